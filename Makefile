@@ -1,0 +1,36 @@
+# The commands of the project. Each installs what it needs first (scripts/deps.sh).
+JOBS ?= $(shell nproc)
+GENERATOR := -G Ninja
+
+.PHONY: deps build run test bench fuzz clean
+
+deps:
+	@bash scripts/deps.sh
+
+build: deps
+	cmake -S . -B build $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	cmake --build build -j $(JOBS)
+
+run: build
+	@bash scripts/run-viewer.sh build/bin/kav-data-viewer build/screenshot.png
+
+test: deps
+	cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DKAV_SANITIZE=ON -DKAV_BENCH=OFF
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in build/bin/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2; done
+
+# Runs every fuzz target for FUZZ_SECONDS (default 30) on a fresh corpus.
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAV_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	@for f in build-fuzz/bin/fuzz_*; do \
+	  echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$(basename $$f) || exit 1; \
+	done
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,170 @@
+#include "mainform.h"
+
+#include "aboutbox.h"
+#include "datamodule.h"
+#include "messageboxes.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+namespace kav {
+
+const QString TMainForm::Caption = QStringLiteral("Electronic Annex / KAV Data Viewer");
+
+namespace {
+
+constexpr QSize kClientSize{1008, 729};
+
+// Runs an action when the scope ends, however it ends.
+template <typename F>
+struct AtScopeEnd {
+    F action;
+    ~AtScopeEnd() { action(); }
+};
+template <typename F>
+AtScopeEnd(F) -> AtScopeEnd<F>;
+
+} // namespace
+
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent)
+    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+{
+    CreateControls();
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TMainForm::~TMainForm()
+{
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+void TMainForm::CreateControls()
+{
+    // The client area on the original platform's frame of 16 × 39 pixels makes 1024 × 768.
+    resize(kClientSize);
+    setMinimumSize(kClientSize);
+
+    pcMain = new QTabWidget(this);
+    pcMain->setObjectName(QStringLiteral("pcMain"));
+    setCentralWidget(pcMain);
+
+    tsDosePerIntake = new QWidget;
+    pcDosePerIntake = new QTabWidget(tsDosePerIntake);
+    pcDosePerIntake->setObjectName(QStringLiteral("pcDosePerIntake"));
+    tsMixture = new QWidget;
+    tsDPUI = new QWidget;
+    pcDosePerIntake->addTab(tsMixture, QStringLiteral("Radionuclides"));
+    pcDosePerIntake->addTab(tsDPUI, QStringLiteral("Materials"));
+    auto* doseLayout = new QVBoxLayout(tsDosePerIntake);
+    doseLayout->setContentsMargins(2, 2, 2, 2);
+    doseLayout->addWidget(pcDosePerIntake);
+
+    tsDPUM = new QWidget;
+    tsRadon = new QWidget;
+    // Doubled ampersands show as one; single ones would mark a shortcut letter.
+    pcMain->addTab(tsDosePerIntake, QStringLiteral("   Dose per Intake   "));
+    pcMain->addTab(tsDPUM, QStringLiteral("   Dose per Content && Reference Bioassay Functions   "));
+    pcMain->addTab(tsRadon, QStringLiteral("   Radon   "));
+
+    pmHelp = new QMenu(this);
+    pmHelp->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
+    JxpbHelp = new QToolButton(pcMain);
+    JxpbHelp->setObjectName(QStringLiteral("JxpbHelp"));
+    JxpbHelp->setText(QStringLiteral("?"));
+    JxpbHelp->setToolTip(QStringLiteral("Help"));
+    JxpbHelp->setPopupMode(QToolButton::InstantPopup);
+    JxpbHelp->setMenu(pmHelp);
+    JxpbHelp->setAutoRaise(true);
+    pcMain->setCornerWidget(JxpbHelp, Qt::TopRightCorner);
+}
+
+void TMainForm::FormCreate()
+{
+    setWindowTitle(Caption);
+    FIsFormActivated = false;
+    if (StartupFailed)
+        return;
+    ProgramPreference = std::make_unique<TQzProgramPreference>();
+
+    pcMain->setCurrentWidget(tsDosePerIntake);
+    pcDosePerIntake->setCurrentWidget(tsMixture);
+
+    if (const QScreen* s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TMainForm::FormActivate()
+{
+    if (StartupFailed) {
+        close();
+        return;
+    }
+    if (FIsFormActivated)
+        return;
+    const AtScopeEnd markActivated{[this] { FIsFormActivated = true; }};
+    try {
+        if (!ProgramPreference->NotFirstRun()) {
+            aAboutExecute();
+            ProgramPreference->SetNotFirstRun(true);
+        }
+    } catch (const std::exception& e) {
+        messageBoxes().Show(MessageKind::Error, Caption, QString::fromLocal8Bit(e.what()), mbOK, mbOK);
+    }
+}
+
+void TMainForm::FormDestroy()
+{
+    // The views' data objects are freed here, in the order they were created.
+}
+
+void TMainForm::aAboutExecute()
+{
+    TVESKAboutBox about(this);
+    ExecModal(about);
+}
+
+bool TMainForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (JxApplicationEventsMessage(watched, event))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TMainForm::JxApplicationEventsMessage(QObject* receiver, QEvent* event)
+{
+    if (event->type() != QEvent::Wheel || FRoutingWheel)
+        return false;
+    auto* addressee = qobject_cast<QWidget*>(receiver);
+    if (!addressee)
+        return false;
+    auto* wheel = static_cast<QWheelEvent*>(event);
+    QWidget* target = QApplication::widgetAt(wheel->globalPosition().toPoint());
+    // The toolkit already hands a wheel turn to the widget under the pointer and passes it up
+    // to its parents; only a turn addressed elsewhere (the focus, a grab) is sent on.
+    if (!target || target == addressee || addressee->isAncestorOf(target))
+        return false;
+    QWheelEvent routed(target->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
+                       wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
+                       wheel->phase(), wheel->inverted(), wheel->source());
+    FRoutingWheel = true;
+    const AtScopeEnd doneRouting{[this] { FRoutingWheel = false; }};
+    QCoreApplication::sendEvent(target, &routed);
+    return true;
+}
+
+} // namespace kav

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace kav {
+
+// The buttons a message box may offer; a box shows those of the set in this order.
+enum MessageButton : std::uint16_t {
+    mbNone = 0,
+    mbOK = 1 << 0,
+    mbCancel = 1 << 1,
+    mbYes = 1 << 2,
+    mbNo = 1 << 3,
+    mbAbort = 1 << 4,
+    mbRetry = 1 << 5,
+    mbIgnore = 1 << 6,
+};
+using MessageButtons = std::uint16_t;
+
+enum class MessageKind { Information, Warning, Error, Question };
+
+// Every message box of the program goes through this interface. The application installs one
+// that shows real boxes; tests install one that records what would have been shown; command-line
+// tools keep the default, which prints to standard error and answers with the default button.
+class IMessageBoxes {
+public:
+    virtual ~IMessageBoxes() = default;
+    // Shows a modal box and returns the button chosen (the default button when none can be).
+    virtual MessageButton Show(MessageKind kind, const QString& caption, const QString& text,
+                               MessageButtons buttons, MessageButton defaultButton) = 0;
+};
+
+// The interface in force. Never null.
+IMessageBoxes& messageBoxes();
+// Installs an interface (not owned); null restores the default one.
+void setMessageBoxes(IMessageBoxes* boxes);
+
+} // namespace kav

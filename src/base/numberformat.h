@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+namespace kav {
+
+// The decimal separator numbers are shown with: the user's, unless a caller (a test, a tool
+// that writes files) has chosen another one.
+QChar decimalSeparator();
+void setDecimalSeparator(QChar separator);
+
+// Prints a number through a picture pattern such as "0.##E-0", "0.###", "00.#" or "# ##0":
+//  "0" a digit that is always printed, "#" a digit printed only when significant,
+//  "." the decimal separator, "E+0"/"E-0"/"e+0"/"e-0" an exponent (sign always / only when
+//  negative) with at least as many digits as zeros follow, quoted text and any other character
+//  printed as it stands. Up to three sections separated by ";" serve positive, negative and
+//  zero values. Rounding is half away from zero on the decimal digits of the number.
+QString formatPicture(double value, QStringView picture);
+QString formatPicture(double value, QStringView picture, QChar decimalSep);
+
+} // namespace kav

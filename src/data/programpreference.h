@@ -1,0 +1,100 @@
+#pragma once
+
+#include "units.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace kav {
+
+// The page sets the options dialog can be opened with.
+enum TQzProgramOptionsDialogType : std::uint8_t {
+    poGeneral, poVESKDataDir, poMixtureUnits, poDPUIUnits, poDPUMUnits
+};
+
+// The settings that outlive a run: data folder, unit choices of the three dose views, the
+// whole-days flag of the bioassay view, saving at exit and first-run state. Backed by an INI
+// file beside the executable, named after it.
+class TQzProgramPreference {
+public:
+    using TNotifyEvent = std::function<void(TQzProgramPreference* sender)>;
+    // Shows the options dialog on a preferences object; true when the user accepted it.
+    using TOptionsDialogRunner = std::function<bool(TQzProgramPreference&, TQzProgramOptionsDialogType)>;
+
+    // Takes the executable's path from the running application.
+    TQzProgramPreference();
+    // For an executable at the given path (tests, tools).
+    explicit TQzProgramPreference(const QString& executablePath);
+
+    void Read();
+    void Write() const;
+    void RestoreDefaultValues();
+    void Assign(const TQzProgramPreference& other);
+    bool CheckIniExists() const;
+    bool ExecEditDlg(TQzProgramOptionsDialogType options);
+    // The user interface registers the dialog here; without one, ExecEditDlg declines.
+    static void SetOptionsDialogRunner(TOptionsDialogRunner runner);
+
+    // Data folder: SetQVDDir falls back to the default folder, then to the executable's folder.
+    bool CheckDataFiles() const;
+    void SetQVDDir(const QString& value);
+    const QString& QVDDir() const { return FQVDDir; }
+    QString IniFileName() const;
+
+    const QString& StartUpDir() const { return FStartUpDir; }
+    const QString& ExeName() const { return FExeName; }
+
+    bool AutoSave() const { return FAutoSave; }
+    void SetAutoSave(bool value) { FAutoSave = value; }
+    bool NotFirstRun() const { return FNotFirstRun; }
+    void SetNotFirstRun(bool value);
+    bool DPUMIntDays() const { return FDPUMIntDays; }
+    void SetDPUMIntDays(bool value) { FDPUMIntDays = value; }
+
+    TQzActivityUnit MixtureActivityUnit() const { return FMixtureActivityUnit; }
+    void SetMixtureActivityUnit(TQzActivityUnit value);
+    TQzActivityUnit DPUMContentActivityUnit() const { return FDPUMContentActivityUnit; }
+    void SetDPUMContentActivityUnit(TQzActivityUnit value);
+    TQzActivityUnit DPUMIntakeActivityUnit() const { return FDPUMIntakeActivityUnit; }
+    void SetDPUMIntakeActivityUnit(TQzActivityUnit value);
+    TQzActivityUnit DPUIActivityUnit() const { return FDPUIActivityUnit; }
+    void SetDPUIActivityUnit(TQzActivityUnit value);
+    TQzDoseUnit MixtureDoseUnit() const { return FMixtureDoseUnit; }
+    void SetMixtureDoseUnit(TQzDoseUnit value);
+    TQzDoseUnit DPUMDoseUnit() const { return FDPUMDoseUnit; }
+    void SetDPUMDoseUnit(TQzDoseUnit value);
+    TQzDoseUnit DPUIDoseUnit() const { return FDPUIDoseUnit; }
+    void SetDPUIDoseUnit(TQzDoseUnit value);
+    TQzTimeUnit DPUMTimeUnit() const { return FDPUMTimeUnit; }
+    void SetDPUMTimeUnit(TQzTimeUnit value);
+
+    const TNotifyEvent& OnExecEditDlg() const { return FOnExecEditDlg; }
+    void SetOnExecEditDlg(TNotifyEvent handler) { FOnExecEditDlg = std::move(handler); }
+
+    // The units the preferences accept for each kind of field.
+    static const TQzActivityUnits AcceptedActivityUnits;
+    static const TQzDoseUnits AcceptedDoseUnits;
+    static const TQzTimeUnits AcceptedTimeUnits;
+
+private:
+    QString DefaultQVDDir() const;
+
+    bool FAutoSave = false;
+    QString FStartUpDir;
+    QString FExeName;
+    QString FQVDDir;
+    TQzActivityUnit FMixtureActivityUnit = au_Bq;
+    TQzActivityUnit FDPUMContentActivityUnit = au_Bq;
+    TQzActivityUnit FDPUMIntakeActivityUnit = au_Bq;
+    TQzActivityUnit FDPUIActivityUnit = au_Bq;
+    TQzDoseUnit FMixtureDoseUnit = du_Sv;
+    TQzDoseUnit FDPUMDoseUnit = du_Sv;
+    TQzDoseUnit FDPUIDoseUnit = du_Sv;
+    TQzTimeUnit FDPUMTimeUnit = tuDay;
+    bool FDPUMIntDays = false;
+    bool FNotFirstRun = false;
+    TNotifyEvent FOnExecEditDlg;
+};
+
+} // namespace kav

@@ -1,0 +1,195 @@
+#include "units.h"
+
+#include "numberformat.h"
+
+#include <array>
+#include <charconv>
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+struct TimeUnitInfo {
+    double perDayA;
+    double perDayB;
+    const char16_t* shortLabel;
+    const char16_t* longLabel;
+    const char16_t* pluralLabel;
+};
+
+constexpr std::array<TimeUnitInfo, TimeUnitCount> kTimeUnits{{
+    {1.0 / 365.25, 1.0 / 365.0, u"y", u"year", u"years"},
+    {1.0, 1.0, u"d", u"day", u"days"},
+    {24.0, 24.0, u"h", u"hour", u"hours"},
+    {1440.0, 1440.0, u"m", u"minute", u"minutes"},
+    {86400.0, 86400.0, u"s", u"second", u"seconds"},
+    {8.64e7, 8.64e7, u"ms", u"millisecond", u"milliseconds"},
+    {8.64e10, 8.64e10, u"\u00B5s", u"microsecond", u"microseconds"},
+}};
+
+struct ScaledUnitInfo {
+    float perUnit;
+    const char16_t* label;
+};
+
+constexpr std::array<ScaledUnitInfo, ActivityUnitCount> kActivityUnits{{
+    {1e-18f, u"aBq"}, {1e-15f, u"fBq"}, {1e-12f, u"pBq"}, {1e-9f, u"nBq"},
+    {1e-6f, u"\u00B5Bq"}, {1e-3f, u"mBq"}, {1e-2f, u"cBq"}, {0.1f, u"dBq"},
+    {1.0f, u"Bq"}, {1e3f, u"kBq"}, {1e6f, u"MBq"}, {1e9f, u"GBq"},
+    {1e12f, u"TBq"}, {1e15f, u"PBq"}, {1e18f, u"EBq"}, {3.7e-8f, u"aCi"},
+    {3.7e-5f, u"fCi"}, {3.7e-2f, u"pCi"}, {37.0f, u"nCi"}, {3.7e4f, u"\u00B5Ci"},
+    {3.7e7f, u"mCi"}, {3.7e8f, u"cCi"}, {3.7e9f, u"dCi"}, {3.7e10f, u"Ci"},
+    {3.7e13f, u"kCi"}, {3.7e16f, u"MCi"}, {3.7e19f, u"GCi"}, {3.7e22f, u"TCi"},
+    {3.7e25f, u"PCi"}, {3.7e28f, u"ECi"},
+}};
+
+// "сSv" and "сrem" begin with the Cyrillic small es (U+0441).
+constexpr std::array<ScaledUnitInfo, DoseUnitCount> kDoseUnits{{
+    {1e-18f, u"aSv"}, {1e-15f, u"fSv"}, {1e-12f, u"pSv"}, {1e-9f, u"nSv"},
+    {1e-6f, u"\u00B5Sv"}, {1e-3f, u"mSv"}, {1e-2f, u"\u0441Sv"}, {0.1f, u"dSv"},
+    {1.0f, u"Sv"}, {1e3f, u"kSv"}, {1e6f, u"MSv"}, {1e9f, u"GSv"},
+    {1e12f, u"TSv"}, {1e15f, u"PSv"}, {1e18f, u"ESv"}, {1e-20f, u"arem"},
+    {1e-17f, u"frem"}, {1e-14f, u"prem"}, {1e-11f, u"nrem"}, {1e-8f, u"\u00B5rem"},
+    {1e-5f, u"mrem"}, {1e-4f, u"\u0441rem"}, {1e-3f, u"drem"}, {1e-2f, u"rem"},
+    {10.0f, u"krem"}, {1e4f, u"Mrem"}, {1e7f, u"Grem"}, {1e10f, u"Trem"},
+    {1e13f, u"Prem"}, {1e16f, u"Erem"},
+}};
+
+template <typename Table>
+const auto& entry(const Table& table, int ordinal)
+{
+    return table[static_cast<std::size_t>(std::clamp(ordinal, 0, static_cast<int>(table.size()) - 1))];
+}
+
+} // namespace
+
+double TimeUnitsPerDayA(TQzTimeUnit unit) { return entry(kTimeUnits, unit).perDayA; }
+double TimeUnitsPerDayB(TQzTimeUnit unit) { return entry(kTimeUnits, unit).perDayB; }
+float BqPerUnit(TQzActivityUnit unit) { return entry(kActivityUnits, unit).perUnit; }
+float SvPerUnit(TQzDoseUnit unit) { return entry(kDoseUnits, unit).perUnit; }
+
+QString TimeUnitShortLabel(TQzTimeUnit unit, TQzLanguage)
+{
+    return QString::fromUtf16(entry(kTimeUnits, unit).shortLabel);
+}
+QString TimeUnitLongLabel(TQzTimeUnit unit, TQzLanguage)
+{
+    return QString::fromUtf16(entry(kTimeUnits, unit).longLabel);
+}
+QString TimeUnitPluralLabel(TQzTimeUnit unit, TQzLanguage)
+{
+    return QString::fromUtf16(entry(kTimeUnits, unit).pluralLabel);
+}
+QString ActivityUnitLabel(TQzActivityUnit unit, TQzLanguage)
+{
+    return QString::fromUtf16(entry(kActivityUnits, unit).label);
+}
+QString DoseUnitLabel(TQzDoseUnit unit, TQzLanguage)
+{
+    return QString::fromUtf16(entry(kDoseUnits, unit).label);
+}
+
+double DoseCoefficientInUnits(double svPerBq, TQzDoseUnit dose, TQzActivityUnit activity)
+{
+    return svPerBq * BqPerUnit(activity) / SvPerUnit(dose);
+}
+
+double ContentPerIntakeInUnits(double bqPerBq, TQzActivityUnit content, TQzActivityUnit intake)
+{
+    return bqPerBq * BqPerUnit(intake) / BqPerUnit(content);
+}
+
+double DaysInUnit(double days, TQzTimeUnit unit)
+{
+    return days * TimeUnitsPerDayB(unit);
+}
+
+ScaledTime ScaleTimeUnit(double days)
+{
+    if (days > 1) {
+        const double years = days / 365.25;
+        if (years <= 1)
+            return {days, tuDay};
+        return {years, tuYear};
+    }
+    for (TQzTimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
+        const double value = days * TimeUnitsPerDayA(unit);
+        if (value >= 1)
+            return {value, unit};
+    }
+    return {days * TimeUnitsPerDayA(tuMkSec), tuMkSec};
+}
+
+QString FormatSignificant(double x, int n)
+{
+    n = std::clamp(n, 1, 8);
+    const double a = std::fabs(x);
+    if (a < 1e-10)
+        return QStringLiteral("0");
+    // Columns: below 0.1, 0.1..1, 1..10, 10..100, 100..1000, 1000 and above.
+    const int column = a < 0.1 ? 0 : a < 1 ? 1 : a < 10 ? 2 : a < 100 ? 3 : a < 1000 ? 4 : 5;
+    static const char16_t* const fixedRows[3][6] = {
+        {u"0E-0", u"0.0", u"0", u"0E-0", u"0E-0", u"0E-0"},
+        {u"0.#E-0", u"0.##", u"0.#", u"00", u"0.#E-0", u"0.#E-0"},
+        {u"0.##E-0", u"0.###", u"0.##", u"00.#", u"000", u"0.##E-0"},
+    };
+    if (n <= 3)
+        return formatPicture(x, QString::fromUtf16(fixedRows[n - 1][column]));
+    const QString more(n - 4, u'#');
+    static const char16_t* const heads[6] = {u"0.###", u"0.####", u"0.###", u"00.##", u"000.#", u"0.###"};
+    const bool exponent = column == 0 || column == 5;
+    return formatPicture(x, QString::fromUtf16(heads[column]) + more + (exponent ? QStringLiteral("E-0") : QString()));
+}
+
+QString FormatScientific(double x, int n)
+{
+    if (n < 2)
+        return formatPicture(x, u"0E+0");
+    return formatPicture(x, QStringLiteral("0.") + QString(n - 1, u'0') + QStringLiteral("E+0"));
+}
+
+double ParseFloatDef(const QString& text, double defaultValue)
+{
+    const QByteArray bytes = text.trimmed().toLatin1();
+    if (bytes.isEmpty())
+        return 0;
+    const char* first = bytes.constData();
+    const char* const last = first + bytes.size();
+    if (*first == '+' && ++first == last)
+        return defaultValue;
+    if (*first == '-' && first != bytes.constData())
+        return defaultValue;
+    // Only digits, one point, an exponent and signs belong to a number: no "inf", "nan" or hex.
+    for (const char* p = first; p != last; ++p)
+        if (!std::isdigit(static_cast<unsigned char>(*p)) && *p != '.' && *p != 'e' && *p != 'E'
+            && *p != '-' && *p != '+')
+            return defaultValue;
+    double value = 0;
+    const auto r = std::from_chars(first, last, value, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != last)
+        return defaultValue;
+    return value;
+}
+
+bool ParseInt(const QString& text, int& value)
+{
+    const QByteArray bytes = text.trimmed().toLatin1();
+    const char* first = bytes.constData();
+    const char* const last = first + bytes.size();
+    if (first != last && *first == '+') {
+        ++first;
+        if (first == last || !std::isdigit(static_cast<unsigned char>(*first)))
+            return false;
+    }
+    int parsed = 0;
+    const auto r = std::from_chars(first, last, parsed);
+    if (first == last || r.ec != std::errc() || r.ptr != last)
+        return false;
+    value = parsed;
+    return true;
+}
+
+} // namespace kav

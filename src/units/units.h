@@ -1,0 +1,74 @@
+#pragma once
+
+#include "enumset.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace kav {
+
+enum TQzTimeUnit : std::uint8_t { tuYear, tuDay, tuHour, tuMin, tuSec, tuMSec, tuMkSec };
+constexpr int TimeUnitCount = 7;
+
+enum TQzActivityUnit : std::uint8_t {
+    au_aBq, au_fBq, au__pBq, au_nBq, au_mkBq, au__mBq, au_cBq, au_dBq, au_Bq, au_kBq,
+    au_MBq, au_GBq, au_TBq, au_PBq, au_EBq, au_aCi, au_fCi, au_pCi, au_nCi, au_mkCi,
+    au_mCi, au_cCi, au_dCi, au_Ci, au_kCi, au__MCi, au_GCi, au_TCi, au__PCi, au_ECi
+};
+constexpr int ActivityUnitCount = 30;
+
+enum TQzDoseUnit : std::uint8_t {
+    du_aSv, du_fSv, du_pSv, du_nSv, du_mkSv, du_mSv, du_cSv, du_dSv, du_Sv, du_kSv,
+    du__MSv, du_GSv, du_TSv, du__PSv, du_ESv, du_aRem, du_fRem, du_pRem, du_nRem, du_mkRem,
+    du_mRem, du_cRem, du_dRem, du_Rem, du_kRem, du__MRem, du_GRem, du_TRem, du__PRem, du_ERem
+};
+constexpr int DoseUnitCount = 30;
+
+enum TQzLanguage : std::uint8_t { l_English, l_Russian, l_Ukrainian };
+
+using TQzTimeUnits = EnumSet<TQzTimeUnit, 8>;
+using TQzActivityUnits = EnumSet<TQzActivityUnit, 32>;
+using TQzDoseUnits = EnumSet<TQzDoseUnit, 32>;
+
+// Units per day. Table A counts the year as 365.25 days (durations, half-lives); table B as
+// 365 days (the bioassay time axis).
+double TimeUnitsPerDayA(TQzTimeUnit unit);
+double TimeUnitsPerDayB(TQzTimeUnit unit);
+// Becquerel per activity unit and sievert per dose unit, single precision as stored.
+float BqPerUnit(TQzActivityUnit unit);
+float SvPerUnit(TQzDoseUnit unit);
+
+// Labels. Every language shows the international unit symbols.
+QString TimeUnitShortLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
+QString TimeUnitLongLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
+QString TimeUnitPluralLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
+QString ActivityUnitLabel(TQzActivityUnit unit, TQzLanguage language = l_English);
+QString DoseUnitLabel(TQzDoseUnit unit, TQzLanguage language = l_English);
+
+// A dose coefficient in Sv per Bq shown as dose unit per activity unit.
+double DoseCoefficientInUnits(double svPerBq, TQzDoseUnit dose, TQzActivityUnit activity);
+// A content per intake in Bq per Bq shown as content unit per intake unit.
+double ContentPerIntakeInUnits(double bqPerBq, TQzActivityUnit content, TQzActivityUnit intake);
+// A time in days shown in a unit (year of 365 days).
+double DaysInUnit(double days, TQzTimeUnit unit);
+
+// Picks a readable unit for a duration in days: days up to a year, years above, and below a
+// day the first of hours, minutes, seconds, milliseconds that gives at least 1.
+struct ScaledTime {
+    double value;
+    TQzTimeUnit unit;
+};
+ScaledTime ScaleTimeUnit(double days);
+
+// The number with n (1..8) significant digits, switching to an exponent outside 0.1..1000.
+QString FormatSignificant(double x, int n);
+// The number with n significant digits and a signed exponent: 1.2E-9, 3.4E+5.
+QString FormatScientific(double x, int n);
+// Parses a number written with "." and an optional exponent, whatever the user's settings:
+// empty text gives 0, text that is not a number in full gives the default.
+double ParseFloatDef(const QString& text, double defaultValue);
+// Parses a whole decimal integer; false when the text is anything else.
+bool ParseInt(const QString& text, int& value);
+
+} // namespace kav

@@ -1,0 +1,259 @@
+#include "programpreference.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// A folder standing for the executable's, with "viewer" as the executable.
+class PreferenceTest : public testing::Test {
+protected:
+    QString exe() const { return m_dir.filePath("viewer"); }
+    QString iniPath() const { return m_dir.filePath("viewer.ini"); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    void writeIni(const QByteArray& text) const
+    {
+        QFile f(iniPath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    QByteArray readIni() const
+    {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void makeFolder(const QString& name) const { ASSERT_TRUE(QDir(m_dir.path()).mkpath(name)); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PreferenceTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
+{
+    const TQzProgramPreference p(exe());
+    EXPECT_EQ(p.ExeName(), QStringLiteral("viewer"));
+    EXPECT_EQ(p.StartUpDir(), m_dir.path());
+    EXPECT_EQ(p.IniFileName(), iniPath());
+    EXPECT_EQ(p.QVDDir(), m_dir.path());
+    EXPECT_FALSE(p.AutoSave());
+    EXPECT_FALSE(p.NotFirstRun());
+    EXPECT_FALSE(p.CheckIniExists());
+    EXPECT_EQ(p.DPUIDoseUnit(), du_Sv);
+    EXPECT_EQ(p.MixtureActivityUnit(), au_Bq);
+    EXPECT_EQ(p.DPUMTimeUnit(), tuDay);
+    EXPECT_FALSE(QFile::exists(iniPath()));
+}
+
+TEST_F(PreferenceTest, DefaultDataFolderBesideTheExecutable)
+{
+    makeFolder("QVData");
+    const TQzProgramPreference p(exe());
+    EXPECT_EQ(p.QVDDir(), path("QVData"));
+}
+
+TEST_F(PreferenceTest, ValuesAreReducedToTheirLowByteAndValidated)
+{
+    struct Case {
+        const char* line;
+        std::function<int(const TQzProgramPreference&)> field;
+        int expected;
+    };
+    const Case cases[] = {
+        {"DPUIDosesUnit=5", [](auto& p) { return p.DPUIDoseUnit(); }, du_mSv},
+        {"DPUIDosesUnit=6", [](auto& p) { return p.DPUIDoseUnit(); }, du_Sv},
+        {"DPUIDoseUnit=5", [](auto& p) { return p.DPUIDoseUnit(); }, du_Sv},
+        {"MixtureActivityUnit=264", [](auto& p) { return p.MixtureActivityUnit(); }, au_Bq},
+        {"MixtureActivityUnit=265", [](auto& p) { return p.MixtureActivityUnit(); }, au_kBq},
+        {"MixtureActivityUnit=-251", [](auto& p) { return p.MixtureActivityUnit(); }, au__mBq},
+        {"MixtureActivityUnit=11", [](auto& p) { return p.MixtureActivityUnit(); }, au_Bq},
+        {"MixtureDoseUnit=4", [](auto& p) { return p.MixtureDoseUnit(); }, du_mkSv},
+        {"DPUMContentActivityUnit=5", [](auto& p) { return p.DPUMContentActivityUnit(); }, au__mBq},
+        {"DPUMIntakeActivityUnit=10", [](auto& p) { return p.DPUMIntakeActivityUnit(); }, au_MBq},
+        {"DPUMDoseUnit=abc", [](auto& p) { return p.DPUMDoseUnit(); }, du_Sv},
+        {"DPUMTimeUnit=3", [](auto& p) { return p.DPUMTimeUnit(); }, tuDay},
+        {"DPUMTimeUnit=2", [](auto& p) { return p.DPUMTimeUnit(); }, tuHour},
+        {"DPUMTimeUnit=256", [](auto& p) { return p.DPUMTimeUnit(); }, tuYear},
+        {"DPUIActivityUnit=9", [](auto& p) { return p.DPUIActivityUnit(); }, au_kBq},
+        {"DPUMIntDaysOnly=7", [](auto& p) { return int(p.DPUMIntDays()); }, 1},
+        {"DPUMIntDaysOnly=x", [](auto& p) { return int(p.DPUMIntDays()); }, 0},
+    };
+    for (const Case& c : cases) {
+        writeIni(QByteArray("[Units]\n") + c.line + "\n");
+        const TQzProgramPreference p(exe());
+        EXPECT_EQ(c.field(p), c.expected) << c.line;
+    }
+}
+
+TEST_F(PreferenceTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
+{
+    writeIni("[General]\nAutoSave=-2\nInitialized=0\n");
+    const TQzProgramPreference p(exe());
+    EXPECT_TRUE(p.AutoSave());
+    EXPECT_FALSE(p.NotFirstRun());
+}
+
+TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
+{
+    makeFolder("data");
+    TQzProgramPreference p(exe());
+    p.SetQVDDir(path("data"));
+    p.SetDPUIDoseUnit(du_mSv);
+    p.SetDPUMTimeUnit(tuHour);
+    p.SetDPUMIntDays(true);
+    p.Write();
+    const QByteArray expected = "[General]\nAutoSave=0\nInitialized=0\n[Directories]\nQVD=" + path("data").toUtf8()
+        + "\n[Units]\nMixtureActivityUnit=8\nMixtureDoseUnit=8\nDPUMContentActivityUnit=8\n"
+          "DPUMIntakeActivityUnit=8\nDPUMDoseUnit=8\nDPUMTimeUnit=2\nDPUMIntDaysOnly=1\n"
+          "DPUIActivityUnit=8\nDPUIDosesUnit=5\n";
+    EXPECT_EQ(readIni(), expected);
+
+    const TQzProgramPreference again(exe());
+    EXPECT_EQ(again.QVDDir(), path("data"));
+    EXPECT_EQ(again.DPUIDoseUnit(), du_mSv);
+    EXPECT_EQ(again.DPUMTimeUnit(), tuHour);
+    EXPECT_TRUE(again.DPUMIntDays());
+    EXPECT_TRUE(again.CheckIniExists());
+}
+
+TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
+{
+    writeIni("; kept\n[General]\nAutoSave=1\nTheme=dark\n[Mine]\nx=1\n");
+    TQzProgramPreference p(exe());
+    p.Write();
+    const QByteArray text = readIni();
+    EXPECT_TRUE(text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\n[Mine]\nx=1\n"));
+}
+
+TEST_F(PreferenceTest, UnwritableLocationIsSilent)
+{
+    TQzProgramPreference p(m_dir.filePath("no-such-folder/viewer"));
+    p.Write();
+    p.SetNotFirstRun(true);
+    EXPECT_TRUE(p.NotFirstRun());
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("no-such-folder/viewer.ini")));
+}
+
+TEST_F(PreferenceTest, NotFirstRunWritesAtOnceOnlyWhenItTurnsTrue)
+{
+    TQzProgramPreference p(exe());
+    p.SetNotFirstRun(false);
+    EXPECT_FALSE(QFile::exists(iniPath()));
+    p.SetNotFirstRun(true);
+    EXPECT_TRUE(readIni().contains("Initialized=1"));
+    QFile::remove(iniPath());
+    p.SetNotFirstRun(true);
+    EXPECT_FALSE(QFile::exists(iniPath()));
+}
+
+TEST_F(PreferenceTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
+{
+    makeFolder("data");
+    TQzProgramPreference p(exe());
+    p.SetQVDDir(path("data"));
+    p.SetAutoSave(true);
+    p.SetMixtureDoseUnit(du_mkSv);
+    p.SetDPUMContentActivityUnit(au_MBq);
+    p.SetDPUMTimeUnit(tuYear);
+    p.SetDPUMIntDays(true);
+    p.RestoreDefaultValues();
+    EXPECT_EQ(p.QVDDir(), path("data"));
+    EXPECT_TRUE(p.AutoSave());
+    EXPECT_EQ(p.MixtureDoseUnit(), du_Sv);
+    EXPECT_EQ(p.DPUMContentActivityUnit(), au_Bq);
+    EXPECT_EQ(p.DPUMTimeUnit(), tuDay);
+    EXPECT_FALSE(p.DPUMIntDays());
+}
+
+TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
+{
+    makeFolder("data");
+    TQzProgramPreference source(exe());
+    source.SetQVDDir(path("data"));
+    source.SetAutoSave(true);
+    source.SetMixtureActivityUnit(au_kBq);
+    source.SetDPUMIntakeActivityUnit(au__mBq);
+    source.SetDPUMDoseUnit(du_mSv);
+    source.SetDPUIActivityUnit(au_MBq);
+    int fired = 0;
+    source.SetOnExecEditDlg([&](TQzProgramPreference*) { ++fired; });
+
+    QTemporaryDir other;
+    TQzProgramPreference dest(other.filePath("tool"));
+    dest.Assign(source);
+    EXPECT_EQ(dest.QVDDir(), path("data"));
+    EXPECT_TRUE(dest.AutoSave());
+    EXPECT_EQ(dest.MixtureActivityUnit(), au_kBq);
+    EXPECT_EQ(dest.DPUMIntakeActivityUnit(), au__mBq);
+    EXPECT_EQ(dest.DPUMDoseUnit(), du_mSv);
+    EXPECT_EQ(dest.DPUIActivityUnit(), au_MBq);
+    EXPECT_EQ(dest.ExeName(), QStringLiteral("tool"));
+    EXPECT_EQ(dest.StartUpDir(), other.path());
+    EXPECT_FALSE(dest.OnExecEditDlg());
+}
+
+TEST_F(PreferenceTest, DataFolderFallsBackToTheDefaultThenTheExecutablesFolder)
+{
+    TQzProgramPreference p(exe());
+    p.SetQVDDir(path("absent"));
+    EXPECT_EQ(p.QVDDir(), m_dir.path());
+
+    makeFolder("QVData");
+    p.SetQVDDir(path("absent"));
+    EXPECT_EQ(p.QVDDir(), path("QVData"));
+
+    // A relative folder that exists from the current folder is kept as written.
+    makeFolder("rel/sub");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(path("rel"));
+    p.SetQVDDir("sub");
+    QDir::setCurrent(previous);
+    EXPECT_EQ(p.QVDDir(), QStringLiteral("sub"));
+}
+
+TEST_F(PreferenceTest, CheckDataFilesCountsAnyMatchingEntry)
+{
+    makeFolder("empty");
+    makeFolder("notes");
+    makeFolder("folder/x.qvd");
+    QFile notes(path("notes/notes.qvd"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
+    notes.close();
+
+    TQzProgramPreference p(exe());
+    const std::pair<const char*, bool> cases[] = {{"empty", false}, {"notes", true}, {"folder", true}};
+    for (const auto& [folder, expected] : cases) {
+        p.SetQVDDir(path(folder));
+        EXPECT_EQ(p.CheckDataFiles(), expected) << folder;
+    }
+}
+
+TEST_F(PreferenceTest, ExecEditDlgFiresOnlyWhenAccepted)
+{
+    TQzProgramPreference p(exe());
+    int fired = 0;
+    p.SetOnExecEditDlg([&](TQzProgramPreference* sender) {
+        EXPECT_EQ(sender, &p);
+        ++fired;
+    });
+    EXPECT_FALSE(p.ExecEditDlg(poVESKDataDir));
+
+    TQzProgramOptionsDialogType seen = poGeneral;
+    bool accept = false;
+    TQzProgramPreference::SetOptionsDialogRunner([&](TQzProgramPreference&, TQzProgramOptionsDialogType o) {
+        seen = o;
+        return accept;
+    });
+    EXPECT_FALSE(p.ExecEditDlg(poDPUIUnits));
+    EXPECT_EQ(seen, poDPUIUnits);
+    EXPECT_EQ(fired, 0);
+    accept = true;
+    EXPECT_TRUE(p.ExecEditDlg(poVESKDataDir));
+    EXPECT_EQ(fired, 1);
+    TQzProgramPreference::SetOptionsDialogRunner(nullptr);
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "messageboxes.h"
+
+#include <QStringList>
+
+namespace kav {
+
+// Records the boxes that would have been shown and answers with the default button. Installs
+// itself for its lifetime.
+class RecordingMessageBoxes final : public IMessageBoxes {
+public:
+    struct Box {
+        MessageKind kind;
+        QString caption;
+        QString text;
+        MessageButtons buttons;
+    };
+
+    RecordingMessageBoxes() { setMessageBoxes(this); }
+    ~RecordingMessageBoxes() override { setMessageBoxes(nullptr); }
+
+    MessageButton Show(MessageKind kind, const QString& caption, const QString& text,
+                       MessageButtons buttons, MessageButton defaultButton) override
+    {
+        boxes.push_back({kind, caption, text, buttons});
+        return defaultButton;
+    }
+
+    std::vector<Box> boxes;
+};
+
+} // namespace kav

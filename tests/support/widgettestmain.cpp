@@ -1,0 +1,16 @@
+// Entry of the widget tests: one application on the offscreen platform, then every test.
+#include <QApplication>
+#include <QFont>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    QApplication::setFont(font);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

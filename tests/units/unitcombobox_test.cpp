@@ -1,0 +1,121 @@
+#include "unitcombobox.h"
+
+#include <QAbstractItemView>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+QStringList itemTexts(const QComboBox& box)
+{
+    QStringList texts;
+    for (int i = 0; i < box.count(); ++i)
+        texts << box.itemText(i);
+    return texts;
+}
+
+// Picks an item the way a user does: the box reports it through "activated".
+void pickItem(QComboBox& box, int index)
+{
+    box.setCurrentIndex(index);
+    emit box.activated(index);
+}
+
+TEST(UnitComboBox, DefaultsListTheDefaultUnitsInOrdinalOrder)
+{
+    TQzTimeUnitComboBox time;
+    TQzActivityUnitComboBox activity;
+    TQzDoseUnitComboBox dose;
+    EXPECT_EQ(time.Value(), tuHour);
+    EXPECT_EQ(itemTexts(time), (QStringList{"d", "h", "m", "s"}));
+    EXPECT_EQ(activity.Value(), au_Bq);
+    EXPECT_EQ(itemTexts(activity), (QStringList{"mBq", "Bq", "kBq", "MBq", "GBq", "TBq", "nCi",
+                                                 QString::fromUtf16(u"\u00B5Ci"), "mCi", "Ci", "kCi", "MCi"}));
+    EXPECT_EQ(dose.Value(), du_mSv);
+    EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "mSv", "Sv", "mrem", "rem"}));
+    EXPECT_EQ(dose.currentText(), QStringLiteral("mSv"));
+    EXPECT_EQ(dose.sizeHint().width(), 64);
+}
+
+TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
+{
+    TQzDoseUnitComboBox dose;
+    int changes = 0;
+    dose.SetOnChange([&] { ++changes; });
+    dose.SetEnabledDoseUnits({du_mkSv, du_Sv});
+    EXPECT_EQ(dose.Value(), du_mkSv);
+    EXPECT_EQ(dose.currentText(), QString::fromUtf16(u"\u00B5Sv"));
+    EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "Sv"}));
+    EXPECT_EQ(changes, 0);
+}
+
+TEST(UnitComboBox, SettingAUnitOutsideTheEnabledSetChangesNothing)
+{
+    TQzActivityUnitComboBox activity;
+    activity.SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
+    activity.SetValue(au_GBq);
+    EXPECT_EQ(activity.Value(), au_Bq);
+    EXPECT_EQ(activity.currentText(), QStringLiteral("Bq"));
+    activity.SetValue(au_kBq);
+    EXPECT_EQ(activity.Value(), au_kBq);
+    EXPECT_EQ(activity.currentText(), QStringLiteral("kBq"));
+}
+
+TEST(UnitComboBox, EmptySetRestoresTheDefaultSet)
+{
+    TQzTimeUnitComboBox time;
+    time.SetEnabledTimeUnits({tuYear});
+    EXPECT_EQ(time.Value(), tuYear);
+    time.SetEnabledTimeUnits({});
+    EXPECT_EQ(time.EnabledTimeUnits(), TQzTimeUnitComboBox::DefaultEnabled);
+    EXPECT_EQ(time.count(), 4);
+    // The year is no longer offered: the lowest enabled unit takes its place.
+    EXPECT_EQ(time.Value(), tuDay);
+}
+
+TEST(UnitComboBox, UserChoiceUpdatesValueBeforeTheChangeEvent)
+{
+    TQzDoseUnitComboBox dose;
+    std::vector<TQzDoseUnit> seen;
+    dose.SetOnChange([&] { seen.push_back(dose.Value()); });
+    pickItem(dose, 2);
+    EXPECT_EQ(seen, std::vector<TQzDoseUnit>{du_Sv});
+    dose.SetValue(du_mkSv);
+    EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST(UnitComboBox, LongNamesAndAssignment)
+{
+    TQzTimeUnitComboBox time;
+    time.SetUseLongNames(true);
+    EXPECT_EQ(itemTexts(time), (QStringList{"day", "hour", "minute", "second"}));
+
+    TQzDoseUnitComboBox source;
+    source.SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
+    source.SetValue(du_Sv);
+    TQzDoseUnitComboBox dest;
+    source.AssignToComboBox(&dest);
+    EXPECT_EQ(dest.Value(), du_Sv);
+    EXPECT_EQ(dest.EnabledDoseUnits(), source.EnabledDoseUnits());
+    EXPECT_EQ(dest.Alignment(), source.Alignment());
+
+    // A box of another kind is left alone.
+    TQzActivityUnitComboBox other;
+    source.AssignToComboBox(&other);
+    EXPECT_EQ(other.Value(), au_Bq);
+}
+
+TEST(UnitComboBox, CentresItsTextInTheList)
+{
+    TQzDoseUnitComboBox dose;
+    const auto alignment = dose.itemData(0, Qt::TextAlignmentRole).value<Qt::Alignment>();
+    EXPECT_TRUE(alignment & Qt::AlignHCenter);
+    dose.resize(dose.sizeHint());
+    EXPECT_FALSE(dose.grab().isNull());
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,162 @@
+#include "numberformat.h"
+#include "units.h"
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+class UnitsTest : public testing::Test {
+protected:
+    void SetUp() override { setDecimalSeparator(u'.'); }
+};
+
+TEST_F(UnitsTest, LabelsUseMicroSignAndCyrillicEs)
+{
+    EXPECT_EQ(DoseUnitLabel(du_mkSv), QString::fromUtf16(u"\u00B5Sv"));
+    EXPECT_EQ(DoseUnitLabel(du_cSv), QString::fromUtf16(u"\u0441Sv"));
+    EXPECT_EQ(DoseUnitLabel(du_cRem), QString::fromUtf16(u"\u0441rem"));
+    EXPECT_EQ(ActivityUnitLabel(au_cBq), QStringLiteral("cBq"));
+    EXPECT_EQ(ActivityUnitLabel(au_mkCi), QString::fromUtf16(u"\u00B5Ci"));
+    EXPECT_EQ(TimeUnitShortLabel(tuMkSec), QString::fromUtf16(u"\u00B5s"));
+    EXPECT_EQ(TimeUnitLongLabel(tuMin), QStringLiteral("minute"));
+    EXPECT_EQ(TimeUnitPluralLabel(tuHour), QStringLiteral("hours"));
+    EXPECT_EQ(DoseUnitLabel(du_ERem), QStringLiteral("Erem"));
+    EXPECT_EQ(ActivityUnitLabel(au_ECi), QStringLiteral("ECi"));
+}
+
+TEST_F(UnitsTest, FactorsAreSinglePrecisionAsStored)
+{
+    EXPECT_EQ(BqPerUnit(au_nCi), 37.0f);
+    EXPECT_EQ(BqPerUnit(au__mBq), 1e-3f);
+    EXPECT_EQ(SvPerUnit(du_Rem), 1e-2f);
+    EXPECT_EQ(SvPerUnit(du__MRem), 1e4f);
+    EXPECT_DOUBLE_EQ(TimeUnitsPerDayA(tuYear), 1 / 365.25);
+    EXPECT_DOUBLE_EQ(TimeUnitsPerDayB(tuYear), 1 / 365.0);
+}
+
+TEST_F(UnitsTest, ConversionsFollowTheFactors)
+{
+    // 1e-9 Sv/Bq in mSv per kBq.
+    // The factors are single precision, so results agree to about seven digits.
+    EXPECT_NEAR(DoseCoefficientInUnits(1e-9, du_mSv, au_kBq), 1e-3, 1e-10);
+    EXPECT_NEAR(DoseCoefficientInUnits(2e-8, du_mkSv, au_Bq), 2e-2, 2e-9);
+    EXPECT_EQ(FormatScientific(DoseCoefficientInUnits(1e-9, du_mSv, au_kBq), 2), QStringLiteral("1.0E-3"));
+    // 0.5 Bq per Bq: content in mBq per intake in kBq.
+    EXPECT_NEAR(ContentPerIntakeInUnits(0.5, au__mBq, au_kBq), 5e5, 0.05);
+    EXPECT_DOUBLE_EQ(DaysInUnit(2, tuHour), 48);
+    EXPECT_DOUBLE_EQ(DaysInUnit(730, tuYear), 2);
+}
+
+TEST_F(UnitsTest, ScaleTimeUnitPicksAReadableUnit)
+{
+    struct Case {
+        double days;
+        double value;
+        TQzTimeUnit unit;
+    };
+    const Case cases[] = {
+        {400, 400 / 365.25, tuYear},
+        {365.25, 365.25, tuDay},
+        {2, 2, tuDay},
+        {1, 24, tuHour},
+        {0.5, 12, tuHour},
+        {1.0 / 1440, 1, tuMin},
+        {2e-5, 1.728, tuSec},
+        {1e-5, 864, tuMSec},
+        {1e-7, 8.64, tuMSec},
+        {1e-10, 8.64, tuMkSec},
+        {0, 0, tuMkSec},
+    };
+    for (const Case& c : cases) {
+        const ScaledTime t = ScaleTimeUnit(c.days);
+        EXPECT_EQ(t.unit, c.unit) << c.days;
+        EXPECT_NEAR(t.value, c.value, 1e-9 * std::max(1.0, c.value)) << c.days;
+    }
+}
+
+TEST_F(UnitsTest, FormatSignificantFollowsTheMagnitudeTable)
+{
+    struct Case {
+        double x;
+        int n;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {0.0123, 3, "1.23E-2"},
+        {12.34, 3, "12.3"},
+        {5e-11, 3, "0"},
+        {-5e-11, 2, "0"},
+        {0.5, 1, "0.5"},
+        {7.4, 1, "7"},
+        {45, 1, "5E1"},
+        {0.25, 2, "0.25"},
+        {2.25, 2, "2.3"},
+        {45.6, 2, "46"},
+        {456, 2, "4.6E2"},
+        {456, 3, "456"},
+        {4567, 3, "4.57E3"},
+        {0.123456, 4, "0.1235"},
+        {1.234567, 5, "1.2346"},
+        {12.34567, 4, "12.35"},
+        {123.4567, 4, "123.5"},
+        {0.01234567, 6, "1.23457E-2"},
+        {-12.34, 3, "-12.3"},
+        {1.5, 0, "2"},
+        {1.23456789, 12, "1.2345679"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FormatSignificant(c.x, c.n), QString::fromLatin1(c.expected)) << c.x << " n=" << c.n;
+}
+
+TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
+{
+    EXPECT_EQ(FormatScientific(1.234e-9, 2), QStringLiteral("1.2E-9"));
+    EXPECT_EQ(FormatScientific(3.4e5, 2), QStringLiteral("3.4E+5"));
+    EXPECT_EQ(FormatScientific(3e5, 3), QStringLiteral("3.00E+5"));
+    EXPECT_EQ(FormatScientific(3.6e5, 1), QStringLiteral("4E+5"));
+    EXPECT_EQ(FormatScientific(1.0, 2), QStringLiteral("1.0E+0"));
+    setDecimalSeparator(u',');
+    EXPECT_EQ(FormatScientific(1.234e-9, 2), QStringLiteral("1,2E-9"));
+}
+
+TEST_F(UnitsTest, ParseFloatDefTakesOnlyWholeNumbersWithAPoint)
+{
+    struct Case {
+        const char* text;
+        double expected;
+    };
+    const Case cases[] = {
+        {"1,5", 7}, {"1.5e3", 1500}, {"", 0}, {"  ", 0}, {" 2.5 ", 2.5}, {"-3", -3},
+        {"+4", 4}, {".5", 0.5}, {"1E-3", 1e-3}, {"abc", 7}, {"1.5x", 7}, {"inf", 7},
+        {"nan", 7}, {"0x10", 7}, {"+-1", 7}, {"1e", 7}, {"--1", 7},
+    };
+    for (const Case& c : cases)
+        EXPECT_DOUBLE_EQ(ParseFloatDef(QString::fromLatin1(c.text), 7), c.expected) << c.text;
+    EXPECT_DOUBLE_EQ(ParseFloatDef(QString::fromUtf16(u"1\u00B75"), 7), 7);
+}
+
+TEST_F(UnitsTest, ParseIntAcceptsOnlyWholeIntegers)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        int value;
+    };
+    const Case cases[] = {
+        {"42", true, 42}, {" -7 ", true, -7}, {"+3", true, 3}, {"264", true, 264},
+        {"", false, 0}, {"1.0", false, 0}, {"12abc", false, 0}, {"+", false, 0},
+        {"+-1", false, 0}, {"99999999999", false, 0}, {"0x1F", false, 0},
+    };
+    for (const Case& c : cases) {
+        int value = -1;
+        EXPECT_EQ(ParseInt(QString::fromLatin1(c.text), value), c.ok) << c.text;
+        if (c.ok)
+            EXPECT_EQ(value, c.value) << c.text;
+        else
+            EXPECT_EQ(value, -1) << c.text;
+    }
+}
+
+} // namespace
+} // namespace kav
