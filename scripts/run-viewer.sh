@@ -19,7 +19,8 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     sleep 0.1
   done
   sleep 1
-  import -window root "$shot"
+  # The whole screen, so that a dialog over the window is in the picture too, less the empty border.
+  import -window root -trim "$shot"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
 '

@@ -41,6 +41,7 @@ TVESKAboutBox::TVESKAboutBox(QWidget* parent)
 
     auto* body = new QLabel(panel);
     body->setWordWrap(true);
+    body->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     body->setTextFormat(Qt::RichText);
     body->setText(QStringLiteral(
         "<p>This electronic annex and its viewer accompany the publication series on occupational "

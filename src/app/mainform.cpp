@@ -135,6 +135,10 @@ bool TMainForm::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
+    // Without a window manager a window may never be activated; its first showing then
+    // stands in for the first activation, once the window is on the screen.
+    if (event->type() == QEvent::Show && !FIsFormActivated)
+        QMetaObject::invokeMethod(this, &TMainForm::FormActivate, Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 
