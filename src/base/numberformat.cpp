@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace kav {
@@ -120,7 +121,9 @@ bool incrementDigits(std::string& s)
         }
         *it = '0';
     }
-    s.insert(s.begin(), '1');
+    // All nines became zeros: a one in front makes it one digit longer.
+    s.front() = '1';
+    s.push_back('0');
     return true;
 }
 
@@ -245,7 +248,7 @@ QString formatSection(double x, const Picture& p, QChar decimalSep, bool& anyNon
         const long keep = static_cast<long>(d.exponent) + 1 + p.decMax;
         std::string all;
         if (keep <= 0) {
-            all = (keep == 0 && d.digits[0] >= '5') ? "1" : "0";
+            all.assign(1, keep == 0 && d.digits[0] >= '5' ? '1' : '0');
         } else if (static_cast<std::size_t>(keep) >= d.digits.size()) {
             all = d.digits + std::string(static_cast<std::size_t>(keep) - d.digits.size(), '0');
         } else {
@@ -253,8 +256,11 @@ QString formatSection(double x, const Picture& p, QChar decimalSep, bool& anyNon
             if (d.digits[static_cast<std::size_t>(keep)] >= '5')
                 incrementDigits(all);
         }
-        if (all.size() < static_cast<std::size_t>(p.decMax))
-            all.insert(0, static_cast<std::size_t>(p.decMax) - all.size(), '0');
+        if (all.size() < static_cast<std::size_t>(p.decMax)) {
+            std::string padded(static_cast<std::size_t>(p.decMax) - all.size(), '0');
+            padded += all;
+            all.swap(padded);
+        }
         const std::size_t split = all.size() - static_cast<std::size_t>(p.decMax);
         intDigits = QString::fromLatin1(all.data(), static_cast<qsizetype>(split));
         decDigits = QString::fromLatin1(all.data() + split, p.decMax);
@@ -293,6 +299,31 @@ std::vector<QStringView> splitSections(QStringView picture)
     return sections;
 }
 
+// The sections of a picture: positive (always), negative and zero (when given and not empty).
+struct ParsedPicture {
+    Picture positive;
+    std::optional<Picture> negative;
+    std::optional<Picture> zero;
+};
+
+// Views print thousands of cells with a handful of pictures: each is parsed once per thread.
+const ParsedPicture& parsedPicture(QStringView picture)
+{
+    thread_local std::unordered_map<QString, ParsedPicture> cache;
+    const QString key = picture.toString();
+    if (const auto it = cache.find(key); it != cache.end())
+        return it->second;
+    if (cache.size() > 256)
+        cache.clear();
+    const std::vector<QStringView> sections = splitSections(picture);
+    ParsedPicture parsed{parsePicture(sections[0]), {}, {}};
+    if (sections.size() > 1 && !sections[1].isEmpty())
+        parsed.negative = parsePicture(sections[1]);
+    if (sections.size() > 2 && !sections[2].isEmpty())
+        parsed.zero = parsePicture(sections[2]);
+    return cache.emplace(key, std::move(parsed)).first->second;
+}
+
 } // namespace
 
 QChar decimalSeparator()
@@ -321,13 +352,13 @@ QString formatPicture(double value, QStringView picture, QChar decimalSep)
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
 
-    const std::vector<QStringView> sections = splitSections(picture);
-    if (value == 0 && sections.size() > 2 && !sections[2].isEmpty()) {
+    const ParsedPicture& parsed = parsedPicture(picture);
+    if (value == 0 && parsed.zero) {
         bool ignored = false;
-        return formatSection(0, parsePicture(sections[2]), decimalSep, ignored);
+        return formatSection(0, *parsed.zero, decimalSep, ignored);
     }
-    const bool negativeSection = value < 0 && sections.size() > 1 && !sections[1].isEmpty();
-    const Picture p = parsePicture(negativeSection ? sections[1] : sections[0]);
+    const bool negativeSection = value < 0 && parsed.negative;
+    const Picture& p = negativeSection ? *parsed.negative : parsed.positive;
     bool anyNonZero = false;
     const QString text = formatSection(std::fabs(value), p, decimalSep, anyNonZero);
     if (value < 0 && !negativeSection && anyNonZero)

@@ -146,9 +146,15 @@ QString FormatSignificant(double x, int n)
 
 QString FormatScientific(double x, int n)
 {
-    if (n < 2)
-        return formatPicture(x, u"0E+0");
-    return formatPicture(x, QStringLiteral("0.") + QString(n - 1, u'0') + QStringLiteral("E+0"));
+    // "0E+0", "0.0E+0", "0.00E+0", ...: built once, as the views print thousands of values.
+    static const std::array<QString, 17> pictures = [] {
+        std::array<QString, 17> p;
+        p[1] = QStringLiteral("0E+0");
+        for (int digits = 2; digits < 17; ++digits)
+            p[static_cast<std::size_t>(digits)] = QStringLiteral("0.") + QString(digits - 1, u'0') + QStringLiteral("E+0");
+        return p;
+    }();
+    return formatPicture(x, pictures[static_cast<std::size_t>(std::clamp(n, 1, 16))]);
 }
 
 double ParseFloatDef(const QString& text, double defaultValue)
