@@ -3,6 +3,7 @@
 #include "aboutbox.h"
 #include "datamodule.h"
 #include "messageboxes.h"
+#include "rnxindex.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -48,6 +49,10 @@ TMainForm::~TMainForm()
 
 void TMainForm::CreateControls()
 {
+    // Controls that show index data load it as they are made: an "Index.rnx" in the current
+    // folder at this moment is taken in place of the embedded one.
+    LoadRNXIndex(QString(), false);
+
     // The client area on the original platform's frame of 16 × 39 pixels makes 1024 × 768.
     resize(kClientSize);
     setMinimumSize(kClientSize);
@@ -93,6 +98,8 @@ void TMainForm::FormCreate()
     if (StartupFailed)
         return;
     ProgramPreference = std::make_unique<TQzProgramPreference>();
+    LoadRNXIndex(QString(), true);
+    RNXIndex->SetLanguage(l_English);
 
     pcMain->setCurrentWidget(tsDosePerIntake);
     pcDosePerIntake->setCurrentWidget(tsMixture);

@@ -1,0 +1,60 @@
+#include "rnxlist.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace kav {
+
+QStringList TRNXStringList::Names() const
+{
+    QStringList names;
+    names.reserve(Count());
+    for (const Entry& e : FItems)
+        names << e.name;
+    return names;
+}
+
+int TRNXStringList::Add(const QString& name, const TRNXnode* node)
+{
+    if (!FSorted) {
+        FItems.push_back({name, node});
+        return Count() - 1;
+    }
+    const auto it = std::lower_bound(FItems.begin(), FItems.end(), name, [](const Entry& e, const QString& n) {
+        return e.name.compare(n, Qt::CaseInsensitive) < 0;
+    });
+    const int pos = static_cast<int>(it - FItems.begin());
+    if (it != FItems.end() && it->name.compare(name, Qt::CaseInsensitive) == 0)
+        return pos;
+    FItems.insert(it, {name, node});
+    return pos;
+}
+
+int TRNXStringList::IndexOf(const QString& name) const
+{
+    if (FSorted) {
+        const auto it = std::lower_bound(FItems.begin(), FItems.end(), name, [](const Entry& e, const QString& n) {
+            return e.name.compare(n, Qt::CaseInsensitive) < 0;
+        });
+        return it != FItems.end() && it->name.compare(name, Qt::CaseInsensitive) == 0
+            ? static_cast<int>(it - FItems.begin())
+            : -1;
+    }
+    for (int i = 0; i < Count(); ++i)
+        if (FItems[static_cast<std::size_t>(i)].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void TRNXStringList::Delete(int i)
+{
+    FItems.erase(FItems.begin() + i);
+}
+
+void TRNXStringList::Exchange(int i, int j)
+{
+    std::swap(FItems.at(static_cast<std::size_t>(i)), FItems.at(static_cast<std::size_t>(j)));
+}
+
+} // namespace kav

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace kav {
+
+class TRNXnode;
+
+// A list of nuclide names, each with its index node (which may be null). A sorted list keeps
+// its names in order without regard to case and ignores a name it already holds; an unsorted
+// list keeps the order of adding and may hold a name more than once.
+class TRNXStringList {
+public:
+    struct Entry {
+        QString name;
+        const TRNXnode* node = nullptr;
+    };
+
+    explicit TRNXStringList(bool sorted = false) : FSorted(sorted) {}
+
+    bool Sorted() const { return FSorted; }
+    int Count() const { return static_cast<int>(FItems.size()); }
+    const QString& Strings(int i) const { return FItems.at(static_cast<std::size_t>(i)).name; }
+    const TRNXnode* Objects(int i) const { return FItems.at(static_cast<std::size_t>(i)).node; }
+    const std::vector<Entry>& Items() const { return FItems; }
+    QStringList Names() const;
+
+    // Returns the position of the new entry, or of the one a sorted list already holds.
+    int Add(const QString& name, const TRNXnode* node = nullptr);
+    // Position of the first entry with that name (without regard to case), or -1.
+    int IndexOf(const QString& name) const;
+    void Delete(int i);
+    void Exchange(int i, int j);
+    void Clear() { FItems.clear(); }
+
+private:
+    std::vector<Entry> FItems;
+    bool FSorted;
+};
+
+} // namespace kav

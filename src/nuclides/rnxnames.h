@@ -1,0 +1,53 @@
+#pragma once
+
+#include "rnxnode.h"
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace kav {
+
+// Sort orders of nuclide lists.
+enum TQzRNXSortType : std::uint8_t { stxABC, stxABCElement, stxPeriodicTable, stxAMass };
+
+// Raised when a mass text is not a number.
+class ERNXConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// " ", "m", "n".
+QChar RNXAMassCharText(TRNXAMassChar state);
+// "B-", "IT", "B+", "A", "EC", "SF".
+QString RNXRTypeCode(TRNXAllRadType type);
+
+// Radiation types of spectrum lines, codes 1 to 14.
+constexpr int RNXRadiationCount = 14;
+QString RNXRadiationName(int code, TQzLanguage language = l_English);
+QString RNXRadiationCode(int code, TQzLanguage language = l_English);
+
+// Half-life unit labels: "y", "d", "h", "m", "s", "ms", "µs" in English.
+QString RNXHalfLifeUnitLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
+QString RNXMillionsWord(TQzLanguage language = l_English);
+QString RNXBillionsWord(TQzLanguage language = l_English);
+
+// The mass number of a mass text ("99m" gives 99, "stbl" 65535); ERNXConvertError otherwise.
+std::uint16_t RNXAMassToInt(const TRNXAMass& aMass);
+
+// Decay constant per day of a half-life, as a 32-bit float.
+float HalfLifeToLr(double halfLife, TQzTimeUnit unit);
+// The half-life of a decay constant per day, in a unit chosen for reading.
+struct TRNXHalfLife {
+    float value;
+    TQzTimeUnit unit;
+};
+TRNXHalfLife LrToHalfLife(float lr);
+
+// Negative, zero or positive as a sorts before, with or after b.
+int CompareRNXABC(const TRNXnode& a, const TRNXnode& b);
+int CompareRNXPeriodicTable(const TRNXnode& a, const TRNXnode& b);
+int CompareRNXAMass(const TRNXnode& a, const TRNXnode& b);
+int CompareRNXAMassOnly(const TRNXnode& a, const TRNXnode& b);
+
+} // namespace kav

@@ -1,0 +1,298 @@
+#include "rnxnode.h"
+
+#include "extendedfloat.h"
+#include "numberformat.h"
+#include "rnxindex.h"
+#include "rnxlist.h"
+#include "rnxnames.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace kav {
+
+namespace {
+
+// Little-endian writers for one record.
+template <typename T>
+void put(QByteArray& out, T value)
+{
+    char bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof(T));
+    out.append(bytes, sizeof(T));
+}
+
+void putExtended(QByteArray& out, double value)
+{
+    const Extended80 e = toExtended80(value);
+    out.append(reinterpret_cast<const char*>(e.data()), static_cast<qsizetype>(e.size()));
+}
+
+TRNXAMassChar stateOfLastChar(char c)
+{
+    switch (std::tolower(static_cast<unsigned char>(c))) {
+    case 'm': return mcx_m;
+    case 'n': return mcx_n;
+    default: return mcxNone;
+    }
+}
+
+// Element, mass number and isomer state of a name such as "Ba-137m".
+struct NameParts {
+    TRNXElement element = _NoRNXElement;
+    std::int32_t mass = 0;
+    TRNXAMassChar state = mcxNone;
+};
+
+NameParts splitName(const TRNXname& name)
+{
+    NameParts parts;
+    const std::string_view text = name.view();
+    const auto dash = text.find('-');
+    if (dash == std::string_view::npos)
+        return parts;
+    parts.element = ElementBySymbol(QString::fromLatin1(text.data(), static_cast<qsizetype>(dash)));
+    for (char c : text.substr(dash + 1)) {
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            break;
+        parts.mass = parts.mass * 10 + (c - '0');
+    }
+    parts.state = std::isdigit(static_cast<unsigned char>(text.back())) ? mcxNone : stateOfLastChar(text.back());
+    return parts;
+}
+
+} // namespace
+
+TRNXname MakeRNXname(TRNXElement element, long aMassInt, TRNXAMassChar state)
+{
+    QString name = RNXElementSymbol(element) + u'-' + QString::number(aMassInt);
+    if (state != mcxNone)
+        name += RNXAMassCharText(state);
+    return TRNXname(QStringView(name));
+}
+
+void TBasicRNX::Assign(const TBasicRNX& other)
+{
+    Element = other.Element;
+    AMass = other.AMass;
+    AMassInt = other.AMassInt;
+    RNXname = other.RNXname;
+}
+
+QString TBasicRNX::RNXStr() const
+{
+    return RNXElementSymbol(Element) + u'-' + AMass.toString();
+}
+
+TRNXAMassChar TBasicRNX::AMassChar() const
+{
+    if (AMass.empty() || std::isdigit(static_cast<unsigned char>(AMass.back())))
+        return mcxNone;
+    return AMass.back() == 'm' ? mcx_m : AMass.back() == 'n' ? mcx_n : mcxNone;
+}
+
+TRNXnode::TRNXnode() = default;
+
+void TRNXnode::Assign(const TBasicRNX& other)
+{
+    const auto* node = dynamic_cast<const TRNXnode*>(&other);
+    if (!node) {
+        TBasicRNX::Assign(other);
+        return;
+    }
+    const TRNXindex* owner = FOwner;
+    *this = *node;
+    FOwner = owner;
+}
+
+void TRNXnode::GetHalfLifeAndUnits(TQzLanguage language, QString& halfLifeStr, QString& unitsStr) const
+{
+    const double h = HalfLife;
+    unitsStr = RNXHalfLifeUnitLabel(TimeUnit, language);
+    if (TimeUnit != tuYear) {
+        halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
+        return;
+    }
+    if (h >= 1e12)
+        halfLifeStr = formatPicture(h, u"0.###e-0");
+    else if (h < 1000)
+        halfLifeStr = formatPicture(h, u"0.###");
+    else if (h >= 1e9)
+        halfLifeStr = formatPicture(h * 1e-9, u"0.###") + u' ' + RNXBillionsWord(language);
+    else if (h >= 1e6)
+        halfLifeStr = formatPicture(h * 1e-6, u"0.###") + u' ' + RNXMillionsWord(language);
+    else
+        halfLifeStr = formatPicture(h, u"# ##0");
+}
+
+QString TRNXnode::GetHalfLifeAndUnits(TQzLanguage language) const
+{
+    QString value;
+    QString units;
+    GetHalfLifeAndUnits(language, value, units);
+    return value + u' ' + units;
+}
+
+QString TRNXnode::GetRTypeStr() const
+{
+    QString text;
+    for (TRNXAllRadType t : {rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF})
+        if (RTypeSet.contains(t))
+            text += RNXRTypeCode(t);
+    return text.left(8);
+}
+
+int TRNXnode::GetRTypeArray(TRNXRadTypeArray& radTypes) const
+{
+    radTypes = {0, 0, 0, 0};
+    radTypes[0] = RTypeSet.contains(rtx_BetaMinus) ? 1 : 0;
+    radTypes[1] = RTypeSet.contains(rtx_IT) ? 1 : 0;
+    radTypes[2] = RTypeSet.contains(rtx_BetaPlus) || RTypeSet.contains(rtx_EC) ? 1 : 0;
+    radTypes[3] = RTypeSet.contains(rtx_Alpha) ? 1 : 0;
+    return radTypes[0] + radTypes[1] + radTypes[2] + radTypes[3];
+}
+
+void TRNXnode::GetRNXByDecay(TRNXElement& element, std::uint16_t& aMassInt, TRNXRadType radType) const
+{
+    element = static_cast<TRNXElement>(static_cast<int>(Element) - radType);
+    aMassInt = static_cast<std::uint16_t>(radType == 2 ? AMassInt - 4 : AMassInt);
+}
+
+bool TRNXnode::GetDecayByRNX(TRNXElement element, std::uint16_t aMassInt, TRNXRadType& radType) const
+{
+    const int d = static_cast<int>(Element) - static_cast<int>(element);
+    const int m = static_cast<int>(AMassInt) - static_cast<int>(aMassInt);
+    if (m == 0) {
+        if (d < -1 || d > 1)
+            return false;
+        radType = d;
+        return true;
+    }
+    if (m == 4 && d == 2) {
+        radType = 2;
+        return true;
+    }
+    return false;
+}
+
+const TRNXnode* TRNXnode::DaughterNode(int slot) const
+{
+    if (!FOwner || slot < 0 || slot >= DaughtersCount)
+        return nullptr;
+    return FOwner->NodeAt(DaughterArray[static_cast<std::size_t>(slot)].DaughterPos);
+}
+
+void TRNXnode::GetChainArray(TRNXChainArray& chain, float& maxCutted) const
+{
+    maxCutted = 0;
+    chain.clear();
+    // A damaged index may link in a circle; no real chain is longer than the index.
+    const int limit = FOwner ? FOwner->Count() : 0;
+    const TRNXnode* current = this;
+    while (current && current->DaughtersCount > 0 && static_cast<int>(chain.size()) < limit) {
+        int best = -1;
+        float bestYield = 0;
+        float second = 0;
+        for (int slot = 0; slot < current->DaughtersCount; ++slot) {
+            if (!current->DaughterNode(slot))
+                continue;
+            const float y = current->DaughterArray[static_cast<std::size_t>(slot)].Yield;
+            if (best < 0 || y > bestYield) {
+                if (best >= 0)
+                    second = std::max(second, bestYield);
+                best = slot;
+                bestYield = y;
+            } else {
+                second = std::max(second, y);
+            }
+        }
+        maxCutted = std::max(maxCutted, second);
+        if (best < 0)
+            break;
+        const TRNXnode* next = current->DaughterNode(best);
+        chain.push_back({current->DaughterArray[static_cast<std::size_t>(best)].RNXname, bestYield, next->Lr});
+        current = next;
+    }
+}
+
+void TRNXnode::GetDaughtersList(TRNXStringList& daughters) const
+{
+    daughters.Clear();
+    // Depth first, each nuclide when first reached; kept on an explicit stack so that no
+    // chain, however long, can exhaust the call stack.
+    struct Visit {
+        const TRNXnode* node;
+        int nextSlot;
+    };
+    std::vector<Visit> stack{{this, 0}};
+    while (!stack.empty()) {
+        Visit& top = stack.back();
+        if (top.nextSlot >= top.node->DaughtersCount) {
+            stack.pop_back();
+            continue;
+        }
+        const TRNXnode* daughter = top.node->DaughterNode(top.nextSlot++);
+        if (!daughter || daughters.IndexOf(daughter->RNXname.toString()) >= 0)
+            continue;
+        daughters.Add(daughter->RNXname.toString(), daughter);
+        stack.push_back({daughter, 0});
+    }
+}
+
+void TRNXnode::SaveToStream(QByteArray& out) const
+{
+    const bool fission = RTypeSet.contains(rtx_SF);
+    put<std::uint8_t>(out, Element);
+    put<std::uint16_t>(out, AMassInt);
+    put<std::uint8_t>(out, AMass.empty() ? mcxNone : stateOfLastChar(AMass.back()));
+    put<float>(out, HalfLife);
+    put<std::uint8_t>(out, TimeUnit);
+    put<std::uint8_t>(out, RTypeSet.raw());
+    put<std::uint8_t>(out, DaughtersCount);
+    put<std::uint16_t>(out, NLines);
+    put<std::uint8_t>(out, BetaLines);
+    put<std::uint16_t>(out, AugerLines);
+    put<std::uint8_t>(out, NeutronLines);
+    put<std::int32_t>(out, SLinePos);
+    if (BetaLines)
+        put<std::int32_t>(out, BetaLinePos);
+    if (AugerLines)
+        put<std::int32_t>(out, AugerLinePos);
+    if (NeutronLines)
+        put<std::uint16_t>(out, NeutronLinePos);
+    putExtended(out, E_alpha);
+    putExtended(out, E_electron);
+    putExtended(out, E_photon);
+    put<std::uint8_t>(out, Ph_low);
+    put<std::uint16_t>(out, Ph_high);
+    put<std::uint8_t>(out, BetaTrans);
+    put<std::uint16_t>(out, MonoElectr);
+    put<std::uint8_t>(out, AlphaTrans);
+    putExtended(out, AMassReal);
+    putExtended(out, AirKermaRateConstant);
+    putExtended(out, AirKermaCoefficient);
+    auto putIdentity = [&](const TRNXname& name) {
+        const NameParts parts = splitName(name);
+        put<std::uint8_t>(out, parts.element);
+        put<std::int32_t>(out, parts.mass);
+        put<std::uint8_t>(out, parts.state);
+    };
+    for (int slot = 0; slot < DaughtersCount; ++slot) {
+        const TRNXDaughterRec& d = DaughterArray[static_cast<std::size_t>(slot)];
+        putIdentity(d.RNXname);
+        put<float>(out, d.Yield);
+        put<std::int32_t>(out, d.DaughterPos);
+    }
+    if (fission) {
+        put<float>(out, DaughtersCount < RNXDaughterSlots ? DaughterArray[DaughtersCount].Yield : 0.0f);
+        return;
+    }
+    put<std::uint8_t>(out, StableCount);
+    for (int slot = DaughtersCount; slot < DaughtersCount + StableCount; ++slot) {
+        const TRNXDaughterRec& d = DaughterArray[static_cast<std::size_t>(slot)];
+        putIdentity(d.RNXname);
+        put<float>(out, d.Yield);
+    }
+}
+
+} // namespace kav

@@ -1,0 +1,265 @@
+#include "indexfixture.h"
+#include "numberformat.h"
+#include "recordingmessageboxes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+class IndexTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setDecimalSeparator(u'.');
+        RNXIndex->Clear();
+        RNXControls.clear();
+    }
+};
+
+TEST_F(IndexTest, FindsNuclidesByNameAndByElementAndMass)
+{
+    loadShippedIndex();
+    const TRNXnode* tc = RNXIndex->FindRNX(u"tc-99M");
+    ASSERT_TRUE(tc);
+    EXPECT_EQ(tc->RNXname.toString(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(RNXIndex->FindRNX(_Tc, "99M"), tc);
+    EXPECT_EQ(RNXIndex->FindRNXindex(_Tc, "99m"), tc->Index);
+    EXPECT_EQ(RNXIndex->FindRNXindex(_Co, "61m"), -1);
+    for (const char* name : {"Co-", "Co60", "Cobalt-60", "Co-123456", "C-", "-60", "Xx-1", "Db-268", "", "Co-60 extra"})
+        EXPECT_EQ(RNXIndex->FindRNX(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(RNXIndex->FindRNX(u"Pa-234mXYZ"), RNXIndex->FindRNX(u"Pa-234m")); // seven characters count
+    EXPECT_TRUE(RNXIndex->FindRNX(u"Pa-234m"));
+}
+
+TEST_F(IndexTest, RecordsParseFromNames)
+{
+    struct Case {
+        const char* name;
+        TRNXElement element;
+        const char* mass;
+    };
+    const Case cases[] = {
+        {"Co-", _Co, ""}, {"Co60", _NoRNXElement, ""}, {"Xx-1", _NoRNXElement, ""}, {"Co-60M", _Co, "60m"},
+        {"Pa-234m", _Pa, "234m"}, {"U-23456", _NoRNXElement, ""}, {"", _NoRNXElement, ""},
+    };
+    for (const Case& c : cases) {
+        const TRNXRec rec = TRNXindex::GetRNXRecByString(QString::fromLatin1(c.name));
+        EXPECT_EQ(rec.El, c.element) << c.name;
+        EXPECT_EQ(rec.AMass, TRNXAMass(c.mass)) << c.name;
+    }
+    EXPECT_EQ((TRNXRec{_Co, "60"}), (TRNXRec{_Co, "60"}));
+}
+
+TEST_F(IndexTest, CutLastRecordIsDroppedAndLaterLoadsChangeNothing)
+{
+    const QByteArray bytes = shippedIndexBytes();
+    QTemporaryDir dir;
+    writeFile(dir.filePath("Index.rnx"), bytes.left(bytes.size() - 5));
+    LoadRNXIndex(dir.path(), false);
+    EXPECT_EQ(RNXIndex->Count(), 1251);
+    EXPECT_EQ(RNXFolder, dir.path() + u'/');
+    EXPECT_FALSE(RNXIndex->LoadFromResource());
+
+    QTemporaryDir other;
+    writeFile(other.filePath("Index.rnx"), bytes);
+    LoadRNXIndex(other.path(), false);
+    LoadRNXIndex(QString(), true);
+    EXPECT_EQ(RNXIndex->Count(), 1251);
+}
+
+TEST_F(IndexTest, MissingIndexFileLeavesTheIndexEmptyWithoutAMessage)
+{
+    RecordingMessageBoxes messages;
+    QTemporaryDir dir;
+    LoadRNXIndex(dir.path() + u'/', false);
+    EXPECT_EQ(RNXIndex->Count(), 0);
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(RNXIndex->FindRNX(u"Co-60"), nullptr);
+    // No resource is linked into the tests: the load ends quietly.
+    LoadRNXIndex(QString(), true);
+    EXPECT_EQ(RNXIndex->Count(), 0);
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(IndexTest, UnreadableIndexFileIsReportedInTheIndexLanguage)
+{
+    RecordingMessageBoxes messages;
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Index.rnx")); // present, but no file to open
+    RNXIndex->SetLanguage(l_Russian);
+    LoadRNXIndex(dir.path(), false);
+    RNXIndex->SetLanguage(l_English);
+    EXPECT_EQ(RNXIndex->Count(), 0);
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
+    EXPECT_EQ(messages.boxes[0].caption, QString::fromUtf16(u"\u041E\u0448\u0438\u0431\u043A\u0430"));
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("\r\n")));
+}
+
+TEST_F(IndexTest, ReloadTellsRegisteredControlsBeforeAndAfter)
+{
+    QTemporaryDir a;
+    QTemporaryDir b;
+    writeFile(a.filePath("Index.rnx"), shippedIndexBytes());
+    LoadRNXIndex(a.path() + u'/', false);
+    ASSERT_EQ(RNXIndex->Count(), 1252);
+
+    QStringList heard;
+    int control1 = 0;
+    int control2 = 0;
+    RegisterRNXControl(&control1, [&](TRNXindex*) { heard << "updating 1"; }, [&](TRNXindex* i) { heard << QString("update 1: %1").arg(i->Count()); });
+    RegisterRNXControl(&control2, [&](TRNXindex*) { heard << "updating 2"; }, [&](TRNXindex*) { heard << "update 2"; });
+    RegisterRNXControl(&control1, nullptr, nullptr); // already registered: unchanged
+
+    ReloadRNXIndex(a.path() + u'/', false);
+    EXPECT_TRUE(heard.isEmpty());
+    ReloadRNXIndex(b.path(), false);
+    EXPECT_EQ(heard, (QStringList{"updating 1", "updating 2", "update 1: 0", "update 2"}));
+    EXPECT_EQ(RNXIndex->Count(), 0);
+
+    UnregisterRNXControl(&control1);
+    heard.clear();
+    ReloadRNXIndex(a.path(), false);
+    EXPECT_EQ(heard, (QStringList{"updating 2", "update 2"}));
+    EXPECT_EQ(RNXIndex->Count(), 1252);
+}
+
+TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
+{
+    loadShippedIndex();
+    int total = 0;
+    for (const TRNXStringList& list : DaughterCountLists)
+        total += list.Count();
+    EXPECT_EQ(total, 1252);
+    EXPECT_GE(DaughterCountLists[0].IndexOf("Co-60"), 0);
+    EXPECT_GE(AncestorCountLists[1].IndexOf("Co-60"), 0);
+    EXPECT_GE(DecayFilterLists[dfxSF].IndexOf("U-238"), 0);
+    EXPECT_GE(DecayFilterLists[dfxAlpha].IndexOf("U-238"), 0);
+    EXPECT_LT(DecayFilterLists[dfxAlphaOnly].IndexOf("U-238"), 0);
+    EXPECT_GE(DecayFilterLists[dfxAlphaOnly].IndexOf("Ra-226"), 0);
+    EXPECT_GE(DecayFilterLists[dfxBetaMinusOnly].IndexOf("Co-60"), 0);
+    EXPECT_TRUE(DecayFilterElements[dfxSF].contains(_U));
+    EXPECT_GT(ShortestHalfLife.Lr, LongestHalfLife.Lr);
+    EXPECT_EQ(LongestHalfLife.TimeUnit, tuYear);
+    const TRNXStringList& sorted = DecayFilterLists[dfxAlpha];
+    for (int i = 1; i < sorted.Count(); ++i)
+        EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
+}
+
+TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
+{
+    loadShippedIndex();
+    const QStringList lines = QString::fromLatin1(RNXIndex->ToText()).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\tT1/2, d\t")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
+    const QString co60 = lines[RNXIndex->FindRNXindex(_Co, "60") + 1];
+    const QStringList f = co60.split(u'\t');
+    EXPECT_EQ(f.mid(0, 10), (QStringList{"Co-60", "Co", "27", "60", "60", "1.92534e3", "5.271e0", "y", "3.60012e-4", "B-"}));
+    EXPECT_EQ(f.mid(10, 12), QStringList(12, QStringLiteral("-")));
+    EXPECT_EQ(f.mid(34), (QStringList{"0", "1", "0"}));
+    const QStringList ra = lines[RNXIndex->FindRNXindex(_Ra, "226") + 1].split(u'\t');
+    EXPECT_EQ(ra[37], QStringLiteral("MaxCutted"));
+    EXPECT_EQ(ra[38], QStringLiteral(" 2.09999998332933E-0004"));
+    const QStringList ac = lines[1].split(u'\t');
+    EXPECT_EQ(ac.mid(28, 6), QStringList(6, QStringLiteral("-")));
+
+    QTemporaryDir dir;
+    RNXIndex->SaveToText(dir.filePath("index.txt"));
+    EXPECT_TRUE(QFile::exists(dir.filePath("index.txt")));
+    EXPECT_THROW(RNXIndex->SaveToText(dir.filePath("no/such/folder.txt")), std::runtime_error);
+}
+
+TEST_F(IndexTest, DamagedRecordsStayUsable)
+{
+    // An unknown element, an odd isomer state, time unit and decay modes, and a second run of
+    // an element after another one.
+    TRNXnode co = makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus});
+    TRNXnode cs = makeNode(_Cs, 137, "137", 30.1f, tuYear, {rtx_BetaMinus});
+    TRNXnode co2 = makeNode(_Co, 58, "58", 70.9f, tuDay, {rtx_EC});
+    QByteArray bytes = toBytes({co, cs, co2});
+    TRNXnode many = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
+    QByteArray odd;
+    many.SaveToStream(odd);
+    odd[0] = char(200);  // element beyond the table
+    odd[3] = char(7);    // isomer state beyond n
+    odd[8] = char(99);   // a time unit that does not exist: read as days
+    odd[9] = char(0xDF); // decay-mode bits beyond the six modes
+    bytes += odd;
+    RNXIndex->LoadFromBytes(bytes);
+    ASSERT_EQ(RNXIndex->Count(), 4);
+    EXPECT_EQ(RNXIndex->Items(3)->Element, _NoRNXElement);
+    EXPECT_EQ(RNXIndex->Items(3)->AMass, TRNXAMass("140"));
+    EXPECT_EQ(RNXIndex->Items(3)->RTypeSet.raw(), 0x1F);
+    EXPECT_EQ(RNXIndex->Items(3)->TimeUnit, tuDay);
+    // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
+    EXPECT_EQ(ElementRanges[_Co].First, 0);
+    EXPECT_EQ(ElementRanges[_Co].Count, 1);
+    EXPECT_EQ(RNXIndex->FindRNX(u"Co-60"), RNXIndex->Items(0));
+    EXPECT_EQ(RNXIndex->FindRNX(u"Cs-137"), RNXIndex->Items(1));
+    EXPECT_EQ(RNXIndex->FindRNX(u"Co-58"), nullptr);
+}
+
+TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
+{
+    std::vector<TRNXnode> nodes;
+    TRNXnode parent = makeNode(_Ba, 140, "140", 1, tuDay, {rtx_BetaMinus});
+    QByteArray record;
+    parent.DaughtersCount = 0;
+    parent.SaveToStream(record);
+    // Patch in six radioactive daughters (each element 1, mass 4, state 1, yield 4, position 4).
+    record[10] = 6;
+    record.chop(1); // the stable count
+    for (int i = 0; i < 6; ++i) {
+        QByteArray d(14, '\0');
+        d[0] = char(_La);
+        d[1] = char(140);
+        const float y = 0.1f;
+        std::memcpy(d.data() + 6, &y, 4);
+        d[10] = char(1); // position 1
+        record += d;
+    }
+    record += char(0);
+    QByteArray bytes = record;
+    // Five more parents of the node at position 1.
+    TRNXnode child = makeNode(_La, 140, "140", 1, tuDay);
+    bytes += toBytes({child});
+    for (int i = 0; i < 5; ++i) {
+        TRNXnode p = makeNode(_Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1, tuDay, {rtx_BetaMinus});
+        addDaughter(p, "La-140", 1, 1);
+        bytes += toBytes({p});
+    }
+    RNXIndex->LoadFromBytes(bytes);
+    ASSERT_EQ(RNXIndex->Count(), 7);
+    EXPECT_EQ(RNXIndex->Items(0)->DaughtersCount, 4);
+    const TRNXnode& la = *RNXIndex->Items(1);
+    EXPECT_EQ(la.AncestorsCount, 4);
+    for (std::int32_t a : la.AncestorsIndex)
+        EXPECT_EQ(a, 0); // the first parent fills every slot through its four kept daughters
+}
+
+TEST_F(IndexTest, QuickSortOrdersWithTheGivenComparison)
+{
+    loadShippedIndex();
+    TRNXStringList list;
+    for (const char* name : {"Tc-99m", "H-3", "Co-60", "Ag-110m", "Ag-110", "Co-58", "U-238", "Cs-137"})
+        list.Add(QString::fromLatin1(name), RNXIndex->FindRNX(QString::fromLatin1(name)));
+    QuickSortRNXList(list, 0, list.Count() - 1, [](const TRNXStringList& l, int i, int j) {
+        return CompareRNXPeriodicTable(*l.Objects(i), *l.Objects(j));
+    });
+    EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137", "U-238"}));
+}
+
+} // namespace
+} // namespace kav

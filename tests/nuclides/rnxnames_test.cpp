@@ -1,0 +1,161 @@
+#include "numberformat.h"
+#include "rnxnames.h"
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+class NamesTest : public testing::Test {
+protected:
+    void SetUp() override { setDecimalSeparator(u'.'); }
+};
+
+TEST_F(NamesTest, ElementNamesKeepTheirExactTexts)
+{
+    EXPECT_EQ(RNXElementName(_Yb), QStringLiteral("Ytterbium "));
+    EXPECT_EQ(RNXElementName(_NoRNXElement), QStringLiteral("NE"));
+    EXPECT_EQ(RNXElementName(_NoRNXElement, l_Russian), QStringLiteral(" "));
+    EXPECT_EQ(RNXElementName(_Co, l_Russian), QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
+    // Ukrainian names write the Latin i inside words and the Cyrillic capital at the start.
+    EXPECT_EQ(RNXElementName(_He, l_Ukrainian), QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
+    EXPECT_EQ(RNXElementName(_Y, l_Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
+    EXPECT_EQ(RNXElementSymbol(_Db), QStringLiteral("Db"));
+    EXPECT_EQ(RNXElementSymbol(_NoRNXElement), QStringLiteral("__"));
+}
+
+TEST_F(NamesTest, ElementBySymbolIgnoresCase)
+{
+    const std::pair<const char*, TRNXElement> cases[] = {
+        {"co", _Co}, {"CO", _Co}, {"H", _H}, {"Db", _Db}, {"Zr", _Zr}, {"Ac", _Ac}, {"", _NoRNXElement},
+        {"Coo", _NoRNXElement}, {"Xx", _NoRNXElement}, {"__", _NoRNXElement}, {"-", _NoRNXElement},
+    };
+    for (const auto& [symbol, element] : cases)
+        EXPECT_EQ(ElementBySymbol(QString::fromLatin1(symbol)), element) << symbol;
+    for (int e = 0; e < RNXElementCount - 1; ++e)
+        EXPECT_EQ(ElementBySymbol(RNXElementSymbol(static_cast<TRNXElement>(e))), e);
+}
+
+TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
+{
+    struct Case {
+        float halfLife;
+        TQzTimeUnit unit;
+        TQzLanguage language;
+        const char16_t* value;
+        const char16_t* units;
+    };
+    const Case cases[] = {
+        {5.2713f, tuYear, l_English, u"5.271", u"y"},
+        {1600, tuYear, l_English, u"1 600", u"y"},
+        {5700, tuYear, l_English, u"5 700", u"y"},
+        {1000, tuYear, l_English, u"1 000", u"y"},
+        {1.53e6f, tuYear, l_English, u"1.53 m.", u"y"},
+        {1e6f, tuYear, l_English, u"1 m.", u"y"},
+        {4.468e9f, tuYear, l_English, u"4.468 b.", u"y"},
+        {1.06e11f, tuYear, l_English, u"106 b.", u"y"},
+        {4.41e14f, tuYear, l_English, u"4.41e14", u"y"},
+        {6.015f, tuHour, l_English, u"6.015", u"h"},
+        {2.99e-7f, tuSec, l_English, u"2.99e-7", u"s"},
+        {0.1f, tuMin, l_English, u"0.1", u"m"},
+        {4.468e9f, tuYear, l_Russian, u"4.468 \u043C\u043B\u0440\u0434", u"\u043B"},
+        {12.0f, tuHour, l_Ukrainian, u"12", u"\u0433\u043E\u0434"},
+        {3.0f, tuMkSec, l_English, u"3", u"\u00B5s"},
+    };
+    for (const Case& c : cases) {
+        TRNXnode node;
+        node.HalfLife = c.halfLife;
+        node.TimeUnit = c.unit;
+        QString value;
+        QString units;
+        node.GetHalfLifeAndUnits(c.language, value, units);
+        EXPECT_EQ(value, QString::fromUtf16(c.value)) << c.halfLife;
+        EXPECT_EQ(units, QString::fromUtf16(c.units)) << c.halfLife;
+        EXPECT_EQ(node.GetHalfLifeAndUnits(c.language), value + u' ' + units);
+    }
+}
+
+TEST_F(NamesTest, DecayModesAndMassTexts)
+{
+    TRNXnode node;
+    node.RTypeSet = {rtx_IT, rtx_BetaMinus};
+    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("B-IT"));
+    node.RTypeSet = {rtx_SF, rtx_Alpha};
+    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("ASF"));
+    node.RTypeSet = {rtx_EC, rtx_BetaPlus, rtx_BetaMinus};
+    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("B-B+EC"));
+    node.RTypeSet = TRNXAllRadTypeSet::fromRaw(0x3F);
+    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("B-ITB+AE")); // cut to eight characters
+
+    const std::pair<const char*, TRNXAMassChar> states[] = {{"99m", mcx_m}, {"60", mcxNone}, {"", mcxNone},
+                                                            {"60x", mcxNone}, {"110n", mcx_n}};
+    for (const auto& [mass, state] : states) {
+        TBasicRNX rnx;
+        rnx.AMass = TRNXAMass(mass);
+        EXPECT_EQ(rnx.AMassChar(), state) << mass;
+    }
+    EXPECT_EQ(TBasicRNX().RNXStr(), QStringLiteral("__-0"));
+
+    EXPECT_EQ(RNXAMassToInt("99m"), 99);
+    EXPECT_EQ(RNXAMassToInt("stbl"), 65535);
+    EXPECT_EQ(RNXAMassToInt("234"), 234);
+    for (const char* bad : {"", "m", "ab", "9x9"})
+        EXPECT_THROW(RNXAMassToInt(bad), ERNXConvertError) << bad;
+}
+
+TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
+{
+    EXPECT_FLOAT_EQ(HalfLifeToLr(1, tuDay), 0.6931472f);
+    EXPECT_FLOAT_EQ(HalfLifeToLr(24, tuHour), 0.6931472f);
+    struct Case {
+        double days;
+        float value;
+        TQzTimeUnit unit;
+    };
+    for (const Case& c : {Case{0.5, 12, tuHour}, Case{0.01, 14.4f, tuMin}, Case{800, 800 / 365.25f, tuYear},
+                          Case{200, 200, tuDay}, Case{1e-12, 0.0864f, tuMkSec}}) {
+        const TRNXHalfLife h = LrToHalfLife(static_cast<float>(std::log(2.0) / c.days));
+        EXPECT_EQ(h.unit, c.unit) << c.days;
+        EXPECT_NEAR(h.value, c.value, 1e-4 * c.value) << c.days;
+    }
+}
+
+TEST_F(NamesTest, ComparisonsGiveTheFourOrders)
+{
+    auto node = [](TRNXElement e, int mass, const char* text) {
+        TRNXnode n;
+        n.Element = e;
+        n.AMassInt = static_cast<std::uint16_t>(mass);
+        n.AMass = TRNXAMass(text);
+        n.RNXname = TRNXname(QStringView(RNXElementSymbol(e) + u'-' + QString::fromLatin1(text)));
+        return n;
+    };
+    const TRNXnode c11 = node(_C, 11, "11"), ca41 = node(_Ca, 41, "41"), co57 = node(_Co, 57, "57"),
+                   co60 = node(_Co, 60, "60"), h3 = node(_H, 3, "3"), he6 = node(_He, 6, "6"),
+                   be7 = node(_Be, 7, "7"), ag99 = node(_Ag, 99, "99"), ag117 = node(_Ag, 117, "117"),
+                   ag110 = node(_Ag, 110, "110"), ag110m = node(_Ag, 110, "110m");
+    EXPECT_LT(CompareRNXABC(c11, ca41), 0);
+    EXPECT_LT(CompareRNXABC(co57, co60), 0);
+    EXPECT_LT(CompareRNXABC(ag99, ag117), 0);
+    EXPECT_EQ(CompareRNXABC(co60, co60), 0);
+    EXPECT_LT(CompareRNXPeriodicTable(h3, be7), 0);
+    EXPECT_LT(CompareRNXPeriodicTable(ag110, ag110m), 0);
+    EXPECT_GT(CompareRNXPeriodicTable(ca41, c11), 0);
+    EXPECT_LT(CompareRNXAMass(h3, he6), 0);
+    EXPECT_LT(CompareRNXAMass(he6, be7), 0);
+    EXPECT_LT(CompareRNXAMassOnly(ag110, ag110m), 0);
+    EXPECT_GT(CompareRNXAMassOnly(ag117, ag110m), 0);
+}
+
+TEST_F(NamesTest, RadiationNamesAndCodes)
+{
+    EXPECT_EQ(RNXRadiationName(1), QStringLiteral("Gamma rays"));
+    EXPECT_EQ(RNXRadiationCode(2), QStringLiteral("x"));
+    EXPECT_EQ(RNXRadiationCode(2, l_Russian), QStringLiteral("X-ray"));
+    EXPECT_EQ(RNXRadiationCode(14), QStringLiteral("sb"));
+    EXPECT_TRUE(RNXRadiationName(0).isEmpty());
+    EXPECT_TRUE(RNXRadiationCode(15).isEmpty());
+}
+
+} // namespace
+} // namespace kav

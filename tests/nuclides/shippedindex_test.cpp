@@ -1,0 +1,228 @@
+// The index the build makes from the decay data, checked against that data itself.
+#include "indexfixture.h"
+#include "ndxreader.h"
+#include "numberformat.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace kav {
+namespace {
+
+// The decay-data records as plain columns, read here independently of the converter.
+struct NdxLine {
+    QString name;
+    std::vector<std::pair<QString, int>> radioactive; // name and line number
+};
+
+std::vector<NdxLine> readNdxLines()
+{
+    QFile file(QStringLiteral(KAV_DECAY_DATA_DIR "/nuclides.ndx"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    std::vector<NdxLine> lines;
+    const QList<QByteArray> all = file.readAll().split('\n');
+    for (qsizetype i = 1; i < all.size(); ++i) {
+        const QByteArray& l = all[i];
+        if (l.trimmed().isEmpty())
+            continue;
+        NdxLine line{QString::fromLatin1(l.mid(0, 7)).trimmed(), {}};
+        for (int column : {53, 78, 103, 128}) {
+            const QString name = QString::fromLatin1(l.mid(column, 7)).trimmed();
+            const int pos = l.mid(column + 7, 6).trimmed().toInt();
+            if (!name.isEmpty() && pos > 0 && pos != 9999)
+                line.radioactive.push_back({name, pos});
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class ShippedIndex : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setDecimalSeparator(u'.');
+        loadShippedIndex();
+    }
+};
+
+TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
+{
+    const TRNXindex& index = *RNXIndex;
+    EXPECT_EQ(RNXCount, 1252);
+    EXPECT_EQ(index.Items(0)->RNXname.toString(), QStringLiteral("Ac-223"));
+    EXPECT_EQ(index.Items(1251)->RNXname.toString(), QStringLiteral("Zr-97"));
+    EXPECT_EQ(index.ElementSet.count(), 97);
+    for (int i = 0; i < index.Count(); ++i) {
+        const TRNXnode& node = *index.Items(i);
+        EXPECT_EQ(node.Index, i);
+        EXPECT_EQ(node.RNXStr(), node.RNXname.toString());
+        const TRNXElementRange& range = ElementRanges[node.Element];
+        EXPECT_GE(i, range.First) << node.RNXStr().toStdString();
+        EXPECT_LT(i, range.First + range.Count) << node.RNXStr().toStdString();
+        EXPECT_LE(node.AncestorsCount, 4);
+        EXPECT_LE(node.DaughtersCount + node.StableCount + (node.RTypeSet.contains(rtx_SF) ? 1 : 0), 4);
+        EXPECT_EQ(index.FindRNX(node.RNXStr()), &node);
+    }
+}
+
+TEST_F(ShippedIndex, WriterGivesBackTheFileByteForByte)
+{
+    EXPECT_EQ(RNXIndex->ToBytes(), shippedIndexBytes());
+}
+
+TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
+{
+    QFile file(QStringLiteral(KAV_DECAY_DATA_DIR "/nuclides.ndx"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const NdxResult ndx = ReadNdx(file.readAll());
+    ASSERT_TRUE(ndx.error.isEmpty()) << ndx.error.toStdString();
+    ASSERT_EQ(ndx.nodes.size(), 1252u);
+    for (int i = 0; i < RNXIndex->Count(); ++i) {
+        const TRNXnode& a = *RNXIndex->Items(i);
+        const TRNXnode& b = ndx.nodes[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(a.RNXStr().toStdString());
+        EXPECT_EQ(a.RNXname, b.RNXname);
+        EXPECT_EQ(a.Element, b.Element);
+        EXPECT_EQ(a.AMass, b.AMass);
+        EXPECT_EQ(a.AMassInt, b.AMassInt);
+        EXPECT_EQ(a.HalfLife, b.HalfLife);
+        EXPECT_EQ(a.TimeUnit, b.TimeUnit);
+        EXPECT_EQ(a.RTypeSet, b.RTypeSet);
+        EXPECT_EQ(a.DaughtersCount, b.DaughtersCount);
+        EXPECT_EQ(a.StableCount, b.StableCount);
+        for (std::size_t s = 0; s < 4; ++s) {
+            EXPECT_EQ(a.DaughterArray[s].Yield, b.DaughterArray[s].Yield);
+            if (s < static_cast<std::size_t>(a.DaughtersCount + a.StableCount)) {
+                EXPECT_EQ(a.DaughterArray[s].RNXname, b.DaughterArray[s].RNXname);
+                EXPECT_EQ(a.DaughterArray[s].DaughterPos, b.DaughterArray[s].DaughterPos);
+            }
+        }
+        EXPECT_EQ(a.SLinePos, b.SLinePos);
+        EXPECT_EQ(a.NLines, b.NLines);
+        EXPECT_EQ(a.BetaLinePos, b.BetaLinePos);
+        EXPECT_EQ(a.BetaLines, b.BetaLines);
+        EXPECT_EQ(a.AugerLinePos, b.AugerLinePos);
+        EXPECT_EQ(a.AugerLines, b.AugerLines);
+        EXPECT_EQ(a.NeutronLinePos, b.NeutronLinePos);
+        EXPECT_EQ(a.NeutronLines, b.NeutronLines);
+        EXPECT_EQ(a.E_alpha, b.E_alpha);
+        EXPECT_EQ(a.E_electron, b.E_electron);
+        EXPECT_EQ(a.E_photon, b.E_photon);
+        EXPECT_EQ(a.Ph_low, b.Ph_low);
+        EXPECT_EQ(a.Ph_high, b.Ph_high);
+        EXPECT_EQ(a.BetaTrans, b.BetaTrans);
+        EXPECT_EQ(a.MonoElectr, b.MonoElectr);
+        EXPECT_EQ(a.AlphaTrans, b.AlphaTrans);
+        EXPECT_EQ(a.AMassReal, b.AMassReal);
+        EXPECT_EQ(a.AirKermaRateConstant, b.AirKermaRateConstant);
+        EXPECT_EQ(a.AirKermaCoefficient, b.AirKermaCoefficient);
+    }
+}
+
+TEST_F(ShippedIndex, SpectrumBlocksTileEachFile)
+{
+    // Sorted by first record, every block starts where the one before it ended.
+    struct Block {
+        long first;
+        long count;
+    };
+    auto check = [](std::vector<Block> blocks, long total, const char* file) {
+        std::sort(blocks.begin(), blocks.end(), [](const Block& a, const Block& b) { return a.first < b.first; });
+        long next = 0;
+        for (const Block& b : blocks) {
+            EXPECT_EQ(b.first, next) << file;
+            next = b.first + b.count;
+        }
+        EXPECT_EQ(next, total) << file;
+    };
+    std::vector<Block> spectra, beta, auger, neutrons;
+    for (int i = 0; i < RNXIndex->Count(); ++i) {
+        const TRNXnode& n = *RNXIndex->Items(i);
+        spectra.push_back({n.SLinePos, n.NLines});
+        if (n.BetaLines)
+            beta.push_back({n.BetaLinePos, n.BetaLines});
+        if (n.AugerLines)
+            auger.push_back({n.AugerLinePos, n.AugerLines});
+        if (n.NeutronLines)
+            neutrons.push_back({n.NeutronLinePos, n.NeutronLines});
+    }
+    EXPECT_EQ(beta.size(), 955u);
+    EXPECT_EQ(auger.size(), 136u);
+    EXPECT_EQ(neutrons.size(), 28u);
+    check(spectra, 454373, "discrete");
+    check(beta, 110370, "beta");
+    check(auger, 131435, "Auger");
+    check(neutrons, 1456, "neutrons");
+}
+
+TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
+{
+    const std::vector<NdxLine> ndx = readNdxLines();
+    ASSERT_EQ(ndx.size(), 1252u);
+    // Ancestors from the data: line numbers of the records that name a line as a daughter.
+    std::map<int, std::vector<int>> parents;
+    for (std::size_t i = 0; i < ndx.size(); ++i)
+        for (const auto& d : ndx[i].radioactive)
+            parents[d.second].push_back(static_cast<int>(i) + 2);
+
+    const QStringList lines = QString::fromLatin1(RNXIndex->ToText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1253);
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
+    for (int i = 0; i < 1252; ++i) {
+        const QStringList f = lines[i + 1].split(u'\t');
+        const NdxLine& data = ndx[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(data.name.toStdString());
+        ASSERT_GE(f.size(), 37);
+        EXPECT_EQ(f[0], data.name);
+        for (std::size_t k = 0; k < 4; ++k) {
+            const qsizetype c = 10 + 3 * static_cast<qsizetype>(k);
+            if (k < data.radioactive.size()) {
+                EXPECT_EQ(f[c].toInt(), data.radioactive[k].second);
+                EXPECT_EQ(f[c + 1], data.radioactive[k].first);
+            } else {
+                EXPECT_EQ(f[c], QStringLiteral("-"));
+            }
+        }
+        const std::vector<int>& expectedParents = parents[i + 2];
+        for (std::size_t k = 0; k < 4; ++k) {
+            const qsizetype c = 26 + 2 * static_cast<qsizetype>(k);
+            if (k < expectedParents.size()) {
+                EXPECT_EQ(f[c].toInt(), expectedParents[k]);
+                EXPECT_EQ(f[c + 1], ndx[static_cast<std::size_t>(expectedParents[k] - 2)].name);
+            } else {
+                EXPECT_EQ(f[c], QStringLiteral("-"));
+            }
+        }
+        // The main chain: at each step the radioactive daughter of largest fraction, the first
+        // of equal ones (fractions as the index holds them, 32-bit).
+        QStringList chain;
+        for (int line = i + 2;;) {
+            const NdxLine& at = ndx[static_cast<std::size_t>(line - 2)];
+            if (at.radioactive.empty())
+                break;
+            const TRNXnode& node = *RNXIndex->Items(line - 2);
+            int best = 0;
+            for (int s = 1; s < node.DaughtersCount; ++s)
+                if (node.DaughterArray[static_cast<std::size_t>(s)].Yield > node.DaughterArray[static_cast<std::size_t>(best)].Yield)
+                    best = s;
+            chain << at.radioactive[static_cast<std::size_t>(best)].first;
+            line = at.radioactive[static_cast<std::size_t>(best)].second;
+        }
+        EXPECT_EQ(f[36].toInt(), chain.size());
+        if (!chain.isEmpty()) {
+            EXPECT_EQ(f[37], QStringLiteral("MaxCutted"));
+            EXPECT_EQ(f.mid(39, chain.size()), chain);
+            EXPECT_EQ(f.size(), 39 + 3 * chain.size());
+        } else {
+            EXPECT_EQ(f.size(), 37);
+        }
+    }
+}
+
+} // namespace
+} // namespace kav

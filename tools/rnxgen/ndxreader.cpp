@@ -1,0 +1,261 @@
+#include "ndxreader.h"
+
+#include "rnxnames.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace kav {
+
+namespace {
+
+constexpr int kRecordWidth = 226;
+
+// Thrown inside the reader with the 1-based line and the 0-based column of the field.
+struct NdxError {
+    int column;
+    QString what;
+};
+
+class RecordLine {
+public:
+    explicit RecordLine(QByteArrayView line) : m_line(line) {}
+
+    std::string_view field(int from, int to) const
+    {
+        std::string_view all(m_line.data(), static_cast<std::size_t>(m_line.size()));
+        std::string_view f = all.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+        while (!f.empty() && f.front() == ' ')
+            f.remove_prefix(1);
+        while (!f.empty() && f.back() == ' ')
+            f.remove_suffix(1);
+        return f;
+    }
+    long integer(int from, int to, long min, long max, const char* what) const
+    {
+        const std::string_view f = field(from, to);
+        long value = 0;
+        const auto r = std::from_chars(f.data(), f.data() + f.size(), value);
+        if (f.empty() || r.ec != std::errc() || r.ptr != f.data() + f.size())
+            throw NdxError{from, QStringLiteral("%1 is not a whole number: \"%2\"").arg(what, text(f))};
+        if (value < min || value > max)
+            throw NdxError{from, QStringLiteral("%1 %2 is out of range %3..%4").arg(what).arg(value).arg(min).arg(max)};
+        return value;
+    }
+    double real(int from, int to, const char* what) const
+    {
+        const std::string_view f = field(from, to);
+        const QString t = text(f);
+        bool ok = false;
+        const double value = t.toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            throw NdxError{from, QStringLiteral("%1 is not a number: \"%2\"").arg(what, t)};
+        return value;
+    }
+    static QString text(std::string_view f) { return QString::fromLatin1(f.data(), static_cast<qsizetype>(f.size())); }
+
+private:
+    QByteArrayView m_line;
+};
+
+struct ParsedName {
+    TRNXElement element;
+    long mass;
+    TRNXAMassChar state;
+};
+
+ParsedName parseName(std::string_view name, int column)
+{
+    const auto dash = name.find('-');
+    if (dash == std::string_view::npos || dash == 0 || dash + 1 >= name.size())
+        throw NdxError{column, QStringLiteral("\"%1\" is not a nuclide name").arg(RecordLine::text(name))};
+    ParsedName parsed{ElementBySymbol(RecordLine::text(name.substr(0, dash))), 0, mcxNone};
+    if (parsed.element == _NoRNXElement)
+        throw NdxError{column, QStringLiteral("unknown element in \"%1\"").arg(RecordLine::text(name))};
+    std::string_view mass = name.substr(dash + 1);
+    if (mass.back() == 'm' || mass.back() == 'n') {
+        parsed.state = mass.back() == 'm' ? mcx_m : mcx_n;
+        mass.remove_suffix(1);
+    }
+    const auto r = std::from_chars(mass.data(), mass.data() + mass.size(), parsed.mass);
+    if (mass.empty() || r.ec != std::errc() || r.ptr != mass.data() + mass.size() || parsed.mass < 1 || parsed.mass > 999)
+        throw NdxError{column, QStringLiteral("\"%1\" has no valid mass number").arg(RecordLine::text(name))};
+    return parsed;
+}
+
+TQzTimeUnit parseUnit(std::string_view unit, int column)
+{
+    static const std::pair<std::string_view, TQzTimeUnit> units[] = {
+        {"y", tuYear}, {"d", tuDay}, {"h", tuHour}, {"m", tuMin}, {"s", tuSec}, {"ms", tuMSec}, {"us", tuMkSec}};
+    for (const auto& [text, u] : units)
+        if (unit == text)
+            return u;
+    throw NdxError{column, QStringLiteral("unknown half-life unit \"%1\"").arg(RecordLine::text(unit))};
+}
+
+TRNXAllRadTypeSet parseModes(std::string_view modes, int column)
+{
+    static const std::pair<std::string_view, TRNXAllRadType> codes[] = {
+        {"B-", rtx_BetaMinus}, {"B+", rtx_BetaPlus}, {"EC", rtx_EC}, {"IT", rtx_IT}, {"SF", rtx_SF}, {"A", rtx_Alpha}};
+    TRNXAllRadTypeSet set;
+    std::size_t i = 0;
+    while (i < modes.size()) {
+        if (modes[i] == ' ') {
+            ++i;
+            continue;
+        }
+        bool matched = false;
+        for (const auto& [code, type] : codes)
+            if (modes.substr(i, code.size()) == code) {
+                set.insert(type);
+                i += code.size();
+                matched = true;
+                break;
+            }
+        if (!matched)
+            throw NdxError{column + static_cast<int>(i), QStringLiteral("unknown decay mode in \"%1\"").arg(RecordLine::text(modes))};
+    }
+    return set;
+}
+
+struct SpectrumField {
+    int from, to;
+};
+constexpr SpectrumField kPositions[4] = {{25, 32}, {32, 39}, {39, 46}, {46, 52}};
+constexpr int kDaughterColumns[4] = {53, 78, 103, 128};
+
+} // namespace
+
+NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
+{
+    NdxResult result;
+    const QList<QByteArray> lines = text.split('\n');
+    std::vector<std::array<long, 4>> positions;
+    int lineNumber = 0;
+    try {
+        for (const QByteArray& whole : lines) {
+            ++lineNumber;
+            QByteArrayView line(whole);
+            if (line.endsWith('\r'))
+                line.chop(1);
+            if (lineNumber == 1 || line.trimmed().isEmpty())
+                continue; // the header, and blank lines at the end
+            if (line.size() < kRecordWidth)
+                throw NdxError{static_cast<int>(line.size()),
+                               QStringLiteral("the record has %1 characters, %2 expected").arg(line.size()).arg(kRecordWidth)};
+            const RecordLine r(line);
+            TRNXnode node;
+            const ParsedName name = parseName(r.field(0, 7), 0);
+            node.Element = name.element;
+            node.AMassInt = static_cast<std::uint16_t>(name.mass);
+            node.AMass = TRNXAMass(QStringView(QString::number(name.mass) + (name.state == mcxNone ? QString() : QString(RNXAMassCharText(name.state)))));
+            node.RNXname = TRNXname(r.field(0, 7));
+            node.HalfLife = static_cast<float>(r.real(7, 15, "half-life"));
+            node.TimeUnit = parseUnit(r.field(15, 17), 15);
+            node.RTypeSet = parseModes(r.field(17, 25), 17);
+            std::array<long, 4> pos{};
+            for (int f = 0; f < 4; ++f)
+                pos[static_cast<std::size_t>(f)] = r.integer(kPositions[f].from, kPositions[f].to, 0, 99999999, "spectrum position");
+            positions.push_back(pos);
+
+            std::vector<TRNXDaughterRec> radioactive;
+            std::vector<TRNXDaughterRec> stable;
+            std::optional<float> fission;
+            for (int column : kDaughterColumns) {
+                const std::string_view dname = r.field(column, column + 7);
+                const long dpos = r.integer(column + 7, column + 13, 0, 9999, "daughter position");
+                const double fraction = r.real(column + 13, column + 24, "branching fraction");
+                if (dname.empty())
+                    continue;
+                if (dname == "SF" && dpos == 9999) {
+                    fission = static_cast<float>(fraction);
+                    continue;
+                }
+                const ParsedName d = parseName(dname, column);
+                TRNXDaughterRec rec{MakeRNXname(d.element, d.mass, d.state), -1, static_cast<float>(fraction)};
+                if (dpos == 0) {
+                    stable.push_back(rec);
+                } else {
+                    rec.DaughterPos = static_cast<std::int32_t>(dpos - 2);
+                    radioactive.push_back(rec);
+                }
+            }
+            if (fission && !stable.empty())
+                throw NdxError{53, QStringLiteral("a nuclide with spontaneous fission cannot also have stable daughters")};
+            if (fission.has_value() != node.RTypeSet.contains(rtx_SF))
+                throw NdxError{17, QStringLiteral("the fission branch and the decay modes disagree")};
+            std::size_t slot = 0;
+            for (const TRNXDaughterRec& d : radioactive)
+                node.DaughterArray[slot++] = d;
+            node.DaughtersCount = static_cast<std::uint8_t>(radioactive.size());
+            if (fission)
+                node.DaughterArray[slot].Yield = *fission;
+            for (const TRNXDaughterRec& d : stable)
+                node.DaughterArray[slot++] = d;
+            node.StableCount = static_cast<std::uint8_t>(stable.size());
+
+            node.E_alpha = r.real(152, 159, "alpha energy");
+            node.E_electron = r.real(159, 167, "electron energy");
+            node.E_photon = r.real(167, 175, "photon energy");
+            node.Ph_low = static_cast<std::uint8_t>(r.integer(175, 179, 0, 255, "photon lines up to 10 keV"));
+            node.Ph_high = static_cast<std::uint16_t>(r.integer(179, 183, 0, 65535, "photon lines above 10 keV"));
+            node.BetaTrans = static_cast<std::uint8_t>(r.integer(183, 187, 0, 255, "beta transitions"));
+            node.MonoElectr = static_cast<std::uint16_t>(r.integer(187, 192, 0, 65535, "electron lines"));
+            node.AlphaTrans = static_cast<std::uint8_t>(r.integer(192, 196, 0, 255, "alpha transitions"));
+            node.AMassReal = r.real(196, 207, "atomic mass");
+            node.AirKermaRateConstant = r.real(207, 217, "air-kerma rate constant");
+            node.AirKermaCoefficient = r.real(217, 226, "air-kerma coefficient");
+            node.Index = static_cast<std::int32_t>(result.nodes.size());
+            result.nodes.push_back(node);
+        }
+        // Daughter positions must name records of this file.
+        const long count = static_cast<long>(result.nodes.size());
+        for (const TRNXnode& node : result.nodes)
+            for (int s = 0; s < node.DaughtersCount; ++s)
+                if (node.DaughterArray[static_cast<std::size_t>(s)].DaughterPos >= count) {
+                    lineNumber = node.Index + 2;
+                    throw NdxError{kDaughterColumns[s] + 7, QStringLiteral("daughter position beyond the last record")};
+                }
+    } catch (const NdxError& e) {
+        result.nodes.clear();
+        result.error = QStringLiteral("line %1, column %2: %3").arg(lineNumber).arg(e.column + 1).arg(e.what);
+        return result;
+    }
+
+    // Blocks of each spectrum file, in file order: the j-th block's records start after the j
+    // header lines before it and its own.
+    static const char* const files[] = {"discrete-radiation", "beta-spectrum", "Auger/Coster-Kronig", "neutron"};
+    static const long maxCount[] = {65535, 255, 65535, 255};
+    for (std::size_t f = 0; f < 4; ++f) {
+        std::vector<std::size_t> order;
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            if (positions[i][f] > 0)
+                order.push_back(i);
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return positions[a][f] < positions[b][f]; });
+        for (std::size_t j = 0; j < order.size(); ++j) {
+            const long pos = positions[order[j]][f];
+            const long first = pos - 1 - static_cast<long>(j);
+            const long count = j + 1 < order.size() ? positions[order[j + 1]][f] - pos - 1 : totals[f] - first;
+            if (count < 0 || count > maxCount[f] || (f == 3 && first > 65535)) {
+                result.nodes.clear();
+                result.error = QStringLiteral("line %1: the %2 block at %3 holds %4 records, which the index cannot hold")
+                                   .arg(order[j] + 2).arg(QLatin1String(files[f])).arg(pos).arg(count);
+                return result;
+            }
+            TRNXnode& node = result.nodes[order[j]];
+            switch (f) {
+            case 0: node.SLinePos = static_cast<std::int32_t>(first); node.NLines = static_cast<std::uint16_t>(count); break;
+            case 1: node.BetaLinePos = static_cast<std::int32_t>(first); node.BetaLines = static_cast<std::uint8_t>(count); break;
+            case 2: node.AugerLinePos = static_cast<std::int32_t>(first); node.AugerLines = static_cast<std::uint16_t>(count); break;
+            default: node.NeutronLinePos = static_cast<std::uint16_t>(first); node.NeutronLines = static_cast<std::uint8_t>(count); break;
+            }
+        }
+    }
+    return result;
+}
+
+} // namespace kav

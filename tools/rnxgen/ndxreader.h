@@ -1,0 +1,32 @@
+#pragma once
+
+#include "rnxnode.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace kav {
+
+// Records in each of the four spectrum files, in the order discrete radiations, beta spectra,
+// Auger/Coster-Kronig electrons, spontaneous-fission neutrons. The last block of a file runs to
+// its end, so its length follows from the total.
+using SpectrumTotals = std::array<long, 4>;
+// The totals of the 2008 decay data for dosimetric calculations.
+constexpr SpectrumTotals DecayData2008Totals{454373, 110370, 131435, 1456};
+
+struct NdxResult {
+    std::vector<TRNXnode> nodes;
+    // Empty on success; otherwise "line L, column C: what is wrong".
+    QString error;
+};
+
+// Reads the fixed-width text index of the decay data (a header line, then one 226-character
+// record per nuclide) into index nodes, with each nuclide's first record and record count in
+// the four spectrum files derived from the block positions.
+NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals = DecayData2008Totals);
+
+} // namespace kav
