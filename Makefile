@@ -22,11 +22,14 @@ test: deps
 bench: build
 	@for b in build/bin/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2; done
 
-# Runs every fuzz target for FUZZ_SECONDS (default 30) on a fresh corpus.
+# Runs every fuzz target for FUZZ_SECONDS (default 30), starting from real data where there is some.
 FUZZ_SECONDS ?= 30
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAV_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
+	@mkdir -p build-fuzz/corpus/fuzz_index build-fuzz/corpus/fuzz_ndx
+	@cp build-fuzz/data/Index.rnx build-fuzz/corpus/fuzz_index/shipped-index
+	@head -n 40 $$(sed -n 's/^KAV_DECAY_DATA_DIR:PATH=//p' build-fuzz/CMakeCache.txt)/nuclides.ndx > build-fuzz/corpus/fuzz_ndx/first-records
 	@for f in build-fuzz/bin/fuzz_*; do \
 	  echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
 	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$(basename $$f) || exit 1; \

@@ -155,6 +155,8 @@ bool readRecord(RecordReader& in, TRNXnode& node)
 // The index file's own 23-character scientific notation: " 2.09999998332933E-0004".
 QString fixedScientific(double value)
 {
+    if (!std::isfinite(value))
+        return QString::fromLatin1(std::isnan(value) ? "NAN" : value < 0 ? "-INF" : "INF").rightJustified(23);
     char buf[48];
     const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
     std::string text(buf, r.ptr); // d.ddddddddddddddde±XX

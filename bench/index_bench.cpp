@@ -1,0 +1,59 @@
+// The radionuclide index at start-up and in use. Baseline of the same run: copying the index
+// bytes, which any load has to read.
+#include "rnxindex.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QByteArray indexBytes()
+{
+    QFile file(QStringLiteral(KAV_INDEX_FILE));
+    if (!file.open(QIODevice::ReadOnly))
+        std::abort();
+    return file.readAll();
+}
+
+void BM_CopyIndexBytesBaseline(benchmark::State& state)
+{
+    const QByteArray bytes = indexBytes();
+    for (auto _ : state) {
+        QByteArray copy(bytes.constData(), bytes.size());
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+BENCHMARK(BM_CopyIndexBytesBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadIndexWithDerivedLists(benchmark::State& state)
+{
+    const QByteArray bytes = indexBytes();
+    for (auto _ : state)
+        kav::RNXIndex->LoadFromBytes(bytes);
+    state.counters["nodes"] = kav::RNXIndex->Count();
+}
+BENCHMARK(BM_LoadIndexWithDerivedLists)->Unit(benchmark::kMicrosecond);
+
+void BM_FindRNXByName(benchmark::State& state)
+{
+    kav::RNXIndex->LoadFromBytes(indexBytes());
+    const QString names[] = {QStringLiteral("Co-60"), QStringLiteral("Tc-99m"), QStringLiteral("U-238"),
+                             QStringLiteral("Cs-137"), QStringLiteral("Zr-97")};
+    std::size_t i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kav::RNXIndex->FindRNX(names[i++ % 5]));
+}
+BENCHMARK(BM_FindRNXByName);
+
+void BM_DaughtersListOfEveryNuclide(benchmark::State& state)
+{
+    kav::RNXIndex->LoadFromBytes(indexBytes());
+    kav::TRNXStringList list;
+    for (auto _ : state)
+        for (int i = 0; i < kav::RNXIndex->Count(); ++i)
+            kav::RNXIndex->Items(i)->GetDaughtersList(list);
+}
+BENCHMARK(BM_DaughtersListOfEveryNuclide)->Unit(benchmark::kMicrosecond);
+
+} // namespace

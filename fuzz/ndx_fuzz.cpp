@@ -1,0 +1,19 @@
+// Any bytes as the decay-data index text: the converter answers with records or a message
+// naming the line, never a crash.
+#include "ndxreader.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const kav::NdxResult result = kav::ReadNdx(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    if (!result.error.isEmpty() && !result.nodes.empty())
+        std::abort();
+    if (!result.error.isEmpty() && !result.error.startsWith(QStringLiteral("line ")))
+        std::abort();
+    QByteArray bytes;
+    for (const kav::TRNXnode& node : result.nodes)
+        node.SaveToStream(bytes);
+    return 0;
+}
