@@ -1,5 +1,6 @@
 #include "datamodule.h"
 #include "mainform.h"
+#include "optionsform.h"
 #include "qtmessageboxes.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
 
     kav::QtMessageBoxes boxes;
     kav::setMessageBoxes(&boxes);
+    kav::TQzProgramPreference::SetOptionsDialogRunner(kav::ExecuteOptionsDialog);
 
     int status = 0;
     {

@@ -1,19 +1,26 @@
 #include "mainform.h"
 
 #include "aboutbox.h"
+#include "bioassaydata.h"
 #include "datamodule.h"
 #include "messageboxes.h"
+#include "rnlist.h"
 #include "rnxindex.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
 namespace kav {
+
+TRNXStringList DataNuclideList;
+QStringList DataElementList;
 
 const QString TMainForm::Caption = QStringLiteral("Electronic Annex / KAV Data Viewer");
 
@@ -101,6 +108,31 @@ void TMainForm::FormCreate()
     LoadRNXIndex(QString(), true);
     RNXIndex->SetLanguage(l_English);
 
+    if (!ProgramPreference->CheckDataFiles() && !ProgramPreference->ExecEditDlg(poVESKDataDir)) {
+        StartupFailed = true;
+        return;
+    }
+
+    DPUI_RNData = std::make_unique<TVESKRNDosesData>();
+    DPUM_RNData = std::make_unique<TVESKRNData>();
+    MixtureRNList = std::make_unique<TVESKRNList>();
+    try {
+        MixtureRNList->CreateExample();
+    } catch (const std::exception& e) {
+        // The example nuclide could not be read: say why once; the window then closes.
+        messageBoxes().Show(MessageKind::Error, Caption, QString::fromUtf8(e.what()), mbOK, mbOK);
+        return;
+    }
+    ShowSampleNotice();
+
+    ProgramPreference->GetRNList(DataNuclideList);
+    DataElementList.clear();
+    for (const QString& name : DataNuclideList.Names()) {
+        const qsizetype dash = name.indexOf(u'-');
+        if (dash >= 0 && !DataElementList.contains(name.left(dash)))
+            DataElementList << name.left(dash);
+    }
+
     pcMain->setCurrentWidget(tsDosePerIntake);
     pcDosePerIntake->setCurrentWidget(tsMixture);
 
@@ -129,7 +161,26 @@ void TMainForm::FormActivate()
 
 void TMainForm::FormDestroy()
 {
-    // The views' data objects are freed here, in the order they were created.
+    DPUI_RNData.reset();
+    DPUM_RNData.reset();
+    MixtureRNList.reset();
+}
+
+void TMainForm::ShowSampleNotice()
+{
+    const TVESKRNDosesData* example = MixtureRNList->GetRNDosesData(0);
+    const bool sample = example && example->IsSyntheticSample();
+    if (sample && !FSampleNotice) {
+        FSampleNotice = new QLabel(
+            QStringLiteral("Synthetic sample data: these numbers were made up for trying the viewer; "
+                           "they are not reference values."),
+            this);
+        FSampleNotice->setObjectName(QStringLiteral("lSampleNotice"));
+        FSampleNotice->setStyleSheet(QStringLiteral("color: #B00000; font-weight: bold"));
+        statusBar()->addWidget(FSampleNotice, 1);
+    }
+    if (FSampleNotice)
+        FSampleNotice->setVisible(sample);
 }
 
 void TMainForm::aAboutExecute()

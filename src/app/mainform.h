@@ -1,15 +1,29 @@
 #pragma once
 
+#include "rnxlist.h"
+
 #include <QMainWindow>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 
 class QDialog;
+class QLabel;
 class QMenu;
 class QTabWidget;
 class QToolButton;
 
 namespace kav {
+
+class TVESKRNData;
+class TVESKRNDosesData;
+class TVESKRNList;
+
+// The nuclides that have a data file, in periodic-table order, with their index nodes.
+extern TRNXStringList DataNuclideList;
+// The element symbols of those nuclides, each once, in first-seen order.
+extern QStringList DataElementList;
 
 // The single main window: three main tabs (dose per intake with its two sub-tabs, the bioassay
 // view, radon) and the help button over the tab row. Creating it runs the start-up sequence.
@@ -36,6 +50,11 @@ public:
     QTabWidget* MainTabs() const { return pcMain; }
     QTabWidget* DosePerIntakeTabs() const { return pcDosePerIntake; }
     QToolButton* HelpButton() const { return JxpbHelp; }
+    // Shown when the data files are synthetic samples.
+    QLabel* SampleNotice() const { return FSampleNotice; }
+    TVESKRNDosesData* DPUIData() const { return DPUI_RNData.get(); }
+    TVESKRNData* DPUMData() const { return DPUM_RNData.get(); }
+    TVESKRNList* MixtureList() const { return MixtureRNList.get(); }
 
 protected:
     bool event(QEvent* event) override;
@@ -44,6 +63,7 @@ protected:
 private:
     void CreateControls();
     void aAboutExecute();
+    void ShowSampleNotice();
 
     bool FIsFormActivated = false;
     bool FRoutingWheel = false;
@@ -57,6 +77,11 @@ private:
     QWidget* tsRadon = nullptr;
     QToolButton* JxpbHelp = nullptr;
     QMenu* pmHelp = nullptr;
+    QLabel* FSampleNotice = nullptr;
+
+    std::unique_ptr<TVESKRNDosesData> DPUI_RNData;
+    std::unique_ptr<TVESKRNData> DPUM_RNData;
+    std::unique_ptr<TVESKRNList> MixtureRNList;
 };
 
 } // namespace kav

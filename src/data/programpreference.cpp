@@ -1,6 +1,8 @@
 #include "programpreference.h"
 
 #include "inifile.h"
+#include "rnxindex.h"
+#include "rnxnames.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -172,6 +174,28 @@ bool TQzProgramPreference::CheckDataFiles() const
     QDirIterator it(FQVDDir, {QStringLiteral("*.qvd")},
                     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     return it.hasNext();
+}
+
+void TQzProgramPreference::GetRNList(TRNXStringList& list) const
+{
+    list.Clear();
+    QDirIterator it(FQVDDir, {QStringLiteral("*.qvd")},
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QString entry = it.nextFileInfo().fileName();
+        const qsizetype dot = entry.indexOf(QStringLiteral(".qvd"));
+        if (dot < 0)
+            continue; // ".QVD" in upper case only
+        const QString name = entry.left(dot);
+        if (const TRNXnode* node = RNXIndex->FindRNX(name))
+            list.Add(name, node);
+    }
+    if (list.Count() < 2)
+        return;
+    // Element, then mass number, then mass text: the periodic-table order.
+    QuickSortRNXList(list, 0, list.Count() - 1, [](const TRNXStringList& l, int i, int j) {
+        return CompareRNXPeriodicTable(*l.Objects(i), *l.Objects(j));
+    });
 }
 
 void TQzProgramPreference::SetQVDDir(const QString& value)

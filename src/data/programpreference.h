@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rnxlist.h"
 #include "units.h"
 
 #include <QString>
@@ -38,6 +39,8 @@ public:
 
     // Data folder: SetQVDDir falls back to the default folder, then to the executable's folder.
     bool CheckDataFiles() const;
+    // The nuclides that have a data file, each with its index node, in periodic-table order.
+    void GetRNList(TRNXStringList& list) const;
     void SetQVDDir(const QString& value);
     const QString& QVDDir() const { return FQVDDir; }
     QString IniFileName() const;

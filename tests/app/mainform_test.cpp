@@ -1,12 +1,17 @@
 #include "aboutbox.h"
 #include "datamodule.h"
+#include "dosefixture.h"
 #include "mainform.h"
 #include "recordingmessageboxes.h"
+#include "rnlist.h"
+#include "rnxindex.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -19,7 +24,8 @@
 namespace kav {
 namespace {
 
-// Each test starts as a first run: no preferences file beside the test program.
+// Each test starts as a first run, with a data folder holding Co-60 only: the preferences
+// file beside the test program names that folder and nothing else.
 class MainFormTest : public testing::Test {
 protected:
     static QString iniPath()
@@ -29,8 +35,15 @@ protected:
     }
     void SetUp() override
     {
-        QFile::remove(iniPath());
         StartupFailed = false;
+        writeTypicalFile(data.path(), _Co, "60");
+        writeIni({});
+    }
+    void writeIni(const QByteArray& general) const
+    {
+        QFile ini(iniPath());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\n" + general + "[Directories]\nQVD=" + data.path().toUtf8() + "\n");
     }
     void TearDown() override
     {
@@ -47,6 +60,7 @@ protected:
         };
     }
 
+    QTemporaryDir data;
     RecordingMessageBoxes messages;
     QStringList shown;
 };
@@ -88,10 +102,7 @@ TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
 
 TEST_F(MainFormTest, LaterRunsShowNoAboutBox)
 {
-    QFile ini(iniPath());
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write("[General]\nInitialized=1\n");
-    ini.close();
+    writeIni("Initialized=1\n");
     TMainForm form;
     captureDialogs(form);
     form.FormActivate();
@@ -102,6 +113,10 @@ TEST_F(MainFormTest, LaterRunsShowNoAboutBox)
 TEST_F(MainFormTest, FailedStartUpDoesNoSetUpAndClosesOnActivation)
 {
     StartupFailed = true;
+    QFile ini(iniPath());
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    const QByteArray before = ini.readAll();
+    ini.close();
     TMainForm form;
     captureDialogs(form);
     EXPECT_FALSE(ProgramPreference);
@@ -109,7 +124,8 @@ TEST_F(MainFormTest, FailedStartUpDoesNoSetUpAndClosesOnActivation)
     form.FormActivate();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(shown.isEmpty());
-    EXPECT_FALSE(QFile::exists(iniPath()));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), before);
 }
 
 TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
@@ -145,6 +161,79 @@ TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
                        Qt::NoScrollPhase, false);
     QApplication::sendEvent(list->viewport(), &direct);
     EXPECT_GT(list->verticalScrollBar()->value(), before);
+}
+
+TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
+{
+    writeTypicalFile(data.path(), _Cs, "137");
+    writeTypicalFile(data.path(), _Co, "58");
+    writeBytes(data.filePath("Xx-1.qvd"), "not a nuclide");
+    TMainForm form;
+    EXPECT_FALSE(StartupFailed);
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(RNXIndex->Count(), 1252);
+    ASSERT_TRUE(form.MixtureList());
+    EXPECT_EQ(form.MixtureList()->GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.DPUIData());
+    EXPECT_TRUE(form.DPUMData());
+    EXPECT_EQ(DataNuclideList.Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
+    EXPECT_EQ(DataElementList, (QStringList{"Co", "Cs"}));
+    EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
+}
+
+TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
+{
+    writeTypicalFile(data.path(), _Co, "60", SyntheticSampleMarker);
+    TMainForm form;
+    ASSERT_TRUE(form.SampleNotice());
+    EXPECT_FALSE(form.SampleNotice()->isHidden());
+    EXPECT_TRUE(form.SampleNotice()->text().contains(QStringLiteral("not reference values")));
+}
+
+TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
+{
+    QFile::remove(data.filePath("Co-60.qvd"));
+    std::vector<TQzProgramOptionsDialogType> asked;
+    TQzProgramPreference::SetOptionsDialogRunner([&](TQzProgramPreference&, TQzProgramOptionsDialogType o) {
+        asked.push_back(o);
+        return false;
+    });
+    {
+        TMainForm form;
+        EXPECT_TRUE(StartupFailed);
+        EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poVESKDataDir});
+        EXPECT_FALSE(form.MixtureList());
+        EXPECT_TRUE(messages.boxes.empty());
+    }
+
+    // Accepting a folder with data files goes on with it.
+    StartupFailed = false;
+    QTemporaryDir other;
+    writeTypicalFile(other.path(), _Co, "60");
+    TQzProgramPreference::SetOptionsDialogRunner([&](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
+        p.SetQVDDir(other.path());
+        return true;
+    });
+    TMainForm form;
+    EXPECT_FALSE(StartupFailed);
+    EXPECT_EQ(ProgramPreference->QVDDir(), other.path());
+    EXPECT_EQ(form.MixtureList()->GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
+    TQzProgramPreference::SetOptionsDialogRunner(nullptr);
+}
+
+TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
+{
+    QFile::remove(data.filePath("Co-60.qvd"));
+    writeTypicalFile(data.path(), _Cs, "137");
+    TMainForm form;
+    captureDialogs(form);
+    EXPECT_TRUE(StartupFailed);
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("DataFileException: Can not find file for Co-60"));
+    form.show();
+    form.FormActivate();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(shown.isEmpty());
 }
 
 TEST(AboutBox, HasItsCaptionAndSize)

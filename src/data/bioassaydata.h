@@ -1,0 +1,40 @@
+#pragma once
+
+#include "dosedata.h"
+
+#include <QStringList>
+
+namespace kav {
+
+// The time after intake, in days, of each point of the bioassay functions.
+const std::array<float, BioassayTimeCount>& BioassayTimes();
+
+// Per compartment, the nuclide whose content a function gives.
+using TRNSrcDescription = std::array<TRNXRec, SourceOrganCount>;
+
+struct TVESKActivityResultData {
+    TVESKSourceOrganSet FOrganPresentSet;
+    std::array<TVESKOrganData, SourceOrganCount> FActivityData;
+    TRNSrcDescription FRNuclideSrc;
+};
+
+// The nuclide measured in a compartment after an intake of a nuclide: a short-lived progeny for
+// a few nuclides, the intake nuclide itself otherwise.
+TRNXRec MeasuredNuclide(const TRNXRec& intake, TVESKSourceOrgan organ);
+
+// Dose data with the bioassay functions of every material.
+class TVESKRNData : public TVESKRNDosesData {
+public:
+    void GetDRNList(QStringList& list) const { list = FDRNList; }
+    bool GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int amadIndex,
+                          TVESKActivityResultData& activity) const;
+    static int MaxActivityCount(const TVESKActivityResultData& activity);
+
+protected:
+    void DataLoaded() override;
+
+private:
+    QStringList FDRNList;
+};
+
+} // namespace kav

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "rnxnode.h"
+#include "vocabulary.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace kav {
+
+// Raised for every rejected dose data file; the message begins "DataFileException: ".
+class EWrongDataFileException : public std::runtime_error {
+public:
+    explicit EWrongDataFileException(const QString& message);
+    QString Message() const { return QString::fromUtf8(what()); }
+};
+
+// Producers of made-up data put this in the bytes that readers skip; such data must never be
+// mistaken for reference values.
+inline const QByteArray SyntheticSampleMarker = "SYNTHETIC SAMPLE";
+
+// Particle sizes (µm) of the eleven materials of an aerosol group, and their labels.
+constexpr int AMADCount = 11;
+constexpr std::array<double, AMADCount> AMADValues{0.001, 0.003, 0.01, 0.03, 0.1, 0.3, 1, 3, 5, 10, 20};
+constexpr int DefaultAMADIndex = 8;
+// "0.001" ... "20", with the user's decimal separator, made once.
+const QStringList& AMADLabels();
+bool AMADIndexFromText(const QString& text, int& index);
+
+// Organ doses hT(50), Sv per Bq: 30 for men, then 30 for women.
+using TVESKDoseArray = std::array<float, 2 * TargetOrganCount>;
+inline float& DoseAt(TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ) { return a[sex * TargetOrganCount + organ]; }
+inline float DoseAt(const TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ) { return a[sex * TargetOrganCount + organ]; }
+
+// One compartment's content per unit intake at the points of the bioassay time grid.
+using TVESKOrganData = std::vector<float>;
+constexpr int BioassayTimeCount = 275;
+
+// The bioassay functions of one tabulated nuclide.
+struct TVESKActivityData {
+    TRNXRec FRNuclide;
+    TVESKSourceOrganSet FOrganPresentSet;
+    std::array<TVESKOrganData, SourceOrganCount> FActivityData;
+};
+
+class TVESKRNDosesData;
+
+// One material: its texts, fA, dose coefficients and bioassay records.
+class TVESKCompoundData {
+public:
+    TVESKCompoundData(const TVESKRNDosesData* owner, TVESKIntakePath path, TVESKMaterial material);
+
+    QString Description() const;
+    QString ShortDescription() const;
+    QString fAStr() const;
+    int FindRNIndex(const TRNXRec& rn) const;
+
+    const TVESKRNDosesData* FVESKRNData;
+    QByteArray FName;
+    QByteArray FModelName;
+    float FF1 = 0;
+    TVESKDoseArray FDose{};
+    float FEffDose = 0;
+    std::vector<TVESKActivityData> FActivity;
+    TVESKMaterial FMaterial;
+    TVESKIntakePath FIntakePath;
+};
+
+// One aerosol group: a name (often with the absorption type in brackets), fA and one material
+// per particle size.
+class TVESKAerosolCompoundData {
+public:
+    explicit TVESKAerosolCompoundData(const TVESKRNDosesData* owner);
+
+    QString Description() const;
+    QString ShortDescription() const;
+    QString fAStr() const;
+
+    QByteArray FAerosolName;
+    QByteArray FModelName;
+    std::array<std::unique_ptr<TVESKCompoundData>, AMADCount> FAerosolDataArr;
+    const TVESKRNDosesData* FVESKRNData;
+    float FF1 = 0;
+};
+
+// The dose data of one nuclide, read from its file in the data folder.
+class TVESKRNDosesData {
+public:
+    TVESKRNDosesData();
+    virtual ~TVESKRNDosesData();
+    TVESKRNDosesData(const TVESKRNDosesData&) = delete;
+    TVESKRNDosesData& operator=(const TVESKRNDosesData&) = delete;
+
+    const TRNXRec& RNuclide() const { return FRNuclide; }
+    // Reads the nuclide's file unless that nuclide is already assigned. Raises
+    // EWrongDataFileException (or a plain error for an aerosol group without a name).
+    void SetRNuclide(const TRNXRec& value);
+    void AssignRNuclide(const QString& name);
+    void AssignRNuclide(TRNXElement element, const TRNXAMass& aMass);
+    void AssignRNuclide(const TBasicRNX& rnx);
+    bool IsLoaded() const { return FRNuclide.El != _NoRNXElement; }
+    // "Co-60".
+    QString RNuclideName() const;
+    // Whether the loaded file carries the mark of synthetic sample data.
+    bool IsSyntheticSample() const { return FReserved.startsWith(SyntheticSampleMarker); }
+
+    int AerosolDataCount() const { return static_cast<int>(FAerosolData.size()); }
+    int IngestDataCount() const { return static_cast<int>(FIngestData.size()); }
+    int InhalationDataCount() const { return static_cast<int>(FAerosolData.size() + FGasData.size()); }
+    bool IsAerosol(int index) const { return index >= 0 && index < AerosolDataCount(); }
+
+    bool GetCompoundsList(TVESKIntakePath path, QStringList& list) const;
+    bool GetCompoundDescription(TVESKIntakePath path, int compoundIndex, QString& description, QString& fA) const;
+    bool GetDoses(TVESKIntakePath path, int compoundIndex, int amadIndex, TVESKDoseArray& dose, float& effDose) const;
+    bool GetEffDose(TVESKIntakePath path, int compoundIndex, int amadIndex, float& dose) const;
+    // The material a route, material index and particle-size index select, or null.
+    const TVESKCompoundData* SelectCompound(TVESKIntakePath path, int compoundIndex, int amadIndex) const;
+
+    // Replaces the content with the data of a file held in memory, checked as a file is; the
+    // name is the one the file must carry ("Co-60"), the path only goes into messages.
+    void ReadFromBytes(const QByteArray& bytes, const QString& name, const QString& path);
+    // The bytes of a data file holding this content, with a valid checksum. The 19 bytes that
+    // readers skip carry the given text, cut or padded with blanks.
+    QByteArray ToFileBytes(const QByteArray& reservedText = {}) const;
+
+    TRNXRec FRNuclide;
+    std::vector<std::unique_ptr<TVESKAerosolCompoundData>> FAerosolData;
+    std::vector<std::unique_ptr<TVESKCompoundData>> FGasData;
+    std::vector<std::unique_ptr<TVESKCompoundData>> FIngestData;
+    std::vector<std::unique_ptr<TVESKCompoundData>> FInjectData;
+    // What the file carried in the bytes that readers skip (a producer's mark).
+    QByteArray FReserved;
+
+protected:
+    // Called after every successful load.
+    virtual void DataLoaded() {}
+
+private:
+    void Clear();
+};
+
+// The data-file name of a nuclide: "Co-60".
+QString DoseDataFileName(const TRNXRec& rn);
+// The folder data files are read from: the preferences' data folder.
+QString DoseDataFolder();
+
+} // namespace kav

@@ -1,0 +1,244 @@
+#include "optionsform.h"
+
+#include "unitcombobox.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kav {
+
+namespace {
+
+// The pages of the last dialog closed in the general mode, for the next one in this run.
+int g_rememberedMainPage = 0;
+int g_rememberedUnitsPage = 0;
+
+const TQzDoseUnits kDoseUnits{du_mkSv, du_mSv, du_Sv};
+const TQzActivityUnits kActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
+const TQzTimeUnits kTimeUnits{tuYear, tuDay, tuHour};
+
+QString defaultBrowse(QWidget* parent, const QString& start)
+{
+    QFileDialog dialog(parent, QStringLiteral("Browsing folder for Radionuclides data"), start);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, false);
+    dialog.setNameFilter(QStringLiteral("Find files *.qvd (*.qvd)"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
+}
+
+} // namespace
+
+const QString TProgramOptionsForm::NoDataFilesMessage = QStringLiteral(
+    "Files with the VESK radionuclides data (files with .qvd extention) are not found! Please, select "
+    "folder with the VESK radionuclides data.");
+
+TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
+    , FPreference(std::make_unique<TQzProgramPreference>(executablePath))
+{
+    setWindowTitle(QStringLiteral("Options"));
+    resize(533, 300);
+
+    FFoldersPage = new QWidget;
+    FMessage = new QLabel(FFoldersPage);
+    FMessage->setWordWrap(true);
+    FMessage->setStyleSheet(QStringLiteral("color: #C00000"));
+    peQVDDir = new QLineEdit(FFoldersPage);
+    peQVDDir->setReadOnly(true);
+    auto* browse = new QToolButton(FFoldersPage);
+    browse->setText(QStringLiteral("..."));
+    browse->setToolTip(QStringLiteral("Browsing folder for Radionuclides data"));
+    connect(browse, &QToolButton::clicked, this, [this] { BrowseQVDDir(); });
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(peQVDDir, 1);
+    folderRow->addWidget(browse);
+    auto* foldersLayout = new QVBoxLayout(FFoldersPage);
+    foldersLayout->addWidget(FMessage);
+    foldersLayout->addWidget(new QLabel(QStringLiteral("Radionuclides data"), FFoldersPage));
+    foldersLayout->addLayout(folderRow);
+    foldersLayout->addStretch(1);
+
+    auto doseBox = [](QWidget* p) {
+        auto* b = new TQzDoseUnitComboBox(p);
+        b->SetEnabledDoseUnits(kDoseUnits);
+        return b;
+    };
+    auto activityBox = [](QWidget* p) {
+        auto* b = new TQzActivityUnitComboBox(p);
+        b->SetEnabledActivityUnits(kActivityUnits);
+        return b;
+    };
+
+    auto* dpumPage = new QWidget;
+    auto* dpumGroup = new QGroupBox(QStringLiteral("Units"), dpumPage);
+    auto* dpumForm = new QFormLayout(dpumGroup);
+    FDPUMDose = doseBox(dpumGroup);
+    FDPUMContent = activityBox(dpumGroup);
+    FDPUMIntake = activityBox(dpumGroup);
+    FDPUMTime = new TQzTimeUnitComboBox(dpumGroup);
+    FDPUMTime->SetEnabledTimeUnits(kTimeUnits);
+    dpumForm->addRow(QStringLiteral("Doses"), FDPUMDose);
+    dpumForm->addRow(QStringLiteral("Content activity"), FDPUMContent);
+    dpumForm->addRow(QStringLiteral("Intake activity"), FDPUMIntake);
+    dpumForm->addRow(QStringLiteral("Time"), FDPUMTime);
+    FDPUMIntDays = new QCheckBox(QStringLiteral("Exclude fractional day values"), dpumPage);
+    auto* dpumLayout = new QVBoxLayout(dpumPage);
+    dpumLayout->addWidget(dpumGroup);
+    dpumLayout->addWidget(FDPUMIntDays);
+    dpumLayout->addStretch(1);
+
+    auto pairPage = [&](TQzDoseUnitComboBox*& dose, TQzActivityUnitComboBox*& activity) {
+        auto* page = new QWidget;
+        auto* form = new QFormLayout(page);
+        dose = doseBox(page);
+        activity = activityBox(page);
+        form->addRow(QStringLiteral("Dose"), dose);
+        form->addRow(QStringLiteral("Activity"), activity);
+        return page;
+    };
+    FUnitsPage = new QWidget;
+    FUnitsPages = new QTabWidget(FUnitsPage);
+    FUnitsPages->addTab(dpumPage, QStringLiteral("   'Doses per unit measurement' page   "));
+    FUnitsPages->addTab(pairPage(FMixtureDose, FMixtureActivity), QStringLiteral("   'Mixture' page   "));
+    FUnitsPages->addTab(pairPage(FDPUIDose, FDPUIActivity), QStringLiteral("   'Organ doses' page   "));
+    auto* restore = new QPushButton(QStringLiteral("Restore default values"), FUnitsPage);
+    connect(restore, &QPushButton::clicked, this, [this] { RestoreDefaultValues(); });
+    auto* unitsLayout = new QVBoxLayout(FUnitsPage);
+    unitsLayout->addWidget(FUnitsPages, 1);
+    unitsLayout->addWidget(restore, 0, Qt::AlignLeft);
+
+    FMainPages = new QTabWidget(this);
+    FMainPages->addTab(FFoldersPage, QStringLiteral("Folders"));
+    FMainPages->addTab(FUnitsPage, QStringLiteral("Units"));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TProgramOptionsForm::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TProgramOptionsForm::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(FMainPages, 1);
+    layout->addWidget(buttons);
+
+    // A unit chosen in a box goes straight into the working copy.
+    TQzProgramPreference& p = *FPreference;
+    FDPUMDose->SetOnChange([this, &p] { p.SetDPUMDoseUnit(FDPUMDose->Value()); });
+    FDPUMContent->SetOnChange([this, &p] { p.SetDPUMContentActivityUnit(FDPUMContent->Value()); });
+    FDPUMIntake->SetOnChange([this, &p] { p.SetDPUMIntakeActivityUnit(FDPUMIntake->Value()); });
+    FDPUMTime->SetOnChange([this, &p] { p.SetDPUMTimeUnit(FDPUMTime->Value()); });
+    connect(FDPUMIntDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetDPUMIntDays(on); });
+    FMixtureDose->SetOnChange([this, &p] { p.SetMixtureDoseUnit(FMixtureDose->Value()); });
+    FMixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(FMixtureActivity->Value()); });
+    FDPUIDose->SetOnChange([this, &p] { p.SetDPUIDoseUnit(FDPUIDose->Value()); });
+    FDPUIActivity->SetOnChange([this, &p] { p.SetDPUIActivityUnit(FDPUIActivity->Value()); });
+}
+
+TProgramOptionsForm::~TProgramOptionsForm() = default;
+
+void TProgramOptionsForm::ShowUnits()
+{
+    const TQzProgramPreference& p = *FPreference;
+    FDPUMDose->SetValue(p.DPUMDoseUnit());
+    FDPUMContent->SetValue(p.DPUMContentActivityUnit());
+    FDPUMIntake->SetValue(p.DPUMIntakeActivityUnit());
+    FDPUMTime->SetValue(p.DPUMTimeUnit());
+    const QSignalBlocker blocker(FDPUMIntDays);
+    FDPUMIntDays->setChecked(p.DPUMIntDays());
+    FMixtureDose->SetValue(p.MixtureDoseUnit());
+    FMixtureActivity->SetValue(p.MixtureActivityUnit());
+    FDPUIDose->SetValue(p.DPUIDoseUnit());
+    FDPUIActivity->SetValue(p.DPUIActivityUnit());
+}
+
+void TProgramOptionsForm::Load(const TQzProgramPreference& preference, TQzProgramOptionsDialogType options)
+{
+    FOptions = options;
+    FPreference->Assign(preference);
+    peQVDDir->setText(FPreference->QVDDir());
+    ShowUnits();
+    switch (options) {
+    case poVESKDataDir:
+        FMessage->setText(NoDataFilesMessage);
+        FMainPages->removeTab(FMainPages->indexOf(FUnitsPage));
+        FMainPages->setCurrentWidget(FFoldersPage);
+        break;
+    case poMixtureUnits:
+    case poDPUIUnits:
+    case poDPUMUnits:
+        FMainPages->removeTab(FMainPages->indexOf(FFoldersPage));
+        FMainPages->setCurrentWidget(FUnitsPage);
+        // Mixture, Materials and bioassay page sets show units pages 0, 1 and 2.
+        FUnitsPages->setCurrentIndex(static_cast<int>(options) - 2);
+        break;
+    case poGeneral:
+        FMainPages->setCurrentIndex(g_rememberedMainPage);
+        FUnitsPages->setCurrentIndex(g_rememberedUnitsPage);
+        break;
+    }
+}
+
+void TProgramOptionsForm::BrowseQVDDir()
+{
+    const QString chosen = BrowseFolder(FPreference->QVDDir());
+    if (chosen.isEmpty())
+        return;
+    FPreference->SetQVDDir(chosen);
+    peQVDDir->setText(FPreference->QVDDir());
+}
+
+void TProgramOptionsForm::RestoreDefaultValues()
+{
+    FPreference->RestoreDefaultValues();
+    ShowUnits();
+}
+
+void TProgramOptionsForm::accept()
+{
+    if (FMainPages->indexOf(FFoldersPage) >= 0) {
+        if (!QFileInfo(FPreference->QVDDir()).isDir()) {
+            FMainPages->setCurrentWidget(FFoldersPage);
+            peQVDDir->setFocus();
+            return;
+        }
+        // A folder without data files cannot be taken; the message above says what is wanted.
+        if (!FPreference->CheckDataFiles())
+            return;
+    }
+    FPreference->Write();
+    QDialog::accept();
+}
+
+void TProgramOptionsForm::done(int result)
+{
+    if (FOptions == poGeneral) {
+        g_rememberedMainPage = FMainPages->currentIndex();
+        g_rememberedUnitsPage = FUnitsPages->currentIndex();
+    }
+    QDialog::done(result);
+}
+
+bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options)
+{
+    TProgramOptionsForm dialog(preference.StartUpDir() + u'/' + preference.ExeName());
+    dialog.Load(preference, options);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    preference.Assign(dialog.Preference());
+    return true;
+}
+
+} // namespace kav

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "programpreference.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QCheckBox;
+
+namespace kav {
+
+class TQzActivityUnitComboBox;
+class TQzDoseUnitComboBox;
+class TQzTimeUnitComboBox;
+
+// The options dialog: the data folder and the units of the three dose views, edited on a copy
+// of the preferences that is written to the INI file and handed back when accepted.
+class TProgramOptionsForm : public QDialog {
+public:
+    static const QString NoDataFilesMessage;
+
+    explicit TProgramOptionsForm(const QString& executablePath, QWidget* parent = nullptr);
+    ~TProgramOptionsForm() override;
+
+    // Shows the given preferences on the pages of the page set.
+    void Load(const TQzProgramPreference& preference, TQzProgramOptionsDialogType options);
+    const TQzProgramPreference& Preference() const { return *FPreference; }
+
+    // Asks for a folder, starting at the given one; empty when the user cancels. Tests replace it.
+    std::function<QString(const QString& start)> BrowseFolder;
+
+    void BrowseQVDDir();
+    void RestoreDefaultValues();
+    void accept() override;
+    void done(int result) override;
+
+    QTabWidget* MainPages() const { return FMainPages; }
+    QTabWidget* UnitsPages() const { return FUnitsPages; }
+    QLineEdit* QVDDirField() const { return peQVDDir; }
+    QLabel* MessageLabel() const { return FMessage; }
+
+private:
+    void ShowUnits();
+
+    std::unique_ptr<TQzProgramPreference> FPreference;
+    TQzProgramOptionsDialogType FOptions = poGeneral;
+    QTabWidget* FMainPages = nullptr;
+    QWidget* FFoldersPage = nullptr;
+    QWidget* FUnitsPage = nullptr;
+    QTabWidget* FUnitsPages = nullptr;
+    QLabel* FMessage = nullptr;
+    QLineEdit* peQVDDir = nullptr;
+    TQzDoseUnitComboBox* FDPUMDose = nullptr;
+    TQzActivityUnitComboBox* FDPUMContent = nullptr;
+    TQzActivityUnitComboBox* FDPUMIntake = nullptr;
+    TQzTimeUnitComboBox* FDPUMTime = nullptr;
+    QCheckBox* FDPUMIntDays = nullptr;
+    TQzDoseUnitComboBox* FMixtureDose = nullptr;
+    TQzActivityUnitComboBox* FMixtureActivity = nullptr;
+    TQzDoseUnitComboBox* FDPUIDose = nullptr;
+    TQzActivityUnitComboBox* FDPUIActivity = nullptr;
+};
+
+// Opens the dialog modally on a preferences object; true, with the object updated, when the
+// user accepted it. The application registers this as the preferences' dialog.
+bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options);
+
+} // namespace kav

@@ -1,0 +1,124 @@
+#include "dosefixture.h"
+#include "optionsform.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// The dialog for a viewer in a temporary folder, whose INI file the test can read.
+class OptionsFormTest : public testing::Test {
+protected:
+    QString exe() const { return m_dir.filePath("viewer"); }
+    QByteArray ini() const
+    {
+        QFile f(m_dir.filePath("viewer.ini"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
+{
+    QTemporaryDir good;
+    writeTypicalFile(good.path(), _Co, "60");
+    QTemporaryDir empty;
+    TQzProgramPreference caller(exe());
+    caller.SetQVDDir(empty.path());
+
+    TProgramOptionsForm dialog(exe());
+    dialog.Load(caller, poVESKDataDir);
+    ASSERT_EQ(dialog.MainPages()->count(), 1);
+    EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
+    EXPECT_EQ(dialog.MessageLabel()->text(), TProgramOptionsForm::NoDataFilesMessage);
+    EXPECT_EQ(dialog.QVDDirField()->text(), empty.path());
+
+    dialog.show();
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible()); // stays open, without a message
+    EXPECT_TRUE(ini().isEmpty());
+
+    QString offered;
+    dialog.BrowseFolder = [&](const QString& start) {
+        offered = start;
+        return good.path();
+    };
+    dialog.BrowseQVDDir();
+    EXPECT_EQ(offered, empty.path());
+    EXPECT_EQ(dialog.QVDDirField()->text(), good.path());
+    dialog.accept();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(ini().contains("QVD=" + good.path().toUtf8()));
+    EXPECT_EQ(caller.QVDDir(), empty.path()); // the caller's copy changes only through Assign
+}
+
+TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
+{
+    QTemporaryDir good;
+    writeTypicalFile(good.path(), _Co, "60");
+    QTemporaryDir empty;
+    TQzProgramPreference caller(exe());
+    caller.SetQVDDir(empty.path());
+    TProgramOptionsForm dialog(exe());
+    dialog.Load(caller, poVESKDataDir);
+    dialog.BrowseFolder = [&](const QString&) { return good.path(); };
+    dialog.BrowseQVDDir();
+    dialog.show();
+    dialog.reject();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(ini().isEmpty());
+    EXPECT_EQ(caller.QVDDir(), empty.path());
+}
+
+TEST_F(OptionsFormTest, RestoreDefaultsThenOkWritesTheDefaultUnits)
+{
+    TQzProgramPreference caller(exe());
+    caller.SetDPUIDoseUnit(du_mSv);
+    caller.SetMixtureActivityUnit(au_kBq);
+    caller.SetDPUMTimeUnit(tuHour);
+    caller.SetDPUMIntDays(true);
+    TProgramOptionsForm dialog(exe());
+    dialog.Load(caller, poDPUIUnits);
+    ASSERT_EQ(dialog.MainPages()->count(), 1);
+    EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
+    EXPECT_EQ(dialog.UnitsPages()->currentIndex(), 1);
+    EXPECT_EQ(dialog.UnitsPages()->tabText(0), QStringLiteral("   'Doses per unit measurement' page   "));
+    dialog.RestoreDefaultValues();
+    dialog.accept();
+    const QByteArray text = ini();
+    for (const char* line : {"MixtureActivityUnit=8", "MixtureDoseUnit=8", "DPUMTimeUnit=1", "DPUMIntDaysOnly=0",
+                             "DPUIDosesUnit=8", "DPUIActivityUnit=8"})
+        EXPECT_TRUE(text.contains(line)) << line;
+    EXPECT_TRUE(text.contains("QVD=" + caller.QVDDir().toUtf8()));
+}
+
+TEST_F(OptionsFormTest, PageSetsShowTheirPages)
+{
+    TQzProgramPreference caller(exe());
+    const std::pair<TQzProgramOptionsDialogType, int> units[] = {{poMixtureUnits, 0}, {poDPUIUnits, 1}, {poDPUMUnits, 2}};
+    for (const auto& [options, page] : units) {
+        TProgramOptionsForm dialog(exe());
+        dialog.Load(caller, options);
+        EXPECT_EQ(dialog.UnitsPages()->currentIndex(), page);
+    }
+    TProgramOptionsForm general(exe());
+    general.Load(caller, poGeneral);
+    EXPECT_EQ(general.MainPages()->count(), 2);
+    general.MainPages()->setCurrentIndex(1);
+    general.UnitsPages()->setCurrentIndex(2);
+    general.reject();
+    TProgramOptionsForm again(exe());
+    again.Load(caller, poGeneral);
+    EXPECT_EQ(again.MainPages()->currentIndex(), 1);
+    EXPECT_EQ(again.UnitsPages()->currentIndex(), 2);
+    EXPECT_EQ(again.windowTitle(), QStringLiteral("Options"));
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,167 @@
+#include "bioassaydata.h"
+#include "datamodule.h"
+#include "dosefixture.h"
+#include "indexfixture.h"
+#include "rnlist.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+class BioassayTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ProgramPreference = std::make_unique<TQzProgramPreference>(m_dir.filePath("viewer"));
+        ProgramPreference->SetQVDDir(m_dir.path());
+    }
+    void TearDown() override
+    {
+        ProgramPreference.reset();
+        StartupFailed = false;
+    }
+    // Writes a nuclide whose single ingestion material has the given bioassay records.
+    void writeWithRecords(const TRNXRec& nuclide, std::vector<TVESKActivityData> records, bool ingestion = true)
+    {
+        TVESKRNDosesData d;
+        d.FRNuclide = nuclide;
+        auto m = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
+        m->FActivity = std::move(records);
+        (ingestion ? d.FIngestData : d.FGasData).push_back(std::move(m));
+        writeBytes(m_dir.filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST(BioassayTimes, FollowTheFixedGrid)
+{
+    const auto& t = BioassayTimes();
+    const std::pair<int, float> points[] = {{0, 0}, {1, 1.0f / 24}, {3, 3.0f / 24}, {4, 0.25f}, {18, 2}, {19, 2.25f},
+                                            {30, 5}, {31, 5.5f}, {40, 10}, {41, 11}, {130, 100}, {131, 110},
+                                            {156, 360}, {157, 365}, {158, 370}, {159, 380}, {230, 1090},
+                                            {231, 1095}, {232, 1100}, {233, 1200}, {257, 3600}, {258, 3650},
+                                            {259, 4000}, {260, 5000}, {273, 18000}, {274, 18250}};
+    for (const auto& [index, days] : points)
+        EXPECT_FLOAT_EQ(t[static_cast<std::size_t>(index)], days) << index;
+    for (std::size_t i = 1; i < t.size(); ++i)
+        EXPECT_GT(t[i], t[i - 1]) << i;
+}
+
+TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
+{
+    const TRNXRec cs{_Cs, "137"};
+    const TRNXRec ba{_Ba, "137m"};
+    writeWithRecords(cs, {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f),
+                          makeBioassay(ba, TVESKSourceOrganSet::fromRaw(0xFF), 12, 0.5f)});
+    TVESKRNData d;
+    d.SetRNuclide(cs);
+    QStringList names;
+    d.GetDRNList(names);
+    EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
+    TVESKActivityResultData r;
+    ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
+    EXPECT_EQ(r.FOrganPresentSet.raw(), 0xFF);
+    for (int o = 0; o < SourceOrganCount; ++o) {
+        EXPECT_EQ(r.FRNuclideSrc[static_cast<std::size_t>(o)], ba);
+        EXPECT_EQ(r.FActivityData[static_cast<std::size_t>(o)].size(), 12u);
+    }
+    EXPECT_EQ(TVESKRNData::MaxActivityCount(r), 12);
+
+    // Without the progeny record there is nothing to show.
+    writeWithRecords(cs, {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f)});
+    TVESKRNData alone;
+    alone.SetRNuclide(cs);
+    EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 0, 0, r));
+    EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 1, 0, r));
+}
+
+TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
+{
+    const TRNXRec th{_Th, "232"};
+    const TRNXRec ac{_Ac, "228"};
+    writeWithRecords(th, {makeBioassay(th, TVESKSourceOrganSet::fromRaw(0xFF), 5, 1.0f),
+                          makeBioassay(ac, TVESKSourceOrganSet::fromRaw(0xFF), 7, 0.5f)});
+    TVESKRNData d;
+    d.SetRNuclide(th);
+    TVESKActivityResultData r;
+    ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
+    EXPECT_EQ(r.FRNuclideSrc[soDailyUrine], th);
+    EXPECT_EQ(r.FActivityData[soDailyUrine].size(), 5u);
+    EXPECT_EQ(r.FRNuclideSrc[soLung], ac);
+    EXPECT_EQ(r.FActivityData[soLung].size(), 7u);
+    EXPECT_EQ(MeasuredNuclide(TRNXRec{_Cs, "137m"}, soLung), (TRNXRec{_Cs, "137m"}));
+}
+
+TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
+{
+    const TRNXRec kr{_Kr, "85"};
+    writeWithRecords(kr, {makeBioassay(kr, {soW_Body}, 3, 1.0f)}, false);
+    TVESKRNData gas;
+    gas.SetRNuclide(kr);
+    QStringList names;
+    gas.GetDRNList(names);
+    EXPECT_EQ(names, QStringList{"Kr-85"});
+
+    TVESKActivityResultData empty;
+    EXPECT_EQ(TVESKRNData::MaxActivityCount(empty), 0);
+}
+
+TEST_F(BioassayTest, MixtureListKeepsItsEntries)
+{
+    TVESKRNList list;
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_FALSE(list.GetRNDosesData(0)->IsLoaded());
+    writeTypicalFile(m_dir.path(), _Co, "60");
+    writeTypicalFile(m_dir.path(), _Cs, "137");
+    TBasicRNX cs;
+    cs.Element = _Cs;
+    cs.AMass = "137";
+    list.Add(cs);
+    list.Add(cs);
+    ASSERT_EQ(list.Count(), 3);
+    TVESKRNDosesData* second = list.GetRNDosesData(1);
+    list.Exchange(0, 5);
+    EXPECT_EQ(list.GetRNDosesData(1), second);
+    list.Exchange(0, 1);
+    EXPECT_EQ(list.GetRNDosesData(0), second);
+    list.CreateExample();
+    ASSERT_EQ(list.Count(), 1);
+    EXPECT_EQ(list.GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
+    list.Remove(0);
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.GetRNDosesData(0), nullptr);
+    list.Remove(3);
+
+    TBasicRNX missing;
+    missing.Element = _Sr;
+    missing.AMass = "90";
+    EXPECT_THROW(list.Add(missing), EWrongDataFileException);
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_FALSE(StartupFailed);
+}
+
+TEST_F(BioassayTest, FailedExampleMarksStartUpFailed)
+{
+    TVESKRNList list;
+    EXPECT_THROW(list.CreateExample(), EWrongDataFileException);
+    EXPECT_TRUE(StartupFailed);
+}
+
+TEST_F(BioassayTest, NuclideListOfTheDataFolder)
+{
+    loadShippedIndex();
+    for (const char* name : {"Co-60.qvd", "Tc-99m.qvd", "H-3.qvd", "Co-58.qvd", "Ag-110m.qvd", "Ag-110.qvd",
+                             "notes.qvd", "Xx-1.qvd", "Cs-137.QVD", "Sr-90.txt"})
+        writeBytes(m_dir.filePath(name), "x");
+    TRNXStringList list;
+    ProgramPreference->GetRNList(list);
+    EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m"}));
+    EXPECT_EQ(list.Objects(0), RNXIndex->FindRNX(u"H-3"));
+}
+
+} // namespace
+} // namespace kav

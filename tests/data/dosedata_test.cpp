@@ -1,0 +1,311 @@
+#include "datamodule.h"
+#include "dosedata.h"
+#include "dosefixture.h"
+#include "indexfixture.h"
+#include "numberformat.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+namespace kav {
+namespace {
+
+// A data folder in a temporary directory, set as the preferences' folder.
+class DoseDataTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setDecimalSeparator(u'.');
+        ProgramPreference = std::make_unique<TQzProgramPreference>(m_dir.filePath("viewer"));
+        ProgramPreference->SetQVDDir(m_dir.path());
+        ASSERT_EQ(ProgramPreference->QVDDir(), m_dir.path());
+    }
+    void TearDown() override { ProgramPreference.reset(); }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    // The typical Co-60 file, changed by a function, with its checksum made right again.
+    void writeChanged(const std::function<void(QByteArray&)>& change, bool fixChecksum = true)
+    {
+        TVESKRNDosesData d;
+        fillTypicalData(d, TRNXRec{_Co, "60"});
+        QByteArray bytes = d.ToFileBytes();
+        change(bytes);
+        if (fixChecksum) {
+            const auto sum = static_cast<std::uint32_t>(
+                adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.constData()) + 4,
+                        static_cast<uInt>(bytes.size() - 4)));
+            std::memcpy(bytes.data(), &sum, 4);
+        }
+        writeBytes(path("Co-60.qvd"), bytes);
+    }
+    QString loadError()
+    {
+        TVESKRNDosesData d;
+        try {
+            d.SetRNuclide(TRNXRec{_Co, "60"});
+        } catch (const std::exception& e) {
+            return QString::fromUtf8(e.what());
+        }
+        return {};
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
+{
+    writeTypicalFile(m_dir.path(), _Co, "60", "SYNTHETIC SAMPLE");
+    TVESKRNDosesData d;
+    d.SetRNuclide(TRNXRec{_Co, "60"});
+    EXPECT_TRUE(d.IsLoaded());
+    EXPECT_TRUE(d.IsSyntheticSample());
+    EXPECT_EQ(d.RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(d.AerosolDataCount(), 1);
+    EXPECT_EQ(d.IngestDataCount(), 1);
+    EXPECT_EQ(d.InhalationDataCount(), 2);
+
+    TVESKDoseArray dose{};
+    float e = 0;
+    ASSERT_TRUE(d.GetDoses(ipIngestion, 0, 7, dose, e)); // the size is ignored for ingestion
+    EXPECT_EQ(e, 1e-9f);
+    EXPECT_EQ(DoseAt(dose, sFemale, toColon), 1e-9f * 102);
+    ASSERT_TRUE(d.GetDoses(ipInhalation, 0, 10, dose, e));
+    EXPECT_EQ(e, 1e-10f * 11);
+    ASSERT_TRUE(d.GetDoses(ipInhalation, 1, 0, dose, e));
+    EXPECT_EQ(e, 3e-11f);
+    EXPECT_TRUE(d.GetEffDose(ipInjection, 0, 5, e));
+    EXPECT_EQ(e, 5e-9f);
+
+    QStringList list;
+    EXPECT_TRUE(d.GetCompoundsList(ipInhalation, list));
+    EXPECT_EQ(list, (QStringList{"Aerosols Cobalt nitrate Type M, fA=1E-2", "Gas or vapour Type V, Elemental vapour"}));
+    EXPECT_TRUE(d.GetCompoundsList(ipIngestion, list));
+    EXPECT_EQ(list, QStringList{"All compounds, fA=5E-2"});
+    QString description, fA;
+    EXPECT_TRUE(d.GetCompoundDescription(ipInhalation, 0, description, fA));
+    EXPECT_EQ(description, QStringLiteral("Aerosols Cobalt nitrate Type M"));
+    EXPECT_EQ(fA, QStringLiteral("1E-2"));
+    EXPECT_TRUE(d.GetCompoundDescription(ipInjection, 7, description, fA));
+    EXPECT_EQ(description, QStringLiteral("Injection"));
+    EXPECT_FALSE(d.GetCompoundDescription(ipIngestion, 1, description, fA));
+    EXPECT_TRUE(description.isEmpty());
+}
+
+TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
+{
+    writeTypicalFile(m_dir.path(), _Co, "60");
+    TVESKRNDosesData d;
+    TVESKDoseArray dose{};
+    float e = 1;
+    EXPECT_FALSE(d.GetDoses(ipIngestion, 0, 0, dose, e)); // nothing loaded
+    d.SetRNuclide(TRNXRec{_Co, "60"});
+    struct Case {
+        TVESKIntakePath path;
+        int compound;
+        int amad;
+    };
+    for (const Case& c : {Case{ipInhalation, 1, 3}, Case{ipInhalation, 0, 11}, Case{ipInhalation, 2, 0},
+                          Case{ipIngestion, 1, 0}, Case{ipIngestion, -1, 0}, Case{ipInjection, 1, 0},
+                          Case{ipInhalation, 0, -1}}) {
+        dose.fill(1);
+        e = 1;
+        EXPECT_FALSE(d.GetDoses(c.path, c.compound, c.amad, dose, e)) << c.path << " " << c.compound << " " << c.amad;
+        EXPECT_EQ(e, 0);
+        EXPECT_EQ(dose, TVESKDoseArray{});
+    }
+}
+
+TEST_F(DoseDataTest, RejectedFilesGiveTheirMessages)
+{
+    const QString file = path("Co-60.qvd");
+    struct Case {
+        const char* what;
+        std::function<void(QByteArray&)> change;
+        bool fixChecksum;
+        QString expected;
+    };
+    const QString corrupted = QStringLiteral("DataFileException: The structure of the file ") + file + QStringLiteral(" is corrupted");
+    const Case cases[] = {
+        {"one byte changed", [](QByteArray& b) { b[200] = char(b[200] ^ 1); }, false, corrupted},
+        {"a version byte changed", [](QByteArray& b) { b[5] = 'x'; }, false, corrupted},
+        {"data version in lower case", [](QByteArray& b) { b.replace(4, 10, "daw 05    "); }, true,
+         QStringLiteral("DataFileException: Wrong data version daw 05     of data file ") + file},
+        {"converter version", [](QByteArray& b) { b.replace(14, 10, "ZOV 9.9   "); }, true,
+         QStringLiteral("DataFileException: Wrong converter version ZOV 9.9    of data file ") + file},
+        {"nuclide name", [](QByteArray& b) { b.replace(43, 5, "Co-61"); }, true,
+         QStringLiteral("DataFileException: Wrong radionuclide name Co-61 in data file ") + file},
+        {"cut short", [](QByteArray& b) { b.chop(100); }, true, corrupted},
+        {"cut inside the header", [](QByteArray& b) { b.truncate(30); }, true, corrupted},
+        {"shorter than a checksum", [](QByteArray& b) { b.truncate(2); }, false, corrupted},
+        {"element beyond the table", [](QByteArray& b) { b[48] = char(200); }, true, corrupted},
+        {"mass text longer than four", [](QByteArray& b) { b[49] = char(9); }, true, corrupted},
+    };
+    for (const Case& c : cases) {
+        writeChanged(c.change, c.fixChecksum);
+        EXPECT_EQ(loadError(), c.expected) << c.what;
+    }
+    QFile::remove(file);
+    EXPECT_EQ(loadError(), QStringLiteral("DataFileException: Can not find file for Co-60"));
+}
+
+TEST_F(DoseDataTest, AcceptsTheOtherConverterAndAnyCaseOfIt)
+{
+    for (const char* version : {"zov 1.2   ", "ZOV3010418", "zov3010418"}) {
+        writeChanged([&](QByteArray& b) { b.replace(14, 10, version); });
+        EXPECT_TRUE(loadError().isEmpty()) << version;
+    }
+}
+
+TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{_Co, "60"});
+    const float marker = 12345.678f;
+    d.FIngestData[0]->FActivity.push_back(makeBioassay(TRNXRec{_Co, "60"}, {soW_Body}, 3, marker));
+    QByteArray bytes = d.ToFileBytes();
+    // The writer keeps series within the grid; make this one claim 276 points. Its count
+    // stands just before its first value.
+    const float firstValue = marker / static_cast<float>(1 + soW_Body); // as makeBioassay stores it
+    const qsizetype at = bytes.indexOf(QByteArray(reinterpret_cast<const char*>(&firstValue), 4)) - 2;
+    ASSERT_GT(at, 0);
+    bytes[at] = char(276 & 0xFF);
+    bytes[at + 1] = char(276 >> 8);
+    writeChanged([&](QByteArray& b) { b = bytes; });
+    EXPECT_EQ(loadError(), QStringLiteral("DataFileException: The structure of the file ") + path("Co-60.qvd")
+                               + QStringLiteral(" is corrupted"));
+
+    TVESKRNDosesData nameless;
+    fillTypicalData(nameless, TRNXRec{_Co, "60"});
+    QByteArray withName = nameless.ToFileBytes();
+    const qsizetype name = withName.indexOf("Cobalt nitrate (M)");
+    ASSERT_GT(name, 0);
+    withName[name - 1] = 0; // length of the group name
+    writeChanged([&](QByteArray& b) { b = withName; });
+    EXPECT_EQ(loadError(), QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
+}
+
+TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
+{
+    TVESKRNDosesData empty;
+    empty.FRNuclide = TRNXRec{_Co, "60"};
+    writeBytes(path("Co-60.qvd"), empty.ToFileBytes());
+    TVESKRNDosesData d;
+    d.SetRNuclide(TRNXRec{_Co, "60"});
+    QStringList list{"x"};
+    for (TVESKIntakePath p : {ipIngestion, ipInhalation, ipInjection}) {
+        EXPECT_FALSE(d.GetCompoundsList(p, list));
+        EXPECT_TRUE(list.isEmpty());
+        float e = 0;
+        EXPECT_FALSE(d.GetEffDose(p, 0, 0, e));
+    }
+}
+
+TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
+{
+    writeTypicalFile(m_dir.path(), _Co, "60");
+    TVESKRNDosesData d;
+    d.SetRNuclide(TRNXRec{_Co, "60"});
+    QFile::remove(path("Co-60.qvd"));
+    EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}));
+    EXPECT_EQ(d.IngestDataCount(), 1);
+    // A failed load keeps the failed nuclide: assigning it again does not retry.
+    EXPECT_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}), EWrongDataFileException);
+    EXPECT_EQ(d.RNuclide(), (TRNXRec{_Cs, "137"}));
+    EXPECT_EQ(d.IngestDataCount(), 0);
+    EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}));
+}
+
+TEST_F(DoseDataTest, AssignByNameUsesTheIndex)
+{
+    loadShippedIndex();
+    writeTypicalFile(m_dir.path(), _Tc, "99m");
+    TVESKRNDosesData d;
+    d.AssignRNuclide(QStringLiteral("Tc-99m"));
+    EXPECT_EQ(d.RNuclide(), (TRNXRec{_Tc, "99m"}));
+    d.AssignRNuclide(QStringLiteral("Xx-1")); // unknown: nothing happens
+    EXPECT_EQ(d.RNuclide(), (TRNXRec{_Tc, "99m"}));
+}
+
+TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
+{
+    setDecimalSeparator(u'.');
+    struct Case {
+        TVESKIntakePath path;
+        TVESKMaterial kind;
+        const char* name;
+        float fA;
+        const char* description;
+        const char* shortDescription;
+        const char* fAText;
+    };
+    const Case cases[] = {
+        {ipIngestion, imAerosol, "All compounds", 0.05f, "All compounds, fA=5E-2", "All compounds", "5E-2"},
+        {ipIngestion, imAerosol, "", 0.1f, "fA=0.1", "", "0.1"},
+        {ipIngestion, imAerosol, "Soluble forms (general)", 0.1f, "Soluble forms , fA=0.1", "Soluble forms ", "0.1"},
+        {ipIngestion, imAerosol, "No fA", 0, "No fA", "No fA", ""},
+        {ipIngestion, imAerosol, "Odd ) brackets (x)", 0.0035f, "Odd ) brackets (x), fA=3.5E-3", "Odd ) brackets (x)", "3.5E-3"},
+        {ipInhalation, imGas, "Elemental vapour", 0, "Gas or vapour Type V, Elemental vapour",
+         "Gas or vapour Type V, Elemental vapour", ""},
+        {ipInhalation, imGas, "Methyl iodide", 1, "Gas or vapour Type F, Methyl iodide, fA=1",
+         "Gas or vapour Type F, Methyl iodide", "1"},
+    };
+    for (const Case& c : cases) {
+        TVESKCompoundData m(nullptr, c.path, c.kind);
+        m.FName = c.name;
+        m.FF1 = c.fA;
+        EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
+        EXPECT_EQ(m.ShortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
+        EXPECT_EQ(m.fAStr(), QString::fromLatin1(c.fAText)) << c.name;
+    }
+
+    const std::tuple<const char*, float, const char*, const char*> groups[] = {
+        {"Cobalt nitrate (M)", 0.01f, "Aerosols Cobalt nitrate Type M, fA=1E-2", "Aerosols Cobalt nitrate Type M"},
+        {"Oxides (FM)", 0.5f, "Aerosols Oxides, fA=0.5", "Aerosols Oxides"},
+        {"Oxides\t(S)", 0.001f, "Aerosols Oxides Type S, fA=1E-3", "Aerosols Oxides Type S"},
+        {"Other (X)", 0.5f, "Aerosols Other (X), fA=0.5", "Aerosols Other (X)"},
+        {"(F)", 0, "Aerosols Type F, fA=0", "Aerosols Type F"},
+        {"  ", 0.2f, "Aerosols fA=0.2", "Aerosols "},
+    };
+    for (const auto& [name, fA, description, shortDescription] : groups) {
+        TVESKAerosolCompoundData g(nullptr);
+        g.FAerosolName = name;
+        g.FF1 = fA;
+        EXPECT_EQ(g.Description(), QString::fromLatin1(description)) << name;
+        EXPECT_EQ(g.ShortDescription(), QString::fromLatin1(shortDescription)) << name;
+    }
+}
+
+TEST(MaterialTexts, ParticleSizeLabels)
+{
+    EXPECT_EQ(AMADLabels(), (QStringList{"0.001", "0.003", "0.01", "0.03", "0.1", "0.3", "1", "3", "5", "10", "20"}));
+    int index = 0;
+    EXPECT_TRUE(AMADIndexFromText("5", index));
+    EXPECT_EQ(index, 8);
+    EXPECT_FALSE(AMADIndexFromText("5.0", index));
+    EXPECT_EQ(index, -1);
+    EXPECT_EQ(DefaultAMADIndex, 8);
+}
+
+TEST(Vocabulary, TextsAndSets)
+{
+    EXPECT_EQ(IntakePathFromText("inhalation"), ipIngestion);
+    EXPECT_EQ(IntakePathFromText("Inhalation"), ipInhalation);
+    EXPECT_EQ(IntakePathFromText("Injection"), ipInjection);
+    const TVESKSourceOrganSet excreta = TVESKSourceOrganSet::fromRaw(0xE0);
+    for (int o = 0; o < SourceOrganCount; ++o)
+        EXPECT_EQ(excreta.contains(static_cast<TVESKSourceOrgan>(o)), o >= soW_Body) << o;
+    const QStringList organs = OrganListWithEffectiveDose();
+    ASSERT_EQ(organs.size(), 31);
+    EXPECT_EQ(organs[0], QStringLiteral("Dose Coefficient e(50)"));
+    EXPECT_EQ(organs[30], QStringLiteral("Remainder"));
+    EXPECT_TRUE(SourceOrganDescription(soLung).contains(QString::fromUtf16(u"thoraci\u0441 lymph")));
+    EXPECT_TRUE(SourceOrganDescription(soW_Body).isEmpty());
+    EXPECT_EQ(SourceOrgansInColumnOrder()[0], soW_Body);
+    EXPECT_EQ(SourceOrganColumn(soLiver), 8);
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "dosedata.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+
+// A material with recognisable values: organ k of sex s holds base × (1 + k + 100 s), the
+// effective dose base.
+inline std::unique_ptr<TVESKCompoundData> makeMaterial(const TVESKRNDosesData* owner, TVESKIntakePath path,
+                                                       TVESKMaterial kind, const char* name, float fA, float base)
+{
+    auto m = std::make_unique<TVESKCompoundData>(owner, path, kind);
+    m->FName = name;
+    m->FModelName = "model";
+    m->FF1 = fA;
+    for (int i = 0; i < 2 * TargetOrganCount; ++i)
+        m->FDose[static_cast<std::size_t>(i)] = base * static_cast<float>(1 + i % TargetOrganCount + 100 * (i / TargetOrganCount));
+    m->FEffDose = base;
+    return m;
+}
+
+// A bioassay record with the given compartments, each series of the given length.
+inline TVESKActivityData makeBioassay(const TRNXRec& nuclide, TVESKSourceOrganSet organs, int points, float first)
+{
+    TVESKActivityData a;
+    a.FRNuclide = nuclide;
+    a.FOrganPresentSet = organs;
+    for (int o = 0; o < SourceOrganCount; ++o)
+        if (organs.contains(static_cast<TVESKSourceOrgan>(o)))
+            for (int i = 0; i < points; ++i)
+                a.FActivityData[static_cast<std::size_t>(o)].push_back(first / static_cast<float>(1 + i + o));
+    return a;
+}
+
+// One injection, one ingestion material, one aerosol group and one gas, for a nuclide.
+inline void fillTypicalData(TVESKRNDosesData& d, const TRNXRec& nuclide)
+{
+    d.FRNuclide = nuclide;
+    d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f));
+    d.FIngestData.push_back(makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.05f, 1e-9f));
+    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
+    group->FAerosolName = "Cobalt nitrate (M)";
+    group->FF1 = 0.01f;
+    for (int s = 0; s < AMADCount; ++s)
+        group->FAerosolDataArr[static_cast<std::size_t>(s)] =
+            makeMaterial(&d, ipInhalation, imAerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
+    d.FAerosolData.push_back(std::move(group));
+    d.FGasData.push_back(makeMaterial(&d, ipInhalation, imGas, "Elemental vapour", 0, 3e-11f));
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+// Writes the typical data of a nuclide ("Co-60") into a folder.
+inline void writeTypicalFile(const QString& folder, TRNXElement element, const char* mass,
+                             const QByteArray& reserved = {})
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{element, mass});
+    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes(reserved));
+}
+
+} // namespace kav

@@ -1,0 +1,118 @@
+// kav: the viewer's dose data for scripts. "kav show" prints a nuclide's dose coefficients,
+// "kav check" loads every data file of a folder and reports those that fail.
+#include "datamodule.h"
+#include "doseexport.h"
+#include "dosedata.h"
+#include "rnxindex.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+
+const char kHelp[] =
+    "usage: kav show NUCLIDE [--data DIR]\n"
+    "       kav check [--data DIR]\n"
+    "\n"
+    "  show   prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
+    "         lines: two header lines, then a male and a female line for every route, material\n"
+    "         and particle size; e(50) and hT(50) in Sv/Bq.\n"
+    "  check  loads every data file (*.qvd) of the folder and prints one line for each file that\n"
+    "         fails, with the reason; exits with 0 when all load and 1 when any fails.\n"
+    "\n"
+    "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n";
+
+int fail(const QString& message, int status = 2)
+{
+    std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
+    return status;
+}
+
+void print(const QString& line)
+{
+    const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}
+
+int show(const QString& nuclide)
+{
+    const kav::TRNXnode* node = kav::RNXIndex->FindRNX(nuclide);
+    if (!node)
+        return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
+    kav::TVESKRNDosesData data;
+    try {
+        data.AssignRNuclide(*node);
+    } catch (const std::exception& e) {
+        return fail(QString::fromUtf8(e.what()), 1);
+    }
+    for (const QString& line : kav::DoseExportHeader() + kav::DoseExportLines(data))
+        print(line);
+    return 0;
+}
+
+int check()
+{
+    const QDir dir(kav::ProgramPreference->QVDDir());
+    int failed = 0;
+    const QStringList files = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files, QDir::Name);
+    for (const QString& file : files) {
+        const QString name = file.left(file.size() - 4);
+        const kav::TRNXnode* node = kav::RNXIndex->FindRNX(name);
+        QString problem;
+        if (!node || node->RNXname.toString() != name) {
+            problem = QStringLiteral("not named after a nuclide of the index");
+        } else {
+            try {
+                kav::TVESKRNDosesData data;
+                data.AssignRNuclide(*node);
+            } catch (const std::exception& e) {
+                problem = QString::fromUtf8(e.what());
+            }
+        }
+        if (!problem.isEmpty()) {
+            ++failed;
+            std::printf("%s: %s\n", qUtf8Printable(dir.filePath(file)), qUtf8Printable(problem));
+        }
+    }
+    std::fflush(stdout);
+    if (files.isEmpty())
+        return fail(dir.path() + QStringLiteral(": no data files"), 1);
+    return failed ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty() || args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::fputs(kHelp, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 2 : 0;
+    }
+    // The viewer's preferences, as if this were the viewer beside it.
+    kav::ProgramPreference = std::make_unique<kav::TQzProgramPreference>(
+        QCoreApplication::applicationDirPath() + QStringLiteral("/kav-data-viewer"));
+    const qsizetype dataArg = args.indexOf(QStringLiteral("--data"));
+    if (dataArg >= 0) {
+        if (dataArg + 1 >= args.size())
+            return fail(QStringLiteral("--data needs a folder"));
+        const QString folder = args[dataArg + 1];
+        if (!QFileInfo(folder).isDir())
+            return fail(folder + QStringLiteral(": no such folder"));
+        kav::ProgramPreference->SetQVDDir(folder);
+        args.remove(dataArg, 2);
+    }
+    kav::LoadRNXIndex(QString(), true);
+    if (kav::RNXIndex->Count() == 0)
+        return fail(QStringLiteral("the radionuclide index could not be loaded"));
+
+    if (args.size() == 2 && args[0] == QStringLiteral("show"))
+        return show(args[1]);
+    if (args.size() == 1 && args[0] == QStringLiteral("check"))
+        return check();
+    std::fputs(kHelp, stderr);
+    return 2;
+}

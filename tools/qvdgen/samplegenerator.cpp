@@ -1,0 +1,255 @@
+#include "samplegenerator.h"
+
+#include "bioassaydata.h"
+#include "rnxindex.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace kav {
+
+namespace {
+
+// A small generator with a fixed algorithm, so that the files are the same everywhere.
+class Random {
+public:
+    explicit Random(const QString& seed)
+    {
+        for (QChar c : seed)
+            m_state = (m_state ^ c.unicode()) * 0x100000001B3ull;
+    }
+    double uniform() // [0, 1)
+    {
+        m_state ^= m_state << 13;
+        m_state ^= m_state >> 7;
+        m_state ^= m_state << 17;
+        return static_cast<double>(m_state >> 11) / 9007199254740992.0;
+    }
+    double between(double a, double b) { return a + (b - a) * uniform(); }
+    double logBetween(double a, double b) { return std::exp(between(std::log(a), std::log(b))); }
+
+private:
+    std::uint64_t m_state = 0xCBF29CE484222325ull;
+};
+
+// Tissue weighting factors the effective value is built with (the remainder last).
+constexpr std::array<double, TargetOrganCount> kWeights{
+    0.12, 0.12, 0.12, 0.12, 0.12, 0.08, 0.08, 0.04, 0.04, 0.04, 0.04, 0.01, 0.01, 0.01, 0.01, 0, 0, 0,
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.12};
+
+struct NuclideTraits {
+    bool gasOnly = false;     // noble gases and the like: only gas or vapour materials
+    bool noIngestion = false; // inhaled aerosols only
+    bool noInjection = false;
+    bool vapourToo = false;   // aerosols and a vapour form
+};
+
+NuclideTraits traitsOf(const QString& name)
+{
+    NuclideTraits t;
+    static const QStringList gasOnly{"Kr-85", "Xe-133", "Ar-41", "Kr-88", "Xe-135", "Rn-222", "Rn-220", "Ne-19"};
+    const TRNXElement element = TRNXindex::GetRNXRecByString(name).El;
+    t.gasOnly = gasOnly.contains(name) || element == _Kr || element == _Xe || element == _Ar || element == _Rn
+        || element == _Ne || element == _He;
+    t.noIngestion = name == QStringLiteral("Cm-244") || name == QStringLiteral("Cf-252");
+    t.noInjection = t.gasOnly || name == QStringLiteral("Zr-95") || name == QStringLiteral("Sb-125");
+    t.vapourToo = element == _I || element == _H || element == _C || element == _Hg || element == _Ru;
+    return t;
+}
+
+// Organ doses around a level, shaped by where the material goes; the effective value follows
+// from them.
+void fillDoses(TVESKCompoundData& m, double level, int focus, Random& rnd)
+{
+    for (int sex = 0; sex < 2; ++sex) {
+        for (int organ = 0; organ < TargetOrganCount; ++organ) {
+            double v = level * rnd.logBetween(0.3, 1.8);
+            if (organ == focus)
+                v *= rnd.between(4, 12);
+            const auto o = static_cast<TVESKTargetOrgan>(organ);
+            if ((sex == sMale && (o == toOvaries || o == toUterus)) || (sex == sFemale && (o == toTestes || o == toProstate)))
+                v = 0;
+            if (sex == sFemale)
+                v *= rnd.between(1.0, 1.25);
+            DoseAt(m.FDose, static_cast<TVESKSex>(sex), o) = static_cast<float>(v);
+        }
+    }
+    double e = 0;
+    for (int organ = 0; organ < TargetOrganCount; ++organ) {
+        const auto o = static_cast<TVESKTargetOrgan>(organ);
+        double w = kWeights[static_cast<std::size_t>(organ)];
+        if (o == toOvaries || o == toTestes)
+            w = 0.08; // gonads: the organ of each sex
+        e += w * (DoseAt(m.FDose, sMale, o) + DoseAt(m.FDose, sFemale, o)) / 2;
+    }
+    m.FEffDose = static_cast<float>(e);
+}
+
+// Content per unit intake: a few retained fractions clearing with their own rates, all decaying
+// physically; urine and faeces as daily excretion. Lengths differ between compartments.
+void fillBioassay(TVESKCompoundData& m, const TRNXnode& intake, const std::vector<const TRNXnode*>& measured,
+                  int basePoints, Random& rnd)
+{
+    const auto& times = BioassayTimes();
+    std::vector<const TRNXnode*> records{&intake};
+    for (const TRNXnode* p : measured)
+        if (p && std::find(records.begin(), records.end(), p) == records.end())
+            records.push_back(p);
+    const TVESKSourceOrganSet present = m.FMaterial == imGas
+        ? TVESKSourceOrganSet{soW_Body, soLung, soDailyUrine}
+        : TVESKSourceOrganSet::fromRaw(0xFF);
+    for (const TRNXnode* n : records) {
+        TVESKActivityData a;
+        a.FRNuclide = TRNXRec{n->Element, n->AMass};
+        a.FOrganPresentSet = present;
+        const double lambdaP = std::isfinite(intake.Lr) ? intake.Lr : 0;
+        for (int organ = 0; organ < SourceOrganCount; ++organ) {
+            if (!present.contains(static_cast<TVESKSourceOrgan>(organ)))
+                continue;
+            const int points = std::clamp(basePoints - static_cast<int>(rnd.between(0, 40)) * (organ % 3), 60,
+                                          BioassayTimeCount);
+            const double f1 = rnd.between(0.05, 0.6);
+            const double f2 = rnd.between(0.01, 0.2);
+            const double b1 = rnd.logBetween(0.2, 2);
+            const double b2 = rnd.logBetween(1e-4, 2e-2);
+            const bool excreta = organ == soDailyUrine || organ == soDailyFaeces;
+            TVESKOrganData& series = a.FActivityData[static_cast<std::size_t>(organ)];
+            series.resize(static_cast<std::size_t>(points));
+            for (int i = 0; i < points; ++i) {
+                const double t = times[static_cast<std::size_t>(i)];
+                const double decay = std::exp(-lambdaP * t);
+                double v = (f1 * std::exp(-b1 * t) + f2 * std::exp(-b2 * t)) * decay;
+                if (excreta) // excreted in the 24 hours before t
+                    v = (f1 * b1 * std::exp(-b1 * t) + f2 * b2 * std::exp(-b2 * t)) * decay * (t < 1 ? t : 1);
+                series[static_cast<std::size_t>(i)] = static_cast<float>(v);
+            }
+        }
+        m.FActivity.push_back(std::move(a));
+    }
+}
+
+const char* const kGroupNames[] = {"Soluble compounds (F)", "Nitrates (M)", "Oxides\t(S)", "Insoluble forms (FM)", "Chlorides"};
+const char* const kIngestionNames[] = {"All compounds", "Soluble forms (general)", "Insoluble oxides"};
+
+} // namespace
+
+QStringList SampleNuclides()
+{
+    return {"H-3", "C-14", "P-32", "Mn-54", "Fe-59", "Co-58", "Co-60", "Zn-65", "Kr-85", "Sr-89", "Sr-90",
+            "Zr-95", "Tc-99m", "Ru-106", "Ag-110m", "Sb-125", "I-125", "I-131", "Xe-133", "Cs-134", "Cs-137",
+            "Ba-140", "Ce-144", "Ra-226", "Ra-228", "Th-228", "Th-232", "U-234", "U-235", "U-238", "Np-237",
+            "Pu-238", "Pu-239", "Am-241", "Cm-244"};
+}
+
+void GenerateSampleData(const TRNXnode& nuclide, SampleSize size, TVESKRNDosesData& data)
+{
+    const QString name = nuclide.RNXname.toString();
+    Random rnd(name);
+    const NuclideTraits traits = traitsOf(name);
+    const bool full = size == SampleSize::FullSize;
+    data.FRNuclide = TRNXRec{nuclide.Element, nuclide.AMass};
+    data.FInjectData.clear();
+    data.FIngestData.clear();
+    data.FAerosolData.clear();
+    data.FGasData.clear();
+
+    // Longer-lived and heavier nuclides give larger coefficients.
+    const double halfLifeDays = std::isfinite(nuclide.Lr) && nuclide.Lr > 0 ? std::log(2.0) / nuclide.Lr : 1e9;
+    const double level = std::clamp(1e-11 * std::pow(std::min(halfLifeDays, 1e7), 0.45)
+                                        * (nuclide.Element >= _Ra ? 300.0 : 1.0) * rnd.logBetween(0.3, 3),
+                                    3e-13, 2e-6);
+
+    // The measured progeny, and in full size the whole main chain.
+    std::vector<const TRNXnode*> progeny;
+    for (int organ = 0; organ < SourceOrganCount; ++organ) {
+        const TRNXRec m = MeasuredNuclide(data.FRNuclide, static_cast<TVESKSourceOrgan>(organ));
+        if (!(m == data.FRNuclide))
+            progeny.push_back(RNXIndex->FindRNX(m.El, m.AMass));
+    }
+    if (full) {
+        TRNXChainArray chain;
+        float cut = 0;
+        nuclide.GetChainArray(chain, cut);
+        for (std::size_t i = 0; i < chain.size() && i < 3; ++i)
+            progeny.push_back(RNXIndex->FindRNX(chain[i].RNXname.toString()));
+    }
+    const int basePoints = halfLifeDays > 30 ? BioassayTimeCount : 160 + static_cast<int>(rnd.between(0, 100));
+
+    auto material = [&](TVESKIntakePath path, TVESKMaterial kind, const QByteArray& materialName, float fA,
+                        double scale, int focus) {
+        auto m = std::make_unique<TVESKCompoundData>(&data, path, kind);
+        m->FName = materialName;
+        m->FModelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
+        m->FF1 = fA;
+        fillDoses(*m, level * scale, focus, rnd);
+        fillBioassay(*m, nuclide, progeny, basePoints, rnd);
+        return m;
+    };
+
+    if (!traits.noInjection)
+        data.FInjectData.push_back(material(ipInjection, imAerosol, {}, 0, 3.0, toLiver));
+    if (!traits.gasOnly && !traits.noIngestion) {
+        const int count = 1 + static_cast<int>(rnd.between(0, 2));
+        for (int i = 0; i < count; ++i) {
+            const float fA = static_cast<float>(i == 0 ? rnd.logBetween(1e-4, 0.99) : rnd.logBetween(1e-5, 0.1));
+            data.FIngestData.push_back(material(ipIngestion, imAerosol, kIngestionNames[i], fA, 0.8, toColon));
+        }
+    }
+    if (!traits.gasOnly) {
+        const int groups = full ? 3 : 1 + static_cast<int>(rnd.between(0, 3));
+        for (int g = 0; g < groups; ++g) {
+            auto group = std::make_unique<TVESKAerosolCompoundData>(&data);
+            group->FAerosolName = kGroupNames[(g + static_cast<int>(rnd.between(0, 5))) % 5];
+            group->FModelName = "Synthetic lung model";
+            group->FF1 = static_cast<float>(rnd.logBetween(1e-4, 0.5));
+            for (int s = 0; s < AMADCount; ++s) {
+                // Deposition, and so dose, peaks for the smallest and the middle sizes.
+                const double d = std::log10(AMADValues[static_cast<std::size_t>(s)]);
+                const double sizeFactor = 0.4 + 0.9 * std::exp(-std::pow(d + 2.5, 2)) + 0.6 * std::exp(-std::pow(d - 0.5, 2));
+                group->FAerosolDataArr[static_cast<std::size_t>(s)] =
+                    material(ipInhalation, imAerosol, {}, group->FF1, (1 + g) * sizeFactor, toLungs);
+            }
+            data.FAerosolData.push_back(std::move(group));
+        }
+    }
+    if (traits.gasOnly || traits.vapourToo) {
+        data.FGasData.push_back(material(ipInhalation, imGas, traits.gasOnly ? "Elemental gas" : "Elemental vapour", 0,
+                                         traits.gasOnly ? 0.01 : 1.5, toLungs));
+        if (traits.vapourToo)
+            data.FGasData.push_back(material(ipInhalation, imGas, "Organic compounds (unspecified)", 1.0f, 1.2, toThyroid));
+    }
+}
+
+QByteArray GenerateRadonData()
+{
+    static const char* const titles[] = {
+        "Dose coefficients for radon gas, Sv/Bq (synthetic sample)",
+        "Radon progeny, indoor workplace, mSv per mJ h m-3 (synthetic sample)",
+        "Radon progeny, mine, mSv per mJ h m-3 (synthetic sample)",
+        "Radon progeny, tourist cave, mSv per mJ h m-3 (synthetic sample)",
+        "Thoron progeny, indoor workplace, mSv per mJ h m-3 (synthetic sample)",
+        "Thoron progeny, mine, mSv per mJ h m-3 (synthetic sample)",
+    };
+    Random rnd(QStringLiteral("RadonData"));
+    QByteArray out;
+    auto number = [](double v) { return QByteArray::number(v, 'E', 3); };
+    for (int block = 0; block < 6; ++block) {
+        out += titles[block];
+        out += "\r\n";
+        const double level = block == 0 ? 1e-10 : rnd.between(1.0, 3.0);
+        for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
+            QList<QByteArray> values;
+            const double organLevel = level * (organ == toLungs ? 20 : organ == toET ? 8 : rnd.between(0.005, 0.05));
+            for (int i = 0; i < 6; ++i)
+                values << number(organLevel * rnd.between(0.8, 1.2) * (block == 0 && i < 2 ? 0.05 : 1));
+            out += values.join(' ') + "\r\n";
+        }
+        if (block == 0)
+            out += number(level * 0.035) + " " + number(level * 1.1) + " " + number(level * 0.7) + "\r\n";
+        else
+            out += number(level * rnd.between(2, 6)) + "\r\n";
+    }
+    return out;
+}
+
+} // namespace kav
