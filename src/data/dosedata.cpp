@@ -59,6 +59,8 @@ public:
     }
     void readFloats(float* out, qsizetype n)
     {
+        if (n == 0)
+            return;
         need(n * static_cast<qsizetype>(sizeof(float)));
         std::memcpy(out, m_bytes.constData() + m_pos, static_cast<std::size_t>(n) * sizeof(float));
         m_pos += n * static_cast<qsizetype>(sizeof(float));

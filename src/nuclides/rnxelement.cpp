@@ -100,6 +100,18 @@ std::size_t ordinal(TRNXElement element)
 
 } // namespace
 
+std::string_view RNXElementSymbolAscii(TRNXElement element)
+{
+    static const auto ascii = [] {
+        std::array<std::array<char, 3>, RNXElementCount> table{};
+        for (std::size_t e = 0; e < table.size(); ++e)
+            for (std::size_t i = 0; i < 2 && kSymbols[e][i]; ++i)
+                table[e][i] = static_cast<char>(kSymbols[e][i]);
+        return table;
+    }();
+    return ascii[ordinal(element)].data();
+}
+
 QString RNXElementSymbol(TRNXElement element)
 {
     return QString::fromUtf16(kSymbols[ordinal(element)]);

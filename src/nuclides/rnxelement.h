@@ -6,6 +6,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <string_view>
 
 namespace kav {
 
@@ -42,6 +43,8 @@ private:
 
 // The element's symbol ("Co"; "__" for _NoRNXElement), the same in every language.
 QString RNXElementSymbol(TRNXElement element);
+// The same symbol as plain ASCII, for building names without text conversions.
+std::string_view RNXElementSymbolAscii(TRNXElement element);
 // The element's name in a language ("Cobalt"; "NE" or a blank for _NoRNXElement).
 QString RNXElementName(TRNXElement element, TQzLanguage language = l_English);
 // The element of a symbol, compared without regard to case; _NoRNXElement when unknown.

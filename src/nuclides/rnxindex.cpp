@@ -103,8 +103,7 @@ bool readRecord(RecordReader& in, TRNXnode& node)
 
     node.Element = validElement(element);
     const TRNXAMassChar isomer = validState(state);
-    node.AMass = TRNXAMass(QStringView(QString::number(node.AMassInt)
-                                       + (isomer == mcxNone ? QString() : QString(RNXAMassCharText(isomer)))));
+    node.AMass = MakeAMass(node.AMassInt, isomer);
     node.TimeUnit = timeUnit <= tuMkSec ? static_cast<TQzTimeUnit>(timeUnit) : tuDay;
     node.RTypeSet = TRNXAllRadTypeSet::fromRaw(radTypes & RNXAllRadTypeMask);
 
@@ -221,7 +220,7 @@ void TRNXindex::LoadFromBytes(const QByteArray& bytes)
             break; // an incomplete last record is dropped
         node->Lr = static_cast<float>(std::log(2.0L) / (static_cast<long double>(node->HalfLife)
                                                          / TimeUnitsPerDayA(node->TimeUnit)));
-        node->RNXname = TRNXname(QStringView(RNXElementSymbol(node->Element) + u'-' + node->AMass.toString()));
+        node->RNXname = MakeRNXname(node->Element, node->AMass);
         node->Index = RNXCount;
         node->FOwner = this;
         const TRNXElement element = node->Element;

@@ -7,6 +7,7 @@
 #include "rnxnames.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstring>
 
 namespace kav {
@@ -63,12 +64,28 @@ NameParts splitName(const TRNXname& name)
 
 } // namespace
 
+TRNXAMass MakeAMass(long aMassInt, TRNXAMassChar state)
+{
+    char text[24];
+    char* end = std::to_chars(text, text + 20, aMassInt).ptr;
+    if (state != mcxNone)
+        *end++ = state == mcx_m ? 'm' : 'n';
+    return TRNXAMass(std::string_view(text, static_cast<std::size_t>(end - text)));
+}
+
+TRNXname MakeRNXname(TRNXElement element, const TRNXAMass& aMass)
+{
+    char text[16];
+    const std::string_view symbol = RNXElementSymbolAscii(element);
+    std::size_t n = symbol.copy(text, 2);
+    text[n++] = '-';
+    n += aMass.view().copy(text + n, 4);
+    return TRNXname(std::string_view(text, n));
+}
+
 TRNXname MakeRNXname(TRNXElement element, long aMassInt, TRNXAMassChar state)
 {
-    QString name = RNXElementSymbol(element) + u'-' + QString::number(aMassInt);
-    if (state != mcxNone)
-        name += RNXAMassCharText(state);
-    return TRNXname(QStringView(name));
+    return MakeRNXname(element, MakeAMass(aMassInt, state));
 }
 
 void TBasicRNX::Assign(const TBasicRNX& other)

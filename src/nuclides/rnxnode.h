@@ -133,7 +133,10 @@ private:
     const TRNXindex* FOwner = nullptr;
 };
 
-// The name of a nuclide from its parts: symbol + "-" + mass number + isomer letter, cut to 7.
+// The mass text of a mass number and isomer state: "60", "99m".
+TRNXAMass MakeAMass(long aMassInt, TRNXAMassChar state);
+// The name of a nuclide from its parts: symbol + "-" + mass text, cut to 7.
+TRNXname MakeRNXname(TRNXElement element, const TRNXAMass& aMass);
 TRNXname MakeRNXname(TRNXElement element, long aMassInt, TRNXAMassChar state);
 
 } // namespace kav

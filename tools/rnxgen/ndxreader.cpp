@@ -152,7 +152,7 @@ NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
             const ParsedName name = parseName(r.field(0, 7), 0);
             node.Element = name.element;
             node.AMassInt = static_cast<std::uint16_t>(name.mass);
-            node.AMass = TRNXAMass(QStringView(QString::number(name.mass) + (name.state == mcxNone ? QString() : QString(RNXAMassCharText(name.state)))));
+            node.AMass = MakeAMass(name.mass, name.state);
             node.RNXname = TRNXname(r.field(0, 7));
             node.HalfLife = static_cast<float>(r.real(7, 15, "half-life"));
             node.TimeUnit = parseUnit(r.field(15, 17), 15);

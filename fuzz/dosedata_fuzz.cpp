@@ -1,0 +1,41 @@
+// Any bytes as a dose data file. The checksum is made right first, so that the structure
+// behind it is what gets tested: the reader must load it or reject it with a message.
+#include "bioassaydata.h"
+
+#include <zlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    if (bytes.size() >= 4) {
+        const auto sum = static_cast<std::uint32_t>(
+            adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.constData()) + 4,
+                    static_cast<uInt>(bytes.size() - 4)));
+        std::memcpy(bytes.data(), &sum, 4);
+    }
+    kav::TVESKRNData d;
+    try {
+        d.ReadFromBytes(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"));
+    } catch (const kav::EWrongDataFileException& e) {
+        if (!e.Message().startsWith(QStringLiteral("DataFileException: ")))
+            std::abort();
+        return 0;
+    } catch (const std::runtime_error&) {
+        return 0; // the aerosol group without a name
+    }
+    // Whatever loaded can be shown and written again.
+    QStringList list;
+    for (kav::TVESKIntakePath p : {kav::ipIngestion, kav::ipInhalation, kav::ipInjection})
+        d.GetCompoundsList(p, list);
+    kav::TVESKActivityResultData activity;
+    for (int m = 0; m < d.InhalationDataCount(); ++m)
+        for (int s = 0; s < kav::AMADCount; ++s)
+            d.GetActivitiesNew(kav::ipInhalation, m, s, activity);
+    kav::TVESKRNDosesData again;
+    again.ReadFromBytes(d.ToFileBytes(d.FReserved), d.RNuclideName(), QStringLiteral("again.qvd"));
+    return 0;
+}
