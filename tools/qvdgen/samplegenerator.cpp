@@ -157,7 +157,7 @@ void GenerateSampleData(const TRNXnode& nuclide, SampleSize size, TVESKRNDosesDa
     const double halfLifeDays = std::isfinite(nuclide.Lr) && nuclide.Lr > 0 ? std::log(2.0) / nuclide.Lr : 1e9;
     const double level = std::clamp(1e-11 * std::pow(std::min(halfLifeDays, 1e7), 0.45)
                                         * (nuclide.Element >= _Ra ? 300.0 : 1.0) * rnd.logBetween(0.3, 3),
-                                    3e-13, 2e-6);
+                                    3e-13, 1e-6);
 
     // The measured progeny, and in full size the whole main chain.
     std::vector<const TRNXnode*> progeny;

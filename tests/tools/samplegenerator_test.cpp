@@ -1,0 +1,138 @@
+#include "bioassaydata.h"
+#include "doseexport.h"
+#include "dosefixture.h"
+#include "indexfixture.h"
+#include "numberformat.h"
+#include "samplegenerator.h"
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+class SampleTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        setDecimalSeparator(u'.');
+        loadShippedIndex();
+    }
+    static QByteArray fileOf(const QString& name, SampleSize size = SampleSize::Sample)
+    {
+        TVESKRNDosesData d;
+        GenerateSampleData(*RNXIndex->FindRNX(name), size, d);
+        return d.ToFileBytes(SyntheticSampleMarker);
+    }
+    static std::unique_ptr<TVESKRNData> load(const QString& name, SampleSize size = SampleSize::Sample)
+    {
+        auto d = std::make_unique<TVESKRNData>();
+        d->ReadFromBytes(fileOf(name, size), name, name + QStringLiteral(".qvd"));
+        return d;
+    }
+};
+
+TEST_F(SampleTest, EveryFileIsMarkedDeterministicAndReadable)
+{
+    for (const QString& name : SampleNuclides()) {
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray bytes = fileOf(name);
+        EXPECT_EQ(bytes, fileOf(name));
+        EXPECT_EQ(bytes.mid(24, 16), SyntheticSampleMarker);
+        const auto d = load(name);
+        EXPECT_TRUE(d->IsSyntheticSample());
+        EXPECT_GT(d->InhalationDataCount() + d->IngestDataCount(), 0);
+        for (int m = 0; m < d->InhalationDataCount(); ++m)
+            for (int s = 0; s < (d->IsAerosol(m) ? AMADCount : 1); ++s) {
+                float e = 0;
+                ASSERT_TRUE(d->GetEffDose(ipInhalation, m, s, e));
+                EXPECT_GE(e, 1e-14f);
+                EXPECT_LE(e, 1e-5f);
+            }
+    }
+}
+
+TEST_F(SampleTest, ShowsEveryShapeTheFormatAllows)
+{
+    const auto kr = load(QStringLiteral("Kr-85"));
+    EXPECT_EQ(kr->IngestDataCount() + kr->AerosolDataCount(), 0);
+    QStringList list;
+    ASSERT_TRUE(kr->GetCompoundsList(ipInhalation, list));
+    EXPECT_TRUE(list[0].startsWith(QStringLiteral("Gas or vapour Type V")));
+    const auto cm = load(QStringLiteral("Cm-244"));
+    EXPECT_EQ(cm->IngestDataCount(), 0);
+    EXPECT_GT(cm->AerosolDataCount(), 0);
+    QString description, fA;
+    EXPECT_FALSE(load(QStringLiteral("Zr-95"))->GetCompoundDescription(ipInjection, 0, description, fA));
+
+    bool tab = false;
+    bool typed = false;
+    for (const QString& name : SampleNuclides()) {
+        const auto d = load(name);
+        for (const auto& g : d->FAerosolData) {
+            tab = tab || g->FAerosolName.contains('\t');
+            typed = typed || g->Description().contains(QStringLiteral(" Type "));
+        }
+    }
+    EXPECT_TRUE(tab);
+    EXPECT_TRUE(typed);
+}
+
+TEST_F(SampleTest, BioassayFunctionsFallWithTimeAndCarryTheMeasuredProgeny)
+{
+    for (const char* name : {"Cs-137", "Ru-106", "Ra-228", "Th-228", "Th-232", "U-238", "Co-60"}) {
+        SCOPED_TRACE(name);
+        const auto d = load(QString::fromLatin1(name));
+        TVESKActivityResultData r;
+        ASSERT_TRUE(d->GetActivitiesNew(ipIngestion, 0, 0, r));
+        const TVESKOrganData& body = r.FActivityData[soW_Body];
+        ASSERT_GT(body.size(), 50u);
+        EXPECT_LE(body.size(), static_cast<std::size_t>(BioassayTimeCount));
+        for (std::size_t i = 1; i < body.size(); ++i)
+            EXPECT_LE(body[i], body[i - 1]) << i;
+    }
+}
+
+TEST_F(SampleTest, FullSizeFilesHaveTheSizeOfRealOnes)
+{
+    const QByteArray bytes = fileOf(QStringLiteral("U-238"), SampleSize::FullSize);
+    EXPECT_GT(bytes.size(), 500 * 1024);
+    EXPECT_LT(bytes.size(), 4 * 1024 * 1024);
+    const auto d = load(QStringLiteral("U-238"), SampleSize::FullSize);
+    EXPECT_EQ(d->AerosolDataCount(), 3);
+}
+
+TEST_F(SampleTest, RadonTablesHaveSixBlocksOfThirtyOneLines)
+{
+    const QList<QByteArray> lines = GenerateRadonData().split('\n');
+    ASSERT_GE(lines.size(), 186);
+    for (int block = 0; block < 6; ++block) {
+        for (int line = 1; line <= 29; ++line)
+            EXPECT_EQ(lines[31 * block + line].trimmed().split(' ').size(), 6) << block << " " << line;
+        EXPECT_EQ(lines[31 * block + 30].trimmed().split(' ').size(), block == 0 ? 3 : 1);
+    }
+}
+
+TEST_F(SampleTest, ExportLinesHaveOneFieldPerColumn)
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{_Co, "60"});
+    d.FIngestData[0]->FName = "Oxides; hydroxides";
+    const QStringList header = DoseExportHeader();
+    ASSERT_EQ(header.size(), 2);
+    EXPECT_EQ(header[0].count(u';'), 7);
+    EXPECT_EQ(header[1].count(u';'), 35);
+    const QStringList lines = DoseExportLines(d);
+    // Injection, ingestion, eleven particle sizes and the gas, each as a male and a female line.
+    ASSERT_EQ(lines.size(), 28);
+    for (const QString& line : lines)
+        EXPECT_EQ(line.count(u';'), 35) << line.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Co-60;Injection;;;;5.0E-9;Male;5.0E-9;1.0E-8;")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral(";;;;;;Female;5.")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Co-60;Ingestion;Oxides, hydroxides;;5E-2;1.0E-9;Male;")));
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;0.001;1E-2;1.0E-10;")));
+    EXPECT_TRUE(lines[24].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;20;1E-2;1.1E-9;")));
+    EXPECT_TRUE(lines[26].startsWith(QStringLiteral("Co-60;Inhalation;Gas or vapour Type V, Elemental vapour;;;3.0E-11;")));
+}
+
+} // namespace
+} // namespace kav
