@@ -54,9 +54,9 @@ TVESKAboutBox::TVESKAboutBox(QWidget* parent)
         "half-lives are at least 10 minutes. Aerosol sizes range from an activity median "
         "thermodynamic diameter (AMTD) of 0.001 &micro;m to an activity median aerodynamic diameter "
         "(AMAD) of 20 &micro;m.</p>"
-        "<p>Every value was computed independently by two groups and the results compared before "
-        "release; differences were resolved against the model definitions. We thank everyone who "
-        "reviewed the models, the code and the tables.</p>"));
+        "<p>Every data file carries a checksum and is checked when it is read: a damaged or altered "
+        "file is refused with a message rather than shown. We thank everyone who reviewed the models, "
+        "the program and its tables.</p>"));
 
     auto* footer1 = new QLabel(QStringLiteral("Values are given in base units: Sv/Bq, Bq/Bq and days."), panel);
     auto* footer2 = new QLabel(QStringLiteral("Units of display are chosen in each view."), panel);
