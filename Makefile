@@ -33,6 +33,7 @@ fuzz: deps
 	@head -n 40 $$(sed -n 's/^KAV_DECAY_DATA_DIR:PATH=//p' build-fuzz/CMakeCache.txt)/nuclides.ndx > build-fuzz/corpus/fuzz_ndx/first-records
 	@for f in build-fuzz/bin/fuzz_*; do \
 	  echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
 	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$(basename $$f) || exit 1; \
 	done
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+namespace kav {
+
+// What a call of the mark-up renderer found.
+struct TMarkupResult {
+    int Width = 0;     // of the widest line
+    int Height = 0;    // of all lines
+    QString PlainText; // the text without tags, line breaks as carriage returns
+    int LinkCount = 0;
+};
+
+// Draws, or with measureOnly only measures, a caption written in the small HTML-like mark-up of
+// captions, cells and tips (<p align="center">, <b>, <i>, <u>, <s>, <sub>, <sup>, <br>,
+// <font color="clRed" size="2" face="Arial" bgcolor="#FFFF00">, <a href="...">, <hi>, <hr>, <e>,
+// <z>, <sh>, <in x="20">, <body bgcolor="...">) inside a rectangle with the painter's font and pen
+// colour as the base style. The painter's font, pen and brush are left as they were. Any text
+// is accepted: unknown tags are dropped, a "<" without its ">" ends the text.
+TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
+                             bool wordWrap = true, int lineSpacing = 0);
+
+// The text with every "<...>" removed; entities stay as they are.
+QString StripMarkup(const QString& text);
+
+// A colour of the mark-up: a name such as "clRed" (any case; system colour names too) or
+// "#RRGGBB". Unknown names give black.
+QColor MarkupColor(const QString& value);
+
+} // namespace kav

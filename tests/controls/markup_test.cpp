@@ -1,0 +1,151 @@
+#include "markup.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// A white image with a 10-point Arial painter on it.
+class MarkupTest : public testing::Test {
+protected:
+    MarkupTest() : image(400, 200, QImage::Format_RGB32)
+    {
+        image.fill(Qt::white);
+        painter.begin(&image);
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSize(10);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+    }
+    TMarkupResult measure(const QString& text, int width = 300)
+    {
+        return DrawMarkupText(painter, text, QRect(0, 0, width, 200), true);
+    }
+    int heightOf(int points)
+    {
+        QFont f = painter.font();
+        f.setPointSize(points);
+        return QFontMetrics(f, &image).height();
+    }
+    int widthOf(const QString& text, bool bold = false)
+    {
+        QFont f = painter.font();
+        f.setBold(bold);
+        return QFontMetrics(f, &image).horizontalAdvance(text);
+    }
+    // Left and right ink columns within rows [top, bottom).
+    std::pair<int, int> inkColumns(int top, int bottom, QRgb colour = qRgb(255, 255, 255), bool equal = false)
+    {
+        int left = image.width(), right = -1;
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y) & 0xFFFFFF;
+                if (equal ? p == (colour & 0xFFFFFF) : p != (colour & 0xFFFFFF)) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        return {left, right};
+    }
+
+    QImage image;
+    QPainter painter;
+};
+
+TEST_F(MarkupTest, SubscriptsAndSuperscriptsMakeTheLineTallerByAQuarter)
+{
+    const int plain = measure(QStringLiteral("h")).Height;
+    EXPECT_EQ(plain, heightOf(10));
+    EXPECT_EQ(measure(QStringLiteral("h<sub>T</sub>")).Height, plain + heightOf(8) / 4);
+    EXPECT_EQ(measure(QStringLiteral("m<sup>-3</sup>")).Height, plain + heightOf(8) / 4);
+    EXPECT_EQ(measure(QStringLiteral("f<sub>A</sub>=x<sup>2</sup>")).Height, plain + 2 * (heightOf(8) / 4));
+    // The subscript is drawn in the smaller size.
+    EXPECT_EQ(measure(QStringLiteral("h<sub>T</sub>")).Width, widthOf("h") + [&] {
+        QFont f = painter.font();
+        f.setPointSize(8);
+        return QFontMetrics(f, &image).horizontalAdvance(u'T');
+    }());
+}
+
+TEST_F(MarkupTest, LinesAddUp)
+{
+    const int one = measure(QStringLiteral("a")).Height;
+    EXPECT_EQ(measure(QStringLiteral("a<br>b")).Height, 2 * one);
+    EXPECT_EQ(measure(QStringLiteral("a\r\nb")).Height, 2 * one);
+    EXPECT_EQ(measure(QStringLiteral("<p align=\"center\">a</p>b")).Height, 2 * one);
+    const TMarkupResult empty = measure(QString());
+    EXPECT_EQ(empty.Height, heightOf(10));
+    EXPECT_EQ(empty.Width, 0);
+    EXPECT_EQ(measure(QStringLiteral("a<br>b")).PlainText, QStringLiteral("a\rb"));
+}
+
+TEST_F(MarkupTest, EntitiesShowAsCharactersNotTags)
+{
+    EXPECT_EQ(measure(QStringLiteral("&amp;")).Width, widthOf(QStringLiteral("&")));
+    const TMarkupResult lt = measure(QStringLiteral("&lt;b&gt;x"));
+    EXPECT_EQ(lt.PlainText, QStringLiteral("<b>x"));
+    EXPECT_EQ(lt.Width, widthOf(QStringLiteral("<b>x")));
+    EXPECT_EQ(measure(QStringLiteral("<b>x</b>")).Width, widthOf(QStringLiteral("x"), true));
+}
+
+TEST_F(MarkupTest, WordsWrapAndALongWordStandsAlone)
+{
+    const int one = measure(QStringLiteral("a")).Height;
+    const TMarkupResult r = measure(QStringLiteral("aa averyveryverylongwordindeed bb"), 60);
+    EXPECT_EQ(r.Height, 3 * one);
+    EXPECT_GT(r.Width, 60);
+    // Without wrapping everything stays on one line.
+    EXPECT_EQ(DrawMarkupText(painter, QStringLiteral("aa bb cc dd ee ff gg"), QRect(0, 0, 30, 100), true, false).Height, one);
+}
+
+TEST_F(MarkupTest, CentredParagraphsStayCentred)
+{
+    DrawMarkupText(painter, QStringLiteral("<p align=\"center\">Centre</p>next line"), QRect(0, 0, 400, 200), false);
+    const int one = measure(QStringLiteral("a")).Height;
+    const auto [left1, right1] = inkColumns(0, one);
+    EXPECT_NEAR(left1, 399 - right1, 3);
+    const auto [left2, right2] = inkColumns(one, 2 * one);
+    EXPECT_NEAR(left2, 399 - right2, 3); // the alignment stays for later lines
+    EXPECT_GT(left2, 50);
+}
+
+TEST_F(MarkupTest, ColoursByNameAndNumber)
+{
+    DrawMarkupText(painter, QStringLiteral("<font color=\"clRed\">RRRR</font> <font color=\"#00ff00\">GGGG</font>"),
+                   QRect(0, 0, 400, 200), false);
+    const auto red = inkColumns(0, 50, qRgb(255, 0, 0), true);
+    const auto green = inkColumns(0, 50, qRgb(0, 255, 0), true);
+    ASSERT_GE(red.second, 0);
+    ASSERT_GE(green.second, 0);
+    EXPECT_LT(red.second, green.first);
+    EXPECT_EQ(MarkupColor(QStringLiteral("CLNAVY")), QColor(0, 0, 128));
+    EXPECT_EQ(MarkupColor(QStringLiteral("#1234")), QColor(0x12, 0x34, 0));
+    EXPECT_EQ(MarkupColor(QStringLiteral("no such colour")), QColor(Qt::black));
+    // The painter comes back as it was.
+    EXPECT_EQ(painter.pen().color(), QColor(Qt::black));
+    EXPECT_EQ(painter.font().pointSize(), 10);
+}
+
+TEST_F(MarkupTest, BrokenMarkupNeverHangs)
+{
+    for (const char* text : {"<", "<b", "a<", "<<<>>>", "<sub>x", "</sub></sup></p></font>", "<p align=>x",
+                             "<font size=\"0\">x", "<font size=\"99999\">x</font>", "&amp;amp;&", "<br><br><br>",
+                             "<sub>a <sub>b <sub>c d e f g h i j k l m n o p</sub>"}) {
+        const TMarkupResult r = measure(QString::fromLatin1(text), 20);
+        EXPECT_GT(r.Height, 0) << text;
+        DrawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 20, 200), false);
+    }
+}
+
+TEST(StripMarkup, RemovesEveryTag)
+{
+    EXPECT_EQ(StripMarkup(QStringLiteral("<p align=\"center\"><b>5</b> mSv</p>")), QStringLiteral("5 mSv"));
+    EXPECT_EQ(StripMarkup(QStringLiteral("a &lt;b&gt; <c")), QStringLiteral("a &lt;b&gt; <c"));
+    EXPECT_EQ(StripMarkup(QStringLiteral("f<sub>A</sub>=")), QStringLiteral("fA="));
+}
+
+} // namespace
+} // namespace kav
