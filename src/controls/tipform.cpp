@@ -1,0 +1,109 @@
+#include "tipform.h"
+
+#include "markup.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace kav {
+
+namespace {
+constexpr int kMargin = 10;
+}
+
+TjxTipForm::TjxTipForm()
+    : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(12);
+    setFont(f);
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, p.color(QPalette::ToolTipBase));
+    setPalette(p);
+    // Another window taking the focus, or the application losing it, hides the tip.
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            hide();
+    });
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+        if (window && window != windowHandle())
+            hide();
+    });
+}
+
+void TjxTipForm::ShowMarkupTip(const QString& markup, QPoint point, bool above, int width)
+{
+    FHTMLText = markup;
+    width = std::max(width, 2 * kMargin + 1);
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter measure(&scratch);
+    measure.setFont(font());
+    const int textHeight =
+        DrawMarkupText(measure, markup, QRect(kMargin, kMargin, width - 2 * kMargin, 1000), true).Height;
+    measure.end();
+    const int height = textHeight + 2 * kMargin;
+    QPoint topLeft(point.x() - width / 2, above ? point.y() - height : point.y());
+    // Kept inside the screen at the right and the bottom.
+    const QScreen* screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect s = screen->geometry();
+        if (topLeft.x() + width > s.right() + 1)
+            topLeft.setX(s.right() + 1 - width);
+        if (topLeft.y() + height > s.bottom() + 1)
+            topLeft.setY(s.bottom() + 1 - height);
+    }
+    setGeometry(QRect(topLeft, QSize(width, height)));
+    show();
+    update();
+}
+
+void TjxTipForm::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::ToolTipText));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    DrawMarkupText(p, FHTMLText, rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), false);
+}
+
+void TjxTipForm::mousePressEvent(QMouseEvent*)
+{
+    hide();
+}
+
+namespace {
+TjxTipForm* g_tipForm = nullptr;
+}
+
+TjxTipForm& JxTipForm()
+{
+    // Lives to the end of the run: freed as the application object goes.
+    if (!g_tipForm) {
+        g_tipForm = new TjxTipForm;
+        qAddPostRoutine([] {
+            delete g_tipForm;
+            g_tipForm = nullptr;
+        });
+    }
+    return *g_tipForm;
+}
+
+void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width)
+{
+    JxTipForm().ShowMarkupTip(markup, point, above, width);
+}
+
+void TJxLabel::paintEvent(QPaintEvent* event)
+{
+    if (OnPaint)
+        OnPaint(this);
+    else
+        QLabel::paintEvent(event);
+}
+
+} // namespace kav

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+#include <functional>
+
+namespace kav {
+
+// A borderless window that shows a short mark-up text beside a point of the screen; a click on
+// it, or the application or the window losing the focus, hides it. One per process.
+class TjxTipForm : public QWidget {
+public:
+    TjxTipForm();
+
+    void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width);
+    const QString& HTMLText() const { return FHTMLText; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    QString FHTMLText;
+};
+
+// The tip window of the process, made on first use.
+TjxTipForm& JxTipForm();
+// Shows the process's tip window.
+void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width);
+
+// A label whose owner may take over its painting.
+class TJxLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void(TJxLabel* sender)> OnPaint;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace kav

@@ -1,0 +1,64 @@
+#include "markup.h"
+#include "tipform.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+int measuredHeight(const QString& text, int width)
+{
+    TjxTipForm& tip = JxTipForm();
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter p(&scratch);
+    p.setFont(tip.font());
+    return DrawMarkupText(p, text, QRect(10, 10, width - 20, 1000), true).Height;
+}
+
+TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QString text = QStringLiteral("<p align=\"center\"><b>Whole Body</b></p><p align=\"center\">X: <b>1</b>; Y: <b>2</b></p>");
+    TjxTipForm& tip = JxTipForm();
+    const int height = measuredHeight(text, 160) + 20;
+
+    tip.ShowMarkupTip(text, QPoint(300, 300), true, 160);
+    EXPECT_TRUE(tip.isVisible());
+    EXPECT_EQ(tip.geometry(), QRect(220, 300 - height, 160, height));
+    EXPECT_EQ(tip.HTMLText(), text);
+
+    tip.ShowMarkupTip(text, QPoint(screen.right() - 10, screen.bottom() - 5), false, 160);
+    EXPECT_EQ(tip.geometry().right(), screen.right());
+    EXPECT_EQ(tip.geometry().bottom(), screen.bottom());
+
+    tip.ShowMarkupTip(text, QPoint(10, -50), false, 160);
+    EXPECT_EQ(tip.geometry().topLeft(), QPoint(10 - 80, -50)); // left and top edges are left alone
+
+    QTest::mouseClick(&tip, Qt::LeftButton);
+    EXPECT_FALSE(tip.isVisible());
+}
+
+TEST(JxLabel, OwnerPaintingReplacesTheLabels)
+{
+    TJxLabel label(QStringLiteral("text"));
+    label.resize(100, 30);
+    int painted = 0;
+    label.OnPaint = [&](TJxLabel* sender) {
+        EXPECT_EQ(sender, &label);
+        ++painted;
+        QPainter p(sender);
+        p.fillRect(sender->rect(), Qt::red);
+    };
+    const QImage image = label.grab().toImage();
+    EXPECT_EQ(painted, 1);
+    EXPECT_EQ(QColor(image.pixel(50, 15)), QColor(Qt::red));
+}
+
+} // namespace
+} // namespace kav
