@@ -1,0 +1,631 @@
+#include "numberedit.h"
+
+#include "messageboxes.h"
+#include "numberformat.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+const char16_t* const kCaptions[] = {u"Input error", u"\u041E\u0448\u0438\u0431\u043A\u0430 \u0432\u0432\u043E\u0434\u0430",
+                                     u"\u041F\u043E\u043C\u0438\u043B\u043A\u0430 \u0432\u0432\u043E\u0434\u0443"};
+// Lower limit only, upper limit only, both.
+const char16_t* const kLeads[3][3] = {
+    {u"Input value must not be lesser than", u"Input value must not be greater than", u"Input value must be in range"},
+    {u"\u0412\u0432\u0435\u0434\u0435\u043D\u043D\u043E\u0435 \u0447\u0438\u0441\u043B\u043E \u0434\u043E\u043B\u0436\u043D\u043E \u0431\u044B\u0442\u044C \u043D\u0435 \u043C\u0435\u043D\u044C\u0448\u0435",
+     u"\u0412\u0432\u0435\u0434\u0435\u043D\u043D\u043E\u0435 \u0447\u0438\u0441\u043B\u043E \u0434\u043E\u043B\u0436\u043D\u043E \u0431\u044B\u0442\u044C \u043D\u0435 \u0431\u043E\u043B\u044C\u0448\u0435",
+     u"\u0412\u0432\u0435\u0434\u0435\u043D\u043D\u043E\u0435 \u0447\u0438\u0441\u043B\u043E \u0434\u043E\u043B\u0436\u043D\u043E \u0431\u044B\u0442\u044C \u0432 \u043F\u0440\u0435\u0434\u0435\u043B\u0430\u0445"},
+    {u"\u0412\u0432\u0435\u0434\u0435\u043D\u0435 \u0447\u0438\u0441\u043B\u043E \u043F\u043E\u0432\u0438\u043D\u043D\u043E \u0431\u0443\u0442\u0438 \u043D\u0435 \u043C\u0435\u043D\u0448\u0435",
+     u"\u0412\u0432\u0435\u0434\u0435\u043D\u0435 \u0447\u0438\u0441\u043B\u043E \u043F\u043E\u0432\u0438\u043D\u043D\u043E \u0431\u0443\u0442\u0438 \u043D\u0435 \u0431\u0456\u043B\u044C\u0448\u0435",
+     u"\u0412\u0432\u0435\u0434\u0435\u043D\u0435 \u0447\u0438\u0441\u043B\u043E \u043F\u043E\u0432\u0438\u043D\u043D\u043E \u0431\u0443\u0442\u0438 \u0432 \u043C\u0435\u0436\u0430\u0445"},
+};
+
+// The text of the clipboard as a number, or 0 when it is none.
+double clipboardNumber()
+{
+    QString t = QApplication::clipboard()->text().trimmed();
+    t.replace(decimalSeparator(), u'.');
+    const double v = ParseFloatDef(t, 0);
+    return std::isfinite(v) ? v : 0;
+}
+
+} // namespace
+
+bool TQzFloatFormatList::Add(double threshold, const QString& format)
+{
+    if (Count() >= MaxEntries)
+        return false;
+    const auto at = std::lower_bound(FEntries.begin(), FEntries.end(), threshold,
+                                     [](const auto& e, double t) { return e.first < t; });
+    if (at != FEntries.end() && at->first == threshold)
+        return false;
+    FEntries.insert(at, {threshold, format});
+    return true;
+}
+
+const QString& TQzFloatFormatList::FormatFor(double value) const
+{
+    for (std::size_t i = 0; i < FEntries.size(); ++i)
+        if (value >= FEntries[i].first && (i + 1 == FEntries.size() || value <= FEntries[i + 1].first))
+            return FEntries[i].second;
+    return DefaultFormat;
+}
+
+QString TQzFloatFormatList::ToText() const
+{
+    QStringList parts;
+    for (const auto& [threshold, format] : FEntries)
+        parts << QStringLiteral("(%1 '%2')").arg(formatPicture(threshold, u"0.###############", u'.'), format);
+    return parts.join(u' ');
+}
+
+TQzCustomNumberEdit::TQzCustomNumberEdit(QWidget* parent)
+    : QLineEdit(parent)
+{
+    setAlignment(Qt::AlignCenter);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (!FUpdating)
+            TextEdited();
+    });
+}
+
+void TQzCustomNumberEdit::SetMulDivValue(int value)
+{
+    FMulDivValue = std::clamp(value, 0, 100);
+    if (FMul) {
+        FMul->setText(QStringLiteral("\u2022 %1").arg(FMulDivValue));
+        FDiv->setText(QStringLiteral("/ %1").arg(FMulDivValue));
+    }
+}
+
+void TQzCustomNumberEdit::SetUpDownButtons(bool value)
+{
+    if (value == UpDownButtons())
+        return;
+    if (!value) {
+        delete FUpDown;
+        FUpDown = nullptr;
+    } else {
+        FUpDown = new QWidget(this);
+        auto* layout = new QVBoxLayout(FUpDown);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        for (const bool up : {true, false}) {
+            auto* b = new QToolButton(FUpDown);
+            b->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+            b->setAutoRepeat(true);
+            b->setFocusPolicy(Qt::NoFocus);
+            b->setObjectName(up ? QStringLiteral("up") : QStringLiteral("down"));
+            connect(b, &QToolButton::clicked, this, [this, up] {
+                if (!isReadOnly())
+                    up ? Increase() : Decrease();
+            });
+            layout->addWidget(b);
+        }
+        FUpDown->show();
+    }
+    LayoutButtons();
+}
+
+void TQzCustomNumberEdit::SetMulDivButtons(bool value)
+{
+    if (value == MulDivButtons())
+        return;
+    delete FMul;
+    delete FDiv;
+    FMul = FDiv = nullptr;
+    if (value) {
+        FMul = new QToolButton(this);
+        FDiv = new QToolButton(this);
+        for (QToolButton* b : {FMul, FDiv}) {
+            b->setFocusPolicy(Qt::NoFocus);
+            b->show();
+        }
+        connect(FMul, &QToolButton::clicked, this, [this] {
+            if (!isReadOnly())
+                MultiplyBy(FMulDivValue);
+        });
+        connect(FDiv, &QToolButton::clicked, this, [this] {
+            if (!isReadOnly())
+                DivideBy(FMulDivValue);
+        });
+        SetMulDivValue(FMulDivValue);
+    }
+    LayoutButtons();
+}
+
+void TQzCustomNumberEdit::LayoutButtons()
+{
+    int right = 0;
+    const int h = height();
+    if (FUpDown) {
+        const int w = std::max(12, h * 2 / 3);
+        right += w;
+        FUpDown->setGeometry(width() - right, 0, w, h);
+    }
+    if (FMul) {
+        constexpr int buttonWidth = 25;
+        right += buttonWidth;
+        FMul->setGeometry(width() - right, 0, buttonWidth, std::min(17, h / 2));
+        FDiv->setGeometry(width() - right, h - std::min(17, h / 2), buttonWidth, std::min(17, h / 2));
+    }
+    setTextMargins(0, 0, right, 0);
+}
+
+void TQzCustomNumberEdit::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    LayoutButtons();
+}
+
+void TQzCustomNumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min,
+                                           const QString& max) const
+{
+    if (!FShowMessages || (!lowerApplies && !upperApplies))
+        return;
+    const std::size_t lang = std::min<std::size_t>(FLanguage, 2);
+    QString text;
+    if (lowerApplies && upperApplies)
+        text = QString::fromUtf16(kLeads[lang][2]) + u' ' + min + QStringLiteral(" .. ") + max;
+    else if (lowerApplies)
+        text = QString::fromUtf16(kLeads[lang][0]) + u' ' + min;
+    else
+        text = QString::fromUtf16(kLeads[lang][1]) + u' ' + max;
+    messageBoxes().Show(MessageKind::Error, QString::fromUtf16(kCaptions[lang]), text + QStringLiteral(" !"), mbOK, mbOK);
+}
+
+void TQzCustomNumberEdit::PasteNumber()
+{
+    bool ok = false;
+    const QString pasted = QApplication::clipboard()->text().trimmed();
+    QString candidate = text();
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    candidate.replace(start, selectedText().size(), pasted);
+    ReadText(candidate, ok);
+    if (ok)
+        insert(pasted);
+    else
+        ReadText(text(), ok); // the field's own text stays what it reads
+}
+
+void TQzCustomNumberEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (isReadOnly()) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        Increase();
+        return;
+    case Qt::Key_Down:
+        Decrease();
+        return;
+    case Qt::Key_Plus:
+        if (keypad && shift && FUsePlusMinusKeys) {
+            Increase();
+            return;
+        }
+        break;
+    case Qt::Key_Minus:
+        if (keypad && shift && FUsePlusMinusKeys) {
+            Decrease();
+            return;
+        }
+        break;
+    case Qt::Key_Asterisk:
+    case Qt::Key_Slash:
+        if (keypad && FUseMulDivKeys) {
+            const double factor = shift ? clipboardNumber() : FMulDivValue;
+            if (!shift || factor != 0)
+                event->key() == Qt::Key_Asterisk ? MultiplyBy(factor) : DivideBy(factor);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        PasteNumber();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        CheckTypedText();
+    const QString typed = event->text();
+    if (typed.size() == 1 && typed[0].isPrint() && !AcceptsChar(typed[0])) {
+        event->accept();
+        return;
+    }
+    FTyping = true;
+    QLineEdit::keyPressEvent(event);
+    FTyping = false;
+}
+
+void TQzCustomNumberEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    bool ok = false;
+    ReadText(text(), ok);
+    if (ok) {
+        CheckTypedText();
+        return;
+    }
+    // Text that is no number: the last value comes back and the field keeps the focus.
+    RewriteText();
+    QTimer::singleShot(0, this, [this] { setFocus(); });
+}
+
+TQzFloatEdit::TQzFloatEdit(QWidget* parent)
+    : TQzCustomNumberEdit(parent)
+{
+    RewriteText();
+}
+
+QString TQzFloatEdit::FormatValue(double value) const
+{
+    if (value == 0)
+        return QStringLiteral("0");
+    return formatPicture(value, FFormats.FormatFor(value));
+}
+
+bool TQzFloatEdit::ReadText(const QString& text, bool& ok)
+{
+    QString t = text.trimmed();
+    t.replace(decimalSeparator(), u'.');
+    const double v = ParseFloatDef(t, std::nan(""));
+    ok = !std::isnan(v) && std::isfinite(v);
+    if (ok)
+        FRead = v;
+    return ok;
+}
+
+void TQzFloatEdit::Message() const
+{
+    ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, FormatValue(FMinValue), FormatValue(FMaxValue));
+}
+
+void TQzFloatEdit::RewriteText()
+{
+    FUpdating = true;
+    setText(FormatValue(FValue));
+    FUpdating = false;
+}
+
+void TQzFloatEdit::TextEdited()
+{
+    bool ok = false;
+    if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
+        if (FRead < Lower() || FRead > Upper()) {
+            FValue = FRead < Lower() ? Lower() : Upper();
+            RewriteText();
+            Message();
+        } else {
+            FValue = FRead;
+        }
+    }
+    if (OnChange)
+        OnChange();
+}
+
+void TQzFloatEdit::CheckTypedText()
+{
+    bool ok = false;
+    if (ReadText(text(), ok) && FRead < Lower())
+        TextEdited();
+}
+
+void TQzFloatEdit::SetValue(double value)
+{
+    if (value == FValue && !text().isEmpty())
+        return;
+    FValue = value;
+    ApplyLimits(true);
+    RewriteText();
+    if (OnChange)
+        OnChange();
+}
+
+void TQzFloatEdit::ApplyLimits(bool message)
+{
+    if (FValue >= Lower() && FValue <= Upper())
+        return;
+    FValue = FValue < Lower() ? Lower() : Upper();
+    RewriteText();
+    if (message)
+        Message();
+}
+
+void TQzFloatEdit::SetMinValue(double value)
+{
+    if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
+        return;
+    FMinValue = value;
+    ApplyLimits(true);
+}
+
+void TQzFloatEdit::SetMaxValue(double value)
+{
+    if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
+        return;
+    FMaxValue = value;
+    ApplyLimits(true);
+}
+
+void TQzFloatEdit::SetMinValueEnabled(bool value)
+{
+    FMinValueEnabled = value;
+    if (value && FMaxValueEnabled && FMinValue > FMaxValue)
+        FMinValue = FMaxValue;
+    ApplyLimits(true);
+}
+
+void TQzFloatEdit::SetMaxValueEnabled(bool value)
+{
+    FMaxValueEnabled = value;
+    if (value && FMinValueEnabled && FMaxValue < FMinValue)
+        FMaxValue = FMinValue;
+    ApplyLimits(true);
+}
+
+void TQzFloatEdit::Step(int direction)
+{
+    double step = FIncrement;
+    if (FIncrementType == itLastDigit) {
+        if (direction < 0 && FValue <= 1e-20)
+            return;
+        // One unit of the last digit shown.
+        const QString t = text();
+        qsizetype e = t.indexOf(u'e', 0, Qt::CaseInsensitive);
+        int exponent = 0;
+        if (e >= 0)
+            ParseInt(t.mid(e + 1), exponent);
+        const QString mantissa = e >= 0 ? t.left(e) : t;
+        const qsizetype point = mantissa.indexOf(decimalSeparator());
+        const int decimals = point < 0 ? 0 : static_cast<int>(mantissa.size() - point - 1);
+        step = std::pow(10.0, exponent - decimals);
+    }
+    SetValue(FValue + direction * step);
+}
+
+void TQzFloatEdit::Increase() { Step(1); }
+void TQzFloatEdit::Decrease() { Step(-1); }
+
+void TQzFloatEdit::MultiplyBy(double factor)
+{
+    if (FValue == 0)
+        return;
+    const int start = selectionStart();
+    const int length = static_cast<int>(selectedText().size());
+    if (factor == 0) {
+        setText(QStringLiteral("0"));
+        return;
+    }
+    double product = FValue * factor;
+    if (product > 0 && product > Upper()) {
+        if (!ReachLimit())
+            return;
+        product = Upper();
+    } else if (product < 0 && product < Lower()) {
+        if (!ReachLimit())
+            return;
+        product = Lower();
+    }
+    SetValue(product);
+    if (start >= 0)
+        setSelection(start, length);
+}
+
+void TQzFloatEdit::DivideBy(double factor)
+{
+    if (FValue == 0 || factor == 0)
+        return;
+    const int start = selectionStart();
+    const int length = static_cast<int>(selectedText().size());
+    double quotient = FValue / factor;
+    if (quotient > 0 && quotient < Lower()) {
+        if (!ReachLimit())
+            return;
+        quotient = Lower();
+    } else if (quotient < 0 && quotient > Upper()) {
+        if (!ReachLimit())
+            return;
+        quotient = Upper();
+    }
+    SetValue(quotient);
+    if (start >= 0)
+        setSelection(start, length);
+}
+
+bool TQzFloatEdit::AcceptsChar(QChar c) const
+{
+    const QString t = text();
+    const int caret = cursorPosition();
+    const QChar separator = decimalSeparator();
+    const qsizetype exponent = std::max(t.indexOf(u'e'), t.indexOf(u'E'));
+    if (c.isDigit())
+        return true;
+    if (c == u'-')
+        return !t.contains(u'-') || caret == 0 || t[caret - 1] == u'e' || t[caret - 1] == u'E';
+    if (c == u'e' || c == u'E') {
+        const qsizetype point = t.indexOf(separator);
+        return exponent < 0 && caret > 0 && !(point >= caret);
+    }
+    if (c == separator)
+        return !t.contains(separator) && !(exponent >= 0 && caret > exponent)
+            && !(caret < t.size() && t[caret] == u'-') && !(exponent >= 0 && caret == exponent);
+    return false;
+}
+
+TQzIntegerEdit::TQzIntegerEdit(QWidget* parent)
+    : TQzCustomNumberEdit(parent)
+{
+    RewriteText();
+}
+
+bool TQzIntegerEdit::ReadText(const QString& text, bool& ok)
+{
+    const QString t = text.trimmed();
+    int v = 0;
+    ok = t.isEmpty() || ParseInt(t, v);
+    if (ok)
+        FRead = t.isEmpty() ? 0 : v;
+    return ok;
+}
+
+void TQzIntegerEdit::Message() const
+{
+    ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, QString::number(FMinValue), QString::number(FMaxValue));
+}
+
+void TQzIntegerEdit::RewriteText()
+{
+    FUpdating = true;
+    setText(QString::number(FValue));
+    FUpdating = false;
+}
+
+void TQzIntegerEdit::TextEdited()
+{
+    bool ok = false;
+    if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
+        if (FRead < Lower() || FRead > Upper()) {
+            FValue = static_cast<int>(FRead < Lower() ? Lower() : Upper());
+            RewriteText();
+            Message();
+        } else {
+            FValue = FRead;
+        }
+    }
+    if (OnChange)
+        OnChange();
+}
+
+void TQzIntegerEdit::CheckTypedText()
+{
+    bool ok = false;
+    if (ReadText(text(), ok) && FRead < Lower())
+        TextEdited();
+}
+
+void TQzIntegerEdit::SetValue(int value)
+{
+    if (value == FValue && !text().isEmpty())
+        return;
+    FValue = value;
+    ApplyLimits(true);
+    RewriteText();
+    if (OnChange)
+        OnChange();
+}
+
+void TQzIntegerEdit::ApplyLimits(bool message)
+{
+    if (FValue >= Lower() && FValue <= Upper())
+        return;
+    FValue = static_cast<int>(FValue < Lower() ? Lower() : Upper());
+    RewriteText();
+    if (message)
+        Message();
+}
+
+void TQzIntegerEdit::SetMinValue(int value)
+{
+    if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
+        return;
+    FMinValue = value;
+    ApplyLimits(true);
+}
+
+void TQzIntegerEdit::SetMaxValue(int value)
+{
+    if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
+        return;
+    FMaxValue = value;
+    ApplyLimits(true);
+}
+
+void TQzIntegerEdit::SetMinValueEnabled(bool value)
+{
+    FMinValueEnabled = value;
+    if (value && FMaxValueEnabled && FMinValue > FMaxValue)
+        FMinValue = FMaxValue;
+    ApplyLimits(true);
+}
+
+void TQzIntegerEdit::SetMaxValueEnabled(bool value)
+{
+    FMaxValueEnabled = value;
+    if (value && FMinValueEnabled && FMaxValue < FMinValue)
+        FMaxValue = FMinValue;
+    ApplyLimits(true);
+}
+
+void TQzIntegerEdit::Step(int direction)
+{
+    long long step = FIncrement;
+    if (hasSelectedText()) {
+        // The place value of the last selected digit.
+        const qsizetype after = text().size() - (selectionStart() + selectedText().size());
+        step = 1;
+        for (qsizetype i = 0; i < after && step < 1000000000LL; ++i)
+            step *= 10;
+    }
+    const long long next = FValue + direction * step;
+    if (FCycling && (next > Upper() || next < Lower())) {
+        SetValue(static_cast<int>(next > Upper() ? Lower() : Upper()));
+        return;
+    }
+    SetValue(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+}
+
+void TQzIntegerEdit::Increase() { Step(1); }
+void TQzIntegerEdit::Decrease() { Step(-1); }
+
+void TQzIntegerEdit::SetOperated(long long value)
+{
+    if (value > Upper() || value < Lower()) {
+        if (!ReachLimit())
+            return;
+        value = value > Upper() ? Upper() : Lower();
+    }
+    SetValue(static_cast<int>(value));
+}
+
+void TQzIntegerEdit::MultiplyBy(double factor)
+{
+    if (FValue == 0)
+        return;
+    if (factor == 0) {
+        setText(QStringLiteral("0"));
+        return;
+    }
+    SetOperated(static_cast<long long>(FValue) * static_cast<long long>(factor));
+}
+
+void TQzIntegerEdit::DivideBy(double factor)
+{
+    const auto n = static_cast<long long>(factor);
+    if (FValue == 0 || n == 0)
+        return;
+    SetOperated(FValue / n);
+}
+
+bool TQzIntegerEdit::AcceptsChar(QChar c) const
+{
+    if (c.isDigit())
+        return true;
+    return c == u'-' && (!text().contains(u'-') || cursorPosition() == 0);
+}
+
+} // namespace kav

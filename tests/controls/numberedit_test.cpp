@@ -1,0 +1,244 @@
+#include "numberedit.h"
+#include "numberformat.h"
+#include "recordingmessageboxes.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+class NumberEditTest : public testing::Test {
+protected:
+    void SetUp() override { setDecimalSeparator(u'.'); }
+    // Types over the whole text, as a user does after selecting it.
+    static void type(QLineEdit& edit, const QString& keys)
+    {
+        edit.selectAll();
+        QTest::keyClicks(&edit, keys);
+    }
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const auto& b : messages.boxes)
+            t << b.text;
+        return t;
+    }
+    RecordingMessageBoxes messages;
+};
+
+TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
+{
+    TQzFloatEdit edit;
+    edit.SetMinValue(0.01);
+    edit.SetMaxValue(100);
+    edit.SetMaxValueEnabled(true);
+    type(edit, QStringLiteral("150"));
+    EXPECT_EQ(edit.Value(), 100);
+    EXPECT_EQ(edit.text(), QStringLiteral("100"));
+    EXPECT_EQ(texts(), QStringList{"Input value must not be greater than 100 !"});
+    ASSERT_FALSE(messages.boxes.empty());
+    EXPECT_EQ(messages.boxes[0].caption, QStringLiteral("Input error"));
+}
+
+TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
+{
+    TQzFloatEdit edit;
+    edit.FloatFormatList().DefaultFormat = QStringLiteral("0.###e-0");
+    edit.SetMinValue(1e-30);
+    edit.SetMaxValue(1e30);
+    edit.SetMinValueEnabled(true);
+    edit.SetMaxValueEnabled(true);
+    messages.boxes.clear();
+    edit.SetValue(1e-31);
+    EXPECT_EQ(edit.Value(), 1e-30);
+    EXPECT_EQ(texts(), QStringList{"Input value must be in range 1e-30 .. 1e30 !"});
+}
+
+TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
+{
+    TQzFloatEdit edit;
+    edit.SetUpDownButtons(true);
+    edit.SetIncrementType(itLastDigit);
+    edit.SetMinValue(0.01);
+    edit.SetMaxValue(100);
+    edit.SetMinValueEnabled(true);
+    edit.SetMaxValueEnabled(true);
+    messages.boxes.clear();
+    type(edit, QStringLiteral("150"));
+    EXPECT_EQ(edit.text(), QStringLiteral("100"));
+    EXPECT_EQ(texts(), QStringList{"Input value must be in range 0.01 .. 100 !"});
+
+    type(edit, QStringLiteral("1"));
+    edit.findChild<QToolButton*>(QStringLiteral("up"))->click();
+    EXPECT_EQ(edit.text(), QStringLiteral("2"));
+
+    type(edit, QStringLiteral("0.25"));
+    QTest::keyClick(&edit, Qt::Key_Up);
+    EXPECT_EQ(edit.text(), QStringLiteral("0.26"));
+    EXPECT_DOUBLE_EQ(edit.Value(), 0.26);
+    QTest::keyClick(&edit, Qt::Key_Down);
+    QTest::keyClick(&edit, Qt::Key_Down);
+    EXPECT_EQ(edit.text(), QStringLiteral("0.24"));
+}
+
+TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
+{
+    TQzFloatEdit edit;
+    edit.FloatFormatList().DefaultFormat = QStringLiteral("0.###e-0");
+    edit.SetIncrementType(itLastDigit);
+    edit.SetValue(1.5e3);
+    EXPECT_EQ(edit.text(), QStringLiteral("1.5e3"));
+    QTest::keyClick(&edit, Qt::Key_Up);
+    EXPECT_EQ(edit.text(), QStringLiteral("1.6e3"));
+}
+
+TEST_F(NumberEditTest, FormatsFollowTheThresholds)
+{
+    TQzFloatEdit edit;
+    TQzFloatFormatList& formats = edit.FloatFormatList();
+    formats.DefaultFormat = QStringLiteral("0.###e-0");
+    EXPECT_TRUE(formats.Add(1000, QStringLiteral("0.###e-0")));
+    EXPECT_TRUE(formats.Add(1, QStringLiteral("0.###")));
+    EXPECT_FALSE(formats.Add(1, QStringLiteral("0.0")));
+    EXPECT_EQ(formats.ToText(), QStringLiteral("(1 '0.###') (1000 '0.###e-0')"));
+    const std::pair<double, const char*> cases[] = {{0.5, "5e-1"}, {1, "1"}, {10, "10"}, {1000, "1000"},
+                                                    {5000, "5e3"}, {0, "0"}};
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(edit.FormatValue(value), QString::fromLatin1(text)) << value;
+    edit.SetValue(5000);
+    EXPECT_EQ(edit.text(), QStringLiteral("5e3"));
+}
+
+TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
+{
+    TQzFloatEdit edit;
+    edit.SetValue(3);
+    QTest::keyClick(&edit, Qt::Key_Asterisk, Qt::KeypadModifier);
+    EXPECT_EQ(edit.Value(), 30);
+    QTest::keyClick(&edit, Qt::Key_Slash, Qt::KeypadModifier);
+    QTest::keyClick(&edit, Qt::Key_Slash, Qt::KeypadModifier);
+    EXPECT_DOUBLE_EQ(edit.Value(), 0.3);
+    edit.SetValue(0);
+    QTest::keyClick(&edit, Qt::Key_Asterisk, Qt::KeypadModifier);
+    EXPECT_EQ(edit.Value(), 0);
+    EXPECT_EQ(edit.text(), QStringLiteral("0"));
+
+    // Beyond a limit the product is refused, or with ReachLimit the limit is taken.
+    edit.SetMaxValue(50);
+    edit.SetMaxValueEnabled(true);
+    edit.SetValue(20);
+    edit.MultiplyBy(10);
+    EXPECT_EQ(edit.Value(), 20);
+    edit.SetReachLimit(true);
+    edit.MultiplyBy(10);
+    EXPECT_EQ(edit.Value(), 50);
+
+    QApplication::clipboard()->setText(QStringLiteral("2.5"));
+    QTest::keyClick(&edit, Qt::Key_Slash, Qt::KeypadModifier | Qt::ShiftModifier);
+    EXPECT_EQ(edit.Value(), 20);
+}
+
+TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
+{
+    TQzFloatEdit edit;
+    type(edit, QStringLiteral("1x2.5.5e-3e"));
+    EXPECT_EQ(edit.text(), QStringLiteral("12.55e-3"));
+    EXPECT_DOUBLE_EQ(edit.Value(), 12.55e-3);
+    type(edit, QStringLiteral("e5"));
+    EXPECT_EQ(edit.text(), QStringLiteral("5"));
+    type(edit, QStringLiteral("-3-"));
+    EXPECT_EQ(edit.text(), QStringLiteral("-3"));
+
+    QApplication::clipboard()->setText(QStringLiteral("not a number"));
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("-3"));
+    QApplication::clipboard()->setText(QStringLiteral("7"));
+    edit.selectAll();
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("7"));
+}
+
+TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
+{
+    TQzFloatEdit edit;
+    edit.SetValue(4.5);
+    int changes = 0;
+    edit.OnChange = [&] { ++changes; };
+    edit.setText(QStringLiteral("abc"));
+    EXPECT_EQ(edit.Value(), 4.5);
+    EXPECT_EQ(changes, 1);
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&edit, &out);
+    EXPECT_EQ(edit.text(), QStringLiteral("4.5"));
+}
+
+TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
+{
+    TQzFloatEdit edit;
+    edit.SetMinValue(0.01);
+    edit.SetMinValueEnabled(true);
+    messages.boxes.clear();
+    type(edit, QStringLiteral("0.005"));
+    EXPECT_EQ(edit.text(), QStringLiteral("0.005"));
+    EXPECT_TRUE(messages.boxes.empty());
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(edit.text(), QStringLiteral("0.01"));
+    EXPECT_EQ(edit.Value(), 0.01);
+    EXPECT_EQ(texts(), QStringList{"Input value must not be lesser than 0.01 !"});
+
+    messages.boxes.clear();
+    type(edit, QStringLiteral("0"));
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&edit, &out);
+    EXPECT_EQ(edit.text(), QStringLiteral("0.01"));
+    EXPECT_EQ(messages.boxes.size(), 1u);
+}
+
+TEST_F(NumberEditTest, LimitsThatCrossAreRefusedOrMoved)
+{
+    TQzFloatEdit edit;
+    edit.SetMinValueEnabled(true);
+    edit.SetMaxValueEnabled(true);
+    edit.SetMinValue(200); // above the maximum of 100: ignored
+    EXPECT_EQ(edit.MinValue(), 0);
+    edit.SetMaxValueEnabled(false);
+    edit.SetMinValue(200);
+    edit.SetMaxValueEnabled(true); // switched on across the minimum: moved onto it
+    EXPECT_EQ(edit.MaxValue(), 200);
+    EXPECT_EQ(edit.Value(), 200);
+}
+
+TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
+{
+    TQzIntegerEdit edit;
+    edit.SetValue(1234);
+    edit.setSelection(1, 1); // the hundreds
+    QTest::keyClick(&edit, Qt::Key_Up);
+    EXPECT_EQ(edit.Value(), 1334);
+    edit.deselect();
+    edit.SetMaxValue(1335);
+    edit.SetMaxValueEnabled(true);
+    edit.SetMinValueEnabled(true);
+    edit.SetCycling(true);
+    edit.Increase();
+    EXPECT_EQ(edit.Value(), 1335);
+    edit.Increase();
+    EXPECT_EQ(edit.Value(), 0);
+    edit.Decrease();
+    EXPECT_EQ(edit.Value(), 1335);
+    type(edit, QStringLiteral("1.5e2"));
+    EXPECT_EQ(edit.text(), QStringLiteral("152"));
+    edit.DivideBy(10);
+    EXPECT_EQ(edit.Value(), 15);
+    edit.MultiplyBy(1000);
+    EXPECT_EQ(edit.Value(), 15);
+}
+
+} // namespace
+} // namespace kav
