@@ -266,8 +266,108 @@ void TQzCustomNumberEdit::focusOutEvent(QFocusEvent* event)
     QTimer::singleShot(0, this, [this] { setFocus(); });
 }
 
+template <typename T>
+void TQzRangedEdit<T>::Message() const
+{
+    ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, FormatValue(FMinValue), FormatValue(FMaxValue));
+}
+
+template <typename T>
+void TQzRangedEdit<T>::RewriteText()
+{
+    FUpdating = true;
+    setText(FormatValue(FValue));
+    FUpdating = false;
+}
+
+template <typename T>
+void TQzRangedEdit<T>::TextEdited()
+{
+    bool ok = false;
+    if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
+        if (FRead < Lower() || FRead > Upper()) {
+            FValue = FRead < Lower() ? Lower() : Upper();
+            RewriteText();
+            Message();
+        } else {
+            FValue = FRead;
+        }
+    }
+    if (OnChange)
+        OnChange();
+}
+
+template <typename T>
+void TQzRangedEdit<T>::CheckTypedText()
+{
+    bool ok = false;
+    if (ReadText(text(), ok) && FRead < Lower())
+        TextEdited();
+}
+
+template <typename T>
+void TQzRangedEdit<T>::SetValue(T value)
+{
+    if (value == FValue && !text().isEmpty())
+        return;
+    FValue = value;
+    ApplyLimits();
+    RewriteText();
+    if (OnChange)
+        OnChange();
+}
+
+template <typename T>
+void TQzRangedEdit<T>::ApplyLimits()
+{
+    if (FValue >= Lower() && FValue <= Upper())
+        return;
+    FValue = FValue < Lower() ? Lower() : Upper();
+    RewriteText();
+    Message();
+}
+
+template <typename T>
+void TQzRangedEdit<T>::SetMinValue(T value)
+{
+    if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
+        return;
+    FMinValue = value;
+    ApplyLimits();
+}
+
+template <typename T>
+void TQzRangedEdit<T>::SetMaxValue(T value)
+{
+    if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
+        return;
+    FMaxValue = value;
+    ApplyLimits();
+}
+
+template <typename T>
+void TQzRangedEdit<T>::SetMinValueEnabled(bool value)
+{
+    FMinValueEnabled = value;
+    if (value && FMaxValueEnabled && FMinValue > FMaxValue)
+        FMinValue = FMaxValue;
+    ApplyLimits();
+}
+
+template <typename T>
+void TQzRangedEdit<T>::SetMaxValueEnabled(bool value)
+{
+    FMaxValueEnabled = value;
+    if (value && FMinValueEnabled && FMaxValue < FMinValue)
+        FMaxValue = FMinValue;
+    ApplyLimits();
+}
+
+template class TQzRangedEdit<double>;
+template class TQzRangedEdit<int>;
+
 TQzFloatEdit::TQzFloatEdit(QWidget* parent)
-    : TQzCustomNumberEdit(parent)
+    : TQzRangedEdit<double>(parent)
 {
     RewriteText();
 }
@@ -288,94 +388,6 @@ bool TQzFloatEdit::ReadText(const QString& text, bool& ok)
     if (ok)
         FRead = v;
     return ok;
-}
-
-void TQzFloatEdit::Message() const
-{
-    ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, FormatValue(FMinValue), FormatValue(FMaxValue));
-}
-
-void TQzFloatEdit::RewriteText()
-{
-    FUpdating = true;
-    setText(FormatValue(FValue));
-    FUpdating = false;
-}
-
-void TQzFloatEdit::TextEdited()
-{
-    bool ok = false;
-    if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
-        if (FRead < Lower() || FRead > Upper()) {
-            FValue = FRead < Lower() ? Lower() : Upper();
-            RewriteText();
-            Message();
-        } else {
-            FValue = FRead;
-        }
-    }
-    if (OnChange)
-        OnChange();
-}
-
-void TQzFloatEdit::CheckTypedText()
-{
-    bool ok = false;
-    if (ReadText(text(), ok) && FRead < Lower())
-        TextEdited();
-}
-
-void TQzFloatEdit::SetValue(double value)
-{
-    if (value == FValue && !text().isEmpty())
-        return;
-    FValue = value;
-    ApplyLimits(true);
-    RewriteText();
-    if (OnChange)
-        OnChange();
-}
-
-void TQzFloatEdit::ApplyLimits(bool message)
-{
-    if (FValue >= Lower() && FValue <= Upper())
-        return;
-    FValue = FValue < Lower() ? Lower() : Upper();
-    RewriteText();
-    if (message)
-        Message();
-}
-
-void TQzFloatEdit::SetMinValue(double value)
-{
-    if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
-        return;
-    FMinValue = value;
-    ApplyLimits(true);
-}
-
-void TQzFloatEdit::SetMaxValue(double value)
-{
-    if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
-        return;
-    FMaxValue = value;
-    ApplyLimits(true);
-}
-
-void TQzFloatEdit::SetMinValueEnabled(bool value)
-{
-    FMinValueEnabled = value;
-    if (value && FMaxValueEnabled && FMinValue > FMaxValue)
-        FMinValue = FMaxValue;
-    ApplyLimits(true);
-}
-
-void TQzFloatEdit::SetMaxValueEnabled(bool value)
-{
-    FMaxValueEnabled = value;
-    if (value && FMinValueEnabled && FMaxValue < FMinValue)
-        FMaxValue = FMinValue;
-    ApplyLimits(true);
 }
 
 void TQzFloatEdit::Step(int direction)
@@ -468,7 +480,7 @@ bool TQzFloatEdit::AcceptsChar(QChar c) const
 }
 
 TQzIntegerEdit::TQzIntegerEdit(QWidget* parent)
-    : TQzCustomNumberEdit(parent)
+    : TQzRangedEdit<int>(parent)
 {
     RewriteText();
 }
@@ -481,94 +493,6 @@ bool TQzIntegerEdit::ReadText(const QString& text, bool& ok)
     if (ok)
         FRead = t.isEmpty() ? 0 : v;
     return ok;
-}
-
-void TQzIntegerEdit::Message() const
-{
-    ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, QString::number(FMinValue), QString::number(FMaxValue));
-}
-
-void TQzIntegerEdit::RewriteText()
-{
-    FUpdating = true;
-    setText(QString::number(FValue));
-    FUpdating = false;
-}
-
-void TQzIntegerEdit::TextEdited()
-{
-    bool ok = false;
-    if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
-        if (FRead < Lower() || FRead > Upper()) {
-            FValue = static_cast<int>(FRead < Lower() ? Lower() : Upper());
-            RewriteText();
-            Message();
-        } else {
-            FValue = FRead;
-        }
-    }
-    if (OnChange)
-        OnChange();
-}
-
-void TQzIntegerEdit::CheckTypedText()
-{
-    bool ok = false;
-    if (ReadText(text(), ok) && FRead < Lower())
-        TextEdited();
-}
-
-void TQzIntegerEdit::SetValue(int value)
-{
-    if (value == FValue && !text().isEmpty())
-        return;
-    FValue = value;
-    ApplyLimits(true);
-    RewriteText();
-    if (OnChange)
-        OnChange();
-}
-
-void TQzIntegerEdit::ApplyLimits(bool message)
-{
-    if (FValue >= Lower() && FValue <= Upper())
-        return;
-    FValue = static_cast<int>(FValue < Lower() ? Lower() : Upper());
-    RewriteText();
-    if (message)
-        Message();
-}
-
-void TQzIntegerEdit::SetMinValue(int value)
-{
-    if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
-        return;
-    FMinValue = value;
-    ApplyLimits(true);
-}
-
-void TQzIntegerEdit::SetMaxValue(int value)
-{
-    if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
-        return;
-    FMaxValue = value;
-    ApplyLimits(true);
-}
-
-void TQzIntegerEdit::SetMinValueEnabled(bool value)
-{
-    FMinValueEnabled = value;
-    if (value && FMaxValueEnabled && FMinValue > FMaxValue)
-        FMinValue = FMaxValue;
-    ApplyLimits(true);
-}
-
-void TQzIntegerEdit::SetMaxValueEnabled(bool value)
-{
-    FMaxValueEnabled = value;
-    if (value && FMinValueEnabled && FMaxValue < FMinValue)
-        FMaxValue = FMinValue;
-    ApplyLimits(true);
 }
 
 void TQzIntegerEdit::Step(int direction)

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include <functional>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -100,31 +101,61 @@ private:
     QToolButton* FDiv = nullptr;
 };
 
-// A floating-point number field.
-class TQzFloatEdit : public TQzCustomNumberEdit {
+// A number field of one type with optional limits, which every change of the value and of
+// the limits respects.
+template <typename T>
+class TQzRangedEdit : public TQzCustomNumberEdit {
 public:
-    explicit TQzFloatEdit(QWidget* parent = nullptr);
-
-    double Value() const { return FValue; }
-    void SetValue(double value);
-    double MinValue() const { return FMinValue; }
-    void SetMinValue(double value);
-    double MaxValue() const { return FMaxValue; }
-    void SetMaxValue(double value);
+    T Value() const { return FValue; }
+    void SetValue(T value);
+    T MinValue() const { return FMinValue; }
+    void SetMinValue(T value);
+    T MaxValue() const { return FMaxValue; }
+    void SetMaxValue(T value);
     bool MinValueEnabled() const { return FMinValueEnabled; }
     void SetMinValueEnabled(bool value);
     bool MaxValueEnabled() const { return FMaxValueEnabled; }
     void SetMaxValueEnabled(bool value);
-    double Increment() const { return FIncrement; }
-    void SetIncrement(double value) { FIncrement = value; }
+    T Increment() const { return FIncrement; }
+    void SetIncrement(T value) { FIncrement = value; }
+
+    // The text a value is shown with.
+    virtual QString FormatValue(T value) const = 0;
+
+protected:
+    explicit TQzRangedEdit(QWidget* parent) : TQzCustomNumberEdit(parent) {}
+
+    // The limits in force; one that does not apply lies beyond every value.
+    T Lower() const { return FMinValueEnabled ? FMinValue : std::numeric_limits<T>::lowest(); }
+    T Upper() const { return FMaxValueEnabled ? FMaxValue : std::numeric_limits<T>::max(); }
+    // Brings the value inside the limits, saying so.
+    void ApplyLimits();
+    void Message() const;
+    void TextEdited() override;
+    void RewriteText() override;
+    void CheckTypedText() override;
+
+    T FValue{};
+    T FRead{}; // the last number read from the text
+    T FMinValue{};
+    T FMaxValue = 100;
+    bool FMinValueEnabled = false;
+    bool FMaxValueEnabled = false;
+    T FIncrement = 1;
+};
+
+// A floating-point number field.
+class TQzFloatEdit : public TQzRangedEdit<double> {
+public:
+    explicit TQzFloatEdit(QWidget* parent = nullptr);
+
     TQzIncrementType IncrementType() const { return FIncrementType; }
     void SetIncrementType(TQzIncrementType value) { FIncrementType = value; }
     TQzFloatFormatList& FloatFormatList() { return FFormats; }
     // Rewrites the text after a change of the format list.
     void FormatsChanged() { RewriteText(); }
 
-    // The text a value is shown with.
-    QString FormatValue(double value) const;
+    QString FormatValue(double value) const override;
 
     void Increase() override;
     void Decrease() override;
@@ -133,47 +164,21 @@ public:
 
 protected:
     bool ReadText(const QString& text, bool& ok) override;
-    void TextEdited() override;
     bool AcceptsChar(QChar c) const override;
-    void RewriteText() override;
-    void CheckTypedText() override;
 
 private:
-    double Lower() const { return FMinValueEnabled ? FMinValue : -1e250; }
-    double Upper() const { return FMaxValueEnabled ? FMaxValue : 1e250; }
-    // Brings the value inside the limits; says so when asked.
-    void ApplyLimits(bool message);
     void Step(int direction);
-    void Message() const;
 
-    double FValue = 0;
-    double FRead = 0;
-    double FMinValue = 0;
-    double FMaxValue = 100;
-    bool FMinValueEnabled = false;
-    bool FMaxValueEnabled = false;
-    double FIncrement = 1;
     TQzIncrementType FIncrementType = itStable;
     TQzFloatFormatList FFormats;
 };
 
 // A whole-number field; a selected digit sets the step, Cycling wraps at the limits.
-class TQzIntegerEdit : public TQzCustomNumberEdit {
+class TQzIntegerEdit : public TQzRangedEdit<int> {
 public:
     explicit TQzIntegerEdit(QWidget* parent = nullptr);
 
-    int Value() const { return FValue; }
-    void SetValue(int value);
-    int MinValue() const { return FMinValue; }
-    void SetMinValue(int value);
-    int MaxValue() const { return FMaxValue; }
-    void SetMaxValue(int value);
-    bool MinValueEnabled() const { return FMinValueEnabled; }
-    void SetMinValueEnabled(bool value);
-    bool MaxValueEnabled() const { return FMaxValueEnabled; }
-    void SetMaxValueEnabled(bool value);
-    int Increment() const { return FIncrement; }
-    void SetIncrement(int value) { FIncrement = value; }
+    QString FormatValue(int value) const override { return QString::number(value); }
     bool Cycling() const { return FCycling; }
     void SetCycling(bool value) { FCycling = value; }
 
@@ -184,27 +189,13 @@ public:
 
 protected:
     bool ReadText(const QString& text, bool& ok) override;
-    void TextEdited() override;
     bool AcceptsChar(QChar c) const override;
-    void RewriteText() override;
-    void CheckTypedText() override;
 
 private:
-    long long Lower() const { return FMinValueEnabled ? FMinValue : std::numeric_limits<int>::min(); }
-    long long Upper() const { return FMaxValueEnabled ? FMaxValue : std::numeric_limits<int>::max(); }
-    void ApplyLimits(bool message);
     void Step(int direction);
-    void Message() const;
     // Sets a value reached by an operation: kept, brought to the limit, or refused.
     void SetOperated(long long value);
 
-    int FValue = 0;
-    int FRead = 0;
-    int FMinValue = 0;
-    int FMaxValue = 100;
-    bool FMinValueEnabled = false;
-    bool FMaxValueEnabled = false;
-    int FIncrement = 1;
     bool FCycling = false;
 };
 
