@@ -1,0 +1,265 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QColor>
+#include <QFont>
+#include <QMargins>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+
+namespace kav {
+
+class TQzFloatEdit;
+
+// Raised for an index outside the grid.
+class EGridIndexError : public std::out_of_range {
+public:
+    EGridIndexError() : std::out_of_range("Grid index out of range") {}
+};
+
+enum TQzCellValueType : std::uint8_t {
+    vtString, vtStringList, vtBoolean, vtRBBoolean, vtInteger, vtFloat, vtButton, vtDate, vtTime, vtExtStringList
+};
+enum TQzHorzAlignment : std::uint8_t { haLeft, haCenter, haRight, haCustom };
+enum TQzVertAlignment : std::uint8_t { vaTop, vaCenter, vaBottom, vaCustom };
+enum TQzCellStyle : std::uint8_t { csNormal, csRaised, csSunken };
+enum TQzGridOption : std::uint8_t {
+    qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine, qzgoRangeSelect, qzgoDrawFocusSelected,
+    qzgoRowSizing, qzgoColSizing, qzgoRowMoving, qzgoColMoving, qzgoEditing, qzgoTabs, qzgoRowSelect,
+    qzgoAlwaysShowEditor, qzgoThumbTracking, qzgoCanSelectFixed
+};
+enum TQzGridDrawStateFlag : std::uint8_t { qzgdSelected = 1, qzgdFocused = 2, qzgdFixed = 4, qzgdPressed = 8 };
+using TQzGridDrawState = std::uint8_t;
+
+// How one cell is drawn.
+struct TQzCellFormat {
+    QColor Color;
+    bool DefaultDrawBack = true;
+    bool DefaultDrawText = true;
+    bool MultiLine = false;
+    bool UseEllipsis = false;
+    QFont Font;
+    QColor FontColor = Qt::black;
+    TQzHorzAlignment HorzAlignment = haCenter;
+    TQzVertAlignment VertAlignment = vaCenter;
+    QMargins Margins;
+    TQzCellStyle Style = csRaised;
+};
+using TQzDrawCellFormat = TQzCellFormat;
+
+struct TQzFixedCellsFormat {
+    TQzCellFormat Normal, Selected, Disabled, Pressed;
+    bool UseSelectedFormatForCol = true;
+    bool UseSelectedFormatForRow = true;
+};
+struct TQzInnerCellsFormat {
+    TQzCellFormat Normal, Selected, Disabled;
+    bool UseSelectedFormatForCol = true;
+    bool UseSelectedFormatForRow = true;
+};
+
+// Runs of header cells shown as one: per fixed column, how many data rows; per fixed row, how
+// many data columns.
+class TQzMergeCells {
+public:
+    int FixedCols(int col) const;
+    int FixedRows(int row) const;
+    bool MergeCellStrings = true;
+    bool UseSpaceForMergedCols = false;
+    bool UseLineBreakForMergedRows = false;
+
+private:
+    friend class TQzStringGrid;
+    std::vector<std::uint8_t> FCols;
+    std::vector<std::uint8_t> FRows;
+};
+
+struct TQzAutoScaleColData {
+    bool Enabled = false;
+    std::vector<int> Weights; // per column, 0 = not weighted
+};
+
+// An item of a drop-down list; a caption in mark-up draws it richly.
+struct TQzListItem {
+    QString Text;
+    QString Caption;
+};
+
+struct TQzCellRegion {
+    int Left, Top, Right, Bottom;
+};
+
+// The table control behind every table: fixed header rows and columns, sparse cells, a value
+// type per column with its editor, per-state formats the owner may change cell by cell, merged
+// header cells, hidden and disabled rows and columns, weighted column widths, and the
+// tab-separated text form of the table.
+class TQzStringGrid : public QAbstractScrollArea {
+public:
+    explicit TQzStringGrid(QWidget* parent = nullptr);
+    ~TQzStringGrid() override;
+
+    // Geometry.
+    int ColCount() const { return FColCount; }
+    void SetColCount(int value);
+    int RowCount() const { return static_cast<int>(FRows.size()); }
+    void SetRowCount(int value);
+    int FixedCols() const { return FFixedCols; }
+    void SetFixedCols(int value);
+    int FixedRows() const { return FFixedRows; }
+    void SetFixedRows(int value);
+    int DefaultColWidth() const { return FDefaultColWidth; }
+    void SetDefaultColWidth(int value);
+    int DefaultRowHeight() const { return FDefaultRowHeight; }
+    void SetDefaultRowHeight(int value);
+    int GridLineWidth() const { return FGridLineWidth; }
+    void SetGridLineWidth(int value);
+    int ColWidths(int col) const;
+    void SetColWidths(int col, int width);
+    int RowHeights(int row) const;
+    void SetRowHeights(int row, int height);
+    // The width a column is drawn with, weighted widths applied.
+    int EffectiveColWidth(int col) const;
+    bool ColEnabled(int col) const;
+    void SetColEnabled(int col, bool value);
+    bool RowEnabled(int row) const;
+    void SetRowEnabled(int row, bool value);
+    TQzCellValueType ColValueType(int col) const;
+    void SetColValueType(int col, TQzCellValueType value);
+    bool HasOption(TQzGridOption option) const { return FOptions.count(option) > 0; }
+    void SetOption(TQzGridOption option, bool on);
+
+    // Cells.
+    QString Cells(int col, int row) const;
+    void SetCells(int col, int row, const QString& text);
+    QString DefaultStringValue;
+    QString* CreateCellHint(int col, int row);
+    const QString* GetCellHint(int col, int row) const;
+    QString* CreateCellCaption(int col, int row);
+    const QString* GetCellCaption(int col, int row) const;
+
+    // Current cell.
+    int Col() const { return FCol; }
+    int Row() const { return FRow; }
+    void SetRow(int row);
+    void SetCol(int col);
+    bool EditorVisible() const;
+
+    // Rows.
+    void MoveRow(int fromIndex, int toIndex);
+    void ExchangeRows(int index1, int index2);
+    void DeleteRow(int row);
+
+    // The cell under a point of the viewport; -1 where there is none.
+    QPoint MouseCoord(int x, int y) const;
+    // The rectangle of a cell in viewport coordinates (empty when hidden or scrolled away).
+    QRect CellRect(int col, int row) const;
+    TQzCellRegion MergedRegion(int col, int row) const;
+    // The text a merged header region shows.
+    QString RegionText(const TQzCellRegion& region) const;
+
+    // Text form: tab-separated cells, rows ended by "\r\n".
+    QString GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const;
+    void CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
+                         bool visibleOnly) const;
+    bool UseTabInsteadOf_CR_LF = false;
+
+    TQzFixedCellsFormat FixedCellsFormat;
+    TQzInnerCellsFormat InnerCellsFormat;
+    TQzCellFormat SelectedCellFormat;
+    TQzMergeCells& MergeCells() { return FMerge; }
+    void SetMergeFixedCols(int col, int runLength);
+    void SetMergeFixedRows(int row, int runLength);
+    TQzAutoScaleColData AutoScaleColData;
+
+    // Events.
+    using TFormatEvent = std::function<void(TQzStringGrid*, int col, int row, TQzDrawCellFormat& format, QRect& rect,
+                                            TQzGridDrawState& state, QString& text)>;
+    TFormatEvent OnGetFixedCellFormat;
+    TFormatEvent OnGetInnerCellFormat;
+    TFormatEvent OnGetSelectedCellFormat;
+    std::function<void(TQzStringGrid*, QPainter& canvas, int col, int row, const QRect& rect, TQzGridDrawState state)> OnDrawCell;
+    std::function<void(TQzStringGrid*, int col, int row, int& left, int& top, int& right, int& bottom)> OnGetFixedMergedCells;
+    std::function<void(TQzStringGrid*, int col, int row, bool& canEditShow)> OnCanEditShow;
+    std::function<void(TQzStringGrid*, int col, int row, QStringList& list)> OnGetStringList;
+    std::function<void(TQzStringGrid*, int col, int row, std::vector<TQzListItem>& list)> OnGetExtStringList;
+    std::function<void(TQzStringGrid*, int col, int row, const QString& value)> OnSetEditText;
+    std::function<void(TQzStringGrid*, int col, int row)> OnAfterSelectCell;
+    std::function<void(TQzStringGrid*, int row, bool& includeRow)> OnConvertRowToStr;
+
+    // Shows or hides the editor on the current cell, as Enter does.
+    void ShowEditor();
+    void HideEditor();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    struct CellObject {
+        QString caption;
+        QString hint;
+    };
+    struct Cell {
+        QString text;
+        std::unique_ptr<CellObject> object;
+    };
+    struct RowData {
+        std::vector<Cell> cells;
+        int height = -2; // -2: the default height
+        bool enabled = true;
+    };
+
+    void CheckCol(int col) const;
+    void CheckRow(int row) const;
+    const Cell* FindCell(int col, int row) const;
+    Cell& TouchCell(int col, int row);
+    int RowHeightOf(int row) const;
+    bool IsFixed(int col, int row) const { return col < FFixedCols || row < FFixedRows; }
+    bool CellEnabled(int col, int row) const { return ColEnabled(col) && RowEnabled(row); }
+    bool Selectable(int col, int row) const;
+    // Left edges of columns and top edges of rows in table coordinates, with the line after each.
+    int ColLeft(int col) const;
+    int RowTop(int row) const;
+    int ScrollX(int col) const;
+    int ScrollY(int row) const;
+    void UpdateScrollBars();
+    void DrawCell(QPainter& p, int col, int row);
+    void SelectCell(int col, int row);
+    void MoveCurrent(int dCol, int dRow);
+    void Commit(const QString& text, const QString* caption);
+    void UpdateCellArea(int col, int row);
+
+    int FColCount = 0;
+    int FFixedCols = 1;
+    int FFixedRows = 1;
+    int FDefaultColWidth = 64;
+    int FDefaultRowHeight = 20;
+    int FGridLineWidth = 1;
+    std::vector<int> FColWidths;          // -2: the default width
+    std::vector<bool> FColEnabled;
+    std::vector<TQzCellValueType> FColTypes;
+    std::vector<RowData> FRows;
+    std::set<TQzGridOption> FOptions{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
+    TQzMergeCells FMerge;
+    int FCol = 1;
+    int FRow = 1;
+    bool FCommittingRichItem = false;
+    QWidget* FEditor = nullptr;
+    int FEditCol = -1;
+    int FEditRow = -1;
+};
+
+} // namespace kav

@@ -1,0 +1,283 @@
+#include "stringgrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// A grid of the given size with "c,r" in every cell.
+void fill(TQzStringGrid& g, int cols, int rows)
+{
+    g.SetColCount(cols);
+    g.SetRowCount(rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            g.SetCells(c, r, QStringLiteral("%1,%2").arg(c).arg(r));
+}
+
+TEST(StringGrid, HiddenColumnsTakeNoSpace)
+{
+    TQzStringGrid g;
+    fill(g, 4, 3);
+    g.resize(400, 200);
+    EXPECT_EQ(g.CellRect(2, 0).left(), 2 * 65);
+    g.SetColWidths(1, -1);
+    EXPECT_EQ(g.CellRect(2, 0).left(), 65);
+    EXPECT_TRUE(g.CellRect(1, 0).isEmpty());
+    g.SetColWidths(1, 0); // zero width: the grid line stays
+    EXPECT_EQ(g.CellRect(2, 0).left(), 66);
+}
+
+TEST(StringGrid, FixedColumnsMergeRunsOfRows)
+{
+    TQzStringGrid g;
+    fill(g, 5, 9);
+    g.SetFixedCols(3);
+    g.SetMergeFixedCols(0, 2);
+    g.SetMergeFixedCols(1, 2);
+    g.SetMergeFixedCols(2, 1);
+    for (int r = 1; r <= 8; ++r) {
+        const TQzCellRegion a = g.MergedRegion(0, r);
+        EXPECT_EQ(a.Top, r % 2 ? r : r - 1) << r;
+        EXPECT_EQ(a.Bottom, a.Top + 1) << r;
+        EXPECT_EQ(g.MergedRegion(1, r).Top, a.Top);
+        const TQzCellRegion c = g.MergedRegion(2, r);
+        EXPECT_EQ(c.Top, r);
+        EXPECT_EQ(c.Bottom, r);
+    }
+    // Where a fixed row meets a fixed column, and data cells, nothing merges.
+    EXPECT_EQ(g.MergedRegion(0, 0).Bottom, 0);
+    EXPECT_EQ(g.MergedRegion(4, 3).Top, 3);
+    g.SetMergeFixedCols(0, 0); // stored as 1
+    EXPECT_EQ(g.MergeCells().FixedCols(0), 1);
+
+    // Joined texts, or the top-left one.
+    const TQzCellRegion region = g.MergedRegion(1, 3);
+    EXPECT_EQ(g.RegionText(region), QStringLiteral("1,31,4"));
+    g.MergeCells().UseLineBreakForMergedRows = true;
+    EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3\r\n1,4"));
+    g.MergeCells().MergeCellStrings = false;
+    EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3"));
+}
+
+TEST(StringGrid, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
+{
+    TQzStringGrid g;
+    fill(g, 6, 3);
+    g.SetMergeFixedRows(0, 2);
+    EXPECT_EQ(g.MergedRegion(2, 0).Left, 1);
+    EXPECT_EQ(g.MergedRegion(2, 0).Right, 2);
+    EXPECT_EQ(g.MergedRegion(5, 0).Left, 5);
+    EXPECT_EQ(g.MergedRegion(5, 0).Right, 5);
+}
+
+TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
+{
+    TQzStringGrid g;
+    fill(g, 4, 4);
+    g.SetColWidths(1, -1);
+    g.SetRowHeights(2, -1);
+    EXPECT_EQ(g.GridToStr(true, {3}), QStringLiteral("0,0\t2,0\r\n0,1\t2,1\r\n0,3\t2,3\r\n"));
+    EXPECT_EQ(g.GridToStr(false, {}), QStringLiteral("0,0\t1,0\t2,0\t3,0\r\n0,1\t1,1\t2,1\t3,1\r\n"
+                                                     "0,2\t1,2\t2,2\t3,2\r\n0,3\t1,3\t2,3\t3,3\r\n"));
+    g.OnConvertRowToStr = [](TQzStringGrid*, int row, bool& include) { include = row != 1; };
+    EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\r\n0,3\r\n"));
+    g.UseTabInsteadOf_CR_LF = true;
+    EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\t0,3"));
+    g.UseTabInsteadOf_CR_LF = false;
+    g.CopyToClipboard(QStringLiteral("Head"), QStringLiteral("Foot"), {1, 2, 3}, false);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Head\r\n0,0\r\n0,2\r\n0,3\r\n\r\nFoot"));
+}
+
+TEST(StringGrid, ArrowKeysPassOverDisabledColumns)
+{
+    TQzStringGrid g;
+    fill(g, 5, 3);
+    g.resize(400, 200);
+    g.SetColEnabled(2, false);
+    g.SetColWidths(3, -1);
+    ASSERT_EQ(g.Col(), 1);
+    std::vector<std::pair<int, int>> selected;
+    g.OnAfterSelectCell = [&](TQzStringGrid*, int c, int r) { selected.push_back({c, r}); };
+    QTest::keyClick(&g, Qt::Key_Right);
+    EXPECT_EQ(g.Col(), 4); // past the disabled and the hidden column
+    QTest::keyClick(&g, Qt::Key_Right);
+    EXPECT_EQ(g.Col(), 4);
+    QTest::keyClick(&g, Qt::Key_Left);
+    EXPECT_EQ(g.Col(), 1);
+    QTest::keyClick(&g, Qt::Key_Down);
+    EXPECT_EQ(g.Row(), 2);
+    EXPECT_EQ(selected, (std::vector<std::pair<int, int>>{{4, 1}, {1, 1}, {1, 2}}));
+}
+
+TEST(StringGrid, RowsMoveWithTheirCellObjects)
+{
+    TQzStringGrid g;
+    fill(g, 3, 5);
+    *g.CreateCellHint(1, 1) = QStringLiteral("hint of row 1");
+    g.SetRow(1);
+    g.MoveRow(1, 3);
+    EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1,1"));
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("1,2"));
+    ASSERT_TRUE(g.GetCellHint(1, 3));
+    EXPECT_EQ(*g.GetCellHint(1, 3), QStringLiteral("hint of row 1"));
+    EXPECT_EQ(g.Row(), 3);
+    g.ExchangeRows(3, 4);
+    EXPECT_EQ(g.Cells(0, 4), QStringLiteral("0,1"));
+    EXPECT_EQ(g.Row(), 4);
+    g.ExchangeRows(4, 9); // out of range: nothing
+    g.DeleteRow(2);
+    EXPECT_EQ(g.RowCount(), 4);
+    EXPECT_EQ(g.Cells(0, 2), QStringLiteral("0,4"));
+    EXPECT_FALSE(g.GetCellHint(7, 7));
+    EXPECT_FALSE(g.CreateCellHint(7, 7));
+}
+
+TEST(StringGrid, BadIndicesRaiseTheGridsError)
+{
+    TQzStringGrid g;
+    EXPECT_THROW(g.SetColWidths(5, 10), EGridIndexError);
+    EXPECT_THROW(g.SetColEnabled(-1, false), EGridIndexError);
+    EXPECT_THROW(g.SetMergeFixedCols(9, 2), EGridIndexError);
+    EXPECT_THROW(g.SetRowHeights(5, 10), EGridIndexError);
+    try {
+        g.ColWidths(99);
+    } catch (const EGridIndexError& e) {
+        EXPECT_STREQ(e.what(), "Grid index out of range");
+    }
+    EXPECT_EQ(g.Cells(50, 50), QString());
+    g.SetCells(50, 50, QStringLiteral("x")); // outside: ignored
+    g.DefaultStringValue = QStringLiteral("-");
+    EXPECT_EQ(g.Cells(3, 3), QStringLiteral("-"));
+}
+
+TEST(StringGrid, WeightedColumnsShareTheRoomWithoutGaps)
+{
+    TQzStringGrid g;
+    fill(g, 5, 2);
+    g.resize(500, 100);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    g.SetColWidths(0, 40);
+    g.AutoScaleColData.Enabled = true;
+    g.AutoScaleColData.Weights = {0, 1, 1, 1, 0};
+    const int room = g.viewport()->width() - 5 - 40 - 64;
+    EXPECT_EQ(g.EffectiveColWidth(1) + g.EffectiveColWidth(2) + g.EffectiveColWidth(3), room);
+    EXPECT_LE(std::abs(g.EffectiveColWidth(1) - g.EffectiveColWidth(3)), 1);
+    g.AutoScaleColData.Weights = {0, 0, 3, 0, 0};
+    EXPECT_EQ(g.EffectiveColWidth(2), g.viewport()->width() - 5 - 40 - 3 * 64);
+    g.resize(60, 100); // not enough room: stored widths
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g.EffectiveColWidth(2), 64);
+}
+
+TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
+{
+    TQzStringGrid g;
+    fill(g, 3, 3);
+    g.resize(300, 100);
+    g.show();
+    g.SetOption(qzgoEditing, true);
+    g.SetOption(qzgoAlwaysShowEditor, true);
+    g.SetColValueType(1, vtStringList);
+    g.OnGetStringList = [](TQzStringGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
+    QStringList committed;
+    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) { committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v); };
+    g.ShowEditor();
+    auto* box = g.findChild<QComboBox*>();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->currentIndex(), -1); // "1,1" is not an item
+    emit box->activated(1);
+    emit box->activated(1);
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("Inhalation"));
+    EXPECT_EQ(committed, (QStringList{"1,1=Inhalation", "1,1=Inhalation"}));
+
+    // A plain text column commits as it is typed.
+    g.HideEditor();
+    g.SetCol(2);
+    g.ShowEditor();
+    QLineEdit* edit = nullptr;
+    for (QLineEdit* e : g.findChildren<QLineEdit*>())
+        if (e->isVisible())
+            edit = e;
+    ASSERT_TRUE(edit);
+    committed.clear();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("ab"));
+    EXPECT_EQ(g.Cells(2, 1), QStringLiteral("ab"));
+    EXPECT_EQ(committed, (QStringList{"2,1=a", "2,1=ab"}));
+
+    // The owner may keep the editor closed.
+    g.HideEditor();
+    g.OnCanEditShow = [](TQzStringGrid*, int, int, bool& can) { can = false; };
+    g.ShowEditor();
+    EXPECT_FALSE(g.EditorVisible());
+}
+
+TEST(StringGrid, RichItemsBringTheirCaptions)
+{
+    TQzStringGrid g;
+    fill(g, 3, 3);
+    g.resize(300, 100);
+    g.SetOption(qzgoEditing, true);
+    g.SetOption(qzgoAlwaysShowEditor, true);
+    g.SetColValueType(1, vtExtStringList);
+    g.OnGetExtStringList = [](TQzStringGrid*, int, int, std::vector<TQzListItem>& list) {
+        list = {{"All compounds, fA=0.05", "All compounds, f<sub>A</sub>=0.05"}, {"Other", ""}};
+    };
+    g.ShowEditor();
+    auto* box = g.findChild<QComboBox*>();
+    ASSERT_TRUE(box);
+    emit box->activated(0);
+    ASSERT_TRUE(g.GetCellCaption(1, 1));
+    EXPECT_EQ(*g.GetCellCaption(1, 1), QStringLiteral("All compounds, f<sub>A</sub>=0.05"));
+    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("All compounds, fA=0.05"));
+    // A plain write drops the caption.
+    g.SetCells(1, 1, QStringLiteral("x"));
+    EXPECT_FALSE(g.GetCellCaption(1, 1));
+}
+
+TEST(StringGrid, MouseCoordFindsTheCellUnderAPoint)
+{
+    TQzStringGrid g;
+    fill(g, 4, 4);
+    g.resize(400, 200);
+    EXPECT_EQ(g.MouseCoord(10, 10), QPoint(0, 0));
+    EXPECT_EQ(g.MouseCoord(70, 25), QPoint(1, 1));
+    EXPECT_EQ(g.MouseCoord(390, 190), QPoint(-1, -1));
+}
+
+TEST(StringGrid, FormatEventsSeeEveryCellAndDrawing)
+{
+    TQzStringGrid g;
+    fill(g, 3, 3);
+    g.resize(300, 100);
+    int fixed = 0, inner = 0, selected = 0, drawn = 0;
+    g.OnGetFixedCellFormat = [&](TQzStringGrid*, int, int, TQzDrawCellFormat&, QRect&, TQzGridDrawState& s, QString&) {
+        EXPECT_TRUE(s & qzgdFixed);
+        ++fixed;
+    };
+    g.OnGetInnerCellFormat = [&](TQzStringGrid*, int, int, TQzDrawCellFormat&, QRect&, TQzGridDrawState&, QString&) { ++inner; };
+    g.OnGetSelectedCellFormat = [&](TQzStringGrid*, int c, int r, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString& t) {
+        EXPECT_EQ(c, 1);
+        EXPECT_EQ(r, 1);
+        f.FontColor = Qt::red;
+        t = QStringLiteral("changed");
+        ++selected;
+    };
+    g.OnDrawCell = [&](TQzStringGrid*, QPainter&, int, int, const QRect&, TQzGridDrawState) { ++drawn; };
+    (void)g.grab();
+    EXPECT_EQ(fixed, 5);
+    EXPECT_EQ(inner, 3);
+    EXPECT_EQ(selected, 1);
+    EXPECT_EQ(drawn, 9);
+}
+
+} // namespace
+} // namespace kav
