@@ -584,9 +584,14 @@ void TQzStringGrid::DrawCell(QPainter& p, int col, int row)
 void TQzStringGrid::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
-    p.fillRect(viewport()->rect(), palette().color(QPalette::Dark));
     const int w = viewport()->width();
     const int h = viewport()->height();
+    // The lines between cells are what shows of the table's own area between them.
+    p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
+    const int tableRight = ColLeft(FColCount) - horizontalScrollBar()->value();
+    const int tableBottom = RowTop(RowCount()) - verticalScrollBar()->value();
+    p.fillRect(QRect(0, 0, std::max(tableRight, ColLeft(FFixedCols)), std::max(tableBottom, RowTop(FFixedRows))),
+               palette().color(QPalette::Mid));
     // Scrolled cells first, then the fixed ones over them.
     std::vector<int> rows, cols;
     for (int r = FFixedRows; r < RowCount(); ++r)
