@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -797,6 +798,16 @@ void TQzStringGrid::ShowEditor()
             }
         }
         box->setCurrentIndex(box->findText(current));
+        // The list shows the inner cells' colours, its highlighted item the selected cell's.
+        QPalette listPalette = box->view()->palette();
+        listPalette.setColor(QPalette::Base, InnerCellsFormat.Normal.Color);
+        listPalette.setColor(QPalette::Text, InnerCellsFormat.Normal.FontColor);
+        listPalette.setColor(QPalette::Highlight, SelectedCellFormat.Color);
+        listPalette.setColor(QPalette::HighlightedText, SelectedCellFormat.FontColor);
+        box->view()->setPalette(listPalette);
+        box->view()->setFont(InnerCellsFormat.Normal.Font);
+        if (OnGetComboBoxFormat)
+            OnGetComboBoxFormat(this, FCol, FRow, *box);
         // Every pick commits, the same item again included.
         connect(box, &QComboBox::activated, this, [this, box](int index) {
             const QString caption = box->itemData(index, Qt::UserRole + 1).toString();

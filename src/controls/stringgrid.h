@@ -190,6 +190,8 @@ public:
     std::function<void(TQzStringGrid*, int col, int row, bool& canEditShow)> OnCanEditShow;
     std::function<void(TQzStringGrid*, int col, int row, QStringList& list)> OnGetStringList;
     std::function<void(TQzStringGrid*, int col, int row, std::vector<TQzListItem>& list)> OnGetExtStringList;
+    // A drop-down editor about to open, its colours and fonts already taken from the formats.
+    std::function<void(TQzStringGrid*, int col, int row, QComboBox& box)> OnGetComboBoxFormat;
     std::function<void(TQzStringGrid*, int col, int row, const QString& value)> OnSetEditText;
     std::function<void(TQzStringGrid*, int col, int row)> OnAfterSelectCell;
     std::function<void(TQzStringGrid*, int row, bool& includeRow)> OnConvertRowToStr;

@@ -187,12 +187,19 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
     g.SetOption(qzgoAlwaysShowEditor, true);
     g.SetColValueType(1, vtStringList);
     g.OnGetStringList = [](TQzStringGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
+    int formatted = 0;
+    g.OnGetComboBoxFormat = [&](TQzStringGrid*, int c, int r, QComboBox& box) {
+        EXPECT_EQ(box.count(), 2);
+        EXPECT_EQ(c * 10 + r, 11);
+        ++formatted;
+    };
     QStringList committed;
     g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) { committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v); };
     g.ShowEditor();
     auto* box = g.findChild<QComboBox*>();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->currentIndex(), -1); // "1,1" is not an item
+    EXPECT_EQ(formatted, 1);
     emit box->activated(1);
     emit box->activated(1);
     EXPECT_EQ(g.Cells(1, 1), QStringLiteral("Inhalation"));
