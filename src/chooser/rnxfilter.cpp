@@ -1,0 +1,243 @@
+#include "rnxfilter.h"
+
+namespace kav {
+
+namespace {
+
+TRNXElementSet indexElements()
+{
+    if (RNXIndex)
+        return RNXIndex->ElementSet;
+    TRNXElementSet all; // no index at all: hydrogen to fermium
+    for (int e = 0; e < 100; ++e)
+        all.insert(static_cast<TRNXElement>(e));
+    return all;
+}
+
+TRNXElementSet intersect(const TRNXElementSet& a, const TRNXElementSet& b)
+{
+    TRNXElementSet r;
+    for (int e = 0; e < RNXElementCount; ++e)
+        if (a.contains(static_cast<TRNXElement>(e)) && b.contains(static_cast<TRNXElement>(e)))
+            r.insert(static_cast<TRNXElement>(e));
+    return r;
+}
+
+} // namespace
+
+QStringList ListFileLines(const QByteArray& text)
+{
+    QStringList lines;
+    for (QByteArray line : text.split('\n')) {
+        line.replace(' ', QByteArray()).replace('\t', QByteArray()).replace('\r', QByteArray());
+        if (!line.isEmpty())
+            lines << QString::fromLocal8Bit(line);
+    }
+    return lines;
+}
+
+TQzRNXSimpleFilter::TQzRNXSimpleFilter() = default;
+
+void TQzRNXSimpleFilter::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TQzRNXSimpleFilter::Assign(const TQzRNXSimpleFilter& source)
+{
+    FRNXList = source.FRNXList;
+    FElementByRNXFilterSet = source.FElementByRNXFilterSet;
+    Change();
+}
+
+TQzRNXFilter::TQzRNXFilter()
+{
+    FElementSet = indexElements();
+    if (RNXIndex)
+        for (int i = 0; i < RNXIndex->Count(); ++i) {
+            const TRNXnode* node = RNXIndex->Items(i);
+            FRNXList.Add(node->RNXname.toString(), node);
+        }
+    FElementByRNXFilterSet = FElementSet;
+    Recompute();
+}
+
+void TQzRNXFilter::Recompute()
+{
+    FMixSet = indexElements();
+    if (FUseElementFilter)
+        FMixSet = intersect(FMixSet, FElementSet);
+    if (FUseRNXFilter)
+        FMixSet = intersect(FMixSet, FElementByRNXFilterSet);
+    RebuildFullCollections();
+}
+
+void TQzRNXFilter::RebuildFullCollections()
+{
+    FFullRNXList.Clear();
+    if (!FAdvanced.Enabled() || FAdvanced.Ignored()) {
+        FFullElementSet = FMixSet;
+        for (const TRNXStringList::Entry& e : FRNXList.Items())
+            if (e.node && FFullElementSet.contains(e.node->Element))
+                FFullRNXList.Add(e.name, e.node);
+    } else {
+        for (const TRNXStringList::Entry& e : FRNXList.Items())
+            if (FAdvanced.RNXList().IndexOf(e.name) >= 0)
+                FFullRNXList.Add(e.name, e.node);
+        FFullElementSet = intersect(FMixSet, FAdvanced.ElementByRNXFilterSet());
+    }
+    if (OnFilterListsChanged)
+        OnFilterListsChanged();
+}
+
+void TQzRNXFilter::Change()
+{
+    RebuildFullCollections();
+    TQzRNXSimpleFilter::Change();
+}
+
+void TQzRNXFilter::SetElementSet(const TRNXElementSet& value)
+{
+    if (value == FElementSet)
+        return;
+    FElementSet = value;
+    Recompute();
+    Change();
+}
+
+void TQzRNXFilter::SetUseElementFilter(bool value)
+{
+    if (value == FUseElementFilter)
+        return;
+    FUseElementFilter = value;
+    Recompute();
+    Change();
+}
+
+void TQzRNXFilter::SetUseRNXFilter(bool value)
+{
+    if (value == FUseRNXFilter)
+        return;
+    FUseRNXFilter = value;
+    Recompute();
+    Change();
+}
+
+void TQzRNXFilter::SetUseStable(bool value)
+{
+    if (value == FUseStable)
+        return;
+    FUseStable = value;
+    Change();
+}
+
+void TQzRNXFilter::Resolve()
+{
+    TRNXStringList resolved(true);
+    for (const TRNXStringList::Entry& e : FRNXList.Items())
+        if (const TRNXnode* node = RNXIndex ? RNXIndex->FindRNX(QStringView(e.name).left(7)) : nullptr)
+            resolved.Add(node->RNXname.toString(), node);
+    FRNXList = std::move(resolved);
+}
+
+void TQzRNXFilter::SetRNXList(const QStringList& names)
+{
+    TRNXStringList list;
+    for (const QString& name : names)
+        list.Add(name);
+    SetRNXList(list);
+}
+
+void TQzRNXFilter::SetRNXList(const TRNXStringList& list)
+{
+    FRNXList = TRNXStringList(true);
+    for (const TRNXStringList::Entry& e : list.Items())
+        FRNXList.Add(e.name, e.node);
+    Resolve();
+    FElementByRNXFilterSet.clear();
+    for (const TRNXStringList::Entry& e : FRNXList.Items())
+        FElementByRNXFilterSet.insert(e.node->Element);
+    Recompute();
+    Change();
+}
+
+void TQzRNXFilter::UpdateFilter()
+{
+    Resolve();
+    Recompute();
+}
+
+void TQzRNXFilter::Assign(const TQzRNXFilter& source)
+{
+    SaveElementSet = source.SaveElementSet;
+    SaveRNXList = source.SaveRNXList;
+    FUseElementFilter = source.FUseElementFilter;
+    FUseRNXFilter = source.FUseRNXFilter;
+    FUseStable = source.FUseStable;
+    FElementSet = source.FElementSet;
+    FMixSet = source.FMixSet;
+    FFullRNXList = source.FFullRNXList;
+    FFullElementSet = source.FFullElementSet;
+    FRNXList = source.FRNXList;
+    FElementByRNXFilterSet = source.FElementByRNXFilterSet;
+    Change();
+}
+
+std::array<std::int32_t, 4> TQzRNXFilter::StoredElementSet() const
+{
+    std::array<std::uint32_t, 4> bits{};
+    for (int e = 0; e < 100; ++e)
+        if (FElementSet.contains(static_cast<TRNXElement>(e)))
+            bits[static_cast<std::size_t>(e / 32)] |= 1u << (e % 32);
+    return {static_cast<std::int32_t>(bits[0]), static_cast<std::int32_t>(bits[1]), static_cast<std::int32_t>(bits[2]),
+            static_cast<std::int32_t>(bits[3])};
+}
+
+void TQzRNXFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+{
+    FElementSet.clear();
+    for (int e = 0; e < 100; ++e)
+        if (static_cast<std::uint32_t>(stored[static_cast<std::size_t>(e / 32)]) >> (e % 32) & 1u)
+            FElementSet.insert(static_cast<TRNXElement>(e));
+    Recompute();
+}
+
+bool TQzRNXFilter::ElementSetStored() const
+{
+    return SaveElementSet == svAlways || (SaveElementSet == svOnlyIfUse && FUseElementFilter);
+}
+
+bool TQzRNXFilter::RNXListStored() const
+{
+    return FUseRNXFilter && SaveRNXList != svNever;
+}
+
+bool TQzRNXFilter::LoadElementList(const QByteArray& text)
+{
+    TRNXElementSet found;
+    for (const QString& line : ListFileLines(text)) {
+        const TRNXElement e = ElementBySymbol(line);
+        if (e != _NoRNXElement)
+            found.insert(e);
+    }
+    if (found.empty())
+        return false;
+    FElementSet = found;
+    FUseElementFilter = true;
+    Recompute();
+    Change();
+    return true;
+}
+
+bool TQzRNXFilter::LoadRNXList(const QByteArray& text)
+{
+    const QStringList lines = ListFileLines(text);
+    if (lines.isEmpty())
+        return false;
+    FUseRNXFilter = true;
+    SetRNXList(lines);
+    return true;
+}
+
+} // namespace kav

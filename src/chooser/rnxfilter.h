@@ -1,0 +1,109 @@
+#pragma once
+
+#include "rnxindex.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+
+namespace kav {
+
+enum TQzRNXSaveFilterType : std::uint8_t { svNever, svOnlyIfUse, svAlways };
+
+// A filter that holds a list of nuclides (sorted, without duplicates, each with its node) and
+// the set of their elements.
+class TQzRNXSimpleFilter {
+public:
+    using TNotifyEvent = std::function<void(TQzRNXSimpleFilter* sender)>;
+
+    TQzRNXSimpleFilter();
+    virtual ~TQzRNXSimpleFilter() = default;
+
+    const TRNXStringList& RNXList() const { return FRNXList; }
+    const TRNXElementSet& ElementByRNXFilterSet() const { return FElementByRNXFilterSet; }
+    TNotifyEvent OnChange;
+
+    // Raises OnChange; derived filters recompute first.
+    virtual void Change();
+    void Assign(const TQzRNXSimpleFilter& source);
+
+protected:
+    TRNXStringList FRNXList{true};
+    TRNXElementSet FElementByRNXFilterSet;
+};
+
+// The filter on properties of the nuclides (mass, chains, decay modes, half-life, spectra). It
+// is not offered yet: never enabled, so the basic filters alone decide.
+class TQzRNXAdvancedFilter : public TQzRNXSimpleFilter {
+public:
+    bool Enabled() const { return false; }
+    bool Ignored() const { return true; }
+};
+
+// What a chooser panel offers: the elements of an element filter and the nuclides of a list
+// filter, both optional, narrowed to what the index holds.
+class TQzRNXFilter : public TQzRNXSimpleFilter {
+public:
+    TQzRNXFilter();
+
+    TQzRNXAdvancedFilter& Advanced() { return FAdvanced; }
+    const TRNXElementSet& ElementSet() const { return FElementSet; }
+    void SetElementSet(const TRNXElementSet& value);
+    const TRNXElementSet& MixSet() const { return FMixSet; }
+    const TRNXElementSet& FullElementSet() const { return FFullElementSet; }
+    const TRNXStringList& FullRNXList() const { return FFullRNXList; }
+    bool UseElementFilter() const { return FUseElementFilter; }
+    void SetUseElementFilter(bool value);
+    bool UseRNXFilter() const { return FUseRNXFilter; }
+    void SetUseRNXFilter(bool value);
+    bool UseStable() const { return FUseStable; }
+    void SetUseStable(bool value);
+    TQzRNXSaveFilterType SaveElementSet = svOnlyIfUse;
+    TQzRNXSaveFilterType SaveRNXList = svOnlyIfUse;
+
+    // Replaces the list: names the index does not know are dropped, the others take the
+    // index's spelling.
+    void SetRNXList(const QStringList& names);
+    void SetRNXList(const TRNXStringList& list);
+    // After an index rebuild: the list is resolved again and the collections recomputed,
+    // without a change notice.
+    void UpdateFilter();
+    void Assign(const TQzRNXFilter& source);
+    void Change() override;
+
+    // The element set as stored with a panel's configuration: four integers, bit (i mod 32) of
+    // integer (i div 32) for element ordinal i from 0 to 99.
+    std::array<std::int32_t, 4> StoredElementSet() const;
+    void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
+    bool ElementSetStored() const;
+    bool RNXListStored() const;
+
+    // Element and nuclide lists in text: one entry a line, blanks and tabs ignored. False, and
+    // nothing changed, when the text gave nothing usable.
+    bool LoadElementList(const QByteArray& text);
+    bool LoadRNXList(const QByteArray& text);
+
+    // Raised when the full collections were rebuilt; the owning panel listens.
+    std::function<void()> OnFilterListsChanged;
+
+private:
+    void Resolve();
+    void Recompute();
+    void RebuildFullCollections();
+
+    TQzRNXAdvancedFilter FAdvanced;
+    TRNXElementSet FElementSet;
+    TRNXElementSet FMixSet;
+    TRNXElementSet FFullElementSet;
+    TRNXStringList FFullRNXList{true};
+    bool FUseElementFilter = false;
+    bool FUseRNXFilter = false;
+    bool FUseStable = false;
+};
+
+// The lines of a list file: blanks and tabs removed, empty lines left out.
+QStringList ListFileLines(const QByteArray& text);
+
+} // namespace kav
