@@ -6,6 +6,7 @@
 #include "messageboxes.h"
 #include "rnlist.h"
 #include "rnxindex.h"
+#include "rnxpanel.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -56,9 +57,6 @@ TMainForm::~TMainForm()
 
 void TMainForm::CreateControls()
 {
-    // Controls that show index data load it as they are made: an "Index.rnx" in the current
-    // folder at this moment is taken in place of the embedded one.
-    LoadRNXIndex(QString(), false);
 
     // The client area on the original platform's frame of 16 × 39 pixels makes 1024 × 768.
     resize(kClientSize);
@@ -86,6 +84,8 @@ void TMainForm::CreateControls()
     pcMain->addTab(tsDPUM, QStringLiteral("   Dose per Content && Reference Bioassay Functions   "));
     pcMain->addTab(tsRadon, QStringLiteral("   Radon   "));
 
+    CreateChoosers();
+
     pmHelp = new QMenu(this);
     pmHelp->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
     JxpbHelp = new QToolButton(pcMain);
@@ -96,6 +96,61 @@ void TMainForm::CreateControls()
     JxpbHelp->setMenu(pmHelp);
     JxpbHelp->setAutoRaise(true);
     pcMain->setCornerWidget(JxpbHelp, Qt::TopRightCorner);
+}
+
+void TMainForm::CreateChoosers()
+{
+    // The choosers load the index as they are made: an "Index.rnx" in the current folder at this
+    // moment is taken in place of the one the program carries.
+    auto make = [](QWidget* page, int shiftAMass) {
+        auto* panel = new TQzRNXPanel(page);
+        TQzRNXWidthsNShiftsParams layout;
+        layout.WidthElement = 48;
+        layout.WidthElementDropDown = 129;
+        layout.WidthAMass = 58;
+        layout.WidthRNuclide = 95;
+        layout.ShiftAMass = shiftAMass;
+        panel->SetWidthsNShifts(layout);
+        panel->Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
+        panel->Filter().SetUseElementFilter(true);
+        panel->SetPopupMenuOptions({pmoChoice, pmoSort});
+        auto* layoutBox = new QVBoxLayout(page);
+        layoutBox->addWidget(panel, 0, Qt::AlignLeft | Qt::AlignTop);
+        layoutBox->addStretch(1);
+        return panel;
+    };
+    rnpDPUI = make(tsDPUI, 8);
+    rnpDPUI->setObjectName(QStringLiteral("rnpDPUI"));
+    rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
+    rnpDPUMRNIntake = make(tsDPUM, 10);
+    rnpDPUMRNIntake->setObjectName(QStringLiteral("rnpDPUMRNIntake"));
+    rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
+    rnpDPUMRNMeasured = new TQzRNXPanel(tsDPUM);
+    rnpDPUMRNMeasured->setObjectName(QStringLiteral("rnpDPUMRNMeasured"));
+    rnpDPUMRNMeasured->SetChoiceType(ctFullList);
+    rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
+    rnpDPUMRNMeasured->hide();
+}
+
+void TMainForm::LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx)
+{
+    try {
+        data.AssignRNuclide(rnx);
+    } catch (const std::exception& e) {
+        messageBoxes().Show(MessageKind::Error, Caption, QString::fromUtf8(e.what()), mbCancel, mbCancel);
+    }
+}
+
+void TMainForm::rnpDPUIRNXChanged(const TBasicRNX& rnx)
+{
+    if (DPUI_RNData)
+        LoadChosen(*DPUI_RNData, rnx);
+}
+
+void TMainForm::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
+{
+    if (DPUM_RNData)
+        LoadChosen(*DPUM_RNData, rnx);
 }
 
 void TMainForm::FormCreate()
@@ -131,6 +186,14 @@ void TMainForm::FormCreate()
         const qsizetype dash = name.indexOf(u'-');
         if (dash >= 0 && !DataElementList.contains(name.left(dash)))
             DataElementList << name.left(dash);
+    }
+
+    // The two visible choosers offer only nuclides that have data files, both start on Co-60;
+    // they report it when first shown.
+    for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake}) {
+        panel->Filter().SetUseRNXFilter(true);
+        panel->Filter().SetRNXList(DataNuclideList);
+        panel->SetElementAndAMass(_Co, "60");
     }
 
     pcMain->setCurrentWidget(tsDosePerIntake);

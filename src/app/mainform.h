@@ -16,6 +16,8 @@ class QToolButton;
 
 namespace kav {
 
+class TQzRNXPanel;
+class TBasicRNX;
 class TVESKRNData;
 class TVESKRNDosesData;
 class TVESKRNList;
@@ -55,6 +57,13 @@ public:
     TVESKRNDosesData* DPUIData() const { return DPUI_RNData.get(); }
     TVESKRNData* DPUMData() const { return DPUM_RNData.get(); }
     TVESKRNList* MixtureList() const { return MixtureRNList.get(); }
+    TQzRNXPanel* DPUIPanel() const { return rnpDPUI; }
+    TQzRNXPanel* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
+    TQzRNXPanel* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
+
+    // A nuclide chosen in the Materials view's and the bioassay view's choosers.
+    void rnpDPUIRNXChanged(const TBasicRNX& rnx);
+    void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
 
 protected:
     bool event(QEvent* event) override;
@@ -64,6 +73,9 @@ private:
     void CreateControls();
     void aAboutExecute();
     void ShowSampleNotice();
+    void CreateChoosers();
+    // Loads a chosen nuclide into a view's data object; a file that cannot be read is said.
+    void LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx);
 
     bool FIsFormActivated = false;
     bool FRoutingWheel = false;
@@ -78,6 +90,9 @@ private:
     QToolButton* JxpbHelp = nullptr;
     QMenu* pmHelp = nullptr;
     QLabel* FSampleNotice = nullptr;
+    TQzRNXPanel* rnpDPUI = nullptr;
+    TQzRNXPanel* rnpDPUMRNIntake = nullptr;
+    TQzRNXPanel* rnpDPUMRNMeasured = nullptr;
 
     std::unique_ptr<TVESKRNDosesData> DPUI_RNData;
     std::unique_ptr<TVESKRNData> DPUM_RNData;

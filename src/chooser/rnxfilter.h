@@ -49,6 +49,7 @@ public:
     TQzRNXFilter();
 
     TQzRNXAdvancedFilter& Advanced() { return FAdvanced; }
+    const TQzRNXAdvancedFilter& Advanced() const { return FAdvanced; }
     const TRNXElementSet& ElementSet() const { return FElementSet; }
     void SetElementSet(const TRNXElementSet& value);
     const TRNXElementSet& MixSet() const { return FMixSet; }

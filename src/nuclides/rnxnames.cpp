@@ -131,7 +131,7 @@ TRNXHalfLife LrToHalfLife(float lr)
     return {static_cast<float>(days * TimeUnitsPerDayA(tuMkSec)), tuMkSec};
 }
 
-int CompareRNXABC(const TRNXnode& a, const TRNXnode& b)
+int CompareRNXABC(const TBasicRNX& a, const TBasicRNX& b)
 {
     const int byName = compareText(a.RNXname.toString(), b.RNXname.toString());
     if (byName == 0 || a.Element != b.Element)
@@ -139,14 +139,14 @@ int CompareRNXABC(const TRNXnode& a, const TRNXnode& b)
     return CompareRNXAMassOnly(a, b);
 }
 
-int CompareRNXPeriodicTable(const TRNXnode& a, const TRNXnode& b)
+int CompareRNXPeriodicTable(const TBasicRNX& a, const TBasicRNX& b)
 {
     if (const int c = compareNumbers(a.Element, b.Element))
         return c;
     return CompareRNXAMassOnly(a, b);
 }
 
-int CompareRNXAMass(const TRNXnode& a, const TRNXnode& b)
+int CompareRNXAMass(const TBasicRNX& a, const TBasicRNX& b)
 {
     if (const int c = compareNumbers(a.AMassInt, b.AMassInt))
         return c;
@@ -155,7 +155,7 @@ int CompareRNXAMass(const TRNXnode& a, const TRNXnode& b)
     return compareText(a.AMass.toString(), b.AMass.toString());
 }
 
-int CompareRNXAMassOnly(const TRNXnode& a, const TRNXnode& b)
+int CompareRNXAMassOnly(const TBasicRNX& a, const TBasicRNX& b)
 {
     if (const int c = compareNumbers(a.AMassInt, b.AMassInt))
         return c;

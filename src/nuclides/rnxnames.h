@@ -45,9 +45,9 @@ struct TRNXHalfLife {
 TRNXHalfLife LrToHalfLife(float lr);
 
 // Negative, zero or positive as a sorts before, with or after b.
-int CompareRNXABC(const TRNXnode& a, const TRNXnode& b);
-int CompareRNXPeriodicTable(const TRNXnode& a, const TRNXnode& b);
-int CompareRNXAMass(const TRNXnode& a, const TRNXnode& b);
-int CompareRNXAMassOnly(const TRNXnode& a, const TRNXnode& b);
+int CompareRNXABC(const TBasicRNX& a, const TBasicRNX& b);
+int CompareRNXPeriodicTable(const TBasicRNX& a, const TBasicRNX& b);
+int CompareRNXAMass(const TBasicRNX& a, const TBasicRNX& b);
+int CompareRNXAMassOnly(const TBasicRNX& a, const TBasicRNX& b);
 
 } // namespace kav

@@ -5,6 +5,7 @@
 #include "recordingmessageboxes.h"
 #include "rnlist.h"
 #include "rnxindex.h"
+#include "rnxpanel.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -179,6 +180,22 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_EQ(DataNuclideList.Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(DataElementList, (QStringList{"Co", "Cs"}));
     EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
+
+    // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
+    EXPECT_EQ(form.DPUIPanel()->Filter().FullRNXList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUMIntakePanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_FALSE(form.DPUIData()->IsLoaded());
+    captureDialogs(form);
+    form.show();
+    form.DosePerIntakeTabs()->setCurrentIndex(1);
+    EXPECT_TRUE(form.DPUIPanel()->WindowCreated());
+    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.DPUMMeasuredPanel()->isHidden());
+    form.DPUIPanel()->SetElementAndAMass(_Cs, "137");
+    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(form.DPUIPanel()->UndoNames(), QStringList{"Co-60"});
+    EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)

@@ -1,0 +1,258 @@
+#include "elementmenu.h"
+
+#include "rnxindex.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+namespace kav {
+
+namespace {
+
+// The table row by row; 0 stands for no element, element ordinals are atomic number - 1.
+constexpr int kNone = -1;
+constexpr std::array<std::array<int, TQzRNXElementPopupMenu::Columns>, TQzRNXElementPopupMenu::Rows> kTable{{
+    {_H, kNone, kNone, kNone, kNone, kNone, kNone, _He, kNone, kNone},
+    {_Li, _Be, _B, _C, _N, _O, _F, _Ne, kNone, kNone},
+    {_Na, _Mg, _Al, _Si, _P, _S, _Cl, _Ar, kNone, kNone},
+    {_K, _Ca, _Sc, _Ti, _V, _Cr, _Mn, _Fe, _Co, _Ni},
+    {_Cu, _Zn, _Ga, _Ge, _As, _Se, _Br, _Kr, kNone, kNone},
+    {_Rb, _Sr, _Y, _Zr, _Nb, _Mo, _Tc, _Ru, _Rh, _Pd},
+    {_Ag, _Cd, _In, _Sn, _Sb, _Te, _I, _Xe, kNone, kNone},
+    {_Cs, _Ba, _La, _Hf, _Ta, _W, _Re, _Os, _Ir, _Pt},
+    {_Au, _Hg, _Tl, _Pb, _Bi, _Po, _At, _Rn, kNone, kNone},
+    {_Fr, _Ra, _Ac, _Rf, _Db, kNone, kNone, kNone, kNone, kNone},
+    {kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
+    {_Ce, _Pr, _Nd, _Pm, _Sm, _Eu, _Gd, kNone, kNone, kNone},
+    {_Tb, _Dy, _Ho, _Er, _Tm, _Yb, _Lu, kNone, kNone, kNone},
+    {kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
+    {_Th, _Pa, _U, _Np, _Pu, _Am, _Cm, kNone, kNone, kNone},
+    {_Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, kNone, kNone, kNone},
+}};
+
+bool isSeparatorRow(int row)
+{
+    return row == 10 || row == 13;
+}
+
+QColor lightened(const QColor& c)
+{
+    return QColor((3 * c.red() + 255) / 4, (3 * c.green() + 255) / 4, (3 * c.blue() + 255) / 4);
+}
+
+bool in(TRNXElement e, std::initializer_list<TRNXElement> group)
+{
+    return std::find(group.begin(), group.end(), e) != group.end();
+}
+
+} // namespace
+
+QColor TQzRNXElementGroups::GetElementColor(TRNXElement e) const
+{
+    if (in(e, {_Li, _Na, _K, _Rb, _Cs, _Fr}))
+        return RNXAlkaliMetalsColor;
+    if (in(e, {_Be, _Mg, _Ca, _Sr, _Ba, _Ra}))
+        return RNXAlkalineEarthMetalsColor;
+    if (in(e, {_Al, _Ga, _Ge, _In, _Sn, _Sb, _Tl, _Pb, _Bi, _Po}))
+        return RNXOtherMetalsColor;
+    if (in(e, {_H, _B, _C, _N, _O, _F, _Si, _P, _S, _Cl, _As, _Se, _Br, _Te, _I, _At}))
+        return RNXNonMetalsColor;
+    if (in(e, {_He, _Ne, _Ar, _Kr, _Xe, _Rn}))
+        return RNXNobleGassesColor;
+    if (e >= _La && e <= _Lu)
+        return RNXLantanideSeriesColor;
+    if (e >= _Ac && e <= _Lr)
+        return RNXActinideSeriesColor;
+    return TransitionMetalsColor;
+}
+
+TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(QWidget* parent)
+    : QWidget(parent, Qt::Popup)
+{
+    LoadRNXIndex(QString(), false);
+    RegisterRNXControl(this, nullptr, nullptr);
+    setMouseTracking(true);
+    const QFontMetrics fm(font());
+    FCellWidth = std::max(fm.horizontalAdvance(QStringLiteral("Wg")) + 8, 24);
+    FCellHeight = fm.height() + 5;
+    int height = 0;
+    for (int r = 0; r < Rows; ++r)
+        height += isSeparatorRow(r) ? FCellHeight / 4 : FCellHeight;
+    setFixedSize(Columns * FCellWidth + 2, height + 2);
+}
+
+TQzRNXElementPopupMenu::~TQzRNXElementPopupMenu()
+{
+    UnregisterRNXControl(this);
+}
+
+TRNXElement TQzRNXElementPopupMenu::CellElement(int row, int column)
+{
+    if (row < 0 || row >= Rows || column < 0 || column >= Columns)
+        return _NoRNXElement;
+    const int e = kTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return e == kNone ? _NoRNXElement : static_cast<TRNXElement>(e);
+}
+
+bool TQzRNXElementPopupMenu::IsElementEnabled(TRNXElement e) const
+{
+    if (FElement == _NoRNXElement || e == _NoRNXElement)
+        return false;
+    switch (FEnableType) {
+    case eeAll: return true;
+    case eeElementsInRNXBase: return RNXIndex && RNXIndex->ElementSet.contains(e);
+    case eeCustom: return FElementSet.contains(e);
+    }
+    return false;
+}
+
+void TQzRNXElementPopupMenu::EnabledChanged()
+{
+    if (!IsElementEnabled(FElement)) {
+        FElement = _H;
+        for (int e = 0; e < 100; ++e)
+            if (IsElementEnabled(static_cast<TRNXElement>(e))) {
+                FElement = static_cast<TRNXElement>(e);
+                break;
+            }
+    }
+    update();
+}
+
+void TQzRNXElementPopupMenu::SetElement(TRNXElement value)
+{
+    if (value == FElement)
+        return;
+    FElement = value;
+    EnabledChanged();
+}
+
+void TQzRNXElementPopupMenu::SetEnabledElements(TQzRNXEnableElementType type, const TRNXElementSet& set)
+{
+    FEnableType = type;
+    FElementSet = set;
+    EnabledChanged();
+}
+
+void TQzRNXElementPopupMenu::SetLanguage(TQzLanguage value)
+{
+    FLanguage = value;
+    update();
+}
+
+QRect TQzRNXElementPopupMenu::CellRect(int row, int column) const
+{
+    int top = 1;
+    for (int r = 0; r < row; ++r)
+        top += isSeparatorRow(r) ? FCellHeight / 4 : FCellHeight;
+    return QRect(1 + column * FCellWidth, top, FCellWidth, isSeparatorRow(row) ? FCellHeight / 4 : FCellHeight);
+}
+
+QPoint TQzRNXElementPopupMenu::CellAt(QPoint pos) const
+{
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < Columns; ++c)
+            if (CellRect(r, c).contains(pos))
+                return {c, r};
+    return {-1, -1};
+}
+
+void TQzRNXElementPopupMenu::Popup(QPoint topLeft)
+{
+    FHot = {-1, -1};
+    move(topLeft);
+    show();
+}
+
+void TQzRNXElementPopupMenu::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QPalette pal = palette();
+    p.fillRect(rect(), pal.color(QPalette::Button));
+    for (int r = 0; r < Rows; ++r) {
+        for (int c = 0; c < Columns; ++c) {
+            const QRect cell = CellRect(r, c);
+            if (isSeparatorRow(r)) {
+                const int mid = cell.center().y();
+                p.setPen(pal.color(QPalette::Dark));
+                p.drawLine(cell.left(), mid, cell.right(), mid);
+                p.setPen(pal.color(QPalette::Base));
+                p.drawLine(cell.left(), mid + 1, cell.right(), mid + 1);
+                continue;
+            }
+            const TRNXElement e = CellElement(r, c);
+            if (e == _NoRNXElement)
+                continue;
+            const QString symbol = RNXElementSymbol(e);
+            if (!IsElementEnabled(e)) {
+                // Engraved: light text with the grey one a pixel up and left of it.
+                p.setPen(pal.color(QPalette::Light));
+                p.drawText(cell.translated(1, 1), Qt::AlignCenter, symbol);
+                p.setPen(pal.color(QPalette::Disabled, QPalette::WindowText));
+                p.drawText(cell, Qt::AlignCenter, symbol);
+                continue;
+            }
+            const bool current = e == FElement;
+            const bool hot = FHot == QPoint(c, r);
+            QColor colour = FGroups.GetElementColor(e);
+            if (current || hot)
+                colour = lightened(colour);
+            p.fillRect(cell.adjusted(1, 1, -1, -1), colour);
+            if (current || hot) {
+                const QColor shade = pal.color(QPalette::Disabled, QPalette::WindowText);
+                const QColor bright = pal.color(QPalette::Base);
+                p.setPen(current ? shade : bright);
+                p.drawLine(cell.left() + 1, cell.top() + 1, cell.right() - 1, cell.top() + 1);
+                p.drawLine(cell.left() + 1, cell.top() + 1, cell.left() + 1, cell.bottom() - 1);
+                p.setPen(current ? bright : shade);
+                p.drawLine(cell.left() + 1, cell.bottom() - 1, cell.right() - 1, cell.bottom() - 1);
+                p.drawLine(cell.right() - 1, cell.top() + 1, cell.right() - 1, cell.bottom() - 1);
+            }
+            p.setPen(pal.color(QPalette::ButtonText));
+            p.drawText(cell, Qt::AlignCenter, symbol);
+        }
+    }
+}
+
+void TQzRNXElementPopupMenu::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint cell = CellAt(event->position().toPoint());
+    if (cell != FHot) {
+        FHot = IsElementEnabled(CellElement(cell.y(), cell.x())) ? cell : QPoint(-1, -1);
+        update();
+    }
+}
+
+void TQzRNXElementPopupMenu::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint cell = CellAt(event->position().toPoint());
+    const TRNXElement e = CellElement(cell.y(), cell.x());
+    if (!rect().contains(event->position().toPoint())) {
+        hide();
+        return;
+    }
+    if (!IsElementEnabled(e))
+        return;
+    hide();
+    if (OnChoiceElement)
+        OnChoiceElement(e);
+}
+
+bool TQzRNXElementPopupMenu::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QPoint cell = CellAt(help->pos());
+        const TRNXElement e = CellElement(cell.y(), cell.x());
+        if (e != _NoRNXElement)
+            QToolTip::showText(help->globalPos(), RNXElementName(e, FLanguage).trimmed(), this, CellRect(cell.y(), cell.x()));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+} // namespace kav

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "rnxelement.h"
+
+#include <QColor>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+namespace kav {
+
+// The colours of the element groups of the periodic table.
+class TQzRNXElementGroups {
+public:
+    QColor RNXAlkaliMetalsColor{0xFF, 0xCC, 0x99};
+    QColor RNXAlkalineEarthMetalsColor{0xCC, 0xFF, 0xCC};
+    QColor TransitionMetalsColor{0x99, 0xCC, 0x00};
+    QColor RNXOtherMetalsColor{0xFF, 0x80, 0x80};
+    QColor RNXNonMetalsColor{0xFF, 0xFF, 0xCC};
+    QColor RNXNobleGassesColor{0xFF, 0x99, 0xCC};
+    QColor RNXLantanideSeriesColor{0xCC, 0xFF, 0xFF};
+    QColor RNXActinideSeriesColor{0x99, 0xCC, 0xFF};
+
+    QColor GetElementColor(TRNXElement element) const;
+};
+
+enum TQzRNXEnableElementType : std::uint8_t { eeAll, eeElementsInRNXBase, eeCustom };
+
+// The short periodic table as a pop-up: one cell per element in its group's colour, the
+// elements not offered engraved and not to be chosen, the current element sunken.
+class TQzRNXElementPopupMenu : public QWidget {
+public:
+    static constexpr int Columns = 10;
+    static constexpr int Rows = 16;
+
+    explicit TQzRNXElementPopupMenu(QWidget* parent = nullptr);
+    ~TQzRNXElementPopupMenu() override;
+
+    TRNXElement Element() const { return FElement; }
+    void SetElement(TRNXElement value);
+    TQzRNXEnableElementType EnableElementType() const { return FEnableType; }
+    void SetEnabledElements(TQzRNXEnableElementType type, const TRNXElementSet& set);
+    TQzLanguage Language() const { return FLanguage; }
+    void SetLanguage(TQzLanguage value);
+    TQzRNXElementGroups& ElementGroups() { return FGroups; }
+    bool IsElementEnabled(TRNXElement element) const;
+
+    // Opens with the top left corner at a screen point.
+    void Popup(QPoint topLeft);
+    // The element of a cell of the table (row, column), or _NoRNXElement for none.
+    static TRNXElement CellElement(int row, int column);
+    // The cell under a point of the pop-up, or (-1, -1).
+    QPoint CellAt(QPoint pos) const;
+
+    std::function<void(TRNXElement value)> OnChoiceElement;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QRect CellRect(int row, int column) const;
+    void EnabledChanged();
+
+    TRNXElement FElement = _H;
+    TQzRNXEnableElementType FEnableType = eeElementsInRNXBase;
+    TRNXElementSet FElementSet;
+    TQzLanguage FLanguage = l_English;
+    TQzRNXElementGroups FGroups;
+    QPoint FHot{-1, -1};
+    int FCellWidth = 24;
+    int FCellHeight = 18;
+};
+
+} // namespace kav
