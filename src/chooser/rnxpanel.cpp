@@ -1,9 +1,16 @@
 #include "rnxpanel.h"
 
+#include "filterform.h"
+#include "messageboxes.h"
+
 #include <QAbstractItemView>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -69,6 +76,10 @@ QComboBox* makeBox(QWidget* parent)
 
 TQzRNXPanel::TQzRNXPanel(QWidget* parent)
     : QFrame(parent)
+    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , OpenTextFile([this](const QString& title) {
+        return QFileDialog::getOpenFileName(this, title, QString(), QStringLiteral("Text files (*.txt)"));
+    })
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(213, 38);
@@ -744,20 +755,29 @@ void TQzRNXPanel::BuildPopupMenu()
         connect(a, &QAction::triggered, this, std::move(action));
         return a;
     };
-    add(QStringLiteral("&Independent choice of element and atomic mass"), choices, choice, [this] { SetChoiceType(ctIndependent); });
-    add(QStringLiteral("&Radionuclides list"), choices, choice, [this] { SetChoiceType(ctFullList); });
+    add(Caption(0), choices, choice, [this] { SetChoiceType(ctIndependent); });
+    add(Caption(1), choices, choice, [this] { SetChoiceType(ctFullList); });
     pmRNX->addSeparator()->setVisible(choice && sort);
-    const QString blanks(14, u' ');
-    const char* const sortCaptions[] = {"Sort by: element &symbol", "element &name", "periodic &table", "atomic &mass"};
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<TQzRNXSortType>(i);
-        add((i ? blanks : QString()) + QString::fromLatin1(sortCaptions[i]), sorts, sort, [this, type] {
+        add(Caption(3 + i), sorts, sort, [this, type] {
             if (FChoiceType == ctFullList)
                 SetRNXSortType(type);
             else
                 SetElementsSortType(type);
         });
     }
+    const bool filter = FPopupMenuOptions.contains(pmoFilter);
+    const bool loads = FPopupMenuOptions.contains(pmoLoadElList) || FPopupMenuOptions.contains(pmoLoadRNXList);
+    pmRNX->addSeparator()->setVisible(choice || sort);
+    add(Caption(8) + QStringLiteral("..."), nullptr, filter, [this] { ExecFilterDialog(); });
+    add(Caption(9) + QStringLiteral("..."), nullptr, filter, [this] { ExecElementFilterDialog(); });
+    add(Caption(10) + QStringLiteral("..."), nullptr, filter, [this] { ExecRNXFilterDialog(); });
+    // The advanced filter has no dialog yet: its entry stays greyed.
+    add(Caption(11) + QStringLiteral("..."), nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [] {})->setEnabled(false);
+    pmRNX->addSeparator()->setVisible((choice || sort) && loads);
+    add(Caption(13) + QStringLiteral("..."), nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
+    add(Caption(14) + QStringLiteral("..."), nullptr, FPopupMenuOptions.contains(pmoLoadRNXList), [this] { ExecLoadRNXListDialog(); });
     for (QComboBox* box : {cbElement, cbAMass, cbRNX})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             UpdatePopupChecks();
@@ -780,6 +800,103 @@ void TQzRNXPanel::UpdatePopupChecks()
         actions[3 + i]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
     actions[6]->setVisible(FPopupMenuOptions.contains(pmoSort) && FChoiceType == ctFullList);
+}
+
+QString TQzRNXPanel::Caption(int entry) const
+{
+    // Entries 0, 1, 3 to 6, 8 to 11, 13 and 14 of the menu, by language.
+    static const char16_t* const captions[3][15] = {
+        {u"&Independent choice of element and atomic mass", u"&Radionuclides list", u"", u"Sort by: element &symbol",
+         u"element &name", u"periodic &table", u"atomic &mass", u"", u"Filter", u"Element filter",
+         u"Radionuclide filter", u"Advanced filter", u"", u"Load element list from file",
+         u"Load radionuclide list from file"},
+        {u"&\u041D\u0435\u0437\u0430\u0432\u0438\u0441\u0438\u043C\u044B\u0439 \u0432\u044B\u0431\u043E\u0440 \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0438 \u0430\u0442\u043E\u043C\u043D\u043E\u0439 \u043C\u0430\u0441\u0441\u044B",
+         u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432", u"",
+         u"\u0421\u043E\u0440\u0442\u0438\u0440\u043E\u0432\u043A\u0430 \u043F\u043E: &\u043E\u0431\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u0438\u044F\u043C \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432",
+         u"\u043D\u0430\u0437\u0432\u0430\u043D\u0438\u044F\u043C &\u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432",
+         u"\u043F\u0435\u0440\u0438\u043E\u0434\u0438\u0447\u0435\u0441\u043A\u043E\u0439 &\u0442\u0430\u0431\u043B\u0438\u0446\u0435",
+         u"\u0430\u0442\u043E\u043C\u043D\u043E\u0439 &\u043C\u0430\u0441\u0441\u0435", u"", u"\u0424\u0438\u043B\u044C\u0442\u0440",
+         u"\u0424\u0438\u043B\u044C\u0442\u0440 \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432",
+         u"\u0424\u0438\u043B\u044C\u0442\u0440 \u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432",
+         u"\u0420\u0430\u0441\u0448\u0438\u0440\u0435\u043D\u043D\u044B\u0439 \u0444\u0438\u043B\u044C\u0442\u0440", u"",
+         u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432 \u0438\u0437 \u0444\u0430\u0439\u043B\u0430",
+         u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A \u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432 \u0438\u0437 \u0444\u0430\u0439\u043B\u0430"},
+        {u"&\u041D\u0435\u0437\u0430\u043B\u0435\u0436\u043D\u0438\u0439 \u0432\u0438\u0431i\u0440 \u0435\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0442\u0430 \u0430\u0442\u043E\u043C\u043D\u043E\u0457 \u043C\u0430\u0441\u0438",
+         u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432", u"",
+         u"\u0421\u043E\u0440\u0442\u0443\u0432\u0430\u043D\u043D\u044F \u0437\u0430: &\u043F\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u043D\u044F\u043C\u0438 \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432",
+         u"\u043D\u0430\u0437\u0432\u0430\u043C\u0438 &\u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432",
+         u"\u043F\u0435\u0440i\u043E\u0434\u0438\u0447\u043D\u043E\u044E &\u0442\u0430\u0431\u043B\u0438\u0446\u0435\u044E",
+         u"\u0430\u0442\u043E\u043C\u043D\u043E\u044E &\u043C\u0430\u0441\u043E\u044E", u"", u"\u0424i\u043B\u044C\u0442\u0440",
+         u"\u0424i\u043B\u044C\u0442\u0440 \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432",
+         u"\u0424i\u043B\u044C\u0442\u0440 \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432",
+         u"\u0420\u043E\u0437\u0448\u0438\u0440\u0435\u043D\u0438\u0439 \u0444i\u043B\u044C\u0442\u0440", u"",
+         u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430",
+         u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
+    };
+    const std::size_t lang = std::min<std::size_t>(FLanguage, 2);
+    QString text = QString::fromUtf16(captions[lang][entry]);
+    // The later sort entries line up under the words before the first one.
+    if (entry >= 4 && entry <= 6)
+        text.prepend(QString(FLanguage == l_English ? 14 : 27, u' '));
+    return text;
+}
+
+void TQzRNXPanel::ExecFilterForm(bool elements, bool nuclides)
+{
+    TQzRNXFilterForm form(FFilter, elements, nuclides, this);
+    ExecModal(form);
+}
+
+void TQzRNXPanel::ExecLoadElListDialog()
+{
+    const QString path = OpenTextFile(Caption(13));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        messageBoxes().Show(MessageKind::Error, Caption(13), path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
+        return;
+    }
+    FFilter.LoadElementList(file.readAll());
+}
+
+void TQzRNXPanel::ExecLoadRNXListDialog()
+{
+    const QString path = OpenTextFile(Caption(14));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        messageBoxes().Show(MessageKind::Error, Caption(14), path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
+        return;
+    }
+    FFilter.LoadRNXList(file.readAll());
+}
+
+void TQzRNXPanel::EditRNX()
+{
+    if (!RNXIndex)
+        return;
+    QDialog dialog(this, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    dialog.setWindowTitle(QStringLiteral("Set radionuclide"));
+    dialog.resize(242, 123);
+    auto* other = new TQzRNXPanel(&dialog);
+    other->setObjectName(QStringLiteral("SetRadionuclidePanel"));
+    other->SetShowUndoRedoButtons(false);
+    other->Filter().Assign(FFilter);
+    other->SetLanguage(FLanguage);
+    other->SetChoiceType(FChoiceType);
+    other->SetRNXSortType(FRNXSortType);
+    other->SetWidthsNShifts(FLayout);
+    other->SetElementAndAMass(FElement, FAMass);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(other, 0, Qt::AlignHCenter);
+    layout->addWidget(buttons);
+    if (ExecModal(dialog) == QDialog::Accepted)
+        SetElementAndAMass(other->Element(), other->AMass());
 }
 
 void TQzRNXPanel::DropDown_pmElements()

@@ -105,6 +105,19 @@ public:
     // Opens the periodic table under the element box, as Ctrl+click does.
     void DropDown_pmElements();
 
+    // The filter dialog with both pages, the element page or the nuclide page.
+    void ExecFilterDialog() { ExecFilterForm(true, true); }
+    void ExecElementFilterDialog() { ExecFilterForm(true, false); }
+    void ExecRNXFilterDialog() { ExecFilterForm(false, true); }
+    // Element and nuclide lists from text files.
+    void ExecLoadElListDialog();
+    void ExecLoadRNXListDialog();
+    // The "Set radionuclide" dialog.
+    void EditRNX();
+    // Shows a modal dialog; asks for a text file to open (empty when cancelled). Tests replace both.
+    std::function<int(QDialog&)> ExecModal;
+    std::function<QString(const QString& title)> OpenTextFile;
+
     // What the user does with the boxes: the row of a box chosen.
     void ElementPicked(int row, bool fromHistory = false);
     void AMassPicked(int row);
@@ -142,6 +155,8 @@ private:
     void BuildPopupMenu();
     void UpdatePopupChecks();
     void ShowBoxes();
+    void ExecFilterForm(bool elements, bool nuclides);
+    QString Caption(int entry) const;
 
     TQzRNXFilter FFilter;
     TQzRNXElementPopupMenu* pmElements = nullptr;

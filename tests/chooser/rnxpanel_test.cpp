@@ -1,7 +1,14 @@
 #include "indexfixture.h"
+#include "filterform.h"
 #include "rnxpanel.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -210,6 +217,131 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
     panel->AllowElementPopupMenu = false;
     QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_FALSE(menu->isVisible());
+}
+
+TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
+{
+    struct Row {
+        int entry;
+        const char16_t* russian;
+        const char16_t* ukrainian;
+    };
+    const Row rows[] = {
+        {0, u"&\u041D\u0435\u0437\u0430\u0432\u0438\u0441\u0438\u043C\u044B\u0439 \u0432\u044B\u0431\u043E\u0440 \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0438 \u0430\u0442\u043E\u043C\u043D\u043E\u0439 \u043C\u0430\u0441\u0441\u044B", u"&\u041D\u0435\u0437\u0430\u043B\u0435\u0436\u043D\u0438\u0439 \u0432\u0438\u0431i\u0440 \u0435\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0442\u0430 \u0430\u0442\u043E\u043C\u043D\u043E\u0457 \u043C\u0430\u0441\u0438"},
+        {1, u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432", u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432"},
+        {3, u"\u0421\u043E\u0440\u0442\u0438\u0440\u043E\u0432\u043A\u0430 \u043F\u043E: &\u043E\u0431\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u0438\u044F\u043C \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432", u"\u0421\u043E\u0440\u0442\u0443\u0432\u0430\u043D\u043D\u044F \u0437\u0430: &\u043F\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u043D\u044F\u043C\u0438 \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
+        {4, u"\u043D\u0430\u0437\u0432\u0430\u043D\u0438\u044F\u043C &\u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432", u"\u043D\u0430\u0437\u0432\u0430\u043C\u0438 &\u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
+        {5, u"\u043F\u0435\u0440\u0438\u043E\u0434\u0438\u0447\u0435\u0441\u043A\u043E\u0439 &\u0442\u0430\u0431\u043B\u0438\u0446\u0435", u"\u043F\u0435\u0440i\u043E\u0434\u0438\u0447\u043D\u043E\u044E &\u0442\u0430\u0431\u043B\u0438\u0446\u0435\u044E"},
+        {6, u"\u0430\u0442\u043E\u043C\u043D\u043E\u0439 &\u043C\u0430\u0441\u0441\u0435", u"\u0430\u0442\u043E\u043C\u043D\u043E\u044E &\u043C\u0430\u0441\u043E\u044E"},
+        {8, u"\u0424\u0438\u043B\u044C\u0442\u0440", u"\u0424i\u043B\u044C\u0442\u0440"},
+        {9, u"\u0424\u0438\u043B\u044C\u0442\u0440 \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432", u"\u0424i\u043B\u044C\u0442\u0440 \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
+        {10, u"\u0424\u0438\u043B\u044C\u0442\u0440 \u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432", u"\u0424i\u043B\u044C\u0442\u0440 \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432"},
+        {11, u"\u0420\u0430\u0441\u0448\u0438\u0440\u0435\u043D\u043D\u044B\u0439 \u0444\u0438\u043B\u044C\u0442\u0440", u"\u0420\u043E\u0437\u0448\u0438\u0440\u0435\u043D\u0438\u0439 \u0444i\u043B\u044C\u0442\u0440"},
+        {13, u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432 \u0438\u0437 \u0444\u0430\u0439\u043B\u0430", u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
+        {14, u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A \u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432 \u0438\u0437 \u0444\u0430\u0439\u043B\u0430", u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
+    };
+    makePanel();
+    panel->SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions::fromRaw(0x3F));
+    for (const TQzLanguage language : {l_Russian, l_Ukrainian}) {
+        panel->SetLanguage(language);
+        panel->SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions::fromRaw(0x3F));
+        const QList<QAction*> actions = panel->PopupMenu()->actions();
+        for (const Row& row : rows) {
+            QString expected = QString::fromUtf16(language == l_Russian ? row.russian : row.ukrainian);
+            if (row.entry >= 4 && row.entry <= 6)
+                expected.prepend(QString(27, u' '));
+            if (row.entry >= 8)
+                expected += QStringLiteral("...");
+            EXPECT_EQ(actions[row.entry]->text(), expected) << row.entry;
+        }
+    }
+    panel->SetLanguage(l_English);
+    panel->SetPopupMenuOptions({pmoChoice, pmoSort});
+    const QList<QAction*> actions = panel->PopupMenu()->actions();
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("&Independent choice of element and atomic mass"));
+    EXPECT_EQ(actions[4]->text(), QString(14, u' ') + QStringLiteral("element &name"));
+    EXPECT_FALSE(actions[8]->isVisible());
+    EXPECT_TRUE(actions[3]->isVisible());
+}
+
+TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
+{
+    makePanel(kData);
+    panel->SetElementAndAMass(_Co, "60");
+    show();
+    int shown = 0;
+    panel->ExecModal = [&](QDialog& dialog) {
+        ++shown;
+        auto& form = static_cast<TQzRNXFilterForm&>(dialog);
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Filter dialog"));
+        EXPECT_EQ(form.RNXIn()->count(), kData.size());
+        form.Pages()->setCurrentIndex(1);
+        form.RNXIn()->findItems(QStringLiteral("Co-60"), Qt::MatchExactly).front()->setSelected(true);
+        form.MoveSelected(false);
+        EXPECT_EQ(form.RNXIn()->count(), kData.size() - 1);
+        form.accept();
+        return int(QDialog::Accepted);
+    };
+    reports.clear();
+    panel->ExecRNXFilterDialog();
+    EXPECT_EQ(shown, 1);
+    EXPECT_LT(panel->Filter().RNXList().IndexOf(QStringLiteral("Co-60")), 0);
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-58")); // the closest offered cobalt
+    EXPECT_FALSE(reports.isEmpty());
+
+    panel->ExecModal = [&](QDialog& dialog) {
+        auto& form = static_cast<TQzRNXFilterForm&>(dialog);
+        form.MoveAll(false); // every element out
+        EXPECT_EQ(form.ElementsIn()->count(), 0);
+        form.MoveAll(true);
+        EXPECT_EQ(form.ElementsIn()->item(0)->text(), QStringLiteral("H"));
+        return int(QDialog::Rejected); // Cancel changes nothing
+    };
+    const TRNXElementSet before = panel->Filter().ElementSet();
+    panel->ExecElementFilterDialog();
+    EXPECT_EQ(panel->Filter().ElementSet(), before);
+}
+
+TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
+{
+    makePanel();
+    show();
+    QTemporaryDir dir;
+    QFile list(dir.filePath("list.txt"));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("Co-60\ncs - 137\nnonsense\n");
+    list.close();
+    QString title;
+    panel->OpenTextFile = [&](const QString& t) {
+        title = t;
+        return dir.filePath("list.txt");
+    };
+    panel->ExecLoadRNXListDialog();
+    EXPECT_EQ(title, QStringLiteral("Load radionuclide list from file"));
+    EXPECT_TRUE(panel->Filter().UseRNXFilter());
+    EXPECT_EQ(panel->FullRNXList(), (QStringList{"Co-60", "Cs-137"}));
+
+    panel->OpenTextFile = [](const QString&) { return QString(); }; // cancelled
+    panel->ExecLoadElListDialog();
+    EXPECT_FALSE(panel->Filter().UseElementFilter());
+}
+
+TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
+{
+    makePanel(kData);
+    panel->SetElementAndAMass(_Co, "60");
+    show();
+    panel->ExecModal = [](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
+        auto* other = dialog.findChild<TQzRNXPanel*>(QStringLiteral("SetRadionuclidePanel"));
+        EXPECT_TRUE(other);
+        other->show();
+        EXPECT_EQ(other->RNXname(), QStringLiteral("Co-60"));
+        other->SetElementAndAMass(_U, "238");
+        return int(QDialog::Accepted);
+    };
+    panel->EditRNX();
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("U-238"));
 }
 
 TEST(ElementGroups, ColoursOfTheGroups)

@@ -1,0 +1,197 @@
+#include "filterform.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDropEvent>
+#include <QGridLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kav {
+
+namespace {
+
+constexpr int kNodeRole = Qt::UserRole + 1;
+
+// A list whose rows may be dragged to its partner on the same page and nowhere else.
+class PartnerList : public QListWidget {
+public:
+    PartnerList(int columns, QWidget* parent) : QListWidget(parent)
+    {
+        setSelectionMode(QAbstractItemView::ExtendedSelection);
+        setDragDropMode(QAbstractItemView::DragDrop);
+        setDefaultDropAction(Qt::MoveAction);
+        setFlow(QListView::TopToBottom);
+        setWrapping(true);
+        setResizeMode(QListView::Adjust);
+        setGridSize(QSize(std::max(40, 300 / (columns + 1)), 18));
+    }
+    std::function<void()> OnDropFromPartner;
+    QListWidget* Partner = nullptr;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override
+    {
+        if (event->source() == Partner)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override
+    {
+        if (event->source() == Partner)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
+    void dropEvent(QDropEvent* event) override
+    {
+        if (event->source() != Partner) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::IgnoreAction); // the move below does the work
+        event->accept();
+        if (OnDropFromPartner)
+            OnDropFromPartner();
+    }
+};
+
+void addNuclide(QListWidget* list, const QString& name, const TRNXnode* node)
+{
+    auto* item = new QListWidgetItem(name, list);
+    item->setData(kNodeRole, QVariant::fromValue(static_cast<const void*>(node)));
+}
+
+} // namespace
+
+TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, bool showRNXPage, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , FFilter(filter)
+    , FShowElements(showElementPage)
+    , FShowRNX(showRNXPage)
+{
+    setWindowTitle(QStringLiteral("Filter dialog"));
+    resize(452, 373);
+    FPages = new QTabWidget(this);
+
+    auto page = [&](const QString& title, const QString& check, QCheckBox*& box, QListWidget*& in, QListWidget*& out,
+                    int inColumns, int outColumns) {
+        auto* w = new QWidget;
+        box = new QCheckBox(check, w);
+        auto* left = new PartnerList(inColumns, w);
+        auto* right = new PartnerList(outColumns, w);
+        left->Partner = right;
+        right->Partner = left;
+        left->OnDropFromPartner = [this] { MoveSelected(true); };
+        right->OnDropFromPartner = [this] { MoveSelected(false); };
+        in = left;
+        out = right;
+        auto* buttons = new QVBoxLayout;
+        buttons->addStretch(1);
+        const std::pair<const char*, std::function<void()>> actions[] = {
+            {"<", [this] { MoveSelected(true); }}, {"<<", [this] { MoveAll(true); }},
+            {">", [this] { MoveSelected(false); }}, {">>", [this] { MoveAll(false); }}};
+        for (const auto& [text, action] : actions) {
+            auto* b = new QPushButton(QString::fromLatin1(text), w);
+            b->setFixedWidth(36);
+            connect(b, &QPushButton::clicked, this, action);
+            buttons->addWidget(b);
+        }
+        buttons->addStretch(1);
+        auto* grid = new QGridLayout(w);
+        grid->addWidget(box, 0, 0, 1, 3);
+        grid->addWidget(left, 1, 0);
+        grid->addLayout(buttons, 1, 1);
+        grid->addWidget(right, 1, 2);
+        FPages->addTab(w, title);
+        return w;
+    };
+    QWidget* elements = page(QStringLiteral("Elements"), QStringLiteral("Use element filter"), FUseElements,
+                             FElementsIn, FElementsOut, 7, 6);
+    QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), FUseRNX, FRNXIn,
+                             FRNXOut, 3, 3);
+    FPages->tabBar()->setMinimumWidth(200);
+
+    FUseElements->setChecked(filter.UseElementFilter());
+    for (int e = 0; e < 100; ++e)
+        (filter.ElementSet().contains(static_cast<TRNXElement>(e)) ? FElementsIn : FElementsOut)
+            ->addItem(RNXElementSymbol(static_cast<TRNXElement>(e)));
+    FUseRNX->setChecked(filter.UseRNXFilter());
+    for (const TRNXStringList::Entry& e : filter.RNXList().Items())
+        addNuclide(FRNXIn, e.name, e.node);
+    if (RNXIndex)
+        for (int i = 0; i < RNXIndex->Count(); ++i) {
+            const TRNXnode* node = RNXIndex->Items(i);
+            if (filter.RNXList().IndexOf(node->RNXname.toString()) < 0)
+                addNuclide(FRNXOut, node->RNXname.toString(), node);
+        }
+    FRNXIn->sortItems();
+    FRNXOut->sortItems();
+    if (!showElementPage)
+        FPages->setTabVisible(FPages->indexOf(elements), false);
+    if (!showRNXPage)
+        FPages->setTabVisible(FPages->indexOf(nuclides), false);
+    FPages->setCurrentWidget(showElementPage ? elements : nuclides);
+
+    auto* okCancel = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(okCancel, &QDialogButtonBox::accepted, this, &TQzRNXFilterForm::accept);
+    connect(okCancel, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(FPages, 1);
+    layout->addWidget(okCancel);
+}
+
+void TQzRNXFilterForm::SortElements(QListWidget* list) const
+{
+    std::vector<TRNXElement> elements;
+    for (int i = 0; i < list->count(); ++i)
+        elements.push_back(ElementBySymbol(list->item(i)->text()));
+    std::sort(elements.begin(), elements.end());
+    list->clear();
+    for (TRNXElement e : elements)
+        list->addItem(RNXElementSymbol(e));
+}
+
+void TQzRNXFilterForm::MoveSelected(bool toLeft)
+{
+    const bool elementPage = FPages->currentIndex() == 0;
+    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FRNXOut : FRNXIn);
+    QListWidget* to = elementPage ? (toLeft ? FElementsIn : FElementsOut) : (toLeft ? FRNXIn : FRNXOut);
+    for (QListWidgetItem* item : from->selectedItems())
+        to->addItem(from->takeItem(from->row(item)));
+    elementPage ? SortElements(to) : to->sortItems();
+}
+
+void TQzRNXFilterForm::MoveAll(bool toLeft)
+{
+    const bool elementPage = FPages->currentIndex() == 0;
+    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FRNXOut : FRNXIn);
+    from->selectAll();
+    MoveSelected(toLeft);
+}
+
+void TQzRNXFilterForm::accept()
+{
+    if (FShowElements) {
+        TRNXElementSet set;
+        for (int i = 0; i < FElementsIn->count(); ++i)
+            set.insert(ElementBySymbol(FElementsIn->item(i)->text()));
+        FFilter.SetUseElementFilter(FUseElements->isChecked());
+        FFilter.SetElementSet(set);
+    }
+    if (FShowRNX) {
+        TRNXStringList list;
+        for (int i = 0; i < FRNXIn->count(); ++i)
+            list.Add(FRNXIn->item(i)->text(),
+                     static_cast<const TRNXnode*>(FRNXIn->item(i)->data(kNodeRole).value<const void*>()));
+        FFilter.SetUseRNXFilter(FUseRNX->isChecked());
+        FFilter.SetRNXList(list);
+    }
+    FFilter.Change();
+    QDialog::accept();
+}
+
+} // namespace kav
