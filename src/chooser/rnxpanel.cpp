@@ -123,7 +123,8 @@ TQzRNXPanel::TQzRNXPanel(QWidget* parent)
         (*button)->setMenu(menu);
         (*button)->setAutoRaise(true);
         (*button)->setEnabled(false);
-        connect(*button, &QToolButton::clicked, this, [this, undo] { undo ? Undo(0) : Redo(0); });
+        const bool isUndo = undo; // a structured binding cannot be captured everywhere yet
+        connect(*button, &QToolButton::clicked, this, [this, isUndo] { isUndo ? Undo(0) : Redo(0); });
         bar->addWidget(*button);
     }
     BuildPopupMenu();
@@ -657,11 +658,12 @@ void TQzRNXPanel::UpdateHistoryButtons()
          {std::tuple{&FUndoRNXList, pmUndoRNXList, tbUndo, kUndoHint, true},
           std::tuple{&FRedoRNXList, pmRedoRNXList, tbRedo, kRedoHint, false}}) {
         menu->clear();
+        const bool isUndo = undo;
         for (std::size_t i = 0; i < list->size(); ++i) {
             QAction* a = menu->addAction((*list)[i].name);
             // An entry the panel no longer offers cannot be gone back to.
             a->setEnabled(RNXRow((*list)[i].name) >= 0);
-            connect(a, &QAction::triggered, this, [this, i, undo] { undo ? Undo(static_cast<int>(i)) : Redo(static_cast<int>(i)); });
+            connect(a, &QAction::triggered, this, [this, i, isUndo] { isUndo ? Undo(static_cast<int>(i)) : Redo(static_cast<int>(i)); });
         }
         button->setEnabled(!list->empty());
         button->setToolTip(list->empty() ? QString() : StandartUndoRedoHint ? hint : list->front().name);
