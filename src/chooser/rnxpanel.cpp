@@ -901,6 +901,42 @@ void TQzRNXPanel::EditRNX()
         SetElementAndAMass(other->Element(), other->AMass());
 }
 
+namespace {
+QRect screenRect(const QWidget* w)
+{
+    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+}
+} // namespace
+
+QRect TQzRNXPanel::GetRect_cbElement() const
+{
+    // While its list is open, the list itself.
+    if (cbElement->view()->isVisible()) {
+        const int rows = std::min(12, cbElement->count());
+        return QRect(cbElement->mapToGlobal(QPoint(0, cbElement->height())),
+                     QSize(cbElement->width(), rows * cbElement->view()->sizeHintForRow(0) + 2));
+    }
+    return screenRect(cbElement);
+}
+
+QRect TQzRNXPanel::GetRect_cbAMass() const
+{
+    return screenRect(cbAMass);
+}
+
+QRect TQzRNXPanel::GetRect_cbRNX() const
+{
+    return screenRect(cbRNX);
+}
+
+void TQzRNXPanel::SetPathToRNXFile(const QString& value)
+{
+    if (value == FPathToRNXFile)
+        return;
+    FPathToRNXFile = value;
+    ReloadRNXIndex(value, false);
+}
+
 void TQzRNXPanel::DropDown_pmElements()
 {
     pmElements->SetElement(FElement);

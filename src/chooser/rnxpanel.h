@@ -4,6 +4,7 @@
 #include "rnxfilter.h"
 #include "rnxnames.h"
 
+#include <QComboBox>
 #include <QFrame>
 
 #include <functional>
@@ -104,6 +105,17 @@ public:
     bool WindowCreated() const { return FWindowCreated; }
     // Opens the periodic table under the element box, as Ctrl+click does.
     void DropDown_pmElements();
+    // Opens (true) or closes (false) a box's list.
+    void DropDown_cbElement(bool open) { open ? cbElement->showPopup() : cbElement->hidePopup(); }
+    void DropDown_cbAMass(bool open) { open ? cbAMass->showPopup() : cbAMass->hidePopup(); }
+    void DropDown_cbRNX(bool open) { open ? cbRNX->showPopup() : cbRNX->hidePopup(); }
+    // A box's rectangle on the screen.
+    QRect GetRect_cbElement() const;
+    QRect GetRect_cbAMass() const;
+    QRect GetRect_cbRNX() const;
+    // The folder of an index file of the panel's own; a new folder rebuilds the index from it.
+    const QString& PathToRNXFile() const { return FPathToRNXFile; }
+    void SetPathToRNXFile(const QString& value);
 
     // The filter dialog with both pages, the element page or the nuclide page.
     void ExecFilterDialog() { ExecFilterForm(true, true); }
@@ -185,6 +197,7 @@ private:
     TQzRNXPanelPopupMenuOptions FPopupMenuOptions = TQzRNXPanelPopupMenuOptions::fromRaw(0x3F);
     bool FShowUndoRedoButtons = true;
     TQzRNXWidthsNShiftsParams FLayout;
+    QString FPathToRNXFile;
 
     bool FWindowCreated = false;
     bool UndoListEnabled = false;

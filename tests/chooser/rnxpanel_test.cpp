@@ -344,6 +344,25 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
     EXPECT_EQ(panel->RNXname(), QStringLiteral("U-238"));
 }
 
+TEST_F(PanelTest, AnIndexRebuildKeepsTheChoice)
+{
+    makePanel(kData);
+    panel->SetElementAndAMass(_Co, "60");
+    show();
+    QTemporaryDir dir;
+    QFile index(dir.filePath("Index.rnx"));
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write(shippedIndexBytes());
+    index.close();
+    reports.clear();
+    panel->SetPathToRNXFile(dir.path());
+    EXPECT_EQ(RNXIndex->Count(), 1252);
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->BasicRNX(), RNXIndex->FindRNX(u"Co-60")); // a node of the new index
+    EXPECT_TRUE(reports.isEmpty());
+    EXPECT_EQ(panel->FullRNXList().size(), kData.size());
+}
+
 TEST(ElementGroups, ColoursOfTheGroups)
 {
     TQzRNXElementGroups g;
