@@ -1,5 +1,7 @@
 #include "mainform.h"
 
+#include "materialsview.h"
+
 #include "aboutbox.h"
 #include "bioassaydata.h"
 #include "datamodule.h"
@@ -102,8 +104,7 @@ void TMainForm::CreateChoosers()
 {
     // The choosers load the index as they are made: an "Index.rnx" in the current folder at this
     // moment is taken in place of the one the program carries.
-    auto make = [](QWidget* page, int shiftAMass) {
-        auto* panel = new TQzRNXPanel(page);
+    auto configure = [](TQzRNXPanel* panel, int shiftAMass) {
         TQzRNXWidthsNShiftsParams layout;
         layout.WidthElement = 48;
         layout.WidthElementDropDown = 129;
@@ -114,14 +115,19 @@ void TMainForm::CreateChoosers()
         panel->Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
         panel->Filter().SetUseElementFilter(true);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort});
+    };
+    auto make = [&configure](QWidget* page, int shiftAMass) {
+        auto* panel = new TQzRNXPanel(page);
+        configure(panel, shiftAMass);
         auto* layoutBox = new QVBoxLayout(page);
         layoutBox->addWidget(panel, 0, Qt::AlignLeft | Qt::AlignTop);
         layoutBox->addStretch(1);
         return panel;
     };
-    rnpDPUI = make(tsDPUI, 8);
-    rnpDPUI->setObjectName(QStringLiteral("rnpDPUI"));
-    rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
+    FMaterialsView = new TMaterialsView(tsDPUI);
+    (new QVBoxLayout(tsDPUI))->addWidget(FMaterialsView);
+    rnpDPUI = FMaterialsView->rnpDPUI;
+    configure(rnpDPUI, 8);
     rnpDPUMRNIntake = make(tsDPUM, 10);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("rnpDPUMRNIntake"));
     rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
@@ -141,10 +147,9 @@ void TMainForm::LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx)
     }
 }
 
-void TMainForm::rnpDPUIRNXChanged(const TBasicRNX& rnx)
+void TMainForm::ApplyPreferenceUnits()
 {
-    if (DPUI_RNData)
-        LoadChosen(*DPUI_RNData, rnx);
+    FMaterialsView->ApplyPreferenceUnits();
 }
 
 void TMainForm::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
@@ -169,6 +174,7 @@ void TMainForm::FormCreate()
     }
 
     DPUI_RNData = std::make_unique<TVESKRNDosesData>();
+    FMaterialsView->SetDPUIData(DPUI_RNData.get());
     DPUM_RNData = std::make_unique<TVESKRNData>();
     MixtureRNList = std::make_unique<TVESKRNList>();
     try {
@@ -196,6 +202,8 @@ void TMainForm::FormCreate()
         panel->SetElementAndAMass(_Co, "60");
     }
 
+    ApplyPreferenceUnits();
+    ProgramPreference->SetOnExecEditDlg([this](TQzProgramPreference*) { ApplyPreferenceUnits(); });
     pcMain->setCurrentWidget(tsDosePerIntake);
     pcDosePerIntake->setCurrentWidget(tsMixture);
 
@@ -217,6 +225,8 @@ void TMainForm::FormActivate()
             aAboutExecute();
             ProgramPreference->SetNotFirstRun(true);
         }
+        FMaterialsView->CheckAllMaterials();
+        FMaterialsView->FillDPUIGrid();
     } catch (const std::exception& e) {
         messageBoxes().Show(MessageKind::Error, Caption, QString::fromLocal8Bit(e.what()), mbOK, mbOK);
     }

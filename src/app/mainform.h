@@ -16,6 +16,7 @@ class QToolButton;
 
 namespace kav {
 
+class TMaterialsView;
 class TQzRNXPanel;
 class TBasicRNX;
 class TVESKRNData;
@@ -58,12 +59,14 @@ public:
     TVESKRNData* DPUMData() const { return DPUM_RNData.get(); }
     TVESKRNList* MixtureList() const { return MixtureRNList.get(); }
     TQzRNXPanel* DPUIPanel() const { return rnpDPUI; }
+    TMaterialsView* MaterialsView() const { return FMaterialsView; }
     TQzRNXPanel* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
     TQzRNXPanel* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
 
-    // A nuclide chosen in the Materials view's and the bioassay view's choosers.
-    void rnpDPUIRNXChanged(const TBasicRNX& rnx);
+    // A nuclide chosen in the bioassay view's chooser.
     void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
+    // Units chosen in the options reach the views.
+    void ApplyPreferenceUnits();
 
 protected:
     bool event(QEvent* event) override;
@@ -90,6 +93,7 @@ private:
     QToolButton* JxpbHelp = nullptr;
     QMenu* pmHelp = nullptr;
     QLabel* FSampleNotice = nullptr;
+    TMaterialsView* FMaterialsView = nullptr;
     TQzRNXPanel* rnpDPUI = nullptr;
     TQzRNXPanel* rnpDPUMRNIntake = nullptr;
     TQzRNXPanel* rnpDPUMRNMeasured = nullptr;

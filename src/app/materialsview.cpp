@@ -1,0 +1,451 @@
+#include "materialsview.h"
+
+#include "datamodule.h"
+#include "dosedata.h"
+#include "markup.h"
+#include "messageboxes.h"
+#include "rnxpanel.h"
+#include "stringgrid.h"
+#include "unitcombobox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kav {
+
+namespace {
+
+const QColor kLightYellow(0xFF, 0xFF, 0xCC);
+const QColor kLightGrey(0xE6, 0xE6, 0xE6);
+constexpr int kDefaultColWidth = 80;
+
+// "fA=" with its A as a subscript, the rest as it stands.
+QString withSubscriptA(const QString& text)
+{
+    QString caption = text.toHtmlEscaped();
+    const qsizetype at = caption.indexOf(QLatin1String("fA="));
+    if (at >= 0)
+        caption.replace(at, 3, QStringLiteral("f<sub>A</sub>="));
+    return caption;
+}
+
+// Material lists draw the A of "fA=" as a subscript.
+class MaterialItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem o = option;
+        initStyleOption(&o, index);
+        const QString text = o.text;
+        o.text.clear();
+        o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
+        const QRect textRect = o.widget->style()->subElementRect(QStyle::SE_ItemViewItemText, &o, o.widget);
+        painter->save();
+        painter->setFont(o.font);
+        painter->setPen(o.palette.color(o.state & QStyle::State_Enabled ? QPalette::Active : QPalette::Disabled,
+                                        o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        const QString caption = withSubscriptA(text);
+        const int h = DrawMarkupText(*painter, caption, textRect, true, false).Height;
+        DrawMarkupText(*painter, caption, QRect(textRect.left(), textRect.top() + (textRect.height() - h) / 2, textRect.width(), h),
+                       false, false);
+        painter->restore();
+    }
+};
+
+QListWidget* materialList(QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setItemDelegate(new MaterialItemDelegate(list));
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    return list;
+}
+
+} // namespace
+
+const QString TMaterialsView::AMADHint = QString::fromUtf16(
+    u"AMTD is used typically when the AMAD is less than about 0.3 \u03BCm.\r\nUse right mouse button to call Help for details.");
+const QString TMaterialsView::CopyHint =
+    QStringLiteral("Copy to Clipboard\r\nUse Excel as a destination for the best result");
+
+TMaterialsView::TMaterialsView(QWidget* parent)
+    : QWidget(parent)
+{
+    BuildControls();
+    InitDPUIGrid();
+}
+
+void TMaterialsView::BuildControls()
+{
+    rnpDPUI = new TQzRNXPanel(this);
+    rnpDPUI->setObjectName(QStringLiteral("rnpDPUI"));
+    rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
+
+    ducbDPUIUnit = new TQzDoseUnitComboBox(this);
+    ducbDPUIUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
+    aucbDPUIUnit = new TQzActivityUnitComboBox(this);
+    aucbDPUIUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
+    ducbDPUIUnit->SetOnChange([this] {
+        if (ProgramPreference)
+            ProgramPreference->SetDPUIDoseUnit(ducbDPUIUnit->Value());
+        FillDPUIGrid();
+    });
+    aucbDPUIUnit->SetOnChange([this] {
+        if (ProgramPreference)
+            ProgramPreference->SetDPUIActivityUnit(aucbDPUIUnit->Value());
+        FillDPUIGrid();
+    });
+
+    aShowEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);
+    aShowEquivalentDoses->setCheckable(true);
+    connect(aShowEquivalentDoses, &QAction::toggled, this, [this](bool on) {
+        ShowDPUIEquivalentDoses(on);
+        sbPlusDPUI->setVisible(!on);
+        sbMinusDPUI->setVisible(on);
+    });
+    aDPUICopyToClipboard = new QAction(QStringLiteral("Copy to Clipboard"), this);
+    aDPUICopyToClipboard->setToolTip(CopyHint);
+    connect(aDPUICopyToClipboard, &QAction::triggered, this, [this] { aDPUICopyToClipboardExecute(); });
+    sbPlusDPUI = new QToolButton(this);
+    sbPlusDPUI->setText(QStringLiteral("+"));
+    sbPlusDPUI->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
+    sbMinusDPUI = new QToolButton(this);
+    sbMinusDPUI->setText(QString::fromUtf16(u"\u2212"));
+    sbMinusDPUI->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
+    sbMinusDPUI->hide();
+    for (QToolButton* b : {sbPlusDPUI, sbMinusDPUI})
+        connect(b, &QToolButton::clicked, aShowEquivalentDoses, &QAction::toggle);
+    auto* copy = new QToolButton(this);
+    copy->setDefaultAction(aDPUICopyToClipboard);
+    copy->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel(QStringLiteral("Radionuclide"), this));
+    top->addWidget(rnpDPUI);
+    top->addSpacing(24);
+    top->addWidget(new QLabel(QStringLiteral("Units"), this));
+    top->addWidget(ducbDPUIUnit);
+    top->addWidget(new QLabel(QStringLiteral("/"), this));
+    top->addWidget(aucbDPUIUnit);
+    top->addSpacing(24);
+    top->addWidget(sbPlusDPUI);
+    top->addWidget(sbMinusDPUI);
+    top->addWidget(copy);
+    top->addStretch(1);
+
+    auto* ingest = new QGroupBox(QStringLiteral("Ingested Material"), this);
+    clbDPUIIngestCompound = materialList(ingest);
+    (new QVBoxLayout(ingest))->addWidget(clbDPUIIngestCompound);
+    auto* inhal = new QGroupBox(QStringLiteral("Inhaled Material"), this);
+    clbDPUIInhalCompound = materialList(inhal);
+    (new QVBoxLayout(inhal))->addWidget(clbDPUIInhalCompound);
+    connect(clbDPUIIngestCompound, &QListWidget::itemChanged, this, [this] { FillDPUIGrid(); });
+    connect(clbDPUIInhalCompound, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        // An aerosol group counts only with a particle size ticked.
+        const bool gas = DPUI_RNData && clbDPUIInhalCompound->row(item) >= DPUI_RNData->AerosolDataCount();
+        if (gas || TickedAMADCount() > 0)
+            FillDPUIGrid();
+    });
+    for (QListWidget* list : {clbDPUIIngestCompound, clbDPUIInhalCompound})
+        connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint pos) {
+            if (list == clbDPUIIngestCompound && list->count() < 2)
+                return;
+            QMenu menu;
+            menu.addAction(QStringLiteral("Select all"), this, [this, list] { SetAll(list, true); });
+            menu.addAction(QStringLiteral("Unselect all"), this, [this, list] { SetAll(list, false); });
+            menu.exec(list->mapToGlobal(pos));
+        });
+
+    auto* amad = new QGroupBox(QString::fromUtf16(u"AMTD/AMAD, \u00B5m"), this);
+    amad->setToolTip(AMADHint);
+    amad->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto* amadGrid = new QGridLayout(amad);
+    const QStringList labels = AMADLabels();
+    for (int i = 0; i < AMADCount; ++i) {
+        auto* box = new QCheckBox(labels[i], amad);
+        box->setToolTip(AMADHint);
+        box->setChecked(i == DefaultAMADIndex);
+        connect(box, &QCheckBox::clicked, this, [this] {
+            const bool anyInhaled = [&] {
+                for (int r = 0; r < clbDPUIInhalCompound->count(); ++r)
+                    if (clbDPUIInhalCompound->item(r)->checkState() == Qt::Checked)
+                        return true;
+                return false;
+            }();
+            if (anyInhaled)
+                FillDPUIGrid();
+        });
+        DPUI_AMADArr[static_cast<std::size_t>(i)] = box;
+        amadGrid->addWidget(box, i < 6 ? i : i - 6, i < 6 ? 0 : 1);
+    }
+    connect(amad, &QWidget::customContextMenuRequested, this, [this, amad](QPoint pos) {
+        QMenu menu;
+        auto setAll = [this](bool on) {
+            for (QCheckBox* b : DPUI_AMADArr)
+                b->setChecked(on);
+            FillDPUIGrid();
+        };
+        menu.addAction(QStringLiteral("Select all"), this, [setAll] { setAll(true); });
+        menu.addAction(QStringLiteral("Unselect all"), this, [setAll] { setAll(false); });
+        menu.exec(amad->mapToGlobal(pos));
+    });
+
+    auto* injectGroup = new QGroupBox(this);
+    cbDPUIInject = new QCheckBox(QStringLiteral("Injection"), injectGroup);
+    connect(cbDPUIInject, &QCheckBox::clicked, this, [this] { FillDPUIGrid(); });
+    (new QVBoxLayout(injectGroup))->addWidget(cbDPUIInject);
+
+    auto* materials = new QHBoxLayout;
+    materials->addWidget(ingest, 2);
+    materials->addWidget(inhal, 3);
+    auto* right = new QVBoxLayout;
+    right->addWidget(amad);
+    right->addWidget(injectGroup);
+    materials->addLayout(right);
+
+    sgDPUI = new TQzStringGrid(this);
+    sgDPUI->setObjectName(QStringLiteral("sgDPUI"));
+    sgDPUI->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sgDPUI, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        QMenu menu;
+        menu.addAction(aShowEquivalentDoses);
+        menu.addAction(aDPUICopyToClipboard);
+        menu.exec(sgDPUI->mapToGlobal(pos));
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(materials, 2);
+    layout->addWidget(sgDPUI, 5);
+
+    // What the user edits or picks from is light yellow.
+    for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(), rnpDPUI->AMassBox(),
+                                                      rnpDPUI->RNXBox()}) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Button, kLightYellow);
+        p.setColor(QPalette::Base, kLightYellow);
+        p.setColor(QPalette::Highlight, QColor(0xCC, 0xFF, 0xFF));
+        p.setColor(QPalette::HighlightedText, Qt::black);
+        w->setPalette(p);
+        w->setCursor(Qt::PointingHandCursor);
+    }
+}
+
+void TMaterialsView::InitDPUIGrid()
+{
+    TQzStringGrid& g = *sgDPUI;
+    g.SetColCount(3 + ShownTargetOrganCount);
+    g.SetRowCount(3);
+    g.SetFixedCols(3);
+    g.SetFixedRows(1);
+    g.SetDefaultColWidth(kDefaultColWidth);
+    g.SetMergeFixedCols(0, 2);
+    g.SetMergeFixedCols(1, 2);
+    g.SetMergeFixedCols(2, 1);
+    g.SetColWidths(0, 550);
+    g.SetColWidths(1, 120);
+    g.SetRowHeights(0, 40);
+    g.SetCells(0, 0, QStringLiteral("Material"));
+    g.SetCells(1, 0, QStringLiteral("Dose Coefficient e(50)"));
+    g.SetCells(2, 0, QStringLiteral("Dose Coefficients hT(50)"));
+    *g.CreateCellCaption(2, 0) = QStringLiteral("<p align=\"center\">Dose Coefficients h<sub>T</sub>(50)</p>");
+    for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
+        g.SetCells(3 + organ, 0, TargetOrganName(static_cast<TVESKTargetOrgan>(organ)));
+    for (TQzCellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
+        f->MultiLine = true;
+    g.OnGetFixedCellFormat = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+        if (col == 0) {
+            f.Margins.setLeft(5);
+            f.HorzAlignment = row == 0 ? haCenter : haLeft;
+        } else if (col == 1) {
+            if (sbMinusDPUI->isVisibleTo(this)) {
+                f.Font.setBold(true);
+                f.Color = kLightYellow;
+            } else if (row % 2 == 1) {
+                f.Color = kLightGrey;
+            }
+        } else if (col == 2 && row % 2 == 1) {
+            f.Color = kLightGrey;
+        }
+    };
+    g.OnGetInnerCellFormat = [](TQzStringGrid*, int, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+        if (row % 2 == 1)
+            f.Color = kLightGrey;
+    };
+    g.OnGetSelectedCellFormat = g.OnGetInnerCellFormat;
+    // With the organ doses hidden only the header and the rows that carry e(50) are copied.
+    g.OnConvertRowToStr = [](TQzStringGrid* grid, int row, bool& include) {
+        include = grid->ColWidths(2) > 0 || row == 0 || row % 2 == 1;
+    };
+    ShowDPUIEquivalentDoses(false);
+}
+
+void TMaterialsView::ShowDPUIEquivalentDoses(bool show)
+{
+    sgDPUI->SetColWidths(2, show ? kDefaultColWidth + 40 : -1);
+    for (int c = 3; c < sgDPUI->ColCount(); ++c)
+        sgDPUI->SetColWidths(c, show ? kDefaultColWidth : -1);
+}
+
+void TMaterialsView::ApplyPreferenceUnits()
+{
+    if (!ProgramPreference)
+        return;
+    ducbDPUIUnit->SetValue(ProgramPreference->DPUIDoseUnit());
+    aucbDPUIUnit->SetValue(ProgramPreference->DPUIActivityUnit());
+}
+
+void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
+{
+    if (!DPUI_RNData)
+        return;
+    const TRNXRec previous = DPUI_RNData->RNuclide();
+    try {
+        DPUI_RNData->AssignRNuclide(rnx);
+        FillDPUICompoundLists();
+        FillDPUIGrid();
+    } catch (const EWrongDataFileException& e) {
+        messageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), e.Message(), mbCancel, mbCancel);
+        // The chooser goes back, which reloads what was shown before.
+        if (previous.El != _NoRNXElement)
+            rnpDPUI->SetElementAndAMass(previous.El, previous.AMass);
+    }
+}
+
+void TMaterialsView::FillDPUICompoundLists()
+{
+    QStringList names;
+    for (auto [list, path] : {std::pair{clbDPUIInhalCompound, ipInhalation}, std::pair{clbDPUIIngestCompound, ipIngestion}}) {
+        const QSignalBlocker blocker(list);
+        list->clear();
+        if (DPUI_RNData)
+            DPUI_RNData->GetCompoundsList(path, names);
+        else
+            names.clear();
+        for (const QString& name : names) {
+            auto* item = new QListWidgetItem(name, list);
+            Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsSelectable;
+            if (name.size() > 1 || path == ipIngestion)
+                flags |= Qt::ItemIsEnabled;
+            item->setFlags(flags);
+            item->setCheckState(Qt::Checked);
+        }
+    }
+}
+
+void TMaterialsView::CheckAllMaterials()
+{
+    for (QListWidget* list : {clbDPUIInhalCompound, clbDPUIIngestCompound}) {
+        const QSignalBlocker blocker(list);
+        for (int r = 0; r < list->count(); ++r)
+            list->item(r)->setCheckState(Qt::Checked);
+    }
+}
+
+void TMaterialsView::SetAll(QListWidget* list, bool ticked)
+{
+    {
+        const QSignalBlocker blocker(list);
+        for (int r = 0; r < list->count(); ++r)
+            list->item(r)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    }
+    FillDPUIGrid();
+}
+
+int TMaterialsView::TickedAMADCount() const
+{
+    int n = 0;
+    for (const QCheckBox* b : DPUI_AMADArr)
+        n += b->isChecked() ? 1 : 0;
+    return n;
+}
+
+void TMaterialsView::FillDPUIGrid()
+{
+    if (!DPUI_RNData)
+        return;
+    TQzStringGrid& g = *sgDPUI;
+    auto ticked = [](const QListWidgetItem* item) {
+        return item->checkState() == Qt::Checked && (item->flags() & Qt::ItemIsEnabled);
+    };
+    const int aerosols = std::min(DPUI_RNData->AerosolDataCount(), clbDPUIInhalCompound->count());
+    int j = 0;
+    int k = 0;
+    for (int r = 0; r < clbDPUIInhalCompound->count(); ++r)
+        if (ticked(clbDPUIInhalCompound->item(r)))
+            ++(r < aerosols ? j : k);
+    int ingested = 0;
+    for (int r = 0; r < clbDPUIIngestCompound->count(); ++r)
+        ingested += ticked(clbDPUIIngestCompound->item(r)) ? 1 : 0;
+    const int sizes = TickedAMADCount();
+    const int n = ingested + (cbDPUIInject->isChecked() ? 1 : 0) + sizes * j + k;
+    if (n == 0) {
+        g.SetRowCount(3);
+        g.SetRowHeights(1, -1);
+        g.SetRowHeights(2, -1);
+        return;
+    }
+    const double r = static_cast<double>(BqPerUnit(aucbDPUIUnit->Value())) / SvPerUnit(ducbDPUIUnit->Value());
+    g.SetRowCount(2 * n + 1);
+    g.SetRowHeights(1, g.DefaultRowHeight());
+    g.SetRowHeights(2, g.DefaultRowHeight());
+    int s = 1;
+    TVESKDoseArray dose{};
+    float effDose = 0;
+    auto write = [&](const QString& label, TVESKIntakePath path, int compound, int amad) {
+        g.SetCells(0, s, label);
+        if (label.contains(QLatin1String("fA=")))
+            *g.CreateCellCaption(0, s) = withSubscriptA(label);
+        g.SetCells(0, s + 1, QString());
+        g.SetCells(2, s, SexName(sMale));
+        g.SetCells(2, s + 1, SexName(sFemale));
+        const bool ok = DPUI_RNData->GetDoses(path, compound, amad, dose, effDose);
+        g.SetCells(1, s, ok ? FormatScientific(effDose * r, 2) : QString());
+        g.SetCells(1, s + 1, QString());
+        for (int c = 3; c < g.ColCount(); ++c) {
+            const auto organ = static_cast<TVESKTargetOrgan>(c - 3);
+            g.SetCells(c, s, ok ? FormatScientific(DoseAt(dose, sMale, organ) * r, 2) : QString());
+            g.SetCells(c, s + 1, ok ? FormatScientific(DoseAt(dose, sFemale, organ) * r, 2) : QString());
+        }
+        s += 2;
+    };
+    if (cbDPUIInject->isChecked())
+        write(cbDPUIInject->text(), ipInjection, 0, 0);
+    for (int q = 0; q < clbDPUIIngestCompound->count(); ++q)
+        if (ticked(clbDPUIIngestCompound->item(q)))
+            write(IntakePathName(ipIngestion) + QStringLiteral(", ") + clbDPUIIngestCompound->item(q)->text(), ipIngestion, q, 0);
+    if (j > 0 && sizes > 0)
+        for (int q = 0; q < aerosols; ++q) {
+            if (!ticked(clbDPUIInhalCompound->item(q)))
+                continue;
+            for (int i = 0; i < AMADCount; ++i)
+                if (DPUI_AMADArr[static_cast<std::size_t>(i)]->isChecked())
+                    write(IntakePathName(ipInhalation) + QStringLiteral(", ") + clbDPUIInhalCompound->item(q)->text()
+                              + QStringLiteral(", ") + DPUI_AMADArr[static_cast<std::size_t>(i)]->text()
+                              + QString::fromUtf16(u" \u00B5m"),
+                          ipInhalation, q, i);
+        }
+    for (int q = aerosols; q < clbDPUIInhalCompound->count(); ++q)
+        if (ticked(clbDPUIInhalCompound->item(q)))
+            write(IntakePathName(ipInhalation) + QStringLiteral(", ") + clbDPUIInhalCompound->item(q)->text(), ipInhalation, q, 0);
+}
+
+void TMaterialsView::aDPUICopyToClipboardExecute()
+{
+    const QString head = QStringLiteral("Radionuclide\t") + rnpDPUI->RNXname() + QStringLiteral("\r\nUnits\t")
+        + DoseUnitLabel(ducbDPUIUnit->Value()) + QStringLiteral(" per ") + ActivityUnitLabel(aucbDPUIUnit->Value())
+        + QStringLiteral("\r\n");
+    sgDPUI->CopyToClipboard(head, QString(), {}, true);
+}
+
+} // namespace kav

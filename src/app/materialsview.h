@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QListWidget;
+class QToolButton;
+
+namespace kav {
+
+class TBasicRNX;
+class TQzActivityUnitComboBox;
+class TQzDoseUnitComboBox;
+class TQzRNXPanel;
+class TQzStringGrid;
+class TVESKRNDosesData;
+
+// The "Materials" view: for one nuclide, e(50) and, on request, hT(50) of every organ for men and
+// women, per ticked material, particle size and injection, in the chosen units.
+class TMaterialsView : public QWidget {
+public:
+    static const QString AMADHint;
+    static const QString CopyHint;
+
+    explicit TMaterialsView(QWidget* parent = nullptr);
+    // The data object the view shows; the main window creates it during start-up.
+    void SetDPUIData(TVESKRNDosesData* data) { DPUI_RNData = data; }
+
+    TQzRNXPanel* rnpDPUI = nullptr;
+    QListWidget* clbDPUIIngestCompound = nullptr;
+    QListWidget* clbDPUIInhalCompound = nullptr;
+    std::array<QCheckBox*, 11> DPUI_AMADArr{};
+    QCheckBox* cbDPUIInject = nullptr;
+    QToolButton* sbPlusDPUI = nullptr;
+    QToolButton* sbMinusDPUI = nullptr;
+    QAction* aShowEquivalentDoses = nullptr;
+    QAction* aDPUICopyToClipboard = nullptr;
+    TQzDoseUnitComboBox* ducbDPUIUnit = nullptr;
+    TQzActivityUnitComboBox* aucbDPUIUnit = nullptr;
+    TQzStringGrid* sgDPUI = nullptr;
+
+    void rnpDPUIRNXChanged(const TBasicRNX& rnx);
+    void FillDPUICompoundLists();
+    void InitDPUIGrid();
+    void ShowDPUIEquivalentDoses(bool show);
+    void FillDPUIGrid();
+    // Ticks every material of both lists.
+    void CheckAllMaterials();
+    // Shows the units stored in the preferences.
+    void ApplyPreferenceUnits();
+    void aDPUICopyToClipboardExecute();
+
+private:
+    void BuildControls();
+    void SetAll(QListWidget* list, bool ticked);
+    int TickedAMADCount() const;
+
+    TVESKRNDosesData* DPUI_RNData = nullptr;
+};
+
+} // namespace kav
