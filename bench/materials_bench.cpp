@@ -1,0 +1,105 @@
+// Refilling the Materials table for the largest full-size data file with every material, every
+// particle size and the organ doses shown. Baseline of the same run: formatting as many numbers
+// alone.
+#include "datamodule.h"
+#include "dosedata.h"
+#include "materialsview.h"
+#include "rnxindex.h"
+#include "samplegenerator.h"
+#include "stringgrid.h"
+#include "units.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Loaded {
+    QTemporaryDir dir;
+    kav::TVESKRNDosesData data;
+    std::unique_ptr<kav::TMaterialsView> view;
+    Loaded()
+    {
+        QFile index(QStringLiteral(KAV_INDEX_FILE));
+        if (!index.open(QIODevice::ReadOnly))
+            std::abort();
+        kav::RNXIndex->LoadFromBytes(index.readAll());
+        kav::TVESKRNDosesData generated;
+        kav::GenerateSampleData(*kav::RNXIndex->FindRNX(u"Th-228"), kav::SampleSize::FullSize, generated);
+        QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
+        if (!out.open(QIODevice::WriteOnly))
+            std::abort();
+        out.write(generated.ToFileBytes(kav::SyntheticSampleMarker));
+        out.close();
+        kav::ProgramPreference = std::make_unique<kav::TQzProgramPreference>(dir.filePath(QStringLiteral("viewer")));
+        kav::ProgramPreference->SetQVDDir(dir.path());
+        data.SetRNuclide(generated.RNuclide());
+        view = std::make_unique<kav::TMaterialsView>();
+        view->SetDPUIData(&data);
+        view->resize(1008, 600);
+        view->FillDPUICompoundLists();
+        for (QCheckBox* b : view->DPUI_AMADArr)
+            b->setChecked(true);
+        view->cbDPUIInject->setChecked(true);
+        view->aShowEquivalentDoses->setChecked(true);
+    }
+};
+
+Loaded& loaded()
+{
+    static Loaded l;
+    return l;
+}
+
+void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
+{
+    loaded().view->FillDPUIGrid();
+    const int cells = loaded().view->sgDPUI->RowCount() * 30;
+    for (auto _ : state)
+        for (int i = 0; i < cells; ++i)
+            benchmark::DoNotOptimize(kav::FormatScientific(1.234e-9 * i, 2));
+    state.counters["cells"] = cells;
+}
+BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_RefillMaterialsTable(benchmark::State& state)
+{
+    kav::TMaterialsView& view = *loaded().view;
+    for (auto _ : state) {
+        view.sgDPUI->SetRowCount(3); // every cell written anew
+        view.FillDPUIGrid();
+    }
+    state.counters["rows"] = view.sgDPUI->RowCount();
+}
+BENCHMARK(BM_RefillMaterialsTable)->Unit(benchmark::kMicrosecond);
+
+void BM_RefillAndPaintMaterialsTable(benchmark::State& state)
+{
+    kav::TMaterialsView& view = *loaded().view;
+    QImage image(view.sgDPUI->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        view.sgDPUI->SetRowCount(3);
+        view.FillDPUIGrid();
+        view.sgDPUI->render(&image);
+    }
+}
+BENCHMARK(BM_RefillAndPaintMaterialsTable)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    loaded().view.reset();
+    kav::ProgramPreference.reset();
+    return 0;
+}

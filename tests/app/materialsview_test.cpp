@@ -1,0 +1,213 @@
+#include "datamodule.h"
+#include "dosefixture.h"
+#include "mainform.h"
+#include "materialsview.h"
+#include "recordingmessageboxes.h"
+#include "rnxpanel.h"
+#include "stringgrid.h"
+#include "unitcombobox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// Sr-90 with two aerosol groups, two gases, one ingestion material and injection.
+void writeTwoGroupFile(const QString& folder)
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{_Sr, "90"});
+    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
+    group->FAerosolName = "Oxides (S)";
+    group->FF1 = 0.001f;
+    for (int s = 0; s < AMADCount; ++s)
+        group->FAerosolDataArr[static_cast<std::size_t>(s)] = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
+    d.FAerosolData.push_back(std::move(group));
+    writeBytes(QDir(folder).filePath("Sr-90.qvd"), d.ToFileBytes());
+}
+
+// The real main window on a data folder written here, showing the Materials view.
+class MaterialsViewTest : public testing::Test {
+protected:
+    static QString iniPath()
+    {
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/")
+            + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
+    }
+    void SetUp() override
+    {
+        StartupFailed = false;
+        writeTypicalFile(data.path(), _Co, "60");
+        writeTypicalFile(data.path(), _Cs, "137");
+        writeTwoGroupFile(data.path());
+        QFile ini(iniPath());
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\nInitialized=1\n[Directories]\nQVD=" + data.path().toUtf8() + "\n");
+        ini.close();
+        form = std::make_unique<TMainForm>();
+        form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
+        form->show();
+        form->FormActivate();
+        form->DosePerIntakeTabs()->setCurrentIndex(1);
+        view = form->MaterialsView();
+        grid = view->sgDPUI;
+    }
+    void TearDown() override
+    {
+        form.reset();
+        ReleaseProgramPreference();
+        QFile::remove(iniPath());
+    }
+    void setChecked(QListWidget* list, std::initializer_list<bool> ticks)
+    {
+        int r = 0;
+        for (bool t : ticks)
+            list->item(r++)->setCheckState(t ? Qt::Checked : Qt::Unchecked);
+    }
+    void setSizes(std::initializer_list<int> sizes)
+    {
+        for (QCheckBox* b : view->DPUI_AMADArr)
+            b->setChecked(false);
+        for (int s : sizes)
+            view->DPUI_AMADArr[static_cast<std::size_t>(s)]->setChecked(true);
+    }
+    QStringList labels() const
+    {
+        QStringList l;
+        for (int r = 1; r < grid->RowCount(); r += 2)
+            l << grid->Cells(0, r);
+        return l;
+    }
+
+    QTemporaryDir data;
+    RecordingMessageBoxes messages;
+    std::unique_ptr<TMainForm> form;
+    TMaterialsView* view = nullptr;
+    TQzStringGrid* grid = nullptr;
+};
+
+TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
+{
+    EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(view->clbDPUIInhalCompound->count(), 2);
+    EXPECT_EQ(view->clbDPUIIngestCompound->count(), 1);
+    EXPECT_EQ(grid->ColCount(), 32);
+    EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Dose Coefficient e(50)"));
+    EXPECT_EQ(grid->Cells(31, 0), QStringLiteral("Uterus"));
+    // Ingestion, one group at 5 µm, one gas: three entries.
+    EXPECT_EQ(labels(), (QStringList{"Ingestion, All compounds, fA=5E-2",
+                                     QString::fromUtf16(u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5 \u00B5m"),
+                                     "Inhalation, Gas or vapour Type V, Elemental vapour"}));
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+    ASSERT_TRUE(grid->GetCellCaption(0, 1));
+    EXPECT_TRUE(grid->GetCellCaption(0, 1)->contains(QStringLiteral("f<sub>A</sub>=")));
+    EXPECT_EQ(grid->ColWidths(3), -1); // organ doses hidden at start
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
+{
+    form->DPUIPanel()->SetElementAndAMass(_Sr, "90");
+    ASSERT_EQ(view->clbDPUIInhalCompound->count(), 3);
+    setSizes({6, 8});
+    setChecked(view->clbDPUIInhalCompound, {true, true, true});
+    view->cbDPUIInject->setChecked(false);
+    view->FillDPUIGrid();
+    EXPECT_EQ(grid->RowCount(), 13);
+    const QString um = QString::fromUtf16(u" \u00B5m");
+    EXPECT_EQ(labels(), (QStringList{"Ingestion, All compounds, fA=5E-2",
+                                     "Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 1" + um,
+                                     "Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5" + um,
+                                     "Inhalation, Aerosols Oxides Type S, fA=1E-3, 1" + um,
+                                     "Inhalation, Aerosols Oxides Type S, fA=1E-3, 5" + um,
+                                     "Inhalation, Gas or vapour Type V, Elemental vapour"}));
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("Male"));
+    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
+
+    view->cbDPUIInject->click();
+    EXPECT_EQ(grid->RowCount(), 15);
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("Injection"));
+}
+
+TEST_F(MaterialsViewTest, RefillRulesForGroupsAndSizes)
+{
+    // Unticking the last size leaves ingestion and the gas.
+    view->DPUI_AMADArr[8]->click();
+    EXPECT_EQ(labels().size(), 2);
+    // With no size ticked, ticking a group does not refill.
+    const int rows = grid->RowCount();
+    view->clbDPUIInhalCompound->item(0)->setCheckState(Qt::Unchecked);
+    view->clbDPUIInhalCompound->item(0)->setCheckState(Qt::Checked);
+    EXPECT_EQ(grid->RowCount(), rows);
+    // Nothing ticked: only the header.
+    setChecked(view->clbDPUIInhalCompound, {false, false});
+    setChecked(view->clbDPUIIngestCompound, {false});
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->RowHeights(1), -1);
+    EXPECT_EQ(grid->RowHeights(2), -1);
+}
+
+TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
+{
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+    view->ducbDPUIUnit->setCurrentIndex(1); // mSv
+    emit view->ducbDPUIUnit->activated(1);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
+    EXPECT_EQ(ProgramPreference->DPUIDoseUnit(), du_mSv);
+    view->aucbDPUIUnit->setCurrentIndex(2); // kBq
+    emit view->aucbDPUIUnit->activated(2);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-3"));
+    EXPECT_EQ(ProgramPreference->DPUIActivityUnit(), au_kBq);
+}
+
+TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
+{
+    QFile cs(data.filePath("Cs-137.qvd"));
+    ASSERT_TRUE(cs.open(QIODevice::ReadWrite));
+    cs.seek(100);
+    cs.write("damage");
+    cs.close();
+    form->DPUIPanel()->SetElementAndAMass(_Cs, "137");
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
+                                          + QStringLiteral(" is corrupted"));
+    EXPECT_EQ(form->DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+}
+
+TEST_F(MaterialsViewTest, ClipboardCopiesTheHeadAndTheShownRows)
+{
+    view->aDPUICopyToClipboard->trigger();
+    QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_EQ(lines[0], QStringLiteral("Radionuclide\tCo-60"));
+    EXPECT_EQ(lines[1], QStringLiteral("Units\tSv per Bq"));
+    EXPECT_EQ(lines[2], QString());
+    EXPECT_EQ(lines[3], QStringLiteral("Material\tDose Coefficient e(50)"));
+    EXPECT_EQ(lines[4], QStringLiteral("Ingestion, All compounds, fA=5E-2\t1.0E-9"));
+    EXPECT_EQ(lines.size(), 8); // three entries, one line each, and the last line end
+
+    view->aShowEquivalentDoses->trigger();
+    lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    view->aDPUICopyToClipboard->trigger();
+    lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.size(), 3 + 1 + 6 + 1);
+    EXPECT_EQ(lines[3].split(u'\t').size(), 32);
+    EXPECT_TRUE(lines[5].startsWith(QStringLiteral("\t\tFemale\t")));
+}
+
+} // namespace
+} // namespace kav
