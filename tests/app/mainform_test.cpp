@@ -6,6 +6,7 @@
 #include "rnlist.h"
 #include "rnxindex.h"
 #include "rnxpanel.h"
+#include "viewerini.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -29,23 +30,14 @@ namespace {
 // file beside the test program names that folder and nothing else.
 class MainFormTest : public testing::Test {
 protected:
-    static QString iniPath()
-    {
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/")
-            + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
-    }
+    static QString iniPath() { return viewerIniPath(); }
     void SetUp() override
     {
         StartupFailed = false;
         writeTypicalFile(data.path(), _Co, "60");
         writeIni({});
     }
-    void writeIni(const QByteArray& general) const
-    {
-        QFile ini(iniPath());
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[General]\n" + general + "[Directories]\nQVD=" + data.path().toUtf8() + "\n");
-    }
+    void writeIni(const QByteArray& general) const { writeViewerIni(general, data.path()); }
     void TearDown() override
     {
         ReleaseProgramPreference();

@@ -6,6 +6,7 @@
 #include "rnxpanel.h"
 #include "stringgrid.h"
 #include "unitcombobox.h"
+#include "viewerini.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,21 +41,13 @@ void writeTwoGroupFile(const QString& folder)
 // The real main window on a data folder written here, showing the Materials view.
 class MaterialsViewTest : public testing::Test {
 protected:
-    static QString iniPath()
-    {
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/")
-            + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini");
-    }
     void SetUp() override
     {
         StartupFailed = false;
         writeTypicalFile(data.path(), _Co, "60");
         writeTypicalFile(data.path(), _Cs, "137");
         writeTwoGroupFile(data.path());
-        QFile ini(iniPath());
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[General]\nInitialized=1\n[Directories]\nQVD=" + data.path().toUtf8() + "\n");
-        ini.close();
+        writeViewerIni("Initialized=1\n", data.path());
         form = std::make_unique<TMainForm>();
         form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
         form->show();
@@ -67,7 +60,7 @@ protected:
     {
         form.reset();
         ReleaseProgramPreference();
-        QFile::remove(iniPath());
+        QFile::remove(viewerIniPath());
     }
     void setChecked(QListWidget* list, std::initializer_list<bool> ticks)
     {
