@@ -506,9 +506,13 @@ void TQzIntegerEdit::Step(int direction)
             step *= 10;
     }
     const long long next = FValue + direction * step;
-    if (FCycling && (next > Upper() || next < Lower())) {
-        SetValue(static_cast<int>(next > Upper() ? Lower() : Upper()));
-        return;
+    if (next > Upper() || next < Lower()) {
+        if (OwnerTakesOver(FCycling ? lrWrap : direction > 0 ? lrIncrease : lrDecrease, next))
+            return;
+        if (FCycling) {
+            SetValue(static_cast<int>(next > Upper() ? Lower() : Upper()));
+            return;
+        }
     }
     SetValue(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
 }
@@ -516,9 +520,23 @@ void TQzIntegerEdit::Step(int direction)
 void TQzIntegerEdit::Increase() { Step(1); }
 void TQzIntegerEdit::Decrease() { Step(-1); }
 
-void TQzIntegerEdit::SetOperated(long long value)
+bool TQzIntegerEdit::OwnerTakesOver(TQzLimitReason reason, long long value)
+{
+    if (!OnReachLimit)
+        return false;
+    bool doDefault = true;
+    OnReachLimit(this, reason, value, doDefault);
+    if (doDefault)
+        return false;
+    SetValue(static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    return true;
+}
+
+void TQzIntegerEdit::SetOperated(long long value, TQzLimitReason reason)
 {
     if (value > Upper() || value < Lower()) {
+        if (OwnerTakesOver(reason, value))
+            return;
         if (!ReachLimit())
             return;
         value = value > Upper() ? Upper() : Lower();
@@ -534,7 +552,7 @@ void TQzIntegerEdit::MultiplyBy(double factor)
         setText(QStringLiteral("0"));
         return;
     }
-    SetOperated(static_cast<long long>(FValue) * static_cast<long long>(factor));
+    SetOperated(static_cast<long long>(FValue) * static_cast<long long>(factor), lrMultiply);
 }
 
 void TQzIntegerEdit::DivideBy(double factor)
@@ -542,7 +560,7 @@ void TQzIntegerEdit::DivideBy(double factor)
     const auto n = static_cast<long long>(factor);
     if (FValue == 0 || n == 0)
         return;
-    SetOperated(FValue / n);
+    SetOperated(FValue / n, lrDivide);
 }
 
 bool TQzIntegerEdit::AcceptsChar(QChar c) const

@@ -182,6 +182,12 @@ public:
     bool Cycling() const { return FCycling; }
     void SetCycling(bool value) { FCycling = value; }
 
+    // What reached a limit: a step up or down, a multiplication, a division, or a wrap.
+    enum TQzLimitReason : std::uint8_t { lrIncrease, lrDecrease, lrMultiply, lrDivide, lrWrap };
+    // Told before the field acts at a limit, with the value it would take. An owner that clears
+    // doDefault takes over: the field then takes the value as the owner left it.
+    std::function<void(TQzIntegerEdit* sender, TQzLimitReason reason, long long& value, bool& doDefault)> OnReachLimit;
+
     void Increase() override;
     void Decrease() override;
     void MultiplyBy(double factor) override;
@@ -194,7 +200,9 @@ protected:
 private:
     void Step(int direction);
     // Sets a value reached by an operation: kept, brought to the limit, or refused.
-    void SetOperated(long long value);
+    void SetOperated(long long value, TQzLimitReason reason);
+    // Asks the owner about a value beyond a limit; true when the owner took over.
+    bool OwnerTakesOver(TQzLimitReason reason, long long value);
 
     bool FCycling = false;
 };

@@ -238,6 +238,22 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     EXPECT_EQ(edit.Value(), 15);
     edit.MultiplyBy(1000);
     EXPECT_EQ(edit.Value(), 15);
+
+    // The owner may take over at a limit.
+    std::vector<TQzIntegerEdit::TQzLimitReason> reasons;
+    edit.OnReachLimit = [&](TQzIntegerEdit*, TQzIntegerEdit::TQzLimitReason reason, long long& value, bool& doDefault) {
+        reasons.push_back(reason);
+        if (reason == TQzIntegerEdit::lrMultiply) {
+            value = 1000;
+            doDefault = false;
+        }
+    };
+    edit.MultiplyBy(1000);
+    EXPECT_EQ(edit.Value(), 1000);
+    edit.SetValue(1335);
+    edit.Increase(); // cycling: the owner hears of the wrap, the field wraps
+    EXPECT_EQ(edit.Value(), 0);
+    EXPECT_EQ(reasons, (std::vector<TQzIntegerEdit::TQzLimitReason>{TQzIntegerEdit::lrMultiply, TQzIntegerEdit::lrWrap}));
 }
 
 } // namespace
