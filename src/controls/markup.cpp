@@ -24,9 +24,12 @@ struct Style {
     bool error = false;
     bool hidden = false;
     bool highlight = false;
+    bool blink = false;
     int align = 0; // 0 left, 1 right, 2 centre
     int indent = 0;
     int links = 0;
+    int listLevel = 0;
+    int rotation = 0; // degrees
 };
 
 // Everything one call needs besides the style.
@@ -47,6 +50,7 @@ struct Line {
     int superExtra = 0;
     bool ruled = false;     // a horizontal rule ends it
     bool ended = false;     // a tag ended it (not the room)
+    bool listItem = false;  // a list item stands on it
     QString plain;
 };
 
@@ -156,6 +160,17 @@ bool applyTag(const QString& tag, Style& st, Line& line, const Context& ctx)
                 st.indent = std::max(st.indent, to);
         } else if (name == u"U") {
             st.font.setUnderline(true);
+        } else if (name.startsWith(u'U')) {
+            ++st.listLevel;
+        } else if (is("BL")) {
+            st.blink = true;
+        } else if (name.startsWith(u'R')) {
+            // The number after the first letter a of the tag: "<r angle=\"90\">".
+            const qsizetype a = upper.indexOf(u'A');
+            bool ok = false;
+            const int angle = a < 0 ? 0 : attribute(upper.mid(a), QStringLiteral("A")).toInt(&ok);
+            if (ok)
+                st.rotation = angle;
         } else if (name == u"S") {
             st.font.setStrikeOut(true);
         } else if (is("SH")) {
@@ -222,7 +237,14 @@ bool applyTag(const QString& tag, Style& st, Line& line, const Context& ctx)
     } else if (name.startsWith(u'I')) {
         st.font.setItalic(false);
     } else if (name.startsWith(u'U')) {
-        st.font.setUnderline(false);
+        if (name == u"U" || st.listLevel == 0)
+            st.font.setUnderline(false);
+        else
+            --st.listLevel;
+    } else if (is("BL")) {
+        st.blink = false;
+    } else if (name.startsWith(u'R')) {
+        st.rotation = 0;
     } else if (is("SU")) {
         st.subscript = st.superscript = false;
         setFontSize(st.font, fontSize(ctx.baseFont));
@@ -273,7 +295,81 @@ Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measur
                 pos = all.size(); // a "<" without its ">" ends the text
                 break;
             }
-            const bool ends = applyTag(all.mid(pos + 1, close - pos - 1).toString(), st, line, ctx);
+            const QString tag = all.mid(pos + 1, close - pos - 1).toString();
+            const QString upperTag = tag.toUpper();
+            if (upperTag.startsWith(u'L')) {
+                // A list item: its bullet, then the text one indent further in. A second item
+                // on the same line starts a new line.
+                if (line.listItem) {
+                    line.ended = true;
+                    break;
+                }
+                line.listItem = true;
+                const int level = std::max(st.listLevel, 1);
+                if (draw) {
+                    QPainter& p = ctx.painter;
+                    QFont symbol(QStringLiteral("Symbol"), st.font.pointSize() > 0 ? st.font.pointSize() : 10);
+                    p.setFont(symbol);
+                    p.setPen(st.color);
+                    p.drawText(QRect(x + (level - 1) * 12, lineTop, 12, lineBottom - lineTop), Qt::AlignLeft | Qt::AlignBottom,
+                               level % 2 ? QStringLiteral("\u00B7") : QStringLiteral("o"));
+                    x += level * 12;
+                }
+                line.width += level * 12;
+                pos = close + 1;
+                continue;
+            }
+            if (upperTag.startsWith(u'C')) {
+                // A picture of a control; one that does not fit ends the line.
+                const QString attrs = upperTag.mid(8);
+                const QString type = attribute(attrs, QStringLiteral("TYPE"));
+                const QString value = attribute(tag.mid(8), QStringLiteral("VALUE"));
+                const QString valueUpper = value.toUpper();
+                const bool box = type == u"CHECK" || type == u"RADIO";
+                const int width = box ? 16 : std::max(attribute(attrs, QStringLiteral("WIDTH")).toInt(), 0);
+                const int height = box ? 16 : type == u"COMBO" ? 25 : type.contains(QLatin1String("BTN")) || type == u"BUTTON"
+                        ? 26
+                        : metrics(ctx, st.font).height() + 6;
+                if (!draw && line.width > 0 && line.width + width >= ctx.rect.width()) {
+                    line.ended = false;
+                    break;
+                }
+                if (draw) {
+                    QPainter& p = ctx.painter;
+                    const QRect r(x, lineBottom - measured->subExtra - height, width, height);
+                    p.setPen(QColor(128, 128, 128));
+                    p.setBrush(Qt::NoBrush);
+                    if (type == u"EDIT" || type == u"COMBO") {
+                        p.drawRect(r.adjusted(0, 0, -1, -1));
+                        if (type == u"COMBO")
+                            p.drawRect(QRect(r.right() - 16, r.top() + 2, 14, r.height() - 5));
+                        p.setPen(st.color);
+                        p.drawText(r.adjusted(3, 0, type == u"COMBO" ? -18 : -3, 0), Qt::AlignLeft | Qt::AlignVCenter, value);
+                    } else if (box) {
+                        const bool checked = type == u"CHECK" ? valueUpper == u"TRUE" : value == u"True";
+                        type == u"CHECK" ? p.drawRect(r.adjusted(0, 0, -1, -1)) : p.drawEllipse(r.adjusted(0, 0, -1, -1));
+                        if (checked) {
+                            p.setBrush(st.color);
+                            type == u"CHECK" ? p.drawRect(r.adjusted(4, 4, -5, -5)) : p.drawEllipse(r.adjusted(4, 4, -5, -5));
+                            p.setBrush(Qt::NoBrush);
+                        }
+                    } else {
+                        p.fillRect(r, QGuiApplication::palette().color(QPalette::Button));
+                        p.drawRect(r.adjusted(0, 0, -1, -1));
+                        if (type == u"BUTTON") {
+                            p.setPen(st.color);
+                            p.drawText(r, Qt::AlignCenter, value);
+                        }
+                    }
+                    x += width;
+                } else {
+                    line.tallest = std::max(line.tallest, height);
+                }
+                line.width += width;
+                pos = close + 1;
+                continue;
+            }
+            const bool ends = applyTag(tag, st, line, ctx);
             pos = close + 1;
             if (ends) {
                 line.ended = true;
@@ -326,12 +422,21 @@ Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measur
                 drawn = fm.elidedText(shown, Qt::ElideRight, std::max(ctx.rect.right() - x, 0));
             if (st.background.isValid())
                 p.fillRect(QRect(x, bottom - fm.height(), width, fm.height()), st.background);
-            if (st.shadow) {
-                p.setPen(Qt::black);
-                p.drawText(box.translated(2, 2), flags, drawn);
+            if (st.rotation != 0) {
+                p.save();
+                p.translate(box.bottomLeft());
+                p.rotate(-st.rotation);
+                p.setPen(st.color);
+                p.drawText(QRect(0, -box.height(), box.width(), box.height()), flags, drawn);
+                p.restore();
+            } else if (!st.blink) { // blinking text is in its off phase: the background shows
+                if (st.shadow) {
+                    p.setPen(Qt::black);
+                    p.drawText(box.translated(2, 2), flags, drawn);
+                }
+                p.setPen(st.color);
+                p.drawText(box, flags, drawn);
             }
-            p.setPen(st.color);
-            p.drawText(box, flags, drawn);
             if (st.error) {
                 p.setPen(QColor(255, 0, 0));
                 for (int zx = x; zx + 2 <= x + width; zx += 2)

@@ -19,7 +19,8 @@ struct TMarkupResult {
 // Draws, or with measureOnly only measures, a caption written in the small HTML-like mark-up of
 // captions, cells and tips (<p align="center">, <b>, <i>, <u>, <s>, <sub>, <sup>, <br>,
 // <font color="clRed" size="2" face="Arial" bgcolor="#FFFF00">, <a href="...">, <hi>, <hr>, <e>,
-// <z>, <sh>, <in x="20">, <body bgcolor="...">) inside a rectangle with the painter's font and pen
+// <z>, <sh>, <in x="20">, <body bgcolor="...">, <ul><li>, <r a="90">, <bl>, and pictures of
+// controls such as <control type="COMBO" width="80" value="Co-60">) inside a rectangle with the painter's font and pen
 // colour as the base style. The painter's font, pen and brush are left as they were. Any text
 // is accepted: unknown tags are dropped, a "<" without its ">" ends the text.
 TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,

@@ -30,6 +30,7 @@ protected:
         f.setPointSize(points);
         return QFontMetrics(f, &image).height();
     }
+    int metricsHeight() { return QFontMetrics(painter.font(), &image).height(); }
     int widthOf(const QString& text, bool bold = false)
     {
         QFont f = painter.font();
@@ -138,6 +139,27 @@ TEST_F(MarkupTest, BrokenMarkupNeverHangs)
         EXPECT_GT(r.Height, 0) << text;
         DrawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 20, 200), false);
     }
+}
+
+TEST_F(MarkupTest, ListsControlsRotationAndBlinking)
+{
+    const int one = measure(QStringLiteral("a")).Height;
+    // A list item's text stands one indent (12 pixels a level) in; a second item starts a line.
+    EXPECT_EQ(measure(QStringLiteral("<ul><li>a")).Width, 12 + widthOf("a"));
+    EXPECT_EQ(measure(QStringLiteral("<ul><ul><li>a")).Width, 24 + widthOf("a"));
+    EXPECT_EQ(measure(QStringLiteral("<ul><li>a<li>b</ul>")).Height, 2 * one);
+    // Pictures of controls take their own room.
+    EXPECT_EQ(measure(QStringLiteral("<control type=\"COMBO\" width=\"80\" value=\"x\">")).Height, 25);
+    EXPECT_EQ(measure(QStringLiteral("<control type=\"CHECK\" value=\"TRUE\">")).Width, 16);
+    EXPECT_EQ(measure(QStringLiteral("a <control type=\"EDIT\" width=\"500\" value=\"v\">")).Height,
+              one + metricsHeight() + 6);
+    // Blinking text in its off phase leaves the background as it was.
+    image.fill(Qt::white);
+    DrawMarkupText(painter, QStringLiteral("<bl>hidden</bl>"), QRect(0, 0, 400, 200), false);
+    EXPECT_EQ(inkColumns(0, 200).second, -1);
+    DrawMarkupText(painter, QStringLiteral("<r a=\"90\">up</r> <control type=\"BUTTON\" width=\"40\" value=\"OK\">"),
+                   QRect(0, 0, 400, 200), false);
+    EXPECT_GE(inkColumns(0, 200).second, 0);
 }
 
 TEST(StripMarkup, RemovesEveryTag)
