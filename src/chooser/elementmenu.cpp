@@ -1,7 +1,9 @@
 #include "elementmenu.h"
 
+#include "filterform.h"
 #include "rnxindex.h"
 
+#include <QCheckBox>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -68,9 +70,64 @@ QColor TQzRNXElementGroups::GetElementColor(TRNXElement e) const
     return TransitionMetalsColor;
 }
 
+TQzRNXElementFilter::TQzRNXElementFilter()
+    : ExecModal([](QDialog& dialog) { return dialog.exec(); })
+{
+    if (RNXIndex) {
+        FElementSet = RNXIndex->ElementSet;
+        return;
+    }
+    for (int e = 0; e < 100; ++e)
+        FElementSet.insert(static_cast<TRNXElement>(e));
+}
+
+void TQzRNXElementFilter::SetEnableElementType(TQzRNXEnableElementType value)
+{
+    if (value == FType)
+        return;
+    FType = value;
+    if (OnChange)
+        OnChange();
+}
+
+void TQzRNXElementFilter::SetElementSet(const TRNXElementSet& value)
+{
+    if (value == FElementSet)
+        return;
+    FElementSet = value;
+    if (OnChange)
+        OnChange();
+}
+
+std::array<std::int32_t, 4> TQzRNXElementFilter::StoredElementSet() const
+{
+    return EncodeElementSet(FElementSet);
+}
+
+void TQzRNXElementFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+{
+    SetElementSet(DecodeElementSet(stored));
+}
+
+bool TQzRNXElementFilter::EditDlg(QWidget* parent)
+{
+    TQzRNXFilter working;
+    working.SetElementSet(FElementSet);
+    TQzRNXFilterForm form(working, true, false, parent);
+    form.UseElementFilter()->hide();
+    form.UseElementFilter()->setChecked(true);
+    if (ExecModal(form) != QDialog::Accepted)
+        return false;
+    FElementSet = working.ElementSet();
+    if (OnChange)
+        OnChange();
+    return true;
+}
+
 TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(QWidget* parent)
     : QWidget(parent, Qt::Popup)
 {
+    FEnabled.OnChange = [this] { EnabledChanged(); };
     LoadRNXIndex(QString(), false);
     RegisterRNXControl(this, nullptr, nullptr);
     setMouseTracking(true);
@@ -100,10 +157,10 @@ bool TQzRNXElementPopupMenu::IsElementEnabled(TRNXElement e) const
 {
     if (FElement == _NoRNXElement || e == _NoRNXElement)
         return false;
-    switch (FEnableType) {
+    switch (FEnabled.EnableElementType()) {
     case eeAll: return true;
     case eeElementsInRNXBase: return RNXIndex && RNXIndex->ElementSet.contains(e);
-    case eeCustom: return FElementSet.contains(e);
+    case eeCustom: return FEnabled.ElementSet().contains(e);
     }
     return false;
 }
@@ -131,8 +188,10 @@ void TQzRNXElementPopupMenu::SetElement(TRNXElement value)
 
 void TQzRNXElementPopupMenu::SetEnabledElements(TQzRNXEnableElementType type, const TRNXElementSet& set)
 {
-    FEnableType = type;
-    FElementSet = set;
+    FEnabled.OnChange = nullptr;
+    FEnabled.SetEnableElementType(type);
+    FEnabled.SetElementSet(set);
+    FEnabled.OnChange = [this] { EnabledChanged(); };
     EnabledChanged();
 }
 

@@ -3,6 +3,7 @@
 #include "rnxelement.h"
 
 #include <QColor>
+#include <QDialog>
 #include <QWidget>
 
 #include <array>
@@ -27,6 +28,29 @@ public:
 
 enum TQzRNXEnableElementType : std::uint8_t { eeAll, eeElementsInRNXBase, eeCustom };
 
+// Which elements a periodic table offers: all, those of the index, or a set of its own.
+class TQzRNXElementFilter {
+public:
+    TQzRNXElementFilter();
+
+    TQzRNXEnableElementType EnableElementType() const { return FType; }
+    void SetEnableElementType(TQzRNXEnableElementType value);
+    const TRNXElementSet& ElementSet() const { return FElementSet; }
+    void SetElementSet(const TRNXElementSet& value);
+    // The set as stored with a configuration: bit (i mod 32) of integer (i div 32), i to 99.
+    std::array<std::int32_t, 4> StoredElementSet() const;
+    void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
+    // The element page of the filter dialog; true, with the set taken, on OK.
+    bool EditDlg(QWidget* parent = nullptr);
+
+    std::function<void()> OnChange;
+    std::function<int(QDialog&)> ExecModal;
+
+private:
+    TQzRNXEnableElementType FType = eeElementsInRNXBase;
+    TRNXElementSet FElementSet;
+};
+
 // The short periodic table as a pop-up: one cell per element in its group's colour, the
 // elements not offered engraved and not to be chosen, the current element sunken.
 class TQzRNXElementPopupMenu : public QWidget {
@@ -39,7 +63,7 @@ public:
 
     TRNXElement Element() const { return FElement; }
     void SetElement(TRNXElement value);
-    TQzRNXEnableElementType EnableElementType() const { return FEnableType; }
+    TQzRNXElementFilter& ElementEnabled() { return FEnabled; }
     void SetEnabledElements(TQzRNXEnableElementType type, const TRNXElementSet& set);
     TQzLanguage Language() const { return FLanguage; }
     void SetLanguage(TQzLanguage value);
@@ -66,8 +90,7 @@ private:
     void EnabledChanged();
 
     TRNXElement FElement = _H;
-    TQzRNXEnableElementType FEnableType = eeElementsInRNXBase;
-    TRNXElementSet FElementSet;
+    TQzRNXElementFilter FEnabled;
     TQzLanguage FLanguage = l_English;
     TQzRNXElementGroups FGroups;
     QPoint FHot{-1, -1};

@@ -184,22 +184,33 @@ void TQzRNXFilter::Assign(const TQzRNXFilter& source)
     Change();
 }
 
-std::array<std::int32_t, 4> TQzRNXFilter::StoredElementSet() const
+std::array<std::int32_t, 4> EncodeElementSet(const TRNXElementSet& set)
 {
     std::array<std::uint32_t, 4> bits{};
     for (int e = 0; e < 100; ++e)
-        if (FElementSet.contains(static_cast<TRNXElement>(e)))
+        if (set.contains(static_cast<TRNXElement>(e)))
             bits[static_cast<std::size_t>(e / 32)] |= 1u << (e % 32);
     return {static_cast<std::int32_t>(bits[0]), static_cast<std::int32_t>(bits[1]), static_cast<std::int32_t>(bits[2]),
             static_cast<std::int32_t>(bits[3])};
 }
 
-void TQzRNXFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+TRNXElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored)
 {
-    FElementSet.clear();
+    TRNXElementSet set;
     for (int e = 0; e < 100; ++e)
         if (static_cast<std::uint32_t>(stored[static_cast<std::size_t>(e / 32)]) >> (e % 32) & 1u)
-            FElementSet.insert(static_cast<TRNXElement>(e));
+            set.insert(static_cast<TRNXElement>(e));
+    return set;
+}
+
+std::array<std::int32_t, 4> TQzRNXFilter::StoredElementSet() const
+{
+    return EncodeElementSet(FElementSet);
+}
+
+void TQzRNXFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+{
+    FElementSet = DecodeElementSet(stored);
     Recompute();
 }
 

@@ -104,6 +104,11 @@ private:
     bool FUseStable = false;
 };
 
+// An element set as configurations store it: four integers, bit (i mod 32) of integer (i div 32)
+// for element ordinal i from 0 to 99; elements beyond are not stored.
+std::array<std::int32_t, 4> EncodeElementSet(const TRNXElementSet& set);
+TRNXElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored);
+
 // The lines of a list file: blanks and tabs removed, empty lines left out.
 QStringList ListFileLines(const QByteArray& text);
 

@@ -3,6 +3,7 @@
 #include "rnxpanel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
@@ -373,6 +374,30 @@ TEST(ElementGroups, ColoursOfTheGroups)
     EXPECT_EQ(g.GetElementColor(_NoRNXElement), g.TransitionMetalsColor);
     EXPECT_EQ(TQzRNXElementPopupMenu::CellElement(9, 4), _Db);
     EXPECT_EQ(TQzRNXElementPopupMenu::CellElement(10, 0), _NoRNXElement);
+}
+
+TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
+{
+    TQzRNXElementFilter f;
+    EXPECT_EQ(f.ElementSet(), RNXIndex->ElementSet);
+    int changes = 0;
+    f.OnChange = [&] { ++changes; };
+    f.ReadStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change
+    EXPECT_EQ(f.ElementSet().count(), 97);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
+    f.ExecModal = [](QDialog& dialog) {
+        auto& form = static_cast<TQzRNXFilterForm&>(dialog);
+        EXPECT_FALSE(form.UseElementFilter()->isVisibleTo(&form));
+        form.ElementsIn()->item(0)->setSelected(true); // H
+        form.MoveSelected(false);
+        form.accept();
+        return int(QDialog::Accepted);
+    };
+    EXPECT_TRUE(f.EditDlg());
+    EXPECT_FALSE(f.ElementSet().contains(_H));
+    EXPECT_EQ(f.ElementSet().count(), 96);
+    EXPECT_EQ(changes, 1);
 }
 
 TEST(ElementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
