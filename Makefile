@@ -29,6 +29,7 @@ fuzz: deps
 	cmake --build build-fuzz -j $(JOBS)
 	@mkdir -p build-fuzz/corpus/fuzz_index build-fuzz/corpus/fuzz_ndx build-fuzz/corpus/fuzz_dosedata
 	@cp build-fuzz/data/Index.rnx build-fuzz/corpus/fuzz_index/shipped-index
+	@head -c 4000 build-fuzz/data/Index.rnx > build-fuzz/corpus/fuzz_index/first-records
 	@cp build-fuzz/bin/QVData/Co-60.qvd build-fuzz/bin/QVData/Kr-85.qvd build-fuzz/corpus/fuzz_dosedata/
 	@head -n 40 $$(sed -n 's/^KAV_DECAY_DATA_DIR:PATH=//p' build-fuzz/CMakeCache.txt)/nuclides.ndx > build-fuzz/corpus/fuzz_ndx/first-records
 	@for f in build-fuzz/bin/fuzz_*; do \

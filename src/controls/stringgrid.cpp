@@ -606,9 +606,12 @@ void TQzStringGrid::paintEvent(QPaintEvent*)
     std::vector<int> lefts(static_cast<std::size_t>(FColCount) + 1, 0);
     for (int c = 0; c < FColCount; ++c)
         lefts[static_cast<std::size_t>(c) + 1] = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + FGridLineWidth);
+    std::vector<int> tops(static_cast<std::size_t>(RowCount()) + 1, 0);
+    for (int r = 0; r < RowCount(); ++r)
+        tops[static_cast<std::size_t>(r) + 1] = tops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
     std::set<std::pair<int, int>> drawnRegions;
     for (int r : rows) {
-        const int y = RowTop(r) - ScrollY(r);
+        const int y = tops[static_cast<std::size_t>(r)] - ScrollY(r);
         const int rh = RowHeightOf(r);
         if (rh <= 0 || y > h || y + rh < 0)
             continue;
