@@ -11,9 +11,20 @@
 namespace kav {
 namespace {
 
-// The dialog for a viewer in a temporary folder, whose INI file the test can read.
+// The dialog for a viewer in a temporary folder, whose INI file the test can read; a folder
+// with a data file and an empty one to choose between.
 class OptionsFormTest : public testing::Test {
 protected:
+    void SetUp() override { writeTypicalFile(good.path(), _Co, "60"); }
+    // Preferences whose data folder is the empty one.
+    std::unique_ptr<TQzProgramPreference> callerOnEmptyFolder() const
+    {
+        auto caller = std::make_unique<TQzProgramPreference>(exe());
+        caller->SetQVDDir(empty.path());
+        return caller;
+    }
+    QTemporaryDir good;
+    QTemporaryDir empty;
     QString exe() const { return m_dir.filePath("viewer"); }
     QByteArray ini() const
     {
@@ -25,11 +36,8 @@ protected:
 
 TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
 {
-    QTemporaryDir good;
-    writeTypicalFile(good.path(), _Co, "60");
-    QTemporaryDir empty;
-    TQzProgramPreference caller(exe());
-    caller.SetQVDDir(empty.path());
+    const auto callerPtr = callerOnEmptyFolder();
+    const TQzProgramPreference& caller = *callerPtr;
 
     TProgramOptionsForm dialog(exe());
     dialog.Load(caller, poVESKDataDir);
@@ -60,11 +68,8 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
 
 TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
 {
-    QTemporaryDir good;
-    writeTypicalFile(good.path(), _Co, "60");
-    QTemporaryDir empty;
-    TQzProgramPreference caller(exe());
-    caller.SetQVDDir(empty.path());
+    const auto callerPtr = callerOnEmptyFolder();
+    const TQzProgramPreference& caller = *callerPtr;
     TProgramOptionsForm dialog(exe());
     dialog.Load(caller, poVESKDataDir);
     dialog.BrowseFolder = [&](const QString&) { return good.path(); };
