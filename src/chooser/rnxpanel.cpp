@@ -507,9 +507,6 @@ void TQzRNXPanel::ApplyFilter()
                 FElement = static_cast<TRNXElement>(e);
                 break;
             }
-    } else if (offered.empty()) {
-        FElement = _NoRNXElement;
-        FAMass = " ";
     }
     {
         const QSignalBlocker blocker(cbElement);
@@ -517,7 +514,7 @@ void TQzRNXPanel::ApplyFilter()
         cbElement->setCurrentIndex(OldElIndex);
     }
     RebuildAMassList();
-    if (offered.empty()) {
+    if (offered.empty()) { // nothing on offer: the empty selection
         FElement = _NoRNXElement;
         FAMass = " ";
     }
@@ -851,28 +848,25 @@ void TQzRNXPanel::ExecFilterForm(bool elements, bool nuclides)
 
 void TQzRNXPanel::ExecLoadElListDialog()
 {
-    const QString path = OpenTextFile(Caption(13));
-    if (path.isEmpty())
-        return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        messageBoxes().Show(MessageKind::Error, Caption(13), path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
-        return;
-    }
-    FFilter.LoadElementList(file.readAll());
+    LoadListFile(Caption(13), [this](const QByteArray& text) { FFilter.LoadElementList(text); });
 }
 
 void TQzRNXPanel::ExecLoadRNXListDialog()
 {
-    const QString path = OpenTextFile(Caption(14));
+    LoadListFile(Caption(14), [this](const QByteArray& text) { FFilter.LoadRNXList(text); });
+}
+
+void TQzRNXPanel::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
+{
+    const QString path = OpenTextFile(title);
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        messageBoxes().Show(MessageKind::Error, Caption(14), path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
+        messageBoxes().Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
         return;
     }
-    FFilter.LoadRNXList(file.readAll());
+    load(file.readAll());
 }
 
 void TQzRNXPanel::EditRNX()

@@ -168,6 +168,8 @@ private:
     void UpdatePopupChecks();
     void ShowBoxes();
     void ExecFilterForm(bool elements, bool nuclides);
+    // Asks for a text file with the given title and hands its bytes to the filter.
+    void LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load);
     QString Caption(int entry) const;
 
     TQzRNXFilter FFilter;

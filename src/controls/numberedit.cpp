@@ -190,11 +190,8 @@ void TQzCustomNumberEdit::PasteNumber()
     QString candidate = text();
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     candidate.replace(start, selectedText().size(), pasted);
-    ReadText(candidate, ok);
-    if (ok)
+    if (ReadText(candidate, ok))
         insert(pasted);
-    else
-        ReadText(text(), ok); // the field's own text stays what it reads
 }
 
 void TQzCustomNumberEdit::keyPressEvent(QKeyEvent* event)

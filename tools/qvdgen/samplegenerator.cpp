@@ -47,10 +47,8 @@ struct NuclideTraits {
 NuclideTraits traitsOf(const QString& name)
 {
     NuclideTraits t;
-    static const QStringList gasOnly{"Kr-85", "Xe-133", "Ar-41", "Kr-88", "Xe-135", "Rn-222", "Rn-220", "Ne-19"};
     const TRNXElement element = TRNXindex::GetRNXRecByString(name).El;
-    t.gasOnly = gasOnly.contains(name) || element == _Kr || element == _Xe || element == _Ar || element == _Rn
-        || element == _Ne || element == _He;
+    t.gasOnly = element == _Kr || element == _Xe || element == _Ar || element == _Rn || element == _Ne || element == _He;
     t.noIngestion = name == QStringLiteral("Cm-244") || name == QStringLiteral("Cf-252");
     t.noInjection = t.gasOnly || name == QStringLiteral("Zr-95") || name == QStringLiteral("Sb-125");
     t.vapourToo = element == _I || element == _H || element == _C || element == _Hg || element == _Ru;
