@@ -61,7 +61,9 @@ QFontMetrics metrics(const Context& ctx, const QFont& font)
 
 // The value of an attribute in an upper-cased tag: the text between the first pair of double
 // quotes after the attribute's name; empty without quotes.
-QString attribute(const QString& upperTag, const QString& name)
+// The attribute is found in the upper-cased tag; the value is taken from valueText, the same
+// tag in upper case or as written.
+QString attributeValue(const QString& upperTag, const QString& name, const QString& valueText)
 {
     // The name as a word of its own: "COLOR" is not the end of "BGCOLOR".
     qsizetype at = upperTag.indexOf(name);
@@ -75,7 +77,18 @@ QString attribute(const QString& upperTag, const QString& name)
     const qsizetype close = upperTag.indexOf(u'"', open + 1);
     if (close < 0)
         return {};
-    return upperTag.mid(open + 1, close - open - 1);
+    return valueText.mid(open + 1, close - open - 1);
+}
+
+QString attribute(const QString& upperTag, const QString& name)
+{
+    return attributeValue(upperTag, name, upperTag);
+}
+
+// A value as written (a face name, a control's caption), its name looked up without regard to case.
+QString attributeAsWritten(const QString& tag, const QString& name)
+{
+    return attributeValue(tag.toUpper(), name, tag);
 }
 
 QColor systemColor(int number)
@@ -194,11 +207,9 @@ bool applyTag(const QString& tag, Style& st, Line& line, const Context& ctx)
             if (!back.isEmpty())
                 st.paragraphBack = MarkupColor(back);
         } else if (is("F")) {
-            const QString face = attribute(tag.toUpper(), QStringLiteral("FACE"));
-            if (!face.isEmpty()) {
-                const qsizetype at = tag.toUpper().indexOf(face);
-                st.font.setFamily(tag.mid(at, face.size()));
-            }
+            const QString face = attributeAsWritten(tag, QStringLiteral("FACE"));
+            if (!face.isEmpty())
+                st.font.setFamily(face);
             const QString color = attribute(upper, QStringLiteral("COLOR"));
             if (!color.isEmpty())
                 st.color = MarkupColor(color);
@@ -275,6 +286,40 @@ bool applyTag(const QString& tag, Style& st, Line& line, const Context& ctx)
     return false;
 }
 
+// The picture of a control of the mark-up: an edit or combo frame with its value, a check or
+// radio box, or a button face.
+void drawControlPicture(QPainter& p, const QString& type, const QString& value, const QRect& r, const QColor& textColour)
+{
+    p.setPen(QColor(128, 128, 128));
+    p.setBrush(Qt::NoBrush);
+    if (type == u"EDIT" || type == u"COMBO") {
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        if (type == u"COMBO")
+            p.drawRect(QRect(r.right() - 16, r.top() + 2, 14, r.height() - 5));
+        p.setPen(textColour);
+        p.drawText(r.adjusted(3, 0, type == u"COMBO" ? -18 : -3, 0), Qt::AlignLeft | Qt::AlignVCenter, value);
+        return;
+    }
+    if (type == u"CHECK" || type == u"RADIO") {
+        const bool check = type == u"CHECK";
+        const bool checked = check ? value.toUpper() == u"TRUE" : value == u"True";
+        auto shape = [&](const QRect& area) { check ? p.drawRect(area) : p.drawEllipse(area); };
+        shape(r.adjusted(0, 0, -1, -1));
+        if (checked) {
+            p.setBrush(textColour);
+            shape(r.adjusted(4, 4, -5, -5));
+            p.setBrush(Qt::NoBrush);
+        }
+        return;
+    }
+    p.fillRect(r, QGuiApplication::palette().color(QPalette::Button));
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    if (type == u"BUTTON") {
+        p.setPen(textColour);
+        p.drawText(r, Qt::AlignCenter, value);
+    }
+}
+
 // Lays out (and with draw set, draws) one line from the front of the text. A measured line is
 // drawn by passing its measurement back in with the length it took.
 Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measured, int x, int lineTop)
@@ -323,8 +368,7 @@ Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measur
                 // A picture of a control; one that does not fit ends the line.
                 const QString attrs = upperTag.mid(8);
                 const QString type = attribute(attrs, QStringLiteral("TYPE"));
-                const QString value = attribute(tag.mid(8), QStringLiteral("VALUE"));
-                const QString valueUpper = value.toUpper();
+                const QString value = attributeAsWritten(tag.mid(8), QStringLiteral("VALUE"));
                 const bool box = type == u"CHECK" || type == u"RADIO";
                 const int width = box ? 16 : std::max(attribute(attrs, QStringLiteral("WIDTH")).toInt(), 0);
                 const int height = box ? 16 : type == u"COMBO" ? 25 : type.contains(QLatin1String("BTN")) || type == u"BUTTON"
@@ -335,32 +379,8 @@ Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measur
                     break;
                 }
                 if (draw) {
-                    QPainter& p = ctx.painter;
-                    const QRect r(x, lineBottom - measured->subExtra - height, width, height);
-                    p.setPen(QColor(128, 128, 128));
-                    p.setBrush(Qt::NoBrush);
-                    if (type == u"EDIT" || type == u"COMBO") {
-                        p.drawRect(r.adjusted(0, 0, -1, -1));
-                        if (type == u"COMBO")
-                            p.drawRect(QRect(r.right() - 16, r.top() + 2, 14, r.height() - 5));
-                        p.setPen(st.color);
-                        p.drawText(r.adjusted(3, 0, type == u"COMBO" ? -18 : -3, 0), Qt::AlignLeft | Qt::AlignVCenter, value);
-                    } else if (box) {
-                        const bool checked = type == u"CHECK" ? valueUpper == u"TRUE" : value == u"True";
-                        type == u"CHECK" ? p.drawRect(r.adjusted(0, 0, -1, -1)) : p.drawEllipse(r.adjusted(0, 0, -1, -1));
-                        if (checked) {
-                            p.setBrush(st.color);
-                            type == u"CHECK" ? p.drawRect(r.adjusted(4, 4, -5, -5)) : p.drawEllipse(r.adjusted(4, 4, -5, -5));
-                            p.setBrush(Qt::NoBrush);
-                        }
-                    } else {
-                        p.fillRect(r, QGuiApplication::palette().color(QPalette::Button));
-                        p.drawRect(r.adjusted(0, 0, -1, -1));
-                        if (type == u"BUTTON") {
-                            p.setPen(st.color);
-                            p.drawText(r, Qt::AlignCenter, value);
-                        }
-                    }
+                    drawControlPicture(ctx.painter, type, value,
+                                       QRect(x, lineBottom - measured->subExtra - height, width, height), st.color);
                     x += width;
                 } else {
                     line.tallest = std::max(line.tallest, height);

@@ -162,6 +162,19 @@ TEST_F(MarkupTest, ListsControlsRotationAndBlinking)
     EXPECT_GE(inkColumns(0, 200).second, 0);
 }
 
+TEST_F(MarkupTest, AttributeValuesKeepTheirCase)
+{
+    // A check box is ticked by its value in any case; the value is read as written.
+    for (const char* text : {"<control type=\"CHECK\" value=\"true\">", "<CONTROL TYPE=\"CHECK\" VALUE=\"TRUE\">"}) {
+        image.fill(Qt::white);
+        DrawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 400, 200), false);
+        EXPECT_NE(image.pixel(9, 8) & 0xFFFFFF, 0xFFFFFFu) << text;
+    }
+    image.fill(Qt::white);
+    DrawMarkupText(painter, QStringLiteral("<control type=\"CHECK\" value=\"no\">"), QRect(0, 0, 400, 200), false);
+    EXPECT_EQ(image.pixel(9, 8) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 TEST(StripMarkup, RemovesEveryTag)
 {
     EXPECT_EQ(StripMarkup(QStringLiteral("<p align=\"center\"><b>5</b> mSv</p>")), QStringLiteral("5 mSv"));
