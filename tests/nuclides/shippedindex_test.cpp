@@ -1,4 +1,5 @@
 // The index the build makes from the decay data, checked against that data itself.
+#include "gzipfile.h"
 #include "indexfixture.h"
 #include "ndxreader.h"
 #include "numberformat.h"
@@ -39,6 +40,28 @@ std::vector<NdxLine> readNdxLines()
         lines.push_back(line);
     }
     return lines;
+}
+
+QList<QByteArray> ndxRecords()
+{
+    QFile file(QStringLiteral(KAV_DECAY_DATA_DIR "/nuclides.ndx"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    QList<QByteArray> records = file.readAll().split('\n').mid(1);
+    records.removeIf([](const QByteArray& l) { return l.trimmed().isEmpty(); });
+    return records;
+}
+
+// A field of a record by its columns, counted from 0 as half-open ranges.
+QByteArray column(const QByteArray& record, int from, int to)
+{
+    return record.mid(from, to - from).trimmed();
+}
+
+QByteArray decayDataFile(const char* name)
+{
+    const GzipContent content = ReadGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), 64 << 20);
+    EXPECT_TRUE(content.error.isEmpty()) << content.error.toStdString();
+    return content.bytes;
 }
 
 class ShippedIndex : public testing::Test {
@@ -121,6 +144,103 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
         EXPECT_EQ(a.AMassReal, b.AMassReal);
         EXPECT_EQ(a.AirKermaRateConstant, b.AirKermaRateConstant);
         EXPECT_EQ(a.AirKermaCoefficient, b.AirKermaCoefficient);
+    }
+}
+
+TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
+{
+    // Read here by the columns of the data's own description, not by the converter.
+    const QList<QByteArray> records = ndxRecords();
+    ASSERT_EQ(records.size(), RNXIndex->Count());
+    const QByteArray units[] = {"y", "d", "h", "m", "s", "ms", "us"};
+    for (int i = 0; i < RNXIndex->Count(); ++i) {
+        const QByteArray& r = records[i];
+        const TRNXnode& n = *RNXIndex->Items(i);
+        SCOPED_TRACE(r.left(7).toStdString());
+        EXPECT_EQ(n.RNXname.toString(), QString::fromLatin1(column(r, 0, 7)));
+        EXPECT_EQ(n.HalfLife, column(r, 7, 15).toFloat());
+        EXPECT_EQ(units[n.TimeUnit], column(r, 15, 17));
+        EXPECT_EQ(n.E_alpha, column(r, 152, 159).toDouble());
+        EXPECT_EQ(n.E_electron, column(r, 159, 167).toDouble());
+        EXPECT_EQ(n.E_photon, column(r, 167, 175).toDouble());
+        EXPECT_EQ(n.Ph_low, column(r, 175, 179).toInt());
+        EXPECT_EQ(n.Ph_high, column(r, 179, 183).toInt());
+        EXPECT_EQ(n.BetaTrans, column(r, 183, 187).toInt());
+        EXPECT_EQ(n.MonoElectr, column(r, 187, 192).toInt());
+        EXPECT_EQ(n.AlphaTrans, column(r, 192, 196).toInt());
+        EXPECT_EQ(n.AMassReal, column(r, 196, 207).toDouble());
+        EXPECT_EQ(n.AirKermaRateConstant, column(r, 207, 217).toDouble());
+        EXPECT_EQ(n.AirKermaCoefficient, column(r, 217, 226).toDouble());
+        // Radioactive daughters first, in the order of the text, then the stable ones.
+        std::vector<std::tuple<QByteArray, int, float>> radioactive, stable;
+        for (int c : {53, 78, 103, 128}) {
+            const QByteArray name = column(r, c, c + 7);
+            const int line = column(r, c + 7, c + 13).toInt();
+            const float fraction = column(r, c + 13, c + 24).toFloat();
+            if (name.isEmpty() || name == "SF")
+                continue;
+            (line > 0 ? radioactive : stable).emplace_back(name, line, fraction);
+        }
+        ASSERT_EQ(n.DaughtersCount, radioactive.size());
+        ASSERT_EQ(n.StableCount, stable.size());
+        const int firstStable = n.DaughtersCount + (n.RTypeSet.contains(rtx_SF) ? 1 : 0);
+        for (std::size_t k = 0; k < radioactive.size() + stable.size(); ++k) {
+            const bool isRadioactive = k < radioactive.size();
+            const auto& [name, line, fraction] = isRadioactive ? radioactive[k] : stable[k - radioactive.size()];
+            const TRNXDaughterRec& d =
+                n.DaughterArray[isRadioactive ? k : static_cast<std::size_t>(firstStable) + k - radioactive.size()];
+            EXPECT_EQ(d.RNXname.toString(), QString::fromLatin1(name));
+            EXPECT_EQ(d.Yield, fraction);
+            if (isRadioactive) {
+                EXPECT_EQ(d.DaughterPos, line - 2);
+            }
+        }
+    }
+}
+
+TEST_F(ShippedIndex, SpectrumBlocksMatchTheCompanionFiles)
+{
+    // Discrete radiations: one row per record after the header, grouped by nuclide.
+    std::map<QString, std::pair<long, long>> rows; // first record and count, by nuclide
+    const QList<QByteArray> radiations = decayDataFile("radiations.tsv.gz").split('\n');
+    long record = 0;
+    for (qsizetype i = 1; i < radiations.size(); ++i) {
+        if (radiations[i].isEmpty())
+            continue;
+        const QString name = QString::fromLatin1(radiations[i].left(radiations[i].indexOf('\t')));
+        auto [it, added] = rows.try_emplace(name, record, 0);
+        EXPECT_EQ(it->second.first + it->second.second, record) << "the rows of " << name.toStdString() << " are apart";
+        ++it->second.second;
+        ++record;
+    }
+    EXPECT_EQ(record, ShippedSpectrumTotals[0]);
+    // Beta spectra: a line with the name and the number of points opens each block.
+    std::map<QString, std::pair<long, long>> blocks;
+    record = 0;
+    for (const QByteArray& line : decayDataFile("beta.txt.gz").split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (line.trimmed().isEmpty())
+            continue;
+        if (QChar::fromLatin1(fields[0][0]).isLetter())
+            blocks[QString::fromLatin1(fields[0])] = {record, fields.value(1).toLong()};
+        else
+            ++record;
+    }
+    EXPECT_EQ(record, ShippedSpectrumTotals[1]);
+    EXPECT_EQ(blocks.size(), 955u);
+    for (int i = 0; i < RNXIndex->Count(); ++i) {
+        const TRNXnode& n = *RNXIndex->Items(i);
+        SCOPED_TRACE(n.RNXStr().toStdString());
+        const auto row = rows.find(n.RNXStr());
+        EXPECT_EQ(n.NLines, row == rows.end() ? 0 : row->second.second);
+        if (row != rows.end()) {
+            EXPECT_EQ(n.SLinePos, row->second.first);
+        }
+        const auto block = blocks.find(n.RNXStr());
+        EXPECT_EQ(n.BetaLines, block == blocks.end() ? 0 : block->second.second);
+        if (block != blocks.end()) {
+            EXPECT_EQ(n.BetaLinePos, block->second.first);
+        }
     }
 }
 

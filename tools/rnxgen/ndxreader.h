@@ -15,8 +15,8 @@ namespace kav {
 // Auger/Coster-Kronig electrons, spontaneous-fission neutrons. The last block of a file runs to
 // its end, so its length follows from the total.
 using SpectrumTotals = std::array<long, 4>;
-// The totals of the 2008 decay data for dosimetric calculations.
-constexpr SpectrumTotals DecayData2008Totals{454373, 110370, 131435, 1456};
+// The totals of the spectrum files that go with the index in data/decay.
+constexpr SpectrumTotals ShippedSpectrumTotals{454373, 110370, 131435, 1456};
 
 struct NdxResult {
     std::vector<TRNXnode> nodes;
@@ -27,6 +27,6 @@ struct NdxResult {
 // Reads the fixed-width text index of the decay data (a header line, then one 226-character
 // record per nuclide) into index nodes, with each nuclide's first record and record count in
 // the four spectrum files derived from the block positions.
-NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals = DecayData2008Totals);
+NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals = ShippedSpectrumTotals);
 
 } // namespace kav
