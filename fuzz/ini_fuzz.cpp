@@ -1,5 +1,6 @@
-// Any bytes as the preferences file: the reader must give defaults or values, never a crash,
-// and whatever it read must be written back and read again the same.
+// Any bytes as the preferences file: the reader must give defaults or values, never a crash;
+// untouched, the file comes back byte for byte, and whatever it read must be written back and
+// read again the same.
 #include "inifile.h"
 #include "programpreference.h"
 
@@ -16,6 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
     kav::IniFile ini = kav::IniFile::parse(bytes);
+    if (ini.toBytes() != bytes)
+        std::abort();
     ini.setValue(QStringLiteral("Units"), QStringLiteral("DPUIDosesUnit"), QStringLiteral("5"));
     if (kav::IniFile::parse(ini.toBytes()).value(QStringLiteral("Units"), QStringLiteral("DPUIDosesUnit"))
         != QStringLiteral("5"))

@@ -3,56 +3,102 @@
 #include "units.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 
 namespace kav {
 
-IniFile IniFile::load(const QString& path)
+namespace {
+
+const QByteArray kByteOrderMark("\xEF\xBB\xBF");
+
+// UTF-8 where the bytes are UTF-8; older files may hold Latin-1.
+QString decode(QByteArrayView bytes)
 {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+QByteArrayView withoutLineEnd(QByteArrayView raw)
+{
+    if (raw.endsWith('\n'))
+        raw.chop(1);
+    if (raw.endsWith('\r'))
+        raw.chop(1);
+    return raw;
+}
+
+QByteArrayView lineEndOf(QByteArrayView raw)
+{
+    return raw.sliced(withoutLineEnd(raw).size());
+}
+
+} // namespace
+
+std::optional<IniFile> IniFile::load(const QString& path, QString* error)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return parse({});
+    QString problem;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
-        return {};
-    return parse(file.read(MaxFileSize));
+    if (!info.isFile())
+        problem = QStringLiteral("not a file");
+    else if (info.size() > MaxFileSize)
+        problem = QStringLiteral("larger than %1 bytes").arg(MaxFileSize);
+    else if (!file.open(QIODevice::ReadOnly))
+        problem = file.errorString();
+    if (problem.isEmpty()) {
+        const QByteArray bytes = file.read(MaxFileSize + 1);
+        if (bytes.size() <= MaxFileSize && file.error() == QFileDevice::NoError)
+            return parse(bytes);
+        problem = file.error() == QFileDevice::NoError ? QStringLiteral("larger than %1 bytes").arg(MaxFileSize)
+                                                        : file.errorString();
+    }
+    if (error)
+        *error = path + QStringLiteral(": ") + problem;
+    return std::nullopt;
 }
 
 IniFile IniFile::parse(const QByteArray& bytes)
 {
     IniFile ini;
     ini.m_sections.push_back({});
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    const QStringList lines = text.split(u'\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (i == lines.size() - 1 && line.isEmpty())
-            break;
-        const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
-            ini.m_sections.push_back({trimmed.mid(1, trimmed.size() - 2).trimmed(), {}});
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', pos);
+        const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+        Line line{bytes.mid(pos, end - pos), {}, 0};
+        QByteArrayView content = withoutLineEnd(line.raw);
+        if (pos == 0 && content.startsWith(kByteOrderMark))
+            content = content.sliced(kByteOrderMark.size());
+        pos = end;
+        const QString text = decode(content).trimmed();
+        if (text.startsWith(u'[') && text.endsWith(u']')) {
+            ini.m_sections.push_back({text.mid(1, text.size() - 2).trimmed(), {}});
+            ini.m_sections.back().lines.push_back(std::move(line));
             continue;
         }
-        const qsizetype eq = line.indexOf(u'=');
-        const QString key = eq < 0 ? QString() : line.left(eq).trimmed();
-        if (key.isEmpty() || trimmed.startsWith(u';')) {
-            ini.m_sections.back().entries.push_back({{}, line});
-            continue;
+        const qsizetype eq = content.indexOf('=');
+        if (eq >= 0 && !text.startsWith(u';')) {
+            line.key = decode(content.first(eq)).trimmed();
+            line.valueAt = content.data() - line.raw.constData() + eq + 1;
         }
-        ini.m_sections.back().entries.push_back({key, line.mid(eq + 1).trimmed()});
+        ini.m_sections.back().lines.push_back(std::move(line));
     }
     return ini;
 }
 
-const IniFile::Entry* IniFile::find(const QString& section, const QString& key) const
+const IniFile::Line* IniFile::find(const QString& section, const QString& key) const
 {
     for (const Section& s : m_sections) {
         if (s.name.compare(section, Qt::CaseInsensitive) != 0)
             continue;
-        for (const Entry& e : s.entries)
-            if (!e.key.isEmpty() && e.key.compare(key, Qt::CaseInsensitive) == 0)
-                return &e;
+        for (const Line& l : s.lines)
+            if (!l.key.isEmpty() && l.key.compare(key, Qt::CaseInsensitive) == 0)
+                return &l;
         return nullptr;
     }
     return nullptr;
@@ -65,54 +111,80 @@ bool IniFile::contains(const QString& section, const QString& key) const
 
 QString IniFile::value(const QString& section, const QString& key, const QString& fallback) const
 {
-    const Entry* e = find(section, key);
-    return e ? e->value : fallback;
+    const Line* l = find(section, key);
+    return l ? decode(withoutLineEnd(l->raw).sliced(l->valueAt)).trimmed() : fallback;
 }
 
 int IniFile::intValue(const QString& section, const QString& key, int fallback) const
 {
-    const Entry* e = find(section, key);
     int v = 0;
-    return e && ParseInt(e->value, v) ? v : fallback;
+    return contains(section, key) && ParseInt(value(section, key), v) ? v : fallback;
+}
+
+QByteArray IniFile::lineEnd() const
+{
+    for (const Section& s : m_sections)
+        for (const Line& l : s.lines)
+            if (l.raw.endsWith('\n'))
+                return lineEndOf(l.raw).toByteArray();
+    return "\n";
+}
+
+void IniFile::endLastLine()
+{
+    for (auto s = m_sections.rbegin(); s != m_sections.rend(); ++s)
+        if (!s->lines.empty()) {
+            if (!s->lines.back().raw.endsWith('\n'))
+                s->lines.back().raw += lineEnd();
+            return;
+        }
 }
 
 void IniFile::setValue(const QString& section, const QString& key, const QString& value)
 {
     Section* target = nullptr;
-    for (Section& s : m_sections) {
+    for (Section& s : m_sections)
         if (!s.name.isEmpty() && s.name.compare(section, Qt::CaseInsensitive) == 0) {
             target = &s;
             break;
         }
-    }
     if (!target) {
-        m_sections.push_back({section, {}});
+        endLastLine();
+        m_sections.push_back({section, {Line{'[' + section.toUtf8() + ']' + lineEnd(), {}, 0}}});
         target = &m_sections.back();
     }
-    for (Entry& e : target->entries) {
-        if (!e.key.isEmpty() && e.key.compare(key, Qt::CaseInsensitive) == 0) {
-            e.value = value;
+    for (Line& l : target->lines) {
+        if (l.key.isEmpty() || l.key.compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        const QByteArrayView old = withoutLineEnd(l.raw).sliced(l.valueAt);
+        if (decode(old).trimmed() == value)
             return;
-        }
+        // The spacing around the old value stays, so that only the value itself changes.
+        const QByteArrayView trimmedOld = old.trimmed();
+        const qsizetype lead = trimmedOld.isEmpty() ? old.size() : trimmedOld.data() - old.data();
+        const qsizetype trail = trimmedOld.isEmpty() ? 0 : old.size() - lead - trimmedOld.size();
+        l.raw = l.raw.left(l.valueAt + lead) + value.toUtf8() + old.last(trail).toByteArray()
+            + lineEndOf(l.raw).toByteArray();
+        return;
     }
-    // New keys go after the last key of the section, before any trailing blank lines.
-    auto pos = target->entries.end();
-    while (pos != target->entries.begin() && std::prev(pos)->key.isEmpty()
-           && std::prev(pos)->value.trimmed().isEmpty())
+    // New keys go after the last line of the section that is not blank.
+    auto pos = target->lines.end();
+    while (pos != target->lines.begin() + 1 && std::prev(pos)->key.isEmpty()
+           && withoutLineEnd(std::prev(pos)->raw).trimmed().isEmpty())
         --pos;
-    target->entries.insert(pos, {key, value});
+    if (!std::prev(pos)->raw.endsWith('\n'))
+        std::prev(pos)->raw += lineEnd();
+    const QByteArray keyBytes = key.toUtf8();
+    target->lines.insert(pos, Line{keyBytes + '=' + value.toUtf8() + lineEnd(), key, keyBytes.size() + 1});
 }
 
 QByteArray IniFile::toBytes() const
 {
-    QString out;
-    for (const Section& s : m_sections) {
-        if (!s.name.isEmpty())
-            out += u'[' + s.name + QStringLiteral("]\n");
-        for (const Entry& e : s.entries)
-            out += (e.key.isEmpty() ? e.value : e.key + u'=' + e.value) + u'\n';
-    }
-    return out.toUtf8();
+    QByteArray out;
+    for (const Section& s : m_sections)
+        for (const Line& l : s.lines)
+            out += l.raw;
+    return out;
 }
 
 bool IniFile::save(const QString& path) const

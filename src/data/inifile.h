@@ -1,30 +1,37 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace kav {
 
 // An INI file held in memory: sections and keys in their order, lookups without regard to case
 // as the platform's profile files do it, and a save that replaces the file in one step so that
-// an interrupted write never leaves half a file.
+// an interrupted write never leaves half a file. Every byte of the file is kept as it was, but
+// the values set here: other keys, comments, line ends and text in any encoding come back
+// unchanged.
 class IniFile {
 public:
-    // Files larger than this are not settings files; they read as empty.
-    static constexpr qint64 MaxFileSize = 1 << 20;
+    // Larger files are not settings files; they are neither read nor replaced.
+    static constexpr qint64 MaxFileSize = qint64(16) << 20;
 
-    // Reads a file; a missing, unreadable or oversized file gives an empty one.
-    static IniFile load(const QString& path);
+    // A missing file gives an empty one; a file that exists but cannot be read whole (no
+    // permission, a folder, larger than MaxFileSize) gives nothing, and error says why.
+    static std::optional<IniFile> load(const QString& path, QString* error = nullptr);
     static IniFile parse(const QByteArray& bytes);
 
-    // The value of the first occurrence of the key in the first section of that name.
+    // The value of the first occurrence of the key in the first section of that name; text
+    // that is not UTF-8 is read as Latin-1.
     bool contains(const QString& section, const QString& key) const;
     QString value(const QString& section, const QString& key, const QString& fallback = {}) const;
     // Integer as the profile readers take it: the whole trimmed text, decimal, within 32 bits.
     int intValue(const QString& section, const QString& key, int fallback) const;
 
-    // Replaces the value in place, or appends the key (and the section) when absent.
+    // Replaces the value in place (a value equal to the one there leaves the line untouched),
+    // or appends the key (and the section) when absent.
     void setValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray toBytes() const;
@@ -32,15 +39,19 @@ public:
     bool save(const QString& path) const;
 
 private:
-    struct Entry {
-        QString key;   // empty for a line kept as it stands (comment, blank, anything else)
-        QString value; // for a kept line: the whole line
+    struct Line {
+        QByteArray raw;    // as in the file, with its line end
+        QString key;       // empty for a line that is not a key (comment, blank, header, other)
+        qsizetype valueAt; // where the value starts in raw
     };
     struct Section {
-        QString name;  // empty for the lines before the first section header
-        std::vector<Entry> entries;
+        QString name; // empty for the lines before the first section header
+        std::vector<Line> lines;
     };
-    const Entry* find(const QString& section, const QString& key) const;
+    const Line* find(const QString& section, const QString& key) const;
+    QByteArray lineEnd() const;
+    void endLastLine();
+
     std::vector<Section> m_sections;
 };
 

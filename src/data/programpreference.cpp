@@ -84,9 +84,10 @@ bool TQzProgramPreference::CheckIniExists() const
 
 void TQzProgramPreference::Read()
 {
-    if (!QFileInfo(IniFileName()).isFile())
+    const std::optional<IniFile> loaded = IniFile::load(IniFileName());
+    if (!loaded)
         return;
-    const IniFile ini = IniFile::load(IniFileName());
+    const IniFile& ini = *loaded;
     FAutoSave = ini.intValue(kGeneral, QStringLiteral("AutoSave"), 0) != 0;
     FNotFirstRun = ini.intValue(kGeneral, QStringLiteral("Initialized"), 0) != 0;
     SetQVDDir(ini.value(kDirectories, QStringLiteral("QVD"), kDefaultDataFolder));
@@ -102,10 +103,14 @@ void TQzProgramPreference::Read()
     SetDPUIDoseUnit(lowByte<TQzDoseUnit>(unit("DPUIDosesUnit")));
 }
 
-void TQzProgramPreference::Write() const
+bool TQzProgramPreference::Write() const
 {
-    // Other sections and keys a user put in the file are kept as they stand.
-    IniFile ini = IniFile::load(IniFileName());
+    // Other sections and keys a user put in the file are kept as they stand; a file that cannot
+    // be read whole is never replaced.
+    std::optional<IniFile> loaded = IniFile::load(IniFileName());
+    if (!loaded)
+        return false;
+    IniFile& ini = *loaded;
     auto flag = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
     auto number = [](int v) { return QString::number(v); };
     ini.setValue(kGeneral, QStringLiteral("AutoSave"), flag(FAutoSave));
@@ -120,8 +125,8 @@ void TQzProgramPreference::Write() const
     ini.setValue(kUnits, QStringLiteral("DPUMIntDaysOnly"), flag(FDPUMIntDays));
     ini.setValue(kUnits, QStringLiteral("DPUIActivityUnit"), number(FDPUIActivityUnit));
     ini.setValue(kUnits, QStringLiteral("DPUIDosesUnit"), number(FDPUIDoseUnit));
-    // A folder that cannot be written to leaves the old file (or none) in place, silently.
-    ini.save(IniFileName());
+    // A folder that cannot be written to leaves the old file (or none) in place.
+    return ini.save(IniFileName());
 }
 
 void TQzProgramPreference::RestoreDefaultValues()

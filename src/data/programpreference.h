@@ -29,7 +29,9 @@ public:
     explicit TQzProgramPreference(const QString& executablePath);
 
     void Read();
-    void Write() const;
+    // Stores the settings in the INI file, keeping everything else it holds; false when the file
+    // could not be read whole (it is then left alone) or not be written.
+    bool Write() const;
     void RestoreDefaultValues();
     void Assign(const TQzProgramPreference& other);
     bool CheckIniExists() const;

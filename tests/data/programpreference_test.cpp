@@ -1,3 +1,4 @@
+#include "inifile.h"
 #include "programpreference.h"
 
 #include <QDir>
@@ -125,6 +126,31 @@ TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
     p.Write();
     const QByteArray text = readIni();
     EXPECT_TRUE(text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\n[Mine]\nx=1\n"));
+}
+
+TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
+{
+    // Large but readable: every setting is taken, and the rest comes back byte for byte.
+    QByteArray notes = "[Notes]\nName=M\xfcller\n";
+    while (notes.size() < (1 << 20) + 200000)
+        notes += "Line=" + QByteArray(60, 'x') + "\n";
+    writeIni("[General]\nAutoSave=1\nInitialized=1\n" + notes);
+    {
+        TQzProgramPreference p(exe());
+        EXPECT_TRUE(p.AutoSave());
+        EXPECT_TRUE(p.Write());
+    }
+    EXPECT_TRUE(readIni().startsWith("[General]\nAutoSave=1\nInitialized=1\n" + notes));
+
+    // Too large to be a settings file: defaults, and the file stays as it is.
+    const QByteArray huge = "[General]\nAutoSave=1\n" + QByteArray(IniFile::MaxFileSize, ';');
+    writeIni(huge);
+    TQzProgramPreference p(exe());
+    EXPECT_FALSE(p.AutoSave());
+    p.SetDPUIDoseUnit(du_mSv);
+    EXPECT_FALSE(p.Write());
+    p.SetNotFirstRun(true);
+    EXPECT_EQ(readIni(), huge);
 }
 
 TEST_F(PreferenceTest, UnwritableLocationIsSilent)
