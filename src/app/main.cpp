@@ -1,19 +1,12 @@
+#include "application.h"
 #include "datamodule.h"
 #include "mainform.h"
 #include "optionsform.h"
 #include "qtmessageboxes.h"
 
-#include <QApplication>
-#include <QFont>
-
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kav-data-viewer"));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(13);
-    QApplication::setFont(font);
-
+    kav::TKavApplication app(argc, argv);
     kav::QtMessageBoxes boxes;
     kav::setMessageBoxes(&boxes);
     kav::TQzProgramPreference::SetOptionsDialogRunner(kav::ExecuteOptionsDialog);
@@ -23,7 +16,7 @@ int main(int argc, char* argv[])
         kav::TMainForm form;
         if (!kav::StartupFailed) {
             form.show();
-            status = QApplication::exec();
+            status = kav::TKavApplication::exec();
         }
     }
     kav::ReleaseProgramPreference();

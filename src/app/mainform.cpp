@@ -3,6 +3,7 @@
 #include "materialsview.h"
 
 #include "aboutbox.h"
+#include "application.h"
 #include "bioassaydata.h"
 #include "datamodule.h"
 #include "messageboxes.h"
@@ -24,8 +25,6 @@ namespace kav {
 
 TRNXStringList DataNuclideList;
 QStringList DataElementList;
-
-const QString TMainForm::Caption = QStringLiteral("Electronic Annex / KAV Data Viewer");
 
 namespace {
 
@@ -143,7 +142,7 @@ void TMainForm::LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx)
     try {
         data.AssignRNuclide(rnx);
     } catch (const std::exception& e) {
-        messageBoxes().Show(MessageKind::Error, Caption, QString::fromUtf8(e.what()), mbCancel, mbCancel);
+        messageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbCancel, mbCancel);
     }
 }
 
@@ -160,7 +159,7 @@ void TMainForm::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
 
 void TMainForm::FormCreate()
 {
-    setWindowTitle(Caption);
+    setWindowTitle(TKavApplication::Title);
     FIsFormActivated = false;
     if (StartupFailed)
         return;
@@ -181,7 +180,7 @@ void TMainForm::FormCreate()
         MixtureRNList->CreateExample();
     } catch (const std::exception& e) {
         // The example nuclide could not be read: say why once; the window then closes.
-        messageBoxes().Show(MessageKind::Error, Caption, QString::fromUtf8(e.what()), mbOK, mbOK);
+        messageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbOK, mbOK);
         return;
     }
     ShowSampleNotice();
@@ -228,7 +227,7 @@ void TMainForm::FormActivate()
         FMaterialsView->CheckAllMaterials();
         FMaterialsView->FillDPUIGrid();
     } catch (const std::exception& e) {
-        messageBoxes().Show(MessageKind::Error, Caption, QString::fromLocal8Bit(e.what()), mbOK, mbOK);
+        messageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromLocal8Bit(e.what()), mbOK, mbOK);
     }
 }
 

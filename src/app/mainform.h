@@ -32,8 +32,6 @@ extern QStringList DataElementList;
 // view, radon) and the help button over the tab row. Creating it runs the start-up sequence.
 class TMainForm : public QMainWindow {
 public:
-    static const QString Caption;
-
     explicit TMainForm(QWidget* parent = nullptr);
     ~TMainForm() override;
 

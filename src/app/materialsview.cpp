@@ -1,5 +1,6 @@
 #include "materialsview.h"
 
+#include "application.h"
 #include "datamodule.h"
 #include "dosedata.h"
 #include "markup.h"
@@ -316,10 +317,25 @@ void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
         FillDPUIGrid();
     } catch (const EWrongDataFileException& e) {
         messageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), e.Message(), mbCancel, mbCancel);
-        // The chooser goes back, which reloads what was shown before.
-        if (previous.El != _NoRNXElement)
-            rnpDPUI->SetElementAndAMass(previous.El, previous.AMass);
+        GoBackTo(previous);
+    } catch (const std::exception& e) {
+        TKavApplication::ShowException(e);
+        GoBackTo(previous);
     }
+}
+
+void TMaterialsView::GoBackTo(const TRNXRec& previous)
+{
+    // The nuclide shown before is read again through the chooser. Should that fail too (its file
+    // damaged meanwhile), the view is left empty rather than going back and forth.
+    if (FGoingBack || previous.El == _NoRNXElement) {
+        FillDPUICompoundLists();
+        FillDPUIGrid();
+        return;
+    }
+    FGoingBack = true;
+    rnpDPUI->SetElementAndAMass(previous.El, previous.AMass);
+    FGoingBack = false;
 }
 
 void TMaterialsView::FillDPUICompoundLists()
@@ -388,7 +404,8 @@ void TMaterialsView::FillDPUIGrid()
     for (int r = 0; r < clbDPUIIngestCompound->count(); ++r)
         ingested += ticked(clbDPUIIngestCompound->item(r)) ? 1 : 0;
     const int sizes = TickedAMADCount();
-    const int n = ingested + (cbDPUIInject->isChecked() ? 1 : 0) + sizes * j + k;
+    // Nothing loaded (its file could not be read): the header alone.
+    const int n = DPUI_RNData->IsLoaded() ? ingested + (cbDPUIInject->isChecked() ? 1 : 0) + sizes * j + k : 0;
     if (n == 0) {
         g.SetRowCount(3);
         g.SetRowHeights(1, -1);

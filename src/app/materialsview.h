@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rnxnode.h"
+
 #include <QWidget>
 
 #include <array>
@@ -56,10 +58,13 @@ public:
 
 private:
     void BuildControls();
+    // After a failed load: the chooser back on the nuclide shown before.
+    void GoBackTo(const TRNXRec& previous);
     void SetAll(QListWidget* list, bool ticked);
     int TickedAMADCount() const;
 
     TVESKRNDosesData* DPUI_RNData = nullptr;
+    bool FGoingBack = false;
 };
 
 } // namespace kav

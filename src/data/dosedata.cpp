@@ -5,6 +5,7 @@
 #include "rnxindex.h"
 #include "units.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -327,24 +328,58 @@ void TVESKRNDosesData::Clear()
     FInjectData.clear();
 }
 
+QString FindDoseDataFile(const QString& folder, const QString& name)
+{
+    const QString wanted = name + QStringLiteral(".qvd");
+    const QDir dir(folder);
+    if (QFileInfo(dir.filePath(wanted)).isFile())
+        return dir.filePath(wanted);
+    const QStringList entries = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& entry : entries)
+        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return {};
+}
+
 void TVESKRNDosesData::SetRNuclide(const TRNXRec& value)
 {
     if (value == FRNuclide)
         return;
-    FRNuclide = value;
+    // Until a file has been read whole the object holds no nuclide, so that asking for the same
+    // one again tries again.
+    FRNuclide = TRNXRec{};
     Clear();
     const QString name = DoseDataFileName(value);
-    const QString path = DoseDataFolder() + name + QStringLiteral(".qvd");
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    const QString path = FindDoseDataFile(DoseDataFolder(), name);
+    if (path.isEmpty())
         throw EWrongDataFileException(QStringLiteral("DataFileException: Can not find file for ") + name);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EWrongDataFileException(QStringLiteral("DataFileException: Can not read file ") + path
+                                      + QStringLiteral(": ") + file.errorString());
     if (file.size() > kMaxFileSize)
         throw EWrongDataFileException(QStringLiteral("DataFileException: The structure of the file ") + path
                                       + QStringLiteral(" is corrupted"));
-    ReadFromBytes(file.readAll(), name, path);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EWrongDataFileException(QStringLiteral("DataFileException: Can not read file ") + path
+                                      + QStringLiteral(": ") + file.errorString());
+    ReadFromBytes(bytes, name, path);
 }
 
 void TVESKRNDosesData::ReadFromBytes(const QByteArray& bytes, const QString& name, const QString& path)
+{
+    try {
+        ReadContent(bytes, name, path);
+    } catch (...) {
+        FRNuclide = TRNXRec{};
+        Clear();
+        throw;
+    }
+    DataLoaded();
+}
+
+void TVESKRNDosesData::ReadContent(const QByteArray& bytes, const QString& name, const QString& path)
 {
     Clear();
     FileReader in(bytes, path);
@@ -397,7 +432,6 @@ void TVESKRNDosesData::ReadFromBytes(const QByteArray& bytes, const QString& nam
         FAerosolData.push_back(std::move(group));
     }
     readMaterials(FGasData, ipInhalation, imGas);
-    DataLoaded();
 }
 
 QByteArray TVESKRNDosesData::ToFileBytes(const QByteArray& reservedText) const

@@ -98,7 +98,8 @@ public:
 
     const TRNXRec& RNuclide() const { return FRNuclide; }
     // Reads the nuclide's file unless that nuclide is already assigned. Raises
-    // EWrongDataFileException (or a plain error for an aerosol group without a name).
+    // EWrongDataFileException (or a plain error for an aerosol group without a name); the
+    // object then holds no nuclide.
     void SetRNuclide(const TRNXRec& value);
     void AssignRNuclide(const QString& name);
     void AssignRNuclide(TRNXElement element, const TRNXAMass& aMass);
@@ -122,7 +123,8 @@ public:
     const TVESKCompoundData* SelectCompound(TVESKIntakePath path, int compoundIndex, int amadIndex) const;
 
     // Replaces the content with the data of a file held in memory, checked as a file is; the
-    // name is the one the file must carry ("Co-60"), the path only goes into messages.
+    // name is the one the file must carry ("Co-60"), the path only goes into messages. On any
+    // error the object is left empty, holding no nuclide.
     void ReadFromBytes(const QByteArray& bytes, const QString& name, const QString& path);
     // The bytes of a data file holding this content, with a valid checksum. The 19 bytes that
     // readers skip carry the given text, cut or padded with blanks.
@@ -142,10 +144,14 @@ protected:
 
 private:
     void Clear();
+    void ReadContent(const QByteArray& bytes, const QString& name, const QString& path);
 };
 
 // The data-file name of a nuclide: "Co-60".
 QString DoseDataFileName(const TRNXRec& rn);
+// The path of a nuclide's data file in a folder: "Co-60.qvd" when there is one, otherwise the
+// first file, in name order, whose name differs from it only in case; empty when none.
+QString FindDoseDataFile(const QString& folder, const QString& name);
 // The folder data files are read from: the preferences' data folder.
 QString DoseDataFolder();
 

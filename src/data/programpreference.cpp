@@ -9,6 +9,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include <set>
+
 namespace kav {
 
 namespace {
@@ -184,16 +186,16 @@ bool TQzProgramPreference::CheckDataFiles() const
 void TQzProgramPreference::GetRNList(TRNXStringList& list) const
 {
     list.Clear();
+    // Named in any case, a file stands for its nuclide once; the reader finds it by the same rule.
     QDirIterator it(FQVDDir, {QStringLiteral("*.qvd")},
                     QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    std::set<const TRNXnode*> listed;
     while (it.hasNext()) {
         const QString entry = it.nextFileInfo().fileName();
-        const qsizetype dot = entry.indexOf(QStringLiteral(".qvd"));
-        if (dot < 0)
-            continue; // ".QVD" in upper case only
-        const QString name = entry.left(dot);
-        if (const TRNXnode* node = RNXIndex->FindRNX(name))
-            list.Add(name, node);
+        const QStringView name = QStringView(entry).chopped(4);
+        const TRNXnode* node = RNXIndex->FindRNX(name);
+        if (node && node->RNXname.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
+            list.Add(node->RNXname.toString(), node);
     }
     if (list.Count() < 2)
         return;

@@ -1,3 +1,4 @@
+#include "application.h"
 #include "datamodule.h"
 #include "dosefixture.h"
 #include "mainform.h"
@@ -7,6 +8,7 @@
 #include "stringgrid.h"
 #include "unitcombobox.h"
 #include "viewerini.h"
+#include "widgetinput.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +38,23 @@ void writeTwoGroupFile(const QString& folder)
         group->FAerosolDataArr[static_cast<std::size_t>(s)] = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
     d.FAerosolData.push_back(std::move(group));
     writeBytes(QDir(folder).filePath("Sr-90.qvd"), d.ToFileBytes());
+}
+
+// A nuclide's file whose second aerosol group has no name, its checksum right: the reader stops
+// half way with an error that is not a data-file error.
+void writeNamelessGroupFile(const QString& folder, TRNXElement element, const char* mass)
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{element, mass});
+    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
+    group->FAerosolName = "QQQQ";
+    for (auto& m : group->FAerosolDataArr)
+        m = makeMaterial(&d, ipInhalation, imAerosol, "", 0, 1e-9f);
+    d.FAerosolData.push_back(std::move(group));
+    QByteArray bytes = d.ToFileBytes();
+    bytes.replace(bytes.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
+    fixChecksum(bytes);
+    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), bytes);
 }
 
 // The real main window on a data folder written here, showing the Materials view.
@@ -179,6 +198,36 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     EXPECT_EQ(form->DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+}
+
+TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
+{
+    writeNamelessGroupFile(data.path(), _Cs, "137");
+    pickComboItem(form->DPUIPanel()->ElementBox(), "Cs");
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].caption, TKavApplication::Title);
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbOK));
+    EXPECT_EQ(form->DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+    EXPECT_EQ(view->clbDPUIInhalCompound->count(), 2);
+}
+
+TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
+{
+    // Both files damaged while Co-60 is shown: going back fails too, once, and nothing half read
+    // or stale stays on the screen.
+    writeNamelessGroupFile(data.path(), _Cs, "137");
+    writeBytes(data.filePath("Co-60.qvd"), "damaged");
+    pickComboItem(form->DPUIPanel()->ElementBox(), "Cs");
+    ASSERT_EQ(messages.boxes.size(), 2u);
+    EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Aerosol ReadBinaryData")));
+    EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Co-60.qvd is corrupted")));
+    EXPECT_FALSE(form->DPUIData()->IsLoaded());
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(view->clbDPUIInhalCompound->count(), 0);
+    EXPECT_EQ(view->clbDPUIIngestCompound->count(), 0);
 }
 
 TEST_F(MaterialsViewTest, ClipboardCopiesTheHeadAndTheShownRows)

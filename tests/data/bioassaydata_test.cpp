@@ -155,11 +155,16 @@ TEST_F(BioassayTest, NuclideListOfTheDataFolder)
 {
     loadShippedIndex();
     for (const char* name : {"Co-60.qvd", "Tc-99m.qvd", "H-3.qvd", "Co-58.qvd", "Ag-110m.qvd", "Ag-110.qvd",
-                             "notes.qvd", "Xx-1.qvd", "Cs-137.QVD", "Sr-90.txt"})
+                             "notes.qvd", "Xx-1.qvd", "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd",
+                             "Pa-234mXYZ.qvd"})
         writeBytes(m_dir.filePath(name), "x");
     TRNXStringList list;
     ProgramPreference->GetRNList(list);
-    EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m"}));
+    // Any case of a name stands for its nuclide, once, under the index's name; whatever is listed
+    // the reader finds.
+    EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
+    for (const QString& name : list.Names())
+        EXPECT_FALSE(FindDoseDataFile(m_dir.path(), name).isEmpty()) << name.toStdString();
     EXPECT_EQ(list.Objects(0), RNXIndex->FindRNX(u"H-3"));
 }
 

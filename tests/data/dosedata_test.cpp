@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
 
 namespace kav {
 namespace {
@@ -33,12 +32,8 @@ protected:
         fillTypicalData(d, TRNXRec{_Co, "60"});
         QByteArray bytes = d.ToFileBytes();
         change(bytes);
-        if (fixChecksum) {
-            const auto sum = static_cast<std::uint32_t>(
-                adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.constData()) + 4,
-                        static_cast<uInt>(bytes.size() - 4)));
-            std::memcpy(bytes.data(), &sum, 4);
-        }
+        if (fixChecksum)
+            kav::fixChecksum(bytes);
         writeBytes(path("Co-60.qvd"), bytes);
     }
     QString loadError()
@@ -211,11 +206,74 @@ TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
     QFile::remove(path("Co-60.qvd"));
     EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}));
     EXPECT_EQ(d.IngestDataCount(), 1);
-    // A failed load keeps the failed nuclide: assigning it again does not retry.
+    // A failed load leaves no nuclide and nothing half read: assigning it again tries again.
     EXPECT_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}), EWrongDataFileException);
-    EXPECT_EQ(d.RNuclide(), (TRNXRec{_Cs, "137"}));
+    EXPECT_FALSE(d.IsLoaded());
     EXPECT_EQ(d.IngestDataCount(), 0);
+    EXPECT_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}), EWrongDataFileException);
+    writeTypicalFile(m_dir.path(), _Cs, "137");
     EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}));
+    EXPECT_EQ(d.IngestDataCount(), 1);
+}
+
+TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
+{
+    // The second aerosol group has no name: the first one was read before the error.
+    TVESKRNDosesData two;
+    fillTypicalData(two, TRNXRec{_Co, "60"});
+    auto group = std::make_unique<TVESKAerosolCompoundData>(&two);
+    group->FAerosolName = "QQQQ";
+    for (auto& m : group->FAerosolDataArr)
+        m = makeMaterial(&two, ipInhalation, imAerosol, "", 0, 1e-9f);
+    two.FAerosolData.push_back(std::move(group));
+    writeChanged([&](QByteArray& b) {
+        b = two.ToFileBytes();
+        b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
+    });
+    TVESKRNDosesData d;
+    EXPECT_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}), std::runtime_error);
+    EXPECT_FALSE(d.IsLoaded());
+    EXPECT_EQ(d.AerosolDataCount(), 0);
+    EXPECT_EQ(d.IngestDataCount(), 0);
+}
+
+TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
+{
+    writeTypicalFile(m_dir.path(), _Co, "60");
+    ASSERT_TRUE(QFile::rename(path("Co-60.qvd"), path("co-60.QVD")));
+    TVESKRNDosesData d;
+    EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}));
+    EXPECT_EQ(FindDoseDataFile(m_dir.path(), "Co-60"), path("co-60.QVD"));
+    // The file of the exact name wins over others of the same name in another case.
+    writeTypicalFile(m_dir.path(), _Co, "60");
+    EXPECT_EQ(FindDoseDataFile(m_dir.path(), "Co-60"), path("Co-60.qvd"));
+
+    // There, but not to be read: said so, with the system's reason.
+    ASSERT_TRUE(QFile::link(path("nowhere.bin"), path("Cs-137.qvd")));
+    try {
+        d.SetRNuclide(TRNXRec{_Cs, "137"});
+        ADD_FAILURE() << "no error";
+    } catch (const EWrongDataFileException& e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("DataFileException: Can not read file ") + path("Cs-137.qvd")
+                                   + QStringLiteral(": No such file or directory"));
+    }
+}
+
+TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
+{
+    TVESKRNDosesData d;
+    writeTypicalFile(m_dir.path(), _Sr, "90");
+    QFile::setPermissions(path("Sr-90.qvd"), QFileDevice::Permissions{});
+    QFile probe(path("Sr-90.qvd"));
+    if (probe.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "the file is readable whatever its permissions (running as root)";
+    try {
+        d.SetRNuclide(TRNXRec{_Sr, "90"});
+        ADD_FAILURE() << "no error";
+    } catch (const EWrongDataFileException& e) {
+        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("DataFileException: Can not read file ") + path("Sr-90.qvd")
+                                           + QStringLiteral(": "))) << e.Message().toStdString();
+    }
 }
 
 TEST_F(DoseDataTest, AssignByNameUsesTheIndex)

@@ -1,0 +1,13 @@
+// Entry of the application tests: the program's own application object on the offscreen
+// platform, then every test.
+#include "application.h"
+
+#include <gtest/gtest.h>
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    kav::TKavApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+
+// Picks an item of a drop-down list the way a user does: a click on the box opens the list, the
+// arrow keys walk to the item and Enter takes it. (The list ignores a click that follows the
+// opening one within the double-click time, so the keys stand in for the second click.)
+inline void pickComboItem(QComboBox* box, const QString& text)
+{
+    ASSERT_TRUE(box->isVisible()) << text.toStdString();
+    const int row = box->findText(text, Qt::MatchFixedString);
+    ASSERT_GE(row, 0) << text.toStdString() << " is not offered";
+    QTest::mouseClick(box, Qt::LeftButton);
+    QAbstractItemView* list = box->view();
+    ASSERT_TRUE(list->isVisible()) << "the list did not open for " << text.toStdString();
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < row; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_FALSE(list->isVisible()) << "the list stayed open after picking " << text.toStdString();
+}
+
+} // namespace kav
