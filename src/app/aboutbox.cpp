@@ -50,7 +50,7 @@ TVESKAboutBox::TVESKAboutBox(QWidget* parent)
         "<p>The dataset was calculated for the reference worker. It holds dose per intake coefficients, "
         "dose per content functions and reference bioassay functions for inhalation, ingestion and "
         "direct uptake to blood. It includes the radioactive isotopes of the elements from hydrogen "
-        "to fermium listed in the nuclear decay data for dosimetric calculations whose physical "
+        "to fermium listed in the decay data the radionuclide index is drawn from, whose physical "
         "half-lives are at least 10 minutes. Aerosol sizes range from an activity median "
         "thermodynamic diameter (AMTD) of 0.001 &micro;m to an activity median aerodynamic diameter "
         "(AMAD) of 20 &micro;m.</p>"

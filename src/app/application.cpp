@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "applicationstyle.h"
 #include "messageboxes.h"
 
 #include <QFont>
@@ -15,6 +16,7 @@ TKavApplication::TKavApplication(int& argc, char** argv)
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     setFont(font);
+    setStyle(new TQzApplicationStyle);
 }
 
 void TKavApplication::ShowException(const std::exception& error)

@@ -3,6 +3,7 @@
 #include "application.h"
 #include "datamodule.h"
 #include "dosedata.h"
+#include "inputcolours.h"
 #include "markup.h"
 #include "messageboxes.h"
 #include "rnxpanel.h"
@@ -229,17 +230,9 @@ void TMaterialsView::BuildControls()
     layout->addLayout(materials, 2);
     layout->addWidget(sgDPUI, 5);
 
-    // What the user edits or picks from is light yellow.
     for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(), rnpDPUI->AMassBox(),
-                                                      rnpDPUI->RNXBox()}) {
-        QPalette p = w->palette();
-        p.setColor(QPalette::Button, kLightYellow);
-        p.setColor(QPalette::Base, kLightYellow);
-        p.setColor(QPalette::Highlight, QColor(0xCC, 0xFF, 0xFF));
-        p.setColor(QPalette::HighlightedText, Qt::black);
-        w->setPalette(p);
-        w->setCursor(Qt::PointingHandCursor);
-    }
+                                                      rnpDPUI->RNXBox()})
+        ApplyInputColours(w);
 }
 
 void TMaterialsView::InitDPUIGrid()
@@ -421,8 +414,8 @@ void TMaterialsView::FillDPUIGrid()
     float effDose = 0;
     auto write = [&](const QString& label, TVESKIntakePath path, int compound, int amad) {
         g.SetCells(0, s, label);
-        if (label.contains(QLatin1String("fA=")))
-            *g.CreateCellCaption(0, s) = withSubscriptA(label);
+        // Every label through the mark-up, so that those with a subscript line up with the rest.
+        *g.CreateCellCaption(0, s) = withSubscriptA(label);
         g.SetCells(0, s + 1, QString());
         g.SetCells(2, s, SexName(sMale));
         g.SetCells(2, s + 1, SexName(sFemale));

@@ -4,10 +4,9 @@
 #include "rnxindex.h"
 
 #include <QCheckBox>
-#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 
 namespace kav {
 
@@ -131,6 +130,14 @@ TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(QWidget* parent)
     LoadRNXIndex(QString(), false);
     RegisterRNXControl(this, nullptr, nullptr);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    FNameTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+    FNameTip->setObjectName(QStringLiteral("ElementNameTip"));
+    FNameTip->setForegroundRole(QPalette::ToolTipText);
+    FNameTip->setBackgroundRole(QPalette::ToolTipBase);
+    FNameTip->setAutoFillBackground(true);
+    FNameTip->setFrameStyle(QFrame::Box | QFrame::Plain);
+    FNameTip->setMargin(2);
     const QFontMetrics fm(font());
     FCellWidth = std::max(fm.horizontalAdvance(QStringLiteral("Wg")) + 8, 24);
     FCellHeight = fm.height() + 5;
@@ -218,11 +225,61 @@ QPoint TQzRNXElementPopupMenu::CellAt(QPoint pos) const
     return {-1, -1};
 }
 
-void TQzRNXElementPopupMenu::Popup(QPoint topLeft)
+QPoint TQzRNXElementPopupMenu::CellOf(TRNXElement element) const
 {
-    FHot = {-1, -1};
+    for (int r = 0; r < Rows; ++r)
+        for (int c = 0; c < Columns; ++c)
+            if (CellElement(r, c) == element)
+                return {c, r};
+    return {-1, -1};
+}
+
+void TQzRNXElementPopupMenu::Popup(QPoint topLeft, bool byMousePress)
+{
+    FAwaitingRelease = byMousePress;
+    FDragged = false;
     move(topLeft);
     show();
+    setFocus(Qt::PopupFocusReason);
+    SetHot(IsElementEnabled(FElement) ? CellOf(FElement) : QPoint(-1, -1));
+}
+
+void TQzRNXElementPopupMenu::SetHot(QPoint cell)
+{
+    const TRNXElement e = CellElement(cell.y(), cell.x());
+    FHot = IsElementEnabled(e) ? cell : QPoint(-1, -1);
+    update();
+    if (FHot.x() < 0 || !isVisible()) {
+        FNameTip->hide();
+        return;
+    }
+    FNameTip->setText(RNXElementName(e, FLanguage).trimmed());
+    FNameTip->adjustSize();
+    const QRect r = CellRect(cell.y(), cell.x());
+    FNameTip->move(mapToGlobal(QPoint(r.center().x() - FNameTip->width() / 2, r.top() - FNameTip->height() - 2)));
+    FNameTip->show();
+    FNameTip->raise();
+}
+
+QPoint TQzRNXElementPopupMenu::NextEnabledCell(QPoint from, int dColumn, int dRow) const
+{
+    if (from.x() < 0)
+        return CellOf(FElement);
+    for (QPoint cell = from + QPoint(dColumn, dRow); cell.x() >= 0 && cell.x() < Columns && cell.y() >= 0 && cell.y() < Rows;
+         cell += QPoint(dColumn, dRow))
+        if (IsElementEnabled(CellElement(cell.y(), cell.x())))
+            return cell;
+    return from;
+}
+
+void TQzRNXElementPopupMenu::Pick(QPoint cell)
+{
+    const TRNXElement e = CellElement(cell.y(), cell.x());
+    if (!IsElementEnabled(e))
+        return;
+    hide();
+    if (OnChoiceElement)
+        OnChoiceElement(e);
 }
 
 void TQzRNXElementPopupMenu::paintEvent(QPaintEvent*)
@@ -277,41 +334,50 @@ void TQzRNXElementPopupMenu::paintEvent(QPaintEvent*)
 
 void TQzRNXElementPopupMenu::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint cell = CellAt(event->position().toPoint());
-    if (cell != FHot) {
-        FHot = IsElementEnabled(CellElement(cell.y(), cell.x())) ? cell : QPoint(-1, -1);
-        update();
-    }
+    const QPoint pos = event->position().toPoint();
+    if (FAwaitingRelease && rect().contains(pos))
+        FDragged = true;
+    const QPoint cell = CellAt(pos);
+    if (cell != FHot && cell.x() >= 0)
+        SetHot(cell);
 }
 
 void TQzRNXElementPopupMenu::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint cell = CellAt(event->position().toPoint());
-    const TRNXElement e = CellElement(cell.y(), cell.x());
-    if (!rect().contains(event->position().toPoint())) {
+    const QPoint pos = event->position().toPoint();
+    // The release of the click that opened the table leaves it open.
+    if (FAwaitingRelease) {
+        FAwaitingRelease = false;
+        if (!FDragged)
+            return;
+    }
+    if (!rect().contains(pos)) {
         hide();
         return;
     }
-    if (!IsElementEnabled(e))
-        return;
-    hide();
-    if (OnChoiceElement)
-        OnChoiceElement(e);
+    Pick(CellAt(pos));
 }
 
-bool TQzRNXElementPopupMenu::event(QEvent* event)
+void TQzRNXElementPopupMenu::keyPressEvent(QKeyEvent* event)
 {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QPoint cell = CellAt(help->pos());
-        const TRNXElement e = CellElement(cell.y(), cell.x());
-        if (e != _NoRNXElement)
-            QToolTip::showText(help->globalPos(), RNXElementName(e, FLanguage).trimmed(), this, CellRect(cell.y(), cell.x()));
-        else
-            QToolTip::hideText();
-        return true;
+    switch (event->key()) {
+    case Qt::Key_Escape: hide(); return;
+    case Qt::Key_Left: SetHot(NextEnabledCell(FHot, -1, 0)); return;
+    case Qt::Key_Right: SetHot(NextEnabledCell(FHot, 1, 0)); return;
+    case Qt::Key_Up: SetHot(NextEnabledCell(FHot, 0, -1)); return;
+    case Qt::Key_Down: SetHot(NextEnabledCell(FHot, 0, 1)); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: Pick(FHot); return;
+    default: QWidget::keyPressEvent(event);
     }
-    return QWidget::event(event);
+}
+
+void TQzRNXElementPopupMenu::hideEvent(QHideEvent* event)
+{
+    FNameTip->hide();
+    FAwaitingRelease = false;
+    QWidget::hideEvent(event);
 }
 
 } // namespace kav

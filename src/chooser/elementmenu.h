@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QDialog>
+#include <QLabel>
 #include <QWidget>
 
 #include <array>
@@ -70,8 +71,15 @@ public:
     TQzRNXElementGroups& ElementGroups() { return FGroups; }
     bool IsElementEnabled(TRNXElement element) const;
 
-    // Opens with the top left corner at a screen point.
-    void Popup(QPoint topLeft);
+    // Opens with the top left corner at a screen point, the current element highlighted. Opened
+    // by a mouse press, the release of that press picks only when the pointer was dragged onto an
+    // element; otherwise the table stays open for a click, the arrow keys and Enter, until an
+    // element is picked, the user clicks outside or presses Escape.
+    void Popup(QPoint topLeft, bool byMousePress = false);
+    // The label above the highlighted cell that names its element.
+    QLabel* NameTip() const { return FNameTip; }
+    // The highlighted cell (column, row), or (-1, -1).
+    QPoint HotCell() const { return FHot; }
     // The element of a cell of the table (row, column), or _NoRNXElement for none.
     static TRNXElement CellElement(int row, int column);
     // The cell under a point of the pop-up, or (-1, -1).
@@ -83,17 +91,27 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     QRect CellRect(int row, int column) const;
+    QPoint CellOf(TRNXElement element) const;
     void EnabledChanged();
+    // Highlights a cell (or none) and names its element above it.
+    void SetHot(QPoint cell);
+    // The next cell with an element that can be picked, from a cell in a direction; or the cell.
+    QPoint NextEnabledCell(QPoint from, int dColumn, int dRow) const;
+    void Pick(QPoint cell);
 
     TRNXElement FElement = _H;
     TQzRNXElementFilter FEnabled;
     TQzLanguage FLanguage = l_English;
     TQzRNXElementGroups FGroups;
     QPoint FHot{-1, -1};
+    QLabel* FNameTip = nullptr;
+    bool FAwaitingRelease = false; // the press that opened the table is still held
+    bool FDragged = false;         // the pointer went over the table while it was
     int FCellWidth = 24;
     int FCellHeight = 18;
 };

@@ -254,13 +254,20 @@ void TQzRNXPanel::RebuildAMassList()
     auto withoutLetter = [](const QString& m) {
         return !m.isEmpty() && !m.back().isDigit() ? m.left(m.size() - 1) : m;
     };
+    // Mass texts match without regard to case: "99M" is "99m".
+    auto find = [&masses](const QString& mass) {
+        for (int i = 0; i < masses.size(); ++i)
+            if (masses[i].compare(mass, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
     const QString wanted = FAMass.toString();
-    int row = masses.indexOf(wanted);
+    int row = find(wanted);
     if (row < 0 && !wanted.isEmpty() && !wanted.back().isDigit())
-        row = masses.indexOf(withoutLetter(wanted));
+        row = find(withoutLetter(wanted));
     if (row < 0)
         for (int i = 0; i < masses.size() && row < 0; ++i)
-            if (withoutLetter(masses[i]) == withoutLetter(wanted))
+            if (withoutLetter(masses[i]).compare(withoutLetter(wanted), Qt::CaseInsensitive) == 0)
                 row = i;
     if (row < 0 && !masses.isEmpty())
         row = 0;
@@ -426,7 +433,7 @@ void TQzRNXPanel::SetAMass(const TRNXAMass& value)
         FAMass = " ";
         return;
     }
-    int row = cbAMass->findText(value.toString());
+    int row = cbAMass->findText(value.toString(), Qt::MatchFixedString);
     if (row < 0)
         row = cbAMass->count() > 0 ? 0 : -1;
     AMassPicked(row);
@@ -724,6 +731,8 @@ void TQzRNXPanel::SetLanguage(TQzLanguage value)
     FLanguage = value;
     pmElements->SetLanguage(value);
     cbElement->setToolTip(RNXElementName(FElement, FLanguage).trimmed());
+    RetitlePopupMenu();
+    cbElement->view()->update();
 }
 
 void TQzRNXPanel::SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions value)
@@ -736,6 +745,7 @@ void TQzRNXPanel::BuildPopupMenu()
 {
     delete pmRNX;
     pmRNX = nullptr;
+    FMenu = {};
     for (QComboBox* box : {cbElement, cbAMass, cbRNX})
         box->disconnect(SIGNAL(customContextMenuRequested(QPoint)));
     if (FPopupMenuOptions.empty())
@@ -745,8 +755,8 @@ void TQzRNXPanel::BuildPopupMenu()
     const bool sort = FPopupMenuOptions.contains(pmoSort);
     auto* choices = new QActionGroup(pmRNX);
     auto* sorts = new QActionGroup(pmRNX);
-    auto add = [&](const QString& text, QActionGroup* group, bool visible, std::function<void()> action) {
-        QAction* a = pmRNX->addAction(text);
+    auto add = [&](QActionGroup* group, bool visible, std::function<void()> action) {
+        QAction* a = pmRNX->addAction(QString());
         a->setCheckable(group != nullptr);
         if (group)
             group->addAction(a);
@@ -754,12 +764,12 @@ void TQzRNXPanel::BuildPopupMenu()
         connect(a, &QAction::triggered, this, std::move(action));
         return a;
     };
-    add(Caption(0), choices, choice, [this] { SetChoiceType(ctIndependent); });
-    add(Caption(1), choices, choice, [this] { SetChoiceType(ctFullList); });
+    FMenu.choices[0] = add(choices, choice, [this] { SetChoiceType(ctIndependent); });
+    FMenu.choices[1] = add(choices, choice, [this] { SetChoiceType(ctFullList); });
     pmRNX->addSeparator()->setVisible(choice && sort);
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<TQzRNXSortType>(i);
-        add(Caption(3 + i), sorts, sort, [this, type] {
+        FMenu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
             if (FChoiceType == ctFullList)
                 SetRNXSortType(type);
             else
@@ -769,36 +779,47 @@ void TQzRNXPanel::BuildPopupMenu()
     const bool filter = FPopupMenuOptions.contains(pmoFilter);
     const bool loads = FPopupMenuOptions.contains(pmoLoadElList) || FPopupMenuOptions.contains(pmoLoadRNXList);
     pmRNX->addSeparator()->setVisible(choice || sort);
-    add(Caption(8) + QStringLiteral("..."), nullptr, filter, [this] { ExecFilterDialog(); });
-    add(Caption(9) + QStringLiteral("..."), nullptr, filter, [this] { ExecElementFilterDialog(); });
-    add(Caption(10) + QStringLiteral("..."), nullptr, filter, [this] { ExecRNXFilterDialog(); });
+    FMenu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
+    FMenu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
+    FMenu.rnxFilter = add(nullptr, filter, [this] { ExecRNXFilterDialog(); });
     // The advanced filter has no dialog yet: its entry stays greyed.
-    add(Caption(11) + QStringLiteral("..."), nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [] {})->setEnabled(false);
+    FMenu.advancedFilter = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [] {});
+    FMenu.advancedFilter->setEnabled(false);
     pmRNX->addSeparator()->setVisible((choice || sort) && loads);
-    add(Caption(13) + QStringLiteral("..."), nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
-    add(Caption(14) + QStringLiteral("..."), nullptr, FPopupMenuOptions.contains(pmoLoadRNXList), [this] { ExecLoadRNXListDialog(); });
+    FMenu.loadElements = add(nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
+    FMenu.loadNuclides = add(nullptr, FPopupMenuOptions.contains(pmoLoadRNXList), [this] { ExecLoadRNXListDialog(); });
     for (QComboBox* box : {cbElement, cbAMass, cbRNX})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             UpdatePopupChecks();
             pmRNX->popup(box->mapToGlobal(pos));
         });
+    RetitlePopupMenu();
     UpdatePopupChecks();
+}
+
+void TQzRNXPanel::RetitlePopupMenu()
+{
+    if (!pmRNX)
+        return;
+    const std::pair<QAction*, int> entries[] = {
+        {FMenu.choices[0], 0}, {FMenu.choices[1], 1}, {FMenu.sorts[0], 3}, {FMenu.sorts[1], 4}, {FMenu.sorts[2], 5},
+        {FMenu.sorts[3], 6}, {FMenu.filter, 8}, {FMenu.elementFilter, 9}, {FMenu.rnxFilter, 10},
+        {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
+    for (const auto& [action, entry] : entries)
+        action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
 }
 
 void TQzRNXPanel::UpdatePopupChecks()
 {
     if (!pmRNX)
         return;
-    const QList<QAction*> actions = pmRNX->actions();
-    if (actions.size() < 7)
-        return;
-    actions[0]->setChecked(FChoiceType == ctIndependent);
-    actions[1]->setChecked(FChoiceType == ctFullList);
+    FMenu.choices[0]->setChecked(FChoiceType == ctIndependent);
+    FMenu.choices[1]->setChecked(FChoiceType == ctFullList);
     const TQzRNXSortType current = FChoiceType == ctFullList ? FRNXSortType : FElementsSortType;
     for (int i = 0; i < 4; ++i)
-        actions[3 + i]->setChecked(static_cast<int>(current) == i);
+        FMenu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
-    actions[6]->setVisible(FPopupMenuOptions.contains(pmoSort) && FChoiceType == ctFullList);
+    FMenu.sorts[stxAMass]->setVisible(FPopupMenuOptions.contains(pmoSort) && FChoiceType == ctFullList);
 }
 
 QString TQzRNXPanel::Caption(int entry) const
@@ -931,10 +952,10 @@ void TQzRNXPanel::SetPathToRNXFile(const QString& value)
     ReloadRNXIndex(value, false);
 }
 
-void TQzRNXPanel::DropDown_pmElements()
+void TQzRNXPanel::DropDown_pmElements(bool byMousePress)
 {
     pmElements->SetElement(FElement);
-    pmElements->Popup(cbElement->mapToGlobal(QPoint(0, cbElement->height())));
+    pmElements->Popup(cbElement->mapToGlobal(QPoint(0, cbElement->height())), byMousePress);
 }
 
 bool TQzRNXPanel::eventFilter(QObject* watched, QEvent* event)
@@ -943,7 +964,7 @@ bool TQzRNXPanel::eventFilter(QObject* watched, QEvent* event)
     if (watched == cbElement && event->type() == QEvent::MouseButtonPress && AllowElementPopupMenu) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
-            DropDown_pmElements();
+            DropDown_pmElements(true);
             return true;
         }
     }

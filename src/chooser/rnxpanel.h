@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFrame>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -103,8 +104,8 @@ public:
     QComboBox* AMassBox() const { return cbAMass; }
     QComboBox* RNXBox() const { return cbRNX; }
     bool WindowCreated() const { return FWindowCreated; }
-    // Opens the periodic table under the element box, as Ctrl+click does.
-    void DropDown_pmElements();
+    // Opens the periodic table under the element box, as Ctrl+click does (with the press held).
+    void DropDown_pmElements(bool byMousePress = false);
     // Opens (true) or closes (false) a box's list.
     void DropDown_cbElement(bool open) { open ? cbElement->showPopup() : cbElement->hidePopup(); }
     void DropDown_cbAMass(bool open) { open ? cbAMass->showPopup() : cbAMass->hidePopup(); }
@@ -165,6 +166,8 @@ private:
     void UpdateHistoryButtons();
     void LayOut();
     void BuildPopupMenu();
+    // Gives the menu's entries their captions in the panel's language.
+    void RetitlePopupMenu();
     void UpdatePopupChecks();
     void ShowBoxes();
     void ExecFilterForm(bool elements, bool nuclides);
@@ -183,6 +186,17 @@ private:
     QMenu* pmUndoRNXList = nullptr;
     QMenu* pmRedoRNXList = nullptr;
     QMenu* pmRNX = nullptr;
+    // The entries of pmRNX.
+    struct PopupMenuEntries {
+        std::array<QAction*, 2> choices{};
+        std::array<QAction*, 4> sorts{};
+        QAction* filter = nullptr;
+        QAction* elementFilter = nullptr;
+        QAction* rnxFilter = nullptr;
+        QAction* advancedFilter = nullptr;
+        QAction* loadElements = nullptr;
+        QAction* loadNuclides = nullptr;
+    } FMenu;
 
     std::vector<Entry> FRNXList;
     std::vector<std::unique_ptr<TBasicRNX>> FStablePseudoEntries;

@@ -6,7 +6,10 @@
 #include <QRegularExpression>
 #include <QGuiApplication>
 
+#include <QtMath>
+
 #include <algorithm>
+#include <cmath>
 
 namespace kav {
 
@@ -443,8 +446,11 @@ Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measur
             if (st.background.isValid())
                 p.fillRect(QRect(x, bottom - fm.height(), width, fm.height()), st.background);
             if (st.rotation != 0) {
+                // Turned about the foot of the run, moved right by as much as the turn swings the
+                // text's height to the left, so that it stands up from where it would lie.
                 p.save();
-                p.translate(box.bottomLeft());
+                const double swing = box.height() * std::sin(qDegreesToRadians(double(st.rotation)));
+                p.translate(QPointF(box.left() + std::max(swing, 0.0), box.bottom()));
                 p.rotate(-st.rotation);
                 p.setPen(st.color);
                 p.drawText(QRect(0, -box.height(), box.width(), box.height()), flags, drawn);
@@ -472,6 +478,50 @@ Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measur
     line.width -= trailingBlank;
     line.consumed = pos;
     return line;
+}
+
+// The character of text (not of a tag) just before a position, or a null character.
+QChar textBefore(QStringView s, qsizetype pos)
+{
+    while (pos > 0) {
+        if (s[pos - 1] != u'>')
+            return s[pos - 1];
+        const qsizetype open = s.lastIndexOf(u'<', pos - 1);
+        if (open < 0)
+            return s[pos - 1];
+        pos = open;
+    }
+    return {};
+}
+
+// The character of text at a position or after it, tags passed over, or a null character.
+QChar textFrom(QStringView s, qsizetype pos)
+{
+    while (pos < s.size()) {
+        if (s[pos] != u'<')
+            return s[pos];
+        const qsizetype close = s.indexOf(u'>', pos);
+        if (close < 0)
+            return {};
+        pos = close + 1;
+    }
+    return {};
+}
+
+// The last blank of text (not inside a tag) before a position, or -1.
+qsizetype blankBefore(QStringView s, qsizetype pos)
+{
+    while (pos > 0) {
+        if (s[pos - 1] == u' ')
+            return pos - 1;
+        if (s[pos - 1] == u'>') {
+            const qsizetype open = s.lastIndexOf(u'<', pos - 1);
+            pos = open < 0 ? pos - 1 : open;
+            continue;
+        }
+        --pos;
+    }
+    return -1;
 }
 
 } // namespace
@@ -576,6 +626,17 @@ TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect
             const qsizetype sub = taken.lastIndexOf(QLatin1String("<SUB>"), -1, Qt::CaseInsensitive);
             const qsizetype tag = sup < 0 ? sub : sub < 0 ? sup : std::min(sup, sub);
             const qsizetype blank = tag > 0 ? taken.lastIndexOf(u' ', tag - 1) : -1;
+            if (blank > 0) {
+                st = atLineStart;
+                line = layLine(rest.left(blank + 1), st, ctx, nullptr, 0, 0);
+            }
+        }
+        // Nor is a word cut where a tag stands inside it ("h<sub>T</sub>(50)"): a full line
+        // that stops within a word leaves the whole word to the next one.
+        if (!line.ended && line.consumed < rest.size() && !textBefore(rest, line.consumed).isNull()
+            && textBefore(rest, line.consumed) != u' ' && !textFrom(rest, line.consumed).isNull()
+            && textFrom(rest, line.consumed) != u' ') {
+            const qsizetype blank = blankBefore(rest, line.consumed);
             if (blank > 0) {
                 st = atLineStart;
                 line = layLine(rest.left(blank + 1), st, ctx, nullptr, 0, 0);

@@ -22,6 +22,8 @@ namespace kav {
 
 namespace {
 
+constexpr int kTextPadding = 2;
+
 // Halves to even, as the widths are shared out.
 int roundEven(double x)
 {
@@ -97,6 +99,10 @@ TQzStringGrid::TQzStringGrid(QWidget* parent)
     viewport()->setMouseTracking(true);
     horizontalScrollBar()->setSingleStep(FDefaultColWidth);
     verticalScrollBar()->setSingleStep(FDefaultRowHeight);
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { SnapScroll(Qt::Horizontal, action); });
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+            [this](int action) { SnapScroll(Qt::Vertical, action); });
 }
 
 TQzStringGrid::~TQzStringGrid() = default;
@@ -426,16 +432,131 @@ QRect TQzStringGrid::CellRect(int col, int row) const
     return QRect(ColLeft(col) - ScrollX(col), RowTop(row) - ScrollY(row), w, h);
 }
 
+bool TQzStringGrid::StartsRowRun(int row) const
+{
+    for (int c = 0; c < FFixedCols; ++c)
+        if (MergedRegion(c, row).Top != row)
+            return false;
+    return true;
+}
+
+bool TQzStringGrid::StartsColRun(int col) const
+{
+    for (int r = 0; r < FFixedRows; ++r)
+        if (MergedRegion(col, r).Left != col)
+            return false;
+    return true;
+}
+
+std::vector<int> TQzStringGrid::ScrollStops(Qt::Orientation orientation) const
+{
+    const bool vertical = orientation == Qt::Vertical;
+    const int first = vertical ? FFixedRows : FFixedCols;
+    const int end = vertical ? RowCount() : FColCount;
+    std::vector<int> stops{0};
+    int offset = 0;
+    for (int i = first; i < end; ++i) {
+        if (offset > stops.back() && (vertical ? StartsRowRun(i) : StartsColRun(i)))
+            stops.push_back(offset);
+        offset += std::max(0, (vertical ? RowHeightOf(i) : EffectiveColWidth(i)) + FGridLineWidth);
+    }
+    return stops;
+}
+
 void TQzStringGrid::UpdateScrollBars()
 {
     const int width = ColLeft(FColCount) - ColLeft(FFixedCols);
     const int height = RowTop(RowCount()) - RowTop(FFixedRows);
     const int roomX = viewport()->width() - ColLeft(FFixedCols);
     const int roomY = viewport()->height() - RowTop(FFixedRows);
-    horizontalScrollBar()->setRange(0, std::max(0, width - roomX));
-    horizontalScrollBar()->setPageStep(std::max(roomX, 1));
-    verticalScrollBar()->setRange(0, std::max(0, height - roomY));
-    verticalScrollBar()->setPageStep(std::max(roomY, 1));
+    for (auto [bar, orientation, content, room] : {std::tuple{horizontalScrollBar(), Qt::Horizontal, width, roomX},
+                                                   std::tuple{verticalScrollBar(), Qt::Vertical, height, roomY}}) {
+        // The last position shows the end of the table whole, beginning at a stop.
+        const std::vector<int> stops = ScrollStops(orientation);
+        const int needed = std::max(0, content - room);
+        const auto last = std::lower_bound(stops.begin(), stops.end(), needed);
+        const int maximum = needed == 0 ? 0 : last == stops.end() ? needed : *last;
+        bar->setRange(0, maximum);
+        bar->setPageStep(std::max(room, 1));
+        const auto at = std::upper_bound(stops.begin(), stops.end(), bar->value());
+        bar->setValue(at == stops.begin() ? 0 : *std::prev(at));
+    }
+    viewport()->update();
+}
+
+void TQzStringGrid::SnapScroll(Qt::Orientation orientation, int action)
+{
+    QScrollBar* bar = orientation == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
+    const std::vector<int> stops = ScrollStops(orientation);
+    const int current = bar->value();
+    const int wanted = bar->sliderPosition();
+    auto after = [&](int v) {
+        const auto it = std::upper_bound(stops.begin(), stops.end(), v);
+        return it == stops.end() ? stops.back() : *it;
+    };
+    auto before = [&](int v) {
+        const auto it = std::lower_bound(stops.begin(), stops.end(), v);
+        return it == stops.begin() ? stops.front() : *std::prev(it);
+    };
+    auto atOrBefore = [&](int v) { return std::binary_search(stops.begin(), stops.end(), v) ? v : before(v); };
+    int target = wanted;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: target = after(current); break;
+    case QAbstractSlider::SliderSingleStepSub: target = before(current); break;
+    case QAbstractSlider::SliderPageStepAdd: target = std::max(atOrBefore(wanted), after(current)); break;
+    case QAbstractSlider::SliderPageStepSub: target = std::min(atOrBefore(wanted), before(current)); break;
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum: break;
+    default: {
+        // Dragging or the wheel: the nearest stop, and at least one step in the direction moved.
+        const int down = atOrBefore(wanted);
+        const int up = after(down);
+        target = wanted - down <= up - wanted ? down : up;
+        if (target == current && wanted > current)
+            target = after(current);
+        else if (target == current && wanted < current)
+            target = before(current);
+    }
+    }
+    bar->setSliderPosition(std::clamp(target, bar->minimum(), bar->maximum()));
+}
+
+int TQzStringGrid::VisibleDataRows() const
+{
+    const int room = viewport()->height() - RowTop(FFixedRows);
+    const int rowHeight = std::max(FDefaultRowHeight, 1) + FGridLineWidth;
+    return std::max(1, room / rowHeight);
+}
+
+void TQzStringGrid::ScrollIntoView(int col, int row)
+{
+    if (col < FFixedCols || row < FFixedRows || col >= FColCount || row >= RowCount())
+        return;
+    struct Axis {
+        QScrollBar* bar;
+        Qt::Orientation orientation;
+        int start, end, room; // the cell's span in scrolled content, and the room to show it
+    };
+    const int top = RowTop(row) - RowTop(FFixedRows);
+    const int left = ColLeft(col) - ColLeft(FFixedCols);
+    const Axis axes[] = {
+        {verticalScrollBar(), Qt::Vertical, top, top + RowHeightOf(row), viewport()->height() - RowTop(FFixedRows)},
+        {horizontalScrollBar(), Qt::Horizontal, left, left + EffectiveColWidth(col), viewport()->width() - ColLeft(FFixedCols)},
+    };
+    for (const Axis& a : axes) {
+        const std::vector<int> stops = ScrollStops(a.orientation);
+        // The stop that begins the cell's run, or the first one that shows the cell's end.
+        const auto runStart = std::upper_bound(stops.begin(), stops.end(), a.start);
+        const int startStop = runStart == stops.begin() ? 0 : *std::prev(runStart);
+        int value = a.bar->value();
+        if (startStop < value) {
+            value = startStop;
+        } else if (a.end > value + a.room) {
+            const auto fits = std::lower_bound(stops.begin(), stops.end(), a.end - a.room);
+            value = std::min(fits == stops.end() ? startStop : *fits, startStop);
+        }
+        a.bar->setValue(std::clamp(value, a.bar->minimum(), a.bar->maximum()));
+    }
 }
 
 TQzCellRegion TQzStringGrid::MergedRegion(int col, int row) const
@@ -543,7 +664,8 @@ void TQzStringGrid::DrawCell(QPainter& p, int col, int row)
     }
     const bool editing = FEditor && FEditor->isVisible() && col == FEditCol && row == FEditRow;
     if (format.DefaultDrawText && !text.isEmpty() && !editing) {
-        textRect = textRect.marginsRemoved(format.Margins);
+        // Text keeps clear of the cell's edges, whatever its margins.
+        textRect = textRect.marginsRemoved(format.Margins).adjusted(kTextPadding, 0, -kTextPadding, 0);
         p.setFont(format.Font);
         p.setPen(format.FontColor);
         if (caption) {
@@ -578,6 +700,12 @@ void TQzStringGrid::DrawCell(QPainter& p, int col, int row)
             }
         }
     }
+    // The current cell of a grid that has the keyboard shows a dotted frame.
+    if ((state & qzgdFocused) && !editing) {
+        p.setPen(QPen(format.FontColor, 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(rect.adjusted(2, 2, -3, -3));
+    }
     if (OnDrawCell)
         OnDrawCell(this, p, col, row, rect, state);
 }
@@ -591,42 +719,55 @@ void TQzStringGrid::paintEvent(QPaintEvent*)
     p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
     const int tableRight = ColLeft(FColCount) - horizontalScrollBar()->value();
     const int tableBottom = RowTop(RowCount()) - verticalScrollBar()->value();
-    p.fillRect(QRect(0, 0, std::max(tableRight, ColLeft(FFixedCols)), std::max(tableBottom, RowTop(FFixedRows))),
+    const int fixedRight = ColLeft(FFixedCols);
+    const int fixedBottom = RowTop(FFixedRows);
+    p.fillRect(QRect(0, 0, std::max(tableRight, fixedRight), std::max(tableBottom, fixedBottom)),
                palette().color(QPalette::Mid));
-    // Scrolled cells first, then the fixed ones over them.
-    std::vector<int> rows, cols;
-    for (int r = FFixedRows; r < RowCount(); ++r)
-        rows.push_back(r);
-    for (int r = 0; r < FFixedRows; ++r)
-        rows.push_back(r);
-    for (int c = FFixedCols; c < FColCount; ++c)
-        cols.push_back(c);
-    for (int c = 0; c < FFixedCols; ++c)
-        cols.push_back(c);
     std::vector<int> lefts(static_cast<std::size_t>(FColCount) + 1, 0);
     for (int c = 0; c < FColCount; ++c)
         lefts[static_cast<std::size_t>(c) + 1] = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + FGridLineWidth);
     std::vector<int> tops(static_cast<std::size_t>(RowCount()) + 1, 0);
     for (int r = 0; r < RowCount(); ++r)
         tops[static_cast<std::size_t>(r) + 1] = tops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
+
+    // Four areas, each clipped to its own part of the view so that nothing that scrolls is drawn
+    // over the fixed cells: the scrolled cells, the fixed columns beside them, the fixed rows
+    // above them and the corner where fixed rows and columns meet.
+    struct Area {
+        int firstCol, endCol, firstRow, endRow;
+        QRect clip;
+    };
+    const Area areas[] = {
+        {FFixedCols, FColCount, FFixedRows, RowCount(), QRect(QPoint(fixedRight, fixedBottom), QPoint(w, h))},
+        {0, FFixedCols, FFixedRows, RowCount(), QRect(QPoint(0, fixedBottom), QPoint(fixedRight - 1, h))},
+        {FFixedCols, FColCount, 0, FFixedRows, QRect(QPoint(fixedRight, 0), QPoint(w, fixedBottom - 1))},
+        {0, FFixedCols, 0, FFixedRows, QRect(0, 0, w + 1, h + 1)},
+    };
     std::set<std::pair<int, int>> drawnRegions;
-    for (int r : rows) {
-        const int y = tops[static_cast<std::size_t>(r)] - ScrollY(r);
-        const int rh = RowHeightOf(r);
-        if (rh <= 0 || y > h || y + rh < 0)
+    for (const Area& area : areas) {
+        if (area.clip.isEmpty())
             continue;
-        for (int c : cols) {
-            const int x = lefts[static_cast<std::size_t>(c)] - ScrollX(c);
-            const int cw = EffectiveColWidth(c);
-            if (cw <= 0 || x > w || x + cw < 0)
+        p.save();
+        p.setClipRect(area.clip);
+        for (int r = area.firstRow; r < area.endRow; ++r) {
+            const int y = tops[static_cast<std::size_t>(r)] - ScrollY(r);
+            const int rh = RowHeightOf(r);
+            if (rh <= 0 || y > h || y + rh < 0)
                 continue;
-            if (IsFixed(c, r)) {
-                const TQzCellRegion region = MergedRegion(c, r);
-                if (!drawnRegions.insert({region.Left * 100000 + region.Top, region.Right * 100000 + region.Bottom}).second)
+            for (int c = area.firstCol; c < area.endCol; ++c) {
+                const int x = lefts[static_cast<std::size_t>(c)] - ScrollX(c);
+                const int cw = EffectiveColWidth(c);
+                if (cw <= 0 || x > w || x + cw < 0)
                     continue;
+                if (IsFixed(c, r)) {
+                    const TQzCellRegion region = MergedRegion(c, r);
+                    if (!drawnRegions.insert({region.Left * 100000 + region.Top, region.Right * 100000 + region.Bottom}).second)
+                        continue;
+                }
+                DrawCell(p, c, r);
             }
-            DrawCell(p, c, r);
         }
+        p.restore();
     }
 }
 
@@ -714,16 +855,18 @@ void TQzStringGrid::SetCol(int col)
 
 void TQzStringGrid::MoveCurrent(int dCol, int dRow)
 {
-    int c = FCol + dCol;
-    int r = FRow + dRow;
-    while (c >= FFixedCols && c < FColCount && r >= FFixedRows && r < RowCount()) {
-        if (Selectable(c, r)) {
-            SelectCell(c, r);
+    MoveCurrentTo(FCol + dCol, FRow + dRow, dCol, dRow);
+}
+
+void TQzStringGrid::MoveCurrentTo(int col, int row, int dCol, int dRow)
+{
+    // The first cell that can be current from the given one on, in the given direction.
+    for (; col >= FFixedCols && col < FColCount && row >= FFixedRows && row < RowCount(); col += dCol, row += dRow)
+        if (Selectable(col, row)) {
+            SelectCell(col, row);
+            ScrollIntoView(col, row);
             return;
         }
-        c += dCol;
-        r += dRow;
-    }
 }
 
 bool TQzStringGrid::EditorVisible() const
@@ -884,11 +1027,21 @@ bool TQzStringGrid::viewportEvent(QEvent* event)
 
 void TQzStringGrid::keyPressEvent(QKeyEvent* event)
 {
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const int page = VisibleDataRows();
     switch (event->key()) {
     case Qt::Key_Left: MoveCurrent(-1, 0); return;
     case Qt::Key_Right: MoveCurrent(1, 0); return;
     case Qt::Key_Up: MoveCurrent(0, -1); return;
     case Qt::Key_Down: MoveCurrent(0, 1); return;
+    case Qt::Key_PageUp: MoveCurrentTo(FCol, std::max(FRow - page, FFixedRows), 0, 1); return;
+    case Qt::Key_PageDown: MoveCurrentTo(FCol, std::min(FRow + page, RowCount() - 1), 0, -1); return;
+    case Qt::Key_Home:
+        control ? MoveCurrentTo(FCol, FFixedRows, 0, 1) : MoveCurrentTo(FFixedCols, FRow, 1, 0);
+        return;
+    case Qt::Key_End:
+        control ? MoveCurrentTo(FCol, RowCount() - 1, 0, -1) : MoveCurrentTo(FColCount - 1, FRow, -1, 0);
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
@@ -897,6 +1050,18 @@ void TQzStringGrid::keyPressEvent(QKeyEvent* event)
     default:
         QAbstractScrollArea::keyPressEvent(event);
     }
+}
+
+void TQzStringGrid::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void TQzStringGrid::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }
 
 void TQzStringGrid::MoveRow(int fromIndex, int toIndex)

@@ -206,6 +206,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool viewportEvent(QEvent* event) override;
 
@@ -238,9 +240,21 @@ private:
     int ScrollX(int col) const;
     int ScrollY(int row) const;
     void UpdateScrollBars();
+    // The scroll positions allowed in a direction: where a column, or a run of rows that the
+    // fixed cells merge, begins; so that no merged header is ever cut.
+    std::vector<int> ScrollStops(Qt::Orientation orientation) const;
+    bool StartsRowRun(int row) const;
+    bool StartsColRun(int col) const;
+    // Moves the slider of a scroll bar that has just been acted on to an allowed position.
+    void SnapScroll(Qt::Orientation orientation, int action);
+    // Scrolls as little as needed for a data cell to be wholly in view.
+    void ScrollIntoView(int col, int row);
+    // The data rows that fill the view below the fixed ones (at least one).
+    int VisibleDataRows() const;
     void DrawCell(QPainter& p, int col, int row);
     void SelectCell(int col, int row);
     void MoveCurrent(int dCol, int dRow);
+    void MoveCurrentTo(int col, int row, int dCol, int dRow);
     void Commit(const QString& text, const QString* caption);
     void UpdateCellArea(int col, int row);
 

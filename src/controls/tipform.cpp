@@ -2,8 +2,9 @@
 
 #include "markup.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
@@ -71,9 +72,27 @@ void TjxTipForm::paintEvent(QPaintEvent*)
     DrawMarkupText(p, FHTMLText, rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), false);
 }
 
-void TjxTipForm::mousePressEvent(QMouseEvent*)
+void TjxTipForm::showEvent(QShowEvent* event)
 {
-    hide();
+    QWidget::showEvent(event);
+    qApp->installEventFilter(this);
+}
+
+void TjxTipForm::hideEvent(QHideEvent* event)
+{
+    qApp->removeEventFilter(this);
+    QWidget::hideEvent(event);
+}
+
+bool TjxTipForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // While shown it watches the whole program: any click, or Escape, puts it away.
+    const QEvent::Type type = event->type();
+    const bool click = type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress;
+    const bool escape = type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if (click || escape)
+        hide();
+    return QWidget::eventFilter(watched, event);
 }
 
 namespace {

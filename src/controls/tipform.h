@@ -7,8 +7,9 @@
 
 namespace kav {
 
-// A borderless window that shows a short mark-up text beside a point of the screen; a click on
-// it, or the application or the window losing the focus, hides it. One per process.
+// A borderless window that shows a short mark-up text beside a point of the screen; a click
+// anywhere (on it or elsewhere in the program), Escape, or the application or the window losing
+// the focus, hides it. One per process.
 class TjxTipForm : public QWidget {
 public:
     TjxTipForm();
@@ -18,7 +19,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QString FHTMLText;

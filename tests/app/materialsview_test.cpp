@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QToolButton>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDialog>
@@ -20,6 +22,7 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -200,6 +203,57 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
+TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
+{
+    QTest::mouseClick(view->sbPlusDPUI, Qt::LeftButton);
+    ASSERT_GT(grid->ColWidths(2), 0);
+    const QImage image = grid->viewport()->grab().toImage();
+    auto inkSpan = [&](const QRect& cell) {
+        int left = cell.right() + 1, right = cell.left() - 1;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 130) { // text, not the cell's face or its bevel
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+        return std::pair{left - cell.left(), cell.right() - right};
+    };
+    // Ingestion (with fA), the aerosol group (with fA) and the gas (without) start alike.
+    ASSERT_EQ(grid->RowCount(), 7);
+    const int first = inkSpan(grid->CellRect(0, 1)).first;
+    EXPECT_GT(first, 2);
+    for (int row : {3, 5})
+        EXPECT_EQ(inkSpan(grid->CellRect(0, row)).first, first) << grid->Cells(0, row).toStdString();
+    // The organ dose heading, two lines in a narrow column, keeps clear of both edges.
+    const auto [left, right] = inkSpan(grid->CellRect(2, 0));
+    EXPECT_GE(left, 2);
+    EXPECT_GE(right, 2);
+}
+
+TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
+{
+    for (QComboBox* box : {static_cast<QComboBox*>(view->ducbDPUIUnit), static_cast<QComboBox*>(view->aucbDPUIUnit),
+                           form->DPUIPanel()->AMassBox()}) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box->view()->window()));
+        const QImage image = box->view()->viewport()->grab().toImage();
+        // The selection is drawn with a slight shade of its colour.
+        auto near = [](QRgb p, QRgb q) {
+            return std::abs(qRed(p) - qRed(q)) <= 8 && std::abs(qGreen(p) - qGreen(q)) <= 8 && std::abs(qBlue(p) - qBlue(q)) <= 8;
+        };
+        int cyan = 0, yellow = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                cyan += near(image.pixel(x, y), qRgb(0xCC, 0xFF, 0xFF));
+                yellow += near(image.pixel(x, y), qRgb(0xFF, 0xFF, 0xCC));
+            }
+        EXPECT_GT(cyan, 100) << "selection of " << box->currentText().toStdString();
+        if (box->count() > 1)
+            EXPECT_GT(yellow, 100) << "background of " << box->currentText().toStdString();
+        box->hidePopup();
+    }
+}
+
 TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
 {
     writeNamelessGroupFile(data.path(), _Cs, "137");
@@ -243,7 +297,8 @@ TEST_F(MaterialsViewTest, ClipboardCopiesTheHeadAndTheShownRows)
     EXPECT_EQ(lines.size(), 8); // three entries, one line each, and the last line end
 
     view->aShowEquivalentDoses->trigger();
-    lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    EXPECT_GT(grid->ColWidths(3), 0);
+    EXPECT_EQ(QApplication::clipboard()->text().split(QStringLiteral("\r\n")), lines); // showing copies nothing
     view->aDPUICopyToClipboard->trigger();
     lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.size(), 3 + 1 + 6 + 1);

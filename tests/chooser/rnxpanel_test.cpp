@@ -1,8 +1,11 @@
 #include "indexfixture.h"
 #include "filterform.h"
 #include "rnxpanel.h"
+#include "widgetinput.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -11,6 +14,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -218,6 +222,157 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
     panel->AllowElementPopupMenu = false;
     QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_FALSE(menu->isVisible());
+}
+
+// The panel in a window of its own, and input through the window system, so that a release goes
+// where a real one goes (to the open pop-up, if there is one).
+class PanelInputTest : public PanelTest {
+protected:
+    void SetUp() override
+    {
+        PanelTest::SetUp();
+        makePanel();
+        panel->SetElementAndAMass(_Co, "60");
+        show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
+        menu = panel->ElementMenu();
+        window = panel->window()->windowHandle();
+        onBox = panel->ElementBox()->mapTo(panel->window(), panel->ElementBox()->rect().center());
+        reports.clear();
+    }
+    // A cell of the table on the screen.
+    QRect cellOnScreen(TRNXElement e) const
+    {
+        QRect found;
+        for (int y = 0; y < menu->height(); ++y)
+            for (int x = 0; x < menu->width(); ++x) {
+                const QPoint cell = menu->CellAt({x, y});
+                if (TQzRNXElementPopupMenu::CellElement(cell.y(), cell.x()) == e)
+                    found |= QRect(menu->mapToGlobal(QPoint(x, y)), QSize(1, 1));
+            }
+        return found;
+    }
+    // The middle of a cell, in the panel window's coordinates.
+    QPoint onCell(TRNXElement e) const { return panel->window()->mapFromGlobal(cellOnScreen(e).center()); }
+    void ctrlClickOnBox()
+    {
+        QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier, onBox);
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onBox);
+    }
+
+    TQzRNXElementPopupMenu* menu = nullptr;
+    QWindow* window = nullptr;
+    QPoint onBox;
+};
+
+TEST_F(PanelInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElement)
+{
+    ctrlClickOnBox();
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->NameTip()->text(), QStringLiteral("Cobalt"));
+    QTest::keyClick(menu, Qt::Key_Right);
+    EXPECT_TRUE(menu->NameTip()->isVisible());
+    EXPECT_EQ(menu->NameTip()->text(), QStringLiteral("Nickel"));
+    EXPECT_LT(menu->NameTip()->geometry().bottom(), cellOnScreen(_Ni).top());
+    EXPECT_NEAR(menu->NameTip()->geometry().center().x(), cellOnScreen(_Ni).center().x(), 1);
+    // The keys pass over the places without an element, and stop at the edge.
+    const std::pair<Qt::Key, const char*> steps[] = {
+        {Qt::Key_Down, "Palladium"}, {Qt::Key_Up, "Nickel"}, {Qt::Key_Left, "Cobalt"}, {Qt::Key_Up, "Cobalt"},
+        {Qt::Key_Left, "Iron"}, {Qt::Key_Up, "Argon"}};
+    for (const auto& [key, name] : steps) {
+        QTest::keyClick(menu, key);
+        EXPECT_EQ(menu->NameTip()->text(), QString::fromLatin1(name));
+    }
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_FALSE(menu->NameTip()->isVisible());
+    EXPECT_EQ(panel->Element(), _Ar);
+    EXPECT_EQ(reports.size(), 1);
+
+    ctrlClickOnBox();
+    QTest::keyClick(menu, Qt::Key_Left);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(panel->Element(), _Ar);
+}
+
+TEST_F(PanelInputTest, PeriodicTablePicksByAClickOrByDragging)
+{
+    ctrlClickOnBox();
+    ASSERT_TRUE(menu->isVisible());
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, onCell(_Cs));
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(panel->Element(), _Cs);
+
+    // Press on the box, drag onto an element, release there.
+    QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier, onBox);
+    ASSERT_TRUE(menu->isVisible());
+    QTest::mouseMove(window, onCell(_Sr));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onCell(_Sr));
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(panel->Element(), _Sr);
+    EXPECT_EQ(reports.size(), 2);
+}
+
+TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
+{
+    pickComboItem(panel->ElementBox(), "Cs");
+    EXPECT_EQ(panel->Element(), _Cs);
+    pickComboItem(panel->AMassBox(), "137");
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+    ASSERT_FALSE(reports.isEmpty());
+    EXPECT_EQ(reports.back(), QStringLiteral("Cs-137"));
+    panel->SetChoiceType(ctFullList);
+    pickComboItem(panel->RNXBox(), "Tc-99m");
+    EXPECT_EQ(reports.back(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(panel->UndoNames().front(), QStringLiteral("Cs-137"));
+}
+
+TEST_F(PanelInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
+{
+    QComboBox* box = panel->ElementBox();
+    QTest::mouseClick(box, Qt::LeftButton);
+    QWidget* list = box->view()->window();
+    ASSERT_TRUE(list->isVisible());
+    EXPECT_GE(list->geometry().top(), box->mapToGlobal(QPoint(0, box->height())).y() - 1);
+    const int row = box->view()->sizeHintForRow(0);
+    EXPECT_GT(box->count(), 12);
+    EXPECT_LE(box->view()->viewport()->height(), 12 * row + 1);
+    EXPECT_GE(box->view()->viewport()->height(), 11 * row);
+    box->hidePopup();
+}
+
+TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
+{
+    makePanel();
+    panel->SetElementAndAMass(_Tc, "99");
+    show();
+    panel->SetElementAndAMass(_Tc, "99M");
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99m"));
+    panel->SetRNXname(QStringLiteral("TC-99"));
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99"));
+    panel->SetRNXname(QStringLiteral("tc-99M"));
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99m"));
+    // Stored before the panel is first shown, too.
+    makePanel();
+    panel->SetElementAndAMass(_Tc, "99M");
+    show();
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99m"));
+}
+
+TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
+{
+    makePanel(kData);
+    show();
+    panel->SetLanguage(l_Russian);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), panel->ElementBox()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(panel->ElementBox(), &rightClick);
+    ASSERT_TRUE(panel->PopupMenu()->isVisible());
+    EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(),
+              QString::fromUtf16(u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432"));
+    panel->PopupMenu()->hide();
+    panel->SetLanguage(l_English);
+    EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(), QStringLiteral("&Radionuclides list"));
 }
 
 TEST_F(PanelTest, MenuCaptionsInEveryLanguage)

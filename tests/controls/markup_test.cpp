@@ -157,9 +157,37 @@ TEST_F(MarkupTest, ListsControlsRotationAndBlinking)
     image.fill(Qt::white);
     DrawMarkupText(painter, QStringLiteral("<bl>hidden</bl>"), QRect(0, 0, 400, 200), false);
     EXPECT_EQ(inkColumns(0, 200).second, -1);
-    DrawMarkupText(painter, QStringLiteral("<r a=\"90\">up</r> <control type=\"BUTTON\" width=\"40\" value=\"OK\">"),
-                   QRect(0, 0, 400, 200), false);
-    EXPECT_GE(inkColumns(0, 200).second, 0);
+    // Rotated text stands up: its ink is taller than wide, where the same text lying is wider.
+    auto inkBox = [&](const QString& text) {
+        image.fill(Qt::white);
+        DrawMarkupText(painter, text, QRect(0, 60, 400, 140), false);
+        QRect box;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    const QRect lying = inkBox(QStringLiteral("WWWWW"));
+    const QRect standing = inkBox(QStringLiteral("<r a=\"90\">WWWWW</r>"));
+    EXPECT_GT(lying.width(), 2 * lying.height());
+    EXPECT_GT(standing.height(), 2 * standing.width());
+    EXPECT_NEAR(standing.height(), lying.width(), 3);
+    EXPECT_LE(standing.bottom(), 60 + metricsHeight()); // turned about the start of the text, upwards
+    const QRect button = inkBox(QStringLiteral("<control type=\"BUTTON\" width=\"40\" value=\"OK\">"));
+    EXPECT_EQ(button.width(), 40);
+}
+
+TEST_F(MarkupTest, WordsAreNotCutWhereATagStandsInThem)
+{
+    const QString header = QStringLiteral("Dose Coefficients h<sub>T</sub>(50)");
+    // Room for "Dose Coefficients hT" but not for the whole: the whole word hT(50) goes down.
+    const int room = widthOf(QStringLiteral("Dose Coefficients hT(5"));
+    const TMarkupResult r = measure(header, room);
+    EXPECT_EQ(r.Height, 2 * measure(QStringLiteral("a")).Height + heightOf(8) / 4);
+    EXPECT_LT(r.Width, widthOf(QStringLiteral("Dose Coefficients h")));
+    // With room enough it stays on one line.
+    EXPECT_EQ(measure(header, 400).Height, measure(QStringLiteral("h<sub>T</sub>")).Height);
 }
 
 TEST_F(MarkupTest, AttributeValuesKeepTheirCase)

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,144 @@ void fill(TQzStringGrid& g, int cols, int rows)
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)
             g.SetCells(c, r, QStringLiteral("%1,%2").arg(c).arg(r));
+}
+
+// A table shaped like the Materials one: a header row, three fixed columns of which the first two
+// merge pairs of rows, many data columns. The data cells are red, so that any of them drawn where
+// it does not belong shows.
+class TallWideGrid : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        fill(g, 33, 41);
+        g.SetFixedCols(3);
+        g.SetMergeFixedCols(0, 2);
+        g.SetMergeFixedCols(1, 2);
+        g.SetColWidths(0, 150);
+        for (TQzCellFormat* f : {&g.InnerCellsFormat.Normal, &g.InnerCellsFormat.Selected}) {
+            f->Color = Qt::red;
+            f->FontColor = Qt::red;
+        }
+        g.resize(600, 300);
+        g.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    }
+    // Clicks the arrow at one end of a scroll bar, as a user does.
+    static void clickArrow(QScrollBar* bar, bool forward)
+    {
+        QStyleOptionSlider o;
+        o.initFrom(bar);
+        o.subControls = QStyle::SC_All;
+        o.orientation = bar->orientation();
+        o.minimum = bar->minimum();
+        o.maximum = bar->maximum();
+        o.sliderPosition = o.sliderValue = bar->value();
+        o.singleStep = bar->singleStep();
+        o.pageStep = bar->pageStep();
+        const QRect arrow = bar->style()->subControlRect(QStyle::CC_ScrollBar, &o,
+                                                         forward ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine, bar);
+        ASSERT_FALSE(arrow.isEmpty());
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, arrow.center());
+    }
+    // Red pixels within a rectangle of the grid's view.
+    int redPixels(const QRect& area)
+    {
+        const QImage image = g.viewport()->grab().toImage();
+        int red = 0;
+        for (int y = area.top(); y <= area.bottom() && y < image.height(); ++y)
+            for (int x = area.left(); x <= area.right() && x < image.width(); ++x)
+                red += QColor(image.pixel(x, y)) == QColor(Qt::red);
+        return red;
+    }
+    // The first data row shown under the header.
+    int topRow() const
+    {
+        const int headerBottom = g.CellRect(0, 0).bottom();
+        for (int r = 1; r < g.RowCount(); ++r)
+            if (g.CellRect(3, r).top() > headerBottom)
+                return r;
+        return -1;
+    }
+
+    TQzStringGrid g;
+};
+
+TEST_F(TallWideGrid, NothingThatScrollsIsDrawnOverTheFixedCells)
+{
+    QScrollBar* across = g.horizontalScrollBar();
+    for (int i = 0; i < 4; ++i)
+        clickArrow(across, true);
+    ASSERT_GT(across->value(), 0);
+    clickArrow(g.verticalScrollBar(), true);
+    ASSERT_GT(g.verticalScrollBar()->value(), 0);
+    const int fixedRight = g.CellRect(2, 0).right();
+    const int headerBottom = g.CellRect(0, 0).bottom();
+    EXPECT_EQ(redPixels(QRect(0, 0, fixedRight + 1, g.viewport()->height())), 0);
+    EXPECT_EQ(redPixels(QRect(0, 0, g.viewport()->width(), headerBottom + 1)), 0);
+    EXPECT_GT(redPixels(QRect(fixedRight + 2, headerBottom + 2, 50, 50)), 0); // the data cells are there
+}
+
+TEST_F(TallWideGrid, ScrollingKeepsMergedRowsWholeAndColumnsUncut)
+{
+    QScrollBar* down = g.verticalScrollBar();
+    for (int click = 1; click <= 3; ++click) {
+        clickArrow(down, true);
+        EXPECT_EQ(topRow(), 1 + 2 * click) << "one click, one pair of rows";
+    }
+    clickArrow(down, false);
+    EXPECT_EQ(topRow(), 5);
+    // A turn of the wheel moves by whole pairs too.
+    QWheelEvent wheel(QPointF(300, 100), g.viewport()->mapToGlobal(QPointF(300, 100)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.viewport(), &wheel);
+    EXPECT_GT(topRow(), 5);
+    EXPECT_EQ(topRow() % 2, 1);
+    // At the end the last pair shows whole.
+    down->triggerAction(QAbstractSlider::SliderToMaximum);
+    EXPECT_EQ(topRow() % 2, 1);
+    EXPECT_LE(g.CellRect(3, 40).bottom(), g.viewport()->height());
+    // Sideways, a click shows the next column from its left edge.
+    clickArrow(g.horizontalScrollBar(), true);
+    EXPECT_EQ(g.CellRect(4, 1).left(), g.CellRect(2, 1).right() + 2);
+}
+
+TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
+{
+    g.activateWindow();
+    g.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&g));
+    const QRect view = g.viewport()->rect();
+    for (int i = 0; i < 25; ++i)
+        QTest::keyClick(&g, Qt::Key_Down);
+    ASSERT_EQ(g.Row(), 26);
+    EXPECT_TRUE(view.contains(g.CellRect(g.Col(), g.Row()))) << "row 26 out of view";
+    EXPECT_EQ(topRow() % 2, 1);
+    for (int i = 0; i < 20; ++i)
+        QTest::keyClick(&g, Qt::Key_Right);
+    ASSERT_EQ(g.Col(), 23);
+    EXPECT_TRUE(view.contains(g.CellRect(g.Col(), g.Row()))) << "column 23 out of view";
+    QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(g.Row(), 1);
+    EXPECT_EQ(g.verticalScrollBar()->value(), 0);
+    QTest::keyClick(&g, Qt::Key_End);
+    EXPECT_EQ(g.Col(), 32);
+    EXPECT_TRUE(view.contains(g.CellRect(32, 1)));
+    QTest::keyClick(&g, Qt::Key_PageDown);
+    EXPECT_GT(g.Row(), 5);
+    EXPECT_TRUE(view.contains(g.CellRect(g.Col(), g.Row())));
+
+    // The current cell carries a dotted frame while the grid has the keyboard.
+    const QRect cell = g.CellRect(g.Col(), g.Row());
+    auto frameDots = [&] {
+        const QImage image = g.viewport()->grab().toImage();
+        int dots = 0;
+        for (int x = cell.left() + 3; x < cell.right() - 3; ++x)
+            dots += QColor(image.pixel(x, cell.top() + 2)) == g.SelectedCellFormat.FontColor;
+        return dots;
+    };
+    EXPECT_GT(frameDots(), 5);
+    g.clearFocus();
+    EXPECT_EQ(frameDots(), 0);
 }
 
 TEST(StringGrid, HiddenColumnsTakeNoSpace)

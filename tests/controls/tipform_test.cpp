@@ -44,6 +44,25 @@ TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
     EXPECT_FALSE(tip.isVisible());
 }
 
+TEST(TipForm, AClickElsewhereInTheProgramOrEscapeHidesIt)
+{
+    QWidget elsewhere;
+    elsewhere.resize(200, 100);
+    elsewhere.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    TjxTipForm& tip = JxTipForm();
+    tip.ShowMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
+    ASSERT_TRUE(tip.isVisible());
+    QTest::mouseClick(&elsewhere, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    EXPECT_FALSE(tip.isVisible());
+
+    tip.ShowMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
+    QTest::mouseMove(&elsewhere, QPoint(40, 40)); // moving the pointer leaves it
+    EXPECT_TRUE(tip.isVisible());
+    QTest::keyClick(&elsewhere, Qt::Key_Escape);
+    EXPECT_FALSE(tip.isVisible());
+}
+
 TEST(JxLabel, OwnerPaintingReplacesTheLabels)
 {
     TJxLabel label(QStringLiteral("text"));

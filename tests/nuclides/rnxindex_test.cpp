@@ -59,7 +59,10 @@ TEST_F(IndexTest, RecordsParseFromNames)
         EXPECT_EQ(rec.El, c.element) << c.name;
         EXPECT_EQ(rec.AMass, TRNXAMass(c.mass)) << c.name;
     }
-    EXPECT_EQ((TRNXRec{_Co, "60"}), (TRNXRec{_Co, "60"}));
+    // Records are equal by element and mass text alike.
+    EXPECT_EQ((TRNXRec{_Co, "60"}), TRNXindex::GetRNXRecByString(u"Co-60"));
+    EXPECT_FALSE((TRNXRec{_Co, "60"}) == (TRNXRec{_Co, "58"}));
+    EXPECT_FALSE((TRNXRec{_Co, "60"}) == (TRNXRec{_Ni, "60"}));
 }
 
 TEST_F(IndexTest, CutLastRecordIsDroppedAndLaterLoadsChangeNothing)

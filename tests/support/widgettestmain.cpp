@@ -1,4 +1,7 @@
-// Entry of the widget tests: one application on the offscreen platform, then every test.
+// Entry of the widget tests: one application on the offscreen platform, in the program's style,
+// then every test.
+#include "applicationstyle.h"
+
 #include <QApplication>
 #include <QFont>
 
@@ -11,6 +14,7 @@ int main(int argc, char* argv[])
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     QApplication::setFont(font);
+    QApplication::setStyle(new kav::TQzApplicationStyle);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

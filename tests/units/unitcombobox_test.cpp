@@ -4,6 +4,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <QImage>
+#include <QStyleOptionComboBox>
+
 #include <gtest/gtest.h>
 
 namespace kav {
@@ -113,8 +116,22 @@ TEST(UnitComboBox, CentresItsTextInTheList)
     TQzDoseUnitComboBox dose;
     const auto alignment = dose.itemData(0, Qt::TextAlignmentRole).value<Qt::Alignment>();
     EXPECT_TRUE(alignment & Qt::AlignHCenter);
-    dose.resize(dose.sizeHint());
-    EXPECT_FALSE(dose.grab().isNull());
+    // The closed box shows its text in the middle of the room beside the arrow.
+    dose.resize(200, dose.sizeHint().height());
+    QStyleOptionComboBox option;
+    option.initFrom(&dose);
+    option.editable = false;
+    const QRect field = dose.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &dose);
+    const QImage image = dose.grab().toImage();
+    int left = image.width(), right = -1;
+    for (int y = field.top(); y <= field.bottom(); ++y)
+        for (int x = field.left(); x <= field.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+    ASSERT_GE(right, left);
+    EXPECT_NEAR((left + right) / 2.0, field.center().x(), 3);
 }
 
 } // namespace

@@ -1,0 +1,15 @@
+#include "applicationstyle.h"
+
+namespace kav {
+
+TQzApplicationStyle::TQzApplicationStyle() = default;
+
+int TQzApplicationStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                                   QStyleHintReturn* returnData) const
+{
+    if (hint == SH_ComboBox_Popup)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+} // namespace kav

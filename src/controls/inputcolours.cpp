@@ -1,0 +1,37 @@
+#include "inputcolours.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace kav {
+
+namespace {
+const QColor kLightYellow(0xFF, 0xFF, 0xCC);
+const QColor kLightCyan(0xCC, 0xFF, 0xFF);
+
+void colour(QWidget* w)
+{
+    QPalette p = w->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Button, kLightYellow);
+        p.setColor(group, QPalette::Base, kLightYellow);
+        p.setColor(group, QPalette::Highlight, kLightCyan);
+        p.setColor(group, QPalette::HighlightedText, Qt::black);
+    }
+    w->setPalette(p);
+}
+} // namespace
+
+void ApplyInputColours(QWidget* control)
+{
+    colour(control);
+    if (auto* box = qobject_cast<QComboBox*>(control)) {
+        colour(box->view());
+        box->view()->setCursor(Qt::PointingHandCursor);
+    }
+    const bool typedInto = qobject_cast<QLineEdit*>(control) != nullptr;
+    control->setCursor(typedInto ? Qt::IBeamCursor : Qt::PointingHandCursor);
+}
+
+} // namespace kav
