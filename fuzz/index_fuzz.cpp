@@ -1,5 +1,7 @@
 // Any bytes as the radionuclide index: the loader keeps what it can link, and every walk over
-// the result (chains, progeny, ancestors, the text export, writing it back) ends.
+// the result (chains, progeny, ancestors, the text export, writing it back) ends. What the
+// checking loader accepts is an index in every respect: each name found where it stands and
+// each daughter where it is said to be.
 #include "rnxindex.h"
 
 #include <cstdint>
@@ -28,5 +30,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RNXIndex->LoadFromBytes(written);
     if (RNXIndex->Count() != count)
         std::abort();
+
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    if (!RNXIndex->LoadValidated(bytes).isEmpty()) {
+        if (RNXIndex->Count() != 0)
+            std::abort(); // a refused file leaves nothing behind
+        return 0;
+    }
+    for (int i = 0; i < RNXIndex->Count(); ++i) {
+        const TRNXnode& node = *RNXIndex->Items(i);
+        if (RNXIndex->FindRNX(node.RNXname.toString()) != &node)
+            std::abort();
+        for (int slot = 0; slot < node.DaughtersCount; ++slot) {
+            const TRNXDaughterRec& d = node.DaughterArray[static_cast<std::size_t>(slot)];
+            if (!RNXIndex->NodeAt(d.DaughterPos) || RNXIndex->NodeAt(d.DaughterPos)->RNXname != d.RNXname)
+                std::abort();
+        }
+    }
     return 0;
 }

@@ -78,9 +78,26 @@ TRNXAMassChar validState(std::uint8_t state)
     return state <= mcx_n ? static_cast<TRNXAMassChar>(state) : mcxNone;
 }
 
+// Notes the first thing found wrong in a file being checked.
+class Problems {
+public:
+    explicit Problems(QString* first) : m_first(first) {}
+    bool checking() const { return m_first != nullptr; }
+    bool found() const { return m_first && !m_first->isEmpty(); }
+    void note(int record, const QString& what)
+    {
+        if (m_first && m_first->isEmpty())
+            *m_first = QStringLiteral("record %1: %2").arg(record + 1).arg(what);
+    }
+
+private:
+    QString* m_first;
+};
+
 // One record of the index file into a node; false when the record is incomplete.
-// Counts beyond what a node holds are read past and left out.
-bool readRecord(RecordReader& in, TRNXnode& node)
+// Counts beyond what a node holds are read past and left out; values outside their range are
+// noted as problems.
+bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems)
 {
     std::uint8_t element = 0;
     std::uint8_t state = 0;
@@ -101,6 +118,16 @@ bool readRecord(RecordReader& in, TRNXnode& node)
         || !in.readExtended(node.AirKermaRateConstant) || !in.readExtended(node.AirKermaCoefficient))
         return false;
 
+    if (element >= _NoRNXElement)
+        problems.note(record, QStringLiteral("element %1 is not an element").arg(element));
+    if (state > mcx_n || timeUnit > tuMkSec || (radTypes & ~RNXAllRadTypeMask))
+        problems.note(record, QStringLiteral("isomer state, time unit or decay modes out of range"));
+    if (node.AMassInt < 1 || node.AMassInt > 999)
+        problems.note(record, QStringLiteral("mass number %1 out of range").arg(node.AMassInt));
+    if (!(node.HalfLife > 0) || !std::isfinite(node.HalfLife))
+        problems.note(record, QStringLiteral("half-life %1 is not a positive number").arg(node.HalfLife));
+    if (daughters > RNXDaughterSlots)
+        problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
     node.Element = validElement(element);
     const TRNXAMassChar isomer = validState(state);
     node.AMass = MakeAMass(node.AMassInt, isomer);
@@ -113,6 +140,8 @@ bool readRecord(RecordReader& in, TRNXnode& node)
         std::uint8_t s = 0;
         if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
             return false;
+        if (e >= _NoRNXElement || mass < 1 || mass > 999 || s > mcx_n || !(d.Yield >= 0 && d.Yield <= 1))
+            problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
         d.RNXname = MakeRNXname(validElement(e), mass, validState(s));
         return true;
     };
@@ -131,12 +160,16 @@ bool readRecord(RecordReader& in, TRNXnode& node)
             return false;
         if (slot < RNXDaughterSlots)
             node.DaughterArray[static_cast<std::size_t>(slot)].Yield = fission;
+        else
+            problems.note(record, QStringLiteral("no place for the fission branch"));
         node.StableCount = 0;
         return true;
     }
     std::uint8_t stable = 0;
     if (!in.read(stable))
         return false;
+    if (slot + stable > RNXDaughterSlots)
+        problems.note(record, QStringLiteral("more daughters than the record holds"));
     int kept = 0;
     for (int i = 0; i < stable; ++i) {
         TRNXDaughterRec d;
@@ -206,6 +239,28 @@ void TRNXindex::Clear()
 
 void TRNXindex::LoadFromBytes(const QByteArray& bytes)
 {
+    Parse(bytes, nullptr);
+}
+
+QString TRNXindex::LoadValidated(const QByteArray& bytes)
+{
+    QString problem;
+    Parse(bytes, &problem);
+    if (problem.isEmpty() && Count() == 0)
+        problem = QStringLiteral("no index record");
+    if (!problem.isEmpty()) {
+        FItems.clear();
+        ElementSet.clear();
+        ElementRanges.fill({});
+        RNXCount = 0;
+        BuildDerivedLists();
+    }
+    return problem;
+}
+
+void TRNXindex::Parse(const QByteArray& bytes, QString* firstProblem)
+{
+    Problems problems(firstProblem);
     ElementRanges.fill({});
     RNXCount = 0;
     FItems.clear();
@@ -214,10 +269,12 @@ void TRNXindex::LoadFromBytes(const QByteArray& bytes)
     RecordReader in(bytes.constData(), bytes.size());
     TRNXElement runElement = _NoRNXElement;
     bool runIsFirst = false; // whether the current run of an element is its first one
-    while (!in.atEnd() && Count() < MaxRecords) {
+    while (!in.atEnd() && Count() < MaxRecords && !problems.found()) {
         auto node = std::make_unique<TRNXnode>();
-        if (!readRecord(in, *node))
+        if (!readRecord(in, *node, RNXCount, problems)) {
+            problems.note(RNXCount, QStringLiteral("the file ends inside it"));
             break; // an incomplete last record is dropped
+        }
         node->Lr = static_cast<float>(std::log(2.0L) / (static_cast<long double>(node->HalfLife)
                                                          / TimeUnitsPerDayA(node->TimeUnit)));
         node->RNXname = MakeRNXname(node->Element, node->AMass);
@@ -230,6 +287,8 @@ void TRNXindex::LoadFromBytes(const QByteArray& bytes)
             if (Count() > 0 && runIsFirst)
                 ElementRanges[runElement].Count = RNXCount - ElementRanges[runElement].First;
             runIsFirst = !ElementSet.contains(element);
+            if (!runIsFirst)
+                problems.note(RNXCount, RNXElementSymbol(element) + QStringLiteral(" follows other elements' records"));
             if (runIsFirst)
                 ElementRanges[element].First = RNXCount;
             runElement = element;
@@ -240,15 +299,24 @@ void TRNXindex::LoadFromBytes(const QByteArray& bytes)
     }
     if (Count() > 0 && runIsFirst)
         ElementRanges[runElement].Count = RNXCount - ElementRanges[runElement].First;
+    if (problems.checking() && !in.atEnd() && Count() >= MaxRecords)
+        problems.note(RNXCount, QStringLiteral("more records than an index holds"));
 
     // Radioactive daughters that point outside the index cannot be linked.
     for (const auto& node : FItems)
         for (int slot = 0; slot < node->DaughtersCount; ++slot) {
             TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];
+            if (problems.checking() && (d.DaughterPos < 0 || d.DaughterPos >= Count()
+                                        || FItems[static_cast<std::size_t>(d.DaughterPos)]->RNXname != d.RNXname))
+                problems.note(node->Index, d.RNXname.toString() + QStringLiteral(" is not at the position given for it"));
             if (d.DaughterPos >= Count())
                 d.DaughterPos = -1;
             d.DaughterPos = std::max(d.DaughterPos, -1);
         }
+    if (problems.checking())
+        for (const auto& node : FItems)
+            if (FindRNX(node->RNXname.toString()) != node.get())
+                problems.note(node->Index, node->RNXname.toString() + QStringLiteral(" is listed twice"));
     LinkAncestors();
     BuildDerivedLists();
 }
@@ -281,6 +349,8 @@ void TRNXindex::BuildDerivedLists()
             set.clear();
     for (TRNXElementSet& set : DecayFilterElements)
         set.clear();
+    ShortestHalfLife = kShortestStart;
+    LongestHalfLife = kLongestStart;
 
     for (const auto& node : FItems) {
         const QString name = node->RNXname.toString();
@@ -346,10 +416,22 @@ bool TRNXindex::Load()
         }
         return false;
     }
-    // Larger than any index can be: the records past the limit are not read.
-    constexpr qint64 maxBytes = qint64(MaxRecords) * 160;
-    LoadFromBytes(file.read(maxBytes));
-    return true;
+    if (FLoadFromResource) {
+        LoadFromBytes(file.read(MaxFileSize));
+        return true;
+    }
+    // A file beside the program may be anything: it is taken only when it is an index whole.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    const QString problem = bytes.size() > MaxFileSize ? QStringLiteral("larger than any index") : LoadValidated(bytes);
+    if (problem.isEmpty())
+        return true;
+    FRejectedFile = path;
+    messageBoxes().Show(MessageKind::Warning, QStringLiteral("Radionuclide index"),
+                        QStringLiteral("The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries "
+                                       "is used instead.")
+                            .arg(QDir::toNativeSeparators(path), problem),
+                        mbOK, mbOK);
+    return false;
 }
 
 TRNXnode* TRNXindex::FindRNX(TRNXElement element, const TRNXAMass& aMass) const
@@ -562,7 +644,9 @@ void LoadRNXIndex(const QString& folder, bool fromResource)
     if (!dir.endsWith(u'/') && !dir.endsWith(QDir::separator()))
         dir += u'/';
     RNXFolder = dir;
-    if (QFile::exists(dir + QStringLiteral("Index.rnx")) && !RNXIndex->Load())
+    // A file found wanting is said once, not again at every later attempt.
+    const QString path = dir + QStringLiteral("Index.rnx");
+    if (QFile::exists(path) && path != RNXIndex->FRejectedFile && !RNXIndex->Load())
         RNXIndex->Clear();
 }
 

@@ -48,6 +48,7 @@ class TRNXindex {
 public:
     // No index of the system comes near this; a larger file is not an index.
     static constexpr int MaxRecords = 100000;
+    static constexpr qint64 MaxFileSize = qint64(MaxRecords) * 160;
 
     TRNXindex();
     ~TRNXindex();
@@ -85,6 +86,11 @@ public:
     // Replaces the content with the records of an index file held in memory. Incomplete trailing
     // bytes are dropped; links that point nowhere are cut.
     void LoadFromBytes(const QByteArray& bytes);
+    // The same for a file that must be an index whole: every record complete, every value in its
+    // range, each element's records together, each name once, daughters where they are said to
+    // be. Returns the first thing wrong ("record 12: ...") and leaves the index empty then; an
+    // empty text when the file is an index.
+    QString LoadValidated(const QByteArray& bytes);
     void Clear();
 
     bool FirstReadSpectrum = true;
@@ -98,12 +104,14 @@ private:
     friend void LoadRNXIndex(const QString&, bool);
     // Loads from the resource or from RNXFolder; true on success.
     bool Load();
+    void Parse(const QByteArray& bytes, QString* firstProblem);
     void LinkAncestors();
     void BuildDerivedLists();
 
     std::vector<std::unique_ptr<TRNXnode>> FItems;
     TQzLanguage FLanguage = l_English;
     bool FLoadFromResource = false;
+    QString FRejectedFile; // an index file found damaged, said once
 };
 
 // Process-wide state of the index.

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -189,6 +190,32 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Cs-137"));
     EXPECT_EQ(form.DPUIPanel()->UndoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneUsed)
+{
+    const QString before = QDir::currentPath();
+    for (const QByteArray& damaged : {QByteArray(6000, '\0'), QByteArray("Co-60 5.27 y B-\r\n").repeated(300)}) {
+        QTemporaryDir start;
+        ASSERT_TRUE(QDir::setCurrent(start.path()));
+        writeBytes(start.filePath("Index.rnx"), damaged);
+        RNXIndex->Clear();
+        messages.boxes.clear();
+        {
+            TMainForm form;
+            captureDialogs(form);
+            ASSERT_EQ(messages.boxes.size(), 1u);
+            EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(start.filePath("Index.rnx"))));
+            EXPECT_EQ(RNXIndex->Count(), 1252);
+            form.show();
+            form.DosePerIntakeTabs()->setCurrentIndex(1);
+            EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+            EXPECT_FALSE(form.DPUIPanel()->FullElementsList().isEmpty());
+        }
+        EXPECT_EQ(messages.boxes.size(), 1u);
+        ReleaseProgramPreference();
+        QDir::setCurrent(before);
+    }
 }
 
 TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)

@@ -65,21 +65,85 @@ TEST_F(IndexTest, RecordsParseFromNames)
     EXPECT_FALSE((TRNXRec{_Co, "60"}) == (TRNXRec{_Ni, "60"}));
 }
 
-TEST_F(IndexTest, CutLastRecordIsDroppedAndLaterLoadsChangeNothing)
+TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
 {
+    RecordingMessageBoxes messages;
     const QByteArray bytes = shippedIndexBytes();
     QTemporaryDir dir;
     writeFile(dir.filePath("Index.rnx"), bytes.left(bytes.size() - 5));
     LoadRNXIndex(dir.path(), false);
-    EXPECT_EQ(RNXIndex->Count(), 1251);
+    EXPECT_EQ(RNXIndex->Count(), 0);
     EXPECT_EQ(RNXFolder, dir.path() + u'/');
-    EXPECT_FALSE(RNXIndex->LoadFromResource());
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(dir.filePath("Index.rnx"))));
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("record 1252: the file ends inside it")))
+        << messages.boxes[0].text.toStdString();
+    LoadRNXIndex(dir.path(), false); // the same file again: nothing more is said
+    EXPECT_EQ(messages.boxes.size(), 1u);
 
+    // A whole index loads, and later loads change nothing.
     QTemporaryDir other;
     writeFile(other.filePath("Index.rnx"), bytes);
     LoadRNXIndex(other.path(), false);
+    EXPECT_EQ(RNXIndex->Count(), 1252);
+    EXPECT_FALSE(RNXIndex->LoadFromResource());
+    LoadRNXIndex(dir.path(), false);
     LoadRNXIndex(QString(), true);
+    EXPECT_EQ(RNXIndex->Count(), 1252);
+    EXPECT_EQ(messages.boxes.size(), 1u);
+    // Read leniently (as from the program's own resource), a cut last record is dropped.
+    RNXIndex->LoadFromBytes(bytes.left(bytes.size() - 5));
     EXPECT_EQ(RNXIndex->Count(), 1251);
+}
+
+TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
+{
+    const QByteArray good = shippedIndexBytes();
+    EXPECT_EQ(RNXIndex->LoadValidated(good), QString());
+    EXPECT_EQ(RNXIndex->Count(), 1252);
+    QByteArray random(20000, '\0');
+    for (qsizetype i = 0; i < random.size(); ++i)
+        random[i] = static_cast<char>((i * 7919 + 13) % 251);
+    QFile text(QStringLiteral(KAV_DECAY_DATA_DIR "/nuclides.ndx"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    // Record 2 with its element changed, Co-60's daughter pointed elsewhere, the records of two
+    // elements interleaved.
+    auto changed = [&](auto change) {
+        std::vector<TRNXnode> nodes;
+        for (int i = 0; i < 3; ++i)
+            nodes.push_back(*RNXIndex->Items(i));
+        change(nodes);
+        return toBytes(nodes);
+    };
+    const QByteArray threeGood = changed([](std::vector<TRNXnode>&) {});
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"empty", QByteArray(), "no index record"},
+        {"zeros", QByteArray(4000, '\0'), "record 1: mass number 0 out of range"},
+        {"random bytes", random, "record 1:"},
+        {"the text index", text.readAll(), "record 1:"},
+        {"a record cut", threeGood.chopped(1), "record 3: the file ends inside it"},
+        {"an element number beyond the table", changed([](auto& n) { n[1].Element = TRNXElement(200); }), "record 2: element 200"},
+        {"an element split in two runs", changed([](auto& n) { n[1].Element = _Co; }), "record 3: Ac follows"},
+    };
+    for (const Case& c : cases) {
+        const QString problem = RNXIndex->LoadValidated(c.bytes);
+        EXPECT_TRUE(problem.startsWith(QString::fromLatin1(c.problem))) << c.what << ": " << problem.toStdString();
+        EXPECT_EQ(RNXIndex->Count(), 0) << c.what;
+        EXPECT_EQ(RNXIndex->FindRNX(u"Co-60"), nullptr) << c.what;
+    }
+    // A daughter whose position names another nuclide.
+    RNXIndex->LoadFromBytes(good);
+    std::vector<TRNXnode> all;
+    for (int i = 0; i < RNXIndex->Count(); ++i)
+        all.push_back(*RNXIndex->Items(i));
+    const int ra = RNXIndex->FindRNX(u"Ra-226")->Index;
+    all[static_cast<std::size_t>(ra)].DaughterArray[0].DaughterPos += 1;
+    EXPECT_TRUE(RNXIndex->LoadValidated(toBytes(all)).startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
 }
 
 TEST_F(IndexTest, MissingIndexFileLeavesTheIndexEmptyWithoutAMessage)

@@ -1,5 +1,6 @@
-// The command-line tool as a script uses it: arguments in, text and an exit status out.
+// The command-line tools as a script uses them: arguments in, text and an exit status out.
 #include "dosefixture.h"
+#include "indexfixture.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,12 +16,90 @@ struct ToolRun {
     QString err;
 };
 
-ToolRun kav(const QStringList& args)
+ToolRun run(const char* program, const QStringList& args)
 {
     QProcess p;
-    p.start(QStringLiteral(KAV_CLI), args);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    p.setProcessEnvironment(env);
+    p.start(QString::fromUtf8(program), args);
     EXPECT_TRUE(p.waitForFinished(60000));
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+ToolRun kav(const QStringList& args)
+{
+    return run(KAV_CLI, args);
+}
+
+TEST(Tools, HelpGoesToStandardOutputAndMisuseToStandardError)
+{
+    for (const char* program : {KAV_CLI, KAV_QVDGEN, KAV_RNXGEN}) {
+        SCOPED_TRACE(program);
+        const ToolRun help = run(program, {"--help"});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: "))) << help.out.toStdString();
+        EXPECT_TRUE(help.err.isEmpty());
+        const ToolRun wrong = run(program, {"--no-such-option", "x", "y", "z"});
+        EXPECT_EQ(wrong.status, 2);
+        EXPECT_TRUE(wrong.out.isEmpty());
+        EXPECT_TRUE(wrong.err.contains(QStringLiteral("usage: ")));
+    }
+}
+
+TEST(Tools, PathsOfTheWrongKindAreSaidToBeSo)
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("file"), "x");
+    const ToolRun kavData = kav({"check", "--data", dir.filePath("file")});
+    EXPECT_NE(kavData.status, 0);
+    EXPECT_TRUE(kavData.err.contains(QStringLiteral("is a file, not a folder"))) << kavData.err.toStdString();
+    const ToolRun qvdgen = run(KAV_QVDGEN, {"--index", KAV_INDEX_FILE, dir.filePath("file")});
+    EXPECT_EQ(qvdgen.status, 1);
+    EXPECT_TRUE(qvdgen.err.contains(QStringLiteral("is a file, not a folder"))) << qvdgen.err.toStdString();
+    const ToolRun rnxgen = run(KAV_RNXGEN, {dir.path(), dir.filePath("out.rnx")});
+    EXPECT_EQ(rnxgen.status, 1);
+    EXPECT_TRUE(rnxgen.err.contains(QStringLiteral("is a folder, not a file"))) << rnxgen.err.toStdString();
+}
+
+TEST(Tools, QvdgenMakesNoFolderWhenItCannotFillIt)
+{
+    QTemporaryDir dir;
+    // An index that lacks most of the sample's nuclides, and one that is no index at all.
+    writeBytes(dir.filePath("small.rnx"), toBytes({makeNode(_H, 3, "3", 12.32f, tuYear, {rtx_BetaMinus})}));
+    writeBytes(dir.filePath("zeros.rnx"), QByteArray(3000, '\0'));
+    for (const char* indexFile : {"small.rnx", "zeros.rnx"}) {
+        const ToolRun r = run(KAV_QVDGEN, {"--index", dir.filePath(indexFile), dir.filePath("out/QVData")});
+        EXPECT_EQ(r.status, 1) << indexFile;
+        EXPECT_TRUE(r.err.contains(QStringLiteral("C-14 is not in the index")) || r.err.contains(QStringLiteral("record 1")))
+            << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("out"))) << indexFile;
+    }
+}
+
+TEST(Tools, RnxgenRefusesWhatIsNotAnIndex)
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("zeros.rnx"), QByteArray(5000, '\0'));
+    struct Case {
+        QString input;
+        const char* said;
+    };
+    const Case cases[] = {
+        {dir.filePath("zeros.rnx"), "is not a radionuclide index: record 1"},
+        {QStringLiteral(KAV_DECAY_DATA_DIR "/nuclides.ndx"), "is not a radionuclide index"},
+        {QStringLiteral("/dev/zero"), "too large to be an index"},
+        {dir.filePath("absent.rnx"), "absent.rnx:"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun r = run(KAV_RNXGEN, {"--text", c.input, dir.filePath("out.txt")});
+        EXPECT_EQ(r.status, 1) << c.input.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.said))) << r.err.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("out.txt")));
+    }
+    const ToolRun good = run(KAV_RNXGEN, {"--text", KAV_INDEX_FILE, dir.filePath("out.txt")});
+    EXPECT_EQ(good.status, 0) << good.err.toStdString();
+    EXPECT_TRUE(QFile::exists(dir.filePath("out.txt")));
 }
 
 TEST(KavTool, ShowPrintsTheExportLinesOfOneNuclide)
@@ -72,6 +151,17 @@ TEST(KavTool, CheckNamesEveryFileThatFails)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[0].contains(QStringLiteral("Cs-137.qvd: DataFileException: The structure of the file")));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("notes.qvd: not named after a nuclide")));
+
+    // A name in another case is the nuclide's file, unless the exact name is there too.
+    QFile::remove(data.filePath("notes.qvd"));
+    QFile::remove(data.filePath("Cs-137.qvd"));
+    writeTypicalFile(data.path(), _Cs, "137");
+    ASSERT_TRUE(QFile::rename(data.filePath("Cs-137.qvd"), data.filePath("cs-137.QVD")));
+    EXPECT_EQ(kav({"check", "--data", data.path()}).status, 0);
+    ASSERT_TRUE(QFile::copy(data.filePath("Co-60.qvd"), data.filePath("CO-60.qvd")));
+    const ToolRun twice = kav({"check", "--data", data.path()});
+    EXPECT_EQ(twice.status, 1);
+    EXPECT_TRUE(twice.out.contains(QStringLiteral("CO-60.qvd: not read: the file of Co-60 is"))) << twice.out.toStdString();
 }
 
 } // namespace

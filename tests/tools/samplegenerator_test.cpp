@@ -5,6 +5,9 @@
 #include "numberformat.h"
 #include "samplegenerator.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 namespace kav {
@@ -132,6 +135,45 @@ TEST_F(SampleTest, ExportLinesHaveOneFieldPerColumn)
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;0.001;1E-2;1.0E-10;")));
     EXPECT_TRUE(lines[24].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;20;1E-2;1.1E-9;")));
     EXPECT_TRUE(lines[26].startsWith(QStringLiteral("Co-60;Inhalation;Gas or vapour Type V, Elemental vapour;;;3.0E-11;")));
+}
+
+TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
+{
+    QTemporaryDir dir;
+    const std::vector<const TRNXnode*> nuclides{RNXIndex->FindRNX(u"Co-60"), RNXIndex->FindRNX(u"Cs-137")};
+    // The user's own files, and an older sample.
+    writeTypicalFile(dir.path(), _Co, "60");
+    const QByteArray users = [&] {
+        QFile f(dir.filePath("Co-60.qvd"));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
+    }();
+    writeBytes(dir.filePath("RadonData.txt"), "my radon tables\r\n");
+    writeBytes(dir.filePath("cs-137.qvd"), fileOf(QStringLiteral("Cs-137")).replace(100, 4, "old!"));
+    const SampleFolderResult r = WriteSampleFolder(dir.path(), nuclides, SampleSize::Sample);
+    EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
+    EXPECT_EQ(r.kept, (QStringList{dir.filePath("Co-60.qvd"), dir.filePath("RadonData.txt")}));
+    EXPECT_EQ(r.written, 1);
+    QFile co(dir.filePath("Co-60.qvd"));
+    ASSERT_TRUE(co.open(QIODevice::ReadOnly));
+    EXPECT_EQ(co.readAll(), users);
+    EXPECT_TRUE(IsSyntheticSampleFile(dir.filePath("Cs-137.qvd")));
+    EXPECT_FALSE(IsSyntheticSampleFile(dir.filePath("RadonData.txt")));
+
+    // Its own radon tables are replaced again on the next run.
+    QFile::remove(dir.filePath("RadonData.txt"));
+    EXPECT_EQ(WriteSampleFolder(dir.path(), nuclides, SampleSize::Sample).written, 3 - 1);
+    EXPECT_TRUE(IsSyntheticSampleFile(dir.filePath("RadonData.txt")));
+    EXPECT_EQ(WriteSampleFolder(dir.path(), nuclides, SampleSize::Sample).kept, QStringList{dir.filePath("Co-60.qvd")});
+}
+
+TEST_F(SampleTest, AFileInThePlaceOfTheFolderIsSaidAndLeftAlone)
+{
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("QVData"), "not a folder");
+    const SampleFolderResult r = WriteSampleFolder(dir.filePath("QVData"), {RNXIndex->FindRNX(u"Co-60")}, SampleSize::Sample);
+    EXPECT_EQ(r.error, dir.filePath("QVData") + QStringLiteral(" is a file, not a folder"));
+    EXPECT_EQ(r.written, 0);
 }
 
 } // namespace

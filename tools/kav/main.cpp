@@ -61,8 +61,10 @@ int check()
         const QString name = file.left(file.size() - 4);
         const kav::TRNXnode* node = kav::RNXIndex->FindRNX(name);
         QString problem;
-        if (!node || node->RNXname.toString() != name) {
+        if (!node || node->RNXname.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
+        } else if (const QString read = kav::FindDoseDataFile(dir.path(), node->RNXname.toString()); read != dir.filePath(file)) {
+            problem = QStringLiteral("not read: the file of %1 is %2").arg(node->RNXname.toString(), read);
         } else {
             try {
                 kav::TVESKRNDosesData data;
@@ -100,6 +102,8 @@ int main(int argc, char* argv[])
         if (dataArg + 1 >= args.size())
             return fail(QStringLiteral("--data needs a folder"));
         const QString folder = args[dataArg + 1];
+        if (QFileInfo(folder).isFile())
+            return fail(folder + QStringLiteral(" is a file, not a folder"));
         if (!QFileInfo(folder).isDir())
             return fail(folder + QStringLiteral(": no such folder"));
         kav::ProgramPreference->SetQVDDir(folder);

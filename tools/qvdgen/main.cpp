@@ -3,25 +3,25 @@
 #include "samplegenerator.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstdio>
 
 namespace {
 
-int usage()
+const char kUsage[] =
+    "usage: qvdgen --index INDEX.rnx [--all] DIR\n"
+    "  writes synthetic dose data files and RadonData.txt into DIR:\n"
+    "  by default a sample of %lld nuclides; with --all one full-size file for every\n"
+    "  nuclide of the index whose half-life is at least 10 minutes.\n"
+    "  The files are marked as synthetic; they are not reference data. A file in DIR that\n"
+    "  does not carry that mark is never replaced.\n";
+
+int usage(FILE* to, int status)
 {
-    std::fprintf(stderr,
-                 "usage: qvdgen --index INDEX.rnx [--all] DIR\n"
-                 "  writes synthetic dose data files and RadonData.txt into DIR:\n"
-                 "  by default a sample of %lld nuclides; with --all one full-size file for every\n"
-                 "  nuclide of the index whose half-life is at least 10 minutes.\n"
-                 "  The files are marked as synthetic; they are not reference data.\n",
-                 static_cast<long long>(kav::SampleNuclides().size()));
-    return 2;
+    std::fprintf(to, kUsage, static_cast<long long>(kav::SampleNuclides().size()));
+    return status;
 }
 
 int fail(const QString& message)
@@ -30,37 +30,32 @@ int fail(const QString& message)
     return 1;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")))
+        return usage(stdout, 0);
     const bool all = args.removeAll(QStringLiteral("--all")) > 0;
     const qsizetype indexArg = args.indexOf(QStringLiteral("--index"));
     if (indexArg < 0 || indexArg + 1 >= args.size())
-        return usage();
+        return usage(stderr, 2);
     const QString indexPath = args[indexArg + 1];
     args.remove(indexArg, 2);
-    if (args.size() != 1)
-        return usage();
+    if (args.size() != 1 || args[0].startsWith(u'-'))
+        return usage(stderr, 2);
     const QString dir = args[0];
 
     QFile indexFile(indexPath);
     if (!indexFile.open(QIODevice::ReadOnly))
         return fail(indexPath + QStringLiteral(": ") + indexFile.errorString());
-    kav::RNXIndex->LoadFromBytes(indexFile.readAll());
-    if (kav::RNXIndex->Count() == 0)
-        return fail(indexPath + QStringLiteral(": no index records"));
-    if (!QDir().mkpath(dir))
-        return fail(dir + QStringLiteral(": cannot create the folder"));
+    const QString invalid = kav::RNXIndex->LoadValidated(indexFile.read(kav::TRNXindex::MaxFileSize + 1));
+    if (!invalid.isEmpty())
+        return fail(indexPath + QStringLiteral(": ") + invalid);
 
+    // Everything that can be known before the folder is made is checked first.
     std::vector<const kav::TRNXnode*> nuclides;
     if (all) {
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
@@ -71,19 +66,17 @@ int main(int argc, char* argv[])
         for (const QString& name : kav::SampleNuclides()) {
             const kav::TRNXnode* node = kav::RNXIndex->FindRNX(name);
             if (!node)
-                return fail(name + QStringLiteral(" is not in the index"));
+                return fail(name + QStringLiteral(" is not in the index ") + indexPath);
             nuclides.push_back(node);
         }
     }
-    for (const kav::TRNXnode* node : nuclides) {
-        kav::TVESKRNDosesData data;
-        kav::GenerateSampleData(*node, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample, data);
-        const QString path = dir + u'/' + node->RNXname.toString() + QStringLiteral(".qvd");
-        if (!writeFile(path, data.ToFileBytes(kav::SyntheticSampleMarker)))
-            return fail(path + QStringLiteral(": cannot write"));
-    }
-    if (!writeFile(dir + QStringLiteral("/RadonData.txt"), kav::GenerateRadonData()))
-        return fail(dir + QStringLiteral("/RadonData.txt: cannot write"));
-    std::printf("qvdgen: %zu synthetic data files and RadonData.txt in %s\n", nuclides.size(), qUtf8Printable(dir));
+    const kav::SampleFolderResult result =
+        kav::WriteSampleFolder(dir, nuclides, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample);
+    for (const QString& kept : result.kept)
+        std::fprintf(stderr, "qvdgen: kept %s: it is not a synthetic sample\n", qUtf8Printable(kept));
+    if (!result.error.isEmpty())
+        return fail(result.error);
+    std::printf("qvdgen: %d synthetic files written in %s%s\n", result.written, qUtf8Printable(dir),
+                result.kept.isEmpty() ? "" : qUtf8Printable(QStringLiteral(", %1 kept").arg(result.kept.size())));
     return 0;
 }

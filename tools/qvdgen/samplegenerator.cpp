@@ -3,6 +3,11 @@
 #include "bioassaydata.h"
 #include "rnxindex.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
 #include <cmath>
 #include <cstdint>
 
@@ -248,6 +253,59 @@ QByteArray GenerateRadonData()
             out += number(level * rnd.between(2, 6)) + "\r\n";
     }
     return out;
+}
+
+bool IsSyntheticSampleFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    // A data file carries the mark where readers skip bytes; the radon tables in their first title.
+    const QByteArray head = file.read(200);
+    if (path.endsWith(QStringLiteral(".qvd"), Qt::CaseInsensitive))
+        return head.mid(24, SyntheticSampleMarker.size()) == SyntheticSampleMarker;
+    const QByteArray firstLine = head.left(head.indexOf('\n'));
+    return firstLine.toUpper().contains(SyntheticSampleMarker);
+}
+
+SampleFolderResult WriteSampleFolder(const QString& folder, const std::vector<const TRNXnode*>& nuclides, SampleSize size)
+{
+    SampleFolderResult result;
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir()) {
+        result.error = folder + QStringLiteral(" is a file, not a folder");
+        return result;
+    }
+    if (!QDir().mkpath(folder)) {
+        result.error = folder + QStringLiteral(": cannot create the folder");
+        return result;
+    }
+    const QDir dir(folder);
+    auto write = [&](const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        // The viewer reads a nuclide's file whatever the case of its name: any such file counts.
+        const QStringList present = dir.entryList({name}, QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& entry : present)
+            if (!IsSyntheticSampleFile(dir.filePath(entry))) {
+                result.kept << dir.filePath(entry);
+                return true;
+            }
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+            result.error = path + QStringLiteral(": ") + file.errorString();
+            return false;
+        }
+        ++result.written;
+        return true;
+    };
+    for (const TRNXnode* node : nuclides) {
+        TVESKRNDosesData data;
+        GenerateSampleData(*node, size, data);
+        if (!write(node->RNXname.toString() + QStringLiteral(".qvd"), data.ToFileBytes(SyntheticSampleMarker)))
+            return result;
+    }
+    write(QStringLiteral("RadonData.txt"), GenerateRadonData());
+    return result;
 }
 
 } // namespace kav

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <vector>
+
 namespace kav {
 
 // Makes synthetic dose data that look like the real thing (magnitudes, shapes, decay with
@@ -25,5 +27,21 @@ void GenerateSampleData(const TRNXnode& nuclide, SampleSize size, TVESKRNDosesDa
 
 // The six radon and thoron tables in the text layout the viewer reads.
 QByteArray GenerateRadonData();
+
+// Whether a file was written by this generator (its mark is there): only such files are ever
+// replaced.
+bool IsSyntheticSampleFile(const QString& path);
+
+// What writing a sample folder came to.
+struct SampleFolderResult {
+    int written = 0;
+    QStringList kept; // files in the way that are not samples, left as they were
+    QString error;    // empty on success
+};
+
+// Writes the data files of the given nuclides and RadonData.txt into a folder, making it when
+// missing, but only once it is known that there is something to write and the place is not a
+// file. A file that is not one of the generator's own samples is never replaced.
+SampleFolderResult WriteSampleFolder(const QString& folder, const std::vector<const TRNXnode*>& nuclides, SampleSize size);
 
 } // namespace kav

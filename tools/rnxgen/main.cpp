@@ -5,18 +5,24 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstdio>
 
 namespace {
 
-int usage()
+const char kUsage[] =
+    "usage: rnxgen NDX_FILE OUT.rnx      convert the decay-data index text into the binary index\n"
+    "       rnxgen --text IN.rnx OUT.txt  write the tab-separated text export of a binary index\n";
+
+// The text index of the decay data is about 300 kB; nothing near this size is one.
+constexpr qint64 kMaxTextIndexSize = qint64(16) << 20;
+
+int usage(FILE* to, int status)
 {
-    std::fprintf(stderr,
-                 "usage: rnxgen NDX_FILE OUT.rnx      convert the decay-data index text into the binary index\n"
-                 "       rnxgen --text IN.rnx OUT.txt  write the tab-separated text export of a binary index\n");
-    return 2;
+    std::fputs(kUsage, to);
+    return status;
 }
 
 int fail(const QString& message)
@@ -25,15 +31,33 @@ int fail(const QString& message)
     return 1;
 }
 
-bool readAll(const QString& path, QByteArray& bytes, QString& error)
+// The whole of a file that is not larger than a limit.
+bool readAll(const QString& path, qint64 limit, QByteArray& bytes, QString& error)
 {
     QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        error = path + QStringLiteral(" is a folder, not a file");
+        return false;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         error = path + QStringLiteral(": ") + file.errorString();
         return false;
     }
-    bytes = file.readAll();
+    bytes = file.read(limit + 1);
+    if (bytes.size() > limit) {
+        error = path + QStringLiteral(": larger than %1 bytes, too large to be an index").arg(limit);
+        return false;
+    }
     return true;
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes, QString& error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    error = path + QStringLiteral(": ") + file.errorString();
+    return false;
 }
 
 } // namespace
@@ -42,14 +66,16 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")))
+        return usage(stdout, 0);
     QString error;
     QByteArray input;
     if (args.size() == 3 && args[0] == QStringLiteral("--text")) {
-        if (!readAll(args[1], input, error))
+        if (!readAll(args[1], kav::TRNXindex::MaxFileSize, input, error))
             return fail(error);
-        kav::RNXIndex->LoadFromBytes(input);
-        if (kav::RNXIndex->Count() == 0)
-            return fail(args[1] + QStringLiteral(": no complete index record"));
+        const QString problem = kav::RNXIndex->LoadValidated(input);
+        if (!problem.isEmpty())
+            return fail(args[1] + QStringLiteral(" is not a radionuclide index: ") + problem);
         try {
             kav::RNXIndex->SaveToText(args[2]);
         } catch (const std::exception& e) {
@@ -58,8 +84,8 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (args.size() != 2 || args[0].startsWith(u'-'))
-        return usage();
-    if (!readAll(args[0], input, error))
+        return usage(stderr, 2);
+    if (!readAll(args[0], kMaxTextIndexSize, input, error))
         return fail(error);
     const kav::NdxResult parsed = kav::ReadNdx(input);
     if (!parsed.error.isEmpty())
@@ -69,9 +95,8 @@ int main(int argc, char* argv[])
     QByteArray out;
     for (const kav::TRNXnode& node : parsed.nodes)
         node.SaveToStream(out);
-    QSaveFile file(args[1]);
-    if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit())
-        return fail(args[1] + QStringLiteral(": ") + file.errorString());
+    if (!writeAll(args[1], out, error))
+        return fail(error);
     std::printf("rnxgen: %zu records, %lld bytes written to %s\n", parsed.nodes.size(),
                 static_cast<long long>(out.size()), qUtf8Printable(args[1]));
     return 0;
