@@ -1,9 +1,9 @@
 // Reading one full-size dose data file. Baseline of the same run: reading the file's bytes
 // and computing their Adler-32, which every load has to do anyway.
-#include "datamodule.h"
-#include "dosedata.h"
-#include "rnxindex.h"
-#include "samplegenerator.h"
+#include "data/datamodule.h"
+#include "data/dosedata.h"
+#include "nuclides/rnxindex.h"
+#include "qvdgen/samplegenerator.h"
 
 #include <QFile>
 #include <QTemporaryDir>

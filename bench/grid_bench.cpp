@@ -1,8 +1,8 @@
 // The largest table of the viewer: 300 rows of 33 columns. Filling it and painting it once into
 // an offscreen image, and measuring and drawing one header caption. Baseline of the same run:
 // filling a plain image of the same size with a colour.
-#include "markup.h"
-#include "stringgrid.h"
+#include "controls/markup.h"
+#include "controls/stringgrid.h"
 
 #include <QApplication>
 #include <QImage>

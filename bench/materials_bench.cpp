@@ -1,13 +1,13 @@
 // Refilling the Materials table for the largest full-size data file with every material, every
 // particle size and the organ doses shown. Baseline of the same run: formatting as many numbers
 // alone.
-#include "datamodule.h"
-#include "dosedata.h"
-#include "materialsview.h"
-#include "rnxindex.h"
-#include "samplegenerator.h"
-#include "stringgrid.h"
-#include "units.h"
+#include "data/datamodule.h"
+#include "data/dosedata.h"
+#include "app/materialsview.h"
+#include "nuclides/rnxindex.h"
+#include "qvdgen/samplegenerator.h"
+#include "controls/stringgrid.h"
+#include "units/units.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Every table cell goes through the picture printer: a full Materials table is some 10,000
 // cells. QString::number stands beside it as the baseline of the same run.
-#include "numberformat.h"
-#include "units.h"
+#include "base/numberformat.h"
+#include "units/units.h"
 
 #include <benchmark/benchmark.h>
 

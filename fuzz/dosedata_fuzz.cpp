@@ -1,6 +1,6 @@
 // Any bytes as a dose data file. The checksum is made right first, so that the structure
 // behind it is what gets tested: the reader must load it or reject it with a message.
-#include "bioassaydata.h"
+#include "data/bioassaydata.h"
 
 #include <zlib.h>
 

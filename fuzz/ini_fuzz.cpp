@@ -1,8 +1,8 @@
 // Any bytes as the preferences file: the reader must give defaults or values, never a crash;
 // untouched, the file comes back byte for byte, and whatever it read must be written back and
 // read again the same.
-#include "inifile.h"
-#include "programpreference.h"
+#include "data/inifile.h"
+#include "data/programpreference.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Any bytes as an element list or a nuclide list file of a chooser's filter.
-#include "rnxfilter.h"
+#include "chooser/rnxfilter.h"
 
 #include <QFile>
 

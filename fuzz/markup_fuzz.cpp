@@ -1,5 +1,5 @@
 // Any text as a caption: the renderer measures and draws it, and ends.
-#include "markup.h"
+#include "controls/markup.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "aboutbox.h"
+#include "app/aboutbox.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

@@ -1,7 +1,7 @@
-#include "application.h"
+#include "app/application.h"
 
-#include "applicationstyle.h"
-#include "messageboxes.h"
+#include "controls/applicationstyle.h"
+#include "base/messageboxes.h"
 
 #include <QFont>
 

@@ -1,8 +1,8 @@
-#include "application.h"
-#include "datamodule.h"
-#include "mainform.h"
-#include "optionsform.h"
-#include "qtmessageboxes.h"
+#include "app/application.h"
+#include "data/datamodule.h"
+#include "app/mainform.h"
+#include "data/ui/optionsform.h"
+#include "app/qtmessageboxes.h"
 
 int main(int argc, char* argv[])
 {

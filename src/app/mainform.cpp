@@ -1,15 +1,15 @@
-#include "mainform.h"
+#include "app/mainform.h"
 
-#include "materialsview.h"
+#include "app/materialsview.h"
 
-#include "aboutbox.h"
-#include "application.h"
-#include "bioassaydata.h"
-#include "datamodule.h"
-#include "messageboxes.h"
-#include "rnlist.h"
-#include "rnxindex.h"
-#include "rnxpanel.h"
+#include "app/aboutbox.h"
+#include "app/application.h"
+#include "data/bioassaydata.h"
+#include "data/datamodule.h"
+#include "base/messageboxes.h"
+#include "data/mixturelist.h"
+#include "nuclides/rnxindex.h"
+#include "chooser/ui/rnxpanel.h"
 
 #include <QApplication>
 #include <QLabel>

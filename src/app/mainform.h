@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rnxlist.h"
+#include "nuclides/rnxlist.h"
 
 #include <QMainWindow>
 #include <QStringList>

@@ -1,14 +1,14 @@
-#include "materialsview.h"
+#include "app/materialsview.h"
 
-#include "application.h"
-#include "datamodule.h"
-#include "dosedata.h"
-#include "inputcolours.h"
-#include "markup.h"
-#include "messageboxes.h"
-#include "rnxpanel.h"
-#include "stringgrid.h"
-#include "unitcombobox.h"
+#include "app/application.h"
+#include "data/datamodule.h"
+#include "data/dosedata.h"
+#include "controls/inputcolours.h"
+#include "controls/markup.h"
+#include "base/messageboxes.h"
+#include "chooser/ui/rnxpanel.h"
+#include "controls/stringgrid.h"
+#include "units/ui/unitcombobox.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rnxnode.h"
+#include "nuclides/rnxnode.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "qtmessageboxes.h"
+#include "app/qtmessageboxes.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageboxes.h"
+#include "base/messageboxes.h"
 
 namespace kav {
 

@@ -1,4 +1,4 @@
-#include "extendedfloat.h"
+#include "base/extendedfloat.h"
 
 #include <algorithm>
 #include <cmath>

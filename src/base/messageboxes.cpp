@@ -1,4 +1,4 @@
-#include "messageboxes.h"
+#include "base/messageboxes.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "numberformat.h"
+#include "base/numberformat.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "rnxfilter.h"
+#include "chooser/rnxfilter.h"
 
 namespace kav {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rnxindex.h"
+#include "nuclides/rnxindex.h"
 
 #include <QString>
 #include <QStringList>

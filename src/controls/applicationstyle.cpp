@@ -1,4 +1,4 @@
-#include "applicationstyle.h"
+#include "controls/applicationstyle.h"
 
 namespace kav {
 

@@ -1,4 +1,4 @@
-#include "inputcolours.h"
+#include "controls/inputcolours.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

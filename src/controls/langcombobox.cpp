@@ -1,4 +1,4 @@
-#include "langcombobox.h"
+#include "controls/langcombobox.h"
 
 #include <QStyleOptionComboBox>
 #include <QStylePainter>

@@ -1,7 +1,7 @@
-#include "numberedit.h"
+#include "controls/numberedit.h"
 
-#include "messageboxes.h"
-#include "numberformat.h"
+#include "base/messageboxes.h"
+#include "base/numberformat.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "units.h"
+#include "units/units.h"
 
 #include <QLineEdit>
 

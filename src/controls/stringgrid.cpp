@@ -1,7 +1,7 @@
-#include "stringgrid.h"
+#include "controls/stringgrid.h"
 
-#include "markup.h"
-#include "numberedit.h"
+#include "controls/markup.h"
+#include "controls/numberedit.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
-#include "tipform.h"
+#include "controls/tipform.h"
 
-#include "markup.h"
+#include "controls/markup.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "bioassaydata.h"
+#include "data/bioassaydata.h"
 
 namespace kav {
 

@@ -1,4 +1,4 @@
-#include "datamodule.h"
+#include "data/datamodule.h"
 
 namespace kav {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "programpreference.h"
+#include "data/programpreference.h"
 
 #include <memory>
 

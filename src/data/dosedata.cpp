@@ -1,9 +1,9 @@
-#include "dosedata.h"
+#include "data/dosedata.h"
 
-#include "datamodule.h"
-#include "numberformat.h"
-#include "rnxindex.h"
-#include "units.h"
+#include "data/datamodule.h"
+#include "base/numberformat.h"
+#include "nuclides/rnxindex.h"
+#include "units/units.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rnxnode.h"
-#include "vocabulary.h"
+#include "nuclides/rnxnode.h"
+#include "data/vocabulary.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "doseexport.h"
+#include "data/doseexport.h"
 
-#include "units.h"
+#include "units/units.h"
 
 namespace kav {
 

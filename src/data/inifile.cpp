@@ -1,6 +1,6 @@
-#include "inifile.h"
+#include "data/inifile.h"
 
-#include "units.h"
+#include "units/units.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "programpreference.h"
+#include "data/programpreference.h"
 
-#include "inifile.h"
-#include "rnxindex.h"
-#include "rnxnames.h"
+#include "data/inifile.h"
+#include "nuclides/rnxindex.h"
+#include "nuclides/rnxnames.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rnxlist.h"
-#include "units.h"
+#include "nuclides/rnxlist.h"
+#include "units/units.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "vocabulary.h"
+#include "data/vocabulary.h"
 
 #include <QStringList>
 

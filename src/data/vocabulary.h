@@ -1,6 +1,6 @@
 #pragma once
 
-#include "enumset.h"
+#include "base/enumset.h"
 
 #include <QString>
 

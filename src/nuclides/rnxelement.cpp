@@ -1,4 +1,4 @@
-#include "rnxelement.h"
+#include "nuclides/rnxelement.h"
 
 #include <algorithm>
 #include <array>

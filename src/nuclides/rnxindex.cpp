@@ -1,9 +1,9 @@
-#include "rnxindex.h"
+#include "nuclides/rnxindex.h"
 
-#include "extendedfloat.h"
-#include "messageboxes.h"
-#include "numberformat.h"
-#include "rnxnames.h"
+#include "base/extendedfloat.h"
+#include "base/messageboxes.h"
+#include "base/numberformat.h"
+#include "nuclides/rnxnames.h"
 
 #include <QDir>
 #include <QFile>

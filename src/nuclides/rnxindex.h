@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rnxlist.h"
-#include "rnxnode.h"
+#include "nuclides/rnxlist.h"
+#include "nuclides/rnxnode.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "rnxlist.h"
+#include "nuclides/rnxlist.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "rnxnames.h"
+#include "nuclides/rnxnames.h"
 
-#include "numberformat.h"
+#include "base/numberformat.h"
 
 #include <array>
 #include <cctype>

@@ -1,10 +1,10 @@
-#include "rnxnode.h"
+#include "nuclides/rnxnode.h"
 
-#include "extendedfloat.h"
-#include "numberformat.h"
-#include "rnxindex.h"
-#include "rnxlist.h"
-#include "rnxnames.h"
+#include "base/extendedfloat.h"
+#include "base/numberformat.h"
+#include "nuclides/rnxindex.h"
+#include "nuclides/rnxlist.h"
+#include "nuclides/rnxnames.h"
 
 #include <cctype>
 #include <charconv>

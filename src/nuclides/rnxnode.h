@@ -1,9 +1,9 @@
 #pragma once
 
-#include "enumset.h"
-#include "rnxelement.h"
-#include "shortstring.h"
-#include "units.h"
+#include "base/enumset.h"
+#include "nuclides/rnxelement.h"
+#include "nuclides/shortstring.h"
+#include "units/units.h"
 
 #include <QByteArray>
 #include <QString>

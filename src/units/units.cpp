@@ -1,6 +1,6 @@
-#include "units.h"
+#include "units/units.h"
 
-#include "numberformat.h"
+#include "base/numberformat.h"
 
 #include <array>
 #include <charconv>

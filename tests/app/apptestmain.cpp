@@ -1,6 +1,6 @@
 // Entry of the application tests: the program's own application object on the offscreen
 // platform, then every test.
-#include "application.h"
+#include "app/application.h"
 
 #include <gtest/gtest.h>
 

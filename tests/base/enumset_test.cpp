@@ -1,4 +1,4 @@
-#include "enumset.h"
+#include "base/enumset.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "indexfixture.h"
-#include "rnxfilter.h"
+#include "chooser/rnxfilter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "markup.h"
+#include "controls/markup.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,5 +1,5 @@
-#include "numberedit.h"
-#include "numberformat.h"
+#include "controls/numberedit.h"
+#include "base/numberformat.h"
 #include "recordingmessageboxes.h"
 
 #include <QApplication>

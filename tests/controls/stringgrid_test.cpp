@@ -1,4 +1,4 @@
-#include "stringgrid.h"
+#include "controls/stringgrid.h"
 
 #include <QApplication>
 #include <QClipboard>

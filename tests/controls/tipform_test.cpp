@@ -1,5 +1,5 @@
-#include "markup.h"
-#include "tipform.h"
+#include "controls/markup.h"
+#include "controls/tipform.h"
 
 #include <QGuiApplication>
 #include <QImage>

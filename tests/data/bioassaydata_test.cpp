@@ -1,8 +1,8 @@
-#include "bioassaydata.h"
-#include "datamodule.h"
+#include "data/bioassaydata.h"
+#include "data/datamodule.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
-#include "rnlist.h"
+#include "data/mixturelist.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
-#include "datamodule.h"
-#include "dosedata.h"
+#include "data/datamodule.h"
+#include "data/dosedata.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
-#include "numberformat.h"
+#include "base/numberformat.h"
 
 #include <QTemporaryDir>
 

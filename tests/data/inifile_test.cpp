@@ -1,4 +1,4 @@
-#include "inifile.h"
+#include "data/inifile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

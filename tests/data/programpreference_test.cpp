@@ -1,5 +1,5 @@
-#include "inifile.h"
-#include "programpreference.h"
+#include "data/inifile.h"
+#include "data/programpreference.h"
 
 #include <QDir>
 #include <QFile>

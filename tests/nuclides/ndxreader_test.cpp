@@ -1,4 +1,4 @@
-#include "ndxreader.h"
+#include "rnxgen/ndxreader.h"
 
 #include <QFile>
 

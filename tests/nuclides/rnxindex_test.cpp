@@ -1,5 +1,5 @@
 #include "indexfixture.h"
-#include "numberformat.h"
+#include "base/numberformat.h"
 #include "recordingmessageboxes.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "numberformat.h"
-#include "rnxnames.h"
+#include "base/numberformat.h"
+#include "nuclides/rnxnames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The index the build makes from the decay data, checked against that data itself.
-#include "gzipfile.h"
+#include "rnxgen/gzipfile.h"
 #include "indexfixture.h"
-#include "ndxreader.h"
-#include "numberformat.h"
+#include "rnxgen/ndxreader.h"
+#include "base/numberformat.h"
 
 #include <QFile>
 #include <QStringList>

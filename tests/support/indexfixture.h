@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rnxindex.h"
-#include "rnxnames.h"
+#include "nuclides/rnxindex.h"
+#include "nuclides/rnxnames.h"
 
 #include <QFile>
 

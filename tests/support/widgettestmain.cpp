@@ -1,6 +1,6 @@
 // Entry of the widget tests: one application on the offscreen platform, in the program's style,
 // then every test.
-#include "applicationstyle.h"
+#include "controls/applicationstyle.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,5 +1,5 @@
-#include "numberformat.h"
-#include "units.h"
+#include "base/numberformat.h"
+#include "units/units.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // kav: the viewer's dose data for scripts. "kav show" prints a nuclide's dose coefficients,
 // "kav check" loads every data file of a folder and reports those that fail.
-#include "datamodule.h"
-#include "doseexport.h"
-#include "dosedata.h"
-#include "rnxindex.h"
+#include "data/datamodule.h"
+#include "data/doseexport.h"
+#include "data/dosedata.h"
+#include "nuclides/rnxindex.h"
 
 #include <QCoreApplication>
 #include <QDir>

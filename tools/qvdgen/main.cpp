@@ -1,6 +1,6 @@
 // qvdgen: writes a folder of synthetic dose data files for trying and measuring the viewer.
-#include "rnxindex.h"
-#include "samplegenerator.h"
+#include "nuclides/rnxindex.h"
+#include "qvdgen/samplegenerator.h"
 
 #include <QCoreApplication>
 #include <QFile>

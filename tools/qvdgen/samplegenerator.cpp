@@ -1,7 +1,7 @@
-#include "samplegenerator.h"
+#include "qvdgen/samplegenerator.h"
 
-#include "bioassaydata.h"
-#include "rnxindex.h"
+#include "data/bioassaydata.h"
+#include "nuclides/rnxindex.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dosedata.h"
+#include "data/dosedata.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "gzipfile.h"
+#include "rnxgen/gzipfile.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 // rnxgen: converts the decay-data index text into the binary radionuclide index, and writes
 // the text export of a binary index.
-#include "ndxreader.h"
-#include "rnxindex.h"
+#include "rnxgen/ndxreader.h"
+#include "nuclides/rnxindex.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "ndxreader.h"
+#include "rnxgen/ndxreader.h"
 
-#include "rnxnames.h"
+#include "nuclides/rnxnames.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "optionsform.h"
+#include "data/ui/optionsform.h"
 
-#include "unitcombobox.h"
+#include "units/ui/unitcombobox.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

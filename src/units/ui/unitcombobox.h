@@ -1,7 +1,7 @@
 #pragma once
 
-#include "langcombobox.h"
-#include "units.h"
+#include "controls/langcombobox.h"
+#include "units/units.h"
 
 #include <functional>
 

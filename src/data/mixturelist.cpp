@@ -1,6 +1,6 @@
-#include "rnlist.h"
+#include "data/mixturelist.h"
 
-#include "datamodule.h"
+#include "data/datamodule.h"
 
 namespace kav {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rnxfilter.h"
+#include "chooser/rnxfilter.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "elementmenu.h"
-#include "rnxfilter.h"
-#include "rnxnames.h"
+#include "chooser/ui/elementmenu.h"
+#include "chooser/rnxfilter.h"
+#include "nuclides/rnxnames.h"
 
 #include <QComboBox>
 #include <QFrame>

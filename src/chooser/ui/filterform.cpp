@@ -1,4 +1,4 @@
-#include "filterform.h"
+#include "chooser/ui/filterform.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
-#include "rnxpanel.h"
+#include "chooser/ui/rnxpanel.h"
 
-#include "filterform.h"
-#include "messageboxes.h"
+#include "chooser/ui/filterform.h"
+#include "base/messageboxes.h"
 
 #include <QAbstractItemView>
 #include <QActionGroup>

@@ -1,5 +1,5 @@
 #include "dosefixture.h"
-#include "optionsform.h"
+#include "data/ui/optionsform.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "unitcombobox.h"
+#include "units/ui/unitcombobox.h"
 
 #include <QAbstractItemView>
 #include <QSignalSpy>

@@ -1,7 +1,7 @@
-#include "elementmenu.h"
+#include "chooser/ui/elementmenu.h"
 
-#include "filterform.h"
-#include "rnxindex.h"
+#include "chooser/ui/filterform.h"
+#include "nuclides/rnxindex.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "indexfixture.h"
-#include "filterform.h"
-#include "rnxpanel.h"
+#include "chooser/ui/filterform.h"
+#include "chooser/ui/rnxpanel.h"
 #include "widgetinput.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rnxelement.h"
+#include "nuclides/rnxelement.h"
 
 #include <QColor>
 #include <QDialog>
