@@ -1,6 +1,6 @@
 #pragma once
 
-#include "units/units.h"
+#include "base/language.h"
 
 #include <QLineEdit>
 

@@ -1,6 +1,6 @@
 #include "data/inifile.h"
 
-#include "units/units.h"
+#include "base/numberformat.h"
 
 #include <QFile>
 #include <QFileInfo>

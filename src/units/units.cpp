@@ -157,45 +157,4 @@ QString FormatScientific(double x, int n)
     return formatPicture(x, pictures[static_cast<std::size_t>(std::clamp(n, 1, 16))]);
 }
 
-double ParseFloatDef(const QString& text, double defaultValue)
-{
-    const QByteArray bytes = text.trimmed().toLatin1();
-    if (bytes.isEmpty())
-        return 0;
-    const char* first = bytes.constData();
-    const char* const last = first + bytes.size();
-    if (*first == '+' && ++first == last)
-        return defaultValue;
-    if (*first == '-' && first != bytes.constData())
-        return defaultValue;
-    // Only digits, one point, an exponent and signs belong to a number: no "inf", "nan" or hex.
-    for (const char* p = first; p != last; ++p)
-        if (!std::isdigit(static_cast<unsigned char>(*p)) && *p != '.' && *p != 'e' && *p != 'E'
-            && *p != '-' && *p != '+')
-            return defaultValue;
-    double value = 0;
-    const auto r = std::from_chars(first, last, value, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != last)
-        return defaultValue;
-    return value;
-}
-
-bool ParseInt(const QString& text, int& value)
-{
-    const QByteArray bytes = text.trimmed().toLatin1();
-    const char* first = bytes.constData();
-    const char* const last = first + bytes.size();
-    if (first != last && *first == '+') {
-        ++first;
-        if (first == last || !std::isdigit(static_cast<unsigned char>(*first)))
-            return false;
-    }
-    int parsed = 0;
-    const auto r = std::from_chars(first, last, parsed);
-    if (first == last || r.ec != std::errc() || r.ptr != last)
-        return false;
-    value = parsed;
-    return true;
-}
-
 } // namespace kav

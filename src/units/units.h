@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/enumset.h"
+#include "base/language.h"
 
 #include <QString>
 
@@ -24,8 +25,6 @@ enum TQzDoseUnit : std::uint8_t {
     du_mRem, du_cRem, du_dRem, du_Rem, du_kRem, du__MRem, du_GRem, du_TRem, du__PRem, du_ERem
 };
 constexpr int DoseUnitCount = 30;
-
-enum TQzLanguage : std::uint8_t { l_English, l_Russian, l_Ukrainian };
 
 using TQzTimeUnits = EnumSet<TQzTimeUnit, 8>;
 using TQzActivityUnits = EnumSet<TQzActivityUnit, 32>;
@@ -65,10 +64,4 @@ ScaledTime ScaleTimeUnit(double days);
 QString FormatSignificant(double x, int n);
 // The number with n significant digits and a signed exponent: 1.2E-9, 3.4E+5.
 QString FormatScientific(double x, int n);
-// Parses a number written with "." and an optional exponent, whatever the user's settings:
-// empty text gives 0, text that is not a number in full gives the default.
-double ParseFloatDef(const QString& text, double defaultValue);
-// Parses a whole decimal integer; false when the text is anything else.
-bool ParseInt(const QString& text, int& value);
-
 } // namespace kav
