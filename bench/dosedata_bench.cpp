@@ -1,7 +1,8 @@
 // Reading one full-size dose data file. Baseline of the same run: reading the file's bytes
 // and computing their Adler-32, which every load has to do anyway.
-#include "data/datamodule.h"
 #include "data/dosedata.h"
+#include "data/dosedatafile.h"
+#include "data/programpreference.h"
 #include "nuclides/rnxindex.h"
 #include "qvdgen/samplegenerator.h"
 
@@ -10,34 +11,30 @@
 
 #include <benchmark/benchmark.h>
 
-#include <zlib.h>
-
 namespace {
 
 // A full-size file of a nuclide with a long chain, written once for all benchmarks.
 struct FullSizeFile {
     QTemporaryDir dir;
+    kav::TQzProgramPreference preference{dir.filePath(QStringLiteral("viewer"))};
     QString path;
     kav::TRNXRec nuclide;
     qint64 size = 0;
 
     FullSizeFile()
     {
-        QFile index(QStringLiteral(KAV_INDEX_FILE));
-        if (!index.open(QIODevice::ReadOnly))
+        kav::TRNXindex index;
+        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        kav::RNXIndex->LoadFromBytes(index.readAll());
-        const kav::TRNXnode* node = kav::RNXIndex->FindRNX(u"U-238");
         kav::TVESKRNDosesData data;
-        kav::GenerateSampleData(*node, kav::SampleSize::FullSize, data);
+        kav::GenerateSampleData(index, *index.FindRNX(u"U-238"), kav::SampleSize::FullSize, data);
         nuclide = data.RNuclide();
         path = dir.filePath(QStringLiteral("U-238.qvd"));
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
         size = out.write(data.ToFileBytes(kav::SyntheticSampleMarker));
-        kav::ProgramPreference = std::make_unique<kav::TQzProgramPreference>(dir.filePath(QStringLiteral("viewer")));
-        kav::ProgramPreference->SetQVDDir(dir.path());
+        preference.SetQVDDir(dir.path());
     }
 };
 
@@ -54,8 +51,7 @@ void BM_ReadBytesAndAdler32Baseline(benchmark::State& state)
         if (!f.open(QIODevice::ReadOnly))
             std::abort();
         const QByteArray bytes = f.readAll();
-        benchmark::DoNotOptimize(adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.constData()) + 4,
-                                         static_cast<uInt>(bytes.size() - 4)));
+        benchmark::DoNotOptimize(kav::DoseDataChecksum(bytes));
     }
     state.SetBytesProcessed(state.iterations() * file().size);
 }
@@ -64,7 +60,7 @@ BENCHMARK(BM_ReadBytesAndAdler32Baseline)->Unit(benchmark::kMicrosecond);
 void BM_LoadFullSizeFile(benchmark::State& state)
 {
     for (auto _ : state) {
-        kav::TVESKRNDosesData data;
+        kav::TVESKRNDosesData data(&file().preference);
         data.SetRNuclide(file().nuclide);
         benchmark::DoNotOptimize(data.InhalationDataCount());
     }

@@ -29,30 +29,43 @@ BENCHMARK(BM_CopyIndexBytesBaseline)->Unit(benchmark::kMicrosecond);
 void BM_LoadIndexWithDerivedLists(benchmark::State& state)
 {
     const QByteArray bytes = indexBytes();
+    kav::TRNXindex index;
     for (auto _ : state)
-        kav::RNXIndex->LoadFromBytes(bytes);
-    state.counters["nodes"] = kav::RNXIndex->Count();
+        index.LoadFromBytes(bytes);
+    state.counters["nodes"] = index.Count();
 }
 BENCHMARK(BM_LoadIndexWithDerivedLists)->Unit(benchmark::kMicrosecond);
 
+void BM_LoadIndexCheckedWhole(benchmark::State& state)
+{
+    const QByteArray bytes = indexBytes();
+    kav::TRNXindex index;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(index.LoadValidated(bytes));
+    state.counters["nodes"] = index.Count();
+}
+BENCHMARK(BM_LoadIndexCheckedWhole)->Unit(benchmark::kMicrosecond);
+
 void BM_FindRNXByName(benchmark::State& state)
 {
-    kav::RNXIndex->LoadFromBytes(indexBytes());
+    kav::TRNXindex index;
+    index.LoadFromBytes(indexBytes());
     const QString names[] = {QStringLiteral("Co-60"), QStringLiteral("Tc-99m"), QStringLiteral("U-238"),
                              QStringLiteral("Cs-137"), QStringLiteral("Zr-97")};
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::RNXIndex->FindRNX(names[i++ % 5]));
+        benchmark::DoNotOptimize(index.FindRNX(names[i++ % 5]));
 }
 BENCHMARK(BM_FindRNXByName);
 
 void BM_DaughtersListOfEveryNuclide(benchmark::State& state)
 {
-    kav::RNXIndex->LoadFromBytes(indexBytes());
+    kav::TRNXindex index;
+    index.LoadFromBytes(indexBytes());
     kav::TRNXStringList list;
     for (auto _ : state)
-        for (int i = 0; i < kav::RNXIndex->Count(); ++i)
-            kav::RNXIndex->Items(i)->GetDaughtersList(list);
+        for (int i = 0; i < index.Count(); ++i)
+            index.Items(i)->GetDaughtersList(list);
 }
 BENCHMARK(BM_DaughtersListOfEveryNuclide)->Unit(benchmark::kMicrosecond);
 

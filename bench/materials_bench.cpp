@@ -1,7 +1,8 @@
 // Refilling the Materials table for the largest full-size data file with every material, every
 // particle size and the organ doses shown. Baseline of the same run: formatting as many numbers
 // alone.
-#include "data/datamodule.h"
+#include "base/messageboxes.h"
+#include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "app/materialsview.h"
 #include "nuclides/rnxindex.h"
@@ -21,25 +22,25 @@ namespace {
 
 struct Loaded {
     QTemporaryDir dir;
-    kav::TVESKRNDosesData data;
+    kav::TStderrMessageBoxes messages;
+    kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
+    kav::TVESKRNDosesData data{&context.ProgramPreference()};
     std::unique_ptr<kav::TMaterialsView> view;
     Loaded()
     {
-        QFile index(QStringLiteral(KAV_INDEX_FILE));
-        if (!index.open(QIODevice::ReadOnly))
+        kav::TRNXindex& index = context.RNXIndex();
+        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        kav::RNXIndex->LoadFromBytes(index.readAll());
         kav::TVESKRNDosesData generated;
-        kav::GenerateSampleData(*kav::RNXIndex->FindRNX(u"Th-228"), kav::SampleSize::FullSize, generated);
+        kav::GenerateSampleData(index, *index.FindRNX(u"Th-228"), kav::SampleSize::FullSize, generated);
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
         out.write(generated.ToFileBytes(kav::SyntheticSampleMarker));
         out.close();
-        kav::ProgramPreference = std::make_unique<kav::TQzProgramPreference>(dir.filePath(QStringLiteral("viewer")));
-        kav::ProgramPreference->SetQVDDir(dir.path());
+        context.ProgramPreference().SetQVDDir(dir.path());
         data.SetRNuclide(generated.RNuclide());
-        view = std::make_unique<kav::TMaterialsView>();
+        view = std::make_unique<kav::TMaterialsView>(context);
         view->SetDPUIData(&data);
         view->resize(1008, 600);
         view->FillDPUICompoundLists();
@@ -57,7 +58,6 @@ Loaded& loaded()
         auto* made = new Loaded;
         qAddPostRoutine([] {
             delete l;
-            kav::ProgramPreference.reset();
         });
         return made;
     }();

@@ -3,6 +3,7 @@
 #include "base/numberformat.h"
 #include "units/units.h"
 
+#include <QLocale>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -19,7 +20,7 @@ BENCHMARK(BM_QStringNumberBaseline);
 
 void BM_FormatScientific2(benchmark::State& state)
 {
-    kav::setDecimalSeparator(u'.');
+    QLocale::setDefault(QLocale::c());
     double x = 1.234e-9;
     for (auto _ : state) {
         benchmark::DoNotOptimize(kav::FormatScientific(x, 2));
@@ -30,7 +31,7 @@ BENCHMARK(BM_FormatScientific2);
 
 void BM_FormatSignificant3(benchmark::State& state)
 {
-    kav::setDecimalSeparator(u'.');
+    QLocale::setDefault(QLocale::c());
     double x = 1.234e-3;
     for (auto _ : state) {
         benchmark::DoNotOptimize(kav::FormatSignificant(x, 3));

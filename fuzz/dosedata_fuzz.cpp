@@ -1,22 +1,15 @@
 // Any bytes as a dose data file. The checksum is made right first, so that the structure
 // behind it is what gets tested: the reader must load it or reject it with a message.
 #include "data/bioassaydata.h"
-
-#include <zlib.h>
+#include "data/dosedatafile.h"
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (bytes.size() >= 4) {
-        const auto sum = static_cast<std::uint32_t>(
-            adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.constData()) + 4,
-                    static_cast<uInt>(bytes.size() - 4)));
-        std::memcpy(bytes.data(), &sum, 4);
-    }
+    kav::SetDoseDataChecksum(bytes);
     kav::TVESKRNData d;
     try {
         d.ReadFromBytes(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"));

@@ -10,40 +10,41 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace kav;
-    RNXIndex->LoadFromBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    TRNXindex index;
+    index.LoadFromBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     TRNXStringList list;
     TRNXStringList direct, main, other;
-    for (int i = 0; i < RNXIndex->Count(); ++i) {
-        const TRNXnode& node = *RNXIndex->Items(i);
+    for (int i = 0; i < index.Count(); ++i) {
+        const TRNXnode& node = *index.Items(i);
         TRNXChainArray chain;
         float maxCutted = 0;
         node.GetChainArray(chain, maxCutted);
         node.GetDaughtersList(list);
-        RNXIndex->GetAncLists(&node, direct, main, other);
-        if (RNXIndex->FindRNX(node.RNXname.toString()) == nullptr && node.Element != _NoRNXElement
-            && ElementRanges[node.Element].First == i)
+        index.GetAncLists(&node, direct, main, other);
+        if (index.FindRNX(node.RNXname.toString()) == nullptr && node.Element != _NoRNXElement
+            && index.ElementRanges()[node.Element].First == i)
             std::abort(); // the first node of an element is always found by its name
     }
-    (void)RNXIndex->ToText();
-    const QByteArray written = RNXIndex->ToBytes();
-    const int count = RNXIndex->Count();
-    RNXIndex->LoadFromBytes(written);
-    if (RNXIndex->Count() != count)
+    (void)index.ToText();
+    const QByteArray written = index.ToBytes();
+    const int count = index.Count();
+    index.LoadFromBytes(written);
+    if (index.Count() != count)
         std::abort();
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (!RNXIndex->LoadValidated(bytes).isEmpty()) {
-        if (RNXIndex->Count() != 0)
+    if (!index.LoadValidated(bytes).isEmpty()) {
+        if (index.Count() != 0)
             std::abort(); // a refused file leaves nothing behind
         return 0;
     }
-    for (int i = 0; i < RNXIndex->Count(); ++i) {
-        const TRNXnode& node = *RNXIndex->Items(i);
-        if (RNXIndex->FindRNX(node.RNXname.toString()) != &node)
+    for (int i = 0; i < index.Count(); ++i) {
+        const TRNXnode& node = *index.Items(i);
+        if (index.FindRNX(node.RNXname.toString()) != &node)
             std::abort();
         for (int slot = 0; slot < node.DaughtersCount; ++slot) {
             const TRNXDaughterRec& d = node.DaughterArray[static_cast<std::size_t>(slot)];
-            if (!RNXIndex->NodeAt(d.DaughterPos) || RNXIndex->NodeAt(d.DaughterPos)->RNXname != d.RNXname)
+            if (!index.NodeAt(d.DaughterPos) || index.NodeAt(d.DaughterPos)->RNXname != d.RNXname)
                 std::abort();
         }
     }

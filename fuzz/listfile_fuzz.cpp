@@ -1,23 +1,20 @@
 // Any bytes as an element list or a nuclide list file of a chooser's filter.
 #include "chooser/rnxfilter.h"
 
-#include <QFile>
-
 #include <cstdint>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool loaded = [] {
-        QFile index(QStringLiteral(KAV_INDEX_FILE));
-        if (!index.open(QIODevice::ReadOnly))
+    // Read once for the whole run and never changed after.
+    static const kav::TRNXindex* const index = [] {
+        auto* loaded = new kav::TRNXindex;
+        if (loaded->LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        kav::RNXIndex->LoadFromBytes(index.readAll());
-        return true;
+        return loaded;
     }();
-    (void)loaded;
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    kav::TQzRNXFilter filter;
+    kav::TQzRNXFilter filter(*index);
     filter.LoadElementList(bytes);
     filter.LoadRNXList(bytes);
     for (const auto& e : filter.FullRNXList().Items())

@@ -19,9 +19,9 @@ TKavApplication::TKavApplication(int& argc, char** argv)
     setStyle(new TQzApplicationStyle);
 }
 
-void TKavApplication::ShowException(const std::exception& error)
+void ShowException(IMessageBoxes& boxes, const std::exception& error)
 {
-    messageBoxes().Show(MessageKind::Error, Title, QString::fromUtf8(error.what()), mbOK, mbOK);
+    boxes.Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(error.what()), mbOK, mbOK);
 }
 
 bool TKavApplication::notify(QObject* receiver, QEvent* event)
@@ -29,11 +29,17 @@ bool TKavApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowException(error);
+        ShowLastStopError(error);
     } catch (...) {
-        ShowException(std::runtime_error("An unexpected error occurred."));
+        ShowLastStopError(std::runtime_error("An unexpected error occurred."));
     }
     return false;
+}
+
+void TKavApplication::ShowLastStopError(const std::exception& error)
+{
+    TStderrMessageBoxes printed;
+    ShowException(FMessageBoxes ? *FMessageBoxes : printed, error);
 }
 
 } // namespace kav

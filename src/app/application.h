@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/messageboxes.h"
+
 #include <QApplication>
 
 #include <exception>
@@ -15,10 +17,18 @@ public:
 
     TKavApplication(int& argc, char** argv);
 
-    // The general error box: the error's message under the program's title, with OK.
-    static void ShowException(const std::exception& error);
+    // Where the last stop shows errors (not owned; it outlives the event loop).
+    void SetMessageBoxes(IMessageBoxes* boxes) { FMessageBoxes = boxes; }
 
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    void ShowLastStopError(const std::exception& error);
+
+    IMessageBoxes* FMessageBoxes = nullptr;
 };
+
+// The general error box: an error's message under the program's title, with OK.
+void ShowException(IMessageBoxes& boxes, const std::exception& error);
 
 } // namespace kav

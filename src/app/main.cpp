@@ -1,25 +1,24 @@
 #include "app/application.h"
-#include "data/datamodule.h"
 #include "app/mainform.h"
-#include "data/ui/optionsform.h"
 #include "app/qtmessageboxes.h"
+#include "data/applicationcontext.h"
 
 int main(int argc, char* argv[])
 {
     kav::TKavApplication app(argc, argv);
     kav::QtMessageBoxes boxes;
-    kav::setMessageBoxes(&boxes);
-    kav::TQzProgramPreference::SetOptionsDialogRunner(kav::ExecuteOptionsDialog);
+    app.SetMessageBoxes(&boxes);
+    kav::ApplicationContext context(QCoreApplication::applicationFilePath(), boxes);
 
     int status = 0;
     {
-        kav::TMainForm form;
-        if (!kav::StartupFailed) {
+        kav::TMainForm form(context);
+        if (!form.StartupFailed()) {
             form.show();
             status = kav::TKavApplication::exec();
         }
     }
-    kav::ReleaseProgramPreference();
-    kav::setMessageBoxes(nullptr);
+    context.SavePreferencesAtExit();
+    app.SetMessageBoxes(nullptr);
     return status;
 }

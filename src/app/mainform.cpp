@@ -5,10 +5,9 @@
 #include "app/aboutbox.h"
 #include "app/application.h"
 #include "data/bioassaydata.h"
-#include "data/datamodule.h"
+#include "data/applicationcontext.h"
 #include "base/messageboxes.h"
 #include "data/mixturelist.h"
-#include "nuclides/rnxindex.h"
 #include "chooser/ui/rnxpanel.h"
 
 #include <QApplication>
@@ -22,9 +21,6 @@
 #include <QWheelEvent>
 
 namespace kav {
-
-TRNXStringList DataNuclideList;
-QStringList DataElementList;
 
 namespace {
 
@@ -41,13 +37,19 @@ AtScopeEnd(F) -> AtScopeEnd<F>;
 
 } // namespace
 
-TMainForm::TMainForm(QWidget* parent)
+TMainForm::TMainForm(ApplicationContext& context, TQzProgramPreference::TOptionsDialog optionsDialog, QWidget* parent)
     : QMainWindow(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , OptionsDialog(std::move(optionsDialog))
+    , FContext(context)
 {
+    if (!OptionsDialog)
+        OptionsDialog = [this](TQzProgramPreference& preference, TQzProgramOptionsDialogType options) {
+            return ExecuteOptionsDialog(preference, options, FOptionsPages, this);
+        };
     CreateControls();
     qApp->installEventFilter(this);
-    FormCreate();
+    FStartupFailed = !FormCreate();
 }
 
 TMainForm::~TMainForm()
@@ -115,22 +117,22 @@ void TMainForm::CreateChoosers()
         panel->Filter().SetUseElementFilter(true);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort});
     };
-    auto make = [&configure](QWidget* page, int shiftAMass) {
-        auto* panel = new TQzRNXPanel(page);
+    auto make = [this, &configure](QWidget* page, int shiftAMass) {
+        auto* panel = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), page);
         configure(panel, shiftAMass);
         auto* layoutBox = new QVBoxLayout(page);
         layoutBox->addWidget(panel, 0, Qt::AlignLeft | Qt::AlignTop);
         layoutBox->addStretch(1);
         return panel;
     };
-    FMaterialsView = new TMaterialsView(tsDPUI);
+    FMaterialsView = new TMaterialsView(FContext, tsDPUI);
     (new QVBoxLayout(tsDPUI))->addWidget(FMaterialsView);
     rnpDPUI = FMaterialsView->rnpDPUI;
     configure(rnpDPUI, 8);
     rnpDPUMRNIntake = make(tsDPUM, 10);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("rnpDPUMRNIntake"));
     rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
-    rnpDPUMRNMeasured = new TQzRNXPanel(tsDPUM);
+    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), tsDPUM);
     rnpDPUMRNMeasured->setObjectName(QStringLiteral("rnpDPUMRNMeasured"));
     rnpDPUMRNMeasured->SetChoiceType(ctFullList);
     rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
@@ -142,7 +144,8 @@ void TMainForm::LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx)
     try {
         data.AssignRNuclide(rnx);
     } catch (const std::exception& e) {
-        messageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbCancel, mbCancel);
+        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbCancel,
+                                     mbCancel);
     }
 }
 
@@ -157,62 +160,52 @@ void TMainForm::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
         LoadChosen(*DPUM_RNData, rnx);
 }
 
-void TMainForm::FormCreate()
+bool TMainForm::FormCreate()
 {
     setWindowTitle(TKavApplication::Title);
     FIsFormActivated = false;
-    if (StartupFailed)
-        return;
-    ProgramPreference = std::make_unique<TQzProgramPreference>();
-    LoadRNXIndex(QString(), true);
-    RNXIndex->SetLanguage(l_English);
+    TQzProgramPreference& preference = FContext.ProgramPreference();
+    FContext.LoadIndex();
+    FContext.RNXIndex().SetLanguage(l_English);
 
-    if (!ProgramPreference->CheckDataFiles() && !ProgramPreference->ExecEditDlg(poVESKDataDir)) {
-        StartupFailed = true;
-        return;
-    }
+    if (!preference.CheckDataFiles() && !preference.ExecEditDlg(poVESKDataDir, OptionsDialog))
+        return false;
 
-    DPUI_RNData = std::make_unique<TVESKRNDosesData>();
+    DPUI_RNData = std::make_unique<TVESKRNDosesData>(&preference);
     FMaterialsView->SetDPUIData(DPUI_RNData.get());
-    DPUM_RNData = std::make_unique<TVESKRNData>();
-    MixtureRNList = std::make_unique<TVESKRNList>();
+    DPUM_RNData = std::make_unique<TVESKRNData>(&preference);
+    MixtureRNList = std::make_unique<TVESKRNList>(&preference);
     try {
         MixtureRNList->CreateExample();
     } catch (const std::exception& e) {
         // The example nuclide could not be read: say why once; the window then closes.
-        messageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbOK, mbOK);
-        return;
+        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbOK, mbOK);
+        return false;
     }
     ShowSampleNotice();
 
-    ProgramPreference->GetRNList(DataNuclideList);
-    DataElementList.clear();
-    for (const QString& name : DataNuclideList.Names()) {
-        const qsizetype dash = name.indexOf(u'-');
-        if (dash >= 0 && !DataElementList.contains(name.left(dash)))
-            DataElementList << name.left(dash);
-    }
-
+    FContext.FillDataLists();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake}) {
         panel->Filter().SetUseRNXFilter(true);
-        panel->Filter().SetRNXList(DataNuclideList);
+        panel->Filter().SetRNXList(FContext.DataNuclideList());
         panel->SetElementAndAMass(_Co, "60");
     }
 
     ApplyPreferenceUnits();
-    ProgramPreference->SetOnExecEditDlg([this](TQzProgramPreference*) { ApplyPreferenceUnits(); });
+    preference.SetOnExecEditDlg([this](TQzProgramPreference*) { ApplyPreferenceUnits(); });
     pcMain->setCurrentWidget(tsDosePerIntake);
     pcDosePerIntake->setCurrentWidget(tsMixture);
 
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    return true;
 }
 
 void TMainForm::FormActivate()
 {
-    if (StartupFailed) {
+    if (FStartupFailed) {
         close();
         return;
     }
@@ -220,19 +213,20 @@ void TMainForm::FormActivate()
         return;
     const AtScopeEnd markActivated{[this] { FIsFormActivated = true; }};
     try {
-        if (!ProgramPreference->NotFirstRun()) {
+        if (!FContext.ProgramPreference().NotFirstRun()) {
             aAboutExecute();
-            ProgramPreference->SetNotFirstRun(true);
+            FContext.ProgramPreference().SetNotFirstRun(true);
         }
         FMaterialsView->CheckAllMaterials();
         FMaterialsView->FillDPUIGrid();
     } catch (const std::exception& e) {
-        messageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromLocal8Bit(e.what()), mbOK, mbOK);
+        ShowException(FContext.MessageBoxes(), e);
     }
 }
 
 void TMainForm::FormDestroy()
 {
+    FContext.ProgramPreference().SetOnExecEditDlg(nullptr);
     DPUI_RNData.reset();
     DPUM_RNData.reset();
     MixtureRNList.reset();

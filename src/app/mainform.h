@@ -1,6 +1,7 @@
 #pragma once
 
-#include "nuclides/rnxlist.h"
+#include "data/programpreference.h"
+#include "data/ui/optionsform.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -16,6 +17,7 @@ class QToolButton;
 
 namespace kav {
 
+class ApplicationContext;
 class TMaterialsView;
 class TQzRNXPanel;
 class TBasicRNX;
@@ -23,22 +25,23 @@ class TVESKRNData;
 class TVESKRNDosesData;
 class TVESKRNList;
 
-// The nuclides that have a data file, in periodic-table order, with their index nodes.
-extern TRNXStringList DataNuclideList;
-// The element symbols of those nuclides, each once, in first-seen order.
-extern QStringList DataElementList;
-
 // The single main window: three main tabs (dose per intake with its two sub-tabs, the bioassay
-// view, radon) and the help button over the tab row. Creating it runs the start-up sequence.
+// view, radon) and the help button over the tab row. Creating it runs the start-up sequence on
+// the program's shared state, which outlives it.
 class TMainForm : public QMainWindow {
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // The options dialog is the real one unless another is given (tests give their own).
+    explicit TMainForm(ApplicationContext& context, TQzProgramPreference::TOptionsDialog optionsDialog = {},
+                       QWidget* parent = nullptr);
     ~TMainForm() override;
 
     bool IsFormActivated() const { return FIsFormActivated; }
+    // Start-up could not complete (no data folder chosen, the example nuclide unreadable): the
+    // window does no more and closes on its first activation.
+    bool StartupFailed() const { return FStartupFailed; }
 
-    // Start-up, first activation and tear-down.
-    void FormCreate();
+    // Start-up, first activation and tear-down. FormCreate says whether start-up completed.
+    bool FormCreate();
     void FormActivate();
     void FormDestroy();
 
@@ -47,6 +50,8 @@ public:
 
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> ExecModal;
+    // The options dialog on the preferences.
+    TQzProgramPreference::TOptionsDialog OptionsDialog;
 
     QTabWidget* MainTabs() const { return pcMain; }
     QTabWidget* DosePerIntakeTabs() const { return pcDosePerIntake; }
@@ -78,7 +83,10 @@ private:
     // Loads a chosen nuclide into a view's data object; a file that cannot be read is said.
     void LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx);
 
+    ApplicationContext& FContext;
+    TQzOptionsPages FOptionsPages;
     bool FIsFormActivated = false;
+    bool FStartupFailed = false;
     bool FRoutingWheel = false;
 
     QTabWidget* pcMain = nullptr;

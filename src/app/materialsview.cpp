@@ -1,7 +1,7 @@
 #include "app/materialsview.h"
 
 #include "app/application.h"
-#include "data/datamodule.h"
+#include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "controls/inputcolours.h"
 #include "controls/markup.h"
@@ -80,8 +80,9 @@ const QString TMaterialsView::AMADHint = QString::fromUtf16(
 const QString TMaterialsView::CopyHint =
     QStringLiteral("Copy to Clipboard\r\nUse Excel as a destination for the best result");
 
-TMaterialsView::TMaterialsView(QWidget* parent)
+TMaterialsView::TMaterialsView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
+    , FContext(context)
 {
     BuildControls();
     InitDPUIGrid();
@@ -89,7 +90,7 @@ TMaterialsView::TMaterialsView(QWidget* parent)
 
 void TMaterialsView::BuildControls()
 {
-    rnpDPUI = new TQzRNXPanel(this);
+    rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), this);
     rnpDPUI->setObjectName(QStringLiteral("rnpDPUI"));
     rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
 
@@ -98,13 +99,11 @@ void TMaterialsView::BuildControls()
     aucbDPUIUnit = new TQzActivityUnitComboBox(this);
     aucbDPUIUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     ducbDPUIUnit->SetOnChange([this] {
-        if (ProgramPreference)
-            ProgramPreference->SetDPUIDoseUnit(ducbDPUIUnit->Value());
+        FContext.ProgramPreference().SetDPUIDoseUnit(ducbDPUIUnit->Value());
         FillDPUIGrid();
     });
     aucbDPUIUnit->SetOnChange([this] {
-        if (ProgramPreference)
-            ProgramPreference->SetDPUIActivityUnit(aucbDPUIUnit->Value());
+        FContext.ProgramPreference().SetDPUIActivityUnit(aucbDPUIUnit->Value());
         FillDPUIGrid();
     });
 
@@ -293,10 +292,8 @@ void TMaterialsView::ShowDPUIEquivalentDoses(bool show)
 
 void TMaterialsView::ApplyPreferenceUnits()
 {
-    if (!ProgramPreference)
-        return;
-    ducbDPUIUnit->SetValue(ProgramPreference->DPUIDoseUnit());
-    aucbDPUIUnit->SetValue(ProgramPreference->DPUIActivityUnit());
+    ducbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIDoseUnit());
+    aucbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIActivityUnit());
 }
 
 void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
@@ -309,10 +306,10 @@ void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
         FillDPUICompoundLists();
         FillDPUIGrid();
     } catch (const EWrongDataFileException& e) {
-        messageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), e.Message(), mbCancel, mbCancel);
+        FContext.MessageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), e.Message(), mbCancel, mbCancel);
         GoBackTo(previous);
     } catch (const std::exception& e) {
-        TKavApplication::ShowException(e);
+        ShowException(FContext.MessageBoxes(), e);
         GoBackTo(previous);
     }
 }

@@ -14,6 +14,7 @@ class QToolButton;
 
 namespace kav {
 
+class ApplicationContext;
 class TBasicRNX;
 class TQzActivityUnitComboBox;
 class TQzDoseUnitComboBox;
@@ -28,7 +29,8 @@ public:
     static const QString AMADHint;
     static const QString CopyHint;
 
-    explicit TMaterialsView(QWidget* parent = nullptr);
+    // The program's shared state outlives the view.
+    explicit TMaterialsView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
     void SetDPUIData(TVESKRNDosesData* data) { DPUI_RNData = data; }
 
@@ -63,6 +65,7 @@ private:
     void SetAll(QListWidget* list, bool ticked);
     int TickedAMADCount() const;
 
+    ApplicationContext& FContext;
     TVESKRNDosesData* DPUI_RNData = nullptr;
     bool FGoingBack = false;
 };

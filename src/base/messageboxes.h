@@ -21,9 +21,9 @@ using MessageButtons = std::uint16_t;
 
 enum class MessageKind { Information, Warning, Error, Question };
 
-// Every message box of the program goes through this interface. The application installs one
-// that shows real boxes; tests install one that records what would have been shown; command-line
-// tools keep the default, which prints to standard error and answers with the default button.
+// Every message box of the program goes through this interface, handed to whatever shows
+// messages. The application has one that shows real boxes; tests have one that records what
+// would have been shown.
 class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;
@@ -32,9 +32,12 @@ public:
                                MessageButtons buttons, MessageButton defaultButton) = 0;
 };
 
-// The interface in force. Never null.
-IMessageBoxes& messageBoxes();
-// Installs an interface (not owned); null restores the default one.
-void setMessageBoxes(IMessageBoxes* boxes);
+// Messages for programs without a window: printed to standard error, answered with the default
+// button.
+class TStderrMessageBoxes final : public IMessageBoxes {
+public:
+    MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+                       MessageButton defaultButton) override;
+};
 
 } // namespace kav

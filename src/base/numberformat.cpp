@@ -14,8 +14,6 @@ namespace kav {
 
 namespace {
 
-std::optional<QChar> g_decimalSeparator;
-
 // One parsed section of a picture.
 struct Picture {
     enum class Kind { Zero, Hash, Point, Exponent, Literal };
@@ -328,16 +326,17 @@ const ParsedPicture& parsedPicture(QStringView picture)
 
 QChar decimalSeparator()
 {
-    if (!g_decimalSeparator) {
-        const QString point = QLocale::system().decimalPoint();
-        g_decimalSeparator = point.isEmpty() ? QChar(u'.') : point.front();
+    // Asking the locale costs more than a number's printing; its answer is kept for as long as
+    // the locale in force is the same one.
+    thread_local QLocale asked = QLocale::c();
+    thread_local QChar separator = u'.';
+    const QLocale now;
+    if (now != asked) {
+        asked = now;
+        const QString point = now.decimalPoint();
+        separator = point.isEmpty() ? QChar(u'.') : point.front();
     }
-    return *g_decimalSeparator;
-}
-
-void setDecimalSeparator(QChar separator)
-{
-    g_decimalSeparator = separator;
+    return separator;
 }
 
 QString formatPicture(double value, QStringView picture)

@@ -6,10 +6,9 @@
 
 namespace kav {
 
-// The decimal separator numbers are shown with: the user's, unless a caller (a test, a tool
-// that writes files) has chosen another one.
+// The decimal separator numbers are shown with: that of the locale in force, the user's unless
+// the program (a test, a tool that writes files) set another one as Qt's default locale.
 QChar decimalSeparator();
-void setDecimalSeparator(QChar separator);
 
 // Prints a number through a picture pattern such as "0.##E-0", "0.###", "00.#" or "# ##0":
 //  "0" a digit that is always printed, "#" a digit printed only when significant,

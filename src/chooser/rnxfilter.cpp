@@ -4,16 +4,6 @@ namespace kav {
 
 namespace {
 
-TRNXElementSet indexElements()
-{
-    if (RNXIndex)
-        return RNXIndex->ElementSet;
-    TRNXElementSet all; // no index at all: hydrogen to fermium
-    for (int e = 0; e < 100; ++e)
-        all.insert(static_cast<TRNXElement>(e));
-    return all;
-}
-
 TRNXElementSet intersect(const TRNXElementSet& a, const TRNXElementSet& b)
 {
     TRNXElementSet r;
@@ -51,21 +41,21 @@ void TQzRNXSimpleFilter::Assign(const TQzRNXSimpleFilter& source)
     Change();
 }
 
-TQzRNXFilter::TQzRNXFilter()
+TQzRNXFilter::TQzRNXFilter(const TRNXindex& index)
+    : FIndex(index)
 {
-    FElementSet = indexElements();
-    if (RNXIndex)
-        for (int i = 0; i < RNXIndex->Count(); ++i) {
-            const TRNXnode* node = RNXIndex->Items(i);
-            FRNXList.Add(node->RNXname.toString(), node);
-        }
+    FElementSet = FIndex.ElementSet;
+    for (int i = 0; i < FIndex.Count(); ++i) {
+        const TRNXnode* node = FIndex.Items(i);
+        FRNXList.Add(node->RNXname.toString(), node);
+    }
     FElementByRNXFilterSet = FElementSet;
     Recompute();
 }
 
 void TQzRNXFilter::Recompute()
 {
-    FMixSet = indexElements();
+    FMixSet = FIndex.ElementSet;
     if (FUseElementFilter)
         FMixSet = intersect(FMixSet, FElementSet);
     if (FUseRNXFilter)
@@ -136,7 +126,7 @@ void TQzRNXFilter::Resolve()
 {
     TRNXStringList resolved(true);
     for (const TRNXStringList::Entry& e : FRNXList.Items())
-        if (const TRNXnode* node = RNXIndex ? RNXIndex->FindRNX(QStringView(e.name).left(7)) : nullptr)
+        if (const TRNXnode* node = FIndex.FindRNX(QStringView(e.name).left(7)))
             resolved.Add(node->RNXname.toString(), node);
     FRNXList = std::move(resolved);
 }

@@ -43,10 +43,12 @@ public:
 };
 
 // What a chooser panel offers: the elements of an element filter and the nuclides of a list
-// filter, both optional, narrowed to what the index holds.
+// filter, both optional, narrowed to what an index holds.
 class TQzRNXFilter : public TQzRNXSimpleFilter {
 public:
-    TQzRNXFilter();
+    explicit TQzRNXFilter(const TRNXindex& index);
+
+    const TRNXindex& Index() const { return FIndex; }
 
     TQzRNXAdvancedFilter& Advanced() { return FAdvanced; }
     const TQzRNXAdvancedFilter& Advanced() const { return FAdvanced; }
@@ -94,6 +96,7 @@ private:
     void Recompute();
     void RebuildFullCollections();
 
+    const TRNXindex& FIndex;
     TQzRNXAdvancedFilter FAdvanced;
     TRNXElementSet FElementSet;
     TRNXElementSet FMixSet;

@@ -170,7 +170,7 @@ void TQzCustomNumberEdit::resizeEvent(QResizeEvent* event)
 void TQzCustomNumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min,
                                            const QString& max) const
 {
-    if (!FShowMessages || (!lowerApplies && !upperApplies))
+    if (!FShowMessages || !FMessageBoxes || (!lowerApplies && !upperApplies))
         return;
     const std::size_t lang = std::min<std::size_t>(FLanguage, 2);
     QString text;
@@ -180,7 +180,7 @@ void TQzCustomNumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies,
         text = QString::fromUtf16(kLeads[lang][0]) + u' ' + min;
     else
         text = QString::fromUtf16(kLeads[lang][1]) + u' ' + max;
-    messageBoxes().Show(MessageKind::Error, QString::fromUtf16(kCaptions[lang]), text + QStringLiteral(" !"), mbOK, mbOK);
+    FMessageBoxes->Show(MessageKind::Error, QString::fromUtf16(kCaptions[lang]), text + QStringLiteral(" !"), mbOK, mbOK);
 }
 
 void TQzCustomNumberEdit::PasteNumber()

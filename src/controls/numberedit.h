@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/language.h"
+#include "base/messageboxes.h"
 
 #include <QLineEdit>
 
@@ -45,6 +46,8 @@ public:
     void SetLanguage(TQzLanguage value) { FLanguage = value; }
     bool ShowMessages() const { return FShowMessages; }
     void SetShowMessages(bool value) { FShowMessages = value; }
+    // Where the field's messages go (not owned; it outlives the field); without it, nowhere.
+    void SetMessageBoxes(IMessageBoxes* boxes) { FMessageBoxes = boxes; }
     bool ReachLimit() const { return FReachLimit; }
     void SetReachLimit(bool value) { FReachLimit = value; }
     bool UsePlusMinusKeys() const { return FUsePlusMinusKeys; }
@@ -92,6 +95,7 @@ private:
 
     TQzLanguage FLanguage = l_English;
     bool FShowMessages = true;
+    IMessageBoxes* FMessageBoxes = nullptr;
     bool FReachLimit = false;
     bool FUsePlusMinusKeys = true;
     bool FUseMulDivKeys = true;

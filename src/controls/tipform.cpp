@@ -95,28 +95,6 @@ bool TjxTipForm::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-namespace {
-TjxTipForm* g_tipForm = nullptr;
-}
-
-TjxTipForm& JxTipForm()
-{
-    // Lives to the end of the run: freed as the application object goes.
-    if (!g_tipForm) {
-        g_tipForm = new TjxTipForm;
-        qAddPostRoutine([] {
-            delete g_tipForm;
-            g_tipForm = nullptr;
-        });
-    }
-    return *g_tipForm;
-}
-
-void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width)
-{
-    JxTipForm().ShowMarkupTip(markup, point, above, width);
-}
-
 void TJxLabel::paintEvent(QPaintEvent* event)
 {
     if (OnPaint)

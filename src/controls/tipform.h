@@ -9,7 +9,7 @@ namespace kav {
 
 // A borderless window that shows a short mark-up text beside a point of the screen; a click
 // anywhere (on it or elsewhere in the program), Escape, or the application or the window losing
-// the focus, hides it. One per process.
+// the focus, hides it. Whatever shows tips owns one.
 class TjxTipForm : public QWidget {
 public:
     TjxTipForm();
@@ -26,11 +26,6 @@ protected:
 private:
     QString FHTMLText;
 };
-
-// The tip window of the process, made on first use.
-TjxTipForm& JxTipForm();
-// Shows the process's tip window.
-void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width);
 
 // A label whose owner may take over its painting.
 class TJxLabel : public QLabel {

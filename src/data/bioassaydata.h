@@ -25,6 +25,7 @@ TRNXRec MeasuredNuclide(const TRNXRec& intake, TVESKSourceOrgan organ);
 // Dose data with the bioassay functions of every material.
 class TVESKRNData : public TVESKRNDosesData {
 public:
+    using TVESKRNDosesData::TVESKRNDosesData;
     void GetDRNList(QStringList& list) const { list = FDRNList; }
     bool GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int amadIndex,
                           TVESKActivityResultData& activity) const;

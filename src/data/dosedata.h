@@ -28,8 +28,8 @@ inline const QByteArray SyntheticSampleMarker = "SYNTHETIC SAMPLE";
 constexpr int AMADCount = 11;
 constexpr std::array<double, AMADCount> AMADValues{0.001, 0.003, 0.01, 0.03, 0.1, 0.3, 1, 3, 5, 10, 20};
 constexpr int DefaultAMADIndex = 8;
-// "0.001" ... "20", with the user's decimal separator, made once.
-const QStringList& AMADLabels();
+// "0.001" ... "20", with the decimal separator in force.
+QStringList AMADLabels();
 bool AMADIndexFromText(const QString& text, int& index);
 
 // Organ doses hT(50), Sv per Bq: 30 for men, then 30 for women.
@@ -88,10 +88,14 @@ public:
     float FF1 = 0;
 };
 
-// The dose data of one nuclide, read from its file in the data folder.
+class TQzProgramPreference;
+class TRNXindex;
+
+// The dose data of one nuclide, read from its file in the data folder of the preferences it is
+// given (none: it reads no file, as when it is filled in memory).
 class TVESKRNDosesData {
 public:
-    TVESKRNDosesData();
+    explicit TVESKRNDosesData(const TQzProgramPreference* preference = nullptr);
     virtual ~TVESKRNDosesData();
     TVESKRNDosesData(const TVESKRNDosesData&) = delete;
     TVESKRNDosesData& operator=(const TVESKRNDosesData&) = delete;
@@ -101,7 +105,8 @@ public:
     // EWrongDataFileException (or a plain error for an aerosol group without a name); the
     // object then holds no nuclide.
     void SetRNuclide(const TRNXRec& value);
-    void AssignRNuclide(const QString& name);
+    // Looks the name up in an index; an unknown name changes nothing.
+    void AssignRNuclide(const TRNXindex& index, const QString& name);
     void AssignRNuclide(TRNXElement element, const TRNXAMass& aMass);
     void AssignRNuclide(const TBasicRNX& rnx);
     bool IsLoaded() const { return FRNuclide.El != _NoRNXElement; }
@@ -144,7 +149,8 @@ protected:
 
 private:
     void Clear();
-    void ReadContent(const QByteArray& bytes, const QString& name, const QString& path);
+
+    const TQzProgramPreference* FPreference;
 };
 
 // The data-file name of a nuclide: "Co-60".
@@ -152,7 +158,5 @@ QString DoseDataFileName(const TRNXRec& rn);
 // The path of a nuclide's data file in a folder: "Co-60.qvd" when there is one, otherwise the
 // first file, in name order, whose name differs from it only in case; empty when none.
 QString FindDoseDataFile(const QString& folder, const QString& name);
-// The folder data files are read from: the preferences' data folder.
-QString DoseDataFolder();
 
 } // namespace kav

@@ -1,17 +1,16 @@
 #include "data/mixturelist.h"
 
-#include "data/datamodule.h"
-
 namespace kav {
 
-TVESKRNList::TVESKRNList()
+TVESKRNList::TVESKRNList(const TQzProgramPreference* preference)
+    : FPreference(preference)
 {
-    FRNList.push_back(std::make_unique<TVESKRNDosesData>());
+    FRNList.push_back(std::make_unique<TVESKRNDosesData>(FPreference));
 }
 
 TVESKRNDosesData* TVESKRNList::Add(const TBasicRNX& rn)
 {
-    FRNList.push_back(std::make_unique<TVESKRNDosesData>());
+    FRNList.push_back(std::make_unique<TVESKRNDosesData>(FPreference));
     TVESKRNDosesData* entry = FRNList.back().get();
     entry->AssignRNuclide(rn);
     return entry;
@@ -19,16 +18,11 @@ TVESKRNDosesData* TVESKRNList::Add(const TBasicRNX& rn)
 
 void TVESKRNList::CreateExample()
 {
-    try {
-        if (FRNList.size() != 1) {
-            FRNList.clear();
-            FRNList.push_back(std::make_unique<TVESKRNDosesData>());
-        }
-        FRNList.front()->AssignRNuclide(_Co, "60");
-    } catch (...) {
-        StartupFailed = true;
-        throw;
+    if (FRNList.size() != 1) {
+        FRNList.clear();
+        FRNList.push_back(std::make_unique<TVESKRNDosesData>(FPreference));
     }
+    FRNList.front()->AssignRNuclide(_Co, "60");
 }
 
 TVESKRNDosesData* TVESKRNList::GetRNDosesData(int index) const

@@ -7,15 +7,16 @@
 
 namespace kav {
 
-// The nuclides of the mixture view, one loaded dose data object per row.
+// The nuclides of the mixture view, one loaded dose data object per row, read from the data
+// folder of the preferences given.
 class TVESKRNList {
 public:
-    TVESKRNList();
+    explicit TVESKRNList(const TQzProgramPreference* preference);
 
     int Count() const { return static_cast<int>(FRNList.size()); }
     // Appends an entry and loads the nuclide into it; a failed load raises, the entry stays.
     TVESKRNDosesData* Add(const TBasicRNX& rn);
-    // One entry holding Co-60. Any failure marks the start-up as failed and is raised again.
+    // One entry holding Co-60; a failure to read it is raised.
     void CreateExample();
     TVESKRNDosesData* GetRNDosesData(int index) const;
     void Exchange(int index1, int index2);
@@ -23,6 +24,7 @@ public:
 
 private:
     bool Valid(int index) const { return index >= 0 && index < Count(); }
+    const TQzProgramPreference* FPreference;
     std::vector<std::unique_ptr<TVESKRNDosesData>> FRNList;
 };
 

@@ -1,10 +1,9 @@
 #include "data/programpreference.h"
 
+#include "base/numberformat.h"
 #include "data/inifile.h"
-#include "nuclides/rnxindex.h"
 #include "nuclides/rnxnames.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -20,15 +19,16 @@ const QString kDirectories = QStringLiteral("Directories");
 const QString kUnits = QStringLiteral("Units");
 const QString kDefaultDataFolder = QStringLiteral("QVData");
 
-TQzProgramPreference::TOptionsDialogRunner& optionsDialogRunner()
-{
-    static TQzProgramPreference::TOptionsDialogRunner runner;
-    return runner;
-}
-
 bool isFolder(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isDir();
+}
+
+// An integer as the profile readers take it, or the fallback.
+int profileInt(const QString& text, int fallback)
+{
+    int v = 0;
+    return ParseInt(text, v) ? v : fallback;
 }
 
 // Profile integers are reduced to their low byte before they are validated.
@@ -48,14 +48,54 @@ void setAccepted(E& field, E value, const Set& accepted)
 
 } // namespace
 
+// One setting: where the file keeps it, what a missing key reads as, and how the text of the
+// file reaches the field and back. Setting the text of a value the field does not accept keeps
+// the field as it was.
+struct TQzProgramPreference::Setting {
+    QString section;
+    QString key;
+    QString defaultText;
+    bool restoredWithDefaults; // put back by RestoreDefaultValues
+    std::function<QString(const TQzProgramPreference&)> get;
+    std::function<void(TQzProgramPreference&, const QString& text)> set;
+};
+
+const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings()
+{
+    using P = TQzProgramPreference;
+    auto flag = [](const QString& section, const char* key, bool P::*field, bool restored) {
+        return Setting{section, QString::fromLatin1(key), QStringLiteral("0"), restored,
+                       [field](const P& p) { return p.*field ? QStringLiteral("1") : QStringLiteral("0"); },
+                       [field](P& p, const QString& t) { p.*field = profileInt(t, 0) != 0; }};
+    };
+    auto unit = []<typename E, typename Accepted>(const char* key, E P::*field, const Accepted& accepted, E fallback) {
+        return Setting{kUnits, QString::fromLatin1(key), QString::number(fallback), true,
+                       [field](const P& p) { return QString::number(p.*field); },
+                       [field, &accepted, fallback](P& p, const QString& t) {
+                           setAccepted(p.*field, lowByte<E>(profileInt(t, fallback)), accepted);
+                       }};
+    };
+    static const std::vector<Setting> settings{
+        flag(kGeneral, "AutoSave", &P::FAutoSave, false),
+        flag(kGeneral, "Initialized", &P::FNotFirstRun, false),
+        Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false, [](const P& p) { return p.FQVDDir; },
+                [](P& p, const QString& t) { p.SetQVDDir(t); }},
+        unit("MixtureActivityUnit", &P::FMixtureActivityUnit, AcceptedActivityUnits, au_Bq),
+        unit("MixtureDoseUnit", &P::FMixtureDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("DPUMContentActivityUnit", &P::FDPUMContentActivityUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUMIntakeActivityUnit", &P::FDPUMIntakeActivityUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUMDoseUnit", &P::FDPUMDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("DPUMTimeUnit", &P::FDPUMTimeUnit, AcceptedTimeUnits, tuDay),
+        flag(kUnits, "DPUMIntDaysOnly", &P::FDPUMIntDays, true),
+        unit("DPUIActivityUnit", &P::FDPUIActivityUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUIDosesUnit", &P::FDPUIDoseUnit, AcceptedDoseUnits, du_Sv),
+    };
+    return settings;
+}
+
 const TQzActivityUnits TQzProgramPreference::AcceptedActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
 const TQzDoseUnits TQzProgramPreference::AcceptedDoseUnits{du_mkSv, du_mSv, du_Sv};
 const TQzTimeUnits TQzProgramPreference::AcceptedTimeUnits{tuYear, tuDay, tuHour};
-
-TQzProgramPreference::TQzProgramPreference()
-    : TQzProgramPreference(QCoreApplication::applicationFilePath())
-{
-}
 
 TQzProgramPreference::TQzProgramPreference(const QString& executablePath)
 {
@@ -86,89 +126,42 @@ bool TQzProgramPreference::CheckIniExists() const
 
 void TQzProgramPreference::Read()
 {
-    const std::optional<IniFile> loaded = IniFile::load(IniFileName());
-    if (!loaded)
+    const std::optional<IniFile> ini = IniFile::load(IniFileName());
+    if (!ini)
         return;
-    const IniFile& ini = *loaded;
-    FAutoSave = ini.intValue(kGeneral, QStringLiteral("AutoSave"), 0) != 0;
-    FNotFirstRun = ini.intValue(kGeneral, QStringLiteral("Initialized"), 0) != 0;
-    SetQVDDir(ini.value(kDirectories, QStringLiteral("QVD"), kDefaultDataFolder));
-    auto unit = [&](const char* key) { return ini.intValue(kUnits, QString::fromLatin1(key), 8); };
-    SetMixtureActivityUnit(lowByte<TQzActivityUnit>(unit("MixtureActivityUnit")));
-    SetMixtureDoseUnit(lowByte<TQzDoseUnit>(unit("MixtureDoseUnit")));
-    SetDPUMContentActivityUnit(lowByte<TQzActivityUnit>(unit("DPUMContentActivityUnit")));
-    SetDPUMIntakeActivityUnit(lowByte<TQzActivityUnit>(unit("DPUMIntakeActivityUnit")));
-    SetDPUMDoseUnit(lowByte<TQzDoseUnit>(unit("DPUMDoseUnit")));
-    SetDPUMTimeUnit(lowByte<TQzTimeUnit>(ini.intValue(kUnits, QStringLiteral("DPUMTimeUnit"), tuDay)));
-    FDPUMIntDays = ini.intValue(kUnits, QStringLiteral("DPUMIntDaysOnly"), 0) != 0;
-    SetDPUIActivityUnit(lowByte<TQzActivityUnit>(unit("DPUIActivityUnit")));
-    SetDPUIDoseUnit(lowByte<TQzDoseUnit>(unit("DPUIDosesUnit")));
+    for (const Setting& s : Settings())
+        s.set(*this, ini->value(s.section, s.key, s.defaultText));
 }
 
 bool TQzProgramPreference::Write() const
 {
     // Other sections and keys a user put in the file are kept as they stand; a file that cannot
     // be read whole is never replaced.
-    std::optional<IniFile> loaded = IniFile::load(IniFileName());
-    if (!loaded)
+    std::optional<IniFile> ini = IniFile::load(IniFileName());
+    if (!ini)
         return false;
-    IniFile& ini = *loaded;
-    auto flag = [](bool b) { return b ? QStringLiteral("1") : QStringLiteral("0"); };
-    auto number = [](int v) { return QString::number(v); };
-    ini.setValue(kGeneral, QStringLiteral("AutoSave"), flag(FAutoSave));
-    ini.setValue(kGeneral, QStringLiteral("Initialized"), flag(FNotFirstRun));
-    ini.setValue(kDirectories, QStringLiteral("QVD"), FQVDDir);
-    ini.setValue(kUnits, QStringLiteral("MixtureActivityUnit"), number(FMixtureActivityUnit));
-    ini.setValue(kUnits, QStringLiteral("MixtureDoseUnit"), number(FMixtureDoseUnit));
-    ini.setValue(kUnits, QStringLiteral("DPUMContentActivityUnit"), number(FDPUMContentActivityUnit));
-    ini.setValue(kUnits, QStringLiteral("DPUMIntakeActivityUnit"), number(FDPUMIntakeActivityUnit));
-    ini.setValue(kUnits, QStringLiteral("DPUMDoseUnit"), number(FDPUMDoseUnit));
-    ini.setValue(kUnits, QStringLiteral("DPUMTimeUnit"), number(FDPUMTimeUnit));
-    ini.setValue(kUnits, QStringLiteral("DPUMIntDaysOnly"), flag(FDPUMIntDays));
-    ini.setValue(kUnits, QStringLiteral("DPUIActivityUnit"), number(FDPUIActivityUnit));
-    ini.setValue(kUnits, QStringLiteral("DPUIDosesUnit"), number(FDPUIDoseUnit));
+    for (const Setting& s : Settings())
+        ini->setValue(s.section, s.key, s.get(*this));
     // A folder that cannot be written to leaves the old file (or none) in place.
-    return ini.save(IniFileName());
+    return ini->save(IniFileName());
 }
 
 void TQzProgramPreference::RestoreDefaultValues()
 {
-    FMixtureActivityUnit = au_Bq;
-    FDPUMContentActivityUnit = au_Bq;
-    FDPUMIntakeActivityUnit = au_Bq;
-    FDPUIActivityUnit = au_Bq;
-    FMixtureDoseUnit = du_Sv;
-    FDPUMDoseUnit = du_Sv;
-    FDPUIDoseUnit = du_Sv;
-    FDPUMTimeUnit = tuDay;
-    FDPUMIntDays = false;
+    for (const Setting& s : Settings())
+        if (s.restoredWithDefaults)
+            s.set(*this, s.defaultText);
 }
 
 void TQzProgramPreference::Assign(const TQzProgramPreference& other)
 {
-    SetQVDDir(other.FQVDDir);
-    FAutoSave = other.FAutoSave;
-    FNotFirstRun = other.FNotFirstRun;
-    SetMixtureActivityUnit(other.FMixtureActivityUnit);
-    SetMixtureDoseUnit(other.FMixtureDoseUnit);
-    SetDPUMContentActivityUnit(other.FDPUMContentActivityUnit);
-    SetDPUMIntakeActivityUnit(other.FDPUMIntakeActivityUnit);
-    SetDPUMDoseUnit(other.FDPUMDoseUnit);
-    SetDPUMTimeUnit(other.FDPUMTimeUnit);
-    FDPUMIntDays = other.FDPUMIntDays;
-    SetDPUIActivityUnit(other.FDPUIActivityUnit);
-    SetDPUIDoseUnit(other.FDPUIDoseUnit);
+    for (const Setting& s : Settings())
+        s.set(*this, s.get(other));
 }
 
-void TQzProgramPreference::SetOptionsDialogRunner(TOptionsDialogRunner runner)
+bool TQzProgramPreference::ExecEditDlg(TQzProgramOptionsDialogType options, const TOptionsDialog& dialog)
 {
-    optionsDialogRunner() = std::move(runner);
-}
-
-bool TQzProgramPreference::ExecEditDlg(TQzProgramOptionsDialogType options)
-{
-    const TOptionsDialogRunner& runner = optionsDialogRunner();
-    if (!runner || !runner(*this, options))
+    if (!dialog || !dialog(*this, options))
         return false;
     if (FOnExecEditDlg)
         FOnExecEditDlg(this);
@@ -183,7 +176,7 @@ bool TQzProgramPreference::CheckDataFiles() const
     return it.hasNext();
 }
 
-void TQzProgramPreference::GetRNList(TRNXStringList& list) const
+void TQzProgramPreference::GetRNList(const TRNXindex& index, TRNXStringList& list) const
 {
     list.Clear();
     // Named in any case, a file stands for its nuclide once; the reader finds it by the same rule.
@@ -193,7 +186,7 @@ void TQzProgramPreference::GetRNList(TRNXStringList& list) const
     while (it.hasNext()) {
         const QString entry = it.nextFileInfo().fileName();
         const QStringView name = QStringView(entry).chopped(4);
-        const TRNXnode* node = RNXIndex->FindRNX(name);
+        const TRNXnode* node = index.FindRNX(name);
         if (node && node->RNXname.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
             list.Add(node->RNXname.toString(), node);
     }

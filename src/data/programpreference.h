@@ -1,11 +1,12 @@
 #pragma once
 
-#include "nuclides/rnxlist.h"
+#include "nuclides/rnxindex.h"
 #include "units/units.h"
 
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace kav {
 
@@ -16,16 +17,14 @@ enum TQzProgramOptionsDialogType : std::uint8_t {
 
 // The settings that outlive a run: data folder, unit choices of the three dose views, the
 // whole-days flag of the bioassay view, saving at exit and first-run state. Backed by an INI
-// file beside the executable, named after it.
+// file beside the executable, named after it; each setting is declared once, in a table.
 class TQzProgramPreference {
 public:
     using TNotifyEvent = std::function<void(TQzProgramPreference* sender)>;
     // Shows the options dialog on a preferences object; true when the user accepted it.
-    using TOptionsDialogRunner = std::function<bool(TQzProgramPreference&, TQzProgramOptionsDialogType)>;
+    using TOptionsDialog = std::function<bool(TQzProgramPreference&, TQzProgramOptionsDialogType)>;
 
-    // Takes the executable's path from the running application.
-    TQzProgramPreference();
-    // For an executable at the given path (tests, tools).
+    // For the executable at the given path; reads its INI file.
     explicit TQzProgramPreference(const QString& executablePath);
 
     void Read();
@@ -35,14 +34,14 @@ public:
     void RestoreDefaultValues();
     void Assign(const TQzProgramPreference& other);
     bool CheckIniExists() const;
-    bool ExecEditDlg(TQzProgramOptionsDialogType options);
-    // The user interface registers the dialog here; without one, ExecEditDlg declines.
-    static void SetOptionsDialogRunner(TOptionsDialogRunner runner);
+    // Opens the options dialog the user interface gives, on these preferences; when the user
+    // accepts it OnExecEditDlg hears of it. False when cancelled or when there is no dialog.
+    bool ExecEditDlg(TQzProgramOptionsDialogType options, const TOptionsDialog& dialog);
 
     // Data folder: SetQVDDir falls back to the default folder, then to the executable's folder.
     bool CheckDataFiles() const;
-    // The nuclides that have a data file, each with its index node, in periodic-table order.
-    void GetRNList(TRNXStringList& list) const;
+    // The nuclides of an index that have a data file, each with its node, in periodic-table order.
+    void GetRNList(const TRNXindex& index, TRNXStringList& list) const;
     void SetQVDDir(const QString& value);
     const QString& QVDDir() const { return FQVDDir; }
     QString IniFileName() const;
@@ -83,6 +82,9 @@ public:
     static const TQzTimeUnits AcceptedTimeUnits;
 
 private:
+    struct Setting;
+    // Every setting the INI file keeps, in the order of the file.
+    static const std::vector<Setting>& Settings();
     QString DefaultQVDDir() const;
 
     bool FAutoSave = false;

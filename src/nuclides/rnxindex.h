@@ -43,7 +43,23 @@ struct TRNXitem {
     TRNXUpdateEvent FRNXUpdateEvent;
 };
 
-// The catalogue of nuclides, in file order (node i has Index i). Owns its nodes.
+// What an attempt to fill the index came to. A failure is for the caller to show.
+struct TRNXLoadResult {
+    enum Status : std::uint8_t {
+        Loaded,     // the index now holds the file's nodes
+        Unchanged,  // it held nodes already, or there was no file to read
+        Unreadable, // the file is there but could not be opened
+        Damaged,    // the file is not an index whole; problem says why
+    };
+    Status status = Unchanged;
+    QString path;
+    QString problem;
+    bool Failed() const { return status == Unreadable || status == Damaged; }
+};
+
+// The catalogue of radionuclides, in file order (node i has Index i): the nodes, their names,
+// decay chains and ancestors, and the lists derived from them that the choosers filter by.
+// Owns its nodes; controls that keep pointers to them register for the rebuild notices.
 class TRNXindex {
 public:
     // No index of the system comes near this; a larger file is not an index.
@@ -63,11 +79,25 @@ public:
     TQzLanguage Language() const { return FLanguage; }
     void SetLanguage(TQzLanguage value) { FLanguage = value; }
     bool LoadFromResource() const { return FLoadFromResource; }
+    // The folder the last index file was looked for in, ending with a separator.
+    const QString& RNXFolder() const { return FRNXFolder; }
 
     TRNXnode* FindRNX(TRNXElement element, const TRNXAMass& aMass) const;
     TRNXnode* FindRNX(QStringView name) const;
     int FindRNXindex(TRNXElement element, const TRNXAMass& aMass) const;
     static TRNXRec GetRNXRecByString(QStringView name);
+
+    // Lists derived at load: by decay mode, by number of daughters and of ancestors (0 to 4),
+    // each with the set of their elements; each element's run of nodes; the extreme half-lives.
+    const std::array<TRNXElementRange, RNXElementCount>& ElementRanges() const { return FElementRanges; }
+    const std::array<TRNXStringList, RNXDecayFilterCount>& DecayFilterLists() const { return FDecayFilterLists; }
+    const std::array<TRNXElementSet, RNXDecayFilterCount>& DecayFilterElements() const { return FDecayFilterElements; }
+    const std::array<TRNXStringList, 5>& DaughterCountLists() const { return FDaughterCountLists; }
+    const std::array<TRNXElementSet, 5>& DaughterCountElements() const { return FDaughterCountElements; }
+    const std::array<TRNXStringList, 5>& AncestorCountLists() const { return FAncestorCountLists; }
+    const std::array<TRNXElementSet, 5>& AncestorCountElements() const { return FAncestorCountElements; }
+    const TRNXHalfLifeExtreme& ShortestHalfLife() const { return FShortestHalfLife; }
+    const TRNXHalfLifeExtreme& LongestHalfLife() const { return FLongestHalfLife; }
 
     // Direct, topmost and intermediate ancestors of a nuclide.
     void GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNXStringList& mainAnc,
@@ -91,7 +121,17 @@ public:
     // be. Returns the first thing wrong ("record 12: ...") and leaves the index empty then; an
     // empty text when the file is an index.
     QString LoadValidated(const QByteArray& bytes);
+    // Reads an index file, checked whole as LoadValidated does; the index is empty on failure.
+    TRNXLoadResult LoadFromFile(const QString& path);
     void Clear();
+
+    // Fills the index from the embedded resource or from "Index.rnx" in a folder (the current one
+    // when empty), unless it already holds nodes. A file found wanting is reported once only.
+    TRNXLoadResult LoadRNXIndex(const QString& folder, bool fromResource);
+    // Rebuilds the index from another source, telling the registered controls before and after.
+    TRNXLoadResult ReloadRNXIndex(const QString& folder, bool fromResource);
+    void RegisterRNXControl(const void* control, TRNXUpdatingEvent updating, TRNXUpdateEvent update);
+    void UnregisterRNXControl(const void* control);
 
     bool FirstReadSpectrum = true;
     bool FirstReadBetaSpectrum = true;
@@ -101,41 +141,36 @@ public:
     TRNXElementSet ElementSet;
 
 private:
-    friend void LoadRNXIndex(const QString&, bool);
-    // Loads from the resource or from RNXFolder; true on success.
-    bool Load();
-    void Parse(const QByteArray& bytes, QString* firstProblem);
+    void Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes);
+    // The first structural problem of the adopted nodes, or an empty text.
+    QString StructureProblem() const;
+    void CutDanglingDaughters();
     void LinkAncestors();
     void BuildDerivedLists();
 
     std::vector<std::unique_ptr<TRNXnode>> FItems;
     TQzLanguage FLanguage = l_English;
     bool FLoadFromResource = false;
-    QString FRejectedFile; // an index file found damaged, said once
+    QString FRNXFolder;
+    QString FRejectedFile; // an index file found wanting, reported once
+    std::vector<TRNXitem> FRNXControls;
+    std::array<TRNXElementRange, RNXElementCount> FElementRanges{};
+    std::array<TRNXStringList, RNXDecayFilterCount> FDecayFilterLists;
+    std::array<TRNXElementSet, RNXDecayFilterCount> FDecayFilterElements{};
+    std::array<TRNXStringList, 5> FDaughterCountLists;
+    std::array<TRNXElementSet, 5> FDaughterCountElements{};
+    std::array<TRNXStringList, 5> FAncestorCountLists;
+    std::array<TRNXElementSet, 5> FAncestorCountElements{};
+    TRNXHalfLifeExtreme FShortestHalfLife;
+    TRNXHalfLifeExtreme FLongestHalfLife;
 };
 
-// Process-wide state of the index.
-extern std::unique_ptr<TRNXindex> RNXIndex;
-extern QString RNXFolder;
-extern int RNXCount;
-extern std::array<TRNXElementRange, RNXElementCount> ElementRanges;
-extern std::vector<TRNXitem> RNXControls;
-extern std::array<TRNXStringList, RNXDecayFilterCount> DecayFilterLists;
-extern std::array<TRNXElementSet, RNXDecayFilterCount> DecayFilterElements;
-extern std::array<TRNXStringList, 5> DaughterCountLists;
-extern std::array<TRNXElementSet, 5> DaughterCountElements;
-extern std::array<TRNXStringList, 5> AncestorCountLists;
-extern std::array<TRNXElementSet, 5> AncestorCountElements;
-extern TRNXHalfLifeExtreme ShortestHalfLife;
-extern TRNXHalfLifeExtreme LongestHalfLife;
-
-// Fills the index from the embedded resource or from "Index.rnx" in a folder (the current one
-// when empty), unless it already holds nodes.
-void LoadRNXIndex(const QString& folder, bool fromResource);
-// Rebuilds the index from another source, telling the registered controls before and after.
-void ReloadRNXIndex(const QString& folder, bool fromResource);
-void RegisterRNXControl(const void* control, TRNXUpdatingEvent updating, TRNXUpdateEvent update);
-void UnregisterRNXControl(const void* control);
+// The message box for a failed load: its caption and text, in a language.
+struct TRNXLoadMessage {
+    QString caption;
+    QString text;
+};
+TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, TQzLanguage language);
 
 // Sorts entries l..r of a list in place; compare(list, i, j) is negative, zero or positive.
 using TRNXListCompare = std::function<int(const TRNXStringList& list, int i, int j)>;

@@ -3,6 +3,7 @@
 #include "base/extendedfloat.h"
 #include "base/numberformat.h"
 #include "nuclides/rnxindex.h"
+#include "nuclides/rnxindexfile.h"
 #include "nuclides/rnxlist.h"
 #include "nuclides/rnxnames.h"
 
@@ -11,58 +12,6 @@
 #include <cstring>
 
 namespace kav {
-
-namespace {
-
-// Little-endian writers for one record.
-template <typename T>
-void put(QByteArray& out, T value)
-{
-    char bytes[sizeof(T)];
-    std::memcpy(bytes, &value, sizeof(T));
-    out.append(bytes, sizeof(T));
-}
-
-void putExtended(QByteArray& out, double value)
-{
-    const Extended80 e = toExtended80(value);
-    out.append(reinterpret_cast<const char*>(e.data()), static_cast<qsizetype>(e.size()));
-}
-
-TRNXAMassChar stateOfLastChar(char c)
-{
-    switch (std::tolower(static_cast<unsigned char>(c))) {
-    case 'm': return mcx_m;
-    case 'n': return mcx_n;
-    default: return mcxNone;
-    }
-}
-
-// Element, mass number and isomer state of a name such as "Ba-137m".
-struct NameParts {
-    TRNXElement element = _NoRNXElement;
-    std::int32_t mass = 0;
-    TRNXAMassChar state = mcxNone;
-};
-
-NameParts splitName(const TRNXname& name)
-{
-    NameParts parts;
-    const std::string_view text = name.view();
-    const auto dash = text.find('-');
-    if (dash == std::string_view::npos)
-        return parts;
-    parts.element = ElementBySymbol(QString::fromLatin1(text.data(), static_cast<qsizetype>(dash)));
-    for (char c : text.substr(dash + 1)) {
-        if (!std::isdigit(static_cast<unsigned char>(c)))
-            break;
-        parts.mass = parts.mass * 10 + (c - '0');
-    }
-    parts.state = std::isdigit(static_cast<unsigned char>(text.back())) ? mcxNone : stateOfLastChar(text.back());
-    return parts;
-}
-
-} // namespace
 
 TRNXAMass MakeAMass(long aMassInt, TRNXAMassChar state)
 {
@@ -258,58 +207,7 @@ void TRNXnode::GetDaughtersList(TRNXStringList& daughters) const
 
 void TRNXnode::SaveToStream(QByteArray& out) const
 {
-    const bool fission = RTypeSet.contains(rtx_SF);
-    put<std::uint8_t>(out, Element);
-    put<std::uint16_t>(out, AMassInt);
-    put<std::uint8_t>(out, AMass.empty() ? mcxNone : stateOfLastChar(AMass.back()));
-    put<float>(out, HalfLife);
-    put<std::uint8_t>(out, TimeUnit);
-    put<std::uint8_t>(out, RTypeSet.raw());
-    put<std::uint8_t>(out, DaughtersCount);
-    put<std::uint16_t>(out, NLines);
-    put<std::uint8_t>(out, BetaLines);
-    put<std::uint16_t>(out, AugerLines);
-    put<std::uint8_t>(out, NeutronLines);
-    put<std::int32_t>(out, SLinePos);
-    if (BetaLines)
-        put<std::int32_t>(out, BetaLinePos);
-    if (AugerLines)
-        put<std::int32_t>(out, AugerLinePos);
-    if (NeutronLines)
-        put<std::uint16_t>(out, NeutronLinePos);
-    putExtended(out, E_alpha);
-    putExtended(out, E_electron);
-    putExtended(out, E_photon);
-    put<std::uint8_t>(out, Ph_low);
-    put<std::uint16_t>(out, Ph_high);
-    put<std::uint8_t>(out, BetaTrans);
-    put<std::uint16_t>(out, MonoElectr);
-    put<std::uint8_t>(out, AlphaTrans);
-    putExtended(out, AMassReal);
-    putExtended(out, AirKermaRateConstant);
-    putExtended(out, AirKermaCoefficient);
-    auto putIdentity = [&](const TRNXname& name) {
-        const NameParts parts = splitName(name);
-        put<std::uint8_t>(out, parts.element);
-        put<std::int32_t>(out, parts.mass);
-        put<std::uint8_t>(out, parts.state);
-    };
-    for (int slot = 0; slot < DaughtersCount; ++slot) {
-        const TRNXDaughterRec& d = DaughterArray[static_cast<std::size_t>(slot)];
-        putIdentity(d.RNXname);
-        put<float>(out, d.Yield);
-        put<std::int32_t>(out, d.DaughterPos);
-    }
-    if (fission) {
-        put<float>(out, DaughtersCount < RNXDaughterSlots ? DaughterArray[DaughtersCount].Yield : 0.0f);
-        return;
-    }
-    put<std::uint8_t>(out, StableCount);
-    for (int slot = DaughtersCount; slot < DaughtersCount + StableCount; ++slot) {
-        const TRNXDaughterRec& d = DaughterArray[static_cast<std::size_t>(slot)];
-        putIdentity(d.RNXname);
-        put<float>(out, d.Yield);
-    }
+    WriteRNXIndexRecord(*this, out);
 }
 
 } // namespace kav

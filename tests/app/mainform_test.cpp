@@ -1,11 +1,9 @@
 #include "app/aboutbox.h"
 #include "app/application.h"
-#include "data/datamodule.h"
 #include "dosefixture.h"
 #include "app/mainform.h"
 #include "recordingmessageboxes.h"
 #include "data/mixturelist.h"
-#include "nuclides/rnxindex.h"
 #include "chooser/ui/rnxpanel.h"
 #include "viewerini.h"
 
@@ -29,23 +27,17 @@ namespace kav {
 namespace {
 
 // Each test starts as a first run, with a data folder holding Co-60 only: the preferences
-// file beside the test program names that folder and nothing else.
+// file of a viewer of the test's own names that folder and nothing else.
 class MainFormTest : public testing::Test {
 protected:
-    static QString iniPath() { return viewerIniPath(); }
     void SetUp() override
     {
-        StartupFailed = false;
         writeTypicalFile(data.path(), _Co, "60");
         writeIni({});
     }
-    void writeIni(const QByteArray& general) const { writeViewerIni(general, data.path()); }
-    void TearDown() override
-    {
-        ReleaseProgramPreference();
-        QFile::remove(iniPath());
-        StartupFailed = false;
-    }
+    void writeIni(const QByteArray& general) const { home.writeIni(general, data.path()); }
+    QString iniPath() const { return home.iniPath(); }
+    ApplicationContext& context() { return home.makeContext(messages); }
     // Counts the dialogs the window would have shown, by window title.
     void captureDialogs(TMainForm& form)
     {
@@ -57,12 +49,13 @@ protected:
 
     QTemporaryDir data;
     RecordingMessageBoxes messages;
+    ViewerHome home;
     QStringList shown;
 };
 
 TEST_F(MainFormTest, ShellHasItsCaptionTabsAndSize)
 {
-    TMainForm form;
+    TMainForm form(context());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Electronic Annex / KAV Data Viewer"));
     QTabWidget* tabs = form.MainTabs();
     ASSERT_EQ(tabs->count(), 3);
@@ -78,13 +71,12 @@ TEST_F(MainFormTest, ShellHasItsCaptionTabsAndSize)
     EXPECT_EQ(tabs->cornerWidget(Qt::TopRightCorner), form.HelpButton());
     EXPECT_EQ(form.size(), QSize(1008, 729));
     EXPECT_EQ(form.minimumSize(), QSize(1008, 729));
-    ASSERT_TRUE(ProgramPreference);
     EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
 {
-    TMainForm form;
+    TMainForm form(context());
     captureDialogs(form);
     form.FormActivate();
     form.FormActivate();
@@ -98,34 +90,31 @@ TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
 TEST_F(MainFormTest, LaterRunsShowNoAboutBox)
 {
     writeIni("Initialized=1\n");
-    TMainForm form;
+    TMainForm form(context());
     captureDialogs(form);
     form.FormActivate();
     EXPECT_TRUE(shown.isEmpty());
     EXPECT_TRUE(form.IsFormActivated());
 }
 
-TEST_F(MainFormTest, FailedStartUpDoesNoSetUpAndClosesOnActivation)
+TEST_F(MainFormTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
 {
-    StartupFailed = true;
-    QFile ini(iniPath());
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    const QByteArray before = ini.readAll();
-    ini.close();
-    TMainForm form;
+    QFile::remove(data.filePath("Co-60.qvd"));
+    const QByteArray before = home.ini();
+    TMainForm form(context(), [](TQzProgramPreference&, TQzProgramOptionsDialogType) { return false; });
     captureDialogs(form);
-    EXPECT_FALSE(ProgramPreference);
+    EXPECT_TRUE(form.StartupFailed());
     form.show();
     form.FormActivate();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(shown.isEmpty());
-    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ini.readAll(), before);
+    home.context().SavePreferencesAtExit(); // saving at exit is off
+    EXPECT_EQ(home.ini(), before);
 }
 
 TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
 {
-    TMainForm form;
+    TMainForm form(context());
     captureDialogs(form);
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -163,16 +152,16 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     writeTypicalFile(data.path(), _Cs, "137");
     writeTypicalFile(data.path(), _Co, "58");
     writeBytes(data.filePath("Xx-1.qvd"), "not a nuclide");
-    TMainForm form;
-    EXPECT_FALSE(StartupFailed);
+    TMainForm form(context());
+    EXPECT_FALSE(form.StartupFailed());
     EXPECT_TRUE(messages.boxes.empty());
-    EXPECT_EQ(RNXIndex->Count(), 1252);
+    EXPECT_EQ(home.context().RNXIndex().Count(), 1252);
     ASSERT_TRUE(form.MixtureList());
     EXPECT_EQ(form.MixtureList()->GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.DPUIData());
     EXPECT_TRUE(form.DPUMData());
-    EXPECT_EQ(DataNuclideList.Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
-    EXPECT_EQ(DataElementList, (QStringList{"Co", "Cs"}));
+    EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
+    EXPECT_EQ(home.context().DataElementList(), (QStringList{"Co", "Cs"}));
     EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
@@ -199,21 +188,19 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
         QTemporaryDir start;
         ASSERT_TRUE(QDir::setCurrent(start.path()));
         writeBytes(start.filePath("Index.rnx"), damaged);
-        RNXIndex->Clear();
         messages.boxes.clear();
         {
-            TMainForm form;
+            TMainForm form(context());
             captureDialogs(form);
             ASSERT_EQ(messages.boxes.size(), 1u);
             EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(start.filePath("Index.rnx"))));
-            EXPECT_EQ(RNXIndex->Count(), 1252);
+            EXPECT_EQ(home.context().RNXIndex().Count(), 1252);
             form.show();
             form.DosePerIntakeTabs()->setCurrentIndex(1);
             EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
             EXPECT_FALSE(form.DPUIPanel()->FullElementsList().isEmpty());
         }
         EXPECT_EQ(messages.boxes.size(), 1u);
-        ReleaseProgramPreference();
         QDir::setCurrent(before);
     }
 }
@@ -221,7 +208,7 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
 TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
 {
     writeTypicalFile(data.path(), _Co, "60", SyntheticSampleMarker);
-    TMainForm form;
+    TMainForm form(context());
     ASSERT_TRUE(form.SampleNotice());
     EXPECT_FALSE(form.SampleNotice()->isHidden());
     EXPECT_TRUE(form.SampleNotice()->text().contains(QStringLiteral("not reference values")));
@@ -231,40 +218,36 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     std::vector<TQzProgramOptionsDialogType> asked;
-    TQzProgramPreference::SetOptionsDialogRunner([&](TQzProgramPreference&, TQzProgramOptionsDialogType o) {
-        asked.push_back(o);
-        return false;
-    });
     {
-        TMainForm form;
-        EXPECT_TRUE(StartupFailed);
+        TMainForm form(context(), [&](TQzProgramPreference&, TQzProgramOptionsDialogType o) {
+            asked.push_back(o);
+            return false;
+        });
+        EXPECT_TRUE(form.StartupFailed());
         EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poVESKDataDir});
         EXPECT_FALSE(form.MixtureList());
         EXPECT_TRUE(messages.boxes.empty());
     }
 
     // Accepting a folder with data files goes on with it.
-    StartupFailed = false;
     QTemporaryDir other;
     writeTypicalFile(other.path(), _Co, "60");
-    TQzProgramPreference::SetOptionsDialogRunner([&](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
+    TMainForm form(context(), [&](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
         p.SetQVDDir(other.path());
         return true;
     });
-    TMainForm form;
-    EXPECT_FALSE(StartupFailed);
-    EXPECT_EQ(ProgramPreference->QVDDir(), other.path());
+    EXPECT_FALSE(form.StartupFailed());
+    EXPECT_EQ(home.context().ProgramPreference().QVDDir(), other.path());
     EXPECT_EQ(form.MixtureList()->GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
-    TQzProgramPreference::SetOptionsDialogRunner(nullptr);
 }
 
 TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     writeTypicalFile(data.path(), _Cs, "137");
-    TMainForm form;
+    TMainForm form(context());
     captureDialogs(form);
-    EXPECT_TRUE(StartupFailed);
+    EXPECT_TRUE(form.StartupFailed());
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("DataFileException: Can not find file for Co-60"));
     form.show();
@@ -275,10 +258,12 @@ TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
 
 TEST(Application, AnErrorNoHandlerExpectedIsShownAndTheProgramGoesOn)
 {
+    auto* application = static_cast<TKavApplication*>(QCoreApplication::instance());
     // An event handler that fails, reached through the application as every event is. (Errors
     // thrown across the toolkit's own input handling leave a little of its memory behind, which
     // the leak checker would report; a plain event shows the same path.)
     RecordingMessageBoxes messages;
+    application->SetMessageBoxes(&messages);
     struct Thrower : QObject {
         int handled = 0;
         bool event(QEvent* e) override
@@ -299,6 +284,7 @@ TEST(Application, AnErrorNoHandlerExpectedIsShownAndTheProgramGoesOn)
     EXPECT_EQ(messages.boxes[0].caption, QStringLiteral("Electronic Annex / KAV Data Viewer"));
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Broken handler"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbOK));
+    application->SetMessageBoxes(nullptr);
 }
 
 TEST(AboutBox, HasItsCaptionAndSize)

@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "data/datamodule.h"
+#include "data/dosedatafile.h"
 #include "dosefixture.h"
 #include "app/mainform.h"
 #include "app/materialsview.h"
@@ -56,7 +56,7 @@ void writeNamelessGroupFile(const QString& folder, TRNXElement element, const ch
     d.FAerosolData.push_back(std::move(group));
     QByteArray bytes = d.ToFileBytes();
     bytes.replace(bytes.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
-    fixChecksum(bytes);
+    SetDoseDataChecksum(bytes);
     writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), bytes);
 }
 
@@ -65,24 +65,17 @@ class MaterialsViewTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        StartupFailed = false;
         writeTypicalFile(data.path(), _Co, "60");
         writeTypicalFile(data.path(), _Cs, "137");
         writeTwoGroupFile(data.path());
-        writeViewerIni("Initialized=1\n", data.path());
-        form = std::make_unique<TMainForm>();
+        home.writeIni("Initialized=1\n", data.path());
+        form = std::make_unique<TMainForm>(home.makeContext(messages));
         form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
         form->show();
         form->FormActivate();
         form->DosePerIntakeTabs()->setCurrentIndex(1);
         view = form->MaterialsView();
         grid = view->sgDPUI;
-    }
-    void TearDown() override
-    {
-        form.reset();
-        ReleaseProgramPreference();
-        QFile::remove(viewerIniPath());
     }
     void setChecked(QListWidget* list, std::initializer_list<bool> ticks)
     {
@@ -107,6 +100,7 @@ protected:
 
     QTemporaryDir data;
     RecordingMessageBoxes messages;
+    ViewerHome home;
     std::unique_ptr<TMainForm> form;
     TMaterialsView* view = nullptr;
     TQzStringGrid* grid = nullptr;
@@ -179,11 +173,11 @@ TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
     view->ducbDPUIUnit->setCurrentIndex(1); // mSv
     emit view->ducbDPUIUnit->activated(1);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
-    EXPECT_EQ(ProgramPreference->DPUIDoseUnit(), du_mSv);
+    EXPECT_EQ(home.context().ProgramPreference().DPUIDoseUnit(), du_mSv);
     view->aucbDPUIUnit->setCurrentIndex(2); // kBq
     emit view->aucbDPUIUnit->activated(2);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(ProgramPreference->DPUIActivityUnit(), au_kBq);
+    EXPECT_EQ(home.context().ProgramPreference().DPUIActivityUnit(), au_kBq);
 }
 
 TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
@@ -248,8 +242,9 @@ TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
                 yellow += near(image.pixel(x, y), qRgb(0xFF, 0xFF, 0xCC));
             }
         EXPECT_GT(cyan, 100) << "selection of " << box->currentText().toStdString();
-        if (box->count() > 1)
+        if (box->count() > 1) {
             EXPECT_GT(yellow, 100) << "background of " << box->currentText().toStdString();
+        }
         box->hidePopup();
     }
 }

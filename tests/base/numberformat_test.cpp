@@ -1,5 +1,6 @@
 #include "base/numberformat.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace kav {
@@ -65,9 +66,9 @@ TEST(PictureFormat, UsesTheGivenDecimalSeparator)
 {
     EXPECT_EQ(formatPicture(1.25, u"0.##", u','), QStringLiteral("1,25"));
     EXPECT_EQ(formatPicture(1.5e-3, u"0.0E+0", u','), QStringLiteral("1,5E-3"));
-    setDecimalSeparator(u',');
+    QLocale::setDefault(QLocale(QLocale::German));
     EXPECT_EQ(formatPicture(0.5, u"0.###"), QStringLiteral("0,5"));
-    setDecimalSeparator(u'.');
+    QLocale::setDefault(QLocale::c());
     EXPECT_EQ(formatPicture(0.5, u"0.###"), QStringLiteral("0.5"));
 }
 

@@ -16,22 +16,24 @@ TRNXElementSet setOf(std::initializer_list<TRNXElement> elements)
 
 class FilterTest : public testing::Test {
 protected:
-    void SetUp() override { loadShippedIndex(); }
+    void SetUp() override { loadShippedIndex(index); }
+
+    TRNXindex index;
 };
 
 TEST_F(FilterTest, StartsWithTheWholeIndex)
 {
-    TQzRNXFilter f;
+    TQzRNXFilter f(index);
     EXPECT_EQ(f.RNXList().Count(), 1252);
     EXPECT_EQ(f.FullRNXList().Count(), 1252);
-    EXPECT_EQ(f.ElementSet(), RNXIndex->ElementSet);
-    EXPECT_EQ(f.FullElementSet(), RNXIndex->ElementSet);
+    EXPECT_EQ(f.ElementSet(), index.ElementSet);
+    EXPECT_EQ(f.FullElementSet(), index.ElementSet);
     EXPECT_FALSE(f.Advanced().Enabled());
 }
 
 TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
 {
-    TQzRNXFilter f;
+    TQzRNXFilter f(index);
     int changes = 0;
     f.OnChange = [&](TQzRNXSimpleFilter* sender) {
         EXPECT_EQ(sender, &f);
@@ -43,11 +45,11 @@ TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     EXPECT_EQ(f.ElementByRNXFilterSet(), setOf({_Co, _Cs}));
     EXPECT_EQ(f.FullElementSet(), setOf({_Co, _Cs}));
     EXPECT_EQ(f.FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(f.FullRNXList().Objects(0), RNXIndex->FindRNX(u"Co-60"));
+    EXPECT_EQ(f.FullRNXList().Objects(0), index.FindRNX(u"Co-60"));
     EXPECT_EQ(changes, 2);
 
     // An element filter without caesium leaves Cs-137 in the list but not on offer.
-    TRNXElementSet noCs = RNXIndex->ElementSet;
+    TRNXElementSet noCs = index.ElementSet;
     noCs.erase(_Cs);
     f.SetUseElementFilter(true);
     f.SetElementSet(noCs);
@@ -68,12 +70,12 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
     const TRNXElementSet elements = setOf({_Co, _Sr, _I});
     for (const bool useElements : {false, true})
         for (const bool useList : {false, true}) {
-            TQzRNXFilter f;
+            TQzRNXFilter f(index);
             f.SetRNXList(QStringList{"Co-60", "Cs-137", "I-131", "Tc-99m"});
             f.SetElementSet(elements);
             f.SetUseElementFilter(useElements);
             f.SetUseRNXFilter(useList);
-            TRNXElementSet mix = RNXIndex->ElementSet;
+            TRNXElementSet mix = index.ElementSet;
             if (useElements)
                 for (int e = 0; e < RNXElementCount; ++e)
                     if (!elements.contains(static_cast<TRNXElement>(e)))
@@ -93,7 +95,7 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
 
 TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
 {
-    TQzRNXFilter f;
+    TQzRNXFilter f(index);
     f.ReadStoredElementSet({-23, -1, -1, 15});
     EXPECT_EQ(f.ElementSet().count(), 97);
     for (TRNXElement absent : {_He, _Li, _B, _Md, _No, _Lr, _Rf, _Db})
@@ -111,7 +113,7 @@ TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
 
 TEST_F(FilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
 {
-    TQzRNXFilter f;
+    TQzRNXFilter f(index);
     EXPECT_TRUE(f.LoadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
     EXPECT_EQ(f.ElementSet(), setOf({_Co, _Cs}));
     EXPECT_TRUE(f.UseElementFilter());
@@ -134,7 +136,7 @@ TEST_F(FilterTest, AnyBytesAsAListFile)
     for (int i = 0; i < 20000; ++i)
         garbage.append(static_cast<char>((i * 7919) & 0xFF));
     garbage.append(QByteArray(100000, 'C')); // a very long line without an end
-    TQzRNXFilter f;
+    TQzRNXFilter f(index);
     f.LoadElementList(garbage);
     f.LoadRNXList(garbage);
     for (const auto& e : f.RNXList().Items())
@@ -143,20 +145,20 @@ TEST_F(FilterTest, AnyBytesAsAListFile)
 
 TEST_F(FilterTest, AfterAnIndexRebuildTheListIsResolvedAgain)
 {
-    TQzRNXFilter f;
+    TQzRNXFilter f(index);
     f.SetUseRNXFilter(true);
     f.SetRNXList(QStringList{"Co-60", "Cs-137"});
     int lists = 0;
     int changes = 0;
     f.OnFilterListsChanged = [&] { ++lists; };
     f.OnChange = [&](TQzRNXSimpleFilter*) { ++changes; };
-    RNXIndex->LoadFromBytes(shippedIndexBytes()); // nodes made anew
+    index.LoadFromBytes(shippedIndexBytes()); // nodes made anew
     f.UpdateFilter();
-    EXPECT_EQ(f.RNXList().Objects(0), RNXIndex->FindRNX(u"Co-60"));
+    EXPECT_EQ(f.RNXList().Objects(0), index.FindRNX(u"Co-60"));
     EXPECT_EQ(lists, 1);
     EXPECT_EQ(changes, 0);
 
-    TQzRNXFilter copy;
+    TQzRNXFilter copy(index);
     copy.Assign(f);
     EXPECT_EQ(copy.FullRNXList().Names(), f.FullRNXList().Names());
     EXPECT_TRUE(copy.UseRNXFilter());

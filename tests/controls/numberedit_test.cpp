@@ -2,6 +2,7 @@
 #include "base/numberformat.h"
 #include "recordingmessageboxes.h"
 
+#include <QLocale>
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -15,7 +16,7 @@ namespace {
 
 class NumberEditTest : public testing::Test {
 protected:
-    void SetUp() override { setDecimalSeparator(u'.'); }
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
     // Types over the whole text, as a user does after selecting it.
     static void type(QLineEdit& edit, const QString& keys)
     {
@@ -35,6 +36,7 @@ protected:
 TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.SetMinValue(0.01);
     edit.SetMaxValue(100);
     edit.SetMaxValueEnabled(true);
@@ -49,6 +51,7 @@ TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
 TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.FloatFormatList().DefaultFormat = QStringLiteral("0.###e-0");
     edit.SetMinValue(1e-30);
     edit.SetMaxValue(1e30);
@@ -63,6 +66,7 @@ TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.SetUpDownButtons(true);
     edit.SetIncrementType(itLastDigit);
     edit.SetMinValue(0.01);
@@ -90,6 +94,7 @@ TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
 TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.FloatFormatList().DefaultFormat = QStringLiteral("0.###e-0");
     edit.SetIncrementType(itLastDigit);
     edit.SetValue(1.5e3);
@@ -101,6 +106,7 @@ TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 TEST_F(NumberEditTest, FormatsFollowTheThresholds)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     TQzFloatFormatList& formats = edit.FloatFormatList();
     formats.DefaultFormat = QStringLiteral("0.###e-0");
     EXPECT_TRUE(formats.Add(1000, QStringLiteral("0.###e-0")));
@@ -118,6 +124,7 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
 TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.SetValue(3);
     QTest::keyClick(&edit, Qt::Key_Asterisk, Qt::KeypadModifier);
     EXPECT_EQ(edit.Value(), 30);
@@ -147,6 +154,7 @@ TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
 TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     type(edit, QStringLiteral("1x2.5.5e-3e"));
     EXPECT_EQ(edit.text(), QStringLiteral("12.55e-3"));
     EXPECT_DOUBLE_EQ(edit.Value(), 12.55e-3);
@@ -167,6 +175,7 @@ TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
 TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.SetValue(4.5);
     int changes = 0;
     edit.OnChange = [&] { ++changes; };
@@ -181,6 +190,7 @@ TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
 TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.SetMinValue(0.01);
     edit.SetMinValueEnabled(true);
     messages.boxes.clear();
@@ -203,6 +213,7 @@ TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
 TEST_F(NumberEditTest, LimitsThatCrossAreRefusedOrMoved)
 {
     TQzFloatEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.SetMinValueEnabled(true);
     edit.SetMaxValueEnabled(true);
     edit.SetMinValue(200); // above the maximum of 100: ignored
@@ -217,6 +228,7 @@ TEST_F(NumberEditTest, LimitsThatCrossAreRefusedOrMoved)
 TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
 {
     TQzIntegerEdit edit;
+    edit.SetMessageBoxes(&messages);
     edit.SetValue(1234);
     edit.setSelection(1, 1); // the hundreds
     QTest::keyClick(&edit, Qt::Key_Up);

@@ -12,9 +12,8 @@
 namespace kav {
 namespace {
 
-int measuredHeight(const QString& text, int width)
+int measuredHeight(const TjxTipForm& tip, const QString& text, int width)
 {
-    TjxTipForm& tip = JxTipForm();
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter p(&scratch);
     p.setFont(tip.font());
@@ -25,8 +24,8 @@ TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QString text = QStringLiteral("<p align=\"center\"><b>Whole Body</b></p><p align=\"center\">X: <b>1</b>; Y: <b>2</b></p>");
-    TjxTipForm& tip = JxTipForm();
-    const int height = measuredHeight(text, 160) + 20;
+    TjxTipForm tip;
+    const int height = measuredHeight(tip, text, 160) + 20;
 
     tip.ShowMarkupTip(text, QPoint(300, 300), true, 160);
     EXPECT_TRUE(tip.isVisible());
@@ -50,7 +49,7 @@ TEST(TipForm, AClickElsewhereInTheProgramOrEscapeHidesIt)
     elsewhere.resize(200, 100);
     elsewhere.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
-    TjxTipForm& tip = JxTipForm();
+    TjxTipForm tip;
     tip.ShowMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
     ASSERT_TRUE(tip.isVisible());
     QTest::mouseClick(&elsewhere, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));

@@ -1,5 +1,5 @@
 #include "data/bioassaydata.h"
-#include "data/datamodule.h"
+#include "data/programpreference.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
 #include "data/mixturelist.h"
@@ -13,16 +13,7 @@ namespace {
 
 class BioassayTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ProgramPreference = std::make_unique<TQzProgramPreference>(m_dir.filePath("viewer"));
-        ProgramPreference->SetQVDDir(m_dir.path());
-    }
-    void TearDown() override
-    {
-        ProgramPreference.reset();
-        StartupFailed = false;
-    }
+    void SetUp() override { preference.SetQVDDir(m_dir.path()); }
     // Writes a nuclide whose single ingestion material has the given bioassay records.
     void writeWithRecords(const TRNXRec& nuclide, std::vector<TVESKActivityData> records, bool ingestion = true)
     {
@@ -35,6 +26,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    TQzProgramPreference preference{m_dir.filePath("viewer")};
 };
 
 TEST(BioassayTimes, FollowTheFixedGrid)
@@ -57,7 +49,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     const TRNXRec ba{_Ba, "137m"};
     writeWithRecords(cs, {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f),
                           makeBioassay(ba, TVESKSourceOrganSet::fromRaw(0xFF), 12, 0.5f)});
-    TVESKRNData d;
+    TVESKRNData d(&preference);
     d.SetRNuclide(cs);
     QStringList names;
     d.GetDRNList(names);
@@ -73,7 +65,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
 
     // Without the progeny record there is nothing to show.
     writeWithRecords(cs, {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f)});
-    TVESKRNData alone;
+    TVESKRNData alone(&preference);
     alone.SetRNuclide(cs);
     EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 0, 0, r));
     EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 1, 0, r));
@@ -85,7 +77,7 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     const TRNXRec ac{_Ac, "228"};
     writeWithRecords(th, {makeBioassay(th, TVESKSourceOrganSet::fromRaw(0xFF), 5, 1.0f),
                           makeBioassay(ac, TVESKSourceOrganSet::fromRaw(0xFF), 7, 0.5f)});
-    TVESKRNData d;
+    TVESKRNData d(&preference);
     d.SetRNuclide(th);
     TVESKActivityResultData r;
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
@@ -100,7 +92,7 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 {
     const TRNXRec kr{_Kr, "85"};
     writeWithRecords(kr, {makeBioassay(kr, {soW_Body}, 3, 1.0f)}, false);
-    TVESKRNData gas;
+    TVESKRNData gas(&preference);
     gas.SetRNuclide(kr);
     QStringList names;
     gas.GetDRNList(names);
@@ -112,7 +104,7 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 
 TEST_F(BioassayTest, MixtureListKeepsItsEntries)
 {
-    TVESKRNList list;
+    TVESKRNList list(&preference);
     EXPECT_EQ(list.Count(), 1);
     EXPECT_FALSE(list.GetRNDosesData(0)->IsLoaded());
     writeTypicalFile(m_dir.path(), _Co, "60");
@@ -141,31 +133,27 @@ TEST_F(BioassayTest, MixtureListKeepsItsEntries)
     missing.AMass = "90";
     EXPECT_THROW(list.Add(missing), EWrongDataFileException);
     EXPECT_EQ(list.Count(), 1);
-    EXPECT_FALSE(StartupFailed);
-}
-
-TEST_F(BioassayTest, FailedExampleMarksStartUpFailed)
-{
-    TVESKRNList list;
+    // Without its file the example is refused.
+    QFile::remove(m_dir.filePath("Co-60.qvd"));
     EXPECT_THROW(list.CreateExample(), EWrongDataFileException);
-    EXPECT_TRUE(StartupFailed);
 }
 
 TEST_F(BioassayTest, NuclideListOfTheDataFolder)
 {
-    loadShippedIndex();
+    TRNXindex index;
+    loadShippedIndex(index);
     for (const char* name : {"Co-60.qvd", "Tc-99m.qvd", "H-3.qvd", "Co-58.qvd", "Ag-110m.qvd", "Ag-110.qvd",
                              "notes.qvd", "Xx-1.qvd", "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd",
                              "Pa-234mXYZ.qvd"})
         writeBytes(m_dir.filePath(name), "x");
     TRNXStringList list;
-    ProgramPreference->GetRNList(list);
+    preference.GetRNList(index, list);
     // Any case of a name stands for its nuclide, once, under the index's name; whatever is listed
     // the reader finds.
     EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
     for (const QString& name : list.Names())
         EXPECT_FALSE(FindDoseDataFile(m_dir.path(), name).isEmpty()) << name.toStdString();
-    EXPECT_EQ(list.Objects(0), RNXIndex->FindRNX(u"H-3"));
+    EXPECT_EQ(list.Objects(0), index.FindRNX(u"H-3"));
 }
 
 } // namespace

@@ -1,9 +1,11 @@
-#include "data/datamodule.h"
+#include "data/programpreference.h"
 #include "data/dosedata.h"
+#include "data/dosedatafile.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
 #include "base/numberformat.h"
 
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,28 +19,26 @@ class DoseDataTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(u'.');
-        ProgramPreference = std::make_unique<TQzProgramPreference>(m_dir.filePath("viewer"));
-        ProgramPreference->SetQVDDir(m_dir.path());
-        ASSERT_EQ(ProgramPreference->QVDDir(), m_dir.path());
+        QLocale::setDefault(QLocale::c());
+        preference.SetQVDDir(m_dir.path());
+        ASSERT_EQ(preference.QVDDir(), m_dir.path());
     }
-    void TearDown() override { ProgramPreference.reset(); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     // The typical Co-60 file, changed by a function, with its checksum made right again.
     void writeChanged(const std::function<void(QByteArray&)>& change, bool fixChecksum = true)
     {
-        TVESKRNDosesData d;
+        TVESKRNDosesData d(&preference);
         fillTypicalData(d, TRNXRec{_Co, "60"});
         QByteArray bytes = d.ToFileBytes();
         change(bytes);
         if (fixChecksum)
-            kav::fixChecksum(bytes);
+            SetDoseDataChecksum(bytes);
         writeBytes(path("Co-60.qvd"), bytes);
     }
     QString loadError()
     {
-        TVESKRNDosesData d;
+        TVESKRNDosesData d(&preference);
         try {
             d.SetRNuclide(TRNXRec{_Co, "60"});
         } catch (const std::exception& e) {
@@ -48,12 +48,13 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    TQzProgramPreference preference{m_dir.filePath("viewer")};
 };
 
 TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 {
     writeTypicalFile(m_dir.path(), _Co, "60", "SYNTHETIC SAMPLE");
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     d.SetRNuclide(TRNXRec{_Co, "60"});
     EXPECT_TRUE(d.IsLoaded());
     EXPECT_TRUE(d.IsSyntheticSample());
@@ -92,7 +93,7 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     TVESKDoseArray dose{};
     float e = 1;
     EXPECT_FALSE(d.GetDoses(ipIngestion, 0, 0, dose, e)); // nothing loaded
@@ -156,7 +157,7 @@ TEST_F(DoseDataTest, AcceptsTheOtherConverterAndAnyCaseOfIt)
 
 TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 {
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     fillTypicalData(d, TRNXRec{_Co, "60"});
     const float marker = 12345.678f;
     d.FIngestData[0]->FActivity.push_back(makeBioassay(TRNXRec{_Co, "60"}, {soW_Body}, 3, marker));
@@ -187,7 +188,7 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
     TVESKRNDosesData empty;
     empty.FRNuclide = TRNXRec{_Co, "60"};
     writeBytes(path("Co-60.qvd"), empty.ToFileBytes());
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     d.SetRNuclide(TRNXRec{_Co, "60"});
     QStringList list{"x"};
     for (TVESKIntakePath p : {ipIngestion, ipInhalation, ipInjection}) {
@@ -201,7 +202,7 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     d.SetRNuclide(TRNXRec{_Co, "60"});
     QFile::remove(path("Co-60.qvd"));
     EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}));
@@ -230,7 +231,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
         b = two.ToFileBytes();
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     });
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     EXPECT_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}), std::runtime_error);
     EXPECT_FALSE(d.IsLoaded());
     EXPECT_EQ(d.AerosolDataCount(), 0);
@@ -241,7 +242,7 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
     ASSERT_TRUE(QFile::rename(path("Co-60.qvd"), path("co-60.QVD")));
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}));
     EXPECT_EQ(FindDoseDataFile(m_dir.path(), "Co-60"), path("co-60.QVD"));
     // The file of the exact name wins over others of the same name in another case.
@@ -261,7 +262,7 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 
 TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
 {
-    TVESKRNDosesData d;
+    TVESKRNDosesData d(&preference);
     writeTypicalFile(m_dir.path(), _Sr, "90");
     QFile::setPermissions(path("Sr-90.qvd"), QFileDevice::Permissions{});
     QFile probe(path("Sr-90.qvd"));
@@ -278,18 +279,19 @@ TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
 
 TEST_F(DoseDataTest, AssignByNameUsesTheIndex)
 {
-    loadShippedIndex();
+    TRNXindex index;
+    loadShippedIndex(index);
     writeTypicalFile(m_dir.path(), _Tc, "99m");
-    TVESKRNDosesData d;
-    d.AssignRNuclide(QStringLiteral("Tc-99m"));
+    TVESKRNDosesData d(&preference);
+    d.AssignRNuclide(index, QStringLiteral("Tc-99m"));
     EXPECT_EQ(d.RNuclide(), (TRNXRec{_Tc, "99m"}));
-    d.AssignRNuclide(QStringLiteral("Xx-1")); // unknown: nothing happens
+    d.AssignRNuclide(index, QStringLiteral("Xx-1")); // unknown: nothing happens
     EXPECT_EQ(d.RNuclide(), (TRNXRec{_Tc, "99m"}));
 }
 
 TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
 {
-    setDecimalSeparator(u'.');
+    QLocale::setDefault(QLocale::c());
     struct Case {
         TVESKIntakePath path;
         TVESKMaterial kind;

@@ -3,6 +3,7 @@
 #include "data/doseexport.h"
 #include "dosefixture.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace kav {
@@ -10,7 +11,7 @@ namespace {
 
 TEST(DoseExport, LinesHaveOneFieldPerColumn)
 {
-    setDecimalSeparator(u'.');
+    QLocale::setDefault(QLocale::c());
     TVESKRNDosesData d;
     fillTypicalData(d, TRNXRec{_Co, "60"});
     d.FIngestData[0]->FName = "Oxides; hydroxides";

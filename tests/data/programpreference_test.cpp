@@ -264,21 +264,21 @@ TEST_F(PreferenceTest, ExecEditDlgFiresOnlyWhenAccepted)
         EXPECT_EQ(sender, &p);
         ++fired;
     });
-    EXPECT_FALSE(p.ExecEditDlg(poVESKDataDir));
+    EXPECT_FALSE(p.ExecEditDlg(poVESKDataDir, nullptr));
 
     TQzProgramOptionsDialogType seen = poGeneral;
     bool accept = false;
-    TQzProgramPreference::SetOptionsDialogRunner([&](TQzProgramPreference&, TQzProgramOptionsDialogType o) {
+    const TQzProgramPreference::TOptionsDialog dialog = [&](TQzProgramPreference& shown, TQzProgramOptionsDialogType o) {
+        EXPECT_EQ(&shown, &p);
         seen = o;
         return accept;
-    });
-    EXPECT_FALSE(p.ExecEditDlg(poDPUIUnits));
+    };
+    EXPECT_FALSE(p.ExecEditDlg(poDPUIUnits, dialog));
     EXPECT_EQ(seen, poDPUIUnits);
     EXPECT_EQ(fired, 0);
     accept = true;
-    EXPECT_TRUE(p.ExecEditDlg(poVESKDataDir));
+    EXPECT_TRUE(p.ExecEditDlg(poVESKDataDir, dialog));
     EXPECT_EQ(fired, 1);
-    TQzProgramPreference::SetOptionsDialogRunner(nullptr);
 }
 
 } // namespace

@@ -7,10 +7,10 @@ namespace {
 
 class ChainTest : public testing::Test {
 protected:
-    void SetUp() override { loadShippedIndex(); }
-    static const TRNXnode& node(const char* name)
+    void SetUp() override { loadShippedIndex(index); }
+    const TRNXnode& node(const char* name) const
     {
-        const TRNXnode* n = RNXIndex->FindRNX(QString::fromLatin1(name));
+        const TRNXnode* n = index.FindRNX(QString::fromLatin1(name));
         EXPECT_TRUE(n) << name;
         return *n;
     }
@@ -21,6 +21,8 @@ protected:
             names << c.RNXname.toString();
         return names;
     }
+
+    TRNXindex index;
 };
 
 TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
@@ -87,7 +89,7 @@ TEST_F(ChainTest, ProgenyIsEveryReachableNuclideOnce)
 TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
 {
     TRNXStringList direct(true), main(true), other(true);
-    RNXIndex->GetAncLists(&node("Rn-222"), direct, main, other);
+    index.GetAncLists(&node("Rn-222"), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Ra-226"});
     EXPECT_GE(other.IndexOf("U-238"), 0);
     EXPECT_GE(other.IndexOf("Th-230"), 0);
@@ -95,19 +97,20 @@ TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
     EXPECT_LT(other.IndexOf("Rn-222"), 0);
     EXPECT_LT(other.IndexOf("Ra-226"), 0);
 
-    RNXIndex->GetAncLists(_Co, "60", direct, main, other);
+    index.GetAncLists(_Co, "60", direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Co-60m"});
 
-    RNXIndex->GetAncLists(&node("Ac-223"), direct, main, other);
+    index.GetAncLists(&node("Ac-223"), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Pa-227"});
 
-    RNXIndex->GetAncLists(nullptr, direct, main, other);
+    index.GetAncLists(nullptr, direct, main, other);
     EXPECT_EQ(direct.Count() + main.Count() + other.Count(), 0);
 }
 
 // Small indexes written by the test: ties, circles and links that point nowhere.
 TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
 {
+    TRNXindex index;
     TRNXnode a = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
     addDaughter(a, "La-140", 1, 0.5f);
     addDaughter(a, "La-141", 2, 0.5f);
@@ -115,26 +118,26 @@ TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
     addDaughter(b, "Ba-140", 0, 1.0f); // back to the start: a circle no real data has
     TRNXnode c = makeNode(_La, 141, "141", 3.9f, tuHour, {rtx_BetaMinus});
     addDaughter(c, "Ce-141", 7, 1.0f); // beyond the index
-    RNXIndex->LoadFromBytes(toBytes({a, b, c}));
-    ASSERT_EQ(RNXIndex->Count(), 3);
-    EXPECT_EQ(RNXIndex->Items(2)->DaughterArray[0].DaughterPos, -1);
+    index.LoadFromBytes(toBytes({a, b, c}));
+    ASSERT_EQ(index.Count(), 3);
+    EXPECT_EQ(index.Items(2)->DaughterArray[0].DaughterPos, -1);
 
     TRNXChainArray chain;
     float maxCutted = 0;
-    RNXIndex->Items(0)->GetChainArray(chain, maxCutted);
+    index.Items(0)->GetChainArray(chain, maxCutted);
     ASSERT_FALSE(chain.empty());
     EXPECT_EQ(chain[0].RNXname.toString(), QStringLiteral("La-140"));
     EXPECT_EQ(maxCutted, 0.5f);
     EXPECT_LE(chain.size(), 3u);
 
     TRNXStringList progeny;
-    RNXIndex->Items(0)->GetDaughtersList(progeny);
+    index.Items(0)->GetDaughtersList(progeny);
     EXPECT_EQ(progeny.Names(), (QStringList{"La-140", "Ba-140", "La-141"}));
-    RNXIndex->Items(2)->GetDaughtersList(progeny);
+    index.Items(2)->GetDaughtersList(progeny);
     EXPECT_EQ(progeny.Count(), 0);
 
     TRNXStringList direct, main, other;
-    RNXIndex->GetAncLists(RNXIndex->Items(1), direct, main, other);
+    index.GetAncLists(index.Items(1), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Ba-140"});
     EXPECT_EQ(main.Count(), 0); // the circle has no topmost member
 }

@@ -1,7 +1,7 @@
 #include "indexfixture.h"
 #include "base/numberformat.h"
-#include "recordingmessageboxes.h"
 
+#include <QLocale>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -20,27 +20,24 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 class IndexTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        setDecimalSeparator(u'.');
-        RNXIndex->Clear();
-        RNXControls.clear();
-    }
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
+
+    TRNXindex index;
 };
 
 TEST_F(IndexTest, FindsNuclidesByNameAndByElementAndMass)
 {
-    loadShippedIndex();
-    const TRNXnode* tc = RNXIndex->FindRNX(u"tc-99M");
+    loadShippedIndex(index);
+    const TRNXnode* tc = index.FindRNX(u"tc-99M");
     ASSERT_TRUE(tc);
     EXPECT_EQ(tc->RNXname.toString(), QStringLiteral("Tc-99m"));
-    EXPECT_EQ(RNXIndex->FindRNX(_Tc, "99M"), tc);
-    EXPECT_EQ(RNXIndex->FindRNXindex(_Tc, "99m"), tc->Index);
-    EXPECT_EQ(RNXIndex->FindRNXindex(_Co, "61m"), -1);
+    EXPECT_EQ(index.FindRNX(_Tc, "99M"), tc);
+    EXPECT_EQ(index.FindRNXindex(_Tc, "99m"), tc->Index);
+    EXPECT_EQ(index.FindRNXindex(_Co, "61m"), -1);
     for (const char* name : {"Co-", "Co60", "Cobalt-60", "Co-123456", "C-", "-60", "Xx-1", "Db-268", "", "Co-60 extra"})
-        EXPECT_EQ(RNXIndex->FindRNX(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(RNXIndex->FindRNX(u"Pa-234mXYZ"), RNXIndex->FindRNX(u"Pa-234m")); // seven characters count
-    EXPECT_TRUE(RNXIndex->FindRNX(u"Pa-234m"));
+        EXPECT_EQ(index.FindRNX(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(index.FindRNX(u"Pa-234mXYZ"), index.FindRNX(u"Pa-234m")); // seven characters count
+    EXPECT_TRUE(index.FindRNX(u"Pa-234m"));
 }
 
 TEST_F(IndexTest, RecordsParseFromNames)
@@ -67,40 +64,40 @@ TEST_F(IndexTest, RecordsParseFromNames)
 
 TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
 {
-    RecordingMessageBoxes messages;
     const QByteArray bytes = shippedIndexBytes();
     QTemporaryDir dir;
     writeFile(dir.filePath("Index.rnx"), bytes.left(bytes.size() - 5));
-    LoadRNXIndex(dir.path(), false);
-    EXPECT_EQ(RNXIndex->Count(), 0);
-    EXPECT_EQ(RNXFolder, dir.path() + u'/');
-    ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(dir.filePath("Index.rnx"))));
-    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("record 1252: the file ends inside it")))
-        << messages.boxes[0].text.toStdString();
-    LoadRNXIndex(dir.path(), false); // the same file again: nothing more is said
-    EXPECT_EQ(messages.boxes.size(), 1u);
+    const TRNXLoadResult cut = index.LoadRNXIndex(dir.path(), false);
+    EXPECT_EQ(index.Count(), 0);
+    EXPECT_EQ(index.RNXFolder(), dir.path() + u'/');
+    EXPECT_EQ(cut.status, TRNXLoadResult::Damaged);
+    EXPECT_EQ(cut.path, dir.filePath("Index.rnx"));
+    EXPECT_EQ(cut.problem, QStringLiteral("record 1252: the file ends inside it"));
+    const TRNXLoadMessage message = RNXLoadMessage(cut, l_English);
+    EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(dir.filePath("Index.rnx"))));
+    EXPECT_TRUE(message.text.contains(cut.problem));
+    // The same file again: nothing more to say.
+    EXPECT_EQ(index.LoadRNXIndex(dir.path(), false).status, TRNXLoadResult::Unchanged);
 
     // A whole index loads, and later loads change nothing.
     QTemporaryDir other;
     writeFile(other.filePath("Index.rnx"), bytes);
-    LoadRNXIndex(other.path(), false);
-    EXPECT_EQ(RNXIndex->Count(), 1252);
-    EXPECT_FALSE(RNXIndex->LoadFromResource());
-    LoadRNXIndex(dir.path(), false);
-    LoadRNXIndex(QString(), true);
-    EXPECT_EQ(RNXIndex->Count(), 1252);
-    EXPECT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(index.LoadRNXIndex(other.path(), false).status, TRNXLoadResult::Loaded);
+    EXPECT_EQ(index.Count(), 1252);
+    EXPECT_FALSE(index.LoadFromResource());
+    EXPECT_EQ(index.LoadRNXIndex(dir.path(), false).status, TRNXLoadResult::Unchanged);
+    EXPECT_EQ(index.LoadRNXIndex(QString(), true).status, TRNXLoadResult::Unchanged);
+    EXPECT_EQ(index.Count(), 1252);
     // Read leniently (as from the program's own resource), a cut last record is dropped.
-    RNXIndex->LoadFromBytes(bytes.left(bytes.size() - 5));
-    EXPECT_EQ(RNXIndex->Count(), 1251);
+    index.LoadFromBytes(bytes.left(bytes.size() - 5));
+    EXPECT_EQ(index.Count(), 1251);
 }
 
 TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
 {
     const QByteArray good = shippedIndexBytes();
-    EXPECT_EQ(RNXIndex->LoadValidated(good), QString());
-    EXPECT_EQ(RNXIndex->Count(), 1252);
+    EXPECT_EQ(index.LoadValidated(good), QString());
+    EXPECT_EQ(index.Count(), 1252);
     QByteArray random(20000, '\0');
     for (qsizetype i = 0; i < random.size(); ++i)
         random[i] = static_cast<char>((i * 7919 + 13) % 251);
@@ -111,7 +108,7 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
     auto changed = [&](auto change) {
         std::vector<TRNXnode> nodes;
         for (int i = 0; i < 3; ++i)
-            nodes.push_back(*RNXIndex->Items(i));
+            nodes.push_back(*index.Items(i));
         change(nodes);
         return toBytes(nodes);
     };
@@ -131,48 +128,45 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
         {"an element split in two runs", changed([](auto& n) { n[1].Element = _Co; }), "record 3: Ac follows"},
     };
     for (const Case& c : cases) {
-        const QString problem = RNXIndex->LoadValidated(c.bytes);
+        const QString problem = index.LoadValidated(c.bytes);
         EXPECT_TRUE(problem.startsWith(QString::fromLatin1(c.problem))) << c.what << ": " << problem.toStdString();
-        EXPECT_EQ(RNXIndex->Count(), 0) << c.what;
-        EXPECT_EQ(RNXIndex->FindRNX(u"Co-60"), nullptr) << c.what;
+        EXPECT_EQ(index.Count(), 0) << c.what;
+        EXPECT_EQ(index.FindRNX(u"Co-60"), nullptr) << c.what;
     }
     // A daughter whose position names another nuclide.
-    RNXIndex->LoadFromBytes(good);
+    index.LoadFromBytes(good);
     std::vector<TRNXnode> all;
-    for (int i = 0; i < RNXIndex->Count(); ++i)
-        all.push_back(*RNXIndex->Items(i));
-    const int ra = RNXIndex->FindRNX(u"Ra-226")->Index;
+    for (int i = 0; i < index.Count(); ++i)
+        all.push_back(*index.Items(i));
+    const int ra = index.FindRNX(u"Ra-226")->Index;
     all[static_cast<std::size_t>(ra)].DaughterArray[0].DaughterPos += 1;
-    EXPECT_TRUE(RNXIndex->LoadValidated(toBytes(all)).startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
+    EXPECT_TRUE(index.LoadValidated(toBytes(all)).startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
 }
 
-TEST_F(IndexTest, MissingIndexFileLeavesTheIndexEmptyWithoutAMessage)
+TEST_F(IndexTest, AMissingIndexFileIsNoFailure)
 {
-    RecordingMessageBoxes messages;
     QTemporaryDir dir;
-    LoadRNXIndex(dir.path() + u'/', false);
-    EXPECT_EQ(RNXIndex->Count(), 0);
-    EXPECT_TRUE(messages.boxes.empty());
-    EXPECT_EQ(RNXIndex->FindRNX(u"Co-60"), nullptr);
+    const TRNXLoadResult none = index.LoadRNXIndex(dir.path() + u'/', false);
+    EXPECT_EQ(none.status, TRNXLoadResult::Unchanged);
+    EXPECT_FALSE(none.Failed());
+    EXPECT_EQ(index.Count(), 0);
+    EXPECT_EQ(index.FindRNX(u"Co-60"), nullptr);
     // No resource is linked into the tests: the load ends quietly.
-    LoadRNXIndex(QString(), true);
-    EXPECT_EQ(RNXIndex->Count(), 0);
-    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_FALSE(index.LoadRNXIndex(QString(), true).Failed());
+    EXPECT_EQ(index.Count(), 0);
 }
 
-TEST_F(IndexTest, UnreadableIndexFileIsReportedInTheIndexLanguage)
+TEST_F(IndexTest, AnUnreadableIndexFileIsSaidInTheIndexLanguage)
 {
-    RecordingMessageBoxes messages;
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Index.rnx")); // present, but no file to open
-    RNXIndex->SetLanguage(l_Russian);
-    LoadRNXIndex(dir.path(), false);
-    RNXIndex->SetLanguage(l_English);
-    EXPECT_EQ(RNXIndex->Count(), 0);
-    ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
-    EXPECT_EQ(messages.boxes[0].caption, QString::fromUtf16(u"\u041E\u0448\u0438\u0431\u043A\u0430"));
-    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("\r\n")));
+    const TRNXLoadResult result = index.LoadRNXIndex(dir.path(), false);
+    EXPECT_EQ(index.Count(), 0);
+    EXPECT_EQ(result.status, TRNXLoadResult::Unreadable);
+    const TRNXLoadMessage russian = RNXLoadMessage(result, l_Russian);
+    EXPECT_EQ(russian.caption, QString::fromUtf16(u"\u041E\u0448\u0438\u0431\u043A\u0430"));
+    EXPECT_TRUE(russian.text.contains(QStringLiteral("\r\n")));
+    EXPECT_EQ(RNXLoadMessage(result, l_English).text, QStringLiteral("Can't read radionuclide database"));
 }
 
 TEST_F(IndexTest, ReloadTellsRegisteredControlsBeforeAndAfter)
@@ -180,72 +174,72 @@ TEST_F(IndexTest, ReloadTellsRegisteredControlsBeforeAndAfter)
     QTemporaryDir a;
     QTemporaryDir b;
     writeFile(a.filePath("Index.rnx"), shippedIndexBytes());
-    LoadRNXIndex(a.path() + u'/', false);
-    ASSERT_EQ(RNXIndex->Count(), 1252);
+    index.LoadRNXIndex(a.path() + u'/', false);
+    ASSERT_EQ(index.Count(), 1252);
 
     QStringList heard;
     int control1 = 0;
     int control2 = 0;
-    RegisterRNXControl(&control1, [&](TRNXindex*) { heard << "updating 1"; }, [&](TRNXindex* i) { heard << QString("update 1: %1").arg(i->Count()); });
-    RegisterRNXControl(&control2, [&](TRNXindex*) { heard << "updating 2"; }, [&](TRNXindex*) { heard << "update 2"; });
-    RegisterRNXControl(&control1, nullptr, nullptr); // already registered: unchanged
+    index.RegisterRNXControl(&control1, [&](TRNXindex*) { heard << "updating 1"; }, [&](TRNXindex* i) { heard << QString("update 1: %1").arg(i->Count()); });
+    index.RegisterRNXControl(&control2, [&](TRNXindex*) { heard << "updating 2"; }, [&](TRNXindex*) { heard << "update 2"; });
+    index.RegisterRNXControl(&control1, nullptr, nullptr); // already registered: unchanged
 
-    ReloadRNXIndex(a.path() + u'/', false);
+    index.ReloadRNXIndex(a.path() + u'/', false);
     EXPECT_TRUE(heard.isEmpty());
-    ReloadRNXIndex(b.path(), false);
+    index.ReloadRNXIndex(b.path(), false);
     EXPECT_EQ(heard, (QStringList{"updating 1", "updating 2", "update 1: 0", "update 2"}));
-    EXPECT_EQ(RNXIndex->Count(), 0);
+    EXPECT_EQ(index.Count(), 0);
 
-    UnregisterRNXControl(&control1);
+    index.UnregisterRNXControl(&control1);
     heard.clear();
-    ReloadRNXIndex(a.path(), false);
+    index.ReloadRNXIndex(a.path(), false);
     EXPECT_EQ(heard, (QStringList{"updating 2", "update 2"}));
-    EXPECT_EQ(RNXIndex->Count(), 1252);
+    EXPECT_EQ(index.Count(), 1252);
 }
 
 TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
 {
-    loadShippedIndex();
+    loadShippedIndex(index);
     int total = 0;
-    for (const TRNXStringList& list : DaughterCountLists)
+    for (const TRNXStringList& list : index.DaughterCountLists())
         total += list.Count();
     EXPECT_EQ(total, 1252);
-    EXPECT_GE(DaughterCountLists[0].IndexOf("Co-60"), 0);
-    EXPECT_GE(AncestorCountLists[1].IndexOf("Co-60"), 0);
-    EXPECT_GE(DecayFilterLists[dfxSF].IndexOf("U-238"), 0);
-    EXPECT_GE(DecayFilterLists[dfxAlpha].IndexOf("U-238"), 0);
-    EXPECT_LT(DecayFilterLists[dfxAlphaOnly].IndexOf("U-238"), 0);
-    EXPECT_GE(DecayFilterLists[dfxAlphaOnly].IndexOf("Ra-226"), 0);
-    EXPECT_GE(DecayFilterLists[dfxBetaMinusOnly].IndexOf("Co-60"), 0);
-    EXPECT_TRUE(DecayFilterElements[dfxSF].contains(_U));
-    EXPECT_GT(ShortestHalfLife.Lr, LongestHalfLife.Lr);
-    EXPECT_EQ(LongestHalfLife.TimeUnit, tuYear);
-    const TRNXStringList& sorted = DecayFilterLists[dfxAlpha];
+    EXPECT_GE(index.DaughterCountLists()[0].IndexOf("Co-60"), 0);
+    EXPECT_GE(index.AncestorCountLists()[1].IndexOf("Co-60"), 0);
+    EXPECT_GE(index.DecayFilterLists()[dfxSF].IndexOf("U-238"), 0);
+    EXPECT_GE(index.DecayFilterLists()[dfxAlpha].IndexOf("U-238"), 0);
+    EXPECT_LT(index.DecayFilterLists()[dfxAlphaOnly].IndexOf("U-238"), 0);
+    EXPECT_GE(index.DecayFilterLists()[dfxAlphaOnly].IndexOf("Ra-226"), 0);
+    EXPECT_GE(index.DecayFilterLists()[dfxBetaMinusOnly].IndexOf("Co-60"), 0);
+    EXPECT_TRUE(index.DecayFilterElements()[dfxSF].contains(_U));
+    EXPECT_GT(index.ShortestHalfLife().Lr, index.LongestHalfLife().Lr);
+    EXPECT_EQ(index.LongestHalfLife().TimeUnit, tuYear);
+    const TRNXStringList& sorted = index.DecayFilterLists()[dfxAlpha];
     for (int i = 1; i < sorted.Count(); ++i)
         EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
 }
 
 TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
 {
-    loadShippedIndex();
-    const QStringList lines = QString::fromLatin1(RNXIndex->ToText()).split(QStringLiteral("\r\n"));
+    loadShippedIndex(index);
+    const QStringList lines = QString::fromLatin1(index.ToText()).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\tT1/2, d\t")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
-    const QString co60 = lines[RNXIndex->FindRNXindex(_Co, "60") + 1];
+    const QString co60 = lines[index.FindRNXindex(_Co, "60") + 1];
     const QStringList f = co60.split(u'\t');
     EXPECT_EQ(f.mid(0, 10), (QStringList{"Co-60", "Co", "27", "60", "60", "1.92534e3", "5.271e0", "y", "3.60012e-4", "B-"}));
     EXPECT_EQ(f.mid(10, 12), QStringList(12, QStringLiteral("-")));
     EXPECT_EQ(f.mid(34), (QStringList{"0", "1", "0"}));
-    const QStringList ra = lines[RNXIndex->FindRNXindex(_Ra, "226") + 1].split(u'\t');
+    const QStringList ra = lines[index.FindRNXindex(_Ra, "226") + 1].split(u'\t');
     EXPECT_EQ(ra[37], QStringLiteral("MaxCutted"));
     EXPECT_EQ(ra[38], QStringLiteral(" 2.09999998332933E-0004"));
     const QStringList ac = lines[1].split(u'\t');
     EXPECT_EQ(ac.mid(28, 6), QStringList(6, QStringLiteral("-")));
 
     QTemporaryDir dir;
-    RNXIndex->SaveToText(dir.filePath("index.txt"));
+    index.SaveToText(dir.filePath("index.txt"));
     EXPECT_TRUE(QFile::exists(dir.filePath("index.txt")));
-    EXPECT_THROW(RNXIndex->SaveToText(dir.filePath("no/such/folder.txt")), std::runtime_error);
+    EXPECT_THROW(index.SaveToText(dir.filePath("no/such/folder.txt")), std::runtime_error);
 }
 
 TEST_F(IndexTest, DamagedRecordsStayUsable)
@@ -264,18 +258,18 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     odd[8] = char(99);   // a time unit that does not exist: read as days
     odd[9] = char(0xDF); // decay-mode bits beyond the six modes
     bytes += odd;
-    RNXIndex->LoadFromBytes(bytes);
-    ASSERT_EQ(RNXIndex->Count(), 4);
-    EXPECT_EQ(RNXIndex->Items(3)->Element, _NoRNXElement);
-    EXPECT_EQ(RNXIndex->Items(3)->AMass, TRNXAMass("140"));
-    EXPECT_EQ(RNXIndex->Items(3)->RTypeSet.raw(), 0x1F);
-    EXPECT_EQ(RNXIndex->Items(3)->TimeUnit, tuDay);
+    index.LoadFromBytes(bytes);
+    ASSERT_EQ(index.Count(), 4);
+    EXPECT_EQ(index.Items(3)->Element, _NoRNXElement);
+    EXPECT_EQ(index.Items(3)->AMass, TRNXAMass("140"));
+    EXPECT_EQ(index.Items(3)->RTypeSet.raw(), 0x1F);
+    EXPECT_EQ(index.Items(3)->TimeUnit, tuDay);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
-    EXPECT_EQ(ElementRanges[_Co].First, 0);
-    EXPECT_EQ(ElementRanges[_Co].Count, 1);
-    EXPECT_EQ(RNXIndex->FindRNX(u"Co-60"), RNXIndex->Items(0));
-    EXPECT_EQ(RNXIndex->FindRNX(u"Cs-137"), RNXIndex->Items(1));
-    EXPECT_EQ(RNXIndex->FindRNX(u"Co-58"), nullptr);
+    EXPECT_EQ(index.ElementRanges()[_Co].First, 0);
+    EXPECT_EQ(index.ElementRanges()[_Co].Count, 1);
+    EXPECT_EQ(index.FindRNX(u"Co-60"), index.Items(0));
+    EXPECT_EQ(index.FindRNX(u"Cs-137"), index.Items(1));
+    EXPECT_EQ(index.FindRNX(u"Co-58"), nullptr);
 }
 
 TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
@@ -307,10 +301,10 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
         addDaughter(p, "La-140", 1, 1);
         bytes += toBytes({p});
     }
-    RNXIndex->LoadFromBytes(bytes);
-    ASSERT_EQ(RNXIndex->Count(), 7);
-    EXPECT_EQ(RNXIndex->Items(0)->DaughtersCount, 4);
-    const TRNXnode& la = *RNXIndex->Items(1);
+    index.LoadFromBytes(bytes);
+    ASSERT_EQ(index.Count(), 7);
+    EXPECT_EQ(index.Items(0)->DaughtersCount, 4);
+    const TRNXnode& la = *index.Items(1);
     EXPECT_EQ(la.AncestorsCount, 4);
     for (std::int32_t a : la.AncestorsIndex)
         EXPECT_EQ(a, 0); // the first parent fills every slot through its four kept daughters
@@ -318,10 +312,10 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
 
 TEST_F(IndexTest, QuickSortOrdersWithTheGivenComparison)
 {
-    loadShippedIndex();
+    loadShippedIndex(index);
     TRNXStringList list;
     for (const char* name : {"Tc-99m", "H-3", "Co-60", "Ag-110m", "Ag-110", "Co-58", "U-238", "Cs-137"})
-        list.Add(QString::fromLatin1(name), RNXIndex->FindRNX(QString::fromLatin1(name)));
+        list.Add(QString::fromLatin1(name), index.FindRNX(QString::fromLatin1(name)));
     QuickSortRNXList(list, 0, list.Count() - 1, [](const TRNXStringList& l, int i, int j) {
         return CompareRNXPeriodicTable(*l.Objects(i), *l.Objects(j));
     });

@@ -1,6 +1,7 @@
 #include "base/numberformat.h"
 #include "nuclides/rnxnames.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace kav {
@@ -8,7 +9,7 @@ namespace {
 
 class NamesTest : public testing::Test {
 protected:
-    void SetUp() override { setDecimalSeparator(u'.'); }
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
 };
 
 TEST_F(NamesTest, ElementNamesKeepTheirExactTexts)

@@ -4,6 +4,7 @@
 #include "rnxgen/ndxreader.h"
 #include "base/numberformat.h"
 
+#include <QLocale>
 #include <QFile>
 #include <QStringList>
 
@@ -68,15 +69,16 @@ class ShippedIndex : public testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(u'.');
-        loadShippedIndex();
+        QLocale::setDefault(QLocale::c());
+        loadShippedIndex(index);
     }
+
+    TRNXindex index;
 };
 
 TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
 {
-    const TRNXindex& index = *RNXIndex;
-    EXPECT_EQ(RNXCount, 1252);
+    EXPECT_EQ(index.Count(), 1252);
     EXPECT_EQ(index.Items(0)->RNXname.toString(), QStringLiteral("Ac-223"));
     EXPECT_EQ(index.Items(1251)->RNXname.toString(), QStringLiteral("Zr-97"));
     EXPECT_EQ(index.ElementSet.count(), 97);
@@ -84,7 +86,7 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
         const TRNXnode& node = *index.Items(i);
         EXPECT_EQ(node.Index, i);
         EXPECT_EQ(node.RNXStr(), node.RNXname.toString());
-        const TRNXElementRange& range = ElementRanges[node.Element];
+        const TRNXElementRange& range = index.ElementRanges()[node.Element];
         EXPECT_GE(i, range.First) << node.RNXStr().toStdString();
         EXPECT_LT(i, range.First + range.Count) << node.RNXStr().toStdString();
         EXPECT_LE(node.AncestorsCount, 4);
@@ -95,7 +97,7 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
 
 TEST_F(ShippedIndex, WriterGivesBackTheFileByteForByte)
 {
-    EXPECT_EQ(RNXIndex->ToBytes(), shippedIndexBytes());
+    EXPECT_EQ(index.ToBytes(), shippedIndexBytes());
 }
 
 TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
@@ -105,8 +107,8 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
     const NdxResult ndx = ReadNdx(file.readAll());
     ASSERT_TRUE(ndx.error.isEmpty()) << ndx.error.toStdString();
     ASSERT_EQ(ndx.nodes.size(), 1252u);
-    for (int i = 0; i < RNXIndex->Count(); ++i) {
-        const TRNXnode& a = *RNXIndex->Items(i);
+    for (int i = 0; i < index.Count(); ++i) {
+        const TRNXnode& a = *index.Items(i);
         const TRNXnode& b = ndx.nodes[static_cast<std::size_t>(i)];
         SCOPED_TRACE(a.RNXStr().toStdString());
         EXPECT_EQ(a.RNXname, b.RNXname);
@@ -151,11 +153,11 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
 {
     // Read here by the columns of the data's own description, not by the converter.
     const QList<QByteArray> records = ndxRecords();
-    ASSERT_EQ(records.size(), RNXIndex->Count());
+    ASSERT_EQ(records.size(), index.Count());
     const QByteArray units[] = {"y", "d", "h", "m", "s", "ms", "us"};
-    for (int i = 0; i < RNXIndex->Count(); ++i) {
+    for (int i = 0; i < index.Count(); ++i) {
         const QByteArray& r = records[i];
-        const TRNXnode& n = *RNXIndex->Items(i);
+        const TRNXnode& n = *index.Items(i);
         SCOPED_TRACE(r.left(7).toStdString());
         EXPECT_EQ(n.RNXname.toString(), QString::fromLatin1(column(r, 0, 7)));
         EXPECT_EQ(n.HalfLife, column(r, 7, 15).toFloat());
@@ -228,8 +230,8 @@ TEST_F(ShippedIndex, SpectrumBlocksMatchTheCompanionFiles)
     }
     EXPECT_EQ(record, ShippedSpectrumTotals[1]);
     EXPECT_EQ(blocks.size(), 955u);
-    for (int i = 0; i < RNXIndex->Count(); ++i) {
-        const TRNXnode& n = *RNXIndex->Items(i);
+    for (int i = 0; i < index.Count(); ++i) {
+        const TRNXnode& n = *index.Items(i);
         SCOPED_TRACE(n.RNXStr().toStdString());
         const auto row = rows.find(n.RNXStr());
         EXPECT_EQ(n.NLines, row == rows.end() ? 0 : row->second.second);
@@ -261,8 +263,8 @@ TEST_F(ShippedIndex, SpectrumBlocksTileEachFile)
         EXPECT_EQ(next, total) << file;
     };
     std::vector<Block> spectra, beta, auger, neutrons;
-    for (int i = 0; i < RNXIndex->Count(); ++i) {
-        const TRNXnode& n = *RNXIndex->Items(i);
+    for (int i = 0; i < index.Count(); ++i) {
+        const TRNXnode& n = *index.Items(i);
         spectra.push_back({n.SLinePos, n.NLines});
         if (n.BetaLines)
             beta.push_back({n.BetaLinePos, n.BetaLines});
@@ -290,7 +292,7 @@ TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
         for (const auto& d : ndx[i].radioactive)
             parents[d.second].push_back(static_cast<int>(i) + 2);
 
-    const QStringList lines = QString::fromLatin1(RNXIndex->ToText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromLatin1(index.ToText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1253);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
     for (int i = 0; i < 1252; ++i) {
@@ -325,7 +327,7 @@ TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
             const NdxLine& at = ndx[static_cast<std::size_t>(line - 2)];
             if (at.radioactive.empty())
                 break;
-            const TRNXnode& node = *RNXIndex->Items(line - 2);
+            const TRNXnode& node = *index.Items(line - 2);
             int best = 0;
             for (int s = 1; s < node.DaughtersCount; ++s)
                 if (node.DaughterArray[static_cast<std::size_t>(s)].Yield > node.DaughterArray[static_cast<std::size_t>(best)].Yield)

@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
-#include <cstring>
-
 namespace kav {
 
 // A material with recognisable values: organ k of sex s holds base × (1 + k + 100 s), the
@@ -55,16 +51,6 @@ inline void fillTypicalData(TVESKRNDosesData& d, const TRNXRec& nuclide)
             makeMaterial(&d, ipInhalation, imAerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
     d.FAerosolData.push_back(std::move(group));
     d.FGasData.push_back(makeMaterial(&d, ipInhalation, imGas, "Elemental vapour", 0, 3e-11f));
-}
-
-// Makes the checksum of a changed data file right again, so that what lies behind it is read.
-inline void fixChecksum(QByteArray& bytes)
-{
-    if (bytes.size() < 4)
-        return;
-    const auto sum = static_cast<std::uint32_t>(adler32(adler32(0, nullptr, 0), reinterpret_cast<const Bytef*>(bytes.constData()) + 4,
-                                                        static_cast<uInt>(bytes.size() - 4)));
-    std::memcpy(bytes.data(), &sum, 4);
 }
 
 inline void writeBytes(const QString& path, const QByteArray& bytes)

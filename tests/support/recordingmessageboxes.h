@@ -6,8 +6,7 @@
 
 namespace kav {
 
-// Records the boxes that would have been shown and answers with the default button. Installs
-// itself for its lifetime.
+// Records the boxes that would have been shown and answers with the default button.
 class RecordingMessageBoxes final : public IMessageBoxes {
 public:
     struct Box {
@@ -16,9 +15,6 @@ public:
         QString text;
         MessageButtons buttons;
     };
-
-    RecordingMessageBoxes() { setMessageBoxes(this); }
-    ~RecordingMessageBoxes() override { setMessageBoxes(nullptr); }
 
     MessageButton Show(MessageKind kind, const QString& caption, const QString& text,
                        MessageButtons buttons, MessageButton defaultButton) override

@@ -4,6 +4,7 @@
 #include "base/numberformat.h"
 #include "qvdgen/samplegenerator.h"
 
+#include <QLocale>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -16,21 +17,23 @@ class SampleTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        setDecimalSeparator(u'.');
-        loadShippedIndex();
+        QLocale::setDefault(QLocale::c());
+        loadShippedIndex(index);
     }
-    static QByteArray fileOf(const QString& name, SampleSize size = SampleSize::Sample)
+    QByteArray fileOf(const QString& name, SampleSize size = SampleSize::Sample) const
     {
         TVESKRNDosesData d;
-        GenerateSampleData(*RNXIndex->FindRNX(name), size, d);
+        GenerateSampleData(index, *index.FindRNX(name), size, d);
         return d.ToFileBytes(SyntheticSampleMarker);
     }
-    static std::unique_ptr<TVESKRNData> load(const QString& name, SampleSize size = SampleSize::Sample)
+    std::unique_ptr<TVESKRNData> load(const QString& name, SampleSize size = SampleSize::Sample) const
     {
         auto d = std::make_unique<TVESKRNData>();
         d->ReadFromBytes(fileOf(name, size), name, name + QStringLiteral(".qvd"));
         return d;
     }
+
+    TRNXindex index;
 };
 
 TEST_F(SampleTest, EveryFileIsMarkedDeterministicAndReadable)
@@ -117,7 +120,7 @@ TEST_F(SampleTest, RadonTablesHaveSixBlocksOfThirtyOneLines)
 TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
 {
     QTemporaryDir dir;
-    const std::vector<const TRNXnode*> nuclides{RNXIndex->FindRNX(u"Co-60"), RNXIndex->FindRNX(u"Cs-137")};
+    const std::vector<const TRNXnode*> nuclides{index.FindRNX(u"Co-60"), index.FindRNX(u"Cs-137")};
     // The user's own files, and an older sample.
     writeTypicalFile(dir.path(), _Co, "60");
     const QByteArray users = [&] {
@@ -127,7 +130,7 @@ TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
     }();
     writeBytes(dir.filePath("RadonData.txt"), "my radon tables\r\n");
     writeBytes(dir.filePath("cs-137.qvd"), fileOf(QStringLiteral("Cs-137")).replace(100, 4, "old!"));
-    const SampleFolderResult r = WriteSampleFolder(dir.path(), nuclides, SampleSize::Sample);
+    const SampleFolderResult r = WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample);
     EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     EXPECT_EQ(r.kept, (QStringList{dir.filePath("Co-60.qvd"), dir.filePath("RadonData.txt")}));
     EXPECT_EQ(r.written, 1);
@@ -139,16 +142,16 @@ TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
 
     // Its own radon tables are replaced again on the next run.
     QFile::remove(dir.filePath("RadonData.txt"));
-    EXPECT_EQ(WriteSampleFolder(dir.path(), nuclides, SampleSize::Sample).written, 3 - 1);
+    EXPECT_EQ(WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).written, 3 - 1);
     EXPECT_TRUE(IsSyntheticSampleFile(dir.filePath("RadonData.txt")));
-    EXPECT_EQ(WriteSampleFolder(dir.path(), nuclides, SampleSize::Sample).kept, QStringList{dir.filePath("Co-60.qvd")});
+    EXPECT_EQ(WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).kept, QStringList{dir.filePath("Co-60.qvd")});
 }
 
 TEST_F(SampleTest, AFileInThePlaceOfTheFolderIsSaidAndLeftAlone)
 {
     QTemporaryDir dir;
     writeBytes(dir.filePath("QVData"), "not a folder");
-    const SampleFolderResult r = WriteSampleFolder(dir.filePath("QVData"), {RNXIndex->FindRNX(u"Co-60")}, SampleSize::Sample);
+    const SampleFolderResult r = WriteSampleFolder(dir.filePath("QVData"), index, {index.FindRNX(u"Co-60")}, SampleSize::Sample);
     EXPECT_EQ(r.error, dir.filePath("QVData") + QStringLiteral(" is a file, not a folder"));
     EXPECT_EQ(r.written, 0);
 }

@@ -1,6 +1,7 @@
 #include "base/numberformat.h"
 #include "units/units.h"
 
+#include <QLocale>
 #include <gtest/gtest.h>
 
 namespace kav {
@@ -8,7 +9,7 @@ namespace {
 
 class UnitsTest : public testing::Test {
 protected:
-    void SetUp() override { setDecimalSeparator(u'.'); }
+    void SetUp() override { QLocale::setDefault(QLocale::c()); }
 };
 
 TEST_F(UnitsTest, LabelsUseMicroSignAndCyrillicEs)
@@ -116,7 +117,7 @@ TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
     EXPECT_EQ(FormatScientific(3e5, 3), QStringLiteral("3.00E+5"));
     EXPECT_EQ(FormatScientific(3.6e5, 1), QStringLiteral("4E+5"));
     EXPECT_EQ(FormatScientific(1.0, 2), QStringLiteral("1.0E+0"));
-    setDecimalSeparator(u',');
+    QLocale::setDefault(QLocale(QLocale::German));
     EXPECT_EQ(FormatScientific(1.234e-9, 2), QStringLiteral("1,2E-9"));
 }
 

@@ -1,8 +1,8 @@
 // kav: the viewer's dose data for scripts. "kav show" prints a nuclide's dose coefficients,
 // "kav check" loads every data file of a folder and reports those that fail.
-#include "data/datamodule.h"
 #include "data/doseexport.h"
 #include "data/dosedata.h"
+#include "data/programpreference.h"
 #include "nuclides/rnxindex.h"
 
 #include <QCoreApplication>
@@ -36,12 +36,12 @@ void print(const QString& line)
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
 }
 
-int show(const QString& nuclide)
+int show(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference, const QString& nuclide)
 {
-    const kav::TRNXnode* node = kav::RNXIndex->FindRNX(nuclide);
+    const kav::TRNXnode* node = index.FindRNX(nuclide);
     if (!node)
         return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
-    kav::TVESKRNDosesData data;
+    kav::TVESKRNDosesData data(&preference);
     try {
         data.AssignRNuclide(*node);
     } catch (const std::exception& e) {
@@ -52,14 +52,14 @@ int show(const QString& nuclide)
     return 0;
 }
 
-int check()
+int check(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference)
 {
-    const QDir dir(kav::ProgramPreference->QVDDir());
+    const QDir dir(preference.QVDDir());
     int failed = 0;
     const QStringList files = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files, QDir::Name);
     for (const QString& file : files) {
         const QString name = file.left(file.size() - 4);
-        const kav::TRNXnode* node = kav::RNXIndex->FindRNX(name);
+        const kav::TRNXnode* node = index.FindRNX(name);
         QString problem;
         if (!node || node->RNXname.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
@@ -67,7 +67,7 @@ int check()
             problem = QStringLiteral("not read: the file of %1 is %2").arg(node->RNXname.toString(), read);
         } else {
             try {
-                kav::TVESKRNDosesData data;
+                kav::TVESKRNDosesData data(&preference);
                 data.AssignRNuclide(*node);
             } catch (const std::exception& e) {
                 problem = QString::fromUtf8(e.what());
@@ -95,8 +95,7 @@ int main(int argc, char* argv[])
         return args.isEmpty() ? 2 : 0;
     }
     // The viewer's preferences, as if this were the viewer beside it.
-    kav::ProgramPreference = std::make_unique<kav::TQzProgramPreference>(
-        QCoreApplication::applicationDirPath() + QStringLiteral("/kav-data-viewer"));
+    kav::TQzProgramPreference preference(QCoreApplication::applicationDirPath() + QStringLiteral("/kav-data-viewer"));
     const qsizetype dataArg = args.indexOf(QStringLiteral("--data"));
     if (dataArg >= 0) {
         if (dataArg + 1 >= args.size())
@@ -106,17 +105,18 @@ int main(int argc, char* argv[])
             return fail(folder + QStringLiteral(" is a file, not a folder"));
         if (!QFileInfo(folder).isDir())
             return fail(folder + QStringLiteral(": no such folder"));
-        kav::ProgramPreference->SetQVDDir(folder);
+        preference.SetQVDDir(folder);
         args.remove(dataArg, 2);
     }
-    kav::LoadRNXIndex(QString(), true);
-    if (kav::RNXIndex->Count() == 0)
+    kav::TRNXindex index;
+    index.LoadRNXIndex(QString(), true);
+    if (index.Count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));
 
     if (args.size() == 2 && args[0] == QStringLiteral("show"))
-        return show(args[1]);
+        return show(index, preference, args[1]);
     if (args.size() == 1 && args[0] == QStringLiteral("check"))
-        return check();
+        return check(index, preference);
     std::fputs(kHelp, stderr);
     return 2;
 }

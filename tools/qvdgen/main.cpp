@@ -3,7 +3,6 @@
 #include "qvdgen/samplegenerator.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <cmath>
 #include <cstdio>
@@ -48,30 +47,28 @@ int main(int argc, char* argv[])
         return usage(stderr, 2);
     const QString dir = args[0];
 
-    QFile indexFile(indexPath);
-    if (!indexFile.open(QIODevice::ReadOnly))
-        return fail(indexPath + QStringLiteral(": ") + indexFile.errorString());
-    const QString invalid = kav::RNXIndex->LoadValidated(indexFile.read(kav::TRNXindex::MaxFileSize + 1));
-    if (!invalid.isEmpty())
-        return fail(indexPath + QStringLiteral(": ") + invalid);
+    kav::TRNXindex index;
+    const kav::TRNXLoadResult loaded = index.LoadFromFile(indexPath);
+    if (loaded.Failed())
+        return fail(indexPath + QStringLiteral(": ") + loaded.problem);
 
     // Everything that can be known before the folder is made is checked first.
     std::vector<const kav::TRNXnode*> nuclides;
     if (all) {
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
-        for (int i = 0; i < kav::RNXIndex->Count(); ++i)
-            if (kav::RNXIndex->Items(i)->Lr <= tenMinutesLr)
-                nuclides.push_back(kav::RNXIndex->Items(i));
+        for (int i = 0; i < index.Count(); ++i)
+            if (index.Items(i)->Lr <= tenMinutesLr)
+                nuclides.push_back(index.Items(i));
     } else {
         for (const QString& name : kav::SampleNuclides()) {
-            const kav::TRNXnode* node = kav::RNXIndex->FindRNX(name);
+            const kav::TRNXnode* node = index.FindRNX(name);
             if (!node)
                 return fail(name + QStringLiteral(" is not in the index ") + indexPath);
             nuclides.push_back(node);
         }
     }
     const kav::SampleFolderResult result =
-        kav::WriteSampleFolder(dir, nuclides, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample);
+        kav::WriteSampleFolder(dir, index, nuclides, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample);
     for (const QString& kept : result.kept)
         std::fprintf(stderr, "qvdgen: kept %s: it is not a synthetic sample\n", qUtf8Printable(kept));
     if (!result.error.isEmpty())

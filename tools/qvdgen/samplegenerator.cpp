@@ -144,7 +144,7 @@ QStringList SampleNuclides()
             "Pu-238", "Pu-239", "Am-241", "Cm-244"};
 }
 
-void GenerateSampleData(const TRNXnode& nuclide, SampleSize size, TVESKRNDosesData& data)
+void GenerateSampleData(const TRNXindex& index, const TRNXnode& nuclide, SampleSize size, TVESKRNDosesData& data)
 {
     const QString name = nuclide.RNXname.toString();
     Random rnd(name);
@@ -167,14 +167,14 @@ void GenerateSampleData(const TRNXnode& nuclide, SampleSize size, TVESKRNDosesDa
     for (int organ = 0; organ < SourceOrganCount; ++organ) {
         const TRNXRec m = MeasuredNuclide(data.FRNuclide, static_cast<TVESKSourceOrgan>(organ));
         if (!(m == data.FRNuclide))
-            progeny.push_back(RNXIndex->FindRNX(m.El, m.AMass));
+            progeny.push_back(index.FindRNX(m.El, m.AMass));
     }
     if (full) {
         TRNXChainArray chain;
         float cut = 0;
         nuclide.GetChainArray(chain, cut);
         for (std::size_t i = 0; i < chain.size() && i < 3; ++i)
-            progeny.push_back(RNXIndex->FindRNX(chain[i].RNXname.toString()));
+            progeny.push_back(index.FindRNX(chain[i].RNXname.toString()));
     }
     const int basePoints = halfLifeDays > 30 ? BioassayTimeCount : 160 + static_cast<int>(rnd.between(0, 100));
 
@@ -268,7 +268,8 @@ bool IsSyntheticSampleFile(const QString& path)
     return firstLine.toUpper().contains(SyntheticSampleMarker);
 }
 
-SampleFolderResult WriteSampleFolder(const QString& folder, const std::vector<const TRNXnode*>& nuclides, SampleSize size)
+SampleFolderResult WriteSampleFolder(const QString& folder, const TRNXindex& index,
+                                     const std::vector<const TRNXnode*>& nuclides, SampleSize size)
 {
     SampleFolderResult result;
     const QFileInfo info(folder);
@@ -300,7 +301,7 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const std::vector<co
     };
     for (const TRNXnode* node : nuclides) {
         TVESKRNDosesData data;
-        GenerateSampleData(*node, size, data);
+        GenerateSampleData(index, *node, size, data);
         if (!write(node->RNXname.toString() + QStringLiteral(".qvd"), data.ToFileBytes(SyntheticSampleMarker)))
             return result;
     }

@@ -71,13 +71,16 @@ int main(int argc, char* argv[])
     QString error;
     QByteArray input;
     if (args.size() == 3 && args[0] == QStringLiteral("--text")) {
-        if (!readAll(args[1], kav::TRNXindex::MaxFileSize, input, error))
-            return fail(error);
-        const QString problem = kav::RNXIndex->LoadValidated(input);
-        if (!problem.isEmpty())
-            return fail(args[1] + QStringLiteral(" is not a radionuclide index: ") + problem);
+        if (QFileInfo(args[1]).isDir())
+            return fail(args[1] + QStringLiteral(" is a folder, not a file"));
+        kav::TRNXindex index;
+        const kav::TRNXLoadResult loaded = index.LoadFromFile(args[1]);
+        if (loaded.status == kav::TRNXLoadResult::Unreadable)
+            return fail(args[1] + QStringLiteral(": ") + loaded.problem);
+        if (loaded.Failed())
+            return fail(args[1] + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
         try {
-            kav::RNXIndex->SaveToText(args[2]);
+            index.SaveToText(args[2]);
         } catch (const std::exception& e) {
             return fail(QString::fromLocal8Bit(e.what()));
         }

@@ -69,15 +69,11 @@ QColor TQzRNXElementGroups::GetElementColor(TRNXElement e) const
     return TransitionMetalsColor;
 }
 
-TQzRNXElementFilter::TQzRNXElementFilter()
+TQzRNXElementFilter::TQzRNXElementFilter(const TRNXindex& index)
     : ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , FIndex(index)
+    , FElementSet(index.ElementSet)
 {
-    if (RNXIndex) {
-        FElementSet = RNXIndex->ElementSet;
-        return;
-    }
-    for (int e = 0; e < 100; ++e)
-        FElementSet.insert(static_cast<TRNXElement>(e));
 }
 
 void TQzRNXElementFilter::SetEnableElementType(TQzRNXEnableElementType value)
@@ -110,7 +106,7 @@ void TQzRNXElementFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>
 
 bool TQzRNXElementFilter::EditDlg(QWidget* parent)
 {
-    TQzRNXFilter working;
+    TQzRNXFilter working(FIndex);
     working.SetElementSet(FElementSet);
     TQzRNXFilterForm form(working, true, false, parent);
     form.UseElementFilter()->hide();
@@ -123,12 +119,11 @@ bool TQzRNXElementFilter::EditDlg(QWidget* parent)
     return true;
 }
 
-TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(QWidget* parent)
+TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(const TRNXindex& index, QWidget* parent)
     : QWidget(parent, Qt::Popup)
+    , FEnabled(index)
 {
     FEnabled.OnChange = [this] { EnabledChanged(); };
-    LoadRNXIndex(QString(), false);
-    RegisterRNXControl(this, nullptr, nullptr);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     FNameTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
@@ -147,10 +142,7 @@ TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(QWidget* parent)
     setFixedSize(Columns * FCellWidth + 2, height + 2);
 }
 
-TQzRNXElementPopupMenu::~TQzRNXElementPopupMenu()
-{
-    UnregisterRNXControl(this);
-}
+TQzRNXElementPopupMenu::~TQzRNXElementPopupMenu() = default;
 
 TRNXElement TQzRNXElementPopupMenu::CellElement(int row, int column)
 {
@@ -166,7 +158,7 @@ bool TQzRNXElementPopupMenu::IsElementEnabled(TRNXElement e) const
         return false;
     switch (FEnabled.EnableElementType()) {
     case eeAll: return true;
-    case eeElementsInRNXBase: return RNXIndex && RNXIndex->ElementSet.contains(e);
+    case eeElementsInRNXBase: return FEnabled.Index().ElementSet.contains(e);
     case eeCustom: return FEnabled.ElementSet().contains(e);
     }
     return false;

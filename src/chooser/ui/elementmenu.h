@@ -1,6 +1,6 @@
 #pragma once
 
-#include "nuclides/rnxelement.h"
+#include "nuclides/rnxindex.h"
 
 #include <QColor>
 #include <QDialog>
@@ -32,7 +32,7 @@ enum TQzRNXEnableElementType : std::uint8_t { eeAll, eeElementsInRNXBase, eeCust
 // Which elements a periodic table offers: all, those of the index, or a set of its own.
 class TQzRNXElementFilter {
 public:
-    TQzRNXElementFilter();
+    explicit TQzRNXElementFilter(const TRNXindex& index);
 
     TQzRNXEnableElementType EnableElementType() const { return FType; }
     void SetEnableElementType(TQzRNXEnableElementType value);
@@ -43,11 +43,13 @@ public:
     void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
     // The element page of the filter dialog; true, with the set taken, on OK.
     bool EditDlg(QWidget* parent = nullptr);
+    const TRNXindex& Index() const { return FIndex; }
 
     std::function<void()> OnChange;
     std::function<int(QDialog&)> ExecModal;
 
 private:
+    const TRNXindex& FIndex;
     TQzRNXEnableElementType FType = eeElementsInRNXBase;
     TRNXElementSet FElementSet;
 };
@@ -59,7 +61,8 @@ public:
     static constexpr int Columns = 10;
     static constexpr int Rows = 16;
 
-    explicit TQzRNXElementPopupMenu(QWidget* parent = nullptr);
+    // The index decides which elements it holds; it outlives the table.
+    explicit TQzRNXElementPopupMenu(const TRNXindex& index, QWidget* parent = nullptr);
     ~TQzRNXElementPopupMenu() override;
 
     TRNXElement Element() const { return FElement; }

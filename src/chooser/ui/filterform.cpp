@@ -122,12 +122,11 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
     FUseRNX->setChecked(filter.UseRNXFilter());
     for (const TRNXStringList::Entry& e : filter.RNXList().Items())
         addNuclide(FRNXIn, e.name, e.node);
-    if (RNXIndex)
-        for (int i = 0; i < RNXIndex->Count(); ++i) {
-            const TRNXnode* node = RNXIndex->Items(i);
-            if (filter.RNXList().IndexOf(node->RNXname.toString()) < 0)
-                addNuclide(FRNXOut, node->RNXname.toString(), node);
-        }
+    for (int i = 0; i < filter.Index().Count(); ++i) {
+        const TRNXnode* node = filter.Index().Items(i);
+        if (filter.RNXList().IndexOf(node->RNXname.toString()) < 0)
+            addNuclide(FRNXOut, node->RNXname.toString(), node);
+    }
     FRNXIn->sortItems();
     FRNXOut->sortItems();
     if (!showElementPage)

@@ -23,20 +23,13 @@ namespace kav {
 
 namespace {
 
-// Elements that have no stable isotope: no "stbl" pseudo-entry for them.
-bool hasStableIsotopes(TRNXElement e)
-{
-    static const TRNXElement none[] = {_Tc, _Pm, _Po, _At, _Rn, _Fr, _Pu, _Am, _Cm, _Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, _Rf, _Db};
-    return std::find(std::begin(none), std::end(none), e) == std::end(none) && e < 100;
-}
-
 const QString kUndoHint = QStringLiteral("History: Undo the radionuclide choise");
 const QString kRedoHint = QStringLiteral("History: Redo the radionuclide choise");
 
 // The element list: the symbol in bold, then the element's name.
 class ElementItemDelegate : public QStyledItemDelegate {
 public:
-    ElementItemDelegate(const TQzLanguage& language, QObject* parent) : QStyledItemDelegate(parent), m_language(language) {}
+    ElementItemDelegate(const TQzRNXSelection& selection, QObject* parent) : QStyledItemDelegate(parent), m_selection(selection) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem o = option;
@@ -56,12 +49,12 @@ public:
         painter->setPen(selected ? QColor(Qt::blue) : QColor(0x80, 0, 0x80));
         const int nameLeft = QFontMetrics(bold).horizontalAdvance(QStringLiteral("WW")) + 3;
         painter->drawText(r.adjusted(nameLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          RNXElementName(ElementBySymbol(symbol), m_language).trimmed());
+                          RNXElementName(ElementBySymbol(symbol), m_selection.Language()).trimmed());
         painter->restore();
     }
 
 private:
-    const TQzLanguage& m_language;
+    const TQzRNXSelection& m_selection;
 };
 
 QComboBox* makeBox(QWidget* parent)
@@ -74,34 +67,41 @@ QComboBox* makeBox(QWidget* parent)
 
 } // namespace
 
-TQzRNXPanel::TQzRNXPanel(QWidget* parent)
+TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget* parent)
     : QFrame(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , OpenTextFile([this](const QString& title) {
         return QFileDialog::getOpenFileName(this, title, QString(), QStringLiteral("Text files (*.txt)"));
     })
+    , FIndex(index)
+    , FMessageBoxes(messageBoxes)
+    , FSelection(index)
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(213, 38);
     setMinimumHeight(38);
-    LoadRNXIndex(QString(), false);
-    RegisterRNXControl(
-        this, [this](TRNXindex*) { FRNXList.clear(); },
-        [this](TRNXindex*) {
-            FFilter.UpdateFilter();
-            ApplyFilter();
-        });
-    pmElements = new TQzRNXElementPopupMenu(this);
-    pmElements->SetEnabledElements(eeCustom, FFilter.FullElementSet());
+    FIndex.RegisterRNXControl(
+        this, [this](TRNXindex*) { FSelection.IndexUpdating(); }, [this](TRNXindex*) { FSelection.IndexUpdated(); });
+    pmElements = new TQzRNXElementPopupMenu(index, this);
+    pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
     pmElements->OnChoiceElement = [this](TRNXElement e) { SetElement(e); };
-    FFilter.OnChange = [this](TQzRNXSimpleFilter*) { ApplyFilter(); };
-    FFilter.OnFilterListsChanged = [this] {
+    FSelection.OnRNXChanged = [this](const TBasicRNX& rnx) {
+        if (OnRNXChanged)
+            OnRNXChanged(rnx);
+    };
+    FSelection.OnChanged = [this] { ShowSelection(); };
+    FSelection.OnFilterChanged = [this] {
+        if (OnFilterChanged)
+            OnFilterChanged(this);
+    };
+    Filter().OnChange = [this](TQzRNXSimpleFilter*) { FSelection.ApplyFilter(); };
+    Filter().OnFilterListsChanged = [this] {
         if (OnFilterListsChanged)
             OnFilterListsChanged(this);
     };
 
     cbElement = makeBox(this);
-    cbElement->setItemDelegate(new ElementItemDelegate(FLanguage, cbElement));
+    cbElement->setItemDelegate(new ElementItemDelegate(FSelection, cbElement));
     cbElement->view()->setMinimumWidth(FLayout.WidthElementDropDown);
     cbElement->installEventFilter(this);
     cbAMass = makeBox(this);
@@ -134,7 +134,7 @@ TQzRNXPanel::TQzRNXPanel(QWidget* parent)
 
 TQzRNXPanel::~TQzRNXPanel()
 {
-    UnregisterRNXControl(this);
+    FIndex.UnregisterRNXControl(this);
 }
 
 void TQzRNXPanel::LayOut()
@@ -146,7 +146,7 @@ void TQzRNXPanel::LayOut()
     cbRNX->setGeometry(l.IndentLeft, l.IndentTop, l.WidthRNuclide, h);
     tbRNX->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
     cbElement->view()->setMinimumWidth(l.WidthElementDropDown);
-    setMinimumWidth(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (FShowUndoRedoButtons ? l.WidthToolbar : 0) + 8);
+    setMinimumWidth(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (ShowUndoRedoButtons() ? l.WidthToolbar : 0) + 8);
 }
 
 void TQzRNXPanel::SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value)
@@ -161,576 +161,93 @@ void TQzRNXPanel::SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value)
 
 void TQzRNXPanel::ShowBoxes()
 {
-    const bool independent = FChoiceType == ctIndependent;
+    const bool independent = ChoiceType() == ctIndependent;
     cbElement->setVisible(independent);
     cbAMass->setVisible(independent);
     cbRNX->setVisible(!independent);
-    tbRNX->setVisible(FShowUndoRedoButtons);
+    tbRNX->setVisible(ShowUndoRedoButtons());
 }
 
 void TQzRNXPanel::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
-    if (!FWindowCreated)
-        CreateWindow();
-}
-
-void TQzRNXPanel::CreateWindow()
-{
-    FWindowCreated = true;
-    UndoListEnabled = false;
-    OldElIndex = OldMassIndex = OldFullIndex = -1;
-    RebuildElementList();
-    RebuildRNXList();
-    int row = cbElement->findText(RNXElementSymbol(FElement));
-    if (row < 0 && cbElement->count() > 0) {
-        row = 0;
-        FElement = ElementBySymbol(cbElement->itemText(0));
-    }
-    {
-        const QSignalBlocker blocker(cbElement);
-        cbElement->setCurrentIndex(row);
-    }
-    if (row >= 0)
-        ElementPicked(row);
-}
-
-bool TQzRNXPanel::Offered(const QString& name) const
-{
-    if (FFilter.Advanced().Enabled() || FFilter.UseRNXFilter())
-        return FFilter.FullRNXList().IndexOf(name) >= 0;
-    return true;
-}
-
-void TQzRNXPanel::RebuildElementList()
-{
-    const QSignalBlocker blocker(cbElement);
-    cbElement->clear();
-    if (FFilter.FullElementSet().empty() || !RNXIndex || RNXIndex->Count() == 0)
-        return;
-    std::vector<TRNXElement> elements;
-    for (int e = 0; e < 100; ++e)
-        if (FFilter.FullElementSet().contains(static_cast<TRNXElement>(e)))
-            elements.push_back(static_cast<TRNXElement>(e));
-    if (FElementsSortType == stxABC)
-        std::stable_sort(elements.begin(), elements.end(), [](TRNXElement a, TRNXElement b) {
-            return RNXElementSymbol(a).compare(RNXElementSymbol(b), Qt::CaseInsensitive) < 0;
-        });
-    else if (FElementsSortType == stxABCElement)
-        std::stable_sort(elements.begin(), elements.end(), [this](TRNXElement a, TRNXElement b) {
-            return RNXElementName(a, FLanguage).compare(RNXElementName(b, FLanguage), Qt::CaseInsensitive) < 0;
-        });
-    for (TRNXElement e : elements)
-        cbElement->addItem(RNXElementSymbol(e));
-}
-
-void TQzRNXPanel::RebuildAMassList()
-{
-    const QSignalBlocker blocker(cbAMass);
-    cbAMass->clear();
-    QStringList masses;
-    if (!FFilter.FullElementSet().empty() && RNXIndex && RNXIndex->Count() > 0 && FElement < RNXElementCount) {
-        const TRNXElementRange& range = ElementRanges[FElement];
-        for (int i = range.First; i < range.First + range.Count && i < RNXIndex->Count(); ++i) {
-            const TRNXnode* node = RNXIndex->Items(i);
-            if (Offered(node->RNXname.toString()))
-                masses << node->AMass.toString();
-        }
-        if (FFilter.UseStable() && hasStableIsotopes(FElement))
-            masses << QStringLiteral("stbl");
-        auto number = [](const QString& m) {
-            try {
-                return static_cast<int>(RNXAMassToInt(TRNXAMass(QStringView(m))));
-            } catch (const ERNXConvertError&) {
-                return 65535;
-            }
-        };
-        std::stable_sort(masses.begin(), masses.end(), [&](const QString& a, const QString& b) {
-            const int na = number(a), nb = number(b);
-            return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
-        });
-    }
-    cbAMass->addItems(masses);
-    auto withoutLetter = [](const QString& m) {
-        return !m.isEmpty() && !m.back().isDigit() ? m.left(m.size() - 1) : m;
-    };
-    // Mass texts match without regard to case: "99M" is "99m".
-    auto find = [&masses](const QString& mass) {
-        for (int i = 0; i < masses.size(); ++i)
-            if (masses[i].compare(mass, Qt::CaseInsensitive) == 0)
-                return i;
-        return -1;
-    };
-    const QString wanted = FAMass.toString();
-    int row = find(wanted);
-    if (row < 0 && !wanted.isEmpty() && !wanted.back().isDigit())
-        row = find(withoutLetter(wanted));
-    if (row < 0)
-        for (int i = 0; i < masses.size() && row < 0; ++i)
-            if (withoutLetter(masses[i]).compare(withoutLetter(wanted), Qt::CaseInsensitive) == 0)
-                row = i;
-    if (row < 0 && !masses.isEmpty())
-        row = 0;
-    cbAMass->setCurrentIndex(row);
-    FAMass = TRNXAMass(QStringView(row >= 0 ? masses[row] : QString()));
-    OldMassIndex = row;
-}
-
-void TQzRNXPanel::RebuildRNXList()
-{
-    const QSignalBlocker blocker(cbRNX);
-    FRNXList.clear();
-    FStablePseudoEntries.clear();
-    cbRNX->clear();
-    if (!RNXIndex || RNXIndex->Count() == 0)
-        return;
-    for (int i = 0; i < RNXIndex->Count(); ++i) {
-        const TRNXnode* node = RNXIndex->Items(i);
-        if (FFilter.FullElementSet().contains(node->Element) && Offered(node->RNXname.toString()))
-            FRNXList.push_back({node->RNXname.toString(), node});
-    }
-    if (FFilter.UseStable())
-        for (int e = 0; e < 100; ++e) {
-            const auto element = static_cast<TRNXElement>(e);
-            if (!FFilter.FullElementSet().contains(element) || !hasStableIsotopes(element))
-                continue;
-            auto stable = std::make_unique<TBasicRNX>();
-            stable->Element = element;
-            stable->AMass = "stbl";
-            stable->AMassInt = 65535;
-            stable->RNXname = MakeRNXname(element, stable->AMass);
-            FRNXList.push_back({stable->RNXname.toString(), stable.get()});
-            FStablePseudoEntries.push_back(std::move(stable));
-        }
-    std::stable_sort(FRNXList.begin(), FRNXList.end(), [&](const Entry& a, const Entry& b) {
-        const TBasicRNX& na = *a.object;
-        const TBasicRNX& nb = *b.object;
-        switch (FRNXSortType) {
-        case stxABC: return CompareRNXABC(na, nb) < 0;
-        case stxAMass: return CompareRNXAMass(na, nb) < 0;
-        case stxABCElement: {
-            const QString ta = RNXElementName(na.Element, FLanguage) + u'-' + na.AMass.toString();
-            const QString tb = RNXElementName(nb.Element, FLanguage) + u'-' + nb.AMass.toString();
-            if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.Element == nb.Element)
-                return CompareRNXAMassOnly(na, nb) < 0;
-            return ta.compare(tb, Qt::CaseInsensitive) < 0;
-        }
-        default: return CompareRNXPeriodicTable(na, nb) < 0;
-        }
-    });
-    for (const Entry& e : FRNXList)
-        cbRNX->addItem(e.name);
-}
-
-QString TQzRNXPanel::RNXname() const
-{
-    if (FElement == _NoRNXElement)
-        return QStringLiteral(" ");
-    return MakeRNXname(FElement, FAMass).toString();
-}
-
-int TQzRNXPanel::RNXRow(const QString& name) const
-{
-    for (std::size_t i = 0; i < FRNXList.size(); ++i)
-        if (FRNXList[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i);
-    return -1;
-}
-
-void TQzRNXPanel::SelectRNXname()
-{
-    OldFullIndex = RNXRow(RNXname());
-    const QSignalBlocker blocker(cbRNX);
-    cbRNX->setCurrentIndex(OldFullIndex);
-}
-
-void TQzRNXPanel::ReportSelection()
-{
-    if (OldFullIndex >= 0 && OnRNXChanged)
-        OnRNXChanged(*FRNXList[static_cast<std::size_t>(OldFullIndex)].object);
-}
-
-void TQzRNXPanel::ElementPicked(int row, bool fromHistory)
-{
-    if (row == OldElIndex || row < 0 || row >= cbElement->count())
-        return;
-    if (FShowUndoRedoButtons)
-        RecordHistory();
-    OldElIndex = row;
-    {
-        const QSignalBlocker blocker(cbElement);
-        cbElement->setCurrentIndex(row);
-    }
-    FElement = ElementBySymbol(cbElement->itemText(row));
-    RebuildAMassList();
-    SelectRNXname();
-    if (!fromHistory && OldFullIndex != -1 && cbElement->currentIndex() >= 0 && cbAMass->currentIndex() >= 0)
-        ReportSelection();
-    cbElement->setToolTip(RNXElementName(FElement, FLanguage).trimmed());
-}
-
-void TQzRNXPanel::AMassPicked(int row)
-{
-    if (row == OldMassIndex || row < 0 || row >= cbAMass->count())
-        return;
-    if (FShowUndoRedoButtons)
-        RecordHistory();
-    OldMassIndex = row;
-    {
-        const QSignalBlocker blocker(cbAMass);
-        cbAMass->setCurrentIndex(row);
-    }
-    FAMass = TRNXAMass(QStringView(cbAMass->itemText(row)));
-    SelectRNXname();
-    ReportSelection();
-}
-
-void TQzRNXPanel::RNXPicked(int row)
-{
-    if (row == OldFullIndex || row < 0 || row >= static_cast<int>(FRNXList.size()) || !RNXIndex || RNXIndex->Count() == 0)
-        return;
-    if (FShowUndoRedoButtons)
-        RecordHistory();
-    const TBasicRNX& picked = *FRNXList[static_cast<std::size_t>(row)].object;
-    FElement = picked.Element;
-    FAMass = picked.AMass;
-    {
-        const QSignalBlocker blocker(cbElement);
-        OldElIndex = cbElement->findText(RNXElementSymbol(FElement));
-        cbElement->setCurrentIndex(OldElIndex);
-    }
-    RebuildAMassList();
-    OldFullIndex = row;
-    {
-        const QSignalBlocker blocker(cbRNX);
-        cbRNX->setCurrentIndex(row);
-    }
-    if (cbElement->currentIndex() >= 0 && cbAMass->currentIndex() >= 0)
-        ReportSelection();
-    cbElement->setToolTip(RNXElementName(FElement, FLanguage).trimmed());
-}
-
-void TQzRNXPanel::SetElement(TRNXElement value)
-{
-    if (value == FElement || !FFilter.FullElementSet().contains(value))
-        return;
-    if (!FWindowCreated) {
-        FElement = value;
-        return;
-    }
-    ElementPicked(cbElement->findText(RNXElementSymbol(value)));
-}
-
-void TQzRNXPanel::SetAMass(const TRNXAMass& value)
-{
-    if (value == FAMass)
-        return;
-    if (!FWindowCreated) {
-        FAMass = value;
-        return;
-    }
-    if (FFilter.FullElementSet().empty()) {
-        FAMass = " ";
-        return;
-    }
-    int row = cbAMass->findText(value.toString(), Qt::MatchFixedString);
-    if (row < 0)
-        row = cbAMass->count() > 0 ? 0 : -1;
-    AMassPicked(row);
-}
-
-void TQzRNXPanel::SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass)
-{
-    if ((element == FElement && aMass == FAMass) || !FFilter.FullElementSet().contains(element)
-        || FFilter.FullRNXList().IndexOf(MakeRNXname(element, aMass).toString()) < 0)
-        return;
-    SetElement(element);
-    UndoListEnabled = false;
-    SetAMass(aMass);
-    UndoListEnabled = true;
-}
-
-void TQzRNXPanel::SetRNXname(const QString& value)
-{
-    const QString name = value.left(7);
-    if (name == RNXname())
-        return;
-    const qsizetype dash = name.indexOf(u'-');
-    if (dash != 1 && dash != 2)
-        return;
-    const TRNXElement element = ElementBySymbol(name.left(dash));
-    if (FFilter.FullElementSet().contains(element))
-        SetElementAndAMass(element, TRNXAMass(QStringView(name.mid(dash + 1))));
-}
-
-const TBasicRNX* TQzRNXPanel::BasicRNX() const
-{
-    const int row = cbRNX->currentIndex();
-    return row >= 0 && row < static_cast<int>(FRNXList.size()) ? FRNXList[static_cast<std::size_t>(row)].object : nullptr;
-}
-
-int TQzRNXPanel::ElCount() const
-{
-    return cbElement->count();
+    if (!FSelection.Active())
+        FSelection.Activate();
 }
 
 QStringList TQzRNXPanel::FullRNXList() const
 {
     QStringList names;
-    for (const Entry& e : FRNXList)
+    for (const TQzRNXSelection::Entry& e : FSelection.RNXList())
         names << e.name;
     return names;
 }
 
-QStringList TQzRNXPanel::FullElementsList() const
+void TQzRNXPanel::FillBox(QComboBox* box, const QStringList& items, int current)
 {
-    QStringList l;
-    for (int i = 0; i < cbElement->count(); ++i)
-        l << cbElement->itemText(i);
-    return l;
+    const QSignalBlocker blocker(box);
+    bool same = box->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i)
+        same = box->itemText(i) == items[i];
+    if (!same) {
+        box->clear();
+        box->addItems(items);
+    }
+    box->setCurrentIndex(current);
 }
 
-QStringList TQzRNXPanel::FullAMassList() const
+void TQzRNXPanel::ShowSelection()
 {
-    QStringList l;
-    for (int i = 0; i < cbAMass->count(); ++i)
-        l << cbAMass->itemText(i);
-    return l;
-}
-
-void TQzRNXPanel::ApplyFilter()
-{
-    pmElements->SetEnabledElements(eeCustom, FFilter.FullElementSet());
-    if (!FWindowCreated)
-        return;
-    const TRNXElement oldElement = FElement;
-    const TRNXAMass oldMass = FAMass;
-    RebuildElementList();
-    RebuildRNXList();
-    const TRNXElementSet& offered = FFilter.FullElementSet();
-    if (!offered.empty() && !offered.contains(FElement)) {
-        for (int e = 0; e < 100; ++e)
-            if (offered.contains(static_cast<TRNXElement>(e))) {
-                FElement = static_cast<TRNXElement>(e);
-                break;
-            }
-    }
-    {
-        const QSignalBlocker blocker(cbElement);
-        OldElIndex = cbElement->findText(RNXElementSymbol(FElement));
-        cbElement->setCurrentIndex(OldElIndex);
-    }
-    RebuildAMassList();
-    if (offered.empty()) { // nothing on offer: the empty selection
-        FElement = _NoRNXElement;
-        FAMass = " ";
-    }
-    SelectRNXname();
-    if (!(FElement == oldElement && FAMass == oldMass)) {
-        if (FShowUndoRedoButtons && oldElement != _NoRNXElement)
-            RecordHistory(oldElement, oldMass);
-        if (OldFullIndex >= 0 && cbElement->currentIndex() >= 0 && cbAMass->currentIndex() >= 0)
-            ReportSelection();
-    }
+    FillBox(cbElement, FSelection.ElementList(), FSelection.ElementRow());
+    FillBox(cbAMass, FSelection.AMassList(), FSelection.AMassRow());
+    FillBox(cbRNX, FullRNXList(), FSelection.RNXRow());
+    cbElement->setToolTip(RNXElementName(Element(), Language()).trimmed());
+    pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
     UpdateHistoryButtons();
-    if (OnFilterChanged)
-        OnFilterChanged(this);
-}
-
-void TQzRNXPanel::PushHistory(HistoryEntry entry)
-{
-    FUndoRNXList.insert(FUndoRNXList.begin(), std::move(entry));
-    if (static_cast<int>(FUndoRNXList.size()) > FMaxUndoListCount)
-        FUndoRNXList.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
-    FRedoRNXList.clear();
-    UpdateHistoryButtons();
-}
-
-void TQzRNXPanel::RecordHistory()
-{
-    if (!UndoListEnabled) {
-        UndoListEnabled = true;
-        return;
-    }
-    if (FElement == _NoRNXElement)
-        return;
-    HistoryEntry entry;
-    if (OldFullIndex >= 0 && OldFullIndex < static_cast<int>(FRNXList.size()))
-        entry.rnx.Assign(*FRNXList[static_cast<std::size_t>(OldFullIndex)].object);
-    else {
-        entry.rnx.Element = FElement;
-        entry.rnx.AMass = FAMass;
-        entry.rnx.RNXname = MakeRNXname(FElement, FAMass);
-    }
-    entry.name = entry.rnx.RNXname.toString();
-    PushHistory(std::move(entry));
-}
-
-void TQzRNXPanel::RecordHistory(TRNXElement element, const TRNXAMass& aMass)
-{
-    if (!UndoListEnabled) {
-        UndoListEnabled = true;
-        return;
-    }
-    if (element == _NoRNXElement && FElement == _NoRNXElement)
-        return;
-    HistoryEntry entry;
-    entry.rnx.Element = element;
-    entry.rnx.AMass = aMass;
-    try {
-        entry.rnx.AMassInt = RNXAMassToInt(aMass);
-    } catch (const ERNXConvertError&) {
-        entry.rnx.AMassInt = 0;
-    }
-    entry.rnx.RNXname = MakeRNXname(element, aMass);
-    entry.name = entry.rnx.RNXname.toString();
-    PushHistory(std::move(entry));
-}
-
-void TQzRNXPanel::Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k)
-{
-    if (k < 0 || k >= static_cast<int>(from.size()))
-        return;
-    for (int i = 0; i < k; ++i) {
-        to.insert(to.begin(), std::move(from.front()));
-        from.erase(from.begin());
-    }
-    UndoListEnabled = false;
-    HistoryEntry target = std::move(from.front());
-    from.erase(from.begin());
-    const bool differs = target.name != RNXname();
-    if (differs) {
-        TBasicRNX leaving;
-        if (OldFullIndex >= 0 && OldFullIndex < static_cast<int>(FRNXList.size()))
-            leaving.Assign(*FRNXList[static_cast<std::size_t>(OldFullIndex)].object);
-        else {
-            leaving.Element = FElement;
-            leaving.AMass = FAMass;
-            leaving.RNXname = MakeRNXname(FElement, FAMass);
-        }
-        FElement = target.rnx.Element;
-        FAMass = target.rnx.AMass;
-        target.rnx = leaving;
-        target.name = leaving.RNXname.toString();
-    }
-    to.insert(to.begin() + std::min<std::ptrdiff_t>(k, static_cast<std::ptrdiff_t>(to.size())), std::move(target));
-    if (differs) {
-        ElementPicked(cbElement->findText(RNXElementSymbol(FElement)), true);
-        {
-            const QSignalBlocker blocker(cbAMass);
-            OldMassIndex = cbAMass->findText(FAMass.toString());
-            cbAMass->setCurrentIndex(OldMassIndex);
-        }
-        SelectRNXname();
-        ReportSelection();
-    }
-    UndoListEnabled = true;
-    if (static_cast<int>(to.size()) > FMaxUndoListCount)
-        to.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
-    UpdateHistoryButtons();
-}
-
-void TQzRNXPanel::Undo(int k)
-{
-    Travel(FUndoRNXList, FRedoRNXList, k);
-}
-
-void TQzRNXPanel::Redo(int k)
-{
-    Travel(FRedoRNXList, FUndoRNXList, k);
-}
-
-QStringList TQzRNXPanel::UndoNames() const
-{
-    QStringList l;
-    for (const HistoryEntry& e : FUndoRNXList)
-        l << e.name;
-    return l;
-}
-
-QStringList TQzRNXPanel::RedoNames() const
-{
-    QStringList l;
-    for (const HistoryEntry& e : FRedoRNXList)
-        l << e.name;
-    return l;
+    UpdatePopupChecks();
 }
 
 void TQzRNXPanel::UpdateHistoryButtons()
 {
-    for (auto [list, menu, button, hint, undo] :
-         {std::tuple{&FUndoRNXList, pmUndoRNXList, tbUndo, kUndoHint, true},
-          std::tuple{&FRedoRNXList, pmRedoRNXList, tbRedo, kRedoHint, false}}) {
+    for (auto [names, menu, button, hint, undo] :
+         {std::tuple{UndoNames(), pmUndoRNXList, tbUndo, kUndoHint, true},
+          std::tuple{RedoNames(), pmRedoRNXList, tbRedo, kRedoHint, false}}) {
         menu->clear();
         const bool isUndo = undo;
-        for (std::size_t i = 0; i < list->size(); ++i) {
-            QAction* a = menu->addAction((*list)[i].name);
+        for (int i = 0; i < names.size(); ++i) {
+            QAction* a = menu->addAction(names[i]);
             // An entry the panel no longer offers cannot be gone back to.
-            a->setEnabled(RNXRow((*list)[i].name) >= 0);
-            connect(a, &QAction::triggered, this, [this, i, isUndo] { isUndo ? Undo(static_cast<int>(i)) : Redo(static_cast<int>(i)); });
+            a->setEnabled(FSelection.Offers(names[i]));
+            connect(a, &QAction::triggered, this, [this, i, isUndo] { isUndo ? Undo(i) : Redo(i); });
         }
-        button->setEnabled(!list->empty());
-        button->setToolTip(list->empty() ? QString() : StandartUndoRedoHint ? hint : list->front().name);
+        button->setEnabled(!names.isEmpty());
+        button->setToolTip(names.isEmpty() ? QString() : StandartUndoRedoHint ? hint : names.front());
     }
-}
-
-void TQzRNXPanel::SetMaxUndoListCount(int value)
-{
-    FMaxUndoListCount = std::max(value, 0);
-    for (auto* list : {&FUndoRNXList, &FRedoRNXList})
-        if (static_cast<int>(list->size()) > FMaxUndoListCount)
-            list->resize(static_cast<std::size_t>(FMaxUndoListCount));
-    UpdateHistoryButtons();
 }
 
 void TQzRNXPanel::SetShowUndoRedoButtons(bool value)
 {
-    FShowUndoRedoButtons = value;
-    FUndoRNXList.clear();
-    FRedoRNXList.clear();
-    UpdateHistoryButtons();
+    FSelection.SetHistoryKept(value);
     ShowBoxes();
     LayOut();
 }
 
 void TQzRNXPanel::SetChoiceType(TQzRNXChoiceType value)
 {
-    if (FPopupMenuOptions.empty() && FWindowCreated)
+    if (FPopupMenuOptions.empty() && WindowCreated())
         return;
-    if (value == FChoiceType)
+    if (value == ChoiceType())
         return;
-    FChoiceType = value;
+    FSelection.SetChoiceType(value);
     ShowBoxes();
-    UpdatePopupChecks();
-}
-
-void TQzRNXPanel::SetRNXSortType(TQzRNXSortType value)
-{
-    FRNXSortType = value;
-    if (FWindowCreated) {
-        RebuildRNXList();
-        SelectRNXname();
-    }
-    UpdatePopupChecks();
-}
-
-void TQzRNXPanel::SetElementsSortType(TQzRNXSortType value)
-{
-    FElementsSortType = std::min(value, stxPeriodicTable);
-    if (FWindowCreated) {
-        RebuildElementList();
-        const QSignalBlocker blocker(cbElement);
-        OldElIndex = cbElement->findText(RNXElementSymbol(FElement));
-        cbElement->setCurrentIndex(OldElIndex);
-    }
     UpdatePopupChecks();
 }
 
 void TQzRNXPanel::SetLanguage(TQzLanguage value)
 {
-    FLanguage = value;
+    FSelection.SetLanguage(value);
     pmElements->SetLanguage(value);
-    cbElement->setToolTip(RNXElementName(FElement, FLanguage).trimmed());
+    cbElement->setToolTip(RNXElementName(Element(), value).trimmed());
     RetitlePopupMenu();
     cbElement->view()->update();
 }
@@ -770,7 +287,7 @@ void TQzRNXPanel::BuildPopupMenu()
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<TQzRNXSortType>(i);
         FMenu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
-            if (FChoiceType == ctFullList)
+            if (ChoiceType() == ctFullList)
                 SetRNXSortType(type);
             else
                 SetElementsSortType(type);
@@ -813,13 +330,13 @@ void TQzRNXPanel::UpdatePopupChecks()
 {
     if (!pmRNX)
         return;
-    FMenu.choices[0]->setChecked(FChoiceType == ctIndependent);
-    FMenu.choices[1]->setChecked(FChoiceType == ctFullList);
-    const TQzRNXSortType current = FChoiceType == ctFullList ? FRNXSortType : FElementsSortType;
+    FMenu.choices[0]->setChecked(ChoiceType() == ctIndependent);
+    FMenu.choices[1]->setChecked(ChoiceType() == ctFullList);
+    const TQzRNXSortType current = ChoiceType() == ctFullList ? RNXSortType() : ElementsSortType();
     for (int i = 0; i < 4; ++i)
         FMenu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
-    FMenu.sorts[stxAMass]->setVisible(FPopupMenuOptions.contains(pmoSort) && FChoiceType == ctFullList);
+    FMenu.sorts[stxAMass]->setVisible(FPopupMenuOptions.contains(pmoSort) && ChoiceType() == ctFullList);
 }
 
 QString TQzRNXPanel::Caption(int entry) const
@@ -853,28 +370,28 @@ QString TQzRNXPanel::Caption(int entry) const
          u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430",
          u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
     };
-    const std::size_t lang = std::min<std::size_t>(FLanguage, 2);
+    const std::size_t lang = std::min<std::size_t>(Language(), 2);
     QString text = QString::fromUtf16(captions[lang][entry]);
     // The later sort entries line up under the words before the first one.
     if (entry >= 4 && entry <= 6)
-        text.prepend(QString(FLanguage == l_English ? 14 : 27, u' '));
+        text.prepend(QString(Language() == l_English ? 14 : 27, u' '));
     return text;
 }
 
 void TQzRNXPanel::ExecFilterForm(bool elements, bool nuclides)
 {
-    TQzRNXFilterForm form(FFilter, elements, nuclides, this);
+    TQzRNXFilterForm form(Filter(), elements, nuclides, this);
     ExecModal(form);
 }
 
 void TQzRNXPanel::ExecLoadElListDialog()
 {
-    LoadListFile(Caption(13), [this](const QByteArray& text) { FFilter.LoadElementList(text); });
+    LoadListFile(Caption(13), [this](const QByteArray& text) { Filter().LoadElementList(text); });
 }
 
 void TQzRNXPanel::ExecLoadRNXListDialog()
 {
-    LoadListFile(Caption(14), [this](const QByteArray& text) { FFilter.LoadRNXList(text); });
+    LoadListFile(Caption(14), [this](const QByteArray& text) { Filter().LoadRNXList(text); });
 }
 
 void TQzRNXPanel::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
@@ -884,7 +401,7 @@ void TQzRNXPanel::LoadListFile(const QString& title, const std::function<void(co
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        messageBoxes().Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
+        FMessageBoxes.Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
         return;
     }
     load(file.readAll());
@@ -892,20 +409,18 @@ void TQzRNXPanel::LoadListFile(const QString& title, const std::function<void(co
 
 void TQzRNXPanel::EditRNX()
 {
-    if (!RNXIndex)
-        return;
     QDialog dialog(this, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QStringLiteral("Set radionuclide"));
     dialog.resize(242, 123);
-    auto* other = new TQzRNXPanel(&dialog);
+    auto* other = new TQzRNXPanel(FIndex, FMessageBoxes, &dialog);
     other->setObjectName(QStringLiteral("SetRadionuclidePanel"));
     other->SetShowUndoRedoButtons(false);
-    other->Filter().Assign(FFilter);
-    other->SetLanguage(FLanguage);
-    other->SetChoiceType(FChoiceType);
-    other->SetRNXSortType(FRNXSortType);
+    other->Filter().Assign(Filter());
+    other->SetLanguage(Language());
+    other->SetChoiceType(ChoiceType());
+    other->SetRNXSortType(RNXSortType());
     other->SetWidthsNShifts(FLayout);
-    other->SetElementAndAMass(FElement, FAMass);
+    other->SetElementAndAMass(Element(), AMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -949,12 +464,16 @@ void TQzRNXPanel::SetPathToRNXFile(const QString& value)
     if (value == FPathToRNXFile)
         return;
     FPathToRNXFile = value;
-    ReloadRNXIndex(value, false);
+    const TRNXLoadResult result = FIndex.ReloadRNXIndex(value, false);
+    if (result.Failed()) {
+        const TRNXLoadMessage message = RNXLoadMessage(result, Language());
+        FMessageBoxes.Show(MessageKind::Error, message.caption, message.text, mbOK, mbOK);
+    }
 }
 
 void TQzRNXPanel::DropDown_pmElements(bool byMousePress)
 {
-    pmElements->SetElement(FElement);
+    pmElements->SetElement(Element());
     pmElements->Popup(cbElement->mapToGlobal(QPoint(0, cbElement->height())), byMousePress);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/messageboxes.h"
+#include "chooser/rnxselection.h"
 #include "chooser/ui/elementmenu.h"
-#include "chooser/rnxfilter.h"
-#include "nuclides/rnxnames.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -18,7 +18,6 @@ class QToolButton;
 
 namespace kav {
 
-enum TQzRNXChoiceType : std::uint8_t { ctIndependent, ctFullList };
 enum TQzRNXPanelPopupMenuOption : std::uint8_t {
     pmoChoice, pmoSort, pmoFilter, pmoAdvancedFilter, pmoLoadElList, pmoLoadRNXList
 };
@@ -39,48 +38,49 @@ struct TQzRNXWidthsNShiftsParams {
 };
 
 // The control through which one radionuclide is picked: an element box and a mass box, or one
-// box of names, narrowed by a filter; with a history of the choices left (undo and redo) and a
-// right-click menu for the way of choosing and the order. Every new choice is reported through
-// OnRNXChanged. Until the panel is first shown its setters only store the choice, which the
-// first showing reports once.
+// box of names, with the buttons and drop-down menus of the history and a right-click menu for
+// the way of choosing and the order. The choice itself, its lists and history are a
+// TQzRNXSelection that the panel shows on its widgets.
 class TQzRNXPanel : public QFrame {
 public:
-    explicit TQzRNXPanel(QWidget* parent = nullptr);
+    // The index the panel offers from and the boxes its messages go to outlive it.
+    TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget* parent = nullptr);
     ~TQzRNXPanel() override;
 
-    TQzRNXFilter& Filter() { return FFilter; }
+    TQzRNXSelection& Selection() { return FSelection; }
+    TQzRNXFilter& Filter() { return FSelection.Filter(); }
     TQzRNXElementGroups& ElementGroups() { return pmElements->ElementGroups(); }
     TQzRNXElementPopupMenu* ElementMenu() const { return pmElements; }
 
-    TRNXElement Element() const { return FElement; }
-    void SetElement(TRNXElement value);
-    const TRNXAMass& AMass() const { return FAMass; }
-    void SetAMass(const TRNXAMass& value);
-    void SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass);
-    QString RNXname() const;
-    void SetRNXname(const QString& value);
+    TRNXElement Element() const { return FSelection.Element(); }
+    void SetElement(TRNXElement value) { FSelection.SetElement(value); }
+    const TRNXAMass& AMass() const { return FSelection.AMass(); }
+    void SetAMass(const TRNXAMass& value) { FSelection.SetAMass(value); }
+    void SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass) { FSelection.SetElementAndAMass(element, aMass); }
+    QString RNXname() const { return FSelection.RNXname(); }
+    void SetRNXname(const QString& value) { FSelection.SetRNXname(value); }
     // The object of the selected entry of the nuclide list, or null.
-    const TBasicRNX* BasicRNX() const;
-    int ElCount() const;
-    int RNXCount() const { return static_cast<int>(FRNXList.size()); }
+    const TBasicRNX* BasicRNX() const { return FSelection.BasicRNX(); }
+    int ElCount() const { return static_cast<int>(FSelection.ElementList().size()); }
+    int RNXCount() const { return static_cast<int>(FSelection.RNXList().size()); }
     QStringList FullRNXList() const;
-    QStringList FullElementsList() const;
-    QStringList FullAMassList() const;
+    QStringList FullElementsList() const { return FSelection.ElementList(); }
+    QStringList FullAMassList() const { return FSelection.AMassList(); }
 
-    TQzRNXChoiceType ChoiceType() const { return FChoiceType; }
+    TQzRNXChoiceType ChoiceType() const { return FSelection.ChoiceType(); }
     void SetChoiceType(TQzRNXChoiceType value);
-    TQzRNXSortType RNXSortType() const { return FRNXSortType; }
-    void SetRNXSortType(TQzRNXSortType value);
-    TQzRNXSortType ElementsSortType() const { return FElementsSortType; }
-    void SetElementsSortType(TQzRNXSortType value);
-    TQzLanguage Language() const { return FLanguage; }
+    TQzRNXSortType RNXSortType() const { return FSelection.RNXSortType(); }
+    void SetRNXSortType(TQzRNXSortType value) { FSelection.SetRNXSortType(value); }
+    TQzRNXSortType ElementsSortType() const { return FSelection.ElementsSortType(); }
+    void SetElementsSortType(TQzRNXSortType value) { FSelection.SetElementsSortType(value); }
+    TQzLanguage Language() const { return FSelection.Language(); }
     void SetLanguage(TQzLanguage value);
-    int MaxUndoListCount() const { return FMaxUndoListCount; }
-    void SetMaxUndoListCount(int value);
+    int MaxUndoListCount() const { return FSelection.MaxUndoListCount(); }
+    void SetMaxUndoListCount(int value) { FSelection.SetMaxUndoListCount(value); }
     TQzRNXPanelPopupMenuOptions PopupMenuOptions() const { return FPopupMenuOptions; }
     void SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions value);
     bool AllowElementPopupMenu = true;
-    bool ShowUndoRedoButtons() const { return FShowUndoRedoButtons; }
+    bool ShowUndoRedoButtons() const { return FSelection.HistoryKept(); }
     void SetShowUndoRedoButtons(bool value);
     bool StandartUndoRedoHint = true;
     const TQzRNXWidthsNShiftsParams& WidthsNShifts() const { return FLayout; }
@@ -91,10 +91,10 @@ public:
     std::function<void(TQzRNXPanel* sender)> OnFilterListsChanged;
 
     // History, newest first.
-    QStringList UndoNames() const;
-    QStringList RedoNames() const;
-    void Undo(int k = 0);
-    void Redo(int k = 0);
+    QStringList UndoNames() const { return FSelection.UndoNames(); }
+    QStringList RedoNames() const { return FSelection.RedoNames(); }
+    void Undo(int k = 0) { FSelection.Undo(k); }
+    void Redo(int k = 0) { FSelection.Redo(k); }
     QToolButton* UndoButton() const { return tbUndo; }
     QToolButton* RedoButton() const { return tbRedo; }
     QMenu* PopupMenu() const { return pmRNX; }
@@ -103,7 +103,7 @@ public:
     QComboBox* ElementBox() const { return cbElement; }
     QComboBox* AMassBox() const { return cbAMass; }
     QComboBox* RNXBox() const { return cbRNX; }
-    bool WindowCreated() const { return FWindowCreated; }
+    bool WindowCreated() const { return FSelection.Active(); }
     // Opens the periodic table under the element box, as Ctrl+click does (with the press held).
     void DropDown_pmElements(bool byMousePress = false);
     // Opens (true) or closes (false) a box's list.
@@ -132,37 +132,18 @@ public:
     std::function<QString(const QString& title)> OpenTextFile;
 
     // What the user does with the boxes: the row of a box chosen.
-    void ElementPicked(int row, bool fromHistory = false);
-    void AMassPicked(int row);
-    void RNXPicked(int row);
+    void ElementPicked(int row) { FSelection.PickElement(row); }
+    void AMassPicked(int row) { FSelection.PickAMass(row); }
+    void RNXPicked(int row) { FSelection.PickRNX(row); }
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Entry {
-        QString name;
-        const TBasicRNX* object;
-    };
-    struct HistoryEntry {
-        QString name;
-        TBasicRNX rnx;
-    };
-
-    void CreateWindow();
-    void RebuildElementList();
-    void RebuildAMassList();
-    void RebuildRNXList();
-    void ApplyFilter();
-    void ReportSelection();
-    bool Offered(const QString& name) const;
-    int RNXRow(const QString& name) const;
-    void SelectRNXname();
-    void RecordHistory();
-    void RecordHistory(TRNXElement element, const TRNXAMass& aMass);
-    void PushHistory(HistoryEntry entry);
-    void Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
+    // Shows the selection on the widgets: box items and current entries, history, menus.
+    void ShowSelection();
+    static void FillBox(QComboBox* box, const QStringList& items, int current);
     void UpdateHistoryButtons();
     void LayOut();
     void BuildPopupMenu();
@@ -175,7 +156,9 @@ private:
     void LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load);
     QString Caption(int entry) const;
 
-    TQzRNXFilter FFilter;
+    TRNXindex& FIndex;
+    IMessageBoxes& FMessageBoxes;
+    TQzRNXSelection FSelection;
     TQzRNXElementPopupMenu* pmElements = nullptr;
     QComboBox* cbElement = nullptr;
     QComboBox* cbAMass = nullptr;
@@ -198,28 +181,9 @@ private:
         QAction* loadNuclides = nullptr;
     } FMenu;
 
-    std::vector<Entry> FRNXList;
-    std::vector<std::unique_ptr<TBasicRNX>> FStablePseudoEntries;
-    std::vector<HistoryEntry> FUndoRNXList;
-    std::vector<HistoryEntry> FRedoRNXList;
-
-    TRNXElement FElement = _H;
-    TRNXAMass FAMass{""};
-    TQzRNXChoiceType FChoiceType = ctIndependent;
-    TQzRNXSortType FRNXSortType = stxPeriodicTable;
-    TQzRNXSortType FElementsSortType = stxPeriodicTable;
-    TQzLanguage FLanguage = l_English;
-    int FMaxUndoListCount = 30;
     TQzRNXPanelPopupMenuOptions FPopupMenuOptions = TQzRNXPanelPopupMenuOptions::fromRaw(0x3F);
-    bool FShowUndoRedoButtons = true;
     TQzRNXWidthsNShiftsParams FLayout;
     QString FPathToRNXFile;
-
-    bool FWindowCreated = false;
-    bool UndoListEnabled = false;
-    int OldElIndex = -1;
-    int OldMassIndex = -1;
-    int OldFullIndex = -1;
 };
 
 } // namespace kav

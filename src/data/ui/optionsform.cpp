@@ -20,10 +20,6 @@ namespace kav {
 
 namespace {
 
-// The pages of the last dialog closed in the general mode, for the next one in this run.
-int g_rememberedMainPage = 0;
-int g_rememberedUnitsPage = 0;
-
 const TQzDoseUnits kDoseUnits{du_mkSv, du_mSv, du_Sv};
 const TQzActivityUnits kActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
 const TQzTimeUnits kTimeUnits{tuYear, tuDay, tuHour};
@@ -46,9 +42,10 @@ const QString TProgramOptionsForm::NoDataFilesMessage = QStringLiteral(
     "Files with the VESK radionuclides data (files with .qvd extention) are not found! Please, select "
     "folder with the VESK radionuclides data.");
 
-TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, QWidget* parent)
+TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, TQzOptionsPages& remembered, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
+    , FRemembered(remembered)
     , FPreference(std::make_unique<TQzProgramPreference>(executablePath))
 {
     setWindowTitle(QStringLiteral("Options"));
@@ -185,8 +182,8 @@ void TProgramOptionsForm::Load(const TQzProgramPreference& preference, TQzProgra
         FUnitsPages->setCurrentIndex(static_cast<int>(options) - 2);
         break;
     case poGeneral:
-        FMainPages->setCurrentIndex(g_rememberedMainPage);
-        FUnitsPages->setCurrentIndex(g_rememberedUnitsPage);
+        FMainPages->setCurrentIndex(FRemembered.Main);
+        FUnitsPages->setCurrentIndex(FRemembered.Units);
         break;
     }
 }
@@ -225,15 +222,16 @@ void TProgramOptionsForm::accept()
 void TProgramOptionsForm::done(int result)
 {
     if (FOptions == poGeneral) {
-        g_rememberedMainPage = FMainPages->currentIndex();
-        g_rememberedUnitsPage = FUnitsPages->currentIndex();
+        FRemembered.Main = FMainPages->currentIndex();
+        FRemembered.Units = FUnitsPages->currentIndex();
     }
     QDialog::done(result);
 }
 
-bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options)
+bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
+                          TQzOptionsPages& remembered, QWidget* parent)
 {
-    TProgramOptionsForm dialog(preference.StartUpDir() + u'/' + preference.ExeName());
+    TProgramOptionsForm dialog(preference.StartUpDir() + u'/' + preference.ExeName(), remembered, parent);
     dialog.Load(preference, options);
     if (dialog.exec() != QDialog::Accepted)
         return false;

@@ -18,13 +18,20 @@ class TQzActivityUnitComboBox;
 class TQzDoseUnitComboBox;
 class TQzTimeUnitComboBox;
 
+// The pages of the last options dialog closed in the general mode, which the next one shows again.
+struct TQzOptionsPages {
+    int Main = 0;
+    int Units = 0;
+};
+
 // The options dialog: the data folder and the units of the three dose views, edited on a copy
 // of the preferences that is written to the INI file and handed back when accepted.
 class TProgramOptionsForm : public QDialog {
 public:
     static const QString NoDataFilesMessage;
 
-    explicit TProgramOptionsForm(const QString& executablePath, QWidget* parent = nullptr);
+    // The pages remembered outlive the dialog.
+    TProgramOptionsForm(const QString& executablePath, TQzOptionsPages& remembered, QWidget* parent = nullptr);
     ~TProgramOptionsForm() override;
 
     // Shows the given preferences on the pages of the page set.
@@ -47,6 +54,7 @@ public:
 private:
     void ShowUnits();
 
+    TQzOptionsPages& FRemembered;
     std::unique_ptr<TQzProgramPreference> FPreference;
     TQzProgramOptionsDialogType FOptions = poGeneral;
     QTabWidget* FMainPages = nullptr;
@@ -67,7 +75,8 @@ private:
 };
 
 // Opens the dialog modally on a preferences object; true, with the object updated, when the
-// user accepted it. The application registers this as the preferences' dialog.
-bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options);
+// user accepted it. The application hands this to the preferences as their dialog.
+bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
+                          TQzOptionsPages& remembered, QWidget* parent);
 
 } // namespace kav

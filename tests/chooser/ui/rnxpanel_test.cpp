@@ -1,6 +1,7 @@
 #include "indexfixture.h"
 #include "chooser/ui/filterform.h"
 #include "chooser/ui/rnxpanel.h"
+#include "recordingmessageboxes.h"
 #include "widgetinput.h"
 
 #include <QAction>
@@ -26,10 +27,10 @@ namespace {
 // it records every report.
 class PanelTest : public testing::Test {
 protected:
-    void SetUp() override { loadShippedIndex(); }
+    void SetUp() override { loadShippedIndex(index); }
     void makePanel(const QStringList& offered = {})
     {
-        panel = std::make_unique<TQzRNXPanel>();
+        panel = std::make_unique<TQzRNXPanel>(index, messages);
         if (!offered.isEmpty()) {
             panel->Filter().SetUseRNXFilter(true);
             panel->Filter().SetRNXList(offered);
@@ -42,6 +43,8 @@ protected:
         ASSERT_TRUE(panel->WindowCreated());
     }
 
+    TRNXindex index;
+    RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     QStringList reports;
 };
@@ -59,7 +62,7 @@ TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
     EXPECT_TRUE(panel->UndoNames().isEmpty());
     EXPECT_EQ(panel->FullElementsList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
     EXPECT_EQ(panel->FullAMassList(), (QStringList{"58", "60"}));
-    EXPECT_EQ(panel->BasicRNX(), RNXIndex->FindRNX(u"Co-60"));
+    EXPECT_EQ(panel->BasicRNX(), index.FindRNX(u"Co-60"));
 }
 
 TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
@@ -506,15 +509,15 @@ TEST_F(PanelTest, AnIndexRebuildKeepsTheChoice)
     panel->SetElementAndAMass(_Co, "60");
     show();
     QTemporaryDir dir;
-    QFile index(dir.filePath("Index.rnx"));
-    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
-    index.write(shippedIndexBytes());
-    index.close();
+    QFile file(dir.filePath("Index.rnx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(shippedIndexBytes());
+    file.close();
     reports.clear();
     panel->SetPathToRNXFile(dir.path());
-    EXPECT_EQ(RNXIndex->Count(), 1252);
+    EXPECT_EQ(index.Count(), 1252);
     EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
-    EXPECT_EQ(panel->BasicRNX(), RNXIndex->FindRNX(u"Co-60")); // a node of the new index
+    EXPECT_EQ(panel->BasicRNX(), index.FindRNX(u"Co-60")); // a node of the new index
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->FullRNXList().size(), kData.size());
 }
@@ -533,8 +536,8 @@ TEST(ElementGroups, ColoursOfTheGroups)
 
 TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
 {
-    TQzRNXElementFilter f;
-    EXPECT_EQ(f.ElementSet(), RNXIndex->ElementSet);
+    TQzRNXElementFilter f(index);
+    EXPECT_EQ(f.ElementSet(), index.ElementSet);
     int changes = 0;
     f.OnChange = [&] { ++changes; };
     f.ReadStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change
@@ -557,7 +560,8 @@ TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
 
 TEST(ElementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
 {
-    TQzRNXElementPopupMenu menu;
+    const TRNXindex index;
+    TQzRNXElementPopupMenu menu(index);
     TRNXElementSet set;
     set.insert(_Co);
     set.insert(_Cs);

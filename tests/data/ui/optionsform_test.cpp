@@ -32,6 +32,7 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     QTemporaryDir m_dir;
+    TQzOptionsPages pages;
 };
 
 TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
@@ -39,7 +40,7 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     const auto callerPtr = callerOnEmptyFolder();
     const TQzProgramPreference& caller = *callerPtr;
 
-    TProgramOptionsForm dialog(exe());
+    TProgramOptionsForm dialog(exe(), pages);
     dialog.Load(caller, poVESKDataDir);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
@@ -70,7 +71,7 @@ TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
 {
     const auto callerPtr = callerOnEmptyFolder();
     const TQzProgramPreference& caller = *callerPtr;
-    TProgramOptionsForm dialog(exe());
+    TProgramOptionsForm dialog(exe(), pages);
     dialog.Load(caller, poVESKDataDir);
     dialog.BrowseFolder = [&](const QString&) { return good.path(); };
     dialog.BrowseQVDDir();
@@ -88,7 +89,7 @@ TEST_F(OptionsFormTest, RestoreDefaultsThenOkWritesTheDefaultUnits)
     caller.SetMixtureActivityUnit(au_kBq);
     caller.SetDPUMTimeUnit(tuHour);
     caller.SetDPUMIntDays(true);
-    TProgramOptionsForm dialog(exe());
+    TProgramOptionsForm dialog(exe(), pages);
     dialog.Load(caller, poDPUIUnits);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
@@ -108,17 +109,17 @@ TEST_F(OptionsFormTest, PageSetsShowTheirPages)
     TQzProgramPreference caller(exe());
     const std::pair<TQzProgramOptionsDialogType, int> units[] = {{poMixtureUnits, 0}, {poDPUIUnits, 1}, {poDPUMUnits, 2}};
     for (const auto& [options, page] : units) {
-        TProgramOptionsForm dialog(exe());
+        TProgramOptionsForm dialog(exe(), pages);
         dialog.Load(caller, options);
         EXPECT_EQ(dialog.UnitsPages()->currentIndex(), page);
     }
-    TProgramOptionsForm general(exe());
+    TProgramOptionsForm general(exe(), pages);
     general.Load(caller, poGeneral);
     EXPECT_EQ(general.MainPages()->count(), 2);
     general.MainPages()->setCurrentIndex(1);
     general.UnitsPages()->setCurrentIndex(2);
     general.reject();
-    TProgramOptionsForm again(exe());
+    TProgramOptionsForm again(exe(), pages);
     again.Load(caller, poGeneral);
     EXPECT_EQ(again.MainPages()->currentIndex(), 1);
     EXPECT_EQ(again.UnitsPages()->currentIndex(), 2);

@@ -1,0 +1,495 @@
+#include "chooser/rnxselection.h"
+
+#include <algorithm>
+
+namespace kav {
+
+namespace {
+
+// Elements that have no stable isotope: no "stbl" pseudo-entry for them.
+bool hasStableIsotopes(TRNXElement e)
+{
+    static const TRNXElement none[] = {_Tc, _Pm, _Po, _At, _Rn, _Fr, _Pu, _Am, _Cm, _Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, _Rf, _Db};
+    return std::find(std::begin(none), std::end(none), e) == std::end(none) && e < 100;
+}
+
+// A mass text without its isomer letter.
+QString withoutLetter(const QString& mass)
+{
+    return !mass.isEmpty() && !mass.back().isDigit() ? mass.left(mass.size() - 1) : mass;
+}
+
+// The row of a mass text, compared without regard to case: "99M" is "99m".
+int massRow(const QStringList& masses, const QString& mass)
+{
+    for (int i = 0; i < masses.size(); ++i)
+        if (masses[i].compare(mass, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+} // namespace
+
+TQzRNXSelection::TQzRNXSelection(const TRNXindex& index)
+    : FIndex(index)
+    , FFilter(index)
+{
+}
+
+void TQzRNXSelection::Changed()
+{
+    if (OnChanged)
+        OnChanged();
+}
+
+void TQzRNXSelection::Activate()
+{
+    FActive = true;
+    UndoListEnabled = false;
+    FElementRow = FAMassRow = FRNXRow = -1;
+    RebuildElementList();
+    RebuildRNXList();
+    int row = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    if (row < 0 && !FElementList.isEmpty()) {
+        row = 0;
+        FElement = ElementBySymbol(FElementList.front());
+    }
+    if (row >= 0)
+        PickElement(row);
+    Changed();
+}
+
+bool TQzRNXSelection::Offered(const QString& name) const
+{
+    if (FFilter.Advanced().Enabled() || FFilter.UseRNXFilter())
+        return FFilter.FullRNXList().IndexOf(name) >= 0;
+    return true;
+}
+
+void TQzRNXSelection::RebuildElementList()
+{
+    FElementList.clear();
+    if (FFilter.FullElementSet().empty() || FIndex.Count() == 0)
+        return;
+    std::vector<TRNXElement> elements;
+    for (int e = 0; e < 100; ++e)
+        if (FFilter.FullElementSet().contains(static_cast<TRNXElement>(e)))
+            elements.push_back(static_cast<TRNXElement>(e));
+    if (FElementsSortType == stxABC)
+        std::stable_sort(elements.begin(), elements.end(), [](TRNXElement a, TRNXElement b) {
+            return RNXElementSymbol(a).compare(RNXElementSymbol(b), Qt::CaseInsensitive) < 0;
+        });
+    else if (FElementsSortType == stxABCElement)
+        std::stable_sort(elements.begin(), elements.end(), [this](TRNXElement a, TRNXElement b) {
+            return RNXElementName(a, FLanguage).compare(RNXElementName(b, FLanguage), Qt::CaseInsensitive) < 0;
+        });
+    for (TRNXElement e : elements)
+        FElementList << RNXElementSymbol(e);
+}
+
+void TQzRNXSelection::RebuildAMassList()
+{
+    QStringList masses;
+    if (!FFilter.FullElementSet().empty() && FIndex.Count() > 0 && FElement < RNXElementCount) {
+        const TRNXElementRange& range = FIndex.ElementRanges()[FElement];
+        for (int i = range.First; i < range.First + range.Count && i < FIndex.Count(); ++i) {
+            const TRNXnode* node = FIndex.Items(i);
+            if (Offered(node->RNXname.toString()))
+                masses << node->AMass.toString();
+        }
+        if (FFilter.UseStable() && hasStableIsotopes(FElement))
+            masses << QStringLiteral("stbl");
+        auto number = [](const QString& m) {
+            try {
+                return static_cast<int>(RNXAMassToInt(TRNXAMass(QStringView(m))));
+            } catch (const ERNXConvertError&) {
+                return 65535;
+            }
+        };
+        std::stable_sort(masses.begin(), masses.end(), [&](const QString& a, const QString& b) {
+            const int na = number(a), nb = number(b);
+            return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
+        });
+    }
+    FAMassList = masses;
+    // The mass chosen before, else the same mass number, else the first.
+    const QString wanted = FAMass.toString();
+    int row = massRow(masses, wanted);
+    if (row < 0 && !wanted.isEmpty() && !wanted.back().isDigit())
+        row = massRow(masses, withoutLetter(wanted));
+    for (int i = 0; i < masses.size() && row < 0; ++i)
+        if (withoutLetter(masses[i]).compare(withoutLetter(wanted), Qt::CaseInsensitive) == 0)
+            row = i;
+    if (row < 0 && !masses.isEmpty())
+        row = 0;
+    FAMass = TRNXAMass(QStringView(row >= 0 ? masses[row] : QString()));
+    FAMassRow = row;
+}
+
+void TQzRNXSelection::RebuildRNXList()
+{
+    FRNXList.clear();
+    FStablePseudoEntries.clear();
+    if (FIndex.Count() == 0)
+        return;
+    for (int i = 0; i < FIndex.Count(); ++i) {
+        const TRNXnode* node = FIndex.Items(i);
+        if (FFilter.FullElementSet().contains(node->Element) && Offered(node->RNXname.toString()))
+            FRNXList.push_back({node->RNXname.toString(), node});
+    }
+    if (FFilter.UseStable())
+        for (int e = 0; e < 100; ++e) {
+            const auto element = static_cast<TRNXElement>(e);
+            if (!FFilter.FullElementSet().contains(element) || !hasStableIsotopes(element))
+                continue;
+            auto stable = std::make_unique<TBasicRNX>();
+            stable->Element = element;
+            stable->AMass = "stbl";
+            stable->AMassInt = 65535;
+            stable->RNXname = MakeRNXname(element, stable->AMass);
+            FRNXList.push_back({stable->RNXname.toString(), stable.get()});
+            FStablePseudoEntries.push_back(std::move(stable));
+        }
+    std::stable_sort(FRNXList.begin(), FRNXList.end(), [&](const Entry& a, const Entry& b) {
+        const TBasicRNX& na = *a.object;
+        const TBasicRNX& nb = *b.object;
+        switch (FRNXSortType) {
+        case stxABC: return CompareRNXABC(na, nb) < 0;
+        case stxAMass: return CompareRNXAMass(na, nb) < 0;
+        case stxABCElement: {
+            const QString ta = RNXElementName(na.Element, FLanguage) + u'-' + na.AMass.toString();
+            const QString tb = RNXElementName(nb.Element, FLanguage) + u'-' + nb.AMass.toString();
+            if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.Element == nb.Element)
+                return CompareRNXAMassOnly(na, nb) < 0;
+            return ta.compare(tb, Qt::CaseInsensitive) < 0;
+        }
+        default: return CompareRNXPeriodicTable(na, nb) < 0;
+        }
+    });
+}
+
+QString TQzRNXSelection::RNXname() const
+{
+    if (FElement == _NoRNXElement)
+        return QStringLiteral(" ");
+    return MakeRNXname(FElement, FAMass).toString();
+}
+
+const TBasicRNX* TQzRNXSelection::BasicRNX() const
+{
+    return FRNXRow >= 0 && FRNXRow < static_cast<int>(FRNXList.size()) ? FRNXList[static_cast<std::size_t>(FRNXRow)].object
+                                                                        : nullptr;
+}
+
+int TQzRNXSelection::FindRNXRow(const QString& name) const
+{
+    for (std::size_t i = 0; i < FRNXList.size(); ++i)
+        if (FRNXList[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TQzRNXSelection::SelectRNXname()
+{
+    FRNXRow = FindRNXRow(RNXname());
+}
+
+void TQzRNXSelection::ReportSelection()
+{
+    if (FRNXRow >= 0 && OnRNXChanged)
+        OnRNXChanged(*FRNXList[static_cast<std::size_t>(FRNXRow)].object);
+}
+
+void TQzRNXSelection::PickElement(int row, bool fromHistory)
+{
+    if (row == FElementRow || row < 0 || row >= FElementList.size())
+        return;
+    if (FHistoryKept)
+        RecordHistory();
+    FElementRow = row;
+    FElement = ElementBySymbol(FElementList[row]);
+    RebuildAMassList();
+    SelectRNXname();
+    Changed();
+    if (!fromHistory && FRNXRow != -1 && FElementRow >= 0 && FAMassRow >= 0)
+        ReportSelection();
+}
+
+void TQzRNXSelection::PickAMass(int row)
+{
+    if (row == FAMassRow || row < 0 || row >= FAMassList.size())
+        return;
+    if (FHistoryKept)
+        RecordHistory();
+    FAMassRow = row;
+    FAMass = TRNXAMass(QStringView(FAMassList[row]));
+    SelectRNXname();
+    Changed();
+    ReportSelection();
+}
+
+void TQzRNXSelection::PickRNX(int row)
+{
+    if (row == FRNXRow || row < 0 || row >= static_cast<int>(FRNXList.size()) || FIndex.Count() == 0)
+        return;
+    if (FHistoryKept)
+        RecordHistory();
+    const TBasicRNX& picked = *FRNXList[static_cast<std::size_t>(row)].object;
+    FElement = picked.Element;
+    FAMass = picked.AMass;
+    FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    RebuildAMassList();
+    FRNXRow = row;
+    Changed();
+    if (FElementRow >= 0 && FAMassRow >= 0)
+        ReportSelection();
+}
+
+void TQzRNXSelection::SetElement(TRNXElement value)
+{
+    if (value == FElement || !FFilter.FullElementSet().contains(value))
+        return;
+    if (!FActive) {
+        FElement = value;
+        return;
+    }
+    PickElement(static_cast<int>(FElementList.indexOf(RNXElementSymbol(value))));
+}
+
+void TQzRNXSelection::SetAMass(const TRNXAMass& value)
+{
+    if (value == FAMass)
+        return;
+    if (!FActive) {
+        FAMass = value;
+        return;
+    }
+    if (FFilter.FullElementSet().empty()) {
+        FAMass = " ";
+        return;
+    }
+    int row = massRow(FAMassList, value.toString());
+    if (row < 0)
+        row = FAMassList.isEmpty() ? -1 : 0;
+    PickAMass(row);
+}
+
+void TQzRNXSelection::SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass)
+{
+    if ((element == FElement && aMass == FAMass) || !FFilter.FullElementSet().contains(element)
+        || FFilter.FullRNXList().IndexOf(MakeRNXname(element, aMass).toString()) < 0)
+        return;
+    SetElement(element);
+    UndoListEnabled = false;
+    SetAMass(aMass);
+    UndoListEnabled = true;
+}
+
+void TQzRNXSelection::SetRNXname(const QString& value)
+{
+    const QString name = value.left(7);
+    if (name == RNXname())
+        return;
+    const qsizetype dash = name.indexOf(u'-');
+    if (dash != 1 && dash != 2)
+        return;
+    const TRNXElement element = ElementBySymbol(name.left(dash));
+    if (FFilter.FullElementSet().contains(element))
+        SetElementAndAMass(element, TRNXAMass(QStringView(name.mid(dash + 1))));
+}
+
+void TQzRNXSelection::SetRNXSortType(TQzRNXSortType value)
+{
+    FRNXSortType = value;
+    if (FActive) {
+        RebuildRNXList();
+        SelectRNXname();
+    }
+    Changed();
+}
+
+void TQzRNXSelection::SetElementsSortType(TQzRNXSortType value)
+{
+    FElementsSortType = std::min(value, stxPeriodicTable);
+    if (FActive) {
+        RebuildElementList();
+        FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    }
+    Changed();
+}
+
+void TQzRNXSelection::ApplyFilter()
+{
+    if (!FActive) {
+        Changed();
+        return;
+    }
+    const TRNXElement oldElement = FElement;
+    const TRNXAMass oldMass = FAMass;
+    RebuildElementList();
+    RebuildRNXList();
+    const TRNXElementSet& offered = FFilter.FullElementSet();
+    if (!offered.empty() && !offered.contains(FElement))
+        for (int e = 0; e < 100; ++e)
+            if (offered.contains(static_cast<TRNXElement>(e))) {
+                FElement = static_cast<TRNXElement>(e);
+                break;
+            }
+    FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    RebuildAMassList();
+    if (offered.empty()) { // nothing on offer: the empty selection
+        FElement = _NoRNXElement;
+        FAMass = " ";
+    }
+    SelectRNXname();
+    Changed();
+    if (!(FElement == oldElement && FAMass == oldMass)) {
+        if (FHistoryKept && oldElement != _NoRNXElement)
+            RecordHistory(oldElement, oldMass);
+        Changed();
+        if (FRNXRow >= 0 && FElementRow >= 0 && FAMassRow >= 0)
+            ReportSelection();
+    }
+    if (OnFilterChanged)
+        OnFilterChanged();
+}
+
+void TQzRNXSelection::IndexUpdated()
+{
+    FFilter.UpdateFilter();
+    ApplyFilter();
+}
+
+TBasicRNX TQzRNXSelection::ChosenRNX() const
+{
+    TBasicRNX rnx;
+    if (const TBasicRNX* chosen = BasicRNX()) {
+        rnx.Assign(*chosen);
+        return rnx;
+    }
+    rnx.Element = FElement;
+    rnx.AMass = FAMass;
+    rnx.RNXname = MakeRNXname(FElement, FAMass);
+    return rnx;
+}
+
+void TQzRNXSelection::PushHistory(HistoryEntry entry)
+{
+    FUndoRNXList.insert(FUndoRNXList.begin(), std::move(entry));
+    if (static_cast<int>(FUndoRNXList.size()) > FMaxUndoListCount)
+        FUndoRNXList.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
+    FRedoRNXList.clear();
+}
+
+void TQzRNXSelection::RecordHistory()
+{
+    if (!UndoListEnabled) {
+        UndoListEnabled = true;
+        return;
+    }
+    if (FElement == _NoRNXElement)
+        return;
+    HistoryEntry entry{QString(), ChosenRNX()};
+    entry.name = entry.rnx.RNXname.toString();
+    PushHistory(std::move(entry));
+}
+
+void TQzRNXSelection::RecordHistory(TRNXElement element, const TRNXAMass& aMass)
+{
+    if (!UndoListEnabled) {
+        UndoListEnabled = true;
+        return;
+    }
+    if (element == _NoRNXElement && FElement == _NoRNXElement)
+        return;
+    HistoryEntry entry;
+    entry.rnx.Element = element;
+    entry.rnx.AMass = aMass;
+    try {
+        entry.rnx.AMassInt = RNXAMassToInt(aMass);
+    } catch (const ERNXConvertError&) {
+        entry.rnx.AMassInt = 0;
+    }
+    entry.rnx.RNXname = MakeRNXname(element, aMass);
+    entry.name = entry.rnx.RNXname.toString();
+    PushHistory(std::move(entry));
+}
+
+void TQzRNXSelection::Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k)
+{
+    if (k < 0 || k >= static_cast<int>(from.size()))
+        return;
+    for (int i = 0; i < k; ++i) {
+        to.insert(to.begin(), std::move(from.front()));
+        from.erase(from.begin());
+    }
+    UndoListEnabled = false;
+    HistoryEntry target = std::move(from.front());
+    from.erase(from.begin());
+    // The entry gone to takes the place of the one left, in the other list.
+    const bool differs = target.name != RNXname();
+    if (differs) {
+        const TBasicRNX leaving = ChosenRNX();
+        FElement = target.rnx.Element;
+        FAMass = target.rnx.AMass;
+        target.rnx = leaving;
+        target.name = leaving.RNXname.toString();
+    }
+    to.insert(to.begin() + std::min<std::ptrdiff_t>(k, static_cast<std::ptrdiff_t>(to.size())), std::move(target));
+    if (differs) {
+        PickElement(static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement))), true);
+        FAMassRow = massRow(FAMassList, FAMass.toString());
+        SelectRNXname();
+        Changed();
+        ReportSelection();
+    }
+    UndoListEnabled = true;
+    if (static_cast<int>(to.size()) > FMaxUndoListCount)
+        to.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
+    Changed();
+}
+
+void TQzRNXSelection::Undo(int k)
+{
+    Travel(FUndoRNXList, FRedoRNXList, k);
+}
+
+void TQzRNXSelection::Redo(int k)
+{
+    Travel(FRedoRNXList, FUndoRNXList, k);
+}
+
+QStringList TQzRNXSelection::UndoNames() const
+{
+    QStringList l;
+    for (const HistoryEntry& e : FUndoRNXList)
+        l << e.name;
+    return l;
+}
+
+QStringList TQzRNXSelection::RedoNames() const
+{
+    QStringList l;
+    for (const HistoryEntry& e : FRedoRNXList)
+        l << e.name;
+    return l;
+}
+
+void TQzRNXSelection::SetMaxUndoListCount(int value)
+{
+    FMaxUndoListCount = std::max(value, 0);
+    for (auto* list : {&FUndoRNXList, &FRedoRNXList})
+        if (static_cast<int>(list->size()) > FMaxUndoListCount)
+            list->resize(static_cast<std::size_t>(FMaxUndoListCount));
+    Changed();
+}
+
+void TQzRNXSelection::SetHistoryKept(bool value)
+{
+    FHistoryKept = value;
+    FUndoRNXList.clear();
+    FRedoRNXList.clear();
+    Changed();
+}
+
+} // namespace kav

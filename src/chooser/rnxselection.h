@@ -1,0 +1,142 @@
+#pragma once
+
+#include "chooser/rnxfilter.h"
+#include "nuclides/rnxnames.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace kav {
+
+enum TQzRNXChoiceType : std::uint8_t { ctIndependent, ctFullList };
+
+// The choice of one radionuclide, as a chooser makes it, without the widgets: what the filter
+// offers as an element list, a mass list for the chosen element and a list of names, which entry
+// of each is chosen, and the history of the choices left (undo and redo, newest first). Every new
+// choice is reported through OnRNXChanged. Until it is activated (its panel first shown) its
+// setters only store the choice, which activating reports once.
+class TQzRNXSelection {
+public:
+    // One entry of the list of names; its object is an index node or a stable pseudo-nuclide.
+    struct Entry {
+        QString name;
+        const TBasicRNX* object;
+    };
+
+    explicit TQzRNXSelection(const TRNXindex& index);
+    TQzRNXSelection(const TQzRNXSelection&) = delete;
+    TQzRNXSelection& operator=(const TQzRNXSelection&) = delete;
+
+    TQzRNXFilter& Filter() { return FFilter; }
+    const TQzRNXFilter& Filter() const { return FFilter; }
+    bool Active() const { return FActive; }
+    // The panel is shown: the lists are built and the stored choice is reported.
+    void Activate();
+
+    // The offer.
+    const QStringList& ElementList() const { return FElementList; }
+    const QStringList& AMassList() const { return FAMassList; }
+    const std::vector<Entry>& RNXList() const { return FRNXList; }
+    // The chosen entries, -1 for none.
+    int ElementRow() const { return FElementRow; }
+    int AMassRow() const { return FAMassRow; }
+    int RNXRow() const { return FRNXRow; }
+
+    // The choice.
+    TRNXElement Element() const { return FElement; }
+    const TRNXAMass& AMass() const { return FAMass; }
+    QString RNXname() const;
+    // The object of the chosen entry of the list of names, or null.
+    const TBasicRNX* BasicRNX() const;
+    void SetElement(TRNXElement value);
+    void SetAMass(const TRNXAMass& value);
+    void SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass);
+    void SetRNXname(const QString& value);
+
+    // What the user does: an entry of a list picked.
+    void PickElement(int row, bool fromHistory = false);
+    void PickAMass(int row);
+    void PickRNX(int row);
+
+    // Ways of choosing and orders.
+    TQzRNXChoiceType ChoiceType() const { return FChoiceType; }
+    void SetChoiceType(TQzRNXChoiceType value) { FChoiceType = value; }
+    TQzRNXSortType RNXSortType() const { return FRNXSortType; }
+    void SetRNXSortType(TQzRNXSortType value);
+    TQzRNXSortType ElementsSortType() const { return FElementsSortType; }
+    void SetElementsSortType(TQzRNXSortType value);
+    TQzLanguage Language() const { return FLanguage; }
+    void SetLanguage(TQzLanguage value) { FLanguage = value; }
+
+    // History.
+    bool HistoryKept() const { return FHistoryKept; }
+    // Keeping a history or not; either way the lists start empty.
+    void SetHistoryKept(bool value);
+    int MaxUndoListCount() const { return FMaxUndoListCount; }
+    void SetMaxUndoListCount(int value);
+    QStringList UndoNames() const;
+    QStringList RedoNames() const;
+    // Whether a name of the history can be gone back to: it is still on offer.
+    bool Offers(const QString& name) const { return FindRNXRow(name) >= 0; }
+    void Undo(int k = 0);
+    void Redo(int k = 0);
+
+    // After a change of the filter: the lists anew, the choice kept when it is still on offer.
+    void ApplyFilter();
+    // Before and after the index is rebuilt.
+    void IndexUpdating() { FRNXList.clear(); }
+    void IndexUpdated();
+
+    std::function<void(const TBasicRNX& rnx)> OnRNXChanged;
+    // The lists, the chosen entries or the history changed: what shows them shows them anew.
+    std::function<void()> OnChanged;
+    std::function<void()> OnFilterChanged;
+
+private:
+    struct HistoryEntry {
+        QString name;
+        TBasicRNX rnx;
+    };
+
+    void RebuildElementList();
+    void RebuildAMassList();
+    void RebuildRNXList();
+    bool Offered(const QString& name) const;
+    int FindRNXRow(const QString& name) const;
+    void SelectRNXname();
+    void ReportSelection();
+    void RecordHistory();
+    void RecordHistory(TRNXElement element, const TRNXAMass& aMass);
+    void PushHistory(HistoryEntry entry);
+    void Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
+    TBasicRNX ChosenRNX() const;
+    void Changed();
+
+    const TRNXindex& FIndex;
+    TQzRNXFilter FFilter;
+    QStringList FElementList;
+    QStringList FAMassList;
+    std::vector<Entry> FRNXList;
+    std::vector<std::unique_ptr<TBasicRNX>> FStablePseudoEntries;
+    std::vector<HistoryEntry> FUndoRNXList;
+    std::vector<HistoryEntry> FRedoRNXList;
+
+    TRNXElement FElement = _H;
+    TRNXAMass FAMass{""};
+    TQzRNXChoiceType FChoiceType = ctIndependent;
+    TQzRNXSortType FRNXSortType = stxPeriodicTable;
+    TQzRNXSortType FElementsSortType = stxPeriodicTable;
+    TQzLanguage FLanguage = l_English;
+    int FMaxUndoListCount = 30;
+    bool FHistoryKept = true;
+    bool FActive = false;
+    bool UndoListEnabled = false;
+    int FElementRow = -1;
+    int FAMassRow = -1;
+    int FRNXRow = -1;
+};
+
+} // namespace kav

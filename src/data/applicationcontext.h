@@ -1,0 +1,46 @@
+#pragma once
+
+#include "base/messageboxes.h"
+#include "data/programpreference.h"
+#include "nuclides/rnxindex.h"
+
+#include <QStringList>
+
+namespace kav {
+
+// What the whole program shares: the radionuclide index, the preferences with their data
+// folder, the nuclides that have data files there, and the message boxes. Made once by main
+// (or by a test) and handed by reference to whatever needs a part of it.
+class ApplicationContext {
+public:
+    // For the executable at the given path, whose preferences file is read at once.
+    ApplicationContext(const QString& executablePath, IMessageBoxes& messageBoxes);
+    ApplicationContext(const ApplicationContext&) = delete;
+    ApplicationContext& operator=(const ApplicationContext&) = delete;
+
+    TRNXindex& RNXIndex() { return FRNXIndex; }
+    TQzProgramPreference& ProgramPreference() { return FProgramPreference; }
+    IMessageBoxes& MessageBoxes() { return FMessageBoxes; }
+
+    // Fills the index: an "Index.rnx" in the current folder when there is a sound one, otherwise
+    // the one the program carries. A file found wanting is said in a box, once.
+    void LoadIndex();
+
+    // The nuclides that have a data file, in periodic-table order, with their index nodes, and
+    // their element symbols, each once, in first-seen order. Filled by FillDataLists.
+    const TRNXStringList& DataNuclideList() const { return FDataNuclideList; }
+    const QStringList& DataElementList() const { return FDataElementList; }
+    void FillDataLists();
+
+    // Program end: the preferences are written when saving at exit is on.
+    void SavePreferencesAtExit() const;
+
+private:
+    IMessageBoxes& FMessageBoxes;
+    TRNXindex FRNXIndex;
+    TQzProgramPreference FProgramPreference;
+    TRNXStringList FDataNuclideList;
+    QStringList FDataElementList;
+};
+
+} // namespace kav

@@ -1,0 +1,294 @@
+#include "nuclides/rnxindexfile.h"
+
+#include "base/extendedfloat.h"
+#include "nuclides/rnxnames.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstring>
+
+namespace kav {
+
+namespace {
+
+// Notes the first thing found wrong in a file being checked.
+class Problems {
+public:
+    explicit Problems(QString* first) : m_first(first) {}
+    bool found() const { return m_first && !m_first->isEmpty(); }
+    void note(int record, const QString& what)
+    {
+        if (m_first && m_first->isEmpty())
+            *m_first = QStringLiteral("record %1: %2").arg(record + 1).arg(what);
+    }
+
+private:
+    QString* m_first;
+};
+
+TRNXElement validElement(std::uint8_t ordinal)
+{
+    return ordinal < RNXElementCount ? static_cast<TRNXElement>(ordinal) : _NoRNXElement;
+}
+
+TRNXAMassChar validState(std::uint8_t state)
+{
+    return state <= mcx_n ? static_cast<TRNXAMassChar>(state) : mcxNone;
+}
+
+// Reads little-endian values from a buffer; every read checks that the bytes are there.
+class RecordReader {
+public:
+    RecordReader(const char* data, qsizetype size) : m_data(data), m_size(size) {}
+    qsizetype position() const { return m_pos; }
+    void seek(qsizetype pos) { m_pos = pos; }
+    bool atEnd() const { return m_pos >= m_size; }
+
+    template <typename T>
+    bool read(T& value)
+    {
+        if (m_size - m_pos < static_cast<qsizetype>(sizeof(T)))
+            return false;
+        std::memcpy(&value, m_data + m_pos, sizeof(T));
+        m_pos += static_cast<qsizetype>(sizeof(T));
+        return true;
+    }
+    bool readExtended(double& value)
+    {
+        Extended80 bytes;
+        if (!read(bytes))
+            return false;
+        value = fromExtended80(bytes);
+        return true;
+    }
+    bool skip(qsizetype n)
+    {
+        if (n < 0 || m_size - m_pos < n)
+            return false;
+        m_pos += n;
+        return true;
+    }
+
+private:
+    const char* m_data;
+    qsizetype m_size;
+    qsizetype m_pos = 0;
+};
+
+// One record of the index file into a node; false when the record is incomplete.
+// Counts beyond what a node holds are read past and left out; values outside their range are
+// noted as problems.
+bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems)
+{
+    std::uint8_t element = 0;
+    std::uint8_t state = 0;
+    std::uint8_t timeUnit = 0;
+    std::uint8_t radTypes = 0;
+    std::uint8_t daughters = 0;
+    if (!in.read(element) || !in.read(node.AMassInt) || !in.read(state) || !in.read(node.HalfLife)
+        || !in.read(timeUnit) || !in.read(radTypes) || !in.read(daughters) || !in.read(node.NLines)
+        || !in.read(node.BetaLines) || !in.read(node.AugerLines) || !in.read(node.NeutronLines)
+        || !in.read(node.SLinePos))
+        return false;
+    if ((node.BetaLines && !in.read(node.BetaLinePos)) || (node.AugerLines && !in.read(node.AugerLinePos))
+        || (node.NeutronLines && !in.read(node.NeutronLinePos)))
+        return false;
+    if (!in.readExtended(node.E_alpha) || !in.readExtended(node.E_electron) || !in.readExtended(node.E_photon)
+        || !in.read(node.Ph_low) || !in.read(node.Ph_high) || !in.read(node.BetaTrans) || !in.read(node.MonoElectr)
+        || !in.read(node.AlphaTrans) || !in.readExtended(node.AMassReal)
+        || !in.readExtended(node.AirKermaRateConstant) || !in.readExtended(node.AirKermaCoefficient))
+        return false;
+
+    if (element >= _NoRNXElement)
+        problems.note(record, QStringLiteral("element %1 is not an element").arg(element));
+    if (state > mcx_n || timeUnit > tuMkSec || (radTypes & ~RNXAllRadTypeMask))
+        problems.note(record, QStringLiteral("isomer state, time unit or decay modes out of range"));
+    if (node.AMassInt < 1 || node.AMassInt > 999)
+        problems.note(record, QStringLiteral("mass number %1 out of range").arg(node.AMassInt));
+    if (!(node.HalfLife > 0) || !std::isfinite(node.HalfLife))
+        problems.note(record, QStringLiteral("half-life %1 is not a positive number").arg(node.HalfLife));
+    if (daughters > RNXDaughterSlots)
+        problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
+    node.Element = validElement(element);
+    const TRNXAMassChar isomer = validState(state);
+    node.AMass = MakeAMass(node.AMassInt, isomer);
+    node.TimeUnit = timeUnit <= tuMkSec ? static_cast<TQzTimeUnit>(timeUnit) : tuDay;
+    node.RTypeSet = TRNXAllRadTypeSet::fromRaw(radTypes & RNXAllRadTypeMask);
+
+    auto readIdentity = [&](TRNXDaughterRec& d) {
+        std::uint8_t e = 0;
+        std::int32_t mass = 0;
+        std::uint8_t s = 0;
+        if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
+            return false;
+        if (e >= _NoRNXElement || mass < 1 || mass > 999 || s > mcx_n || !(d.Yield >= 0 && d.Yield <= 1))
+            problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
+        d.RNXname = MakeRNXname(validElement(e), mass, validState(s));
+        return true;
+    };
+    int slot = 0;
+    for (int i = 0; i < daughters; ++i) {
+        TRNXDaughterRec d;
+        if (!readIdentity(d) || !in.read(d.DaughterPos))
+            return false;
+        if (slot < RNXDaughterSlots)
+            node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
+    }
+    node.DaughtersCount = static_cast<std::uint8_t>(slot);
+    if (node.RTypeSet.contains(rtx_SF)) {
+        float fission = 0;
+        if (!in.read(fission))
+            return false;
+        if (slot < RNXDaughterSlots)
+            node.DaughterArray[static_cast<std::size_t>(slot)].Yield = fission;
+        else
+            problems.note(record, QStringLiteral("no place for the fission branch"));
+        node.StableCount = 0;
+        return true;
+    }
+    std::uint8_t stable = 0;
+    if (!in.read(stable))
+        return false;
+    if (slot + stable > RNXDaughterSlots)
+        problems.note(record, QStringLiteral("more daughters than the record holds"));
+    int kept = 0;
+    for (int i = 0; i < stable; ++i) {
+        TRNXDaughterRec d;
+        if (!readIdentity(d))
+            return false;
+        if (slot < RNXDaughterSlots) {
+            node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
+            ++kept;
+        }
+    }
+    node.StableCount = static_cast<std::uint8_t>(kept);
+    return true;
+}
+
+// Little-endian writers for one record.
+template <typename T>
+void put(QByteArray& out, T value)
+{
+    char bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof(T));
+    out.append(bytes, sizeof(T));
+}
+
+void putExtended(QByteArray& out, double value)
+{
+    const Extended80 e = toExtended80(value);
+    out.append(reinterpret_cast<const char*>(e.data()), static_cast<qsizetype>(e.size()));
+}
+
+TRNXAMassChar stateOfLastChar(char c)
+{
+    switch (std::tolower(static_cast<unsigned char>(c))) {
+    case 'm': return mcx_m;
+    case 'n': return mcx_n;
+    default: return mcxNone;
+    }
+}
+
+// Element, mass number and isomer state of a name such as "Ba-137m".
+struct NameParts {
+    TRNXElement element = _NoRNXElement;
+    std::int32_t mass = 0;
+    TRNXAMassChar state = mcxNone;
+};
+
+NameParts splitName(const TRNXname& name)
+{
+    NameParts parts;
+    const std::string_view text = name.view();
+    const auto dash = text.find('-');
+    if (dash == std::string_view::npos)
+        return parts;
+    parts.element = ElementBySymbol(QString::fromLatin1(text.data(), static_cast<qsizetype>(dash)));
+    for (char c : text.substr(dash + 1)) {
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            break;
+        parts.mass = parts.mass * 10 + (c - '0');
+    }
+    parts.state = std::isdigit(static_cast<unsigned char>(text.back())) ? mcxNone : stateOfLastChar(text.back());
+    return parts;
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<TRNXnode>> ReadRNXIndexRecords(const QByteArray& bytes, int maxRecords, QString* firstProblem)
+{
+    Problems problems(firstProblem);
+    std::vector<std::unique_ptr<TRNXnode>> nodes;
+    RecordReader in(bytes.constData(), bytes.size());
+    while (!in.atEnd() && static_cast<int>(nodes.size()) < maxRecords && !problems.found()) {
+        auto node = std::make_unique<TRNXnode>();
+        const int record = static_cast<int>(nodes.size());
+        if (!readRecord(in, *node, record, problems)) {
+            problems.note(record, QStringLiteral("the file ends inside it"));
+            break;
+        }
+        nodes.push_back(std::move(node));
+    }
+    if (!in.atEnd() && static_cast<int>(nodes.size()) >= maxRecords)
+        problems.note(maxRecords, QStringLiteral("more records than an index holds"));
+    return nodes;
+}
+
+void WriteRNXIndexRecord(const TRNXnode& node, QByteArray& out)
+{
+    const bool fission = node.RTypeSet.contains(rtx_SF);
+    put<std::uint8_t>(out, node.Element);
+    put<std::uint16_t>(out, node.AMassInt);
+    put<std::uint8_t>(out, node.AMass.empty() ? mcxNone : stateOfLastChar(node.AMass.back()));
+    put<float>(out, node.HalfLife);
+    put<std::uint8_t>(out, node.TimeUnit);
+    put<std::uint8_t>(out, node.RTypeSet.raw());
+    put<std::uint8_t>(out, node.DaughtersCount);
+    put<std::uint16_t>(out, node.NLines);
+    put<std::uint8_t>(out, node.BetaLines);
+    put<std::uint16_t>(out, node.AugerLines);
+    put<std::uint8_t>(out, node.NeutronLines);
+    put<std::int32_t>(out, node.SLinePos);
+    if (node.BetaLines)
+        put<std::int32_t>(out, node.BetaLinePos);
+    if (node.AugerLines)
+        put<std::int32_t>(out, node.AugerLinePos);
+    if (node.NeutronLines)
+        put<std::uint16_t>(out, node.NeutronLinePos);
+    putExtended(out, node.E_alpha);
+    putExtended(out, node.E_electron);
+    putExtended(out, node.E_photon);
+    put<std::uint8_t>(out, node.Ph_low);
+    put<std::uint16_t>(out, node.Ph_high);
+    put<std::uint8_t>(out, node.BetaTrans);
+    put<std::uint16_t>(out, node.MonoElectr);
+    put<std::uint8_t>(out, node.AlphaTrans);
+    putExtended(out, node.AMassReal);
+    putExtended(out, node.AirKermaRateConstant);
+    putExtended(out, node.AirKermaCoefficient);
+    auto putIdentity = [&](const TRNXname& name) {
+        const NameParts parts = splitName(name);
+        put<std::uint8_t>(out, parts.element);
+        put<std::int32_t>(out, parts.mass);
+        put<std::uint8_t>(out, parts.state);
+    };
+    for (int slot = 0; slot < node.DaughtersCount; ++slot) {
+        const TRNXDaughterRec& d = node.DaughterArray[static_cast<std::size_t>(slot)];
+        putIdentity(d.RNXname);
+        put<float>(out, d.Yield);
+        put<std::int32_t>(out, d.DaughterPos);
+    }
+    if (fission) {
+        put<float>(out, node.DaughtersCount < RNXDaughterSlots ? node.DaughterArray[node.DaughtersCount].Yield : 0.0f);
+        return;
+    }
+    put<std::uint8_t>(out, node.StableCount);
+    for (int slot = node.DaughtersCount; slot < node.DaughtersCount + node.StableCount; ++slot) {
+        const TRNXDaughterRec& d = node.DaughterArray[static_cast<std::size_t>(slot)];
+        putIdentity(d.RNXname);
+        put<float>(out, d.Yield);
+    }
+}
+
+
+} // namespace kav

@@ -1,0 +1,106 @@
+#include "nuclides/rnxindex.h"
+
+#include "base/numberformat.h"
+
+#include <QSaveFile>
+
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+
+// The index as a tab-separated table: one row per nuclide with its half-life, daughters, spectrum
+// positions, ancestors and main decay chain.
+
+namespace kav {
+
+namespace {
+
+// The index file's own 23-character scientific notation: " 2.09999998332933E-0004".
+QString fixedScientific(double value)
+{
+    if (!std::isfinite(value))
+        return QString::fromLatin1(std::isnan(value) ? "NAN" : value < 0 ? "-INF" : "INF").rightJustified(23);
+    char buf[48];
+    const auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+    std::string text(buf, r.ptr); // d.ddddddddddddddde±XX
+    const auto e = text.find('e');
+    const int exponent = std::stoi(text.substr(e + 1));
+    char out[32];
+    std::snprintf(out, sizeof out, "%c%sE%c%04d", std::signbit(value) ? '-' : ' ', text.substr(0, e).c_str(),
+                  exponent < 0 ? '-' : '+', std::abs(exponent));
+    return QString::fromLatin1(out);
+}
+
+QString timeUnitLetter(TQzTimeUnit unit)
+{
+    static const char letters[] = "ydhmstu";
+    return QString(QLatin1Char(letters[std::min<int>(unit, tuMkSec)]));
+}
+
+} // namespace
+
+QByteArray TRNXindex::ToText() const
+{
+    QString out = QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\t"
+                                 "T1/2, d\tHalfLife\tHalfLifeUnits\tLr, d-1\tRType\t");
+    for (int k = 1; k <= 4; ++k)
+        out += QStringLiteral("DaughterIndex[%1]\tDaughterName[%1]\tYield[%1]\t").arg(k);
+    out += QStringLiteral("SLinePos\tNLines\tBetaLinePos\tBetaLines\t");
+    for (int k = 1; k <= 4; ++k)
+        out += QStringLiteral("AncestorIndex[%1]\tAncestorName[%1]\t").arg(k);
+    out += QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted\r\n");
+
+    const QString tab(u'\t');
+    const QString dash(u'-');
+    for (const auto& node : FItems) {
+        QStringList row;
+        row << node->RNXname.toString() << RNXElementSymbol(node->Element)
+            << QString::number(static_cast<int>(node->Element) + 1) << QString::number(node->AMassInt)
+            << node->AMass.toString() << formatPicture(std::log(2.0) / node->Lr, u"0.#####e-0")
+            << formatPicture(node->HalfLife, u"0.###e-0") << timeUnitLetter(node->TimeUnit)
+            << formatPicture(node->Lr, u"0.#####e-0") << node->GetRTypeStr();
+        for (int slot = 0; slot < 4; ++slot) {
+            const TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];
+            if (slot < node->DaughtersCount && d.DaughterPos >= 0)
+                row << QString::number(d.DaughterPos + 2) << d.RNXname.toString() << formatPicture(d.Yield, u"0.#####e-0");
+            else
+                row << dash << dash << dash;
+        }
+        row << QString::number(node->SLinePos) << QString::number(node->NLines) << QString::number(node->BetaLinePos)
+            << QString::number(node->BetaLines);
+        for (std::int32_t pos : node->AncestorsIndex) {
+            if (const TRNXnode* a = NodeAt(pos))
+                row << QString::number(pos + 2) << a->RNXname.toString();
+            else
+                row << dash << dash;
+        }
+        row << QString::number(node->DaughtersCount) << QString::number(node->AncestorsCount);
+        TRNXChainArray chain;
+        float maxCutted = 0;
+        node->GetChainArray(chain, maxCutted);
+        row << QString::number(chain.size());
+        if (!chain.empty()) {
+            row << QStringLiteral("MaxCutted") << fixedScientific(maxCutted);
+            for (const TRNXChainRec& c : chain)
+                row << c.RNXname.toString();
+            for (const TRNXChainRec& c : chain)
+                row << fixedScientific(c.Lr);
+            for (const TRNXChainRec& c : chain)
+                row << fixedScientific(c.Yield);
+        }
+        out += row.join(tab) + QStringLiteral("\r\n");
+    }
+    return out.toLocal8Bit();
+}
+
+void TRNXindex::SaveToText(const QString& fileName) const
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("Cannot create " + fileName.toStdString() + ": " + file.errorString().toStdString());
+    file.write(ToText());
+    if (!file.commit())
+        throw std::runtime_error("Cannot write " + fileName.toStdString() + ": " + file.errorString().toStdString());
+}
+
+} // namespace kav
