@@ -417,7 +417,8 @@ void TQzRNXSelection::RecordHistory(TRNXElement element, const TRNXAMass& aMass)
 
 void TQzRNXSelection::Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k)
 {
-    if (k < 0 || k >= static_cast<int>(from.size()))
+    // A nuclide the filter no longer offers cannot be gone back to.
+    if (k < 0 || k >= static_cast<int>(from.size()) || !Offers(from[static_cast<std::size_t>(k)].name))
         return;
     for (int i = 0; i < k; ++i) {
         to.insert(to.begin(), std::move(from.front()));

@@ -7,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+// Test failures show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace kav {
 
 // Builds index nodes the way the file holds them, for small indexes made in a test.

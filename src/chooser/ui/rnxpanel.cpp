@@ -220,7 +220,7 @@ void TQzRNXPanel::UpdateHistoryButtons()
             a->setEnabled(FSelection.Offers(names[i]));
             connect(a, &QAction::triggered, this, [this, i, isUndo] { isUndo ? Undo(i) : Redo(i); });
         }
-        button->setEnabled(!names.isEmpty());
+        button->setEnabled(!names.isEmpty() && FSelection.Offers(names.front()));
         button->setToolTip(names.isEmpty() ? QString() : StandartUndoRedoHint ? hint : names.front());
     }
 }

@@ -1,0 +1,177 @@
+// The choice of a nuclide and its history, without widgets: each case is a run of steps with
+// what the selection must hold and have reported after each.
+#include "chooser/rnxselection.h"
+#include "indexfixture.h"
+
+#include <gtest/gtest.h>
+
+#include <variant>
+
+namespace kav {
+namespace {
+
+const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99", "Tc-99m", "Cs-134", "Cs-137", "U-238"};
+
+// What a user or the program does.
+struct Set { // the program sets a nuclide by element and mass text
+    TRNXElement element;
+    const char* mass;
+};
+struct PickElement { // an element chosen in its list
+    const char* symbol;
+};
+struct PickMass { // a mass chosen in its list
+    const char* mass;
+};
+struct PickName { // a name chosen in the list of names
+    const char* name;
+};
+struct Undo {
+    int k;
+};
+struct Redo {
+    int k;
+};
+struct Offer { // the filter's list of nuclides replaced
+    QStringList names;
+};
+using Step = std::variant<Set, PickElement, PickMass, PickName, Undo, Redo, Offer>;
+
+struct Expected {
+    const char* chosen;
+    QStringList reported; // since the step before
+    QStringList undo;
+    QStringList redo;
+};
+
+struct Case {
+    const char* what;
+    std::vector<std::pair<Step, Expected>> steps;
+};
+
+class SelectionTest : public testing::Test {
+protected:
+    void SetUp() override { loadShippedIndex(index); }
+
+    // A selection offering kData, on Co-60 and shown.
+    std::unique_ptr<TQzRNXSelection> makeSelection()
+    {
+        auto s = std::make_unique<TQzRNXSelection>(index);
+        s->Filter().SetUseRNXFilter(true);
+        s->Filter().SetRNXList(kData);
+        s->Filter().OnChange = [sel = s.get()](TQzRNXSimpleFilter*) { sel->ApplyFilter(); };
+        s->OnRNXChanged = [this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); };
+        s->SetElementAndAMass(_Co, "60");
+        s->Activate();
+        reports.clear();
+        return s;
+    }
+    void apply(TQzRNXSelection& s, const Step& step)
+    {
+        std::visit(
+            [&](const auto& a) {
+                using A = std::decay_t<decltype(a)>;
+                if constexpr (std::is_same_v<A, Set>)
+                    s.SetElementAndAMass(a.element, a.mass);
+                else if constexpr (std::is_same_v<A, PickElement>)
+                    s.PickElement(static_cast<int>(s.ElementList().indexOf(QString::fromLatin1(a.symbol))));
+                else if constexpr (std::is_same_v<A, PickMass>)
+                    s.PickAMass(static_cast<int>(s.AMassList().indexOf(QString::fromLatin1(a.mass))));
+                else if constexpr (std::is_same_v<A, PickName>) {
+                    int row = -1;
+                    for (std::size_t i = 0; i < s.RNXList().size(); ++i)
+                        if (s.RNXList()[i].name == QString::fromLatin1(a.name))
+                            row = static_cast<int>(i);
+                    s.PickRNX(row);
+                } else if constexpr (std::is_same_v<A, Undo>)
+                    s.Undo(a.k);
+                else if constexpr (std::is_same_v<A, Redo>)
+                    s.Redo(a.k);
+                else
+                    s.Filter().SetRNXList(a.names);
+            },
+            step);
+    }
+
+    TRNXindex index;
+    QStringList reports;
+};
+
+TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
+{
+    const Case cases[] = {
+        {"an element brings its first mass; every pick is recorded",
+         {{PickElement{"Cs"}, {"Cs-134", {"Cs-134"}, {"Co-60"}, {}}},
+          {PickMass{"137"}, {"Cs-137", {"Cs-137"}, {"Cs-134", "Co-60"}, {}}},
+          {PickElement{"Tc"}, {"Tc-99", {"Tc-99"}, {"Cs-137", "Cs-134", "Co-60"}, {}}}}},
+        {"what is chosen already is not chosen again",
+         {{PickElement{"Co"}, {"Co-60", {}, {}, {}}}, {PickMass{"60"}, {"Co-60", {}, {}, {}}}}},
+        {"a name from the list sets element and mass at once",
+         {{PickName{"Tc-99m"}, {"Tc-99m", {"Tc-99m"}, {"Co-60"}, {}}},
+          {PickName{"U-238"}, {"U-238", {"U-238"}, {"Tc-99m", "Co-60"}, {}}}}},
+        {"masses match without regard to case, set from the program",
+         {{Set{_Tc, "99M"}, {"Tc-99m", {"Tc-99", "Tc-99m"}, {"Co-60"}, {}}}}},
+        {"undo and redo go back and forth; a new choice clears what lay ahead",
+         {{PickElement{"Cs"}, {"Cs-134", {"Cs-134"}, {"Co-60"}, {}}},
+          {PickElement{"Sr"}, {"Sr-90", {"Sr-90"}, {"Cs-134", "Co-60"}, {}}},
+          {Undo{1}, {"Co-60", {"Co-60"}, {}, {"Cs-134", "Sr-90"}}},
+          {Redo{0}, {"Cs-134", {"Cs-134"}, {"Co-60"}, {"Sr-90"}}},
+          {PickElement{"H"}, {"H-3", {"H-3"}, {"Cs-134", "Co-60"}, {}}}}},
+        {"a filter that drops the chosen nuclide moves to the first on offer; what it drops cannot be gone back to",
+         {{Offer{{"Co-60", "Sr-90"}}, {"Co-60", {}, {}, {}}},
+          {Offer{{"Sr-90", "U-238"}}, {"Sr-90", {"Sr-90"}, {"Co-60"}, {}}},
+          {Undo{0}, {"Sr-90", {}, {"Co-60"}, {}}}}},
+        {"nothing outside the offer can be set",
+         {{Set{_Cs, "136"}, {"Co-60", {}, {}, {}}}, {Set{_Fe, "59"}, {"Co-60", {}, {}, {}}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto s = makeSelection();
+        int n = 0;
+        for (const auto& [step, expected] : c.steps) {
+            SCOPED_TRACE(n++);
+            apply(*s, step);
+            EXPECT_EQ(s->RNXname(), QString::fromLatin1(expected.chosen));
+            EXPECT_EQ(reports, expected.reported);
+            EXPECT_EQ(s->UndoNames(), expected.undo);
+            EXPECT_EQ(s->RedoNames(), expected.redo);
+            // The lists and their chosen entries agree with the choice.
+            EXPECT_EQ(s->ElementList().value(s->ElementRow()), RNXElementSymbol(s->Element()));
+            EXPECT_EQ(s->AMassList().value(s->AMassRow()), s->AMass().toString());
+            ASSERT_TRUE(s->BasicRNX());
+            EXPECT_EQ(s->BasicRNX()->RNXStr(), s->RNXname());
+            reports.clear();
+        }
+    }
+}
+
+TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
+{
+    TQzRNXSelection s(index);
+    s.OnRNXChanged = [this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); };
+    s.SetElementAndAMass(_Tc, "99M");
+    EXPECT_FALSE(s.Active());
+    EXPECT_TRUE(reports.isEmpty());
+    EXPECT_TRUE(s.ElementList().isEmpty());
+    s.Activate();
+    EXPECT_EQ(reports, QStringList{"Tc-99m"});
+    EXPECT_EQ(s.RNXname(), QStringLiteral("Tc-99m"));
+    EXPECT_TRUE(s.UndoNames().isEmpty());
+    EXPECT_EQ(s.ElementList().size(), 97);
+}
+
+TEST_F(SelectionTest, HistoryHoldsAtMostItsCapacityAndCanBeSwitchedOff)
+{
+    const auto s = makeSelection();
+    s->SetMaxUndoListCount(2);
+    for (const char* e : {"H", "Sr", "Tc", "Cs"})
+        apply(*s, PickElement{e});
+    EXPECT_EQ(s->UndoNames(), (QStringList{"Tc-99", "Sr-90"}));
+    s->SetHistoryKept(false);
+    apply(*s, PickElement{"U"});
+    EXPECT_TRUE(s->UndoNames().isEmpty());
+    EXPECT_EQ(s->RNXname(), QStringLiteral("U-238"));
+}
+
+} // namespace
+} // namespace kav
