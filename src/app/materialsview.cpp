@@ -90,6 +90,31 @@ TMaterialsView::TMaterialsView(ApplicationContext& context, QWidget* parent)
 
 void TMaterialsView::BuildControls()
 {
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(BuildUnitsBar());
+    auto* materials = new QHBoxLayout;
+    BuildMaterialLists(materials);
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildParticleSizes());
+    right->addWidget(BuildInjection());
+    materials->addLayout(right);
+    layout->addLayout(materials, 2);
+    layout->addWidget(BuildGrid(), 5);
+    for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(), rnpDPUI->AMassBox(),
+                                                      rnpDPUI->RNXBox()})
+        ApplyInputColours(w);
+}
+
+void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll)
+{
+    QMenu menu;
+    menu.addAction(QStringLiteral("Select all"), this, [&setAll] { setAll(true); });
+    menu.addAction(QStringLiteral("Unselect all"), this, [&setAll] { setAll(false); });
+    menu.exec(owner->mapToGlobal(pos));
+}
+
+QLayout* TMaterialsView::BuildUnitsBar()
+{
     rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), this);
     rnpDPUI->setObjectName(QStringLiteral("rnpDPUI"));
     rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
@@ -143,7 +168,11 @@ void TMaterialsView::BuildControls()
     top->addWidget(sbMinusDPUI);
     top->addWidget(copy);
     top->addStretch(1);
+    return top;
+}
 
+void TMaterialsView::BuildMaterialLists(QBoxLayout* into)
+{
     auto* ingest = new QGroupBox(QStringLiteral("Ingested Material"), this);
     clbDPUIIngestCompound = materialList(ingest);
     (new QVBoxLayout(ingest))->addWidget(clbDPUIIngestCompound);
@@ -161,12 +190,14 @@ void TMaterialsView::BuildControls()
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint pos) {
             if (list == clbDPUIIngestCompound && list->count() < 2)
                 return;
-            QMenu menu;
-            menu.addAction(QStringLiteral("Select all"), this, [this, list] { SetAll(list, true); });
-            menu.addAction(QStringLiteral("Unselect all"), this, [this, list] { SetAll(list, false); });
-            menu.exec(list->mapToGlobal(pos));
+            ExecSelectAllMenu(list, pos, [this, list](bool ticked) { SetAll(list, ticked); });
         });
+    into->addWidget(ingest, 2);
+    into->addWidget(inhal, 3);
+}
 
+QWidget* TMaterialsView::BuildParticleSizes()
+{
     auto* amad = new QGroupBox(QString::fromUtf16(u"AMTD/AMAD, \u00B5m"), this);
     amad->setToolTip(AMADHint);
     amad->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -176,44 +207,38 @@ void TMaterialsView::BuildControls()
         auto* box = new QCheckBox(labels[i], amad);
         box->setToolTip(AMADHint);
         box->setChecked(i == DefaultAMADIndex);
+        // A size counts only with an inhaled material ticked.
         connect(box, &QCheckBox::clicked, this, [this] {
-            const bool anyInhaled = [&] {
-                for (int r = 0; r < clbDPUIInhalCompound->count(); ++r)
-                    if (clbDPUIInhalCompound->item(r)->checkState() == Qt::Checked)
-                        return true;
-                return false;
-            }();
-            if (anyInhaled)
-                FillDPUIGrid();
+            for (int r = 0; r < clbDPUIInhalCompound->count(); ++r)
+                if (clbDPUIInhalCompound->item(r)->checkState() == Qt::Checked) {
+                    FillDPUIGrid();
+                    return;
+                }
         });
         DPUI_AMADArr[static_cast<std::size_t>(i)] = box;
         amadGrid->addWidget(box, i < 6 ? i : i - 6, i < 6 ? 0 : 1);
     }
     connect(amad, &QWidget::customContextMenuRequested, this, [this, amad](QPoint pos) {
-        QMenu menu;
-        auto setAll = [this](bool on) {
+        ExecSelectAllMenu(amad, pos, [this](bool ticked) {
             for (QCheckBox* b : DPUI_AMADArr)
-                b->setChecked(on);
+                b->setChecked(ticked);
             FillDPUIGrid();
-        };
-        menu.addAction(QStringLiteral("Select all"), this, [setAll] { setAll(true); });
-        menu.addAction(QStringLiteral("Unselect all"), this, [setAll] { setAll(false); });
-        menu.exec(amad->mapToGlobal(pos));
+        });
     });
+    return amad;
+}
 
+QWidget* TMaterialsView::BuildInjection()
+{
     auto* injectGroup = new QGroupBox(this);
     cbDPUIInject = new QCheckBox(QStringLiteral("Injection"), injectGroup);
     connect(cbDPUIInject, &QCheckBox::clicked, this, [this] { FillDPUIGrid(); });
     (new QVBoxLayout(injectGroup))->addWidget(cbDPUIInject);
+    return injectGroup;
+}
 
-    auto* materials = new QHBoxLayout;
-    materials->addWidget(ingest, 2);
-    materials->addWidget(inhal, 3);
-    auto* right = new QVBoxLayout;
-    right->addWidget(amad);
-    right->addWidget(injectGroup);
-    materials->addLayout(right);
-
+QWidget* TMaterialsView::BuildGrid()
+{
     sgDPUI = new TQzStringGrid(this);
     sgDPUI->setObjectName(QStringLiteral("sgDPUI"));
     sgDPUI->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -223,15 +248,7 @@ void TMaterialsView::BuildControls()
         menu.addAction(aDPUICopyToClipboard);
         menu.exec(sgDPUI->mapToGlobal(pos));
     });
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(materials, 2);
-    layout->addWidget(sgDPUI, 5);
-
-    for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(), rnpDPUI->AMassBox(),
-                                                      rnpDPUI->RNXBox()})
-        ApplyInputColours(w);
+    return sgDPUI;
 }
 
 void TMaterialsView::InitDPUIGrid()

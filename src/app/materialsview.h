@@ -8,6 +8,8 @@
 #include <functional>
 
 class QAction;
+class QBoxLayout;
+class QLayout;
 class QCheckBox;
 class QListWidget;
 class QToolButton;
@@ -60,6 +62,13 @@ public:
 
 private:
     void BuildControls();
+    QLayout* BuildUnitsBar();
+    void BuildMaterialLists(QBoxLayout* into);
+    QWidget* BuildParticleSizes();
+    QWidget* BuildInjection();
+    QWidget* BuildGrid();
+    // The right-click menu of a list of check boxes: "Select all", "Unselect all".
+    void ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll);
     // After a failed load: the chooser back on the nuclide shown before.
     void GoBackTo(const TRNXRec& previous);
     void SetAll(QListWidget* list, bool ticked);

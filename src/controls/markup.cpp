@@ -152,139 +152,186 @@ int fontSize(const QFont& f)
     return f.pointSize() > 0 ? f.pointSize() : f.pixelSize();
 }
 
+// What a tag does to the style; true when it ends the line.
+using TagEffect = bool (*)(const QString& tag, const QString& upper, Style& st, Line& line, const Context& ctx);
+
+// A tag recognised by its first letters after "<" or "</": the whole name (up to ">") or its
+// beginning.
+struct TagRule {
+    bool end;
+    const char* name;
+    bool whole;
+    TagEffect effect;
+};
+
+int stepDown(const Style& st, const Context& ctx)
+{
+    return st.font.pointSize() > 0 ? 2 : ctx.twoPoints;
+}
+
+// The number in double quotes after the first letter a of a tag: "<r angle=\"90\">".
+bool rotationAngle(const QString& upper, int& angle)
+{
+    const qsizetype a = upper.indexOf(u'A');
+    bool ok = false;
+    angle = a < 0 ? 0 : attribute(upper.mid(a), QStringLiteral("A")).toInt(&ok);
+    return ok;
+}
+
+bool paragraph(const QString&, const QString& upper, Style& st, Line&, const Context&)
+{
+    const QString align = attribute(upper, QStringLiteral("ALIGN"));
+    if (align.contains(QLatin1String("RIGHT")))
+        st.align = 1;
+    if (align.contains(QLatin1String("LEFT")))
+        st.align = 0;
+    if (align.contains(QLatin1String("CENTER")))
+        st.align = 2;
+    bool ok = false;
+    const int indent = attribute(upper, QStringLiteral("INDENT")).toInt(&ok);
+    if (ok)
+        st.indent = indent;
+    const QString back = attribute(upper, QStringLiteral("BGCOLOR"));
+    if (!back.isEmpty())
+        st.paragraphBack = MarkupColor(back);
+    return false;
+}
+
+bool font(const QString& tag, const QString& upper, Style& st, Line&, const Context& ctx)
+{
+    const QString face = attributeAsWritten(tag, QStringLiteral("FACE"));
+    if (!face.isEmpty())
+        st.font.setFamily(face);
+    const QString color = attribute(upper, QStringLiteral("COLOR"));
+    if (!color.isEmpty())
+        st.color = MarkupColor(color);
+    const QString back = attribute(upper, QStringLiteral("BGCOLOR"));
+    if (!back.isEmpty())
+        st.background = MarkupColor(back);
+    bool ok = false;
+    const int size = attribute(upper, QStringLiteral("SIZE")).toInt(&ok);
+    if (ok && size > 0) {
+        static const int steps[] = {8, 10, 12, 14, 16};
+        const int points = size <= 5 ? steps[size - 1] : size;
+        setFontSize(st.font, pointsToFontSize(st.font, points, ctx));
+    }
+    return false;
+}
+
+// In the order they are tried: a whole name before the names that begin the same way.
+const TagRule kTagRules[] = {
+    {false, "B", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setBold(true); return false; }},
+    {false, "BR", false, [](const QString&, const QString&, Style&, Line& line, const Context&) { line.plain += u'\r'; return true; }},
+    {false, "I", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setItalic(true); return false; }},
+    {false, "IN", false,
+     [](const QString&, const QString& upper, Style& st, Line&, const Context&) {
+         bool ok = false;
+         const int to = attribute(upper, QStringLiteral("X")).toInt(&ok);
+         if (ok)
+             st.indent = std::max(st.indent, to);
+         return false;
+     }},
+    {false, "U", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setUnderline(true); return false; }},
+    {false, "U", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { ++st.listLevel; return false; }},
+    {false, "BL", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.blink = true; return false; }},
+    {false, "R", false,
+     [](const QString&, const QString& upper, Style& st, Line&, const Context&) {
+         int angle = 0;
+         if (rotationAngle(upper, angle))
+             st.rotation = angle;
+         return false;
+     }},
+    {false, "S", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setStrikeOut(true); return false; }},
+    {false, "SH", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.shadow = true; return false; }},
+    {false, "SUB", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
+         st.subscript = true;
+         setFontSize(st.font, fontSize(st.font) - stepDown(st, ctx));
+         return false;
+     }},
+    {false, "SUP", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
+         st.superscript = true;
+         setFontSize(st.font, fontSize(st.font) - stepDown(st, ctx));
+         return false;
+     }},
+    {false, "P", false, paragraph},
+    {false, "F", false, font},
+    {false, "A", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setUnderline(true);
+         ++st.links;
+         return false;
+     }},
+    {false, "HI", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.highlight = true;
+         st.background = systemColor(13);
+         st.color = systemColor(14);
+         return false;
+     }},
+    {false, "HR", false, [](const QString&, const QString&, Style&, Line& line, const Context&) { line.ruled = true; return true; }},
+    {false, "E", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.error = true; return false; }},
+    {false, "E ", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.error = true; return false; }},
+    {false, "Z", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.hidden = true; return false; }},
+
+    {true, "B", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setBold(false); return false; }},
+    {true, "BL", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.blink = false; return false; }},
+    {true, "B", false, [](const QString&, const QString&, Style& st, Line&, const Context& ctx) { st.color = ctx.baseColor; return false; }},
+    {true, "I", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setItalic(false); return false; }},
+    {true, "U", false,
+     [](const QString&, const QString& upper, Style& st, Line&, const Context&) {
+         if (upper == u"/U" || st.listLevel == 0)
+             st.font.setUnderline(false);
+         else
+             --st.listLevel;
+         return false;
+     }},
+    {true, "R", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.rotation = 0; return false; }},
+    {true, "SU", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
+         st.subscript = st.superscript = false;
+         setFontSize(st.font, fontSize(ctx.baseFont));
+         return false;
+     }},
+    {true, "SH", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.shadow = false; return false; }},
+    {true, "S", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setStrikeOut(false); return false; }},
+    {true, "P", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.paragraphBack = QColor(); return true; }},
+    {true, "F", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
+         st.font.setFamily(ctx.baseFont.family());
+         setFontSize(st.font, fontSize(ctx.baseFont));
+         st.color = ctx.baseColor;
+         st.background = QColor();
+         return false;
+     }},
+    {true, "A", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
+         st.font.setUnderline(false);
+         st.color = ctx.baseColor;
+         return false;
+     }},
+    {true, "H", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
+         st.highlight = false;
+         st.color = ctx.baseColor;
+         st.background = QColor();
+         return false;
+     }},
+    {true, "E", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.error = false; return false; }},
+    {true, "Z", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.hidden = false; return false; }},
+};
+
 // Applies one tag (without its angle brackets) to the style; returns whether it ends the line.
 bool applyTag(const QString& tag, Style& st, Line& line, const Context& ctx)
 {
     const QString upper = tag.toUpper();
     const bool end = upper.startsWith(u'/');
     const QString name = end ? upper.mid(1) : upper;
-    auto is = [&](const char* prefix) { return name.startsWith(QLatin1String(prefix)); };
-    const int stepDown = st.font.pointSize() > 0 ? 2 : ctx.twoPoints;
-
-    if (!end) {
-        if (name == u"B") {
-            st.font.setBold(true);
-        } else if (is("BR")) {
-            line.plain += u'\r';
-            return true;
-        } else if (name == u"I") {
-            st.font.setItalic(true);
-        } else if (is("IN")) {
-            bool ok = false;
-            const int to = attribute(upper, QStringLiteral("X")).toInt(&ok);
-            if (ok)
-                st.indent = std::max(st.indent, to);
-        } else if (name == u"U") {
-            st.font.setUnderline(true);
-        } else if (name.startsWith(u'U')) {
-            ++st.listLevel;
-        } else if (is("BL")) {
-            st.blink = true;
-        } else if (name.startsWith(u'R')) {
-            // The number after the first letter a of the tag: "<r angle=\"90\">".
-            const qsizetype a = upper.indexOf(u'A');
-            bool ok = false;
-            const int angle = a < 0 ? 0 : attribute(upper.mid(a), QStringLiteral("A")).toInt(&ok);
-            if (ok)
-                st.rotation = angle;
-        } else if (name == u"S") {
-            st.font.setStrikeOut(true);
-        } else if (is("SH")) {
-            st.shadow = true;
-        } else if (name == u"SUB" || name == u"SUP") {
-            (name == u"SUB" ? st.subscript : st.superscript) = true;
-            setFontSize(st.font, fontSize(st.font) - stepDown);
-        } else if (is("P")) {
-            const QString align = attribute(upper, QStringLiteral("ALIGN"));
-            if (align.contains(QLatin1String("RIGHT")))
-                st.align = 1;
-            if (align.contains(QLatin1String("LEFT")))
-                st.align = 0;
-            if (align.contains(QLatin1String("CENTER")))
-                st.align = 2;
-            bool ok = false;
-            const int indent = attribute(upper, QStringLiteral("INDENT")).toInt(&ok);
-            if (ok)
-                st.indent = indent;
-            const QString back = attribute(upper, QStringLiteral("BGCOLOR"));
-            if (!back.isEmpty())
-                st.paragraphBack = MarkupColor(back);
-        } else if (is("F")) {
-            const QString face = attributeAsWritten(tag, QStringLiteral("FACE"));
-            if (!face.isEmpty())
-                st.font.setFamily(face);
-            const QString color = attribute(upper, QStringLiteral("COLOR"));
-            if (!color.isEmpty())
-                st.color = MarkupColor(color);
-            const QString back = attribute(upper, QStringLiteral("BGCOLOR"));
-            if (!back.isEmpty())
-                st.background = MarkupColor(back);
-            bool ok = false;
-            const int size = attribute(upper, QStringLiteral("SIZE")).toInt(&ok);
-            if (ok && size > 0) {
-                static const int steps[] = {8, 10, 12, 14, 16};
-                const int points = size <= 5 ? steps[size - 1] : size;
-                setFontSize(st.font, pointsToFontSize(st.font, points, ctx));
-            }
-        } else if (name.startsWith(u'A')) {
-            st.font.setUnderline(true);
-            ++st.links;
-        } else if (is("HI")) {
-            st.highlight = true;
-            st.background = systemColor(13);
-            st.color = systemColor(14);
-        } else if (is("HR")) {
-            line.ruled = true;
-            return true;
-        } else if (name == u"E" || is("E ")) {
-            st.error = true;
-        } else if (name.startsWith(u'Z')) {
-            st.hidden = true;
-        }
-        return false;
-    }
-
-    if (name == u"B") {
-        st.font.setBold(false);
-    } else if (name.startsWith(u'B')) {
-        st.color = ctx.baseColor;
-    } else if (name.startsWith(u'I')) {
-        st.font.setItalic(false);
-    } else if (name.startsWith(u'U')) {
-        if (name == u"U" || st.listLevel == 0)
-            st.font.setUnderline(false);
-        else
-            --st.listLevel;
-    } else if (is("BL")) {
-        st.blink = false;
-    } else if (name.startsWith(u'R')) {
-        st.rotation = 0;
-    } else if (is("SU")) {
-        st.subscript = st.superscript = false;
-        setFontSize(st.font, fontSize(ctx.baseFont));
-    } else if (is("SH")) {
-        st.shadow = false;
-    } else if (name.startsWith(u'S')) {
-        st.font.setStrikeOut(false);
-    } else if (name.startsWith(u'P')) {
-        st.paragraphBack = QColor();
-        return true;
-    } else if (name.startsWith(u'F')) {
-        st.font.setFamily(ctx.baseFont.family());
-        setFontSize(st.font, fontSize(ctx.baseFont));
-        st.color = ctx.baseColor;
-        st.background = QColor();
-    } else if (name.startsWith(u'A')) {
-        st.font.setUnderline(false);
-        st.color = ctx.baseColor;
-    } else if (name.startsWith(u'H')) {
-        st.highlight = false;
-        st.color = ctx.baseColor;
-        st.background = QColor();
-    } else if (name.startsWith(u'E')) {
-        st.error = false;
-    } else if (name.startsWith(u'Z')) {
-        st.hidden = false;
+    for (const TagRule& rule : kTagRules) {
+        const QLatin1StringView ruleName(rule.name);
+        if (rule.end == end && (rule.whole ? name == ruleName : name.startsWith(ruleName)))
+            return rule.effect(tag, upper, st, line, ctx);
     }
     return false;
 }
@@ -323,161 +370,212 @@ void drawControlPicture(QPainter& p, const QString& type, const QString& value, 
     }
 }
 
-// Lays out (and with draw set, draws) one line from the front of the text. A measured line is
-// drawn by passing its measurement back in with the length it took.
-Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measured, int x, int lineTop)
-{
-    Line line;
-    const bool draw = measured != nullptr;
-    const QStringView all = draw ? text.left(measured->consumed) : text;
-    int trailingBlank = 0;
-    qsizetype pos = 0;
-    if (!draw)
-        line.tallest = metrics(ctx, st.font).height();
-    const int lineBottom = draw ? lineTop + measured->tallest + measured->subExtra + measured->superExtra : 0;
+// Lays out (and when given a measured line, draws) one line from the front of the text. A
+// measured line is drawn by passing its measurement back in with the length it took.
+class LineLayout {
+public:
+    LineLayout(QStringView text, Style& st, const Context& ctx, const Line* measured, int x, int lineTop)
+        : m_st(st)
+        , m_ctx(ctx)
+        , m_measured(measured)
+        , m_all(measured ? text.left(measured->consumed) : text)
+        , m_x(x)
+        , m_lineTop(lineTop)
+        , m_lineBottom(measured ? lineTop + measured->tallest + measured->subExtra + measured->superExtra : 0)
+    {
+        if (!measured)
+            m_line.tallest = metrics(ctx, st.font).height();
+    }
 
-    while (pos < all.size()) {
-        if (all[pos] == u'<') {
-            const qsizetype close = all.indexOf(u'>', pos);
-            if (close < 0) {
-                pos = all.size(); // a "<" without its ">" ends the text
+    Line run()
+    {
+        while (m_pos < m_all.size()) {
+            const bool goOn = m_all[m_pos] == u'<' ? tag() : text();
+            if (!goOn)
                 break;
-            }
-            const QString tag = all.mid(pos + 1, close - pos - 1).toString();
-            const QString upperTag = tag.toUpper();
-            if (upperTag.startsWith(u'L')) {
-                // A list item: its bullet, then the text one indent further in. A second item
-                // on the same line starts a new line.
-                if (line.listItem) {
-                    line.ended = true;
-                    break;
-                }
-                line.listItem = true;
-                const int level = std::max(st.listLevel, 1);
-                if (draw) {
-                    QPainter& p = ctx.painter;
-                    QFont symbol(QStringLiteral("Symbol"), st.font.pointSize() > 0 ? st.font.pointSize() : 10);
-                    p.setFont(symbol);
-                    p.setPen(st.color);
-                    p.drawText(QRect(x + (level - 1) * 12, lineTop, 12, lineBottom - lineTop), Qt::AlignLeft | Qt::AlignBottom,
-                               level % 2 ? QStringLiteral("\u00B7") : QStringLiteral("o"));
-                    x += level * 12;
-                }
-                line.width += level * 12;
-                pos = close + 1;
-                continue;
-            }
-            if (upperTag.startsWith(u'C')) {
-                // A picture of a control; one that does not fit ends the line.
-                const QString attrs = upperTag.mid(8);
-                const QString type = attribute(attrs, QStringLiteral("TYPE"));
-                const QString value = attributeAsWritten(tag.mid(8), QStringLiteral("VALUE"));
-                const bool box = type == u"CHECK" || type == u"RADIO";
-                const int width = box ? 16 : std::max(attribute(attrs, QStringLiteral("WIDTH")).toInt(), 0);
-                const int height = box ? 16 : type == u"COMBO" ? 25 : type.contains(QLatin1String("BTN")) || type == u"BUTTON"
-                        ? 26
-                        : metrics(ctx, st.font).height() + 6;
-                if (!draw && line.width > 0 && line.width + width >= ctx.rect.width()) {
-                    line.ended = false;
-                    break;
-                }
-                if (draw) {
-                    drawControlPicture(ctx.painter, type, value,
-                                       QRect(x, lineBottom - measured->subExtra - height, width, height), st.color);
-                    x += width;
-                } else {
-                    line.tallest = std::max(line.tallest, height);
-                }
-                line.width += width;
-                pos = close + 1;
-                continue;
-            }
-            const bool ends = applyTag(tag, st, line, ctx);
-            pos = close + 1;
-            if (ends) {
-                line.ended = true;
-                break;
-            }
-            continue;
         }
-        qsizetype stop = all.indexOf(u'<', pos);
+        m_line.width -= m_trailingBlank;
+        m_line.consumed = m_pos;
+        return m_line;
+    }
+
+private:
+    bool drawing() const { return m_measured != nullptr; }
+
+    // A tag at the position; false when the line ends with it.
+    bool tag()
+    {
+        const qsizetype close = m_all.indexOf(u'>', m_pos);
+        if (close < 0) {
+            m_pos = m_all.size(); // a "<" without its ">" ends the text
+            return false;
+        }
+        const QString tag = m_all.mid(m_pos + 1, close - m_pos - 1).toString();
+        const QString upperTag = tag.toUpper();
+        if (upperTag.startsWith(u'L'))
+            return listItem(close);
+        if (upperTag.startsWith(u'C'))
+            return control(tag, upperTag, close);
+        m_pos = close + 1;
+        if (applyTag(tag, m_st, m_line, m_ctx)) {
+            m_line.ended = true;
+            return false;
+        }
+        return true;
+    }
+
+    // A list item: its bullet, then the text one indent further in. A second item on the same
+    // line starts a new line.
+    bool listItem(qsizetype close)
+    {
+        if (m_line.listItem) {
+            m_line.ended = true;
+            return false;
+        }
+        m_line.listItem = true;
+        const int level = std::max(m_st.listLevel, 1);
+        if (drawing()) {
+            QPainter& p = m_ctx.painter;
+            QFont symbol(QStringLiteral("Symbol"), m_st.font.pointSize() > 0 ? m_st.font.pointSize() : 10);
+            p.setFont(symbol);
+            p.setPen(m_st.color);
+            p.drawText(QRect(m_x + (level - 1) * 12, m_lineTop, 12, m_lineBottom - m_lineTop), Qt::AlignLeft | Qt::AlignBottom,
+                       level % 2 ? QStringLiteral("\u00B7") : QStringLiteral("o"));
+            m_x += level * 12;
+        }
+        m_line.width += level * 12;
+        m_pos = close + 1;
+        return true;
+    }
+
+    // A picture of a control; one that does not fit ends the line.
+    bool control(const QString& tag, const QString& upperTag, qsizetype close)
+    {
+        const QString attrs = upperTag.mid(8);
+        const QString type = attribute(attrs, QStringLiteral("TYPE"));
+        const QString value = attributeAsWritten(tag.mid(8), QStringLiteral("VALUE"));
+        const bool box = type == u"CHECK" || type == u"RADIO";
+        const int width = box ? 16 : std::max(attribute(attrs, QStringLiteral("WIDTH")).toInt(), 0);
+        const int height = box ? 16
+            : type == u"COMBO" ? 25
+            : type.contains(QLatin1String("BTN")) || type == u"BUTTON" ? 26
+                                                                       : metrics(m_ctx, m_st.font).height() + 6;
+        if (!drawing() && m_line.width > 0 && m_line.width + width >= m_ctx.rect.width()) {
+            m_line.ended = false;
+            return false;
+        }
+        if (drawing()) {
+            drawControlPicture(m_ctx.painter, type, value,
+                               QRect(m_x, m_lineBottom - m_measured->subExtra - height, width, height), m_st.color);
+            m_x += width;
+        } else {
+            m_line.tallest = std::max(m_line.tallest, height);
+        }
+        m_line.width += width;
+        m_pos = close + 1;
+        return true;
+    }
+
+    // A run of text up to the next tag (or, wrapping, up to and with the next blank); false when
+    // it does not fit on the line.
+    bool text()
+    {
+        qsizetype stop = m_all.indexOf(u'<', m_pos);
         if (stop < 0)
-            stop = all.size();
-        if (ctx.wordWrap) {
-            const qsizetype blank = all.indexOf(u' ', pos);
+            stop = m_all.size();
+        if (m_ctx.wordWrap) {
+            const qsizetype blank = m_all.indexOf(u' ', m_pos);
             if (blank >= 0 && blank < stop)
                 stop = blank + 1;
         }
-        QString run = all.mid(pos, stop - pos).toString();
+        QString run = m_all.mid(m_pos, stop - m_pos).toString();
         run.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
         run.replace(QLatin1String("&lt;"), QLatin1String("<"));
         run.replace(QLatin1String("&gt;"), QLatin1String(">"));
-        if (st.hidden) {
-            pos = stop;
-            continue;
+        if (m_st.hidden) {
+            m_pos = stop;
+            return true;
         }
-        const QFontMetrics fm = metrics(ctx, st.font);
+        const QFontMetrics fm = metrics(m_ctx, m_st.font);
         const QString shown = shownText(run);
         const int width = fm.horizontalAdvance(shown);
-        if (!draw) {
-            const bool fits = line.width + width < ctx.rect.width() || line.width == 0;
+        if (!drawing()) {
+            const bool fits = m_line.width + width < m_ctx.rect.width() || m_line.width == 0;
             if (!fits)
-                break;
+                return false;
             const int height = fm.height();
-            if (st.subscript)
-                line.subExtra = std::max(line.subExtra, height / 4);
-            if (st.superscript)
-                line.superExtra = std::max(line.superExtra, height / 4);
-            line.tallest = std::max(line.tallest, height);
+            if (m_st.subscript)
+                m_line.subExtra = std::max(m_line.subExtra, height / 4);
+            if (m_st.superscript)
+                m_line.superExtra = std::max(m_line.superExtra, height / 4);
+            m_line.tallest = std::max(m_line.tallest, height);
         } else {
-            int bottom = lineBottom - measured->subExtra;
-            if (st.superscript)
-                bottom -= measured->superExtra;
-            if (st.subscript)
-                bottom += measured->subExtra;
-            QPainter& p = ctx.painter;
-            const QRect box(x, lineTop, std::max(width, 1), bottom - lineTop);
-            p.setFont(st.font);
-            const int flags = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine | Qt::TextExpandTabs
-                | Qt::TextDontClip;
-            QString drawn = shown;
-            if (!ctx.wordWrap && x + width > ctx.rect.right())
-                drawn = fm.elidedText(shown, Qt::ElideRight, std::max(ctx.rect.right() - x, 0));
-            if (st.background.isValid())
-                p.fillRect(QRect(x, bottom - fm.height(), width, fm.height()), st.background);
-            if (st.rotation != 0) {
-                // Turned about the foot of the run, moved right by as much as the turn swings the
-                // text's height to the left, so that it stands up from where it would lie.
-                p.save();
-                const double swing = box.height() * std::sin(qDegreesToRadians(double(st.rotation)));
-                p.translate(QPointF(box.left() + std::max(swing, 0.0), box.bottom()));
-                p.rotate(-st.rotation);
-                p.setPen(st.color);
-                p.drawText(QRect(0, -box.height(), box.width(), box.height()), flags, drawn);
-                p.restore();
-            } else if (!st.blink) { // blinking text is in its off phase: the background shows
-                if (st.shadow) {
-                    p.setPen(Qt::black);
-                    p.drawText(box.translated(2, 2), flags, drawn);
-                }
-                p.setPen(st.color);
-                p.drawText(box, flags, drawn);
-            }
-            if (st.error) {
-                p.setPen(QColor(255, 0, 0));
-                for (int zx = x; zx + 2 <= x + width; zx += 2)
-                    p.drawLine(zx, bottom - ((zx - x) / 2 % 2), zx + 2, bottom - ((zx - x) / 2 % 2 == 0 ? 1 : 0));
-            }
-            x += width;
+            drawRun(shown, width, fm);
         }
-        line.width += width;
-        line.plain += run;
-        trailingBlank = run.endsWith(u' ') ? fm.horizontalAdvance(u' ') : 0;
-        pos = stop;
+        m_line.width += width;
+        m_line.plain += run;
+        m_trailingBlank = run.endsWith(u' ') ? fm.horizontalAdvance(u' ') : 0;
+        m_pos = stop;
+        return true;
     }
-    line.width -= trailingBlank;
-    line.consumed = pos;
-    return line;
+
+    void drawRun(const QString& shown, int width, const QFontMetrics& fm)
+    {
+        int bottom = m_lineBottom - m_measured->subExtra;
+        if (m_st.superscript)
+            bottom -= m_measured->superExtra;
+        if (m_st.subscript)
+            bottom += m_measured->subExtra;
+        QPainter& p = m_ctx.painter;
+        const QRect box(m_x, m_lineTop, std::max(width, 1), bottom - m_lineTop);
+        p.setFont(m_st.font);
+        const int flags = Qt::AlignLeft | Qt::AlignBottom | Qt::TextSingleLine | Qt::TextExpandTabs | Qt::TextDontClip;
+        QString drawn = shown;
+        if (!m_ctx.wordWrap && m_x + width > m_ctx.rect.right())
+            drawn = fm.elidedText(shown, Qt::ElideRight, std::max(m_ctx.rect.right() - m_x, 0));
+        if (m_st.background.isValid())
+            p.fillRect(QRect(m_x, bottom - fm.height(), width, fm.height()), m_st.background);
+        if (m_st.rotation != 0) {
+            // Turned about the foot of the run, moved right by as much as the turn swings the
+            // text's height to the left, so that it stands up from where it would lie.
+            p.save();
+            const double swing = box.height() * std::sin(qDegreesToRadians(double(m_st.rotation)));
+            p.translate(QPointF(box.left() + std::max(swing, 0.0), box.bottom()));
+            p.rotate(-m_st.rotation);
+            p.setPen(m_st.color);
+            p.drawText(QRect(0, -box.height(), box.width(), box.height()), flags, drawn);
+            p.restore();
+        } else if (!m_st.blink) { // blinking text is in its off phase: the background shows
+            if (m_st.shadow) {
+                p.setPen(Qt::black);
+                p.drawText(box.translated(2, 2), flags, drawn);
+            }
+            p.setPen(m_st.color);
+            p.drawText(box, flags, drawn);
+        }
+        if (m_st.error) {
+            p.setPen(QColor(255, 0, 0));
+            for (int zx = m_x; zx + 2 <= m_x + width; zx += 2)
+                p.drawLine(zx, bottom - ((zx - m_x) / 2 % 2), zx + 2, bottom - ((zx - m_x) / 2 % 2 == 0 ? 1 : 0));
+        }
+        m_x += width;
+    }
+
+    Style& m_st;
+    const Context& m_ctx;
+    const Line* m_measured;
+    const QStringView m_all;
+    int m_x;
+    const int m_lineTop;
+    const int m_lineBottom;
+    Line m_line;
+    qsizetype m_pos = 0;
+    int m_trailingBlank = 0;
+};
+
+Line layLine(QStringView text, Style& st, const Context& ctx, const Line* measured, int x, int lineTop)
+{
+    return LineLayout(text, st, ctx, measured, x, lineTop).run();
 }
 
 // The character of text (not of a tag) just before a position, or a null character.
@@ -568,17 +666,13 @@ QString StripMarkup(const QString& text)
     return s.remove(tags);
 }
 
-TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
-                             bool wordWrap, int lineSpacing)
-{
-    const QFont baseFont = painter.font();
-    const QPen basePen = painter.pen();
-    const QBrush baseBrush = painter.brush();
-    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
-    Context ctx{painter, rect, wordWrap, baseFont, basePen.color(), std::max(1, (2 * dpi + 36) / 72)};
+namespace {
 
-    // Entities that stand for characters the tags do not use; "&lt;", "&gt;" and "&nbsp;" are
-    // left for the runs, so that they never make tags.
+// The text as the layout reads it: entities that stand for characters the tags do not use
+// replaced ("&lt;", "&gt;" and "&nbsp;" are left for the runs, so that they never make tags),
+// a "<#...>" tag opened up, line ends as line-break tags.
+QString preparedText(const QString& text)
+{
     QString s = text;
     static const std::pair<const char16_t*, const char16_t*> entities[] = {
         {u"&amp;", u"&&"}, {u"&quot;", u"\""}, {u"&sect;", u"\u00A7"}, {u"&permil;", u"\u2030"},
@@ -596,17 +690,75 @@ TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect
     }
     s.remove(u'\n');
     s.replace(u'\r', QLatin1String("<BR>"));
+    return s;
+}
 
-    // <body bgcolor="..."> fills the whole rectangle before anything is drawn on it.
-    if (!measureOnly) {
-        static const QRegularExpression body(QStringLiteral("<BO[^>]*>"), QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch m = body.match(s);
-        if (m.hasMatch()) {
-            const QString v = attribute(m.captured().toUpper(), QStringLiteral("BGCOLOR"));
-            if (v.contains(QLatin1String("CL")) || v.contains(u'#'))
-                painter.fillRect(rect, MarkupColor(v));
-        }
+// <body bgcolor="..."> fills the whole rectangle before anything is drawn on it.
+void fillBody(QPainter& painter, const QString& text, const QRect& rect)
+{
+    static const QRegularExpression body(QStringLiteral("<BO[^>]*>"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = body.match(text);
+    if (!m.hasMatch())
+        return;
+    const QString v = attribute(m.captured().toUpper(), QStringLiteral("BGCOLOR"));
+    if (v.contains(QLatin1String("CL")) || v.contains(u'#'))
+        painter.fillRect(rect, MarkupColor(v));
+}
+
+// Measures the next line, leaving whole the word that a full line would cut: a word that
+// carries a subscript or superscript still open, or a word with a tag inside it
+// ("h<sub>T</sub>(50)"), moves to the next line.
+Line measureLine(QStringView rest, Style& st, const Context& ctx)
+{
+    const Style atLineStart = st;
+    Line line = layLine(rest, st, ctx, nullptr, 0, 0);
+    auto cutBefore = [&](qsizetype blank) {
+        if (blank <= 0)
+            return;
+        st = atLineStart;
+        line = layLine(rest.left(blank + 1), st, ctx, nullptr, 0, 0);
+    };
+    if (!line.ended && line.consumed < rest.size() && (st.subscript || st.superscript)) {
+        const QString taken = rest.left(line.consumed).toString();
+        const qsizetype sup = taken.lastIndexOf(QLatin1String("<SUP>"), -1, Qt::CaseInsensitive);
+        const qsizetype sub = taken.lastIndexOf(QLatin1String("<SUB>"), -1, Qt::CaseInsensitive);
+        const qsizetype tag = sup < 0 ? sub : sub < 0 ? sup : std::min(sup, sub);
+        cutBefore(tag > 0 ? taken.lastIndexOf(u' ', tag - 1) : -1);
     }
+    const QChar before = textBefore(rest, line.consumed);
+    const QChar after = textFrom(rest, line.consumed);
+    if (!line.ended && line.consumed < rest.size() && !before.isNull() && before != u' ' && !after.isNull()
+        && after != u' ')
+        cutBefore(blankBefore(rest, line.consumed));
+    return line;
+}
+
+// Where a line of a given width starts in the rectangle, by the style's alignment and indent.
+int lineLeft(const Style& st, const QRect& rect, int width)
+{
+    const int left = rect.left() + 1;
+    int x = left;
+    const int room = rect.right() - left - width;
+    if (st.align == 1 && rect.right() - width > left)
+        x = rect.right() - width;
+    else if (st.align == 2 && room > 0)
+        x = left + room / 2;
+    return x + st.indent;
+}
+
+} // namespace
+
+TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
+                             bool wordWrap, int lineSpacing)
+{
+    const QFont baseFont = painter.font();
+    const QPen basePen = painter.pen();
+    const QBrush baseBrush = painter.brush();
+    const int dpi = painter.device() ? painter.device()->logicalDpiY() : 96;
+    const Context ctx{painter, rect, wordWrap, baseFont, basePen.color(), std::max(1, (2 * dpi + 36) / 72)};
+    const QString s = preparedText(text);
+    if (!measureOnly)
+        fillBody(painter, s, rect);
 
     Style st;
     st.font = baseFont;
@@ -614,48 +766,16 @@ TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect
     TMarkupResult result;
     QStringView rest(s);
     int top = rect.top();
-    const int left = rect.left() + 1;
     while (!rest.isEmpty()) {
         const Style atLineStart = st;
-        Line line = layLine(rest, st, ctx, nullptr, 0, 0);
-        // A subscript or superscript still open at the end of a full line: the word that carries
-        // it moves whole to the next line.
-        if (!line.ended && line.consumed < rest.size() && (st.subscript || st.superscript)) {
-            const QString taken = rest.left(line.consumed).toString();
-            const qsizetype sup = taken.lastIndexOf(QLatin1String("<SUP>"), -1, Qt::CaseInsensitive);
-            const qsizetype sub = taken.lastIndexOf(QLatin1String("<SUB>"), -1, Qt::CaseInsensitive);
-            const qsizetype tag = sup < 0 ? sub : sub < 0 ? sup : std::min(sup, sub);
-            const qsizetype blank = tag > 0 ? taken.lastIndexOf(u' ', tag - 1) : -1;
-            if (blank > 0) {
-                st = atLineStart;
-                line = layLine(rest.left(blank + 1), st, ctx, nullptr, 0, 0);
-            }
-        }
-        // Nor is a word cut where a tag stands inside it ("h<sub>T</sub>(50)"): a full line
-        // that stops within a word leaves the whole word to the next one.
-        if (!line.ended && line.consumed < rest.size() && !textBefore(rest, line.consumed).isNull()
-            && textBefore(rest, line.consumed) != u' ' && !textFrom(rest, line.consumed).isNull()
-            && textFrom(rest, line.consumed) != u' ') {
-            const qsizetype blank = blankBefore(rest, line.consumed);
-            if (blank > 0) {
-                st = atLineStart;
-                line = layLine(rest.left(blank + 1), st, ctx, nullptr, 0, 0);
-            }
-        }
+        Line line = measureLine(rest, st, ctx);
         line.tallest += lineSpacing;
-        int x = left;
-        const int room = rect.right() - left - line.width;
-        if (st.align == 1 && rect.right() - line.width > left)
-            x = rect.right() - line.width;
-        else if (st.align == 2 && room > 0)
-            x = left + room / 2;
-        x += st.indent;
         const int height = line.tallest + line.subExtra + line.superExtra;
         if (!measureOnly && top < rect.bottom()) {
             Style drawStyle = atLineStart;
             if (drawStyle.paragraphBack.isValid())
                 painter.fillRect(QRect(rect.left(), top, rect.width(), height), drawStyle.paragraphBack);
-            layLine(rest, drawStyle, ctx, &line, x, top);
+            layLine(rest, drawStyle, ctx, &line, lineLeft(st, rect, line.width), top);
             if (line.ruled) {
                 painter.setPen(Qt::black);
                 painter.drawLine(rect.left(), top + height + 1, rect.right(), top + height + 1);

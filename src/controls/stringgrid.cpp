@@ -22,8 +22,6 @@ namespace kav {
 
 namespace {
 
-constexpr int kTextPadding = 2;
-
 // Halves to even, as the widths are shared out.
 int roundEven(double x)
 {
@@ -130,9 +128,7 @@ void TQzStringGrid::SetColCount(int value)
     FColTypes.resize(n, vtString);
     FMerge.FCols.resize(n, 1);
     AutoScaleColData.Weights.resize(n, 0);
-    for (RowData& r : FRows)
-        if (r.cells.size() > n)
-            r.cells.resize(n);
+    FCells.TrimColumns(value);
     FFixedCols = std::min(FFixedCols, std::max(value - 1, 0));
     FCol = std::clamp(FCol, FFixedCols, std::max(value - 1, FFixedCols));
     UpdateScrollBars();
@@ -143,7 +139,7 @@ void TQzStringGrid::SetRowCount(int value)
 {
     value = std::max(value, 0);
     HideEditor();
-    FRows.resize(static_cast<std::size_t>(value));
+    FCells.SetRowCount(value);
     FMerge.FRows.resize(static_cast<std::size_t>(value), 1);
     FFixedRows = std::min(FFixedRows, std::max(value - 1, 0));
     FRow = std::clamp(FRow, FFixedRows, std::max(value - 1, FFixedRows));
@@ -209,8 +205,8 @@ void TQzStringGrid::SetColWidths(int col, int width)
 
 int TQzStringGrid::RowHeightOf(int row) const
 {
-    const int h = FRows[static_cast<std::size_t>(row)].height;
-    return h == -2 ? FDefaultRowHeight : h;
+    const int h = FCells.Height(row);
+    return h == TQzGridCells::DefaultHeight ? FDefaultRowHeight : h;
 }
 
 int TQzStringGrid::RowHeights(int row) const
@@ -222,7 +218,7 @@ int TQzStringGrid::RowHeights(int row) const
 void TQzStringGrid::SetRowHeights(int row, int height)
 {
     CheckRow(row);
-    FRows[static_cast<std::size_t>(row)].height = height;
+    FCells.SetHeight(row, height);
     UpdateScrollBars();
     viewport()->update();
 }
@@ -270,13 +266,13 @@ void TQzStringGrid::SetColEnabled(int col, bool value)
 bool TQzStringGrid::RowEnabled(int row) const
 {
     CheckRow(row);
-    return FRows[static_cast<std::size_t>(row)].enabled;
+    return FCells.Enabled(row);
 }
 
 void TQzStringGrid::SetRowEnabled(int row, bool value)
 {
     CheckRow(row);
-    FRows[static_cast<std::size_t>(row)].enabled = value;
+    FCells.SetEnabled(row, value);
     viewport()->update();
 }
 
@@ -321,25 +317,9 @@ void TQzStringGrid::SetMergeFixedRows(int row, int runLength)
     viewport()->update();
 }
 
-const TQzStringGrid::Cell* TQzStringGrid::FindCell(int col, int row) const
-{
-    if (row < 0 || row >= RowCount() || col < 0)
-        return nullptr;
-    const std::vector<Cell>& cells = FRows[static_cast<std::size_t>(row)].cells;
-    return col < static_cast<int>(cells.size()) ? &cells[static_cast<std::size_t>(col)] : nullptr;
-}
-
-TQzStringGrid::Cell& TQzStringGrid::TouchCell(int col, int row)
-{
-    std::vector<Cell>& cells = FRows[static_cast<std::size_t>(row)].cells;
-    if (static_cast<int>(cells.size()) <= col)
-        cells.resize(static_cast<std::size_t>(col) + 1);
-    return cells[static_cast<std::size_t>(col)];
-}
-
 QString TQzStringGrid::Cells(int col, int row) const
 {
-    const Cell* c = FindCell(col, row);
+    const TQzGridCells::Cell* c = FCells.Find(col, row);
     if (!c || c->text.isEmpty())
         return DefaultStringValue;
     return c->text;
@@ -349,13 +329,13 @@ void TQzStringGrid::SetCells(int col, int row, const QString& text)
 {
     if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
         return;
-    const Cell* existing = FindCell(col, row);
+    const TQzGridCells::Cell* existing = FCells.Find(col, row);
     if ((existing ? existing->text : QString()) == text)
         return;
-    Cell& c = TouchCell(col, row);
+    TQzGridCells::Cell& c = FCells.Touch(col, row);
     c.text = text;
-    if (c.object && !FCommittingRichItem)
-        c.object->caption.clear();
+    if (c.extras && !FCommittingRichItem)
+        c.extras->caption.clear();
     UpdateCellArea(col, row);
 }
 
@@ -363,16 +343,13 @@ QString* TQzStringGrid::CreateCellHint(int col, int row)
 {
     if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
         return nullptr;
-    Cell& c = TouchCell(col, row);
-    if (!c.object)
-        c.object = std::make_unique<CellObject>();
-    return &c.object->hint;
+    return &FCells.TouchExtras(col, row).hint;
 }
 
 const QString* TQzStringGrid::GetCellHint(int col, int row) const
 {
-    const Cell* c = FindCell(col, row);
-    return c && c->object && !c->object->hint.isEmpty() ? &c->object->hint : nullptr;
+    const TQzGridCells::Cell* c = FCells.Find(col, row);
+    return c && c->extras && !c->extras->hint.isEmpty() ? &c->extras->hint : nullptr;
 }
 
 QString* TQzStringGrid::CreateCellCaption(int col, int row)
@@ -383,16 +360,13 @@ QString* TQzStringGrid::CreateCellCaption(int col, int row)
         || FColTypes[static_cast<std::size_t>(col)] == vtExtStringList;
     if (!allowed)
         return nullptr;
-    Cell& c = TouchCell(col, row);
-    if (!c.object)
-        c.object = std::make_unique<CellObject>();
-    return &c.object->caption;
+    return &FCells.TouchExtras(col, row).caption;
 }
 
 const QString* TQzStringGrid::GetCellCaption(int col, int row) const
 {
-    const Cell* c = FindCell(col, row);
-    return c && c->object && !c->object->caption.isEmpty() ? &c->object->caption : nullptr;
+    const TQzGridCells::Cell* c = FCells.Find(col, row);
+    return c && c->extras && !c->extras->caption.isEmpty() ? &c->extras->caption : nullptr;
 }
 
 int TQzStringGrid::ColLeft(int col) const
@@ -578,199 +552,6 @@ TQzCellRegion TQzStringGrid::MergedRegion(int col, int row) const
     return r;
 }
 
-QString TQzStringGrid::RegionText(const TQzCellRegion& region) const
-{
-    if (!FMerge.MergeCellStrings)
-        return Cells(region.Left, region.Top);
-    QString text;
-    for (int r = region.Top; r <= region.Bottom; ++r) {
-        if (r > region.Top && FMerge.UseLineBreakForMergedRows)
-            text += QStringLiteral("\r\n");
-        for (int c = region.Left; c <= region.Right; ++c) {
-            if (c > region.Left && FMerge.UseSpaceForMergedCols)
-                text += u' ';
-            text += Cells(c, r);
-        }
-    }
-    return text;
-}
-
-void TQzStringGrid::DrawCell(QPainter& p, int col, int row)
-{
-    const bool fixed = IsFixed(col, row);
-    QRect rect;
-    TQzDrawCellFormat format;
-    TQzGridDrawState state = 0;
-    QString text;
-    const QString* caption = nullptr;
-    if (fixed) {
-        const TQzCellRegion region = MergedRegion(col, row);
-        const QRect first = QRect(ColLeft(region.Left) - ScrollX(region.Left), RowTop(region.Top) - ScrollY(region.Top), 0, 0);
-        const int right = ColLeft(region.Right) - ScrollX(region.Right) + std::max(EffectiveColWidth(region.Right), 0);
-        const int bottom = RowTop(region.Bottom) - ScrollY(region.Bottom) + std::max(RowHeightOf(region.Bottom), 0);
-        rect = QRect(first.topLeft(), QPoint(right - 1, bottom - 1));
-        bool anyEnabled = false;
-        for (int r = region.Top; r <= region.Bottom && !anyEnabled; ++r)
-            for (int c = region.Left; c <= region.Right && !anyEnabled; ++c)
-                anyEnabled = CellEnabled(c, r);
-        const bool colSelected = FixedCellsFormat.UseSelectedFormatForCol && FCol >= region.Left && FCol <= region.Right;
-        const bool rowSelected = FixedCellsFormat.UseSelectedFormatForRow && FRow >= region.Top && FRow <= region.Bottom;
-        format = !anyEnabled ? FixedCellsFormat.Disabled
-            : (colSelected || rowSelected) ? FixedCellsFormat.Selected
-                                           : FixedCellsFormat.Normal;
-        state = qzgdFixed;
-        text = RegionText(region);
-        caption = GetCellCaption(region.Left, region.Top);
-        if (OnGetFixedCellFormat)
-            OnGetFixedCellFormat(this, region.Left, region.Top, format, rect, state, text);
-    } else {
-        rect = CellRect(col, row);
-        const bool selected = col == FCol && row == FRow;
-        if (!CellEnabled(col, row))
-            format = InnerCellsFormat.Disabled;
-        else if (selected)
-            format = SelectedCellFormat;
-        else if ((InnerCellsFormat.UseSelectedFormatForCol && col == FCol)
-                 || (InnerCellsFormat.UseSelectedFormatForRow && row == FRow))
-            format = InnerCellsFormat.Selected;
-        else
-            format = InnerCellsFormat.Normal;
-        if (selected)
-            state = qzgdSelected | (hasFocus() ? qzgdFocused : 0);
-        text = Cells(col, row);
-        caption = GetCellCaption(col, row);
-        auto& handler = selected ? OnGetSelectedCellFormat : OnGetInnerCellFormat;
-        if (handler)
-            handler(this, col, row, format, rect, state, text);
-    }
-    if (rect.width() <= 0 || rect.height() <= 0)
-        return;
-    QRect textRect = rect;
-    if (format.DefaultDrawBack) {
-        p.fillRect(rect, format.Color);
-        if (format.Style == csNormal) {
-            textRect.adjust(1, 1, -1, -1);
-        } else {
-            const QColor light = palette().color(QPalette::Light);
-            const QColor dark = palette().color(QPalette::Dark);
-            const bool raised = format.Style == csRaised;
-            p.setPen(raised ? light : dark);
-            p.drawLine(rect.topLeft(), rect.topRight());
-            p.drawLine(rect.topLeft(), rect.bottomLeft());
-            p.setPen(raised ? dark : light);
-            p.drawLine(rect.bottomLeft(), rect.bottomRight());
-            p.drawLine(rect.topRight(), rect.bottomRight());
-        }
-    }
-    const bool editing = FEditor && FEditor->isVisible() && col == FEditCol && row == FEditRow;
-    if (format.DefaultDrawText && !text.isEmpty() && !editing) {
-        // Text keeps clear of the cell's edges, whatever its margins.
-        textRect = textRect.marginsRemoved(format.Margins).adjusted(kTextPadding, 0, -kTextPadding, 0);
-        p.setFont(format.Font);
-        p.setPen(format.FontColor);
-        if (caption) {
-            QString shown = *caption;
-            if (format.HorzAlignment != haLeft && !shown.startsWith(QLatin1String("<p"), Qt::CaseInsensitive))
-                shown = (format.HorzAlignment == haRight ? QStringLiteral("<p align=\"right\">")
-                                                         : QStringLiteral("<p align=\"center\">"))
-                    + shown + QStringLiteral("</p>");
-            const int h = DrawMarkupText(p, shown, textRect, true).Height;
-            int top = textRect.top();
-            if (format.VertAlignment == vaCenter)
-                top += (textRect.height() - h) / 2;
-            else if (format.VertAlignment == vaBottom)
-                top = textRect.bottom() - h;
-            DrawMarkupText(p, shown, QRect(textRect.left(), top, textRect.width(), h), false);
-        } else {
-            int flags = format.HorzAlignment == haLeft ? Qt::AlignLeft
-                : format.HorzAlignment == haRight      ? Qt::AlignRight
-                                                       : Qt::AlignHCenter;
-            flags |= format.VertAlignment == vaTop ? Qt::AlignTop : format.VertAlignment == vaBottom ? Qt::AlignBottom : Qt::AlignVCenter;
-            const TQzCellValueType type = fixed ? vtString : FColTypes[static_cast<std::size_t>(col)];
-            const bool numeric = type == vtInteger || type == vtFloat || type == vtDate || type == vtTime;
-            const bool multi = !numeric && (format.MultiLine || text.contains(u'\n'));
-            QString shown = text;
-            shown.remove(u'\r');
-            if (multi) {
-                p.drawText(textRect, flags | Qt::TextWordWrap, shown);
-            } else {
-                if (format.UseEllipsis && !numeric)
-                    shown = QFontMetrics(format.Font).elidedText(shown, Qt::ElideRight, textRect.width());
-                p.drawText(textRect, flags | Qt::TextSingleLine, shown);
-            }
-        }
-    }
-    // The current cell of a grid that has the keyboard shows a dotted frame.
-    if ((state & qzgdFocused) && !editing) {
-        p.setPen(QPen(format.FontColor, 1, Qt::DotLine));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(rect.adjusted(2, 2, -3, -3));
-    }
-    if (OnDrawCell)
-        OnDrawCell(this, p, col, row, rect, state);
-}
-
-void TQzStringGrid::paintEvent(QPaintEvent*)
-{
-    QPainter p(viewport());
-    const int w = viewport()->width();
-    const int h = viewport()->height();
-    // The lines between cells are what shows of the table's own area between them.
-    p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
-    const int tableRight = ColLeft(FColCount) - horizontalScrollBar()->value();
-    const int tableBottom = RowTop(RowCount()) - verticalScrollBar()->value();
-    const int fixedRight = ColLeft(FFixedCols);
-    const int fixedBottom = RowTop(FFixedRows);
-    p.fillRect(QRect(0, 0, std::max(tableRight, fixedRight), std::max(tableBottom, fixedBottom)),
-               palette().color(QPalette::Mid));
-    std::vector<int> lefts(static_cast<std::size_t>(FColCount) + 1, 0);
-    for (int c = 0; c < FColCount; ++c)
-        lefts[static_cast<std::size_t>(c) + 1] = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + FGridLineWidth);
-    std::vector<int> tops(static_cast<std::size_t>(RowCount()) + 1, 0);
-    for (int r = 0; r < RowCount(); ++r)
-        tops[static_cast<std::size_t>(r) + 1] = tops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
-
-    // Four areas, each clipped to its own part of the view so that nothing that scrolls is drawn
-    // over the fixed cells: the scrolled cells, the fixed columns beside them, the fixed rows
-    // above them and the corner where fixed rows and columns meet.
-    struct Area {
-        int firstCol, endCol, firstRow, endRow;
-        QRect clip;
-    };
-    const Area areas[] = {
-        {FFixedCols, FColCount, FFixedRows, RowCount(), QRect(QPoint(fixedRight, fixedBottom), QPoint(w, h))},
-        {0, FFixedCols, FFixedRows, RowCount(), QRect(QPoint(0, fixedBottom), QPoint(fixedRight - 1, h))},
-        {FFixedCols, FColCount, 0, FFixedRows, QRect(QPoint(fixedRight, 0), QPoint(w, fixedBottom - 1))},
-        {0, FFixedCols, 0, FFixedRows, QRect(0, 0, w + 1, h + 1)},
-    };
-    std::set<std::pair<int, int>> drawnRegions;
-    for (const Area& area : areas) {
-        if (area.clip.isEmpty())
-            continue;
-        p.save();
-        p.setClipRect(area.clip);
-        for (int r = area.firstRow; r < area.endRow; ++r) {
-            const int y = tops[static_cast<std::size_t>(r)] - ScrollY(r);
-            const int rh = RowHeightOf(r);
-            if (rh <= 0 || y > h || y + rh < 0)
-                continue;
-            for (int c = area.firstCol; c < area.endCol; ++c) {
-                const int x = lefts[static_cast<std::size_t>(c)] - ScrollX(c);
-                const int cw = EffectiveColWidth(c);
-                if (cw <= 0 || x > w || x + cw < 0)
-                    continue;
-                if (IsFixed(c, r)) {
-                    const TQzCellRegion region = MergedRegion(c, r);
-                    if (!drawnRegions.insert({region.Left * 100000 + region.Top, region.Right * 100000 + region.Bottom}).second)
-                        continue;
-                }
-                DrawCell(p, c, r);
-            }
-        }
-        p.restore();
-    }
-}
-
 void TQzStringGrid::UpdateCellArea(int col, int row)
 {
     if (IsFixed(col, row)) {
@@ -903,6 +684,71 @@ void TQzStringGrid::Commit(const QString& text, const QString* caption)
         OnSetEditText(this, col, row, text);
 }
 
+QPalette TQzStringGrid::EditorPalette() const
+{
+    QPalette editPalette = palette();
+    editPalette.setColor(QPalette::Base, SelectedCellFormat.Color);
+    editPalette.setColor(QPalette::Text, SelectedCellFormat.FontColor);
+    return editPalette;
+}
+
+QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& current)
+{
+    auto* box = new QComboBox(viewport());
+    box->setPalette(EditorPalette());
+    box->setFont(SelectedCellFormat.Font);
+    if (type == vtStringList) {
+        QStringList items;
+        if (OnGetStringList)
+            OnGetStringList(this, FCol, FRow, items);
+        box->addItems(items);
+    } else {
+        std::vector<TQzListItem> items;
+        if (OnGetExtStringList)
+            OnGetExtStringList(this, FCol, FRow, items);
+        box->setItemDelegate(new RichItemDelegate(box));
+        for (const TQzListItem& item : items) {
+            box->addItem(item.Text);
+            box->setItemData(box->count() - 1, item.Caption, Qt::UserRole + 1);
+        }
+    }
+    box->setCurrentIndex(box->findText(current));
+    // The list shows the inner cells' colours, its highlighted item the selected cell's.
+    QPalette listPalette = box->view()->palette();
+    listPalette.setColor(QPalette::Base, InnerCellsFormat.Normal.Color);
+    listPalette.setColor(QPalette::Text, InnerCellsFormat.Normal.FontColor);
+    listPalette.setColor(QPalette::Highlight, SelectedCellFormat.Color);
+    listPalette.setColor(QPalette::HighlightedText, SelectedCellFormat.FontColor);
+    box->view()->setPalette(listPalette);
+    box->view()->setFont(InnerCellsFormat.Normal.Font);
+    if (OnGetComboBoxFormat)
+        OnGetComboBoxFormat(this, FCol, FRow, *box);
+    // Every pick commits, the same item again included.
+    connect(box, &QComboBox::activated, this, [this, box](int index) {
+        const QString caption = box->itemData(index, Qt::UserRole + 1).toString();
+        Commit(box->itemText(index), caption.isEmpty() ? nullptr : &caption);
+    });
+    return box;
+}
+
+QWidget* TQzStringGrid::MakeNumberEditor(const QString& current)
+{
+    auto* edit = new TQzFloatEdit(viewport());
+    edit->SetShowMessages(false);
+    edit->setText(current);
+    edit->OnChange = [this, edit] { Commit(edit->text(), nullptr); };
+    return edit;
+}
+
+QWidget* TQzStringGrid::MakeTextEditor(const QString& current)
+{
+    auto* edit = new QLineEdit(current, viewport());
+    edit->setPalette(EditorPalette());
+    edit->setFrame(false);
+    connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { Commit(text, nullptr); });
+    return edit;
+}
+
 void TQzStringGrid::ShowEditor()
 {
     if (!HasOption(qzgoEditing) || HasOption(qzgoRowSelect) || !Selectable(FCol, FRow))
@@ -916,63 +762,16 @@ void TQzStringGrid::ShowEditor()
         return;
     if (FEditor)
         FEditor->deleteLater(); // it may be the sender of the signal that got us here
-    FEditor = nullptr;
     FEditCol = FCol;
     FEditRow = FRow;
     const TQzCellValueType type = FColTypes[static_cast<std::size_t>(FCol)];
     const QString current = Cells(FCol, FRow);
-    QPalette editPalette = palette();
-    editPalette.setColor(QPalette::Base, SelectedCellFormat.Color);
-    editPalette.setColor(QPalette::Text, SelectedCellFormat.FontColor);
-    if (type == vtStringList || type == vtExtStringList) {
-        auto* box = new QComboBox(viewport());
-        box->setPalette(editPalette);
-        box->setFont(SelectedCellFormat.Font);
-        if (type == vtStringList) {
-            QStringList items;
-            if (OnGetStringList)
-                OnGetStringList(this, FCol, FRow, items);
-            box->addItems(items);
-        } else {
-            std::vector<TQzListItem> items;
-            if (OnGetExtStringList)
-                OnGetExtStringList(this, FCol, FRow, items);
-            box->setItemDelegate(new RichItemDelegate(box));
-            for (const TQzListItem& item : items) {
-                box->addItem(item.Text);
-                box->setItemData(box->count() - 1, item.Caption, Qt::UserRole + 1);
-            }
-        }
-        box->setCurrentIndex(box->findText(current));
-        // The list shows the inner cells' colours, its highlighted item the selected cell's.
-        QPalette listPalette = box->view()->palette();
-        listPalette.setColor(QPalette::Base, InnerCellsFormat.Normal.Color);
-        listPalette.setColor(QPalette::Text, InnerCellsFormat.Normal.FontColor);
-        listPalette.setColor(QPalette::Highlight, SelectedCellFormat.Color);
-        listPalette.setColor(QPalette::HighlightedText, SelectedCellFormat.FontColor);
-        box->view()->setPalette(listPalette);
-        box->view()->setFont(InnerCellsFormat.Normal.Font);
-        if (OnGetComboBoxFormat)
-            OnGetComboBoxFormat(this, FCol, FRow, *box);
-        // Every pick commits, the same item again included.
-        connect(box, &QComboBox::activated, this, [this, box](int index) {
-            const QString caption = box->itemData(index, Qt::UserRole + 1).toString();
-            Commit(box->itemText(index), caption.isEmpty() ? nullptr : &caption);
-        });
-        FEditor = box;
-    } else if (type == vtFloat || type == vtInteger) {
-        auto* edit = new TQzFloatEdit(viewport());
-        edit->SetShowMessages(false);
-        edit->setText(current);
-        edit->OnChange = [this, edit] { Commit(edit->text(), nullptr); };
-        FEditor = edit;
-    } else {
-        auto* edit = new QLineEdit(current, viewport());
-        edit->setPalette(editPalette);
-        edit->setFrame(false);
-        connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { Commit(text, nullptr); });
-        FEditor = edit;
-    }
+    if (type == vtStringList || type == vtExtStringList)
+        FEditor = MakeListEditor(type, current);
+    else if (type == vtFloat || type == vtInteger)
+        FEditor = MakeNumberEditor(current);
+    else
+        FEditor = MakeTextEditor(current);
     FEditor->installEventFilter(this);
     FEditor->setGeometry(CellRect(FCol, FRow));
     FEditor->show();
@@ -1071,9 +870,7 @@ void TQzStringGrid::MoveRow(int fromIndex, int toIndex)
     if (fromIndex == toIndex)
         return;
     HideEditor();
-    RowData moved = std::move(FRows[static_cast<std::size_t>(fromIndex)]);
-    FRows.erase(FRows.begin() + fromIndex);
-    FRows.insert(FRows.begin() + toIndex, std::move(moved));
+    FCells.MoveRow(fromIndex, toIndex);
     if (FRow == fromIndex)
         FRow = toIndex;
     else if (fromIndex < FRow && toIndex >= FRow)
@@ -1088,7 +885,7 @@ void TQzStringGrid::ExchangeRows(int index1, int index2)
     if (index1 == index2 || index1 < 0 || index2 < 0 || index1 >= RowCount() || index2 >= RowCount())
         return;
     HideEditor();
-    std::swap(FRows[static_cast<std::size_t>(index1)], FRows[static_cast<std::size_t>(index2)]);
+    FCells.ExchangeRows(index1, index2);
     if (FRow == index1)
         FRow = index2;
     else if (FRow == index2)
@@ -1100,53 +897,11 @@ void TQzStringGrid::DeleteRow(int row)
 {
     CheckRow(row);
     HideEditor();
-    FRows.erase(FRows.begin() + row);
-    FMerge.FRows.resize(FRows.size(), 1);
+    FCells.DeleteRow(row);
+    FMerge.FRows.resize(static_cast<std::size_t>(RowCount()), 1);
     FRow = std::clamp(FRow, FFixedRows, std::max(RowCount() - 1, FFixedRows));
     UpdateScrollBars();
     viewport()->update();
-}
-
-QString TQzStringGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const
-{
-    std::vector<int> included;
-    for (int c = 0; c < FColCount; ++c)
-        if ((!visibleOnly || ColWidths(c) > 0) && !excludedCols.count(c))
-            included.push_back(c);
-    QString out;
-    bool first = true;
-    for (int r = 0; r < RowCount(); ++r) {
-        if (visibleOnly && RowHeightOf(r) <= 0)
-            continue;
-        bool include = true;
-        if (r > 0 && OnConvertRowToStr)
-            OnConvertRowToStr(const_cast<TQzStringGrid*>(this), r, include);
-        if (!include)
-            continue;
-        if (UseTabInsteadOf_CR_LF && !first)
-            out += u'\t';
-        first = false;
-        for (std::size_t i = 0; i < included.size(); ++i) {
-            out += Cells(included[i], r);
-            if (i + 1 < included.size())
-                out += u'\t';
-        }
-        if (!UseTabInsteadOf_CR_LF)
-            out += QStringLiteral("\r\n");
-    }
-    return out;
-}
-
-void TQzStringGrid::CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
-                                    bool visibleOnly) const
-{
-    QString text;
-    if (!headStr.isEmpty())
-        text = headStr + QStringLiteral("\r\n");
-    text += GridToStr(visibleOnly, excludedCols);
-    if (!footStr.isEmpty())
-        text += QStringLiteral("\r\n") + footStr;
-    QApplication::clipboard()->setText(text);
 }
 
 } // namespace kav

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/gridcells.h"
+
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
@@ -109,7 +111,7 @@ public:
     // Geometry.
     int ColCount() const { return FColCount; }
     void SetColCount(int value);
-    int RowCount() const { return static_cast<int>(FRows.size()); }
+    int RowCount() const { return FCells.RowCount(); }
     void SetRowCount(int value);
     int FixedCols() const { return FFixedCols; }
     void SetFixedCols(int value);
@@ -212,24 +214,8 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
-    struct CellObject {
-        QString caption;
-        QString hint;
-    };
-    struct Cell {
-        QString text;
-        std::unique_ptr<CellObject> object;
-    };
-    struct RowData {
-        std::vector<Cell> cells;
-        int height = -2; // -2: the default height
-        bool enabled = true;
-    };
-
     void CheckCol(int col) const;
     void CheckRow(int row) const;
-    const Cell* FindCell(int col, int row) const;
-    Cell& TouchCell(int col, int row);
     int RowHeightOf(int row) const;
     bool IsFixed(int col, int row) const { return col < FFixedCols || row < FFixedRows; }
     bool CellEnabled(int col, int row) const { return ColEnabled(col) && RowEnabled(row); }
@@ -251,11 +237,30 @@ private:
     void ScrollIntoView(int col, int row);
     // The data rows that fill the view below the fixed ones (at least one).
     int VisibleDataRows() const;
+    // What a cell shows: where, in which format and state, with which text.
+    struct CellLook {
+        QRect rect;
+        TQzDrawCellFormat format;
+        TQzGridDrawState state = 0;
+        QString text;
+        const QString* caption = nullptr;
+        TQzCellValueType type = vtString;
+    };
+    CellLook FixedCellLook(int col, int row) const;
+    CellLook InnerCellLook(int col, int row) const;
+    // Fills the cell's face; returns the room left for its text.
+    QRect PaintCellBack(QPainter& p, const CellLook& look) const;
+    void PaintCellText(QPainter& p, const CellLook& look, QRect textRect) const;
     void DrawCell(QPainter& p, int col, int row);
     void SelectCell(int col, int row);
     void MoveCurrent(int dCol, int dRow);
     void MoveCurrentTo(int col, int row, int dCol, int dRow);
     void Commit(const QString& text, const QString* caption);
+    // The editors of the current cell, by the column's value type.
+    QPalette EditorPalette() const;
+    QWidget* MakeListEditor(TQzCellValueType type, const QString& current);
+    QWidget* MakeNumberEditor(const QString& current);
+    QWidget* MakeTextEditor(const QString& current);
     void UpdateCellArea(int col, int row);
 
     int FColCount = 0;
@@ -267,7 +272,7 @@ private:
     std::vector<int> FColWidths;          // -2: the default width
     std::vector<bool> FColEnabled;
     std::vector<TQzCellValueType> FColTypes;
-    std::vector<RowData> FRows;
+    TQzGridCells FCells;
     std::set<TQzGridOption> FOptions{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
     TQzMergeCells FMerge;
     int FCol = 1;

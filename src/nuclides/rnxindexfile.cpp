@@ -75,16 +75,13 @@ private:
     qsizetype m_pos = 0;
 };
 
-// One record of the index file into a node; false when the record is incomplete.
-// Counts beyond what a node holds are read past and left out; values outside their range are
-// noted as problems.
-bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems)
+// The parts of a record before its daughters, whose count it returns through daughters.
+bool readFixedPart(RecordReader& in, TRNXnode& node, int record, Problems& problems, std::uint8_t& daughters)
 {
     std::uint8_t element = 0;
     std::uint8_t state = 0;
     std::uint8_t timeUnit = 0;
     std::uint8_t radTypes = 0;
-    std::uint8_t daughters = 0;
     if (!in.read(element) || !in.read(node.AMassInt) || !in.read(state) || !in.read(node.HalfLife)
         || !in.read(timeUnit) || !in.read(radTypes) || !in.read(daughters) || !in.read(node.NLines)
         || !in.read(node.BetaLines) || !in.read(node.AugerLines) || !in.read(node.NeutronLines)
@@ -110,26 +107,34 @@ bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems
     if (daughters > RNXDaughterSlots)
         problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
     node.Element = validElement(element);
-    const TRNXAMassChar isomer = validState(state);
-    node.AMass = MakeAMass(node.AMassInt, isomer);
+    node.AMass = MakeAMass(node.AMassInt, validState(state));
     node.TimeUnit = timeUnit <= tuMkSec ? static_cast<TQzTimeUnit>(timeUnit) : tuDay;
     node.RTypeSet = TRNXAllRadTypeSet::fromRaw(radTypes & RNXAllRadTypeMask);
+    return true;
+}
 
-    auto readIdentity = [&](TRNXDaughterRec& d) {
-        std::uint8_t e = 0;
-        std::int32_t mass = 0;
-        std::uint8_t s = 0;
-        if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
-            return false;
-        if (e >= _NoRNXElement || mass < 1 || mass > 999 || s > mcx_n || !(d.Yield >= 0 && d.Yield <= 1))
-            problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
-        d.RNXname = MakeRNXname(validElement(e), mass, validState(s));
-        return true;
-    };
+// A daughter's element, mass number, isomer state and fraction.
+bool readIdentity(RecordReader& in, TRNXDaughterRec& d, int record, Problems& problems)
+{
+    std::uint8_t e = 0;
+    std::int32_t mass = 0;
+    std::uint8_t s = 0;
+    if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
+        return false;
+    if (e >= _NoRNXElement || mass < 1 || mass > 999 || s > mcx_n || !(d.Yield >= 0 && d.Yield <= 1))
+        problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
+    d.RNXname = MakeRNXname(validElement(e), mass, validState(s));
+    return true;
+}
+
+// The radioactive daughters, then the fission branch or the stable daughters, into the node's
+// four slots; those beyond the slots are read past.
+bool readDaughters(RecordReader& in, TRNXnode& node, std::uint8_t daughters, int record, Problems& problems)
+{
     int slot = 0;
     for (int i = 0; i < daughters; ++i) {
         TRNXDaughterRec d;
-        if (!readIdentity(d) || !in.read(d.DaughterPos))
+        if (!readIdentity(in, d, record, problems) || !in.read(d.DaughterPos))
             return false;
         if (slot < RNXDaughterSlots)
             node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
@@ -154,7 +159,7 @@ bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems
     int kept = 0;
     for (int i = 0; i < stable; ++i) {
         TRNXDaughterRec d;
-        if (!readIdentity(d))
+        if (!readIdentity(in, d, record, problems))
             return false;
         if (slot < RNXDaughterSlots) {
             node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
@@ -163,6 +168,13 @@ bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems
     }
     node.StableCount = static_cast<std::uint8_t>(kept);
     return true;
+}
+
+// One record into a node; false when the record is incomplete.
+bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems)
+{
+    std::uint8_t daughters = 0;
+    return readFixedPart(in, node, record, problems, daughters) && readDaughters(in, node, daughters, record, problems);
 }
 
 // Little-endian writers for one record.

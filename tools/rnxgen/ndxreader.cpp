@@ -128,16 +128,118 @@ struct SpectrumField {
 constexpr SpectrumField kPositions[4] = {{25, 32}, {32, 39}, {39, 46}, {46, 52}};
 constexpr int kDaughterColumns[4] = {53, 78, 103, 128};
 
+// The daughters of a record into the node's slots: radioactive ones first (in the order of the
+// text), then the fission branch, then the stable ones.
+void parseDaughters(const RecordLine& r, TRNXnode& node)
+{
+    std::vector<TRNXDaughterRec> radioactive;
+    std::vector<TRNXDaughterRec> stable;
+    std::optional<float> fission;
+    for (int column : kDaughterColumns) {
+        const std::string_view dname = r.field(column, column + 7);
+        const long dpos = r.integer(column + 7, column + 13, 0, 9999, "daughter position");
+        const double fraction = r.real(column + 13, column + 24, "branching fraction");
+        if (dname.empty())
+            continue;
+        if (dname == "SF" && dpos == 9999) {
+            fission = static_cast<float>(fraction);
+            continue;
+        }
+        const ParsedName d = parseName(dname, column);
+        TRNXDaughterRec rec{MakeRNXname(d.element, d.mass, d.state), -1, static_cast<float>(fraction)};
+        if (dpos == 0) {
+            stable.push_back(rec);
+        } else {
+            rec.DaughterPos = static_cast<std::int32_t>(dpos - 2);
+            radioactive.push_back(rec);
+        }
+    }
+    if (fission && !stable.empty())
+        throw NdxError{53, QStringLiteral("a nuclide with spontaneous fission cannot also have stable daughters")};
+    if (fission.has_value() != node.RTypeSet.contains(rtx_SF))
+        throw NdxError{17, QStringLiteral("the fission branch and the decay modes disagree")};
+    std::size_t slot = 0;
+    for (const TRNXDaughterRec& d : radioactive)
+        node.DaughterArray[slot++] = d;
+    node.DaughtersCount = static_cast<std::uint8_t>(radioactive.size());
+    if (fission)
+        node.DaughterArray[slot].Yield = *fission;
+    for (const TRNXDaughterRec& d : stable)
+        node.DaughterArray[slot++] = d;
+    node.StableCount = static_cast<std::uint8_t>(stable.size());
+}
+
+// One record: the node, and the positions of its blocks in the four spectrum files.
+TRNXnode parseRecord(const RecordLine& r, std::array<long, 4>& positions)
+{
+    TRNXnode node;
+    const ParsedName name = parseName(r.field(0, 7), 0);
+    node.Element = name.element;
+    node.AMassInt = static_cast<std::uint16_t>(name.mass);
+    node.AMass = MakeAMass(name.mass, name.state);
+    node.RNXname = TRNXname(r.field(0, 7));
+    node.HalfLife = static_cast<float>(r.real(7, 15, "half-life"));
+    node.TimeUnit = parseUnit(r.field(15, 17), 15);
+    node.RTypeSet = parseModes(r.field(17, 25), 17);
+    for (int f = 0; f < 4; ++f)
+        positions[static_cast<std::size_t>(f)] = r.integer(kPositions[f].from, kPositions[f].to, 0, 99999999, "spectrum position");
+    parseDaughters(r, node);
+    node.E_alpha = r.real(152, 159, "alpha energy");
+    node.E_electron = r.real(159, 167, "electron energy");
+    node.E_photon = r.real(167, 175, "photon energy");
+    node.Ph_low = static_cast<std::uint8_t>(r.integer(175, 179, 0, 255, "photon lines up to 10 keV"));
+    node.Ph_high = static_cast<std::uint16_t>(r.integer(179, 183, 0, 65535, "photon lines above 10 keV"));
+    node.BetaTrans = static_cast<std::uint8_t>(r.integer(183, 187, 0, 255, "beta transitions"));
+    node.MonoElectr = static_cast<std::uint16_t>(r.integer(187, 192, 0, 65535, "electron lines"));
+    node.AlphaTrans = static_cast<std::uint8_t>(r.integer(192, 196, 0, 255, "alpha transitions"));
+    node.AMassReal = r.real(196, 207, "atomic mass");
+    node.AirKermaRateConstant = r.real(207, 217, "air-kerma rate constant");
+    node.AirKermaCoefficient = r.real(217, 226, "air-kerma coefficient");
+    return node;
+}
+
+// Each nuclide's first record and record count in the four spectrum files. In a file's order,
+// the j-th block's records start after the j header lines before it and its own. Empty when
+// fine, otherwise what is wrong.
+QString assignSpectrumBlocks(std::vector<TRNXnode>& nodes, const std::vector<std::array<long, 4>>& positions,
+                             const SpectrumTotals& totals)
+{
+    static const char* const files[] = {"discrete-radiation", "beta-spectrum", "Auger/Coster-Kronig", "neutron"};
+    static const long maxCount[] = {65535, 255, 65535, 255};
+    for (std::size_t f = 0; f < 4; ++f) {
+        std::vector<std::size_t> order;
+        for (std::size_t i = 0; i < positions.size(); ++i)
+            if (positions[i][f] > 0)
+                order.push_back(i);
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return positions[a][f] < positions[b][f]; });
+        for (std::size_t j = 0; j < order.size(); ++j) {
+            const long pos = positions[order[j]][f];
+            const long first = pos - 1 - static_cast<long>(j);
+            const long count = j + 1 < order.size() ? positions[order[j + 1]][f] - pos - 1 : totals[f] - first;
+            if (count < 0 || count > maxCount[f] || (f == 3 && first > 65535))
+                return QStringLiteral("line %1: the %2 block at %3 holds %4 records, which the index cannot hold")
+                    .arg(order[j] + 2).arg(QLatin1String(files[f])).arg(pos).arg(count);
+            TRNXnode& node = nodes[order[j]];
+            switch (f) {
+            case 0: node.SLinePos = static_cast<std::int32_t>(first); node.NLines = static_cast<std::uint16_t>(count); break;
+            case 1: node.BetaLinePos = static_cast<std::int32_t>(first); node.BetaLines = static_cast<std::uint8_t>(count); break;
+            case 2: node.AugerLinePos = static_cast<std::int32_t>(first); node.AugerLines = static_cast<std::uint16_t>(count); break;
+            default: node.NeutronLinePos = static_cast<std::uint16_t>(first); node.NeutronLines = static_cast<std::uint8_t>(count); break;
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
 {
     NdxResult result;
-    const QList<QByteArray> lines = text.split('\n');
     std::vector<std::array<long, 4>> positions;
     int lineNumber = 0;
     try {
-        for (const QByteArray& whole : lines) {
+        for (const QByteArray& whole : text.split('\n')) {
             ++lineNumber;
             QByteArrayView line(whole);
             if (line.endsWith('\r'))
@@ -147,68 +249,8 @@ NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
             if (line.size() < kRecordWidth)
                 throw NdxError{static_cast<int>(line.size()),
                                QStringLiteral("the record has %1 characters, %2 expected").arg(line.size()).arg(kRecordWidth)};
-            const RecordLine r(line);
-            TRNXnode node;
-            const ParsedName name = parseName(r.field(0, 7), 0);
-            node.Element = name.element;
-            node.AMassInt = static_cast<std::uint16_t>(name.mass);
-            node.AMass = MakeAMass(name.mass, name.state);
-            node.RNXname = TRNXname(r.field(0, 7));
-            node.HalfLife = static_cast<float>(r.real(7, 15, "half-life"));
-            node.TimeUnit = parseUnit(r.field(15, 17), 15);
-            node.RTypeSet = parseModes(r.field(17, 25), 17);
-            std::array<long, 4> pos{};
-            for (int f = 0; f < 4; ++f)
-                pos[static_cast<std::size_t>(f)] = r.integer(kPositions[f].from, kPositions[f].to, 0, 99999999, "spectrum position");
-            positions.push_back(pos);
-
-            std::vector<TRNXDaughterRec> radioactive;
-            std::vector<TRNXDaughterRec> stable;
-            std::optional<float> fission;
-            for (int column : kDaughterColumns) {
-                const std::string_view dname = r.field(column, column + 7);
-                const long dpos = r.integer(column + 7, column + 13, 0, 9999, "daughter position");
-                const double fraction = r.real(column + 13, column + 24, "branching fraction");
-                if (dname.empty())
-                    continue;
-                if (dname == "SF" && dpos == 9999) {
-                    fission = static_cast<float>(fraction);
-                    continue;
-                }
-                const ParsedName d = parseName(dname, column);
-                TRNXDaughterRec rec{MakeRNXname(d.element, d.mass, d.state), -1, static_cast<float>(fraction)};
-                if (dpos == 0) {
-                    stable.push_back(rec);
-                } else {
-                    rec.DaughterPos = static_cast<std::int32_t>(dpos - 2);
-                    radioactive.push_back(rec);
-                }
-            }
-            if (fission && !stable.empty())
-                throw NdxError{53, QStringLiteral("a nuclide with spontaneous fission cannot also have stable daughters")};
-            if (fission.has_value() != node.RTypeSet.contains(rtx_SF))
-                throw NdxError{17, QStringLiteral("the fission branch and the decay modes disagree")};
-            std::size_t slot = 0;
-            for (const TRNXDaughterRec& d : radioactive)
-                node.DaughterArray[slot++] = d;
-            node.DaughtersCount = static_cast<std::uint8_t>(radioactive.size());
-            if (fission)
-                node.DaughterArray[slot].Yield = *fission;
-            for (const TRNXDaughterRec& d : stable)
-                node.DaughterArray[slot++] = d;
-            node.StableCount = static_cast<std::uint8_t>(stable.size());
-
-            node.E_alpha = r.real(152, 159, "alpha energy");
-            node.E_electron = r.real(159, 167, "electron energy");
-            node.E_photon = r.real(167, 175, "photon energy");
-            node.Ph_low = static_cast<std::uint8_t>(r.integer(175, 179, 0, 255, "photon lines up to 10 keV"));
-            node.Ph_high = static_cast<std::uint16_t>(r.integer(179, 183, 0, 65535, "photon lines above 10 keV"));
-            node.BetaTrans = static_cast<std::uint8_t>(r.integer(183, 187, 0, 255, "beta transitions"));
-            node.MonoElectr = static_cast<std::uint16_t>(r.integer(187, 192, 0, 65535, "electron lines"));
-            node.AlphaTrans = static_cast<std::uint8_t>(r.integer(192, 196, 0, 255, "alpha transitions"));
-            node.AMassReal = r.real(196, 207, "atomic mass");
-            node.AirKermaRateConstant = r.real(207, 217, "air-kerma rate constant");
-            node.AirKermaCoefficient = r.real(217, 226, "air-kerma coefficient");
+            positions.emplace_back();
+            TRNXnode node = parseRecord(RecordLine(line), positions.back());
             node.Index = static_cast<std::int32_t>(result.nodes.size());
             result.nodes.push_back(node);
         }
@@ -225,36 +267,9 @@ NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
         result.error = QStringLiteral("line %1, column %2: %3").arg(lineNumber).arg(e.column + 1).arg(e.what);
         return result;
     }
-
-    // Blocks of each spectrum file, in file order: the j-th block's records start after the j
-    // header lines before it and its own.
-    static const char* const files[] = {"discrete-radiation", "beta-spectrum", "Auger/Coster-Kronig", "neutron"};
-    static const long maxCount[] = {65535, 255, 65535, 255};
-    for (std::size_t f = 0; f < 4; ++f) {
-        std::vector<std::size_t> order;
-        for (std::size_t i = 0; i < positions.size(); ++i)
-            if (positions[i][f] > 0)
-                order.push_back(i);
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return positions[a][f] < positions[b][f]; });
-        for (std::size_t j = 0; j < order.size(); ++j) {
-            const long pos = positions[order[j]][f];
-            const long first = pos - 1 - static_cast<long>(j);
-            const long count = j + 1 < order.size() ? positions[order[j + 1]][f] - pos - 1 : totals[f] - first;
-            if (count < 0 || count > maxCount[f] || (f == 3 && first > 65535)) {
-                result.nodes.clear();
-                result.error = QStringLiteral("line %1: the %2 block at %3 holds %4 records, which the index cannot hold")
-                                   .arg(order[j] + 2).arg(QLatin1String(files[f])).arg(pos).arg(count);
-                return result;
-            }
-            TRNXnode& node = result.nodes[order[j]];
-            switch (f) {
-            case 0: node.SLinePos = static_cast<std::int32_t>(first); node.NLines = static_cast<std::uint16_t>(count); break;
-            case 1: node.BetaLinePos = static_cast<std::int32_t>(first); node.BetaLines = static_cast<std::uint8_t>(count); break;
-            case 2: node.AugerLinePos = static_cast<std::int32_t>(first); node.AugerLines = static_cast<std::uint16_t>(count); break;
-            default: node.NeutronLinePos = static_cast<std::uint16_t>(first); node.NeutronLines = static_cast<std::uint8_t>(count); break;
-            }
-        }
-    }
+    result.error = assignSpectrumBlocks(result.nodes, positions, totals);
+    if (!result.error.isEmpty())
+        result.nodes.clear();
     return result;
 }
 

@@ -50,7 +50,33 @@ TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, TQzOptio
 {
     setWindowTitle(QStringLiteral("Options"));
     resize(533, 300);
+    FMainPages = new QTabWidget(this);
+    FMainPages->addTab(BuildFoldersPage(), QStringLiteral("Folders"));
+    FMainPages->addTab(BuildUnitsPage(), QStringLiteral("Units"));
 
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TProgramOptionsForm::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &TProgramOptionsForm::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(FMainPages, 1);
+    layout->addWidget(buttons);
+
+    // A unit chosen in a box goes straight into the working copy.
+    TQzProgramPreference& p = *FPreference;
+    FDPUMDose->SetOnChange([this, &p] { p.SetDPUMDoseUnit(FDPUMDose->Value()); });
+    FDPUMContent->SetOnChange([this, &p] { p.SetDPUMContentActivityUnit(FDPUMContent->Value()); });
+    FDPUMIntake->SetOnChange([this, &p] { p.SetDPUMIntakeActivityUnit(FDPUMIntake->Value()); });
+    FDPUMTime->SetOnChange([this, &p] { p.SetDPUMTimeUnit(FDPUMTime->Value()); });
+    connect(FDPUMIntDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetDPUMIntDays(on); });
+    FMixtureDose->SetOnChange([this, &p] { p.SetMixtureDoseUnit(FMixtureDose->Value()); });
+    FMixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(FMixtureActivity->Value()); });
+    FDPUIDose->SetOnChange([this, &p] { p.SetDPUIDoseUnit(FDPUIDose->Value()); });
+    FDPUIActivity->SetOnChange([this, &p] { p.SetDPUIActivityUnit(FDPUIActivity->Value()); });
+}
+
+QWidget* TProgramOptionsForm::BuildFoldersPage()
+{
     FFoldersPage = new QWidget;
     FMessage = new QLabel(FFoldersPage);
     FMessage->setWordWrap(true);
@@ -69,7 +95,11 @@ TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, TQzOptio
     foldersLayout->addWidget(new QLabel(QStringLiteral("Radionuclides data"), FFoldersPage));
     foldersLayout->addLayout(folderRow);
     foldersLayout->addStretch(1);
+    return FFoldersPage;
+}
 
+QWidget* TProgramOptionsForm::BuildUnitsPage()
+{
     auto doseBox = [](QWidget* p) {
         auto* b = new TQzDoseUnitComboBox(p);
         b->SetEnabledDoseUnits(kDoseUnits);
@@ -80,7 +110,6 @@ TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, TQzOptio
         b->SetEnabledActivityUnits(kActivityUnits);
         return b;
     };
-
     auto* dpumPage = new QWidget;
     auto* dpumGroup = new QGroupBox(QStringLiteral("Units"), dpumPage);
     auto* dpumForm = new QFormLayout(dpumGroup);
@@ -118,30 +147,7 @@ TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, TQzOptio
     auto* unitsLayout = new QVBoxLayout(FUnitsPage);
     unitsLayout->addWidget(FUnitsPages, 1);
     unitsLayout->addWidget(restore, 0, Qt::AlignLeft);
-
-    FMainPages = new QTabWidget(this);
-    FMainPages->addTab(FFoldersPage, QStringLiteral("Folders"));
-    FMainPages->addTab(FUnitsPage, QStringLiteral("Units"));
-
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TProgramOptionsForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TProgramOptionsForm::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(FMainPages, 1);
-    layout->addWidget(buttons);
-
-    // A unit chosen in a box goes straight into the working copy.
-    TQzProgramPreference& p = *FPreference;
-    FDPUMDose->SetOnChange([this, &p] { p.SetDPUMDoseUnit(FDPUMDose->Value()); });
-    FDPUMContent->SetOnChange([this, &p] { p.SetDPUMContentActivityUnit(FDPUMContent->Value()); });
-    FDPUMIntake->SetOnChange([this, &p] { p.SetDPUMIntakeActivityUnit(FDPUMIntake->Value()); });
-    FDPUMTime->SetOnChange([this, &p] { p.SetDPUMTimeUnit(FDPUMTime->Value()); });
-    connect(FDPUMIntDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetDPUMIntDays(on); });
-    FMixtureDose->SetOnChange([this, &p] { p.SetMixtureDoseUnit(FMixtureDose->Value()); });
-    FMixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(FMixtureActivity->Value()); });
-    FDPUIDose->SetOnChange([this, &p] { p.SetDPUIDoseUnit(FDPUIDose->Value()); });
-    FDPUIActivity->SetOnChange([this, &p] { p.SetDPUIActivityUnit(FDPUIActivity->Value()); });
+    return FUnitsPage;
 }
 
 TProgramOptionsForm::~TProgramOptionsForm() = default;

@@ -52,6 +52,8 @@ public:
     QLabel* MessageLabel() const { return FMessage; }
 
 private:
+    QWidget* BuildFoldersPage();
+    QWidget* BuildUnitsPage();
     void ShowUnits();
 
     TQzOptionsPages& FRemembered;

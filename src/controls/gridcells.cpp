@@ -1,0 +1,59 @@
+#include "controls/gridcells.h"
+
+namespace kav {
+
+void TQzGridCells::SetRowCount(int rows)
+{
+    FRows.resize(static_cast<std::size_t>(std::max(rows, 0)));
+}
+
+void TQzGridCells::TrimColumns(int columns)
+{
+    const auto n = static_cast<std::size_t>(std::max(columns, 0));
+    for (Row& r : FRows)
+        if (r.cells.size() > n)
+            r.cells.resize(n);
+}
+
+const TQzGridCells::Cell* TQzGridCells::Find(int col, int row) const
+{
+    if (row < 0 || row >= RowCount() || col < 0)
+        return nullptr;
+    const std::vector<Cell>& cells = FRows[static_cast<std::size_t>(row)].cells;
+    return col < static_cast<int>(cells.size()) ? &cells[static_cast<std::size_t>(col)] : nullptr;
+}
+
+TQzGridCells::Cell& TQzGridCells::Touch(int col, int row)
+{
+    std::vector<Cell>& cells = FRows[static_cast<std::size_t>(row)].cells;
+    if (static_cast<int>(cells.size()) <= col)
+        cells.resize(static_cast<std::size_t>(col) + 1);
+    return cells[static_cast<std::size_t>(col)];
+}
+
+TQzGridCells::Extras& TQzGridCells::TouchExtras(int col, int row)
+{
+    Cell& c = Touch(col, row);
+    if (!c.extras)
+        c.extras = std::make_unique<Extras>();
+    return *c.extras;
+}
+
+void TQzGridCells::MoveRow(int from, int to)
+{
+    Row moved = std::move(FRows[static_cast<std::size_t>(from)]);
+    FRows.erase(FRows.begin() + from);
+    FRows.insert(FRows.begin() + to, std::move(moved));
+}
+
+void TQzGridCells::ExchangeRows(int a, int b)
+{
+    std::swap(FRows[static_cast<std::size_t>(a)], FRows[static_cast<std::size_t>(b)]);
+}
+
+void TQzGridCells::DeleteRow(int row)
+{
+    FRows.erase(FRows.begin() + row);
+}
+
+} // namespace kav

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+namespace kav {
+
+// The store behind a grid: rows of cells, each row with its height and enabled state, each
+// cell with its text and, only where given, a mark-up caption and a hint. Cells are made when
+// first written, so that a large grid of mostly empty cells costs little.
+class TQzGridCells {
+public:
+    // The default height of a row, until one is set.
+    static constexpr int DefaultHeight = -2;
+
+    struct Extras {
+        QString caption;
+        QString hint;
+    };
+    struct Cell {
+        QString text;
+        std::unique_ptr<Extras> extras;
+    };
+
+    int RowCount() const { return static_cast<int>(FRows.size()); }
+    void SetRowCount(int rows);
+    // Cells beyond the given number of columns go.
+    void TrimColumns(int columns);
+
+    // The cell when it was ever written, or null; the index is checked by the caller.
+    const Cell* Find(int col, int row) const;
+    Cell& Touch(int col, int row);
+    // A cell's extras, made when absent.
+    Extras& TouchExtras(int col, int row);
+
+    int Height(int row) const { return FRows[static_cast<std::size_t>(row)].height; }
+    void SetHeight(int row, int height) { FRows[static_cast<std::size_t>(row)].height = height; }
+    bool Enabled(int row) const { return FRows[static_cast<std::size_t>(row)].enabled; }
+    void SetEnabled(int row, bool value) { FRows[static_cast<std::size_t>(row)].enabled = value; }
+
+    // Whole rows, with all their cells.
+    void MoveRow(int from, int to);
+    void ExchangeRows(int a, int b);
+    void DeleteRow(int row);
+
+private:
+    struct Row {
+        std::vector<Cell> cells;
+        int height = DefaultHeight;
+        bool enabled = true;
+    };
+    std::vector<Row> FRows;
+};
+
+} // namespace kav

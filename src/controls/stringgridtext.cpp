@@ -1,0 +1,69 @@
+#include "controls/stringgrid.h"
+
+#include <QApplication>
+#include <QClipboard>
+
+// The grid as text: tab-separated cells, rows ended by CR LF, for the clipboard.
+
+namespace kav {
+
+QString TQzStringGrid::RegionText(const TQzCellRegion& region) const
+{
+    if (!FMerge.MergeCellStrings)
+        return Cells(region.Left, region.Top);
+    QString text;
+    for (int r = region.Top; r <= region.Bottom; ++r) {
+        if (r > region.Top && FMerge.UseLineBreakForMergedRows)
+            text += QStringLiteral("\r\n");
+        for (int c = region.Left; c <= region.Right; ++c) {
+            if (c > region.Left && FMerge.UseSpaceForMergedCols)
+                text += u' ';
+            text += Cells(c, r);
+        }
+    }
+    return text;
+}
+
+QString TQzStringGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const
+{
+    std::vector<int> included;
+    for (int c = 0; c < FColCount; ++c)
+        if ((!visibleOnly || ColWidths(c) > 0) && !excludedCols.count(c))
+            included.push_back(c);
+    QString out;
+    bool first = true;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (visibleOnly && RowHeightOf(r) <= 0)
+            continue;
+        bool include = true;
+        if (r > 0 && OnConvertRowToStr)
+            OnConvertRowToStr(const_cast<TQzStringGrid*>(this), r, include);
+        if (!include)
+            continue;
+        if (UseTabInsteadOf_CR_LF && !first)
+            out += u'\t';
+        first = false;
+        for (std::size_t i = 0; i < included.size(); ++i) {
+            out += Cells(included[i], r);
+            if (i + 1 < included.size())
+                out += u'\t';
+        }
+        if (!UseTabInsteadOf_CR_LF)
+            out += QStringLiteral("\r\n");
+    }
+    return out;
+}
+
+void TQzStringGrid::CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
+                                    bool visibleOnly) const
+{
+    QString text;
+    if (!headStr.isEmpty())
+        text = headStr + QStringLiteral("\r\n");
+    text += GridToStr(visibleOnly, excludedCols);
+    if (!footStr.isEmpty())
+        text += QStringLiteral("\r\n") + footStr;
+    QApplication::clipboard()->setText(text);
+}
+
+} // namespace kav
