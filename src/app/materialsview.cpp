@@ -4,6 +4,7 @@
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "controls/inputcolours.h"
+#include "controls/itemtextdelegate.h"
 #include "controls/markup.h"
 #include "base/messageboxes.h"
 #include "chooser/ui/rnxpanel.h"
@@ -19,7 +20,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -42,26 +42,14 @@ QString withSubscriptA(const QString& text)
 }
 
 // Material lists draw the A of "fA=" as a subscript.
-class MaterialItemDelegate : public QStyledItemDelegate {
+class MaterialItemDelegate : public TQzItemTextDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    using TQzItemTextDelegate::TQzItemTextDelegate;
+
+protected:
+    void PaintItemText(QPainter& painter, const QStyleOptionViewItem&, const QString& text, const QRect& textRect) const override
     {
-        QStyleOptionViewItem o = option;
-        initStyleOption(&o, index);
-        const QString text = o.text;
-        o.text.clear();
-        o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
-        const QRect textRect = o.widget->style()->subElementRect(QStyle::SE_ItemViewItemText, &o, o.widget);
-        painter->save();
-        painter->setFont(o.font);
-        painter->setPen(o.palette.color(o.state & QStyle::State_Enabled ? QPalette::Active : QPalette::Disabled,
-                                        o.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
-        const QString caption = withSubscriptA(text);
-        const int h = DrawMarkupText(*painter, caption, textRect, true, false).Height;
-        DrawMarkupText(*painter, caption, QRect(textRect.left(), textRect.top() + (textRect.height() - h) / 2, textRect.width(), h),
-                       false, false);
-        painter->restore();
+        DrawMarkupTextCentred(painter, withSubscriptA(text), textRect, false);
     }
 };
 

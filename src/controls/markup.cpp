@@ -796,4 +796,10 @@ TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect
     return result;
 }
 
+void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap)
+{
+    const int h = DrawMarkupText(painter, text, rect, true, wordWrap).Height;
+    DrawMarkupText(painter, text, QRect(rect.left(), rect.top() + (rect.height() - h) / 2, rect.width(), h), false, wordWrap);
+}
+
 } // namespace kav

@@ -25,6 +25,8 @@ struct TMarkupResult {
 // is accepted: unknown tags are dropped, a "<" without its ">" ends the text.
 TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
                              bool wordWrap = true, int lineSpacing = 0);
+// Draws a text in the middle of a rectangle's height.
+void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap = true);
 
 // The text with every "<...>" removed; entities stay as they are.
 QString StripMarkup(const QString& text);

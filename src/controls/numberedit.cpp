@@ -410,50 +410,38 @@ void TQzFloatEdit::Step(int direction)
 void TQzFloatEdit::Increase() { Step(1); }
 void TQzFloatEdit::Decrease() { Step(-1); }
 
+void TQzFloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
+{
+    const int start = selectionStart();
+    const int length = static_cast<int>(selectedText().size());
+    if (pastUpper || pastLower) {
+        if (!ReachLimit())
+            return;
+        value = pastUpper ? Upper() : Lower();
+    }
+    SetValue(value);
+    if (start >= 0)
+        setSelection(start, length);
+}
+
 void TQzFloatEdit::MultiplyBy(double factor)
 {
     if (FValue == 0)
         return;
-    const int start = selectionStart();
-    const int length = static_cast<int>(selectedText().size());
     if (factor == 0) {
         setText(QStringLiteral("0"));
         return;
     }
-    double product = FValue * factor;
-    if (product > 0 && product > Upper()) {
-        if (!ReachLimit())
-            return;
-        product = Upper();
-    } else if (product < 0 && product < Lower()) {
-        if (!ReachLimit())
-            return;
-        product = Lower();
-    }
-    SetValue(product);
-    if (start >= 0)
-        setSelection(start, length);
+    const double product = FValue * factor;
+    SetOperated(product, product > 0 && product > Upper(), product < 0 && product < Lower());
 }
 
 void TQzFloatEdit::DivideBy(double factor)
 {
     if (FValue == 0 || factor == 0)
         return;
-    const int start = selectionStart();
-    const int length = static_cast<int>(selectedText().size());
-    double quotient = FValue / factor;
-    if (quotient > 0 && quotient < Lower()) {
-        if (!ReachLimit())
-            return;
-        quotient = Lower();
-    } else if (quotient < 0 && quotient > Upper()) {
-        if (!ReachLimit())
-            return;
-        quotient = Upper();
-    }
-    SetValue(quotient);
-    if (start >= 0)
-        setSelection(start, length);
+    const double quotient = FValue / factor;
+    SetOperated(quotient, quotient < 0 && quotient > Upper(), quotient > 0 && quotient < Lower());
 }
 
 bool TQzFloatEdit::AcceptsChar(QChar c) const

@@ -172,6 +172,9 @@ protected:
 
 private:
     void Step(int direction);
+    // Sets the result of a multiplication or division, brought to the limit it passed when the
+    // field may, the selected digits still selected.
+    void SetOperated(double value, bool pastUpper, bool pastLower);
 
     TQzIncrementType FIncrementType = itStable;
     TQzFloatFormatList FFormats;

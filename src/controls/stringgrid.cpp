@@ -1,5 +1,6 @@
 #include "controls/stringgrid.h"
 
+#include "controls/itemtextdelegate.h"
 #include "controls/markup.h"
 #include "controls/numberedit.h"
 
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QToolTip>
 
 #include <cfenv>
@@ -35,27 +35,20 @@ QColor lightened(const QColor& c)
 }
 
 // Draws the items of a rich drop-down list with their mark-up captions.
-class RichItemDelegate : public QStyledItemDelegate {
+class RichItemDelegate : public TQzItemTextDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using TQzItemTextDelegate::TQzItemTextDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        const QString caption = index.data(Qt::UserRole + 1).toString();
-        if (caption.isEmpty()) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        QStyleOptionViewItem o = option;
-        initStyleOption(&o, index);
-        o.text.clear();
-        o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
-        painter->save();
-        painter->setFont(o.font);
-        painter->setPen(o.state & QStyle::State_Selected ? o.palette.highlightedText().color() : o.palette.text().color());
-        const QRect r = o.rect.adjusted(3, 0, -3, 0);
-        const int h = DrawMarkupText(*painter, caption, r, true).Height;
-        DrawMarkupText(*painter, caption, QRect(r.left(), r.top() + (r.height() - h) / 2, r.width(), h), false);
-        painter->restore();
+        if (index.data(Qt::UserRole + 1).toString().isEmpty())
+            return QStyledItemDelegate::paint(painter, option, index);
+        TQzItemTextDelegate::paint(painter, option, index);
+    }
+
+protected:
+    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString&, const QRect&) const override
+    {
+        DrawMarkupTextCentred(painter, option.index.data(Qt::UserRole + 1).toString(), option.rect.adjusted(3, 0, -3, 0));
     }
 };
 

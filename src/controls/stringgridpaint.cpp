@@ -101,12 +101,12 @@ void TQzStringGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textR
         if (format.HorzAlignment != haLeft && !shown.startsWith(QLatin1String("<p"), Qt::CaseInsensitive))
             shown = (format.HorzAlignment == haRight ? QStringLiteral("<p align=\"right\">") : QStringLiteral("<p align=\"center\">"))
                 + shown + QStringLiteral("</p>");
+        if (format.VertAlignment == vaCenter) {
+            DrawMarkupTextCentred(p, shown, textRect);
+            return;
+        }
         const int h = DrawMarkupText(p, shown, textRect, true).Height;
-        int top = textRect.top();
-        if (format.VertAlignment == vaCenter)
-            top += (textRect.height() - h) / 2;
-        else if (format.VertAlignment == vaBottom)
-            top = textRect.bottom() - h;
+        const int top = format.VertAlignment == vaBottom ? textRect.bottom() - h : textRect.top();
         DrawMarkupText(p, shown, QRect(textRect.left(), top, textRect.width(), h), false);
         return;
     }

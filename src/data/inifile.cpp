@@ -1,10 +1,10 @@
 #include "data/inifile.h"
 
 #include "base/numberformat.h"
+#include "base/savefile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace kav {
@@ -189,11 +189,7 @@ QByteArray IniFile::toBytes() const
 
 bool IniFile::save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(toBytes());
-    return file.commit();
+    return SaveFileAtomically(path, toBytes());
 }
 
 } // namespace kav

@@ -1,11 +1,11 @@
 #include "nuclides/rnxindex.h"
 
+#include "base/savefile.h"
 #include "nuclides/rnxindexfile.h"
 #include "nuclides/rnxnames.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -404,11 +404,7 @@ QByteArray TRNXindex::ToBytes() const
 
 bool TRNXindex::SaveToStream(const QString& fileName) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(ToBytes());
-    return file.commit();
+    return SaveFileAtomically(fileName, ToBytes());
 }
 
 TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, TQzLanguage language)

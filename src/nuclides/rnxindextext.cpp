@@ -1,8 +1,9 @@
 #include "nuclides/rnxindex.h"
 
 #include "base/numberformat.h"
+#include "base/savefile.h"
 
-#include <QSaveFile>
+#include <QStringList>
 
 #include <charconv>
 #include <cmath>
@@ -95,12 +96,9 @@ QByteArray TRNXindex::ToText() const
 
 void TRNXindex::SaveToText(const QString& fileName) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error("Cannot create " + fileName.toStdString() + ": " + file.errorString().toStdString());
-    file.write(ToText());
-    if (!file.commit())
-        throw std::runtime_error("Cannot write " + fileName.toStdString() + ": " + file.errorString().toStdString());
+    QString error;
+    if (!SaveFileAtomically(fileName, ToText(), &error))
+        throw std::runtime_error("Cannot write " + fileName.toStdString() + ": " + error.toStdString());
 }
 
 } // namespace kav

@@ -1,12 +1,12 @@
 #include "qvdgen/samplegenerator.h"
 
+#include "base/savefile.h"
 #include "data/bioassaydata.h"
 #include "nuclides/rnxindex.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 #include <cstdint>
@@ -291,9 +291,9 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const TRNXindex& ind
                 result.kept << dir.filePath(entry);
                 return true;
             }
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-            result.error = path + QStringLiteral(": ") + file.errorString();
+        QString error;
+        if (!SaveFileAtomically(path, bytes, &error)) {
+            result.error = path + QStringLiteral(": ") + error;
             return false;
         }
         ++result.written;

@@ -1,12 +1,12 @@
 // rnxgen: converts the decay-data index text into the binary radionuclide index, and writes
 // the text export of a binary index.
 #include "rnxgen/ndxreader.h"
+#include "base/savefile.h"
 #include "nuclides/rnxindex.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -51,15 +51,6 @@ bool readAll(const QString& path, qint64 limit, QByteArray& bytes, QString& erro
     return true;
 }
 
-bool writeAll(const QString& path, const QByteArray& bytes, QString& error)
-{
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    error = path + QStringLiteral(": ") + file.errorString();
-    return false;
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -98,8 +89,8 @@ int main(int argc, char* argv[])
     QByteArray out;
     for (const kav::TRNXnode& node : parsed.nodes)
         node.SaveToStream(out);
-    if (!writeAll(args[1], out, error))
-        return fail(error);
+    if (!kav::SaveFileAtomically(args[1], out, &error))
+        return fail(args[1] + QStringLiteral(": ") + error);
     std::printf("rnxgen: %zu records, %lld bytes written to %s\n", parsed.nodes.size(),
                 static_cast<long long>(out.size()), qUtf8Printable(args[1]));
     return 0;

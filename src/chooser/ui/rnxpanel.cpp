@@ -1,6 +1,7 @@
 #include "chooser/ui/rnxpanel.h"
 
 #include "chooser/ui/filterform.h"
+#include "controls/itemtextdelegate.h"
 #include "base/messageboxes.h"
 
 #include <QAbstractItemView>
@@ -14,7 +15,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QToolButton>
 
 #include <algorithm>
@@ -27,30 +27,25 @@ const QString kUndoHint = QStringLiteral("History: Undo the radionuclide choise"
 const QString kRedoHint = QStringLiteral("History: Redo the radionuclide choise");
 
 // The element list: the symbol in bold, then the element's name.
-class ElementItemDelegate : public QStyledItemDelegate {
+class ElementItemDelegate : public TQzItemTextDelegate {
 public:
-    ElementItemDelegate(const TQzRNXSelection& selection, QObject* parent) : QStyledItemDelegate(parent), m_selection(selection) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    ElementItemDelegate(const TQzRNXSelection& selection, QObject* parent) : TQzItemTextDelegate(parent), m_selection(selection) {}
+
+protected:
+    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& symbol, const QRect&) const override
     {
-        QStyleOptionViewItem o = option;
-        initStyleOption(&o, index);
-        const QString symbol = o.text;
-        o.text.clear();
-        o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
-        const bool selected = o.state & QStyle::State_Selected;
-        painter->save();
-        QFont bold = o.font;
+        const bool selected = option.state & QStyle::State_Selected;
+        QFont bold = option.font;
         bold.setBold(true);
-        painter->setFont(bold);
-        painter->setPen(selected ? QColor(0, 0, 0x80) : QColor(Qt::black));
-        const QRect r = o.rect.adjusted(3, 0, 0, 0);
-        painter->drawText(r, Qt::AlignLeft | Qt::AlignVCenter, symbol);
-        painter->setFont(o.font);
-        painter->setPen(selected ? QColor(Qt::blue) : QColor(0x80, 0, 0x80));
+        painter.setFont(bold);
+        painter.setPen(selected ? QColor(0, 0, 0x80) : QColor(Qt::black));
+        const QRect r = option.rect.adjusted(3, 0, 0, 0);
+        painter.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, symbol);
+        painter.setFont(option.font);
+        painter.setPen(selected ? QColor(Qt::blue) : QColor(0x80, 0, 0x80));
         const int nameLeft = QFontMetrics(bold).horizontalAdvance(QStringLiteral("WW")) + 3;
-        painter->drawText(r.adjusted(nameLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                          RNXElementName(ElementBySymbol(symbol), m_selection.Language()).trimmed());
-        painter->restore();
+        painter.drawText(r.adjusted(nameLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         RNXElementName(ElementBySymbol(symbol), m_selection.Language()).trimmed());
     }
 
 private:
