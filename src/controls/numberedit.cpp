@@ -1,5 +1,6 @@
 #include "controls/numberedit.h"
 
+#include "base/catalogue.h"
 #include "base/messageboxes.h"
 #include "base/numberformat.h"
 
@@ -15,19 +16,6 @@
 namespace kav {
 
 namespace {
-
-const char16_t* const kCaptions[] = {u"Input error", u"\u041E\u0448\u0438\u0431\u043A\u0430 \u0432\u0432\u043E\u0434\u0430",
-                                     u"\u041F\u043E\u043C\u0438\u043B\u043A\u0430 \u0432\u0432\u043E\u0434\u0443"};
-// Lower limit only, upper limit only, both.
-const char16_t* const kLeads[3][3] = {
-    {u"Input value must not be lesser than", u"Input value must not be greater than", u"Input value must be in range"},
-    {u"\u0412\u0432\u0435\u0434\u0435\u043D\u043D\u043E\u0435 \u0447\u0438\u0441\u043B\u043E \u0434\u043E\u043B\u0436\u043D\u043E \u0431\u044B\u0442\u044C \u043D\u0435 \u043C\u0435\u043D\u044C\u0448\u0435",
-     u"\u0412\u0432\u0435\u0434\u0435\u043D\u043D\u043E\u0435 \u0447\u0438\u0441\u043B\u043E \u0434\u043E\u043B\u0436\u043D\u043E \u0431\u044B\u0442\u044C \u043D\u0435 \u0431\u043E\u043B\u044C\u0448\u0435",
-     u"\u0412\u0432\u0435\u0434\u0435\u043D\u043D\u043E\u0435 \u0447\u0438\u0441\u043B\u043E \u0434\u043E\u043B\u0436\u043D\u043E \u0431\u044B\u0442\u044C \u0432 \u043F\u0440\u0435\u0434\u0435\u043B\u0430\u0445"},
-    {u"\u0412\u0432\u0435\u0434\u0435\u043D\u0435 \u0447\u0438\u0441\u043B\u043E \u043F\u043E\u0432\u0438\u043D\u043D\u043E \u0431\u0443\u0442\u0438 \u043D\u0435 \u043C\u0435\u043D\u0448\u0435",
-     u"\u0412\u0432\u0435\u0434\u0435\u043D\u0435 \u0447\u0438\u0441\u043B\u043E \u043F\u043E\u0432\u0438\u043D\u043D\u043E \u0431\u0443\u0442\u0438 \u043D\u0435 \u0431\u0456\u043B\u044C\u0448\u0435",
-     u"\u0412\u0432\u0435\u0434\u0435\u043D\u0435 \u0447\u0438\u0441\u043B\u043E \u043F\u043E\u0432\u0438\u043D\u043D\u043E \u0431\u0443\u0442\u0438 \u0432 \u043C\u0435\u0436\u0430\u0445"},
-};
 
 // The text of the clipboard as a number, or 0 when it is none.
 double clipboardNumber()
@@ -172,15 +160,15 @@ void TQzCustomNumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies,
 {
     if (!FShowMessages || !FMessageBoxes || (!lowerApplies && !upperApplies))
         return;
-    const std::size_t lang = std::min<std::size_t>(FLanguage, 2);
+    const TQzCatalogue& texts = Catalogue(FLanguage);
     QString text;
     if (lowerApplies && upperApplies)
-        text = QString::fromUtf16(kLeads[lang][2]) + u' ' + min + QStringLiteral(" .. ") + max;
+        text = QString::fromUtf16(texts.LimitLeads[2]) + u' ' + min + QStringLiteral(" .. ") + max;
     else if (lowerApplies)
-        text = QString::fromUtf16(kLeads[lang][0]) + u' ' + min;
+        text = QString::fromUtf16(texts.LimitLeads[0]) + u' ' + min;
     else
-        text = QString::fromUtf16(kLeads[lang][1]) + u' ' + max;
-    FMessageBoxes->Show(MessageKind::Error, QString::fromUtf16(kCaptions[lang]), text + QStringLiteral(" !"), mbOK, mbOK);
+        text = QString::fromUtf16(texts.LimitLeads[1]) + u' ' + max;
+    FMessageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.InputErrorCaption), text + QStringLiteral(" !"), mbOK, mbOK);
 }
 
 void TQzCustomNumberEdit::PasteNumber()

@@ -1,5 +1,6 @@
 #include "nuclides/rnxindex.h"
 
+#include "base/catalogue.h"
 #include "base/savefile.h"
 #include "nuclides/rnxindexfile.h"
 #include "nuclides/rnxnames.h"
@@ -413,21 +414,8 @@ TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, TQzLanguage languag
         return {QStringLiteral("Radionuclide index"),
                 QStringLiteral("The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries is used instead.")
                     .arg(QDir::toNativeSeparators(result.path), result.problem)};
-    static const char16_t* const captions[] = {u"Error", u"\u041E\u0448\u0438\u0431\u043A\u0430",
-                       u"\u041F\u043E\u043C\u0438\u043B\u043A\u0430"};
-    static const char16_t* const texts[] = {
-        u"Can't read radionuclide database",
-        u"\u041E\u0448\u0438\u0431\u043A\u0430 \u0447\u0442\u0435\u043D\u0438\u044F \u0444\u0430\u0439\u043B\u0430 "
-        u"\u0441 \u0434\u0430\u043D\u043D\u044B\u043C\u0438 \u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432\r\n"
-        u"\u0438\u043D\u0444\u043E\u0440\u043C\u0430\u0446\u0438\u043E\u043D\u043D\u043E-\u0441\u043F\u0440\u0430\u0432\u043E\u0447\u043D\u043E\u0439 "
-        u"\u0441\u0438\u0441\u0442\u0435\u043C\u044B!",
-        u"\u041F\u043E\u043C\u0438\u043B\u043A\u0430 \u0437\u0447\u0438\u0442\u0443\u0432\u0430\u043D\u043D\u044F \u0444\u0430\u0439\u043B\u0430 "
-        u"\u0437 \u0434\u0430\u043D\u0438\u043C\u0438 \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432\r\n"
-        u"i\u043D\u0444\u043E\u0440\u043C\u0430\u0446i\u0439\u043D\u043E-\u0434\u043E\u0432i\u0434\u043A\u043E\u0432\u043E\u0457 "
-        u"\u0441\u0438\u0441\u0442\u0435\u043C\u0438!",
-    };
-    const std::size_t lang = std::min<std::size_t>(language, 2);
-    return {QString::fromUtf16(captions[lang]), QString::fromUtf16(texts[lang])};
+    const TQzCatalogue& texts = Catalogue(language);
+    return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.IndexUnreadable)};
 }
 
 void QuickSortRNXList(TRNXStringList& list, int l, int r, const TRNXListCompare& compare)

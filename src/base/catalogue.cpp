@@ -1,0 +1,14 @@
+#include "base/catalogue.h"
+
+namespace kav {
+
+const TQzCatalogue& Catalogue(TQzLanguage language)
+{
+    switch (language) {
+    case l_Russian: return RussianCatalogue();
+    case l_Ukrainian: return UkrainianCatalogue();
+    default: return EnglishCatalogue();
+    }
+}
+
+} // namespace kav

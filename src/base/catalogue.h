@@ -1,0 +1,38 @@
+#pragma once
+
+#include "base/language.h"
+
+#include <array>
+
+namespace kav {
+
+// Every text of the components that depends on the language, one catalogue per language, each
+// in a source file of its own (catalogue_en.cpp, catalogue_ru.cpp, catalogue_uk.cpp).
+struct TQzCatalogue {
+    // Hydrogen to dubnium by atomic number, then the word for no element.
+    std::array<const char16_t*, 106> ElementNames;
+    // Radiation types 1 to 14 of the spectra: names and short codes.
+    std::array<const char16_t*, 14> RadiationNames;
+    std::array<const char16_t*, 14> RadiationCodes;
+    // Year, day, hour, minute, second, millisecond, microsecond, after a half-life.
+    std::array<const char16_t*, 7> HalfLifeUnits;
+    const char16_t* MillionsWord;
+    const char16_t* BillionsWord;
+    // The chooser's right-click menu by entry number; the unused entries (separators) are empty.
+    std::array<const char16_t*, 15> ChooserMenu;
+    // An index file that cannot be read.
+    const char16_t* IndexErrorCaption;
+    const char16_t* IndexUnreadable;
+    // A number field's value beyond its limits: the caption, then the leads for the lower limit
+    // alone, the upper limit alone, and both.
+    const char16_t* InputErrorCaption;
+    std::array<const char16_t*, 3> LimitLeads;
+};
+
+const TQzCatalogue& EnglishCatalogue();
+const TQzCatalogue& RussianCatalogue();
+const TQzCatalogue& UkrainianCatalogue();
+// The catalogue of a language; English for any other value.
+const TQzCatalogue& Catalogue(TQzLanguage language);
+
+} // namespace kav
