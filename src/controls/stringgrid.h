@@ -57,11 +57,14 @@ struct TQzCellFormat {
 };
 using TQzDrawCellFormat = TQzCellFormat;
 
+// How header cells are drawn in each state; a selected cell may also mark its header row and
+// column.
 struct TQzFixedCellsFormat {
     TQzCellFormat Normal, Selected, Disabled, Pressed;
     bool UseSelectedFormatForCol = true;
     bool UseSelectedFormatForRow = true;
 };
+// How data cells are drawn in each state.
 struct TQzInnerCellsFormat {
     TQzCellFormat Normal, Selected, Disabled;
     bool UseSelectedFormatForCol = true;
@@ -84,6 +87,7 @@ private:
     std::vector<std::uint8_t> FRows;
 };
 
+// Column widths that share the grid's width in proportion to their weights.
 struct TQzAutoScaleColData {
     bool Enabled = false;
     std::vector<int> Weights; // per column, 0 = not weighted
@@ -95,6 +99,7 @@ struct TQzListItem {
     QString Caption;
 };
 
+// A block of cells, first and last column and row included.
 struct TQzCellRegion {
     int Left, Top, Right, Bottom;
 };

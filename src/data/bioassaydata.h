@@ -12,6 +12,8 @@ const std::array<float, BioassayTimeCount>& BioassayTimes();
 // Per compartment, the nuclide whose content a function gives.
 using TRNSrcDescription = std::array<TRNXRec, SourceOrganCount>;
 
+// The bioassay functions of one material: which compartments have one, the values per
+// compartment, and the nuclide each one measures.
 struct TVESKActivityResultData {
     TVESKSourceOrganSet FOrganPresentSet;
     std::array<TVESKOrganData, SourceOrganCount> FActivityData;

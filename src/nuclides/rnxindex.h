@@ -26,6 +26,8 @@ struct TRNXElementRange {
     std::int32_t Count = 0;
 };
 
+// The shortest or longest half-life in the index: value and unit as stored, and its decay
+// constant for comparisons.
 struct TRNXHalfLifeExtreme {
     float HalfLife;
     TQzTimeUnit TimeUnit;

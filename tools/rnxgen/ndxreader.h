@@ -18,6 +18,7 @@ using SpectrumTotals = std::array<long, 4>;
 // The totals of the spectrum files that go with the index in data/decay.
 constexpr SpectrumTotals ShippedSpectrumTotals{454373, 110370, 131435, 1456};
 
+// The nodes read from the text index, or why it was rejected.
 struct NdxResult {
     std::vector<TRNXnode> nodes;
     // Empty on success; otherwise "line L, column C: what is wrong".

@@ -45,6 +45,7 @@ private:
     TNotifyEvent FOnChange;
 };
 
+// A box of time units, with short or long names.
 class TQzTimeUnitComboBox : public TQzCustomUnitComboBox {
 public:
     static const TQzTimeUnits DefaultEnabled;
@@ -64,6 +65,7 @@ private:
     bool FUseLongNames = false;
 };
 
+// A box of activity units.
 class TQzActivityUnitComboBox : public TQzCustomUnitComboBox {
 public:
     static const TQzActivityUnits DefaultEnabled;
@@ -78,6 +80,7 @@ protected:
     QString UnitLabel(int ordinal) const override;
 };
 
+// A box of dose units.
 class TQzDoseUnitComboBox : public TQzCustomUnitComboBox {
 public:
     static const TQzDoseUnits DefaultEnabled;
