@@ -1,12 +1,15 @@
 #include "app/mainform.h"
 
 #include "app/materialsview.h"
+#include "app/mixtureview.h"
 
 #include "app/aboutbox.h"
 #include "app/application.h"
 #include "data/bioassaydata.h"
 #include "data/applicationcontext.h"
 #include "base/messageboxes.h"
+#include "base/savefile.h"
+#include "data/mixturefile.h"
 #include "data/mixturelist.h"
 #include "chooser/ui/rnxpanel.h"
 
@@ -125,6 +128,8 @@ void TMainForm::CreateChoosers()
         layoutBox->addStretch(1);
         return panel;
     };
+    FMixtureView = new TMixtureView(FContext, tsMixture);
+    (new QVBoxLayout(tsMixture))->addWidget(FMixtureView);
     FMaterialsView = new TMaterialsView(FContext, tsDPUI);
     (new QVBoxLayout(tsDPUI))->addWidget(FMaterialsView);
     rnpDPUI = FMaterialsView->rnpDPUI;
@@ -132,6 +137,8 @@ void TMainForm::CreateChoosers()
     rnpDPUMRNIntake = make(tsDPUM, 10);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("rnpDPUMRNIntake"));
     rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
+    FMixtureView->SetAddSource(rnpDPUMRNIntake);
+    FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
     rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), tsDPUM);
     rnpDPUMRNMeasured->setObjectName(QStringLiteral("rnpDPUMRNMeasured"));
     rnpDPUMRNMeasured->SetChoiceType(ctFullList);
@@ -151,6 +158,7 @@ void TMainForm::LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx)
 
 void TMainForm::ApplyPreferenceUnits()
 {
+    FMixtureView->ApplyPreferenceUnits();
     FMaterialsView->ApplyPreferenceUnits();
 }
 
@@ -174,17 +182,10 @@ bool TMainForm::FormCreate()
     DPUI_RNData = std::make_unique<TVESKRNDosesData>(&preference);
     FMaterialsView->SetDPUIData(DPUI_RNData.get());
     DPUM_RNData = std::make_unique<TVESKRNData>(&preference);
-    MixtureRNList = std::make_unique<TVESKRNList>(&preference);
-    try {
-        MixtureRNList->CreateExample();
-    } catch (const std::exception& e) {
-        // The example nuclide could not be read: say why once; the window then closes.
-        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbOK, mbOK);
-        return false;
-    }
-    ShowSampleNotice();
-
     FContext.FillDataLists();
+    if (!CreateMixture())
+        return false;
+    ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake}) {
@@ -201,6 +202,37 @@ bool TMainForm::FormCreate()
     if (const QScreen* s = screen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     return true;
+}
+
+bool TMainForm::CreateMixture()
+{
+    MixtureRNList = std::make_unique<TVESKRNList>(&FContext.ProgramPreference());
+    FMixtureView->SetMixtureList(MixtureRNList.get());
+    const std::vector<TMixtureRowSetting> kept =
+        FMixtureView->AddSavedRows(ReadMixtureFile(FContext.ProgramPreference().MixtureFileName()));
+    if (kept.empty()) {
+        try {
+            MixtureRNList->CreateExample();
+        } catch (const std::exception& e) {
+            // The example nuclide could not be read: say why once; the window then closes.
+            FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbOK,
+                                         mbOK);
+            return false;
+        }
+    }
+    FMixtureView->FillMixtureGrid(kept);
+    return true;
+}
+
+void TMainForm::SaveMixture()
+{
+    const QString path = FContext.ProgramPreference().MixtureFileName();
+    QString error;
+    if (!SaveFileAtomically(path, MixtureFileBytes(FMixtureView->MixtureSettings()), &error))
+        FContext.MessageBoxes().Show(MessageKind::Warning, TKavApplication::Title,
+                                     QStringLiteral("The list of radionuclides could not be kept for the next run: ")
+                                         + path + QStringLiteral(": ") + error,
+                                     mbOK, mbOK);
 }
 
 void TMainForm::FormActivate()
@@ -227,6 +259,9 @@ void TMainForm::FormActivate()
 void TMainForm::FormDestroy()
 {
     FContext.ProgramPreference().SetOnExecEditDlg(nullptr);
+    if (!FStartupFailed && MixtureRNList)
+        SaveMixture();
+    FMixtureView->SetMixtureList(nullptr);
     DPUI_RNData.reset();
     DPUM_RNData.reset();
     MixtureRNList.reset();

@@ -19,6 +19,7 @@ namespace kav {
 
 class ApplicationContext;
 class TMaterialsView;
+class TMixtureView;
 class TQzRNXPanel;
 class TBasicRNX;
 class TVESKRNData;
@@ -63,6 +64,7 @@ public:
     TVESKRNList* MixtureList() const { return MixtureRNList.get(); }
     TQzRNXPanel* DPUIPanel() const { return rnpDPUI; }
     TMaterialsView* MaterialsView() const { return FMaterialsView; }
+    TMixtureView* MixtureView() const { return FMixtureView; }
     TQzRNXPanel* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
     TQzRNXPanel* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
 
@@ -80,6 +82,11 @@ private:
     void aAboutExecute();
     void ShowSampleNotice();
     void CreateChoosers();
+    // Fills the mixture list from the rows kept at the last exit, or with its example; false
+    // when neither could be read.
+    bool CreateMixture();
+    // Keeps the mixture's rows for the next run; a failure is said.
+    void SaveMixture();
     // Loads a chosen nuclide into a view's data object; a file that cannot be read is said.
     void LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx);
 
@@ -100,6 +107,7 @@ private:
     QMenu* pmHelp = nullptr;
     QLabel* FSampleNotice = nullptr;
     TMaterialsView* FMaterialsView = nullptr;
+    TMixtureView* FMixtureView = nullptr;
     TQzRNXPanel* rnpDPUI = nullptr;
     TQzRNXPanel* rnpDPUMRNIntake = nullptr;
     TQzRNXPanel* rnpDPUMRNMeasured = nullptr;

@@ -1,11 +1,10 @@
 #include "app/materialsview.h"
 
 #include "app/application.h"
+#include "app/materialtext.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "controls/inputcolours.h"
-#include "controls/itemtextdelegate.h"
-#include "controls/markup.h"
 #include "base/messageboxes.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/stringgrid.h"
@@ -19,7 +18,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -31,32 +29,10 @@ const QColor kLightYellow(0xFF, 0xFF, 0xCC);
 const QColor kLightGrey(0xE6, 0xE6, 0xE6);
 constexpr int kDefaultColWidth = 80;
 
-// "fA=" with its A as a subscript, the rest as it stands.
-QString withSubscriptA(const QString& text)
-{
-    QString caption = text.toHtmlEscaped();
-    const qsizetype at = caption.indexOf(QLatin1String("fA="));
-    if (at >= 0)
-        caption.replace(at, 3, QStringLiteral("f<sub>A</sub>="));
-    return caption;
-}
-
-// Material lists draw the A of "fA=" as a subscript.
-class MaterialItemDelegate : public TQzItemTextDelegate {
-public:
-    using TQzItemTextDelegate::TQzItemTextDelegate;
-
-protected:
-    void PaintItemText(QPainter& painter, const QStyleOptionViewItem&, const QString& text, const QRect& textRect) const override
-    {
-        DrawMarkupTextCentred(painter, withSubscriptA(text), textRect, false);
-    }
-};
-
 QListWidget* materialList(QWidget* parent)
 {
     auto* list = new QListWidget(parent);
-    list->setItemDelegate(new MaterialItemDelegate(list));
+    list->setItemDelegate(new TMaterialItemDelegate(list));
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     return list;
 }
@@ -299,6 +275,7 @@ void TMaterialsView::ApplyPreferenceUnits()
 {
     ducbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIDoseUnit());
     aucbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIActivityUnit());
+    FillDPUIGrid();
 }
 
 void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
@@ -417,7 +394,7 @@ void TMaterialsView::FillDPUIGrid()
     auto write = [&](const QString& label, TVESKIntakePath path, int compound, int amad) {
         g.SetCells(0, s, label);
         // Every label through the mark-up, so that those with a subscript line up with the rest.
-        *g.CreateCellCaption(0, s) = withSubscriptA(label);
+        *g.CreateCellCaption(0, s) = MaterialCaption(label);
         g.SetCells(0, s + 1, QString());
         g.SetCells(2, s, SexName(sMale));
         g.SetCells(2, s + 1, SexName(sFemale));

@@ -56,7 +56,7 @@ public:
     void FillDPUIGrid();
     // Ticks every material of both lists.
     void CheckAllMaterials();
-    // Shows the units stored in the preferences.
+    // Shows the units stored in the preferences, and the table in them.
     void ApplyPreferenceUnits();
     void aDPUICopyToClipboardExecute();
 

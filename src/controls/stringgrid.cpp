@@ -17,6 +17,7 @@
 
 #include <cfenv>
 #include <cmath>
+#include <utility>
 
 namespace kav {
 
@@ -49,6 +50,19 @@ protected:
     void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString&, const QRect&) const override
     {
         DrawMarkupTextCentred(painter, option.index.data(Qt::UserRole + 1).toString(), option.rect.adjusted(3, 0, -3, 0));
+    }
+};
+
+// The drop-down editor; it says when its list closes.
+class GridListBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> OnListClosed;
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        if (OnListClosed)
+            OnListClosed();
     }
 };
 
@@ -687,7 +701,7 @@ QPalette TQzStringGrid::EditorPalette() const
 
 QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& current)
 {
-    auto* box = new QComboBox(viewport());
+    auto* box = new GridListBox(viewport());
     box->setPalette(EditorPalette());
     box->setFont(SelectedCellFormat.Font);
     if (type == vtStringList) {
@@ -705,6 +719,12 @@ QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& cur
             box->setItemData(box->count() - 1, item.Caption, Qt::UserRole + 1);
         }
     }
+    // Every property of the list's font set, so that none comes from the box's own font, that of
+    // the selected cell.
+    QFont listFont = InnerCellsFormat.Normal.Font;
+    listFont.setResolveMask(QFont::AllPropertiesResolved);
+    for (int i = 0; i < box->count(); ++i)
+        box->setItemData(i, listFont, Qt::FontRole);
     box->setCurrentIndex(box->findText(current));
     // The list shows the inner cells' colours, its highlighted item the selected cell's.
     QPalette listPalette = box->view()->palette();
@@ -713,7 +733,7 @@ QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& cur
     listPalette.setColor(QPalette::Highlight, SelectedCellFormat.Color);
     listPalette.setColor(QPalette::HighlightedText, SelectedCellFormat.FontColor);
     box->view()->setPalette(listPalette);
-    box->view()->setFont(InnerCellsFormat.Normal.Font);
+    box->view()->setFont(listFont);
     if (OnGetComboBoxFormat)
         OnGetComboBoxFormat(this, FCol, FRow, *box);
     // Every pick commits, the same item again included.
@@ -744,9 +764,14 @@ QWidget* TQzStringGrid::MakeTextEditor(const QString& current)
 
 void TQzStringGrid::ShowEditor()
 {
-    if (!HasOption(qzgoEditing) || HasOption(qzgoRowSelect) || !Selectable(FCol, FRow))
-        return;
     if (!hasFocus() && !HasOption(qzgoAlwaysShowEditor) && !(FEditor && FEditor->hasFocus()))
+        return;
+    OpenEditor();
+}
+
+void TQzStringGrid::OpenEditor()
+{
+    if (!HasOption(qzgoEditing) || HasOption(qzgoRowSelect) || !Selectable(FCol, FRow))
         return;
     bool canShow = true;
     if (OnCanEditShow)
@@ -772,6 +797,22 @@ void TQzStringGrid::ShowEditor()
     UpdateCellArea(FCol, FRow);
 }
 
+void TQzStringGrid::DropDownListEditor()
+{
+    auto* box = dynamic_cast<GridListBox*>(FEditor);
+    if (!box || !EditorVisible())
+        return;
+    // The list closes before the pick is reported: the editor goes once the pick is through.
+    box->OnListClosed = [this, box] {
+        box->OnListClosed = nullptr;
+        QMetaObject::invokeMethod(this, [this, box] {
+            if (FEditor == box)
+                HideEditor();
+        }, Qt::QueuedConnection);
+    };
+    box->showPopup();
+}
+
 void TQzStringGrid::mousePressEvent(QMouseEvent* event)
 {
     const QPoint cell = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
@@ -780,12 +821,33 @@ void TQzStringGrid::mousePressEvent(QMouseEvent* event)
         return;
     }
     setFocus();
+    const TQzCellValueType type = FColTypes[static_cast<std::size_t>(cell.x())];
+    if (OpenListOnClick && event->button() == Qt::LeftButton && (type == vtStringList || type == vtExtStringList)) {
+        // The list opens when the button is let go: a list opened at once would take the release
+        // for a click outside it and close.
+        SelectCell(cell.x(), cell.y());
+        FListClickCell = cell;
+        return;
+    }
     if (cell.x() == FCol && cell.y() == FRow) {
         if (!EditorVisible())
             ShowEditor();
         return;
     }
     SelectCell(cell.x(), cell.y());
+}
+
+void TQzStringGrid::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint pressed = std::exchange(FListClickCell, QPoint(-1, -1));
+    const QPoint cell = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
+    if (pressed.x() < 0 || cell != pressed || cell != QPoint(FCol, FRow)) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    // Clicked: the editor opens whether or not the window has the keyboard yet.
+    OpenEditor();
+    DropDownListEditor();
 }
 
 bool TQzStringGrid::eventFilter(QObject* watched, QEvent* event)

@@ -164,6 +164,8 @@ public:
     void ExchangeRows(int index1, int index2);
     void DeleteRow(int row);
 
+    // Scrolls as little as needed for a data cell to be wholly in view.
+    void ScrollIntoView(int col, int row);
     // The cell under a point of the viewport; -1 where there is none.
     QPoint MouseCoord(int x, int y) const;
     // The rectangle of a cell in viewport coordinates (empty when hidden or scrolled away).
@@ -206,11 +208,15 @@ public:
     // Shows or hides the editor on the current cell, as Enter does.
     void ShowEditor();
     void HideEditor();
+    // A click on a data cell of a drop-down column makes it current and opens its list at once;
+    // the editor goes away when the list closes, picked or not.
+    bool OpenListOnClick = false;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -238,8 +244,6 @@ private:
     bool StartsColRun(int col) const;
     // Moves the slider of a scroll bar that has just been acted on to an allowed position.
     void SnapScroll(Qt::Orientation orientation, int action);
-    // Scrolls as little as needed for a data cell to be wholly in view.
-    void ScrollIntoView(int col, int row);
     // The data rows that fill the view below the fixed ones (at least one).
     int VisibleDataRows() const;
     // What a cell shows: where, in which format and state, with which text.
@@ -264,6 +268,10 @@ private:
     // The editors of the current cell, by the column's value type.
     QPalette EditorPalette() const;
     QWidget* MakeListEditor(TQzCellValueType type, const QString& current);
+    // The editor of the current cell, where the owner allows one.
+    void OpenEditor();
+    // Opens the list of the current cell's editor, which closes with it.
+    void DropDownListEditor();
     QWidget* MakeNumberEditor(const QString& current);
     QWidget* MakeTextEditor(const QString& current);
     void UpdateCellArea(int col, int row);
@@ -283,6 +291,8 @@ private:
     int FCol = 1;
     int FRow = 1;
     bool FCommittingRichItem = false;
+    // The drop-down cell pressed with OpenListOnClick, whose list opens on the release.
+    QPoint FListClickCell{-1, -1};
     QWidget* FEditor = nullptr;
     int FEditCol = -1;
     int FEditRow = -1;

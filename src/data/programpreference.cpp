@@ -119,6 +119,11 @@ QString TQzProgramPreference::IniFileName() const
     return FStartUpDir + u'/' + QFileInfo(FExeName).completeBaseName() + QStringLiteral(".ini");
 }
 
+QString TQzProgramPreference::MixtureFileName() const
+{
+    return FStartUpDir + u'/' + QFileInfo(FExeName).completeBaseName() + QStringLiteral(".mixture");
+}
+
 bool TQzProgramPreference::CheckIniExists() const
 {
     return QFileInfo::exists(IniFileName());

@@ -45,6 +45,8 @@ public:
     void SetQVDDir(const QString& value);
     const QString& QVDDir() const { return FQVDDir; }
     QString IniFileName() const;
+    // The file the mixture view's rows are kept in between runs, beside the preferences file.
+    QString MixtureFileName() const;
 
     const QString& StartUpDir() const { return FStartUpDir; }
     const QString& ExeName() const { return FExeName; }

@@ -29,20 +29,6 @@
 namespace kav {
 namespace {
 
-// Sr-90 with two aerosol groups, two gases, one ingestion material and injection.
-void writeTwoGroupFile(const QString& folder)
-{
-    TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{_Sr, "90"});
-    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
-    group->FAerosolName = "Oxides (S)";
-    group->FF1 = 0.001f;
-    for (int s = 0; s < AMADCount; ++s)
-        group->FAerosolDataArr[static_cast<std::size_t>(s)] = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
-    d.FAerosolData.push_back(std::move(group));
-    writeBytes(QDir(folder).filePath("Sr-90.qvd"), d.ToFileBytes());
-}
-
 // A nuclide's file whose second aerosol group has no name, its checksum right: the reader stops
 // half way with an error that is not a data-file error.
 void writeNamelessGroupFile(const QString& folder, TRNXElement element, const char* mass)
@@ -67,7 +53,7 @@ protected:
     {
         writeTypicalFile(data.path(), _Co, "60");
         writeTypicalFile(data.path(), _Cs, "137");
-        writeTwoGroupFile(data.path());
+        writeTwoGroupFile(data.path(), _Sr, "90");
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<TMainForm>(home.makeContext(messages));
         form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };

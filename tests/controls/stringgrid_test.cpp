@@ -1,5 +1,6 @@
 #include "controls/stringgrid.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -365,6 +366,52 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
     g.OnCanEditShow = [](TQzStringGrid*, int, int, bool& can) { can = false; };
     g.ShowEditor();
     EXPECT_FALSE(g.EditorVisible());
+}
+
+TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
+{
+    TQzStringGrid g;
+    fill(g, 3, 3);
+    g.resize(300, 100);
+    g.SetOption(qzgoEditing, true);
+    g.OpenListOnClick = true;
+    g.SetColValueType(2, vtStringList);
+    g.OnGetStringList = [](TQzStringGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
+    QStringList committed;
+    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) { committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v); };
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+
+    // A plain column only becomes current.
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(1, 2).center());
+    EXPECT_EQ(QPoint(g.Col(), g.Row()), QPoint(1, 2));
+    EXPECT_FALSE(g.EditorVisible());
+
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(2, 1).center());
+    EXPECT_EQ(QPoint(g.Col(), g.Row()), QPoint(2, 1));
+    auto* box = g.findChild<QComboBox*>();
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(box->view()->isVisible()) << "the list did not open";
+    QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g.Cells(2, 1), QStringLiteral("Inhalation"));
+    EXPECT_EQ(committed, QStringList{"2,1=Inhalation"});
+    EXPECT_FALSE(g.EditorVisible());
+    EXPECT_EQ(g.focusWidget(), &g) << "the keyboard did not come back to the grid";
+
+    // Escape closes the list and the editor with nothing committed.
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(2, 2).center());
+    box = nullptr;
+    for (QComboBox* b : g.findChildren<QComboBox*>())
+        if (b->isVisible())
+            box = b;
+    ASSERT_TRUE(box);
+    ASSERT_TRUE(box->view()->isVisible());
+    QTest::keyClick(box->view(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(g.EditorVisible());
+    EXPECT_EQ(committed.size(), 1);
 }
 
 TEST(StringGrid, RichItemsBringTheirCaptions)

@@ -69,4 +69,19 @@ inline void writeTypicalFile(const QString& folder, TRNXElement element, const c
     writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes(reserved));
 }
 
+// The typical data of a nuclide with a second aerosol group, "Oxides (S)" (fA 0.001, e(50)
+// 2e-9 at every size), between the first group and the gas.
+inline void writeTwoGroupFile(const QString& folder, TRNXElement element, const char* mass)
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{element, mass});
+    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
+    group->FAerosolName = "Oxides (S)";
+    group->FF1 = 0.001f;
+    for (int s = 0; s < AMADCount; ++s)
+        group->FAerosolDataArr[static_cast<std::size_t>(s)] = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
+    d.FAerosolData.push_back(std::move(group));
+    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+}
+
 } // namespace kav

@@ -1,5 +1,7 @@
 #include "chooser/ui/filterform.h"
 
+#include "controls/columnslist.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDropEvent>
@@ -16,17 +18,13 @@ namespace {
 constexpr int kNodeRole = Qt::UserRole + 1;
 
 // A list whose rows may be dragged to its partner on the same page and nowhere else.
-class PartnerList : public QListWidget {
+class PartnerList : public TQzColumnsList {
 public:
-    PartnerList(int columns, QWidget* parent) : QListWidget(parent)
+    PartnerList(int columns, QWidget* parent) : TQzColumnsList(columns, parent)
     {
         setSelectionMode(QAbstractItemView::ExtendedSelection);
         setDragDropMode(QAbstractItemView::DragDrop);
         setDefaultDropAction(Qt::MoveAction);
-        setFlow(QListView::TopToBottom);
-        setWrapping(true);
-        setResizeMode(QListView::Adjust);
-        setGridSize(QSize(std::max(40, 300 / (columns + 1)), 18));
     }
     std::function<void()> OnDropFromPartner;
     QListWidget* Partner = nullptr;
@@ -78,11 +76,13 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
     FPages = new QTabWidget(this);
 
     auto page = [&](const QString& title, const QString& check, QCheckBox*& box, QListWidget*& in, QListWidget*& out,
-                    int inColumns, int outColumns) {
+                    int inColumns, int outColumns, const QString& widest) {
         auto* w = new QWidget;
         box = new QCheckBox(check, w);
         auto* left = new PartnerList(inColumns, w);
         auto* right = new PartnerList(outColumns, w);
+        left->SetWidestText(widest);
+        right->SetWidestText(widest);
         left->Partner = right;
         right->Partner = left;
         left->OnDropFromPartner = [this] { MoveSelected(true); };
@@ -110,9 +110,9 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
         return w;
     };
     QWidget* elements = page(QStringLiteral("Elements"), QStringLiteral("Use element filter"), FUseElements,
-                             FElementsIn, FElementsOut, 7, 6);
+                             FElementsIn, FElementsOut, 7, 6, QStringLiteral("Mm"));
     QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), FUseRNX, FRNXIn,
-                             FRNXOut, 3, 3);
+                             FRNXOut, 3, 3, QStringLiteral("Ag-110m"));
     FPages->tabBar()->setMinimumWidth(200);
 
     FUseElements->setChecked(filter.UseElementFilter());

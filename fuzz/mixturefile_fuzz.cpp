@@ -1,0 +1,22 @@
+// Any bytes as the file the mixture view keeps its rows in: every row read is one the file
+// format can hold, and writing the rows and reading them again gives the same rows.
+#include "data/mixturefile.h"
+
+#include "data/dosedata.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const std::vector<kav::TMixtureRowSetting> rows = kav::ParseMixtureFile(bytes);
+    if (rows.size() > static_cast<std::size_t>(kav::MaxMixtureFileRows))
+        std::abort();
+    for (const kav::TMixtureRowSetting& row : rows)
+        if (row.Material < 0 || row.AMADIndex < -1 || row.AMADIndex >= kav::AMADCount || row.Nuclide.isEmpty())
+            std::abort();
+    if (kav::ParseMixtureFile(kav::MixtureFileBytes(rows)) != rows)
+        std::abort();
+    return 0;
+}

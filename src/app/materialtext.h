@@ -1,0 +1,22 @@
+#pragma once
+
+#include "controls/itemtextdelegate.h"
+
+#include <QString>
+
+namespace kav {
+
+// A material's text as mark-up: the A of its "fA=" a subscript, the rest as it stands.
+QString MaterialCaption(const QString& text);
+
+// Draws the items of a list of materials with the A of "fA=" as a subscript.
+class TMaterialItemDelegate : public TQzItemTextDelegate {
+public:
+    using TQzItemTextDelegate::TQzItemTextDelegate;
+
+protected:
+    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,
+                       const QRect& textRect) const override;
+};
+
+} // namespace kav

@@ -1,0 +1,531 @@
+#include "chooser/ui/addrnuclidesform.h"
+
+#include "chooser/ui/rnxpanel.h"
+#include "controls/columnslist.h"
+#include "nuclides/rnxnames.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace kav {
+
+namespace {
+
+constexpr int kNodeRole = Qt::UserRole + 1;
+// What the offered lists hand over when their entries are dragged.
+const QString kDragFormat = QStringLiteral("application/x-kav-radionuclides");
+
+const TRNXnode* nodeOf(const QVariant& data)
+{
+    return static_cast<const TRNXnode*>(data.value<const void*>());
+}
+
+QVariant nodeData(const TRNXnode* node)
+{
+    return QVariant::fromValue(static_cast<const void*>(node));
+}
+
+QMimeData* dragData(const QStringList& names)
+{
+    auto* data = new QMimeData;
+    data->setData(kDragFormat, names.join(u'\n').toUtf8());
+    return data;
+}
+
+// The chosen list: it takes what is dragged from the offered side.
+class DropList : public TQzColumnsList {
+public:
+    using TQzColumnsList::TQzColumnsList;
+    std::function<void()> OnDrop;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override { acceptOurs(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { acceptOurs(event); }
+    void dropEvent(QDropEvent* event) override
+    {
+        if (!event->mimeData()->hasFormat(kDragFormat)) {
+            event->ignore();
+            return;
+        }
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        if (OnDrop)
+            OnDrop();
+    }
+
+private:
+    static void acceptOurs(QDropEvent* event)
+    {
+        if (event->mimeData()->hasFormat(kDragFormat)) {
+            event->setDropAction(Qt::CopyAction);
+            event->accept();
+        } else {
+            event->ignore();
+        }
+    }
+};
+
+// The flat list of the nuclides on offer.
+class OfferedList : public TQzColumnsList {
+public:
+    using TQzColumnsList::TQzColumnsList;
+
+protected:
+    QStringList mimeTypes() const override { return {kDragFormat}; }
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override
+    {
+        QStringList names;
+        for (const QListWidgetItem* item : items)
+            names << item->text();
+        return dragData(names);
+    }
+};
+
+// The tree of elements with their nuclides.
+class OfferedTree : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    QStringList mimeTypes() const override { return {kDragFormat}; }
+    QMimeData* mimeData(const QList<QTreeWidgetItem*>& items) const override
+    {
+        QStringList names;
+        for (const QTreeWidgetItem* item : items)
+            names << item->text(0);
+        return dragData(names);
+    }
+};
+
+// Entries of the offered list on their element's colour; selected ones in the system's colours.
+class ElementColourDelegate : public QStyledItemDelegate {
+public:
+    ElementColourDelegate(const TQzRNXElementGroups& groups, QObject* parent)
+        : QStyledItemDelegate(parent)
+        , FGroups(groups)
+    {
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        const TRNXnode* node = nodeOf(index.data(kNodeRole));
+        painter->save();
+        painter->fillRect(option.rect, selected ? option.palette.highlight().color()
+                                       : node           ? FGroups.GetElementColor(node->Element)
+                                                        : option.palette.base().color());
+        painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.buttonText().color());
+        painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
+        if (option.state & QStyle::State_HasFocus) {
+            painter->setPen(QPen(option.palette.text().color(), 1, Qt::DotLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        }
+        painter->restore();
+    }
+
+private:
+    const TQzRNXElementGroups& FGroups;
+};
+
+void takeOver(QListWidget* list, QListWidgetItem* item, int row, bool selected)
+{
+    list->insertItem(row, item);
+    item->setSelected(selected);
+}
+
+// Exchanges the entries at row and row + 1, each keeping its selection.
+void exchangeWithNext(QListWidget* list, int row)
+{
+    const bool firstSelected = list->item(row)->isSelected();
+    const bool secondSelected = list->item(row + 1)->isSelected();
+    QListWidgetItem* second = list->takeItem(row + 1);
+    takeOver(list, second, row, secondSelected);
+    list->item(row + 1)->setSelected(firstSelected);
+}
+
+} // namespace
+
+TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , F_pRNuclide(source)
+    , CompareRNuclide(CompareRNXPeriodicTable)
+{
+    setWindowTitle(QStringLiteral("Add radionuclides"));
+    resize(624, 422);
+
+    auto* middle = new QVBoxLayout;
+    bAdd = new QPushButton(QStringLiteral("<"), this);
+    bAdd->setToolTip(QStringLiteral("Add selected radionuclides to the list"));
+    bAddAll = new QPushButton(QStringLiteral("<<"), this);
+    bAddAll->setToolTip(QStringLiteral("Add all radionuclides to the list"));
+    middle->addStretch(1);
+    for (QPushButton* b : {bAdd, bAddAll}) {
+        b->setFixedWidth(36);
+        b->setAutoDefault(false);
+        middle->addWidget(b);
+    }
+    middle->addStretch(1);
+    connect(bAdd, &QPushButton::clicked, this, [this] { bAddClick(); });
+    connect(bAddAll, &QPushButton::clicked, this, [this] { bAddAllClick(); });
+
+    auto* sides = new QHBoxLayout;
+    sides->addWidget(BuildChosenSide(), 2);
+    sides->addLayout(middle);
+    sides->addWidget(BuildOfferedSide(), 3);
+
+    bbOK = new QPushButton(QStringLiteral("OK"), this);
+    bbOK->setEnabled(false);
+    bbOK->setDefault(true);
+    bbCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    bbCancel->setAutoDefault(false);
+    connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* closing = new QHBoxLayout;
+    closing->addStretch(1);
+    closing->addWidget(bbOK);
+    closing->addWidget(bbCancel);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(sides, 1);
+    layout->addLayout(closing);
+
+    BuildSortMenu();
+    FillOffered();
+}
+
+QWidget* TAddRNuclidesForm::BuildChosenSide()
+{
+    auto* side = new QWidget(this);
+    auto* chosen = new DropList(3, side);
+    chosen->setObjectName(QStringLiteral("lbRNucl"));
+    chosen->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    chosen->setAcceptDrops(true);
+    chosen->setDragDropMode(QAbstractItemView::DropOnly);
+    chosen->OnDrop = [this] { bAddClick(); };
+    chosen->installEventFilter(this);
+    lbRNucl = chosen;
+
+    bbDel = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
+    bbDel->setAutoDefault(false);
+    connect(bbDel, &QPushButton::clicked, this, [this] { bbDelClick(); });
+    sbUp = new QToolButton(side);
+    sbUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    sbUp->setToolTip(QStringLiteral("Move up"));
+    sbDown = new QToolButton(side);
+    sbDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    sbDown->setToolTip(QStringLiteral("Move down"));
+    sbUp->setEnabled(false);
+    sbDown->setEnabled(false);
+    connect(sbUp, &QToolButton::clicked, this, [this] { sbUpClick(); });
+    connect(sbDown, &QToolButton::clicked, this, [this] { sbDownClick(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(bbDel, 1);
+    buttons->addWidget(sbUp);
+    buttons->addWidget(sbDown);
+    auto* layout = new QVBoxLayout(side);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(lbRNucl, 1);
+    layout->addLayout(buttons);
+    return side;
+}
+
+QWidget* TAddRNuclidesForm::BuildOfferedSide()
+{
+    pcRNuclides = new QTabWidget(this);
+    tsElements = new QWidget;
+    tsRNuclides = new QWidget;
+
+    auto* tree = new OfferedTree(tsElements);
+    tree->setObjectName(QStringLiteral("tvElements"));
+    tree->setHeaderHidden(true);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree->setDragEnabled(true);
+    tree->setDragDropMode(QAbstractItemView::DragOnly);
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setPixelSize(11);
+    tree->setFont(mono);
+    tvElements = tree;
+    (new QVBoxLayout(tsElements))->addWidget(tvElements);
+
+    auto* offered = new OfferedList(5, tsRNuclides);
+    offered->setObjectName(QStringLiteral("lbAllRNuclides"));
+    offered->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    offered->setDragEnabled(true);
+    offered->setDragDropMode(QAbstractItemView::DragOnly);
+    offered->setItemDelegate(new ElementColourDelegate(F_pRNuclide.ElementGroups(), offered));
+    offered->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(offered, &QListWidget::itemSelectionChanged, this, [this] { UpdateSelectedCount(); });
+    connect(offered, &QListWidget::itemDoubleClicked, this, [this] { bAddClick(); });
+    lbAllRNuclides = offered;
+    lSelected = new QLabel(tsRNuclides);
+    lSelected->setAlignment(Qt::AlignCenter);
+    auto* listPage = new QVBoxLayout(tsRNuclides);
+    listPage->addWidget(lbAllRNuclides, 1);
+    listPage->addWidget(lSelected);
+
+    pcRNuclides->addTab(tsElements, QStringLiteral("Elements"));
+    pcRNuclides->addTab(tsRNuclides, QStringLiteral("Radionuclides"));
+    pcRNuclides->setCurrentWidget(tsRNuclides);
+    connect(pcRNuclides, &QTabWidget::currentChanged, this,
+            [this] { bAddAll->setEnabled(pcRNuclides->currentWidget() == tsRNuclides); });
+    return pcRNuclides;
+}
+
+void TAddRNuclidesForm::BuildSortMenu()
+{
+    pmRNuclList = new QMenu(this);
+    auto* group = new QActionGroup(pmRNuclList);
+    const std::pair<QAction**, const char*> items[] = {{&miABCSort, "Sort by: ABC"},
+                                                       {&miPeriodicTableSort, "              periodictable"},
+                                                       {&miAMassSort, "              atomic mass"}};
+    int tag = 0;
+    for (const auto& [action, text] : items) {
+        *action = pmRNuclList->addAction(QString::fromLatin1(text));
+        (*action)->setCheckable(true);
+        (*action)->setData(tag++);
+        group->addAction(*action);
+    }
+    miPeriodicTableSort->setChecked(true);
+    connect(group, &QActionGroup::triggered, this, [this](QAction* item) { miSortClick(item); });
+    for (QListWidget* list : {lbRNucl, lbAllRNuclides}) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this,
+                [this, list](QPoint pos) { pmRNuclList->exec(list->viewport()->mapToGlobal(pos)); });
+    }
+}
+
+void TAddRNuclidesForm::FillOffered()
+{
+    const TQzRNXFilter& filter = F_pRNuclide.Filter();
+    for (const TRNXStringList::Entry& e : filter.RNXList().Items()) {
+        auto* item = new QListWidgetItem(e.name, lbAllRNuclides);
+        item->setData(kNodeRole, nodeData(e.node));
+    }
+    SortList(lbAllRNuclides);
+    if (lbAllRNuclides->count() > 0) {
+        lbAllRNuclides->setCurrentRow(0);
+        lbAllRNuclides->item(0)->setSelected(true);
+    }
+
+    const TRNXindex& index = filter.Index();
+    for (int e = 0; e < RNXElementCount; ++e) {
+        const auto element = static_cast<TRNXElement>(e);
+        if (!filter.FullElementSet().contains(element))
+            continue;
+        const QString symbol = RNXElementSymbol(element);
+        auto* top = new QTreeWidgetItem(tvElements, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ')
+                                                     + RNXElementName(element, l_English)});
+        std::vector<const TRNXnode*> children;
+        const TRNXElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
+        for (int i = range.First; i < range.First + range.Count; ++i) {
+            const TRNXnode* node = index.NodeAt(i);
+            if (node && filter.FullRNXList().IndexOf(node->RNXname.toString()) >= 0)
+                children.push_back(node);
+        }
+        std::stable_sort(children.begin(), children.end(),
+                         [](const TRNXnode* a, const TRNXnode* b) { return CompareRNXAMassOnly(*a, *b) < 0; });
+        for (const TRNXnode* node : children) {
+            auto* child = new QTreeWidgetItem(top, {node->AMass.toString()});
+            child->setData(0, kNodeRole, nodeData(node));
+        }
+    }
+}
+
+TRNXnodeArray TAddRNuclidesForm::ChosenNodes() const
+{
+    TRNXnodeArray nodes;
+    for (int i = 0; i < lbRNucl->count(); ++i)
+        nodes.push_back(nodeOf(lbRNucl->item(i)->data(kNodeRole)));
+    return nodes;
+}
+
+void TAddRNuclidesForm::AddEntry(const QString& name, const TRNXnode* node)
+{
+    auto* item = new QListWidgetItem(name, lbRNucl);
+    item->setData(kNodeRole, nodeData(node));
+}
+
+void TAddRNuclidesForm::bAddClick()
+{
+    if (pcRNuclides->currentWidget() == tsElements) {
+        const QTreeWidgetItem* current = tvElements->currentItem();
+        if (current && current->parent()) {
+            const TRNXnode* node = nodeOf(current->data(0, kNodeRole));
+            AddEntry(node->RNXname.toString(), node);
+        } else if (current) {
+            const QString symbol = current->text(0).section(u' ', 0, 0);
+            for (int i = 0; i < current->childCount(); ++i)
+                AddEntry(symbol + u'-' + current->child(i)->text(0), nodeOf(current->child(i)->data(0, kNodeRole)));
+        }
+    } else {
+        for (int i = 0; i < lbAllRNuclides->count(); ++i)
+            if (lbAllRNuclides->item(i)->isSelected())
+                AddEntry(lbAllRNuclides->item(i)->text(), nodeOf(lbAllRNuclides->item(i)->data(kNodeRole)));
+    }
+    SortList(lbRNucl);
+    UpdateButtons();
+}
+
+void TAddRNuclidesForm::bAddAllClick()
+{
+    if (pcRNuclides->currentWidget() != tsRNuclides)
+        return;
+    for (int i = 0; i < lbAllRNuclides->count(); ++i)
+        AddEntry(lbAllRNuclides->item(i)->text(), nodeOf(lbAllRNuclides->item(i)->data(kNodeRole)));
+    SortList(lbRNucl);
+    SortList(lbAllRNuclides);
+    UpdateSelectedCount();
+    UpdateButtons();
+}
+
+void TAddRNuclidesForm::bbDelClick()
+{
+    if (!lbRNucl->currentItem())
+        return;
+    if (lbRNucl->selectedItems().size() > 1) {
+        qDeleteAll(lbRNucl->selectedItems());
+    } else {
+        const int row = lbRNucl->currentRow();
+        delete lbRNucl->takeItem(row);
+        if (lbRNucl->count() > 0) {
+            const int next = std::min(row, lbRNucl->count() - 1);
+            lbRNucl->setCurrentRow(next);
+            lbRNucl->item(next)->setSelected(true);
+        }
+    }
+    UpdateButtons();
+}
+
+void TAddRNuclidesForm::sbUpClick()
+{
+    MoveSelected(-1);
+}
+
+void TAddRNuclidesForm::sbDownClick()
+{
+    MoveSelected(1);
+}
+
+void TAddRNuclidesForm::MoveSelected(int direction)
+{
+    const int current = lbRNucl->currentRow();
+    const int last = lbRNucl->count() - 1;
+    if (current < 0 || current == (direction < 0 ? 0 : last))
+        return;
+    const auto selected = lbRNucl->selectedItems().size();
+    if (selected > 1) {
+        // The whole selection moves one place, unless it already touches that end.
+        if (lbRNucl->item(direction < 0 ? 0 : last)->isSelected())
+            return;
+        if (direction < 0) {
+            for (int i = 1; i <= last; ++i)
+                if (lbRNucl->item(i)->isSelected())
+                    exchangeWithNext(lbRNucl, i - 1);
+        } else {
+            for (int i = last - 1; i >= 0; --i)
+                if (lbRNucl->item(i)->isSelected())
+                    exchangeWithNext(lbRNucl, i);
+        }
+        return;
+    }
+    // Moving down needs a selected entry; moving up takes the current one.
+    if (direction > 0 && selected == 0)
+        return;
+    const int target = current + direction;
+    exchangeWithNext(lbRNucl, std::min(current, target));
+    lbRNucl->clearSelection();
+    lbRNucl->setCurrentRow(target);
+    lbRNucl->item(target)->setSelected(true);
+}
+
+void TAddRNuclidesForm::miSortClick(QAction* item)
+{
+    item->setChecked(true);
+    switch (item->data().toInt()) {
+    case 0: CompareRNuclide = CompareRNXABC; break;
+    case 2: CompareRNuclide = CompareRNXAMass; break;
+    default: CompareRNuclide = CompareRNXPeriodicTable; break;
+    }
+    SortList(lbRNucl);
+    SortList(lbAllRNuclides);
+    UpdateSelectedCount();
+}
+
+void TAddRNuclidesForm::SortList(QListWidget* list)
+{
+    if (list->count() < 2)
+        return;
+    const QString currentText = list->currentItem() ? list->currentItem()->text() : QString();
+    TRNXStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries.Add(list->item(i)->text(), nodeOf(list->item(i)->data(kNodeRole)));
+    QuickSortRNXList(entries, 0, entries.Count() - 1, [this](const TRNXStringList& l, int i, int j) {
+        const TRNXnode* a = l.Objects(i);
+        const TRNXnode* b = l.Objects(j);
+        return a && b ? CompareRNuclide(*a, *b) : QString::compare(l.Strings(i), l.Strings(j));
+    });
+    const QSignalBlocker blocker(list);
+    list->clear();
+    int current = -1;
+    for (const TRNXStringList::Entry& e : entries.Items()) {
+        auto* item = new QListWidgetItem(e.name, list);
+        item->setData(kNodeRole, nodeData(e.node));
+        if (current < 0 && e.name == currentText)
+            current = list->count() - 1;
+    }
+    if (current >= 0) {
+        list->setCurrentRow(current);
+        list->item(current)->setSelected(true);
+    }
+}
+
+bool TAddRNuclidesForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lbRNucl && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        bbDelClick();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TAddRNuclidesForm::UpdateButtons()
+{
+    bbOK->setEnabled(lbRNucl->count() > 0);
+    sbUp->setEnabled(lbRNucl->count() > 1);
+    sbDown->setEnabled(lbRNucl->count() > 1);
+}
+
+void TAddRNuclidesForm::UpdateSelectedCount()
+{
+    const auto selected = lbAllRNuclides->selectedItems().size();
+    lSelected->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
+}
+
+bool ExecuteAddRNuclidesDialog(TQzRNXPanel& source, TRNXnodeArray& nodes, const std::function<int(QDialog&)>& execModal,
+                               QWidget* parent)
+{
+    nodes.clear();
+    TAddRNuclidesForm form(source, parent);
+    if (execModal(form) != QDialog::Accepted)
+        return false;
+    nodes = form.ChosenNodes();
+    return !nodes.empty();
+}
+
+} // namespace kav

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "nuclides/rnxindex.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QToolButton;
+class QTreeWidget;
+
+namespace kav {
+
+class TQzRNXPanel;
+
+using TRNXnodeArray = std::vector<const TRNXnode*>;
+
+// The "Add radionuclides" dialog: the user collects nuclides into a list (left), from a tree of
+// elements or from the flat list of what a chooser panel offers (right), orders them and
+// confirms. The list keeps the order of the sort menu until the user moves entries.
+class TAddRNuclidesForm : public QDialog {
+public:
+    // The panel's filter supplies the nuclides and its periodic table the element colours.
+    explicit TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent = nullptr);
+
+    // The nodes of the chosen list, in its order.
+    TRNXnodeArray ChosenNodes() const;
+
+    QListWidget* lbRNucl = nullptr;
+    QPushButton* bbDel = nullptr;
+    QToolButton* sbUp = nullptr;
+    QToolButton* sbDown = nullptr;
+    QPushButton* bAdd = nullptr;
+    QPushButton* bAddAll = nullptr;
+    QTabWidget* pcRNuclides = nullptr;
+    QWidget* tsElements = nullptr;
+    QWidget* tsRNuclides = nullptr;
+    QTreeWidget* tvElements = nullptr;
+    QListWidget* lbAllRNuclides = nullptr;
+    QLabel* lSelected = nullptr;
+    QMenu* pmRNuclList = nullptr;
+    QAction* miABCSort = nullptr;
+    QAction* miPeriodicTableSort = nullptr;
+    QAction* miAMassSort = nullptr;
+    QPushButton* bbOK = nullptr;
+    QPushButton* bbCancel = nullptr;
+
+    // What the buttons, the menu and a drop do.
+    void bAddClick();
+    void bAddAllClick();
+    void bbDelClick();
+    void sbUpClick();
+    void sbDownClick();
+    void miSortClick(QAction* item);
+
+protected:
+    // Delete in the chosen list removes its selected entries.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildChosenSide();
+    QWidget* BuildOfferedSide();
+    void BuildSortMenu();
+    void FillOffered();
+    void AddEntry(const QString& name, const TRNXnode* node);
+    // Sorts a list by the current order, the current entry kept current and selected.
+    void SortList(QListWidget* list);
+    void UpdateButtons();
+    void UpdateSelectedCount();
+    void MoveSelected(int direction);
+
+    TQzRNXPanel& F_pRNuclide;
+    std::function<int(const TBasicRNX&, const TBasicRNX&)> CompareRNuclide;
+};
+
+// Shows the dialog modally through execModal; true, with the chosen nodes in list order, when
+// the user confirms with a non-empty list. Otherwise nodes stay empty.
+bool ExecuteAddRNuclidesDialog(TQzRNXPanel& source, TRNXnodeArray& nodes,
+                               const std::function<int(QDialog&)>& execModal, QWidget* parent = nullptr);
+
+} // namespace kav

@@ -1,0 +1,38 @@
+#include "controls/columnslist.h"
+
+#include <QResizeEvent>
+
+namespace kav {
+
+TQzColumnsList::TQzColumnsList(int columns, QWidget* parent)
+    : QListWidget(parent)
+    , FColumns(std::max(columns, 1))
+{
+    setFlow(QListView::TopToBottom);
+    setWrapping(true);
+    setResizeMode(QListView::Adjust);
+    setUniformItemSizes(true);
+    FitGrid();
+}
+
+void TQzColumnsList::SetWidestText(const QString& text)
+{
+    FWidestText = text;
+    FitGrid();
+}
+
+void TQzColumnsList::resizeEvent(QResizeEvent* event)
+{
+    QListWidget::resizeEvent(event);
+    FitGrid();
+}
+
+void TQzColumnsList::FitGrid()
+{
+    const int width = std::max(viewport()->width() / FColumns, fontMetrics().horizontalAdvance(FWidestText) + 10);
+    const int height = fontMetrics().height() + 2;
+    if (gridSize() != QSize(width, height))
+        setGridSize(QSize(width, height));
+}
+
+} // namespace kav

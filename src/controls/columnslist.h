@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace kav {
+
+// A list that shows its items in a given number of columns of equal width, filled top to
+// bottom, scrolling sideways when they need more room. A column is never narrower than the
+// widest text it is told of (a nuclide name by default).
+class TQzColumnsList : public QListWidget {
+public:
+    explicit TQzColumnsList(int columns, QWidget* parent = nullptr);
+
+    void SetWidestText(const QString& text);
+
+    int Columns() const { return FColumns; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FitGrid();
+
+    int FColumns;
+    QString FWidestText = QStringLiteral("Ag-110m");
+};
+
+} // namespace kav

@@ -1,0 +1,94 @@
+#include "data/mixturefile.h"
+
+#include "data/dosedata.h"
+
+#include <QFile>
+#include <QList>
+
+namespace kav {
+
+namespace {
+
+constexpr char kHeadLine[] = "# KAV Data Viewer radionuclide list: nuclide, route, material number, AMAD in um\n";
+
+QByteArray sizeText(int amadIndex)
+{
+    if (amadIndex < 0 || amadIndex >= AMADCount)
+        return "-";
+    return QByteArray::number(AMADValues[static_cast<std::size_t>(amadIndex)], 'g', 6);
+}
+
+// The particle size of a field: -1 for "-", false for anything that is not one of the sizes.
+bool readSize(const QByteArray& field, int& amadIndex)
+{
+    amadIndex = -1;
+    if (field == "-")
+        return true;
+    for (int i = 0; i < AMADCount; ++i)
+        if (field == sizeText(i)) {
+            amadIndex = i;
+            return true;
+        }
+    return false;
+}
+
+bool readPath(const QByteArray& field, TVESKIntakePath& path)
+{
+    for (TVESKIntakePath p : {ipIngestion, ipInhalation, ipInjection})
+        if (field == IntakePathName(p).toLatin1()) {
+            path = p;
+            return true;
+        }
+    return false;
+}
+
+bool readRow(const QByteArray& line, TMixtureRowSetting& row)
+{
+    const QList<QByteArray> fields = line.split('\t');
+    if (fields.size() != 4)
+        return false;
+    const QByteArray name = fields[0].trimmed();
+    if (name.isEmpty() || name.size() > 16 || !name.contains('-'))
+        return false;
+    bool ok = false;
+    row.Nuclide = QString::fromLatin1(name);
+    row.Material = fields[2].trimmed().toInt(&ok);
+    return ok && row.Material >= 0 && readPath(fields[1].trimmed(), row.Path) && readSize(fields[3].trimmed(), row.AMADIndex);
+}
+
+} // namespace
+
+QByteArray MixtureFileBytes(const std::vector<TMixtureRowSetting>& rows)
+{
+    QByteArray out(kHeadLine);
+    for (const TMixtureRowSetting& row : rows)
+        out += row.Nuclide.toLatin1() + '\t' + IntakePathName(row.Path).toLatin1() + '\t'
+            + QByteArray::number(row.Material) + '\t' + sizeText(row.AMADIndex) + '\n';
+    return out;
+}
+
+std::vector<TMixtureRowSetting> ParseMixtureFile(const QByteArray& text)
+{
+    std::vector<TMixtureRowSetting> rows;
+    for (QByteArray line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        TMixtureRowSetting row;
+        if (line.startsWith('#') || !readRow(line, row))
+            continue;
+        rows.push_back(row);
+        if (static_cast<int>(rows.size()) == MaxMixtureFileRows)
+            break;
+    }
+    return rows;
+}
+
+std::vector<TMixtureRowSetting> ReadMixtureFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMixtureFileSize)
+        return {};
+    return ParseMixtureFile(file.read(MaxMixtureFileSize));
+}
+
+} // namespace kav

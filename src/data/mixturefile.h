@@ -1,0 +1,35 @@
+#pragma once
+
+#include "data/vocabulary.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace kav {
+
+// One row of the mixture as it is kept between runs: the nuclide, the route, the position of the
+// material in the route's list, and the particle size (an index of AMADValues, -1 for none).
+struct TMixtureRowSetting {
+    QString Nuclide;
+    TVESKIntakePath Path = ipIngestion;
+    int Material = 0;
+    int AMADIndex = -1;
+
+    bool operator==(const TMixtureRowSetting&) const = default;
+};
+
+// The mixture file: a comment line, then one line per row with four tab-separated fields, for
+// example "Cs-137<TAB>Inhalation<TAB>2<TAB>5" (the size in µm with a decimal point, "-" for
+// none). It never holds more than this many rows; a larger file is not a mixture file.
+constexpr int MaxMixtureFileRows = 20000;
+constexpr qint64 MaxMixtureFileSize = qint64(MaxMixtureFileRows) * 64;
+
+QByteArray MixtureFileBytes(const std::vector<TMixtureRowSetting>& rows);
+// The rows of a mixture file's text; lines that are not rows are passed over.
+std::vector<TMixtureRowSetting> ParseMixtureFile(const QByteArray& text);
+// The rows of the file at a path; none when it is missing, unreadable or too large.
+std::vector<TMixtureRowSetting> ReadMixtureFile(const QString& path);
+
+} // namespace kav

@@ -1,0 +1,413 @@
+#include "app/mainform.h"
+#include "app/mixtureview.h"
+#include "chooser/ui/addrnuclidesform.h"
+#include "controls/stringgrid.h"
+#include "data/mixturelist.h"
+#include "dosefixture.h"
+#include "recordingmessageboxes.h"
+#include "units/ui/unitcombobox.h"
+#include "viewerini.h"
+#include "widgetinput.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+const QString kGroupM = QStringLiteral("Aerosols Cobalt nitrate Type M, fA=1E-2");
+const QString kGroupS = QStringLiteral("Aerosols Oxides Type S, fA=1E-3");
+const QString kGas = QStringLiteral("Gas or vapour Type V, Elemental vapour");
+const QString kIngested = QStringLiteral("All compounds, fA=5E-2");
+
+// Clicks an entry of a list, with the given keys held.
+void clickEntry(QListWidget* list, const QString& text, Qt::KeyboardModifiers keys = {})
+{
+    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    ASSERT_FALSE(found.isEmpty()) << text.toStdString() << " is not in the list";
+    list->scrollToItem(found.front());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, list->visualItemRect(found.front()).center());
+}
+
+// The real main window on a data folder written here, showing the "Radionuclides" view.
+// Co-60, Sr-90 and Cs-137 hold the typical data; Cs-134 too; Pu-239 has a second group, Type S.
+class MixtureViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeTypicalFile(data.path(), _Co, "60");
+        writeTypicalFile(data.path(), _Sr, "90");
+        writeTypicalFile(data.path(), _Cs, "134");
+        writeTypicalFile(data.path(), _Cs, "137");
+        writeTwoGroupFile(data.path(), _Pu, "239");
+        home.writeIni("Initialized=1\n", data.path());
+        start();
+    }
+    void start()
+    {
+        form.reset();
+        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        // The add dialog is shown as it is and driven by real input; nothing blocks.
+        form->ExecModal = [this](QDialog& dialog) {
+            auto* add = dynamic_cast<TAddRNuclidesForm*>(&dialog);
+            if (!add)
+                return int(QDialog::Accepted);
+            ++dialogs;
+            add->show();
+            if (inDialog)
+                inDialog(*add);
+            return add->result();
+        };
+        form->show();
+        form->FormActivate();
+        view = form->MixtureView();
+        grid = view->sgMixture;
+    }
+    // Adds nuclides as a user does: picks them in the flat list, "<", OK.
+    void addThroughDialog(const QStringList& names)
+    {
+        inDialog = [names](TAddRNuclidesForm& add) {
+            bool first = true;
+            for (const QString& name : names) {
+                clickEntry(add.lbAllRNuclides, name, first ? Qt::KeyboardModifiers() : Qt::ControlModifier);
+                first = false;
+            }
+            QTest::mouseClick(add.bAdd, Qt::LeftButton);
+            QTest::mouseClick(add.bbOK, Qt::LeftButton);
+        };
+        QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
+    }
+    // Picks an item in a cell's drop-down list: a click opens it, keys walk to the item.
+    void pickInCell(int col, int row, const QString& text)
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
+        QComboBox* box = openList();
+        ASSERT_TRUE(box) << "no list opened in cell " << col << "," << row;
+        const int at = box->findText(text);
+        ASSERT_GE(at, 0) << text.toStdString() << " is not offered in cell " << col << "," << row;
+        QTest::keyClick(box->view(), Qt::Key_Home);
+        for (int i = 0; i < at; ++i)
+            QTest::keyClick(box->view(), Qt::Key_Down);
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    QComboBox* openList() const
+    {
+        for (QComboBox* box : grid->findChildren<QComboBox*>())
+            if (box->isVisible() && box->view()->isVisible())
+                return box;
+        return nullptr;
+    }
+    QStringList row(int r) const
+    {
+        QStringList cells;
+        for (int c = 1; c <= 5; ++c)
+            cells << grid->Cells(c, r);
+        cells << grid->Cells(7, r);
+        return cells;
+    }
+    QStringList nuclidesInGrid() const
+    {
+        QStringList names;
+        for (int r = 1; r < grid->RowCount(); ++r)
+            names << grid->Cells(2, r);
+        return names;
+    }
+    QStringList nuclidesInList() const
+    {
+        QStringList names;
+        for (int i = 0; i < form->MixtureList()->Count(); ++i)
+            names << form->MixtureList()->GetRNDosesData(i)->RNuclideName();
+        return names;
+    }
+    void goToRow(int r)
+    {
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+        for (int i = 1; i < r; ++i)
+            QTest::keyClick(grid, Qt::Key_Down);
+        ASSERT_EQ(grid->Row(), r);
+    }
+
+    QTemporaryDir data;
+    RecordingMessageBoxes messages;
+    ViewerHome home;
+    std::unique_ptr<TMainForm> form;
+    TMixtureView* view = nullptr;
+    TQzStringGrid* grid = nullptr;
+    std::function<void(TAddRNuclidesForm&)> inDialog;
+    int dialogs = 0;
+};
+
+TEST_F(MixtureViewTest, StartsOnCoSixtyInhaledAtFiveMicrometres)
+{
+    EXPECT_EQ(form->DosePerIntakeTabs()->currentIndex(), 0);
+    EXPECT_EQ(form->MainTabs()->currentIndex(), 0);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
+    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/Bq"));
+    ASSERT_TRUE(grid->GetCellCaption(4, 1));
+    EXPECT_TRUE(grid->GetCellCaption(4, 1)->contains(QStringLiteral("f<sub>A</sub>=1E-2")));
+    EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
+    EXPECT_FALSE(view->tbUp->isEnabled());
+    EXPECT_FALSE(view->tbDown->isEnabled());
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(MixtureViewTest, NuclidesComeInThroughTheDialogByListAndByTree)
+{
+    inDialog = [](TAddRNuclidesForm& add) {
+        EXPECT_FALSE(add.bbOK->isEnabled());
+        clickEntry(add.lbAllRNuclides, "Cs-137");
+        clickEntry(add.lbAllRNuclides, "Sr-90", Qt::ControlModifier);
+        EXPECT_EQ(add.lSelected->text(), QStringLiteral("Selected radionuclides - 2"));
+        QTest::mouseClick(add.bAdd, Qt::LeftButton);
+        // The tree: the element node brings every nuclide of the element.
+        QTabBar* tabs = add.pcRNuclides->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        ASSERT_EQ(add.pcRNuclides->currentWidget(), add.tsElements);
+        EXPECT_FALSE(add.bAddAll->isEnabled());
+        const QList<QTreeWidgetItem*> pu = add.tvElements->findItems(QStringLiteral("Pu  Plutonium"), Qt::MatchExactly);
+        ASSERT_EQ(pu.size(), 1);
+        QTest::mouseClick(add.tvElements->viewport(), Qt::LeftButton, {}, add.tvElements->visualItemRect(pu[0]).center());
+        QTest::mouseClick(add.bAdd, Qt::LeftButton);
+        EXPECT_TRUE(add.bbOK->isEnabled());
+        QTest::mouseClick(add.bbOK, Qt::LeftButton);
+    };
+    QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
+    ASSERT_EQ(dialogs, 1);
+    // In the dialog's order (the periodic table), each ingested.
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239"}));
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+    EXPECT_EQ(row(2), (QStringList{"Sr", "Sr-90", "Ingestion", kIngested, "-", "1.0E-9"}));
+    EXPECT_EQ(row(4), (QStringList{"Pu", "Pu-239", "Ingestion", kIngested, "-", "1.0E-9"}));
+    EXPECT_TRUE(view->tbDown->isEnabled());
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(MixtureViewTest, CancelAddsNothing)
+{
+    inDialog = [](TAddRNuclidesForm& add) {
+        clickEntry(add.lbAllRNuclides, "Cs-137");
+        QTest::mouseClick(add.bAdd, Qt::LeftButton);
+        QTest::mouseClick(add.bbCancel, Qt::LeftButton);
+    };
+    QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
+    EXPECT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
+    EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
+}
+
+TEST_F(MixtureViewTest, RouteMaterialAndSizeArePickedInTheTable)
+{
+    addThroughDialog({"Pu-239"});
+    ASSERT_EQ(grid->RowCount(), 3);
+    pickInCell(3, 2, "Inhalation");
+    EXPECT_EQ(row(2), (QStringList{"Pu", "Pu-239", "Inhalation", kGroupM, "5", "9.0E-10"}));
+    pickInCell(4, 2, kGroupS);
+    EXPECT_EQ(row(2), (QStringList{"Pu", "Pu-239", "Inhalation", kGroupS, "5", "2.0E-9"}));
+    pickInCell(4, 2, kGroupM);
+    pickInCell(5, 2, "1");
+    EXPECT_EQ(row(2), (QStringList{"Pu", "Pu-239", "Inhalation", kGroupM, "1", "7.0E-10"}));
+    // A gas has no particle size: "-", and the cell offers no list.
+    pickInCell(4, 2, kGas);
+    EXPECT_EQ(row(2), (QStringList{"Pu", "Pu-239", "Inhalation", kGas, "-", "3.0E-11"}));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(5, 2).center());
+    EXPECT_FALSE(openList());
+    pickInCell(3, 2, "Injection");
+    EXPECT_EQ(row(2).mid(2), (QStringList{"Injection", "", "-", "5.0E-9"}));
+    pickInCell(3, 2, "Inhalation");
+    EXPECT_EQ(row(2).mid(2), (QStringList{"Inhalation", kGroupM, "5", "9.0E-10"}));
+    // The first row kept its own.
+    EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
+}
+
+TEST_F(MixtureViewTest, AnElementBringsItsLightestNuclideAndTheSameElementChangesNothing)
+{
+    pickInCell(4, 1, kGas);
+    pickInCell(1, 1, "Co");
+    EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGas, "-", "3.0E-11"}));
+    pickInCell(1, 1, "Cs");
+    EXPECT_EQ(row(1), (QStringList{"Cs", "Cs-134", "Inhalation", kGroupM, "5", "9.0E-10"}));
+    EXPECT_EQ(nuclidesInList(), QStringList{"Cs-134"});
+    pickInCell(2, 1, "Cs-137");
+    EXPECT_EQ(nuclidesInList(), QStringList{"Cs-137"});
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("Cs-137"));
+}
+
+TEST_F(MixtureViewTest, UnitsScaleEveryCoefficientAndTheHeader)
+{
+    addThroughDialog({"Sr-90"});
+    pickComboItem(view->aucbMixtureUnit, "kBq");
+    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/kBq"));
+    EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));
+    EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-6"));
+    pickComboItem(view->ducbMixtureUnit, "mSv");
+    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/kBq"));
+    EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-3"));
+    EXPECT_EQ(home.context().ProgramPreference().MixtureActivityUnit(), au_kBq);
+    EXPECT_EQ(home.context().ProgramPreference().MixtureDoseUnit(), du_mSv);
+}
+
+TEST_F(MixtureViewTest, RowsMoveWithTheirEntriesAndDoses)
+{
+    addThroughDialog({"Sr-90", "Cs-134", "Cs-137", "Pu-239"});
+    ASSERT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-134", "Cs-137", "Pu-239"}));
+    pickInCell(3, 3, "Injection"); // Cs-134 gets a dose of its own
+    goToRow(3);
+    QTest::mouseClick(view->tbTop, Qt::LeftButton);
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Cs-134", "Co-60", "Sr-90", "Cs-137", "Pu-239"}));
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("5.0E-9"));
+    EXPECT_FALSE(view->tbTop->isEnabled());
+
+    QTest::mouseClick(view->tbBottom, Qt::LeftButton);
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239", "Cs-134"}));
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+    EXPECT_EQ(grid->Row(), 5);
+    EXPECT_FALSE(view->tbDown->isEnabled());
+
+    QTest::mouseClick(view->tbUp, Qt::LeftButton);
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-134", "Cs-137", "Pu-239"}));
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
+    QTest::mouseClick(view->tbDown, Qt::LeftButton);
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239", "Cs-134"}));
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+    EXPECT_EQ(grid->Cells(7, 5), QStringLiteral("5.0E-9"));
+    EXPECT_EQ(row(5).mid(0, 3), (QStringList{"Cs", "Cs-134", "Injection"}));
+}
+
+TEST_F(MixtureViewTest, RemovingAndClearingKeepTheListAndTheTableInStep)
+{
+    addThroughDialog({"Sr-90", "Cs-137"});
+    goToRow(2);
+    QTest::mouseClick(view->tbRemoveSelectedRN, Qt::LeftButton);
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+    EXPECT_EQ(grid->Row(), 2);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+    // The only row is never removed: it becomes the first nuclide with data, ingested, with no size.
+    pickInCell(1, 1, "Cs");
+    QTest::mouseClick(view->tbRemoveSelectedRN, Qt::LeftButton);
+    EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Ingestion", kIngested, "-", "1.0E-9"}));
+    EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
+
+    addThroughDialog({"Sr-90", "Cs-137", "Pu-239"});
+    QTest::mouseClick(view->tbClearList, Qt::LeftButton);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Ingestion", kIngested, "-", "1.0E-9"}));
+    EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
+}
+
+TEST_F(MixtureViewTest, InsertOpensTheDialog)
+{
+    grid->setFocus();
+    inDialog = [](TAddRNuclidesForm& add) { QTest::mouseClick(add.bbCancel, Qt::LeftButton); };
+    QTest::keyClick(grid, Qt::Key_Insert);
+    EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(MixtureViewTest, ADamagedFileIsSaidAndChangesNothingElse)
+{
+    writeBytes(data.filePath("Cs-137.qvd"), "damaged");
+    addThroughDialog({"Sr-90", "Cs-137"});
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Cs-137.qvd is corrupted")));
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90"}));
+    EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
+
+    writeBytes(data.filePath("Cs-134.qvd"), "damaged");
+    const QStringList before = row(1);
+    pickInCell(1, 1, "Cs");
+    ASSERT_EQ(messages.boxes.size(), 2u);
+    EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Cs-134.qvd is corrupted")));
+    EXPECT_EQ(row(1), before);
+    EXPECT_EQ(nuclidesInList(), (QStringList{"Co-60", "Sr-90"}));
+    // The row still works.
+    pickInCell(3, 1, "Ingestion");
+    EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Ingestion", kIngested, "-", "1.0E-9"}));
+}
+
+TEST_F(MixtureViewTest, TheClipboardGetsTheShownColumns)
+{
+    view->aMixtureCopyToClipboard->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QString::fromUtf16(u"Element\tRadionuclide\tRoute of Intake\tMaterial\tAMTD/AMAD, \u00B5m\t"
+                                 u"Dose Coefficient e(50), Sv/Bq\r\n")
+                  + QStringLiteral("Co\tCo-60\tInhalation\t") + kGroupM + QStringLiteral("\t5\t9.0E-10\r\n"));
+}
+
+TEST_F(MixtureViewTest, TheListComesBackAfterARestart)
+{
+    addThroughDialog({"Pu-239"});
+    pickInCell(3, 2, "Inhalation");
+    pickInCell(4, 2, kGroupS);
+    pickInCell(5, 2, "1");
+    pickInCell(3, 1, "Injection");
+    const QStringList first = row(1);
+    const QStringList second = row(2);
+    start();
+    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(row(1), first);
+    EXPECT_EQ(row(2), second);
+    EXPECT_EQ(nuclidesInList(), (QStringList{"Co-60", "Pu-239"}));
+
+    // A nuclide whose file is gone is left out; nothing is said.
+    QFile::remove(data.filePath("Pu-239.qvd"));
+    start();
+    EXPECT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(MixtureViewTest, AListThatCannotBeKeptIsSaid)
+{
+    // A folder stands where the file should go.
+    ASSERT_TRUE(QDir().mkpath(home.context().ProgramPreference().MixtureFileName()));
+    form.reset();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("The list of radionuclides could not be kept")));
+}
+
+TEST_F(MixtureViewTest, ThePointerShowsWhatCanBePicked)
+{
+    pickInCell(4, 1, kGas);
+    auto cursorAt = [this](int col) {
+        QTest::mouseMove(grid->viewport(), grid->CellRect(col, 1).center());
+        return grid->viewport()->cursor().shape();
+    };
+    EXPECT_EQ(cursorAt(1), Qt::PointingHandCursor);
+    EXPECT_EQ(cursorAt(4), Qt::PointingHandCursor);
+    EXPECT_EQ(cursorAt(5), Qt::ArrowCursor); // a gas has no size to pick
+    EXPECT_EQ(cursorAt(7), Qt::ArrowCursor);
+    pickInCell(4, 1, kGroupM);
+    EXPECT_EQ(cursorAt(5), Qt::PointingHandCursor);
+}
+
+TEST_F(MixtureViewTest, ADamagedListFileGivesTheExample)
+{
+    form.reset();
+    writeBytes(home.context().ProgramPreference().MixtureFileName(), QByteArray("\0\xff garbage\tInhalation\n", 22));
+    start();
+    EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,77 @@
+#include "data/mixturefile.h"
+
+#include "data/dosedata.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+TEST(MixtureFile, RowsComeBackAsTheyWereWritten)
+{
+    const std::vector<TMixtureRowSetting> rows{{"Cs-137", ipInhalation, 2, 4},
+                                               {"Tc-99m", ipIngestion, 0, -1},
+                                               {"Pu-239", ipInjection, 0, -1},
+                                               {"Co-60", ipInhalation, 0, 10}};
+    const QByteArray bytes = MixtureFileBytes(rows);
+    EXPECT_TRUE(bytes.contains("\nCs-137\tInhalation\t2\t0.1\n"));
+    EXPECT_TRUE(bytes.contains("\nTc-99m\tIngestion\t0\t-\n"));
+    EXPECT_EQ(ParseMixtureFile(bytes), rows);
+}
+
+TEST(MixtureFile, LinesThatAreNotRowsArePassedOver)
+{
+    struct Case {
+        const char* line;
+        bool taken;
+    } cases[] = {
+        {"Co-60\tInhalation\t1\t5", true},
+        {"Co-60\tInhalation\t1\t5\r", true},                 // written on another system
+        {"  Co-60 \t Ingestion \t 0 \t - ", true},           // blanks around fields
+        {"# Co-60\tInhalation\t1\t5", false},                // a comment
+        {"Co-60\tInhalation\t1", false},                     // a field missing
+        {"Co-60\tInhalation\t1\t5\tx", false},               // one too many
+        {"Co-60\tinhalation\t1\t5", false},                  // not a route
+        {"Co-60\tInhalation\t-1\t5", false},                 // no such material
+        {"Co-60\tInhalation\tone\t5", false},
+        {"Co-60\tInhalation\t1\t5.0", false},                // not one of the sizes
+        {"Co-60\tInhalation\t1\t4", false},
+        {"Co60\tInhalation\t1\t5", false},                   // not a nuclide name
+        {"\tInhalation\t1\t5", false},
+        {"Co-60-60-60-60-60-60\tInhalation\t1\t5", false},   // far too long a name
+        {"", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ParseMixtureFile(QByteArray(c.line) + "\n").size(), c.taken ? 1u : 0u) << c.line;
+}
+
+TEST(MixtureFile, MissingHugeAndGarbageFilesGiveNoRows)
+{
+    QTemporaryDir dir;
+    EXPECT_TRUE(ReadMixtureFile(dir.filePath("none")).empty());
+
+    QFile huge(dir.filePath("huge"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    const QByteArray row = "Co-60\tInhalation\t1\t5\n";
+    for (qint64 written = 0; written <= MaxMixtureFileSize; written += row.size())
+        huge.write(row);
+    huge.close();
+    EXPECT_TRUE(ReadMixtureFile(huge.fileName()).empty());
+
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(static_cast<char>((i * 131 + 7) & 0xFF));
+    EXPECT_TRUE(ParseMixtureFile(garbage).empty());
+
+    // A file of rows only is cut at the largest list there can be.
+    QByteArray many;
+    for (int i = 0; i < MaxMixtureFileRows + 5; ++i)
+        many += row;
+    EXPECT_EQ(ParseMixtureFile(many).size(), static_cast<std::size_t>(MaxMixtureFileRows));
+}
+
+} // namespace
+} // namespace kav
