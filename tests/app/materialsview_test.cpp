@@ -166,6 +166,18 @@ TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
     EXPECT_EQ(home.context().ProgramPreference().DPUIActivityUnit(), au_kBq);
 }
 
+TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
+{
+    const bool accepted = home.context().ProgramPreference().ExecEditDlg(
+        poDPUIUnits, [](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
+            p.SetDPUIActivityUnit(au_kBq);
+            return true;
+        });
+    ASSERT_TRUE(accepted);
+    EXPECT_EQ(view->aucbDPUIUnit->Value(), au_kBq);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
+}
+
 TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
 {
     QFile cs(data.filePath("Cs-137.qvd"));

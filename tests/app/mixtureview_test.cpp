@@ -260,6 +260,19 @@ TEST_F(MixtureViewTest, UnitsScaleEveryCoefficientAndTheHeader)
     EXPECT_EQ(home.context().ProgramPreference().MixtureDoseUnit(), du_mSv);
 }
 
+TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
+{
+    const bool accepted = home.context().ProgramPreference().ExecEditDlg(
+        poMixtureUnits, [](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
+            p.SetMixtureDoseUnit(du_mSv);
+            return true;
+        });
+    ASSERT_TRUE(accepted);
+    EXPECT_EQ(view->ducbMixtureUnit->Value(), du_mSv);
+    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
+    EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));
+}
+
 TEST_F(MixtureViewTest, RowsMoveWithTheirEntriesAndDoses)
 {
     addThroughDialog({"Sr-90", "Cs-134", "Cs-137", "Pu-239"});
