@@ -5,6 +5,7 @@
 
 #include "app/aboutbox.h"
 #include "app/application.h"
+#include "app/bioassayview.h"
 #include "data/bioassaydata.h"
 #include "data/applicationcontext.h"
 #include "base/messageboxes.h"
@@ -90,7 +91,7 @@ void TMainForm::CreateControls()
     pcMain->addTab(tsDPUM, QStringLiteral("   Dose per Content && Reference Bioassay Functions   "));
     pcMain->addTab(tsRadon, QStringLiteral("   Radon   "));
 
-    CreateChoosers();
+    CreateViews();
 
     pmHelp = new QMenu(this);
     pmHelp->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
@@ -104,7 +105,7 @@ void TMainForm::CreateControls()
     pcMain->setCornerWidget(JxpbHelp, Qt::TopRightCorner);
 }
 
-void TMainForm::CreateChoosers()
+void TMainForm::CreateViews()
 {
     // The choosers load the index as they are made: an "Index.rnx" in the current folder at this
     // moment is taken in place of the one the program carries.
@@ -120,52 +121,27 @@ void TMainForm::CreateChoosers()
         panel->Filter().SetUseElementFilter(true);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort});
     };
-    auto make = [this, &configure](QWidget* page, int shiftAMass) {
-        auto* panel = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), page);
-        configure(panel, shiftAMass);
-        auto* layoutBox = new QVBoxLayout(page);
-        layoutBox->addWidget(panel, 0, Qt::AlignLeft | Qt::AlignTop);
-        layoutBox->addStretch(1);
-        return panel;
-    };
     FMixtureView = new TMixtureView(FContext, tsMixture);
     (new QVBoxLayout(tsMixture))->addWidget(FMixtureView);
     FMaterialsView = new TMaterialsView(FContext, tsDPUI);
     (new QVBoxLayout(tsDPUI))->addWidget(FMaterialsView);
     rnpDPUI = FMaterialsView->rnpDPUI;
     configure(rnpDPUI, 8);
-    rnpDPUMRNIntake = make(tsDPUM, 10);
-    rnpDPUMRNIntake->setObjectName(QStringLiteral("rnpDPUMRNIntake"));
-    rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
+    FBioassayView = new TBioassayView(FContext, tsDPUM);
+    (new QVBoxLayout(tsDPUM))->addWidget(FBioassayView);
+    FBioassayView->OnEditUnits = [this] { FContext.ProgramPreference().ExecEditDlg(poDPUMUnits, OptionsDialog); };
+    rnpDPUMRNIntake = FBioassayView->rnpDPUMRNIntake;
+    configure(rnpDPUMRNIntake, 10);
     FMixtureView->SetAddSource(rnpDPUMRNIntake);
     FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
-    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), tsDPUM);
-    rnpDPUMRNMeasured->setObjectName(QStringLiteral("rnpDPUMRNMeasured"));
-    rnpDPUMRNMeasured->SetChoiceType(ctFullList);
-    rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
-    rnpDPUMRNMeasured->hide();
-}
-
-void TMainForm::LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx)
-{
-    try {
-        data.AssignRNuclide(rnx);
-    } catch (const std::exception& e) {
-        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbCancel,
-                                     mbCancel);
-    }
+    rnpDPUMRNMeasured = FBioassayView->rnpDPUMRNMeasured;
 }
 
 void TMainForm::ApplyPreferenceUnits()
 {
     FMixtureView->ApplyPreferenceUnits();
     FMaterialsView->ApplyPreferenceUnits();
-}
-
-void TMainForm::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
-{
-    if (DPUM_RNData)
-        LoadChosen(*DPUM_RNData, rnx);
+    FBioassayView->ApplyPreferenceUnits();
 }
 
 bool TMainForm::FormCreate()
@@ -182,6 +158,7 @@ bool TMainForm::FormCreate()
     DPUI_RNData = std::make_unique<TVESKRNDosesData>(&preference);
     FMaterialsView->SetDPUIData(DPUI_RNData.get());
     DPUM_RNData = std::make_unique<TVESKRNData>(&preference);
+    FBioassayView->SetDPUMData(DPUM_RNData.get());
     FContext.FillDataLists();
     if (!CreateMixture())
         return false;

@@ -18,6 +18,7 @@ class QToolButton;
 namespace kav {
 
 class ApplicationContext;
+class TBioassayView;
 class TMaterialsView;
 class TMixtureView;
 class TQzRNXPanel;
@@ -65,11 +66,10 @@ public:
     TQzRNXPanel* DPUIPanel() const { return rnpDPUI; }
     TMaterialsView* MaterialsView() const { return FMaterialsView; }
     TMixtureView* MixtureView() const { return FMixtureView; }
+    TBioassayView* BioassayView() const { return FBioassayView; }
     TQzRNXPanel* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
     TQzRNXPanel* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
 
-    // A nuclide chosen in the bioassay view's chooser.
-    void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
     // Units chosen in the options reach the views.
     void ApplyPreferenceUnits();
 
@@ -81,14 +81,12 @@ private:
     void CreateControls();
     void aAboutExecute();
     void ShowSampleNotice();
-    void CreateChoosers();
+    void CreateViews();
     // Fills the mixture list from the rows kept at the last exit, or with its example; false
     // when neither could be read.
     bool CreateMixture();
     // Keeps the mixture's rows for the next run; a failure is said.
     void SaveMixture();
-    // Loads a chosen nuclide into a view's data object; a file that cannot be read is said.
-    void LoadChosen(TVESKRNDosesData& data, const TBasicRNX& rnx);
 
     ApplicationContext& FContext;
     TQzOptionsPages FOptionsPages;
@@ -108,6 +106,7 @@ private:
     QLabel* FSampleNotice = nullptr;
     TMaterialsView* FMaterialsView = nullptr;
     TMixtureView* FMixtureView = nullptr;
+    TBioassayView* FBioassayView = nullptr;
     TQzRNXPanel* rnpDPUI = nullptr;
     TQzRNXPanel* rnpDPUMRNIntake = nullptr;
     TQzRNXPanel* rnpDPUMRNMeasured = nullptr;

@@ -1,6 +1,5 @@
 #include "app/materialsview.h"
 
-#include "app/application.h"
 #include "app/materialtext.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
@@ -80,6 +79,7 @@ void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fu
 QLayout* TMaterialsView::BuildUnitsBar()
 {
     rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), this);
+    FLoader.emplace(*rnpDPUI, FContext.MessageBoxes());
     rnpDPUI->setObjectName(QStringLiteral("rnpDPUI"));
     rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
 
@@ -282,32 +282,10 @@ void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
 {
     if (!DPUI_RNData)
         return;
-    const TRNXRec previous = DPUI_RNData->RNuclide();
-    try {
-        DPUI_RNData->AssignRNuclide(rnx);
+    FLoader->Load(*DPUI_RNData, rnx, [this] {
         FillDPUICompoundLists();
         FillDPUIGrid();
-    } catch (const EWrongDataFileException& e) {
-        FContext.MessageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), e.Message(), mbCancel, mbCancel);
-        GoBackTo(previous);
-    } catch (const std::exception& e) {
-        ShowException(FContext.MessageBoxes(), e);
-        GoBackTo(previous);
-    }
-}
-
-void TMaterialsView::GoBackTo(const TRNXRec& previous)
-{
-    // The nuclide shown before is read again through the chooser. Should that fail too (its file
-    // damaged meanwhile), the view is left empty rather than going back and forth.
-    if (FGoingBack || previous.El == _NoRNXElement) {
-        FillDPUICompoundLists();
-        FillDPUIGrid();
-        return;
-    }
-    FGoingBack = true;
-    rnpDPUI->SetElementAndAMass(previous.El, previous.AMass);
-    FGoingBack = false;
+    });
 }
 
 void TMaterialsView::FillDPUICompoundLists()

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "app/chosennuclide.h"
 #include "nuclides/rnxnode.h"
 
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QBoxLayout;
@@ -69,14 +71,12 @@ private:
     QWidget* BuildGrid();
     // The right-click menu of a list of check boxes: "Select all", "Unselect all".
     void ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll);
-    // After a failed load: the chooser back on the nuclide shown before.
-    void GoBackTo(const TRNXRec& previous);
     void SetAll(QListWidget* list, bool ticked);
     int TickedAMADCount() const;
 
     ApplicationContext& FContext;
     TVESKRNDosesData* DPUI_RNData = nullptr;
-    bool FGoingBack = false;
+    std::optional<TChosenNuclideLoader> FLoader;
 };
 
 } // namespace kav

@@ -2,6 +2,8 @@
 
 #include "controls/markup.h"
 
+#include <QStylePainter>
+
 namespace kav {
 
 QString MaterialCaption(const QString& text)
@@ -17,6 +19,26 @@ void TMaterialItemDelegate::PaintItemText(QPainter& painter, const QStyleOptionV
                                           const QRect& textRect) const
 {
     DrawMarkupTextCentred(painter, MaterialCaption(text), textRect, false);
+}
+
+TMaterialComboBox::TMaterialComboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    setItemDelegate(new TMaterialItemDelegate(this));
+}
+
+void TMaterialComboBox::paintEvent(QPaintEvent*)
+{
+    QStylePainter painter(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QString text = option.currentText;
+    option.currentText.clear();
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    DrawMarkupTextCentred(painter, MaterialCaption(text), field.adjusted(2, 0, -2, 0), false);
 }
 
 } // namespace kav

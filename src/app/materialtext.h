@@ -2,6 +2,8 @@
 
 #include "controls/itemtextdelegate.h"
 
+#include <QComboBox>
+
 #include <QString>
 
 namespace kav {
@@ -17,6 +19,16 @@ public:
 protected:
     void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,
                        const QRect& textRect) const override;
+};
+
+// A drop-down list of materials: its items and its closed box draw the A of "fA=" as a
+// subscript.
+class TMaterialComboBox : public QComboBox {
+public:
+    explicit TMaterialComboBox(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace kav

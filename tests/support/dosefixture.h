@@ -69,6 +69,25 @@ inline void writeTypicalFile(const QString& folder, TRNXElement element, const c
     writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes(reserved));
 }
 
+// The typical data of a nuclide with bioassay functions for the whole body, the urine and the
+// lungs at all 275 times, on every material but injection: m(t_i) = first / (1 + i + o), o the
+// compartment's ordinal, first 1 for the first material and halved for each further one.
+inline void writeBioassayFile(const QString& folder, TRNXElement element, const char* mass)
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{element, mass});
+    float first = 1;
+    auto withBioassay = [&](TVESKCompoundData& m) {
+        m.FActivity = {makeBioassay(d.FRNuclide, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
+        first /= 2;
+    };
+    withBioassay(*d.FIngestData.front());
+    for (auto& m : d.FAerosolData.front()->FAerosolDataArr)
+        withBioassay(*m);
+    withBioassay(*d.FGasData.front());
+    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+}
+
 // The typical data of a nuclide with a second aerosol group, "Oxides (S)" (fA 0.001, e(50)
 // 2e-9 at every size), between the first group and the gas.
 inline void writeTwoGroupFile(const QString& folder, TRNXElement element, const char* mass)

@@ -164,5 +164,40 @@ TEST(KavTool, CheckNamesEveryFileThatFails)
     EXPECT_TRUE(twice.out.contains(QStringLiteral("CO-60.qvd: not read: the file of Co-60 is"))) << twice.out.toStdString();
 }
 
+TEST(KavTool, BioassaySaysWhatIsWrongWithItsArguments)
+{
+    QTemporaryDir data;
+    writeBioassayFile(data.path(), _Co, "60");
+    const QStringList base{"bioassay", "Co-60", "--data", data.path()};
+    const ToolRun good = kav(base + QStringList{"--route", "Inhalation", "--material", "1", "--size", "0.3"});
+    EXPECT_EQ(good.status, 0) << good.err.toStdString();
+    EXPECT_TRUE(good.out.contains(QString::fromUtf16(u"AMTD/AMAD, \u00B5m\t0.3\r\n"))) << good.out.left(300).toStdString();
+    struct Case {
+        QStringList args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {{"--route", "oral", "--material", "1"}, 1, "--route oral: not ingestion, inhalation or injection"},
+        {{"--route", "inhalation", "--material", "9"}, 1, "--material 9: Co-60 has 2 materials for inhalation\n  1  Aerosols"},
+        {{"--route", "inhalation", "--material", "x"}, 1, "--material x:"},
+        {{"--route", "ingestion", "--material", "1", "--size", "5"}, 1, "--size: no particle size applies to All compounds"},
+        {{"--route", "inhalation", "--material", "1", "--size", "4"}, 1, "--size 4: the sizes are 0.001, 0.003"},
+        {{"--route", "inhalation", "--material", "1", "--show", "y"}, 1, "--show y: z, content or m"},
+        {{"--route", "inhalation", "--material", "1", "--dose", "2"}, 1, "--dose goes with --show content"},
+        {{"--route", "inhalation", "--material", "1", "--show", "content", "--dose", "500"}, 1, "--dose 500: a dose in mSv"},
+        {{"--route", "injection", "--material", "1"}, 1, "Co-60, Injection, : no bioassay functions"},
+        {{"--material", "1"}, 2, "usage: "},
+        {{"--route", "inhalation", "--material", "1", "--route", "ingestion"}, 2, "usage: "},
+        {{"--route", "inhalation", "--material", "1", "--colour", "red"}, 2, "usage: "},
+    };
+    for (const Case& c : cases) {
+        const ToolRun r = kav(base + c.args);
+        EXPECT_EQ(r.status, c.status) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty()) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+    }
+    EXPECT_EQ(kav({"bioassay", "Xx-1", "--route", "inhalation", "--material", "1"}).status, 1);
+}
+
 } // namespace
 } // namespace kav

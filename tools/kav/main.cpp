@@ -1,5 +1,7 @@
 // kav: the viewer's dose data for scripts. "kav show" prints a nuclide's dose coefficients,
-// "kav check" loads every data file of a folder and reports those that fail.
+// "kav bioassay" the bioassay view's table, "kav check" loads every data file of a folder and
+// reports those that fail.
+#include "bioassaycommand.h"
 #include "data/doseexport.h"
 #include "data/dosedata.h"
 #include "data/programpreference.h"
@@ -14,13 +16,21 @@ namespace {
 
 const char kHelp[] =
     "usage: kav show NUCLIDE [--data DIR]\n"
+    "       kav bioassay NUCLIDE --route R --material N [--size S] [--show z|content|m] [--dose D]\n"
+    "                    [--data DIR]\n"
     "       kav check [--data DIR]\n"
     "\n"
-    "  show   prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
-    "         lines: two header lines, then a male and a female line for every route, material\n"
-    "         and particle size; e(50) and hT(50) in Sv/Bq.\n"
-    "  check  loads every data file (*.qvd) of the folder and prints one line for each file that\n"
-    "         fails, with the reason; exits with 0 when all load and 1 when any fails.\n"
+    "  show      prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
+    "            lines: two header lines, then a male and a female line for every route, material\n"
+    "            and particle size; e(50) and hT(50) in Sv/Bq.\n"
+    "  bioassay  prints the bioassay view's table as tab-separated lines, with its head lines, as\n"
+    "            the viewer copies it: R is ingestion, inhalation or injection; N the number of the\n"
+    "            material in the route's list, from 1 (a wrong one lists them); S the particle size\n"
+    "            in um of an inhaled aerosol (5 unless given); z the dose per content (the default),\n"
+    "            content the content for the dose D in mSv (1 unless given), m the content per\n"
+    "            intake. Units and \"Exclude fractions of the day\" are the viewer's.\n"
+    "  check     loads every data file (*.qvd) of the folder and prints one line for each file\n"
+    "            that fails, with the reason; exits with 0 when all load and 1 when any fails.\n"
     "\n"
     "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n";
 
@@ -117,6 +127,11 @@ int main(int argc, char* argv[])
         return show(index, preference, args[1]);
     if (args.size() == 1 && args[0] == QStringLiteral("check"))
         return check(index, preference);
+    if (args.size() >= 2 && args[0] == QStringLiteral("bioassay")) {
+        const int status = kav::BioassayCommand(index, preference, args.mid(1));
+        if (status != 2)
+            return status;
+    }
     std::fputs(kHelp, stderr);
     return 2;
 }

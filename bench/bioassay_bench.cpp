@@ -1,0 +1,110 @@
+// Recomputing the bioassay table for the largest full-size data file, for each displayed-data
+// choice: the numbers alone, and with the grid refilled. Baseline of the same run: formatting as
+// many numbers alone.
+#include "app/bioassayview.h"
+#include "base/messageboxes.h"
+#include "controls/stringgrid.h"
+#include "data/applicationcontext.h"
+#include "data/bioassaydata.h"
+#include "data/bioassaytable.h"
+#include "nuclides/rnxindex.h"
+#include "qvdgen/samplegenerator.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Bioassay {
+    QTemporaryDir dir;
+    kav::TStderrMessageBoxes messages;
+    kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
+    kav::TVESKRNData data{&context.ProgramPreference()};
+    std::unique_ptr<kav::TBioassayView> view;
+
+    Bioassay()
+    {
+        kav::TRNXindex& index = context.RNXIndex();
+        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+            std::abort();
+        kav::TVESKRNDosesData generated;
+        kav::GenerateSampleData(index, *index.FindRNX(u"Th-228"), kav::SampleSize::FullSize, generated);
+        QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
+        if (!out.open(QIODevice::WriteOnly))
+            std::abort();
+        out.write(generated.ToFileBytes(kav::SyntheticSampleMarker));
+        out.close();
+        context.ProgramPreference().SetQVDDir(dir.path());
+        data.SetRNuclide(generated.RNuclide());
+        view = std::make_unique<kav::TBioassayView>(context);
+        view->SetDPUMData(&data);
+        view->resize(1000, 650);
+        view->FillDPUMMaterials();
+        view->UpdateDPUM();
+        if (!view->Table().HasData)
+            std::abort();
+    }
+};
+
+// Made on first use and released with the application, before the widgets' toolkit goes.
+Bioassay& bioassay()
+{
+    static Bioassay* b = [] {
+        auto* made = new Bioassay;
+        qAddPostRoutine([] {
+            delete b;
+        });
+        return made;
+    }();
+    return *b;
+}
+
+int cellCount()
+{
+    int cells = 0;
+    for (const kav::TDPUMColumn& c : bioassay().view->Table().Columns)
+        cells += static_cast<int>(c.Cells.size());
+    return cells;
+}
+
+void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
+{
+    const int cells = cellCount();
+    for (auto _ : state)
+        for (int i = 0; i < cells; ++i)
+            benchmark::DoNotOptimize(kav::FormatScientific(1.234e-9 * i, 2));
+    state.counters["cells"] = cells;
+}
+BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_ComputeTable(benchmark::State& state)
+{
+    Bioassay& b = bioassay();
+    kav::TDPUMRequest request = b.view->Request();
+    request.View = static_cast<kav::TDPUMViewType>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kav::ComputeDPUMTable(b.data, request));
+}
+BENCHMARK(BM_ComputeTable)->DenseRange(0, kav::DPUMViewTypeCount - 1)->Unit(benchmark::kMicrosecond);
+
+void BM_ChooseDisplayedDataAndRefill(benchmark::State& state)
+{
+    Bioassay& b = bioassay();
+    int choice = 1;
+    for (auto _ : state) {
+        // Every choice in turn, as clicks on the three buttons make them; every cell written anew.
+        b.view->sgDPUM->SetRowCount(2);
+        b.view->rgDPUMViewType->button(choice)->setChecked(true);
+        choice = (choice + 1) % kav::DPUMViewTypeCount;
+    }
+    state.counters["rows"] = b.view->sgDPUM->RowCount() - 1;
+}
+BENCHMARK(BM_ChooseDisplayedDataAndRefill)->Unit(benchmark::kMicrosecond);
+
+} // namespace

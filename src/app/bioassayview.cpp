@@ -1,0 +1,345 @@
+#include "app/bioassayview.h"
+
+#include "app/materialsview.h"
+#include "app/materialtext.h"
+#include "chooser/ui/rnxpanel.h"
+#include "controls/inputcolours.h"
+#include "controls/numberedit.h"
+#include "controls/stringgrid.h"
+#include "data/applicationcontext.h"
+#include "data/bioassaydata.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kav {
+
+namespace {
+
+const QString kViewTypeHint = QStringLiteral(
+    "See Key Terms in Help.\r\nUse right mouse button to call Help for details.\r\nNot all compartments listed in the "
+    "table could be a subject\r\nof a monitoring program for the given radionuclide.");
+
+} // namespace
+
+TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
+    : QWidget(parent)
+    , FContext(context)
+{
+    auto* left = new QVBoxLayout;
+    left->addWidget(BuildIntakeParameters());
+    pnDPUMChart = new QWidget(this);
+    pnDPUMChart->setObjectName(QStringLiteral("pnDPUMChart"));
+    left->addWidget(pnDPUMChart, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildDisplayedData());
+    right->addWidget(BuildTable(), 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 1);
+    InitDPUMGrid();
+    UpdateDPUMCaption();
+}
+
+QWidget* TBioassayView::BuildIntakeParameters()
+{
+    auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
+    rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), group);
+    rnpDPUMRNIntake->setObjectName(QStringLiteral("rnpDPUMRNIntake"));
+    rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
+    FLoader.emplace(*rnpDPUMRNIntake, FContext.MessageBoxes());
+    // The nuclide measured in a compartment is shown in the table's headers; its chooser is
+    // kept for the nuclides that have bioassay records, but not shown.
+    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), group);
+    rnpDPUMRNMeasured->setObjectName(QStringLiteral("rnpDPUMRNMeasured"));
+    rnpDPUMRNMeasured->SetChoiceType(ctFullList);
+    rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
+    rnpDPUMRNMeasured->hide();
+
+    cbDPUMIntakePath = new QComboBox(group);
+    cbDPUMIntakePath->addItems(IntakePathNames());
+    cbDPUMIntakePath->setCurrentIndex(ipInhalation);
+    cbDPUMCompound = new TMaterialComboBox(group);
+    cbDPUMCompound->setMinimumContentsLength(30);
+    cbDPUMAMAD = new QComboBox(group);
+    cbDPUMAMAD->setMaxVisibleItems(AMADCount);
+    cbDPUMAMAD->setToolTip(TMaterialsView::AMADHint);
+    for (QComboBox* box : {cbDPUMIntakePath, cbDPUMCompound, cbDPUMAMAD, rnpDPUMRNIntake->ElementBox(),
+                           rnpDPUMRNIntake->AMassBox(), rnpDPUMRNIntake->RNXBox()})
+        ApplyInputColours(box);
+    connect(cbDPUMIntakePath, &QComboBox::currentIndexChanged, this, [this] {
+        FillDPUMMaterials();
+        UpdateDPUM();
+    });
+    connect(cbDPUMCompound, &QComboBox::currentIndexChanged, this, [this] {
+        FillDPUMAMADList();
+        UpdateDPUM();
+    });
+    connect(cbDPUMAMAD, &QComboBox::currentIndexChanged, this, [this] { UpdateDPUM(); });
+
+    auto* sizeLabel = new QLabel(QString::fromUtf16(u"AMTD/AMAD, \u00B5m"), group);
+    sizeLabel->setToolTip(TMaterialsView::AMADHint);
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(new QLabel(QStringLiteral("Radionuclide"), group), 0, 0);
+    grid->addWidget(rnpDPUMRNIntake, 0, 1, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QStringLiteral("Route of Intake"), group), 1, 0);
+    grid->addWidget(cbDPUMIntakePath, 1, 1, Qt::AlignLeft);
+    grid->addWidget(new QLabel(QStringLiteral("Material"), group), 2, 0);
+    grid->addWidget(cbDPUMCompound, 2, 1);
+    grid->addWidget(sizeLabel, 3, 0);
+    grid->addWidget(cbDPUMAMAD, 3, 1, Qt::AlignLeft);
+    grid->setColumnStretch(1, 1);
+    FillDPUMAMADList();
+    return group;
+}
+
+QWidget* TBioassayView::BuildDisplayedData()
+{
+    auto* group = new QGroupBox(QStringLiteral("Displayed Data"), this);
+    group->setToolTip(kViewTypeHint);
+    rgDPUMViewType = new QButtonGroup(group);
+    const char* choices[DPUMViewTypeCount] = {"Dose per Content Function", "Content for the Specified Dose",
+                                              "Content per Intake (Reference Bioassay Function)"};
+    auto* layout = new QGridLayout(group);
+    for (int i = 0; i < DPUMViewTypeCount; ++i) {
+        auto* choice = new QRadioButton(QString::fromLatin1(choices[i]), group);
+        rgDPUMViewType->addButton(choice, i);
+        layout->addWidget(choice, i, 0);
+    }
+    rgDPUMViewType->button(dvDosePerContent)->setChecked(true);
+
+    feDPUMDoseForContent = new TQzFloatEdit(group);
+    feDPUMDoseForContent->setObjectName(QStringLiteral("feDPUMDoseForContent"));
+    feDPUMDoseForContent->SetMessageBoxes(&FContext.MessageBoxes());
+    feDPUMDoseForContent->SetIncrementType(itLastDigit);
+    feDPUMDoseForContent->FloatFormatList().DefaultFormat = QStringLiteral("0.###");
+    feDPUMDoseForContent->SetValue(1);
+    feDPUMDoseForContent->SetMaxValue(100);
+    feDPUMDoseForContent->SetMaxValueEnabled(true);
+    feDPUMDoseForContent->SetMinValue(0.01);
+    feDPUMDoseForContent->SetMinValueEnabled(true);
+    feDPUMDoseForContent->setFixedWidth(80);
+    ApplyInputColours(feDPUMDoseForContent);
+    lDPUMDoseUnit = new QLabel(QStringLiteral("mSv"), group);
+    feDPUMDoseForContent->setEnabled(false);
+    lDPUMDoseUnit->setEnabled(false);
+    feDPUMDoseForContent->OnChange = [this] {
+        UpdateDPUMCaption();
+        UpdateDPUM();
+    };
+    auto* dose = new QHBoxLayout;
+    dose->addWidget(feDPUMDoseForContent);
+    dose->addWidget(lDPUMDoseUnit);
+    dose->addStretch(1);
+    layout->addLayout(dose, 1, 1);
+    layout->setColumnStretch(1, 1);
+
+    connect(rgDPUMViewType, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
+        UpdateDPUMCaption();
+        feDPUMDoseForContent->setEnabled(id == dvContentForDose);
+        lDPUMDoseUnit->setEnabled(id == dvContentForDose);
+        UpdateDPUM();
+    });
+    return group;
+}
+
+QWidget* TBioassayView::BuildTable()
+{
+    auto* box = new QWidget(this);
+    aDPUMCopyToClipboard = new QAction(QStringLiteral("Copy to Clipboard"), this);
+    aDPUMCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
+    connect(aDPUMCopyToClipboard, &QAction::triggered, this, [this] { aDPUMCopyToClipboardExecute(); });
+    miDPUMIntDays = new QAction(QStringLiteral("Exclude fractions of the day"), this);
+    miDPUMIntDays->setCheckable(true);
+    connect(miDPUMIntDays, &QAction::triggered, this, [this](bool on) {
+        FContext.ProgramPreference().SetDPUMIntDays(on);
+        UpdateDPUM();
+    });
+    aDPUMUnits = new QAction(QStringLiteral("Units..."), this);
+    connect(aDPUMUnits, &QAction::triggered, this, [this] {
+        if (OnEditUnits)
+            OnEditUnits();
+    });
+    pm_sgDPUM = new QMenu(this);
+    pm_sgDPUM->addAction(miDPUMIntDays);
+    pm_sgDPUM->addAction(aDPUMCopyToClipboard);
+    pm_sgDPUM->addSeparator();
+    pm_sgDPUM->addAction(aDPUMUnits);
+    connect(pm_sgDPUM, &QMenu::aboutToShow, this,
+            [this] { miDPUMIntDays->setChecked(FContext.ProgramPreference().DPUMIntDays()); });
+
+    lDPUMCaprion = new QLabel(box);
+    lDPUMCaprion->setObjectName(QStringLiteral("lDPUMCaprion"));
+    lDPUMCaprion->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    lDPUMCaprion->setWordWrap(true);
+    lDPUMCaprion->setMinimumHeight(3 * fontMetrics().height());
+    auto* copy = new QToolButton(box);
+    copy->setDefaultAction(aDPUMCopyToClipboard);
+    copy->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    sgDPUM = new TQzStringGrid(box);
+    sgDPUM->setObjectName(QStringLiteral("sgDPUM"));
+    sgDPUM->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(sgDPUM, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { pm_sgDPUM->exec(sgDPUM->mapToGlobal(pos)); });
+
+    auto* head = new QHBoxLayout;
+    head->addWidget(lDPUMCaprion, 1);
+    head->addWidget(copy, 0, Qt::AlignBottom);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(head);
+    layout->addWidget(sgDPUM, 1);
+    return box;
+}
+
+void TBioassayView::InitDPUMGrid()
+{
+    TQzStringGrid& g = *sgDPUM;
+    g.SetColCount(1 + SourceOrganCount);
+    g.SetRowCount(2);
+    g.SetFixedCols(1);
+    g.SetFixedRows(1);
+    g.SetRowHeights(0, 65);
+    g.SetColWidths(0, 75);
+    for (TQzCellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
+        f->MultiLine = true;
+    for (int k = 0; k < SourceOrganCount; ++k) {
+        const TVESKSourceOrgan organ = SourceOrgansInColumnOrder()[k];
+        g.SetCells(k + 1, 0, SourceOrganName(organ));
+        if (!SourceOrganDescription(organ).isEmpty())
+            *g.CreateCellHint(k + 1, 0) = SourceOrganDescription(organ);
+    }
+    g.SetDefaultColWidth(QFontMetrics(g.FixedCellsFormat.Normal.Font).horizontalAdvance(QStringLiteral("Skeleton*")) + 16);
+    g.SetColWidths(0, 75);
+}
+
+void TBioassayView::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
+{
+    if (!DPUM_RNData || rnx.Element == _NoRNXElement)
+        return;
+    FLoader->Load(*DPUM_RNData, rnx, [this] {
+        FillDPUMMaterials();
+        QStringList measured;
+        DPUM_RNData->GetDRNList(measured);
+        rnpDPUMRNMeasured->Filter().SetUseRNXFilter(true);
+        rnpDPUMRNMeasured->Filter().SetRNXList(measured);
+        rnpDPUMRNMeasured->SetRNXname(DPUM_RNData->RNuclideName());
+        rnpDPUMRNMeasured->setEnabled(measured.size() > 1);
+        UpdateDPUM();
+    });
+}
+
+void TBioassayView::FillDPUMMaterials()
+{
+    {
+        const QSignalBlocker blocker(cbDPUMCompound);
+        cbDPUMCompound->clear();
+        QStringList materials;
+        if (DPUM_RNData)
+            DPUM_RNData->GetCompoundsList(static_cast<TVESKIntakePath>(cbDPUMIntakePath->currentIndex()), materials);
+        cbDPUMCompound->addItems(materials);
+        cbDPUMCompound->setCurrentIndex(materials.isEmpty() ? -1 : 0);
+    }
+    FillDPUMAMADList();
+}
+
+void TBioassayView::FillDPUMAMADList()
+{
+    const QSignalBlocker blocker(cbDPUMAMAD);
+    cbDPUMAMAD->clear();
+    const bool aerosol = cbDPUMIntakePath->currentIndex() == ipInhalation && DPUM_RNData
+        && DPUM_RNData->IsAerosol(cbDPUMCompound->currentIndex());
+    if (aerosol) {
+        cbDPUMAMAD->addItems(AMADLabels());
+        cbDPUMAMAD->setCurrentIndex(DefaultAMADIndex);
+    } else {
+        cbDPUMAMAD->addItem(QStringLiteral("-"));
+        cbDPUMAMAD->setCurrentIndex(0);
+    }
+    // The sizes stand in the middle of their list too.
+    for (int i = 0; i < cbDPUMAMAD->count(); ++i)
+        cbDPUMAMAD->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
+}
+
+TDPUMRequest TBioassayView::Request() const
+{
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    TDPUMRequest r;
+    r.Path = static_cast<TVESKIntakePath>(std::max(cbDPUMIntakePath->currentIndex(), 0));
+    r.Material = cbDPUMCompound->currentIndex();
+    r.AMADIndex = cbDPUMAMAD->count() == AMADCount ? cbDPUMAMAD->currentIndex() : 0;
+    r.View = static_cast<TDPUMViewType>(std::max(rgDPUMViewType->checkedId(), 0));
+    r.DoseMSv = feDPUMDoseForContent->Value();
+    r.WholeDays = preference.DPUMIntDays();
+    r.Units = {preference.DPUMDoseUnit(), preference.DPUMContentActivityUnit(), preference.DPUMIntakeActivityUnit(),
+               preference.DPUMTimeUnit()};
+    return r;
+}
+
+void TBioassayView::UpdateDPUMCaption()
+{
+    const TDPUMRequest r = Request();
+    lDPUMCaprion->setText(DPUMCaption(r.View, r.DoseMSv, r.Units));
+}
+
+void TBioassayView::UpdateDPUM()
+{
+    if (!DPUM_RNData)
+        return;
+    FTable = ComputeDPUMTable(*DPUM_RNData, Request());
+    FillDPUMTable();
+}
+
+void TBioassayView::FillDPUMTable()
+{
+    TQzStringGrid& g = *sgDPUM;
+    if (!FTable.HasData) {
+        // No functions for this material: no compartment to show.
+        for (int c = 1; c < g.ColCount(); ++c)
+            g.SetColWidths(c, -1);
+        return;
+    }
+    g.SetRowCount(static_cast<int>(FTable.Times.size()) + 1);
+    g.SetCells(0, 0, FTable.TimeTitle);
+    for (int row = 1; row < g.RowCount(); ++row)
+        g.SetCells(0, row, FTable.Times[row - 1]);
+    for (int k = 0; k < SourceOrganCount; ++k) {
+        const TDPUMColumn& column = FTable.Columns[static_cast<std::size_t>(k)];
+        const int col = k + 1;
+        if (!column.Present) {
+            g.SetColWidths(col, -1);
+            continue;
+        }
+        g.SetColWidths(col, g.DefaultColWidth());
+        g.SetCells(col, 0, column.Title);
+        for (int row = 1; row < g.RowCount(); ++row)
+            g.SetCells(col, row, column.Cells.value(row - 1));
+    }
+}
+
+void TBioassayView::ApplyPreferenceUnits()
+{
+    UpdateDPUMCaption();
+    UpdateDPUM();
+}
+
+void TBioassayView::aDPUMCopyToClipboardExecute()
+{
+    const QString head = DPUMClipboardHead(rnpDPUMRNIntake->RNXname(), cbDPUMIntakePath->currentText(),
+                                           cbDPUMCompound->currentText(), cbDPUMAMAD->currentText(), lDPUMCaprion->text());
+    sgDPUM->CopyToClipboard(head, QString(), {}, true);
+}
+
+} // namespace kav

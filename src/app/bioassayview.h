@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/chosennuclide.h"
+#include "data/bioassaytable.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace kav {
+
+class ApplicationContext;
+class TBasicRNX;
+class TQzFloatEdit;
+class TQzRNXPanel;
+class TQzStringGrid;
+class TVESKRNData;
+
+// The bioassay view: for one intake of a nuclide (route, material, particle size), the dose per
+// measured content z(t), the content that goes with a chosen dose, or the content per intake
+// m(t), over time for each compartment, as a table (and, from the same numbers, a chart).
+class TBioassayView : public QWidget {
+public:
+    // The program's shared state outlives the view.
+    explicit TBioassayView(ApplicationContext& context, QWidget* parent = nullptr);
+    // The data object the view shows; the main window creates it during start-up.
+    void SetDPUMData(TVESKRNData* data) { DPUM_RNData = data; }
+    // Opens the options on the view's units; the main window gives it.
+    std::function<void()> OnEditUnits;
+
+    TQzRNXPanel* rnpDPUMRNIntake = nullptr;
+    TQzRNXPanel* rnpDPUMRNMeasured = nullptr;
+    QComboBox* cbDPUMIntakePath = nullptr;
+    QComboBox* cbDPUMCompound = nullptr;
+    QComboBox* cbDPUMAMAD = nullptr;
+    QButtonGroup* rgDPUMViewType = nullptr;
+    TQzFloatEdit* feDPUMDoseForContent = nullptr;
+    QLabel* lDPUMDoseUnit = nullptr;
+    QLabel* lDPUMCaprion = nullptr;
+    TQzStringGrid* sgDPUM = nullptr;
+    QMenu* pm_sgDPUM = nullptr;
+    QAction* miDPUMIntDays = nullptr;
+    QAction* aDPUMCopyToClipboard = nullptr;
+    QAction* aDPUMUnits = nullptr;
+    // Where the chart goes, below the intake parameters.
+    QWidget* pnDPUMChart = nullptr;
+
+    void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
+    void InitDPUMGrid();
+    void FillDPUMMaterials();
+    void FillDPUMAMADList();
+    void UpdateDPUMCaption();
+    void UpdateDPUM();
+    // Shows the units stored in the preferences.
+    void ApplyPreferenceUnits();
+    void aDPUMCopyToClipboardExecute();
+
+    // What is asked and what came out, as last computed.
+    TDPUMRequest Request() const;
+    const TDPUMTable& Table() const { return FTable; }
+
+private:
+    QWidget* BuildIntakeParameters();
+    QWidget* BuildDisplayedData();
+    QWidget* BuildTable();
+    void FillDPUMTable();
+
+    ApplicationContext& FContext;
+    TVESKRNData* DPUM_RNData = nullptr;
+    std::optional<TChosenNuclideLoader> FLoader;
+    TDPUMTable FTable;
+};
+
+} // namespace kav

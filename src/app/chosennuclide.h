@@ -1,0 +1,30 @@
+#pragma once
+
+#include <functional>
+
+namespace kav {
+
+class IMessageBoxes;
+class TBasicRNX;
+class TQzRNXPanel;
+class TVESKRNDosesData;
+
+// What a view does when its chooser reports a nuclide: load it into the view's data object and
+// show it. When the file cannot be read, the reason is said and the chooser goes back to the
+// nuclide shown before; should that one fail too, the view shows nothing rather than going back
+// and forth.
+class TChosenNuclideLoader {
+public:
+    // The chooser and the boxes outlive the loader.
+    TChosenNuclideLoader(TQzRNXPanel& chooser, IMessageBoxes& boxes) : FChooser(chooser), FBoxes(boxes) {}
+
+    // Loads the nuclide, then calls show; after a failure show is called on the empty object.
+    void Load(TVESKRNDosesData& data, const TBasicRNX& rnx, const std::function<void()>& show);
+
+private:
+    TQzRNXPanel& FChooser;
+    IMessageBoxes& FBoxes;
+    bool FGoingBack = false;
+};
+
+} // namespace kav

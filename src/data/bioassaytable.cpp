@@ -1,0 +1,187 @@
+#include "data/bioassaytable.h"
+
+#include "base/numberformat.h"
+
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+// Contents below this, per unit intake, are not shown: they are noise of the models.
+constexpr double kSmallestContent = 1e-10;
+// The first ten days hold fractions of a day; from here on every point is a whole day.
+constexpr int kFirstWholeDayIndex = 40;
+
+bool shown(int index, bool wholeDays)
+{
+    if (!wholeDays || index >= kFirstWholeDayIndex)
+        return true;
+    const double t = BioassayTimes()[static_cast<std::size_t>(index)];
+    return t == std::floor(t);
+}
+
+QString contentPart(const TDPUMUnits& units)
+{
+    return ActivityUnitLabel(units.Content);
+}
+
+} // namespace
+
+QString DPUMDoseText(double doseMSv)
+{
+    QString text = QString::number(doseMSv, 'g', 15);
+    text.replace(u'.', decimalSeparator());
+    return text;
+}
+
+QString DPUMCaption(TDPUMViewType view, double doseMSv, const TDPUMUnits& units)
+{
+    switch (view) {
+    case dvContentForDose:
+        return QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed "
+                              "Effective Dose (")
+            + DPUMDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
+    case dvContentPerIntake:
+        return QStringLiteral("Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), ")
+            + contentPart(units) + QStringLiteral(" per ") + ActivityUnitLabel(units.Intake);
+    case dvDosePerContent:
+    default:
+        return QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per "
+                              "Content Functions z(t)), ")
+            + DoseUnitLabel(units.Dose) + u'/' + contentPart(units);
+    }
+}
+
+QString DPUMAxisTitle(TDPUMViewType view, double doseMSv, const TDPUMUnits& units)
+{
+    switch (view) {
+    case dvContentForDose:
+        return QStringLiteral("Content Associated with the Specified Committed Effective Dose (") + DPUMDoseText(doseMSv)
+            + QStringLiteral(" mSv), ") + contentPart(units);
+    case dvContentPerIntake:
+        return QStringLiteral("Content per Intake, ") + contentPart(units) + QStringLiteral(" per ")
+            + ActivityUnitLabel(units.Intake);
+    case dvDosePerContent:
+    default:
+        return QStringLiteral("Committed Effective Dose per Predicted Content, ") + DoseUnitLabel(units.Dose) + u'/'
+            + contentPart(units);
+    }
+}
+
+QString DPUMTimeText(double days, TQzTimeUnit unit)
+{
+    switch (unit) {
+    case tuYear: {
+        const double years = days / 365;
+        const double size = std::abs(years);
+        if (size < 1e-10)
+            return QStringLiteral("0");
+        if (size < 0.1 || size >= 1000)
+            return formatPicture(years, u"0.##E-0");
+        if (size < 1)
+            return formatPicture(years, u"0.###");
+        if (size < 10)
+            return formatPicture(years, u"0.##");
+        if (size < 100)
+            return formatPicture(years, u"00.#");
+        return formatPicture(years, u"000");
+    }
+    case tuHour: return formatPicture(days * 24, u"#0");
+    case tuDay:
+    default: return formatPicture(days, u"#0.######");
+    }
+}
+
+TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request)
+{
+    TDPUMTable table;
+    for (int k = 0; k < SourceOrganCount; ++k)
+        table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
+    const int amad = request.Path == ipInhalation && data.IsAerosol(request.Material) ? request.AMADIndex : 0;
+    TVESKActivityResultData result;
+    bool ok = data.GetActivitiesNew(request.Path, request.Material, amad, result);
+    float e = 0;
+    if (request.View != dvContentPerIntake) {
+        TVESKDoseArray organs{};
+        ok = ok && data.GetDoses(request.Path, request.Material, amad, organs, e);
+    }
+    if (!ok)
+        return table;
+    table.HasData = true;
+
+    const TDPUMUnits& u = request.Units;
+    const double content = BqPerUnit(u.Content);
+    double factor = 0;
+    switch (request.View) {
+    case dvDosePerContent: factor = e / static_cast<double>(SvPerUnit(u.Dose)) * content; break;
+    case dvContentForDose: factor = request.DoseMSv * SvPerUnit(du_mSv) / e / content; break;
+    case dvContentPerIntake: factor = BqPerUnit(u.Intake) / content; break;
+    }
+
+    const int count = std::min(TVESKRNData::MaxActivityCount(result), BioassayTimeCount);
+    table.TimeTitle = QStringLiteral("Time, ") + TimeUnitPluralLabel(u.Time);
+    for (int i = 1; i < count; ++i)
+        if (shown(i, request.WholeDays))
+            table.Times << DPUMTimeText(BioassayTimes()[static_cast<std::size_t>(i)], u.Time);
+    if (table.Times.isEmpty())
+        table.Times << QStringLiteral("-");
+
+    const double timeFactor = TimeUnitsPerDayB(u.Time);
+    for (TDPUMColumn& column : table.Columns) {
+        if (!result.FOrganPresentSet.contains(column.Organ))
+            continue;
+        column.Present = true;
+        column.Title = SourceOrganName(column.Organ);
+        const TRNXRec& measured = result.FRNuclideSrc[static_cast<std::size_t>(column.Organ)];
+        if (!(measured == data.RNuclide()))
+            column.Title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
+        const TVESKOrganData& series = result.FActivityData[static_cast<std::size_t>(column.Organ)];
+        const int length = std::min(static_cast<int>(series.size()), BioassayTimeCount);
+        for (int i = 1; i < length; ++i) {
+            if (!shown(i, request.WholeDays))
+                continue;
+            const double m = series[static_cast<std::size_t>(i)];
+            const double value = request.View == dvDosePerContent ? factor / m : factor * m;
+            if (m >= kSmallestContent && std::isfinite(value)) {
+                column.Cells << FormatScientific(value, 2);
+                column.Points.emplace_back(BioassayTimes()[static_cast<std::size_t>(i)] * timeFactor, value);
+            } else {
+                column.Cells << QStringLiteral("-");
+            }
+        }
+        while (column.Cells.size() < table.Times.size())
+            column.Cells << QStringLiteral("-");
+    }
+    return table;
+}
+
+QString DPUMTableText(const TDPUMTable& table, const QString& head)
+{
+    const QString tab(u'\t');
+    const QString end = QStringLiteral("\r\n");
+    QStringList header{table.TimeTitle};
+    for (const TDPUMColumn& column : table.Columns)
+        if (column.Present)
+            header << column.Title;
+    QString text = head.isEmpty() ? QString() : head + end;
+    text += header.join(tab) + end;
+    for (qsizetype row = 0; row < table.Times.size(); ++row) {
+        QStringList cells{table.Times[row]};
+        for (const TDPUMColumn& column : table.Columns)
+            if (column.Present)
+                cells << column.Cells.value(row);
+        text += cells.join(tab) + end;
+    }
+    return text;
+}
+
+QString DPUMClipboardHead(const QString& nuclide, const QString& route, const QString& material, const QString& size,
+                          const QString& caption)
+{
+    return QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nRoute of Intake\t") + route
+        + QStringLiteral("\r\nMaterial\t") + material + QString::fromUtf16(u"\r\nAMTD/AMAD, \u00B5m\t") + size
+        + QStringLiteral("\r\n\r\n") + caption;
+}
+
+} // namespace kav

@@ -1,0 +1,227 @@
+#include "app/bioassayview.h"
+#include "app/mainform.h"
+#include "chooser/ui/rnxpanel.h"
+#include "controls/numberedit.h"
+#include "controls/stringgrid.h"
+#include "dosefixture.h"
+#include "recordingmessageboxes.h"
+#include "viewerini.h"
+#include "widgetinput.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// The real main window on a data folder written here, showing the bioassay tab. Co-60 and Cs-137
+// have bioassay functions for the whole body, the urine and the lungs; Sr-90 has none.
+class BioassayViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeBioassayFile(data.path(), _Co, "60");
+        writeBioassayFile(data.path(), _Cs, "137");
+        writeTypicalFile(data.path(), _Sr, "90");
+        home.writeIni("Initialized=1\n", data.path());
+    }
+    void start(const QByteArray& units = {})
+    {
+        if (!units.isEmpty()) {
+            QFile ini(home.iniPath());
+            ASSERT_TRUE(ini.open(QIODevice::Append));
+            ini.write("[Units]\n" + units);
+        }
+        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form->show();
+        form->FormActivate();
+        form->MainTabs()->setCurrentIndex(1);
+        view = form->BioassayView();
+        grid = view->sgDPUM;
+    }
+    void choose(int viewType)
+    {
+        QTest::mouseClick(view->rgDPUMViewType->button(viewType), Qt::LeftButton);
+    }
+    // Picks an entry of the table's menu as a user does: the menu opens over the table.
+    void pickFromMenu(QAction* action)
+    {
+        QTimer::singleShot(0, view, [this, action] {
+            QMenu* menu = view->pm_sgDPUM;
+            ASSERT_TRUE(menu->isVisible());
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+        });
+        const QPoint at = grid->CellRect(1, 1).center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(grid->viewport(), &event);
+    }
+    QStringList shownTitles() const
+    {
+        QStringList titles;
+        for (int c = 1; c < grid->ColCount(); ++c)
+            if (grid->ColWidths(c) > 0)
+                titles << grid->Cells(c, 0);
+        return titles;
+    }
+
+    QTemporaryDir data;
+    RecordingMessageBoxes messages;
+    ViewerHome home;
+    std::unique_ptr<TMainForm> form;
+    TBioassayView* view = nullptr;
+    TQzStringGrid* grid = nullptr;
+};
+
+TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
+{
+    start();
+    EXPECT_EQ(view->rnpDPUMRNIntake->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(view->cbDPUMIntakePath->currentText(), QStringLiteral("Inhalation"));
+    EXPECT_EQ(view->cbDPUMCompound->currentText(), QStringLiteral("Aerosols Cobalt nitrate Type M, fA=1E-2"));
+    EXPECT_EQ(view->cbDPUMAMAD->count(), 11);
+    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("5"));
+    EXPECT_FALSE(view->feDPUMDoseForContent->isEnabled());
+    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("(Dose per Content Functions z(t)), Sv/Bq")));
+    EXPECT_EQ(shownTitles(), (QStringList{"Whole Body", "Urine (24-hour sample)", "Lungs*"}));
+    EXPECT_EQ(grid->RowCount(), 275);
+    EXPECT_EQ(grid->Cells(0, 0), QStringLiteral("Time, days"));
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("0.041667"));
+    // The 5 µm material is the ninth of the group: its functions start at 1/2^9, its e(50) is 9e-10;
+    // whole body (ordinal 5) at the first time: m = 2^-9 / 7.
+    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(9e-10 / (std::pow(0.5, 9) / 7), 2));
+    ASSERT_TRUE(grid->GetCellHint(5, 0));
+    EXPECT_TRUE(grid->GetCellHint(5, 0)->startsWith(QStringLiteral("Sum of the content in bronchioles")));
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
+{
+    start();
+    const QString z = grid->Cells(1, 1);
+    choose(dvContentForDose);
+    EXPECT_TRUE(view->feDPUMDoseForContent->isEnabled());
+    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("Committed Effective Dose (1 mSv), Bq")));
+    // z × content = 1 mSv in Sv.
+    EXPECT_NEAR(z.toDouble() * grid->Cells(1, 1).toDouble(), 1e-3, 1e-3 * 0.06);
+    const double single = grid->Cells(1, 1).toDouble();
+    view->feDPUMDoseForContent->setFocus();
+    view->feDPUMDoseForContent->selectAll();
+    QTest::keyClicks(view->feDPUMDoseForContent, QStringLiteral("2"));
+    EXPECT_TRUE(view->lDPUMCaprion->text().contains(QStringLiteral("(2 mSv)")));
+    EXPECT_NEAR(grid->Cells(1, 1).toDouble(), 2 * single, 2 * single * 0.06);
+
+    choose(dvContentPerIntake);
+    EXPECT_FALSE(view->feDPUMDoseForContent->isEnabled());
+    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("(Reference Bioassay Functions m(t)), Bq per Bq")));
+    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(std::pow(0.5, 9) / 7, 2));
+}
+
+TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
+{
+    start();
+    pickComboItem(view->cbDPUMIntakePath, "Ingestion");
+    EXPECT_EQ(view->cbDPUMCompound->currentText(), QStringLiteral("All compounds, fA=5E-2"));
+    EXPECT_EQ(view->cbDPUMAMAD->count(), 1);
+    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("-"));
+    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(1e-9 / (1.0 / 7), 2));
+    pickComboItem(view->cbDPUMIntakePath, "Inhalation");
+    pickComboItem(view->cbDPUMAMAD, "1");
+    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(7e-10 / (std::pow(0.5, 7) / 7), 2));
+    // Another material brings the size back to 5 µm.
+    pickComboItem(view->cbDPUMCompound, "Gas or vapour Type V, Elemental vapour");
+    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("-"));
+    pickComboItem(view->cbDPUMCompound, "Aerosols Cobalt nitrate Type M, fA=1E-2");
+    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("5"));
+    // Injection has no functions: no compartment is shown.
+    pickComboItem(view->cbDPUMIntakePath, "Injection");
+    EXPECT_TRUE(shownTitles().isEmpty());
+}
+
+TEST_F(BioassayViewTest, NuclidesWithoutTheFunctionsOfWhatIsMeasuredShowNothing)
+{
+    start();
+    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Cs");
+    // The file's functions are Cs-137's own, but Ba-137m is what is measured: no functions.
+    EXPECT_TRUE(shownTitles().isEmpty());
+    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Sr");
+    EXPECT_TRUE(shownTitles().isEmpty());
+    EXPECT_TRUE(messages.boxes.empty());
+    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Co");
+    EXPECT_EQ(shownTitles().size(), 3);
+}
+
+TEST_F(BioassayViewTest, ADamagedFileIsSaidAndThePreviousNuclideComesBack)
+{
+    start();
+    writeBytes(data.filePath("Cs-137.qvd"), "damaged");
+    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Cs");
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Cs-137.qvd is corrupted")));
+    EXPECT_EQ(view->rnpDPUMRNIntake->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(shownTitles().size(), 3);
+}
+
+TEST_F(BioassayViewTest, ExcludingFractionsOfTheDayFromTheMenuIsRemembered)
+{
+    start();
+    pickFromMenu(view->miDPUMIntDays);
+    EXPECT_TRUE(home.context().ProgramPreference().DPUMIntDays());
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid->Cells(0, 11), QStringLiteral("11"));
+    EXPECT_EQ(grid->RowCount(), 245);
+    pickFromMenu(view->miDPUMIntDays);
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("0.041667"));
+}
+
+TEST_F(BioassayViewTest, UnitsComeFromThePreferences)
+{
+    start("DPUMTimeUnit=2\nDPUMContentActivityUnit=9\nDPUMIntakeActivityUnit=10\n"); // hours, kBq, MBq
+    choose(dvContentPerIntake);
+    EXPECT_EQ(grid->Cells(0, 0), QStringLiteral("Time, hours"));
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid->Cells(0, grid->RowCount() - 1), QStringLiteral("438000"));
+    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("kBq per MBq")));
+    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(1000 * std::pow(0.5, 9) / 7, 2));
+}
+
+TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
+{
+    start("DPUMDoseUnit=5\nDPUMIntDaysOnly=1\n"); // mSv
+    choose(dvContentForDose);
+    view->aDPUMCopyToClipboard->trigger();
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.startsWith(QString::fromUtf16(u"Radionuclide\tCo-60\r\nRoute of Intake\tInhalation\r\n"
+                                                     u"Material\tAerosols Cobalt nitrate Type M, fA=1E-2\r\n"
+                                                     u"AMTD/AMAD, \u00B5m\t5\r\n\r\nContent in an Organ")))
+        << copied.left(300).toStdString();
+    EXPECT_TRUE(copied.contains(QStringLiteral("\r\nTime, days\tWhole Body\tUrine (24-hour sample)\tLungs*\r\n1\t")));
+
+    // The tool beside the viewer reads the same preferences.
+    const QString tool = QFileInfo(home.executable()).dir().filePath(QStringLiteral("kav"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KAV_CLI), tool));
+    QProcess kav;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    kav.setProcessEnvironment(env);
+    kav.start(tool, {"bioassay", "Co-60", "--route", "inhalation", "--material", "1", "--show", "content"});
+    ASSERT_TRUE(kav.waitForFinished(60000));
+    EXPECT_EQ(kav.exitCode(), 0) << kav.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(kav.readAllStandardOutput()), copied);
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,190 @@
+#include "data/bioassaytable.h"
+
+#include "dosefixture.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace kav {
+namespace {
+
+// Ra-228 ingested, e(50) 2e-8 Sv/Bq. The whole body is measured through Ac-228, the urine as
+// Ra-228 itself; no other compartment has a function. Whole body m(t_i) = 1 / (i + 1); urine
+// 0.5 at the first time after intake, then 0 (nothing to divide by), then 1e-11 (below what is
+// shown), then NaN, then 0.25 / i. Read back from the bytes of a data file.
+class BioassayTableTest : public testing::Test {
+protected:
+    static constexpr int kPoints = 45;
+
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        TVESKRNDosesData d;
+        d.FRNuclide = TRNXRec{_Ra, "228"};
+        auto ingested = makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.2f, 2e-8f);
+        TVESKActivityData radium;
+        radium.FRNuclide = d.FRNuclide;
+        radium.FOrganPresentSet = {soW_Body, soDailyUrine};
+        TVESKOrganData& urine = radium.FActivityData[soDailyUrine];
+        urine = {0, 0.5f, 0, 1e-11f, std::numeric_limits<float>::quiet_NaN()};
+        for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
+            urine.push_back(0.25f / static_cast<float>(i));
+        TVESKActivityData actinium;
+        actinium.FRNuclide = TRNXRec{_Ac, "228"};
+        actinium.FOrganPresentSet = {soW_Body};
+        for (int i = 0; i < kPoints; ++i)
+            actinium.FActivityData[soW_Body].push_back(1.0f / static_cast<float>(i + 1));
+        ingested->FActivity = {radium, actinium};
+        d.FIngestData.push_back(std::move(ingested));
+        d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f)); // no functions
+        data.ReadFromBytes(d.ToFileBytes(), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"));
+        ASSERT_TRUE(data.IsLoaded());
+        request.Path = ipIngestion;
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    const TDPUMColumn& column(const TDPUMTable& table, TVESKSourceOrgan organ) const
+    {
+        for (const TDPUMColumn& c : table.Columns)
+            if (c.Organ == organ)
+                return c;
+        static const TDPUMColumn none;
+        return none;
+    }
+
+    TVESKRNData data;
+    TDPUMRequest request;
+};
+
+TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
+{
+    struct Case {
+        const char* what;
+        TDPUMViewType view;
+        double dose;
+        TDPUMUnits units;
+        const char* wholeBodyFirst; // at 1/24 day: m = 1/2
+        const char* urineFirst;     // m = 0.5
+    } cases[] = {
+        {"z(t) = e / m", dvDosePerContent, 1, {}, "4.0E-8", "4.0E-8"},
+        {"z(t) in mSv per kBq", dvDosePerContent, 1, {du_mSv, au_kBq, au_Bq, tuDay}, "4.0E-2", "4.0E-2"},
+        {"z(t) does not depend on the intake unit", dvDosePerContent, 1, {du_Sv, au_Bq, au_kBq, tuDay}, "4.0E-8", "4.0E-8"},
+        {"content for 1 mSv = 0.001 / e * m", dvContentForDose, 1, {}, "2.5E+4", "2.5E+4"},
+        {"twice the dose, twice the content", dvContentForDose, 2, {}, "5.0E+4", "5.0E+4"},
+        {"content for a dose in kBq", dvContentForDose, 1, {du_mkSv, au_kBq, au_MBq, tuDay}, "2.5E+1", "2.5E+1"},
+        {"m(t)", dvContentPerIntake, 1, {}, "5.0E-1", "5.0E-1"},
+        {"m(t) per kBq taken in", dvContentPerIntake, 1, {du_Sv, au_Bq, au_kBq, tuDay}, "5.0E+2", "5.0E+2"},
+        {"m(t) in mBq per Bq", dvContentPerIntake, 1, {du_Sv, au__mBq, au_Bq, tuDay}, "5.0E+2", "5.0E+2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        request.View = c.view;
+        request.DoseMSv = c.dose;
+        request.Units = c.units;
+        const TDPUMTable table = ComputeDPUMTable(data, request);
+        ASSERT_TRUE(table.HasData);
+        EXPECT_EQ(column(table, soW_Body).Cells.value(0), QString::fromLatin1(c.wholeBodyFirst));
+        EXPECT_EQ(column(table, soDailyUrine).Cells.value(0), QString::fromLatin1(c.urineFirst));
+    }
+}
+
+TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
+{
+    const TDPUMTable table = ComputeDPUMTable(data, request);
+    ASSERT_TRUE(table.HasData);
+    EXPECT_EQ(table.TimeTitle, QStringLiteral("Time, days"));
+    ASSERT_EQ(table.Times.size(), kPoints - 1);
+    EXPECT_EQ(table.Times.first(), QStringLiteral("0.041667"));
+    EXPECT_EQ(table.Times.last(), QStringLiteral("14"));
+    // Table order: whole body, urine, faeces, ...; the others have no function.
+    EXPECT_EQ(table.Columns[0].Organ, soW_Body);
+    EXPECT_EQ(table.Columns[1].Organ, soDailyUrine);
+    int present = 0;
+    for (const TDPUMColumn& c : table.Columns)
+        present += c.Present;
+    EXPECT_EQ(present, 2);
+    // The whole body is measured through the decay product.
+    EXPECT_EQ(column(table, soW_Body).Title, QStringLiteral("Whole Body (Ac-228)"));
+    EXPECT_EQ(column(table, soDailyUrine).Title, QStringLiteral("Urine (24-hour sample)"));
+    // Zero, tiny and NaN show "-" and are not plotted; a shorter series ends in "-".
+    const TDPUMColumn& urine = column(table, soDailyUrine);
+    ASSERT_EQ(urine.Cells.size(), table.Times.size());
+    EXPECT_EQ(urine.Cells.mid(0, 5), (QStringList{"4.0E-8", "-", "-", "-", "4.0E-7"}));
+    EXPECT_EQ(urine.Cells.last(), QStringLiteral("-"));
+    ASSERT_FALSE(urine.Points.empty());
+    EXPECT_EQ(urine.Points.size(), static_cast<std::size_t>(kPoints - 10 - 4));
+    // The data hold single precision.
+    EXPECT_NEAR(urine.Points[0].x(), 1.0 / 24, 1e-7);
+    EXPECT_NEAR(urine.Points[0].y(), 4e-8, 4e-8 * 1e-6);
+    EXPECT_EQ(column(table, soW_Body).Points.size(), static_cast<std::size_t>(kPoints - 1));
+
+    // Hours: the points' times in hours too.
+    request.Units.Time = tuHour;
+    const TDPUMTable hours = ComputeDPUMTable(data, request);
+    EXPECT_EQ(hours.TimeTitle, QStringLiteral("Time, hours"));
+    EXPECT_EQ(hours.Times.first(), QStringLiteral("1"));
+    EXPECT_NEAR(column(hours, soW_Body).Points[0].x(), 1.0, 1e-6);
+}
+
+TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
+{
+    request.WholeDays = true;
+    request.View = dvContentPerIntake;
+    const TDPUMTable table = ComputeDPUMTable(data, request);
+    // Days 1 to 10, then 11 to 14.
+    EXPECT_EQ(table.Times, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
+    // Day 1 is point 10: m = 1/11.
+    EXPECT_EQ(column(table, soW_Body).Cells.first(), QStringLiteral("9.1E-2"));
+    EXPECT_NEAR(column(table, soW_Body).Points.front().x(), 1.0, 1e-6);
+}
+
+TEST_F(BioassayTableTest, NoFunctionsOrNoDoseMeansNoData)
+{
+    request.Path = ipInjection;
+    request.View = dvContentPerIntake;
+    EXPECT_FALSE(ComputeDPUMTable(data, request).HasData);
+    request.Path = ipIngestion;
+    request.Material = 3;
+    EXPECT_FALSE(ComputeDPUMTable(data, request).HasData);
+}
+
+TEST(BioassayText, TimesInEachUnit)
+{
+    QLocale::setDefault(QLocale::c());
+    struct Case {
+        double days;
+        TQzTimeUnit unit;
+        const char* text;
+    } cases[] = {
+        {1.0 / 24, tuDay, "0.041667"}, {0.125, tuDay, "0.125"}, {18250, tuDay, "18250"},
+        {1.0 / 24, tuHour, "1"},       {18250, tuHour, "438000"},
+        {1.0 / 24, tuYear, "1.14E-4"}, {36.5, tuYear, "0.1"},    {365, tuYear, "1"},
+        {3650, tuYear, "10"},          {18250, tuYear, "50"},    {365 * 123.4, tuYear, "123"},
+        {365 * 2000.0, tuYear, "2E3"}, {0, tuYear, "0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DPUMTimeText(c.days, c.unit), QString::fromLatin1(c.text)) << c.days << " in unit " << int(c.unit);
+    QLocale::setDefault(QLocale::system());
+}
+
+TEST(BioassayText, CaptionsNameTheirUnits)
+{
+    const TDPUMUnits units{du_mSv, au_kBq, au_MBq, tuDay};
+    EXPECT_EQ(DPUMCaption(dvDosePerContent, 1, {}),
+              QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per Content "
+                             "Functions z(t)), Sv/Bq"));
+    EXPECT_EQ(DPUMCaption(dvContentForDose, 0.5, units),
+              QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed Effective "
+                             "Dose (0.5 mSv), kBq"));
+    EXPECT_EQ(DPUMCaption(dvContentPerIntake, 1, units),
+              QStringLiteral("Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), kBq per MBq"));
+    EXPECT_EQ(DPUMAxisTitle(dvDosePerContent, 1, units), QStringLiteral("Committed Effective Dose per Predicted Content, mSv/kBq"));
+    EXPECT_EQ(DPUMAxisTitle(dvContentForDose, 2, units),
+              QStringLiteral("Content Associated with the Specified Committed Effective Dose (2 mSv), kBq"));
+    EXPECT_EQ(DPUMAxisTitle(dvContentPerIntake, 1, units), QStringLiteral("Content per Intake, kBq per MBq"));
+}
+
+} // namespace
+} // namespace kav
