@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -49,10 +50,11 @@ TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, TQzOptio
     , FPreference(std::make_unique<TQzProgramPreference>(executablePath))
 {
     setWindowTitle(QStringLiteral("Options"));
-    resize(533, 300);
     FMainPages = new QTabWidget(this);
     FMainPages->addTab(BuildFoldersPage(), QStringLiteral("Folders"));
     FMainPages->addTab(BuildUnitsPage(), QStringLiteral("Units"));
+    // Wide enough for the three units pages' tabs side by side.
+    resize(std::max(533, FUnitsPages->tabBar()->sizeHint().width() + 48), 300);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -118,6 +120,7 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     FDPUMIntake = activityBox(dpumGroup);
     FDPUMTime = new TQzTimeUnitComboBox(dpumGroup);
     FDPUMTime->SetEnabledTimeUnits(kTimeUnits);
+    FDPUMTime->SetUseLongNames(true); // year, day, hour
     dpumForm->addRow(QStringLiteral("Doses"), FDPUMDose);
     dpumForm->addRow(QStringLiteral("Content activity"), FDPUMContent);
     dpumForm->addRow(QStringLiteral("Intake activity"), FDPUMIntake);
@@ -184,8 +187,8 @@ void TProgramOptionsForm::Load(const TQzProgramPreference& preference, TQzProgra
     case poDPUMUnits:
         FMainPages->removeTab(FMainPages->indexOf(FFoldersPage));
         FMainPages->setCurrentWidget(FUnitsPage);
-        // Mixture, Materials and bioassay page sets show units pages 0, 1 and 2.
-        FUnitsPages->setCurrentIndex(static_cast<int>(options) - 2);
+        // Each view's page set shows that view's units page.
+        FUnitsPages->setCurrentIndex(options == poDPUMUnits ? 0 : options == poMixtureUnits ? 1 : 2);
         break;
     case poGeneral:
         FMainPages->setCurrentIndex(FRemembered.Main);

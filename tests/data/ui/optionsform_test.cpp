@@ -93,7 +93,7 @@ TEST_F(OptionsFormTest, RestoreDefaultsThenOkWritesTheDefaultUnits)
     dialog.Load(caller, poDPUIUnits);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
-    EXPECT_EQ(dialog.UnitsPages()->currentIndex(), 1);
+    EXPECT_EQ(dialog.UnitsPages()->currentIndex(), 2);
     EXPECT_EQ(dialog.UnitsPages()->tabText(0), QStringLiteral("   'Doses per unit measurement' page   "));
     dialog.RestoreDefaultValues();
     dialog.accept();
@@ -107,11 +107,15 @@ TEST_F(OptionsFormTest, RestoreDefaultsThenOkWritesTheDefaultUnits)
 TEST_F(OptionsFormTest, PageSetsShowTheirPages)
 {
     TQzProgramPreference caller(exe());
-    const std::pair<TQzProgramOptionsDialogType, int> units[] = {{poMixtureUnits, 0}, {poDPUIUnits, 1}, {poDPUMUnits, 2}};
+    // Each view's units on its own page.
+    const std::pair<TQzProgramOptionsDialogType, const char*> units[] = {
+        {poDPUMUnits, "   'Doses per unit measurement' page   "},
+        {poMixtureUnits, "   'Mixture' page   "},
+        {poDPUIUnits, "   'Organ doses' page   "}};
     for (const auto& [options, page] : units) {
         TProgramOptionsForm dialog(exe(), pages);
         dialog.Load(caller, options);
-        EXPECT_EQ(dialog.UnitsPages()->currentIndex(), page);
+        EXPECT_EQ(dialog.UnitsPages()->tabText(dialog.UnitsPages()->currentIndex()), QString::fromLatin1(page));
     }
     TProgramOptionsForm general(exe(), pages);
     general.Load(caller, poGeneral);
