@@ -5,9 +5,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
+  qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
   qt6-documentation-tools libgl-dev libqt6opengl6-dev
-  zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libuemf-dev libgtest-dev libgmock-dev libbenchmark-dev
+  emf2svg libwmf-bin fonts-urw-base35
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick fonts-liberation
 )

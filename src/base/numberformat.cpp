@@ -71,8 +71,9 @@ Picture parsePicture(QStringView s)
             item.alwaysSign = s[i + 1] == u'+';
             int zeros = 0;
             qsizetype j = i + 2;
-            while (j < s.size() && s[j] == u'0') {
-                ++zeros;
+            // "#" places a digit as "0" does, but asks for no more than the exponent has.
+            while (j < s.size() && (s[j] == u'0' || s[j] == u'#')) {
+                zeros += s[j] == u'0';
                 ++j;
             }
             item.minDigits = std::clamp(zeros, 1, 4);

@@ -13,7 +13,8 @@ QChar decimalSeparator();
 // Prints a number through a picture pattern such as "0.##E-0", "0.###", "00.#" or "# ##0":
 //  "0" a digit that is always printed, "#" a digit printed only when significant,
 //  "." the decimal separator, "E+0"/"E-0"/"e+0"/"e-0" an exponent (sign always / only when
-//  negative) with at least as many digits as zeros follow, quoted text and any other character
+//  negative) with at least as many digits as zeros follow ("E-#": as many as it has), quoted
+//  text and any other character
 //  printed as it stands. Up to three sections separated by ";" serve positive, negative and
 //  zero values. Rounding is half away from zero on the decimal digits of the number.
 QString formatPicture(double value, QStringView picture);

@@ -36,6 +36,9 @@ TEST(PictureFormat, PrintsAsThePictureSays)
     // Scientific: one integer digit, sign of the exponent only when asked.
         PictureCase{0.0123, u"0.##E-0", u"1.23E-2"},
         PictureCase{1234.5, u"0.##E-0", u"1.23E3"},
+        PictureCase{12345, u"0.#######E-#", u"1.2345E4"},
+        PictureCase{0, u"0.#######E-#", u"0E0"},
+        PictureCase{2.5e-7, u"0.######E-#", u"2.5E-7"},
         PictureCase{1.234e-9, u"0.0E+0", u"1.2E-9"},
         PictureCase{3.4e5, u"0.0E+0", u"3.4E+5"},
         PictureCase{9.96e-3, u"0.0E+0", u"1.0E-2"},

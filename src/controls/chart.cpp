@@ -1,0 +1,269 @@
+#include "controls/chart.h"
+
+#include "base/numberformat.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+// A press and a release closer than this are a click, not a zoom.
+constexpr int kClickSlack = 4;
+
+bool isUsable(const TQzChartAxis& axis, double value)
+{
+    return std::isfinite(value) && (!axis.Logarithmic() || value > 0);
+}
+
+} // namespace
+
+QPolygonF ChartMarkerPolygon(TQzChartMarker marker, QPointF c, double h)
+{
+    switch (marker) {
+    case cmTriangleUp: return QPolygonF({c + QPointF(0, -h), c + QPointF(h, h), c + QPointF(-h, h)});
+    case cmTriangleDown: return QPolygonF({c + QPointF(0, h), c + QPointF(-h, -h), c + QPointF(h, -h)});
+    case cmTriangleLeft: return QPolygonF({c + QPointF(-h, 0), c + QPointF(h, -h), c + QPointF(h, h)});
+    case cmTriangleRight: return QPolygonF({c + QPointF(h, 0), c + QPointF(-h, h), c + QPointF(-h, -h)});
+    case cmDiamond: return QPolygonF({c + QPointF(0, -h), c + QPointF(h, 0), c + QPointF(0, h), c + QPointF(-h, 0)});
+    case cmHexagon: {
+        QPolygonF hexagon;
+        for (int k = 0; k < 6; ++k) {
+            const double angle = M_PI / 3 * k;
+            hexagon << c + QPointF(h * std::cos(angle), h * std::sin(angle));
+        }
+        return hexagon;
+    }
+    case cmSquare:
+    default: return QPolygonF(QRectF(c.x() - h, c.y() - h, 2 * h, 2 * h));
+    }
+}
+
+TQzChart::TQzChart(QWidget* parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(240, 180);
+}
+
+int TQzChart::AddSeries(const QString& title, TQzChartMarker marker, const QColor& color)
+{
+    TQzChartSeries series;
+    series.Title = title;
+    series.Marker = marker;
+    series.Color = color;
+    FSeries.push_back(series);
+    return SeriesCount() - 1;
+}
+
+std::optional<TQzChart::TExtent> TQzChart::DataExtent(bool activeOnly) const
+{
+    TExtent e{std::numeric_limits<double>::max(), 0, std::numeric_limits<double>::max(), 0};
+    bool found = false;
+    for (const TQzChartSeries& s : FSeries) {
+        if (!(s.Active || (!activeOnly && !s.Points.empty())))
+            continue;
+        found = true;
+        for (const QPointF& p : s.Points) {
+            e.xMin = std::min(e.xMin, p.x());
+            e.xMax = std::max(e.xMax, p.x());
+            e.yMin = std::min(e.yMin, p.y());
+            e.yMax = std::max(e.yMax, p.y());
+        }
+    }
+    if (!found)
+        return std::nullopt;
+    return e;
+}
+
+void TQzChart::Refresh()
+{
+    for (TQzChartAxis* axis : {&FBottom, &FLeft}) {
+        if (!axis->Automatic())
+            continue;
+        double lo = std::numeric_limits<double>::max();
+        double hi = -std::numeric_limits<double>::max();
+        for (const TQzChartSeries& s : FSeries)
+            if (s.Active)
+                for (const QPointF& p : s.Points) {
+                    const double v = axis == &FBottom ? p.x() : p.y();
+                    if (isUsable(*axis, v)) {
+                        lo = std::min(lo, v);
+                        hi = std::max(hi, v);
+                    }
+                }
+        if (lo <= hi)
+            axis->SetAutoRange(lo, hi);
+    }
+    update();
+}
+
+void TQzChart::UndoZoom()
+{
+    FBottom.SetAutomatic(true);
+    FLeft.SetAutomatic(true);
+    Refresh();
+    if (OnUndoZoom)
+        OnUndoZoom();
+}
+
+QPointF TQzChart::ToPixel(const QRectF& plot, double x, double y) const
+{
+    const QRectF inner = plot.adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    return {inner.left() + FBottom.ToFraction(x) * inner.width(), inner.bottom() - FLeft.ToFraction(y) * inner.height()};
+}
+
+QString TQzChart::AxisLabel(const TQzChartAxis& axis, double value) const
+{
+    QString text = formatPicture(value, axis.LabelFormat);
+    if (OnGetAxisLabel && !text.isEmpty())
+        OnGetAxisLabel(axis, value, text);
+    return text;
+}
+
+std::optional<std::pair<int, int>> TQzChart::PointAt(QPoint position) const
+{
+    const QRectF plot = PlotRect(rect());
+    if (!plot.contains(position))
+        return std::nullopt;
+    std::optional<std::pair<int, int>> nearest;
+    double best = std::numeric_limits<double>::max();
+    for (int s = 0; s < SeriesCount(); ++s) {
+        const TQzChartSeries& series = Series(s);
+        if (!series.Active)
+            continue;
+        for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
+            const QPointF& p = series.Points[static_cast<std::size_t>(i)];
+            if (!isUsable(FBottom, p.x()) || !isUsable(FLeft, p.y()))
+                continue;
+            const QPointF d = ToPixel(plot, p.x(), p.y()) - QPointF(position);
+            const double distance = std::hypot(d.x(), d.y());
+            if (distance <= series.MarkerSize + 2 && distance < best) {
+                best = distance;
+                nearest = std::pair{s, i};
+            }
+        }
+    }
+    return nearest;
+}
+
+void TQzChart::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    Paint(painter, rect());
+    if (FPressed && FPressedButton == Qt::LeftButton) {
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(*FPressed, FLastMove).normalized());
+    }
+}
+
+void TQzChart::mousePressEvent(QMouseEvent* event)
+{
+    FPressed = event->position().toPoint();
+    FPressedButton = event->button();
+    FLastMove = *FPressed;
+    if (OnMouseDown)
+        OnMouseDown();
+}
+
+void TQzChart::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (FPressed && FPressedButton == Qt::RightButton) {
+        ScrollBy(at - FLastMove);
+        FLastMove = at;
+        return;
+    }
+    if (FPressed) {
+        FLastMove = at;
+        update();
+        return;
+    }
+    const auto hovered = PointAt(at);
+    if (hovered != FHovered) {
+        FHovered = hovered;
+        update();
+    }
+}
+
+void TQzChart::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!FPressed || event->button() != FPressedButton)
+        return;
+    const QPoint start = *FPressed;
+    const QPoint end = event->position().toPoint();
+    FPressed.reset();
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QRect band = QRect(start, end).normalized();
+    if (band.width() > kClickSlack && band.height() > kClickSlack && PlotRect(rect()).intersects(band)) {
+        ZoomTo(band);
+        return;
+    }
+    update();
+    if (const auto entry = LegendEntryAt(end)) {
+        Series(*entry).Active = !Series(*entry).Active;
+        Refresh();
+        if (OnClickLegend)
+            OnClickLegend();
+    } else if (const auto point = PointAt(end)) {
+        if (OnClickSeries)
+            OnClickSeries(point->first, point->second, mapToGlobal(end));
+    }
+}
+
+void TQzChart::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && PlotRect(rect()).contains(event->position()) && !LegendEntryAt(event->position().toPoint()))
+        UndoZoom();
+}
+
+void TQzChart::ZoomTo(const QRect& band)
+{
+    const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    const QRectF zoom = QRectF(band).intersected(PlotRect(rect()));
+    auto fractionX = [&](double x) { return (x - inner.left()) / inner.width(); };
+    auto fractionY = [&](double y) { return (inner.bottom() - y) / inner.height(); };
+    const double x0 = FBottom.FromFraction(fractionX(zoom.left()));
+    const double x1 = FBottom.FromFraction(fractionX(zoom.right()));
+    const double y0 = FLeft.FromFraction(fractionY(zoom.bottom()));
+    const double y1 = FLeft.FromFraction(fractionY(zoom.top()));
+    FBottom.SetMinMax(x0, x1);
+    FLeft.SetMinMax(y0, y1);
+    update();
+    if (OnZoom)
+        OnZoom();
+}
+
+void TQzChart::ScrollBy(QPoint delta)
+{
+    const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    bool scrolled = false;
+    auto scroll = [&](TQzChartAxis& axis, double shift) {
+        if (shift == 0)
+            return;
+        const double lo = axis.FromFraction(shift);
+        const double hi = axis.FromFraction(1 + shift);
+        bool allow = true;
+        if (OnAllowScroll)
+            OnAllowScroll(axis, lo, hi, allow);
+        if (allow) {
+            axis.SetMinMax(lo, hi);
+            scrolled = true;
+        }
+    };
+    scroll(FBottom, -delta.x() / inner.width());
+    scroll(FLeft, delta.y() / inner.height());
+    if (!scrolled)
+        return;
+    update();
+    if (OnScroll)
+        OnScroll();
+}
+
+} // namespace kav

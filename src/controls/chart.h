@@ -1,0 +1,124 @@
+#pragma once
+
+#include "controls/chartaxis.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace kav {
+
+enum TQzChartMarker : std::uint8_t {
+    cmSquare, cmTriangleUp, cmTriangleDown, cmDiamond, cmHexagon, cmTriangleLeft, cmTriangleRight
+};
+
+// One series of points with its marker, and the line joining them when shown.
+struct TQzChartSeries {
+    QString Title;
+    QColor Color;
+    TQzChartMarker Marker = cmSquare;
+    int MarkerSize = 5; // half the marker's width, in pixels
+    std::vector<QPointF> Points;
+    bool Active = true;   // switched on: drawn and counted by automatic axes
+    bool InLegend = true; // listed in the legend
+    bool LineVisible = false;
+};
+
+// A chart of point series against a bottom and a left axis, each linear or logarithmic, drawn
+// by the chart itself on any paint device (the screen, pictures). The user zooms by dragging a
+// rectangle in any direction with the left button, undoes the zoom with a double click, scrolls
+// by dragging with the right button, switches series on and off with the legend's check boxes
+// and clicks points. The owner hears of each and may veto a scroll.
+class TQzChart : public QWidget {
+public:
+    explicit TQzChart(QWidget* parent = nullptr);
+
+    TQzChartAxis& BottomAxis() { return FBottom; }
+    TQzChartAxis& LeftAxis() { return FLeft; }
+    const TQzChartAxis& BottomAxis() const { return FBottom; }
+    const TQzChartAxis& LeftAxis() const { return FLeft; }
+
+    // Series are made once and refilled; their order is the legend's.
+    int AddSeries(const QString& title, TQzChartMarker marker, const QColor& color);
+    int SeriesCount() const { return static_cast<int>(FSeries.size()); }
+    TQzChartSeries& Series(int index) { return FSeries.at(static_cast<std::size_t>(index)); }
+    const TQzChartSeries& Series(int index) const { return FSeries.at(static_cast<std::size_t>(index)); }
+
+    bool LegendVisible = true;
+    // The legend lies over the plot instead of taking room beside it.
+    bool LegendOverPlot = false;
+    // The legend's distance from the chart's top.
+    int LegendTop = 40;
+    // Room between the plot's edges and the ends of each axis.
+    int AxisOffset = 5;
+
+    // The data extents of the series that count: the switched-on ones, or (activeOnly false)
+    // also those that hold points. Nothing when none counts.
+    struct TExtent {
+        double xMin, xMax, yMin, yMax;
+    };
+    std::optional<TExtent> DataExtent(bool activeOnly) const;
+
+    // After a change of the series or the axes: automatic axes take the data's range, and the
+    // chart is drawn again.
+    void Refresh();
+    // Both axes back to automatic; the owner hears OnUndoZoom.
+    void UndoZoom();
+
+    // Draws the whole chart into a rectangle of any paint device.
+    void Paint(QPainter& painter, const QRect& area) const;
+    // Where the plot lies within an area, and where a value lies in it.
+    QRectF PlotRect(const QRect& area) const;
+    QPointF ToPixel(const QRectF& plot, double x, double y) const;
+    // The series point under a position of the widget: series and index.
+    std::optional<std::pair<int, int>> PointAt(QPoint position) const;
+    // The series whose legend check box is at a position of the widget.
+    std::optional<int> LegendEntryAt(QPoint position) const;
+
+    std::function<void()> OnMouseDown;
+    std::function<void()> OnZoom;
+    std::function<void()> OnUndoZoom;
+    std::function<void()> OnScroll;
+    std::function<void()> OnClickLegend;
+    // A scroll is about to give an axis a new range; clearing allow refuses it.
+    std::function<void(const TQzChartAxis& axis, double minimum, double maximum, bool& allow)> OnAllowScroll;
+    std::function<void(int series, int index, QPoint globalPosition)> OnClickSeries;
+    // A label is about to be drawn with a text; the owner may change it.
+    std::function<void(const TQzChartAxis& axis, double value, QString& text)> OnGetAxisLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    struct TLayout;
+    TLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
+    QString AxisLabel(const TQzChartAxis& axis, double value) const;
+    void PaintGrid(QPainter& p, const TLayout& layout) const;
+    void PaintAxes(QPainter& p, const TLayout& layout) const;
+    void PaintSeries(QPainter& p, const TLayout& layout) const;
+    void PaintLegend(QPainter& p, const TLayout& layout) const;
+    void ZoomTo(const QRect& band);
+    void ScrollBy(QPoint delta);
+
+    TQzChartAxis FBottom{TQzChartAxis::apBottom};
+    TQzChartAxis FLeft{TQzChartAxis::apLeft};
+    std::vector<TQzChartSeries> FSeries;
+    // Mouse gestures: the press position and the button, the band or the last scroll position.
+    std::optional<QPoint> FPressed;
+    Qt::MouseButton FPressedButton = Qt::NoButton;
+    QPoint FLastMove;
+    std::optional<std::pair<int, int>> FHovered;
+};
+
+// The outline of a marker around a centre, half its width from it.
+QPolygonF ChartMarkerPolygon(TQzChartMarker marker, QPointF centre, double half);
+
+} // namespace kav

@@ -1,0 +1,133 @@
+#include "controls/chartaxis.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+// Values this close to a tick, relative to the step, count as on it.
+constexpr double kTickTolerance = 1e-9;
+
+} // namespace
+
+void TQzChartAxis::SetMinMax(double minimum, double maximum)
+{
+    FAutomatic = false;
+    FMinimum = std::min(minimum, maximum);
+    FMaximum = std::max(minimum, maximum);
+}
+
+void TQzChartAxis::SetAutoRange(double minimum, double maximum)
+{
+    FMinimum = std::min(minimum, maximum);
+    FMaximum = std::max(minimum, maximum);
+}
+
+double TQzChartAxis::DrawnMinimum() const
+{
+    if (!FLogarithmic)
+        return FMaximum > FMinimum ? FMinimum : FMinimum - 1;
+    if (FMinimum > 0)
+        return FMaximum > FMinimum ? FMinimum : FMinimum / 10;
+    // No range of positive values: three decades below the maximum, or around 1.
+    return FMaximum > 0 ? FMaximum / 1000 : 0.1;
+}
+
+double TQzChartAxis::DrawnMaximum() const
+{
+    if (!FLogarithmic)
+        return FMaximum > FMinimum ? FMaximum : FMaximum + 1;
+    if (FMaximum > 0 && FMaximum > FMinimum)
+        return FMaximum;
+    return FMaximum > 0 ? FMaximum * 10 : 10;
+}
+
+double TQzChartAxis::ToFraction(double value) const
+{
+    const double lo = DrawnMinimum();
+    const double hi = DrawnMaximum();
+    if (FLogarithmic) {
+        if (!(value > 0))
+            return -1e9; // below every position
+        return (std::log10(value) - std::log10(lo)) / (std::log10(hi) - std::log10(lo));
+    }
+    return (value - lo) / (hi - lo);
+}
+
+double TQzChartAxis::FromFraction(double fraction) const
+{
+    const double lo = DrawnMinimum();
+    const double hi = DrawnMaximum();
+    if (FLogarithmic)
+        return std::pow(10.0, std::log10(lo) + fraction * (std::log10(hi) - std::log10(lo)));
+    return lo + fraction * (hi - lo);
+}
+
+int TQzChartAxis::DecadeStep(int wanted) const
+{
+    const double decades = std::log10(DrawnMaximum()) - std::log10(DrawnMinimum());
+    return std::max(1, static_cast<int>(std::ceil(decades / std::max(wanted, 1))));
+}
+
+double TQzChartAxis::LinearStep(int wanted) const
+{
+    const double raw = (DrawnMaximum() - DrawnMinimum()) / std::max(wanted, 1);
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (const double factor : {1.0, 2.0, 5.0})
+        if (factor * power >= raw * (1 - kTickTolerance))
+            return factor * power;
+    return 10 * power;
+}
+
+std::vector<double> TQzChartAxis::MajorTicks(int wanted) const
+{
+    std::vector<double> ticks;
+    const double lo = DrawnMinimum();
+    const double hi = DrawnMaximum();
+    if (FLogarithmic) {
+        const int step = DecadeStep(wanted);
+        const int first = static_cast<int>(std::ceil(std::log10(lo) - kTickTolerance));
+        const int last = static_cast<int>(std::floor(std::log10(hi) + kTickTolerance));
+        // Decades that are multiples of the step, so that 1 stays a tick while zooming.
+        for (int k = first; k <= last; ++k)
+            if (k % step == 0)
+                ticks.push_back(std::pow(10.0, k));
+        return ticks;
+    }
+    const double step = LinearStep(wanted);
+    for (double k = std::ceil(lo / step - kTickTolerance); k * step <= hi + step * kTickTolerance; ++k)
+        ticks.push_back(std::abs(k) < 0.5 ? 0.0 : k * step);
+    return ticks;
+}
+
+std::vector<double> TQzChartAxis::MinorTicks(int wanted) const
+{
+    std::vector<double> ticks;
+    const double lo = DrawnMinimum();
+    const double hi = DrawnMaximum();
+    auto keep = [&](double v) {
+        if (v >= lo && v <= hi)
+            ticks.push_back(v);
+    };
+    if (FLogarithmic) {
+        // 2 to 9 times each decade, where the majors are a decade apart.
+        if (DecadeStep(wanted) != 1)
+            return ticks;
+        const int first = static_cast<int>(std::floor(std::log10(lo)));
+        const int last = static_cast<int>(std::ceil(std::log10(hi)));
+        for (int k = first; k <= last; ++k)
+            for (int m = 2; m <= 1 + MinorTickCount && m <= 9; ++m)
+                keep(m * std::pow(10.0, k));
+        return ticks;
+    }
+    const double step = LinearStep(wanted);
+    const double minor = step / (MinorTickCount + 1);
+    for (double k = std::floor(lo / step); k * step <= hi; ++k)
+        for (int m = 1; m <= MinorTickCount; ++m)
+            keep(k * step + m * minor);
+    return ticks;
+}
+
+} // namespace kav

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace kav {
+
+// One axis of a chart: its range, linear or logarithmic, taken from the data (automatic) or set,
+// its grid lines, title and label pattern, and the ticks and positions that follow from them.
+class TQzChartAxis {
+public:
+    enum TPlace : std::uint8_t { apBottom, apLeft };
+    explicit TQzChartAxis(TPlace place) : FPlace(place) {}
+
+    TPlace Place() const { return FPlace; }
+    bool Logarithmic() const { return FLogarithmic; }
+    void SetLogarithmic(bool value) { FLogarithmic = value; }
+    // An automatic axis follows the data of the switched-on series.
+    bool Automatic() const { return FAutomatic; }
+    void SetAutomatic(bool value) { FAutomatic = value; }
+    double Minimum() const { return FMinimum; }
+    double Maximum() const { return FMaximum; }
+    // Sets both ends and switches automatic off; the ends are put in order.
+    void SetMinMax(double minimum, double maximum);
+    // The range an automatic axis takes from the data.
+    void SetAutoRange(double minimum, double maximum);
+
+    bool MajorGrid = true;
+    bool MinorGrid = false;
+    int MinorTickCount = 8;
+    QString Title;
+    // The picture pattern of the labels (see formatPicture).
+    QString LabelFormat = QStringLiteral("0.#######E-#");
+
+    // The range drawn: a logarithmic axis never starts at or below zero.
+    double DrawnMinimum() const;
+    double DrawnMaximum() const;
+    // The position of a value along the axis, 0 at the drawn minimum and 1 at the maximum; and back.
+    double ToFraction(double value) const;
+    double FromFraction(double fraction) const;
+    // Ticks within the drawn range: majors at whole decades (logarithmic; every step-th one) or at
+    // round steps that give about the number asked for (linear); minors between them.
+    std::vector<double> MajorTicks(int wanted) const;
+    std::vector<double> MinorTicks(int wanted) const;
+
+private:
+    // For a logarithmic axis: the decades between two major ticks.
+    int DecadeStep(int wanted) const;
+    double LinearStep(int wanted) const;
+
+    TPlace FPlace;
+    bool FLogarithmic = false;
+    bool FAutomatic = true;
+    double FMinimum = 0;
+    double FMaximum = 1;
+};
+
+} // namespace kav

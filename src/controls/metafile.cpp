@@ -1,0 +1,601 @@
+#include "controls/metafile.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPainterPath>
+#include <QTemporaryFile>
+
+extern "C" {
+#include <uemf.h>
+#include <uwmf.h>
+}
+
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <string>
+#include <tuple>
+
+namespace kav {
+
+namespace {
+
+// The drawing calls that both formats offer, in device pixels.
+class Recorder {
+public:
+    virtual ~Recorder() = default;
+    virtual void Pen(const QColor& colour, int width, Qt::PenStyle style) = 0;
+    // An invalid colour: no filling.
+    virtual void Brush(const QColor& colour) = 0;
+    virtual void Font(const QFont& font, int pixelSize, int tenthsOfDegree) = 0;
+    virtual void TextColour(const QColor& colour) = 0;
+    virtual void Polyline(const QPolygon& points) = 0;
+    virtual void Polygon(const QPolygon& points) = 0;
+    virtual void Ellipse(const QRect& box) = 0;
+    // Text with its baseline starting at a point; each character's advance.
+    virtual void Text(QPoint at, const QString& text, const std::vector<int>& advances) = 0;
+    virtual void Image(const QRect& target, const QImage& image) = 0;
+    // The file; empty when anything failed.
+    virtual QByteArray Finish() = 0;
+};
+
+// The libraries write to a named file: a temporary one is read back.
+class TemporaryTarget {
+public:
+    TemporaryTarget()
+    {
+        FOk = FFile.open();
+        FFile.close();
+        FName = QFile::encodeName(FFile.fileName());
+    }
+    bool Ok() const { return FOk; }
+    const char* Name() const { return FName.constData(); }
+    QByteArray Read()
+    {
+        QFile f(FFile.fileName());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryFile FFile;
+    QByteArray FName;
+    bool FOk = false;
+};
+
+U_COLORREF colourRef(const QColor& c)
+{
+    return colorref3_set(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue()));
+}
+
+uint32_t penStyle(Qt::PenStyle style)
+{
+    switch (style) {
+    case Qt::NoPen: return U_PS_NULL;
+    case Qt::DashLine: return U_PS_DASH;
+    case Qt::DotLine: return U_PS_DOT;
+    case Qt::DashDotLine: return U_PS_DASHDOT;
+    case Qt::DashDotDotLine: return U_PS_DASHDOTDOT;
+    default: return U_PS_SOLID;
+    }
+}
+
+int fontWeight(const QFont& font)
+{
+    return font.bold() ? U_FW_BOLD : U_FW_NORMAL;
+}
+
+// A 32-bit bottom-up device-independent bitmap of an image, as both formats store it.
+struct Dib {
+    U_BITMAPINFOHEADER header;
+    QByteArray pixels;
+};
+
+Dib dibOf(const QImage& image)
+{
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    Dib d{bitmapinfoheader_set(argb.width(), argb.height(), 1, 32, U_BI_RGB, 0, 3780, 3780, 0, 0), {}};
+    d.pixels.reserve(argb.width() * argb.height() * 4);
+    for (int y = argb.height() - 1; y >= 0; --y)
+        d.pixels.append(reinterpret_cast<const char*>(argb.constScanLine(y)), argb.width() * 4);
+    return d;
+}
+
+class EmfRecorder final : public Recorder {
+public:
+    EmfRecorder(QSize size, int dpi)
+    {
+        FOk = FTarget.Ok() && emf_start(FTarget.Name(), 1 << 20, 1 << 18, &FTrack) == 0
+            && htable_create(128, 128, &FHandles) == 0;
+        if (!FOk)
+            return;
+        const U_RECTL bounds = rectl_set(pointl_set(0, 0), pointl_set(size.width() - 1, size.height() - 1));
+        const U_RECTL frame = rectl_set(pointl_set(0, 0), pointl_set(size.width() * 2540 / dpi, size.height() * 2540 / dpi));
+        // A reference device of 96 pixels to the inch.
+        const U_SIZEL device = sizel_set(1024, 768);
+        const U_SIZEL millimetres = sizel_set(1024 * 254 / 960, 768 * 254 / 960);
+        // The description: the application, then the picture, each ended by a null, and one more.
+        std::u16string description = u"KAV Data Viewer";
+        description += u'\0';
+        description += u"Chart";
+        description.append(2, u'\0');
+        std::vector<uint16_t> described(description.begin(), description.end());
+        Add(U_EMRHEADER_set(bounds, frame, nullptr, static_cast<U_CBSTR>(described.size()), described.data(), device,
+                            millimetres, 0));
+        Add(U_EMRSETMAPMODE_set(U_MM_TEXT));
+        Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
+        Add(U_EMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
+        Add(U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
+    }
+    ~EmfRecorder() override
+    {
+        if (FTrack)
+            emf_free(&FTrack);
+        if (FHandles)
+            htable_free(&FHandles);
+    }
+
+    void Pen(const QColor& colour, int width, Qt::PenStyle style) override
+    {
+        uint32_t handle = 0;
+        char* create = createpen_set(&handle, FHandles, logpen_set(penStyle(style), point32_set(width, 0), colourRef(colour)));
+        Select(FPen, create, handle);
+    }
+    void Brush(const QColor& colour) override
+    {
+        uint32_t handle = 0;
+        const U_LOGBRUSH brush = logbrush_set(colour.isValid() ? U_BS_SOLID : U_BS_NULL, colourRef(colour), 0);
+        char* create = createbrushindirect_set(&handle, FHandles, brush);
+        Select(FBrush, create, handle);
+    }
+    void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
+    {
+        uint16_t* face = U_Utf8ToUtf16le(font.family().left(31).toUtf8().constData(), 0, nullptr);
+        const U_LOGFONT logFont = logfont_set(-pixelSize, 0, tenthsOfDegree, tenthsOfDegree, fontWeight(font), font.italic(),
+                                              font.underline(), font.strikeOut(), U_DEFAULT_CHARSET, U_OUT_DEFAULT_PRECIS,
+                                              U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH | U_FF_DONTCARE, face);
+        U_LOGFONT_PANOSE described = logfont_panose_set(logFont, face, face, 0, panose_set(0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+        free(face);
+        uint32_t handle = 0;
+        char* create = extcreatefontindirectw_set(&handle, FHandles, nullptr, reinterpret_cast<const char*>(&described));
+        Select(FFont, create, handle);
+    }
+    void TextColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
+    void Polyline(const QPolygon& points) override { Add(U_EMRPOLYLINE_set(Bounds(points), Count(points), Points(points).data())); }
+    void Polygon(const QPolygon& points) override { Add(U_EMRPOLYGON_set(Bounds(points), Count(points), Points(points).data())); }
+    void Ellipse(const QRect& box) override
+    {
+        Add(U_EMRELLIPSE_set(rectl_set(pointl_set(box.left(), box.top()), pointl_set(box.right(), box.bottom()))));
+    }
+    void Text(QPoint at, const QString& text, const std::vector<int>& advances) override
+    {
+        std::vector<uint16_t> utf16(text.utf16(), text.utf16() + text.size());
+        std::vector<uint32_t> dx(advances.begin(), advances.end());
+        const U_RECTL none = rectl_set(pointl_set(0, 0), pointl_set(-1, -1));
+        char* emrText = emrtext_set(pointl_set(at.x(), at.y()), static_cast<U_NUM_STR>(utf16.size()), 2, utf16.data(),
+                                    U_ETO_NONE, none, dx.data());
+        if (!emrText) {
+            FOk = false;
+            return;
+        }
+        int width = 0;
+        for (int a : advances)
+            width += a;
+        const U_RECTL bounds = rectl_set(pointl_set(at.x(), at.y() - 20), pointl_set(at.x() + width, at.y() + 5));
+        Add(U_EMREXTTEXTOUTW_set(bounds, U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(emrText)));
+        free(emrText);
+    }
+    void Image(const QRect& target, const QImage& image) override
+    {
+        Dib dib = dibOf(image);
+        PU_BITMAPINFO info = bitmapinfo_set(dib.header, nullptr);
+        Add(U_EMRSTRETCHDIBITS_set(rectl_set(pointl_set(target.left(), target.top()), pointl_set(target.right(), target.bottom())),
+                                   pointl_set(target.left(), target.top()), pointl_set(target.width(), target.height()),
+                                   pointl_set(0, 0), pointl_set(image.width(), image.height()), U_DIB_RGB_COLORS, U_SRCCOPY,
+                                   info, static_cast<uint32_t>(dib.pixels.size()), dib.pixels.data()));
+        free(info);
+    }
+    QByteArray Finish() override
+    {
+        Add(U_EMREOF_set(0, nullptr, FTrack));
+        if (!FOk || emf_finish(FTrack, FHandles) != 0)
+            return {};
+        return FTarget.Read();
+    }
+
+private:
+    void Add(char* record)
+    {
+        if (!record || !FOk) {
+            free(record);
+            FOk = false;
+            return;
+        }
+        FOk = emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), FTrack, 1) == 0;
+    }
+    // A new object, made by its record create (which gave it its handle), takes the place of the
+    // one selected before, which is then deleted.
+    void Select(uint32_t& current, char* create, uint32_t handle)
+    {
+        Add(create);
+        Add(selectobject_set(handle, FHandles));
+        if (current)
+            Add(deleteobject_set(&current, FHandles));
+        current = handle;
+    }
+    static U_RECTL Bounds(const QPolygon& points)
+    {
+        const QRect r = points.boundingRect();
+        return rectl_set(pointl_set(r.left(), r.top()), pointl_set(r.right(), r.bottom()));
+    }
+    static uint32_t Count(const QPolygon& points) { return static_cast<uint32_t>(points.size()); }
+    static std::vector<U_POINTL> Points(const QPolygon& points)
+    {
+        std::vector<U_POINTL> out;
+        for (const QPoint& p : points)
+            out.push_back(pointl_set(p.x(), p.y()));
+        return out;
+    }
+
+    TemporaryTarget FTarget;
+    EMFTRACK* FTrack = nullptr;
+    EMFHANDLES* FHandles = nullptr;
+    uint32_t FPen = 0;
+    uint32_t FBrush = 0;
+    uint32_t FFont = 0;
+    bool FOk = false;
+};
+
+class WmfRecorder final : public Recorder {
+public:
+    WmfRecorder(QSize size, int dpi)
+    {
+        FOk = FTarget.Ok() && wmf_start(FTarget.Name(), 1 << 20, 1 << 18, &FTrack) == 0
+            && wmf_htable_create(128, 128, &FHandles) == 0;
+        if (!FOk)
+            return;
+        (void)wmf_highwater(U_HIGHWATER_CLEAR);
+        U_PAIRF inches{static_cast<float>(size.width()) / dpi, static_cast<float>(size.height()) / dpi};
+        char* header = U_WMRHEADER_set(&inches, static_cast<unsigned>(dpi));
+        FOk = header && wmf_header_append(reinterpret_cast<U_METARECORD*>(header), FTrack, 1) == 0;
+        Add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+        Add(U_WMRSETWINDOWEXT_set(point16_set(static_cast<int16_t>(size.width()), static_cast<int16_t>(size.height()))));
+        Add(U_WMRSETBKMODE_set(U_TRANSPARENT));
+        Add(U_WMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
+        Add(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
+    }
+    ~WmfRecorder() override
+    {
+        if (FTrack)
+            wmf_free(&FTrack);
+        if (FHandles)
+            wmf_htable_free(&FHandles);
+    }
+
+    void Pen(const QColor& colour, int width, Qt::PenStyle style) override
+    {
+        uint32_t handle = 0;
+        char* create = wcreatepenindirect_set(&handle, FHandles,
+                                              U_PEN_set(static_cast<uint16_t>(penStyle(style)), static_cast<uint16_t>(width), colourRef(colour)));
+        Select(FPen, create, handle);
+    }
+    void Brush(const QColor& colour) override
+    {
+        uint32_t handle = 0;
+        const U_WLOGBRUSH brush = U_WLOGBRUSH_set(colour.isValid() ? U_BS_SOLID : U_BS_NULL, colourRef(colour), 0);
+        char* create = wcreatebrushindirect_set(&handle, FHandles, brush);
+        Select(FBrush, create, handle);
+    }
+    void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
+    {
+        QByteArray face = font.family().left(31).toLatin1();
+        U_FONT* described = U_FONT_set(static_cast<int16_t>(-pixelSize), 0, static_cast<int16_t>(tenthsOfDegree),
+                                       static_cast<int16_t>(tenthsOfDegree), static_cast<int16_t>(fontWeight(font)), font.italic(),
+                                       font.underline(), font.strikeOut(), U_ANSI_CHARSET, U_OUT_DEFAULT_PRECIS,
+                                       U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH | U_FF_DONTCARE, face.data());
+        uint32_t handle = 0;
+        char* create = described ? wcreatefontindirect_set(&handle, FHandles, described) : nullptr;
+        free(described);
+        Select(FFont, create, handle);
+    }
+    void TextColour(const QColor& colour) override { Add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
+    void Polyline(const QPolygon& points) override
+    {
+        const std::vector<U_POINT16> p = Points(points);
+        Add(U_WMRPOLYLINE_set(static_cast<uint16_t>(p.size()), p.data()));
+    }
+    void Polygon(const QPolygon& points) override
+    {
+        const std::vector<U_POINT16> p = Points(points);
+        Add(U_WMRPOLYGON_set(static_cast<uint16_t>(p.size()), p.data()));
+    }
+    void Ellipse(const QRect& box) override
+    {
+        Add(U_WMRELLIPSE_set(U_RECT16_set(point16_set(static_cast<int16_t>(box.left()), static_cast<int16_t>(box.top())),
+                                          point16_set(static_cast<int16_t>(box.right()), static_cast<int16_t>(box.bottom())))));
+    }
+    void Text(QPoint at, const QString& text, const std::vector<int>& advances) override
+    {
+        // The 16-bit format holds single-byte text: what Latin-1 lacks becomes "?".
+        QByteArray bytes = text.toLatin1();
+        std::vector<int16_t> dx(advances.begin(), advances.end());
+        const U_RECT16 none = U_RECT16_set(point16_set(0, 0), point16_set(0, 0));
+        Add(U_WMREXTTEXTOUT_set(point16_set(static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())),
+                                static_cast<int16_t>(bytes.size()), 0, bytes.constData(), dx.data(), none));
+    }
+    void Image(const QRect& target, const QImage& image) override
+    {
+        Dib dib = dibOf(image);
+        PU_BITMAPINFO info = bitmapinfo_set(dib.header, nullptr);
+        auto p16 = [](int x, int y) { return point16_set(static_cast<int16_t>(x), static_cast<int16_t>(y)); };
+        Add(U_WMRSTRETCHDIB_set(p16(target.left(), target.top()), p16(target.width(), target.height()), p16(0, 0),
+                                p16(image.width(), image.height()), U_DIB_RGB_COLORS, U_SRCCOPY, info,
+                                static_cast<uint32_t>(dib.pixels.size()), dib.pixels.constData()));
+        free(info);
+    }
+    QByteArray Finish() override
+    {
+        Add(U_WMREOF_set());
+        if (!FOk || wmf_finish(FTrack) != 0)
+            return {};
+        return FTarget.Read();
+    }
+
+private:
+    void Add(char* record)
+    {
+        if (!record || !FOk) {
+            free(record);
+            FOk = false;
+            return;
+        }
+        FOk = wmf_append(reinterpret_cast<U_METARECORD*>(record), FTrack, 1) == 0;
+    }
+    void Select(uint32_t& current, char* create, uint32_t handle)
+    {
+        Add(create);
+        Add(wselectobject_set(handle, FHandles));
+        if (current)
+            Add(wdeleteobject_set(&current, FHandles));
+        current = handle;
+    }
+    static std::vector<U_POINT16> Points(const QPolygon& points)
+    {
+        std::vector<U_POINT16> out;
+        for (const QPoint& p : points)
+            out.push_back(point16_set(static_cast<int16_t>(p.x()), static_cast<int16_t>(p.y())));
+        return out;
+    }
+
+    TemporaryTarget FTarget;
+    WMFTRACK* FTrack = nullptr;
+    WMFHANDLES* FHandles = nullptr;
+    uint32_t FPen = 0;
+    uint32_t FBrush = 0;
+    uint32_t FFont = 0;
+    bool FOk = false;
+};
+
+} // namespace
+
+// Turns what a painter does into calls of a recorder: coordinates through the painter's
+// transform, pens, brushes and fonts only when they change.
+class TQzMetafileEngine final : public QPaintEngine {
+public:
+    TQzMetafileEngine(TQzMetafile::TFormat format, QSize size, int dpi)
+        : QPaintEngine(AllFeatures)
+        , FFormat(format)
+        , FSize(size)
+        , FDpi(dpi)
+    {
+    }
+
+    QByteArray Bytes() const { return FBytes; }
+
+    bool begin(QPaintDevice*) override
+    {
+        FBytes.clear();
+        if (FFormat == TQzMetafile::mfEnhanced)
+            FRecorder = std::make_unique<EmfRecorder>(FSize, FDpi);
+        else
+            FRecorder = std::make_unique<WmfRecorder>(FSize, FDpi);
+        FPenKey.reset();
+        FBrushKey.reset();
+        FFontKey.clear();
+        FTextColour = QColor();
+        return true;
+    }
+    bool end() override
+    {
+        FBytes = FRecorder ? FRecorder->Finish() : QByteArray();
+        FRecorder.reset();
+        return !FBytes.isEmpty();
+    }
+    Type type() const override { return static_cast<Type>(User + 7); }
+
+    void updateState(const QPaintEngineState& state) override
+    {
+        if (state.state() & DirtyPen)
+            FPen = state.pen();
+        if (state.state() & DirtyBrush)
+            FBrush = state.brush();
+        if (state.state() & DirtyFont)
+            FFont = state.font();
+        if (state.state() & DirtyTransform)
+            FTransform = state.transform();
+    }
+
+    void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
+    {
+        QPolygon mapped;
+        for (int i = 0; i < count; ++i)
+            mapped << FTransform.map(points[i]).toPoint();
+        if (mode == PolylineMode) {
+            ApplyPen();
+            FRecorder->Polyline(mapped);
+        } else {
+            ApplyPen();
+            ApplyBrush();
+            FRecorder->Polygon(mapped);
+        }
+    }
+    void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override
+    {
+        std::vector<QPointF> converted(points, points + count);
+        drawPolygon(converted.data(), count, mode);
+    }
+    void drawLines(const QLineF* lines, int count) override
+    {
+        for (int i = 0; i < count; ++i) {
+            const QPointF ends[2] = {lines[i].p1(), lines[i].p2()};
+            drawPolygon(ends, 2, PolylineMode);
+        }
+    }
+    void drawRects(const QRectF* rects, int count) override
+    {
+        for (int i = 0; i < count; ++i) {
+            const QPolygonF corners(rects[i]);
+            drawPolygon(corners.constData(), 4, OddEvenMode);
+        }
+    }
+    void drawEllipse(const QRectF& box) override
+    {
+        if (FTransform.type() <= QTransform::TxScale) {
+            ApplyPen();
+            ApplyBrush();
+            FRecorder->Ellipse(FTransform.mapRect(box).toRect());
+            return;
+        }
+        QPainterPath path;
+        path.addEllipse(box);
+        drawPath(path);
+    }
+    void drawPath(const QPainterPath& path) override
+    {
+        for (const QPolygonF& part : path.toSubpathPolygons()) {
+            const bool closed = part.size() > 2 && part.isClosed();
+            drawPolygon(part.constData(), static_cast<int>(part.size()),
+                        closed && FBrush.style() != Qt::NoBrush ? OddEvenMode : PolylineMode);
+        }
+    }
+    void drawTextItem(const QPointF& at, const QTextItem& item) override
+    {
+        const QString text = item.text();
+        if (text.isEmpty())
+            return;
+        const QFont font = item.font();
+        const double angle = std::atan2(FTransform.m12(), FTransform.m11()) * 180 / M_PI;
+        const double scale = std::hypot(FTransform.m11(), FTransform.m12());
+        const int pixels = static_cast<int>(std::lround(PixelSize(font) * scale));
+        const int tenths = static_cast<int>(std::lround(-angle * 10));
+        const QString key = font.key() + QString::number(pixels) + u'/' + QString::number(tenths);
+        if (key != FFontKey) {
+            FRecorder->Font(font, pixels, tenths);
+            FFontKey = key;
+        }
+        const QColor colour = FPen.color();
+        if (colour != FTextColour) {
+            FRecorder->TextColour(colour);
+            FTextColour = colour;
+        }
+        // Advances rounded so that their sum follows the text's width.
+        const QFontMetricsF metrics(font);
+        std::vector<int> advances;
+        double done = 0;
+        int given = 0;
+        for (const QChar c : text) {
+            done += metrics.horizontalAdvance(c) * scale;
+            advances.push_back(static_cast<int>(std::lround(done)) - given);
+            given += advances.back();
+        }
+        FRecorder->Text(FTransform.map(at).toPoint(), text, advances);
+    }
+    void drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source) override
+    {
+        drawImage(target, pixmap.toImage(), source, Qt::AutoColor);
+    }
+    void drawImage(const QRectF& target, const QImage& image, const QRectF& source, Qt::ImageConversionFlags) override
+    {
+        FRecorder->Image(FTransform.mapRect(target).toRect(), image.copy(source.toRect()));
+    }
+
+private:
+    double PixelSize(const QFont& font) const
+    {
+        return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * FDpi / 72;
+    }
+    void ApplyPen()
+    {
+        const int width = std::max(1, static_cast<int>(std::lround(FPen.widthF() * std::sqrt(std::abs(FTransform.determinant())))));
+        const auto key = std::tuple{FPen.color().rgba(), width, static_cast<int>(FPen.style())};
+        if (FPenKey == key)
+            return;
+        FRecorder->Pen(FPen.color(), width, FPen.style());
+        FPenKey = key;
+    }
+    void ApplyBrush()
+    {
+        QColor colour = FBrush.style() == Qt::NoBrush ? QColor() : FBrush.color();
+        if (FBrush.gradient() && !FBrush.gradient()->stops().isEmpty())
+            colour = FBrush.gradient()->stops().front().second;
+        const QRgb key = colour.isValid() ? colour.rgba() : 0;
+        if (FBrushKey == key)
+            return;
+        FRecorder->Brush(colour);
+        FBrushKey = key;
+    }
+
+    TQzMetafile::TFormat FFormat;
+    QSize FSize;
+    int FDpi;
+    std::unique_ptr<Recorder> FRecorder;
+    QByteArray FBytes;
+    QPen FPen;
+    QBrush FBrush;
+    QFont FFont;
+    QTransform FTransform;
+    std::optional<std::tuple<QRgb, int, int>> FPenKey;
+    std::optional<QRgb> FBrushKey;
+    QString FFontKey;
+    QColor FTextColour;
+};
+
+TQzMetafile::TQzMetafile(TFormat format, QSize size, int dpi)
+    : FSize(size)
+    , FDpi(dpi)
+    , FEngine(std::make_unique<TQzMetafileEngine>(format, size, dpi))
+{
+}
+
+TQzMetafile::~TQzMetafile() = default;
+
+QPaintEngine* TQzMetafile::paintEngine() const
+{
+    return FEngine.get();
+}
+
+QByteArray TQzMetafile::Bytes() const
+{
+    return FEngine->Bytes();
+}
+
+int TQzMetafile::metric(PaintDeviceMetric metric) const
+{
+    switch (metric) {
+    case PdmWidth: return FSize.width();
+    case PdmHeight: return FSize.height();
+    case PdmWidthMM: return FSize.width() * 254 / (10 * FDpi);
+    case PdmHeightMM: return FSize.height() * 254 / (10 * FDpi);
+    case PdmNumColors: return INT_MAX;
+    case PdmDepth: return 32;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY: return FDpi;
+    case PdmDevicePixelRatio: return 1;
+    case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+    default: return 0;
+    }
+}
+
+} // namespace kav
