@@ -1,5 +1,6 @@
 #include "app/bioassayview.h"
 
+#include "app/bioassaychart.h"
 #include "app/materialsview.h"
 #include "app/materialtext.h"
 #include "chooser/ui/rnxpanel.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QStandardItemModel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,15 +40,22 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
 {
     auto* left = new QVBoxLayout;
     left->addWidget(BuildIntakeParameters());
-    pnDPUMChart = new QWidget(this);
+    pnDPUMChart = new TBioassayChart(context.MessageBoxes(), this);
     pnDPUMChart->setObjectName(QStringLiteral("pnDPUMChart"));
     left->addWidget(pnDPUMChart, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(BuildDisplayedData());
     right->addWidget(BuildTable(), 1);
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(right, 1);
+    // The user may give the chart or the table more room.
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    for (QLayout* half : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
+        auto* holder = new QWidget(splitter);
+        half->setContentsMargins(0, 0, 0, 0);
+        holder->setLayout(half);
+        splitter->addWidget(holder);
+    }
+    splitter->setChildrenCollapsible(false);
+    (new QHBoxLayout(this))->addWidget(splitter);
     InitDPUMGrid();
     UpdateDPUMCaption();
 }
@@ -298,8 +307,10 @@ void TBioassayView::UpdateDPUM()
 {
     if (!DPUM_RNData)
         return;
-    FTable = ComputeDPUMTable(*DPUM_RNData, Request());
+    const TDPUMRequest request = Request();
+    FTable = ComputeDPUMTable(*DPUM_RNData, request);
     FillDPUMTable();
+    pnDPUMChart->ShowTable(FTable, DPUMAxisTitle(request.View, request.DoseMSv, request.Units));
 }
 
 void TBioassayView::FillDPUMTable()

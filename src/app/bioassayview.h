@@ -20,6 +20,7 @@ namespace kav {
 
 class ApplicationContext;
 class TBasicRNX;
+class TBioassayChart;
 class TQzFloatEdit;
 class TQzRNXPanel;
 class TQzStringGrid;
@@ -51,8 +52,8 @@ public:
     QAction* miDPUMIntDays = nullptr;
     QAction* aDPUMCopyToClipboard = nullptr;
     QAction* aDPUMUnits = nullptr;
-    // Where the chart goes, below the intake parameters.
-    QWidget* pnDPUMChart = nullptr;
+    // The chart of the same numbers, below the intake parameters.
+    TBioassayChart* pnDPUMChart = nullptr;
 
     void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
     void InitDPUMGrid();

@@ -7,6 +7,7 @@
 #include "chooser/ui/addrnuclidesform.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/inputcolours.h"
+#include "controls/paintedicon.h"
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/mixturelist.h"
@@ -40,41 +41,38 @@ enum class Glyph { Add, Remove, Clear, Top, Up, Down, Bottom };
 
 QIcon glyphIcon(Glyph glyph)
 {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter p(&picture);
-    p.setRenderHint(QPainter::Antialiasing);
-    auto triangle = [&p](bool up, int top) {
-        QPainterPath path;
-        path.moveTo(3, up ? top + 6 : top);
-        path.lineTo(13, up ? top + 6 : top);
-        path.lineTo(8, up ? top : top + 6);
-        path.closeSubpath();
-        p.fillPath(path, kNavy);
-    };
-    switch (glyph) {
-    case Glyph::Add:
-        p.fillRect(7, 2, 3, 12, QColor(0x00, 0x80, 0x00));
-        p.fillRect(2, 7, 12, 3, QColor(0x00, 0x80, 0x00));
-        break;
-    case Glyph::Remove: p.fillRect(2, 7, 12, 3, QColor(0xC0, 0x00, 0x00)); break;
-    case Glyph::Clear:
-        p.setPen(QPen(QColor(0xC0, 0x00, 0x00), 2.5));
-        p.drawLine(3, 3, 13, 13);
-        p.drawLine(13, 3, 3, 13);
-        break;
-    case Glyph::Top:
-        p.fillRect(3, 2, 10, 2, kNavy);
-        triangle(true, 6);
-        break;
-    case Glyph::Up: triangle(true, 5); break;
-    case Glyph::Down: triangle(false, 5); break;
-    case Glyph::Bottom:
-        triangle(false, 4);
-        p.fillRect(3, 12, 10, 2, kNavy);
-        break;
-    }
-    return QIcon(picture);
+    return PaintedIcon(16, [glyph](QPainter& p) {
+        auto triangle = [&p](bool up, int top) {
+            QPainterPath path;
+            path.moveTo(3, up ? top + 6 : top);
+            path.lineTo(13, up ? top + 6 : top);
+            path.lineTo(8, up ? top : top + 6);
+            path.closeSubpath();
+            p.fillPath(path, kNavy);
+        };
+        switch (glyph) {
+        case Glyph::Add:
+            p.fillRect(7, 2, 3, 12, QColor(0x00, 0x80, 0x00));
+            p.fillRect(2, 7, 12, 3, QColor(0x00, 0x80, 0x00));
+            break;
+        case Glyph::Remove: p.fillRect(2, 7, 12, 3, QColor(0xC0, 0x00, 0x00)); break;
+        case Glyph::Clear:
+            p.setPen(QPen(QColor(0xC0, 0x00, 0x00), 2.5));
+            p.drawLine(3, 3, 13, 13);
+            p.drawLine(13, 3, 3, 13);
+            break;
+        case Glyph::Top:
+            p.fillRect(3, 2, 10, 2, kNavy);
+            triangle(true, 6);
+            break;
+        case Glyph::Up: triangle(true, 5); break;
+        case Glyph::Down: triangle(false, 5); break;
+        case Glyph::Bottom:
+            triangle(false, 4);
+            p.fillRect(3, 12, 10, 2, kNavy);
+            break;
+        }
+    });
 }
 
 bool isSizeLabel(const QString& text)

@@ -65,7 +65,8 @@ std::optional<TQzChart::TExtent> TQzChart::DataExtent(bool activeOnly) const
     TExtent e{std::numeric_limits<double>::max(), 0, std::numeric_limits<double>::max(), 0};
     bool found = false;
     for (const TQzChartSeries& s : FSeries) {
-        if (!(s.Active || (!activeOnly && !s.Points.empty())))
+        // A series without points has no extent to give.
+        if (s.Points.empty() || (activeOnly && !s.Active))
             continue;
         found = true;
         for (const QPointF& p : s.Points) {
@@ -142,7 +143,7 @@ std::optional<std::pair<int, int>> TQzChart::PointAt(QPoint position) const
                 continue;
             const QPointF d = ToPixel(plot, p.x(), p.y()) - QPointF(position);
             const double distance = std::hypot(d.x(), d.y());
-            if (distance <= series.MarkerSize + 2 && distance < best) {
+            if (distance <= series.MarkerSize / 2.0 + 3 && distance < best) {
                 best = distance;
                 nearest = std::pair{s, i};
             }

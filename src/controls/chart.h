@@ -21,7 +21,7 @@ struct TQzChartSeries {
     QString Title;
     QColor Color;
     TQzChartMarker Marker = cmSquare;
-    int MarkerSize = 5; // half the marker's width, in pixels
+    int MarkerSize = 5; // the marker's width, in pixels
     std::vector<QPointF> Points;
     bool Active = true;   // switched on: drawn and counted by automatic axes
     bool InLegend = true; // listed in the legend
@@ -56,8 +56,8 @@ public:
     // Room between the plot's edges and the ends of each axis.
     int AxisOffset = 5;
 
-    // The data extents of the series that count: the switched-on ones, or (activeOnly false)
-    // also those that hold points. Nothing when none counts.
+    // The data extents of the series that hold points: the switched-on ones, or (activeOnly
+    // false) all. Nothing when none counts.
     struct TExtent {
         double xMin, xMax, yMin, yMax;
     };

@@ -93,7 +93,7 @@ TQzChart::TLayout TQzChart::Layout(const QRect& area, const QFontMetrics& metric
             if (Series(s).InLegend)
                 l.legendRows.emplace_back(s, QRectF(x + 2, l.legend.top() + 2 + row++ * l.rowHeight, legendWidth - 4, l.rowHeight));
     }
-    l.wantedX = std::max(2, static_cast<int>(l.plot.width() / 80));
+    l.wantedX = std::max(2, static_cast<int>(l.plot.width() / 40));
     l.wantedY = std::max(2, static_cast<int>(l.plot.height() / 40));
     return l;
 }
@@ -250,7 +250,7 @@ void TQzChart::PaintSeries(QPainter& p, const TLayout& l) const
             const bool hovered = FHovered && FHovered->first == s && FHovered->second == i;
             if (hovered)
                 p.setPen(QPen(Qt::black, 1));
-            p.drawPolygon(ChartMarkerPolygon(series.Marker, at, series.MarkerSize + (hovered ? 2 : 0)));
+            p.drawPolygon(ChartMarkerPolygon(series.Marker, at, series.MarkerSize / 2.0 + (hovered ? 2 : 0)));
             if (hovered)
                 p.setPen(Qt::NoPen);
         }

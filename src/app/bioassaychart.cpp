@@ -1,0 +1,472 @@
+#include "app/bioassaychart.h"
+
+#include "base/messageboxes.h"
+#include "base/numberformat.h"
+#include "base/savefile.h"
+#include "controls/chart.h"
+#include "controls/paintedicon.h"
+#include "controls/tipform.h"
+#include "data/bioassaytable.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+// A zero time on a logarithmic axis stands for the first point after the intake, one hour.
+constexpr double kFirstTime = 1.0 / 24;
+
+struct SeriesLook {
+    TQzChartMarker marker;
+    QColor colour;
+};
+
+// By the table's columns: whole body, urine, faeces, alimentary tract, lungs, thyroid, skeleton,
+// liver.
+const SeriesLook kSeriesLooks[SourceOrganCount] = {
+    {cmSquare, QColor(0xD0, 0x00, 0x00)},      {cmTriangleUp, QColor(0x00, 0x80, 0x00)},
+    {cmTriangleDown, QColor(0x80, 0x50, 0x00)}, {cmDiamond, QColor(0x00, 0x00, 0xD0)},
+    {cmHexagon, QColor(0x80, 0x00, 0x80)},      {cmDiamond, QColor(0x00, 0x80, 0x80)},
+    {cmTriangleLeft, QColor(0xE0, 0x60, 0x00)}, {cmTriangleRight, QColor(0x50, 0x50, 0x50)},
+};
+
+// The power of ten at or below a value (0 for none), and at or above it; a value within a
+// relative 1e-5 of a power of ten is that power.
+double decadeBelow(double v)
+{
+    if (!(v > 0))
+        return 0;
+    double k = std::floor(std::log10(v));
+    if (std::abs(v / std::pow(10.0, k + 1) - 1) < 1e-5)
+        ++k;
+    return std::pow(10.0, k);
+}
+
+double decadeAbove(double v)
+{
+    if (!(v > 0))
+        return 0;
+    double k = std::ceil(std::log10(v));
+    if (std::abs(v / std::pow(10.0, k - 1) - 1) < 1e-5)
+        --k;
+    return std::pow(10.0, k);
+}
+
+QIcon toolIcon(int kind)
+{
+    return PaintedIcon(20, [kind](QPainter& p) {
+        const QColor ink(0x20, 0x20, 0x60);
+        p.setPen(QPen(ink, 1.3));
+        QFont small = p.font();
+        small.setPixelSize(9);
+        small.setBold(true);
+        p.setFont(small);
+        switch (kind) {
+        case 0: // logarithmic horizontal axis
+            p.drawText(QRectF(2, 1, 16, 11), Qt::AlignCenter, QStringLiteral("lg"));
+            p.drawLine(QPointF(2, 15), QPointF(18, 15));
+            p.drawLine(QPointF(15, 12), QPointF(18, 15));
+            p.drawLine(QPointF(15, 18), QPointF(18, 15));
+            break;
+        case 1: // logarithmic vertical axis
+            p.drawText(QRectF(6, 5, 14, 11), Qt::AlignCenter, QStringLiteral("lg"));
+            p.drawLine(QPointF(4, 18), QPointF(4, 2));
+            p.drawLine(QPointF(1, 5), QPointF(4, 2));
+            p.drawLine(QPointF(7, 5), QPointF(4, 2));
+            break;
+        case 2: // gridlines: 2, 3 horizontal; 4, 5 vertical; 3 and 5 with minor ones
+        case 3:
+        case 4:
+        case 5: {
+            const bool vertical = kind >= 4;
+            for (int i = 0; i < 3; ++i) {
+                const double at = 3 + 7 * i;
+                vertical ? p.drawLine(QPointF(at, 2), QPointF(at, 18)) : p.drawLine(QPointF(2, at), QPointF(18, at));
+            }
+            if (kind == 3 || kind == 5) {
+                p.setPen(QPen(ink, 1, Qt::DotLine));
+                for (const double at : {6.5, 13.5})
+                    vertical ? p.drawLine(QPointF(at, 2), QPointF(at, 18)) : p.drawLine(QPointF(2, at), QPointF(18, at));
+            }
+            break;
+        }
+        case 6: // automatic scaling
+            p.drawRect(QRectF(5, 5, 10, 10));
+            for (const QPointF& corner : {QPointF(2, 2), QPointF(18, 2), QPointF(2, 18), QPointF(18, 18)})
+                p.drawLine(corner, QPointF(10, 10) + (corner - QPointF(10, 10)) * 0.55);
+            break;
+        case 7: // legend
+            p.drawRect(QRectF(3, 3, 14, 14));
+            for (int i = 0; i < 3; ++i) {
+                p.fillRect(QRectF(5, 5.5 + 4 * i, 2.5, 2.5), ink);
+                p.drawLine(QPointF(9, 7 + 4 * i), QPointF(15, 7 + 4 * i));
+            }
+            break;
+        case 8: // legend over the plot
+            p.drawRect(QRectF(2, 2, 16, 16));
+            p.fillRect(QRectF(9, 4, 7, 8), Qt::white);
+            p.drawRect(QRectF(9, 4, 7, 8));
+            p.drawLine(QPointF(4, 16), QPointF(9, 13));
+            break;
+        case 9: // lines
+            p.drawPolyline(QPolygonF({QPointF(2, 16), QPointF(7, 8), QPointF(12, 12), QPointF(18, 3)}));
+            for (const QPointF& at : {QPointF(2, 16), QPointF(7, 8), QPointF(12, 12), QPointF(18, 3)})
+                p.fillRect(QRectF(at.x() - 1.5, at.y() - 1.5, 3, 3), ink);
+            break;
+        case 10: // save
+            p.drawRect(QRectF(3, 3, 14, 14));
+            p.fillRect(QRectF(6, 3, 8, 5), ink);
+            p.drawRect(QRectF(6, 11, 8, 6));
+            break;
+        default: // copy to the clipboard
+            p.drawRect(QRectF(4, 4, 12, 14));
+            p.fillRect(QRectF(7, 2, 6, 4), ink);
+            for (int i = 0; i < 3; ++i)
+                p.drawLine(QPointF(7, 9 + 3 * i), QPointF(13, 9 + 3 * i));
+            break;
+        }
+    });
+}
+
+} // namespace
+
+TBioassayChart::TBioassayChart(IMessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent)
+    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , FBoxes(boxes)
+    , FTip(std::make_unique<TjxTipForm>())
+{
+    AskSaveFileName = [this](const QStringList& filters, QString& chosen) {
+        return QFileDialog::getSaveFileName(this, QString(), QString(), filters.join(QStringLiteral(";;")), &chosen);
+    };
+    ChDPUM = new TQzChart(this);
+    ChDPUM->setObjectName(QStringLiteral("ChDPUM"));
+    ChDPUM->BottomAxis().SetLogarithmic(true);
+    ChDPUM->LeftAxis().SetLogarithmic(true);
+    ChDPUM->BottomAxis().SetMinMax(0.01, 10000);
+    ChDPUM->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
+    ChDPUM->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
+    for (int k = 0; k < SourceOrganCount; ++k)
+        ChDPUM->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker, kSeriesLooks[k].colour);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(BuildToolBar());
+    layout->addWidget(ChDPUM, 1);
+    ConnectChart();
+    ApplyGrids();
+    sbChDPUM_LinesClick();
+}
+
+TBioassayChart::~TBioassayChart() = default;
+
+QLayout* TBioassayChart::BuildToolBar()
+{
+    auto* bar = new QHBoxLayout;
+    bar->setSpacing(1);
+    int kind = 0;
+    auto button = [&](QToolButton*& into, const char* hint, bool checkable, bool down) {
+        into = new QToolButton(this);
+        into->setIcon(toolIcon(kind++));
+        into->setIconSize(QSize(20, 20));
+        into->setFixedSize(24, 24);
+        into->setAutoRaise(true);
+        into->setToolTip(QString::fromLatin1(hint));
+        into->setCheckable(checkable);
+        into->setChecked(down);
+        bar->addWidget(into);
+    };
+    button(sbChDPUM_HL, "Logarithmic/linear horizontal axis", true, true);
+    button(sbChDPUM_VL, "Logarithmic/linear vertical axis", true, true);
+    bar->addSpacing(6);
+    button(sbChDPUM_HGrid, "Horizontal major gridlines", true, true);
+    button(sbChDPUM_HMGrid, "Horizontal major&minor gridlines", true, false);
+    button(sbChDPUM_VGrid, "Vertical major gridlines", true, true);
+    button(sbChDPUM_VMGrid, "Vertical major&minor gridlines", true, false);
+    bar->addSpacing(6);
+    button(sbChDPUM_AutoScale, "Auto-scaling", true, true);
+    button(sbChDPUM_Legend, "Legend", true, true);
+    button(sbChDPUM_LegendOver, "Legend is over Plot Area", true, false);
+    button(sbChDPUM_Lines, "Show lines", true, false);
+    bar->addSpacing(6);
+    button(sbChDPUM_Save2File, "Save chart to file", false, false);
+    button(sbChDPUM_Clipboard, "Copy chart to Clipboard", false, false);
+    bar->addStretch(1);
+
+    connect(sbChDPUM_HL, &QToolButton::clicked, this, [this] { sbChDPUM_HLClick(); });
+    connect(sbChDPUM_VL, &QToolButton::clicked, this, [this] { sbChDPUM_VLClick(); });
+    // The two buttons of a grid pair exclude each other; each may also be released.
+    for (auto [one, other] : {std::pair{sbChDPUM_HGrid, sbChDPUM_HMGrid}, std::pair{sbChDPUM_VGrid, sbChDPUM_VMGrid}}) {
+        for (auto [clicked, partner] : {std::pair{one, other}, std::pair{other, one}})
+            connect(clicked, &QToolButton::clicked, this, [this, clicked = clicked, partner = partner] {
+                if (clicked->isChecked())
+                    partner->setChecked(false);
+                ApplyGrids();
+            });
+    }
+    connect(sbChDPUM_AutoScale, &QToolButton::clicked, this, [this] {
+        if (sbChDPUM_AutoScale->isChecked())
+            AutoScaleDPUMChart();
+    });
+    connect(sbChDPUM_Legend, &QToolButton::clicked, this, [this] {
+        ChDPUM->LegendVisible = sbChDPUM_Legend->isChecked();
+        ChDPUM->update();
+    });
+    connect(sbChDPUM_LegendOver, &QToolButton::clicked, this, [this] {
+        ChDPUM->LegendOverPlot = sbChDPUM_LegendOver->isChecked();
+        ChDPUM->update();
+    });
+    connect(sbChDPUM_Lines, &QToolButton::clicked, this, [this] { sbChDPUM_LinesClick(); });
+    connect(sbChDPUM_Save2File, &QToolButton::clicked, this, [this] { sbChDPUM_Save2FileClick(); });
+    connect(sbChDPUM_Clipboard, &QToolButton::clicked, this, [this] { sbChDPUM_ClipboardClick(); });
+    return bar;
+}
+
+void TBioassayChart::ConnectChart()
+{
+    TQzChart& c = *ChDPUM;
+    c.OnMouseDown = [this] {
+        FSaveXMin = ChDPUM->BottomAxis().Minimum();
+        FSaveXMax = ChDPUM->BottomAxis().Maximum();
+        FSaveYMin = ChDPUM->LeftAxis().Minimum();
+        FSaveYMax = ChDPUM->LeftAxis().Maximum();
+    };
+    c.OnZoom = [this] { ChDPUMZoom(); };
+    c.OnUndoZoom = [this] { AutoScaleDPUMChart(); };
+    c.OnScroll = [this] { sbChDPUM_AutoScale->setChecked(false); };
+    c.OnAllowScroll = [this](const TQzChartAxis& axis, double minimum, double maximum, bool& allow) {
+        allow = AllowScroll(axis.Place() == TQzChartAxis::apBottom, minimum, maximum);
+    };
+    c.OnClickLegend = [this] {
+        if (sbChDPUM_AutoScale->isChecked())
+            AutoScaleDPUMChart();
+    };
+    c.OnClickSeries = [this](int series, int index, QPoint at) { ShowPointTip(series, index, at); };
+    c.OnGetAxisLabel = [this](const TQzChartAxis& axis, double value, QString& text) {
+        LabelAxis(axis.Place() == TQzChartAxis::apBottom, value, text);
+    };
+}
+
+void TBioassayChart::ApplyGrids()
+{
+    TQzChartAxis& left = ChDPUM->LeftAxis();
+    left.MajorGrid = sbChDPUM_HGrid->isChecked() || sbChDPUM_HMGrid->isChecked();
+    left.MinorGrid = sbChDPUM_HMGrid->isChecked();
+    TQzChartAxis& bottom = ChDPUM->BottomAxis();
+    bottom.MajorGrid = sbChDPUM_VGrid->isChecked() || sbChDPUM_VMGrid->isChecked();
+    bottom.MinorGrid = sbChDPUM_VMGrid->isChecked();
+    ChDPUM->update();
+}
+
+void TBioassayChart::ShowTable(const TDPUMTable& table, const QString& axisTitle)
+{
+    for (int k = 0; k < SourceOrganCount; ++k) {
+        const TDPUMColumn& column = table.Columns[static_cast<std::size_t>(k)];
+        TQzChartSeries& series = ChDPUM->Series(k);
+        const bool shown = table.HasData && column.Present;
+        series.Points = shown ? column.Points : std::vector<QPointF>();
+        series.Title = shown ? column.Title : SourceOrganName(column.Organ);
+        series.Active = shown;
+        series.InLegend = shown;
+    }
+    ChDPUM->LeftAxis().Title = axisTitle;
+    if (table.HasData)
+        ChDPUM->BottomAxis().Title = table.TimeTitle;
+    sbChDPUM_LinesClick();
+    if (table.HasData)
+        AutoScaleDPUMChart();
+    else
+        ChDPUM->Refresh();
+}
+
+void TBioassayChart::AutoScaleDPUMChart()
+{
+    TQzChartAxis& bottom = ChDPUM->BottomAxis();
+    TQzChartAxis& left = ChDPUM->LeftAxis();
+    const auto data = ChDPUM->DataExtent(true);
+    if ((bottom.Logarithmic() || left.Logarithmic()) && data) {
+        bottom.Logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.SetAutomatic(true);
+        left.Logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.SetAutomatic(true);
+    } else {
+        bottom.SetAutomatic(true);
+        left.SetAutomatic(true);
+    }
+    ChDPUM->Refresh();
+    ChDPUMZoom();
+    sbChDPUM_AutoScale->setChecked(true);
+}
+
+void TBioassayChart::ChDPUMZoom()
+{
+    const auto data = ChDPUM->DataExtent(false);
+    auto check = [&data](TQzChartAxis& axis, double dataMin, double dataMax, double savedMin, double savedMax, bool bottom) {
+        const double lo = axis.Minimum();
+        const double hi = axis.Maximum();
+        if (axis.Logarithmic()) {
+            double low = decadeBelow(lo);
+            double high = decadeAbove(hi);
+            if (low == 0 && bottom)
+                low = 0.01;
+            if (low >= high)
+                high = 10 * std::max(low, 1e-300);
+            const double first = bottom && dataMin == 0 ? kFirstTime : dataMin;
+            if (data && (dataMax < low || first > high))
+                axis.SetMinMax(savedMin, savedMax);
+            else
+                axis.SetMinMax(low, high);
+            return;
+        }
+        const double size = lo != 0 ? std::abs(lo) : std::abs(hi);
+        const double relative = size == 0 ? 0 : std::abs(hi - lo) / size;
+        if (relative < 1e-4 || (data && (dataMax < lo || dataMin > hi)))
+            axis.SetMinMax(savedMin, savedMax);
+    };
+    check(ChDPUM->BottomAxis(), data ? data->xMin : 0, data ? data->xMax : 0, FSaveXMin, FSaveXMax, true);
+    check(ChDPUM->LeftAxis(), data ? data->yMin : 0, data ? data->yMax : 0, FSaveYMin, FSaveYMax, false);
+    ChDPUM->Refresh();
+    sbChDPUM_AutoScale->setChecked(false);
+}
+
+bool TBioassayChart::AllowScroll(bool bottom, double minimum, double maximum) const
+{
+    const auto data = ChDPUM->DataExtent(false);
+    if (!data)
+        return true;
+    if (!bottom)
+        return data->yMax > minimum && data->yMin < maximum;
+    const double first = ChDPUM->BottomAxis().Logarithmic() && data->xMin == 0 ? kFirstTime : data->xMin;
+    return data->xMax > minimum && first < maximum;
+}
+
+void TBioassayChart::LabelAxis(bool bottom, double value, QString& text) const
+{
+    if (text.isEmpty())
+        return;
+    if (bottom) {
+        if (std::abs(value) >= 0.001 && std::abs(value) <= 1000)
+            text = formatPicture(value, u"0.######");
+        if (text == QStringLiteral("0E0"))
+            text = QStringLiteral("0");
+        return;
+    }
+    const TQzChartAxis& left = ChDPUM->LeftAxis();
+    // Rounding noise near zero on a linear axis reads 0.
+    if (!left.Logarithmic() && left.Minimum() * left.Maximum() <= 0
+        && std::abs(value) < (left.Maximum() - left.Minimum()) / 1000)
+        text = QStringLiteral("0");
+}
+
+void TBioassayChart::sbChDPUM_HLClick()
+{
+    TQzChartAxis& axis = ChDPUM->BottomAxis();
+    const bool logarithmic = sbChDPUM_HL->isChecked();
+    if (logarithmic && axis.Minimum() <= 0)
+        axis.SetMinMax(0.01, axis.Maximum() < 0.01 ? 0.1 : axis.Maximum());
+    axis.SetLogarithmic(logarithmic);
+    sbChDPUM_AutoScale->isChecked() ? AutoScaleDPUMChart() : ChDPUMZoom();
+}
+
+void TBioassayChart::sbChDPUM_VLClick()
+{
+    TQzChartAxis& axis = ChDPUM->LeftAxis();
+    const bool logarithmic = sbChDPUM_VL->isChecked();
+    if (logarithmic && axis.Minimum() <= 0) {
+        const auto data = ChDPUM->DataExtent(true);
+        const double minimum = data ? data->yMin : 0.01;
+        axis.SetMinMax(minimum, axis.Maximum() < minimum ? 10 * minimum : axis.Maximum());
+    }
+    axis.SetLogarithmic(logarithmic);
+    sbChDPUM_AutoScale->isChecked() ? AutoScaleDPUMChart() : ChDPUMZoom();
+}
+
+void TBioassayChart::sbChDPUM_LinesClick()
+{
+    for (int s = 0; s < ChDPUM->SeriesCount(); ++s)
+        ChDPUM->Series(s).LineVisible = sbChDPUM_Lines->isChecked();
+    ChDPUM->update();
+}
+
+void TBioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
+{
+    const TQzChartSeries& s = ChDPUM->Series(series);
+    const QPointF& point = s.Points.at(static_cast<std::size_t>(index));
+    const QString x = formatPicture(point.x(), u"#0.######");
+    const QString y = FormatScientific(point.y(), 2);
+    const QString title = s.Title.toHtmlEscaped();
+    const QString text = QStringLiteral("<p align=\"center\"><b>") + title + QStringLiteral("</b></p><p align=\"center\">X: <b>")
+        + x + QStringLiteral("</b>; Y: <b>") + y + QStringLiteral("</b></p>");
+    const QFontMetrics metrics(ChDPUM->font());
+    const int width = std::max(metrics.horizontalAdvance(s.Title),
+                               metrics.horizontalAdvance(QStringLiteral("X:") + x + QStringLiteral("Y: ") + y))
+        + 40;
+    FTip->ShowMarkupTip(text, globalPosition, true, width);
+}
+
+void TBioassayChart::sbChDPUM_Save2FileClick()
+{
+    QStringList filters;
+    for (int f = 0; f < ChartPictureFormatCount; ++f)
+        filters << ChartPictureFilter(static_cast<TQzChartPictureFormat>(f));
+    QString chosen = filters.front();
+    QString fileName = AskSaveFileName(filters, chosen);
+    if (fileName.isEmpty())
+        return;
+    const auto format = static_cast<TQzChartPictureFormat>(std::max<qsizetype>(filters.indexOf(chosen), 0));
+    // The chosen entry's extension is added unless the name has it already.
+    const QString extension = QStringLiteral(".") + ChartPictureExtension(format);
+    if (!fileName.endsWith(extension, Qt::CaseInsensitive))
+        fileName += extension;
+    SavePicture(fileName, format);
+}
+
+void TBioassayChart::SavePicture(const QString& fileName, TQzChartPictureFormat format)
+{
+    const QByteArray bytes = ChartPictureBytes(*ChDPUM, format);
+    QString error = QStringLiteral("the picture could not be made");
+    if (!bytes.isEmpty() && SaveFileAtomically(fileName, bytes, &error))
+        return;
+    FBoxes.Show(MessageKind::Error, QStringLiteral("Error"),
+                QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, mbOK, mbOK);
+}
+
+void TBioassayChart::sbChDPUM_ClipboardClick()
+{
+    QDialog dialog(this, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    dialog.setWindowTitle(QStringLiteral("Copy to clipboard"));
+    auto* group = new QGroupBox(QStringLiteral("Format"), &dialog);
+    auto* choices = new QButtonGroup(&dialog);
+    auto* column = new QVBoxLayout(group);
+    const std::pair<const char*, TQzChartPictureFormat> formats[] = {
+        {"Metafile", cpWmf}, {"Enhanced metafile", cpEmf}, {"Bitmap", cpBmp}};
+    for (const auto& [caption, format] : formats) {
+        auto* choice = new QRadioButton(QString::fromLatin1(caption), group);
+        choices->addButton(choice, format);
+        column->addWidget(choice);
+    }
+    choices->button(cpEmf)->setChecked(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(group);
+    layout->addWidget(buttons);
+    if (ExecModal(dialog) != QDialog::Accepted)
+        return;
+    QApplication::clipboard()->setMimeData(ChartClipboardData(*ChDPUM, static_cast<TQzChartPictureFormat>(choices->checkedId())));
+}
+
+} // namespace kav

@@ -1,0 +1,123 @@
+#include "controls/chartpicture.h"
+
+#include "controls/chart.h"
+#include "controls/metafile.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QMimeData>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+namespace kav {
+
+namespace {
+
+struct FormatInfo {
+    const char* extension;
+    const char* description;
+    const char* mime; // on the clipboard; none for a format that has no place there
+};
+
+constexpr FormatInfo kFormats[ChartPictureFormatCount] = {
+    {"wmf", "Windows Metafile", "image/x-wmf"},
+    {"emf", "Windows Enhanced metafile", "image/x-emf"},
+    {"bmp", "Windows Bitmap", "image/bmp"},
+    {"svg", "SVG picture", "image/svg+xml"},
+    {"pdf", "PDF document", "application/pdf"},
+    {"png", "PNG picture", "image/png"},
+};
+
+QImage bitmap(const TQzChart& chart)
+{
+    QImage image(chart.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    return image;
+}
+
+QByteArray imageBytes(const TQzChart& chart, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return bitmap(chart).save(&buffer, format) ? bytes : QByteArray();
+}
+
+QByteArray svgBytes(const TQzChart& chart)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(chart.size());
+    svg.setViewBox(QRect(QPoint(), chart.size()));
+    svg.setResolution(96);
+    svg.setTitle(QStringLiteral("Chart"));
+    QPainter painter(&svg);
+    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    painter.end();
+    return bytes;
+}
+
+QByteArray pdfBytes(const TQzChart& chart)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(96);
+    pdf.setPageSize(QPageSize(QSizeF(chart.width(), chart.height()) * 72.0 / 96.0, QPageSize::Point));
+    pdf.setPageMargins(QMarginsF());
+    QPainter painter(&pdf);
+    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    return painter.end() ? bytes : QByteArray();
+}
+
+QByteArray metafileBytes(const TQzChart& chart, TQzMetafile::TFormat format)
+{
+    TQzMetafile metafile(format, chart.size());
+    QPainter painter(&metafile);
+    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    painter.end();
+    return metafile.Bytes();
+}
+
+} // namespace
+
+QString ChartPictureExtension(TQzChartPictureFormat format)
+{
+    return QString::fromLatin1(kFormats[format].extension);
+}
+
+QString ChartPictureFilter(TQzChartPictureFormat format)
+{
+    return QStringLiteral("%1 (*.%2)").arg(QString::fromLatin1(kFormats[format].description), ChartPictureExtension(format));
+}
+
+QByteArray ChartPictureBytes(const TQzChart& chart, TQzChartPictureFormat format)
+{
+    switch (format) {
+    case cpWmf: return metafileBytes(chart, TQzMetafile::mfWindows);
+    case cpEmf: return metafileBytes(chart, TQzMetafile::mfEnhanced);
+    case cpBmp: return imageBytes(chart, "BMP");
+    case cpSvg: return svgBytes(chart);
+    case cpPdf: return pdfBytes(chart);
+    case cpPng: return imageBytes(chart, "PNG");
+    }
+    return {};
+}
+
+QMimeData* ChartClipboardData(const TQzChart& chart, TQzChartPictureFormat chosen)
+{
+    auto* data = new QMimeData;
+    data->setImageData(bitmap(chart));
+    data->setData(QString::fromLatin1(kFormats[cpSvg].mime), svgBytes(chart));
+    if (chosen == cpWmf || chosen == cpEmf)
+        data->setData(QString::fromLatin1(kFormats[chosen].mime), ChartPictureBytes(chart, chosen));
+    return data;
+}
+
+} // namespace kav

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QMimeData;
+
+namespace kav {
+
+class TQzChart;
+
+// The picture formats a chart is saved in: the three Windows ones first, then SVG, PDF and PNG.
+enum TQzChartPictureFormat : std::uint8_t { cpWmf, cpEmf, cpBmp, cpSvg, cpPdf, cpPng };
+constexpr int ChartPictureFormatCount = 6;
+
+// "wmf", "emf", ...
+QString ChartPictureExtension(TQzChartPictureFormat format);
+// The save dialog's entry of a format: "Windows Metafile (*.wmf)", ...
+QString ChartPictureFilter(TQzChartPictureFormat format);
+// The file's bytes of the chart drawn at its size; empty when it could not be made.
+QByteArray ChartPictureBytes(const TQzChart& chart, TQzChartPictureFormat format);
+// What the clipboard gets: the chosen format where it has a place there, and always a bitmap
+// and an SVG picture.
+QMimeData* ChartClipboardData(const TQzChart& chart, TQzChartPictureFormat chosen);
+
+} // namespace kav

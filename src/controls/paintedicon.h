@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+#include <QPainter>
+
+#include <functional>
+
+namespace kav {
+
+// An icon drawn by code on a transparent square of the given size, antialiased.
+QIcon PaintedIcon(int size, const std::function<void(QPainter& painter)>& draw);
+
+} // namespace kav

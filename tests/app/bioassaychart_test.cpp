@@ -1,0 +1,282 @@
+#include "app/bioassaychart.h"
+#include "controls/chart.h"
+#include "controls/tipform.h"
+#include "data/bioassaytable.h"
+#include "recordingmessageboxes.h"
+#include "units/units.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kav {
+namespace {
+
+// The whole body over 1/24 to 18250 days, from 0.45 down to 3.2E-7 (a power law), the other
+// compartments absent.
+TDPUMTable wholeBodyTable()
+{
+    TDPUMTable table;
+    table.HasData = true;
+    table.TimeTitle = QStringLiteral("Time, days");
+    for (int k = 0; k < SourceOrganCount; ++k)
+        table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
+    TDPUMColumn& body = table.Columns[0];
+    body.Present = true;
+    body.Title = QStringLiteral("Whole Body");
+    const double t0 = 1.0 / 24, t1 = 18250;
+    const double slope = std::log(3.2e-7 / 0.45) / std::log(t1 / t0);
+    for (int i = 0; i <= 40; ++i) {
+        const double t = t0 * std::pow(t1 / t0, i / 40.0);
+        body.Points.emplace_back(t, 0.45 * std::pow(t / t0, slope));
+    }
+    return table;
+}
+
+class BioassayChartTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        chart.resize(700, 480);
+        chart.ShowTable(wholeBodyTable(), QStringLiteral("Content per Intake, Bq per Bq"));
+        chart.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    }
+    TQzChart& c() { return *chart.ChDPUM; }
+    QPoint at(double x, double y) { return c().ToPixel(c().PlotRect(c().rect()), x, y).toPoint(); }
+    void drag(Qt::MouseButton button, QPoint from, QPoint to)
+    {
+        QTest::mousePress(&c(), button, {}, from);
+        QTest::mouseMove(&c(), to);
+        QTest::mouseRelease(&c(), button, {}, to);
+    }
+    void expectRange(const TQzChartAxis& axis, double lo, double hi)
+    {
+        EXPECT_NEAR(axis.Minimum() / lo, 1, 1e-6) << axis.Minimum();
+        EXPECT_NEAR(axis.Maximum() / hi, 1, 1e-6) << axis.Maximum();
+    }
+
+    RecordingMessageBoxes messages;
+    TBioassayChart chart{messages};
+};
+
+TEST_F(BioassayChartTest, AutomaticScalingWidensToWholeDecades)
+{
+    expectRange(c().BottomAxis(), 0.01, 1e5);
+    expectRange(c().LeftAxis(), 1e-7, 1);
+    EXPECT_TRUE(chart.sbChDPUM_AutoScale->isChecked());
+    EXPECT_EQ(c().LeftAxis().Title, QStringLiteral("Content per Intake, Bq per Bq"));
+    EXPECT_EQ(c().BottomAxis().Title, QStringLiteral("Time, days"));
+    // Absent compartments are off and not in the legend.
+    EXPECT_TRUE(c().Series(0).InLegend);
+    EXPECT_FALSE(c().Series(1).Active);
+    EXPECT_FALSE(c().Series(1).InLegend);
+}
+
+TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
+{
+    drag(Qt::LeftButton, at(3, 3e-3), at(70, 3e-5));
+    expectRange(c().BottomAxis(), 1, 100);
+    expectRange(c().LeftAxis(), 1e-5, 1e-2);
+    EXPECT_FALSE(chart.sbChDPUM_AutoScale->isChecked());
+    // A zoom that leaves every point out of sight goes back to the ranges at the last press.
+    QTest::mousePress(&c(), Qt::LeftButton, {}, at(10, 1e-3));
+    c().BottomAxis().SetMinMax(1e6, 1e7);
+    c().OnZoom();
+    expectRange(c().BottomAxis(), 1, 100);
+    QTest::mouseRelease(&c(), Qt::LeftButton, {}, at(10, 1e-3));
+    // A double click undoes the zoom: automatic scaling again.
+    QTest::mouseDClick(&c(), Qt::LeftButton, {}, at(10, 1e-3));
+    expectRange(c().BottomAxis(), 0.01, 1e5);
+    EXPECT_TRUE(chart.sbChDPUM_AutoScale->isChecked());
+}
+
+TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
+{
+    // A little to the left is fine and releases automatic scaling.
+    drag(Qt::RightButton, at(10, 1e-3), at(1, 1e-3));
+    EXPECT_FALSE(chart.sbChDPUM_AutoScale->isChecked());
+    EXPECT_GT(c().BottomAxis().Minimum(), 0.01);
+    // Far up, so that every value would lie below the plot: refused from where it would be.
+    const double before = c().LeftAxis().Minimum();
+    QTest::mousePress(&c(), Qt::RightButton, {}, at(10, 1e-3));
+    for (int step = 1; step <= 20; ++step)
+        QTest::mouseMove(&c(), at(10, 1e-3) + QPoint(0, 60 * step));
+    QTest::mouseRelease(&c(), Qt::RightButton, {}, at(10, 1e-3) + QPoint(0, 1200));
+    const auto data = c().DataExtent(false);
+    ASSERT_TRUE(data);
+    EXPECT_LT(c().LeftAxis().Minimum(), data->yMax) << "the data went out of sight";
+    EXPECT_GT(c().LeftAxis().Minimum(), before);
+}
+
+TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
+{
+    QTest::mouseClick(chart.sbChDPUM_VL, Qt::LeftButton); // linear, automatic scaling
+    EXPECT_FALSE(c().LeftAxis().Logarithmic());
+    EXPECT_TRUE(c().LeftAxis().Automatic());
+    // With automatic scaling up and a range below zero, back to logarithmic: from the smallest
+    // value, lowered to its decade.
+    QTest::mouseClick(chart.sbChDPUM_AutoScale, Qt::LeftButton);
+    c().LeftAxis().SetMinMax(-0.1, 0.5);
+    QTest::mouseClick(chart.sbChDPUM_VL, Qt::LeftButton);
+    EXPECT_TRUE(c().LeftAxis().Logarithmic());
+    expectRange(c().LeftAxis(), 1e-7, 1);
+
+    QTest::mouseClick(chart.sbChDPUM_HL, Qt::LeftButton);
+    EXPECT_FALSE(c().BottomAxis().Logarithmic());
+    c().BottomAxis().SetMinMax(-100, 20000);
+    QTest::mouseClick(chart.sbChDPUM_HL, Qt::LeftButton);
+    EXPECT_TRUE(c().BottomAxis().Logarithmic());
+    EXPECT_GE(c().BottomAxis().Minimum(), 0.01);
+}
+
+TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
+{
+    c().Series(0).Active = false;
+    chart.AutoScaleDPUMChart();
+    expectRange(c().BottomAxis(), 0.01, 1e5);
+    expectRange(c().LeftAxis(), 1e-7, 1);
+}
+
+TEST_F(BioassayChartTest, AxisLabels)
+{
+    struct Case {
+        bool bottom;
+        double value;
+        const char* given;
+        const char* shown;
+    } cases[] = {
+        {true, 12.5, "1.25E1", "12.5"}, {true, 0.0005, "5E-4", "5E-4"}, {true, 0, "0E0", "0"},
+        {true, 1000, "1E3", "1000"},    {true, 1e4, "1E4", "1E4"},       {false, 1e-7, "1E-7", "1E-7"},
+    };
+    for (const Case& k : cases) {
+        QString text = QString::fromLatin1(k.given);
+        c().OnGetAxisLabel(k.bottom ? c().BottomAxis() : c().LeftAxis(), k.value, text);
+        EXPECT_EQ(text, QString::fromLatin1(k.shown)) << k.value;
+    }
+    // Linear, around zero: rounding noise reads 0.
+    c().LeftAxis().SetLogarithmic(false);
+    c().LeftAxis().SetMinMax(-1, 1);
+    QString noise = QStringLiteral("1E-17");
+    c().OnGetAxisLabel(c().LeftAxis(), 1e-17, noise);
+    EXPECT_EQ(noise, QStringLiteral("0"));
+}
+
+TEST_F(BioassayChartTest, ToolButtonsSwitchGridsLegendAndLines)
+{
+    QTest::mouseClick(chart.sbChDPUM_HMGrid, Qt::LeftButton);
+    EXPECT_FALSE(chart.sbChDPUM_HGrid->isChecked());
+    EXPECT_TRUE(c().LeftAxis().MajorGrid);
+    EXPECT_TRUE(c().LeftAxis().MinorGrid);
+    QTest::mouseClick(chart.sbChDPUM_HMGrid, Qt::LeftButton); // released: no grid
+    EXPECT_FALSE(c().LeftAxis().MajorGrid);
+    QTest::mouseClick(chart.sbChDPUM_VMGrid, Qt::LeftButton);
+    EXPECT_TRUE(c().BottomAxis().MinorGrid);
+    QTest::mouseClick(chart.sbChDPUM_VGrid, Qt::LeftButton);
+    EXPECT_FALSE(chart.sbChDPUM_VMGrid->isChecked());
+    EXPECT_FALSE(c().BottomAxis().MinorGrid);
+    EXPECT_TRUE(c().BottomAxis().MajorGrid);
+
+    QTest::mouseClick(chart.sbChDPUM_Legend, Qt::LeftButton);
+    EXPECT_FALSE(c().LegendVisible);
+    QTest::mouseClick(chart.sbChDPUM_LegendOver, Qt::LeftButton);
+    EXPECT_TRUE(c().LegendOverPlot);
+    EXPECT_FALSE(c().Series(0).LineVisible);
+    QTest::mouseClick(chart.sbChDPUM_Lines, Qt::LeftButton);
+    EXPECT_TRUE(c().Series(0).LineVisible);
+}
+
+TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
+{
+    const QPointF point = c().Series(0).Points[20];
+    QTest::mouseClick(&c(), Qt::LeftButton, {}, at(point.x(), point.y()));
+    ASSERT_TRUE(chart.Tip().isVisible());
+    EXPECT_TRUE(chart.Tip().HTMLText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));
+    EXPECT_TRUE(chart.Tip().HTMLText().contains(QStringLiteral("; Y: <b>") + FormatScientific(point.y(), 2)));
+}
+
+TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
+{
+    QTemporaryDir dir;
+    struct Case {
+        const char* typed;
+        int filter;
+        const char* saved;
+        QByteArray start;
+    } cases[] = {
+        {"chart.png", 2, "chart.png.bmp", "BM"},
+        {"chart.EMF", 1, "chart.EMF", QByteArray("\x01\0\0\0", 4)},
+        {"chart", 0, "chart.wmf", QByteArray("\xD7\xCD\xC6\x9A", 4)},
+        {"chart", 3, "chart.svg", "<?xml"},
+        {"chart", 4, "chart.pdf", "%PDF"},
+        {"chart", 5, "chart.png", "\x89PNG"},
+    };
+    for (const Case& k : cases) {
+        chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {
+            EXPECT_EQ(filters.mid(0, 3), (QStringList{"Windows Metafile (*.wmf)", "Windows Enhanced metafile (*.emf)",
+                                                      "Windows Bitmap (*.bmp)"}));
+            chosen = filters[k.filter];
+            return dir.filePath(QString::fromLatin1(k.typed));
+        };
+        QTest::mouseClick(chart.sbChDPUM_Save2File, Qt::LeftButton);
+        QFile saved(dir.filePath(QString::fromLatin1(k.saved)));
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << k.saved;
+        EXPECT_TRUE(saved.readAll().startsWith(k.start)) << k.saved;
+    }
+    EXPECT_TRUE(messages.boxes.empty());
+
+    // A folder that does not exist: said, and nothing left behind.
+    chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {
+        chosen = filters[1];
+        return dir.filePath(QStringLiteral("missing/chart.emf"));
+    };
+    QTest::mouseClick(chart.sbChDPUM_Save2File, Qt::LeftButton);
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("The chart could not be saved to ")));
+    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("missing"))).exists());
+}
+
+TEST_F(BioassayChartTest, TheClipboardGetsTheChosenFormatABitmapAndSvg)
+{
+    chart.ExecModal = [](QDialog& dialog) {
+        dialog.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Copy to clipboard"));
+        QRadioButton* metafile = nullptr;
+        for (QRadioButton* r : dialog.findChildren<QRadioButton*>()) {
+            if (r->text() == QStringLiteral("Enhanced metafile"))
+                EXPECT_TRUE(r->isChecked());
+            if (r->text() == QStringLiteral("Metafile"))
+                metafile = r;
+        }
+        if (!metafile)
+            return int(QDialog::Rejected);
+        QTest::mouseClick(metafile, Qt::LeftButton, {}, QPoint(8, metafile->height() / 2)); // on its circle
+        EXPECT_TRUE(metafile->isChecked());
+        for (QPushButton* b : dialog.findChildren<QPushButton*>())
+            if (b->text().remove(u'&') == QStringLiteral("OK"))
+                QTest::mouseClick(b, Qt::LeftButton);
+        return dialog.result();
+    };
+    QTest::mouseClick(chart.sbChDPUM_Clipboard, Qt::LeftButton);
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->hasImage());
+    EXPECT_TRUE(data->data(QStringLiteral("image/x-wmf")).startsWith(QByteArray("\xD7\xCD\xC6\x9A", 4)));
+    EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+}
+
+} // namespace
+} // namespace kav
