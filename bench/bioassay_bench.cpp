@@ -1,8 +1,12 @@
 // Recomputing the bioassay table for the largest full-size data file, for each displayed-data
-// choice: the numbers alone, and with the grid refilled. Baseline of the same run: formatting as
-// many numbers alone.
+// choice: the numbers alone, and with the grid refilled; refilling the chart's series and drawing
+// it; the chart as an enhanced metafile. Baseline of the same run: formatting as many numbers
+// alone.
+#include "app/bioassaychart.h"
 #include "app/bioassayview.h"
 #include "base/messageboxes.h"
+#include "controls/chart.h"
+#include "controls/chartpicture.h"
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/bioassaydata.h"
@@ -15,6 +19,8 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -45,6 +51,7 @@ struct Bioassay {
         view = std::make_unique<kav::TBioassayView>(context);
         view->SetDPUMData(&data);
         view->resize(1000, 650);
+        view->show(); // laid out as on the screen
         view->FillDPUMMaterials();
         view->UpdateDPUM();
         if (!view->Table().HasData)
@@ -106,5 +113,30 @@ void BM_ChooseDisplayedDataAndRefill(benchmark::State& state)
     state.counters["rows"] = b.view->sgDPUM->RowCount() - 1;
 }
 BENCHMARK(BM_ChooseDisplayedDataAndRefill)->Unit(benchmark::kMicrosecond);
+
+void BM_RefillSeriesAndRedraw(benchmark::State& state)
+{
+    Bioassay& b = bioassay();
+    kav::TBioassayChart& chart = *b.view->pnDPUMChart;
+    QImage image(chart.ChDPUM->size(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        chart.ShowTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
+        QPainter painter(&image);
+        chart.ChDPUM->Paint(painter, image.rect());
+    }
+    int points = 0;
+    for (int s = 0; s < chart.ChDPUM->SeriesCount(); ++s)
+        points += static_cast<int>(chart.ChDPUM->Series(s).Points.size());
+    state.counters["points"] = points;
+}
+BENCHMARK(BM_RefillSeriesAndRedraw)->Unit(benchmark::kMicrosecond);
+
+void BM_ChartAsEnhancedMetafile(benchmark::State& state)
+{
+    Bioassay& b = bioassay();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kav::ChartPictureBytes(*b.view->pnDPUMChart->ChDPUM, kav::cpEmf));
+}
+BENCHMARK(BM_ChartAsEnhancedMetafile)->Unit(benchmark::kMillisecond);
 
 } // namespace
