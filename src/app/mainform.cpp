@@ -2,6 +2,7 @@
 
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
+#include "app/radonview.h"
 
 #include "app/aboutbox.h"
 #include "app/application.h"
@@ -135,6 +136,8 @@ void TMainForm::CreateViews()
     FMixtureView->SetAddSource(rnpDPUMRNIntake);
     FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
     rnpDPUMRNMeasured = FBioassayView->rnpDPUMRNMeasured;
+    FRadonView = new TRadonView(FContext.MessageBoxes(), tsRadon);
+    (new QVBoxLayout(tsRadon))->addWidget(FRadonView);
 }
 
 void TMainForm::ApplyPreferenceUnits()
@@ -162,6 +165,7 @@ bool TMainForm::FormCreate()
     FContext.FillDataLists();
     if (!CreateMixture())
         return false;
+    FRadonView->SetDataFolder(preference.QVDDir());
     ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.

@@ -21,6 +21,7 @@ class ApplicationContext;
 class TBioassayView;
 class TMaterialsView;
 class TMixtureView;
+class TRadonView;
 class TQzRNXPanel;
 class TBasicRNX;
 class TVESKRNData;
@@ -67,6 +68,7 @@ public:
     TMaterialsView* MaterialsView() const { return FMaterialsView; }
     TMixtureView* MixtureView() const { return FMixtureView; }
     TBioassayView* BioassayView() const { return FBioassayView; }
+    TRadonView* RadonView() const { return FRadonView; }
     TQzRNXPanel* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
     TQzRNXPanel* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
 
@@ -107,6 +109,7 @@ private:
     TMaterialsView* FMaterialsView = nullptr;
     TMixtureView* FMixtureView = nullptr;
     TBioassayView* FBioassayView = nullptr;
+    TRadonView* FRadonView = nullptr;
     TQzRNXPanel* rnpDPUI = nullptr;
     TQzRNXPanel* rnpDPUMRNIntake = nullptr;
     TQzRNXPanel* rnpDPUMRNMeasured = nullptr;

@@ -256,8 +256,9 @@ TEST_F(BioassayChartTest, TheClipboardGetsTheChosenFormatABitmapAndSvg)
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Copy to clipboard"));
         QRadioButton* metafile = nullptr;
         for (QRadioButton* r : dialog.findChildren<QRadioButton*>()) {
-            if (r->text() == QStringLiteral("Enhanced metafile"))
+            if (r->text() == QStringLiteral("Enhanced metafile")) {
                 EXPECT_TRUE(r->isChecked());
+            }
             if (r->text() == QStringLiteral("Metafile"))
                 metafile = r;
         }

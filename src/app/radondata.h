@@ -1,0 +1,65 @@
+#pragma once
+
+#include "data/radonfile.h"
+
+#include <QString>
+
+namespace kav {
+
+class IMessageBoxes;
+class TJxLabel;
+class TQzStringGrid;
+
+// The radon view's logic: reads the chosen table from the data folder's "RadonData.txt" and
+// lays it out in the grid and the caption it is given (neither owned): effective values alone,
+// or with the organ doses, men's and women's rows, merged labels and units in the headers.
+class TRadonData {
+public:
+    // Reads the gas table at once.
+    TRadonData(TQzStringGrid& grid, TJxLabel& caption, IMessageBoxes& boxes, QString folder);
+
+    TRadonDataType RadonDataType() const { return FRadonDataType; }
+    // Another table: read again and shown.
+    void SetRadonDataType(TRadonDataType value);
+    bool ShowOrganDoses() const { return FShowOrganDoses; }
+    // Only the layout and the caption change.
+    void SetShowOrganDoses(bool value);
+    bool DataLoaded() const { return FDataLoaded; }
+    // Why the table could not be read; empty when it was.
+    const QString& Problem() const { return FProblem; }
+    // The caption as mark-up.
+    const QString& CaptionText() const { return FCaptionText; }
+
+    bool LoadRadonData();
+    void FillRadonGrid();
+    void LayoutRadonGrid();
+    void ClearRadonGrid();
+    void SetRadonOrganHeaders();
+    int RadonFixedColCount() const;
+    int RadonFirstOrganCol() const { return FRadonDataType == rdtGasAlone ? 3 : 4; }
+
+private:
+    void SetCaption(const QString& markup);
+    void FillGasTable();
+    void FillProgenyTable();
+    // A header cell whose text holds units or hT is drawn through the mark-up.
+    void MarkUpHeader(int col);
+
+    TQzStringGrid& FStrGrid;
+    TJxLabel& FCaption;
+    IMessageBoxes& FBoxes;
+    QString FFolder;
+    TRadonDataType FRadonDataType = rdtGasAlone;
+    bool FShowOrganDoses = false;
+    bool FDataLoaded = false;
+    TRadonBlock FBlock;
+    QString FProblem;
+    QString FCaptionText;
+};
+
+// The radio items, captions and row labels of the six tables.
+QString RadonDataTypeText(TRadonDataType type);
+QString RadonCaption(TRadonDataType type, bool organDoses);
+QString RadonRowLabel(TRadonDataType type);
+
+} // namespace kav

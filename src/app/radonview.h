@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QToolButton;
+
+namespace kav {
+
+class IMessageBoxes;
+class TJxLabel;
+class TQzStringGrid;
+class TRadonData;
+
+// The "Radon" view: the six radon and thoron tables of the data folder's "RadonData.txt", one at
+// a time, with or without the organ doses, under a caption that says what they are. The file is
+// read when the view is first shown, and again for every table chosen.
+class TRadonView : public QWidget {
+public:
+    // The boxes outlive the view.
+    explicit TRadonView(IMessageBoxes& boxes, QWidget* parent = nullptr);
+    ~TRadonView() override;
+
+    // The folder the tables are read from; the main window gives it during start-up.
+    void SetDataFolder(const QString& folder) { FFolder = folder; }
+    // Null until the view has been shown.
+    TRadonData* RadonData() const { return FRadonData.get(); }
+
+    QButtonGroup* rgRadon = nullptr;
+    QToolButton* sbPlusRadon = nullptr;
+    QToolButton* sbMinusRadon = nullptr;
+    QAction* aShowRadonEquivalentDoses = nullptr;
+    QAction* aRadonCopy2Clipboard = nullptr;
+    TJxLabel* lRadonCaption = nullptr;
+    TQzStringGrid* sgRadon = nullptr;
+
+    void aRadonCopy2ClipboardExecute();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* BuildChoices();
+    void BuildGrid();
+    void PaintCaption();
+
+    IMessageBoxes& FBoxes;
+    QString FFolder;
+    std::unique_ptr<TRadonData> FRadonData;
+};
+
+} // namespace kav

@@ -1,0 +1,177 @@
+#include "app/mainform.h"
+#include "app/materialsview.h"
+#include "app/radondata.h"
+#include "app/radonview.h"
+#include "controls/stringgrid.h"
+#include "dosefixture.h"
+#include "radonfixture.h"
+#include "recordingmessageboxes.h"
+#include "units/units.h"
+#include "viewerini.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// The real main window on a data folder with Co-60 and the radon tables, showing the radon tab.
+class RadonViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeTypicalFile(data.path(), _Co, "60");
+        home.writeIni("Initialized=1\n", data.path());
+    }
+    void start(const QByteArray& radon)
+    {
+        if (!radon.isNull())
+            writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radon);
+        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form->show();
+        form->FormActivate();
+        view = form->RadonView();
+        grid = view->sgRadon;
+        form->MainTabs()->setCurrentIndex(2);
+    }
+    void choose(TRadonDataType type)
+    {
+        QAbstractButton* button = view->rgRadon->button(type);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    }
+    QStringList shownHeaders() const
+    {
+        QStringList headers;
+        for (int c = 0; c < grid->ColCount(); ++c)
+            if (grid->ColWidths(c) > 0)
+                headers << grid->Cells(c, 0);
+        return headers;
+    }
+
+    QTemporaryDir data;
+    RecordingMessageBoxes messages;
+    ViewerHome home;
+    std::unique_ptr<TMainForm> form;
+    TRadonView* view = nullptr;
+    TQzStringGrid* grid = nullptr;
+};
+
+TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
+{
+    start(radonText());
+    ASSERT_TRUE(view->RadonData());
+    EXPECT_EQ(grid->RowCount(), 7);
+    EXPECT_EQ(shownHeaders(), (QStringList{"", "Dose Coefficient e(50),\r\nSv per Bq"}));
+    // Three intakes, each label and e(50) over two rows.
+    EXPECT_EQ(grid->Cells(0, 3), QStringLiteral("Inhalation Rn-222 (radon)"));
+    EXPECT_EQ(grid->Cells(1, 3), FormatScientific(radonEffective(0, 1), 3));
+    EXPECT_EQ(grid->MergedRegion(0, 4).Top, 3);
+    EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
+
+    QTest::mouseClick(view->sbPlusRadon, Qt::LeftButton);
+    EXPECT_TRUE(view->aShowRadonEquivalentDoses->isChecked());
+    EXPECT_TRUE(view->sbMinusRadon->isVisible());
+    EXPECT_EQ(grid->FixedCols(), 3);
+    EXPECT_EQ(grid->ColCount(), 32);
+    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
+    EXPECT_EQ(grid->Cells(3, 0), QStringLiteral("Bone marrow"));
+    // Organ 0, women, inhalation of Rn-222: field 3 of the first organ line.
+    EXPECT_EQ(grid->Cells(3, 4), FormatScientific(radonValue(0, 0, 3), 3));
+    ASSERT_TRUE(grid->GetCellCaption(2, 0));
+    EXPECT_TRUE(grid->GetCellCaption(2, 0)->contains(QStringLiteral("h<sub>T</sub>(50)")));
+    EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Committed equivalent h<sub>T</sub>(50)")));
+    QTest::mouseClick(view->sbMinusRadon, Qt::LeftButton);
+    EXPECT_EQ(grid->FixedCols(), 2);
+    EXPECT_EQ(grid->ColWidths(3), -1);
+}
+
+TEST_F(RadonViewTest, EveryProgenyTable)
+{
+    start(radonText());
+    QTest::mouseClick(view->sbPlusRadon, Qt::LeftButton);
+    for (int t = rdtRadonIndoor; t < RadonDataTypeCount; ++t) {
+        const auto type = static_cast<TRadonDataType>(t);
+        choose(type);
+        SCOPED_TRACE(RadonRowLabel(type).toStdString());
+        EXPECT_EQ(grid->FixedCols(), 4);
+        EXPECT_EQ(grid->ColCount(), 33);
+        EXPECT_EQ(grid->Cells(0, 1), RadonRowLabel(type));
+        EXPECT_EQ(grid->MergedRegion(0, 6).Top, 1); // one cell over all six rows
+        EXPECT_EQ(grid->MergedRegion(2, 5).Top, 4); // "Female" over rows 4 to 6
+        EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("Female"));
+        EXPECT_EQ(grid->Cells(3, 6), QStringLiteral("Total"));
+        EXPECT_EQ(grid->Cells(1, 1), FormatScientific(radonEffective(t, 0), 3));
+        // Organ 2, women, attached: field 4 of the third organ line of the block.
+        EXPECT_EQ(grid->Cells(4 + 2, 5), FormatScientific(radonValue(t, 2, 4), 3));
+        EXPECT_EQ(grid->Cells(4 + 28, 0), QStringLiteral("Uterus"));
+        EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Contributions to total dose")));
+        ASSERT_TRUE(grid->GetCellCaption(3, 0));
+        EXPECT_TRUE(grid->GetCellCaption(3, 0)->contains(QStringLiteral("m<sup>-3</sup>")));
+    }
+    // Organ doses hidden: the label and the effective dose alone.
+    QTest::mouseClick(view->sbMinusRadon, Qt::LeftButton);
+    EXPECT_EQ(shownHeaders().size(), 2);
+    EXPECT_EQ(grid->FixedCols(), 2);
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(RadonViewTest, TheClipboardGetsTheCaptionAndTheShownColumns)
+{
+    start(radonText());
+    choose(rdtRadonMine);
+    view->aRadonCopy2Clipboard->trigger();
+    const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 1 + 7 + 1);
+    EXPECT_EQ(lines[0], QString::fromUtf16(u"Committed effective dose per exposure to radon (Rn-222) progeny for mine "
+                                           u"(mSv per mJ\u00B7h\u00B7m-3)."));
+    EXPECT_EQ(lines[1], QString::fromUtf16(u"\tEffective dose per exposure,<br>mSv per mJ\u00B7h\u00B7m-3"));
+    EXPECT_EQ(lines[2], QStringLiteral("Doses per exposure to radon progeny for mine\t") + FormatScientific(radonEffective(2, 0), 3));
+    EXPECT_EQ(lines[3], QStringLiteral("\t"));
+    EXPECT_EQ(lines.last(), QString());
+}
+
+TEST_F(RadonViewTest, AMissingFileIsSaidOnEveryTryAndTheRestWorks)
+{
+    start(QByteArray());
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
+    EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Can not load radon data\r\n\r\n")));
+    EXPECT_TRUE(messages.boxes[0].text.contains(data.filePath(QStringLiteral("RadonData.txt"))));
+    EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Can not load radon data!")));
+    choose(rdtRadonCave);
+    EXPECT_EQ(messages.boxes.size(), 2u);
+    // The other tabs are not touched.
+    form->MainTabs()->setCurrentIndex(0);
+    form->DosePerIntakeTabs()->setCurrentIndex(1);
+    EXPECT_EQ(form->MaterialsView()->sgDPUI->Cells(1, 1), QStringLiteral("1.0E-9"));
+}
+
+TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
+{
+    QList<QByteArray> lines = radonText().split('\n');
+    lines[33] = "1E-3 <b>x</b> 1E-3 1E-3 1E-3 1E-3\r";
+    start(lines.join('\n'));
+    EXPECT_TRUE(view->RadonData()->DataLoaded()); // the gas table is whole
+    choose(rdtRadonIndoor);
+    EXPECT_FALSE(view->RadonData()->DataLoaded());
+    EXPECT_TRUE(messages.boxes.empty());
+    const QString caption = view->RadonData()->CaptionText();
+    EXPECT_TRUE(caption.contains(QStringLiteral("Can not load radon data!")));
+    EXPECT_TRUE(caption.contains(QStringLiteral("line 34: &quot;&lt;b&gt;x&lt;/b&gt;&quot; is not a dose coefficient")))
+        << caption.toStdString();
+    EXPECT_EQ(grid->Cells(1, 1), QString()); // the body is empty
+    choose(rdtRadonMine);
+    EXPECT_TRUE(view->RadonData()->DataLoaded());
+}
+
+} // namespace
+} // namespace kav
