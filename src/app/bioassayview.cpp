@@ -1,6 +1,7 @@
 #include "app/bioassayview.h"
 
 #include "app/bioassaychart.h"
+#include "app/helpwindow.h"
 #include "app/materialsview.h"
 #include "app/materialtext.h"
 #include "chooser/ui/rnxpanel.h"
@@ -98,6 +99,8 @@ QWidget* TBioassayView::BuildIntakeParameters()
 
     auto* sizeLabel = new QLabel(QString::fromUtf16(u"AMTD/AMAD, \u00B5m"), group);
     sizeLabel->setToolTip(TMaterialsView::AMADHint);
+    OfferHelp(sizeLabel, HelpTopic::AMAD);
+    OfferHelp(cbDPUMAMAD, HelpTopic::AMAD);
     auto* grid = new QGridLayout(group);
     grid->addWidget(new QLabel(QStringLiteral("Radionuclide"), group), 0, 0);
     grid->addWidget(rnpDPUMRNIntake, 0, 1, Qt::AlignLeft);
@@ -116,6 +119,7 @@ QWidget* TBioassayView::BuildDisplayedData()
 {
     auto* group = new QGroupBox(QStringLiteral("Displayed Data"), this);
     group->setToolTip(kViewTypeHint);
+    OfferHelp(group, HelpTopic::DisplayedData);
     rgDPUMViewType = new QButtonGroup(group);
     const char* choices[DPUMViewTypeCount] = {"Dose per Content Function", "Content for the Specified Dose",
                                               "Content per Intake (Reference Bioassay Function)"};
@@ -206,11 +210,33 @@ QWidget* TBioassayView::BuildTable()
     auto* head = new QHBoxLayout;
     head->addWidget(lDPUMCaprion, 1);
     head->addWidget(copy, 0, Qt::AlignBottom);
+    lKeyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>").arg(HelpTopic::PredictedContent),
+                          box);
+    lKeyTerm->setObjectName(QStringLiteral("lKeyTerm"));
+    lKeyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(lKeyTerm, &QLabel::linkActivated, this, [this](const QString& link) {
+        if (ShowHelp)
+            ShowHelp(link);
+    });
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(head);
     layout->addWidget(sgDPUM, 1);
+    layout->addWidget(lKeyTerm);
     return box;
+}
+
+void TBioassayView::OfferHelp(QWidget* widget, const QString& topic)
+{
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widget, &QWidget::customContextMenuRequested, this, [this, widget, topic](QPoint pos) {
+        QMenu menu;
+        menu.addAction(QStringLiteral("Help"), this, [this, &topic] {
+            if (ShowHelp)
+                ShowHelp(topic);
+        });
+        menu.exec(widget->mapToGlobal(pos));
+    });
 }
 
 void TBioassayView::InitDPUMGrid()

@@ -35,8 +35,9 @@ public:
     explicit TBioassayView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
     void SetDPUMData(TVESKRNData* data) { DPUM_RNData = data; }
-    // Opens the options on the view's units; the main window gives it.
+    // Opens the options on the view's units, and the help on a topic; the main window gives both.
     std::function<void()> OnEditUnits;
+    std::function<void(const QString& topic)> ShowHelp;
 
     TQzRNXPanel* rnpDPUMRNIntake = nullptr;
     TQzRNXPanel* rnpDPUMRNMeasured = nullptr;
@@ -47,6 +48,7 @@ public:
     TQzFloatEdit* feDPUMDoseForContent = nullptr;
     QLabel* lDPUMDoseUnit = nullptr;
     QLabel* lDPUMCaprion = nullptr;
+    QLabel* lKeyTerm = nullptr;
     TQzStringGrid* sgDPUM = nullptr;
     QMenu* pm_sgDPUM = nullptr;
     QAction* miDPUMIntDays = nullptr;
@@ -74,6 +76,8 @@ private:
     QWidget* BuildDisplayedData();
     QWidget* BuildTable();
     void FillDPUMTable();
+    // A right click on the widget offers "Help" on the topic.
+    void OfferHelp(QWidget* widget, const QString& topic);
 
     ApplicationContext& FContext;
     TVESKRNData* DPUM_RNData = nullptr;

@@ -13,6 +13,8 @@ int main(int argc, char* argv[])
     int status = 0;
     {
         kav::TMainForm form(context);
+        // The maintenance command "Export Doses" is offered only when asked for.
+        form.SetMaintenance(QCoreApplication::arguments().contains(QStringLiteral("--maintenance")));
         if (!form.StartupFailed()) {
             form.show();
             status = kav::TKavApplication::exec();

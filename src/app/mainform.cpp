@@ -7,10 +7,12 @@
 #include "app/aboutbox.h"
 #include "app/application.h"
 #include "app/bioassayview.h"
+#include "app/helpwindow.h"
 #include "data/bioassaydata.h"
 #include "data/applicationcontext.h"
 #include "base/messageboxes.h"
 #include "base/savefile.h"
+#include "data/doseexport.h"
 #include "data/mixturefile.h"
 #include "data/mixturelist.h"
 #include "chooser/ui/rnxpanel.h"
@@ -18,7 +20,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -94,16 +98,74 @@ void TMainForm::CreateControls()
 
     CreateViews();
 
+    CreateHelp();
+}
+
+void TMainForm::CreateHelp()
+{
+    FHelp = new THelpWindow(FContext.ProgramPreference().StartUpDir() + QStringLiteral("/kav-data-viewer.qhc"),
+                            FContext.MessageBoxes(), this);
+    const auto showHelp = [this](const QString& topic) { FHelp->ShowTopic(topic); };
+    FMixtureView->ShowHelp = showHelp;
+    FMaterialsView->ShowHelp = showHelp;
+    FBioassayView->ShowHelp = showHelp;
+
     pmHelp = new QMenu(this);
     pmHelp->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
+    pmHelp->addAction(QStringLiteral("Key Terms"), this, [this] { FHelp->ShowContext(1006); });
+    pmHelp->addAction(QStringLiteral("NVA Task Group"), this, [this] { FHelp->ShowContext(1009); });
+    pmHelp->addAction(QStringLiteral("Copyright Notice"), this, [this] { FHelp->ShowContext(1002); });
+    aExportDoses = pmHelp->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
+    aExportDoses->setVisible(false);
     JxpbHelp = new QToolButton(pcMain);
     JxpbHelp->setObjectName(QStringLiteral("JxpbHelp"));
     JxpbHelp->setText(QStringLiteral("?"));
     JxpbHelp->setToolTip(QStringLiteral("Help"));
-    JxpbHelp->setPopupMode(QToolButton::InstantPopup);
+    JxpbHelp->setPopupMode(QToolButton::MenuButtonPopup);
     JxpbHelp->setMenu(pmHelp);
     JxpbHelp->setAutoRaise(true);
+    connect(JxpbHelp, &QToolButton::clicked, this, [this] { FHelp->ShowTopic(HelpTopic::Contents); });
     pcMain->setCornerWidget(JxpbHelp, Qt::TopRightCorner);
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, [this] { FHelp->ShowContext(HelpContext()); });
+}
+
+int TMainForm::HelpContext() const
+{
+    if (pcMain->currentWidget() == tsDosePerIntake)
+        return pcDosePerIntake->currentWidget() == tsMixture ? 1003 : 1004;
+    if (pcMain->currentWidget() == tsDPUM)
+        return 1005;
+    if (pcMain->currentWidget() == tsRadon)
+        return 1011;
+    return 1007;
+}
+
+void TMainForm::SetMaintenance(bool on)
+{
+    aExportDoses->setVisible(on);
+}
+
+void TMainForm::aExportDosesExecute()
+{
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
+                             FContext.DataNuclideList().Count(), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    const TDoseExportResult result =
+        ExportDoses(preference, FContext.DataNuclideList(), FContext.DataElementList(),
+                    preference.StartUpDir() + QStringLiteral("/Export"), [&progress](int done, int) {
+                        progress.setValue(done);
+                        return !progress.wasCanceled();
+                    });
+    progress.reset();
+    FContext.MessageBoxes().Show(MessageKind::Information, TKavApplication::Title,
+                                 result.Cancelled ? QStringLiteral("Export cancelled: %1 files written").arg(result.Files.size())
+                                                  : QStringLiteral("Export done"),
+                                 mbOK, mbOK);
+    if (!result.Error.isEmpty())
+        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, result.Error, mbOK, mbOK);
 }
 
 void TMainForm::CreateViews()

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QDialog;
 class QLabel;
 class QMenu;
@@ -19,6 +20,7 @@ namespace kav {
 
 class ApplicationContext;
 class TBioassayView;
+class THelpWindow;
 class TMaterialsView;
 class TMixtureView;
 class TRadonView;
@@ -74,6 +76,15 @@ public:
 
     // Units chosen in the options reach the views.
     void ApplyPreferenceUnits();
+    THelpWindow* HelpWindow() const { return FHelp; }
+    QMenu* HelpMenu() const { return pmHelp; }
+    // The help context of what is shown: the page of the tab in front.
+    int HelpContext() const;
+    // Offers the maintenance command "Export Doses" in the help menu.
+    void SetMaintenance(bool on);
+    // Writes every dose coefficient of the data folder, one file per element, into "Export"
+    // beside the program, with a progress dialog that can cancel it.
+    void aExportDosesExecute();
 
 protected:
     bool event(QEvent* event) override;
@@ -84,6 +95,7 @@ private:
     void aAboutExecute();
     void ShowSampleNotice();
     void CreateViews();
+    void CreateHelp();
     // Fills the mixture list from the rows kept at the last exit, or with its example; false
     // when neither could be read.
     bool CreateMixture();
@@ -105,6 +117,8 @@ private:
     QWidget* tsRadon = nullptr;
     QToolButton* JxpbHelp = nullptr;
     QMenu* pmHelp = nullptr;
+    QAction* aExportDoses = nullptr;
+    THelpWindow* FHelp = nullptr;
     QLabel* FSampleNotice = nullptr;
     TMaterialsView* FMaterialsView = nullptr;
     TMixtureView* FMixtureView = nullptr;

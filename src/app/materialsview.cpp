@@ -1,5 +1,6 @@
 #include "app/materialsview.h"
 
+#include "app/helpwindow.h"
 #include "app/materialtext.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
@@ -68,11 +69,16 @@ void TMaterialsView::BuildControls()
         ApplyInputColours(w);
 }
 
-void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll)
+void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
+                                       const QString& helpTopic)
 {
     QMenu menu;
     menu.addAction(QStringLiteral("Select all"), this, [&setAll] { setAll(true); });
     menu.addAction(QStringLiteral("Unselect all"), this, [&setAll] { setAll(false); });
+    if (!helpTopic.isEmpty() && ShowHelp) {
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Help"), this, [this, &helpTopic] { ShowHelp(helpTopic); });
+    }
     menu.exec(owner->mapToGlobal(pos));
 }
 
@@ -183,11 +189,14 @@ QWidget* TMaterialsView::BuildParticleSizes()
         amadGrid->addWidget(box, i < 6 ? i : i - 6, i < 6 ? 0 : 1);
     }
     connect(amad, &QWidget::customContextMenuRequested, this, [this, amad](QPoint pos) {
-        ExecSelectAllMenu(amad, pos, [this](bool ticked) {
-            for (QCheckBox* b : DPUI_AMADArr)
-                b->setChecked(ticked);
-            FillDPUIGrid();
-        });
+        ExecSelectAllMenu(
+            amad, pos,
+            [this](bool ticked) {
+                for (QCheckBox* b : DPUI_AMADArr)
+                    b->setChecked(ticked);
+                FillDPUIGrid();
+            },
+            HelpTopic::AMAD);
     });
     return amad;
 }

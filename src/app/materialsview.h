@@ -56,6 +56,8 @@ public:
     void InitDPUIGrid();
     void ShowDPUIEquivalentDoses(bool show);
     void FillDPUIGrid();
+    // Opens the help on a topic; the main window gives it.
+    std::function<void(const QString& topic)> ShowHelp;
     // Ticks every material of both lists.
     void CheckAllMaterials();
     // Shows the units stored in the preferences, and the table in them.
@@ -69,8 +71,10 @@ private:
     QWidget* BuildParticleSizes();
     QWidget* BuildInjection();
     QWidget* BuildGrid();
-    // The right-click menu of a list of check boxes: "Select all", "Unselect all".
-    void ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll);
+    // The right-click menu of a list of check boxes: "Select all", "Unselect all", and a "Help"
+    // entry when a topic is given.
+    void ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
+                           const QString& helpTopic = {});
     void SetAll(QListWidget* list, bool ticked);
     int TickedAMADCount() const;
 

@@ -1,6 +1,7 @@
 #include "app/mixtureview.h"
 
 #include "app/application.h"
+#include "app/helpwindow.h"
 #include "app/materialsview.h"
 #include "app/materialtext.h"
 #include "base/messageboxes.h"
@@ -578,7 +579,11 @@ void TMixtureView::tbAddRNClick()
     if (!tbAddRN->isVisible() || !tbAddRN->isEnabled() || !FAddSource || !MixtureRNList)
         return;
     TRNXnodeArray nodes;
-    if (!ExecuteAddRNuclidesDialog(*FAddSource, nodes, ExecModal, this))
+    const auto help = [this] {
+        if (ShowHelp)
+            ShowHelp(HelpTopicOfContext(1010));
+    };
+    if (!ExecuteAddRNuclidesDialog(*FAddSource, nodes, ExecModal, this, help))
         return;
     QStringList errors;
     MixtureFilling = true;
@@ -694,11 +699,17 @@ void TMixtureView::sgMixtureMouseMove(QPoint pos)
     sgMixture->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TMixtureView::sgMixtureContextPopup(QPoint globalPos)
+void TMixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
 {
     QMenu menu;
     menu.addAction(aMixtureCopyToClipboard);
-    menu.exec(globalPos);
+    const QPoint at = sgMixture->viewport()->mapFromGlobal(event.globalPos());
+    const int col = event.reason() == QContextMenuEvent::Keyboard ? sgMixture->Col() : sgMixture->MouseCoord(at.x(), at.y()).x();
+    if (col == cSize && ShowHelp) {
+        menu.addSeparator();
+        menu.addAction(QStringLiteral("Help"), this, [this] { ShowHelp(HelpTopic::AMAD); });
+    }
+    menu.exec(event.globalPos());
 }
 
 bool TMixtureView::eventFilter(QObject* watched, QEvent* event)
@@ -706,7 +717,7 @@ bool TMixtureView::eventFilter(QObject* watched, QEvent* event)
     if (watched == sgMixture->viewport() && event->type() == QEvent::MouseMove)
         sgMixtureMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
     if ((watched == sgMixture->viewport() || watched == sgMixture) && event->type() == QEvent::ContextMenu) {
-        sgMixtureContextPopup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        sgMixtureContextPopup(*static_cast<QContextMenuEvent*>(event));
         return true;
     }
     if (watched == sgMixture && event->type() == QEvent::KeyPress) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QAction;
+class QContextMenuEvent;
 class QDialog;
 class QLayout;
 class QToolButton;
@@ -36,6 +37,8 @@ public:
     void SetAddSource(TQzRNXPanel* panel) { FAddSource = panel; }
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> ExecModal;
+    // Opens the help on a topic; the main window gives it.
+    std::function<void(const QString& topic)> ShowHelp;
 
     TQzStringGrid* sgMixture = nullptr;
     TQzDoseUnitComboBox* ducbMixtureUnit = nullptr;
@@ -91,7 +94,9 @@ private:
     void sgMixtureSetEditText(int col, int row, const QString& value);
     void sgMixtureAfterSelectCell();
     void sgMixtureMouseMove(QPoint pos);
-    void sgMixtureContextPopup(QPoint globalPos);
+    // The table's menu: its copy, and the particle sizes' help over their column (or, from the
+    // keyboard, on it).
+    void sgMixtureContextPopup(const QContextMenuEvent& event);
 
     TVESKRNDosesData* Entry(int row) const;
     // Loads a nuclide into a row's entry; on failure says why, puts the row back as it was

@@ -23,12 +23,18 @@ void ApplicationContext::LoadIndex()
 void ApplicationContext::FillDataLists()
 {
     FProgramPreference.GetRNList(FRNXIndex, FDataNuclideList);
-    FDataElementList.clear();
-    for (const QString& name : FDataNuclideList.Names()) {
+    FDataElementList = DataElementsOf(FDataNuclideList);
+}
+
+QStringList DataElementsOf(const TRNXStringList& nuclides)
+{
+    QStringList elements;
+    for (const QString& name : nuclides.Names()) {
         const qsizetype dash = name.indexOf(u'-');
-        if (dash >= 0 && !FDataElementList.contains(name.left(dash)))
-            FDataElementList << name.left(dash);
+        if (dash >= 0 && !elements.contains(name.left(dash)))
+            elements << name.left(dash);
     }
+    return elements;
 }
 
 void ApplicationContext::SavePreferencesAtExit() const

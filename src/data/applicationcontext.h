@@ -43,4 +43,7 @@ private:
     QStringList FDataElementList;
 };
 
+// The element symbols of a list of nuclide names ("Co-60"), each once, in first-seen order.
+QStringList DataElementsOf(const TRNXStringList& nuclides);
+
 } // namespace kav

@@ -1,66 +1,158 @@
 #include "data/doseexport.h"
 
+#include "base/savefile.h"
+#include "nuclides/rnxlist.h"
+#include "nuclides/rnxnode.h"
+#include "base/numberformat.h"
 #include "units/units.h"
+
+#include <QDir>
+
+#include <cstring>
 
 namespace kav {
 
 namespace {
 
-QString organValues(const TVESKDoseArray& dose, TVESKSex sex)
+// Writes numbers with the separator in force into UTF-8 text.
+class NumberWriter {
+public:
+    NumberWriter()
+        : FSeparator(QString(decimalSeparator()).toUtf8())
+        , FPoint(FSeparator == ".")
+    {
+    }
+
+    void Append(QByteArray& out, double value) const
+    {
+        char text[32];
+        const std::size_t length = WriteScientific(text, value, 2);
+        const char* point = FPoint ? nullptr : static_cast<const char*>(std::memchr(text, '.', length));
+        if (!point) {
+            out.append(text, static_cast<qsizetype>(length));
+            return;
+        }
+        out.append(text, point - text);
+        out.append(FSeparator);
+        out.append(point + 1, static_cast<qsizetype>(length) - (point + 1 - text));
+    }
+
+private:
+    QByteArray FSeparator;
+    bool FPoint; // the separator is the point the numbers are written with
+};
+
+void appendOrgans(QByteArray& out, const NumberWriter& numbers, const TVESKDoseArray& dose, TVESKSex sex)
 {
-    QString s;
-    for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        s += u';' + FormatScientific(DoseAt(dose, sex, static_cast<TVESKTargetOrgan>(organ)), 2);
-    return s;
+    for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
+        out += ';';
+        numbers.Append(out, DoseAt(dose, sex, static_cast<TVESKTargetOrgan>(organ)));
+    }
 }
 
 } // namespace
 
-QStringList DoseExportHeader()
+QByteArray DoseExportHeaderText()
 {
-    QString organs = QStringLiteral(";;;;;;");
+    QByteArray organs = ";;;;;;";
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        organs += u';' + TargetOrganName(static_cast<TVESKTargetOrgan>(organ));
-    return {QStringLiteral("Radionuclide;Route of intake;Material;AMTD/AMAD;fA;Effective dose coefficient (Sv/Bq);"
-                           "Sex;Organ dose coefficients (Sv/Bq)"),
-            organs};
+        organs += ';' + TargetOrganName(static_cast<TVESKTargetOrgan>(organ)).toUtf8();
+    return "Radionuclide;Route of intake;Material;AMTD/AMAD;fA;Effective dose coefficient (Sv/Bq);"
+           "Sex;Organ dose coefficients (Sv/Bq)\r\n"
+        + organs + "\r\n";
 }
 
-QStringList DoseExportLines(const TVESKRNDosesData& data)
+QByteArray DoseExportText(const TVESKRNDosesData& data)
 {
-    QStringList lines;
-    const QString name = data.RNuclideName();
+    QByteArray out;
+    // About 700 bytes a pair of lines.
+    out.reserve(700 * (1 + data.IngestDataCount() + AMADCount * data.AerosolDataCount() + data.InhalationDataCount()));
+    const NumberWriter numbers;
+    const QByteArray name = data.RNuclideName().toUtf8();
     TVESKDoseArray dose{};
     float effDose = 0;
-    auto addPair = [&](const QString& head) {
-        lines << head + FormatScientific(effDose, 2) + QStringLiteral(";Male") + organValues(dose, sMale);
-        lines << QStringLiteral(";;;;;;Female") + organValues(dose, sFemale);
+    auto addPair = [&](const QByteArray& head) {
+        out += head;
+        numbers.Append(out, effDose);
+        out += ";Male";
+        appendOrgans(out, numbers, dose, sMale);
+        out += "\r\n;;;;;;Female";
+        appendOrgans(out, numbers, dose, sFemale);
+        out += "\r\n";
     };
-    auto material = [&](TVESKIntakePath path, int index, QString& description, QString& fA) {
+    // The material's short description, with ";" made "," so that the fields stay in place, and
+    // its fA text.
+    auto material = [&](TVESKIntakePath path, int index) {
+        QString description;
+        QString fA;
         data.GetCompoundDescription(path, index, description, fA);
         description.replace(u';', u',');
+        return std::pair{description.toUtf8(), fA.toUtf8()};
     };
-    QString description;
-    QString fA;
+    const QStringList sizes = AMADLabels();
     if (data.GetDoses(ipInjection, 0, 0, dose, effDose))
-        addPair(name + QStringLiteral(";Injection;;;;"));
+        addPair(name + ";Injection;;;;");
     for (int m = 0; m < data.IngestDataCount(); ++m)
         if (data.GetDoses(ipIngestion, m, 0, dose, effDose)) {
-            material(ipIngestion, m, description, fA);
-            addPair(QStringLiteral("%1;Ingestion;%2;;%3;").arg(name, description, fA));
+            const auto [description, fA] = material(ipIngestion, m);
+            addPair(name + ";Ingestion;" + description + ";;" + fA + ';');
         }
     for (int m = 0; m < data.InhalationDataCount(); ++m) {
-        material(ipInhalation, m, description, fA);
+        const auto [description, fA] = material(ipInhalation, m);
         if (!data.IsAerosol(m)) {
             if (data.GetDoses(ipInhalation, m, 0, dose, effDose))
-                addPair(QStringLiteral("%1;Inhalation;%2;;%3;").arg(name, description, fA));
+                addPair(name + ";Inhalation;" + description + ";;" + fA + ';');
             continue;
         }
         for (int size = 0; size < AMADCount; ++size)
             if (data.GetDoses(ipInhalation, m, size, dose, effDose))
-                addPair(QStringLiteral("%1;Inhalation;%2;%3;%4;").arg(name, description, AMADLabels()[size], fA));
+                addPair(name + ";Inhalation;" + description + ';' + sizes[size].toUtf8() + ';' + fA + ';');
     }
-    return lines;
+    return out;
+}
+
+TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNXStringList& nuclides,
+                              const QStringList& elements, const QString& folder,
+                              const std::function<bool(int done, int total)>& progress)
+{
+    TDoseExportResult result;
+    if (!QDir().mkpath(folder)) {
+        result.Error = QStringLiteral("The folder %1 could not be made").arg(folder);
+        return result;
+    }
+    int done = 0;
+    for (const QString& symbol : elements) {
+        const TRNXElement element = ElementBySymbol(symbol);
+        if (element == _NoRNXElement) {
+            result.Error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
+            return result;
+        }
+        QByteArray text = DoseExportHeaderText();
+        for (const TRNXStringList::Entry& entry : nuclides.Items()) {
+            if (!entry.node || entry.node->Element != element)
+                continue;
+            TVESKRNDosesData data(&preference);
+            try {
+                data.AssignRNuclide(*entry.node);
+            } catch (const std::exception& e) {
+                result.Error = QString::fromUtf8(e.what());
+                return result;
+            }
+            text += DoseExportText(data);
+            if (progress && !progress(++done, nuclides.Count())) {
+                result.Cancelled = true;
+                return result;
+            }
+        }
+        const QString path = QDir(folder).filePath(symbol + QStringLiteral(".csv"));
+        QString error;
+        if (!SaveFileAtomically(path, text, &error)) {
+            result.Error = path + QStringLiteral(": ") + error;
+            return result;
+        }
+        result.Files << path;
+    }
+    return result;
 }
 
 } // namespace kav

@@ -4,11 +4,33 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace kav {
 
-// Dose coefficients as semicolon-separated lines for spreadsheets: the two header lines, then
-// for one nuclide a male and a female line per route, material and particle size.
-QStringList DoseExportHeader();
-QStringList DoseExportLines(const TVESKRNDosesData& data);
+// Dose coefficients as semicolon-separated UTF-8 lines for spreadsheets, each ended by "\r\n":
+// the two header lines, then for one nuclide a male and a female line per route, material and
+// particle size.
+QByteArray DoseExportHeaderText();
+QByteArray DoseExportText(const TVESKRNDosesData& data);
+
+class TQzProgramPreference;
+class TRNXStringList;
+
+// What an export of all dose coefficients came to: the files written (whole), and the reason it
+// stopped before the end, if it did.
+struct TDoseExportResult {
+    QStringList Files;
+    QString Error;
+    bool Cancelled = false;
+};
+
+// Writes one file per element of the list ("Co.csv"), with the head lines and the lines of each
+// of the element's nuclides in the data folder, into a folder made when missing. Each file is
+// written whole or not at all; an existing one is replaced. progress hears of every nuclide
+// (done, total) and may stop the export by answering false.
+TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNXStringList& nuclides,
+                              const QStringList& elements, const QString& folder,
+                              const std::function<bool(int done, int total)>& progress = {});
 
 } // namespace kav

@@ -144,17 +144,60 @@ QString FormatSignificant(double x, int n)
     return formatPicture(x, QString::fromUtf16(heads[column]) + more + (exponent ? QStringLiteral("E-0") : QString()));
 }
 
+std::size_t WriteScientific(char* out, double x, int n)
+{
+    n = std::clamp(n, 1, 16);
+    if (!std::isfinite(x)) {
+        const QByteArray text = formatPicture(x, u"0E+0").toLatin1();
+        return static_cast<std::size_t>(std::copy(text.begin(), text.end(), out) - out);
+    }
+    // The picture "0.0...0E+0" written out directly: as the picture printer does, the first 15
+    // significant digits are rounded half away from zero.
+    char digits[24] = {};
+    int exponent = 0;
+    if (x != 0) {
+        char text[40];
+        const auto end = std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific, 14).ptr;
+        // "d.dddddddddddddde±xx"
+        digits[0] = text[0];
+        std::copy(text + 2, text + 16, digits + 1);
+        std::from_chars(text + 17 + (text[17] == '+' ? 1 : 0), end, exponent);
+        if (n < 15 && digits[n] >= '5') {
+            int i = n - 1;
+            for (; i >= 0 && digits[i] == '9'; --i)
+                digits[i] = '0';
+            if (i >= 0) {
+                ++digits[i];
+            } else {
+                digits[0] = '1';
+                ++exponent;
+            }
+        }
+    } else {
+        std::fill(digits, digits + n, '0');
+    }
+    char* p = out;
+    if (x < 0)
+        *p++ = '-';
+    *p++ = digits[0];
+    if (n > 1) {
+        *p++ = '.';
+        p = std::copy(digits + 1, digits + n, p);
+    }
+    *p++ = 'E';
+    *p++ = exponent < 0 ? '-' : '+';
+    p = std::to_chars(p, out + 32, std::abs(exponent)).ptr;
+    return static_cast<std::size_t>(p - out);
+}
+
 QString FormatScientific(double x, int n)
 {
-    // "0E+0", "0.0E+0", "0.00E+0", ...: built once, as the views print thousands of values.
-    static const std::array<QString, 17> pictures = [] {
-        std::array<QString, 17> p;
-        p[1] = QStringLiteral("0E+0");
-        for (int digits = 2; digits < 17; ++digits)
-            p[static_cast<std::size_t>(digits)] = QStringLiteral("0.") + QString(digits - 1, u'0') + QStringLiteral("E+0");
-        return p;
-    }();
-    return formatPicture(x, pictures[static_cast<std::size_t>(std::clamp(n, 1, 16))]);
+    char text[32];
+    QString result = QString::fromLatin1(text, static_cast<qsizetype>(WriteScientific(text, x, n)));
+    const qsizetype point = result.indexOf(u'.');
+    if (point >= 0)
+        result[point] = decimalSeparator();
+    return result;
 }
 
 } // namespace kav

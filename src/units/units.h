@@ -64,4 +64,7 @@ ScaledTime ScaleTimeUnit(double days);
 QString FormatSignificant(double x, int n);
 // The number with n significant digits and a signed exponent: 1.2E-9, 3.4E+5.
 QString FormatScientific(double x, int n);
+// The same text in bytes (ASCII, with a point for the separator) written to a buffer of at least
+// 32 characters, for writers of large files; returns its length.
+std::size_t WriteScientific(char* out, double x, int n);
 } // namespace kav

@@ -2,6 +2,12 @@
 #include "base/numberformat.h"
 #include "data/doseexport.h"
 #include "dosefixture.h"
+#include "indexfixture.h"
+#include "data/programpreference.h"
+#include "nuclides/rnxlist.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -15,11 +21,13 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
     TVESKRNDosesData d;
     fillTypicalData(d, TRNXRec{_Co, "60"});
     d.FIngestData[0]->FName = "Oxides; hydroxides";
-    const QStringList header = DoseExportHeader();
+    QStringList header = QString::fromUtf8(DoseExportHeaderText()).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(header.takeLast(), QString());
     ASSERT_EQ(header.size(), 2);
     EXPECT_EQ(header[0].count(u';'), 7);
     EXPECT_EQ(header[1].count(u';'), 35);
-    const QStringList lines = DoseExportLines(d);
+    QStringList lines = QString::fromUtf8(DoseExportText(d)).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.takeLast(), QString());
     // Injection, ingestion, eleven particle sizes and the gas, each as a male and a female line.
     ASSERT_EQ(lines.size(), 28);
     for (const QString& line : lines)
@@ -30,6 +38,129 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;0.001;1E-2;1.0E-10;")));
     EXPECT_TRUE(lines[24].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;20;1E-2;1.1E-9;")));
     EXPECT_TRUE(lines[26].startsWith(QStringLiteral("Co-60;Inhalation;Gas or vapour Type V, Elemental vapour;;;3.0E-11;")));
+}
+
+} // namespace
+} // namespace kav
+
+namespace kav {
+namespace {
+
+// Export runs on a data folder written here.
+class ExportRun : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        loadShippedIndex(index);
+        preference.SetQVDDir(data.path());
+    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+    void write(TVESKRNDosesData& d)
+    {
+        writeBytes(QDir(data.path()).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+    }
+    TDoseExportResult run(const std::function<bool(int, int)>& progress = {})
+    {
+        preference.GetRNList(index, nuclides);
+        QStringList elements;
+        for (const QString& name : nuclides.Names())
+            if (!elements.contains(name.section(u'-', 0, 0)))
+                elements << name.section(u'-', 0, 0);
+        return ExportDoses(preference, nuclides, elements, out.filePath(QStringLiteral("Export")), progress);
+    }
+    QStringList lines(const char* element) const
+    {
+        QFile f(QDir(out.filePath(QStringLiteral("Export"))).filePath(QString::fromLatin1(element) + QStringLiteral(".csv")));
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QStringList l = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
+        EXPECT_EQ(l.takeLast(), QString()) << "the last line ends too";
+        return l;
+    }
+
+    TRNXindex index;
+    QTemporaryDir data;
+    QTemporaryDir out;
+    TQzProgramPreference preference{data.filePath(QStringLiteral("viewer"))};
+    TRNXStringList nuclides;
+};
+
+TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
+{
+    TVESKRNDosesData typical;
+    fillTypicalData(typical, TRNXRec{_Co, "60"});
+    typical.FIngestData[0]->FName = "Oxides; hydroxides";
+    write(typical);
+    TVESKRNDosesData injected;
+    injected.FRNuclide = TRNXRec{_Co, "58"};
+    injected.FInjectData.push_back(makeMaterial(&injected, ipInjection, imAerosol, "", 0, 2e-9f));
+    write(injected);
+    TVESKRNDosesData ingested;
+    ingested.FRNuclide = TRNXRec{_Sr, "90"};
+    ingested.FIngestData.push_back(makeMaterial(&ingested, ipIngestion, imAerosol, "Titanate", 0.01f, 3e-9f));
+    write(ingested);
+
+    const TDoseExportResult result = run();
+    EXPECT_TRUE(result.Error.isEmpty()) << result.Error.toStdString();
+    EXPECT_EQ(result.Files.size(), 2);
+    struct Case {
+        const char* element;
+        int lines;
+        const char* first;
+    } cases[] = {
+        {"Co", 2 + 2 + 28, "Co-58;Injection;;;;2.0E-9;Male;"},
+        {"Sr", 2 + 2, "Sr-90;Ingestion;Titanate;;1E-2;3.0E-9;Male;"},
+    };
+    for (const Case& c : cases) {
+        const QStringList l = lines(c.element);
+        ASSERT_EQ(l.size(), c.lines) << c.element;
+        EXPECT_EQ(l[0].count(u';'), 7);
+        for (int i = 1; i < l.size(); ++i)
+            EXPECT_EQ(l[i].count(u';'), 35) << c.element << " line " << i;
+        EXPECT_TRUE(l[2].startsWith(QString::fromLatin1(c.first))) << l[2].toStdString();
+    }
+    EXPECT_TRUE(lines("Co").join(u'\n').contains(QStringLiteral("Co-60;Ingestion;Oxides, hydroxides;;5E-2;")));
+}
+
+TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
+{
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{_Co, "60"});
+    write(d);
+    ASSERT_TRUE(run().Error.isEmpty());
+    d.FInjectData.clear();
+    write(d);
+    ASSERT_TRUE(run().Error.isEmpty());
+    EXPECT_EQ(lines("Co").size(), 2 + 26);
+    EXPECT_EQ(QDir(out.filePath(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden), QStringList{"Co.csv"});
+}
+
+TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
+{
+    writeTypicalFile(data.path(), _Co, "60");
+    writeTypicalFile(data.path(), _Sr, "90");
+    // Cancelled after the first nuclide: the cobalt file is written, nothing of strontium.
+    const TDoseExportResult cancelled = run([](int done, int) { return done < 1; });
+    EXPECT_TRUE(cancelled.Cancelled);
+    EXPECT_EQ(cancelled.Files.size(), 0);
+    EXPECT_TRUE(QDir(out.filePath(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    // A damaged file stops the export with the reader's message; what was written stays whole.
+    writeBytes(QDir(data.path()).filePath(QStringLiteral("Sr-90.qvd")), "damaged");
+    const TDoseExportResult damaged = run();
+    EXPECT_TRUE(damaged.Error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << damaged.Error.toStdString();
+    EXPECT_EQ(damaged.Files.size(), 1);
+    EXPECT_EQ(lines("Co").size(), 30);
+    EXPECT_FALSE(QFile::exists(QDir(out.filePath(QStringLiteral("Export"))).filePath(QStringLiteral("Sr.csv"))));
+    // A folder that cannot be made.
+    writeBytes(out.filePath(QStringLiteral("Export2")), "a file");
+    preference.GetRNList(index, nuclides);
+    const TDoseExportResult blocked =
+        ExportDoses(preference, nuclides, {QStringLiteral("Co")}, out.filePath(QStringLiteral("Export2/inner")));
+    EXPECT_TRUE(blocked.Error.startsWith(QStringLiteral("The folder "))) << blocked.Error.toStdString();
+    // An element the index does not know.
+    const TDoseExportResult unknown = ExportDoses(preference, nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
+    EXPECT_EQ(unknown.Error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <vector>
+
 namespace kav {
 namespace {
 
@@ -117,8 +120,32 @@ TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
     EXPECT_EQ(FormatScientific(3e5, 3), QStringLiteral("3.00E+5"));
     EXPECT_EQ(FormatScientific(3.6e5, 1), QStringLiteral("4E+5"));
     EXPECT_EQ(FormatScientific(1.0, 2), QStringLiteral("1.0E+0"));
+    EXPECT_EQ(FormatScientific(0, 2), QStringLiteral("0.0E+0"));
+    EXPECT_EQ(FormatScientific(-9.96e-3, 2), QStringLiteral("-1.0E-2"));
+    EXPECT_EQ(FormatScientific(1.25, 2), QStringLiteral("1.3E+0")); // half away from zero, as written
     QLocale::setDefault(QLocale(QLocale::German));
     EXPECT_EQ(FormatScientific(1.234e-9, 2), QStringLiteral("1,2E-9"));
+    EXPECT_EQ(FormatScientific(-2.5e12, 3), QStringLiteral("-2,50E+12"));
+}
+
+TEST_F(UnitsTest, FormatScientificWritesWhatThePicturePatternWrites)
+{
+    // Values of every size and sign, ties and values just below a power of ten among them.
+    std::vector<double> values{0, 1, 9.5, 9.95, 0.995, 1.25, 2.5e-7, 9.999999e-10, 1e-300, 3.4e38, 123456789012345678.0};
+    std::uint64_t state = 12345;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        const double mantissa = static_cast<double>(state >> 11) / 9007199254740992.0 * 10;
+        const int exponent = static_cast<int>((state >> 3) % 80) - 40;
+        values.push_back((i % 2 ? -1 : 1) * mantissa * std::pow(10.0, exponent));
+        values.push_back(static_cast<float>(values.back()));
+    }
+    for (double v : values)
+        for (int n = 1; n <= 4; ++n) {
+            const QString picture = QStringLiteral("0.") + QString(n - 1, u'0') + QStringLiteral("E+0");
+            ASSERT_EQ(FormatScientific(v, n), formatPicture(v, n == 1 ? QStringView(u"0E+0") : QStringView(picture)))
+                << v << " n=" << n;
+        }
 }
 
 TEST_F(UnitsTest, ParseFloatDefTakesOnlyWholeNumbersWithAPoint)

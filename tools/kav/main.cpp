@@ -2,6 +2,7 @@
 // "kav bioassay" the bioassay view's table, "kav check" loads every data file of a folder and
 // reports those that fail.
 #include "bioassaycommand.h"
+#include "data/applicationcontext.h"
 #include "data/doseexport.h"
 #include "data/dosedata.h"
 #include "data/programpreference.h"
@@ -18,6 +19,7 @@ const char kHelp[] =
     "usage: kav show NUCLIDE [--data DIR]\n"
     "       kav bioassay NUCLIDE --route R --material N [--size S] [--show z|content|m] [--dose D]\n"
     "                    [--data DIR]\n"
+    "       kav export [--out DIR] [--data DIR]\n"
     "       kav check [--data DIR]\n"
     "\n"
     "  show      prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
@@ -29,6 +31,9 @@ const char kHelp[] =
     "            in um of an inhaled aerosol (5 unless given); z the dose per content (the default),\n"
     "            content the content for the dose D in mSv (1 unless given), m the content per\n"
     "            intake. Units and \"Exclude fractions of the day\" are the viewer's.\n"
+    "  export    writes every dose coefficient of the data folder into one semicolon-separated\n"
+    "            file per element (Co.csv, ...) in DIR, by default the folder Export beside this\n"
+    "            program, as the viewer's \"Export Doses\" does; prints the files written.\n"
     "  check     loads every data file (*.qvd) of the folder and prints one line for each file\n"
     "            that fails, with the reason; exits with 0 when all load and 1 when any fails.\n"
     "\n"
@@ -38,12 +43,6 @@ int fail(const QString& message, int status = 2)
 {
     std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
     return status;
-}
-
-void print(const QString& line)
-{
-    const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
 }
 
 int show(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference, const QString& nuclide)
@@ -57,9 +56,24 @@ int show(const kav::TRNXindex& index, const kav::TQzProgramPreference& preferenc
     } catch (const std::exception& e) {
         return fail(QString::fromUtf8(e.what()), 1);
     }
-    for (const QString& line : kav::DoseExportHeader() + kav::DoseExportLines(data))
-        print(line);
+    const QByteArray text = kav::DoseExportHeaderText() + kav::DoseExportText(data);
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;
+}
+
+int exportDoses(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference, const QString& folder)
+{
+    kav::TRNXStringList nuclides;
+    preference.GetRNList(index, nuclides);
+    if (nuclides.Count() == 0)
+        return fail(preference.QVDDir() + QStringLiteral(": no data files"), 1);
+    const kav::TDoseExportResult result =
+        kav::ExportDoses(preference, nuclides, kav::DataElementsOf(nuclides),
+                         folder.isEmpty() ? preference.StartUpDir() + QStringLiteral("/Export") : folder);
+    for (const QString& file : result.Files)
+        std::printf("%s\n", qUtf8Printable(file));
+    std::fflush(stdout);
+    return result.Error.isEmpty() ? 0 : fail(result.Error, 1);
 }
 
 int check(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference)
@@ -127,6 +141,8 @@ int main(int argc, char* argv[])
         return show(index, preference, args[1]);
     if (args.size() == 1 && args[0] == QStringLiteral("check"))
         return check(index, preference);
+    if (args.value(0) == QStringLiteral("export") && (args.size() == 1 || (args.size() == 3 && args[1] == QStringLiteral("--out"))))
+        return exportDoses(index, preference, args.value(2));
     if (args.size() >= 2 && args[0] == QStringLiteral("bioassay")) {
         const int status = kav::BioassayCommand(index, preference, args.mid(1));
         if (status != 2)

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
@@ -204,6 +205,11 @@ TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
 
     BuildSortMenu();
     FillOffered();
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] {
+        if (OnHelp)
+            OnHelp();
+    });
 }
 
 QWidget* TAddRNuclidesForm::BuildChosenSide()
@@ -518,10 +524,11 @@ void TAddRNuclidesForm::UpdateSelectedCount()
 }
 
 bool ExecuteAddRNuclidesDialog(TQzRNXPanel& source, TRNXnodeArray& nodes, const std::function<int(QDialog&)>& execModal,
-                               QWidget* parent)
+                               QWidget* parent, const std::function<void()>& help)
 {
     nodes.clear();
     TAddRNuclidesForm form(source, parent);
+    form.OnHelp = help;
     if (execModal(form) != QDialog::Accepted)
         return false;
     nodes = form.ChosenNodes();

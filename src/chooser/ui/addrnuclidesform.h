@@ -32,6 +32,8 @@ public:
 
     // The nodes of the chosen list, in its order.
     TRNXnodeArray ChosenNodes() const;
+    // F1: the owner shows the dialog's help.
+    std::function<void()> OnHelp;
 
     QListWidget* lbRNucl = nullptr;
     QPushButton* bbDel = nullptr;
@@ -83,6 +85,7 @@ private:
 // Shows the dialog modally through execModal; true, with the chosen nodes in list order, when
 // the user confirms with a non-empty list. Otherwise nodes stay empty.
 bool ExecuteAddRNuclidesDialog(TQzRNXPanel& source, TRNXnodeArray& nodes,
-                               const std::function<int(QDialog&)>& execModal, QWidget* parent = nullptr);
+                               const std::function<int(QDialog&)>& execModal, QWidget* parent = nullptr,
+                               const std::function<void()>& help = {});
 
 } // namespace kav

@@ -191,6 +191,16 @@ TEST_F(AddDialogTest, ADropFromTheOfferedSideAddsItsSelection)
     EXPECT_EQ(chosen(), QStringList{"Ca-41"});
 }
 
+TEST_F(AddDialogTest, F1AsksForTheHelp)
+{
+    int asked = 0;
+    form->OnHelp = [&] { ++asked; };
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(asked, 1);
+}
+
 TEST_F(AddDialogTest, CancelReturnsNothing)
 {
     form.reset();

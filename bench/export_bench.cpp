@@ -1,0 +1,74 @@
+// Exporting every dose coefficient of 100 nuclides of the full-size set (the first 100 of the
+// index with a half-life of at least 10 minutes, about 1 MB each), one file per element.
+// Baseline of the same run: reading the same files alone.
+#include "data/applicationcontext.h"
+#include "data/doseexport.h"
+#include "data/dosedata.h"
+#include "data/programpreference.h"
+#include "nuclides/rnxindex.h"
+#include "qvdgen/samplegenerator.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+struct FullSizeSet {
+    QTemporaryDir dir;
+    QTemporaryDir out;
+    kav::TRNXindex index;
+    kav::TQzProgramPreference preference{dir.filePath(QStringLiteral("viewer"))};
+    kav::TRNXStringList nuclides;
+
+    FullSizeSet()
+    {
+        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+            std::abort();
+        std::vector<const kav::TRNXnode*> chosen;
+        const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
+        for (int i = 0; i < index.Count() && chosen.size() < 100; ++i)
+            if (index.Items(i)->Lr <= tenMinutesLr)
+                chosen.push_back(index.Items(i));
+        if (!kav::WriteSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
+            std::abort();
+        preference.SetQVDDir(dir.path());
+        preference.GetRNList(index, nuclides);
+    }
+};
+
+FullSizeSet& set()
+{
+    static FullSizeSet s;
+    return s;
+}
+
+void BM_ReadTheFilesBaseline(benchmark::State& state)
+{
+    FullSizeSet& s = set();
+    for (auto _ : state)
+        for (const auto& entry : s.nuclides.Items()) {
+            kav::TVESKRNDosesData data(&s.preference);
+            data.AssignRNuclide(*entry.node);
+            benchmark::DoNotOptimize(data.IsLoaded());
+        }
+    state.counters["nuclides"] = s.nuclides.Count();
+}
+BENCHMARK(BM_ReadTheFilesBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_ExportTheFiles(benchmark::State& state)
+{
+    FullSizeSet& s = set();
+    const QStringList elements = kav::DataElementsOf(s.nuclides);
+    for (auto _ : state) {
+        const kav::TDoseExportResult r = kav::ExportDoses(s.preference, s.nuclides, elements, s.out.path());
+        if (!r.Error.isEmpty())
+            std::abort();
+    }
+    state.counters["files"] = static_cast<double>(elements.size());
+}
+BENCHMARK(BM_ExportTheFiles)->Unit(benchmark::kMillisecond);
+
+} // namespace

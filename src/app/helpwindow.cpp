@@ -1,0 +1,185 @@
+#include "app/helpwindow.h"
+
+#include "base/messageboxes.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHelpContentModel>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpLink>
+#include <QHelpSearchEngine>
+#include <QHelpSearchQueryWidget>
+#include <QHelpSearchResultWidget>
+#include <QLineEdit>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kav {
+
+namespace {
+
+const QString kDocumentRoot = QStringLiteral("qthelp://kav.dataviewer.help/doc/");
+
+// A browser that takes its pages from the help collection.
+class HelpBrowser : public QTextBrowser {
+public:
+    HelpBrowser(QHelpEngine& engine, QWidget* parent)
+        : QTextBrowser(parent)
+        , FEngine(engine)
+    {
+    }
+
+protected:
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        if (name.scheme() == QLatin1String("qthelp"))
+            return FEngine.fileData(name);
+        return QTextBrowser::loadResource(type, name);
+    }
+
+private:
+    QHelpEngine& FEngine;
+};
+
+} // namespace
+
+QString HelpTopicOfContext(int context)
+{
+    switch (context) {
+    case 1002: return QStringLiteral("copyright.html");
+    case 1003: return QStringLiteral("radionuclides.html");
+    case 1004: return QStringLiteral("materials.html");
+    case 1005: return QStringLiteral("bioassay.html");
+    case 1006: return QStringLiteral("key-terms.html");
+    case 1008: return QStringLiteral("dose-per-intake.html");
+    case 1009: return QStringLiteral("task-group.html");
+    case 1010: return QStringLiteral("add-radionuclides.html");
+    case 1011: return QStringLiteral("radon.html");
+    default: return HelpTopic::Contents; // 1007, the main window, and anything unknown
+    }
+}
+
+THelpWindow::THelpWindow(QString collectionFile, IMessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , FCollectionFile(std::move(collectionFile))
+    , FBoxes(boxes)
+{
+    setWindowTitle(QStringLiteral("KAV Data Viewer Help"));
+    resize(900, 620);
+}
+
+THelpWindow::~THelpWindow() = default;
+
+bool THelpWindow::OpenEngine()
+{
+    if (FEngine)
+        return true;
+    QString problem;
+    if (!QFileInfo(FCollectionFile).isFile()) {
+        problem = QStringLiteral("%1 is missing.").arg(FCollectionFile);
+    } else {
+        auto* engine = new QHelpEngine(FCollectionFile, this);
+        engine->setReadOnly(true);
+        if (!engine->setupData() || engine->registeredDocumentations().isEmpty()) {
+            problem = FCollectionFile + QStringLiteral(": ")
+                + (engine->error().isEmpty() ? QStringLiteral("it holds no help pages.") : engine->error());
+            delete engine;
+        } else {
+            FEngine = engine;
+        }
+    }
+    if (!FEngine) {
+        FBoxes.Show(MessageKind::Warning, QStringLiteral("Help"),
+                    QStringLiteral("The help cannot be shown: ") + problem, mbOK, mbOK);
+        return false;
+    }
+    BuildWindow();
+    return true;
+}
+
+void THelpWindow::BuildWindow()
+{
+    FBrowser = new HelpBrowser(*FEngine, this);
+    FBrowser->setObjectName(QStringLiteral("helpBrowser"));
+
+    auto* places = new QTabWidget(this);
+    QHelpContentWidget* contents = FEngine->contentWidget();
+    places->addTab(contents, QStringLiteral("Contents"));
+    connect(contents, &QHelpContentWidget::linkActivated, FBrowser, [this](const QUrl& url) { FBrowser->setSource(url); });
+    // The contents are read in the background: shown opened once they are there.
+    connect(FEngine->contentModel(), &QHelpContentModel::contentsCreated, contents, [contents] { contents->expandToDepth(1); });
+
+    auto* indexPage = new QWidget;
+    auto* lookFor = new QLineEdit(indexPage);
+    lookFor->setPlaceholderText(QStringLiteral("Look for"));
+    QHelpIndexWidget* index = FEngine->indexWidget();
+    connect(lookFor, &QLineEdit::textChanged, index, [index](const QString& text) { index->filterIndices(text); });
+    connect(lookFor, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
+    connect(index, &QHelpIndexWidget::documentActivated, FBrowser,
+            [this](const QHelpLink& document, const QString&) { FBrowser->setSource(document.url); });
+    connect(index, &QHelpIndexWidget::documentsActivated, FBrowser, [this](const QList<QHelpLink>& documents, const QString&) {
+        if (!documents.isEmpty())
+            FBrowser->setSource(documents.front().url);
+    });
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    indexLayout->addWidget(lookFor);
+    indexLayout->addWidget(index, 1);
+    places->addTab(indexPage, QStringLiteral("Index"));
+
+    QHelpSearchEngine* search = FEngine->searchEngine();
+    auto* searchPage = new QWidget;
+    auto* searchLayout = new QVBoxLayout(searchPage);
+    searchLayout->addWidget(search->queryWidget());
+    searchLayout->addWidget(search->resultWidget(), 1);
+    connect(search->queryWidget(), &QHelpSearchQueryWidget::search, search,
+            [search] { search->search(search->queryWidget()->searchInput()); });
+    connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, FBrowser,
+            [this](const QUrl& url) { FBrowser->setSource(url); });
+    places->addTab(searchPage, QStringLiteral("Search"));
+    search->reindexDocumentation();
+
+    auto* tools = new QToolBar(this);
+    QAction* back = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Back"));
+    QAction* forward = tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Forward"));
+    QAction* home = tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Contents"));
+    back->setEnabled(false);
+    forward->setEnabled(false);
+    connect(back, &QAction::triggered, FBrowser, &QTextBrowser::backward);
+    connect(forward, &QAction::triggered, FBrowser, &QTextBrowser::forward);
+    connect(home, &QAction::triggered, this, [this] { ShowTopic(HelpTopic::Contents); });
+    connect(FBrowser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(FBrowser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(places);
+    splitter->addWidget(FBrowser);
+    splitter->setStretchFactor(1, 3);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tools);
+    layout->addWidget(splitter, 1);
+}
+
+bool THelpWindow::ShowTopic(const QString& topic)
+{
+    if (!OpenEngine())
+        return false;
+    FBrowser->setSource(QUrl(kDocumentRoot + topic));
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
+QUrl THelpWindow::CurrentUrl() const
+{
+    return FBrowser ? FBrowser->source() : QUrl();
+}
+
+} // namespace kav

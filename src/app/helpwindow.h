@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QUrl>
+#include <QWidget>
+
+class QHelpEngine;
+class QTextBrowser;
+
+namespace kav {
+
+class IMessageBoxes;
+
+// Topics of the help, as pages of the help collection with an anchor where one is meant.
+namespace HelpTopic {
+inline const QString Contents = QStringLiteral("index.html");
+inline const QString AMAD = QStringLiteral("key-terms.html#b_AMAD");
+inline const QString DisplayedData = QStringLiteral("bioassay.html#b_DispData");
+inline const QString PredictedContent = QStringLiteral("key-terms.html#b_predcontent");
+} // namespace HelpTopic
+
+// The topic of a context number of the windows and menus (1002 to 1011); the contents for any
+// other number.
+QString HelpTopicOfContext(int context);
+
+// The program's help: the topics of the help collection beside the executable, in a window of
+// their own with the contents, the index and a search beside the page, and back and forward.
+// The collection is opened on first use; when it cannot be, the request is answered with a
+// message saying so.
+class THelpWindow : public QWidget {
+public:
+    // The collection file and the boxes outlive the window.
+    THelpWindow(QString collectionFile, IMessageBoxes& boxes, QWidget* parent = nullptr);
+    ~THelpWindow() override;
+
+    // Shows a topic ("key-terms.html#b_AMAD"); false, after saying why, when there is no help.
+    bool ShowTopic(const QString& topic);
+    bool ShowContext(int context) { return ShowTopic(HelpTopicOfContext(context)); }
+    // The page shown, as the help engine names it.
+    QUrl CurrentUrl() const;
+    QTextBrowser* Browser() const { return FBrowser; }
+    QHelpEngine* Engine() const { return FEngine; }
+
+private:
+    bool OpenEngine();
+    void BuildWindow();
+
+    QString FCollectionFile;
+    IMessageBoxes& FBoxes;
+    QHelpEngine* FEngine = nullptr;
+    QTextBrowser* FBrowser = nullptr;
+};
+
+} // namespace kav

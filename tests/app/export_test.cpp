@@ -1,0 +1,65 @@
+#include "app/mainform.h"
+#include "data/doseexport.h"
+#include "dosefixture.h"
+#include "recordingmessageboxes.h"
+#include "viewerini.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The viewer's "Export Doses" on a data folder of two cobalt nuclides and Sr-90, and the
+// command-line tool beside it doing the same.
+TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
+{
+    QTemporaryDir data;
+    writeTypicalFile(data.path(), _Co, "60");
+    writeTypicalFile(data.path(), _Co, "58");
+    writeTwoGroupFile(data.path(), _Sr, "90");
+    RecordingMessageBoxes messages;
+    ViewerHome home;
+    home.writeIni("Initialized=1\n", data.path());
+    auto form = std::make_unique<TMainForm>(home.makeContext(messages));
+    form->SetMaintenance(true);
+    for (QAction* a : form->HelpMenu()->actions())
+        if (a->text() == QStringLiteral("Export Doses"))
+            a->trigger();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export done"));
+    const QDir exported(QFileInfo(home.executable()).dir().filePath(QStringLiteral("Export")));
+    EXPECT_EQ(exported.entryList(QDir::Files), (QStringList{"Co.csv", "Sr.csv"}));
+    const QByteArray cobalt = read(exported.filePath(QStringLiteral("Co.csv")));
+    // Two head lines, then for each cobalt nuclide (58 before 60) 14 pairs of lines.
+    EXPECT_EQ(cobalt.count("\r\n"), 2 + 2 * 28);
+    EXPECT_LT(cobalt.indexOf("\r\nCo-58;"), cobalt.indexOf("\r\nCo-60;"));
+
+    const QString tool = QFileInfo(home.executable()).dir().filePath(QStringLiteral("kav"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KAV_CLI), tool));
+    QProcess kav;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    kav.setProcessEnvironment(env);
+    QTemporaryDir out;
+    kav.start(tool, {"export", "--out", out.path()});
+    ASSERT_TRUE(kav.waitForFinished(60000));
+    EXPECT_EQ(kav.exitCode(), 0) << kav.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(kav.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).size(), 2);
+    for (const char* file : {"Co.csv", "Sr.csv"})
+        EXPECT_EQ(read(QDir(out.path()).filePath(QString::fromLatin1(file))), read(exported.filePath(QString::fromLatin1(file))))
+            << file;
+}
+
+} // namespace
+} // namespace kav

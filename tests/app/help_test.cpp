@@ -1,0 +1,221 @@
+#include "app/bioassayview.h"
+#include "app/helpwindow.h"
+#include "app/mainform.h"
+#include "app/materialsview.h"
+#include "app/mixtureview.h"
+#include "chooser/ui/addrnuclidesform.h"
+#include "controls/stringgrid.h"
+#include "dosefixture.h"
+#include "radonfixture.h"
+#include "recordingmessageboxes.h"
+#include "viewerini.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QHelpLink>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QHelpEngine>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// The real main window of a viewer whose folder holds the help collection the build made.
+class HelpTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeTypicalFile(data.path(), _Co, "60");
+        writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
+        home.writeIni("Initialized=1\n", data.path());
+        const QString collection = QStringLiteral(KAV_HELP_COLLECTION);
+        const QDir beside = QFileInfo(home.executable()).dir();
+        for (const QString& name : {QStringLiteral("kav-data-viewer.qhc"), QStringLiteral("kav-data-viewer.qch")})
+            ASSERT_TRUE(QFile::copy(QFileInfo(collection).dir().filePath(name), beside.filePath(name))) << name.toStdString();
+        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form->ExecModal = [this](QDialog& dialog) {
+            if (auto* add = dynamic_cast<TAddRNuclidesForm*>(&dialog)) {
+                // What F1 in the dialog calls (the key itself is tried on the dialog alone).
+                EXPECT_TRUE(add->OnHelp);
+                if (add->OnHelp)
+                    add->OnHelp();
+                topicFromDialog = shown();
+            }
+            return int(QDialog::Rejected);
+        };
+        form->show();
+        form->FormActivate();
+        // F1 is a shortcut of the active window.
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    QString shown() const
+    {
+        const QUrl url = form->HelpWindow()->CurrentUrl();
+        return url.fileName() + (url.hasFragment() ? u'#' + url.fragment() : QString());
+    }
+    // Opens a widget's right-click menu as the mouse does and picks an entry of it.
+    void pickFromContextMenu(QWidget* widget, QPoint at, const QString& entry)
+    {
+        QTimer::singleShot(0, widget, [entry] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_TRUE(menu) << "no menu opened";
+            for (QAction* a : menu->actions())
+                if (a->text() == entry) {
+                    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                    return;
+                }
+            menu->close();
+            FAIL() << "no entry " << entry.toStdString();
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, widget->mapToGlobal(at));
+        QCoreApplication::sendEvent(widget, &event);
+    }
+
+    QTemporaryDir data;
+    RecordingMessageBoxes messages;
+    ViewerHome home;
+    std::unique_ptr<TMainForm> form;
+    QString topicFromDialog;
+};
+
+TEST_F(HelpTest, F1ShowsThePageInFront)
+{
+    struct Case {
+        int main, sub;
+        const char* topic;
+    } cases[] = {{0, 0, "radionuclides.html"}, {0, 1, "materials.html"}, {1, 0, "bioassay.html"}, {2, 0, "radon.html"}};
+    for (const Case& c : cases) {
+        form->MainTabs()->setCurrentIndex(c.main);
+        form->DosePerIntakeTabs()->setCurrentIndex(c.sub);
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        EXPECT_EQ(shown(), QString::fromLatin1(c.topic));
+        EXPECT_TRUE(form->HelpWindow()->isVisible());
+    }
+    EXPECT_TRUE(form->HelpWindow()->Browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(HelpTest, TheButtonAndItsMenu)
+{
+    QTest::mouseClick(form->HelpButton(), Qt::LeftButton, {}, QPoint(4, form->HelpButton()->height() / 2));
+    EXPECT_EQ(shown(), QStringLiteral("index.html"));
+    const std::pair<const char*, const char*> entries[] = {
+        {"Key Terms", "key-terms.html"}, {"NVA Task Group", "task-group.html"}, {"Copyright Notice", "copyright.html"}};
+    for (const auto& [entry, topic] : entries) {
+        for (QAction* a : form->HelpMenu()->actions())
+            if (a->text() == QString::fromLatin1(entry))
+                a->trigger();
+        EXPECT_EQ(shown(), QString::fromLatin1(topic)) << entry;
+    }
+    // The export is a maintenance command.
+    QAction* exportDoses = nullptr;
+    for (QAction* a : form->HelpMenu()->actions())
+        if (a->text() == QStringLiteral("Export Doses"))
+            exportDoses = a;
+    ASSERT_TRUE(exportDoses);
+    EXPECT_FALSE(exportDoses->isVisible());
+    form->SetMaintenance(true);
+    EXPECT_TRUE(exportDoses->isVisible());
+}
+
+TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
+{
+    // Materials: the particle-size group.
+    form->DosePerIntakeTabs()->setCurrentIndex(1);
+    TMaterialsView* materials = form->MaterialsView();
+    QWidget* sizes = materials->DPUI_AMADArr[0]->parentWidget();
+    pickFromContextMenu(sizes, QPoint(5, 5), QStringLiteral("Help"));
+    EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
+
+    // Bioassay: the particle-size list, the displayed data, the key-term link.
+    form->MainTabs()->setCurrentIndex(1);
+    TBioassayView* bioassay = form->BioassayView();
+    form->HelpWindow()->ShowTopic(HelpTopic::Contents);
+    pickFromContextMenu(bioassay->cbDPUMAMAD, QPoint(5, 5), QStringLiteral("Help"));
+    EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
+    pickFromContextMenu(bioassay->rgDPUMViewType->buttons().front()->parentWidget(), QPoint(5, 5), QStringLiteral("Help"));
+    EXPECT_EQ(shown(), QStringLiteral("bioassay.html#b_DispData"));
+    emit bioassay->lKeyTerm->linkActivated(HelpTopic::PredictedContent);
+    EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_predcontent"));
+
+    // The mixture table: "Help" over the particle-size column only.
+    form->MainTabs()->setCurrentIndex(0);
+    form->DosePerIntakeTabs()->setCurrentIndex(0);
+    TQzStringGrid* grid = form->MixtureView()->sgMixture;
+    form->HelpWindow()->ShowTopic(HelpTopic::Contents);
+    pickFromContextMenu(grid->viewport(), grid->CellRect(5, 1).center(), QStringLiteral("Help"));
+    EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
+
+    // The add dialog's help.
+    QTest::mouseClick(form->MixtureView()->tbAddRN, Qt::LeftButton);
+    EXPECT_EQ(topicFromDialog, QStringLiteral("add-radionuclides.html"));
+}
+
+TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
+{
+    ASSERT_TRUE(form->HelpWindow()->ShowTopic(HelpTopic::Contents));
+    QHelpEngine* engine = form->HelpWindow()->Engine();
+    const QList<QUrl> files = engine->files(QStringLiteral("kav.dataviewer.help"), QString(), QStringLiteral("html"));
+    ASSERT_GE(files.size(), 11);
+    QSet<QString> pages;
+    for (const QUrl& f : files)
+        pages.insert(f.fileName());
+    const QRegularExpression link(QStringLiteral("href=\"([^\"]+)\""));
+    int checked = 0;
+    for (const QUrl& file : files) {
+        const QString html = QString::fromUtf8(engine->fileData(file));
+        for (auto m = link.globalMatch(html); m.hasNext();) {
+            const QString target = m.next().captured(1);
+            if (target.endsWith(QStringLiteral(".css")))
+                continue;
+            const QString page = target.section(u'#', 0, 0);
+            const QString anchor = target.section(u'#', 1);
+            const QString where = page.isEmpty() ? file.fileName() : page;
+            ASSERT_TRUE(pages.contains(where)) << file.fileName().toStdString() << " links to " << target.toStdString();
+            if (!anchor.isEmpty()) {
+                QUrl other = file;
+                other.setPath(file.path().section(u'/', 0, -2) + u'/' + where);
+                EXPECT_TRUE(QString::fromUtf8(engine->fileData(other)).contains(QStringLiteral("name=\"%1\"").arg(anchor)))
+                    << target.toStdString();
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 20);
+    // The index knows AMAD.
+    EXPECT_FALSE(engine->documentsForKeyword(QStringLiteral("AMAD")).isEmpty());
+}
+
+TEST(HelpWindow, AMissingCollectionIsSaidAndNothingElse)
+{
+    RecordingMessageBoxes messages;
+    THelpWindow help(QStringLiteral("/nonexistent/kav-data-viewer.qhc"), messages);
+    EXPECT_FALSE(help.ShowTopic(HelpTopic::Contents));
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("/nonexistent/kav-data-viewer.qhc is missing")));
+    EXPECT_FALSE(help.isVisible());
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("junk.qhc"), "not a help collection");
+    THelpWindow junk(dir.filePath("junk.qhc"), messages);
+    EXPECT_FALSE(junk.ShowContext(1006));
+    EXPECT_EQ(messages.boxes.size(), 2u);
+}
+
+} // namespace
+} // namespace kav
