@@ -23,6 +23,9 @@ struct TQzCatalogue {
     // An index file that cannot be read.
     const char16_t* IndexErrorCaption;
     const char16_t* IndexUnreadable;
+    // The spectra files not found and not readable, under the index error caption: discrete lines,
+    // beta spectra, Auger and Coster-Kronig electrons, neutrons, each file's two cases in turn.
+    std::array<const char16_t*, 8> SpectrumMessages;
     // A number field's value beyond its limits: the caption, then the leads for the lower limit
     // alone, the upper limit alone, and both.
     const char16_t* InputErrorCaption;

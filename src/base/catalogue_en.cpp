@@ -71,6 +71,16 @@ const TQzCatalogue& EnglishCatalogue()
         }},
         .IndexErrorCaption = u"Error",
         .IndexUnreadable = u"Can't read radionuclide database",
+        .SpectrumMessages = {{
+            u"Spectra file not found!",
+            u"Error reading spectra file!",
+            u"Beta-spectra file not found!",
+            u"Error reading beta-spectra file!",
+            u"Auger-CK electrons spectra file not found!",
+            u"Error reading Auger-CK electron spectra file!",
+            u"Neutron spectra file not found!",
+            u"Error reading neutron spectra file!",
+        }},
         .InputErrorCaption = u"Input error",
         .LimitLeads = {{
             u"Input value must not be lesser than",

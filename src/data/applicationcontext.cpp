@@ -6,6 +6,7 @@ ApplicationContext::ApplicationContext(const QString& executablePath, IMessageBo
     : FMessageBoxes(messageBoxes)
     , FProgramPreference(executablePath)
 {
+    FRNXIndex.SetMessageBoxes(&messageBoxes);
 }
 
 void ApplicationContext::LoadIndex()

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -55,6 +56,8 @@ void TRNXindex::Clear()
 void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
 {
     FItems = std::move(nodes);
+    FRNXSpectrumData.clear();
+    FRNXSpectrumMax = {};
     FElementRanges.fill({});
     ElementSet.clear();
     // A range holds an element's first run of records; a later run of the same element (a file
@@ -223,6 +226,9 @@ TRNXLoadResult TRNXindex::LoadFromFile(const QString& path)
         Clear();
         return {TRNXLoadResult::Damaged, path, problem};
     }
+    // Its spectra files lie beside it.
+    FLoadFromResource = false;
+    FRNXFolder = QFileInfo(path).absolutePath() + u'/';
     return {TRNXLoadResult::Loaded, path, {}};
 }
 

@@ -2,6 +2,7 @@
 
 #include "nuclides/rnxlist.h"
 #include "nuclides/rnxnode.h"
+#include "nuclides/rnxspectrum.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +13,8 @@
 #include <vector>
 
 namespace kav {
+
+class IMessageBoxes;
 
 // Decay-mode filters of the chooser; the "only" ones hold nuclides with that mode alone.
 enum TQzRNXDecayFilter : std::uint8_t {
@@ -124,6 +127,7 @@ public:
     // empty text when the file is an index.
     QString LoadValidated(const QByteArray& bytes);
     // Reads an index file, checked whole as LoadValidated does; the index is empty on failure.
+    // The spectra are then read from the file's folder.
     TRNXLoadResult LoadFromFile(const QString& path);
     void Clear();
 
@@ -135,14 +139,44 @@ public:
     void RegisterRNXControl(const void* control, TRNXUpdatingEvent updating, TRNXUpdateEvent update);
     void UnregisterRNXControl(const void* control);
 
-    bool FirstReadSpectrum = true;
-    bool FirstReadBetaSpectrum = true;
-    bool FirstReadAugerSpectrum = true;
-    bool FirstReadNeutronSpectrum = true;
+    // A nuclide's emission lines from the spectra files: the resources the program carries when
+    // the index came from there, otherwise "Spectra.rnx" and its companions in the index's folder.
+    // False, with an empty result, when the nuclide is not in the index, the file is missing
+    // (said once while WarnFirstTimeOnly holds), too short (not said) or unreadable (said each
+    // time). Lines of an unknown type or with a negative or non-finite number are left out.
+    bool ReadSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXSpectrum& spectrum) const;
+    bool ReadSpectrum(const TRNXnode* rnx, TRNXSpectrum& spectrum) const;
+    bool ReadSpectrum(int index, TRNXSpectrum& spectrum) const;
+    // The other three files; a nuclide without records there gives true at once.
+    bool ReadBetaSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXBetaSpectrum& spectrum) const;
+    bool ReadBetaSpectrum(const TRNXnode* rnx, TRNXBetaSpectrum& spectrum) const;
+    bool ReadAugerSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXAugerSpectrum& spectrum) const;
+    bool ReadAugerSpectrum(const TRNXnode* rnx, TRNXAugerSpectrum& spectrum) const;
+    bool ReadNeutronSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXNeutronSpectrum& spectrum) const;
+    bool ReadNeutronSpectrum(const TRNXnode* rnx, TRNXNeutronSpectrum& spectrum) const;
+
+    // The spectrum summary of every node in index order, with the maxima over all of them.
+    // Empty until built and again whenever the nodes change; built only when there are lines
+    // to read, and left empty when their file cannot be read.
+    void BuildRNXSpectrumData() const;
+    const std::vector<TQzRNXSpectrumData>& RNXSpectrumData() const { return FRNXSpectrumData; }
+    const TQzRNXSpectrumData& RNXSpectrumMax() const { return FRNXSpectrumMax; }
+
+    // Where the spectra readers say what went wrong; nothing is said without one.
+    void SetMessageBoxes(IMessageBoxes* boxes) { FMessageBoxes = boxes; }
+
+    mutable bool FirstReadSpectrum = true;
+    mutable bool FirstReadBetaSpectrum = true;
+    mutable bool FirstReadAugerSpectrum = true;
+    mutable bool FirstReadNeutronSpectrum = true;
     bool WarnFirstTimeOnly = true;
     TRNXElementSet ElementSet;
 
 private:
+    // The count records at pos of a spectra file (0 lines, 1 beta, 2 Auger, 3 neutrons), whole,
+    // or false with the problem said as the flags allow.
+    bool ReadSpectrumRecords(int file, std::int64_t pos, int count, QByteArray& bytes) const;
+    void SaySpectrumProblem(int file, bool missing) const;
     void Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes);
     // The first structural problem of the adopted nodes, or an empty text.
     QString StructureProblem() const;
@@ -165,6 +199,9 @@ private:
     std::array<TRNXElementSet, 5> FAncestorCountElements{};
     TRNXHalfLifeExtreme FShortestHalfLife;
     TRNXHalfLifeExtreme FLongestHalfLife;
+    mutable std::vector<TQzRNXSpectrumData> FRNXSpectrumData;
+    mutable TQzRNXSpectrumData FRNXSpectrumMax;
+    IMessageBoxes* FMessageBoxes = nullptr;
 };
 
 // The message box for a failed load: its caption and text, in a language.

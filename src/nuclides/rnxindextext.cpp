@@ -2,6 +2,7 @@
 
 #include "base/numberformat.h"
 #include "base/savefile.h"
+#include "nuclides/rnxnames.h"
 
 #include <QStringList>
 
@@ -10,7 +11,7 @@
 #include <stdexcept>
 
 // The index as a tab-separated table: one row per nuclide with its half-life, daughters, spectrum
-// positions, ancestors and main decay chain.
+// positions, ancestors, spectrum summary when it has been built, and main decay chain.
 
 namespace kav {
 
@@ -49,7 +50,15 @@ QByteArray TRNXindex::ToText() const
     out += QStringLiteral("SLinePos\tNLines\tBetaLinePos\tBetaLines\t");
     for (int k = 1; k <= 4; ++k)
         out += QStringLiteral("AncestorIndex[%1]\tAncestorName[%1]\t").arg(k);
-    out += QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted\r\n");
+    out += QStringLiteral("DaughtersCount\tAncestorsCount");
+    const bool withSummary = FRNXSpectrumData.size() == FItems.size() && !FItems.empty();
+    if (withSummary) {
+        out += QStringLiteral("\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\t"
+                              "AlphaFrac\tBetaFrac\tGammaFrac\tFFNFrac\tDoseConst");
+        for (int code = 1; code <= RNXRadiationCount; ++code)
+            out += u'\t' + RNXRadiationCode(code, FLanguage);
+    }
+    out += QStringLiteral("\tChainLength\tMaxCutted\r\n");
 
     const QString tab(u'\t');
     const QString dash(u'-');
@@ -76,6 +85,14 @@ QByteArray TRNXindex::ToText() const
                 row << dash << dash;
         }
         row << QString::number(node->DaughtersCount) << QString::number(node->AncestorsCount);
+        if (withSummary) {
+            const TQzRNXSpectrumData& d = FRNXSpectrumData[static_cast<std::size_t>(node->Index)];
+            for (float value : {d.Total, d.RadTotalOf(RNXAlphaRadiation), d.BetaTotal, d.GammaTotal, d.FFNTotal, d.AlphaFrac,
+                                d.BetaFrac, d.GammaFrac, d.FFNFrac, d.DoseConst})
+                row << formatPicture(value, u"0.###e-0");
+            for (float value : d.RadTotal)
+                row << formatPicture(value, u"0.###e-0");
+        }
         TRNXChainArray chain;
         float maxCutted = 0;
         node->GetChainArray(chain, maxCutted);

@@ -8,6 +8,17 @@
 
 #include <gtest/gtest.h>
 
+// The resources the build embeds in this test, taken away and given back (the macros work at
+// global scope only).
+static void dropEmbeddedIndex()
+{
+    Q_CLEANUP_RESOURCE(kav_nuclides_tests_index_resource);
+}
+static void restoreEmbeddedIndex()
+{
+    Q_INIT_RESOURCE(kav_nuclides_tests_index_resource);
+}
+
 namespace kav {
 namespace {
 
@@ -151,9 +162,12 @@ TEST_F(IndexTest, AMissingIndexFileIsNoFailure)
     EXPECT_FALSE(none.Failed());
     EXPECT_EQ(index.Count(), 0);
     EXPECT_EQ(index.FindRNX(u"Co-60"), nullptr);
-    // No resource is linked into the tests: the load ends quietly.
+    // A program without the resource: the load ends quietly.
+    dropEmbeddedIndex();
     EXPECT_FALSE(index.LoadRNXIndex(QString(), true).Failed());
     EXPECT_EQ(index.Count(), 0);
+    restoreEmbeddedIndex();
+    EXPECT_EQ(index.LoadRNXIndex(QString(), true).status, TRNXLoadResult::Loaded);
 }
 
 TEST_F(IndexTest, AnUnreadableIndexFileIsSaidInTheIndexLanguage)

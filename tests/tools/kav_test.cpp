@@ -57,9 +57,12 @@ TEST(Tools, PathsOfTheWrongKindAreSaidToBeSo)
     const ToolRun qvdgen = run(KAV_QVDGEN, {"--index", KAV_INDEX_FILE, dir.filePath("file")});
     EXPECT_EQ(qvdgen.status, 1);
     EXPECT_TRUE(qvdgen.err.contains(QStringLiteral("is a file, not a folder"))) << qvdgen.err.toStdString();
-    const ToolRun rnxgen = run(KAV_RNXGEN, {dir.path(), dir.filePath("out.rnx")});
+    const ToolRun rnxgen = run(KAV_RNXGEN, {dir.filePath("file"), dir.filePath("out")});
     EXPECT_EQ(rnxgen.status, 1);
-    EXPECT_TRUE(rnxgen.err.contains(QStringLiteral("is a folder, not a file"))) << rnxgen.err.toStdString();
+    EXPECT_TRUE(rnxgen.err.contains(QStringLiteral("is a file, not a folder"))) << rnxgen.err.toStdString();
+    const ToolRun rnxgenText = run(KAV_RNXGEN, {"--text", dir.path(), dir.filePath("out.txt")});
+    EXPECT_EQ(rnxgenText.status, 1);
+    EXPECT_TRUE(rnxgenText.err.contains(QStringLiteral("is a folder, not a file"))) << rnxgenText.err.toStdString();
 }
 
 TEST(Tools, QvdgenMakesNoFolderWhenItCannotFillIt)

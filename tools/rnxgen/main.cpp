@@ -1,11 +1,12 @@
-// rnxgen: converts the decay-data index text into the binary radionuclide index, and writes
-// the text export of a binary index.
-#include "rnxgen/ndxreader.h"
+// rnxgen: converts the decay data into the binary radionuclide index and spectra files the
+// program carries, and writes the text export of a binary index.
+#include "rnxgen/decaydata.h"
+#include "base/messageboxes.h"
 #include "base/savefile.h"
 #include "nuclides/rnxindex.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -13,11 +14,15 @@
 namespace {
 
 const char kUsage[] =
-    "usage: rnxgen NDX_FILE OUT.rnx      convert the decay-data index text into the binary index\n"
-    "       rnxgen --text IN.rnx OUT.txt  write the tab-separated text export of a binary index\n";
-
-// The text index of the decay data is about 300 kB; nothing near this size is one.
-constexpr qint64 kMaxTextIndexSize = qint64(16) << 20;
+    "usage: rnxgen [--auger-records N] [--neutron-records N] DECAY_DIR OUT_DIR\n"
+    "       rnxgen --text IN.rnx OUT.txt\n"
+    "\n"
+    "  The first form reads nuclides.ndx, radiations.tsv.gz and beta.txt.gz of DECAY_DIR and\n"
+    "  writes Index.rnx, Spectra.rnx and Beta.rnx into OUT_DIR. The Auger/Coster-Kronig and\n"
+    "  neutron files are not part of the decay data; their record totals, which the index's last\n"
+    "  blocks in them need, are given with the two options.\n"
+    "  The second form writes the tab-separated text export of a binary index, with the spectrum\n"
+    "  summary when Spectra.rnx lies beside it.\n";
 
 int usage(FILE* to, int status)
 {
@@ -31,24 +36,32 @@ int fail(const QString& message)
     return 1;
 }
 
-// The whole of a file that is not larger than a limit.
-bool readAll(const QString& path, qint64 limit, QByteArray& bytes, QString& error)
+int exportText(const QString& in, const QString& out)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        error = path + QStringLiteral(" is a folder, not a file");
-        return false;
+    if (QFileInfo(in).isDir())
+        return fail(in + QStringLiteral(" is a folder, not a file"));
+    kav::TRNXindex index;
+    kav::TStderrMessageBoxes messages;
+    index.SetMessageBoxes(&messages);
+    const kav::TRNXLoadResult loaded = index.LoadFromFile(in);
+    if (loaded.status == kav::TRNXLoadResult::Unreadable)
+        return fail(in + QStringLiteral(": ") + loaded.problem);
+    if (loaded.Failed())
+        return fail(in + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
+    index.BuildRNXSpectrumData();
+    try {
+        index.SaveToText(out);
+    } catch (const std::exception& e) {
+        return fail(QString::fromLocal8Bit(e.what()));
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    bytes = file.read(limit + 1);
-    if (bytes.size() > limit) {
-        error = path + QStringLiteral(": larger than %1 bytes, too large to be an index").arg(limit);
-        return false;
-    }
-    return true;
+    return 0;
+}
+
+bool parseCount(const QString& text, long& value)
+{
+    bool ok = false;
+    value = text.toLong(&ok);
+    return ok && value >= 0;
 }
 
 } // namespace
@@ -56,42 +69,43 @@ bool readAll(const QString& path, qint64 limit, QByteArray& bytes, QString& erro
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments().mid(1);
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h")))
         return usage(stdout, 0);
-    QString error;
-    QByteArray input;
-    if (args.size() == 3 && args[0] == QStringLiteral("--text")) {
-        if (QFileInfo(args[1]).isDir())
-            return fail(args[1] + QStringLiteral(" is a folder, not a file"));
-        kav::TRNXindex index;
-        const kav::TRNXLoadResult loaded = index.LoadFromFile(args[1]);
-        if (loaded.status == kav::TRNXLoadResult::Unreadable)
-            return fail(args[1] + QStringLiteral(": ") + loaded.problem);
-        if (loaded.Failed())
-            return fail(args[1] + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
-        try {
-            index.SaveToText(args[2]);
-        } catch (const std::exception& e) {
-            return fail(QString::fromLocal8Bit(e.what()));
-        }
-        return 0;
+    if (args.size() == 3 && args[0] == QStringLiteral("--text"))
+        return exportText(args[1], args[2]);
+    kav::AbsentSpectraTotals absent;
+    for (const auto& [option, total] : {std::pair{QStringLiteral("--auger-records"), &absent.augerRecords},
+                                        std::pair{QStringLiteral("--neutron-records"), &absent.neutronRecords}}) {
+        const qsizetype at = args.indexOf(option);
+        if (at < 0)
+            continue;
+        if (at + 1 >= args.size() || !parseCount(args[at + 1], *total))
+            return usage(stderr, 2);
+        args.remove(at, 2);
     }
-    if (args.size() != 2 || args[0].startsWith(u'-'))
+    if (args.size() != 2 || args[0].startsWith(u'-') || args[1].startsWith(u'-'))
         return usage(stderr, 2);
-    if (!readAll(args[0], kMaxTextIndexSize, input, error))
-        return fail(error);
-    const kav::NdxResult parsed = kav::ReadNdx(input);
-    if (!parsed.error.isEmpty())
-        return fail(args[0] + QStringLiteral(", ") + parsed.error);
-    if (parsed.nodes.empty())
-        return fail(args[0] + QStringLiteral(": no records"));
-    QByteArray out;
-    for (const kav::TRNXnode& node : parsed.nodes)
-        node.SaveToStream(out);
-    if (!kav::SaveFileAtomically(args[1], out, &error))
-        return fail(args[1] + QStringLiteral(": ") + error);
-    std::printf("rnxgen: %zu records, %lld bytes written to %s\n", parsed.nodes.size(),
-                static_cast<long long>(out.size()), qUtf8Printable(args[1]));
+    const QString& in = args[0];
+    const QString& out = args[1];
+    if (QFileInfo(in).isFile())
+        return fail(in + QStringLiteral(" is a file, not a folder"));
+    if (QFileInfo(out).isFile())
+        return fail(out + QStringLiteral(" is a file, not a folder"));
+    const kav::DecayDataFiles files = kav::ConvertDecayData(in, absent);
+    if (!files.error.isEmpty())
+        return fail(files.error);
+    if (!QDir().mkpath(out))
+        return fail(out + QStringLiteral(": the folder cannot be made"));
+    const QDir dir(out);
+    QString error;
+    for (const auto& [name, bytes] : {std::pair{"Index.rnx", &files.index}, std::pair{"Spectra.rnx", &files.spectra},
+                                      std::pair{"Beta.rnx", &files.beta}}) {
+        const QString path = dir.filePath(QLatin1String(name));
+        if (!kav::SaveFileAtomically(path, *bytes, &error))
+            return fail(path + QStringLiteral(": ") + error);
+    }
+    std::printf("rnxgen: %ld nuclides, %ld spectrum lines, %ld beta-spectrum points written to %s\n", files.nuclides,
+                files.spectrumRecords, files.betaRecords, qUtf8Printable(QDir::toNativeSeparators(out)));
     return 0;
 }

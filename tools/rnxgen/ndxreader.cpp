@@ -215,6 +215,8 @@ QString assignSpectrumBlocks(std::vector<TRNXnode>& nodes, const std::vector<std
         for (std::size_t j = 0; j < order.size(); ++j) {
             const long pos = positions[order[j]][f];
             const long first = pos - 1 - static_cast<long>(j);
+            if (j + 1 == order.size() && totals[f] < 0)
+                return QStringLiteral("the record total of the %1 file is not known").arg(QLatin1String(files[f]));
             const long count = j + 1 < order.size() ? positions[order[j + 1]][f] - pos - 1 : totals[f] - first;
             if (count < 0 || count > maxCount[f] || (f == 3 && first > 65535))
                 return QStringLiteral("line %1: the %2 block at %3 holds %4 records, which the index cannot hold")

@@ -6,17 +6,14 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 #include <vector>
 
 namespace kav {
 
 // Records in each of the four spectrum files, in the order discrete radiations, beta spectra,
 // Auger/Coster-Kronig electrons, spontaneous-fission neutrons. The last block of a file runs to
-// its end, so its length follows from the total.
+// its end, so its length follows from the total; a negative total is one not known.
 using SpectrumTotals = std::array<long, 4>;
-// The totals of the spectrum files that go with the index in data/decay.
-constexpr SpectrumTotals ShippedSpectrumTotals{454373, 110370, 131435, 1456};
 
 // The nodes read from the text index, or why it was rejected.
 struct NdxResult {
@@ -28,6 +25,6 @@ struct NdxResult {
 // Reads the fixed-width text index of the decay data (a header line, then one 226-character
 // record per nuclide) into index nodes, with each nuclide's first record and record count in
 // the four spectrum files derived from the block positions.
-NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals = ShippedSpectrumTotals);
+NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals);
 
 } // namespace kav

@@ -1,0 +1,132 @@
+#include "nuclides/rnxspectrum.h"
+
+#include <QtEndian>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+float floatAt(const char* bytes)
+{
+    return std::bit_cast<float>(qFromLittleEndian<quint32>(bytes));
+}
+
+void appendFloat(QByteArray& out, float value)
+{
+    char bytes[4];
+    qToLittleEndian<quint32>(std::bit_cast<quint32>(value), bytes);
+    out.append(bytes, 4);
+}
+
+// Alpha energy weighs twenty times as much in the dose constant.
+constexpr double kAlphaWeight = 20;
+
+} // namespace
+
+bool IsSoundSpectrumLine(const TRNXSpectrumRec& line)
+{
+    return line.RType >= 1 && line.RType <= 14 && std::isfinite(line.E) && std::isfinite(line.Yield) && line.E >= 0 &&
+           line.Yield >= 0;
+}
+
+TRNXSpectrum DecodeSpectrumRecords(const char* bytes, qsizetype count)
+{
+    TRNXSpectrum lines;
+    lines.reserve(static_cast<std::size_t>(count));
+    for (qsizetype i = 0; i < count; ++i, bytes += RNXSpectrumRecordSize) {
+        const TRNXSpectrumRec line{static_cast<TRNXRadiation>(bytes[0]), floatAt(bytes + 1), floatAt(bytes + 5)};
+        if (IsSoundSpectrumLine(line))
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+TRNXBetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count)
+{
+    TRNXBetaSpectrum values(static_cast<std::size_t>(count));
+    for (qsizetype i = 0; i < count; ++i)
+        values[static_cast<std::size_t>(i)] = floatAt(bytes + 4 * i);
+    return values;
+}
+
+TRNXAugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count)
+{
+    TRNXAugerSpectrum lines(static_cast<std::size_t>(count));
+    for (qsizetype i = 0; i < count; ++i)
+        lines[static_cast<std::size_t>(i)] = {floatAt(bytes + 8 * i), floatAt(bytes + 8 * i + 4)};
+    return lines;
+}
+
+void AppendSpectrumRecord(QByteArray& out, const TRNXSpectrumRec& line)
+{
+    out.append(static_cast<char>(line.RType));
+    appendFloat(out, line.E);
+    appendFloat(out, line.Yield);
+}
+
+void AppendFloatRecord(QByteArray& out, float value)
+{
+    appendFloat(out, value);
+}
+
+TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines)
+{
+    std::array<double, 15> total{};   // by type, 1 to 14
+    std::array<double, 15> quanta{};  // yield over energy: emissions per decay
+    for (const TRNXSpectrumRec& line : lines) {
+        if (!IsSoundSpectrumLine(line) || line.Yield <= 0)
+            continue;
+        total[line.RType] += line.Yield;
+        if (line.E > 0)
+            quanta[line.RType] += static_cast<double>(line.Yield) / line.E;
+    }
+    TQzRNXSpectrumData r;
+    double betaTotal = 0, betaQuanta = 0, gammaTotal = 0, gammaQuanta = 0;
+    for (int t = 1; t <= 14; ++t) {
+        r.RadTotal[static_cast<std::size_t>(t - 1)] = static_cast<float>(total[static_cast<std::size_t>(t)]);
+        if (quanta[static_cast<std::size_t>(t)] > 0)
+            r.AverageEnergy[static_cast<std::size_t>(t - 1)] =
+                static_cast<float>(total[static_cast<std::size_t>(t)] / quanta[static_cast<std::size_t>(t)]);
+        if (IsBetaGroupRadiation(t)) {
+            betaTotal += total[static_cast<std::size_t>(t)];
+            betaQuanta += quanta[static_cast<std::size_t>(t)];
+        } else if (IsPhotonGroupRadiation(t)) {
+            gammaTotal += total[static_cast<std::size_t>(t)];
+            gammaQuanta += quanta[static_cast<std::size_t>(t)];
+        }
+    }
+    r.BetaTotal = static_cast<float>(betaTotal);
+    r.GammaTotal = static_cast<float>(gammaTotal);
+    if (betaQuanta > 0)
+        r.BetaAverageEnergy = static_cast<float>(betaTotal / betaQuanta);
+    if (gammaQuanta > 0)
+        r.GammaAverageEnergy = static_cast<float>(gammaTotal / gammaQuanta);
+    const double alpha = total[RNXAlphaRadiation];
+    const double doseConst = kAlphaWeight * alpha + betaTotal + gammaTotal;
+    r.Total = static_cast<float>(alpha + betaTotal + gammaTotal);
+    r.DoseConst = static_cast<float>(doseConst);
+    if (doseConst > 0) {
+        r.AlphaFrac = static_cast<float>(kAlphaWeight * alpha / doseConst);
+        r.BetaFrac = static_cast<float>(betaTotal / doseConst);
+        r.GammaFrac = static_cast<float>(gammaTotal / doseConst);
+    }
+    return r;
+}
+
+void TakeSpectrumMaxima(TQzRNXSpectrumData& max, const TQzRNXSpectrumData& r)
+{
+    for (auto field : {&TQzRNXSpectrumData::Total, &TQzRNXSpectrumData::BetaTotal, &TQzRNXSpectrumData::GammaTotal,
+                       &TQzRNXSpectrumData::AlphaFrac, &TQzRNXSpectrumData::BetaFrac, &TQzRNXSpectrumData::GammaFrac,
+                       &TQzRNXSpectrumData::BetaAverageEnergy, &TQzRNXSpectrumData::GammaAverageEnergy})
+        max.*field = std::max(max.*field, r.*field);
+    for (std::size_t t = 0; t < 14; ++t) {
+        max.RadTotal[t] = std::max(max.RadTotal[t], r.RadTotal[t]);
+        max.AverageEnergy[t] = std::max(max.AverageEnergy[t], r.AverageEnergy[t]);
+    }
+}
+
+} // namespace kav

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kav {
+
+// Radiation type of a spectrum line, 1 to 14 (names and short codes in rnxnames.h).
+using TRNXRadiation = std::uint8_t;
+constexpr TRNXRadiation RNXAlphaRadiation = 8;
+constexpr TRNXRadiation RNXAlphaRecoilRadiation = 9;
+constexpr TRNXRadiation RNXFissionFragmentRadiation = 10;
+constexpr TRNXRadiation RNXNeutronRadiation = 11;
+
+// Beta particles, conversion and Auger electrons, delayed betas.
+constexpr bool IsBetaGroupRadiation(int type)
+{
+    return (type >= 4 && type <= 7) || type == 14;
+}
+// Gamma and X-rays, annihilation photons, prompt and delayed gammas.
+constexpr bool IsPhotonGroupRadiation(int type)
+{
+    return (type >= 1 && type <= 3) || type == 12 || type == 13;
+}
+
+// One discrete line: its type, energy in MeV, and the energy it carries per decay in MeV.
+struct TRNXSpectrumRec {
+    TRNXRadiation RType = 0;
+    float E = 0;
+    float Yield = 0;
+};
+struct TRNXAugerSpectrumRec {
+    float E = 0;
+    float Yield = 0;
+};
+using TRNXSpectrum = std::vector<TRNXSpectrumRec>;
+using TRNXBetaSpectrum = std::vector<float>;
+using TRNXAugerSpectrum = std::vector<TRNXAugerSpectrumRec>;
+using TRNXNeutronSpectrum = std::vector<float>;
+
+// Bytes of one record in the spectra files: little-endian, without padding.
+constexpr int RNXSpectrumRecordSize = 9;
+constexpr int RNXBetaRecordSize = 4;
+constexpr int RNXAugerRecordSize = 8;
+constexpr int RNXNeutronRecordSize = 4;
+
+// A line the summary and the filters can use: a type from 1 to 14, a finite energy and yield,
+// neither negative.
+bool IsSoundSpectrumLine(const TRNXSpectrumRec& line);
+
+// The lines of a run of whole records, the unsound ones left out.
+TRNXSpectrum DecodeSpectrumRecords(const char* bytes, qsizetype count);
+TRNXBetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count);
+TRNXAugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count);
+void AppendSpectrumRecord(QByteArray& out, const TRNXSpectrumRec& line);
+void AppendFloatRecord(QByteArray& out, float value);
+
+// One nuclide's spectrum in sums: totals of the energy emitted per decay by type and by group,
+// the shares of alpha (weighted 20), beta and photon energy in the dose constant, and average
+// energies. The fission fields stay 0.
+struct TQzRNXSpectrumData {
+    float Total = 0;
+    float BetaTotal = 0;
+    float GammaTotal = 0;
+    float FFNTotal = 0;
+    float AlphaFrac = 0;
+    float BetaFrac = 0;
+    float GammaFrac = 0;
+    float FFNFrac = 0;
+    float DoseConst = 0;
+    float BetaAverageEnergy = 0;
+    float GammaAverageEnergy = 0;
+    float AverageFFNEnergy = 0;
+    std::array<float, 14> AverageEnergy{}; // radiation type t at t - 1
+    std::array<float, 14> RadTotal{};      // radiation type t at t - 1
+
+    float RadTotalOf(TRNXRadiation type) const { return RadTotal[static_cast<std::size_t>(type - 1)]; }
+    float AverageEnergyOf(TRNXRadiation type) const { return AverageEnergy[static_cast<std::size_t>(type - 1)]; }
+};
+
+// The summary of one nuclide's lines. A nuclide whose lines carry no alpha, beta or photon
+// energy keeps its fractions at 0.
+TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines);
+// Raises each field of max that the maxima keep to the value in r.
+void TakeSpectrumMaxima(TQzRNXSpectrumData& max, const TQzRNXSpectrumData& r);
+
+} // namespace kav

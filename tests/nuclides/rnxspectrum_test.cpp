@@ -1,0 +1,499 @@
+// The spectra files: the ones the build makes from the decay data, checked against that data,
+// and small ones written here for the readers' failures and the summary's rules.
+#include "indexfixture.h"
+#include "recordingmessageboxes.h"
+#include "rnxgen/gzipfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+namespace kav {
+namespace {
+
+QByteArray decayDataFile(const char* name)
+{
+    const GzipContent content = ReadGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), qsizetype(1) << 28);
+    EXPECT_TRUE(content.error.isEmpty()) << content.error.toStdString();
+    return content.bytes;
+}
+
+// The rows of the discrete-radiation text by nuclide, split into their fields.
+std::map<QString, std::vector<QList<QByteArray>>> radiationRows()
+{
+    std::map<QString, std::vector<QList<QByteArray>>> rows;
+    const QList<QByteArray> lines = decayDataFile("radiations.tsv.gz").split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        if (!lines[i].isEmpty()) {
+            const QList<QByteArray> fields = lines[i].split('\t');
+            rows[QString::fromLatin1(fields[0])].push_back(fields);
+        }
+    return rows;
+}
+
+// A line as the text gives it: the mnemonics of prompt and delayed gammas and delayed betas
+// have types of their own, and the file keeps the energy carried per decay.
+TRNXSpectrumRec lineOfRow(const QList<QByteArray>& row)
+{
+    const std::map<QByteArray, int> ownTypes{{"PG", 12}, {"DG", 13}, {"DB", 14}};
+    const auto own = ownTypes.find(row[2]);
+    const double yield = row[3].toDouble();
+    const double energy = row[4].toDouble();
+    return {static_cast<TRNXRadiation>(own != ownTypes.end() ? own->second : row[1].toInt()), static_cast<float>(energy),
+            static_cast<float>(yield * energy)};
+}
+
+void expectSameLine(const TRNXSpectrumRec& a, const TRNXSpectrumRec& b)
+{
+    EXPECT_EQ(a.RType, b.RType);
+    EXPECT_EQ(a.E, b.E);
+    EXPECT_EQ(a.Yield, b.Yield);
+}
+
+class ShippedSpectra : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        index = new TRNXindex;
+        index->SetMessageBoxes(&boxes);
+        loadShippedIndex(*index);
+    }
+    static void TearDownTestSuite()
+    {
+        delete index;
+        index = nullptr;
+    }
+    void TearDown() override { EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().text.toStdString(); }
+
+    static TRNXindex* index;
+    static RecordingMessageBoxes boxes;
+};
+TRNXindex* ShippedSpectra::index = nullptr;
+RecordingMessageBoxes ShippedSpectra::boxes;
+
+TEST_F(ShippedSpectra, EveryNuclidesLinesStartAndEndAsInTheText)
+{
+    const QString folder = QFileInfo(QStringLiteral(KAV_INDEX_FILE)).absolutePath();
+    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Spectra.rnx")).size(), 454373 * RNXSpectrumRecordSize);
+    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Beta.rnx")).size(), 110370 * RNXBetaRecordSize);
+    const auto rows = radiationRows();
+    for (int i = 0; i < index->Count(); ++i) {
+        const TRNXnode& node = *index->Items(i);
+        SCOPED_TRACE(node.RNXStr().toStdString());
+        const auto found = rows.find(node.RNXStr());
+        ASSERT_NE(found, rows.end());
+        TRNXSpectrum lines;
+        ASSERT_TRUE(index->ReadSpectrum(&node, lines));
+        ASSERT_EQ(lines.size(), found->second.size());
+        expectSameLine(lines.front(), lineOfRow(found->second.front()));
+        expectSameLine(lines.back(), lineOfRow(found->second.back()));
+    }
+}
+
+TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
+{
+    std::map<QString, std::vector<float>> densities;
+    QString nuclide;
+    for (const QByteArray& line : decayDataFile("beta.txt.gz").split('\n')) {
+        if (line.trimmed().isEmpty())
+            continue;
+        if (QChar::fromLatin1(line[0]).isLetter())
+            nuclide = QString::fromLatin1(line.simplified().split(' ')[0]);
+        else
+            densities[nuclide].push_back(line.mid(8).trimmed().toFloat());
+    }
+    ASSERT_EQ(densities.size(), 955u);
+    for (int i = 0; i < index->Count(); ++i) {
+        const TRNXnode& node = *index->Items(i);
+        SCOPED_TRACE(node.RNXStr().toStdString());
+        TRNXBetaSpectrum spectrum;
+        ASSERT_TRUE(index->ReadBetaSpectrum(&node, spectrum));
+        const auto found = densities.find(node.RNXStr());
+        if (found == densities.end()) {
+            EXPECT_TRUE(spectrum.empty());
+            continue;
+        }
+        ASSERT_EQ(spectrum.size(), found->second.size());
+        EXPECT_EQ(spectrum.front(), found->second.front());
+        EXPECT_EQ(spectrum.back(), found->second.back());
+    }
+}
+
+TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
+{
+    index->BuildRNXSpectrumData();
+    ASSERT_EQ(index->RNXSpectrumData().size(), 1252u);
+    // Energies per decay in MeV from the decay data's lines: Po-210 emits alpha particles of
+    // 5.304 MeV almost alone; Co-60 its two gammas of 1.173 and 1.332 MeV and betas of 0.097 MeV
+    // on average; Cs-137 a beta spectrum with almost no photons, whose 662 keV gamma belongs to
+    // its daughter Ba-137m.
+    struct Case {
+        const char* nuclide;
+        double alpha, beta, gamma, doseConst, alphaFrac, betaFrac, gammaFrac, betaAverage, gammaAverage;
+    };
+    const Case cases[] = {
+        {"Po-210", 5.30442, 9.37354e-8, 9.72528e-6, 106.0884, 0.99999991, 8.83559e-10, 9.16714e-8, 0.060888, 0.705462},
+        {"Co-60", 0, 0.09686, 2.50384, 2.6007, 0, 0.037244, 0.962756, 0.0967147, 1.25186},
+        {"Cs-137", 0, 0.188368, 1.65305e-6, 0.18837, 0, 0.99999122, 8.77555e-6, 0.188367, 0.156666},
+        {"Ba-137m", 0, 0.0653401, 0.596317, 0.661657, 0, 0.098752, 0.901248, 0.048025, 0.253534},
+    };
+    auto near = [](double actual, double expected, double tolerance) {
+        return std::fabs(actual - expected) <= tolerance * std::max(std::fabs(expected), 1e-30);
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nuclide);
+        const TRNXnode* node = index->FindRNX(QString::fromLatin1(c.nuclide));
+        ASSERT_TRUE(node);
+        const TQzRNXSpectrumData& d = index->RNXSpectrumData()[static_cast<std::size_t>(node->Index)];
+        const double close = 1e-4;
+        EXPECT_TRUE(near(d.RadTotalOf(RNXAlphaRadiation), c.alpha, close)) << d.RadTotalOf(RNXAlphaRadiation);
+        EXPECT_TRUE(near(d.BetaTotal, c.beta, close)) << d.BetaTotal;
+        EXPECT_TRUE(near(d.GammaTotal, c.gamma, close)) << d.GammaTotal;
+        EXPECT_TRUE(near(d.Total, c.alpha + c.beta + c.gamma, close)) << d.Total;
+        EXPECT_TRUE(near(d.DoseConst, c.doseConst, close)) << d.DoseConst;
+        EXPECT_TRUE(near(d.AlphaFrac, c.alphaFrac, close)) << d.AlphaFrac;
+        EXPECT_TRUE(near(d.BetaFrac, c.betaFrac, close)) << d.BetaFrac;
+        EXPECT_TRUE(near(d.GammaFrac, c.gammaFrac, close)) << d.GammaFrac;
+        EXPECT_TRUE(near(d.BetaAverageEnergy, c.betaAverage, close)) << d.BetaAverageEnergy;
+        EXPECT_TRUE(near(d.GammaAverageEnergy, c.gammaAverage, close)) << d.GammaAverageEnergy;
+        EXPECT_EQ(d.FFNTotal, 0);
+        EXPECT_EQ(d.FFNFrac, 0);
+    }
+    // The maxima hold the largest of each field; the dose constant is not among them.
+    const TQzRNXSpectrumData& max = index->RNXSpectrumMax();
+    EXPECT_EQ(max.DoseConst, 0);
+    float largestTotal = 0;
+    for (const TQzRNXSpectrumData& d : index->RNXSpectrumData())
+        largestTotal = std::max(largestTotal, d.Total);
+    EXPECT_EQ(max.Total, largestTotal);
+    EXPECT_EQ(max.AlphaFrac, 1.0f);
+}
+
+TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissingOnce)
+{
+    TRNXindex embedded;
+    RecordingMessageBoxes said;
+    embedded.SetMessageBoxes(&said);
+    ASSERT_EQ(embedded.LoadRNXIndex(QString(), true).status, TRNXLoadResult::Loaded);
+    embedded.BuildRNXSpectrumData();
+    index->BuildRNXSpectrumData();
+    ASSERT_EQ(embedded.RNXSpectrumData().size(), index->RNXSpectrumData().size());
+    for (std::size_t i = 0; i < embedded.RNXSpectrumData().size(); ++i)
+        ASSERT_EQ(std::memcmp(&embedded.RNXSpectrumData()[i], &index->RNXSpectrumData()[i], sizeof(TQzRNXSpectrumData)), 0) << i;
+    TRNXSpectrum fromResource, fromFile;
+    ASSERT_TRUE(embedded.ReadSpectrum(_Co, "60", fromResource));
+    ASSERT_TRUE(index->ReadSpectrum(_Co, "60", fromFile));
+    ASSERT_EQ(fromResource.size(), fromFile.size());
+    TRNXBetaSpectrum beta;
+    EXPECT_TRUE(embedded.ReadBetaSpectrum(_Co, "60", beta));
+    EXPECT_FALSE(beta.empty());
+    EXPECT_TRUE(said.boxes.empty());
+
+    // I-125 has Auger electrons, Cf-252 fission neutrons; the program carries neither file.
+    const TRNXnode* iodine = embedded.FindRNX(u"I-125");
+    const TRNXnode* cf = embedded.FindRNX(u"Cf-252");
+    ASSERT_TRUE(iodine && cf);
+    ASSERT_GT(iodine->AugerLines, 0);
+    ASSERT_GT(cf->NeutronLines, 0);
+    TRNXAugerSpectrum auger{{1, 1}};
+    TRNXNeutronSpectrum neutrons{1};
+    for (int call = 0; call < 2; ++call) {
+        EXPECT_FALSE(embedded.ReadAugerSpectrum(iodine, auger));
+        EXPECT_FALSE(embedded.ReadNeutronSpectrum(cf, neutrons));
+        EXPECT_TRUE(auger.empty());
+        EXPECT_TRUE(neutrons.empty());
+    }
+    ASSERT_EQ(said.boxes.size(), 2u);
+    EXPECT_EQ(said.boxes[0].text, QStringLiteral("Auger-CK electrons spectra file not found!"));
+    EXPECT_EQ(said.boxes[1].text, QStringLiteral("Neutron spectra file not found!"));
+    EXPECT_EQ(said.boxes[0].caption, QStringLiteral("Error"));
+    EXPECT_EQ(said.boxes[0].kind, MessageKind::Error);
+}
+
+// A small index written beside spectra files made here:
+//   Po-210  two alpha-group lines only (an alpha particle and its recoil nucleus)
+//   Co-60   sound lines mixed with unsound ones, a gamma with no energy among them, and beta points
+//   Cs-137  no lines at all
+//   I-131   lines the file is too short to hold, Auger and neutron records
+class SmallSpectra : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale::c());
+        std::vector<TRNXnode> nodes{makeNode(_Po, 210, "210", 138.4f, tuDay, {rtx_Alpha}),
+                                    makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus}),
+                                    makeNode(_Cs, 137, "137", 30.1f, tuYear, {rtx_BetaMinus}),
+                                    makeNode(_I, 131, "131", 8.02f, tuDay, {rtx_BetaMinus})};
+        nodes[0].SLinePos = 0;
+        nodes[0].NLines = 2;
+        nodes[1].SLinePos = 2;
+        nodes[1].NLines = 9;
+        nodes[1].BetaLinePos = 0;
+        nodes[1].BetaLines = 3;
+        nodes[3].SLinePos = 11;
+        nodes[3].NLines = 5;
+        nodes[3].AugerLinePos = 0;
+        nodes[3].AugerLines = 2;
+        nodes[3].NeutronLinePos = 1;
+        nodes[3].NeutronLines = 1;
+        write("Index.rnx", toBytes(nodes));
+        QByteArray spectra;
+        for (const TRNXSpectrumRec& line : std::initializer_list<TRNXSpectrumRec>{
+                 {8, 5.3f, 5.3f}, {9, 0.1f, 0.1f},                                    // Po-210
+                 {1, 1.0f, 0.5f}, {1, 0.0f, 0.2f}, {5, 0.2f, 0.1f}, {2, 0.01f, 0.0f},  // Co-60, sound
+                 {0, 1.0f, 1.0f}, {15, 1.0f, 1.0f}, {1, -1.0f, 1.0f}, {1, 1.0f, NAN},  // unsound
+                 {1, 1.5f, INFINITY},                                                 // unsound too
+                 {7, 0.001f, 0.001f}})                                                // I-131's first
+            AppendSpectrumRecord(spectra, line);
+        write("Spectra.rnx", spectra);
+        QByteArray beta;
+        for (float density : {3.0f, 2.0f, 1.0f})
+            AppendFloatRecord(beta, density);
+        write("Beta.rnx", beta);
+        QByteArray auger;
+        for (float value : {0.01f, 0.5f, 0.02f, 0.25f})
+            AppendFloatRecord(auger, value);
+        write("AugerCK.rnx", auger);
+        QByteArray neutrons;
+        for (float value : {7.0f, 8.0f})
+            AppendFloatRecord(neutrons, value);
+        write("Neutrons.rnx", neutrons);
+        load();
+    }
+
+    void write(const char* name, const QByteArray& bytes) { writeBytes(dir.filePath(QLatin1String(name)), bytes); }
+    static void writeBytes(const QString& path, const QByteArray& bytes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void load()
+    {
+        index = std::make_unique<TRNXindex>();
+        index->SetMessageBoxes(&boxes);
+        ASSERT_EQ(index->LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+    }
+    // Puts a folder where a spectra file should be: it is there but cannot be read.
+    void makeUnreadable(const char* name)
+    {
+        QFile::remove(dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(name)));
+    }
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const auto& box : boxes.boxes)
+            t << box.text;
+        return t;
+    }
+    const TRNXnode* node(const char16_t* name) const { return index->FindRNX(QStringView(name)); }
+
+    QTemporaryDir dir;
+    RecordingMessageBoxes boxes;
+    std::unique_ptr<TRNXindex> index;
+};
+
+TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
+{
+    TRNXSpectrum lines;
+    ASSERT_TRUE(index->ReadSpectrum(node(u"Po-210"), lines));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1].RType, 9);
+    EXPECT_EQ(lines[1].E, 0.1f);
+    ASSERT_TRUE(index->ReadSpectrum(_Co, "60", lines));
+    EXPECT_EQ(lines.size(), 4u) << "the unsound lines are left out";
+    ASSERT_TRUE(index->ReadSpectrum(2, lines)) << "Cs-137 has no lines";
+    EXPECT_TRUE(lines.empty());
+
+    TRNXBetaSpectrum beta;
+    ASSERT_TRUE(index->ReadBetaSpectrum(_Co, "60", beta));
+    EXPECT_EQ(beta, (TRNXBetaSpectrum{3, 2, 1}));
+    TRNXAugerSpectrum auger;
+    ASSERT_TRUE(index->ReadAugerSpectrum(_I, "131", auger));
+    ASSERT_EQ(auger.size(), 2u);
+    EXPECT_EQ(auger[1].E, 0.02f);
+    EXPECT_EQ(auger[1].Yield, 0.25f);
+    TRNXNeutronSpectrum neutrons;
+    ASSERT_TRUE(index->ReadNeutronSpectrum(_I, "131", neutrons));
+    EXPECT_EQ(neutrons, (TRNXNeutronSpectrum{8}));
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(SmallSpectra, WhatCannotBeFoundOrReadGivesFalseAndNothing)
+{
+    TRNXSpectrum lines{{1, 1, 1}};
+    EXPECT_FALSE(index->ReadSpectrum(-1, lines));
+    EXPECT_TRUE(lines.empty());
+    lines = {{1, 1, 1}};
+    EXPECT_FALSE(index->ReadSpectrum(index->Count(), lines));
+    EXPECT_TRUE(lines.empty());
+    EXPECT_FALSE(index->ReadSpectrum(_Sr, "90", lines));
+    lines = {{1, 1, 1}};
+    EXPECT_FALSE(index->ReadSpectrum(node(u"I-131"), lines)) << "a file too short for the nuclide's lines";
+    EXPECT_TRUE(lines.empty());
+    TRNXBetaSpectrum beta{1};
+    EXPECT_FALSE(index->ReadBetaSpectrum(_Sr, "90", beta));
+    EXPECT_TRUE(beta.empty());
+    EXPECT_TRUE(boxes.boxes.empty()) << "none of these is said";
+}
+
+TEST_F(SmallSpectra, AMissingFileIsSaidOnceAnUnreadableOneEachTime)
+{
+    struct Case {
+        const char* file;
+        std::function<bool(const TRNXindex&)> read;
+        const char* missing;
+        const char* unreadable;
+    };
+    const Case cases[] = {
+        {"Spectra.rnx", [](const TRNXindex& i) { TRNXSpectrum s; return i.ReadSpectrum(_Po, "210", s); },
+         "Spectra file not found!", "Error reading spectra file!"},
+        {"Beta.rnx", [](const TRNXindex& i) { TRNXBetaSpectrum s; return i.ReadBetaSpectrum(_Co, "60", s); },
+         "Beta-spectra file not found!", "Error reading beta-spectra file!"},
+        {"AugerCK.rnx", [](const TRNXindex& i) { TRNXAugerSpectrum s; return i.ReadAugerSpectrum(_I, "131", s); },
+         "Auger-CK electrons spectra file not found!", "Error reading Auger-CK electron spectra file!"},
+        {"Neutrons.rnx", [](const TRNXindex& i) { TRNXNeutronSpectrum s; return i.ReadNeutronSpectrum(_I, "131", s); },
+         "Neutron spectra file not found!", "Error reading neutron spectra file!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        boxes.boxes.clear();
+        const QString path = dir.filePath(QLatin1String(c.file));
+        const QString aside = path + QStringLiteral(".aside");
+        ASSERT_TRUE(QFile::rename(path, aside));
+        load();
+        EXPECT_FALSE(c.read(*index));
+        EXPECT_FALSE(c.read(*index));
+        EXPECT_EQ(texts(), QStringList{QString::fromLatin1(c.missing)});
+        index->WarnFirstTimeOnly = false;
+        EXPECT_FALSE(c.read(*index));
+        EXPECT_EQ(texts().size(), 2);
+
+        makeUnreadable(c.file);
+        boxes.boxes.clear();
+        EXPECT_FALSE(c.read(*index));
+        EXPECT_FALSE(c.read(*index));
+        EXPECT_EQ(texts(), QStringList(2, QString::fromLatin1(c.unreadable)));
+        ASSERT_TRUE(QDir(path).removeRecursively());
+        ASSERT_TRUE(QFile::rename(aside, path));
+    }
+    // A nuclide without beta points does not need the file.
+    QFile::remove(dir.filePath("Beta.rnx"));
+    load();
+    boxes.boxes.clear();
+    TRNXBetaSpectrum beta{1};
+    EXPECT_TRUE(index->ReadBetaSpectrum(node(u"Po-210"), beta));
+    EXPECT_TRUE(beta.empty());
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(SmallSpectra, MessagesAreInTheIndexLanguage)
+{
+    QFile::remove(dir.filePath("Spectra.rnx"));
+    load();
+    index->SetLanguage(l_Ukrainian);
+    TRNXSpectrum lines;
+    EXPECT_FALSE(index->ReadSpectrum(node(u"Po-210"), lines));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Помилка"));
+    EXPECT_EQ(boxes.boxes[0].text,
+              QStringLiteral("Файл з даними енергетичних спектрiв\r\niнформацiйно-довiдкової системи не знайдений!"));
+}
+
+TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
+{
+    index->BuildRNXSpectrumData();
+    ASSERT_EQ(index->RNXSpectrumData().size(), 4u);
+    const TQzRNXSpectrumData& po = index->RNXSpectrumData()[0];
+    EXPECT_EQ(po.RadTotalOf(RNXAlphaRadiation), 5.3f);
+    EXPECT_EQ(po.RadTotalOf(RNXAlphaRecoilRadiation), 0.1f) << "counted by type";
+    EXPECT_FLOAT_EQ(po.Total, 5.3f) << "recoils enter no total";
+    EXPECT_FLOAT_EQ(po.DoseConst, 106);
+    EXPECT_EQ(po.AlphaFrac, 1);
+    EXPECT_EQ(po.BetaFrac, 0);
+    EXPECT_EQ(po.GammaFrac, 0);
+    EXPECT_FLOAT_EQ(po.AverageEnergyOf(RNXAlphaRadiation), 5.3f);
+
+    const TQzRNXSpectrumData& co = index->RNXSpectrumData()[1];
+    // Gammas: 0.5 MeV per decay at 1 MeV and 0.2 at no energy, which counts in the total but
+    // not in the number of gammas; X-rays with no yield count nowhere.
+    EXPECT_FLOAT_EQ(co.RadTotalOf(1), 0.7f);
+    EXPECT_FLOAT_EQ(co.AverageEnergyOf(1), 1.4f);
+    EXPECT_EQ(co.RadTotalOf(2), 0);
+    EXPECT_EQ(co.AverageEnergyOf(2), 0);
+    EXPECT_FLOAT_EQ(co.GammaTotal, 0.7f);
+    EXPECT_FLOAT_EQ(co.GammaAverageEnergy, 1.4f);
+    EXPECT_FLOAT_EQ(co.BetaTotal, 0.1f);
+    EXPECT_FLOAT_EQ(co.BetaAverageEnergy, 0.2f);
+    EXPECT_FLOAT_EQ(co.DoseConst, 0.8f);
+    EXPECT_FLOAT_EQ(co.GammaFrac, 0.875f);
+    EXPECT_FLOAT_EQ(co.BetaFrac, 0.125f);
+
+    for (int i : {2, 3}) { // no lines; lines beyond the end of the file
+        const TQzRNXSpectrumData& none = index->RNXSpectrumData()[static_cast<std::size_t>(i)];
+        const TQzRNXSpectrumData zeros;
+        EXPECT_EQ(std::memcmp(&none, &zeros, sizeof none), 0) << i;
+    }
+    EXPECT_EQ(index->RNXSpectrumMax().AlphaFrac, 1);
+    EXPECT_FLOAT_EQ(index->RNXSpectrumMax().GammaFrac, 0.875f);
+    EXPECT_FLOAT_EQ(index->RNXSpectrumMax().AverageEnergyOf(RNXAlphaRadiation), 5.3f);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(SmallSpectra, SummaryIsLeftEmptyWhenTheLinesCannotBeRead)
+{
+    QFile::rename(dir.filePath("Spectra.rnx"), dir.filePath("Spectra.aside"));
+    load();
+    index->BuildRNXSpectrumData();
+    EXPECT_TRUE(index->RNXSpectrumData().empty());
+    EXPECT_TRUE(boxes.boxes.empty()) << "without the file there is nothing to build";
+
+    makeUnreadable("Spectra.rnx");
+    load();
+    index->BuildRNXSpectrumData();
+    EXPECT_TRUE(index->RNXSpectrumData().empty());
+    EXPECT_EQ(texts(), QStringList{QStringLiteral("Error reading spectra file!")});
+}
+
+TEST_F(SmallSpectra, SummaryIsForgottenWhenTheIndexChanges)
+{
+    index->BuildRNXSpectrumData();
+    ASSERT_FALSE(index->RNXSpectrumData().empty());
+    ASSERT_EQ(index->ReloadRNXIndex(dir.path(), false).status, TRNXLoadResult::Loaded);
+    EXPECT_TRUE(index->RNXSpectrumData().empty());
+}
+
+TEST_F(SmallSpectra, TextExportCarriesTheSummaryOnceItIsBuilt)
+{
+    const QString plainHeader = QString::fromLatin1(index->ToText()).section(QStringLiteral("\r\n"), 0, 0);
+    EXPECT_TRUE(plainHeader.endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
+    index->BuildRNXSpectrumData();
+    const QStringList lines = QString::fromLatin1(index->ToText()).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
+        "DaughtersCount\tAncestorsCount\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\tAlphaFrac\tBetaFrac\tGammaFrac\t"
+        "FFNFrac\tDoseConst\tg\tx\taq\tb+\tb-\tie\tae\ta\tar\tff\tn\tpg\tdg\tsb\tChainLength\tMaxCutted")))
+        << lines[0].toStdString();
+    const QStringList header = lines[0].split(u'\t');
+    const QStringList po = lines[1].split(u'\t');
+    auto field = [&](const QStringList& row, const char* name) { return row.value(header.indexOf(QLatin1String(name))); };
+    EXPECT_EQ(field(po, "RNuclide"), QStringLiteral("Po-210"));
+    EXPECT_EQ(field(po, "AlphaTotal"), QStringLiteral("5.3e0"));
+    EXPECT_EQ(field(po, "DoseConst"), QStringLiteral("1.06e2"));
+    EXPECT_EQ(field(po, "AlphaFrac"), QStringLiteral("1e0"));
+    EXPECT_EQ(field(po, "ar"), QStringLiteral("1e-1"));
+    EXPECT_EQ(field(po, "ChainLength"), QStringLiteral("0"));
+    EXPECT_EQ(po.size(), header.size() - 1) << "an empty chain ends the row without MaxCutted";
+    const QStringList co = lines[2].split(u'\t');
+    EXPECT_EQ(field(co, "g"), QStringLiteral("7e-1"));
+    EXPECT_EQ(field(co, "GammaFrac"), QStringLiteral("8.75e-1"));
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,75 @@
+#include "rnxgen/decaydata.h"
+
+#include "rnxgen/gzipfile.h"
+#include "rnxgen/ndxreader.h"
+#include "rnxgen/spectratext.h"
+
+#include <QDir>
+
+namespace kav {
+
+namespace {
+
+// Far above the decay data's sizes (300 kB, 25 MB and 2 MB uncompressed).
+constexpr qsizetype kMaxIndexText = qsizetype(16) << 20;
+constexpr qsizetype kMaxSpectraText = qsizetype(256) << 20;
+
+DecayDataFiles failed(const QString& error)
+{
+    DecayDataFiles files;
+    files.error = error;
+    return files;
+}
+
+} // namespace
+
+DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals& absent)
+{
+    const QDir dir(folder);
+    const QString ndxPath = dir.filePath(QStringLiteral("nuclides.ndx"));
+    const QString radiationsPath = dir.filePath(QStringLiteral("radiations.tsv.gz"));
+    const QString betaPath = dir.filePath(QStringLiteral("beta.txt.gz"));
+    const GzipContent ndx = ReadGzipFile(ndxPath, kMaxIndexText);
+    if (!ndx.error.isEmpty())
+        return failed(ndx.error);
+    const GzipContent radiationsText = ReadGzipFile(radiationsPath, kMaxSpectraText);
+    if (!radiationsText.error.isEmpty())
+        return failed(radiationsText.error);
+    const GzipContent betaText = ReadGzipFile(betaPath, kMaxSpectraText);
+    if (!betaText.error.isEmpty())
+        return failed(betaText.error);
+    const SpectraText radiations = ReadRadiationsText(radiationsText.bytes);
+    if (!radiations.error.isEmpty())
+        return failed(radiationsPath + QStringLiteral(", ") + radiations.error);
+    const SpectraText beta = ReadBetaText(betaText.bytes);
+    if (!beta.error.isEmpty())
+        return failed(betaPath + QStringLiteral(", ") + beta.error);
+
+    const NdxResult parsed =
+        ReadNdx(ndx.bytes, {radiations.recordCount, beta.recordCount, absent.augerRecords, absent.neutronRecords});
+    if (!parsed.error.isEmpty())
+        return failed(ndxPath + QStringLiteral(", ") + parsed.error);
+    if (parsed.nodes.empty())
+        return failed(ndxPath + QStringLiteral(": no records"));
+    QString problem = CheckSpectrumBlocks(parsed.nodes, radiations, radiationsPath, [](const TRNXnode& n) {
+        return SpectrumBlock{n.RNXname.toString(), n.SLinePos, n.NLines};
+    });
+    if (problem.isEmpty())
+        problem = CheckSpectrumBlocks(parsed.nodes, beta, betaPath, [](const TRNXnode& n) {
+            return SpectrumBlock{n.RNXname.toString(), n.BetaLinePos, n.BetaLines};
+        });
+    if (!problem.isEmpty())
+        return failed(problem);
+
+    DecayDataFiles files;
+    for (const TRNXnode& node : parsed.nodes)
+        node.SaveToStream(files.index);
+    files.spectra = radiations.records;
+    files.beta = beta.records;
+    files.nuclides = static_cast<long>(parsed.nodes.size());
+    files.spectrumRecords = radiations.recordCount;
+    files.betaRecords = beta.recordCount;
+    return files;
+}
+
+} // namespace kav
