@@ -184,6 +184,13 @@ void TMainForm::CreateViews()
         panel->Filter().SetUseElementFilter(true);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort});
     };
+    // The half-life range the panels keep for their advanced filter, both ends off.
+    auto configureHalfLife = [](TQzRNXPanel* panel) {
+        TQzRNXHalfLifeTimeFilter& halfLife = panel->Filter().Advanced().HalfLifeTime();
+        halfLife.SetMaxValue(9.3e15f);
+        halfLife.SetMinUnits(tuYear);
+        halfLife.SetMinValue(0.305f);
+    };
     FMixtureView = new TMixtureView(FContext, tsMixture);
     (new QVBoxLayout(tsMixture))->addWidget(FMixtureView);
     FMaterialsView = new TMaterialsView(FContext, tsDPUI);
@@ -198,6 +205,8 @@ void TMainForm::CreateViews()
     FMixtureView->SetAddSource(rnpDPUMRNIntake);
     FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
     rnpDPUMRNMeasured = FBioassayView->rnpDPUMRNMeasured;
+    for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake, rnpDPUMRNMeasured})
+        configureHalfLife(panel);
     FRadonView = new TRadonView(FContext.MessageBoxes(), tsRadon);
     (new QVBoxLayout(tsRadon))->addWidget(FRadonView);
 }

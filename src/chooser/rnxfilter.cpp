@@ -26,24 +26,14 @@ QStringList ListFileLines(const QByteArray& text)
     return lines;
 }
 
-TQzRNXSimpleFilter::TQzRNXSimpleFilter() = default;
-
-void TQzRNXSimpleFilter::Change()
-{
-    if (OnChange)
-        OnChange(this);
-}
-
-void TQzRNXSimpleFilter::Assign(const TQzRNXSimpleFilter& source)
-{
-    FRNXList = source.FRNXList;
-    FElementByRNXFilterSet = source.FElementByRNXFilterSet;
-    Change();
-}
-
 TQzRNXFilter::TQzRNXFilter(const TRNXindex& index)
     : FIndex(index)
+    , FAdvanced(&index)
 {
+    FAdvanced.OnChange = [this](TQzRNXSimpleFilter*) {
+        if (!FAssigning)
+            Change();
+    };
     FElementSet = FIndex.ElementSet;
     for (int i = 0; i < FIndex.Count(); ++i) {
         const TRNXnode* node = FIndex.Items(i);
@@ -155,11 +145,15 @@ void TQzRNXFilter::SetRNXList(const TRNXStringList& list)
 void TQzRNXFilter::UpdateFilter()
 {
     Resolve();
+    FAdvanced.Refresh();
     Recompute();
 }
 
 void TQzRNXFilter::Assign(const TQzRNXFilter& source)
 {
+    FAssigning = true;
+    FAdvanced.Assign(source.FAdvanced);
+    FAssigning = false;
     SaveElementSet = source.SaveElementSet;
     SaveRNXList = source.SaveRNXList;
     FUseElementFilter = source.FUseElementFilter;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "nuclides/rnxindex.h"
+#include "chooser/rnxadvancedfilter.h"
+#include "chooser/rnxsimplefilter.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,38 +13,9 @@ namespace kav {
 
 enum TQzRNXSaveFilterType : std::uint8_t { svNever, svOnlyIfUse, svAlways };
 
-// A filter that holds a list of nuclides (sorted, without duplicates, each with its node) and
-// the set of their elements.
-class TQzRNXSimpleFilter {
-public:
-    using TNotifyEvent = std::function<void(TQzRNXSimpleFilter* sender)>;
-
-    TQzRNXSimpleFilter();
-    virtual ~TQzRNXSimpleFilter() = default;
-
-    const TRNXStringList& RNXList() const { return FRNXList; }
-    const TRNXElementSet& ElementByRNXFilterSet() const { return FElementByRNXFilterSet; }
-    TNotifyEvent OnChange;
-
-    // Raises OnChange; derived filters recompute first.
-    virtual void Change();
-    void Assign(const TQzRNXSimpleFilter& source);
-
-protected:
-    TRNXStringList FRNXList{true};
-    TRNXElementSet FElementByRNXFilterSet;
-};
-
-// The filter on properties of the nuclides (mass, chains, decay modes, half-life, spectra). It
-// is not offered yet: never enabled, so the basic filters alone decide.
-class TQzRNXAdvancedFilter : public TQzRNXSimpleFilter {
-public:
-    bool Enabled() const { return false; }
-    bool Ignored() const { return true; }
-};
-
 // What a chooser panel offers: the elements of an element filter and the nuclides of a list
-// filter, both optional, narrowed to what an index holds.
+// filter, both optional, narrowed to what an index holds and, when it is enabled and not
+// ignored, to what the advanced filter passes.
 class TQzRNXFilter : public TQzRNXSimpleFilter {
 public:
     explicit TQzRNXFilter(const TRNXindex& index);
@@ -70,8 +42,8 @@ public:
     // index's spelling.
     void SetRNXList(const QStringList& names);
     void SetRNXList(const TRNXStringList& list);
-    // After an index rebuild: the list is resolved again and the collections recomputed,
-    // without a change notice.
+    // After an index rebuild: the list is resolved again, the advanced filter's criteria are
+    // computed from the new nodes and the collections recomputed, without a change notice.
     void UpdateFilter();
     void Assign(const TQzRNXFilter& source);
     void Change() override;
@@ -105,6 +77,7 @@ private:
     bool FUseElementFilter = false;
     bool FUseRNXFilter = false;
     bool FUseStable = false;
+    bool FAssigning = false;
 };
 
 // An element set as configurations store it: four integers, bit (i mod 32) of integer (i div 32)

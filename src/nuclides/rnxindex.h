@@ -17,7 +17,7 @@ namespace kav {
 class IMessageBoxes;
 
 // Decay-mode filters of the chooser; the "only" ones hold nuclides with that mode alone.
-enum TQzRNXDecayFilter : std::uint8_t {
+enum TQzRNXDecayFilterType : std::uint8_t {
     dfxAlpha, dfxBetaMinus, dfxBetaPlus, dfxIT, dfxSF,
     dfxAlphaOnly, dfxBetaMinusOnly, dfxBetaPlusOnly, dfxITOnly, dfxSFOnly
 };

@@ -210,4 +210,11 @@ void TRNXnode::SaveToStream(QByteArray& out) const
     WriteRNXIndexRecord(*this, out);
 }
 
+float TRNXnode::SpontaneousFissionFraction() const
+{
+    if (!RTypeSet.contains(rtx_SF) || DaughtersCount >= RNXDaughterSlots)
+        return 0;
+    return DaughterArray[DaughtersCount].Yield;
+}
+
 } // namespace kav

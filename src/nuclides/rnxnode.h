@@ -95,6 +95,10 @@ public:
     // Appends this node's record in the index file format.
     void SaveToStream(QByteArray& out) const;
 
+    // The fraction of decays that are spontaneous fissions: the fission branch's, which follows
+    // the radioactive daughters; 0 for a nuclide that does not fission.
+    float SpontaneousFissionFraction() const;
+
     // The node at a daughter slot's position, or null when the slot links to none.
     const TRNXnode* DaughterNode(int slot) const;
 

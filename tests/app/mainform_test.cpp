@@ -179,6 +179,17 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Cs-137"));
     EXPECT_EQ(form.DPUIPanel()->UndoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
+
+    // Every panel keeps the same half-life range for its advanced filter, which is off.
+    for (TQzRNXPanel* panel : {form.DPUIPanel(), form.DPUMIntakePanel(), form.DPUMMeasuredPanel()}) {
+        const TQzRNXAdvancedFilter& advanced = panel->Filter().Advanced();
+        EXPECT_FALSE(advanced.Enabled());
+        EXPECT_EQ(advanced.HalfLifeTime().MaxValue(), 9.3e15f);
+        EXPECT_EQ(advanced.HalfLifeTime().MinUnits(), tuYear);
+        EXPECT_EQ(advanced.HalfLifeTime().MinValue(), 0.305f);
+        EXPECT_FALSE(advanced.HalfLifeTime().MinEnabled());
+        EXPECT_FALSE(advanced.HalfLifeTime().MaxEnabled());
+    }
 }
 
 TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneUsed)

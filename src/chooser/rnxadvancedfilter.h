@@ -1,0 +1,225 @@
+#pragma once
+
+#include "base/enumset.h"
+#include "chooser/rnxsimplefilter.h"
+#include "chooser/rnxspectrumfilter.h"
+
+#include <cstdint>
+
+namespace kav {
+
+// The nuclides whose mass number lies within the enabled ends of a range of 3 to 257.
+class TQzRNXAMassFilter : public TQzRNXSimpleFilter {
+public:
+    static constexpr std::uint16_t Lowest = 3;
+    static constexpr std::uint16_t Highest = 257;
+
+    explicit TQzRNXAMassFilter(const TRNXindex* index) : FIndex(index) {}
+
+    bool MinEnabled() const { return FMinEnabled; }
+    void SetMinEnabled(bool value);
+    bool MaxEnabled() const { return FMaxEnabled; }
+    void SetMaxEnabled(bool value);
+    std::uint16_t MinValue() const { return FMinValue; }
+    void SetMinValue(int value);
+    std::uint16_t MaxValue() const { return FMaxValue; }
+    void SetMaxValue(int value);
+
+    // Whether it narrows the advanced filter: an end is enabled and the range is not inverted.
+    bool Active() const;
+    void Change() override;
+    void Assign(const TQzRNXAMassFilter& source);
+    // Recomputes the list from the index as it now is, without a notice.
+    void Refresh();
+
+private:
+    void Recompute();
+
+    const TRNXindex* FIndex;
+    bool FMinEnabled = false;
+    bool FMaxEnabled = false;
+    std::uint16_t FMinValue = Lowest;
+    std::uint16_t FMaxValue = Highest;
+};
+
+// A number of ancestors or of daughters, 0 to 4, and sets of such numbers (all five at first).
+enum TQzRNXAncestorsCount : std::uint8_t {};
+using TQzRNXDaughtersCount = TQzRNXAncestorsCount;
+using TQzRNXAncestorsCountSet = EnumSet<TQzRNXAncestorsCount, 8>;
+using TQzRNXDaughtersCountSet = TQzRNXAncestorsCountSet;
+
+// The nuclides with one of a set of numbers of relatives, from the index's lists by that number.
+class TQzRNXChainCountFilter : public TQzRNXSimpleAdvFilter {
+public:
+    const TQzRNXAncestorsCountSet& CountSet() const { return FCountSet; }
+    void SetCountSet(const TQzRNXAncestorsCountSet& value);
+    bool Active() const { return Enabled() && !FCountSet.empty(); }
+    void Assign(const TQzRNXChainCountFilter& source);
+    void Refresh();
+
+protected:
+    explicit TQzRNXChainCountFilter(const TRNXindex* index) : FIndex(index) {}
+    virtual const std::array<TRNXStringList, 5>& CountLists() const = 0;
+    virtual const std::array<TRNXElementSet, 5>& CountElements() const = 0;
+    void Apply() override;
+
+    const TRNXindex* FIndex;
+
+private:
+    TQzRNXAncestorsCountSet FCountSet = TQzRNXAncestorsCountSet::fromRaw(0x1F);
+};
+
+class TQzRNXAncestorsFilter : public TQzRNXChainCountFilter {
+public:
+    explicit TQzRNXAncestorsFilter(const TRNXindex* index) : TQzRNXChainCountFilter(index) {}
+
+protected:
+    const std::array<TRNXStringList, 5>& CountLists() const override { return FIndex->AncestorCountLists(); }
+    const std::array<TRNXElementSet, 5>& CountElements() const override { return FIndex->AncestorCountElements(); }
+};
+
+class TQzRNXDaughtersFilter : public TQzRNXChainCountFilter {
+public:
+    explicit TQzRNXDaughtersFilter(const TRNXindex* index) : TQzRNXChainCountFilter(index) {}
+
+protected:
+    const std::array<TRNXStringList, 5>& CountLists() const override { return FIndex->DaughterCountLists(); }
+    const std::array<TRNXElementSet, 5>& CountElements() const override { return FIndex->DaughterCountElements(); }
+};
+
+enum TQzRNXFilterOperation : std::uint8_t { foOr, foAnd };
+// Decay modes that must all hold (alpha to spontaneous fission), and modes of which one must
+// (alpha to "isomeric transition only").
+using TQzRNXAndDecayFilterSet = EnumSet<TQzRNXDecayFilterType, 8>;
+using TQzRNXOrDecayFilterSet = EnumSet<TQzRNXDecayFilterType, 16>;
+
+// The nuclides by their decay modes: any of a set, or all of a set.
+class TQzRNXDecayFilter : public TQzRNXSimpleAdvFilter {
+public:
+    explicit TQzRNXDecayFilter(const TRNXindex* index) : FIndex(index) {}
+
+    TQzRNXFilterOperation Operation() const { return FOperation; }
+    void SetOperation(TQzRNXFilterOperation value);
+    const TQzRNXAndDecayFilterSet& AndSet() const { return FAndSet; }
+    void SetAndSet(const TQzRNXAndDecayFilterSet& value);
+    const TQzRNXOrDecayFilterSet& OrSet() const { return FOrSet; }
+    void SetOrSet(const TQzRNXOrDecayFilterSet& value);
+
+    bool Active() const;
+    void Assign(const TQzRNXDecayFilter& source);
+    void Refresh();
+
+protected:
+    void Apply() override;
+
+private:
+    const TRNXindex* FIndex;
+    TQzRNXFilterOperation FOperation = foOr;
+    TQzRNXAndDecayFilterSet FAndSet;
+    TQzRNXOrDecayFilterSet FOrSet = TQzRNXOrDecayFilterSet::fromRaw(0x1FF);
+};
+
+// The nuclides whose half-life lies within the enabled ends of a range. Each end is a value in a
+// unit and, kept with it, the decay constant in reciprocal days that the list is computed by.
+class TQzRNXHalfLifeTimeFilter : public TQzRNXSimpleFilter {
+public:
+    // The ends start at the shortest and the longest half-life of the index.
+    explicit TQzRNXHalfLifeTimeFilter(const TRNXindex* index);
+
+    bool MinEnabled() const { return FMin.Enabled; }
+    void SetMinEnabled(bool value);
+    bool MaxEnabled() const { return FMax.Enabled; }
+    void SetMaxEnabled(bool value);
+    float MinValue() const { return FMin.Value; }
+    void SetMinValue(float value);
+    float MaxValue() const { return FMax.Value; }
+    void SetMaxValue(float value);
+    TQzTimeUnit MinUnits() const { return FMin.Units; }
+    void SetMinUnits(TQzTimeUnit value);
+    TQzTimeUnit MaxUnits() const { return FMax.Units; }
+    void SetMaxUnits(TQzTimeUnit value);
+    float MinLambda() const { return FMin.Lambda; }
+    void SetMinLambda(float value);
+    float MaxLambda() const { return FMax.Lambda; }
+    void SetMaxLambda(float value);
+    // Both ends to the shortest and the longest half-life of the index.
+    void SetAutoMinMaxValues();
+
+    bool Active() const;
+    void Change() override;
+    void Assign(const TQzRNXHalfLifeTimeFilter& source);
+    void Refresh();
+
+    // A half-life in days as a value in the unit that reads best: years above a year, days
+    // above a day, otherwise the largest of hours to milliseconds that gives at least 1, else
+    // microseconds.
+    static void ValueAndUnitOfDays(double days, float& value, TQzTimeUnit& unit);
+
+private:
+    struct End {
+        bool Enabled = false;
+        float Value = 0;
+        TQzTimeUnit Units = tuYear;
+        float Lambda = 0;
+    };
+    void SetValue(End& end, float value);
+    void SetUnits(End& end, TQzTimeUnit value);
+    void SetLambda(End& end, float value);
+    void Recompute();
+
+    const TRNXindex* FIndex;
+    End FMin;
+    End FMax;
+};
+
+// The property filter of a chooser panel: the nuclides that pass every active one of its six
+// criteria. With none active it is ignored and the panel offers what its other filters allow.
+class TQzRNXAdvancedFilter : public TQzRNXSimpleAdvFilter {
+public:
+    explicit TQzRNXAdvancedFilter(const TRNXindex* index);
+
+    TQzRNXAMassFilter& AMass() { return FAMass; }
+    TQzRNXAncestorsFilter& Ancestors() { return FAncestors; }
+    TQzRNXDaughtersFilter& Daughters() { return FDaughters; }
+    TQzRNXDecayFilter& Decay() { return FDecay; }
+    TQzRNXHalfLifeTimeFilter& HalfLifeTime() { return FHalfLifeTime; }
+    TQzRNXSpectrumFilter& Spectrum() { return FSpectrum; }
+    const TQzRNXAMassFilter& AMass() const { return FAMass; }
+    const TQzRNXAncestorsFilter& Ancestors() const { return FAncestors; }
+    const TQzRNXDaughtersFilter& Daughters() const { return FDaughters; }
+    const TQzRNXDecayFilter& Decay() const { return FDecay; }
+    const TQzRNXHalfLifeTimeFilter& HalfLifeTime() const { return FHalfLifeTime; }
+    const TQzRNXSpectrumFilter& Spectrum() const { return FSpectrum; }
+
+    // True until a computation finds an active criterion.
+    bool Ignored() const { return FIgnored; }
+    // The page and the width of the dialog that edits the filter when it was last closed.
+    std::int32_t FormLastPage() const { return FFormLastPage; }
+    void SetFormLastPage(std::int32_t value) { FFormLastPage = value; }
+    bool FormIsMoreWidth() const { return FFormIsMoreWidth; }
+    void SetFormIsMoreWidth(bool value) { FFormIsMoreWidth = value; }
+
+    void Assign(const TQzRNXAdvancedFilter& source);
+    // After the index was rebuilt: every criterion's list and the combination are computed again
+    // from the new nodes, without a notice.
+    void Refresh();
+
+protected:
+    void Apply() override;
+
+private:
+    void SubFilterChanged();
+
+    TQzRNXAMassFilter FAMass;
+    TQzRNXAncestorsFilter FAncestors;
+    TQzRNXDaughtersFilter FDaughters;
+    TQzRNXDecayFilter FDecay;
+    TQzRNXHalfLifeTimeFilter FHalfLifeTime;
+    TQzRNXSpectrumFilter FSpectrum;
+    bool FIgnored = true;
+    bool FAssigning = false;
+    std::int32_t FFormLastPage = 0;
+    bool FFormIsMoreWidth = false;
+};
+
+} // namespace kav

@@ -1,0 +1,75 @@
+#include "chooser/rnxsimplefilter.h"
+
+namespace kav {
+
+TQzRNXSimpleFilter::TQzRNXSimpleFilter() = default;
+
+void TQzRNXSimpleFilter::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TQzRNXSimpleFilter::Assign(const TQzRNXSimpleFilter& source)
+{
+    FRNXList = source.FRNXList;
+    FElementByRNXFilterSet = source.FElementByRNXFilterSet;
+    Change();
+}
+
+void TQzRNXSimpleFilter::ClearList()
+{
+    FRNXList.Clear();
+    FElementByRNXFilterSet.clear();
+}
+
+void TQzRNXSimpleFilter::AddNode(const TRNXnode* node)
+{
+    FRNXList.Add(node->RNXname.toString(), node);
+    FElementByRNXFilterSet.insert(node->Element);
+}
+
+void TQzRNXSimpleFilter::AddList(const TRNXStringList& list, const TRNXElementSet& elements)
+{
+    for (const TRNXStringList::Entry& e : list.Items())
+        FRNXList.Add(e.name, e.node);
+    for (int e = 0; e < RNXElementCount; ++e)
+        if (elements.contains(static_cast<TRNXElement>(e)))
+            FElementByRNXFilterSet.insert(static_cast<TRNXElement>(e));
+}
+
+void TQzRNXSimpleFilter::KeepOnly(const TRNXStringList& other)
+{
+    TRNXStringList kept(true);
+    FElementByRNXFilterSet.clear();
+    for (const TRNXStringList::Entry& e : FRNXList.Items())
+        if (other.IndexOf(e.name) >= 0) {
+            kept.Add(e.name, e.node);
+            if (e.node)
+                FElementByRNXFilterSet.insert(e.node->Element);
+        }
+    FRNXList = std::move(kept);
+}
+
+void TQzRNXSimpleAdvFilter::SetEnabled(bool value)
+{
+    if (value == FEnabled)
+        return;
+    FEnabled = value;
+    Change();
+}
+
+void TQzRNXSimpleAdvFilter::Change()
+{
+    if (FEnabled)
+        Apply();
+    TQzRNXSimpleFilter::Change();
+}
+
+void TQzRNXSimpleAdvFilter::Assign(const TQzRNXSimpleAdvFilter& source)
+{
+    FEnabled = source.FEnabled;
+    TQzRNXSimpleFilter::Assign(source);
+}
+
+} // namespace kav

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "nuclides/rnxindex.h"
+
+#include <functional>
+
+namespace kav {
+
+// A filter that holds a list of nuclides (sorted, without duplicates, each with its node) and
+// the set of their elements.
+class TQzRNXSimpleFilter {
+public:
+    using TNotifyEvent = std::function<void(TQzRNXSimpleFilter* sender)>;
+
+    TQzRNXSimpleFilter();
+    virtual ~TQzRNXSimpleFilter() = default;
+
+    const TRNXStringList& RNXList() const { return FRNXList; }
+    const TRNXElementSet& ElementByRNXFilterSet() const { return FElementByRNXFilterSet; }
+    TNotifyEvent OnChange;
+
+    // Raises OnChange; derived filters recompute first.
+    virtual void Change();
+    void Assign(const TQzRNXSimpleFilter& source);
+
+protected:
+    void ClearList();
+    void AddNode(const TRNXnode* node);
+    void AddList(const TRNXStringList& list, const TRNXElementSet& elements);
+    // Keeps the entries that another list holds too; the element set follows them.
+    void KeepOnly(const TRNXStringList& other);
+
+    TRNXStringList FRNXList{true};
+    TRNXElementSet FElementByRNXFilterSet;
+};
+
+// A filter on one property of the nuclides that is switched on and off; while it is off its list
+// is left as it was.
+class TQzRNXSimpleAdvFilter : public TQzRNXSimpleFilter {
+public:
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool value);
+    // Recomputes the list when enabled, then raises OnChange.
+    void Change() override;
+    void Assign(const TQzRNXSimpleAdvFilter& source);
+
+protected:
+    virtual void Apply() = 0;
+
+private:
+    bool FEnabled = false;
+};
+
+} // namespace kav

@@ -1,0 +1,183 @@
+#include "chooser/rnxspectrumfilter.h"
+
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+const char* const kBoundNames[RNXSpectrumOptionCount][2] = {
+    {"TotalMin", "TotalMax"},           {"AlphaTotalMin", "AlphaTotalMax"},   {"BetaTotalMin", "BetaTotalMax"},
+    {"GammaTotalMin", "GammaTotalMax"}, {"SFTotalMin", "SFTotalMax"},         {"AlphaFracMin", "AlphaFracMax"},
+    {"BetaFracMin", "BetaFracMax"},     {"GammaFracMin", "GammaFracMax"},     {"SFFracMin", "SFFracMax"},
+    {"AlphaMinEnergy", "AlphaMaxEnergy"}, {"BetaMinEnergy", "BetaMaxEnergy"}, {"GammaMinEnergy", "GammaMaxEnergy"},
+    {"AlphaMinYield", "AlphaMaxYield"}, {"BetaMinYield", "BetaMaxYield"},     {"GammaMinYield", "GammaMaxYield"},
+};
+
+bool within(float value, float lo, float hi)
+{
+    return !(value < lo) && !(value > hi);
+}
+
+// The line criteria of one group of radiation types: energy and energy per decay.
+enum LineGroup { kAlphaGroup, kBetaGroup, kPhotonGroup, kNoGroup };
+
+LineGroup groupOf(TRNXRadiation type)
+{
+    if (type == RNXAlphaRadiation)
+        return kAlphaGroup;
+    if (IsBetaGroupRadiation(type))
+        return kBetaGroup;
+    if (IsPhotonGroupRadiation(type))
+        return kPhotonGroup;
+    return kNoGroup;
+}
+
+constexpr TQzRNXSpectrumOption kEnergyOption[3] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
+constexpr TQzRNXSpectrumOption kYieldOption[3] = {soAlphaYield, soBetaYield, soGammaYield};
+
+} // namespace
+
+const char* SpectrumBoundName(TQzRNXSpectrumOption option, bool maximum)
+{
+    return kBoundNames[option][maximum ? 1 : 0];
+}
+
+void TQzRNXSpectrumFilter::SetOptions(const TQzRNXSpectrumOptions& value)
+{
+    const auto known = TQzRNXSpectrumOptions::fromRaw(value.raw() & ((1u << RNXSpectrumOptionCount) - 1));
+    if (known == FOptions)
+        return;
+    FOptions = known;
+    if (Enabled())
+        Change();
+}
+
+void TQzRNXSpectrumFilter::SetMin(TQzRNXSpectrumOption option, float value)
+{
+    if (!(value > 0)) // negative, and not a number
+        value = 0;
+    if (IsFractionOption(option) && value > 1)
+        value = 1;
+    Bounds& b = FBounds[option];
+    if (value == b.min)
+        return;
+    b.min = value;
+    if (b.min > b.max)
+        b.max = b.min;
+    BoundChanged(option);
+}
+
+void TQzRNXSpectrumFilter::SetMax(TQzRNXSpectrumOption option, float value)
+{
+    if (!(value > 0))
+        value = 0;
+    if (IsFractionOption(option) && value > 1)
+        value = 1;
+    Bounds& b = FBounds[option];
+    if (value == b.max)
+        return;
+    b.max = value;
+    if (b.max < b.min)
+        b.min = b.max;
+    BoundChanged(option);
+}
+
+void TQzRNXSpectrumFilter::BoundChanged(TQzRNXSpectrumOption option)
+{
+    if (Enabled() && FOptions.contains(option))
+        Change();
+}
+
+void TQzRNXSpectrumFilter::Assign(const TQzRNXSpectrumFilter& source)
+{
+    FOptions = source.FOptions;
+    FBounds = source.FBounds;
+    TQzRNXSimpleAdvFilter::Assign(source);
+}
+
+void TQzRNXSpectrumFilter::Refresh()
+{
+    if (Enabled())
+        Apply();
+}
+
+float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node, const TQzRNXSpectrumData& summary)
+{
+    switch (option) {
+    case soTotal: return summary.Total;
+    case soAlphaTotal: return summary.RadTotalOf(RNXAlphaRadiation);
+    case soBetaTotal: return summary.BetaTotal;
+    case soGammaTotal: return summary.GammaTotal;
+    case soSFTotal: return summary.RadTotalOf(RNXFissionFragmentRadiation) + summary.RadTotalOf(RNXNeutronRadiation);
+    case soAlphaFrac: return summary.AlphaFrac;
+    case soBetaFrac: return summary.BetaFrac;
+    case soGammaFrac: return summary.GammaFrac;
+    case soSFFrac: return node.SpontaneousFissionFraction();
+    default: return 0;
+    }
+}
+
+bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node) const
+{
+    // The line criteria asked for, each to be met by some line of its group.
+    bool due[2][3] = {};
+    int open = 0;
+    for (int g = 0; g < 3; ++g) {
+        due[0][g] = FOptions.contains(kEnergyOption[g]);
+        due[1][g] = FOptions.contains(kYieldOption[g]);
+        open += due[0][g] + due[1][g];
+    }
+    if (open == 0)
+        return true;
+    TRNXSpectrum lines;
+    if (!FIndex->ReadSpectrum(&node, lines))
+        return false;
+    for (const TRNXSpectrumRec& line : lines) {
+        const LineGroup g = groupOf(line.RType);
+        if (g == kNoGroup)
+            continue;
+        const Bounds& energy = FBounds[kEnergyOption[g]];
+        const Bounds& yield = FBounds[kYieldOption[g]];
+        if (due[0][g] && within(line.E, energy.min, energy.max)) {
+            due[0][g] = false;
+            --open;
+        }
+        if (due[1][g] && within(line.Yield, yield.min, yield.max)) {
+            due[1][g] = false;
+            --open;
+        }
+        if (open == 0)
+            return true;
+    }
+    return false;
+}
+
+void TQzRNXSpectrumFilter::Apply()
+{
+    if (!FIndex)
+        return;
+    if (FIndex->RNXSpectrumData().empty())
+        FIndex->BuildRNXSpectrumData();
+    const std::vector<TQzRNXSpectrumData>& summaries = FIndex->RNXSpectrumData();
+    // Without a summary nothing can be said: the list stays as it was.
+    if (summaries.size() != static_cast<std::size_t>(FIndex->Count()))
+        return;
+    ClearList();
+    if (FOptions.empty())
+        return;
+    for (int i = 0; i < FIndex->Count(); ++i) {
+        const TRNXnode& node = *FIndex->Items(i);
+        const TQzRNXSpectrumData& summary = summaries[static_cast<std::size_t>(i)];
+        bool passes = true;
+        for (int o = soTotal; o <= soSFFrac && passes; ++o) {
+            const auto option = static_cast<TQzRNXSpectrumOption>(o);
+            if (FOptions.contains(option))
+                passes = within(SummaryValue(option, node, summary), FBounds[option].min, FBounds[option].max);
+        }
+        if (passes && LinesPass(node))
+            AddNode(&node);
+    }
+}
+
+} // namespace kav

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "base/enumset.h"
+#include "chooser/rnxsimplefilter.h"
+
+#include <array>
+
+namespace kav {
+
+// The criteria of the spectrum filter: nine on a nuclide's spectrum summary (energies per decay
+// and their shares in the dose constant), six on its single lines (energy and energy per decay
+// of an alpha, beta-group or photon-group line).
+enum TQzRNXSpectrumOption : std::uint8_t {
+    soTotal, soAlphaTotal, soBetaTotal, soGammaTotal, soSFTotal,
+    soAlphaFrac, soBetaFrac, soGammaFrac, soSFFrac,
+    soAlphaEnergy, soBetaEnergy, soGammaEnergy,
+    soAlphaYield, soBetaYield, soGammaYield
+};
+constexpr int RNXSpectrumOptionCount = 15;
+using TQzRNXSpectrumOptions = EnumSet<TQzRNXSpectrumOption, 16>;
+
+// Whether an option's bounds are shares, which cannot pass 1.
+constexpr bool IsFractionOption(TQzRNXSpectrumOption option)
+{
+    return option >= soAlphaFrac && option <= soSFFrac;
+}
+// The stored names of an option's two bounds: "TotalMin", "AlphaMinEnergy", ...
+const char* SpectrumBoundName(TQzRNXSpectrumOption option, bool maximum);
+
+// The nuclides whose spectrum meets every chosen criterion, each an inclusive range. The
+// spontaneous-fission criteria test the energy carried per decay by fission fragments and
+// neutrons (from the summary) and the fraction of decays that are spontaneous fissions (from
+// the index).
+class TQzRNXSpectrumFilter : public TQzRNXSimpleAdvFilter {
+public:
+    explicit TQzRNXSpectrumFilter(const TRNXindex* index) : FIndex(index) {}
+
+    const TQzRNXSpectrumOptions& Options() const { return FOptions; }
+    void SetOptions(const TQzRNXSpectrumOptions& value);
+    float Min(TQzRNXSpectrumOption option) const { return FBounds[option].min; }
+    float Max(TQzRNXSpectrumOption option) const { return FBounds[option].max; }
+    // A negative value is taken as 0 and a share above 1 as 1; a minimum above the maximum
+    // raises the maximum with it, a maximum below the minimum lowers the minimum.
+    void SetMin(TQzRNXSpectrumOption option, float value);
+    void SetMax(TQzRNXSpectrumOption option, float value);
+
+    bool Active() const { return Enabled() && !FOptions.empty(); }
+    void Assign(const TQzRNXSpectrumFilter& source);
+    void Refresh();
+
+    // The value a summary criterion tests for a nuclide; 0 for the line criteria.
+    static float SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node, const TQzRNXSpectrumData& summary);
+
+protected:
+    void Apply() override;
+
+private:
+    struct Bounds {
+        float min = 0;
+        float max = 0;
+    };
+    void BoundChanged(TQzRNXSpectrumOption option);
+    bool LinesPass(const TRNXnode& node) const;
+
+    const TRNXindex* FIndex;
+    TQzRNXSpectrumOptions FOptions;
+    std::array<Bounds, RNXSpectrumOptionCount> FBounds{};
+};
+
+} // namespace kav

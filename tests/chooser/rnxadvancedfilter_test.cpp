@@ -1,0 +1,488 @@
+// The advanced filter and its six criteria on a small index with spectra, made here.
+#include "indexfixture.h"
+#include "recordingmessageboxes.h"
+#include "chooser/rnxfilter.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kav {
+namespace {
+
+constexpr double kLn2 = 0.69314718055994530942;
+
+struct SmallNuclide {
+    TRNXnode node;
+    std::vector<TRNXSpectrumRec> lines; // energy and yield per decay, MeV
+};
+
+// Eight nuclides in name order, with a few lines each:
+//   Am-241   alpha only (a 5.486 MeV alpha, a 59.5 keV gamma)      432.2 y
+//   Ba-137m  isomeric transition (the 661.7 keV gamma)             2.552 m   ancestor Cs-137
+//   Cf-252   alpha and spontaneous fission (3.09 %)                 2.645 y
+//   Co-60    beta minus (gammas of 1.173 and 1.332 MeV)            5.2713 y
+//   Cs-137   beta minus                                            30.08 y   daughter Ba-137m
+//   I-131    beta minus (a 364 keV gamma)                          8.0252 d
+//   Po-212   alpha only                                            0.299 us
+//   Tl-204   beta minus and electron capture                       3.783 y
+std::vector<SmallNuclide> smallNuclides()
+{
+    std::vector<SmallNuclide> n{
+        {makeNode(_Am, 241, "241", 432.2f, tuYear, {rtx_Alpha}), {{8, 5.486f, 4.636f}, {1, 0.0595f, 0.02136f}}},
+        {makeNode(_Ba, 137, "137m", 2.552f, tuMin, {rtx_IT}), {{1, 0.661657f, 0.5938f}, {6, 0.624f, 0.0487f}}},
+        {makeNode(_Cf, 252, "252", 2.645f, tuYear, {rtx_Alpha, rtx_SF}), {{8, 6.118f, 4.9f}, {10, 80, 5.7f}, {11, 2.1f, 0.245f}}},
+        {makeNode(_Co, 60, "60", 5.2713f, tuYear, {rtx_BetaMinus}),
+         {{5, 0.0958f, 0.0958f}, {1, 1.173f, 1.1715f}, {1, 1.332f, 1.332f}}},
+        {makeNode(_Cs, 137, "137", 30.08f, tuYear, {rtx_BetaMinus}), {{5, 0.1874f, 0.1769f}}},
+        {makeNode(_I, 131, "131", 8.0252f, tuDay, {rtx_BetaMinus}), {{5, 0.182f, 0.1638f}, {1, 0.364f, 0.2967f}}},
+        {makeNode(_Po, 212, "212", 0.299f, tuMkSec, {rtx_Alpha}), {{8, 8.785f, 8.785f}}},
+        {makeNode(_Tl, 204, "204", 3.783f, tuYear, {rtx_BetaMinus, rtx_EC}), {{5, 0.244f, 0.236f}, {2, 0.07f, 0.0007f}}},
+    };
+    n[2].node.DaughterArray[0].Yield = 0.0309f; // the fission branch
+    addDaughter(n[4].node, "Ba-137m", 1, 0.947f);
+    return n;
+}
+
+class AdvancedFilterTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::vector<TRNXnode> nodes;
+        QByteArray spectra;
+        std::int32_t position = 0;
+        for (SmallNuclide& n : smallNuclides()) {
+            n.node.SLinePos = position;
+            n.node.NLines = static_cast<std::uint16_t>(n.lines.size());
+            position += n.node.NLines;
+            for (const TRNXSpectrumRec& line : n.lines)
+                AppendSpectrumRecord(spectra, line);
+            nodes.push_back(n.node);
+        }
+        write("Index.rnx", toBytes(nodes));
+        write("Spectra.rnx", spectra);
+        index.SetMessageBoxes(&boxes);
+        ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+    }
+
+    void write(const char* name, const QByteArray& bytes)
+    {
+        QFile f(dir.filePath(QLatin1String(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    static QStringList names(const TQzRNXSimpleFilter& f) { return f.RNXList().Names(); }
+    static QStringList list(const char* text) { return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts); }
+
+    QTemporaryDir dir;
+    RecordingMessageBoxes boxes;
+    TRNXindex index;
+};
+
+TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
+{
+    struct Case {
+        bool minEnabled;
+        int min;
+        bool maxEnabled;
+        int max;
+        const char* passing;
+        bool active;
+    };
+    const Case cases[] = {
+        {true, 137, false, 0, "Am-241 Ba-137m Cf-252 Cs-137 Po-212 Tl-204", true},
+        {false, 0, true, 137, "Ba-137m Co-60 Cs-137 I-131", true},
+        {true, 131, true, 204, "Ba-137m Cs-137 I-131 Tl-204", true},
+        {true, 137, true, 137, "Ba-137m Cs-137", true},
+        {true, 10, true, 5, "", false}, // inverted
+        {true, 1, true, 1000, "Am-241 Ba-137m Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204", true}, // 3 to 257
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.min << ".." << c.max);
+        TQzRNXAMassFilter f(&index);
+        f.SetMinValue(c.min);
+        f.SetMaxValue(c.max);
+        f.SetMinEnabled(c.minEnabled);
+        f.SetMaxEnabled(c.maxEnabled);
+        EXPECT_EQ(names(f), list(c.passing));
+        EXPECT_EQ(f.Active(), c.active);
+    }
+    TQzRNXAMassFilter f(&index);
+    f.SetMinValue(1);
+    f.SetMaxValue(1000);
+    EXPECT_EQ(f.MinValue(), 3);
+    EXPECT_EQ(f.MaxValue(), 257);
+}
+
+TEST_F(AdvancedFilterTest, MassNumberMinimumTellsOnlyWhenItsEndIsOn)
+{
+    TQzRNXAMassFilter f(&index);
+    int notices = 0;
+    f.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    f.SetMinValue(100);
+    EXPECT_EQ(notices, 0);
+    f.SetMaxValue(200);
+    EXPECT_EQ(notices, 1);
+    f.SetMinEnabled(true);
+    EXPECT_EQ(notices, 2);
+    f.SetMinValue(150);
+    EXPECT_EQ(notices, 3);
+    f.SetMinValue(150);
+    EXPECT_EQ(notices, 3);
+    EXPECT_EQ(names(f), list("Am-241 Cf-252 Po-212 Tl-204"));
+}
+
+TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
+{
+    struct Case {
+        std::uint8_t counts;
+        const char* ancestors;
+        const char* daughters;
+    };
+    const Case cases[] = {
+        {0x01, "Am-241 Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204", "Am-241 Ba-137m Cf-252 Co-60 I-131 Po-212 Tl-204"},
+        {0x02, "Ba-137m", "Cs-137"},
+        {0x1C, "", ""},
+        {0x1F, "Am-241 Ba-137m Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204", "Am-241 Ba-137m Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.counts));
+        TQzRNXAncestorsFilter ancestors(&index);
+        TQzRNXDaughtersFilter daughters(&index);
+        for (TQzRNXChainCountFilter* f : std::initializer_list<TQzRNXChainCountFilter*>{&ancestors, &daughters}) {
+            f->SetCountSet(TQzRNXAncestorsCountSet::fromRaw(c.counts));
+            EXPECT_TRUE(f->RNXList().Count() == 0) << "nothing is computed while it is off";
+            f->SetEnabled(true);
+        }
+        EXPECT_EQ(names(ancestors), list(c.ancestors));
+        EXPECT_EQ(names(daughters), list(c.daughters));
+    }
+    TQzRNXAncestorsFilter none(&index);
+    none.SetEnabled(true);
+    EXPECT_TRUE(none.Active());
+    none.SetCountSet({});
+    EXPECT_FALSE(none.Active());
+}
+
+TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
+{
+    using Set = TQzRNXOrDecayFilterSet;
+    struct Case {
+        TQzRNXFilterOperation operation;
+        Set modes;
+        const char* passing;
+    };
+    const Case cases[] = {
+        {foOr, {dfxAlphaOnly}, "Am-241 Po-212"},
+        {foOr, {dfxAlpha}, "Am-241 Cf-252 Po-212"},
+        {foOr, {dfxBetaPlus}, "Tl-204"}, // electron capture counts with beta plus
+        {foOr, {dfxIT, dfxSF}, "Ba-137m Cf-252"},
+        {foOr, {dfxBetaMinusOnly}, "Co-60 Cs-137 I-131"},
+        {foAnd, {dfxAlpha, dfxSF}, "Cf-252"},
+        {foAnd, {dfxBetaMinus, dfxBetaPlus}, "Tl-204"},
+        {foAnd, {dfxBetaMinus}, "Co-60 Cs-137 I-131 Tl-204"},
+        {foAnd, {dfxAlpha, dfxBetaMinus}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.operation) << " " << c.modes.raw());
+        TQzRNXDecayFilter f(&index);
+        f.SetEnabled(true);
+        f.SetOperation(c.operation);
+        if (c.operation == foOr)
+            f.SetOrSet(c.modes);
+        else
+            f.SetAndSet(TQzRNXAndDecayFilterSet::fromRaw(static_cast<std::uint8_t>(c.modes.raw())));
+        EXPECT_EQ(names(f), list(c.passing));
+        EXPECT_TRUE(f.Active());
+    }
+}
+
+TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
+{
+    TQzRNXDecayFilter f(&index);
+    int notices = 0;
+    f.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    f.SetEnabled(true);
+    EXPECT_EQ(f.RNXList().Count(), 8) << "any of the nine sets at first";
+    f.SetAndSet({dfxAlpha});
+    EXPECT_EQ(notices, 1);
+    f.SetOperation(foAnd);
+    EXPECT_EQ(notices, 2);
+    EXPECT_EQ(names(f), list("Am-241 Cf-252 Po-212"));
+    f.SetOrSet({});
+    EXPECT_EQ(notices, 2);
+    EXPECT_TRUE(f.Active());
+    f.SetAndSet({});
+    EXPECT_FALSE(f.Active());
+}
+
+TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
+{
+    TQzRNXHalfLifeTimeFilter f(&index);
+    EXPECT_EQ(f.MinValue(), 0.299f) << "the ends start at the index's extremes";
+    EXPECT_EQ(f.MinUnits(), tuMkSec);
+    EXPECT_EQ(f.MaxValue(), 432.2f);
+    EXPECT_EQ(f.MaxUnits(), tuYear);
+    EXPECT_EQ(f.MaxLambda(), index.FindRNX(u"Am-241")->Lr);
+
+    f.SetMinUnits(tuDay);
+    f.SetMinValue(1);
+    f.SetMinEnabled(true);
+    EXPECT_FLOAT_EQ(f.MinLambda(), static_cast<float>(kLn2));
+    EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
+    f.SetMinUnits(tuHour);
+    EXPECT_FLOAT_EQ(f.MinValue(), 24);
+    EXPECT_FLOAT_EQ(f.MinLambda(), static_cast<float>(kLn2));
+    EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
+
+    f.SetMaxValue(10);
+    f.SetMaxEnabled(true);
+    EXPECT_EQ(names(f), list("Cf-252 Co-60 I-131 Tl-204"));
+    EXPECT_TRUE(f.Active());
+    f.SetMaxValue(0.5f); // years
+    EXPECT_EQ(names(f), list("I-131"));
+    f.SetMaxUnits(tuHour);
+    f.SetMaxValue(12);
+    EXPECT_TRUE(names(f).isEmpty()) << "at least a day and at most twelve hours";
+    EXPECT_FALSE(f.Active());
+}
+
+TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
+{
+    struct Case {
+        double days;
+        float value;
+        TQzTimeUnit unit;
+    };
+    const Case cases[] = {
+        {7200, 7200 / 365.25f, tuYear}, {200, 200, tuDay}, {0.5, 12, tuHour},     {2.0 / 1440, 2, tuMin},
+        {1e-3, 1.44f, tuMin},          {1e-4, 8.64f, tuSec}, {1e-7, 8.64f, tuMSec}, {1e-9, 86.4f, tuMkSec},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.days);
+        TQzRNXHalfLifeTimeFilter f(&index);
+        f.SetMinLambda(static_cast<float>(kLn2 / c.days));
+        EXPECT_NEAR(f.MinValue(), c.value, c.value * 1e-5);
+        EXPECT_EQ(f.MinUnits(), c.unit);
+    }
+}
+
+TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
+{
+    TQzRNXHalfLifeTimeFilter f(nullptr);
+    EXPECT_EQ(f.MinValue(), 0.305f);
+    EXPECT_EQ(f.MinUnits(), tuMkSec);
+    EXPECT_EQ(f.MaxValue(), 9.3e15f);
+    EXPECT_EQ(f.MaxUnits(), tuYear);
+    EXPECT_FLOAT_EQ(f.MaxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
+    f.SetMinEnabled(true);
+    EXPECT_EQ(f.RNXList().Count(), 0);
+
+    TQzRNXHalfLifeTimeFilter g(&index);
+    g.SetMinValue(5);
+    g.SetMaxValue(6);
+    g.SetAutoMinMaxValues();
+    EXPECT_EQ(g.MinValue(), 0.299f);
+    EXPECT_EQ(g.MaxValue(), 432.2f);
+}
+
+TEST_F(AdvancedFilterTest, SpectrumCriteria)
+{
+    struct Case {
+        std::vector<std::tuple<TQzRNXSpectrumOption, float, float>> criteria;
+        const char* passing;
+    };
+    const Case cases[] = {
+        {{{soGammaEnergy, 0.6f, 0.7f}}, "Ba-137m"},
+        {{{soGammaEnergy, 0.661657f, 0.661657f}}, "Ba-137m"}, // both ends count
+        {{{soGammaYield, 0.5f, 2}}, "Ba-137m Co-60"},
+        {{{soAlphaEnergy, 6, 10}}, "Cf-252 Po-212"},
+        {{{soBetaEnergy, 0.6f, 0.65f}}, "Ba-137m"}, // a conversion electron is a beta-group line
+        {{{soGammaEnergy, 1.3f, 1.4f}, {soGammaYield, 1.1f, 1.2f}}, "Co-60"}, // met by two lines
+        {{{soGammaEnergy, 1.3f, 1.4f}, {soBetaEnergy, 0.2f, 1}}, ""},
+        {{{soAlphaFrac, 0.99f, 1}}, "Am-241 Cf-252 Po-212"},
+        {{{soGammaFrac, 0.9f, 1}}, "Ba-137m Co-60"},
+        {{{soAlphaTotal, 4.7f, 100}}, "Cf-252 Po-212"},
+        {{{soTotal, 0, 0.2f}}, "Cs-137"},
+        {{{soSFTotal, 1, 100}}, "Cf-252"},
+        {{{soSFFrac, 0.01f, 1}}, "Cf-252"},
+        {{{soBetaTotal, 0.1f, 1}, {soGammaTotal, 0.2f, 1}}, "I-131"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.passing);
+        TQzRNXSpectrumFilter f(&index);
+        TQzRNXSpectrumOptions options;
+        for (const auto& [option, lo, hi] : c.criteria) {
+            options.insert(option);
+            f.SetMax(option, hi);
+            f.SetMin(option, lo);
+        }
+        f.SetOptions(options);
+        f.SetEnabled(true);
+        EXPECT_EQ(names(f), list(c.passing));
+    }
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
+{
+    TQzRNXSpectrumFilter f(&index);
+    f.SetMin(soAlphaFrac, 1.5f);
+    EXPECT_EQ(f.Min(soAlphaFrac), 1);
+    EXPECT_EQ(f.Max(soAlphaFrac), 1);
+    f.SetMin(soTotal, 0.5f);
+    f.SetMax(soTotal, -2);
+    EXPECT_EQ(f.Max(soTotal), 0);
+    EXPECT_EQ(f.Min(soTotal), 0);
+    f.SetMax(soGammaEnergy, 3);
+    f.SetMin(soGammaEnergy, NAN);
+    EXPECT_EQ(f.Min(soGammaEnergy), 0);
+    f.SetMax(soGammaEnergy, 5);
+    EXPECT_EQ(f.Max(soGammaEnergy), 5) << "energies have no upper limit";
+    EXPECT_STREQ(SpectrumBoundName(soGammaEnergy, true), "GammaMaxEnergy");
+    EXPECT_STREQ(SpectrumBoundName(soSFFrac, false), "SFFracMin");
+
+    // Only a bound of a chosen criterion on an enabled filter recomputes.
+    int notices = 0;
+    f.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    f.SetEnabled(true);
+    f.SetOptions({soGammaEnergy});
+    EXPECT_EQ(notices, 2);
+    f.SetMin(soBetaEnergy, 1);
+    EXPECT_EQ(notices, 2);
+    f.SetMin(soGammaEnergy, 1);
+    EXPECT_EQ(notices, 3);
+    EXPECT_EQ(names(f), list("Co-60"));
+}
+
+TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
+{
+    TQzRNXSpectrumFilter f(&index);
+    f.SetOptions({soGammaEnergy});
+    f.SetMax(soGammaEnergy, 0.7f);
+    f.SetMin(soGammaEnergy, 0.6f);
+    f.SetEnabled(true);
+    ASSERT_EQ(names(f), list("Ba-137m"));
+    QFile::remove(dir.filePath("Spectra.rnx"));
+    TRNXindex bare;
+    ASSERT_EQ(bare.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+    TQzRNXSpectrumFilter g(&bare);
+    g.Assign(f);
+    EXPECT_EQ(names(g), list("Ba-137m")) << "no summary: the list is left as it was";
+}
+
+TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
+{
+    TQzRNXFilter panel(index);
+    int notices = 0;
+    panel.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    TQzRNXAdvancedFilter& a = panel.Advanced();
+    a.AMass().SetMinValue(130);
+    a.AMass().SetMaxValue(250);
+    a.AMass().SetMinEnabled(true);
+    a.AMass().SetMaxEnabled(true);
+    EXPECT_EQ(notices, 0) << "a disabled advanced filter does not tell the panel";
+    a.SetEnabled(true);
+    EXPECT_EQ(notices, 1);
+    EXPECT_FALSE(a.Ignored());
+    EXPECT_EQ(panel.FullRNXList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
+
+    a.Decay().SetOrSet({dfxBetaMinus});
+    a.Decay().SetEnabled(true);
+    EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
+    EXPECT_EQ(panel.FullRNXList().Names(), list("Cs-137 I-131 Tl-204"));
+    TRNXElementSet elements;
+    for (TRNXElement e : {_Cs, _I, _Tl})
+        elements.insert(e);
+    EXPECT_EQ(panel.FullElementSet(), elements);
+
+    // An inverted mass range drops out of the combination.
+    a.AMass().SetMinValue(255);
+    EXPECT_EQ(names(a), list("Co-60 Cs-137 I-131 Tl-204"));
+    // With the element filter too, only the elements both allow.
+    TRNXElementSet noTl = index.ElementSet;
+    noTl.erase(_Tl);
+    panel.SetElementSet(noTl);
+    panel.SetUseElementFilter(true);
+    elements.erase(_Tl);
+    elements.insert(_Co);
+    EXPECT_EQ(panel.FullElementSet(), elements);
+}
+
+TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
+{
+    TQzRNXFilter panel(index);
+    const QStringList everything = panel.FullRNXList().Names();
+    panel.Advanced().SetEnabled(true);
+    EXPECT_TRUE(panel.Advanced().Ignored());
+    EXPECT_EQ(panel.FullRNXList().Names(), everything);
+    EXPECT_EQ(panel.FullElementSet(), index.ElementSet);
+    panel.Advanced().Spectrum().SetEnabled(true); // no option chosen
+    panel.Advanced().AMass().SetMinValue(20);
+    panel.Advanced().AMass().SetMaxValue(10);
+    panel.Advanced().AMass().SetMinEnabled(true);
+    panel.Advanced().AMass().SetMaxEnabled(true);
+    EXPECT_TRUE(panel.Advanced().Ignored());
+    EXPECT_EQ(panel.FullRNXList().Names(), everything);
+}
+
+TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
+{
+    TQzRNXFilter from(index);
+    TQzRNXAdvancedFilter& a = from.Advanced();
+    a.HalfLifeTime().SetMaxUnits(tuYear);
+    a.HalfLifeTime().SetMaxValue(10);
+    a.HalfLifeTime().SetMaxEnabled(true);
+    a.Spectrum().SetOptions({soAlphaFrac});
+    a.Spectrum().SetMax(soAlphaFrac, 1);
+    a.Spectrum().SetMin(soAlphaFrac, 0.5f);
+    a.Spectrum().SetEnabled(true);
+    a.SetFormLastPage(3);
+    a.SetFormIsMoreWidth(true);
+    a.SetEnabled(true);
+    ASSERT_EQ(names(a), list("Cf-252 Po-212"));
+
+    TQzRNXFilter to(index);
+    int notices = 0;
+    to.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    to.Assign(from);
+    EXPECT_EQ(notices, 1);
+    const TQzRNXAdvancedFilter& b = to.Advanced();
+    EXPECT_TRUE(b.Enabled());
+    EXPECT_EQ(names(b), list("Cf-252 Po-212"));
+    EXPECT_EQ(to.FullRNXList().Names(), list("Cf-252 Po-212"));
+    EXPECT_EQ(b.HalfLifeTime().MaxValue(), 10);
+    EXPECT_TRUE(b.HalfLifeTime().MaxEnabled());
+    EXPECT_EQ(b.Spectrum().Min(soAlphaFrac), 0.5f);
+    EXPECT_EQ(b.FormLastPage(), 3);
+    EXPECT_TRUE(b.FormIsMoreWidth());
+}
+
+TEST_F(AdvancedFilterTest, CriteriaFollowTheIndexWhenItIsRebuilt)
+{
+    TQzRNXFilter panel(index);
+    TQzRNXAdvancedFilter& a = panel.Advanced();
+    a.Decay().SetOrSet({dfxIT});
+    a.Decay().SetEnabled(true);
+    a.Spectrum().SetOptions({soGammaEnergy});
+    a.Spectrum().SetMax(soGammaEnergy, 0.7f);
+    a.Spectrum().SetMin(soGammaEnergy, 0.6f);
+    a.Spectrum().SetEnabled(true);
+    a.SetEnabled(true);
+    ASSERT_EQ(names(a), list("Ba-137m"));
+    // Rebuilt from the same file: new nodes, which the criteria must point at.
+    ASSERT_EQ(index.ReloadRNXIndex(dir.path(), false).status, TRNXLoadResult::Loaded);
+    panel.UpdateFilter();
+    ASSERT_EQ(names(a), list("Ba-137m"));
+    EXPECT_EQ(a.RNXList().Objects(0), index.FindRNX(u"Ba-137m"));
+    EXPECT_EQ(a.Decay().RNXList().Objects(0), index.FindRNX(u"Ba-137m"));
+    EXPECT_EQ(a.Spectrum().RNXList().Objects(0), index.FindRNX(u"Ba-137m"));
+    EXPECT_EQ(panel.FullRNXList().Objects(0), index.FindRNX(u"Ba-137m"));
+    EXPECT_EQ(panel.FullRNXList().Objects(0)->HalfLife, 2.552f);
+}
+
+} // namespace
+} // namespace kav
