@@ -33,6 +33,9 @@ fuzz: deps
 	@head -c 4000 build-fuzz/data/Index.rnx > build-fuzz/corpus/fuzz_index/first-records
 	@cp build-fuzz/bin/QVData/Co-60.qvd build-fuzz/bin/QVData/Kr-85.qvd build-fuzz/corpus/fuzz_dosedata/
 	@head -n 40 data/decay/nuclides.ndx > build-fuzz/corpus/fuzz_ndx/first-records
+	@mkdir -p build-fuzz/corpus/fuzz_spectratext
+	@zcat data/decay/radiations.tsv.gz | head -n 200 > build-fuzz/corpus/fuzz_spectratext/radiations
+	@zcat data/decay/beta.txt.gz | head -n 300 > build-fuzz/corpus/fuzz_spectratext/beta
 	@for f in build-fuzz/bin/fuzz_*; do \
 	  name=$$(basename $$f); echo "== $$f"; mkdir -p build-fuzz/corpus/$$name; \
 	  if [ -d fuzz/seeds/$$name ]; then cp fuzz/seeds/$$name/* build-fuzz/corpus/$$name/; fi; \

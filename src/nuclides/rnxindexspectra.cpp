@@ -191,8 +191,9 @@ void TRNXindex::BuildRNXSpectrumData() const
         break;
     }
     FirstReadSpectrum = false;
-    const QByteArray bytes = source.read(end);
-    if (bytes.size() < end && source.error() != QFileDevice::NoError) {
+    // A damaged index may point far beyond the file: only what is there is read.
+    const QByteArray bytes = source.read(std::min(end, source.size()));
+    if (source.error() != QFileDevice::NoError) {
         SaySpectrumProblem(kLinesFile, false);
         FRNXSpectrumData.clear();
         return;

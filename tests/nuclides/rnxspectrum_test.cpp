@@ -226,10 +226,10 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        std::vector<TRNXnode> nodes{makeNode(_Po, 210, "210", 138.4f, tuDay, {rtx_Alpha}),
-                                    makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus}),
-                                    makeNode(_Cs, 137, "137", 30.1f, tuYear, {rtx_BetaMinus}),
-                                    makeNode(_I, 131, "131", 8.02f, tuDay, {rtx_BetaMinus})};
+        nodes = {makeNode(_Po, 210, "210", 138.4f, tuDay, {rtx_Alpha}),
+                 makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus}),
+                 makeNode(_Cs, 137, "137", 30.1f, tuYear, {rtx_BetaMinus}),
+                 makeNode(_I, 131, "131", 8.02f, tuDay, {rtx_BetaMinus})};
         nodes[0].SLinePos = 0;
         nodes[0].NLines = 2;
         nodes[1].SLinePos = 2;
@@ -297,6 +297,7 @@ protected:
 
     QTemporaryDir dir;
     RecordingMessageBoxes boxes;
+    std::vector<TRNXnode> nodes;
     std::unique_ptr<TRNXindex> index;
 };
 
@@ -444,6 +445,21 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     EXPECT_EQ(index->RNXSpectrumMax().AlphaFrac, 1);
     EXPECT_FLOAT_EQ(index->RNXSpectrumMax().GammaFrac, 0.875f);
     EXPECT_FLOAT_EQ(index->RNXSpectrumMax().AverageEnergyOf(RNXAlphaRadiation), 5.3f);
+    EXPECT_TRUE(boxes.boxes.empty());
+}
+
+TEST_F(SmallSpectra, AnIndexPointingFarBeyondTheFileFindsNothingThere)
+{
+    nodes[3].SLinePos = 2'000'000'000;
+    nodes[3].NLines = 65535;
+    write("Index.rnx", toBytes(nodes));
+    load();
+    TRNXSpectrum lines;
+    EXPECT_FALSE(index->ReadSpectrum(node(u"I-131"), lines));
+    index->BuildRNXSpectrumData();
+    ASSERT_EQ(index->RNXSpectrumData().size(), 4u);
+    EXPECT_EQ(index->RNXSpectrumData()[3].Total, 0);
+    EXPECT_FLOAT_EQ(index->RNXSpectrumData()[0].DoseConst, 106);
     EXPECT_TRUE(boxes.boxes.empty());
 }
 

@@ -52,6 +52,7 @@ TEST(SpectraText, BadRadiationRowsAreNamedByLine)
         {"Co-60\t1\tG\t0.5\tnan", "line 3: energy is not a number"},
         {"Co-60\t1\tG\t0.5\tinf", "line 3: energy is not a number"},
         {"Co-60\t1\tG\t0.5 MeV\t1", "line 3: yield is not a number"},
+        {"Co-60\t1\tG\t1e30\t1e30", "line 3: the energy or the energy per decay is too large"},
         {"Cobalt-60\t1\tG\t0.5\t1", "line 3: \"Cobalt-60\" is not a nuclide name"},
         {"Cs-137\t1\tG\t0.5\t1\nCo-60\t1\tG\t0.5\t1", "line 4: the records of Co-60 are apart"},
     };

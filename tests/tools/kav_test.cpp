@@ -105,6 +105,66 @@ TEST(Tools, RnxgenRefusesWhatIsNotAnIndex)
     EXPECT_TRUE(QFile::exists(dir.filePath("out.txt")));
 }
 
+TEST(KavTool, LinesFindsTheNuclidesOfAPhotonPeak)
+{
+    const ToolRun r = kav({"lines", "--gamma", "0.661:0.663"});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    QStringList rows = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GT(rows.size(), 2);
+    EXPECT_EQ(rows.takeFirst(), QStringLiteral("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life"));
+    EXPECT_EQ(rows[0], QStringLiteral("Ba-137m\tGamma rays\t0.661657\t0.8974\t2.552 m"));
+    double previous = 1e9;
+    for (const QString& row : rows) {
+        const QStringList f = row.split(u'\t');
+        ASSERT_EQ(f.size(), 5) << row.toStdString();
+        const double energy = f[2].toDouble();
+        EXPECT_GE(energy, 0.661);
+        EXPECT_LE(energy, 0.663);
+        EXPECT_LE(f[3].toDouble(), previous) << "the most intense first";
+        previous = f[3].toDouble();
+    }
+
+    // A spectroscopist's question: what lives a day or more and gives a line near 662 keV?
+    const ToolRun lived = kav({"lines", "--gamma", "0.655:0.665", "--min-yield", "0.05", "--half-life", "1d:100y"});
+    EXPECT_EQ(lived.status, 0) << lived.err.toStdString();
+    const QStringList livedRows = lived.out.split(u'\n', Qt::SkipEmptyParts).mid(1);
+    ASSERT_FALSE(livedRows.isEmpty());
+    EXPECT_TRUE(livedRows[0].startsWith(QStringLiteral("Ag-110m\t"))) << livedRows[0].toStdString();
+    for (const QString& row : livedRows) {
+        EXPECT_FALSE(row.startsWith(QStringLiteral("Ba-137m"))) << "too short-lived";
+        EXPECT_GE(row.section(u'\t', 3, 3).toDouble(), 0.05);
+    }
+    EXPECT_TRUE(lived.err.isEmpty());
+}
+
+TEST(KavTool, LinesSaysWhichValueItCannotUse)
+{
+    struct Case {
+        QStringList args;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{"--gamma", "0.7:0.6"}, "--gamma \"0.7:0.6\": give the energy window"},
+        {{"--gamma", "0.6"}, "--gamma \"0.6\": give the energy window"},
+        {{"--gamma", "-1:2"}, "--gamma \"-1:2\""},
+        {{"--gamma", "0.6:0.7", "--min-yield", "lots"}, "--min-yield \"lots\": give the least number"},
+        {{"--gamma", "0.6:0.7", "--half-life", "1x:"}, "--half-life \"1x:\": give MIN:MAX"},
+        {{"--gamma", "0.6:0.7", "--half-life", ":"}, "--half-life \":\""},
+        {{"--gamma", "0.6:0.7", "--half-life", "0d:1y"}, "--half-life \"0d:1y\""},
+    };
+    for (const Case& c : cases) {
+        const ToolRun r = kav(QStringList{"lines"} + c.args);
+        EXPECT_EQ(r.status, 1) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.said))) << r.err.toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+    }
+    const ToolRun half = kav({"lines", "--gamma", "0.6:0.7", "--half-life", "1y:", "--min-yield", "0.5"});
+    EXPECT_EQ(half.status, 0) << half.err.toStdString();
+    for (const QString& row : half.out.split(u'\n', Qt::SkipEmptyParts).mid(1))
+        EXPECT_TRUE(row.endsWith(u'y')) << row.toStdString();
+    EXPECT_EQ(kav({"lines", "--min-yield", "0.1"}).status, 2);
+}
+
 TEST(KavTool, ShowPrintsTheExportLinesOfOneNuclide)
 {
     QTemporaryDir data;

@@ -2,6 +2,7 @@
 // "kav bioassay" the bioassay view's table, "kav check" loads every data file of a folder and
 // reports those that fail.
 #include "bioassaycommand.h"
+#include "linescommand.h"
 #include "data/applicationcontext.h"
 #include "data/doseexport.h"
 #include "data/dosedata.h"
@@ -21,6 +22,7 @@ const char kHelp[] =
     "                    [--data DIR]\n"
     "       kav export [--out DIR] [--data DIR]\n"
     "       kav check [--data DIR]\n"
+    "       kav lines --gamma LOW:HIGH [--min-yield Y] [--half-life MIN:MAX]\n"
     "\n"
     "  show      prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
     "            lines: two header lines, then a male and a female line for every route, material\n"
@@ -36,6 +38,10 @@ const char kHelp[] =
     "            program, as the viewer's \"Export Doses\" does; prints the files written.\n"
     "  check     loads every data file (*.qvd) of the folder and prints one line for each file\n"
     "            that fails, with the reason; exits with 0 when all load and 1 when any fails.\n"
+    "  lines     prints the photon lines (gamma and X-rays, annihilation photons) of every nuclide\n"
+    "            between LOW and HIGH MeV, with at least Y photons per decay (all when not given)\n"
+    "            and a half-life between MIN and MAX (such as 1d:100y; units y, d, h, m, s, ms,\n"
+    "            us; either end may be left out), as tab-separated lines, the most intense first.\n"
     "\n"
     "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n";
 
@@ -133,6 +139,8 @@ int main(int argc, char* argv[])
         args.remove(dataArg, 2);
     }
     kav::TRNXindex index;
+    kav::TStderrMessageBoxes messages;
+    index.SetMessageBoxes(&messages);
     index.LoadRNXIndex(QString(), true);
     if (index.Count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));
@@ -143,6 +151,11 @@ int main(int argc, char* argv[])
         return check(index, preference);
     if (args.value(0) == QStringLiteral("export") && (args.size() == 1 || (args.size() == 3 && args[1] == QStringLiteral("--out"))))
         return exportDoses(index, preference, args.value(2));
+    if (args.size() >= 2 && args[0] == QStringLiteral("lines")) {
+        const int status = kav::LinesCommand(index, args.mid(1));
+        if (status != 2)
+            return status;
+    }
     if (args.size() >= 2 && args[0] == QStringLiteral("bioassay")) {
         const int status = kav::BioassayCommand(index, preference, args.mid(1));
         if (status != 2)

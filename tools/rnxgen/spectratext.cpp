@@ -135,8 +135,11 @@ SpectraText ReadRadiationsText(const QByteArray& text)
             const TRNXRadiation type = radiationType(f[1], f[2]);
             const double yield = number(f[3], "yield");
             const double energy = number(f[4], "energy");
+            const TRNXSpectrumRec record{type, static_cast<float>(energy), static_cast<float>(yield * energy)};
+            if (!IsSoundSpectrumLine(record))
+                throw TextError{QStringLiteral("the energy or the energy per decay is too large")};
             addRecord(spectra, seen, latin1(f[0]));
-            AppendSpectrumRecord(spectra.records, {type, static_cast<float>(energy), static_cast<float>(yield * energy)});
+            AppendSpectrumRecord(spectra.records, record);
         });
     } catch (const TextError& e) {
         return rejected(lineNumber, e.what);
@@ -174,6 +177,8 @@ SpectraText ReadBetaText(const QByteArray& text)
             // The energy fills the first eight columns, and may reach the density.
             number(trimmed(line.substr(0, 8)), "energy");
             const double density = number(trimmed(line.substr(std::min<std::size_t>(8, line.size()))), "spectrum density");
+            if (!std::isfinite(static_cast<float>(density)))
+                throw TextError{QStringLiteral("the spectrum density is too large")};
             addRecord(spectra, seen, nuclide);
             AppendFloatRecord(spectra.records, static_cast<float>(density));
             --pointsDue;

@@ -1,0 +1,70 @@
+// The spectra the program carries: the summary of every nuclide, and the spectrum filter run
+// again after one bound changed. Baseline of the same run: reading the embedded lines file,
+// which the summary has to read.
+#include "chooser/rnxadvancedfilter.h"
+
+#include <QFile>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void loadEmbedded(kav::TRNXindex& index)
+{
+    if (index.LoadRNXIndex(QString(), true).status != kav::TRNXLoadResult::Loaded)
+        std::abort();
+}
+
+void BM_ReadSpectraResourceBaseline(benchmark::State& state)
+{
+    for (auto _ : state) {
+        QFile file(QStringLiteral(":/Spectra"));
+        if (!file.open(QIODevice::ReadOnly))
+            std::abort();
+        const QByteArray bytes = file.readAll();
+        benchmark::DoNotOptimize(bytes.constData());
+    }
+}
+BENCHMARK(BM_ReadSpectraResourceBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_BuildRNXSpectrumData(benchmark::State& state)
+{
+    kav::TRNXindex index;
+    loadEmbedded(index);
+    for (auto _ : state)
+        index.BuildRNXSpectrumData();
+    state.counters["nuclides"] = static_cast<double>(index.RNXSpectrumData().size());
+}
+BENCHMARK(BM_BuildRNXSpectrumData)->Unit(benchmark::kMillisecond);
+
+// One bound of a criterion moved back and forth; the filter recomputes its list each time.
+void reapply(benchmark::State& state, kav::TQzRNXSpectrumOption option, float a, float b, float max)
+{
+    kav::TRNXindex index;
+    loadEmbedded(index);
+    kav::TQzRNXSpectrumFilter filter(&index);
+    filter.SetOptions({option});
+    filter.SetMax(option, max);
+    filter.SetMin(option, a);
+    filter.SetEnabled(true);
+    bool flip = false;
+    for (auto _ : state) {
+        filter.SetMin(option, (flip = !flip) ? b : a);
+        benchmark::DoNotOptimize(filter.RNXList().Count());
+    }
+    state.counters["passing"] = filter.RNXList().Count();
+}
+
+void BM_ReapplySummaryCriterion(benchmark::State& state)
+{
+    reapply(state, kav::soGammaFrac, 0.5f, 0.6f, 1);
+}
+BENCHMARK(BM_ReapplySummaryCriterion)->Unit(benchmark::kMillisecond);
+
+void BM_ReapplyLineCriterion(benchmark::State& state)
+{
+    reapply(state, kav::soGammaEnergy, 0.6f, 0.65f, 0.7f);
+}
+BENCHMARK(BM_ReapplyLineCriterion)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,107 @@
+// Any bytes as the spectra files beside a small index whose record positions and counts come
+// from the first bytes: every line read is one the summary can use, every summary is finite,
+// not negative and its shares at most 1, and the text export carries it.
+#include "base/messageboxes.h"
+#include "nuclides/rnxindex.h"
+#include "nuclides/rnxnames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+class SilentMessages final : public kav::IMessageBoxes {
+public:
+    kav::MessageButton Show(kav::MessageKind, const QString&, const QString&, kav::MessageButtons,
+                            kav::MessageButton defaultButton) override
+    {
+        return defaultButton;
+    }
+};
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        std::abort();
+    file.write(bytes);
+}
+
+bool sound(float value)
+{
+    return std::isfinite(value) && value >= 0;
+}
+
+constexpr int kNodes = 6;
+constexpr int kPlaceBytes = 7; // a 32-bit first record, a 16-bit line count, an 8-bit beta count
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace kav;
+    static QTemporaryDir dir;
+    const char* bytes = reinterpret_cast<const char*>(data);
+    if (size < kNodes * kPlaceBytes)
+        return 0;
+    const kav::TRNXElement elements[kNodes] = {_Am, _Co, _Cs, _I, _Po, _Sr};
+    std::vector<TRNXnode> nodes(kNodes);
+    QByteArray index;
+    for (int i = 0; i < kNodes; ++i) {
+        TRNXnode& node = nodes[static_cast<std::size_t>(i)];
+        node.Element = elements[i];
+        node.AMass = TRNXAMass("100");
+        node.AMassInt = 100;
+        node.RNXname = MakeRNXname(node.Element, node.AMass);
+        node.HalfLife = 1;
+        node.TimeUnit = tuDay;
+        const char* place = bytes + i * kPlaceBytes;
+        node.SLinePos = qFromLittleEndian<qint32>(place);
+        node.NLines = qFromLittleEndian<quint16>(place + 4);
+        node.BetaLinePos = node.SLinePos;
+        node.BetaLines = static_cast<std::uint8_t>(place[6]);
+        node.SaveToStream(index);
+    }
+    const QByteArray spectra(bytes + kNodes * kPlaceBytes, static_cast<qsizetype>(size) - kNodes * kPlaceBytes);
+    write(dir.filePath(QStringLiteral("Index.rnx")), index);
+    write(dir.filePath(QStringLiteral("Spectra.rnx")), spectra);
+    write(dir.filePath(QStringLiteral("Beta.rnx")), spectra);
+
+    TRNXindex rnx;
+    SilentMessages messages;
+    rnx.SetMessageBoxes(&messages);
+    if (rnx.LoadFromFile(dir.filePath(QStringLiteral("Index.rnx"))).status != TRNXLoadResult::Loaded)
+        std::abort();
+    for (int i = -1; i <= rnx.Count(); ++i) {
+        TRNXSpectrum lines;
+        const bool read = rnx.ReadSpectrum(i, lines);
+        if (!read && !lines.empty())
+            std::abort();
+        for (const TRNXSpectrumRec& line : lines)
+            if (line.RType < 1 || line.RType > RNXRadiationCount || !sound(line.E) || !sound(line.Yield))
+                std::abort();
+        TRNXBetaSpectrum beta;
+        if (const TRNXnode* node = rnx.NodeAt(i); node && rnx.ReadBetaSpectrum(node, beta) && beta.size() != node->BetaLines)
+            std::abort();
+    }
+    rnx.BuildRNXSpectrumData();
+    if (rnx.RNXSpectrumData().size() != static_cast<std::size_t>(rnx.Count()))
+        std::abort();
+    for (const TQzRNXSpectrumData& d : rnx.RNXSpectrumData()) {
+        for (float v : {d.Total, d.BetaTotal, d.GammaTotal, d.DoseConst, d.BetaAverageEnergy, d.GammaAverageEnergy})
+            if (!(v >= 0)) // infinite sums of huge yields are allowed; nothing negative or undefined
+                std::abort();
+        for (float share : {d.AlphaFrac, d.BetaFrac, d.GammaFrac})
+            if (!(share >= 0) || share > 1.0001f)
+                std::abort();
+    }
+    if (!rnx.ToText().contains("\tDoseConst\t"))
+        std::abort();
+    return 0;
+}

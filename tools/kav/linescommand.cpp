@@ -1,0 +1,136 @@
+#include "linescommand.h"
+
+#include "chooser/rnxadvancedfilter.h"
+#include "nuclides/rnxnames.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace kav {
+
+namespace {
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
+    return 1;
+}
+
+// A number that is not negative, or nothing.
+std::optional<double> quantity(const QString& text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || !std::isfinite(value) || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+// "1d", "30.1y", "5m"; the units of the half-lives: y, d, h, m, s, ms, us.
+std::optional<std::pair<float, TQzTimeUnit>> halfLife(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9.eE+-]+)(y|d|h|m|s|ms|us)$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const std::optional<double> value = quantity(m.captured(1));
+    if (!value || *value <= 0)
+        return std::nullopt;
+    static const QStringList units{"y", "d", "h", "m", "s", "ms", "us"};
+    return std::pair{static_cast<float>(*value), static_cast<TQzTimeUnit>(units.indexOf(m.captured(2)))};
+}
+
+struct PhotonLine {
+    const TRNXnode* node;
+    TRNXRadiation type;
+    float energy;
+    double perDecay;
+};
+
+} // namespace
+
+int LinesCommand(const TRNXindex& index, QStringList args)
+{
+    QString window, minYield, halfLives;
+    for (auto [option, value] : {std::pair{"--gamma", &window}, std::pair{"--min-yield", &minYield},
+                                 std::pair{"--half-life", &halfLives}}) {
+        const qsizetype at = args.indexOf(QLatin1String(option));
+        if (at < 0)
+            continue;
+        if (at + 1 >= args.size())
+            return 2;
+        *value = args[at + 1];
+        args.remove(at, 2);
+    }
+    if (!args.isEmpty() || window.isEmpty())
+        return 2;
+
+    TQzRNXAdvancedFilter filter(&index);
+    const QStringList ends = window.split(u':');
+    const std::optional<double> low = quantity(ends.value(0));
+    const std::optional<double> high = quantity(ends.value(1));
+    if (ends.size() != 2 || !low || !high || *high < *low)
+        return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665").arg(window));
+    TQzRNXSpectrumFilter& spectrum = filter.Spectrum();
+    spectrum.SetOptions({soGammaEnergy});
+    spectrum.SetMax(soGammaEnergy, static_cast<float>(*high));
+    spectrum.SetMin(soGammaEnergy, static_cast<float>(*low));
+    spectrum.SetEnabled(true);
+
+    double leastPerDecay = 0;
+    if (!minYield.isEmpty()) {
+        const std::optional<double> y = quantity(minYield);
+        if (!y)
+            return fail(QStringLiteral("--min-yield \"%1\": give the least number of photons per decay, such as 0.01").arg(minYield));
+        leastPerDecay = *y;
+    }
+
+    if (!halfLives.isEmpty()) {
+        const QStringList range = halfLives.split(u':');
+        const auto shortest = halfLife(range.value(0));
+        const auto longest = halfLife(range.value(1));
+        if (range.size() != 2 || (!range[0].isEmpty() && !shortest) || (!range[1].isEmpty() && !longest) ||
+            (!shortest && !longest))
+            return fail(QStringLiteral("--half-life \"%1\": give MIN:MAX with units y, d, h, m, s, ms or us, such as 1d:100y "
+                                       "(either end may be left out)")
+                            .arg(halfLives));
+        TQzRNXHalfLifeTimeFilter& f = filter.HalfLifeTime();
+        if (shortest) {
+            f.SetMinUnits(shortest->second);
+            f.SetMinValue(shortest->first);
+            f.SetMinEnabled(true);
+        }
+        if (longest) {
+            f.SetMaxUnits(longest->second);
+            f.SetMaxValue(longest->first);
+            f.SetMaxEnabled(true);
+        }
+    }
+    filter.SetEnabled(true);
+    if (index.RNXSpectrumData().empty())
+        return fail(QStringLiteral("the spectra of the radionuclide index could not be read"));
+
+    std::vector<PhotonLine> found;
+    for (const TRNXStringList::Entry& e : filter.RNXList().Items()) {
+        TRNXSpectrum lines;
+        if (!index.ReadSpectrum(e.node, lines))
+            continue;
+        for (const TRNXSpectrumRec& line : lines)
+            if (IsPhotonGroupRadiation(line.RType) && line.E > 0 && !(line.E < spectrum.Min(soGammaEnergy)) &&
+                !(line.E > spectrum.Max(soGammaEnergy)) && line.Yield / line.E >= leastPerDecay)
+                found.push_back({e.node, line.RType, line.E, static_cast<double>(line.Yield) / line.E});
+    }
+    std::stable_sort(found.begin(), found.end(), [](const PhotonLine& a, const PhotonLine& b) { return a.perDecay > b.perDecay; });
+
+    std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
+    for (const PhotonLine& line : found)
+        std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->RNXname.toString()),
+                    qUtf8Printable(RNXRadiationName(line.type)), line.energy, line.perDecay,
+                    qUtf8Printable(line.node->GetHalfLifeAndUnits(l_English)));
+    return 0;
+}
+
+} // namespace kav
