@@ -484,5 +484,33 @@ TEST_F(AdvancedFilterTest, CriteriaFollowTheIndexWhenItIsRebuilt)
     EXPECT_EQ(panel.FullRNXList().Objects(0)->HalfLife, 2.552f);
 }
 
+TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
+{
+    TRNXindex index;
+    loadShippedIndex(index);
+    TQzRNXAdvancedFilter a(&index);
+    a.SetEnabled(true);
+    a.Spectrum().SetOptions({soGammaEnergy});
+    a.Spectrum().SetMax(soGammaEnergy, 0.662f);
+    a.Spectrum().SetMin(soGammaEnergy, 0.661f);
+    a.Spectrum().SetEnabled(true);
+    EXPECT_GE(a.RNXList().IndexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_LT(a.RNXList().IndexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
+    a.HalfLifeTime().SetMinUnits(tuYear);
+    a.HalfLifeTime().SetMinValue(1);
+    a.HalfLifeTime().SetMinEnabled(true);
+    EXPECT_LT(a.RNXList().IndexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_FALSE(a.Ignored());
+
+    TQzRNXDecayFilter fission(&index);
+    fission.SetOperation(foAnd);
+    fission.SetAndSet({dfxAlpha, dfxSF});
+    fission.SetEnabled(true);
+    EXPECT_GE(fission.RNXList().IndexOf(QStringLiteral("Cf-252")), 0);
+    EXPECT_LT(fission.RNXList().IndexOf(QStringLiteral("Am-241")), 0);
+    for (const TRNXStringList::Entry& e : fission.RNXList().Items())
+        EXPECT_GT(e.node->SpontaneousFissionFraction(), 0) << e.name.toStdString();
+}
+
 } // namespace
 } // namespace kav

@@ -2,6 +2,8 @@
 #include "dosefixture.h"
 #include "indexfixture.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -102,7 +104,43 @@ TEST(Tools, RnxgenRefusesWhatIsNotAnIndex)
     }
     const ToolRun good = run(KAV_RNXGEN, {"--text", KAV_INDEX_FILE, dir.filePath("out.txt")});
     EXPECT_EQ(good.status, 0) << good.err.toStdString();
-    EXPECT_TRUE(QFile::exists(dir.filePath("out.txt")));
+    QFile text(dir.filePath("out.txt"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(text.readLine().contains("\tDoseConst\tg\tx\t")) << "the summary of the spectra beside the index";
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+TEST(Tools, RnxgenBuildsTheIndexAndSpectraOfADecayDataFolder)
+{
+    QTemporaryDir dir;
+    const QString built = QFileInfo(QStringLiteral(KAV_INDEX_FILE)).absolutePath();
+    const QStringList totals{"--auger-records", "131435", "--neutron-records", "1456"};
+    const ToolRun r = run(KAV_RNXGEN, totals + QStringList{KAV_DECAY_DATA_DIR, dir.filePath("out")});
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("rnxgen: 1252 nuclides, 454373 spectrum lines, 110370 beta-spectrum points "
+                                              "written to %1").arg(QDir::toNativeSeparators(dir.filePath("out"))));
+    for (const char* name : {"Index.rnx", "Spectra.rnx", "Beta.rnx"})
+        EXPECT_EQ(fileBytes(dir.filePath("out/") + QLatin1String(name)), fileBytes(built + u'/' + QLatin1String(name))) << name;
+
+    // A folder that lacks a file, or a total the last blocks need: nothing is written.
+    QDir(dir.path()).mkdir("partial");
+    for (const char* name : {"nuclides.ndx", "radiations.tsv.gz"})
+        QFile::copy(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), dir.filePath("partial/") + QLatin1String(name));
+    const ToolRun partial = run(KAV_RNXGEN, totals + QStringList{dir.filePath("partial"), dir.filePath("out2")});
+    EXPECT_EQ(partial.status, 1);
+    EXPECT_TRUE(partial.err.contains(QStringLiteral("beta.txt.gz: cannot be opened"))) << partial.err.toStdString();
+    const ToolRun noTotal = run(KAV_RNXGEN, {KAV_DECAY_DATA_DIR, dir.filePath("out2")});
+    EXPECT_EQ(noTotal.status, 1);
+    EXPECT_TRUE(noTotal.err.contains(QStringLiteral("the record total of the Auger/Coster-Kronig file is not known")))
+        << noTotal.err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("out2")));
+    EXPECT_EQ(run(KAV_RNXGEN, {"--auger-records", "many", KAV_DECAY_DATA_DIR, dir.filePath("out2")}).status, 2);
 }
 
 TEST(KavTool, LinesFindsTheNuclidesOfAPhotonPeak)
