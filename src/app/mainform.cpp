@@ -172,7 +172,7 @@ void TMainForm::CreateViews()
 {
     // The choosers load the index as they are made: an "Index.rnx" in the current folder at this
     // moment is taken in place of the one the program carries.
-    auto configure = [](TQzRNXPanel* panel, int shiftAMass) {
+    auto configure = [this](TQzRNXPanel* panel, int shiftAMass) {
         TQzRNXWidthsNShiftsParams layout;
         layout.WidthElement = 48;
         layout.WidthElementDropDown = 129;
@@ -182,7 +182,13 @@ void TMainForm::CreateViews()
         panel->SetWidthsNShifts(layout);
         panel->Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
         panel->Filter().SetUseElementFilter(true);
-        panel->SetPopupMenuOptions({pmoChoice, pmoSort});
+        panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
+        panel->OnStatusText = [this](const QString& text) {
+            if (text.isEmpty())
+                statusBar()->clearMessage();
+            else
+                statusBar()->showMessage(text, 15000);
+        };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](TQzRNXPanel* panel) {
@@ -373,12 +379,18 @@ bool TMainForm::JxApplicationEventsMessage(QObject* receiver, QEvent* event)
     // to its parents; only a turn addressed elsewhere (the focus, a grab) is sent on.
     if (!target || target == addressee || addressee->isAncestorOf(target))
         return false;
-    QWheelEvent routed(target->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(),
-                       wheel->pixelDelta(), wheel->angleDelta(), wheel->buttons(), wheel->modifiers(),
-                       wheel->phase(), wheel->inverted(), wheel->source());
     FRoutingWheel = true;
     const AtScopeEnd doneRouting{[this] { FRoutingWheel = false; }};
-    QCoreApplication::sendEvent(target, &routed);
+    // A sent turn is not passed up by the toolkit: a widget that does not scroll (a label in a
+    // scrolled page) hands it to its parents here, up to its window.
+    for (QWidget* w = target; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        QWheelEvent routed(w->mapFromGlobal(wheel->globalPosition()), wheel->globalPosition(), wheel->pixelDelta(),
+                           wheel->angleDelta(), wheel->buttons(), wheel->modifiers(), wheel->phase(), wheel->inverted(),
+                           wheel->source());
+        QCoreApplication::sendEvent(w, &routed);
+        if (routed.isAccepted())
+            break;
+    }
     return true;
 }
 

@@ -20,6 +20,8 @@ struct TQzCatalogue {
     const char16_t* BillionsWord;
     // The chooser's right-click menu by entry number; the unused entries (separators) are empty.
     std::array<const char16_t*, 15> ChooserMenu;
+    // The chooser's menu entry that switches its advanced filter off.
+    const char16_t* ClearAdvancedFilter;
     // An index file that cannot be read.
     const char16_t* IndexErrorCaption;
     const char16_t* IndexUnreadable;

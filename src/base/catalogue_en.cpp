@@ -69,6 +69,7 @@ const TQzCatalogue& EnglishCatalogue()
             u"Load element list from file",
             u"Load radionuclide list from file",
         }},
+        .ClearAdvancedFilter = u"Clear advanced filter",
         .IndexErrorCaption = u"Error",
         .IndexUnreadable = u"Can't read radionuclide database",
         .SpectrumMessages = {{

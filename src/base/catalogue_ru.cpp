@@ -69,6 +69,7 @@ const TQzCatalogue& RussianCatalogue()
             u"Загрузить список элементов из файла",
             u"Загрузить список радионуклидов из файла",
         }},
+        .ClearAdvancedFilter = u"Снять расширенный фильтр",
         .IndexErrorCaption = u"Ошибка",
         .IndexUnreadable = u"Ошибка чтения файла с данными радионуклидов\r\nинформационно-справочной системы!",
         .SpectrumMessages = {{

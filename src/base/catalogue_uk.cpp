@@ -69,6 +69,7 @@ const TQzCatalogue& UkrainianCatalogue()
             u"Завантажити список елементiв з файла",
             u"Завантажити список радiонуклiдiв з файла",
         }},
+        .ClearAdvancedFilter = u"Зняти розширений фiльтр",
         .IndexErrorCaption = u"Помилка",
         .IndexUnreadable = u"Помилка зчитування файла з даними радiонуклiдiв\r\niнформацiйно-довiдкової системи!",
         .SpectrumMessages = {{

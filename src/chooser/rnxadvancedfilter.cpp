@@ -1,5 +1,7 @@
 #include "chooser/rnxadvancedfilter.h"
 
+#include "nuclides/rnxnames.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -436,6 +438,81 @@ void TQzRNXAdvancedFilter::Assign(const TQzRNXAdvancedFilter& source)
     FFormLastPage = source.FFormLastPage;
     FFormIsMoreWidth = source.FFormIsMoreWidth;
     TQzRNXSimpleAdvFilter::Assign(source);
+}
+
+// The criteria in words
+
+namespace {
+
+QString number(double value)
+{
+    return QString::number(value, 'g', 4);
+}
+
+QString range(bool hasMin, const QString& min, bool hasMax, const QString& max)
+{
+    if (hasMin && hasMax)
+        return min + QStringLiteral(" to ") + max;
+    return hasMin ? QStringLiteral("from ") + min : QStringLiteral("up to ") + max;
+}
+
+QString counts(const TQzRNXAncestorsCountSet& set)
+{
+    QStringList listed;
+    for (int c = 0; c < 5; ++c)
+        if (set.contains(static_cast<TQzRNXAncestorsCount>(c)))
+            listed << QString::number(c);
+    return listed.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, TQzLanguage language)
+{
+    QStringList lines;
+    const TQzRNXAMassFilter& mass = filter.AMass();
+    if (mass.Active())
+        lines << QStringLiteral("mass number ") + range(mass.MinEnabled(), QString::number(mass.MinValue()), mass.MaxEnabled(),
+                                                         QString::number(mass.MaxValue()));
+    if (filter.Ancestors().Active())
+        lines << QStringLiteral("ancestors: ") + counts(filter.Ancestors().CountSet());
+    if (filter.Daughters().Active())
+        lines << QStringLiteral("daughters: ") + counts(filter.Daughters().CountSet());
+    const TQzRNXDecayFilter& decay = filter.Decay();
+    if (decay.Active()) {
+        static const char* const modes[] = {"alpha", "beta-", "beta+", "IT", "SF",
+                                            "alpha only", "beta- only", "beta+ only", "IT only"};
+        QStringList chosen;
+        for (int m = dfxAlpha; m <= dfxITOnly; ++m) {
+            const auto mode = static_cast<TQzRNXDecayFilterType>(m);
+            if (decay.Operation() == foOr ? decay.OrSet().contains(mode) : decay.AndSet().contains(mode))
+                chosen << QLatin1String(modes[m]);
+        }
+        lines << (decay.Operation() == foOr ? QStringLiteral("decay by any of: ") : QStringLiteral("decay by all of: ")) +
+                     chosen.join(QStringLiteral(", "));
+    }
+    const TQzRNXHalfLifeTimeFilter& h = filter.HalfLifeTime();
+    if (h.Active())
+        lines << QStringLiteral("half-life ") +
+                     range(h.MinEnabled(), number(h.MinValue()) + u' ' + RNXHalfLifeUnitLabel(h.MinUnits(), language),
+                           h.MaxEnabled(), number(h.MaxValue()) + u' ' + RNXHalfLifeUnitLabel(h.MaxUnits(), language));
+    const TQzRNXSpectrumFilter& s = filter.Spectrum();
+    if (s.Active()) {
+        static const char* const names[] = {
+            "energy per decay",         "alpha energy per decay",   "beta energy per decay",  "photon energy per decay",
+            "fission energy per decay", "alpha share",              "beta share",             "photon share",
+            "fission share of decays",  "alpha line energy",        "beta line energy",       "photon line energy",
+            "alpha line energy per decay", "beta line energy per decay", "photon line energy per decay"};
+        for (int o = 0; o < RNXSpectrumOptionCount; ++o) {
+            const auto option = static_cast<TQzRNXSpectrumOption>(o);
+            if (!s.Options().contains(option))
+                continue;
+            const double scale = IsFractionOption(option) ? 100 : 1;
+            lines << QLatin1String(names[o]) + u' ' + number(s.Min(option) * scale) + QStringLiteral(" to ") +
+                         number(s.Max(option) * scale) + (IsFractionOption(option) ? QStringLiteral(" %") : QStringLiteral(" MeV"));
+        }
+    }
+    return lines;
 }
 
 } // namespace kav

@@ -4,6 +4,8 @@
 #include "chooser/rnxsimplefilter.h"
 #include "chooser/rnxspectrumfilter.h"
 
+#include <QStringList>
+
 #include <cstdint>
 
 namespace kav {
@@ -221,5 +223,9 @@ private:
     std::int32_t FFormLastPage = 0;
     bool FFormIsMoreWidth = false;
 };
+
+// The active criteria of an advanced filter in words, one a line: "mass number 220 to 230",
+// "decay by any of: alpha only", "half-life 1 d to 1 y", "gamma line energy 0.6 to 0.7 MeV".
+QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, TQzLanguage language = l_English);
 
 } // namespace kav

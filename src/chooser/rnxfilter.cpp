@@ -62,10 +62,14 @@ void TQzRNXFilter::RebuildFullCollections()
             if (e.node && FFullElementSet.contains(e.node->Element))
                 FFullRNXList.Add(e.name, e.node);
     } else {
+        // The elements of the nuclides offered, not of every nuclide the criteria pass: an
+        // element whose passing nuclides are all left out by the other filters is not offered.
+        FFullElementSet.clear();
         for (const TRNXStringList::Entry& e : FRNXList.Items())
-            if (FAdvanced.RNXList().IndexOf(e.name) >= 0)
+            if (e.node && FMixSet.contains(e.node->Element) && FAdvanced.RNXList().IndexOf(e.name) >= 0) {
                 FFullRNXList.Add(e.name, e.node);
-        FFullElementSet = intersect(FMixSet, FAdvanced.ElementByRNXFilterSet());
+                FFullElementSet.insert(e.node->Element);
+            }
     }
     if (OnFilterListsChanged)
         OnFilterListsChanged();

@@ -129,4 +129,31 @@ int CompareRNXAMassOnly(const TBasicRNX& a, const TBasicRNX& b)
     return compareText(a.AMass.toString(), b.AMass.toString());
 }
 
+QString RNXNameFromTyping(QStringView typed)
+{
+    QString compact;
+    for (QChar c : typed)
+        if (c.isLetterOrNumber())
+            compact += c.toLower();
+        else if (c != u' ' && c != u'-' && c != u'_' && c != u'\t')
+            return {};
+    qsizetype letters = 0;
+    while (letters < compact.size() && compact[letters].isLetter() && compact[letters].unicode() < 128)
+        ++letters;
+    if (letters < 1 || letters > 2)
+        return {};
+    QString symbol = compact.left(letters);
+    symbol[0] = symbol[0].toUpper();
+    if (letters == compact.size())
+        return symbol;
+    qsizetype digits = letters;
+    while (digits < compact.size() && compact[digits].isDigit() && compact[digits].unicode() < 128)
+        ++digits;
+    const QString mass = compact.mid(letters, digits - letters);
+    const QString state = compact.mid(digits);
+    if (mass.isEmpty() || mass.size() > 3 || (!state.isEmpty() && state != u"m" && state != u"n"))
+        return {};
+    return symbol + u'-' + mass + state;
+}
+
 } // namespace kav

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace kav {
@@ -25,6 +26,35 @@ constexpr bool IsPhotonGroupRadiation(int type)
 {
     return (type >= 1 && type <= 3) || type == 12 || type == 13;
 }
+
+// A set of radiation types, bit t for type t.
+class TRNXRadiationSet {
+public:
+    constexpr TRNXRadiationSet() = default;
+    constexpr TRNXRadiationSet(std::initializer_list<int> types)
+    {
+        for (int t : types)
+            insert(t);
+    }
+    constexpr bool contains(int type) const { return type >= 1 && type <= 14 && (m_bits >> type) & 1u; }
+    constexpr void insert(int type)
+    {
+        if (type >= 1 && type <= 14)
+            m_bits = static_cast<std::uint16_t>(m_bits | (1u << type));
+    }
+    constexpr void erase(int type)
+    {
+        if (type >= 1 && type <= 14)
+            m_bits = static_cast<std::uint16_t>(m_bits & ~(1u << type));
+    }
+    constexpr bool empty() const { return m_bits == 0; }
+    friend constexpr bool operator==(TRNXRadiationSet a, TRNXRadiationSet b) { return a.m_bits == b.m_bits; }
+
+private:
+    std::uint16_t m_bits = 0;
+};
+constexpr TRNXRadiationSet RNXBetaGroup{4, 5, 6, 7, 14};
+constexpr TRNXRadiationSet RNXPhotonGroup{1, 2, 3, 12, 13};
 
 // One discrete line: its type, energy in MeV, and the energy it carries per decay in MeV.
 struct TRNXSpectrumRec {

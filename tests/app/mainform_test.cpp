@@ -8,6 +8,7 @@
 #include "viewerini.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,9 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QListWidget>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -122,8 +125,14 @@ TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
     auto* list = new QListWidget(page);
     for (int i = 0; i < 200; ++i)
         list->addItem(QString::number(i));
+    // A scrolled page of labels, which take no wheel themselves.
+    auto* scrolled = new QScrollArea(page);
+    auto* labels = new QLabel(QStringLiteral("a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\nm\nn\no\np\nq\nr\ns\nt\nu\nv\nw"));
+    scrolled->setWidget(labels);
+    scrolled->setFixedHeight(60);
     layout->addWidget(edit);
     layout->addWidget(list);
+    layout->addWidget(scrolled);
     form.MainTabs()->addTab(page, "test");
     form.MainTabs()->setCurrentWidget(page);
     // Wholly on the (small) offscreen screen, so that the pointer position finds the list.
@@ -145,6 +154,13 @@ TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
                        Qt::NoScrollPhase, false);
     QApplication::sendEvent(list->viewport(), &direct);
     EXPECT_GT(list->verticalScrollBar()->value(), before);
+
+    // A turn over a label of the scrolled page reaches the page.
+    const QPointF overLabel = labels->mapToGlobal(QPointF(5, 10));
+    QWheelEvent toLabel(edit->mapFromGlobal(overLabel), overLabel, QPoint(), QPoint(0, -120), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(edit, &toLabel);
+    EXPECT_GT(scrolled->verticalScrollBar()->value(), 0);
 }
 
 TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
@@ -190,6 +206,25 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
         EXPECT_FALSE(advanced.HalfLifeTime().MinEnabled());
         EXPECT_FALSE(advanced.HalfLifeTime().MaxEnabled());
     }
+}
+
+TEST_F(MainFormTest, AChoosersWordsReachTheStatusLine)
+{
+    TMainForm form(context());
+    captureDialogs(form);
+    form.show();
+    form.DosePerIntakeTabs()->setCurrentIndex(1);
+    QComboBox* box = form.DPUIPanel()->ElementBox();
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("cs137"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Cs-137: no data file"));
+    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    // A name taken clears what was said.
+    QTest::keyClicks(box, QStringLiteral("co"));
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_TRUE(form.statusBar()->currentMessage().isEmpty());
+    EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneUsed)

@@ -410,6 +410,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     elements.erase(_Tl);
     elements.insert(_Co);
     EXPECT_EQ(panel.FullElementSet(), elements);
+    EXPECT_EQ(panel.FullRNXList().Names(), list("Co-60 Cs-137 I-131"));
 }
 
 TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
@@ -501,6 +502,25 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     a.HalfLifeTime().SetMinEnabled(true);
     EXPECT_LT(a.RNXList().IndexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_FALSE(a.Ignored());
+
+    // With a nuclide list (the data files), an element is offered only for a listed nuclide
+    // that passes: U-232 passes the half-life range but has no place in the list.
+    TQzRNXFilter panel(index);
+    panel.SetRNXList(QStringList{"U-238", "Pu-238", "Co-60"});
+    panel.SetUseRNXFilter(true);
+    TQzRNXAdvancedFilter& years = panel.Advanced();
+    for (bool max : {false, true}) {
+        max ? years.HalfLifeTime().SetMaxUnits(tuYear) : years.HalfLifeTime().SetMinUnits(tuYear);
+        max ? years.HalfLifeTime().SetMaxValue(100) : years.HalfLifeTime().SetMinValue(1);
+        max ? years.HalfLifeTime().SetMaxEnabled(true) : years.HalfLifeTime().SetMinEnabled(true);
+    }
+    years.SetEnabled(true);
+    ASSERT_GE(years.RNXList().IndexOf(QStringLiteral("U-232")), 0);
+    EXPECT_EQ(panel.FullRNXList().Names(), (QStringList{"Co-60", "Pu-238"}));
+    TRNXElementSet offered;
+    offered.insert(_Co);
+    offered.insert(_Pu);
+    EXPECT_EQ(panel.FullElementSet(), offered);
 
     TQzRNXDecayFilter fission(&index);
     fission.SetOperation(foAnd);

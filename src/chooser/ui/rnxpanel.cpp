@@ -1,7 +1,9 @@
 #include "chooser/ui/rnxpanel.h"
 
 #include "base/catalogue.h"
+#include "chooser/ui/advfilterform.h"
 #include "chooser/ui/filterform.h"
+#include "controls/paintedicon.h"
 #include "controls/itemtextdelegate.h"
 #include "base/messageboxes.h"
 
@@ -14,9 +16,11 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QMenu>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -87,6 +91,14 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
     };
     FSelection.OnChanged = [this] { ShowSelection(); };
     FSelection.OnFilterChanged = [this] {
+        UpdateAdvancedMark();
+        const bool emptied = RNXCount() == 0 && Filter().Advanced().Enabled() && !Filter().Advanced().Ignored();
+        if (emptied != FSaidEmptied) { // said once, and taken back when nuclides pass again
+            FSaidEmptied = emptied;
+            SayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
+                                               "keeps showing the last one.")
+                              : QString());
+        }
         if (OnFilterChanged)
             OnFilterChanged(this);
     };
@@ -102,6 +114,8 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
     cbElement->installEventFilter(this);
     cbAMass = makeBox(this);
     cbRNX = makeBox(this);
+    cbAMass->installEventFilter(this);
+    cbRNX->installEventFilter(this);
     connect(cbElement, &QComboBox::activated, this, [this](int row) { ElementPicked(row); });
     connect(cbAMass, &QComboBox::activated, this, [this](int row) { AMassPicked(row); });
     connect(cbRNX, &QComboBox::activated, this, [this](int row) { RNXPicked(row); });
@@ -123,6 +137,11 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
         connect(*button, &QToolButton::clicked, this, [this, isUndo] { isUndo ? Undo(0) : Redo(0); });
         bar->addWidget(*button);
     }
+    tbAdvanced = new QToolButton(this);
+    tbAdvanced->setObjectName(QStringLiteral("tbAdvanced"));
+    tbAdvanced->setAutoRaise(true);
+    tbAdvanced->setVisible(false);
+    connect(tbAdvanced, &QToolButton::clicked, this, [this] { ExecAdvFilterDialog(); });
     BuildPopupMenu();
     ShowBoxes();
     LayOut();
@@ -141,8 +160,10 @@ void TQzRNXPanel::LayOut()
     cbAMass->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
     cbRNX->setGeometry(l.IndentLeft, l.IndentTop, l.WidthRNuclide, h);
     tbRNX->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
+    const int markLeft = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (ShowUndoRedoButtons() ? l.WidthToolbar : 0);
+    tbAdvanced->setGeometry(markLeft, l.IndentTop, h, h);
     cbElement->view()->setMinimumWidth(l.WidthElementDropDown);
-    setMinimumWidth(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (ShowUndoRedoButtons() ? l.WidthToolbar : 0) + 8);
+    setMinimumWidth(markLeft + h + 8);
 }
 
 void TQzRNXPanel::SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value)
@@ -201,6 +222,30 @@ void TQzRNXPanel::ShowSelection()
     pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
     UpdateHistoryButtons();
     UpdatePopupChecks();
+    UpdateAdvancedMark();
+}
+
+void TQzRNXPanel::UpdateAdvancedMark()
+{
+    const TQzRNXAdvancedFilter& advanced = Filter().Advanced();
+    const bool on = advanced.Enabled() && !advanced.Ignored();
+    tbAdvanced->setVisible(on);
+    if (FMenu.clearAdvanced)
+        FMenu.clearAdvanced->setEnabled(advanced.Enabled());
+    if (!on)
+        return;
+    const bool empty = RNXCount() == 0;
+    // A funnel, red when nothing passes.
+    const QColor colour = empty ? QColor(0xC0, 0, 0) : QColor(0, 0, 0x80);
+    tbAdvanced->setIcon(PaintedIcon(16, [colour](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
+    }));
+    QString tip = QStringLiteral("Advanced filter on:\n  ") + ActiveCriteria(advanced, Language()).join(QStringLiteral("\n  "));
+    if (empty)
+        tip += QStringLiteral("\nNo radionuclide passes it: the view keeps showing the last one.");
+    tbAdvanced->setToolTip(tip + QStringLiteral("\nClick to change it."));
 }
 
 void TQzRNXPanel::UpdateHistoryButtons()
@@ -295,12 +340,12 @@ void TQzRNXPanel::BuildPopupMenu()
     FMenu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
     FMenu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
     FMenu.rnxFilter = add(nullptr, filter, [this] { ExecRNXFilterDialog(); });
-    // The advanced filter has no dialog yet: its entry stays greyed.
-    FMenu.advancedFilter = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [] {});
-    FMenu.advancedFilter->setEnabled(false);
+    FMenu.advancedFilter = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
     pmRNX->addSeparator()->setVisible((choice || sort) && loads);
     FMenu.loadElements = add(nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
     FMenu.loadNuclides = add(nullptr, FPopupMenuOptions.contains(pmoLoadRNXList), [this] { ExecLoadRNXListDialog(); });
+    // Last, so that the entries above keep the positions of their captions.
+    FMenu.clearAdvanced = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
     for (QComboBox* box : {cbElement, cbAMass, cbRNX})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             UpdatePopupChecks();
@@ -320,6 +365,7 @@ void TQzRNXPanel::RetitlePopupMenu()
         {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
         action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
+    FMenu.clearAdvanced->setText(QString::fromUtf16(Catalogue(Language()).ClearAdvancedFilter));
 }
 
 void TQzRNXPanel::UpdatePopupChecks()
@@ -348,6 +394,102 @@ void TQzRNXPanel::ExecFilterForm(bool elements, bool nuclides)
 {
     TQzRNXFilterForm form(Filter(), elements, nuclides, this);
     ExecModal(form);
+}
+
+void TQzRNXPanel::ExecAdvFilterDialog()
+{
+    TQzRNXAdvancedFilter& advanced = Filter().Advanced();
+    TQzRNXAdvFilterForm form(*this, this);
+    form.SetAdvancedFilter(advanced);
+    form.Pages()->setCurrentIndex(std::clamp(advanced.FormLastPage(), 0, static_cast<int>(TQzRNXAdvFilterForm::pgSpectrum)));
+    form.SetIsMoreWidth(advanced.FormIsMoreWidth());
+    ExecModal(form);
+    advanced.SetFormLastPage(form.Pages()->currentIndex());
+    advanced.SetFormIsMoreWidth(form.IsMoreWidth());
+}
+
+void TQzRNXPanel::ClearAdvancedFilter()
+{
+    Filter().Advanced().SetEnabled(false);
+    UpdateAdvancedMark();
+}
+
+void TQzRNXPanel::SayStatus(const QString& text)
+{
+    if (OnStatusText)
+        OnStatusText(text);
+}
+
+bool TQzRNXPanel::QuickEntryKey(QComboBox* box, QKeyEvent* event)
+{
+    const int key = event->key();
+    if (!FTyped.isEmpty()) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            GoToTypedName();
+            return true;
+        }
+        if (key == Qt::Key_Escape || (key == Qt::Key_Backspace && FTyped.size() == 1)) {
+            FTyped.clear();
+            QToolTip::hideText();
+            return true;
+        }
+        if (key == Qt::Key_Backspace)
+            FTyped.chop(1);
+    }
+    const QString text = event->text();
+    if (key != Qt::Key_Backspace) {
+        if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || text.size() != 1)
+            return false;
+        const QChar c = text[0];
+        // A name begins with the letters of its symbol; digits alone keep the box's own search.
+        const bool starts = c.isLetter();
+        const bool continues = !FTyped.isEmpty() && (c.isLetterOrNumber() || c == u'-' || c == u' ');
+        if (!starts && !continues)
+            return false;
+        FTyped += c;
+    }
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), QStringLiteral("Go to: ") + FTyped, box);
+    return true;
+}
+
+void TQzRNXPanel::GoToTypedName()
+{
+    const QString typed = std::exchange(FTyped, QString());
+    QToolTip::hideText();
+    const QString name = RNXNameFromTyping(typed);
+    if (name.isEmpty()) {
+        SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
+        return;
+    }
+    if (!name.contains(u'-')) { // an element symbol alone
+        const TRNXElement element = ElementBySymbol(name);
+        if (element == _NoRNXElement)
+            SayStatus(QStringLiteral("%1: no such element").arg(name));
+        else if (!Filter().FullElementSet().contains(element))
+            SayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
+        else {
+            SetElement(element);
+            SayStatus(QString());
+        }
+        return;
+    }
+    const TRNXnode* node = FIndex.FindRNX(name);
+    if (!node) {
+        SayStatus(QStringLiteral("%1: no such radionuclide").arg(name));
+        return;
+    }
+    const QString canonical = node->RNXname.toString();
+    if (FSelection.Offers(canonical)) {
+        SetElementAndAMass(node->Element, node->AMass);
+        SayStatus(QString());
+        return;
+    }
+    if (Filter().UseRNXFilter() && Filter().RNXList().IndexOf(canonical) < 0)
+        SayStatus(QStringLiteral("%1: no data file").arg(canonical));
+    else if (Filter().Advanced().Enabled() && !Filter().Advanced().Ignored())
+        SayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
+    else
+        SayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
 }
 
 void TQzRNXPanel::ExecLoadElListDialog()
@@ -445,6 +587,13 @@ void TQzRNXPanel::DropDown_pmElements(bool byMousePress)
 
 bool TQzRNXPanel::eventFilter(QObject* watched, QEvent* event)
 {
+    const bool isBox = watched == cbElement || watched == cbAMass || watched == cbRNX;
+    if (isBox && event->type() == QEvent::KeyPress && QuickEntryKey(static_cast<QComboBox*>(watched), static_cast<QKeyEvent*>(event)))
+        return true;
+    if (isBox && event->type() == QEvent::FocusOut && !FTyped.isEmpty()) {
+        FTyped.clear();
+        QToolTip::hideText();
+    }
     // Ctrl with the left button opens the periodic table instead of the list.
     if (watched == cbElement && event->type() == QEvent::MouseButtonPress && AllowElementPopupMenu) {
         auto* mouse = static_cast<QMouseEvent*>(event);

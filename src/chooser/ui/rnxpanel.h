@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QMenu;
+class QKeyEvent;
 class QToolButton;
 
 namespace kav {
@@ -118,6 +119,18 @@ public:
     const QString& PathToRNXFile() const { return FPathToRNXFile; }
     void SetPathToRNXFile(const QString& value);
 
+    // The advanced filter dialog on the page and in the width it was last closed with.
+    void ExecAdvFilterDialog();
+    // Switches the advanced filter off; its criteria stay for the next time.
+    void ClearAdvancedFilter();
+    // The mark beside the boxes that says the advanced filter is on; its tip lists the criteria.
+    QToolButton* AdvancedMark() const { return tbAdvanced; }
+    // A short text for the owner's status line: why a typed name was not taken, or why the
+    // chooser offers nothing.
+    std::function<void(const QString& text)> OnStatusText;
+    // What has been typed into a focused box towards a nuclide's name.
+    const QString& TypedName() const { return FTyped; }
+
     // The filter dialog with both pages, the element page or the nuclide page.
     void ExecFilterDialog() { ExecFilterForm(true, true); }
     void ExecElementFilterDialog() { ExecFilterForm(true, false); }
@@ -155,6 +168,12 @@ private:
     // Asks for a text file with the given title and hands its bytes to the filter.
     void LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load);
     QString Caption(int entry) const;
+    // The mark's visibility, colour and tip after a change of the filter.
+    void UpdateAdvancedMark();
+    // Quick entry: a key typed into a box; true when it was taken.
+    bool QuickEntryKey(QComboBox* box, QKeyEvent* event);
+    void GoToTypedName();
+    void SayStatus(const QString& text);
 
     TRNXindex& FIndex;
     IMessageBoxes& FMessageBoxes;
@@ -166,6 +185,9 @@ private:
     QWidget* tbRNX = nullptr;
     QToolButton* tbUndo = nullptr;
     QToolButton* tbRedo = nullptr;
+    QToolButton* tbAdvanced = nullptr;
+    QString FTyped;
+    bool FSaidEmptied = false; // the status line says that the advanced filter left nothing
     QMenu* pmUndoRNXList = nullptr;
     QMenu* pmRedoRNXList = nullptr;
     QMenu* pmRNX = nullptr;
@@ -177,6 +199,7 @@ private:
         QAction* elementFilter = nullptr;
         QAction* rnxFilter = nullptr;
         QAction* advancedFilter = nullptr;
+        QAction* clearAdvanced = nullptr;
         QAction* loadElements = nullptr;
         QAction* loadNuclides = nullptr;
     } FMenu;

@@ -1,0 +1,117 @@
+// The advanced filter dialog on the full carried index: one live change, from the control that
+// changed to the refreshed lists of nuclides, elements and (in the wide mode) spectrum lines.
+// Baseline of the same run: the same change written straight into the filter, with no dialog
+// and no panel to refresh.
+#include "chooser/ui/advfilterform.h"
+#include "chooser/ui/rnxpanel.h"
+#include "controls/numberedit.h"
+#include "base/messageboxes.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kav;
+
+// Message boxes that are never shown: nothing here should raise one.
+class NoMessageBoxes final : public IMessageBoxes {
+public:
+    MessageButton Show(MessageKind, const QString&, const QString&, MessageButtons, MessageButton) override
+    {
+        std::abort();
+    }
+};
+
+// The carried index with its spectrum summary, loaded before anything is made on it.
+struct LoadedIndex {
+    LoadedIndex()
+    {
+        if (index.LoadRNXIndex(QString(), true).status != TRNXLoadResult::Loaded)
+            std::abort();
+        index.BuildRNXSpectrumData();
+    }
+    TRNXindex index;
+};
+
+struct Fixture : LoadedIndex {
+    Fixture()
+    {
+        panel.SetElementAndAMass(_Co, "60");
+        panel.resize(260, 40);
+        panel.show();
+        form.SetAdvancedFilter(panel.Filter().Advanced());
+        form.show();
+    }
+    NoMessageBoxes boxes;
+    TQzRNXPanel panel{index, boxes};
+    TQzRNXAdvFilterForm form{panel, &panel};
+};
+
+// The whole filter switched on and off with its box, a decay-mode criterion being active.
+void BM_SwitchFilterByItsBox(benchmark::State& state)
+{
+    Fixture f;
+    f.form.DecayEnabled()->click();
+    f.form.DecayModes()->item(0)->setCheckState(Qt::Checked);
+    for (auto _ : state)
+        f.form.EnabledBox()->click();
+    state.counters["offered"] = f.form.ResultNuclides()->count();
+}
+BENCHMARK(BM_SwitchFilterByItsBox)->Unit(benchmark::kMillisecond);
+
+// A bound typed into a field: its text changes as a keystroke changes it.
+void typeAlternately(benchmark::State& state, Fixture& f, QLineEdit* field, const QString& a, const QString& b)
+{
+    field->setText(a);
+    bool flip = false;
+    for (auto _ : state)
+        field->setText((flip = !flip) ? b : a);
+    state.counters["offered"] = f.form.ResultNuclides()->count();
+}
+
+void BM_TypeMassBound(benchmark::State& state)
+{
+    Fixture f;
+    typeAlternately(state, f, f.form.MassValue(false), QStringLiteral("220"), QStringLiteral("221"));
+}
+BENCHMARK(BM_TypeMassBound)->Unit(benchmark::kMillisecond);
+
+void BM_TypeHalfLifeBound(benchmark::State& state)
+{
+    Fixture f;
+    typeAlternately(state, f, f.form.HalfLifeValue(false), QStringLiteral("1"), QStringLiteral("2"));
+}
+BENCHMARK(BM_TypeHalfLifeBound)->Unit(benchmark::kMillisecond);
+
+// The costliest change: a line criterion re-reads every nuclide's lines, and the wide mode lists
+// the lines that meet it.
+void BM_TypeGammaEnergyBoundWide(benchmark::State& state)
+{
+    Fixture f;
+    f.form.SetIsMoreWidth(true);
+    f.form.CriterionBound(soGammaEnergy, true)->setText(QStringLiteral("0.7"));
+    typeAlternately(state, f, f.form.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"),
+                    QStringLiteral("0.65"));
+}
+BENCHMARK(BM_TypeGammaEnergyBoundWide)->Unit(benchmark::kMillisecond);
+
+void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
+{
+    const LoadedIndex loaded;
+    TQzRNXAdvancedFilter filter(&loaded.index);
+    filter.Spectrum().SetOptions({soGammaEnergy});
+    filter.Spectrum().SetMax(soGammaEnergy, 0.7f);
+    filter.Spectrum().SetEnabled(true);
+    filter.SetEnabled(true);
+    bool flip = false;
+    for (auto _ : state) {
+        filter.Spectrum().SetMin(soGammaEnergy, (flip = !flip) ? 0.65f : 0.6f);
+        benchmark::DoNotOptimize(filter.RNXList().Count());
+    }
+}
+BENCHMARK(BM_GammaEnergyBoundFilterOnlyBaseline)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,561 @@
+// The advanced filter dialog, driven through its real controls on the shipped index with its
+// spectra, and the chooser's mark, menu entries and quick entry around it.
+#include "indexfixture.h"
+#include "chooser/ui/advfilterform.h"
+#include "chooser/ui/rnxpanel.h"
+#include "controls/numberedit.h"
+#include "controls/stringgrid.h"
+#include "recordingmessageboxes.h"
+#include "widgetinput.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kav {
+namespace {
+
+constexpr double kLn2 = 0.69314718055994530942;
+
+// A click where a user clicks: on the box of a check box or radio button, elsewhere in the middle.
+void click(QWidget* w)
+{
+    ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(7, w->height() / 2));
+    else
+        QTest::mouseClick(w, Qt::LeftButton);
+}
+
+void clickItem(QListWidget* list, const QString& text)
+{
+    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << text.toStdString();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
+}
+
+// Replaces a number field's text by typing, as a user does after selecting what is there.
+void typeNumber(QLineEdit* field, const QString& text)
+{
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, text);
+}
+
+// Clicks an entry of a menu that is open, and of its sub-menu when given.
+void clickMenu(QMenu* menu, const QString& entry, const QString& subEntry = {})
+{
+    for (QAction* a : menu->actions()) {
+        if (a->text() != entry)
+            continue;
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+        if (subEntry.isEmpty())
+            return;
+        QMenu* sub = a->menu();
+        ASSERT_TRUE(sub);
+        for (int waited = 0; !sub->isVisible() && waited < 1000; waited += 20)
+            QTest::qWait(20); // a sub-menu opens after a short delay
+        ASSERT_TRUE(sub->isVisible()) << entry.toStdString();
+        clickMenu(sub, subEntry);
+        return;
+    }
+    FAIL() << "no entry " << entry.toStdString();
+}
+
+class AdvFilterFormTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        loadShippedIndex(index);
+        makePanel();
+    }
+    void makePanel()
+    {
+        panel.reset();
+        panel = std::make_unique<TQzRNXPanel>(index, messages);
+        panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
+        panel->SetElementAndAMass(_Co, "60");
+        panel->OnRNXChanged = [this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); };
+        panel->OnStatusText = [this](const QString& text) { status << text; };
+        panel->resize(260, 40);
+        panel->show();
+        ASSERT_TRUE(panel->WindowCreated());
+    }
+
+    // Opens the dialog through the chooser and runs the steps while it is shown.
+    void openDialog(const std::function<void(TQzRNXAdvFilterForm&)>& steps)
+    {
+        int opened = 0;
+        panel->ExecModal = [&](QDialog& dialog) {
+            ++opened;
+            auto& form = static_cast<TQzRNXAdvFilterForm&>(dialog);
+            form.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
+            steps(form);
+            form.reject();
+            return form.result();
+        };
+        panel->ExecAdvFilterDialog();
+        EXPECT_EQ(opened, 1);
+    }
+
+    QStringList offered() const { return panel->Filter().FullRNXList().Names(); }
+
+    TRNXindex index;
+    RecordingMessageBoxes messages;
+    std::unique_ptr<TQzRNXPanel> panel;
+    QStringList reports;
+    QStringList status;
+};
+
+struct PageCase {
+    const char* name;
+    std::function<void(TQzRNXAdvFilterForm&)> steps;
+    std::function<bool(const TRNXnode&, const TRNXindex&)> passes;
+    const char* member;
+    const char* outsider;
+};
+
+bool hasPhotonLine(const TRNXindex& index, const TRNXnode& node, float lo, float hi, bool byYield)
+{
+    TRNXSpectrum lines;
+    if (!index.ReadSpectrum(&node, lines))
+        return false;
+    for (const TRNXSpectrumRec& line : lines) {
+        const float v = byYield ? line.Yield : line.E;
+        if (IsPhotonGroupRadiation(line.RType) && v >= lo && v <= hi)
+            return true;
+    }
+    return false;
+}
+
+TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
+{
+    const PageCase cases[] = {
+        {"mass 220 to 230",
+         [](TQzRNXAdvFilterForm& f) {
+             click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+             click(f.MassEnabled(false));
+             click(f.MassEnabled(true));
+             typeNumber(f.MassValue(false), QStringLiteral("220"));
+             typeNumber(f.MassValue(true), QStringLiteral("230"));
+         },
+         [](const TRNXnode& n, const TRNXindex&) { return n.AMassInt >= 220 && n.AMassInt <= 230; }, "Ra-226", "Co-60"},
+        {"no ancestors",
+         [](TQzRNXAdvFilterForm& f) {
+             click(f.findChild<QToolButton*>(QStringLiteral("tab1")));
+             click(f.AncestorsEnabled());
+             for (const char* count : {"1", "2", "3", "4"})
+                 clickItem(f.AncestorCounts(), QString::fromLatin1(count));
+         },
+         [](const TRNXnode& n, const TRNXindex&) { return n.AncestorsCount == 0; }, "H-3", "Ba-137m"},
+        {"alpha decay only",
+         [](TQzRNXAdvFilterForm& f) {
+             click(f.findChild<QToolButton*>(QStringLiteral("tab2")));
+             click(f.DecayEnabled());
+             for (const char* mode : {"Alpha", "Beta \u2014", "Beta +", "IT", "SF"})
+                 clickItem(f.DecayModes(), QString::fromUtf8(mode));
+             for (const char* mode : {"Beta \u2014  only", "Beta +  only", "IT only"})
+                 clickItem(f.DecayOnlyModes(), QString::fromUtf8(mode));
+         },
+         [](const TRNXnode& n, const TRNXindex&) { return n.RTypeSet == TRNXAllRadTypeSet{rtx_Alpha}; }, "Po-210", "Cf-252"},
+        {"half-life from 1 d to 1 y",
+         [](TQzRNXAdvFilterForm& f) {
+             click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
+             pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
+             typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
+             pickComboItem(f.HalfLifeUnits(true), QStringLiteral("y"));
+             typeNumber(f.HalfLifeValue(true), QStringLiteral("1"));
+             EXPECT_TRUE(f.HalfLifeEnabled(false)->isChecked() && f.HalfLifeEnabled(true)->isChecked())
+                 << "typing a bound switches it on";
+         },
+         [](const TRNXnode& n, const TRNXindex&) {
+             return n.Lr <= static_cast<float>(kLn2) && n.Lr >= static_cast<float>(kLn2 / 365.25);
+         },
+         "I-131", "Cs-137"},
+        {"gamma lines 0.6 to 0.7 MeV, above 0.1 MeV per decay",
+         [](TQzRNXAdvFilterForm& f) {
+             click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+             click(f.SpectrumEnabled());
+             click(f.CriterionBox(soGammaEnergy));
+             typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.7"));
+             typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"));
+             click(f.CriterionBox(soGammaYield));
+             typeNumber(f.CriterionBound(soGammaYield, true), QStringLiteral("100"));
+             typeNumber(f.CriterionBound(soGammaYield, false), QStringLiteral("0.1"));
+         },
+         [](const TRNXnode& n, const TRNXindex& i) {
+             return hasPhotonLine(i, n, 0.6f, 0.7f, false) && hasPhotonLine(i, n, 0.1f, 100, true);
+         },
+         "Ba-137m", "Cs-137"},
+    };
+    for (const PageCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        makePanel();
+        openDialog([&](TQzRNXAdvFilterForm& f) {
+            c.steps(f);
+            ASSERT_TRUE(f.EnabledBox()->isChecked()) << "switching a criterion on switches the filter on";
+            const QStringList names = offered();
+            int expected = 0;
+            for (int i = 0; i < index.Count(); ++i)
+                expected += c.passes(*index.Items(i), index);
+            EXPECT_EQ(names.size(), expected);
+            EXPECT_TRUE(names.contains(QString::fromLatin1(c.member)));
+            EXPECT_FALSE(names.contains(QString::fromLatin1(c.outsider)));
+            // The dialog shows what the panel offers.
+            EXPECT_EQ(f.ResultNuclides()->count(), names.size());
+            EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->RNXCount()));
+            EXPECT_EQ(f.ElementsCount()->text(), QStringLiteral("%1 elements").arg(panel->ElCount()));
+            for (const QString& element : panel->FullElementsList())
+                EXPECT_TRUE(panel->Filter().FullElementSet().contains(ElementBySymbol(element)));
+            // Switched off, the criteria stay but the chooser offers everything again.
+            click(f.EnabledBox());
+            EXPECT_EQ(offered().size(), index.Count());
+            click(f.EnabledBox());
+            EXPECT_EQ(offered(), names);
+        });
+    }
+}
+
+TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
+{
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.LinesListButton());
+        ASSERT_TRUE(f.LinesGroup()->isVisible());
+        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth);
+        click(f.CriterionBox(soGammaEnergy));
+        typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.7"));
+        typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"));
+        EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("List is empty!")) << "alpha lines are shown";
+        click(f.LineKindButton(TQzRNXAdvFilterForm::lkGamma));
+        TQzStringGrid* grid = f.LinesGrid();
+        const int lines = grid->RowCount() - 1;
+        ASSERT_GT(lines, 100);
+        EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("%1 spectrum lines").arg(lines));
+        for (int r = 1; r <= lines; ++r) {
+            EXPECT_EQ(grid->Cells(0, r), QString::number(r));
+            const double e = grid->Cells(3, r).toDouble();
+            ASSERT_TRUE(e >= 0.6 - 1e-6 && e <= 0.7 + 1e-6) << r;
+        }
+        // Both photon criteria on one line: the energy per decay too.
+        click(f.CriterionBox(soGammaYield));
+        typeNumber(f.CriterionBound(soGammaYield, true), QStringLiteral("100"));
+        typeNumber(f.CriterionBound(soGammaYield, false), QStringLiteral("0.5"));
+        const int strong = grid->RowCount() - 1;
+        ASSERT_GT(strong, 0);
+        ASSERT_LT(strong, lines);
+        bool barium = false;
+        for (int r = 1; r <= strong; ++r) {
+            EXPECT_GE(grid->Cells(4, r).toDouble(), 0.5);
+            barium |= grid->Cells(1, r) == QStringLiteral("Ba-137m");
+        }
+        EXPECT_TRUE(barium);
+
+        // Sorting through the grid's menu.
+        auto sortBy = [&](const char* entry) {
+            const QPoint at = grid->viewport()->mapToGlobal(QPoint(20, 40));
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 40), at);
+            QApplication::sendEvent(grid->viewport(), &menuEvent);
+            ASSERT_TRUE(f.LinesMenu()->isVisible());
+            clickMenu(f.LinesMenu(), QStringLiteral("Sort by"), QString::fromUtf8(entry));
+        };
+        auto column = [&](int c) {
+            std::vector<double> values;
+            for (int r = 1; r <= strong; ++r)
+                values.push_back(grid->Cells(c, r).toDouble());
+            return values;
+        };
+        sortBy("energy");
+        const std::vector<double> energies = column(3);
+        EXPECT_TRUE(std::is_sorted(energies.begin(), energies.end()));
+        EXPECT_EQ(f.SortCol(), TQzRNXAdvFilterForm::lsEnergy);
+        sortBy("energy \u2022 yield");
+        const std::vector<double> yields = column(4);
+        EXPECT_TRUE(std::is_sorted(yields.begin(), yields.end()));
+        sortBy("half-life");
+        const std::vector<double> lambdas = column(5);
+        EXPECT_TRUE(std::is_sorted(lambdas.rbegin(), lambdas.rend())) << "shortest half-life first";
+        sortBy("periodic table");
+        QStringList order;
+        for (int r = 1; r <= strong; ++r)
+            if (order.isEmpty() || order.back() != grid->Cells(1, r))
+                order << grid->Cells(1, r);
+        QStringList panelOrder;
+        for (const QString& name : panel->FullRNXList())
+            if (order.contains(name))
+                panelOrder << name;
+        EXPECT_EQ(order, panelOrder);
+
+        // Copy: the visible columns, the decay constant left out.
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 40), grid->viewport()->mapToGlobal(QPoint(20, 40)));
+        QApplication::sendEvent(grid->viewport(), &menuEvent);
+        clickMenu(f.LinesMenu(), QStringLiteral("Copy to clipboard"));
+        const QString copied = QApplication::clipboard()->text();
+        EXPECT_TRUE(copied.startsWith(QStringLiteral("No\tRadionuclide\tHalf-life\t"))) << copied.left(80).toStdString();
+        EXPECT_EQ(copied.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).size(), strong + 1);
+        EXPECT_EQ(copied.split(QStringLiteral("\r\n")).front().count(u'\t'), 4);
+    });
+}
+
+TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
+{
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.LinesListButton());
+        click(f.CriterionBox(soGammaEnergy));
+        typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.1"));
+        typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.01"));
+        click(f.LineKindButton(TQzRNXAdvFilterForm::lkGamma));
+        const int withXrays = f.LinesGrid()->RowCount() - 1;
+        int chooserRuns = 0;
+        f.ExecModal = [&](QDialog& dialog) {
+            ++chooserRuns;
+            auto& chooser = static_cast<TQzSetFilteredLinesForm&>(dialog);
+            chooser.show();
+            EXPECT_EQ(chooser.GammaList()->count(), 5);
+            EXPECT_EQ(chooser.GammaList()->item(1)->text(), QStringLiteral("X-rays"));
+            for (int row = 0; row < 5; ++row)
+                clickItem(chooser.GammaList(), chooser.GammaList()->item(row)->text());
+            click(chooser.OkButton());
+            EXPECT_TRUE(chooser.isVisible()) << "nothing checked: all are checked again and it stays";
+            for (int row = 0; row < 5; ++row)
+                EXPECT_EQ(chooser.GammaList()->item(row)->checkState(), Qt::Checked);
+            clickItem(chooser.GammaList(), QStringLiteral("X-rays"));
+            click(chooser.OkButton());
+            return chooser.result();
+        };
+        QGroupBox* kinds = f.findChild<QGroupBox*>(QStringLiteral("rgLineKind"));
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), kinds->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(kinds, &menuEvent);
+        EXPECT_EQ(chooserRuns, 1);
+        EXPECT_FALSE(f.GammaRadiationSet().contains(2));
+        EXPECT_TRUE(f.GammaRadiationSet().contains(1));
+        EXPECT_LT(f.LinesGrid()->RowCount() - 1, withXrays);
+    });
+}
+
+TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
+{
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        TQzFloatEdit* max = f.CriterionBound(soAlphaFrac, true);
+        TQzFloatEdit* min = f.CriterionBound(soAlphaFrac, false);
+        typeNumber(max, QStringLiteral("100"));
+        typeNumber(min, QStringLiteral("50"));
+        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
+        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Max(soAlphaFrac), 1.0f);
+        typeNumber(max, QStringLiteral("150"));
+        EXPECT_EQ(max->Value(), 100) << "at most 100 %";
+        // A maximum typed below the minimum waits for the typing to end before it moves it.
+        typeNumber(max, QStringLiteral("20"));
+        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
+        QTest::keyClick(max, Qt::Key_Return);
+        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Max(soAlphaFrac), 0.2f);
+        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.2f);
+        EXPECT_DOUBLE_EQ(min->Value(), 20);
+    });
+}
+
+TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
+{
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
+        pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
+        typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
+        EXPECT_NEAR(f.HalfLifeLambda(false)->Value(), kLn2, 1e-6);
+        pickComboItem(f.HalfLifeUnits(false), QStringLiteral("h"));
+        EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 24, 1e-4);
+        EXPECT_NEAR(f.HalfLifeLambda(false)->Value(), kLn2, 1e-6);
+        typeNumber(f.HalfLifeLambda(false), QString::number(kLn2 / 7200, 'g', 9));
+        EXPECT_EQ(f.HalfLifeUnits(false)->currentText(), QStringLiteral("y"));
+        EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
+        click(f.DatabaseButton());
+        EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.LongestHalfLife().HalfLife);
+        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), index.ShortestHalfLife().TimeUnit);
+    });
+}
+
+TEST_F(AdvFilterFormTest, HandlerIsSavedWhileOpenAndEditsStayAfterClosing)
+{
+    int changes = 0;
+    panel->OnFilterChanged = [&](TQzRNXPanel* sender) {
+        EXPECT_EQ(sender, panel.get());
+        ++changes;
+    };
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        click(f.EnabledBox());
+        click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+        click(f.MassEnabled(false));
+        typeNumber(f.MassValue(false), QStringLiteral("250"));
+        EXPECT_GT(changes, 0) << "the saved handler still hears the panel";
+        click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
+    });
+    // Closed with Escape: what was done stays, and the handler is the panel's own again.
+    EXPECT_TRUE(panel->Filter().Advanced().Enabled());
+    EXPECT_EQ(panel->Filter().Advanced().AMass().MinValue(), 250);
+    for (const QString& name : offered())
+        EXPECT_GE(index.FindRNX(name)->AMassInt, 250);
+    const int before = changes;
+    panel->Filter().Advanced().AMass().SetMinValue(240);
+    EXPECT_EQ(changes, before + 1);
+    // The page it was closed on comes back, in the width it had.
+    openDialog([&](TQzRNXAdvFilterForm& f) { EXPECT_EQ(f.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgHalfLife); });
+}
+
+TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)
+{
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::NarrowWidth);
+        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.LinesListButton());
+        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth);
+        click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::NarrowWidth);
+        EXPECT_FALSE(f.LinesListButton()->isVisible());
+        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth);
+    });
+    EXPECT_TRUE(panel->Filter().Advanced().FormIsMoreWidth());
+    openDialog([&](TQzRNXAdvFilterForm& f) { EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth); });
+}
+
+TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
+{
+    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(12, TQzRNXAdvFilterForm::ckLines, l_Russian),
+              QStringLiteral("Выбрано линий спектра - 12"));
+    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(1, TQzRNXAdvFilterForm::ckElements, l_English), QStringLiteral("1 element"));
+    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(0, TQzRNXAdvFilterForm::ckNuclides, l_Ukrainian), QStringLiteral("Список пустий!"));
+    panel->SetLanguage(l_Ukrainian);
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->RNXCount()));
+        EXPECT_EQ(f.HalfLifeUnits(false)->itemText(2), QStringLiteral("год"));
+    });
+}
+
+TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
+{
+    EXPECT_FALSE(panel->AdvancedMark()->isVisible());
+    TQzRNXAdvancedFilter& a = panel->Filter().Advanced();
+    a.Decay().SetOrSet({dfxAlphaOnly});
+    a.Decay().SetEnabled(true);
+    a.SetEnabled(true);
+    EXPECT_TRUE(panel->AdvancedMark()->isVisible());
+    EXPECT_TRUE(panel->AdvancedMark()->toolTip().contains(QStringLiteral("decay by any of: alpha only")))
+        << panel->AdvancedMark()->toolTip().toStdString();
+
+    // Nothing passes: the chooser is empty, the views keep their nuclide, the line says why.
+    reports.clear();
+    a.AMass().SetMinValue(257);
+    a.AMass().SetMinEnabled(true);
+    EXPECT_EQ(panel->RNXCount(), 0);
+    EXPECT_TRUE(reports.isEmpty());
+    ASSERT_FALSE(status.isEmpty());
+    EXPECT_TRUE(status.back().startsWith(QStringLiteral("No radionuclide passes the advanced filter")));
+    EXPECT_TRUE(panel->AdvancedMark()->toolTip().contains(QStringLiteral("No radionuclide passes it")));
+    a.AMass().SetMinValue(258);
+    EXPECT_EQ(status.size(), 1) << "said once";
+    // Nuclides pass again: what was said is taken back.
+    a.AMass().SetMinValue(240);
+    EXPECT_GT(panel->RNXCount(), 0);
+    EXPECT_EQ(status.size(), 2);
+    EXPECT_TRUE(status.back().isEmpty());
+
+    // "Clear advanced filter" from the right-click menu.
+    QComboBox* box = panel->ElementBox();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box, &menuEvent);
+    ASSERT_TRUE(panel->PopupMenu()->isVisible());
+    clickMenu(panel->PopupMenu(), QStringLiteral("Clear advanced filter"));
+    EXPECT_FALSE(a.Enabled());
+    EXPECT_FALSE(panel->AdvancedMark()->isVisible());
+    EXPECT_EQ(panel->RNXCount(), index.Count());
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(AdvFilterFormTest, MenuEntryOpensTheDialog)
+{
+    int opened = 0;
+    panel->ExecModal = [&](QDialog& dialog) {
+        ++opened;
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Advanced radionuclide filter"));
+        return int(QDialog::Rejected);
+    };
+    QComboBox* box = panel->AMassBox();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box, &menuEvent);
+    clickMenu(panel->PopupMenu(), QStringLiteral("Advanced filter..."));
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
+{
+    const std::pair<const char*, const char*> spellings[] = {
+        {"cs137", "Cs-137"}, {"Cs-137", "Cs-137"}, {"cs 137", "Cs-137"}, {"tc99m", "Tc-99m"}, {"Tc-99M", "Tc-99m"},
+        {"CO60", "Co-60"},   {"i131", "I-131"},
+    };
+    for (const auto& [typed, name] : spellings) {
+        SCOPED_TRACE(typed);
+        panel->SetElementAndAMass(_H, "3");
+        QComboBox* box = panel->ElementBox();
+        box->setFocus();
+        QTest::keyClicks(box, QString::fromLatin1(typed));
+        EXPECT_EQ(panel->TypedName(), QString::fromLatin1(typed));
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(panel->RNXname(), QString::fromLatin1(name));
+        EXPECT_EQ(panel->UndoNames().front(), QStringLiteral("H-3")) << "through the chooser's history";
+        EXPECT_TRUE(panel->TypedName().isEmpty());
+    }
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
+{
+    panel->Filter().SetUseRNXFilter(true);
+    panel->Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
+    panel->Filter().Advanced().Decay().SetOrSet({dfxAlphaOnly, dfxBetaMinusOnly});
+    panel->Filter().Advanced().Decay().SetEnabled(true);
+    panel->Filter().Advanced().SetEnabled(true);
+    panel->SetElementAndAMass(_Co, "60");
+    struct Case {
+        const char* typed;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"xx1", "Xx-1: no such radionuclide"},   {"co57", "Co-57: no data file"},
+        {"ba137m", "Ba-137m: left out by the advanced filter"}, {"co6o", "\"co6o\" is not a radionuclide name"},
+        {"po", ""}, // an element alone is taken
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        status.clear();
+        panel->AMassBox()->setFocus();
+        QTest::keyClicks(panel->AMassBox(), QString::fromLatin1(c.typed));
+        QTest::keyClick(panel->AMassBox(), Qt::Key_Enter);
+        ASSERT_FALSE(status.isEmpty());
+        EXPECT_EQ(status.back(), QString::fromLatin1(c.said));
+    }
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Po-210"));
+    // Escape gives up what was typed.
+    QTest::keyClicks(panel->AMassBox(), QStringLiteral("cs"));
+    QTest::keyClick(panel->AMassBox(), Qt::Key_Escape);
+    EXPECT_TRUE(panel->TypedName().isEmpty());
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+} // namespace
+} // namespace kav
