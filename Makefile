@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 GENERATOR := -G Ninja
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test bench fuzz install package clean
 
 deps:
 	@bash scripts/deps.sh
@@ -18,6 +18,15 @@ test: deps
 	cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DKAV_SANITIZE=ON -DKAV_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ctest --output-on-failure -j $(JOBS)
+
+# Installs the viewer, kav, the help, the sample data and the desktop entry under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+# A Debian package in build/, installed with: sudo apt install ./build/kav-data-viewer_*.deb
+package: build
+	cd build && cpack -G DEB
 
 bench: build
 	@for b in build/bin/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2; done

@@ -11,6 +11,7 @@ packages=(
   emf2svg libwmf-bin fonts-urw-base35
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick fonts-liberation
+  desktop-file-utils appstream
 )
 
 missing=()

@@ -8,7 +8,7 @@
 
 namespace kav {
 
-const QString TVESKAboutBox::VersionText = QStringLiteral("5.27.9.21");
+const QString TVESKAboutBox::VersionText = QStringLiteral(KAV_VERSION); // the project's version, from the build
 
 TVESKAboutBox::TVESKAboutBox(QWidget* parent)
     : QDialog(parent)

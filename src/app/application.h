@@ -22,6 +22,10 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // A termination request (SIGTERM when the session ends, SIGINT from a terminal) ends the
+    // event loops as closing the window does, so that what is kept at exit is kept.
+    void QuitOnTerminationSignals();
+
 private:
     void ShowLastStopError(const std::exception& error);
 

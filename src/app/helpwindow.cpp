@@ -3,6 +3,8 @@
 #include "base/messageboxes.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHelpContentModel>
@@ -76,18 +78,50 @@ THelpWindow::THelpWindow(QString collectionFile, IMessageBoxes& boxes, QWidget* 
 
 THelpWindow::~THelpWindow() = default;
 
+namespace {
+
+// Copies the collection and the pages' file it names beside it into the folder, unless copies
+// as new are there; the copy's collection, or an empty text with the problem said.
+QString workingCopy(const QString& collection, const QString& folder, QString& problem)
+{
+    if (!QDir().mkpath(folder)) {
+        problem = QStringLiteral("%1: the folder cannot be made.").arg(folder);
+        return {};
+    }
+    const QFileInfo carried(collection);
+    for (const QString& name : {carried.fileName(), carried.completeBaseName() + QStringLiteral(".qch")}) {
+        const QFileInfo from(carried.absoluteDir().filePath(name));
+        const QFileInfo to(folder + u'/' + name);
+        if (to.exists() && to.lastModified() >= from.lastModified() && to.size() == from.size())
+            continue;
+        QFile::remove(to.filePath());
+        QFile source(from.filePath());
+        if (!source.copy(to.filePath())) {
+            problem = QStringLiteral("%1 cannot be copied to %2: %3").arg(from.filePath(), folder, source.errorString());
+            return {};
+        }
+        QFile::setPermissions(to.filePath(), QFile::ReadOwner | QFile::WriteOwner);
+    }
+    return folder + u'/' + carried.fileName();
+}
+
+} // namespace
+
 bool THelpWindow::OpenEngine()
 {
     if (FEngine)
         return true;
     QString problem;
-    if (!QFileInfo(FCollectionFile).isFile()) {
+    QString collection = FCollectionFile;
+    if (!QFileInfo(FCollectionFile).isFile())
         problem = QStringLiteral("%1 is missing.").arg(FCollectionFile);
-    } else {
-        auto* engine = new QHelpEngine(FCollectionFile, this);
+    else if (!FWorkingFolder.isEmpty())
+        collection = workingCopy(FCollectionFile, FWorkingFolder, problem);
+    if (problem.isEmpty()) {
+        auto* engine = new QHelpEngine(collection, this);
         engine->setReadOnly(true);
         if (!engine->setupData() || engine->registeredDocumentations().isEmpty()) {
-            problem = FCollectionFile + QStringLiteral(": ")
+            problem = collection + QStringLiteral(": ")
                 + (engine->error().isEmpty() ? QStringLiteral("it holds no help pages.") : engine->error());
             delete engine;
         } else {

@@ -31,6 +31,10 @@ public:
     // The collection file and the boxes outlive the window.
     THelpWindow(QString collectionFile, IMessageBoxes& boxes, QWidget* parent = nullptr);
     ~THelpWindow() override;
+    // The help engine keeps its search index beside the collection: a collection in a folder
+    // the user cannot write to (an installed one) is opened from a copy in this folder, made
+    // again whenever the carried one is newer.
+    void SetWorkingFolder(const QString& folder) { FWorkingFolder = folder; }
 
     // Shows a topic ("key-terms.html#b_AMAD"); false, after saying why, when there is no help.
     bool ShowTopic(const QString& topic);
@@ -45,6 +49,7 @@ private:
     void BuildWindow();
 
     QString FCollectionFile;
+    QString FWorkingFolder;
     IMessageBoxes& FBoxes;
     QHelpEngine* FEngine = nullptr;
     QTextBrowser* FBrowser = nullptr;

@@ -1,20 +1,51 @@
 #include "app/application.h"
+#include "app/commandline.h"
 #include "app/mainform.h"
 #include "app/qtmessageboxes.h"
 #include "data/applicationcontext.h"
 
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // Help and version are answered before the application needs a display.
+    const kav::TViewerCommandLine early = kav::TViewerCommandLine::Parse(argumentsOf(argc, argv));
+    if (early.Help || early.Version) {
+        std::fputs(qUtf8Printable(early.Help ? kav::TViewerCommandLine::HelpText() : kav::TViewerCommandLine::VersionText()),
+                   stdout);
+        return 0;
+    }
     kav::TKavApplication app(argc, argv);
+    // What is left once the toolkit took its own options.
+    const kav::TViewerCommandLine line = kav::TViewerCommandLine::Parse(QCoreApplication::arguments());
+    if (!line.Error.isEmpty()) {
+        std::fprintf(stderr, "kav-data-viewer: %s\nSee kav-data-viewer --help.\n", qUtf8Printable(line.Error));
+        return 2;
+    }
+    app.QuitOnTerminationSignals();
     kav::QtMessageBoxes boxes;
     app.SetMessageBoxes(&boxes);
     kav::ApplicationContext context(QCoreApplication::applicationFilePath(), boxes);
+    if (!line.DataDir.isEmpty())
+        context.ProgramPreference().SetQVDDirForThisRun(line.DataDir);
 
     int status = 0;
     {
         kav::TMainForm form(context);
         // The maintenance command "Export Doses" is offered only when asked for.
-        form.SetMaintenance(QCoreApplication::arguments().contains(QStringLiteral("--maintenance")));
+        form.SetMaintenance(line.Maintenance);
         if (!form.StartupFailed()) {
             form.show();
             status = kav::TKavApplication::exec();

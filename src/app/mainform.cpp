@@ -18,6 +18,8 @@
 #include "chooser/ui/rnxpanel.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
@@ -103,8 +105,9 @@ void TMainForm::CreateControls()
 
 void TMainForm::CreateHelp()
 {
-    FHelp = new THelpWindow(FContext.ProgramPreference().StartUpDir() + QStringLiteral("/kav-data-viewer.qhc"),
+    FHelp = new THelpWindow(FContext.ProgramPreference().HelpCollectionFile(),
                             FContext.MessageBoxes(), this);
+    FHelp->SetWorkingFolder(FContext.ProgramPreference().Locations().HelpCacheDir);
     const auto showHelp = [this](const QString& topic) { FHelp->ShowTopic(topic); };
     FMixtureView->ShowHelp = showHelp;
     FMaterialsView->ShowHelp = showHelp;
@@ -155,7 +158,7 @@ void TMainForm::aExportDosesExecute()
     progress.setMinimumDuration(300);
     const TDoseExportResult result =
         ExportDoses(preference, FContext.DataNuclideList(), FContext.DataElementList(),
-                    preference.StartUpDir() + QStringLiteral("/Export"), [&progress](int done, int) {
+                    preference.ExportDir(), [&progress](int done, int) {
                         progress.setValue(done);
                         return !progress.wasCanceled();
                     });
@@ -286,6 +289,7 @@ void TMainForm::SaveMixture()
 {
     const QString path = FContext.ProgramPreference().MixtureFileName();
     QString error;
+    QDir().mkpath(QFileInfo(path).absolutePath()); // the settings folder of a first run
     if (!SaveFileAtomically(path, MixtureFileBytes(FMixtureView->MixtureSettings()), &error))
         FContext.MessageBoxes().Show(MessageKind::Warning, TKavApplication::Title,
                                      QStringLiteral("The list of radionuclides could not be kept for the next run: ")

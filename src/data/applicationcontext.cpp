@@ -1,5 +1,7 @@
 #include "data/applicationcontext.h"
 
+#include <utility>
+
 namespace kav {
 
 ApplicationContext::ApplicationContext(const QString& executablePath, IMessageBoxes& messageBoxes)
@@ -7,6 +9,22 @@ ApplicationContext::ApplicationContext(const QString& executablePath, IMessageBo
     , FProgramPreference(executablePath)
 {
     FRNXIndex.SetMessageBoxes(&messageBoxes);
+    FProgramPreference.OnSettingChanged = [this](TQzProgramPreference* preference) {
+        QString reason;
+        if (!FSaidSettingsCannotBeKept && !preference->CanWrite(&reason))
+            SayIfSettingsCannotBeKept(reason);
+    };
+}
+
+void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
+{
+    if (std::exchange(FSaidSettingsCannotBeKept, true))
+        return;
+    FMessageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
+                       QStringLiteral("The settings cannot be saved (%1). What you change applies until the "
+                                      "viewer is closed.")
+                           .arg(reason),
+                       mbOK, mbOK);
 }
 
 void ApplicationContext::LoadIndex()
@@ -38,10 +56,11 @@ QStringList DataElementsOf(const TRNXStringList& nuclides)
     return elements;
 }
 
-void ApplicationContext::SavePreferencesAtExit() const
+void ApplicationContext::SavePreferencesAtExit()
 {
-    if (FProgramPreference.AutoSave())
-        FProgramPreference.Write();
+    QString reason;
+    if (FProgramPreference.AutoSave() && !FProgramPreference.Write(&reason))
+        SayIfSettingsCannotBeKept(reason);
 }
 
 } // namespace kav

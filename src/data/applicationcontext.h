@@ -33,10 +33,15 @@ public:
     void FillDataLists();
 
     // Program end: the preferences are written when saving at exit is on.
-    void SavePreferencesAtExit() const;
+    void SavePreferencesAtExit();
 
 private:
+    // A setting changed: when the preferences file cannot be written the user hears it, once,
+    // instead of losing the change at exit without a word.
+    void SayIfSettingsCannotBeKept(const QString& reason);
+
     IMessageBoxes& FMessageBoxes;
+    bool FSaidSettingsCannotBeKept = false;
     TRNXindex FRNXIndex;
     TQzProgramPreference FProgramPreference;
     TRNXStringList FDataNuclideList;

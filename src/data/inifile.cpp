@@ -187,9 +187,9 @@ QByteArray IniFile::toBytes() const
     return out;
 }
 
-bool IniFile::save(const QString& path) const
+bool IniFile::save(const QString& path, QString* error) const
 {
-    return SaveFileAtomically(path, toBytes());
+    return SaveFileAtomically(path, toBytes(), error);
 }
 
 } // namespace kav

@@ -35,8 +35,8 @@ public:
     void setValue(const QString& section, const QString& key, const QString& value);
 
     QByteArray toBytes() const;
-    // Writes the whole file atomically; false when it could not be written.
-    bool save(const QString& path) const;
+    // Writes the whole file atomically; false when it could not be written, and error says why.
+    bool save(const QString& path, QString* error = nullptr) const;
 
 private:
     struct Line {

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <set>
 
@@ -38,15 +40,58 @@ E lowByte(int value)
     return static_cast<E>(static_cast<std::uint8_t>(value & 0xFF));
 }
 
-// Stores a changed value that the field accepts; anything else keeps the current one.
+// Stores a changed value that the field accepts; anything else keeps the current one. True
+// when the value changed.
 template <typename E, typename Set>
-void setAccepted(E& field, E value, const Set& accepted)
+bool setAccepted(E& field, E value, const Set& accepted)
 {
-    if (value != field && accepted.contains(value))
-        field = value;
+    if (value == field || !accepted.contains(value))
+        return false;
+    field = value;
+    return true;
+}
+
+// Whether files can be made in the folder: a file is made there and removed again, which is
+// what counts (permissions, a file system mounted read-only, a folder that is not there).
+bool canMakeFilesIn(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.kav-write-probe-XXXXXX"));
+    return probe.open();
+}
+
+QString underHome(QStandardPaths::StandardLocation location)
+{
+    return QStandardPaths::writableLocation(location) + QStringLiteral("/kav-data-viewer");
 }
 
 } // namespace
+
+TQzProgramLocations TQzProgramLocations::ForExecutable(const QString& executablePath)
+{
+    const QFileInfo exe(executablePath);
+    TQzProgramLocations l;
+    l.ProgramDir = exe.absolutePath();
+    l.ExeName = exe.fileName();
+    const QString share = QDir::cleanPath(l.ProgramDir + QStringLiteral("/../share/kav-data-viewer"));
+    l.Installed = QFileInfo(l.ProgramDir).fileName() == QStringLiteral("bin") && isFolder(share);
+    l.SharedDir = l.Installed ? share : l.ProgramDir;
+    const bool besideExecutable = !l.Installed && canMakeFilesIn(l.ProgramDir);
+    l.SettingsDir = besideExecutable ? l.ProgramDir : UserConfigDir();
+    l.UserDataDir = besideExecutable ? l.ProgramDir : UserDataHome();
+    if (l.Installed)
+        l.HelpCacheDir = underHome(QStandardPaths::GenericCacheLocation) + QStringLiteral("/help");
+    return l;
+}
+
+QString TQzProgramLocations::UserConfigDir()
+{
+    return underHome(QStandardPaths::GenericConfigLocation);
+}
+
+QString TQzProgramLocations::UserDataHome()
+{
+    return underHome(QStandardPaths::GenericDataLocation);
+}
 
 // One setting: where the file keeps it, what a missing key reads as, and how the text of the
 // file reaches the field and back. Setting the text of a value the field does not accept keeps
@@ -78,7 +123,11 @@ const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings
     static const std::vector<Setting> settings{
         flag(kGeneral, "AutoSave", &P::FAutoSave, false),
         flag(kGeneral, "Initialized", &P::FNotFirstRun, false),
-        Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false, [](const P& p) { return p.FQVDDir; },
+        Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false,
+                [](const P& p) {
+                    const bool thisRuns = !p.FRunQVDDir.isEmpty() && p.FQVDDir == p.FRunQVDDir;
+                    return thisRuns ? p.FStoredQVDDir : p.FQVDDir;
+                },
                 [](P& p, const QString& t) { p.SetQVDDir(t); }},
         unit("MixtureActivityUnit", &P::FMixtureActivityUnit, AcceptedActivityUnits, au_Bq),
         unit("MixtureDoseUnit", &P::FMixtureDoseUnit, AcceptedDoseUnits, du_Sv),
@@ -98,30 +147,34 @@ const TQzDoseUnits TQzProgramPreference::AcceptedDoseUnits{du_mkSv, du_mSv, du_S
 const TQzTimeUnits TQzProgramPreference::AcceptedTimeUnits{tuYear, tuDay, tuHour};
 
 TQzProgramPreference::TQzProgramPreference(const QString& executablePath)
+    : TQzProgramPreference(TQzProgramLocations::ForExecutable(executablePath))
 {
-    const QFileInfo exe(executablePath);
-    FExeName = exe.fileName();
-    FStartUpDir = exe.absolutePath();
+}
+
+TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations)
+    : FLocations(locations)
+{
     FQVDDir = DefaultQVDDir();
     RestoreDefaultValues();
     Read();
     if (!isFolder(FQVDDir))
-        SetQVDDir(FStartUpDir);
+        SetQVDDir(FLocations.SharedDir);
 }
 
 QString TQzProgramPreference::DefaultQVDDir() const
 {
-    return FStartUpDir + u'/' + kDefaultDataFolder;
+    return FLocations.SharedDir + u'/' + kDefaultDataFolder;
 }
 
 QString TQzProgramPreference::IniFileName() const
 {
-    return FStartUpDir + u'/' + QFileInfo(FExeName).completeBaseName() + QStringLiteral(".ini");
+    return FLocations.SettingsDir + u'/' + QFileInfo(FLocations.ExeName).completeBaseName() + QStringLiteral(".ini");
 }
 
 QString TQzProgramPreference::MixtureFileName() const
 {
-    return FStartUpDir + u'/' + QFileInfo(FExeName).completeBaseName() + QStringLiteral(".mixture");
+    return FLocations.SettingsDir + u'/' + QFileInfo(FLocations.ExeName).completeBaseName()
+        + QStringLiteral(".mixture");
 }
 
 bool TQzProgramPreference::CheckIniExists() const
@@ -138,17 +191,44 @@ void TQzProgramPreference::Read()
         s.set(*this, ini->value(s.section, s.key, s.defaultText));
 }
 
-bool TQzProgramPreference::Write() const
+bool TQzProgramPreference::Write(QString* error) const
 {
     // Other sections and keys a user put in the file are kept as they stand; a file that cannot
     // be read whole is never replaced.
-    std::optional<IniFile> ini = IniFile::load(IniFileName());
+    if (!QDir().mkpath(FLocations.SettingsDir)) {
+        if (error)
+            *error = QStringLiteral("%1: the folder cannot be made").arg(FLocations.SettingsDir);
+        return false;
+    }
+    std::optional<IniFile> ini = IniFile::load(IniFileName(), error);
     if (!ini)
         return false;
     for (const Setting& s : Settings())
         ini->setValue(s.section, s.key, s.get(*this));
     // A folder that cannot be written to leaves the old file (or none) in place.
-    return ini->save(IniFileName());
+    QString reason;
+    if (ini->save(IniFileName(), &reason))
+        return true;
+    if (error)
+        *error = IniFileName() + QStringLiteral(": ") + reason;
+    return false;
+}
+
+bool TQzProgramPreference::CanWrite(QString* error) const
+{
+    auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (!QDir().mkpath(FLocations.SettingsDir))
+        return fail(QStringLiteral("%1: the folder cannot be made").arg(FLocations.SettingsDir));
+    if (!IniFile::load(IniFileName(), error))
+        return false;
+    // The file is replaced by a new one made beside it.
+    if (!canMakeFilesIn(FLocations.SettingsDir))
+        return fail(QStringLiteral("%1: no file can be made in this folder").arg(FLocations.SettingsDir));
+    return true;
 }
 
 void TQzProgramPreference::RestoreDefaultValues()
@@ -160,8 +240,32 @@ void TQzProgramPreference::RestoreDefaultValues()
 
 void TQzProgramPreference::Assign(const TQzProgramPreference& other)
 {
-    for (const Setting& s : Settings())
+    bool changed = false;
+    for (const Setting& s : Settings()) {
+        const QString before = s.get(*this);
         s.set(*this, s.get(other));
+        changed = changed || s.get(*this) != before;
+    }
+    // The data folder as it is in this run, not as the file keeps it.
+    changed = changed || FQVDDir != other.FQVDDir;
+    FQVDDir = other.FQVDDir;
+    FStoredQVDDir = other.FStoredQVDDir;
+    FRunQVDDir = other.FRunQVDDir;
+    if (changed)
+        Changed();
+}
+
+void TQzProgramPreference::Changed()
+{
+    if (OnSettingChanged)
+        OnSettingChanged(this);
+}
+
+template <typename E, typename Set>
+void TQzProgramPreference::SetAccepted(E& field, E value, const Set& accepted)
+{
+    if (setAccepted(field, value, accepted))
+        Changed();
 }
 
 bool TQzProgramPreference::ExecEditDlg(TQzProgramOptionsDialogType options, const TOptionsDialog& dialog)
@@ -208,12 +312,36 @@ void TQzProgramPreference::SetQVDDir(const QString& value)
     if (value == FQVDDir)
         return;
     FQVDDir = value;
-    if (isFolder(FQVDDir))
+    if (!isFolder(FQVDDir)) {
+        FQVDDir = DefaultQVDDir();
+        if (!isFolder(FQVDDir))
+            FQVDDir = FLocations.SharedDir;
+    }
+    Changed();
+}
+
+void TQzProgramPreference::SetQVDDirForThisRun(const QString& value)
+{
+    const QString stored = FRunQVDDir.isEmpty() ? FQVDDir : FStoredQVDDir;
+    SetQVDDir(value);
+    FStoredQVDDir = stored;
+    FRunQVDDir = FQVDDir;
+}
+
+void TQzProgramPreference::SetDPUMIntDays(bool value)
+{
+    if (value == FDPUMIntDays)
         return;
-    FQVDDir = DefaultQVDDir();
-    if (isFolder(FQVDDir))
+    FDPUMIntDays = value;
+    Changed();
+}
+
+void TQzProgramPreference::SetAutoSave(bool value)
+{
+    if (value == FAutoSave)
         return;
-    FQVDDir = FStartUpDir;
+    FAutoSave = value;
+    Changed();
 }
 
 void TQzProgramPreference::SetNotFirstRun(bool value)
@@ -224,13 +352,13 @@ void TQzProgramPreference::SetNotFirstRun(bool value)
     Write();
 }
 
-void TQzProgramPreference::SetMixtureActivityUnit(TQzActivityUnit value) { setAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetDPUMContentActivityUnit(TQzActivityUnit value) { setAccepted(FDPUMContentActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetDPUMIntakeActivityUnit(TQzActivityUnit value) { setAccepted(FDPUMIntakeActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetDPUIActivityUnit(TQzActivityUnit value) { setAccepted(FDPUIActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetMixtureDoseUnit(TQzDoseUnit value) { setAccepted(FMixtureDoseUnit, value, AcceptedDoseUnits); }
-void TQzProgramPreference::SetDPUMDoseUnit(TQzDoseUnit value) { setAccepted(FDPUMDoseUnit, value, AcceptedDoseUnits); }
-void TQzProgramPreference::SetDPUIDoseUnit(TQzDoseUnit value) { setAccepted(FDPUIDoseUnit, value, AcceptedDoseUnits); }
-void TQzProgramPreference::SetDPUMTimeUnit(TQzTimeUnit value) { setAccepted(FDPUMTimeUnit, value, AcceptedTimeUnits); }
+void TQzProgramPreference::SetMixtureActivityUnit(TQzActivityUnit value) { SetAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits); }
+void TQzProgramPreference::SetDPUMContentActivityUnit(TQzActivityUnit value) { SetAccepted(FDPUMContentActivityUnit, value, AcceptedActivityUnits); }
+void TQzProgramPreference::SetDPUMIntakeActivityUnit(TQzActivityUnit value) { SetAccepted(FDPUMIntakeActivityUnit, value, AcceptedActivityUnits); }
+void TQzProgramPreference::SetDPUIActivityUnit(TQzActivityUnit value) { SetAccepted(FDPUIActivityUnit, value, AcceptedActivityUnits); }
+void TQzProgramPreference::SetMixtureDoseUnit(TQzDoseUnit value) { SetAccepted(FMixtureDoseUnit, value, AcceptedDoseUnits); }
+void TQzProgramPreference::SetDPUMDoseUnit(TQzDoseUnit value) { SetAccepted(FDPUMDoseUnit, value, AcceptedDoseUnits); }
+void TQzProgramPreference::SetDPUIDoseUnit(TQzDoseUnit value) { SetAccepted(FDPUIDoseUnit, value, AcceptedDoseUnits); }
+void TQzProgramPreference::SetDPUMTimeUnit(TQzTimeUnit value) { SetAccepted(FDPUMTimeUnit, value, AcceptedTimeUnits); }
 
 } // namespace kav

@@ -15,9 +15,30 @@ enum TQzProgramOptionsDialogType : std::uint8_t {
     poGeneral, poVESKDataDir, poMixtureUnits, poDPUIUnits, poDPUMUnits
 };
 
+// Where the program finds what it carries and keeps what it writes. A copy installed under a
+// prefix (its executable in bin/, beside share/kav-data-viewer/) takes the help and the sample
+// data from that share folder and keeps the settings in the user's configuration folder; a copy
+// run from its own folder keeps them beside the executable while that folder can be written to.
+struct TQzProgramLocations {
+    QString ProgramDir;  // the executable's folder
+    QString ExeName;     // the executable's file name
+    QString SharedDir;   // the help collection and the sample data folder
+    QString SettingsDir; // the preferences and the kept list of radionuclides
+    QString UserDataDir; // what the user asks the program to write (the dose export)
+    QString HelpCacheDir; // where an installed copy's help is opened from; empty otherwise
+    bool Installed = false;
+
+    static TQzProgramLocations ForExecutable(const QString& executablePath);
+    // The user's own folders of the program: $XDG_CONFIG_HOME/kav-data-viewer and
+    // $XDG_DATA_HOME/kav-data-viewer (by default under ~/.config and ~/.local/share).
+    static QString UserConfigDir();
+    static QString UserDataHome();
+};
+
 // The settings that outlive a run: data folder, unit choices of the three dose views, the
 // whole-days flag of the bioassay view, saving at exit and first-run state. Backed by an INI
-// file beside the executable, named after it; each setting is declared once, in a table.
+// file named after the executable in the settings folder; each setting is declared once, in a
+// table.
 class TQzProgramPreference {
 public:
     using TNotifyEvent = std::function<void(TQzProgramPreference* sender)>;
@@ -26,14 +47,20 @@ public:
 
     // For the executable at the given path; reads its INI file.
     explicit TQzProgramPreference(const QString& executablePath);
+    explicit TQzProgramPreference(const TQzProgramLocations& locations);
 
     void Read();
     // Stores the settings in the INI file, keeping everything else it holds; false when the file
-    // could not be read whole (it is then left alone) or not be written.
-    bool Write() const;
+    // could not be read whole (it is then left alone) or not be written, and error says why.
+    bool Write(QString* error = nullptr) const;
+    // Whether Write can succeed, without writing anything (the settings folder may be made);
+    // when it cannot, error says why.
+    bool CanWrite(QString* error = nullptr) const;
     void RestoreDefaultValues();
     void Assign(const TQzProgramPreference& other);
     bool CheckIniExists() const;
+    // Heard whenever a setting takes another value, by a setter or by Assign.
+    TNotifyEvent OnSettingChanged;
     // Opens the options dialog the user interface gives, on these preferences; when the user
     // accepts it OnExecEditDlg hears of it. False when cancelled or when there is no dialog.
     bool ExecEditDlg(TQzProgramOptionsDialogType options, const TOptionsDialog& dialog);
@@ -44,19 +71,25 @@ public:
     void GetRNList(const TRNXindex& index, TRNXStringList& list) const;
     void SetQVDDir(const QString& value);
     const QString& QVDDir() const { return FQVDDir; }
+    // A data folder for this run only (the command line's): the stored one is what Write keeps,
+    // unless the user picks another during the run.
+    void SetQVDDirForThisRun(const QString& value);
     QString IniFileName() const;
     // The file the mixture view's rows are kept in between runs, beside the preferences file.
     QString MixtureFileName() const;
 
-    const QString& StartUpDir() const { return FStartUpDir; }
-    const QString& ExeName() const { return FExeName; }
+    // The folder the dose export writes to unless told another.
+    QString ExportDir() const { return FLocations.UserDataDir + QStringLiteral("/Export"); }
+    // The help collection the program carries.
+    QString HelpCollectionFile() const { return FLocations.SharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
+    const TQzProgramLocations& Locations() const { return FLocations; }
 
     bool AutoSave() const { return FAutoSave; }
-    void SetAutoSave(bool value) { FAutoSave = value; }
+    void SetAutoSave(bool value);
     bool NotFirstRun() const { return FNotFirstRun; }
     void SetNotFirstRun(bool value);
     bool DPUMIntDays() const { return FDPUMIntDays; }
-    void SetDPUMIntDays(bool value) { FDPUMIntDays = value; }
+    void SetDPUMIntDays(bool value);
 
     TQzActivityUnit MixtureActivityUnit() const { return FMixtureActivityUnit; }
     void SetMixtureActivityUnit(TQzActivityUnit value);
@@ -88,11 +121,15 @@ private:
     // Every setting the INI file keeps, in the order of the file.
     static const std::vector<Setting>& Settings();
     QString DefaultQVDDir() const;
+    void Changed();
+    template <typename E, typename Set>
+    void SetAccepted(E& field, E value, const Set& accepted);
 
+    TQzProgramLocations FLocations;
     bool FAutoSave = false;
-    QString FStartUpDir;
-    QString FExeName;
     QString FQVDDir;
+    QString FStoredQVDDir; // the data folder the file keeps while FQVDDir is this run's
+    QString FRunQVDDir;
     TQzActivityUnit FMixtureActivityUnit = au_Bq;
     TQzActivityUnit FDPUMContentActivityUnit = au_Bq;
     TQzActivityUnit FDPUMIntakeActivityUnit = au_Bq;

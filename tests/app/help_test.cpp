@@ -27,6 +27,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QHelpSearchEngine>
 #include <QTimer>
 #include <QToolButton>
 
@@ -200,6 +201,29 @@ TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
     EXPECT_GT(checked, 20);
     // The index knows AMAD.
     EXPECT_FALSE(engine->documentsForKeyword(QStringLiteral("AMAD")).isEmpty());
+}
+
+TEST(HelpWindow, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
+{
+    QTemporaryDir installed, cache;
+    const QFileInfo built(QStringLiteral(KAV_HELP_COLLECTION));
+    for (const QString& name : {QStringLiteral("kav-data-viewer.qhc"), QStringLiteral("kav-data-viewer.qch")})
+        ASSERT_TRUE(QFile::copy(built.dir().filePath(name), installed.filePath(name)));
+    const QStringList before = QDir(installed.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QString working = cache.filePath("kav-data-viewer/help");
+    RecordingMessageBoxes messages;
+    {
+        THelpWindow help(installed.filePath("kav-data-viewer.qhc"), messages);
+        help.SetWorkingFolder(working);
+        ASSERT_TRUE(help.ShowTopic(HelpTopic::Contents));
+        EXPECT_EQ(help.CurrentUrl().fileName(), QStringLiteral("index.html"));
+        EXPECT_EQ(help.Engine()->collectionFile(), working + "/kav-data-viewer.qhc");
+        help.Engine()->searchEngine()->reindexDocumentation();
+    }
+    EXPECT_TRUE(QFile::exists(working + "/kav-data-viewer.qch"));
+    EXPECT_EQ(QDir(installed.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before)
+        << "nothing is written beside the installed collection";
+    EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST(HelpWindow, AMissingCollectionIsSaidAndNothingElse)

@@ -1,9 +1,13 @@
 #include "data/inifile.h"
+#include "data/applicationcontext.h"
 #include "data/programpreference.h"
+#include "recordingmessageboxes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -35,8 +39,8 @@ protected:
 TEST_F(PreferenceTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
 {
     const TQzProgramPreference p(exe());
-    EXPECT_EQ(p.ExeName(), QStringLiteral("viewer"));
-    EXPECT_EQ(p.StartUpDir(), m_dir.path());
+    EXPECT_EQ(p.Locations().ExeName, QStringLiteral("viewer"));
+    EXPECT_EQ(p.Locations().ProgramDir, m_dir.path());
     EXPECT_EQ(p.IniFileName(), iniPath());
     EXPECT_EQ(p.QVDDir(), m_dir.path());
     EXPECT_FALSE(p.AutoSave());
@@ -215,8 +219,8 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     EXPECT_EQ(dest.DPUMIntakeActivityUnit(), au__mBq);
     EXPECT_EQ(dest.DPUMDoseUnit(), du_mSv);
     EXPECT_EQ(dest.DPUIActivityUnit(), au_MBq);
-    EXPECT_EQ(dest.ExeName(), QStringLiteral("tool"));
-    EXPECT_EQ(dest.StartUpDir(), other.path());
+    EXPECT_EQ(dest.Locations().ExeName, QStringLiteral("tool"));
+    EXPECT_EQ(dest.Locations().ProgramDir, other.path());
     EXPECT_FALSE(dest.OnExecEditDlg());
 }
 
@@ -279,6 +283,177 @@ TEST_F(PreferenceTest, ExecEditDlgFiresOnlyWhenAccepted)
     accept = true;
     EXPECT_TRUE(p.ExecEditDlg(poVESKDataDir, dialog));
     EXPECT_EQ(fired, 1);
+}
+
+
+// A prefix laid out as an installation (bin/ beside share/kav-data-viewer/QVData) and the user's
+// own folders, which the environment points at for the test.
+class InstalledCopyTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(m_prefix.path()).mkpath("bin"));
+        ASSERT_TRUE(QDir(m_prefix.path()).mkpath("share/kav-data-viewer/QVData"));
+        m_saved = {qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME")};
+        qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
+        qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
+    }
+    void TearDown() override
+    {
+        qputenv("XDG_CONFIG_HOME", m_saved.first);
+        qputenv("XDG_DATA_HOME", m_saved.second);
+    }
+    QString exe() const { return m_prefix.filePath("bin/kav-data-viewer"); }
+    QString shared() const { return m_prefix.filePath("share/kav-data-viewer"); }
+    QString config() const { return m_home.filePath("config/kav-data-viewer"); }
+
+    QTemporaryDir m_prefix;
+    QTemporaryDir m_home;
+    std::pair<QByteArray, QByteArray> m_saved;
+};
+
+TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
+{
+    TQzProgramPreference p(exe());
+    const TQzProgramLocations& l = p.Locations();
+    EXPECT_TRUE(l.Installed);
+    EXPECT_EQ(l.SharedDir, shared());
+    EXPECT_EQ(l.SettingsDir, config());
+    EXPECT_EQ(l.UserDataDir, m_home.filePath("data/kav-data-viewer"));
+    EXPECT_EQ(p.IniFileName(), config() + "/kav-data-viewer.ini");
+    EXPECT_EQ(p.MixtureFileName(), config() + "/kav-data-viewer.mixture");
+    EXPECT_EQ(p.HelpCollectionFile(), shared() + "/kav-data-viewer.qhc");
+    EXPECT_EQ(p.ExportDir(), m_home.filePath("data/kav-data-viewer/Export"));
+    EXPECT_EQ(p.QVDDir(), shared() + "/QVData") << "the installed sample data until the user picks another";
+
+    p.SetDPUIDoseUnit(du_mSv);
+    ASSERT_TRUE(p.CanWrite());
+    QString error;
+    ASSERT_TRUE(p.Write(&error)) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(m_prefix.filePath("bin/kav-data-viewer.ini")));
+    const TQzProgramPreference next(exe());
+    EXPECT_EQ(next.DPUIDoseUnit(), du_mSv);
+}
+
+TEST_F(InstalledCopyTest, WithoutAShareFolderItIsACopyRunFromItsOwnFolder)
+{
+    ASSERT_TRUE(QDir(shared()).removeRecursively());
+    const TQzProgramLocations l = TQzProgramLocations::ForExecutable(exe());
+    EXPECT_FALSE(l.Installed);
+    EXPECT_EQ(l.SettingsDir, m_prefix.filePath("bin"));
+    EXPECT_EQ(l.SharedDir, m_prefix.filePath("bin"));
+}
+
+TEST_F(InstalledCopyTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsHome)
+{
+    const QString folder = m_prefix.filePath("bin");
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    QFile probe(folder + "/probe");
+    const bool stillWritable = probe.open(QIODevice::WriteOnly);
+    probe.remove();
+    if (stillWritable) { // the superuser writes anyway
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        GTEST_SKIP() << "permissions do not apply to this user";
+    }
+    ASSERT_TRUE(QDir(shared()).removeRecursively());
+    const TQzProgramLocations l = TQzProgramLocations::ForExecutable(folder + "/viewer");
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_FALSE(l.Installed);
+    EXPECT_EQ(l.SettingsDir, config());
+    EXPECT_EQ(l.SharedDir, folder) << "what it carries is still beside it";
+}
+
+TEST_F(InstalledCopyTest, SettingsThatCannotBeWrittenSayWhy)
+{
+    // The configuration folder cannot be made: a file stands where its parent should be.
+    QFile blocker(m_home.filePath("config"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TQzProgramPreference p(exe());
+    QString canWrite, write;
+    EXPECT_FALSE(p.CanWrite(&canWrite));
+    EXPECT_FALSE(p.Write(&write));
+    EXPECT_TRUE(canWrite.startsWith(config())) << canWrite.toStdString();
+    EXPECT_EQ(write, canWrite);
+}
+
+TEST_F(PreferenceTest, ADataFolderForThisRunIsNotKept)
+{
+    makeFolder("stored");
+    makeFolder("this-run");
+    makeFolder("picked");
+    TQzProgramPreference p(exe());
+    p.SetQVDDir(path("stored"));
+    p.SetQVDDirForThisRun(path("this-run"));
+    EXPECT_EQ(p.QVDDir(), path("this-run"));
+    ASSERT_TRUE(p.Write());
+    EXPECT_EQ(TQzProgramPreference(exe()).QVDDir(), path("stored"));
+    // Through the options dialog's copy and back, it is still this run's folder.
+    TQzProgramPreference copy(p.Locations());
+    copy.Assign(p);
+    EXPECT_EQ(copy.QVDDir(), path("this-run"));
+    ASSERT_TRUE(copy.Write());
+    EXPECT_EQ(TQzProgramPreference(exe()).QVDDir(), path("stored"));
+    // A folder the user picks during the run is kept.
+    p.SetQVDDir(path("picked"));
+    ASSERT_TRUE(p.Write());
+    EXPECT_EQ(TQzProgramPreference(exe()).QVDDir(), path("picked"));
+}
+
+TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
+{
+    TQzProgramPreference p(exe());
+    int heard = 0;
+    p.OnSettingChanged = [&](TQzProgramPreference* sender) {
+        EXPECT_EQ(sender, &p);
+        ++heard;
+    };
+    p.SetDPUIDoseUnit(du_mSv);
+    p.SetDPUIDoseUnit(du_mSv);
+    p.SetDPUIDoseUnit(du_nSv); // not accepted
+    EXPECT_EQ(heard, 1);
+    p.SetAutoSave(true);
+    p.SetDPUMIntDays(true);
+    EXPECT_EQ(heard, 3);
+    TQzProgramPreference other(exe());
+    other.Assign(p);
+    p.Assign(other);
+    EXPECT_EQ(heard, 3) << "nothing changed";
+    other.SetMixtureDoseUnit(du_mkSv);
+    p.Assign(other);
+    EXPECT_EQ(heard, 4);
+}
+
+TEST_F(InstalledCopyTest, TheUserHearsOnceThatSettingsCannotBeKept)
+{
+    QFile blocker(m_home.filePath("config"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    RecordingMessageBoxes boxes;
+    ApplicationContext context(exe(), boxes);
+    EXPECT_TRUE(boxes.boxes.empty()) << "nothing is said before anything changes";
+    context.ProgramPreference().SetAutoSave(true);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(boxes.boxes[0].text.contains(config())) << boxes.boxes[0].text.toStdString();
+    context.ProgramPreference().SetDPUIDoseUnit(du_mSv);
+    context.SavePreferencesAtExit();
+    EXPECT_EQ(boxes.boxes.size(), 1u);
+}
+
+TEST_F(InstalledCopyTest, ASettingsFileThatCannotBeWrittenAtExitIsSaid)
+{
+    RecordingMessageBoxes boxes;
+    ApplicationContext context(exe(), boxes);
+    context.ProgramPreference().SetAutoSave(true);
+    EXPECT_TRUE(boxes.boxes.empty());
+    // Taken away during the run: the folder is replaced by a file.
+    ASSERT_TRUE(QDir(m_home.filePath("config")).removeRecursively());
+    QFile blocker(m_home.filePath("config"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    context.SavePreferencesAtExit();
+    EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
 } // namespace

@@ -75,7 +75,7 @@ int exportDoses(const kav::TRNXindex& index, const kav::TQzProgramPreference& pr
         return fail(preference.QVDDir() + QStringLiteral(": no data files"), 1);
     const kav::TDoseExportResult result =
         kav::ExportDoses(preference, nuclides, kav::DataElementsOf(nuclides),
-                         folder.isEmpty() ? preference.StartUpDir() + QStringLiteral("/Export") : folder);
+                         folder.isEmpty() ? preference.ExportDir() : folder);
     for (const QString& file : result.Files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);

@@ -43,11 +43,11 @@ const QString TProgramOptionsForm::NoDataFilesMessage = QStringLiteral(
     "Files with the VESK radionuclides data (files with .qvd extention) are not found! Please, select "
     "folder with the VESK radionuclides data.");
 
-TProgramOptionsForm::TProgramOptionsForm(const QString& executablePath, TQzOptionsPages& remembered, QWidget* parent)
+TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, TQzOptionsPages& remembered, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
     , FRemembered(remembered)
-    , FPreference(std::make_unique<TQzProgramPreference>(executablePath))
+    , FPreference(std::make_unique<TQzProgramPreference>(locations))
 {
     setWindowTitle(QStringLiteral("Options"));
     FMainPages = new QTabWidget(this);
@@ -240,7 +240,7 @@ void TProgramOptionsForm::done(int result)
 bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
                           TQzOptionsPages& remembered, QWidget* parent)
 {
-    TProgramOptionsForm dialog(preference.StartUpDir() + u'/' + preference.ExeName(), remembered, parent);
+    TProgramOptionsForm dialog(preference.Locations(), remembered, parent);
     dialog.Load(preference, options);
     if (dialog.exec() != QDialog::Accepted)
         return false;

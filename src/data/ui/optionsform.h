@@ -31,7 +31,7 @@ public:
     static const QString NoDataFilesMessage;
 
     // The pages remembered outlive the dialog.
-    TProgramOptionsForm(const QString& executablePath, TQzOptionsPages& remembered, QWidget* parent = nullptr);
+    TProgramOptionsForm(const TQzProgramLocations& locations, TQzOptionsPages& remembered, QWidget* parent = nullptr);
     ~TProgramOptionsForm() override;
 
     // Shows the given preferences on the pages of the page set.

@@ -40,7 +40,7 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     const auto callerPtr = callerOnEmptyFolder();
     const TQzProgramPreference& caller = *callerPtr;
 
-    TProgramOptionsForm dialog(exe(), pages);
+    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poVESKDataDir);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
@@ -71,7 +71,7 @@ TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
 {
     const auto callerPtr = callerOnEmptyFolder();
     const TQzProgramPreference& caller = *callerPtr;
-    TProgramOptionsForm dialog(exe(), pages);
+    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poVESKDataDir);
     dialog.BrowseFolder = [&](const QString&) { return good.path(); };
     dialog.BrowseQVDDir();
@@ -89,7 +89,7 @@ TEST_F(OptionsFormTest, RestoreDefaultsThenOkWritesTheDefaultUnits)
     caller.SetMixtureActivityUnit(au_kBq);
     caller.SetDPUMTimeUnit(tuHour);
     caller.SetDPUMIntDays(true);
-    TProgramOptionsForm dialog(exe(), pages);
+    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poDPUIUnits);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
@@ -113,17 +113,17 @@ TEST_F(OptionsFormTest, PageSetsShowTheirPages)
         {poMixtureUnits, "   'Mixture' page   "},
         {poDPUIUnits, "   'Organ doses' page   "}};
     for (const auto& [options, page] : units) {
-        TProgramOptionsForm dialog(exe(), pages);
+        TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
         dialog.Load(caller, options);
         EXPECT_EQ(dialog.UnitsPages()->tabText(dialog.UnitsPages()->currentIndex()), QString::fromLatin1(page));
     }
-    TProgramOptionsForm general(exe(), pages);
+    TProgramOptionsForm general(TQzProgramLocations::ForExecutable(exe()), pages);
     general.Load(caller, poGeneral);
     EXPECT_EQ(general.MainPages()->count(), 2);
     general.MainPages()->setCurrentIndex(1);
     general.UnitsPages()->setCurrentIndex(2);
     general.reject();
-    TProgramOptionsForm again(exe(), pages);
+    TProgramOptionsForm again(TQzProgramLocations::ForExecutable(exe()), pages);
     again.Load(caller, poGeneral);
     EXPECT_EQ(again.MainPages()->currentIndex(), 1);
     EXPECT_EQ(again.UnitsPages()->currentIndex(), 2);

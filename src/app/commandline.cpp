@@ -1,0 +1,59 @@
+#include "app/commandline.h"
+
+#include "app/aboutbox.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace kav {
+
+TViewerCommandLine TViewerCommandLine::Parse(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption data(QStringLiteral("data"), QString(), QStringLiteral("folder"));
+    const QCommandLineOption maintenance(QStringLiteral("maintenance"));
+    parser.addOptions({help, version, data, maintenance});
+
+    TViewerCommandLine line;
+    if (!parser.parse(arguments))
+        line.Error = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        line.Error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front());
+    line.Help = parser.isSet(help);
+    line.Version = parser.isSet(version);
+    line.Maintenance = parser.isSet(maintenance);
+    if (parser.isSet(data)) {
+        const QFileInfo folder(parser.value(data));
+        line.DataDir = folder.absoluteFilePath();
+        if (line.Error.isEmpty() && !folder.isDir())
+            line.Error = QStringLiteral("--data: %1 is not a folder.").arg(parser.value(data));
+    }
+    return line;
+}
+
+QString TViewerCommandLine::HelpText()
+{
+    return QStringLiteral(
+        "Usage: kav-data-viewer [options]\n"
+        "Shows reference internal-dosimetry data: dose coefficients per intake, bioassay\n"
+        "functions and the radon tables, read from a folder of dose data files.\n"
+        "\n"
+        "Options:\n"
+        "  --data <folder>  Open this data folder for this run; the one the settings keep\n"
+        "                   stays as it is.\n"
+        "  --maintenance    Offer the maintenance command Export Doses in the help menu.\n"
+        "  -h, --help       Show this text and end.\n"
+        "  -v, --version    Show the version and end.\n"
+        "\n"
+        "The toolkit's own options, such as -platform or -style, are taken as well.\n");
+}
+
+QString TViewerCommandLine::VersionText()
+{
+    return QStringLiteral("kav-data-viewer %1\n").arg(TVESKAboutBox::VersionText);
+}
+
+} // namespace kav

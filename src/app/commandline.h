@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace kav {
+
+// What the viewer is asked on its command line:
+//   kav-data-viewer [--data FOLDER] [--maintenance] [--help] [--version]
+// besides the toolkit's own options (-platform, -style, ...), which the application takes first.
+struct TViewerCommandLine {
+    bool Help = false;
+    bool Version = false;
+    bool Maintenance = false;
+    QString DataDir; // --data: the data folder of this run, absolute; empty when not given
+    QString Error;   // what is wrong with the line; empty when nothing is
+
+    // The arguments as the program got them, its own name first.
+    static TViewerCommandLine Parse(const QStringList& arguments);
+    static QString HelpText();
+    static QString VersionText();
+};
+
+} // namespace kav
