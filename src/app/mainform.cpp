@@ -18,8 +18,6 @@
 #include "chooser/ui/rnxpanel.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
@@ -287,10 +285,11 @@ bool TMainForm::CreateMixture()
 
 void TMainForm::SaveMixture()
 {
-    const QString path = FContext.ProgramPreference().MixtureFileName();
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    const QString path = preference.MixtureFileName();
     QString error;
-    QDir().mkpath(QFileInfo(path).absolutePath()); // the settings folder of a first run
-    if (!SaveFileAtomically(path, MixtureFileBytes(FMixtureView->MixtureSettings()), &error))
+    if (!preference.MakeSettingsFolder(&error)
+        || !SaveFileAtomically(path, MixtureFileBytes(FMixtureView->MixtureSettings()), &error))
         FContext.MessageBoxes().Show(MessageKind::Warning, TKavApplication::Title,
                                      QStringLiteral("The list of radionuclides could not be kept for the next run: ")
                                          + path + QStringLiteral(": ") + error,

@@ -195,11 +195,8 @@ bool TQzProgramPreference::Write(QString* error) const
 {
     // Other sections and keys a user put in the file are kept as they stand; a file that cannot
     // be read whole is never replaced.
-    if (!QDir().mkpath(FLocations.SettingsDir)) {
-        if (error)
-            *error = QStringLiteral("%1: the folder cannot be made").arg(FLocations.SettingsDir);
+    if (!MakeSettingsFolder(error))
         return false;
-    }
     std::optional<IniFile> ini = IniFile::load(IniFileName(), error);
     if (!ini)
         return false;
@@ -214,6 +211,15 @@ bool TQzProgramPreference::Write(QString* error) const
     return false;
 }
 
+bool TQzProgramPreference::MakeSettingsFolder(QString* error) const
+{
+    if (QDir().mkpath(FLocations.SettingsDir))
+        return true;
+    if (error)
+        *error = QStringLiteral("%1: the folder cannot be made").arg(FLocations.SettingsDir);
+    return false;
+}
+
 bool TQzProgramPreference::CanWrite(QString* error) const
 {
     auto fail = [error](const QString& why) {
@@ -221,8 +227,8 @@ bool TQzProgramPreference::CanWrite(QString* error) const
             *error = why;
         return false;
     };
-    if (!QDir().mkpath(FLocations.SettingsDir))
-        return fail(QStringLiteral("%1: the folder cannot be made").arg(FLocations.SettingsDir));
+    if (!MakeSettingsFolder(error))
+        return false;
     if (!IniFile::load(IniFileName(), error))
         return false;
     // The file is replaced by a new one made beside it.

@@ -56,6 +56,9 @@ public:
     // Whether Write can succeed, without writing anything (the settings folder may be made);
     // when it cannot, error says why.
     bool CanWrite(QString* error = nullptr) const;
+    // Makes the settings folder when it is not there yet (a first run of an installed copy);
+    // false when it cannot be made, and error says why.
+    bool MakeSettingsFolder(QString* error = nullptr) const;
     void RestoreDefaultValues();
     void Assign(const TQzProgramPreference& other);
     bool CheckIniExists() const;

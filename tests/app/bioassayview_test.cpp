@@ -16,7 +16,6 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QProcess>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -211,16 +210,11 @@ TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
     EXPECT_TRUE(copied.contains(QStringLiteral("\r\nTime, days\tWhole Body\tUrine (24-hour sample)\tLungs*\r\n1\t")));
 
     // The tool beside the viewer reads the same preferences.
-    const QString tool = QFileInfo(home.executable()).dir().filePath(QStringLiteral("kav"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KAV_CLI), tool));
-    QProcess kav;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    kav.setProcessEnvironment(env);
-    kav.start(tool, {"bioassay", "Co-60", "--route", "inhalation", "--material", "1", "--show", "content"});
-    ASSERT_TRUE(kav.waitForFinished(60000));
-    EXPECT_EQ(kav.exitCode(), 0) << kav.readAllStandardError().toStdString();
-    EXPECT_EQ(QString::fromUtf8(kav.readAllStandardOutput()), copied);
+    const ViewerHome::ToolRun kav = home.runToolBeside(
+        QStringLiteral(KAV_CLI), {"bioassay", "Co-60", "--route", "inhalation", "--material", "1", "--show", "content"});
+    ASSERT_TRUE(kav.finished);
+    EXPECT_EQ(kav.exitCode, 0) << kav.err.toStdString();
+    EXPECT_EQ(kav.out, copied);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -45,17 +44,11 @@ TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
     EXPECT_EQ(cobalt.count("\r\n"), 2 + 2 * 28);
     EXPECT_LT(cobalt.indexOf("\r\nCo-58;"), cobalt.indexOf("\r\nCo-60;"));
 
-    const QString tool = QFileInfo(home.executable()).dir().filePath(QStringLiteral("kav"));
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KAV_CLI), tool));
-    QProcess kav;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
-    kav.setProcessEnvironment(env);
     QTemporaryDir out;
-    kav.start(tool, {"export", "--out", out.path()});
-    ASSERT_TRUE(kav.waitForFinished(60000));
-    EXPECT_EQ(kav.exitCode(), 0) << kav.readAllStandardError().toStdString();
-    EXPECT_EQ(QString::fromUtf8(kav.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).size(), 2);
+    const ViewerHome::ToolRun kav = home.runToolBeside(QStringLiteral(KAV_CLI), {"export", "--out", out.path()});
+    ASSERT_TRUE(kav.finished);
+    EXPECT_EQ(kav.exitCode, 0) << kav.err.toStdString();
+    EXPECT_EQ(kav.out.split(u'\n', Qt::SkipEmptyParts).size(), 2);
     for (const char* file : {"Co.csv", "Sr.csv"})
         EXPECT_EQ(read(QDir(out.path()).filePath(QString::fromLatin1(file))), read(exported.filePath(QString::fromLatin1(file))))
             << file;

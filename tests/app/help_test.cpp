@@ -22,7 +22,6 @@
 #include <QHelpEngine>
 #include <QLabel>
 #include <QMenu>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>

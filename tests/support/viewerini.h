@@ -3,7 +3,10 @@
 #include "base/messageboxes.h"
 #include "data/applicationcontext.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -39,6 +42,32 @@ public:
         return *m_context;
     }
     ApplicationContext& context() { return *m_context; }
+
+    // Runs the command-line tool (the one the build made, copied beside this viewer so that it
+    // reads the same preferences) and waits for it to end.
+    struct ToolRun {
+        bool finished = false;
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    ToolRun runToolBeside(const QString& builtTool, const QStringList& arguments) const
+    {
+        const QString tool = QFileInfo(executable()).dir().filePath(QStringLiteral("kav"));
+        if (!QFile::exists(tool))
+            QFile::copy(builtTool, tool);
+        QProcess kav;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+        kav.setProcessEnvironment(env);
+        kav.start(tool, arguments);
+        ToolRun run;
+        run.finished = kav.waitForFinished(60000);
+        run.exitCode = kav.exitCode();
+        run.out = QString::fromUtf8(kav.readAllStandardOutput());
+        run.err = QString::fromUtf8(kav.readAllStandardError());
+        return run;
+    }
 
 private:
     QTemporaryDir m_dir;

@@ -411,7 +411,6 @@ void TQzRNXPanel::ExecAdvFilterDialog()
 void TQzRNXPanel::ClearAdvancedFilter()
 {
     Filter().Advanced().SetEnabled(false);
-    UpdateAdvancedMark();
 }
 
 void TQzRNXPanel::SayStatus(const QString& text)
