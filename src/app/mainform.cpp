@@ -54,7 +54,12 @@ TMainForm::TMainForm(ApplicationContext& context, TQzProgramPreference::TOptions
 {
     if (!OptionsDialog)
         OptionsDialog = [this](TQzProgramPreference& preference, TQzProgramOptionsDialogType options) {
-            return ExecuteOptionsDialog(preference, options, FOptionsPages, this);
+            if (!ExecuteOptionsDialog(preference, options, FOptionsPages, this))
+                return false;
+            // What the user accepted is kept at once; a failure to keep it is said, the choice
+            // applies all the same.
+            FContext.WritePreferences(ApplicationContext::FailureNotice::EveryTime);
+            return true;
         };
     CreateControls();
     qApp->installEventFilter(this);
@@ -154,19 +159,15 @@ void TMainForm::aExportDosesExecute()
                              FContext.DataNuclideList().Count(), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
-    const TDoseExportResult result =
-        ExportDoses(preference, FContext.DataNuclideList(), FContext.DataElementList(),
-                    preference.ExportDir(), [&progress](int done, int) {
-                        progress.setValue(done);
-                        return !progress.wasCanceled();
-                    });
+    const QString folder = preference.ExportDir();
+    const TDoseExportResult result = ExportDoses(preference, FContext.DataNuclideList(), FContext.DataElementList(),
+                                                 folder, [&progress](int done, int) {
+                                                     progress.setValue(done);
+                                                     return !progress.wasCanceled();
+                                                 });
     progress.reset();
-    FContext.MessageBoxes().Show(MessageKind::Information, TKavApplication::Title,
-                                 result.Cancelled ? QStringLiteral("Export cancelled: %1 files written").arg(result.Files.size())
-                                                  : QStringLiteral("Export done"),
-                                 mbOK, mbOK);
-    if (!result.Error.isEmpty())
-        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, result.Error, mbOK, mbOK);
+    FContext.MessageBoxes().Show(result.Error.isEmpty() ? MessageKind::Information : MessageKind::Error,
+                                 TKavApplication::Title, DoseExportSummary(result, folder), mbOK, mbOK);
 }
 
 void TMainForm::CreateViews()
@@ -309,6 +310,7 @@ void TMainForm::FormActivate()
         if (!FContext.ProgramPreference().NotFirstRun()) {
             aAboutExecute();
             FContext.ProgramPreference().SetNotFirstRun(true);
+            FContext.WritePreferences(ApplicationContext::FailureNotice::OncePerRun);
         }
         FMaterialsView->CheckAllMaterials();
         FMaterialsView->FillDPUIGrid();

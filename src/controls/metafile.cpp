@@ -13,6 +13,7 @@ extern "C" {
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -40,7 +41,23 @@ public:
     virtual QByteArray Finish() = 0;
 };
 
-// The libraries write to a named file: a temporary one is read back.
+// The bytes of a finished metafile. The library builds the whole file in its buffer, completes
+// the header there and only then writes it to the file it was started on; the buffer is taken,
+// since the library does not notice a write cut short (a full disk leaves it a cut file). Its
+// result 2 says only that the write of its own file failed.
+template <typename Track>
+QByteArray finishedBytes(int finishResult, Track& track)
+{
+    if (finishResult == 2 && track.fp) {
+        std::fclose(track.fp); // left open by the failed write
+        track.fp = nullptr;
+    }
+    if (finishResult != 0 && finishResult != 2)
+        return {};
+    return QByteArray(track.buf, static_cast<qsizetype>(track.used));
+}
+
+// The libraries insist on a named file of their own, which nothing reads.
 class TemporaryTarget {
 public:
     TemporaryTarget()
@@ -51,11 +68,7 @@ public:
     }
     bool Ok() const { return FOk; }
     const char* Name() const { return FName.constData(); }
-    QByteArray Read()
-    {
-        QFile f(FFile.fileName());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+
 
 private:
     QTemporaryFile FFile;
@@ -198,9 +211,7 @@ public:
     QByteArray Finish() override
     {
         Add(U_EMREOF_set(0, nullptr, FTrack));
-        if (!FOk || emf_finish(FTrack, FHandles) != 0)
-            return {};
-        return FTarget.Read();
+        return FOk ? finishedBytes(emf_finish(FTrack, FHandles), *FTrack) : QByteArray();
     }
 
 private:
@@ -336,9 +347,7 @@ public:
     QByteArray Finish() override
     {
         Add(U_WMREOF_set());
-        if (!FOk || wmf_finish(FTrack) != 0)
-            return {};
-        return FTarget.Read();
+        return FOk ? finishedBytes(wmf_finish(FTrack), *FTrack) : QByteArray();
     }
 
 private:

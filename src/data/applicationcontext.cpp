@@ -58,9 +58,25 @@ QStringList DataElementsOf(const TRNXStringList& nuclides)
 
 void ApplicationContext::SavePreferencesAtExit()
 {
+    if (FProgramPreference.AutoSave())
+        WritePreferences(FailureNotice::OncePerRun);
+}
+
+bool ApplicationContext::WritePreferences(FailureNotice notice)
+{
     QString reason;
-    if (FProgramPreference.AutoSave() && !FProgramPreference.Write(&reason))
+    if (FProgramPreference.Write(&reason))
+        return true;
+    if (notice == FailureNotice::OncePerRun) {
         SayIfSettingsCannotBeKept(reason);
+        return false;
+    }
+    FMessageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
+                       QStringLiteral("The settings could not be saved (%1). What you changed applies until the "
+                                      "viewer is closed.")
+                           .arg(reason),
+                       mbOK, mbOK);
+    return false;
 }
 
 } // namespace kav

@@ -34,6 +34,10 @@ public:
 
     // Program end: the preferences are written when saving at exit is on.
     void SavePreferencesAtExit();
+    // Writes the preferences file now. A failure is said with the system's reason: every time
+    // when the user asked for it (the options' OK), otherwise once a run. False when it failed.
+    enum class FailureNotice { EveryTime, OncePerRun };
+    bool WritePreferences(FailureNotice notice);
 
 private:
     // A setting changed: when the preferences file cannot be written the user hears it, once,

@@ -147,12 +147,25 @@ TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNX
         const QString path = QDir(folder).filePath(symbol + QStringLiteral(".csv"));
         QString error;
         if (!SaveFileAtomically(path, text, &error)) {
-            result.Error = path + QStringLiteral(": ") + error;
+            result.Error = path + QStringLiteral(" could not be written: ") + error;
             return result;
         }
         result.Files << path;
     }
     return result;
+}
+
+QString DoseExportSummary(const TDoseExportResult& result, const QString& folder)
+{
+    const auto files = [](qsizetype n) {
+        return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n);
+    };
+    const QString written = files(result.Files.size()) + QStringLiteral(" written to ") + folder;
+    if (!result.Error.isEmpty())
+        return QStringLiteral("Export failed after %1: %2").arg(written, result.Error);
+    if (result.Cancelled)
+        return QStringLiteral("Export cancelled: ") + written;
+    return QStringLiteral("Export done: ") + written;
 }
 
 } // namespace kav

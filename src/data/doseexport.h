@@ -25,6 +25,10 @@ struct TDoseExportResult {
     bool Cancelled = false;
 };
 
+// One sentence on how an export ended: "Export done: 12 files written to DIR", or cancelled, or
+// failed with how many files were written first and what failed, with the system's reason.
+QString DoseExportSummary(const TDoseExportResult& result, const QString& folder);
+
 // Writes one file per element of the list ("Co.csv"), with the head lines and the lines of each
 // of the element's nuclides in the data folder, into a folder made when missing. Each file is
 // written whole or not at all; an existing one is replaced. progress hears of every nuclide

@@ -355,7 +355,7 @@ void TQzProgramPreference::SetNotFirstRun(bool value)
     if (!value || FNotFirstRun)
         return;
     FNotFirstRun = true;
-    Write();
+    Changed();
 }
 
 void TQzProgramPreference::SetMixtureActivityUnit(TQzActivityUnit value) { SetAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits); }

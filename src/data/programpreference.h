@@ -52,7 +52,7 @@ public:
     void Read();
     // Stores the settings in the INI file, keeping everything else it holds; false when the file
     // could not be read whole (it is then left alone) or not be written, and error says why.
-    bool Write(QString* error = nullptr) const;
+    [[nodiscard]] bool Write(QString* error = nullptr) const;
     // Whether Write can succeed, without writing anything (the settings folder may be made);
     // when it cannot, error says why.
     bool CanWrite(QString* error = nullptr) const;
@@ -90,6 +90,7 @@ public:
     bool AutoSave() const { return FAutoSave; }
     void SetAutoSave(bool value);
     bool NotFirstRun() const { return FNotFirstRun; }
+    // Only ever turns true; the caller writes the file (the next run must know).
     void SetNotFirstRun(bool value);
     bool DPUMIntDays() const { return FDPUMIntDays; }
     void SetDPUMIntDays(bool value);

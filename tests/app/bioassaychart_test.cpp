@@ -2,6 +2,7 @@
 #include "controls/chart.h"
 #include "controls/tipform.h"
 #include "data/bioassaytable.h"
+#include "filesizelimit.h"
 #include "recordingmessageboxes.h"
 #include "units/units.h"
 
@@ -246,6 +247,32 @@ TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("The chart could not be saved to ")));
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("missing"))).exists());
+}
+
+// A disk that fills up while a picture is written: every format says so with the system's
+// reason, and leaves no cut file behind.
+TEST_F(BioassayChartTest, APictureThatDoesNotFitIsSaidAndLeftOut)
+{
+    QTemporaryDir dir;
+    const char* names[] = {"chart.wmf", "chart.emf", "chart.bmp", "chart.svg", "chart.pdf", "chart.png"};
+    for (int filter = 0; filter < 6; ++filter) {
+        SCOPED_TRACE(names[filter]);
+        messages.boxes.clear();
+        const QString path = dir.filePath(QString::fromLatin1(names[filter]));
+        chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {
+            chosen = filters[filter];
+            return path;
+        };
+        {
+            const FileSizeLimit limit(512);
+            QTest::mouseClick(chart.sbChDPUM_Save2File, Qt::LeftButton);
+        }
+        ASSERT_EQ(messages.boxes.size(), 1u);
+        EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
+        EXPECT_EQ(messages.boxes[0].text, QStringLiteral("The chart could not be saved to ") + path + QStringLiteral(": ")
+                                              + QString::fromLatin1(FileSizeLimit::Reason));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+    }
 }
 
 TEST_F(BioassayChartTest, TheClipboardGetsTheChosenFormatABitmapAndSvg)

@@ -108,7 +108,7 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
     p.SetDPUIDoseUnit(du_mSv);
     p.SetDPUMTimeUnit(tuHour);
     p.SetDPUMIntDays(true);
-    p.Write();
+    ASSERT_TRUE(p.Write());
     const QByteArray expected = "[General]\nAutoSave=0\nInitialized=0\n[Directories]\nQVD=" + path("data").toUtf8()
         + "\n[Units]\nMixtureActivityUnit=8\nMixtureDoseUnit=8\nDPUMContentActivityUnit=8\n"
           "DPUMIntakeActivityUnit=8\nDPUMDoseUnit=8\nDPUMTimeUnit=2\nDPUMIntDaysOnly=1\n"
@@ -127,7 +127,7 @@ TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
 {
     writeIni("; kept\n[General]\nAutoSave=1\nTheme=dark\n[Mine]\nx=1\n");
     TQzProgramPreference p(exe());
-    p.Write();
+    ASSERT_TRUE(p.Write());
     const QByteArray text = readIni();
     EXPECT_TRUE(text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\n[Mine]\nx=1\n"));
 }
@@ -152,30 +152,25 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     TQzProgramPreference p(exe());
     EXPECT_FALSE(p.AutoSave());
     p.SetDPUIDoseUnit(du_mSv);
-    EXPECT_FALSE(p.Write());
     p.SetNotFirstRun(true);
+    EXPECT_FALSE(p.Write());
     EXPECT_EQ(readIni(), huge);
 }
 
-TEST_F(PreferenceTest, UnwritableLocationIsSilent)
-{
-    TQzProgramPreference p(m_dir.filePath("no-such-folder/viewer"));
-    p.Write();
-    p.SetNotFirstRun(true);
-    EXPECT_TRUE(p.NotFirstRun());
-    EXPECT_FALSE(QFile::exists(m_dir.filePath("no-such-folder/viewer.ini")));
-}
-
-TEST_F(PreferenceTest, NotFirstRunWritesAtOnceOnlyWhenItTurnsTrue)
+TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
 {
     TQzProgramPreference p(exe());
+    int changes = 0;
+    p.OnSettingChanged = [&](TQzProgramPreference*) { ++changes; };
     p.SetNotFirstRun(false);
-    EXPECT_FALSE(QFile::exists(iniPath()));
+    EXPECT_FALSE(p.NotFirstRun());
     p.SetNotFirstRun(true);
+    p.SetNotFirstRun(true);
+    EXPECT_TRUE(p.NotFirstRun());
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(QFile::exists(iniPath()));
+    ASSERT_TRUE(p.Write());
     EXPECT_TRUE(readIni().contains("Initialized=1"));
-    QFile::remove(iniPath());
-    p.SetNotFirstRun(true);
-    EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
 TEST_F(PreferenceTest, RestoreDefaultValuesKeepsFolderAndAutoSave)

@@ -14,7 +14,7 @@ namespace kav {
 inline void pickComboItem(QComboBox* box, const QString& text)
 {
     ASSERT_TRUE(box->isVisible()) << text.toStdString();
-    const int row = box->findText(text, Qt::MatchFixedString);
+    const int row = box->findText(text, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     ASSERT_GE(row, 0) << text.toStdString() << " is not offered";
     QTest::mouseClick(box, Qt::LeftButton);
     QAbstractItemView* list = box->view();

@@ -234,6 +234,62 @@ TEST(KavTool, ErrorsGoToStandardErrorWithAFailingStatus)
     EXPECT_TRUE(help.out.contains(QStringLiteral("kav check")));
 }
 
+// A data folder whose H-3 file holds only injection (a small export file) and whose Co-60 file
+// holds every kind of material (an export file of about 8 KB).
+void writeSmallAndLargeExport(const QString& folder)
+{
+    TVESKRNDosesData tritium;
+    tritium.FRNuclide = TRNXRec{_H, "3"};
+    tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
+    writeBytes(QDir(folder).filePath("H-3.qvd"), tritium.ToFileBytes());
+    writeTypicalFile(folder, _Co, "60");
+}
+
+// The export on a disk that fills up: the file that does not fit is said with the system's
+// reason and not left cut short; the one written before it is whole and listed.
+TEST(KavTool, ExportSaysTheFileThatDidNotFitAndLeavesNoneCut)
+{
+    struct Case {
+        const char* what;
+        const char* script; // $1 output folder, $2 the tool, $3 data folder
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"file-size limit", "trap '' XFSZ; ulimit -f 4; exec \"$2\" export --out \"$1\" --data \"$3\"", "File too large"},
+        {"full file system",
+         "unshare -rm sh -c 'mount -t tmpfs -o size=8k tmpfs \"$1\" || exit 99; \"$2\" export --out \"$1\" --data \"$3\"; "
+         "status=$?; ls -a \"$1\" >&2; exit $status' sh \"$1\" \"$2\" \"$3\"",
+         "No space left on device"},
+    };
+    QTemporaryDir data;
+    writeSmallAndLargeExport(data.path());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir out;
+        const ToolRun r = run("/bin/bash", {"-c", QString::fromLatin1(c.script), "bash", out.path(), KAV_CLI, data.path()});
+        if (r.status == 99 || r.err.contains(QStringLiteral("unshare:"))) {
+            std::printf("[  SKIPPED ] %s: no file system of our own here (%s)\n", c.what, qPrintable(r.err.trimmed()));
+            continue;
+        }
+        EXPECT_EQ(r.status, 1) << r.err.toStdString();
+        const QString tritium = QDir(out.path()).filePath("H.csv");
+        const QString cobalt = QDir(out.path()).filePath("Co.csv");
+        EXPECT_EQ(r.out, tritium + u'\n');
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Export failed after 1 file written to ") + out.path())) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(cobalt + QStringLiteral(" could not be written: ") + QString::fromLatin1(c.reason)))
+            << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QStringLiteral("Unknown error")));
+        if (QString(c.what) == QStringLiteral("file-size limit")) {
+            // Whole: two head lines and one pair of injection lines.
+            EXPECT_EQ(fileBytes(tritium).count("\r\n"), 4);
+            EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"H.csv"});
+        } else {
+            // The folder's listing follows the message: no cut Co.csv in it.
+            EXPECT_EQ(r.err.count(QStringLiteral("Co.csv")), 1) << r.err.toStdString();
+        }
+    }
+}
+
 TEST(KavTool, CheckNamesEveryFileThatFails)
 {
     QTemporaryDir data;

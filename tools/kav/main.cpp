@@ -73,13 +73,12 @@ int exportDoses(const kav::TRNXindex& index, const kav::TQzProgramPreference& pr
     preference.GetRNList(index, nuclides);
     if (nuclides.Count() == 0)
         return fail(preference.QVDDir() + QStringLiteral(": no data files"), 1);
-    const kav::TDoseExportResult result =
-        kav::ExportDoses(preference, nuclides, kav::DataElementsOf(nuclides),
-                         folder.isEmpty() ? preference.ExportDir() : folder);
+    const QString out = folder.isEmpty() ? preference.ExportDir() : folder;
+    const kav::TDoseExportResult result = kav::ExportDoses(preference, nuclides, kav::DataElementsOf(nuclides), out);
     for (const QString& file : result.Files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);
-    return result.Error.isEmpty() ? 0 : fail(result.Error, 1);
+    return result.Error.isEmpty() ? 0 : fail(kav::DoseExportSummary(result, out), 1);
 }
 
 int check(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference)

@@ -64,6 +64,15 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     layout->addWidget(FMainPages, 1);
     layout->addWidget(buttons);
 
+    // Each box is named after the setting it holds.
+    const std::pair<QWidget*, const char*> names[] = {
+        {FDPUMDose, "DPUMDoseUnit"},         {FDPUMContent, "DPUMContentActivityUnit"},
+        {FDPUMIntake, "DPUMIntakeActivityUnit"}, {FDPUMTime, "DPUMTimeUnit"},
+        {FDPUMIntDays, "DPUMIntDaysOnly"},    {FMixtureDose, "MixtureDoseUnit"},
+        {FMixtureActivity, "MixtureActivityUnit"}, {FDPUIDose, "DPUIDosesUnit"},
+        {FDPUIActivity, "DPUIActivityUnit"}};
+    for (const auto& [box, name] : names)
+        box->setObjectName(QLatin1String(name));
     // A unit chosen in a box goes straight into the working copy.
     TQzProgramPreference& p = *FPreference;
     FDPUMDose->SetOnChange([this, &p] { p.SetDPUMDoseUnit(FDPUMDose->Value()); });
@@ -224,7 +233,6 @@ void TProgramOptionsForm::accept()
         if (!FPreference->CheckDataFiles())
             return;
     }
-    FPreference->Write();
     QDialog::accept();
 }
 

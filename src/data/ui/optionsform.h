@@ -25,7 +25,7 @@ struct TQzOptionsPages {
 };
 
 // The options dialog: the data folder and the units of the three dose views, edited on a copy
-// of the preferences that is written to the INI file and handed back when accepted.
+// of the preferences that is handed back when accepted (the caller keeps it).
 class TProgramOptionsForm : public QDialog {
 public:
     static const QString NoDataFilesMessage;

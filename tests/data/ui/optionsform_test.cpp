@@ -1,5 +1,12 @@
 #include "dosefixture.h"
 #include "data/ui/optionsform.h"
+#include "units/ui/unitcombobox.h"
+#include "widgetinput.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTabBar>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -63,7 +70,8 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_TRUE(ini().contains("QVD=" + good.path().toUtf8()));
+    EXPECT_EQ(dialog.Preference().QVDDir(), good.path());
+    EXPECT_TRUE(ini().isEmpty()) << "the caller keeps what was accepted";
     EXPECT_EQ(caller.QVDDir(), empty.path()); // the caller's copy changes only through Assign
 }
 
@@ -82,7 +90,7 @@ TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
     EXPECT_EQ(caller.QVDDir(), empty.path());
 }
 
-TEST_F(OptionsFormTest, RestoreDefaultsThenOkWritesTheDefaultUnits)
+TEST_F(OptionsFormTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
 {
     TQzProgramPreference caller(exe());
     caller.SetDPUIDoseUnit(du_mSv);
@@ -97,11 +105,90 @@ TEST_F(OptionsFormTest, RestoreDefaultsThenOkWritesTheDefaultUnits)
     EXPECT_EQ(dialog.UnitsPages()->tabText(0), QStringLiteral("   'Doses per unit measurement' page   "));
     dialog.RestoreDefaultValues();
     dialog.accept();
-    const QByteArray text = ini();
-    for (const char* line : {"MixtureActivityUnit=8", "MixtureDoseUnit=8", "DPUMTimeUnit=1", "DPUMIntDaysOnly=0",
-                             "DPUIDosesUnit=8", "DPUIActivityUnit=8"})
-        EXPECT_TRUE(text.contains(line)) << line;
-    EXPECT_TRUE(text.contains("QVD=" + caller.QVDDir().toUtf8()));
+    const TQzProgramPreference& accepted = dialog.Preference();
+    EXPECT_EQ(accepted.DPUIDoseUnit(), du_Sv);
+    EXPECT_EQ(accepted.MixtureActivityUnit(), au_Bq);
+    EXPECT_EQ(accepted.DPUMTimeUnit(), tuDay);
+    EXPECT_FALSE(accepted.DPUMIntDays());
+    EXPECT_EQ(accepted.QVDDir(), caller.QVDDir());
+}
+
+// Brings the page that holds a widget to the front, by clicks on the tabs.
+void showPageOf(TProgramOptionsForm& dialog, QWidget* widget)
+{
+    for (QTabWidget* pages : {dialog.MainPages(), dialog.UnitsPages()})
+        for (int i = 0; i < pages->count(); ++i)
+            if (pages->widget(i)->isAncestorOf(widget))
+                QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(i).center());
+    ASSERT_TRUE(widget->isVisible());
+}
+
+void clickOk(QDialog& dialog)
+{
+    QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+}
+
+// Every unit box shows its own setting, and a unit picked in it changes that setting alone.
+TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
+{
+    using P = TQzProgramPreference;
+    struct Box {
+        const char* name;
+        int initial;
+        int picked;
+        int (*get)(const P&);
+    };
+    const Box boxes[] = {
+        {"DPUMDoseUnit", du_mkSv, du_mSv, [](const P& p) { return int(p.DPUMDoseUnit()); }},
+        {"MixtureDoseUnit", du_mSv, du_Sv, [](const P& p) { return int(p.MixtureDoseUnit()); }},
+        {"DPUIDosesUnit", du_Sv, du_mkSv, [](const P& p) { return int(p.DPUIDoseUnit()); }},
+        {"DPUMContentActivityUnit", au__mBq, au_kBq, [](const P& p) { return int(p.DPUMContentActivityUnit()); }},
+        {"DPUMIntakeActivityUnit", au_Bq, au_MBq, [](const P& p) { return int(p.DPUMIntakeActivityUnit()); }},
+        {"MixtureActivityUnit", au_kBq, au__mBq, [](const P& p) { return int(p.MixtureActivityUnit()); }},
+        {"DPUIActivityUnit", au_MBq, au_Bq, [](const P& p) { return int(p.DPUIActivityUnit()); }},
+        {"DPUMTimeUnit", tuHour, tuYear, [](const P& p) { return int(p.DPUMTimeUnit()); }},
+    };
+    P caller(exe());
+    caller.SetQVDDir(good.path());
+    caller.SetDPUMDoseUnit(du_mkSv);
+    caller.SetMixtureDoseUnit(du_mSv);
+    caller.SetDPUIDoseUnit(du_Sv);
+    caller.SetDPUMContentActivityUnit(au__mBq);
+    caller.SetDPUMIntakeActivityUnit(au_Bq);
+    caller.SetMixtureActivityUnit(au_kBq);
+    caller.SetDPUIActivityUnit(au_MBq);
+    caller.SetDPUMTimeUnit(tuHour);
+    for (const Box& changed : boxes) {
+        SCOPED_TRACE(changed.name);
+        TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+        dialog.Load(caller, poGeneral);
+        dialog.show();
+        for (const Box& b : boxes) {
+            auto* box = dialog.findChild<TQzCustomUnitComboBox*>(QLatin1String(b.name));
+            ASSERT_TRUE(box) << b.name;
+            EXPECT_EQ(box->currentData().toInt(), b.initial) << b.name << " shows another setting";
+        }
+        auto* box = dialog.findChild<TQzCustomUnitComboBox*>(QLatin1String(changed.name));
+        showPageOf(dialog, box);
+        pickComboItem(box, box->itemText(box->findData(changed.picked)));
+        clickOk(dialog);
+        ASSERT_EQ(dialog.result(), QDialog::Accepted);
+        for (const Box& b : boxes)
+            EXPECT_EQ(b.get(dialog.Preference()), &b == &changed ? b.picked : b.initial) << b.name;
+        EXPECT_FALSE(dialog.Preference().DPUMIntDays());
+    }
+
+    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    dialog.Load(caller, poGeneral);
+    dialog.show();
+    auto* wholeDays = dialog.findChild<QCheckBox*>(QStringLiteral("DPUMIntDaysOnly"));
+    ASSERT_TRUE(wholeDays);
+    showPageOf(dialog, wholeDays);
+    QTest::mouseClick(wholeDays, Qt::LeftButton, {}, QPoint(6, wholeDays->height() / 2));
+    clickOk(dialog);
+    EXPECT_TRUE(dialog.Preference().DPUMIntDays());
+    for (const Box& b : boxes)
+        EXPECT_EQ(b.get(dialog.Preference()), b.initial) << b.name;
 }
 
 TEST_F(OptionsFormTest, PageSetsShowTheirPages)

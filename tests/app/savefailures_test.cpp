@@ -1,0 +1,180 @@
+// What the viewer writes (the export, the settings, the kept list of radionuclides) on a disk
+// that fills up: every failure is said with the system's reason, and no file is left cut short.
+#include "app/bioassayview.h"
+#include "app/mainform.h"
+#include "dosefixture.h"
+#include "filesizelimit.h"
+#include "recordingmessageboxes.h"
+#include "units/ui/unitcombobox.h"
+#include "viewerini.h"
+#include "widgetinput.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+// A viewer on a data folder of H-3 (a small export file) and Co-60 (a larger one).
+class SaveFailureTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        TVESKRNDosesData tritium;
+        tritium.FRNuclide = TRNXRec{_H, "3"};
+        tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
+        writeBytes(QDir(data.path()).filePath("H-3.qvd"), tritium.ToFileBytes());
+        writeTypicalFile(data.path(), _Co, "60");
+        home.writeIni("Initialized=1\n", data.path());
+        form = std::make_unique<TMainForm>(home.makeContext(messages));
+    }
+    QString exportFolder() { return home.context().ProgramPreference().ExportDir(); }
+    void exportDoses()
+    {
+        form->SetMaintenance(true);
+        for (QAction* a : form->HelpMenu()->actions())
+            if (a->text() == QStringLiteral("Export Doses"))
+                a->trigger();
+    }
+    // Opens the options from the bioassay table's menu entry and lets the given steps act on the
+    // dialog while it is up; they end by clicking a button.
+    void inOptionsDialog(const std::function<void(QDialog&)>& steps)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            seen = true;
+            steps(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        form->BioassayView()->aDPUMUnits->trigger();
+        EXPECT_TRUE(seen);
+    }
+    static void click(QDialog& dialog, QDialogButtonBox::StandardButton which)
+    {
+        QPushButton* button = dialog.findChild<QDialogButtonBox*>()->button(which);
+        ASSERT_TRUE(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    QTemporaryDir data;
+    RecordingMessageBoxes messages;
+    ViewerHome home;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
+{
+    {
+        const FileSizeLimit limit(4096); // H.csv fits, Co.csv does not
+        exportDoses();
+    }
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
+    const QString cobalt = QDir(exportFolder()).filePath("Co.csv");
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export failed after 1 file written to ") + exportFolder()
+                                          + QStringLiteral(": ") + cobalt + QStringLiteral(" could not be written: ")
+                                          + QString::fromLatin1(FileSizeLimit::Reason));
+    EXPECT_EQ(QDir(exportFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"H.csv"});
+    EXPECT_EQ(read(QDir(exportFolder()).filePath("H.csv")).count("\r\n"), 4);
+
+    // A folder that cannot be made (a file stands in its place): nothing written, and no "done".
+    messages.boxes.clear();
+    QDir(exportFolder()).removeRecursively();
+    writeBytes(exportFolder(), "not a folder");
+    exportDoses();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export failed after 0 files written to %1: The folder %1 could not be made")
+                                          .arg(exportFolder()));
+
+    messages.boxes.clear();
+    QFile::remove(exportFolder());
+    exportDoses();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Information);
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export done: 2 files written to ") + exportFolder());
+}
+
+TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
+{
+    inOptionsDialog([](QDialog& dialog) {
+        auto* dose = dialog.findChild<TQzDoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit"));
+        ASSERT_TRUE(dose);
+        pickComboItem(dose, QStringLiteral("mSv"));
+        click(dialog, QDialogButtonBox::Ok);
+    });
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_TRUE(home.ini().contains("DPUMDoseUnit=5")) << home.ini().toStdString();
+
+    const QByteArray before = home.ini();
+    {
+        const FileSizeLimit limit(16);
+        inOptionsDialog([](QDialog& dialog) {
+            pickComboItem(dialog.findChild<TQzDoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("Sv"));
+            click(dialog, QDialogButtonBox::Ok);
+        });
+    }
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(messages.boxes[0].text.contains(home.iniPath() + QStringLiteral(": ") + QString::fromLatin1(FileSizeLimit::Reason)))
+        << messages.boxes[0].text.toStdString();
+    EXPECT_EQ(home.ini(), before);
+    // The choice applies for this run all the same.
+    EXPECT_EQ(home.context().ProgramPreference().DPUMDoseUnit(), du_Sv);
+}
+
+TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
+{
+    const QString kept = home.context().ProgramPreference().MixtureFileName();
+    form.reset(); // writes the list once
+    const QByteArray before = read(kept);
+    ASSERT_TRUE(before.contains("Co-60\t"));
+    form = std::make_unique<TMainForm>(home.makeContext(messages));
+    {
+        const FileSizeLimit limit(16);
+        form.reset();
+    }
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
+    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("The list of radionuclides could not be kept for the next run: ") + kept
+                                          + QStringLiteral(": ") + QString::fromLatin1(FileSizeLimit::Reason));
+    EXPECT_EQ(read(kept), before);
+}
+
+TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
+{
+    form.reset();
+    home.writeIni({}, data.path());
+    form = std::make_unique<TMainForm>(home.makeContext(messages));
+    form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
+    const QByteArray before = home.ini();
+    {
+        const FileSizeLimit limit(16);
+        form->FormActivate();
+        home.context().ProgramPreference().SetAutoSave(true);
+        home.context().SavePreferencesAtExit(); // fails again, said no more
+
+    }
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(messages.boxes[0].text.contains(QString::fromLatin1(FileSizeLimit::Reason))) << messages.boxes[0].text.toStdString();
+    EXPECT_EQ(home.ini(), before);
+}
+
+} // namespace
+} // namespace kav

@@ -1,0 +1,76 @@
+#include "base/savefile.h"
+#include "filesizelimit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+// A write that the system cuts short (here by a file-size limit, as a full disk would) fails
+// with the system's reason and leaves the old file, or none, in place, whatever the size: a
+// small file is where a buffered write used to fail only in the final flush, unnoticed.
+TEST(SaveFileAtomically, AShortWriteFailsWithItsReasonAndLeavesTheOldFile)
+{
+    struct Case {
+        const char* what;
+        qsizetype size;
+        bool oldFile;
+    };
+    const Case cases[] = {
+        {"small new file", 6000, false},
+        {"small file replacing one", 6000, true},
+        {"large new file", 100000, false},
+        {"large file replacing one", 100000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        if (c.oldFile) {
+            ASSERT_TRUE(SaveFileAtomically(path, "old"));
+        }
+        QString error;
+        bool saved = true;
+        {
+            const FileSizeLimit limit(4096);
+            saved = SaveFileAtomically(path, QByteArray(c.size, 'x'), &error);
+        }
+        EXPECT_FALSE(saved);
+        EXPECT_EQ(error, QString::fromLatin1(FileSizeLimit::Reason));
+        EXPECT_EQ(read(path), c.oldFile ? QByteArray("old") : QByteArray("(missing)"));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), c.oldFile ? QStringList{"out.txt"} : QStringList{})
+            << "no partial file is left behind";
+    }
+}
+
+TEST(SaveFileAtomically, WritesTheWholeFileAndSaysWhyAFolderCannotTakeIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.txt");
+    const QByteArray bytes(70000, 'y');
+    {
+        const FileSizeLimit limit(70000);
+        ASSERT_TRUE(SaveFileAtomically(path, bytes));
+    }
+    EXPECT_EQ(read(path), bytes);
+    ASSERT_TRUE(SaveFileAtomically(path, {}));
+    EXPECT_EQ(read(path), QByteArray());
+
+    QString error;
+    EXPECT_FALSE(SaveFileAtomically(dir.filePath("no-such-folder/out.txt"), "x", &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_NE(error, QStringLiteral("Unknown error"));
+}
+
+} // namespace
+} // namespace kav
