@@ -1,7 +1,9 @@
 // The Radionuclides table with 100 nuclides of the full-size set (the first 100 of the index
 // with a half-life of at least 10 minutes, about 1 MB each). Measured: adding them all through
 // the dialog's OK, against reading the same files alone; and refilling the table after a change
-// of the dose unit, against formatting as many numbers alone.
+// of the dose unit, against formatting as many numbers alone. And starting the viewer on a kept
+// list of 20,000 rows of the sample nuclides, against starting it on a list of one row, with the
+// memory the rows take.
 #include "app/mixtureview.h"
 #include "base/messageboxes.h"
 #include "chooser/ui/addrnuclidesform.h"
@@ -9,7 +11,10 @@
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
-#include "data/mixturelist.h"
+#include "app/mainform.h"
+#include "data/mixture.h"
+#include "data/mixturefile.h"
+#include "base/savefile.h"
 #include "nuclides/rnxindex.h"
 #include "qvdgen/samplegenerator.h"
 #include "units/units.h"
@@ -21,6 +26,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -28,16 +35,17 @@ namespace {
 
 constexpr int kNuclides = 100;
 
-struct Mixture {
+struct Fixture {
     QTemporaryDir dir;
     kav::TStderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     std::vector<const kav::TRNXnode*> nuclides;
     std::unique_ptr<kav::TQzRNXPanel> source;
-    std::unique_ptr<kav::TVESKRNList> list;
+    std::unique_ptr<kav::DoseDataCache> cache;
+    std::unique_ptr<kav::Mixture> list;
     std::unique_ptr<kav::TMixtureView> view;
 
-    Mixture()
+    Fixture()
     {
         kav::TRNXindex& index = context.RNXIndex();
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
@@ -58,12 +66,16 @@ struct Mixture {
         source = std::make_unique<kav::TQzRNXPanel>(index, messages);
         source->Filter().SetUseRNXFilter(true);
         source->Filter().SetRNXList(context.DataNuclideList());
-        list = std::make_unique<kav::TVESKRNList>(&context.ProgramPreference());
+        cache = std::make_unique<kav::DoseDataCache>(context.ProgramPreference());
+        list = std::make_unique<kav::Mixture>(index, context.DataNuclideList(), *cache);
+        QString error;
+        // The first nuclide on offer.
+        if (!list->Restore({{context.DataNuclideList().Strings(0), kav::ipIngestion, 0, -1}}, error))
+            std::abort();
         view = std::make_unique<kav::TMixtureView>(context);
-        view->SetMixtureList(list.get());
+        view->SetMixture(list.get());
         view->SetAddSource(source.get());
         view->FillMixtureGrid();
-        view->ResetMixtureRow(0); // the first nuclide on offer
         view->resize(1000, 600);
         view->show();
         // The dialog's "<<" then OK, as a user adds everything on offer.
@@ -77,10 +89,10 @@ struct Mixture {
 };
 
 // Made on first use and released with the application, before the widgets' toolkit goes.
-Mixture& mixture()
+Fixture& mixture()
 {
-    static Mixture* m = [] {
-        auto* made = new Mixture;
+    static Fixture* m = [] {
+        auto* made = new Fixture;
         qAddPostRoutine([] {
             delete m;
         });
@@ -91,7 +103,7 @@ Mixture& mixture()
 
 void BM_ReadTheHundredFilesBaseline(benchmark::State& state)
 {
-    Mixture& m = mixture();
+    Fixture& m = mixture();
     for (auto _ : state)
         for (const kav::TRNXnode* node : m.nuclides) {
             kav::TVESKRNDosesData data(&m.context.ProgramPreference());
@@ -103,7 +115,7 @@ BENCHMARK(BM_ReadTheHundredFilesBaseline)->Unit(benchmark::kMillisecond);
 
 void BM_AddTheHundredThroughTheDialog(benchmark::State& state)
 {
-    Mixture& m = mixture();
+    Fixture& m = mixture();
     for (auto _ : state) {
         m.view->tbAddRNClick();
         state.PauseTiming();
@@ -125,7 +137,7 @@ BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_RefillOnADoseUnitChange(benchmark::State& state)
 {
-    Mixture& m = mixture();
+    Fixture& m = mixture();
     if (m.list->Count() == 1)
         m.view->tbAddRNClick();
     kav::TQzProgramPreference& preference = m.context.ProgramPreference();
@@ -139,5 +151,68 @@ void BM_RefillOnADoseUnitChange(benchmark::State& state)
     state.counters["rows"] = m.view->sgMixture->RowCount() - 1;
 }
 BENCHMARK(BM_RefillOnADoseUnitChange)->Unit(benchmark::kMicrosecond);
+
+// A viewer's folder with the sample data and a kept list of the given number of rows, going
+// round the sample nuclides, the routes, the first two materials and the sizes.
+struct KeptListViewer {
+    QTemporaryDir dir;
+    kav::TStderrMessageBoxes messages;
+
+    explicit KeptListViewer(int rows)
+    {
+        kav::TRNXindex index;
+        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+            std::abort();
+        std::vector<const kav::TRNXnode*> nuclides;
+        for (const QString& name : kav::SampleNuclides())
+            nuclides.push_back(index.FindRNX(name));
+        const QString data = dir.filePath(QStringLiteral("QVData"));
+        if (!kav::WriteSampleFolder(data, index, nuclides, kav::SampleSize::Sample).error.isEmpty())
+            std::abort();
+        std::vector<kav::TMixtureRowSetting> kept;
+        for (int i = 0; i < rows; ++i)
+            kept.push_back({nuclides[static_cast<std::size_t>(i) % nuclides.size()]->RNXStr(),
+                            static_cast<kav::TVESKIntakePath>(i % 3), (i / 3) % 2, i % kav::AMADCount});
+        kav::ApplicationContext context(executable(), messages);
+        if (!kav::SaveFileAtomically(dir.filePath(QStringLiteral("kav-data-viewer.ini")),
+                                     "[General]\nInitialized=1\n[Directories]\nQVD=" + data.toUtf8() + "\n")
+            || !kav::SaveFileAtomically(context.ProgramPreference().MixtureFileName(), kav::MixtureFileBytes(kept)))
+            std::abort();
+    }
+    QString executable() const { return dir.filePath(QStringLiteral("kav-data-viewer")); }
+};
+
+// The main window made on a kept list, as at start-up; the memory it holds then, above what the
+// program held before, is the counter "heap MB".
+void startWithKeptList(benchmark::State& state, int rows)
+{
+    KeptListViewer viewer(rows);
+    double heap = 0;
+    for (auto _ : state) {
+        const std::size_t before = mallinfo2().uordblks;
+        auto context = std::make_unique<kav::ApplicationContext>(viewer.executable(), viewer.messages);
+        auto form = std::make_unique<kav::TMainForm>(*context);
+        state.PauseTiming();
+        if (form->StartupFailed() || form->MixtureRows()->Count() != rows)
+            std::abort();
+        heap = static_cast<double>(mallinfo2().uordblks - before) / 1e6;
+        form.reset();
+        context.reset();
+        state.ResumeTiming();
+    }
+    state.counters["heap MB"] = heap;
+}
+
+void BM_StartWithOneKeptRowBaseline(benchmark::State& state)
+{
+    startWithKeptList(state, 1);
+}
+BENCHMARK(BM_StartWithOneKeptRowBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_StartWith20000KeptRows(benchmark::State& state)
+{
+    startWithKeptList(state, 20000);
+}
+BENCHMARK(BM_StartWith20000KeptRows)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -14,7 +14,7 @@
 #include "base/savefile.h"
 #include "data/doseexport.h"
 #include "data/mixturefile.h"
-#include "data/mixturelist.h"
+#include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
 
 #include <QApplication>
@@ -266,21 +266,17 @@ bool TMainForm::FormCreate()
 
 bool TMainForm::CreateMixture()
 {
-    MixtureRNList = std::make_unique<TVESKRNList>(&FContext.ProgramPreference());
-    FMixtureView->SetMixtureList(MixtureRNList.get());
-    const std::vector<TMixtureRowSetting> kept =
-        FMixtureView->AddSavedRows(ReadMixtureFile(FContext.ProgramPreference().MixtureFileName()));
-    if (kept.empty()) {
-        try {
-            MixtureRNList->CreateExample();
-        } catch (const std::exception& e) {
-            // The example nuclide could not be read: say why once; the window then closes.
-            FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(e.what()), mbOK,
-                                         mbOK);
-            return false;
-        }
+    FMixtureData = std::make_unique<DoseDataCache>(FContext.ProgramPreference());
+    FMixture = std::make_unique<Mixture>(FContext.RNXIndex(), FContext.DataNuclideList(), *FMixtureData);
+    QString error;
+    if (!FMixture->Restore(ReadMixtureFile(FContext.ProgramPreference().MixtureFileName()), error)) {
+        // The example nuclide could not be read: say why once; the window then closes.
+        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, error, mbOK, mbOK);
+        FMixture.reset();
+        return false;
     }
-    FMixtureView->FillMixtureGrid(kept);
+    FMixtureView->SetMixture(FMixture.get());
+    FMixtureView->FillMixtureGrid();
     return true;
 }
 
@@ -290,7 +286,7 @@ void TMainForm::SaveMixture()
     const QString path = preference.MixtureFileName();
     QString error;
     if (!preference.MakeSettingsFolder(&error)
-        || !SaveFileAtomically(path, MixtureFileBytes(FMixtureView->MixtureSettings()), &error))
+        || !SaveFileAtomically(path, MixtureFileBytes(FMixture->Settings()), &error))
         FContext.MessageBoxes().Show(MessageKind::Warning, TKavApplication::Title,
                                      QStringLiteral("The list of radionuclides could not be kept for the next run: ")
                                          + path + QStringLiteral(": ") + error,
@@ -322,18 +318,24 @@ void TMainForm::FormActivate()
 void TMainForm::FormDestroy()
 {
     FContext.ProgramPreference().SetOnExecEditDlg(nullptr);
-    if (!FStartupFailed && MixtureRNList)
+    if (!FStartupFailed && FMixture)
         SaveMixture();
-    FMixtureView->SetMixtureList(nullptr);
+    FMixtureView->SetMixture(nullptr);
     DPUI_RNData.reset();
     DPUM_RNData.reset();
-    MixtureRNList.reset();
+    FMixture.reset();
+    FMixtureData.reset();
 }
 
 void TMainForm::ShowSampleNotice()
 {
-    const TVESKRNDosesData* example = MixtureRNList->GetRNDosesData(0);
-    const bool sample = example && example->IsSyntheticSample();
+    // The rows' data stand for the folder's: the first row that has any.
+    bool sample = false;
+    for (int i = 0; i < FMixture->Count(); ++i)
+        if (FMixture->Row(i).Available()) {
+            sample = FMixture->Row(i).loaded->data.IsSyntheticSample();
+            break;
+        }
     if (sample && !FSampleNotice) {
         FSampleNotice = new QLabel(
             QStringLiteral("Synthetic sample data: these numbers were made up for trying the viewer; "

@@ -28,7 +28,8 @@ class TQzRNXPanel;
 class TBasicRNX;
 class TVESKRNData;
 class TVESKRNDosesData;
-class TVESKRNList;
+class DoseDataCache;
+class Mixture;
 
 // The single main window: three main tabs (dose per intake with its two sub-tabs, the bioassay
 // view, radon) and the help button over the tab row. Creating it runs the start-up sequence on
@@ -65,7 +66,8 @@ public:
     QLabel* SampleNotice() const { return FSampleNotice; }
     TVESKRNDosesData* DPUIData() const { return DPUI_RNData.get(); }
     TVESKRNData* DPUMData() const { return DPUM_RNData.get(); }
-    TVESKRNList* MixtureList() const { return MixtureRNList.get(); }
+    // The rows of the "Radionuclides" view.
+    const Mixture* MixtureRows() const { return FMixture.get(); }
     TQzRNXPanel* DPUIPanel() const { return rnpDPUI; }
     TMaterialsView* MaterialsView() const { return FMaterialsView; }
     TMixtureView* MixtureView() const { return FMixtureView; }
@@ -96,8 +98,9 @@ private:
     void ShowSampleNotice();
     void CreateViews();
     void CreateHelp();
-    // Fills the mixture list from the rows kept at the last exit, or with its example; false
-    // when neither could be read.
+    // Fills the mixture with the rows kept at the last exit (a row whose nuclide cannot be loaded
+    // now is kept, unavailable), or with its example; false when there were none and the
+    // example could not be read.
     bool CreateMixture();
     // Keeps the mixture's rows for the next run; a failure is said.
     void SaveMixture();
@@ -130,7 +133,8 @@ private:
 
     std::unique_ptr<TVESKRNDosesData> DPUI_RNData;
     std::unique_ptr<TVESKRNData> DPUM_RNData;
-    std::unique_ptr<TVESKRNList> MixtureRNList;
+    std::unique_ptr<DoseDataCache> FMixtureData;
+    std::unique_ptr<Mixture> FMixture;
 };
 
 } // namespace kav

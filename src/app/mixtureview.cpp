@@ -11,7 +11,7 @@
 #include "controls/paintedicon.h"
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
-#include "data/mixturelist.h"
+#include "data/mixture.h"
 #include "units/ui/unitcombobox.h"
 
 #include <QAbstractItemView>
@@ -34,11 +34,12 @@ namespace {
 const QColor kLightYellow(0xFF, 0xFF, 0xCC);
 const QColor kLightCyan(0xCC, 0xFF, 0xFF);
 const QColor kNavy(0x00, 0x00, 0x80);
+const QColor kGrey(0x80, 0x80, 0x80);
 
 enum Column { cMarker, cElement, cNuclide, cRoute, cMaterial, cSize, cIntake, cDose, cPercent, ColumnCount };
 
 // The pictures of the tool buttons.
-enum class Glyph { Add, Remove, Clear, Top, Up, Down, Bottom };
+enum class Glyph { Add, Remove, Clear, Undo, Redo, Top, Up, Down, Bottom };
 
 QIcon glyphIcon(Glyph glyph)
 {
@@ -62,6 +63,28 @@ QIcon glyphIcon(Glyph glyph)
             p.drawLine(3, 3, 13, 13);
             p.drawLine(13, 3, 3, 13);
             break;
+        case Glyph::Undo:
+        case Glyph::Redo: {
+            // A hooked arrow: an arc from the right, its head at the left (mirrored for redo).
+            p.save();
+            if (glyph == Glyph::Redo) {
+                p.translate(16, 0);
+                p.scale(-1, 1);
+            }
+            p.setPen(QPen(kNavy, 2));
+            QPainterPath arc;
+            arc.moveTo(13, 13);
+            arc.cubicTo(14, 5, 8, 4, 4, 7);
+            p.drawPath(arc);
+            QPainterPath head;
+            head.moveTo(1, 5);
+            head.lineTo(7, 4);
+            head.lineTo(5, 10);
+            head.closeSubpath();
+            p.fillPath(head, kNavy);
+            p.restore();
+            break;
+        }
         case Glyph::Top:
             p.fillRect(3, 2, 10, 2, kNavy);
             triangle(true, 6);
@@ -74,12 +97,6 @@ QIcon glyphIcon(Glyph glyph)
             break;
         }
     });
-}
-
-bool isSizeLabel(const QString& text)
-{
-    int index = -1;
-    return AMADIndexFromText(text, index);
 }
 
 } // namespace
@@ -100,21 +117,25 @@ TMixtureView::TMixtureView(ApplicationContext& context, QWidget* parent)
 
 QLayout* TMixtureView::BuildToolBar()
 {
-    auto button = [this](QToolButton*& into, Glyph glyph, const char* hint, void (TMixtureView::*click)()) {
+    auto button = [this](QToolButton*& into, Glyph glyph, const QString& hint, void (TMixtureView::*click)()) {
         into = new QToolButton(this);
         into->setIcon(glyphIcon(glyph));
-        into->setToolTip(QString::fromLatin1(hint));
+        into->setToolTip(hint);
         into->setAutoRaise(true);
         connect(into, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
     };
-    button(tbAddRN, Glyph::Add, "Add radionuclides...", &TMixtureView::tbAddRNClick);
-    button(tbRemoveSelectedRN, Glyph::Remove, "Remove selected radionuclide from the list",
+    button(tbAddRN, Glyph::Add, QStringLiteral("Add radionuclides..."), &TMixtureView::tbAddRNClick);
+    button(tbRemoveSelectedRN, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
            &TMixtureView::tbRemoveSelectedRNClick);
-    button(tbClearList, Glyph::Clear, "Clear radionuclides list", &TMixtureView::tbClearListClick);
-    button(tbTop, Glyph::Top, "Move current row to the top", &TMixtureView::tbTopClick);
-    button(tbUp, Glyph::Up, "Move current row up", &TMixtureView::tbUpClick);
-    button(tbDown, Glyph::Down, "Move current row down", &TMixtureView::tbDownClick);
-    button(tbBottom, Glyph::Bottom, "Move current row to the bottom", &TMixtureView::tbBottomClick);
+    button(tbClearList, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &TMixtureView::tbClearListClick);
+    button(tbUndo, Glyph::Undo, QStringLiteral("Undo (%1)").arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
+           &TMixtureView::aMixtureUndoExecute);
+    button(tbRedo, Glyph::Redo, QStringLiteral("Redo (%1)").arg(QKeySequence(QKeySequence::Redo).toString(QKeySequence::NativeText)),
+           &TMixtureView::aMixtureRedoExecute);
+    button(tbTop, Glyph::Top, QStringLiteral("Move current row to the top"), &TMixtureView::tbTopClick);
+    button(tbUp, Glyph::Up, QStringLiteral("Move current row up"), &TMixtureView::tbUpClick);
+    button(tbDown, Glyph::Down, QStringLiteral("Move current row down"), &TMixtureView::tbDownClick);
+    button(tbBottom, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &TMixtureView::tbBottomClick);
 
     ducbMixtureUnit = new TQzDoseUnitComboBox(this);
     ducbMixtureUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
@@ -136,12 +157,26 @@ QLayout* TMixtureView::BuildToolBar()
     aMixtureCopyToClipboard = new QAction(QStringLiteral("Copy to Clipboard"), this);
     aMixtureCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
     connect(aMixtureCopyToClipboard, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
+    // Undo and redo answer their keys anywhere on the page.
+    aMixtureUndo = new QAction(QStringLiteral("Undo"), this);
+    aMixtureUndo->setShortcut(QKeySequence::Undo);
+    aMixtureRedo = new QAction(QStringLiteral("Redo"), this);
+    aMixtureRedo->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* a : {aMixtureUndo, aMixtureRedo}) {
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
+    }
+    connect(aMixtureUndo, &QAction::triggered, this, [this] { aMixtureUndoExecute(); });
+    connect(aMixtureRedo, &QAction::triggered, this, [this] { aMixtureRedoExecute(); });
     auto* copy = new QToolButton(this);
     copy->setDefaultAction(aMixtureCopyToClipboard);
     copy->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
     auto* bar = new QHBoxLayout;
     for (QToolButton* b : {tbAddRN, tbRemoveSelectedRN, tbClearList})
+        bar->addWidget(b);
+    bar->addSpacing(16);
+    for (QToolButton* b : {tbUndo, tbRedo})
         bar->addWidget(b);
     bar->addSpacing(16);
     for (QToolButton* b : {tbTop, tbUp, tbDown, tbBottom})
@@ -190,6 +225,7 @@ void TMixtureView::InitMixtureGrid()
     g.SelectedCellFormat.Font.setBold(true);
     g.SelectedCellFormat.FontColor = kNavy;
     UpdateMixtureDoseCaption();
+    UpdateUndoButtons();
 }
 
 void TMixtureView::ConnectGridEvents()
@@ -199,11 +235,9 @@ void TMixtureView::ConnectGridEvents()
     g.OnGetStringList = [this](TQzStringGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
     g.OnGetExtStringList = [this](TQzStringGrid*, int col, int row, std::vector<TQzListItem>& list) {
         list.clear();
-        const TVESKRNDosesData* entry = Entry(row);
-        QStringList materials;
-        if (col == cMaterial && entry && entry->IsLoaded())
-            entry->GetCompoundsList(IntakePathFromText(sgMixture->Cells(cRoute, row)), materials);
-        for (const QString& m : materials)
+        if (col != cMaterial || !FMixture || row < 1 || row > FMixture->Count())
+            return;
+        for (const QString& m : FMixture->Materials(row - 1))
             list.push_back({m, MaterialCaption(m)});
     };
     g.OnGetComboBoxFormat = [](TQzStringGrid*, int, int, QComboBox& box) {
@@ -212,8 +246,8 @@ void TMixtureView::ConnectGridEvents()
         box.view()->setPalette(palette);
     };
     g.OnSetEditText = [this](TQzStringGrid*, int col, int row, const QString& value) { sgMixtureSetEditText(col, row, value); };
-    g.OnAfterSelectCell = [this](TQzStringGrid*, int, int) { sgMixtureAfterSelectCell(); };
-    auto dataFormat = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+    g.OnAfterSelectCell = [this](TQzStringGrid*, int, int) { UpdateMixtureMoveButtons(); };
+    auto dataFormat = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
         if (col == cMaterial)
             f.HorzAlignment = haLeft;
         if (col >= cElement && col <= cSize)
@@ -221,6 +255,9 @@ void TMixtureView::ConnectGridEvents()
         // The doses cannot be edited, but they are what the table is for: not greyed.
         if (col == cDose)
             f.FontColor = Qt::black;
+        // A row without data says why in grey.
+        if (FMixture && row >= 1 && row <= FMixture->Count() && !FMixture->Row(row - 1).Available())
+            f.FontColor = kGrey;
     };
     g.OnGetFixedCellFormat = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
         if (col == cDose)
@@ -246,27 +283,24 @@ void TMixtureView::ConnectGridEvents()
     g.installEventFilter(this);
 }
 
-TVESKRNDosesData* TMixtureView::Entry(int row) const
+void TMixtureView::SetMixture(Mixture* mixture)
 {
-    return MixtureRNList ? MixtureRNList->GetRNDosesData(row - 1) : nullptr;
+    FMixture = mixture;
+    UpdateUndoButtons();
 }
 
 bool TMixtureView::sgMixtureCanEditShow(int col, int row) const
 {
-    const QString route = sgMixture->Cells(cRoute, row);
+    if (!FMixture || row < 1 || row > FMixture->Count())
+        return false;
+    const int index = row - 1;
     switch (col) {
     case cElement:
-    case cNuclide:
-    case cRoute: return true;
-    case cMaterial: return IntakePathNames().contains(route);
-    case cSize: {
-        const TVESKRNDosesData* entry = Entry(row);
-        if (route != IntakePathName(ipInhalation) || !entry || !entry->IsLoaded())
-            return false;
-        QStringList materials;
-        entry->GetCompoundsList(ipInhalation, materials);
-        return entry->IsAerosol(static_cast<int>(materials.indexOf(sgMixture->Cells(cMaterial, row))));
-    }
+    case cNuclide: return true;
+    case cRoute: return FMixture->Row(index).Available();
+    // A list of one offers no choice.
+    case cMaterial: return FMixture->Materials(index).size() > 1;
+    case cSize: return FMixture->HasSize(index);
     default: return false;
     }
 }
@@ -277,8 +311,6 @@ QStringList TMixtureView::sgMixtureGetStringList(int col, int row) const
     case cElement: return FContext.DataElementList();
     case cNuclide: {
         QStringList names;
-        if (!Entry(row))
-            return names;
         const QString prefix = sgMixture->Cells(cElement, row) + u'-';
         for (const TRNXStringList::Entry& e : FContext.DataNuclideList().Items())
             if (e.name.startsWith(prefix))
@@ -293,223 +325,100 @@ QStringList TMixtureView::sgMixtureGetStringList(int col, int row) const
 
 void TMixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
 {
-    TVESKRNDosesData* entry = Entry(row);
-    if (!entry)
+    if (!FMixture || row < 1 || row > FMixture->Count())
         return;
+    const int index = row - 1;
+    QString error;
+    bool done = true;
     switch (col) {
-    case cElement: {
-        if (!MixtureFilling && value == FLastEl)
-            return;
-        const QString prefix = value + u'-';
-        const auto& items = FContext.DataNuclideList().Items();
-        const auto first = std::find_if(items.begin(), items.end(), [&prefix](const auto& e) { return e.name.startsWith(prefix); });
-        if (first == items.end())
-            return;
-        sgMixture->SetCells(cNuclide, row, first->name);
-        if (!AssignRowNuclide(row, *entry, first->name))
-            return;
-        RefreshMixtureMaterial(row, *entry);
+    case cElement: done = FMixture->SetElement(index, value, error); break;
+    case cNuclide: done = FMixture->SetNuclide(index, value, error); break;
+    case cRoute: FMixture->SetRoute(index, IntakePathFromText(value)); break;
+    case cMaterial: {
+        const int picked = sgMixture->CommittedListIndex();
+        FMixture->SetMaterial(index, picked >= 0 ? picked : static_cast<int>(FMixture->Materials(index).indexOf(value)));
         break;
     }
-    case cNuclide:
-        if (!MixtureFilling && value == FLastRN)
-            return;
-        if (!AssignRowNuclide(row, *entry, value))
-            return;
-        RefreshMixtureMaterial(row, *entry);
+    case cSize: {
+        int size = -1;
+        if (AMADIndexFromText(value, size))
+            FMixture->SetSize(index, size);
         break;
-    case cRoute:
-        if (!MixtureFilling && value == FLastPath)
-            return;
-        RefreshMixtureMaterial(row, *entry);
-        break;
-    case cMaterial:
-        if (!MixtureFilling && value == FLastType)
-            return;
-        SetMaterialCell(row, value);
-        UpdateSizeCell(row, *entry);
-        break;
-    case cSize: sgMixture->SetCells(cSize, row, value); break;
+    }
     default: return;
     }
-    if (!MixtureFilling)
-        UpdateMixtureDoses();
+    // The row shows what the mixture holds, the old pairing when the new one could not be had,
+    // before anything is said about it.
+    ShowRow(index);
+    UpdateUndoButtons();
+    if (!done)
+        ReportLoadErrors({error});
 }
 
-bool TMixtureView::AssignRowNuclide(int row, TVESKRNDosesData& entry, const QString& name)
+void TMixtureView::ShowRow(int index)
 {
-    try {
-        entry.AssignRNuclide(FContext.RNXIndex(), name);
-        return true;
-    } catch (const std::exception& e) {
-        ReportLoadErrors({QString::fromUtf8(e.what())});
-    }
-    // The row goes back to what it showed, its entry to the nuclide it held.
-    const bool current = row == sgMixture->Row();
-    if (!MixtureFilling && current) {
-        try {
-            entry.AssignRNuclide(FContext.RNXIndex(), FLastRN);
-        } catch (const std::exception&) {
-            // Its file went bad meanwhile: the row shows no dose.
-        }
-        sgMixture->SetCells(cElement, row, FLastEl);
-        sgMixture->SetCells(cNuclide, row, FLastRN);
-        sgMixture->SetCells(cRoute, row, FLastPath);
-        SetMaterialCell(row, FLastType);
-        sgMixture->SetCells(cSize, row, FLastSize);
-        UpdateMixtureDoses();
-    }
-    return false;
-}
-
-void TMixtureView::RefreshMixtureMaterial(int row, TVESKRNDosesData& entry)
-{
-    QStringList materials;
-    entry.GetCompoundsList(IntakePathFromText(sgMixture->Cells(cRoute, row)), materials);
-    SetMaterialCell(row, materials.value(0));
-    UpdateSizeCell(row, entry);
-}
-
-void TMixtureView::UpdateSizeCell(int row, const TVESKRNDosesData& entry)
-{
-    bool aerosol = false;
-    if (sgMixture->Cells(cRoute, row) == IntakePathName(ipInhalation)) {
-        QStringList materials;
-        entry.GetCompoundsList(ipInhalation, materials);
-        aerosol = entry.IsAerosol(static_cast<int>(materials.indexOf(sgMixture->Cells(cMaterial, row))));
-    }
-    if (!aerosol)
-        sgMixture->SetCells(cSize, row, QStringLiteral("-"));
-    else if (!isSizeLabel(sgMixture->Cells(cSize, row)))
-        sgMixture->SetCells(cSize, row, AMADLabels().value(DefaultAMADIndex));
+    const MixtureRow& r = FMixture->Row(index);
+    const int row = index + 1;
+    const TMixtureRowSetting& s = r.setting;
+    sgMixture->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
+    sgMixture->SetCells(cNuclide, row, s.Nuclide);
+    sgMixture->SetCells(cRoute, row, IntakePathName(s.Path));
+    const QString material = r.Available() ? FMixture->Materials(index).value(s.Material)
+                                           : QStringLiteral("Not available: ") + r.unavailable;
+    sgMixture->SetCells(cMaterial, row, material);
+    if (QString* caption = sgMixture->CreateCellCaption(cMaterial, row))
+        *caption = r.Available() ? MaterialCaption(material) : QString();
+    if (QString* hint = sgMixture->CreateCellHint(cMaterial, row))
+        *hint = r.Available() ? QString() : r.unavailable;
+    const bool sized = FMixture->HasSize(index);
+    sgMixture->SetCells(cSize, row, sized ? AMADLabels().value(s.AMADIndex) : QStringLiteral("-"));
     // The size's hint stands where a size can be picked.
-    if (aerosol)
+    if (sized)
         *sgMixture->CreateCellHint(cSize, row) = TMaterialsView::AMADHint;
     else if (sgMixture->GetCellHint(cSize, row))
         sgMixture->CreateCellHint(cSize, row)->clear();
+    ShowDose(index, DoseFactor());
 }
 
-void TMixtureView::SetMaterialCell(int row, const QString& text)
+void TMixtureView::ShowDose(int index, double factor)
 {
-    sgMixture->SetCells(cMaterial, row, text);
-    if (QString* caption = sgMixture->CreateCellCaption(cMaterial, row))
-        *caption = MaterialCaption(text);
+    const std::optional<float> dose = FMixture->Dose(index);
+    sgMixture->SetCells(cDose, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
 }
 
-void TMixtureView::FillRow(int row, const TVESKRNDosesData& entry, const QString& route)
+double TMixtureView::DoseFactor() const
 {
-    sgMixture->SetCells(cElement, row, RNXElementSymbol(entry.RNuclide().El));
-    sgMixture->SetCells(cNuclide, row, entry.RNuclideName());
-    sgMixture->SetCells(cRoute, row, route);
-    sgMixtureSetEditText(cRoute, row, route);
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    return static_cast<double>(BqPerUnit(preference.MixtureActivityUnit())) / SvPerUnit(preference.MixtureDoseUnit());
 }
 
-std::vector<TMixtureRowSetting> TMixtureView::AddSavedRows(const std::vector<TMixtureRowSetting>& saved)
+void TMixtureView::FillMixtureGrid()
 {
-    std::vector<TMixtureRowSetting> kept;
-    if (!MixtureRNList)
-        return kept;
-    const TRNXStringList& offered = FContext.DataNuclideList();
-    for (const TMixtureRowSetting& setting : saved) {
-        const int at = offered.IndexOf(setting.Nuclide);
-        if (at < 0 || !offered.Objects(at))
-            continue;
-        // The list starts with one empty entry, which the first nuclide replaces.
-        if (kept.empty() && MixtureRNList->Count() == 1 && !MixtureRNList->GetRNDosesData(0)->IsLoaded())
-            MixtureRNList->Remove(0);
-        try {
-            MixtureRNList->Add(*offered.Objects(at));
-            kept.push_back(setting);
-        } catch (const std::exception&) {
-            // A file that cannot be read any more leaves its row out.
-            MixtureRNList->Remove(MixtureRNList->Count() - 1);
-        }
-    }
-    return kept;
-}
-
-void TMixtureView::FillMixtureGrid(const std::vector<TMixtureRowSetting>& settings)
-{
-    if (!MixtureRNList)
+    if (!FMixture)
         return;
-    sgMixture->SetRowCount(MixtureRNList->Count() + 1);
-    MixtureFilling = true;
-    for (int i = 0; i < MixtureRNList->Count(); ++i) {
-        const int row = i + 1;
-        FillRow(row, *MixtureRNList->GetRNDosesData(i), IntakePathName(ipInhalation));
-        if (sgMixture->Cells(cSize, row) != QStringLiteral("-"))
-            sgMixture->SetCells(cSize, row, AMADLabels().value(DefaultAMADIndex));
-        if (i < static_cast<int>(settings.size()))
-            ApplyRowSetting(row, settings[static_cast<std::size_t>(i)]);
-    }
-    MixtureFilling = false;
-    StoreMixtureRowTexts();
+    sgMixture->SetRowCount(FMixture->Count() + 1);
+    for (int i = 0; i < FMixture->Count(); ++i)
+        ShowRow(i);
     UpdateMixtureMoveButtons();
+    UpdateUndoButtons();
 }
 
-void TMixtureView::ApplyRowSetting(int row, const TMixtureRowSetting& setting)
+void TMixtureView::ShowChangedRows(int currentIndex)
 {
-    const TVESKRNDosesData* entry = Entry(row);
-    if (!entry)
-        return;
-    const QString route = IntakePathName(setting.Path);
-    sgMixture->SetCells(cRoute, row, route);
-    sgMixtureSetEditText(cRoute, row, route);
-    QStringList materials;
-    entry->GetCompoundsList(setting.Path, materials);
-    if (setting.Material >= 0 && setting.Material < materials.size())
-        sgMixtureSetEditText(cMaterial, row, materials[setting.Material]);
-    if (sgMixtureCanEditShow(cSize, row) && setting.AMADIndex >= 0 && setting.AMADIndex < AMADCount)
-        sgMixture->SetCells(cSize, row, AMADLabels()[setting.AMADIndex]);
-}
-
-std::vector<TMixtureRowSetting> TMixtureView::MixtureSettings() const
-{
-    std::vector<TMixtureRowSetting> settings;
-    for (int row = 1; row < sgMixture->RowCount(); ++row) {
-        const TVESKRNDosesData* entry = Entry(row);
-        if (!entry || !entry->IsLoaded())
-            continue;
-        TMixtureRowSetting s;
-        s.Nuclide = entry->RNuclideName();
-        s.Path = IntakePathFromText(sgMixture->Cells(cRoute, row));
-        QStringList materials;
-        entry->GetCompoundsList(s.Path, materials);
-        s.Material = std::max(0, static_cast<int>(materials.indexOf(sgMixture->Cells(cMaterial, row))));
-        AMADIndexFromText(sgMixture->Cells(cSize, row), s.AMADIndex);
-        settings.push_back(s);
-    }
-    return settings;
+    FillMixtureGrid();
+    const int row = std::clamp(currentIndex + 1, 1, sgMixture->RowCount() - 1);
+    sgMixture->SetRow(row);
+    sgMixture->ScrollIntoView(sgMixture->Col(), row);
+    UpdateMixtureMoveButtons();
 }
 
 void TMixtureView::UpdateMixtureDoses()
 {
-    if (!MixtureRNList)
+    if (!FMixture)
         return;
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
-    const double factor = static_cast<double>(BqPerUnit(preference.MixtureActivityUnit())) / SvPerUnit(preference.MixtureDoseUnit());
-    for (int i = 0; i < MixtureRNList->Count() && i + 1 < sgMixture->RowCount(); ++i) {
-        const int row = i + 1;
-        const TVESKRNDosesData& entry = *MixtureRNList->GetRNDosesData(i);
-        if (!entry.IsLoaded()) {
-            sgMixture->SetCells(cDose, row, QString());
-            continue;
-        }
-        const TVESKIntakePath path = IntakePathFromText(sgMixture->Cells(cRoute, row));
-        QStringList materials;
-        entry.GetCompoundsList(path, materials);
-        int material = static_cast<int>(materials.indexOf(sgMixture->Cells(cMaterial, row)));
-        if (material < 0 && path == ipInjection)
-            material = 0;
-        int size = 0;
-        if (path == ipInhalation && entry.IsAerosol(material))
-            AMADIndexFromText(sgMixture->Cells(cSize, row), size);
-        float dose = 0;
-        if (!entry.GetEffDose(path, material, size, dose))
-            dose = 0;
-        sgMixture->SetCells(cDose, row, FormatScientific(dose * factor, 2));
-    }
-    StoreMixtureRowTexts();
+    const double factor = DoseFactor();
+    for (int i = 0; i < FMixture->Count() && i + 1 < sgMixture->RowCount(); ++i)
+        ShowDose(i, factor);
 }
 
 void TMixtureView::UpdateMixtureDoseCaption()
@@ -517,16 +426,6 @@ void TMixtureView::UpdateMixtureDoseCaption()
     const TQzProgramPreference& preference = FContext.ProgramPreference();
     sgMixture->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + DoseUnitLabel(preference.MixtureDoseUnit())
                                       + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit()));
-}
-
-void TMixtureView::StoreMixtureRowTexts()
-{
-    const int row = sgMixture->Row();
-    FLastEl = sgMixture->Cells(cElement, row);
-    FLastRN = sgMixture->Cells(cNuclide, row);
-    FLastPath = sgMixture->Cells(cRoute, row);
-    FLastType = sgMixture->Cells(cMaterial, row);
-    FLastSize = sgMixture->Cells(cSize, row);
 }
 
 void TMixtureView::UpdateMixtureMoveButtons()
@@ -539,25 +438,14 @@ void TMixtureView::UpdateMixtureMoveButtons()
     tbBottom->setEnabled(!last);
 }
 
-void TMixtureView::ResetMixtureRow(int index)
+void TMixtureView::UpdateUndoButtons()
 {
-    const TRNXStringList& offered = FContext.DataNuclideList();
-    TVESKRNDosesData* entry = MixtureRNList ? MixtureRNList->GetRNDosesData(index) : nullptr;
-    if (offered.Count() == 0 || !entry)
-        return;
-    try {
-        entry->AssignRNuclide(FContext.RNXIndex(), offered.Strings(0));
-    } catch (const std::exception& e) {
-        ReportLoadErrors({QString::fromUtf8(e.what())});
-    }
-    const int row = index + 1;
-    MixtureFilling = true;
-    sgMixture->SetCells(cElement, row, offered.Strings(0).section(u'-', 0, 0));
-    sgMixture->SetCells(cNuclide, row, offered.Strings(0));
-    sgMixture->SetCells(cRoute, row, IntakePathName(ipIngestion));
-    sgMixtureSetEditText(cRoute, row, IntakePathName(ipIngestion));
-    MixtureFilling = false;
-    UpdateMixtureDoses();
+    const bool undo = FMixture && FMixture->CanUndo();
+    const bool redo = FMixture && FMixture->CanRedo();
+    tbUndo->setEnabled(undo);
+    aMixtureUndo->setEnabled(undo);
+    tbRedo->setEnabled(redo);
+    aMixtureRedo->setEnabled(redo);
 }
 
 void TMixtureView::ApplyPreferenceUnits()
@@ -568,15 +456,9 @@ void TMixtureView::ApplyPreferenceUnits()
     UpdateMixtureDoses();
 }
 
-void TMixtureView::sgMixtureAfterSelectCell()
-{
-    UpdateMixtureMoveButtons();
-    StoreMixtureRowTexts();
-}
-
 void TMixtureView::tbAddRNClick()
 {
-    if (!tbAddRN->isVisible() || !tbAddRN->isEnabled() || !FAddSource || !MixtureRNList)
+    if (!tbAddRN->isVisible() || !tbAddRN->isEnabled() || !FAddSource || !FMixture)
         return;
     TRNXnodeArray nodes;
     const auto help = [this] {
@@ -585,24 +467,16 @@ void TMixtureView::tbAddRNClick()
     };
     if (!ExecuteAddRNuclidesDialog(*FAddSource, nodes, ExecModal, this, help))
         return;
-    QStringList errors;
-    MixtureFilling = true;
-    for (const TRNXnode* node : nodes) {
-        try {
-            MixtureRNList->Add(*node);
-        } catch (const std::exception& e) {
-            // A nuclide whose file cannot be read is left out; the others come in.
-            MixtureRNList->Remove(MixtureRNList->Count() - 1);
-            errors << QString::fromUtf8(e.what());
-            continue;
-        }
-        const int row = sgMixture->RowCount();
-        sgMixture->SetRowCount(row + 1);
-        FillRow(row, *MixtureRNList->GetRNDosesData(row - 1), IntakePathName(ipIngestion));
+    const int before = FMixture->Count();
+    // A nuclide whose file cannot be read is left out; the others come in.
+    const QStringList errors = FMixture->Append(std::vector<const TBasicRNX*>(nodes.begin(), nodes.end()));
+    if (FMixture->Count() > before) {
+        sgMixture->SetRowCount(FMixture->Count() + 1);
+        for (int i = before; i < FMixture->Count(); ++i)
+            ShowRow(i);
     }
-    MixtureFilling = false;
-    UpdateMixtureDoses();
     UpdateMixtureMoveButtons();
+    UpdateUndoButtons();
     ReportLoadErrors(errors);
 }
 
@@ -620,32 +494,31 @@ void TMixtureView::ReportLoadErrors(const QStringList& messages)
 
 void TMixtureView::tbRemoveSelectedRNClick()
 {
-    if (!MixtureRNList)
+    if (!FMixture)
         return;
-    if (MixtureRNList->Count() == 1) {
-        ResetMixtureRow(0);
-    } else {
-        const int row = sgMixture->Row();
-        MixtureRNList->Remove(row - 1);
-        sgMixture->DeleteRow(row);
-        sgMixture->SetRow(std::min(row, sgMixture->RowCount() - 1));
-    }
-    UpdateMixtureMoveButtons();
-    StoreMixtureRowTexts();
+    const int index = sgMixture->Row() - 1;
+    FMixture->Remove(index);
+    ShowChangedRows(index);
 }
 
 void TMixtureView::tbClearListClick()
 {
-    if (!MixtureRNList)
+    if (!FMixture)
         return;
-    while (MixtureRNList->Count() > 1) {
-        MixtureRNList->Remove(MixtureRNList->Count() - 1);
-        sgMixture->DeleteRow(sgMixture->RowCount() - 1);
-    }
-    ResetMixtureRow(0);
-    sgMixture->SetRow(1);
-    UpdateMixtureMoveButtons();
-    StoreMixtureRowTexts();
+    FMixture->Clear();
+    ShowChangedRows(0);
+}
+
+void TMixtureView::aMixtureUndoExecute()
+{
+    if (FMixture && FMixture->CanUndo())
+        ShowChangedRows(FMixture->Undo());
+}
+
+void TMixtureView::aMixtureRedoExecute()
+{
+    if (FMixture && FMixture->CanRedo())
+        ShowChangedRows(FMixture->Redo());
 }
 
 void TMixtureView::MoveCurrentRow(int toRow)
@@ -653,17 +526,10 @@ void TMixtureView::MoveCurrentRow(int toRow)
     const int row = sgMixture->Row();
     const int last = sgMixture->RowCount() - 1;
     toRow = std::clamp(toRow, 1, last);
-    if (!MixtureRNList || row == toRow || row < 1 || row > last)
+    if (!FMixture || row == toRow || row < 1 || row > last)
         return;
-    // The entry moves by single steps, those in between shifting by one, as the row does.
-    for (int i = row - 1; i < toRow - 1; ++i)
-        MixtureRNList->Exchange(i, i + 1);
-    for (int i = row - 1; i > toRow - 1; --i)
-        MixtureRNList->Exchange(i, i - 1);
-    sgMixture->MoveRow(row, toRow);
-    sgMixture->ScrollIntoView(sgMixture->Col(), toRow);
-    UpdateMixtureMoveButtons();
-    StoreMixtureRowTexts();
+    FMixture->Move(row - 1, toRow - 1);
+    ShowChangedRows(toRow - 1);
 }
 
 void TMixtureView::tbTopClick()
@@ -694,8 +560,7 @@ void TMixtureView::aMixtureCopyToClipboardExecute()
 void TMixtureView::sgMixtureMouseMove(QPoint pos)
 {
     const QPoint cell = sgMixture->MouseCoord(pos.x(), pos.y());
-    const bool pickable = cell.y() >= 1
-        && ((cell.x() >= cElement && cell.x() <= cMaterial) || (cell.x() == cSize && sgMixtureCanEditShow(cSize, cell.y())));
+    const bool pickable = cell.x() >= cElement && cell.x() <= cSize && sgMixtureCanEditShow(cell.x(), cell.y());
     sgMixture->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
@@ -703,6 +568,9 @@ void TMixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
 {
     QMenu menu;
     menu.addAction(aMixtureCopyToClipboard);
+    menu.addSeparator();
+    menu.addAction(aMixtureUndo);
+    menu.addAction(aMixtureRedo);
     const QPoint at = sgMixture->viewport()->mapFromGlobal(event.globalPos());
     const int col = event.reason() == QContextMenuEvent::Keyboard ? sgMixture->Col() : sgMixture->MouseCoord(at.x(), at.y()).x();
     if (col == cSize && ShowHelp) {

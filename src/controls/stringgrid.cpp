@@ -739,7 +739,9 @@ QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& cur
     // Every pick commits, the same item again included.
     connect(box, &QComboBox::activated, this, [this, box](int index) {
         const QString caption = box->itemData(index, Qt::UserRole + 1).toString();
+        FCommittedListIndex = index;
         Commit(box->itemText(index), caption.isEmpty() ? nullptr : &caption);
+        FCommittedListIndex = -1;
     });
     return box;
 }

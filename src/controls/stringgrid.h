@@ -202,6 +202,9 @@ public:
     // A drop-down editor about to open, its colours and fonts already taken from the formats.
     std::function<void(TQzStringGrid*, int col, int row, QComboBox& box)> OnGetComboBoxFormat;
     std::function<void(TQzStringGrid*, int col, int row, const QString& value)> OnSetEditText;
+    // While OnSetEditText is heard: the position of the item picked in the cell's list (items of
+    // the same text told apart); -1 when the value was not picked from a list.
+    int CommittedListIndex() const { return FCommittedListIndex; }
     std::function<void(TQzStringGrid*, int col, int row)> OnAfterSelectCell;
     std::function<void(TQzStringGrid*, int row, bool& includeRow)> OnConvertRowToStr;
 
@@ -291,6 +294,7 @@ private:
     int FCol = 1;
     int FRow = 1;
     bool FCommittingRichItem = false;
+    int FCommittedListIndex = -1;
     // The drop-down cell pressed with OpenListOnClick, whose list opens on the release.
     QPoint FListClickCell{-1, -1};
     QWidget* FEditor = nullptr;

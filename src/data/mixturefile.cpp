@@ -2,8 +2,11 @@
 
 #include "data/dosedata.h"
 
+#include "nuclides/rnxelement.h"
+
 #include <QFile>
 #include <QList>
+#include <QRegularExpression>
 
 namespace kav {
 
@@ -47,22 +50,31 @@ bool readRow(const QByteArray& line, TMixtureRowSetting& row)
     const QList<QByteArray> fields = line.split('\t');
     if (fields.size() != 4)
         return false;
-    const QByteArray name = fields[0].trimmed();
-    if (name.isEmpty() || name.size() > 16 || !name.contains('-'))
+    const QString name = QString::fromLatin1(fields[0].trimmed());
+    if (!IsMixtureFileNuclideName(name))
         return false;
     bool ok = false;
-    row.Nuclide = QString::fromLatin1(name);
+    row.Nuclide = name;
     row.Material = fields[2].trimmed().toInt(&ok);
     return ok && row.Material >= 0 && readPath(fields[1].trimmed(), row.Path) && readSize(fields[3].trimmed(), row.AMADIndex);
 }
 
 } // namespace
 
+bool IsMixtureFileNuclideName(const QString& name)
+{
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("([A-Z][a-z]?)-[0-9]{1,3}[mn]?")));
+    const QRegularExpressionMatch match = pattern.match(name);
+    return match.hasMatch() && ElementBySymbol(match.capturedView(1)) != _NoRNXElement;
+}
+
 QByteArray MixtureFileBytes(const std::vector<TMixtureRowSetting>& rows)
 {
     QByteArray out(kHeadLine);
     for (const TMixtureRowSetting& row : rows)
-        out += row.Nuclide.toLatin1() + '\t' + IntakePathName(row.Path).toLatin1() + '\t'
+        if (IsMixtureFileNuclideName(row.Nuclide) && row.Material >= 0)
+            out += row.Nuclide.toLatin1() + '\t' + IntakePathName(row.Path).toLatin1() + '\t'
             + QByteArray::number(row.Material) + '\t' + sizeText(row.AMADIndex) + '\n';
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "base/catalogue.h"
 #include "base/numberformat.h"
+#include "nuclides/rnxelement.h"
 
 #include <array>
 #include <cctype>
@@ -129,6 +130,36 @@ int CompareRNXAMassOnly(const TBasicRNX& a, const TBasicRNX& b)
     return compareText(a.AMass.toString(), b.AMass.toString());
 }
 
+namespace {
+
+// "99mTc", "137cs": the mass first, then the symbol, the isomer's letter between them.
+QString massFirstName(const QString& compact)
+{
+    qsizetype digits = 0;
+    while (digits < compact.size() && compact[digits].isDigit() && compact[digits].unicode() < 128)
+        ++digits;
+    const QString letters = compact.mid(digits);
+    if (digits < 1 || digits > 3 || letters.isEmpty() || letters.size() > 3)
+        return {};
+    for (QChar c : letters)
+        if (!c.isLetter() || c.unicode() >= 128)
+            return {};
+    const auto symbolOf = [](QString s) {
+        s[0] = s[0].toUpper();
+        return ElementBySymbol(s) != _NoRNXElement ? s : QString();
+    };
+    // A symbol as a whole comes first: "99mo" is Mo-99, not an isomer of oxygen.
+    if (letters.size() <= 2)
+        if (const QString symbol = symbolOf(letters); !symbol.isEmpty())
+            return symbol + u'-' + compact.left(digits);
+    if (letters.size() >= 2 && (letters[0] == u'm' || letters[0] == u'n'))
+        if (const QString symbol = symbolOf(letters.mid(1)); !symbol.isEmpty())
+            return symbol + u'-' + compact.left(digits) + letters[0];
+    return {};
+}
+
+} // namespace
+
 QString RNXNameFromTyping(QStringView typed)
 {
     QString compact;
@@ -137,6 +168,8 @@ QString RNXNameFromTyping(QStringView typed)
             compact += c.toLower();
         else if (c != u' ' && c != u'-' && c != u'_' && c != u'\t')
             return {};
+    if (!compact.isEmpty() && compact[0].isDigit())
+        return massFirstName(compact);
     qsizetype letters = 0;
     while (letters < compact.size() && compact[letters].isLetter() && compact[letters].unicode() < 128)
         ++letters;

@@ -50,8 +50,9 @@ int CompareRNXPeriodicTable(const TBasicRNX& a, const TBasicRNX& b);
 int CompareRNXAMass(const TBasicRNX& a, const TBasicRNX& b);
 int CompareRNXAMassOnly(const TBasicRNX& a, const TBasicRNX& b);
 
-// A nuclide's name from the way people type it ("cs137", "Cs-137", "cs 137", "tc99m", "Tc-99M"):
-// "Cs-137", "Tc-99m"; a lone symbol ("co") as the symbol ("Co"); empty when it is neither.
+// A nuclide's name from the way people type it ("cs137", "Cs-137", "cs 137", "tc99m", "Tc-99M",
+// and the mass first: "137Cs", "99mTc"): "Cs-137", "Tc-99m"; a lone symbol ("co") as the symbol
+// ("Co"); empty when it is neither.
 QString RNXNameFromTyping(QStringView typed);
 
 } // namespace kav

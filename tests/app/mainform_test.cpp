@@ -3,7 +3,7 @@
 #include "dosefixture.h"
 #include "app/mainform.h"
 #include "recordingmessageboxes.h"
-#include "data/mixturelist.h"
+#include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
 #include "viewerini.h"
 
@@ -172,8 +172,8 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_FALSE(form.StartupFailed());
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(home.context().RNXIndex().Count(), 1252);
-    ASSERT_TRUE(form.MixtureList());
-    EXPECT_EQ(form.MixtureList()->GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
+    ASSERT_TRUE(form.MixtureRows());
+    EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
     EXPECT_TRUE(form.DPUIData());
     EXPECT_TRUE(form.DPUMData());
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
@@ -271,7 +271,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
         });
         EXPECT_TRUE(form.StartupFailed());
         EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poVESKDataDir});
-        EXPECT_FALSE(form.MixtureList());
+        EXPECT_FALSE(form.MixtureRows());
         EXPECT_TRUE(messages.boxes.empty());
     }
 
@@ -284,7 +284,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
     });
     EXPECT_FALSE(form.StartupFailed());
     EXPECT_EQ(home.context().ProgramPreference().QVDDir(), other.path());
-    EXPECT_EQ(form.MixtureList()->GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
 }
 
 TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)

@@ -2,7 +2,7 @@
 #include "app/mixtureview.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "controls/stringgrid.h"
-#include "data/mixturelist.h"
+#include "data/mixture.h"
 #include "dosefixture.h"
 #include "recordingmessageboxes.h"
 #include "units/ui/unitcombobox.h"
@@ -31,6 +31,12 @@ const QString kGroupM = QStringLiteral("Aerosols Cobalt nitrate Type M, fA=1E-2"
 const QString kGroupS = QStringLiteral("Aerosols Oxides Type S, fA=1E-3");
 const QString kGas = QStringLiteral("Gas or vapour Type V, Elemental vapour");
 const QString kIngested = QStringLiteral("All compounds, fA=5E-2");
+
+QByteArray read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 // Clicks an entry of a list, with the given keys held.
 void clickEntry(QListWidget* list, const QString& text, Qt::KeyboardModifiers keys = {})
@@ -128,8 +134,8 @@ protected:
     QStringList nuclidesInList() const
     {
         QStringList names;
-        for (int i = 0; i < form->MixtureList()->Count(); ++i)
-            names << form->MixtureList()->GetRNDosesData(i)->RNuclideName();
+        for (int i = 0; i < form->MixtureRows()->Count(); ++i)
+            names << form->MixtureRows()->Row(i).setting.Nuclide;
         return names;
     }
     void goToRow(int r)
@@ -225,8 +231,11 @@ TEST_F(MixtureViewTest, RouteMaterialAndSizeArePickedInTheTable)
     EXPECT_EQ(row(2), (QStringList{"Pu", "Pu-239", "Inhalation", kGas, "-", "3.0E-11"}));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(5, 2).center());
     EXPECT_FALSE(openList());
+    // An injection has one material without a text: "-", and no list of one to pick from.
     pickInCell(3, 2, "Injection");
-    EXPECT_EQ(row(2).mid(2), (QStringList{"Injection", "", "-", "5.0E-9"}));
+    EXPECT_EQ(row(2).mid(2), (QStringList{"Injection", "-", "-", "5.0E-9"}));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(4, 2).center());
+    EXPECT_FALSE(openList());
     pickInCell(3, 2, "Inhalation");
     EXPECT_EQ(row(2).mid(2), (QStringList{"Inhalation", kGroupM, "5", "9.0E-10"}));
     // The first row kept its own.
@@ -328,6 +337,51 @@ TEST_F(MixtureViewTest, RemovingAndClearingKeepTheListAndTheTableInStep)
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
 }
 
+// Removing, clearing and moving, and the picks in the table, are taken back with Ctrl+Z (or the
+// button) and done again with Ctrl+Y, each step whole.
+TEST_F(MixtureViewTest, ChangesAreUndoneAndRedone)
+{
+    addThroughDialog({"Sr-90", "Cs-137", "Pu-239"});
+    pickInCell(3, 4, "Inhalation");
+    pickInCell(4, 4, kGroupS);
+    const QStringList plutonium = row(4);
+    const QStringList all{"Co-60", "Sr-90", "Cs-137", "Pu-239"};
+    goToRow(3);
+    QTest::mouseClick(view->tbTop, Qt::LeftButton);
+    const QStringList moved{"Cs-137", "Co-60", "Sr-90", "Pu-239"};
+    ASSERT_EQ(nuclidesInGrid(), moved);
+    goToRow(4);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    ASSERT_EQ(nuclidesInGrid(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
+    QTest::mouseClick(view->tbClearList, Qt::LeftButton);
+    ASSERT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
+
+    // The keys are the window's shortcuts: it is the active one (the virtual screen leaves the
+    // last list's pop-up active), the table has the focus.
+    QApplication::setActiveWindow(form.get());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(nuclidesInGrid(), moved);
+    EXPECT_EQ(row(4), plutonium) << "the removed row comes back with its route, material and size";
+    EXPECT_EQ(grid->Row(), 4) << "the row that came back is the current one";
+    QTest::mouseClick(view->tbUndo, Qt::LeftButton);
+    EXPECT_EQ(nuclidesInGrid(), all);
+    EXPECT_EQ(nuclidesInList(), all);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier); // the pick of the group
+    EXPECT_EQ(row(4), (QStringList{"Pu", "Pu-239", "Inhalation", kGroupM, "5", "9.0E-10"}));
+
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(row(4), plutonium);
+    QTest::mouseClick(view->tbRedo, Qt::LeftButton);
+    EXPECT_EQ(nuclidesInGrid(), moved);
+    EXPECT_TRUE(view->tbRedo->isEnabled());
+    pickInCell(3, 1, "Injection"); // a new change: nothing left to redo
+    EXPECT_FALSE(view->tbRedo->isEnabled());
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
 TEST_F(MixtureViewTest, InsertOpensTheDialog)
 {
     grid->setFocus();
@@ -347,7 +401,11 @@ TEST_F(MixtureViewTest, ADamagedFileIsSaidAndChangesNothingElse)
 
     writeBytes(data.filePath("Cs-134.qvd"), "damaged");
     const QStringList before = row(1);
+    // While the box is up, the row shows the pairing it has, not the one asked for.
+    QStringList behindTheBox;
+    messages.whileShown = [&](const RecordingMessageBoxes::Box&) { behindTheBox = row(1); };
     pickInCell(1, 1, "Cs");
+    EXPECT_EQ(behindTheBox, before);
     ASSERT_EQ(messages.boxes.size(), 2u);
     EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Cs-134.qvd is corrupted")));
     EXPECT_EQ(row(1), before);
@@ -381,11 +439,70 @@ TEST_F(MixtureViewTest, TheListComesBackAfterARestart)
     EXPECT_EQ(row(2), second);
     EXPECT_EQ(nuclidesInList(), (QStringList{"Co-60", "Pu-239"}));
 
-    // A nuclide whose file is gone is left out; nothing is said.
-    QFile::remove(data.filePath("Pu-239.qvd"));
+}
+
+// Rows the user kept are the user's: a row whose nuclide cannot be loaded in this run (its file
+// gone or damaged, a data folder given for the run without it) stays, says why, and comes back
+// as it was when the file does.
+TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
+{
+    addThroughDialog({"Sr-90", "Pu-239"});
+    pickInCell(3, 3, "Inhalation");
+    pickInCell(4, 3, kGroupS);
+    pickInCell(5, 3, "1");
+    const QStringList plutonium = row(3);
+    const QString keptFile = home.context().ProgramPreference().MixtureFileName();
+    form.reset();
+    const QByteArray kept = read(keptFile);
+    ASSERT_TRUE(kept.contains("\nPu-239\tInhalation\t1\t1\n")) << kept.toStdString();
+
+    const QByteArray damaged = read(data.filePath("Pu-239.qvd"));
+    writeBytes(data.filePath("Pu-239.qvd"), damaged.left(100));
+    QFile::rename(data.filePath("Sr-90.qvd"), data.filePath("Sr-90.away"));
     start();
-    EXPECT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
+    EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Pu-239"}));
+    EXPECT_EQ(row(2), (QStringList{"Sr", "Sr-90", "Ingestion", "Not available: DataFileException: Can not find file for Sr-90",
+                                   "-", "-"}));
+    EXPECT_EQ(row(3).mid(0, 3), (QStringList{"Pu", "Pu-239", "Inhalation"}));
+    EXPECT_TRUE(row(3)[3].startsWith(QStringLiteral("Not available: DataFileException: The structure of the file ")));
+    EXPECT_EQ(row(3).mid(4), (QStringList{"-", "-"}));
     EXPECT_TRUE(messages.boxes.empty());
+    // Nothing to pick for a row without data but another nuclide.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(3, 3).center());
+    EXPECT_FALSE(openList());
+    form.reset();
+    EXPECT_EQ(read(keptFile), kept);
+
+    writeBytes(data.filePath("Pu-239.qvd"), damaged);
+    QFile::rename(data.filePath("Sr-90.away"), data.filePath("Sr-90.qvd"));
+    start();
+    EXPECT_EQ(row(3), plutonium);
+    EXPECT_EQ(row(2), (QStringList{"Sr", "Sr-90", "Ingestion", kIngested, "-", "1.0E-9"}));
+
+    // A row without data that the user points at another nuclide has data again.
+    form.reset();
+    QFile::rename(data.filePath("Sr-90.qvd"), data.filePath("Sr-90.away"));
+    start();
+    pickInCell(1, 2, "Cs");
+    EXPECT_EQ(row(2), (QStringList{"Cs", "Cs-134", "Ingestion", kIngested, "-", "1.0E-9"}));
+}
+
+TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
+{
+    addThroughDialog({"Sr-90", "Cs-137", "Pu-239"});
+    const QString keptFile = home.context().ProgramPreference().MixtureFileName();
+    form.reset();
+    const QByteArray kept = read(keptFile);
+    QTemporaryDir few;
+    writeTypicalFile(few.path(), _Co, "60");
+    writeTypicalFile(few.path(), _Cs, "137");
+    ApplicationContext& context = home.makeContext(messages);
+    context.ProgramPreference().SetQVDDirForThisRun(few.path());
+    form = std::make_unique<TMainForm>(context);
+    EXPECT_EQ(form->MixtureRows()->Count(), 4);
+    EXPECT_FALSE(form->MixtureRows()->Row(1).Available());
+    form.reset();
+    EXPECT_EQ(read(keptFile), kept);
 }
 
 TEST_F(MixtureViewTest, AListThatCannotBeKeptIsSaid)

@@ -2,7 +2,6 @@
 #include "data/programpreference.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
-#include "data/mixturelist.h"
 
 #include <QTemporaryDir>
 
@@ -100,42 +99,6 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 
     TVESKActivityResultData empty;
     EXPECT_EQ(TVESKRNData::MaxActivityCount(empty), 0);
-}
-
-TEST_F(BioassayTest, MixtureListKeepsItsEntries)
-{
-    TVESKRNList list(&preference);
-    EXPECT_EQ(list.Count(), 1);
-    EXPECT_FALSE(list.GetRNDosesData(0)->IsLoaded());
-    writeTypicalFile(m_dir.path(), _Co, "60");
-    writeTypicalFile(m_dir.path(), _Cs, "137");
-    TBasicRNX cs;
-    cs.Element = _Cs;
-    cs.AMass = "137";
-    list.Add(cs);
-    list.Add(cs);
-    ASSERT_EQ(list.Count(), 3);
-    TVESKRNDosesData* second = list.GetRNDosesData(1);
-    list.Exchange(0, 5);
-    EXPECT_EQ(list.GetRNDosesData(1), second);
-    list.Exchange(0, 1);
-    EXPECT_EQ(list.GetRNDosesData(0), second);
-    list.CreateExample();
-    ASSERT_EQ(list.Count(), 1);
-    EXPECT_EQ(list.GetRNDosesData(0)->RNuclideName(), QStringLiteral("Co-60"));
-    list.Remove(0);
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(list.GetRNDosesData(0), nullptr);
-    list.Remove(3);
-
-    TBasicRNX missing;
-    missing.Element = _Sr;
-    missing.AMass = "90";
-    EXPECT_THROW(list.Add(missing), EWrongDataFileException);
-    EXPECT_EQ(list.Count(), 1);
-    // Without its file the example is refused.
-    QFile::remove(m_dir.filePath("Co-60.qvd"));
-    EXPECT_THROW(list.CreateExample(), EWrongDataFileException);
 }
 
 TEST_F(BioassayTest, NuclideListOfTheDataFolder)

@@ -158,5 +158,19 @@ TEST_F(NamesTest, RadiationNamesAndCodes)
     EXPECT_TRUE(RNXRadiationCode(15).isEmpty());
 }
 
+TEST(RNXNames, NamesFromTheWaysPeopleTypeThem)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"cs137", "Cs-137"}, {"Cs-137", "Cs-137"}, {"cs 137", "Cs-137"}, {"CS137", "Cs-137"}, {"tc99m", "Tc-99m"},
+        {"Tc-99M", "Tc-99m"}, {"137Cs", "Cs-137"}, {"137-cs", "Cs-137"}, {"99mTc", "Tc-99m"}, {"99Mo", "Mo-99"},
+        {"238u", "U-238"},   {"110mAg", "Ag-110m"}, {"co", "Co"},         {"u", "U"},
+        // Not names.
+        {"", ""}, {"137", ""}, {"co6o", ""}, {"cs1370", ""}, {"1370cs", ""}, {"99xTc", ""}, {"99Xx", ""}, {"cs137x", ""},
+        {"c$137", ""}, {"abc1", ""},
+    };
+    for (const auto& [typed, name] : cases)
+        EXPECT_EQ(RNXNameFromTyping(QString::fromLatin1(typed)), QString::fromLatin1(name)) << typed;
+}
+
 } // namespace
 } // namespace kav

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace kav {
 
 // Records the boxes that would have been shown and answers with the default button.
@@ -20,10 +22,14 @@ public:
                        MessageButtons buttons, MessageButton defaultButton) override
     {
         boxes.push_back({kind, caption, text, buttons});
+        if (whileShown)
+            whileShown(boxes.back());
         return defaultButton;
     }
 
     std::vector<Box> boxes;
+    // Looks at the program while a box would be up.
+    std::function<void(const Box&)> whileShown;
 };
 
 } // namespace kav

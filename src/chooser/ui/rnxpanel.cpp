@@ -20,6 +20,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolButton>
+#include <QRegularExpression>
 #include <QToolTip>
 
 #include <algorithm>
@@ -111,11 +112,13 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
     cbElement = makeBox(this);
     cbElement->setItemDelegate(new ElementItemDelegate(FSelection, cbElement));
     cbElement->view()->setMinimumWidth(FLayout.WidthElementDropDown);
-    cbElement->installEventFilter(this);
     cbAMass = makeBox(this);
     cbRNX = makeBox(this);
-    cbAMass->installEventFilter(this);
-    cbRNX->installEventFilter(this);
+    // Quick entry hears the keys of each box and of its open list alike.
+    for (QComboBox* box : {cbElement, cbAMass, cbRNX}) {
+        box->installEventFilter(this);
+        box->view()->installEventFilter(this);
+    }
     connect(cbElement, &QComboBox::activated, this, [this](int row) { ElementPicked(row); });
     connect(cbAMass, &QComboBox::activated, this, [this](int row) { AMassPicked(row); });
     connect(cbRNX, &QComboBox::activated, this, [this](int row) { RNXPicked(row); });
@@ -424,6 +427,8 @@ bool TQzRNXPanel::QuickEntryKey(QComboBox* box, QKeyEvent* event)
     const int key = event->key();
     if (!FTyped.isEmpty()) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // The typed name is taken, not the item the open list highlights.
+            box->hidePopup();
             GoToTypedName();
             return true;
         }
@@ -440,8 +445,9 @@ bool TQzRNXPanel::QuickEntryKey(QComboBox* box, QKeyEvent* event)
         if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || text.size() != 1)
             return false;
         const QChar c = text[0];
-        // A name begins with the letters of its symbol; digits alone keep the box's own search.
-        const bool starts = c.isLetter();
+        // A name begins with its symbol or its mass ("137Cs"); the box's own search, which would
+        // take an item at every key, is not used.
+        const bool starts = c.isLetterOrNumber();
         const bool continues = !FTyped.isEmpty() && (c.isLetterOrNumber() || c == u'-' || c == u' ');
         if (!starts && !continues)
             return false;
@@ -455,7 +461,10 @@ void TQzRNXPanel::GoToTypedName()
 {
     const QString typed = std::exchange(FTyped, QString());
     QToolTip::hideText();
-    const QString name = RNXNameFromTyping(typed);
+    // A mass alone ("60", "99m") is one of the element shown.
+    static const QRegularExpression massAlone(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}[mMnN]?")));
+    const bool onlyMass = massAlone.match(typed).hasMatch() && Element() != _NoRNXElement;
+    const QString name = RNXNameFromTyping(onlyMass ? RNXElementSymbol(Element()) + typed : typed);
     if (name.isEmpty()) {
         SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
         return;
@@ -586,8 +595,12 @@ void TQzRNXPanel::DropDown_pmElements(bool byMousePress)
 
 bool TQzRNXPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool isBox = watched == cbElement || watched == cbAMass || watched == cbRNX;
-    if (isBox && event->type() == QEvent::KeyPress && QuickEntryKey(static_cast<QComboBox*>(watched), static_cast<QKeyEvent*>(event)))
+    QComboBox* box = nullptr;
+    for (QComboBox* b : {cbElement, cbAMass, cbRNX})
+        if (watched == b || watched == b->view())
+            box = b;
+    const bool isBox = box && watched == box;
+    if (box && event->type() == QEvent::KeyPress && QuickEntryKey(box, static_cast<QKeyEvent*>(event)))
         return true;
     if (isBox && event->type() == QEvent::FocusOut && !FTyped.isEmpty()) {
         FTyped.clear();

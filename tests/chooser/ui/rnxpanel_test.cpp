@@ -331,6 +331,43 @@ TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
     EXPECT_EQ(panel->UndoNames().front(), QStringLiteral("Cs-137"));
 }
 
+// A name typed in any usual spelling and Enter pick exactly that nuclide, in the element box or
+// the mass box, with its list closed or open (where the list's own search used to keep the
+// letters, drop the digits and take the element's first mass).
+TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
+{
+    panel->Filter().SetUseRNXFilter(true);
+    panel->Filter().SetRNXList(QStringList{"H-3", "Co-60", "Cs-134", "Cs-137", "Tc-99m", "Mo-99", "U-234", "U-238"});
+    const std::pair<const char*, const char*> spellings[] = {
+        {"Cs-137", "Cs-137"}, {"cs137", "Cs-137"}, {"137Cs", "Cs-137"}, {"137cs", "Cs-137"}, {"Cs137", "Cs-137"},
+        {"cs-137", "Cs-137"}, {"u238", "U-238"},   {"238U", "U-238"},   {"99mTc", "Tc-99m"}, {"99Mo", "Mo-99"},
+    };
+    for (const bool listOpen : {false, true})
+        for (QComboBox* box : {panel->ElementBox(), panel->AMassBox()})
+            for (const auto& [typed, name] : spellings) {
+                SCOPED_TRACE(std::string(typed) + (listOpen ? ", list open" : ", list closed")
+                             + (box == panel->ElementBox() ? ", element box" : ", mass box"));
+                panel->SetElementAndAMass(_H, "3");
+                box->setFocus();
+                QWidget* keys = box;
+                if (listOpen) {
+                    QTest::mouseClick(box, Qt::LeftButton);
+                    ASSERT_TRUE(box->view()->isVisible());
+                    keys = box->view();
+                }
+                QTest::keyClicks(keys, QString::fromLatin1(typed));
+                QTest::keyClick(keys, Qt::Key_Return);
+                EXPECT_FALSE(box->view()->isVisible());
+                EXPECT_EQ(panel->RNXname(), QString::fromLatin1(name));
+            }
+    // A mass alone is one of the element shown.
+    panel->SetElementAndAMass(_Cs, "134");
+    panel->AMassBox()->setFocus();
+    QTest::keyClicks(panel->AMassBox(), QStringLiteral("137"));
+    QTest::keyClick(panel->AMassBox(), Qt::Key_Return);
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+}
+
 TEST_F(PanelInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
 {
     QComboBox* box = panel->ElementBox();

@@ -1,0 +1,330 @@
+#include "data/mixture.h"
+
+#include "data/programpreference.h"
+#include "nuclides/rnxindex.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kav {
+
+namespace {
+
+// Changes kept for undoing; the oldest go first.
+constexpr std::size_t kUndoDepth = 100;
+
+// The texts of a route's materials; a material without a text (an injection, as a rule) shows
+// "-", as a choice that is not there to make.
+QStringList materialTexts(const TVESKRNDosesData& data, TVESKIntakePath route)
+{
+    QStringList texts;
+    data.GetCompoundsList(route, texts);
+    for (QString& text : texts)
+        if (text.isEmpty())
+            text = QStringLiteral("-");
+    return texts;
+}
+
+const QStringList kNoMaterials;
+
+} // namespace
+
+DoseDataCache::DoseDataCache(const TQzProgramPreference& preference)
+    : m_preference(preference)
+{
+}
+
+std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const TBasicRNX& nuclide, QString& error)
+{
+    const QString key = m_preference.QVDDir() + u'/' + nuclide.RNXStr();
+    if (std::shared_ptr<const LoadedDoseData> held = m_loaded[key].lock())
+        return held;
+    auto loaded = std::make_shared<LoadedDoseData>(&m_preference);
+    try {
+        loaded->data.AssignRNuclide(nuclide);
+    } catch (const std::exception& e) {
+        m_loaded.erase(key);
+        error = QString::fromUtf8(e.what());
+        return nullptr;
+    }
+    for (TVESKIntakePath route : {ipIngestion, ipInhalation, ipInjection})
+        loaded->materials[route] = materialTexts(loaded->data, route);
+    std::erase_if(m_loaded, [](const auto& entry) { return entry.second.expired(); });
+    m_loaded[key] = loaded;
+    return loaded;
+}
+
+Mixture::Mixture(const TRNXindex& index, const TRNXStringList& offered, DoseDataCache& cache)
+    : m_index(index)
+    , m_offered(offered)
+    , m_cache(cache)
+{
+}
+
+std::vector<TMixtureRowSetting> Mixture::Settings() const
+{
+    std::vector<TMixtureRowSetting> settings;
+    settings.reserve(m_rows.size());
+    for (const MixtureRow& row : m_rows)
+        settings.push_back(row.setting);
+    return settings;
+}
+
+void Mixture::Fit(MixtureRow& row, int sizeWhenNone)
+{
+    TMixtureRowSetting& s = row.setting;
+    const int materials = static_cast<int>(row.loaded->materials[s.Path].size());
+    if (s.Material < 0 || s.Material >= materials)
+        s.Material = 0;
+    const bool aerosol = s.Path == ipInhalation && row.loaded->data.IsAerosol(s.Material);
+    if (!aerosol)
+        s.AMADIndex = -1;
+    else if (s.AMADIndex < 0 || s.AMADIndex >= AMADCount)
+        s.AMADIndex = sizeWhenNone;
+}
+
+MixtureRow Mixture::LoadRow(const TMixtureRowSetting& setting) const
+{
+    MixtureRow row;
+    row.setting = setting;
+    const TRNXnode* node = m_index.FindRNX(setting.Nuclide);
+    if (!node) {
+        row.unavailable = setting.Nuclide + QStringLiteral(" is not a nuclide of the index");
+        return row;
+    }
+    row.loaded = m_cache.Load(*node, row.unavailable);
+    if (row.loaded)
+        Fit(row, DefaultAMADIndex);
+    return row;
+}
+
+bool Mixture::NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row, QString& error) const
+{
+    const TRNXnode* node = m_index.FindRNX(name);
+    if (!node) {
+        error = name + QStringLiteral(" is not a nuclide of the index");
+        return false;
+    }
+    std::shared_ptr<const LoadedDoseData> loaded = m_cache.Load(*node, error);
+    if (!loaded)
+        return false;
+    row = MixtureRow{};
+    row.setting.Nuclide = node->RNXStr();
+    row.setting.Path = route;
+    row.loaded = std::move(loaded);
+    Fit(row, DefaultAMADIndex);
+    return true;
+}
+
+MixtureRow Mixture::FirstOnOffer() const
+{
+    MixtureRow row;
+    if (m_offered.Count() == 0) {
+        row.unavailable = QStringLiteral("The data folder holds no data file");
+        return row;
+    }
+    QString error;
+    if (NewRow(m_offered.Strings(0), ipIngestion, row, error))
+        return row;
+    row.setting.Nuclide = m_offered.Strings(0);
+    row.unavailable = error;
+    return row;
+}
+
+bool Mixture::Restore(const std::vector<TMixtureRowSetting>& kept, QString& error)
+{
+    std::vector<MixtureRow> rows;
+    rows.reserve(kept.size());
+    for (const TMixtureRowSetting& setting : kept)
+        rows.push_back(LoadRow(setting));
+    if (rows.empty()) {
+        MixtureRow example;
+        if (!NewRow(QStringLiteral("Co-60"), ipInhalation, example, error))
+            return false;
+        rows.push_back(std::move(example));
+    }
+    m_rows = std::move(rows);
+    m_undo.clear();
+    m_redo.clear();
+    return true;
+}
+
+QStringList Mixture::Append(const std::vector<const TBasicRNX*>& nuclides)
+{
+    QStringList errors;
+    std::vector<MixtureRow> added;
+    for (const TBasicRNX* nuclide : nuclides) {
+        MixtureRow row;
+        QString error;
+        if (NewRow(nuclide->RNXStr(), ipIngestion, row, error))
+            added.push_back(std::move(row));
+        else
+            errors << error;
+    }
+    if (!added.empty())
+        Change(Count(), 0, std::move(added));
+    return errors;
+}
+
+QString Mixture::FirstNuclideOf(const QString& symbol) const
+{
+    const QString prefix = symbol + u'-';
+    for (const TRNXStringList::Entry& entry : m_offered.Items())
+        if (entry.name.startsWith(prefix))
+            return entry.name;
+    return {};
+}
+
+bool Mixture::SetElement(int i, const QString& symbol, QString& error)
+{
+    const MixtureRow& old = Row(i);
+    if (old.setting.Nuclide.section(u'-', 0, 0) == symbol && old.Available())
+        return true;
+    const QString name = FirstNuclideOf(symbol);
+    if (name.isEmpty()) {
+        error = QStringLiteral("No nuclide of %1 has a data file").arg(symbol);
+        return false;
+    }
+    return SetNuclide(i, name, error);
+}
+
+bool Mixture::SetNuclide(int i, const QString& name, QString& error)
+{
+    const MixtureRow& old = Row(i);
+    if (old.setting.Nuclide == name && old.Available())
+        return true;
+    MixtureRow row;
+    if (!NewRow(name, old.setting.Path, row, error))
+        return false;
+    // An aerosol keeps the size it had.
+    row.setting.AMADIndex = old.setting.AMADIndex;
+    Fit(row, DefaultAMADIndex);
+    Change(i, 1, {std::move(row)});
+    return true;
+}
+
+void Mixture::SetRoute(int i, TVESKIntakePath route)
+{
+    MixtureRow row = Row(i);
+    if (!row.Available() || row.setting.Path == route)
+        return;
+    row.setting.Path = route;
+    row.setting.Material = 0;
+    Fit(row, DefaultAMADIndex);
+    Change(i, 1, {std::move(row)});
+}
+
+void Mixture::SetMaterial(int i, int material)
+{
+    MixtureRow row = Row(i);
+    if (!row.Available() || row.setting.Material == material || material < 0 || material >= Materials(i).size())
+        return;
+    row.setting.Material = material;
+    Fit(row, DefaultAMADIndex);
+    Change(i, 1, {std::move(row)});
+}
+
+void Mixture::SetSize(int i, int sizeIndex)
+{
+    MixtureRow row = Row(i);
+    if (!HasSize(i) || row.setting.AMADIndex == sizeIndex || sizeIndex < 0 || sizeIndex >= AMADCount)
+        return;
+    row.setting.AMADIndex = sizeIndex;
+    Change(i, 1, {std::move(row)});
+}
+
+void Mixture::Remove(int i)
+{
+    if (i < 0 || i >= Count())
+        return;
+    if (Count() == 1)
+        Change(0, 1, {FirstOnOffer()});
+    else
+        Change(i, 1, {});
+}
+
+void Mixture::Clear()
+{
+    Change(0, Count(), {FirstOnOffer()});
+}
+
+void Mixture::Move(int from, int to)
+{
+    if (from == to || from < 0 || to < 0 || from >= Count() || to >= Count())
+        return;
+    const int first = std::min(from, to);
+    std::vector<MixtureRow> rows(m_rows.begin() + first, m_rows.begin() + std::max(from, to) + 1);
+    if (from < to)
+        std::rotate(rows.begin(), rows.begin() + 1, rows.end());
+    else
+        std::rotate(rows.begin(), rows.end() - 1, rows.end());
+    const int count = static_cast<int>(rows.size());
+    Change(first, count, std::move(rows));
+}
+
+const QStringList& Mixture::Materials(int i) const
+{
+    const MixtureRow& row = Row(i);
+    return row.Available() ? row.loaded->materials[row.setting.Path] : kNoMaterials;
+}
+
+bool Mixture::HasSize(int i) const
+{
+    const MixtureRow& row = Row(i);
+    return row.Available() && row.setting.Path == ipInhalation && row.loaded->data.IsAerosol(row.setting.Material);
+}
+
+std::optional<float> Mixture::Dose(int i) const
+{
+    const MixtureRow& row = Row(i);
+    if (!row.Available())
+        return std::nullopt;
+    float dose = 0;
+    const TMixtureRowSetting& s = row.setting;
+    if (!row.loaded->data.GetEffDose(s.Path, s.Material, std::max(s.AMADIndex, 0), dose))
+        return std::nullopt;
+    return dose;
+}
+
+void Mixture::Change(int first, int count, std::vector<MixtureRow> rows)
+{
+    m_undo.push_back(Apply(Splice{first, count, std::move(rows)}));
+    if (m_undo.size() > kUndoDepth)
+        m_undo.erase(m_undo.begin());
+    m_redo.clear();
+}
+
+Mixture::Splice Mixture::Apply(Splice splice)
+{
+    const auto begin = m_rows.begin() + splice.first;
+    Splice back{splice.first, static_cast<int>(splice.rows.size()),
+                std::vector<MixtureRow>(std::make_move_iterator(begin), std::make_move_iterator(begin + splice.count))};
+    m_rows.erase(begin, begin + splice.count);
+    m_rows.insert(m_rows.begin() + splice.first, std::make_move_iterator(splice.rows.begin()),
+                  std::make_move_iterator(splice.rows.end()));
+    return back;
+}
+
+int Mixture::Undo()
+{
+    if (m_undo.empty())
+        return -1;
+    Splice splice = std::move(m_undo.back());
+    m_undo.pop_back();
+    const int first = splice.first;
+    m_redo.push_back(Apply(std::move(splice)));
+    return first;
+}
+
+int Mixture::Redo()
+{
+    if (m_redo.empty())
+        return -1;
+    Splice splice = std::move(m_redo.back());
+    m_redo.pop_back();
+    const int first = splice.first;
+    m_undo.push_back(Apply(std::move(splice)));
+    return first;
+}
+
+} // namespace kav

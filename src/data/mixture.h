@@ -1,0 +1,137 @@
+#pragma once
+
+#include "data/dosedata.h"
+#include "data/mixturefile.h"
+
+#include <QStringList>
+
+#include <array>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace kav {
+
+class TQzProgramPreference;
+class TRNXindex;
+class TRNXStringList;
+
+// One nuclide's dose data, loaded once for every row that names it, with the texts of its
+// materials for each route (made once, not for every row that shows them).
+struct LoadedDoseData {
+    explicit LoadedDoseData(const TQzProgramPreference* preference)
+        : data(preference)
+    {
+    }
+    TVESKRNDosesData data;
+    std::array<QStringList, 3> materials; // by TVESKIntakePath
+};
+
+// Loads nuclides' dose data from the data folder of the preferences, each once while anything
+// holds it; a failure is not kept, so that the next request tries again.
+class DoseDataCache {
+public:
+    explicit DoseDataCache(const TQzProgramPreference& preference);
+
+    // The nuclide's data, or null with the reason in error.
+    std::shared_ptr<const LoadedDoseData> Load(const TBasicRNX& nuclide, QString& error);
+
+private:
+    const TQzProgramPreference& m_preference;
+    // By data folder and nuclide name.
+    std::map<QString, std::weak_ptr<const LoadedDoseData>> m_loaded;
+};
+
+// One row of the Radionuclides page: what the user chose, which is kept between runs, and the
+// nuclide's dose data, or why there are none.
+struct MixtureRow {
+    TMixtureRowSetting setting;
+    std::shared_ptr<const LoadedDoseData> loaded;
+    // Why the row has no data (its file is missing or damaged, it is not a nuclide): the row is
+    // kept as the user left it and shows the reason.
+    QString unavailable;
+
+    bool Available() const { return loaded != nullptr; }
+};
+
+// The rows of the Radionuclides page as values: each row a nuclide with its route, material and
+// particle size, or a kept row whose data cannot be had now. The edits keep every row a pairing
+// that exists (a nuclide that cannot be loaded leaves its row as it was), the doses are
+// computed from the rows, and every change can be undone and redone. Empty until restored, never
+// empty after.
+class Mixture {
+public:
+    // The index names the nuclides; the offered list holds those with data files, in the order
+    // an element's first nuclide is taken from. All three outlive the mixture.
+    Mixture(const TRNXindex& index, const TRNXStringList& offered, DoseDataCache& cache);
+
+    int Count() const { return static_cast<int>(m_rows.size()); }
+    const MixtureRow& Row(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
+    std::vector<TMixtureRowSetting> Settings() const;
+
+    // The rows kept at the last exit, each loaded; one that cannot be is kept, unavailable, with
+    // the reason. Without any, the example: Co-60 inhaled, its first material, 5 µm; false, the
+    // rows unchanged, when it cannot be loaded (error says why). Forgets what could be undone.
+    bool Restore(const std::vector<TMixtureRowSetting>& kept, QString& error);
+
+    // Appends the nuclides, ingested, in their order; those that cannot be loaded are left out
+    // and their reasons returned.
+    QStringList Append(const std::vector<const TBasicRNX*>& nuclides);
+    // A row's element: its first nuclide on offer, with the route kept and the first material.
+    // False, the row unchanged, when the element has none or it cannot be loaded (error says why).
+    bool SetElement(int i, const QString& symbol, QString& error);
+    bool SetNuclide(int i, const QString& name, QString& error);
+    // The route's first material; an aerosol keeps its size (5 µm when it had none).
+    void SetRoute(int i, TVESKIntakePath route);
+    void SetMaterial(int i, int material);
+    void SetSize(int i, int sizeIndex);
+    // The only row is not removed: it turns into the first nuclide on offer, ingested.
+    void Remove(int i);
+    void Clear();
+    // Moves a row, those in between shifting by one.
+    void Move(int from, int to);
+
+    // The texts of the materials a row's route offers; none for an unavailable row.
+    const QStringList& Materials(int i) const;
+    // Whether a row's material is an inhaled aerosol, which has a particle size.
+    bool HasSize(int i) const;
+    // e(50) of a row in Sv per Bq; none when the row has no data or the choice no value.
+    std::optional<float> Dose(int i) const;
+    // The first nuclide on offer of an element, or empty.
+    QString FirstNuclideOf(const QString& symbol) const;
+
+    // Undo and redo every change since Restore; each returns the first row it touched.
+    bool CanUndo() const { return !m_undo.empty(); }
+    bool CanRedo() const { return !m_redo.empty(); }
+    int Undo();
+    int Redo();
+
+private:
+    // A change as the rows [first, first + count) taking the place of others: applying it gives
+    // the change that takes it back.
+    struct Splice {
+        int first = 0;
+        int count = 0;
+        std::vector<MixtureRow> rows;
+    };
+    MixtureRow LoadRow(const TMixtureRowSetting& setting) const;
+    // A row of a nuclide, with the route's first material and the size that goes with it.
+    bool NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row, QString& error) const;
+    MixtureRow FirstOnOffer() const;
+    // Makes the material and size of a row fit its data: a material in range, a size only for
+    // an aerosol (the given one when it has none).
+    static void Fit(MixtureRow& row, int sizeWhenNone);
+    // Replaces rows and records how to take it back.
+    void Change(int first, int count, std::vector<MixtureRow> rows);
+    Splice Apply(Splice splice);
+
+    const TRNXindex& m_index;
+    const TRNXStringList& m_offered;
+    DoseDataCache& m_cache;
+    std::vector<MixtureRow> m_rows;
+    std::vector<Splice> m_undo;
+    std::vector<Splice> m_redo;
+};
+
+} // namespace kav

@@ -1,0 +1,218 @@
+#include "data/mixture.h"
+#include "data/programpreference.h"
+#include "dosefixture.h"
+#include "indexfixture.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// A data folder of Co-60, Co-58, Sr-90 (typical data) and Pu-239 (a second aerosol group), the
+// shipped index, and the mixture over them. In the typical data, e(50) is 5E-9 Sv/Bq injected,
+// 1E-9 ingested, (s + 1)E-10 for the aerosol at size index s and 3E-11 for the gas.
+class MixtureTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        writeTypicalFile(m_dir.path(), _Co, "60");
+        writeTypicalFile(m_dir.path(), _Co, "58");
+        writeTypicalFile(m_dir.path(), _Sr, "90");
+        writeTwoGroupFile(m_dir.path(), _Pu, "239");
+        preference.SetQVDDir(m_dir.path());
+        loadShippedIndex(index);
+        preference.GetRNList(index, offered);
+    }
+    static TMixtureRowSetting row(const char* nuclide, TVESKIntakePath route, int material, int size)
+    {
+        return {QString::fromLatin1(nuclide), route, material, size};
+    }
+    void restore(const std::vector<TMixtureRowSetting>& kept)
+    {
+        QString error;
+        ASSERT_TRUE(mixture.Restore(kept, error)) << error.toStdString();
+    }
+    QStringList names() const
+    {
+        QStringList n;
+        for (int i = 0; i < mixture.Count(); ++i)
+            n << mixture.Row(i).setting.Nuclide;
+        return n;
+    }
+
+    QTemporaryDir m_dir;
+    TQzProgramPreference preference{m_dir.filePath("viewer")};
+    TRNXindex index;
+    TRNXStringList offered;
+    DoseDataCache cache{preference};
+    Mixture mixture{index, offered, cache};
+};
+
+TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
+{
+    writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
+    const std::vector<TMixtureRowSetting> kept = {
+        row("Co-60", ipInhalation, 0, 6), // the aerosol at 1 µm
+        row("Sr-90", ipIngestion, 0, -1), // its file damaged
+        row("Cs-137", ipInjection, 0, -1), // no file in the folder
+        row("Co-60", ipInhalation, 7, 3), // a material the data do not have: the first, its size kept
+        row("H-9", ipIngestion, 2, -1),   // not in the index
+    };
+    restore(kept);
+    ASSERT_EQ(mixture.Count(), 5);
+    EXPECT_FLOAT_EQ(*mixture.Dose(0), 7e-10f);
+    for (int unavailable : {1, 2, 4}) {
+        EXPECT_FALSE(mixture.Row(unavailable).Available()) << unavailable;
+        EXPECT_FALSE(mixture.Dose(unavailable)) << unavailable;
+        EXPECT_TRUE(mixture.Materials(unavailable).isEmpty()) << unavailable;
+        // Kept exactly as it was read, for the next run.
+        EXPECT_EQ(mixture.Settings()[static_cast<std::size_t>(unavailable)], kept[static_cast<std::size_t>(unavailable)]);
+    }
+    EXPECT_TRUE(mixture.Row(1).unavailable.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << mixture.Row(1).unavailable.toStdString();
+    EXPECT_EQ(mixture.Row(2).unavailable, QStringLiteral("DataFileException: Can not find file for Cs-137"));
+    EXPECT_EQ(mixture.Row(4).unavailable, QStringLiteral("H-9 is not a nuclide of the index"));
+    EXPECT_EQ(mixture.Row(3).setting, row("Co-60", ipInhalation, 0, 3));
+    EXPECT_FLOAT_EQ(*mixture.Dose(3), 4e-10f);
+    // Rows of the same nuclide share one loaded copy.
+    EXPECT_EQ(mixture.Row(0).loaded.get(), mixture.Row(3).loaded.get());
+
+    // The file is back: so is the row, as it was kept.
+    writeTypicalFile(m_dir.path(), _Sr, "90");
+    restore(mixture.Settings());
+    ASSERT_TRUE(mixture.Row(1).Available());
+    EXPECT_FLOAT_EQ(*mixture.Dose(1), 1e-9f);
+}
+
+TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
+{
+    restore({});
+    ASSERT_EQ(mixture.Count(), 1);
+    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", ipInhalation, 0, DefaultAMADIndex));
+    EXPECT_FLOAT_EQ(*mixture.Dose(0), 9e-10f);
+    EXPECT_FALSE(mixture.CanUndo());
+
+    QFile::remove(m_dir.filePath("Co-60.qvd"));
+    DoseDataCache otherCache(preference);
+    Mixture other(index, offered, otherCache);
+    QString error;
+    EXPECT_FALSE(other.Restore({}, error));
+    EXPECT_EQ(error, QStringLiteral("DataFileException: Can not find file for Co-60"));
+}
+
+// Each edit gives a pairing that exists, or leaves the row as it was.
+TEST_F(MixtureTest, EditsFollowTheRowsData)
+{
+    restore({row("Co-60", ipInhalation, 0, 6)});
+    struct Step {
+        const char* what;
+        std::function<void()> edit;
+        TMixtureRowSetting after;
+        float dose; // 0: none
+    };
+    const Step steps[] = {
+        {"gas", [&] { mixture.SetMaterial(0, 1); }, row("Co-60", ipInhalation, 1, -1), 3e-11f},
+        {"back to the aerosol: 5 um", [&] { mixture.SetMaterial(0, 0); }, row("Co-60", ipInhalation, 0, 8), 9e-10f},
+        {"size", [&] { mixture.SetSize(0, 2); }, row("Co-60", ipInhalation, 0, 2), 3e-10f},
+        {"a size out of range", [&] { mixture.SetSize(0, 11); }, row("Co-60", ipInhalation, 0, 2), 3e-10f},
+        {"another nuclide keeps route and size",
+         [&] {
+             QString e;
+             EXPECT_TRUE(mixture.SetNuclide(0, QStringLiteral("Pu-239"), e));
+         },
+         row("Pu-239", ipInhalation, 0, 2), 3e-10f},
+        {"the second group", [&] { mixture.SetMaterial(0, 1); }, row("Pu-239", ipInhalation, 1, 2), 2e-9f},
+        {"ingestion has no size", [&] { mixture.SetRoute(0, ipIngestion); }, row("Pu-239", ipIngestion, 0, -1), 1e-9f},
+        {"a material out of range", [&] { mixture.SetMaterial(0, 5); }, row("Pu-239", ipIngestion, 0, -1), 1e-9f},
+        {"injection", [&] { mixture.SetRoute(0, ipInjection); }, row("Pu-239", ipInjection, 0, -1), 5e-9f},
+        {"an element brings its first nuclide",
+         [&] {
+             QString e;
+             EXPECT_TRUE(mixture.SetElement(0, QStringLiteral("Co"), e));
+         },
+         row("Co-58", ipInjection, 0, -1), 5e-9f},
+        {"inhaled again: the aerosol at 5 um", [&] { mixture.SetRoute(0, ipInhalation); }, row("Co-58", ipInhalation, 0, 8), 9e-10f},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.edit();
+        EXPECT_EQ(mixture.Row(0).setting, step.after);
+        EXPECT_FLOAT_EQ(*mixture.Dose(0), step.dose);
+    }
+    EXPECT_EQ(mixture.Materials(0), (QStringList{"Aerosols Cobalt nitrate Type M, fA=1E-2", "Gas or vapour Type V, Elemental vapour"}));
+
+    // A nuclide that cannot be loaded changes nothing and says why.
+    writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
+    const TMixtureRowSetting before = mixture.Row(0).setting;
+    QString error;
+    EXPECT_FALSE(mixture.SetElement(0, QStringLiteral("Sr"), error));
+    EXPECT_TRUE(error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << error.toStdString();
+    EXPECT_FALSE(mixture.SetElement(0, QStringLiteral("Fe"), error));
+    EXPECT_EQ(error, QStringLiteral("No nuclide of Fe has a data file"));
+    EXPECT_EQ(mixture.Row(0).setting, before);
+    EXPECT_TRUE(mixture.Row(0).Available());
+}
+
+TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
+{
+    restore({row("Co-60", ipIngestion, 0, -1), row("Co-58", ipIngestion, 0, -1), row("Sr-90", ipIngestion, 0, -1),
+             row("Pu-239", ipInhalation, 1, 4)});
+    const QStringList start{"Co-60", "Co-58", "Sr-90", "Pu-239"};
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        QStringList after;
+        int touched; // the first row an undo gives back
+    };
+    const Step steps[] = {
+        {"move to the top", [&] { mixture.Move(2, 0); }, {"Sr-90", "Co-60", "Co-58", "Pu-239"}, 0},
+        {"move to the bottom", [&] { mixture.Move(0, 3); }, {"Co-60", "Co-58", "Pu-239", "Sr-90"}, 0},
+        {"remove", [&] { mixture.Remove(1); }, {"Co-60", "Pu-239", "Sr-90"}, 1},
+        {"clear", [&] { mixture.Clear(); }, {"Co-58"}, 0},
+        {"remove the only row", [&] { mixture.Remove(0); }, {"Co-58"}, 0},
+    };
+    std::vector<QStringList> states{start};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        EXPECT_EQ(names(), step.after);
+        states.push_back(step.after);
+    }
+    // The first nuclide on offer is Co-58 (periodic-table order), ingested.
+    EXPECT_EQ(mixture.Row(0).setting, row("Co-58", ipIngestion, 0, -1));
+    for (int k = static_cast<int>(std::size(steps)) - 1; k >= 0; --k) {
+        SCOPED_TRACE(steps[k].what);
+        ASSERT_TRUE(mixture.CanUndo());
+        EXPECT_EQ(mixture.Undo(), steps[k].touched);
+        EXPECT_EQ(names(), states[static_cast<std::size_t>(k)]);
+    }
+    EXPECT_FALSE(mixture.CanUndo());
+    EXPECT_EQ(mixture.Row(3).setting, row("Pu-239", ipInhalation, 1, 4)) << "each row comes back whole";
+    mixture.Redo();
+    mixture.Redo();
+    EXPECT_EQ(names(), states[2]);
+    // A new change forgets what could be redone.
+    mixture.SetRoute(0, ipInjection);
+    EXPECT_FALSE(mixture.CanRedo());
+    mixture.Undo();
+    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", ipIngestion, 0, -1));
+}
+
+TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
+{
+    restore({});
+    writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
+    const TRNXnode* pu = index.FindRNX(QStringLiteral("Pu-239"));
+    const TRNXnode* sr = index.FindRNX(QStringLiteral("Sr-90"));
+    const QStringList errors = mixture.Append({sr, pu, pu});
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("Sr-90.qvd is corrupted")));
+    EXPECT_EQ(names(), (QStringList{"Co-60", "Pu-239", "Pu-239"}));
+    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", ipIngestion, 0, -1));
+    mixture.Undo();
+    EXPECT_EQ(names(), QStringList{"Co-60"});
+}
+
+} // namespace
+} // namespace kav
