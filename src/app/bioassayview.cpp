@@ -374,7 +374,9 @@ void TBioassayView::ApplyPreferenceUnits()
 
 void TBioassayView::aDPUMCopyToClipboardExecute()
 {
-    const QString head = DPUMClipboardHead(rnpDPUMRNIntake->RNXname(), cbDPUMIntakePath->currentText(),
+    // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
+    const QString nuclide = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->RNXname();
+    const QString head = DPUMClipboardHead(nuclide, cbDPUMIntakePath->currentText(),
                                            cbDPUMCompound->currentText(), cbDPUMAMAD->currentText(), lDPUMCaprion->text());
     sgDPUM->CopyToClipboard(head, QString(), {}, true);
 }

@@ -343,7 +343,8 @@ void TMainForm::ShowSampleNotice()
             this);
         FSampleNotice->setObjectName(QStringLiteral("lSampleNotice"));
         FSampleNotice->setStyleSheet(QStringLiteral("color: #B00000; font-weight: bold"));
-        statusBar()->addWidget(FSampleNotice, 1);
+        // Permanent: a passing message in the status line does not hide it.
+        statusBar()->addPermanentWidget(FSampleNotice, 1);
     }
     if (FSampleNotice)
         FSampleNotice->setVisible(sample);

@@ -418,7 +418,9 @@ void TMaterialsView::FillDPUIGrid()
 
 void TMaterialsView::aDPUICopyToClipboardExecute()
 {
-    const QString head = QStringLiteral("Radionuclide\t") + rnpDPUI->RNXname() + QStringLiteral("\r\nUnits\t")
+    // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
+    const QString nuclide = DPUI_RNData && DPUI_RNData->IsLoaded() ? DPUI_RNData->RNuclideName() : rnpDPUI->RNXname();
+    const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
         + DoseUnitLabel(ducbDPUIUnit->Value()) + QStringLiteral(" per ") + ActivityUnitLabel(aucbDPUIUnit->Value())
         + QStringLiteral("\r\n");
     sgDPUI->CopyToClipboard(head, QString(), {}, true);

@@ -87,7 +87,7 @@ void TQzRNXSelection::RebuildElementList()
         FElementList << RNXElementSymbol(e);
 }
 
-void TQzRNXSelection::RebuildAMassList()
+QStringList TQzRNXSelection::OfferedMasses() const
 {
     QStringList masses;
     if (!FFilter.FullElementSet().empty() && FIndex.Count() > 0 && FElement < RNXElementCount) {
@@ -111,6 +111,12 @@ void TQzRNXSelection::RebuildAMassList()
             return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
         });
     }
+    return masses;
+}
+
+void TQzRNXSelection::RebuildAMassList()
+{
+    const QStringList masses = OfferedMasses();
     FAMassList = masses;
     // The mass chosen before, else the same mass number, else the first.
     const QString wanted = FAMass.toString();
@@ -329,7 +335,16 @@ void TQzRNXSelection::ApplyFilter()
     RebuildElementList();
     RebuildRNXList();
     const TRNXElementSet& offered = FFilter.FullElementSet();
-    if (!offered.empty() && !offered.contains(FElement))
+    // Nothing on offer, or a bound still being typed: the lists follow, the choice stays where it
+    // is (so that what shows it keeps its nuclide, and gets it back when the filter lets it pass).
+    if (FChoiceHeld || offered.empty()) {
+        KeepChoiceInLists();
+        Changed();
+        if (OnFilterChanged)
+            OnFilterChanged();
+        return;
+    }
+    if (!offered.contains(FElement))
         for (int e = 0; e < 100; ++e)
             if (offered.contains(static_cast<TRNXElement>(e))) {
                 FElement = static_cast<TRNXElement>(e);
@@ -337,10 +352,6 @@ void TQzRNXSelection::ApplyFilter()
             }
     FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
     RebuildAMassList();
-    if (offered.empty()) { // nothing on offer: the empty selection
-        FElement = _NoRNXElement;
-        FAMass = " ";
-    }
     SelectRNXname();
     Changed();
     if (!(FElement == oldElement && FAMass == oldMass)) {
@@ -352,6 +363,23 @@ void TQzRNXSelection::ApplyFilter()
     }
     if (OnFilterChanged)
         OnFilterChanged();
+}
+
+void TQzRNXSelection::KeepChoiceInLists()
+{
+    FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    FAMassList = FElementRow >= 0 ? OfferedMasses() : QStringList();
+    FAMassRow = massRow(FAMassList, FAMass.toString());
+    SelectRNXname();
+}
+
+void TQzRNXSelection::SetChoiceHeld(bool held)
+{
+    if (held == FChoiceHeld)
+        return;
+    FChoiceHeld = held;
+    if (!held)
+        ApplyFilter();
 }
 
 void TQzRNXSelection::IndexUpdated()

@@ -85,7 +85,12 @@ public:
     void Redo(int k = 0);
 
     // After a change of the filter: the lists anew, the choice kept when it is still on offer.
+    // When nothing is on offer the choice stays as it was, out of the lists.
     void ApplyFilter();
+    // While held (a bound of the filter is being typed, digit by digit), a change of the filter
+    // rebuilds the lists but leaves the choice where it is; letting go applies the filter.
+    void SetChoiceHeld(bool held);
+    bool ChoiceHeld() const { return FChoiceHeld; }
     // Before and after the index is rebuilt.
     void IndexUpdating() { FRNXList.clear(); }
     void IndexUpdated();
@@ -102,7 +107,12 @@ private:
     };
 
     void RebuildElementList();
+    // The masses of the chosen element on offer, in mass order.
+    QStringList OfferedMasses() const;
+    // The masses of the chosen element, the choice made again from them.
     void RebuildAMassList();
+    // The rows of the choice in the lists as they are, the choice unchanged.
+    void KeepChoiceInLists();
     void RebuildRNXList();
     bool Offered(const QString& name) const;
     int FindRNXRow(const QString& name) const;
@@ -133,6 +143,7 @@ private:
     int FMaxUndoListCount = 30;
     bool FHistoryKept = true;
     bool FActive = false;
+    bool FChoiceHeld = false;
     bool UndoListEnabled = false;
     int FElementRow = -1;
     int FAMassRow = -1;

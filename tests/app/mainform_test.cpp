@@ -2,12 +2,14 @@
 #include "app/application.h"
 #include "dosefixture.h"
 #include "app/mainform.h"
+#include "app/materialsview.h"
 #include "recordingmessageboxes.h"
 #include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
 #include "viewerini.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -258,6 +260,33 @@ TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
     ASSERT_TRUE(form.SampleNotice());
     EXPECT_FALSE(form.SampleNotice()->isHidden());
     EXPECT_TRUE(form.SampleNotice()->text().contains(QStringLiteral("not reference values")));
+}
+
+// An advanced filter that leaves the Materials view's chooser empty: the numbers stay, and the
+// boxes, the copy and the status line still say whose they are and what they are.
+TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
+{
+    writeTypicalFile(data.path(), _Co, "60", SyntheticSampleMarker);
+    TMainForm form(context());
+    captureDialogs(form);
+    form.show();
+    form.DosePerIntakeTabs()->setCurrentIndex(1);
+    ASSERT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    TQzRNXAdvancedFilter& filter = form.DPUIPanel()->Filter().Advanced();
+    filter.AMass().SetMaxValue(10);
+    filter.AMass().SetMaxEnabled(true);
+    filter.SetEnabled(true);
+    ASSERT_EQ(form.DPUIPanel()->RNXCount(), 0);
+    EXPECT_TRUE(form.statusBar()->currentMessage().startsWith(QStringLiteral("No radionuclide passes")));
+    EXPECT_TRUE(form.SampleNotice()->isVisible()) << "the sample-data warning stays beside the message";
+    EXPECT_EQ(form.DPUIPanel()->ElementBox()->placeholderText(), QStringLiteral("Co"));
+    EXPECT_EQ(form.DPUIPanel()->AMassBox()->placeholderText(), QStringLiteral("60"));
+    form.MaterialsView()->aDPUICopyToClipboard->trigger();
+    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\n")));
+    filter.SetEnabled(false);
+    EXPECT_EQ(form.DPUIPanel()->ElementBox()->currentText(), QStringLiteral("Co"));
+    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)

@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -323,10 +324,31 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
     root->addWidget(MakeLinesArea(), 1);
     gbLines->setVisible(false);
     setFixedSize(NarrowWidth, ClientHeight);
+
+    // While a number is typed, digit by digit, the chooser's lists follow it but its choice
+    // waits for the end of the typing (a mass bound of 100 passes 1 and 10 on its way). Heard
+    // after the fields' own ends of typing, which may still change the filter.
+    for (TQzCustomNumberEdit* edit : findChildren<TQzCustomNumberEdit*>()) {
+        edit->installEventFilter(this);
+        connect(edit, &QLineEdit::editingFinished, this, [this] { FPanel.Selection().SetChoiceHeld(false); });
+    }
+}
+
+bool TQzRNXAdvFilterForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && dynamic_cast<TQzCustomNumberEdit*>(watched)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool ends = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab
+            || key == Qt::Key_Escape;
+        if (!ends)
+            FPanel.Selection().SetChoiceHeld(true);
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 TQzRNXAdvFilterForm::~TQzRNXAdvFilterForm()
 {
+    FPanel.Selection().SetChoiceHeld(false);
     RestorePanelHandler();
 }
 
@@ -1050,6 +1072,7 @@ void TQzRNXAdvFilterForm::showEvent(QShowEvent* event)
 
 void TQzRNXAdvFilterForm::done(int result)
 {
+    FPanel.Selection().SetChoiceHeld(false);
     RestorePanelHandler();
     QDialog::done(result);
 }

@@ -101,6 +101,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void done(int result) override;
+    // A key typed into a number field holds the chooser's choice until the typing ends.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct HalfLifeEnd {

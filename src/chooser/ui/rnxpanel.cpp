@@ -221,6 +221,10 @@ void TQzRNXPanel::ShowSelection()
     FillBox(cbElement, FSelection.ElementList(), FSelection.ElementRow());
     FillBox(cbAMass, FSelection.AMassList(), FSelection.AMassRow());
     FillBox(cbRNX, FullRNXList(), FSelection.RNXRow());
+    // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
+    cbElement->setPlaceholderText(Element() != _NoRNXElement ? RNXElementSymbol(Element()) : QString());
+    cbAMass->setPlaceholderText(AMass().toString().trimmed());
+    cbRNX->setPlaceholderText(RNXname().trimmed());
     cbElement->setToolTip(RNXElementName(Element(), Language()).trimmed());
     pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
     UpdateHistoryButtons();

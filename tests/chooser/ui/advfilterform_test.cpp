@@ -487,6 +487,75 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
+// A filter that leaves nothing keeps the chooser's nuclide named in its boxes; clearing the
+// filter gives back that nuclide, without a report or a step in the history.
+TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
+{
+    panel->SetElementAndAMass(_Cs, "137");
+    reports.clear();
+    const QStringList history = panel->UndoNames();
+    TQzRNXAdvancedFilter& a = panel->Filter().Advanced();
+    a.Decay().SetOrSet({dfxAlphaOnly});
+    a.Decay().SetEnabled(true);
+    a.AMass().SetMaxValue(100);
+    a.AMass().SetMaxEnabled(true);
+    a.SetEnabled(true);
+    ASSERT_EQ(panel->RNXCount(), 0);
+    EXPECT_EQ(panel->ElementBox()->currentIndex(), -1);
+    EXPECT_EQ(panel->ElementBox()->placeholderText(), QStringLiteral("Cs"));
+    EXPECT_EQ(panel->AMassBox()->placeholderText(), QStringLiteral("137"));
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+
+    QComboBox* box = panel->ElementBox();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(box, &menuEvent);
+    clickMenu(panel->PopupMenu(), QStringLiteral("Clear advanced filter"));
+    EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Cs"));
+    EXPECT_EQ(panel->AMassBox()->currentText(), QStringLiteral("137"));
+    EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
+    EXPECT_EQ(panel->UndoNames(), history);
+}
+
+// Typing a bound digit by digit: the lists follow every key, the chooser's nuclide moves only
+// when the typing ends, and not at all when it still passes.
+TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
+{
+    const QStringList history = panel->UndoNames();
+    reports.clear();
+    openDialog([&](TQzRNXAdvFilterForm& f) {
+        click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+        QLineEdit* max = f.MassValue(true);
+        max->setFocus();
+        max->selectAll();
+        QString typed;
+        for (const char key : {'1', '0', '0'}) {
+            QTest::keyClick(max, key);
+            typed += QLatin1Char(key);
+            // What the chooser lists follows the bound typed so far (one below the lowest mass
+            // number, 3, waits for the end of the typing).
+            const int bound = typed.toInt() < TQzRNXAMassFilter::Lowest ? TQzRNXAMassFilter::Highest : typed.toInt();
+            int passing = 0;
+            for (int i = 0; i < index.Count(); ++i)
+                passing += index.Items(i)->AMassInt <= bound;
+            EXPECT_EQ(panel->RNXCount(), passing) << typed.toStdString();
+            EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60")) << typed.toStdString();
+        }
+        QTest::keyClick(max, Qt::Key_Return);
+        EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+        EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Co"));
+        EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
+        EXPECT_EQ(panel->UndoNames(), history);
+
+        // A bound Co-60 does not pass: it moves once, when the typing ends.
+        max->selectAll();
+        QTest::keyClicks(max, QStringLiteral("50"));
+        EXPECT_TRUE(reports.isEmpty());
+        QTest::keyClick(max, Qt::Key_Tab);
+        EXPECT_EQ(reports, QStringList{"H-3"});
+        EXPECT_EQ(panel->UndoNames().front(), QStringLiteral("Co-60"));
+    });
+}
+
 TEST_F(AdvFilterFormTest, MenuEntryOpensTheDialog)
 {
     int opened = 0;
