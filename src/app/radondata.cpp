@@ -131,6 +131,8 @@ void TRadonData::ClearRadonGrid()
 void TRadonData::FillRadonGrid()
 {
     ClearRadonGrid();
+    // Without data the caption says why; an empty table would say nothing.
+    FStrGrid.setVisible(FDataLoaded);
     if (!FDataLoaded) {
         SetCaption(centred(QStringLiteral("<font color=\"clRed\">Can not load radon data!</font>"))
                    + centred(FProblem.toHtmlEscaped()));
@@ -168,13 +170,13 @@ void TRadonData::FillProgenyTable()
 {
     TQzStringGrid& g = FStrGrid;
     g.SetCells(0, 0, QString());
-    g.SetCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,<br>mSv per mJ\u00B7h\u00B7m-3"));
+    g.SetCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     g.SetCells(0, 1, RadonRowLabel(FRadonDataType));
     g.SetCells(1, 1, FormatScientific(FBlock.EffDose.at(0), 3));
     g.SetCells(2, 0, QStringLiteral("Sex"));
     g.SetCells(2, 1, SexName(sMale));
     g.SetCells(2, 4, SexName(sFemale));
-    g.SetCells(3, 0, QString::fromUtf16(u"Equivalent doses per exposure,<br>mSv per mJ\u00B7h\u00B7m-3"));
+    g.SetCells(3, 0, QString::fromUtf16(u"Equivalent doses per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     const QString parts[3] = {QStringLiteral("Unattached"), QStringLiteral("Attached"), QStringLiteral("Total")};
     for (int group = 0; group < 3; ++group) {
         g.SetCells(3, group + 1, parts[group]);
@@ -199,6 +201,7 @@ void TRadonData::MarkUpHeader(int col)
     const qsizetype organ = text.indexOf(QStringLiteral("hT"));
     if (organ >= 0)
         text.replace(organ, 2, QStringLiteral("h<sub>T</sub>"));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
     if (QString* caption = FStrGrid.CreateCellCaption(col, 0))
         *caption = centred(text);
 }

@@ -661,9 +661,20 @@ QColor MarkupColor(const QString& value)
 
 QString StripMarkup(const QString& text)
 {
+    static const QRegularExpression lineBreaks(QStringLiteral("<br[^>]*>|</p>(?=.)"),
+                                               QRegularExpression::CaseInsensitiveOption
+                                                   | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
     QString s = text;
-    return s.remove(tags);
+    s.replace(lineBreaks, QStringLiteral("\r\n"));
+    s.remove(tags);
+    static const std::pair<const char16_t*, const char16_t*> entities[] = {
+        {u"&quot;", u"\""}, {u"&lt;", u"<"}, {u"&gt;", u">"}, {u"&nbsp;", u" "}, {u"&sect;", u"\u00A7"},
+        {u"&permil;", u"\u2030"}, {u"&reg;", u"\u00AE"}, {u"&copy;", u"\u00A9"}, {u"&para;", u"\u00B6"},
+        {u"&trade;", u"\u2122"}, {u"&euro;", u"\u20AC"}, {u"&amp;", u"&"}};
+    for (const auto& [from, to] : entities)
+        s.replace(QString::fromUtf16(from), QString::fromUtf16(to));
+    return s;
 }
 
 namespace {

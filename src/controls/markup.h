@@ -28,7 +28,9 @@ TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect
 // Draws a text in the middle of a rectangle's height.
 void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap = true);
 
-// The text with every "<...>" removed; entities stay as they are.
+// The plain text a mark-up text shows, for copies: a paragraph's end or a line-break tag as a line
+// break, every other tag removed, entities as the characters they stand for ("&quot;" a double
+// quote, "&lt;b&gt;" the text "<b>").
 QString StripMarkup(const QString& text);
 
 // A colour of the mark-up: a name such as "clRed" (any case; system colour names too) or

@@ -44,7 +44,12 @@ QString TQzStringGrid::GridToStr(bool visibleOnly, const std::set<int>& excluded
             out += u'\t';
         first = false;
         for (std::size_t i = 0; i < included.size(); ++i) {
-            out += Cells(included[i], r);
+            // A cell drawn on two lines is one field of its row.
+            QString cell = Cells(included[i], r);
+            cell.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+            cell.replace(u'\n', u' ');
+            cell.replace(u'\r', u' ');
+            out += cell;
             if (i + 1 < included.size())
                 out += u'\t';
         }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -23,7 +24,16 @@ QStringList linesOf(const QByteArray& bytes)
         text.remove(0, 1);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
-    return text.split(u'\n');
+    QStringList lines = text.split(u'\n');
+    // A line break ends the line before it; nothing follows the last one.
+    if (text.endsWith(u'\n'))
+        lines.removeLast();
+    return lines;
+}
+
+QString numbers(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 number") : QStringLiteral("%1 numbers").arg(count);
 }
 
 // A value of the file: a non-negative number with a point and an optional exponent.
@@ -44,9 +54,29 @@ QStringList fieldsOf(const QString& line)
     return line.split(separators, Qt::SkipEmptyParts);
 }
 
-QString notANumber(int line, const QString& field)
+// What the values of a table are: dose coefficients of the gases, doses per exposure to the
+// progeny.
+QString notANumber(int line, const QString& field, TRadonDataType type)
 {
-    return QStringLiteral("line %1: \"%2\" is not a dose coefficient").arg(line + 1).arg(field.left(40));
+    return QStringLiteral("line %1: \"%2\" is not a %3")
+        .arg(line + 1)
+        .arg(field.left(40), type == rdtGasAlone ? QStringLiteral("dose coefficient") : QStringLiteral("dose per exposure"));
+}
+
+// The first numbers of a line, as many as the table needs; what follows them is not read.
+bool readNumbers(const QStringList& lines, int line, int wanted, TRadonDataType type, float* values, QString& problem)
+{
+    const QStringList fields = fieldsOf(lines[line]);
+    if (fields.size() < wanted) {
+        problem = QStringLiteral("line %1: %2, %3 needed").arg(line + 1).arg(numbers(fields.size()), numbers(wanted));
+        return false;
+    }
+    for (int f = 0; f < wanted; ++f)
+        if (!readValue(fields[f], values[f])) {
+            problem = notANumber(line, fields[f], type);
+            return false;
+        }
+    return true;
 }
 
 } // namespace
@@ -57,46 +87,29 @@ TRadonLoadResult ReadRadonBlock(const QByteArray& text, TRadonDataType type)
     const QStringList lines = linesOf(text);
     const int first = RadonBlockLines * type;
     if (lines.size() < first + RadonBlockLines) {
-        result.Problem = QStringLiteral("%1 lines, the table needs lines %2 to %3")
-                             .arg(lines.size()).arg(first + 1).arg(first + RadonBlockLines);
+        result.Problem = QStringLiteral("%1, the table needs lines %2 to %3")
+                             .arg(lines.size() == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(lines.size()))
+                             .arg(first + 1)
+                             .arg(first + RadonBlockLines);
         return result;
     }
     result.Status = TRadonLoadResult::Invalid;
     TRadonBlock& block = result.Block;
+    const bool gases = type == rdtGasAlone;
     for (int organ = 0; organ < 29; ++organ) {
-        const int line = first + 1 + organ;
-        const QStringList fields = fieldsOf(lines[line]);
-        if (fields.size() != 6) {
-            result.Problem = QStringLiteral("line %1: %2 numbers, six are needed").arg(line + 1).arg(fields.size());
-            return result;
-        }
         float values[6];
-        for (int f = 0; f < 6; ++f)
-            if (!readValue(fields[f], values[f])) {
-                result.Problem = notANumber(line, fields[f]);
-                return result;
-            }
+        if (!readNumbers(lines, first + 1 + organ, 6, type, values, result.Problem))
+            return result;
         for (int g = 0; g < 3; ++g) {
-            const bool gases = type == rdtGasAlone;
             block.RnData[static_cast<std::size_t>(60 * g + organ)] = values[gases ? 2 * g : g];
             block.RnData[static_cast<std::size_t>(60 * g + 30 + organ)] = values[gases ? 2 * g + 1 : g + 3];
         }
     }
-    const int effective = first + RadonBlockLines - 1;
-    const QStringList fields = fieldsOf(lines[effective]);
-    const int wanted = type == rdtGasAlone ? 3 : 1;
-    if (fields.size() != wanted) {
-        result.Problem = QStringLiteral("line %1: %2 numbers, %3 needed").arg(effective + 1).arg(fields.size()).arg(wanted);
+    const int wanted = gases ? 3 : 1;
+    float effective[3];
+    if (!readNumbers(lines, first + RadonBlockLines - 1, wanted, type, effective, result.Problem))
         return result;
-    }
-    for (const QString& field : fields) {
-        float value = 0;
-        if (!readValue(field, value)) {
-            result.Problem = notANumber(effective, field);
-            return result;
-        }
-        block.EffDose.push_back(value);
-    }
+    block.EffDose.assign(effective, effective + wanted);
     result.Status = TRadonLoadResult::Loaded;
     return result;
 }
@@ -106,6 +119,12 @@ TRadonLoadResult LoadRadonBlock(const QString& folder, TRadonDataType type)
     const QString path = QDir(folder).filePath(RadonDataFileName);
     QFile file(path);
     TRadonLoadResult result;
+    // A pipe or a device would keep the window waiting on its first read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        result.Problem = path + QStringLiteral(": not a file");
+        return result;
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         result.Problem = path + QStringLiteral(": ") + file.errorString();
         return result;

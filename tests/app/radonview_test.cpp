@@ -133,7 +133,7 @@ TEST_F(RadonViewTest, TheClipboardGetsTheCaptionAndTheShownColumns)
     ASSERT_EQ(lines.size(), 1 + 7 + 1);
     EXPECT_EQ(lines[0], QString::fromUtf16(u"Committed effective dose per exposure to radon (Rn-222) progeny for mine "
                                            u"(mSv per mJ\u00B7h\u00B7m-3)."));
-    EXPECT_EQ(lines[1], QString::fromUtf16(u"\tEffective dose per exposure,<br>mSv per mJ\u00B7h\u00B7m-3"));
+    EXPECT_EQ(lines[1], QString::fromUtf16(u"\tEffective dose per exposure, mSv per mJ\u00B7h\u00B7m-3"));
     EXPECT_EQ(lines[2], QStringLiteral("Doses per exposure to radon progeny for mine\t") + FormatScientific(radonEffective(2, 0), 3));
     EXPECT_EQ(lines[3], QStringLiteral("\t"));
     EXPECT_EQ(lines.last(), QString());
@@ -147,6 +147,7 @@ TEST_F(RadonViewTest, AMissingFileIsSaidOnEveryTryAndTheRestWorks)
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Can not load radon data\r\n\r\n")));
     EXPECT_TRUE(messages.boxes[0].text.contains(data.filePath(QStringLiteral("RadonData.txt"))));
     EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Can not load radon data!")));
+    EXPECT_FALSE(grid->isVisible()) << "no grid of blank cells";
     choose(rdtRadonCave);
     EXPECT_EQ(messages.boxes.size(), 2u);
     // The other tabs are not touched.
@@ -166,11 +167,19 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
     EXPECT_TRUE(messages.boxes.empty());
     const QString caption = view->RadonData()->CaptionText();
     EXPECT_TRUE(caption.contains(QStringLiteral("Can not load radon data!")));
-    EXPECT_TRUE(caption.contains(QStringLiteral("line 34: &quot;&lt;b&gt;x&lt;/b&gt;&quot; is not a dose coefficient")))
+    EXPECT_TRUE(caption.contains(QStringLiteral("line 34: &quot;&lt;b&gt;x&lt;/b&gt;&quot; is not a dose per exposure")))
         << caption.toStdString();
     EXPECT_EQ(grid->Cells(1, 1), QString()); // the body is empty
+    // The copy says it in plain text, a line for each line of the caption.
+    view->aRadonCopy2Clipboard->trigger();
+    const QStringList copied = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+    ASSERT_GE(copied.size(), 2);
+    EXPECT_EQ(copied[0], QStringLiteral("Can not load radon data!"));
+    EXPECT_EQ(copied[1], data.filePath(QStringLiteral("RadonData.txt"))
+                             + QStringLiteral(", line 34: \"<b>x</b>\" is not a dose per exposure"));
     choose(rdtRadonMine);
     EXPECT_TRUE(view->RadonData()->DataLoaded());
+    EXPECT_TRUE(grid->isVisible());
 }
 
 } // namespace

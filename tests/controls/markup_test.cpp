@@ -203,11 +203,20 @@ TEST_F(MarkupTest, AttributeValuesKeepTheirCase)
     EXPECT_EQ(image.pixel(9, 8) & 0xFFFFFF, 0xFFFFFFu);
 }
 
-TEST(StripMarkup, RemovesEveryTag)
+TEST(StripMarkup, GivesThePlainTextShown)
 {
-    EXPECT_EQ(StripMarkup(QStringLiteral("<p align=\"center\"><b>5</b> mSv</p>")), QStringLiteral("5 mSv"));
-    EXPECT_EQ(StripMarkup(QStringLiteral("a &lt;b&gt; <c")), QStringLiteral("a &lt;b&gt; <c"));
-    EXPECT_EQ(StripMarkup(QStringLiteral("f<sub>A</sub>=")), QStringLiteral("fA="));
+    const std::pair<const char*, const char*> cases[] = {
+        {"<p align=\"center\"><b>5</b> mSv</p>", "5 mSv"},
+        {"a &lt;b&gt; <c", "a <b> <c"},
+        {"f<sub>A</sub>=", "fA="},
+        {"<p align=\"center\"><font color=\"clRed\">Can not load radon data!</font></p><p align=\"center\">line 37: "
+         "&quot;abc&quot; is not</p>",
+         "Can not load radon data!\r\nline 37: \"abc\" is not"},
+        {"one<br>two<BR/>three", "one\r\ntwo\r\nthree"},
+        {"&amp;quot; &amp;&amp;", "&quot; &&"},
+    };
+    for (const auto& [markup, plain] : cases)
+        EXPECT_EQ(StripMarkup(QString::fromUtf8(markup)), QString::fromUtf8(plain)) << markup;
 }
 
 } // namespace

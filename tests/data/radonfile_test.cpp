@@ -2,11 +2,14 @@
 
 #include "radonfixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace kav {
 namespace {
@@ -17,26 +20,27 @@ QList<QByteArray> lines(const QByteArray& text)
     return text.split('\n');
 }
 
-TEST(RadonFile, EachTableReadsItsOwnBlock)
+// Every field of every organ line and every effective value lands where its table shows it: the
+// gases by intake and sex in pairs, the progeny with the men's three parts before the women's.
+TEST(RadonFile, EveryFieldOfEveryTableLandsInItsPlace)
 {
     const QByteArray text = radonText();
-    const TRadonLoadResult gases = ReadRadonBlock(text, rdtGasAlone);
-    ASSERT_EQ(gases.Status, TRadonLoadResult::Loaded) << gases.Problem.toStdString();
-    // Gases: ingestion Rn-222 male, female; inhalation Rn-222 ...; organ 4 of the inhalation of Rn-220.
-    EXPECT_FLOAT_EQ(gases.Block.Male(0, 0), radonValue(0, 0, 0));
-    EXPECT_FLOAT_EQ(gases.Block.Female(0, 0), radonValue(0, 0, 1));
-    EXPECT_FLOAT_EQ(gases.Block.Male(2, 4), radonValue(0, 4, 4));
-    EXPECT_FLOAT_EQ(gases.Block.Female(2, 28), radonValue(0, 28, 5));
-    ASSERT_EQ(gases.Block.EffDose.size(), 3u);
-    EXPECT_FLOAT_EQ(gases.Block.EffDose[2], radonEffective(0, 2));
-    // Progeny: unattached, attached, total for men, then for women.
-    const TRadonLoadResult cave = ReadRadonBlock(text, rdtRadonCave);
-    ASSERT_EQ(cave.Status, TRadonLoadResult::Loaded);
-    EXPECT_FLOAT_EQ(cave.Block.Male(1, 3), radonValue(3, 3, 1));
-    EXPECT_FLOAT_EQ(cave.Block.Female(1, 3), radonValue(3, 3, 4));
-    EXPECT_FLOAT_EQ(cave.Block.Female(2, 28), radonValue(3, 28, 5));
-    ASSERT_EQ(cave.Block.EffDose.size(), 1u);
-    EXPECT_FLOAT_EQ(cave.Block.EffDose[0], radonEffective(3, 0));
+    for (int t = 0; t < RadonDataTypeCount; ++t) {
+        const auto type = static_cast<TRadonDataType>(t);
+        SCOPED_TRACE(t);
+        const TRadonLoadResult r = ReadRadonBlock(text, type);
+        ASSERT_EQ(r.Status, TRadonLoadResult::Loaded) << r.Problem.toStdString();
+        for (int organ = 0; organ < 29; ++organ)
+            for (int group = 0; group < 3; ++group) {
+                const int maleField = type == rdtGasAlone ? 2 * group : group;
+                const int femaleField = type == rdtGasAlone ? 2 * group + 1 : group + 3;
+                EXPECT_FLOAT_EQ(r.Block.Male(group, organ), radonValue(t, organ, maleField)) << organ << " " << group;
+                EXPECT_FLOAT_EQ(r.Block.Female(group, organ), radonValue(t, organ, femaleField)) << organ << " " << group;
+            }
+        ASSERT_EQ(r.Block.EffDose.size(), type == rdtGasAlone ? 3u : 1u);
+        for (std::size_t k = 0; k < r.Block.EffDose.size(); ++k)
+            EXPECT_FLOAT_EQ(r.Block.EffDose[k], radonEffective(t, static_cast<int>(k)));
+    }
 }
 
 TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
@@ -49,13 +53,21 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
         TRadonLoadResult::TStatus status;
         const char* problem;
     } cases[] = {
-        {"a word", 33, "1E-3 x 1E-3 1E-3 1E-3 1E-3", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 34: \"x\" is not a dose"},
+        {"a word", 33, "1E-3 x 1E-3 1E-3 1E-3 1E-3", rdtRadonIndoor, TRadonLoadResult::Invalid,
+         "line 34: \"x\" is not a dose per exposure"},
+        {"a word in the gases", 3, "1E-3 1E-3 abc 1E-3 1E-3 1E-3", rdtGasAlone, TRadonLoadResult::Invalid,
+         "line 4: \"abc\" is not a dose coefficient"},
         {"a negative value", 2, "1E-3 -2E-3 1E-3 1E-3 1E-3 1E-3", rdtGasAlone, TRadonLoadResult::Invalid, "line 3: \"-2E-3\""},
-        {"five numbers", 40, "1 2 3 4 5", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 41: 5 numbers, six are needed"},
-        {"seven numbers", 40, "1 2 3 4 5 6 7", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 41: 7 numbers"},
-        {"two effective values", 30, "1E-3 2E-3", rdtGasAlone, TRadonLoadResult::Invalid, "line 31: 2 numbers, 3 needed"},
-        {"nothing where the effective dose is", 61, "", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 62: 0 numbers, 1 needed"},
+        {"five numbers", 40, "1 2 3 4 5", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 41: 5 numbers, 6 numbers needed"},
+        {"one number", 40, "1", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 41: 1 number, 6 numbers needed"},
+        {"two effective values", 30, "1E-3 2E-3", rdtGasAlone, TRadonLoadResult::Invalid, "line 31: 2 numbers, 3 numbers needed"},
+        {"nothing where the effective dose is", 61, "", rdtRadonIndoor, TRadonLoadResult::Invalid,
+         "line 62: 0 numbers, 1 number needed"},
         {"infinity", 61, "1E+99", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 62"},
+        // What follows the numbers a line needs is not read.
+        {"seven numbers", 40, "1 2 3 4 5 6 7", rdtRadonIndoor, TRadonLoadResult::Loaded, ""},
+        {"a fourth effective value", 30, "1E-3 2E-3 3E-3 4E-3", rdtGasAlone, TRadonLoadResult::Loaded, ""},
+        {"a note after the effective dose", 61, "1.5E+1 (per WLM: 5.7)", rdtRadonIndoor, TRadonLoadResult::Loaded, ""},
         {"a damaged other block", 100, "garbage", rdtGasAlone, TRadonLoadResult::Loaded, ""},
         {"two blanks and a tab between numbers", 40, "1E-3  2E-3\t3E-3 4E-3 5E-3 6E-3", rdtRadonIndoor,
          TRadonLoadResult::Loaded, ""},
@@ -74,15 +86,37 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
     }
 }
 
+// A file cut short is said with the number of lines it has (a line break ends a line; nothing
+// after the last one is a line), and the tables before the cut still read.
+TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
+{
+    const QList<QByteArray> all = lines(radonText()); // the last one empty, after the last line break
+    struct Case {
+        int kept;
+        bool endsWithBreak;
+        TRadonDataType type;
+        const char* problem; // empty: read
+    } cases[] = {
+        {100, true, rdtRadonCave, "100 lines, the table needs lines 94 to 124"},
+        {100, false, rdtRadonCave, "100 lines, the table needs lines 94 to 124"},
+        {100, true, rdtRadonMine, ""},
+        {123, true, rdtRadonCave, "123 lines, the table needs lines 94 to 124"},
+        {124, true, rdtRadonCave, ""},
+        {124, false, rdtRadonCave, ""},
+        {1, false, rdtGasAlone, "1 line, the table needs lines 1 to 31"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kept) + (c.endsWithBreak ? " lines and a break" : " lines"));
+        const QByteArray cut = all.mid(0, c.kept).join('\n') + (c.endsWithBreak ? "\n" : "");
+        const TRadonLoadResult r = ReadRadonBlock(cut, c.type);
+        EXPECT_EQ(r.Problem, QString::fromLatin1(c.problem));
+        EXPECT_EQ(r.Status, *c.problem ? TRadonLoadResult::Unreadable : TRadonLoadResult::Loaded);
+    }
+}
+
 TEST(RadonFile, ShortEmptyJunkAndOtherEncodings)
 {
     const QByteArray text = radonText();
-    // Cut in the tourist-cave block: the tables before it still read.
-    const QByteArray cut = lines(text).mid(0, 100).join('\n');
-    EXPECT_EQ(ReadRadonBlock(cut, rdtRadonMine).Status, TRadonLoadResult::Loaded);
-    const TRadonLoadResult cave = ReadRadonBlock(cut, rdtRadonCave);
-    EXPECT_EQ(cave.Status, TRadonLoadResult::Unreadable);
-    EXPECT_TRUE(cave.Problem.contains(QStringLiteral("needs lines 94 to 124"))) << cave.Problem.toStdString();
     EXPECT_EQ(ReadRadonBlock({}, rdtGasAlone).Status, TRadonLoadResult::Unreadable);
     QByteArray junk;
     for (int i = 0; i < 20000; ++i)
@@ -113,6 +147,22 @@ TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
     const TRadonLoadResult huge = LoadRadonBlock(dir.path(), rdtGasAlone);
     EXPECT_EQ(huge.Status, TRadonLoadResult::Unreadable);
     EXPECT_TRUE(huge.Problem.contains(QStringLiteral("far more than radon data")));
+}
+
+// A pipe (nothing ever written to it) or a folder in the file's place is refused at once: reading
+// a pipe would wait for ever.
+TEST(RadonFile, WhatIsNotARegularFileIsRefusedUnread)
+{
+    QTemporaryDir pipeDir;
+    const QString pipe = pipeDir.filePath(QStringLiteral("RadonData.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QTemporaryDir folderDir;
+    ASSERT_TRUE(QDir(folderDir.path()).mkdir(QStringLiteral("RadonData.txt")));
+    for (const QString& folder : {pipeDir.path(), folderDir.path()}) {
+        const TRadonLoadResult r = LoadRadonBlock(folder, rdtGasAlone);
+        EXPECT_EQ(r.Status, TRadonLoadResult::Unreadable);
+        EXPECT_EQ(r.Problem, QDir(folder).filePath(QStringLiteral("RadonData.txt")) + QStringLiteral(": not a file"));
+    }
 }
 
 } // namespace
