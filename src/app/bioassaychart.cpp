@@ -27,9 +27,6 @@ namespace kav {
 
 namespace {
 
-// A zero time on a logarithmic axis stands for the first point after the intake, one hour.
-constexpr double kFirstTime = 1.0 / 24;
-
 struct SeriesLook {
     TQzChartMarker marker;
     QColor colour;
@@ -248,17 +245,13 @@ void TBioassayChart::ConnectChart()
     c.OnZoom = [this] { ChDPUMZoom(); };
     c.OnUndoZoom = [this] { AutoScaleDPUMChart(); };
     c.OnScroll = [this] { sbChDPUM_AutoScale->setChecked(false); };
-    c.OnAllowScroll = [this](const TQzChartAxis& axis, double minimum, double maximum, bool& allow) {
-        allow = AllowScroll(axis.Place() == TQzChartAxis::apBottom, minimum, maximum);
-    };
+    // A scroll stops where it would leave no point in sight.
+    c.OnAllowScroll = [this](const TQzChart::TRanges& ranges, bool& allow) { allow = ChDPUM->ShowsAPointWithin(ranges); };
     c.OnClickLegend = [this] {
         if (sbChDPUM_AutoScale->isChecked())
             AutoScaleDPUMChart();
     };
     c.OnClickSeries = [this](int series, int index, QPoint at) { ShowPointTip(series, index, at); };
-    c.OnGetAxisLabel = [this](const TQzChartAxis& axis, double value, QString& text) {
-        LabelAxis(axis.Place() == TQzChartAxis::apBottom, value, text);
-    };
 }
 
 void TBioassayChart::ApplyGrids()
@@ -312,8 +305,8 @@ void TBioassayChart::AutoScaleDPUMChart()
 
 void TBioassayChart::ChDPUMZoom()
 {
-    const auto data = ChDPUM->DataExtent(false);
-    auto check = [&data](TQzChartAxis& axis, double dataMin, double dataMax, double savedMin, double savedMax, bool bottom) {
+    // A logarithmic axis widens to whole decades; a linear one that shrank to nothing goes back.
+    auto fitted = [](const TQzChartAxis& axis, double savedMin, double savedMax, bool bottom) {
         const double lo = axis.Minimum();
         const double hi = axis.Maximum();
         if (axis.Logarithmic()) {
@@ -323,51 +316,26 @@ void TBioassayChart::ChDPUMZoom()
                 low = 0.01;
             if (low >= high)
                 high = 10 * std::max(low, 1e-300);
-            const double first = bottom && dataMin == 0 ? kFirstTime : dataMin;
-            if (data && (dataMax < low || first > high))
-                axis.SetMinMax(savedMin, savedMax);
-            else
-                axis.SetMinMax(low, high);
-            return;
+            return std::pair{low, high};
         }
         const double size = lo != 0 ? std::abs(lo) : std::abs(hi);
         const double relative = size == 0 ? 0 : std::abs(hi - lo) / size;
-        if (relative < 1e-4 || (data && (dataMax < lo || dataMin > hi)))
-            axis.SetMinMax(savedMin, savedMax);
+        return relative < 1e-4 ? std::pair{savedMin, savedMax} : std::pair{lo, hi};
     };
-    check(ChDPUM->BottomAxis(), data ? data->xMin : 0, data ? data->xMax : 0, FSaveXMin, FSaveXMax, true);
-    check(ChDPUM->LeftAxis(), data ? data->yMin : 0, data ? data->yMax : 0, FSaveYMin, FSaveYMax, false);
+    const auto [xMin, xMax] = fitted(ChDPUM->BottomAxis(), FSaveXMin, FSaveXMax, true);
+    const auto [yMin, yMax] = fitted(ChDPUM->LeftAxis(), FSaveYMin, FSaveYMax, false);
+    // A zoom that would show no point is undone; an axis that keeps its range stays as it is
+    // (automatic, when it was).
+    if (ChDPUM->ShowsAPointWithin({xMin, xMax, yMin, yMax})) {
+        for (auto [axis, lo, hi] : {std::tuple{&ChDPUM->BottomAxis(), xMin, xMax}, std::tuple{&ChDPUM->LeftAxis(), yMin, yMax}})
+            if (lo != axis->Minimum() || hi != axis->Maximum())
+                axis->SetMinMax(lo, hi);
+    } else {
+        ChDPUM->BottomAxis().SetMinMax(FSaveXMin, FSaveXMax);
+        ChDPUM->LeftAxis().SetMinMax(FSaveYMin, FSaveYMax);
+    }
     ChDPUM->Refresh();
     sbChDPUM_AutoScale->setChecked(false);
-}
-
-bool TBioassayChart::AllowScroll(bool bottom, double minimum, double maximum) const
-{
-    const auto data = ChDPUM->DataExtent(false);
-    if (!data)
-        return true;
-    if (!bottom)
-        return data->yMax > minimum && data->yMin < maximum;
-    const double first = ChDPUM->BottomAxis().Logarithmic() && data->xMin == 0 ? kFirstTime : data->xMin;
-    return data->xMax > minimum && first < maximum;
-}
-
-void TBioassayChart::LabelAxis(bool bottom, double value, QString& text) const
-{
-    if (text.isEmpty())
-        return;
-    if (bottom) {
-        if (std::abs(value) >= 0.001 && std::abs(value) <= 1000)
-            text = formatPicture(value, u"0.######");
-        if (text == QStringLiteral("0E0"))
-            text = QStringLiteral("0");
-        return;
-    }
-    const TQzChartAxis& left = ChDPUM->LeftAxis();
-    // Rounding noise near zero on a linear axis reads 0.
-    if (!left.Logarithmic() && left.Minimum() * left.Maximum() <= 0
-        && std::abs(value) < (left.Maximum() - left.Minimum()) / 1000)
-        text = QStringLiteral("0");
 }
 
 void TBioassayChart::sbChDPUM_HLClick()

@@ -71,8 +71,6 @@ private:
     void ConnectChart();
     void ApplyGrids();
     void ShowPointTip(int series, int index, QPoint globalPosition);
-    void LabelAxis(bool bottom, double value, QString& text) const;
-    bool AllowScroll(bool bottom, double minimum, double maximum) const;
     void SavePicture(const QString& fileName, TQzChartPictureFormat format);
 
     IMessageBoxes& FBoxes;

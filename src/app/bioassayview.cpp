@@ -1,6 +1,7 @@
 #include "app/bioassayview.h"
 
 #include "app/bioassaychart.h"
+#include "controls/chart.h"
 #include "app/helpwindow.h"
 #include "app/materialsview.h"
 #include "app/materialtext.h"
@@ -336,6 +337,8 @@ void TBioassayView::UpdateDPUM()
     const TDPUMRequest request = Request();
     FTable = ComputeDPUMTable(*DPUM_RNData, request);
     FillDPUMTable();
+    pnDPUMChart->ChDPUM->Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
+        + DPUMCaption(request.View, request.DoseMSv, request.Units);
     pnDPUMChart->ShowTable(FTable, DPUMAxisTitle(request.View, request.DoseMSv, request.Units));
 }
 

@@ -118,12 +118,21 @@ QPointF TQzChart::ToPixel(const QRectF& plot, double x, double y) const
     return {inner.left() + FBottom.ToFraction(x) * inner.width(), inner.bottom() - FLeft.ToFraction(y) * inner.height()};
 }
 
-QString TQzChart::AxisLabel(const TQzChartAxis& axis, double value) const
+QStringList TQzChart::AxisLabels(const TQzChartAxis& axis, const std::vector<double>& ticks) const
 {
-    QString text = formatPicture(value, axis.LabelFormat);
-    if (OnGetAxisLabel && !text.isEmpty())
-        OnGetAxisLabel(axis, value, text);
-    return text;
+    // One form for every label of an axis: plain numbers while each tick reads plainly and
+    // exactly ("0.001" to "100000"), otherwise the axis's scientific pattern for all.
+    constexpr char16_t plain[] = u"0.######";
+    bool plainFits = true;
+    for (double v : ticks) {
+        const double size = std::abs(v);
+        if (v != 0 && (size < 1e-3 || size >= 1e6 || std::abs(ParseFloatDef(formatPicture(v, plain, u'.'), 0) / v - 1) > 1e-9))
+            plainFits = false;
+    }
+    QStringList labels;
+    for (double v : ticks)
+        labels << (v == 0 ? QStringLiteral("0") : formatPicture(v, plainFits ? QStringView(plain) : QStringView(axis.LabelFormat)));
+    return labels;
 }
 
 std::optional<std::pair<int, int>> TQzChart::PointAt(QPoint position) const
@@ -244,27 +253,55 @@ void TQzChart::ZoomTo(const QRect& band)
 void TQzChart::ScrollBy(QPoint delta)
 {
     const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
-    bool scrolled = false;
-    auto scroll = [&](TQzChartAxis& axis, double shift) {
-        if (shift == 0)
-            return;
-        const double lo = axis.FromFraction(shift);
-        const double hi = axis.FromFraction(1 + shift);
+    const double shiftX = -delta.x() / inner.width();
+    const double shiftY = delta.y() / inner.height();
+    const TRanges now{FBottom.Minimum(), FBottom.Maximum(), FLeft.Minimum(), FLeft.Maximum()};
+    TRanges both = now;
+    if (shiftX != 0) {
+        both.xMin = FBottom.FromFraction(shiftX);
+        both.xMax = FBottom.FromFraction(1 + shiftX);
+    }
+    if (shiftY != 0) {
+        both.yMin = FLeft.FromFraction(shiftY);
+        both.yMax = FLeft.FromFraction(1 + shiftY);
+    }
+    // What the owner refuses of a slanting drag may still go along one of the axes.
+    const TRanges alongX{both.xMin, both.xMax, now.yMin, now.yMax};
+    const TRanges alongY{now.xMin, now.xMax, both.yMin, both.yMax};
+    for (const TRanges& to : {both, alongX, alongY}) {
+        if (to == now)
+            continue;
         bool allow = true;
         if (OnAllowScroll)
-            OnAllowScroll(axis, lo, hi, allow);
-        if (allow) {
-            axis.SetMinMax(lo, hi);
-            scrolled = true;
-        }
-    };
-    scroll(FBottom, -delta.x() / inner.width());
-    scroll(FLeft, delta.y() / inner.height());
-    if (!scrolled)
+            OnAllowScroll(to, allow);
+        if (!allow)
+            continue;
+        if (to.xMin != now.xMin || to.xMax != now.xMax)
+            FBottom.SetMinMax(to.xMin, to.xMax);
+        if (to.yMin != now.yMin || to.yMax != now.yMax)
+            FLeft.SetMinMax(to.yMin, to.yMax);
+        update();
+        if (OnScroll)
+            OnScroll();
         return;
-    update();
-    if (OnScroll)
-        OnScroll();
+    }
+}
+
+bool TQzChart::ShowsAPointWithin(const TRanges& ranges) const
+{
+    bool anyPoint = false;
+    for (const TQzChartSeries& s : FSeries) {
+        if (!s.Active)
+            continue;
+        for (const QPointF& p : s.Points) {
+            if (!isUsable(FBottom, p.x()) || !isUsable(FLeft, p.y()))
+                continue;
+            anyPoint = true;
+            if (p.x() >= ranges.xMin && p.x() <= ranges.xMax && p.y() >= ranges.yMin && p.y() <= ranges.yMax)
+                return true;
+        }
+    }
+    return !anyPoint;
 }
 
 } // namespace kav

@@ -48,6 +48,8 @@ public:
     TQzChartSeries& Series(int index) { return FSeries.at(static_cast<std::size_t>(index)); }
     const TQzChartSeries& Series(int index) const { return FSeries.at(static_cast<std::size_t>(index)); }
 
+    // What the chart shows, in a few words: the title its pictures carry.
+    QString Title;
     bool LegendVisible = true;
     // The legend lies over the plot instead of taking room beside it.
     bool LegendOverPlot = false;
@@ -84,11 +86,22 @@ public:
     std::function<void()> OnUndoZoom;
     std::function<void()> OnScroll;
     std::function<void()> OnClickLegend;
-    // A scroll is about to give an axis a new range; clearing allow refuses it.
-    std::function<void(const TQzChartAxis& axis, double minimum, double maximum, bool& allow)> OnAllowScroll;
+    // The ranges of both axes at once.
+    struct TRanges {
+        double xMin, xMax, yMin, yMax;
+        bool operator==(const TRanges&) const = default;
+    };
+    // A scroll is about to give the axes new ranges; clearing allow refuses them. A slanting drag
+    // that is refused is tried along each axis alone.
+    std::function<void(const TRanges& ranges, bool& allow)> OnAllowScroll;
+    // Whether a point of a switched-on series would be in sight within the ranges (true when no
+    // such series has a point: nothing could be lost).
+    bool ShowsAPointWithin(const TRanges& ranges) const;
     std::function<void(int series, int index, QPoint globalPosition)> OnClickSeries;
-    // A label is about to be drawn with a text; the owner may change it.
-    std::function<void(const TQzChartAxis& axis, double value, QString& text)> OnGetAxisLabel;
+
+    // The labels of an axis's ticks, all in one form: plain numbers or the axis's pattern; zero
+    // as "0".
+    QStringList AxisLabels(const TQzChartAxis& axis, const std::vector<double>& ticks) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,7 +113,6 @@ protected:
 private:
     struct TLayout;
     TLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
-    QString AxisLabel(const TQzChartAxis& axis, double value) const;
     void PaintGrid(QPainter& p, const TLayout& layout) const;
     void PaintAxes(QPainter& p, const TLayout& layout) const;
     void PaintSeries(QPainter& p, const TLayout& layout) const;

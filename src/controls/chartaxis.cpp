@@ -112,14 +112,20 @@ std::vector<double> TQzChartAxis::MinorTicks(int wanted) const
             ticks.push_back(v);
     };
     if (FLogarithmic) {
-        // 2 to 9 times each decade, where the majors are a decade apart.
-        if (DecadeStep(wanted) != 1)
-            return ticks;
+        // Every decade the majors pass over, and 2 to 9 times each decade while a decade has
+        // room for them (about 20 pixels, half the room of a major).
+        const int step = DecadeStep(wanted);
         const int first = static_cast<int>(std::floor(std::log10(lo)));
         const int last = static_cast<int>(std::ceil(std::log10(hi)));
-        for (int k = first; k <= last; ++k)
-            for (int m = 2; m <= 1 + MinorTickCount && m <= 9; ++m)
-                keep(m * std::pow(10.0, k));
+        const bool multiples = last - first <= 2 * std::max(wanted, 1);
+        for (int k = first; k <= last; ++k) {
+            if (k % step != 0)
+                keep(std::pow(10.0, k));
+            if (multiples)
+                for (int m = 2; m <= 1 + MinorTickCount && m <= 9; ++m)
+                    keep(m * std::pow(10.0, k));
+        }
+        std::sort(ticks.begin(), ticks.end());
         return ticks;
     }
     const double step = LinearStep(wanted);

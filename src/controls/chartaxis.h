@@ -40,7 +40,9 @@ public:
     double ToFraction(double value) const;
     double FromFraction(double fraction) const;
     // Ticks within the drawn range: majors at whole decades (logarithmic; every step-th one) or at
-    // round steps that give about the number asked for (linear); minors between them.
+    // round steps that give about the number asked for (linear); minors between them (on a
+    // logarithmic axis every decade that is not a major one, and 2 to 9 times each decade where
+    // there is room).
     std::vector<double> MajorTicks(int wanted) const;
     std::vector<double> MinorTicks(int wanted) const;
 

@@ -4,6 +4,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kav {
@@ -60,7 +61,32 @@ struct TQzChart::TLayout {
     int rowHeight = 0;
     int wantedX = 5;
     int wantedY = 5;
+    // The left axis's title in the lines it is written in, upwards, the first one outermost.
+    QStringList leftTitle;
 };
+
+namespace {
+
+// Words in lines no longer than a width; a word longer than that stands alone on its line.
+QStringList wrapped(const QFontMetrics& metrics, const QString& text, int width)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            lines << line;
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
+}
+
+} // namespace
 
 TQzChart::TLayout TQzChart::Layout(const QRect& area, const QFontMetrics& metrics) const
 {
@@ -68,33 +94,71 @@ TQzChart::TLayout TQzChart::Layout(const QRect& area, const QFontMetrics& metric
     l.area = area;
     const int fh = metrics.height();
     l.rowHeight = std::max(fh, kLegendCheckSize) + 4;
+    // The legend's entries: a check box, a marker and the title.
+    const int entryExtra = kLegendCheckSize + 2 * kLegendMarkerHalf + 24;
+    std::vector<std::pair<int, int>> entries; // series and the width of its entry
     int legendWidth = 0;
-    int rows = 0;
     if (LegendVisible)
-        for (const TQzChartSeries& s : FSeries)
-            if (s.InLegend) {
-                legendWidth = std::max(legendWidth, metrics.horizontalAdvance(s.Title));
-                ++rows;
-            }
-    if (rows > 0)
-        legendWidth += kLegendCheckSize + 2 * kLegendMarkerHalf + 24;
-
-    const int left = 6 + (FLeft.Title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
-    const int bottom = kTickLength + 3 + fh + (FBottom.Title.isEmpty() ? 0 : fh + 4) + 6;
-    const int top = 10 + fh / 2;
-    const int right = 14 + (rows > 0 && !LegendOverPlot ? legendWidth + 10 : 0);
-    l.plot = QRectF(area.left() + left, area.top() + top, std::max(area.width() - left - right, 20),
-                    std::max(area.height() - top - bottom, 20));
-    if (rows > 0) {
-        const double x = LegendOverPlot ? l.plot.right() - 6 - legendWidth : l.plot.right() + 10;
-        l.legend = QRectF(x, area.top() + LegendTop, legendWidth, rows * l.rowHeight + 4);
-        int row = 0;
         for (int s = 0; s < SeriesCount(); ++s)
-            if (Series(s).InLegend)
-                l.legendRows.emplace_back(s, QRectF(x + 2, l.legend.top() + 2 + row++ * l.rowHeight, legendWidth - 4, l.rowHeight));
+            if (Series(s).InLegend) {
+                entries.emplace_back(s, metrics.horizontalAdvance(Series(s).Title) + entryExtra);
+                legendWidth = std::max(legendWidth, entries.back().second);
+            }
+
+    // The legend beside the plot while that leaves the plot most of the width; below it, its
+    // entries side by side in as many lines as they need, when it would not; over it when asked.
+    const int leftWithOneTitleLine = 6 + (FLeft.Title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
+    const int plotWidthAlone = area.width() - leftWithOneTitleLine - 14;
+    const bool any = !entries.empty();
+    const bool overPlot = any && LegendOverPlot;
+    const bool beside = any && !overPlot && plotWidthAlone - legendWidth - 10 >= plotWidthAlone * 0.6;
+    const bool below = any && !overPlot && !beside;
+    // Below: the entries' places in lines no wider than the chart.
+    std::vector<QPointF> places; // of each entry, from the legend's corner
+    double belowWidth = 0;
+    int lines = 0;
+    if (below) {
+        const double room = area.width() - 12;
+        double x = 0;
+        for (const auto& [series, width] : entries) {
+            if (x > 0 && x + width > room) {
+                x = 0;
+                ++lines;
+            }
+            places.emplace_back(x, lines * l.rowHeight);
+            x += width;
+            belowWidth = std::max(belowWidth, x);
+        }
+        ++lines;
     }
+    const int legendHeight = (below ? lines : static_cast<int>(entries.size())) * l.rowHeight + 4;
+
+    const int axisBottom = kTickLength + 3 + fh + (FBottom.Title.isEmpty() ? 0 : fh + 4) + 6;
+    const int bottom = axisBottom + (below ? legendHeight + 4 : 0);
+    const int top = 10 + fh / 2;
+    const double plotHeight = std::max(area.height() - top - bottom, 20);
+    // The title wraps to the plot's height: its unit is never cut off.
+    if (!FLeft.Title.isEmpty())
+        l.leftTitle = wrapped(metrics, FLeft.Title, static_cast<int>(plotHeight));
+    const int left = 6 + (l.leftTitle.isEmpty() ? 0 : static_cast<int>(l.leftTitle.size()) * fh + kLeftTitleGap)
+        + kLeftLabelWidth + kTickLength + 2;
+    const int right = 14 + (beside ? legendWidth + 10 : 0);
+    l.plot = QRectF(area.left() + left, area.top() + top, std::max(area.width() - left - right, 20), plotHeight);
+    // Room for a tick every 40 pixels.
     l.wantedX = std::max(2, static_cast<int>(l.plot.width() / 40));
     l.wantedY = std::max(2, static_cast<int>(l.plot.height() / 40));
+    if (!any)
+        return l;
+    const double width = below ? belowWidth + 4 : legendWidth;
+    const QPointF corner = below ? QPointF(area.left() + (area.width() - width) / 2, l.plot.bottom() + axisBottom)
+        : overPlot              ? QPointF(l.plot.right() - 6 - legendWidth, area.top() + LegendTop)
+                                : QPointF(l.plot.right() + 10, area.top() + LegendTop);
+    l.legend = QRectF(corner, QSizeF(width, legendHeight));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const QPointF at = below ? places[i] : QPointF(0, static_cast<double>(i) * l.rowHeight);
+        const double entryWidth = below ? entries[i].second : legendWidth;
+        l.legendRows.emplace_back(entries[i].first, QRectF(corner + QPointF(2, 2) + at, QSizeF(entryWidth - 4, l.rowHeight)));
+    }
     return l;
 }
 
@@ -158,26 +222,43 @@ void TQzChart::PaintAxes(QPainter& p, const TLayout& l) const
     const QRectF& plot = l.plot;
     const QFontMetrics metrics(font(), p.device());
     p.setPen(QPen(Qt::black, 1));
-    // Bottom: ticks and labels under the plot, a label only where it has room.
-    double lastRight = -1e9;
-    for (double v : FBottom.MajorTicks(l.wantedX)) {
+    // The decades a logarithmic axis does not label are marked all the same.
+    for (double v : FBottom.MinorTicks(l.wantedX)) {
         const double x = ToPixel(plot, v, FLeft.DrawnMinimum()).x();
+        if (x >= plot.left() && x <= plot.right())
+            p.drawLine(QLineF(x, plot.bottom(), x, plot.bottom() + kTickLength / 2.0));
+    }
+    for (double v : FLeft.MinorTicks(l.wantedY)) {
+        const double y = ToPixel(plot, FBottom.DrawnMinimum(), v).y();
+        if (y >= plot.top() && y <= plot.bottom())
+            p.drawLine(QLineF(plot.left() - kTickLength / 2.0, y, plot.left(), y));
+    }
+    // Bottom: ticks and labels under the plot, a label only where it has room.
+    const std::vector<double> bottomTicks = FBottom.MajorTicks(l.wantedX);
+    const QStringList bottomLabels = AxisLabels(FBottom, bottomTicks);
+    double lastRight = -1e9;
+    for (std::size_t i = 0; i < bottomTicks.size(); ++i) {
+        const double x = ToPixel(plot, bottomTicks[i], FLeft.DrawnMinimum()).x();
         p.drawLine(QLineF(x, plot.bottom(), x, plot.bottom() + kTickLength));
-        const QString text = AxisLabel(FBottom, v);
+        const QString& text = bottomLabels[static_cast<qsizetype>(i)];
         const double width = metrics.horizontalAdvance(text);
-        if (x - width / 2 < lastRight + 4)
+        // Centred on its tick, but never over the chart's edge.
+        const double start = std::min(x - width / 2, l.area.right() - width);
+        if (start < lastRight + 4)
             continue;
-        p.drawText(QPointF(x - width / 2, plot.bottom() + kTickLength + 2 + metrics.ascent()), text);
-        lastRight = x + width / 2;
+        p.drawText(QPointF(start, plot.bottom() + kTickLength + 2 + metrics.ascent()), text);
+        lastRight = start + width;
     }
     // Left: ticks and labels right-aligned in their column.
+    const std::vector<double> leftTicks = FLeft.MajorTicks(l.wantedY);
+    const QStringList leftLabels = AxisLabels(FLeft, leftTicks);
     double lastTop = 1e9;
-    for (double v : FLeft.MajorTicks(l.wantedY)) {
-        const double y = ToPixel(plot, FBottom.DrawnMinimum(), v).y();
+    for (std::size_t i = 0; i < leftTicks.size(); ++i) {
+        const double y = ToPixel(plot, FBottom.DrawnMinimum(), leftTicks[i]).y();
         p.drawLine(QLineF(plot.left() - kTickLength, y, plot.left(), y));
-        const QString text = AxisLabel(FLeft, v);
         if (y + metrics.height() / 2.0 > lastTop)
             continue;
+        const QString& text = leftLabels[static_cast<qsizetype>(i)];
         const double width = metrics.horizontalAdvance(text);
         p.drawText(QPointF(plot.left() - kTickLength - 2 - width, y + metrics.ascent() - metrics.height() / 2.0), text);
         lastTop = y - metrics.height() / 2.0;
@@ -187,15 +268,15 @@ void TQzChart::PaintAxes(QPainter& p, const TLayout& l) const
         p.drawText(QPointF(plot.center().x() - width / 2, plot.bottom() + kTickLength + 6 + metrics.height() + metrics.ascent()),
                    FBottom.Title);
     }
-    if (!FLeft.Title.isEmpty()) {
-        // Written upwards, centred on the plot's height; cut to it when longer.
-        const QString title = metrics.elidedText(FLeft.Title, Qt::ElideRight, static_cast<int>(plot.height()));
-        const double width = metrics.horizontalAdvance(title);
-        const double x = plot.left() - kTickLength - 2 - kLeftLabelWidth - kLeftTitleGap - metrics.descent();
+    // Written upwards, each line centred on the plot's height, the last one nearest the labels.
+    const double innermost = plot.left() - kTickLength - 2 - kLeftLabelWidth - kLeftTitleGap - metrics.descent();
+    for (qsizetype i = 0; i < l.leftTitle.size(); ++i) {
+        const QString& line = l.leftTitle[i];
+        const double width = metrics.horizontalAdvance(line);
         p.save();
-        p.translate(x, plot.center().y() + width / 2);
+        p.translate(innermost - (l.leftTitle.size() - 1 - i) * metrics.height(), plot.center().y() + width / 2);
         p.rotate(-90);
-        p.drawText(QPointF(0, 0), title);
+        p.drawText(QPointF(0, 0), line);
         p.restore();
     }
 }

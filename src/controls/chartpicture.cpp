@@ -10,6 +10,8 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <cmath>
+
 namespace kav {
 
 namespace {
@@ -29,11 +31,21 @@ constexpr FormatInfo kFormats[ChartPictureFormatCount] = {
     {"png", "PNG picture", "image/png"},
 };
 
-QImage bitmap(const TQzChart& chart)
+// Bitmap files are drawn at three times the screen's resolution, for print.
+constexpr int kFileScale = 3;
+constexpr double kScreenDotsPerInch = 96;
+
+// The chart drawn as on the screen, scale times as many pixels each way.
+QImage bitmap(const TQzChart& chart, int scale = 1)
 {
-    QImage image(chart.size(), QImage::Format_RGB32);
+    QImage image(chart.size() * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
+    const int dotsPerMetre = static_cast<int>(std::lround(kScreenDotsPerInch * scale / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
     QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, scale > 1);
+    painter.scale(scale, scale);
     chart.Paint(painter, QRect(QPoint(), chart.size()));
     return image;
 }
@@ -43,7 +55,12 @@ QByteArray imageBytes(const TQzChart& chart, const char* format)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    return bitmap(chart).save(&buffer, format) ? bytes : QByteArray();
+    return bitmap(chart, kFileScale).save(&buffer, format) ? bytes : QByteArray();
+}
+
+QString pictureTitle(const TQzChart& chart)
+{
+    return chart.Title.isEmpty() ? QStringLiteral("Chart") : chart.Title;
 }
 
 QByteArray svgBytes(const TQzChart& chart)
@@ -55,7 +72,7 @@ QByteArray svgBytes(const TQzChart& chart)
     svg.setSize(chart.size());
     svg.setViewBox(QRect(QPoint(), chart.size()));
     svg.setResolution(96);
-    svg.setTitle(QStringLiteral("Chart"));
+    svg.setTitle(pictureTitle(chart));
     QPainter painter(&svg);
     chart.Paint(painter, QRect(QPoint(), chart.size()));
     painter.end();
@@ -68,6 +85,8 @@ QByteArray pdfBytes(const TQzChart& chart)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
+    pdf.setTitle(pictureTitle(chart));
+    pdf.setCreator(QStringLiteral("KAV Data Viewer"));
     pdf.setResolution(96);
     pdf.setPageSize(QPageSize(QSizeF(chart.width(), chart.height()) * 72.0 / 96.0, QPageSize::Point));
     pdf.setPageMargins(QMarginsF());

@@ -17,7 +17,8 @@ constexpr int ChartPictureFormatCount = 6;
 QString ChartPictureExtension(TQzChartPictureFormat format);
 // The save dialog's entry of a format: "Windows Metafile (*.wmf)", ...
 QString ChartPictureFilter(TQzChartPictureFormat format);
-// The file's bytes of the chart drawn at its size; empty when it could not be made.
+// The file's bytes of the chart drawn at its size (a bitmap file with three times the screen's
+// pixels each way, for print), titled with the chart's title; empty when it could not be made.
 QByteArray ChartPictureBytes(const TQzChart& chart, TQzChartPictureFormat format);
 // What the clipboard gets: the chosen format where it has a place there, and always a bitmap
 // and an SVG picture.

@@ -57,6 +57,31 @@ QByteArray finishedBytes(int finishResult, Track& track)
     return QByteArray(track.buf, static_cast<qsizetype>(track.used));
 }
 
+// Text in the Windows ANSI code page (1252) of the metafiles' fonts: Latin-1, with the
+// typographic characters (an ellipsis, dashes, quotes, the euro sign) at 0x80 to 0x9F; what
+// it lacks becomes "?".
+QByteArray windows1252(const QString& text)
+{
+    static const char16_t high[32] = {u'\u20AC', 0, u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+                                      u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', 0, u'\u017D', 0,
+                                      0, u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+                                      u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', 0, u'\u017E', u'\u0178'};
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        char byte = '?';
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            byte = static_cast<char>(u);
+        else if (u != 0)
+            for (int i = 0; i < 32; ++i)
+                if (high[i] == u)
+                    byte = static_cast<char>(0x80 + i);
+        bytes += byte;
+    }
+    return bytes;
+}
+
 // The libraries insist on a named file of their own, which nothing reads.
 class TemporaryTarget {
 public:
@@ -327,8 +352,8 @@ public:
     }
     void Text(QPoint at, const QString& text, const std::vector<int>& advances) override
     {
-        // The 16-bit format holds single-byte text: what Latin-1 lacks becomes "?".
-        QByteArray bytes = text.toLatin1();
+        // The 16-bit format holds single-byte text in the fonts' ANSI code page.
+        const QByteArray bytes = windows1252(text);
         std::vector<int16_t> dx(advances.begin(), advances.end());
         const U_RECT16 none = U_RECT16_set(point16_set(0, 0), point16_set(0, 0));
         Add(U_WMREXTTEXTOUT_set(point16_set(static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())),

@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QStringEncoder>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
@@ -104,6 +106,16 @@ TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
     EXPECT_TRUE(chart.sbChDPUM_AutoScale->isChecked());
 }
 
+// A zoom over a rectangle that holds no point, though its times and its values each occur in
+// the data (early times, high contents: the data fall from high to low), is undone.
+TEST_F(BioassayChartTest, AZoomOverNoPointIsUndoneEvenWhereEachRangeHasData)
+{
+    // The whole body holds about 0.2 to 0.02 between 0.1 and 1 day, and 1E-6 only after years.
+    drag(Qt::LeftButton, at(0.12, 2e-6), at(0.9, 8e-6));
+    expectRange(c().BottomAxis(), 0.01, 1e5);
+    expectRange(c().LeftAxis(), 1e-7, 1);
+}
+
 TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
 {
     // A little to the left is fine and releases automatic scaling.
@@ -151,28 +163,18 @@ TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
     expectRange(c().LeftAxis(), 1e-7, 1);
 }
 
+// Each axis labels its ticks in one form: the times plainly, the contents in the scientific form.
 TEST_F(BioassayChartTest, AxisLabels)
 {
-    struct Case {
-        bool bottom;
-        double value;
-        const char* given;
-        const char* shown;
-    } cases[] = {
-        {true, 12.5, "1.25E1", "12.5"}, {true, 0.0005, "5E-4", "5E-4"}, {true, 0, "0E0", "0"},
-        {true, 1000, "1E3", "1000"},    {true, 1e4, "1E4", "1E4"},       {false, 1e-7, "1E-7", "1E-7"},
-    };
-    for (const Case& k : cases) {
-        QString text = QString::fromLatin1(k.given);
-        c().OnGetAxisLabel(k.bottom ? c().BottomAxis() : c().LeftAxis(), k.value, text);
-        EXPECT_EQ(text, QString::fromLatin1(k.shown)) << k.value;
-    }
-    // Linear, around zero: rounding noise reads 0.
+    const TQzChartAxis& bottom = c().BottomAxis();
+    EXPECT_EQ(c().AxisLabels(bottom, bottom.MajorTicks(10)),
+              (QStringList{"0.01", "0.1", "1", "10", "100", "1000", "10000", "100000"}));
+    const TQzChartAxis& left = c().LeftAxis();
+    EXPECT_EQ(c().AxisLabels(left, left.MajorTicks(10)), (QStringList{"1E-7", "1E-6", "1E-5", "1E-4", "1E-3", "1E-2", "1E-1", "1E0"}));
+    // Linear, around zero: zero reads 0.
     c().LeftAxis().SetLogarithmic(false);
-    c().LeftAxis().SetMinMax(-1, 1);
-    QString noise = QStringLiteral("1E-17");
-    c().OnGetAxisLabel(c().LeftAxis(), 1e-17, noise);
-    EXPECT_EQ(noise, QStringLiteral("0"));
+    c().LeftAxis().SetMinMax(-1e-6, 1e-6);
+    EXPECT_EQ(c().AxisLabels(left, left.MajorTicks(4)), (QStringList{"-1E-6", "-5E-7", "0", "5E-7", "1E-6"}));
 }
 
 TEST_F(BioassayChartTest, ToolButtonsSwitchGridsLegendAndLines)
@@ -211,6 +213,7 @@ TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
 TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
 {
     QTemporaryDir dir;
+    c().Title = QStringLiteral("Co-60: Content per Intake");
     struct Case {
         const char* typed;
         int filter;
@@ -237,6 +240,13 @@ TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
         EXPECT_TRUE(saved.readAll().startsWith(k.start)) << k.saved;
     }
     EXPECT_TRUE(messages.boxes.empty());
+    // Bitmaps at three times the screen's pixels, for print; the PDF carries the chart's title.
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("chart.png"))).size(), c().size() * 3);
+    EXPECT_EQ(QImage(dir.filePath(QStringLiteral("chart.png.bmp"))).size(), c().size() * 3);
+    QFile pdf(dir.filePath(QStringLiteral("chart.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    QStringEncoder utf16(QStringEncoder::Utf16BE);
+    EXPECT_TRUE(pdf.readAll().contains(QByteArray(utf16.encode(QStringLiteral("Co-60: Content per Intake")))));
 
     // A folder that does not exist: said, and nothing left behind.
     chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {

@@ -1,10 +1,16 @@
 #include "controls/chart.h"
+#include "controls/chartpicture.h"
+
+#include <QXmlStreamReader>
 
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 namespace kav {
 namespace {
@@ -23,9 +29,15 @@ TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
     axis.SetLogarithmic(true);
     axis.SetMinMax(0.01, 1e5);
     EXPECT_EQ(axis.MajorTicks(10), (std::vector<double>{0.01, 0.1, 1, 10, 100, 1000, 1e4, 1e5}));
-    // Fewer wanted: every other decade, always through 1.
+    // Fewer wanted: every other decade, always through 1; the decades between are minor ticks,
+    // with their multiples while a decade has about 20 pixels.
     EXPECT_EQ(axis.MajorTicks(4), (std::vector<double>{0.01, 1, 100, 1e4}));
-    EXPECT_TRUE(axis.MinorTicks(4).empty());
+    EXPECT_EQ(axis.MajorTicks(2), (std::vector<double>{1, 1e4}));
+    EXPECT_EQ(rounded(axis.MinorTicks(2)), (std::vector<double>{0.01, 0.1, 10, 100, 1000, 1e5}));
+    const std::vector<double> minors = rounded(axis.MinorTicks(4));
+    EXPECT_EQ(minors.size(), 4u + 8 * 7);
+    EXPECT_TRUE(std::find(minors.begin(), minors.end(), 10.0) != minors.end());
+    EXPECT_TRUE(std::find(minors.begin(), minors.end(), 300.0) != minors.end());
     axis.SetMinMax(1, 100);
     EXPECT_EQ(rounded(axis.MinorTicks(10)), (std::vector<double>{2, 3, 4, 5, 6, 7, 8, 9, 20, 30, 40, 50, 60, 70, 80, 90}));
     EXPECT_DOUBLE_EQ(axis.ToFraction(10), 0.5);
@@ -113,9 +125,14 @@ TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
     int scrolls = 0;
     chart.OnScroll = [&] { ++scrolls; };
     bool allow = false;
-    chart.OnAllowScroll = [&](const TQzChartAxis&, double, double, bool& a) { a = allow; };
+    std::vector<TQzChart::TRanges> asked;
+    chart.OnAllowScroll = [&](const TQzChart::TRanges& r, bool& a) {
+        asked.push_back(r);
+        a = allow;
+    };
     drag(Qt::RightButton, at(10, 10), at(100, 10));
     EXPECT_EQ(scrolls, 0);
+    EXPECT_FALSE(asked.empty());
     EXPECT_DOUBLE_EQ(chart.BottomAxis().Minimum(), 1);
     allow = true;
     drag(Qt::RightButton, at(10, 10), at(100, 10));
@@ -123,6 +140,49 @@ TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
     // Dragged to the right: the range moves to smaller times, by a decade.
     EXPECT_NEAR(chart.BottomAxis().Minimum(), 0.1, 0.02);
     EXPECT_NEAR(chart.LeftAxis().Minimum(), 1, 1e-6);
+    EXPECT_NEAR(asked.back().xMin, 0.1, 0.02) << "the owner is asked about the ranges it gets";
+    EXPECT_NEAR(asked.back().yMin, 1, 1e-6);
+
+    // A slanting drag refused as a whole goes along the axis that is allowed.
+    chart.OnAllowScroll = [&](const TQzChart::TRanges& r, bool& a) { a = r.yMin == chart.LeftAxis().Minimum(); };
+    const double yBefore = chart.LeftAxis().Minimum();
+    const double xBefore = chart.BottomAxis().Minimum();
+    drag(Qt::RightButton, at(10, 10), at(30, 30));
+    EXPECT_EQ(chart.LeftAxis().Minimum(), yBefore);
+    EXPECT_LT(chart.BottomAxis().Minimum(), xBefore);
+}
+
+TEST_F(ChartTest, APointInSightIsOneWithinBothRanges)
+{
+    // Points (1, 1), (10, 100), (1000, 1000).
+    EXPECT_TRUE(chart.ShowsAPointWithin({5, 20, 50, 200}));
+    EXPECT_FALSE(chart.ShowsAPointWithin({5, 20, 200, 2000})) << "x of one point, y of another";
+    EXPECT_FALSE(chart.ShowsAPointWithin({2000, 3000, 1, 1000}));
+    chart.Series(0).Active = false;
+    EXPECT_TRUE(chart.ShowsAPointWithin({2000, 3000, 1, 1000})) << "nothing switched on: nothing to lose";
+}
+
+// Every label of an axis in one form: plain numbers while each tick reads so exactly, the
+// axis's pattern for all otherwise; zero as "0".
+TEST(ChartAxis, LabelsOfAnAxisShareOneForm)
+{
+    TQzChart chart;
+    TQzChartAxis& axis = chart.BottomAxis();
+    axis.LabelFormat = QStringLiteral("0.######E-#");
+    struct Case {
+        std::vector<double> ticks;
+        QStringList labels;
+    } cases[] = {
+        {{0.01, 0.1, 1, 10, 100, 1000, 1e4}, {"0.01", "0.1", "1", "10", "100", "1000", "10000"}},
+        {{1000, 2000, 3000}, {"1000", "2000", "3000"}},
+        {{0.01, 1, 100, 1e4, 1e5}, {"0.01", "1", "100", "10000", "100000"}},
+        {{0.01, 1, 100, 1e4, 1e6}, {"1E-2", "1E0", "1E2", "1E4", "1E6"}},
+        {{-2e-9, 0, 2e-9, 4e-9}, {"-2E-9", "0", "2E-9", "4E-9"}},
+        {{1.2e-5, 1.4e-5}, {"1.2E-5", "1.4E-5"}},
+        {{0.5, 1.2345678}, {"5E-1", "1.234568E0"}}, // 1.2345678 does not read back plainly
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(chart.AxisLabels(axis, c.ticks), c.labels) << c.labels.join(u' ').toStdString();
 }
 
 TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
@@ -148,6 +208,68 @@ TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
     EXPECT_FALSE(chart.Series(0).Active);
     QTest::mouseClick(&chart, Qt::LeftButton, {}, box);
     EXPECT_TRUE(chart.Series(0).Active);
+}
+
+// The bioassay chart's worst case at the window's default size: eight series named after a
+// measured progeny and a long title on the vertical axis.
+class CrowdedChartTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        chart.resize(470, 440);
+        chart.BottomAxis().SetLogarithmic(true);
+        chart.LeftAxis().SetLogarithmic(true);
+        chart.LeftAxis().Title = kTitle;
+        const char* organs[] = {"Whole Body", "Urine (24-hour sample)", "Faeces (24-hour sample)", "Alimentary Tract*",
+                                "Lungs*", "Thyroid*", "Skeleton*", "Liver*"};
+        for (const char* organ : organs) {
+            const int s = chart.AddSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"), cmSquare, Qt::red);
+            chart.Series(s).Points = {{0.04, 1e5}, {18250, 1e-4}};
+        }
+        chart.Refresh();
+    }
+    // The texts of an SVG picture of the chart, in the order they were drawn, a blank apart.
+    QString svgText() const
+    {
+        QXmlStreamReader xml(ChartPictureBytes(chart, cpSvg));
+        QStringList texts;
+        while (!xml.atEnd())
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+                texts << xml.readElementText(QXmlStreamReader::IncludeChildElements).simplified();
+        return texts.join(u' ');
+    }
+
+    const QString kTitle = QStringLiteral("Content Associated with the Specified Committed Effective Dose (1 mSv), Bq");
+    TQzChart chart;
+};
+
+TEST_F(CrowdedChartTest, TheLegendGoesBelowAndThePlotKeepsTheWidth)
+{
+    const QRectF plot = chart.PlotRect(chart.rect());
+    EXPECT_GE(plot.width(), 0.6 * chart.width());
+    // Every entry below the plot, several on a line.
+    std::map<int, QPoint> found;
+    for (int y = static_cast<int>(plot.bottom()) + 1; y < chart.height(); y += 3)
+        for (int x = 0; x < chart.width(); x += 3)
+            if (const auto entry = chart.LegendEntryAt({x, y}))
+                found.emplace(*entry, QPoint(x, y));
+    EXPECT_EQ(found.size(), 8u);
+    std::set<int> lines;
+    for (const auto& [series, at] : found)
+        lines.insert(at.y() / 10);
+    EXPECT_LT(lines.size(), 8u);
+    // Beside the plot, where it leaves the plot most of the width.
+    chart.resize(1200, 440);
+    EXPECT_FALSE(chart.LegendEntryAt({600, static_cast<int>(chart.PlotRect(chart.rect()).bottom()) + 40}));
+    EXPECT_GE(chart.PlotRect(chart.rect()).width(), 0.6 * 1200);
+}
+
+TEST_F(CrowdedChartTest, TheVerticalTitleIsWrappedWholeNeverCut)
+{
+    for (const int height : {440, 250}) {
+        chart.resize(470, height);
+        EXPECT_TRUE(svgText().contains(kTitle)) << height << ": " << svgText().toStdString();
+    }
 }
 
 } // namespace

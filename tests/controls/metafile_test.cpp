@@ -31,6 +31,7 @@ QByteArray paint(TQzMetafile::TFormat format)
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(5, 5, 390, 290));
     p.drawText(QPointF(150, 280), QStringLiteral("Time, days"));
+    p.drawText(QPointF(150, 260), QString::fromUtf16(u"1\u20262 \u00B5Sv \u2013 mJ\u00B7h"));
     p.translate(20, 200);
     p.rotate(-90);
     p.drawText(QPointF(0, 0), QStringLiteral("Content per Intake"));
@@ -102,6 +103,7 @@ TEST(Metafile, EnhancedMetafileIsReadBackAsVectorsAndText)
     EXPECT_GE(svg.drawings(), 3);
     EXPECT_TRUE(svg.text.contains(QStringLiteral("Time,days"))) << svg.text.toStdString();
     EXPECT_TRUE(svg.text.contains(QStringLiteral("ContentperIntake")));
+    EXPECT_TRUE(svg.text.contains(QString::fromUtf16(u"1\u20262\u00B5Sv\u2013mJ\u00B7h"))) << svg.text.toStdString();
     EXPECT_EQ(svg.count("image"), 0); // nothing went in as a picture
 }
 
@@ -117,10 +119,18 @@ TEST(Metafile, WindowsMetafileIsReadBackAsVectorsAndText)
     file.close();
     const SvgContent svg = read(convert(QStringLiteral("wmf2svg"), {"-o", dir.filePath("chart.svg"), dir.filePath("chart.wmf")},
                                         dir.filePath("chart.svg")));
+    QFile converted(dir.filePath("chart.svg"));
+    ASSERT_TRUE(converted.open(QIODevice::ReadOnly));
+    const QByteArray raw = converted.readAll();
     ASSERT_TRUE(svg.parsed);
     EXPECT_GE(svg.drawings(), 3);
     EXPECT_TRUE(svg.text.contains(QStringLiteral("Time,days"))) << svg.text.toStdString();
     EXPECT_TRUE(svg.text.contains(QStringLiteral("ContentperIntake")));
+    // The text is in the fonts' code page, 1252, which the converter passes on byte for byte, one
+    // character to an element: the ellipsis, micro sign, dash and middle dot are there (Latin-1
+    // had no ellipsis or dash).
+    for (const char* character : {">\x85<", ">\xB5<", ">\x96<", ">\xB7<"})
+        EXPECT_TRUE(raw.contains(character)) << int(static_cast<unsigned char>(character[1]));
 }
 
 } // namespace
