@@ -285,6 +285,12 @@ void TBioassayView::FillDPUMMaterials()
         QStringList materials;
         if (DPUM_RNData)
             DPUM_RNData->GetCompoundsList(static_cast<TVESKIntakePath>(cbDPUMIntakePath->currentIndex()), materials);
+        // A material without a text (an injection, as a rule) shows "-"; a route without one
+        // says so in the empty box.
+        for (QString& material : materials)
+            if (material.isEmpty())
+                material = QStringLiteral("-");
+        cbDPUMCompound->setPlaceholderText(QStringLiteral("no material for this route"));
         cbDPUMCompound->addItems(materials);
         cbDPUMCompound->setCurrentIndex(materials.isEmpty() ? -1 : 0);
     }
@@ -327,7 +333,10 @@ TDPUMRequest TBioassayView::Request() const
 void TBioassayView::UpdateDPUMCaption()
 {
     const TDPUMRequest r = Request();
-    lDPUMCaprion->setText(DPUMCaption(r.View, r.DoseMSv, r.Units));
+    // A choice without functions says so where the caption of its table would stand.
+    const bool noData = DPUM_RNData && DPUM_RNData->IsLoaded() && !FTable.HasData;
+    lDPUMCaprion->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
+    lDPUMCaprion->setText(noData ? DPUMNoDataText(DPUM_RNData->RNuclideName()) : DPUMCaption(r.View, r.DoseMSv, r.Units));
 }
 
 void TBioassayView::UpdateDPUM()
@@ -336,6 +345,7 @@ void TBioassayView::UpdateDPUM()
         return;
     const TDPUMRequest request = Request();
     FTable = ComputeDPUMTable(*DPUM_RNData, request);
+    UpdateDPUMCaption();
     FillDPUMTable();
     pnDPUMChart->ChDPUM->Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
         + DPUMCaption(request.View, request.DoseMSv, request.Units);
@@ -346,9 +356,12 @@ void TBioassayView::FillDPUMTable()
 {
     TQzStringGrid& g = *sgDPUM;
     if (!FTable.HasData) {
-        // No functions for this material: no compartment to show.
+        // No functions for this material: no compartment to show, no time of the last choice
+        // left behind (in the copy either).
         for (int c = 1; c < g.ColCount(); ++c)
             g.SetColWidths(c, -1);
+        g.SetRowCount(2);
+        g.SetCells(0, 1, QStringLiteral("-"));
         return;
     }
     g.SetRowCount(static_cast<int>(FTable.Times.size()) + 1);

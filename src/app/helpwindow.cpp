@@ -142,7 +142,8 @@ void THelpWindow::BuildWindow()
     FBrowser = new HelpBrowser(*FEngine, this);
     FBrowser->setObjectName(QStringLiteral("helpBrowser"));
 
-    auto* places = new QTabWidget(this);
+    FPlaces = new QTabWidget(this);
+    QTabWidget* places = FPlaces;
     QHelpContentWidget* contents = FEngine->contentWidget();
     places->addTab(contents, QStringLiteral("Contents"));
     connect(contents, &QHelpContentWidget::linkActivated, FBrowser, [this](const QUrl& url) { FBrowser->setSource(url); });
@@ -205,6 +206,9 @@ bool THelpWindow::ShowTopic(const QString& topic)
     if (!OpenEngine())
         return false;
     FBrowser->setSource(QUrl(kDocumentRoot + topic));
+    // Asked for the contents, the contents are beside them, whatever was looked at last.
+    if (topic == HelpTopic::Contents)
+        FPlaces->setCurrentIndex(0);
     show();
     raise();
     activateWindow();

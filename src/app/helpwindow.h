@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QHelpEngine;
+class QTabWidget;
 class QTextBrowser;
 
 namespace kav {
@@ -53,6 +54,8 @@ private:
     IMessageBoxes& FBoxes;
     QHelpEngine* FEngine = nullptr;
     QTextBrowser* FBrowser = nullptr;
+    // Contents, index and search.
+    QTabWidget* FPlaces = nullptr;
 };
 
 } // namespace kav

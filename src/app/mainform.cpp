@@ -16,12 +16,14 @@
 #include "data/mixturefile.h"
 #include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/numberedit.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -108,8 +110,9 @@ void TMainForm::CreateControls()
 
 void TMainForm::CreateHelp()
 {
-    FHelp = new THelpWindow(FContext.ProgramPreference().HelpCollectionFile(),
-                            FContext.MessageBoxes(), this);
+    FHelp = std::make_unique<THelpWindow>(FContext.ProgramPreference().HelpCollectionFile(), FContext.MessageBoxes());
+    // Closing the main window ends the program, the help's window open or not.
+    FHelp->setAttribute(Qt::WA_QuitOnClose, false);
     FHelp->SetWorkingFolder(FContext.ProgramPreference().Locations().HelpCacheDir);
     const auto showHelp = [this](const QString& topic) { FHelp->ShowTopic(topic); };
     FMixtureView->ShowHelp = showHelp;
@@ -185,12 +188,7 @@ void TMainForm::CreateViews()
         panel->Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
         panel->Filter().SetUseElementFilter(true);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
-        panel->OnStatusText = [this](const QString& text) {
-            if (text.isEmpty())
-                statusBar()->clearMessage();
-            else
-                statusBar()->showMessage(text, 15000);
-        };
+        panel->OnStatusText = [this](const QString& text) { ShowStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](TQzRNXPanel* panel) {
@@ -200,13 +198,13 @@ void TMainForm::CreateViews()
         halfLife.SetMinValue(0.305f);
     };
     FMixtureView = new TMixtureView(FContext, tsMixture);
-    (new QVBoxLayout(tsMixture))->addWidget(FMixtureView);
+    PlaceOnPage(FMixtureView, tsMixture);
     FMaterialsView = new TMaterialsView(FContext, tsDPUI);
-    (new QVBoxLayout(tsDPUI))->addWidget(FMaterialsView);
+    PlaceOnPage(FMaterialsView, tsDPUI);
     rnpDPUI = FMaterialsView->rnpDPUI;
     configure(rnpDPUI, 8);
     FBioassayView = new TBioassayView(FContext, tsDPUM);
-    (new QVBoxLayout(tsDPUM))->addWidget(FBioassayView);
+    PlaceOnPage(FBioassayView, tsDPUM);
     FBioassayView->OnEditUnits = [this] { FContext.ProgramPreference().ExecEditDlg(poDPUMUnits, OptionsDialog); };
     rnpDPUMRNIntake = FBioassayView->rnpDPUMRNIntake;
     configure(rnpDPUMRNIntake, 10);
@@ -215,8 +213,32 @@ void TMainForm::CreateViews()
     rnpDPUMRNMeasured = FBioassayView->rnpDPUMRNMeasured;
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake, rnpDPUMRNMeasured})
         configureHalfLife(panel);
+    FBioassayView->feDPUMDoseForContent->OnStatusText = [this](const QString& text) { ShowStatus(text); };
     FRadonView = new TRadonView(FContext.MessageBoxes(), tsRadon);
-    (new QVBoxLayout(tsRadon))->addWidget(FRadonView);
+    PlaceOnPage(FRadonView, tsRadon);
+}
+
+void TMainForm::PlaceOnPage(QWidget* view, QWidget* page)
+{
+    // A window smaller than what a view needs scrolls it, rather than lay its controls over
+    // each other.
+    auto* scroll = new QScrollArea(page);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    // A click on a control that takes no focus (a tool button) leaves it where it was.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll->setWidget(view);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+}
+
+void TMainForm::ShowStatus(const QString& text)
+{
+    if (text.isEmpty())
+        statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(text, 15000);
 }
 
 void TMainForm::ApplyPreferenceUnits()

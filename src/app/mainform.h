@@ -78,7 +78,7 @@ public:
 
     // Units chosen in the options reach the views.
     void ApplyPreferenceUnits();
-    THelpWindow* HelpWindow() const { return FHelp; }
+    THelpWindow* HelpWindow() const { return FHelp.get(); }
     QMenu* HelpMenu() const { return pmHelp; }
     // The help context of what is shown: the page of the tab in front.
     int HelpContext() const;
@@ -98,6 +98,10 @@ private:
     void ShowSampleNotice();
     void CreateViews();
     void CreateHelp();
+    // A view in its tab page, scrolled when the window is smaller than it needs.
+    void PlaceOnPage(QWidget* view, QWidget* page);
+    // A passing text in the status line; empty clears it.
+    void ShowStatus(const QString& text);
     // Fills the mixture with the rows kept at the last exit (a row whose nuclide cannot be loaded
     // now is kept, unavailable), or with its example; false when there were none and the
     // example could not be read.
@@ -121,7 +125,8 @@ private:
     QToolButton* JxpbHelp = nullptr;
     QMenu* pmHelp = nullptr;
     QAction* aExportDoses = nullptr;
-    THelpWindow* FHelp = nullptr;
+    // A window of its own, not of this one: a dialog modal to this window leaves it usable.
+    std::unique_ptr<THelpWindow> FHelp;
     QLabel* FSampleNotice = nullptr;
     TMaterialsView* FMaterialsView = nullptr;
     TMixtureView* FMixtureView = nullptr;

@@ -810,7 +810,12 @@ TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect
 void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap)
 {
     const int h = DrawMarkupText(painter, text, rect, true, wordWrap).Height;
-    DrawMarkupText(painter, text, QRect(rect.left(), rect.top() + (rect.height() - h) / 2, rect.width(), h), false, wordWrap);
+    // A single line stands where plain text of its font would (a lowered subscript only makes
+    // it taller below), so that it lines up with the plain text beside it.
+    const int lineHeight = QFontMetrics(painter.font(), painter.device()).height();
+    const int centred = h < lineHeight * 3 / 2 ? lineHeight : h;
+    DrawMarkupText(painter, text, QRect(rect.left(), rect.top() + (rect.height() - centred) / 2, rect.width(), h), false,
+                   wordWrap);
 }
 
 } // namespace kav

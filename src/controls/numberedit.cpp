@@ -303,6 +303,21 @@ void TQzRangedEdit<T>::SetValue(T value)
 }
 
 template <typename T>
+void TQzRangedEdit<T>::StepTo(T value)
+{
+    if (value >= Lower() && value <= Upper()) {
+        SetValue(value);
+        return;
+    }
+    const bool below = value < Lower();
+    const T limit = below ? Lower() : Upper();
+    if (OnStatusText)
+        OnStatusText((below ? QStringLiteral("%1 is the lowest value") : QStringLiteral("%1 is the highest value"))
+                         .arg(FormatValue(limit)));
+    SetValue(limit);
+}
+
+template <typename T>
 void TQzRangedEdit<T>::ApplyLimits()
 {
     if (FValue >= Lower() && FValue <= Upper())
@@ -392,7 +407,7 @@ void TQzFloatEdit::Step(int direction)
         const int decimals = point < 0 ? 0 : static_cast<int>(mantissa.size() - point - 1);
         step = std::pow(10.0, exponent - decimals);
     }
-    SetValue(FValue + direction * step);
+    StepTo(FValue + direction * step);
 }
 
 void TQzFloatEdit::Increase() { Step(1); }
@@ -487,7 +502,7 @@ void TQzIntegerEdit::Step(int direction)
             return;
         }
     }
-    SetValue(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    StepTo(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
 }
 
 void TQzIntegerEdit::Increase() { Step(1); }

@@ -41,6 +41,8 @@ private:
 class TQzCustomNumberEdit : public QLineEdit {
 public:
     std::function<void()> OnChange;
+    // A short text for the owner's status line: a step stopped at a limit.
+    std::function<void(const QString& text)> OnStatusText;
 
     TQzLanguage Language() const { return FLanguage; }
     void SetLanguage(TQzLanguage value) { FLanguage = value; }
@@ -134,6 +136,9 @@ protected:
     T Upper() const { return FMaxValueEnabled ? FMaxValue : std::numeric_limits<T>::max(); }
     // Brings the value inside the limits, saying so.
     void ApplyLimits();
+    // The value a step gives, stopped at a limit it would pass, with a word in the status line
+    // rather than a box (the arrow keys are pressed again and again).
+    void StepTo(T value);
     void Message() const;
     void TextEdited() override;
     void RewriteText() override;

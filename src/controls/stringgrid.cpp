@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStylePainter>
 #include <QToolTip>
 
 #include <cfenv>
@@ -64,6 +65,29 @@ public:
         if (OnListClosed)
             OnListClosed();
     }
+
+protected:
+    // An item with a caption in mark-up shows it in the closed box too, as in its list.
+    void paintEvent(QPaintEvent* event) override
+    {
+        const QString caption = currentData(CaptionRole).toString();
+        if (caption.isEmpty()) {
+            QComboBox::paintEvent(event);
+            return;
+        }
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        painter.setPen(palette().color(QPalette::Text));
+        DrawMarkupTextCentred(painter, caption, field.adjusted(2, 0, -2, 0), false);
+    }
+
+public:
+    static constexpr int CaptionRole = Qt::UserRole + 1;
 };
 
 } // namespace
@@ -716,7 +740,7 @@ QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& cur
         box->setItemDelegate(new RichItemDelegate(box));
         for (const TQzListItem& item : items) {
             box->addItem(item.Text);
-            box->setItemData(box->count() - 1, item.Caption, Qt::UserRole + 1);
+            box->setItemData(box->count() - 1, item.Caption, GridListBox::CaptionRole);
         }
     }
     // Every property of the list's font set, so that none comes from the box's own font, that of
@@ -738,7 +762,7 @@ QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& cur
         OnGetComboBoxFormat(this, FCol, FRow, *box);
     // Every pick commits, the same item again included.
     connect(box, &QComboBox::activated, this, [this, box](int index) {
-        const QString caption = box->itemData(index, Qt::UserRole + 1).toString();
+        const QString caption = box->itemData(index, GridListBox::CaptionRole).toString();
         FCommittedListIndex = index;
         Commit(box->itemText(index), caption.isEmpty() ? nullptr : &caption);
         FCommittedListIndex = -1;
@@ -892,16 +916,25 @@ void TQzStringGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down: MoveCurrent(0, 1); return;
     case Qt::Key_PageUp: MoveCurrentTo(FCol, std::max(FRow - page, FFixedRows), 0, 1); return;
     case Qt::Key_PageDown: MoveCurrentTo(FCol, std::min(FRow + page, RowCount() - 1), 0, -1); return;
+    // As in a spreadsheet: Home and End to the row's ends, with Ctrl to the table's first and
+    // last cells.
     case Qt::Key_Home:
-        control ? MoveCurrentTo(FCol, FFixedRows, 0, 1) : MoveCurrentTo(FFixedCols, FRow, 1, 0);
+        control ? MoveCurrentTo(FFixedCols, FFixedRows, 1, 0) : MoveCurrentTo(FFixedCols, FRow, 1, 0);
         return;
     case Qt::Key_End:
-        control ? MoveCurrentTo(FCol, RowCount() - 1, 0, -1) : MoveCurrentTo(FColCount - 1, FRow, -1, 0);
+        control ? MoveCurrentTo(FColCount - 1, RowCount() - 1, -1, 0) : MoveCurrentTo(FColCount - 1, FRow, -1, 0);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
         EditorVisible() ? HideEditor() : ShowEditor();
+        return;
+    case Qt::Key_Escape:
+        // Without an editor to close, Escape is the window's (a dialog closes).
+        if (!EditorVisible()) {
+            event->ignore();
+            return;
+        }
+        HideEditor();
         return;
     default:
         QAbstractScrollArea::keyPressEvent(event);

@@ -176,6 +176,11 @@ QString DPUMTableText(const TDPUMTable& table, const QString& head)
     return text;
 }
 
+QString DPUMNoDataText(const QString& nuclide)
+{
+    return QStringLiteral("No bioassay functions for this intake of %1: choose another route or material.").arg(nuclide);
+}
+
 QString DPUMClipboardHead(const QString& nuclide, const QString& route, const QString& material, const QString& size,
                           const QString& caption)
 {

@@ -67,6 +67,9 @@ QString DPUMTimeText(double days, TQzTimeUnit unit);
 
 TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request);
 
+// What the bioassay view says in place of its caption for an intake without functions.
+QString DPUMNoDataText(const QString& nuclide);
+
 // The table as tab-separated lines, as the clipboard gets it: the head (when not empty) and a
 // line end, the header row, one row per time; every line ended by "\r\n".
 QString DPUMTableText(const TDPUMTable& table, const QString& head);

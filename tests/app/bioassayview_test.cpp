@@ -1,4 +1,6 @@
+#include "app/bioassaychart.h"
 #include "app/bioassayview.h"
+#include "controls/chart.h"
 #include "app/mainform.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/numberedit.h"
@@ -17,6 +19,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -121,6 +124,17 @@ TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
     QTest::keyClicks(view->feDPUMDoseForContent, QStringLiteral("2"));
     EXPECT_TRUE(view->lDPUMCaprion->text().contains(QStringLiteral("(2 mSv)")));
     EXPECT_NEAR(grid->Cells(1, 1).toDouble(), 2 * single, 2 * single * 0.06);
+    // Down at the lowest dose stops there with a word in the status line, never a box.
+    view->feDPUMDoseForContent->selectAll();
+    QTest::keyClicks(view->feDPUMDoseForContent, QStringLiteral("0.02"));
+    for (int press = 0; press < 3; ++press)
+        QTest::keyClick(view->feDPUMDoseForContent, Qt::Key_Down);
+    EXPECT_EQ(view->feDPUMDoseForContent->text(), QStringLiteral("0.01"));
+    EXPECT_TRUE(view->lDPUMCaprion->text().contains(QStringLiteral("(0.01 mSv)")));
+    EXPECT_EQ(form->statusBar()->currentMessage(), QStringLiteral("0.01 is the lowest value"));
+    EXPECT_TRUE(messages.boxes.empty());
+    view->feDPUMDoseForContent->selectAll();
+    QTest::keyClicks(view->feDPUMDoseForContent, QStringLiteral("2"));
 
     choose(dvContentPerIntake);
     EXPECT_FALSE(view->feDPUMDoseForContent->isEnabled());
@@ -144,9 +158,26 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("-"));
     pickComboItem(view->cbDPUMCompound, "Aerosols Cobalt nitrate Type M, fA=1E-2");
     EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("5"));
-    // Injection has no functions: no compartment is shown.
+    // Injection has no functions: no compartment is shown, nothing of the last choice is left
+    // (times, points, the copy), and the caption says why.
     pickComboItem(view->cbDPUMIntakePath, "Injection");
     EXPECT_TRUE(shownTitles().isEmpty());
+    EXPECT_EQ(view->cbDPUMCompound->currentText(), QStringLiteral("-"));
+    const QString notice = QStringLiteral("No bioassay functions for this intake of Co-60: choose another route or material.");
+    EXPECT_EQ(view->lDPUMCaprion->text(), notice);
+    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
+    for (int s = 0; s < view->pnDPUMChart->ChDPUM->SeriesCount(); ++s)
+        EXPECT_TRUE(view->pnDPUMChart->ChDPUM->Series(s).Points.empty()) << s;
+    view->aDPUMCopyToClipboard->trigger();
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n"))) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(notice));
+    EXPECT_FALSE(copied.contains(QStringLiteral("0.041667")));
+    // Back to a route with functions: the caption is the table's again.
+    pickComboItem(view->cbDPUMIntakePath, "Ingestion");
+    EXPECT_TRUE(view->lDPUMCaprion->text().startsWith(QStringLiteral("Committed Effective Dose per Predicted Content")));
+    EXPECT_EQ(grid->RowCount(), 275);
 }
 
 TEST_F(BioassayViewTest, NuclidesWithoutTheFunctionsOfWhatIsMeasuredShowNothing)

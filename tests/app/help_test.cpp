@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -111,6 +112,33 @@ TEST_F(HelpTest, F1ShowsThePageInFront)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
+// The help F1 opens from the add-radionuclides dialog takes clicks while the dialog is open
+// (the dialog is modal to the main window alone).
+TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
+{
+    form->ExecModal = [](QDialog& dialog) { return dialog.exec(); };
+    bool clicked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<TAddRNuclidesForm*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        // Closed however this ends.
+        const std::unique_ptr<QDialog, void (*)(QDialog*)> closing(dialog, [](QDialog* d) { d->reject(); });
+        // F1 is a shortcut of the active window (the virtual screen does not activate it itself).
+        QApplication::setActiveWindow(dialog);
+        QTest::keyClick(dialog, Qt::Key_F1);
+        THelpWindow* help = form->HelpWindow();
+        ASSERT_TRUE(help->isVisible());
+        auto* places = help->findChild<QTabWidget*>();
+        ASSERT_TRUE(places);
+        // Through the window system, which withholds input from a window a modal one blocks.
+        const QPoint tab = places->tabBar()->mapTo(help, places->tabBar()->tabRect(1).center());
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, tab);
+        clicked = places->currentIndex() == 1;
+    });
+    QTest::mouseClick(form->MixtureView()->tbAddRN, Qt::LeftButton);
+    EXPECT_TRUE(clicked) << "the help took no click while the dialog was open";
+}
+
 TEST_F(HelpTest, TheButtonAndItsMenu)
 {
     QTest::mouseClick(form->HelpButton(), Qt::LeftButton, {}, QPoint(4, form->HelpButton()->height() / 2));
@@ -123,6 +151,13 @@ TEST_F(HelpTest, TheButtonAndItsMenu)
                 a->trigger();
         EXPECT_EQ(shown(), QString::fromLatin1(topic)) << entry;
     }
+    // Back to the contents: the "?" shows them beside the page, whatever pane was used last.
+    auto* places = form->HelpWindow()->findChild<QTabWidget*>();
+    ASSERT_TRUE(places);
+    QTest::mouseClick(places->tabBar(), Qt::LeftButton, {}, places->tabBar()->tabRect(2).center());
+    ASSERT_EQ(places->currentIndex(), 2);
+    QTest::mouseClick(form->HelpButton(), Qt::LeftButton, {}, QPoint(4, form->HelpButton()->height() / 2));
+    EXPECT_EQ(places->currentIndex(), 0);
     // The export is a maintenance command.
     QAction* exportDoses = nullptr;
     for (QAction* a : form->HelpMenu()->actions())

@@ -138,11 +138,19 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
         QTest::keyClick(&g, Qt::Key_Right);
     ASSERT_EQ(g.Col(), 23);
     EXPECT_TRUE(view.contains(g.CellRect(g.Col(), g.Row()))) << "column 23 out of view";
+    // Ctrl+Home and Ctrl+End go to the first and the last cell of the table, as in a spreadsheet.
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(g.Row(), 1);
+    EXPECT_EQ(g.Row(), g.FixedRows());
+    EXPECT_EQ(g.Col(), g.FixedCols());
     EXPECT_EQ(g.verticalScrollBar()->value(), 0);
+    QTest::keyClick(&g, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(g.Row(), g.RowCount() - 1);
+    EXPECT_EQ(g.Col(), 32);
+    EXPECT_TRUE(view.contains(g.CellRect(32, g.RowCount() - 1)));
+    QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(&g, Qt::Key_End);
     EXPECT_EQ(g.Col(), 32);
+    EXPECT_EQ(g.Row(), g.FixedRows());
     EXPECT_TRUE(view.contains(g.CellRect(32, 1)));
     QTest::keyClick(&g, Qt::Key_PageDown);
     EXPECT_GT(g.Row(), 5);

@@ -166,6 +166,8 @@ TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Add radionuclides"));
     resize(624, 422);
+    // Modal to the window it belongs to alone: the help it opens with F1 stays usable.
+    setWindowModality(Qt::WindowModal);
 
     auto* middle = new QVBoxLayout;
     bAdd = new QPushButton(QStringLiteral("<"), this);

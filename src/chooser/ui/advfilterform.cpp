@@ -879,8 +879,15 @@ void TQzRNXAdvFilterForm::Write(Change change)
 
 void TQzRNXAdvFilterForm::SwitchOnIf(bool condition, QCheckBox* box)
 {
-    if (condition && !FUpdating && !box->isChecked())
-        box->setChecked(true); // its own handler writes the filter
+    if (!condition || FUpdating)
+        return;
+    // The criterion, its page (for a spectrum criterion) and the whole filter, each whose box is
+    // off; each box's own handler writes the filter.
+    const bool spectrumCriterion =
+        std::any_of(FCriteria.begin(), FCriteria.end(), [box](const CriterionRow& row) { return row.use == box; });
+    for (QCheckBox* b : {box, spectrumCriterion ? cbSpectrum : nullptr, cbEnabled})
+        if (b && !b->isChecked())
+            b->setChecked(true);
 }
 
 // Refreshing
@@ -1084,10 +1091,13 @@ TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, c
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("SetFilteredLinesForm"));
-    setFixedSize(295, 149);
     auto* frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Box | QFrame::Raised);
-    frame->setGeometry(rect());
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame);
+    // As large as the lists' names in the chosen language need, and no larger.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(4, 4, 4, 4);
     auto* lists = new QHBoxLayout;
@@ -1101,6 +1111,18 @@ TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, c
             list->item(row)->setData(Qt::UserRole, code);
             setChecked(list, row++, set.contains(code));
         }
+        // Every name whole, every row in sight: no scroll bars.
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        int widest = 0;
+        for (const QString& name : names)
+            widest = std::max(widest, list->fontMetrics().horizontalAdvance(name));
+        const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 12;
+        const int frameWidth = 2 * list->frameWidth();
+        const int rowStep = list->gridSize().height();
+        const int lastRow = std::max(rowStep, list->sizeHintForRow(0));
+        list->setFixedSize(std::max(list->gridSize().width(), widest + indicator) + frameWidth,
+                           (list->count() - 1) * rowStep + lastRow + frameWidth + 2);
         lists->addWidget(list);
         return list;
     };

@@ -140,8 +140,9 @@ private:
     template <class Change>
     void Write(Change change);
     void WriteBound(TQzRNXSpectrumOption option, bool max, bool typingEnded);
-    // Editing a criterion switches it on, and switching a criterion on switches the filter on:
-    // checks the box, whose handler writes the filter.
+    // Editing a criterion switches it on, and switching a criterion on switches its page (for a
+    // spectrum criterion) and the filter on, whichever of them were off: checks the boxes, whose
+    // handlers write the filter.
     void SwitchOnIf(bool condition, QCheckBox* box);
     void RestorePanelHandler();
     // After the panel applied a change: the result lists, the lines list, then the panel's

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace kav {
 
@@ -247,8 +248,14 @@ void TQzRNXElementPopupMenu::SetHot(QPoint cell)
     }
     FNameTip->setText(RNXElementName(e, FLanguage).trimmed());
     FNameTip->adjustSize();
+    // Above the table, over the cell's column: it hides no element (below the table where the
+    // screen has no room above it).
     const QRect r = CellRect(cell.y(), cell.x());
-    FNameTip->move(mapToGlobal(QPoint(r.center().x() - FNameTip->width() / 2, r.top() - FNameTip->height() - 2)));
+    QPoint at = mapToGlobal(QPoint(r.center().x() - FNameTip->width() / 2, -FNameTip->height() - 2));
+    const QScreen* shown = screen();
+    if (shown && at.y() < shown->geometry().top())
+        at.setY(mapToGlobal(QPoint(0, height() + 2)).y());
+    FNameTip->move(at);
     FNameTip->show();
     FNameTip->raise();
 }

@@ -124,6 +124,8 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     auto* dpumPage = new QWidget;
     auto* dpumGroup = new QGroupBox(QStringLiteral("Units"), dpumPage);
     auto* dpumForm = new QFormLayout(dpumGroup);
+    // A unit box as wide as its units, not as the page.
+    dpumForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     FDPUMDose = doseBox(dpumGroup);
     FDPUMContent = activityBox(dpumGroup);
     FDPUMIntake = activityBox(dpumGroup);
@@ -143,6 +145,7 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     auto pairPage = [&](TQzDoseUnitComboBox*& dose, TQzActivityUnitComboBox*& activity) {
         auto* page = new QWidget;
         auto* form = new QFormLayout(page);
+        form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
         dose = doseBox(page);
         activity = activityBox(page);
         form->addRow(QStringLiteral("Dose"), dose);

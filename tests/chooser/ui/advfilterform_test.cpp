@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -329,6 +330,16 @@ TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
             chooser.show();
             EXPECT_EQ(chooser.GammaList()->count(), 5);
             EXPECT_EQ(chooser.GammaList()->item(1)->text(), QStringLiteral("X-rays"));
+            // Every name whole and in sight, without scroll bars.
+            for (QListWidget* list : {chooser.BetaList(), chooser.GammaList()})
+                for (int row = 0; row < list->count(); ++row) {
+                    const QRect item = list->visualItemRect(list->item(row));
+                    EXPECT_TRUE(list->viewport()->rect().contains(item)) << list->item(row)->text().toStdString();
+                    EXPECT_GE(item.width(), list->fontMetrics().horizontalAdvance(list->item(row)->text()) + 16)
+                        << list->item(row)->text().toStdString();
+                    EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+                    EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+                }
             for (int row = 0; row < 5; ++row)
                 clickItem(chooser.GammaList(), chooser.GammaList()->item(row)->text());
             click(chooser.OkButton());
@@ -415,6 +426,45 @@ TEST_F(AdvFilterFormTest, HandlerIsSavedWhileOpenAndEditsStayAfterClosing)
     EXPECT_EQ(changes, before + 1);
     // The page it was closed on comes back, in the width it had.
     openDialog([&](TQzRNXAdvFilterForm& f) { EXPECT_EQ(f.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgHalfLife); });
+}
+
+// Ticking or editing a criterion switches it, its page and the filter on, whichever of them
+// were off; Escape closes the dialog wherever the focus is, the lines list included.
+TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhere)
+{
+    bool closed = false;
+    const auto steps = [&](TQzRNXAdvFilterForm& f) {
+        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.SpectrumEnabled()); // the page on: the filter with it
+        ASSERT_TRUE(f.EnabledBox()->isChecked());
+        click(f.EnabledBox()); // the filter off, the page still on
+        ASSERT_TRUE(f.SpectrumEnabled()->isChecked());
+        click(f.CriterionBox(soGammaEnergy));
+        EXPECT_TRUE(f.EnabledBox()->isChecked()) << "a criterion ticked switches the filter on";
+        click(f.EnabledBox());
+        click(f.SpectrumEnabled());
+        typeNumber(f.CriterionBound(soAlphaEnergy, true), QStringLiteral("5"));
+        EXPECT_TRUE(f.CriterionBox(soAlphaEnergy)->isChecked());
+        EXPECT_TRUE(f.SpectrumEnabled()->isChecked());
+        EXPECT_TRUE(f.EnabledBox()->isChecked()) << "a bound typed switches the filter on";
+        // Escape with the lines list focused.
+        click(f.LinesListButton());
+        f.LinesGrid()->setFocus();
+        QTest::keyClick(f.LinesGrid(), Qt::Key_Escape);
+        closed = !f.isVisible();
+    };
+    panel->ExecModal = [&](QDialog& dialog) {
+        auto& f = static_cast<TQzRNXAdvFilterForm&>(dialog);
+        f.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
+        steps(f);
+        if (f.isVisible())
+            f.reject();
+        return f.result();
+    };
+    panel->ExecAdvFilterDialog();
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(panel->Filter().Advanced().Enabled());
 }
 
 TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)

@@ -167,6 +167,7 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
             auto* box = dialog.findChild<TQzCustomUnitComboBox*>(QLatin1String(b.name));
             ASSERT_TRUE(box) << b.name;
             EXPECT_EQ(box->currentData().toInt(), b.initial) << b.name << " shows another setting";
+            EXPECT_LE(box->width(), 2 * box->sizeHint().width()) << b.name << " is stretched";
         }
         auto* box = dialog.findChild<TQzCustomUnitComboBox*>(QLatin1String(changed.name));
         showPageOf(dialog, box);
