@@ -32,26 +32,13 @@ bench: build
 	@for b in build/bin/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2; done
 
 # Runs every fuzz target for FUZZ_SECONDS (default 30), starting from real data and the seeds in
-# fuzz/seeds. Whatever a run finds (crash-*, leak-*, timeout-*, oom-*) lands in build-fuzz/artifacts.
+# fuzz/seeds; a failing target does not stop the others, and every finding (crash-*, leak-*,
+# timeout-*, oom-* in build-fuzz/artifacts) is listed at the end.
 FUZZ_SECONDS ?= 30
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKAV_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/artifacts build-fuzz/corpus/fuzz_index build-fuzz/corpus/fuzz_ndx build-fuzz/corpus/fuzz_dosedata
-	@cp build-fuzz/data/Index.rnx build-fuzz/corpus/fuzz_index/shipped-index
-	@head -c 4000 build-fuzz/data/Index.rnx > build-fuzz/corpus/fuzz_index/first-records
-	@cp build-fuzz/bin/QVData/Co-60.qvd build-fuzz/bin/QVData/Kr-85.qvd build-fuzz/corpus/fuzz_dosedata/
-	@head -n 40 data/decay/nuclides.ndx > build-fuzz/corpus/fuzz_ndx/first-records
-	@mkdir -p build-fuzz/corpus/fuzz_spectratext
-	@zcat data/decay/radiations.tsv.gz | head -n 200 > build-fuzz/corpus/fuzz_spectratext/radiations
-	@zcat data/decay/beta.txt.gz | head -n 300 > build-fuzz/corpus/fuzz_spectratext/beta
-	@for f in build-fuzz/bin/fuzz_*; do \
-	  name=$$(basename $$f); echo "== $$f"; mkdir -p build-fuzz/corpus/$$name; \
-	  if [ -d fuzz/seeds/$$name ]; then cp fuzz/seeds/$$name/* build-fuzz/corpus/$$name/; fi; \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/support/lsan.supp:print_suppressions=0 \
-	  "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 -artifact_prefix=build-fuzz/artifacts/$$name- \
-	    build-fuzz/corpus/$$name || exit 1; \
-	done
+	@bash scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build build-asan build-fuzz

@@ -1,41 +1,50 @@
 // Any bytes as the preferences file: the reader must give defaults or values, never a crash;
-// untouched, the file comes back byte for byte, and whatever it read must be written back and
-// read again the same.
+// untouched, the file comes back byte for byte, and whatever the preferences took from it they
+// write back and take again the same. All in memory: the file's reading and writing are the
+// atomic writer's and the INI reader's, which these checks cover.
 #include "data/inifile.h"
 #include "data/programpreference.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <cstdint>
 #include <cstdlib>
 
+namespace {
+
+// Preferences of a program that is nowhere: no file is read or written.
+kav::TQzProgramLocations nowhere()
+{
+    kav::TQzProgramLocations l;
+    l.ProgramDir = l.SharedDir = l.SettingsDir = l.UserDataDir = QStringLiteral("/nonexistent/kav-fuzz");
+    l.ExeName = QStringLiteral("viewer");
+    return l;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static QTemporaryDir dir;
+    static kav::TQzProgramPreference preference(nowhere());
+    static kav::TQzProgramPreference second(nowhere());
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
     kav::IniFile ini = kav::IniFile::parse(bytes);
     if (ini.toBytes() != bytes)
         std::abort();
-    ini.setValue(QStringLiteral("Units"), QStringLiteral("DPUIDosesUnit"), QStringLiteral("5"));
-    if (kav::IniFile::parse(ini.toBytes()).value(QStringLiteral("Units"), QStringLiteral("DPUIDosesUnit"))
-        != QStringLiteral("5"))
-        std::abort();
 
-    QFile file(dir.filePath(QStringLiteral("viewer.ini")));
-    if (!file.open(QIODevice::WriteOnly))
-        return 0;
-    file.write(bytes);
-    file.close();
-    kav::TQzProgramPreference preference(dir.filePath(QStringLiteral("viewer")));
+    preference.ReadFrom(ini);
     if (!kav::TQzProgramPreference::AcceptedDoseUnits.contains(preference.DPUIDoseUnit())
+        || !kav::TQzProgramPreference::AcceptedActivityUnits.contains(preference.MixtureActivityUnit())
         || !kav::TQzProgramPreference::AcceptedTimeUnits.contains(preference.DPUMTimeUnit()))
         std::abort();
-    preference.Write();
-    const kav::TQzProgramPreference again(dir.filePath(QStringLiteral("viewer")));
-    if (again.DPUIDoseUnit() != preference.DPUIDoseUnit() || again.QVDDir() != preference.QVDDir())
+    preference.WriteTo(ini);
+    const QByteArray written = ini.toBytes();
+    // Read back by other preferences, the settings write the same file again.
+    kav::IniFile again = kav::IniFile::parse(written);
+    second.ReadFrom(again);
+    second.WriteTo(again);
+    if (again.toBytes() != written)
         std::abort();
     return 0;
 }

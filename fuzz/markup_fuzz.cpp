@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static QImage image(200, 120, QImage::Format_RGB32);
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QPainter painter(&image);
-    for (int width : {5, 80, 200}) {
+    // Narrower than a word (lines overflow) and a caption's width (lines wrap).
+    for (int width : {5, 80}) {
         const kav::TMarkupResult r = kav::DrawMarkupText(painter, text, QRect(0, 0, width, 120), true);
         if (r.Height <= 0)
             std::abort();

@@ -46,7 +46,9 @@ constexpr int kPlaceBytes = 7; // a 32-bit first record, a 16-bit line count, an
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace kav;
-    static QTemporaryDir dir;
+    // The files go where writing them costs least: a memory file system where there is one.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/kav-fuzz-XXXXXX")
+                                                                       : QDir::tempPath() + QStringLiteral("/kav-fuzz-XXXXXX"));
     const char* bytes = reinterpret_cast<const char*>(data);
     if (size < kNodes * kPlaceBytes)
         return 0;

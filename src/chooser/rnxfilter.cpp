@@ -35,10 +35,11 @@ TQzRNXFilter::TQzRNXFilter(const TRNXindex& index)
             Change();
     };
     FElementSet = FIndex.ElementSet;
-    for (int i = 0; i < FIndex.Count(); ++i) {
-        const TRNXnode* node = FIndex.Items(i);
-        FRNXList.Add(node->RNXname.toString(), node);
-    }
+    std::vector<TRNXStringList::Entry> all;
+    all.reserve(static_cast<std::size_t>(FIndex.Count()));
+    for (int i = 0; i < FIndex.Count(); ++i)
+        all.push_back({FIndex.Items(i)->RNXname.toString(), FIndex.Items(i)});
+    FRNXList.Assign(std::move(all));
     FElementByRNXFilterSet = FElementSet;
     Recompute();
 }

@@ -1,6 +1,7 @@
 #include "data/inifile.h"
 
 #include "base/numberformat.h"
+#include "base/readfile.h"
 #include "base/savefile.h"
 
 #include <QFile>
@@ -51,7 +52,7 @@ std::optional<IniFile> IniFile::load(const QString& path, QString* error)
     else if (!file.open(QIODevice::ReadOnly))
         problem = file.errorString();
     if (problem.isEmpty()) {
-        const QByteArray bytes = file.read(MaxFileSize + 1);
+        const QByteArray bytes = ReadAtMost(file, MaxFileSize + 1);
         if (bytes.size() <= MaxFileSize && file.error() == QFileDevice::NoError)
             return parse(bytes);
         problem = file.error() == QFileDevice::NoError ? QStringLiteral("larger than %1 bytes").arg(MaxFileSize)

@@ -1,7 +1,7 @@
 #include "data/mixturefile.h"
 
+#include "base/readfile.h"
 #include "data/dosedata.h"
-
 #include "nuclides/rnxelement.h"
 
 #include <QFile>
@@ -100,7 +100,7 @@ std::vector<TMixtureRowSetting> ReadMixtureFile(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMixtureFileSize)
         return {};
-    return ParseMixtureFile(file.read(MaxMixtureFileSize));
+    return ParseMixtureFile(ReadAtMost(file, MaxMixtureFileSize));
 }
 
 } // namespace kav

@@ -184,11 +184,20 @@ bool TQzProgramPreference::CheckIniExists() const
 
 void TQzProgramPreference::Read()
 {
-    const std::optional<IniFile> ini = IniFile::load(IniFileName());
-    if (!ini)
-        return;
+    if (const std::optional<IniFile> ini = IniFile::load(IniFileName()))
+        ReadFrom(*ini);
+}
+
+void TQzProgramPreference::ReadFrom(const IniFile& ini)
+{
     for (const Setting& s : Settings())
-        s.set(*this, ini->value(s.section, s.key, s.defaultText));
+        s.set(*this, ini.value(s.section, s.key, s.defaultText));
+}
+
+void TQzProgramPreference::WriteTo(IniFile& ini) const
+{
+    for (const Setting& s : Settings())
+        ini.setValue(s.section, s.key, s.get(*this));
 }
 
 bool TQzProgramPreference::Write(QString* error) const
@@ -200,8 +209,7 @@ bool TQzProgramPreference::Write(QString* error) const
     std::optional<IniFile> ini = IniFile::load(IniFileName(), error);
     if (!ini)
         return false;
-    for (const Setting& s : Settings())
-        ini->setValue(s.section, s.key, s.get(*this));
+    WriteTo(*ini);
     // A folder that cannot be written to leaves the old file (or none) in place.
     QString reason;
     if (ini->save(IniFileName(), &reason))

@@ -10,6 +10,8 @@
 
 namespace kav {
 
+class IniFile;
+
 // The page sets the options dialog can be opened with.
 enum TQzProgramOptionsDialogType : std::uint8_t {
     poGeneral, poVESKDataDir, poMixtureUnits, poDPUIUnits, poDPUMUnits
@@ -50,6 +52,10 @@ public:
     explicit TQzProgramPreference(const TQzProgramLocations& locations);
 
     void Read();
+    // Takes every setting from an INI file's text (its default where the file has none), and
+    // puts every setting into one, keeping all else it holds.
+    void ReadFrom(const IniFile& ini);
+    void WriteTo(IniFile& ini) const;
     // Stores the settings in the INI file, keeping everything else it holds; false when the file
     // could not be read whole (it is then left alone) or not be written, and error says why.
     [[nodiscard]] bool Write(QString* error = nullptr) const;

@@ -1,5 +1,7 @@
 #include "data/radonfile.h"
 
+#include "base/readfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -133,7 +135,7 @@ TRadonLoadResult LoadRadonBlock(const QString& folder, TRadonDataType type)
         result.Problem = path + QStringLiteral(": %1 bytes, far more than radon data").arg(file.size());
         return result;
     }
-    result = ReadRadonBlock(file.read(MaxRadonDataFileSize), type);
+    result = ReadRadonBlock(ReadAtMost(file, MaxRadonDataFileSize), type);
     if (!result.Problem.isEmpty())
         result.Problem = path + QStringLiteral(", ") + result.Problem;
     return result;

@@ -1,6 +1,7 @@
 #include "nuclides/rnxindex.h"
 
 #include "base/catalogue.h"
+#include "base/readfile.h"
 #include "base/savefile.h"
 #include "nuclides/rnxindexfile.h"
 #include "nuclides/rnxnames.h"
@@ -220,7 +221,7 @@ TRNXLoadResult TRNXindex::LoadFromFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {TRNXLoadResult::Unreadable, path, file.errorString()};
     // Larger than any index can be: not read beyond that.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    const QByteArray bytes = ReadAtMost(file, MaxFileSize + 1);
     const QString problem = bytes.size() > MaxFileSize ? QStringLiteral("larger than any index") : LoadValidated(bytes);
     if (!problem.isEmpty()) {
         Clear();
@@ -242,7 +243,7 @@ TRNXLoadResult TRNXindex::LoadRNXIndex(const QString& folder, bool fromResource)
         QFile file(kResourcePath);
         if (!file.open(QIODevice::ReadOnly))
             return {TRNXLoadResult::Unchanged, kResourcePath, {}};
-        LoadFromBytes(file.read(MaxFileSize));
+        LoadFromBytes(ReadAtMost(file, MaxFileSize));
         return {TRNXLoadResult::Loaded, kResourcePath, {}};
     }
     QString dir = folder.isEmpty() ? QDir::currentPath() : folder;

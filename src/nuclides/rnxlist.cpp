@@ -15,9 +15,27 @@ QStringList TRNXStringList::Names() const
     return names;
 }
 
+void TRNXStringList::Assign(std::vector<Entry> entries)
+{
+    if (FSorted) {
+        const auto before = [](const Entry& a, const Entry& b) { return a.name.compare(b.name, Qt::CaseInsensitive) < 0; };
+        std::stable_sort(entries.begin(), entries.end(), before);
+        // The first of names equal but for case stays, as Add keeps the one it holds.
+        entries.erase(std::unique(entries.begin(), entries.end(),
+                                  [](const Entry& a, const Entry& b) { return a.name.compare(b.name, Qt::CaseInsensitive) == 0; }),
+                      entries.end());
+    }
+    FItems = std::move(entries);
+}
+
 int TRNXStringList::Add(const QString& name, const TRNXnode* node)
 {
     if (!FSorted) {
+        FItems.push_back({name, node});
+        return Count() - 1;
+    }
+    // Names that come in order, as from another sorted list, go to the end at once.
+    if (FItems.empty() || FItems.back().name.compare(name, Qt::CaseInsensitive) < 0) {
         FItems.push_back({name, node});
         return Count() - 1;
     }

@@ -29,6 +29,9 @@ public:
 
     // Returns the position of the new entry, or of the one a sorted list already holds.
     int Add(const QString& name, const TRNXnode* node = nullptr);
+    // Replaces the entries at once, as adding them one by one in their order would leave them
+    // (and much faster, for a sorted list of many).
+    void Assign(std::vector<Entry> entries);
     // Position of the first entry with that name (without regard to case), or -1.
     int IndexOf(const QString& name) const;
     void Delete(int i);

@@ -33,6 +33,15 @@ TEST(PictureFormat, PrintsAsThePictureSays)
         PictureCase{-2.5, u"0", u"-3"},
         PictureCase{9.9996, u"0.###", u"10"},
         PictureCase{-0.0001, u"0.##", u"0"},
+    // Rounding on the first significant digit carries into a digit the number did not have.
+        PictureCase{0.5, u"0", u"1"},
+        PictureCase{-0.5, u"0", u"-1"},
+        PictureCase{0.05, u"0.#", u"0.1"},
+        PictureCase{0.005, u"0.##", u"0.01"},
+        PictureCase{0.95, u"0.#", u"1"},
+        PictureCase{9.5, u"0", u"10"},
+        PictureCase{0.4, u"0", u"0"},
+        PictureCase{0.04, u"0.#", u"0"},
     // Scientific: one integer digit, sign of the exponent only when asked.
         PictureCase{0.0123, u"0.##E-0", u"1.23E-2"},
         PictureCase{1234.5, u"0.##E-0", u"1.23E3"},

@@ -1,3 +1,4 @@
+#include "base/readfile.h"
 #include "base/savefile.h"
 #include "filesizelimit.h"
 
@@ -70,6 +71,24 @@ TEST(SaveFileAtomically, WritesTheWholeFileAndSaysWhyAFolderCannotTakeIt)
     EXPECT_FALSE(SaveFileAtomically(dir.filePath("no-such-folder/out.txt"), "x", &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_NE(error, QStringLiteral("Unknown error"));
+}
+
+// A file read up to a limit: whole when smaller, cut at the limit when larger (so that a reader
+// asking for limit + 1 bytes tells a file too large).
+TEST(ReadAtMost, ReadsUpToTheLimitWhateverTheFileSize)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("in");
+    QByteArray bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += static_cast<char>(i % 251);
+    ASSERT_TRUE(SaveFileAtomically(path, bytes));
+    const std::pair<qint64, qsizetype> cases[] = {{1 << 30, 200000}, {200001, 200000}, {200000, 200000}, {65537, 65537}, {10, 10}, {0, 0}};
+    for (const auto& [limit, expected] : cases) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(ReadAtMost(file, limit), bytes.left(expected)) << limit;
+    }
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace kav {
 namespace {
 
@@ -38,6 +40,49 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
     EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;0.001;1E-2;1.0E-10;")));
     EXPECT_TRUE(lines[24].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;20;1E-2;1.1E-9;")));
     EXPECT_TRUE(lines[26].startsWith(QStringLiteral("Co-60;Inhalation;Gas or vapour Type V, Elemental vapour;;;3.0E-11;")));
+}
+
+// Two significant digits with the exponent's sign and no leading zeros in it ("1.0E-9",
+// "2.9E+3"), written by the C library: another way to the text the export must give.
+QString twoDigits(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1E", value);
+    QString s = QString::fromLatin1(text);
+    const qsizetype e = s.indexOf(u'E');
+    const QString exponent = QString::number(s.mid(e + 2).toInt());
+    return s.left(e + 2) + exponent;
+}
+
+// Every field of a male and a female line, from the values the fixture gives: organ k of sex s
+// holds base × (1 + k + 100 s), e(50) is base.
+TEST(DoseExport, EveryFieldOfBothLinesHoldsItsOwnValue)
+{
+    QLocale::setDefault(QLocale::c());
+    TVESKRNDosesData d;
+    fillTypicalData(d, TRNXRec{_Co, "60"});
+    const QStringList lines = QString::fromUtf8(DoseExportText(d)).split(QStringLiteral("\r\n"));
+    struct Case {
+        int male; // its line; the female line follows
+        QString head;
+        float base;
+    } cases[] = {
+        {0, QStringLiteral("Co-60;Injection;;;"), 5e-9f},
+        {2, QStringLiteral("Co-60;Ingestion;All compounds;;5E-2"), 1e-9f},
+        {4, QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;0.001;1E-2"), 1e-10f},
+        {20, QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;5;1E-2"), 9e-10f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.head.toStdString());
+        QStringList male{c.head, twoDigits(c.base), QStringLiteral("Male")};
+        QStringList female{QString(), QString(), QString(), QString(), QString(), QString(), QStringLiteral("Female")};
+        for (int k = 0; k < ShownTargetOrganCount; ++k) {
+            male << twoDigits(c.base * static_cast<float>(1 + k));
+            female << twoDigits(c.base * static_cast<float>(1 + k + 100));
+        }
+        EXPECT_EQ(lines.value(c.male), male.join(u';'));
+        EXPECT_EQ(lines.value(c.male + 1), female.join(u';'));
+    }
 }
 
 } // namespace

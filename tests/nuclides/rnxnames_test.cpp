@@ -1,4 +1,5 @@
 #include "base/numberformat.h"
+#include "nuclides/rnxlist.h"
 #include "nuclides/rnxnames.h"
 
 #include <QLocale>
@@ -170,6 +171,30 @@ TEST(RNXNames, NamesFromTheWaysPeopleTypeThem)
     };
     for (const auto& [typed, name] : cases)
         EXPECT_EQ(RNXNameFromTyping(QString::fromLatin1(typed)), QString::fromLatin1(name)) << typed;
+}
+
+// A sorted list filled at once holds what adding one by one gives: names in order without regard
+// to case, the first of names equal but for case kept with its node.
+TEST(RNXStringList, FilledAtOnceAsOneByOne)
+{
+    const TRNXnode* a = reinterpret_cast<const TRNXnode*>(0x10);
+    const TRNXnode* b = reinterpret_cast<const TRNXnode*>(0x20);
+    const std::vector<TRNXStringList::Entry> entries{
+        {"Sr-90", a}, {"co-60", a}, {"Cs-137", b}, {"Co-60", b}, {"Am-241", a}, {"cs-137", a}, {"H-3", b}};
+    TRNXStringList oneByOne(true);
+    for (const TRNXStringList::Entry& e : entries)
+        oneByOne.Add(e.name, e.node);
+    TRNXStringList atOnce(true);
+    atOnce.Assign(entries);
+    ASSERT_EQ(atOnce.Names(), (QStringList{"Am-241", "co-60", "Cs-137", "H-3", "Sr-90"}));
+    EXPECT_EQ(atOnce.Names(), oneByOne.Names());
+    for (int i = 0; i < atOnce.Count(); ++i)
+        EXPECT_EQ(atOnce.Objects(i), oneByOne.Objects(i)) << i;
+    // Unsorted: as given.
+    TRNXStringList plain;
+    plain.Assign(entries);
+    EXPECT_EQ(plain.Count(), 7);
+    EXPECT_EQ(plain.Strings(1), QStringLiteral("co-60"));
 }
 
 } // namespace
