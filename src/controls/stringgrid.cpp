@@ -171,6 +171,7 @@ void TQzStringGrid::SetRowCount(int value)
     value = std::max(value, 0);
     HideEditor();
     FCells.SetRowCount(value);
+    FRowTops.clear();
     FMerge.FRows.resize(static_cast<std::size_t>(value), 1);
     FFixedRows = std::min(FFixedRows, std::max(value - 1, 0));
     FRow = std::clamp(FRow, FFixedRows, std::max(value - 1, FFixedRows));
@@ -208,6 +209,7 @@ void TQzStringGrid::SetDefaultColWidth(int value)
 void TQzStringGrid::SetDefaultRowHeight(int value)
 {
     FDefaultRowHeight = value;
+    FRowTops.clear();
     UpdateScrollBars();
     viewport()->update();
 }
@@ -215,6 +217,7 @@ void TQzStringGrid::SetDefaultRowHeight(int value)
 void TQzStringGrid::SetGridLineWidth(int value)
 {
     FGridLineWidth = std::max(value, 0);
+    FRowTops.clear();
     UpdateScrollBars();
     viewport()->update();
 }
@@ -250,6 +253,7 @@ void TQzStringGrid::SetRowHeights(int row, int height)
 {
     CheckRow(row);
     FCells.SetHeight(row, height);
+    FRowTops.clear();
     UpdateScrollBars();
     viewport()->update();
 }
@@ -408,12 +412,21 @@ int TQzStringGrid::ColLeft(int col) const
     return x;
 }
 
+const std::vector<int>& TQzStringGrid::RowTops() const
+{
+    // Every row's top at once, kept until a row's height or the rows change: a table of
+    // thousands of rows asks for tops all the time.
+    if (FRowTops.empty()) {
+        FRowTops.resize(static_cast<std::size_t>(RowCount()) + 1);
+        for (int r = 0; r < RowCount(); ++r)
+            FRowTops[static_cast<std::size_t>(r) + 1] = FRowTops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
+    }
+    return FRowTops;
+}
+
 int TQzStringGrid::RowTop(int row) const
 {
-    int y = 0;
-    for (int r = 0; r < std::min(row, RowCount()); ++r)
-        y += std::max(0, RowHeightOf(r) + FGridLineWidth);
-    return y;
+    return RowTops()[static_cast<std::size_t>(std::clamp(row, 0, RowCount()))];
 }
 
 int TQzStringGrid::ScrollX(int col) const
@@ -961,6 +974,7 @@ void TQzStringGrid::MoveRow(int fromIndex, int toIndex)
         return;
     HideEditor();
     FCells.MoveRow(fromIndex, toIndex);
+    FRowTops.clear();
     if (FRow == fromIndex)
         FRow = toIndex;
     else if (fromIndex < FRow && toIndex >= FRow)
@@ -976,6 +990,7 @@ void TQzStringGrid::ExchangeRows(int index1, int index2)
         return;
     HideEditor();
     FCells.ExchangeRows(index1, index2);
+    FRowTops.clear();
     if (FRow == index1)
         FRow = index2;
     else if (FRow == index2)
@@ -988,6 +1003,7 @@ void TQzStringGrid::DeleteRow(int row)
     CheckRow(row);
     HideEditor();
     FCells.DeleteRow(row);
+    FRowTops.clear();
     FMerge.FRows.resize(static_cast<std::size_t>(RowCount()), 1);
     FRow = std::clamp(FRow, FFixedRows, std::max(RowCount() - 1, FFixedRows));
     UpdateScrollBars();

@@ -237,6 +237,8 @@ private:
     // Left edges of columns and top edges of rows in table coordinates, with the line after each.
     int ColLeft(int col) const;
     int RowTop(int row) const;
+    // The tops of rows 0 to RowCount(), the last one the table's bottom.
+    const std::vector<int>& RowTops() const;
     int ScrollX(int col) const;
     int ScrollY(int row) const;
     void UpdateScrollBars();
@@ -289,6 +291,9 @@ private:
     std::vector<bool> FColEnabled;
     std::vector<TQzCellValueType> FColTypes;
     TQzGridCells FCells;
+    // The tops of the rows and the table's bottom, made on demand; empty when they must be made
+    // again.
+    mutable std::vector<int> FRowTops;
     std::set<TQzGridOption> FOptions{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
     TQzMergeCells FMerge;
     int FCol = 1;

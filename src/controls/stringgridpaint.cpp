@@ -159,9 +159,7 @@ void TQzStringGrid::paintEvent(QPaintEvent*)
     std::vector<int> lefts(static_cast<std::size_t>(FColCount) + 1, 0);
     for (int c = 0; c < FColCount; ++c)
         lefts[static_cast<std::size_t>(c) + 1] = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + FGridLineWidth);
-    std::vector<int> tops(static_cast<std::size_t>(RowCount()) + 1, 0);
-    for (int r = 0; r < RowCount(); ++r)
-        tops[static_cast<std::size_t>(r) + 1] = tops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
+    const std::vector<int>& tops = RowTops();
 
     // Four areas, each clipped to its own part of the view so that nothing that scrolls is drawn
     // over the fixed cells: the scrolled cells, the fixed columns beside them, the fixed rows

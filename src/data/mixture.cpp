@@ -286,45 +286,53 @@ std::optional<float> Mixture::Dose(int i) const
     return dose;
 }
 
+std::vector<TMixtureRowSetting> Mixture::Replace(int first, int count, std::vector<MixtureRow> rows)
+{
+    const auto begin = m_rows.begin() + first;
+    std::vector<TMixtureRowSetting> replaced;
+    for (auto it = begin; it != begin + count; ++it)
+        replaced.push_back(it->setting);
+    m_rows.erase(begin, begin + count);
+    m_rows.insert(m_rows.begin() + first, std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+    return replaced;
+}
+
 void Mixture::Change(int first, int count, std::vector<MixtureRow> rows)
 {
-    m_undo.push_back(Apply(Splice{first, count, std::move(rows)}));
+    const int added = static_cast<int>(rows.size());
+    m_undo.push_back({first, added, Replace(first, count, std::move(rows))});
     if (m_undo.size() > kUndoDepth)
         m_undo.erase(m_undo.begin());
     m_redo.clear();
 }
 
-Mixture::Splice Mixture::Apply(Splice splice)
+Mixture::Splice Mixture::Apply(const Splice& splice)
 {
-    const auto begin = m_rows.begin() + splice.first;
-    Splice back{splice.first, static_cast<int>(splice.rows.size()),
-                std::vector<MixtureRow>(std::make_move_iterator(begin), std::make_move_iterator(begin + splice.count))};
-    m_rows.erase(begin, begin + splice.count);
-    m_rows.insert(m_rows.begin() + splice.first, std::make_move_iterator(splice.rows.begin()),
-                  std::make_move_iterator(splice.rows.end()));
-    return back;
+    std::vector<MixtureRow> rows;
+    rows.reserve(splice.rows.size());
+    for (const TMixtureRowSetting& setting : splice.rows)
+        rows.push_back(LoadRow(setting));
+    return {splice.first, static_cast<int>(rows.size()), Replace(splice.first, splice.count, std::move(rows))};
 }
 
 int Mixture::Undo()
 {
     if (m_undo.empty())
         return -1;
-    Splice splice = std::move(m_undo.back());
+    const Splice splice = std::move(m_undo.back());
     m_undo.pop_back();
-    const int first = splice.first;
-    m_redo.push_back(Apply(std::move(splice)));
-    return first;
+    m_redo.push_back(Apply(splice));
+    return splice.first;
 }
 
 int Mixture::Redo()
 {
     if (m_redo.empty())
         return -1;
-    Splice splice = std::move(m_redo.back());
+    const Splice splice = std::move(m_redo.back());
     m_redo.pop_back();
-    const int first = splice.first;
-    m_undo.push_back(Apply(std::move(splice)));
-    return first;
+    m_undo.push_back(Apply(splice));
+    return splice.first;
 }
 
 } // namespace kav

@@ -109,11 +109,13 @@ public:
 
 private:
     // A change as the rows [first, first + count) taking the place of others: applying it gives
-    // the change that takes it back.
+    // the change that takes it back. It keeps what the user chose, not the data: rows that come
+    // back are loaded again (shared with the rows that hold their nuclide), so that what was
+    // removed does not stay in memory.
     struct Splice {
         int first = 0;
         int count = 0;
-        std::vector<MixtureRow> rows;
+        std::vector<TMixtureRowSetting> rows;
     };
     MixtureRow LoadRow(const TMixtureRowSetting& setting) const;
     // A row of a nuclide, with the route's first material and the size that goes with it.
@@ -122,9 +124,11 @@ private:
     // Makes the material and size of a row fit its data: a material in range, a size only for
     // an aerosol (the given one when it has none).
     static void Fit(MixtureRow& row, int sizeWhenNone);
+    // Puts rows in the place of others; the settings of those replaced.
+    std::vector<TMixtureRowSetting> Replace(int first, int count, std::vector<MixtureRow> rows);
     // Replaces rows and records how to take it back.
     void Change(int first, int count, std::vector<MixtureRow> rows);
-    Splice Apply(Splice splice);
+    Splice Apply(const Splice& splice);
 
     const TRNXindex& m_index;
     const TRNXStringList& m_offered;

@@ -199,6 +199,20 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
     EXPECT_EQ(mixture.Row(0).setting, row("Co-60", ipIngestion, 0, -1));
 }
 
+// What can be undone is what the user chose: a removed nuclide's data leave memory, and come
+// back from the file with the row.
+TEST_F(MixtureTest, UndoKeepsNoDataOfRemovedRows)
+{
+    restore({row("Co-60", ipIngestion, 0, -1), row("Pu-239", ipInhalation, 1, 4)});
+    const std::weak_ptr<const LoadedDoseData> plutonium = mixture.Row(1).loaded;
+    mixture.Remove(1);
+    EXPECT_TRUE(plutonium.expired());
+    mixture.Undo();
+    ASSERT_TRUE(mixture.Row(1).Available());
+    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", ipInhalation, 1, 4));
+    EXPECT_FLOAT_EQ(*mixture.Dose(1), 2e-9f);
+}
+
 TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
 {
     restore({});
