@@ -363,8 +363,10 @@ void TMixtureView::ShowRow(int index)
     sgMixture->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
     sgMixture->SetCells(cNuclide, row, s.Nuclide);
     sgMixture->SetCells(cRoute, row, IntakePathName(s.Path));
-    const QString material = r.Available() ? FMixture->Materials(index).value(s.Material)
-                                           : QStringLiteral("Not available: ") + r.unavailable;
+    // The reason as a sentence, without the name of the kind of error the message boxes carry.
+    static const QString kErrorKind = QStringLiteral("DataFileException: ");
+    const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
+    const QString material = r.Available() ? FMixture->Materials(index).value(s.Material) : QStringLiteral("Not available: ") + reason;
     sgMixture->SetCells(cMaterial, row, material);
     if (QString* caption = sgMixture->CreateCellCaption(cMaterial, row))
         *caption = r.Available() ? MaterialCaption(material) : QString();

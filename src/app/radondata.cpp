@@ -131,9 +131,10 @@ void TRadonData::ClearRadonGrid()
 void TRadonData::FillRadonGrid()
 {
     ClearRadonGrid();
-    // Without data the caption says why; an empty table would say nothing.
-    FStrGrid.setVisible(FDataLoaded);
     if (!FDataLoaded) {
+        // The caption says why; a table of blank cells would say nothing.
+        for (int col = 0; col < FStrGrid.ColCount(); ++col)
+            FStrGrid.SetColWidths(col, -1);
         SetCaption(centred(QStringLiteral("<font color=\"clRed\">Can not load radon data!</font>"))
                    + centred(FProblem.toHtmlEscaped()));
         return;

@@ -30,6 +30,9 @@ QString TQzStringGrid::GridToStr(bool visibleOnly, const std::set<int>& excluded
     for (int c = 0; c < FColCount; ++c)
         if ((!visibleOnly || ColWidths(c) > 0) && !excludedCols.count(c))
             included.push_back(c);
+    // No column: no table, not a row of empty lines.
+    if (included.empty())
+        return {};
     QString out;
     bool first = true;
     for (int r = 0; r < RowCount(); ++r) {
