@@ -315,24 +315,24 @@ Mixture::Splice Mixture::Apply(const Splice& splice)
     return {splice.first, static_cast<int>(rows.size()), Replace(splice.first, splice.count, std::move(rows))};
 }
 
+int Mixture::Travel(std::vector<Splice>& from, std::vector<Splice>& to)
+{
+    if (from.empty())
+        return -1;
+    const Splice splice = std::move(from.back());
+    from.pop_back();
+    to.push_back(Apply(splice));
+    return splice.first;
+}
+
 int Mixture::Undo()
 {
-    if (m_undo.empty())
-        return -1;
-    const Splice splice = std::move(m_undo.back());
-    m_undo.pop_back();
-    m_redo.push_back(Apply(splice));
-    return splice.first;
+    return Travel(m_undo, m_redo);
 }
 
 int Mixture::Redo()
 {
-    if (m_redo.empty())
-        return -1;
-    const Splice splice = std::move(m_redo.back());
-    m_redo.pop_back();
-    m_undo.push_back(Apply(splice));
-    return splice.first;
+    return Travel(m_redo, m_undo);
 }
 
 } // namespace kav

@@ -129,6 +129,8 @@ private:
     // Replaces rows and records how to take it back.
     void Change(int first, int count, std::vector<MixtureRow> rows);
     Splice Apply(const Splice& splice);
+    // Takes the last change of one history back, and puts what takes that back on the other.
+    int Travel(std::vector<Splice>& from, std::vector<Splice>& to);
 
     const TRNXindex& m_index;
     const TRNXStringList& m_offered;
