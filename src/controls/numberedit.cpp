@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QToolTip>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -227,13 +228,27 @@ void TQzCustomNumberEdit::keyPressEvent(QKeyEvent* event)
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         CheckTypedText();
-    const QString typed = event->text();
+    // The point and the comma both stand for the decimal separator, the one of the locale in
+    // force: a user types what his keyboard (its keypad's key gives either) or habit gives, and
+    // the number is never read as another one for want of it.
+    QString typed = event->text();
+    if (typed == QStringLiteral(".") || typed == QStringLiteral(","))
+        typed = decimalSeparator();
     if (typed.size() == 1 && typed[0].isPrint() && !AcceptsChar(typed[0])) {
+        // Refused where it can be seen: dropping it quietly could make another number.
+        QToolTip::showText(mapToGlobal(QPoint(0, height())),
+                           QStringLiteral("\"%1\" cannot be typed here").arg(event->text()), this);
         event->accept();
         return;
     }
     FTyping = true;
-    QLineEdit::keyPressEvent(event);
+    if (typed == event->text()) {
+        QLineEdit::keyPressEvent(event);
+    } else {
+        QKeyEvent separator(event->type(), event->key(), event->modifiers(), typed, event->isAutoRepeat(),
+                            static_cast<quint16>(event->count()));
+        QLineEdit::keyPressEvent(&separator);
+    }
     FTyping = false;
 }
 

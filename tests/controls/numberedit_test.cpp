@@ -8,6 +8,7 @@
 #include <QFocusEvent>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +171,52 @@ TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
     edit.selectAll();
     QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(edit.text(), QStringLiteral("7"));
+}
+
+// The point and the comma are both the decimal separator, whatever the locale; the field shows
+// the locale's. A separator typed where none may go is refused where it can be seen.
+TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
+{
+    struct Case {
+        QLocale::Language language;
+        const char* keys;
+        const char* shown;
+        double value;
+    } cases[] = {
+        {QLocale::C, "0.5", "0.5", 0.5},         {QLocale::C, "0,5", "0.5", 0.5},
+        {QLocale::Ukrainian, "0.5", "0,5", 0.5}, {QLocale::Ukrainian, "0,5", "0,5", 0.5},
+        {QLocale::Russian, "2.5", "2,5", 2.5},   {QLocale::Russian, "1.2e-3", "1,2e-3", 1.2e-3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.keys) + " in " + QLocale::languageToString(c.language).toStdString());
+        QLocale::setDefault(QLocale(c.language));
+        TQzFloatEdit edit;
+        edit.SetMessageBoxes(&messages);
+        type(edit, QString::fromLatin1(c.keys));
+        EXPECT_EQ(edit.text(), QString::fromLatin1(c.shown));
+        EXPECT_DOUBLE_EQ(edit.Value(), c.value);
+    }
+    // The keypad's key.
+    QLocale::setDefault(QLocale(QLocale::Ukrainian));
+    TQzFloatEdit keypad;
+    keypad.selectAll();
+    QTest::keyClick(&keypad, Qt::Key_1);
+    QTest::keyClick(&keypad, Qt::Key_Period, Qt::KeypadModifier);
+    QTest::keyClick(&keypad, Qt::Key_5);
+    EXPECT_DOUBLE_EQ(keypad.Value(), 1.5);
+    QLocale::setDefault(QLocale::c());
+
+    // A whole-number field has no decimals: the separator is refused where it can be seen.
+    TQzIntegerEdit whole;
+    whole.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&whole));
+    whole.selectAll();
+    QTest::keyClick(&whole, Qt::Key_2);
+    QTest::keyClick(&whole, Qt::Key_Period);
+    EXPECT_EQ(whole.text(), QStringLiteral("2"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("\".\" cannot be typed here"));
+    EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
