@@ -19,6 +19,7 @@
 #include "controls/numberedit.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
@@ -267,6 +268,7 @@ bool TMainForm::FormCreate()
     if (!CreateMixture())
         return false;
     FRadonView->SetDataFolder(preference.QVDDir());
+    ShowDataFolder();
     ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
@@ -370,6 +372,20 @@ void TMainForm::ShowSampleNotice()
     }
     if (FSampleNotice)
         FSampleNotice->setVisible(sample);
+}
+
+void TMainForm::ShowDataFolder()
+{
+    // Which data the numbers come from is always in sight: a copied program folder, a folder
+    // given for one run.
+    if (!FDataFolder) {
+        FDataFolder = new QLabel(this);
+        FDataFolder->setObjectName(QStringLiteral("lDataFolder"));
+        statusBar()->addPermanentWidget(FDataFolder);
+    }
+    const QString folder = QDir::toNativeSeparators(FContext.ProgramPreference().QVDDir());
+    FDataFolder->setText(QStringLiteral("Data: ") + FDataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
+    FDataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);
 }
 
 void TMainForm::aAboutExecute()

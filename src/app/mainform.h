@@ -64,6 +64,8 @@ public:
     QToolButton* HelpButton() const { return JxpbHelp; }
     // Shown when the data files are synthetic samples.
     QLabel* SampleNotice() const { return FSampleNotice; }
+    // Names the data folder in use.
+    QLabel* DataFolderLabel() const { return FDataFolder; }
     TVESKRNDosesData* DPUIData() const { return DPUI_RNData.get(); }
     TVESKRNData* DPUMData() const { return DPUM_RNData.get(); }
     // The rows of the "Radionuclides" view.
@@ -96,6 +98,7 @@ private:
     void CreateControls();
     void aAboutExecute();
     void ShowSampleNotice();
+    void ShowDataFolder();
     void CreateViews();
     void CreateHelp();
     // A view in its tab page, scrolled when the window is smaller than it needs.
@@ -128,6 +131,7 @@ private:
     // A window of its own, not of this one: a dialog modal to this window leaves it usable.
     std::unique_ptr<THelpWindow> FHelp;
     QLabel* FSampleNotice = nullptr;
+    QLabel* FDataFolder = nullptr;
     TMaterialsView* FMaterialsView = nullptr;
     TMixtureView* FMixtureView = nullptr;
     TBioassayView* FBioassayView = nullptr;

@@ -123,12 +123,14 @@ const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings
     static const std::vector<Setting> settings{
         flag(kGeneral, "AutoSave", &P::FAutoSave, false),
         flag(kGeneral, "Initialized", &P::FNotFirstRun, false),
+        // A data folder inside the program's folder is kept relative to it, so that a copy of
+        // the program folder reads its own data, not the original's.
         Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false,
                 [](const P& p) {
                     const bool thisRuns = !p.FRunQVDDir.isEmpty() && p.FQVDDir == p.FRunQVDDir;
-                    return thisRuns ? p.FStoredQVDDir : p.FQVDDir;
+                    return p.StoredFolderText(thisRuns ? p.FStoredQVDDir : p.FQVDDir);
                 },
-                [](P& p, const QString& t) { p.SetQVDDir(t); }},
+                [](P& p, const QString& t) { p.SetQVDDir(p.FolderOfStoredText(t)); }},
         unit("MixtureActivityUnit", &P::FMixtureActivityUnit, AcceptedActivityUnits, au_Bq),
         unit("MixtureDoseUnit", &P::FMixtureDoseUnit, AcceptedDoseUnits, du_Sv),
         unit("DPUMContentActivityUnit", &P::FDPUMContentActivityUnit, AcceptedActivityUnits, au_Bq),
@@ -159,6 +161,21 @@ TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations)
     Read();
     if (!isFolder(FQVDDir))
         SetQVDDir(FLocations.SharedDir);
+}
+
+QString TQzProgramPreference::StoredFolderText(const QString& folder) const
+{
+    const QString relative = QDir(FLocations.ProgramDir).relativeFilePath(folder);
+    const bool inside = !QDir::isAbsolutePath(relative) && relative != QStringLiteral("..")
+        && !relative.startsWith(QStringLiteral("../"));
+    return inside ? relative : folder;
+}
+
+QString TQzProgramPreference::FolderOfStoredText(const QString& text) const
+{
+    if (text.isEmpty() || QDir::isAbsolutePath(text))
+        return text;
+    return QDir::cleanPath(QDir(FLocations.ProgramDir).filePath(text));
 }
 
 QString TQzProgramPreference::DefaultQVDDir() const

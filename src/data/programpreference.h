@@ -131,6 +131,10 @@ private:
     // Every setting the INI file keeps, in the order of the file.
     static const std::vector<Setting>& Settings();
     QString DefaultQVDDir() const;
+    // A folder as the file keeps it: relative to the program's folder when inside it, absolute
+    // otherwise; and back.
+    QString StoredFolderText(const QString& folder) const;
+    QString FolderOfStoredText(const QString& text) const;
     void Changed();
     template <typename E, typename Set>
     void SetAccepted(E& field, E value, const Set& accepted);

@@ -181,6 +181,10 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(home.context().DataElementList(), (QStringList{"Co", "Cs"}));
     EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
+    // The folder the numbers come from is named in the status line.
+    ASSERT_TRUE(form.DataFolderLabel());
+    EXPECT_EQ(form.DataFolderLabel()->toolTip(), QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(data.path()));
+    EXPECT_TRUE(form.DataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
     EXPECT_EQ(form.DPUIPanel()->Filter().FullRNXList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));

@@ -109,7 +109,8 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
     p.SetDPUMTimeUnit(tuHour);
     p.SetDPUMIntDays(true);
     ASSERT_TRUE(p.Write());
-    const QByteArray expected = "[General]\nAutoSave=0\nInitialized=0\n[Directories]\nQVD=" + path("data").toUtf8()
+    // The data folder lies in the program's folder: kept relative to it.
+    const QByteArray expected = QByteArray("[General]\nAutoSave=0\nInitialized=0\n[Directories]\nQVD=data")
         + "\n[Units]\nMixtureActivityUnit=8\nMixtureDoseUnit=8\nDPUMContentActivityUnit=8\n"
           "DPUMIntakeActivityUnit=8\nDPUMDoseUnit=8\nDPUMTimeUnit=2\nDPUMIntDaysOnly=1\n"
           "DPUIActivityUnit=8\nDPUIDosesUnit=5\n";
@@ -121,6 +122,38 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
     EXPECT_EQ(again.DPUMTimeUnit(), tuHour);
     EXPECT_TRUE(again.DPUMIntDays());
     EXPECT_TRUE(again.CheckIniExists());
+}
+
+// A copy of the program folder (a USB stick, a second installation) reads its own data folder,
+// not the original's; a folder outside the program's is kept whole.
+TEST_F(PreferenceTest, ADataFolderInsideTheProgramsTravelsWithACopy)
+{
+    makeFolder("original/QVData");
+    makeFolder("outside");
+    {
+        TQzProgramPreference p(path("original/viewer"));
+        p.SetQVDDir(path("original/QVData"));
+        ASSERT_TRUE(p.Write());
+    }
+    QFile original(path("original/viewer.ini"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray ini = original.readAll();
+    EXPECT_TRUE(ini.contains("\nQVD=QVData\n")) << ini.toStdString();
+    // The copy: its own folder, its own data.
+    makeFolder("copy/QVData");
+    {
+        QFile copied(path("copy/viewer.ini"));
+        ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
+        copied.write(ini);
+    }
+    EXPECT_EQ(TQzProgramPreference(path("copy/viewer")).QVDDir(), path("copy/QVData"));
+    // Elsewhere: kept as it is.
+    TQzProgramPreference p(path("copy/viewer"));
+    p.SetQVDDir(path("outside"));
+    ASSERT_TRUE(p.Write());
+    QFile copy(path("copy/viewer.ini"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(copy.readAll().contains("\nQVD=" + path("outside").toUtf8() + "\n"));
 }
 
 TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)

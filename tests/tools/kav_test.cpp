@@ -295,6 +295,11 @@ TEST(KavTool, CheckNamesEveryFileThatFails)
     QTemporaryDir data;
     writeTypicalFile(data.path(), _Co, "60");
     EXPECT_EQ(kav({"check", "--data", data.path()}).status, 0);
+    // --verbose says which folder is read, on standard error.
+    const ToolRun verbose = kav({"check", "--verbose", "--data", data.path()});
+    EXPECT_EQ(verbose.status, 0);
+    EXPECT_EQ(verbose.err, QStringLiteral("kav: data folder ") + QDir::toNativeSeparators(data.path()) + u'\n');
+    EXPECT_TRUE(verbose.out.isEmpty());
     writeTypicalFile(data.path(), _Cs, "137");
     QFile cs(data.filePath("Cs-137.qvd"));
     ASSERT_TRUE(cs.open(QIODevice::ReadWrite));

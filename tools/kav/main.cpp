@@ -23,6 +23,7 @@ const char kHelp[] =
     "       kav export [--out DIR] [--data DIR]\n"
     "       kav check [--data DIR]\n"
     "       kav lines --gamma LOW:HIGH [--min-yield Y] [--half-life MIN:MAX]\n"
+    "  Every command also takes --verbose.\n"
     "\n"
     "  show      prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
     "            lines: two header lines, then a male and a female line for every route, material\n"
@@ -43,7 +44,8 @@ const char kHelp[] =
     "            and a half-life between MIN and MAX (such as 1d:100y; units y, d, h, m, s, ms,\n"
     "            us; either end may be left out), as tab-separated lines, the most intense first.\n"
     "\n"
-    "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n";
+    "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n"
+    "  --verbose   says on standard error which data folder is read.\n";
 
 int fail(const QString& message, int status = 2)
 {
@@ -137,6 +139,8 @@ int main(int argc, char* argv[])
         preference.SetQVDDir(folder);
         args.remove(dataArg, 2);
     }
+    if (args.removeAll(QStringLiteral("--verbose")) > 0)
+        std::fprintf(stderr, "kav: data folder %s\n", qUtf8Printable(QDir::toNativeSeparators(preference.QVDDir())));
     kav::TRNXindex index;
     kav::TStderrMessageBoxes messages;
     index.SetMessageBoxes(&messages);
