@@ -125,6 +125,9 @@ void TMainForm::CreateHelp()
     pmHelp->addAction(QStringLiteral("Key Terms"), this, [this] { FHelp->ShowContext(1006); });
     pmHelp->addAction(QStringLiteral("NVA Task Group"), this, [this] { FHelp->ShowContext(1009); });
     pmHelp->addAction(QStringLiteral("Copyright Notice"), this, [this] { FHelp->ShowContext(1002); });
+    pmHelp->addSeparator();
+    pmHelp->addAction(QStringLiteral("Options..."), this,
+                      [this] { FContext.ProgramPreference().ExecEditDlg(poGeneral, OptionsDialog); });
     aExportDoses = pmHelp->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
     aExportDoses->setVisible(false);
     JxpbHelp = new QToolButton(pcMain);
@@ -267,7 +270,8 @@ bool TMainForm::FormCreate()
     FContext.FillDataLists();
     if (!CreateMixture())
         return false;
-    FRadonView->SetDataFolder(preference.QVDDir());
+    FDataFolderInUse = preference.QVDDir();
+    FRadonView->SetDataFolder(FDataFolderInUse);
     ShowDataFolder();
     ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
@@ -279,7 +283,11 @@ bool TMainForm::FormCreate()
     }
 
     ApplyPreferenceUnits();
-    preference.SetOnExecEditDlg([this](TQzProgramPreference*) { ApplyPreferenceUnits(); });
+    preference.SetOnExecEditDlg([this](TQzProgramPreference*) {
+        if (FContext.ProgramPreference().QVDDir() != FDataFolderInUse)
+            UseNewDataFolder();
+        ApplyPreferenceUnits();
+    });
     pcMain->setCurrentWidget(tsDosePerIntake);
     pcDosePerIntake->setCurrentWidget(tsMixture);
 
@@ -302,6 +310,34 @@ bool TMainForm::CreateMixture()
     FMixtureView->SetMixture(FMixture.get());
     FMixtureView->FillMixtureGrid();
     return true;
+}
+
+void TMainForm::UseNewDataFolder()
+{
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    FDataFolderInUse = preference.QVDDir();
+    FContext.FillDataLists();
+    // The nuclides shown were read from the old folder: empty data objects read them again.
+    DPUI_RNData = std::make_unique<TVESKRNDosesData>(&preference);
+    FMaterialsView->SetDPUIData(DPUI_RNData.get());
+    DPUM_RNData = std::make_unique<TVESKRNData>(&preference);
+    FBioassayView->SetDPUMData(DPUM_RNData.get());
+    // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
+    // keeps its nuclide is reloaded here.
+    for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake})
+        panel->Filter().SetRNXList(FContext.DataNuclideList());
+    if (const TBasicRNX* rnx = rnpDPUI->BasicRNX(); rnx && !DPUI_RNData->IsLoaded())
+        FMaterialsView->rnpDPUIRNXChanged(*rnx);
+    if (const TBasicRNX* rnx = rnpDPUMRNIntake->BasicRNX(); rnx && !DPUM_RNData->IsLoaded())
+        FBioassayView->rnpDPUMRNIntakeRNXChanged(*rnx);
+    // The rows stay as chosen, each with the new folder's data or the reason it has none; what
+    // could be undone belonged to the old data.
+    QString error;
+    FMixture->Restore(FMixture->Settings(), error);
+    FMixtureView->FillMixtureGrid();
+    FRadonView->SetDataFolder(FDataFolderInUse);
+    ShowDataFolder();
+    ShowSampleNotice();
 }
 
 void TMainForm::SaveMixture()

@@ -111,6 +111,8 @@ private:
     bool CreateMixture();
     // Keeps the mixture's rows for the next run; a failure is said.
     void SaveMixture();
+    // The user picked another data folder: every view shows its data.
+    void UseNewDataFolder();
 
     ApplicationContext& FContext;
     TQzOptionsPages FOptionsPages;
@@ -132,6 +134,8 @@ private:
     std::unique_ptr<THelpWindow> FHelp;
     QLabel* FSampleNotice = nullptr;
     QLabel* FDataFolder = nullptr;
+    // The folder the views show the data of.
+    QString FDataFolderInUse;
     TMaterialsView* FMaterialsView = nullptr;
     TMixtureView* FMixtureView = nullptr;
     TBioassayView* FBioassayView = nullptr;

@@ -90,6 +90,13 @@ void TRadonData::SetRadonDataType(TRadonDataType value)
     FillRadonGrid();
 }
 
+void TRadonData::SetFolder(const QString& folder)
+{
+    FFolder = folder;
+    FDataLoaded = LoadRadonData();
+    FillRadonGrid();
+}
+
 void TRadonData::SetShowOrganDoses(bool value)
 {
     if (value == FShowOrganDoses)

@@ -24,6 +24,8 @@ public:
     bool ShowOrganDoses() const { return FShowOrganDoses; }
     // Only the layout and the caption change.
     void SetShowOrganDoses(bool value);
+    // Another data folder: the table shown is read again from it.
+    void SetFolder(const QString& folder);
     bool DataLoaded() const { return FDataLoaded; }
     // Why the table could not be read; empty when it was.
     const QString& Problem() const { return FProblem; }

@@ -118,6 +118,13 @@ void TRadonView::BuildGrid()
     });
 }
 
+void TRadonView::SetDataFolder(const QString& folder)
+{
+    FFolder = folder;
+    if (FRadonData)
+        FRadonData->SetFolder(folder);
+}
+
 void TRadonView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);

@@ -24,8 +24,9 @@ public:
     explicit TRadonView(IMessageBoxes& boxes, QWidget* parent = nullptr);
     ~TRadonView() override;
 
-    // The folder the tables are read from; the main window gives it during start-up.
-    void SetDataFolder(const QString& folder) { FFolder = folder; }
+    // The folder the tables are read from: the main window gives it during start-up and when the
+    // user picks another; a table already shown is read again from it.
+    void SetDataFolder(const QString& folder);
     // Null until the view has been shown.
     TRadonData* RadonData() const { return FRadonData.get(); }
 

@@ -310,9 +310,13 @@ bool TQzProgramPreference::ExecEditDlg(TQzProgramOptionsDialogType options, cons
 
 bool TQzProgramPreference::CheckDataFiles() const
 {
+    return HoldsDataFiles(FQVDDir);
+}
+
+bool TQzProgramPreference::HoldsDataFiles(const QString& folder)
+{
     // Any entry counts, a folder named like a data file included; nothing is opened.
-    QDirIterator it(FQVDDir, {QStringLiteral("*.qvd")},
-                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QDirIterator it(folder, {QStringLiteral("*.qvd")}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     return it.hasNext();
 }
 

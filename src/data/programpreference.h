@@ -76,6 +76,7 @@ public:
 
     // Data folder: SetQVDDir falls back to the default folder, then to the executable's folder.
     bool CheckDataFiles() const;
+    static bool HoldsDataFiles(const QString& folder);
     // The nuclides of an index that have a data file, each with its node, in periodic-table order.
     void GetRNList(const TRNXindex& index, TRNXStringList& list) const;
     void SetQVDDir(const QString& value);

@@ -4,6 +4,11 @@
 #include "app/mainform.h"
 #include "app/materialsview.h"
 #include "recordingmessageboxes.h"
+#include "radonfixture.h"
+#include "data/mixturefile.h"
+#include "data/bioassaydata.h"
+#include "app/radondata.h"
+#include "app/radonview.h"
 #include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
 #include "viewerini.h"
@@ -14,10 +19,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QListWidget>
+#include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -318,6 +325,83 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
     EXPECT_FALSE(form.StartupFailed());
     EXPECT_EQ(home.context().ProgramPreference().QVDDir(), other.path());
     EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
+}
+
+// Another data folder picked in the options while the viewer runs: every page shows its data
+// at once, a chooser whose nuclide it lacks moves to one it has, a kept row without data stays.
+TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
+{
+    writeTypicalFile(data.path(), _Co, "58");
+    writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
+    ApplicationContext& started = context();
+    const QString keptFile = started.ProgramPreference().MixtureFileName();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(keptFile).path()));
+    writeBytes(keptFile, MixtureFileBytes({{"Co-60", ipIngestion, 0, -1}, {"Co-58", ipIngestion, 0, -1}}));
+    QTemporaryDir other;
+    writeTypicalFile(other.path(), _Co, "60", SyntheticSampleMarker);
+    writeTwoGroupFile(other.path(), _Cs, "137");
+    std::vector<TQzProgramOptionsDialogType> asked;
+    QString target = other.path();
+    TMainForm form(started, [&](TQzProgramPreference& p, TQzProgramOptionsDialogType o) {
+        asked.push_back(o);
+        p.SetQVDDir(target);
+        return true;
+    });
+    captureDialogs(form);
+    form.show();
+    form.MainTabs()->setCurrentIndex(2);
+    ASSERT_TRUE(form.RadonView()->RadonData());
+    ASSERT_TRUE(form.RadonView()->RadonData()->DataLoaded());
+    form.MainTabs()->setCurrentIndex(1);
+    form.MainTabs()->setCurrentIndex(0);
+    form.DosePerIntakeTabs()->setCurrentIndex(1);
+    form.DPUIPanel()->SetElementAndAMass(_Co, "58");
+    ASSERT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-58"));
+    ASSERT_EQ(form.DPUMData()->RNuclideName(), QStringLiteral("Co-60"));
+    ASSERT_TRUE(form.MixtureRows()->Row(1).Available());
+    ASSERT_FALSE(form.SampleNotice());
+
+    QAction* options = nullptr;
+    for (QAction* a : form.HelpMenu()->actions())
+        if (a->text() == QStringLiteral("Options..."))
+            options = a;
+    ASSERT_TRUE(options);
+    options->trigger();
+    EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poGeneral});
+    EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUIPanel()->Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUMIntakePanel()->Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
+    // new folder as the bioassay page's Co-60 is.
+    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.DPUIData()->IsSyntheticSample());
+    EXPECT_TRUE(form.DPUMData()->IsSyntheticSample());
+    // The kept rows stay as they were chosen, each with the new folder's data or the reason.
+    ASSERT_EQ(form.MixtureRows()->Count(), 2);
+    EXPECT_TRUE(form.MixtureRows()->Row(0).loaded->data.IsSyntheticSample());
+    EXPECT_EQ(form.MixtureRows()->Row(1).setting.Nuclide, QStringLiteral("Co-58"));
+    EXPECT_FALSE(form.MixtureRows()->Row(1).Available());
+    ASSERT_TRUE(form.SampleNotice());
+    EXPECT_FALSE(form.SampleNotice()->isHidden());
+    EXPECT_EQ(form.DataFolderLabel()->toolTip(), QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(other.path()));
+    // The radon table shown is read again, from the new folder, which has none.
+    EXPECT_FALSE(form.RadonView()->RadonData()->DataLoaded());
+    EXPECT_TRUE(form.RadonView()->RadonData()->Problem().startsWith(QDir(other.path()).filePath(QStringLiteral("RadonData.txt"))))
+        << form.RadonView()->RadonData()->Problem().toStdString();
+
+    // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
+    form.DPUIPanel()->SetElementAndAMass(_Cs, "137");
+    ASSERT_EQ(form.DPUIData()->AerosolDataCount(), 2);
+    target = data.path();
+    messages.boxes.clear();
+    options->trigger();
+    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-58"));
+    EXPECT_TRUE(form.MixtureRows()->Row(1).Available());
+    EXPECT_TRUE(form.SampleNotice()->isHidden());
+    EXPECT_TRUE(form.RadonView()->RadonData()->DataLoaded());
+    EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)

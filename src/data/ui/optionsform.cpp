@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -32,6 +33,8 @@ QString defaultBrowse(QWidget* parent, const QString& start)
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, false);
     dialog.setNameFilter(QStringLiteral("Find files *.qvd (*.qvd)"));
+    // Wide enough for the names, sizes and dates of the files side by side.
+    dialog.resize(720, 440);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front();
@@ -214,6 +217,16 @@ void TProgramOptionsForm::BrowseQVDDir()
     const QString chosen = BrowseFolder(FPreference->QVDDir());
     if (chosen.isEmpty())
         return;
+    if (TQzProgramPreference::HoldsDataFiles(chosen)) {
+        FMessage->clear();
+    } else if (TQzProgramPreference::HoldsDataFiles(FPreference->QVDDir())) {
+        // A folder without data files would leave every view empty: the one in use stays.
+        FMessage->setText(QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
+                              .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(FPreference->QVDDir())));
+        return;
+    } else {
+        FMessage->setText(NoDataFilesMessage);
+    }
     FPreference->SetQVDDir(chosen);
     peQVDDir->setText(FPreference->QVDDir());
 }

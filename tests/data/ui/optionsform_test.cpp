@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +75,43 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     EXPECT_EQ(dialog.Preference().QVDDir(), good.path());
     EXPECT_TRUE(ini().isEmpty()) << "the caller keeps what was accepted";
     EXPECT_EQ(caller.QVDDir(), empty.path()); // the caller's copy changes only through Assign
+}
+
+// From the general options the data folder can be changed at any time; a folder without data
+// files is refused with the reason and the one in use stays.
+TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
+{
+    TQzProgramPreference caller(exe());
+    caller.SetQVDDir(good.path());
+    QTemporaryDir second;
+    writeTypicalFile(second.path(), _Cs, "137");
+    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    dialog.Load(caller, poGeneral);
+    ASSERT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
+    dialog.MainPages()->setCurrentIndex(0);
+    dialog.show();
+    EXPECT_TRUE(dialog.MessageLabel()->text().isEmpty());
+    QToolButton* browse = nullptr;
+    for (QToolButton* b : dialog.findChildren<QToolButton*>())
+        if (b->text() == QStringLiteral("..."))
+            browse = b;
+    ASSERT_TRUE(browse);
+    QString answer = empty.path();
+    dialog.BrowseFolder = [&](const QString&) { return answer; };
+
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(dialog.QVDDirField()->text(), good.path());
+    EXPECT_EQ(dialog.MessageLabel()->text(),
+              QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
+                  .arg(QDir::toNativeSeparators(empty.path()), QDir::toNativeSeparators(good.path())));
+
+    answer = second.path();
+    QTest::mouseClick(browse, Qt::LeftButton);
+    EXPECT_EQ(dialog.QVDDirField()->text(), second.path());
+    EXPECT_TRUE(dialog.MessageLabel()->text().isEmpty());
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Preference().QVDDir(), second.path());
 }
 
 TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
