@@ -76,10 +76,27 @@ private:
     Qt::Alignment m_alignment;
 };
 
-// A check list: each item a check box that a click anywhere on it toggles.
+// A check list: each item a check box that a click anywhere on it toggles, as Space does on
+// the current item.
+class CheckList : public TQzColumnsList {
+public:
+    using TQzColumnsList::TQzColumnsList;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QListWidgetItem* item = currentItem();
+        if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && item) {
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            return;
+        }
+        TQzColumnsList::keyPressEvent(event);
+    }
+};
+
 QListWidget* makeCheckList(const QStringList& items, int columns, QWidget* parent)
 {
-    auto* list = new TQzColumnsList(columns, parent);
+    auto* list = new CheckList(columns, parent);
     list->SetWidestText(*std::max_element(items.begin(), items.end(), [](const QString& a, const QString& b) {
         return a.size() < b.size();
     }) + QStringLiteral("WW"));
@@ -251,8 +268,11 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
     // Tabs on two lines: the tab bar of the page control would not fit the narrow form.
     FPages = new QTabWidget(left);
     FPages->tabBar()->hide();
+    // The hidden bar would take the focus that Tab passes on, and keep it out of sight.
+    FPages->tabBar()->setFocusPolicy(Qt::NoFocus);
     FPages->setDocumentMode(true);
-    const char* titles[] = {"Atomic mass", "Decay chain", "Mode of decay", "Half-life", "Spectrum"};
+    // The underlined letters (Alt+A and the others) open the pages, as Ctrl+Tab does in turn.
+    const char* titles[] = {"&Atomic mass", "&Decay chain", "&Mode of decay", "&Half-life", "&Spectrum"};
     auto* tabs = new QButtonGroup(this);
     auto* tabRows = new QVBoxLayout;
     tabRows->setSpacing(0);
@@ -269,15 +289,18 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
         tab->setObjectName(QStringLiteral("tab%1").arg(i));
         tab->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         tab->setStyleSheet(QStringLiteral("QToolButton { border: 1px solid #A0A0A0; border-bottom: none; padding: 2px 4px; "
-                                          "background: #E4E4E4; } QToolButton:checked { background: palette(window); color: #000080; }"));
+                                          "background: #E4E4E4; } QToolButton:checked { background: palette(window); color: #000080; } "
+                                          "QToolButton:focus { border: 1px solid #2A6FCF; border-bottom: none; }"));
         tabs->addButton(tab, i);
         row->addWidget(tab);
     }
-    FPages->addTab(MakeMassPage(), QString::fromLatin1(titles[0]));
-    FPages->addTab(MakeDecayChainPage(), QString::fromLatin1(titles[1]));
-    FPages->addTab(MakeModeOfDecayPage(), QString::fromLatin1(titles[2]));
-    FPages->addTab(MakeHalfLifePage(), QString::fromLatin1(titles[3]));
-    FPages->addTab(MakeSpectrumPage(), QString::fromLatin1(titles[4]));
+    // The hidden tab bar keeps the page names without the marks of the letters.
+    const auto pageName = [&titles](int i) { return QString::fromLatin1(titles[i]).remove(u'&'); };
+    FPages->addTab(MakeMassPage(), pageName(0));
+    FPages->addTab(MakeDecayChainPage(), pageName(1));
+    FPages->addTab(MakeModeOfDecayPage(), pageName(2));
+    FPages->addTab(MakeHalfLifePage(), pageName(3));
+    FPages->addTab(MakeSpectrumPage(), pageName(4));
     tabs->button(0)->setChecked(true);
     connect(tabs, &QButtonGroup::idClicked, FPages, &QTabWidget::setCurrentIndex);
     connect(FPages, &QTabWidget::currentChanged, this, [this, tabs](int page) {
@@ -289,11 +312,11 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
     column->addWidget(FPages);
 
     auto* enabledRow = new QHBoxLayout;
-    cbEnabled = new QCheckBox(QStringLiteral("Enabled"), left);
+    cbEnabled = new QCheckBox(QStringLiteral("&Enabled"), left);
     cbEnabled->setObjectName(QStringLiteral("cbEnabled"));
     cbEnabled->setStyleSheet(kNavyWhenChecked);
     connect(cbEnabled, &QCheckBox::toggled, this, [this](bool on) { Write([&] { FFilter->SetEnabled(on); }); });
-    bLinesList = new QPushButton(QStringLiteral("Spectrum lines list"), left);
+    bLinesList = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
     bLinesList->setObjectName(QStringLiteral("bLinesList"));
     bLinesList->setVisible(false);
     connect(bLinesList, &QPushButton::clicked, this, [this] { SetIsMoreWidth(!FIsMoreWidth); });
@@ -315,8 +338,8 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
         layout->addWidget(count);
         FResultPages->addTab(page, title);
     };
-    resultPage(QStringLiteral("Radionuclides"), 4, QStringLiteral("Ag-110m"), lbNuclides, lNuclidesCount);
-    resultPage(QStringLiteral("Elements"), 8, QStringLiteral("Mn"), lbElements, lElementsCount);
+    resultPage(QStringLiteral("&Radionuclides"), 4, QStringLiteral("Ag-110m"), lbNuclides, lNuclidesCount);
+    resultPage(QStringLiteral("Elemen&ts"), 8, QStringLiteral("Mn"), lbElements, lElementsCount);
     lbNuclides->setObjectName(QStringLiteral("lbNuclides"));
     lbElements->setObjectName(QStringLiteral("lbElements"));
     column->addWidget(FResultPages, 1);
@@ -1075,6 +1098,35 @@ void TQzRNXAdvFilterForm::showEvent(QShowEvent* event)
     FShown = true;
     UpdateWidth();
     BuildLines();
+    // A tool window is not made active by the window system as it opens: without this the
+    // keys would go on to the window below until the dialog is clicked.
+    activateWindow();
+    FocusPage();
+}
+
+void TQzRNXAdvFilterForm::FocusPage()
+{
+    QWidget* page = FPages->currentWidget();
+    for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain())
+        if (page->isAncestorOf(w) && w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+}
+
+void TQzRNXAdvFilterForm::keyPressEvent(QKeyEvent* event)
+{
+    // Ctrl+Tab and Ctrl+PgDn to the next page, with Shift or PgUp to the one before, wherever the
+    // focus is outside the result lists (whose own pages turn there).
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    if (control && (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_PageDown || key == Qt::Key_PageUp)) {
+        const bool back = key == Qt::Key_Backtab || key == Qt::Key_PageUp || (event->modifiers() & Qt::ShiftModifier);
+        const int count = FPages->count();
+        FPages->setCurrentIndex((FPages->currentIndex() + (back ? count - 1 : 1)) % count);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TQzRNXAdvFilterForm::done(int result)

@@ -100,6 +100,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
     // A key typed into a number field holds the chooser's choice until the typing ends.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -155,6 +156,8 @@ private:
     void ChooseRadiations();
     void UpdateWidth();
     void PageChanged(int page);
+    // The keyboard's focus to the first control of the page shown.
+    void FocusPage();
 
     TQzRNXPanel& FPanel;
     TQzRNXAdvancedFilter* FFilter = nullptr;

@@ -676,5 +676,54 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
+// The dialog from the keyboard alone: it takes the keys as it opens, Tab passes every control of
+// the page and of the dialog in order and comes back round by the page buttons, the pages turn by
+// the arrows, Ctrl+Tab and the underlined letters, and Space ticks a check list.
+TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
+{
+    openDialog([&](TQzRNXAdvFilterForm& form) {
+        ASSERT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgAtomicMass);
+        EXPECT_EQ(QApplication::activeWindow(), &form);
+        EXPECT_EQ(QApplication::focusWidget(), form.MassEnabled(false));
+        auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("tab0"));
+        ASSERT_TRUE(pageButton);
+        const std::vector<QWidget*> order{form.MassValue(false), form.MassEnabled(true), form.MassValue(true),
+                                          form.EnabledBox(), form.ResultPages()->tabBar(), form.ResultNuclides(),
+                                          pageButton, form.MassEnabled(false)};
+        for (QWidget* expected : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        EXPECT_TRUE(panel->Filter().Advanced().AMass().MinEnabled());
+
+        // The page buttons: the arrows move along them and turn the page.
+        pageButton->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(pageButton, Qt::Key_Right);
+        EXPECT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgDecayChain);
+        // Ctrl+Tab turns the pages wherever the focus is, Ctrl+Shift+Tab back.
+        form.EnabledBox()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form.EnabledBox(), Qt::Key_Tab, Qt::ControlModifier);
+        EXPECT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgModeOfDecay);
+        QTest::keyClick(form.EnabledBox(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgDecayChain);
+
+        // Space ticks the check list's current entry off and on.
+        form.AncestorCounts()->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(form.AncestorCounts()->currentRow(), 0);
+        QTest::keyClick(form.AncestorCounts(), Qt::Key_Down);
+        QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
+        EXPECT_FALSE(panel->Filter().Advanced().Ancestors().CountSet().contains(static_cast<TQzRNXAncestorsCount>(1)));
+        EXPECT_TRUE(panel->Filter().Advanced().Ancestors().CountSet().contains(static_cast<TQzRNXAncestorsCount>(0)));
+        QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
+        EXPECT_TRUE(panel->Filter().Advanced().Ancestors().CountSet().contains(static_cast<TQzRNXAncestorsCount>(1)));
+
+        // The underlined letter of a page button opens its page.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(form.Pages()->currentIndex(), int(TQzRNXAdvFilterForm::pgSpectrum));
+    });
+}
+
 } // namespace
 } // namespace kav
+
