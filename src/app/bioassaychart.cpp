@@ -419,13 +419,15 @@ void TBioassayChart::sbChDPUM_ClipboardClick()
     auto* choices = new QButtonGroup(&dialog);
     auto* column = new QVBoxLayout(group);
     const std::pair<const char*, TQzChartPictureFormat> formats[] = {
-        {"Metafile", cpWmf}, {"Enhanced metafile", cpEmf}, {"Bitmap", cpBmp}};
+        {"&Metafile", cpWmf}, {"&Enhanced metafile", cpEmf}, {"&Bitmap", cpBmp}};
     for (const auto& [caption, format] : formats) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), group);
         choices->addButton(choice, format);
         column->addWidget(choice);
     }
     choices->button(cpEmf)->setChecked(true);
+    // The keys start on the format that is checked.
+    choices->button(cpEmf)->setFocus();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

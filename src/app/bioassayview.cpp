@@ -1,6 +1,7 @@
 #include "app/bioassayview.h"
 
 #include "app/bioassaychart.h"
+#include "controls/keyboard.h"
 #include "controls/chart.h"
 #include "app/helpwindow.h"
 #include "app/materialsview.h"
@@ -98,16 +99,23 @@ QWidget* TBioassayView::BuildIntakeParameters()
     });
     connect(cbDPUMAMAD, &QComboBox::currentIndexChanged, this, [this] { UpdateDPUM(); });
 
-    auto* sizeLabel = new QLabel(QString::fromUtf16(u"AMTD/AMAD, \u00B5m"), group);
+    auto* sizeLabel = new QLabel(QString::fromUtf16(u"AM&TD/AMAD, \u00B5m"), group);
+    sizeLabel->setBuddy(cbDPUMAMAD);
     sizeLabel->setToolTip(TMaterialsView::AMADHint);
     OfferHelp(sizeLabel, HelpTopic::AMAD);
     OfferHelp(cbDPUMAMAD, HelpTopic::AMAD);
     auto* grid = new QGridLayout(group);
-    grid->addWidget(new QLabel(QStringLiteral("Radionuclide"), group), 0, 0);
+    // The labels' underlined letters take the keys to their boxes.
+    const auto label = [group](const QString& text, QWidget* box) {
+        auto* l = new QLabel(text, group);
+        l->setBuddy(box);
+        return l;
+    };
+    grid->addWidget(label(QStringLiteral("&Radionuclide"), rnpDPUMRNIntake->ElementBox()), 0, 0);
     grid->addWidget(rnpDPUMRNIntake, 0, 1, Qt::AlignLeft);
-    grid->addWidget(new QLabel(QStringLiteral("Route of Intake"), group), 1, 0);
+    grid->addWidget(label(QStringLiteral("Route of &Intake"), cbDPUMIntakePath), 1, 0);
     grid->addWidget(cbDPUMIntakePath, 1, 1, Qt::AlignLeft);
-    grid->addWidget(new QLabel(QStringLiteral("Material"), group), 2, 0);
+    grid->addWidget(label(QStringLiteral("Mat&erial"), cbDPUMCompound), 2, 0);
     grid->addWidget(cbDPUMCompound, 2, 1);
     grid->addWidget(sizeLabel, 3, 0);
     grid->addWidget(cbDPUMAMAD, 3, 1, Qt::AlignLeft);
@@ -122,8 +130,8 @@ QWidget* TBioassayView::BuildDisplayedData()
     group->setToolTip(kViewTypeHint);
     OfferHelp(group, HelpTopic::DisplayedData);
     rgDPUMViewType = new QButtonGroup(group);
-    const char* choices[DPUMViewTypeCount] = {"Dose per Content Function", "Content for the Specified Dose",
-                                              "Content per Intake (Reference Bioassay Function)"};
+    const char* choices[DPUMViewTypeCount] = {"Dose per Content &Function", "Content for the &Specified Dose",
+                                              "Content &per Intake (Reference Bioassay Function)"};
     auto* layout = new QGridLayout(group);
     for (int i = 0; i < DPUMViewTypeCount; ++i) {
         auto* choice = new QRadioButton(QString::fromLatin1(choices[i]), group);
@@ -172,7 +180,7 @@ QWidget* TBioassayView::BuildDisplayedData()
 QWidget* TBioassayView::BuildTable()
 {
     auto* box = new QWidget(this);
-    aDPUMCopyToClipboard = new QAction(QStringLiteral("Copy to Clipboard"), this);
+    aDPUMCopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     aDPUMCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
     connect(aDPUMCopyToClipboard, &QAction::triggered, this, [this] { aDPUMCopyToClipboardExecute(); });
     miDPUMIntDays = new QAction(QStringLiteral("Exclude fractions of the day"), this);
@@ -181,7 +189,7 @@ QWidget* TBioassayView::BuildTable()
         FContext.ProgramPreference().SetDPUMIntDays(on);
         UpdateDPUM();
     });
-    aDPUMUnits = new QAction(QStringLiteral("Units..."), this);
+    aDPUMUnits = new QAction(QStringLiteral("&Units..."), this);
     connect(aDPUMUnits, &QAction::triggered, this, [this] {
         if (OnEditUnits)
             OnEditUnits();
@@ -199,11 +207,10 @@ QWidget* TBioassayView::BuildTable()
     lDPUMCaprion->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     lDPUMCaprion->setWordWrap(true);
     lDPUMCaprion->setMinimumHeight(3 * fontMetrics().height());
-    auto* copy = new QToolButton(box);
-    copy->setDefaultAction(aDPUMCopyToClipboard);
-    copy->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QToolButton* copy = TextButtonFor(*aDPUMCopyToClipboard, box);
     sgDPUM = new TQzStringGrid(box);
     sgDPUM->setObjectName(QStringLiteral("sgDPUM"));
+    CopyByKeys(*aDPUMCopyToClipboard, *sgDPUM);
     sgDPUM->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgDPUM, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { pm_sgDPUM->exec(sgDPUM->mapToGlobal(pos)); });

@@ -2,6 +2,7 @@
 
 #include "base/messageboxes.h"
 
+#include <QShortcut>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -74,6 +75,16 @@ THelpWindow::THelpWindow(QString collectionFile, IMessageBoxes& boxes, QWidget* 
 {
     setWindowTitle(QStringLiteral("KAV Data Viewer Help"));
     resize(900, 620);
+    // Escape and the desktop's close keys (Ctrl+W) close it, as they close a help window anywhere.
+    QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
+    // Each key once: two shortcuts on one key would both stay silent.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        if (!closeKeys.contains(key))
+            closeKeys << key;
+    for (const QKeySequence& key : closeKeys) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 }
 
 THelpWindow::~THelpWindow() = default;

@@ -16,6 +16,7 @@
 #include "data/mixturefile.h"
 #include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/keyboard.h"
 #include "controls/numberedit.h"
 
 #include <QApplication>
@@ -91,18 +92,18 @@ void TMainForm::CreateControls()
     pcDosePerIntake->setObjectName(QStringLiteral("pcDosePerIntake"));
     tsMixture = new QWidget;
     tsDPUI = new QWidget;
-    pcDosePerIntake->addTab(tsMixture, QStringLiteral("Radionuclides"));
-    pcDosePerIntake->addTab(tsDPUI, QStringLiteral("Materials"));
+    pcDosePerIntake->addTab(tsMixture, QStringLiteral("Radio&nuclides"));
+    pcDosePerIntake->addTab(tsDPUI, QStringLiteral("&Materials"));
     auto* doseLayout = new QVBoxLayout(tsDosePerIntake);
     doseLayout->setContentsMargins(2, 2, 2, 2);
     doseLayout->addWidget(pcDosePerIntake);
 
     tsDPUM = new QWidget;
     tsRadon = new QWidget;
-    // Doubled ampersands show as one; single ones would mark a shortcut letter.
-    pcMain->addTab(tsDosePerIntake, QStringLiteral("   Dose per Intake   "));
-    pcMain->addTab(tsDPUM, QStringLiteral("   Dose per Content && Reference Bioassay Functions   "));
-    pcMain->addTab(tsRadon, QStringLiteral("   Radon   "));
+    // A single ampersand marks the letter that opens a tab with Alt; a doubled one shows as one.
+    pcMain->addTab(tsDosePerIntake, QStringLiteral("   &Dose per Intake   "));
+    pcMain->addTab(tsDPUM, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
+    pcMain->addTab(tsRadon, QStringLiteral("   R&adon   "));
 
     CreateViews();
 
@@ -137,6 +138,7 @@ void TMainForm::CreateHelp()
     JxpbHelp->setPopupMode(QToolButton::MenuButtonPopup);
     JxpbHelp->setMenu(pmHelp);
     JxpbHelp->setAutoRaise(true);
+    OpenMenuByKeys(*JxpbHelp);
     connect(JxpbHelp, &QToolButton::clicked, this, [this] { FHelp->ShowTopic(HelpTopic::Contents); });
     pcMain->setCornerWidget(JxpbHelp, Qt::TopRightCorner);
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
@@ -443,7 +445,7 @@ bool TMainForm::event(QEvent* event)
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (JxApplicationEventsMessage(watched, event))
+    if (JxApplicationEventsMessage(watched, event) || OpenContextMenuByKeys(event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }

@@ -4,6 +4,7 @@
 #include "app/materialtext.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
+#include "controls/keyboard.h"
 #include "controls/inputcolours.h"
 #include "base/messageboxes.h"
 #include "chooser/ui/rnxpanel.h"
@@ -109,7 +110,7 @@ QLayout* TMaterialsView::BuildUnitsBar()
         sbPlusDPUI->setVisible(!on);
         sbMinusDPUI->setVisible(on);
     });
-    aDPUICopyToClipboard = new QAction(QStringLiteral("Copy to Clipboard"), this);
+    aDPUICopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     aDPUICopyToClipboard->setToolTip(CopyHint);
     connect(aDPUICopyToClipboard, &QAction::triggered, this, [this] { aDPUICopyToClipboardExecute(); });
     sbPlusDPUI = new QToolButton(this);
@@ -121,15 +122,18 @@ QLayout* TMaterialsView::BuildUnitsBar()
     sbMinusDPUI->hide();
     for (QToolButton* b : {sbPlusDPUI, sbMinusDPUI})
         connect(b, &QToolButton::clicked, aShowEquivalentDoses, &QAction::toggle);
-    auto* copy = new QToolButton(this);
-    copy->setDefaultAction(aDPUICopyToClipboard);
-    copy->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QToolButton* copy = TextButtonFor(*aDPUICopyToClipboard, this);
 
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("Radionuclide"), this));
+    // The labels' underlined letters take the keys to their boxes.
+    auto* nuclideLabel = new QLabel(QStringLiteral("&Radionuclide"), this);
+    nuclideLabel->setBuddy(rnpDPUI->ElementBox());
+    auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
+    unitsLabel->setBuddy(ducbDPUIUnit);
+    top->addWidget(nuclideLabel);
     top->addWidget(rnpDPUI);
     top->addSpacing(24);
-    top->addWidget(new QLabel(QStringLiteral("Units"), this));
+    top->addWidget(unitsLabel);
     top->addWidget(ducbDPUIUnit);
     top->addWidget(new QLabel(QStringLiteral("/"), this));
     top->addWidget(aucbDPUIUnit);
@@ -143,10 +147,10 @@ QLayout* TMaterialsView::BuildUnitsBar()
 
 void TMaterialsView::BuildMaterialLists(QBoxLayout* into)
 {
-    auto* ingest = new QGroupBox(QStringLiteral("Ingested Material"), this);
+    auto* ingest = new QGroupBox(QStringLiteral("In&gested Material"), this);
     clbDPUIIngestCompound = materialList(ingest);
     (new QVBoxLayout(ingest))->addWidget(clbDPUIIngestCompound);
-    auto* inhal = new QGroupBox(QStringLiteral("Inhaled Material"), this);
+    auto* inhal = new QGroupBox(QStringLiteral("Inha&led Material"), this);
     clbDPUIInhalCompound = materialList(inhal);
     (new QVBoxLayout(inhal))->addWidget(clbDPUIInhalCompound);
     connect(clbDPUIIngestCompound, &QListWidget::itemChanged, this, [this] { FillDPUIGrid(); });
@@ -204,7 +208,7 @@ QWidget* TMaterialsView::BuildParticleSizes()
 QWidget* TMaterialsView::BuildInjection()
 {
     auto* injectGroup = new QGroupBox(this);
-    cbDPUIInject = new QCheckBox(QStringLiteral("Injection"), injectGroup);
+    cbDPUIInject = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
     connect(cbDPUIInject, &QCheckBox::clicked, this, [this] { FillDPUIGrid(); });
     (new QVBoxLayout(injectGroup))->addWidget(cbDPUIInject);
     return injectGroup;
@@ -214,6 +218,7 @@ QWidget* TMaterialsView::BuildGrid()
 {
     sgDPUI = new TQzStringGrid(this);
     sgDPUI->setObjectName(QStringLiteral("sgDPUI"));
+    CopyByKeys(*aDPUICopyToClipboard, *sgDPUI);
     sgDPUI->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgDPUI, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;
@@ -396,7 +401,7 @@ void TMaterialsView::FillDPUIGrid()
         s += 2;
     };
     if (cbDPUIInject->isChecked())
-        write(cbDPUIInject->text(), ipInjection, 0, 0);
+        write(IntakePathName(ipInjection), ipInjection, 0, 0);
     for (int q = 0; q < clbDPUIIngestCompound->count(); ++q)
         if (ticked(clbDPUIIngestCompound->item(q)))
             write(IntakePathName(ipIngestion) + QStringLiteral(", ") + clbDPUIIngestCompound->item(q)->text(), ipIngestion, q, 0);

@@ -7,6 +7,7 @@
 #include "base/messageboxes.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/keyboard.h"
 #include "controls/inputcolours.h"
 #include "controls/paintedicon.h"
 #include "controls/stringgrid.h"
@@ -110,6 +111,7 @@ TMixtureView::TMixtureView(ApplicationContext& context, QWidget* parent)
     layout->addLayout(BuildToolBar());
     sgMixture = new TQzStringGrid(this);
     sgMixture->setObjectName(QStringLiteral("sgMixture"));
+    CopyByKeys(*aMixtureCopyToClipboard, *sgMixture);
     layout->addWidget(sgMixture, 1);
     InitMixtureGrid();
     ConnectGridEvents();
@@ -154,7 +156,7 @@ QLayout* TMixtureView::BuildToolBar()
     for (QWidget* box : std::initializer_list<QWidget*>{ducbMixtureUnit, aucbMixtureUnit})
         ApplyInputColours(box);
 
-    aMixtureCopyToClipboard = new QAction(QStringLiteral("Copy to Clipboard"), this);
+    aMixtureCopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     aMixtureCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
     connect(aMixtureCopyToClipboard, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
     // Undo and redo answer their keys anywhere on the page.
@@ -168,9 +170,7 @@ QLayout* TMixtureView::BuildToolBar()
     }
     connect(aMixtureUndo, &QAction::triggered, this, [this] { aMixtureUndoExecute(); });
     connect(aMixtureRedo, &QAction::triggered, this, [this] { aMixtureRedoExecute(); });
-    auto* copy = new QToolButton(this);
-    copy->setDefaultAction(aMixtureCopyToClipboard);
-    copy->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QToolButton* copy = TextButtonFor(*aMixtureCopyToClipboard, this);
 
     auto* bar = new QHBoxLayout;
     for (QToolButton* b : {tbAddRN, tbRemoveSelectedRN, tbClearList})
@@ -182,7 +182,9 @@ QLayout* TMixtureView::BuildToolBar()
     for (QToolButton* b : {tbTop, tbUp, tbDown, tbBottom})
         bar->addWidget(b);
     bar->addStretch(1);
-    bar->addWidget(new QLabel(QStringLiteral("Units"), this));
+    auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
+    unitsLabel->setBuddy(ducbMixtureUnit);
+    bar->addWidget(unitsLabel);
     bar->addWidget(ducbMixtureUnit);
     bar->addWidget(new QLabel(QStringLiteral("/"), this));
     bar->addWidget(aucbMixtureUnit);

@@ -2,6 +2,7 @@
 
 #include "app/materialsview.h"
 #include "app/radondata.h"
+#include "controls/keyboard.h"
 #include "controls/markup.h"
 #include "controls/stringgrid.h"
 #include "controls/tipform.h"
@@ -61,7 +62,7 @@ QWidget* TRadonView::BuildChoices()
 
     aShowRadonEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);
     aShowRadonEquivalentDoses->setCheckable(true);
-    aRadonCopy2Clipboard = new QAction(QStringLiteral("Copy to Clipboard"), this);
+    aRadonCopy2Clipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     aRadonCopy2Clipboard->setToolTip(QStringLiteral("Copy to Clipboard "));
     connect(aRadonCopy2Clipboard, &QAction::triggered, this, [this] { aRadonCopy2ClipboardExecute(); });
     sbPlusRadon = new QToolButton(top);
@@ -79,9 +80,7 @@ QWidget* TRadonView::BuildChoices()
         if (FRadonData)
             FRadonData->SetShowOrganDoses(on);
     });
-    auto* copy = new QToolButton(top);
-    copy->setDefaultAction(aRadonCopy2Clipboard);
-    copy->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QToolButton* copy = TextButtonFor(*aRadonCopy2Clipboard, top);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(sbPlusRadon);
@@ -99,6 +98,7 @@ void TRadonView::BuildGrid()
 {
     sgRadon = new TQzStringGrid(this);
     sgRadon->setObjectName(QStringLiteral("sgRadon"));
+    CopyByKeys(*aRadonCopy2Clipboard, *sgRadon);
     for (TQzCellFormat* f : {&sgRadon->FixedCellsFormat.Normal, &sgRadon->FixedCellsFormat.Selected,
                              &sgRadon->FixedCellsFormat.Disabled})
         f->MultiLine = true;

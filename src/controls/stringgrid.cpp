@@ -450,6 +450,14 @@ QRect TQzStringGrid::CellRect(int col, int row) const
     return QRect(ColLeft(col) - ScrollX(col), RowTop(row) - ScrollY(row), w, h);
 }
 
+QVariant TQzStringGrid::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query != Qt::ImCursorRectangle)
+        return QAbstractScrollArea::inputMethodQuery(query);
+    const QRect cell = CellRect(FCol, FRow).intersected(viewport()->rect());
+    return cell.isEmpty() ? QVariant() : QVariant(cell.translated(viewport()->pos()));
+}
+
 bool TQzStringGrid::StartsRowRun(int row) const
 {
     for (int c = 0; c < FFixedCols; ++c)

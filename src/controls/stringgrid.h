@@ -226,6 +226,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool viewportEvent(QEvent* event) override;
+    // The current cell stands for the text cursor: a menu asked for by the keyboard opens there.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     void CheckCol(int col) const;

@@ -285,35 +285,49 @@ TEST_F(BioassayChartTest, APictureThatDoesNotFitIsSaidAndLeftOut)
     }
 }
 
+// Metafile chosen with the mouse, then with the keys alone (the focus starts on the checked
+// format, the arrows move it, Enter is OK).
 TEST_F(BioassayChartTest, TheClipboardGetsTheChosenFormatABitmapAndSvg)
 {
-    chart.ExecModal = [](QDialog& dialog) {
-        dialog.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Copy to clipboard"));
-        QRadioButton* metafile = nullptr;
-        for (QRadioButton* r : dialog.findChildren<QRadioButton*>()) {
-            if (r->text() == QStringLiteral("Enhanced metafile")) {
-                EXPECT_TRUE(r->isChecked());
+    for (const bool byKeys : {false, true}) {
+        SCOPED_TRACE(byKeys ? "keys" : "mouse");
+        QApplication::clipboard()->clear();
+        chart.ExecModal = [byKeys](QDialog& dialog) {
+            dialog.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+            QApplication::setActiveWindow(&dialog);
+            EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Copy to clipboard"));
+            QRadioButton* metafile = nullptr;
+            for (QRadioButton* r : dialog.findChildren<QRadioButton*>()) {
+                if (r->text().remove(u'&') == QStringLiteral("Enhanced metafile")) {
+                    EXPECT_TRUE(r->isChecked());
+                    EXPECT_EQ(QApplication::focusWidget(), r);
+                }
+                if (r->text().remove(u'&') == QStringLiteral("Metafile"))
+                    metafile = r;
             }
-            if (r->text() == QStringLiteral("Metafile"))
-                metafile = r;
-        }
-        if (!metafile)
-            return int(QDialog::Rejected);
-        QTest::mouseClick(metafile, Qt::LeftButton, {}, QPoint(8, metafile->height() / 2)); // on its circle
-        EXPECT_TRUE(metafile->isChecked());
-        for (QPushButton* b : dialog.findChildren<QPushButton*>())
-            if (b->text().remove(u'&') == QStringLiteral("OK"))
-                QTest::mouseClick(b, Qt::LeftButton);
-        return dialog.result();
-    };
-    QTest::mouseClick(chart.sbChDPUM_Clipboard, Qt::LeftButton);
-    const QMimeData* data = QApplication::clipboard()->mimeData();
-    ASSERT_TRUE(data);
-    EXPECT_TRUE(data->hasImage());
-    EXPECT_TRUE(data->data(QStringLiteral("image/x-wmf")).startsWith(QByteArray("\xD7\xCD\xC6\x9A", 4)));
-    EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+            if (!metafile)
+                return int(QDialog::Rejected);
+            if (byKeys) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+                EXPECT_TRUE(metafile->isChecked());
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                return dialog.result();
+            }
+            QTest::mouseClick(metafile, Qt::LeftButton, {}, QPoint(8, metafile->height() / 2)); // on its circle
+            EXPECT_TRUE(metafile->isChecked());
+            for (QPushButton* b : dialog.findChildren<QPushButton*>())
+                if (b->text().remove(u'&') == QStringLiteral("OK"))
+                    QTest::mouseClick(b, Qt::LeftButton);
+            return dialog.result();
+        };
+        QTest::mouseClick(chart.sbChDPUM_Clipboard, Qt::LeftButton);
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        ASSERT_TRUE(data);
+        EXPECT_TRUE(data->hasImage());
+        EXPECT_TRUE(data->data(QStringLiteral("image/x-wmf")).startsWith(QByteArray("\xD7\xCD\xC6\x9A", 4)));
+        EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+    }
 }
 
 } // namespace

@@ -110,6 +110,17 @@ TEST_F(HelpTest, F1ShowsThePageInFront)
     }
     EXPECT_TRUE(form->HelpWindow()->Browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
     EXPECT_TRUE(messages.boxes.empty());
+
+    // Escape and Ctrl+W close the help window; F1 brings it back.
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+        THelpWindow* help = form->HelpWindow();
+        QApplication::setActiveWindow(help);
+        QTest::keyClick(help->Browser(), key.key(), key.keyboardModifiers());
+        EXPECT_FALSE(help->isVisible()) << QKeySequence(key).toString().toStdString();
+        QApplication::setActiveWindow(form.get());
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        EXPECT_TRUE(help->isVisible());
+    }
 }
 
 // The help F1 opens from the add-radionuclides dialog takes clicks while the dialog is open
@@ -151,6 +162,17 @@ TEST_F(HelpTest, TheButtonAndItsMenu)
                 a->trigger();
         EXPECT_EQ(shown(), QString::fromLatin1(topic)) << entry;
     }
+    // The menu opens from the keyboard too, and its keys pick an entry.
+    QTimer::singleShot(0, [this] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_EQ(menu, form->HelpMenu());
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    form->HelpButton()->setFocus();
+    QTest::keyClick(form->HelpButton(), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(shown(), QStringLiteral("key-terms.html"));
     // Back to the contents: the "?" shows them beside the page, whatever pane was used last.
     auto* places = form->HelpWindow()->findChild<QTabWidget*>();
     ASSERT_TRUE(places);

@@ -2,6 +2,9 @@
 #include "app/application.h"
 #include "dosefixture.h"
 #include "app/mainform.h"
+#include "controls/stringgrid.h"
+#include "app/mixtureview.h"
+#include "app/bioassayview.h"
 #include "app/materialsview.h"
 #include "recordingmessageboxes.h"
 #include "radonfixture.h"
@@ -30,6 +33,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -71,13 +75,13 @@ TEST_F(MainFormTest, ShellHasItsCaptionTabsAndSize)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Electronic Annex / KAV Data Viewer"));
     QTabWidget* tabs = form.MainTabs();
     ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(tabs->tabText(0), QStringLiteral("   Dose per Intake   "));
-    EXPECT_EQ(tabs->tabText(1), QStringLiteral("   Dose per Content && Reference Bioassay Functions   "));
-    EXPECT_EQ(tabs->tabText(2), QStringLiteral("   Radon   "));
+    EXPECT_EQ(tabs->tabText(0), QStringLiteral("   &Dose per Intake   "));
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
+    EXPECT_EQ(tabs->tabText(2), QStringLiteral("   R&adon   "));
     QTabWidget* sub = form.DosePerIntakeTabs();
     ASSERT_EQ(sub->count(), 2);
-    EXPECT_EQ(sub->tabText(0), QStringLiteral("Radionuclides"));
-    EXPECT_EQ(sub->tabText(1), QStringLiteral("Materials"));
+    EXPECT_EQ(sub->tabText(0), QStringLiteral("Radio&nuclides"));
+    EXPECT_EQ(sub->tabText(1), QStringLiteral("&Materials"));
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(sub->currentIndex(), 0);
     EXPECT_EQ(tabs->cornerWidget(Qt::TopRightCorner), form.HelpButton());
@@ -402,6 +406,86 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_TRUE(form.SampleNotice()->isHidden());
     EXPECT_TRUE(form.RadonView()->RadonData()->DataLoaded());
     EXPECT_TRUE(messages.boxes.empty());
+}
+
+// Every table answers the desktop's copy keys as its copy button does, and Shift+F10 opens its
+// menu, as a right click does.
+TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
+{
+    writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
+    TMainForm form(context());
+    captureDialogs(form);
+    form.show();
+    struct TableCase {
+        const char* name;
+        int mainTab;
+        int subTab;
+        QWidget* grid;
+        QString copyStart;
+    };
+    const TableCase cases[] = {
+        {"Radionuclides", 0, 0, form.MixtureView()->sgMixture, QStringLiteral("Element\tRadionuclide\t")},
+        {"Materials", 0, 1, form.MaterialsView()->sgDPUI, QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")},
+        {"Bioassay", 1, 0, form.BioassayView()->sgDPUM, QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
+        {"Radon", 2, 0, form.RadonView()->sgRadon, QStringLiteral("Dose coefficients for radon gas Rn-222")},
+    };
+    for (const TableCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        form.MainTabs()->setCurrentIndex(c.mainTab);
+        form.DosePerIntakeTabs()->setCurrentIndex(c.subTab);
+        ASSERT_TRUE(c.grid->isVisible());
+        QApplication::setActiveWindow(&form);
+        c.grid->setFocus();
+        for (const QKeyCombination key : {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert}) {
+            QApplication::clipboard()->clear();
+            QTest::keyClick(c.grid, key.key(), key.keyboardModifiers());
+            EXPECT_TRUE(QApplication::clipboard()->text().startsWith(c.copyStart))
+                << QKeySequence(key).toString().toStdString() << ": " << QApplication::clipboard()->text().left(80).toStdString();
+        }
+        QStringList entries;
+        QTimer::singleShot(0, [&entries] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* a : menu->actions())
+                    entries << a->text().remove(u'&');
+                menu->close();
+            }
+        });
+        QTest::keyClick(c.grid, Qt::Key_F10, Qt::ShiftModifier);
+        EXPECT_TRUE(entries.contains(QStringLiteral("Copy to Clipboard"))) << entries.join(u',').toStdString();
+    }
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+// Alt with an underlined letter opens a tab, takes the keys to a labelled box, or works a button.
+TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
+{
+    TMainForm form(context());
+    captureDialogs(form);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    const auto alt = [&form](Qt::Key key) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+        QTest::keyClick(target, key, Qt::AltModifier);
+    };
+    alt(Qt::Key_B);
+    EXPECT_EQ(form.MainTabs()->currentIndex(), 1);
+    alt(Qt::Key_I);
+    EXPECT_EQ(QApplication::focusWidget(), form.BioassayView()->cbDPUMIntakePath);
+    alt(Qt::Key_A);
+    EXPECT_EQ(form.MainTabs()->currentIndex(), 2);
+    alt(Qt::Key_D);
+    EXPECT_EQ(form.MainTabs()->currentIndex(), 0);
+    alt(Qt::Key_M);
+    EXPECT_EQ(form.DosePerIntakeTabs()->currentIndex(), 1);
+    alt(Qt::Key_R);
+    EXPECT_EQ(QApplication::focusWidget(), form.DPUIPanel()->ElementBox());
+    QApplication::clipboard()->clear();
+    alt(Qt::Key_C);
+    // A button's letter clicks it after a moment, as the mouse would.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")); }));
+    alt(Qt::Key_N);
+    EXPECT_EQ(form.DosePerIntakeTabs()->currentIndex(), 0);
 }
 
 TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)

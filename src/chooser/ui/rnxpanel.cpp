@@ -3,6 +3,7 @@
 #include "base/catalogue.h"
 #include "chooser/ui/advfilterform.h"
 #include "chooser/ui/filterform.h"
+#include "controls/keyboard.h"
 #include "controls/paintedicon.h"
 #include "controls/itemtextdelegate.h"
 #include "base/messageboxes.h"
@@ -136,6 +137,7 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
         (*button)->setMenu(menu);
         (*button)->setAutoRaise(true);
         (*button)->setEnabled(false);
+        OpenMenuByKeys(**button);
         const bool isUndo = undo; // a structured binding cannot be captured everywhere yet
         connect(*button, &QToolButton::clicked, this, [this, isUndo] { isUndo ? Undo(0) : Redo(0); });
         bar->addWidget(*button);
@@ -446,7 +448,11 @@ bool TQzRNXPanel::QuickEntryKey(QComboBox* box, QKeyEvent* event)
     }
     const QString text = event->text();
     if (key != Qt::Key_Backspace) {
-        if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || text.size() != 1)
+        // A letter or digit with Alt or Ctrl is a shortcut that matched nothing: used up here, for
+        // the box's own search would take it as typing (Alt+C turned the chooser to Cs).
+        if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+            return Qt::Key_0 <= key && key <= Qt::Key_Z;
+        if (text.size() != 1)
             return false;
         const QChar c = text[0];
         // A name begins with its symbol or its mass ("137Cs"); the box's own search, which would

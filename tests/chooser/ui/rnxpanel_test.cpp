@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <QToolButton>
 
@@ -161,6 +162,32 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
     panel->RedoButton()->click();
     EXPECT_EQ(reports, (QStringList{"Co-60", "Sr-90"}));
     EXPECT_EQ(panel->RNXname(), QStringLiteral("Sr-90"));
+
+    // The history opens from the keyboard as a list box does (Alt+Down, F4, the Menu key), and
+    // its keys pick an entry: the second one back.
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Down, Qt::AltModifier}, std::pair{Qt::Key_F4, Qt::NoModifier},
+                                         std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+        QWidget* opened = nullptr;
+        QTimer::singleShot(0, [&] {
+            opened = QApplication::activePopupWidget();
+            if (opened)
+                QTest::keyClick(opened, Qt::Key_Escape);
+        });
+        panel->UndoButton()->setFocus();
+        QTest::keyClick(panel->UndoButton(), key, modifiers);
+        EXPECT_TRUE(opened && opened == panel->UndoButton()->menu()) << QKeySequence(key | modifiers).toString().toStdString();
+    }
+    QTimer::singleShot(0, [] {
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_TRUE(menu);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(panel->UndoButton(), Qt::Key_F4);
+    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->RedoNames(), (QStringList{"Co-60", "Sr-90"}));
+    panel->Redo(1);
 
     // Back to the third entry: the two skipped ones lead the redo list in the order they come back.
     panel->Undo(2);
@@ -367,6 +394,20 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
     QTest::keyClicks(panel->AMassBox(), QStringLiteral("137"));
     QTest::keyClick(panel->AMassBox(), Qt::Key_Return);
     EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+}
+
+// A letter with Alt or Ctrl is a shortcut of the window, never typing into a box: Alt+C that
+// copies a table must not turn the chooser to Cs.
+TEST_F(PanelInputTest, LettersWithAltOrCtrlChooseNothing)
+{
+    for (QComboBox* box : {panel->ElementBox(), panel->AMassBox(), panel->RNXBox()})
+        for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier}) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_C, modifier);
+            QTest::keyClick(box, Qt::Key_1, modifier);
+            EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+        }
+    EXPECT_TRUE(reports.isEmpty());
 }
 
 TEST_F(PanelInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
