@@ -2,9 +2,11 @@
 
 #include "base/numberformat.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kav {
@@ -47,6 +49,7 @@ TQzChart::TQzChart(QWidget* parent)
 {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(240, 180);
 }
 
@@ -165,11 +168,144 @@ void TQzChart::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     Paint(painter, rect());
+    painter.setBrush(Qt::NoBrush);
     if (FPressed && FPressedButton == Qt::LeftButton) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(*FPressed, FLastMove).normalized());
     }
+    // The keys' focus: a frame round the chart, and round the legend entry they marked.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
+        for (const auto& [series, row] : LegendRows())
+            if (FLegendMark == series)
+                painter.drawRect(row.adjusted(1, 0, -1, -1));
+    }
+}
+
+void TQzChart::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TQzChart::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
+}
+
+void TQzChart::keyPressEvent(QKeyEvent* event)
+{
+    const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    const int stepX = std::max(1, static_cast<int>(inner.width() / 10));
+    const int stepY = std::max(1, static_cast<int>(inner.height() / 10));
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: ZoomBy(2); return;
+    case Qt::Key_Minus: ZoomBy(0.5); return;
+    case Qt::Key_Home: UndoZoom(); return;
+    // Each arrow shows more of its side: the picture moves the other way, as a drag would move it.
+    case Qt::Key_Left: control ? StepPoint(-1, 0) : ScrollBy(QPoint(stepX, 0)); return;
+    case Qt::Key_Right: control ? StepPoint(1, 0) : ScrollBy(QPoint(-stepX, 0)); return;
+    case Qt::Key_Up: control ? StepPoint(0, -1) : ScrollBy(QPoint(0, stepY)); return;
+    case Qt::Key_Down: control ? StepPoint(0, 1) : ScrollBy(QPoint(0, -stepY)); return;
+    case Qt::Key_PageUp: StepLegend(-1); return;
+    case Qt::Key_PageDown: StepLegend(1); return;
+    case Qt::Key_Space:
+        if (FLegendMark) {
+            Series(*FLegendMark).Active = !Series(*FLegendMark).Active;
+            Refresh();
+            if (OnClickLegend)
+                OnClickLegend();
+        }
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (FHovered && OnClickSeries) {
+            const QPointF& p = Series(FHovered->first).Points.at(static_cast<std::size_t>(FHovered->second));
+            OnClickSeries(FHovered->first, FHovered->second, mapToGlobal(ToPixel(PlotRect(rect()), p.x(), p.y()).toPoint()));
+        }
+        return;
+    default: QWidget::keyPressEvent(event);
+    }
+}
+
+void TQzChart::ZoomBy(double factor)
+{
+    const double lo = 0.5 - 0.5 / factor;
+    const double hi = 0.5 + 0.5 / factor;
+    const double x0 = FBottom.FromFraction(lo);
+    const double x1 = FBottom.FromFraction(hi);
+    const double y0 = FLeft.FromFraction(lo);
+    const double y1 = FLeft.FromFraction(hi);
+    FBottom.SetMinMax(x0, x1);
+    FLeft.SetMinMax(y0, y1);
+    update();
+    if (OnZoom)
+        OnZoom();
+}
+
+void TQzChart::StepLegend(int step)
+{
+    std::vector<int> listed;
+    for (const auto& [series, row] : LegendRows())
+        listed.push_back(series);
+    if (listed.empty())
+        return;
+    const auto at = FLegendMark ? std::find(listed.begin(), listed.end(), *FLegendMark) : listed.end();
+    if (at == listed.end())
+        FLegendMark = step > 0 ? listed.front() : listed.back();
+    else
+        FLegendMark = listed[static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(at - listed.begin() + step, 0,
+                                                                                   std::ssize(listed) - 1))];
+    update();
+}
+
+void TQzChart::StepPoint(int alongSeries, int acrossSeries)
+{
+    // The points the chart draws: of switched-on series, readable on both axes.
+    const auto usable = [this](int s) {
+        std::vector<int> indices;
+        const TQzChartSeries& series = Series(s);
+        if (series.Active)
+            for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
+                const QPointF& p = series.Points[static_cast<std::size_t>(i)];
+                if (isUsable(FBottom, p.x()) && isUsable(FLeft, p.y()))
+                    indices.push_back(i);
+            }
+        return indices;
+    };
+    int series = FHovered ? FHovered->first : -1;
+    int index = FHovered ? FHovered->second : 0;
+    if (series < 0 || acrossSeries != 0) {
+        // To the next (or previous) series that has points, the first one when none is marked.
+        const int direction = acrossSeries < 0 ? -1 : 1;
+        int s = series;
+        do {
+            s += direction;
+        } while (s >= 0 && s < SeriesCount() && usable(s).empty());
+        if (s < 0 || s >= SeriesCount())
+            return;
+        series = s;
+    } else {
+        index += alongSeries;
+    }
+    const std::vector<int> indices = usable(series);
+    if (indices.empty())
+        return;
+    // The nearest drawn point at the index or beyond it in the direction of the step; the end
+    // one when there is none.
+    if (alongSeries < 0) {
+        const auto after = std::upper_bound(indices.begin(), indices.end(), index);
+        index = after == indices.begin() ? indices.front() : *std::prev(after);
+    } else {
+        const auto at = std::lower_bound(indices.begin(), indices.end(), index);
+        index = at == indices.end() ? indices.back() : *at;
+    }
+    FHovered = std::pair{series, index};
+    update();
 }
 
 void TQzChart::mousePressEvent(QMouseEvent* event)

@@ -32,7 +32,11 @@ struct TQzChartSeries {
 // by the chart itself on any paint device (the screen, pictures). The user zooms by dragging a
 // rectangle in any direction with the left button, undoes the zoom with a double click, scrolls
 // by dragging with the right button, switches series on and off with the legend's check boxes
-// and clicks points. The owner hears of each and may veto a scroll.
+// and clicks points. The owner hears of each and may veto a scroll. The keys do the same: + and
+// - zoom in and out about the middle, the arrows scroll by a tenth of the plot, Home undoes the
+// zoom, Page Up and Page Down walk the legend and Space switches the series marked there,
+// Ctrl with the arrows walks the points (along a series, and from series to series) and Enter
+// clicks the point marked.
 class TQzChart : public QWidget {
 public:
     explicit TQzChart(QWidget* parent = nullptr);
@@ -109,16 +113,27 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct TLayout;
     TLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
+    // The legend's entries on the widget: each series listed and its row.
+    std::vector<std::pair<int, QRectF>> LegendRows() const;
     void PaintGrid(QPainter& p, const TLayout& layout) const;
     void PaintAxes(QPainter& p, const TLayout& layout) const;
     void PaintSeries(QPainter& p, const TLayout& layout) const;
     void PaintLegend(QPainter& p, const TLayout& layout) const;
     void ZoomTo(const QRect& band);
+    // Both axes to the middle part of their ranges (factor above 1) or around them (below 1).
+    void ZoomBy(double factor);
     void ScrollBy(QPoint delta);
+    // The legend's mark to the next or the previous series listed there.
+    void StepLegend(int step);
+    // The point mark along its series, or to the next or previous series that has points.
+    void StepPoint(int alongSeries, int acrossSeries);
 
     TQzChartAxis FBottom{TQzChartAxis::apBottom};
     TQzChartAxis FLeft{TQzChartAxis::apLeft};
@@ -127,7 +142,10 @@ private:
     std::optional<QPoint> FPressed;
     Qt::MouseButton FPressedButton = Qt::NoButton;
     QPoint FLastMove;
+    // The point under the mouse, or the one the keys marked.
     std::optional<std::pair<int, int>> FHovered;
+    // The series the keys marked in the legend.
+    std::optional<int> FLegendMark;
 };
 
 // The outline of a marker around a centre, half its width from it.

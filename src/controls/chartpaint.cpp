@@ -167,9 +167,14 @@ QRectF TQzChart::PlotRect(const QRect& area) const
     return Layout(area, fontMetrics()).plot;
 }
 
+std::vector<std::pair<int, QRectF>> TQzChart::LegendRows() const
+{
+    return Layout(rect(), fontMetrics()).legendRows;
+}
+
 std::optional<int> TQzChart::LegendEntryAt(QPoint position) const
 {
-    for (const auto& [series, row] : Layout(rect(), fontMetrics()).legendRows)
+    for (const auto& [series, row] : LegendRows())
         if (row.contains(position))
             return series;
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <set>
@@ -208,6 +209,88 @@ TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
     EXPECT_FALSE(chart.Series(0).Active);
     QTest::mouseClick(&chart, Qt::LeftButton, {}, box);
     EXPECT_TRUE(chart.Series(0).Active);
+}
+
+// What the mouse does, from the keys: on logarithmic axes 1 to 1000 (three decades), + keeps the
+// middle half of each (10^0.75 to 10^2.25), - doubles them about the middle (10^-1.5 to 10^4.5),
+// an arrow moves by a tenth (0.3 decade), Home undoes.
+TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
+{
+    int zooms = 0, undone = 0, scrolls = 0, legendClicks = 0;
+    chart.OnZoom = [&] { ++zooms; };
+    chart.OnUndoZoom = [&] { ++undone; };
+    chart.OnScroll = [&] { ++scrolls; };
+    chart.OnClickLegend = [&] { ++legendClicks; };
+    std::vector<std::pair<int, int>> clicked;
+    chart.OnClickSeries = [&](int s, int i, QPoint) { clicked.emplace_back(s, i); };
+    chart.setFocus();
+    ASSERT_TRUE(chart.hasFocus());
+    const auto ranges = [this] {
+        return std::array{chart.BottomAxis().Minimum(), chart.BottomAxis().Maximum(), chart.LeftAxis().Minimum(),
+                          chart.LeftAxis().Maximum()};
+    };
+    const auto expectRanges = [&](std::array<double, 4> expected, double tolerance, const char* what) {
+        const std::array<double, 4> got = ranges();
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(got[k] / expected[k], 1, tolerance) << what << " bound " << k << ": " << got[k];
+    };
+
+    QTest::keyClick(&chart, Qt::Key_Plus);
+    expectRanges({std::pow(10, 0.75), std::pow(10, 2.25), std::pow(10, 0.75), std::pow(10, 2.25)}, 1e-9, "+");
+    QTest::keyClick(&chart, Qt::Key_Home);
+    EXPECT_TRUE(chart.BottomAxis().Automatic());
+    expectRanges({1, 1000, 1, 1000}, 1e-9, "Home");
+    QTest::keyClick(&chart, Qt::Key_Minus);
+    expectRanges({std::pow(10, -1.5), std::pow(10, 4.5), std::pow(10, -1.5), std::pow(10, 4.5)}, 1e-9, "-");
+    EXPECT_EQ(zooms, 2);
+    QTest::keyClick(&chart, Qt::Key_Home);
+    EXPECT_EQ(undone, 2);
+
+    // A tenth of the plot in pixels is a tenth of its range give or take a pixel's rounding.
+    QTest::keyClick(&chart, Qt::Key_Right);
+    expectRanges({std::pow(10, 0.3), std::pow(10, 3.3), 1, 1000}, 0.05, "Right");
+    QTest::keyClick(&chart, Qt::Key_Left);
+    QTest::keyClick(&chart, Qt::Key_Up);
+    expectRanges({1, 1000, std::pow(10, 0.3), std::pow(10, 3.3)}, 0.05, "Left, Up");
+    EXPECT_EQ(scrolls, 3);
+    QTest::keyClick(&chart, Qt::Key_Home);
+
+    // The legend: Page Down marks its first entry, Space switches that series.
+    QTest::keyClick(&chart, Qt::Key_PageDown);
+    QTest::keyClick(&chart, Qt::Key_Space);
+    EXPECT_FALSE(chart.Series(0).Active);
+    QTest::keyClick(&chart, Qt::Key_PageDown);
+    QTest::keyClick(&chart, Qt::Key_Space);
+    EXPECT_FALSE(chart.Series(1).Active);
+    QTest::keyClick(&chart, Qt::Key_PageUp);
+    QTest::keyClick(&chart, Qt::Key_Space);
+    EXPECT_TRUE(chart.Series(0).Active);
+    EXPECT_FALSE(chart.Series(1).Active);
+    EXPECT_EQ(legendClicks, 3);
+
+    // The points: Ctrl+Right marks the first and walks on, stopping at the last; Enter reads it.
+    for (const auto& [key, expected] : {std::pair{Qt::Key_Right, 0}, std::pair{Qt::Key_Right, 1}, std::pair{Qt::Key_Right, 2},
+                                        std::pair{Qt::Key_Right, 2}, std::pair{Qt::Key_Left, 1}}) {
+        QTest::keyClick(&chart, key, Qt::ControlModifier);
+        QTest::keyClick(&chart, Qt::Key_Return);
+        ASSERT_FALSE(clicked.empty());
+        EXPECT_EQ(clicked.back(), std::pair(0, expected));
+    }
+    // Ctrl+Down and Ctrl+Up go to the next and previous series with points, at the same place
+    // or at its last point; a switched-off series is passed by.
+    chart.Series(1).Points = {{2, 2}, {20, 20}};
+    QTest::keyClick(&chart, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(&chart, Qt::Key_Return);
+    EXPECT_EQ(clicked.back(), std::pair(0, 1)) << "series 1 is switched off";
+    chart.Series(1).Active = true;
+    QTest::keyClick(&chart, Qt::Key_Right, Qt::ControlModifier);
+    QTest::keyClick(&chart, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(&chart, Qt::Key_Return);
+    EXPECT_EQ(clicked.back(), std::pair(1, 1));
+    QTest::keyClick(&chart, Qt::Key_Up, Qt::ControlModifier);
+    QTest::keyClick(&chart, Qt::Key_Return);
+    EXPECT_EQ(clicked.back(), std::pair(0, 1));
+    EXPECT_EQ(clicked.size(), 8u);
 }
 
 // The bioassay chart's worst case at the window's default size: eight series named after a
