@@ -50,15 +50,16 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
     right->addWidget(BuildDisplayedData());
     right->addWidget(BuildTable(), 1);
     // The user may give the chart or the table more room.
-    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    FDivider = new QSplitter(Qt::Horizontal, this);
     for (QLayout* half : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
-        auto* holder = new QWidget(splitter);
+        auto* holder = new QWidget(FDivider);
         half->setContentsMargins(0, 0, 0, 0);
         holder->setLayout(half);
-        splitter->addWidget(holder);
+        FDivider->addWidget(holder);
     }
-    splitter->setChildrenCollapsible(false);
-    (new QHBoxLayout(this))->addWidget(splitter);
+    FDivider->setChildrenCollapsible(false);
+    connect(FDivider, &QSplitter::splitterMoved, this, [this] { FDividerMoved = true; });
+    (new QHBoxLayout(this))->addWidget(FDivider);
     InitDPUMGrid();
     UpdateDPUMCaption();
 }
@@ -357,6 +358,26 @@ void TBioassayView::UpdateDPUM()
     pnDPUMChart->ChDPUM->Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
         + DPUMCaption(request.View, request.DoseMSv, request.Units);
     pnDPUMChart->ShowTable(FTable, DPUMAxisTitle(request.View, request.DoseMSv, request.Units));
+    ShareWidth();
+}
+
+void TBioassayView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    ShareWidth();
+}
+
+void TBioassayView::ShareWidth()
+{
+    const int total = FDivider->width() - FDivider->handleWidth();
+    QWidget* tableSide = FDivider->widget(1);
+    if (FDividerMoved || total <= 0)
+        return;
+    // The side's own margins round the table, as laid out now.
+    const int margins = std::max(0, tableSide->width() - sgDPUM->width());
+    const int wanted = std::max(tableSide->minimumSizeHint().width(), sgDPUM->ContentWidth() + margins);
+    const int table = std::min(wanted, total / 2);
+    FDivider->setSizes({total - table, table});
 }
 
 void TBioassayView::FillDPUMTable()

@@ -13,6 +13,7 @@ class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QSplitter;
 class QMenu;
 class QToolButton;
 
@@ -70,8 +71,16 @@ public:
     // What is asked and what came out, as last computed.
     TDPUMRequest Request() const;
     const TDPUMTable& Table() const { return FTable; }
+    // The divider between the chart's side and the table's.
+    QSplitter* Divider() const { return FDivider; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The table's side as wide as its columns need, up to half the view, the rest to the chart;
+    // once the user has moved the divider it stays where it was put.
+    void ShareWidth();
     QWidget* BuildIntakeParameters();
     QWidget* BuildDisplayedData();
     QWidget* BuildTable();
@@ -83,6 +92,8 @@ private:
     TVESKRNData* DPUM_RNData = nullptr;
     std::optional<TChosenNuclideLoader> FLoader;
     TDPUMTable FTable;
+    QSplitter* FDivider = nullptr;
+    bool FDividerMoved = false;
 };
 
 } // namespace kav

@@ -38,6 +38,9 @@ namespace kav {
 namespace {
 
 constexpr QSize kClientSize{1008, 729};
+constexpr QSize kSmallestClientSize{600, 400};
+// What a window manager's frame is taken to add round the window before it is shown.
+constexpr QMargins kFrameAllowance{8, 31, 8, 8};
 
 // Runs an action when the scope ends, however it ends.
 template <typename F>
@@ -49,6 +52,18 @@ template <typename F>
 AtScopeEnd(F) -> AtScopeEnd<F>;
 
 } // namespace
+
+QRect WindowPlacement(QSize wanted, QRect available, QMargins frame)
+{
+    const QRect room = available.marginsRemoved(frame);
+    const QSize size = wanted.boundedTo(room.size()).expandedTo(kSmallestClientSize);
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(room.center());
+    // A window larger than the room starts at its top left: the title bar stays on the screen.
+    placed.moveLeft(std::max(placed.left(), room.left()));
+    placed.moveTop(std::max(placed.top(), room.top()));
+    return placed;
+}
 
 TMainForm::TMainForm(ApplicationContext& context, TQzProgramPreference::TOptionsDialog optionsDialog, QWidget* parent)
     : QMainWindow(parent)
@@ -81,7 +96,8 @@ void TMainForm::CreateControls()
 
     // The client area on the original platform's frame of 16 × 39 pixels makes 1024 × 768.
     resize(kClientSize);
-    setMinimumSize(kClientSize);
+    // Smaller screens get a smaller window: the pages scroll what does not fit.
+    setMinimumSize(kSmallestClientSize);
 
     pcMain = new QTabWidget(this);
     pcMain->setObjectName(QStringLiteral("pcMain"));
@@ -294,7 +310,7 @@ bool TMainForm::FormCreate()
     pcDosePerIntake->setCurrentWidget(tsMixture);
 
     if (const QScreen* s = screen())
-        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+        setGeometry(WindowPlacement(size(), s->availableGeometry(), kFrameAllowance));
     return true;
 }
 

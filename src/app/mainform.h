@@ -31,6 +31,11 @@ class TVESKRNDosesData;
 class DoseDataCache;
 class Mixture;
 
+// Where a window of the wanted client size opens in a screen's available area, its frame
+// included: cut to the area (but not below the window's smallest size), centred, and never above
+// or left of the area, so that its title bar can be reached.
+QRect WindowPlacement(QSize wanted, QRect available, QMargins frame);
+
 // The single main window: three main tabs (dose per intake with its two sub-tabs, the bioassay
 // view, radon) and the help button over the tab row. Creating it runs the start-up sequence on
 // the program's shared state, which outlives it.

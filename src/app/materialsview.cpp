@@ -226,7 +226,15 @@ QWidget* TMaterialsView::BuildGrid()
         menu.addAction(aDPUICopyToClipboard);
         menu.exec(sgDPUI->mapToGlobal(pos));
     });
-    return sgDPUI;
+    // As wide as its columns, from the left; the room beside it stays empty rather than the
+    // frame round the numbers.
+    sgDPUI->SetFitWidthToColumns(true);
+    auto* holder = new QWidget(this);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(sgDPUI, 1);
+    row->addStretch(0);
+    return holder;
 }
 
 void TMaterialsView::InitDPUIGrid()

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -217,8 +218,9 @@ void TMixtureView::InitMixtureGrid()
         g.SetColEnabled(c, false);
     g.AutoScaleColData.Enabled = true;
     g.AutoScaleColData.Weights.assign(ColumnCount, 0);
-    g.AutoScaleColData.Weights[cMaterial] = 387;
-    g.AutoScaleColData.Weights[cDose] = 90;
+    // The material's text takes the room the window gives; the numbers keep the width of their
+    // heading.
+    g.AutoScaleColData.Weights[cMaterial] = 1;
     g.SetOption(qzgoEditing, true);
     g.OpenListOnClick = true;
     for (TQzCellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
@@ -428,8 +430,13 @@ void TMixtureView::UpdateMixtureDoses()
 void TMixtureView::UpdateMixtureDoseCaption()
 {
     const TQzProgramPreference& preference = FContext.ProgramPreference();
-    sgMixture->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + DoseUnitLabel(preference.MixtureDoseUnit())
-                                      + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit()));
+    const QString units = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
+    sgMixture->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
+    // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
+    const QFontMetrics metrics(sgMixture->FixedCellsFormat.Normal.Font);
+    const int heading = std::max(metrics.horizontalAdvance(QStringLiteral("Dose Coefficient")),
+                                 metrics.horizontalAdvance(QStringLiteral("e(50), ") + units));
+    sgMixture->SetColWidths(cDose, std::max(105, heading + 12));
 }
 
 void TMixtureView::UpdateMixtureMoveButtons()

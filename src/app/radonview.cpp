@@ -98,6 +98,8 @@ void TRadonView::BuildGrid()
 {
     sgRadon = new TQzStringGrid(this);
     sgRadon->setObjectName(QStringLiteral("sgRadon"));
+    // As wide as its columns, under the caption's middle.
+    sgRadon->SetFitWidthToColumns(true);
     CopyByKeys(*aRadonCopy2Clipboard, *sgRadon);
     for (TQzCellFormat* f : {&sgRadon->FixedCellsFormat.Normal, &sgRadon->FixedCellsFormat.Selected,
                              &sgRadon->FixedCellsFormat.Disabled})

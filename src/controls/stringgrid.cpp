@@ -489,8 +489,22 @@ std::vector<int> TQzStringGrid::ScrollStops(Qt::Orientation orientation) const
     return stops;
 }
 
+int TQzStringGrid::ContentWidth() const
+{
+    return ColLeft(FColCount) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+}
+
+void TQzStringGrid::SetFitWidthToColumns(bool fit)
+{
+    FFitWidthToColumns = fit;
+    setMaximumWidth(fit ? ContentWidth() : QWIDGETSIZE_MAX);
+}
+
 void TQzStringGrid::UpdateScrollBars()
 {
+    // Every change of the columns passes here.
+    if (FFitWidthToColumns)
+        setMaximumWidth(ContentWidth());
     const int width = ColLeft(FColCount) - ColLeft(FFixedCols);
     const int height = RowTop(RowCount()) - RowTop(FFixedRows);
     const int roomX = viewport()->width() - ColLeft(FFixedCols);

@@ -214,6 +214,11 @@ public:
     // A click on a data cell of a drop-down column makes it current and opens its list at once;
     // the editor goes away when the list closes, picked or not.
     bool OpenListOnClick = false;
+    // The width that shows every column, with the frame and room for a vertical scroll bar.
+    int ContentWidth() const;
+    // The grid grows no wider than its columns (not for columns that share the width out): the
+    // room beside a narrow table goes to what stands beside it, not to an empty frame.
+    void SetFitWidthToColumns(bool fit);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -301,6 +306,7 @@ private:
     int FCol = 1;
     int FRow = 1;
     bool FCommittingRichItem = false;
+    bool FFitWidthToColumns = false;
     int FCommittedListIndex = -1;
     // The drop-down cell pressed with OpenListOnClick, whose list opens on the release.
     QPoint FListClickCell{-1, -1};

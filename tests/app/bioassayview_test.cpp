@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -246,6 +248,34 @@ TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
     ASSERT_TRUE(kav.finished);
     EXPECT_EQ(kav.exitCode, 0) << kav.err.toStdString();
     EXPECT_EQ(kav.out, copied);
+}
+
+// A wide window gives the table's side what its columns need and the chart the rest; a divider
+// the user moved stays where it was put.
+TEST_F(BioassayViewTest, TheTableTakesWhatItsColumnsNeedAndTheChartTheRest)
+{
+    start();
+    QSplitter* divider = view->Divider();
+    form->resize(2400, 900);
+    QApplication::processEvents();
+    const int total = divider->width() - divider->handleWidth();
+    const QList<int> sizes = divider->sizes();
+    EXPECT_LT(sizes[1], total / 2) << "three compartments need less than half of 2400 pixels";
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << "every column in sight";
+    EXPECT_GE(grid->width(), grid->ContentWidth());
+    EXPECT_EQ(sizes[0] + sizes[1], total);
+
+    // The user drags the divider far to the left: a later resize leaves the table's side wide
+    // (the divider shares the change out), not fitted to the columns again.
+    QWidget* handle = divider->handle(1);
+    const QPoint grip = handle->rect().center();
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(handle, grip - QPoint(600, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, grip - QPoint(600, 0));
+    ASSERT_GT(divider->sizes()[1], sizes[1] + 500);
+    form->resize(2300, 900);
+    QApplication::processEvents();
+    EXPECT_GT(divider->sizes()[1], sizes[1] + 400);
 }
 
 } // namespace

@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QListWidget>
 #include <QMenu>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -85,9 +86,33 @@ TEST_F(MainFormTest, ShellHasItsCaptionTabsAndSize)
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(sub->currentIndex(), 0);
     EXPECT_EQ(tabs->cornerWidget(Qt::TopRightCorner), form.HelpButton());
-    EXPECT_EQ(form.size(), QSize(1008, 729));
-    EXPECT_EQ(form.minimumSize(), QSize(1008, 729));
+    // 1008 × 729 where the screen has room for it, less on a smaller one, and always on it.
+    const QRect available = form.screen()->availableGeometry();
+    EXPECT_EQ(form.size(), QSize(std::min(1008, available.width() - 16), std::min(729, available.height() - 39)));
+    EXPECT_TRUE(available.contains(form.geometry()));
+    EXPECT_EQ(form.minimumSize(), QSize(600, 400));
     EXPECT_TRUE(messages.boxes.empty());
+}
+
+// Where the window opens, worked out by hand for a frame of 8 pixels round and a 31-pixel title:
+// centred, the room beside it shared equally ((1904 - 1008) / 2 = 448 to the left of a 1920 screen).
+TEST(WindowPlacementTest, TheWindowFitsTheScreenAndItsTitleBarStaysOnIt)
+{
+    const QMargins frame(8, 31, 8, 8);
+    const QSize wanted(1008, 729);
+    struct Case {
+        const char* screen;
+        QRect available;
+        QRect placed;
+    } cases[] = {
+        {"1920 x 1040", QRect(0, 0, 1920, 1040), QRect(456, 167, 1008, 729)},
+        {"800 x 600", QRect(0, 0, 800, 600), QRect(8, 31, 784, 561)},
+        {"1366 x 768 at scale 1.5", QRect(0, 0, 911, 512), QRect(8, 31, 895, 473)},
+        {"640 x 400: the smallest window, from the top left", QRect(0, 0, 640, 400), QRect(8, 31, 624, 400)},
+        {"a second screen to the right", QRect(1920, 0, 1280, 1000), QRect(2056, 147, 1008, 729)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WindowPlacement(wanted, c.available, frame), c.placed) << c.screen;
 }
 
 TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)

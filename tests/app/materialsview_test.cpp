@@ -57,6 +57,8 @@ protected:
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<TMainForm>(home.makeContext(messages));
         form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
+        // The window's own size, whatever the test screen's (a smaller screen gets a smaller one).
+        form->resize(1008, 729);
         form->show();
         form->FormActivate();
         form->DosePerIntakeTabs()->setCurrentIndex(1);
@@ -199,6 +201,7 @@ TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
 {
     QTest::mouseClick(view->sbPlusDPUI, Qt::LeftButton);
     ASSERT_GT(grid->ColWidths(2), 0);
+    QApplication::processEvents(); // the layout widens the grid to its new columns
     const QImage image = grid->viewport()->grab().toImage();
     auto inkSpan = [&](const QRect& cell) {
         int left = cell.right() + 1, right = cell.left() - 1;
