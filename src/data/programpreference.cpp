@@ -78,7 +78,9 @@ TQzProgramLocations TQzProgramLocations::ForExecutable(const QString& executable
     const bool besideExecutable = !l.Installed && canMakeFilesIn(l.ProgramDir);
     l.SettingsDir = besideExecutable ? l.ProgramDir : UserConfigDir();
     l.UserDataDir = besideExecutable ? l.ProgramDir : UserDataHome();
-    if (l.Installed)
+    // The help engine keeps its search index beside the collection it opens: a copy that cannot
+    // write there opens a copy of its help from the user's cache folder.
+    if (!besideExecutable)
         l.HelpCacheDir = underHome(QStandardPaths::GenericCacheLocation) + QStringLiteral("/help");
     return l;
 }

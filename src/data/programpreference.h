@@ -27,7 +27,7 @@ struct TQzProgramLocations {
     QString SharedDir;   // the help collection and the sample data folder
     QString SettingsDir; // the preferences and the kept list of radionuclides
     QString UserDataDir; // what the user asks the program to write (the dose export)
-    QString HelpCacheDir; // where an installed copy's help is opened from; empty otherwise
+    QString HelpCacheDir; // where the help is opened from when the program's folder cannot keep its index; empty otherwise
     bool Installed = false;
 
     static TQzProgramLocations ForExecutable(const QString& executablePath);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <tuple>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -322,22 +323,25 @@ protected:
     {
         ASSERT_TRUE(QDir(m_prefix.path()).mkpath("bin"));
         ASSERT_TRUE(QDir(m_prefix.path()).mkpath("share/kav-data-viewer/QVData"));
-        m_saved = {qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME")};
+        m_saved = {qgetenv("XDG_CONFIG_HOME"), qgetenv("XDG_DATA_HOME"), qgetenv("XDG_CACHE_HOME")};
         qputenv("XDG_CONFIG_HOME", m_home.filePath("config").toUtf8());
         qputenv("XDG_DATA_HOME", m_home.filePath("data").toUtf8());
+        qputenv("XDG_CACHE_HOME", m_home.filePath("cache").toUtf8());
     }
     void TearDown() override
     {
-        qputenv("XDG_CONFIG_HOME", m_saved.first);
-        qputenv("XDG_DATA_HOME", m_saved.second);
+        qputenv("XDG_CONFIG_HOME", std::get<0>(m_saved));
+        qputenv("XDG_DATA_HOME", std::get<1>(m_saved));
+        qputenv("XDG_CACHE_HOME", std::get<2>(m_saved));
     }
     QString exe() const { return m_prefix.filePath("bin/kav-data-viewer"); }
     QString shared() const { return m_prefix.filePath("share/kav-data-viewer"); }
     QString config() const { return m_home.filePath("config/kav-data-viewer"); }
+    QString helpCache() const { return m_home.filePath("cache/kav-data-viewer/help"); }
 
     QTemporaryDir m_prefix;
     QTemporaryDir m_home;
-    std::pair<QByteArray, QByteArray> m_saved;
+    std::tuple<QByteArray, QByteArray, QByteArray> m_saved;
 };
 
 TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
@@ -351,6 +355,7 @@ TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
     EXPECT_EQ(p.IniFileName(), config() + "/kav-data-viewer.ini");
     EXPECT_EQ(p.MixtureFileName(), config() + "/kav-data-viewer.mixture");
     EXPECT_EQ(p.HelpCollectionFile(), shared() + "/kav-data-viewer.qhc");
+    EXPECT_EQ(l.HelpCacheDir, helpCache());
     EXPECT_EQ(p.ExportDir(), m_home.filePath("data/kav-data-viewer/Export"));
     EXPECT_EQ(p.QVDDir(), shared() + "/QVData") << "the installed sample data until the user picks another";
 
@@ -370,6 +375,7 @@ TEST_F(InstalledCopyTest, WithoutAShareFolderItIsACopyRunFromItsOwnFolder)
     EXPECT_FALSE(l.Installed);
     EXPECT_EQ(l.SettingsDir, m_prefix.filePath("bin"));
     EXPECT_EQ(l.SharedDir, m_prefix.filePath("bin"));
+    EXPECT_EQ(l.HelpCacheDir, "") << "the help keeps its index beside the program";
 }
 
 TEST_F(InstalledCopyTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsHome)
@@ -389,6 +395,7 @@ TEST_F(InstalledCopyTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsHome)
     EXPECT_FALSE(l.Installed);
     EXPECT_EQ(l.SettingsDir, config());
     EXPECT_EQ(l.SharedDir, folder) << "what it carries is still beside it";
+    EXPECT_EQ(l.HelpCacheDir, helpCache()) << "the help's search index cannot be kept beside the program";
 }
 
 TEST_F(InstalledCopyTest, SettingsThatCannotBeWrittenSayWhy)
