@@ -20,6 +20,7 @@
 #include "controls/numberedit.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
@@ -30,6 +31,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -191,8 +193,18 @@ void TMainForm::aExportDosesExecute()
                                                      return !progress.wasCanceled();
                                                  });
     progress.reset();
-    FContext.MessageBoxes().Show(result.Error.isEmpty() ? MessageKind::Information : MessageKind::Error,
-                                 TKavApplication::Title, DoseExportSummary(result, folder), mbOK, mbOK);
+    const MessageKind kind = result.Error.isEmpty() ? MessageKind::Information : MessageKind::Error;
+    const QString summary = DoseExportSummary(result, folder);
+    IMessageBoxes& boxes = FContext.MessageBoxes();
+    if (result.Files.isEmpty()) {
+        boxes.Show(kind, TKavApplication::Title, summary, mbOK, mbOK);
+        return;
+    }
+    if (boxes.Show(kind, TKavApplication::Title, summary + QStringLiteral("\n\nOpen the folder?"), mbYes | mbNo, mbNo)
+            == mbYes
+        && !QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        boxes.Show(MessageKind::Warning, TKavApplication::Title,
+                   folder + QStringLiteral(" cannot be opened: no program for showing folders answered."), mbOK, mbOK);
 }
 
 void TMainForm::CreateViews()

@@ -5,8 +5,10 @@
 #include "viewerini.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QMenu>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -36,8 +38,9 @@ TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
         if (a->text() == QStringLiteral("Export Doses"))
             a->trigger();
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Export done: 2 files written to ")));
     const QDir exported(QFileInfo(home.executable()).dir().filePath(QStringLiteral("Export")));
+    EXPECT_EQ(messages.boxes[0].text,
+              QStringLiteral("Export done: 2 files written to %1\n\nOpen the folder?").arg(exported.path()));
     EXPECT_EQ(exported.entryList(QDir::Files), (QStringList{"Co.csv", "Sr.csv"}));
     const QByteArray cobalt = read(exported.filePath(QStringLiteral("Co.csv")));
     // Two head lines, then for each cobalt nuclide (58 before 60) 14 pairs of lines.
@@ -54,5 +57,44 @@ TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
             << file;
 }
 
+// Stands in for the desktop's file manager: takes the folders the viewer asks to show.
+class FolderShower : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> shown;
+public slots:
+    void show(const QUrl& url) { shown << url; }
+};
+
+// The box that ends an export offers to show the folder, and shows it only when asked; an export
+// that wrote nothing has nothing to show.
+TEST(Export, TheFinalBoxOffersToShowTheFolder)
+{
+    QTemporaryDir data;
+    writeTypicalFile(data.path(), _Co, "60");
+    ViewerHome home;
+    home.writeIni("Initialized=1\n", data.path());
+    FolderShower shower;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &shower, "show");
+    const QString folder = QFileInfo(home.executable()).dir().filePath(QStringLiteral("Export"));
+    for (const MessageButton answer : {mbNo, mbYes}) {
+        SCOPED_TRACE(answer);
+        RecordingMessageBoxes messages;
+        messages.answer = answer;
+        auto form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form->SetMaintenance(true);
+        shower.shown.clear();
+        for (QAction* a : form->HelpMenu()->actions())
+            if (a->text() == QStringLiteral("Export Doses"))
+                a->trigger();
+        ASSERT_EQ(messages.boxes.size(), 1u);
+        EXPECT_EQ(messages.boxes[0].buttons, mbYes | mbNo);
+        EXPECT_EQ(shower.shown, answer == mbYes ? QList<QUrl>{QUrl::fromLocalFile(folder)} : QList<QUrl>{});
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
 } // namespace
 } // namespace kav
+
+#include "export_test.moc"

@@ -89,7 +89,7 @@ TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
     const QString cobalt = QDir(exportFolder()).filePath("Co.csv");
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export failed after 1 file written to ") + exportFolder()
                                           + QStringLiteral(": ") + cobalt + QStringLiteral(" could not be written: ")
-                                          + QString::fromLatin1(FileSizeLimit::Reason));
+                                          + QString::fromLatin1(FileSizeLimit::Reason) + QStringLiteral("\n\nOpen the folder?"));
     EXPECT_EQ(QDir(exportFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"H.csv"});
     EXPECT_EQ(read(QDir(exportFolder()).filePath("H.csv")).count("\r\n"), 4);
 
@@ -107,7 +107,8 @@ TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
     exportDoses();
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Information);
-    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export done: 2 files written to ") + exportFolder());
+    EXPECT_EQ(messages.boxes[0].text,
+              QStringLiteral("Export done: 2 files written to ") + exportFolder() + QStringLiteral("\n\nOpen the folder?"));
 }
 
 TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)

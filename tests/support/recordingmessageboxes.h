@@ -8,7 +8,8 @@
 
 namespace kav {
 
-// Records the boxes that would have been shown and answers with the default button.
+// Records the boxes that would have been shown and answers with the default button, or with the
+// answer set when the box offers it.
 class RecordingMessageBoxes final : public IMessageBoxes {
 public:
     struct Box {
@@ -24,12 +25,13 @@ public:
         boxes.push_back({kind, caption, text, buttons});
         if (whileShown)
             whileShown(boxes.back());
-        return defaultButton;
+        return (buttons & answer) ? answer : defaultButton;
     }
 
     std::vector<Box> boxes;
     // Looks at the program while a box would be up.
     std::function<void(const Box&)> whileShown;
+    MessageButton answer = mbNone;
 };
 
 } // namespace kav
