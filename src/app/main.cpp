@@ -46,12 +46,14 @@ int main(int argc, char* argv[])
         kav::TMainForm form(context);
         // The maintenance command "Export Doses" is offered only when asked for.
         form.SetMaintenance(line.Maintenance);
-        if (!form.StartupFailed()) {
+        // The window keeps the settings and the list as it closes.
+        if (form.StartupFailed()) {
+            context.SavePreferencesAtExit();
+        } else {
             form.show();
             status = kav::TKavApplication::exec();
         }
     }
-    context.SavePreferencesAtExit();
     app.SetMessageBoxes(nullptr);
     return status;
 }

@@ -20,6 +20,7 @@
 #include "controls/numberedit.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
@@ -34,6 +35,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+
+#include <utility>
 
 namespace kav {
 
@@ -375,8 +378,9 @@ void TMainForm::SaveMixture()
     const TQzProgramPreference& preference = FContext.ProgramPreference();
     const QString path = preference.MixtureFileName();
     QString error;
-    if (!preference.MakeSettingsFolder(&error)
-        || !SaveFileAtomically(path, MixtureFileBytes(FMixture->Settings()), &error))
+    if ((!preference.MakeSettingsFolder(&error)
+         || !SaveFileAtomically(path, MixtureFileBytes(FMixture->Settings()), &error))
+        && !FContext.SaidListCannotBeKept())
         FContext.MessageBoxes().Show(MessageKind::Warning, TKavApplication::Title,
                                      QStringLiteral("The list of radionuclides could not be kept for the next run: ")
                                          + path + QStringLiteral(": ") + error,
@@ -405,11 +409,25 @@ void TMainForm::FormActivate()
     }
 }
 
+void TMainForm::KeepForNextRun()
+{
+    if (FStartupFailed || !FMixture || std::exchange(FKeptForNextRun, true))
+        return;
+    FContext.SavePreferencesAtExit();
+    SaveMixture();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // While the window is still there, so that a warning has it to stand on.
+    KeepForNextRun();
+    QMainWindow::closeEvent(event);
+}
+
 void TMainForm::FormDestroy()
 {
     FContext.ProgramPreference().SetOnExecEditDlg(nullptr);
-    if (!FStartupFailed && FMixture)
-        SaveMixture();
+    KeepForNextRun(); // a window that was never closed: the program ended by a signal
     FMixtureView->SetMixture(nullptr);
     DPUI_RNData.reset();
     DPUM_RNData.reset();

@@ -98,6 +98,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -114,8 +115,11 @@ private:
     // now is kept, unavailable), or with its example; false when there were none and the
     // example could not be read.
     bool CreateMixture();
-    // Keeps the mixture's rows for the next run; a failure is said.
+    // Keeps the mixture's rows for the next run; a failure is said, unless the user already
+    // heard that the settings folder takes no files.
     void SaveMixture();
+    // Writes the settings (when saving at exit is on) and the mixture's rows, once.
+    void KeepForNextRun();
     // The user picked another data folder: every view shows its data.
     void UseNewDataFolder();
 
@@ -123,6 +127,7 @@ private:
     TQzOptionsPages FOptionsPages;
     bool FIsFormActivated = false;
     bool FStartupFailed = false;
+    bool FKeptForNextRun = false;
     bool FRoutingWheel = false;
 
     QTabWidget* pcMain = nullptr;

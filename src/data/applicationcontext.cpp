@@ -20,10 +20,16 @@ void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
 {
     if (std::exchange(FSaidSettingsCannotBeKept, true))
         return;
+    // The kept list goes to the same folder: when no file can be made there, this one warning
+    // says so too, rather than a second one at exit.
+    FSaidListCannotBeKept = !FProgramPreference.CanMakeFilesInSettingsFolder();
     FMessageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
                        QStringLiteral("The settings cannot be saved (%1). What you change applies until the "
                                       "viewer is closed.")
-                           .arg(reason),
+                               .arg(reason)
+                           + (FSaidListCannotBeKept
+                                  ? QStringLiteral(" The list of radionuclides cannot be kept for the next run either.")
+                                  : QString()),
                        mbOK, mbOK);
 }
 

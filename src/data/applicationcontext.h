@@ -38,6 +38,8 @@ public:
     // when the user asked for it (the options' OK), otherwise once a run. False when it failed.
     enum class FailureNotice { EveryTime, OncePerRun };
     bool WritePreferences(FailureNotice notice);
+    // Whether the user has been told this run that the list of radionuclides cannot be kept.
+    bool SaidListCannotBeKept() const { return FSaidListCannotBeKept; }
 
 private:
     // A setting changed: when the preferences file cannot be written the user hears it, once,
@@ -46,6 +48,7 @@ private:
 
     IMessageBoxes& FMessageBoxes;
     bool FSaidSettingsCannotBeKept = false;
+    bool FSaidListCannotBeKept = false;
     TRNXindex FRNXIndex;
     TQzProgramPreference FProgramPreference;
     TRNXStringList FDataNuclideList;

@@ -249,19 +249,19 @@ bool TQzProgramPreference::MakeSettingsFolder(QString* error) const
 
 bool TQzProgramPreference::CanWrite(QString* error) const
 {
-    auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return false;
-    };
+    // The file is replaced by a new one made beside it.
+    return CanMakeFilesInSettingsFolder(error) && IniFile::load(IniFileName(), error).has_value();
+}
+
+bool TQzProgramPreference::CanMakeFilesInSettingsFolder(QString* error) const
+{
     if (!MakeSettingsFolder(error))
         return false;
-    if (!IniFile::load(IniFileName(), error))
-        return false;
-    // The file is replaced by a new one made beside it.
-    if (!canMakeFilesIn(FLocations.SettingsDir))
-        return fail(QStringLiteral("%1: no file can be made in this folder").arg(FLocations.SettingsDir));
-    return true;
+    if (canMakeFilesIn(FLocations.SettingsDir))
+        return true;
+    if (error)
+        *error = QStringLiteral("%1: no file can be made in this folder").arg(FLocations.SettingsDir);
+    return false;
 }
 
 void TQzProgramPreference::RestoreDefaultValues()

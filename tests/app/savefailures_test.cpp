@@ -2,6 +2,7 @@
 // that fills up: every failure is said with the system's reason, and no file is left cut short.
 #include "app/bioassayview.h"
 #include "app/mainform.h"
+#include "app/mixtureview.h"
 #include "dosefixture.h"
 #include "filesizelimit.h"
 #include "recordingmessageboxes.h"
@@ -146,8 +147,13 @@ TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
     const QByteArray before = read(kept);
     ASSERT_TRUE(before.contains("Co-60\t"));
     form = std::make_unique<TMainForm>(home.makeContext(messages));
+    form->show();
+    messages.whileShown = [this](const RecordingMessageBoxes::Box&) {
+        EXPECT_TRUE(form->isVisible()) << "said while the window is there";
+    };
     {
         const FileSizeLimit limit(16);
+        form->close();
         form.reset();
     }
     ASSERT_EQ(messages.boxes.size(), 1u);
@@ -155,6 +161,44 @@ TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("The list of radionuclides could not be kept for the next run: ") + kept
                                           + QStringLiteral(": ") + QString::fromLatin1(FileSizeLimit::Reason));
     EXPECT_EQ(read(kept), before);
+}
+
+// An installed copy whose settings folder cannot be made (a file stands where it would go): the
+// first attempt to write says that neither the settings nor the list will be kept, and nothing
+// more is said, at the next change or as the window closes.
+TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindowIsThere)
+{
+    QTemporaryDir prefix;
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("bin"));
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("share/kav-data-viewer/QVData"));
+    writeTypicalFile(prefix.filePath("share/kav-data-viewer/QVData"), _Co, "60");
+    writeBytes(home.filePath("config"), "not a folder");
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());
+
+    RecordingMessageBoxes messages;
+    ApplicationContext context(prefix.filePath("bin/kav-data-viewer"), messages);
+    auto form = std::make_unique<TMainForm>(context);
+    ASSERT_FALSE(form->StartupFailed());
+    form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); }; // the About box of a first run
+    messages.whileShown = [&form](const RecordingMessageBoxes::Box&) {
+        EXPECT_TRUE(form && form->isVisible()) << "said while the window is there";
+    };
+    form->show();
+    form->FormActivate(); // a first run: recording it fails
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text,
+              QStringLiteral("The settings cannot be saved (%1: the folder cannot be made). What you change applies "
+                             "until the viewer is closed. The list of radionuclides cannot be kept for the next run "
+                             "either.")
+                  .arg(home.filePath("config/kav-data-viewer")));
+    pickComboItem(form->MixtureView()->ducbMixtureUnit, QStringLiteral("mSv"));
+    EXPECT_EQ(context.ProgramPreference().MixtureDoseUnit(), du_mSv);
+    form->close();
+    form.reset();
+    EXPECT_EQ(messages.boxes.size(), 1u);
+    qputenv("XDG_CONFIG_HOME", saved);
 }
 
 TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
