@@ -78,11 +78,13 @@ TMainForm::TMainForm(ApplicationContext& context, TQzProgramPreference::TOptions
 {
     if (!OptionsDialog)
         OptionsDialog = [this](TQzProgramPreference& preference, TQzProgramOptionsDialogType options) {
-            if (!ExecuteOptionsDialog(preference, options, FOptionsPages, this))
+            const std::optional<QStringList> confirmed = ExecuteOptionsDialog(preference, options, FOptionsPages, this);
+            if (!confirmed)
                 return false;
-            // What the user accepted is kept at once; a failure to keep it is said, the choice
+            // What the user saw and accepted is kept at once, and nothing else: units changed
+            // in a view stay for this run only. A failure to keep it is said, the choice
             // applies all the same.
-            FContext.WritePreferences(ApplicationContext::FailureNotice::EveryTime);
+            FContext.WritePreferences(ApplicationContext::FailureNotice::EveryTime, *confirmed);
             return true;
         };
     CreateControls();

@@ -68,10 +68,10 @@ void ApplicationContext::SavePreferencesAtExit()
         WritePreferences(FailureNotice::OncePerRun);
 }
 
-bool ApplicationContext::WritePreferences(FailureNotice notice)
+bool ApplicationContext::WritePreferences(FailureNotice notice, const QStringList& onlyKeys)
 {
     QString reason;
-    if (FProgramPreference.Write(&reason))
+    if (FProgramPreference.Write(&reason, onlyKeys))
         return true;
     if (notice == FailureNotice::OncePerRun) {
         SayIfSettingsCannotBeKept(reason);

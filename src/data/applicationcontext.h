@@ -34,10 +34,11 @@ public:
 
     // Program end: the preferences are written when saving at exit is on.
     void SavePreferencesAtExit();
-    // Writes the preferences file now. A failure is said with the system's reason: every time
-    // when the user asked for it (the options' OK), otherwise once a run. False when it failed.
+    // Writes the preferences file now (only the settings of the keys named, when any are). A
+    // failure is said with the system's reason: every time when the user asked for it (the
+    // options' OK), otherwise once a run. False when it failed.
     enum class FailureNotice { EveryTime, OncePerRun };
-    bool WritePreferences(FailureNotice notice);
+    bool WritePreferences(FailureNotice notice, const QStringList& onlyKeys = {});
     // Whether the user has been told this run that the list of radionuclides cannot be kept.
     bool SaidListCannotBeKept() const { return FSaidListCannotBeKept; }
 

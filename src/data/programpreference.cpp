@@ -213,13 +213,14 @@ void TQzProgramPreference::ReadFrom(const IniFile& ini)
         s.set(*this, ini.value(s.section, s.key, s.defaultText));
 }
 
-void TQzProgramPreference::WriteTo(IniFile& ini) const
+void TQzProgramPreference::WriteTo(IniFile& ini, const QStringList& onlyKeys) const
 {
     for (const Setting& s : Settings())
-        ini.setValue(s.section, s.key, s.get(*this));
+        if (onlyKeys.isEmpty() || onlyKeys.contains(s.key))
+            ini.setValue(s.section, s.key, s.get(*this));
 }
 
-bool TQzProgramPreference::Write(QString* error) const
+bool TQzProgramPreference::Write(QString* error, const QStringList& onlyKeys) const
 {
     // Other sections and keys a user put in the file are kept as they stand; a file that cannot
     // be read whole is never replaced.
@@ -228,7 +229,7 @@ bool TQzProgramPreference::Write(QString* error) const
     std::optional<IniFile> ini = IniFile::load(IniFileName(), error);
     if (!ini)
         return false;
-    WriteTo(*ini);
+    WriteTo(*ini, onlyKeys);
     // A folder that cannot be written to leaves the old file (or none) in place.
     QString reason;
     if (ini->save(IniFileName(), &reason))

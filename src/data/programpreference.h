@@ -4,6 +4,7 @@
 #include "units/units.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -53,12 +54,14 @@ public:
 
     void Read();
     // Takes every setting from an INI file's text (its default where the file has none), and
-    // puts every setting into one, keeping all else it holds.
+    // puts every setting into one (only those of the keys named, when any are), keeping all else
+    // it holds.
     void ReadFrom(const IniFile& ini);
-    void WriteTo(IniFile& ini) const;
-    // Stores the settings in the INI file, keeping everything else it holds; false when the file
-    // could not be read whole (it is then left alone) or not be written, and error says why.
-    [[nodiscard]] bool Write(QString* error = nullptr) const;
+    void WriteTo(IniFile& ini, const QStringList& onlyKeys = {}) const;
+    // Stores the settings in the INI file (only those of the keys named, when any are), keeping
+    // everything else it holds; false when the file could not be read whole (it is then left
+    // alone) or not be written, and error says why.
+    [[nodiscard]] bool Write(QString* error = nullptr, const QStringList& onlyKeys = {}) const;
     // Whether Write can succeed, without writing anything (the settings folder may be made);
     // when it cannot, error says why.
     bool CanWrite(QString* error = nullptr) const;

@@ -1,8 +1,10 @@
-// What the viewer writes (the export, the settings, the kept list of radionuclides) on a disk
-// that fills up: every failure is said with the system's reason, and no file is left cut short.
+// What the viewer writes (the export, the settings, the kept list of radionuclides): the
+// settings the user confirmed and no others, and on a disk that fills up every failure is said
+// with the system's reason and no file is left cut short.
 #include "app/bioassayview.h"
 #include "app/mainform.h"
 #include "app/mixtureview.h"
+#include "data/ui/optionsform.h"
 #include "dosefixture.h"
 #include "filesizelimit.h"
 #include "recordingmessageboxes.h"
@@ -12,9 +14,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -138,6 +142,41 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
     EXPECT_EQ(home.ini(), before);
     // The choice applies for this run all the same.
     EXPECT_EQ(home.context().ProgramPreference().DPUMDoseUnit(), du_Sv);
+}
+
+// A unit changed in a view is kept for the run only; the bioassay page's "Units..." OK keeps what
+// its dialog showed: the page it opened on, a page the user turned to, the box at its foot.
+TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
+{
+    form->show();
+    pickComboItem(form->MixtureView()->ducbMixtureUnit, QStringLiteral("mSv"));
+    ASSERT_EQ(home.context().ProgramPreference().MixtureDoseUnit(), du_mSv);
+    inOptionsDialog([](QDialog& dialog) {
+        pickComboItem(dialog.findChild<TQzDoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
+        auto* autoSave = dialog.findChild<QCheckBox*>(QStringLiteral("AutoSave"));
+        ASSERT_TRUE(autoSave);
+        EXPECT_FALSE(autoSave->isChecked());
+        QTest::mouseClick(autoSave, Qt::LeftButton, {}, QPoint(8, autoSave->height() / 2)); // on its tick box
+        click(dialog, QDialogButtonBox::Ok);
+    });
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_TRUE(home.ini().contains("DPUMDoseUnit=5\n")) << home.ini().toStdString();
+    EXPECT_TRUE(home.ini().contains("AutoSave=1\n")) << home.ini().toStdString();
+    EXPECT_FALSE(home.ini().contains("MixtureDoseUnit")) << "changed in a view, never shown in the dialog";
+    EXPECT_FALSE(home.ini().contains("DPUIDosesUnit")) << "on a page not turned to";
+    EXPECT_TRUE(home.context().ProgramPreference().AutoSave());
+
+    // Turned to, the Radionuclides page's units are shown, and accepted with the rest.
+    inOptionsDialog([](QDialog& dialog) {
+        auto* form = dynamic_cast<TProgramOptionsForm*>(&dialog);
+        ASSERT_TRUE(form);
+        QTabBar* tabs = form->UnitsPages()->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        ASSERT_EQ(form->UnitsPages()->currentIndex(), 1);
+        click(dialog, QDialogButtonBox::Ok);
+    });
+    EXPECT_TRUE(home.ini().contains("MixtureDoseUnit=5\n")) << home.ini().toStdString();
+    EXPECT_FALSE(home.ini().contains("DPUIDosesUnit"));
 }
 
 TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)

@@ -63,8 +63,11 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &TProgramOptionsForm::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TProgramOptionsForm::reject);
+    FAutoSave = new QCheckBox(QStringLiteral("&Save settings at exit"), this);
+    FAutoSave->setToolTip(QStringLiteral("Units chosen in the views are kept for the next run too"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FMainPages, 1);
+    layout->addWidget(FAutoSave);
     layout->addWidget(buttons);
 
     // Each box is named after the setting it holds.
@@ -73,9 +76,14 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
         {FDPUMIntake, "DPUMIntakeActivityUnit"}, {FDPUMTime, "DPUMTimeUnit"},
         {FDPUMIntDays, "DPUMIntDaysOnly"},    {FMixtureDose, "MixtureDoseUnit"},
         {FMixtureActivity, "MixtureActivityUnit"}, {FDPUIDose, "DPUIDosesUnit"},
-        {FDPUIActivity, "DPUIActivityUnit"}};
-    for (const auto& [box, name] : names)
+        {FDPUIActivity, "DPUIActivityUnit"}, {peQVDDir, "QVD"},
+        {FAutoSave, "AutoSave"}};
+    for (const auto& [box, name] : names) {
         box->setObjectName(QLatin1String(name));
+        FSettingBoxes << box;
+    }
+    connect(FMainPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
+    connect(FUnitsPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
     // A unit chosen in a box goes straight into the working copy.
     TQzProgramPreference& p = *FPreference;
     FDPUMDose->SetOnChange([this, &p] { p.SetDPUMDoseUnit(FDPUMDose->Value()); });
@@ -87,6 +95,22 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     FMixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(FMixtureActivity->Value()); });
     FDPUIDose->SetOnChange([this, &p] { p.SetDPUIDoseUnit(FDPUIDose->Value()); });
     FDPUIActivity->SetOnChange([this, &p] { p.SetDPUIActivityUnit(FDPUIActivity->Value()); });
+    connect(FAutoSave, &QCheckBox::toggled, this, [&p](bool on) { p.SetAutoSave(on); });
+}
+
+void TProgramOptionsForm::NoteShownPage()
+{
+    QWidget* page = FMainPages->currentWidget() == FUnitsPage ? FUnitsPages->currentWidget() : FMainPages->currentWidget();
+    for (QWidget* box : std::as_const(FSettingBoxes))
+        if (box == FAutoSave || (page && page->isAncestorOf(box)))
+            FConfirmedKeys.insert(box->objectName());
+}
+
+QStringList TProgramOptionsForm::ConfirmedKeys() const
+{
+    QStringList keys(FConfirmedKeys.begin(), FConfirmedKeys.end());
+    keys.sort();
+    return keys;
 }
 
 QWidget* TProgramOptionsForm::BuildFoldersPage()
@@ -177,8 +201,10 @@ void TProgramOptionsForm::ShowUnits()
     FDPUMContent->SetValue(p.DPUMContentActivityUnit());
     FDPUMIntake->SetValue(p.DPUMIntakeActivityUnit());
     FDPUMTime->SetValue(p.DPUMTimeUnit());
-    const QSignalBlocker blocker(FDPUMIntDays);
-    FDPUMIntDays->setChecked(p.DPUMIntDays());
+    for (QCheckBox* box : {FDPUMIntDays, FAutoSave}) {
+        const QSignalBlocker blocker(box);
+        box->setChecked(box == FAutoSave ? p.AutoSave() : p.DPUMIntDays());
+    }
     FMixtureDose->SetValue(p.MixtureDoseUnit());
     FMixtureActivity->SetValue(p.MixtureActivityUnit());
     FDPUIDose->SetValue(p.DPUIDoseUnit());
@@ -210,6 +236,9 @@ void TProgramOptionsForm::Load(const TQzProgramPreference& preference, TQzProgra
         FUnitsPages->setCurrentIndex(FRemembered.Units);
         break;
     }
+    // Only the page the dialog opens on has been seen, not those passed on the way to it.
+    FConfirmedKeys.clear();
+    NoteShownPage();
 }
 
 void TProgramOptionsForm::BrowseQVDDir()
@@ -235,6 +264,10 @@ void TProgramOptionsForm::RestoreDefaultValues()
 {
     FPreference->RestoreDefaultValues();
     ShowUnits();
+    // The defaults go to every units page, seen or not: the user asked for all of them.
+    for (QWidget* box : std::as_const(FSettingBoxes))
+        if (FUnitsPage->isAncestorOf(box))
+            FConfirmedKeys.insert(box->objectName());
 }
 
 void TProgramOptionsForm::accept()
@@ -261,15 +294,15 @@ void TProgramOptionsForm::done(int result)
     QDialog::done(result);
 }
 
-bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
-                          TQzOptionsPages& remembered, QWidget* parent)
+std::optional<QStringList> ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
+                                                TQzOptionsPages& remembered, QWidget* parent)
 {
     TProgramOptionsForm dialog(preference.Locations(), remembered, parent);
     dialog.Load(preference, options);
     if (dialog.exec() != QDialog::Accepted)
-        return false;
+        return std::nullopt;
     preference.Assign(dialog.Preference());
-    return true;
+    return dialog.ConfirmedKeys();
 }
 
 } // namespace kav

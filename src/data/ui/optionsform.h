@@ -3,9 +3,12 @@
 #include "data/programpreference.h"
 
 #include <QDialog>
+#include <QSet>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -24,8 +27,9 @@ struct TQzOptionsPages {
     int Units = 0;
 };
 
-// The options dialog: the data folder and the units of the three dose views, edited on a copy
-// of the preferences that is handed back when accepted (the caller keeps it).
+// The options dialog: the data folder, the units of the three dose views and whether settings
+// are saved at exit, edited on a copy of the preferences that is handed back when accepted (the
+// caller keeps it), with the keys of the settings the user saw on its pages.
 class TProgramOptionsForm : public QDialog {
 public:
     static const QString NoDataFilesMessage;
@@ -37,6 +41,10 @@ public:
     // Shows the given preferences on the pages of the page set.
     void Load(const TQzProgramPreference& preference, TQzProgramOptionsDialogType options);
     const TQzProgramPreference& Preference() const { return *FPreference; }
+    // The INI keys of the settings whose boxes were on the screen while the dialog was open (or
+    // that "Restore default values" set): what accepting it confirms. A unit chosen in a view
+    // and never seen here is not among them.
+    QStringList ConfirmedKeys() const;
 
     // Asks for a folder, starting at the given one; empty when the user cancels. Tests replace it.
     std::function<QString(const QString& start)> BrowseFolder;
@@ -55,6 +63,8 @@ private:
     QWidget* BuildFoldersPage();
     QWidget* BuildUnitsPage();
     void ShowUnits();
+    // Counts the settings on the page now on the screen as seen.
+    void NoteShownPage();
 
     TQzOptionsPages& FRemembered;
     std::unique_ptr<TQzProgramPreference> FPreference;
@@ -64,6 +74,10 @@ private:
     QWidget* FUnitsPage = nullptr;
     QTabWidget* FUnitsPages = nullptr;
     QLabel* FMessage = nullptr;
+    QCheckBox* FAutoSave = nullptr;
+    // Every box that holds a setting, named after the setting's key.
+    QList<QWidget*> FSettingBoxes;
+    QSet<QString> FConfirmedKeys;
     QLineEdit* peQVDDir = nullptr;
     TQzDoseUnitComboBox* FDPUMDose = nullptr;
     TQzActivityUnitComboBox* FDPUMContent = nullptr;
@@ -76,9 +90,9 @@ private:
     TQzActivityUnitComboBox* FDPUIActivity = nullptr;
 };
 
-// Opens the dialog modally on a preferences object; true, with the object updated, when the
-// user accepted it. The application hands this to the preferences as their dialog.
-bool ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
-                          TQzOptionsPages& remembered, QWidget* parent);
+// Opens the dialog modally on a preferences object. When the user accepts it, the object is
+// updated and the keys of the settings the user confirmed are returned; nothing when cancelled.
+std::optional<QStringList> ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
+                                                TQzOptionsPages& remembered, QWidget* parent);
 
 } // namespace kav

@@ -231,6 +231,48 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         EXPECT_EQ(b.get(dialog.Preference()), b.initial) << b.name;
 }
 
+// What an OK confirms: the box at the foot and the settings of each page that was on the screen;
+// "Restore default values" confirms every unit, seen or not.
+TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
+{
+    // The keys, sorted, in one line.
+    auto keys = [](QStringList list) {
+        list.sort();
+        return list.join(u' ').toStdString();
+    };
+    const QStringList bioassay{"DPUMDoseUnit", "DPUMContentActivityUnit", "DPUMIntakeActivityUnit", "DPUMTimeUnit",
+                               "DPUMIntDaysOnly"};
+    const QStringList organs{"DPUIDosesUnit", "DPUIActivityUnit"};
+    const QStringList mixture{"MixtureDoseUnit", "MixtureActivityUnit"};
+    auto turnTo = [](QTabWidget* pages, int index) {
+        QTabBar* tabs = pages->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+        ASSERT_EQ(pages->currentIndex(), index);
+    };
+
+    TQzProgramPreference caller(exe());
+    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    dialog.Load(caller, poGeneral);
+    dialog.show();
+    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys({"AutoSave", "QVD"}));
+    turnTo(dialog.MainPages(), 1);
+    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "QVD"} + bioassay));
+    turnTo(dialog.UnitsPages(), 2);
+    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "QVD"} + bioassay + organs));
+
+    TProgramOptionsForm units(TQzProgramLocations::ForExecutable(exe()), pages);
+    units.Load(caller, poMixtureUnits);
+    units.show();
+    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave"} + mixture));
+    QPushButton* restore = nullptr;
+    for (QPushButton* b : units.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("Restore default values"))
+            restore = b;
+    ASSERT_TRUE(restore);
+    QTest::mouseClick(restore, Qt::LeftButton);
+    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave"} + bioassay + mixture + organs));
+}
+
 TEST_F(OptionsFormTest, PageSetsShowTheirPages)
 {
     TQzProgramPreference caller(exe());
