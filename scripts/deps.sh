@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick fonts-liberation
   desktop-file-utils appstream
+  qt6-translations-l10n
 )
 
 missing=()

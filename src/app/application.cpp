@@ -4,7 +4,11 @@
 #include "base/messageboxes.h"
 
 #include <QFont>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
+#include <QTranslator>
+
+#include <memory>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -53,6 +57,26 @@ void TKavApplication::QuitOnTerminationSignals()
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+}
+
+bool UseToolkitLanguage(TQzLanguage language)
+{
+    static QTranslator* installed = nullptr;
+    if (installed) {
+        QCoreApplication::removeTranslator(installed);
+        delete installed;
+        installed = nullptr;
+    }
+    if (language == l_English)
+        return true;
+    auto translator = std::make_unique<QTranslator>();
+    // "qt_ru.qm" gathers the toolkit's modules in use (the base widgets and dialogs).
+    if (!translator->load(QStringLiteral("qt_") + LanguageCode(language),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    installed = translator.release();
+    QCoreApplication::installTranslator(installed);
+    return true;
 }
 
 void ShowException(IMessageBoxes& boxes, const std::exception& error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/language.h"
 #include "base/messageboxes.h"
 
 #include <QApplication>
@@ -31,6 +32,11 @@ private:
 
     IMessageBoxes* FMessageBoxes = nullptr;
 };
+
+// Puts the toolkit's own texts (the buttons of message boxes, the file dialog) in the language,
+// from the translations the system carries; English takes them out. False when the system has
+// none for the language.
+bool UseToolkitLanguage(TQzLanguage language);
 
 // The general error box: an error's message under the program's title, with OK.
 void ShowException(IMessageBoxes& boxes, const std::exception& error);

@@ -17,6 +17,7 @@
 #include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/keyboard.h"
+#include "controls/langcombobox.h"
 #include "controls/numberedit.h"
 
 #include <QApplication>
@@ -287,13 +288,29 @@ void TMainForm::ApplyPreferenceUnits()
     FBioassayView->ApplyPreferenceUnits();
 }
 
+void TMainForm::ApplyLanguage()
+{
+    const TQzLanguage language = FContext.ProgramPreference().Language();
+    FContext.RNXIndex().SetLanguage(language);
+    // The controls are told one by one: their classes are not known to the toolkit's casts.
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        if (auto* panel = dynamic_cast<TQzRNXPanel*>(widget))
+            panel->SetLanguage(language);
+        else if (auto* field = dynamic_cast<TQzCustomNumberEdit*>(widget))
+            field->SetLanguage(language);
+        else if (auto* units = dynamic_cast<TQzCustomLangComboBox*>(widget))
+            units->SetLanguage(language);
+    }
+    UseToolkitLanguage(language);
+}
+
 bool TMainForm::FormCreate()
 {
     setWindowTitle(TKavApplication::Title);
     FIsFormActivated = false;
     TQzProgramPreference& preference = FContext.ProgramPreference();
     FContext.LoadIndex();
-    FContext.RNXIndex().SetLanguage(l_English);
+    ApplyLanguage();
 
     if (!preference.CheckDataFiles() && !preference.ExecEditDlg(poVESKDataDir, OptionsDialog))
         return false;
@@ -322,6 +339,7 @@ bool TMainForm::FormCreate()
         if (FContext.ProgramPreference().QVDDir() != FDataFolderInUse)
             UseNewDataFolder();
         ApplyPreferenceUnits();
+        ApplyLanguage();
     });
     pcMain->setCurrentWidget(tsDosePerIntake);
     pcDosePerIntake->setCurrentWidget(tsMixture);

@@ -85,6 +85,9 @@ public:
 
     // Units chosen in the options reach the views.
     void ApplyPreferenceUnits();
+    // The language chosen in the options reaches the index, every chooser with its menus, every
+    // number field and unit box, and the toolkit's own dialogs.
+    void ApplyLanguage();
     THelpWindow* HelpWindow() const { return FHelp.get(); }
     QMenu* HelpMenu() const { return pmHelp; }
     // The help context of what is shown: the page of the tab in front.

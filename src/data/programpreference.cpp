@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -125,6 +126,11 @@ const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings
     static const std::vector<Setting> settings{
         flag(kGeneral, "AutoSave", &P::FAutoSave, false),
         flag(kGeneral, "Initialized", &P::FNotFirstRun, false),
+        // A file without the key (the first run) or with a code of another language takes the
+        // system's language.
+        Setting{kGeneral, QStringLiteral("Language"), QString(), false,
+                [](const P& p) { return LanguageCode(p.FLanguage); },
+                [](P& p, const QString& t) { p.FLanguage = LanguageOfCode(t).value_or(SystemLanguage()); }},
         // A data folder inside the program's folder is kept relative to it, so that a copy of
         // the program folder reads its own data, not the original's.
         Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false,
@@ -159,6 +165,7 @@ TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations)
     : FLocations(locations)
 {
     FQVDDir = DefaultQVDDir();
+    FLanguage = SystemLanguage();
     RestoreDefaultValues();
     Read();
     if (!isFolder(FQVDDir))
@@ -379,6 +386,19 @@ void TQzProgramPreference::SetAutoSave(bool value)
     if (value == FAutoSave)
         return;
     FAutoSave = value;
+    Changed();
+}
+
+TQzLanguage TQzProgramPreference::SystemLanguage()
+{
+    return LanguageOfLocale(QLocale());
+}
+
+void TQzProgramPreference::SetLanguage(TQzLanguage value)
+{
+    if (value == FLanguage || value > l_Ukrainian)
+        return;
+    FLanguage = value;
     Changed();
 }
 

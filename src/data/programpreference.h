@@ -102,6 +102,12 @@ public:
 
     bool AutoSave() const { return FAutoSave; }
     void SetAutoSave(bool value);
+    // The language of the choosers, their dialogs and messages, and of the toolkit's own
+    // dialogs; on a first run the system's when it is English, Russian or Ukrainian.
+    TQzLanguage Language() const { return FLanguage; }
+    void SetLanguage(TQzLanguage value);
+    // The system's language when it is one of the three; English otherwise.
+    static TQzLanguage SystemLanguage();
     bool NotFirstRun() const { return FNotFirstRun; }
     // Only ever turns true; the caller writes the file (the next run must know).
     void SetNotFirstRun(bool value);
@@ -148,6 +154,7 @@ private:
 
     TQzProgramLocations FLocations;
     bool FAutoSave = false;
+    TQzLanguage FLanguage = l_English;
     QString FQVDDir;
     QString FStoredQVDDir; // the data folder the file keeps while FQVDDir is this run's
     QString FRunQVDDir;

@@ -55,8 +55,9 @@ QByteArray TRNXindex::ToText() const
     if (withSummary) {
         out += QStringLiteral("\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\t"
                               "AlphaFrac\tBetaFrac\tGammaFrac\tFFNFrac\tDoseConst");
+        // The file's columns are named the same whatever language the choosers speak.
         for (int code = 1; code <= RNXRadiationCount; ++code)
-            out += u'\t' + RNXRadiationCode(code, FLanguage);
+            out += u'\t' + RNXRadiationCode(code, l_English);
     }
     out += QStringLiteral("\tChainLength\tMaxCutted\r\n");
 

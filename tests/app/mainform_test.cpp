@@ -15,19 +15,23 @@
 #include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
 #include "viewerini.h"
+#include "widgetinput.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -477,6 +481,76 @@ TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
         });
         QTest::keyClick(c.grid, Qt::Key_F10, Qt::ShiftModifier);
         EXPECT_TRUE(entries.contains(QStringLiteral("Copy to Clipboard"))) << entries.join(u',').toStdString();
+    }
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+// The language picked in the options speaks at once in every chooser (its element names and its
+// menu), in the index's messages and in the toolkit's own texts, and is kept; the copies of the
+// tables stay as they were.
+TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
+{
+    writeIni("Initialized=1\n");
+    TMainForm form(context());
+    captureDialogs(form);
+    form.show();
+    auto copyOfTheList = [&form] {
+        QApplication::setActiveWindow(&form);
+        form.MixtureView()->sgMixture->setFocus();
+        QApplication::clipboard()->clear();
+        QTest::keyClick(form.MixtureView()->sgMixture, Qt::Key_C, Qt::ControlModifier);
+        return QApplication::clipboard()->text();
+    };
+    const QString copied = copyOfTheList();
+    ASSERT_TRUE(copied.startsWith(QStringLiteral("Element\t"))) << copied.toStdString();
+    auto chooseLanguage = [&form](const QString& name) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog);
+            seen = true;
+            pickComboItem(dialog->findChild<QComboBox*>(QStringLiteral("Language")), name);
+            QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+        for (QAction* a : form.HelpMenu()->actions())
+            if (a->text() == QStringLiteral("Options..."))
+                a->trigger();
+        EXPECT_TRUE(seen);
+    };
+    // The sort entry of each chooser's menu, a caption each language has its own words for.
+    auto sortEntry = [](TQzRNXPanel* panel) {
+        for (QAction* a : panel->PopupMenu()->actions())
+            if (a->text().remove(u'&').startsWith(QStringLiteral("Sort by")) || a->text().startsWith(QStringLiteral("Сорт")))
+                return a->text().remove(u'&');
+        return QString();
+    };
+    const bool toolkitTranslated = QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qt_ru.qm");
+
+    struct Step {
+        const char* pick;
+        TQzLanguage language;
+        const char* cobalt;
+        const char* sortBy;
+        const char* cancel; // the toolkit's own word
+        const char* kept;
+    } steps[] = {
+        {"Русский", l_Russian, "Кобальт", "Сортировка по: обозначениям элементов", "Отмена", "Language=ru"},
+        {"English", l_English, "Cobalt", "Sort by: element symbol", "Cancel", "Language=en"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.kept);
+        chooseLanguage(QString::fromUtf8(step.pick));
+        EXPECT_EQ(home.context().RNXIndex().Language(), step.language);
+        EXPECT_EQ(form.DPUMMeasuredPanel()->Language(), step.language);
+        for (TQzRNXPanel* panel : {form.DPUIPanel(), form.DPUMIntakePanel()}) { // both on Co-60
+            EXPECT_EQ(panel->Language(), step.language);
+            EXPECT_EQ(panel->ElementBox()->toolTip().toStdString(), step.cobalt);
+            EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);
+        }
+        if (toolkitTranslated)
+            EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), step.cancel);
+        EXPECT_TRUE(home.ini().contains(QByteArray(step.kept) + '\n')) << home.ini().toStdString();
+        EXPECT_EQ(copyOfTheList(), copied);
     }
     EXPECT_TRUE(messages.boxes.empty());
 }

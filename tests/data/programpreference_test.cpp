@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <tuple>
@@ -111,7 +112,7 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
     p.SetDPUMIntDays(true);
     ASSERT_TRUE(p.Write());
     // The data folder lies in the program's folder: kept relative to it.
-    const QByteArray expected = QByteArray("[General]\nAutoSave=0\nInitialized=0\n[Directories]\nQVD=data")
+    const QByteArray expected = QByteArray("[General]\nAutoSave=0\nInitialized=0\nLanguage=en\n[Directories]\nQVD=data")
         + "\n[Units]\nMixtureActivityUnit=8\nMixtureDoseUnit=8\nDPUMContentActivityUnit=8\n"
           "DPUMIntakeActivityUnit=8\nDPUMDoseUnit=8\nDPUMTimeUnit=2\nDPUMIntDaysOnly=1\n"
           "DPUIActivityUnit=8\nDPUIDosesUnit=5\n";
@@ -163,7 +164,7 @@ TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
     TQzProgramPreference p(exe());
     ASSERT_TRUE(p.Write());
     const QByteArray text = readIni();
-    EXPECT_TRUE(text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\n[Mine]\nx=1\n"));
+    EXPECT_TRUE(text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\nLanguage=en\n[Mine]\nx=1\n"));
 }
 
 TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
@@ -178,7 +179,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
         EXPECT_TRUE(p.AutoSave());
         EXPECT_TRUE(p.Write());
     }
-    EXPECT_TRUE(readIni().startsWith("[General]\nAutoSave=1\nInitialized=1\n" + notes));
+    EXPECT_TRUE(readIni().startsWith("[General]\nAutoSave=1\nInitialized=1\nLanguage=en\n" + notes));
 
     // Too large to be a settings file: defaults, and the file stays as it is.
     const QByteArray huge = "[General]\nAutoSave=1\n" + QByteArray(IniFile::MaxFileSize, ';');
@@ -189,6 +190,44 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     p.SetNotFirstRun(true);
     EXPECT_FALSE(p.Write());
     EXPECT_EQ(readIni(), huge);
+}
+
+// The language: on a first run the system's when it is one of the three, English otherwise;
+// afterwards the file's, whatever the system; a code the program does not know counts as none.
+TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
+{
+    struct Case {
+        QLocale::Language system;
+        const char* file; // nullptr: no file yet
+        TQzLanguage expected;
+    } cases[] = {
+        {QLocale::Russian, nullptr, l_Russian},     {QLocale::Ukrainian, nullptr, l_Ukrainian},
+        {QLocale::German, nullptr, l_English},      {QLocale::English, nullptr, l_English},
+        {QLocale::Russian, "Language=en\n", l_English}, {QLocale::English, "Language=uk\n", l_Ukrainian},
+        {QLocale::English, "Language=RU\n", l_Russian}, {QLocale::Ukrainian, "Language=de\n", l_Ukrainian},
+        {QLocale::Russian, "AutoSave=0\n", l_Russian},  // a file from before the choice existed
+    };
+    const QLocale saved;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file ? c.file : "no file");
+        SCOPED_TRACE(QLocale::languageToString(c.system).toStdString());
+        QFile::remove(path("viewer.ini"));
+        if (c.file)
+            writeIni(QByteArray("[General]\n") + c.file);
+        QLocale::setDefault(QLocale(c.system));
+        EXPECT_EQ(TQzProgramPreference(exe()).Language(), c.expected);
+    }
+    QLocale::setDefault(saved);
+
+    TQzProgramPreference p(exe());
+    int changes = 0;
+    p.OnSettingChanged = [&](TQzProgramPreference*) { ++changes; };
+    p.SetLanguage(l_Ukrainian);
+    p.SetLanguage(static_cast<TQzLanguage>(3));
+    EXPECT_EQ(p.Language(), l_Ukrainian);
+    EXPECT_EQ(changes, 1);
+    ASSERT_TRUE(p.Write());
+    EXPECT_TRUE(readIni().contains("\nLanguage=uk\n")) << readIni().toStdString();
 }
 
 TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)

@@ -350,8 +350,14 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
 
     // While a number is typed, digit by digit, the chooser's lists follow it but its choice
     // waits for the end of the typing (a mass bound of 100 passes 1 and 10 on its way). Heard
-    // after the fields' own ends of typing, which may still change the filter.
-    for (TQzCustomNumberEdit* edit : findChildren<TQzCustomNumberEdit*>()) {
+    // after the fields' own ends of typing, which may still change the filter. A number beyond a
+    // field's limits is said in the chooser's language. (The toolkit's own cast does not know
+    // the number fields' class.)
+    for (QLineEdit* line : findChildren<QLineEdit*>()) {
+        auto* edit = dynamic_cast<TQzCustomNumberEdit*>(line);
+        if (!edit)
+            continue;
+        edit->SetLanguage(FPanel.Language());
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::editingFinished, this, [this] { FPanel.Selection().SetChoiceHeld(false); });
     }

@@ -3,19 +3,24 @@
 #include "units/ui/unitcombobox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace kav {
@@ -33,8 +38,19 @@ QString defaultBrowse(QWidget* parent, const QString& start)
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly, false);
     dialog.setNameFilter(QStringLiteral("Find files *.qvd (*.qvd)"));
-    // Wide enough for the names, sizes and dates of the files side by side.
+    // Wide enough for the names, sizes and dates of the files side by side, each column as wide
+    // as what it shows in the toolkit's language once the folder is read, and the places on the
+    // left wide enough for their names.
     dialog.resize(720, 440);
+    auto* files = dialog.findChild<QTreeView*>();
+    auto* model = dialog.findChild<QFileSystemModel*>();
+    if (files && model)
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, files, [files] {
+            for (int column = 0; column < files->header()->count(); ++column)
+                files->resizeColumnToContents(column);
+        });
+    if (auto* sides = dialog.findChild<QSplitter*>())
+        sides->setSizes({170, 550});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front();
@@ -63,11 +79,25 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &TProgramOptionsForm::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TProgramOptionsForm::reject);
+    // Below the pages, shown whichever page the dialog opens on.
+    FLanguage = new QComboBox(this);
+    for (const TQzLanguage language : {l_English, l_Russian, l_Ukrainian})
+        FLanguage->addItem(LanguageOwnName(language), int(language));
+    FLanguage->setToolTip(QStringLiteral("The language of the radionuclide choosers, their dialogs and messages, "
+                                         "and of the system's dialogs"));
+    auto* languageLabel = new QLabel(QStringLiteral("&Language"), this);
+    languageLabel->setBuddy(FLanguage);
     FAutoSave = new QCheckBox(QStringLiteral("&Save settings at exit"), this);
     FAutoSave->setToolTip(QStringLiteral("Units chosen in the views are kept for the next run too"));
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(languageLabel);
+    foot->addWidget(FLanguage);
+    foot->addSpacing(24);
+    foot->addWidget(FAutoSave);
+    foot->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FMainPages, 1);
-    layout->addWidget(FAutoSave);
+    layout->addLayout(foot);
     layout->addWidget(buttons);
 
     // Each box is named after the setting it holds.
@@ -77,7 +107,7 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
         {FDPUMIntDays, "DPUMIntDaysOnly"},    {FMixtureDose, "MixtureDoseUnit"},
         {FMixtureActivity, "MixtureActivityUnit"}, {FDPUIDose, "DPUIDosesUnit"},
         {FDPUIActivity, "DPUIActivityUnit"}, {peQVDDir, "QVD"},
-        {FAutoSave, "AutoSave"}};
+        {FAutoSave, "AutoSave"}, {FLanguage, "Language"}};
     for (const auto& [box, name] : names) {
         box->setObjectName(QLatin1String(name));
         FSettingBoxes << box;
@@ -96,13 +126,15 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     FDPUIDose->SetOnChange([this, &p] { p.SetDPUIDoseUnit(FDPUIDose->Value()); });
     FDPUIActivity->SetOnChange([this, &p] { p.SetDPUIActivityUnit(FDPUIActivity->Value()); });
     connect(FAutoSave, &QCheckBox::toggled, this, [&p](bool on) { p.SetAutoSave(on); });
+    connect(FLanguage, &QComboBox::activated, this,
+            [this, &p] { p.SetLanguage(static_cast<TQzLanguage>(FLanguage->currentData().toInt())); });
 }
 
 void TProgramOptionsForm::NoteShownPage()
 {
     QWidget* page = FMainPages->currentWidget() == FUnitsPage ? FUnitsPages->currentWidget() : FMainPages->currentWidget();
     for (QWidget* box : std::as_const(FSettingBoxes))
-        if (box == FAutoSave || (page && page->isAncestorOf(box)))
+        if (!FMainPages->isAncestorOf(box) || (page && page->isAncestorOf(box)))
             FConfirmedKeys.insert(box->objectName());
 }
 
@@ -194,7 +226,7 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
 
 TProgramOptionsForm::~TProgramOptionsForm() = default;
 
-void TProgramOptionsForm::ShowUnits()
+void TProgramOptionsForm::ShowSettings()
 {
     const TQzProgramPreference& p = *FPreference;
     FDPUMDose->SetValue(p.DPUMDoseUnit());
@@ -205,6 +237,7 @@ void TProgramOptionsForm::ShowUnits()
         const QSignalBlocker blocker(box);
         box->setChecked(box == FAutoSave ? p.AutoSave() : p.DPUMIntDays());
     }
+    FLanguage->setCurrentIndex(FLanguage->findData(int(p.Language())));
     FMixtureDose->SetValue(p.MixtureDoseUnit());
     FMixtureActivity->SetValue(p.MixtureActivityUnit());
     FDPUIDose->SetValue(p.DPUIDoseUnit());
@@ -216,7 +249,7 @@ void TProgramOptionsForm::Load(const TQzProgramPreference& preference, TQzProgra
     FOptions = options;
     FPreference->Assign(preference);
     peQVDDir->setText(FPreference->QVDDir());
-    ShowUnits();
+    ShowSettings();
     switch (options) {
     case poVESKDataDir:
         FMessage->setText(NoDataFilesMessage);
@@ -263,7 +296,7 @@ void TProgramOptionsForm::BrowseQVDDir()
 void TProgramOptionsForm::RestoreDefaultValues()
 {
     FPreference->RestoreDefaultValues();
-    ShowUnits();
+    ShowSettings();
     // The defaults go to every units page, seen or not: the user asked for all of them.
     for (QWidget* box : std::as_const(FSettingBoxes))
         if (FUnitsPage->isAncestorOf(box))

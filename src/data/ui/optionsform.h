@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QTabWidget;
 class QCheckBox;
+class QComboBox;
 
 namespace kav {
 
@@ -27,8 +28,8 @@ struct TQzOptionsPages {
     int Units = 0;
 };
 
-// The options dialog: the data folder, the units of the three dose views and whether settings
-// are saved at exit, edited on a copy of the preferences that is handed back when accepted (the
+// The options dialog: the data folder, the units of the three dose views, the language and
+// whether settings are saved at exit, edited on a copy of the preferences that is handed back when accepted (the
 // caller keeps it), with the keys of the settings the user saw on its pages.
 class TProgramOptionsForm : public QDialog {
 public:
@@ -62,7 +63,7 @@ public:
 private:
     QWidget* BuildFoldersPage();
     QWidget* BuildUnitsPage();
-    void ShowUnits();
+    void ShowSettings();
     // Counts the settings on the page now on the screen as seen.
     void NoteShownPage();
 
@@ -75,6 +76,7 @@ private:
     QTabWidget* FUnitsPages = nullptr;
     QLabel* FMessage = nullptr;
     QCheckBox* FAutoSave = nullptr;
+    QComboBox* FLanguage = nullptr;
     // Every box that holds a setting, named after the setting's key.
     QList<QWidget*> FSettingBoxes;
     QSet<QString> FConfirmedKeys;

@@ -231,7 +231,7 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         EXPECT_EQ(b.get(dialog.Preference()), b.initial) << b.name;
 }
 
-// What an OK confirms: the box at the foot and the settings of each page that was on the screen;
+// What an OK confirms: the boxes at the foot and the settings of each page that was on the screen;
 // "Restore default values" confirms every unit, seen or not.
 TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
 {
@@ -254,23 +254,23 @@ TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
     TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poGeneral);
     dialog.show();
-    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys({"AutoSave", "QVD"}));
+    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys({"AutoSave", "Language", "QVD"}));
     turnTo(dialog.MainPages(), 1);
-    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "QVD"} + bioassay));
+    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay));
     turnTo(dialog.UnitsPages(), 2);
-    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "QVD"} + bioassay + organs));
+    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay + organs));
 
     TProgramOptionsForm units(TQzProgramLocations::ForExecutable(exe()), pages);
     units.Load(caller, poMixtureUnits);
     units.show();
-    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave"} + mixture));
+    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + mixture));
     QPushButton* restore = nullptr;
     for (QPushButton* b : units.findChildren<QPushButton*>())
         if (b->text() == QStringLiteral("Restore default values"))
             restore = b;
     ASSERT_TRUE(restore);
     QTest::mouseClick(restore, Qt::LeftButton);
-    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave"} + bioassay + mixture + organs));
+    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + bioassay + mixture + organs));
 }
 
 TEST_F(OptionsFormTest, PageSetsShowTheirPages)

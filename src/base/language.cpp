@@ -1,0 +1,53 @@
+#include "base/language.h"
+
+#include <QLocale>
+
+namespace kav {
+
+QString LanguageCode(TQzLanguage language)
+{
+    switch (language) {
+    case l_Russian:
+        return QStringLiteral("ru");
+    case l_Ukrainian:
+        return QStringLiteral("uk");
+    case l_English:
+        break;
+    }
+    return QStringLiteral("en");
+}
+
+std::optional<TQzLanguage> LanguageOfCode(const QString& code)
+{
+    for (const TQzLanguage language : {l_English, l_Russian, l_Ukrainian})
+        if (code.trimmed().compare(LanguageCode(language), Qt::CaseInsensitive) == 0)
+            return language;
+    return std::nullopt;
+}
+
+TQzLanguage LanguageOfLocale(const QLocale& locale)
+{
+    switch (locale.language()) {
+    case QLocale::Russian:
+        return l_Russian;
+    case QLocale::Ukrainian:
+        return l_Ukrainian;
+    default:
+        return l_English;
+    }
+}
+
+QString LanguageOwnName(TQzLanguage language)
+{
+    switch (language) {
+    case l_Russian:
+        return QStringLiteral("Русский");
+    case l_Ukrainian:
+        return QStringLiteral("Українська");
+    case l_English:
+        break;
+    }
+    return QStringLiteral("English");
+}
+
+} // namespace kav

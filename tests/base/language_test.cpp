@@ -1,0 +1,37 @@
+#include "base/language.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+// What a settings file keeps for each language and what a locale gives: the three languages
+// have codes of their own both ways, anything else is none (a code) or English (a locale).
+TEST(LanguageTest, CodesAndLocales)
+{
+    struct Case {
+        TQzLanguage language;
+        const char* code;
+        QLocale::Language locale;
+        const char* ownName;
+    } cases[] = {{l_English, "en", QLocale::English, "English"},
+                 {l_Russian, "ru", QLocale::Russian, "Русский"},
+                 {l_Ukrainian, "uk", QLocale::Ukrainian, "Українська"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        EXPECT_EQ(LanguageCode(c.language), QLatin1String(c.code));
+        EXPECT_EQ(LanguageOfCode(QString::fromLatin1(c.code)), c.language);
+        EXPECT_EQ(LanguageOfCode(QString::fromLatin1(c.code).toUpper() + u' '), c.language);
+        EXPECT_EQ(LanguageOfLocale(QLocale(c.locale)), c.language);
+        EXPECT_EQ(LanguageOwnName(c.language), QString::fromUtf8(c.ownName));
+    }
+    for (const char* other : {"", "de", "e", "english", "ua"})
+        EXPECT_EQ(LanguageOfCode(QString::fromLatin1(other)), std::nullopt) << other;
+    EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::Belarusian)), l_English);
+    EXPECT_EQ(LanguageOfLocale(QLocale::c()), l_English);
+}
+
+} // namespace
+} // namespace kav
