@@ -215,8 +215,6 @@ void TMainForm::aExportDosesExecute()
 
 void TMainForm::CreateViews()
 {
-    // The choosers load the index as they are made: an "Index.rnx" in the current folder at this
-    // moment is taken in place of the one the program carries.
     auto configure = [this](TQzRNXPanel* panel, int shiftAMass) {
         TQzRNXWidthsNShiftsParams layout;
         layout.WidthElement = 48;
