@@ -2,32 +2,15 @@
 
 #include "controls/applicationstyle.h"
 #include "base/messageboxes.h"
+#include "base/termination.h"
 
 #include <QFont>
 #include <QLibraryInfo>
-#include <QSocketNotifier>
 #include <QTranslator>
 
 #include <memory>
 
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace kav {
-
-namespace {
-
-// The signal handler may only write to a socket; the event loop reads the other end.
-int terminationSocket[2] = {-1, -1};
-
-void sayTermination(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(terminationSocket[0], &byte, 1);
-}
-
-} // namespace
 
 const QString TKavApplication::Title = QStringLiteral("Electronic Annex / KAV Data Viewer");
 
@@ -43,20 +26,8 @@ TKavApplication::TKavApplication(int& argc, char** argv)
 
 void TKavApplication::QuitOnTerminationSignals()
 {
-    if (terminationSocket[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationSocket) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(terminationSocket[1], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t read = ::read(terminationSocket[1], &byte, 1);
-        QCoreApplication::quit();
-    });
-    struct sigaction action {};
-    action.sa_handler = sayTermination;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    // Heard on a thread of the platform seam: the request waits in the event loop's queue.
+    CallOnTerminationRequest([] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
 }
 
 bool UseToolkitLanguage(TQzLanguage language)
