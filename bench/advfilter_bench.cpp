@@ -2,10 +2,10 @@
 // changed to the refreshed lists of nuclides, elements and (in the wide mode) spectrum lines.
 // Baseline of the same run: the same change written straight into the filter, with no dialog
 // and no panel to refresh.
+#include "base/messageboxes.h"
 #include "chooser/ui/advfilterform.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/numberedit.h"
-#include "base/messageboxes.h"
 
 #include <QCheckBox>
 #include <QListWidget>

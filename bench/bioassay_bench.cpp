@@ -64,9 +64,7 @@ Bioassay& bioassay()
 {
     static Bioassay* b = [] {
         auto* made = new Bioassay;
-        qAddPostRoutine([] {
-            delete b;
-        });
+        qAddPostRoutine([] { delete b; });
         return made;
     }();
     return *b;

@@ -2,8 +2,8 @@
 // index with a half-life of at least 10 minutes, about 1 MB each), one file per element.
 // Baseline of the same run: reading the same files alone.
 #include "data/applicationcontext.h"
-#include "data/doseexport.h"
 #include "data/dosedata.h"
+#include "data/doseexport.h"
 #include "data/programpreference.h"
 #include "nuclides/rnxindex.h"
 #include "qvdgen/samplegenerator.h"

@@ -62,7 +62,8 @@ void BM_MeasureAndDrawCaption(benchmark::State& state)
 {
     QImage image(200, 60, QImage::Format_RGB32);
     QPainter p(&image);
-    const QString caption = QStringLiteral("<p align=\"center\">Effective dose per exposure,<br>mSv per mJ&middot;h&middot;m<sup>-3</sup></p>");
+    const QString caption = QStringLiteral(
+        "<p align=\"center\">Effective dose per exposure,<br>mSv per mJ&middot;h&middot;m<sup>-3</sup></p>");
     for (auto _ : state) {
         const int h = kav::DrawMarkupText(p, caption, QRect(0, 0, 200, 60), true).Height;
         kav::DrawMarkupText(p, caption, QRect(0, 0, 200, h), false);

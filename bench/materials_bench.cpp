@@ -1,13 +1,13 @@
 // Refilling the Materials table for the largest full-size data file with every material, every
 // particle size and the organ doses shown. Baseline of the same run: formatting as many numbers
 // alone.
+#include "app/materialsview.h"
 #include "base/messageboxes.h"
+#include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
-#include "app/materialsview.h"
 #include "nuclides/rnxindex.h"
 #include "qvdgen/samplegenerator.h"
-#include "controls/stringgrid.h"
 #include "units/units.h"
 
 #include <QAction>
@@ -56,9 +56,7 @@ Loaded& loaded()
 {
     static Loaded* l = [] {
         auto* made = new Loaded;
-        qAddPostRoutine([] {
-            delete l;
-        });
+        qAddPostRoutine([] { delete l; });
         return made;
     }();
     return *l;

@@ -4,17 +4,17 @@
 // of the dose unit, against formatting as many numbers alone. And starting the viewer on a kept
 // list of 20,000 rows of the sample nuclides, against starting it on a list of one row, with the
 // memory the rows take.
+#include "app/mainform.h"
 #include "app/mixtureview.h"
 #include "base/messageboxes.h"
+#include "base/savefile.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
-#include "app/mainform.h"
 #include "data/mixture.h"
 #include "data/mixturefile.h"
-#include "base/savefile.h"
 #include "nuclides/rnxindex.h"
 #include "qvdgen/samplegenerator.h"
 #include "units/units.h"
@@ -54,10 +54,11 @@ struct Fixture {
         for (int i = 0; i < index.Count() && static_cast<int>(nuclides.size()) < kNuclides; ++i)
             if (index.Items(i)->Lr <= tenMinutesLr)
                 nuclides.push_back(index.Items(i));
-        const kav::SampleFolderResult written =
-            kav::WriteSampleFolder(dir.path(), index, nuclides, kav::SampleSize::FullSize);
+        const kav::SampleFolderResult written
+            = kav::WriteSampleFolder(dir.path(), index, nuclides, kav::SampleSize::FullSize);
         if (!written.error.isEmpty() || written.written < kNuclides) {
-            std::fprintf(stderr, "writing the data files: %s (%d written)\n", qUtf8Printable(written.error), written.written);
+            std::fprintf(stderr, "writing the data files: %s (%d written)\n", qUtf8Printable(written.error),
+                         written.written);
             std::abort();
         }
         context.ProgramPreference().SetQVDDir(dir.path());
@@ -93,9 +94,7 @@ Fixture& mixture()
 {
     static Fixture* m = [] {
         auto* made = new Fixture;
-        qAddPostRoutine([] {
-            delete m;
-        });
+        qAddPostRoutine([] { delete m; });
         return made;
     }();
     return *m;

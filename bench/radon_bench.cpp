@@ -43,9 +43,7 @@ Radon& radon()
 {
     static Radon* r = [] {
         auto* made = new Radon;
-        qAddPostRoutine([] {
-            delete r;
-        });
+        qAddPostRoutine([] { delete r; });
         return made;
     }();
     return *r;

@@ -47,8 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace kav;
     // The files go where writing them costs least: a memory file system where there is one.
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/kav-fuzz-XXXXXX")
-                                                                       : QDir::tempPath() + QStringLiteral("/kav-fuzz-XXXXXX"));
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists()
+                                 ? QStringLiteral("/dev/shm/kav-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/kav-fuzz-XXXXXX"));
     const char* bytes = reinterpret_cast<const char*>(data);
     if (size < kNodes * kPlaceBytes)
         return 0;
@@ -89,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (line.RType < 1 || line.RType > RNXRadiationCount || !sound(line.E) || !sound(line.Yield))
                 std::abort();
         TRNXBetaSpectrum beta;
-        if (const TRNXnode* node = rnx.NodeAt(i); node && rnx.ReadBetaSpectrum(node, beta) && beta.size() != node->BetaLines)
+        if (const TRNXnode* node = rnx.NodeAt(i);
+            node && rnx.ReadBetaSpectrum(node, beta) && beta.size() != node->BetaLines)
             std::abort();
     }
     rnx.BuildRNXSpectrumData();

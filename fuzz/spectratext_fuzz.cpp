@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const kav::SpectraText radiations = kav::ReadRadiationsText(bytes);
     check(radiations, kav::RNXSpectrumRecordSize);
     if (radiations.error.isEmpty()) {
-        const kav::TRNXSpectrum lines = kav::DecodeSpectrumRecords(radiations.records.constData(), radiations.recordCount);
+        const kav::TRNXSpectrum lines
+            = kav::DecodeSpectrumRecords(radiations.records.constData(), radiations.recordCount);
         if (lines.size() != static_cast<std::size_t>(radiations.recordCount))
             std::abort(); // every line the reader took is a sound one
     }

@@ -1,8 +1,8 @@
 #include "app/application.h"
 
-#include "controls/applicationstyle.h"
 #include "base/messageboxes.h"
 #include "base/termination.h"
+#include "controls/applicationstyle.h"
 
 #include <QFont>
 #include <QLibraryInfo>

@@ -35,7 +35,7 @@ struct SeriesLook {
 // By the table's columns: whole body, urine, faeces, alimentary tract, lungs, thyroid, skeleton,
 // liver.
 const SeriesLook kSeriesLooks[SourceOrganCount] = {
-    {cmSquare, QColor(0xD0, 0x00, 0x00)},      {cmTriangleUp, QColor(0x00, 0x80, 0x00)},
+    {cmSquare, QColor(0xD0, 0x00, 0x00)},       {cmTriangleUp, QColor(0x00, 0x80, 0x00)},
     {cmTriangleDown, QColor(0x80, 0x50, 0x00)}, {cmDiamond, QColor(0x00, 0x00, 0xD0)},
     {cmHexagon, QColor(0x80, 0x00, 0x80)},      {cmDiamond, QColor(0x00, 0x80, 0x80)},
     {cmTriangleLeft, QColor(0xE0, 0x60, 0x00)}, {cmTriangleRight, QColor(0x50, 0x50, 0x50)},
@@ -97,7 +97,8 @@ QIcon toolIcon(int kind)
             if (kind == 3 || kind == 5) {
                 p.setPen(QPen(ink, 1, Qt::DotLine));
                 for (const double at : {6.5, 13.5})
-                    vertical ? p.drawLine(QPointF(at, 2), QPointF(at, 18)) : p.drawLine(QPointF(2, at), QPointF(18, at));
+                    vertical ? p.drawLine(QPointF(at, 2), QPointF(at, 18))
+                             : p.drawLine(QPointF(2, at), QPointF(18, at));
             }
             break;
         }
@@ -158,7 +159,8 @@ TBioassayChart::TBioassayChart(IMessageBoxes& boxes, QWidget* parent)
     ChDPUM->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
     ChDPUM->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
     for (int k = 0; k < SourceOrganCount; ++k)
-        ChDPUM->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker, kSeriesLooks[k].colour);
+        ChDPUM->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
+                          kSeriesLooks[k].colour);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -246,7 +248,8 @@ void TBioassayChart::ConnectChart()
     c.OnUndoZoom = [this] { AutoScaleDPUMChart(); };
     c.OnScroll = [this] { sbChDPUM_AutoScale->setChecked(false); };
     // A scroll stops where it would leave no point in sight.
-    c.OnAllowScroll = [this](const TQzChart::TRanges& ranges, bool& allow) { allow = ChDPUM->ShowsAPointWithin(ranges); };
+    c.OnAllowScroll
+        = [this](const TQzChart::TRanges& ranges, bool& allow) { allow = ChDPUM->ShowsAPointWithin(ranges); };
     c.OnClickLegend = [this] {
         if (sbChDPUM_AutoScale->isChecked())
             AutoScaleDPUMChart();
@@ -327,7 +330,8 @@ void TBioassayChart::ChDPUMZoom()
     // A zoom that would show no point is undone; an axis that keeps its range stays as it is
     // (automatic, when it was).
     if (ChDPUM->ShowsAPointWithin({xMin, xMax, yMin, yMax})) {
-        for (auto [axis, lo, hi] : {std::tuple{&ChDPUM->BottomAxis(), xMin, xMax}, std::tuple{&ChDPUM->LeftAxis(), yMin, yMax}})
+        for (auto [axis, lo, hi] :
+             {std::tuple{&ChDPUM->BottomAxis(), xMin, xMax}, std::tuple{&ChDPUM->LeftAxis(), yMin, yMax}})
             if (lo != axis->Minimum() || hi != axis->Maximum())
                 axis->SetMinMax(lo, hi);
     } else {
@@ -375,8 +379,9 @@ void TBioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
     const QString x = formatPicture(point.x(), u"#0.######");
     const QString y = FormatScientific(point.y(), 2);
     const QString title = s.Title.toHtmlEscaped();
-    const QString text = QStringLiteral("<p align=\"center\"><b>") + title + QStringLiteral("</b></p><p align=\"center\">X: <b>")
-        + x + QStringLiteral("</b>; Y: <b>") + y + QStringLiteral("</b></p>");
+    const QString text = QStringLiteral("<p align=\"center\"><b>") + title
+        + QStringLiteral("</b></p><p align=\"center\">X: <b>") + x + QStringLiteral("</b>; Y: <b>") + y
+        + QStringLiteral("</b></p>");
     const QFontMetrics metrics(ChDPUM->font());
     const int width = std::max(metrics.horizontalAdvance(s.Title),
                                metrics.horizontalAdvance(QStringLiteral("X:") + x + QStringLiteral("Y: ") + y))
@@ -408,7 +413,8 @@ void TBioassayChart::SavePicture(const QString& fileName, TQzChartPictureFormat 
     if (!bytes.isEmpty() && SaveFileAtomically(fileName, bytes, &error))
         return;
     FBoxes.Show(MessageKind::Error, QStringLiteral("Error"),
-                QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, mbOK, mbOK);
+                QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, mbOK,
+                mbOK);
 }
 
 void TBioassayChart::sbChDPUM_ClipboardClick()
@@ -418,8 +424,8 @@ void TBioassayChart::sbChDPUM_ClipboardClick()
     auto* group = new QGroupBox(QStringLiteral("Format"), &dialog);
     auto* choices = new QButtonGroup(&dialog);
     auto* column = new QVBoxLayout(group);
-    const std::pair<const char*, TQzChartPictureFormat> formats[] = {
-        {"&Metafile", cpWmf}, {"&Enhanced metafile", cpEmf}, {"&Bitmap", cpBmp}};
+    const std::pair<const char*, TQzChartPictureFormat> formats[]
+        = {{"&Metafile", cpWmf}, {"&Enhanced metafile", cpEmf}, {"&Bitmap", cpBmp}};
     for (const auto& [caption, format] : formats) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), group);
         choices->addButton(choice, format);
@@ -436,7 +442,8 @@ void TBioassayChart::sbChDPUM_ClipboardClick()
     layout->addWidget(buttons);
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
-    QApplication::clipboard()->setMimeData(ChartClipboardData(*ChDPUM, static_cast<TQzChartPictureFormat>(choices->checkedId())));
+    QApplication::clipboard()->setMimeData(
+        ChartClipboardData(*ChDPUM, static_cast<TQzChartPictureFormat>(choices->checkedId())));
 }
 
 } // namespace kav

@@ -1,13 +1,13 @@
 #include "app/bioassayview.h"
 
 #include "app/bioassaychart.h"
-#include "controls/keyboard.h"
-#include "controls/chart.h"
 #include "app/helpwindow.h"
 #include "app/materialsview.h"
 #include "app/materialtext.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/chart.h"
 #include "controls/inputcolours.h"
+#include "controls/keyboard.h"
 #include "controls/numberedit.h"
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
@@ -219,7 +219,8 @@ QWidget* TBioassayView::BuildTable()
     auto* head = new QHBoxLayout;
     head->addWidget(lDPUMCaprion, 1);
     head->addWidget(copy, 0, Qt::AlignBottom);
-    lKeyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>").arg(HelpTopic::PredictedContent),
+    lKeyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>")
+                              .arg(HelpTopic::PredictedContent),
                           box);
     lKeyTerm->setObjectName(QStringLiteral("lKeyTerm"));
     lKeyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
@@ -265,7 +266,8 @@ void TBioassayView::InitDPUMGrid()
         if (!SourceOrganDescription(organ).isEmpty())
             *g.CreateCellHint(k + 1, 0) = SourceOrganDescription(organ);
     }
-    g.SetDefaultColWidth(QFontMetrics(g.FixedCellsFormat.Normal.Font).horizontalAdvance(QStringLiteral("Skeleton*")) + 16);
+    g.SetDefaultColWidth(QFontMetrics(g.FixedCellsFormat.Normal.Font).horizontalAdvance(QStringLiteral("Skeleton*"))
+                         + 16);
     g.SetColWidths(0, 75);
 }
 
@@ -344,7 +346,8 @@ void TBioassayView::UpdateDPUMCaption()
     // A choice without functions says so where the caption of its table would stand.
     const bool noData = DPUM_RNData && DPUM_RNData->IsLoaded() && !FTable.HasData;
     lDPUMCaprion->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
-    lDPUMCaprion->setText(noData ? DPUMNoDataText(DPUM_RNData->RNuclideName()) : DPUMCaption(r.View, r.DoseMSv, r.Units));
+    lDPUMCaprion->setText(noData ? DPUMNoDataText(DPUM_RNData->RNuclideName())
+                                 : DPUMCaption(r.View, r.DoseMSv, r.Units));
 }
 
 void TBioassayView::UpdateDPUM()
@@ -419,9 +422,10 @@ void TBioassayView::ApplyPreferenceUnits()
 void TBioassayView::aDPUMCopyToClipboardExecute()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->RNXname();
-    const QString head = DPUMClipboardHead(nuclide, cbDPUMIntakePath->currentText(),
-                                           cbDPUMCompound->currentText(), cbDPUMAMAD->currentText(), lDPUMCaprion->text());
+    const QString nuclide
+        = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->RNXname();
+    const QString head = DPUMClipboardHead(nuclide, cbDPUMIntakePath->currentText(), cbDPUMCompound->currentText(),
+                                           cbDPUMAMAD->currentText(), lDPUMCaprion->text());
     sgDPUM->CopyToClipboard(head, QString(), {}, true);
 }
 

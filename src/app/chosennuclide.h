@@ -16,7 +16,11 @@ class TVESKRNDosesData;
 class TChosenNuclideLoader {
 public:
     // The chooser and the boxes outlive the loader.
-    TChosenNuclideLoader(TQzRNXPanel& chooser, IMessageBoxes& boxes) : FChooser(chooser), FBoxes(boxes) {}
+    TChosenNuclideLoader(TQzRNXPanel& chooser, IMessageBoxes& boxes)
+        : FChooser(chooser)
+        , FBoxes(boxes)
+    {
+    }
 
     // Loads the nuclide, then calls show; after a failure show is called on the empty object.
     void Load(TVESKRNDosesData& data, const TBasicRNX& rnx, const std::function<void()>& show);

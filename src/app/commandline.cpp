@@ -36,19 +36,18 @@ TViewerCommandLine TViewerCommandLine::Parse(const QStringList& arguments)
 
 QString TViewerCommandLine::HelpText()
 {
-    return QStringLiteral(
-        "Usage: kav-data-viewer [options]\n"
-        "Shows reference internal-dosimetry data: dose coefficients per intake, bioassay\n"
-        "functions and the radon tables, read from a folder of dose data files.\n"
-        "\n"
-        "Options:\n"
-        "  --data <folder>  Open this data folder for this run; the one the settings keep\n"
-        "                   stays as it is.\n"
-        "  --maintenance    Offer the maintenance command Export Doses in the help menu.\n"
-        "  -h, --help       Show this text and end.\n"
-        "  -v, --version    Show the version and end.\n"
-        "\n"
-        "The toolkit's own options, such as -platform or -style, are taken as well.\n");
+    return QStringLiteral("Usage: kav-data-viewer [options]\n"
+                          "Shows reference internal-dosimetry data: dose coefficients per intake, bioassay\n"
+                          "functions and the radon tables, read from a folder of dose data files.\n"
+                          "\n"
+                          "Options:\n"
+                          "  --data <folder>  Open this data folder for this run; the one the settings keep\n"
+                          "                   stays as it is.\n"
+                          "  --maintenance    Offer the maintenance command Export Doses in the help menu.\n"
+                          "  -h, --help       Show this text and end.\n"
+                          "  -v, --version    Show the version and end.\n"
+                          "\n"
+                          "The toolkit's own options, such as -platform or -style, are taken as well.\n");
 }
 
 QString TViewerCommandLine::VersionText()

@@ -13,7 +13,7 @@ struct TViewerCommandLine {
     bool Version = false;
     bool Maintenance = false;
     QString DataDir; // --data: the data folder of this run, absolute; empty when not given
-    QString Error;   // what is wrong with the line; empty when nothing is
+    QString Error; // what is wrong with the line; empty when nothing is
 
     // The arguments as the program got them, its own name first.
     static TViewerCommandLine Parse(const QStringList& arguments);

@@ -2,7 +2,6 @@
 
 #include "base/messageboxes.h"
 
-#include <QShortcut>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -17,6 +16,7 @@
 #include <QHelpSearchQueryWidget>
 #include <QHelpSearchResultWidget>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -108,7 +108,8 @@ QString workingCopy(const QString& collection, const QString& folder, QString& p
         QFile::remove(to.filePath());
         QFile source(from.filePath());
         if (!source.copy(to.filePath())) {
-            problem = QStringLiteral("%1 cannot be copied to %2: %3").arg(from.filePath(), folder, source.errorString());
+            problem
+                = QStringLiteral("%1 cannot be copied to %2: %3").arg(from.filePath(), folder, source.errorString());
             return {};
         }
         QFile::setPermissions(to.filePath(), QFile::ReadOwner | QFile::WriteOwner);
@@ -157,9 +158,11 @@ void THelpWindow::BuildWindow()
     QTabWidget* places = FPlaces;
     QHelpContentWidget* contents = FEngine->contentWidget();
     places->addTab(contents, QStringLiteral("Contents"));
-    connect(contents, &QHelpContentWidget::linkActivated, FBrowser, [this](const QUrl& url) { FBrowser->setSource(url); });
+    connect(contents, &QHelpContentWidget::linkActivated, FBrowser,
+            [this](const QUrl& url) { FBrowser->setSource(url); });
     // The contents are read in the background: shown opened once they are there.
-    connect(FEngine->contentModel(), &QHelpContentModel::contentsCreated, contents, [contents] { contents->expandToDepth(1); });
+    connect(FEngine->contentModel(), &QHelpContentModel::contentsCreated, contents,
+            [contents] { contents->expandToDepth(1); });
 
     auto* indexPage = new QWidget;
     auto* lookFor = new QLineEdit(indexPage);
@@ -169,10 +172,11 @@ void THelpWindow::BuildWindow()
     connect(lookFor, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
     connect(index, &QHelpIndexWidget::documentActivated, FBrowser,
             [this](const QHelpLink& document, const QString&) { FBrowser->setSource(document.url); });
-    connect(index, &QHelpIndexWidget::documentsActivated, FBrowser, [this](const QList<QHelpLink>& documents, const QString&) {
-        if (!documents.isEmpty())
-            FBrowser->setSource(documents.front().url);
-    });
+    connect(index, &QHelpIndexWidget::documentsActivated, FBrowser,
+            [this](const QList<QHelpLink>& documents, const QString&) {
+                if (!documents.isEmpty())
+                    FBrowser->setSource(documents.front().url);
+            });
     auto* indexLayout = new QVBoxLayout(indexPage);
     indexLayout->addWidget(lookFor);
     indexLayout->addWidget(index, 1);

@@ -23,8 +23,9 @@ int main(int argc, char* argv[])
     // Help and version are answered before the application needs a display.
     const kav::TViewerCommandLine early = kav::TViewerCommandLine::Parse(argumentsOf(argc, argv));
     if (early.Help || early.Version) {
-        std::fputs(qUtf8Printable(early.Help ? kav::TViewerCommandLine::HelpText() : kav::TViewerCommandLine::VersionText()),
-                   stdout);
+        std::fputs(
+            qUtf8Printable(early.Help ? kav::TViewerCommandLine::HelpText() : kav::TViewerCommandLine::VersionText()),
+            stdout);
         return 0;
     }
     kav::TKavApplication app(argc, argv);

@@ -8,17 +8,17 @@
 #include "app/application.h"
 #include "app/bioassayview.h"
 #include "app/helpwindow.h"
-#include "data/bioassaydata.h"
-#include "data/applicationcontext.h"
 #include "base/messageboxes.h"
 #include "base/savefile.h"
-#include "data/doseexport.h"
-#include "data/mixturefile.h"
-#include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/keyboard.h"
 #include "controls/langcombobox.h"
 #include "controls/numberedit.h"
+#include "data/applicationcontext.h"
+#include "data/bioassaydata.h"
+#include "data/doseexport.h"
+#include "data/mixture.h"
+#include "data/mixturefile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -49,13 +49,11 @@ constexpr QSize kSmallestClientSize{600, 400};
 constexpr QMargins kFrameAllowance{8, 31, 8, 8};
 
 // Runs an action when the scope ends, however it ends.
-template <typename F>
-struct AtScopeEnd {
+template <typename F> struct AtScopeEnd {
     F action;
     ~AtScopeEnd() { action(); }
 };
-template <typename F>
-AtScopeEnd(F) -> AtScopeEnd<F>;
+template <typename F> AtScopeEnd(F) -> AtScopeEnd<F>;
 
 } // namespace
 
@@ -463,10 +461,10 @@ void TMainForm::ShowSampleNotice()
             break;
         }
     if (sample && !FSampleNotice) {
-        FSampleNotice = new QLabel(
-            QStringLiteral("Synthetic sample data: these numbers were made up for trying the viewer; "
-                           "they are not reference values."),
-            this);
+        FSampleNotice
+            = new QLabel(QStringLiteral("Synthetic sample data: these numbers were made up for trying the viewer; "
+                                        "they are not reference values."),
+                         this);
         FSampleNotice->setObjectName(QStringLiteral("lSampleNotice"));
         FSampleNotice->setStyleSheet(QStringLiteral("color: #B00000; font-weight: bold"));
         // Permanent: a passing message in the status line does not hide it.
@@ -486,7 +484,8 @@ void TMainForm::ShowDataFolder()
         statusBar()->addPermanentWidget(FDataFolder);
     }
     const QString folder = QDir::toNativeSeparators(FContext.ProgramPreference().QVDDir());
-    FDataFolder->setText(QStringLiteral("Data: ") + FDataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
+    FDataFolder->setText(QStringLiteral("Data: ")
+                         + FDataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
     FDataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);
 }
 

@@ -2,13 +2,13 @@
 
 #include "app/helpwindow.h"
 #include "app/materialtext.h"
-#include "data/applicationcontext.h"
-#include "data/dosedata.h"
-#include "controls/keyboard.h"
-#include "controls/inputcolours.h"
 #include "base/messageboxes.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/inputcolours.h"
+#include "controls/keyboard.h"
 #include "controls/stringgrid.h"
+#include "data/applicationcontext.h"
+#include "data/dosedata.h"
 #include "units/ui/unitcombobox.h"
 
 #include <QAction>
@@ -40,10 +40,11 @@ QListWidget* materialList(QWidget* parent)
 
 } // namespace
 
-const QString TMaterialsView::AMADHint = QString::fromUtf16(
-    u"AMTD is used typically when the AMAD is less than about 0.3 \u03BCm.\r\nUse right mouse button to call Help for details.");
-const QString TMaterialsView::CopyHint =
-    QStringLiteral("Copy to Clipboard\r\nUse Excel as a destination for the best result");
+const QString TMaterialsView::AMADHint
+    = QString::fromUtf16(u"AMTD is used typically when the AMAD is less than about 0.3 \u03BCm.\r\nUse right mouse "
+                         u"button to call Help for details.");
+const QString TMaterialsView::CopyHint
+    = QStringLiteral("Copy to Clipboard\r\nUse Excel as a destination for the best result");
 
 TMaterialsView::TMaterialsView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
@@ -65,8 +66,8 @@ void TMaterialsView::BuildControls()
     materials->addLayout(right);
     layout->addLayout(materials, 2);
     layout->addWidget(BuildGrid(), 5);
-    for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(), rnpDPUI->AMassBox(),
-                                                      rnpDPUI->RNXBox()})
+    for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(),
+                                                      rnpDPUI->AMassBox(), rnpDPUI->RNXBox()})
         ApplyInputColours(w);
 }
 
@@ -259,25 +260,27 @@ void TMaterialsView::InitDPUIGrid()
         g.SetCells(3 + organ, 0, TargetOrganName(static_cast<TVESKTargetOrgan>(organ)));
     for (TQzCellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
         f->MultiLine = true;
-    g.OnGetFixedCellFormat = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-        if (col == 0) {
-            f.Margins.setLeft(5);
-            f.HorzAlignment = row == 0 ? haCenter : haLeft;
-        } else if (col == 1) {
-            if (sbMinusDPUI->isVisibleTo(this)) {
-                f.Font.setBold(true);
-                f.Color = kLightYellow;
-            } else if (row % 2 == 1) {
-                f.Color = kLightGrey;
-            }
-        } else if (col == 2 && row % 2 == 1) {
-            f.Color = kLightGrey;
-        }
-    };
-    g.OnGetInnerCellFormat = [](TQzStringGrid*, int, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-        if (row % 2 == 1)
-            f.Color = kLightGrey;
-    };
+    g.OnGetFixedCellFormat
+        = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+              if (col == 0) {
+                  f.Margins.setLeft(5);
+                  f.HorzAlignment = row == 0 ? haCenter : haLeft;
+              } else if (col == 1) {
+                  if (sbMinusDPUI->isVisibleTo(this)) {
+                      f.Font.setBold(true);
+                      f.Color = kLightYellow;
+                  } else if (row % 2 == 1) {
+                      f.Color = kLightGrey;
+                  }
+              } else if (col == 2 && row % 2 == 1) {
+                  f.Color = kLightGrey;
+              }
+          };
+    g.OnGetInnerCellFormat
+        = [](TQzStringGrid*, int, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+              if (row % 2 == 1)
+                  f.Color = kLightGrey;
+          };
     g.OnGetSelectedCellFormat = g.OnGetInnerCellFormat;
     // With the organ doses hidden only the header and the rows that carry e(50) are copied.
     g.OnConvertRowToStr = [](TQzStringGrid* grid, int row, bool& include) {
@@ -313,7 +316,8 @@ void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
 void TMaterialsView::FillDPUICompoundLists()
 {
     QStringList names;
-    for (auto [list, path] : {std::pair{clbDPUIInhalCompound, ipInhalation}, std::pair{clbDPUIIngestCompound, ipIngestion}}) {
+    for (auto [list, path] :
+         {std::pair{clbDPUIInhalCompound, ipInhalation}, std::pair{clbDPUIIngestCompound, ipIngestion}}) {
         const QSignalBlocker blocker(list);
         list->clear();
         if (DPUI_RNData)
@@ -412,7 +416,8 @@ void TMaterialsView::FillDPUIGrid()
         write(IntakePathName(ipInjection), ipInjection, 0, 0);
     for (int q = 0; q < clbDPUIIngestCompound->count(); ++q)
         if (ticked(clbDPUIIngestCompound->item(q)))
-            write(IntakePathName(ipIngestion) + QStringLiteral(", ") + clbDPUIIngestCompound->item(q)->text(), ipIngestion, q, 0);
+            write(IntakePathName(ipIngestion) + QStringLiteral(", ") + clbDPUIIngestCompound->item(q)->text(),
+                  ipIngestion, q, 0);
     if (j > 0 && sizes > 0)
         for (int q = 0; q < aerosols; ++q) {
             if (!ticked(clbDPUIInhalCompound->item(q)))
@@ -426,7 +431,8 @@ void TMaterialsView::FillDPUIGrid()
         }
     for (int q = aerosols; q < clbDPUIInhalCompound->count(); ++q)
         if (ticked(clbDPUIInhalCompound->item(q)))
-            write(IntakePathName(ipInhalation) + QStringLiteral(", ") + clbDPUIInhalCompound->item(q)->text(), ipInhalation, q, 0);
+            write(IntakePathName(ipInhalation) + QStringLiteral(", ") + clbDPUIInhalCompound->item(q)->text(),
+                  ipInhalation, q, 0);
 }
 
 void TMaterialsView::aDPUICopyToClipboardExecute()

@@ -7,8 +7,8 @@
 #include "base/messageboxes.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "chooser/ui/rnxpanel.h"
-#include "controls/keyboard.h"
 #include "controls/inputcolours.h"
+#include "controls/keyboard.h"
 #include "controls/paintedicon.h"
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
@@ -131,9 +131,11 @@ QLayout* TMixtureView::BuildToolBar()
     button(tbRemoveSelectedRN, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
            &TMixtureView::tbRemoveSelectedRNClick);
     button(tbClearList, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &TMixtureView::tbClearListClick);
-    button(tbUndo, Glyph::Undo, QStringLiteral("Undo (%1)").arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
+    button(tbUndo, Glyph::Undo,
+           QStringLiteral("Undo (%1)").arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
            &TMixtureView::aMixtureUndoExecute);
-    button(tbRedo, Glyph::Redo, QStringLiteral("Redo (%1)").arg(QKeySequence(QKeySequence::Redo).toString(QKeySequence::NativeText)),
+    button(tbRedo, Glyph::Redo,
+           QStringLiteral("Redo (%1)").arg(QKeySequence(QKeySequence::Redo).toString(QKeySequence::NativeText)),
            &TMixtureView::aMixtureRedoExecute);
     button(tbTop, Glyph::Top, QStringLiteral("Move current row to the top"), &TMixtureView::tbTopClick);
     button(tbUp, Glyph::Up, QStringLiteral("Move current row up"), &TMixtureView::tbUpClick);
@@ -203,7 +205,8 @@ void TMixtureView::InitMixtureGrid()
     g.SetFixedRows(1);
     g.SetRowHeights(0, 36);
     const int widths[ColumnCount] = {16, 59, 81, 97, 364, 88, -1, 105, -1};
-    const char* headers[ColumnCount] = {"", "Element", "Radionuclide", "Route of Intake", "Material", "", "Intake", "", "%"};
+    const char* headers[ColumnCount]
+        = {"", "Element", "Radionuclide", "Route of Intake", "Material", "", "Intake", "", "%"};
     for (int c = 0; c < ColumnCount; ++c) {
         g.SetColWidths(c, widths[c]);
         g.SetCells(c, 0, QString::fromLatin1(headers[c]));
@@ -235,8 +238,10 @@ void TMixtureView::InitMixtureGrid()
 void TMixtureView::ConnectGridEvents()
 {
     TQzStringGrid& g = *sgMixture;
-    g.OnCanEditShow = [this](TQzStringGrid*, int col, int row, bool& can) { can = can && sgMixtureCanEditShow(col, row); };
-    g.OnGetStringList = [this](TQzStringGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
+    g.OnCanEditShow
+        = [this](TQzStringGrid*, int col, int row, bool& can) { can = can && sgMixtureCanEditShow(col, row); };
+    g.OnGetStringList
+        = [this](TQzStringGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
     g.OnGetExtStringList = [this](TQzStringGrid*, int col, int row, std::vector<TQzListItem>& list) {
         list.clear();
         if (col != cMaterial || !FMixture || row < 1 || row > FMixture->Count())
@@ -249,34 +254,39 @@ void TMixtureView::ConnectGridEvents()
         palette.setColor(QPalette::Base, kLightYellow);
         box.view()->setPalette(palette);
     };
-    g.OnSetEditText = [this](TQzStringGrid*, int col, int row, const QString& value) { sgMixtureSetEditText(col, row, value); };
+    g.OnSetEditText
+        = [this](TQzStringGrid*, int col, int row, const QString& value) { sgMixtureSetEditText(col, row, value); };
     g.OnAfterSelectCell = [this](TQzStringGrid*, int, int) { UpdateMixtureMoveButtons(); };
-    auto dataFormat = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-        if (col == cMaterial)
-            f.HorzAlignment = haLeft;
-        if (col >= cElement && col <= cSize)
-            f.Color = kLightYellow;
-        // The doses cannot be edited, but they are what the table is for: not greyed.
-        if (col == cDose)
-            f.FontColor = Qt::black;
-        // A row without data says why in grey.
-        if (FMixture && row >= 1 && row <= FMixture->Count() && !FMixture->Row(row - 1).Available())
-            f.FontColor = kGrey;
-    };
-    g.OnGetFixedCellFormat = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-        if (col == cDose)
-            f.FontColor = kNavy;
-    };
+    auto dataFormat
+        = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+              if (col == cMaterial)
+                  f.HorzAlignment = haLeft;
+              if (col >= cElement && col <= cSize)
+                  f.Color = kLightYellow;
+              // The doses cannot be edited, but they are what the table is for: not greyed.
+              if (col == cDose)
+                  f.FontColor = Qt::black;
+              // A row without data says why in grey.
+              if (FMixture && row >= 1 && row <= FMixture->Count() && !FMixture->Row(row - 1).Available())
+                  f.FontColor = kGrey;
+          };
+    g.OnGetFixedCellFormat
+        = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+              if (col == cDose)
+                  f.FontColor = kNavy;
+          };
     g.OnGetInnerCellFormat = dataFormat;
-    g.OnGetSelectedCellFormat = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-        if (col == cMaterial)
-            f.HorzAlignment = haLeft;
-    };
+    g.OnGetSelectedCellFormat
+        = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+              if (col == cMaterial)
+                  f.HorzAlignment = haLeft;
+          };
     g.OnDrawCell = [](TQzStringGrid* grid, QPainter& p, int col, int row, const QRect& rect, TQzGridDrawState) {
         if (col != cMarker || row != grid->Row() || row < 1)
             return;
-        const QPointF corners[3] = {QPointF(rect.left() + 4, rect.bottom() - 3), QPointF(rect.left() + 4, rect.top() + 3),
-                                    QPointF(rect.left() + 11, rect.center().y())};
+        const QPointF corners[3]
+            = {QPointF(rect.left() + 4, rect.bottom() - 3), QPointF(rect.left() + 4, rect.top() + 3),
+               QPointF(rect.left() + 11, rect.center().y())};
         p.save();
         p.setBrush(Qt::black);
         p.setPen(grid->palette().color(QPalette::WindowText));
@@ -340,7 +350,8 @@ void TMixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
     case cRoute: FMixture->SetRoute(index, IntakePathFromText(value)); break;
     case cMaterial: {
         const int picked = sgMixture->CommittedListIndex();
-        FMixture->SetMaterial(index, picked >= 0 ? picked : static_cast<int>(FMixture->Materials(index).indexOf(value)));
+        FMixture->SetMaterial(index,
+                              picked >= 0 ? picked : static_cast<int>(FMixture->Materials(index).indexOf(value)));
         break;
     }
     case cSize: {
@@ -370,7 +381,8 @@ void TMixtureView::ShowRow(int index)
     // The reason as a sentence, without the name of the kind of error the message boxes carry.
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
-    const QString material = r.Available() ? FMixture->Materials(index).value(s.Material) : QStringLiteral("Not available: ") + reason;
+    const QString material
+        = r.Available() ? FMixture->Materials(index).value(s.Material) : QStringLiteral("Not available: ") + reason;
     sgMixture->SetCells(cMaterial, row, material);
     if (QString* caption = sgMixture->CreateCellCaption(cMaterial, row))
         *caption = r.Available() ? MaterialCaption(material) : QString();
@@ -430,7 +442,8 @@ void TMixtureView::UpdateMixtureDoses()
 void TMixtureView::UpdateMixtureDoseCaption()
 {
     const TQzProgramPreference& preference = FContext.ProgramPreference();
-    const QString units = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
+    const QString units
+        = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
     sgMixture->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
     const QFontMetrics metrics(sgMixture->FixedCellsFormat.Normal.Font);
@@ -499,8 +512,8 @@ void TMixtureView::ReportLoadErrors(const QStringList& messages)
     QStringList text = messages.mid(0, shown);
     if (messages.size() > shown)
         text << QStringLiteral("... and %1 more files that could not be read.").arg(messages.size() - shown);
-    FContext.MessageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), mbCancel,
-                                 mbCancel);
+    FContext.MessageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")),
+                                 mbCancel, mbCancel);
 }
 
 void TMixtureView::tbRemoveSelectedRNClick()
@@ -583,7 +596,8 @@ void TMixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
     menu.addAction(aMixtureUndo);
     menu.addAction(aMixtureRedo);
     const QPoint at = sgMixture->viewport()->mapFromGlobal(event.globalPos());
-    const int col = event.reason() == QContextMenuEvent::Keyboard ? sgMixture->Col() : sgMixture->MouseCoord(at.x(), at.y()).x();
+    const int col
+        = event.reason() == QContextMenuEvent::Keyboard ? sgMixture->Col() : sgMixture->MouseCoord(at.x(), at.y()).x();
     if (col == cSize && ShowHelp) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Help"), this, [this] { ShowHelp(HelpTopic::AMAD); });

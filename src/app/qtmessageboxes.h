@@ -7,8 +7,8 @@ namespace kav {
 // Shows messages in real modal boxes over the active window.
 class QtMessageBoxes final : public IMessageBoxes {
 public:
-    MessageButton Show(MessageKind kind, const QString& caption, const QString& text,
-                       MessageButtons buttons, MessageButton defaultButton) override;
+    MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+                       MessageButton defaultButton) override;
 };
 
 } // namespace kav

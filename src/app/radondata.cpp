@@ -14,7 +14,7 @@ namespace {
 const QString kProgenyUnits = QString::fromUtf16(u"mSv per mJ\u00B7h\u00B7m<sup>-3</sup>");
 
 struct Progeny {
-    const char* gas;   // "radon (Rn-222)"
+    const char* gas; // "radon (Rn-222)"
     const char* place; // "indoor workplace"
 };
 
@@ -48,19 +48,22 @@ QString RadonRowLabel(TRadonDataType type)
     if (type == rdtGasAlone)
         return {};
     const Progeny p = progenyOf(type);
-    return QStringLiteral("Doses per exposure to %1 progeny for %2").arg(QString::fromLatin1(p.gas), QString::fromLatin1(p.place));
+    return QStringLiteral("Doses per exposure to %1 progeny for %2")
+        .arg(QString::fromLatin1(p.gas), QString::fromLatin1(p.place));
 }
 
 QString RadonCaption(TRadonDataType type, bool organDoses)
 {
     if (type == rdtGasAlone)
-        return centred(organDoses ? QStringLiteral("Dose coefficients for radon gas Rn-222 (radon) and Rn-220 (thoron). "
-                                                   "Committed equivalent h<sub>T</sub>(50) and effective e(50) doses per intake "
-                                                   "(Sv per Bq)")
-                                  : QStringLiteral("Dose coefficients for radon gas Rn-222 (radon) and Rn-220 (thoron). "
-                                                   "Committed effective e(50) doses per intake (Sv per Bq)"));
+        return centred(
+            organDoses ? QStringLiteral("Dose coefficients for radon gas Rn-222 (radon) and Rn-220 (thoron). "
+                                        "Committed equivalent h<sub>T</sub>(50) and effective e(50) doses per intake "
+                                        "(Sv per Bq)")
+                       : QStringLiteral("Dose coefficients for radon gas Rn-222 (radon) and Rn-220 (thoron). "
+                                        "Committed effective e(50) doses per intake (Sv per Bq)"));
     const Progeny p = progenyOf(type);
-    const QString gas = QString::fromLatin1(p.gas) + (type >= rdtThoronIndoor ? QStringLiteral(" (Rn-220)") : QStringLiteral(" (Rn-222)"));
+    const QString gas = QString::fromLatin1(p.gas)
+        + (type >= rdtThoronIndoor ? QStringLiteral(" (Rn-220)") : QStringLiteral(" (Rn-222)"));
     const QString what = organDoses ? QStringLiteral("Committed equivalent doses and effective doses per exposure to ")
                                     : QStringLiteral("Committed effective dose per exposure to ");
     return centred(what + gas + QStringLiteral(" progeny for ") + QString::fromLatin1(p.place) + QStringLiteral(" (")
@@ -231,7 +234,8 @@ void TRadonData::LayoutRadonGrid()
             g.SetMergeFixedCols(2, 1);
             g.SetColWidths(2, 120);
         } else {
-            caption += centred(QStringLiteral("Contributions to total dose from the unattached and attached progeny are shown"));
+            caption += centred(
+                QStringLiteral("Contributions to total dose from the unattached and attached progeny are shown"));
             g.SetMergeFixedCols(2, 3);
             g.SetMergeFixedCols(3, 1);
             g.SetColWidths(2, 60);

@@ -101,16 +101,17 @@ void TRadonView::BuildGrid()
     // As wide as its columns, under the caption's middle.
     sgRadon->SetFitWidthToColumns(true);
     CopyByKeys(*aRadonCopy2Clipboard, *sgRadon);
-    for (TQzCellFormat* f : {&sgRadon->FixedCellsFormat.Normal, &sgRadon->FixedCellsFormat.Selected,
-                             &sgRadon->FixedCellsFormat.Disabled})
+    for (TQzCellFormat* f :
+         {&sgRadon->FixedCellsFormat.Normal, &sgRadon->FixedCellsFormat.Selected, &sgRadon->FixedCellsFormat.Disabled})
         f->MultiLine = true;
     // With the organ doses shown, the effective values stand out.
-    sgRadon->OnGetFixedCellFormat = [this](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-        if (col == 1 && FRadonData && FRadonData->ShowOrganDoses()) {
-            f.Font.setBold(true);
-            f.Color = kLightYellow;
-        }
-    };
+    sgRadon->OnGetFixedCellFormat
+        = [this](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
+              if (col == 1 && FRadonData && FRadonData->ShowOrganDoses()) {
+                  f.Font.setBold(true);
+                  f.Color = kLightYellow;
+              }
+          };
     sgRadon->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgRadon, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;

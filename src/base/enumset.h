@@ -8,15 +8,14 @@ namespace kav {
 
 // A set over the ordinals of an unscoped enumeration, with bit i standing for ordinal i.
 // Bits is the stored width (8, 16 or 32), so that the raw value matches the files that hold it.
-template <typename E, int Bits>
-class EnumSet {
+template <typename E, int Bits> class EnumSet {
     static_assert(std::is_enum_v<E>);
     static_assert(Bits == 8 || Bits == 16 || Bits == 32 || Bits == 64);
 
 public:
-    using Raw = std::conditional_t<Bits == 8, std::uint8_t,
-                std::conditional_t<Bits == 16, std::uint16_t,
-                std::conditional_t<Bits == 32, std::uint32_t, std::uint64_t>>>;
+    using Raw = std::conditional_t<
+        Bits == 8, std::uint8_t,
+        std::conditional_t<Bits == 16, std::uint16_t, std::conditional_t<Bits == 32, std::uint32_t, std::uint64_t>>>;
 
     constexpr EnumSet() = default;
     constexpr EnumSet(std::initializer_list<E> values)

@@ -48,8 +48,8 @@ double fromExtended80(const Extended80& bytes)
     const int exponent = signExponent & kMaxExponent;
     double value = 0;
     if (exponent == kMaxExponent) {
-        value = (mantissa << 1) == 0 ? std::numeric_limits<double>::infinity()
-                                     : std::numeric_limits<double>::quiet_NaN();
+        value
+            = (mantissa << 1) == 0 ? std::numeric_limits<double>::infinity() : std::numeric_limits<double>::quiet_NaN();
     } else if (mantissa != 0) {
         // Clamped so that the scaling stays within int; anything that far out is 0 or infinity.
         const int scale = std::clamp(exponent - kBias - 63, -3000, 3000);

@@ -7,12 +7,9 @@ namespace kav {
 QString LanguageCode(TQzLanguage language)
 {
     switch (language) {
-    case l_Russian:
-        return QStringLiteral("ru");
-    case l_Ukrainian:
-        return QStringLiteral("uk");
-    case l_English:
-        break;
+    case l_Russian: return QStringLiteral("ru");
+    case l_Ukrainian: return QStringLiteral("uk");
+    case l_English: break;
     }
     return QStringLiteral("en");
 }
@@ -28,24 +25,18 @@ std::optional<TQzLanguage> LanguageOfCode(const QString& code)
 TQzLanguage LanguageOfLocale(const QLocale& locale)
 {
     switch (locale.language()) {
-    case QLocale::Russian:
-        return l_Russian;
-    case QLocale::Ukrainian:
-        return l_Ukrainian;
-    default:
-        return l_English;
+    case QLocale::Russian: return l_Russian;
+    case QLocale::Ukrainian: return l_Ukrainian;
+    default: return l_English;
     }
 }
 
 QString LanguageOwnName(TQzLanguage language)
 {
     switch (language) {
-    case l_Russian:
-        return QStringLiteral("Русский");
-    case l_Ukrainian:
-        return QStringLiteral("Українська");
-    case l_English:
-        break;
+    case l_Russian: return QStringLiteral("Русский");
+    case l_Ukrainian: return QStringLiteral("Українська");
+    case l_English: break;
     }
     return QStringLiteral("English");
 }

@@ -28,8 +28,9 @@ class IMessageBoxes {
 public:
     virtual ~IMessageBoxes() = default;
     // Shows a modal box and returns the button chosen (the default button when none can be).
-    virtual MessageButton Show(MessageKind kind, const QString& caption, const QString& text,
-                               MessageButtons buttons, MessageButton defaultButton) = 0;
+    virtual MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+                               MessageButton defaultButton)
+        = 0;
 };
 
 // Messages for programs without a window: printed to standard error, answered with the default

@@ -19,15 +19,15 @@ struct Picture {
     enum class Kind { Zero, Hash, Point, Exponent, Literal };
     struct Item {
         Kind kind;
-        QString text;         // Literal: the text; Exponent: the letter
+        QString text; // Literal: the text; Exponent: the letter
         bool alwaysSign = false; // Exponent: "+" form
-        int minDigits = 1;    // Exponent: zeros after the sign
+        int minDigits = 1; // Exponent: zeros after the sign
     };
     std::vector<Item> items;
-    int intCount = 0;       // digit placeholders before the point
-    int intRequired = 0;    // of those, how many from the first "0" on
-    int decMax = 0;         // digit placeholders after the point
-    int decRequired = 0;    // up to and including the last "0" after the point
+    int intCount = 0; // digit placeholders before the point
+    int intRequired = 0; // of those, how many from the first "0" on
+    int decMax = 0; // digit placeholders after the point
+    int decRequired = 0; // up to and including the last "0" after the point
     bool scientific = false;
 };
 
@@ -65,8 +65,7 @@ Picture parsePicture(QStringView s)
             p.items.push_back({Picture::Kind::Point, {}});
             continue;
         }
-        if (!afterExponent && (c == u'E' || c == u'e') && i + 1 < s.size()
-            && (s[i + 1] == u'+' || s[i + 1] == u'-')) {
+        if (!afterExponent && (c == u'E' || c == u'e') && i + 1 < s.size() && (s[i + 1] == u'+' || s[i + 1] == u'-')) {
             Picture::Item item{Picture::Kind::Exponent, QString(c)};
             item.alwaysSign = s[i + 1] == u'+';
             int zeros = 0;
@@ -379,8 +378,8 @@ double ParseFloatDef(const QString& text, double defaultValue)
         return defaultValue;
     // Only digits, one point, an exponent and signs belong to a number: no "inf", "nan" or hex.
     for (const char* p = first; p != last; ++p)
-        if (!std::isdigit(static_cast<unsigned char>(*p)) && *p != '.' && *p != 'e' && *p != 'E'
-            && *p != '-' && *p != '+')
+        if (!std::isdigit(static_cast<unsigned char>(*p)) && *p != '.' && *p != 'e' && *p != 'E' && *p != '-'
+            && *p != '+')
             return defaultValue;
     double value = 0;
     const auto r = std::from_chars(first, last, value, std::chars_format::general);

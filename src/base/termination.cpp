@@ -22,9 +22,7 @@ BOOL WINAPI onConsoleEvent(DWORD event)
 {
     switch (event) {
     case CTRL_C_EVENT:
-    case CTRL_BREAK_EVENT:
-        requestedCallback.load()();
-        return TRUE;
+    case CTRL_BREAK_EVENT: requestedCallback.load()(); return TRUE;
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
@@ -33,8 +31,7 @@ BOOL WINAPI onConsoleEvent(DWORD event)
         requestedCallback.load()();
         Sleep(5000);
         return TRUE;
-    default:
-        return FALSE;
+    default: return FALSE;
     }
 }
 
@@ -63,7 +60,7 @@ bool install()
         while (::read(requestPipe[0], &byte, 1) == 1)
             requestedCallback.load()();
     }).detach();
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -191,7 +191,8 @@ void TQzRNXDecayFilter::Apply()
     if (FOperation == foOr) {
         for (int mode = dfxAlpha; mode <= dfxITOnly; ++mode)
             if (FOrSet.contains(static_cast<TQzRNXDecayFilterType>(mode)))
-                AddList(lists[static_cast<std::size_t>(mode)], FIndex->DecayFilterElements()[static_cast<std::size_t>(mode)]);
+                AddList(lists[static_cast<std::size_t>(mode)],
+                        FIndex->DecayFilterElements()[static_cast<std::size_t>(mode)]);
         return;
     }
     if (FAndSet.empty())
@@ -380,8 +381,8 @@ TQzRNXAdvancedFilter::TQzRNXAdvancedFilter(const TRNXindex* index)
     , FHalfLifeTime(index)
     , FSpectrum(index)
 {
-    for (TQzRNXSimpleFilter* sub : std::initializer_list<TQzRNXSimpleFilter*>{&FAMass, &FAncestors, &FDaughters, &FDecay,
-                                                                              &FHalfLifeTime, &FSpectrum})
+    for (TQzRNXSimpleFilter* sub : std::initializer_list<TQzRNXSimpleFilter*>{&FAMass, &FAncestors, &FDaughters,
+                                                                              &FDecay, &FHalfLifeTime, &FSpectrum})
         sub->OnChange = [this](TQzRNXSimpleFilter*) { SubFilterChanged(); };
 }
 
@@ -396,8 +397,8 @@ void TQzRNXAdvancedFilter::Apply()
     ClearList();
     FIgnored = true;
     const std::pair<bool, const TQzRNXSimpleFilter*> criteria[] = {
-        {FAMass.Active(), &FAMass},         {FAncestors.Active(), &FAncestors},     {FDaughters.Active(), &FDaughters},
-        {FDecay.Active(), &FDecay},         {FHalfLifeTime.Active(), &FHalfLifeTime}, {FSpectrum.Active(), &FSpectrum},
+        {FAMass.Active(), &FAMass}, {FAncestors.Active(), &FAncestors},       {FDaughters.Active(), &FDaughters},
+        {FDecay.Active(), &FDecay}, {FHalfLifeTime.Active(), &FHalfLifeTime}, {FSpectrum.Active(), &FSpectrum},
     };
     for (const auto& [active, sub] : criteria) {
         if (!active)
@@ -472,44 +473,56 @@ QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, TQzLanguage langu
     QStringList lines;
     const TQzRNXAMassFilter& mass = filter.AMass();
     if (mass.Active())
-        lines << QStringLiteral("mass number ") + range(mass.MinEnabled(), QString::number(mass.MinValue()), mass.MaxEnabled(),
-                                                         QString::number(mass.MaxValue()));
+        lines << QStringLiteral("mass number ")
+                + range(mass.MinEnabled(), QString::number(mass.MinValue()), mass.MaxEnabled(),
+                        QString::number(mass.MaxValue()));
     if (filter.Ancestors().Active())
         lines << QStringLiteral("ancestors: ") + counts(filter.Ancestors().CountSet());
     if (filter.Daughters().Active())
         lines << QStringLiteral("daughters: ") + counts(filter.Daughters().CountSet());
     const TQzRNXDecayFilter& decay = filter.Decay();
     if (decay.Active()) {
-        static const char* const modes[] = {"alpha", "beta-", "beta+", "IT", "SF",
-                                            "alpha only", "beta- only", "beta+ only", "IT only"};
+        static const char* const modes[]
+            = {"alpha", "beta-", "beta+", "IT", "SF", "alpha only", "beta- only", "beta+ only", "IT only"};
         QStringList chosen;
         for (int m = dfxAlpha; m <= dfxITOnly; ++m) {
             const auto mode = static_cast<TQzRNXDecayFilterType>(m);
             if (decay.Operation() == foOr ? decay.OrSet().contains(mode) : decay.AndSet().contains(mode))
                 chosen << QLatin1String(modes[m]);
         }
-        lines << (decay.Operation() == foOr ? QStringLiteral("decay by any of: ") : QStringLiteral("decay by all of: ")) +
-                     chosen.join(QStringLiteral(", "));
+        lines << (decay.Operation() == foOr ? QStringLiteral("decay by any of: ") : QStringLiteral("decay by all of: "))
+                + chosen.join(QStringLiteral(", "));
     }
     const TQzRNXHalfLifeTimeFilter& h = filter.HalfLifeTime();
     if (h.Active())
-        lines << QStringLiteral("half-life ") +
-                     range(h.MinEnabled(), number(h.MinValue()) + u' ' + RNXHalfLifeUnitLabel(h.MinUnits(), language),
-                           h.MaxEnabled(), number(h.MaxValue()) + u' ' + RNXHalfLifeUnitLabel(h.MaxUnits(), language));
+        lines << QStringLiteral("half-life ")
+                + range(h.MinEnabled(), number(h.MinValue()) + u' ' + RNXHalfLifeUnitLabel(h.MinUnits(), language),
+                        h.MaxEnabled(), number(h.MaxValue()) + u' ' + RNXHalfLifeUnitLabel(h.MaxUnits(), language));
     const TQzRNXSpectrumFilter& s = filter.Spectrum();
     if (s.Active()) {
-        static const char* const names[] = {
-            "energy per decay",         "alpha energy per decay",   "beta energy per decay",  "photon energy per decay",
-            "fission energy per decay", "alpha share",              "beta share",             "photon share",
-            "fission share of decays",  "alpha line energy",        "beta line energy",       "photon line energy",
-            "alpha line energy per decay", "beta line energy per decay", "photon line energy per decay"};
+        static const char* const names[] = {"energy per decay",
+                                            "alpha energy per decay",
+                                            "beta energy per decay",
+                                            "photon energy per decay",
+                                            "fission energy per decay",
+                                            "alpha share",
+                                            "beta share",
+                                            "photon share",
+                                            "fission share of decays",
+                                            "alpha line energy",
+                                            "beta line energy",
+                                            "photon line energy",
+                                            "alpha line energy per decay",
+                                            "beta line energy per decay",
+                                            "photon line energy per decay"};
         for (int o = 0; o < RNXSpectrumOptionCount; ++o) {
             const auto option = static_cast<TQzRNXSpectrumOption>(o);
             if (!s.Options().contains(option))
                 continue;
             const double scale = IsFractionOption(option) ? 100 : 1;
-            lines << QLatin1String(names[o]) + u' ' + number(s.Min(option) * scale) + QStringLiteral(" to ") +
-                         number(s.Max(option) * scale) + (IsFractionOption(option) ? QStringLiteral(" %") : QStringLiteral(" MeV"));
+            lines << QLatin1String(names[o]) + u' ' + number(s.Min(option) * scale) + QStringLiteral(" to ")
+                    + number(s.Max(option) * scale)
+                    + (IsFractionOption(option) ? QStringLiteral(" %") : QStringLiteral(" MeV"));
         }
     }
     return lines;

@@ -16,7 +16,10 @@ public:
     static constexpr std::uint16_t Lowest = 3;
     static constexpr std::uint16_t Highest = 257;
 
-    explicit TQzRNXAMassFilter(const TRNXindex* index) : FIndex(index) {}
+    explicit TQzRNXAMassFilter(const TRNXindex* index)
+        : FIndex(index)
+    {
+    }
 
     bool MinEnabled() const { return FMinEnabled; }
     void SetMinEnabled(bool value);
@@ -60,7 +63,10 @@ public:
     void Refresh();
 
 protected:
-    explicit TQzRNXChainCountFilter(const TRNXindex* index) : FIndex(index) {}
+    explicit TQzRNXChainCountFilter(const TRNXindex* index)
+        : FIndex(index)
+    {
+    }
     virtual const std::array<TRNXStringList, 5>& CountLists() const = 0;
     virtual const std::array<TRNXElementSet, 5>& CountElements() const = 0;
     void Apply() override;
@@ -73,7 +79,10 @@ private:
 
 class TQzRNXAncestorsFilter : public TQzRNXChainCountFilter {
 public:
-    explicit TQzRNXAncestorsFilter(const TRNXindex* index) : TQzRNXChainCountFilter(index) {}
+    explicit TQzRNXAncestorsFilter(const TRNXindex* index)
+        : TQzRNXChainCountFilter(index)
+    {
+    }
 
 protected:
     const std::array<TRNXStringList, 5>& CountLists() const override { return FIndex->AncestorCountLists(); }
@@ -82,7 +91,10 @@ protected:
 
 class TQzRNXDaughtersFilter : public TQzRNXChainCountFilter {
 public:
-    explicit TQzRNXDaughtersFilter(const TRNXindex* index) : TQzRNXChainCountFilter(index) {}
+    explicit TQzRNXDaughtersFilter(const TRNXindex* index)
+        : TQzRNXChainCountFilter(index)
+    {
+    }
 
 protected:
     const std::array<TRNXStringList, 5>& CountLists() const override { return FIndex->DaughterCountLists(); }
@@ -98,7 +110,10 @@ using TQzRNXOrDecayFilterSet = EnumSet<TQzRNXDecayFilterType, 16>;
 // The nuclides by their decay modes: any of a set, or all of a set.
 class TQzRNXDecayFilter : public TQzRNXSimpleAdvFilter {
 public:
-    explicit TQzRNXDecayFilter(const TRNXindex* index) : FIndex(index) {}
+    explicit TQzRNXDecayFilter(const TRNXindex* index)
+        : FIndex(index)
+    {
+    }
 
     TQzRNXFilterOperation Operation() const { return FOperation; }
     void SetOperation(TQzRNXFilterOperation value);

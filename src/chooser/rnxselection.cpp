@@ -9,7 +9,8 @@ namespace {
 // Elements that have no stable isotope: no "stbl" pseudo-entry for them.
 bool hasStableIsotopes(TRNXElement e)
 {
-    static const TRNXElement none[] = {_Tc, _Pm, _Po, _At, _Rn, _Fr, _Pu, _Am, _Cm, _Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, _Rf, _Db};
+    static const TRNXElement none[]
+        = {_Tc, _Pm, _Po, _At, _Rn, _Fr, _Pu, _Am, _Cm, _Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, _Rf, _Db};
     return std::find(std::begin(none), std::end(none), e) == std::end(none) && e < 100;
 }
 
@@ -183,8 +184,9 @@ QString TQzRNXSelection::RNXname() const
 
 const TBasicRNX* TQzRNXSelection::BasicRNX() const
 {
-    return FRNXRow >= 0 && FRNXRow < static_cast<int>(FRNXList.size()) ? FRNXList[static_cast<std::size_t>(FRNXRow)].object
-                                                                        : nullptr;
+    return FRNXRow >= 0 && FRNXRow < static_cast<int>(FRNXList.size())
+        ? FRNXList[static_cast<std::size_t>(FRNXRow)].object
+        : nullptr;
 }
 
 int TQzRNXSelection::FindRNXRow(const QString& name) const

@@ -7,11 +7,14 @@ namespace kav {
 namespace {
 
 const char* const kBoundNames[RNXSpectrumOptionCount][2] = {
-    {"TotalMin", "TotalMax"},           {"AlphaTotalMin", "AlphaTotalMax"},   {"BetaTotalMin", "BetaTotalMax"},
-    {"GammaTotalMin", "GammaTotalMax"}, {"SFTotalMin", "SFTotalMax"},         {"AlphaFracMin", "AlphaFracMax"},
-    {"BetaFracMin", "BetaFracMax"},     {"GammaFracMin", "GammaFracMax"},     {"SFFracMin", "SFFracMax"},
-    {"AlphaMinEnergy", "AlphaMaxEnergy"}, {"BetaMinEnergy", "BetaMaxEnergy"}, {"GammaMinEnergy", "GammaMaxEnergy"},
-    {"AlphaMinYield", "AlphaMaxYield"}, {"BetaMinYield", "BetaMaxYield"},     {"GammaMinYield", "GammaMaxYield"},
+    {"TotalMin", "TotalMax"},           {"AlphaTotalMin", "AlphaTotalMax"},
+    {"BetaTotalMin", "BetaTotalMax"},   {"GammaTotalMin", "GammaTotalMax"},
+    {"SFTotalMin", "SFTotalMax"},       {"AlphaFracMin", "AlphaFracMax"},
+    {"BetaFracMin", "BetaFracMax"},     {"GammaFracMin", "GammaFracMax"},
+    {"SFFracMin", "SFFracMax"},         {"AlphaMinEnergy", "AlphaMaxEnergy"},
+    {"BetaMinEnergy", "BetaMaxEnergy"}, {"GammaMinEnergy", "GammaMaxEnergy"},
+    {"AlphaMinYield", "AlphaMaxYield"}, {"BetaMinYield", "BetaMaxYield"},
+    {"GammaMinYield", "GammaMaxYield"},
 };
 
 bool within(float value, float lo, float hi)
@@ -102,7 +105,8 @@ void TQzRNXSpectrumFilter::Refresh()
         Apply();
 }
 
-float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node, const TQzRNXSpectrumData& summary)
+float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node,
+                                         const TQzRNXSpectrumData& summary)
 {
     switch (option) {
     case soTotal: return summary.Total;

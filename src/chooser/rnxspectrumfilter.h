@@ -11,10 +11,21 @@ namespace kav {
 // and their shares in the dose constant), six on its single lines (energy and energy per decay
 // of an alpha, beta-group or photon-group line).
 enum TQzRNXSpectrumOption : std::uint8_t {
-    soTotal, soAlphaTotal, soBetaTotal, soGammaTotal, soSFTotal,
-    soAlphaFrac, soBetaFrac, soGammaFrac, soSFFrac,
-    soAlphaEnergy, soBetaEnergy, soGammaEnergy,
-    soAlphaYield, soBetaYield, soGammaYield
+    soTotal,
+    soAlphaTotal,
+    soBetaTotal,
+    soGammaTotal,
+    soSFTotal,
+    soAlphaFrac,
+    soBetaFrac,
+    soGammaFrac,
+    soSFFrac,
+    soAlphaEnergy,
+    soBetaEnergy,
+    soGammaEnergy,
+    soAlphaYield,
+    soBetaYield,
+    soGammaYield
 };
 constexpr int RNXSpectrumOptionCount = 15;
 using TQzRNXSpectrumOptions = EnumSet<TQzRNXSpectrumOption, 16>;
@@ -33,7 +44,10 @@ const char* SpectrumBoundName(TQzRNXSpectrumOption option, bool maximum);
 // the index).
 class TQzRNXSpectrumFilter : public TQzRNXSimpleAdvFilter {
 public:
-    explicit TQzRNXSpectrumFilter(const TRNXindex* index) : FIndex(index) {}
+    explicit TQzRNXSpectrumFilter(const TRNXindex* index)
+        : FIndex(index)
+    {
+    }
 
     const TQzRNXSpectrumOptions& Options() const { return FOptions; }
     void SetOptions(const TQzRNXSpectrumOptions& value);

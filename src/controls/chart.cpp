@@ -118,7 +118,8 @@ void TQzChart::UndoZoom()
 QPointF TQzChart::ToPixel(const QRectF& plot, double x, double y) const
 {
     const QRectF inner = plot.adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
-    return {inner.left() + FBottom.ToFraction(x) * inner.width(), inner.bottom() - FLeft.ToFraction(y) * inner.height()};
+    return {inner.left() + FBottom.ToFraction(x) * inner.width(),
+            inner.bottom() - FLeft.ToFraction(y) * inner.height()};
 }
 
 QStringList TQzChart::AxisLabels(const TQzChartAxis& axis, const std::vector<double>& ticks) const
@@ -129,12 +130,14 @@ QStringList TQzChart::AxisLabels(const TQzChartAxis& axis, const std::vector<dou
     bool plainFits = true;
     for (double v : ticks) {
         const double size = std::abs(v);
-        if (v != 0 && (size < 1e-3 || size >= 1e6 || std::abs(ParseFloatDef(formatPicture(v, plain, u'.'), 0) / v - 1) > 1e-9))
+        if (v != 0
+            && (size < 1e-3 || size >= 1e6 || std::abs(ParseFloatDef(formatPicture(v, plain, u'.'), 0) / v - 1) > 1e-9))
             plainFits = false;
     }
     QStringList labels;
     for (double v : ticks)
-        labels << (v == 0 ? QStringLiteral("0") : formatPicture(v, plainFits ? QStringView(plain) : QStringView(axis.LabelFormat)));
+        labels << (v == 0 ? QStringLiteral("0")
+                          : formatPicture(v, plainFits ? QStringView(plain) : QStringView(axis.LabelFormat)));
     return labels;
 }
 
@@ -225,7 +228,8 @@ void TQzChart::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Enter:
         if (FHovered && OnClickSeries) {
             const QPointF& p = Series(FHovered->first).Points.at(static_cast<std::size_t>(FHovered->second));
-            OnClickSeries(FHovered->first, FHovered->second, mapToGlobal(ToPixel(PlotRect(rect()), p.x(), p.y()).toPoint()));
+            OnClickSeries(FHovered->first, FHovered->second,
+                          mapToGlobal(ToPixel(PlotRect(rect()), p.x(), p.y()).toPoint()));
         }
         return;
     default: QWidget::keyPressEvent(event);
@@ -258,8 +262,8 @@ void TQzChart::StepLegend(int step)
     if (at == listed.end())
         FLegendMark = step > 0 ? listed.front() : listed.back();
     else
-        FLegendMark = listed[static_cast<std::size_t>(std::clamp<std::ptrdiff_t>(at - listed.begin() + step, 0,
-                                                                                   std::ssize(listed) - 1))];
+        FLegendMark = listed[static_cast<std::size_t>(
+            std::clamp<std::ptrdiff_t>(at - listed.begin() + step, 0, std::ssize(listed) - 1))];
     update();
 }
 
@@ -365,7 +369,8 @@ void TQzChart::mouseReleaseEvent(QMouseEvent* event)
 
 void TQzChart::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && PlotRect(rect()).contains(event->position()) && !LegendEntryAt(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && PlotRect(rect()).contains(event->position())
+        && !LegendEntryAt(event->position().toPoint()))
         UndoZoom();
 }
 

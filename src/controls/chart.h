@@ -13,7 +13,13 @@
 namespace kav {
 
 enum TQzChartMarker : std::uint8_t {
-    cmSquare, cmTriangleUp, cmTriangleDown, cmDiamond, cmHexagon, cmTriangleLeft, cmTriangleRight
+    cmSquare,
+    cmTriangleUp,
+    cmTriangleDown,
+    cmDiamond,
+    cmHexagon,
+    cmTriangleLeft,
+    cmTriangleRight
 };
 
 // One series of points with its marker, and the line joining them when shown.
@@ -23,7 +29,7 @@ struct TQzChartSeries {
     TQzChartMarker Marker = cmSquare;
     int MarkerSize = 5; // the marker's width, in pixels
     std::vector<QPointF> Points;
-    bool Active = true;   // switched on: drawn and counted by automatic axes
+    bool Active = true; // switched on: drawn and counted by automatic axes
     bool InLegend = true; // listed in the legend
     bool LineVisible = false;
 };

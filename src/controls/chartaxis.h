@@ -11,7 +11,10 @@ namespace kav {
 class TQzChartAxis {
 public:
     enum TPlace : std::uint8_t { apBottom, apLeft };
-    explicit TQzChartAxis(TPlace place) : FPlace(place) {}
+    explicit TQzChartAxis(TPlace place)
+        : FPlace(place)
+    {
+    }
 
     TPlace Place() const { return FPlace; }
     bool Logarithmic() const { return FLogarithmic; }

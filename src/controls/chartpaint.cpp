@@ -107,7 +107,8 @@ TQzChart::TLayout TQzChart::Layout(const QRect& area, const QFontMetrics& metric
 
     // The legend beside the plot while that leaves the plot most of the width; below it, its
     // entries side by side in as many lines as they need, when it would not; over it when asked.
-    const int leftWithOneTitleLine = 6 + (FLeft.Title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
+    const int leftWithOneTitleLine
+        = 6 + (FLeft.Title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
     const int plotWidthAlone = area.width() - leftWithOneTitleLine - 14;
     const bool any = !entries.empty();
     const bool overPlot = any && LegendOverPlot;
@@ -151,13 +152,14 @@ TQzChart::TLayout TQzChart::Layout(const QRect& area, const QFontMetrics& metric
         return l;
     const double width = below ? belowWidth + 4 : legendWidth;
     const QPointF corner = below ? QPointF(area.left() + (area.width() - width) / 2, l.plot.bottom() + axisBottom)
-        : overPlot              ? QPointF(l.plot.right() - 6 - legendWidth, area.top() + LegendTop)
-                                : QPointF(l.plot.right() + 10, area.top() + LegendTop);
+        : overPlot               ? QPointF(l.plot.right() - 6 - legendWidth, area.top() + LegendTop)
+                                 : QPointF(l.plot.right() + 10, area.top() + LegendTop);
     l.legend = QRectF(corner, QSizeF(width, legendHeight));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const QPointF at = below ? places[i] : QPointF(0, static_cast<double>(i) * l.rowHeight);
         const double entryWidth = below ? entries[i].second : legendWidth;
-        l.legendRows.emplace_back(entries[i].first, QRectF(corner + QPointF(2, 2) + at, QSizeF(entryWidth - 4, l.rowHeight)));
+        l.legendRows.emplace_back(entries[i].first,
+                                  QRectF(corner + QPointF(2, 2) + at, QSizeF(entryWidth - 4, l.rowHeight)));
     }
     return l;
 }
@@ -202,7 +204,7 @@ void TQzChart::PaintGrid(QPainter& p, const TLayout& l) const
     auto lines = [&](const TQzChartAxis& axis, const std::vector<double>& ticks) {
         for (double v : ticks) {
             const QPointF at = axis.Place() == TQzChartAxis::apBottom ? ToPixel(plot, v, FLeft.DrawnMinimum())
-                                                                       : ToPixel(plot, FBottom.DrawnMinimum(), v);
+                                                                      : ToPixel(plot, FBottom.DrawnMinimum(), v);
             if (axis.Place() == TQzChartAxis::apBottom && at.x() > plot.left() && at.x() < plot.right())
                 p.drawLine(QLineF(at.x(), plot.top(), at.x(), plot.bottom()));
             if (axis.Place() == TQzChartAxis::apLeft && at.y() > plot.top() && at.y() < plot.bottom())
@@ -270,7 +272,8 @@ void TQzChart::PaintAxes(QPainter& p, const TLayout& l) const
     }
     if (!FBottom.Title.isEmpty()) {
         const double width = metrics.horizontalAdvance(FBottom.Title);
-        p.drawText(QPointF(plot.center().x() - width / 2, plot.bottom() + kTickLength + 6 + metrics.height() + metrics.ascent()),
+        p.drawText(QPointF(plot.center().x() - width / 2,
+                           plot.bottom() + kTickLength + 6 + metrics.height() + metrics.ascent()),
                    FBottom.Title);
     }
     // Written upwards, each line centred on the plot's height, the last one nearest the labels.
@@ -305,7 +308,8 @@ void TQzChart::PaintSeries(QPainter& p, const TLayout& l) const
             for (std::size_t i = 1; i < series.Points.size(); ++i) {
                 const QPointF& u = series.Points[i - 1];
                 const QPointF& v = series.Points[i];
-                if (!usable(FBottom, u.x()) || !usable(FLeft, u.y()) || !usable(FBottom, v.x()) || !usable(FLeft, v.y())) {
+                if (!usable(FBottom, u.x()) || !usable(FLeft, u.y()) || !usable(FBottom, v.x())
+                    || !usable(FLeft, v.y())) {
                     flush();
                     continue;
                 }
@@ -367,8 +371,9 @@ void TQzChart::PaintLegend(QPainter& p, const TLayout& l) const
         p.setBrush(series.Color);
         p.drawPolygon(ChartMarkerPolygon(series.Marker, marker, kLegendMarkerHalf));
         p.setPen(series.Active ? Qt::black : Qt::gray);
-        p.drawText(QPointF(marker.x() + kLegendMarkerHalf + 6, row.center().y() + metrics.ascent() - metrics.height() / 2.0),
-                   series.Title);
+        p.drawText(
+            QPointF(marker.x() + kLegendMarkerHalf + 6, row.center().y() + metrics.ascent() - metrics.height() / 2.0),
+            series.Title);
     }
 }
 

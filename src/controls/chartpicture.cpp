@@ -23,12 +23,9 @@ struct FormatInfo {
 };
 
 constexpr FormatInfo kFormats[ChartPictureFormatCount] = {
-    {"wmf", "Windows Metafile", "image/x-wmf"},
-    {"emf", "Windows Enhanced metafile", "image/x-emf"},
-    {"bmp", "Windows Bitmap", "image/bmp"},
-    {"svg", "SVG picture", "image/svg+xml"},
-    {"pdf", "PDF document", "application/pdf"},
-    {"png", "PNG picture", "image/png"},
+    {"wmf", "Windows Metafile", "image/x-wmf"}, {"emf", "Windows Enhanced metafile", "image/x-emf"},
+    {"bmp", "Windows Bitmap", "image/bmp"},     {"svg", "SVG picture", "image/svg+xml"},
+    {"pdf", "PDF document", "application/pdf"}, {"png", "PNG picture", "image/png"},
 };
 
 // Bitmap files are drawn at three times the screen's resolution, for print.
@@ -113,7 +110,8 @@ QString ChartPictureExtension(TQzChartPictureFormat format)
 
 QString ChartPictureFilter(TQzChartPictureFormat format)
 {
-    return QStringLiteral("%1 (*.%2)").arg(QString::fromLatin1(kFormats[format].description), ChartPictureExtension(format));
+    return QStringLiteral("%1 (*.%2)")
+        .arg(QString::fromLatin1(kFormats[format].description), ChartPictureExtension(format));
 }
 
 QByteArray ChartPictureBytes(const TQzChart& chart, TQzChartPictureFormat format)

@@ -52,12 +52,9 @@ void TQzCustomLangComboBox::paintEvent(QPaintEvent*)
     const QString text = option.currentText;
     option.currentText.clear();
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
-    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                QStyle::SC_ComboBoxEditField, this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::ButtonText));
-    painter.drawText(field, static_cast<int>((FAlignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter),
-                     text);
+    const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(field, static_cast<int>((FAlignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), text);
 }
 
 } // namespace kav

@@ -22,7 +22,7 @@ public:
 
 protected:
     // Called after the language changed; item texts are rebuilt here.
-    virtual void LanguageChanged() {}
+    virtual void LanguageChanged() { }
     // Gives every item the drop-down alignment; subclasses call it after filling.
     void AlignItems();
     // Copies what every box of the library shares: alignments, colours and font.

@@ -1,10 +1,10 @@
 #include "controls/markup.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
 #include <QRegularExpression>
-#include <QGuiApplication>
 
 #include <QtMath>
 
@@ -19,8 +19,8 @@ namespace {
 struct Style {
     QFont font;
     QColor color;
-    QColor background;     // behind the text of a run; invalid for none
-    QColor paragraphBack;  // behind whole lines of a paragraph; invalid for none
+    QColor background; // behind the text of a run; invalid for none
+    QColor paragraphBack; // behind whole lines of a paragraph; invalid for none
     bool subscript = false;
     bool superscript = false;
     bool shadow = false;
@@ -51,9 +51,9 @@ struct Line {
     int tallest = 0;
     int subExtra = 0;
     int superExtra = 0;
-    bool ruled = false;     // a horizontal rule ends it
-    bool ended = false;     // a tag ended it (not the room)
-    bool listItem = false;  // a list item stands on it
+    bool ruled = false; // a horizontal rule ends it
+    bool ended = false; // a tag ended it (not the room)
+    bool listItem = false; // a list item stands on it
     QString plain;
 };
 
@@ -99,14 +99,26 @@ QColor systemColor(int number)
     const QPalette p = QGuiApplication::palette();
     switch (number) {
     case 1: return p.color(QPalette::Window);
-    case 2: case 13: return p.color(QPalette::Highlight);
-    case 3: case 15: case 4: case 10: case 11: case 12: return p.color(QPalette::Button);
+    case 2:
+    case 13: return p.color(QPalette::Highlight);
+    case 3:
+    case 15:
+    case 4:
+    case 10:
+    case 11:
+    case 12: return p.color(QPalette::Button);
     case 5: return p.color(QPalette::Base);
-    case 6: case 7: case 8: case 18: return p.color(QPalette::WindowText);
-    case 9: case 14: return p.color(QPalette::HighlightedText);
+    case 6:
+    case 7:
+    case 8:
+    case 18: return p.color(QPalette::WindowText);
+    case 9:
+    case 14: return p.color(QPalette::HighlightedText);
     case 16: return p.color(QPalette::Mid);
-    case 17: case 19: return p.color(QPalette::PlaceholderText);
-    case 20: case 22: return p.color(QPalette::Light);
+    case 17:
+    case 19: return p.color(QPalette::PlaceholderText);
+    case 20:
+    case 22: return p.color(QPalette::Light);
     case 21: return p.color(QPalette::Shadow);
     case 23: return p.color(QPalette::ToolTipText);
     case 24: return p.color(QPalette::ToolTipBase);
@@ -220,9 +232,21 @@ bool font(const QString& tag, const QString& upper, Style& st, Line&, const Cont
 
 // In the order they are tried: a whole name before the names that begin the same way.
 const TagRule kTagRules[] = {
-    {false, "B", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setBold(true); return false; }},
-    {false, "BR", false, [](const QString&, const QString&, Style&, Line& line, const Context&) { line.plain += u'\r'; return true; }},
-    {false, "I", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setItalic(true); return false; }},
+    {false, "B", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setBold(true);
+         return false;
+     }},
+    {false, "BR", false,
+     [](const QString&, const QString&, Style&, Line& line, const Context&) {
+         line.plain += u'\r';
+         return true;
+     }},
+    {false, "I", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setItalic(true);
+         return false;
+     }},
     {false, "IN", false,
      [](const QString&, const QString& upper, Style& st, Line&, const Context&) {
          bool ok = false;
@@ -231,9 +255,21 @@ const TagRule kTagRules[] = {
              st.indent = std::max(st.indent, to);
          return false;
      }},
-    {false, "U", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setUnderline(true); return false; }},
-    {false, "U", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { ++st.listLevel; return false; }},
-    {false, "BL", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.blink = true; return false; }},
+    {false, "U", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setUnderline(true);
+         return false;
+     }},
+    {false, "U", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         ++st.listLevel;
+         return false;
+     }},
+    {false, "BL", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.blink = true;
+         return false;
+     }},
     {false, "R", false,
      [](const QString&, const QString& upper, Style& st, Line&, const Context&) {
          int angle = 0;
@@ -241,8 +277,16 @@ const TagRule kTagRules[] = {
              st.rotation = angle;
          return false;
      }},
-    {false, "S", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setStrikeOut(true); return false; }},
-    {false, "SH", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.shadow = true; return false; }},
+    {false, "S", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setStrikeOut(true);
+         return false;
+     }},
+    {false, "SH", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.shadow = true;
+         return false;
+     }},
     {false, "SUB", true,
      [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
          st.subscript = true;
@@ -270,15 +314,47 @@ const TagRule kTagRules[] = {
          st.color = systemColor(14);
          return false;
      }},
-    {false, "HR", false, [](const QString&, const QString&, Style&, Line& line, const Context&) { line.ruled = true; return true; }},
-    {false, "E", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.error = true; return false; }},
-    {false, "E ", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.error = true; return false; }},
-    {false, "Z", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.hidden = true; return false; }},
+    {false, "HR", false,
+     [](const QString&, const QString&, Style&, Line& line, const Context&) {
+         line.ruled = true;
+         return true;
+     }},
+    {false, "E", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.error = true;
+         return false;
+     }},
+    {false, "E ", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.error = true;
+         return false;
+     }},
+    {false, "Z", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.hidden = true;
+         return false;
+     }},
 
-    {true, "B", true, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setBold(false); return false; }},
-    {true, "BL", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.blink = false; return false; }},
-    {true, "B", false, [](const QString&, const QString&, Style& st, Line&, const Context& ctx) { st.color = ctx.baseColor; return false; }},
-    {true, "I", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setItalic(false); return false; }},
+    {true, "B", true,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setBold(false);
+         return false;
+     }},
+    {true, "BL", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.blink = false;
+         return false;
+     }},
+    {true, "B", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
+         st.color = ctx.baseColor;
+         return false;
+     }},
+    {true, "I", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setItalic(false);
+         return false;
+     }},
     {true, "U", false,
      [](const QString&, const QString& upper, Style& st, Line&, const Context&) {
          if (upper == u"/U" || st.listLevel == 0)
@@ -287,16 +363,32 @@ const TagRule kTagRules[] = {
              --st.listLevel;
          return false;
      }},
-    {true, "R", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.rotation = 0; return false; }},
+    {true, "R", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.rotation = 0;
+         return false;
+     }},
     {true, "SU", false,
      [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
          st.subscript = st.superscript = false;
          setFontSize(st.font, fontSize(ctx.baseFont));
          return false;
      }},
-    {true, "SH", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.shadow = false; return false; }},
-    {true, "S", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.font.setStrikeOut(false); return false; }},
-    {true, "P", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.paragraphBack = QColor(); return true; }},
+    {true, "SH", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.shadow = false;
+         return false;
+     }},
+    {true, "S", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.font.setStrikeOut(false);
+         return false;
+     }},
+    {true, "P", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.paragraphBack = QColor();
+         return true;
+     }},
     {true, "F", false,
      [](const QString&, const QString&, Style& st, Line&, const Context& ctx) {
          st.font.setFamily(ctx.baseFont.family());
@@ -318,8 +410,16 @@ const TagRule kTagRules[] = {
          st.background = QColor();
          return false;
      }},
-    {true, "E", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.error = false; return false; }},
-    {true, "Z", false, [](const QString&, const QString&, Style& st, Line&, const Context&) { st.hidden = false; return false; }},
+    {true, "E", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.error = false;
+         return false;
+     }},
+    {true, "Z", false,
+     [](const QString&, const QString&, Style& st, Line&, const Context&) {
+         st.hidden = false;
+         return false;
+     }},
 };
 
 // Applies one tag (without its angle brackets) to the style; returns whether it ends the line.
@@ -338,7 +438,8 @@ bool applyTag(const QString& tag, Style& st, Line& line, const Context& ctx)
 
 // The picture of a control of the mark-up: an edit or combo frame with its value, a check or
 // radio box, or a button face.
-void drawControlPicture(QPainter& p, const QString& type, const QString& value, const QRect& r, const QColor& textColour)
+void drawControlPicture(QPainter& p, const QString& type, const QString& value, const QRect& r,
+                        const QColor& textColour)
 {
     p.setPen(QColor(128, 128, 128));
     p.setBrush(Qt::NoBrush);
@@ -439,8 +540,8 @@ private:
             QFont symbol(QStringLiteral("Symbol"), m_st.font.pointSize() > 0 ? m_st.font.pointSize() : 10);
             p.setFont(symbol);
             p.setPen(m_st.color);
-            p.drawText(QRect(m_x + (level - 1) * 12, m_lineTop, 12, m_lineBottom - m_lineTop), Qt::AlignLeft | Qt::AlignBottom,
-                       level % 2 ? QStringLiteral("\u00B7") : QStringLiteral("o"));
+            p.drawText(QRect(m_x + (level - 1) * 12, m_lineTop, 12, m_lineBottom - m_lineTop),
+                       Qt::AlignLeft | Qt::AlignBottom, level % 2 ? QStringLiteral("\u00B7") : QStringLiteral("o"));
             m_x += level * 12;
         }
         m_line.width += level * 12;
@@ -456,8 +557,8 @@ private:
         const QString value = attributeAsWritten(tag.mid(8), QStringLiteral("VALUE"));
         const bool box = type == u"CHECK" || type == u"RADIO";
         const int width = box ? 16 : std::max(attribute(attrs, QStringLiteral("WIDTH")).toInt(), 0);
-        const int height = box ? 16
-            : type == u"COMBO" ? 25
+        const int height = box                                         ? 16
+            : type == u"COMBO"                                         ? 25
             : type.contains(QLatin1String("BTN")) || type == u"BUTTON" ? 26
                                                                        : metrics(m_ctx, m_st.font).height() + 6;
         if (!drawing() && m_line.width > 0 && m_line.width + width >= m_ctx.rect.width()) {
@@ -637,18 +738,37 @@ QColor MarkupColor(const QString& value)
         return QColor(part(0), part(1), part(2));
     }
     static const std::pair<const char*, QRgb> named[] = {
-        {"clred", qRgb(255, 0, 0)}, {"clblack", qRgb(0, 0, 0)}, {"clblue", qRgb(0, 0, 255)},
-        {"clgreen", qRgb(0, 128, 0)}, {"claqua", qRgb(0, 255, 255)}, {"clyellow", qRgb(255, 255, 0)},
-        {"clfuchsia", qRgb(255, 0, 255)}, {"clwhite", qRgb(255, 255, 255)}, {"cllime", qRgb(0, 255, 0)},
-        {"clsilver", qRgb(192, 192, 192)}, {"clgray", qRgb(128, 128, 128)}, {"clolive", qRgb(128, 128, 0)},
-        {"clnavy", qRgb(0, 0, 128)}, {"clpurple", qRgb(128, 0, 128)}, {"clteal", qRgb(0, 128, 128)},
+        {"clred", qRgb(255, 0, 0)},        {"clblack", qRgb(0, 0, 0)},       {"clblue", qRgb(0, 0, 255)},
+        {"clgreen", qRgb(0, 128, 0)},      {"claqua", qRgb(0, 255, 255)},    {"clyellow", qRgb(255, 255, 0)},
+        {"clfuchsia", qRgb(255, 0, 255)},  {"clwhite", qRgb(255, 255, 255)}, {"cllime", qRgb(0, 255, 0)},
+        {"clsilver", qRgb(192, 192, 192)}, {"clgray", qRgb(128, 128, 128)},  {"clolive", qRgb(128, 128, 0)},
+        {"clnavy", qRgb(0, 0, 128)},       {"clpurple", qRgb(128, 0, 128)},  {"clteal", qRgb(0, 128, 128)},
         {"clmaroon", qRgb(128, 0, 0)},
     };
-    static const char* const system[] = {
-        "clbackground", "clactivecaption", "clinactivecaption", "clmenu", "clwindow", "clwindowframe",
-        "clmenutext", "clwindowtext", "clcaptiontext", "clactiveborder", "clinactiveborder", "clappworkspace",
-        "clhighlight", "clhighlighttext", "clbtnface", "clbtnshadow", "clgraytext", "clbtntext",
-        "clinactivecaptiontext", "clbtnhighlight", "cl3ddkshadow", "cl3dlight", "clinfotext", "clinfobk"};
+    static const char* const system[] = {"clbackground",
+                                         "clactivecaption",
+                                         "clinactivecaption",
+                                         "clmenu",
+                                         "clwindow",
+                                         "clwindowframe",
+                                         "clmenutext",
+                                         "clwindowtext",
+                                         "clcaptiontext",
+                                         "clactiveborder",
+                                         "clinactiveborder",
+                                         "clappworkspace",
+                                         "clhighlight",
+                                         "clhighlighttext",
+                                         "clbtnface",
+                                         "clbtnshadow",
+                                         "clgraytext",
+                                         "clbtntext",
+                                         "clinactivecaptiontext",
+                                         "clbtnhighlight",
+                                         "cl3ddkshadow",
+                                         "cl3dlight",
+                                         "clinfotext",
+                                         "clinfobk"};
     const QString lower = v.toLower();
     for (const auto& [name, rgb] : named)
         if (lower == QLatin1String(name))
@@ -668,10 +788,10 @@ QString StripMarkup(const QString& text)
     QString s = text;
     s.replace(lineBreaks, QStringLiteral("\r\n"));
     s.remove(tags);
-    static const std::pair<const char16_t*, const char16_t*> entities[] = {
-        {u"&quot;", u"\""}, {u"&lt;", u"<"}, {u"&gt;", u">"}, {u"&nbsp;", u" "}, {u"&sect;", u"\u00A7"},
-        {u"&permil;", u"\u2030"}, {u"&reg;", u"\u00AE"}, {u"&copy;", u"\u00A9"}, {u"&para;", u"\u00B6"},
-        {u"&trade;", u"\u2122"}, {u"&euro;", u"\u20AC"}, {u"&amp;", u"&"}};
+    static const std::pair<const char16_t*, const char16_t*> entities[]
+        = {{u"&quot;", u"\""},     {u"&lt;", u"<"},          {u"&gt;", u">"},        {u"&nbsp;", u" "},
+           {u"&sect;", u"\u00A7"}, {u"&permil;", u"\u2030"}, {u"&reg;", u"\u00AE"},  {u"&copy;", u"\u00A9"},
+           {u"&para;", u"\u00B6"}, {u"&trade;", u"\u2122"},  {u"&euro;", u"\u20AC"}, {u"&amp;", u"&"}};
     for (const auto& [from, to] : entities)
         s.replace(QString::fromUtf16(from), QString::fromUtf16(to));
     return s;
@@ -685,10 +805,10 @@ namespace {
 QString preparedText(const QString& text)
 {
     QString s = text;
-    static const std::pair<const char16_t*, const char16_t*> entities[] = {
-        {u"&amp;", u"&&"}, {u"&quot;", u"\""}, {u"&sect;", u"\u00A7"}, {u"&permil;", u"\u2030"},
-        {u"&reg;", u"\u00AE"}, {u"&copy;", u"\u00A9"}, {u"&para;", u"\u00B6"}, {u"&trade;", u"\u2122"},
-        {u"&euro;", u"\u20AC"}};
+    static const std::pair<const char16_t*, const char16_t*> entities[]
+        = {{u"&amp;", u"&&"},        {u"&quot;", u"\""},      {u"&sect;", u"\u00A7"},
+           {u"&permil;", u"\u2030"}, {u"&reg;", u"\u00AE"},   {u"&copy;", u"\u00A9"},
+           {u"&para;", u"\u00B6"},   {u"&trade;", u"\u2122"}, {u"&euro;", u"\u20AC"}};
     for (const auto& [from, to] : entities)
         s.replace(QString::fromUtf16(from), QString::fromUtf16(to));
     const qsizetype hashTag = s.indexOf(QLatin1String("<#"));
@@ -759,8 +879,8 @@ int lineLeft(const Style& st, const QRect& rect, int width)
 
 } // namespace
 
-TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
-                             bool wordWrap, int lineSpacing)
+TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly, bool wordWrap,
+                             int lineSpacing)
 {
     const QFont baseFont = painter.font();
     const QPen basePen = painter.pen();
@@ -814,8 +934,8 @@ void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& 
     // it taller below), so that it lines up with the plain text beside it.
     const int lineHeight = QFontMetrics(painter.font(), painter.device()).height();
     const int centred = h < lineHeight * 3 / 2 ? lineHeight : h;
-    DrawMarkupText(painter, text, QRect(rect.left(), rect.top() + (rect.height() - centred) / 2, rect.width(), h), false,
-                   wordWrap);
+    DrawMarkupText(painter, text, QRect(rect.left(), rect.top() + (rect.height() - centred) / 2, rect.width(), h),
+                   false, wordWrap);
 }
 
 } // namespace kav

@@ -10,8 +10,8 @@ namespace kav {
 
 // What a call of the mark-up renderer found.
 struct TMarkupResult {
-    int Width = 0;     // of the widest line
-    int Height = 0;    // of all lines
+    int Width = 0; // of the widest line
+    int Height = 0; // of all lines
     QString PlainText; // the text without tags, line breaks as carriage returns
     int LinkCount = 0;
 };

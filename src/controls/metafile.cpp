@@ -45,8 +45,7 @@ public:
 // the header there and only then writes it to the file it was started on; the buffer is taken,
 // since the library does not notice a write cut short (a full disk leaves it a cut file). Its
 // result 2 says only that the write of its own file failed.
-template <typename Track>
-QByteArray finishedBytes(int finishResult, Track& track)
+template <typename Track> QByteArray finishedBytes(int finishResult, Track& track)
 {
     if (finishResult == 2 && track.fp) {
         std::fclose(track.fp); // left open by the failed write
@@ -62,10 +61,11 @@ QByteArray finishedBytes(int finishResult, Track& track)
 // it lacks becomes "?".
 QByteArray windows1252(const QString& text)
 {
-    static const char16_t high[32] = {u'\u20AC', 0, u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
-                                      u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', 0, u'\u017D', 0,
-                                      0, u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
-                                      u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', 0, u'\u017E', u'\u0178'};
+    static const char16_t high[32]
+        = {u'\u20AC', 0,         u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+           u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', 0,         u'\u017D', 0,
+           0,         u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+           u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', 0,         u'\u017E', u'\u0178'};
     QByteArray bytes;
     bytes.reserve(text.size());
     for (const QChar c : text) {
@@ -94,7 +94,6 @@ public:
     bool Ok() const { return FOk; }
     const char* Name() const { return FName.constData(); }
 
-
 private:
     QTemporaryFile FFile;
     QByteArray FName;
@@ -103,7 +102,8 @@ private:
 
 U_COLORREF colourRef(const QColor& c)
 {
-    return colorref3_set(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()), static_cast<uint8_t>(c.blue()));
+    return colorref3_set(static_cast<uint8_t>(c.red()), static_cast<uint8_t>(c.green()),
+                         static_cast<uint8_t>(c.blue()));
 }
 
 uint32_t penStyle(Qt::PenStyle style)
@@ -148,7 +148,8 @@ public:
         if (!FOk)
             return;
         const U_RECTL bounds = rectl_set(pointl_set(0, 0), pointl_set(size.width() - 1, size.height() - 1));
-        const U_RECTL frame = rectl_set(pointl_set(0, 0), pointl_set(size.width() * 2540 / dpi, size.height() * 2540 / dpi));
+        const U_RECTL frame
+            = rectl_set(pointl_set(0, 0), pointl_set(size.width() * 2540 / dpi, size.height() * 2540 / dpi));
         // A reference device of 96 pixels to the inch.
         const U_SIZEL device = sizel_set(1024, 768);
         const U_SIZEL millimetres = sizel_set(1024 * 254 / 960, 768 * 254 / 960);
@@ -176,7 +177,8 @@ public:
     void Pen(const QColor& colour, int width, Qt::PenStyle style) override
     {
         uint32_t handle = 0;
-        char* create = createpen_set(&handle, FHandles, logpen_set(penStyle(style), point32_set(width, 0), colourRef(colour)));
+        char* create
+            = createpen_set(&handle, FHandles, logpen_set(penStyle(style), point32_set(width, 0), colourRef(colour)));
         Select(FPen, create, handle);
     }
     void Brush(const QColor& colour) override
@@ -189,18 +191,27 @@ public:
     void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
     {
         uint16_t* face = U_Utf8ToUtf16le(font.family().left(31).toUtf8().constData(), 0, nullptr);
-        const U_LOGFONT logFont = logfont_set(-pixelSize, 0, tenthsOfDegree, tenthsOfDegree, fontWeight(font), font.italic(),
-                                              font.underline(), font.strikeOut(), U_DEFAULT_CHARSET, U_OUT_DEFAULT_PRECIS,
-                                              U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH | U_FF_DONTCARE, face);
-        U_LOGFONT_PANOSE described = logfont_panose_set(logFont, face, face, 0, panose_set(0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+        const U_LOGFONT logFont
+            = logfont_set(-pixelSize, 0, tenthsOfDegree, tenthsOfDegree, fontWeight(font), font.italic(),
+                          font.underline(), font.strikeOut(), U_DEFAULT_CHARSET, U_OUT_DEFAULT_PRECIS,
+                          U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH | U_FF_DONTCARE, face);
+        U_LOGFONT_PANOSE described
+            = logfont_panose_set(logFont, face, face, 0, panose_set(0, 0, 0, 0, 0, 0, 0, 0, 0, 0));
         free(face);
         uint32_t handle = 0;
-        char* create = extcreatefontindirectw_set(&handle, FHandles, nullptr, reinterpret_cast<const char*>(&described));
+        char* create
+            = extcreatefontindirectw_set(&handle, FHandles, nullptr, reinterpret_cast<const char*>(&described));
         Select(FFont, create, handle);
     }
     void TextColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
-    void Polyline(const QPolygon& points) override { Add(U_EMRPOLYLINE_set(Bounds(points), Count(points), Points(points).data())); }
-    void Polygon(const QPolygon& points) override { Add(U_EMRPOLYGON_set(Bounds(points), Count(points), Points(points).data())); }
+    void Polyline(const QPolygon& points) override
+    {
+        Add(U_EMRPOLYLINE_set(Bounds(points), Count(points), Points(points).data()));
+    }
+    void Polygon(const QPolygon& points) override
+    {
+        Add(U_EMRPOLYGON_set(Bounds(points), Count(points), Points(points).data()));
+    }
     void Ellipse(const QRect& box) override
     {
         Add(U_EMRELLIPSE_set(rectl_set(pointl_set(box.left(), box.top()), pointl_set(box.right(), box.bottom()))));
@@ -227,10 +238,11 @@ public:
     {
         Dib dib = dibOf(image);
         PU_BITMAPINFO info = bitmapinfo_set(dib.header, nullptr);
-        Add(U_EMRSTRETCHDIBITS_set(rectl_set(pointl_set(target.left(), target.top()), pointl_set(target.right(), target.bottom())),
-                                   pointl_set(target.left(), target.top()), pointl_set(target.width(), target.height()),
-                                   pointl_set(0, 0), pointl_set(image.width(), image.height()), U_DIB_RGB_COLORS, U_SRCCOPY,
-                                   info, static_cast<uint32_t>(dib.pixels.size()), dib.pixels.data()));
+        Add(U_EMRSTRETCHDIBITS_set(
+            rectl_set(pointl_set(target.left(), target.top()), pointl_set(target.right(), target.bottom())),
+            pointl_set(target.left(), target.top()), pointl_set(target.width(), target.height()), pointl_set(0, 0),
+            pointl_set(image.width(), image.height()), U_DIB_RGB_COLORS, U_SRCCOPY, info,
+            static_cast<uint32_t>(dib.pixels.size()), dib.pixels.data()));
         free(info);
     }
     QByteArray Finish() override
@@ -295,7 +307,8 @@ public:
         char* header = U_WMRHEADER_set(&inches, static_cast<unsigned>(dpi));
         FOk = header && wmf_header_append(reinterpret_cast<U_METARECORD*>(header), FTrack, 1) == 0;
         Add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
-        Add(U_WMRSETWINDOWEXT_set(point16_set(static_cast<int16_t>(size.width()), static_cast<int16_t>(size.height()))));
+        Add(U_WMRSETWINDOWEXT_set(
+            point16_set(static_cast<int16_t>(size.width()), static_cast<int16_t>(size.height()))));
         Add(U_WMRSETBKMODE_set(U_TRANSPARENT));
         Add(U_WMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
         Add(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
@@ -311,8 +324,9 @@ public:
     void Pen(const QColor& colour, int width, Qt::PenStyle style) override
     {
         uint32_t handle = 0;
-        char* create = wcreatepenindirect_set(&handle, FHandles,
-                                              U_PEN_set(static_cast<uint16_t>(penStyle(style)), static_cast<uint16_t>(width), colourRef(colour)));
+        char* create = wcreatepenindirect_set(
+            &handle, FHandles,
+            U_PEN_set(static_cast<uint16_t>(penStyle(style)), static_cast<uint16_t>(width), colourRef(colour)));
         Select(FPen, create, handle);
     }
     void Brush(const QColor& colour) override
@@ -325,10 +339,11 @@ public:
     void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
     {
         QByteArray face = font.family().left(31).toLatin1();
-        U_FONT* described = U_FONT_set(static_cast<int16_t>(-pixelSize), 0, static_cast<int16_t>(tenthsOfDegree),
-                                       static_cast<int16_t>(tenthsOfDegree), static_cast<int16_t>(fontWeight(font)), font.italic(),
-                                       font.underline(), font.strikeOut(), U_ANSI_CHARSET, U_OUT_DEFAULT_PRECIS,
-                                       U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH | U_FF_DONTCARE, face.data());
+        U_FONT* described
+            = U_FONT_set(static_cast<int16_t>(-pixelSize), 0, static_cast<int16_t>(tenthsOfDegree),
+                         static_cast<int16_t>(tenthsOfDegree), static_cast<int16_t>(fontWeight(font)), font.italic(),
+                         font.underline(), font.strikeOut(), U_ANSI_CHARSET, U_OUT_DEFAULT_PRECIS,
+                         U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH | U_FF_DONTCARE, face.data());
         uint32_t handle = 0;
         char* create = described ? wcreatefontindirect_set(&handle, FHandles, described) : nullptr;
         free(described);
@@ -347,8 +362,9 @@ public:
     }
     void Ellipse(const QRect& box) override
     {
-        Add(U_WMRELLIPSE_set(U_RECT16_set(point16_set(static_cast<int16_t>(box.left()), static_cast<int16_t>(box.top())),
-                                          point16_set(static_cast<int16_t>(box.right()), static_cast<int16_t>(box.bottom())))));
+        Add(U_WMRELLIPSE_set(
+            U_RECT16_set(point16_set(static_cast<int16_t>(box.left()), static_cast<int16_t>(box.top())),
+                         point16_set(static_cast<int16_t>(box.right()), static_cast<int16_t>(box.bottom())))));
     }
     void Text(QPoint at, const QString& text, const std::vector<int>& advances) override
     {
@@ -560,7 +576,8 @@ private:
     }
     void ApplyPen()
     {
-        const int width = std::max(1, static_cast<int>(std::lround(FPen.widthF() * std::sqrt(std::abs(FTransform.determinant())))));
+        const int width
+            = std::max(1, static_cast<int>(std::lround(FPen.widthF() * std::sqrt(std::abs(FTransform.determinant())))));
         const auto key = std::tuple{FPen.color().rgba(), width, static_cast<int>(FPen.style())};
         if (FPenKey == key)
             return;

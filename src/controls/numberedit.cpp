@@ -8,8 +8,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QTimer>
-#include <QToolTip>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -169,7 +169,8 @@ void TQzCustomNumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies,
         text = QString::fromUtf16(texts.LimitLeads[0]) + u' ' + min;
     else
         text = QString::fromUtf16(texts.LimitLeads[1]) + u' ' + max;
-    FMessageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.InputErrorCaption), text + QStringLiteral(" !"), mbOK, mbOK);
+    FMessageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.InputErrorCaption), text + QStringLiteral(" !"),
+                        mbOK, mbOK);
 }
 
 void TQzCustomNumberEdit::PasteNumber()
@@ -192,12 +193,8 @@ void TQzCustomNumberEdit::keyPressEvent(QKeyEvent* event)
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Up:
-        Increase();
-        return;
-    case Qt::Key_Down:
-        Decrease();
-        return;
+    case Qt::Key_Up: Increase(); return;
+    case Qt::Key_Down: Decrease(); return;
     case Qt::Key_Plus:
         if (keypad && shift && FUsePlusMinusKeys) {
             Increase();
@@ -219,8 +216,7 @@ void TQzCustomNumberEdit::keyPressEvent(QKeyEvent* event)
             return;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     if (event->matches(QKeySequence::Paste)) {
         PasteNumber();
@@ -266,22 +262,19 @@ void TQzCustomNumberEdit::focusOutEvent(QFocusEvent* event)
     QTimer::singleShot(0, this, [this] { setFocus(); });
 }
 
-template <typename T>
-void TQzRangedEdit<T>::Message() const
+template <typename T> void TQzRangedEdit<T>::Message() const
 {
     ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, FormatValue(FMinValue), FormatValue(FMaxValue));
 }
 
-template <typename T>
-void TQzRangedEdit<T>::RewriteText()
+template <typename T> void TQzRangedEdit<T>::RewriteText()
 {
     FUpdating = true;
     setText(FormatValue(FValue));
     FUpdating = false;
 }
 
-template <typename T>
-void TQzRangedEdit<T>::TextEdited()
+template <typename T> void TQzRangedEdit<T>::TextEdited()
 {
     bool ok = false;
     if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
@@ -297,16 +290,14 @@ void TQzRangedEdit<T>::TextEdited()
         OnChange();
 }
 
-template <typename T>
-void TQzRangedEdit<T>::CheckTypedText()
+template <typename T> void TQzRangedEdit<T>::CheckTypedText()
 {
     bool ok = false;
     if (ReadText(text(), ok) && FRead < Lower())
         TextEdited();
 }
 
-template <typename T>
-void TQzRangedEdit<T>::SetValue(T value)
+template <typename T> void TQzRangedEdit<T>::SetValue(T value)
 {
     if (value == FValue && !text().isEmpty())
         return;
@@ -317,8 +308,7 @@ void TQzRangedEdit<T>::SetValue(T value)
         OnChange();
 }
 
-template <typename T>
-void TQzRangedEdit<T>::StepTo(T value)
+template <typename T> void TQzRangedEdit<T>::StepTo(T value)
 {
     if (value >= Lower() && value <= Upper()) {
         SetValue(value);
@@ -332,8 +322,7 @@ void TQzRangedEdit<T>::StepTo(T value)
     SetValue(limit);
 }
 
-template <typename T>
-void TQzRangedEdit<T>::ApplyLimits()
+template <typename T> void TQzRangedEdit<T>::ApplyLimits()
 {
     if (FValue >= Lower() && FValue <= Upper())
         return;
@@ -342,8 +331,7 @@ void TQzRangedEdit<T>::ApplyLimits()
     Message();
 }
 
-template <typename T>
-void TQzRangedEdit<T>::SetMinValue(T value)
+template <typename T> void TQzRangedEdit<T>::SetMinValue(T value)
 {
     if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
         return;
@@ -351,8 +339,7 @@ void TQzRangedEdit<T>::SetMinValue(T value)
     ApplyLimits();
 }
 
-template <typename T>
-void TQzRangedEdit<T>::SetMaxValue(T value)
+template <typename T> void TQzRangedEdit<T>::SetMaxValue(T value)
 {
     if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
         return;
@@ -360,8 +347,7 @@ void TQzRangedEdit<T>::SetMaxValue(T value)
     ApplyLimits();
 }
 
-template <typename T>
-void TQzRangedEdit<T>::SetMinValueEnabled(bool value)
+template <typename T> void TQzRangedEdit<T>::SetMinValueEnabled(bool value)
 {
     FMinValueEnabled = value;
     if (value && FMaxValueEnabled && FMinValue > FMaxValue)
@@ -369,8 +355,7 @@ void TQzRangedEdit<T>::SetMinValueEnabled(bool value)
     ApplyLimits();
 }
 
-template <typename T>
-void TQzRangedEdit<T>::SetMaxValueEnabled(bool value)
+template <typename T> void TQzRangedEdit<T>::SetMaxValueEnabled(bool value)
 {
     FMaxValueEnabled = value;
     if (value && FMinValueEnabled && FMaxValue < FMinValue)
@@ -425,8 +410,14 @@ void TQzFloatEdit::Step(int direction)
     StepTo(FValue + direction * step);
 }
 
-void TQzFloatEdit::Increase() { Step(1); }
-void TQzFloatEdit::Decrease() { Step(-1); }
+void TQzFloatEdit::Increase()
+{
+    Step(1);
+}
+void TQzFloatEdit::Decrease()
+{
+    Step(-1);
+}
 
 void TQzFloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
 {
@@ -477,8 +468,8 @@ bool TQzFloatEdit::AcceptsChar(QChar c) const
         return exponent < 0 && caret > 0 && !(point >= caret);
     }
     if (c == separator)
-        return !t.contains(separator) && !(exponent >= 0 && caret > exponent)
-            && !(caret < t.size() && t[caret] == u'-') && !(exponent >= 0 && caret == exponent);
+        return !t.contains(separator) && !(exponent >= 0 && caret > exponent) && !(caret < t.size() && t[caret] == u'-')
+            && !(exponent >= 0 && caret == exponent);
     return false;
 }
 
@@ -517,11 +508,18 @@ void TQzIntegerEdit::Step(int direction)
             return;
         }
     }
-    StepTo(static_cast<int>(std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    StepTo(static_cast<int>(
+        std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
 }
 
-void TQzIntegerEdit::Increase() { Step(1); }
-void TQzIntegerEdit::Decrease() { Step(-1); }
+void TQzIntegerEdit::Increase()
+{
+    Step(1);
+}
+void TQzIntegerEdit::Decrease()
+{
+    Step(-1);
+}
 
 bool TQzIntegerEdit::OwnerTakesOver(TQzLimitReason reason, long long value)
 {
@@ -531,7 +529,8 @@ bool TQzIntegerEdit::OwnerTakesOver(TQzLimitReason reason, long long value)
     OnReachLimit(this, reason, value, doDefault);
     if (doDefault)
         return false;
-    SetValue(static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
+    SetValue(static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
     return true;
 }
 

@@ -109,8 +109,7 @@ private:
 
 // A number field of one type with optional limits, which every change of the value and of
 // the limits respects.
-template <typename T>
-class TQzRangedEdit : public TQzCustomNumberEdit {
+template <typename T> class TQzRangedEdit : public TQzCustomNumberEdit {
 public:
     T Value() const { return FValue; }
     void SetValue(T value);
@@ -129,7 +128,10 @@ public:
     virtual QString FormatValue(T value) const = 0;
 
 protected:
-    explicit TQzRangedEdit(QWidget* parent) : TQzCustomNumberEdit(parent) {}
+    explicit TQzRangedEdit(QWidget* parent)
+        : TQzCustomNumberEdit(parent)
+    {
+    }
 
     // The limits in force; one that does not apply lies beyond every value.
     T Lower() const { return FMinValueEnabled ? FMinValue : std::numeric_limits<T>::lowest(); }

@@ -4,9 +4,9 @@
 #include "controls/markup.h"
 #include "controls/numberedit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -48,9 +48,11 @@ public:
     }
 
 protected:
-    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString&, const QRect&) const override
+    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString&,
+                       const QRect&) const override
     {
-        DrawMarkupTextCentred(painter, option.index.data(Qt::UserRole + 1).toString(), option.rect.adjusted(3, 0, -3, 0));
+        DrawMarkupTextCentred(painter, option.index.data(Qt::UserRole + 1).toString(),
+                              option.rect.adjusted(3, 0, -3, 0));
     }
 };
 
@@ -94,12 +96,14 @@ public:
 
 int TQzMergeCells::FixedCols(int col) const
 {
-    return col >= 0 && col < static_cast<int>(FCols.size()) ? std::max<int>(FCols[static_cast<std::size_t>(col)], 1) : 1;
+    return col >= 0 && col < static_cast<int>(FCols.size()) ? std::max<int>(FCols[static_cast<std::size_t>(col)], 1)
+                                                            : 1;
 }
 
 int TQzMergeCells::FixedRows(int row) const
 {
-    return row >= 0 && row < static_cast<int>(FRows.size()) ? std::max<int>(FRows[static_cast<std::size_t>(row)], 1) : 1;
+    return row >= 0 && row < static_cast<int>(FRows.size()) ? std::max<int>(FRows[static_cast<std::size_t>(row)], 1)
+                                                            : 1;
 }
 
 TQzStringGrid::TQzStringGrid(QWidget* parent)
@@ -109,9 +113,9 @@ TQzStringGrid::TQzStringGrid(QWidget* parent)
     const QColor light = lightened(face);
     const QColor navy(0x00, 0x00, 0x80);
     const QColor grey(0x80, 0x80, 0x80);
-    for (TQzCellFormat* f : {&FixedCellsFormat.Normal, &FixedCellsFormat.Selected, &FixedCellsFormat.Disabled,
-                             &FixedCellsFormat.Pressed, &InnerCellsFormat.Normal, &InnerCellsFormat.Selected,
-                             &InnerCellsFormat.Disabled, &SelectedCellFormat}) {
+    for (TQzCellFormat* f :
+         {&FixedCellsFormat.Normal, &FixedCellsFormat.Selected, &FixedCellsFormat.Disabled, &FixedCellsFormat.Pressed,
+          &InnerCellsFormat.Normal, &InnerCellsFormat.Selected, &InnerCellsFormat.Disabled, &SelectedCellFormat}) {
         f->Color = face;
         f->Font = font();
     }
@@ -419,7 +423,8 @@ const std::vector<int>& TQzStringGrid::RowTops() const
     if (FRowTops.empty()) {
         FRowTops.resize(static_cast<std::size_t>(RowCount()) + 1);
         for (int r = 0; r < RowCount(); ++r)
-            FRowTops[static_cast<std::size_t>(r) + 1] = FRowTops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
+            FRowTops[static_cast<std::size_t>(r) + 1]
+                = FRowTops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
     }
     return FRowTops;
 }
@@ -581,7 +586,8 @@ void TQzStringGrid::ScrollIntoView(int col, int row)
     const int left = ColLeft(col) - ColLeft(FFixedCols);
     const Axis axes[] = {
         {verticalScrollBar(), Qt::Vertical, top, top + RowHeightOf(row), viewport()->height() - RowTop(FFixedRows)},
-        {horizontalScrollBar(), Qt::Horizontal, left, left + EffectiveColWidth(col), viewport()->width() - ColLeft(FFixedCols)},
+        {horizontalScrollBar(), Qt::Horizontal, left, left + EffectiveColWidth(col),
+         viewport()->width() - ColLeft(FFixedCols)},
     };
     for (const Axis& a : axes) {
         const std::vector<int> stops = ScrollStops(a.orientation);
@@ -866,10 +872,13 @@ void TQzStringGrid::DropDownListEditor()
     // The list closes before the pick is reported: the editor goes once the pick is through.
     box->OnListClosed = [this, box] {
         box->OnListClosed = nullptr;
-        QMetaObject::invokeMethod(this, [this, box] {
-            if (FEditor == box)
-                HideEditor();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, box] {
+                if (FEditor == box)
+                    HideEditor();
+            },
+            Qt::QueuedConnection);
     };
     box->showPopup();
 }
@@ -960,9 +969,7 @@ void TQzStringGrid::keyPressEvent(QKeyEvent* event)
         control ? MoveCurrentTo(FColCount - 1, RowCount() - 1, -1, 0) : MoveCurrentTo(FColCount - 1, FRow, -1, 0);
         return;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        EditorVisible() ? HideEditor() : ShowEditor();
-        return;
+    case Qt::Key_Enter: EditorVisible() ? HideEditor() : ShowEditor(); return;
     case Qt::Key_Escape:
         // Without an editor to close, Escape is the window's (a dialog closes).
         if (!EditorVisible()) {
@@ -971,8 +978,7 @@ void TQzStringGrid::keyPressEvent(QKeyEvent* event)
         }
         HideEditor();
         return;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
+    default: QAbstractScrollArea::keyPressEvent(event);
     }
 }
 

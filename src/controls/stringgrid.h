@@ -24,19 +24,44 @@ class TQzFloatEdit;
 // Raised for an index outside the grid.
 class EGridIndexError : public std::out_of_range {
 public:
-    EGridIndexError() : std::out_of_range("Grid index out of range") {}
+    EGridIndexError()
+        : std::out_of_range("Grid index out of range")
+    {
+    }
 };
 
 enum TQzCellValueType : std::uint8_t {
-    vtString, vtStringList, vtBoolean, vtRBBoolean, vtInteger, vtFloat, vtButton, vtDate, vtTime, vtExtStringList
+    vtString,
+    vtStringList,
+    vtBoolean,
+    vtRBBoolean,
+    vtInteger,
+    vtFloat,
+    vtButton,
+    vtDate,
+    vtTime,
+    vtExtStringList
 };
 enum TQzHorzAlignment : std::uint8_t { haLeft, haCenter, haRight, haCustom };
 enum TQzVertAlignment : std::uint8_t { vaTop, vaCenter, vaBottom, vaCustom };
 enum TQzCellStyle : std::uint8_t { csNormal, csRaised, csSunken };
 enum TQzGridOption : std::uint8_t {
-    qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine, qzgoRangeSelect, qzgoDrawFocusSelected,
-    qzgoRowSizing, qzgoColSizing, qzgoRowMoving, qzgoColMoving, qzgoEditing, qzgoTabs, qzgoRowSelect,
-    qzgoAlwaysShowEditor, qzgoThumbTracking, qzgoCanSelectFixed
+    qzgoFixedVertLine,
+    qzgoFixedHorzLine,
+    qzgoVertLine,
+    qzgoHorzLine,
+    qzgoRangeSelect,
+    qzgoDrawFocusSelected,
+    qzgoRowSizing,
+    qzgoColSizing,
+    qzgoRowMoving,
+    qzgoColMoving,
+    qzgoEditing,
+    qzgoTabs,
+    qzgoRowSelect,
+    qzgoAlwaysShowEditor,
+    qzgoThumbTracking,
+    qzgoCanSelectFixed
 };
 enum TQzGridDrawStateFlag : std::uint8_t { qzgdSelected = 1, qzgdFocused = 2, qzgdFixed = 4, qzgdPressed = 8 };
 using TQzGridDrawState = std::uint8_t;
@@ -194,8 +219,10 @@ public:
     TFormatEvent OnGetFixedCellFormat;
     TFormatEvent OnGetInnerCellFormat;
     TFormatEvent OnGetSelectedCellFormat;
-    std::function<void(TQzStringGrid*, QPainter& canvas, int col, int row, const QRect& rect, TQzGridDrawState state)> OnDrawCell;
-    std::function<void(TQzStringGrid*, int col, int row, int& left, int& top, int& right, int& bottom)> OnGetFixedMergedCells;
+    std::function<void(TQzStringGrid*, QPainter& canvas, int col, int row, const QRect& rect, TQzGridDrawState state)>
+        OnDrawCell;
+    std::function<void(TQzStringGrid*, int col, int row, int& left, int& top, int& right, int& bottom)>
+        OnGetFixedMergedCells;
     std::function<void(TQzStringGrid*, int col, int row, bool& canEditShow)> OnCanEditShow;
     std::function<void(TQzStringGrid*, int col, int row, QStringList& list)> OnGetStringList;
     std::function<void(TQzStringGrid*, int col, int row, std::vector<TQzListItem>& list)> OnGetExtStringList;
@@ -294,7 +321,7 @@ private:
     int FDefaultColWidth = 64;
     int FDefaultRowHeight = 20;
     int FGridLineWidth = 1;
-    std::vector<int> FColWidths;          // -2: the default width
+    std::vector<int> FColWidths; // -2: the default width
     std::vector<bool> FColEnabled;
     std::vector<TQzCellValueType> FColTypes;
     TQzGridCells FCells;

@@ -30,7 +30,7 @@ TQzStringGrid::CellLook TQzStringGrid::FixedCellLook(int col, int row) const
             anyEnabled = CellEnabled(c, r);
     const bool colSelected = FixedCellsFormat.UseSelectedFormatForCol && FCol >= region.Left && FCol <= region.Right;
     const bool rowSelected = FixedCellsFormat.UseSelectedFormatForRow && FRow >= region.Top && FRow <= region.Bottom;
-    look.format = !anyEnabled ? FixedCellsFormat.Disabled
+    look.format = !anyEnabled          ? FixedCellsFormat.Disabled
         : (colSelected || rowSelected) ? FixedCellsFormat.Selected
                                        : FixedCellsFormat.Normal;
     look.state = qzgdFixed;
@@ -38,8 +38,8 @@ TQzStringGrid::CellLook TQzStringGrid::FixedCellLook(int col, int row) const
     look.caption = GetCellCaption(region.Left, region.Top);
     look.type = vtString;
     if (OnGetFixedCellFormat)
-        OnGetFixedCellFormat(const_cast<TQzStringGrid*>(this), region.Left, region.Top, look.format, look.rect, look.state,
-                             look.text);
+        OnGetFixedCellFormat(const_cast<TQzStringGrid*>(this), region.Left, region.Top, look.format, look.rect,
+                             look.state, look.text);
     return look;
 }
 
@@ -52,7 +52,8 @@ TQzStringGrid::CellLook TQzStringGrid::InnerCellLook(int col, int row) const
         look.format = InnerCellsFormat.Disabled;
     else if (selected)
         look.format = SelectedCellFormat;
-    else if ((InnerCellsFormat.UseSelectedFormatForCol && col == FCol) || (InnerCellsFormat.UseSelectedFormatForRow && row == FRow))
+    else if ((InnerCellsFormat.UseSelectedFormatForCol && col == FCol)
+             || (InnerCellsFormat.UseSelectedFormatForRow && row == FRow))
         look.format = InnerCellsFormat.Selected;
     else
         look.format = InnerCellsFormat.Normal;
@@ -99,7 +100,8 @@ void TQzStringGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textR
     if (look.caption) {
         QString shown = *look.caption;
         if (format.HorzAlignment != haLeft && !shown.startsWith(QLatin1String("<p"), Qt::CaseInsensitive))
-            shown = (format.HorzAlignment == haRight ? QStringLiteral("<p align=\"right\">") : QStringLiteral("<p align=\"center\">"))
+            shown = (format.HorzAlignment == haRight ? QStringLiteral("<p align=\"right\">")
+                                                     : QStringLiteral("<p align=\"center\">"))
                 + shown + QStringLiteral("</p>");
         if (format.VertAlignment == vaCenter) {
             DrawMarkupTextCentred(p, shown, textRect);
@@ -110,8 +112,12 @@ void TQzStringGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textR
         DrawMarkupText(p, shown, QRect(textRect.left(), top, textRect.width(), h), false);
         return;
     }
-    int flags = format.HorzAlignment == haLeft ? Qt::AlignLeft : format.HorzAlignment == haRight ? Qt::AlignRight : Qt::AlignHCenter;
-    flags |= format.VertAlignment == vaTop ? Qt::AlignTop : format.VertAlignment == vaBottom ? Qt::AlignBottom : Qt::AlignVCenter;
+    int flags = format.HorzAlignment == haLeft ? Qt::AlignLeft
+        : format.HorzAlignment == haRight      ? Qt::AlignRight
+                                               : Qt::AlignHCenter;
+    flags |= format.VertAlignment == vaTop ? Qt::AlignTop
+        : format.VertAlignment == vaBottom ? Qt::AlignBottom
+                                           : Qt::AlignVCenter;
     const bool numeric = look.type == vtInteger || look.type == vtFloat || look.type == vtDate || look.type == vtTime;
     QString shown = look.text;
     shown.remove(u'\r');
@@ -158,7 +164,8 @@ void TQzStringGrid::paintEvent(QPaintEvent*)
                palette().color(QPalette::Mid));
     std::vector<int> lefts(static_cast<std::size_t>(FColCount) + 1, 0);
     for (int c = 0; c < FColCount; ++c)
-        lefts[static_cast<std::size_t>(c) + 1] = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + FGridLineWidth);
+        lefts[static_cast<std::size_t>(c) + 1]
+            = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + FGridLineWidth);
     const std::vector<int>& tops = RowTops();
 
     // Four areas, each clipped to its own part of the view so that nothing that scrolls is drawn
@@ -192,7 +199,8 @@ void TQzStringGrid::paintEvent(QPaintEvent*)
                     continue;
                 if (IsFixed(c, r)) {
                     const TQzCellRegion region = MergedRegion(c, r);
-                    if (!drawnRegions.insert({region.Left * 100000 + region.Top, region.Right * 100000 + region.Bottom}).second)
+                    if (!drawnRegions.insert({region.Left * 100000 + region.Top, region.Right * 100000 + region.Bottom})
+                             .second)
                         continue;
                 }
                 DrawCell(p, c, r);

@@ -43,8 +43,8 @@ void TjxTipForm::ShowMarkupTip(const QString& markup, QPoint point, bool above, 
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter measure(&scratch);
     measure.setFont(font());
-    const int textHeight =
-        DrawMarkupText(measure, markup, QRect(kMargin, kMargin, width - 2 * kMargin, 1000), true).Height;
+    const int textHeight
+        = DrawMarkupText(measure, markup, QRect(kMargin, kMargin, width - 2 * kMargin, 1000), true).Height;
     measure.end();
     const int height = textHeight + 2 * kMargin;
     QPoint topLeft(point.x() - width / 2, above ? point.y() - height : point.y());

@@ -11,12 +11,8 @@ struct MeasuredRule {
 };
 
 const MeasuredRule kMeasuredNuclides[] = {
-    {{_Ru, "106"}, {_Rh, "106"}, true},
-    {{_Cs, "137"}, {_Ba, "137m"}, true},
-    {{_Ra, "228"}, {_Ac, "228"}, false},
-    {{_Th, "228"}, {_Pb, "212"}, false},
-    {{_Th, "232"}, {_Ac, "228"}, false},
-    {{_U, "238"}, {_Th, "234"}, false},
+    {{_Ru, "106"}, {_Rh, "106"}, true},  {{_Cs, "137"}, {_Ba, "137m"}, true}, {{_Ra, "228"}, {_Ac, "228"}, false},
+    {{_Th, "228"}, {_Pb, "212"}, false}, {{_Th, "232"}, {_Ac, "228"}, false}, {{_U, "238"}, {_Th, "234"}, false},
 };
 
 } // namespace
@@ -88,7 +84,8 @@ bool TVESKRNData::GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int 
     activity = {};
     activity.FOrganPresentSet = m->FActivity.front().FOrganPresentSet;
     for (int organ = 0; organ < SourceOrganCount; ++organ)
-        activity.FRNuclideSrc[static_cast<std::size_t>(organ)] = MeasuredNuclide(FRNuclide, static_cast<TVESKSourceOrgan>(organ));
+        activity.FRNuclideSrc[static_cast<std::size_t>(organ)]
+            = MeasuredNuclide(FRNuclide, static_cast<TVESKSourceOrgan>(organ));
     std::size_t current = 0;
     for (int organ = 0; organ < SourceOrganCount; ++organ) {
         const auto o = static_cast<TVESKSourceOrgan>(organ);
@@ -101,7 +98,8 @@ bool TVESKRNData::GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int 
                 return false;
             current = static_cast<std::size_t>(found);
         }
-        activity.FActivityData[static_cast<std::size_t>(organ)] = m->FActivity[current].FActivityData[static_cast<std::size_t>(organ)];
+        activity.FActivityData[static_cast<std::size_t>(organ)]
+            = m->FActivity[current].FActivityData[static_cast<std::size_t>(organ)];
     }
     return true;
 }

@@ -57,8 +57,8 @@ QString DPUMAxisTitle(TDPUMViewType view, double doseMSv, const TDPUMUnits& unit
 {
     switch (view) {
     case dvContentForDose:
-        return QStringLiteral("Content Associated with the Specified Committed Effective Dose (") + DPUMDoseText(doseMSv)
-            + QStringLiteral(" mSv), ") + contentPart(units);
+        return QStringLiteral("Content Associated with the Specified Committed Effective Dose (")
+            + DPUMDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
     case dvContentPerIntake:
         return QStringLiteral("Content per Intake, ") + contentPart(units) + QStringLiteral(" per ")
             + ActivityUnitLabel(units.Intake);
@@ -178,7 +178,8 @@ QString DPUMTableText(const TDPUMTable& table, const QString& head)
 
 QString DPUMNoDataText(const QString& nuclide)
 {
-    return QStringLiteral("No bioassay functions for this intake of %1: choose another route or material.").arg(nuclide);
+    return QStringLiteral("No bioassay functions for this intake of %1: choose another route or material.")
+        .arg(nuclide);
 }
 
 QString DPUMClipboardHead(const QString& nuclide, const QString& route, const QString& material, const QString& size,

@@ -168,7 +168,8 @@ QString FindDoseDataFile(const QString& folder, const QString& name)
     const QDir dir(folder);
     if (QFileInfo(dir.filePath(wanted)).isFile())
         return dir.filePath(wanted);
-    const QStringList entries = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QStringList entries
+        = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QString& entry : entries)
         if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);
@@ -241,13 +242,13 @@ const TVESKCompoundData* TVESKRNDosesData::SelectCompound(TVESKIntakePath path, 
         return nullptr;
     const auto index = static_cast<std::size_t>(compoundIndex);
     switch (path) {
-    case ipIngestion:
-        return index < FIngestData.size() ? FIngestData[index].get() : nullptr;
-    case ipInjection:
-        return index < FInjectData.size() ? FInjectData[index].get() : nullptr;
+    case ipIngestion: return index < FIngestData.size() ? FIngestData[index].get() : nullptr;
+    case ipInjection: return index < FInjectData.size() ? FInjectData[index].get() : nullptr;
     case ipInhalation:
         if (index < FAerosolData.size())
-            return amadIndex < AMADCount ? FAerosolData[index]->FAerosolDataArr[static_cast<std::size_t>(amadIndex)].get() : nullptr;
+            return amadIndex < AMADCount
+                ? FAerosolData[index]->FAerosolDataArr[static_cast<std::size_t>(amadIndex)].get()
+                : nullptr;
         if (amadIndex == 0 && index - FAerosolData.size() < FGasData.size())
             return FGasData[index - FAerosolData.size()].get();
         return nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "nuclides/rnxnode.h"
 #include "data/vocabulary.h"
+#include "nuclides/rnxnode.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,8 +34,14 @@ bool AMADIndexFromText(const QString& text, int& index);
 
 // Organ doses hT(50), Sv per Bq: 30 for men, then 30 for women.
 using TVESKDoseArray = std::array<float, 2 * TargetOrganCount>;
-inline float& DoseAt(TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ) { return a[sex * TargetOrganCount + organ]; }
-inline float DoseAt(const TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ) { return a[sex * TargetOrganCount + organ]; }
+inline float& DoseAt(TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ)
+{
+    return a[sex * TargetOrganCount + organ];
+}
+inline float DoseAt(const TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ)
+{
+    return a[sex * TargetOrganCount + organ];
+}
 
 // One compartment's content per unit intake at the points of the bioassay time grid.
 using TVESKOrganData = std::vector<float>;
@@ -145,7 +151,7 @@ public:
 
 protected:
     // Called after every successful load.
-    virtual void DataLoaded() {}
+    virtual void DataLoaded() { }
 
 private:
     void Clear();

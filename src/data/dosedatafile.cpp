@@ -15,7 +15,11 @@ constexpr int kReservedSize = 19;
 
 class FileReader {
 public:
-    FileReader(const QByteArray& bytes, const QString& path) : m_bytes(bytes), m_path(path) {}
+    FileReader(const QByteArray& bytes, const QString& path)
+        : m_bytes(bytes)
+        , m_path(path)
+    {
+    }
 
     [[noreturn]] void corrupted() const
     {
@@ -34,8 +38,7 @@ public:
         m_pos += n;
         return b;
     }
-    template <typename T>
-    T read()
+    template <typename T> T read()
     {
         need(sizeof(T));
         T value;
@@ -98,8 +101,7 @@ void readMaterial(FileReader& in, TVESKCompoundData& m)
     }
 }
 
-template <typename T>
-void put(QByteArray& out, T value)
+template <typename T> void put(QByteArray& out, T value)
 {
     char b[sizeof(T)];
     std::memcpy(b, &value, sizeof(T));
@@ -152,8 +154,7 @@ void putMaterial(QByteArray& out, const TVESKCompoundData* m)
     }
 }
 
-template <typename List>
-void putCount(QByteArray& out, const List& list)
+template <typename List> void putCount(QByteArray& out, const List& list)
 {
     put<std::uint8_t>(out, static_cast<std::uint8_t>(std::min<std::size_t>(list.size(), 255)));
 }
@@ -167,7 +168,8 @@ std::uint32_t DoseDataChecksum(QByteArrayView fileBytes)
     if (fileBytes.size() < 4)
         return 0;
     const auto* data = reinterpret_cast<const Bytef*>(fileBytes.constData());
-    return static_cast<std::uint32_t>(adler32_z(adler32_z(0, nullptr, 0), data + 4, static_cast<z_size_t>(fileBytes.size() - 4)));
+    return static_cast<std::uint32_t>(
+        adler32_z(adler32_z(0, nullptr, 0), data + 4, static_cast<z_size_t>(fileBytes.size() - 4)));
 }
 
 void SetDoseDataChecksum(QByteArray& fileBytes)
@@ -186,8 +188,8 @@ void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QStrin
 
     const QByteArray dataVersion = in.bytes(kVersionSize);
     if (dataVersion != kDataVersion)
-        throw EWrongDataFileException(QStringLiteral("DataFileException: Wrong data version ") + QString::fromLatin1(dataVersion)
-                                      + QStringLiteral(" of data file ") + path);
+        throw EWrongDataFileException(QStringLiteral("DataFileException: Wrong data version ")
+                                      + QString::fromLatin1(dataVersion) + QStringLiteral(" of data file ") + path);
     const QByteArray converter = in.bytes(kVersionSize);
     const QString converterText = QString::fromLatin1(converter);
     if (converterText.compare(QLatin1String(kConverterVersions[0]), Qt::CaseInsensitive) != 0
@@ -201,14 +203,14 @@ void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QStrin
                                       + QString::fromLatin1(storedName) + QStringLiteral(" in data file ") + path);
     data.FRNuclide = in.nuclide();
 
-    auto readMaterials = [&](std::vector<std::unique_ptr<TVESKCompoundData>>& list, TVESKIntakePath route,
-                             TVESKMaterial kind) {
-        const int count = in.read<std::uint8_t>();
-        for (int i = 0; i < count; ++i) {
-            list.push_back(std::make_unique<TVESKCompoundData>(&data, route, kind));
-            readMaterial(in, *list.back());
-        }
-    };
+    auto readMaterials
+        = [&](std::vector<std::unique_ptr<TVESKCompoundData>>& list, TVESKIntakePath route, TVESKMaterial kind) {
+              const int count = in.read<std::uint8_t>();
+              for (int i = 0; i < count; ++i) {
+                  list.push_back(std::make_unique<TVESKCompoundData>(&data, route, kind));
+                  readMaterial(in, *list.back());
+              }
+          };
     readMaterials(data.FInjectData, ipInjection, imAerosol);
     readMaterials(data.FIngestData, ipIngestion, imAerosol);
     const int groups = in.read<std::uint8_t>();

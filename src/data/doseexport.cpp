@@ -1,9 +1,9 @@
 #include "data/doseexport.h"
 
+#include "base/numberformat.h"
 #include "base/savefile.h"
 #include "nuclides/rnxlist.h"
 #include "nuclides/rnxnode.h"
-#include "base/numberformat.h"
 #include "units/units.h"
 
 #include <QDir>
@@ -157,9 +157,8 @@ TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNX
 
 QString DoseExportSummary(const TDoseExportResult& result, const QString& folder)
 {
-    const auto files = [](qsizetype n) {
-        return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n);
-    };
+    const auto files
+        = [](qsizetype n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); };
     const QString written = files(result.Files.size()) + QStringLiteral(" written to ") + folder;
     if (!result.Error.isEmpty())
         return QStringLiteral("Export failed after %1: %2").arg(written, result.Error);

@@ -56,7 +56,7 @@ std::optional<IniFile> IniFile::load(const QString& path, QString* error)
         if (bytes.size() <= MaxFileSize && file.error() == QFileDevice::NoError)
             return parse(bytes);
         problem = file.error() == QFileDevice::NoError ? QStringLiteral("larger than %1 bytes").arg(MaxFileSize)
-                                                        : file.errorString();
+                                                       : file.errorString();
     }
     if (error)
         *error = path + QStringLiteral(": ") + problem;

@@ -40,8 +40,8 @@ public:
 
 private:
     struct Line {
-        QByteArray raw;    // as in the file, with its line end
-        QString key;       // empty for a line that is not a key (comment, blank, header, other)
+        QByteArray raw; // as in the file, with its line end
+        QString key; // empty for a line that is not a key (comment, blank, header, other)
         qsizetype valueAt; // where the value starts in raw
     };
     struct Section {

@@ -56,7 +56,8 @@ bool readRow(const QByteArray& line, TMixtureRowSetting& row)
     bool ok = false;
     row.Nuclide = name;
     row.Material = fields[2].trimmed().toInt(&ok);
-    return ok && row.Material >= 0 && readPath(fields[1].trimmed(), row.Path) && readSize(fields[3].trimmed(), row.AMADIndex);
+    return ok && row.Material >= 0 && readPath(fields[1].trimmed(), row.Path)
+        && readSize(fields[3].trimmed(), row.AMADIndex);
 }
 
 } // namespace
@@ -75,7 +76,7 @@ QByteArray MixtureFileBytes(const std::vector<TMixtureRowSetting>& rows)
     for (const TMixtureRowSetting& row : rows)
         if (IsMixtureFileNuclideName(row.Nuclide) && row.Material >= 0)
             out += row.Nuclide.toLatin1() + '\t' + IntakePathName(row.Path).toLatin1() + '\t'
-            + QByteArray::number(row.Material) + '\t' + sizeText(row.AMADIndex) + '\n';
+                + QByteArray::number(row.Material) + '\t' + sizeText(row.AMADIndex) + '\n';
     return out;
 }
 

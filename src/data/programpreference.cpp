@@ -35,16 +35,14 @@ int profileInt(const QString& text, int fallback)
 }
 
 // Profile integers are reduced to their low byte before they are validated.
-template <typename E>
-E lowByte(int value)
+template <typename E> E lowByte(int value)
 {
     return static_cast<E>(static_cast<std::uint8_t>(value & 0xFF));
 }
 
 // Stores a changed value that the field accepts; anything else keeps the current one. True
 // when the value changed.
-template <typename E, typename Set>
-bool setAccepted(E& field, E value, const Set& accepted)
+template <typename E, typename Set> bool setAccepted(E& field, E value, const Set& accepted)
 {
     if (value == field || !accepted.contains(value))
         return false;
@@ -112,12 +110,18 @@ const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings
 {
     using P = TQzProgramPreference;
     auto flag = [](const QString& section, const char* key, bool P::*field, bool restored) {
-        return Setting{section, QString::fromLatin1(key), QStringLiteral("0"), restored,
+        return Setting{section,
+                       QString::fromLatin1(key),
+                       QStringLiteral("0"),
+                       restored,
                        [field](const P& p) { return p.*field ? QStringLiteral("1") : QStringLiteral("0"); },
                        [field](P& p, const QString& t) { p.*field = profileInt(t, 0) != 0; }};
     };
     auto unit = []<typename E, typename Accepted>(const char* key, E P::*field, const Accepted& accepted, E fallback) {
-        return Setting{kUnits, QString::fromLatin1(key), QString::number(fallback), true,
+        return Setting{kUnits,
+                       QString::fromLatin1(key),
+                       QString::number(fallback),
+                       true,
                        [field](const P& p) { return QString::number(p.*field); },
                        [field, &accepted, fallback](P& p, const QString& t) {
                            setAccepted(p.*field, lowByte<E>(profileInt(t, fallback)), accepted);
@@ -302,8 +306,7 @@ void TQzProgramPreference::Changed()
         OnSettingChanged(this);
 }
 
-template <typename E, typename Set>
-void TQzProgramPreference::SetAccepted(E& field, E value, const Set& accepted)
+template <typename E, typename Set> void TQzProgramPreference::SetAccepted(E& field, E value, const Set& accepted)
 {
     if (setAccepted(field, value, accepted))
         Changed();
@@ -326,7 +329,8 @@ bool TQzProgramPreference::CheckDataFiles() const
 bool TQzProgramPreference::HoldsDataFiles(const QString& folder)
 {
     // Any entry counts, a folder named like a data file included; nothing is opened.
-    QDirIterator it(folder, {QStringLiteral("*.qvd")}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QDirIterator it(folder, {QStringLiteral("*.qvd")},
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     return it.hasNext();
 }
 
@@ -410,13 +414,37 @@ void TQzProgramPreference::SetNotFirstRun(bool value)
     Changed();
 }
 
-void TQzProgramPreference::SetMixtureActivityUnit(TQzActivityUnit value) { SetAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetDPUMContentActivityUnit(TQzActivityUnit value) { SetAccepted(FDPUMContentActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetDPUMIntakeActivityUnit(TQzActivityUnit value) { SetAccepted(FDPUMIntakeActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetDPUIActivityUnit(TQzActivityUnit value) { SetAccepted(FDPUIActivityUnit, value, AcceptedActivityUnits); }
-void TQzProgramPreference::SetMixtureDoseUnit(TQzDoseUnit value) { SetAccepted(FMixtureDoseUnit, value, AcceptedDoseUnits); }
-void TQzProgramPreference::SetDPUMDoseUnit(TQzDoseUnit value) { SetAccepted(FDPUMDoseUnit, value, AcceptedDoseUnits); }
-void TQzProgramPreference::SetDPUIDoseUnit(TQzDoseUnit value) { SetAccepted(FDPUIDoseUnit, value, AcceptedDoseUnits); }
-void TQzProgramPreference::SetDPUMTimeUnit(TQzTimeUnit value) { SetAccepted(FDPUMTimeUnit, value, AcceptedTimeUnits); }
+void TQzProgramPreference::SetMixtureActivityUnit(TQzActivityUnit value)
+{
+    SetAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits);
+}
+void TQzProgramPreference::SetDPUMContentActivityUnit(TQzActivityUnit value)
+{
+    SetAccepted(FDPUMContentActivityUnit, value, AcceptedActivityUnits);
+}
+void TQzProgramPreference::SetDPUMIntakeActivityUnit(TQzActivityUnit value)
+{
+    SetAccepted(FDPUMIntakeActivityUnit, value, AcceptedActivityUnits);
+}
+void TQzProgramPreference::SetDPUIActivityUnit(TQzActivityUnit value)
+{
+    SetAccepted(FDPUIActivityUnit, value, AcceptedActivityUnits);
+}
+void TQzProgramPreference::SetMixtureDoseUnit(TQzDoseUnit value)
+{
+    SetAccepted(FMixtureDoseUnit, value, AcceptedDoseUnits);
+}
+void TQzProgramPreference::SetDPUMDoseUnit(TQzDoseUnit value)
+{
+    SetAccepted(FDPUMDoseUnit, value, AcceptedDoseUnits);
+}
+void TQzProgramPreference::SetDPUIDoseUnit(TQzDoseUnit value)
+{
+    SetAccepted(FDPUIDoseUnit, value, AcceptedDoseUnits);
+}
+void TQzProgramPreference::SetDPUMTimeUnit(TQzTimeUnit value)
+{
+    SetAccepted(FDPUMTimeUnit, value, AcceptedTimeUnits);
+}
 
 } // namespace kav

@@ -14,21 +14,20 @@ namespace kav {
 class IniFile;
 
 // The page sets the options dialog can be opened with.
-enum TQzProgramOptionsDialogType : std::uint8_t {
-    poGeneral, poVESKDataDir, poMixtureUnits, poDPUIUnits, poDPUMUnits
-};
+enum TQzProgramOptionsDialogType : std::uint8_t { poGeneral, poVESKDataDir, poMixtureUnits, poDPUIUnits, poDPUMUnits };
 
 // Where the program finds what it carries and keeps what it writes. A copy installed under a
 // prefix (its executable in bin/, beside share/kav-data-viewer/) takes the help and the sample
 // data from that share folder and keeps the settings in the user's configuration folder; a copy
 // run from its own folder keeps them beside the executable while that folder can be written to.
 struct TQzProgramLocations {
-    QString ProgramDir;  // the executable's folder
-    QString ExeName;     // the executable's file name
-    QString SharedDir;   // the help collection and the sample data folder
+    QString ProgramDir; // the executable's folder
+    QString ExeName; // the executable's file name
+    QString SharedDir; // the help collection and the sample data folder
     QString SettingsDir; // the preferences and the kept list of radionuclides
     QString UserDataDir; // what the user asks the program to write (the dose export)
-    QString HelpCacheDir; // where the help is opened from when the program's folder cannot keep its index; empty otherwise
+    QString
+        HelpCacheDir; // where the help is opened from when the program's folder cannot keep its index; empty otherwise
     bool Installed = false;
 
     static TQzProgramLocations ForExecutable(const QString& executablePath);
@@ -149,8 +148,7 @@ private:
     QString StoredFolderText(const QString& folder) const;
     QString FolderOfStoredText(const QString& text) const;
     void Changed();
-    template <typename E, typename Set>
-    void SetAccepted(E& field, E value, const Set& accepted);
+    template <typename E, typename Set> void SetAccepted(E& field, E value, const Set& accepted);
 
     TQzProgramLocations FLocations;
     bool FAutoSave = false;

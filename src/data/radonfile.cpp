@@ -62,7 +62,8 @@ QString notANumber(int line, const QString& field, TRadonDataType type)
 {
     return QStringLiteral("line %1: \"%2\" is not a %3")
         .arg(line + 1)
-        .arg(field.left(40), type == rdtGasAlone ? QStringLiteral("dose coefficient") : QStringLiteral("dose per exposure"));
+        .arg(field.left(40),
+             type == rdtGasAlone ? QStringLiteral("dose coefficient") : QStringLiteral("dose per exposure"));
 }
 
 // The first numbers of a line, as many as the table needs; what follows them is not read.
@@ -89,10 +90,11 @@ TRadonLoadResult ReadRadonBlock(const QByteArray& text, TRadonDataType type)
     const QStringList lines = linesOf(text);
     const int first = RadonBlockLines * type;
     if (lines.size() < first + RadonBlockLines) {
-        result.Problem = QStringLiteral("%1, the table needs lines %2 to %3")
-                             .arg(lines.size() == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(lines.size()))
-                             .arg(first + 1)
-                             .arg(first + RadonBlockLines);
+        result.Problem
+            = QStringLiteral("%1, the table needs lines %2 to %3")
+                  .arg(lines.size() == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(lines.size()))
+                  .arg(first + 1)
+                  .arg(first + RadonBlockLines);
         return result;
     }
     result.Status = TRadonLoadResult::Invalid;

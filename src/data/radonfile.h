@@ -10,7 +10,12 @@ namespace kav {
 
 // The six radon and thoron tables, in the order of their blocks in the file.
 enum TRadonDataType : std::uint8_t {
-    rdtGasAlone, rdtRadonIndoor, rdtRadonMine, rdtRadonCave, rdtThoronIndoor, rdtThoronMine
+    rdtGasAlone,
+    rdtRadonIndoor,
+    rdtRadonMine,
+    rdtRadonCave,
+    rdtThoronIndoor,
+    rdtThoronMine
 };
 constexpr int RadonDataTypeCount = 6;
 
@@ -37,7 +42,7 @@ struct TRadonLoadResult {
     enum TStatus : std::uint8_t {
         Loaded,
         Unreadable, // missing, too short, too large, unreadable
-        Invalid,    // a value that is not a non-negative number
+        Invalid, // a value that is not a non-negative number
     };
     TStatus Status = Unreadable;
     QString Problem; // what and where, for people: "line 35: "abc" is not a number"

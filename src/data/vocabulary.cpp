@@ -12,10 +12,14 @@ namespace {
 constexpr std::array<const char*, 3> kIntakePaths{"Ingestion", "Inhalation", "Injection"};
 constexpr std::array<const char*, 2> kSexes{"Male", "Female"};
 constexpr std::array<const char*, TargetOrganCount> kTargetOrgans{
-    "Bone marrow", "Colon", "Lung", "Stomach", "Breast", "Ovaries", "Testes", "Urinary bladder",
-    "Oesophagus", "Liver", "Thyroid", "Bone Surface", "Brain", "Salivary glands", "Skin", "Adrenals",
-    "ET of HRTM", "Gall bladder", "Heart", "Kidneys", "Lymphatic nodes", "Muscle", "Oral mucosa",
-    "Pancreas", "Prostate", "Small intestine", "Spleen", "Thymus", "Uterus", "Remainder"};
+    "Bone marrow",     "Colon",           "Lung",        "Stomach",
+    "Breast",          "Ovaries",         "Testes",      "Urinary bladder",
+    "Oesophagus",      "Liver",           "Thyroid",     "Bone Surface",
+    "Brain",           "Salivary glands", "Skin",        "Adrenals",
+    "ET of HRTM",      "Gall bladder",    "Heart",       "Kidneys",
+    "Lymphatic nodes", "Muscle",          "Oral mucosa", "Pancreas",
+    "Prostate",        "Small intestine", "Spleen",      "Thymus",
+    "Uterus",          "Remainder"};
 
 struct SourceOrganText {
     const char16_t* name;
@@ -27,35 +31,54 @@ constexpr std::array<SourceOrganText, SourceOrganCount> kSourceOrgans{{
     {u"Skeleton*", 7, u"Sum of the content in bone surface, bone volume, bone marrow and skeleton blood fraction"},
     {u"Thyroid*", 6, u"Sum of the content in thyroid and thyroid blood fraction"},
     {u"Liver*", 8, u"Sum of the content in liver and liver blood fraction"},
-    {u"Lungs*", 5, u"Sum of the content in bronchioles, bronchi, thoraci\u0441 lymph nodes, alveolar-interstitial region, "
-                   u"other thoracic lung tissues and thoracic lung blood fraction"},
-    {u"Alimentary Tract*", 4, u"Sum of the content in stomach, small intestine, colon, rectosigmoid and corresponding blood fraction"},
+    {u"Lungs*", 5,
+     u"Sum of the content in bronchioles, bronchi, thoraci\u0441 lymph nodes, alveolar-interstitial region, "
+     u"other thoracic lung tissues and thoracic lung blood fraction"},
+    {u"Alimentary Tract*", 4,
+     u"Sum of the content in stomach, small intestine, colon, rectosigmoid and corresponding blood fraction"},
     {u"Whole Body", 1, u""},
     {u"Urine (24-hour sample)", 2, u""},
     {u"Faeces (24-hour sample)", 3, u""},
 }};
 
-constexpr std::array<TVESKSourceOrgan, SourceOrganCount> kColumnOrder{
-    soW_Body, soDailyUrine, soDailyFaeces, soGI, soLung, soThyroid, soSkeleton, soLiver};
+constexpr std::array<TVESKSourceOrgan, SourceOrganCount> kColumnOrder{soW_Body, soDailyUrine, soDailyFaeces, soGI,
+                                                                      soLung,   soThyroid,    soSkeleton,    soLiver};
 
-template <typename Table>
-std::size_t at(const Table& table, int ordinal)
+template <typename Table> std::size_t at(const Table& table, int ordinal)
 {
     return static_cast<std::size_t>(std::clamp(ordinal, 0, static_cast<int>(table.size()) - 1));
 }
 
 } // namespace
 
-QString IntakePathName(TVESKIntakePath path) { return QString::fromLatin1(kIntakePaths[at(kIntakePaths, path)]); }
-QString SexName(TVESKSex sex) { return QString::fromLatin1(kSexes[at(kSexes, sex)]); }
-QString TargetOrganName(TVESKTargetOrgan organ) { return QString::fromLatin1(kTargetOrgans[at(kTargetOrgans, organ)]); }
-QString SourceOrganName(TVESKSourceOrgan organ) { return QString::fromUtf16(kSourceOrgans[at(kSourceOrgans, organ)].name); }
+QString IntakePathName(TVESKIntakePath path)
+{
+    return QString::fromLatin1(kIntakePaths[at(kIntakePaths, path)]);
+}
+QString SexName(TVESKSex sex)
+{
+    return QString::fromLatin1(kSexes[at(kSexes, sex)]);
+}
+QString TargetOrganName(TVESKTargetOrgan organ)
+{
+    return QString::fromLatin1(kTargetOrgans[at(kTargetOrgans, organ)]);
+}
+QString SourceOrganName(TVESKSourceOrgan organ)
+{
+    return QString::fromUtf16(kSourceOrgans[at(kSourceOrgans, organ)].name);
+}
 QString SourceOrganDescription(TVESKSourceOrgan organ)
 {
     return QString::fromUtf16(kSourceOrgans[at(kSourceOrgans, organ)].description);
 }
-int SourceOrganColumn(TVESKSourceOrgan organ) { return kSourceOrgans[at(kSourceOrgans, organ)].column; }
-const TVESKSourceOrgan* SourceOrgansInColumnOrder() { return kColumnOrder.data(); }
+int SourceOrganColumn(TVESKSourceOrgan organ)
+{
+    return kSourceOrgans[at(kSourceOrgans, organ)].column;
+}
+const TVESKSourceOrgan* SourceOrgansInColumnOrder()
+{
+    return kColumnOrder.data();
+}
 
 QStringList IntakePathNames()
 {

@@ -16,17 +16,50 @@ enum TVESKSex : std::uint8_t { sMale, sFemale };
 enum TVESKMaterial : std::uint8_t { imAerosol, imGas };
 
 enum TVESKTargetOrgan : std::uint8_t {
-    toR_marrow, toColon, toLungs, toSt_wall, toBreast, toOvaries, toTestes, toUB_wall, toOesophagus,
-    toLiver, toThyroid, toEndost_BS, toBrain, toS_glands, toSkin, toAdrenals, toET, toGB_wall,
-    toHt_wall, toKidneys, toLN_Total, toMuscle, toO_mucosa, toPancreas, toProstate, toSI_wall,
-    toSpleen, toThymus, toUterus, toRemainder
+    toR_marrow,
+    toColon,
+    toLungs,
+    toSt_wall,
+    toBreast,
+    toOvaries,
+    toTestes,
+    toUB_wall,
+    toOesophagus,
+    toLiver,
+    toThyroid,
+    toEndost_BS,
+    toBrain,
+    toS_glands,
+    toSkin,
+    toAdrenals,
+    toET,
+    toGB_wall,
+    toHt_wall,
+    toKidneys,
+    toLN_Total,
+    toMuscle,
+    toO_mucosa,
+    toPancreas,
+    toProstate,
+    toSI_wall,
+    toSpleen,
+    toThymus,
+    toUterus,
+    toRemainder
 };
 constexpr int TargetOrganCount = 30;
 // The organs that have a column of their own in the tables: all but the remainder.
 constexpr int ShownTargetOrganCount = 29;
 
 enum TVESKSourceOrgan : std::uint8_t {
-    soSkeleton, soThyroid, soLiver, soLung, soGI, soW_Body, soDailyUrine, soDailyFaeces
+    soSkeleton,
+    soThyroid,
+    soLiver,
+    soLung,
+    soGI,
+    soW_Body,
+    soDailyUrine,
+    soDailyFaeces
 };
 constexpr int SourceOrganCount = 8;
 using TVESKSourceOrganSet = EnumSet<TVESKSourceOrgan, 8>;

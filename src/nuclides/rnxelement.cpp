@@ -10,14 +10,12 @@ namespace kav {
 namespace {
 
 constexpr std::array<const char16_t*, RNXElementCount> kSymbols{{
-    u"H", u"He", u"Li", u"Be", u"B", u"C", u"N", u"O", u"F", u"Ne", u"Na", u"Mg",
-    u"Al", u"Si", u"P", u"S", u"Cl", u"Ar", u"K", u"Ca", u"Sc", u"Ti", u"V", u"Cr",
-    u"Mn", u"Fe", u"Co", u"Ni", u"Cu", u"Zn", u"Ga", u"Ge", u"As", u"Se", u"Br", u"Kr",
-    u"Rb", u"Sr", u"Y", u"Zr", u"Nb", u"Mo", u"Tc", u"Ru", u"Rh", u"Pd", u"Ag", u"Cd",
-    u"In", u"Sn", u"Sb", u"Te", u"I", u"Xe", u"Cs", u"Ba", u"La", u"Ce", u"Pr", u"Nd",
-    u"Pm", u"Sm", u"Eu", u"Gd", u"Tb", u"Dy", u"Ho", u"Er", u"Tm", u"Yb", u"Lu", u"Hf",
-    u"Ta", u"W", u"Re", u"Os", u"Ir", u"Pt", u"Au", u"Hg", u"Tl", u"Pb", u"Bi", u"Po",
-    u"At", u"Rn", u"Fr", u"Ra", u"Ac", u"Th", u"Pa", u"U", u"Np", u"Pu", u"Am", u"Cm",
+    u"H",  u"He", u"Li", u"Be", u"B",  u"C",  u"N",  u"O",  u"F",  u"Ne", u"Na", u"Mg", u"Al", u"Si", u"P",  u"S",
+    u"Cl", u"Ar", u"K",  u"Ca", u"Sc", u"Ti", u"V",  u"Cr", u"Mn", u"Fe", u"Co", u"Ni", u"Cu", u"Zn", u"Ga", u"Ge",
+    u"As", u"Se", u"Br", u"Kr", u"Rb", u"Sr", u"Y",  u"Zr", u"Nb", u"Mo", u"Tc", u"Ru", u"Rh", u"Pd", u"Ag", u"Cd",
+    u"In", u"Sn", u"Sb", u"Te", u"I",  u"Xe", u"Cs", u"Ba", u"La", u"Ce", u"Pr", u"Nd", u"Pm", u"Sm", u"Eu", u"Gd",
+    u"Tb", u"Dy", u"Ho", u"Er", u"Tm", u"Yb", u"Lu", u"Hf", u"Ta", u"W",  u"Re", u"Os", u"Ir", u"Pt", u"Au", u"Hg",
+    u"Tl", u"Pb", u"Bi", u"Po", u"At", u"Rn", u"Fr", u"Ra", u"Ac", u"Th", u"Pa", u"U",  u"Np", u"Pu", u"Am", u"Cm",
     u"Bk", u"Cf", u"Es", u"Fm", u"Md", u"No", u"Lr", u"Rf", u"Db", u"__",
 }};
 

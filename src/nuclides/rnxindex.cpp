@@ -16,8 +16,7 @@ namespace kav {
 
 namespace {
 
-template <std::size_t N>
-std::array<TRNXStringList, N> sortedLists()
+template <std::size_t N> std::array<TRNXStringList, N> sortedLists()
 {
     std::array<TRNXStringList, N> lists;
     lists.fill(TRNXStringList(true));
@@ -67,7 +66,8 @@ void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
     bool runIsFirst = false;
     for (int i = 0; i < Count(); ++i) {
         TRNXnode& node = *FItems[static_cast<std::size_t>(i)];
-        node.Lr = static_cast<float>(std::log(2.0L) / (static_cast<long double>(node.HalfLife) / TimeUnitsPerDayA(node.TimeUnit)));
+        node.Lr = static_cast<float>(std::log(2.0L)
+                                     / (static_cast<long double>(node.HalfLife) / TimeUnitsPerDayA(node.TimeUnit)));
         node.RNXname = MakeRNXname(node.Element, node.AMass);
         node.Index = i;
         node.FOwner = this;
@@ -195,8 +195,7 @@ void TRNXindex::BuildDerivedLists()
 
         const TRNXAllRadTypeSet& t = node->RTypeSet;
         const bool holds[5] = {t.contains(rtx_Alpha), t.contains(rtx_BetaMinus),
-                               t.contains(rtx_BetaPlus) || t.contains(rtx_EC), t.contains(rtx_IT),
-                               t.contains(rtx_SF)};
+                               t.contains(rtx_BetaPlus) || t.contains(rtx_EC), t.contains(rtx_IT), t.contains(rtx_SF)};
         int held = 0;
         for (int f = 0; f < 5; ++f) {
             if (!holds[f])
@@ -419,7 +418,8 @@ TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, TQzLanguage languag
 {
     if (result.status == TRNXLoadResult::Damaged)
         return {QStringLiteral("Radionuclide index"),
-                QStringLiteral("The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries is used instead.")
+                QStringLiteral(
+                    "The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries is used instead.")
                     .arg(QDir::toNativeSeparators(result.path), result.problem)};
     const TQzCatalogue& texts = Catalogue(language);
     return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.IndexUnreadable)};

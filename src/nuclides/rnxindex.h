@@ -18,8 +18,16 @@ class IMessageBoxes;
 
 // Decay-mode filters of the chooser; the "only" ones hold nuclides with that mode alone.
 enum TQzRNXDecayFilterType : std::uint8_t {
-    dfxAlpha, dfxBetaMinus, dfxBetaPlus, dfxIT, dfxSF,
-    dfxAlphaOnly, dfxBetaMinusOnly, dfxBetaPlusOnly, dfxITOnly, dfxSFOnly
+    dfxAlpha,
+    dfxBetaMinus,
+    dfxBetaPlus,
+    dfxIT,
+    dfxSF,
+    dfxAlphaOnly,
+    dfxBetaMinusOnly,
+    dfxBetaPlusOnly,
+    dfxITOnly,
+    dfxSFOnly
 };
 constexpr int RNXDecayFilterCount = 10;
 
@@ -51,10 +59,10 @@ struct TRNXitem {
 // What an attempt to fill the index came to. A failure is for the caller to show.
 struct TRNXLoadResult {
     enum Status : std::uint8_t {
-        Loaded,     // the index now holds the file's nodes
-        Unchanged,  // it held nodes already, or there was no file to read
+        Loaded, // the index now holds the file's nodes
+        Unchanged, // it held nodes already, or there was no file to read
         Unreadable, // the file is there but could not be opened
-        Damaged,    // the file is not an index whole; problem says why
+        Damaged, // the file is not an index whole; problem says why
     };
     Status status = Unchanged;
     QString path;
@@ -107,8 +115,8 @@ public:
     // Direct, topmost and intermediate ancestors of a nuclide.
     void GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNXStringList& mainAnc,
                      TRNXStringList& otherAnc) const;
-    void GetAncLists(TRNXElement element, const TRNXAMass& aMass, TRNXStringList& directAnc,
-                     TRNXStringList& mainAnc, TRNXStringList& otherAnc) const;
+    void GetAncLists(TRNXElement element, const TRNXAMass& aMass, TRNXStringList& directAnc, TRNXStringList& mainAnc,
+                     TRNXStringList& otherAnc) const;
 
     // Writes every node in the index file format; false when the file cannot be written.
     bool SaveToStream(const QString& fileName) const;

@@ -14,7 +14,10 @@ namespace {
 // Notes the first thing found wrong in a file being checked.
 class Problems {
 public:
-    explicit Problems(QString* first) : m_first(first) {}
+    explicit Problems(QString* first)
+        : m_first(first)
+    {
+    }
     bool found() const { return m_first && !m_first->isEmpty(); }
     void note(int record, const QString& what)
     {
@@ -39,13 +42,16 @@ TRNXAMassChar validState(std::uint8_t state)
 // Reads little-endian values from a buffer; every read checks that the bytes are there.
 class RecordReader {
 public:
-    RecordReader(const char* data, qsizetype size) : m_data(data), m_size(size) {}
+    RecordReader(const char* data, qsizetype size)
+        : m_data(data)
+        , m_size(size)
+    {
+    }
     qsizetype position() const { return m_pos; }
     void seek(qsizetype pos) { m_pos = pos; }
     bool atEnd() const { return m_pos >= m_size; }
 
-    template <typename T>
-    bool read(T& value)
+    template <typename T> bool read(T& value)
     {
         if (m_size - m_pos < static_cast<qsizetype>(sizeof(T)))
             return false;
@@ -82,18 +88,17 @@ bool readFixedPart(RecordReader& in, TRNXnode& node, int record, Problems& probl
     std::uint8_t state = 0;
     std::uint8_t timeUnit = 0;
     std::uint8_t radTypes = 0;
-    if (!in.read(element) || !in.read(node.AMassInt) || !in.read(state) || !in.read(node.HalfLife)
-        || !in.read(timeUnit) || !in.read(radTypes) || !in.read(daughters) || !in.read(node.NLines)
-        || !in.read(node.BetaLines) || !in.read(node.AugerLines) || !in.read(node.NeutronLines)
-        || !in.read(node.SLinePos))
+    if (!in.read(element) || !in.read(node.AMassInt) || !in.read(state) || !in.read(node.HalfLife) || !in.read(timeUnit)
+        || !in.read(radTypes) || !in.read(daughters) || !in.read(node.NLines) || !in.read(node.BetaLines)
+        || !in.read(node.AugerLines) || !in.read(node.NeutronLines) || !in.read(node.SLinePos))
         return false;
     if ((node.BetaLines && !in.read(node.BetaLinePos)) || (node.AugerLines && !in.read(node.AugerLinePos))
         || (node.NeutronLines && !in.read(node.NeutronLinePos)))
         return false;
     if (!in.readExtended(node.E_alpha) || !in.readExtended(node.E_electron) || !in.readExtended(node.E_photon)
         || !in.read(node.Ph_low) || !in.read(node.Ph_high) || !in.read(node.BetaTrans) || !in.read(node.MonoElectr)
-        || !in.read(node.AlphaTrans) || !in.readExtended(node.AMassReal)
-        || !in.readExtended(node.AirKermaRateConstant) || !in.readExtended(node.AirKermaCoefficient))
+        || !in.read(node.AlphaTrans) || !in.readExtended(node.AMassReal) || !in.readExtended(node.AirKermaRateConstant)
+        || !in.readExtended(node.AirKermaCoefficient))
         return false;
 
     if (element >= _NoRNXElement)
@@ -178,8 +183,7 @@ bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems
 }
 
 // Little-endian writers for one record.
-template <typename T>
-void put(QByteArray& out, T value)
+template <typename T> void put(QByteArray& out, T value)
 {
     char bytes[sizeof(T)];
     std::memcpy(bytes, &value, sizeof(T));
@@ -227,7 +231,8 @@ NameParts splitName(const TRNXname& name)
 
 } // namespace
 
-std::vector<std::unique_ptr<TRNXnode>> ReadRNXIndexRecords(const QByteArray& bytes, int maxRecords, QString* firstProblem)
+std::vector<std::unique_ptr<TRNXnode>> ReadRNXIndexRecords(const QByteArray& bytes, int maxRecords,
+                                                           QString* firstProblem)
 {
     Problems problems(firstProblem);
     std::vector<std::unique_ptr<TRNXnode>> nodes;
@@ -301,6 +306,5 @@ void WriteRNXIndexRecord(const TRNXnode& node, QByteArray& out)
         put<float>(out, d.Yield);
     }
 }
-
 
 } // namespace kav

@@ -18,7 +18,7 @@ namespace kav {
 // first thing found wrong ("record 12: element 200 is not an element") is written there and
 // reading stops at it.
 std::vector<std::unique_ptr<TRNXnode>> ReadRNXIndexRecords(const QByteArray& bytes, int maxRecords,
-                                                          QString* firstProblem);
+                                                           QString* firstProblem);
 // Appends a node's record.
 void WriteRNXIndexRecord(const TRNXnode& node, QByteArray& out);
 

@@ -64,9 +64,9 @@ void TRNXindex::SaySpectrumProblem(int file, bool missing) const
     if (!FMessageBoxes)
         return;
     const TQzCatalogue& texts = Catalogue(FLanguage);
-    FMessageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.IndexErrorCaption),
-                        QString::fromUtf16(texts.SpectrumMessages[static_cast<std::size_t>(2 * file + (missing ? 0 : 1))]),
-                        mbOK, mbOK);
+    FMessageBoxes->Show(
+        MessageKind::Error, QString::fromUtf16(texts.IndexErrorCaption),
+        QString::fromUtf16(texts.SpectrumMessages[static_cast<std::size_t>(2 * file + (missing ? 0 : 1))]), mbOK, mbOK);
 }
 
 bool TRNXindex::ReadSpectrumRecords(int file, std::int64_t pos, int count, QByteArray& bytes) const
@@ -81,11 +81,8 @@ bool TRNXindex::ReadSpectrumRecords(int file, std::int64_t pos, int count, QByte
             SaySpectrumProblem(file, true);
         firstRead = false;
         return false;
-    case SourceState::Unreadable:
-        SaySpectrumProblem(file, false);
-        return false;
-    case SourceState::Open:
-        break;
+    case SourceState::Unreadable: SaySpectrumProblem(file, false); return false;
+    case SourceState::Open: break;
     }
     firstRead = false;
     const qint64 offset = pos * spectra.recordSize;
@@ -130,9 +127,10 @@ bool TRNXindex::ReadSpectrum(int index, TRNXSpectrum& spectrum) const
 
 bool TRNXindex::ReadBetaSpectrum(const TRNXnode* rnx, TRNXBetaSpectrum& spectrum) const
 {
-    return readCountedRecords(rnx, rnx ? rnx->BetaLines : 0, spectrum,
-                              [&](QByteArray& bytes) { return ReadSpectrumRecords(kBetaFile, rnx->BetaLinePos, rnx->BetaLines, bytes); },
-                              DecodeFloatRecords);
+    return readCountedRecords(
+        rnx, rnx ? rnx->BetaLines : 0, spectrum,
+        [&](QByteArray& bytes) { return ReadSpectrumRecords(kBetaFile, rnx->BetaLinePos, rnx->BetaLines, bytes); },
+        DecodeFloatRecords);
 }
 
 bool TRNXindex::ReadBetaSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXBetaSpectrum& spectrum) const
@@ -142,9 +140,10 @@ bool TRNXindex::ReadBetaSpectrum(TRNXElement element, const TRNXAMass& aMass, TR
 
 bool TRNXindex::ReadAugerSpectrum(const TRNXnode* rnx, TRNXAugerSpectrum& spectrum) const
 {
-    return readCountedRecords(rnx, rnx ? rnx->AugerLines : 0, spectrum,
-                              [&](QByteArray& bytes) { return ReadSpectrumRecords(kAugerFile, rnx->AugerLinePos, rnx->AugerLines, bytes); },
-                              DecodeAugerRecords);
+    return readCountedRecords(
+        rnx, rnx ? rnx->AugerLines : 0, spectrum,
+        [&](QByteArray& bytes) { return ReadSpectrumRecords(kAugerFile, rnx->AugerLinePos, rnx->AugerLines, bytes); },
+        DecodeAugerRecords);
 }
 
 bool TRNXindex::ReadAugerSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXAugerSpectrum& spectrum) const
@@ -154,9 +153,12 @@ bool TRNXindex::ReadAugerSpectrum(TRNXElement element, const TRNXAMass& aMass, T
 
 bool TRNXindex::ReadNeutronSpectrum(const TRNXnode* rnx, TRNXNeutronSpectrum& spectrum) const
 {
-    return readCountedRecords(rnx, rnx ? rnx->NeutronLines : 0, spectrum,
-                              [&](QByteArray& bytes) { return ReadSpectrumRecords(kNeutronFile, rnx->NeutronLinePos, rnx->NeutronLines, bytes); },
-                              DecodeFloatRecords);
+    return readCountedRecords(
+        rnx, rnx ? rnx->NeutronLines : 0, spectrum,
+        [&](QByteArray& bytes) {
+            return ReadSpectrumRecords(kNeutronFile, rnx->NeutronLinePos, rnx->NeutronLines, bytes);
+        },
+        DecodeFloatRecords);
 }
 
 bool TRNXindex::ReadNeutronSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXNeutronSpectrum& spectrum) const
@@ -187,8 +189,7 @@ void TRNXindex::BuildRNXSpectrumData() const
         SaySpectrumProblem(kLinesFile, false);
         FRNXSpectrumData.clear();
         return;
-    case SourceState::Open:
-        break;
+    case SourceState::Open: break;
     }
     FirstReadSpectrum = false;
     // A damaged index may point far beyond the file: only what is there is read.
@@ -201,7 +202,8 @@ void TRNXindex::BuildRNXSpectrumData() const
     for (const auto& node : FItems) {
         const qint64 first = qint64(node->SLinePos) * RNXSpectrumRecordSize;
         // A node whose lines the file does not hold whole keeps an empty summary.
-        if (node->NLines == 0 || node->SLinePos < 0 || first + qint64(node->NLines) * RNXSpectrumRecordSize > bytes.size())
+        if (node->NLines == 0 || node->SLinePos < 0
+            || first + qint64(node->NLines) * RNXSpectrumRecordSize > bytes.size())
             continue;
         const TQzRNXSpectrumData r = SummarizeSpectrum(DecodeSpectrumRecords(bytes.constData() + first, node->NLines));
         TakeSpectrumMaxima(FRNXSpectrumMax, r);

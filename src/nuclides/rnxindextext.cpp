@@ -73,7 +73,8 @@ QByteArray TRNXindex::ToText() const
         for (int slot = 0; slot < 4; ++slot) {
             const TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];
             if (slot < node->DaughtersCount && d.DaughterPos >= 0)
-                row << QString::number(d.DaughterPos + 2) << d.RNXname.toString() << formatPicture(d.Yield, u"0.#####e-0");
+                row << QString::number(d.DaughterPos + 2) << d.RNXname.toString()
+                    << formatPicture(d.Yield, u"0.#####e-0");
             else
                 row << dash << dash << dash;
         }
@@ -88,8 +89,8 @@ QByteArray TRNXindex::ToText() const
         row << QString::number(node->DaughtersCount) << QString::number(node->AncestorsCount);
         if (withSummary) {
             const TQzRNXSpectrumData& d = FRNXSpectrumData[static_cast<std::size_t>(node->Index)];
-            for (float value : {d.Total, d.RadTotalOf(RNXAlphaRadiation), d.BetaTotal, d.GammaTotal, d.FFNTotal, d.AlphaFrac,
-                                d.BetaFrac, d.GammaFrac, d.FFNFrac, d.DoseConst})
+            for (float value : {d.Total, d.RadTotalOf(RNXAlphaRadiation), d.BetaTotal, d.GammaTotal, d.FFNTotal,
+                                d.AlphaFrac, d.BetaFrac, d.GammaFrac, d.FFNFrac, d.DoseConst})
                 row << formatPicture(value, u"0.###e-0");
             for (float value : d.RadTotal)
                 row << formatPicture(value, u"0.###e-0");

@@ -18,11 +18,14 @@ QStringList TRNXStringList::Names() const
 void TRNXStringList::Assign(std::vector<Entry> entries)
 {
     if (FSorted) {
-        const auto before = [](const Entry& a, const Entry& b) { return a.name.compare(b.name, Qt::CaseInsensitive) < 0; };
+        const auto before
+            = [](const Entry& a, const Entry& b) { return a.name.compare(b.name, Qt::CaseInsensitive) < 0; };
         std::stable_sort(entries.begin(), entries.end(), before);
         // The first of names equal but for case stays, as Add keeps the one it holds.
         entries.erase(std::unique(entries.begin(), entries.end(),
-                                  [](const Entry& a, const Entry& b) { return a.name.compare(b.name, Qt::CaseInsensitive) == 0; }),
+                                  [](const Entry& a, const Entry& b) {
+                                      return a.name.compare(b.name, Qt::CaseInsensitive) == 0;
+                                  }),
                       entries.end());
     }
     FItems = std::move(entries);

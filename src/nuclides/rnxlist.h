@@ -18,7 +18,10 @@ public:
         const TRNXnode* node = nullptr;
     };
 
-    explicit TRNXStringList(bool sorted = false) : FSorted(sorted) {}
+    explicit TRNXStringList(bool sorted = false)
+        : FSorted(sorted)
+    {
+    }
 
     bool Sorted() const { return FSorted; }
     int Count() const { return static_cast<int>(FItems.size()); }

@@ -29,8 +29,8 @@ constexpr double kAlphaWeight = 20;
 
 bool IsSoundSpectrumLine(const TRNXSpectrumRec& line)
 {
-    return line.RType >= 1 && line.RType <= 14 && std::isfinite(line.E) && std::isfinite(line.Yield) && line.E >= 0 &&
-           line.Yield >= 0;
+    return line.RType >= 1 && line.RType <= 14 && std::isfinite(line.E) && std::isfinite(line.Yield) && line.E >= 0
+        && line.Yield >= 0;
 }
 
 TRNXSpectrum DecodeSpectrumRecords(const char* bytes, qsizetype count)
@@ -75,8 +75,8 @@ void AppendFloatRecord(QByteArray& out, float value)
 
 TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines)
 {
-    std::array<double, 15> total{};   // by type, 1 to 14
-    std::array<double, 15> quanta{};  // yield over energy: emissions per decay
+    std::array<double, 15> total{}; // by type, 1 to 14
+    std::array<double, 15> quanta{}; // yield over energy: emissions per decay
     for (const TRNXSpectrumRec& line : lines) {
         if (!IsSoundSpectrumLine(line) || line.Yield <= 0)
             continue;
@@ -89,8 +89,8 @@ TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines)
     for (int t = 1; t <= 14; ++t) {
         r.RadTotal[static_cast<std::size_t>(t - 1)] = static_cast<float>(total[static_cast<std::size_t>(t)]);
         if (quanta[static_cast<std::size_t>(t)] > 0)
-            r.AverageEnergy[static_cast<std::size_t>(t - 1)] =
-                static_cast<float>(total[static_cast<std::size_t>(t)] / quanta[static_cast<std::size_t>(t)]);
+            r.AverageEnergy[static_cast<std::size_t>(t - 1)]
+                = static_cast<float>(total[static_cast<std::size_t>(t)] / quanta[static_cast<std::size_t>(t)]);
         if (IsBetaGroupRadiation(t)) {
             betaTotal += total[static_cast<std::size_t>(t)];
             betaQuanta += quanta[static_cast<std::size_t>(t)];

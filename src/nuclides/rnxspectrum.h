@@ -105,7 +105,7 @@ struct TQzRNXSpectrumData {
     float GammaAverageEnergy = 0;
     float AverageFFNEnergy = 0;
     std::array<float, 14> AverageEnergy{}; // radiation type t at t - 1
-    std::array<float, 14> RadTotal{};      // radiation type t at t - 1
+    std::array<float, 14> RadTotal{}; // radiation type t at t - 1
 
     float RadTotalOf(TRNXRadiation type) const { return RadTotal[static_cast<std::size_t>(type - 1)]; }
     float AverageEnergyOf(TRNXRadiation type) const { return AverageEnergy[static_cast<std::size_t>(type - 1)]; }

@@ -11,8 +11,7 @@ namespace kav {
 
 // A length-prefixed string of at most N single-byte characters, stored inline as files and
 // nodes hold names; longer texts are cut.
-template <int N>
-class TShortString {
+template <int N> class TShortString {
 public:
     TShortString() = default;
     TShortString(std::string_view text) { assign(text); }

@@ -2,10 +2,10 @@
 
 #include "base/numberformat.h"
 
-#include <array>
-#include <charconv>
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 
 namespace kav {
@@ -36,40 +36,47 @@ struct ScaledUnitInfo {
 };
 
 constexpr std::array<ScaledUnitInfo, ActivityUnitCount> kActivityUnits{{
-    {1e-18f, u"aBq"}, {1e-15f, u"fBq"}, {1e-12f, u"pBq"}, {1e-9f, u"nBq"},
-    {1e-6f, u"\u00B5Bq"}, {1e-3f, u"mBq"}, {1e-2f, u"cBq"}, {0.1f, u"dBq"},
-    {1.0f, u"Bq"}, {1e3f, u"kBq"}, {1e6f, u"MBq"}, {1e9f, u"GBq"},
-    {1e12f, u"TBq"}, {1e15f, u"PBq"}, {1e18f, u"EBq"}, {3.7e-8f, u"aCi"},
-    {3.7e-5f, u"fCi"}, {3.7e-2f, u"pCi"}, {37.0f, u"nCi"}, {3.7e4f, u"\u00B5Ci"},
-    {3.7e7f, u"mCi"}, {3.7e8f, u"cCi"}, {3.7e9f, u"dCi"}, {3.7e10f, u"Ci"},
-    {3.7e13f, u"kCi"}, {3.7e16f, u"MCi"}, {3.7e19f, u"GCi"}, {3.7e22f, u"TCi"},
-    {3.7e25f, u"PCi"}, {3.7e28f, u"ECi"},
+    {1e-18f, u"aBq"},  {1e-15f, u"fBq"},  {1e-12f, u"pBq"},  {1e-9f, u"nBq"},   {1e-6f, u"\u00B5Bq"},
+    {1e-3f, u"mBq"},   {1e-2f, u"cBq"},   {0.1f, u"dBq"},    {1.0f, u"Bq"},     {1e3f, u"kBq"},
+    {1e6f, u"MBq"},    {1e9f, u"GBq"},    {1e12f, u"TBq"},   {1e15f, u"PBq"},   {1e18f, u"EBq"},
+    {3.7e-8f, u"aCi"}, {3.7e-5f, u"fCi"}, {3.7e-2f, u"pCi"}, {37.0f, u"nCi"},   {3.7e4f, u"\u00B5Ci"},
+    {3.7e7f, u"mCi"},  {3.7e8f, u"cCi"},  {3.7e9f, u"dCi"},  {3.7e10f, u"Ci"},  {3.7e13f, u"kCi"},
+    {3.7e16f, u"MCi"}, {3.7e19f, u"GCi"}, {3.7e22f, u"TCi"}, {3.7e25f, u"PCi"}, {3.7e28f, u"ECi"},
 }};
 
 // "сSv" and "сrem" begin with the Cyrillic small es (U+0441).
 constexpr std::array<ScaledUnitInfo, DoseUnitCount> kDoseUnits{{
-    {1e-18f, u"aSv"}, {1e-15f, u"fSv"}, {1e-12f, u"pSv"}, {1e-9f, u"nSv"},
-    {1e-6f, u"\u00B5Sv"}, {1e-3f, u"mSv"}, {1e-2f, u"\u0441Sv"}, {0.1f, u"dSv"},
-    {1.0f, u"Sv"}, {1e3f, u"kSv"}, {1e6f, u"MSv"}, {1e9f, u"GSv"},
-    {1e12f, u"TSv"}, {1e15f, u"PSv"}, {1e18f, u"ESv"}, {1e-20f, u"arem"},
-    {1e-17f, u"frem"}, {1e-14f, u"prem"}, {1e-11f, u"nrem"}, {1e-8f, u"\u00B5rem"},
-    {1e-5f, u"mrem"}, {1e-4f, u"\u0441rem"}, {1e-3f, u"drem"}, {1e-2f, u"rem"},
-    {10.0f, u"krem"}, {1e4f, u"Mrem"}, {1e7f, u"Grem"}, {1e10f, u"Trem"},
-    {1e13f, u"Prem"}, {1e16f, u"Erem"},
+    {1e-18f, u"aSv"},  {1e-15f, u"fSv"},      {1e-12f, u"pSv"},  {1e-9f, u"nSv"},   {1e-6f, u"\u00B5Sv"},
+    {1e-3f, u"mSv"},   {1e-2f, u"\u0441Sv"},  {0.1f, u"dSv"},    {1.0f, u"Sv"},     {1e3f, u"kSv"},
+    {1e6f, u"MSv"},    {1e9f, u"GSv"},        {1e12f, u"TSv"},   {1e15f, u"PSv"},   {1e18f, u"ESv"},
+    {1e-20f, u"arem"}, {1e-17f, u"frem"},     {1e-14f, u"prem"}, {1e-11f, u"nrem"}, {1e-8f, u"\u00B5rem"},
+    {1e-5f, u"mrem"},  {1e-4f, u"\u0441rem"}, {1e-3f, u"drem"},  {1e-2f, u"rem"},   {10.0f, u"krem"},
+    {1e4f, u"Mrem"},   {1e7f, u"Grem"},       {1e10f, u"Trem"},  {1e13f, u"Prem"},  {1e16f, u"Erem"},
 }};
 
-template <typename Table>
-const auto& entry(const Table& table, int ordinal)
+template <typename Table> const auto& entry(const Table& table, int ordinal)
 {
     return table[static_cast<std::size_t>(std::clamp(ordinal, 0, static_cast<int>(table.size()) - 1))];
 }
 
 } // namespace
 
-double TimeUnitsPerDayA(TQzTimeUnit unit) { return entry(kTimeUnits, unit).perDayA; }
-double TimeUnitsPerDayB(TQzTimeUnit unit) { return entry(kTimeUnits, unit).perDayB; }
-float BqPerUnit(TQzActivityUnit unit) { return entry(kActivityUnits, unit).perUnit; }
-float SvPerUnit(TQzDoseUnit unit) { return entry(kDoseUnits, unit).perUnit; }
+double TimeUnitsPerDayA(TQzTimeUnit unit)
+{
+    return entry(kTimeUnits, unit).perDayA;
+}
+double TimeUnitsPerDayB(TQzTimeUnit unit)
+{
+    return entry(kTimeUnits, unit).perDayB;
+}
+float BqPerUnit(TQzActivityUnit unit)
+{
+    return entry(kActivityUnits, unit).perUnit;
+}
+float SvPerUnit(TQzDoseUnit unit)
+{
+    return entry(kDoseUnits, unit).perUnit;
+}
 
 QString TimeUnitShortLabel(TQzTimeUnit unit, TQzLanguage)
 {

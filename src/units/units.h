@@ -13,16 +13,70 @@ enum TQzTimeUnit : std::uint8_t { tuYear, tuDay, tuHour, tuMin, tuSec, tuMSec, t
 constexpr int TimeUnitCount = 7;
 
 enum TQzActivityUnit : std::uint8_t {
-    au_aBq, au_fBq, au__pBq, au_nBq, au_mkBq, au__mBq, au_cBq, au_dBq, au_Bq, au_kBq,
-    au_MBq, au_GBq, au_TBq, au_PBq, au_EBq, au_aCi, au_fCi, au_pCi, au_nCi, au_mkCi,
-    au_mCi, au_cCi, au_dCi, au_Ci, au_kCi, au__MCi, au_GCi, au_TCi, au__PCi, au_ECi
+    au_aBq,
+    au_fBq,
+    au__pBq,
+    au_nBq,
+    au_mkBq,
+    au__mBq,
+    au_cBq,
+    au_dBq,
+    au_Bq,
+    au_kBq,
+    au_MBq,
+    au_GBq,
+    au_TBq,
+    au_PBq,
+    au_EBq,
+    au_aCi,
+    au_fCi,
+    au_pCi,
+    au_nCi,
+    au_mkCi,
+    au_mCi,
+    au_cCi,
+    au_dCi,
+    au_Ci,
+    au_kCi,
+    au__MCi,
+    au_GCi,
+    au_TCi,
+    au__PCi,
+    au_ECi
 };
 constexpr int ActivityUnitCount = 30;
 
 enum TQzDoseUnit : std::uint8_t {
-    du_aSv, du_fSv, du_pSv, du_nSv, du_mkSv, du_mSv, du_cSv, du_dSv, du_Sv, du_kSv,
-    du__MSv, du_GSv, du_TSv, du__PSv, du_ESv, du_aRem, du_fRem, du_pRem, du_nRem, du_mkRem,
-    du_mRem, du_cRem, du_dRem, du_Rem, du_kRem, du__MRem, du_GRem, du_TRem, du__PRem, du_ERem
+    du_aSv,
+    du_fSv,
+    du_pSv,
+    du_nSv,
+    du_mkSv,
+    du_mSv,
+    du_cSv,
+    du_dSv,
+    du_Sv,
+    du_kSv,
+    du__MSv,
+    du_GSv,
+    du_TSv,
+    du__PSv,
+    du_ESv,
+    du_aRem,
+    du_fRem,
+    du_pRem,
+    du_nRem,
+    du_mkRem,
+    du_mRem,
+    du_cRem,
+    du_dRem,
+    du_Rem,
+    du_kRem,
+    du__MRem,
+    du_GRem,
+    du_TRem,
+    du__PRem,
+    du_ERem
 };
 constexpr int DoseUnitCount = 30;
 

@@ -12,10 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
-#include <QStringEncoder>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -170,7 +170,8 @@ TEST_F(BioassayChartTest, AxisLabels)
     EXPECT_EQ(c().AxisLabels(bottom, bottom.MajorTicks(10)),
               (QStringList{"0.01", "0.1", "1", "10", "100", "1000", "10000", "100000"}));
     const TQzChartAxis& left = c().LeftAxis();
-    EXPECT_EQ(c().AxisLabels(left, left.MajorTicks(10)), (QStringList{"1E-7", "1E-6", "1E-5", "1E-4", "1E-3", "1E-2", "1E-1", "1E0"}));
+    EXPECT_EQ(c().AxisLabels(left, left.MajorTicks(10)),
+              (QStringList{"1E-7", "1E-6", "1E-5", "1E-4", "1E-3", "1E-2", "1E-1", "1E0"}));
     // Linear, around zero: zero reads 0.
     c().LeftAxis().SetLogarithmic(false);
     c().LeftAxis().SetMinMax(-1e-6, 1e-6);
@@ -229,8 +230,9 @@ TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
     };
     for (const Case& k : cases) {
         chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {
-            EXPECT_EQ(filters.mid(0, 3), (QStringList{"Windows Metafile (*.wmf)", "Windows Enhanced metafile (*.emf)",
-                                                      "Windows Bitmap (*.bmp)"}));
+            EXPECT_EQ(filters.mid(0, 3),
+                      (QStringList{"Windows Metafile (*.wmf)", "Windows Enhanced metafile (*.emf)",
+                                   "Windows Bitmap (*.bmp)"}));
             chosen = filters[k.filter];
             return dir.filePath(QString::fromLatin1(k.typed));
         };
@@ -279,8 +281,9 @@ TEST_F(BioassayChartTest, APictureThatDoesNotFitIsSaidAndLeftOut)
         }
         ASSERT_EQ(messages.boxes.size(), 1u);
         EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
-        EXPECT_EQ(messages.boxes[0].text, QStringLiteral("The chart could not be saved to ") + path + QStringLiteral(": ")
-                                              + QString::fromLatin1(FileSizeLimit::Reason));
+        EXPECT_EQ(messages.boxes[0].text,
+                  QStringLiteral("The chart could not be saved to ") + path + QStringLiteral(": ")
+                      + QString::fromLatin1(FileSizeLimit::Reason));
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
     }
 }

@@ -1,8 +1,8 @@
 #include "app/bioassaychart.h"
 #include "app/bioassayview.h"
-#include "controls/chart.h"
 #include "app/mainform.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/chart.h"
 #include "controls/numberedit.h"
 #include "controls/stringgrid.h"
 #include "dosefixture.h"
@@ -56,10 +56,7 @@ protected:
         view = form->BioassayView();
         grid = view->sgDPUM;
     }
-    void choose(int viewType)
-    {
-        QTest::mouseClick(view->rgDPUMViewType->button(viewType), Qt::LeftButton);
-    }
+    void choose(int viewType) { QTest::mouseClick(view->rgDPUMViewType->button(viewType), Qt::LeftButton); }
     // Picks an entry of the table's menu as a user does: the menu opens over the table.
     void pickFromMenu(QAction* action)
     {
@@ -165,7 +162,8 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     pickComboItem(view->cbDPUMIntakePath, "Injection");
     EXPECT_TRUE(shownTitles().isEmpty());
     EXPECT_EQ(view->cbDPUMCompound->currentText(), QStringLiteral("-"));
-    const QString notice = QStringLiteral("No bioassay functions for this intake of Co-60: choose another route or material.");
+    const QString notice
+        = QStringLiteral("No bioassay functions for this intake of Co-60: choose another route or material.");
     EXPECT_EQ(view->lDPUMCaprion->text(), notice);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
@@ -173,12 +171,14 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
         EXPECT_TRUE(view->pnDPUMChart->ChDPUM->Series(s).Points.empty()) << s;
     view->aDPUMCopyToClipboard->trigger();
     const QString copied = QApplication::clipboard()->text();
-    EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n"))) << copied.toStdString();
+    EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n")))
+        << copied.toStdString();
     EXPECT_TRUE(copied.contains(notice));
     EXPECT_FALSE(copied.contains(QStringLiteral("0.041667")));
     // Back to a route with functions: the caption is the table's again.
     pickComboItem(view->cbDPUMIntakePath, "Ingestion");
-    EXPECT_TRUE(view->lDPUMCaprion->text().startsWith(QStringLiteral("Committed Effective Dose per Predicted Content")));
+    EXPECT_TRUE(
+        view->lDPUMCaprion->text().startsWith(QStringLiteral("Committed Effective Dose per Predicted Content")));
     EXPECT_EQ(grid->RowCount(), 275);
 }
 
@@ -243,8 +243,9 @@ TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
     EXPECT_TRUE(copied.contains(QStringLiteral("\r\nTime, days\tWhole Body\tUrine (24-hour sample)\tLungs*\r\n1\t")));
 
     // The tool beside the viewer reads the same preferences.
-    const ViewerHome::ToolRun kav = home.runToolBeside(
-        QStringLiteral(KAV_CLI), {"bioassay", "Co-60", "--route", "inhalation", "--material", "1", "--show", "content"});
+    const ViewerHome::ToolRun kav
+        = home.runToolBeside(QStringLiteral(KAV_CLI),
+                             {"bioassay", "Co-60", "--route", "inhalation", "--material", "1", "--show", "content"});
     ASSERT_TRUE(kav.finished);
     EXPECT_EQ(kav.exitCode, 0) << kav.err.toStdString();
     EXPECT_EQ(kav.out, copied);

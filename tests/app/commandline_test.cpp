@@ -41,7 +41,8 @@ TEST(ViewerCommandLine, TakesItsOptionsAndSaysWhatIsWrong)
         EXPECT_EQ(line.Version, c.version);
         EXPECT_EQ(line.Maintenance, c.maintenance);
         EXPECT_EQ(line.DataDir, c.dataDir);
-        EXPECT_TRUE(c.error.isEmpty() ? line.Error.isEmpty() : line.Error.startsWith(c.error)) << line.Error.toStdString();
+        EXPECT_TRUE(c.error.isEmpty() ? line.Error.isEmpty() : line.Error.startsWith(c.error))
+            << line.Error.toStdString();
     }
 }
 

@@ -53,7 +53,8 @@ TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
     EXPECT_EQ(kav.exitCode, 0) << kav.err.toStdString();
     EXPECT_EQ(kav.out.split(u'\n', Qt::SkipEmptyParts).size(), 2);
     for (const char* file : {"Co.csv", "Sr.csv"})
-        EXPECT_EQ(read(QDir(out.path()).filePath(QString::fromLatin1(file))), read(exported.filePath(QString::fromLatin1(file))))
+        EXPECT_EQ(read(QDir(out.path()).filePath(QString::fromLatin1(file))),
+                  read(exported.filePath(QString::fromLatin1(file))))
             << file;
 }
 

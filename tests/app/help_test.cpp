@@ -11,15 +11,16 @@
 #include "viewerini.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QHelpLink>
-#include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QHelpEngine>
+#include <QHelpLink>
+#include <QHelpSearchEngine>
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
@@ -27,7 +28,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
-#include <QHelpSearchEngine>
 #include <QTimer>
 #include <QToolButton>
 
@@ -47,7 +47,8 @@ protected:
         const QString collection = QStringLiteral(KAV_HELP_COLLECTION);
         const QDir beside = QFileInfo(home.executable()).dir();
         for (const QString& name : {QStringLiteral("kav-data-viewer.qhc"), QStringLiteral("kav-data-viewer.qch")})
-            ASSERT_TRUE(QFile::copy(QFileInfo(collection).dir().filePath(name), beside.filePath(name))) << name.toStdString();
+            ASSERT_TRUE(QFile::copy(QFileInfo(collection).dir().filePath(name), beside.filePath(name)))
+                << name.toStdString();
         form = std::make_unique<TMainForm>(home.makeContext(messages));
         form->ExecModal = [this](QDialog& dialog) {
             if (auto* add = dynamic_cast<TAddRNuclidesForm*>(&dialog)) {
@@ -206,7 +207,8 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     form->HelpWindow()->ShowTopic(HelpTopic::Contents);
     pickFromContextMenu(bioassay->cbDPUMAMAD, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
-    pickFromContextMenu(bioassay->rgDPUMViewType->buttons().front()->parentWidget(), QPoint(5, 5), QStringLiteral("Help"));
+    pickFromContextMenu(bioassay->rgDPUMViewType->buttons().front()->parentWidget(), QPoint(5, 5),
+                        QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("bioassay.html#b_DispData"));
     emit bioassay->lKeyTerm->linkActivated(HelpTopic::PredictedContent);
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_predcontent"));
@@ -248,7 +250,8 @@ TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
             if (!anchor.isEmpty()) {
                 QUrl other = file;
                 other.setPath(file.path().section(u'/', 0, -2) + u'/' + where);
-                EXPECT_TRUE(QString::fromUtf8(engine->fileData(other)).contains(QStringLiteral("name=\"%1\"").arg(anchor)))
+                EXPECT_TRUE(
+                    QString::fromUtf8(engine->fileData(other)).contains(QStringLiteral("name=\"%1\"").arg(anchor)))
                     << target.toStdString();
             }
             ++checked;

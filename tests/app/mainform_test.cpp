@@ -1,19 +1,19 @@
 #include "app/aboutbox.h"
 #include "app/application.h"
-#include "dosefixture.h"
-#include "app/mainform.h"
-#include "controls/stringgrid.h"
-#include "app/mixtureview.h"
 #include "app/bioassayview.h"
+#include "app/mainform.h"
 #include "app/materialsview.h"
-#include "recordingmessageboxes.h"
-#include "radonfixture.h"
-#include "data/mixturefile.h"
-#include "data/bioassaydata.h"
+#include "app/mixtureview.h"
 #include "app/radondata.h"
 #include "app/radonview.h"
-#include "data/mixture.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/stringgrid.h"
+#include "data/bioassaydata.h"
+#include "data/mixture.h"
+#include "data/mixturefile.h"
+#include "dosefixture.h"
+#include "radonfixture.h"
+#include "recordingmessageboxes.h"
 #include "viewerini.h"
 #include "widgetinput.h"
 
@@ -28,7 +28,6 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -37,6 +36,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -185,8 +185,8 @@ TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
 
     const QPointF overList = list->viewport()->mapToGlobal(QPointF(20, 20));
     // A turn addressed to the focused field, as when that field holds the wheel.
-    QWheelEvent wheel(edit->mapFromGlobal(overList), overList, QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(edit->mapFromGlobal(overList), overList, QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(edit, &wheel);
     EXPECT_GT(list->verticalScrollBar()->value(), 0);
 
@@ -223,7 +223,8 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
     // The folder the numbers come from is named in the status line.
     ASSERT_TRUE(form.DataFolderLabel());
-    EXPECT_EQ(form.DataFolderLabel()->toolTip(), QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(data.path()));
+    EXPECT_EQ(form.DataFolderLabel()->toolTip(),
+              QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(data.path()));
     EXPECT_TRUE(form.DataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
@@ -417,10 +418,12 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_FALSE(form.MixtureRows()->Row(1).Available());
     ASSERT_TRUE(form.SampleNotice());
     EXPECT_FALSE(form.SampleNotice()->isHidden());
-    EXPECT_EQ(form.DataFolderLabel()->toolTip(), QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(other.path()));
+    EXPECT_EQ(form.DataFolderLabel()->toolTip(),
+              QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(other.path()));
     // The radon table shown is read again, from the new folder, which has none.
     EXPECT_FALSE(form.RadonView()->RadonData()->DataLoaded());
-    EXPECT_TRUE(form.RadonView()->RadonData()->Problem().startsWith(QDir(other.path()).filePath(QStringLiteral("RadonData.txt"))))
+    EXPECT_TRUE(form.RadonView()->RadonData()->Problem().startsWith(
+        QDir(other.path()).filePath(QStringLiteral("RadonData.txt"))))
         << form.RadonView()->RadonData()->Problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
@@ -469,7 +472,8 @@ TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
             QApplication::clipboard()->clear();
             QTest::keyClick(c.grid, key.key(), key.keyboardModifiers());
             EXPECT_TRUE(QApplication::clipboard()->text().startsWith(c.copyStart))
-                << QKeySequence(key).toString().toStdString() << ": " << QApplication::clipboard()->text().left(80).toStdString();
+                << QKeySequence(key).toString().toStdString() << ": "
+                << QApplication::clipboard()->text().left(80).toStdString();
         }
         QStringList entries;
         QTimer::singleShot(0, [&entries] {
@@ -520,7 +524,8 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
     // The sort entry of each chooser's menu, a caption each language has its own words for.
     auto sortEntry = [](TQzRNXPanel* panel) {
         for (QAction* a : panel->PopupMenu()->actions())
-            if (a->text().remove(u'&').startsWith(QStringLiteral("Sort by")) || a->text().startsWith(QStringLiteral("Сорт")))
+            if (a->text().remove(u'&').startsWith(QStringLiteral("Sort by"))
+                || a->text().startsWith(QStringLiteral("Сорт")))
                 return a->text().remove(u'&');
         return QString();
     };

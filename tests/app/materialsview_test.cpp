@@ -1,11 +1,11 @@
 #include "app/application.h"
-#include "data/dosedatafile.h"
-#include "dosefixture.h"
 #include "app/mainform.h"
 #include "app/materialsview.h"
-#include "recordingmessageboxes.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/stringgrid.h"
+#include "data/dosedatafile.h"
+#include "dosefixture.h"
+#include "recordingmessageboxes.h"
 #include "units/ui/unitcombobox.h"
 #include "viewerini.h"
 #include "widgetinput.h"
@@ -13,9 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QToolButton>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFile>
@@ -23,6 +22,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -103,9 +103,10 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
     EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Dose Coefficient e(50)"));
     EXPECT_EQ(grid->Cells(31, 0), QStringLiteral("Uterus"));
     // Ingestion, one group at 5 µm, one gas: three entries.
-    EXPECT_EQ(labels(), (QStringList{"Ingestion, All compounds, fA=5E-2",
-                                     QString::fromUtf16(u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5 \u00B5m"),
-                                     "Inhalation, Gas or vapour Type V, Elemental vapour"}));
+    EXPECT_EQ(labels(),
+              (QStringList{"Ingestion, All compounds, fA=5E-2",
+                           QString::fromUtf16(u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5 \u00B5m"),
+                           "Inhalation, Gas or vapour Type V, Elemental vapour"}));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
     ASSERT_TRUE(grid->GetCellCaption(0, 1));
     EXPECT_TRUE(grid->GetCellCaption(0, 1)->contains(QStringLiteral("f<sub>A</sub>=")));
@@ -123,12 +124,13 @@ TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
     view->FillDPUIGrid();
     EXPECT_EQ(grid->RowCount(), 13);
     const QString um = QString::fromUtf16(u" \u00B5m");
-    EXPECT_EQ(labels(), (QStringList{"Ingestion, All compounds, fA=5E-2",
-                                     "Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 1" + um,
-                                     "Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5" + um,
-                                     "Inhalation, Aerosols Oxides Type S, fA=1E-3, 1" + um,
-                                     "Inhalation, Aerosols Oxides Type S, fA=1E-3, 5" + um,
-                                     "Inhalation, Gas or vapour Type V, Elemental vapour"}));
+    EXPECT_EQ(
+        labels(),
+        (QStringList{"Ingestion, All compounds, fA=5E-2", "Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 1" + um,
+                     "Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5" + um,
+                     "Inhalation, Aerosols Oxides Type S, fA=1E-3, 1" + um,
+                     "Inhalation, Aerosols Oxides Type S, fA=1E-3, 5" + um,
+                     "Inhalation, Gas or vapour Type V, Elemental vapour"}));
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("Male"));
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
 
@@ -190,8 +192,9 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     form->DPUIPanel()->SetElementAndAMass(_Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
-    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
-                                          + QStringLiteral(" is corrupted"));
+    EXPECT_EQ(messages.boxes[0].text,
+              QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
+                  + QStringLiteral(" is corrupted"));
     EXPECT_EQ(form->DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
@@ -234,7 +237,8 @@ TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
         const QImage image = box->view()->viewport()->grab().toImage();
         // The selection is drawn with a slight shade of its colour.
         auto near = [](QRgb p, QRgb q) {
-            return std::abs(qRed(p) - qRed(q)) <= 8 && std::abs(qGreen(p) - qGreen(q)) <= 8 && std::abs(qBlue(p) - qBlue(q)) <= 8;
+            return std::abs(qRed(p) - qRed(q)) <= 8 && std::abs(qGreen(p) - qGreen(q)) <= 8
+                && std::abs(qBlue(p) - qBlue(q)) <= 8;
         };
         int cyan = 0, yellow = 0;
         for (int y = 0; y < image.height(); ++y)

@@ -187,7 +187,8 @@ TEST_F(MixtureViewTest, NuclidesComeInThroughTheDialogByListAndByTree)
         EXPECT_FALSE(add.bAddAll->isEnabled());
         const QList<QTreeWidgetItem*> pu = add.tvElements->findItems(QStringLiteral("Pu  Plutonium"), Qt::MatchExactly);
         ASSERT_EQ(pu.size(), 1);
-        QTest::mouseClick(add.tvElements->viewport(), Qt::LeftButton, {}, add.tvElements->visualItemRect(pu[0]).center());
+        QTest::mouseClick(add.tvElements->viewport(), Qt::LeftButton, {},
+                          add.tvElements->visualItemRect(pu[0]).center());
         QTest::mouseClick(add.bAdd, Qt::LeftButton);
         EXPECT_TRUE(add.bbOK->isEnabled());
         QTest::mouseClick(add.bbOK, Qt::LeftButton);
@@ -438,7 +439,6 @@ TEST_F(MixtureViewTest, TheListComesBackAfterARestart)
     EXPECT_EQ(row(1), first);
     EXPECT_EQ(row(2), second);
     EXPECT_EQ(nuclidesInList(), (QStringList{"Co-60", "Pu-239"}));
-
 }
 
 // Rows the user kept are the user's: a row whose nuclide cannot be loaded in this run (its file
@@ -461,8 +461,8 @@ TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
     QFile::rename(data.filePath("Sr-90.qvd"), data.filePath("Sr-90.away"));
     start();
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Pu-239"}));
-    EXPECT_EQ(row(2), (QStringList{"Sr", "Sr-90", "Ingestion", "Not available: Can not find file for Sr-90",
-                                   "-", "-"}));
+    EXPECT_EQ(row(2),
+              (QStringList{"Sr", "Sr-90", "Ingestion", "Not available: Can not find file for Sr-90", "-", "-"}));
     EXPECT_EQ(row(3).mid(0, 3), (QStringList{"Pu", "Pu-239", "Inhalation"}));
     EXPECT_TRUE(row(3)[3].startsWith(QStringLiteral("Not available: The structure of the file ")));
     EXPECT_EQ(row(3).mid(4), (QStringList{"-", "-"}));

@@ -75,7 +75,8 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
     EXPECT_EQ(grid->Cells(0, 3), QStringLiteral("Inhalation Rn-222 (radon)"));
     EXPECT_EQ(grid->Cells(1, 3), FormatScientific(radonEffective(0, 1), 3));
     EXPECT_EQ(grid->MergedRegion(0, 4).Top, 3);
-    EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
+    EXPECT_TRUE(
+        view->RadonData()->CaptionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
 
     QTest::mouseClick(view->sbPlusRadon, Qt::LeftButton);
     EXPECT_TRUE(view->aShowRadonEquivalentDoses->isChecked());
@@ -131,10 +132,13 @@ TEST_F(RadonViewTest, TheClipboardGetsTheCaptionAndTheShownColumns)
     view->aRadonCopy2Clipboard->trigger();
     const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 1 + 7 + 1);
-    EXPECT_EQ(lines[0], QString::fromUtf16(u"Committed effective dose per exposure to radon (Rn-222) progeny for mine "
-                                           u"(mSv per mJ\u00B7h\u00B7m-3)."));
+    EXPECT_EQ(lines[0],
+              QString::fromUtf16(u"Committed effective dose per exposure to radon (Rn-222) progeny for mine "
+                                 u"(mSv per mJ\u00B7h\u00B7m-3)."));
     EXPECT_EQ(lines[1], QString::fromUtf16(u"\tEffective dose per exposure, mSv per mJ\u00B7h\u00B7m-3"));
-    EXPECT_EQ(lines[2], QStringLiteral("Doses per exposure to radon progeny for mine\t") + FormatScientific(radonEffective(2, 0), 3));
+    EXPECT_EQ(lines[2],
+              QStringLiteral("Doses per exposure to radon progeny for mine\t")
+                  + FormatScientific(radonEffective(2, 0), 3));
     EXPECT_EQ(lines[3], QStringLiteral("\t"));
     EXPECT_EQ(lines.last(), QString());
 }
@@ -167,7 +171,8 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
     EXPECT_TRUE(messages.boxes.empty());
     const QString caption = view->RadonData()->CaptionText();
     EXPECT_TRUE(caption.contains(QStringLiteral("Can not load radon data!")));
-    EXPECT_TRUE(caption.contains(QStringLiteral("line 34: &quot;&lt;b&gt;x&lt;/b&gt;&quot; is not a dose per exposure")))
+    EXPECT_TRUE(
+        caption.contains(QStringLiteral("line 34: &quot;&lt;b&gt;x&lt;/b&gt;&quot; is not a dose per exposure")))
         << caption.toStdString();
     EXPECT_EQ(grid->Cells(1, 1), QString()); // the body is empty
     // The copy says it in plain text, a line for each line of the caption.
@@ -175,8 +180,9 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
     const QStringList copied = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(copied.size(), 3) << "the caption's two lines and the end of the last";
     EXPECT_EQ(copied[0], QStringLiteral("Can not load radon data!"));
-    EXPECT_EQ(copied[1], data.filePath(QStringLiteral("RadonData.txt"))
-                             + QStringLiteral(", line 34: \"<b>x</b>\" is not a dose per exposure"));
+    EXPECT_EQ(copied[1],
+              data.filePath(QStringLiteral("RadonData.txt"))
+                  + QStringLiteral(", line 34: \"<b>x</b>\" is not a dose per exposure"));
     choose(rdtRadonMine);
     EXPECT_TRUE(view->RadonData()->DataLoaded());
     EXPECT_FALSE(shownHeaders().isEmpty());

@@ -92,9 +92,10 @@ TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
     const QString cobalt = QDir(exportFolder()).filePath("Co.csv");
-    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export failed after 1 file written to ") + exportFolder()
-                                          + QStringLiteral(": ") + cobalt + QStringLiteral(" could not be written: ")
-                                          + QString::fromLatin1(FileSizeLimit::Reason) + QStringLiteral("\n\nOpen the folder?"));
+    EXPECT_EQ(messages.boxes[0].text,
+              QStringLiteral("Export failed after 1 file written to ") + exportFolder() + QStringLiteral(": ") + cobalt
+                  + QStringLiteral(" could not be written: ") + QString::fromLatin1(FileSizeLimit::Reason)
+                  + QStringLiteral("\n\nOpen the folder?"));
     EXPECT_EQ(QDir(exportFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"H.csv"});
     EXPECT_EQ(read(QDir(exportFolder()).filePath("H.csv")).count("\r\n"), 4);
 
@@ -104,8 +105,9 @@ TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
     writeBytes(exportFolder(), "not a folder");
     exportDoses();
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Export failed after 0 files written to %1: The folder %1 could not be made")
-                                          .arg(exportFolder()));
+    EXPECT_EQ(messages.boxes[0].text,
+              QStringLiteral("Export failed after 0 files written to %1: The folder %1 could not be made")
+                  .arg(exportFolder()));
 
     messages.boxes.clear();
     QFile::remove(exportFolder());
@@ -113,7 +115,8 @@ TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Information);
     EXPECT_EQ(messages.boxes[0].text,
-              QStringLiteral("Export done: 2 files written to ") + exportFolder() + QStringLiteral("\n\nOpen the folder?"));
+              QStringLiteral("Export done: 2 files written to ") + exportFolder()
+                  + QStringLiteral("\n\nOpen the folder?"));
 }
 
 TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
@@ -137,7 +140,8 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
     }
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(messages.boxes[0].text.contains(home.iniPath() + QStringLiteral(": ") + QString::fromLatin1(FileSizeLimit::Reason)))
+    EXPECT_TRUE(messages.boxes[0].text.contains(home.iniPath() + QStringLiteral(": ")
+                                                + QString::fromLatin1(FileSizeLimit::Reason)))
         << messages.boxes[0].text.toStdString();
     EXPECT_EQ(home.ini(), before);
     // The choice applies for this run all the same.
@@ -197,8 +201,9 @@ TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
     }
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
-    EXPECT_EQ(messages.boxes[0].text, QStringLiteral("The list of radionuclides could not be kept for the next run: ") + kept
-                                          + QStringLiteral(": ") + QString::fromLatin1(FileSizeLimit::Reason));
+    EXPECT_EQ(messages.boxes[0].text,
+              QStringLiteral("The list of radionuclides could not be kept for the next run: ") + kept
+                  + QStringLiteral(": ") + QString::fromLatin1(FileSizeLimit::Reason));
     EXPECT_EQ(read(kept), before);
 }
 
@@ -252,11 +257,11 @@ TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
         form->FormActivate();
         home.context().ProgramPreference().SetAutoSave(true);
         home.context().SavePreferencesAtExit(); // fails again, said no more
-
     }
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
-    EXPECT_TRUE(messages.boxes[0].text.contains(QString::fromLatin1(FileSizeLimit::Reason))) << messages.boxes[0].text.toStdString();
+    EXPECT_TRUE(messages.boxes[0].text.contains(QString::fromLatin1(FileSizeLimit::Reason)))
+        << messages.boxes[0].text.toStdString();
     EXPECT_EQ(home.ini(), before);
 }
 

@@ -31,7 +31,8 @@ TEST(ExtendedFloat, DoublesComeBackExactly)
 TEST(ExtendedFloat, OutOfRangeExtendedValuesSaturate)
 {
     // Exponents beyond a double's range, and an unnormal (integer bit clear).
-    EXPECT_EQ(fromExtended80(Extended80{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFE, 0x7F}), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(fromExtended80(Extended80{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFE, 0x7F}),
+              std::numeric_limits<double>::infinity());
     EXPECT_EQ(fromExtended80(Extended80{0, 0, 0, 0, 0, 0, 0, 0x80, 0x01, 0x00}), 0.0);
     EXPECT_EQ(fromExtended80(Extended80{0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F}), 0.5);
 }

@@ -15,7 +15,7 @@ struct PictureCase {
 TEST(PictureFormat, PrintsAsThePictureSays)
 {
     const PictureCase cases[] = {
-    // Optional and required decimals, trailing zeros dropped.
+        // Optional and required decimals, trailing zeros dropped.
         PictureCase{0.5, u"0.###", u"0.5"},
         PictureCase{2.0, u"0.###", u"2"},
         PictureCase{1.23456, u"0.###", u"1.235"},
@@ -25,7 +25,7 @@ TEST(PictureFormat, PrintsAsThePictureSays)
         PictureCase{0.1234567, u"#0.######", u"0.123457"},
         PictureCase{3.0, u"0.0", u"3.0"},
         PictureCase{1.5, u"0.00", u"1.50"},
-    // Half away from zero on the decimal digits, not on the binary value.
+        // Half away from zero on the decimal digits, not on the binary value.
         PictureCase{0.125, u"0.##", u"0.13"},
         PictureCase{1.005, u"0.##", u"1.01"},
         PictureCase{-0.125, u"0.##", u"-0.13"},
@@ -33,7 +33,7 @@ TEST(PictureFormat, PrintsAsThePictureSays)
         PictureCase{-2.5, u"0", u"-3"},
         PictureCase{9.9996, u"0.###", u"10"},
         PictureCase{-0.0001, u"0.##", u"0"},
-    // Rounding on the first significant digit carries into a digit the number did not have.
+        // Rounding on the first significant digit carries into a digit the number did not have.
         PictureCase{0.5, u"0", u"1"},
         PictureCase{-0.5, u"0", u"-1"},
         PictureCase{0.05, u"0.#", u"0.1"},
@@ -42,7 +42,7 @@ TEST(PictureFormat, PrintsAsThePictureSays)
         PictureCase{9.5, u"0", u"10"},
         PictureCase{0.4, u"0", u"0"},
         PictureCase{0.04, u"0.#", u"0"},
-    // Scientific: one integer digit, sign of the exponent only when asked.
+        // Scientific: one integer digit, sign of the exponent only when asked.
         PictureCase{0.0123, u"0.##E-0", u"1.23E-2"},
         PictureCase{1234.5, u"0.##E-0", u"1.23E3"},
         PictureCase{12345, u"0.#######E-#", u"1.2345E4"},
@@ -59,12 +59,12 @@ TEST(PictureFormat, PrintsAsThePictureSays)
         PictureCase{0.0, u"0.0E+0", u"0.0E+0"},
         PictureCase{-4.56e-3, u"0.0E+0", u"-4.6E-3"},
         PictureCase{1e-5, u"0.0E+00", u"1.0E-05"},
-    // A literal blank between thousands and the last three digits.
+        // A literal blank between thousands and the last three digits.
         PictureCase{5700.0, u"# ##0", u"5 700"},
         PictureCase{570000.0, u"# ##0", u"570 000"},
         PictureCase{999.6, u"# ##0", u"1 000"},
         PictureCase{42.0, u"# ##0", u"42"},
-    // Quoted text, sections for negative and zero values.
+        // Quoted text, sections for negative and zero values.
         PictureCase{3.0, u"0 'days'", u"3 days"},
         PictureCase{-3.0, u"0;(0)", u"(3)"},
         PictureCase{0.0, u"0.0;-0.0;'none'", u"none"},

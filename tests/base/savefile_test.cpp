@@ -49,7 +49,8 @@ TEST(SaveFileAtomically, AShortWriteFailsWithItsReasonAndLeavesTheOldFile)
         EXPECT_FALSE(saved);
         EXPECT_EQ(error, QString::fromLatin1(FileSizeLimit::Reason));
         EXPECT_EQ(read(path), c.oldFile ? QByteArray("old") : QByteArray("(missing)"));
-        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), c.oldFile ? QStringList{"out.txt"} : QStringList{})
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  c.oldFile ? QStringList{"out.txt"} : QStringList{})
             << "no partial file is left behind";
     }
 }
@@ -83,7 +84,8 @@ TEST(ReadAtMost, ReadsUpToTheLimitWhateverTheFileSize)
     for (int i = 0; i < 200000; ++i)
         bytes += static_cast<char>(i % 251);
     ASSERT_TRUE(SaveFileAtomically(path, bytes));
-    const std::pair<qint64, qsizetype> cases[] = {{1 << 30, 200000}, {200001, 200000}, {200000, 200000}, {65537, 65537}, {10, 10}, {0, 0}};
+    const std::pair<qint64, qsizetype> cases[]
+        = {{1 << 30, 200000}, {200001, 200000}, {200000, 200000}, {65537, 65537}, {10, 10}, {0, 0}};
     for (const auto& [limit, expected] : cases) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));

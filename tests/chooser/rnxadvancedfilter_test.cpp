@@ -1,7 +1,7 @@
 // The advanced filter and its six criteria on a small index with spectra, made here.
+#include "chooser/rnxfilter.h"
 #include "indexfixture.h"
 #include "recordingmessageboxes.h"
-#include "chooser/rnxfilter.h"
 
 #include <QTemporaryDir>
 
@@ -33,13 +33,15 @@ std::vector<SmallNuclide> smallNuclides()
     std::vector<SmallNuclide> n{
         {makeNode(_Am, 241, "241", 432.2f, tuYear, {rtx_Alpha}), {{8, 5.486f, 4.636f}, {1, 0.0595f, 0.02136f}}},
         {makeNode(_Ba, 137, "137m", 2.552f, tuMin, {rtx_IT}), {{1, 0.661657f, 0.5938f}, {6, 0.624f, 0.0487f}}},
-        {makeNode(_Cf, 252, "252", 2.645f, tuYear, {rtx_Alpha, rtx_SF}), {{8, 6.118f, 4.9f}, {10, 80, 5.7f}, {11, 2.1f, 0.245f}}},
+        {makeNode(_Cf, 252, "252", 2.645f, tuYear, {rtx_Alpha, rtx_SF}),
+         {{8, 6.118f, 4.9f}, {10, 80, 5.7f}, {11, 2.1f, 0.245f}}},
         {makeNode(_Co, 60, "60", 5.2713f, tuYear, {rtx_BetaMinus}),
          {{5, 0.0958f, 0.0958f}, {1, 1.173f, 1.1715f}, {1, 1.332f, 1.332f}}},
         {makeNode(_Cs, 137, "137", 30.08f, tuYear, {rtx_BetaMinus}), {{5, 0.1874f, 0.1769f}}},
         {makeNode(_I, 131, "131", 8.0252f, tuDay, {rtx_BetaMinus}), {{5, 0.182f, 0.1638f}, {1, 0.364f, 0.2967f}}},
         {makeNode(_Po, 212, "212", 0.299f, tuMkSec, {rtx_Alpha}), {{8, 8.785f, 8.785f}}},
-        {makeNode(_Tl, 204, "204", 3.783f, tuYear, {rtx_BetaMinus, rtx_EC}), {{5, 0.244f, 0.236f}, {2, 0.07f, 0.0007f}}},
+        {makeNode(_Tl, 204, "204", 3.783f, tuYear, {rtx_BetaMinus, rtx_EC}),
+         {{5, 0.244f, 0.236f}, {2, 0.07f, 0.0007f}}},
     };
     n[2].node.DaughterArray[0].Yield = 0.0309f; // the fission branch
     addDaughter(n[4].node, "Ba-137m", 1, 0.947f);
@@ -146,7 +148,8 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
         {0x01, "Am-241 Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204", "Am-241 Ba-137m Cf-252 Co-60 I-131 Po-212 Tl-204"},
         {0x02, "Ba-137m", "Cs-137"},
         {0x1C, "", ""},
-        {0x1F, "Am-241 Ba-137m Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204", "Am-241 Ba-137m Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204"},
+        {0x1F, "Am-241 Ba-137m Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204",
+         "Am-241 Ba-137m Cf-252 Co-60 Cs-137 I-131 Po-212 Tl-204"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.counts));
@@ -258,8 +261,8 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
         TQzTimeUnit unit;
     };
     const Case cases[] = {
-        {7200, 7200 / 365.25f, tuYear}, {200, 200, tuDay}, {0.5, 12, tuHour},     {2.0 / 1440, 2, tuMin},
-        {1e-3, 1.44f, tuMin},          {1e-4, 8.64f, tuSec}, {1e-7, 8.64f, tuMSec}, {1e-9, 86.4f, tuMkSec},
+        {7200, 7200 / 365.25f, tuYear}, {200, 200, tuDay},    {0.5, 12, tuHour},     {2.0 / 1440, 2, tuMin},
+        {1e-3, 1.44f, tuMin},           {1e-4, 8.64f, tuSec}, {1e-7, 8.64f, tuMSec}, {1e-9, 86.4f, tuMkSec},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.days);

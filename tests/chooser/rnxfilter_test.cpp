@@ -1,5 +1,5 @@
-#include "indexfixture.h"
 #include "chooser/rnxfilter.h"
+#include "indexfixture.h"
 
 #include <gtest/gtest.h>
 

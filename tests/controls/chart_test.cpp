@@ -40,7 +40,8 @@ TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
     EXPECT_TRUE(std::find(minors.begin(), minors.end(), 10.0) != minors.end());
     EXPECT_TRUE(std::find(minors.begin(), minors.end(), 300.0) != minors.end());
     axis.SetMinMax(1, 100);
-    EXPECT_EQ(rounded(axis.MinorTicks(10)), (std::vector<double>{2, 3, 4, 5, 6, 7, 8, 9, 20, 30, 40, 50, 60, 70, 80, 90}));
+    EXPECT_EQ(rounded(axis.MinorTicks(10)),
+              (std::vector<double>{2, 3, 4, 5, 6, 7, 8, 9, 20, 30, 40, 50, 60, 70, 80, 90}));
     EXPECT_DOUBLE_EQ(axis.ToFraction(10), 0.5);
     EXPECT_NEAR(axis.FromFraction(0.5), 10, 1e-9);
     // A logarithmic axis never starts at zero.
@@ -269,8 +270,9 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     EXPECT_EQ(legendClicks, 3);
 
     // The points: Ctrl+Right marks the first and walks on, stopping at the last; Enter reads it.
-    for (const auto& [key, expected] : {std::pair{Qt::Key_Right, 0}, std::pair{Qt::Key_Right, 1}, std::pair{Qt::Key_Right, 2},
-                                        std::pair{Qt::Key_Right, 2}, std::pair{Qt::Key_Left, 1}}) {
+    for (const auto& [key, expected] :
+         {std::pair{Qt::Key_Right, 0}, std::pair{Qt::Key_Right, 1}, std::pair{Qt::Key_Right, 2},
+          std::pair{Qt::Key_Right, 2}, std::pair{Qt::Key_Left, 1}}) {
         QTest::keyClick(&chart, key, Qt::ControlModifier);
         QTest::keyClick(&chart, Qt::Key_Return);
         ASSERT_FALSE(clicked.empty());
@@ -303,8 +305,14 @@ protected:
         chart.BottomAxis().SetLogarithmic(true);
         chart.LeftAxis().SetLogarithmic(true);
         chart.LeftAxis().Title = kTitle;
-        const char* organs[] = {"Whole Body", "Urine (24-hour sample)", "Faeces (24-hour sample)", "Alimentary Tract*",
-                                "Lungs*", "Thyroid*", "Skeleton*", "Liver*"};
+        const char* organs[] = {"Whole Body",
+                                "Urine (24-hour sample)",
+                                "Faeces (24-hour sample)",
+                                "Alimentary Tract*",
+                                "Lungs*",
+                                "Thyroid*",
+                                "Skeleton*",
+                                "Liver*"};
         for (const char* organ : organs) {
             const int s = chart.AddSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"), cmSquare, Qt::red);
             chart.Series(s).Points = {{0.04, 1e5}, {18250, 1e-4}};

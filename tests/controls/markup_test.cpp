@@ -11,7 +11,8 @@ namespace {
 // A white image with a 10-point Arial painter on it.
 class MarkupTest : public testing::Test {
 protected:
-    MarkupTest() : image(400, 200, QImage::Format_RGB32)
+    MarkupTest()
+        : image(400, 200, QImage::Format_RGB32)
     {
         image.fill(Qt::white);
         painter.begin(&image);
@@ -64,11 +65,12 @@ TEST_F(MarkupTest, SubscriptsAndSuperscriptsMakeTheLineTallerByAQuarter)
     EXPECT_EQ(measure(QStringLiteral("m<sup>-3</sup>")).Height, plain + heightOf(8) / 4);
     EXPECT_EQ(measure(QStringLiteral("f<sub>A</sub>=x<sup>2</sup>")).Height, plain + 2 * (heightOf(8) / 4));
     // The subscript is drawn in the smaller size.
-    EXPECT_EQ(measure(QStringLiteral("h<sub>T</sub>")).Width, widthOf("h") + [&] {
-        QFont f = painter.font();
-        f.setPointSize(8);
-        return QFontMetrics(f, &image).horizontalAdvance(u'T');
-    }());
+    EXPECT_EQ(
+        measure(QStringLiteral("h<sub>T</sub>")).Width, widthOf("h") + [&] {
+            QFont f = painter.font();
+            f.setPointSize(8);
+            return QFontMetrics(f, &image).horizontalAdvance(u'T');
+        }());
 }
 
 TEST_F(MarkupTest, LinesAddUp)
@@ -99,7 +101,8 @@ TEST_F(MarkupTest, WordsWrapAndALongWordStandsAlone)
     EXPECT_EQ(r.Height, 3 * one);
     EXPECT_GT(r.Width, 60);
     // Without wrapping everything stays on one line.
-    EXPECT_EQ(DrawMarkupText(painter, QStringLiteral("aa bb cc dd ee ff gg"), QRect(0, 0, 30, 100), true, false).Height, one);
+    EXPECT_EQ(DrawMarkupText(painter, QStringLiteral("aa bb cc dd ee ff gg"), QRect(0, 0, 30, 100), true, false).Height,
+              one);
 }
 
 TEST_F(MarkupTest, CentredParagraphsStayCentred)

@@ -95,8 +95,9 @@ TEST(Metafile, EnhancedMetafileIsReadBackAsVectorsAndText)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(emf);
     file.close();
-    const QString converted = convert(QStringLiteral("emf2svg-conv"), {"-i", dir.filePath("chart.emf"), "-o", dir.filePath("chart.svg")},
-                                      dir.filePath("chart.svg"));
+    const QString converted
+        = convert(QStringLiteral("emf2svg-conv"), {"-i", dir.filePath("chart.emf"), "-o", dir.filePath("chart.svg")},
+                  dir.filePath("chart.svg"));
     const SvgContent svg = read(converted);
     ASSERT_TRUE(svg.parsed);
     EXPECT_TRUE(converted.contains(QStringLiteral("rotate(-90"))) << "the upward text is not turned";
@@ -117,8 +118,9 @@ TEST(Metafile, WindowsMetafileIsReadBackAsVectorsAndText)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(wmf);
     file.close();
-    const SvgContent svg = read(convert(QStringLiteral("wmf2svg"), {"-o", dir.filePath("chart.svg"), dir.filePath("chart.wmf")},
-                                        dir.filePath("chart.svg")));
+    const SvgContent svg
+        = read(convert(QStringLiteral("wmf2svg"), {"-o", dir.filePath("chart.svg"), dir.filePath("chart.wmf")},
+                       dir.filePath("chart.svg")));
     QFile converted(dir.filePath("chart.svg"));
     ASSERT_TRUE(converted.open(QIODevice::ReadOnly));
     const QByteArray raw = converted.readAll();

@@ -1,11 +1,11 @@
-#include "controls/numberedit.h"
 #include "base/numberformat.h"
+#include "controls/numberedit.h"
 #include "recordingmessageboxes.h"
 
-#include <QLocale>
 #include <QApplication>
 #include <QClipboard>
 #include <QFocusEvent>
+#include <QLocale>
 #include <QTest>
 #include <QToolButton>
 #include <QToolTip>
@@ -114,8 +114,8 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
     EXPECT_TRUE(formats.Add(1, QStringLiteral("0.###")));
     EXPECT_FALSE(formats.Add(1, QStringLiteral("0.0")));
     EXPECT_EQ(formats.ToText(), QStringLiteral("(1 '0.###') (1000 '0.###e-0')"));
-    const std::pair<double, const char*> cases[] = {{0.5, "5e-1"}, {1, "1"}, {10, "10"}, {1000, "1000"},
-                                                    {5000, "5e3"}, {0, "0"}};
+    const std::pair<double, const char*> cases[]
+        = {{0.5, "5e-1"}, {1, "1"}, {10, "10"}, {1000, "1000"}, {5000, "5e3"}, {0, "0"}};
     for (const auto& [value, text] : cases)
         EXPECT_EQ(edit.FormatValue(value), QString::fromLatin1(text)) << value;
     edit.SetValue(5000);
@@ -312,7 +312,8 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     edit.SetValue(1335);
     edit.Increase(); // cycling: the owner hears of the wrap, the field wraps
     EXPECT_EQ(edit.Value(), 0);
-    EXPECT_EQ(reasons, (std::vector<TQzIntegerEdit::TQzLimitReason>{TQzIntegerEdit::lrMultiply, TQzIntegerEdit::lrWrap}));
+    EXPECT_EQ(reasons,
+              (std::vector<TQzIntegerEdit::TQzLimitReason>{TQzIntegerEdit::lrMultiply, TQzIntegerEdit::lrWrap}));
 }
 
 } // namespace

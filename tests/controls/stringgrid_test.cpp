@@ -56,8 +56,8 @@ protected:
         o.sliderPosition = o.sliderValue = bar->value();
         o.singleStep = bar->singleStep();
         o.pageStep = bar->pageStep();
-        const QRect arrow = bar->style()->subControlRect(QStyle::CC_ScrollBar, &o,
-                                                         forward ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine, bar);
+        const QRect arrow = bar->style()->subControlRect(
+            QStyle::CC_ScrollBar, &o, forward ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine, bar);
         ASSERT_FALSE(arrow.isEmpty());
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, arrow.center());
     }
@@ -233,8 +233,9 @@ TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
     g.SetColWidths(1, -1);
     g.SetRowHeights(2, -1);
     EXPECT_EQ(g.GridToStr(true, {3}), QStringLiteral("0,0\t2,0\r\n0,1\t2,1\r\n0,3\t2,3\r\n"));
-    EXPECT_EQ(g.GridToStr(false, {}), QStringLiteral("0,0\t1,0\t2,0\t3,0\r\n0,1\t1,1\t2,1\t3,1\r\n"
-                                                     "0,2\t1,2\t2,2\t3,2\r\n0,3\t1,3\t2,3\t3,3\r\n"));
+    EXPECT_EQ(g.GridToStr(false, {}),
+              QStringLiteral("0,0\t1,0\t2,0\t3,0\r\n0,1\t1,1\t2,1\t3,1\r\n"
+                             "0,2\t1,2\t2,2\t3,2\r\n0,3\t1,3\t2,3\t3,3\r\n"));
     g.OnConvertRowToStr = [](TQzStringGrid*, int row, bool& include) { include = row != 1; };
     EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\r\n0,3\r\n"));
     g.UseTabInsteadOf_CR_LF = true;
@@ -343,7 +344,9 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
         ++formatted;
     };
     QStringList committed;
-    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) { committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v); };
+    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) {
+        committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v);
+    };
     g.ShowEditor();
     auto* box = g.findChild<QComboBox*>();
     ASSERT_TRUE(box);
@@ -386,7 +389,9 @@ TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     g.SetColValueType(2, vtStringList);
     g.OnGetStringList = [](TQzStringGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     QStringList committed;
-    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) { committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v); };
+    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) {
+        committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v);
+    };
     g.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
 
@@ -465,14 +470,16 @@ TEST(StringGrid, FormatEventsSeeEveryCellAndDrawing)
         EXPECT_TRUE(s & qzgdFixed);
         ++fixed;
     };
-    g.OnGetInnerCellFormat = [&](TQzStringGrid*, int, int, TQzDrawCellFormat&, QRect&, TQzGridDrawState&, QString&) { ++inner; };
-    g.OnGetSelectedCellFormat = [&](TQzStringGrid*, int c, int r, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString& t) {
-        EXPECT_EQ(c, 1);
-        EXPECT_EQ(r, 1);
-        f.FontColor = Qt::red;
-        t = QStringLiteral("changed");
-        ++selected;
-    };
+    g.OnGetInnerCellFormat
+        = [&](TQzStringGrid*, int, int, TQzDrawCellFormat&, QRect&, TQzGridDrawState&, QString&) { ++inner; };
+    g.OnGetSelectedCellFormat
+        = [&](TQzStringGrid*, int c, int r, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString& t) {
+              EXPECT_EQ(c, 1);
+              EXPECT_EQ(r, 1);
+              f.FontColor = Qt::red;
+              t = QStringLiteral("changed");
+              ++selected;
+          };
     g.OnDrawCell = [&](TQzStringGrid*, QPainter&, int, int, const QRect&, TQzGridDrawState) { ++drawn; };
     (void)g.grab();
     EXPECT_EQ(fixed, 5);

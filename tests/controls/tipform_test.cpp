@@ -23,7 +23,8 @@ int measuredHeight(const TjxTipForm& tip, const QString& text, int width)
 TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QString text = QStringLiteral("<p align=\"center\"><b>Whole Body</b></p><p align=\"center\">X: <b>1</b>; Y: <b>2</b></p>");
+    const QString text
+        = QStringLiteral("<p align=\"center\"><b>Whole Body</b></p><p align=\"center\">X: <b>1</b>; Y: <b>2</b></p>");
     TjxTipForm tip;
     const int height = measuredHeight(tip, text, 160) + 20;
 

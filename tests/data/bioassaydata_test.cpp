@@ -18,7 +18,8 @@ protected:
     {
         TVESKRNDosesData d;
         d.FRNuclide = nuclide;
-        auto m = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
+        auto m
+            = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
         m->FActivity = std::move(records);
         (ingestion ? d.FIngestData : d.FGasData).push_back(std::move(m));
         writeBytes(m_dir.filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
@@ -31,11 +32,11 @@ protected:
 TEST(BioassayTimes, FollowTheFixedGrid)
 {
     const auto& t = BioassayTimes();
-    const std::pair<int, float> points[] = {{0, 0}, {1, 1.0f / 24}, {3, 3.0f / 24}, {4, 0.25f}, {18, 2}, {19, 2.25f},
-                                            {30, 5}, {31, 5.5f}, {40, 10}, {41, 11}, {130, 100}, {131, 110},
-                                            {156, 360}, {157, 365}, {158, 370}, {159, 380}, {230, 1090},
-                                            {231, 1095}, {232, 1100}, {233, 1200}, {257, 3600}, {258, 3650},
-                                            {259, 4000}, {260, 5000}, {273, 18000}, {274, 18250}};
+    const std::pair<int, float> points[]
+        = {{0, 0},      {1, 1.0f / 24}, {3, 3.0f / 24}, {4, 0.25f},   {18, 2},     {19, 2.25f}, {30, 5},
+           {31, 5.5f},  {40, 10},       {41, 11},       {130, 100},   {131, 110},  {156, 360},  {157, 365},
+           {158, 370},  {159, 380},     {230, 1090},    {231, 1095},  {232, 1100}, {233, 1200}, {257, 3600},
+           {258, 3650}, {259, 4000},    {260, 5000},    {273, 18000}, {274, 18250}};
     for (const auto& [index, days] : points)
         EXPECT_FLOAT_EQ(t[static_cast<std::size_t>(index)], days) << index;
     for (std::size_t i = 1; i < t.size(); ++i)
@@ -46,8 +47,9 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
 {
     const TRNXRec cs{_Cs, "137"};
     const TRNXRec ba{_Ba, "137m"};
-    writeWithRecords(cs, {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f),
-                          makeBioassay(ba, TVESKSourceOrganSet::fromRaw(0xFF), 12, 0.5f)});
+    writeWithRecords(cs,
+                     {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f),
+                      makeBioassay(ba, TVESKSourceOrganSet::fromRaw(0xFF), 12, 0.5f)});
     TVESKRNData d(&preference);
     d.SetRNuclide(cs);
     QStringList names;
@@ -74,8 +76,9 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
 {
     const TRNXRec th{_Th, "232"};
     const TRNXRec ac{_Ac, "228"};
-    writeWithRecords(th, {makeBioassay(th, TVESKSourceOrganSet::fromRaw(0xFF), 5, 1.0f),
-                          makeBioassay(ac, TVESKSourceOrganSet::fromRaw(0xFF), 7, 0.5f)});
+    writeWithRecords(th,
+                     {makeBioassay(th, TVESKSourceOrganSet::fromRaw(0xFF), 5, 1.0f),
+                      makeBioassay(ac, TVESKSourceOrganSet::fromRaw(0xFF), 7, 0.5f)});
     TVESKRNData d(&preference);
     d.SetRNuclide(th);
     TVESKActivityResultData r;
@@ -105,9 +108,9 @@ TEST_F(BioassayTest, NuclideListOfTheDataFolder)
 {
     TRNXindex index;
     loadShippedIndex(index);
-    for (const char* name : {"Co-60.qvd", "Tc-99m.qvd", "H-3.qvd", "Co-58.qvd", "Ag-110m.qvd", "Ag-110.qvd",
-                             "notes.qvd", "Xx-1.qvd", "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd",
-                             "Pa-234mXYZ.qvd"})
+    for (const char* name :
+         {"Co-60.qvd", "Tc-99m.qvd", "H-3.qvd", "Co-58.qvd", "Ag-110m.qvd", "Ag-110.qvd", "notes.qvd", "Xx-1.qvd",
+          "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd", "Pa-234mXYZ.qvd"})
         writeBytes(m_dir.filePath(name), "x");
     TRNXStringList list;
     preference.GetRNList(index, list);

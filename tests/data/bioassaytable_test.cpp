@@ -66,11 +66,16 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
         double dose;
         TDPUMUnits units;
         const char* wholeBodyFirst; // at 1/24 day: m = 1/2
-        const char* urineFirst;     // m = 0.5
+        const char* urineFirst; // m = 0.5
     } cases[] = {
         {"z(t) = e / m", dvDosePerContent, 1, {}, "4.0E-8", "4.0E-8"},
         {"z(t) in mSv per kBq", dvDosePerContent, 1, {du_mSv, au_kBq, au_Bq, tuDay}, "4.0E-2", "4.0E-2"},
-        {"z(t) does not depend on the intake unit", dvDosePerContent, 1, {du_Sv, au_Bq, au_kBq, tuDay}, "4.0E-8", "4.0E-8"},
+        {"z(t) does not depend on the intake unit",
+         dvDosePerContent,
+         1,
+         {du_Sv, au_Bq, au_kBq, tuDay},
+         "4.0E-8",
+         "4.0E-8"},
         {"content for 1 mSv = 0.001 / e * m", dvContentForDose, 1, {}, "2.5E+4", "2.5E+4"},
         {"twice the dose, twice the content", dvContentForDose, 2, {}, "5.0E+4", "5.0E+4"},
         {"content for a dose in kBq", dvContentForDose, 1, {du_mkSv, au_kBq, au_MBq, tuDay}, "2.5E+1", "2.5E+1"},
@@ -158,11 +163,19 @@ TEST(BioassayText, TimesInEachUnit)
         TQzTimeUnit unit;
         const char* text;
     } cases[] = {
-        {1.0 / 24, tuDay, "0.041667"}, {0.125, tuDay, "0.125"}, {18250, tuDay, "18250"},
-        {1.0 / 24, tuHour, "1"},       {18250, tuHour, "438000"},
-        {1.0 / 24, tuYear, "1.14E-4"}, {36.5, tuYear, "0.1"},    {365, tuYear, "1"},
-        {3650, tuYear, "10"},          {18250, tuYear, "50"},    {365 * 123.4, tuYear, "123"},
-        {365 * 2000.0, tuYear, "2E3"}, {0, tuYear, "0"},
+        {1.0 / 24, tuDay, "0.041667"},
+        {0.125, tuDay, "0.125"},
+        {18250, tuDay, "18250"},
+        {1.0 / 24, tuHour, "1"},
+        {18250, tuHour, "438000"},
+        {1.0 / 24, tuYear, "1.14E-4"},
+        {36.5, tuYear, "0.1"},
+        {365, tuYear, "1"},
+        {3650, tuYear, "10"},
+        {18250, tuYear, "50"},
+        {365 * 123.4, tuYear, "123"},
+        {365 * 2000.0, tuYear, "2E3"},
+        {0, tuYear, "0"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DPUMTimeText(c.days, c.unit), QString::fromLatin1(c.text)) << c.days << " in unit " << int(c.unit);
@@ -172,15 +185,19 @@ TEST(BioassayText, TimesInEachUnit)
 TEST(BioassayText, CaptionsNameTheirUnits)
 {
     const TDPUMUnits units{du_mSv, au_kBq, au_MBq, tuDay};
-    EXPECT_EQ(DPUMCaption(dvDosePerContent, 1, {}),
-              QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per Content "
-                             "Functions z(t)), Sv/Bq"));
-    EXPECT_EQ(DPUMCaption(dvContentForDose, 0.5, units),
-              QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed Effective "
-                             "Dose (0.5 mSv), kBq"));
+    EXPECT_EQ(
+        DPUMCaption(dvDosePerContent, 1, {}),
+        QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per Content "
+                       "Functions z(t)), Sv/Bq"));
+    EXPECT_EQ(
+        DPUMCaption(dvContentForDose, 0.5, units),
+        QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed Effective "
+                       "Dose (0.5 mSv), kBq"));
     EXPECT_EQ(DPUMCaption(dvContentPerIntake, 1, units),
-              QStringLiteral("Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), kBq per MBq"));
-    EXPECT_EQ(DPUMAxisTitle(dvDosePerContent, 1, units), QStringLiteral("Committed Effective Dose per Predicted Content, mSv/kBq"));
+              QStringLiteral(
+                  "Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), kBq per MBq"));
+    EXPECT_EQ(DPUMAxisTitle(dvDosePerContent, 1, units),
+              QStringLiteral("Committed Effective Dose per Predicted Content, mSv/kBq"));
     EXPECT_EQ(DPUMAxisTitle(dvContentForDose, 2, units),
               QStringLiteral("Content Associated with the Specified Committed Effective Dose (2 mSv), kBq"));
     EXPECT_EQ(DPUMAxisTitle(dvContentPerIntake, 1, units), QStringLiteral("Content per Intake, kBq per MBq"));

@@ -1,15 +1,14 @@
-#include "data/programpreference.h"
+#include "base/numberformat.h"
 #include "data/dosedata.h"
 #include "data/dosedatafile.h"
+#include "data/programpreference.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
-#include "base/numberformat.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
 
 namespace kav {
 namespace {
@@ -103,9 +102,9 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
         int compound;
         int amad;
     };
-    for (const Case& c : {Case{ipInhalation, 1, 3}, Case{ipInhalation, 0, 11}, Case{ipInhalation, 2, 0},
-                          Case{ipIngestion, 1, 0}, Case{ipIngestion, -1, 0}, Case{ipInjection, 1, 0},
-                          Case{ipInhalation, 0, -1}}) {
+    for (const Case& c :
+         {Case{ipInhalation, 1, 3}, Case{ipInhalation, 0, 11}, Case{ipInhalation, 2, 0}, Case{ipIngestion, 1, 0},
+          Case{ipIngestion, -1, 0}, Case{ipInjection, 1, 0}, Case{ipInhalation, 0, -1}}) {
         dose.fill(1);
         e = 1;
         EXPECT_FALSE(d.GetDoses(c.path, c.compound, c.amad, dose, e)) << c.path << " " << c.compound << " " << c.amad;
@@ -123,7 +122,8 @@ TEST_F(DoseDataTest, RejectedFilesGiveTheirMessages)
         bool fixChecksum;
         QString expected;
     };
-    const QString corrupted = QStringLiteral("DataFileException: The structure of the file ") + file + QStringLiteral(" is corrupted");
+    const QString corrupted
+        = QStringLiteral("DataFileException: The structure of the file ") + file + QStringLiteral(" is corrupted");
     const Case cases[] = {
         {"one byte changed", [](QByteArray& b) { b[200] = char(b[200] ^ 1); }, false, corrupted},
         {"a version byte changed", [](QByteArray& b) { b[5] = 'x'; }, false, corrupted},
@@ -170,8 +170,9 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
     bytes[at] = char(276 & 0xFF);
     bytes[at + 1] = char(276 >> 8);
     writeChanged([&](QByteArray& b) { b = bytes; });
-    EXPECT_EQ(loadError(), QStringLiteral("DataFileException: The structure of the file ") + path("Co-60.qvd")
-                               + QStringLiteral(" is corrupted"));
+    EXPECT_EQ(loadError(),
+              QStringLiteral("DataFileException: The structure of the file ") + path("Co-60.qvd")
+                  + QStringLiteral(" is corrupted"));
 
     TVESKRNDosesData nameless;
     fillTypicalData(nameless, TRNXRec{_Co, "60"});
@@ -255,8 +256,9 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
         d.SetRNuclide(TRNXRec{_Cs, "137"});
         ADD_FAILURE() << "no error";
     } catch (const EWrongDataFileException& e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("DataFileException: Can not read file ") + path("Cs-137.qvd")
-                                   + QStringLiteral(": No such file or directory"));
+        EXPECT_EQ(e.Message(),
+                  QStringLiteral("DataFileException: Can not read file ") + path("Cs-137.qvd")
+                      + QStringLiteral(": No such file or directory"));
     }
 }
 
@@ -273,7 +275,8 @@ TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
         ADD_FAILURE() << "no error";
     } catch (const EWrongDataFileException& e) {
         EXPECT_TRUE(e.Message().startsWith(QStringLiteral("DataFileException: Can not read file ") + path("Sr-90.qvd")
-                                           + QStringLiteral(": "))) << e.Message().toStdString();
+                                           + QStringLiteral(": ")))
+            << e.Message().toStdString();
     }
 }
 
@@ -306,7 +309,8 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         {ipIngestion, imAerosol, "", 0.1f, "fA=0.1", "", "0.1"},
         {ipIngestion, imAerosol, "Soluble forms (general)", 0.1f, "Soluble forms , fA=0.1", "Soluble forms ", "0.1"},
         {ipIngestion, imAerosol, "No fA", 0, "No fA", "No fA", ""},
-        {ipIngestion, imAerosol, "Odd ) brackets (x)", 0.0035f, "Odd ) brackets (x), fA=3.5E-3", "Odd ) brackets (x)", "3.5E-3"},
+        {ipIngestion, imAerosol, "Odd ) brackets (x)", 0.0035f, "Odd ) brackets (x), fA=3.5E-3", "Odd ) brackets (x)",
+         "3.5E-3"},
         {ipInhalation, imGas, "Elemental vapour", 0, "Gas or vapour Type V, Elemental vapour",
          "Gas or vapour Type V, Elemental vapour", ""},
         {ipInhalation, imGas, "Methyl iodide", 1, "Gas or vapour Type F, Methyl iodide, fA=1",

@@ -1,9 +1,9 @@
 // The semicolon-separated export of one nuclide's dose coefficients.
 #include "base/numberformat.h"
 #include "data/doseexport.h"
+#include "data/programpreference.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
-#include "data/programpreference.h"
 #include "nuclides/rnxlist.h"
 
 #include <QDir>
@@ -37,9 +37,12 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Co-60;Injection;;;;5.0E-9;Male;5.0E-9;1.0E-8;")));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral(";;;;;;Female;5.")));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Co-60;Ingestion;Oxides, hydroxides;;5E-2;1.0E-9;Male;")));
-    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;0.001;1E-2;1.0E-10;")));
-    EXPECT_TRUE(lines[24].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;20;1E-2;1.1E-9;")));
-    EXPECT_TRUE(lines[26].startsWith(QStringLiteral("Co-60;Inhalation;Gas or vapour Type V, Elemental vapour;;;3.0E-11;")));
+    EXPECT_TRUE(
+        lines[4].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;0.001;1E-2;1.0E-10;")));
+    EXPECT_TRUE(
+        lines[24].startsWith(QStringLiteral("Co-60;Inhalation;Aerosols Cobalt nitrate Type M;20;1E-2;1.1E-9;")));
+    EXPECT_TRUE(
+        lines[26].startsWith(QStringLiteral("Co-60;Inhalation;Gas or vapour Type V, Elemental vapour;;;3.0E-11;")));
 }
 
 // Two significant digits with the exponent's sign and no leading zeros in it ("1.0E-9",
@@ -116,7 +119,8 @@ protected:
     }
     QStringList lines(const char* element) const
     {
-        QFile f(QDir(out.filePath(QStringLiteral("Export"))).filePath(QString::fromLatin1(element) + QStringLiteral(".csv")));
+        QFile f(QDir(out.filePath(QStringLiteral("Export")))
+                    .filePath(QString::fromLatin1(element) + QStringLiteral(".csv")));
         if (!f.open(QIODevice::ReadOnly))
             return {};
         QStringList l = QString::fromUtf8(f.readAll()).split(QStringLiteral("\r\n"));
@@ -178,7 +182,8 @@ TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
     write(d);
     ASSERT_TRUE(run().Error.isEmpty());
     EXPECT_EQ(lines("Co").size(), 2 + 26);
-    EXPECT_EQ(QDir(out.filePath(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden), QStringList{"Co.csv"});
+    EXPECT_EQ(QDir(out.filePath(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"Co.csv"});
 }
 
 TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
@@ -200,11 +205,12 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     // A folder that cannot be made.
     writeBytes(out.filePath(QStringLiteral("Export2")), "a file");
     preference.GetRNList(index, nuclides);
-    const TDoseExportResult blocked =
-        ExportDoses(preference, nuclides, {QStringLiteral("Co")}, out.filePath(QStringLiteral("Export2/inner")));
+    const TDoseExportResult blocked
+        = ExportDoses(preference, nuclides, {QStringLiteral("Co")}, out.filePath(QStringLiteral("Export2/inner")));
     EXPECT_TRUE(blocked.Error.startsWith(QStringLiteral("The folder "))) << blocked.Error.toStdString();
     // An element the index does not know.
-    const TDoseExportResult unknown = ExportDoses(preference, nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
+    const TDoseExportResult unknown
+        = ExportDoses(preference, nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
     EXPECT_EQ(unknown.Error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
 }
 

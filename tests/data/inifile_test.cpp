@@ -34,8 +34,9 @@ TEST(IniFile, SetValueKeepsEverythingElseInPlace)
     ini.setValue("General", "AutoSave", "1");
     ini.setValue("General", "Initialized", "1");
     ini.setValue("Units", "DPUIDosesUnit", "5");
-    EXPECT_EQ(ini.toBytes(), QByteArray("; mine\n[General]\nAutoSave=1\nColour=blue\nInitialized=1\n\n"
-                                        "[Other]\nx=1\n[Units]\nDPUIDosesUnit=5\n"));
+    EXPECT_EQ(ini.toBytes(),
+              QByteArray("; mine\n[General]\nAutoSave=1\nColour=blue\nInitialized=1\n\n"
+                         "[Other]\nx=1\n[Units]\nDPUIDosesUnit=5\n"));
 }
 
 TEST(IniFile, GarbageReadsAsNoSettings)
@@ -90,9 +91,10 @@ TEST(IniFile, BytesThatAreNotOursComeBackUnchanged)
     ini.setValue("General", "AutoSave", "1");
     ini.setValue("General", "Initialized", "1");
     ini.setValue("Other", "y", "2");
-    EXPECT_EQ(ini.toBytes(), QByteArray("\xEF\xBB\xBF; caf\xE9\r\n[General]\r\nName=M\xfcller\r\nAutoSave = 1\r\n"
-                                        "Path=C:\\\xD0\x9F\xD1\x80\xD0\xB8\r\nInitialized=1\r\n\r\n[Other]\r\n"
-                                        "x=\x01\x02\xFF\r\ny=2\r\n"));
+    EXPECT_EQ(ini.toBytes(),
+              QByteArray("\xEF\xBB\xBF; caf\xE9\r\n[General]\r\nName=M\xfcller\r\nAutoSave = 1\r\n"
+                         "Path=C:\\\xD0\x9F\xD1\x80\xD0\xB8\r\nInitialized=1\r\n\r\n[Other]\r\n"
+                         "x=\x01\x02\xFF\r\ny=2\r\n"));
     EXPECT_EQ(IniFile::parse("[A]\nk=1").value("A", "k"), QStringLiteral("1"));
 }
 

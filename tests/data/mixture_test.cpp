@@ -58,7 +58,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
         row("Sr-90", ipIngestion, 0, -1), // its file damaged
         row("Cs-137", ipInjection, 0, -1), // no file in the folder
         row("Co-60", ipInhalation, 7, 3), // a material the data do not have: the first, its size kept
-        row("H-9", ipIngestion, 2, -1),   // not in the index
+        row("H-9", ipIngestion, 2, -1), // not in the index
     };
     restore(kept);
     ASSERT_EQ(mixture.Count(), 5);
@@ -68,9 +68,11 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
         EXPECT_FALSE(mixture.Dose(unavailable)) << unavailable;
         EXPECT_TRUE(mixture.Materials(unavailable).isEmpty()) << unavailable;
         // Kept exactly as it was read, for the next run.
-        EXPECT_EQ(mixture.Settings()[static_cast<std::size_t>(unavailable)], kept[static_cast<std::size_t>(unavailable)]);
+        EXPECT_EQ(mixture.Settings()[static_cast<std::size_t>(unavailable)],
+                  kept[static_cast<std::size_t>(unavailable)]);
     }
-    EXPECT_TRUE(mixture.Row(1).unavailable.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << mixture.Row(1).unavailable.toStdString();
+    EXPECT_TRUE(mixture.Row(1).unavailable.contains(QStringLiteral("Sr-90.qvd is corrupted")))
+        << mixture.Row(1).unavailable.toStdString();
     EXPECT_EQ(mixture.Row(2).unavailable, QStringLiteral("DataFileException: Can not find file for Cs-137"));
     EXPECT_EQ(mixture.Row(4).unavailable, QStringLiteral("H-9 is not a nuclide of the index"));
     EXPECT_EQ(mixture.Row(3).setting, row("Co-60", ipInhalation, 0, 3));
@@ -132,7 +134,8 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
              EXPECT_TRUE(mixture.SetElement(0, QStringLiteral("Co"), e));
          },
          row("Co-58", ipInjection, 0, -1), 5e-9f},
-        {"inhaled again: the aerosol at 5 um", [&] { mixture.SetRoute(0, ipInhalation); }, row("Co-58", ipInhalation, 0, 8), 9e-10f},
+        {"inhaled again: the aerosol at 5 um", [&] { mixture.SetRoute(0, ipInhalation); },
+         row("Co-58", ipInhalation, 0, 8), 9e-10f},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -140,7 +143,8 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
         EXPECT_EQ(mixture.Row(0).setting, step.after);
         EXPECT_FLOAT_EQ(*mixture.Dose(0), step.dose);
     }
-    EXPECT_EQ(mixture.Materials(0), (QStringList{"Aerosols Cobalt nitrate Type M, fA=1E-2", "Gas or vapour Type V, Elemental vapour"}));
+    EXPECT_EQ(mixture.Materials(0),
+              (QStringList{"Aerosols Cobalt nitrate Type M, fA=1E-2", "Gas or vapour Type V, Elemental vapour"}));
 
     // A nuclide that cannot be loaded changes nothing and says why.
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");

@@ -29,26 +29,26 @@ TEST(MixtureFile, LinesThatAreNotRowsArePassedOver)
         bool taken;
     } cases[] = {
         {"Co-60\tInhalation\t1\t5", true},
-        {"Co-60\tInhalation\t1\t5\r", true},                 // written on another system
-        {"  Co-60 \t Ingestion \t 0 \t - ", true},           // blanks around fields
-        {"# Co-60\tInhalation\t1\t5", false},                // a comment
-        {"Co-60\tInhalation\t1", false},                     // a field missing
-        {"Co-60\tInhalation\t1\t5\tx", false},               // one too many
-        {"Co-60\tinhalation\t1\t5", false},                  // not a route
-        {"Co-60\tInhalation\t-1\t5", false},                 // no such material
+        {"Co-60\tInhalation\t1\t5\r", true}, // written on another system
+        {"  Co-60 \t Ingestion \t 0 \t - ", true}, // blanks around fields
+        {"# Co-60\tInhalation\t1\t5", false}, // a comment
+        {"Co-60\tInhalation\t1", false}, // a field missing
+        {"Co-60\tInhalation\t1\t5\tx", false}, // one too many
+        {"Co-60\tinhalation\t1\t5", false}, // not a route
+        {"Co-60\tInhalation\t-1\t5", false}, // no such material
         {"Co-60\tInhalation\tone\t5", false},
-        {"Co-60\tInhalation\t1\t5.0", false},                // not one of the sizes
+        {"Co-60\tInhalation\t1\t5.0", false}, // not one of the sizes
         {"Co-60\tInhalation\t1\t4", false},
-        {"Co60\tInhalation\t1\t5", false},                   // not a nuclide name
+        {"Co60\tInhalation\t1\t5", false}, // not a nuclide name
         {"\tInhalation\t1\t5", false},
-        {"Co-60-60-60-60-60-60\tInhalation\t1\t5", false},   // far too long a name
-        {"Co-60-239\tInhalation\t1\t5", false},             // not a nuclide name
-        {"Xx-60\tInhalation\t1\t5", false},                 // not an element
-        {"co-60\tInhalation\t1\t5", false},                 // written otherwise than the writer does
+        {"Co-60-60-60-60-60-60\tInhalation\t1\t5", false}, // far too long a name
+        {"Co-60-239\tInhalation\t1\t5", false}, // not a nuclide name
+        {"Xx-60\tInhalation\t1\t5", false}, // not an element
+        {"co-60\tInhalation\t1\t5", false}, // written otherwise than the writer does
         {"Co-6000\tInhalation\t1\t5", false},
         {"Tc-99m\tInhalation\t1\t5", true},
-        {"H-9\tInhalation\t1\t5", true},                    // a name, though not of the index: kept
-        {"\v#am\x06\tInjection\t0\t-", false},              // control characters, a comment once trimmed
+        {"H-9\tInhalation\t1\t5", true}, // a name, though not of the index: kept
+        {"\v#am\x06\tInjection\t0\t-", false}, // control characters, a comment once trimmed
         {"", false},
     };
     for (const Case& c : cases)
@@ -67,8 +67,8 @@ TEST(MixtureFile, EveryRowReadIsWrittenBackTheSame)
         EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(rows)), rows);
     }
     EXPECT_TRUE(ParseMixtureFile(found).empty());
-    const std::vector<TMixtureRowSetting> unwritable{{"#Co-60", ipIngestion, 0, -1}, {"Co-60", ipIngestion, -1, -1},
-                                                     {"Co-60", ipIngestion, 1, -1}};
+    const std::vector<TMixtureRowSetting> unwritable{
+        {"#Co-60", ipIngestion, 0, -1}, {"Co-60", ipIngestion, -1, -1}, {"Co-60", ipIngestion, 1, -1}};
     EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(unwritable)), (std::vector<TMixtureRowSetting>{unwritable[2]}));
 }
 

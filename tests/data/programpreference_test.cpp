@@ -1,5 +1,5 @@
-#include "data/inifile.h"
 #include "data/applicationcontext.h"
+#include "data/inifile.h"
 #include "data/programpreference.h"
 #include "recordingmessageboxes.h"
 
@@ -164,7 +164,8 @@ TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
     TQzProgramPreference p(exe());
     ASSERT_TRUE(p.Write());
     const QByteArray text = readIni();
-    EXPECT_TRUE(text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\nLanguage=en\n[Mine]\nx=1\n"));
+    EXPECT_TRUE(
+        text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\nLanguage=en\n[Mine]\nx=1\n"));
 }
 
 TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
@@ -201,11 +202,11 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
         const char* file; // nullptr: no file yet
         TQzLanguage expected;
     } cases[] = {
-        {QLocale::Russian, nullptr, l_Russian},     {QLocale::Ukrainian, nullptr, l_Ukrainian},
-        {QLocale::German, nullptr, l_English},      {QLocale::English, nullptr, l_English},
+        {QLocale::Russian, nullptr, l_Russian},         {QLocale::Ukrainian, nullptr, l_Ukrainian},
+        {QLocale::German, nullptr, l_English},          {QLocale::English, nullptr, l_English},
         {QLocale::Russian, "Language=en\n", l_English}, {QLocale::English, "Language=uk\n", l_Ukrainian},
         {QLocale::English, "Language=RU\n", l_Russian}, {QLocale::Ukrainian, "Language=de\n", l_Ukrainian},
-        {QLocale::Russian, "AutoSave=0\n", l_Russian},  // a file from before the choice existed
+        {QLocale::Russian, "AutoSave=0\n", l_Russian}, // a file from before the choice existed
     };
     const QLocale saved;
     for (const Case& c : cases) {
@@ -340,11 +341,12 @@ TEST_F(PreferenceTest, ExecEditDlgFiresOnlyWhenAccepted)
 
     TQzProgramOptionsDialogType seen = poGeneral;
     bool accept = false;
-    const TQzProgramPreference::TOptionsDialog dialog = [&](TQzProgramPreference& shown, TQzProgramOptionsDialogType o) {
-        EXPECT_EQ(&shown, &p);
-        seen = o;
-        return accept;
-    };
+    const TQzProgramPreference::TOptionsDialog dialog
+        = [&](TQzProgramPreference& shown, TQzProgramOptionsDialogType o) {
+              EXPECT_EQ(&shown, &p);
+              seen = o;
+              return accept;
+          };
     EXPECT_FALSE(p.ExecEditDlg(poDPUIUnits, dialog));
     EXPECT_EQ(seen, poDPUIUnits);
     EXPECT_EQ(fired, 0);
@@ -352,7 +354,6 @@ TEST_F(PreferenceTest, ExecEditDlgFiresOnlyWhenAccepted)
     EXPECT_TRUE(p.ExecEditDlg(poVESKDataDir, dialog));
     EXPECT_EQ(fired, 1);
 }
-
 
 // A prefix laid out as an installation (bin/ beside share/kav-data-viewer/QVData) and the user's
 // own folders, which the environment points at for the test.

@@ -35,7 +35,8 @@ TEST(RadonFile, EveryFieldOfEveryTableLandsInItsPlace)
                 const int maleField = type == rdtGasAlone ? 2 * group : group;
                 const int femaleField = type == rdtGasAlone ? 2 * group + 1 : group + 3;
                 EXPECT_FLOAT_EQ(r.Block.Male(group, organ), radonValue(t, organ, maleField)) << organ << " " << group;
-                EXPECT_FLOAT_EQ(r.Block.Female(group, organ), radonValue(t, organ, femaleField)) << organ << " " << group;
+                EXPECT_FLOAT_EQ(r.Block.Female(group, organ), radonValue(t, organ, femaleField))
+                    << organ << " " << group;
             }
         ASSERT_EQ(r.Block.EffDose.size(), type == rdtGasAlone ? 3u : 1u);
         for (std::size_t k = 0; k < r.Block.EffDose.size(); ++k)
@@ -57,10 +58,13 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
          "line 34: \"x\" is not a dose per exposure"},
         {"a word in the gases", 3, "1E-3 1E-3 abc 1E-3 1E-3 1E-3", rdtGasAlone, TRadonLoadResult::Invalid,
          "line 4: \"abc\" is not a dose coefficient"},
-        {"a negative value", 2, "1E-3 -2E-3 1E-3 1E-3 1E-3 1E-3", rdtGasAlone, TRadonLoadResult::Invalid, "line 3: \"-2E-3\""},
-        {"five numbers", 40, "1 2 3 4 5", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 41: 5 numbers, 6 numbers needed"},
+        {"a negative value", 2, "1E-3 -2E-3 1E-3 1E-3 1E-3 1E-3", rdtGasAlone, TRadonLoadResult::Invalid,
+         "line 3: \"-2E-3\""},
+        {"five numbers", 40, "1 2 3 4 5", rdtRadonIndoor, TRadonLoadResult::Invalid,
+         "line 41: 5 numbers, 6 numbers needed"},
         {"one number", 40, "1", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 41: 1 number, 6 numbers needed"},
-        {"two effective values", 30, "1E-3 2E-3", rdtGasAlone, TRadonLoadResult::Invalid, "line 31: 2 numbers, 3 numbers needed"},
+        {"two effective values", 30, "1E-3 2E-3", rdtGasAlone, TRadonLoadResult::Invalid,
+         "line 31: 2 numbers, 3 numbers needed"},
         {"nothing where the effective dose is", 61, "", rdtRadonIndoor, TRadonLoadResult::Invalid,
          "line 62: 0 numbers, 1 number needed"},
         {"infinity", 61, "1E+99", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 62"},
@@ -81,7 +85,8 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
         if (*c.problem == 0) {
             EXPECT_TRUE(r.Problem.isEmpty()) << c.what << ": " << r.Problem.toStdString();
         } else {
-            EXPECT_TRUE(r.Problem.startsWith(QString::fromLatin1(c.problem))) << c.what << ": " << r.Problem.toStdString();
+            EXPECT_TRUE(r.Problem.startsWith(QString::fromLatin1(c.problem)))
+                << c.what << ": " << r.Problem.toStdString();
         }
     }
 }
@@ -137,7 +142,8 @@ TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
     QTemporaryDir dir;
     const TRadonLoadResult missing = LoadRadonBlock(dir.path(), rdtGasAlone);
     EXPECT_EQ(missing.Status, TRadonLoadResult::Unreadable);
-    EXPECT_TRUE(missing.Problem.startsWith(dir.filePath(QStringLiteral("RadonData.txt")))) << missing.Problem.toStdString();
+    EXPECT_TRUE(missing.Problem.startsWith(dir.filePath(QStringLiteral("RadonData.txt"))))
+        << missing.Problem.toStdString();
     QFile file(dir.filePath(QStringLiteral("RadonData.txt")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(radonText());

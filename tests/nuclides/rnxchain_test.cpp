@@ -30,7 +30,8 @@ TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
     TRNXChainArray chain;
     float maxCutted = -1;
     node("Ra-226").GetChainArray(chain, maxCutted);
-    EXPECT_EQ(chainNames(chain), (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210"}));
+    EXPECT_EQ(chainNames(chain),
+              (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210"}));
     EXPECT_EQ(maxCutted, 0.00021f);
     EXPECT_EQ(chain[2].Yield, 0.9998f);
     EXPECT_EQ(chain[4].Yield, 0.99979f);
@@ -77,8 +78,9 @@ TEST_F(ChainTest, ProgenyIsEveryReachableNuclideOnce)
 {
     TRNXStringList progeny;
     node("Ra-226").GetDaughtersList(progeny);
-    EXPECT_EQ(progeny.Names(), (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210",
-                                            "Po-210", "Tl-206", "Hg-206", "Tl-210", "At-218", "Rn-218"}));
+    EXPECT_EQ(progeny.Names(),
+              (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210", "Tl-206",
+                           "Hg-206", "Tl-210", "At-218", "Rn-218"}));
     node("Co-60").GetDaughtersList(progeny);
     EXPECT_EQ(progeny.Count(), 0);
     TRNXStringList sorted(true);

@@ -1,9 +1,9 @@
-#include "indexfixture.h"
 #include "base/numberformat.h"
+#include "indexfixture.h"
 
-#include <QLocale>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ TEST_F(IndexTest, RecordsParseFromNames)
         const char* mass;
     };
     const Case cases[] = {
-        {"Co-", _Co, ""}, {"Co60", _NoRNXElement, ""}, {"Xx-1", _NoRNXElement, ""}, {"Co-60M", _Co, "60m"},
+        {"Co-", _Co, ""},         {"Co60", _NoRNXElement, ""},    {"Xx-1", _NoRNXElement, ""}, {"Co-60M", _Co, "60m"},
         {"Pa-234m", _Pa, "234m"}, {"U-23456", _NoRNXElement, ""}, {"", _NoRNXElement, ""},
     };
     for (const Case& c : cases) {
@@ -135,7 +135,8 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
         {"random bytes", random, "record 1:"},
         {"the text index", text.readAll(), "record 1:"},
         {"a record cut", threeGood.chopped(1), "record 3: the file ends inside it"},
-        {"an element number beyond the table", changed([](auto& n) { n[1].Element = TRNXElement(200); }), "record 2: element 200"},
+        {"an element number beyond the table", changed([](auto& n) { n[1].Element = TRNXElement(200); }),
+         "record 2: element 200"},
         {"an element split in two runs", changed([](auto& n) { n[1].Element = _Co; }), "record 3: Ac follows"},
     };
     for (const Case& c : cases) {
@@ -151,7 +152,8 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
         all.push_back(*index.Items(i));
     const int ra = index.FindRNX(u"Ra-226")->Index;
     all[static_cast<std::size_t>(ra)].DaughterArray[0].DaughterPos += 1;
-    EXPECT_TRUE(index.LoadValidated(toBytes(all)).startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
+    EXPECT_TRUE(index.LoadValidated(toBytes(all))
+                    .startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
 }
 
 TEST_F(IndexTest, AMissingIndexFileIsNoFailure)
@@ -194,8 +196,11 @@ TEST_F(IndexTest, ReloadTellsRegisteredControlsBeforeAndAfter)
     QStringList heard;
     int control1 = 0;
     int control2 = 0;
-    index.RegisterRNXControl(&control1, [&](TRNXindex*) { heard << "updating 1"; }, [&](TRNXindex* i) { heard << QString("update 1: %1").arg(i->Count()); });
-    index.RegisterRNXControl(&control2, [&](TRNXindex*) { heard << "updating 2"; }, [&](TRNXindex*) { heard << "update 2"; });
+    index.RegisterRNXControl(
+        &control1, [&](TRNXindex*) { heard << "updating 1"; },
+        [&](TRNXindex* i) { heard << QString("update 1: %1").arg(i->Count()); });
+    index.RegisterRNXControl(
+        &control2, [&](TRNXindex*) { heard << "updating 2"; }, [&](TRNXindex*) { heard << "update 2"; });
     index.RegisterRNXControl(&control1, nullptr, nullptr); // already registered: unchanged
 
     index.ReloadRNXIndex(a.path() + u'/', false);
@@ -241,7 +246,8 @@ TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
     const QString co60 = lines[index.FindRNXindex(_Co, "60") + 1];
     const QStringList f = co60.split(u'\t');
-    EXPECT_EQ(f.mid(0, 10), (QStringList{"Co-60", "Co", "27", "60", "60", "1.92534e3", "5.271e0", "y", "3.60012e-4", "B-"}));
+    EXPECT_EQ(f.mid(0, 10),
+              (QStringList{"Co-60", "Co", "27", "60", "60", "1.92534e3", "5.271e0", "y", "3.60012e-4", "B-"}));
     EXPECT_EQ(f.mid(10, 12), QStringList(12, QStringLiteral("-")));
     EXPECT_EQ(f.mid(34), (QStringList{"0", "1", "0"}));
     const QStringList ra = lines[index.FindRNXindex(_Ra, "226") + 1].split(u'\t');
@@ -267,9 +273,9 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     TRNXnode many = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
     QByteArray odd;
     many.SaveToStream(odd);
-    odd[0] = char(200);  // element beyond the table
-    odd[3] = char(7);    // isomer state beyond n
-    odd[8] = char(99);   // a time unit that does not exist: read as days
+    odd[0] = char(200); // element beyond the table
+    odd[3] = char(7); // isomer state beyond n
+    odd[8] = char(99); // a time unit that does not exist: read as days
     odd[9] = char(0xDF); // decay-mode bits beyond the six modes
     bytes += odd;
     index.LoadFromBytes(bytes);

@@ -29,8 +29,17 @@ TEST_F(NamesTest, ElementNamesKeepTheirExactTexts)
 TEST_F(NamesTest, ElementBySymbolIgnoresCase)
 {
     const std::pair<const char*, TRNXElement> cases[] = {
-        {"co", _Co}, {"CO", _Co}, {"H", _H}, {"Db", _Db}, {"Zr", _Zr}, {"Ac", _Ac}, {"", _NoRNXElement},
-        {"Coo", _NoRNXElement}, {"Xx", _NoRNXElement}, {"__", _NoRNXElement}, {"-", _NoRNXElement},
+        {"co", _Co},
+        {"CO", _Co},
+        {"H", _H},
+        {"Db", _Db},
+        {"Zr", _Zr},
+        {"Ac", _Ac},
+        {"", _NoRNXElement},
+        {"Coo", _NoRNXElement},
+        {"Xx", _NoRNXElement},
+        {"__", _NoRNXElement},
+        {"-", _NoRNXElement},
     };
     for (const auto& [symbol, element] : cases)
         EXPECT_EQ(ElementBySymbol(QString::fromLatin1(symbol)), element) << symbol;
@@ -89,8 +98,8 @@ TEST_F(NamesTest, DecayModesAndMassTexts)
     node.RTypeSet = TRNXAllRadTypeSet::fromRaw(0x3F);
     EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("B-ITB+AE")); // cut to eight characters
 
-    const std::pair<const char*, TRNXAMassChar> states[] = {{"99m", mcx_m}, {"60", mcxNone}, {"", mcxNone},
-                                                            {"60x", mcxNone}, {"110n", mcx_n}};
+    const std::pair<const char*, TRNXAMassChar> states[]
+        = {{"99m", mcx_m}, {"60", mcxNone}, {"", mcxNone}, {"60x", mcxNone}, {"110n", mcx_n}};
     for (const auto& [mass, state] : states) {
         TBasicRNX rnx;
         rnx.AMass = TRNXAMass(mass);
@@ -133,9 +142,9 @@ TEST_F(NamesTest, ComparisonsGiveTheFourOrders)
         return n;
     };
     const TRNXnode c11 = node(_C, 11, "11"), ca41 = node(_Ca, 41, "41"), co57 = node(_Co, 57, "57"),
-                   co60 = node(_Co, 60, "60"), h3 = node(_H, 3, "3"), he6 = node(_He, 6, "6"),
-                   be7 = node(_Be, 7, "7"), ag99 = node(_Ag, 99, "99"), ag117 = node(_Ag, 117, "117"),
-                   ag110 = node(_Ag, 110, "110"), ag110m = node(_Ag, 110, "110m");
+                   co60 = node(_Co, 60, "60"), h3 = node(_H, 3, "3"), he6 = node(_He, 6, "6"), be7 = node(_Be, 7, "7"),
+                   ag99 = node(_Ag, 99, "99"), ag117 = node(_Ag, 117, "117"), ag110 = node(_Ag, 110, "110"),
+                   ag110m = node(_Ag, 110, "110m");
     EXPECT_LT(CompareRNXABC(c11, ca41), 0);
     EXPECT_LT(CompareRNXABC(co57, co60), 0);
     EXPECT_LT(CompareRNXABC(ag99, ag117), 0);
@@ -162,12 +171,31 @@ TEST_F(NamesTest, RadiationNamesAndCodes)
 TEST(RNXNames, NamesFromTheWaysPeopleTypeThem)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"cs137", "Cs-137"}, {"Cs-137", "Cs-137"}, {"cs 137", "Cs-137"}, {"CS137", "Cs-137"}, {"tc99m", "Tc-99m"},
-        {"Tc-99M", "Tc-99m"}, {"137Cs", "Cs-137"}, {"137-cs", "Cs-137"}, {"99mTc", "Tc-99m"}, {"99Mo", "Mo-99"},
-        {"238u", "U-238"},   {"110mAg", "Ag-110m"}, {"co", "Co"},         {"u", "U"},
+        {"cs137", "Cs-137"},
+        {"Cs-137", "Cs-137"},
+        {"cs 137", "Cs-137"},
+        {"CS137", "Cs-137"},
+        {"tc99m", "Tc-99m"},
+        {"Tc-99M", "Tc-99m"},
+        {"137Cs", "Cs-137"},
+        {"137-cs", "Cs-137"},
+        {"99mTc", "Tc-99m"},
+        {"99Mo", "Mo-99"},
+        {"238u", "U-238"},
+        {"110mAg", "Ag-110m"},
+        {"co", "Co"},
+        {"u", "U"},
         // Not names.
-        {"", ""}, {"137", ""}, {"co6o", ""}, {"cs1370", ""}, {"1370cs", ""}, {"99xTc", ""}, {"99Xx", ""}, {"cs137x", ""},
-        {"c$137", ""}, {"abc1", ""},
+        {"", ""},
+        {"137", ""},
+        {"co6o", ""},
+        {"cs1370", ""},
+        {"1370cs", ""},
+        {"99xTc", ""},
+        {"99Xx", ""},
+        {"cs137x", ""},
+        {"c$137", ""},
+        {"abc1", ""},
     };
     for (const auto& [typed, name] : cases)
         EXPECT_EQ(RNXNameFromTyping(QString::fromLatin1(typed)), QString::fromLatin1(name)) << typed;
@@ -179,8 +207,8 @@ TEST(RNXStringList, FilledAtOnceAsOneByOne)
 {
     const TRNXnode* a = reinterpret_cast<const TRNXnode*>(0x10);
     const TRNXnode* b = reinterpret_cast<const TRNXnode*>(0x20);
-    const std::vector<TRNXStringList::Entry> entries{
-        {"Sr-90", a}, {"co-60", a}, {"Cs-137", b}, {"Co-60", b}, {"Am-241", a}, {"cs-137", a}, {"H-3", b}};
+    const std::vector<TRNXStringList::Entry> entries{{"Sr-90", a},  {"co-60", a},  {"Cs-137", b}, {"Co-60", b},
+                                                     {"Am-241", a}, {"cs-137", a}, {"H-3", b}};
     TRNXStringList oneByOne(true);
     for (const TRNXStringList::Entry& e : entries)
         oneByOne.Add(e.name, e.node);

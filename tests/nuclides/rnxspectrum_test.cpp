@@ -19,7 +19,8 @@ namespace {
 
 QByteArray decayDataFile(const char* name)
 {
-    const GzipContent content = ReadGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), qsizetype(1) << 28);
+    const GzipContent content
+        = ReadGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), qsizetype(1) << 28);
     EXPECT_TRUE(content.error.isEmpty()) << content.error.toStdString();
     return content.bytes;
 }
@@ -45,8 +46,8 @@ TRNXSpectrumRec lineOfRow(const QList<QByteArray>& row)
     const auto own = ownTypes.find(row[2]);
     const double yield = row[3].toDouble();
     const double energy = row[4].toDouble();
-    return {static_cast<TRNXRadiation>(own != ownTypes.end() ? own->second : row[1].toInt()), static_cast<float>(energy),
-            static_cast<float>(yield * energy)};
+    return {static_cast<TRNXRadiation>(own != ownTypes.end() ? own->second : row[1].toInt()),
+            static_cast<float>(energy), static_cast<float>(yield * energy)};
 }
 
 void expectSameLine(const TRNXSpectrumRec& a, const TRNXSpectrumRec& b)
@@ -185,7 +186,9 @@ TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissingO
     index->BuildRNXSpectrumData();
     ASSERT_EQ(embedded.RNXSpectrumData().size(), index->RNXSpectrumData().size());
     for (std::size_t i = 0; i < embedded.RNXSpectrumData().size(); ++i)
-        ASSERT_EQ(std::memcmp(&embedded.RNXSpectrumData()[i], &index->RNXSpectrumData()[i], sizeof(TQzRNXSpectrumData)), 0) << i;
+        ASSERT_EQ(std::memcmp(&embedded.RNXSpectrumData()[i], &index->RNXSpectrumData()[i], sizeof(TQzRNXSpectrumData)),
+                  0)
+            << i;
     TRNXSpectrum fromResource, fromFile;
     ASSERT_TRUE(embedded.ReadSpectrum(_Co, "60", fromResource));
     ASSERT_TRUE(index->ReadSpectrum(_Co, "60", fromFile));
@@ -244,12 +247,18 @@ protected:
         nodes[3].NeutronLines = 1;
         write("Index.rnx", toBytes(nodes));
         QByteArray spectra;
-        for (const TRNXSpectrumRec& line : std::initializer_list<TRNXSpectrumRec>{
-                 {8, 5.3f, 5.3f}, {9, 0.1f, 0.1f},                                    // Po-210
-                 {1, 1.0f, 0.5f}, {1, 0.0f, 0.2f}, {5, 0.2f, 0.1f}, {2, 0.01f, 0.0f},  // Co-60, sound
-                 {0, 1.0f, 1.0f}, {15, 1.0f, 1.0f}, {1, -1.0f, 1.0f}, {1, 1.0f, NAN},  // unsound
-                 {1, 1.5f, INFINITY},                                                 // unsound too
-                 {7, 0.001f, 0.001f}})                                                // I-131's first
+        for (const TRNXSpectrumRec& line : std::initializer_list<TRNXSpectrumRec>{{8, 5.3f, 5.3f},
+                                                                                  {9, 0.1f, 0.1f}, // Po-210
+                                                                                  {1, 1.0f, 0.5f},
+                                                                                  {1, 0.0f, 0.2f},
+                                                                                  {5, 0.2f, 0.1f},
+                                                                                  {2, 0.01f, 0.0f}, // Co-60, sound
+                                                                                  {0, 1.0f, 1.0f},
+                                                                                  {15, 1.0f, 1.0f},
+                                                                                  {1, -1.0f, 1.0f},
+                                                                                  {1, 1.0f, NAN}, // unsound
+                                                                                  {1, 1.5f, INFINITY}, // unsound too
+                                                                                  {7, 0.001f, 0.001f}}) // I-131's first
             AppendSpectrumRecord(spectra, line);
         write("Spectra.rnx", spectra);
         QByteArray beta;
@@ -354,13 +363,29 @@ TEST_F(SmallSpectra, AMissingFileIsSaidOnceAnUnreadableOneEachTime)
         const char* unreadable;
     };
     const Case cases[] = {
-        {"Spectra.rnx", [](const TRNXindex& i) { TRNXSpectrum s; return i.ReadSpectrum(_Po, "210", s); },
+        {"Spectra.rnx",
+         [](const TRNXindex& i) {
+             TRNXSpectrum s;
+             return i.ReadSpectrum(_Po, "210", s);
+         },
          "Spectra file not found!", "Error reading spectra file!"},
-        {"Beta.rnx", [](const TRNXindex& i) { TRNXBetaSpectrum s; return i.ReadBetaSpectrum(_Co, "60", s); },
+        {"Beta.rnx",
+         [](const TRNXindex& i) {
+             TRNXBetaSpectrum s;
+             return i.ReadBetaSpectrum(_Co, "60", s);
+         },
          "Beta-spectra file not found!", "Error reading beta-spectra file!"},
-        {"AugerCK.rnx", [](const TRNXindex& i) { TRNXAugerSpectrum s; return i.ReadAugerSpectrum(_I, "131", s); },
+        {"AugerCK.rnx",
+         [](const TRNXindex& i) {
+             TRNXAugerSpectrum s;
+             return i.ReadAugerSpectrum(_I, "131", s);
+         },
          "Auger-CK electrons spectra file not found!", "Error reading Auger-CK electron spectra file!"},
-        {"Neutrons.rnx", [](const TRNXindex& i) { TRNXNeutronSpectrum s; return i.ReadNeutronSpectrum(_I, "131", s); },
+        {"Neutrons.rnx",
+         [](const TRNXindex& i) {
+             TRNXNeutronSpectrum s;
+             return i.ReadNeutronSpectrum(_I, "131", s);
+         },
          "Neutron spectra file not found!", "Error reading neutron spectra file!"},
     };
     for (const Case& c : cases) {
@@ -495,12 +520,14 @@ TEST_F(SmallSpectra, TextExportCarriesTheSummaryOnceItIsBuilt)
     index->SetLanguage(l_Russian);
     const QStringList lines = QString::fromLatin1(index->ToText()).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
-        "DaughtersCount\tAncestorsCount\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\tAlphaFrac\tBetaFrac\tGammaFrac\t"
+        "DaughtersCount\tAncestorsCount\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\tAlphaFrac\tBetaFrac\tGamma"
+        "Frac\t"
         "FFNFrac\tDoseConst\tg\tx\taq\tb+\tb-\tie\tae\ta\tar\tff\tn\tpg\tdg\tsb\tChainLength\tMaxCutted")))
         << lines[0].toStdString();
     const QStringList header = lines[0].split(u'\t');
     const QStringList po = lines[1].split(u'\t');
-    auto field = [&](const QStringList& row, const char* name) { return row.value(header.indexOf(QLatin1String(name))); };
+    auto field
+        = [&](const QStringList& row, const char* name) { return row.value(header.indexOf(QLatin1String(name))); };
     EXPECT_EQ(field(po, "RNuclide"), QStringLiteral("Po-210"));
     EXPECT_EQ(field(po, "AlphaTotal"), QStringLiteral("5.3e0"));
     EXPECT_EQ(field(po, "DoseConst"), QStringLiteral("1.06e2"));

@@ -1,11 +1,11 @@
 // The index the build makes from the decay data, checked against that data itself.
-#include "rnxgen/gzipfile.h"
-#include "indexfixture.h"
-#include "rnxgen/ndxreader.h"
 #include "base/numberformat.h"
+#include "indexfixture.h"
+#include "rnxgen/gzipfile.h"
+#include "rnxgen/ndxreader.h"
 
-#include <QLocale>
 #include <QFile>
+#include <QLocale>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -192,8 +192,8 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
         for (std::size_t k = 0; k < radioactive.size() + stable.size(); ++k) {
             const bool isRadioactive = k < radioactive.size();
             const auto& [name, line, fraction] = isRadioactive ? radioactive[k] : stable[k - radioactive.size()];
-            const TRNXDaughterRec& d =
-                n.DaughterArray[isRadioactive ? k : static_cast<std::size_t>(firstStable) + k - radioactive.size()];
+            const TRNXDaughterRec& d
+                = n.DaughterArray[isRadioactive ? k : static_cast<std::size_t>(firstStable) + k - radioactive.size()];
             EXPECT_EQ(d.RNXname.toString(), QString::fromLatin1(name));
             EXPECT_EQ(d.Yield, fraction);
             if (isRadioactive) {
@@ -333,7 +333,8 @@ TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
             const TRNXnode& node = *index.Items(line - 2);
             int best = 0;
             for (int s = 1; s < node.DaughtersCount; ++s)
-                if (node.DaughterArray[static_cast<std::size_t>(s)].Yield > node.DaughterArray[static_cast<std::size_t>(best)].Yield)
+                if (node.DaughterArray[static_cast<std::size_t>(s)].Yield
+                    > node.DaughterArray[static_cast<std::size_t>(best)].Yield)
                     best = s;
             chain << at.radioactive[static_cast<std::size_t>(best)].first;
             line = at.radioactive[static_cast<std::size_t>(best)].second;

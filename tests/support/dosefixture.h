@@ -19,7 +19,8 @@ inline std::unique_ptr<TVESKCompoundData> makeMaterial(const TVESKRNDosesData* o
     m->FModelName = "model";
     m->FF1 = fA;
     for (int i = 0; i < 2 * TargetOrganCount; ++i)
-        m->FDose[static_cast<std::size_t>(i)] = base * static_cast<float>(1 + i % TargetOrganCount + 100 * (i / TargetOrganCount));
+        m->FDose[static_cast<std::size_t>(i)]
+            = base * static_cast<float>(1 + i % TargetOrganCount + 100 * (i / TargetOrganCount));
     m->FEffDose = base;
     return m;
 }
@@ -47,8 +48,8 @@ inline void fillTypicalData(TVESKRNDosesData& d, const TRNXRec& nuclide)
     group->FAerosolName = "Cobalt nitrate (M)";
     group->FF1 = 0.01f;
     for (int s = 0; s < AMADCount; ++s)
-        group->FAerosolDataArr[static_cast<std::size_t>(s)] =
-            makeMaterial(&d, ipInhalation, imAerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
+        group->FAerosolDataArr[static_cast<std::size_t>(s)]
+            = makeMaterial(&d, ipInhalation, imAerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
     d.FAerosolData.push_back(std::move(group));
     d.FGasData.push_back(makeMaterial(&d, ipInhalation, imGas, "Elemental vapour", 0, 3e-11f));
 }
@@ -98,7 +99,8 @@ inline void writeTwoGroupFile(const QString& folder, TRNXElement element, const 
     group->FAerosolName = "Oxides (S)";
     group->FF1 = 0.001f;
     for (int s = 0; s < AMADCount; ++s)
-        group->FAerosolDataArr[static_cast<std::size_t>(s)] = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
+        group->FAerosolDataArr[static_cast<std::size_t>(s)]
+            = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
     d.FAerosolData.push_back(std::move(group));
     writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
 }

@@ -19,8 +19,8 @@ public:
         MessageButtons buttons;
     };
 
-    MessageButton Show(MessageKind kind, const QString& caption, const QString& text,
-                       MessageButtons buttons, MessageButton defaultButton) override
+    MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+                       MessageButton defaultButton) override
     {
         boxes.push_back({kind, caption, text, buttons});
         if (whileShown)

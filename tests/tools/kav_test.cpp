@@ -76,7 +76,8 @@ TEST(Tools, QvdgenMakesNoFolderWhenItCannotFillIt)
     for (const char* indexFile : {"small.rnx", "zeros.rnx"}) {
         const ToolRun r = run(KAV_QVDGEN, {"--index", dir.filePath(indexFile), dir.filePath("out/QVData")});
         EXPECT_EQ(r.status, 1) << indexFile;
-        EXPECT_TRUE(r.err.contains(QStringLiteral("C-14 is not in the index")) || r.err.contains(QStringLiteral("record 1")))
+        EXPECT_TRUE(r.err.contains(QStringLiteral("C-14 is not in the index"))
+                    || r.err.contains(QStringLiteral("record 1")))
             << r.err.toStdString();
         EXPECT_FALSE(QFile::exists(dir.filePath("out"))) << indexFile;
     }
@@ -123,15 +124,19 @@ TEST(Tools, RnxgenBuildsTheIndexAndSpectraOfADecayDataFolder)
     const QStringList totals{"--auger-records", "131435", "--neutron-records", "1456"};
     const ToolRun r = run(KAV_RNXGEN, totals + QStringList{KAV_DECAY_DATA_DIR, dir.filePath("out")});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out.trimmed(), QStringLiteral("rnxgen: 1252 nuclides, 454373 spectrum lines, 110370 beta-spectrum points "
-                                              "written to %1").arg(QDir::toNativeSeparators(dir.filePath("out"))));
+    EXPECT_EQ(r.out.trimmed(),
+              QStringLiteral("rnxgen: 1252 nuclides, 454373 spectrum lines, 110370 beta-spectrum points "
+                             "written to %1")
+                  .arg(QDir::toNativeSeparators(dir.filePath("out"))));
     for (const char* name : {"Index.rnx", "Spectra.rnx", "Beta.rnx"})
-        EXPECT_EQ(fileBytes(dir.filePath("out/") + QLatin1String(name)), fileBytes(built + u'/' + QLatin1String(name))) << name;
+        EXPECT_EQ(fileBytes(dir.filePath("out/") + QLatin1String(name)), fileBytes(built + u'/' + QLatin1String(name)))
+            << name;
 
     // A folder that lacks a file, or a total the last blocks need: nothing is written.
     QDir(dir.path()).mkdir("partial");
     for (const char* name : {"nuclides.ndx", "radiations.tsv.gz"})
-        QFile::copy(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), dir.filePath("partial/") + QLatin1String(name));
+        QFile::copy(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name),
+                    dir.filePath("partial/") + QLatin1String(name));
     const ToolRun partial = run(KAV_RNXGEN, totals + QStringList{dir.filePath("partial"), dir.filePath("out2")});
     EXPECT_EQ(partial.status, 1);
     EXPECT_TRUE(partial.err.contains(QStringLiteral("beta.txt.gz: cannot be opened"))) << partial.err.toStdString();
@@ -255,9 +260,11 @@ TEST(KavTool, ExportSaysTheFileThatDidNotFitAndLeavesNoneCut)
         const char* reason;
     };
     const Case cases[] = {
-        {"file-size limit", "trap '' XFSZ; ulimit -f 4; exec \"$2\" export --out \"$1\" --data \"$3\"", "File too large"},
+        {"file-size limit", "trap '' XFSZ; ulimit -f 4; exec \"$2\" export --out \"$1\" --data \"$3\"",
+         "File too large"},
         {"full file system",
-         "unshare -rm sh -c 'mount -t tmpfs -o size=8k tmpfs \"$1\" || exit 99; \"$2\" export --out \"$1\" --data \"$3\"; "
+         "unshare -rm sh -c 'mount -t tmpfs -o size=8k tmpfs \"$1\" || exit 99; \"$2\" export --out \"$1\" --data "
+         "\"$3\"; "
          "status=$?; ls -a \"$1\" >&2; exit $status' sh \"$1\" \"$2\" \"$3\"",
          "No space left on device"},
     };
@@ -266,7 +273,8 @@ TEST(KavTool, ExportSaysTheFileThatDidNotFitAndLeavesNoneCut)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         QTemporaryDir out;
-        const ToolRun r = run("/bin/bash", {"-c", QString::fromLatin1(c.script), "bash", out.path(), KAV_CLI, data.path()});
+        const ToolRun r
+            = run("/bin/bash", {"-c", QString::fromLatin1(c.script), "bash", out.path(), KAV_CLI, data.path()});
         if (r.status == 99 || r.err.contains(QStringLiteral("unshare:"))) {
             std::printf("[  SKIPPED ] %s: no file system of our own here (%s)\n", c.what, qPrintable(r.err.trimmed()));
             continue;
@@ -275,7 +283,8 @@ TEST(KavTool, ExportSaysTheFileThatDidNotFitAndLeavesNoneCut)
         const QString tritium = QDir(out.path()).filePath("H.csv");
         const QString cobalt = QDir(out.path()).filePath("Co.csv");
         EXPECT_EQ(r.out, tritium + u'\n');
-        EXPECT_TRUE(r.err.contains(QStringLiteral("Export failed after 1 file written to ") + out.path())) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Export failed after 1 file written to ") + out.path()))
+            << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(cobalt + QStringLiteral(" could not be written: ") + QString::fromLatin1(c.reason)))
             << r.err.toStdString();
         EXPECT_FALSE(r.err.contains(QStringLiteral("Unknown error")));
@@ -323,7 +332,8 @@ TEST(KavTool, CheckNamesEveryFileThatFails)
     ASSERT_TRUE(QFile::copy(data.filePath("Co-60.qvd"), data.filePath("CO-60.qvd")));
     const ToolRun twice = kav({"check", "--data", data.path()});
     EXPECT_EQ(twice.status, 1);
-    EXPECT_TRUE(twice.out.contains(QStringLiteral("CO-60.qvd: not read: the file of Co-60 is"))) << twice.out.toStdString();
+    EXPECT_TRUE(twice.out.contains(QStringLiteral("CO-60.qvd: not read: the file of Co-60 is")))
+        << twice.out.toStdString();
 }
 
 TEST(KavTool, BioassaySaysWhatIsWrongWithItsArguments)
@@ -333,20 +343,27 @@ TEST(KavTool, BioassaySaysWhatIsWrongWithItsArguments)
     const QStringList base{"bioassay", "Co-60", "--data", data.path()};
     const ToolRun good = kav(base + QStringList{"--route", "Inhalation", "--material", "1", "--size", "0.3"});
     EXPECT_EQ(good.status, 0) << good.err.toStdString();
-    EXPECT_TRUE(good.out.contains(QString::fromUtf16(u"AMTD/AMAD, \u00B5m\t0.3\r\n"))) << good.out.left(300).toStdString();
+    EXPECT_TRUE(good.out.contains(QString::fromUtf16(u"AMTD/AMAD, \u00B5m\t0.3\r\n")))
+        << good.out.left(300).toStdString();
     struct Case {
         QStringList args;
         int status;
         const char* says;
     } cases[] = {
         {{"--route", "oral", "--material", "1"}, 1, "--route oral: not ingestion, inhalation or injection"},
-        {{"--route", "inhalation", "--material", "9"}, 1, "--material 9: Co-60 has 2 materials for inhalation\n  1  Aerosols"},
+        {{"--route", "inhalation", "--material", "9"},
+         1,
+         "--material 9: Co-60 has 2 materials for inhalation\n  1  Aerosols"},
         {{"--route", "inhalation", "--material", "x"}, 1, "--material x:"},
-        {{"--route", "ingestion", "--material", "1", "--size", "5"}, 1, "--size: no particle size applies to All compounds"},
+        {{"--route", "ingestion", "--material", "1", "--size", "5"},
+         1,
+         "--size: no particle size applies to All compounds"},
         {{"--route", "inhalation", "--material", "1", "--size", "4"}, 1, "--size 4: the sizes are 0.001, 0.003"},
         {{"--route", "inhalation", "--material", "1", "--show", "y"}, 1, "--show y: z, content or m"},
         {{"--route", "inhalation", "--material", "1", "--dose", "2"}, 1, "--dose goes with --show content"},
-        {{"--route", "inhalation", "--material", "1", "--show", "content", "--dose", "500"}, 1, "--dose 500: a dose in mSv"},
+        {{"--route", "inhalation", "--material", "1", "--show", "content", "--dose", "500"},
+         1,
+         "--dose 500: a dose in mSv"},
         {{"--route", "injection", "--material", "1"}, 1, "Co-60, Injection, : no bioassay functions"},
         {{"--material", "1"}, 2, "usage: "},
         {{"--route", "inhalation", "--material", "1", "--route", "ingestion"}, 2, "usage: "},

@@ -1,11 +1,11 @@
+#include "base/numberformat.h"
 #include "data/bioassaydata.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
-#include "base/numberformat.h"
 #include "qvdgen/samplegenerator.h"
 
-#include <QLocale>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -144,14 +144,16 @@ TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
     QFile::remove(dir.filePath("RadonData.txt"));
     EXPECT_EQ(WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).written, 3 - 1);
     EXPECT_TRUE(IsSyntheticSampleFile(dir.filePath("RadonData.txt")));
-    EXPECT_EQ(WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).kept, QStringList{dir.filePath("Co-60.qvd")});
+    EXPECT_EQ(WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).kept,
+              QStringList{dir.filePath("Co-60.qvd")});
 }
 
 TEST_F(SampleTest, AFileInThePlaceOfTheFolderIsSaidAndLeftAlone)
 {
     QTemporaryDir dir;
     writeBytes(dir.filePath("QVData"), "not a folder");
-    const SampleFolderResult r = WriteSampleFolder(dir.filePath("QVData"), index, {index.FindRNX(u"Co-60")}, SampleSize::Sample);
+    const SampleFolderResult r
+        = WriteSampleFolder(dir.filePath("QVData"), index, {index.FindRNX(u"Co-60")}, SampleSize::Sample);
     EXPECT_EQ(r.error, dir.filePath("QVData") + QStringLiteral(" is a file, not a folder"));
     EXPECT_EQ(r.written, 0);
 }

@@ -60,17 +60,9 @@ TEST_F(UnitsTest, ScaleTimeUnitPicksAReadableUnit)
         TQzTimeUnit unit;
     };
     const Case cases[] = {
-        {400, 400 / 365.25, tuYear},
-        {365.25, 365.25, tuDay},
-        {2, 2, tuDay},
-        {1, 24, tuHour},
-        {0.5, 12, tuHour},
-        {1.0 / 1440, 1, tuMin},
-        {2e-5, 1.728, tuSec},
-        {1e-5, 864, tuMSec},
-        {1e-7, 8.64, tuMSec},
-        {1e-10, 8.64, tuMkSec},
-        {0, 0, tuMkSec},
+        {400, 400 / 365.25, tuYear}, {365.25, 365.25, tuDay}, {2, 2, tuDay},        {1, 24, tuHour},
+        {0.5, 12, tuHour},           {1.0 / 1440, 1, tuMin},  {2e-5, 1.728, tuSec}, {1e-5, 864, tuMSec},
+        {1e-7, 8.64, tuMSec},        {1e-10, 8.64, tuMkSec},  {0, 0, tuMkSec},
     };
     for (const Case& c : cases) {
         const ScaledTime t = ScaleTimeUnit(c.days);
@@ -87,27 +79,13 @@ TEST_F(UnitsTest, FormatSignificantFollowsTheMagnitudeTable)
         const char* expected;
     };
     const Case cases[] = {
-        {0.0123, 3, "1.23E-2"},
-        {12.34, 3, "12.3"},
-        {5e-11, 3, "0"},
-        {-5e-11, 2, "0"},
-        {0.5, 1, "0.5"},
-        {7.4, 1, "7"},
-        {45, 1, "5E1"},
-        {0.25, 2, "0.25"},
-        {2.25, 2, "2.3"},
-        {45.6, 2, "46"},
-        {456, 2, "4.6E2"},
-        {456, 3, "456"},
-        {4567, 3, "4.57E3"},
-        {0.123456, 4, "0.1235"},
-        {1.234567, 5, "1.2346"},
-        {12.34567, 4, "12.35"},
-        {123.4567, 4, "123.5"},
-        {0.01234567, 6, "1.23457E-2"},
-        {-12.34, 3, "-12.3"},
-        {1.5, 0, "2"},
-        {1.23456789, 12, "1.2345679"},
+        {0.0123, 3, "1.23E-2"}, {12.34, 3, "12.3"},      {5e-11, 3, "0"},
+        {-5e-11, 2, "0"},       {0.5, 1, "0.5"},         {7.4, 1, "7"},
+        {45, 1, "5E1"},         {0.25, 2, "0.25"},       {2.25, 2, "2.3"},
+        {45.6, 2, "46"},        {456, 2, "4.6E2"},       {456, 3, "456"},
+        {4567, 3, "4.57E3"},    {0.123456, 4, "0.1235"}, {1.234567, 5, "1.2346"},
+        {12.34567, 4, "12.35"}, {123.4567, 4, "123.5"},  {0.01234567, 6, "1.23457E-2"},
+        {-12.34, 3, "-12.3"},   {1.5, 0, "2"},           {1.23456789, 12, "1.2345679"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(FormatSignificant(c.x, c.n), QString::fromLatin1(c.expected)) << c.x << " n=" << c.n;
@@ -131,7 +109,8 @@ TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
 TEST_F(UnitsTest, FormatScientificWritesWhatThePicturePatternWrites)
 {
     // Values of every size and sign, ties and values just below a power of ten among them.
-    std::vector<double> values{0, 1, 9.5, 9.95, 0.995, 1.25, 2.5e-7, 9.999999e-10, 1e-300, 3.4e38, 123456789012345678.0};
+    std::vector<double> values{
+        0, 1, 9.5, 9.95, 0.995, 1.25, 2.5e-7, 9.999999e-10, 1e-300, 3.4e38, 123456789012345678.0};
     std::uint64_t state = 12345;
     for (int i = 0; i < 20000; ++i) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;
@@ -155,9 +134,9 @@ TEST_F(UnitsTest, ParseFloatDefTakesOnlyWholeNumbersWithAPoint)
         double expected;
     };
     const Case cases[] = {
-        {"1,5", 7}, {"1.5e3", 1500}, {"", 0}, {"  ", 0}, {" 2.5 ", 2.5}, {"-3", -3},
-        {"+4", 4}, {".5", 0.5}, {"1E-3", 1e-3}, {"abc", 7}, {"1.5x", 7}, {"inf", 7},
-        {"nan", 7}, {"0x10", 7}, {"+-1", 7}, {"1e", 7}, {"--1", 7},
+        {"1,5", 7}, {"1.5e3", 1500}, {"", 0},        {"  ", 0},  {" 2.5 ", 2.5}, {"-3", -3},
+        {"+4", 4},  {".5", 0.5},     {"1E-3", 1e-3}, {"abc", 7}, {"1.5x", 7},    {"inf", 7},
+        {"nan", 7}, {"0x10", 7},     {"+-1", 7},     {"1e", 7},  {"--1", 7},
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(ParseFloatDef(QString::fromLatin1(c.text), 7), c.expected) << c.text;
@@ -172,8 +151,8 @@ TEST_F(UnitsTest, ParseIntAcceptsOnlyWholeIntegers)
         int value;
     };
     const Case cases[] = {
-        {"42", true, 42}, {" -7 ", true, -7}, {"+3", true, 3}, {"264", true, 264},
-        {"", false, 0}, {"1.0", false, 0}, {"12abc", false, 0}, {"+", false, 0},
+        {"42", true, 42},  {" -7 ", true, -7},        {"+3", true, 3},     {"264", true, 264},
+        {"", false, 0},    {"1.0", false, 0},         {"12abc", false, 0}, {"+", false, 0},
         {"+-1", false, 0}, {"99999999999", false, 0}, {"0x1F", false, 0},
     };
     for (const Case& c : cases) {

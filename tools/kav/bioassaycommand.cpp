@@ -41,7 +41,8 @@ bool takeOptions(QStringList& args, std::map<QString, QString>& options)
 int BioassayCommand(const TRNXindex& index, const TQzProgramPreference& preference, QStringList args)
 {
     std::map<QString, QString> options;
-    if (!takeOptions(args, options) || !options.count(QStringLiteral("--route")) || !options.count(QStringLiteral("--material")))
+    if (!takeOptions(args, options) || !options.count(QStringLiteral("--route"))
+        || !options.count(QStringLiteral("--material")))
         return 2;
     const TRNXnode* node = index.FindRNX(args[0]);
     if (!node)
@@ -56,8 +57,9 @@ int BioassayCommand(const TRNXindex& index, const TQzProgramPreference& preferen
     TDPUMRequest request;
     const QString route = options[QStringLiteral("--route")];
     const QStringList routes = IntakePathNames();
-    const auto matching = std::find_if(routes.begin(), routes.end(),
-                                       [&route](const QString& name) { return name.compare(route, Qt::CaseInsensitive) == 0; });
+    const auto matching = std::find_if(routes.begin(), routes.end(), [&route](const QString& name) {
+        return name.compare(route, Qt::CaseInsensitive) == 0;
+    });
     if (matching == routes.end())
         return problem(QStringLiteral("--route %1: not ingestion, inhalation or injection").arg(route));
     request.Path = IntakePathFromText(*matching);
@@ -72,7 +74,8 @@ int BioassayCommand(const TRNXindex& index, const TQzProgramPreference& preferen
             list += QStringLiteral("\n  %1  %2").arg(i + 1).arg(materials[i]);
         return problem(QStringLiteral("--material %1: %2 has %3 for %4%5")
                            .arg(options[QStringLiteral("--material")], data.RNuclideName())
-                           .arg(materials.size() == 1 ? QStringLiteral("1 material") : QStringLiteral("%1 materials").arg(materials.size()))
+                           .arg(materials.size() == 1 ? QStringLiteral("1 material")
+                                                      : QStringLiteral("%1 materials").arg(materials.size()))
                            .arg(IntakePathName(request.Path).toLower(), list));
     }
     request.Material = material - 1;
@@ -84,12 +87,14 @@ int BioassayCommand(const TRNXindex& index, const TQzProgramPreference& preferen
         if (!aerosol)
             return problem(QStringLiteral("--size: no particle size applies to ") + materials[request.Material]);
         if (!AMADIndexFromText(size, request.AMADIndex))
-            return problem(QStringLiteral("--size %1: the sizes are %2").arg(size, AMADLabels().join(QStringLiteral(", "))));
+            return problem(
+                QStringLiteral("--size %1: the sizes are %2").arg(size, AMADLabels().join(QStringLiteral(", "))));
     } else if (aerosol) {
         size = AMADLabels()[DefaultAMADIndex];
     }
 
-    const QString show = options.count(QStringLiteral("--show")) ? options[QStringLiteral("--show")] : QStringLiteral("z");
+    const QString show
+        = options.count(QStringLiteral("--show")) ? options[QStringLiteral("--show")] : QStringLiteral("z");
     const QStringList shows{"z", "content", "m"};
     if (!shows.contains(show))
         return problem(QStringLiteral("--show %1: z, content or m").arg(show));
@@ -104,15 +109,16 @@ int BioassayCommand(const TRNXindex& index, const TQzProgramPreference& preferen
             return problem(QStringLiteral("--dose %1: a dose in mSv from 0.01 to 100").arg(dose));
     }
     request.WholeDays = preference.DPUMIntDays();
-    request.Units = {preference.DPUMDoseUnit(), preference.DPUMContentActivityUnit(), preference.DPUMIntakeActivityUnit(),
-                     preference.DPUMTimeUnit()};
+    request.Units = {preference.DPUMDoseUnit(), preference.DPUMContentActivityUnit(),
+                     preference.DPUMIntakeActivityUnit(), preference.DPUMTimeUnit()};
 
     const TDPUMTable table = ComputeDPUMTable(data, request);
     if (!table.HasData)
         return problem(QStringLiteral("%1, %2, %3: no bioassay functions")
                            .arg(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material]));
-    const QString head = DPUMClipboardHead(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material],
-                                           size, DPUMCaption(request.View, request.DoseMSv, request.Units));
+    const QString head
+        = DPUMClipboardHead(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material], size,
+                            DPUMCaption(request.View, request.DoseMSv, request.Units));
     const QByteArray text = DPUMTableText(table, head).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;

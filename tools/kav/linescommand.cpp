@@ -55,8 +55,8 @@ struct PhotonLine {
 int LinesCommand(const TRNXindex& index, QStringList args)
 {
     QString window, minYield, halfLives;
-    for (auto [option, value] : {std::pair{"--gamma", &window}, std::pair{"--min-yield", &minYield},
-                                 std::pair{"--half-life", &halfLives}}) {
+    for (auto [option, value] :
+         {std::pair{"--gamma", &window}, std::pair{"--min-yield", &minYield}, std::pair{"--half-life", &halfLives}}) {
         const qsizetype at = args.indexOf(QLatin1String(option));
         if (at < 0)
             continue;
@@ -73,7 +73,8 @@ int LinesCommand(const TRNXindex& index, QStringList args)
     const std::optional<double> low = quantity(ends.value(0));
     const std::optional<double> high = quantity(ends.value(1));
     if (ends.size() != 2 || !low || !high || *high < *low)
-        return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665").arg(window));
+        return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665")
+                        .arg(window));
     TQzRNXSpectrumFilter& spectrum = filter.Spectrum();
     spectrum.SetOptions({soGammaEnergy});
     spectrum.SetMax(soGammaEnergy, static_cast<float>(*high));
@@ -84,7 +85,8 @@ int LinesCommand(const TRNXindex& index, QStringList args)
     if (!minYield.isEmpty()) {
         const std::optional<double> y = quantity(minYield);
         if (!y)
-            return fail(QStringLiteral("--min-yield \"%1\": give the least number of photons per decay, such as 0.01").arg(minYield));
+            return fail(QStringLiteral("--min-yield \"%1\": give the least number of photons per decay, such as 0.01")
+                            .arg(minYield));
         leastPerDecay = *y;
     }
 
@@ -92,11 +94,12 @@ int LinesCommand(const TRNXindex& index, QStringList args)
         const QStringList range = halfLives.split(u':');
         const auto shortest = halfLife(range.value(0));
         const auto longest = halfLife(range.value(1));
-        if (range.size() != 2 || (!range[0].isEmpty() && !shortest) || (!range[1].isEmpty() && !longest) ||
-            (!shortest && !longest))
-            return fail(QStringLiteral("--half-life \"%1\": give MIN:MAX with units y, d, h, m, s, ms or us, such as 1d:100y "
-                                       "(either end may be left out)")
-                            .arg(halfLives));
+        if (range.size() != 2 || (!range[0].isEmpty() && !shortest) || (!range[1].isEmpty() && !longest)
+            || (!shortest && !longest))
+            return fail(
+                QStringLiteral("--half-life \"%1\": give MIN:MAX with units y, d, h, m, s, ms or us, such as 1d:100y "
+                               "(either end may be left out)")
+                    .arg(halfLives));
         TQzRNXHalfLifeTimeFilter& f = filter.HalfLifeTime();
         if (shortest) {
             f.SetMinUnits(shortest->second);
@@ -119,11 +122,12 @@ int LinesCommand(const TRNXindex& index, QStringList args)
         if (!index.ReadSpectrum(e.node, lines))
             continue;
         for (const TRNXSpectrumRec& line : lines)
-            if (IsPhotonGroupRadiation(line.RType) && line.E > 0 && !(line.E < spectrum.Min(soGammaEnergy)) &&
-                !(line.E > spectrum.Max(soGammaEnergy)) && line.Yield / line.E >= leastPerDecay)
+            if (IsPhotonGroupRadiation(line.RType) && line.E > 0 && !(line.E < spectrum.Min(soGammaEnergy))
+                && !(line.E > spectrum.Max(soGammaEnergy)) && line.Yield / line.E >= leastPerDecay)
                 found.push_back({e.node, line.RType, line.E, static_cast<double>(line.Yield) / line.E});
     }
-    std::stable_sort(found.begin(), found.end(), [](const PhotonLine& a, const PhotonLine& b) { return a.perDecay > b.perDecay; });
+    std::stable_sort(found.begin(), found.end(),
+                     [](const PhotonLine& a, const PhotonLine& b) { return a.perDecay > b.perDecay; });
 
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
     for (const PhotonLine& line : found)

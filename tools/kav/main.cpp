@@ -2,11 +2,11 @@
 // "kav bioassay" the bioassay view's table, "kav check" loads every data file of a folder and
 // reports those that fail.
 #include "bioassaycommand.h"
-#include "linescommand.h"
 #include "data/applicationcontext.h"
-#include "data/doseexport.h"
 #include "data/dosedata.h"
+#include "data/doseexport.h"
 #include "data/programpreference.h"
+#include "linescommand.h"
 #include "nuclides/rnxindex.h"
 
 #include <QCoreApplication>
@@ -16,36 +16,35 @@
 
 namespace {
 
-const char kHelp[] =
-    "usage: kav show NUCLIDE [--data DIR]\n"
-    "       kav bioassay NUCLIDE --route R --material N [--size S] [--show z|content|m] [--dose D]\n"
-    "                    [--data DIR]\n"
-    "       kav export [--out DIR] [--data DIR]\n"
-    "       kav check [--data DIR]\n"
-    "       kav lines --gamma LOW:HIGH [--min-yield Y] [--half-life MIN:MAX]\n"
-    "  Every command also takes --verbose.\n"
-    "\n"
-    "  show      prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
-    "            lines: two header lines, then a male and a female line for every route, material\n"
-    "            and particle size; e(50) and hT(50) in Sv/Bq.\n"
-    "  bioassay  prints the bioassay view's table as tab-separated lines, with its head lines, as\n"
-    "            the viewer copies it: R is ingestion, inhalation or injection; N the number of the\n"
-    "            material in the route's list, from 1 (a wrong one lists them); S the particle size\n"
-    "            in um of an inhaled aerosol (5 unless given); z the dose per content (the default),\n"
-    "            content the content for the dose D in mSv (1 unless given), m the content per\n"
-    "            intake. Units and \"Exclude fractions of the day\" are the viewer's.\n"
-    "  export    writes every dose coefficient of the data folder into one semicolon-separated\n"
-    "            file per element (Co.csv, ...) in DIR, by default the folder Export beside this\n"
-    "            program, as the viewer's \"Export Doses\" does; prints the files written.\n"
-    "  check     loads every data file (*.qvd) of the folder and prints one line for each file\n"
-    "            that fails, with the reason; exits with 0 when all load and 1 when any fails.\n"
-    "  lines     prints the photon lines (gamma and X-rays, annihilation photons) of every nuclide\n"
-    "            between LOW and HIGH MeV, with at least Y photons per decay (all when not given)\n"
-    "            and a half-life between MIN and MAX (such as 1d:100y; units y, d, h, m, s, ms,\n"
-    "            us; either end may be left out), as tab-separated lines, the most intense first.\n"
-    "\n"
-    "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n"
-    "  --verbose   says on standard error which data folder is read.\n";
+const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
+                     "       kav bioassay NUCLIDE --route R --material N [--size S] [--show z|content|m] [--dose D]\n"
+                     "                    [--data DIR]\n"
+                     "       kav export [--out DIR] [--data DIR]\n"
+                     "       kav check [--data DIR]\n"
+                     "       kav lines --gamma LOW:HIGH [--min-yield Y] [--half-life MIN:MAX]\n"
+                     "  Every command also takes --verbose.\n"
+                     "\n"
+                     "  show      prints the dose coefficients of one nuclide (such as Co-60) as semicolon-separated\n"
+                     "            lines: two header lines, then a male and a female line for every route, material\n"
+                     "            and particle size; e(50) and hT(50) in Sv/Bq.\n"
+                     "  bioassay  prints the bioassay view's table as tab-separated lines, with its head lines, as\n"
+                     "            the viewer copies it: R is ingestion, inhalation or injection; N the number of the\n"
+                     "            material in the route's list, from 1 (a wrong one lists them); S the particle size\n"
+                     "            in um of an inhaled aerosol (5 unless given); z the dose per content (the default),\n"
+                     "            content the content for the dose D in mSv (1 unless given), m the content per\n"
+                     "            intake. Units and \"Exclude fractions of the day\" are the viewer's.\n"
+                     "  export    writes every dose coefficient of the data folder into one semicolon-separated\n"
+                     "            file per element (Co.csv, ...) in DIR, by default the folder Export beside this\n"
+                     "            program, as the viewer's \"Export Doses\" does; prints the files written.\n"
+                     "  check     loads every data file (*.qvd) of the folder and prints one line for each file\n"
+                     "            that fails, with the reason; exits with 0 when all load and 1 when any fails.\n"
+                     "  lines     prints the photon lines (gamma and X-rays, annihilation photons) of every nuclide\n"
+                     "            between LOW and HIGH MeV, with at least Y photons per decay (all when not given)\n"
+                     "            and a half-life between MIN and MAX (such as 1d:100y; units y, d, h, m, s, ms,\n"
+                     "            us; either end may be left out), as tab-separated lines, the most intense first.\n"
+                     "\n"
+                     "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n"
+                     "  --verbose   says on standard error which data folder is read.\n";
 
 int fail(const QString& message, int status = 2)
 {
@@ -94,7 +93,8 @@ int check(const kav::TRNXindex& index, const kav::TQzProgramPreference& preferen
         QString problem;
         if (!node || node->RNXname.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
-        } else if (const QString read = kav::FindDoseDataFile(dir.path(), node->RNXname.toString()); read != dir.filePath(file)) {
+        } else if (const QString read = kav::FindDoseDataFile(dir.path(), node->RNXname.toString());
+                   read != dir.filePath(file)) {
             problem = QStringLiteral("not read: the file of %1 is %2").arg(node->RNXname.toString(), read);
         } else {
             try {
@@ -152,7 +152,8 @@ int main(int argc, char* argv[])
         return show(index, preference, args[1]);
     if (args.size() == 1 && args[0] == QStringLiteral("check"))
         return check(index, preference);
-    if (args.value(0) == QStringLiteral("export") && (args.size() == 1 || (args.size() == 3 && args[1] == QStringLiteral("--out"))))
+    if (args.value(0) == QStringLiteral("export")
+        && (args.size() == 1 || (args.size() == 3 && args[1] == QStringLiteral("--out"))))
         return exportDoses(index, preference, args.value(2));
     if (args.size() >= 2 && args[0] == QStringLiteral("lines")) {
         const int status = kav::LinesCommand(index, args.mid(1));

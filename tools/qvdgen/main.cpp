@@ -9,13 +9,12 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: qvdgen --index INDEX.rnx [--all] DIR\n"
-    "  writes synthetic dose data files and RadonData.txt into DIR:\n"
-    "  by default a sample of %lld nuclides; with --all one full-size file for every\n"
-    "  nuclide of the index whose half-life is at least 10 minutes.\n"
-    "  The files are marked as synthetic; they are not reference data. A file in DIR that\n"
-    "  does not carry that mark is never replaced.\n";
+const char kUsage[] = "usage: qvdgen --index INDEX.rnx [--all] DIR\n"
+                      "  writes synthetic dose data files and RadonData.txt into DIR:\n"
+                      "  by default a sample of %lld nuclides; with --all one full-size file for every\n"
+                      "  nuclide of the index whose half-life is at least 10 minutes.\n"
+                      "  The files are marked as synthetic; they are not reference data. A file in DIR that\n"
+                      "  does not carry that mark is never replaced.\n";
 
 int usage(FILE* to, int status)
 {
@@ -67,8 +66,8 @@ int main(int argc, char* argv[])
             nuclides.push_back(node);
         }
     }
-    const kav::SampleFolderResult result =
-        kav::WriteSampleFolder(dir, index, nuclides, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample);
+    const kav::SampleFolderResult result
+        = kav::WriteSampleFolder(dir, index, nuclides, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample);
     for (const QString& kept : result.kept)
         std::fprintf(stderr, "qvdgen: kept %s: it is not a synthetic sample\n", qUtf8Printable(kept));
     if (!result.error.isEmpty())

@@ -38,22 +38,23 @@ private:
 };
 
 // Tissue weighting factors the effective value is built with (the remainder last).
-constexpr std::array<double, TargetOrganCount> kWeights{
-    0.12, 0.12, 0.12, 0.12, 0.12, 0.08, 0.08, 0.04, 0.04, 0.04, 0.04, 0.01, 0.01, 0.01, 0.01, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.12};
+constexpr std::array<double, TargetOrganCount> kWeights{0.12, 0.12, 0.12, 0.12, 0.12, 0.08, 0.08, 0.04, 0.04, 0.04,
+                                                        0.04, 0.01, 0.01, 0.01, 0.01, 0,    0,    0,    0,    0,
+                                                        0,    0,    0,    0,    0,    0,    0,    0,    0,    0.12};
 
 struct NuclideTraits {
-    bool gasOnly = false;     // noble gases and the like: only gas or vapour materials
+    bool gasOnly = false; // noble gases and the like: only gas or vapour materials
     bool noIngestion = false; // inhaled aerosols only
     bool noInjection = false;
-    bool vapourToo = false;   // aerosols and a vapour form
+    bool vapourToo = false; // aerosols and a vapour form
 };
 
 NuclideTraits traitsOf(const QString& name)
 {
     NuclideTraits t;
     const TRNXElement element = TRNXindex::GetRNXRecByString(name).El;
-    t.gasOnly = element == _Kr || element == _Xe || element == _Ar || element == _Rn || element == _Ne || element == _He;
+    t.gasOnly
+        = element == _Kr || element == _Xe || element == _Ar || element == _Rn || element == _Ne || element == _He;
     t.noIngestion = name == QStringLiteral("Cm-244") || name == QStringLiteral("Cf-252");
     t.noInjection = t.gasOnly || name == QStringLiteral("Zr-95") || name == QStringLiteral("Sb-125");
     t.vapourToo = element == _I || element == _H || element == _C || element == _Hg || element == _Ru;
@@ -70,7 +71,8 @@ void fillDoses(TVESKCompoundData& m, double level, int focus, Random& rnd)
             if (organ == focus)
                 v *= rnd.between(4, 12);
             const auto o = static_cast<TVESKTargetOrgan>(organ);
-            if ((sex == sMale && (o == toOvaries || o == toUterus)) || (sex == sFemale && (o == toTestes || o == toProstate)))
+            if ((sex == sMale && (o == toOvaries || o == toUterus))
+                || (sex == sFemale && (o == toTestes || o == toProstate)))
                 v = 0;
             if (sex == sFemale)
                 v *= rnd.between(1.0, 1.25);
@@ -98,9 +100,8 @@ void fillBioassay(TVESKCompoundData& m, const TRNXnode& intake, const std::vecto
     for (const TRNXnode* p : measured)
         if (p && std::find(records.begin(), records.end(), p) == records.end())
             records.push_back(p);
-    const TVESKSourceOrganSet present = m.FMaterial == imGas
-        ? TVESKSourceOrganSet{soW_Body, soLung, soDailyUrine}
-        : TVESKSourceOrganSet::fromRaw(0xFF);
+    const TVESKSourceOrganSet present = m.FMaterial == imGas ? TVESKSourceOrganSet{soW_Body, soLung, soDailyUrine}
+                                                             : TVESKSourceOrganSet::fromRaw(0xFF);
     for (const TRNXnode* n : records) {
         TVESKActivityData a;
         a.FRNuclide = TRNXRec{n->Element, n->AMass};
@@ -109,8 +110,8 @@ void fillBioassay(TVESKCompoundData& m, const TRNXnode& intake, const std::vecto
         for (int organ = 0; organ < SourceOrganCount; ++organ) {
             if (!present.contains(static_cast<TVESKSourceOrgan>(organ)))
                 continue;
-            const int points = std::clamp(basePoints - static_cast<int>(rnd.between(0, 40)) * (organ % 3), 60,
-                                          BioassayTimeCount);
+            const int points
+                = std::clamp(basePoints - static_cast<int>(rnd.between(0, 40)) * (organ % 3), 60, BioassayTimeCount);
             const double f1 = rnd.between(0.05, 0.6);
             const double f2 = rnd.between(0.01, 0.2);
             const double b1 = rnd.logBetween(0.2, 2);
@@ -131,17 +132,18 @@ void fillBioassay(TVESKCompoundData& m, const TRNXnode& intake, const std::vecto
     }
 }
 
-const char* const kGroupNames[] = {"Soluble compounds (F)", "Nitrates (M)", "Oxides\t(S)", "Insoluble forms (FM)", "Chlorides"};
+const char* const kGroupNames[]
+    = {"Soluble compounds (F)", "Nitrates (M)", "Oxides\t(S)", "Insoluble forms (FM)", "Chlorides"};
 const char* const kIngestionNames[] = {"All compounds", "Soluble forms (general)", "Insoluble oxides"};
 
 } // namespace
 
 QStringList SampleNuclides()
 {
-    return {"H-3", "C-14", "P-32", "Mn-54", "Fe-59", "Co-58", "Co-60", "Zn-65", "Kr-85", "Sr-89", "Sr-90",
-            "Zr-95", "Tc-99m", "Ru-106", "Ag-110m", "Sb-125", "I-125", "I-131", "Xe-133", "Cs-134", "Cs-137",
-            "Ba-140", "Ce-144", "Ra-226", "Ra-228", "Th-228", "Th-232", "U-234", "U-235", "U-238", "Np-237",
-            "Pu-238", "Pu-239", "Am-241", "Cm-244"};
+    return {"H-3",    "C-14",   "P-32",   "Mn-54",  "Fe-59",  "Co-58",   "Co-60",  "Zn-65",  "Kr-85",
+            "Sr-89",  "Sr-90",  "Zr-95",  "Tc-99m", "Ru-106", "Ag-110m", "Sb-125", "I-125",  "I-131",
+            "Xe-133", "Cs-134", "Cs-137", "Ba-140", "Ce-144", "Ra-226",  "Ra-228", "Th-228", "Th-232",
+            "U-234",  "U-235",  "U-238",  "Np-237", "Pu-238", "Pu-239",  "Am-241", "Cm-244"};
 }
 
 void GenerateSampleData(const TRNXindex& index, const TRNXnode& nuclide, SampleSize size, TVESKRNDosesData& data)
@@ -208,9 +210,10 @@ void GenerateSampleData(const TRNXindex& index, const TRNXnode& nuclide, SampleS
             for (int s = 0; s < AMADCount; ++s) {
                 // Deposition, and so dose, peaks for the smallest and the middle sizes.
                 const double d = std::log10(AMADValues[static_cast<std::size_t>(s)]);
-                const double sizeFactor = 0.4 + 0.9 * std::exp(-std::pow(d + 2.5, 2)) + 0.6 * std::exp(-std::pow(d - 0.5, 2));
-                group->FAerosolDataArr[static_cast<std::size_t>(s)] =
-                    material(ipInhalation, imAerosol, {}, group->FF1, (1 + g) * sizeFactor, toLungs);
+                const double sizeFactor
+                    = 0.4 + 0.9 * std::exp(-std::pow(d + 2.5, 2)) + 0.6 * std::exp(-std::pow(d - 0.5, 2));
+                group->FAerosolDataArr[static_cast<std::size_t>(s)]
+                    = material(ipInhalation, imAerosol, {}, group->FF1, (1 + g) * sizeFactor, toLungs);
             }
             data.FAerosolData.push_back(std::move(group));
         }
@@ -219,7 +222,8 @@ void GenerateSampleData(const TRNXindex& index, const TRNXnode& nuclide, SampleS
         data.FGasData.push_back(material(ipInhalation, imGas, traits.gasOnly ? "Elemental gas" : "Elemental vapour", 0,
                                          traits.gasOnly ? 0.01 : 1.5, toLungs));
         if (traits.vapourToo)
-            data.FGasData.push_back(material(ipInhalation, imGas, "Organic compounds (unspecified)", 1.0f, 1.2, toThyroid));
+            data.FGasData.push_back(
+                material(ipInhalation, imGas, "Organic compounds (unspecified)", 1.0f, 1.2, toThyroid));
     }
 }
 

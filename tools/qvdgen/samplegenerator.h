@@ -18,7 +18,7 @@ namespace kav {
 QStringList SampleNuclides();
 
 enum class SampleSize {
-    Sample,   // a few materials, bioassay for the nuclide and the progeny that is measured
+    Sample, // a few materials, bioassay for the nuclide and the progeny that is measured
     FullSize, // three aerosol groups, bioassay for the nuclide and its progeny: about 1 MB
 };
 
@@ -37,7 +37,7 @@ bool IsSyntheticSampleFile(const QString& path);
 struct SampleFolderResult {
     int written = 0;
     QStringList kept; // files in the way that are not samples, left as they were
-    QString error;    // empty on success
+    QString error; // empty on success
 };
 
 // Writes the data files of the given nuclides and RadonData.txt into a folder, making it when

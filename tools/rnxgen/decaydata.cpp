@@ -45,8 +45,8 @@ DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals
     if (!beta.error.isEmpty())
         return failed(betaPath + QStringLiteral(", ") + beta.error);
 
-    const NdxResult parsed =
-        ReadNdx(ndx.bytes, {radiations.recordCount, beta.recordCount, absent.augerRecords, absent.neutronRecords});
+    const NdxResult parsed
+        = ReadNdx(ndx.bytes, {radiations.recordCount, beta.recordCount, absent.augerRecords, absent.neutronRecords});
     if (!parsed.error.isEmpty())
         return failed(ndxPath + QStringLiteral(", ") + parsed.error);
     if (parsed.nodes.empty())

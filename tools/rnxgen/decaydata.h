@@ -7,9 +7,9 @@ namespace kav {
 
 // The binary files the program carries, made from a decay-data folder.
 struct DecayDataFiles {
-    QByteArray index;   // "Index.rnx"
+    QByteArray index; // "Index.rnx"
     QByteArray spectra; // "Spectra.rnx"
-    QByteArray beta;    // "Beta.rnx"
+    QByteArray beta; // "Beta.rnx"
     long nuclides = 0;
     long spectrumRecords = 0;
     long betaRecords = 0;

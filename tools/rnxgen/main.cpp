@@ -1,9 +1,9 @@
 // rnxgen: converts the decay data into the binary radionuclide index and spectra files the
 // program carries, and writes the text export of a binary index.
-#include "rnxgen/decaydata.h"
 #include "base/messageboxes.h"
 #include "base/savefile.h"
 #include "nuclides/rnxindex.h"
+#include "rnxgen/decaydata.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,16 +13,15 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: rnxgen [--auger-records N] [--neutron-records N] DECAY_DIR OUT_DIR\n"
-    "       rnxgen --text IN.rnx OUT.txt\n"
-    "\n"
-    "  The first form reads nuclides.ndx, radiations.tsv.gz and beta.txt.gz of DECAY_DIR and\n"
-    "  writes Index.rnx, Spectra.rnx and Beta.rnx into OUT_DIR. The Auger/Coster-Kronig and\n"
-    "  neutron files are not part of the decay data; their record totals, which the index's last\n"
-    "  blocks in them need, are given with the two options.\n"
-    "  The second form writes the tab-separated text export of a binary index, with the spectrum\n"
-    "  summary when Spectra.rnx lies beside it.\n";
+const char kUsage[] = "usage: rnxgen [--auger-records N] [--neutron-records N] DECAY_DIR OUT_DIR\n"
+                      "       rnxgen --text IN.rnx OUT.txt\n"
+                      "\n"
+                      "  The first form reads nuclides.ndx, radiations.tsv.gz and beta.txt.gz of DECAY_DIR and\n"
+                      "  writes Index.rnx, Spectra.rnx and Beta.rnx into OUT_DIR. The Auger/Coster-Kronig and\n"
+                      "  neutron files are not part of the decay data; their record totals, which the index's last\n"
+                      "  blocks in them need, are given with the two options.\n"
+                      "  The second form writes the tab-separated text export of a binary index, with the spectrum\n"
+                      "  summary when Spectra.rnx lies beside it.\n";
 
 int usage(FILE* to, int status)
 {

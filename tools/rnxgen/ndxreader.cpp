@@ -23,7 +23,10 @@ struct NdxError {
 
 class RecordLine {
 public:
-    explicit RecordLine(QByteArrayView line) : m_line(line) {}
+    explicit RecordLine(QByteArrayView line)
+        : m_line(line)
+    {
+    }
 
     std::string_view field(int from, int to) const
     {
@@ -82,15 +85,16 @@ ParsedName parseName(std::string_view name, int column)
         mass.remove_suffix(1);
     }
     const auto r = std::from_chars(mass.data(), mass.data() + mass.size(), parsed.mass);
-    if (mass.empty() || r.ec != std::errc() || r.ptr != mass.data() + mass.size() || parsed.mass < 1 || parsed.mass > 999)
+    if (mass.empty() || r.ec != std::errc() || r.ptr != mass.data() + mass.size() || parsed.mass < 1
+        || parsed.mass > 999)
         throw NdxError{column, QStringLiteral("\"%1\" has no valid mass number").arg(RecordLine::text(name))};
     return parsed;
 }
 
 TQzTimeUnit parseUnit(std::string_view unit, int column)
 {
-    static const std::pair<std::string_view, TQzTimeUnit> units[] = {
-        {"y", tuYear}, {"d", tuDay}, {"h", tuHour}, {"m", tuMin}, {"s", tuSec}, {"ms", tuMSec}, {"us", tuMkSec}};
+    static const std::pair<std::string_view, TQzTimeUnit> units[]
+        = {{"y", tuYear}, {"d", tuDay}, {"h", tuHour}, {"m", tuMin}, {"s", tuSec}, {"ms", tuMSec}, {"us", tuMkSec}};
     for (const auto& [text, u] : units)
         if (unit == text)
             return u;
@@ -117,7 +121,8 @@ TRNXAllRadTypeSet parseModes(std::string_view modes, int column)
                 break;
             }
         if (!matched)
-            throw NdxError{column + static_cast<int>(i), QStringLiteral("unknown decay mode in \"%1\"").arg(RecordLine::text(modes))};
+            throw NdxError{column + static_cast<int>(i),
+                           QStringLiteral("unknown decay mode in \"%1\"").arg(RecordLine::text(modes))};
     }
     return set;
 }
@@ -182,7 +187,8 @@ TRNXnode parseRecord(const RecordLine& r, std::array<long, 4>& positions)
     node.TimeUnit = parseUnit(r.field(15, 17), 15);
     node.RTypeSet = parseModes(r.field(17, 25), 17);
     for (int f = 0; f < 4; ++f)
-        positions[static_cast<std::size_t>(f)] = r.integer(kPositions[f].from, kPositions[f].to, 0, 99999999, "spectrum position");
+        positions[static_cast<std::size_t>(f)]
+            = r.integer(kPositions[f].from, kPositions[f].to, 0, 99999999, "spectrum position");
     parseDaughters(r, node);
     node.E_alpha = r.real(152, 159, "alpha energy");
     node.E_electron = r.real(159, 167, "electron energy");
@@ -211,7 +217,8 @@ QString assignSpectrumBlocks(std::vector<TRNXnode>& nodes, const std::vector<std
         for (std::size_t i = 0; i < positions.size(); ++i)
             if (positions[i][f] > 0)
                 order.push_back(i);
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return positions[a][f] < positions[b][f]; });
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return positions[a][f] < positions[b][f]; });
         for (std::size_t j = 0; j < order.size(); ++j) {
             const long pos = positions[order[j]][f];
             const long first = pos - 1 - static_cast<long>(j);
@@ -220,13 +227,28 @@ QString assignSpectrumBlocks(std::vector<TRNXnode>& nodes, const std::vector<std
             const long count = j + 1 < order.size() ? positions[order[j + 1]][f] - pos - 1 : totals[f] - first;
             if (count < 0 || count > maxCount[f] || (f == 3 && first > 65535))
                 return QStringLiteral("line %1: the %2 block at %3 holds %4 records, which the index cannot hold")
-                    .arg(order[j] + 2).arg(QLatin1String(files[f])).arg(pos).arg(count);
+                    .arg(order[j] + 2)
+                    .arg(QLatin1String(files[f]))
+                    .arg(pos)
+                    .arg(count);
             TRNXnode& node = nodes[order[j]];
             switch (f) {
-            case 0: node.SLinePos = static_cast<std::int32_t>(first); node.NLines = static_cast<std::uint16_t>(count); break;
-            case 1: node.BetaLinePos = static_cast<std::int32_t>(first); node.BetaLines = static_cast<std::uint8_t>(count); break;
-            case 2: node.AugerLinePos = static_cast<std::int32_t>(first); node.AugerLines = static_cast<std::uint16_t>(count); break;
-            default: node.NeutronLinePos = static_cast<std::uint16_t>(first); node.NeutronLines = static_cast<std::uint8_t>(count); break;
+            case 0:
+                node.SLinePos = static_cast<std::int32_t>(first);
+                node.NLines = static_cast<std::uint16_t>(count);
+                break;
+            case 1:
+                node.BetaLinePos = static_cast<std::int32_t>(first);
+                node.BetaLines = static_cast<std::uint8_t>(count);
+                break;
+            case 2:
+                node.AugerLinePos = static_cast<std::int32_t>(first);
+                node.AugerLines = static_cast<std::uint16_t>(count);
+                break;
+            default:
+                node.NeutronLinePos = static_cast<std::uint16_t>(first);
+                node.NeutronLines = static_cast<std::uint8_t>(count);
+                break;
             }
         }
     }
@@ -249,8 +271,9 @@ NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
             if (lineNumber == 1 || line.trimmed().isEmpty())
                 continue; // the header, and blank lines at the end
             if (line.size() < kRecordWidth)
-                throw NdxError{static_cast<int>(line.size()),
-                               QStringLiteral("the record has %1 characters, %2 expected").arg(line.size()).arg(kRecordWidth)};
+                throw NdxError{
+                    static_cast<int>(line.size()),
+                    QStringLiteral("the record has %1 characters, %2 expected").arg(line.size()).arg(kRecordWidth)};
             positions.emplace_back();
             TRNXnode node = parseRecord(RecordLine(line), positions.back());
             node.Index = static_cast<std::int32_t>(result.nodes.size());

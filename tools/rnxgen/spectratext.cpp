@@ -66,13 +66,13 @@ long wholeNumber(std::string_view text, long min, long max, const char* what)
     if (text.empty() || r.ec != std::errc() || r.ptr != text.data() + text.size())
         throw TextError{QStringLiteral("%1 is not a whole number: \"%2\"").arg(QLatin1String(what), latin1(text))};
     if (value < min || value > max)
-        throw TextError{QStringLiteral("%1 %2 is out of range %3..%4").arg(QLatin1String(what)).arg(value).arg(min).arg(max)};
+        throw TextError{
+            QStringLiteral("%1 %2 is out of range %3..%4").arg(QLatin1String(what)).arg(value).arg(min).arg(max)};
     return value;
 }
 
 // Walks the lines of a text with their numbers, counted from 1.
-template <class Visit>
-void forEachLine(const QByteArray& text, Visit visit)
+template <class Visit> void forEachLine(const QByteArray& text, Visit visit)
 {
     const std::string_view all(text.constData(), static_cast<std::size_t>(text.size()));
     std::size_t from = 0;
@@ -176,7 +176,8 @@ SpectraText ReadBetaText(const QByteArray& text)
                 throw TextError{QStringLiteral("a point outside any nuclide's spectrum")};
             // The energy fills the first eight columns, and may reach the density.
             number(trimmed(line.substr(0, 8)), "energy");
-            const double density = number(trimmed(line.substr(std::min<std::size_t>(8, line.size()))), "spectrum density");
+            const double density
+                = number(trimmed(line.substr(std::min<std::size_t>(8, line.size()))), "spectrum density");
             if (!std::isfinite(static_cast<float>(density)))
                 throw TextError{QStringLiteral("the spectrum density is too large")};
             addRecord(spectra, seen, nuclide);
@@ -204,7 +205,9 @@ QString CheckSpectrumBlocks(const std::vector<TRNXnode>& nodes, const SpectraTex
         if (expected.count == 0 && found == blocks.end())
             continue;
         if (found == blocks.end())
-            return QStringLiteral("%1: no records of %2, which the index gives %3").arg(fileName, expected.nuclide).arg(expected.count);
+            return QStringLiteral("%1: no records of %2, which the index gives %3")
+                .arg(fileName, expected.nuclide)
+                .arg(expected.count);
         const SpectrumBlock& block = *found->second;
         if (block.first != expected.first || block.count != expected.count)
             return QStringLiteral("%1: the %2 records of %3 start at record %4, the index has %5 from %6")
@@ -218,7 +221,8 @@ QString CheckSpectrumBlocks(const std::vector<TRNXnode>& nodes, const SpectraTex
     }
     if (placed != spectra.blocks.size())
         for (const SpectrumBlock& block : spectra.blocks)
-            if (std::none_of(nodes.begin(), nodes.end(), [&](const TRNXnode& n) { return n.RNXname.toString() == block.nuclide; }))
+            if (std::none_of(nodes.begin(), nodes.end(),
+                             [&](const TRNXnode& n) { return n.RNXname.toString() == block.nuclide; }))
                 return QStringLiteral("%1: %2 is not in the index").arg(fileName, block.nuclide);
     return {};
 }

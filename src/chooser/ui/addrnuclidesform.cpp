@@ -125,9 +125,10 @@ public:
         const bool selected = option.state & QStyle::State_Selected;
         const TRNXnode* node = nodeOf(index.data(kNodeRole));
         painter->save();
-        painter->fillRect(option.rect, selected ? option.palette.highlight().color()
-                                       : node           ? FGroups.GetElementColor(node->Element)
-                                                        : option.palette.base().color());
+        painter->fillRect(option.rect,
+                          selected   ? option.palette.highlight().color()
+                              : node ? FGroups.GetElementColor(node->Element)
+                                     : option.palette.base().color());
         painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.buttonText().color());
         painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
         if (option.state & QStyle::State_HasFocus) {
@@ -336,8 +337,8 @@ void TAddRNuclidesForm::FillOffered()
         if (!filter.FullElementSet().contains(element))
             continue;
         const QString symbol = RNXElementSymbol(element);
-        auto* top = new QTreeWidgetItem(tvElements, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ')
-                                                     + RNXElementName(element, l_English)});
+        auto* top = new QTreeWidgetItem(
+            tvElements, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + RNXElementName(element, l_English)});
         std::vector<const TRNXnode*> children;
         const TRNXElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
         for (int i = range.First; i < range.First + range.Count; ++i) {

@@ -44,7 +44,9 @@ const QString kNavyWhenChecked = QStringLiteral("QCheckBox:checked { color: #000
 class MarkupCaption : public QWidget {
 public:
     MarkupCaption(QString text, QWidget* parent, Qt::Alignment alignment = Qt::AlignLeft)
-        : QWidget(parent), m_text(std::move(text)), m_alignment(alignment)
+        : QWidget(parent)
+        , m_text(std::move(text))
+        , m_alignment(alignment)
     {
         setMinimumHeight(16);
     }
@@ -148,9 +150,9 @@ void makeBoundField(TQzFloatEdit* edit, bool percent)
     edit->SetUpDownButtons(false);
     TQzFloatFormatList& formats = edit->FloatFormatList();
     formats.DefaultFormat = QStringLiteral("0.####e-0");
-    const std::pair<double, const char*> thresholds[] = {{0.01, "0.######"}, {0.1, "0.#####"}, {1, "0.####"},
-                                                        {10, "0.###"},      {100, "0.##"},     {1000, "0.#"},
-                                                        {10000, "0.####e-0"}};
+    const std::pair<double, const char*> thresholds[]
+        = {{0.01, "0.######"}, {0.1, "0.#####"}, {1, "0.####"},       {10, "0.###"},
+           {100, "0.##"},      {1000, "0.#"},    {10000, "0.####e-0"}};
     for (const auto& [threshold, format] : thresholds)
         formats.Add(threshold, QString::fromLatin1(format));
     edit->FormatsChanged();
@@ -230,12 +232,13 @@ QString TQzRNXAdvFilterForm::CountText(int count, CountKind kind, TQzLanguage la
 {
     static const char* const english[] = {"radionuclide", "element", "spectrum line"};
     static const char16_t* const russian[] = {u"Выбрано радионуклидов", u"Выбрано элементов", u"Выбрано линий спектра"};
-    static const char16_t* const ukrainian[] = {u"Вибрано радiонуклiдiв", u"Вибрано елементiв", u"Вибрано лiнiй спектру"};
+    static const char16_t* const ukrainian[]
+        = {u"Вибрано радiонуклiдiв", u"Вибрано елементiв", u"Вибрано лiнiй спектру"};
     if (language == l_Russian || language == l_Ukrainian) {
         if (count == 0)
             return language == l_Russian ? QStringLiteral("Список пуст!") : QStringLiteral("Список пустий!");
-        return QString::fromUtf16(language == l_Russian ? russian[kind] : ukrainian[kind]) + QStringLiteral(" - ") +
-               QString::number(count);
+        return QString::fromUtf16(language == l_Russian ? russian[kind] : ukrainian[kind]) + QStringLiteral(" - ")
+            + QString::number(count);
     }
     if (count == 0)
         return QStringLiteral("List is empty!");
@@ -288,9 +291,10 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
         tab->setCheckable(true);
         tab->setObjectName(QStringLiteral("tab%1").arg(i));
         tab->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        tab->setStyleSheet(QStringLiteral("QToolButton { border: 1px solid #A0A0A0; border-bottom: none; padding: 2px 4px; "
-                                          "background: #E4E4E4; } QToolButton:checked { background: palette(window); color: #000080; } "
-                                          "QToolButton:focus { border: 1px solid #2A6FCF; border-bottom: none; }"));
+        tab->setStyleSheet(QStringLiteral(
+            "QToolButton { border: 1px solid #A0A0A0; border-bottom: none; padding: 2px 4px; "
+            "background: #E4E4E4; } QToolButton:checked { background: palette(window); color: #000080; } "
+            "QToolButton:focus { border: 1px solid #2A6FCF; border-bottom: none; }"));
         tabs->addButton(tab, i);
         row->addWidget(tab);
     }
@@ -326,18 +330,19 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent)
     column->addLayout(enabledRow);
 
     FResultPages = new QTabWidget(left);
-    auto resultPage = [&](const QString& title, int columns, const QString& widest, TQzColumnsList*& list, QLabel*& count) {
-        auto* page = new QWidget;
-        auto* layout = new QVBoxLayout(page);
-        layout->setContentsMargins(2, 2, 2, 2);
-        layout->setSpacing(2);
-        list = new TQzColumnsList(columns, page);
-        list->SetWidestText(widest);
-        count = new QLabel(page);
-        layout->addWidget(list, 1);
-        layout->addWidget(count);
-        FResultPages->addTab(page, title);
-    };
+    auto resultPage
+        = [&](const QString& title, int columns, const QString& widest, TQzColumnsList*& list, QLabel*& count) {
+              auto* page = new QWidget;
+              auto* layout = new QVBoxLayout(page);
+              layout->setContentsMargins(2, 2, 2, 2);
+              layout->setSpacing(2);
+              list = new TQzColumnsList(columns, page);
+              list->SetWidestText(widest);
+              count = new QLabel(page);
+              layout->addWidget(list, 1);
+              layout->addWidget(count);
+              FResultPages->addTab(page, title);
+          };
     resultPage(QStringLiteral("&Radionuclides"), 4, QStringLiteral("Ag-110m"), lbNuclides, lNuclidesCount);
     resultPage(QStringLiteral("Elemen&ts"), 8, QStringLiteral("Mn"), lbElements, lElementsCount);
     lbNuclides->setObjectName(QStringLiteral("lbNuclides"));
@@ -423,7 +428,9 @@ QWidget* TQzRNXAdvFilterForm::MakeMassPage()
         edit->OnChange = [this, max, edit, box] {
             if (FUpdating)
                 return;
-            Write([&] { max ? FFilter->AMass().SetMaxValue(edit->Value()) : FFilter->AMass().SetMinValue(edit->Value()); });
+            Write([&] {
+                max ? FFilter->AMass().SetMaxValue(edit->Value()) : FFilter->AMass().SetMinValue(edit->Value());
+            });
             SwitchOnIf(true, box);
         };
     }
@@ -556,7 +563,8 @@ QWidget* TQzRNXAdvFilterForm::MakeHalfLifePage()
     grid->setHorizontalSpacing(4);
     grid->addWidget(new QLabel(QStringLiteral("Enabled"), page), 0, 1, Qt::AlignHCenter);
     grid->addWidget(new MarkupCaption(QStringLiteral("T<sub>1/2</sub>"), page, Qt::AlignHCenter), 0, 2);
-    grid->addWidget(new MarkupCaption(QStringLiteral("λ<sub><i>r</i></sub>, d<sup>-1</sup>"), page, Qt::AlignHCenter), 0, 4);
+    grid->addWidget(new MarkupCaption(QStringLiteral("λ<sub><i>r</i></sub>, d<sup>-1</sup>"), page, Qt::AlignHCenter),
+                    0, 4);
     for (bool max : {false, true}) {
         HalfLifeEnd& end = FHalfLife[max];
         const int r = max ? 2 : 1;
@@ -671,9 +679,11 @@ QWidget* TQzRNXAdvFilterForm::MakeSpectrumPage()
         for (bool max : {false, true}) {
             TQzFloatEdit*& edit = max ? row.max : row.min;
             edit = new TQzFloatEdit(grid);
-            edit->setObjectName(QStringLiteral("feCriterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
+            edit->setObjectName(
+                QStringLiteral("feCriterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
             makeBoundField(edit, IsFractionOption(option));
-            edit->setGeometry(captionWidth + checkWidth + 2 + (max ? boundWidth + 1 : 0), y, boundWidth, CriteriaGrid::RowHeight);
+            edit->setGeometry(captionWidth + checkWidth + 2 + (max ? boundWidth + 1 : 0), y, boundWidth,
+                              CriteriaGrid::RowHeight);
             edit->OnChange = [this, option, max] { WriteBound(option, max, false); };
             connect(edit, &QLineEdit::editingFinished, this, [this, option, max] { WriteBound(option, max, true); });
         }
@@ -747,8 +757,10 @@ QWidget* TQzRNXAdvFilterForm::MakeLinesArea()
     pmLines = new QMenu(this);
     QMenu* sortMenu = pmLines->addMenu(QStringLiteral("Sort by"));
     auto* sorts = new QActionGroup(this);
-    const std::pair<const char*, LinesSort> entries[] = {
-        {"periodic table", lsListOrder}, {"half-life", lsHalfLife}, {"energy", lsEnergy}, {"energy \u2022 yield", lsYield}};
+    const std::pair<const char*, LinesSort> entries[] = {{"periodic table", lsListOrder},
+                                                         {"half-life", lsHalfLife},
+                                                         {"energy", lsEnergy},
+                                                         {"energy \u2022 yield", lsYield}};
     for (std::size_t i = 0; i < 4; ++i) {
         QAction* a = sortMenu->addAction(QString::fromUtf8(entries[i].first));
         a->setCheckable(true);
@@ -816,10 +828,12 @@ void TQzRNXAdvFilterForm::ShowFilter()
     ieMassMin->SetValue(f.AMass().MinValue());
     ieMassMax->SetValue(f.AMass().MaxValue());
     for (bool daughters : {false, true}) {
-        const TQzRNXChainCountFilter& sub = daughters ? static_cast<const TQzRNXChainCountFilter&>(f.Daughters()) : f.Ancestors();
+        const TQzRNXChainCountFilter& sub
+            = daughters ? static_cast<const TQzRNXChainCountFilter&>(f.Daughters()) : f.Ancestors();
         (daughters ? cbDaughters : cbAncestors)->setChecked(sub.Enabled());
         for (int c = 0; c < 5; ++c)
-            setChecked(daughters ? clbDaughters : clbAncestors, c, sub.CountSet().contains(static_cast<TQzRNXAncestorsCount>(c)));
+            setChecked(daughters ? clbDaughters : clbAncestors, c,
+                       sub.CountSet().contains(static_cast<TQzRNXAncestorsCount>(c)));
     }
     cbDecay->setChecked(f.Decay().Enabled());
     rgOperation->button(f.Decay().Operation())->setChecked(true);
@@ -894,8 +908,7 @@ void TQzRNXAdvFilterForm::WriteBound(TQzRNXSpectrumOption option, bool max, bool
     SwitchOnIf(true, FCriteria[option].use);
 }
 
-template <class Change>
-void TQzRNXAdvFilterForm::Write(Change change)
+template <class Change> void TQzRNXAdvFilterForm::Write(Change change)
 {
     if (FUpdating || !FFilter)
         return;
@@ -912,8 +925,8 @@ void TQzRNXAdvFilterForm::SwitchOnIf(bool condition, QCheckBox* box)
         return;
     // The criterion, its page (for a spectrum criterion) and the whole filter, each whose box is
     // off; each box's own handler writes the filter.
-    const bool spectrumCriterion =
-        std::any_of(FCriteria.begin(), FCriteria.end(), [box](const CriterionRow& row) { return row.use == box; });
+    const bool spectrumCriterion
+        = std::any_of(FCriteria.begin(), FCriteria.end(), [box](const CriterionRow& row) { return row.use == box; });
     for (QCheckBox* b : {box, spectrumCriterion ? cbSpectrum : nullptr, cbEnabled})
         if (b && !b->isChecked())
             b->setChecked(true);
@@ -1043,7 +1056,8 @@ void TQzRNXAdvFilterForm::ShowLines()
         sgLines->SetCells(5, r, QString::number(line.lambda, 'g', 8));
     }
     if (FLinesTooMany) {
-        static const char16_t* const tooLong[] = {u"List is too long !", u"Список слишком большой !", u"Список занадто великиий !"};
+        static const char16_t* const tooLong[]
+            = {u"List is too long !", u"Список слишком большой !", u"Список занадто великиий !"};
         lLines->setText(QString::fromUtf16(tooLong[std::min<int>(FPanel.Language(), 2)]));
         lLines->setStyleSheet(QStringLiteral("color: blue"));
         return;
@@ -1085,7 +1099,8 @@ void TQzRNXAdvFilterForm::UpdateWidth()
 {
     const bool wide = FIsMoreWidth && FPages->currentIndex() == pgSpectrum;
     bLinesList->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
-    bLinesList->setToolTip(wide ? QStringLiteral("Hide the list of spectrum lines") : QStringLiteral("Show the list of spectrum lines"));
+    bLinesList->setToolTip(wide ? QStringLiteral("Hide the list of spectrum lines")
+                                : QStringLiteral("Show the list of spectrum lines"));
     gbLines->setVisible(wide);
     setFixedSize(wide ? WideWidth : NarrowWidth, ClientHeight);
     if (!wide || !isVisible())

@@ -138,8 +138,7 @@ private:
     void ShowBound(TQzRNXSpectrumOption option, bool max);
     void ShowModes();
     // Writes the filter through a control's change; the lists follow.
-    template <class Change>
-    void Write(Change change);
+    template <class Change> void Write(Change change);
     void WriteBound(TQzRNXSpectrumOption option, bool max, bool typingEnded);
     // Editing a criterion switches it on, and switching a criterion on switches its page (for a
     // spectrum criterion) and the filter on, whichever of them were off: checks the boxes, whose

@@ -264,8 +264,8 @@ QPoint TQzRNXElementPopupMenu::NextEnabledCell(QPoint from, int dColumn, int dRo
 {
     if (from.x() < 0)
         return CellOf(FElement);
-    for (QPoint cell = from + QPoint(dColumn, dRow); cell.x() >= 0 && cell.x() < Columns && cell.y() >= 0 && cell.y() < Rows;
-         cell += QPoint(dColumn, dRow))
+    for (QPoint cell = from + QPoint(dColumn, dRow);
+         cell.x() >= 0 && cell.x() < Columns && cell.y() >= 0 && cell.y() < Rows; cell += QPoint(dColumn, dRow))
         if (IsElementEnabled(CellElement(cell.y(), cell.x())))
             return cell;
     return from;

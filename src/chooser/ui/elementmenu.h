@@ -114,7 +114,7 @@ private:
     QPoint FHot{-1, -1};
     QLabel* FNameTip = nullptr;
     bool FAwaitingRelease = false; // the press that opened the table is still held
-    bool FDragged = false;         // the pointer went over the table while it was
+    bool FDragged = false; // the pointer went over the table while it was
     int FCellWidth = 24;
     int FCellHeight = 18;
 };

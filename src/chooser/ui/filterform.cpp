@@ -20,7 +20,8 @@ constexpr int kNodeRole = Qt::UserRole + 1;
 // A list whose rows may be dragged to its partner on the same page and nowhere else.
 class PartnerList : public TQzColumnsList {
 public:
-    PartnerList(int columns, QWidget* parent) : TQzColumnsList(columns, parent)
+    PartnerList(int columns, QWidget* parent)
+        : TQzColumnsList(columns, parent)
     {
         setSelectionMode(QAbstractItemView::ExtendedSelection);
         setDragDropMode(QAbstractItemView::DragDrop);
@@ -91,9 +92,10 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
         out = right;
         auto* buttons = new QVBoxLayout;
         buttons->addStretch(1);
-        const std::pair<const char*, std::function<void()>> actions[] = {
-            {"<", [this] { MoveSelected(true); }}, {"<<", [this] { MoveAll(true); }},
-            {">", [this] { MoveSelected(false); }}, {">>", [this] { MoveAll(false); }}};
+        const std::pair<const char*, std::function<void()>> actions[] = {{"<", [this] { MoveSelected(true); }},
+                                                                         {"<<", [this] { MoveAll(true); }},
+                                                                         {">", [this] { MoveSelected(false); }},
+                                                                         {">>", [this] { MoveAll(false); }}};
         for (const auto& [text, action] : actions) {
             auto* b = new QPushButton(QString::fromLatin1(text), w);
             b->setFixedWidth(36);
@@ -111,8 +113,8 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
     };
     QWidget* elements = page(QStringLiteral("Elements"), QStringLiteral("Use element filter"), FUseElements,
                              FElementsIn, FElementsOut, 7, 6, QStringLiteral("Mm"));
-    QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), FUseRNX, FRNXIn,
-                             FRNXOut, 3, 3, QStringLiteral("Ag-110m"));
+    QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), FUseRNX,
+                             FRNXIn, FRNXOut, 3, 3, QStringLiteral("Ag-110m"));
     FPages->tabBar()->setMinimumWidth(200);
 
     FUseElements->setChecked(filter.UseElementFilter());

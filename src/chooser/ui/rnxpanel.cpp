@@ -1,12 +1,12 @@
 #include "chooser/ui/rnxpanel.h"
 
 #include "base/catalogue.h"
+#include "base/messageboxes.h"
 #include "chooser/ui/advfilterform.h"
 #include "chooser/ui/filterform.h"
+#include "controls/itemtextdelegate.h"
 #include "controls/keyboard.h"
 #include "controls/paintedicon.h"
-#include "controls/itemtextdelegate.h"
-#include "base/messageboxes.h"
 
 #include <QAbstractItemView>
 #include <QActionGroup>
@@ -15,14 +15,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QVBoxLayout>
-#include <QMenu>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolButton>
 #include <QRegularExpression>
+#include <QToolButton>
 #include <QToolTip>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -36,10 +36,15 @@ const QString kRedoHint = QStringLiteral("History: Redo the radionuclide choise"
 // The element list: the symbol in bold, then the element's name.
 class ElementItemDelegate : public TQzItemTextDelegate {
 public:
-    ElementItemDelegate(const TQzRNXSelection& selection, QObject* parent) : TQzItemTextDelegate(parent), m_selection(selection) {}
+    ElementItemDelegate(const TQzRNXSelection& selection, QObject* parent)
+        : TQzItemTextDelegate(parent)
+        , m_selection(selection)
+    {
+    }
 
 protected:
-    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& symbol, const QRect&) const override
+    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& symbol,
+                       const QRect&) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
         QFont bold = option.font;
@@ -130,7 +135,8 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
     bar->setSpacing(0);
     pmUndoRNXList = new QMenu(this);
     pmRedoRNXList = new QMenu(this);
-    for (auto [button, menu, undo] : {std::tuple{&tbUndo, pmUndoRNXList, true}, std::tuple{&tbRedo, pmRedoRNXList, false}}) {
+    for (auto [button, menu, undo] :
+         {std::tuple{&tbUndo, pmUndoRNXList, true}, std::tuple{&tbRedo, pmRedoRNXList, false}}) {
         *button = new QToolButton(tbRNX);
         (*button)->setArrowType(undo ? Qt::LeftArrow : Qt::RightArrow);
         (*button)->setPopupMode(QToolButton::MenuButtonPopup);
@@ -165,7 +171,8 @@ void TQzRNXPanel::LayOut()
     cbAMass->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
     cbRNX->setGeometry(l.IndentLeft, l.IndentTop, l.WidthRNuclide, h);
     tbRNX->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
-    const int markLeft = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (ShowUndoRedoButtons() ? l.WidthToolbar : 0);
+    const int markLeft
+        = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (ShowUndoRedoButtons() ? l.WidthToolbar : 0);
     tbAdvanced->setGeometry(markLeft, l.IndentTop, h, h);
     cbElement->view()->setMinimumWidth(l.WidthElementDropDown);
     setMinimumWidth(markLeft + h + 8);
@@ -174,9 +181,9 @@ void TQzRNXPanel::LayOut()
 void TQzRNXPanel::SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value)
 {
     auto clamp = [](int v) { return std::max(v, 0); };
-    FLayout = {clamp(value.IndentLeft), clamp(value.IndentTop), clamp(value.WidthElement),
-               clamp(value.WidthElementDropDown), clamp(value.WidthAMass), clamp(value.WidthRNuclide),
-               clamp(value.WidthToolbar), clamp(value.WidthToolbarButtons), clamp(value.ShiftAMass),
+    FLayout = {clamp(value.IndentLeft),           clamp(value.IndentTop),           clamp(value.WidthElement),
+               clamp(value.WidthElementDropDown), clamp(value.WidthAMass),          clamp(value.WidthRNuclide),
+               clamp(value.WidthToolbar),         clamp(value.WidthToolbarButtons), clamp(value.ShiftAMass),
                clamp(value.ShiftToolbar)};
     LayOut();
 }
@@ -251,7 +258,8 @@ void TQzRNXPanel::UpdateAdvancedMark()
         p.setBrush(colour);
         p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
     }));
-    QString tip = QStringLiteral("Advanced filter on:\n  ") + ActiveCriteria(advanced, Language()).join(QStringLiteral("\n  "));
+    QString tip
+        = QStringLiteral("Advanced filter on:\n  ") + ActiveCriteria(advanced, Language()).join(QStringLiteral("\n  "));
     if (empty)
         tip += QStringLiteral("\nNo radionuclide passes it: the view keeps showing the last one.");
     tbAdvanced->setToolTip(tip + QStringLiteral("\nClick to change it."));
@@ -259,9 +267,8 @@ void TQzRNXPanel::UpdateAdvancedMark()
 
 void TQzRNXPanel::UpdateHistoryButtons()
 {
-    for (auto [names, menu, button, hint, undo] :
-         {std::tuple{UndoNames(), pmUndoRNXList, tbUndo, kUndoHint, true},
-          std::tuple{RedoNames(), pmRedoRNXList, tbRedo, kRedoHint, false}}) {
+    for (auto [names, menu, button, hint, undo] : {std::tuple{UndoNames(), pmUndoRNXList, tbUndo, kUndoHint, true},
+                                                   std::tuple{RedoNames(), pmRedoRNXList, tbRedo, kRedoHint, false}}) {
         menu->clear();
         const bool isUndo = undo;
         for (int i = 0; i < names.size(); ++i) {
@@ -349,12 +356,14 @@ void TQzRNXPanel::BuildPopupMenu()
     FMenu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
     FMenu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
     FMenu.rnxFilter = add(nullptr, filter, [this] { ExecRNXFilterDialog(); });
-    FMenu.advancedFilter = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
+    FMenu.advancedFilter
+        = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
     pmRNX->addSeparator()->setVisible((choice || sort) && loads);
     FMenu.loadElements = add(nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
     FMenu.loadNuclides = add(nullptr, FPopupMenuOptions.contains(pmoLoadRNXList), [this] { ExecLoadRNXListDialog(); });
     // Last, so that the entries above keep the positions of their captions.
-    FMenu.clearAdvanced = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
+    FMenu.clearAdvanced
+        = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
     for (QComboBox* box : {cbElement, cbAMass, cbRNX})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             UpdatePopupChecks();
@@ -368,10 +377,10 @@ void TQzRNXPanel::RetitlePopupMenu()
 {
     if (!pmRNX)
         return;
-    const std::pair<QAction*, int> entries[] = {
-        {FMenu.choices[0], 0}, {FMenu.choices[1], 1}, {FMenu.sorts[0], 3}, {FMenu.sorts[1], 4}, {FMenu.sorts[2], 5},
-        {FMenu.sorts[3], 6}, {FMenu.filter, 8}, {FMenu.elementFilter, 9}, {FMenu.rnxFilter, 10},
-        {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
+    const std::pair<QAction*, int> entries[]
+        = {{FMenu.choices[0], 0}, {FMenu.choices[1], 1},      {FMenu.sorts[0], 3},      {FMenu.sorts[1], 4},
+           {FMenu.sorts[2], 5},   {FMenu.sorts[3], 6},        {FMenu.filter, 8},        {FMenu.elementFilter, 9},
+           {FMenu.rnxFilter, 10}, {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
         action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
     FMenu.clearAdvanced->setText(QString::fromUtf16(Catalogue(Language()).ClearAdvancedFilter));
@@ -410,7 +419,8 @@ void TQzRNXPanel::ExecAdvFilterDialog()
     TQzRNXAdvancedFilter& advanced = Filter().Advanced();
     TQzRNXAdvFilterForm form(*this, this);
     form.SetAdvancedFilter(advanced);
-    form.Pages()->setCurrentIndex(std::clamp(advanced.FormLastPage(), 0, static_cast<int>(TQzRNXAdvFilterForm::pgSpectrum)));
+    form.Pages()->setCurrentIndex(
+        std::clamp(advanced.FormLastPage(), 0, static_cast<int>(TQzRNXAdvFilterForm::pgSpectrum)));
     form.SetIsMoreWidth(advanced.FormIsMoreWidth());
     ExecModal(form);
     advanced.SetFormLastPage(form.Pages()->currentIndex());

@@ -20,7 +20,12 @@ class QToolButton;
 namespace kav {
 
 enum TQzRNXPanelPopupMenuOption : std::uint8_t {
-    pmoChoice, pmoSort, pmoFilter, pmoAdvancedFilter, pmoLoadElList, pmoLoadRNXList
+    pmoChoice,
+    pmoSort,
+    pmoFilter,
+    pmoAdvancedFilter,
+    pmoLoadElList,
+    pmoLoadRNXList
 };
 using TQzRNXPanelPopupMenuOptions = EnumSet<TQzRNXPanelPopupMenuOption, 8>;
 
@@ -57,7 +62,10 @@ public:
     void SetElement(TRNXElement value) { FSelection.SetElement(value); }
     const TRNXAMass& AMass() const { return FSelection.AMass(); }
     void SetAMass(const TRNXAMass& value) { FSelection.SetAMass(value); }
-    void SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass) { FSelection.SetElementAndAMass(element, aMass); }
+    void SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass)
+    {
+        FSelection.SetElementAndAMass(element, aMass);
+    }
     QString RNXname() const { return FSelection.RNXname(); }
     void SetRNXname(const QString& value) { FSelection.SetRNXname(value); }
     // The object of the selected entry of the nuclide list, or null.

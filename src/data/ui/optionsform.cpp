@@ -58,11 +58,12 @@ QString defaultBrowse(QWidget* parent, const QString& start)
 
 } // namespace
 
-const QString TProgramOptionsForm::NoDataFilesMessage = QStringLiteral(
-    "Files with the VESK radionuclides data (files with .qvd extention) are not found! Please, select "
-    "folder with the VESK radionuclides data.");
+const QString TProgramOptionsForm::NoDataFilesMessage
+    = QStringLiteral("Files with the VESK radionuclides data (files with .qvd extention) are not found! Please, select "
+                     "folder with the VESK radionuclides data.");
 
-TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, TQzOptionsPages& remembered, QWidget* parent)
+TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, TQzOptionsPages& remembered,
+                                         QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
     , FRemembered(remembered)
@@ -101,13 +102,18 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     layout->addWidget(buttons);
 
     // Each box is named after the setting it holds.
-    const std::pair<QWidget*, const char*> names[] = {
-        {FDPUMDose, "DPUMDoseUnit"},         {FDPUMContent, "DPUMContentActivityUnit"},
-        {FDPUMIntake, "DPUMIntakeActivityUnit"}, {FDPUMTime, "DPUMTimeUnit"},
-        {FDPUMIntDays, "DPUMIntDaysOnly"},    {FMixtureDose, "MixtureDoseUnit"},
-        {FMixtureActivity, "MixtureActivityUnit"}, {FDPUIDose, "DPUIDosesUnit"},
-        {FDPUIActivity, "DPUIActivityUnit"}, {peQVDDir, "QVD"},
-        {FAutoSave, "AutoSave"}, {FLanguage, "Language"}};
+    const std::pair<QWidget*, const char*> names[] = {{FDPUMDose, "DPUMDoseUnit"},
+                                                      {FDPUMContent, "DPUMContentActivityUnit"},
+                                                      {FDPUMIntake, "DPUMIntakeActivityUnit"},
+                                                      {FDPUMTime, "DPUMTimeUnit"},
+                                                      {FDPUMIntDays, "DPUMIntDaysOnly"},
+                                                      {FMixtureDose, "MixtureDoseUnit"},
+                                                      {FMixtureActivity, "MixtureActivityUnit"},
+                                                      {FDPUIDose, "DPUIDosesUnit"},
+                                                      {FDPUIActivity, "DPUIActivityUnit"},
+                                                      {peQVDDir, "QVD"},
+                                                      {FAutoSave, "AutoSave"},
+                                                      {FLanguage, "Language"}};
     for (const auto& [box, name] : names) {
         box->setObjectName(QLatin1String(name));
         FSettingBoxes << box;
@@ -132,7 +138,8 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
 
 void TProgramOptionsForm::NoteShownPage()
 {
-    QWidget* page = FMainPages->currentWidget() == FUnitsPage ? FUnitsPages->currentWidget() : FMainPages->currentWidget();
+    QWidget* page
+        = FMainPages->currentWidget() == FUnitsPage ? FUnitsPages->currentWidget() : FMainPages->currentWidget();
     for (QWidget* box : std::as_const(FSettingBoxes))
         if (!FMainPages->isAncestorOf(box) || (page && page->isAncestorOf(box)))
             FConfirmedKeys.insert(box->objectName());

@@ -8,8 +8,7 @@ namespace {
 constexpr int kBoxWidth = 64;
 }
 
-TQzCustomUnitComboBox::TQzCustomUnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue,
-                                             QWidget* parent)
+TQzCustomUnitComboBox::TQzCustomUnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent)
     : TQzCustomLangComboBox(parent)
     , FUnitCount(unitCount)
     , FDefaultEnabled(defaultEnabled)
@@ -118,8 +117,8 @@ QString TQzTimeUnitComboBox::UnitLabel(int ordinal) const
     return FUseLongNames ? TimeUnitLongLabel(unit, Language()) : TimeUnitShortLabel(unit, Language());
 }
 
-const TQzActivityUnits TQzActivityUnitComboBox::DefaultEnabled{
-    au__mBq, au_Bq, au_kBq, au_MBq, au_GBq, au_TBq, au_nCi, au_mkCi, au_mCi, au_Ci, au_kCi, au__MCi};
+const TQzActivityUnits TQzActivityUnitComboBox::DefaultEnabled{au__mBq, au_Bq,   au_kBq, au_MBq, au_GBq, au_TBq,
+                                                               au_nCi,  au_mkCi, au_mCi, au_Ci,  au_kCi, au__MCi};
 
 TQzActivityUnitComboBox::TQzActivityUnitComboBox(QWidget* parent)
     : TQzCustomUnitComboBox(ActivityUnitCount, DefaultEnabled.raw(), au_Bq, parent)

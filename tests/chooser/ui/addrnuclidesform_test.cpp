@@ -36,7 +36,8 @@ protected:
         loadShippedIndex(index);
         panel = std::make_unique<TQzRNXPanel>(index, messages);
         panel->Filter().SetUseRNXFilter(true);
-        panel->Filter().SetRNXList(QStringList{"Fe-59", "H-3", "Co-58", "Co-60", "C-11", "Ca-41", "Ag-117", "Ag-99", "Co-57"});
+        panel->Filter().SetRNXList(
+            QStringList{"Fe-59", "H-3", "Co-58", "Co-60", "C-11", "Ca-41", "Ag-117", "Ag-99", "Co-57"});
         form = std::make_unique<TAddRNuclidesForm>(*panel);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -113,7 +114,8 @@ TEST_F(AddDialogTest, AnElementNodeBringsItsNuclides)
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
     EXPECT_FALSE(form->bAddAll->isEnabled());
     QTreeWidgetItem* cobalt = form->tvElements->topLevelItem(4);
-    QTest::mouseClick(form->tvElements->viewport(), Qt::LeftButton, {}, form->tvElements->visualItemRect(cobalt).center());
+    QTest::mouseClick(form->tvElements->viewport(), Qt::LeftButton, {},
+                      form->tvElements->visualItemRect(cobalt).center());
     QTest::mouseClick(form->bAdd, Qt::LeftButton);
     EXPECT_EQ(chosen(), (QStringList{"Co-57", "Co-58", "Co-60"}));
 }

@@ -1,10 +1,10 @@
 // The advanced filter dialog, driven through its real controls on the shipped index with its
 // spectra, and the chooser's mark, menu entries and quick entry around it.
-#include "indexfixture.h"
 #include "chooser/ui/advfilterform.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/numberedit.h"
 #include "controls/stringgrid.h"
+#include "indexfixture.h"
 #include "recordingmessageboxes.h"
 #include "widgetinput.h"
 
@@ -173,7 +173,8 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              for (const char* mode : {"Beta \u2014  only", "Beta +  only", "IT only"})
                  clickItem(f.DecayOnlyModes(), QString::fromUtf8(mode));
          },
-         [](const TRNXnode& n, const TRNXindex&) { return n.RTypeSet == TRNXAllRadTypeSet{rtx_Alpha}; }, "Po-210", "Cf-252"},
+         [](const TRNXnode& n, const TRNXindex&) { return n.RTypeSet == TRNXAllRadTypeSet{rtx_Alpha}; }, "Po-210",
+         "Cf-252"},
         {"half-life from 1 d to 1 y",
          [](TQzRNXAdvFilterForm& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
@@ -303,11 +304,13 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
         EXPECT_EQ(order, panelOrder);
 
         // Copy: the visible columns, the decay constant left out.
-        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 40), grid->viewport()->mapToGlobal(QPoint(20, 40)));
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 40),
+                                    grid->viewport()->mapToGlobal(QPoint(20, 40)));
         QApplication::sendEvent(grid->viewport(), &menuEvent);
         clickMenu(f.LinesMenu(), QStringLiteral("Copy to clipboard"));
         const QString copied = QApplication::clipboard()->text();
-        EXPECT_TRUE(copied.startsWith(QStringLiteral("No\tRadionuclide\tHalf-life\t"))) << copied.left(80).toStdString();
+        EXPECT_TRUE(copied.startsWith(QStringLiteral("No\tRadionuclide\tHalf-life\t")))
+            << copied.left(80).toStdString();
         EXPECT_EQ(copied.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).size(), strong + 1);
         EXPECT_EQ(copied.split(QStringLiteral("\r\n")).front().count(u'\t'), 4);
     });
@@ -488,8 +491,10 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
 {
     EXPECT_EQ(TQzRNXAdvFilterForm::CountText(12, TQzRNXAdvFilterForm::ckLines, l_Russian),
               QStringLiteral("Выбрано линий спектра - 12"));
-    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(1, TQzRNXAdvFilterForm::ckElements, l_English), QStringLiteral("1 element"));
-    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(0, TQzRNXAdvFilterForm::ckNuclides, l_Ukrainian), QStringLiteral("Список пустий!"));
+    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(1, TQzRNXAdvFilterForm::ckElements, l_English),
+              QStringLiteral("1 element"));
+    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(0, TQzRNXAdvFilterForm::ckNuclides, l_Ukrainian),
+              QStringLiteral("Список пустий!"));
     panel->SetLanguage(l_Ukrainian);
     openDialog([&](TQzRNXAdvFilterForm& f) {
         EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->RNXCount()));
@@ -624,8 +629,8 @@ TEST_F(AdvFilterFormTest, MenuEntryOpensTheDialog)
 TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
 {
     const std::pair<const char*, const char*> spellings[] = {
-        {"cs137", "Cs-137"}, {"Cs-137", "Cs-137"}, {"cs 137", "Cs-137"}, {"tc99m", "Tc-99m"}, {"Tc-99M", "Tc-99m"},
-        {"CO60", "Co-60"},   {"i131", "I-131"},
+        {"cs137", "Cs-137"},  {"Cs-137", "Cs-137"}, {"cs 137", "Cs-137"}, {"tc99m", "Tc-99m"},
+        {"Tc-99M", "Tc-99m"}, {"CO60", "Co-60"},    {"i131", "I-131"},
     };
     for (const auto& [typed, name] : spellings) {
         SCOPED_TRACE(typed);
@@ -655,8 +660,10 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
         const char* said;
     };
     const Case cases[] = {
-        {"xx1", "Xx-1: no such radionuclide"},   {"co57", "Co-57: no data file"},
-        {"ba137m", "Ba-137m: left out by the advanced filter"}, {"co6o", "\"co6o\" is not a radionuclide name"},
+        {"xx1", "Xx-1: no such radionuclide"},
+        {"co57", "Co-57: no data file"},
+        {"ba137m", "Ba-137m: left out by the advanced filter"},
+        {"co6o", "\"co6o\" is not a radionuclide name"},
         {"po", ""}, // an element alone is taken
     };
     for (const Case& c : cases) {
@@ -687,9 +694,9 @@ TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         EXPECT_EQ(QApplication::focusWidget(), form.MassEnabled(false));
         auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("tab0"));
         ASSERT_TRUE(pageButton);
-        const std::vector<QWidget*> order{form.MassValue(false), form.MassEnabled(true), form.MassValue(true),
-                                          form.EnabledBox(), form.ResultPages()->tabBar(), form.ResultNuclides(),
-                                          pageButton, form.MassEnabled(false)};
+        const std::vector<QWidget*> order{
+            form.MassValue(false),        form.MassEnabled(true), form.MassValue(true), form.EnabledBox(),
+            form.ResultPages()->tabBar(), form.ResultNuclides(),  pageButton,           form.MassEnabled(false)};
         for (QWidget* expected : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
@@ -720,10 +727,10 @@ TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
 
         // The underlined letter of a page button opens its page.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
-        EXPECT_TRUE(QTest::qWaitFor([&form] { return form.Pages()->currentIndex() == TQzRNXAdvFilterForm::pgSpectrum; }));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&form] { return form.Pages()->currentIndex() == TQzRNXAdvFilterForm::pgSpectrum; }));
     });
 }
 
 } // namespace
 } // namespace kav
-

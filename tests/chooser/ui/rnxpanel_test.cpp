@@ -1,14 +1,14 @@
-#include "indexfixture.h"
 #include "chooser/ui/filterform.h"
 #include "chooser/ui/rnxpanel.h"
+#include "indexfixture.h"
 #include "recordingmessageboxes.h"
 #include "widgetinput.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QListWidget>
 #include <QMenu>
@@ -16,8 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 #include <QToolButton>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -165,8 +165,9 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
 
     // The history opens from the keyboard as a list box does (Alt+Down, F4, the Menu key), and
     // its keys pick an entry: the second one back.
-    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Down, Qt::AltModifier}, std::pair{Qt::Key_F4, Qt::NoModifier},
-                                         std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Down, Qt::AltModifier}, std::pair{Qt::Key_F4, Qt::NoModifier},
+          std::pair{Qt::Key_Menu, Qt::NoModifier}}) {
         QWidget* opened = nullptr;
         QTimer::singleShot(0, [&] {
             opened = QApplication::activePopupWidget();
@@ -175,7 +176,8 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
         });
         panel->UndoButton()->setFocus();
         QTest::keyClick(panel->UndoButton(), key, modifiers);
-        EXPECT_TRUE(opened && opened == panel->UndoButton()->menu()) << QKeySequence(key | modifiers).toString().toStdString();
+        EXPECT_TRUE(opened && opened == panel->UndoButton()->menu())
+            << QKeySequence(key | modifiers).toString().toStdString();
     }
     QTimer::singleShot(0, [] {
         QWidget* menu = QApplication::activePopupWidget();
@@ -307,9 +309,9 @@ TEST_F(PanelInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElemen
     EXPECT_LT(menu->NameTip()->geometry().bottom(), menu->mapToGlobal(QPoint(0, 0)).y());
     EXPECT_NEAR(menu->NameTip()->geometry().center().x(), cellOnScreen(_Ni).center().x(), 1);
     // The keys pass over the places without an element, and stop at the edge.
-    const std::pair<Qt::Key, const char*> steps[] = {
-        {Qt::Key_Down, "Palladium"}, {Qt::Key_Up, "Nickel"}, {Qt::Key_Left, "Cobalt"}, {Qt::Key_Up, "Cobalt"},
-        {Qt::Key_Left, "Iron"}, {Qt::Key_Up, "Argon"}};
+    const std::pair<Qt::Key, const char*> steps[]
+        = {{Qt::Key_Down, "Palladium"}, {Qt::Key_Up, "Nickel"}, {Qt::Key_Left, "Cobalt"},
+           {Qt::Key_Up, "Cobalt"},      {Qt::Key_Left, "Iron"}, {Qt::Key_Up, "Argon"}};
     for (const auto& [key, name] : steps) {
         QTest::keyClick(menu, key);
         EXPECT_EQ(menu->NameTip()->text(), QString::fromLatin1(name));
@@ -447,11 +449,13 @@ TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
     makePanel(kData);
     show();
     panel->SetLanguage(l_Russian);
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), panel->ElementBox()->mapToGlobal(QPoint(5, 5)));
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                 panel->ElementBox()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(panel->ElementBox(), &rightClick);
     ASSERT_TRUE(panel->PopupMenu()->isVisible());
     EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(),
-              QString::fromUtf16(u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432"));
+              QString::fromUtf16(u"\u0421\u043F\u0438\u0441\u043E\u043A "
+                                 u"&\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432"));
     panel->PopupMenu()->hide();
     panel->SetLanguage(l_English);
     EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(), QStringLiteral("&Radionuclides list"));
@@ -465,18 +469,55 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
         const char16_t* ukrainian;
     };
     const Row rows[] = {
-        {0, u"&\u041D\u0435\u0437\u0430\u0432\u0438\u0441\u0438\u043C\u044B\u0439 \u0432\u044B\u0431\u043E\u0440 \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0438 \u0430\u0442\u043E\u043C\u043D\u043E\u0439 \u043C\u0430\u0441\u0441\u044B", u"&\u041D\u0435\u0437\u0430\u043B\u0435\u0436\u043D\u0438\u0439 \u0432\u0438\u0431i\u0440 \u0435\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0442\u0430 \u0430\u0442\u043E\u043C\u043D\u043E\u0457 \u043C\u0430\u0441\u0438"},
-        {1, u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432", u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432"},
-        {3, u"\u0421\u043E\u0440\u0442\u0438\u0440\u043E\u0432\u043A\u0430 \u043F\u043E: &\u043E\u0431\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u0438\u044F\u043C \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432", u"\u0421\u043E\u0440\u0442\u0443\u0432\u0430\u043D\u043D\u044F \u0437\u0430: &\u043F\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u043D\u044F\u043C\u0438 \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
-        {4, u"\u043D\u0430\u0437\u0432\u0430\u043D\u0438\u044F\u043C &\u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432", u"\u043D\u0430\u0437\u0432\u0430\u043C\u0438 &\u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
-        {5, u"\u043F\u0435\u0440\u0438\u043E\u0434\u0438\u0447\u0435\u0441\u043A\u043E\u0439 &\u0442\u0430\u0431\u043B\u0438\u0446\u0435", u"\u043F\u0435\u0440i\u043E\u0434\u0438\u0447\u043D\u043E\u044E &\u0442\u0430\u0431\u043B\u0438\u0446\u0435\u044E"},
-        {6, u"\u0430\u0442\u043E\u043C\u043D\u043E\u0439 &\u043C\u0430\u0441\u0441\u0435", u"\u0430\u0442\u043E\u043C\u043D\u043E\u044E &\u043C\u0430\u0441\u043E\u044E"},
+        {0,
+         u"&\u041D\u0435\u0437\u0430\u0432\u0438\u0441\u0438\u043C\u044B\u0439 \u0432\u044B\u0431\u043E\u0440 "
+         u"\u044D\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0438 \u0430\u0442\u043E\u043C\u043D\u043E\u0439 "
+         u"\u043C\u0430\u0441\u0441\u044B",
+         u"&\u041D\u0435\u0437\u0430\u043B\u0435\u0436\u043D\u0438\u0439 \u0432\u0438\u0431i\u0440 "
+         u"\u0435\u043B\u0435\u043C\u0435\u043D\u0442\u0430 \u0442\u0430 \u0430\u0442\u043E\u043C\u043D\u043E\u0457 "
+         u"\u043C\u0430\u0441\u0438"},
+        {1,
+         u"\u0421\u043F\u0438\u0441\u043E\u043A "
+         u"&\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432",
+         u"\u0421\u043F\u0438\u0441\u043E\u043A &\u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432"},
+        {3,
+         u"\u0421\u043E\u0440\u0442\u0438\u0440\u043E\u0432\u043A\u0430 \u043F\u043E: "
+         u"&\u043E\u0431\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u0438\u044F\u043C "
+         u"\u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432",
+         u"\u0421\u043E\u0440\u0442\u0443\u0432\u0430\u043D\u043D\u044F \u0437\u0430: "
+         u"&\u043F\u043E\u0437\u043D\u0430\u0447\u0435\u043D\u043D\u044F\u043C\u0438 "
+         u"\u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
+        {4,
+         u"\u043D\u0430\u0437\u0432\u0430\u043D\u0438\u044F\u043C "
+         u"&\u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432",
+         u"\u043D\u0430\u0437\u0432\u0430\u043C\u0438 &\u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
+        {5,
+         u"\u043F\u0435\u0440\u0438\u043E\u0434\u0438\u0447\u0435\u0441\u043A\u043E\u0439 "
+         u"&\u0442\u0430\u0431\u043B\u0438\u0446\u0435",
+         u"\u043F\u0435\u0440i\u043E\u0434\u0438\u0447\u043D\u043E\u044E "
+         u"&\u0442\u0430\u0431\u043B\u0438\u0446\u0435\u044E"},
+        {6, u"\u0430\u0442\u043E\u043C\u043D\u043E\u0439 &\u043C\u0430\u0441\u0441\u0435",
+         u"\u0430\u0442\u043E\u043C\u043D\u043E\u044E &\u043C\u0430\u0441\u043E\u044E"},
         {8, u"\u0424\u0438\u043B\u044C\u0442\u0440", u"\u0424i\u043B\u044C\u0442\u0440"},
-        {9, u"\u0424\u0438\u043B\u044C\u0442\u0440 \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432", u"\u0424i\u043B\u044C\u0442\u0440 \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
-        {10, u"\u0424\u0438\u043B\u044C\u0442\u0440 \u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432", u"\u0424i\u043B\u044C\u0442\u0440 \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432"},
-        {11, u"\u0420\u0430\u0441\u0448\u0438\u0440\u0435\u043D\u043D\u044B\u0439 \u0444\u0438\u043B\u044C\u0442\u0440", u"\u0420\u043E\u0437\u0448\u0438\u0440\u0435\u043D\u0438\u0439 \u0444i\u043B\u044C\u0442\u0440"},
-        {13, u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432 \u0438\u0437 \u0444\u0430\u0439\u043B\u0430", u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
-        {14, u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A \u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432 \u0438\u0437 \u0444\u0430\u0439\u043B\u0430", u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
+        {9, u"\u0424\u0438\u043B\u044C\u0442\u0440 \u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432",
+         u"\u0424i\u043B\u044C\u0442\u0440 \u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432"},
+        {10,
+         u"\u0424\u0438\u043B\u044C\u0442\u0440 "
+         u"\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432",
+         u"\u0424i\u043B\u044C\u0442\u0440 \u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432"},
+        {11, u"\u0420\u0430\u0441\u0448\u0438\u0440\u0435\u043D\u043D\u044B\u0439 \u0444\u0438\u043B\u044C\u0442\u0440",
+         u"\u0420\u043E\u0437\u0448\u0438\u0440\u0435\u043D\u0438\u0439 \u0444i\u043B\u044C\u0442\u0440"},
+        {13,
+         u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A "
+         u"\u044D\u043B\u0435\u043C\u0435\u043D\u0442\u043E\u0432 \u0438\u0437 \u0444\u0430\u0439\u043B\u0430",
+         u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A "
+         u"\u0435\u043B\u0435\u043C\u0435\u043D\u0442i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
+        {14,
+         u"\u0417\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0441\u043F\u0438\u0441\u043E\u043A "
+         u"\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432 \u0438\u0437 "
+         u"\u0444\u0430\u0439\u043B\u0430",
+         u"\u0417\u0430\u0432\u0430\u043D\u0442\u0430\u0436\u0438\u0442\u0438 \u0441\u043F\u0438\u0441\u043E\u043A "
+         u"\u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
     };
     makePanel();
     panel->SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions::fromRaw(0x3F));

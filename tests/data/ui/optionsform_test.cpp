@@ -1,5 +1,5 @@
-#include "dosefixture.h"
 #include "data/ui/optionsform.h"
+#include "dosefixture.h"
 #include "units/ui/unitcombobox.h"
 #include "widgetinput.h"
 
@@ -277,10 +277,10 @@ TEST_F(OptionsFormTest, PageSetsShowTheirPages)
 {
     TQzProgramPreference caller(exe());
     // Each view's units on its own page.
-    const std::pair<TQzProgramOptionsDialogType, const char*> units[] = {
-        {poDPUMUnits, "   'Doses per unit measurement' page   "},
-        {poMixtureUnits, "   'Mixture' page   "},
-        {poDPUIUnits, "   'Organ doses' page   "}};
+    const std::pair<TQzProgramOptionsDialogType, const char*> units[]
+        = {{poDPUMUnits, "   'Doses per unit measurement' page   "},
+           {poMixtureUnits, "   'Mixture' page   "},
+           {poDPUIUnits, "   'Organ doses' page   "}};
     for (const auto& [options, page] : units) {
         TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
         dialog.Load(caller, options);

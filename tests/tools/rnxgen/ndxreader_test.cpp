@@ -38,7 +38,8 @@ TEST(NdxReader, ReadsARecordIntoANode)
     EXPECT_EQ(n.DaughterArray[0].RNXname.toString(), QStringLiteral("Fr-219"));
     EXPECT_EQ(n.SLinePos, 0);
     EXPECT_EQ(n.NLines, 480); // the only block runs to the end of the file
-    EXPECT_TRUE(ReadNdx("header\n" + recordLine() + "\n", {70000, 0, 0, 0}).error.contains(QStringLiteral("cannot hold")));
+    EXPECT_TRUE(
+        ReadNdx("header\n" + recordLine() + "\n", {70000, 0, 0, 0}).error.contains(QStringLiteral("cannot hold")));
     EXPECT_EQ(ReadNdx("header\n" + recordLine() + "\n", {-1, 0, 0, 0}).error,
               QStringLiteral("the record total of the discrete-radiation file is not known"));
     EXPECT_DOUBLE_EQ(n.AMassReal, 223.019136);
@@ -68,7 +69,8 @@ TEST(NdxReader, NamesTheLineAndColumnOfWhatIsWrong)
         bad.replace(c.column, static_cast<qsizetype>(std::strlen(c.replacement)), c.replacement);
         EXPECT_TRUE(errorOf(bad).startsWith(QString::fromLatin1(c.expected))) << errorOf(bad).toStdString();
     }
-    EXPECT_TRUE(errorOf(good.left(100)).startsWith(QStringLiteral("line 2, column 101: the record has 100 characters")));
+    EXPECT_TRUE(
+        errorOf(good.left(100)).startsWith(QStringLiteral("line 2, column 101: the record has 100 characters")));
     EXPECT_TRUE(ReadNdx("header only\n", {-1, -1, -1, -1}).nodes.empty());
     EXPECT_TRUE(ReadNdx("header only\n", {-1, -1, -1, -1}).error.isEmpty());
 }

@@ -11,13 +11,13 @@ const QByteArray kRadiationsHeader = "nuclide\tcode\tmnemonic\tyield\tenergy_MeV
 
 TEST(SpectraText, RadiationsBecomeRecordsOfEnergyPerDecay)
 {
-    const SpectraText r = ReadRadiationsText(kRadiationsHeader +
-                                             "Co-60\t1\tG\t0.5\t1.2\n"
-                                             "Co-60\t1\tPG\t0.25\t2\n"
-                                             "Co-60\t1\tDG\t1\t0\n"
-                                             "Co-60\t5\tDB\t0.5\t0.1\n"
-                                             "Cs-137\t5\tB-\t1\t0.2\r\n"
-                                             "\n");
+    const SpectraText r = ReadRadiationsText(kRadiationsHeader
+                                             + "Co-60\t1\tG\t0.5\t1.2\n"
+                                               "Co-60\t1\tPG\t0.25\t2\n"
+                                               "Co-60\t1\tDG\t1\t0\n"
+                                               "Co-60\t5\tDB\t0.5\t0.1\n"
+                                               "Cs-137\t5\tB-\t1\t0.2\r\n"
+                                               "\n");
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_EQ(r.recordCount, 5);
     ASSERT_EQ(r.records.size(), 5 * RNXSpectrumRecordSize);
@@ -73,7 +73,8 @@ TEST(SpectraText, BetaSpectraKeepTheirDensities)
                                        "Co-60  1\n"
                                        "0.00000 6.626E+00\n");
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    EXPECT_EQ(DecodeFloatRecords(r.records.constData(), r.recordCount), (TRNXBetaSpectrum{1.486f, 1.711e-3f, 0, 6.626f}));
+    EXPECT_EQ(DecodeFloatRecords(r.records.constData(), r.recordCount),
+              (TRNXBetaSpectrum{1.486f, 1.711e-3f, 0, 6.626f}));
     ASSERT_EQ(r.blocks.size(), 2u);
     EXPECT_EQ(r.blocks[1].first, 3);
 
@@ -90,7 +91,8 @@ TEST(SpectraText, BetaSpectraKeepTheirDensities)
         {"Na-22\n", "line 1: 1 fields, 2 expected"},
         {"Na-22 1\n0.00000 -1.0\n", "line 2: spectrum density is negative"},
         {"Na-22 1\n0.0x00001.0\n", "line 2: energy is not a number"},
-        {"Na-22 1\n0.00000 1.0\nCo-60 1\n0.00000 1.0\nNa-22 1\n0.00000 1.0\n", "line 6: the records of Na-22 are apart"},
+        {"Na-22 1\n0.00000 1.0\nCo-60 1\n0.00000 1.0\nNa-22 1\n0.00000 1.0\n",
+         "line 6: the records of Na-22 are apart"},
     };
     for (const Case& c : cases) {
         const SpectraText bad = ReadBetaText(c.text);
@@ -107,7 +109,8 @@ TEST(SpectraText, BlocksMustBeWhereTheIndexPutsThem)
     nodes[0].NLines = 2;
     nodes[1].SLinePos = 2;
     nodes[1].NLines = 1;
-    const SpectraText r = ReadRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t1\t1\nCo-60\t1\tG\t1\t1\nCs-137\t5\tB-\t1\t0.2\n");
+    const SpectraText r
+        = ReadRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t1\t1\nCo-60\t1\tG\t1\t1\nCs-137\t5\tB-\t1\t0.2\n");
     auto place = [](const TRNXnode& n) { return SpectrumBlock{n.RNXname.toString(), n.SLinePos, n.NLines}; };
     EXPECT_TRUE(CheckSpectrumBlocks(nodes, r, QStringLiteral("lines"), place).isEmpty());
 
@@ -122,7 +125,8 @@ TEST(SpectraText, BlocksMustBeWhereTheIndexPutsThem)
               QStringLiteral("lines: no records of H-3, which the index gives 4"));
     moved = nodes;
     moved.erase(moved.begin() + 1);
-    EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place), QStringLiteral("lines: Cs-137 is not in the index"));
+    EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
+              QStringLiteral("lines: Cs-137 is not in the index"));
 }
 
 } // namespace

@@ -35,8 +35,9 @@ TEST(UnitComboBox, DefaultsListTheDefaultUnitsInOrdinalOrder)
     EXPECT_EQ(time.Value(), tuHour);
     EXPECT_EQ(itemTexts(time), (QStringList{"d", "h", "m", "s"}));
     EXPECT_EQ(activity.Value(), au_Bq);
-    EXPECT_EQ(itemTexts(activity), (QStringList{"mBq", "Bq", "kBq", "MBq", "GBq", "TBq", "nCi",
-                                                 QString::fromUtf16(u"\u00B5Ci"), "mCi", "Ci", "kCi", "MCi"}));
+    EXPECT_EQ(itemTexts(activity),
+              (QStringList{"mBq", "Bq", "kBq", "MBq", "GBq", "TBq", "nCi", QString::fromUtf16(u"\u00B5Ci"), "mCi", "Ci",
+                           "kCi", "MCi"}));
     EXPECT_EQ(dose.Value(), du_mSv);
     EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "mSv", "Sv", "mrem", "rem"}));
     EXPECT_EQ(dose.currentText(), QStringLiteral("mSv"));
