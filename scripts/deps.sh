@@ -12,7 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils imagemagick fonts-liberation
   desktop-file-utils appstream
-  qt6-translations-l10n g++-mingw-w64-x86-64-posix
+  qt6-translations-l10n g++-mingw-w64-x86-64-posix clang-format
 )
 
 missing=()
