@@ -32,6 +32,13 @@ struct TQzCatalogue {
     // alone, the upper limit alone, and both.
     const char16_t* InputErrorCaption;
     std::array<const char16_t*, 3> LimitLeads;
+    // The advanced filter's counts: what is counted (nuclides, elements, spectrum lines), the
+    // count of one and of more (%1 the number, %2 the word), the empty list and the list cut short.
+    std::array<const char16_t*, 3> CountedThings;
+    const char16_t* CountOfOne;
+    const char16_t* CountOfMany;
+    const char16_t* ListEmpty;
+    const char16_t* ListTooLong;
 };
 
 const TQzCatalogue& EnglishCatalogue();

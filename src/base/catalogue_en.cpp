@@ -98,6 +98,11 @@ const TQzCatalogue& EnglishCatalogue()
             u"Input value must not be greater than",
             u"Input value must be in range",
         }},
+        .CountedThings = {{u"radionuclide", u"element", u"spectrum line"}},
+        .CountOfOne = u"%1 %2",
+        .CountOfMany = u"%1 %2s",
+        .ListEmpty = u"List is empty!",
+        .ListTooLong = u"List is too long !",
     };
     return catalogue;
 }

@@ -98,6 +98,11 @@ const TQzCatalogue& RussianCatalogue()
             u"Введенное число должно быть не больше",
             u"Введенное число должно быть в пределах",
         }},
+        .CountedThings = {{u"Выбрано радионуклидов", u"Выбрано элементов", u"Выбрано линий спектра"}},
+        .CountOfOne = u"%2 - %1",
+        .CountOfMany = u"%2 - %1",
+        .ListEmpty = u"Список пуст!",
+        .ListTooLong = u"Список слишком большой !",
     };
     return catalogue;
 }

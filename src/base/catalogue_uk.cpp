@@ -98,6 +98,11 @@ const TQzCatalogue& UkrainianCatalogue()
             u"Введене число повинно бути не більше",
             u"Введене число повинно бути в межах",
         }},
+        .CountedThings = {{u"Вибрано радiонуклiдiв", u"Вибрано елементiв", u"Вибрано лiнiй спектру"}},
+        .CountOfOne = u"%2 - %1",
+        .CountOfMany = u"%2 - %1",
+        .ListEmpty = u"Список пустий!",
+        .ListTooLong = u"Список занадто великиий !",
     };
     return catalogue;
 }

@@ -1,5 +1,6 @@
 #include "chooser/ui/advfilterform.h"
 
+#include "base/catalogue.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/columnslist.h"
 #include "controls/inputcolours.h"
@@ -230,21 +231,11 @@ QString lineKindText(int kind)
 
 QString TQzRNXAdvFilterForm::CountText(int count, CountKind kind, TQzLanguage language)
 {
-    static const char* const english[] = {"radionuclide", "element", "spectrum line"};
-    static const char16_t* const russian[] = {u"Выбрано радионуклидов", u"Выбрано элементов", u"Выбрано линий спектра"};
-    static const char16_t* const ukrainian[]
-        = {u"Вибрано радiонуклiдiв", u"Вибрано елементiв", u"Вибрано лiнiй спектру"};
-    if (language == l_Russian || language == l_Ukrainian) {
-        if (count == 0)
-            return language == l_Russian ? QStringLiteral("Список пуст!") : QStringLiteral("Список пустий!");
-        return QString::fromUtf16(language == l_Russian ? russian[kind] : ukrainian[kind]) + QStringLiteral(" - ")
-            + QString::number(count);
-    }
+    const TQzCatalogue& texts = Catalogue(language);
     if (count == 0)
-        return QStringLiteral("List is empty!");
-    if (count == 1)
-        return QStringLiteral("1 ") + QLatin1String(english[kind]);
-    return QString::number(count) + u' ' + QLatin1String(english[kind]) + u's';
+        return QString::fromUtf16(texts.ListEmpty);
+    return QString::fromUtf16(count == 1 ? texts.CountOfOne : texts.CountOfMany)
+        .arg(QString::number(count), QString::fromUtf16(texts.CountedThings[kind]));
 }
 
 // Building the dialog
@@ -1056,9 +1047,7 @@ void TQzRNXAdvFilterForm::ShowLines()
         sgLines->SetCells(5, r, QString::number(line.lambda, 'g', 8));
     }
     if (FLinesTooMany) {
-        static const char16_t* const tooLong[]
-            = {u"List is too long !", u"Список слишком большой !", u"Список занадто великиий !"};
-        lLines->setText(QString::fromUtf16(tooLong[std::min<int>(FPanel.Language(), 2)]));
+        lLines->setText(QString::fromUtf16(Catalogue(FPanel.Language()).ListTooLong));
         lLines->setStyleSheet(QStringLiteral("color: blue"));
         return;
     }

@@ -316,6 +316,30 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
     });
 }
 
+// A list that would pass its cap stops there and says so, in the chooser's language.
+TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
+{
+    const struct {
+        TQzLanguage language;
+        const char* said;
+    } cases[] = {{l_English, "List is too long !"}, {l_Russian, "Список слишком большой !"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        makePanel();
+        panel->SetLanguage(c.language);
+        openDialog([&](TQzRNXAdvFilterForm& f) {
+            click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+            click(f.LinesListButton());
+            click(f.CriterionBox(soGammaEnergy));
+            typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("100"));
+            typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0"));
+            click(f.LineKindButton(TQzRNXAdvFilterForm::lkGamma));
+            EXPECT_EQ(f.LinesGrid()->RowCount() - 1, TQzRNXAdvFilterForm::MaxLines);
+            EXPECT_EQ(f.LinesLabel()->text().toStdString(), c.said);
+        });
+    }
+}
+
 TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
 {
     openDialog([&](TQzRNXAdvFilterForm& f) {
@@ -489,12 +513,26 @@ TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)
 
 TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
 {
-    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(12, TQzRNXAdvFilterForm::ckLines, l_Russian),
-              QStringLiteral("Выбрано линий спектра - 12"));
-    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(1, TQzRNXAdvFilterForm::ckElements, l_English),
-              QStringLiteral("1 element"));
-    EXPECT_EQ(TQzRNXAdvFilterForm::CountText(0, TQzRNXAdvFilterForm::ckNuclides, l_Ukrainian),
-              QStringLiteral("Список пустий!"));
+    using F = TQzRNXAdvFilterForm;
+    const struct {
+        int count;
+        F::CountKind kind;
+        TQzLanguage language;
+        const char* text;
+    } cases[] = {
+        {12, F::ckNuclides, l_English, "12 radionuclides"},
+        {1, F::ckElements, l_English, "1 element"},
+        {2, F::ckLines, l_English, "2 spectrum lines"},
+        {0, F::ckLines, l_English, "List is empty!"},
+        {12, F::ckLines, l_Russian, "Выбрано линий спектра - 12"},
+        {1, F::ckElements, l_Russian, "Выбрано элементов - 1"},
+        {0, F::ckNuclides, l_Russian, "Список пуст!"},
+        {3, F::ckLines, l_Ukrainian, "Вибрано лiнiй спектру - 3"},
+        {1, F::ckNuclides, l_Ukrainian, "Вибрано радiонуклiдiв - 1"},
+        {0, F::ckNuclides, l_Ukrainian, "Список пустий!"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(F::CountText(c.count, c.kind, c.language).toStdString(), c.text);
     panel->SetLanguage(l_Ukrainian);
     openDialog([&](TQzRNXAdvFilterForm& f) {
         EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->RNXCount()));
