@@ -82,8 +82,8 @@ struct Fixture {
         // The dialog's "<<" then OK, as a user adds everything on offer.
         view->ExecModal = [](QDialog& dialog) {
             auto& add = static_cast<kav::TAddRNuclidesForm&>(dialog);
-            add.bAddAll->click();
-            add.bbOK->click();
+            add.findChild<QPushButton*>(QStringLiteral("addAllButton"))->click();
+            add.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             return add.result();
         };
     }

@@ -1,3 +1,4 @@
+#include "addnuclidesparts.h"
 #include "app/mainform.h"
 #include "app/mixtureview.h"
 #include "chooser/ui/addrnuclidesform.h"
@@ -85,13 +86,14 @@ protected:
     void addThroughDialog(const QStringList& names)
     {
         inDialog = [names](TAddRNuclidesForm& add) {
+            const AddNuclidesParts parts(add);
             bool first = true;
             for (const QString& name : names) {
-                clickEntry(add.lbAllRNuclides, name, first ? Qt::KeyboardModifiers() : Qt::ControlModifier);
+                clickEntry(parts.offeredList, name, first ? Qt::KeyboardModifiers() : Qt::ControlModifier);
                 first = false;
             }
-            QTest::mouseClick(add.bAdd, Qt::LeftButton);
-            QTest::mouseClick(add.bbOK, Qt::LeftButton);
+            QTest::mouseClick(parts.addButton, Qt::LeftButton);
+            QTest::mouseClick(parts.okButton, Qt::LeftButton);
         };
         QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
     }
@@ -175,23 +177,25 @@ TEST_F(MixtureViewTest, StartsOnCoSixtyInhaledAtFiveMicrometres)
 TEST_F(MixtureViewTest, NuclidesComeInThroughTheDialogByListAndByTree)
 {
     inDialog = [](TAddRNuclidesForm& add) {
-        EXPECT_FALSE(add.bbOK->isEnabled());
-        clickEntry(add.lbAllRNuclides, "Cs-137");
-        clickEntry(add.lbAllRNuclides, "Sr-90", Qt::ControlModifier);
-        EXPECT_EQ(add.lSelected->text(), QStringLiteral("Selected radionuclides - 2"));
-        QTest::mouseClick(add.bAdd, Qt::LeftButton);
+        const AddNuclidesParts parts(add);
+        EXPECT_FALSE(parts.okButton->isEnabled());
+        clickEntry(parts.offeredList, "Cs-137");
+        clickEntry(parts.offeredList, "Sr-90", Qt::ControlModifier);
+        EXPECT_EQ(parts.offeredCount->text(), QStringLiteral("Selected radionuclides - 2"));
+        QTest::mouseClick(parts.addButton, Qt::LeftButton);
         // The tree: the element node brings every nuclide of the element.
-        QTabBar* tabs = add.pcRNuclides->tabBar();
+        QTabBar* tabs = parts.offeredPages->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
-        ASSERT_EQ(add.pcRNuclides->currentWidget(), add.tsElements);
-        EXPECT_FALSE(add.bAddAll->isEnabled());
-        const QList<QTreeWidgetItem*> pu = add.tvElements->findItems(QStringLiteral("Pu  Plutonium"), Qt::MatchExactly);
+        ASSERT_EQ(parts.offeredPages->currentWidget(), parts.elementsPage);
+        EXPECT_FALSE(parts.addAllButton->isEnabled());
+        const QList<QTreeWidgetItem*> pu
+            = parts.elementTree->findItems(QStringLiteral("Pu  Plutonium"), Qt::MatchExactly);
         ASSERT_EQ(pu.size(), 1);
-        QTest::mouseClick(add.tvElements->viewport(), Qt::LeftButton, {},
-                          add.tvElements->visualItemRect(pu[0]).center());
-        QTest::mouseClick(add.bAdd, Qt::LeftButton);
-        EXPECT_TRUE(add.bbOK->isEnabled());
-        QTest::mouseClick(add.bbOK, Qt::LeftButton);
+        QTest::mouseClick(parts.elementTree->viewport(), Qt::LeftButton, {},
+                          parts.elementTree->visualItemRect(pu[0]).center());
+        QTest::mouseClick(parts.addButton, Qt::LeftButton);
+        EXPECT_TRUE(parts.okButton->isEnabled());
+        QTest::mouseClick(parts.okButton, Qt::LeftButton);
     };
     QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
     ASSERT_EQ(dialogs, 1);
@@ -207,9 +211,10 @@ TEST_F(MixtureViewTest, NuclidesComeInThroughTheDialogByListAndByTree)
 TEST_F(MixtureViewTest, CancelAddsNothing)
 {
     inDialog = [](TAddRNuclidesForm& add) {
-        clickEntry(add.lbAllRNuclides, "Cs-137");
-        QTest::mouseClick(add.bAdd, Qt::LeftButton);
-        QTest::mouseClick(add.bbCancel, Qt::LeftButton);
+        const AddNuclidesParts parts(add);
+        clickEntry(parts.offeredList, "Cs-137");
+        QTest::mouseClick(parts.addButton, Qt::LeftButton);
+        QTest::mouseClick(parts.cancelButton, Qt::LeftButton);
     };
     QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
@@ -386,7 +391,7 @@ TEST_F(MixtureViewTest, ChangesAreUndoneAndRedone)
 TEST_F(MixtureViewTest, InsertOpensTheDialog)
 {
     grid->setFocus();
-    inDialog = [](TAddRNuclidesForm& add) { QTest::mouseClick(add.bbCancel, Qt::LeftButton); };
+    inDialog = [](TAddRNuclidesForm& add) { QTest::mouseClick(AddNuclidesParts(add).cancelButton, Qt::LeftButton); };
     QTest::keyClick(grid, Qt::Key_Insert);
     EXPECT_EQ(dialogs, 1);
 }

@@ -26,4 +26,14 @@ inline void pickComboItem(QComboBox* box, const QString& text)
     EXPECT_FALSE(list->isVisible()) << "the list stayed open after picking " << text.toStdString();
 }
 
+// The child of the given object name and type, or null. (The toolkit's own cast does not know
+// the program's widget classes, which carry no meta-object of their own.)
+template <typename T> T* namedChild(const QObject& parent, const char* name)
+{
+    for (QObject* child : parent.findChildren<QObject*>(QLatin1String(name)))
+        if (auto* found = dynamic_cast<T*>(child))
+            return found;
+    return nullptr;
+}
+
 } // namespace kav

@@ -175,6 +175,8 @@ TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
     bAdd->setToolTip(QStringLiteral("Add selected radionuclides to the list"));
     bAddAll = new QPushButton(QStringLiteral("<<"), this);
     bAddAll->setToolTip(QStringLiteral("Add all radionuclides to the list"));
+    bAdd->setObjectName(QStringLiteral("addButton"));
+    bAddAll->setObjectName(QStringLiteral("addAllButton"));
     middle->addStretch(1);
     for (QPushButton* b : {bAdd, bAddAll}) {
         b->setFixedWidth(36);
@@ -195,6 +197,8 @@ TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
     bbOK->setDefault(true);
     bbCancel = new QPushButton(QStringLiteral("Cancel"), this);
     bbCancel->setAutoDefault(false);
+    bbOK->setObjectName(QStringLiteral("okButton"));
+    bbCancel->setObjectName(QStringLiteral("cancelButton"));
     connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* closing = new QHBoxLayout;
@@ -219,7 +223,7 @@ QWidget* TAddRNuclidesForm::BuildChosenSide()
 {
     auto* side = new QWidget(this);
     auto* chosen = new DropList(3, side);
-    chosen->setObjectName(QStringLiteral("lbRNucl"));
+    chosen->setObjectName(QStringLiteral("chosenList"));
     chosen->setSelectionMode(QAbstractItemView::ExtendedSelection);
     chosen->setAcceptDrops(true);
     chosen->setDragDropMode(QAbstractItemView::DropOnly);
@@ -229,6 +233,7 @@ QWidget* TAddRNuclidesForm::BuildChosenSide()
 
     bbDel = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
     bbDel->setAutoDefault(false);
+    bbDel->setObjectName(QStringLiteral("removeButton"));
     connect(bbDel, &QPushButton::clicked, this, [this] { bbDelClick(); });
     sbUp = new QToolButton(side);
     sbUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
@@ -236,6 +241,8 @@ QWidget* TAddRNuclidesForm::BuildChosenSide()
     sbDown = new QToolButton(side);
     sbDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     sbDown->setToolTip(QStringLiteral("Move down"));
+    sbUp->setObjectName(QStringLiteral("upButton"));
+    sbDown->setObjectName(QStringLiteral("downButton"));
     sbUp->setEnabled(false);
     sbDown->setEnabled(false);
     connect(sbUp, &QToolButton::clicked, this, [this] { sbUpClick(); });
@@ -257,9 +264,12 @@ QWidget* TAddRNuclidesForm::BuildOfferedSide()
     pcRNuclides = new QTabWidget(this);
     tsElements = new QWidget;
     tsRNuclides = new QWidget;
+    pcRNuclides->setObjectName(QStringLiteral("offeredPages"));
+    tsElements->setObjectName(QStringLiteral("elementsPage"));
+    tsRNuclides->setObjectName(QStringLiteral("nuclidesPage"));
 
     auto* tree = new OfferedTree(tsElements);
-    tree->setObjectName(QStringLiteral("tvElements"));
+    tree->setObjectName(QStringLiteral("elementTree"));
     tree->setHeaderHidden(true);
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->setDragEnabled(true);
@@ -272,7 +282,7 @@ QWidget* TAddRNuclidesForm::BuildOfferedSide()
     (new QVBoxLayout(tsElements))->addWidget(tvElements);
 
     auto* offered = new OfferedList(5, tsRNuclides);
-    offered->setObjectName(QStringLiteral("lbAllRNuclides"));
+    offered->setObjectName(QStringLiteral("offeredList"));
     offered->setSelectionMode(QAbstractItemView::ExtendedSelection);
     offered->setDragEnabled(true);
     offered->setDragDropMode(QAbstractItemView::DragOnly);
@@ -282,6 +292,7 @@ QWidget* TAddRNuclidesForm::BuildOfferedSide()
     connect(offered, &QListWidget::itemDoubleClicked, this, [this] { bAddClick(); });
     lbAllRNuclides = offered;
     lSelected = new QLabel(tsRNuclides);
+    lSelected->setObjectName(QStringLiteral("offeredCount"));
     lSelected->setAlignment(Qt::AlignCenter);
     auto* listPage = new QVBoxLayout(tsRNuclides);
     listPage->addWidget(lbAllRNuclides, 1);
@@ -298,6 +309,7 @@ QWidget* TAddRNuclidesForm::BuildOfferedSide()
 void TAddRNuclidesForm::BuildSortMenu()
 {
     pmRNuclList = new QMenu(this);
+    pmRNuclList->setObjectName(QStringLiteral("sortMenu"));
     auto* group = new QActionGroup(pmRNuclList);
     const std::pair<QAction**, const char*> items[] = {{&miABCSort, "Sort by: ABC"},
                                                        {&miPeriodicTableSort, "              periodictable"},

@@ -32,8 +32,28 @@ public:
 
     // The nodes of the chosen list, in its order.
     TRNXnodeArray ChosenNodes() const;
+    // Its parts are found by their object names: "chosenList", "removeButton", "upButton",
+    // "downButton", "addButton", "addAllButton", "offeredPages", "elementsPage", "nuclidesPage",
+    // "elementTree", "offeredList", "offeredCount", "sortMenu", "okButton", "cancelButton".
+
     // F1: the owner shows the dialog's help.
     std::function<void()> OnHelp;
+
+protected:
+    // Delete in the chosen list removes its selected entries.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* BuildChosenSide();
+    QWidget* BuildOfferedSide();
+    void BuildSortMenu();
+    void FillOffered();
+    void AddEntry(const QString& name, const TRNXnode* node);
+    // Sorts a list by the current order, the current entry kept current and selected.
+    void SortList(QListWidget* list);
+    void UpdateButtons();
+    void UpdateSelectedCount();
+    void MoveSelected(int direction);
 
     QListWidget* lbRNucl = nullptr;
     QPushButton* bbDel = nullptr;
@@ -61,22 +81,6 @@ public:
     void sbUpClick();
     void sbDownClick();
     void miSortClick(QAction* item);
-
-protected:
-    // Delete in the chosen list removes its selected entries.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    QWidget* BuildChosenSide();
-    QWidget* BuildOfferedSide();
-    void BuildSortMenu();
-    void FillOffered();
-    void AddEntry(const QString& name, const TRNXnode* node);
-    // Sorts a list by the current order, the current entry kept current and selected.
-    void SortList(QListWidget* list);
-    void UpdateButtons();
-    void UpdateSelectedCount();
-    void MoveSelected(int direction);
 
     TQzRNXPanel& F_pRNuclide;
     std::function<int(const TBasicRNX&, const TBasicRNX&)> CompareRNuclide;

@@ -1,3 +1,4 @@
+#include "addnuclidesparts.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "chooser/ui/rnxpanel.h"
 #include "indexfixture.h"
@@ -39,6 +40,7 @@ protected:
         panel->Filter().SetRNXList(
             QStringList{"Fe-59", "H-3", "Co-58", "Co-60", "C-11", "Ca-41", "Ag-117", "Ag-99", "Co-57"});
         form = std::make_unique<TAddRNuclidesForm>(*panel);
+        parts = std::make_unique<AddNuclidesParts>(*form);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
@@ -53,10 +55,10 @@ protected:
     {
         bool first = true;
         for (const QString& name : names) {
-            click(form->lbAllRNuclides, name, first ? Qt::KeyboardModifiers() : Qt::ControlModifier);
+            click(parts->offeredList, name, first ? Qt::KeyboardModifiers() : Qt::ControlModifier);
             first = false;
         }
-        QTest::mouseClick(form->bAdd, Qt::LeftButton);
+        QTest::mouseClick(parts->addButton, Qt::LeftButton);
     }
     QStringList chosen() const
     {
@@ -70,23 +72,24 @@ protected:
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     std::unique_ptr<TAddRNuclidesForm> form;
+    std::unique_ptr<AddNuclidesParts> parts;
 };
 
 TEST_F(AddDialogTest, OpensOnTheOfferedListInPeriodicOrderWithOkGreyed)
 {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Add radionuclides"));
-    EXPECT_EQ(form->pcRNuclides->currentWidget(), form->tsRNuclides);
-    EXPECT_EQ(texts(form->lbAllRNuclides),
+    EXPECT_EQ(parts->offeredPages->currentWidget(), parts->nuclidesPage);
+    EXPECT_EQ(texts(parts->offeredList),
               (QStringList{"H-3", "C-11", "Ca-41", "Fe-59", "Co-57", "Co-58", "Co-60", "Ag-99", "Ag-117"}));
-    EXPECT_EQ(form->lbAllRNuclides->selectedItems().size(), 1);
-    EXPECT_FALSE(form->bbOK->isEnabled());
-    EXPECT_FALSE(form->sbUp->isEnabled());
-    EXPECT_TRUE(form->miPeriodicTableSort->isChecked());
+    EXPECT_EQ(parts->offeredList->selectedItems().size(), 1);
+    EXPECT_FALSE(parts->okButton->isEnabled());
+    EXPECT_FALSE(parts->upButton->isEnabled());
+    EXPECT_TRUE(parts->sortBy("periodic")->isChecked());
     // The tree: the elements on offer, each with its nuclides by mass.
-    ASSERT_EQ(form->tvElements->topLevelItemCount(), 6);
-    const QTreeWidgetItem* cobalt = form->tvElements->topLevelItem(4);
+    ASSERT_EQ(parts->elementTree->topLevelItemCount(), 6);
+    const QTreeWidgetItem* cobalt = parts->elementTree->topLevelItem(4);
     EXPECT_EQ(cobalt->text(0), QStringLiteral("Co  Cobalt"));
-    EXPECT_EQ(form->tvElements->topLevelItem(0)->text(0), QStringLiteral("H   Hydrogen"));
+    EXPECT_EQ(parts->elementTree->topLevelItem(0)->text(0), QStringLiteral("H   Hydrogen"));
     ASSERT_EQ(cobalt->childCount(), 3);
     EXPECT_EQ(cobalt->child(0)->text(0), QStringLiteral("57"));
     EXPECT_EQ(cobalt->child(2)->text(0), QStringLiteral("60"));
@@ -94,49 +97,49 @@ TEST_F(AddDialogTest, OpensOnTheOfferedListInPeriodicOrderWithOkGreyed)
 
 TEST_F(AddDialogTest, SelectionCountAddingTwiceAndOk)
 {
-    click(form->lbAllRNuclides, "Co-60");
-    EXPECT_EQ(form->lSelected->text(), QString());
-    click(form->lbAllRNuclides, "H-3", Qt::ControlModifier);
-    click(form->lbAllRNuclides, "Ag-99", Qt::ControlModifier);
-    EXPECT_EQ(form->lSelected->text(), QStringLiteral("Selected radionuclides - 3"));
-    QTest::mouseClick(form->bAdd, Qt::LeftButton);
+    click(parts->offeredList, "Co-60");
+    EXPECT_EQ(parts->offeredCount->text(), QString());
+    click(parts->offeredList, "H-3", Qt::ControlModifier);
+    click(parts->offeredList, "Ag-99", Qt::ControlModifier);
+    EXPECT_EQ(parts->offeredCount->text(), QStringLiteral("Selected radionuclides - 3"));
+    QTest::mouseClick(parts->addButton, Qt::LeftButton);
     add({"Co-60"});
     EXPECT_EQ(chosen(), (QStringList{"H-3", "Co-60", "Co-60", "Ag-99"}));
-    EXPECT_TRUE(form->bbOK->isEnabled());
-    EXPECT_TRUE(form->sbUp->isEnabled());
-    QTest::mouseClick(form->bbOK, Qt::LeftButton);
+    EXPECT_TRUE(parts->okButton->isEnabled());
+    EXPECT_TRUE(parts->upButton->isEnabled());
+    QTest::mouseClick(parts->okButton, Qt::LeftButton);
     EXPECT_EQ(form->result(), QDialog::Accepted);
 }
 
 TEST_F(AddDialogTest, AnElementNodeBringsItsNuclides)
 {
-    QTabBar* tabs = form->pcRNuclides->tabBar();
+    QTabBar* tabs = parts->offeredPages->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
-    EXPECT_FALSE(form->bAddAll->isEnabled());
-    QTreeWidgetItem* cobalt = form->tvElements->topLevelItem(4);
-    QTest::mouseClick(form->tvElements->viewport(), Qt::LeftButton, {},
-                      form->tvElements->visualItemRect(cobalt).center());
-    QTest::mouseClick(form->bAdd, Qt::LeftButton);
+    EXPECT_FALSE(parts->addAllButton->isEnabled());
+    QTreeWidgetItem* cobalt = parts->elementTree->topLevelItem(4);
+    QTest::mouseClick(parts->elementTree->viewport(), Qt::LeftButton, {},
+                      parts->elementTree->visualItemRect(cobalt).center());
+    QTest::mouseClick(parts->addButton, Qt::LeftButton);
     EXPECT_EQ(chosen(), (QStringList{"Co-57", "Co-58", "Co-60"}));
 }
 
 TEST_F(AddDialogTest, SortOrdersApplyToBothLists)
 {
-    QTest::mouseClick(form->bAddAll, Qt::LeftButton);
-    ASSERT_EQ(form->lbRNucl->count(), 9);
+    QTest::mouseClick(parts->addAllButton, Qt::LeftButton);
+    ASSERT_EQ(parts->chosenList->count(), 9);
     struct Case {
         QAction* item;
         QStringList order;
     } cases[] = {
-        {form->miABCSort, {"Ag-99", "Ag-117", "C-11", "Ca-41", "Co-57", "Co-58", "Co-60", "Fe-59", "H-3"}},
-        {form->miAMassSort, {"H-3", "C-11", "Ca-41", "Co-57", "Co-58", "Fe-59", "Co-60", "Ag-99", "Ag-117"}},
-        {form->miPeriodicTableSort, {"H-3", "C-11", "Ca-41", "Fe-59", "Co-57", "Co-58", "Co-60", "Ag-99", "Ag-117"}},
+        {parts->sortBy("ABC"), {"Ag-99", "Ag-117", "C-11", "Ca-41", "Co-57", "Co-58", "Co-60", "Fe-59", "H-3"}},
+        {parts->sortBy("atomic mass"), {"H-3", "C-11", "Ca-41", "Co-57", "Co-58", "Fe-59", "Co-60", "Ag-99", "Ag-117"}},
+        {parts->sortBy("periodic"), {"H-3", "C-11", "Ca-41", "Fe-59", "Co-57", "Co-58", "Co-60", "Ag-99", "Ag-117"}},
     };
     for (const Case& c : cases) {
         c.item->trigger();
         EXPECT_TRUE(c.item->isChecked());
-        EXPECT_EQ(texts(form->lbRNucl), c.order) << c.item->text().toStdString();
-        EXPECT_EQ(texts(form->lbAllRNuclides), c.order) << c.item->text().toStdString();
+        EXPECT_EQ(texts(parts->chosenList), c.order) << c.item->text().toStdString();
+        EXPECT_EQ(texts(parts->offeredList), c.order) << c.item->text().toStdString();
     }
 }
 
@@ -144,52 +147,53 @@ TEST_F(AddDialogTest, EntriesMoveUpAndDownAndGo)
 {
     add({"H-3", "C-11", "Co-60", "Ag-99"});
     ASSERT_EQ(chosen(), (QStringList{"H-3", "C-11", "Co-60", "Ag-99"}));
-    click(form->lbRNucl, "Co-60");
-    QTest::mouseClick(form->sbUp, Qt::LeftButton);
+    click(parts->chosenList, "Co-60");
+    QTest::mouseClick(parts->upButton, Qt::LeftButton);
     EXPECT_EQ(chosen(), (QStringList{"H-3", "Co-60", "C-11", "Ag-99"}));
-    QTest::mouseClick(form->sbDown, Qt::LeftButton);
-    QTest::mouseClick(form->sbDown, Qt::LeftButton);
+    QTest::mouseClick(parts->downButton, Qt::LeftButton);
+    QTest::mouseClick(parts->downButton, Qt::LeftButton);
     EXPECT_EQ(chosen(), (QStringList{"H-3", "C-11", "Ag-99", "Co-60"}));
     // Several selected move together; not past the top.
-    click(form->lbRNucl, "C-11");
-    click(form->lbRNucl, "Co-60", Qt::ControlModifier);
-    QTest::mouseClick(form->sbUp, Qt::LeftButton);
+    click(parts->chosenList, "C-11");
+    click(parts->chosenList, "Co-60", Qt::ControlModifier);
+    QTest::mouseClick(parts->upButton, Qt::LeftButton);
     EXPECT_EQ(chosen(), (QStringList{"C-11", "H-3", "Co-60", "Ag-99"}));
-    QTest::mouseClick(form->sbUp, Qt::LeftButton);
+    QTest::mouseClick(parts->upButton, Qt::LeftButton);
     EXPECT_EQ(chosen(), (QStringList{"C-11", "H-3", "Co-60", "Ag-99"}));
 
-    QTest::mouseClick(form->bbDel, Qt::LeftButton);
+    QTest::mouseClick(parts->removeButton, Qt::LeftButton);
     EXPECT_EQ(chosen(), (QStringList{"H-3", "Ag-99"}));
-    click(form->lbRNucl, "Ag-99");
-    QTest::keyClick(form->lbRNucl, Qt::Key_Delete);
+    click(parts->chosenList, "Ag-99");
+    QTest::keyClick(parts->chosenList, Qt::Key_Delete);
     EXPECT_EQ(chosen(), QStringList{"H-3"});
-    EXPECT_FALSE(form->sbUp->isEnabled());
-    EXPECT_FALSE(form->sbDown->isEnabled());
-    EXPECT_TRUE(form->bbOK->isEnabled());
-    QTest::mouseClick(form->bbDel, Qt::LeftButton);
+    EXPECT_FALSE(parts->upButton->isEnabled());
+    EXPECT_FALSE(parts->downButton->isEnabled());
+    EXPECT_TRUE(parts->okButton->isEnabled());
+    QTest::mouseClick(parts->removeButton, Qt::LeftButton);
     EXPECT_TRUE(chosen().isEmpty());
-    EXPECT_FALSE(form->bbOK->isEnabled());
+    EXPECT_FALSE(parts->okButton->isEnabled());
 }
 
 TEST_F(AddDialogTest, ADropFromTheOfferedSideAddsItsSelection)
 {
-    click(form->lbAllRNuclides, "Ca-41");
+    click(parts->offeredList, "Ca-41");
     // What others drag is refused.
     QMimeData foreign;
     foreign.setText(QStringLiteral("Co-60"));
-    QDragEnterEvent refused(form->lbRNucl->viewport()->rect().center(), Qt::CopyAction, &foreign, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(form->lbRNucl->viewport(), &refused);
+    QDragEnterEvent refused(parts->chosenList->viewport()->rect().center(), Qt::CopyAction, &foreign, Qt::LeftButton,
+                            {});
+    QCoreApplication::sendEvent(parts->chosenList->viewport(), &refused);
     EXPECT_FALSE(refused.isAccepted());
 
     std::unique_ptr<QMimeData> dragged(
-        form->lbAllRNuclides->model()->mimeData(form->lbAllRNuclides->selectionModel()->selectedIndexes()));
+        parts->offeredList->model()->mimeData(parts->offeredList->selectionModel()->selectedIndexes()));
     ASSERT_TRUE(dragged);
-    const QPoint at = form->lbRNucl->viewport()->rect().center();
+    const QPoint at = parts->chosenList->viewport()->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, dragged.get(), Qt::LeftButton, {});
-    QCoreApplication::sendEvent(form->lbRNucl->viewport(), &enter);
+    QCoreApplication::sendEvent(parts->chosenList->viewport(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(at, Qt::CopyAction, dragged.get(), Qt::LeftButton, {});
-    QCoreApplication::sendEvent(form->lbRNucl->viewport(), &drop);
+    QCoreApplication::sendEvent(parts->chosenList->viewport(), &drop);
     EXPECT_EQ(chosen(), QStringList{"Ca-41"});
 }
 
@@ -209,9 +213,10 @@ TEST_F(AddDialogTest, CancelReturnsNothing)
     TRNXnodeArray nodes{nullptr};
     const bool accepted = ExecuteAddRNuclidesDialog(*panel, nodes, [](QDialog& dialog) {
         auto& add = static_cast<TAddRNuclidesForm&>(dialog);
+        const AddNuclidesParts parts(add);
         add.show();
-        QTest::mouseClick(add.bAddAll, Qt::LeftButton);
-        QTest::mouseClick(add.bbCancel, Qt::LeftButton);
+        QTest::mouseClick(parts.addAllButton, Qt::LeftButton);
+        QTest::mouseClick(parts.cancelButton, Qt::LeftButton);
         return add.result();
     });
     EXPECT_FALSE(accepted);
