@@ -33,6 +33,10 @@ struct Bioassay {
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     kav::TVESKRNData data{&context.ProgramPreference()};
     std::unique_ptr<kav::TBioassayView> view;
+    // The view's parts the benchmarks work, found by their names.
+    kav::TQzStringGrid* table = nullptr;
+    QButtonGroup* displayedData = nullptr;
+    kav::TBioassayChart* chart = nullptr;
 
     Bioassay()
     {
@@ -52,9 +56,11 @@ struct Bioassay {
         view->SetDPUMData(&data);
         view->resize(1000, 650);
         view->show(); // laid out as on the screen
-        view->FillDPUMMaterials();
-        view->UpdateDPUM();
-        if (!view->Table().HasData)
+        view->ShowData();
+        table = dynamic_cast<kav::TQzStringGrid*>(view->findChild<QWidget*>(QStringLiteral("bioassayTable")));
+        displayedData = view->findChild<QButtonGroup*>(QStringLiteral("displayedData"));
+        chart = dynamic_cast<kav::TBioassayChart*>(view->findChild<QWidget*>(QStringLiteral("bioassayChart")));
+        if (!view->Table().HasData || !table || !displayedData || !chart)
             std::abort();
     }
 };
@@ -104,18 +110,18 @@ void BM_ChooseDisplayedDataAndRefill(benchmark::State& state)
     int choice = 1;
     for (auto _ : state) {
         // Every choice in turn, as clicks on the three buttons make them; every cell written anew.
-        b.view->sgDPUM->SetRowCount(2);
-        b.view->rgDPUMViewType->button(choice)->setChecked(true);
+        b.table->SetRowCount(2);
+        b.displayedData->button(choice)->setChecked(true);
         choice = (choice + 1) % kav::DPUMViewTypeCount;
     }
-    state.counters["rows"] = b.view->sgDPUM->RowCount() - 1;
+    state.counters["rows"] = b.table->RowCount() - 1;
 }
 BENCHMARK(BM_ChooseDisplayedDataAndRefill)->Unit(benchmark::kMicrosecond);
 
 void BM_RefillSeriesAndRedraw(benchmark::State& state)
 {
     Bioassay& b = bioassay();
-    kav::TBioassayChart& chart = *b.view->pnDPUMChart;
+    kav::TBioassayChart& chart = *b.chart;
     QImage image(chart.ChDPUM->size(), QImage::Format_RGB32);
     for (auto _ : state) {
         chart.ShowTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
@@ -133,7 +139,7 @@ void BM_ChartAsEnhancedMetafile(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::ChartPictureBytes(*b.view->pnDPUMChart->ChDPUM, kav::cpEmf));
+        benchmark::DoNotOptimize(kav::ChartPictureBytes(*b.chart->ChDPUM, kav::cpEmf));
 }
 BENCHMARK(BM_ChartAsEnhancedMetafile)->Unit(benchmark::kMillisecond);
 

@@ -44,7 +44,7 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
     auto* left = new QVBoxLayout;
     left->addWidget(BuildIntakeParameters());
     pnDPUMChart = new TBioassayChart(context.MessageBoxes(), this);
-    pnDPUMChart->setObjectName(QStringLiteral("pnDPUMChart"));
+    pnDPUMChart->setObjectName(QStringLiteral("bioassayChart"));
     left->addWidget(pnDPUMChart, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(BuildDisplayedData());
@@ -68,23 +68,26 @@ QWidget* TBioassayView::BuildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
     rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), group);
-    rnpDPUMRNIntake->setObjectName(QStringLiteral("rnpDPUMRNIntake"));
+    rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
     rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
     FLoader.emplace(*rnpDPUMRNIntake, FContext.MessageBoxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
     rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), group);
-    rnpDPUMRNMeasured->setObjectName(QStringLiteral("rnpDPUMRNMeasured"));
+    rnpDPUMRNMeasured->setObjectName(QStringLiteral("measuredChooser"));
     rnpDPUMRNMeasured->SetChoiceType(ctFullList);
     rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
     rnpDPUMRNMeasured->hide();
 
     cbDPUMIntakePath = new QComboBox(group);
+    cbDPUMIntakePath->setObjectName(QStringLiteral("routeBox"));
     cbDPUMIntakePath->addItems(IntakePathNames());
     cbDPUMIntakePath->setCurrentIndex(ipInhalation);
     cbDPUMCompound = new TMaterialComboBox(group);
+    cbDPUMCompound->setObjectName(QStringLiteral("materialBox"));
     cbDPUMCompound->setMinimumContentsLength(30);
     cbDPUMAMAD = new QComboBox(group);
+    cbDPUMAMAD->setObjectName(QStringLiteral("sizeBox"));
     cbDPUMAMAD->setMaxVisibleItems(AMADCount);
     cbDPUMAMAD->setToolTip(TMaterialsView::AMADHint);
     for (QComboBox* box : {cbDPUMIntakePath, cbDPUMCompound, cbDPUMAMAD, rnpDPUMRNIntake->ElementBox(),
@@ -131,6 +134,7 @@ QWidget* TBioassayView::BuildDisplayedData()
     group->setToolTip(kViewTypeHint);
     OfferHelp(group, HelpTopic::DisplayedData);
     rgDPUMViewType = new QButtonGroup(group);
+    rgDPUMViewType->setObjectName(QStringLiteral("displayedData"));
     const char* choices[DPUMViewTypeCount] = {"Dose per Content &Function", "Content for the &Specified Dose",
                                               "Content &per Intake (Reference Bioassay Function)"};
     auto* layout = new QGridLayout(group);
@@ -142,7 +146,7 @@ QWidget* TBioassayView::BuildDisplayedData()
     rgDPUMViewType->button(dvDosePerContent)->setChecked(true);
 
     feDPUMDoseForContent = new TQzFloatEdit(group);
-    feDPUMDoseForContent->setObjectName(QStringLiteral("feDPUMDoseForContent"));
+    feDPUMDoseForContent->setObjectName(QStringLiteral("doseForContentField"));
     feDPUMDoseForContent->SetMessageBoxes(&FContext.MessageBoxes());
     feDPUMDoseForContent->SetIncrementType(itLastDigit);
     feDPUMDoseForContent->FloatFormatList().DefaultFormat = QStringLiteral("0.###");
@@ -154,6 +158,7 @@ QWidget* TBioassayView::BuildDisplayedData()
     feDPUMDoseForContent->setFixedWidth(80);
     ApplyInputColours(feDPUMDoseForContent);
     lDPUMDoseUnit = new QLabel(QStringLiteral("mSv"), group);
+    lDPUMDoseUnit->setObjectName(QStringLiteral("doseUnitLabel"));
     feDPUMDoseForContent->setEnabled(false);
     lDPUMDoseUnit->setEnabled(false);
     feDPUMDoseForContent->OnChange = [this] {
@@ -182,20 +187,24 @@ QWidget* TBioassayView::BuildTable()
 {
     auto* box = new QWidget(this);
     aDPUMCopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    aDPUMCopyToClipboard->setObjectName(QStringLiteral("copyAction"));
     aDPUMCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
     connect(aDPUMCopyToClipboard, &QAction::triggered, this, [this] { aDPUMCopyToClipboardExecute(); });
     miDPUMIntDays = new QAction(QStringLiteral("Exclude fractions of the day"), this);
+    miDPUMIntDays->setObjectName(QStringLiteral("wholeDaysAction"));
     miDPUMIntDays->setCheckable(true);
     connect(miDPUMIntDays, &QAction::triggered, this, [this](bool on) {
         FContext.ProgramPreference().SetDPUMIntDays(on);
         UpdateDPUM();
     });
     aDPUMUnits = new QAction(QStringLiteral("&Units..."), this);
+    aDPUMUnits->setObjectName(QStringLiteral("unitsAction"));
     connect(aDPUMUnits, &QAction::triggered, this, [this] {
         if (OnEditUnits)
             OnEditUnits();
     });
     pm_sgDPUM = new QMenu(this);
+    pm_sgDPUM->setObjectName(QStringLiteral("tableMenu"));
     pm_sgDPUM->addAction(miDPUMIntDays);
     pm_sgDPUM->addAction(aDPUMCopyToClipboard);
     pm_sgDPUM->addSeparator();
@@ -204,13 +213,13 @@ QWidget* TBioassayView::BuildTable()
             [this] { miDPUMIntDays->setChecked(FContext.ProgramPreference().DPUMIntDays()); });
 
     lDPUMCaprion = new QLabel(box);
-    lDPUMCaprion->setObjectName(QStringLiteral("lDPUMCaprion"));
+    lDPUMCaprion->setObjectName(QStringLiteral("captionLabel"));
     lDPUMCaprion->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     lDPUMCaprion->setWordWrap(true);
     lDPUMCaprion->setMinimumHeight(3 * fontMetrics().height());
     QToolButton* copy = TextButtonFor(*aDPUMCopyToClipboard, box);
     sgDPUM = new TQzStringGrid(box);
-    sgDPUM->setObjectName(QStringLiteral("sgDPUM"));
+    sgDPUM->setObjectName(QStringLiteral("bioassayTable"));
     CopyByKeys(*aDPUMCopyToClipboard, *sgDPUM);
     sgDPUM->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgDPUM, &QWidget::customContextMenuRequested, this,
@@ -222,7 +231,7 @@ QWidget* TBioassayView::BuildTable()
     lKeyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>")
                               .arg(HelpTopic::PredictedContent),
                           box);
-    lKeyTerm->setObjectName(QStringLiteral("lKeyTerm"));
+    lKeyTerm->setObjectName(QStringLiteral("keyTermLink"));
     lKeyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(lKeyTerm, &QLabel::linkActivated, this, [this](const QString& link) {
         if (ShowHelp)
@@ -285,6 +294,12 @@ void TBioassayView::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
         rnpDPUMRNMeasured->setEnabled(measured.size() > 1);
         UpdateDPUM();
     });
+}
+
+void TBioassayView::ShowData()
+{
+    FillDPUMMaterials();
+    UpdateDPUM();
 }
 
 void TBioassayView::FillDPUMMaterials()

@@ -40,6 +40,48 @@ public:
     std::function<void()> OnEditUnits;
     std::function<void(const QString& topic)> ShowHelp;
 
+    // The choosers of the nuclide taken in and of the one measured, and the dose field, which
+    // the main window joins to the others and to its status line. The other parts are found by
+    // their object names: "routeBox", "materialBox", "sizeBox", "displayedData" (the button
+    // group), "doseForContentField", "doseUnitLabel", "captionLabel", "keyTermLink",
+    // "bioassayTable", "tableMenu", "wholeDaysAction", "copyAction", "unitsAction",
+    // "bioassayChart".
+    TQzRNXPanel* IntakeChooser() const { return rnpDPUMRNIntake; }
+    TQzRNXPanel* MeasuredChooser() const { return rnpDPUMRNMeasured; }
+    TQzFloatEdit* DoseForContentField() const { return feDPUMDoseForContent; }
+
+    void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
+    // Shows the units stored in the preferences.
+    void ApplyPreferenceUnits();
+    // Shows the data object anew: its materials for the chosen route, then the table and chart.
+    void ShowData();
+
+    // What is asked and what came out, as last computed.
+    TDPUMRequest Request() const;
+    const TDPUMTable& Table() const { return FTable; }
+    // The divider between the chart's side and the table's.
+    QSplitter* Divider() const { return FDivider; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void InitDPUMGrid();
+    void FillDPUMMaterials();
+    void FillDPUMAMADList();
+    void UpdateDPUMCaption();
+    void UpdateDPUM();
+    void aDPUMCopyToClipboardExecute();
+    // The table's side as wide as its columns need, up to half the view, the rest to the chart;
+    // once the user has moved the divider it stays where it was put.
+    void ShareWidth();
+    QWidget* BuildIntakeParameters();
+    QWidget* BuildDisplayedData();
+    QWidget* BuildTable();
+    void FillDPUMTable();
+    // A right click on the widget offers "Help" on the topic.
+    void OfferHelp(QWidget* widget, const QString& topic);
+
     TQzRNXPanel* rnpDPUMRNIntake = nullptr;
     TQzRNXPanel* rnpDPUMRNMeasured = nullptr;
     QComboBox* cbDPUMIntakePath = nullptr;
@@ -57,36 +99,6 @@ public:
     QAction* aDPUMUnits = nullptr;
     // The chart of the same numbers, below the intake parameters.
     TBioassayChart* pnDPUMChart = nullptr;
-
-    void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
-    void InitDPUMGrid();
-    void FillDPUMMaterials();
-    void FillDPUMAMADList();
-    void UpdateDPUMCaption();
-    void UpdateDPUM();
-    // Shows the units stored in the preferences.
-    void ApplyPreferenceUnits();
-    void aDPUMCopyToClipboardExecute();
-
-    // What is asked and what came out, as last computed.
-    TDPUMRequest Request() const;
-    const TDPUMTable& Table() const { return FTable; }
-    // The divider between the chart's side and the table's.
-    QSplitter* Divider() const { return FDivider; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    // The table's side as wide as its columns need, up to half the view, the rest to the chart;
-    // once the user has moved the divider it stays where it was put.
-    void ShareWidth();
-    QWidget* BuildIntakeParameters();
-    QWidget* BuildDisplayedData();
-    QWidget* BuildTable();
-    void FillDPUMTable();
-    // A right click on the widget offers "Help" on the topic.
-    void OfferHelp(QWidget* widget, const QString& topic);
 
     ApplicationContext& FContext;
     TVESKRNData* DPUM_RNData = nullptr;

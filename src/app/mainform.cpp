@@ -242,14 +242,14 @@ void TMainForm::CreateViews()
     FBioassayView = new TBioassayView(FContext, tsDPUM);
     PlaceOnPage(FBioassayView, tsDPUM);
     FBioassayView->OnEditUnits = [this] { FContext.ProgramPreference().ExecEditDlg(poDPUMUnits, OptionsDialog); };
-    rnpDPUMRNIntake = FBioassayView->rnpDPUMRNIntake;
+    rnpDPUMRNIntake = FBioassayView->IntakeChooser();
     configure(rnpDPUMRNIntake, 10);
     FMixtureView->SetAddSource(rnpDPUMRNIntake);
     FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
-    rnpDPUMRNMeasured = FBioassayView->rnpDPUMRNMeasured;
+    rnpDPUMRNMeasured = FBioassayView->MeasuredChooser();
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake, rnpDPUMRNMeasured})
         configureHalfLife(panel);
-    FBioassayView->feDPUMDoseForContent->OnStatusText = [this](const QString& text) { ShowStatus(text); };
+    FBioassayView->DoseForContentField()->OnStatusText = [this](const QString& text) { ShowStatus(text); };
     FRadonView = new TRadonView(FContext.MessageBoxes(), tsRadon);
     PlaceOnPage(FRadonView, tsRadon);
 }

@@ -1,6 +1,7 @@
 #include "app/bioassaychart.h"
 #include "app/bioassayview.h"
 #include "app/mainform.h"
+#include "bioassayparts.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/chart.h"
 #include "controls/numberedit.h"
@@ -54,14 +55,15 @@ protected:
         form->FormActivate();
         form->MainTabs()->setCurrentIndex(1);
         view = form->BioassayView();
-        grid = view->sgDPUM;
+        parts = std::make_unique<BioassayParts>(*view);
+        grid = parts->bioassayTable;
     }
-    void choose(int viewType) { QTest::mouseClick(view->rgDPUMViewType->button(viewType), Qt::LeftButton); }
+    void choose(int viewType) { QTest::mouseClick(parts->displayedData->button(viewType), Qt::LeftButton); }
     // Picks an entry of the table's menu as a user does: the menu opens over the table.
     void pickFromMenu(QAction* action)
     {
         QTimer::singleShot(0, view, [this, action] {
-            QMenu* menu = view->pm_sgDPUM;
+            QMenu* menu = parts->tableMenu;
             ASSERT_TRUE(menu->isVisible());
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
         });
@@ -83,19 +85,20 @@ protected:
     ViewerHome home;
     std::unique_ptr<TMainForm> form;
     TBioassayView* view = nullptr;
+    std::unique_ptr<BioassayParts> parts;
     TQzStringGrid* grid = nullptr;
 };
 
 TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
 {
     start();
-    EXPECT_EQ(view->rnpDPUMRNIntake->RNXname(), QStringLiteral("Co-60"));
-    EXPECT_EQ(view->cbDPUMIntakePath->currentText(), QStringLiteral("Inhalation"));
-    EXPECT_EQ(view->cbDPUMCompound->currentText(), QStringLiteral("Aerosols Cobalt nitrate Type M, fA=1E-2"));
-    EXPECT_EQ(view->cbDPUMAMAD->count(), 11);
-    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("5"));
-    EXPECT_FALSE(view->feDPUMDoseForContent->isEnabled());
-    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("(Dose per Content Functions z(t)), Sv/Bq")));
+    EXPECT_EQ(parts->intakeChooser->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(parts->routeBox->currentText(), QStringLiteral("Inhalation"));
+    EXPECT_EQ(parts->materialBox->currentText(), QStringLiteral("Aerosols Cobalt nitrate Type M, fA=1E-2"));
+    EXPECT_EQ(parts->sizeBox->count(), 11);
+    EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("5"));
+    EXPECT_FALSE(parts->doseForContentField->isEnabled());
+    EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("(Dose per Content Functions z(t)), Sv/Bq")));
     EXPECT_EQ(shownTitles(), (QStringList{"Whole Body", "Urine (24-hour sample)", "Lungs*"}));
     EXPECT_EQ(grid->RowCount(), 275);
     EXPECT_EQ(grid->Cells(0, 0), QStringLiteral("Time, days"));
@@ -113,85 +116,85 @@ TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
     start();
     const QString z = grid->Cells(1, 1);
     choose(dvContentForDose);
-    EXPECT_TRUE(view->feDPUMDoseForContent->isEnabled());
-    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("Committed Effective Dose (1 mSv), Bq")));
+    EXPECT_TRUE(parts->doseForContentField->isEnabled());
+    EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("Committed Effective Dose (1 mSv), Bq")));
     // z × content = 1 mSv in Sv.
     EXPECT_NEAR(z.toDouble() * grid->Cells(1, 1).toDouble(), 1e-3, 1e-3 * 0.06);
     const double single = grid->Cells(1, 1).toDouble();
-    view->feDPUMDoseForContent->setFocus();
-    view->feDPUMDoseForContent->selectAll();
-    QTest::keyClicks(view->feDPUMDoseForContent, QStringLiteral("2"));
-    EXPECT_TRUE(view->lDPUMCaprion->text().contains(QStringLiteral("(2 mSv)")));
+    parts->doseForContentField->setFocus();
+    parts->doseForContentField->selectAll();
+    QTest::keyClicks(parts->doseForContentField, QStringLiteral("2"));
+    EXPECT_TRUE(parts->captionLabel->text().contains(QStringLiteral("(2 mSv)")));
     EXPECT_NEAR(grid->Cells(1, 1).toDouble(), 2 * single, 2 * single * 0.06);
     // Down at the lowest dose stops there with a word in the status line, never a box.
-    view->feDPUMDoseForContent->selectAll();
-    QTest::keyClicks(view->feDPUMDoseForContent, QStringLiteral("0.02"));
+    parts->doseForContentField->selectAll();
+    QTest::keyClicks(parts->doseForContentField, QStringLiteral("0.02"));
     for (int press = 0; press < 3; ++press)
-        QTest::keyClick(view->feDPUMDoseForContent, Qt::Key_Down);
-    EXPECT_EQ(view->feDPUMDoseForContent->text(), QStringLiteral("0.01"));
-    EXPECT_TRUE(view->lDPUMCaprion->text().contains(QStringLiteral("(0.01 mSv)")));
+        QTest::keyClick(parts->doseForContentField, Qt::Key_Down);
+    EXPECT_EQ(parts->doseForContentField->text(), QStringLiteral("0.01"));
+    EXPECT_TRUE(parts->captionLabel->text().contains(QStringLiteral("(0.01 mSv)")));
     EXPECT_EQ(form->statusBar()->currentMessage(), QStringLiteral("0.01 is the lowest value"));
     EXPECT_TRUE(messages.boxes.empty());
-    view->feDPUMDoseForContent->selectAll();
-    QTest::keyClicks(view->feDPUMDoseForContent, QStringLiteral("2"));
+    parts->doseForContentField->selectAll();
+    QTest::keyClicks(parts->doseForContentField, QStringLiteral("2"));
 
     choose(dvContentPerIntake);
-    EXPECT_FALSE(view->feDPUMDoseForContent->isEnabled());
-    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("(Reference Bioassay Functions m(t)), Bq per Bq")));
+    EXPECT_FALSE(parts->doseForContentField->isEnabled());
+    EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("(Reference Bioassay Functions m(t)), Bq per Bq")));
     EXPECT_EQ(grid->Cells(1, 1), FormatScientific(std::pow(0.5, 9) / 7, 2));
 }
 
 TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
 {
     start();
-    pickComboItem(view->cbDPUMIntakePath, "Ingestion");
-    EXPECT_EQ(view->cbDPUMCompound->currentText(), QStringLiteral("All compounds, fA=5E-2"));
-    EXPECT_EQ(view->cbDPUMAMAD->count(), 1);
-    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("-"));
+    pickComboItem(parts->routeBox, "Ingestion");
+    EXPECT_EQ(parts->materialBox->currentText(), QStringLiteral("All compounds, fA=5E-2"));
+    EXPECT_EQ(parts->sizeBox->count(), 1);
+    EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("-"));
     EXPECT_EQ(grid->Cells(1, 1), FormatScientific(1e-9 / (1.0 / 7), 2));
-    pickComboItem(view->cbDPUMIntakePath, "Inhalation");
-    pickComboItem(view->cbDPUMAMAD, "1");
+    pickComboItem(parts->routeBox, "Inhalation");
+    pickComboItem(parts->sizeBox, "1");
     EXPECT_EQ(grid->Cells(1, 1), FormatScientific(7e-10 / (std::pow(0.5, 7) / 7), 2));
     // Another material brings the size back to 5 µm.
-    pickComboItem(view->cbDPUMCompound, "Gas or vapour Type V, Elemental vapour");
-    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("-"));
-    pickComboItem(view->cbDPUMCompound, "Aerosols Cobalt nitrate Type M, fA=1E-2");
-    EXPECT_EQ(view->cbDPUMAMAD->currentText(), QStringLiteral("5"));
+    pickComboItem(parts->materialBox, "Gas or vapour Type V, Elemental vapour");
+    EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("-"));
+    pickComboItem(parts->materialBox, "Aerosols Cobalt nitrate Type M, fA=1E-2");
+    EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("5"));
     // Injection has no functions: no compartment is shown, nothing of the last choice is left
     // (times, points, the copy), and the caption says why.
-    pickComboItem(view->cbDPUMIntakePath, "Injection");
+    pickComboItem(parts->routeBox, "Injection");
     EXPECT_TRUE(shownTitles().isEmpty());
-    EXPECT_EQ(view->cbDPUMCompound->currentText(), QStringLiteral("-"));
+    EXPECT_EQ(parts->materialBox->currentText(), QStringLiteral("-"));
     const QString notice
         = QStringLiteral("No bioassay functions for this intake of Co-60: choose another route or material.");
-    EXPECT_EQ(view->lDPUMCaprion->text(), notice);
+    EXPECT_EQ(parts->captionLabel->text(), notice);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
-    for (int s = 0; s < view->pnDPUMChart->ChDPUM->SeriesCount(); ++s)
-        EXPECT_TRUE(view->pnDPUMChart->ChDPUM->Series(s).Points.empty()) << s;
-    view->aDPUMCopyToClipboard->trigger();
+    for (int s = 0; s < parts->bioassayChart->ChDPUM->SeriesCount(); ++s)
+        EXPECT_TRUE(parts->bioassayChart->ChDPUM->Series(s).Points.empty()) << s;
+    parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n")))
         << copied.toStdString();
     EXPECT_TRUE(copied.contains(notice));
     EXPECT_FALSE(copied.contains(QStringLiteral("0.041667")));
     // Back to a route with functions: the caption is the table's again.
-    pickComboItem(view->cbDPUMIntakePath, "Ingestion");
+    pickComboItem(parts->routeBox, "Ingestion");
     EXPECT_TRUE(
-        view->lDPUMCaprion->text().startsWith(QStringLiteral("Committed Effective Dose per Predicted Content")));
+        parts->captionLabel->text().startsWith(QStringLiteral("Committed Effective Dose per Predicted Content")));
     EXPECT_EQ(grid->RowCount(), 275);
 }
 
 TEST_F(BioassayViewTest, NuclidesWithoutTheFunctionsOfWhatIsMeasuredShowNothing)
 {
     start();
-    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Cs");
+    pickComboItem(parts->intakeChooser->ElementBox(), "Cs");
     // The file's functions are Cs-137's own, but Ba-137m is what is measured: no functions.
     EXPECT_TRUE(shownTitles().isEmpty());
-    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Sr");
+    pickComboItem(parts->intakeChooser->ElementBox(), "Sr");
     EXPECT_TRUE(shownTitles().isEmpty());
     EXPECT_TRUE(messages.boxes.empty());
-    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Co");
+    pickComboItem(parts->intakeChooser->ElementBox(), "Co");
     EXPECT_EQ(shownTitles().size(), 3);
 }
 
@@ -199,23 +202,23 @@ TEST_F(BioassayViewTest, ADamagedFileIsSaidAndThePreviousNuclideComesBack)
 {
     start();
     writeBytes(data.filePath("Cs-137.qvd"), "damaged");
-    pickComboItem(view->rnpDPUMRNIntake->ElementBox(), "Cs");
+    pickComboItem(parts->intakeChooser->ElementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
     EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Cs-137.qvd is corrupted")));
-    EXPECT_EQ(view->rnpDPUMRNIntake->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(parts->intakeChooser->RNXname(), QStringLiteral("Co-60"));
     EXPECT_EQ(shownTitles().size(), 3);
 }
 
 TEST_F(BioassayViewTest, ExcludingFractionsOfTheDayFromTheMenuIsRemembered)
 {
     start();
-    pickFromMenu(view->miDPUMIntDays);
+    pickFromMenu(parts->wholeDaysAction);
     EXPECT_TRUE(home.context().ProgramPreference().DPUMIntDays());
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->Cells(0, 11), QStringLiteral("11"));
     EXPECT_EQ(grid->RowCount(), 245);
-    pickFromMenu(view->miDPUMIntDays);
+    pickFromMenu(parts->wholeDaysAction);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("0.041667"));
 }
 
@@ -226,7 +229,7 @@ TEST_F(BioassayViewTest, UnitsComeFromThePreferences)
     EXPECT_EQ(grid->Cells(0, 0), QStringLiteral("Time, hours"));
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->Cells(0, grid->RowCount() - 1), QStringLiteral("438000"));
-    EXPECT_TRUE(view->lDPUMCaprion->text().endsWith(QStringLiteral("kBq per MBq")));
+    EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("kBq per MBq")));
     EXPECT_EQ(grid->Cells(1, 1), FormatScientific(1000 * std::pow(0.5, 9) / 7, 2));
 }
 
@@ -234,7 +237,7 @@ TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
 {
     start("DPUMDoseUnit=5\nDPUMIntDaysOnly=1\n"); // mSv
     choose(dvContentForDose);
-    view->aDPUMCopyToClipboard->trigger();
+    parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.startsWith(QString::fromUtf16(u"Radionuclide\tCo-60\r\nRoute of Intake\tInhalation\r\n"
                                                      u"Material\tAerosols Cobalt nitrate Type M, fA=1E-2\r\n"

@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
+#include "bioassayparts.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "controls/stringgrid.h"
 #include "dosefixture.h"
@@ -205,12 +206,12 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     form->MainTabs()->setCurrentIndex(1);
     TBioassayView* bioassay = form->BioassayView();
     form->HelpWindow()->ShowTopic(HelpTopic::Contents);
-    pickFromContextMenu(bioassay->cbDPUMAMAD, QPoint(5, 5), QStringLiteral("Help"));
+    pickFromContextMenu(BioassayParts(*bioassay).sizeBox, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
-    pickFromContextMenu(bioassay->rgDPUMViewType->buttons().front()->parentWidget(), QPoint(5, 5),
+    pickFromContextMenu(BioassayParts(*bioassay).displayedData->buttons().front()->parentWidget(), QPoint(5, 5),
                         QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("bioassay.html#b_DispData"));
-    emit bioassay->lKeyTerm->linkActivated(HelpTopic::PredictedContent);
+    emit BioassayParts(*bioassay).keyTermLink->linkActivated(HelpTopic::PredictedContent);
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_predcontent"));
 
     // The mixture table: "Help" over the particle-size column only.

@@ -6,6 +6,7 @@
 #include "app/mixtureview.h"
 #include "app/radondata.h"
 #include "app/radonview.h"
+#include "bioassayparts.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/stringgrid.h"
 #include "data/bioassaydata.h"
@@ -458,7 +459,8 @@ TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
     const TableCase cases[] = {
         {"Radionuclides", 0, 0, form.MixtureView()->sgMixture, QStringLiteral("Element\tRadionuclide\t")},
         {"Materials", 0, 1, form.MaterialsView()->sgDPUI, QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")},
-        {"Bioassay", 1, 0, form.BioassayView()->sgDPUM, QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
+        {"Bioassay", 1, 0, BioassayParts(*form.BioassayView()).bioassayTable,
+         QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
         {"Radon", 2, 0, form.RadonView()->sgRadon, QStringLiteral("Dose coefficients for radon gas Rn-222")},
     };
     for (const TableCase& c : cases) {
@@ -574,7 +576,7 @@ TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
     alt(Qt::Key_B);
     EXPECT_EQ(form.MainTabs()->currentIndex(), 1);
     alt(Qt::Key_I);
-    EXPECT_EQ(QApplication::focusWidget(), form.BioassayView()->cbDPUMIntakePath);
+    EXPECT_EQ(QApplication::focusWidget(), BioassayParts(*form.BioassayView()).routeBox);
     alt(Qt::Key_A);
     EXPECT_EQ(form.MainTabs()->currentIndex(), 2);
     alt(Qt::Key_D);

@@ -4,6 +4,7 @@
 #include "app/bioassayview.h"
 #include "app/mainform.h"
 #include "app/mixtureview.h"
+#include "bioassayparts.h"
 #include "data/ui/optionsform.h"
 #include "dosefixture.h"
 #include "filesizelimit.h"
@@ -67,7 +68,7 @@ protected:
             if (dialog->isVisible())
                 dialog->reject();
         });
-        form->BioassayView()->aDPUMUnits->trigger();
+        BioassayParts(*form->BioassayView()).unitsAction->trigger();
         EXPECT_TRUE(seen);
     }
     static void click(QDialog& dialog, QDialogButtonBox::StandardButton which)
