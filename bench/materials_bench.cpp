@@ -26,6 +26,7 @@ struct Loaded {
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     kav::TVESKRNDosesData data{&context.ProgramPreference()};
     std::unique_ptr<kav::TMaterialsView> view;
+    kav::TQzStringGrid* table = nullptr; // the view's table, found by its name
     Loaded()
     {
         kav::TRNXindex& index = context.RNXIndex();
@@ -44,10 +45,13 @@ struct Loaded {
         view->SetDPUIData(&data);
         view->resize(1008, 600);
         view->FillDPUICompoundLists();
-        for (QCheckBox* b : view->DPUI_AMADArr)
+        for (QCheckBox* b : view->findChildren<QCheckBox*>(QStringLiteral("sizeBox")))
             b->setChecked(true);
-        view->cbDPUIInject->setChecked(true);
-        view->aShowEquivalentDoses->setChecked(true);
+        view->findChild<QCheckBox*>(QStringLiteral("injectionBox"))->setChecked(true);
+        view->findChild<QAction*>(QStringLiteral("equivalentDosesAction"))->setChecked(true);
+        table = dynamic_cast<kav::TQzStringGrid*>(view->findChild<QWidget*>(QStringLiteral("materialsTable")));
+        if (!table)
+            std::abort();
     }
 };
 
@@ -65,7 +69,7 @@ Loaded& loaded()
 void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
 {
     loaded().view->FillDPUIGrid();
-    const int cells = loaded().view->sgDPUI->RowCount() * 30;
+    const int cells = loaded().table->RowCount() * 30;
     for (auto _ : state)
         for (int i = 0; i < cells; ++i)
             benchmark::DoNotOptimize(kav::FormatScientific(1.234e-9 * i, 2));
@@ -76,22 +80,24 @@ BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 void BM_RefillMaterialsTable(benchmark::State& state)
 {
     kav::TMaterialsView& view = *loaded().view;
+    kav::TQzStringGrid& table = *loaded().table;
     for (auto _ : state) {
-        view.sgDPUI->SetRowCount(3); // every cell written anew
+        table.SetRowCount(3); // every cell written anew
         view.FillDPUIGrid();
     }
-    state.counters["rows"] = view.sgDPUI->RowCount();
+    state.counters["rows"] = table.RowCount();
 }
 BENCHMARK(BM_RefillMaterialsTable)->Unit(benchmark::kMicrosecond);
 
 void BM_RefillAndPaintMaterialsTable(benchmark::State& state)
 {
     kav::TMaterialsView& view = *loaded().view;
-    QImage image(view.sgDPUI->size(), QImage::Format_RGB32);
+    kav::TQzStringGrid& table = *loaded().table;
+    QImage image(table.size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        view.sgDPUI->SetRowCount(3);
+        table.SetRowCount(3);
         view.FillDPUIGrid();
-        view.sgDPUI->render(&image);
+        table.render(&image);
     }
 }
 BENCHMARK(BM_RefillAndPaintMaterialsTable)->Unit(benchmark::kMicrosecond);

@@ -32,7 +32,7 @@ struct Radon {
         view.SetDataFolder(dir.path());
         view.resize(1000, 600);
         view.show();
-        view.aShowRadonEquivalentDoses->setChecked(true);
+        view.findChild<QAction*>(QStringLiteral("equivalentDosesAction"))->setChecked(true);
         if (!view.RadonData() || !view.RadonData()->DataLoaded())
             std::abort();
     }
@@ -63,9 +63,10 @@ BENCHMARK(BM_ReadBlockBaseline)->Unit(benchmark::kMicrosecond);
 void BM_SwitchTableWithOrganDoses(benchmark::State& state)
 {
     Radon& r = radon();
+    QButtonGroup* displayedData = r.view.findChild<QButtonGroup*>(QStringLiteral("displayedData"));
     int type = 1;
     for (auto _ : state) {
-        r.view.rgRadon->button(type)->setChecked(true);
+        displayedData->button(type)->setChecked(true);
         type = (type + 1) % kav::RadonDataTypeCount;
     }
 }

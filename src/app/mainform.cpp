@@ -237,7 +237,7 @@ void TMainForm::CreateViews()
     PlaceOnPage(FMixtureView, tsMixture);
     FMaterialsView = new TMaterialsView(FContext, tsDPUI);
     PlaceOnPage(FMaterialsView, tsDPUI);
-    rnpDPUI = FMaterialsView->rnpDPUI;
+    rnpDPUI = FMaterialsView->Chooser();
     configure(rnpDPUI, 8);
     FBioassayView = new TBioassayView(FContext, tsDPUM);
     PlaceOnPage(FBioassayView, tsDPUM);

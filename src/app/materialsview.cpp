@@ -88,12 +88,15 @@ QLayout* TMaterialsView::BuildUnitsBar()
 {
     rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), this);
     FLoader.emplace(*rnpDPUI, FContext.MessageBoxes());
-    rnpDPUI->setObjectName(QStringLiteral("rnpDPUI"));
+    rnpDPUI->setObjectName(QStringLiteral("chooser"));
     rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
 
     ducbDPUIUnit = new TQzDoseUnitComboBox(this);
+
+    ducbDPUIUnit->setObjectName(QStringLiteral("doseUnitBox"));
     ducbDPUIUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
     aucbDPUIUnit = new TQzActivityUnitComboBox(this);
+    aucbDPUIUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbDPUIUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     ducbDPUIUnit->SetOnChange([this] {
         FContext.ProgramPreference().SetDPUIDoseUnit(ducbDPUIUnit->Value());
@@ -105,6 +108,8 @@ QLayout* TMaterialsView::BuildUnitsBar()
     });
 
     aShowEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);
+
+    aShowEquivalentDoses->setObjectName(QStringLiteral("equivalentDosesAction"));
     aShowEquivalentDoses->setCheckable(true);
     connect(aShowEquivalentDoses, &QAction::toggled, this, [this](bool on) {
         ShowDPUIEquivalentDoses(on);
@@ -112,12 +117,15 @@ QLayout* TMaterialsView::BuildUnitsBar()
         sbMinusDPUI->setVisible(on);
     });
     aDPUICopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    aDPUICopyToClipboard->setObjectName(QStringLiteral("copyAction"));
     aDPUICopyToClipboard->setToolTip(CopyHint);
     connect(aDPUICopyToClipboard, &QAction::triggered, this, [this] { aDPUICopyToClipboardExecute(); });
     sbPlusDPUI = new QToolButton(this);
+    sbPlusDPUI->setObjectName(QStringLiteral("plusButton"));
     sbPlusDPUI->setText(QStringLiteral("+"));
     sbPlusDPUI->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
     sbMinusDPUI = new QToolButton(this);
+    sbMinusDPUI->setObjectName(QStringLiteral("minusButton"));
     sbMinusDPUI->setText(QString::fromUtf16(u"\u2212"));
     sbMinusDPUI->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
     sbMinusDPUI->hide();
@@ -150,9 +158,11 @@ void TMaterialsView::BuildMaterialLists(QBoxLayout* into)
 {
     auto* ingest = new QGroupBox(QStringLiteral("In&gested Material"), this);
     clbDPUIIngestCompound = materialList(ingest);
+    clbDPUIIngestCompound->setObjectName(QStringLiteral("ingestedList"));
     (new QVBoxLayout(ingest))->addWidget(clbDPUIIngestCompound);
     auto* inhal = new QGroupBox(QStringLiteral("Inha&led Material"), this);
     clbDPUIInhalCompound = materialList(inhal);
+    clbDPUIInhalCompound->setObjectName(QStringLiteral("inhaledList"));
     (new QVBoxLayout(inhal))->addWidget(clbDPUIInhalCompound);
     connect(clbDPUIIngestCompound, &QListWidget::itemChanged, this, [this] { FillDPUIGrid(); });
     connect(clbDPUIInhalCompound, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
@@ -190,6 +200,7 @@ QWidget* TMaterialsView::BuildParticleSizes()
                     return;
                 }
         });
+        box->setObjectName(QStringLiteral("sizeBox")); // one of eleven, in the order of the sizes
         DPUI_AMADArr[static_cast<std::size_t>(i)] = box;
         amadGrid->addWidget(box, i < 6 ? i : i - 6, i < 6 ? 0 : 1);
     }
@@ -210,6 +221,7 @@ QWidget* TMaterialsView::BuildInjection()
 {
     auto* injectGroup = new QGroupBox(this);
     cbDPUIInject = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
+    cbDPUIInject->setObjectName(QStringLiteral("injectionBox"));
     connect(cbDPUIInject, &QCheckBox::clicked, this, [this] { FillDPUIGrid(); });
     (new QVBoxLayout(injectGroup))->addWidget(cbDPUIInject);
     return injectGroup;
@@ -218,7 +230,7 @@ QWidget* TMaterialsView::BuildInjection()
 QWidget* TMaterialsView::BuildGrid()
 {
     sgDPUI = new TQzStringGrid(this);
-    sgDPUI->setObjectName(QStringLiteral("sgDPUI"));
+    sgDPUI->setObjectName(QStringLiteral("materialsTable"));
     CopyByKeys(*aDPUICopyToClipboard, *sgDPUI);
     sgDPUI->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgDPUI, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {

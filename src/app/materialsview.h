@@ -38,23 +38,14 @@ public:
     // The data object the view shows; the main window creates it during start-up.
     void SetDPUIData(TVESKRNDosesData* data) { DPUI_RNData = data; }
 
-    TQzRNXPanel* rnpDPUI = nullptr;
-    QListWidget* clbDPUIIngestCompound = nullptr;
-    QListWidget* clbDPUIInhalCompound = nullptr;
-    std::array<QCheckBox*, 11> DPUI_AMADArr{};
-    QCheckBox* cbDPUIInject = nullptr;
-    QToolButton* sbPlusDPUI = nullptr;
-    QToolButton* sbMinusDPUI = nullptr;
-    QAction* aShowEquivalentDoses = nullptr;
-    QAction* aDPUICopyToClipboard = nullptr;
-    TQzDoseUnitComboBox* ducbDPUIUnit = nullptr;
-    TQzActivityUnitComboBox* aucbDPUIUnit = nullptr;
-    TQzStringGrid* sgDPUI = nullptr;
+    // The chooser, which the main window joins to the others. The other parts are found by their
+    // object names: "ingestedList", "inhaledList", the eleven "sizeBox" in the order of the
+    // sizes, "injectionBox", "plusButton", "minusButton", "equivalentDosesAction", "copyAction",
+    // "doseUnitBox", "activityUnitBox", "materialsTable".
+    TQzRNXPanel* Chooser() const { return rnpDPUI; }
 
     void rnpDPUIRNXChanged(const TBasicRNX& rnx);
     void FillDPUICompoundLists();
-    void InitDPUIGrid();
-    void ShowDPUIEquivalentDoses(bool show);
     void FillDPUIGrid();
     // Opens the help on a topic; the main window gives it.
     std::function<void(const QString& topic)> ShowHelp;
@@ -62,9 +53,11 @@ public:
     void CheckAllMaterials();
     // Shows the units stored in the preferences, and the table in them.
     void ApplyPreferenceUnits();
-    void aDPUICopyToClipboardExecute();
 
 private:
+    void InitDPUIGrid();
+    void ShowDPUIEquivalentDoses(bool show);
+    void aDPUICopyToClipboardExecute();
     void BuildControls();
     QLayout* BuildUnitsBar();
     void BuildMaterialLists(QBoxLayout* into);
@@ -77,6 +70,19 @@ private:
                            const QString& helpTopic = {});
     void SetAll(QListWidget* list, bool ticked);
     int TickedAMADCount() const;
+
+    TQzRNXPanel* rnpDPUI = nullptr;
+    QListWidget* clbDPUIIngestCompound = nullptr;
+    QListWidget* clbDPUIInhalCompound = nullptr;
+    std::array<QCheckBox*, 11> DPUI_AMADArr{};
+    QCheckBox* cbDPUIInject = nullptr;
+    QToolButton* sbPlusDPUI = nullptr;
+    QToolButton* sbMinusDPUI = nullptr;
+    QAction* aShowEquivalentDoses = nullptr;
+    QAction* aDPUICopyToClipboard = nullptr;
+    TQzDoseUnitComboBox* ducbDPUIUnit = nullptr;
+    TQzActivityUnitComboBox* aucbDPUIUnit = nullptr;
+    TQzStringGrid* sgDPUI = nullptr;
 
     ApplicationContext& FContext;
     TVESKRNDosesData* DPUI_RNData = nullptr;

@@ -43,6 +43,13 @@ enum Column { cMarker, cElement, cNuclide, cRoute, cMaterial, cSize, cIntake, cD
 // The pictures of the tool buttons.
 enum class Glyph { Add, Remove, Clear, Undo, Redo, Top, Up, Down, Bottom };
 
+// The word a tool button is named after: "add" for the addButton.
+const char* glyphName(Glyph glyph)
+{
+    static const char* const names[] = {"add", "remove", "clear", "undo", "redo", "top", "up", "down", "bottom"};
+    return names[static_cast<int>(glyph)];
+}
+
 QIcon glyphIcon(Glyph glyph)
 {
     return PaintedIcon(16, [glyph](QPainter& p) {
@@ -111,7 +118,7 @@ TMixtureView::TMixtureView(ApplicationContext& context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(BuildToolBar());
     sgMixture = new TQzStringGrid(this);
-    sgMixture->setObjectName(QStringLiteral("sgMixture"));
+    sgMixture->setObjectName(QStringLiteral("mixtureTable"));
     CopyByKeys(*aMixtureCopyToClipboard, *sgMixture);
     layout->addWidget(sgMixture, 1);
     InitMixtureGrid();
@@ -122,6 +129,7 @@ QLayout* TMixtureView::BuildToolBar()
 {
     auto button = [this](QToolButton*& into, Glyph glyph, const QString& hint, void (TMixtureView::*click)()) {
         into = new QToolButton(this);
+        into->setObjectName(QLatin1String(glyphName(glyph)) + QStringLiteral("Button"));
         into->setIcon(glyphIcon(glyph));
         into->setToolTip(hint);
         into->setAutoRaise(true);
@@ -143,8 +151,10 @@ QLayout* TMixtureView::BuildToolBar()
     button(tbBottom, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &TMixtureView::tbBottomClick);
 
     ducbMixtureUnit = new TQzDoseUnitComboBox(this);
+    ducbMixtureUnit->setObjectName(QStringLiteral("doseUnitBox"));
     ducbMixtureUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
     aucbMixtureUnit = new TQzActivityUnitComboBox(this);
+    aucbMixtureUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbMixtureUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     ducbMixtureUnit->SetOnChange([this] {
         FContext.ProgramPreference().SetMixtureDoseUnit(ducbMixtureUnit->Value());
@@ -160,12 +170,15 @@ QLayout* TMixtureView::BuildToolBar()
         ApplyInputColours(box);
 
     aMixtureCopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    aMixtureCopyToClipboard->setObjectName(QStringLiteral("copyAction"));
     aMixtureCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
     connect(aMixtureCopyToClipboard, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
     // Undo and redo answer their keys anywhere on the page.
     aMixtureUndo = new QAction(QStringLiteral("Undo"), this);
+    aMixtureUndo->setObjectName(QStringLiteral("undoAction"));
     aMixtureUndo->setShortcut(QKeySequence::Undo);
     aMixtureRedo = new QAction(QStringLiteral("Redo"), this);
+    aMixtureRedo->setObjectName(QStringLiteral("redoAction"));
     aMixtureRedo->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction* a : {aMixtureUndo, aMixtureRedo}) {
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);

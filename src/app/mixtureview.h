@@ -38,29 +38,24 @@ public:
     // Opens the help on a topic; the main window gives it.
     std::function<void(const QString& topic)> ShowHelp;
 
-    TQzStringGrid* sgMixture = nullptr;
-    TQzDoseUnitComboBox* ducbMixtureUnit = nullptr;
-    TQzActivityUnitComboBox* aucbMixtureUnit = nullptr;
-    QToolButton* tbAddRN = nullptr;
-    QToolButton* tbRemoveSelectedRN = nullptr;
-    QToolButton* tbClearList = nullptr;
-    QToolButton* tbUndo = nullptr;
-    QToolButton* tbRedo = nullptr;
-    QToolButton* tbTop = nullptr;
-    QToolButton* tbUp = nullptr;
-    QToolButton* tbDown = nullptr;
-    QToolButton* tbBottom = nullptr;
-    QAction* aMixtureCopyToClipboard = nullptr;
-    QAction* aMixtureUndo = nullptr;
-    QAction* aMixtureRedo = nullptr;
+    // Its parts are found by their object names: "mixtureTable", "doseUnitBox",
+    // "activityUnitBox", the tool buttons "addButton", "removeButton", "clearButton",
+    // "undoButton", "redoButton", "topButton", "upButton", "downButton", "bottomButton", and
+    // "copyAction", "undoAction", "redoAction".
 
     // Shows every row of the mixture, with its dose.
     void FillMixtureGrid();
+    // Shows the units stored in the preferences, and the doses in them.
+    void ApplyPreferenceUnits();
+
+protected:
+    // Delete, Insert and Ctrl+Up/Down on the table; the pointer and the menu over its cells.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     void UpdateMixtureDoses();
     void UpdateMixtureDoseCaption();
     void UpdateMixtureMoveButtons();
-    // Shows the units stored in the preferences, and the doses in them.
-    void ApplyPreferenceUnits();
 
     void tbAddRNClick();
     void tbRemoveSelectedRNClick();
@@ -73,11 +68,6 @@ public:
     void aMixtureUndoExecute();
     void aMixtureRedoExecute();
 
-protected:
-    // Delete, Insert and Ctrl+Up/Down on the table; the pointer and the menu over its cells.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     QLayout* BuildToolBar();
     void InitMixtureGrid();
     void ConnectGridEvents();
@@ -102,6 +92,22 @@ private:
     void UpdateUndoButtons();
     // Says in one box what could not be read.
     void ReportLoadErrors(const QStringList& messages);
+
+    TQzStringGrid* sgMixture = nullptr;
+    TQzDoseUnitComboBox* ducbMixtureUnit = nullptr;
+    TQzActivityUnitComboBox* aucbMixtureUnit = nullptr;
+    QToolButton* tbAddRN = nullptr;
+    QToolButton* tbRemoveSelectedRN = nullptr;
+    QToolButton* tbClearList = nullptr;
+    QToolButton* tbUndo = nullptr;
+    QToolButton* tbRedo = nullptr;
+    QToolButton* tbTop = nullptr;
+    QToolButton* tbUp = nullptr;
+    QToolButton* tbDown = nullptr;
+    QToolButton* tbBottom = nullptr;
+    QAction* aMixtureCopyToClipboard = nullptr;
+    QAction* aMixtureUndo = nullptr;
+    QAction* aMixtureRedo = nullptr;
 
     ApplicationContext& FContext;
     Mixture* FMixture = nullptr;

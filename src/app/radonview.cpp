@@ -33,7 +33,7 @@ TRadonView::TRadonView(IMessageBoxes& boxes, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildChoices());
     lRadonCaption = new TJxLabel(this);
-    lRadonCaption->setObjectName(QStringLiteral("lRadonCaption"));
+    lRadonCaption->setObjectName(QStringLiteral("captionLabel"));
     lRadonCaption->setFixedHeight(50);
     lRadonCaption->OnPaint = [this](TJxLabel*) { PaintCaption(); };
     layout->addWidget(lRadonCaption);
@@ -48,6 +48,7 @@ QWidget* TRadonView::BuildChoices()
     auto* top = new QWidget(this);
     auto* group = new QGroupBox(QStringLiteral("Displayed Data"), top);
     rgRadon = new QButtonGroup(group);
+    rgRadon->setObjectName(QStringLiteral("displayedData"));
     auto* choices = new QGridLayout(group);
     for (int t = 0; t < RadonDataTypeCount; ++t) {
         auto* choice = new QRadioButton(RadonDataTypeText(static_cast<TRadonDataType>(t)), group);
@@ -61,14 +62,19 @@ QWidget* TRadonView::BuildChoices()
     });
 
     aShowRadonEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);
+
+    aShowRadonEquivalentDoses->setObjectName(QStringLiteral("equivalentDosesAction"));
     aShowRadonEquivalentDoses->setCheckable(true);
     aRadonCopy2Clipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    aRadonCopy2Clipboard->setObjectName(QStringLiteral("copyAction"));
     aRadonCopy2Clipboard->setToolTip(QStringLiteral("Copy to Clipboard "));
     connect(aRadonCopy2Clipboard, &QAction::triggered, this, [this] { aRadonCopy2ClipboardExecute(); });
     sbPlusRadon = new QToolButton(top);
+    sbPlusRadon->setObjectName(QStringLiteral("plusButton"));
     sbPlusRadon->setText(QStringLiteral("+"));
     sbPlusRadon->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
     sbMinusRadon = new QToolButton(top);
+    sbMinusRadon->setObjectName(QStringLiteral("minusButton"));
     sbMinusRadon->setText(QString::fromUtf16(u"\u2212"));
     sbMinusRadon->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
     sbMinusRadon->hide();
@@ -97,7 +103,7 @@ QWidget* TRadonView::BuildChoices()
 void TRadonView::BuildGrid()
 {
     sgRadon = new TQzStringGrid(this);
-    sgRadon->setObjectName(QStringLiteral("sgRadon"));
+    sgRadon->setObjectName(QStringLiteral("radonTable"));
     // As wide as its columns, under the caption's middle.
     sgRadon->SetFitWidthToColumns(true);
     CopyByKeys(*aRadonCopy2Clipboard, *sgRadon);

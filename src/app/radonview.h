@@ -30,6 +30,19 @@ public:
     // Null until the view has been shown.
     TRadonData* RadonData() const { return FRadonData.get(); }
 
+    // Its parts are found by their object names: "displayedData" (the button group),
+    // "plusButton", "minusButton", "equivalentDosesAction", "copyAction", "captionLabel",
+    // "radonTable".
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void aRadonCopy2ClipboardExecute();
+    QWidget* BuildChoices();
+    void BuildGrid();
+    void PaintCaption();
+
     QButtonGroup* rgRadon = nullptr;
     QToolButton* sbPlusRadon = nullptr;
     QToolButton* sbMinusRadon = nullptr;
@@ -37,16 +50,6 @@ public:
     QAction* aRadonCopy2Clipboard = nullptr;
     TJxLabel* lRadonCaption = nullptr;
     TQzStringGrid* sgRadon = nullptr;
-
-    void aRadonCopy2ClipboardExecute();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    QWidget* BuildChoices();
-    void BuildGrid();
-    void PaintCaption();
 
     IMessageBoxes& FBoxes;
     QString FFolder;

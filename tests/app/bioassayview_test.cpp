@@ -1,7 +1,6 @@
 #include "app/bioassaychart.h"
 #include "app/bioassayview.h"
 #include "app/mainform.h"
-#include "bioassayparts.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/chart.h"
 #include "controls/numberedit.h"
@@ -9,6 +8,7 @@
 #include "dosefixture.h"
 #include "recordingmessageboxes.h"
 #include "viewerini.h"
+#include "viewparts.h"
 #include "widgetinput.h"
 
 #include <QAction>

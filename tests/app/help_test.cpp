@@ -3,13 +3,13 @@
 #include "app/mainform.h"
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
-#include "bioassayparts.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "controls/stringgrid.h"
 #include "dosefixture.h"
 #include "radonfixture.h"
 #include "recordingmessageboxes.h"
 #include "viewerini.h"
+#include "viewparts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -148,7 +148,7 @@ TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
         QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, tab);
         clicked = places->currentIndex() == 1;
     });
-    QTest::mouseClick(form->MixtureView()->tbAddRN, Qt::LeftButton);
+    QTest::mouseClick(MixtureParts(*form->MixtureView()).addButton, Qt::LeftButton);
     EXPECT_TRUE(clicked) << "the help took no click while the dialog was open";
 }
 
@@ -198,7 +198,7 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     // Materials: the particle-size group.
     form->DosePerIntakeTabs()->setCurrentIndex(1);
     TMaterialsView* materials = form->MaterialsView();
-    QWidget* sizes = materials->DPUI_AMADArr[0]->parentWidget();
+    QWidget* sizes = MaterialsParts(*materials).sizeBoxes[0]->parentWidget();
     pickFromContextMenu(sizes, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
@@ -217,13 +217,13 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     // The mixture table: "Help" over the particle-size column only.
     form->MainTabs()->setCurrentIndex(0);
     form->DosePerIntakeTabs()->setCurrentIndex(0);
-    TQzStringGrid* grid = form->MixtureView()->sgMixture;
+    TQzStringGrid* grid = MixtureParts(*form->MixtureView()).mixtureTable;
     form->HelpWindow()->ShowTopic(HelpTopic::Contents);
     pickFromContextMenu(grid->viewport(), grid->CellRect(5, 1).center(), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
     // The add dialog's help.
-    QTest::mouseClick(form->MixtureView()->tbAddRN, Qt::LeftButton);
+    QTest::mouseClick(MixtureParts(*form->MixtureView()).addButton, Qt::LeftButton);
     EXPECT_EQ(topicFromDialog, QStringLiteral("add-radionuclides.html"));
 }
 

@@ -6,7 +6,6 @@
 #include "app/mixtureview.h"
 #include "app/radondata.h"
 #include "app/radonview.h"
-#include "bioassayparts.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/stringgrid.h"
 #include "data/bioassaydata.h"
@@ -16,6 +15,7 @@
 #include "radonfixture.h"
 #include "recordingmessageboxes.h"
 #include "viewerini.h"
+#include "viewparts.h"
 #include "widgetinput.h"
 
 #include <QApplication>
@@ -327,7 +327,7 @@ TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
     EXPECT_TRUE(form.SampleNotice()->isVisible()) << "the sample-data warning stays beside the message";
     EXPECT_EQ(form.DPUIPanel()->ElementBox()->placeholderText(), QStringLiteral("Co"));
     EXPECT_EQ(form.DPUIPanel()->AMassBox()->placeholderText(), QStringLiteral("60"));
-    form.MaterialsView()->aDPUICopyToClipboard->trigger();
+    MaterialsParts(*form.MaterialsView()).copyAction->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\n")));
     filter.SetEnabled(false);
     EXPECT_EQ(form.DPUIPanel()->ElementBox()->currentText(), QStringLiteral("Co"));
@@ -457,11 +457,14 @@ TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
         QString copyStart;
     };
     const TableCase cases[] = {
-        {"Radionuclides", 0, 0, form.MixtureView()->sgMixture, QStringLiteral("Element\tRadionuclide\t")},
-        {"Materials", 0, 1, form.MaterialsView()->sgDPUI, QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")},
+        {"Radionuclides", 0, 0, MixtureParts(*form.MixtureView()).mixtureTable,
+         QStringLiteral("Element\tRadionuclide\t")},
+        {"Materials", 0, 1, MaterialsParts(*form.MaterialsView()).materialsTable,
+         QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")},
         {"Bioassay", 1, 0, BioassayParts(*form.BioassayView()).bioassayTable,
          QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
-        {"Radon", 2, 0, form.RadonView()->sgRadon, QStringLiteral("Dose coefficients for radon gas Rn-222")},
+        {"Radon", 2, 0, RadonParts(*form.RadonView()).radonTable,
+         QStringLiteral("Dose coefficients for radon gas Rn-222")},
     };
     for (const TableCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -502,9 +505,9 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
     form.show();
     auto copyOfTheList = [&form] {
         QApplication::setActiveWindow(&form);
-        form.MixtureView()->sgMixture->setFocus();
+        MixtureParts(*form.MixtureView()).mixtureTable->setFocus();
         QApplication::clipboard()->clear();
-        QTest::keyClick(form.MixtureView()->sgMixture, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(MixtureParts(*form.MixtureView()).mixtureTable, Qt::Key_C, Qt::ControlModifier);
         return QApplication::clipboard()->text();
     };
     const QString copied = copyOfTheList();

@@ -8,6 +8,7 @@
 #include "recordingmessageboxes.h"
 #include "units/ui/unitcombobox.h"
 #include "viewerini.h"
+#include "viewparts.h"
 #include "widgetinput.h"
 
 #include <QAction>
@@ -63,7 +64,8 @@ protected:
         form->FormActivate();
         form->DosePerIntakeTabs()->setCurrentIndex(1);
         view = form->MaterialsView();
-        grid = view->sgDPUI;
+        parts = std::make_unique<MaterialsParts>(*view);
+        grid = parts->materialsTable;
     }
     void setChecked(QListWidget* list, std::initializer_list<bool> ticks)
     {
@@ -73,10 +75,10 @@ protected:
     }
     void setSizes(std::initializer_list<int> sizes)
     {
-        for (QCheckBox* b : view->DPUI_AMADArr)
+        for (QCheckBox* b : parts->sizeBoxes)
             b->setChecked(false);
         for (int s : sizes)
-            view->DPUI_AMADArr[static_cast<std::size_t>(s)]->setChecked(true);
+            parts->sizeBoxes[s]->setChecked(true);
     }
     QStringList labels() const
     {
@@ -91,14 +93,15 @@ protected:
     ViewerHome home;
     std::unique_ptr<TMainForm> form;
     TMaterialsView* view = nullptr;
+    std::unique_ptr<MaterialsParts> parts;
     TQzStringGrid* grid = nullptr;
 };
 
 TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 {
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-    EXPECT_EQ(view->clbDPUIInhalCompound->count(), 2);
-    EXPECT_EQ(view->clbDPUIIngestCompound->count(), 1);
+    EXPECT_EQ(parts->inhaledList->count(), 2);
+    EXPECT_EQ(parts->ingestedList->count(), 1);
     EXPECT_EQ(grid->ColCount(), 32);
     EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Dose Coefficient e(50)"));
     EXPECT_EQ(grid->Cells(31, 0), QStringLiteral("Uterus"));
@@ -117,10 +120,10 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 {
     form->DPUIPanel()->SetElementAndAMass(_Sr, "90");
-    ASSERT_EQ(view->clbDPUIInhalCompound->count(), 3);
+    ASSERT_EQ(parts->inhaledList->count(), 3);
     setSizes({6, 8});
-    setChecked(view->clbDPUIInhalCompound, {true, true, true});
-    view->cbDPUIInject->setChecked(false);
+    setChecked(parts->inhaledList, {true, true, true});
+    parts->injectionBox->setChecked(false);
     view->FillDPUIGrid();
     EXPECT_EQ(grid->RowCount(), 13);
     const QString um = QString::fromUtf16(u" \u00B5m");
@@ -134,7 +137,7 @@ TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("Male"));
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
 
-    view->cbDPUIInject->click();
+    parts->injectionBox->click();
     EXPECT_EQ(grid->RowCount(), 15);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("Injection"));
 }
@@ -142,16 +145,16 @@ TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 TEST_F(MaterialsViewTest, RefillRulesForGroupsAndSizes)
 {
     // Unticking the last size leaves ingestion and the gas.
-    view->DPUI_AMADArr[8]->click();
+    parts->sizeBoxes[8]->click();
     EXPECT_EQ(labels().size(), 2);
     // With no size ticked, ticking a group does not refill.
     const int rows = grid->RowCount();
-    view->clbDPUIInhalCompound->item(0)->setCheckState(Qt::Unchecked);
-    view->clbDPUIInhalCompound->item(0)->setCheckState(Qt::Checked);
+    parts->inhaledList->item(0)->setCheckState(Qt::Unchecked);
+    parts->inhaledList->item(0)->setCheckState(Qt::Checked);
     EXPECT_EQ(grid->RowCount(), rows);
     // Nothing ticked: only the header.
-    setChecked(view->clbDPUIInhalCompound, {false, false});
-    setChecked(view->clbDPUIIngestCompound, {false});
+    setChecked(parts->inhaledList, {false, false});
+    setChecked(parts->ingestedList, {false});
     EXPECT_EQ(grid->RowCount(), 3);
     EXPECT_EQ(grid->RowHeights(1), -1);
     EXPECT_EQ(grid->RowHeights(2), -1);
@@ -160,12 +163,12 @@ TEST_F(MaterialsViewTest, RefillRulesForGroupsAndSizes)
 TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
 {
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
-    view->ducbDPUIUnit->setCurrentIndex(1); // mSv
-    emit view->ducbDPUIUnit->activated(1);
+    parts->doseUnitBox->setCurrentIndex(1); // mSv
+    emit parts->doseUnitBox->activated(1);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
     EXPECT_EQ(home.context().ProgramPreference().DPUIDoseUnit(), du_mSv);
-    view->aucbDPUIUnit->setCurrentIndex(2); // kBq
-    emit view->aucbDPUIUnit->activated(2);
+    parts->activityUnitBox->setCurrentIndex(2); // kBq
+    emit parts->activityUnitBox->activated(2);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-3"));
     EXPECT_EQ(home.context().ProgramPreference().DPUIActivityUnit(), au_kBq);
 }
@@ -178,7 +181,7 @@ TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
             return true;
         });
     ASSERT_TRUE(accepted);
-    EXPECT_EQ(view->aucbDPUIUnit->Value(), au_kBq);
+    EXPECT_EQ(parts->activityUnitBox->Value(), au_kBq);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
 }
 
@@ -202,7 +205,7 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
 
 TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
 {
-    QTest::mouseClick(view->sbPlusDPUI, Qt::LeftButton);
+    QTest::mouseClick(parts->plusButton, Qt::LeftButton);
     ASSERT_GT(grid->ColWidths(2), 0);
     QApplication::processEvents(); // the layout widens the grid to its new columns
     const QImage image = grid->viewport()->grab().toImage();
@@ -230,7 +233,7 @@ TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
 
 TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
 {
-    for (QComboBox* box : {static_cast<QComboBox*>(view->ducbDPUIUnit), static_cast<QComboBox*>(view->aucbDPUIUnit),
+    for (QComboBox* box : {static_cast<QComboBox*>(parts->doseUnitBox), static_cast<QComboBox*>(parts->activityUnitBox),
                            form->DPUIPanel()->AMassBox()}) {
         QTest::mouseClick(box, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box->view()->window()));
@@ -265,7 +268,7 @@ TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
     EXPECT_EQ(form->DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
-    EXPECT_EQ(view->clbDPUIInhalCompound->count(), 2);
+    EXPECT_EQ(parts->inhaledList->count(), 2);
 }
 
 TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
@@ -280,13 +283,13 @@ TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
     EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Co-60.qvd is corrupted")));
     EXPECT_FALSE(form->DPUIData()->IsLoaded());
     EXPECT_EQ(grid->RowCount(), 3);
-    EXPECT_EQ(view->clbDPUIInhalCompound->count(), 0);
-    EXPECT_EQ(view->clbDPUIIngestCompound->count(), 0);
+    EXPECT_EQ(parts->inhaledList->count(), 0);
+    EXPECT_EQ(parts->ingestedList->count(), 0);
 }
 
 TEST_F(MaterialsViewTest, ClipboardCopiesTheHeadAndTheShownRows)
 {
-    view->aDPUICopyToClipboard->trigger();
+    parts->copyAction->trigger();
     QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     ASSERT_GE(lines.size(), 7);
     EXPECT_EQ(lines[0], QStringLiteral("Radionuclide\tCo-60"));
@@ -296,10 +299,10 @@ TEST_F(MaterialsViewTest, ClipboardCopiesTheHeadAndTheShownRows)
     EXPECT_EQ(lines[4], QStringLiteral("Ingestion, All compounds, fA=5E-2\t1.0E-9"));
     EXPECT_EQ(lines.size(), 8); // three entries, one line each, and the last line end
 
-    view->aShowEquivalentDoses->trigger();
+    parts->equivalentDosesAction->trigger();
     EXPECT_GT(grid->ColWidths(3), 0);
     EXPECT_EQ(QApplication::clipboard()->text().split(QStringLiteral("\r\n")), lines); // showing copies nothing
-    view->aDPUICopyToClipboard->trigger();
+    parts->copyAction->trigger();
     lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.size(), 3 + 1 + 6 + 1);
     EXPECT_EQ(lines[3].split(u'\t').size(), 32);

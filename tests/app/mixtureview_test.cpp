@@ -8,6 +8,7 @@
 #include "recordingmessageboxes.h"
 #include "units/ui/unitcombobox.h"
 #include "viewerini.h"
+#include "viewparts.h"
 #include "widgetinput.h"
 
 #include <QAction>
@@ -80,7 +81,8 @@ protected:
         form->show();
         form->FormActivate();
         view = form->MixtureView();
-        grid = view->sgMixture;
+        parts = std::make_unique<MixtureParts>(*view);
+        grid = parts->mixtureTable;
     }
     // Adds nuclides as a user does: picks them in the flat list, "<", OK.
     void addThroughDialog(const QStringList& names)
@@ -95,7 +97,7 @@ protected:
             QTest::mouseClick(parts.addButton, Qt::LeftButton);
             QTest::mouseClick(parts.okButton, Qt::LeftButton);
         };
-        QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
+        QTest::mouseClick(parts->addButton, Qt::LeftButton);
     }
     // Picks an item in a cell's drop-down list: a click opens it, keys walk to the item.
     void pickInCell(int col, int row, const QString& text)
@@ -154,6 +156,7 @@ protected:
     ViewerHome home;
     std::unique_ptr<TMainForm> form;
     TMixtureView* view = nullptr;
+    std::unique_ptr<MixtureParts> parts;
     TQzStringGrid* grid = nullptr;
     std::function<void(TAddRNuclidesForm&)> inDialog;
     int dialogs = 0;
@@ -169,8 +172,8 @@ TEST_F(MixtureViewTest, StartsOnCoSixtyInhaledAtFiveMicrometres)
     ASSERT_TRUE(grid->GetCellCaption(4, 1));
     EXPECT_TRUE(grid->GetCellCaption(4, 1)->contains(QStringLiteral("f<sub>A</sub>=1E-2")));
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
-    EXPECT_FALSE(view->tbUp->isEnabled());
-    EXPECT_FALSE(view->tbDown->isEnabled());
+    EXPECT_FALSE(parts->upButton->isEnabled());
+    EXPECT_FALSE(parts->downButton->isEnabled());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -197,14 +200,14 @@ TEST_F(MixtureViewTest, NuclidesComeInThroughTheDialogByListAndByTree)
         EXPECT_TRUE(parts.okButton->isEnabled());
         QTest::mouseClick(parts.okButton, Qt::LeftButton);
     };
-    QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
+    QTest::mouseClick(parts->addButton, Qt::LeftButton);
     ASSERT_EQ(dialogs, 1);
     // In the dialog's order (the periodic table), each ingested.
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     EXPECT_EQ(row(2), (QStringList{"Sr", "Sr-90", "Ingestion", kIngested, "-", "1.0E-9"}));
     EXPECT_EQ(row(4), (QStringList{"Pu", "Pu-239", "Ingestion", kIngested, "-", "1.0E-9"}));
-    EXPECT_TRUE(view->tbDown->isEnabled());
+    EXPECT_TRUE(parts->downButton->isEnabled());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -216,7 +219,7 @@ TEST_F(MixtureViewTest, CancelAddsNothing)
         QTest::mouseClick(parts.addButton, Qt::LeftButton);
         QTest::mouseClick(parts.cancelButton, Qt::LeftButton);
     };
-    QTest::mouseClick(view->tbAddRN, Qt::LeftButton);
+    QTest::mouseClick(parts->addButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
 }
@@ -264,11 +267,11 @@ TEST_F(MixtureViewTest, AnElementBringsItsLightestNuclideAndTheSameElementChange
 TEST_F(MixtureViewTest, UnitsScaleEveryCoefficientAndTheHeader)
 {
     addThroughDialog({"Sr-90"});
-    pickComboItem(view->aucbMixtureUnit, "kBq");
+    pickComboItem(parts->activityUnitBox, "kBq");
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/kBq"));
     EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));
     EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-6"));
-    pickComboItem(view->ducbMixtureUnit, "mSv");
+    pickComboItem(parts->doseUnitBox, "mSv");
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/kBq"));
     EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-3"));
     EXPECT_EQ(home.context().ProgramPreference().MixtureActivityUnit(), au_kBq);
@@ -283,7 +286,7 @@ TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
             return true;
         });
     ASSERT_TRUE(accepted);
-    EXPECT_EQ(view->ducbMixtureUnit->Value(), du_mSv);
+    EXPECT_EQ(parts->doseUnitBox->Value(), du_mSv);
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
     EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));
 }
@@ -294,25 +297,25 @@ TEST_F(MixtureViewTest, RowsMoveWithTheirEntriesAndDoses)
     ASSERT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-134", "Cs-137", "Pu-239"}));
     pickInCell(3, 3, "Injection"); // Cs-134 gets a dose of its own
     goToRow(3);
-    QTest::mouseClick(view->tbTop, Qt::LeftButton);
+    QTest::mouseClick(parts->topButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Cs-134", "Co-60", "Sr-90", "Cs-137", "Pu-239"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     EXPECT_EQ(grid->Row(), 1);
     EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("5.0E-9"));
-    EXPECT_FALSE(view->tbTop->isEnabled());
+    EXPECT_FALSE(parts->topButton->isEnabled());
 
-    QTest::mouseClick(view->tbBottom, Qt::LeftButton);
+    QTest::mouseClick(parts->bottomButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239", "Cs-134"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     EXPECT_EQ(grid->Row(), 5);
-    EXPECT_FALSE(view->tbDown->isEnabled());
+    EXPECT_FALSE(parts->downButton->isEnabled());
 
-    QTest::mouseClick(view->tbUp, Qt::LeftButton);
+    QTest::mouseClick(parts->upButton, Qt::LeftButton);
     QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-134", "Cs-137", "Pu-239"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
-    QTest::mouseClick(view->tbDown, Qt::LeftButton);
+    QTest::mouseClick(parts->downButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239", "Cs-134"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     EXPECT_EQ(grid->Cells(7, 5), QStringLiteral("5.0E-9"));
@@ -323,7 +326,7 @@ TEST_F(MixtureViewTest, RemovingAndClearingKeepTheListAndTheTableInStep)
 {
     addThroughDialog({"Sr-90", "Cs-137"});
     goToRow(2);
-    QTest::mouseClick(view->tbRemoveSelectedRN, Qt::LeftButton);
+    QTest::mouseClick(parts->removeButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     EXPECT_EQ(grid->Row(), 2);
@@ -332,12 +335,12 @@ TEST_F(MixtureViewTest, RemovingAndClearingKeepTheListAndTheTableInStep)
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     // The only row is never removed: it becomes the first nuclide with data, ingested, with no size.
     pickInCell(1, 1, "Cs");
-    QTest::mouseClick(view->tbRemoveSelectedRN, Qt::LeftButton);
+    QTest::mouseClick(parts->removeButton, Qt::LeftButton);
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Ingestion", kIngested, "-", "1.0E-9"}));
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
 
     addThroughDialog({"Sr-90", "Cs-137", "Pu-239"});
-    QTest::mouseClick(view->tbClearList, Qt::LeftButton);
+    QTest::mouseClick(parts->clearButton, Qt::LeftButton);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Ingestion", kIngested, "-", "1.0E-9"}));
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
@@ -353,13 +356,13 @@ TEST_F(MixtureViewTest, ChangesAreUndoneAndRedone)
     const QStringList plutonium = row(4);
     const QStringList all{"Co-60", "Sr-90", "Cs-137", "Pu-239"};
     goToRow(3);
-    QTest::mouseClick(view->tbTop, Qt::LeftButton);
+    QTest::mouseClick(parts->topButton, Qt::LeftButton);
     const QStringList moved{"Cs-137", "Co-60", "Sr-90", "Pu-239"};
     ASSERT_EQ(nuclidesInGrid(), moved);
     goToRow(4);
     QTest::keyClick(grid, Qt::Key_Delete);
     ASSERT_EQ(nuclidesInGrid(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
-    QTest::mouseClick(view->tbClearList, Qt::LeftButton);
+    QTest::mouseClick(parts->clearButton, Qt::LeftButton);
     ASSERT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
 
     // The keys are the window's shortcuts: it is the active one (the virtual screen leaves the
@@ -372,7 +375,7 @@ TEST_F(MixtureViewTest, ChangesAreUndoneAndRedone)
     EXPECT_EQ(nuclidesInGrid(), moved);
     EXPECT_EQ(row(4), plutonium) << "the removed row comes back with its route, material and size";
     EXPECT_EQ(grid->Row(), 4) << "the row that came back is the current one";
-    QTest::mouseClick(view->tbUndo, Qt::LeftButton);
+    QTest::mouseClick(parts->undoButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), all);
     EXPECT_EQ(nuclidesInList(), all);
     QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier); // the pick of the group
@@ -380,11 +383,11 @@ TEST_F(MixtureViewTest, ChangesAreUndoneAndRedone)
 
     QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(row(4), plutonium);
-    QTest::mouseClick(view->tbRedo, Qt::LeftButton);
+    QTest::mouseClick(parts->redoButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), moved);
-    EXPECT_TRUE(view->tbRedo->isEnabled());
+    EXPECT_TRUE(parts->redoButton->isEnabled());
     pickInCell(3, 1, "Injection"); // a new change: nothing left to redo
-    EXPECT_FALSE(view->tbRedo->isEnabled());
+    EXPECT_FALSE(parts->redoButton->isEnabled());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -423,7 +426,7 @@ TEST_F(MixtureViewTest, ADamagedFileIsSaidAndChangesNothingElse)
 
 TEST_F(MixtureViewTest, TheClipboardGetsTheShownColumns)
 {
-    view->aMixtureCopyToClipboard->trigger();
+    parts->copyAction->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(),
               QString::fromUtf16(u"Element\tRadionuclide\tRoute of Intake\tMaterial\tAMTD/AMAD, \u00B5m\t"
                                  u"Dose Coefficient e(50), Sv/Bq\r\n")

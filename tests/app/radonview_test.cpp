@@ -8,6 +8,7 @@
 #include "recordingmessageboxes.h"
 #include "units/units.h"
 #include "viewerini.h"
+#include "viewparts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,12 +41,13 @@ protected:
         form->show();
         form->FormActivate();
         view = form->RadonView();
-        grid = view->sgRadon;
+        parts = std::make_unique<RadonParts>(*view);
+        grid = parts->radonTable;
         form->MainTabs()->setCurrentIndex(2);
     }
     void choose(TRadonDataType type)
     {
-        QAbstractButton* button = view->rgRadon->button(type);
+        QAbstractButton* button = parts->displayedData->button(type);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
     QStringList shownHeaders() const
@@ -62,6 +64,7 @@ protected:
     ViewerHome home;
     std::unique_ptr<TMainForm> form;
     TRadonView* view = nullptr;
+    std::unique_ptr<RadonParts> parts;
     TQzStringGrid* grid = nullptr;
 };
 
@@ -78,9 +81,9 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
     EXPECT_TRUE(
         view->RadonData()->CaptionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
 
-    QTest::mouseClick(view->sbPlusRadon, Qt::LeftButton);
-    EXPECT_TRUE(view->aShowRadonEquivalentDoses->isChecked());
-    EXPECT_TRUE(view->sbMinusRadon->isVisible());
+    QTest::mouseClick(parts->plusButton, Qt::LeftButton);
+    EXPECT_TRUE(parts->equivalentDosesAction->isChecked());
+    EXPECT_TRUE(parts->minusButton->isVisible());
     EXPECT_EQ(grid->FixedCols(), 3);
     EXPECT_EQ(grid->ColCount(), 32);
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
@@ -90,7 +93,7 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
     ASSERT_TRUE(grid->GetCellCaption(2, 0));
     EXPECT_TRUE(grid->GetCellCaption(2, 0)->contains(QStringLiteral("h<sub>T</sub>(50)")));
     EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Committed equivalent h<sub>T</sub>(50)")));
-    QTest::mouseClick(view->sbMinusRadon, Qt::LeftButton);
+    QTest::mouseClick(parts->minusButton, Qt::LeftButton);
     EXPECT_EQ(grid->FixedCols(), 2);
     EXPECT_EQ(grid->ColWidths(3), -1);
 }
@@ -98,7 +101,7 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
 TEST_F(RadonViewTest, EveryProgenyTable)
 {
     start(radonText());
-    QTest::mouseClick(view->sbPlusRadon, Qt::LeftButton);
+    QTest::mouseClick(parts->plusButton, Qt::LeftButton);
     for (int t = rdtRadonIndoor; t < RadonDataTypeCount; ++t) {
         const auto type = static_cast<TRadonDataType>(t);
         choose(type);
@@ -119,7 +122,7 @@ TEST_F(RadonViewTest, EveryProgenyTable)
         EXPECT_TRUE(grid->GetCellCaption(3, 0)->contains(QStringLiteral("m<sup>-3</sup>")));
     }
     // Organ doses hidden: the label and the effective dose alone.
-    QTest::mouseClick(view->sbMinusRadon, Qt::LeftButton);
+    QTest::mouseClick(parts->minusButton, Qt::LeftButton);
     EXPECT_EQ(shownHeaders().size(), 2);
     EXPECT_EQ(grid->FixedCols(), 2);
     EXPECT_TRUE(messages.boxes.empty());
@@ -129,7 +132,7 @@ TEST_F(RadonViewTest, TheClipboardGetsTheCaptionAndTheShownColumns)
 {
     start(radonText());
     choose(rdtRadonMine);
-    view->aRadonCopy2Clipboard->trigger();
+    parts->copyAction->trigger();
     const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 1 + 7 + 1);
     EXPECT_EQ(lines[0],
@@ -157,7 +160,7 @@ TEST_F(RadonViewTest, AMissingFileIsSaidOnEveryTryAndTheRestWorks)
     // The other tabs are not touched.
     form->MainTabs()->setCurrentIndex(0);
     form->DosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_EQ(form->MaterialsView()->sgDPUI->Cells(1, 1), QStringLiteral("1.0E-9"));
+    EXPECT_EQ(MaterialsParts(*form->MaterialsView()).materialsTable->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
 TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
@@ -176,7 +179,7 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
         << caption.toStdString();
     EXPECT_EQ(grid->Cells(1, 1), QString()); // the body is empty
     // The copy says it in plain text, a line for each line of the caption.
-    view->aRadonCopy2Clipboard->trigger();
+    parts->copyAction->trigger();
     const QStringList copied = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(copied.size(), 3) << "the caption's two lines and the end of the last";
     EXPECT_EQ(copied[0], QStringLiteral("Can not load radon data!"));

@@ -4,13 +4,13 @@
 #include "app/bioassayview.h"
 #include "app/mainform.h"
 #include "app/mixtureview.h"
-#include "bioassayparts.h"
 #include "data/ui/optionsform.h"
 #include "dosefixture.h"
 #include "filesizelimit.h"
 #include "recordingmessageboxes.h"
 #include "units/ui/unitcombobox.h"
 #include "viewerini.h"
+#include "viewparts.h"
 #include "widgetinput.h"
 
 #include <QAction>
@@ -154,7 +154,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
 TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 {
     form->show();
-    pickComboItem(form->MixtureView()->ducbMixtureUnit, QStringLiteral("mSv"));
+    pickComboItem(MixtureParts(*form->MixtureView()).doseUnitBox, QStringLiteral("mSv"));
     ASSERT_EQ(home.context().ProgramPreference().MixtureDoseUnit(), du_mSv);
     inOptionsDialog([](QDialog& dialog) {
         pickComboItem(dialog.findChild<TQzDoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
@@ -238,7 +238,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
                              "until the viewer is closed. The list of radionuclides cannot be kept for the next run "
                              "either.")
                   .arg(home.filePath("config/kav-data-viewer")));
-    pickComboItem(form->MixtureView()->ducbMixtureUnit, QStringLiteral("mSv"));
+    pickComboItem(MixtureParts(*form->MixtureView()).doseUnitBox, QStringLiteral("mSv"));
     EXPECT_EQ(context.ProgramPreference().MixtureDoseUnit(), du_mSv);
     form->close();
     form.reset();
