@@ -1,5 +1,7 @@
 #include "chooser/rnxspectrumfilter.h"
 
+#include "chooser/spectrumlines.h"
+
 #include <cmath>
 
 namespace kav {
@@ -21,23 +23,6 @@ bool within(float value, float lo, float hi)
 {
     return !(value < lo) && !(value > hi);
 }
-
-// The line criteria of one group of radiation types: energy and energy per decay.
-enum LineGroup { kAlphaGroup, kBetaGroup, kPhotonGroup, kNoGroup };
-
-LineGroup groupOf(TRNXRadiation type)
-{
-    if (type == RNXAlphaRadiation)
-        return kAlphaGroup;
-    if (IsBetaGroupRadiation(type))
-        return kBetaGroup;
-    if (IsPhotonGroupRadiation(type))
-        return kPhotonGroup;
-    return kNoGroup;
-}
-
-constexpr TQzRNXSpectrumOption kEnergyOption[3] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
-constexpr TQzRNXSpectrumOption kYieldOption[3] = {soAlphaYield, soBetaYield, soGammaYield};
 
 } // namespace
 
@@ -127,10 +112,10 @@ bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node) const
     // The line criteria asked for, each to be met by some line of its group.
     bool due[2][3] = {};
     int open = 0;
-    for (int g = 0; g < 3; ++g) {
-        due[0][g] = FOptions.contains(kEnergyOption[g]);
-        due[1][g] = FOptions.contains(kYieldOption[g]);
-        open += due[0][g] + due[1][g];
+    for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
+        due[0][static_cast<int>(g)] = FOptions.contains(EnergyOptionOf(g));
+        due[1][static_cast<int>(g)] = FOptions.contains(YieldOptionOf(g));
+        open += due[0][static_cast<int>(g)] + due[1][static_cast<int>(g)];
     }
     if (open == 0)
         return true;
@@ -138,11 +123,12 @@ bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node) const
     if (!FIndex->ReadSpectrum(&node, lines))
         return false;
     for (const TRNXSpectrumRec& line : lines) {
-        const LineGroup g = groupOf(line.RType);
-        if (g == kNoGroup)
+        const std::optional<LineGroup> group = LineGroupOf(line.RType);
+        if (!group)
             continue;
-        const Bounds& energy = FBounds[kEnergyOption[g]];
-        const Bounds& yield = FBounds[kYieldOption[g]];
+        const int g = static_cast<int>(*group);
+        const Bounds& energy = FBounds[EnergyOptionOf(*group)];
+        const Bounds& yield = FBounds[YieldOptionOf(*group)];
         if (due[0][g] && within(line.E, energy.min, energy.max)) {
             due[0][g] = false;
             --open;

@@ -1,6 +1,7 @@
 #include "linescommand.h"
 
 #include "chooser/rnxadvancedfilter.h"
+#include "chooser/spectrumlines.h"
 #include "nuclides/rnxnames.h"
 
 #include <QRegularExpression>
@@ -42,13 +43,6 @@ std::optional<std::pair<float, TQzTimeUnit>> halfLife(const QString& text)
     static const QStringList units{"y", "d", "h", "m", "s", "ms", "us"};
     return std::pair{static_cast<float>(*value), static_cast<TQzTimeUnit>(units.indexOf(m.captured(2)))};
 }
-
-struct PhotonLine {
-    const TRNXnode* node;
-    TRNXRadiation type;
-    float energy;
-    double perDecay;
-};
 
 } // namespace
 
@@ -116,23 +110,20 @@ int LinesCommand(const TRNXindex& index, QStringList args)
     if (index.RNXSpectrumData().empty())
         return fail(QStringLiteral("the spectra of the radionuclide index could not be read"));
 
-    std::vector<PhotonLine> found;
-    for (const TRNXStringList::Entry& e : filter.RNXList().Items()) {
-        TRNXSpectrum lines;
-        if (!index.ReadSpectrum(e.node, lines))
-            continue;
-        for (const TRNXSpectrumRec& line : lines)
-            if (IsPhotonGroupRadiation(line.RType) && line.E > 0 && !(line.E < spectrum.Min(soGammaEnergy))
-                && !(line.E > spectrum.Max(soGammaEnergy)) && line.Yield / line.E >= leastPerDecay)
-                found.push_back({e.node, line.RType, line.E, static_cast<double>(line.Yield) / line.E});
-    }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const PhotonLine& a, const PhotonLine& b) { return a.perDecay > b.perDecay; });
+    LineQuery query;
+    query.types = RNXPhotonGroup;
+    query.energy = LineBounds{spectrum.Min(soGammaEnergy), spectrum.Max(soGammaEnergy)};
+    query.perDecay = LineBounds{leastPerDecay};
+    std::vector<const TRNXnode*> nuclides;
+    for (const TRNXStringList::Entry& e : filter.RNXList().Items())
+        nuclides.push_back(e.node);
+    FoundLines found = FindLines(index, nuclides, query);
+    SortLines(found.lines, LineOrder::MostPerDecayFirst);
 
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
-    for (const PhotonLine& line : found)
+    for (const FoundLine& line : found.lines)
         std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->RNXname.toString()),
-                    qUtf8Printable(RNXRadiationName(line.type)), line.energy, line.perDecay,
+                    qUtf8Printable(RNXRadiationName(line.type)), line.energy, line.PerDecay(),
                     qUtf8Printable(line.node->GetHalfLifeAndUnits(l_English)));
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "chooser/ui/advfilterform.h"
 
 #include "base/catalogue.h"
+#include "chooser/spectrumlines.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/columnslist.h"
 #include "controls/inputcolours.h"
@@ -184,9 +185,6 @@ const CriterionCaption kCriteria[RNXSpectrumOptionCount] = {
     {u"Δ<sub>β,i</sub>", "Energy per decay of a beta-group line, MeV"},
     {u"Δ<sub>γ,i</sub>", "Energy per decay of a photon line, MeV"},
 };
-
-constexpr TQzRNXSpectrumOption kEnergyOption[3] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
-constexpr TQzRNXSpectrumOption kYieldOption[3] = {soAlphaYield, soBetaYield, soGammaYield};
 
 // The stored bound of an option as the grid shows it, and back.
 double shownBound(TQzRNXSpectrumOption option, float stored)
@@ -951,62 +949,41 @@ void TQzRNXAdvFilterForm::BuildLines()
     FLines.clear();
     FLinesTooMany = false;
     const TQzRNXSpectrumFilter& s = FFilter->Spectrum();
-    const TQzRNXSpectrumOption energy = kEnergyOption[FViewKind];
-    const TQzRNXSpectrumOption yield = kYieldOption[FViewKind];
-    const bool byEnergy = s.Options().contains(energy);
-    const bool byYield = s.Options().contains(yield);
+    // The kinds of lines offered are the groups of the spectrum criteria, in their order.
+    const auto group = static_cast<LineGroup>(FViewKind);
+    const TQzRNXSpectrumOption energy = EnergyOptionOf(group);
+    const TQzRNXSpectrumOption yield = YieldOptionOf(group);
+    LineQuery query;
+    query.types = FViewKind == lkAlpha ? TRNXRadiationSet{RNXAlphaRadiation}
+        : FViewKind == lkBeta          ? FBetaSet
+                                       : FGammaSet;
+    if (s.Options().contains(energy))
+        query.energy = LineBounds{s.Min(energy), s.Max(energy)};
+    if (s.Options().contains(yield))
+        query.yield = LineBounds{s.Min(yield), s.Max(yield)};
+    query.cap = MaxLines;
     const TRNXindex& index = FPanel.Filter().Index();
     if (index.RNXSpectrumData().empty())
         index.BuildRNXSpectrumData();
-    auto ofKind = [this](TRNXRadiation type) {
-        switch (FViewKind) {
-        case lkAlpha: return type == RNXAlphaRadiation;
-        case lkBeta: return FBetaSet.contains(type);
-        case lkGamma: return FGammaSet.contains(type);
-        }
-        return false;
-    };
-    if (byEnergy || byYield) {
-        for (const QString& name : FPanel.FullRNXList()) {
-            const TRNXnode* node = index.FindRNX(name);
-            TRNXSpectrum lines;
-            if (!node || node->NLines == 0 || !index.ReadSpectrum(node, lines))
-                continue;
-            const QString halfLife = node->GetHalfLifeAndUnits(FPanel.Language());
-            for (const TRNXSpectrumRec& line : lines) {
-                if (!ofKind(line.RType))
-                    continue;
-                if (byEnergy && (line.E < s.Min(energy) || line.E > s.Max(energy)))
-                    continue;
-                if (byYield && (line.Yield < s.Min(yield) || line.Yield > s.Max(yield)))
-                    continue;
-                if (static_cast<int>(FLines.size()) == MaxLines) {
-                    FLinesTooMany = true;
-                    break;
-                }
-                FLines.push_back({node->RNXname.toString(), halfLife, line.E, line.Yield, node->Lr});
-            }
-            if (FLinesTooMany)
-                break;
-        }
+    if (query.energy || query.yield) {
+        std::vector<const TRNXnode*> nuclides;
+        for (const QString& name : FPanel.FullRNXList())
+            nuclides.push_back(index.FindRNX(name));
+        FoundLines found = FindLines(index, nuclides, query);
+        FLines = std::move(found.lines);
+        FLinesTooMany = found.cut;
     }
-    if (FSortCol != lsListOrder)
-        SortRows(FSortCol);
+    SortRows(FSortCol);
     ShowLines();
     QApplication::restoreOverrideCursor();
 }
 
 void TQzRNXAdvFilterForm::SortRows(LinesSort sort)
 {
-    auto by = [&](auto key, bool descending) {
-        std::stable_sort(FLines.begin(), FLines.end(), [&](const LineRow& a, const LineRow& b) {
-            return descending ? key(a) > key(b) : key(a) < key(b);
-        });
-    };
     switch (sort) {
-    case lsHalfLife: by([](const LineRow& r) { return r.lambda; }, true); break;
-    case lsEnergy: by([](const LineRow& r) { return r.energy; }, false); break;
-    case lsYield: by([](const LineRow& r) { return r.yield; }, false); break;
+    case lsHalfLife: kav::SortLines(FLines, LineOrder::ShortestHalfLifeFirst); break;
+    case lsEnergy: kav::SortLines(FLines, LineOrder::Energy); break;
+    case lsYield: kav::SortLines(FLines, LineOrder::Yield); break;
     case lsListOrder: break;
     }
 }
@@ -1039,12 +1016,12 @@ void TQzRNXAdvFilterForm::ShowLines()
                 sgLines->SetCells(c, r, QString());
             continue;
         }
-        const LineRow& line = FLines[static_cast<std::size_t>(r - 1)];
-        sgLines->SetCells(1, r, line.name);
-        sgLines->SetCells(2, r, line.halfLife);
+        const FoundLine& line = FLines[static_cast<std::size_t>(r - 1)];
+        sgLines->SetCells(1, r, line.node->RNXname.toString());
+        sgLines->SetCells(2, r, line.node->GetHalfLifeAndUnits(FPanel.Language()));
         sgLines->SetCells(3, r, QString::number(line.energy, 'g', 6));
         sgLines->SetCells(4, r, QString::number(line.yield, 'g', 4));
-        sgLines->SetCells(5, r, QString::number(line.lambda, 'g', 8));
+        sgLines->SetCells(5, r, QString::number(line.node->Lr, 'g', 8));
     }
     if (FLinesTooMany) {
         lLines->setText(QString::fromUtf16(Catalogue(FPanel.Language()).ListTooLong));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chooser/rnxadvancedfilter.h"
+#include "chooser/spectrumlines.h"
 
 #include <QDialog>
 
@@ -117,14 +118,6 @@ private:
         TQzFloatEdit* min = nullptr;
         TQzFloatEdit* max = nullptr;
     };
-    struct LineRow {
-        QString name;
-        QString halfLife;
-        float energy;
-        float yield;
-        float lambda;
-    };
-
     QWidget* MakeMassPage();
     QWidget* MakeDecayChainPage();
     QWidget* MakeModeOfDecayPage();
@@ -172,7 +165,7 @@ private:
     TRNXRadiationSet FBetaSet;
     TRNXRadiationSet FGammaSet;
     LinesSort FSortCol = lsListOrder;
-    std::vector<LineRow> FLines;
+    std::vector<FoundLine> FLines;
     bool FLinesTooMany = false;
 
     QTabWidget* FPages = nullptr;

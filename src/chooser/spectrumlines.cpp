@@ -1,0 +1,70 @@
+#include "chooser/spectrumlines.h"
+
+#include <algorithm>
+
+namespace kav {
+
+std::optional<LineGroup> LineGroupOf(TRNXRadiation type)
+{
+    if (type == RNXAlphaRadiation)
+        return LineGroup::Alpha;
+    if (IsBetaGroupRadiation(type))
+        return LineGroup::Beta;
+    if (IsPhotonGroupRadiation(type))
+        return LineGroup::Photon;
+    return std::nullopt;
+}
+
+TQzRNXSpectrumOption EnergyOptionOf(LineGroup group)
+{
+    constexpr TQzRNXSpectrumOption options[] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
+    return options[static_cast<int>(group)];
+}
+
+TQzRNXSpectrumOption YieldOptionOf(LineGroup group)
+{
+    constexpr TQzRNXSpectrumOption options[] = {soAlphaYield, soBetaYield, soGammaYield};
+    return options[static_cast<int>(group)];
+}
+
+FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query)
+{
+    FoundLines found;
+    const auto holds
+        = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->Hold(value); };
+    for (const TRNXnode* node : nuclides) {
+        TRNXSpectrum lines;
+        if (!node || node->NLines == 0 || !index.ReadSpectrum(node, lines))
+            continue;
+        for (const TRNXSpectrumRec& line : lines) {
+            const FoundLine candidate{node, line.RType, line.E, line.Yield};
+            if (!query.types.contains(line.RType) || !holds(query.energy, line.E) || !holds(query.yield, line.Yield)
+                || !holds(query.perDecay, candidate.PerDecay()))
+                continue;
+            if (found.lines.size() == query.cap) {
+                found.cut = true;
+                return found;
+            }
+            found.lines.push_back(candidate);
+        }
+    }
+    return found;
+}
+
+void SortLines(std::vector<FoundLine>& lines, LineOrder order)
+{
+    const auto by = [&lines](auto before) { std::stable_sort(lines.begin(), lines.end(), before); };
+    switch (order) {
+    case LineOrder::AsFound: break;
+    case LineOrder::ShortestHalfLifeFirst:
+        by([](const FoundLine& a, const FoundLine& b) { return a.node->Lr > b.node->Lr; });
+        break;
+    case LineOrder::Energy: by([](const FoundLine& a, const FoundLine& b) { return a.energy < b.energy; }); break;
+    case LineOrder::Yield: by([](const FoundLine& a, const FoundLine& b) { return a.yield < b.yield; }); break;
+    case LineOrder::MostPerDecayFirst:
+        by([](const FoundLine& a, const FoundLine& b) { return a.PerDecay() > b.PerDecay(); });
+        break;
+    }
+}
+
+} // namespace kav

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "chooser/rnxspectrumfilter.h"
+#include "nuclides/rnxindex.h"
+#include "nuclides/rnxspectrum.h"
+
+#include <cstddef>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace kav {
+
+// The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
+// each: the energy of a line and the energy it carries per decay.
+enum class LineGroup { Alpha, Beta, Photon };
+std::optional<LineGroup> LineGroupOf(TRNXRadiation type);
+TQzRNXSpectrumOption EnergyOptionOf(LineGroup group);
+TQzRNXSpectrumOption YieldOptionOf(LineGroup group);
+
+// Inclusive bounds of a line's quantity.
+struct LineBounds {
+    double min = 0;
+    double max = std::numeric_limits<double>::infinity();
+    bool Hold(double value) const { return value >= min && value <= max; } // never for NaN
+};
+
+// What spectrum lines to look for among some nuclides: those of the radiation types asked for
+// whose energy (MeV), energy per decay (MeV) and number per decay each lie within its bounds
+// when bounds are given, all on one and the same line. At most `cap` lines are taken.
+struct LineQuery {
+    TRNXRadiationSet types;
+    std::optional<LineBounds> energy;
+    std::optional<LineBounds> yield;
+    std::optional<LineBounds> perDecay;
+    std::size_t cap = std::numeric_limits<std::size_t>::max();
+};
+
+// A line that met a query, with its nuclide.
+struct FoundLine {
+    const TRNXnode* node = nullptr;
+    TRNXRadiation type = 0;
+    float energy = 0;
+    float yield = 0; // energy per decay, MeV
+    // How many such lines a decay gives; not a number for a line without energy.
+    double PerDecay() const { return energy > 0 ? double(yield) / energy : std::numeric_limits<double>::quiet_NaN(); }
+};
+
+struct FoundLines {
+    std::vector<FoundLine> lines; // in the order of the nuclides, each nuclide's in its file's order
+    bool cut = false; // the cap stopped the search
+};
+
+// The lines of the nuclides (in their order) that meet the query; a nuclide whose spectrum
+// cannot be read has none.
+FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query);
+
+// The orders a list of lines is shown in; each keeps the order of equal lines.
+enum class LineOrder { AsFound, ShortestHalfLifeFirst, Energy, Yield, MostPerDecayFirst };
+void SortLines(std::vector<FoundLine>& lines, LineOrder order);
+
+} // namespace kav
