@@ -122,15 +122,15 @@ void BM_RefillSeriesAndRedraw(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     kav::TBioassayChart& chart = *b.chart;
-    QImage image(chart.ChDPUM->size(), QImage::Format_RGB32);
+    QImage image(chart.Chart().size(), QImage::Format_RGB32);
     for (auto _ : state) {
         chart.ShowTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
         QPainter painter(&image);
-        chart.ChDPUM->Paint(painter, image.rect());
+        chart.Chart().Paint(painter, image.rect());
     }
     int points = 0;
-    for (int s = 0; s < chart.ChDPUM->SeriesCount(); ++s)
-        points += static_cast<int>(chart.ChDPUM->Series(s).Points.size());
+    for (int s = 0; s < chart.Chart().SeriesCount(); ++s)
+        points += static_cast<int>(chart.Chart().Series(s).Points.size());
     state.counters["points"] = points;
 }
 BENCHMARK(BM_RefillSeriesAndRedraw)->Unit(benchmark::kMicrosecond);
@@ -139,7 +139,7 @@ void BM_ChartAsEnhancedMetafile(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::ChartPictureBytes(*b.chart->ChDPUM, kav::cpEmf));
+        benchmark::DoNotOptimize(kav::ChartPictureBytes(b.chart->Chart(), kav::cpEmf));
 }
 BENCHMARK(BM_ChartAsEnhancedMetafile)->Unit(benchmark::kMillisecond);
 

@@ -178,8 +178,9 @@ QLayout* TBioassayChart::BuildToolBar()
     auto* bar = new QHBoxLayout;
     bar->setSpacing(1);
     int kind = 0;
-    auto button = [&](QToolButton*& into, const char* hint, bool checkable, bool down) {
+    auto button = [&](QToolButton*& into, const char* name, const char* hint, bool checkable, bool down) {
         into = new QToolButton(this);
+        into->setObjectName(QLatin1String(name));
         into->setIcon(toolIcon(kind++));
         into->setIconSize(QSize(20, 20));
         into->setFixedSize(24, 24);
@@ -189,21 +190,21 @@ QLayout* TBioassayChart::BuildToolBar()
         into->setChecked(down);
         bar->addWidget(into);
     };
-    button(sbChDPUM_HL, "Logarithmic/linear horizontal axis", true, true);
-    button(sbChDPUM_VL, "Logarithmic/linear vertical axis", true, true);
+    button(sbChDPUM_HL, "logXButton", "Logarithmic/linear horizontal axis", true, true);
+    button(sbChDPUM_VL, "logYButton", "Logarithmic/linear vertical axis", true, true);
     bar->addSpacing(6);
-    button(sbChDPUM_HGrid, "Horizontal major gridlines", true, true);
-    button(sbChDPUM_HMGrid, "Horizontal major&minor gridlines", true, false);
-    button(sbChDPUM_VGrid, "Vertical major gridlines", true, true);
-    button(sbChDPUM_VMGrid, "Vertical major&minor gridlines", true, false);
+    button(sbChDPUM_HGrid, "hGridButton", "Horizontal major gridlines", true, true);
+    button(sbChDPUM_HMGrid, "hMinorGridButton", "Horizontal major&minor gridlines", true, false);
+    button(sbChDPUM_VGrid, "vGridButton", "Vertical major gridlines", true, true);
+    button(sbChDPUM_VMGrid, "vMinorGridButton", "Vertical major&minor gridlines", true, false);
     bar->addSpacing(6);
-    button(sbChDPUM_AutoScale, "Auto-scaling", true, true);
-    button(sbChDPUM_Legend, "Legend", true, true);
-    button(sbChDPUM_LegendOver, "Legend is over Plot Area", true, false);
-    button(sbChDPUM_Lines, "Show lines", true, false);
+    button(sbChDPUM_AutoScale, "autoScaleButton", "Auto-scaling", true, true);
+    button(sbChDPUM_Legend, "legendButton", "Legend", true, true);
+    button(sbChDPUM_LegendOver, "legendOverPlotButton", "Legend is over Plot Area", true, false);
+    button(sbChDPUM_Lines, "linesButton", "Show lines", true, false);
     bar->addSpacing(6);
-    button(sbChDPUM_Save2File, "Save chart to file", false, false);
-    button(sbChDPUM_Clipboard, "Copy chart to Clipboard", false, false);
+    button(sbChDPUM_Save2File, "saveButton", "Save chart to file", false, false);
+    button(sbChDPUM_Clipboard, "copyButton", "Copy chart to Clipboard", false, false);
     bar->addStretch(1);
 
     connect(sbChDPUM_HL, &QToolButton::clicked, this, [this] { sbChDPUM_HLClick(); });

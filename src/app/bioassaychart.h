@@ -27,19 +27,11 @@ public:
     explicit TBioassayChart(IMessageBoxes& boxes, QWidget* parent = nullptr);
     ~TBioassayChart() override;
 
-    TQzChart* ChDPUM = nullptr;
-    QToolButton* sbChDPUM_HL = nullptr;
-    QToolButton* sbChDPUM_VL = nullptr;
-    QToolButton* sbChDPUM_HGrid = nullptr;
-    QToolButton* sbChDPUM_HMGrid = nullptr;
-    QToolButton* sbChDPUM_VGrid = nullptr;
-    QToolButton* sbChDPUM_VMGrid = nullptr;
-    QToolButton* sbChDPUM_AutoScale = nullptr;
-    QToolButton* sbChDPUM_Legend = nullptr;
-    QToolButton* sbChDPUM_LegendOver = nullptr;
-    QToolButton* sbChDPUM_Lines = nullptr;
-    QToolButton* sbChDPUM_Save2File = nullptr;
-    QToolButton* sbChDPUM_Clipboard = nullptr;
+    // The chart itself. The tool buttons are found by their object names: "logXButton",
+    // "logYButton", "hGridButton", "hMinorGridButton", "vGridButton", "vMinorGridButton",
+    // "autoScaleButton", "legendButton", "legendOverPlotButton", "linesButton", "saveButton",
+    // "copyButton".
+    TQzChart& Chart() const { return *ChDPUM; }
 
     // Asks for the file to save to, with the filter entry chosen; empty when cancelled. Shows a
     // modal dialog. Tests replace both.
@@ -54,6 +46,7 @@ public:
     void ChDPUMZoom();
     const TjxTipForm& Tip() const { return *FTip; }
 
+private:
     void sbChDPUM_HLClick();
     void sbChDPUM_VLClick();
     void sbChDPUM_LinesClick();
@@ -66,12 +59,25 @@ public:
     double FSaveYMin = 0;
     double FSaveYMax = 1;
 
-private:
     QLayout* BuildToolBar();
     void ConnectChart();
     void ApplyGrids();
     void ShowPointTip(int series, int index, QPoint globalPosition);
     void SavePicture(const QString& fileName, TQzChartPictureFormat format);
+
+    TQzChart* ChDPUM = nullptr;
+    QToolButton* sbChDPUM_HL = nullptr;
+    QToolButton* sbChDPUM_VL = nullptr;
+    QToolButton* sbChDPUM_HGrid = nullptr;
+    QToolButton* sbChDPUM_HMGrid = nullptr;
+    QToolButton* sbChDPUM_VGrid = nullptr;
+    QToolButton* sbChDPUM_VMGrid = nullptr;
+    QToolButton* sbChDPUM_AutoScale = nullptr;
+    QToolButton* sbChDPUM_Legend = nullptr;
+    QToolButton* sbChDPUM_LegendOver = nullptr;
+    QToolButton* sbChDPUM_Lines = nullptr;
+    QToolButton* sbChDPUM_Save2File = nullptr;
+    QToolButton* sbChDPUM_Clipboard = nullptr;
 
     IMessageBoxes& FBoxes;
     std::unique_ptr<TjxTipForm> FTip;

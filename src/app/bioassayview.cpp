@@ -373,7 +373,7 @@ void TBioassayView::UpdateDPUM()
     FTable = ComputeDPUMTable(*DPUM_RNData, request);
     UpdateDPUMCaption();
     FillDPUMTable();
-    pnDPUMChart->ChDPUM->Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
+    pnDPUMChart->Chart().Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
         + DPUMCaption(request.View, request.DoseMSv, request.Units);
     pnDPUMChart->ShowTable(FTable, DPUMAxisTitle(request.View, request.DoseMSv, request.Units));
     ShareWidth();

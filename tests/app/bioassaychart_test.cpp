@@ -57,7 +57,14 @@ protected:
         chart.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     }
-    TQzChart& c() { return *chart.ChDPUM; }
+    TQzChart& c() { return chart.Chart(); }
+    // A tool button of the chart, by its name.
+    QToolButton* button(const char* name) const
+    {
+        auto* found = chart.findChild<QToolButton*>(QLatin1String(name));
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
     QPoint at(double x, double y) { return c().ToPixel(c().PlotRect(c().rect()), x, y).toPoint(); }
     void drag(Qt::MouseButton button, QPoint from, QPoint to)
     {
@@ -79,7 +86,7 @@ TEST_F(BioassayChartTest, AutomaticScalingWidensToWholeDecades)
 {
     expectRange(c().BottomAxis(), 0.01, 1e5);
     expectRange(c().LeftAxis(), 1e-7, 1);
-    EXPECT_TRUE(chart.sbChDPUM_AutoScale->isChecked());
+    EXPECT_TRUE(button("autoScaleButton")->isChecked());
     EXPECT_EQ(c().LeftAxis().Title, QStringLiteral("Content per Intake, Bq per Bq"));
     EXPECT_EQ(c().BottomAxis().Title, QStringLiteral("Time, days"));
     // Absent compartments are off and not in the legend.
@@ -93,7 +100,7 @@ TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
     drag(Qt::LeftButton, at(3, 3e-3), at(70, 3e-5));
     expectRange(c().BottomAxis(), 1, 100);
     expectRange(c().LeftAxis(), 1e-5, 1e-2);
-    EXPECT_FALSE(chart.sbChDPUM_AutoScale->isChecked());
+    EXPECT_FALSE(button("autoScaleButton")->isChecked());
     // A zoom that leaves every point out of sight goes back to the ranges at the last press.
     QTest::mousePress(&c(), Qt::LeftButton, {}, at(10, 1e-3));
     c().BottomAxis().SetMinMax(1e6, 1e7);
@@ -103,7 +110,7 @@ TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
     // A double click undoes the zoom: automatic scaling again.
     QTest::mouseDClick(&c(), Qt::LeftButton, {}, at(10, 1e-3));
     expectRange(c().BottomAxis(), 0.01, 1e5);
-    EXPECT_TRUE(chart.sbChDPUM_AutoScale->isChecked());
+    EXPECT_TRUE(button("autoScaleButton")->isChecked());
 }
 
 // A zoom over a rectangle that holds no point, though its times and its values each occur in
@@ -120,7 +127,7 @@ TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
 {
     // A little to the left is fine and releases automatic scaling.
     drag(Qt::RightButton, at(10, 1e-3), at(1, 1e-3));
-    EXPECT_FALSE(chart.sbChDPUM_AutoScale->isChecked());
+    EXPECT_FALSE(button("autoScaleButton")->isChecked());
     EXPECT_GT(c().BottomAxis().Minimum(), 0.01);
     // Far up, so that every value would lie below the plot: refused from where it would be.
     const double before = c().LeftAxis().Minimum();
@@ -136,21 +143,21 @@ TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
 
 TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
 {
-    QTest::mouseClick(chart.sbChDPUM_VL, Qt::LeftButton); // linear, automatic scaling
+    QTest::mouseClick(button("logYButton"), Qt::LeftButton); // linear, automatic scaling
     EXPECT_FALSE(c().LeftAxis().Logarithmic());
     EXPECT_TRUE(c().LeftAxis().Automatic());
     // With automatic scaling up and a range below zero, back to logarithmic: from the smallest
     // value, lowered to its decade.
-    QTest::mouseClick(chart.sbChDPUM_AutoScale, Qt::LeftButton);
+    QTest::mouseClick(button("autoScaleButton"), Qt::LeftButton);
     c().LeftAxis().SetMinMax(-0.1, 0.5);
-    QTest::mouseClick(chart.sbChDPUM_VL, Qt::LeftButton);
+    QTest::mouseClick(button("logYButton"), Qt::LeftButton);
     EXPECT_TRUE(c().LeftAxis().Logarithmic());
     expectRange(c().LeftAxis(), 1e-7, 1);
 
-    QTest::mouseClick(chart.sbChDPUM_HL, Qt::LeftButton);
+    QTest::mouseClick(button("logXButton"), Qt::LeftButton);
     EXPECT_FALSE(c().BottomAxis().Logarithmic());
     c().BottomAxis().SetMinMax(-100, 20000);
-    QTest::mouseClick(chart.sbChDPUM_HL, Qt::LeftButton);
+    QTest::mouseClick(button("logXButton"), Qt::LeftButton);
     EXPECT_TRUE(c().BottomAxis().Logarithmic());
     EXPECT_GE(c().BottomAxis().Minimum(), 0.01);
 }
@@ -180,25 +187,25 @@ TEST_F(BioassayChartTest, AxisLabels)
 
 TEST_F(BioassayChartTest, ToolButtonsSwitchGridsLegendAndLines)
 {
-    QTest::mouseClick(chart.sbChDPUM_HMGrid, Qt::LeftButton);
-    EXPECT_FALSE(chart.sbChDPUM_HGrid->isChecked());
+    QTest::mouseClick(button("hMinorGridButton"), Qt::LeftButton);
+    EXPECT_FALSE(button("hGridButton")->isChecked());
     EXPECT_TRUE(c().LeftAxis().MajorGrid);
     EXPECT_TRUE(c().LeftAxis().MinorGrid);
-    QTest::mouseClick(chart.sbChDPUM_HMGrid, Qt::LeftButton); // released: no grid
+    QTest::mouseClick(button("hMinorGridButton"), Qt::LeftButton); // released: no grid
     EXPECT_FALSE(c().LeftAxis().MajorGrid);
-    QTest::mouseClick(chart.sbChDPUM_VMGrid, Qt::LeftButton);
+    QTest::mouseClick(button("vMinorGridButton"), Qt::LeftButton);
     EXPECT_TRUE(c().BottomAxis().MinorGrid);
-    QTest::mouseClick(chart.sbChDPUM_VGrid, Qt::LeftButton);
-    EXPECT_FALSE(chart.sbChDPUM_VMGrid->isChecked());
+    QTest::mouseClick(button("vGridButton"), Qt::LeftButton);
+    EXPECT_FALSE(button("vMinorGridButton")->isChecked());
     EXPECT_FALSE(c().BottomAxis().MinorGrid);
     EXPECT_TRUE(c().BottomAxis().MajorGrid);
 
-    QTest::mouseClick(chart.sbChDPUM_Legend, Qt::LeftButton);
+    QTest::mouseClick(button("legendButton"), Qt::LeftButton);
     EXPECT_FALSE(c().LegendVisible);
-    QTest::mouseClick(chart.sbChDPUM_LegendOver, Qt::LeftButton);
+    QTest::mouseClick(button("legendOverPlotButton"), Qt::LeftButton);
     EXPECT_TRUE(c().LegendOverPlot);
     EXPECT_FALSE(c().Series(0).LineVisible);
-    QTest::mouseClick(chart.sbChDPUM_Lines, Qt::LeftButton);
+    QTest::mouseClick(button("linesButton"), Qt::LeftButton);
     EXPECT_TRUE(c().Series(0).LineVisible);
 }
 
@@ -236,7 +243,7 @@ TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
             chosen = filters[k.filter];
             return dir.filePath(QString::fromLatin1(k.typed));
         };
-        QTest::mouseClick(chart.sbChDPUM_Save2File, Qt::LeftButton);
+        QTest::mouseClick(button("saveButton"), Qt::LeftButton);
         QFile saved(dir.filePath(QString::fromLatin1(k.saved)));
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly)) << k.saved;
         EXPECT_TRUE(saved.readAll().startsWith(k.start)) << k.saved;
@@ -255,7 +262,7 @@ TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
         chosen = filters[1];
         return dir.filePath(QStringLiteral("missing/chart.emf"));
     };
-    QTest::mouseClick(chart.sbChDPUM_Save2File, Qt::LeftButton);
+    QTest::mouseClick(button("saveButton"), Qt::LeftButton);
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("The chart could not be saved to ")));
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("missing"))).exists());
@@ -277,7 +284,7 @@ TEST_F(BioassayChartTest, APictureThatDoesNotFitIsSaidAndLeftOut)
         };
         {
             const FileSizeLimit limit(512);
-            QTest::mouseClick(chart.sbChDPUM_Save2File, Qt::LeftButton);
+            QTest::mouseClick(button("saveButton"), Qt::LeftButton);
         }
         ASSERT_EQ(messages.boxes.size(), 1u);
         EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
@@ -324,7 +331,7 @@ TEST_F(BioassayChartTest, TheClipboardGetsTheChosenFormatABitmapAndSvg)
                     QTest::mouseClick(b, Qt::LeftButton);
             return dialog.result();
         };
-        QTest::mouseClick(chart.sbChDPUM_Clipboard, Qt::LeftButton);
+        QTest::mouseClick(button("copyButton"), Qt::LeftButton);
         const QMimeData* data = QApplication::clipboard()->mimeData();
         ASSERT_TRUE(data);
         EXPECT_TRUE(data->hasImage());

@@ -170,8 +170,8 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     EXPECT_EQ(parts->captionLabel->text(), notice);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
-    for (int s = 0; s < parts->bioassayChart->ChDPUM->SeriesCount(); ++s)
-        EXPECT_TRUE(parts->bioassayChart->ChDPUM->Series(s).Points.empty()) << s;
+    for (int s = 0; s < parts->bioassayChart->Chart().SeriesCount(); ++s)
+        EXPECT_TRUE(parts->bioassayChart->Chart().Series(s).Points.empty()) << s;
     parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n")))
