@@ -382,7 +382,8 @@ void TMainForm::UseNewDataFolder()
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
-    FMixture->Restore(FMixture->Settings(), error);
+    if (!FMixture->Restore(FMixture->Settings(), error))
+        ShowStatus(error);
     FMixtureView->FillMixtureGrid();
     FRadonView->SetDataFolder(FDataFolderInUse);
     ShowDataFolder();

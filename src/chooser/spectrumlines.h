@@ -53,7 +53,8 @@ struct FoundLines {
 
 // The lines of the nuclides (in their order) that meet the query; a nuclide whose spectrum
 // cannot be read has none.
-FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query);
+[[nodiscard]] FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides,
+                                   const LineQuery& query);
 
 // The orders a list of lines is shown in; each keeps the order of equal lines.
 enum class LineOrder { AsFound, ShortestHalfLifeFirst, Energy, Yield, MostPerDecayFirst };

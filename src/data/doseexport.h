@@ -33,8 +33,8 @@ QString DoseExportSummary(const TDoseExportResult& result, const QString& folder
 // of the element's nuclides in the data folder, into a folder made when missing. Each file is
 // written whole or not at all; an existing one is replaced. progress hears of every nuclide
 // (done, total) and may stop the export by answering false.
-TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNXStringList& nuclides,
-                              const QStringList& elements, const QString& folder,
-                              const std::function<bool(int done, int total)>& progress = {});
+[[nodiscard]] TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNXStringList& nuclides,
+                                            const QStringList& elements, const QString& folder,
+                                            const std::function<bool(int done, int total)>& progress = {});
 
 } // namespace kav

@@ -73,15 +73,15 @@ public:
     // The rows kept at the last exit, each loaded; one that cannot be is kept, unavailable, with
     // the reason. Without any, the example: Co-60 inhaled, its first material, 5 µm; false, the
     // rows unchanged, when it cannot be loaded (error says why). Forgets what could be undone.
-    bool Restore(const std::vector<TMixtureRowSetting>& kept, QString& error);
+    [[nodiscard]] bool Restore(const std::vector<TMixtureRowSetting>& kept, QString& error);
 
     // Appends the nuclides, ingested, in their order; those that cannot be loaded are left out
     // and their reasons returned.
     QStringList Append(const std::vector<const TBasicRNX*>& nuclides);
     // A row's element: its first nuclide on offer, with the route kept and the first material.
     // False, the row unchanged, when the element has none or it cannot be loaded (error says why).
-    bool SetElement(int i, const QString& symbol, QString& error);
-    bool SetNuclide(int i, const QString& name, QString& error);
+    [[nodiscard]] bool SetElement(int i, const QString& symbol, QString& error);
+    [[nodiscard]] bool SetNuclide(int i, const QString& name, QString& error);
     // The route's first material; an aerosol keeps its size (5 µm when it had none).
     void SetRoute(int i, TVESKIntakePath route);
     void SetMaterial(int i, int material);
@@ -119,7 +119,7 @@ private:
     };
     MixtureRow LoadRow(const TMixtureRowSetting& setting) const;
     // A row of a nuclide, with the route's first material and the size that goes with it.
-    bool NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row, QString& error) const;
+    [[nodiscard]] bool NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row, QString& error) const;
     MixtureRow FirstOnOffer() const;
     // Makes the material and size of a row fit its data: a material in range, a size only for
     // an aerosol (the given one when it has none).

@@ -63,13 +63,13 @@ public:
     [[nodiscard]] bool Write(QString* error = nullptr, const QStringList& onlyKeys = {}) const;
     // Whether Write can succeed, without writing anything (the settings folder may be made);
     // when it cannot, error says why.
-    bool CanWrite(QString* error = nullptr) const;
+    [[nodiscard]] bool CanWrite(QString* error = nullptr) const;
     // Makes the settings folder when it is not there yet (a first run of an installed copy);
     // false when it cannot be made, and error says why.
-    bool MakeSettingsFolder(QString* error = nullptr) const;
+    [[nodiscard]] bool MakeSettingsFolder(QString* error = nullptr) const;
     // Whether new files can be made in the settings folder (made when missing), where the
     // settings and the kept list of radionuclides are written; when not, error says why.
-    bool CanMakeFilesInSettingsFolder(QString* error = nullptr) const;
+    [[nodiscard]] bool CanMakeFilesInSettingsFolder(QString* error = nullptr) const;
     void RestoreDefaultValues();
     void Assign(const TQzProgramPreference& other);
     bool CheckIniExists() const;

@@ -136,14 +136,14 @@ public:
     QString LoadValidated(const QByteArray& bytes);
     // Reads an index file, checked whole as LoadValidated does; the index is empty on failure.
     // The spectra are then read from the file's folder.
-    TRNXLoadResult LoadFromFile(const QString& path);
+    [[nodiscard]] TRNXLoadResult LoadFromFile(const QString& path);
     void Clear();
 
     // Fills the index from the embedded resource or from "Index.rnx" in a folder (the current one
     // when empty), unless it already holds nodes. A file found wanting is reported once only.
-    TRNXLoadResult LoadRNXIndex(const QString& folder, bool fromResource);
+    [[nodiscard]] TRNXLoadResult LoadRNXIndex(const QString& folder, bool fromResource);
     // Rebuilds the index from another source, telling the registered controls before and after.
-    TRNXLoadResult ReloadRNXIndex(const QString& folder, bool fromResource);
+    [[nodiscard]] TRNXLoadResult ReloadRNXIndex(const QString& folder, bool fromResource);
     void RegisterRNXControl(const void* control, TRNXUpdatingEvent updating, TRNXUpdateEvent update);
     void UnregisterRNXControl(const void* control);
 
@@ -152,16 +152,18 @@ public:
     // False, with an empty result, when the nuclide is not in the index, the file is missing
     // (said once while WarnFirstTimeOnly holds), too short (not said) or unreadable (said each
     // time). Lines of an unknown type or with a negative or non-finite number are left out.
-    bool ReadSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXSpectrum& spectrum) const;
-    bool ReadSpectrum(const TRNXnode* rnx, TRNXSpectrum& spectrum) const;
-    bool ReadSpectrum(int index, TRNXSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadSpectrum(const TRNXnode* rnx, TRNXSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadSpectrum(int index, TRNXSpectrum& spectrum) const;
     // The other three files; a nuclide without records there gives true at once.
-    bool ReadBetaSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXBetaSpectrum& spectrum) const;
-    bool ReadBetaSpectrum(const TRNXnode* rnx, TRNXBetaSpectrum& spectrum) const;
-    bool ReadAugerSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXAugerSpectrum& spectrum) const;
-    bool ReadAugerSpectrum(const TRNXnode* rnx, TRNXAugerSpectrum& spectrum) const;
-    bool ReadNeutronSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXNeutronSpectrum& spectrum) const;
-    bool ReadNeutronSpectrum(const TRNXnode* rnx, TRNXNeutronSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadBetaSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXBetaSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadBetaSpectrum(const TRNXnode* rnx, TRNXBetaSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadAugerSpectrum(TRNXElement element, const TRNXAMass& aMass,
+                                         TRNXAugerSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadAugerSpectrum(const TRNXnode* rnx, TRNXAugerSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadNeutronSpectrum(TRNXElement element, const TRNXAMass& aMass,
+                                           TRNXNeutronSpectrum& spectrum) const;
+    [[nodiscard]] bool ReadNeutronSpectrum(const TRNXnode* rnx, TRNXNeutronSpectrum& spectrum) const;
 
     // The spectrum summary of every node in index order, with the maxima over all of them.
     // Empty until built and again whenever the nodes change; built only when there are lines
@@ -183,7 +185,7 @@ public:
 private:
     // The count records at pos of a spectra file (0 lines, 1 beta, 2 Auger, 3 neutrons), whole,
     // or false with the problem said as the flags allow.
-    bool ReadSpectrumRecords(int file, std::int64_t pos, int count, QByteArray& bytes) const;
+    [[nodiscard]] bool ReadSpectrumRecords(int file, std::int64_t pos, int count, QByteArray& bytes) const;
     void SaySpectrumProblem(int file, bool missing) const;
     void Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes);
     // The first structural problem of the adopted nodes, or an empty text.

@@ -190,7 +190,7 @@ TEST_F(IndexTest, ReloadTellsRegisteredControlsBeforeAndAfter)
     QTemporaryDir a;
     QTemporaryDir b;
     writeFile(a.filePath("Index.rnx"), shippedIndexBytes());
-    index.LoadRNXIndex(a.path() + u'/', false);
+    ASSERT_EQ(index.LoadRNXIndex(a.path() + u'/', false).status, TRNXLoadResult::Loaded);
     ASSERT_EQ(index.Count(), 1252);
 
     QStringList heard;
@@ -203,15 +203,15 @@ TEST_F(IndexTest, ReloadTellsRegisteredControlsBeforeAndAfter)
         &control2, [&](TRNXindex*) { heard << "updating 2"; }, [&](TRNXindex*) { heard << "update 2"; });
     index.RegisterRNXControl(&control1, nullptr, nullptr); // already registered: unchanged
 
-    index.ReloadRNXIndex(a.path() + u'/', false);
+    EXPECT_FALSE(index.ReloadRNXIndex(a.path() + u'/', false).Failed());
     EXPECT_TRUE(heard.isEmpty());
-    index.ReloadRNXIndex(b.path(), false);
+    EXPECT_EQ(index.ReloadRNXIndex(b.path(), false).status, TRNXLoadResult::Unchanged) << "no file there";
     EXPECT_EQ(heard, (QStringList{"updating 1", "updating 2", "update 1: 0", "update 2"}));
     EXPECT_EQ(index.Count(), 0);
 
     index.UnregisterRNXControl(&control1);
     heard.clear();
-    index.ReloadRNXIndex(a.path(), false);
+    EXPECT_EQ(index.ReloadRNXIndex(a.path(), false).status, TRNXLoadResult::Loaded);
     EXPECT_EQ(heard, (QStringList{"updating 2", "update 2"}));
     EXPECT_EQ(index.Count(), 1252);
 }

@@ -144,8 +144,7 @@ int main(int argc, char* argv[])
     kav::TRNXindex index;
     kav::TStderrMessageBoxes messages;
     index.SetMessageBoxes(&messages);
-    index.LoadRNXIndex(QString(), true);
-    if (index.Count() == 0)
+    if (index.LoadRNXIndex(QString(), true).Failed() || index.Count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));
 
     if (args.size() == 2 && args[0] == QStringLiteral("show"))
