@@ -8,8 +8,6 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
-#include <QTemporaryFile>
 
 #include <set>
 
@@ -21,11 +19,6 @@ const QString kGeneral = QStringLiteral("General");
 const QString kDirectories = QStringLiteral("Directories");
 const QString kUnits = QStringLiteral("Units");
 const QString kDefaultDataFolder = QStringLiteral("QVData");
-
-bool isFolder(const QString& path)
-{
-    return !path.isEmpty() && QFileInfo(path).isDir();
-}
 
 // An integer as the profile readers take it, or the fallback.
 int profileInt(const QString& text, int fallback)
@@ -50,49 +43,7 @@ template <typename E, typename Set> bool setAccepted(E& field, E value, const Se
     return true;
 }
 
-// Whether files can be made in the folder: a file is made there and removed again, which is
-// what counts (permissions, a file system mounted read-only, a folder that is not there).
-bool canMakeFilesIn(const QString& folder)
-{
-    QTemporaryFile probe(folder + QStringLiteral("/.kav-write-probe-XXXXXX"));
-    return probe.open();
-}
-
-QString underHome(QStandardPaths::StandardLocation location)
-{
-    return QStandardPaths::writableLocation(location) + QStringLiteral("/kav-data-viewer");
-}
-
 } // namespace
-
-TQzProgramLocations TQzProgramLocations::ForExecutable(const QString& executablePath)
-{
-    const QFileInfo exe(executablePath);
-    TQzProgramLocations l;
-    l.ProgramDir = exe.absolutePath();
-    l.ExeName = exe.fileName();
-    const QString share = QDir::cleanPath(l.ProgramDir + QStringLiteral("/../share/kav-data-viewer"));
-    l.Installed = QFileInfo(l.ProgramDir).fileName() == QStringLiteral("bin") && isFolder(share);
-    l.SharedDir = l.Installed ? share : l.ProgramDir;
-    const bool besideExecutable = !l.Installed && canMakeFilesIn(l.ProgramDir);
-    l.SettingsDir = besideExecutable ? l.ProgramDir : UserConfigDir();
-    l.UserDataDir = besideExecutable ? l.ProgramDir : UserDataHome();
-    // The help engine keeps its search index beside the collection it opens: a copy that cannot
-    // write there opens a copy of its help from the user's cache folder.
-    if (!besideExecutable)
-        l.HelpCacheDir = underHome(QStandardPaths::GenericCacheLocation) + QStringLiteral("/help");
-    return l;
-}
-
-QString TQzProgramLocations::UserConfigDir()
-{
-    return underHome(QStandardPaths::GenericConfigLocation);
-}
-
-QString TQzProgramLocations::UserDataHome()
-{
-    return underHome(QStandardPaths::GenericDataLocation);
-}
 
 // One setting: where the file keeps it, what a missing key reads as, and how the text of the
 // file reaches the field and back. Setting the text of a value the field does not accept keeps
@@ -172,7 +123,7 @@ TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations)
     FLanguage = SystemLanguage();
     RestoreDefaultValues();
     Read();
-    if (!isFolder(FQVDDir))
+    if (!IsFolder(FQVDDir))
         SetQVDDir(FLocations.SharedDir);
 }
 
@@ -269,7 +220,7 @@ bool TQzProgramPreference::CanMakeFilesInSettingsFolder(QString* error) const
 {
     if (!MakeSettingsFolder(error))
         return false;
-    if (canMakeFilesIn(FLocations.SettingsDir))
+    if (CanMakeFilesIn(FLocations.SettingsDir))
         return true;
     if (error)
         *error = QStringLiteral("%1: no file can be made in this folder").arg(FLocations.SettingsDir);
@@ -361,9 +312,9 @@ void TQzProgramPreference::SetQVDDir(const QString& value)
     if (value == FQVDDir)
         return;
     FQVDDir = value;
-    if (!isFolder(FQVDDir)) {
+    if (!IsFolder(FQVDDir)) {
         FQVDDir = DefaultQVDDir();
-        if (!isFolder(FQVDDir))
+        if (!IsFolder(FQVDDir))
             FQVDDir = FLocations.SharedDir;
     }
     Changed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/programlocations.h"
 #include "nuclides/rnxindex.h"
 #include "units/units.h"
 
@@ -15,27 +16,6 @@ class IniFile;
 
 // The page sets the options dialog can be opened with.
 enum TQzProgramOptionsDialogType : std::uint8_t { poGeneral, poVESKDataDir, poMixtureUnits, poDPUIUnits, poDPUMUnits };
-
-// Where the program finds what it carries and keeps what it writes. A copy installed under a
-// prefix (its executable in bin/, beside share/kav-data-viewer/) takes the help and the sample
-// data from that share folder and keeps the settings in the user's configuration folder; a copy
-// run from its own folder keeps them beside the executable while that folder can be written to.
-struct TQzProgramLocations {
-    QString ProgramDir; // the executable's folder
-    QString ExeName; // the executable's file name
-    QString SharedDir; // the help collection and the sample data folder
-    QString SettingsDir; // the preferences and the kept list of radionuclides
-    QString UserDataDir; // what the user asks the program to write (the dose export)
-    QString
-        HelpCacheDir; // where the help is opened from when the program's folder cannot keep its index; empty otherwise
-    bool Installed = false;
-
-    static TQzProgramLocations ForExecutable(const QString& executablePath);
-    // The user's own folders of the program: $XDG_CONFIG_HOME/kav-data-viewer and
-    // $XDG_DATA_HOME/kav-data-viewer (by default under ~/.config and ~/.local/share).
-    static QString UserConfigDir();
-    static QString UserDataHome();
-};
 
 // The settings that outlive a run: data folder, unit choices of the three dose views, the
 // whole-days flag of the bioassay view, saving at exit and first-run state. Backed by an INI

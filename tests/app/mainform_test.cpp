@@ -557,8 +557,9 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
             EXPECT_EQ(panel->ElementBox()->toolTip().toStdString(), step.cobalt);
             EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);
         }
-        if (toolkitTranslated)
+        if (toolkitTranslated) {
             EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), step.cancel);
+        }
         EXPECT_TRUE(home.ini().contains(QByteArray(step.kept) + '\n')) << home.ini().toStdString();
         EXPECT_EQ(copyOfTheList(), copied);
     }
