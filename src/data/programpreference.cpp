@@ -117,14 +117,25 @@ TQzProgramPreference::TQzProgramPreference(const QString& executablePath)
 }
 
 TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations)
+    : TQzProgramPreference(locations, true)
+{
+}
+
+TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations, bool readFile)
     : FLocations(locations)
 {
     FQVDDir = DefaultQVDDir();
     FLanguage = SystemLanguage();
     RestoreDefaultValues();
-    Read();
+    if (readFile)
+        Read();
     if (!IsFolder(FQVDDir))
         SetQVDDir(FLocations.SharedDir);
+}
+
+std::unique_ptr<TQzProgramPreference> TQzProgramPreference::WithDefaults(const TQzProgramLocations& locations)
+{
+    return std::unique_ptr<TQzProgramPreference>(new TQzProgramPreference(locations, false));
 }
 
 QString TQzProgramPreference::StoredFolderText(const QString& folder) const

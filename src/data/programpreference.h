@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace kav {
@@ -30,6 +31,9 @@ public:
     // For the executable at the given path; reads its INI file.
     explicit TQzProgramPreference(const QString& executablePath);
     explicit TQzProgramPreference(const TQzProgramLocations& locations);
+    // The default settings alone, no file read: a copy that is filled from another and edited
+    // (the options dialog's).
+    static std::unique_ptr<TQzProgramPreference> WithDefaults(const TQzProgramLocations& locations);
 
     void Read();
     // Takes every setting from an INI file's text (its default where the file has none), and
@@ -119,6 +123,7 @@ public:
     static const TQzTimeUnits AcceptedTimeUnits;
 
 private:
+    TQzProgramPreference(const TQzProgramLocations& locations, bool readFile);
     struct Setting;
     // Every setting the INI file keeps, in the order of the file.
     static const std::vector<Setting>& Settings();

@@ -67,7 +67,7 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
     , FRemembered(remembered)
-    , FPreference(std::make_unique<TQzProgramPreference>(locations))
+    , FPreference(TQzProgramPreference::WithDefaults(locations)) // Load fills it from the caller's
 {
     setWindowTitle(QStringLiteral("Options"));
     FMainPages = new QTabWidget(this);

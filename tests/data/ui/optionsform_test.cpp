@@ -273,6 +273,21 @@ TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
     EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + bioassay + mixture + organs));
 }
 
+// The dialog edits a copy of what it is given and reads no file of its own: before it is given
+// anything it holds the defaults, whatever the settings file says.
+TEST_F(OptionsFormTest, ReadsNoSettingsFileOfItsOwn)
+{
+    {
+        QFile ini(m_dir.filePath("viewer.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[General]\nAutoSave=1\n[Units]\nDPUMDoseUnit=5\n");
+    }
+    ASSERT_TRUE(TQzProgramPreference(exe()).AutoSave());
+    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    EXPECT_FALSE(dialog.Preference().AutoSave());
+    EXPECT_EQ(dialog.Preference().DPUMDoseUnit(), du_Sv);
+}
+
 TEST_F(OptionsFormTest, PageSetsShowTheirPages)
 {
     TQzProgramPreference caller(exe());
