@@ -1,7 +1,5 @@
 #include "chooser/rnxspectrumfilter.h"
 
-#include "chooser/spectrumlines.h"
-
 #include <cmath>
 
 namespace kav {
@@ -25,6 +23,29 @@ bool within(float value, float lo, float hi)
 }
 
 } // namespace
+
+std::optional<LineGroup> LineGroupOf(TRNXRadiation type)
+{
+    if (type == RNXAlphaRadiation)
+        return LineGroup::Alpha;
+    if (IsBetaGroupRadiation(type))
+        return LineGroup::Beta;
+    if (IsPhotonGroupRadiation(type))
+        return LineGroup::Photon;
+    return std::nullopt;
+}
+
+TQzRNXSpectrumOption EnergyOptionOf(LineGroup group)
+{
+    constexpr TQzRNXSpectrumOption options[] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
+    return options[static_cast<int>(group)];
+}
+
+TQzRNXSpectrumOption YieldOptionOf(LineGroup group)
+{
+    constexpr TQzRNXSpectrumOption options[] = {soAlphaYield, soBetaYield, soGammaYield};
+    return options[static_cast<int>(group)];
+}
 
 const char* SpectrumBoundName(TQzRNXSpectrumOption option, bool maximum)
 {

@@ -4,6 +4,7 @@
 #include "chooser/rnxsimplefilter.h"
 
 #include <array>
+#include <optional>
 
 namespace kav {
 
@@ -29,6 +30,13 @@ enum TQzRNXSpectrumOption : std::uint8_t {
 };
 constexpr int RNXSpectrumOptionCount = 15;
 using TQzRNXSpectrumOptions = EnumSet<TQzRNXSpectrumOption, 16>;
+
+// The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
+// each: the energy of a line and the energy it carries per decay.
+enum class LineGroup { Alpha, Beta, Photon };
+std::optional<LineGroup> LineGroupOf(TRNXRadiation type);
+TQzRNXSpectrumOption EnergyOptionOf(LineGroup group);
+TQzRNXSpectrumOption YieldOptionOf(LineGroup group);
 
 // Whether an option's bounds are shares, which cannot pass 1.
 constexpr bool IsFractionOption(TQzRNXSpectrumOption option)

@@ -4,29 +4,6 @@
 
 namespace kav {
 
-std::optional<LineGroup> LineGroupOf(TRNXRadiation type)
-{
-    if (type == RNXAlphaRadiation)
-        return LineGroup::Alpha;
-    if (IsBetaGroupRadiation(type))
-        return LineGroup::Beta;
-    if (IsPhotonGroupRadiation(type))
-        return LineGroup::Photon;
-    return std::nullopt;
-}
-
-TQzRNXSpectrumOption EnergyOptionOf(LineGroup group)
-{
-    constexpr TQzRNXSpectrumOption options[] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
-    return options[static_cast<int>(group)];
-}
-
-TQzRNXSpectrumOption YieldOptionOf(LineGroup group)
-{
-    constexpr TQzRNXSpectrumOption options[] = {soAlphaYield, soBetaYield, soGammaYield};
-    return options[static_cast<int>(group)];
-}
-
 FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query)
 {
     FoundLines found;

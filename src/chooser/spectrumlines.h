@@ -1,6 +1,5 @@
 #pragma once
 
-#include "chooser/rnxspectrumfilter.h"
 #include "nuclides/rnxindex.h"
 #include "nuclides/rnxspectrum.h"
 
@@ -10,13 +9,6 @@
 #include <vector>
 
 namespace kav {
-
-// The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
-// each: the energy of a line and the energy it carries per decay.
-enum class LineGroup { Alpha, Beta, Photon };
-std::optional<LineGroup> LineGroupOf(TRNXRadiation type);
-TQzRNXSpectrumOption EnergyOptionOf(LineGroup group);
-TQzRNXSpectrumOption YieldOptionOf(LineGroup group);
 
 // Inclusive bounds of a line's quantity.
 struct LineBounds {
