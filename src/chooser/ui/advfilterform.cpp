@@ -372,7 +372,6 @@ bool TQzRNXAdvFilterForm::eventFilter(QObject* watched, QEvent* event)
 TQzRNXAdvFilterForm::~TQzRNXAdvFilterForm()
 {
     FPanel.Selection().SetChoiceHeld(false);
-    RestorePanelHandler();
 }
 
 QListWidget* TQzRNXAdvFilterForm::ResultNuclides() const
@@ -792,19 +791,9 @@ void TQzRNXAdvFilterForm::SetAdvancedFilter(TQzRNXAdvancedFilter& filter)
     const TRNXindex& index = FPanel.Filter().Index();
     if (index.RNXSpectrumData().empty())
         index.BuildRNXSpectrumData();
-    RestorePanelHandler();
-    FSavedOnFilterChanged = FPanel.OnFilterChanged;
-    FHandlerSaved = true;
-    FPanel.OnFilterChanged = [this](TQzRNXPanel*) { Refresh(); };
+    // Heard beside the panel's other listeners, while the dialog is open.
+    FPanelFilterChanged = FPanel.FilterChanged.Connect([this](TQzRNXPanel*) { Refresh(); });
     Refresh();
-}
-
-void TQzRNXAdvFilterForm::RestorePanelHandler()
-{
-    if (!FHandlerSaved)
-        return;
-    FPanel.OnFilterChanged = FSavedOnFilterChanged;
-    FHandlerSaved = false;
 }
 
 void TQzRNXAdvFilterForm::ShowFilter()
@@ -937,8 +926,6 @@ void TQzRNXAdvFilterForm::Refresh()
             lbElements->addItem(RNXElementSymbol(static_cast<TRNXElement>(e)));
     lElementsCount->setText(CountText(FPanel.ElCount(), ckElements, language));
     BuildLines();
-    if (FSavedOnFilterChanged)
-        FSavedOnFilterChanged(&FPanel);
 }
 
 void TQzRNXAdvFilterForm::BuildLines()
@@ -1119,7 +1106,7 @@ void TQzRNXAdvFilterForm::keyPressEvent(QKeyEvent* event)
 void TQzRNXAdvFilterForm::done(int result)
 {
     FPanel.Selection().SetChoiceHeld(false);
-    RestorePanelHandler();
+    FPanelFilterChanged.Reset();
     QDialog::done(result);
 }
 

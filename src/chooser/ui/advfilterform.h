@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/notice.h"
 #include "chooser/rnxadvancedfilter.h"
 #include "chooser/spectrumlines.h"
 
@@ -137,9 +138,7 @@ private:
     // spectrum criterion) and the filter on, whichever of them were off: checks the boxes, whose
     // handlers write the filter.
     void SwitchOnIf(bool condition, QCheckBox* box);
-    void RestorePanelHandler();
-    // After the panel applied a change: the result lists, the lines list, then the panel's
-    // own handler.
+    // After the panel applied a change: the result lists and the lines list.
     void Refresh();
     void BuildLines();
     void ShowLines();
@@ -153,8 +152,7 @@ private:
 
     TQzRNXPanel& FPanel;
     TQzRNXAdvancedFilter* FFilter = nullptr;
-    std::function<void(TQzRNXPanel*)> FSavedOnFilterChanged;
-    bool FHandlerSaved = false;
+    Notice<TQzRNXPanel*>::Connection FPanelFilterChanged;
     bool FShown = false;
     bool FIsMoreWidth = false;
     // Set while the dialog writes its own controls, so that their handlers stay quiet.

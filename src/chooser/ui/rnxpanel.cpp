@@ -106,8 +106,7 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
                                                "keeps showing the last one.")
                               : QString());
         }
-        if (OnFilterChanged)
-            OnFilterChanged(this);
+        FilterChanged(this);
     };
     Filter().OnChange = [this](TQzRNXSimpleFilter*) { FSelection.ApplyFilter(); };
     Filter().OnFilterListsChanged = [this] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/messageboxes.h"
+#include "base/notice.h"
 #include "chooser/rnxselection.h"
 #include "chooser/ui/elementmenu.h"
 
@@ -96,7 +97,7 @@ public:
     void SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value);
 
     std::function<void(const TBasicRNX& rnx)> OnRNXChanged;
-    std::function<void(TQzRNXPanel* sender)> OnFilterChanged;
+    Notice<TQzRNXPanel*> FilterChanged; // after the filter changed the lists
     std::function<void(TQzRNXPanel* sender)> OnFilterListsChanged;
 
     // History, newest first.

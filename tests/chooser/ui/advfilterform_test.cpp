@@ -428,22 +428,22 @@ TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
     });
 }
 
-TEST_F(AdvFilterFormTest, HandlerIsSavedWhileOpenAndEditsStayAfterClosing)
+TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 {
     int changes = 0;
-    panel->OnFilterChanged = [&](TQzRNXPanel* sender) {
+    const auto heard = panel->FilterChanged.Connect([&](TQzRNXPanel* sender) {
         EXPECT_EQ(sender, panel.get());
         ++changes;
-    };
+    });
     openDialog([&](TQzRNXAdvFilterForm& f) {
         click(f.EnabledBox());
         click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
         click(f.MassEnabled(false));
         typeNumber(f.MassValue(false), QStringLiteral("250"));
-        EXPECT_GT(changes, 0) << "the saved handler still hears the panel";
+        EXPECT_GT(changes, 0) << "the panel's other listener hears it while the dialog is open";
         click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
     });
-    // Closed with Escape: what was done stays, and the handler is the panel's own again.
+    // Closed with Escape: what was done stays, and the panel's listener still hears it.
     EXPECT_TRUE(panel->Filter().Advanced().Enabled());
     EXPECT_EQ(panel->Filter().Advanced().AMass().MinValue(), 250);
     for (const QString& name : offered())

@@ -122,7 +122,7 @@ TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
     panel->SetElementAndAMass(_Cs, "137");
     show();
     int filterChanges = 0;
-    panel->OnFilterChanged = [&](TQzRNXPanel*) { ++filterChanges; };
+    const auto heard = panel->FilterChanged.Connect([&](TQzRNXPanel*) { ++filterChanges; });
     reports.clear();
     panel->Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
