@@ -9,6 +9,7 @@
 #include <QTranslator>
 
 #include <memory>
+#include <optional>
 
 namespace kav {
 
@@ -32,14 +33,21 @@ void TKavApplication::QuitOnTerminationSignals()
 
 bool UseToolkitLanguage(TQzLanguage language)
 {
+    // Loading a translation tells every widget that the language changed: only a change does.
+    static std::optional<TQzLanguage> inForce = l_English;
+    if (inForce == language)
+        return true;
+    inForce.reset();
     static QTranslator* installed = nullptr;
     if (installed) {
         QCoreApplication::removeTranslator(installed);
         delete installed;
         installed = nullptr;
     }
-    if (language == l_English)
+    if (language == l_English) {
+        inForce = language;
         return true;
+    }
     auto translator = std::make_unique<QTranslator>();
     // "qt_ru.qm" gathers the toolkit's modules in use (the base widgets and dialogs).
     if (!translator->load(QStringLiteral("qt_") + LanguageCode(language),
@@ -47,6 +55,7 @@ bool UseToolkitLanguage(TQzLanguage language)
         return false;
     installed = translator.release();
     QCoreApplication::installTranslator(installed);
+    inForce = language;
     return true;
 }
 

@@ -34,10 +34,9 @@ struct AddNuclidesParts {
         , okButton(namedChild<QPushButton>(dialog, "okButton"))
         , cancelButton(namedChild<QPushButton>(dialog, "cancelButton"))
     {
-        for (const QObject* part : std::initializer_list<const QObject*>{
-                 chosenList, removeButton, upButton, downButton, addButton, addAllButton, offeredPages, elementsPage,
-                 nuclidesPage, elementTree, offeredList, offeredCount, sortMenu, okButton, cancelButton})
-            EXPECT_TRUE(part) << "a part of the dialog is missing";
+        expectAllFound({chosenList, removeButton, upButton, downButton, addButton, addAllButton, offeredPages,
+                        elementsPage, nuclidesPage, elementTree, offeredList, offeredCount, sortMenu, okButton,
+                        cancelButton});
     }
     // The sort order of the menu whose caption holds the words.
     QAction* sortBy(const char* words) const

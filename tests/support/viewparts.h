@@ -25,13 +25,6 @@
 
 namespace kav {
 
-// Each view's parts, found by their object names, each checked to be there.
-inline void expectAllThere(std::initializer_list<const QObject*> parts)
-{
-    for (const QObject* part : parts)
-        EXPECT_TRUE(part) << "a part of the view is missing";
-}
-
 // The parts of the bioassay view, found by their object names.
 struct BioassayParts {
     explicit BioassayParts(const QWidget& view)
@@ -52,7 +45,7 @@ struct BioassayParts {
         , unitsAction(namedChild<QAction>(view, "unitsAction"))
         , bioassayChart(namedChild<TBioassayChart>(view, "bioassayChart"))
     {
-        expectAllThere({intakeChooser, measuredChooser, routeBox, materialBox, sizeBox, displayedData,
+        expectAllFound({intakeChooser, measuredChooser, routeBox, materialBox, sizeBox, displayedData,
                         doseForContentField, doseUnitLabel, captionLabel, keyTermLink, bioassayTable, tableMenu,
                         wholeDaysAction, copyAction, unitsAction, bioassayChart});
     }
@@ -94,7 +87,7 @@ struct MixtureParts {
         , undoAction(namedChild<QAction>(view, "undoAction"))
         , redoAction(namedChild<QAction>(view, "redoAction"))
     {
-        expectAllThere({mixtureTable, doseUnitBox, activityUnitBox, addButton, removeButton, clearButton, undoButton,
+        expectAllFound({mixtureTable, doseUnitBox, activityUnitBox, addButton, removeButton, clearButton, undoButton,
                         redoButton, topButton, upButton, downButton, bottomButton, copyAction, undoAction, redoAction});
     }
 
@@ -131,7 +124,7 @@ struct MaterialsParts {
         , activityUnitBox(namedChild<TQzActivityUnitComboBox>(view, "activityUnitBox"))
         , materialsTable(namedChild<TQzStringGrid>(view, "materialsTable"))
     {
-        expectAllThere({chooser, ingestedList, inhaledList, injectionBox, plusButton, minusButton,
+        expectAllFound({chooser, ingestedList, inhaledList, injectionBox, plusButton, minusButton,
                         equivalentDosesAction, copyAction, doseUnitBox, activityUnitBox, materialsTable});
         EXPECT_EQ(sizeBoxes.size(), 11);
     }
@@ -161,7 +154,7 @@ struct RadonParts {
         , captionLabel(namedChild<TJxLabel>(view, "captionLabel"))
         , radonTable(namedChild<TQzStringGrid>(view, "radonTable"))
     {
-        expectAllThere(
+        expectAllFound(
             {displayedData, plusButton, minusButton, equivalentDosesAction, copyAction, captionLabel, radonTable});
     }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace kav {
 
 // Picks an item of a drop-down list the way a user does: a click on the box opens the list, the
@@ -34,6 +36,13 @@ template <typename T> T* namedChild(const QObject& parent, const char* name)
         if (auto* found = dynamic_cast<T*>(child))
             return found;
     return nullptr;
+}
+
+// Fails the test for each part that was not found by its name.
+inline void expectAllFound(std::initializer_list<const QObject*> parts)
+{
+    for (const QObject* part : parts)
+        EXPECT_TRUE(part) << "a part was not found by its name";
 }
 
 } // namespace kav
