@@ -61,7 +61,8 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
     connect(FDivider, &QSplitter::splitterMoved, this, [this] { FDividerMoved = true; });
     (new QHBoxLayout(this))->addWidget(FDivider);
     InitDPUMGrid();
-    UpdateDPUMCaption();
+    FollowSettings();
+    FWatchingSettings = FContext.ProgramPreference().SettingsChanged.Connect([this] { FollowSettings(); });
 }
 
 QWidget* TBioassayView::BuildIntakeParameters()
@@ -193,10 +194,9 @@ QWidget* TBioassayView::BuildTable()
     miDPUMIntDays = new QAction(QStringLiteral("Exclude fractions of the day"), this);
     miDPUMIntDays->setObjectName(QStringLiteral("wholeDaysAction"));
     miDPUMIntDays->setCheckable(true);
-    connect(miDPUMIntDays, &QAction::triggered, this, [this](bool on) {
-        FContext.ProgramPreference().SetDPUMIntDays(on);
-        UpdateDPUM();
-    });
+    // The preferences hold the choice; the table follows them when they change.
+    connect(miDPUMIntDays, &QAction::triggered, this,
+            [this](bool on) { FContext.ProgramPreference().SetDPUMIntDays(on); });
     aDPUMUnits = new QAction(QStringLiteral("&Units..."), this);
     aDPUMUnits->setObjectName(QStringLiteral("unitsAction"));
     connect(aDPUMUnits, &QAction::triggered, this, [this] {
@@ -428,8 +428,13 @@ void TBioassayView::FillDPUMTable()
     }
 }
 
-void TBioassayView::ApplyPreferenceUnits()
+void TBioassayView::FollowSettings()
 {
+    const TDPUMRequest request = Request();
+    const std::pair shown{request.Units, request.WholeDays};
+    if (shown == FSettingsShown)
+        return;
+    FSettingsShown = shown;
     UpdateDPUMCaption();
     UpdateDPUM();
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "app/chosennuclide.h"
+#include "base/notice.h"
 #include "data/bioassaytable.h"
 
 #include <QWidget>
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QAction;
 class QButtonGroup;
@@ -51,8 +53,6 @@ public:
     TQzFloatEdit* DoseForContentField() const { return feDPUMDoseForContent; }
 
     void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
-    // Shows the units stored in the preferences.
-    void ApplyPreferenceUnits();
     // Shows the data object anew: its materials for the chosen route, then the table and chart.
     void ShowData();
 
@@ -66,6 +66,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The preferences changed: the table and the chart follow their units and whole days.
+    void FollowSettings();
     void InitDPUMGrid();
     void FillDPUMMaterials();
     void FillDPUMAMADList();
@@ -101,6 +103,9 @@ private:
     TBioassayChart* pnDPUMChart = nullptr;
 
     ApplicationContext& FContext;
+    Notice<>::Connection FWatchingSettings;
+    // The units and the whole-days choice shown; none before they are first shown.
+    std::optional<std::pair<TDPUMUnits, bool>> FSettingsShown;
     TVESKRNData* DPUM_RNData = nullptr;
     std::optional<TChosenNuclideLoader> FLoader;
     TDPUMTable FTable;

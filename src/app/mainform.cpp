@@ -69,7 +69,7 @@ QRect WindowPlacement(QSize wanted, QRect available, QMargins frame)
     return placed;
 }
 
-TMainForm::TMainForm(ApplicationContext& context, TQzProgramPreference::TOptionsDialog optionsDialog, QWidget* parent)
+TMainForm::TMainForm(ApplicationContext& context, OptionsEditor optionsDialog, QWidget* parent)
     : QMainWindow(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , OptionsDialog(std::move(optionsDialog))
@@ -150,7 +150,7 @@ void TMainForm::CreateHelp()
     pmHelp->addAction(QStringLiteral("Copyright Notice"), this, [this] { FHelp->ShowContext(1002); });
     pmHelp->addSeparator();
     pmHelp->addAction(QStringLiteral("Options..."), this,
-                      [this] { FContext.ProgramPreference().ExecEditDlg(poGeneral, OptionsDialog); });
+                      [this] { OptionsDialog(FContext.ProgramPreference(), poGeneral); });
     aExportDoses = pmHelp->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
     aExportDoses->setVisible(false);
     JxpbHelp = new QToolButton(pcMain);
@@ -241,7 +241,7 @@ void TMainForm::CreateViews()
     configure(rnpDPUI, 8);
     FBioassayView = new TBioassayView(FContext, tsDPUM);
     PlaceOnPage(FBioassayView, tsDPUM);
-    FBioassayView->OnEditUnits = [this] { FContext.ProgramPreference().ExecEditDlg(poDPUMUnits, OptionsDialog); };
+    FBioassayView->OnEditUnits = [this] { OptionsDialog(FContext.ProgramPreference(), poDPUMUnits); };
     rnpDPUMRNIntake = FBioassayView->IntakeChooser();
     configure(rnpDPUMRNIntake, 10);
     FMixtureView->SetAddSource(rnpDPUMRNIntake);
@@ -277,13 +277,6 @@ void TMainForm::ShowStatus(const QString& text)
         statusBar()->showMessage(text, 15000);
 }
 
-void TMainForm::ApplyPreferenceUnits()
-{
-    FMixtureView->ApplyPreferenceUnits();
-    FMaterialsView->ApplyPreferenceUnits();
-    FBioassayView->ApplyPreferenceUnits();
-}
-
 void TMainForm::ApplyLanguage()
 {
     const TQzLanguage language = FContext.ProgramPreference().Language();
@@ -308,7 +301,7 @@ bool TMainForm::FormCreate()
     FContext.LoadIndex();
     ApplyLanguage();
 
-    if (!preference.CheckDataFiles() && !preference.ExecEditDlg(poVESKDataDir, OptionsDialog))
+    if (!preference.CheckDataFiles() && !OptionsDialog(preference, poVESKDataDir))
         return false;
 
     DPUI_RNData = std::make_unique<TVESKRNDosesData>(&preference);
@@ -330,13 +323,7 @@ bool TMainForm::FormCreate()
         panel->SetElementAndAMass(_Co, "60");
     }
 
-    ApplyPreferenceUnits();
-    preference.SetOnExecEditDlg([this](TQzProgramPreference*) {
-        if (FContext.ProgramPreference().QVDDir() != FDataFolderInUse)
-            UseNewDataFolder();
-        ApplyPreferenceUnits();
-        ApplyLanguage();
-    });
+    FWatchingSettings = preference.SettingsChanged.Connect([this] { FollowSettings(); });
     pcMain->setCurrentWidget(tsDosePerIntake);
     pcDosePerIntake->setCurrentWidget(tsMixture);
 
@@ -388,6 +375,14 @@ void TMainForm::UseNewDataFolder()
     FRadonView->SetDataFolder(FDataFolderInUse);
     ShowDataFolder();
     ShowSampleNotice();
+}
+
+void TMainForm::FollowSettings()
+{
+    if (FContext.ProgramPreference().QVDDir() != FDataFolderInUse)
+        UseNewDataFolder();
+    if (FContext.ProgramPreference().Language() != FContext.RNXIndex().Language())
+        ApplyLanguage();
 }
 
 void TMainForm::SaveMixture()
@@ -443,7 +438,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
 
 void TMainForm::FormDestroy()
 {
-    FContext.ProgramPreference().SetOnExecEditDlg(nullptr);
+    FWatchingSettings.Reset();
     KeepForNextRun(); // a window that was never closed: the program ended by a signal
     FMixtureView->SetMixture(nullptr);
     DPUI_RNData.reset();

@@ -41,9 +41,12 @@ QRect WindowPlacement(QSize wanted, QRect available, QMargins frame);
 // the program's shared state, which outlives it.
 class TMainForm : public QMainWindow {
 public:
+    // Lets the user edit the preferences on the pages of the kind given and commits what was
+    // accepted to them; false when cancelled.
+    using OptionsEditor = std::function<bool(TQzProgramPreference&, TQzProgramOptionsDialogType)>;
+
     // The options dialog is the real one unless another is given (tests give their own).
-    explicit TMainForm(ApplicationContext& context, TQzProgramPreference::TOptionsDialog optionsDialog = {},
-                       QWidget* parent = nullptr);
+    explicit TMainForm(ApplicationContext& context, OptionsEditor optionsDialog = {}, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     bool IsFormActivated() const { return FIsFormActivated; }
@@ -62,7 +65,7 @@ public:
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> ExecModal;
     // The options dialog on the preferences.
-    TQzProgramPreference::TOptionsDialog OptionsDialog;
+    OptionsEditor OptionsDialog;
 
     QTabWidget* MainTabs() const { return pcMain; }
     QTabWidget* DosePerIntakeTabs() const { return pcDosePerIntake; }
@@ -83,8 +86,6 @@ public:
     TQzRNXPanel* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
     TQzRNXPanel* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
 
-    // Units chosen in the options reach the views.
-    void ApplyPreferenceUnits();
     // The language chosen in the options reaches the index, every chooser with its menus, every
     // number field and unit box, and the toolkit's own dialogs.
     void ApplyLanguage();
@@ -125,6 +126,9 @@ private:
     void KeepForNextRun();
     // The user picked another data folder: every view shows its data.
     void UseNewDataFolder();
+    // The settings changed: another data folder or language is taken up (the views follow the
+    // units themselves).
+    void FollowSettings();
 
     ApplicationContext& FContext;
     TQzOptionsPages FOptionsPages;
@@ -132,6 +136,7 @@ private:
     bool FStartupFailed = false;
     bool FKeptForNextRun = false;
     bool FRoutingWheel = false;
+    Notice<>::Connection FWatchingSettings;
 
     QTabWidget* pcMain = nullptr;
     QTabWidget* pcDosePerIntake = nullptr;

@@ -52,6 +52,9 @@ TMaterialsView::TMaterialsView(ApplicationContext& context, QWidget* parent)
 {
     BuildControls();
     InitDPUIGrid();
+    ducbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIDoseUnit());
+    aucbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIActivityUnit());
+    FWatchingUnits = FContext.ProgramPreference().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
 void TMaterialsView::BuildControls()
@@ -98,14 +101,9 @@ QLayout* TMaterialsView::BuildUnitsBar()
     aucbDPUIUnit = new TQzActivityUnitComboBox(this);
     aucbDPUIUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbDPUIUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
-    ducbDPUIUnit->SetOnChange([this] {
-        FContext.ProgramPreference().SetDPUIDoseUnit(ducbDPUIUnit->Value());
-        FillDPUIGrid();
-    });
-    aucbDPUIUnit->SetOnChange([this] {
-        FContext.ProgramPreference().SetDPUIActivityUnit(aucbDPUIUnit->Value());
-        FillDPUIGrid();
-    });
+    // The preferences hold the units; the table follows them when they change.
+    ducbDPUIUnit->SetOnChange([this] { FContext.ProgramPreference().SetDPUIDoseUnit(ducbDPUIUnit->Value()); });
+    aucbDPUIUnit->SetOnChange([this] { FContext.ProgramPreference().SetDPUIActivityUnit(aucbDPUIUnit->Value()); });
 
     aShowEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
@@ -308,11 +306,13 @@ void TMaterialsView::ShowDPUIEquivalentDoses(bool show)
         sgDPUI->SetColWidths(c, show ? kDefaultColWidth : -1);
 }
 
-void TMaterialsView::ApplyPreferenceUnits()
+void TMaterialsView::FollowUnits()
 {
-    ducbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIDoseUnit());
-    aucbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIActivityUnit());
-    FillDPUIGrid();
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    ducbDPUIUnit->SetValue(preference.DPUIDoseUnit());
+    aucbDPUIUnit->SetValue(preference.DPUIActivityUnit());
+    if (FUnitsShown != std::pair{preference.DPUIDoseUnit(), preference.DPUIActivityUnit()})
+        FillDPUIGrid();
 }
 
 void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
@@ -376,6 +376,8 @@ int TMaterialsView::TickedAMADCount() const
 
 void TMaterialsView::FillDPUIGrid()
 {
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    FUnitsShown = {preference.DPUIDoseUnit(), preference.DPUIActivityUnit()};
     if (!DPUI_RNData)
         return;
     TQzStringGrid& g = *sgDPUI;
@@ -400,7 +402,7 @@ void TMaterialsView::FillDPUIGrid()
         g.SetRowHeights(2, -1);
         return;
     }
-    const double r = static_cast<double>(BqPerUnit(aucbDPUIUnit->Value())) / SvPerUnit(ducbDPUIUnit->Value());
+    const double r = static_cast<double>(BqPerUnit(FUnitsShown.second)) / SvPerUnit(FUnitsShown.first);
     g.SetRowCount(2 * n + 1);
     g.SetRowHeights(1, g.DefaultRowHeight());
     g.SetRowHeights(2, g.DefaultRowHeight());
@@ -452,7 +454,7 @@ void TMaterialsView::aDPUICopyToClipboardExecute()
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide = DPUI_RNData && DPUI_RNData->IsLoaded() ? DPUI_RNData->RNuclideName() : rnpDPUI->RNXname();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
-        + DoseUnitLabel(ducbDPUIUnit->Value()) + QStringLiteral(" per ") + ActivityUnitLabel(aucbDPUIUnit->Value())
+        + DoseUnitLabel(FUnitsShown.first) + QStringLiteral(" per ") + ActivityUnitLabel(FUnitsShown.second)
         + QStringLiteral("\r\n");
     sgDPUI->CopyToClipboard(head, QString(), {}, true);
 }

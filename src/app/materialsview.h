@@ -1,13 +1,16 @@
 #pragma once
 
 #include "app/chosennuclide.h"
+#include "base/notice.h"
 #include "nuclides/rnxnode.h"
+#include "units/units.h"
 
 #include <QWidget>
 
 #include <array>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QAction;
 class QBoxLayout;
@@ -51,10 +54,10 @@ public:
     std::function<void(const QString& topic)> ShowHelp;
     // Ticks every material of both lists.
     void CheckAllMaterials();
-    // Shows the units stored in the preferences, and the table in them.
-    void ApplyPreferenceUnits();
 
 private:
+    // The units of the preferences changed: the boxes show them, the table is in them.
+    void FollowUnits();
     void InitDPUIGrid();
     void ShowDPUIEquivalentDoses(bool show);
     void aDPUICopyToClipboardExecute();
@@ -85,6 +88,9 @@ private:
     TQzStringGrid* sgDPUI = nullptr;
 
     ApplicationContext& FContext;
+    Notice<>::Connection FWatchingUnits;
+    // The units the table was last filled in (and the copy's head names).
+    std::pair<TQzDoseUnit, TQzActivityUnit> FUnitsShown{du_Sv, au_Bq};
     TVESKRNDosesData* DPUI_RNData = nullptr;
     std::optional<TChosenNuclideLoader> FLoader;
 };

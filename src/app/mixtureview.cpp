@@ -123,6 +123,8 @@ TMixtureView::TMixtureView(ApplicationContext& context, QWidget* parent)
     layout->addWidget(sgMixture, 1);
     InitMixtureGrid();
     ConnectGridEvents();
+    FollowUnits();
+    FWatchingUnits = FContext.ProgramPreference().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
 QLayout* TMixtureView::BuildToolBar()
@@ -156,16 +158,10 @@ QLayout* TMixtureView::BuildToolBar()
     aucbMixtureUnit = new TQzActivityUnitComboBox(this);
     aucbMixtureUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbMixtureUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
-    ducbMixtureUnit->SetOnChange([this] {
-        FContext.ProgramPreference().SetMixtureDoseUnit(ducbMixtureUnit->Value());
-        UpdateMixtureDoseCaption();
-        UpdateMixtureDoses();
-    });
-    aucbMixtureUnit->SetOnChange([this] {
-        FContext.ProgramPreference().SetMixtureActivityUnit(aucbMixtureUnit->Value());
-        UpdateMixtureDoseCaption();
-        UpdateMixtureDoses();
-    });
+    // The preferences hold the units; the table follows them when they change.
+    ducbMixtureUnit->SetOnChange([this] { FContext.ProgramPreference().SetMixtureDoseUnit(ducbMixtureUnit->Value()); });
+    aucbMixtureUnit->SetOnChange(
+        [this] { FContext.ProgramPreference().SetMixtureActivityUnit(aucbMixtureUnit->Value()); });
     for (QWidget* box : std::initializer_list<QWidget*>{ducbMixtureUnit, aucbMixtureUnit})
         ApplyInputColours(box);
 
@@ -244,7 +240,6 @@ void TMixtureView::InitMixtureGrid()
     g.SelectedCellFormat.Color = kLightCyan;
     g.SelectedCellFormat.Font.setBold(true);
     g.SelectedCellFormat.FontColor = kNavy;
-    UpdateMixtureDoseCaption();
     UpdateUndoButtons();
 }
 
@@ -485,10 +480,15 @@ void TMixtureView::UpdateUndoButtons()
     aMixtureRedo->setEnabled(redo);
 }
 
-void TMixtureView::ApplyPreferenceUnits()
+void TMixtureView::FollowUnits()
 {
-    ducbMixtureUnit->SetValue(FContext.ProgramPreference().MixtureDoseUnit());
-    aucbMixtureUnit->SetValue(FContext.ProgramPreference().MixtureActivityUnit());
+    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    const std::pair units{preference.MixtureDoseUnit(), preference.MixtureActivityUnit()};
+    if (units == FUnitsShown)
+        return;
+    FUnitsShown = units;
+    ducbMixtureUnit->SetValue(units.first);
+    aucbMixtureUnit->SetValue(units.second);
     UpdateMixtureDoseCaption();
     UpdateMixtureDoses();
 }

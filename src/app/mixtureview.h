@@ -1,8 +1,13 @@
 #pragma once
 
+#include "base/notice.h"
+#include "units/units.h"
+
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -45,14 +50,14 @@ public:
 
     // Shows every row of the mixture, with its dose.
     void FillMixtureGrid();
-    // Shows the units stored in the preferences, and the doses in them.
-    void ApplyPreferenceUnits();
 
 protected:
     // Delete, Insert and Ctrl+Up/Down on the table; the pointer and the menu over its cells.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The units of the preferences changed: the boxes show them, the doses are in them.
+    void FollowUnits();
     void UpdateMixtureDoses();
     void UpdateMixtureDoseCaption();
     void UpdateMixtureMoveButtons();
@@ -110,6 +115,9 @@ private:
     QAction* aMixtureRedo = nullptr;
 
     ApplicationContext& FContext;
+    Notice<>::Connection FWatchingUnits;
+    // The dose and activity units the table is in; none before it is first shown.
+    std::optional<std::pair<TQzDoseUnit, TQzActivityUnit>> FUnitsShown;
     Mixture* FMixture = nullptr;
     TQzRNXPanel* FAddSource = nullptr;
 };

@@ -15,6 +15,11 @@ template <typename... Args> class Notice {
     using Listeners = std::map<int, std::function<void(Args...)>>;
 
 public:
+    Notice() = default;
+    // A copy would share the listeners: each notice has its own.
+    Notice(const Notice&) = delete;
+    Notice& operator=(const Notice&) = delete;
+
     // Ends its listener's hearing when it goes, or when it is reset; it may outlive the notice.
     class Connection {
     public:

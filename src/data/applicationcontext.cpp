@@ -9,11 +9,11 @@ ApplicationContext::ApplicationContext(const QString& executablePath, IMessageBo
     , FProgramPreference(executablePath)
 {
     FRNXIndex.SetMessageBoxes(&messageBoxes);
-    FProgramPreference.OnSettingChanged = [this](TQzProgramPreference* preference) {
+    FWatchingSettings = FProgramPreference.SettingsChanged.Connect([this] {
         QString reason;
-        if (!FSaidSettingsCannotBeKept && !preference->CanWrite(&reason))
+        if (!FSaidSettingsCannotBeKept && !FProgramPreference.CanWrite(&reason))
             SayIfSettingsCannotBeKept(reason);
-    };
+    });
 }
 
 void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)

@@ -52,6 +52,7 @@ private:
     bool FSaidListCannotBeKept = false;
     TRNXindex FRNXIndex;
     TQzProgramPreference FProgramPreference;
+    Notice<>::Connection FWatchingSettings;
     TRNXStringList FDataNuclideList;
     QStringList FDataElementList;
 };

@@ -23,6 +23,7 @@ struct TDPUMUnits {
     TQzActivityUnit Content = au_Bq;
     TQzActivityUnit Intake = au_Bq;
     TQzTimeUnit Time = tuDay; // years, days or hours
+    bool operator==(const TDPUMUnits&) const = default;
 };
 
 // One table of the bioassay view: the intake's route, material and particle size (an index of

@@ -264,23 +264,13 @@ void TQzProgramPreference::Assign(const TQzProgramPreference& other)
 
 void TQzProgramPreference::Changed()
 {
-    if (OnSettingChanged)
-        OnSettingChanged(this);
+    SettingsChanged();
 }
 
 template <typename E, typename Set> void TQzProgramPreference::SetAccepted(E& field, E value, const Set& accepted)
 {
     if (setAccepted(field, value, accepted))
         Changed();
-}
-
-bool TQzProgramPreference::ExecEditDlg(TQzProgramOptionsDialogType options, const TOptionsDialog& dialog)
-{
-    if (!dialog || !dialog(*this, options))
-        return false;
-    if (FOnExecEditDlg)
-        FOnExecEditDlg(this);
-    return true;
 }
 
 bool TQzProgramPreference::CheckDataFiles() const

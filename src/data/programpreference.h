@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/notice.h"
 #include "data/programlocations.h"
 #include "nuclides/rnxindex.h"
 #include "units/units.h"
@@ -7,7 +8,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -24,10 +24,6 @@ enum TQzProgramOptionsDialogType : std::uint8_t { poGeneral, poVESKDataDir, poMi
 // table.
 class TQzProgramPreference {
 public:
-    using TNotifyEvent = std::function<void(TQzProgramPreference* sender)>;
-    // Shows the options dialog on a preferences object; true when the user accepted it.
-    using TOptionsDialog = std::function<bool(TQzProgramPreference&, TQzProgramOptionsDialogType)>;
-
     // For the executable at the given path; reads its INI file.
     explicit TQzProgramPreference(const QString& executablePath);
     explicit TQzProgramPreference(const TQzProgramLocations& locations);
@@ -57,11 +53,9 @@ public:
     void RestoreDefaultValues();
     void Assign(const TQzProgramPreference& other);
     bool CheckIniExists() const;
-    // Heard whenever a setting takes another value, by a setter or by Assign.
-    TNotifyEvent OnSettingChanged;
-    // Opens the options dialog the user interface gives, on these preferences; when the user
-    // accepts it OnExecEditDlg hears of it. False when cancelled or when there is no dialog.
-    bool ExecEditDlg(TQzProgramOptionsDialogType options, const TOptionsDialog& dialog);
+    // Heard whenever a setting takes another value, by a setter or by Assign (once for all the
+    // settings an Assign changes). Each view listens and shows the settings it shows anew.
+    Notice<> SettingsChanged;
 
     // Data folder: SetQVDDir falls back to the default folder, then to the executable's folder.
     bool CheckDataFiles() const;
@@ -114,9 +108,6 @@ public:
     TQzTimeUnit DPUMTimeUnit() const { return FDPUMTimeUnit; }
     void SetDPUMTimeUnit(TQzTimeUnit value);
 
-    const TNotifyEvent& OnExecEditDlg() const { return FOnExecEditDlg; }
-    void SetOnExecEditDlg(TNotifyEvent handler) { FOnExecEditDlg = std::move(handler); }
-
     // The units the preferences accept for each kind of field.
     static const TQzActivityUnits AcceptedActivityUnits;
     static const TQzDoseUnits AcceptedDoseUnits;
@@ -151,7 +142,6 @@ private:
     TQzTimeUnit FDPUMTimeUnit = tuDay;
     bool FDPUMIntDays = false;
     bool FNotFirstRun = false;
-    TNotifyEvent FOnExecEditDlg;
 };
 
 } // namespace kav

@@ -175,12 +175,12 @@ TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
 
 TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
 {
-    const bool accepted = home.context().ProgramPreference().ExecEditDlg(
-        poDPUIUnits, [](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
-            p.SetDPUIActivityUnit(au_kBq);
-            return true;
-        });
-    ASSERT_TRUE(accepted);
+    // What the options dialog's OK does: the edited copy is committed to the settings.
+    TQzProgramPreference& settings = home.context().ProgramPreference();
+    const auto edited = TQzProgramPreference::WithDefaults(settings.Locations());
+    edited->Assign(settings);
+    edited->SetDPUIActivityUnit(au_kBq);
+    settings.Assign(*edited);
     EXPECT_EQ(parts->activityUnitBox->Value(), au_kBq);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
 }

@@ -280,12 +280,12 @@ TEST_F(MixtureViewTest, UnitsScaleEveryCoefficientAndTheHeader)
 
 TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
 {
-    const bool accepted = home.context().ProgramPreference().ExecEditDlg(
-        poMixtureUnits, [](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
-            p.SetMixtureDoseUnit(du_mSv);
-            return true;
-        });
-    ASSERT_TRUE(accepted);
+    // What the options dialog's OK does: the edited copy is committed to the settings.
+    TQzProgramPreference& settings = home.context().ProgramPreference();
+    const auto edited = TQzProgramPreference::WithDefaults(settings.Locations());
+    edited->Assign(settings);
+    edited->SetMixtureDoseUnit(du_mSv);
+    settings.Assign(*edited);
     EXPECT_EQ(parts->doseUnitBox->Value(), du_mSv);
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
     EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));

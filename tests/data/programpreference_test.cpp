@@ -222,7 +222,7 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
 
     TQzProgramPreference p(exe());
     int changes = 0;
-    p.OnSettingChanged = [&](TQzProgramPreference*) { ++changes; };
+    const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
     p.SetLanguage(l_Ukrainian);
     p.SetLanguage(static_cast<TQzLanguage>(3));
     EXPECT_EQ(p.Language(), l_Ukrainian);
@@ -235,7 +235,7 @@ TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
 {
     TQzProgramPreference p(exe());
     int changes = 0;
-    p.OnSettingChanged = [&](TQzProgramPreference*) { ++changes; };
+    const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
     p.SetNotFirstRun(false);
     EXPECT_FALSE(p.NotFirstRun());
     p.SetNotFirstRun(true);
@@ -276,8 +276,8 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     source.SetDPUMIntakeActivityUnit(au__mBq);
     source.SetDPUMDoseUnit(du_mSv);
     source.SetDPUIActivityUnit(au_MBq);
-    int fired = 0;
-    source.SetOnExecEditDlg([&](TQzProgramPreference*) { ++fired; });
+    int heardBySource = 0;
+    const auto listening = source.SettingsChanged.Connect([&] { ++heardBySource; });
 
     QTemporaryDir other;
     TQzProgramPreference dest(other.filePath("tool"));
@@ -290,7 +290,7 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     EXPECT_EQ(dest.DPUIActivityUnit(), au_MBq);
     EXPECT_EQ(dest.Locations().ExeName, QStringLiteral("tool"));
     EXPECT_EQ(dest.Locations().ProgramDir, other.path());
-    EXPECT_FALSE(dest.OnExecEditDlg());
+    EXPECT_EQ(heardBySource, 0) << "the source's listeners stay with it";
 }
 
 TEST_F(PreferenceTest, DataFolderFallsBackToTheDefaultThenTheExecutablesFolder)
@@ -327,32 +327,6 @@ TEST_F(PreferenceTest, CheckDataFilesCountsAnyMatchingEntry)
         p.SetQVDDir(path(folder));
         EXPECT_EQ(p.CheckDataFiles(), expected) << folder;
     }
-}
-
-TEST_F(PreferenceTest, ExecEditDlgFiresOnlyWhenAccepted)
-{
-    TQzProgramPreference p(exe());
-    int fired = 0;
-    p.SetOnExecEditDlg([&](TQzProgramPreference* sender) {
-        EXPECT_EQ(sender, &p);
-        ++fired;
-    });
-    EXPECT_FALSE(p.ExecEditDlg(poVESKDataDir, nullptr));
-
-    TQzProgramOptionsDialogType seen = poGeneral;
-    bool accept = false;
-    const TQzProgramPreference::TOptionsDialog dialog
-        = [&](TQzProgramPreference& shown, TQzProgramOptionsDialogType o) {
-              EXPECT_EQ(&shown, &p);
-              seen = o;
-              return accept;
-          };
-    EXPECT_FALSE(p.ExecEditDlg(poDPUIUnits, dialog));
-    EXPECT_EQ(seen, poDPUIUnits);
-    EXPECT_EQ(fired, 0);
-    accept = true;
-    EXPECT_TRUE(p.ExecEditDlg(poVESKDataDir, dialog));
-    EXPECT_EQ(fired, 1);
 }
 
 // A prefix laid out as an installation (bin/ beside share/kav-data-viewer/QVData) and the user's
@@ -479,10 +453,9 @@ TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
 {
     TQzProgramPreference p(exe());
     int heard = 0;
-    p.OnSettingChanged = [&](TQzProgramPreference* sender) {
-        EXPECT_EQ(sender, &p);
-        ++heard;
-    };
+    int heardByOther = 0;
+    const auto listening = p.SettingsChanged.Connect([&] { ++heard; });
+    auto otherListening = p.SettingsChanged.Connect([&] { ++heardByOther; });
     p.SetDPUIDoseUnit(du_mSv);
     p.SetDPUIDoseUnit(du_mSv);
     p.SetDPUIDoseUnit(du_nSv); // not accepted
@@ -495,8 +468,14 @@ TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
     p.Assign(other);
     EXPECT_EQ(heard, 3) << "nothing changed";
     other.SetMixtureDoseUnit(du_mkSv);
+    other.SetDPUMTimeUnit(tuYear);
     p.Assign(other);
-    EXPECT_EQ(heard, 4);
+    EXPECT_EQ(heard, 4) << "once for all that one Assign changes";
+    EXPECT_EQ(heardByOther, 4);
+    otherListening.Reset();
+    p.SetAutoSave(false);
+    EXPECT_EQ(heard, 5);
+    EXPECT_EQ(heardByOther, 4);
 }
 
 TEST_F(InstalledCopyTest, TheUserHearsOnceThatSettingsCannotBeKept)
