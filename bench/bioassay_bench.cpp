@@ -11,6 +11,7 @@
 #include "data/applicationcontext.h"
 #include "data/bioassaydata.h"
 #include "data/bioassaytable.h"
+#include "data/dosedatafile.h"
 #include "nuclides/rnxindex.h"
 #include "qvdgen/samplegenerator.h"
 
@@ -31,7 +32,7 @@ struct Bioassay {
     QTemporaryDir dir;
     kav::TStderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
-    kav::TVESKRNData data{&context.ProgramPreference()};
+    kav::TVESKRNData data;
     std::unique_ptr<kav::TBioassayView> view;
     // The view's parts the benchmarks work, found by their names.
     kav::TQzStringGrid* table = nullptr;
@@ -48,10 +49,11 @@ struct Bioassay {
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
-        out.write(generated.ToFileBytes(kav::SyntheticSampleMarker));
+        out.write(kav::DoseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
         context.ProgramPreference().SetQVDDir(dir.path());
-        data.SetRNuclide(generated.RNuclide());
+        if (context.ProgramPreference().DataFolder().Load(generated.RNuclide(), data))
+            std::abort();
         view = std::make_unique<kav::TBioassayView>(context);
         view->SetDPUMData(&data);
         view->resize(1000, 650);

@@ -33,7 +33,7 @@ struct FullSizeFile {
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
-        size = out.write(data.ToFileBytes(kav::SyntheticSampleMarker));
+        size = out.write(kav::DoseDataFileBytes(data, kav::SyntheticSampleMarker));
         preference.SetQVDDir(dir.path());
     }
 };
@@ -60,8 +60,9 @@ BENCHMARK(BM_ReadBytesAndAdler32Baseline)->Unit(benchmark::kMicrosecond);
 void BM_LoadFullSizeFile(benchmark::State& state)
 {
     for (auto _ : state) {
-        kav::TVESKRNDosesData data(&file().preference);
-        data.SetRNuclide(file().nuclide);
+        kav::TVESKRNDosesData data;
+        if (file().preference.DataFolder().Load(file().nuclide, data))
+            std::abort();
         benchmark::DoNotOptimize(data.InhalationDataCount());
     }
     state.SetBytesProcessed(state.iterations() * file().size);

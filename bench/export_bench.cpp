@@ -35,7 +35,7 @@ struct FullSizeSet {
         if (!kav::WriteSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
             std::abort();
         preference.SetQVDDir(dir.path());
-        preference.GetRNList(index, nuclides);
+        preference.DataFolder().ListNuclides(index, nuclides);
     }
 };
 
@@ -50,8 +50,9 @@ void BM_ReadTheFilesBaseline(benchmark::State& state)
     FullSizeSet& s = set();
     for (auto _ : state)
         for (const auto& entry : s.nuclides.Items()) {
-            kav::TVESKRNDosesData data(&s.preference);
-            data.AssignRNuclide(*entry.node);
+            kav::TVESKRNDosesData data;
+            if (s.preference.DataFolder().Load(*entry.node, data))
+                std::abort();
             benchmark::DoNotOptimize(data.IsLoaded());
         }
     state.counters["nuclides"] = s.nuclides.Count();
@@ -63,7 +64,8 @@ void BM_ExportTheFiles(benchmark::State& state)
     FullSizeSet& s = set();
     const QStringList elements = kav::DataElementsOf(s.nuclides);
     for (auto _ : state) {
-        const kav::TDoseExportResult r = kav::ExportDoses(s.preference, s.nuclides, elements, s.out.path());
+        const kav::TDoseExportResult r
+            = kav::ExportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
         if (!r.Error.isEmpty())
             std::abort();
     }

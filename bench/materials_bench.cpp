@@ -6,6 +6,7 @@
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
+#include "data/dosedatafile.h"
 #include "nuclides/rnxindex.h"
 #include "qvdgen/samplegenerator.h"
 #include "units/units.h"
@@ -24,7 +25,7 @@ struct Loaded {
     QTemporaryDir dir;
     kav::TStderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
-    kav::TVESKRNDosesData data{&context.ProgramPreference()};
+    kav::TVESKRNDosesData data;
     std::unique_ptr<kav::TMaterialsView> view;
     kav::TQzStringGrid* table = nullptr; // the view's table, found by its name
     Loaded()
@@ -37,10 +38,11 @@ struct Loaded {
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
-        out.write(generated.ToFileBytes(kav::SyntheticSampleMarker));
+        out.write(kav::DoseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
         context.ProgramPreference().SetQVDDir(dir.path());
-        data.SetRNuclide(generated.RNuclide());
+        if (context.ProgramPreference().DataFolder().Load(generated.RNuclide(), data))
+            std::abort();
         view = std::make_unique<kav::TMaterialsView>(context);
         view->SetDPUIData(&data);
         view->resize(1008, 600);

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kav::SetDoseDataChecksum(bytes);
     kav::TVESKRNData d;
     try {
-        d.ReadFromBytes(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"));
+        kav::ReadDoseDataFile(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"), d);
     } catch (const kav::EWrongDataFileException& e) {
         if (!e.Message().startsWith(QStringLiteral("DataFileException: ")))
             std::abort();
@@ -29,6 +29,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int s = 0; s < kav::AMADCount; ++s)
             d.GetActivitiesNew(kav::ipInhalation, m, s, activity);
     kav::TVESKRNDosesData again;
-    again.ReadFromBytes(d.ToFileBytes(d.FReserved), d.RNuclideName(), QStringLiteral("again.qvd"));
+    kav::ReadDoseDataFile(kav::DoseDataFileBytes(d, d.FReserved), d.RNuclideName(), QStringLiteral("again.qvd"), again);
     return 0;
 }

@@ -284,7 +284,7 @@ void TBioassayView::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
 {
     if (!DPUM_RNData || rnx.Element == _NoRNXElement)
         return;
-    FLoader->Load(*DPUM_RNData, rnx, [this] {
+    FLoader->Load(FContext.ProgramPreference().DataFolder(), *DPUM_RNData, rnx, [this] {
         FillDPUMMaterials();
         QStringList measured;
         DPUM_RNData->GetDRNList(measured);

@@ -3,21 +3,23 @@
 #include "app/application.h"
 #include "chooser/ui/rnxpanel.h"
 #include "data/dosedata.h"
+#include "data/dosedatafolder.h"
 
 namespace kav {
 
-void TChosenNuclideLoader::Load(TVESKRNDosesData& data, const TBasicRNX& rnx, const std::function<void()>& show)
+void TChosenNuclideLoader::Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const TBasicRNX& rnx,
+                                const std::function<void()>& show)
 {
     const TRNXRec previous = data.RNuclide();
-    try {
-        data.AssignRNuclide(rnx);
+    const std::optional<DoseDataFailure> failure = folder.Load(rnx, data);
+    if (!failure) {
         show();
         return;
-    } catch (const EWrongDataFileException& e) {
-        FBoxes.Show(MessageKind::Error, QStringLiteral("Error"), e.Message(), mbCancel, mbCancel);
-    } catch (const std::exception& e) {
-        ShowException(FBoxes, e);
     }
+    if (failure->fileAtFault)
+        FBoxes.Show(MessageKind::Error, QStringLiteral("Error"), failure->message, mbCancel, mbCancel);
+    else
+        FBoxes.Show(MessageKind::Error, TKavApplication::Title, failure->message, mbOK, mbOK);
     // The nuclide shown before is read again through the chooser.
     if (FGoingBack || previous.El == _NoRNXElement) {
         show();

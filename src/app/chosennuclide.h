@@ -4,6 +4,7 @@
 
 namespace kav {
 
+class DoseDataFolder;
 class IMessageBoxes;
 class TBasicRNX;
 class TQzRNXPanel;
@@ -22,8 +23,10 @@ public:
     {
     }
 
-    // Loads the nuclide, then calls show; after a failure show is called on the empty object.
-    void Load(TVESKRNDosesData& data, const TBasicRNX& rnx, const std::function<void()>& show);
+    // Loads the nuclide from the folder, then calls show; after a failure show is called on the
+    // empty object.
+    void Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const TBasicRNX& rnx,
+              const std::function<void()>& show);
 
 private:
     TQzRNXPanel& FChooser;

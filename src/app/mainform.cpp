@@ -191,8 +191,8 @@ void TMainForm::aExportDosesExecute()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     const QString folder = preference.ExportDir();
-    const TDoseExportResult result = ExportDoses(preference, FContext.DataNuclideList(), FContext.DataElementList(),
-                                                 folder, [&progress](int done, int) {
+    const TDoseExportResult result = ExportDoses(preference.DataFolder(), FContext.DataNuclideList(),
+                                                 FContext.DataElementList(), folder, [&progress](int done, int) {
                                                      progress.setValue(done);
                                                      return !progress.wasCanceled();
                                                  });
@@ -301,12 +301,12 @@ bool TMainForm::FormCreate()
     FContext.LoadIndex();
     ApplyLanguage();
 
-    if (!preference.CheckDataFiles() && !OptionsDialog(preference, poVESKDataDir))
+    if (!preference.DataFolder().HoldsDataFiles() && !OptionsDialog(preference, poVESKDataDir))
         return false;
 
-    DPUI_RNData = std::make_unique<TVESKRNDosesData>(&preference);
+    DPUI_RNData = std::make_unique<TVESKRNDosesData>();
     FMaterialsView->SetDPUIData(DPUI_RNData.get());
-    DPUM_RNData = std::make_unique<TVESKRNData>(&preference);
+    DPUM_RNData = std::make_unique<TVESKRNData>();
     FBioassayView->SetDPUMData(DPUM_RNData.get());
     FContext.FillDataLists();
     if (!CreateMixture())
@@ -354,9 +354,9 @@ void TMainForm::UseNewDataFolder()
     FDataFolderInUse = preference.QVDDir();
     FContext.FillDataLists();
     // The nuclides shown were read from the old folder: empty data objects read them again.
-    DPUI_RNData = std::make_unique<TVESKRNDosesData>(&preference);
+    DPUI_RNData = std::make_unique<TVESKRNDosesData>();
     FMaterialsView->SetDPUIData(DPUI_RNData.get());
-    DPUM_RNData = std::make_unique<TVESKRNData>(&preference);
+    DPUM_RNData = std::make_unique<TVESKRNData>();
     FBioassayView->SetDPUMData(DPUM_RNData.get());
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.

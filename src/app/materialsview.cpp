@@ -319,7 +319,7 @@ void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
 {
     if (!DPUI_RNData)
         return;
-    FLoader->Load(*DPUI_RNData, rnx, [this] {
+    FLoader->Load(FContext.ProgramPreference().DataFolder(), *DPUI_RNData, rnx, [this] {
         FillDPUICompoundLists();
         FillDPUIGrid();
     });

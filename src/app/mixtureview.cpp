@@ -332,8 +332,10 @@ QStringList TMixtureView::sgMixtureGetStringList(int col, int row) const
     switch (col) {
     case cElement: return FContext.DataElementList();
     case cNuclide: {
+        if (!FMixture || row < 1 || row > FMixture->Count())
+            return {};
         QStringList names;
-        const QString prefix = sgMixture->Cells(cElement, row) + u'-';
+        const QString prefix = FMixture->Row(row - 1).setting.Nuclide.section(u'-', 0, 0) + u'-';
         for (const TRNXStringList::Entry& e : FContext.DataNuclideList().Items())
             if (e.name.startsWith(prefix))
                 names << e.name;

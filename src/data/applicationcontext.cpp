@@ -47,7 +47,7 @@ void ApplicationContext::LoadIndex()
 
 void ApplicationContext::FillDataLists()
 {
-    FProgramPreference.GetRNList(FRNXIndex, FDataNuclideList);
+    FProgramPreference.DataFolder().ListNuclides(FRNXIndex, FDataNuclideList);
     FDataElementList = DataElementsOf(FDataNuclideList);
 }
 

@@ -55,9 +55,9 @@ TRNXRec MeasuredNuclide(const TRNXRec& intake, TVESKSourceOrgan organ)
     return intake;
 }
 
-void TVESKRNData::DataLoaded()
+void TVESKRNData::GetDRNList(QStringList& list) const
 {
-    FDRNList.clear();
+    list.clear();
     if (!IsLoaded())
         return;
     const TVESKCompoundData* reference = nullptr;
@@ -70,7 +70,7 @@ void TVESKRNData::DataLoaded()
     if (!reference)
         return;
     for (const TVESKActivityData& a : reference->FActivity)
-        FDRNList << DoseDataFileName(a.FRNuclide);
+        list << DoseDataFileName(a.FRNuclide);
 }
 
 bool TVESKRNData::GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int amadIndex,

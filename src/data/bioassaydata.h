@@ -28,16 +28,12 @@ TRNXRec MeasuredNuclide(const TRNXRec& intake, TVESKSourceOrgan organ);
 class TVESKRNData : public TVESKRNDosesData {
 public:
     using TVESKRNDosesData::TVESKRNDosesData;
-    void GetDRNList(QStringList& list) const { list = FDRNList; }
+    // The nuclides the bioassay records of the first material name, the intake nuclide's
+    // progeny among them.
+    void GetDRNList(QStringList& list) const;
     bool GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int amadIndex,
                           TVESKActivityResultData& activity) const;
     static int MaxActivityCount(const TVESKActivityResultData& activity);
-
-protected:
-    void DataLoaded() override;
-
-private:
-    QStringList FDRNList;
 };
 
 } // namespace kav

@@ -1,14 +1,8 @@
 #include "data/dosedata.h"
 
 #include "base/numberformat.h"
-#include "data/dosedatafile.h"
-#include "data/programpreference.h"
-#include "nuclides/rnxindex.h"
 #include "units/units.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 namespace kav {
@@ -143,10 +137,6 @@ QString DoseDataFileName(const TRNXRec& rn)
     return RNXElementSymbol(rn.El) + u'-' + rn.AMass.toString();
 }
 
-TVESKRNDosesData::TVESKRNDosesData(const TQzProgramPreference* preference)
-    : FPreference(preference)
-{
-}
 TVESKRNDosesData::~TVESKRNDosesData() = default;
 
 QString TVESKRNDosesData::RNuclideName() const
@@ -156,84 +146,12 @@ QString TVESKRNDosesData::RNuclideName() const
 
 void TVESKRNDosesData::Clear()
 {
+    FRNuclide = TRNXRec{};
     FAerosolData.clear();
     FGasData.clear();
     FIngestData.clear();
     FInjectData.clear();
-}
-
-QString FindDoseDataFile(const QString& folder, const QString& name)
-{
-    const QString wanted = name + QStringLiteral(".qvd");
-    const QDir dir(folder);
-    if (QFileInfo(dir.filePath(wanted)).isFile())
-        return dir.filePath(wanted);
-    const QStringList entries
-        = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
-    for (const QString& entry : entries)
-        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
-    return {};
-}
-
-void TVESKRNDosesData::SetRNuclide(const TRNXRec& value)
-{
-    if (value == FRNuclide)
-        return;
-    // Until a file has been read whole the object holds no nuclide, so that asking for the same
-    // one again tries again.
-    FRNuclide = TRNXRec{};
-    Clear();
-    const QString name = DoseDataFileName(value);
-    const QString path = FPreference ? FindDoseDataFile(FPreference->QVDDir(), name) : QString();
-    if (path.isEmpty())
-        throw EWrongDataFileException(QStringLiteral("DataFileException: Can not find file for ") + name);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EWrongDataFileException(QStringLiteral("DataFileException: Can not read file ") + path
-                                      + QStringLiteral(": ") + file.errorString());
-    if (file.size() > MaxDoseDataFileSize)
-        throw EWrongDataFileException(QStringLiteral("DataFileException: The structure of the file ") + path
-                                      + QStringLiteral(" is corrupted"));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw EWrongDataFileException(QStringLiteral("DataFileException: Can not read file ") + path
-                                      + QStringLiteral(": ") + file.errorString());
-    ReadFromBytes(bytes, name, path);
-}
-
-void TVESKRNDosesData::ReadFromBytes(const QByteArray& bytes, const QString& name, const QString& path)
-{
-    Clear();
-    try {
-        ReadDoseDataFile(bytes, name, path, *this);
-    } catch (...) {
-        FRNuclide = TRNXRec{};
-        Clear();
-        throw;
-    }
-    DataLoaded();
-}
-
-QByteArray TVESKRNDosesData::ToFileBytes(const QByteArray& reservedText) const
-{
-    return DoseDataFileBytes(*this, reservedText);
-}
-
-void TVESKRNDosesData::AssignRNuclide(const TRNXindex& index, const QString& name)
-{
-    if (const TRNXnode* node = index.FindRNX(name))
-        AssignRNuclide(*node);
-}
-
-void TVESKRNDosesData::AssignRNuclide(TRNXElement element, const TRNXAMass& aMass)
-{
-    SetRNuclide(TRNXRec{element, aMass});
-}
-
-void TVESKRNDosesData::AssignRNuclide(const TBasicRNX& rnx)
-{
-    SetRNuclide(TRNXRec{rnx.Element, rnx.AMass});
+    FReserved.clear();
 }
 
 const TVESKCompoundData* TVESKRNDosesData::SelectCompound(TVESKIntakePath path, int compoundIndex, int amadIndex) const

@@ -94,27 +94,15 @@ public:
     float FF1 = 0;
 };
 
-class TQzProgramPreference;
-class TRNXindex;
-
-// The dose data of one nuclide, read from its file in the data folder of the preferences it is
-// given (none: it reads no file, as when it is filled in memory).
+// The dose data of one nuclide, as its data file holds them (DoseDataFolder reads one).
 class TVESKRNDosesData {
 public:
-    explicit TVESKRNDosesData(const TQzProgramPreference* preference = nullptr);
+    TVESKRNDosesData() = default;
     virtual ~TVESKRNDosesData();
     TVESKRNDosesData(const TVESKRNDosesData&) = delete;
     TVESKRNDosesData& operator=(const TVESKRNDosesData&) = delete;
 
     const TRNXRec& RNuclide() const { return FRNuclide; }
-    // Reads the nuclide's file unless that nuclide is already assigned. Raises
-    // EWrongDataFileException (or a plain error for an aerosol group without a name); the
-    // object then holds no nuclide.
-    void SetRNuclide(const TRNXRec& value);
-    // Looks the name up in an index; an unknown name changes nothing.
-    void AssignRNuclide(const TRNXindex& index, const QString& name);
-    void AssignRNuclide(TRNXElement element, const TRNXAMass& aMass);
-    void AssignRNuclide(const TBasicRNX& rnx);
     bool IsLoaded() const { return FRNuclide.El != _NoRNXElement; }
     // "Co-60".
     QString RNuclideName() const;
@@ -133,13 +121,8 @@ public:
     // The material a route, material index and particle-size index select, or null.
     const TVESKCompoundData* SelectCompound(TVESKIntakePath path, int compoundIndex, int amadIndex) const;
 
-    // Replaces the content with the data of a file held in memory, checked as a file is; the
-    // name is the one the file must carry ("Co-60"), the path only goes into messages. On any
-    // error the object is left empty, holding no nuclide.
-    void ReadFromBytes(const QByteArray& bytes, const QString& name, const QString& path);
-    // The bytes of a data file holding this content, with a valid checksum. The 19 bytes that
-    // readers skip carry the given text, cut or padded with blanks.
-    QByteArray ToFileBytes(const QByteArray& reservedText = {}) const;
+    // Holds no nuclide and nothing of one.
+    void Clear();
 
     TRNXRec FRNuclide;
     std::vector<std::unique_ptr<TVESKAerosolCompoundData>> FAerosolData;
@@ -148,21 +131,9 @@ public:
     std::vector<std::unique_ptr<TVESKCompoundData>> FInjectData;
     // What the file carried in the bytes that readers skip (a producer's mark).
     QByteArray FReserved;
-
-protected:
-    // Called after every successful load.
-    virtual void DataLoaded() { }
-
-private:
-    void Clear();
-
-    const TQzProgramPreference* FPreference;
 };
 
 // The data-file name of a nuclide: "Co-60".
 QString DoseDataFileName(const TRNXRec& rn);
-// The path of a nuclide's data file in a folder: "Co-60.qvd" when there is one, otherwise the
-// first file, in name order, whose name differs from it only in case; empty when none.
-QString FindDoseDataFile(const QString& folder, const QString& name);
 
 } // namespace kav

@@ -180,7 +180,9 @@ void SetDoseDataChecksum(QByteArray& fileBytes)
     std::memcpy(fileBytes.data(), &sum, 4);
 }
 
-void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, TVESKRNDosesData& data)
+namespace {
+
+void readContent(const QByteArray& bytes, const QString& name, const QString& path, TVESKRNDosesData& data)
 {
     FileReader in(bytes, path);
     if (in.read<std::uint32_t>() != DoseDataChecksum(bytes))
@@ -229,6 +231,19 @@ void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QStrin
         data.FAerosolData.push_back(std::move(group));
     }
     readMaterials(data.FGasData, ipInhalation, imGas);
+}
+
+} // namespace
+
+void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, TVESKRNDosesData& data)
+{
+    data.Clear();
+    try {
+        readContent(bytes, name, path, data);
+    } catch (...) {
+        data.Clear();
+        throw;
+    }
 }
 
 QByteArray DoseDataFileBytes(const TVESKRNDosesData& data, const QByteArray& reservedText)

@@ -1,5 +1,7 @@
 #include "data/doseexport.h"
 
+#include "data/dosedatafolder.h"
+
 #include "base/numberformat.h"
 #include "base/savefile.h"
 #include "nuclides/rnxlist.h"
@@ -111,7 +113,7 @@ QByteArray DoseExportText(const TVESKRNDosesData& data)
     return out;
 }
 
-TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNXStringList& nuclides,
+TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const TRNXStringList& nuclides,
                               const QStringList& elements, const QString& folder,
                               const std::function<bool(int done, int total)>& progress)
 {
@@ -131,11 +133,9 @@ TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNX
         for (const TRNXStringList::Entry& entry : nuclides.Items()) {
             if (!entry.node || entry.node->Element != element)
                 continue;
-            TVESKRNDosesData data(&preference);
-            try {
-                data.AssignRNuclide(*entry.node);
-            } catch (const std::exception& e) {
-                result.Error = QString::fromUtf8(e.what());
+            TVESKRNDosesData data;
+            if (const std::optional<DoseDataFailure> failure = dataFolder.Load(*entry.node, data)) {
+                result.Error = failure->message;
                 return result;
             }
             text += DoseExportText(data);

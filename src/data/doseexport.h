@@ -14,7 +14,7 @@ namespace kav {
 QByteArray DoseExportHeaderText();
 QByteArray DoseExportText(const TVESKRNDosesData& data);
 
-class TQzProgramPreference;
+class DoseDataFolder;
 class TRNXStringList;
 
 // What an export of all dose coefficients came to: the files written (whole), and the reason it
@@ -33,7 +33,7 @@ QString DoseExportSummary(const TDoseExportResult& result, const QString& folder
 // of the element's nuclides in the data folder, into a folder made when missing. Each file is
 // written whole or not at all; an existing one is replaced. progress hears of every nuclide
 // (done, total) and may stop the export by answering false.
-[[nodiscard]] TDoseExportResult ExportDoses(const TQzProgramPreference& preference, const TRNXStringList& nuclides,
+[[nodiscard]] TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const TRNXStringList& nuclides,
                                             const QStringList& elements, const QString& folder,
                                             const std::function<bool(int done, int total)>& progress = {});
 

@@ -39,12 +39,10 @@ std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const TBasicRNX& nucli
     const QString key = m_preference.QVDDir() + u'/' + nuclide.RNXStr();
     if (std::shared_ptr<const LoadedDoseData> held = m_loaded[key].lock())
         return held;
-    auto loaded = std::make_shared<LoadedDoseData>(&m_preference);
-    try {
-        loaded->data.AssignRNuclide(nuclide);
-    } catch (const std::exception& e) {
+    auto loaded = std::make_shared<LoadedDoseData>();
+    if (const std::optional<DoseDataFailure> failure = m_preference.DataFolder().Load(nuclide, loaded->data)) {
         m_loaded.erase(key);
-        error = QString::fromUtf8(e.what());
+        error = failure->message;
         return nullptr;
     }
     for (TVESKIntakePath route : {ipIngestion, ipInhalation, ipInjection})

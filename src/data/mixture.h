@@ -20,10 +20,6 @@ class TRNXStringList;
 // One nuclide's dose data, loaded once for every row that names it, with the texts of its
 // materials for each route (made once, not for every row that shows them).
 struct LoadedDoseData {
-    explicit LoadedDoseData(const TQzProgramPreference* preference)
-        : data(preference)
-    {
-    }
     TVESKRNDosesData data;
     std::array<QStringList, 3> materials; // by TVESKIntakePath
 };

@@ -5,7 +5,6 @@
 #include "nuclides/rnxnames.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -271,41 +270,6 @@ template <typename E, typename Set> void TQzProgramPreference::SetAccepted(E& fi
 {
     if (setAccepted(field, value, accepted))
         Changed();
-}
-
-bool TQzProgramPreference::CheckDataFiles() const
-{
-    return HoldsDataFiles(FQVDDir);
-}
-
-bool TQzProgramPreference::HoldsDataFiles(const QString& folder)
-{
-    // Any entry counts, a folder named like a data file included; nothing is opened.
-    QDirIterator it(folder, {QStringLiteral("*.qvd")},
-                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    return it.hasNext();
-}
-
-void TQzProgramPreference::GetRNList(const TRNXindex& index, TRNXStringList& list) const
-{
-    list.Clear();
-    // Named in any case, a file stands for its nuclide once; the reader finds it by the same rule.
-    QDirIterator it(FQVDDir, {QStringLiteral("*.qvd")},
-                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    std::set<const TRNXnode*> listed;
-    while (it.hasNext()) {
-        const QString entry = it.nextFileInfo().fileName();
-        const QStringView name = QStringView(entry).chopped(4);
-        const TRNXnode* node = index.FindRNX(name);
-        if (node && node->RNXname.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
-            list.Add(node->RNXname.toString(), node);
-    }
-    if (list.Count() < 2)
-        return;
-    // Element, then mass number, then mass text: the periodic-table order.
-    QuickSortRNXList(list, 0, list.Count() - 1, [](const TRNXStringList& l, int i, int j) {
-        return CompareRNXPeriodicTable(*l.Objects(i), *l.Objects(j));
-    });
 }
 
 void TQzProgramPreference::SetQVDDir(const QString& value)

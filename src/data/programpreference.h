@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/notice.h"
+#include "data/dosedatafolder.h"
 #include "data/programlocations.h"
-#include "nuclides/rnxindex.h"
 #include "units/units.h"
 
 #include <QString>
@@ -58,10 +58,7 @@ public:
     Notice<> SettingsChanged;
 
     // Data folder: SetQVDDir falls back to the default folder, then to the executable's folder.
-    bool CheckDataFiles() const;
-    static bool HoldsDataFiles(const QString& folder);
-    // The nuclides of an index that have a data file, each with its node, in periodic-table order.
-    void GetRNList(const TRNXindex& index, TRNXStringList& list) const;
+    DoseDataFolder DataFolder() const { return DoseDataFolder(FQVDDir); }
     void SetQVDDir(const QString& value);
     const QString& QVDDir() const { return FQVDDir; }
     // A data folder for this run only (the command line's): the stored one is what Write keeps,

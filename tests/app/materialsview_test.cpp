@@ -41,7 +41,7 @@ void writeNamelessGroupFile(const QString& folder, TRNXElement element, const ch
     for (auto& m : group->FAerosolDataArr)
         m = makeMaterial(&d, ipInhalation, imAerosol, "", 0, 1e-9f);
     d.FAerosolData.push_back(std::move(group));
-    QByteArray bytes = d.ToFileBytes();
+    QByteArray bytes = DoseDataFileBytes(d);
     bytes.replace(bytes.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     SetDoseDataChecksum(bytes);
     writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), bytes);

@@ -4,6 +4,7 @@
 #include "app/bioassayview.h"
 #include "app/mainform.h"
 #include "app/mixtureview.h"
+#include "data/dosedatafile.h"
 #include "data/ui/optionsform.h"
 #include "dosefixture.h"
 #include "filesizelimit.h"
@@ -42,7 +43,7 @@ protected:
         TVESKRNDosesData tritium;
         tritium.FRNuclide = TRNXRec{_H, "3"};
         tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
-        writeBytes(QDir(data.path()).filePath("H-3.qvd"), tritium.ToFileBytes());
+        writeBytes(QDir(data.path()).filePath("H-3.qvd"), DoseDataFileBytes(tritium));
         writeTypicalFile(data.path(), _Co, "60");
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<TMainForm>(home.makeContext(messages));

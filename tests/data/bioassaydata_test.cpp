@@ -1,4 +1,5 @@
 #include "data/bioassaydata.h"
+#include "data/dosedatafile.h"
 #include "data/programpreference.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
@@ -22,7 +23,7 @@ protected:
             = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
         m->FActivity = std::move(records);
         (ingestion ? d.FIngestData : d.FGasData).push_back(std::move(m));
-        writeBytes(m_dir.filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+        writeBytes(m_dir.filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
     }
 
     QTemporaryDir m_dir;
@@ -50,8 +51,8 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     writeWithRecords(cs,
                      {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f),
                       makeBioassay(ba, TVESKSourceOrganSet::fromRaw(0xFF), 12, 0.5f)});
-    TVESKRNData d(&preference);
-    d.SetRNuclide(cs);
+    TVESKRNData d;
+    ASSERT_FALSE(preference.DataFolder().Load(cs, d));
     QStringList names;
     d.GetDRNList(names);
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
@@ -66,8 +67,8 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
 
     // Without the progeny record there is nothing to show.
     writeWithRecords(cs, {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f)});
-    TVESKRNData alone(&preference);
-    alone.SetRNuclide(cs);
+    TVESKRNData alone;
+    ASSERT_FALSE(preference.DataFolder().Load(cs, alone));
     EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 0, 0, r));
     EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 1, 0, r));
 }
@@ -79,8 +80,8 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     writeWithRecords(th,
                      {makeBioassay(th, TVESKSourceOrganSet::fromRaw(0xFF), 5, 1.0f),
                       makeBioassay(ac, TVESKSourceOrganSet::fromRaw(0xFF), 7, 0.5f)});
-    TVESKRNData d(&preference);
-    d.SetRNuclide(th);
+    TVESKRNData d;
+    ASSERT_FALSE(preference.DataFolder().Load(th, d));
     TVESKActivityResultData r;
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
     EXPECT_EQ(r.FRNuclideSrc[soDailyUrine], th);
@@ -94,8 +95,8 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 {
     const TRNXRec kr{_Kr, "85"};
     writeWithRecords(kr, {makeBioassay(kr, {soW_Body}, 3, 1.0f)}, false);
-    TVESKRNData gas(&preference);
-    gas.SetRNuclide(kr);
+    TVESKRNData gas;
+    ASSERT_FALSE(preference.DataFolder().Load(kr, gas));
     QStringList names;
     gas.GetDRNList(names);
     EXPECT_EQ(names, QStringList{"Kr-85"});
@@ -113,12 +114,12 @@ TEST_F(BioassayTest, NuclideListOfTheDataFolder)
           "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd", "Pa-234mXYZ.qvd"})
         writeBytes(m_dir.filePath(name), "x");
     TRNXStringList list;
-    preference.GetRNList(index, list);
+    preference.DataFolder().ListNuclides(index, list);
     // Any case of a name stands for its nuclide, once, under the index's name; whatever is listed
     // the reader finds.
     EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
     for (const QString& name : list.Names())
-        EXPECT_FALSE(FindDoseDataFile(m_dir.path(), name).isEmpty()) << name.toStdString();
+        EXPECT_FALSE(preference.DataFolder().FileOf(name).isEmpty()) << name.toStdString();
     EXPECT_EQ(list.Objects(0), index.FindRNX(u"H-3"));
 }
 

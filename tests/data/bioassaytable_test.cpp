@@ -1,4 +1,5 @@
 #include "data/bioassaytable.h"
+#include "data/dosedatafile.h"
 
 #include "dosefixture.h"
 
@@ -39,7 +40,7 @@ protected:
         ingested->FActivity = {radium, actinium};
         d.FIngestData.push_back(std::move(ingested));
         d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f)); // no functions
-        data.ReadFromBytes(d.ToFileBytes(), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"));
+        ReadDoseDataFile(DoseDataFileBytes(d), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"), data);
         ASSERT_TRUE(data.IsLoaded());
         request.Path = ipIngestion;
     }

@@ -23,13 +23,14 @@ protected:
         ASSERT_EQ(preference.QVDDir(), m_dir.path());
     }
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    DoseDataFolder folder() const { return preference.DataFolder(); }
 
     // The typical Co-60 file, changed by a function, with its checksum made right again.
     void writeChanged(const std::function<void(QByteArray&)>& change, bool fixChecksum = true)
     {
-        TVESKRNDosesData d(&preference);
+        TVESKRNDosesData d;
         fillTypicalData(d, TRNXRec{_Co, "60"});
-        QByteArray bytes = d.ToFileBytes();
+        QByteArray bytes = DoseDataFileBytes(d);
         change(bytes);
         if (fixChecksum)
             SetDoseDataChecksum(bytes);
@@ -37,13 +38,9 @@ protected:
     }
     QString loadError()
     {
-        TVESKRNDosesData d(&preference);
-        try {
-            d.SetRNuclide(TRNXRec{_Co, "60"});
-        } catch (const std::exception& e) {
-            return QString::fromUtf8(e.what());
-        }
-        return {};
+        TVESKRNDosesData d;
+        const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Co, "60"}, d);
+        return failure ? failure->message : QString();
     }
 
     QTemporaryDir m_dir;
@@ -53,8 +50,8 @@ protected:
 TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 {
     writeTypicalFile(m_dir.path(), _Co, "60", "SYNTHETIC SAMPLE");
-    TVESKRNDosesData d(&preference);
-    d.SetRNuclide(TRNXRec{_Co, "60"});
+    TVESKRNDosesData d;
+    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
     EXPECT_TRUE(d.IsLoaded());
     EXPECT_TRUE(d.IsSyntheticSample());
     EXPECT_EQ(d.RNuclideName(), QStringLiteral("Co-60"));
@@ -92,11 +89,11 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
-    TVESKRNDosesData d(&preference);
+    TVESKRNDosesData d;
     TVESKDoseArray dose{};
     float e = 1;
     EXPECT_FALSE(d.GetDoses(ipIngestion, 0, 0, dose, e)); // nothing loaded
-    d.SetRNuclide(TRNXRec{_Co, "60"});
+    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
     struct Case {
         TVESKIntakePath path;
         int compound;
@@ -157,11 +154,11 @@ TEST_F(DoseDataTest, AcceptsTheOtherConverterAndAnyCaseOfIt)
 
 TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 {
-    TVESKRNDosesData d(&preference);
+    TVESKRNDosesData d;
     fillTypicalData(d, TRNXRec{_Co, "60"});
     const float marker = 12345.678f;
     d.FIngestData[0]->FActivity.push_back(makeBioassay(TRNXRec{_Co, "60"}, {soW_Body}, 3, marker));
-    QByteArray bytes = d.ToFileBytes();
+    QByteArray bytes = DoseDataFileBytes(d);
     // The writer keeps series within the grid; make this one claim 276 points. Its count
     // stands just before its first value.
     const float firstValue = marker / static_cast<float>(1 + soW_Body); // as makeBioassay stores it
@@ -176,7 +173,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 
     TVESKRNDosesData nameless;
     fillTypicalData(nameless, TRNXRec{_Co, "60"});
-    QByteArray withName = nameless.ToFileBytes();
+    QByteArray withName = DoseDataFileBytes(nameless);
     const qsizetype name = withName.indexOf("Cobalt nitrate (M)");
     ASSERT_GT(name, 0);
     withName[name - 1] = 0; // length of the group name
@@ -188,9 +185,9 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 {
     TVESKRNDosesData empty;
     empty.FRNuclide = TRNXRec{_Co, "60"};
-    writeBytes(path("Co-60.qvd"), empty.ToFileBytes());
-    TVESKRNDosesData d(&preference);
-    d.SetRNuclide(TRNXRec{_Co, "60"});
+    writeBytes(path("Co-60.qvd"), DoseDataFileBytes(empty));
+    TVESKRNDosesData d;
+    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
     QStringList list{"x"};
     for (TVESKIntakePath p : {ipIngestion, ipInhalation, ipInjection}) {
         EXPECT_FALSE(d.GetCompoundsList(p, list));
@@ -203,18 +200,18 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
-    TVESKRNDosesData d(&preference);
-    d.SetRNuclide(TRNXRec{_Co, "60"});
+    TVESKRNDosesData d;
+    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
     QFile::remove(path("Co-60.qvd"));
-    EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}));
+    EXPECT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
     EXPECT_EQ(d.IngestDataCount(), 1);
     // A failed load leaves no nuclide and nothing half read: assigning it again tries again.
-    EXPECT_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}), EWrongDataFileException);
+    EXPECT_TRUE(folder().Load(TRNXRec{_Cs, "137"}, d));
     EXPECT_FALSE(d.IsLoaded());
     EXPECT_EQ(d.IngestDataCount(), 0);
-    EXPECT_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}), EWrongDataFileException);
+    EXPECT_TRUE(folder().Load(TRNXRec{_Cs, "137"}, d));
     writeTypicalFile(m_dir.path(), _Cs, "137");
-    EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Cs, "137"}));
+    EXPECT_FALSE(folder().Load(TRNXRec{_Cs, "137"}, d));
     EXPECT_EQ(d.IngestDataCount(), 1);
 }
 
@@ -229,11 +226,14 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
         m = makeMaterial(&two, ipInhalation, imAerosol, "", 0, 1e-9f);
     two.FAerosolData.push_back(std::move(group));
     writeChanged([&](QByteArray& b) {
-        b = two.ToFileBytes();
+        b = DoseDataFileBytes(two);
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     });
-    TVESKRNDosesData d(&preference);
-    EXPECT_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}), std::runtime_error);
+    TVESKRNDosesData d;
+    const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Co, "60"}, d);
+    ASSERT_TRUE(failure);
+    EXPECT_FALSE(failure->fileAtFault);
+    EXPECT_EQ(failure->message, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
     EXPECT_FALSE(d.IsLoaded());
     EXPECT_EQ(d.AerosolDataCount(), 0);
     EXPECT_EQ(d.IngestDataCount(), 0);
@@ -243,53 +243,36 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
     ASSERT_TRUE(QFile::rename(path("Co-60.qvd"), path("co-60.QVD")));
-    TVESKRNDosesData d(&preference);
-    EXPECT_NO_THROW(d.SetRNuclide(TRNXRec{_Co, "60"}));
-    EXPECT_EQ(FindDoseDataFile(m_dir.path(), "Co-60"), path("co-60.QVD"));
+    TVESKRNDosesData d;
+    EXPECT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
+    EXPECT_EQ(folder().FileOf("Co-60"), path("co-60.QVD"));
     // The file of the exact name wins over others of the same name in another case.
     writeTypicalFile(m_dir.path(), _Co, "60");
-    EXPECT_EQ(FindDoseDataFile(m_dir.path(), "Co-60"), path("Co-60.qvd"));
+    EXPECT_EQ(folder().FileOf("Co-60"), path("Co-60.qvd"));
 
     // There, but not to be read: said so, with the system's reason.
     ASSERT_TRUE(QFile::link(path("nowhere.bin"), path("Cs-137.qvd")));
-    try {
-        d.SetRNuclide(TRNXRec{_Cs, "137"});
-        ADD_FAILURE() << "no error";
-    } catch (const EWrongDataFileException& e) {
-        EXPECT_EQ(e.Message(),
-                  QStringLiteral("DataFileException: Can not read file ") + path("Cs-137.qvd")
-                      + QStringLiteral(": No such file or directory"));
-    }
+    const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Cs, "137"}, d);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->fileAtFault);
+    EXPECT_EQ(failure->message,
+              QStringLiteral("DataFileException: Can not read file ") + path("Cs-137.qvd")
+                  + QStringLiteral(": No such file or directory"));
 }
 
 TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
 {
-    TVESKRNDosesData d(&preference);
+    TVESKRNDosesData d;
     writeTypicalFile(m_dir.path(), _Sr, "90");
     QFile::setPermissions(path("Sr-90.qvd"), QFileDevice::Permissions{});
     QFile probe(path("Sr-90.qvd"));
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "the file is readable whatever its permissions (running as root)";
-    try {
-        d.SetRNuclide(TRNXRec{_Sr, "90"});
-        ADD_FAILURE() << "no error";
-    } catch (const EWrongDataFileException& e) {
-        EXPECT_TRUE(e.Message().startsWith(QStringLiteral("DataFileException: Can not read file ") + path("Sr-90.qvd")
-                                           + QStringLiteral(": ")))
-            << e.Message().toStdString();
-    }
-}
-
-TEST_F(DoseDataTest, AssignByNameUsesTheIndex)
-{
-    TRNXindex index;
-    loadShippedIndex(index);
-    writeTypicalFile(m_dir.path(), _Tc, "99m");
-    TVESKRNDosesData d(&preference);
-    d.AssignRNuclide(index, QStringLiteral("Tc-99m"));
-    EXPECT_EQ(d.RNuclide(), (TRNXRec{_Tc, "99m"}));
-    d.AssignRNuclide(index, QStringLiteral("Xx-1")); // unknown: nothing happens
-    EXPECT_EQ(d.RNuclide(), (TRNXRec{_Tc, "99m"}));
+    const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Sr, "90"}, d);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->message.startsWith(QStringLiteral("DataFileException: Can not read file ") + path("Sr-90.qvd")
+                                            + QStringLiteral(": ")))
+        << failure->message.toStdString();
 }
 
 TEST(MaterialTexts, DescriptionsFollowTheNamingRules)

@@ -1,5 +1,6 @@
 // The semicolon-separated export of one nuclide's dose coefficients.
 #include "base/numberformat.h"
+#include "data/dosedatafile.h"
 #include "data/doseexport.h"
 #include "data/programpreference.h"
 #include "dosefixture.h"
@@ -106,16 +107,17 @@ protected:
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
     void write(TVESKRNDosesData& d)
     {
-        writeBytes(QDir(data.path()).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+        writeBytes(QDir(data.path()).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
     }
     TDoseExportResult run(const std::function<bool(int, int)>& progress = {})
     {
-        preference.GetRNList(index, nuclides);
+        preference.DataFolder().ListNuclides(index, nuclides);
         QStringList elements;
         for (const QString& name : nuclides.Names())
             if (!elements.contains(name.section(u'-', 0, 0)))
                 elements << name.section(u'-', 0, 0);
-        return ExportDoses(preference, nuclides, elements, out.filePath(QStringLiteral("Export")), progress);
+        return ExportDoses(preference.DataFolder(), nuclides, elements, out.filePath(QStringLiteral("Export")),
+                           progress);
     }
     QStringList lines(const char* element) const
     {
@@ -204,13 +206,13 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     EXPECT_FALSE(QFile::exists(QDir(out.filePath(QStringLiteral("Export"))).filePath(QStringLiteral("Sr.csv"))));
     // A folder that cannot be made.
     writeBytes(out.filePath(QStringLiteral("Export2")), "a file");
-    preference.GetRNList(index, nuclides);
-    const TDoseExportResult blocked
-        = ExportDoses(preference, nuclides, {QStringLiteral("Co")}, out.filePath(QStringLiteral("Export2/inner")));
+    preference.DataFolder().ListNuclides(index, nuclides);
+    const TDoseExportResult blocked = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
+                                                  out.filePath(QStringLiteral("Export2/inner")));
     EXPECT_TRUE(blocked.Error.startsWith(QStringLiteral("The folder "))) << blocked.Error.toStdString();
     // An element the index does not know.
     const TDoseExportResult unknown
-        = ExportDoses(preference, nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
+        = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
     EXPECT_EQ(unknown.Error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
 }
 

@@ -23,7 +23,7 @@ protected:
         writeTwoGroupFile(m_dir.path(), _Pu, "239");
         preference.SetQVDDir(m_dir.path());
         loadShippedIndex(index);
-        preference.GetRNList(index, offered);
+        preference.DataFolder().ListNuclides(index, offered);
     }
     static TMixtureRowSetting row(const char* nuclide, TVESKIntakePath route, int material, int size)
     {

@@ -325,7 +325,7 @@ TEST_F(PreferenceTest, CheckDataFilesCountsAnyMatchingEntry)
     const std::pair<const char*, bool> cases[] = {{"empty", false}, {"notes", true}, {"folder", true}};
     for (const auto& [folder, expected] : cases) {
         p.SetQVDDir(path(folder));
-        EXPECT_EQ(p.CheckDataFiles(), expected) << folder;
+        EXPECT_EQ(p.DataFolder().HoldsDataFiles(), expected) << folder;
     }
 }
 

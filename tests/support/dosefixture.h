@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/dosedata.h"
+#include "data/dosedatafile.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,7 +68,7 @@ inline void writeTypicalFile(const QString& folder, TRNXElement element, const c
 {
     TVESKRNDosesData d;
     fillTypicalData(d, TRNXRec{element, mass});
-    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes(reserved));
+    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d, reserved));
 }
 
 // The typical data of a nuclide with bioassay functions for the whole body, the urine and the
@@ -86,7 +87,7 @@ inline void writeBioassayFile(const QString& folder, TRNXElement element, const 
     for (auto& m : d.FAerosolData.front()->FAerosolDataArr)
         withBioassay(*m);
     withBioassay(*d.FGasData.front());
-    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
 }
 
 // The typical data of a nuclide with a second aerosol group, "Oxides (S)" (fA 0.001, e(50)
@@ -102,7 +103,7 @@ inline void writeTwoGroupFile(const QString& folder, TRNXElement element, const 
         group->FAerosolDataArr[static_cast<std::size_t>(s)]
             = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
     d.FAerosolData.push_back(std::move(group));
-    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), d.ToFileBytes());
+    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
 }
 
 } // namespace kav

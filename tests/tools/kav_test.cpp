@@ -246,7 +246,7 @@ void writeSmallAndLargeExport(const QString& folder)
     TVESKRNDosesData tritium;
     tritium.FRNuclide = TRNXRec{_H, "3"};
     tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
-    writeBytes(QDir(folder).filePath("H-3.qvd"), tritium.ToFileBytes());
+    writeBytes(QDir(folder).filePath("H-3.qvd"), kav::DoseDataFileBytes(tritium));
     writeTypicalFile(folder, _Co, "60");
 }
 

@@ -1,5 +1,6 @@
 #include "base/numberformat.h"
 #include "data/bioassaydata.h"
+#include "data/dosedatafile.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
 #include "qvdgen/samplegenerator.h"
@@ -24,12 +25,12 @@ protected:
     {
         TVESKRNDosesData d;
         GenerateSampleData(index, *index.FindRNX(name), size, d);
-        return d.ToFileBytes(SyntheticSampleMarker);
+        return DoseDataFileBytes(d, SyntheticSampleMarker);
     }
     std::unique_ptr<TVESKRNData> load(const QString& name, SampleSize size = SampleSize::Sample) const
     {
         auto d = std::make_unique<TVESKRNData>();
-        d->ReadFromBytes(fileOf(name, size), name, name + QStringLiteral(".qvd"));
+        ReadDoseDataFile(fileOf(name, size), name, name + QStringLiteral(".qvd"), *d);
         return d;
     }
 

@@ -47,12 +47,9 @@ int BioassayCommand(const TRNXindex& index, const TQzProgramPreference& preferen
     const TRNXnode* node = index.FindRNX(args[0]);
     if (!node)
         return problem(args[0] + QStringLiteral(" is not a nuclide of the index"));
-    TVESKRNData data(&preference);
-    try {
-        data.AssignRNuclide(*node);
-    } catch (const std::exception& e) {
-        return problem(QString::fromUtf8(e.what()));
-    }
+    TVESKRNData data;
+    if (const std::optional<DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
+        return problem(failure->message);
 
     TDPUMRequest request;
     const QString route = options[QStringLiteral("--route")];

@@ -57,12 +57,9 @@ int show(const kav::TRNXindex& index, const kav::TQzProgramPreference& preferenc
     const kav::TRNXnode* node = index.FindRNX(nuclide);
     if (!node)
         return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
-    kav::TVESKRNDosesData data(&preference);
-    try {
-        data.AssignRNuclide(*node);
-    } catch (const std::exception& e) {
-        return fail(QString::fromUtf8(e.what()), 1);
-    }
+    kav::TVESKRNDosesData data;
+    if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
+        return fail(failure->message, 1);
     const QByteArray text = kav::DoseExportHeaderText() + kav::DoseExportText(data);
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;
@@ -71,11 +68,12 @@ int show(const kav::TRNXindex& index, const kav::TQzProgramPreference& preferenc
 int exportDoses(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference, const QString& folder)
 {
     kav::TRNXStringList nuclides;
-    preference.GetRNList(index, nuclides);
+    preference.DataFolder().ListNuclides(index, nuclides);
     if (nuclides.Count() == 0)
         return fail(preference.QVDDir() + QStringLiteral(": no data files"), 1);
     const QString out = folder.isEmpty() ? preference.ExportDir() : folder;
-    const kav::TDoseExportResult result = kav::ExportDoses(preference, nuclides, kav::DataElementsOf(nuclides), out);
+    const kav::TDoseExportResult result
+        = kav::ExportDoses(preference.DataFolder(), nuclides, kav::DataElementsOf(nuclides), out);
     for (const QString& file : result.Files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);
@@ -93,16 +91,13 @@ int check(const kav::TRNXindex& index, const kav::TQzProgramPreference& preferen
         QString problem;
         if (!node || node->RNXname.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
-        } else if (const QString read = kav::FindDoseDataFile(dir.path(), node->RNXname.toString());
+        } else if (const QString read = preference.DataFolder().FileOf(node->RNXname.toString());
                    read != dir.filePath(file)) {
             problem = QStringLiteral("not read: the file of %1 is %2").arg(node->RNXname.toString(), read);
         } else {
-            try {
-                kav::TVESKRNDosesData data(&preference);
-                data.AssignRNuclide(*node);
-            } catch (const std::exception& e) {
-                problem = QString::fromUtf8(e.what());
-            }
+            kav::TVESKRNDosesData data;
+            if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
+                problem = failure->message;
         }
         if (!problem.isEmpty()) {
             ++failed;

@@ -2,6 +2,7 @@
 
 #include "base/savefile.h"
 #include "data/bioassaydata.h"
+#include "data/dosedatafile.h"
 #include "nuclides/rnxindex.h"
 
 #include <QDir>
@@ -306,7 +307,7 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const TRNXindex& ind
     for (const TRNXnode* node : nuclides) {
         TVESKRNDosesData data;
         GenerateSampleData(index, *node, size, data);
-        if (!write(node->RNXname.toString() + QStringLiteral(".qvd"), data.ToFileBytes(SyntheticSampleMarker)))
+        if (!write(node->RNXname.toString() + QStringLiteral(".qvd"), DoseDataFileBytes(data, SyntheticSampleMarker)))
             return result;
     }
     write(QStringLiteral("RadonData.txt"), GenerateRadonData());

@@ -286,9 +286,9 @@ void TProgramOptionsForm::BrowseQVDDir()
     const QString chosen = BrowseFolder(FPreference->QVDDir());
     if (chosen.isEmpty())
         return;
-    if (TQzProgramPreference::HoldsDataFiles(chosen)) {
+    if (DoseDataFolder(chosen).HoldsDataFiles()) {
         FMessage->clear();
-    } else if (TQzProgramPreference::HoldsDataFiles(FPreference->QVDDir())) {
+    } else if (FPreference->DataFolder().HoldsDataFiles()) {
         // A folder without data files would leave every view empty: the one in use stays.
         FMessage->setText(QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
                               .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(FPreference->QVDDir())));
@@ -319,7 +319,7 @@ void TProgramOptionsForm::accept()
             return;
         }
         // A folder without data files cannot be taken; the message above says what is wanted.
-        if (!FPreference->CheckDataFiles())
+        if (!FPreference->DataFolder().HoldsDataFiles())
             return;
     }
     QDialog::accept();

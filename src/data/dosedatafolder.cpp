@@ -1,0 +1,93 @@
+#include "data/dosedatafolder.h"
+
+#include "data/dosedata.h"
+#include "data/dosedatafile.h"
+#include "nuclides/rnxindex.h"
+#include "nuclides/rnxlist.h"
+#include "nuclides/rnxnames.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <set>
+
+namespace kav {
+
+bool DoseDataFolder::HoldsDataFiles() const
+{
+    QDirIterator it(m_path, {QStringLiteral("*.qvd")},
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return it.hasNext();
+}
+
+void DoseDataFolder::ListNuclides(const TRNXindex& index, TRNXStringList& list) const
+{
+    list.Clear();
+    // Named in any case, a file stands for its nuclide once; FileOf finds it by the same rule.
+    QDirIterator it(m_path, {QStringLiteral("*.qvd")},
+                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    std::set<const TRNXnode*> listed;
+    while (it.hasNext()) {
+        const QString entry = it.nextFileInfo().fileName();
+        const QStringView name = QStringView(entry).chopped(4);
+        const TRNXnode* node = index.FindRNX(name);
+        if (node && node->RNXname.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
+            list.Add(node->RNXname.toString(), node);
+    }
+    if (list.Count() < 2)
+        return;
+    // Element, then mass number, then mass text: the periodic-table order.
+    QuickSortRNXList(list, 0, list.Count() - 1, [](const TRNXStringList& l, int i, int j) {
+        return CompareRNXPeriodicTable(*l.Objects(i), *l.Objects(j));
+    });
+}
+
+QString DoseDataFolder::FileOf(const QString& nuclideName) const
+{
+    const QString wanted = nuclideName + QStringLiteral(".qvd");
+    const QDir dir(m_path);
+    if (QFileInfo(dir.filePath(wanted)).isFile())
+        return dir.filePath(wanted);
+    const QStringList entries
+        = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& entry : entries)
+        if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    return {};
+}
+
+std::optional<DoseDataFailure> DoseDataFolder::Load(const TRNXRec& nuclide, TVESKRNDosesData& into) const
+{
+    if (nuclide == into.RNuclide())
+        return std::nullopt;
+    // Until a file has been read whole the object holds no nuclide, so that asking for the same
+    // one again tries again.
+    into.Clear();
+    const QString name = DoseDataFileName(nuclide);
+    const QString path = FileOf(name);
+    if (path.isEmpty())
+        return DoseDataFailure{QStringLiteral("DataFileException: Can not find file for ") + name};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return DoseDataFailure{QStringLiteral("DataFileException: Can not read file ") + path + QStringLiteral(": ")
+                               + file.errorString()};
+    if (file.size() > MaxDoseDataFileSize)
+        return DoseDataFailure{QStringLiteral("DataFileException: The structure of the file ") + path
+                               + QStringLiteral(" is corrupted")};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return DoseDataFailure{QStringLiteral("DataFileException: Can not read file ") + path + QStringLiteral(": ")
+                               + file.errorString()};
+    try {
+        ReadDoseDataFile(bytes, name, path, into);
+    } catch (const EWrongDataFileException& e) {
+        return DoseDataFailure{e.Message()};
+    } catch (const std::exception& e) {
+        return DoseDataFailure{QString::fromUtf8(e.what()), false};
+    }
+    return std::nullopt;
+}
+
+} // namespace kav

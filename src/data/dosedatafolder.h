@@ -1,0 +1,53 @@
+#pragma once
+
+#include "nuclides/rnxnode.h"
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+
+namespace kav {
+
+class TRNXindex;
+class TRNXStringList;
+class TVESKRNDosesData;
+
+// Why a nuclide's dose data could not be had: what the user reads, and whether its data file
+// is at fault (missing, unreadable or damaged) rather than something unforeseen.
+struct DoseDataFailure {
+    QString message;
+    bool fileAtFault = true;
+};
+
+// A folder of dose data files, one per nuclide ("Co-60.qvd", its name in any case): which
+// nuclides have one, and the reading of one.
+class DoseDataFolder {
+public:
+    explicit DoseDataFolder(QString path)
+        : m_path(std::move(path))
+    {
+    }
+    const QString& Path() const { return m_path; }
+
+    // Whether any entry is named like a data file (a folder so named counts); nothing is opened.
+    bool HoldsDataFiles() const;
+    // The nuclides of the index that have a data file here, each once with its node, in
+    // periodic-table order.
+    void ListNuclides(const TRNXindex& index, TRNXStringList& list) const;
+    // The path of a nuclide's data file: "Co-60.qvd" when there is one, otherwise the first file,
+    // in name order, whose name differs from it only in case; empty when none.
+    QString FileOf(const QString& nuclideName) const;
+    // Reads the nuclide's data file into the data object, unless it holds that nuclide already.
+    // On failure the object holds none, and the reason is returned.
+    [[nodiscard]] std::optional<DoseDataFailure> Load(const TRNXRec& nuclide, TVESKRNDosesData& into) const;
+    [[nodiscard]] std::optional<DoseDataFailure> Load(const TBasicRNX& nuclide, TVESKRNDosesData& into) const
+    {
+        return Load(TRNXRec{nuclide.Element, nuclide.AMass}, into);
+    }
+
+private:
+    QString m_path;
+};
+
+} // namespace kav
