@@ -70,7 +70,8 @@ QWidget* TBioassayView::BuildIntakeParameters()
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
     rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), group);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
-    rnpDPUMRNIntake->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); };
+    FFollowingChooser = rnpDPUMRNIntake->Selection().NuclideChosen.Connect(
+        [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
     FLoader.emplace(*rnpDPUMRNIntake, FContext.MessageBoxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.

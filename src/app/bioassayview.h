@@ -104,6 +104,7 @@ private:
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingSettings;
+    Notice<const TBasicRNX&>::Connection FFollowingChooser;
     // The units and the whole-days choice shown; none before they are first shown.
     std::optional<std::pair<TDPUMUnits, bool>> FSettingsShown;
     TVESKRNData* DPUM_RNData = nullptr;

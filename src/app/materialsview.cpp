@@ -92,7 +92,8 @@ QLayout* TMaterialsView::BuildUnitsBar()
     rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), this);
     FLoader.emplace(*rnpDPUI, FContext.MessageBoxes());
     rnpDPUI->setObjectName(QStringLiteral("chooser"));
-    rnpDPUI->OnRNXChanged = [this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); };
+    FFollowingChooser
+        = rnpDPUI->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); });
 
     ducbDPUIUnit = new TQzDoseUnitComboBox(this);
 

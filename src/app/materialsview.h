@@ -89,6 +89,7 @@ private:
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingUnits;
+    Notice<const TBasicRNX&>::Connection FFollowingChooser;
     // The units the table was last filled in (and the copy's head names).
     std::pair<TQzDoseUnit, TQzActivityUnit> FUnitsShown{du_Sv, au_Bq};
     TVESKRNDosesData* DPUI_RNData = nullptr;

@@ -37,12 +37,6 @@ TQzRNXSelection::TQzRNXSelection(const TRNXindex& index)
 {
 }
 
-void TQzRNXSelection::Changed()
-{
-    if (OnChanged)
-        OnChanged();
-}
-
 void TQzRNXSelection::Activate()
 {
     FActive = true;
@@ -204,8 +198,8 @@ void TQzRNXSelection::SelectRNXname()
 
 void TQzRNXSelection::ReportSelection()
 {
-    if (FRNXRow >= 0 && OnRNXChanged)
-        OnRNXChanged(*FRNXList[static_cast<std::size_t>(FRNXRow)].object);
+    if (FRNXRow >= 0)
+        NuclideChosen(*FRNXList[static_cast<std::size_t>(FRNXRow)].object);
 }
 
 void TQzRNXSelection::PickElement(int row, bool fromHistory)
@@ -342,8 +336,7 @@ void TQzRNXSelection::ApplyFilter()
     if (FChoiceHeld || offered.empty()) {
         KeepChoiceInLists();
         Changed();
-        if (OnFilterChanged)
-            OnFilterChanged();
+        FilterApplied();
         return;
     }
     if (!offered.contains(FElement))
@@ -363,8 +356,7 @@ void TQzRNXSelection::ApplyFilter()
         if (FRNXRow >= 0 && FElementRow >= 0 && FAMassRow >= 0)
             ReportSelection();
     }
-    if (OnFilterChanged)
-        OnFilterChanged();
+    FilterApplied();
 }
 
 void TQzRNXSelection::KeepChoiceInLists()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/notice.h"
 #include "chooser/rnxfilter.h"
 #include "nuclides/rnxnames.h"
 
@@ -16,7 +17,7 @@ enum TQzRNXChoiceType : std::uint8_t { ctIndependent, ctFullList };
 // The choice of one radionuclide, as a chooser makes it, without the widgets: what the filter
 // offers as an element list, a mass list for the chosen element and a list of names, which entry
 // of each is chosen, and the history of the choices left (undo and redo, newest first). Every new
-// choice is reported through OnRNXChanged. Until it is activated (its panel first shown) its
+// choice is reported through NuclideChosen. Until it is activated (its panel first shown) its
 // setters only store the choice, which activating reports once.
 class TQzRNXSelection {
 public:
@@ -95,10 +96,12 @@ public:
     void IndexUpdating() { FRNXList.clear(); }
     void IndexUpdated();
 
-    std::function<void(const TBasicRNX& rnx)> OnRNXChanged;
+    // A new choice: the nuclide chosen.
+    Notice<const TBasicRNX&> NuclideChosen;
     // The lists, the chosen entries or the history changed: what shows them shows them anew.
-    std::function<void()> OnChanged;
-    std::function<void()> OnFilterChanged;
+    Notice<> Changed;
+    // The filter changed and the lists follow it (heard after Changed).
+    Notice<> FilterApplied;
 
 private:
     struct HistoryEntry {
@@ -123,7 +126,6 @@ private:
     void PushHistory(HistoryEntry entry);
     void Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
     TBasicRNX ChosenRNX() const;
-    void Changed();
 
     const TRNXindex& FIndex;
     TQzRNXFilter FFilter;

@@ -60,7 +60,7 @@ protected:
         s->Filter().SetUseRNXFilter(true);
         s->Filter().SetRNXList(kData);
         s->Filter().OnChange = [sel = s.get()](TQzRNXSimpleFilter*) { sel->ApplyFilter(); };
-        s->OnRNXChanged = [this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); };
+        hearingChoices.push_back(s->NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
         s->SetElementAndAMass(_Co, "60");
         s->Activate();
         reports.clear();
@@ -95,6 +95,7 @@ protected:
 
     TRNXindex index;
     QStringList reports;
+    std::vector<Notice<const TBasicRNX&>::Connection> hearingChoices;
 };
 
 TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
@@ -148,7 +149,7 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
 TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
 {
     TQzRNXSelection s(index);
-    s.OnRNXChanged = [this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); };
+    const auto hearing = s.NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); });
     s.SetElementAndAMass(_Tc, "99M");
     EXPECT_FALSE(s.Active());
     EXPECT_TRUE(reports.isEmpty());

@@ -792,7 +792,7 @@ void TQzRNXAdvFilterForm::SetAdvancedFilter(TQzRNXAdvancedFilter& filter)
     if (index.RNXSpectrumData().empty())
         index.BuildRNXSpectrumData();
     // Heard beside the panel's other listeners, while the dialog is open.
-    FPanelFilterChanged = FPanel.FilterChanged.Connect([this](TQzRNXPanel*) { Refresh(); });
+    FPanelFilterChanged = FPanel.Selection().FilterApplied.Connect([this] { Refresh(); });
     Refresh();
 }
 

@@ -152,7 +152,7 @@ private:
 
     TQzRNXPanel& FPanel;
     TQzRNXAdvancedFilter* FFilter = nullptr;
-    Notice<TQzRNXPanel*>::Connection FPanelFilterChanged;
+    Notice<>::Connection FPanelFilterChanged;
     bool FShown = false;
     bool FIsMoreWidth = false;
     // Set while the dialog writes its own controls, so that their handlers stay quiet.

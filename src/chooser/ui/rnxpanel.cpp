@@ -92,12 +92,8 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
     pmElements = new TQzRNXElementPopupMenu(index, this);
     pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
     pmElements->OnChoiceElement = [this](TRNXElement e) { SetElement(e); };
-    FSelection.OnRNXChanged = [this](const TBasicRNX& rnx) {
-        if (OnRNXChanged)
-            OnRNXChanged(rnx);
-    };
-    FSelection.OnChanged = [this] { ShowSelection(); };
-    FSelection.OnFilterChanged = [this] {
+    FShowingSelection = FSelection.Changed.Connect([this] { ShowSelection(); });
+    FFollowingFilter = FSelection.FilterApplied.Connect([this] {
         UpdateAdvancedMark();
         const bool emptied = RNXCount() == 0 && Filter().Advanced().Enabled() && !Filter().Advanced().Ignored();
         if (emptied != FSaidEmptied) { // said once, and taken back when nuclides pass again
@@ -106,13 +102,8 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
                                                "keeps showing the last one.")
                               : QString());
         }
-        FilterChanged(this);
-    };
+    });
     Filter().OnChange = [this](TQzRNXSimpleFilter*) { FSelection.ApplyFilter(); };
-    Filter().OnFilterListsChanged = [this] {
-        if (OnFilterListsChanged)
-            OnFilterListsChanged(this);
-    };
 
     cbElement = makeBox(this);
     cbElement->setItemDelegate(new ElementItemDelegate(FSelection, cbElement));

@@ -96,10 +96,6 @@ public:
     const TQzRNXWidthsNShiftsParams& WidthsNShifts() const { return FLayout; }
     void SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value);
 
-    std::function<void(const TBasicRNX& rnx)> OnRNXChanged;
-    Notice<TQzRNXPanel*> FilterChanged; // after the filter changed the lists
-    std::function<void(TQzRNXPanel* sender)> OnFilterListsChanged;
-
     // History, newest first.
     QStringList UndoNames() const { return FSelection.UndoNames(); }
     QStringList RedoNames() const { return FSelection.RedoNames(); }
@@ -213,6 +209,8 @@ private:
         QAction* loadNuclides = nullptr;
     } FMenu;
 
+    Notice<>::Connection FShowingSelection;
+    Notice<>::Connection FFollowingFilter;
     TQzRNXPanelPopupMenuOptions FPopupMenuOptions = TQzRNXPanelPopupMenuOptions::fromRaw(0x3F);
     TQzRNXWidthsNShiftsParams FLayout;
     QString FPathToRNXFile;

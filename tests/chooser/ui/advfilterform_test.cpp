@@ -90,7 +90,8 @@ protected:
         panel = std::make_unique<TQzRNXPanel>(index, messages);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
         panel->SetElementAndAMass(_Co, "60");
-        panel->OnRNXChanged = [this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); };
+        hearingChoices.push_back(
+            panel->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
         panel->OnStatusText = [this](const QString& text) { status << text; };
         panel->resize(260, 40);
         panel->show();
@@ -120,6 +121,7 @@ protected:
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     QStringList reports;
+    std::vector<Notice<const TBasicRNX&>::Connection> hearingChoices;
     QStringList status;
 };
 
@@ -431,10 +433,7 @@ TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
 TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 {
     int changes = 0;
-    const auto heard = panel->FilterChanged.Connect([&](TQzRNXPanel* sender) {
-        EXPECT_EQ(sender, panel.get());
-        ++changes;
-    });
+    const auto heard = panel->Selection().FilterApplied.Connect([&] { ++changes; });
     openDialog([&](TQzRNXAdvFilterForm& f) {
         click(f.EnabledBox());
         click(f.findChild<QToolButton*>(QStringLiteral("tab0")));

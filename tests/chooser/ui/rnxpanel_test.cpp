@@ -36,7 +36,8 @@ protected:
             panel->Filter().SetUseRNXFilter(true);
             panel->Filter().SetRNXList(offered);
         }
-        panel->OnRNXChanged = [this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); };
+        hearingChoices.push_back(
+            panel->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
     }
     void show()
     {
@@ -48,6 +49,7 @@ protected:
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     QStringList reports;
+    std::vector<Notice<const TBasicRNX&>::Connection> hearingChoices;
 };
 
 const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99m", "Cs-134", "Cs-137", "Ba-140", "U-238"};
@@ -122,7 +124,7 @@ TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
     panel->SetElementAndAMass(_Cs, "137");
     show();
     int filterChanges = 0;
-    const auto heard = panel->FilterChanged.Connect([&](TQzRNXPanel*) { ++filterChanges; });
+    const auto heard = panel->Selection().FilterApplied.Connect([&] { ++filterChanges; });
     reports.clear();
     panel->Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
