@@ -42,12 +42,11 @@ struct Fixture : LoadedIndex {
         panel.SetElementAndAMass(_Co, "60");
         panel.resize(260, 40);
         panel.show();
-        form.SetAdvancedFilter(panel.Filter().Advanced());
         form.show();
     }
     NoMessageBoxes boxes;
     TQzRNXPanel panel{index, boxes};
-    TQzRNXAdvFilterForm form{panel, &panel};
+    TQzRNXAdvFilterForm form{panel.Selection(), &panel};
 };
 
 // The whole filter switched on and off with its box, a decay-mode criterion being active.

@@ -1,66 +1,62 @@
 #pragma once
 
 #include "base/notice.h"
-#include "chooser/rnxadvancedfilter.h"
-#include "chooser/spectrumlines.h"
+#include "chooser/ui/criteriapages.h"
+#include "chooser/ui/spectrumlinespanel.h"
 
 #include <QDialog>
 
-#include <array>
 #include <functional>
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class QToolButton;
 
 namespace kav {
 
+class TQzColumnsList;
 class TQzFloatEdit;
 class TQzIntegerEdit;
-class TQzRNXPanel;
+class TQzRNXSelection;
 class TQzStringGrid;
-class TQzColumnsList;
 
-// The advanced filter dialog of a chooser panel. Every control writes its criterion into the
-// panel's advanced filter at once; the panel applies it and the dialog shows what the panel then
-// offers. In its wide mode it also lists the single spectrum lines that meet the line criteria.
-class TQzRNXAdvFilterForm : public QDialog {
+// The advanced filter dialog of a chooser: five pages of criteria, the whole filter's switch, and
+// what the chooser then offers. Every control writes its criterion into the selection's advanced
+// filter at once; the selection applies it and the dialog shows what it then offers. In its wide
+// mode it also lists the single spectrum lines that meet the line criteria.
+class TQzRNXAdvFilterForm : public QDialog, private CriteriaEditor {
 public:
     enum Page { pgAtomicMass, pgDecayChain, pgModeOfDecay, pgHalfLife, pgSpectrum };
-    enum LineKind { lkAlpha, lkBeta, lkGamma };
-    // The orders of the lines list: as the panel lists the nuclides, by energy, by energy per
-    // decay, by half-life (shortest first).
-    enum LinesSort { lsListOrder = 1, lsEnergy = 3, lsYield = 4, lsHalfLife = 5 };
+    using LineKind = SpectrumLinesPanel::LineKind;
+    using enum SpectrumLinesPanel::LineKind;
+    using LinesSort = SpectrumLinesPanel::LinesSort;
+    using enum SpectrumLinesPanel::LinesSort;
     // The sizes of the form, for the program's 13-pixel font.
     static constexpr int NarrowWidth = 320;
     static constexpr int WideWidth = 780;
     static constexpr int ClientHeight = 500;
-    static constexpr int MaxLines = 9999;
+    static constexpr int MaxLines = SpectrumLinesPanel::MaxLines;
 
-    explicit TQzRNXAdvFilterForm(TQzRNXPanel& panel, QWidget* parent = nullptr);
+    // Edits the advanced filter of the selection, which outlives the dialog.
+    explicit TQzRNXAdvFilterForm(TQzRNXSelection& selection, QWidget* parent = nullptr);
     ~TQzRNXAdvFilterForm() override;
 
-    // Binds the dialog to the panel's advanced filter and shows its criteria.
-    void SetAdvancedFilter(TQzRNXAdvancedFilter& filter);
     bool IsMoreWidth() const { return FIsMoreWidth; }
     void SetIsMoreWidth(bool value);
     // Shows a modal dialog of its own (the radiation-type chooser); tests replace it.
     std::function<int(QDialog&)> ExecModal;
 
     // The radiation codes the lines list counts as beta and as photon lines.
-    const TRNXRadiationSet& BetaRadiationSet() const { return FBetaSet; }
-    const TRNXRadiationSet& GammaRadiationSet() const { return FGammaSet; }
-    LinesSort SortCol() const { return FSortCol; }
+    const TRNXRadiationSet& BetaRadiationSet() const { return FLines->BetaRadiationSet(); }
+    const TRNXRadiationSet& GammaRadiationSet() const { return FLines->GammaRadiationSet(); }
+    LinesSort SortCol() const { return FLines->SortCol(); }
 
-    // The controls, for the panel and for tests.
+    // The controls, for the chooser and for tests.
     QTabWidget* Pages() const { return FPages; }
     QCheckBox* EnabledBox() const { return cbEnabled; }
     QPushButton* LinesListButton() const { return bLinesList; }
@@ -69,36 +65,35 @@ public:
     QListWidget* ResultElements() const;
     QLabel* NuclidesCount() const { return lNuclidesCount; }
     QLabel* ElementsCount() const { return lElementsCount; }
-    QCheckBox* MassEnabled(bool max) const { return max ? cbMassMax : cbMassMin; }
-    TQzIntegerEdit* MassValue(bool max) const { return max ? ieMassMax : ieMassMin; }
-    QCheckBox* AncestorsEnabled() const { return cbAncestors; }
-    QListWidget* AncestorCounts() const { return clbAncestors; }
-    QCheckBox* DaughtersEnabled() const { return cbDaughters; }
-    QListWidget* DaughterCounts() const { return clbDaughters; }
-    QCheckBox* DecayEnabled() const { return cbDecay; }
-    QRadioButton* OperationButton(TQzRNXFilterOperation operation) const;
-    QListWidget* DecayModes() const { return clbModes; }
-    QListWidget* DecayOnlyModes() const { return clbOnlyModes; }
-    QCheckBox* HalfLifeEnabled(bool max) const { return FHalfLife[max].enabled; }
-    TQzFloatEdit* HalfLifeValue(bool max) const { return FHalfLife[max].value; }
-    QComboBox* HalfLifeUnits(bool max) const { return FHalfLife[max].units; }
-    TQzFloatEdit* HalfLifeLambda(bool max) const { return FHalfLife[max].lambda; }
-    QPushButton* DatabaseButton() const { return bDatabase; }
-    QCheckBox* SpectrumEnabled() const { return cbSpectrum; }
-    QCheckBox* CriterionBox(TQzRNXSpectrumOption option) const { return FCriteria[option].use; }
+    QCheckBox* MassEnabled(bool max) const { return FMassPage->EnabledBox(max); }
+    TQzIntegerEdit* MassValue(bool max) const { return FMassPage->ValueField(max); }
+    QCheckBox* AncestorsEnabled() const { return FChainPage->EnabledBox(false); }
+    QListWidget* AncestorCounts() const { return FChainPage->Counts(false); }
+    QCheckBox* DaughtersEnabled() const { return FChainPage->EnabledBox(true); }
+    QListWidget* DaughterCounts() const { return FChainPage->Counts(true); }
+    QCheckBox* DecayEnabled() const { return FModePage->EnabledBox(); }
+    QRadioButton* OperationButton(TQzRNXFilterOperation operation) const
+    {
+        return FModePage->OperationButton(operation);
+    }
+    QListWidget* DecayModes() const { return FModePage->Modes(); }
+    QListWidget* DecayOnlyModes() const { return FModePage->OnlyModes(); }
+    QCheckBox* HalfLifeEnabled(bool max) const { return FHalfLifePage->EnabledBox(max); }
+    TQzFloatEdit* HalfLifeValue(bool max) const { return FHalfLifePage->ValueField(max); }
+    QComboBox* HalfLifeUnits(bool max) const { return FHalfLifePage->UnitsBox(max); }
+    TQzFloatEdit* HalfLifeLambda(bool max) const { return FHalfLifePage->LambdaField(max); }
+    QPushButton* DatabaseButton() const { return FHalfLifePage->DatabaseButton(); }
+    QCheckBox* SpectrumEnabled() const { return FSpectrumPage->EnabledBox(); }
+    QCheckBox* CriterionBox(TQzRNXSpectrumOption option) const { return FSpectrumPage->CriterionBox(option); }
     TQzFloatEdit* CriterionBound(TQzRNXSpectrumOption option, bool max) const
     {
-        return max ? FCriteria[option].max : FCriteria[option].min;
+        return FSpectrumPage->BoundField(option, max);
     }
-    QGroupBox* LinesGroup() const { return gbLines; }
-    QRadioButton* LineKindButton(LineKind kind) const;
-    TQzStringGrid* LinesGrid() const { return sgLines; }
-    QLabel* LinesLabel() const { return lLines; }
-    QMenu* LinesMenu() const { return pmLines; }
-
-    // The count of a list in words: "12 radionuclides", "1 element", "List is empty!".
-    enum CountKind { ckNuclides, ckElements, ckLines };
-    static QString CountText(int count, CountKind kind, TQzLanguage language);
+    QGroupBox* LinesGroup() const { return FLines; }
+    QRadioButton* LineKindButton(LineKind kind) const { return FLines->LineKindButton(kind); }
+    TQzStringGrid* LinesGrid() const { return FLines->LinesGrid(); }
+    QLabel* LinesLabel() const { return FLines->LinesLabel(); }
+    QMenu* LinesMenu() const { return FLines->LinesMenu(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -108,65 +103,36 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct HalfLifeEnd {
-        QCheckBox* enabled = nullptr;
-        TQzFloatEdit* value = nullptr;
-        QComboBox* units = nullptr;
-        TQzFloatEdit* lambda = nullptr;
-    };
-    struct CriterionRow {
-        QCheckBox* use = nullptr;
-        TQzFloatEdit* min = nullptr;
-        TQzFloatEdit* max = nullptr;
-    };
-    QWidget* MakeMassPage();
-    QWidget* MakeDecayChainPage();
-    QWidget* MakeModeOfDecayPage();
-    QWidget* MakeHalfLifePage();
-    QWidget* MakeSpectrumPage();
-    QWidget* MakeLinesArea();
+    TQzRNXAdvancedFilter& EditedFilter() override;
+    bool ShowingFilter() const override { return FUpdating; }
+    void WriteFilter(const std::function<void()>& change) override;
+    void SwitchFilterOn() override;
     // Shows every criterion of the filter on the controls, without writing anything back.
     void ShowFilter();
-    // Shows the chosen fields of one half-life end.
-    void ShowHalfLife(bool max, bool value, bool units, bool lambda);
-    void ShowBound(TQzRNXSpectrumOption option, bool max);
-    void ShowModes();
-    // Writes the filter through a control's change; the lists follow.
-    template <class Change> void Write(Change change);
-    void WriteBound(TQzRNXSpectrumOption option, bool max, bool typingEnded);
-    // Editing a criterion switches it on, and switching a criterion on switches its page (for a
-    // spectrum criterion) and the filter on, whichever of them were off: checks the boxes, whose
-    // handlers write the filter.
-    void SwitchOnIf(bool condition, QCheckBox* box);
-    // After the panel applied a change: the result lists and the lines list.
+    // After the selection applied a change: the result lists and the lines list.
     void Refresh();
+    // The lines list anew, once the dialog has been shown.
     void BuildLines();
-    void ShowLines();
-    void SortRows(LinesSort sort);
-    void SortLines(LinesSort sort);
-    void ChooseRadiations();
     void UpdateWidth();
     void PageChanged(int page);
     // The keyboard's focus to the first control of the page shown.
     void FocusPage();
 
-    TQzRNXPanel& FPanel;
-    TQzRNXAdvancedFilter* FFilter = nullptr;
-    Notice<>::Connection FPanelFilterChanged;
+    TQzRNXSelection& FSelection;
+    Notice<>::Connection FFilterApplied;
     bool FShown = false;
     bool FIsMoreWidth = false;
     // Set while the dialog writes its own controls, so that their handlers stay quiet.
     bool FUpdating = false;
-    // Set when the panel's notice refreshed the lists during a write.
+    // Set when the selection's notice refreshed the lists during a write.
     bool FRefreshed = false;
-    LineKind FViewKind = lkAlpha;
-    TRNXRadiationSet FBetaSet;
-    TRNXRadiationSet FGammaSet;
-    LinesSort FSortCol = lsListOrder;
-    std::vector<FoundLine> FLines;
-    bool FLinesTooMany = false;
 
     QTabWidget* FPages = nullptr;
+    MassPage* FMassPage = nullptr;
+    DecayChainPage* FChainPage = nullptr;
+    DecayModePage* FModePage = nullptr;
+    HalfLifePage* FHalfLifePage = nullptr;
+    SpectrumPage* FSpectrumPage = nullptr;
     QCheckBox* cbEnabled = nullptr;
     QPushButton* bLinesList = nullptr;
     QTabWidget* FResultPages = nullptr;
@@ -174,49 +140,7 @@ private:
     TQzColumnsList* lbElements = nullptr;
     QLabel* lNuclidesCount = nullptr;
     QLabel* lElementsCount = nullptr;
-    QCheckBox* cbMassMin = nullptr;
-    QCheckBox* cbMassMax = nullptr;
-    TQzIntegerEdit* ieMassMin = nullptr;
-    TQzIntegerEdit* ieMassMax = nullptr;
-    QCheckBox* cbAncestors = nullptr;
-    QListWidget* clbAncestors = nullptr;
-    QCheckBox* cbDaughters = nullptr;
-    QListWidget* clbDaughters = nullptr;
-    QCheckBox* cbDecay = nullptr;
-    QButtonGroup* rgOperation = nullptr;
-    QListWidget* clbModes = nullptr;
-    QListWidget* clbOnlyModes = nullptr;
-    std::array<HalfLifeEnd, 2> FHalfLife;
-    QPushButton* bDatabase = nullptr;
-    QCheckBox* cbSpectrum = nullptr;
-    std::array<CriterionRow, RNXSpectrumOptionCount> FCriteria;
-    QGroupBox* gbLines = nullptr;
-    QButtonGroup* rgLineKind = nullptr;
-    TQzStringGrid* sgLines = nullptr;
-    QLabel* lLines = nullptr;
-    QMenu* pmLines = nullptr;
-    std::array<QAction*, 4> FSortActions{};
-};
-
-// The chooser of the radiation types the lines list counts as beta and as photon lines.
-class TQzSetFilteredLinesForm : public QDialog {
-public:
-    TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma, TQzLanguage language,
-                            QWidget* parent = nullptr);
-
-    QListWidget* BetaList() const { return clbBeta; }
-    QListWidget* GammaList() const { return clbGamma; }
-    QPushButton* OkButton() const { return bOK; }
-    TRNXRadiationSet BetaSet() const;
-    TRNXRadiationSet GammaSet() const;
-
-    // OK with nothing checked in a list checks all of it and stays open.
-    void accept() override;
-
-private:
-    QListWidget* clbBeta = nullptr;
-    QListWidget* clbGamma = nullptr;
-    QPushButton* bOK = nullptr;
+    SpectrumLinesPanel* FLines = nullptr;
 };
 
 } // namespace kav

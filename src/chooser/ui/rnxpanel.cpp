@@ -407,8 +407,7 @@ void TQzRNXPanel::ExecFilterForm(bool elements, bool nuclides)
 void TQzRNXPanel::ExecAdvFilterDialog()
 {
     TQzRNXAdvancedFilter& advanced = Filter().Advanced();
-    TQzRNXAdvFilterForm form(*this, this);
-    form.SetAdvancedFilter(advanced);
+    TQzRNXAdvFilterForm form(FSelection, this);
     form.Pages()->setCurrentIndex(
         std::clamp(advanced.FormLastPage(), 0, static_cast<int>(TQzRNXAdvFilterForm::pgSpectrum)));
     form.SetIsMoreWidth(advanced.FormIsMoreWidth());

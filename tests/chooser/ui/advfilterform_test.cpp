@@ -1,6 +1,7 @@
 // The advanced filter dialog, driven through its real controls on the shipped index with its
 // spectra, and the chooser's mark, menu entries and quick entry around it.
 #include "chooser/ui/advfilterform.h"
+#include "chooser/ui/filtercontrols.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/numberedit.h"
 #include "controls/stringgrid.h"
@@ -512,26 +513,25 @@ TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)
 
 TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
 {
-    using F = TQzRNXAdvFilterForm;
     const struct {
         int count;
-        F::CountKind kind;
+        CountKind kind;
         TQzLanguage language;
         const char* text;
     } cases[] = {
-        {12, F::ckNuclides, l_English, "12 radionuclides"},
-        {1, F::ckElements, l_English, "1 element"},
-        {2, F::ckLines, l_English, "2 spectrum lines"},
-        {0, F::ckLines, l_English, "List is empty!"},
-        {12, F::ckLines, l_Russian, "Выбрано линий спектра - 12"},
-        {1, F::ckElements, l_Russian, "Выбрано элементов - 1"},
-        {0, F::ckNuclides, l_Russian, "Список пуст!"},
-        {3, F::ckLines, l_Ukrainian, "Вибрано лiнiй спектру - 3"},
-        {1, F::ckNuclides, l_Ukrainian, "Вибрано радiонуклiдiв - 1"},
-        {0, F::ckNuclides, l_Ukrainian, "Список пустий!"},
+        {12, ckNuclides, l_English, "12 radionuclides"},
+        {1, ckElements, l_English, "1 element"},
+        {2, ckLines, l_English, "2 spectrum lines"},
+        {0, ckLines, l_English, "List is empty!"},
+        {12, ckLines, l_Russian, "Выбрано линий спектра - 12"},
+        {1, ckElements, l_Russian, "Выбрано элементов - 1"},
+        {0, ckNuclides, l_Russian, "Список пуст!"},
+        {3, ckLines, l_Ukrainian, "Вибрано лiнiй спектру - 3"},
+        {1, ckNuclides, l_Ukrainian, "Вибрано радiонуклiдiв - 1"},
+        {0, ckNuclides, l_Ukrainian, "Список пустий!"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(F::CountText(c.count, c.kind, c.language).toStdString(), c.text);
+        EXPECT_EQ(CountText(c.count, c.kind, c.language).toStdString(), c.text);
     panel->SetLanguage(l_Ukrainian);
     openDialog([&](TQzRNXAdvFilterForm& f) {
         EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->RNXCount()));

@@ -1,0 +1,560 @@
+#include "chooser/ui/criteriapages.h"
+
+#include "chooser/ui/filtercontrols.h"
+#include "controls/inputcolours.h"
+#include "controls/numberedit.h"
+#include "nuclides/rnxnames.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace kav {
+
+namespace {
+
+// The spectrum criteria as the grid shows them: caption, and what it means for the tip.
+struct CriterionCaption {
+    const char16_t* caption;
+    const char* tip;
+};
+const CriterionCaption kCriteria[RNXSpectrumOptionCount] = {
+    {u"Δ", "Energy per decay of alpha, beta-group and photon-group radiation, MeV"},
+    {u"Δ<sub>α</sub>", "Energy per decay of alpha particles, MeV"},
+    {u"Δ<sub>β</sub>", "Energy per decay of beta particles and electrons, MeV"},
+    {u"Δ<sub>γ</sub>", "Energy per decay of gamma and X-rays and annihilation photons, MeV"},
+    {u"Δ<sub>SF</sub>", "Energy per decay of spontaneous-fission fragments and neutrons, MeV"},
+    {u"χ<sub>α</sub>, %", "Share of alpha energy (weighted 20) in the dose constant, %"},
+    {u"χ<sub>β</sub>, %", "Share of beta energy in the dose constant, %"},
+    {u"χ<sub>γ</sub>, %", "Share of photon energy in the dose constant, %"},
+    {u"χ<sub>SF</sub>, %", "Share of decays that are spontaneous fissions, %"},
+    {u"E<sub>α,i</sub>", "Energy of an alpha line, MeV"},
+    {u"E<sub>β,i</sub>", "Energy of a beta-group line, MeV"},
+    {u"E<sub>γ,i</sub>", "Energy of a photon line, MeV"},
+    {u"Δ<sub>α,i</sub>", "Energy per decay of an alpha line, MeV"},
+    {u"Δ<sub>β,i</sub>", "Energy per decay of a beta-group line, MeV"},
+    {u"Δ<sub>γ,i</sub>", "Energy per decay of a photon line, MeV"},
+};
+
+// The stored bound of an option as the grid shows it, and back.
+double shownBound(TQzRNXSpectrumOption option, float stored)
+{
+    // In single precision, so that a stored 0.2 shows as 20, not 20.0000003.
+    return IsFractionOption(option) ? static_cast<double>(stored * 100.0f) : stored;
+}
+float storedBound(TQzRNXSpectrumOption option, double shown)
+{
+    return static_cast<float>(IsFractionOption(option) ? shown / 100 : shown);
+}
+
+// The criteria grid: a row of 18 pixels for each option, lines between the cells.
+class CriteriaGrid : public QWidget {
+public:
+    using QWidget::QWidget;
+    static constexpr int RowHeight = 18;
+    std::array<int, 3> ColumnRights{};
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::white);
+        p.setPen(QColor(0xC0, 0xC0, 0xC0));
+        for (int r = 1; r <= RNXSpectrumOptionCount; ++r)
+            p.drawLine(0, r * (RowHeight + 1) - 1, width(), r * (RowHeight + 1) - 1);
+        for (int x : ColumnRights)
+            p.drawLine(x, 0, x, height());
+    }
+};
+
+} // namespace
+
+CriteriaPage::CriteriaPage(CriteriaEditor& editor)
+    : m_editor(editor)
+{
+}
+
+void CriteriaPage::Show(const std::function<void()>& show)
+{
+    const bool wasShowing = std::exchange(m_showing, true);
+    show();
+    m_showing = wasShowing;
+}
+
+void CriteriaPage::Write(const std::function<void()>& change)
+{
+    if (!Quiet())
+        m_editor.WriteFilter(change);
+}
+
+void CriteriaPage::SwitchFilterOnIf(bool on)
+{
+    if (on && !Quiet())
+        m_editor.SwitchFilterOn();
+}
+
+void CriteriaPage::SwitchOn(QCheckBox* box)
+{
+    if (Quiet())
+        return;
+    if (!box->isChecked())
+        box->setChecked(true);
+    m_editor.SwitchFilterOn();
+}
+
+// Atomic mass
+
+MassPage::MassPage(CriteriaEditor& editor)
+    : CriteriaPage(editor)
+{
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 12, 8, 8);
+    grid->setHorizontalSpacing(10);
+    grid->addWidget(new QLabel(QStringLiteral("Enabled"), this), 0, 1, Qt::AlignHCenter);
+    grid->addWidget(new QLabel(QStringLiteral("Atomic mass"), this), 0, 2, Qt::AlignHCenter);
+    for (bool max : {false, true}) {
+        End& end = m_ends[max];
+        grid->addWidget(new QLabel(max ? QStringLiteral("Max") : QStringLiteral("Min"), this), max ? 2 : 1, 0);
+        end.enabled = new QCheckBox(this);
+        end.enabled->setObjectName(max ? QStringLiteral("cbMassMax") : QStringLiteral("cbMassMin"));
+        end.value = new TQzIntegerEdit(this);
+        end.value->setObjectName(max ? QStringLiteral("ieMassMax") : QStringLiteral("ieMassMin"));
+        end.value->SetMinValue(TQzRNXAMassFilter::Lowest);
+        end.value->SetMaxValue(TQzRNXAMassFilter::Highest);
+        end.value->SetMinValueEnabled(true);
+        end.value->SetMaxValueEnabled(true);
+        end.value->SetShowMessages(false);
+        end.value->setFixedWidth(90);
+        ApplyInputColours(end.value);
+        grid->addWidget(end.enabled, max ? 2 : 1, 1, Qt::AlignHCenter);
+        grid->addWidget(end.value, max ? 2 : 1, 2);
+        connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
+            Write([&] { max ? Filter().AMass().SetMaxEnabled(on) : Filter().AMass().SetMinEnabled(on); });
+            SwitchFilterOnIf(on);
+        });
+        end.value->OnChange = [this, max] {
+            if (Quiet())
+                return;
+            const int value = m_ends[max].value->Value();
+            Write([&] { max ? Filter().AMass().SetMaxValue(value) : Filter().AMass().SetMinValue(value); });
+            SwitchOn(m_ends[max].enabled);
+        };
+    }
+    grid->setRowStretch(3, 1);
+    grid->setColumnStretch(3, 1);
+}
+
+void MassPage::ShowCriteria()
+{
+    Show([this] {
+        const TQzRNXAMassFilter& mass = Filter().AMass();
+        m_ends[false].enabled->setChecked(mass.MinEnabled());
+        m_ends[true].enabled->setChecked(mass.MaxEnabled());
+        m_ends[false].value->SetValue(mass.MinValue());
+        m_ends[true].value->SetValue(mass.MaxValue());
+    });
+}
+
+// Decay chain
+
+DecayChainPage::DecayChainPage(CriteriaEditor& editor)
+    : CriteriaPage(editor)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    const QStringList counts{"0", "1", "2", "3", "4"};
+    for (bool daughters : {false, true}) {
+        auto* group = new QGroupBox(daughters ? QStringLiteral("Daughters") : QStringLiteral("Ancestors"), this);
+        auto* g = new QHBoxLayout(group);
+        Part& part = m_parts[daughters];
+        part.enabled = new QCheckBox(QStringLiteral("Enabled"), group);
+        part.enabled->setObjectName(daughters ? QStringLiteral("cbDaughters") : QStringLiteral("cbAncestors"));
+        part.enabled->setStyleSheet(NavyWhenChecked());
+        part.counts = MakeCheckList(counts, 2, group);
+        part.counts->setObjectName(daughters ? QStringLiteral("clbDaughters") : QStringLiteral("clbAncestors"));
+        part.counts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        part.counts->setFixedHeight(3 * 20 + 6);
+        g->addWidget(part.enabled, 0, Qt::AlignTop);
+        g->addWidget(part.counts, 1);
+        layout->addWidget(group);
+        connect(part.enabled, &QCheckBox::toggled, this, [this, daughters](bool on) {
+            Write([&] { CountFilter(daughters).SetEnabled(on); });
+            SwitchFilterOnIf(on);
+        });
+        connect(part.counts, &QListWidget::itemChanged, this, [this, daughters] {
+            if (Quiet())
+                return;
+            TQzRNXAncestorsCountSet set;
+            for (int c = 0; c < 5; ++c)
+                if (IsItemChecked(m_parts[daughters].counts, c))
+                    set.insert(static_cast<TQzRNXAncestorsCount>(c));
+            Write([&] { CountFilter(daughters).SetCountSet(set); });
+            SwitchOn(m_parts[daughters].enabled);
+        });
+    }
+    layout->addStretch(1);
+}
+
+TQzRNXChainCountFilter& DecayChainPage::CountFilter(bool daughters)
+{
+    return daughters ? static_cast<TQzRNXChainCountFilter&>(Filter().Daughters()) : Filter().Ancestors();
+}
+
+void DecayChainPage::ShowCriteria()
+{
+    Show([this] {
+        for (bool daughters : {false, true}) {
+            const TQzRNXChainCountFilter& counts = CountFilter(daughters);
+            m_parts[daughters].enabled->setChecked(counts.Enabled());
+            for (int c = 0; c < 5; ++c)
+                SetItemChecked(m_parts[daughters].counts, c,
+                               counts.CountSet().contains(static_cast<TQzRNXAncestorsCount>(c)));
+        }
+    });
+}
+
+// Mode of decay
+
+DecayModePage::DecayModePage(CriteriaEditor& editor)
+    : CriteriaPage(editor)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    auto* top = new QHBoxLayout;
+    m_enabled = new QCheckBox(QStringLiteral("Enabled"), this);
+    m_enabled->setObjectName(QStringLiteral("cbDecay"));
+    m_enabled->setStyleSheet(NavyWhenChecked());
+    auto* operation = new QGroupBox(QStringLiteral("Operation"), this);
+    auto* ops = new QHBoxLayout(operation);
+    ops->setContentsMargins(6, 2, 6, 2);
+    m_operation = new QButtonGroup(this);
+    for (auto [text, op] : {std::pair{"Or", foOr}, std::pair{"And", foAnd}}) {
+        auto* button = new QRadioButton(QString::fromLatin1(text), operation);
+        m_operation->addButton(button, op);
+        ops->addWidget(button);
+    }
+    top->addWidget(m_enabled);
+    top->addWidget(operation, 1);
+    layout->addLayout(top);
+    auto* lists = new QHBoxLayout;
+    m_modes = MakeCheckList({QStringLiteral("Alpha"), QStringLiteral("Beta \u2014"), QStringLiteral("Beta +"),
+                             QStringLiteral("IT"), QStringLiteral("SF")},
+                            1, this);
+    m_modes->setObjectName(QStringLiteral("clbModes"));
+    m_onlyModes = MakeCheckList({QStringLiteral("Alpha only"), QStringLiteral("Beta \u2014  only"),
+                                 QStringLiteral("Beta +  only"), QStringLiteral("IT only")},
+                                1, this);
+    m_onlyModes->setObjectName(QStringLiteral("clbOnlyModes"));
+    lists->addWidget(m_modes);
+    lists->addWidget(m_onlyModes);
+    layout->addLayout(lists, 1);
+
+    connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
+        Write([&] { Filter().Decay().SetEnabled(on); });
+        SwitchFilterOnIf(on);
+    });
+    connect(m_operation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked || Quiet())
+            return;
+        Write([&] { Filter().Decay().SetOperation(static_cast<TQzRNXFilterOperation>(id)); });
+        ShowModes();
+        SwitchOn(m_enabled);
+    });
+    connect(m_modes, &QListWidget::itemChanged, this, [this] { WriteModes(); });
+    connect(m_onlyModes, &QListWidget::itemChanged, this, [this] { WriteModes(); });
+}
+
+QRadioButton* DecayModePage::OperationButton(TQzRNXFilterOperation operation) const
+{
+    return static_cast<QRadioButton*>(m_operation->button(operation));
+}
+
+void DecayModePage::WriteModes()
+{
+    if (Quiet())
+        return;
+    TQzRNXDecayFilter& decay = Filter().Decay();
+    if (decay.Operation() == foAnd) {
+        TQzRNXAndDecayFilterSet set;
+        for (int m = 0; m < 5; ++m)
+            if (IsItemChecked(m_modes, m))
+                set.insert(static_cast<TQzRNXDecayFilterType>(m));
+        Write([&] { decay.SetAndSet(set); });
+        SwitchOn(m_enabled);
+        return;
+    }
+    TQzRNXOrDecayFilterSet set;
+    for (int m = 0; m < 5; ++m)
+        if (IsItemChecked(m_modes, m))
+            set.insert(static_cast<TQzRNXDecayFilterType>(m));
+    for (int m = 0; m < 4; ++m)
+        if (IsItemChecked(m_onlyModes, m))
+            set.insert(static_cast<TQzRNXDecayFilterType>(dfxAlphaOnly + m));
+    Write([&] { decay.SetOrSet(set); });
+    SwitchOn(m_enabled);
+}
+
+void DecayModePage::ShowCriteria()
+{
+    Show([this] {
+        m_enabled->setChecked(Filter().Decay().Enabled());
+        m_operation->button(Filter().Decay().Operation())->setChecked(true);
+    });
+    ShowModes();
+}
+
+void DecayModePage::ShowModes()
+{
+    Show([this] {
+        const TQzRNXDecayFilter& decay = Filter().Decay();
+        const bool any = decay.Operation() == foOr;
+        for (int m = 0; m < 5; ++m)
+            SetItemChecked(m_modes, m,
+                           any ? decay.OrSet().contains(static_cast<TQzRNXDecayFilterType>(m))
+                               : decay.AndSet().contains(static_cast<TQzRNXDecayFilterType>(m)));
+        for (int m = 0; m < 4; ++m)
+            SetItemChecked(m_onlyModes, m,
+                           decay.OrSet().contains(static_cast<TQzRNXDecayFilterType>(dfxAlphaOnly + m)));
+        m_onlyModes->setVisible(any);
+    });
+}
+
+// Half-life
+
+HalfLifePage::HalfLifePage(CriteriaEditor& editor, TQzLanguage language)
+    : CriteriaPage(editor)
+{
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 10, 4, 6);
+    grid->setHorizontalSpacing(4);
+    grid->addWidget(new QLabel(QStringLiteral("Enabled"), this), 0, 1, Qt::AlignHCenter);
+    grid->addWidget(new MarkupCaption(QStringLiteral("T<sub>1/2</sub>"), this, Qt::AlignHCenter), 0, 2);
+    grid->addWidget(new MarkupCaption(QStringLiteral("λ<sub><i>r</i></sub>, d<sup>-1</sup>"), this, Qt::AlignHCenter),
+                    0, 4);
+    for (bool max : {false, true}) {
+        End& end = m_ends[max];
+        const int r = max ? 2 : 1;
+        const QString suffix = max ? QStringLiteral("Max") : QStringLiteral("Min");
+        grid->addWidget(new QLabel(suffix, this), r, 0);
+        end.enabled = new QCheckBox(this);
+        end.enabled->setObjectName(QStringLiteral("cbHalfLife") + suffix);
+        end.value = new TQzFloatEdit(this);
+        end.value->setObjectName(QStringLiteral("feHalfLife") + suffix);
+        MakeHalfLifeField(end.value);
+        end.units = new QComboBox(this);
+        end.units->setObjectName(QStringLiteral("cbUnits") + suffix);
+        for (int u = tuYear; u <= tuMkSec; ++u)
+            end.units->addItem(RNXHalfLifeUnitLabel(static_cast<TQzTimeUnit>(u), language));
+        end.lambda = new TQzFloatEdit(this);
+        end.lambda->setObjectName(QStringLiteral("feLambda") + suffix);
+        MakeHalfLifeField(end.lambda);
+        end.value->setFixedWidth(74);
+        end.units->setFixedWidth(52);
+        end.lambda->setFixedWidth(90);
+        grid->addWidget(end.enabled, r, 1, Qt::AlignHCenter);
+        grid->addWidget(end.value, r, 2);
+        grid->addWidget(end.units, r, 3);
+        grid->addWidget(end.lambda, r, 4);
+
+        connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
+            Write([&] { max ? Filter().HalfLifeTime().SetMaxEnabled(on) : Filter().HalfLifeTime().SetMinEnabled(on); });
+            SwitchFilterOnIf(on);
+        });
+        end.value->OnChange = [this, max] {
+            if (Quiet())
+                return;
+            const auto v = static_cast<float>(m_ends[max].value->Value());
+            Write([&] { max ? Filter().HalfLifeTime().SetMaxValue(v) : Filter().HalfLifeTime().SetMinValue(v); });
+            ShowEnd(max, false, false, true);
+            SwitchOn(m_ends[max].enabled);
+        };
+        connect(end.units, &QComboBox::activated, this, [this, max](int unit) {
+            Write([&] {
+                max ? Filter().HalfLifeTime().SetMaxUnits(static_cast<TQzTimeUnit>(unit))
+                    : Filter().HalfLifeTime().SetMinUnits(static_cast<TQzTimeUnit>(unit));
+            });
+            ShowEnd(max, true, true, true);
+            SwitchOn(m_ends[max].enabled);
+        });
+        end.lambda->OnChange = [this, max] {
+            if (Quiet())
+                return;
+            const auto v = static_cast<float>(m_ends[max].lambda->Value());
+            Write([&] { max ? Filter().HalfLifeTime().SetMaxLambda(v) : Filter().HalfLifeTime().SetMinLambda(v); });
+            ShowEnd(max, true, true, false);
+            SwitchOn(m_ends[max].enabled);
+        };
+    }
+    m_database = new QPushButton(QStringLiteral("Set 'Min' && 'Max' values from database"), this);
+    m_database->setObjectName(QStringLiteral("bDatabase"));
+    connect(m_database, &QPushButton::clicked, this, [this] {
+        Write([&] { Filter().HalfLifeTime().SetAutoMinMaxValues(); });
+        ShowEnd(false, true, true, true);
+        ShowEnd(true, true, true, true);
+    });
+    grid->addWidget(m_database, 3, 0, 1, 5);
+    grid->setRowStretch(4, 1);
+}
+
+void HalfLifePage::ShowCriteria()
+{
+    for (bool max : {false, true}) {
+        Show([&] {
+            const TQzRNXHalfLifeTimeFilter& h = Filter().HalfLifeTime();
+            m_ends[max].enabled->setChecked(max ? h.MaxEnabled() : h.MinEnabled());
+        });
+        ShowEnd(max, true, true, true);
+    }
+}
+
+void HalfLifePage::ShowEnd(bool max, bool value, bool units, bool lambda)
+{
+    Show([&] {
+        const TQzRNXHalfLifeTimeFilter& h = Filter().HalfLifeTime();
+        End& end = m_ends[max];
+        if (value)
+            end.value->SetValue(max ? h.MaxValue() : h.MinValue());
+        if (units)
+            end.units->setCurrentIndex(max ? h.MaxUnits() : h.MinUnits());
+        if (lambda)
+            end.lambda->SetValue(max ? h.MaxLambda() : h.MinLambda());
+    });
+}
+
+// Spectrum
+
+SpectrumPage::SpectrumPage(CriteriaEditor& editor)
+    : CriteriaPage(editor)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 4, 2, 2);
+    layout->setSpacing(2);
+    m_enabled = new QCheckBox(QStringLiteral("Enabled"), this);
+    m_enabled->setObjectName(QStringLiteral("cbSpectrum"));
+    m_enabled->setStyleSheet(NavyWhenChecked());
+    connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
+        Write([&] { Filter().Spectrum().SetEnabled(on); });
+        SwitchFilterOnIf(on);
+    });
+    layout->addWidget(m_enabled, 0, Qt::AlignLeft);
+
+    const int captionWidth = 58, checkWidth = 20, boundWidth = 76;
+    auto* heads = new QHBoxLayout;
+    heads->setContentsMargins(0, 0, 0, 0);
+    heads->addSpacing(captionWidth + checkWidth + 2);
+    for (const char* text : {"Min", "Max"}) {
+        auto* label = new QLabel(QString::fromLatin1(text), this);
+        label->setAlignment(Qt::AlignHCenter);
+        label->setFixedWidth(boundWidth);
+        heads->addWidget(label);
+    }
+    heads->addStretch(1);
+    layout->addLayout(heads);
+
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("sgCriteria"));
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* grid = new CriteriaGrid;
+    grid->ColumnRights = {captionWidth, captionWidth + checkWidth + 1, captionWidth + checkWidth + boundWidth + 2};
+    const int rowPitch = CriteriaGrid::RowHeight + 1;
+    grid->setFixedSize(captionWidth + checkWidth + 2 * boundWidth + 3, RNXSpectrumOptionCount * rowPitch);
+    for (int o = 0; o < RNXSpectrumOptionCount; ++o) {
+        const auto option = static_cast<TQzRNXSpectrumOption>(o);
+        Row& row = m_rows[option];
+        const int y = o * rowPitch;
+        auto* caption = new MarkupCaption(QString::fromUtf16(kCriteria[o].caption), grid);
+        caption->setGeometry(3, y, captionWidth - 4, CriteriaGrid::RowHeight);
+        caption->setToolTip(QString::fromLatin1(kCriteria[o].tip));
+        row.use = new QCheckBox(grid);
+        row.use->setObjectName(QStringLiteral("cbCriterion%1").arg(o));
+        row.use->setToolTip(caption->toolTip());
+        row.use->setGeometry(captionWidth + 3, y, checkWidth - 2, CriteriaGrid::RowHeight);
+        for (bool max : {false, true}) {
+            TQzFloatEdit*& edit = max ? row.max : row.min;
+            edit = new TQzFloatEdit(grid);
+            edit->setObjectName(
+                QStringLiteral("feCriterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
+            MakeBoundField(edit, IsFractionOption(option));
+            edit->setGeometry(captionWidth + checkWidth + 2 + (max ? boundWidth + 1 : 0), y, boundWidth,
+                              CriteriaGrid::RowHeight);
+            edit->OnChange = [this, option, max] { WriteBound(option, max, false); };
+            connect(edit, &QLineEdit::editingFinished, this, [this, option, max] { WriteBound(option, max, true); });
+        }
+        connect(row.use, &QCheckBox::toggled, this, [this, option](bool on) {
+            if (Quiet())
+                return;
+            TQzRNXSpectrumOptions options = Filter().Spectrum().Options();
+            on ? options.insert(option) : options.erase(option);
+            Write([&] { Filter().Spectrum().SetOptions(options); });
+            if (on)
+                CriteriaPage::SwitchOn(m_enabled);
+        });
+    }
+    scroll->setWidget(grid);
+    layout->addWidget(scroll, 1);
+}
+
+void SpectrumPage::ShowCriteria()
+{
+    Show([this] {
+        const TQzRNXSpectrumFilter& spectrum = Filter().Spectrum();
+        m_enabled->setChecked(spectrum.Enabled());
+        for (int o = 0; o < RNXSpectrumOptionCount; ++o) {
+            const auto option = static_cast<TQzRNXSpectrumOption>(o);
+            m_rows[option].use->setChecked(spectrum.Options().contains(option));
+            ShowBound(option, false);
+            ShowBound(option, true);
+        }
+    });
+}
+
+void SpectrumPage::SwitchOn(QCheckBox* box)
+{
+    if (Quiet())
+        return;
+    for (QCheckBox* b : {box, m_enabled})
+        if (!b->isChecked())
+            b->setChecked(true);
+    CriteriaPage::SwitchOn(m_enabled);
+}
+
+void SpectrumPage::ShowBound(TQzRNXSpectrumOption option, bool max)
+{
+    Show([&] {
+        const TQzRNXSpectrumFilter& s = Filter().Spectrum();
+        BoundField(option, max)->SetValue(shownBound(option, max ? s.Max(option) : s.Min(option)));
+    });
+}
+
+void SpectrumPage::WriteBound(TQzRNXSpectrumOption option, bool max, bool typingEnded)
+{
+    if (Quiet())
+        return;
+    TQzRNXSpectrumFilter& s = Filter().Spectrum();
+    const float value = storedBound(option, BoundField(option, max)->Value());
+    // A bound typed past the other one moves that one too; while the digits are still coming
+    // ("0" on the way to "0.7") that would lose the other bound, so it waits for the end.
+    const bool crosses = max ? value < s.Min(option) : value > s.Max(option);
+    if (crosses && !typingEnded)
+        return;
+    if (value == (max ? s.Max(option) : s.Min(option)))
+        return;
+    Write([&] { max ? s.SetMax(option, value) : s.SetMin(option, value); });
+    ShowBound(option, !max);
+    SwitchOn(m_rows[option].use);
+}
+
+} // namespace kav

@@ -1,0 +1,148 @@
+#include "chooser/ui/filtercontrols.h"
+
+#include "base/catalogue.h"
+#include "controls/columnslist.h"
+#include "controls/inputcolours.h"
+#include "controls/markup.h"
+#include "controls/numberedit.h"
+
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace kav {
+
+namespace {
+
+// A check list: each item a check box that a click anywhere on it toggles, as Space does on
+// the current item.
+class CheckList : public TQzColumnsList {
+public:
+    using TQzColumnsList::TQzColumnsList;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        QListWidgetItem* item = currentItem();
+        if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && item) {
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            return;
+        }
+        TQzColumnsList::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
+QString NavyWhenChecked()
+{
+    return QStringLiteral("QCheckBox:checked { color: #000080; }");
+}
+
+MarkupCaption::MarkupCaption(QString text, QWidget* parent, Qt::Alignment alignment)
+    : QWidget(parent)
+    , m_text(std::move(text))
+    , m_alignment(alignment)
+{
+    setMinimumHeight(16);
+}
+
+QSize MarkupCaption::sizeHint() const
+{
+    QImage scratch(1, 1, QImage::Format_ARGB32);
+    QPainter p(&scratch);
+    p.setFont(font());
+    const TMarkupResult r = DrawMarkupText(p, m_text, QRect(0, 0, 1000, 100), true, false);
+    return {r.Width + 4, std::max(r.Height, 16)};
+}
+
+void MarkupCaption::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setFont(font());
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    QRect r = rect();
+    if (m_alignment & Qt::AlignHCenter) {
+        const TMarkupResult size = DrawMarkupText(p, m_text, r, true, false);
+        r.setLeft((width() - size.Width) / 2);
+    }
+    DrawMarkupTextCentred(p, m_text, r, false);
+}
+
+QListWidget* MakeCheckList(const QStringList& items, int columns, QWidget* parent)
+{
+    auto* list = new CheckList(columns, parent);
+    list->SetWidestText(*std::max_element(items.begin(), items.end(), [](const QString& a, const QString& b) {
+        return a.size() < b.size();
+    }) + QStringLiteral("WW"));
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    for (const QString& text : items) {
+        auto* item = new QListWidgetItem(text, list);
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setCheckState(Qt::Unchecked);
+        item->setSizeHint(QSize(0, 20));
+    }
+    QObject::connect(list, &QListWidget::itemClicked, list, [](QListWidgetItem* item) {
+        item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    });
+    return list;
+}
+
+void SetItemChecked(QListWidget* list, int row, bool checked)
+{
+    list->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+bool IsItemChecked(const QListWidget* list, int row)
+{
+    return list->item(row)->checkState() == Qt::Checked;
+}
+
+void MakeHalfLifeField(TQzFloatEdit* edit)
+{
+    edit->SetMinValue(1e-30);
+    edit->SetMaxValue(1e30);
+    edit->SetMinValueEnabled(true);
+    edit->SetMaxValueEnabled(true);
+    edit->SetShowMessages(false);
+    TQzFloatFormatList& formats = edit->FloatFormatList();
+    formats.DefaultFormat = QStringLiteral("0.###e-0");
+    formats.Add(1, QStringLiteral("0.###"));
+    formats.Add(1000, QStringLiteral("0.###e-0"));
+    edit->FormatsChanged();
+    ApplyInputColours(edit);
+}
+
+void MakeBoundField(TQzFloatEdit* edit, bool percent)
+{
+    edit->SetMinValue(0);
+    edit->SetMaxValue(percent ? 100 : 1e6);
+    edit->SetMinValueEnabled(true);
+    edit->SetMaxValueEnabled(true);
+    edit->SetShowMessages(false);
+    edit->SetUpDownButtons(false);
+    TQzFloatFormatList& formats = edit->FloatFormatList();
+    formats.DefaultFormat = QStringLiteral("0.####e-0");
+    const std::pair<double, const char*> thresholds[]
+        = {{0.01, "0.######"}, {0.1, "0.#####"}, {1, "0.####"},       {10, "0.###"},
+           {100, "0.##"},      {1000, "0.#"},    {10000, "0.####e-0"}};
+    for (const auto& [threshold, format] : thresholds)
+        formats.Add(threshold, QString::fromLatin1(format));
+    edit->FormatsChanged();
+    edit->setFrame(false);
+    edit->setAlignment(Qt::AlignRight);
+    ApplyInputColours(edit);
+}
+
+QString CountText(int count, CountKind kind, TQzLanguage language)
+{
+    const TQzCatalogue& texts = Catalogue(language);
+    if (count == 0)
+        return QString::fromUtf16(texts.ListEmpty);
+    return QString::fromUtf16(count == 1 ? texts.CountOfOne : texts.CountOfMany)
+        .arg(QString::number(count), QString::fromUtf16(texts.CountedThings[kind]));
+}
+
+} // namespace kav

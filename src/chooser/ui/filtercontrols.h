@@ -1,0 +1,50 @@
+#pragma once
+
+#include "base/language.h"
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QListWidget;
+
+namespace kav {
+
+class TQzFloatEdit;
+
+// The small controls the filter dialogs share.
+
+// The style of an "Enabled" box: navy while its criterion is on.
+QString NavyWhenChecked();
+
+// A caption in the mark-up of cells (subscripts, superscripts, Greek letters as they are).
+class MarkupCaption : public QWidget {
+public:
+    MarkupCaption(QString text, QWidget* parent, Qt::Alignment alignment = Qt::AlignLeft);
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QString m_text;
+    Qt::Alignment m_alignment;
+};
+
+// A list of check boxes in columns, each toggled by a click anywhere on it or by Space on the
+// current one.
+QListWidget* MakeCheckList(const QStringList& items, int columns, QWidget* parent);
+void SetItemChecked(QListWidget* list, int row, bool checked);
+bool IsItemChecked(const QListWidget* list, int row);
+
+// A field of a half-life or a decay constant: 1e-30 to 1e30, in the forms that read best.
+void MakeHalfLifeField(TQzFloatEdit* edit);
+// A field of a bound of a spectrum criterion, 0 to 1e6 (to 100 for a percentage), framed by its
+// grid.
+void MakeBoundField(TQzFloatEdit* edit, bool percent);
+
+// The count of a list in words: "12 radionuclides", "1 element", "List is empty!".
+enum CountKind { ckNuclides, ckElements, ckLines };
+QString CountText(int count, CountKind kind, TQzLanguage language);
+
+} // namespace kav

@@ -1,0 +1,312 @@
+#include "chooser/ui/spectrumlinespanel.h"
+
+#include "base/catalogue.h"
+#include "chooser/rnxselection.h"
+#include "chooser/ui/filtercontrols.h"
+#include "controls/stringgrid.h"
+#include "nuclides/rnxnames.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace kav {
+
+namespace {
+
+QString lineKindText(int kind)
+{
+    static const char16_t* const letters[] = {u"α", u"β", u"γ"};
+    return QString::fromUtf16(letters[kind]);
+}
+
+} // namespace
+
+SpectrumLinesPanel::SpectrumLinesPanel(const TQzRNXSelection& selection, QWidget* parent)
+    : QGroupBox(QStringLiteral("Spectrum lines"), parent)
+    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , m_selection(selection)
+    , m_betaSet(RNXBetaGroup)
+    , m_gammaSet(RNXPhotonGroup)
+{
+    setObjectName(QStringLiteral("gbLines"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* kinds = new QGroupBox(this);
+    kinds->setObjectName(QStringLiteral("rgLineKind"));
+    kinds->setToolTip(QStringLiteral("Right-click to choose the radiation types of beta and photon lines"));
+    kinds->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(kinds, &QWidget::customContextMenuRequested, this, [this] { ChooseRadiations(); });
+    auto* kindRow = new QHBoxLayout(kinds);
+    kindRow->setContentsMargins(6, 2, 6, 2);
+    m_kinds = new QButtonGroup(this);
+    for (int k = lkAlpha; k <= lkGamma; ++k) {
+        auto* button = new QRadioButton(lineKindText(k), kinds);
+        button->setObjectName(QStringLiteral("rbLineKind%1").arg(k));
+        m_kinds->addButton(button, k);
+        kindRow->addWidget(button);
+    }
+    m_kinds->button(lkAlpha)->setChecked(true);
+    connect(m_kinds, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (!checked)
+            return;
+        m_kind = static_cast<LineKind>(id);
+        Rebuild();
+    });
+    layout->addWidget(kinds);
+
+    m_grid = new TQzStringGrid(this);
+    m_grid->setObjectName(QStringLiteral("m_grid"));
+    m_grid->SetColCount(6);
+    m_grid->SetRowCount(2);
+    m_grid->SetFixedRows(1);
+    m_grid->SetFixedCols(1);
+    m_grid->SetDefaultRowHeight(18);
+    m_grid->SetRowHeights(0, 34);
+    m_grid->SetOption(qzgoRowSelect, true);
+    const int widths[] = {40, 88, 88, 100, 100, -1};
+    const char* heads[] = {"No", "Radionuclide", "Half-life", "Energy (Ei), MeV", "Di, MeV / trans.", "Lr"};
+    for (int c = 0; c < 6; ++c) {
+        m_grid->SetColWidths(c, widths[c]);
+        m_grid->SetCells(c, 0, QString::fromLatin1(heads[c]));
+    }
+    *m_grid->CreateCellCaption(3, 0) = QStringLiteral("Energy (E<sub>i</sub>), MeV");
+    *m_grid->CreateCellCaption(4, 0) = QStringLiteral("Δ<sub>i</sub>, MeV / trans.");
+    m_grid->FixedCellsFormat.Normal.MultiLine = true;
+    m_grid->SetCells(0, 1, QStringLiteral("1"));
+    layout->addWidget(m_grid, 1);
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("m_count"));
+    layout->addWidget(m_count);
+
+    m_menu = new QMenu(this);
+    QMenu* sortMenu = m_menu->addMenu(QStringLiteral("Sort by"));
+    auto* sorts = new QActionGroup(this);
+    const std::pair<const char*, LinesSort> entries[] = {{"periodic table", lsListOrder},
+                                                         {"half-life", lsHalfLife},
+                                                         {"energy", lsEnergy},
+                                                         {"energy \u2022 yield", lsYield}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        QAction* a = sortMenu->addAction(QString::fromUtf8(entries[i].first));
+        a->setCheckable(true);
+        sorts->addAction(a);
+        const LinesSort sort = entries[i].second;
+        connect(a, &QAction::triggered, this, [this, sort] { SortLines(sort); });
+        m_sortActions[i] = a;
+    }
+    m_sortActions[0]->setChecked(true);
+    m_menu->addSeparator();
+    connect(m_menu->addAction(QStringLiteral("Copy to clipboard")), &QAction::triggered, this,
+            [this] { m_grid->CopyToClipboard(QString(), QString(), {5}, true); });
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { m_menu->popup(m_grid->viewport()->mapToGlobal(pos)); });
+}
+
+QRadioButton* SpectrumLinesPanel::LineKindButton(LineKind kind) const
+{
+    return static_cast<QRadioButton*>(m_kinds->button(kind));
+}
+
+void SpectrumLinesPanel::Rebuild()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_lines.clear();
+    m_linesCut = false;
+    const TQzRNXSpectrumFilter& s = m_selection.Filter().Advanced().Spectrum();
+    // The kinds of lines offered are the groups of the spectrum criteria, in their order.
+    const auto group = static_cast<LineGroup>(m_kind);
+    const TQzRNXSpectrumOption energy = EnergyOptionOf(group);
+    const TQzRNXSpectrumOption yield = YieldOptionOf(group);
+    LineQuery query;
+    query.types = m_kind == lkAlpha ? TRNXRadiationSet{RNXAlphaRadiation} : m_kind == lkBeta ? m_betaSet : m_gammaSet;
+    if (s.Options().contains(energy))
+        query.energy = LineBounds{s.Min(energy), s.Max(energy)};
+    if (s.Options().contains(yield))
+        query.yield = LineBounds{s.Min(yield), s.Max(yield)};
+    query.cap = MaxLines;
+    const TRNXindex& index = m_selection.Filter().Index();
+    if (index.RNXSpectrumData().empty())
+        index.BuildRNXSpectrumData();
+    if (query.energy || query.yield) {
+        std::vector<const TRNXnode*> nuclides;
+        for (const TQzRNXSelection::Entry& entry : m_selection.RNXList())
+            nuclides.push_back(index.FindRNX(entry.name));
+        FoundLines found = FindLines(index, nuclides, query);
+        m_lines = std::move(found.lines);
+        m_linesCut = found.cut;
+    }
+    SortRows(m_sort);
+    ShowLines();
+    QApplication::restoreOverrideCursor();
+}
+
+void SpectrumLinesPanel::SortRows(LinesSort sort)
+{
+    switch (sort) {
+    case lsHalfLife: kav::SortLines(m_lines, LineOrder::ShortestHalfLifeFirst); break;
+    case lsEnergy: kav::SortLines(m_lines, LineOrder::Energy); break;
+    case lsYield: kav::SortLines(m_lines, LineOrder::Yield); break;
+    case lsListOrder: break;
+    }
+}
+
+void SpectrumLinesPanel::SortLines(LinesSort sort)
+{
+    m_sort = sort;
+    for (QAction* a : m_sortActions)
+        a->setChecked(false);
+    const LinesSort order[] = {lsListOrder, lsHalfLife, lsEnergy, lsYield};
+    for (std::size_t i = 0; i < 4; ++i)
+        if (order[i] == sort)
+            m_sortActions[i]->setChecked(true);
+    if (sort == lsListOrder) {
+        Rebuild();
+        return;
+    }
+    SortRows(sort);
+    ShowLines();
+}
+
+void SpectrumLinesPanel::ShowLines()
+{
+    const TQzLanguage language = m_selection.Language();
+    const int rows = std::max<int>(1, static_cast<int>(m_lines.size()));
+    m_grid->SetRowCount(rows + 1);
+    for (int r = 1; r <= rows; ++r) {
+        m_grid->SetCells(0, r, QString::number(r));
+        if (m_lines.empty()) {
+            for (int c = 1; c < 6; ++c)
+                m_grid->SetCells(c, r, QString());
+            continue;
+        }
+        const FoundLine& line = m_lines[static_cast<std::size_t>(r - 1)];
+        m_grid->SetCells(1, r, line.node->RNXname.toString());
+        m_grid->SetCells(2, r, line.node->GetHalfLifeAndUnits(language));
+        m_grid->SetCells(3, r, QString::number(line.energy, 'g', 6));
+        m_grid->SetCells(4, r, QString::number(line.yield, 'g', 4));
+        m_grid->SetCells(5, r, QString::number(line.node->Lr, 'g', 8));
+    }
+    if (m_linesCut) {
+        m_count->setText(QString::fromUtf16(Catalogue(language).ListTooLong));
+        m_count->setStyleSheet(QStringLiteral("color: blue"));
+        return;
+    }
+    m_count->setStyleSheet(QString());
+    m_count->setText(CountText(static_cast<int>(m_lines.size()), ckLines, language));
+}
+
+void SpectrumLinesPanel::ChooseRadiations()
+{
+    TQzSetFilteredLinesForm form(m_betaSet, m_gammaSet, m_selection.Language(), this);
+    QWidget* kinds = LineKindButton(lkAlpha)->parentWidget();
+    form.move(kinds->mapToGlobal(QPoint(0, kinds->height())));
+    if (ExecModal(form) != QDialog::Accepted)
+        return;
+    m_betaSet = form.BetaSet();
+    m_gammaSet = form.GammaSet();
+    Rebuild();
+}
+
+// The radiation-type chooser
+
+TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma,
+                                                 TQzLanguage language, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("SetFilteredLinesForm"));
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Raised);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame);
+    // As large as the lists' names in the chosen language need, and no larger.
+    outer->setSizeConstraint(QLayout::SetFixedSize);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(4, 4, 4, 4);
+    auto* lists = new QHBoxLayout;
+    auto makeList = [&](std::initializer_list<int> codes, const TRNXRadiationSet& set) {
+        QStringList names;
+        for (int code : codes)
+            names << RNXRadiationName(code, language);
+        QListWidget* list = MakeCheckList(names, 1, frame);
+        int row = 0;
+        for (int code : codes) {
+            list->item(row)->setData(Qt::UserRole, code);
+            SetItemChecked(list, row++, set.contains(code));
+        }
+        // Every name whole, every row in sight: no scroll bars.
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        int widest = 0;
+        for (const QString& name : names)
+            widest = std::max(widest, list->fontMetrics().horizontalAdvance(name));
+        const int indicator = list->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 12;
+        const int frameWidth = 2 * list->frameWidth();
+        const int rowStep = list->gridSize().height();
+        const int lastRow = std::max(rowStep, list->sizeHintForRow(0));
+        list->setFixedSize(std::max(list->gridSize().width(), widest + indicator) + frameWidth,
+                           (list->count() - 1) * rowStep + lastRow + frameWidth + 2);
+        lists->addWidget(list);
+        return list;
+    };
+    clbBeta = makeList({4, 5, 6, 7, 14}, beta);
+    clbBeta->setObjectName(QStringLiteral("clbBeta"));
+    clbGamma = makeList({1, 2, 3, 12, 13}, gamma);
+    clbGamma->setObjectName(QStringLiteral("clbGamma"));
+    layout->addLayout(lists, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, frame);
+    bOK = buttons->button(QDialogButtonBox::Ok);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+namespace {
+
+TRNXRadiationSet checkedCodes(const QListWidget* list)
+{
+    TRNXRadiationSet set;
+    for (int row = 0; row < list->count(); ++row)
+        if (IsItemChecked(list, row))
+            set.insert(list->item(row)->data(Qt::UserRole).toInt());
+    return set;
+}
+
+} // namespace
+
+TRNXRadiationSet TQzSetFilteredLinesForm::BetaSet() const
+{
+    return checkedCodes(clbBeta);
+}
+
+TRNXRadiationSet TQzSetFilteredLinesForm::GammaSet() const
+{
+    return checkedCodes(clbGamma);
+}
+
+void TQzSetFilteredLinesForm::accept()
+{
+    bool refilled = false;
+    for (QListWidget* list : {clbBeta, clbGamma})
+        if (checkedCodes(list).empty()) {
+            for (int row = 0; row < list->count(); ++row)
+                SetItemChecked(list, row, true);
+            refilled = true;
+        }
+    if (!refilled)
+        QDialog::accept();
+}
+
+} // namespace kav

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "chooser/spectrumlines.h"
+#include "nuclides/rnxspectrum.h"
+
+#include <QDialog>
+#include <QGroupBox>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace kav {
+
+class TQzRNXSelection;
+class TQzStringGrid;
+
+// The single spectrum lines of the nuclides a chooser offers that meet the line criteria of its
+// spectrum filter (energy and energy per decay of the kind of line shown): alpha, beta or photon
+// lines, in one of four orders, at most MaxLines of them.
+class SpectrumLinesPanel : public QGroupBox {
+public:
+    enum LineKind { lkAlpha, lkBeta, lkGamma };
+    // The orders of the list: as the chooser lists the nuclides, by energy, by energy per decay,
+    // by half-life (shortest first).
+    enum LinesSort { lsListOrder = 1, lsEnergy = 3, lsYield = 4, lsHalfLife = 5 };
+    static constexpr int MaxLines = 9999;
+
+    // The selection outlives the panel.
+    SpectrumLinesPanel(const TQzRNXSelection& selection, QWidget* parent);
+
+    // Lists the lines anew, after the filter or the nuclides on offer changed.
+    void Rebuild();
+    // Shows a modal dialog of its own (the radiation-type chooser); tests replace it.
+    std::function<int(QDialog&)> ExecModal;
+
+    // The radiation codes the list counts as beta and as photon lines.
+    const TRNXRadiationSet& BetaRadiationSet() const { return m_betaSet; }
+    const TRNXRadiationSet& GammaRadiationSet() const { return m_gammaSet; }
+    LinesSort SortCol() const { return m_sort; }
+    QRadioButton* LineKindButton(LineKind kind) const;
+    TQzStringGrid* LinesGrid() const { return m_grid; }
+    QLabel* LinesLabel() const { return m_count; }
+    QMenu* LinesMenu() const { return m_menu; }
+
+private:
+    void SortRows(LinesSort sort);
+    void SortLines(LinesSort sort);
+    void ShowLines();
+    void ChooseRadiations();
+
+    const TQzRNXSelection& m_selection;
+    LineKind m_kind = lkAlpha;
+    TRNXRadiationSet m_betaSet;
+    TRNXRadiationSet m_gammaSet;
+    LinesSort m_sort = lsListOrder;
+    std::vector<FoundLine> m_lines;
+    bool m_linesCut = false;
+    QButtonGroup* m_kinds = nullptr;
+    TQzStringGrid* m_grid = nullptr;
+    QLabel* m_count = nullptr;
+    QMenu* m_menu = nullptr;
+    std::array<QAction*, 4> m_sortActions{};
+};
+
+// The chooser of the radiation types the lines list counts as beta and as photon lines.
+class TQzSetFilteredLinesForm : public QDialog {
+public:
+    TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma, TQzLanguage language,
+                            QWidget* parent = nullptr);
+
+    QListWidget* BetaList() const { return clbBeta; }
+    QListWidget* GammaList() const { return clbGamma; }
+    QPushButton* OkButton() const { return bOK; }
+    TRNXRadiationSet BetaSet() const;
+    TRNXRadiationSet GammaSet() const;
+
+    // OK with nothing checked in a list checks all of it and stays open.
+    void accept() override;
+
+private:
+    QListWidget* clbBeta = nullptr;
+    QListWidget* clbGamma = nullptr;
+    QPushButton* bOK = nullptr;
+};
+
+} // namespace kav
