@@ -83,12 +83,6 @@ void TQzRNXAMassFilter::Recompute()
     }
 }
 
-void TQzRNXAMassFilter::Refresh()
-{
-    if (FMinEnabled || FMaxEnabled)
-        Recompute();
-}
-
 void TQzRNXAMassFilter::Assign(const TQzRNXAMassFilter& source)
 {
     FMinEnabled = source.FMinEnabled;
@@ -114,12 +108,6 @@ void TQzRNXChainCountFilter::Assign(const TQzRNXChainCountFilter& source)
 {
     FCountSet = source.FCountSet;
     TQzRNXSimpleAdvFilter::Assign(source);
-}
-
-void TQzRNXChainCountFilter::Refresh()
-{
-    if (Enabled())
-        Apply();
 }
 
 void TQzRNXChainCountFilter::Apply()
@@ -174,12 +162,6 @@ void TQzRNXDecayFilter::Assign(const TQzRNXDecayFilter& source)
     FAndSet = source.FAndSet;
     FOrSet = source.FOrSet;
     TQzRNXSimpleAdvFilter::Assign(source);
-}
-
-void TQzRNXDecayFilter::Refresh()
-{
-    if (Enabled())
-        Apply();
 }
 
 void TQzRNXDecayFilter::Apply()
@@ -358,12 +340,6 @@ void TQzRNXHalfLifeTimeFilter::Recompute()
     }
 }
 
-void TQzRNXHalfLifeTimeFilter::Refresh()
-{
-    if (FMin.Enabled || FMax.Enabled)
-        Recompute();
-}
-
 void TQzRNXHalfLifeTimeFilter::Assign(const TQzRNXHalfLifeTimeFilter& source)
 {
     FMin = source.FMin;
@@ -411,18 +387,6 @@ void TQzRNXAdvancedFilter::Apply()
             KeepOnly(sub->RNXList());
         }
     }
-}
-
-void TQzRNXAdvancedFilter::Refresh()
-{
-    FAMass.Refresh();
-    FAncestors.Refresh();
-    FDaughters.Refresh();
-    FDecay.Refresh();
-    FHalfLifeTime.Refresh();
-    FSpectrum.Refresh();
-    if (Enabled())
-        Apply();
 }
 
 void TQzRNXAdvancedFilter::Assign(const TQzRNXAdvancedFilter& source)

@@ -34,8 +34,6 @@ public:
     bool Active() const;
     void Change() override;
     void Assign(const TQzRNXAMassFilter& source);
-    // Recomputes the list from the index as it now is, without a notice.
-    void Refresh();
 
 private:
     void Recompute();
@@ -60,7 +58,6 @@ public:
     void SetCountSet(const TQzRNXAncestorsCountSet& value);
     bool Active() const { return Enabled() && !FCountSet.empty(); }
     void Assign(const TQzRNXChainCountFilter& source);
-    void Refresh();
 
 protected:
     explicit TQzRNXChainCountFilter(const TRNXindex* index)
@@ -124,7 +121,6 @@ public:
 
     bool Active() const;
     void Assign(const TQzRNXDecayFilter& source);
-    void Refresh();
 
 protected:
     void Apply() override;
@@ -165,7 +161,6 @@ public:
     bool Active() const;
     void Change() override;
     void Assign(const TQzRNXHalfLifeTimeFilter& source);
-    void Refresh();
 
     // A half-life in days as a value in the unit that reads best: years above a year, days
     // above a day, otherwise the largest of hours to milliseconds that gives at least 1, else
@@ -217,9 +212,6 @@ public:
     void SetFormIsMoreWidth(bool value) { FFormIsMoreWidth = value; }
 
     void Assign(const TQzRNXAdvancedFilter& source);
-    // After the index was rebuilt: every criterion's list and the combination are computed again
-    // from the new nodes, without a notice.
-    void Refresh();
 
 protected:
     void Apply() override;

@@ -72,8 +72,6 @@ void TQzRNXFilter::RebuildFullCollections()
                 FFullElementSet.insert(e.node->Element);
             }
     }
-    if (OnFilterListsChanged)
-        OnFilterListsChanged();
 }
 
 void TQzRNXFilter::Change()
@@ -145,13 +143,6 @@ void TQzRNXFilter::SetRNXList(const TRNXStringList& list)
         FElementByRNXFilterSet.insert(e.node->Element);
     Recompute();
     Change();
-}
-
-void TQzRNXFilter::UpdateFilter()
-{
-    Resolve();
-    FAdvanced.Refresh();
-    Recompute();
 }
 
 void TQzRNXFilter::Assign(const TQzRNXFilter& source)

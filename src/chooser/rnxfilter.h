@@ -42,9 +42,6 @@ public:
     // index's spelling.
     void SetRNXList(const QStringList& names);
     void SetRNXList(const TRNXStringList& list);
-    // After an index rebuild: the list is resolved again, the advanced filter's criteria are
-    // computed from the new nodes and the collections recomputed, without a change notice.
-    void UpdateFilter();
     void Assign(const TQzRNXFilter& source);
     void Change() override;
 
@@ -59,9 +56,6 @@ public:
     // nothing changed, when the text gave nothing usable.
     bool LoadElementList(const QByteArray& text);
     bool LoadRNXList(const QByteArray& text);
-
-    // Raised when the full collections were rebuilt; the owning panel listens.
-    std::function<void()> OnFilterListsChanged;
 
 private:
     void Resolve();

@@ -376,12 +376,6 @@ void TQzRNXSelection::SetChoiceHeld(bool held)
         ApplyFilter();
 }
 
-void TQzRNXSelection::IndexUpdated()
-{
-    FFilter.UpdateFilter();
-    ApplyFilter();
-}
-
 TBasicRNX TQzRNXSelection::ChosenRNX() const
 {
     TBasicRNX rnx;

@@ -92,9 +92,6 @@ public:
     // rebuilds the lists but leaves the choice where it is; letting go applies the filter.
     void SetChoiceHeld(bool held);
     bool ChoiceHeld() const { return FChoiceHeld; }
-    // Before and after the index is rebuilt.
-    void IndexUpdating() { FRNXList.clear(); }
-    void IndexUpdated();
 
     // A new choice: the nuclide chosen.
     Notice<const TBasicRNX&> NuclideChosen;

@@ -105,12 +105,6 @@ void TQzRNXSpectrumFilter::Assign(const TQzRNXSpectrumFilter& source)
     TQzRNXSimpleAdvFilter::Assign(source);
 }
 
-void TQzRNXSpectrumFilter::Refresh()
-{
-    if (Enabled())
-        Apply();
-}
-
 float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node,
                                          const TQzRNXSpectrumData& summary)
 {

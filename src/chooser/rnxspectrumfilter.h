@@ -68,7 +68,6 @@ public:
 
     bool Active() const { return Enabled() && !FOptions.empty(); }
     void Assign(const TQzRNXSpectrumFilter& source);
-    void Refresh();
 
     // The value a summary criterion tests for a nuclide; 0 for the line criteria.
     static float SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node, const TQzRNXSpectrumData& summary);

@@ -258,36 +258,6 @@ TRNXLoadResult TRNXindex::LoadRNXIndex(const QString& folder, bool fromResource)
     return result;
 }
 
-TRNXLoadResult TRNXindex::ReloadRNXIndex(const QString& folder, bool fromResource)
-{
-    if (Count() > 0 && (fromResource || (!folder.isEmpty() && folder == FRNXFolder)))
-        return {};
-    // A control may unregister itself while it hears the notice: walk a copy.
-    const std::vector<TRNXitem> controls = FRNXControls;
-    for (const TRNXitem& item : controls)
-        if (item.FRNXUpdatingEvent)
-            item.FRNXUpdatingEvent(this);
-    Clear();
-    const TRNXLoadResult result = LoadRNXIndex(folder.isEmpty() ? FRNXFolder : folder, fromResource);
-    for (const TRNXitem& item : controls)
-        if (item.FRNXUpdateEvent)
-            item.FRNXUpdateEvent(this);
-    return result;
-}
-
-void TRNXindex::RegisterRNXControl(const void* control, TRNXUpdatingEvent updating, TRNXUpdateEvent update)
-{
-    for (const TRNXitem& item : FRNXControls)
-        if (item.FRNXControl == control)
-            return;
-    FRNXControls.push_back({control, std::move(updating), std::move(update)});
-}
-
-void TRNXindex::UnregisterRNXControl(const void* control)
-{
-    std::erase_if(FRNXControls, [&](const TRNXitem& item) { return item.FRNXControl == control; });
-}
-
 TRNXnode* TRNXindex::FindRNX(TRNXElement element, const TRNXAMass& aMass) const
 {
     const int i = FindRNXindex(element, aMass);

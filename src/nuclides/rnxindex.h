@@ -45,17 +45,6 @@ struct TRNXHalfLifeExtreme {
     float Lr;
 };
 
-class TRNXindex;
-using TRNXUpdatingEvent = std::function<void(TRNXindex* sender)>;
-using TRNXUpdateEvent = std::function<void(TRNXindex* sender)>;
-
-// A control that shows index data and wants to hear when the index is rebuilt.
-struct TRNXitem {
-    const void* FRNXControl;
-    TRNXUpdatingEvent FRNXUpdatingEvent;
-    TRNXUpdateEvent FRNXUpdateEvent;
-};
-
 // What an attempt to fill the index came to. A failure is for the caller to show.
 struct TRNXLoadResult {
     enum Status : std::uint8_t {
@@ -72,7 +61,7 @@ struct TRNXLoadResult {
 
 // The catalogue of radionuclides, in file order (node i has Index i): the nodes, their names,
 // decay chains and ancestors, and the lists derived from them that the choosers filter by.
-// Owns its nodes; controls that keep pointers to them register for the rebuild notices.
+// Owns its nodes, which stay where they are once it is filled: the choosers keep pointers to them.
 class TRNXindex {
 public:
     // No index of the system comes near this; a larger file is not an index.
@@ -142,10 +131,6 @@ public:
     // Fills the index from the embedded resource or from "Index.rnx" in a folder (the current one
     // when empty), unless it already holds nodes. A file found wanting is reported once only.
     [[nodiscard]] TRNXLoadResult LoadRNXIndex(const QString& folder, bool fromResource);
-    // Rebuilds the index from another source, telling the registered controls before and after.
-    [[nodiscard]] TRNXLoadResult ReloadRNXIndex(const QString& folder, bool fromResource);
-    void RegisterRNXControl(const void* control, TRNXUpdatingEvent updating, TRNXUpdateEvent update);
-    void UnregisterRNXControl(const void* control);
 
     // A nuclide's emission lines from the spectra files: the resources the program carries when
     // the index came from there, otherwise "Spectra.rnx" and its companions in the index's folder.
@@ -199,7 +184,6 @@ private:
     bool FLoadFromResource = false;
     QString FRNXFolder;
     QString FRejectedFile; // an index file found wanting, reported once
-    std::vector<TRNXitem> FRNXControls;
     std::array<TRNXElementRange, RNXElementCount> FElementRanges{};
     std::array<TRNXStringList, RNXDecayFilterCount> FDecayFilterLists;
     std::array<TRNXElementSet, RNXDecayFilterCount> FDecayFilterElements{};

@@ -185,37 +185,6 @@ TEST_F(IndexTest, AnUnreadableIndexFileIsSaidInTheIndexLanguage)
     EXPECT_EQ(RNXLoadMessage(result, l_English).text, QStringLiteral("Can't read radionuclide database"));
 }
 
-TEST_F(IndexTest, ReloadTellsRegisteredControlsBeforeAndAfter)
-{
-    QTemporaryDir a;
-    QTemporaryDir b;
-    writeFile(a.filePath("Index.rnx"), shippedIndexBytes());
-    ASSERT_EQ(index.LoadRNXIndex(a.path() + u'/', false).status, TRNXLoadResult::Loaded);
-    ASSERT_EQ(index.Count(), 1252);
-
-    QStringList heard;
-    int control1 = 0;
-    int control2 = 0;
-    index.RegisterRNXControl(
-        &control1, [&](TRNXindex*) { heard << "updating 1"; },
-        [&](TRNXindex* i) { heard << QString("update 1: %1").arg(i->Count()); });
-    index.RegisterRNXControl(
-        &control2, [&](TRNXindex*) { heard << "updating 2"; }, [&](TRNXindex*) { heard << "update 2"; });
-    index.RegisterRNXControl(&control1, nullptr, nullptr); // already registered: unchanged
-
-    EXPECT_FALSE(index.ReloadRNXIndex(a.path() + u'/', false).Failed());
-    EXPECT_TRUE(heard.isEmpty());
-    EXPECT_EQ(index.ReloadRNXIndex(b.path(), false).status, TRNXLoadResult::Unchanged) << "no file there";
-    EXPECT_EQ(heard, (QStringList{"updating 1", "updating 2", "update 1: 0", "update 2"}));
-    EXPECT_EQ(index.Count(), 0);
-
-    index.UnregisterRNXControl(&control1);
-    heard.clear();
-    EXPECT_EQ(index.ReloadRNXIndex(a.path(), false).status, TRNXLoadResult::Loaded);
-    EXPECT_EQ(heard, (QStringList{"updating 2", "update 2"}));
-    EXPECT_EQ(index.Count(), 1252);
-}
-
 TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
 {
     loadShippedIndex(index);

@@ -503,14 +503,6 @@ TEST_F(SmallSpectra, SummaryIsLeftEmptyWhenTheLinesCannotBeRead)
     EXPECT_EQ(texts(), QStringList{QStringLiteral("Error reading spectra file!")});
 }
 
-TEST_F(SmallSpectra, SummaryIsForgottenWhenTheIndexChanges)
-{
-    index->BuildRNXSpectrumData();
-    ASSERT_FALSE(index->RNXSpectrumData().empty());
-    ASSERT_EQ(index->ReloadRNXIndex(dir.path(), false).status, TRNXLoadResult::Loaded);
-    EXPECT_TRUE(index->RNXSpectrumData().empty());
-}
-
 TEST_F(SmallSpectra, TextExportCarriesTheSummaryOnceItIsBuilt)
 {
     const QString plainHeader = QString::fromLatin1(index->ToText()).section(QStringLiteral("\r\n"), 0, 0);

@@ -87,8 +87,6 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(213, 38);
     setMinimumHeight(38);
-    FIndex.RegisterRNXControl(
-        this, [this](TRNXindex*) { FSelection.IndexUpdating(); }, [this](TRNXindex*) { FSelection.IndexUpdated(); });
     pmElements = new TQzRNXElementPopupMenu(index, this);
     pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
     pmElements->OnChoiceElement = [this](TRNXElement e) { SetElement(e); };
@@ -150,7 +148,6 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
 
 TQzRNXPanel::~TQzRNXPanel()
 {
-    FIndex.UnregisterRNXControl(this);
 }
 
 void TQzRNXPanel::LayOut()
@@ -582,18 +579,6 @@ QRect TQzRNXPanel::GetRect_cbAMass() const
 QRect TQzRNXPanel::GetRect_cbRNX() const
 {
     return screenRect(cbRNX);
-}
-
-void TQzRNXPanel::SetPathToRNXFile(const QString& value)
-{
-    if (value == FPathToRNXFile)
-        return;
-    FPathToRNXFile = value;
-    const TRNXLoadResult result = FIndex.ReloadRNXIndex(value, false);
-    if (result.Failed()) {
-        const TRNXLoadMessage message = RNXLoadMessage(result, Language());
-        FMessageBoxes.Show(MessageKind::Error, message.caption, message.text, mbOK, mbOK);
-    }
 }
 
 void TQzRNXPanel::DropDown_pmElements(bool byMousePress)

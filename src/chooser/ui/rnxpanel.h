@@ -120,9 +120,6 @@ public:
     QRect GetRect_cbElement() const;
     QRect GetRect_cbAMass() const;
     QRect GetRect_cbRNX() const;
-    // The folder of an index file of the panel's own; a new folder rebuilds the index from it.
-    const QString& PathToRNXFile() const { return FPathToRNXFile; }
-    void SetPathToRNXFile(const QString& value);
 
     // The advanced filter dialog on the page and in the width it was last closed with.
     void ExecAdvFilterDialog();
@@ -213,7 +210,6 @@ private:
     Notice<>::Connection FFollowingFilter;
     TQzRNXPanelPopupMenuOptions FPopupMenuOptions = TQzRNXPanelPopupMenuOptions::fromRaw(0x3F);
     TQzRNXWidthsNShiftsParams FLayout;
-    QString FPathToRNXFile;
 };
 
 } // namespace kav

@@ -625,25 +625,6 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
     EXPECT_EQ(panel->RNXname(), QStringLiteral("U-238"));
 }
 
-TEST_F(PanelTest, AnIndexRebuildKeepsTheChoice)
-{
-    makePanel(kData);
-    panel->SetElementAndAMass(_Co, "60");
-    show();
-    QTemporaryDir dir;
-    QFile file(dir.filePath("Index.rnx"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(shippedIndexBytes());
-    file.close();
-    reports.clear();
-    panel->SetPathToRNXFile(dir.path());
-    EXPECT_EQ(index.Count(), 1252);
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
-    EXPECT_EQ(panel->BasicRNX(), index.FindRNX(u"Co-60")); // a node of the new index
-    EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->FullRNXList().size(), kData.size());
-}
-
 TEST(ElementGroups, ColoursOfTheGroups)
 {
     TQzRNXElementGroups g;
