@@ -1,5 +1,7 @@
 #include "chooser/rnxspectrumfilter.h"
 
+#include "chooser/spectrumlines.h"
+
 #include <cmath>
 
 namespace kav {
@@ -24,15 +26,14 @@ bool within(float value, float lo, float hi)
 
 } // namespace
 
-std::optional<LineGroup> LineGroupOf(TRNXRadiation type)
+TRNXRadiationSet RadiationsOf(LineGroup group)
 {
-    if (type == RNXAlphaRadiation)
-        return LineGroup::Alpha;
-    if (IsBetaGroupRadiation(type))
-        return LineGroup::Beta;
-    if (IsPhotonGroupRadiation(type))
-        return LineGroup::Photon;
-    return std::nullopt;
+    switch (group) {
+    case LineGroup::Alpha: return {RNXAlphaRadiation};
+    case LineGroup::Beta: return RNXBetaGroup;
+    case LineGroup::Photon: return RNXPhotonGroup;
+    }
+    return {};
 }
 
 TQzRNXSpectrumOption EnergyOptionOf(LineGroup group)
@@ -124,35 +125,28 @@ float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const TRNX
 
 bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node) const
 {
-    // The line criteria asked for, each to be met by some line of its group.
-    bool due[2][3] = {};
-    int open = 0;
+    // The line criteria asked for, each to be met by some line of its group (not necessarily
+    // the same line).
+    std::vector<LineQuery> due;
     for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
-        due[0][static_cast<int>(g)] = FOptions.contains(EnergyOptionOf(g));
-        due[1][static_cast<int>(g)] = FOptions.contains(YieldOptionOf(g));
-        open += due[0][static_cast<int>(g)] + due[1][static_cast<int>(g)];
+        for (const bool energy : {true, false}) {
+            const TQzRNXSpectrumOption option = energy ? EnergyOptionOf(g) : YieldOptionOf(g);
+            if (!FOptions.contains(option))
+                continue;
+            LineQuery query;
+            query.types = RadiationsOf(g);
+            (energy ? query.energy : query.yield) = LineBounds{FBounds[option].min, FBounds[option].max};
+            due.push_back(query);
+        }
     }
-    if (open == 0)
+    if (due.empty())
         return true;
     TRNXSpectrum lines;
     if (!FIndex->ReadSpectrum(&node, lines))
         return false;
     for (const TRNXSpectrumRec& line : lines) {
-        const std::optional<LineGroup> group = LineGroupOf(line.RType);
-        if (!group)
-            continue;
-        const int g = static_cast<int>(*group);
-        const Bounds& energy = FBounds[EnergyOptionOf(*group)];
-        const Bounds& yield = FBounds[YieldOptionOf(*group)];
-        if (due[0][g] && within(line.E, energy.min, energy.max)) {
-            due[0][g] = false;
-            --open;
-        }
-        if (due[1][g] && within(line.Yield, yield.min, yield.max)) {
-            due[1][g] = false;
-            --open;
-        }
-        if (open == 0)
+        std::erase_if(due, [&line](const LineQuery& query) { return LineMeets(line, query); });
+        if (due.empty())
             return true;
     }
     return false;

@@ -34,7 +34,7 @@ using TQzRNXSpectrumOptions = EnumSet<TQzRNXSpectrumOption, 16>;
 // The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
 // each: the energy of a line and the energy it carries per decay.
 enum class LineGroup { Alpha, Beta, Photon };
-std::optional<LineGroup> LineGroupOf(TRNXRadiation type);
+TRNXRadiationSet RadiationsOf(LineGroup group);
 TQzRNXSpectrumOption EnergyOptionOf(LineGroup group);
 TQzRNXSpectrumOption YieldOptionOf(LineGroup group);
 

@@ -4,20 +4,26 @@
 
 namespace kav {
 
+bool LineMeets(const TRNXSpectrumRec& line, const LineQuery& query)
+{
+    const auto holds
+        = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->Hold(value); };
+    const FoundLine candidate{nullptr, line.RType, line.E, line.Yield};
+    return query.types.contains(line.RType) && holds(query.energy, line.E) && holds(query.yield, line.Yield)
+        && holds(query.perDecay, candidate.PerDecay());
+}
+
 FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query)
 {
     FoundLines found;
-    const auto holds
-        = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->Hold(value); };
     for (const TRNXnode* node : nuclides) {
         TRNXSpectrum lines;
         if (!node || node->NLines == 0 || !index.ReadSpectrum(node, lines))
             continue;
         for (const TRNXSpectrumRec& line : lines) {
-            const FoundLine candidate{node, line.RType, line.E, line.Yield};
-            if (!query.types.contains(line.RType) || !holds(query.energy, line.E) || !holds(query.yield, line.Yield)
-                || !holds(query.perDecay, candidate.PerDecay()))
+            if (!LineMeets(line, query))
                 continue;
+            const FoundLine candidate{node, line.RType, line.E, line.Yield};
             if (found.lines.size() == query.cap) {
                 found.cut = true;
                 return found;

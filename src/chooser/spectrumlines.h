@@ -43,6 +43,9 @@ struct FoundLines {
     bool cut = false; // the cap stopped the search
 };
 
+// Whether one line meets the query (its cap aside).
+bool LineMeets(const TRNXSpectrumRec& line, const LineQuery& query);
+
 // The lines of the nuclides (in their order) that meet the query; a nuclide whose spectrum
 // cannot be read has none.
 [[nodiscard]] FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides,

@@ -145,10 +145,9 @@ TEST_F(SpectrumLinesTest, SortsInEachOrderKeepingEqualLinesInPlace)
 
 TEST(LineGroupTest, EachGroupHasItsCriteria)
 {
-    EXPECT_EQ(LineGroupOf(RNXAlphaRadiation), LineGroup::Alpha);
-    EXPECT_EQ(LineGroupOf(5), LineGroup::Beta);
-    EXPECT_EQ(LineGroupOf(13), LineGroup::Photon);
-    EXPECT_EQ(LineGroupOf(RNXNeutronRadiation), std::nullopt);
+    EXPECT_EQ(RadiationsOf(LineGroup::Alpha), TRNXRadiationSet{RNXAlphaRadiation});
+    EXPECT_EQ(RadiationsOf(LineGroup::Beta), (TRNXRadiationSet{4, 5, 6, 7, 14}));
+    EXPECT_EQ(RadiationsOf(LineGroup::Photon), (TRNXRadiationSet{1, 2, 3, 12, 13}));
     EXPECT_EQ(EnergyOptionOf(LineGroup::Beta), soBetaEnergy);
     EXPECT_EQ(YieldOptionOf(LineGroup::Photon), soGammaYield);
     EXPECT_EQ(YieldOptionOf(LineGroup::Alpha), soAlphaYield);

@@ -130,7 +130,7 @@ void SpectrumLinesPanel::Rebuild()
     const TQzRNXSpectrumOption energy = EnergyOptionOf(group);
     const TQzRNXSpectrumOption yield = YieldOptionOf(group);
     LineQuery query;
-    query.types = m_kind == lkAlpha ? TRNXRadiationSet{RNXAlphaRadiation} : m_kind == lkBeta ? m_betaSet : m_gammaSet;
+    query.types = m_kind == lkAlpha ? RadiationsOf(LineGroup::Alpha) : m_kind == lkBeta ? m_betaSet : m_gammaSet;
     if (s.Options().contains(energy))
         query.energy = LineBounds{s.Min(energy), s.Max(energy)};
     if (s.Options().contains(yield))
