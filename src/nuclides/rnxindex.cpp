@@ -258,7 +258,7 @@ TRNXLoadResult TRNXindex::LoadRNXIndex(const QString& folder, bool fromResource)
     return result;
 }
 
-TRNXnode* TRNXindex::FindRNX(TRNXElement element, const TRNXAMass& aMass) const
+const TRNXnode* TRNXindex::FindRNX(TRNXElement element, const TRNXAMass& aMass) const
 {
     const int i = FindRNXindex(element, aMass);
     return i < 0 ? nullptr : FItems[static_cast<std::size_t>(i)].get();
@@ -276,7 +276,7 @@ int TRNXindex::FindRNXindex(TRNXElement element, const TRNXAMass& aMass) const
     return -1;
 }
 
-TRNXnode* TRNXindex::FindRNX(QStringView name) const
+const TRNXnode* TRNXindex::FindRNX(QStringView name) const
 {
     name = name.left(7);
     const qsizetype dash = name.indexOf(u'-'); // 0-based: the position counted from 1 is dash + 1

@@ -74,7 +74,7 @@ public:
     TRNXindex& operator=(const TRNXindex&) = delete;
 
     int Count() const { return static_cast<int>(FItems.size()); }
-    TRNXnode* Items(int i) const { return FItems.at(static_cast<std::size_t>(i)).get(); }
+    const TRNXnode* Items(int i) const { return FItems.at(static_cast<std::size_t>(i)).get(); }
     // The node at a position, or null outside the index.
     const TRNXnode* NodeAt(std::int32_t position) const;
 
@@ -84,8 +84,8 @@ public:
     // The folder the last index file was looked for in, ending with a separator.
     const QString& RNXFolder() const { return FRNXFolder; }
 
-    TRNXnode* FindRNX(TRNXElement element, const TRNXAMass& aMass) const;
-    TRNXnode* FindRNX(QStringView name) const;
+    const TRNXnode* FindRNX(TRNXElement element, const TRNXAMass& aMass) const;
+    const TRNXnode* FindRNX(QStringView name) const;
     int FindRNXindex(TRNXElement element, const TRNXAMass& aMass) const;
     static TRNXRec GetRNXRecByString(QStringView name);
 
