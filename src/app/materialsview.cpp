@@ -9,6 +9,7 @@
 #include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
+#include "data/materialstable.h"
 #include "units/ui/unitcombobox.h"
 
 #include <QAction>
@@ -375,6 +376,25 @@ int TMaterialsView::TickedAMADCount() const
     return n;
 }
 
+MaterialChoice TMaterialsView::ChosenMaterials() const
+{
+    auto ticked = [](const QListWidget* list) {
+        std::vector<int> rows;
+        for (int r = 0; r < list->count(); ++r)
+            if (list->item(r)->checkState() == Qt::Checked && (list->item(r)->flags() & Qt::ItemIsEnabled))
+                rows.push_back(r);
+        return rows;
+    };
+    MaterialChoice choice;
+    choice.injection = cbDPUIInject->isChecked();
+    choice.ingested = ticked(clbDPUIIngestCompound);
+    choice.inhaled = ticked(clbDPUIInhalCompound);
+    for (int i = 0; i < AMADCount; ++i)
+        if (DPUI_AMADArr[static_cast<std::size_t>(i)]->isChecked())
+            choice.sizes.push_back(i);
+    return choice;
+}
+
 void TMaterialsView::FillDPUIGrid()
 {
     const TQzProgramPreference& preference = FContext.ProgramPreference();
@@ -382,72 +402,36 @@ void TMaterialsView::FillDPUIGrid()
     if (!DPUI_RNData)
         return;
     TQzStringGrid& g = *sgDPUI;
-    auto ticked = [](const QListWidgetItem* item) {
-        return item->checkState() == Qt::Checked && (item->flags() & Qt::ItemIsEnabled);
-    };
-    const int aerosols = std::min(DPUI_RNData->AerosolDataCount(), clbDPUIInhalCompound->count());
-    int j = 0;
-    int k = 0;
-    for (int r = 0; r < clbDPUIInhalCompound->count(); ++r)
-        if (ticked(clbDPUIInhalCompound->item(r)))
-            ++(r < aerosols ? j : k);
-    int ingested = 0;
-    for (int r = 0; r < clbDPUIIngestCompound->count(); ++r)
-        ingested += ticked(clbDPUIIngestCompound->item(r)) ? 1 : 0;
-    const int sizes = TickedAMADCount();
-    // Nothing loaded (its file could not be read): the header alone.
-    const int n = DPUI_RNData->IsLoaded() ? ingested + (cbDPUIInject->isChecked() ? 1 : 0) + sizes * j + k : 0;
-    if (n == 0) {
+    // Nothing loaded (its file could not be read) or nothing chosen: the header alone.
+    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(*DPUI_RNData, ChosenMaterials());
+    if (table.empty()) {
         g.SetRowCount(3);
         g.SetRowHeights(1, -1);
         g.SetRowHeights(2, -1);
         return;
     }
     const double r = static_cast<double>(BqPerUnit(FUnitsShown.second)) / SvPerUnit(FUnitsShown.first);
-    g.SetRowCount(2 * n + 1);
+    g.SetRowCount(2 * static_cast<int>(table.size()) + 1);
     g.SetRowHeights(1, g.DefaultRowHeight());
     g.SetRowHeights(2, g.DefaultRowHeight());
     int s = 1;
-    TVESKDoseArray dose{};
-    float effDose = 0;
-    auto write = [&](const QString& label, TVESKIntakePath path, int compound, int amad) {
-        g.SetCells(0, s, label);
+    for (const MaterialsTableRow& line : table) {
+        g.SetCells(0, s, line.label);
         // Every label through the mark-up, so that those with a subscript line up with the rest.
-        *g.CreateCellCaption(0, s) = MaterialCaption(label);
+        *g.CreateCellCaption(0, s) = MaterialCaption(line.label);
         g.SetCells(0, s + 1, QString());
         g.SetCells(2, s, SexName(sMale));
         g.SetCells(2, s + 1, SexName(sFemale));
-        const bool ok = DPUI_RNData->GetDoses(path, compound, amad, dose, effDose);
-        g.SetCells(1, s, ok ? FormatScientific(effDose * r, 2) : QString());
+        g.SetCells(1, s, line.hasDoses ? FormatScientific(line.effective * r, 2) : QString());
         g.SetCells(1, s + 1, QString());
         for (int c = 3; c < g.ColCount(); ++c) {
             const auto organ = static_cast<TVESKTargetOrgan>(c - 3);
-            g.SetCells(c, s, ok ? FormatScientific(DoseAt(dose, sMale, organ) * r, 2) : QString());
-            g.SetCells(c, s + 1, ok ? FormatScientific(DoseAt(dose, sFemale, organ) * r, 2) : QString());
+            g.SetCells(c, s, line.hasDoses ? FormatScientific(DoseAt(line.organs, sMale, organ) * r, 2) : QString());
+            g.SetCells(c, s + 1,
+                       line.hasDoses ? FormatScientific(DoseAt(line.organs, sFemale, organ) * r, 2) : QString());
         }
         s += 2;
-    };
-    if (cbDPUIInject->isChecked())
-        write(IntakePathName(ipInjection), ipInjection, 0, 0);
-    for (int q = 0; q < clbDPUIIngestCompound->count(); ++q)
-        if (ticked(clbDPUIIngestCompound->item(q)))
-            write(IntakePathName(ipIngestion) + QStringLiteral(", ") + clbDPUIIngestCompound->item(q)->text(),
-                  ipIngestion, q, 0);
-    if (j > 0 && sizes > 0)
-        for (int q = 0; q < aerosols; ++q) {
-            if (!ticked(clbDPUIInhalCompound->item(q)))
-                continue;
-            for (int i = 0; i < AMADCount; ++i)
-                if (DPUI_AMADArr[static_cast<std::size_t>(i)]->isChecked())
-                    write(IntakePathName(ipInhalation) + QStringLiteral(", ") + clbDPUIInhalCompound->item(q)->text()
-                              + QStringLiteral(", ") + DPUI_AMADArr[static_cast<std::size_t>(i)]->text()
-                              + QString::fromUtf16(u" \u00B5m"),
-                          ipInhalation, q, i);
-        }
-    for (int q = aerosols; q < clbDPUIInhalCompound->count(); ++q)
-        if (ticked(clbDPUIInhalCompound->item(q)))
-            write(IntakePathName(ipInhalation) + QStringLiteral(", ") + clbDPUIInhalCompound->item(q)->text(),
-                  ipInhalation, q, 0);
+    }
 }
 
 void TMaterialsView::aDPUICopyToClipboardExecute()

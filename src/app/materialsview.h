@@ -28,6 +28,7 @@ class TQzDoseUnitComboBox;
 class TQzRNXPanel;
 class TQzStringGrid;
 class TVESKRNDosesData;
+struct MaterialChoice;
 
 // The "Materials" view: for one nuclide, e(50) and, on request, hT(50) of every organ for men and
 // women, per ticked material, particle size and injection, in the chosen units.
@@ -73,6 +74,8 @@ private:
                            const QString& helpTopic = {});
     void SetAll(QListWidget* list, bool ticked);
     int TickedAMADCount() const;
+    // The materials, sizes and injection ticked.
+    MaterialChoice ChosenMaterials() const;
 
     TQzRNXPanel* rnpDPUI = nullptr;
     QListWidget* clbDPUIIngestCompound = nullptr;

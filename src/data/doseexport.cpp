@@ -1,6 +1,7 @@
 #include "data/doseexport.h"
 
 #include "data/dosedatafolder.h"
+#include "data/materialstable.h"
 
 #include "base/numberformat.h"
 #include "base/savefile.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 
 #include <cstring>
+#include <optional>
 
 namespace kav {
 
@@ -84,7 +86,7 @@ QByteArray DoseExportText(const TVESKRNDosesData& data)
     };
     // The material's short description, with ";" made "," so that the fields stay in place, and
     // its fA text.
-    auto material = [&](TVESKIntakePath path, int index) {
+    auto materialTexts = [&](TVESKIntakePath path, int index) {
         QString description;
         QString fA;
         data.GetCompoundDescription(path, index, description, fA);
@@ -92,23 +94,24 @@ QByteArray DoseExportText(const TVESKRNDosesData& data)
         return std::pair{description.toUtf8(), fA.toUtf8()};
     };
     const QStringList sizes = AMADLabels();
-    if (data.GetDoses(ipInjection, 0, 0, dose, effDose))
-        addPair(name + ";Injection;;;;");
-    for (int m = 0; m < data.IngestDataCount(); ++m)
-        if (data.GetDoses(ipIngestion, m, 0, dose, effDose)) {
-            const auto [description, fA] = material(ipIngestion, m);
-            addPair(name + ";Ingestion;" + description + ";;" + fA + ';');
-        }
-    for (int m = 0; m < data.InhalationDataCount(); ++m) {
-        const auto [description, fA] = material(ipInhalation, m);
-        if (!data.IsAerosol(m)) {
-            if (data.GetDoses(ipInhalation, m, 0, dose, effDose))
-                addPair(name + ";Inhalation;" + description + ";;" + fA + ';');
+    std::pair<QByteArray, QByteArray> described;
+    std::optional<std::pair<TVESKIntakePath, int>> describedMaterial;
+    for (const MaterialRow& row : MaterialRows(data, MaterialChoice::Everything(data))) {
+        if (!data.GetDoses(row.route, row.material, row.size, dose, effDose))
+            continue;
+        if (row.route == ipInjection) {
+            addPair(name + ";Injection;;;;");
             continue;
         }
-        for (int size = 0; size < AMADCount; ++size)
-            if (data.GetDoses(ipInhalation, m, size, dose, effDose))
-                addPair(name + ";Inhalation;" + description + ';' + sizes[size].toUtf8() + ';' + fA + ';');
+        // An aerosol's sizes follow each other: its texts are made once.
+        const std::pair material{row.route, row.material};
+        if (material != describedMaterial) {
+            described = materialTexts(row.route, row.material);
+            describedMaterial = material;
+        }
+        const auto& [description, fA] = described;
+        addPair(name + (row.route == ipIngestion ? ";Ingestion;" : ";Inhalation;") + description + ';'
+                + (row.sized ? sizes[row.size].toUtf8() : QByteArray()) + ';' + fA + ';');
     }
     return out;
 }

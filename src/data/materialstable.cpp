@@ -1,0 +1,62 @@
+#include "data/materialstable.h"
+
+#include "data/vocabulary.h"
+
+#include <QStringList>
+
+namespace kav {
+
+MaterialChoice MaterialChoice::Everything(const TVESKRNDosesData& data)
+{
+    MaterialChoice all;
+    all.injection = true;
+    for (int m = 0; m < data.IngestDataCount(); ++m)
+        all.ingested.push_back(m);
+    for (int m = 0; m < data.InhalationDataCount(); ++m)
+        all.inhaled.push_back(m);
+    for (int size = 0; size < AMADCount; ++size)
+        all.sizes.push_back(size);
+    return all;
+}
+
+std::vector<MaterialRow> MaterialRows(const TVESKRNDosesData& data, const MaterialChoice& choice)
+{
+    std::vector<MaterialRow> rows;
+    if (choice.injection)
+        rows.push_back({ipInjection, 0, 0, false});
+    for (const int m : choice.ingested)
+        rows.push_back({ipIngestion, m, 0, false});
+    for (const int m : choice.inhaled)
+        if (data.IsAerosol(m))
+            for (const int size : choice.sizes)
+                rows.push_back({ipInhalation, m, size, true});
+    for (const int m : choice.inhaled)
+        if (!data.IsAerosol(m))
+            rows.push_back({ipInhalation, m, 0, false});
+    return rows;
+}
+
+std::vector<MaterialsTableRow> ComputeMaterialsTable(const TVESKRNDosesData& data, const MaterialChoice& choice)
+{
+    std::vector<MaterialsTableRow> table;
+    if (!data.IsLoaded())
+        return table;
+    QStringList ingested;
+    QStringList inhaled;
+    data.GetCompoundsList(ipIngestion, ingested);
+    data.GetCompoundsList(ipInhalation, inhaled);
+    const QStringList sizes = AMADLabels();
+    for (const MaterialRow& row : MaterialRows(data, choice)) {
+        MaterialsTableRow& line = table.emplace_back();
+        line.row = row;
+        line.label = IntakePathName(row.route);
+        if (row.route != ipInjection)
+            line.label += QStringLiteral(", ") + (row.route == ipIngestion ? ingested : inhaled).value(row.material);
+        if (row.sized)
+            line.label += QStringLiteral(", ") + sizes.value(row.size) + QString::fromUtf16(u" \u00B5m");
+        line.hasDoses = data.GetDoses(row.route, row.material, row.size, line.organs, line.effective);
+    }
+    return table;
+}
+
+} // namespace kav
