@@ -39,7 +39,7 @@ struct LoadedIndex {
 struct Fixture : LoadedIndex {
     Fixture()
     {
-        panel.SetElementAndAMass(_Co, "60");
+        panel.Selection().SetElementAndAMass(_Co, "60");
         panel.resize(260, 40);
         panel.show();
         form.show();

@@ -68,8 +68,8 @@ struct Fixture {
         context.FillDataLists();
 
         source = std::make_unique<kav::TQzRNXPanel>(index, messages);
-        source->Filter().SetUseRNXFilter(true);
-        source->Filter().SetRNXList(context.DataNuclideList());
+        source->Selection().Filter().SetUseRNXFilter(true);
+        source->Selection().Filter().SetRNXList(context.DataNuclideList());
         cache = std::make_unique<kav::DoseDataCache>(context.ProgramPreference());
         list = std::make_unique<kav::Mixture>(index, context.DataNuclideList(), *cache);
         QString error;

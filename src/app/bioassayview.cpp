@@ -289,9 +289,9 @@ void TBioassayView::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
         FillDPUMMaterials();
         QStringList measured;
         DPUM_RNData->GetDRNList(measured);
-        rnpDPUMRNMeasured->Filter().SetUseRNXFilter(true);
-        rnpDPUMRNMeasured->Filter().SetRNXList(measured);
-        rnpDPUMRNMeasured->SetRNXname(DPUM_RNData->RNuclideName());
+        rnpDPUMRNMeasured->Selection().Filter().SetUseRNXFilter(true);
+        rnpDPUMRNMeasured->Selection().Filter().SetRNXList(measured);
+        rnpDPUMRNMeasured->Selection().SetRNXname(DPUM_RNData->RNuclideName());
         rnpDPUMRNMeasured->setEnabled(measured.size() > 1);
         UpdateDPUM();
     });
@@ -444,7 +444,7 @@ void TBioassayView::aDPUMCopyToClipboardExecute()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide
-        = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->RNXname();
+        = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->Selection().RNXname();
     const QString head = DPUMClipboardHead(nuclide, cbDPUMIntakePath->currentText(), cbDPUMCompound->currentText(),
                                            cbDPUMAMAD->currentText(), lDPUMCaprion->text());
     sgDPUM->CopyToClipboard(head, QString(), {}, true);

@@ -26,7 +26,7 @@ void TChosenNuclideLoader::Load(const DoseDataFolder& folder, TVESKRNDosesData& 
         return;
     }
     FGoingBack = true;
-    FChooser.SetElementAndAMass(previous.El, previous.AMass);
+    FChooser.Selection().SetElementAndAMass(previous.El, previous.AMass);
     FGoingBack = false;
 }
 

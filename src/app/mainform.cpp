@@ -221,14 +221,14 @@ void TMainForm::CreateViews()
         layout.WidthRNuclide = 95;
         layout.ShiftAMass = shiftAMass;
         panel->SetWidthsNShifts(layout);
-        panel->Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
-        panel->Filter().SetUseElementFilter(true);
+        panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
+        panel->Selection().Filter().SetUseElementFilter(true);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
         panel->OnStatusText = [this](const QString& text) { ShowStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](TQzRNXPanel* panel) {
-        TQzRNXHalfLifeTimeFilter& halfLife = panel->Filter().Advanced().HalfLifeTime();
+        TQzRNXHalfLifeTimeFilter& halfLife = panel->Selection().Filter().Advanced().HalfLifeTime();
         halfLife.SetMaxValue(9.3e15f);
         halfLife.SetMinUnits(tuYear);
         halfLife.SetMinValue(0.305f);
@@ -318,9 +318,9 @@ bool TMainForm::FormCreate()
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake}) {
-        panel->Filter().SetUseRNXFilter(true);
-        panel->Filter().SetRNXList(FContext.DataNuclideList());
-        panel->SetElementAndAMass(_Co, "60");
+        panel->Selection().Filter().SetUseRNXFilter(true);
+        panel->Selection().Filter().SetRNXList(FContext.DataNuclideList());
+        panel->Selection().SetElementAndAMass(_Co, "60");
     }
 
     FWatchingSettings = preference.SettingsChanged.Connect([this] { FollowSettings(); });
@@ -361,10 +361,10 @@ void TMainForm::UseNewDataFolder()
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake})
-        panel->Filter().SetRNXList(FContext.DataNuclideList());
-    if (const TBasicRNX* rnx = rnpDPUI->BasicRNX(); rnx && !DPUI_RNData->IsLoaded())
+        panel->Selection().Filter().SetRNXList(FContext.DataNuclideList());
+    if (const TBasicRNX* rnx = rnpDPUI->Selection().BasicRNX(); rnx && !DPUI_RNData->IsLoaded())
         FMaterialsView->rnpDPUIRNXChanged(*rnx);
-    if (const TBasicRNX* rnx = rnpDPUMRNIntake->BasicRNX(); rnx && !DPUM_RNData->IsLoaded())
+    if (const TBasicRNX* rnx = rnpDPUMRNIntake->Selection().BasicRNX(); rnx && !DPUM_RNData->IsLoaded())
         FBioassayView->rnpDPUMRNIntakeRNXChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.

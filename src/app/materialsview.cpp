@@ -437,7 +437,8 @@ void TMaterialsView::FillDPUIGrid()
 void TMaterialsView::aDPUICopyToClipboardExecute()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide = DPUI_RNData && DPUI_RNData->IsLoaded() ? DPUI_RNData->RNuclideName() : rnpDPUI->RNXname();
+    const QString nuclide
+        = DPUI_RNData && DPUI_RNData->IsLoaded() ? DPUI_RNData->RNuclideName() : rnpDPUI->Selection().RNXname();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
         + DoseUnitLabel(FUnitsShown.first) + QStringLiteral(" per ") + ActivityUnitLabel(FUnitsShown.second)
         + QStringLiteral("\r\n");

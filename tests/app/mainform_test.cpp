@@ -229,24 +229,24 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(form.DataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
-    EXPECT_EQ(form.DPUIPanel()->Filter().FullRNXList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.DPUMIntakePanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUMIntakePanel()->Selection().RNXname(), QStringLiteral("Co-60"));
     EXPECT_FALSE(form.DPUIData()->IsLoaded());
     captureDialogs(form);
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_TRUE(form.DPUIPanel()->WindowCreated());
+    EXPECT_TRUE(form.DPUIPanel()->Selection().Active());
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.DPUMMeasuredPanel()->isHidden());
-    form.DPUIPanel()->SetElementAndAMass(_Cs, "137");
+    form.DPUIPanel()->Selection().SetElementAndAMass(_Cs, "137");
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(form.DPUIPanel()->UndoNames(), QStringList{"Co-60"});
+    EXPECT_EQ(form.DPUIPanel()->Selection().UndoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
     for (TQzRNXPanel* panel : {form.DPUIPanel(), form.DPUMIntakePanel(), form.DPUMMeasuredPanel()}) {
-        const TQzRNXAdvancedFilter& advanced = panel->Filter().Advanced();
+        const TQzRNXAdvancedFilter& advanced = panel->Selection().Filter().Advanced();
         EXPECT_FALSE(advanced.Enabled());
         EXPECT_EQ(advanced.HalfLifeTime().MaxValue(), 9.3e15f);
         EXPECT_EQ(advanced.HalfLifeTime().MinUnits(), tuYear);
@@ -267,7 +267,7 @@ TEST_F(MainFormTest, AChoosersWordsReachTheStatusLine)
     QTest::keyClicks(box, QStringLiteral("cs137"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Cs-137: no data file"));
-    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
     // A name taken clears what was said.
     QTest::keyClicks(box, QStringLiteral("co"));
     QTest::keyClick(box, Qt::Key_Return);
@@ -292,7 +292,7 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
             form.show();
             form.DosePerIntakeTabs()->setCurrentIndex(1);
             EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-            EXPECT_FALSE(form.DPUIPanel()->FullElementsList().isEmpty());
+            EXPECT_FALSE(form.DPUIPanel()->Selection().ElementList().isEmpty());
         }
         EXPECT_EQ(messages.boxes.size(), 1u);
         QDir::setCurrent(before);
@@ -318,7 +318,7 @@ TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
     ASSERT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-    TQzRNXAdvancedFilter& filter = form.DPUIPanel()->Filter().Advanced();
+    TQzRNXAdvancedFilter& filter = form.DPUIPanel()->Selection().Filter().Advanced();
     filter.AMass().SetMaxValue(10);
     filter.AMass().SetMaxEnabled(true);
     filter.SetEnabled(true);
@@ -390,7 +390,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     form.MainTabs()->setCurrentIndex(1);
     form.MainTabs()->setCurrentIndex(0);
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    form.DPUIPanel()->SetElementAndAMass(_Co, "58");
+    form.DPUIPanel()->Selection().SetElementAndAMass(_Co, "58");
     ASSERT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-58"));
     ASSERT_EQ(form.DPUMData()->RNuclideName(), QStringLiteral("Co-60"));
     ASSERT_TRUE(form.MixtureRows()->Row(1).Available());
@@ -404,11 +404,11 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     options->trigger();
     EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poGeneral});
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUIPanel()->Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUMIntakePanel()->Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUMIntakePanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
-    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.DPUIData()->IsSyntheticSample());
     EXPECT_TRUE(form.DPUMData()->IsSyntheticSample());
@@ -428,12 +428,12 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
         << form.RadonView()->RadonData()->Problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
-    form.DPUIPanel()->SetElementAndAMass(_Cs, "137");
+    form.DPUIPanel()->Selection().SetElementAndAMass(_Cs, "137");
     ASSERT_EQ(form.DPUIData()->AerosolDataCount(), 2);
     target = data.path();
     messages.boxes.clear();
     options->trigger();
-    EXPECT_EQ(form.DPUIPanel()->RNXname(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-58"));
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-58"));
     EXPECT_TRUE(form.MixtureRows()->Row(1).Available());
     EXPECT_TRUE(form.SampleNotice()->isHidden());
@@ -551,9 +551,9 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
         SCOPED_TRACE(step.kept);
         chooseLanguage(QString::fromUtf8(step.pick));
         EXPECT_EQ(home.context().RNXIndex().Language(), step.language);
-        EXPECT_EQ(form.DPUMMeasuredPanel()->Language(), step.language);
+        EXPECT_EQ(form.DPUMMeasuredPanel()->Selection().Language(), step.language);
         for (TQzRNXPanel* panel : {form.DPUIPanel(), form.DPUMIntakePanel()}) { // both on Co-60
-            EXPECT_EQ(panel->Language(), step.language);
+            EXPECT_EQ(panel->Selection().Language(), step.language);
             EXPECT_EQ(panel->ElementBox()->toolTip().toStdString(), step.cobalt);
             EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);
         }

@@ -119,7 +119,7 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 
 TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 {
-    form->DPUIPanel()->SetElementAndAMass(_Sr, "90");
+    form->DPUIPanel()->Selection().SetElementAndAMass(_Sr, "90");
     ASSERT_EQ(parts->inhaledList->count(), 3);
     setSizes({6, 8});
     setChecked(parts->inhaledList, {true, true, true});
@@ -192,13 +192,13 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     cs.seek(100);
     cs.write("damage");
     cs.close();
-    form->DPUIPanel()->SetElementAndAMass(_Cs, "137");
+    form->DPUIPanel()->Selection().SetElementAndAMass(_Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
                   + QStringLiteral(" is corrupted"));
-    EXPECT_EQ(form->DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
@@ -265,7 +265,7 @@ TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
     EXPECT_EQ(messages.boxes[0].caption, TKavApplication::Title);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbOK));
-    EXPECT_EQ(form->DPUIPanel()->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
     EXPECT_EQ(parts->inhaledList->count(), 2);

@@ -332,7 +332,7 @@ void TAddRNuclidesForm::BuildSortMenu()
 
 void TAddRNuclidesForm::FillOffered()
 {
-    const TQzRNXFilter& filter = F_pRNuclide.Filter();
+    const TQzRNXFilter& filter = F_pRNuclide.Selection().Filter();
     for (const TRNXStringList::Entry& e : filter.RNXList().Items()) {
         auto* item = new QListWidgetItem(e.name, lbAllRNuclides);
         item->setData(kNodeRole, nodeData(e.node));

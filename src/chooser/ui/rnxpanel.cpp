@@ -88,12 +88,13 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
     resize(213, 38);
     setMinimumHeight(38);
     pmElements = new TQzRNXElementPopupMenu(index, this);
-    pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
-    pmElements->OnChoiceElement = [this](TRNXElement e) { SetElement(e); };
+    pmElements->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
+    pmElements->OnChoiceElement = [this](TRNXElement e) { FSelection.SetElement(e); };
     FShowingSelection = FSelection.Changed.Connect([this] { ShowSelection(); });
     FFollowingFilter = FSelection.FilterApplied.Connect([this] {
         UpdateAdvancedMark();
-        const bool emptied = RNXCount() == 0 && Filter().Advanced().Enabled() && !Filter().Advanced().Ignored();
+        const bool emptied
+            = RNXCount() == 0 && FSelection.Filter().Advanced().Enabled() && !FSelection.Filter().Advanced().Ignored();
         if (emptied != FSaidEmptied) { // said once, and taken back when nuclides pass again
             FSaidEmptied = emptied;
             SayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
@@ -101,7 +102,7 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
                               : QString());
         }
     });
-    Filter().OnChange = [this](TQzRNXSimpleFilter*) { FSelection.ApplyFilter(); };
+    FSelection.Filter().OnChange = [this](TQzRNXSimpleFilter*) { FSelection.ApplyFilter(); };
 
     cbElement = makeBox(this);
     cbElement->setItemDelegate(new ElementItemDelegate(FSelection, cbElement));
@@ -113,9 +114,9 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
         box->installEventFilter(this);
         box->view()->installEventFilter(this);
     }
-    connect(cbElement, &QComboBox::activated, this, [this](int row) { ElementPicked(row); });
-    connect(cbAMass, &QComboBox::activated, this, [this](int row) { AMassPicked(row); });
-    connect(cbRNX, &QComboBox::activated, this, [this](int row) { RNXPicked(row); });
+    connect(cbElement, &QComboBox::activated, this, [this](int row) { FSelection.PickElement(row); });
+    connect(cbAMass, &QComboBox::activated, this, [this](int row) { FSelection.PickAMass(row); });
+    connect(cbRNX, &QComboBox::activated, this, [this](int row) { FSelection.PickRNX(row); });
 
     tbRNX = new QWidget(this);
     auto* bar = new QHBoxLayout(tbRNX);
@@ -133,7 +134,8 @@ TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget*
         (*button)->setEnabled(false);
         OpenMenuByKeys(**button);
         const bool isUndo = undo; // a structured binding cannot be captured everywhere yet
-        connect(*button, &QToolButton::clicked, this, [this, isUndo] { isUndo ? Undo(0) : Redo(0); });
+        connect(*button, &QToolButton::clicked, this,
+                [this, isUndo] { isUndo ? FSelection.Undo(0) : FSelection.Redo(0); });
         bar->addWidget(*button);
     }
     tbAdvanced = new QToolButton(this);
@@ -159,7 +161,7 @@ void TQzRNXPanel::LayOut()
     cbRNX->setGeometry(l.IndentLeft, l.IndentTop, l.WidthRNuclide, h);
     tbRNX->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
     const int markLeft
-        = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (ShowUndoRedoButtons() ? l.WidthToolbar : 0);
+        = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (FSelection.HistoryKept() ? l.WidthToolbar : 0);
     tbAdvanced->setGeometry(markLeft, l.IndentTop, h, h);
     cbElement->view()->setMinimumWidth(l.WidthElementDropDown);
     setMinimumWidth(markLeft + h + 8);
@@ -177,11 +179,11 @@ void TQzRNXPanel::SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value)
 
 void TQzRNXPanel::ShowBoxes()
 {
-    const bool independent = ChoiceType() == ctIndependent;
+    const bool independent = FSelection.ChoiceType() == ctIndependent;
     cbElement->setVisible(independent);
     cbAMass->setVisible(independent);
     cbRNX->setVisible(!independent);
-    tbRNX->setVisible(ShowUndoRedoButtons());
+    tbRNX->setVisible(FSelection.HistoryKept());
 }
 
 void TQzRNXPanel::showEvent(QShowEvent* event)
@@ -218,11 +220,12 @@ void TQzRNXPanel::ShowSelection()
     FillBox(cbAMass, FSelection.AMassList(), FSelection.AMassRow());
     FillBox(cbRNX, FullRNXList(), FSelection.RNXRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
-    cbElement->setPlaceholderText(Element() != _NoRNXElement ? RNXElementSymbol(Element()) : QString());
-    cbAMass->setPlaceholderText(AMass().toString().trimmed());
-    cbRNX->setPlaceholderText(RNXname().trimmed());
-    cbElement->setToolTip(RNXElementName(Element(), Language()).trimmed());
-    pmElements->SetEnabledElements(eeCustom, Filter().FullElementSet());
+    cbElement->setPlaceholderText(FSelection.Element() != _NoRNXElement ? RNXElementSymbol(FSelection.Element())
+                                                                        : QString());
+    cbAMass->setPlaceholderText(FSelection.AMass().toString().trimmed());
+    cbRNX->setPlaceholderText(FSelection.RNXname().trimmed());
+    cbElement->setToolTip(RNXElementName(FSelection.Element(), FSelection.Language()).trimmed());
+    pmElements->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
     UpdateHistoryButtons();
     UpdatePopupChecks();
     UpdateAdvancedMark();
@@ -230,7 +233,7 @@ void TQzRNXPanel::ShowSelection()
 
 void TQzRNXPanel::UpdateAdvancedMark()
 {
-    const TQzRNXAdvancedFilter& advanced = Filter().Advanced();
+    const TQzRNXAdvancedFilter& advanced = FSelection.Filter().Advanced();
     const bool on = advanced.Enabled() && !advanced.Ignored();
     tbAdvanced->setVisible(on);
     if (FMenu.clearAdvanced)
@@ -245,8 +248,8 @@ void TQzRNXPanel::UpdateAdvancedMark()
         p.setBrush(colour);
         p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
     }));
-    QString tip
-        = QStringLiteral("Advanced filter on:\n  ") + ActiveCriteria(advanced, Language()).join(QStringLiteral("\n  "));
+    QString tip = QStringLiteral("Advanced filter on:\n  ")
+        + ActiveCriteria(advanced, FSelection.Language()).join(QStringLiteral("\n  "));
     if (empty)
         tip += QStringLiteral("\nNo radionuclide passes it: the view keeps showing the last one.");
     tbAdvanced->setToolTip(tip + QStringLiteral("\nClick to change it."));
@@ -254,15 +257,17 @@ void TQzRNXPanel::UpdateAdvancedMark()
 
 void TQzRNXPanel::UpdateHistoryButtons()
 {
-    for (auto [names, menu, button, hint, undo] : {std::tuple{UndoNames(), pmUndoRNXList, tbUndo, kUndoHint, true},
-                                                   std::tuple{RedoNames(), pmRedoRNXList, tbRedo, kRedoHint, false}}) {
+    for (auto [names, menu, button, hint, undo] :
+         {std::tuple{FSelection.UndoNames(), pmUndoRNXList, tbUndo, kUndoHint, true},
+          std::tuple{FSelection.RedoNames(), pmRedoRNXList, tbRedo, kRedoHint, false}}) {
         menu->clear();
         const bool isUndo = undo;
         for (int i = 0; i < names.size(); ++i) {
             QAction* a = menu->addAction(names[i]);
             // An entry the panel no longer offers cannot be gone back to.
             a->setEnabled(FSelection.Offers(names[i]));
-            connect(a, &QAction::triggered, this, [this, i, isUndo] { isUndo ? Undo(i) : Redo(i); });
+            connect(a, &QAction::triggered, this,
+                    [this, i, isUndo] { isUndo ? FSelection.Undo(i) : FSelection.Redo(i); });
         }
         button->setEnabled(!names.isEmpty() && FSelection.Offers(names.front()));
         button->setToolTip(names.isEmpty() ? QString() : StandartUndoRedoHint ? hint : names.front());
@@ -278,9 +283,9 @@ void TQzRNXPanel::SetShowUndoRedoButtons(bool value)
 
 void TQzRNXPanel::SetChoiceType(TQzRNXChoiceType value)
 {
-    if (FPopupMenuOptions.empty() && WindowCreated())
+    if (FPopupMenuOptions.empty() && FSelection.Active())
         return;
-    if (value == ChoiceType())
+    if (value == FSelection.ChoiceType())
         return;
     FSelection.SetChoiceType(value);
     ShowBoxes();
@@ -291,7 +296,7 @@ void TQzRNXPanel::SetLanguage(TQzLanguage value)
 {
     FSelection.SetLanguage(value);
     pmElements->SetLanguage(value);
-    cbElement->setToolTip(RNXElementName(Element(), value).trimmed());
+    cbElement->setToolTip(RNXElementName(FSelection.Element(), value).trimmed());
     RetitlePopupMenu();
     cbElement->view()->update();
 }
@@ -331,10 +336,10 @@ void TQzRNXPanel::BuildPopupMenu()
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<TQzRNXSortType>(i);
         FMenu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
-            if (ChoiceType() == ctFullList)
-                SetRNXSortType(type);
+            if (FSelection.ChoiceType() == ctFullList)
+                FSelection.SetRNXSortType(type);
             else
-                SetElementsSortType(type);
+                FSelection.SetElementsSortType(type);
         });
     }
     const bool filter = FPopupMenuOptions.contains(pmoFilter);
@@ -370,40 +375,41 @@ void TQzRNXPanel::RetitlePopupMenu()
            {FMenu.rnxFilter, 10}, {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
         action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
-    FMenu.clearAdvanced->setText(QString::fromUtf16(Catalogue(Language()).ClearAdvancedFilter));
+    FMenu.clearAdvanced->setText(QString::fromUtf16(Catalogue(FSelection.Language()).ClearAdvancedFilter));
 }
 
 void TQzRNXPanel::UpdatePopupChecks()
 {
     if (!pmRNX)
         return;
-    FMenu.choices[0]->setChecked(ChoiceType() == ctIndependent);
-    FMenu.choices[1]->setChecked(ChoiceType() == ctFullList);
-    const TQzRNXSortType current = ChoiceType() == ctFullList ? RNXSortType() : ElementsSortType();
+    FMenu.choices[0]->setChecked(FSelection.ChoiceType() == ctIndependent);
+    FMenu.choices[1]->setChecked(FSelection.ChoiceType() == ctFullList);
+    const TQzRNXSortType current
+        = FSelection.ChoiceType() == ctFullList ? FSelection.RNXSortType() : FSelection.ElementsSortType();
     for (int i = 0; i < 4; ++i)
         FMenu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
-    FMenu.sorts[stxAMass]->setVisible(FPopupMenuOptions.contains(pmoSort) && ChoiceType() == ctFullList);
+    FMenu.sorts[stxAMass]->setVisible(FPopupMenuOptions.contains(pmoSort) && FSelection.ChoiceType() == ctFullList);
 }
 
 QString TQzRNXPanel::Caption(int entry) const
 {
-    QString text = QString::fromUtf16(Catalogue(Language()).ChooserMenu[static_cast<std::size_t>(entry)]);
+    QString text = QString::fromUtf16(Catalogue(FSelection.Language()).ChooserMenu[static_cast<std::size_t>(entry)]);
     // The later sort entries line up under the words before the first one.
     if (entry >= 4 && entry <= 6)
-        text.prepend(QString(Language() == l_English ? 14 : 27, u' '));
+        text.prepend(QString(FSelection.Language() == l_English ? 14 : 27, u' '));
     return text;
 }
 
 void TQzRNXPanel::ExecFilterForm(bool elements, bool nuclides)
 {
-    TQzRNXFilterForm form(Filter(), elements, nuclides, this);
+    TQzRNXFilterForm form(FSelection.Filter(), elements, nuclides, this);
     ExecModal(form);
 }
 
 void TQzRNXPanel::ExecAdvFilterDialog()
 {
-    TQzRNXAdvancedFilter& advanced = Filter().Advanced();
+    TQzRNXAdvancedFilter& advanced = FSelection.Filter().Advanced();
     TQzRNXAdvFilterForm form(FSelection, this);
     form.Pages()->setCurrentIndex(
         std::clamp(advanced.FormLastPage(), 0, static_cast<int>(TQzRNXAdvFilterForm::pgSpectrum)));
@@ -415,7 +421,7 @@ void TQzRNXPanel::ExecAdvFilterDialog()
 
 void TQzRNXPanel::ClearAdvancedFilter()
 {
-    Filter().Advanced().SetEnabled(false);
+    FSelection.Filter().Advanced().SetEnabled(false);
 }
 
 void TQzRNXPanel::SayStatus(const QString& text)
@@ -469,8 +475,8 @@ void TQzRNXPanel::GoToTypedName()
     QToolTip::hideText();
     // A mass alone ("60", "99m") is one of the element shown.
     static const QRegularExpression massAlone(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}[mMnN]?")));
-    const bool onlyMass = massAlone.match(typed).hasMatch() && Element() != _NoRNXElement;
-    const QString name = RNXNameFromTyping(onlyMass ? RNXElementSymbol(Element()) + typed : typed);
+    const bool onlyMass = massAlone.match(typed).hasMatch() && FSelection.Element() != _NoRNXElement;
+    const QString name = RNXNameFromTyping(onlyMass ? RNXElementSymbol(FSelection.Element()) + typed : typed);
     if (name.isEmpty()) {
         SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
         return;
@@ -479,10 +485,10 @@ void TQzRNXPanel::GoToTypedName()
         const TRNXElement element = ElementBySymbol(name);
         if (element == _NoRNXElement)
             SayStatus(QStringLiteral("%1: no such element").arg(name));
-        else if (!Filter().FullElementSet().contains(element))
+        else if (!FSelection.Filter().FullElementSet().contains(element))
             SayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
         else {
-            SetElement(element);
+            FSelection.SetElement(element);
             SayStatus(QString());
         }
         return;
@@ -494,13 +500,13 @@ void TQzRNXPanel::GoToTypedName()
     }
     const QString canonical = node->RNXname.toString();
     if (FSelection.Offers(canonical)) {
-        SetElementAndAMass(node->Element, node->AMass);
+        FSelection.SetElementAndAMass(node->Element, node->AMass);
         SayStatus(QString());
         return;
     }
-    if (Filter().UseRNXFilter() && Filter().RNXList().IndexOf(canonical) < 0)
+    if (FSelection.Filter().UseRNXFilter() && FSelection.Filter().RNXList().IndexOf(canonical) < 0)
         SayStatus(QStringLiteral("%1: no data file").arg(canonical));
-    else if (Filter().Advanced().Enabled() && !Filter().Advanced().Ignored())
+    else if (FSelection.Filter().Advanced().Enabled() && !FSelection.Filter().Advanced().Ignored())
         SayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
     else
         SayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
@@ -508,12 +514,12 @@ void TQzRNXPanel::GoToTypedName()
 
 void TQzRNXPanel::ExecLoadElListDialog()
 {
-    LoadListFile(Caption(13), [this](const QByteArray& text) { Filter().LoadElementList(text); });
+    LoadListFile(Caption(13), [this](const QByteArray& text) { FSelection.Filter().LoadElementList(text); });
 }
 
 void TQzRNXPanel::ExecLoadRNXListDialog()
 {
-    LoadListFile(Caption(14), [this](const QByteArray& text) { Filter().LoadRNXList(text); });
+    LoadListFile(Caption(14), [this](const QByteArray& text) { FSelection.Filter().LoadRNXList(text); });
 }
 
 void TQzRNXPanel::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
@@ -537,12 +543,12 @@ void TQzRNXPanel::EditRNX()
     auto* other = new TQzRNXPanel(FIndex, FMessageBoxes, &dialog);
     other->setObjectName(QStringLiteral("SetRadionuclidePanel"));
     other->SetShowUndoRedoButtons(false);
-    other->Filter().Assign(Filter());
-    other->SetLanguage(Language());
-    other->SetChoiceType(ChoiceType());
-    other->SetRNXSortType(RNXSortType());
+    other->Selection().Filter().Assign(FSelection.Filter());
+    other->SetLanguage(FSelection.Language());
+    other->SetChoiceType(FSelection.ChoiceType());
+    other->Selection().SetRNXSortType(FSelection.RNXSortType());
     other->SetWidthsNShifts(FLayout);
-    other->SetElementAndAMass(Element(), AMass());
+    other->Selection().SetElementAndAMass(FSelection.Element(), FSelection.AMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -550,7 +556,7 @@ void TQzRNXPanel::EditRNX()
     layout->addWidget(other, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
     if (ExecModal(dialog) == QDialog::Accepted)
-        SetElementAndAMass(other->Element(), other->AMass());
+        FSelection.SetElementAndAMass(other->Selection().Element(), other->Selection().AMass());
 }
 
 namespace {
@@ -583,7 +589,7 @@ QRect TQzRNXPanel::GetRect_cbRNX() const
 
 void TQzRNXPanel::DropDown_pmElements(bool byMousePress)
 {
-    pmElements->SetElement(Element());
+    pmElements->SetElement(FSelection.Element());
     pmElements->Popup(cbElement->mapToGlobal(QPoint(0, cbElement->height())), byMousePress);
 }
 

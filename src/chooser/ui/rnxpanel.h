@@ -54,53 +54,26 @@ public:
     TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget* parent = nullptr);
     ~TQzRNXPanel() override;
 
+    // The choice itself, its lists, history and filter.
     TQzRNXSelection& Selection() { return FSelection; }
-    TQzRNXFilter& Filter() { return FSelection.Filter(); }
+    const TQzRNXSelection& Selection() const { return FSelection; }
     TQzRNXElementGroups& ElementGroups() { return pmElements->ElementGroups(); }
     TQzRNXElementPopupMenu* ElementMenu() const { return pmElements; }
 
-    TRNXElement Element() const { return FSelection.Element(); }
-    void SetElement(TRNXElement value) { FSelection.SetElement(value); }
-    const TRNXAMass& AMass() const { return FSelection.AMass(); }
-    void SetAMass(const TRNXAMass& value) { FSelection.SetAMass(value); }
-    void SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass)
-    {
-        FSelection.SetElementAndAMass(element, aMass);
-    }
-    QString RNXname() const { return FSelection.RNXname(); }
-    void SetRNXname(const QString& value) { FSelection.SetRNXname(value); }
-    // The object of the selected entry of the nuclide list, or null.
-    const TBasicRNX* BasicRNX() const { return FSelection.BasicRNX(); }
     int ElCount() const { return static_cast<int>(FSelection.ElementList().size()); }
     int RNXCount() const { return static_cast<int>(FSelection.RNXList().size()); }
     QStringList FullRNXList() const;
-    QStringList FullElementsList() const { return FSelection.ElementList(); }
-    QStringList FullAMassList() const { return FSelection.AMassList(); }
 
-    TQzRNXChoiceType ChoiceType() const { return FSelection.ChoiceType(); }
     void SetChoiceType(TQzRNXChoiceType value);
-    TQzRNXSortType RNXSortType() const { return FSelection.RNXSortType(); }
-    void SetRNXSortType(TQzRNXSortType value) { FSelection.SetRNXSortType(value); }
-    TQzRNXSortType ElementsSortType() const { return FSelection.ElementsSortType(); }
-    void SetElementsSortType(TQzRNXSortType value) { FSelection.SetElementsSortType(value); }
-    TQzLanguage Language() const { return FSelection.Language(); }
     void SetLanguage(TQzLanguage value);
-    int MaxUndoListCount() const { return FSelection.MaxUndoListCount(); }
-    void SetMaxUndoListCount(int value) { FSelection.SetMaxUndoListCount(value); }
     TQzRNXPanelPopupMenuOptions PopupMenuOptions() const { return FPopupMenuOptions; }
     void SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions value);
     bool AllowElementPopupMenu = true;
-    bool ShowUndoRedoButtons() const { return FSelection.HistoryKept(); }
     void SetShowUndoRedoButtons(bool value);
     bool StandartUndoRedoHint = true;
     const TQzRNXWidthsNShiftsParams& WidthsNShifts() const { return FLayout; }
     void SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value);
 
-    // History, newest first.
-    QStringList UndoNames() const { return FSelection.UndoNames(); }
-    QStringList RedoNames() const { return FSelection.RedoNames(); }
-    void Undo(int k = 0) { FSelection.Undo(k); }
-    void Redo(int k = 0) { FSelection.Redo(k); }
     QToolButton* UndoButton() const { return tbUndo; }
     QToolButton* RedoButton() const { return tbRedo; }
     QMenu* PopupMenu() const { return pmRNX; }
@@ -109,7 +82,6 @@ public:
     QComboBox* ElementBox() const { return cbElement; }
     QComboBox* AMassBox() const { return cbAMass; }
     QComboBox* RNXBox() const { return cbRNX; }
-    bool WindowCreated() const { return FSelection.Active(); }
     // Opens the periodic table under the element box, as Ctrl+click does (with the press held).
     void DropDown_pmElements(bool byMousePress = false);
     // Opens (true) or closes (false) a box's list.
@@ -145,11 +117,6 @@ public:
     // Shows a modal dialog; asks for a text file to open (empty when cancelled). Tests replace both.
     std::function<int(QDialog&)> ExecModal;
     std::function<QString(const QString& title)> OpenTextFile;
-
-    // What the user does with the boxes: the row of a box chosen.
-    void ElementPicked(int row) { FSelection.PickElement(row); }
-    void AMassPicked(int row) { FSelection.PickAMass(row); }
-    void RNXPicked(int row) { FSelection.PickRNX(row); }
 
 protected:
     void showEvent(QShowEvent* event) override;

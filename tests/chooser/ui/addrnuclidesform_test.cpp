@@ -36,8 +36,8 @@ protected:
     {
         loadShippedIndex(index);
         panel = std::make_unique<TQzRNXPanel>(index, messages);
-        panel->Filter().SetUseRNXFilter(true);
-        panel->Filter().SetRNXList(
+        panel->Selection().Filter().SetUseRNXFilter(true);
+        panel->Selection().Filter().SetRNXList(
             QStringList{"Fe-59", "H-3", "Co-58", "Co-60", "C-11", "Ca-41", "Ag-117", "Ag-99", "Co-57"});
         form = std::make_unique<TAddRNuclidesForm>(*panel);
         parts = std::make_unique<AddNuclidesParts>(*form);

@@ -90,13 +90,13 @@ protected:
         panel.reset();
         panel = std::make_unique<TQzRNXPanel>(index, messages);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
-        panel->SetElementAndAMass(_Co, "60");
+        panel->Selection().SetElementAndAMass(_Co, "60");
         hearingChoices.push_back(
             panel->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
         panel->OnStatusText = [this](const QString& text) { status << text; };
         panel->resize(260, 40);
         panel->show();
-        ASSERT_TRUE(panel->WindowCreated());
+        ASSERT_TRUE(panel->Selection().Active());
     }
 
     // Opens the dialog through the chooser and runs the steps while it is shown.
@@ -116,7 +116,7 @@ protected:
         EXPECT_EQ(opened, 1);
     }
 
-    QStringList offered() const { return panel->Filter().FullRNXList().Names(); }
+    QStringList offered() const { return panel->Selection().Filter().FullRNXList().Names(); }
 
     TRNXindex index;
     RecordingMessageBoxes messages;
@@ -225,8 +225,8 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
             EXPECT_EQ(f.ResultNuclides()->count(), names.size());
             EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->RNXCount()));
             EXPECT_EQ(f.ElementsCount()->text(), QStringLiteral("%1 elements").arg(panel->ElCount()));
-            for (const QString& element : panel->FullElementsList())
-                EXPECT_TRUE(panel->Filter().FullElementSet().contains(ElementBySymbol(element)));
+            for (const QString& element : panel->Selection().ElementList())
+                EXPECT_TRUE(panel->Selection().Filter().FullElementSet().contains(ElementBySymbol(element)));
             // Switched off, the criteria stay but the chooser offers everything again.
             click(f.EnabledBox());
             EXPECT_EQ(offered().size(), index.Count());
@@ -398,16 +398,16 @@ TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
         TQzFloatEdit* min = f.CriterionBound(soAlphaFrac, false);
         typeNumber(max, QStringLiteral("100"));
         typeNumber(min, QStringLiteral("50"));
-        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
-        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Max(soAlphaFrac), 1.0f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(soAlphaFrac), 1.0f);
         typeNumber(max, QStringLiteral("150"));
         EXPECT_EQ(max->Value(), 100) << "at most 100 %";
         // A maximum typed below the minimum waits for the typing to end before it moves it.
         typeNumber(max, QStringLiteral("20"));
-        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
         QTest::keyClick(max, Qt::Key_Return);
-        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Max(soAlphaFrac), 0.2f);
-        EXPECT_FLOAT_EQ(panel->Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.2f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(soAlphaFrac), 0.2f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.2f);
         EXPECT_DOUBLE_EQ(min->Value(), 20);
     });
 }
@@ -444,12 +444,12 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
         click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
     });
     // Closed with Escape: what was done stays, and the panel's listener still hears it.
-    EXPECT_TRUE(panel->Filter().Advanced().Enabled());
-    EXPECT_EQ(panel->Filter().Advanced().AMass().MinValue(), 250);
+    EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
+    EXPECT_EQ(panel->Selection().Filter().Advanced().AMass().MinValue(), 250);
     for (const QString& name : offered())
         EXPECT_GE(index.FindRNX(name)->AMassInt, 250);
     const int before = changes;
-    panel->Filter().Advanced().AMass().SetMinValue(240);
+    panel->Selection().Filter().Advanced().AMass().SetMinValue(240);
     EXPECT_EQ(changes, before + 1);
     // The page it was closed on comes back, in the width it had.
     openDialog([&](TQzRNXAdvFilterForm& f) { EXPECT_EQ(f.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgHalfLife); });
@@ -491,7 +491,7 @@ TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhe
     };
     panel->ExecAdvFilterDialog();
     EXPECT_TRUE(closed);
-    EXPECT_TRUE(panel->Filter().Advanced().Enabled());
+    EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
 }
 
 TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)
@@ -507,7 +507,7 @@ TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
         EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth);
     });
-    EXPECT_TRUE(panel->Filter().Advanced().FormIsMoreWidth());
+    EXPECT_TRUE(panel->Selection().Filter().Advanced().FormIsMoreWidth());
     openDialog([&](TQzRNXAdvFilterForm& f) { EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth); });
 }
 
@@ -542,7 +542,7 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
 TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
     EXPECT_FALSE(panel->AdvancedMark()->isVisible());
-    TQzRNXAdvancedFilter& a = panel->Filter().Advanced();
+    TQzRNXAdvancedFilter& a = panel->Selection().Filter().Advanced();
     a.Decay().SetOrSet({dfxAlphaOnly});
     a.Decay().SetEnabled(true);
     a.SetEnabled(true);
@@ -583,10 +583,10 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 // filter gives back that nuclide, without a report or a step in the history.
 TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
 {
-    panel->SetElementAndAMass(_Cs, "137");
+    panel->Selection().SetElementAndAMass(_Cs, "137");
     reports.clear();
-    const QStringList history = panel->UndoNames();
-    TQzRNXAdvancedFilter& a = panel->Filter().Advanced();
+    const QStringList history = panel->Selection().UndoNames();
+    TQzRNXAdvancedFilter& a = panel->Selection().Filter().Advanced();
     a.Decay().SetOrSet({dfxAlphaOnly});
     a.Decay().SetEnabled(true);
     a.AMass().SetMaxValue(100);
@@ -596,7 +596,7 @@ TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
     EXPECT_EQ(panel->ElementBox()->currentIndex(), -1);
     EXPECT_EQ(panel->ElementBox()->placeholderText(), QStringLiteral("Cs"));
     EXPECT_EQ(panel->AMassBox()->placeholderText(), QStringLiteral("137"));
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
 
     QComboBox* box = panel->ElementBox();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
@@ -605,14 +605,14 @@ TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
     EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Cs"));
     EXPECT_EQ(panel->AMassBox()->currentText(), QStringLiteral("137"));
     EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
-    EXPECT_EQ(panel->UndoNames(), history);
+    EXPECT_EQ(panel->Selection().UndoNames(), history);
 }
 
 // Typing a bound digit by digit: the lists follow every key, the chooser's nuclide moves only
 // when the typing ends, and not at all when it still passes.
 TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
 {
-    const QStringList history = panel->UndoNames();
+    const QStringList history = panel->Selection().UndoNames();
     reports.clear();
     openDialog([&](TQzRNXAdvFilterForm& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
@@ -630,13 +630,13 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
             for (int i = 0; i < index.Count(); ++i)
                 passing += index.Items(i)->AMassInt <= bound;
             EXPECT_EQ(panel->RNXCount(), passing) << typed.toStdString();
-            EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60")) << typed.toStdString();
+            EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60")) << typed.toStdString();
         }
         QTest::keyClick(max, Qt::Key_Return);
-        EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+        EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
         EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Co"));
         EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
-        EXPECT_EQ(panel->UndoNames(), history);
+        EXPECT_EQ(panel->Selection().UndoNames(), history);
 
         // A bound Co-60 does not pass: it moves once, when the typing ends.
         max->selectAll();
@@ -644,7 +644,7 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
         EXPECT_TRUE(reports.isEmpty());
         QTest::keyClick(max, Qt::Key_Tab);
         EXPECT_EQ(reports, QStringList{"H-3"});
-        EXPECT_EQ(panel->UndoNames().front(), QStringLiteral("Co-60"));
+        EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("Co-60"));
     });
 }
 
@@ -671,14 +671,14 @@ TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
     };
     for (const auto& [typed, name] : spellings) {
         SCOPED_TRACE(typed);
-        panel->SetElementAndAMass(_H, "3");
+        panel->Selection().SetElementAndAMass(_H, "3");
         QComboBox* box = panel->ElementBox();
         box->setFocus();
         QTest::keyClicks(box, QString::fromLatin1(typed));
         EXPECT_EQ(panel->TypedName(), QString::fromLatin1(typed));
         QTest::keyClick(box, Qt::Key_Return);
-        EXPECT_EQ(panel->RNXname(), QString::fromLatin1(name));
-        EXPECT_EQ(panel->UndoNames().front(), QStringLiteral("H-3")) << "through the chooser's history";
+        EXPECT_EQ(panel->Selection().RNXname(), QString::fromLatin1(name));
+        EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("H-3")) << "through the chooser's history";
         EXPECT_TRUE(panel->TypedName().isEmpty());
     }
     EXPECT_TRUE(messages.boxes.empty());
@@ -686,12 +686,12 @@ TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
 
 TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
 {
-    panel->Filter().SetUseRNXFilter(true);
-    panel->Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
-    panel->Filter().Advanced().Decay().SetOrSet({dfxAlphaOnly, dfxBetaMinusOnly});
-    panel->Filter().Advanced().Decay().SetEnabled(true);
-    panel->Filter().Advanced().SetEnabled(true);
-    panel->SetElementAndAMass(_Co, "60");
+    panel->Selection().Filter().SetUseRNXFilter(true);
+    panel->Selection().Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
+    panel->Selection().Filter().Advanced().Decay().SetOrSet({dfxAlphaOnly, dfxBetaMinusOnly});
+    panel->Selection().Filter().Advanced().Decay().SetEnabled(true);
+    panel->Selection().Filter().Advanced().SetEnabled(true);
+    panel->Selection().SetElementAndAMass(_Co, "60");
     struct Case {
         const char* typed;
         const char* said;
@@ -712,7 +712,7 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
         ASSERT_FALSE(status.isEmpty());
         EXPECT_EQ(status.back(), QString::fromLatin1(c.said));
     }
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Po-210"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Po-210"));
     // Escape gives up what was typed.
     QTest::keyClicks(panel->AMassBox(), QStringLiteral("cs"));
     QTest::keyClick(panel->AMassBox(), Qt::Key_Escape);
@@ -739,7 +739,7 @@ TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
             EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        EXPECT_TRUE(panel->Filter().Advanced().AMass().MinEnabled());
+        EXPECT_TRUE(panel->Selection().Filter().Advanced().AMass().MinEnabled());
 
         // The page buttons: the arrows move along them and turn the page.
         pageButton->setFocus(Qt::TabFocusReason);
@@ -757,10 +757,13 @@ TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         ASSERT_EQ(form.AncestorCounts()->currentRow(), 0);
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Down);
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
-        EXPECT_FALSE(panel->Filter().Advanced().Ancestors().CountSet().contains(static_cast<TQzRNXAncestorsCount>(1)));
-        EXPECT_TRUE(panel->Filter().Advanced().Ancestors().CountSet().contains(static_cast<TQzRNXAncestorsCount>(0)));
+        EXPECT_FALSE(panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(
+            static_cast<TQzRNXAncestorsCount>(1)));
+        EXPECT_TRUE(panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(
+            static_cast<TQzRNXAncestorsCount>(0)));
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
-        EXPECT_TRUE(panel->Filter().Advanced().Ancestors().CountSet().contains(static_cast<TQzRNXAncestorsCount>(1)));
+        EXPECT_TRUE(panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(
+            static_cast<TQzRNXAncestorsCount>(1)));
 
         // The underlined letter of a page button opens its page.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);

@@ -33,8 +33,8 @@ protected:
     {
         panel = std::make_unique<TQzRNXPanel>(index, messages);
         if (!offered.isEmpty()) {
-            panel->Filter().SetUseRNXFilter(true);
-            panel->Filter().SetRNXList(offered);
+            panel->Selection().Filter().SetUseRNXFilter(true);
+            panel->Selection().Filter().SetRNXList(offered);
         }
         hearingChoices.push_back(
             panel->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
@@ -42,7 +42,7 @@ protected:
     void show()
     {
         panel->show();
-        ASSERT_TRUE(panel->WindowCreated());
+        ASSERT_TRUE(panel->Selection().Active());
     }
 
     TRNXindex index;
@@ -57,52 +57,52 @@ const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99m", "Cs-134", "C
 TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
 {
     makePanel(kData);
-    panel->SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(_Co, "60");
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
     show();
     EXPECT_EQ(reports, QStringList{"Co-60"});
-    EXPECT_TRUE(panel->UndoNames().isEmpty());
-    EXPECT_EQ(panel->FullElementsList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
-    EXPECT_EQ(panel->FullAMassList(), (QStringList{"58", "60"}));
-    EXPECT_EQ(panel->BasicRNX(), index.FindRNX(u"Co-60"));
+    EXPECT_TRUE(panel->Selection().UndoNames().isEmpty());
+    EXPECT_EQ(panel->Selection().ElementList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
+    EXPECT_EQ(panel->Selection().AMassList(), (QStringList{"58", "60"}));
+    EXPECT_EQ(panel->Selection().BasicRNX(), index.FindRNX(u"Co-60"));
 }
 
 TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
 {
     makePanel(kData);
-    panel->SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(_Co, "60");
     show();
     reports.clear();
-    panel->SetElementAndAMass(_Cs, "137");
+    panel->Selection().SetElementAndAMass(_Cs, "137");
     EXPECT_EQ(reports, (QStringList{"Cs-134", "Cs-137"}));
-    EXPECT_EQ(panel->UndoNames(), QStringList{"Co-60"});
+    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"});
 
     reports.clear();
-    panel->SetElementAndAMass(_Cs, "134");
+    panel->Selection().SetElementAndAMass(_Cs, "134");
     EXPECT_EQ(reports, QStringList{"Cs-134"});
-    EXPECT_EQ(panel->UndoNames(), QStringList{"Co-60"}); // a change of mass alone records nothing
+    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"}); // a change of mass alone records nothing
 
     // Picking what is already picked reports nothing.
     reports.clear();
-    panel->ElementPicked(panel->ElementBox()->currentIndex());
-    panel->AMassPicked(panel->AMassBox()->currentIndex());
+    panel->Selection().PickElement(panel->ElementBox()->currentIndex());
+    panel->Selection().PickAMass(panel->AMassBox()->currentIndex());
     EXPECT_TRUE(reports.isEmpty());
     // Offers nothing outside the filter.
-    panel->SetElementAndAMass(_Cs, "136");
-    panel->SetElement(_Fe);
+    panel->Selection().SetElementAndAMass(_Cs, "136");
+    panel->Selection().SetElement(_Fe);
     EXPECT_TRUE(reports.isEmpty());
 }
 
 TEST_F(PanelTest, NewElementKeepsTheMassWhenItCan)
 {
     makePanel(); // the whole index
-    panel->SetElementAndAMass(_Tc, "99m");
+    panel->Selection().SetElementAndAMass(_Tc, "99m");
     show();
-    panel->SetElement(_Mo);
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Mo-99"));
-    panel->SetElement(_Co);
-    EXPECT_EQ(panel->AMass(), TRNXAMass(panel->FullAMassList().front().toLatin1().constData()));
+    panel->Selection().SetElement(_Mo);
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Mo-99"));
+    panel->Selection().SetElement(_Co);
+    EXPECT_EQ(panel->Selection().AMass(), TRNXAMass(panel->Selection().AMassList().front().toLatin1().constData()));
 }
 
 TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
@@ -111,35 +111,35 @@ TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
     show();
     reports.clear();
     for (const char* bad : {"Co60", "Cobalt-60", "Xx-1"})
-        panel->SetRNXname(QString::fromLatin1(bad));
+        panel->Selection().SetRNXname(QString::fromLatin1(bad));
     EXPECT_TRUE(reports.isEmpty());
-    panel->SetRNXname(QStringLiteral("co-60"));
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+    panel->Selection().SetRNXname(QStringLiteral("co-60"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
     EXPECT_FALSE(reports.isEmpty());
 }
 
 TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
 {
     makePanel(kData);
-    panel->SetElementAndAMass(_Cs, "137");
+    panel->Selection().SetElementAndAMass(_Cs, "137");
     show();
     int filterChanges = 0;
     const auto heard = panel->Selection().FilterApplied.Connect([&] { ++filterChanges; });
     reports.clear();
-    panel->Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Sr-90"});
+    panel->Selection().Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(filterChanges, 1);
 
-    panel->Filter().SetRNXList(QStringList{"Co-60", "Sr-90"});
+    panel->Selection().Filter().SetRNXList(QStringList{"Co-60", "Sr-90"});
     EXPECT_EQ(reports, QStringList{"Co-60"}); // the first offered element, its lightest nuclide
-    EXPECT_EQ(panel->UndoNames(), QStringList{"Cs-137"});
+    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Cs-137"});
     EXPECT_EQ(filterChanges, 2);
 
     // Sort orders and the way of choosing keep the nuclide and say nothing.
     reports.clear();
-    panel->SetRNXSortType(stxAMass);
+    panel->Selection().SetRNXSortType(stxAMass);
     panel->SetChoiceType(ctFullList);
-    panel->SetElementsSortType(stxABC);
+    panel->Selection().SetElementsSortType(stxABC);
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->RNXBox()->currentText(), QStringLiteral("Co-60"));
     EXPECT_EQ(panel->FullRNXList(), (QStringList{"Co-60", "Sr-90"}));
@@ -149,21 +149,22 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
 {
     makePanel(kData);
     panel->SetChoiceType(ctFullList);
-    panel->SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(_Co, "60");
     show();
-    auto pick = [&](const char* name) { panel->RNXPicked(panel->RNXBox()->findText(QString::fromLatin1(name))); };
+    auto pick
+        = [&](const char* name) { panel->Selection().PickRNX(panel->RNXBox()->findText(QString::fromLatin1(name))); };
     pick("Cs-137");
     pick("Co-60");
     pick("Sr-90");
-    EXPECT_EQ(panel->UndoNames(), (QStringList{"Co-60", "Cs-137", "Co-60"}));
+    EXPECT_EQ(panel->Selection().UndoNames(), (QStringList{"Co-60", "Cs-137", "Co-60"}));
 
     reports.clear();
     panel->UndoButton()->click();
     EXPECT_EQ(reports, QStringList{"Co-60"});
-    EXPECT_EQ(panel->RedoNames(), QStringList{"Sr-90"});
+    EXPECT_EQ(panel->Selection().RedoNames(), QStringList{"Sr-90"});
     panel->RedoButton()->click();
     EXPECT_EQ(reports, (QStringList{"Co-60", "Sr-90"}));
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Sr-90"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Sr-90"));
 
     // The history opens from the keyboard as a list box does (Alt+Down, F4, the Menu key), and
     // its keys pick an entry: the second one back.
@@ -189,20 +190,20 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
         QTest::keyClick(menu, Qt::Key_Return);
     });
     QTest::keyClick(panel->UndoButton(), Qt::Key_F4);
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(panel->RedoNames(), (QStringList{"Co-60", "Sr-90"}));
-    panel->Redo(1);
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().RedoNames(), (QStringList{"Co-60", "Sr-90"}));
+    panel->Selection().Redo(1);
 
     // Back to the third entry: the two skipped ones lead the redo list in the order they come back.
-    panel->Undo(2);
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
-    EXPECT_EQ(panel->RedoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
-    EXPECT_TRUE(panel->UndoNames().isEmpty());
+    panel->Selection().Undo(2);
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->Selection().RedoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
+    EXPECT_TRUE(panel->Selection().UndoNames().isEmpty());
 
     // A new choice after an undo empties the redo list.
     pick("U-238");
-    EXPECT_TRUE(panel->RedoNames().isEmpty());
-    EXPECT_EQ(panel->UndoNames(), QStringList{"Co-60"});
+    EXPECT_TRUE(panel->Selection().RedoNames().isEmpty());
+    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"});
 }
 
 TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
@@ -210,14 +211,14 @@ TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
     makePanel(kData);
     panel->SetChoiceType(ctFullList);
     show();
-    panel->RNXPicked(panel->RNXBox()->findText(QStringLiteral("Co-60")));
-    panel->RNXPicked(panel->RNXBox()->findText(QStringLiteral("H-3")));
-    panel->RNXPicked(panel->RNXBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().PickRNX(panel->RNXBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().PickRNX(panel->RNXBox()->findText(QStringLiteral("H-3")));
+    panel->Selection().PickRNX(panel->RNXBox()->findText(QStringLiteral("Co-60")));
     reports.clear();
-    EXPECT_EQ(panel->UndoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
-    panel->Undo(1); // Co-60, which is what is shown
+    EXPECT_EQ(panel->Selection().UndoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
+    panel->Selection().Undo(1); // Co-60, which is what is shown
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
 }
 
 TEST_F(PanelTest, HistoryHoldsAtMostItsCapacity)
@@ -225,19 +226,19 @@ TEST_F(PanelTest, HistoryHoldsAtMostItsCapacity)
     makePanel();
     panel->SetChoiceType(ctFullList);
     show();
-    panel->SetMaxUndoListCount(30);
+    panel->Selection().SetMaxUndoListCount(30);
     for (int i = 1; i <= 32; ++i)
-        panel->RNXPicked(i);
-    EXPECT_EQ(panel->UndoNames().size(), 30);
-    EXPECT_EQ(panel->UndoNames().front(), panel->FullRNXList()[31]);
+        panel->Selection().PickRNX(i);
+    EXPECT_EQ(panel->Selection().UndoNames().size(), 30);
+    EXPECT_EQ(panel->Selection().UndoNames().front(), panel->FullRNXList()[31]);
 }
 
 TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
 {
     makePanel();
-    panel->Filter().ReadStoredElementSet({-23, -1, -1, 15});
-    panel->Filter().SetUseElementFilter(true);
-    panel->SetElementAndAMass(_Co, "60");
+    panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15});
+    panel->Selection().Filter().SetUseElementFilter(true);
+    panel->Selection().SetElementAndAMass(_Co, "60");
     show();
     TQzRNXElementPopupMenu* menu = panel->ElementMenu();
     EXPECT_FALSE(menu->isVisible());
@@ -249,7 +250,7 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
     EXPECT_TRUE(menu->IsElementEnabled(_Cs));
     reports.clear();
     menu->OnChoiceElement(_Cs);
-    EXPECT_EQ(panel->Element(), _Cs);
+    EXPECT_EQ(panel->Selection().Element(), _Cs);
     EXPECT_EQ(reports.size(), 1);
     menu->hide();
 
@@ -266,7 +267,7 @@ protected:
     {
         PanelTest::SetUp();
         makePanel();
-        panel->SetElementAndAMass(_Co, "60");
+        panel->Selection().SetElementAndAMass(_Co, "60");
         show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
         menu = panel->ElementMenu();
@@ -321,14 +322,14 @@ TEST_F(PanelInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElemen
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(menu->NameTip()->isVisible());
-    EXPECT_EQ(panel->Element(), _Ar);
+    EXPECT_EQ(panel->Selection().Element(), _Ar);
     EXPECT_EQ(reports.size(), 1);
 
     ctrlClickOnBox();
     QTest::keyClick(menu, Qt::Key_Left);
     QTest::keyClick(menu, Qt::Key_Escape);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Element(), _Ar);
+    EXPECT_EQ(panel->Selection().Element(), _Ar);
 }
 
 TEST_F(PanelInputTest, PeriodicTablePicksByAClickOrByDragging)
@@ -337,7 +338,7 @@ TEST_F(PanelInputTest, PeriodicTablePicksByAClickOrByDragging)
     ASSERT_TRUE(menu->isVisible());
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, onCell(_Cs));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Element(), _Cs);
+    EXPECT_EQ(panel->Selection().Element(), _Cs);
 
     // Press on the box, drag onto an element, release there.
     QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier, onBox);
@@ -345,22 +346,22 @@ TEST_F(PanelInputTest, PeriodicTablePicksByAClickOrByDragging)
     QTest::mouseMove(window, onCell(_Sr));
     QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onCell(_Sr));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Element(), _Sr);
+    EXPECT_EQ(panel->Selection().Element(), _Sr);
     EXPECT_EQ(reports.size(), 2);
 }
 
 TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
 {
     pickComboItem(panel->ElementBox(), "Cs");
-    EXPECT_EQ(panel->Element(), _Cs);
+    EXPECT_EQ(panel->Selection().Element(), _Cs);
     pickComboItem(panel->AMassBox(), "137");
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
     ASSERT_FALSE(reports.isEmpty());
     EXPECT_EQ(reports.back(), QStringLiteral("Cs-137"));
     panel->SetChoiceType(ctFullList);
     pickComboItem(panel->RNXBox(), "Tc-99m");
     EXPECT_EQ(reports.back(), QStringLiteral("Tc-99m"));
-    EXPECT_EQ(panel->UndoNames().front(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("Cs-137"));
 }
 
 // A name typed in any usual spelling and Enter pick exactly that nuclide, in the element box or
@@ -368,8 +369,9 @@ TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
 // letters, drop the digits and take the element's first mass).
 TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 {
-    panel->Filter().SetUseRNXFilter(true);
-    panel->Filter().SetRNXList(QStringList{"H-3", "Co-60", "Cs-134", "Cs-137", "Tc-99m", "Mo-99", "U-234", "U-238"});
+    panel->Selection().Filter().SetUseRNXFilter(true);
+    panel->Selection().Filter().SetRNXList(
+        QStringList{"H-3", "Co-60", "Cs-134", "Cs-137", "Tc-99m", "Mo-99", "U-234", "U-238"});
     const std::pair<const char*, const char*> spellings[] = {
         {"Cs-137", "Cs-137"}, {"cs137", "Cs-137"}, {"137Cs", "Cs-137"}, {"137cs", "Cs-137"}, {"Cs137", "Cs-137"},
         {"cs-137", "Cs-137"}, {"u238", "U-238"},   {"238U", "U-238"},   {"99mTc", "Tc-99m"}, {"99Mo", "Mo-99"},
@@ -379,7 +381,7 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
             for (const auto& [typed, name] : spellings) {
                 SCOPED_TRACE(std::string(typed) + (listOpen ? ", list open" : ", list closed")
                              + (box == panel->ElementBox() ? ", element box" : ", mass box"));
-                panel->SetElementAndAMass(_H, "3");
+                panel->Selection().SetElementAndAMass(_H, "3");
                 box->setFocus();
                 QWidget* keys = box;
                 if (listOpen) {
@@ -390,14 +392,14 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
                 QTest::keyClicks(keys, QString::fromLatin1(typed));
                 QTest::keyClick(keys, Qt::Key_Return);
                 EXPECT_FALSE(box->view()->isVisible());
-                EXPECT_EQ(panel->RNXname(), QString::fromLatin1(name));
+                EXPECT_EQ(panel->Selection().RNXname(), QString::fromLatin1(name));
             }
     // A mass alone is one of the element shown.
-    panel->SetElementAndAMass(_Cs, "134");
+    panel->Selection().SetElementAndAMass(_Cs, "134");
     panel->AMassBox()->setFocus();
     QTest::keyClicks(panel->AMassBox(), QStringLiteral("137"));
     QTest::keyClick(panel->AMassBox(), Qt::Key_Return);
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
 }
 
 // A letter with Alt or Ctrl is a shortcut of the window, never typing into a box: Alt+C that
@@ -409,7 +411,7 @@ TEST_F(PanelInputTest, LettersWithAltOrCtrlChooseNothing)
             box->setFocus();
             QTest::keyClick(box, Qt::Key_C, modifier);
             QTest::keyClick(box, Qt::Key_1, modifier);
-            EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-60"));
+            EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
         }
     EXPECT_TRUE(reports.isEmpty());
 }
@@ -431,19 +433,19 @@ TEST_F(PanelInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
 TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
 {
     makePanel();
-    panel->SetElementAndAMass(_Tc, "99");
+    panel->Selection().SetElementAndAMass(_Tc, "99");
     show();
-    panel->SetElementAndAMass(_Tc, "99M");
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99m"));
-    panel->SetRNXname(QStringLiteral("TC-99"));
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99"));
-    panel->SetRNXname(QStringLiteral("tc-99M"));
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99m"));
+    panel->Selection().SetElementAndAMass(_Tc, "99M");
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99m"));
+    panel->Selection().SetRNXname(QStringLiteral("TC-99"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99"));
+    panel->Selection().SetRNXname(QStringLiteral("tc-99M"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99m"));
     // Stored before the panel is first shown, too.
     makePanel();
-    panel->SetElementAndAMass(_Tc, "99M");
+    panel->Selection().SetElementAndAMass(_Tc, "99M");
     show();
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99m"));
 }
 
 TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
@@ -548,7 +550,7 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
 TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
 {
     makePanel(kData);
-    panel->SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(_Co, "60");
     show();
     int shown = 0;
     panel->ExecModal = [&](QDialog& dialog) {
@@ -566,8 +568,8 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     reports.clear();
     panel->ExecRNXFilterDialog();
     EXPECT_EQ(shown, 1);
-    EXPECT_LT(panel->Filter().RNXList().IndexOf(QStringLiteral("Co-60")), 0);
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("Co-58")); // the closest offered cobalt
+    EXPECT_LT(panel->Selection().Filter().RNXList().IndexOf(QStringLiteral("Co-60")), 0);
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-58")); // the closest offered cobalt
     EXPECT_FALSE(reports.isEmpty());
 
     panel->ExecModal = [&](QDialog& dialog) {
@@ -578,9 +580,9 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
         EXPECT_EQ(form.ElementsIn()->item(0)->text(), QStringLiteral("H"));
         return int(QDialog::Rejected); // Cancel changes nothing
     };
-    const TRNXElementSet before = panel->Filter().ElementSet();
+    const TRNXElementSet before = panel->Selection().Filter().ElementSet();
     panel->ExecElementFilterDialog();
-    EXPECT_EQ(panel->Filter().ElementSet(), before);
+    EXPECT_EQ(panel->Selection().Filter().ElementSet(), before);
 }
 
 TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
@@ -599,30 +601,30 @@ TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
     };
     panel->ExecLoadRNXListDialog();
     EXPECT_EQ(title, QStringLiteral("Load radionuclide list from file"));
-    EXPECT_TRUE(panel->Filter().UseRNXFilter());
+    EXPECT_TRUE(panel->Selection().Filter().UseRNXFilter());
     EXPECT_EQ(panel->FullRNXList(), (QStringList{"Co-60", "Cs-137"}));
 
     panel->OpenTextFile = [](const QString&) { return QString(); }; // cancelled
     panel->ExecLoadElListDialog();
-    EXPECT_FALSE(panel->Filter().UseElementFilter());
+    EXPECT_FALSE(panel->Selection().Filter().UseElementFilter());
 }
 
 TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
 {
     makePanel(kData);
-    panel->SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(_Co, "60");
     show();
     panel->ExecModal = [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
         auto* other = dialog.findChild<TQzRNXPanel*>(QStringLiteral("SetRadionuclidePanel"));
         EXPECT_TRUE(other);
         other->show();
-        EXPECT_EQ(other->RNXname(), QStringLiteral("Co-60"));
-        other->SetElementAndAMass(_U, "238");
+        EXPECT_EQ(other->Selection().RNXname(), QStringLiteral("Co-60"));
+        other->Selection().SetElementAndAMass(_U, "238");
         return int(QDialog::Accepted);
     };
     panel->EditRNX();
-    EXPECT_EQ(panel->RNXname(), QStringLiteral("U-238"));
+    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("U-238"));
 }
 
 TEST(ElementGroups, ColoursOfTheGroups)
