@@ -94,13 +94,7 @@ QStringList TQzRNXSelection::OfferedMasses() const
         }
         if (FFilter.UseStable() && hasStableIsotopes(FElement))
             masses << QStringLiteral("stbl");
-        auto number = [](const QString& m) {
-            try {
-                return static_cast<int>(RNXAMassToInt(TRNXAMass(QStringView(m))));
-            } catch (const ERNXConvertError&) {
-                return 65535;
-            }
-        };
+        auto number = [](const QString& m) { return int(RNXAMassToInt(TRNXAMass(QStringView(m))).value_or(65535)); };
         std::stable_sort(masses.begin(), masses.end(), [&](const QString& a, const QString& b) {
             const int na = number(a), nb = number(b);
             return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
@@ -421,11 +415,7 @@ void TQzRNXSelection::RecordHistory(TRNXElement element, const TRNXAMass& aMass)
     HistoryEntry entry;
     entry.rnx.Element = element;
     entry.rnx.AMass = aMass;
-    try {
-        entry.rnx.AMassInt = RNXAMassToInt(aMass);
-    } catch (const ERNXConvertError&) {
-        entry.rnx.AMassInt = 0;
-    }
+    entry.rnx.AMassInt = RNXAMassToInt(aMass).value_or(0);
     entry.rnx.RNXname = MakeRNXname(element, aMass);
     entry.name = entry.rnx.RNXname.toString();
     PushHistory(std::move(entry));

@@ -110,9 +110,9 @@ public:
     // Writes every node in the index file format; false when the file cannot be written.
     bool SaveToStream(const QString& fileName) const;
     QByteArray ToBytes() const;
-    // Writes the tab-separated table of the whole index; throws std::runtime_error when the file
-    // cannot be written.
-    void SaveToText(const QString& fileName) const;
+    // Writes the tab-separated table of the whole index; false when the file cannot be written,
+    // and error says why.
+    [[nodiscard]] bool SaveToText(const QString& fileName, QString* error = nullptr) const;
     QByteArray ToText() const;
 
     // Replaces the content with the records of an index file held in memory. Incomplete trailing

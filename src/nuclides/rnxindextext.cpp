@@ -113,11 +113,9 @@ QByteArray TRNXindex::ToText() const
     return out.toLocal8Bit();
 }
 
-void TRNXindex::SaveToText(const QString& fileName) const
+bool TRNXindex::SaveToText(const QString& fileName, QString* error) const
 {
-    QString error;
-    if (!SaveFileAtomically(fileName, ToText(), &error))
-        throw std::runtime_error("Cannot write " + fileName.toStdString() + ": " + error.toStdString());
+    return SaveFileAtomically(fileName, ToText(), error);
 }
 
 } // namespace kav

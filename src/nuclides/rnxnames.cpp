@@ -65,7 +65,7 @@ QString RNXBillionsWord(TQzLanguage language)
     return QString::fromUtf16(Catalogue(language).BillionsWord);
 }
 
-std::uint16_t RNXAMassToInt(const TRNXAMass& aMass)
+std::optional<std::uint16_t> RNXAMassToInt(const TRNXAMass& aMass)
 {
     std::string_view text = aMass.view().substr(0, 4);
     if (text == "stbl")
@@ -75,7 +75,7 @@ std::uint16_t RNXAMassToInt(const TRNXAMass& aMass)
     int value = 0;
     if (!ParseInt(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), value) || value < 0
         || value > 65535)
-        throw ERNXConvertError("'" + std::string(aMass.view()) + "' is not a valid mass number");
+        return std::nullopt;
     return static_cast<std::uint16_t>(value);
 }
 

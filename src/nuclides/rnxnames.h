@@ -4,18 +4,12 @@
 
 #include <QString>
 
-#include <stdexcept>
+#include <optional>
 
 namespace kav {
 
 // Sort orders of nuclide lists.
 enum TQzRNXSortType : std::uint8_t { stxABC, stxABCElement, stxPeriodicTable, stxAMass };
-
-// Raised when a mass text is not a number.
-class ERNXConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // " ", "m", "n".
 QChar RNXAMassCharText(TRNXAMassChar state);
@@ -32,8 +26,8 @@ QString RNXHalfLifeUnitLabel(TQzTimeUnit unit, TQzLanguage language = l_English)
 QString RNXMillionsWord(TQzLanguage language = l_English);
 QString RNXBillionsWord(TQzLanguage language = l_English);
 
-// The mass number of a mass text ("99m" gives 99, "stbl" 65535); ERNXConvertError otherwise.
-std::uint16_t RNXAMassToInt(const TRNXAMass& aMass);
+// The mass number of a mass text ("99m" gives 99, "stbl" 65535); none when it is not one.
+std::optional<std::uint16_t> RNXAMassToInt(const TRNXAMass& aMass);
 
 // Decay constant per day of a half-life, as a 32-bit float.
 float HalfLifeToLr(double halfLife, TQzTimeUnit unit);

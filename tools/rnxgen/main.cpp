@@ -48,11 +48,9 @@ int exportText(const QString& in, const QString& out)
     if (loaded.Failed())
         return fail(in + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
     index.BuildRNXSpectrumData();
-    try {
-        index.SaveToText(out);
-    } catch (const std::exception& e) {
-        return fail(QString::fromLocal8Bit(e.what()));
-    }
+    QString error;
+    if (!index.SaveToText(out, &error))
+        return fail(QStringLiteral("Cannot write ") + out + QStringLiteral(": ") + error);
     return 0;
 }
 
