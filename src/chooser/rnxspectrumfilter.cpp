@@ -123,11 +123,9 @@ float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const TRNX
     }
 }
 
-bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node) const
+std::vector<LineQuery> TQzRNXSpectrumFilter::LineCriteria() const
 {
-    // The line criteria asked for, each to be met by some line of its group (not necessarily
-    // the same line).
-    std::vector<LineQuery> due;
+    std::vector<LineQuery> criteria;
     for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
         for (const bool energy : {true, false}) {
             const TQzRNXSpectrumOption option = energy ? EnergyOptionOf(g) : YieldOptionOf(g);
@@ -136,9 +134,14 @@ bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node) const
             LineQuery query;
             query.types = RadiationsOf(g);
             (energy ? query.energy : query.yield) = LineBounds{FBounds[option].min, FBounds[option].max};
-            due.push_back(query);
+            criteria.push_back(query);
         }
     }
+    return criteria;
+}
+
+bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node, std::vector<LineQuery> due) const
+{
     if (due.empty())
         return true;
     TRNXSpectrum lines;
@@ -165,6 +168,7 @@ void TQzRNXSpectrumFilter::Apply()
     ClearList();
     if (FOptions.empty())
         return;
+    const std::vector<LineQuery> lineCriteria = LineCriteria();
     for (int i = 0; i < FIndex->Count(); ++i) {
         const TRNXnode& node = *FIndex->Items(i);
         const TQzRNXSpectrumData& summary = summaries[static_cast<std::size_t>(i)];
@@ -174,7 +178,7 @@ void TQzRNXSpectrumFilter::Apply()
             if (FOptions.contains(option))
                 passes = within(SummaryValue(option, node, summary), FBounds[option].min, FBounds[option].max);
         }
-        if (passes && LinesPass(node))
+        if (passes && LinesPass(node, lineCriteria))
             AddNode(&node);
     }
 }

@@ -5,8 +5,11 @@
 
 #include <array>
 #include <optional>
+#include <vector>
 
 namespace kav {
+
+struct LineQuery;
 
 // The criteria of the spectrum filter: nine on a nuclide's spectrum summary (energies per decay
 // and their shares in the dose constant), six on its single lines (energy and energy per decay
@@ -81,7 +84,10 @@ private:
         float max = 0;
     };
     void BoundChanged(TQzRNXSpectrumOption option);
-    bool LinesPass(const TRNXnode& node) const;
+    // The line criteria asked for, a query for each: each must be met by some line of its group
+    // (not necessarily the same line).
+    std::vector<LineQuery> LineCriteria() const;
+    bool LinesPass(const TRNXnode& node, std::vector<LineQuery> due) const;
 
     const TRNXindex* FIndex;
     TQzRNXSpectrumOptions FOptions;
