@@ -15,19 +15,27 @@
 
 namespace kav {
 
+namespace {
+
+// Every entry named like a data file, in any case, a folder so named included.
+QDirIterator dataFileEntries(const QString& folder)
+{
+    return QDirIterator(folder, {QStringLiteral("*.qvd")},
+                        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
 bool DoseDataFolder::HoldsDataFiles() const
 {
-    QDirIterator it(m_path, {QStringLiteral("*.qvd")},
-                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    return it.hasNext();
+    return dataFileEntries(m_path).hasNext();
 }
 
 void DoseDataFolder::ListNuclides(const TRNXindex& index, TRNXStringList& list) const
 {
     list.Clear();
     // Named in any case, a file stands for its nuclide once; FileOf finds it by the same rule.
-    QDirIterator it(m_path, {QStringLiteral("*.qvd")},
-                    QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    QDirIterator it = dataFileEntries(m_path);
     std::set<const TRNXnode*> listed;
     while (it.hasNext()) {
         const QString entry = it.nextFileInfo().fileName();
