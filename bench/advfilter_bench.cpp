@@ -31,9 +31,11 @@ struct LoadedIndex {
     {
         if (index.LoadRNXIndex(QString(), true).status != TRNXLoadResult::Loaded)
             std::abort();
-        index.BuildRNXSpectrumData();
+        if (spectra.Summary().nuclides.empty())
+            std::abort();
     }
     TRNXindex index;
+    SpectraFiles spectra{index};
 };
 
 struct Fixture : LoadedIndex {
@@ -45,7 +47,7 @@ struct Fixture : LoadedIndex {
         form.show();
     }
     NoMessageBoxes boxes;
-    TQzRNXPanel panel{index, boxes};
+    TQzRNXPanel panel{index, spectra, boxes};
     TQzRNXAdvFilterForm form{panel.Selection(), &panel};
 };
 
@@ -99,8 +101,8 @@ BENCHMARK(BM_TypeGammaEnergyBoundWide)->Unit(benchmark::kMillisecond);
 
 void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
 {
-    const LoadedIndex loaded;
-    TQzRNXAdvancedFilter filter(&loaded.index);
+    LoadedIndex loaded;
+    TQzRNXAdvancedFilter filter(&loaded.index, loaded.spectra);
     filter.Spectrum().SetOptions({soGammaEnergy});
     filter.Spectrum().SetMax(soGammaEnergy, 0.7f);
     filter.Spectrum().SetEnabled(true);

@@ -67,7 +67,7 @@ struct Fixture {
         context.ProgramPreference().SetQVDDir(dir.path());
         context.FillDataLists();
 
-        source = std::make_unique<kav::TQzRNXPanel>(index, messages);
+        source = std::make_unique<kav::TQzRNXPanel>(index, context.Spectra(), messages);
         source->Selection().Filter().SetUseRNXFilter(true);
         source->Selection().Filter().SetRNXList(context.DataNuclideList());
         cache = std::make_unique<kav::DoseDataCache>(context.ProgramPreference());

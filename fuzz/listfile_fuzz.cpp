@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return loaded;
     }();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    kav::TQzRNXFilter filter(*index);
+    kav::SpectraFiles spectra(*index);
+    kav::TQzRNXFilter filter(*index, spectra);
     filter.LoadElementList(bytes);
     filter.LoadRNXList(bytes);
     for (const auto& e : filter.FullRNXList().Items())

@@ -1,5 +1,6 @@
 // Any bytes as the decay-data index text: the converter answers with records or a message
 // naming the line, never a crash.
+#include "nuclides/rnxindexfile.h"
 #include "rnxgen/ndxreader.h"
 
 #include <cstdint>
@@ -23,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     QByteArray bytes;
     for (const kav::TRNXnode& node : result.nodes)
-        node.SaveToStream(bytes);
+        WriteRNXIndexRecord(node, bytes);
     return 0;
 }

@@ -1,9 +1,10 @@
 // Any bytes as the spectra files beside a small index whose record positions and counts come
 // from the first bytes: every line read is one the summary can use, every summary is finite,
 // not negative and its shares at most 1, and the text export carries it.
-#include "base/messageboxes.h"
 #include "nuclides/rnxindex.h"
+#include "nuclides/rnxindexfile.h"
 #include "nuclides/rnxnames.h"
+#include "nuclides/spectrafiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,15 +16,6 @@
 #include <cstdlib>
 
 namespace {
-
-class SilentMessages final : public kav::IMessageBoxes {
-public:
-    kav::MessageButton Show(kav::MessageKind, const QString&, const QString&, kav::MessageButtons,
-                            kav::MessageButton defaultButton) override
-    {
-        return defaultButton;
-    }
-};
 
 void write(const QString& path, const QByteArray& bytes)
 {
@@ -69,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         node.NLines = qFromLittleEndian<quint16>(place + 4);
         node.BetaLinePos = node.SLinePos;
         node.BetaLines = static_cast<std::uint8_t>(place[6]);
-        node.SaveToStream(index);
+        WriteRNXIndexRecord(node, index);
     }
     const QByteArray spectra(bytes + kNodes * kPlaceBytes, static_cast<qsizetype>(size) - kNodes * kPlaceBytes);
     write(dir.filePath(QStringLiteral("Index.rnx")), index);
@@ -77,27 +69,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     write(dir.filePath(QStringLiteral("Beta.rnx")), spectra);
 
     TRNXindex rnx;
-    SilentMessages messages;
-    rnx.SetMessageBoxes(&messages);
     if (rnx.LoadFromFile(dir.filePath(QStringLiteral("Index.rnx"))).status != TRNXLoadResult::Loaded)
         std::abort();
+    SpectraFiles files(rnx);
     for (int i = -1; i <= rnx.Count(); ++i) {
         TRNXSpectrum lines;
-        const bool read = rnx.ReadSpectrum(i, lines);
+        const bool read = static_cast<bool>(files.ReadLines(rnx.NodeAt(i), lines));
         if (!read && !lines.empty())
             std::abort();
         for (const TRNXSpectrumRec& line : lines)
             if (line.RType < 1 || line.RType > RNXRadiationCount || !sound(line.E) || !sound(line.Yield))
                 std::abort();
         TRNXBetaSpectrum beta;
-        if (const TRNXnode* node = rnx.NodeAt(i);
-            node && rnx.ReadBetaSpectrum(node, beta) && beta.size() != node->BetaLines)
+        if (const TRNXnode* node = rnx.NodeAt(i); node && files.ReadBeta(node, beta) && beta.size() != node->BetaLines)
             std::abort();
     }
-    rnx.BuildRNXSpectrumData();
-    if (rnx.RNXSpectrumData().size() != static_cast<std::size_t>(rnx.Count()))
+    const std::vector<TQzRNXSpectrumData>& summaries = files.Summary().nuclides;
+    if (summaries.size() != static_cast<std::size_t>(rnx.Count()))
         std::abort();
-    for (const TQzRNXSpectrumData& d : rnx.RNXSpectrumData()) {
+    for (const TQzRNXSpectrumData& d : summaries) {
         for (float v : {d.Total, d.BetaTotal, d.GammaTotal, d.DoseConst, d.BetaAverageEnergy, d.GammaAverageEnergy})
             if (!(v >= 0)) // infinite sums of huge yields are allowed; nothing negative or undefined
                 std::abort();
@@ -105,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!(share >= 0) || share > 1.0001f)
                 std::abort();
     }
-    if (!rnx.ToText().contains("\tDoseConst\t"))
+    if (!rnx.ToText(summaries).contains("\tDoseConst\t"))
         std::abort();
     return 0;
 }

@@ -68,14 +68,14 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
 QWidget* TBioassayView::BuildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), group);
+    rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.MessageBoxes(), group);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
     FFollowingChooser = rnpDPUMRNIntake->Selection().NuclideChosen.Connect(
         [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
     FLoader.emplace(*rnpDPUMRNIntake, FContext.MessageBoxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), group);
+    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.MessageBoxes(), group);
     rnpDPUMRNMeasured->setObjectName(QStringLiteral("measuredChooser"));
     rnpDPUMRNMeasured->SetChoiceType(ctFullList);
     rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);

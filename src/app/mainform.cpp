@@ -280,7 +280,7 @@ void TMainForm::ShowStatus(const QString& text)
 void TMainForm::ApplyLanguage()
 {
     const TQzLanguage language = FContext.ProgramPreference().Language();
-    FContext.RNXIndex().SetLanguage(language);
+    FLanguageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
         if (auto* panel = dynamic_cast<TQzRNXPanel*>(widget))
@@ -381,7 +381,7 @@ void TMainForm::FollowSettings()
 {
     if (FContext.ProgramPreference().QVDDir() != FDataFolderInUse)
         UseNewDataFolder();
-    if (FContext.ProgramPreference().Language() != FContext.RNXIndex().Language())
+    if (FContext.ProgramPreference().Language() != FLanguageShown)
         ApplyLanguage();
 }
 

@@ -90,7 +90,7 @@ void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fu
 
 QLayout* TMaterialsView::BuildUnitsBar()
 {
-    rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.MessageBoxes(), this);
+    rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.MessageBoxes(), this);
     FLoader.emplace(*rnpDPUI, FContext.MessageBoxes());
     rnpDPUI->setObjectName(QStringLiteral("chooser"));
     FFollowingChooser

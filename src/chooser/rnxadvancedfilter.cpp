@@ -349,13 +349,13 @@ void TQzRNXHalfLifeTimeFilter::Assign(const TQzRNXHalfLifeTimeFilter& source)
 
 // The combination
 
-TQzRNXAdvancedFilter::TQzRNXAdvancedFilter(const TRNXindex* index)
+TQzRNXAdvancedFilter::TQzRNXAdvancedFilter(const TRNXindex* index, SpectraFiles& spectra)
     : FAMass(index)
     , FAncestors(index)
     , FDaughters(index)
     , FDecay(index)
     , FHalfLifeTime(index)
-    , FSpectrum(index)
+    , FSpectrum(spectra)
 {
     for (TQzRNXSimpleFilter* sub : std::initializer_list<TQzRNXSimpleFilter*>{&FAMass, &FAncestors, &FDaughters,
                                                                               &FDecay, &FHalfLifeTime, &FSpectrum})

@@ -188,7 +188,7 @@ private:
 // criteria. With none active it is ignored and the panel offers what its other filters allow.
 class TQzRNXAdvancedFilter : public TQzRNXSimpleAdvFilter {
 public:
-    explicit TQzRNXAdvancedFilter(const TRNXindex* index);
+    TQzRNXAdvancedFilter(const TRNXindex* index, SpectraFiles& spectra);
 
     TQzRNXAMassFilter& AMass() { return FAMass; }
     TQzRNXAncestorsFilter& Ancestors() { return FAncestors; }

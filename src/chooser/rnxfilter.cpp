@@ -26,15 +26,15 @@ QStringList ListFileLines(const QByteArray& text)
     return lines;
 }
 
-TQzRNXFilter::TQzRNXFilter(const TRNXindex& index)
+TQzRNXFilter::TQzRNXFilter(const TRNXindex& index, SpectraFiles& spectra)
     : FIndex(index)
-    , FAdvanced(&index)
+    , FAdvanced(&index, spectra)
 {
     FAdvanced.OnChange = [this](TQzRNXSimpleFilter*) {
         if (!FAssigning)
             Change();
     };
-    FElementSet = FIndex.ElementSet;
+    FElementSet = FIndex.ElementSet();
     std::vector<TRNXStringList::Entry> all;
     all.reserve(static_cast<std::size_t>(FIndex.Count()));
     for (int i = 0; i < FIndex.Count(); ++i)
@@ -46,7 +46,7 @@ TQzRNXFilter::TQzRNXFilter(const TRNXindex& index)
 
 void TQzRNXFilter::Recompute()
 {
-    FMixSet = FIndex.ElementSet;
+    FMixSet = FIndex.ElementSet();
     if (FUseElementFilter)
         FMixSet = intersect(FMixSet, FElementSet);
     if (FUseRNXFilter)

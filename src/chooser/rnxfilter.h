@@ -18,7 +18,7 @@ enum TQzRNXSaveFilterType : std::uint8_t { svNever, svOnlyIfUse, svAlways };
 // ignored, to what the advanced filter passes.
 class TQzRNXFilter : public TQzRNXSimpleFilter {
 public:
-    explicit TQzRNXFilter(const TRNXindex& index);
+    TQzRNXFilter(const TRNXindex& index, SpectraFiles& spectra);
 
     const TRNXindex& Index() const { return FIndex; }
 

@@ -31,9 +31,9 @@ int massRow(const QStringList& masses, const QString& mass)
 
 } // namespace
 
-TQzRNXSelection::TQzRNXSelection(const TRNXindex& index)
+TQzRNXSelection::TQzRNXSelection(const TRNXindex& index, SpectraFiles& spectra)
     : FIndex(index)
-    , FFilter(index)
+    , FFilter(index, spectra)
 {
 }
 

@@ -27,7 +27,7 @@ public:
         const TBasicRNX* object;
     };
 
-    explicit TQzRNXSelection(const TRNXindex& index);
+    TQzRNXSelection(const TRNXindex& index, SpectraFiles& spectra);
     TQzRNXSelection(const TQzRNXSelection&) = delete;
     TQzRNXSelection& operator=(const TQzRNXSelection&) = delete;
 

@@ -1,6 +1,7 @@
 #include "chooser/rnxspectrumfilter.h"
 
 #include "chooser/spectrumlines.h"
+#include "nuclides/spectrafiles.h"
 
 #include <cmath>
 
@@ -145,7 +146,7 @@ bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node, std::vector<LineQuery
     if (due.empty())
         return true;
     TRNXSpectrum lines;
-    if (!FIndex->ReadSpectrum(&node, lines))
+    if (!FSpectra.ReadLines(&node, lines))
         return false;
     for (const TRNXSpectrumRec& line : lines) {
         std::erase_if(due, [&line](const LineQuery& query) { return LineMeets(line, query); });
@@ -157,20 +158,17 @@ bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node, std::vector<LineQuery
 
 void TQzRNXSpectrumFilter::Apply()
 {
-    if (!FIndex)
-        return;
-    if (FIndex->RNXSpectrumData().empty())
-        FIndex->BuildRNXSpectrumData();
-    const std::vector<TQzRNXSpectrumData>& summaries = FIndex->RNXSpectrumData();
+    const TRNXindex& index = FSpectra.Index();
+    const std::vector<TQzRNXSpectrumData>& summaries = FSpectra.Summary().nuclides;
     // Without a summary nothing can be said: the list stays as it was.
-    if (summaries.size() != static_cast<std::size_t>(FIndex->Count()))
+    if (summaries.size() != static_cast<std::size_t>(index.Count()))
         return;
     ClearList();
     if (FOptions.empty())
         return;
     const std::vector<LineQuery> lineCriteria = LineCriteria();
-    for (int i = 0; i < FIndex->Count(); ++i) {
-        const TRNXnode& node = *FIndex->Items(i);
+    for (int i = 0; i < index.Count(); ++i) {
+        const TRNXnode& node = *index.Items(i);
         const TQzRNXSpectrumData& summary = summaries[static_cast<std::size_t>(i)];
         bool passes = true;
         for (int o = soTotal; o <= soSFFrac && passes; ++o) {

@@ -2,6 +2,7 @@
 
 #include "base/enumset.h"
 #include "chooser/rnxsimplefilter.h"
+#include "nuclides/spectrafiles.h"
 
 #include <array>
 #include <optional>
@@ -55,10 +56,13 @@ const char* SpectrumBoundName(TQzRNXSpectrumOption option, bool maximum);
 // the index).
 class TQzRNXSpectrumFilter : public TQzRNXSimpleAdvFilter {
 public:
-    explicit TQzRNXSpectrumFilter(const TRNXindex* index)
-        : FIndex(index)
+    explicit TQzRNXSpectrumFilter(SpectraFiles& spectra)
+        : FSpectra(spectra)
     {
     }
+
+    // Where the lines and their summary are read from.
+    const SpectraFiles& Spectra() const { return FSpectra; }
 
     const TQzRNXSpectrumOptions& Options() const { return FOptions; }
     void SetOptions(const TQzRNXSpectrumOptions& value);
@@ -89,7 +93,7 @@ private:
     std::vector<LineQuery> LineCriteria() const;
     bool LinesPass(const TRNXnode& node, std::vector<LineQuery> due) const;
 
-    const TRNXindex* FIndex;
+    SpectraFiles& FSpectra;
     TQzRNXSpectrumOptions FOptions;
     std::array<Bounds, RNXSpectrumOptionCount> FBounds{};
 };

@@ -13,12 +13,12 @@ bool LineMeets(const TRNXSpectrumRec& line, const LineQuery& query)
         && holds(query.perDecay, candidate.PerDecay());
 }
 
-FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query)
+FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query)
 {
     FoundLines found;
     for (const TRNXnode* node : nuclides) {
         TRNXSpectrum lines;
-        if (!node || node->NLines == 0 || !index.ReadSpectrum(node, lines))
+        if (!node || node->NLines == 0 || !spectra.ReadLines(node, lines))
             continue;
         for (const TRNXSpectrumRec& line : lines) {
             if (!LineMeets(line, query))

@@ -2,6 +2,7 @@
 
 #include "nuclides/rnxindex.h"
 #include "nuclides/rnxspectrum.h"
+#include "nuclides/spectrafiles.h"
 
 #include <cstddef>
 #include <limits>
@@ -48,7 +49,7 @@ bool LineMeets(const TRNXSpectrumRec& line, const LineQuery& query);
 
 // The lines of the nuclides (in their order) that meet the query; a nuclide whose spectrum
 // cannot be read has none.
-[[nodiscard]] FoundLines FindLines(const TRNXindex& index, const std::vector<const TRNXnode*>& nuclides,
+[[nodiscard]] FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const TRNXnode*>& nuclides,
                                    const LineQuery& query);
 
 // The orders a list of lines is shown in; each keeps the order of equal lines.

@@ -8,7 +8,7 @@ ApplicationContext::ApplicationContext(const QString& executablePath, IMessageBo
     : FMessageBoxes(messageBoxes)
     , FProgramPreference(executablePath)
 {
-    FRNXIndex.SetMessageBoxes(&messageBoxes);
+    FWatchingSpectra = FSpectra.ReadFailed.Connect([this](const SpectrumRead& failure) { SaySpectraProblem(failure); });
     FWatchingSettings = FProgramPreference.SettingsChanged.Connect([this] {
         QString reason;
         if (!FSaidSettingsCannotBeKept && !FProgramPreference.CanWrite(&reason))
@@ -33,13 +33,22 @@ void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
                        mbOK, mbOK);
 }
 
+void ApplicationContext::SaySpectraProblem(const SpectrumRead& failure)
+{
+    if (failure.status == SpectrumRead::FileMissing
+        && std::exchange(FSaidSpectraFileMissing[static_cast<std::size_t>(failure.file)], true))
+        return;
+    const SpectrumReadMessage message = SpectrumReadMessageOf(failure, FProgramPreference.Language());
+    FMessageBoxes.Show(MessageKind::Error, message.caption, message.text, mbOK, mbOK);
+}
+
 void ApplicationContext::LoadIndex()
 {
     for (const bool fromResource : {false, true}) {
         const TRNXLoadResult result = FRNXIndex.LoadRNXIndex(QString(), fromResource);
         if (!result.Failed())
             continue;
-        const TRNXLoadMessage message = RNXLoadMessage(result, FRNXIndex.Language());
+        const TRNXLoadMessage message = RNXLoadMessage(result, FProgramPreference.Language());
         FMessageBoxes.Show(result.status == TRNXLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
                            message.caption, message.text, mbOK, mbOK);
     }

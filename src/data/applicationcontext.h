@@ -3,12 +3,15 @@
 #include "base/messageboxes.h"
 #include "data/programpreference.h"
 #include "nuclides/rnxindex.h"
+#include "nuclides/spectrafiles.h"
+
+#include <array>
 
 #include <QStringList>
 
 namespace kav {
 
-// What the whole program shares: the radionuclide index, the preferences with their data
+// What the whole program shares: the radionuclide index and its spectra, the preferences with their data
 // folder, the nuclides that have data files there, and the message boxes. Made once by main
 // (or by a test) and handed by reference to whatever needs a part of it.
 class ApplicationContext {
@@ -19,6 +22,7 @@ public:
     ApplicationContext& operator=(const ApplicationContext&) = delete;
 
     TRNXindex& RNXIndex() { return FRNXIndex; }
+    SpectraFiles& Spectra() { return FSpectra; }
     TQzProgramPreference& ProgramPreference() { return FProgramPreference; }
     IMessageBoxes& MessageBoxes() { return FMessageBoxes; }
 
@@ -47,10 +51,17 @@ private:
     // instead of losing the change at exit without a word.
     void SayIfSettingsCannotBeKept(const QString& reason);
 
+    // A spectra file that cannot be read: a missing one is said once a run, an unreadable one
+    // each time.
+    void SaySpectraProblem(const SpectrumRead& failure);
+
     IMessageBoxes& FMessageBoxes;
     bool FSaidSettingsCannotBeKept = false;
     bool FSaidListCannotBeKept = false;
     TRNXindex FRNXIndex;
+    SpectraFiles FSpectra{FRNXIndex};
+    Notice<const SpectrumRead&>::Connection FWatchingSpectra;
+    std::array<bool, 4> FSaidSpectraFileMissing{};
     TQzProgramPreference FProgramPreference;
     Notice<>::Connection FWatchingSettings;
     TRNXStringList FDataNuclideList;

@@ -56,10 +56,9 @@ void TRNXindex::Clear()
 void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
 {
     FItems = std::move(nodes);
-    FRNXSpectrumData.clear();
-    FRNXSpectrumMax = {};
+    ++FGeneration;
     FElementRanges.fill({});
-    ElementSet.clear();
+    FElementSet.clear();
     // A range holds an element's first run of records; a later run of the same element (a file
     // out of order) stays in the index but outside the range.
     TRNXElement runElement = _NoRNXElement;
@@ -74,12 +73,12 @@ void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
         if (i == 0 || node.Element != runElement) {
             if (i > 0 && runIsFirst)
                 FElementRanges[runElement].Count = i - FElementRanges[runElement].First;
-            runIsFirst = !ElementSet.contains(node.Element);
+            runIsFirst = !FElementSet.contains(node.Element);
             if (runIsFirst)
                 FElementRanges[node.Element].First = i;
             runElement = node.Element;
         }
-        ElementSet.insert(node.Element);
+        FElementSet.insert(node.Element);
     }
     if (Count() > 0 && runIsFirst)
         FElementRanges[runElement].Count = Count() - FElementRanges[runElement].First;
@@ -375,7 +374,7 @@ QByteArray TRNXindex::ToBytes() const
     QByteArray out;
     out.reserve(Count() * 110);
     for (const auto& node : FItems)
-        node->SaveToStream(out);
+        WriteRNXIndexRecord(*node, out);
     return out;
 }
 

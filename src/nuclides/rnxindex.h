@@ -14,8 +14,6 @@
 
 namespace kav {
 
-class IMessageBoxes;
-
 // Decay-mode filters of the chooser; the "only" ones hold nuclides with that mode alone.
 enum TQzRNXDecayFilterType : std::uint8_t {
     dfxAlpha,
@@ -62,7 +60,7 @@ struct TRNXLoadResult {
 // The catalogue of radionuclides, in file order (node i has Index i): the nodes, their names,
 // decay chains and ancestors, and the lists derived from them that the choosers filter by.
 // Owns its nodes, which stay where they are once it is filled: the choosers keep pointers to them.
-class TRNXindex {
+class TRNXindex final : public TRNXNodeLookup {
 public:
     // No index of the system comes near this; a larger file is not an index.
     static constexpr int MaxRecords = 100000;
@@ -73,13 +71,13 @@ public:
     TRNXindex(const TRNXindex&) = delete;
     TRNXindex& operator=(const TRNXindex&) = delete;
 
-    int Count() const { return static_cast<int>(FItems.size()); }
+    int Count() const override { return static_cast<int>(FItems.size()); }
     const TRNXnode* Items(int i) const { return FItems.at(static_cast<std::size_t>(i)).get(); }
     // The node at a position, or null outside the index.
-    const TRNXnode* NodeAt(std::int32_t position) const;
+    const TRNXnode* NodeAt(std::int32_t position) const override;
 
-    TQzLanguage Language() const { return FLanguage; }
-    void SetLanguage(TQzLanguage value) { FLanguage = value; }
+    // Counts the fillings of the index: what was derived from its nodes is stale when it moved on.
+    std::uint64_t Generation() const { return FGeneration; }
     bool LoadFromResource() const { return FLoadFromResource; }
     // The folder the last index file was looked for in, ending with a separator.
     const QString& RNXFolder() const { return FRNXFolder; }
@@ -98,6 +96,8 @@ public:
     const std::array<TRNXElementSet, 5>& DaughterCountElements() const { return FDaughterCountElements; }
     const std::array<TRNXStringList, 5>& AncestorCountLists() const { return FAncestorCountLists; }
     const std::array<TRNXElementSet, 5>& AncestorCountElements() const { return FAncestorCountElements; }
+    // The elements that have a nuclide in the index.
+    const TRNXElementSet& ElementSet() const { return FElementSet; }
     const TRNXHalfLifeExtreme& ShortestHalfLife() const { return FShortestHalfLife; }
     const TRNXHalfLifeExtreme& LongestHalfLife() const { return FLongestHalfLife; }
 
@@ -110,10 +110,11 @@ public:
     // Writes every node in the index file format; false when the file cannot be written.
     bool SaveToStream(const QString& fileName) const;
     QByteArray ToBytes() const;
-    // Writes the tab-separated table of the whole index; false when the file cannot be written,
-    // and error says why.
-    [[nodiscard]] bool SaveToText(const QString& fileName, QString* error = nullptr) const;
-    QByteArray ToText() const;
+    // Writes the tab-separated table of the whole index, with the spectrum summary's columns when
+    // one of every node is given; false when the file cannot be written, and error says why.
+    [[nodiscard]] bool SaveToText(const QString& fileName, const std::vector<TQzRNXSpectrumData>& summaries,
+                                  QString* error = nullptr) const;
+    QByteArray ToText(const std::vector<TQzRNXSpectrumData>& summaries = {}) const;
 
     // Replaces the content with the records of an index file held in memory. Incomplete trailing
     // bytes are dropped; links that point nowhere are cut.
@@ -132,46 +133,7 @@ public:
     // when empty), unless it already holds nodes. A file found wanting is reported once only.
     [[nodiscard]] TRNXLoadResult LoadRNXIndex(const QString& folder, bool fromResource);
 
-    // A nuclide's emission lines from the spectra files: the resources the program carries when
-    // the index came from there, otherwise "Spectra.rnx" and its companions in the index's folder.
-    // False, with an empty result, when the nuclide is not in the index, the file is missing
-    // (said once while WarnFirstTimeOnly holds), too short (not said) or unreadable (said each
-    // time). Lines of an unknown type or with a negative or non-finite number are left out.
-    [[nodiscard]] bool ReadSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXSpectrum& spectrum) const;
-    [[nodiscard]] bool ReadSpectrum(const TRNXnode* rnx, TRNXSpectrum& spectrum) const;
-    [[nodiscard]] bool ReadSpectrum(int index, TRNXSpectrum& spectrum) const;
-    // The other three files; a nuclide without records there gives true at once.
-    [[nodiscard]] bool ReadBetaSpectrum(TRNXElement element, const TRNXAMass& aMass, TRNXBetaSpectrum& spectrum) const;
-    [[nodiscard]] bool ReadBetaSpectrum(const TRNXnode* rnx, TRNXBetaSpectrum& spectrum) const;
-    [[nodiscard]] bool ReadAugerSpectrum(TRNXElement element, const TRNXAMass& aMass,
-                                         TRNXAugerSpectrum& spectrum) const;
-    [[nodiscard]] bool ReadAugerSpectrum(const TRNXnode* rnx, TRNXAugerSpectrum& spectrum) const;
-    [[nodiscard]] bool ReadNeutronSpectrum(TRNXElement element, const TRNXAMass& aMass,
-                                           TRNXNeutronSpectrum& spectrum) const;
-    [[nodiscard]] bool ReadNeutronSpectrum(const TRNXnode* rnx, TRNXNeutronSpectrum& spectrum) const;
-
-    // The spectrum summary of every node in index order, with the maxima over all of them.
-    // Empty until built and again whenever the nodes change; built only when there are lines
-    // to read, and left empty when their file cannot be read.
-    void BuildRNXSpectrumData() const;
-    const std::vector<TQzRNXSpectrumData>& RNXSpectrumData() const { return FRNXSpectrumData; }
-    const TQzRNXSpectrumData& RNXSpectrumMax() const { return FRNXSpectrumMax; }
-
-    // Where the spectra readers say what went wrong; nothing is said without one.
-    void SetMessageBoxes(IMessageBoxes* boxes) { FMessageBoxes = boxes; }
-
-    mutable bool FirstReadSpectrum = true;
-    mutable bool FirstReadBetaSpectrum = true;
-    mutable bool FirstReadAugerSpectrum = true;
-    mutable bool FirstReadNeutronSpectrum = true;
-    bool WarnFirstTimeOnly = true;
-    TRNXElementSet ElementSet;
-
 private:
-    // The count records at pos of a spectra file (0 lines, 1 beta, 2 Auger, 3 neutrons), whole,
-    // or false with the problem said as the flags allow.
-    [[nodiscard]] bool ReadSpectrumRecords(int file, std::int64_t pos, int count, QByteArray& bytes) const;
-    void SaySpectrumProblem(int file, bool missing) const;
     void Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes);
     // The first structural problem of the adopted nodes, or an empty text.
     QString StructureProblem() const;
@@ -180,11 +142,12 @@ private:
     void BuildDerivedLists();
 
     std::vector<std::unique_ptr<TRNXnode>> FItems;
-    TQzLanguage FLanguage = l_English;
+    std::uint64_t FGeneration = 0;
     bool FLoadFromResource = false;
     QString FRNXFolder;
     QString FRejectedFile; // an index file found wanting, reported once
     std::array<TRNXElementRange, RNXElementCount> FElementRanges{};
+    TRNXElementSet FElementSet;
     std::array<TRNXStringList, RNXDecayFilterCount> FDecayFilterLists;
     std::array<TRNXElementSet, RNXDecayFilterCount> FDecayFilterElements{};
     std::array<TRNXStringList, 5> FDaughterCountLists;
@@ -193,9 +156,6 @@ private:
     std::array<TRNXElementSet, 5> FAncestorCountElements{};
     TRNXHalfLifeExtreme FShortestHalfLife;
     TRNXHalfLifeExtreme FLongestHalfLife;
-    mutable std::vector<TQzRNXSpectrumData> FRNXSpectrumData;
-    mutable TQzRNXSpectrumData FRNXSpectrumMax;
-    IMessageBoxes* FMessageBoxes = nullptr;
 };
 
 // The message box for a failed load: its caption and text, in a language.

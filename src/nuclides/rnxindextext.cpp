@@ -41,7 +41,7 @@ QString timeUnitLetter(TQzTimeUnit unit)
 
 } // namespace
 
-QByteArray TRNXindex::ToText() const
+QByteArray TRNXindex::ToText(const std::vector<TQzRNXSpectrumData>& summaries) const
 {
     QString out = QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\t"
                                  "T1/2, d\tHalfLife\tHalfLifeUnits\tLr, d-1\tRType\t");
@@ -51,7 +51,7 @@ QByteArray TRNXindex::ToText() const
     for (int k = 1; k <= 4; ++k)
         out += QStringLiteral("AncestorIndex[%1]\tAncestorName[%1]\t").arg(k);
     out += QStringLiteral("DaughtersCount\tAncestorsCount");
-    const bool withSummary = FRNXSpectrumData.size() == FItems.size() && !FItems.empty();
+    const bool withSummary = summaries.size() == FItems.size() && !FItems.empty();
     if (withSummary) {
         out += QStringLiteral("\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\t"
                               "AlphaFrac\tBetaFrac\tGammaFrac\tFFNFrac\tDoseConst");
@@ -69,7 +69,7 @@ QByteArray TRNXindex::ToText() const
             << QString::number(static_cast<int>(node->Element) + 1) << QString::number(node->AMassInt)
             << node->AMass.toString() << formatPicture(std::log(2.0) / node->Lr, u"0.#####e-0")
             << formatPicture(node->HalfLife, u"0.###e-0") << timeUnitLetter(node->TimeUnit)
-            << formatPicture(node->Lr, u"0.#####e-0") << node->GetRTypeStr();
+            << formatPicture(node->Lr, u"0.#####e-0") << DecayModeCodes(*node);
         for (int slot = 0; slot < 4; ++slot) {
             const TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];
             if (slot < node->DaughtersCount && d.DaughterPos >= 0)
@@ -88,7 +88,7 @@ QByteArray TRNXindex::ToText() const
         }
         row << QString::number(node->DaughtersCount) << QString::number(node->AncestorsCount);
         if (withSummary) {
-            const TQzRNXSpectrumData& d = FRNXSpectrumData[static_cast<std::size_t>(node->Index)];
+            const TQzRNXSpectrumData& d = summaries[static_cast<std::size_t>(node->Index)];
             for (float value : {d.Total, d.RadTotalOf(RNXAlphaRadiation), d.BetaTotal, d.GammaTotal, d.FFNTotal,
                                 d.AlphaFrac, d.BetaFrac, d.GammaFrac, d.FFNFrac, d.DoseConst})
                 row << formatPicture(value, u"0.###e-0");
@@ -113,9 +113,10 @@ QByteArray TRNXindex::ToText() const
     return out.toLocal8Bit();
 }
 
-bool TRNXindex::SaveToText(const QString& fileName, QString* error) const
+bool TRNXindex::SaveToText(const QString& fileName, const std::vector<TQzRNXSpectrumData>& summaries,
+                           QString* error) const
 {
-    return SaveFileAtomically(fileName, ToText(), error);
+    return SaveFileAtomically(fileName, ToText(summaries), error);
 }
 
 } // namespace kav

@@ -189,4 +189,41 @@ QString RNXNameFromTyping(QStringView typed)
     return symbol + u'-' + mass + state;
 }
 
+void HalfLifeText(const TRNXnode& node, TQzLanguage language, QString& halfLifeStr, QString& unitsStr)
+{
+    const double h = node.HalfLife;
+    unitsStr = RNXHalfLifeUnitLabel(node.TimeUnit, language);
+    if (node.TimeUnit != tuYear) {
+        halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
+        return;
+    }
+    if (h >= 1e12)
+        halfLifeStr = formatPicture(h, u"0.###e-0");
+    else if (h < 1000)
+        halfLifeStr = formatPicture(h, u"0.###");
+    else if (h >= 1e9)
+        halfLifeStr = formatPicture(h * 1e-9, u"0.###") + u' ' + RNXBillionsWord(language);
+    else if (h >= 1e6)
+        halfLifeStr = formatPicture(h * 1e-6, u"0.###") + u' ' + RNXMillionsWord(language);
+    else
+        halfLifeStr = formatPicture(h, u"# ##0");
+}
+
+QString HalfLifeText(const TRNXnode& node, TQzLanguage language)
+{
+    QString value;
+    QString units;
+    HalfLifeText(node, language, value, units);
+    return value + u' ' + units;
+}
+
+QString DecayModeCodes(const TRNXnode& node)
+{
+    QString text;
+    for (TRNXAllRadType t : {rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF})
+        if (node.RTypeSet.contains(t))
+            text += RNXRTypeCode(t);
+    return text.left(8);
+}
+
 } // namespace kav

@@ -21,6 +21,13 @@ constexpr int RNXRadiationCount = 14;
 QString RNXRadiationName(int code, TQzLanguage language = l_English);
 QString RNXRadiationCode(int code, TQzLanguage language = l_English);
 
+// A nuclide's half-life as the user reads it: number and unit label ("5.271", "y"; "4.468 b.",
+// "y"), or the two with a space between.
+void HalfLifeText(const TRNXnode& node, TQzLanguage language, QString& halfLifeStr, QString& unitsStr);
+QString HalfLifeText(const TRNXnode& node, TQzLanguage language);
+// A nuclide's decay modes as codes without separator: "B-IT", "ASF".
+QString DecayModeCodes(const TRNXnode& node);
+
 // Half-life unit labels: "y", "d", "h", "m", "s", "ms", "µs" in English.
 QString RNXHalfLifeUnitLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
 QString RNXMillionsWord(TQzLanguage language = l_English);

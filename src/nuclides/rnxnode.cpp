@@ -2,10 +2,7 @@
 
 #include "base/extendedfloat.h"
 #include "base/numberformat.h"
-#include "nuclides/rnxindex.h"
-#include "nuclides/rnxindexfile.h"
 #include "nuclides/rnxlist.h"
-#include "nuclides/rnxnames.h"
 
 #include <cctype>
 #include <charconv>
@@ -66,46 +63,9 @@ void TRNXnode::Assign(const TBasicRNX& other)
         TBasicRNX::Assign(other);
         return;
     }
-    const TRNXindex* owner = FOwner;
+    const TRNXNodeLookup* owner = FOwner;
     *this = *node;
     FOwner = owner;
-}
-
-void TRNXnode::GetHalfLifeAndUnits(TQzLanguage language, QString& halfLifeStr, QString& unitsStr) const
-{
-    const double h = HalfLife;
-    unitsStr = RNXHalfLifeUnitLabel(TimeUnit, language);
-    if (TimeUnit != tuYear) {
-        halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
-        return;
-    }
-    if (h >= 1e12)
-        halfLifeStr = formatPicture(h, u"0.###e-0");
-    else if (h < 1000)
-        halfLifeStr = formatPicture(h, u"0.###");
-    else if (h >= 1e9)
-        halfLifeStr = formatPicture(h * 1e-9, u"0.###") + u' ' + RNXBillionsWord(language);
-    else if (h >= 1e6)
-        halfLifeStr = formatPicture(h * 1e-6, u"0.###") + u' ' + RNXMillionsWord(language);
-    else
-        halfLifeStr = formatPicture(h, u"# ##0");
-}
-
-QString TRNXnode::GetHalfLifeAndUnits(TQzLanguage language) const
-{
-    QString value;
-    QString units;
-    GetHalfLifeAndUnits(language, value, units);
-    return value + u' ' + units;
-}
-
-QString TRNXnode::GetRTypeStr() const
-{
-    QString text;
-    for (TRNXAllRadType t : {rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF})
-        if (RTypeSet.contains(t))
-            text += RNXRTypeCode(t);
-    return text.left(8);
 }
 
 int TRNXnode::GetRTypeArray(TRNXRadTypeArray& radTypes) const
@@ -203,11 +163,6 @@ void TRNXnode::GetDaughtersList(TRNXStringList& daughters) const
         daughters.Add(daughter->RNXname.toString(), daughter);
         stack.push_back({daughter, 0});
     }
-}
-
-void TRNXnode::SaveToStream(QByteArray& out) const
-{
-    WriteRNXIndexRecord(*this, out);
 }
 
 float TRNXnode::SpontaneousFissionFraction() const

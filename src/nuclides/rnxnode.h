@@ -72,6 +72,19 @@ public:
     TRNXname RNXname;
 };
 
+class TRNXnode;
+
+// Where a node finds the nodes its daughter slots point at: the index that holds it.
+class TRNXNodeLookup {
+public:
+    // The node at a position, or null outside the index.
+    virtual const TRNXnode* NodeAt(std::int32_t position) const = 0;
+    virtual int Count() const = 0;
+
+protected:
+    ~TRNXNodeLookup() = default;
+};
+
 // One nuclide of the index: half-life, decay modes, daughters, spectrum positions, energies,
 // and the links to its ancestors made at load.
 class TRNXnode : public TBasicRNX {
@@ -79,21 +92,12 @@ public:
     TRNXnode();
     void Assign(const TBasicRNX& other) override;
 
-    // The half-life as the user reads it: number and unit label ("5.271", "y"; "4.468 b.", "y").
-    void GetHalfLifeAndUnits(TQzLanguage language, QString& halfLifeStr, QString& unitsStr) const;
-    QString GetHalfLifeAndUnits(TQzLanguage language) const;
-    // Decay modes as codes without separator: "B-IT", "ASF".
-    QString GetRTypeStr() const;
-
     // Decay chains (all walk the index that holds this node).
     int GetRTypeArray(TRNXRadTypeArray& radTypes) const;
     void GetRNXByDecay(TRNXElement& element, std::uint16_t& aMassInt, TRNXRadType radType) const;
     bool GetDecayByRNX(TRNXElement element, std::uint16_t aMassInt, TRNXRadType& radType) const;
     void GetChainArray(TRNXChainArray& chain, float& maxCutted) const;
     void GetDaughtersList(TRNXStringList& daughters) const;
-
-    // Appends this node's record in the index file format.
-    void SaveToStream(QByteArray& out) const;
 
     // The fraction of decays that are spontaneous fissions: the fission branch's, which follows
     // the radioactive daughters; 0 for a nuclide that does not fission.
@@ -134,7 +138,7 @@ public:
 
 private:
     friend class TRNXindex;
-    const TRNXindex* FOwner = nullptr;
+    const TRNXNodeLookup* FOwner = nullptr;
 };
 
 // The mass text of a mass number and isomer state: "60", "99m".

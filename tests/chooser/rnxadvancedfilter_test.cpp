@@ -1,7 +1,6 @@
 // The advanced filter and its six criteria on a small index with spectra, made here.
 #include "chooser/rnxfilter.h"
 #include "indexfixture.h"
-#include "recordingmessageboxes.h"
 
 #include <QTemporaryDir>
 
@@ -65,7 +64,6 @@ protected:
         }
         write("Index.rnx", toBytes(nodes));
         write("Spectra.rnx", spectra);
-        index.SetMessageBoxes(&boxes);
         ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
     }
 
@@ -80,8 +78,11 @@ protected:
     static QStringList list(const char* text) { return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts); }
 
     QTemporaryDir dir;
-    RecordingMessageBoxes boxes;
     TRNXindex index;
+    SpectraFiles spectra{index};
+    std::vector<SpectrumRead> readFailures;
+    Notice<const SpectrumRead&>::Connection recordingFailures
+        = spectra.ReadFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
 };
 
 TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
@@ -316,7 +317,7 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.passing);
-        TQzRNXSpectrumFilter f(&index);
+        TQzRNXSpectrumFilter f(spectra);
         TQzRNXSpectrumOptions options;
         for (const auto& [option, lo, hi] : c.criteria) {
             options.insert(option);
@@ -327,12 +328,12 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
         f.SetEnabled(true);
         EXPECT_EQ(names(f), list(c.passing));
     }
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(readFailures.empty());
 }
 
 TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 {
-    TQzRNXSpectrumFilter f(&index);
+    TQzRNXSpectrumFilter f(spectra);
     f.SetMin(soAlphaFrac, 1.5f);
     EXPECT_EQ(f.Min(soAlphaFrac), 1);
     EXPECT_EQ(f.Max(soAlphaFrac), 1);
@@ -363,7 +364,7 @@ TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 
 TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
 {
-    TQzRNXSpectrumFilter f(&index);
+    TQzRNXSpectrumFilter f(spectra);
     f.SetOptions({soGammaEnergy});
     f.SetMax(soGammaEnergy, 0.7f);
     f.SetMin(soGammaEnergy, 0.6f);
@@ -372,14 +373,15 @@ TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
     QFile::remove(dir.filePath("Spectra.rnx"));
     TRNXindex bare;
     ASSERT_EQ(bare.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
-    TQzRNXSpectrumFilter g(&bare);
+    SpectraFiles bareSpectra(bare);
+    TQzRNXSpectrumFilter g(bareSpectra);
     g.Assign(f);
     EXPECT_EQ(names(g), list("Ba-137m")) << "no summary: the list is left as it was";
 }
 
 TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
 {
-    TQzRNXFilter panel(index);
+    TQzRNXFilter panel(index, spectra);
     int notices = 0;
     panel.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
     TQzRNXAdvancedFilter& a = panel.Advanced();
@@ -406,7 +408,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     a.AMass().SetMinValue(255);
     EXPECT_EQ(names(a), list("Co-60 Cs-137 I-131 Tl-204"));
     // With the element filter too, only the elements both allow.
-    TRNXElementSet noTl = index.ElementSet;
+    TRNXElementSet noTl = index.ElementSet();
     noTl.erase(_Tl);
     panel.SetElementSet(noTl);
     panel.SetUseElementFilter(true);
@@ -418,12 +420,12 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
 
 TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
 {
-    TQzRNXFilter panel(index);
+    TQzRNXFilter panel(index, spectra);
     const QStringList everything = panel.FullRNXList().Names();
     panel.Advanced().SetEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
     EXPECT_EQ(panel.FullRNXList().Names(), everything);
-    EXPECT_EQ(panel.FullElementSet(), index.ElementSet);
+    EXPECT_EQ(panel.FullElementSet(), index.ElementSet());
     panel.Advanced().Spectrum().SetEnabled(true); // no option chosen
     panel.Advanced().AMass().SetMinValue(20);
     panel.Advanced().AMass().SetMaxValue(10);
@@ -435,7 +437,7 @@ TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
 
 TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 {
-    TQzRNXFilter from(index);
+    TQzRNXFilter from(index, spectra);
     TQzRNXAdvancedFilter& a = from.Advanced();
     a.HalfLifeTime().SetMaxUnits(tuYear);
     a.HalfLifeTime().SetMaxValue(10);
@@ -449,7 +451,7 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Cf-252 Po-212"));
 
-    TQzRNXFilter to(index);
+    TQzRNXFilter to(index, spectra);
     int notices = 0;
     to.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
     to.Assign(from);
@@ -467,7 +469,7 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 
 TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
 {
-    TQzRNXFilter panel(index);
+    TQzRNXFilter panel(index, spectra);
     TQzRNXAdvancedFilter& a = panel.Advanced();
     a.Decay().SetOrSet({dfxIT});
     a.Decay().SetEnabled(true);
@@ -488,7 +490,8 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
 {
     TRNXindex index;
     loadShippedIndex(index);
-    TQzRNXAdvancedFilter a(&index);
+    SpectraFiles spectra(index);
+    TQzRNXAdvancedFilter a(&index, spectra);
     a.SetEnabled(true);
     a.Spectrum().SetOptions({soGammaEnergy});
     a.Spectrum().SetMax(soGammaEnergy, 0.662f);
@@ -504,7 +507,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
 
     // With a nuclide list (the data files), an element is offered only for a listed nuclide
     // that passes: U-232 passes the half-life range but has no place in the list.
-    TQzRNXFilter panel(index);
+    TQzRNXFilter panel(index, spectra);
     panel.SetRNXList(QStringList{"U-238", "Pu-238", "Co-60"});
     panel.SetUseRNXFilter(true);
     TQzRNXAdvancedFilter& years = panel.Advanced();

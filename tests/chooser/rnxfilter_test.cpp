@@ -19,21 +19,22 @@ protected:
     void SetUp() override { loadShippedIndex(index); }
 
     TRNXindex index;
+    SpectraFiles spectra{index};
 };
 
 TEST_F(FilterTest, StartsWithTheWholeIndex)
 {
-    TQzRNXFilter f(index);
+    TQzRNXFilter f(index, spectra);
     EXPECT_EQ(f.RNXList().Count(), 1252);
     EXPECT_EQ(f.FullRNXList().Count(), 1252);
-    EXPECT_EQ(f.ElementSet(), index.ElementSet);
-    EXPECT_EQ(f.FullElementSet(), index.ElementSet);
+    EXPECT_EQ(f.ElementSet(), index.ElementSet());
+    EXPECT_EQ(f.FullElementSet(), index.ElementSet());
     EXPECT_FALSE(f.Advanced().Enabled());
 }
 
 TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
 {
-    TQzRNXFilter f(index);
+    TQzRNXFilter f(index, spectra);
     int changes = 0;
     f.OnChange = [&](TQzRNXSimpleFilter* sender) {
         EXPECT_EQ(sender, &f);
@@ -49,7 +50,7 @@ TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     EXPECT_EQ(changes, 2);
 
     // An element filter without caesium leaves Cs-137 in the list but not on offer.
-    TRNXElementSet noCs = index.ElementSet;
+    TRNXElementSet noCs = index.ElementSet();
     noCs.erase(_Cs);
     f.SetUseElementFilter(true);
     f.SetElementSet(noCs);
@@ -70,12 +71,12 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
     const TRNXElementSet elements = setOf({_Co, _Sr, _I});
     for (const bool useElements : {false, true})
         for (const bool useList : {false, true}) {
-            TQzRNXFilter f(index);
+            TQzRNXFilter f(index, spectra);
             f.SetRNXList(QStringList{"Co-60", "Cs-137", "I-131", "Tc-99m"});
             f.SetElementSet(elements);
             f.SetUseElementFilter(useElements);
             f.SetUseRNXFilter(useList);
-            TRNXElementSet mix = index.ElementSet;
+            TRNXElementSet mix = index.ElementSet();
             if (useElements)
                 for (int e = 0; e < RNXElementCount; ++e)
                     if (!elements.contains(static_cast<TRNXElement>(e)))
@@ -95,7 +96,7 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
 
 TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
 {
-    TQzRNXFilter f(index);
+    TQzRNXFilter f(index, spectra);
     f.ReadStoredElementSet({-23, -1, -1, 15});
     EXPECT_EQ(f.ElementSet().count(), 97);
     for (TRNXElement absent : {_He, _Li, _B, _Md, _No, _Lr, _Rf, _Db})
@@ -113,7 +114,7 @@ TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
 
 TEST_F(FilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
 {
-    TQzRNXFilter f(index);
+    TQzRNXFilter f(index, spectra);
     EXPECT_TRUE(f.LoadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
     EXPECT_EQ(f.ElementSet(), setOf({_Co, _Cs}));
     EXPECT_TRUE(f.UseElementFilter());
@@ -136,7 +137,7 @@ TEST_F(FilterTest, AnyBytesAsAListFile)
     for (int i = 0; i < 20000; ++i)
         garbage.append(static_cast<char>((i * 7919) & 0xFF));
     garbage.append(QByteArray(100000, 'C')); // a very long line without an end
-    TQzRNXFilter f(index);
+    TQzRNXFilter f(index, spectra);
     f.LoadElementList(garbage);
     f.LoadRNXList(garbage);
     for (const auto& e : f.RNXList().Items())
@@ -145,10 +146,10 @@ TEST_F(FilterTest, AnyBytesAsAListFile)
 
 TEST_F(FilterTest, ACopyOffersWhatItsSourceOffers)
 {
-    TQzRNXFilter f(index);
+    TQzRNXFilter f(index, spectra);
     f.SetUseRNXFilter(true);
     f.SetRNXList(QStringList{"Co-60", "Cs-137"});
-    TQzRNXFilter copy(index);
+    TQzRNXFilter copy(index, spectra);
     copy.Assign(f);
     EXPECT_EQ(copy.FullRNXList().Names(), f.FullRNXList().Names());
     EXPECT_TRUE(copy.UseRNXFilter());

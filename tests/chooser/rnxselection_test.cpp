@@ -56,7 +56,7 @@ protected:
     // A selection offering kData, on Co-60 and shown.
     std::unique_ptr<TQzRNXSelection> makeSelection()
     {
-        auto s = std::make_unique<TQzRNXSelection>(index);
+        auto s = std::make_unique<TQzRNXSelection>(index, spectra);
         s->Filter().SetUseRNXFilter(true);
         s->Filter().SetRNXList(kData);
         s->Filter().OnChange = [sel = s.get()](TQzRNXSimpleFilter*) { sel->ApplyFilter(); };
@@ -94,6 +94,7 @@ protected:
     }
 
     TRNXindex index;
+    SpectraFiles spectra{index};
     QStringList reports;
     std::vector<Notice<const TBasicRNX&>::Connection> hearingChoices;
 };
@@ -148,7 +149,7 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
 
 TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
 {
-    TQzRNXSelection s(index);
+    TQzRNXSelection s(index, spectra);
     const auto hearing = s.NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); });
     s.SetElementAndAMass(_Tc, "99M");
     EXPECT_FALSE(s.Active());

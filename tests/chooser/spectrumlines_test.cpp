@@ -3,7 +3,6 @@
 #include "chooser/rnxspectrumfilter.h"
 #include "chooser/spectrumlines.h"
 #include "indexfixture.h"
-#include "recordingmessageboxes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -38,7 +37,6 @@ protected:
         }
         write("Index.rnx", toBytes(nodes));
         write("Spectra.rnx", spectra);
-        index.SetMessageBoxes(&boxes);
         ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
         for (const char* name : {"Po-210", "Co-60", "I-131"})
             all.push_back(index.FindRNX(QString::fromLatin1(name)));
@@ -59,8 +57,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    RecordingMessageBoxes boxes;
     TRNXindex index;
+    SpectraFiles spectra{index};
     std::vector<const TRNXnode*> all;
 };
 
@@ -93,7 +91,7 @@ TEST_F(SpectrumLinesTest, EveryBoundGivenHoldsOnTheSameLine)
         {"x-rays only", query({2}, {}, {}, {}), "I-131 0.03"},
     };
     for (const auto& c : cases) {
-        const FoundLines found = FindLines(index, all, c.query);
+        const FoundLines found = FindLines(spectra, all, c.query);
         EXPECT_EQ(words(found.lines), c.found) << c.what;
         EXPECT_FALSE(found.cut) << c.what;
     }
@@ -105,15 +103,15 @@ TEST_F(SpectrumLinesTest, TheCapStopsTheSearchAndSaysSo)
     q.types = RNXPhotonGroup;
     q.energy = LineBounds{0.01, 2};
     q.cap = 2;
-    FoundLines found = FindLines(index, all, q);
+    FoundLines found = FindLines(spectra, all, q);
     EXPECT_EQ(words(found.lines), "Po-210 0.8, Co-60 1.17");
     EXPECT_TRUE(found.cut);
     q.cap = 5; // exactly as many as there are
-    found = FindLines(index, all, q);
+    found = FindLines(spectra, all, q);
     EXPECT_EQ(found.lines.size(), 5u);
     EXPECT_FALSE(found.cut);
     // A nuclide missing from the index has no lines.
-    found = FindLines(index, {nullptr, all[1]}, q);
+    found = FindLines(spectra, {nullptr, all[1]}, q);
     EXPECT_EQ(words(found.lines), "Co-60 1.17, Co-60 1.33");
 }
 
@@ -122,7 +120,7 @@ TEST_F(SpectrumLinesTest, SortsInEachOrderKeepingEqualLinesInPlace)
     LineQuery q;
     q.types = RNXPhotonGroup;
     q.energy = LineBounds{0.01, 2};
-    const std::vector<FoundLine> lines = FindLines(index, all, q).lines;
+    const std::vector<FoundLine> lines = FindLines(spectra, all, q).lines;
     const struct {
         LineOrder order;
         const char* sorted;

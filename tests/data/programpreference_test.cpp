@@ -510,5 +510,35 @@ TEST_F(InstalledCopyTest, ASettingsFileThatCannotBeWrittenAtExitIsSaid)
     EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
+TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeInTheUsersLanguage)
+{
+    // The shipped index in a folder of its own, without its lines file and with a folder where
+    // the beta file should be.
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KAV_INDEX_FILE), folder.filePath("Index.rnx")));
+    ASSERT_TRUE(QDir(folder.path()).mkdir("Beta.rnx"));
+    RecordingMessageBoxes boxes;
+    ApplicationContext context(exe(), boxes);
+    context.ProgramPreference().SetLanguage(l_Ukrainian);
+    boxes.boxes.clear(); // whatever the settings change said
+    ASSERT_EQ(context.RNXIndex().LoadFromFile(folder.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+    const TRNXnode* cobalt = context.RNXIndex().FindRNX(u"Co-60");
+    ASSERT_TRUE(cobalt);
+    TRNXSpectrum lines;
+    TRNXBetaSpectrum beta;
+    for (int call = 0; call < 2; ++call) {
+        EXPECT_FALSE(context.Spectra().ReadLines(cobalt, lines));
+        EXPECT_TRUE(context.Spectra().Summary().nuclides.empty());
+        EXPECT_FALSE(context.Spectra().ReadBeta(cobalt, beta));
+    }
+    ASSERT_EQ(boxes.boxes.size(), 3u);
+    EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Помилка"));
+    EXPECT_EQ(boxes.boxes[0].kind, MessageKind::Error);
+    EXPECT_TRUE(boxes.boxes[0].text.startsWith(QStringLiteral("Файл з даними енергетичних спектрiв")))
+        << boxes.boxes[0].text.toStdString();
+    EXPECT_EQ(boxes.boxes[1].text, boxes.boxes[2].text) << "the unreadable beta file, each time";
+    EXPECT_NE(boxes.boxes[1].text, boxes.boxes[0].text);
+}
+
 } // namespace
 } // namespace kav

@@ -226,10 +226,10 @@ TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
     EXPECT_EQ(ac.mid(28, 6), QStringList(6, QStringLiteral("-")));
 
     QTemporaryDir dir;
-    EXPECT_TRUE(index.SaveToText(dir.filePath("index.txt")));
+    EXPECT_TRUE(index.SaveToText(dir.filePath("index.txt"), {}));
     EXPECT_TRUE(QFile::exists(dir.filePath("index.txt")));
     QString error;
-    EXPECT_FALSE(index.SaveToText(dir.filePath("no/such/folder.txt"), &error));
+    EXPECT_FALSE(index.SaveToText(dir.filePath("no/such/folder.txt"), {}, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -243,7 +243,7 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     QByteArray bytes = toBytes({co, cs, co2});
     TRNXnode many = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
     QByteArray odd;
-    many.SaveToStream(odd);
+    WriteRNXIndexRecord(many, odd);
     odd[0] = char(200); // element beyond the table
     odd[3] = char(7); // isomer state beyond n
     odd[8] = char(99); // a time unit that does not exist: read as days
@@ -269,7 +269,7 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     TRNXnode parent = makeNode(_Ba, 140, "140", 1, tuDay, {rtx_BetaMinus});
     QByteArray record;
     parent.DaughtersCount = 0;
-    parent.SaveToStream(record);
+    WriteRNXIndexRecord(parent, record);
     // Patch in six radioactive daughters (each element 1, mass 4, state 1, yield 4, position 4).
     record[10] = 6;
     record.chop(1); // the stable count

@@ -79,10 +79,10 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
         node.TimeUnit = c.unit;
         QString value;
         QString units;
-        node.GetHalfLifeAndUnits(c.language, value, units);
+        HalfLifeText(node, c.language, value, units);
         EXPECT_EQ(value, QString::fromUtf16(c.value)) << c.halfLife;
         EXPECT_EQ(units, QString::fromUtf16(c.units)) << c.halfLife;
-        EXPECT_EQ(node.GetHalfLifeAndUnits(c.language), value + u' ' + units);
+        EXPECT_EQ(HalfLifeText(node, c.language), value + u' ' + units);
     }
 }
 
@@ -90,13 +90,13 @@ TEST_F(NamesTest, DecayModesAndMassTexts)
 {
     TRNXnode node;
     node.RTypeSet = {rtx_IT, rtx_BetaMinus};
-    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("B-IT"));
+    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-IT"));
     node.RTypeSet = {rtx_SF, rtx_Alpha};
-    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("ASF"));
+    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("ASF"));
     node.RTypeSet = {rtx_EC, rtx_BetaPlus, rtx_BetaMinus};
-    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("B-B+EC"));
+    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-B+EC"));
     node.RTypeSet = TRNXAllRadTypeSet::fromRaw(0x3F);
-    EXPECT_EQ(node.GetRTypeStr(), QStringLiteral("B-ITB+AE")); // cut to eight characters
+    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-ITB+AE")); // cut to eight characters
 
     const std::pair<const char*, TRNXAMassChar> states[]
         = {{"99m", mcx_m}, {"60", mcxNone}, {"", mcxNone}, {"60x", mcxNone}, {"110n", mcx_n}};

@@ -1,7 +1,7 @@
 // The spectra files: the ones the build makes from the decay data, checked against that data,
 // and small ones written here for the readers' failures and the summary's rules.
 #include "indexfixture.h"
-#include "recordingmessageboxes.h"
+#include "nuclides/spectrafiles.h"
 #include "rnxgen/gzipfile.h"
 
 #include <QDir>
@@ -62,21 +62,29 @@ protected:
     static void SetUpTestSuite()
     {
         index = new TRNXindex;
-        index->SetMessageBoxes(&boxes);
         loadShippedIndex(*index);
+        spectra = new SpectraFiles(*index);
     }
     static void TearDownTestSuite()
     {
+        delete spectra;
         delete index;
+        spectra = nullptr;
         index = nullptr;
     }
-    void TearDown() override { EXPECT_TRUE(boxes.boxes.empty()) << boxes.boxes.front().text.toStdString(); }
+    void SetUp() override
+    {
+        recordingFailures = spectra->ReadFailed.Connect([this](const SpectrumRead&) { ++readFailures; });
+    }
+    void TearDown() override { EXPECT_EQ(readFailures, 0); }
 
     static TRNXindex* index;
-    static RecordingMessageBoxes boxes;
+    static SpectraFiles* spectra;
+    int readFailures = 0;
+    Notice<const SpectrumRead&>::Connection recordingFailures;
 };
 TRNXindex* ShippedSpectra::index = nullptr;
-RecordingMessageBoxes ShippedSpectra::boxes;
+SpectraFiles* ShippedSpectra::spectra = nullptr;
 
 TEST_F(ShippedSpectra, EveryNuclidesLinesStartAndEndAsInTheText)
 {
@@ -90,7 +98,7 @@ TEST_F(ShippedSpectra, EveryNuclidesLinesStartAndEndAsInTheText)
         const auto found = rows.find(node.RNXStr());
         ASSERT_NE(found, rows.end());
         TRNXSpectrum lines;
-        ASSERT_TRUE(index->ReadSpectrum(&node, lines));
+        ASSERT_TRUE(spectra->ReadLines(&node, lines));
         ASSERT_EQ(lines.size(), found->second.size());
         expectSameLine(lines.front(), lineOfRow(found->second.front()));
         expectSameLine(lines.back(), lineOfRow(found->second.back()));
@@ -114,7 +122,7 @@ TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
         const TRNXnode& node = *index->Items(i);
         SCOPED_TRACE(node.RNXStr().toStdString());
         TRNXBetaSpectrum spectrum;
-        ASSERT_TRUE(index->ReadBetaSpectrum(&node, spectrum));
+        ASSERT_TRUE(spectra->ReadBeta(&node, spectrum));
         const auto found = densities.find(node.RNXStr());
         if (found == densities.end()) {
             EXPECT_TRUE(spectrum.empty());
@@ -128,8 +136,8 @@ TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
 
 TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
 {
-    index->BuildRNXSpectrumData();
-    ASSERT_EQ(index->RNXSpectrumData().size(), 1252u);
+    const SpectrumSummary& summary = spectra->Summary();
+    ASSERT_EQ(summary.nuclides.size(), 1252u);
     // Energies per decay in MeV from the decay data's lines: Po-210 emits alpha particles of
     // 5.304 MeV almost alone; Co-60 its two gammas of 1.173 and 1.332 MeV and betas of 0.097 MeV
     // on average; Cs-137 a beta spectrum with almost no photons, whose 662 keV gamma belongs to
@@ -151,7 +159,7 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
         SCOPED_TRACE(c.nuclide);
         const TRNXnode* node = index->FindRNX(QString::fromLatin1(c.nuclide));
         ASSERT_TRUE(node);
-        const TQzRNXSpectrumData& d = index->RNXSpectrumData()[static_cast<std::size_t>(node->Index)];
+        const TQzRNXSpectrumData& d = summary.nuclides[static_cast<std::size_t>(node->Index)];
         const double close = 1e-4;
         EXPECT_TRUE(near(d.RadTotalOf(RNXAlphaRadiation), c.alpha, close)) << d.RadTotalOf(RNXAlphaRadiation);
         EXPECT_TRUE(near(d.BetaTotal, c.beta, close)) << d.BetaTotal;
@@ -167,36 +175,36 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
         EXPECT_EQ(d.FFNFrac, 0);
     }
     // The maxima hold the largest of each field; the dose constant is not among them.
-    const TQzRNXSpectrumData& max = index->RNXSpectrumMax();
+    const TQzRNXSpectrumData& max = summary.maxima;
     EXPECT_EQ(max.DoseConst, 0);
     float largestTotal = 0;
-    for (const TQzRNXSpectrumData& d : index->RNXSpectrumData())
+    for (const TQzRNXSpectrumData& d : summary.nuclides)
         largestTotal = std::max(largestTotal, d.Total);
     EXPECT_EQ(max.Total, largestTotal);
     EXPECT_EQ(max.AlphaFrac, 1.0f);
 }
 
-TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissingOnce)
+TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissing)
 {
     TRNXindex embedded;
-    RecordingMessageBoxes said;
-    embedded.SetMessageBoxes(&said);
     ASSERT_EQ(embedded.LoadRNXIndex(QString(), true).status, TRNXLoadResult::Loaded);
-    embedded.BuildRNXSpectrumData();
-    index->BuildRNXSpectrumData();
-    ASSERT_EQ(embedded.RNXSpectrumData().size(), index->RNXSpectrumData().size());
-    for (std::size_t i = 0; i < embedded.RNXSpectrumData().size(); ++i)
-        ASSERT_EQ(std::memcmp(&embedded.RNXSpectrumData()[i], &index->RNXSpectrumData()[i], sizeof(TQzRNXSpectrumData)),
-                  0)
-            << i;
+    SpectraFiles carried(embedded);
+    std::vector<SpectrumRead> said;
+    const auto recording
+        = carried.ReadFailed.Connect([&said](const SpectrumRead& failure) { said.push_back(failure); });
+    const std::vector<TQzRNXSpectrumData>& fromResources = carried.Summary().nuclides;
+    const std::vector<TQzRNXSpectrumData>& fromFiles = spectra->Summary().nuclides;
+    ASSERT_EQ(fromResources.size(), fromFiles.size());
+    for (std::size_t i = 0; i < fromResources.size(); ++i)
+        ASSERT_EQ(std::memcmp(&fromResources[i], &fromFiles[i], sizeof(TQzRNXSpectrumData)), 0) << i;
     TRNXSpectrum fromResource, fromFile;
-    ASSERT_TRUE(embedded.ReadSpectrum(_Co, "60", fromResource));
-    ASSERT_TRUE(index->ReadSpectrum(_Co, "60", fromFile));
+    ASSERT_TRUE(carried.ReadLines(embedded.FindRNX(u"Co-60"), fromResource));
+    ASSERT_TRUE(spectra->ReadLines(index->FindRNX(u"Co-60"), fromFile));
     ASSERT_EQ(fromResource.size(), fromFile.size());
     TRNXBetaSpectrum beta;
-    EXPECT_TRUE(embedded.ReadBetaSpectrum(_Co, "60", beta));
+    EXPECT_TRUE(carried.ReadBeta(embedded.FindRNX(u"Co-60"), beta));
     EXPECT_FALSE(beta.empty());
-    EXPECT_TRUE(said.boxes.empty());
+    EXPECT_TRUE(said.empty());
 
     // I-125 has Auger electrons, Cf-252 fission neutrons; the program carries neither file.
     const TRNXnode* iodine = embedded.FindRNX(u"I-125");
@@ -206,17 +214,17 @@ TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissingO
     ASSERT_GT(cf->NeutronLines, 0);
     TRNXAugerSpectrum auger{{1, 1}};
     TRNXNeutronSpectrum neutrons{1};
-    for (int call = 0; call < 2; ++call) {
-        EXPECT_FALSE(embedded.ReadAugerSpectrum(iodine, auger));
-        EXPECT_FALSE(embedded.ReadNeutronSpectrum(cf, neutrons));
-        EXPECT_TRUE(auger.empty());
-        EXPECT_TRUE(neutrons.empty());
-    }
-    ASSERT_EQ(said.boxes.size(), 2u);
-    EXPECT_EQ(said.boxes[0].text, QStringLiteral("Auger-CK electrons spectra file not found!"));
-    EXPECT_EQ(said.boxes[1].text, QStringLiteral("Neutron spectra file not found!"));
-    EXPECT_EQ(said.boxes[0].caption, QStringLiteral("Error"));
-    EXPECT_EQ(said.boxes[0].kind, MessageKind::Error);
+    const SpectrumRead augerRead = carried.ReadAuger(iodine, auger);
+    EXPECT_EQ(augerRead.status, SpectrumRead::FileMissing);
+    EXPECT_EQ(augerRead.file, SpectraFile::Auger);
+    const SpectrumRead neutronRead = carried.ReadNeutrons(cf, neutrons);
+    EXPECT_EQ(neutronRead.status, SpectrumRead::FileMissing);
+    EXPECT_EQ(neutronRead.file, SpectraFile::Neutrons);
+    EXPECT_TRUE(auger.empty());
+    EXPECT_TRUE(neutrons.empty());
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(said[0].file, SpectraFile::Auger);
+    EXPECT_EQ(said[1].file, SpectraFile::Neutrons);
 }
 
 // A small index written beside spectra files made here:
@@ -286,8 +294,11 @@ protected:
     void load()
     {
         index = std::make_unique<TRNXindex>();
-        index->SetMessageBoxes(&boxes);
         ASSERT_EQ(index->LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+        spectra = std::make_unique<SpectraFiles>(*index);
+        readFailures.clear();
+        recordingFailures
+            = spectra->ReadFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
     }
     // Puts a folder where a spectra file should be: it is there but cannot be read.
     void makeUnreadable(const char* name)
@@ -295,149 +306,145 @@ protected:
         QFile::remove(dir.filePath(QLatin1String(name)));
         ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(name)));
     }
-    QStringList texts() const
-    {
-        QStringList t;
-        for (const auto& box : boxes.boxes)
-            t << box.text;
-        return t;
-    }
     const TRNXnode* node(const char16_t* name) const { return index->FindRNX(QStringView(name)); }
 
     QTemporaryDir dir;
-    RecordingMessageBoxes boxes;
     std::vector<TRNXnode> nodes;
     std::unique_ptr<TRNXindex> index;
+    std::unique_ptr<SpectraFiles> spectra;
+    std::vector<SpectrumRead> readFailures;
+    Notice<const SpectrumRead&>::Connection recordingFailures;
 };
 
 TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
 {
     TRNXSpectrum lines;
-    ASSERT_TRUE(index->ReadSpectrum(node(u"Po-210"), lines));
+    ASSERT_TRUE(spectra->ReadLines(node(u"Po-210"), lines));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].RType, 9);
     EXPECT_EQ(lines[1].E, 0.1f);
-    ASSERT_TRUE(index->ReadSpectrum(_Co, "60", lines));
+    ASSERT_TRUE(spectra->ReadLines(index->FindRNX(_Co, "60"), lines));
     EXPECT_EQ(lines.size(), 4u) << "the unsound lines are left out";
-    ASSERT_TRUE(index->ReadSpectrum(2, lines)) << "Cs-137 has no lines";
+    ASSERT_TRUE(spectra->ReadLines(index->NodeAt(2), lines)) << "Cs-137 has no lines";
     EXPECT_TRUE(lines.empty());
 
     TRNXBetaSpectrum beta;
-    ASSERT_TRUE(index->ReadBetaSpectrum(_Co, "60", beta));
+    ASSERT_TRUE(spectra->ReadBeta(index->FindRNX(_Co, "60"), beta));
     EXPECT_EQ(beta, (TRNXBetaSpectrum{3, 2, 1}));
     TRNXAugerSpectrum auger;
-    ASSERT_TRUE(index->ReadAugerSpectrum(_I, "131", auger));
+    ASSERT_TRUE(spectra->ReadAuger(index->FindRNX(_I, "131"), auger));
     ASSERT_EQ(auger.size(), 2u);
     EXPECT_EQ(auger[1].E, 0.02f);
     EXPECT_EQ(auger[1].Yield, 0.25f);
     TRNXNeutronSpectrum neutrons;
-    ASSERT_TRUE(index->ReadNeutronSpectrum(_I, "131", neutrons));
+    ASSERT_TRUE(spectra->ReadNeutrons(index->FindRNX(_I, "131"), neutrons));
     EXPECT_EQ(neutrons, (TRNXNeutronSpectrum{8}));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(readFailures.empty());
 }
 
 TEST_F(SmallSpectra, WhatCannotBeFoundOrReadGivesFalseAndNothing)
 {
     TRNXSpectrum lines{{1, 1, 1}};
-    EXPECT_FALSE(index->ReadSpectrum(-1, lines));
+    EXPECT_FALSE(spectra->ReadLines(index->NodeAt(-1), lines));
     EXPECT_TRUE(lines.empty());
     lines = {{1, 1, 1}};
-    EXPECT_FALSE(index->ReadSpectrum(index->Count(), lines));
+    EXPECT_FALSE(spectra->ReadLines(index->NodeAt(index->Count()), lines));
     EXPECT_TRUE(lines.empty());
-    EXPECT_FALSE(index->ReadSpectrum(_Sr, "90", lines));
+    EXPECT_FALSE(spectra->ReadLines(index->FindRNX(_Sr, "90"), lines));
     lines = {{1, 1, 1}};
-    EXPECT_FALSE(index->ReadSpectrum(node(u"I-131"), lines)) << "a file too short for the nuclide's lines";
+    EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines)) << "a file too short for the nuclide's lines";
     EXPECT_TRUE(lines.empty());
     TRNXBetaSpectrum beta{1};
-    EXPECT_FALSE(index->ReadBetaSpectrum(_Sr, "90", beta));
+    EXPECT_FALSE(spectra->ReadBeta(index->FindRNX(_Sr, "90"), beta));
     EXPECT_TRUE(beta.empty());
-    EXPECT_TRUE(boxes.boxes.empty()) << "none of these is said";
+    EXPECT_TRUE(readFailures.empty()) << "none of these is said";
 }
 
-TEST_F(SmallSpectra, AMissingFileIsSaidOnceAnUnreadableOneEachTime)
+TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
 {
     struct Case {
         const char* file;
-        std::function<bool(const TRNXindex&)> read;
+        SpectraFile which;
+        std::function<SpectrumRead(const SpectraFiles&, const TRNXindex&)> read;
         const char* missing;
         const char* unreadable;
     };
     const Case cases[] = {
-        {"Spectra.rnx",
-         [](const TRNXindex& i) {
+        {"Spectra.rnx", SpectraFile::Lines,
+         [](const SpectraFiles& spectra, const TRNXindex& index) {
              TRNXSpectrum s;
-             return i.ReadSpectrum(_Po, "210", s);
+             return spectra.ReadLines(index.FindRNX(u"Po-210"), s);
          },
          "Spectra file not found!", "Error reading spectra file!"},
-        {"Beta.rnx",
-         [](const TRNXindex& i) {
+        {"Beta.rnx", SpectraFile::Beta,
+         [](const SpectraFiles& spectra, const TRNXindex& index) {
              TRNXBetaSpectrum s;
-             return i.ReadBetaSpectrum(_Co, "60", s);
+             return spectra.ReadBeta(index.FindRNX(u"Co-60"), s);
          },
          "Beta-spectra file not found!", "Error reading beta-spectra file!"},
-        {"AugerCK.rnx",
-         [](const TRNXindex& i) {
+        {"AugerCK.rnx", SpectraFile::Auger,
+         [](const SpectraFiles& spectra, const TRNXindex& index) {
              TRNXAugerSpectrum s;
-             return i.ReadAugerSpectrum(_I, "131", s);
+             return spectra.ReadAuger(index.FindRNX(u"I-131"), s);
          },
          "Auger-CK electrons spectra file not found!", "Error reading Auger-CK electron spectra file!"},
-        {"Neutrons.rnx",
-         [](const TRNXindex& i) {
+        {"Neutrons.rnx", SpectraFile::Neutrons,
+         [](const SpectraFiles& spectra, const TRNXindex& index) {
              TRNXNeutronSpectrum s;
-             return i.ReadNeutronSpectrum(_I, "131", s);
+             return spectra.ReadNeutrons(index.FindRNX(u"I-131"), s);
          },
          "Neutron spectra file not found!", "Error reading neutron spectra file!"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        boxes.boxes.clear();
         const QString path = dir.filePath(QLatin1String(c.file));
         const QString aside = path + QStringLiteral(".aside");
         ASSERT_TRUE(QFile::rename(path, aside));
         load();
-        EXPECT_FALSE(c.read(*index));
-        EXPECT_FALSE(c.read(*index));
-        EXPECT_EQ(texts(), QStringList{QString::fromLatin1(c.missing)});
-        index->WarnFirstTimeOnly = false;
-        EXPECT_FALSE(c.read(*index));
-        EXPECT_EQ(texts().size(), 2);
+        for (int call = 0; call < 2; ++call) {
+            const SpectrumRead read = c.read(*spectra, *index);
+            EXPECT_EQ(read.status, SpectrumRead::FileMissing);
+            EXPECT_EQ(read.file, c.which);
+            EXPECT_EQ(SpectrumReadMessageOf(read, l_English).text, QString::fromLatin1(c.missing));
+        }
+        ASSERT_EQ(readFailures.size(), 2u) << "whether to say it again is the listener's business";
+        EXPECT_EQ(readFailures[1].file, c.which);
 
         makeUnreadable(c.file);
-        boxes.boxes.clear();
-        EXPECT_FALSE(c.read(*index));
-        EXPECT_FALSE(c.read(*index));
-        EXPECT_EQ(texts(), QStringList(2, QString::fromLatin1(c.unreadable)));
+        readFailures.clear();
+        const SpectrumRead read = c.read(*spectra, *index);
+        EXPECT_EQ(read.status, SpectrumRead::FileUnreadable);
+        const SpectrumReadMessage message = SpectrumReadMessageOf(read, l_English);
+        EXPECT_EQ(message.caption, QStringLiteral("Error"));
+        EXPECT_EQ(message.text, QString::fromLatin1(c.unreadable));
+        ASSERT_EQ(readFailures.size(), 1u);
+        EXPECT_EQ(readFailures[0].status, SpectrumRead::FileUnreadable);
         ASSERT_TRUE(QDir(path).removeRecursively());
         ASSERT_TRUE(QFile::rename(aside, path));
     }
     // A nuclide without beta points does not need the file.
     QFile::remove(dir.filePath("Beta.rnx"));
     load();
-    boxes.boxes.clear();
     TRNXBetaSpectrum beta{1};
-    EXPECT_TRUE(index->ReadBetaSpectrum(node(u"Po-210"), beta));
+    EXPECT_TRUE(spectra->ReadBeta(node(u"Po-210"), beta));
     EXPECT_TRUE(beta.empty());
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(readFailures.empty());
 }
 
-TEST_F(SmallSpectra, MessagesAreInTheIndexLanguage)
+TEST(SpectrumReadMessage, IsInTheLanguageAskedFor)
 {
-    QFile::remove(dir.filePath("Spectra.rnx"));
-    load();
-    index->SetLanguage(l_Ukrainian);
-    TRNXSpectrum lines;
-    EXPECT_FALSE(index->ReadSpectrum(node(u"Po-210"), lines));
-    ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Помилка"));
-    EXPECT_EQ(boxes.boxes[0].text,
+    const SpectrumReadMessage message
+        = SpectrumReadMessageOf({SpectrumRead::FileMissing, SpectraFile::Lines}, l_Ukrainian);
+    EXPECT_EQ(message.caption, QStringLiteral("Помилка"));
+    EXPECT_EQ(message.text,
               QStringLiteral("Файл з даними енергетичних спектрiв\r\niнформацiйно-довiдкової системи не знайдений!"));
 }
 
 TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
 {
-    index->BuildRNXSpectrumData();
-    ASSERT_EQ(index->RNXSpectrumData().size(), 4u);
-    const TQzRNXSpectrumData& po = index->RNXSpectrumData()[0];
+    const SpectrumSummary& summary = spectra->Summary();
+    ASSERT_EQ(summary.nuclides.size(), 4u);
+    const TQzRNXSpectrumData& po = summary.nuclides[0];
     EXPECT_EQ(po.RadTotalOf(RNXAlphaRadiation), 5.3f);
     EXPECT_EQ(po.RadTotalOf(RNXAlphaRecoilRadiation), 0.1f) << "counted by type";
     EXPECT_FLOAT_EQ(po.Total, 5.3f) << "recoils enter no total";
@@ -447,7 +454,7 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     EXPECT_EQ(po.GammaFrac, 0);
     EXPECT_FLOAT_EQ(po.AverageEnergyOf(RNXAlphaRadiation), 5.3f);
 
-    const TQzRNXSpectrumData& co = index->RNXSpectrumData()[1];
+    const TQzRNXSpectrumData& co = summary.nuclides[1];
     // Gammas: 0.5 MeV per decay at 1 MeV and 0.2 at no energy, which counts in the total but
     // not in the number of gammas; X-rays with no yield count nowhere.
     EXPECT_FLOAT_EQ(co.RadTotalOf(1), 0.7f);
@@ -463,14 +470,14 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     EXPECT_FLOAT_EQ(co.BetaFrac, 0.125f);
 
     for (int i : {2, 3}) { // no lines; lines beyond the end of the file
-        const TQzRNXSpectrumData& none = index->RNXSpectrumData()[static_cast<std::size_t>(i)];
+        const TQzRNXSpectrumData& none = summary.nuclides[static_cast<std::size_t>(i)];
         const TQzRNXSpectrumData zeros;
         EXPECT_EQ(std::memcmp(&none, &zeros, sizeof none), 0) << i;
     }
-    EXPECT_EQ(index->RNXSpectrumMax().AlphaFrac, 1);
-    EXPECT_FLOAT_EQ(index->RNXSpectrumMax().GammaFrac, 0.875f);
-    EXPECT_FLOAT_EQ(index->RNXSpectrumMax().AverageEnergyOf(RNXAlphaRadiation), 5.3f);
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(summary.maxima.AlphaFrac, 1);
+    EXPECT_FLOAT_EQ(summary.maxima.GammaFrac, 0.875f);
+    EXPECT_FLOAT_EQ(summary.maxima.AverageEnergyOf(RNXAlphaRadiation), 5.3f);
+    EXPECT_TRUE(readFailures.empty());
 }
 
 TEST_F(SmallSpectra, AnIndexPointingFarBeyondTheFileFindsNothingThere)
@@ -480,37 +487,41 @@ TEST_F(SmallSpectra, AnIndexPointingFarBeyondTheFileFindsNothingThere)
     write("Index.rnx", toBytes(nodes));
     load();
     TRNXSpectrum lines;
-    EXPECT_FALSE(index->ReadSpectrum(node(u"I-131"), lines));
-    index->BuildRNXSpectrumData();
-    ASSERT_EQ(index->RNXSpectrumData().size(), 4u);
-    EXPECT_EQ(index->RNXSpectrumData()[3].Total, 0);
-    EXPECT_FLOAT_EQ(index->RNXSpectrumData()[0].DoseConst, 106);
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines));
+    const std::vector<TQzRNXSpectrumData>& summaries = spectra->Summary().nuclides;
+    ASSERT_EQ(summaries.size(), 4u);
+    EXPECT_EQ(summaries[3].Total, 0);
+    EXPECT_FLOAT_EQ(summaries[0].DoseConst, 106);
+    EXPECT_TRUE(readFailures.empty());
 }
 
 TEST_F(SmallSpectra, SummaryIsLeftEmptyWhenTheLinesCannotBeRead)
 {
     QFile::rename(dir.filePath("Spectra.rnx"), dir.filePath("Spectra.aside"));
     load();
-    index->BuildRNXSpectrumData();
-    EXPECT_TRUE(index->RNXSpectrumData().empty());
-    EXPECT_TRUE(boxes.boxes.empty()) << "without the file there is nothing to build";
+    EXPECT_TRUE(spectra->Summary().nuclides.empty());
+    ASSERT_EQ(readFailures.size(), 1u);
+    EXPECT_EQ(readFailures[0].status, SpectrumRead::FileMissing);
+    EXPECT_EQ(readFailures[0].file, SpectraFile::Lines);
 
     makeUnreadable("Spectra.rnx");
     load();
-    index->BuildRNXSpectrumData();
-    EXPECT_TRUE(index->RNXSpectrumData().empty());
-    EXPECT_EQ(texts(), QStringList{QStringLiteral("Error reading spectra file!")});
+    EXPECT_TRUE(spectra->Summary().nuclides.empty());
+    ASSERT_EQ(readFailures.size(), 1u);
+    EXPECT_EQ(readFailures[0].status, SpectrumRead::FileUnreadable);
+
+    // Once the file is there again, the next ask builds the summary.
+    ASSERT_TRUE(QDir(dir.filePath("Spectra.rnx")).removeRecursively());
+    ASSERT_TRUE(QFile::rename(dir.filePath("Spectra.aside"), dir.filePath("Spectra.rnx")));
+    EXPECT_EQ(spectra->Summary().nuclides.size(), 4u);
 }
 
 TEST_F(SmallSpectra, TextExportCarriesTheSummaryOnceItIsBuilt)
 {
     const QString plainHeader = QString::fromLatin1(index->ToText()).section(QStringLiteral("\r\n"), 0, 0);
     EXPECT_TRUE(plainHeader.endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
-    index->BuildRNXSpectrumData();
-    // The file's columns are named the same whatever language the choosers speak.
-    index->SetLanguage(l_Russian);
-    const QStringList lines = QString::fromLatin1(index->ToText()).split(QStringLiteral("\r\n"));
+    const QStringList lines
+        = QString::fromLatin1(index->ToText(spectra->Summary().nuclides)).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
         "DaughtersCount\tAncestorsCount\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\tAlphaFrac\tBetaFrac\tGamma"
         "Frac\t"

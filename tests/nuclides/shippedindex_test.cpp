@@ -84,7 +84,7 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
     EXPECT_EQ(index.Count(), 1252);
     EXPECT_EQ(index.Items(0)->RNXname.toString(), QStringLiteral("Ac-223"));
     EXPECT_EQ(index.Items(1251)->RNXname.toString(), QStringLiteral("Zr-97"));
-    EXPECT_EQ(index.ElementSet.count(), 97);
+    EXPECT_EQ(index.ElementSet().count(), 97);
     for (int i = 0; i < index.Count(); ++i) {
         const TRNXnode& node = *index.Items(i);
         EXPECT_EQ(node.Index, i);

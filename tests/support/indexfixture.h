@@ -1,6 +1,7 @@
 #pragma once
 
 #include "nuclides/rnxindex.h"
+#include "nuclides/rnxindexfile.h"
 #include "nuclides/rnxnames.h"
 
 #include <QFile>
@@ -39,7 +40,7 @@ inline QByteArray toBytes(const std::vector<TRNXnode>& nodes)
 {
     QByteArray bytes;
     for (const TRNXnode& n : nodes)
-        n.SaveToStream(bytes);
+        WriteRNXIndexRecord(n, bytes);
     return bytes;
 }
 

@@ -62,7 +62,14 @@ int LinesCommand(const TRNXindex& index, QStringList args)
     if (!args.isEmpty() || window.isEmpty())
         return 2;
 
-    TQzRNXAdvancedFilter filter(&index);
+    SpectraFiles spectra(index);
+    bool spectraUnreadable = false;
+    const auto sayingSpectraProblems = spectra.ReadFailed.Connect([&spectraUnreadable](const SpectrumRead& failure) {
+        spectraUnreadable = true;
+        const SpectrumReadMessage message = SpectrumReadMessageOf(failure, l_English);
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(message.caption), qUtf8Printable(message.text));
+    });
+    TQzRNXAdvancedFilter filter(&index, spectra);
     const QStringList ends = window.split(u':');
     const std::optional<double> low = quantity(ends.value(0));
     const std::optional<double> high = quantity(ends.value(1));
@@ -107,7 +114,7 @@ int LinesCommand(const TRNXindex& index, QStringList args)
         }
     }
     filter.SetEnabled(true);
-    if (index.RNXSpectrumData().empty())
+    if (spectraUnreadable || spectra.Summary().nuclides.empty())
         return fail(QStringLiteral("the spectra of the radionuclide index could not be read"));
 
     LineQuery query;
@@ -117,14 +124,14 @@ int LinesCommand(const TRNXindex& index, QStringList args)
     std::vector<const TRNXnode*> nuclides;
     for (const TRNXStringList::Entry& e : filter.RNXList().Items())
         nuclides.push_back(e.node);
-    FoundLines found = FindLines(index, nuclides, query);
+    FoundLines found = FindLines(spectra, nuclides, query);
     SortLines(found.lines, LineOrder::MostPerDecayFirst);
 
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
     for (const FoundLine& line : found.lines)
         std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->RNXname.toString()),
                     qUtf8Printable(RNXRadiationName(line.type)), line.energy, line.PerDecay(),
-                    qUtf8Printable(line.node->GetHalfLifeAndUnits(l_English)));
+                    qUtf8Printable(HalfLifeText(*line.node, l_English)));
     return 0;
 }
 

@@ -137,8 +137,6 @@ int main(int argc, char* argv[])
     if (args.removeAll(QStringLiteral("--verbose")) > 0)
         std::fprintf(stderr, "kav: data folder %s\n", qUtf8Printable(QDir::toNativeSeparators(preference.QVDDir())));
     kav::TRNXindex index;
-    kav::TStderrMessageBoxes messages;
-    index.SetMessageBoxes(&messages);
     if (index.LoadRNXIndex(QString(), true).Failed() || index.Count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));
 

@@ -1,5 +1,6 @@
 #include "rnxgen/decaydata.h"
 
+#include "nuclides/rnxindexfile.h"
 #include "rnxgen/gzipfile.h"
 #include "rnxgen/ndxreader.h"
 #include "rnxgen/spectratext.h"
@@ -63,7 +64,7 @@ DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals
 
     DecayDataFiles files;
     for (const TRNXnode& node : parsed.nodes)
-        node.SaveToStream(files.index);
+        WriteRNXIndexRecord(node, files.index);
     files.spectra = radiations.records;
     files.beta = beta.records;
     files.nuclides = static_cast<long>(parsed.nodes.size());

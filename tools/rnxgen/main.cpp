@@ -1,8 +1,8 @@
 // rnxgen: converts the decay data into the binary radionuclide index and spectra files the
 // program carries, and writes the text export of a binary index.
-#include "base/messageboxes.h"
 #include "base/savefile.h"
 #include "nuclides/rnxindex.h"
+#include "nuclides/spectrafiles.h"
 #include "rnxgen/decaydata.h"
 
 #include <QCoreApplication>
@@ -40,16 +40,18 @@ int exportText(const QString& in, const QString& out)
     if (QFileInfo(in).isDir())
         return fail(in + QStringLiteral(" is a folder, not a file"));
     kav::TRNXindex index;
-    kav::TStderrMessageBoxes messages;
-    index.SetMessageBoxes(&messages);
     const kav::TRNXLoadResult loaded = index.LoadFromFile(in);
     if (loaded.status == kav::TRNXLoadResult::Unreadable)
         return fail(in + QStringLiteral(": ") + loaded.problem);
     if (loaded.Failed())
         return fail(in + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
-    index.BuildRNXSpectrumData();
+    // Without readable spectra the table goes without the summary's columns, and says why.
+    kav::SpectraFiles spectra(index);
+    const auto sayingSpectraProblems = spectra.ReadFailed.Connect([](const kav::SpectrumRead& failure) {
+        std::fprintf(stderr, "rnxgen: %s\n", qUtf8Printable(kav::SpectrumReadMessageOf(failure, kav::l_English).text));
+    });
     QString error;
-    if (!index.SaveToText(out, &error))
+    if (!index.SaveToText(out, spectra.Summary().nuclides, &error))
         return fail(QStringLiteral("Cannot write ") + out + QStringLiteral(": ") + error);
     return 0;
 }

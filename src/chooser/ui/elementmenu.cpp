@@ -2,6 +2,7 @@
 
 #include "chooser/ui/filterform.h"
 #include "nuclides/rnxindex.h"
+#include "nuclides/spectrafiles.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -73,7 +74,7 @@ QColor TQzRNXElementGroups::GetElementColor(TRNXElement e) const
 TQzRNXElementFilter::TQzRNXElementFilter(const TRNXindex& index)
     : ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , FIndex(index)
-    , FElementSet(index.ElementSet)
+    , FElementSet(index.ElementSet())
 {
 }
 
@@ -107,7 +108,9 @@ void TQzRNXElementFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>
 
 bool TQzRNXElementFilter::EditDlg(QWidget* parent)
 {
-    TQzRNXFilter working(FIndex);
+    // The element page alone is shown: the spectra are never read.
+    SpectraFiles spectra(FIndex);
+    TQzRNXFilter working(FIndex, spectra);
     working.SetElementSet(FElementSet);
     TQzRNXFilterForm form(working, true, false, parent);
     form.UseElementFilter()->hide();
@@ -159,7 +162,7 @@ bool TQzRNXElementPopupMenu::IsElementEnabled(TRNXElement e) const
         return false;
     switch (FEnabled.EnableElementType()) {
     case eeAll: return true;
-    case eeElementsInRNXBase: return FEnabled.Index().ElementSet.contains(e);
+    case eeElementsInRNXBase: return FEnabled.Index().ElementSet().contains(e);
     case eeCustom: return FEnabled.ElementSet().contains(e);
     }
     return false;

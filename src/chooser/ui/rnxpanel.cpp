@@ -74,15 +74,16 @@ QComboBox* makeBox(QWidget* parent)
 
 } // namespace
 
-TQzRNXPanel::TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget* parent)
+TQzRNXPanel::TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, IMessageBoxes& messageBoxes, QWidget* parent)
     : QFrame(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , OpenTextFile([this](const QString& title) {
         return QFileDialog::getOpenFileName(this, title, QString(), QStringLiteral("Text files (*.txt)"));
     })
     , FIndex(index)
+    , FSpectra(spectra)
     , FMessageBoxes(messageBoxes)
-    , FSelection(index)
+    , FSelection(index, spectra)
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(213, 38);
@@ -540,7 +541,7 @@ void TQzRNXPanel::EditRNX()
     QDialog dialog(this, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QStringLiteral("Set radionuclide"));
     dialog.resize(242, 123);
-    auto* other = new TQzRNXPanel(FIndex, FMessageBoxes, &dialog);
+    auto* other = new TQzRNXPanel(FIndex, FSpectra, FMessageBoxes, &dialog);
     other->setObjectName(QStringLiteral("SetRadionuclidePanel"));
     other->SetShowUndoRedoButtons(false);
     other->Selection().Filter().Assign(FSelection.Filter());

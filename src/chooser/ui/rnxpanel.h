@@ -50,8 +50,8 @@ struct TQzRNXWidthsNShiftsParams {
 // TQzRNXSelection that the panel shows on its widgets.
 class TQzRNXPanel : public QFrame {
 public:
-    // The index the panel offers from and the boxes its messages go to outlive it.
-    TQzRNXPanel(TRNXindex& index, IMessageBoxes& messageBoxes, QWidget* parent = nullptr);
+    // The index the panel offers from, its spectra and the boxes its messages go to outlive it.
+    TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, IMessageBoxes& messageBoxes, QWidget* parent = nullptr);
     ~TQzRNXPanel() override;
 
     // The choice itself, its lists, history and filter.
@@ -144,7 +144,8 @@ private:
     void GoToTypedName();
     void SayStatus(const QString& text);
 
-    TRNXindex& FIndex;
+    const TRNXindex& FIndex;
+    SpectraFiles& FSpectra;
     IMessageBoxes& FMessageBoxes;
     TQzRNXSelection FSelection;
     TQzRNXElementPopupMenu* pmElements = nullptr;

@@ -137,13 +137,11 @@ void SpectrumLinesPanel::Rebuild()
         query.yield = LineBounds{s.Min(yield), s.Max(yield)};
     query.cap = MaxLines;
     const TRNXindex& index = m_selection.Filter().Index();
-    if (index.RNXSpectrumData().empty())
-        index.BuildRNXSpectrumData();
     if (query.energy || query.yield) {
         std::vector<const TRNXnode*> nuclides;
         for (const TQzRNXSelection::Entry& entry : m_selection.RNXList())
             nuclides.push_back(index.FindRNX(entry.name));
-        FoundLines found = FindLines(index, nuclides, query);
+        FoundLines found = FindLines(s.Spectra(), nuclides, query);
         m_lines = std::move(found.lines);
         m_linesCut = found.cut;
     }
@@ -193,7 +191,7 @@ void SpectrumLinesPanel::ShowLines()
         }
         const FoundLine& line = m_lines[static_cast<std::size_t>(r - 1)];
         m_grid->SetCells(1, r, line.node->RNXname.toString());
-        m_grid->SetCells(2, r, line.node->GetHalfLifeAndUnits(language));
+        m_grid->SetCells(2, r, HalfLifeText(*line.node, language));
         m_grid->SetCells(3, r, QString::number(line.energy, 'g', 6));
         m_grid->SetCells(4, r, QString::number(line.yield, 'g', 4));
         m_grid->SetCells(5, r, QString::number(line.node->Lr, 'g', 8));

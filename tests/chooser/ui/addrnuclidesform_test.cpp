@@ -35,7 +35,7 @@ protected:
     void SetUp() override
     {
         loadShippedIndex(index);
-        panel = std::make_unique<TQzRNXPanel>(index, messages);
+        panel = std::make_unique<TQzRNXPanel>(index, spectra, messages);
         panel->Selection().Filter().SetUseRNXFilter(true);
         panel->Selection().Filter().SetRNXList(
             QStringList{"Fe-59", "H-3", "Co-58", "Co-60", "C-11", "Ca-41", "Ag-117", "Ag-99", "Co-57"});
@@ -69,6 +69,7 @@ protected:
     }
 
     TRNXindex index;
+    SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     std::unique_ptr<TAddRNuclidesForm> form;

@@ -88,7 +88,7 @@ protected:
     void makePanel()
     {
         panel.reset();
-        panel = std::make_unique<TQzRNXPanel>(index, messages);
+        panel = std::make_unique<TQzRNXPanel>(index, spectra, messages);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
         panel->Selection().SetElementAndAMass(_Co, "60");
         hearingChoices.push_back(
@@ -119,6 +119,7 @@ protected:
     QStringList offered() const { return panel->Selection().Filter().FullRNXList().Names(); }
 
     TRNXindex index;
+    SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     QStringList reports;
@@ -136,8 +137,9 @@ struct PageCase {
 
 bool hasPhotonLine(const TRNXindex& index, const TRNXnode& node, float lo, float hi, bool byYield)
 {
+    const SpectraFiles spectra(index);
     TRNXSpectrum lines;
-    if (!index.ReadSpectrum(&node, lines))
+    if (!spectra.ReadLines(&node, lines))
         return false;
     for (const TRNXSpectrumRec& line : lines) {
         const float v = byYield ? line.Yield : line.E;

@@ -31,7 +31,7 @@ protected:
     void SetUp() override { loadShippedIndex(index); }
     void makePanel(const QStringList& offered = {})
     {
-        panel = std::make_unique<TQzRNXPanel>(index, messages);
+        panel = std::make_unique<TQzRNXPanel>(index, spectra, messages);
         if (!offered.isEmpty()) {
             panel->Selection().Filter().SetUseRNXFilter(true);
             panel->Selection().Filter().SetRNXList(offered);
@@ -46,6 +46,7 @@ protected:
     }
 
     TRNXindex index;
+    SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     QStringList reports;
@@ -642,7 +643,7 @@ TEST(ElementGroups, ColoursOfTheGroups)
 TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
 {
     TQzRNXElementFilter f(index);
-    EXPECT_EQ(f.ElementSet(), index.ElementSet);
+    EXPECT_EQ(f.ElementSet(), index.ElementSet());
     int changes = 0;
     f.OnChange = [&] { ++changes; };
     f.ReadStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change

@@ -1,0 +1,185 @@
+#include "nuclides/spectrafiles.h"
+
+#include "base/catalogue.h"
+#include "nuclides/rnxindex.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace kav {
+
+namespace {
+
+struct SpectrumFileLayout {
+    const char* fileName;
+    const char* resourceName;
+    int recordSize;
+};
+
+const SpectrumFileLayout& layoutOf(SpectraFile file)
+{
+    static const SpectrumFileLayout layouts[] = {
+        {"Spectra.rnx", "Spectra", RNXSpectrumRecordSize},
+        {"Beta.rnx", "Beta", RNXBetaRecordSize},
+        {"AugerCK.rnx", "AugerCK", RNXAugerRecordSize},
+        {"Neutrons.rnx", "Neutrons", RNXNeutronRecordSize},
+    };
+    return layouts[static_cast<int>(file)];
+}
+
+// The resource the program carries or the file in the index's folder. A resource the program
+// lacks counts as a missing file.
+SpectrumRead::Status openSource(const TRNXindex& index, SpectraFile file, QFile& source)
+{
+    const SpectrumFileLayout& layout = layoutOf(file);
+    source.setFileName(index.LoadFromResource() ? QStringLiteral(":/") + QLatin1String(layout.resourceName)
+                                                : index.RNXFolder() + QLatin1String(layout.fileName));
+    if (!source.exists())
+        return SpectrumRead::FileMissing;
+    return source.open(QIODevice::ReadOnly) ? SpectrumRead::Read : SpectrumRead::FileUnreadable;
+}
+
+// The records of a file that a node may have none of: read at once then.
+template <class Spectrum, class ReadBytes, class Decode>
+SpectrumRead readCountedRecords(const TRNXnode* nuclide, int count, Spectrum& spectrum, ReadBytes read, Decode decode)
+{
+    spectrum.clear();
+    if (!nuclide)
+        return {SpectrumRead::NotInIndex};
+    if (count == 0)
+        return {};
+    QByteArray bytes;
+    const SpectrumRead result = read(bytes);
+    if (result)
+        spectrum = decode(bytes.constData(), count);
+    return result;
+}
+
+} // namespace
+
+SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, TQzLanguage language)
+{
+    const TQzCatalogue& texts = Catalogue(language);
+    const auto slot = static_cast<std::size_t>(2 * static_cast<int>(failure.file)
+                                               + (failure.status == SpectrumRead::FileMissing ? 0 : 1));
+    return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.SpectrumMessages[slot])};
+}
+
+SpectrumRead SpectraFiles::Failed(SpectraFile file, SpectrumRead::Status status) const
+{
+    const SpectrumRead failure{status, file};
+    if (status == SpectrumRead::FileMissing || status == SpectrumRead::FileUnreadable)
+        ReadFailed(failure);
+    return failure;
+}
+
+SpectrumRead SpectraFiles::ReadRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const
+{
+    QFile source;
+    if (const SpectrumRead::Status opened = openSource(m_index, file, source); opened != SpectrumRead::Read)
+        return Failed(file, opened);
+    const int recordSize = layoutOf(file).recordSize;
+    const qint64 offset = pos * recordSize;
+    const qint64 length = qint64(count) * recordSize;
+    if (pos < 0 || offset + length > source.size())
+        return Failed(file, SpectrumRead::FileTooShort);
+    if (!source.seek(offset))
+        return Failed(file, SpectrumRead::FileUnreadable);
+    bytes = source.read(length);
+    if (bytes.size() == length)
+        return {SpectrumRead::Read, file};
+    bytes.clear();
+    return Failed(file,
+                  source.error() != QFileDevice::NoError ? SpectrumRead::FileUnreadable : SpectrumRead::FileTooShort);
+}
+
+SpectrumRead SpectraFiles::ReadLines(const TRNXnode* nuclide, TRNXSpectrum& lines) const
+{
+    lines.clear();
+    if (!nuclide)
+        return {SpectrumRead::NotInIndex};
+    QByteArray bytes;
+    const SpectrumRead result = ReadRecords(SpectraFile::Lines, nuclide->SLinePos, nuclide->NLines, bytes);
+    if (result)
+        lines = DecodeSpectrumRecords(bytes.constData(), nuclide->NLines);
+    return result;
+}
+
+SpectrumRead SpectraFiles::ReadBeta(const TRNXnode* nuclide, TRNXBetaSpectrum& spectrum) const
+{
+    return readCountedRecords(
+        nuclide, nuclide ? nuclide->BetaLines : 0, spectrum,
+        [&](QByteArray& bytes) {
+            return ReadRecords(SpectraFile::Beta, nuclide->BetaLinePos, nuclide->BetaLines, bytes);
+        },
+        DecodeFloatRecords);
+}
+
+SpectrumRead SpectraFiles::ReadAuger(const TRNXnode* nuclide, TRNXAugerSpectrum& spectrum) const
+{
+    return readCountedRecords(
+        nuclide, nuclide ? nuclide->AugerLines : 0, spectrum,
+        [&](QByteArray& bytes) {
+            return ReadRecords(SpectraFile::Auger, nuclide->AugerLinePos, nuclide->AugerLines, bytes);
+        },
+        DecodeAugerRecords);
+}
+
+SpectrumRead SpectraFiles::ReadNeutrons(const TRNXnode* nuclide, TRNXNeutronSpectrum& spectrum) const
+{
+    return readCountedRecords(
+        nuclide, nuclide ? nuclide->NeutronLines : 0, spectrum,
+        [&](QByteArray& bytes) {
+            return ReadRecords(SpectraFile::Neutrons, nuclide->NeutronLinePos, nuclide->NeutronLines, bytes);
+        },
+        DecodeFloatRecords);
+}
+
+const SpectrumSummary& SpectraFiles::Summary()
+{
+    if (m_summary.nuclides.empty() || m_summaryGeneration != m_index.Generation())
+        BuildSummary();
+    return m_summary;
+}
+
+void SpectraFiles::BuildSummary()
+{
+    m_summary = {};
+    m_summaryGeneration = m_index.Generation();
+    if (m_index.Count() == 0)
+        return;
+    // All the lines the index points at, in one read.
+    qint64 end = 0;
+    for (int i = 0; i < m_index.Count(); ++i) {
+        const TRNXnode& node = *m_index.Items(i);
+        if (node.SLinePos >= 0)
+            end = std::max(end, (qint64(node.SLinePos) + node.NLines) * RNXSpectrumRecordSize);
+    }
+    QFile source;
+    // A program without its spectra: every summary stays empty.
+    if (const SpectrumRead::Status opened = openSource(m_index, SpectraFile::Lines, source);
+        opened != SpectrumRead::Read) {
+        Failed(SpectraFile::Lines, opened);
+        return;
+    }
+    // A damaged index may point far beyond the file: only what is there is read.
+    const QByteArray bytes = source.read(std::min(end, source.size()));
+    if (source.error() != QFileDevice::NoError) {
+        Failed(SpectraFile::Lines, SpectrumRead::FileUnreadable);
+        return;
+    }
+    m_summary.nuclides.assign(static_cast<std::size_t>(m_index.Count()), TQzRNXSpectrumData{});
+    for (int i = 0; i < m_index.Count(); ++i) {
+        const TRNXnode& node = *m_index.Items(i);
+        const qint64 first = qint64(node.SLinePos) * RNXSpectrumRecordSize;
+        // A node whose lines the file does not hold whole keeps an empty summary.
+        if (node.NLines == 0 || node.SLinePos < 0 || first + qint64(node.NLines) * RNXSpectrumRecordSize > bytes.size())
+            continue;
+        const TQzRNXSpectrumData r = SummarizeSpectrum(DecodeSpectrumRecords(bytes.constData() + first, node.NLines));
+        TakeSpectrumMaxima(m_summary.maxima, r);
+        m_summary.nuclides[static_cast<std::size_t>(i)] = r;
+    }
+}
+
+} // namespace kav

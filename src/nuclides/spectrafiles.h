@@ -1,0 +1,87 @@
+#pragma once
+
+#include "base/language.h"
+#include "base/notice.h"
+#include "nuclides/rnxspectrum.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace kav {
+
+class TRNXindex;
+class TRNXnode;
+
+// The four spectra files beside an index.
+enum class SpectraFile : std::uint8_t { Lines, Beta, Auger, Neutrons };
+
+// What came of reading a nuclide's records from a spectra file.
+struct SpectrumRead {
+    enum Status : std::uint8_t {
+        Read, // the spectrum holds the nuclide's records (none, when it has none in that file)
+        NotInIndex, // no nuclide was given
+        FileMissing,
+        FileUnreadable, // the file is there but could not be opened or read
+        FileTooShort, // the file ends before the nuclide's records: it belongs to another index
+    };
+    Status status = Read;
+    SpectraFile file = SpectraFile::Lines;
+    explicit operator bool() const { return status == Read; }
+};
+
+// The box that tells the user of a missing or unreadable file, in a language.
+struct SpectrumReadMessage {
+    QString caption;
+    QString text;
+};
+SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, TQzLanguage language);
+
+// The spectrum summary of every nuclide of an index, in index order, with the maxima over all
+// of them. Empty when the lines cannot be read.
+struct SpectrumSummary {
+    std::vector<TQzRNXSpectrumData> nuclides;
+    TQzRNXSpectrumData maxima;
+};
+
+// The spectra of an index's nuclides: the resources the program carries when the index came from
+// there, otherwise "Spectra.rnx" and its companions in the index's folder. Each nuclide's records
+// are found by the positions and counts of its node. The readers return what went wrong; a missing
+// or unreadable file is also announced to whoever listens, so that a program can say it once.
+class SpectraFiles {
+public:
+    explicit SpectraFiles(const TRNXindex& index)
+        : m_index(index)
+    {
+    }
+    SpectraFiles(const SpectraFiles&) = delete;
+    SpectraFiles& operator=(const SpectraFiles&) = delete;
+
+    const TRNXindex& Index() const { return m_index; }
+
+    // A nuclide's discrete lines, those of an unknown type or with a negative or non-finite number
+    // left out. The spectrum is empty unless the read succeeds.
+    [[nodiscard]] SpectrumRead ReadLines(const TRNXnode* nuclide, TRNXSpectrum& lines) const;
+    // The other three files; a nuclide without records there needs no file.
+    [[nodiscard]] SpectrumRead ReadBeta(const TRNXnode* nuclide, TRNXBetaSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead ReadAuger(const TRNXnode* nuclide, TRNXAugerSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead ReadNeutrons(const TRNXnode* nuclide, TRNXNeutronSpectrum& spectrum) const;
+
+    // The summary of the index as it now is: made from one read of the lines file when first
+    // asked for, and again when the index has been filled anew or the last attempt failed.
+    const SpectrumSummary& Summary();
+
+    // A file missing or unreadable (not one too short, which is the index's mismatch, not the
+    // disk's fault).
+    Notice<const SpectrumRead&> ReadFailed;
+
+private:
+    [[nodiscard]] SpectrumRead ReadRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const;
+    SpectrumRead Failed(SpectraFile file, SpectrumRead::Status status) const;
+    void BuildSummary();
+
+    const TRNXindex& m_index;
+    SpectrumSummary m_summary;
+    std::uint64_t m_summaryGeneration = 0; // the index's generation the summary was made from
+};
+
+} // namespace kav
