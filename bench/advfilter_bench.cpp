@@ -17,7 +17,7 @@ namespace {
 using namespace kav;
 
 // Message boxes that are never shown: nothing here should raise one.
-class NoMessageBoxes final : public IMessageBoxes {
+class NoMessageBoxes final : public MessageBoxes {
 public:
     MessageButton Show(MessageKind, const QString&, const QString&, MessageButtons, MessageButton) override
     {

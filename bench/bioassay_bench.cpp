@@ -7,7 +7,7 @@
 #include "base/messageboxes.h"
 #include "controls/chart.h"
 #include "controls/chartpicture.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "data/applicationcontext.h"
 #include "data/bioassaydata.h"
 #include "data/bioassaytable.h"
@@ -30,12 +30,12 @@ namespace {
 
 struct Bioassay {
     QTemporaryDir dir;
-    kav::TStderrMessageBoxes messages;
+    kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     kav::TVESKRNData data;
     std::unique_ptr<kav::TBioassayView> view;
     // The view's parts the benchmarks work, found by their names.
-    kav::TQzStringGrid* table = nullptr;
+    kav::DataGrid* table = nullptr;
     QButtonGroup* displayedData = nullptr;
     kav::TBioassayChart* chart = nullptr;
 
@@ -59,7 +59,7 @@ struct Bioassay {
         view->resize(1000, 650);
         view->show(); // laid out as on the screen
         view->ShowData();
-        table = dynamic_cast<kav::TQzStringGrid*>(view->findChild<QWidget*>(QStringLiteral("bioassayTable")));
+        table = dynamic_cast<kav::DataGrid*>(view->findChild<QWidget*>(QStringLiteral("bioassayTable")));
         displayedData = view->findChild<QButtonGroup*>(QStringLiteral("displayedData"));
         chart = dynamic_cast<kav::TBioassayChart*>(view->findChild<QWidget*>(QStringLiteral("bioassayChart")));
         if (!view->Table().HasData || !table || !displayedData || !chart)
@@ -124,15 +124,15 @@ void BM_RefillSeriesAndRedraw(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     kav::TBioassayChart& chart = *b.chart;
-    QImage image(chart.Chart().size(), QImage::Format_RGB32);
+    QImage image(chart.ChartControl().size(), QImage::Format_RGB32);
     for (auto _ : state) {
         chart.ShowTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
         QPainter painter(&image);
-        chart.Chart().Paint(painter, image.rect());
+        chart.ChartControl().Paint(painter, image.rect());
     }
     int points = 0;
-    for (int s = 0; s < chart.Chart().SeriesCount(); ++s)
-        points += static_cast<int>(chart.Chart().Series(s).Points.size());
+    for (int s = 0; s < chart.ChartControl().SeriesCount(); ++s)
+        points += static_cast<int>(chart.ChartControl().Series(s).Points.size());
     state.counters["points"] = points;
 }
 BENCHMARK(BM_RefillSeriesAndRedraw)->Unit(benchmark::kMicrosecond);
@@ -141,7 +141,7 @@ void BM_ChartAsEnhancedMetafile(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::ChartPictureBytes(b.chart->Chart(), kav::cpEmf));
+        benchmark::DoNotOptimize(kav::ChartPictureBytes(b.chart->ChartControl(), kav::cpEmf));
 }
 BENCHMARK(BM_ChartAsEnhancedMetafile)->Unit(benchmark::kMillisecond);
 

@@ -1,8 +1,8 @@
 // The largest table of the viewer: 300 rows of 33 columns. Filling it and painting it once into
 // an offscreen image, and measuring and drawing one header caption. Baseline of the same run:
 // filling a plain image of the same size with a colour.
+#include "controls/datagrid.h"
 #include "controls/markup.h"
-#include "controls/stringgrid.h"
 
 #include <QApplication>
 #include <QImage>
@@ -15,7 +15,7 @@ namespace {
 constexpr int kRows = 300;
 constexpr int kCols = 33;
 
-void fill(kav::TQzStringGrid& g)
+void fill(kav::DataGrid& g)
 {
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c)
@@ -32,7 +32,7 @@ BENCHMARK(BM_FillImageBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_FillGrid300x33(benchmark::State& state)
 {
-    kav::TQzStringGrid g;
+    kav::DataGrid g;
     g.SetColCount(kCols);
     g.SetRowCount(kRows);
     for (auto _ : state) {
@@ -45,7 +45,7 @@ BENCHMARK(BM_FillGrid300x33)->Unit(benchmark::kMicrosecond);
 
 void BM_PaintGrid300x33(benchmark::State& state)
 {
-    kav::TQzStringGrid g;
+    kav::DataGrid g;
     g.SetColCount(kCols);
     g.SetRowCount(kRows);
     g.SetFixedCols(5);

@@ -3,7 +3,7 @@
 // alone.
 #include "app/materialsview.h"
 #include "base/messageboxes.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/dosedatafile.h"
@@ -23,11 +23,11 @@ namespace {
 
 struct Loaded {
     QTemporaryDir dir;
-    kav::TStderrMessageBoxes messages;
+    kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     kav::TVESKRNDosesData data;
     std::unique_ptr<kav::TMaterialsView> view;
-    kav::TQzStringGrid* table = nullptr; // the view's table, found by its name
+    kav::DataGrid* table = nullptr; // the view's table, found by its name
     Loaded()
     {
         kav::TRNXindex& index = context.RNXIndex();
@@ -51,7 +51,7 @@ struct Loaded {
             b->setChecked(true);
         view->findChild<QCheckBox*>(QStringLiteral("injectionBox"))->setChecked(true);
         view->findChild<QAction*>(QStringLiteral("equivalentDosesAction"))->setChecked(true);
-        table = dynamic_cast<kav::TQzStringGrid*>(view->findChild<QWidget*>(QStringLiteral("materialsTable")));
+        table = dynamic_cast<kav::DataGrid*>(view->findChild<QWidget*>(QStringLiteral("materialsTable")));
         if (!table)
             std::abort();
     }
@@ -82,7 +82,7 @@ BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 void BM_RefillMaterialsTable(benchmark::State& state)
 {
     kav::TMaterialsView& view = *loaded().view;
-    kav::TQzStringGrid& table = *loaded().table;
+    kav::DataGrid& table = *loaded().table;
     for (auto _ : state) {
         table.SetRowCount(3); // every cell written anew
         view.FillDPUIGrid();
@@ -94,7 +94,7 @@ BENCHMARK(BM_RefillMaterialsTable)->Unit(benchmark::kMicrosecond);
 void BM_RefillAndPaintMaterialsTable(benchmark::State& state)
 {
     kav::TMaterialsView& view = *loaded().view;
-    kav::TQzStringGrid& table = *loaded().table;
+    kav::DataGrid& table = *loaded().table;
     QImage image(table.size(), QImage::Format_RGB32);
     for (auto _ : state) {
         table.SetRowCount(3);

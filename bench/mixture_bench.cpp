@@ -10,7 +10,7 @@
 #include "base/savefile.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "chooser/ui/rnxpanel.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/mixture.h"
@@ -37,7 +37,7 @@ constexpr int kNuclides = 100;
 
 struct Fixture {
     QTemporaryDir dir;
-    kav::TStderrMessageBoxes messages;
+    kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     std::vector<const kav::TRNXnode*> nuclides;
     std::unique_ptr<kav::TQzRNXPanel> source;
@@ -161,7 +161,7 @@ BENCHMARK(BM_RefillOnADoseUnitChange)->Unit(benchmark::kMicrosecond);
 // round the sample nuclides, the routes, the first two materials and the sizes.
 struct KeptListViewer {
     QTemporaryDir dir;
-    kav::TStderrMessageBoxes messages;
+    kav::StderrMessageBoxes messages;
 
     explicit KeptListViewer(int rows)
     {

@@ -19,7 +19,7 @@ namespace {
 
 struct Radon {
     QTemporaryDir dir;
-    kav::TStderrMessageBoxes messages;
+    kav::StderrMessageBoxes messages;
     kav::TRadonView view{messages};
     QByteArray text = kav::GenerateRadonData();
 

@@ -22,7 +22,7 @@ TKavApplication::TKavApplication(int& argc, char** argv)
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     setFont(font);
-    setStyle(new TQzApplicationStyle);
+    setStyle(new ApplicationStyle);
 }
 
 void TKavApplication::QuitOnTerminationSignals()
@@ -31,10 +31,10 @@ void TKavApplication::QuitOnTerminationSignals()
     CallOnTerminationRequest([] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
 }
 
-bool UseToolkitLanguage(TQzLanguage language)
+bool UseToolkitLanguage(UiLanguage language)
 {
     // Loading a translation tells every widget that the language changed: only a change does.
-    static std::optional<TQzLanguage> inForce = l_English;
+    static std::optional<UiLanguage> inForce = l_English;
     if (inForce == language)
         return true;
     inForce.reset();
@@ -59,7 +59,7 @@ bool UseToolkitLanguage(TQzLanguage language)
     return true;
 }
 
-void ShowException(IMessageBoxes& boxes, const std::exception& error)
+void ShowException(MessageBoxes& boxes, const std::exception& error)
 {
     boxes.Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(error.what()), mbOK, mbOK);
 }
@@ -78,7 +78,7 @@ bool TKavApplication::notify(QObject* receiver, QEvent* event)
 
 void TKavApplication::ShowLastStopError(const std::exception& error)
 {
-    TStderrMessageBoxes printed;
+    StderrMessageBoxes printed;
     ShowException(FMessageBoxes ? *FMessageBoxes : printed, error);
 }
 

@@ -19,7 +19,7 @@ public:
     TKavApplication(int& argc, char** argv);
 
     // Where the last stop shows errors (not owned; it outlives the event loop).
-    void SetMessageBoxes(IMessageBoxes* boxes) { FMessageBoxes = boxes; }
+    void SetMessageBoxes(MessageBoxes* boxes) { FMessageBoxes = boxes; }
 
     bool notify(QObject* receiver, QEvent* event) override;
 
@@ -30,15 +30,15 @@ public:
 private:
     void ShowLastStopError(const std::exception& error);
 
-    IMessageBoxes* FMessageBoxes = nullptr;
+    MessageBoxes* FMessageBoxes = nullptr;
 };
 
 // Puts the toolkit's own texts (the buttons of message boxes, the file dialog) in the language,
 // from the translations the system carries; English takes them out. False when the system has
 // none for the language.
-bool UseToolkitLanguage(TQzLanguage language);
+bool UseToolkitLanguage(UiLanguage language);
 
 // The general error box: an error's message under the program's title, with OK.
-void ShowException(IMessageBoxes& boxes, const std::exception& error);
+void ShowException(MessageBoxes& boxes, const std::exception& error);
 
 } // namespace kav

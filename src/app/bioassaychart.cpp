@@ -28,7 +28,7 @@ namespace kav {
 namespace {
 
 struct SeriesLook {
-    TQzChartMarker marker;
+    ChartMarker marker;
     QColor colour;
 };
 
@@ -142,7 +142,7 @@ QIcon toolIcon(int kind)
 
 } // namespace
 
-TBioassayChart::TBioassayChart(IMessageBoxes& boxes, QWidget* parent)
+TBioassayChart::TBioassayChart(MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , FBoxes(boxes)
@@ -151,7 +151,7 @@ TBioassayChart::TBioassayChart(IMessageBoxes& boxes, QWidget* parent)
     AskSaveFileName = [this](const QStringList& filters, QString& chosen) {
         return QFileDialog::getSaveFileName(this, QString(), QString(), filters.join(QStringLiteral(";;")), &chosen);
     };
-    ChDPUM = new TQzChart(this);
+    ChDPUM = new Chart(this);
     ChDPUM->setObjectName(QStringLiteral("ChDPUM"));
     ChDPUM->BottomAxis().SetLogarithmic(true);
     ChDPUM->LeftAxis().SetLogarithmic(true);
@@ -238,7 +238,7 @@ QLayout* TBioassayChart::BuildToolBar()
 
 void TBioassayChart::ConnectChart()
 {
-    TQzChart& c = *ChDPUM;
+    Chart& c = *ChDPUM;
     c.OnMouseDown = [this] {
         FSaveXMin = ChDPUM->BottomAxis().Minimum();
         FSaveXMax = ChDPUM->BottomAxis().Maximum();
@@ -249,8 +249,7 @@ void TBioassayChart::ConnectChart()
     c.OnUndoZoom = [this] { AutoScaleDPUMChart(); };
     c.OnScroll = [this] { sbChDPUM_AutoScale->setChecked(false); };
     // A scroll stops where it would leave no point in sight.
-    c.OnAllowScroll
-        = [this](const TQzChart::TRanges& ranges, bool& allow) { allow = ChDPUM->ShowsAPointWithin(ranges); };
+    c.OnAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = ChDPUM->ShowsAPointWithin(ranges); };
     c.OnClickLegend = [this] {
         if (sbChDPUM_AutoScale->isChecked())
             AutoScaleDPUMChart();
@@ -260,10 +259,10 @@ void TBioassayChart::ConnectChart()
 
 void TBioassayChart::ApplyGrids()
 {
-    TQzChartAxis& left = ChDPUM->LeftAxis();
+    ChartAxis& left = ChDPUM->LeftAxis();
     left.MajorGrid = sbChDPUM_HGrid->isChecked() || sbChDPUM_HMGrid->isChecked();
     left.MinorGrid = sbChDPUM_HMGrid->isChecked();
-    TQzChartAxis& bottom = ChDPUM->BottomAxis();
+    ChartAxis& bottom = ChDPUM->BottomAxis();
     bottom.MajorGrid = sbChDPUM_VGrid->isChecked() || sbChDPUM_VMGrid->isChecked();
     bottom.MinorGrid = sbChDPUM_VMGrid->isChecked();
     ChDPUM->update();
@@ -273,7 +272,7 @@ void TBioassayChart::ShowTable(const TDPUMTable& table, const QString& axisTitle
 {
     for (int k = 0; k < SourceOrganCount; ++k) {
         const TDPUMColumn& column = table.Columns[static_cast<std::size_t>(k)];
-        TQzChartSeries& series = ChDPUM->Series(k);
+        ChartSeries& series = ChDPUM->Series(k);
         const bool shown = table.HasData && column.Present;
         series.Points = shown ? column.Points : std::vector<QPointF>();
         series.Title = shown ? column.Title : SourceOrganName(column.Organ);
@@ -292,8 +291,8 @@ void TBioassayChart::ShowTable(const TDPUMTable& table, const QString& axisTitle
 
 void TBioassayChart::AutoScaleDPUMChart()
 {
-    TQzChartAxis& bottom = ChDPUM->BottomAxis();
-    TQzChartAxis& left = ChDPUM->LeftAxis();
+    ChartAxis& bottom = ChDPUM->BottomAxis();
+    ChartAxis& left = ChDPUM->LeftAxis();
     const auto data = ChDPUM->DataExtent(true);
     if ((bottom.Logarithmic() || left.Logarithmic()) && data) {
         bottom.Logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.SetAutomatic(true);
@@ -310,7 +309,7 @@ void TBioassayChart::AutoScaleDPUMChart()
 void TBioassayChart::ChDPUMZoom()
 {
     // A logarithmic axis widens to whole decades; a linear one that shrank to nothing goes back.
-    auto fitted = [](const TQzChartAxis& axis, double savedMin, double savedMax, bool bottom) {
+    auto fitted = [](const ChartAxis& axis, double savedMin, double savedMax, bool bottom) {
         const double lo = axis.Minimum();
         const double hi = axis.Maximum();
         if (axis.Logarithmic()) {
@@ -345,7 +344,7 @@ void TBioassayChart::ChDPUMZoom()
 
 void TBioassayChart::sbChDPUM_HLClick()
 {
-    TQzChartAxis& axis = ChDPUM->BottomAxis();
+    ChartAxis& axis = ChDPUM->BottomAxis();
     const bool logarithmic = sbChDPUM_HL->isChecked();
     if (logarithmic && axis.Minimum() <= 0)
         axis.SetMinMax(0.01, axis.Maximum() < 0.01 ? 0.1 : axis.Maximum());
@@ -355,7 +354,7 @@ void TBioassayChart::sbChDPUM_HLClick()
 
 void TBioassayChart::sbChDPUM_VLClick()
 {
-    TQzChartAxis& axis = ChDPUM->LeftAxis();
+    ChartAxis& axis = ChDPUM->LeftAxis();
     const bool logarithmic = sbChDPUM_VL->isChecked();
     if (logarithmic && axis.Minimum() <= 0) {
         const auto data = ChDPUM->DataExtent(true);
@@ -375,7 +374,7 @@ void TBioassayChart::sbChDPUM_LinesClick()
 
 void TBioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
 {
-    const TQzChartSeries& s = ChDPUM->Series(series);
+    const ChartSeries& s = ChDPUM->Series(series);
     const QPointF& point = s.Points.at(static_cast<std::size_t>(index));
     const QString x = formatPicture(point.x(), u"#0.######");
     const QString y = FormatScientific(point.y(), 2);
@@ -394,12 +393,12 @@ void TBioassayChart::sbChDPUM_Save2FileClick()
 {
     QStringList filters;
     for (int f = 0; f < ChartPictureFormatCount; ++f)
-        filters << ChartPictureFilter(static_cast<TQzChartPictureFormat>(f));
+        filters << ChartPictureFilter(static_cast<ChartPictureFormat>(f));
     QString chosen = filters.front();
     QString fileName = AskSaveFileName(filters, chosen);
     if (fileName.isEmpty())
         return;
-    const auto format = static_cast<TQzChartPictureFormat>(std::max<qsizetype>(filters.indexOf(chosen), 0));
+    const auto format = static_cast<ChartPictureFormat>(std::max<qsizetype>(filters.indexOf(chosen), 0));
     // The chosen entry's extension is added unless the name has it already.
     const QString extension = QStringLiteral(".") + ChartPictureExtension(format);
     if (!fileName.endsWith(extension, Qt::CaseInsensitive))
@@ -407,7 +406,7 @@ void TBioassayChart::sbChDPUM_Save2FileClick()
     SavePicture(fileName, format);
 }
 
-void TBioassayChart::SavePicture(const QString& fileName, TQzChartPictureFormat format)
+void TBioassayChart::SavePicture(const QString& fileName, ChartPictureFormat format)
 {
     const QByteArray bytes = ChartPictureBytes(*ChDPUM, format);
     QString error = QStringLiteral("the picture could not be made");
@@ -425,7 +424,7 @@ void TBioassayChart::sbChDPUM_ClipboardClick()
     auto* group = new QGroupBox(QStringLiteral("Format"), &dialog);
     auto* choices = new QButtonGroup(&dialog);
     auto* column = new QVBoxLayout(group);
-    const std::pair<const char*, TQzChartPictureFormat> formats[]
+    const std::pair<const char*, ChartPictureFormat> formats[]
         = {{"&Metafile", cpWmf}, {"&Enhanced metafile", cpEmf}, {"&Bitmap", cpBmp}};
     for (const auto& [caption, format] : formats) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), group);
@@ -444,7 +443,7 @@ void TBioassayChart::sbChDPUM_ClipboardClick()
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     QApplication::clipboard()->setMimeData(
-        ChartClipboardData(*ChDPUM, static_cast<TQzChartPictureFormat>(choices->checkedId())));
+        ChartClipboardData(*ChDPUM, static_cast<ChartPictureFormat>(choices->checkedId())));
 }
 
 } // namespace kav

@@ -12,8 +12,8 @@ class QToolButton;
 
 namespace kav {
 
-class IMessageBoxes;
-class TQzChart;
+class MessageBoxes;
+class Chart;
 class TjxTipForm;
 struct TDPUMTable;
 
@@ -24,14 +24,14 @@ struct TDPUMTable;
 class TBioassayChart : public QWidget {
 public:
     // The boxes outlive the chart.
-    explicit TBioassayChart(IMessageBoxes& boxes, QWidget* parent = nullptr);
+    explicit TBioassayChart(MessageBoxes& boxes, QWidget* parent = nullptr);
     ~TBioassayChart() override;
 
     // The chart itself. The tool buttons are found by their object names: "logXButton",
     // "logYButton", "hGridButton", "hMinorGridButton", "vGridButton", "vMinorGridButton",
     // "autoScaleButton", "legendButton", "legendOverPlotButton", "linesButton", "saveButton",
     // "copyButton".
-    TQzChart& Chart() const { return *ChDPUM; }
+    Chart& ChartControl() const { return *ChDPUM; }
 
     // Asks for the file to save to, with the filter entry chosen; empty when cancelled. Shows a
     // modal dialog. Tests replace both.
@@ -63,9 +63,9 @@ private:
     void ConnectChart();
     void ApplyGrids();
     void ShowPointTip(int series, int index, QPoint globalPosition);
-    void SavePicture(const QString& fileName, TQzChartPictureFormat format);
+    void SavePicture(const QString& fileName, ChartPictureFormat format);
 
-    TQzChart* ChDPUM = nullptr;
+    Chart* ChDPUM = nullptr;
     QToolButton* sbChDPUM_HL = nullptr;
     QToolButton* sbChDPUM_VL = nullptr;
     QToolButton* sbChDPUM_HGrid = nullptr;
@@ -79,7 +79,7 @@ private:
     QToolButton* sbChDPUM_Save2File = nullptr;
     QToolButton* sbChDPUM_Clipboard = nullptr;
 
-    IMessageBoxes& FBoxes;
+    MessageBoxes& FBoxes;
     std::unique_ptr<TjxTipForm> FTip;
 };
 

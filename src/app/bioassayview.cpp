@@ -6,10 +6,10 @@
 #include "app/materialtext.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/chart.h"
+#include "controls/datagrid.h"
 #include "controls/inputcolours.h"
 #include "controls/keyboard.h"
 #include "controls/numberedit.h"
-#include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/bioassaydata.h"
 
@@ -43,7 +43,7 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
 {
     auto* left = new QVBoxLayout;
     left->addWidget(BuildIntakeParameters());
-    pnDPUMChart = new TBioassayChart(context.MessageBoxes(), this);
+    pnDPUMChart = new TBioassayChart(context.Boxes(), this);
     pnDPUMChart->setObjectName(QStringLiteral("bioassayChart"));
     left->addWidget(pnDPUMChart, 1);
     auto* right = new QVBoxLayout;
@@ -68,14 +68,14 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
 QWidget* TBioassayView::BuildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.MessageBoxes(), group);
+    rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
     FFollowingChooser = rnpDPUMRNIntake->Selection().NuclideChosen.Connect(
         [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
-    FLoader.emplace(*rnpDPUMRNIntake, FContext.MessageBoxes());
+    FLoader.emplace(*rnpDPUMRNIntake, FContext.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.MessageBoxes(), group);
+    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
     rnpDPUMRNMeasured->setObjectName(QStringLiteral("measuredChooser"));
     rnpDPUMRNMeasured->SetChoiceType(ctFullList);
     rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
@@ -147,11 +147,11 @@ QWidget* TBioassayView::BuildDisplayedData()
     }
     rgDPUMViewType->button(dvDosePerContent)->setChecked(true);
 
-    feDPUMDoseForContent = new TQzFloatEdit(group);
+    feDPUMDoseForContent = new FloatEdit(group);
     feDPUMDoseForContent->setObjectName(QStringLiteral("doseForContentField"));
-    feDPUMDoseForContent->SetMessageBoxes(&FContext.MessageBoxes());
+    feDPUMDoseForContent->SetMessageBoxes(&FContext.Boxes());
     feDPUMDoseForContent->SetIncrementType(itLastDigit);
-    feDPUMDoseForContent->FloatFormatList().DefaultFormat = QStringLiteral("0.###");
+    feDPUMDoseForContent->Formats().DefaultFormat = QStringLiteral("0.###");
     feDPUMDoseForContent->SetValue(1);
     feDPUMDoseForContent->SetMaxValue(100);
     feDPUMDoseForContent->SetMaxValueEnabled(true);
@@ -219,7 +219,7 @@ QWidget* TBioassayView::BuildTable()
     lDPUMCaprion->setWordWrap(true);
     lDPUMCaprion->setMinimumHeight(3 * fontMetrics().height());
     QToolButton* copy = TextButtonFor(*aDPUMCopyToClipboard, box);
-    sgDPUM = new TQzStringGrid(box);
+    sgDPUM = new DataGrid(box);
     sgDPUM->setObjectName(QStringLiteral("bioassayTable"));
     CopyByKeys(*aDPUMCopyToClipboard, *sgDPUM);
     sgDPUM->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -261,14 +261,14 @@ void TBioassayView::OfferHelp(QWidget* widget, const QString& topic)
 
 void TBioassayView::InitDPUMGrid()
 {
-    TQzStringGrid& g = *sgDPUM;
+    DataGrid& g = *sgDPUM;
     g.SetColCount(1 + SourceOrganCount);
     g.SetRowCount(2);
     g.SetFixedCols(1);
     g.SetFixedRows(1);
     g.SetRowHeights(0, 65);
     g.SetColWidths(0, 75);
-    for (TQzCellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
+    for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
         f->MultiLine = true;
     for (int k = 0; k < SourceOrganCount; ++k) {
         const TVESKSourceOrgan organ = SourceOrgansInColumnOrder()[k];
@@ -374,7 +374,7 @@ void TBioassayView::UpdateDPUM()
     FTable = ComputeDPUMTable(*DPUM_RNData, request);
     UpdateDPUMCaption();
     FillDPUMTable();
-    pnDPUMChart->Chart().Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
+    pnDPUMChart->ChartControl().Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
         + DPUMCaption(request.View, request.DoseMSv, request.Units);
     pnDPUMChart->ShowTable(FTable, DPUMAxisTitle(request.View, request.DoseMSv, request.Units));
     ShareWidth();
@@ -401,7 +401,7 @@ void TBioassayView::ShareWidth()
 
 void TBioassayView::FillDPUMTable()
 {
-    TQzStringGrid& g = *sgDPUM;
+    DataGrid& g = *sgDPUM;
     if (!FTable.HasData) {
         // No functions for this material: no compartment to show, no time of the last choice
         // left behind (in the copy either).

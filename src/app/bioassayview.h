@@ -24,9 +24,9 @@ namespace kav {
 class ApplicationContext;
 class TBasicRNX;
 class TBioassayChart;
-class TQzFloatEdit;
+class FloatEdit;
 class TQzRNXPanel;
-class TQzStringGrid;
+class DataGrid;
 class TVESKRNData;
 
 // The bioassay view: for one intake of a nuclide (route, material, particle size), the dose per
@@ -50,7 +50,7 @@ public:
     // "bioassayChart".
     TQzRNXPanel* IntakeChooser() const { return rnpDPUMRNIntake; }
     TQzRNXPanel* MeasuredChooser() const { return rnpDPUMRNMeasured; }
-    TQzFloatEdit* DoseForContentField() const { return feDPUMDoseForContent; }
+    FloatEdit* DoseForContentField() const { return feDPUMDoseForContent; }
 
     void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
     // Shows the data object anew: its materials for the chosen route, then the table and chart.
@@ -90,11 +90,11 @@ private:
     QComboBox* cbDPUMCompound = nullptr;
     QComboBox* cbDPUMAMAD = nullptr;
     QButtonGroup* rgDPUMViewType = nullptr;
-    TQzFloatEdit* feDPUMDoseForContent = nullptr;
+    FloatEdit* feDPUMDoseForContent = nullptr;
     QLabel* lDPUMDoseUnit = nullptr;
     QLabel* lDPUMCaprion = nullptr;
     QLabel* lKeyTerm = nullptr;
-    TQzStringGrid* sgDPUM = nullptr;
+    DataGrid* sgDPUM = nullptr;
     QMenu* pm_sgDPUM = nullptr;
     QAction* miDPUMIntDays = nullptr;
     QAction* aDPUMCopyToClipboard = nullptr;

@@ -5,7 +5,7 @@
 namespace kav {
 
 class DoseDataFolder;
-class IMessageBoxes;
+class MessageBoxes;
 class TBasicRNX;
 class TQzRNXPanel;
 class TVESKRNDosesData;
@@ -17,7 +17,7 @@ class TVESKRNDosesData;
 class TChosenNuclideLoader {
 public:
     // The chooser and the boxes outlive the loader.
-    TChosenNuclideLoader(TQzRNXPanel& chooser, IMessageBoxes& boxes)
+    TChosenNuclideLoader(TQzRNXPanel& chooser, MessageBoxes& boxes)
         : FChooser(chooser)
         , FBoxes(boxes)
     {
@@ -30,7 +30,7 @@ public:
 
 private:
     TQzRNXPanel& FChooser;
-    IMessageBoxes& FBoxes;
+    MessageBoxes& FBoxes;
     bool FGoingBack = false;
 };
 

@@ -68,7 +68,7 @@ QString HelpTopicOfContext(int context)
     }
 }
 
-THelpWindow::THelpWindow(QString collectionFile, IMessageBoxes& boxes, QWidget* parent)
+THelpWindow::THelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , FCollectionFile(std::move(collectionFile))
     , FBoxes(boxes)

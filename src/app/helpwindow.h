@@ -9,7 +9,7 @@ class QTextBrowser;
 
 namespace kav {
 
-class IMessageBoxes;
+class MessageBoxes;
 
 // Topics of the help, as pages of the help collection with an anchor where one is meant.
 namespace HelpTopic {
@@ -30,7 +30,7 @@ QString HelpTopicOfContext(int context);
 class THelpWindow : public QWidget {
 public:
     // The collection file and the boxes outlive the window.
-    THelpWindow(QString collectionFile, IMessageBoxes& boxes, QWidget* parent = nullptr);
+    THelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* parent = nullptr);
     ~THelpWindow() override;
     // The help engine keeps its search index beside the collection: a collection in a folder
     // the user cannot write to (an installed one) is opened from a copy in this folder, made
@@ -51,7 +51,7 @@ private:
 
     QString FCollectionFile;
     QString FWorkingFolder;
-    IMessageBoxes& FBoxes;
+    MessageBoxes& FBoxes;
     QHelpEngine* FEngine = nullptr;
     QTextBrowser* FBrowser = nullptr;
     // Contents, index and search.

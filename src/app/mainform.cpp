@@ -12,8 +12,8 @@
 #include "base/savefile.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/keyboard.h"
-#include "controls/langcombobox.h"
 #include "controls/numberedit.h"
+#include "controls/translatedcombobox.h"
 #include "data/applicationcontext.h"
 #include "data/bioassaydata.h"
 #include "data/doseexport.h"
@@ -134,7 +134,7 @@ void TMainForm::CreateControls()
 
 void TMainForm::CreateHelp()
 {
-    FHelp = std::make_unique<THelpWindow>(FContext.ProgramPreference().HelpCollectionFile(), FContext.MessageBoxes());
+    FHelp = std::make_unique<THelpWindow>(FContext.ProgramPreference().HelpCollectionFile(), FContext.Boxes());
     // Closing the main window ends the program, the help's window open or not.
     FHelp->setAttribute(Qt::WA_QuitOnClose, false);
     FHelp->SetWorkingFolder(FContext.ProgramPreference().Locations().HelpCacheDir);
@@ -199,7 +199,7 @@ void TMainForm::aExportDosesExecute()
     progress.reset();
     const MessageKind kind = result.Error.isEmpty() ? MessageKind::Information : MessageKind::Error;
     const QString summary = DoseExportSummary(result, folder);
-    IMessageBoxes& boxes = FContext.MessageBoxes();
+    MessageBoxes& boxes = FContext.Boxes();
     if (result.Files.isEmpty()) {
         boxes.Show(kind, TKavApplication::Title, summary, mbOK, mbOK);
         return;
@@ -250,7 +250,7 @@ void TMainForm::CreateViews()
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake, rnpDPUMRNMeasured})
         configureHalfLife(panel);
     FBioassayView->DoseForContentField()->OnStatusText = [this](const QString& text) { ShowStatus(text); };
-    FRadonView = new TRadonView(FContext.MessageBoxes(), tsRadon);
+    FRadonView = new TRadonView(FContext.Boxes(), tsRadon);
     PlaceOnPage(FRadonView, tsRadon);
 }
 
@@ -279,15 +279,15 @@ void TMainForm::ShowStatus(const QString& text)
 
 void TMainForm::ApplyLanguage()
 {
-    const TQzLanguage language = FContext.ProgramPreference().Language();
+    const UiLanguage language = FContext.ProgramPreference().Language();
     FLanguageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
         if (auto* panel = dynamic_cast<TQzRNXPanel*>(widget))
             panel->SetLanguage(language);
-        else if (auto* field = dynamic_cast<TQzCustomNumberEdit*>(widget))
+        else if (auto* field = dynamic_cast<NumberEdit*>(widget))
             field->SetLanguage(language);
-        else if (auto* units = dynamic_cast<TQzCustomLangComboBox*>(widget))
+        else if (auto* units = dynamic_cast<TranslatedComboBox*>(widget))
             units->SetLanguage(language);
     }
     UseToolkitLanguage(language);
@@ -339,7 +339,7 @@ bool TMainForm::CreateMixture()
     QString error;
     if (!FMixture->Restore(ReadMixtureFile(FContext.ProgramPreference().MixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
-        FContext.MessageBoxes().Show(MessageKind::Error, TKavApplication::Title, error, mbOK, mbOK);
+        FContext.Boxes().Show(MessageKind::Error, TKavApplication::Title, error, mbOK, mbOK);
         FMixture.reset();
         return false;
     }
@@ -393,10 +393,10 @@ void TMainForm::SaveMixture()
     if ((!preference.MakeSettingsFolder(&error)
          || !SaveFileAtomically(path, MixtureFileBytes(FMixture->Settings()), &error))
         && !FContext.SaidListCannotBeKept())
-        FContext.MessageBoxes().Show(MessageKind::Warning, TKavApplication::Title,
-                                     QStringLiteral("The list of radionuclides could not be kept for the next run: ")
-                                         + path + QStringLiteral(": ") + error,
-                                     mbOK, mbOK);
+        FContext.Boxes().Show(MessageKind::Warning, TKavApplication::Title,
+                              QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
+                                  + QStringLiteral(": ") + error,
+                              mbOK, mbOK);
 }
 
 void TMainForm::FormActivate()
@@ -417,7 +417,7 @@ void TMainForm::FormActivate()
         FMaterialsView->CheckAllMaterials();
         FMaterialsView->FillDPUIGrid();
     } catch (const std::exception& e) {
-        ShowException(FContext.MessageBoxes(), e);
+        ShowException(FContext.Boxes(), e);
     }
 }
 

@@ -154,7 +154,7 @@ private:
     QLabel* FDataFolder = nullptr;
     // The folder the views show the data of.
     QString FDataFolderInUse;
-    TQzLanguage FLanguageShown = l_English; // the language the controls were last told
+    UiLanguage FLanguageShown = l_English; // the language the controls were last told
     TMaterialsView* FMaterialsView = nullptr;
     TMixtureView* FMixtureView = nullptr;
     TBioassayView* FBioassayView = nullptr;

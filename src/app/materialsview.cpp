@@ -4,9 +4,9 @@
 #include "app/materialtext.h"
 #include "base/messageboxes.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/datagrid.h"
 #include "controls/inputcolours.h"
 #include "controls/keyboard.h"
-#include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/materialstable.h"
@@ -90,17 +90,17 @@ void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fu
 
 QLayout* TMaterialsView::BuildUnitsBar()
 {
-    rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.MessageBoxes(), this);
-    FLoader.emplace(*rnpDPUI, FContext.MessageBoxes());
+    rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), this);
+    FLoader.emplace(*rnpDPUI, FContext.Boxes());
     rnpDPUI->setObjectName(QStringLiteral("chooser"));
     FFollowingChooser
         = rnpDPUI->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); });
 
-    ducbDPUIUnit = new TQzDoseUnitComboBox(this);
+    ducbDPUIUnit = new DoseUnitComboBox(this);
 
     ducbDPUIUnit->setObjectName(QStringLiteral("doseUnitBox"));
     ducbDPUIUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
-    aucbDPUIUnit = new TQzActivityUnitComboBox(this);
+    aucbDPUIUnit = new ActivityUnitComboBox(this);
     aucbDPUIUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbDPUIUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
@@ -229,7 +229,7 @@ QWidget* TMaterialsView::BuildInjection()
 
 QWidget* TMaterialsView::BuildGrid()
 {
-    sgDPUI = new TQzStringGrid(this);
+    sgDPUI = new DataGrid(this);
     sgDPUI->setObjectName(QStringLiteral("materialsTable"));
     CopyByKeys(*aDPUICopyToClipboard, *sgDPUI);
     sgDPUI->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -252,7 +252,7 @@ QWidget* TMaterialsView::BuildGrid()
 
 void TMaterialsView::InitDPUIGrid()
 {
-    TQzStringGrid& g = *sgDPUI;
+    DataGrid& g = *sgDPUI;
     g.SetColCount(3 + ShownTargetOrganCount);
     g.SetRowCount(3);
     g.SetFixedCols(3);
@@ -270,34 +270,31 @@ void TMaterialsView::InitDPUIGrid()
     *g.CreateCellCaption(2, 0) = QStringLiteral("<p align=\"center\">Dose Coefficients h<sub>T</sub>(50)</p>");
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
         g.SetCells(3 + organ, 0, TargetOrganName(static_cast<TVESKTargetOrgan>(organ)));
-    for (TQzCellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
+    for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
         f->MultiLine = true;
-    g.OnGetFixedCellFormat
-        = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-              if (col == 0) {
-                  f.Margins.setLeft(5);
-                  f.HorzAlignment = row == 0 ? haCenter : haLeft;
-              } else if (col == 1) {
-                  if (sbMinusDPUI->isVisibleTo(this)) {
-                      f.Font.setBold(true);
-                      f.Color = kLightYellow;
-                  } else if (row % 2 == 1) {
-                      f.Color = kLightGrey;
-                  }
-              } else if (col == 2 && row % 2 == 1) {
-                  f.Color = kLightGrey;
-              }
-          };
-    g.OnGetInnerCellFormat
-        = [](TQzStringGrid*, int, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-              if (row % 2 == 1)
-                  f.Color = kLightGrey;
-          };
+    g.OnGetFixedCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == 0) {
+            f.Margins.setLeft(5);
+            f.HorzAlignment = row == 0 ? haCenter : haLeft;
+        } else if (col == 1) {
+            if (sbMinusDPUI->isVisibleTo(this)) {
+                f.Font.setBold(true);
+                f.Color = kLightYellow;
+            } else if (row % 2 == 1) {
+                f.Color = kLightGrey;
+            }
+        } else if (col == 2 && row % 2 == 1) {
+            f.Color = kLightGrey;
+        }
+    };
+    g.OnGetInnerCellFormat = [](DataGrid*, int, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (row % 2 == 1)
+            f.Color = kLightGrey;
+    };
     g.OnGetSelectedCellFormat = g.OnGetInnerCellFormat;
     // With the organ doses hidden only the header and the rows that carry e(50) are copied.
-    g.OnConvertRowToStr = [](TQzStringGrid* grid, int row, bool& include) {
-        include = grid->ColWidths(2) > 0 || row == 0 || row % 2 == 1;
-    };
+    g.OnConvertRowToStr
+        = [](DataGrid* grid, int row, bool& include) { include = grid->ColWidths(2) > 0 || row == 0 || row % 2 == 1; };
     ShowDPUIEquivalentDoses(false);
 }
 
@@ -401,7 +398,7 @@ void TMaterialsView::FillDPUIGrid()
     FUnitsShown = {preference.DPUIDoseUnit(), preference.DPUIActivityUnit()};
     if (!DPUI_RNData)
         return;
-    TQzStringGrid& g = *sgDPUI;
+    DataGrid& g = *sgDPUI;
     // Nothing loaded (its file could not be read) or nothing chosen: the header alone.
     const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(*DPUI_RNData, ChosenMaterials());
     if (table.empty()) {

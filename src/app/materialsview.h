@@ -23,10 +23,10 @@ namespace kav {
 
 class ApplicationContext;
 class TBasicRNX;
-class TQzActivityUnitComboBox;
-class TQzDoseUnitComboBox;
+class ActivityUnitComboBox;
+class DoseUnitComboBox;
 class TQzRNXPanel;
-class TQzStringGrid;
+class DataGrid;
 class TVESKRNDosesData;
 struct MaterialChoice;
 
@@ -86,15 +86,15 @@ private:
     QToolButton* sbMinusDPUI = nullptr;
     QAction* aShowEquivalentDoses = nullptr;
     QAction* aDPUICopyToClipboard = nullptr;
-    TQzDoseUnitComboBox* ducbDPUIUnit = nullptr;
-    TQzActivityUnitComboBox* aucbDPUIUnit = nullptr;
-    TQzStringGrid* sgDPUI = nullptr;
+    DoseUnitComboBox* ducbDPUIUnit = nullptr;
+    ActivityUnitComboBox* aucbDPUIUnit = nullptr;
+    DataGrid* sgDPUI = nullptr;
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingUnits;
     Notice<const TBasicRNX&>::Connection FFollowingChooser;
     // The units the table was last filled in (and the copy's head names).
-    std::pair<TQzDoseUnit, TQzActivityUnit> FUnitsShown{du_Sv, au_Bq};
+    std::pair<DoseUnit, ActivityUnit> FUnitsShown{du_Sv, au_Bq};
     TVESKRNDosesData* DPUI_RNData = nullptr;
     std::optional<TChosenNuclideLoader> FLoader;
 };

@@ -12,9 +12,9 @@ namespace kav {
 QString MaterialCaption(const QString& text);
 
 // Draws the items of a list of materials with the A of "fA=" as a subscript.
-class TMaterialItemDelegate : public TQzItemTextDelegate {
+class TMaterialItemDelegate : public ItemTextDelegate {
 public:
-    using TQzItemTextDelegate::TQzItemTextDelegate;
+    using ItemTextDelegate::ItemTextDelegate;
 
 protected:
     void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,

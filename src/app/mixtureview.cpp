@@ -7,10 +7,10 @@
 #include "base/messageboxes.h"
 #include "chooser/ui/addrnuclidesform.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/datagrid.h"
 #include "controls/inputcolours.h"
 #include "controls/keyboard.h"
 #include "controls/paintedicon.h"
-#include "controls/stringgrid.h"
 #include "data/applicationcontext.h"
 #include "data/mixture.h"
 #include "units/ui/unitcombobox.h"
@@ -117,7 +117,7 @@ TMixtureView::TMixtureView(ApplicationContext& context, QWidget* parent)
 {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(BuildToolBar());
-    sgMixture = new TQzStringGrid(this);
+    sgMixture = new DataGrid(this);
     sgMixture->setObjectName(QStringLiteral("mixtureTable"));
     CopyByKeys(*aMixtureCopyToClipboard, *sgMixture);
     layout->addWidget(sgMixture, 1);
@@ -152,10 +152,10 @@ QLayout* TMixtureView::BuildToolBar()
     button(tbDown, Glyph::Down, QStringLiteral("Move current row down"), &TMixtureView::tbDownClick);
     button(tbBottom, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &TMixtureView::tbBottomClick);
 
-    ducbMixtureUnit = new TQzDoseUnitComboBox(this);
+    ducbMixtureUnit = new DoseUnitComboBox(this);
     ducbMixtureUnit->setObjectName(QStringLiteral("doseUnitBox"));
     ducbMixtureUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
-    aucbMixtureUnit = new TQzActivityUnitComboBox(this);
+    aucbMixtureUnit = new ActivityUnitComboBox(this);
     aucbMixtureUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbMixtureUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
@@ -207,7 +207,7 @@ QLayout* TMixtureView::BuildToolBar()
 
 void TMixtureView::InitMixtureGrid()
 {
-    TQzStringGrid& g = *sgMixture;
+    DataGrid& g = *sgMixture;
     g.SetColCount(ColumnCount);
     g.SetRowCount(2);
     g.SetFixedCols(1);
@@ -235,7 +235,7 @@ void TMixtureView::InitMixtureGrid()
     g.AutoScaleColData.Weights[cMaterial] = 1;
     g.SetOption(qzgoEditing, true);
     g.OpenListOnClick = true;
-    for (TQzCellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
+    for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
         f->MultiLine = true;
     g.SelectedCellFormat.Color = kLightCyan;
     g.SelectedCellFormat.Font.setBold(true);
@@ -245,51 +245,47 @@ void TMixtureView::InitMixtureGrid()
 
 void TMixtureView::ConnectGridEvents()
 {
-    TQzStringGrid& g = *sgMixture;
-    g.OnCanEditShow
-        = [this](TQzStringGrid*, int col, int row, bool& can) { can = can && sgMixtureCanEditShow(col, row); };
+    DataGrid& g = *sgMixture;
+    g.OnCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && sgMixtureCanEditShow(col, row); };
     g.OnGetStringList
-        = [this](TQzStringGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
-    g.OnGetExtStringList = [this](TQzStringGrid*, int col, int row, std::vector<TQzListItem>& list) {
+        = [this](DataGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
+    g.OnGetExtStringList = [this](DataGrid*, int col, int row, std::vector<ListItem>& list) {
         list.clear();
         if (col != cMaterial || !FMixture || row < 1 || row > FMixture->Count())
             return;
         for (const QString& m : FMixture->Materials(row - 1))
             list.push_back({m, MaterialCaption(m)});
     };
-    g.OnGetComboBoxFormat = [](TQzStringGrid*, int, int, QComboBox& box) {
+    g.OnGetComboBoxFormat = [](DataGrid*, int, int, QComboBox& box) {
         QPalette palette = box.view()->palette();
         palette.setColor(QPalette::Base, kLightYellow);
         box.view()->setPalette(palette);
     };
     g.OnSetEditText
-        = [this](TQzStringGrid*, int col, int row, const QString& value) { sgMixtureSetEditText(col, row, value); };
-    g.OnAfterSelectCell = [this](TQzStringGrid*, int, int) { UpdateMixtureMoveButtons(); };
-    auto dataFormat
-        = [this](TQzStringGrid*, int col, int row, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-              if (col == cMaterial)
-                  f.HorzAlignment = haLeft;
-              if (col >= cElement && col <= cSize)
-                  f.Color = kLightYellow;
-              // The doses cannot be edited, but they are what the table is for: not greyed.
-              if (col == cDose)
-                  f.FontColor = Qt::black;
-              // A row without data says why in grey.
-              if (FMixture && row >= 1 && row <= FMixture->Count() && !FMixture->Row(row - 1).Available())
-                  f.FontColor = kGrey;
-          };
-    g.OnGetFixedCellFormat
-        = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-              if (col == cDose)
-                  f.FontColor = kNavy;
-          };
+        = [this](DataGrid*, int col, int row, const QString& value) { sgMixtureSetEditText(col, row, value); };
+    g.OnAfterSelectCell = [this](DataGrid*, int, int) { UpdateMixtureMoveButtons(); };
+    auto dataFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == cMaterial)
+            f.HorzAlignment = haLeft;
+        if (col >= cElement && col <= cSize)
+            f.Color = kLightYellow;
+        // The doses cannot be edited, but they are what the table is for: not greyed.
+        if (col == cDose)
+            f.FontColor = Qt::black;
+        // A row without data says why in grey.
+        if (FMixture && row >= 1 && row <= FMixture->Count() && !FMixture->Row(row - 1).Available())
+            f.FontColor = kGrey;
+    };
+    g.OnGetFixedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == cDose)
+            f.FontColor = kNavy;
+    };
     g.OnGetInnerCellFormat = dataFormat;
-    g.OnGetSelectedCellFormat
-        = [](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-              if (col == cMaterial)
-                  f.HorzAlignment = haLeft;
-          };
-    g.OnDrawCell = [](TQzStringGrid* grid, QPainter& p, int col, int row, const QRect& rect, TQzGridDrawState) {
+    g.OnGetSelectedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == cMaterial)
+            f.HorzAlignment = haLeft;
+    };
+    g.OnDrawCell = [](DataGrid* grid, QPainter& p, int col, int row, const QRect& rect, CellDrawState) {
         if (col != cMarker || row != grid->Row() || row < 1)
             return;
         const QPointF corners[3]
@@ -527,8 +523,8 @@ void TMixtureView::ReportLoadErrors(const QStringList& messages)
     QStringList text = messages.mid(0, shown);
     if (messages.size() > shown)
         text << QStringLiteral("... and %1 more files that could not be read.").arg(messages.size() - shown);
-    FContext.MessageBoxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")),
-                                 mbCancel, mbCancel);
+    FContext.Boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), mbCancel,
+                          mbCancel);
 }
 
 void TMixtureView::tbRemoveSelectedRNClick()

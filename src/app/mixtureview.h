@@ -20,10 +20,10 @@ namespace kav {
 
 class ApplicationContext;
 class Mixture;
-class TQzActivityUnitComboBox;
-class TQzDoseUnitComboBox;
+class ActivityUnitComboBox;
+class DoseUnitComboBox;
 class TQzRNXPanel;
-class TQzStringGrid;
+class DataGrid;
 
 // The "Radionuclides" view: a list of nuclides, each with its own route, material and particle
 // size picked in the table, and e(50) of each in the chosen units. Row i + 1 of the table shows
@@ -98,9 +98,9 @@ private:
     // Says in one box what could not be read.
     void ReportLoadErrors(const QStringList& messages);
 
-    TQzStringGrid* sgMixture = nullptr;
-    TQzDoseUnitComboBox* ducbMixtureUnit = nullptr;
-    TQzActivityUnitComboBox* aucbMixtureUnit = nullptr;
+    DataGrid* sgMixture = nullptr;
+    DoseUnitComboBox* ducbMixtureUnit = nullptr;
+    ActivityUnitComboBox* aucbMixtureUnit = nullptr;
     QToolButton* tbAddRN = nullptr;
     QToolButton* tbRemoveSelectedRN = nullptr;
     QToolButton* tbClearList = nullptr;
@@ -117,7 +117,7 @@ private:
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingUnits;
     // The dose and activity units the table is in; none before it is first shown.
-    std::optional<std::pair<TQzDoseUnit, TQzActivityUnit>> FUnitsShown;
+    std::optional<std::pair<DoseUnit, ActivityUnit>> FUnitsShown;
     Mixture* FMixture = nullptr;
     TQzRNXPanel* FAddSource = nullptr;
 };

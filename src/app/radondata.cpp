@@ -1,8 +1,8 @@
 #include "app/radondata.h"
 
 #include "base/messageboxes.h"
+#include "controls/datagrid.h"
 #include "controls/markup.h"
-#include "controls/stringgrid.h"
 #include "controls/tipform.h"
 #include "data/vocabulary.h"
 #include "units/units.h"
@@ -70,7 +70,7 @@ QString RadonCaption(TRadonDataType type, bool organDoses)
                    + kProgenyUnits + QStringLiteral(")."));
 }
 
-TRadonData::TRadonData(TQzStringGrid& grid, TJxLabel& caption, IMessageBoxes& boxes, QString folder)
+TRadonData::TRadonData(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder)
     : FStrGrid(grid)
     , FCaption(caption)
     , FBoxes(boxes)
@@ -157,7 +157,7 @@ void TRadonData::FillRadonGrid()
 
 void TRadonData::FillGasTable()
 {
-    TQzStringGrid& g = FStrGrid;
+    DataGrid& g = FStrGrid;
     const QString intakes[3] = {QStringLiteral("Ingestion Rn-222 (radon)"), QStringLiteral("Inhalation Rn-222 (radon)"),
                                 QStringLiteral("Inhalation Rn-220 (thoron)")};
     g.SetCells(0, 0, QString());
@@ -179,7 +179,7 @@ void TRadonData::FillGasTable()
 
 void TRadonData::FillProgenyTable()
 {
-    TQzStringGrid& g = FStrGrid;
+    DataGrid& g = FStrGrid;
     g.SetCells(0, 0, QString());
     g.SetCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     g.SetCells(0, 1, RadonRowLabel(FRadonDataType));
@@ -219,7 +219,7 @@ void TRadonData::MarkUpHeader(int col)
 
 void TRadonData::LayoutRadonGrid()
 {
-    TQzStringGrid& g = FStrGrid;
+    DataGrid& g = FStrGrid;
     const bool gases = FRadonDataType == rdtGasAlone;
     g.SetColWidths(0, 230);
     g.SetColWidths(1, 200);

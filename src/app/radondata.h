@@ -6,9 +6,9 @@
 
 namespace kav {
 
-class IMessageBoxes;
-class TJxLabel;
-class TQzStringGrid;
+class MessageBoxes;
+class OwnerDrawnLabel;
+class DataGrid;
 
 // The radon view's logic: reads the chosen table from the data folder's "RadonData.txt" and
 // lays it out in the grid and the caption it is given (neither owned): effective values alone,
@@ -16,7 +16,7 @@ class TQzStringGrid;
 class TRadonData {
 public:
     // Reads the gas table at once.
-    TRadonData(TQzStringGrid& grid, TJxLabel& caption, IMessageBoxes& boxes, QString folder);
+    TRadonData(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder);
 
     TRadonDataType RadonDataType() const { return FRadonDataType; }
     // Another table: read again and shown.
@@ -47,9 +47,9 @@ private:
     // A header cell whose text holds units or hT is drawn through the mark-up.
     void MarkUpHeader(int col);
 
-    TQzStringGrid& FStrGrid;
-    TJxLabel& FCaption;
-    IMessageBoxes& FBoxes;
+    DataGrid& FStrGrid;
+    OwnerDrawnLabel& FCaption;
+    MessageBoxes& FBoxes;
     QString FFolder;
     TRadonDataType FRadonDataType = rdtGasAlone;
     bool FShowOrganDoses = false;

@@ -2,9 +2,9 @@
 
 #include "app/materialsview.h"
 #include "app/radondata.h"
+#include "controls/datagrid.h"
 #include "controls/keyboard.h"
 #include "controls/markup.h"
-#include "controls/stringgrid.h"
 #include "controls/tipform.h"
 
 #include <QAction>
@@ -26,16 +26,16 @@ const QColor kLightYellow(0xFF, 0xFF, 0xCC);
 
 } // namespace
 
-TRadonView::TRadonView(IMessageBoxes& boxes, QWidget* parent)
+TRadonView::TRadonView(MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent)
     , FBoxes(boxes)
 {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildChoices());
-    lRadonCaption = new TJxLabel(this);
+    lRadonCaption = new OwnerDrawnLabel(this);
     lRadonCaption->setObjectName(QStringLiteral("captionLabel"));
     lRadonCaption->setFixedHeight(50);
-    lRadonCaption->OnPaint = [this](TJxLabel*) { PaintCaption(); };
+    lRadonCaption->OnPaint = [this](OwnerDrawnLabel*) { PaintCaption(); };
     layout->addWidget(lRadonCaption);
     BuildGrid();
     layout->addWidget(sgRadon, 1);
@@ -102,22 +102,21 @@ QWidget* TRadonView::BuildChoices()
 
 void TRadonView::BuildGrid()
 {
-    sgRadon = new TQzStringGrid(this);
+    sgRadon = new DataGrid(this);
     sgRadon->setObjectName(QStringLiteral("radonTable"));
     // As wide as its columns, under the caption's middle.
     sgRadon->SetFitWidthToColumns(true);
     CopyByKeys(*aRadonCopy2Clipboard, *sgRadon);
-    for (TQzCellFormat* f :
+    for (CellFormat* f :
          {&sgRadon->FixedCellsFormat.Normal, &sgRadon->FixedCellsFormat.Selected, &sgRadon->FixedCellsFormat.Disabled})
         f->MultiLine = true;
     // With the organ doses shown, the effective values stand out.
-    sgRadon->OnGetFixedCellFormat
-        = [this](TQzStringGrid*, int col, int, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString&) {
-              if (col == 1 && FRadonData && FRadonData->ShowOrganDoses()) {
-                  f.Font.setBold(true);
-                  f.Color = kLightYellow;
-              }
-          };
+    sgRadon->OnGetFixedCellFormat = [this](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == 1 && FRadonData && FRadonData->ShowOrganDoses()) {
+            f.Font.setBold(true);
+            f.Color = kLightYellow;
+        }
+    };
     sgRadon->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(sgRadon, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;
@@ -150,7 +149,7 @@ void TRadonView::PaintCaption()
     painter.setPen(lRadonCaption->palette().color(QPalette::WindowText));
     const QString text = FRadonData ? FRadonData->CaptionText() : QString();
     QRect area = lRadonCaption->rect().adjusted(1, 0, -1, -1);
-    const TMarkupResult measured = DrawMarkupText(painter, text, area, true);
+    const MarkupResult measured = DrawMarkupText(painter, text, area, true);
     area.setTop(area.top() + area.height() - measured.Height - 1);
     DrawMarkupText(painter, text, area, false);
 }

@@ -10,9 +10,9 @@ class QToolButton;
 
 namespace kav {
 
-class IMessageBoxes;
-class TJxLabel;
-class TQzStringGrid;
+class MessageBoxes;
+class OwnerDrawnLabel;
+class DataGrid;
 class TRadonData;
 
 // The "Radon" view: the six radon and thoron tables of the data folder's "RadonData.txt", one at
@@ -21,7 +21,7 @@ class TRadonData;
 class TRadonView : public QWidget {
 public:
     // The boxes outlive the view.
-    explicit TRadonView(IMessageBoxes& boxes, QWidget* parent = nullptr);
+    explicit TRadonView(MessageBoxes& boxes, QWidget* parent = nullptr);
     ~TRadonView() override;
 
     // The folder the tables are read from: the main window gives it during start-up and when the
@@ -48,10 +48,10 @@ private:
     QToolButton* sbMinusRadon = nullptr;
     QAction* aShowRadonEquivalentDoses = nullptr;
     QAction* aRadonCopy2Clipboard = nullptr;
-    TJxLabel* lRadonCaption = nullptr;
-    TQzStringGrid* sgRadon = nullptr;
+    OwnerDrawnLabel* lRadonCaption = nullptr;
+    DataGrid* sgRadon = nullptr;
 
-    IMessageBoxes& FBoxes;
+    MessageBoxes& FBoxes;
     QString FFolder;
     std::unique_ptr<TRadonData> FRadonData;
 };

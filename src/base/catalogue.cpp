@@ -2,7 +2,7 @@
 
 namespace kav {
 
-const TQzCatalogue& Catalogue(TQzLanguage language)
+const TextCatalogue& Catalogue(UiLanguage language)
 {
     switch (language) {
     case l_Russian: return RussianCatalogue();

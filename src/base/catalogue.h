@@ -8,7 +8,7 @@ namespace kav {
 
 // Every text of the components that depends on the language, one catalogue per language, each
 // in a source file of its own (catalogue_en.cpp, catalogue_ru.cpp, catalogue_uk.cpp).
-struct TQzCatalogue {
+struct TextCatalogue {
     // Hydrogen to dubnium by atomic number, then the word for no element.
     std::array<const char16_t*, 106> ElementNames;
     // Radiation types 1 to 14 of the spectra: names and short codes.
@@ -41,10 +41,10 @@ struct TQzCatalogue {
     const char16_t* ListTooLong;
 };
 
-const TQzCatalogue& EnglishCatalogue();
-const TQzCatalogue& RussianCatalogue();
-const TQzCatalogue& UkrainianCatalogue();
+const TextCatalogue& EnglishCatalogue();
+const TextCatalogue& RussianCatalogue();
+const TextCatalogue& UkrainianCatalogue();
 // The catalogue of a language; English for any other value.
-const TQzCatalogue& Catalogue(TQzLanguage language);
+const TextCatalogue& Catalogue(UiLanguage language);
 
 } // namespace kav

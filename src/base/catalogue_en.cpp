@@ -4,9 +4,9 @@
 
 namespace kav {
 
-const TQzCatalogue& EnglishCatalogue()
+const TextCatalogue& EnglishCatalogue()
 {
-    static const TQzCatalogue catalogue{
+    static const TextCatalogue catalogue{
         .ElementNames = {{
             u"Hydrogen",     u"Helium",        u"Lithium",     u"Beryllium",  u"Boron",        u"Carbon",
             u"Nitrogen",     u"Oxygen",        u"Fluorine",    u"Neon",       u"Sodium",       u"Magnesium",

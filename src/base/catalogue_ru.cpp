@@ -4,9 +4,9 @@
 
 namespace kav {
 
-const TQzCatalogue& RussianCatalogue()
+const TextCatalogue& RussianCatalogue()
 {
-    static const TQzCatalogue catalogue{
+    static const TextCatalogue catalogue{
         .ElementNames = {{
             u"Водород",    u"Гелий",    u"Литий",       u"Бериллий", u"Бор",       u"Углерод",     u"Азот",
             u"Кислород",   u"Фтор",     u"Неон",        u"Натрий",   u"Магний",    u"Алюминий",    u"Кремний",

@@ -4,9 +4,9 @@
 
 namespace kav {
 
-const TQzCatalogue& UkrainianCatalogue()
+const TextCatalogue& UkrainianCatalogue()
 {
-    static const TQzCatalogue catalogue{
+    static const TextCatalogue catalogue{
         .ElementNames = {{
             u"Водень",     u"Гелiй",    u"Лiтiй",      u"Берилiй",   u"Бор",       u"Вуглець",     u"Азот",
             u"Кисень",     u"Фтор",     u"Неон",       u"Натрiй",    u"Магнiй",    u"Алюмiнiй",    u"Кремнiй",

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-QString LanguageCode(TQzLanguage language)
+QString LanguageCode(UiLanguage language)
 {
     switch (language) {
     case l_Russian: return QStringLiteral("ru");
@@ -14,15 +14,15 @@ QString LanguageCode(TQzLanguage language)
     return QStringLiteral("en");
 }
 
-std::optional<TQzLanguage> LanguageOfCode(const QString& code)
+std::optional<UiLanguage> LanguageOfCode(const QString& code)
 {
-    for (const TQzLanguage language : {l_English, l_Russian, l_Ukrainian})
+    for (const UiLanguage language : {l_English, l_Russian, l_Ukrainian})
         if (code.trimmed().compare(LanguageCode(language), Qt::CaseInsensitive) == 0)
             return language;
     return std::nullopt;
 }
 
-TQzLanguage LanguageOfLocale(const QLocale& locale)
+UiLanguage LanguageOfLocale(const QLocale& locale)
 {
     switch (locale.language()) {
     case QLocale::Russian: return l_Russian;
@@ -31,7 +31,7 @@ TQzLanguage LanguageOfLocale(const QLocale& locale)
     }
 }
 
-QString LanguageOwnName(TQzLanguage language)
+QString LanguageOwnName(UiLanguage language)
 {
     switch (language) {
     case l_Russian: return QStringLiteral("Русский");

@@ -10,15 +10,15 @@ class QLocale;
 namespace kav {
 
 // The languages the controls can speak: their captions, element names and messages.
-enum TQzLanguage : std::uint8_t { l_English, l_Russian, l_Ukrainian };
+enum UiLanguage : std::uint8_t { l_English, l_Russian, l_Ukrainian };
 
 // The two-letter code a settings file keeps for a language: "en", "ru", "uk"; and back, nothing
 // for any other text.
-QString LanguageCode(TQzLanguage language);
-std::optional<TQzLanguage> LanguageOfCode(const QString& code);
+QString LanguageCode(UiLanguage language);
+std::optional<UiLanguage> LanguageOfCode(const QString& code);
 // The language of a locale when it is one of the three; English otherwise.
-TQzLanguage LanguageOfLocale(const QLocale& locale);
+UiLanguage LanguageOfLocale(const QLocale& locale);
 // The language's name written in that language, as a list of languages shows it.
-QString LanguageOwnName(TQzLanguage language);
+QString LanguageOwnName(UiLanguage language);
 
 } // namespace kav

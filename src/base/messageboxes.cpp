@@ -4,8 +4,8 @@
 
 namespace kav {
 
-MessageButton TStderrMessageBoxes::Show(MessageKind, const QString& caption, const QString& text, MessageButtons,
-                                        MessageButton defaultButton)
+MessageButton StderrMessageBoxes::Show(MessageKind, const QString& caption, const QString& text, MessageButtons,
+                                       MessageButton defaultButton)
 {
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
     return defaultButton;

@@ -24,9 +24,9 @@ enum class MessageKind { Information, Warning, Error, Question };
 // Every message box of the program goes through this interface, handed to whatever shows
 // messages. The application has one that shows real boxes; tests have one that records what
 // would have been shown.
-class IMessageBoxes {
+class MessageBoxes {
 public:
-    virtual ~IMessageBoxes() = default;
+    virtual ~MessageBoxes() = default;
     // Shows a modal box and returns the button chosen (the default button when none can be).
     virtual MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
                                MessageButton defaultButton)
@@ -35,7 +35,7 @@ public:
 
 // Messages for programs without a window: printed to standard error, answered with the default
 // button.
-class TStderrMessageBoxes final : public IMessageBoxes {
+class StderrMessageBoxes final : public MessageBoxes {
 public:
     MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
                        MessageButton defaultButton) override;

@@ -15,7 +15,7 @@ constexpr double kLn2 = 0.69314718055994530942;
 constexpr float kLongestWithoutIndex = 9.3e15f; // years
 constexpr float kShortestWithoutIndex = 0.305f; // microseconds
 
-float lambdaOf(float value, TQzTimeUnit units)
+float lambdaOf(float value, TimeUnit units)
 {
     return static_cast<float>(kLn2 / value * TimeUnitsPerDayA(units));
 }
@@ -195,15 +195,15 @@ TQzRNXHalfLifeTimeFilter::TQzRNXHalfLifeTimeFilter(const TRNXindex* index)
     if (FIndex && FIndex->Count() > 0) {
         const TRNXHalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
         const TRNXHalfLifeExtreme& longest = FIndex->LongestHalfLife();
-        FMin = {false, shortest.HalfLife, shortest.TimeUnit, shortest.Lr};
-        FMax = {false, longest.HalfLife, longest.TimeUnit, longest.Lr};
+        FMin = {false, shortest.HalfLife, shortest.HalfLifeUnit, shortest.Lr};
+        FMax = {false, longest.HalfLife, longest.HalfLifeUnit, longest.Lr};
         return;
     }
     FMin = {false, kShortestWithoutIndex, tuMkSec, lambdaOf(kShortestWithoutIndex, tuMkSec)};
     FMax = {false, kLongestWithoutIndex, tuYear, lambdaOf(kLongestWithoutIndex, tuYear)};
 }
 
-void TQzRNXHalfLifeTimeFilter::ValueAndUnitOfDays(double days, float& value, TQzTimeUnit& unit)
+void TQzRNXHalfLifeTimeFilter::ValueAndUnitOfDays(double days, float& value, TimeUnit& unit)
 {
     if (days > 1) {
         const double years = days * TimeUnitsPerDayA(tuYear);
@@ -211,7 +211,7 @@ void TQzRNXHalfLifeTimeFilter::ValueAndUnitOfDays(double days, float& value, TQz
         value = static_cast<float>(unit == tuYear ? years : days);
         return;
     }
-    for (TQzTimeUnit u : {tuHour, tuMin, tuSec, tuMSec}) {
+    for (TimeUnit u : {tuHour, tuMin, tuSec, tuMSec}) {
         if (days * TimeUnitsPerDayA(u) >= 1) {
             unit = u;
             value = static_cast<float>(days * TimeUnitsPerDayA(u));
@@ -232,7 +232,7 @@ void TQzRNXHalfLifeTimeFilter::SetValue(End& end, float value)
         Change();
 }
 
-void TQzRNXHalfLifeTimeFilter::SetUnits(End& end, TQzTimeUnit value)
+void TQzRNXHalfLifeTimeFilter::SetUnits(End& end, TimeUnit value)
 {
     if (value == end.Units || value > tuMkSec)
         return;
@@ -279,12 +279,12 @@ void TQzRNXHalfLifeTimeFilter::SetMaxValue(float value)
     SetValue(FMax, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMinUnits(TQzTimeUnit value)
+void TQzRNXHalfLifeTimeFilter::SetMinUnits(TimeUnit value)
 {
     SetUnits(FMin, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMaxUnits(TQzTimeUnit value)
+void TQzRNXHalfLifeTimeFilter::SetMaxUnits(TimeUnit value)
 {
     SetUnits(FMax, value);
 }
@@ -306,10 +306,10 @@ void TQzRNXHalfLifeTimeFilter::SetAutoMinMaxValues()
     const TRNXHalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
     const TRNXHalfLifeExtreme& longest = FIndex->LongestHalfLife();
     FMin.Value = shortest.HalfLife;
-    FMin.Units = shortest.TimeUnit;
+    FMin.Units = shortest.HalfLifeUnit;
     FMin.Lambda = shortest.Lr;
     FMax.Value = longest.HalfLife;
-    FMax.Units = longest.TimeUnit;
+    FMax.Units = longest.HalfLifeUnit;
     FMax.Lambda = longest.Lr;
     if (FMin.Enabled || FMax.Enabled)
         Change();
@@ -432,7 +432,7 @@ QString counts(const TQzRNXAncestorsCountSet& set)
 
 } // namespace
 
-QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, TQzLanguage language)
+QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage language)
 {
     QStringList lines;
     const TQzRNXAMassFilter& mass = filter.AMass();

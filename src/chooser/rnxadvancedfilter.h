@@ -147,10 +147,10 @@ public:
     void SetMinValue(float value);
     float MaxValue() const { return FMax.Value; }
     void SetMaxValue(float value);
-    TQzTimeUnit MinUnits() const { return FMin.Units; }
-    void SetMinUnits(TQzTimeUnit value);
-    TQzTimeUnit MaxUnits() const { return FMax.Units; }
-    void SetMaxUnits(TQzTimeUnit value);
+    TimeUnit MinUnits() const { return FMin.Units; }
+    void SetMinUnits(TimeUnit value);
+    TimeUnit MaxUnits() const { return FMax.Units; }
+    void SetMaxUnits(TimeUnit value);
     float MinLambda() const { return FMin.Lambda; }
     void SetMinLambda(float value);
     float MaxLambda() const { return FMax.Lambda; }
@@ -165,17 +165,17 @@ public:
     // A half-life in days as a value in the unit that reads best: years above a year, days
     // above a day, otherwise the largest of hours to milliseconds that gives at least 1, else
     // microseconds.
-    static void ValueAndUnitOfDays(double days, float& value, TQzTimeUnit& unit);
+    static void ValueAndUnitOfDays(double days, float& value, TimeUnit& unit);
 
 private:
     struct End {
         bool Enabled = false;
         float Value = 0;
-        TQzTimeUnit Units = tuYear;
+        TimeUnit Units = tuYear;
         float Lambda = 0;
     };
     void SetValue(End& end, float value);
-    void SetUnits(End& end, TQzTimeUnit value);
+    void SetUnits(End& end, TimeUnit value);
     void SetLambda(End& end, float value);
     void Recompute();
 
@@ -233,6 +233,6 @@ private:
 
 // The active criteria of an advanced filter in words, one a line: "mass number 220 to 230",
 // "decay by any of: alpha only", "half-life 1 d to 1 y", "gamma line energy 0.6 to 0.7 MeV".
-QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, TQzLanguage language = l_English);
+QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage language = l_English);
 
 } // namespace kav

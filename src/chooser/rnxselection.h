@@ -69,8 +69,8 @@ public:
     void SetRNXSortType(TQzRNXSortType value);
     TQzRNXSortType ElementsSortType() const { return FElementsSortType; }
     void SetElementsSortType(TQzRNXSortType value);
-    TQzLanguage Language() const { return FLanguage; }
-    void SetLanguage(TQzLanguage value) { FLanguage = value; }
+    UiLanguage Language() const { return FLanguage; }
+    void SetLanguage(UiLanguage value) { FLanguage = value; }
 
     // History.
     bool HistoryKept() const { return FHistoryKept; }
@@ -138,7 +138,7 @@ private:
     TQzRNXChoiceType FChoiceType = ctIndependent;
     TQzRNXSortType FRNXSortType = stxPeriodicTable;
     TQzRNXSortType FElementsSortType = stxPeriodicTable;
-    TQzLanguage FLanguage = l_English;
+    UiLanguage FLanguage = l_English;
     int FMaxUndoListCount = 30;
     bool FHistoryKept = true;
     bool FActive = false;

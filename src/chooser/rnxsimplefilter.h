@@ -10,14 +10,14 @@ namespace kav {
 // the set of their elements.
 class TQzRNXSimpleFilter {
 public:
-    using TNotifyEvent = std::function<void(TQzRNXSimpleFilter* sender)>;
+    using ChangeHandler = std::function<void(TQzRNXSimpleFilter* sender)>;
 
     TQzRNXSimpleFilter();
     virtual ~TQzRNXSimpleFilter() = default;
 
     const TRNXStringList& RNXList() const { return FRNXList; }
     const TRNXElementSet& ElementByRNXFilterSet() const { return FElementByRNXFilterSet; }
-    TNotifyEvent OnChange;
+    ChangeHandler OnChange;
 
     // Raises OnChange; derived filters recompute first.
     virtual void Change();

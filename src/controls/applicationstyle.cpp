@@ -2,10 +2,10 @@
 
 namespace kav {
 
-TQzApplicationStyle::TQzApplicationStyle() = default;
+ApplicationStyle::ApplicationStyle() = default;
 
-int TQzApplicationStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                                   QStyleHintReturn* returnData) const
+int ApplicationStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                                QStyleHintReturn* returnData) const
 {
     if (hint == SH_ComboBox_Popup)
         return 0;

@@ -16,14 +16,14 @@ namespace {
 // A press and a release closer than this are a click, not a zoom.
 constexpr int kClickSlack = 4;
 
-bool isUsable(const TQzChartAxis& axis, double value)
+bool isUsable(const ChartAxis& axis, double value)
 {
     return std::isfinite(value) && (!axis.Logarithmic() || value > 0);
 }
 
 } // namespace
 
-QPolygonF ChartMarkerPolygon(TQzChartMarker marker, QPointF c, double h)
+QPolygonF ChartMarkerPolygon(ChartMarker marker, QPointF c, double h)
 {
     switch (marker) {
     case cmTriangleUp: return QPolygonF({c + QPointF(0, -h), c + QPointF(h, h), c + QPointF(-h, h)});
@@ -44,7 +44,7 @@ QPolygonF ChartMarkerPolygon(TQzChartMarker marker, QPointF c, double h)
     }
 }
 
-TQzChart::TQzChart(QWidget* parent)
+Chart::Chart(QWidget* parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
@@ -53,9 +53,9 @@ TQzChart::TQzChart(QWidget* parent)
     setMinimumSize(240, 180);
 }
 
-int TQzChart::AddSeries(const QString& title, TQzChartMarker marker, const QColor& color)
+int Chart::AddSeries(const QString& title, ChartMarker marker, const QColor& color)
 {
-    TQzChartSeries series;
+    ChartSeries series;
     series.Title = title;
     series.Marker = marker;
     series.Color = color;
@@ -63,11 +63,11 @@ int TQzChart::AddSeries(const QString& title, TQzChartMarker marker, const QColo
     return SeriesCount() - 1;
 }
 
-std::optional<TQzChart::TExtent> TQzChart::DataExtent(bool activeOnly) const
+std::optional<Chart::Extent> Chart::DataExtent(bool activeOnly) const
 {
-    TExtent e{std::numeric_limits<double>::max(), 0, std::numeric_limits<double>::max(), 0};
+    Extent e{std::numeric_limits<double>::max(), 0, std::numeric_limits<double>::max(), 0};
     bool found = false;
-    for (const TQzChartSeries& s : FSeries) {
+    for (const ChartSeries& s : FSeries) {
         // A series without points has no extent to give.
         if (s.Points.empty() || (activeOnly && !s.Active))
             continue;
@@ -84,14 +84,14 @@ std::optional<TQzChart::TExtent> TQzChart::DataExtent(bool activeOnly) const
     return e;
 }
 
-void TQzChart::Refresh()
+void Chart::Refresh()
 {
-    for (TQzChartAxis* axis : {&FBottom, &FLeft}) {
+    for (ChartAxis* axis : {&FBottom, &FLeft}) {
         if (!axis->Automatic())
             continue;
         double lo = std::numeric_limits<double>::max();
         double hi = -std::numeric_limits<double>::max();
-        for (const TQzChartSeries& s : FSeries)
+        for (const ChartSeries& s : FSeries)
             if (s.Active)
                 for (const QPointF& p : s.Points) {
                     const double v = axis == &FBottom ? p.x() : p.y();
@@ -106,7 +106,7 @@ void TQzChart::Refresh()
     update();
 }
 
-void TQzChart::UndoZoom()
+void Chart::UndoZoom()
 {
     FBottom.SetAutomatic(true);
     FLeft.SetAutomatic(true);
@@ -115,14 +115,14 @@ void TQzChart::UndoZoom()
         OnUndoZoom();
 }
 
-QPointF TQzChart::ToPixel(const QRectF& plot, double x, double y) const
+QPointF Chart::ToPixel(const QRectF& plot, double x, double y) const
 {
     const QRectF inner = plot.adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
     return {inner.left() + FBottom.ToFraction(x) * inner.width(),
             inner.bottom() - FLeft.ToFraction(y) * inner.height()};
 }
 
-QStringList TQzChart::AxisLabels(const TQzChartAxis& axis, const std::vector<double>& ticks) const
+QStringList Chart::AxisLabels(const ChartAxis& axis, const std::vector<double>& ticks) const
 {
     // One form for every label of an axis: plain numbers while each tick reads plainly and
     // exactly ("0.001" to "100000"), otherwise the axis's scientific pattern for all.
@@ -141,7 +141,7 @@ QStringList TQzChart::AxisLabels(const TQzChartAxis& axis, const std::vector<dou
     return labels;
 }
 
-std::optional<std::pair<int, int>> TQzChart::PointAt(QPoint position) const
+std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
 {
     const QRectF plot = PlotRect(rect());
     if (!plot.contains(position))
@@ -149,7 +149,7 @@ std::optional<std::pair<int, int>> TQzChart::PointAt(QPoint position) const
     std::optional<std::pair<int, int>> nearest;
     double best = std::numeric_limits<double>::max();
     for (int s = 0; s < SeriesCount(); ++s) {
-        const TQzChartSeries& series = Series(s);
+        const ChartSeries& series = Series(s);
         if (!series.Active)
             continue;
         for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
@@ -167,7 +167,7 @@ std::optional<std::pair<int, int>> TQzChart::PointAt(QPoint position) const
     return nearest;
 }
 
-void TQzChart::paintEvent(QPaintEvent*)
+void Chart::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     Paint(painter, rect());
@@ -186,19 +186,19 @@ void TQzChart::paintEvent(QPaintEvent*)
     }
 }
 
-void TQzChart::focusInEvent(QFocusEvent* event)
+void Chart::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
     update();
 }
 
-void TQzChart::focusOutEvent(QFocusEvent* event)
+void Chart::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     update();
 }
 
-void TQzChart::keyPressEvent(QKeyEvent* event)
+void Chart::keyPressEvent(QKeyEvent* event)
 {
     const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
     const int stepX = std::max(1, static_cast<int>(inner.width() / 10));
@@ -236,7 +236,7 @@ void TQzChart::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void TQzChart::ZoomBy(double factor)
+void Chart::ZoomBy(double factor)
 {
     const double lo = 0.5 - 0.5 / factor;
     const double hi = 0.5 + 0.5 / factor;
@@ -251,7 +251,7 @@ void TQzChart::ZoomBy(double factor)
         OnZoom();
 }
 
-void TQzChart::StepLegend(int step)
+void Chart::StepLegend(int step)
 {
     std::vector<int> listed;
     for (const auto& [series, row] : LegendRows())
@@ -267,12 +267,12 @@ void TQzChart::StepLegend(int step)
     update();
 }
 
-void TQzChart::StepPoint(int alongSeries, int acrossSeries)
+void Chart::StepPoint(int alongSeries, int acrossSeries)
 {
     // The points the chart draws: of switched-on series, readable on both axes.
     const auto usable = [this](int s) {
         std::vector<int> indices;
-        const TQzChartSeries& series = Series(s);
+        const ChartSeries& series = Series(s);
         if (series.Active)
             for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
                 const QPointF& p = series.Points[static_cast<std::size_t>(i)];
@@ -312,7 +312,7 @@ void TQzChart::StepPoint(int alongSeries, int acrossSeries)
     update();
 }
 
-void TQzChart::mousePressEvent(QMouseEvent* event)
+void Chart::mousePressEvent(QMouseEvent* event)
 {
     FPressed = event->position().toPoint();
     FPressedButton = event->button();
@@ -321,7 +321,7 @@ void TQzChart::mousePressEvent(QMouseEvent* event)
         OnMouseDown();
 }
 
-void TQzChart::mouseMoveEvent(QMouseEvent* event)
+void Chart::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     if (FPressed && FPressedButton == Qt::RightButton) {
@@ -341,7 +341,7 @@ void TQzChart::mouseMoveEvent(QMouseEvent* event)
     }
 }
 
-void TQzChart::mouseReleaseEvent(QMouseEvent* event)
+void Chart::mouseReleaseEvent(QMouseEvent* event)
 {
     if (!FPressed || event->button() != FPressedButton)
         return;
@@ -367,14 +367,14 @@ void TQzChart::mouseReleaseEvent(QMouseEvent* event)
     }
 }
 
-void TQzChart::mouseDoubleClickEvent(QMouseEvent* event)
+void Chart::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && PlotRect(rect()).contains(event->position())
         && !LegendEntryAt(event->position().toPoint()))
         UndoZoom();
 }
 
-void TQzChart::ZoomTo(const QRect& band)
+void Chart::ZoomTo(const QRect& band)
 {
     const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
     const QRectF zoom = QRectF(band).intersected(PlotRect(rect()));
@@ -391,13 +391,13 @@ void TQzChart::ZoomTo(const QRect& band)
         OnZoom();
 }
 
-void TQzChart::ScrollBy(QPoint delta)
+void Chart::ScrollBy(QPoint delta)
 {
     const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
     const double shiftX = -delta.x() / inner.width();
     const double shiftY = delta.y() / inner.height();
-    const TRanges now{FBottom.Minimum(), FBottom.Maximum(), FLeft.Minimum(), FLeft.Maximum()};
-    TRanges both = now;
+    const Ranges now{FBottom.Minimum(), FBottom.Maximum(), FLeft.Minimum(), FLeft.Maximum()};
+    Ranges both = now;
     if (shiftX != 0) {
         both.xMin = FBottom.FromFraction(shiftX);
         both.xMax = FBottom.FromFraction(1 + shiftX);
@@ -407,9 +407,9 @@ void TQzChart::ScrollBy(QPoint delta)
         both.yMax = FLeft.FromFraction(1 + shiftY);
     }
     // What the owner refuses of a slanting drag may still go along one of the axes.
-    const TRanges alongX{both.xMin, both.xMax, now.yMin, now.yMax};
-    const TRanges alongY{now.xMin, now.xMax, both.yMin, both.yMax};
-    for (const TRanges& to : {both, alongX, alongY}) {
+    const Ranges alongX{both.xMin, both.xMax, now.yMin, now.yMax};
+    const Ranges alongY{now.xMin, now.xMax, both.yMin, both.yMax};
+    for (const Ranges& to : {both, alongX, alongY}) {
         if (to == now)
             continue;
         bool allow = true;
@@ -428,10 +428,10 @@ void TQzChart::ScrollBy(QPoint delta)
     }
 }
 
-bool TQzChart::ShowsAPointWithin(const TRanges& ranges) const
+bool Chart::ShowsAPointWithin(const Ranges& ranges) const
 {
     bool anyPoint = false;
-    for (const TQzChartSeries& s : FSeries) {
+    for (const ChartSeries& s : FSeries) {
         if (!s.Active)
             continue;
         for (const QPointF& p : s.Points) {

@@ -12,7 +12,7 @@
 
 namespace kav {
 
-enum TQzChartMarker : std::uint8_t {
+enum ChartMarker : std::uint8_t {
     cmSquare,
     cmTriangleUp,
     cmTriangleDown,
@@ -23,10 +23,10 @@ enum TQzChartMarker : std::uint8_t {
 };
 
 // One series of points with its marker, and the line joining them when shown.
-struct TQzChartSeries {
+struct ChartSeries {
     QString Title;
     QColor Color;
-    TQzChartMarker Marker = cmSquare;
+    ChartMarker Marker = cmSquare;
     int MarkerSize = 5; // the marker's width, in pixels
     std::vector<QPointF> Points;
     bool Active = true; // switched on: drawn and counted by automatic axes
@@ -43,20 +43,20 @@ struct TQzChartSeries {
 // zoom, Page Up and Page Down walk the legend and Space switches the series marked there,
 // Ctrl with the arrows walks the points (along a series, and from series to series) and Enter
 // clicks the point marked.
-class TQzChart : public QWidget {
+class Chart : public QWidget {
 public:
-    explicit TQzChart(QWidget* parent = nullptr);
+    explicit Chart(QWidget* parent = nullptr);
 
-    TQzChartAxis& BottomAxis() { return FBottom; }
-    TQzChartAxis& LeftAxis() { return FLeft; }
-    const TQzChartAxis& BottomAxis() const { return FBottom; }
-    const TQzChartAxis& LeftAxis() const { return FLeft; }
+    ChartAxis& BottomAxis() { return FBottom; }
+    ChartAxis& LeftAxis() { return FLeft; }
+    const ChartAxis& BottomAxis() const { return FBottom; }
+    const ChartAxis& LeftAxis() const { return FLeft; }
 
     // Series are made once and refilled; their order is the legend's.
-    int AddSeries(const QString& title, TQzChartMarker marker, const QColor& color);
+    int AddSeries(const QString& title, ChartMarker marker, const QColor& color);
     int SeriesCount() const { return static_cast<int>(FSeries.size()); }
-    TQzChartSeries& Series(int index) { return FSeries.at(static_cast<std::size_t>(index)); }
-    const TQzChartSeries& Series(int index) const { return FSeries.at(static_cast<std::size_t>(index)); }
+    ChartSeries& Series(int index) { return FSeries.at(static_cast<std::size_t>(index)); }
+    const ChartSeries& Series(int index) const { return FSeries.at(static_cast<std::size_t>(index)); }
 
     // What the chart shows, in a few words: the title its pictures carry.
     QString Title;
@@ -70,10 +70,10 @@ public:
 
     // The data extents of the series that hold points: the switched-on ones, or (activeOnly
     // false) all. Nothing when none counts.
-    struct TExtent {
+    struct Extent {
         double xMin, xMax, yMin, yMax;
     };
-    std::optional<TExtent> DataExtent(bool activeOnly) const;
+    std::optional<Extent> DataExtent(bool activeOnly) const;
 
     // After a change of the series or the axes: automatic axes take the data's range, and the
     // chart is drawn again.
@@ -97,21 +97,21 @@ public:
     std::function<void()> OnScroll;
     std::function<void()> OnClickLegend;
     // The ranges of both axes at once.
-    struct TRanges {
+    struct Ranges {
         double xMin, xMax, yMin, yMax;
-        bool operator==(const TRanges&) const = default;
+        bool operator==(const Ranges&) const = default;
     };
     // A scroll is about to give the axes new ranges; clearing allow refuses them. A slanting drag
     // that is refused is tried along each axis alone.
-    std::function<void(const TRanges& ranges, bool& allow)> OnAllowScroll;
+    std::function<void(const Ranges& ranges, bool& allow)> OnAllowScroll;
     // Whether a point of a switched-on series would be in sight within the ranges (true when no
     // such series has a point: nothing could be lost).
-    bool ShowsAPointWithin(const TRanges& ranges) const;
+    bool ShowsAPointWithin(const Ranges& ranges) const;
     std::function<void(int series, int index, QPoint globalPosition)> OnClickSeries;
 
     // The labels of an axis's ticks, all in one form: plain numbers or the axis's pattern; zero
     // as "0".
-    QStringList AxisLabels(const TQzChartAxis& axis, const std::vector<double>& ticks) const;
+    QStringList AxisLabels(const ChartAxis& axis, const std::vector<double>& ticks) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -124,14 +124,14 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    struct TLayout;
-    TLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
+    struct ChartLayout;
+    ChartLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
     // The legend's entries on the widget: each series listed and its row.
     std::vector<std::pair<int, QRectF>> LegendRows() const;
-    void PaintGrid(QPainter& p, const TLayout& layout) const;
-    void PaintAxes(QPainter& p, const TLayout& layout) const;
-    void PaintSeries(QPainter& p, const TLayout& layout) const;
-    void PaintLegend(QPainter& p, const TLayout& layout) const;
+    void PaintGrid(QPainter& p, const ChartLayout& layout) const;
+    void PaintAxes(QPainter& p, const ChartLayout& layout) const;
+    void PaintSeries(QPainter& p, const ChartLayout& layout) const;
+    void PaintLegend(QPainter& p, const ChartLayout& layout) const;
     void ZoomTo(const QRect& band);
     // Both axes to the middle part of their ranges (factor above 1) or around them (below 1).
     void ZoomBy(double factor);
@@ -141,9 +141,9 @@ private:
     // The point mark along its series, or to the next or previous series that has points.
     void StepPoint(int alongSeries, int acrossSeries);
 
-    TQzChartAxis FBottom{TQzChartAxis::apBottom};
-    TQzChartAxis FLeft{TQzChartAxis::apLeft};
-    std::vector<TQzChartSeries> FSeries;
+    ChartAxis FBottom{ChartAxis::apBottom};
+    ChartAxis FLeft{ChartAxis::apLeft};
+    std::vector<ChartSeries> FSeries;
     // Mouse gestures: the press position and the button, the band or the last scroll position.
     std::optional<QPoint> FPressed;
     Qt::MouseButton FPressedButton = Qt::NoButton;
@@ -155,6 +155,6 @@ private:
 };
 
 // The outline of a marker around a centre, half its width from it.
-QPolygonF ChartMarkerPolygon(TQzChartMarker marker, QPointF centre, double half);
+QPolygonF ChartMarkerPolygon(ChartMarker marker, QPointF centre, double half);
 
 } // namespace kav

@@ -12,20 +12,20 @@ constexpr double kTickTolerance = 1e-9;
 
 } // namespace
 
-void TQzChartAxis::SetMinMax(double minimum, double maximum)
+void ChartAxis::SetMinMax(double minimum, double maximum)
 {
     FAutomatic = false;
     FMinimum = std::min(minimum, maximum);
     FMaximum = std::max(minimum, maximum);
 }
 
-void TQzChartAxis::SetAutoRange(double minimum, double maximum)
+void ChartAxis::SetAutoRange(double minimum, double maximum)
 {
     FMinimum = std::min(minimum, maximum);
     FMaximum = std::max(minimum, maximum);
 }
 
-double TQzChartAxis::DrawnMinimum() const
+double ChartAxis::DrawnMinimum() const
 {
     if (!FLogarithmic)
         return FMaximum > FMinimum ? FMinimum : FMinimum - 1;
@@ -35,7 +35,7 @@ double TQzChartAxis::DrawnMinimum() const
     return FMaximum > 0 ? FMaximum / 1000 : 0.1;
 }
 
-double TQzChartAxis::DrawnMaximum() const
+double ChartAxis::DrawnMaximum() const
 {
     if (!FLogarithmic)
         return FMaximum > FMinimum ? FMaximum : FMaximum + 1;
@@ -44,7 +44,7 @@ double TQzChartAxis::DrawnMaximum() const
     return FMaximum > 0 ? FMaximum * 10 : 10;
 }
 
-double TQzChartAxis::ToFraction(double value) const
+double ChartAxis::ToFraction(double value) const
 {
     const double lo = DrawnMinimum();
     const double hi = DrawnMaximum();
@@ -56,7 +56,7 @@ double TQzChartAxis::ToFraction(double value) const
     return (value - lo) / (hi - lo);
 }
 
-double TQzChartAxis::FromFraction(double fraction) const
+double ChartAxis::FromFraction(double fraction) const
 {
     const double lo = DrawnMinimum();
     const double hi = DrawnMaximum();
@@ -65,13 +65,13 @@ double TQzChartAxis::FromFraction(double fraction) const
     return lo + fraction * (hi - lo);
 }
 
-int TQzChartAxis::DecadeStep(int wanted) const
+int ChartAxis::DecadeStep(int wanted) const
 {
     const double decades = std::log10(DrawnMaximum()) - std::log10(DrawnMinimum());
     return std::max(1, static_cast<int>(std::ceil(decades / std::max(wanted, 1))));
 }
 
-double TQzChartAxis::LinearStep(int wanted) const
+double ChartAxis::LinearStep(int wanted) const
 {
     const double raw = (DrawnMaximum() - DrawnMinimum()) / std::max(wanted, 1);
     const double power = std::pow(10.0, std::floor(std::log10(raw)));
@@ -81,7 +81,7 @@ double TQzChartAxis::LinearStep(int wanted) const
     return 10 * power;
 }
 
-std::vector<double> TQzChartAxis::MajorTicks(int wanted) const
+std::vector<double> ChartAxis::MajorTicks(int wanted) const
 {
     std::vector<double> ticks;
     const double lo = DrawnMinimum();
@@ -102,7 +102,7 @@ std::vector<double> TQzChartAxis::MajorTicks(int wanted) const
     return ticks;
 }
 
-std::vector<double> TQzChartAxis::MinorTicks(int wanted) const
+std::vector<double> ChartAxis::MinorTicks(int wanted) const
 {
     std::vector<double> ticks;
     const double lo = DrawnMinimum();

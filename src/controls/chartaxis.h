@@ -8,15 +8,15 @@ namespace kav {
 
 // One axis of a chart: its range, linear or logarithmic, taken from the data (automatic) or set,
 // its grid lines, title and label pattern, and the ticks and positions that follow from them.
-class TQzChartAxis {
+class ChartAxis {
 public:
-    enum TPlace : std::uint8_t { apBottom, apLeft };
-    explicit TQzChartAxis(TPlace place)
+    enum Side : std::uint8_t { apBottom, apLeft };
+    explicit ChartAxis(Side place)
         : FPlace(place)
     {
     }
 
-    TPlace Place() const { return FPlace; }
+    Side Place() const { return FPlace; }
     bool Logarithmic() const { return FLogarithmic; }
     void SetLogarithmic(bool value) { FLogarithmic = value; }
     // An automatic axis follows the data of the switched-on series.
@@ -54,7 +54,7 @@ private:
     int DecadeStep(int wanted) const;
     double LinearStep(int wanted) const;
 
-    TPlace FPlace;
+    Side FPlace;
     bool FLogarithmic = false;
     bool FAutomatic = true;
     double FMinimum = 0;

@@ -46,14 +46,14 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& r)
     return true;
 }
 
-bool usable(const TQzChartAxis& axis, double v)
+bool usable(const ChartAxis& axis, double v)
 {
     return std::isfinite(v) && (!axis.Logarithmic() || v > 0);
 }
 
 } // namespace
 
-struct TQzChart::TLayout {
+struct Chart::ChartLayout {
     QRect area;
     QRectF plot;
     QRectF legend;
@@ -88,9 +88,9 @@ QStringList wrapped(const QFontMetrics& metrics, const QString& text, int width)
 
 } // namespace
 
-TQzChart::TLayout TQzChart::Layout(const QRect& area, const QFontMetrics& metrics) const
+Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics) const
 {
-    TLayout l;
+    ChartLayout l;
     l.area = area;
     const int fh = metrics.height();
     l.rowHeight = std::max(fh, kLegendCheckSize) + 4;
@@ -164,17 +164,17 @@ TQzChart::TLayout TQzChart::Layout(const QRect& area, const QFontMetrics& metric
     return l;
 }
 
-QRectF TQzChart::PlotRect(const QRect& area) const
+QRectF Chart::PlotRect(const QRect& area) const
 {
     return Layout(area, fontMetrics()).plot;
 }
 
-std::vector<std::pair<int, QRectF>> TQzChart::LegendRows() const
+std::vector<std::pair<int, QRectF>> Chart::LegendRows() const
 {
     return Layout(rect(), fontMetrics()).legendRows;
 }
 
-std::optional<int> TQzChart::LegendEntryAt(QPoint position) const
+std::optional<int> Chart::LegendEntryAt(QPoint position) const
 {
     for (const auto& [series, row] : LegendRows())
         if (row.contains(position))
@@ -182,11 +182,11 @@ std::optional<int> TQzChart::LegendEntryAt(QPoint position) const
     return std::nullopt;
 }
 
-void TQzChart::Paint(QPainter& p, const QRect& area) const
+void Chart::Paint(QPainter& p, const QRect& area) const
 {
     p.save();
     p.setFont(font());
-    const TLayout layout = Layout(area, QFontMetrics(font(), p.device()));
+    const ChartLayout layout = Layout(area, QFontMetrics(font(), p.device()));
     p.fillRect(area, Qt::white);
     PaintGrid(p, layout);
     p.setPen(QPen(Qt::black, 1));
@@ -198,20 +198,20 @@ void TQzChart::Paint(QPainter& p, const QRect& area) const
     p.restore();
 }
 
-void TQzChart::PaintGrid(QPainter& p, const TLayout& l) const
+void Chart::PaintGrid(QPainter& p, const ChartLayout& l) const
 {
     const QRectF& plot = l.plot;
-    auto lines = [&](const TQzChartAxis& axis, const std::vector<double>& ticks) {
+    auto lines = [&](const ChartAxis& axis, const std::vector<double>& ticks) {
         for (double v : ticks) {
-            const QPointF at = axis.Place() == TQzChartAxis::apBottom ? ToPixel(plot, v, FLeft.DrawnMinimum())
-                                                                      : ToPixel(plot, FBottom.DrawnMinimum(), v);
-            if (axis.Place() == TQzChartAxis::apBottom && at.x() > plot.left() && at.x() < plot.right())
+            const QPointF at = axis.Place() == ChartAxis::apBottom ? ToPixel(plot, v, FLeft.DrawnMinimum())
+                                                                   : ToPixel(plot, FBottom.DrawnMinimum(), v);
+            if (axis.Place() == ChartAxis::apBottom && at.x() > plot.left() && at.x() < plot.right())
                 p.drawLine(QLineF(at.x(), plot.top(), at.x(), plot.bottom()));
-            if (axis.Place() == TQzChartAxis::apLeft && at.y() > plot.top() && at.y() < plot.bottom())
+            if (axis.Place() == ChartAxis::apLeft && at.y() > plot.top() && at.y() < plot.bottom())
                 p.drawLine(QLineF(plot.left(), at.y(), plot.right(), at.y()));
         }
     };
-    for (const TQzChartAxis* axis : {&FBottom, &FLeft}) {
+    for (const ChartAxis* axis : {&FBottom, &FLeft}) {
         const int wanted = axis == &FBottom ? l.wantedX : l.wantedY;
         if (axis->MinorGrid) {
             p.setPen(QPen(kMinorGridColour, 1, Qt::DashLine));
@@ -224,7 +224,7 @@ void TQzChart::PaintGrid(QPainter& p, const TLayout& l) const
     }
 }
 
-void TQzChart::PaintAxes(QPainter& p, const TLayout& l) const
+void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
 {
     const QRectF& plot = l.plot;
     const QFontMetrics metrics(font(), p.device());
@@ -289,11 +289,11 @@ void TQzChart::PaintAxes(QPainter& p, const TLayout& l) const
     }
 }
 
-void TQzChart::PaintSeries(QPainter& p, const TLayout& l) const
+void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
 {
     const QRectF& plot = l.plot;
     for (int s = 0; s < SeriesCount(); ++s) {
-        const TQzChartSeries& series = Series(s);
+        const ChartSeries& series = Series(s);
         if (!series.Active)
             continue;
         if (series.LineVisible && series.Points.size() > 1) {
@@ -347,7 +347,7 @@ void TQzChart::PaintSeries(QPainter& p, const TLayout& l) const
     }
 }
 
-void TQzChart::PaintLegend(QPainter& p, const TLayout& l) const
+void Chart::PaintLegend(QPainter& p, const ChartLayout& l) const
 {
     if (l.legendRows.empty())
         return;
@@ -356,7 +356,7 @@ void TQzChart::PaintLegend(QPainter& p, const TLayout& l) const
     p.setBrush(Qt::white);
     p.drawRect(l.legend);
     for (const auto& [s, row] : l.legendRows) {
-        const TQzChartSeries& series = Series(s);
+        const ChartSeries& series = Series(s);
         const QRectF box(row.left() + 3, row.center().y() - kLegendCheckSize / 2.0, kLegendCheckSize, kLegendCheckSize);
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::white);

@@ -33,7 +33,7 @@ constexpr int kFileScale = 3;
 constexpr double kScreenDotsPerInch = 96;
 
 // The chart drawn as on the screen, scale times as many pixels each way.
-QImage bitmap(const TQzChart& chart, int scale = 1)
+QImage bitmap(const Chart& chart, int scale = 1)
 {
     QImage image(chart.size() * scale, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -47,7 +47,7 @@ QImage bitmap(const TQzChart& chart, int scale = 1)
     return image;
 }
 
-QByteArray imageBytes(const TQzChart& chart, const char* format)
+QByteArray imageBytes(const Chart& chart, const char* format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -55,12 +55,12 @@ QByteArray imageBytes(const TQzChart& chart, const char* format)
     return bitmap(chart, kFileScale).save(&buffer, format) ? bytes : QByteArray();
 }
 
-QString pictureTitle(const TQzChart& chart)
+QString pictureTitle(const Chart& chart)
 {
     return chart.Title.isEmpty() ? QStringLiteral("Chart") : chart.Title;
 }
 
-QByteArray svgBytes(const TQzChart& chart)
+QByteArray svgBytes(const Chart& chart)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -76,7 +76,7 @@ QByteArray svgBytes(const TQzChart& chart)
     return bytes;
 }
 
-QByteArray pdfBytes(const TQzChart& chart)
+QByteArray pdfBytes(const Chart& chart)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -92,9 +92,9 @@ QByteArray pdfBytes(const TQzChart& chart)
     return painter.end() ? bytes : QByteArray();
 }
 
-QByteArray metafileBytes(const TQzChart& chart, TQzMetafile::TFormat format)
+QByteArray metafileBytes(const Chart& chart, Metafile::Format format)
 {
-    TQzMetafile metafile(format, chart.size());
+    Metafile metafile(format, chart.size());
     QPainter painter(&metafile);
     chart.Paint(painter, QRect(QPoint(), chart.size()));
     painter.end();
@@ -103,22 +103,22 @@ QByteArray metafileBytes(const TQzChart& chart, TQzMetafile::TFormat format)
 
 } // namespace
 
-QString ChartPictureExtension(TQzChartPictureFormat format)
+QString ChartPictureExtension(ChartPictureFormat format)
 {
     return QString::fromLatin1(kFormats[format].extension);
 }
 
-QString ChartPictureFilter(TQzChartPictureFormat format)
+QString ChartPictureFilter(ChartPictureFormat format)
 {
     return QStringLiteral("%1 (*.%2)")
         .arg(QString::fromLatin1(kFormats[format].description), ChartPictureExtension(format));
 }
 
-QByteArray ChartPictureBytes(const TQzChart& chart, TQzChartPictureFormat format)
+QByteArray ChartPictureBytes(const Chart& chart, ChartPictureFormat format)
 {
     switch (format) {
-    case cpWmf: return metafileBytes(chart, TQzMetafile::mfWindows);
-    case cpEmf: return metafileBytes(chart, TQzMetafile::mfEnhanced);
+    case cpWmf: return metafileBytes(chart, Metafile::mfWindows);
+    case cpEmf: return metafileBytes(chart, Metafile::mfEnhanced);
     case cpBmp: return imageBytes(chart, "BMP");
     case cpSvg: return svgBytes(chart);
     case cpPdf: return pdfBytes(chart);
@@ -127,7 +127,7 @@ QByteArray ChartPictureBytes(const TQzChart& chart, TQzChartPictureFormat format
     return {};
 }
 
-QMimeData* ChartClipboardData(const TQzChart& chart, TQzChartPictureFormat chosen)
+QMimeData* ChartClipboardData(const Chart& chart, ChartPictureFormat chosen)
 {
     auto* data = new QMimeData;
     data->setImageData(bitmap(chart));

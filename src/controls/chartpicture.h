@@ -7,21 +7,21 @@ class QMimeData;
 
 namespace kav {
 
-class TQzChart;
+class Chart;
 
 // The picture formats a chart is saved in: the three Windows ones first, then SVG, PDF and PNG.
-enum TQzChartPictureFormat : std::uint8_t { cpWmf, cpEmf, cpBmp, cpSvg, cpPdf, cpPng };
+enum ChartPictureFormat : std::uint8_t { cpWmf, cpEmf, cpBmp, cpSvg, cpPdf, cpPng };
 constexpr int ChartPictureFormatCount = 6;
 
 // "wmf", "emf", ...
-QString ChartPictureExtension(TQzChartPictureFormat format);
+QString ChartPictureExtension(ChartPictureFormat format);
 // The save dialog's entry of a format: "Windows Metafile (*.wmf)", ...
-QString ChartPictureFilter(TQzChartPictureFormat format);
+QString ChartPictureFilter(ChartPictureFormat format);
 // The file's bytes of the chart drawn at its size (a bitmap file with three times the screen's
 // pixels each way, for print), titled with the chart's title; empty when it could not be made.
-QByteArray ChartPictureBytes(const TQzChart& chart, TQzChartPictureFormat format);
+QByteArray ChartPictureBytes(const Chart& chart, ChartPictureFormat format);
 // What the clipboard gets: the chosen format where it has a place there, and always a bitmap
 // and an SVG picture.
-QMimeData* ChartClipboardData(const TQzChart& chart, TQzChartPictureFormat chosen);
+QMimeData* ChartClipboardData(const Chart& chart, ChartPictureFormat chosen);
 
 } // namespace kav

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-TQzColumnsList::TQzColumnsList(int columns, QWidget* parent)
+ColumnsList::ColumnsList(int columns, QWidget* parent)
     : QListWidget(parent)
     , FColumns(std::max(columns, 1))
 {
@@ -15,19 +15,19 @@ TQzColumnsList::TQzColumnsList(int columns, QWidget* parent)
     FitGrid();
 }
 
-void TQzColumnsList::SetWidestText(const QString& text)
+void ColumnsList::SetWidestText(const QString& text)
 {
     FWidestText = text;
     FitGrid();
 }
 
-void TQzColumnsList::resizeEvent(QResizeEvent* event)
+void ColumnsList::resizeEvent(QResizeEvent* event)
 {
     QListWidget::resizeEvent(event);
     FitGrid();
 }
 
-void TQzColumnsList::FitGrid()
+void ColumnsList::FitGrid()
 {
     const int width = std::max(viewport()->width() / FColumns, fontMetrics().horizontalAdvance(FWidestText) + 10);
     const int height = fontMetrics().height() + 2;

@@ -7,9 +7,9 @@ namespace kav {
 // A list that shows its items in a given number of columns of equal width, filled top to
 // bottom, scrolling sideways when they need more room. A column is never narrower than the
 // widest text it is told of (a nuclide name by default).
-class TQzColumnsList : public QListWidget {
+class ColumnsList : public QListWidget {
 public:
-    explicit TQzColumnsList(int columns, QWidget* parent = nullptr);
+    explicit ColumnsList(int columns, QWidget* parent = nullptr);
 
     void SetWidestText(const QString& text);
 

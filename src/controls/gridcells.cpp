@@ -2,12 +2,12 @@
 
 namespace kav {
 
-void TQzGridCells::SetRowCount(int rows)
+void GridCells::SetRowCount(int rows)
 {
     FRows.resize(static_cast<std::size_t>(std::max(rows, 0)));
 }
 
-void TQzGridCells::TrimColumns(int columns)
+void GridCells::TrimColumns(int columns)
 {
     const auto n = static_cast<std::size_t>(std::max(columns, 0));
     for (Row& r : FRows)
@@ -15,7 +15,7 @@ void TQzGridCells::TrimColumns(int columns)
             r.cells.resize(n);
 }
 
-const TQzGridCells::Cell* TQzGridCells::Find(int col, int row) const
+const GridCells::Cell* GridCells::Find(int col, int row) const
 {
     if (row < 0 || row >= RowCount() || col < 0)
         return nullptr;
@@ -23,7 +23,7 @@ const TQzGridCells::Cell* TQzGridCells::Find(int col, int row) const
     return col < static_cast<int>(cells.size()) ? &cells[static_cast<std::size_t>(col)] : nullptr;
 }
 
-TQzGridCells::Cell& TQzGridCells::Touch(int col, int row)
+GridCells::Cell& GridCells::Touch(int col, int row)
 {
     std::vector<Cell>& cells = FRows[static_cast<std::size_t>(row)].cells;
     if (static_cast<int>(cells.size()) <= col)
@@ -31,7 +31,7 @@ TQzGridCells::Cell& TQzGridCells::Touch(int col, int row)
     return cells[static_cast<std::size_t>(col)];
 }
 
-TQzGridCells::Extras& TQzGridCells::TouchExtras(int col, int row)
+GridCells::Extras& GridCells::TouchExtras(int col, int row)
 {
     Cell& c = Touch(col, row);
     if (!c.extras)
@@ -39,19 +39,19 @@ TQzGridCells::Extras& TQzGridCells::TouchExtras(int col, int row)
     return *c.extras;
 }
 
-void TQzGridCells::MoveRow(int from, int to)
+void GridCells::MoveRow(int from, int to)
 {
     Row moved = std::move(FRows[static_cast<std::size_t>(from)]);
     FRows.erase(FRows.begin() + from);
     FRows.insert(FRows.begin() + to, std::move(moved));
 }
 
-void TQzGridCells::ExchangeRows(int a, int b)
+void GridCells::ExchangeRows(int a, int b)
 {
     std::swap(FRows[static_cast<std::size_t>(a)], FRows[static_cast<std::size_t>(b)]);
 }
 
-void TQzGridCells::DeleteRow(int row)
+void GridCells::DeleteRow(int row)
 {
     FRows.erase(FRows.begin() + row);
 }

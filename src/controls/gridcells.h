@@ -10,7 +10,7 @@ namespace kav {
 // The store behind a grid: rows of cells, each row with its height and enabled state, each
 // cell with its text and, only where given, a mark-up caption and a hint. Cells are made when
 // first written, so that a large grid of mostly empty cells costs little.
-class TQzGridCells {
+class GridCells {
 public:
     // The default height of a row, until one is set.
     static constexpr int DefaultHeight = -2;

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-void TQzItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyleOptionViewItem o = option;
     initStyleOption(&o, index);
@@ -22,7 +22,7 @@ void TQzItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->restore();
 }
 
-QColor TQzItemTextDelegate::TextColour(const QStyleOptionViewItem& option)
+QColor ItemTextDelegate::TextColour(const QStyleOptionViewItem& option)
 {
     return option.palette.color(option.state & QStyle::State_Enabled ? QPalette::Active : QPalette::Disabled,
                                 option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);

@@ -6,7 +6,7 @@ namespace kav {
 
 // An item of a list drawn by the style, all but its text, which a subclass draws its own way
 // (mark-up, two fonts) in the room the style leaves for text.
-class TQzItemTextDelegate : public QStyledItemDelegate {
+class ItemTextDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;

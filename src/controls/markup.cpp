@@ -879,8 +879,8 @@ int lineLeft(const Style& st, const QRect& rect, int width)
 
 } // namespace
 
-TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly, bool wordWrap,
-                             int lineSpacing)
+MarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly, bool wordWrap,
+                            int lineSpacing)
 {
     const QFont baseFont = painter.font();
     const QPen basePen = painter.pen();
@@ -894,7 +894,7 @@ TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect
     Style st;
     st.font = baseFont;
     st.color = basePen.color();
-    TMarkupResult result;
+    MarkupResult result;
     QStringView rest(s);
     int top = rect.top();
     while (!rest.isEmpty()) {

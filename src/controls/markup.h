@@ -9,7 +9,7 @@ class QPainter;
 namespace kav {
 
 // What a call of the mark-up renderer found.
-struct TMarkupResult {
+struct MarkupResult {
     int Width = 0; // of the widest line
     int Height = 0; // of all lines
     QString PlainText; // the text without tags, line breaks as carriage returns
@@ -23,8 +23,8 @@ struct TMarkupResult {
 // controls such as <control type="COMBO" width="80" value="Co-60">) inside a rectangle with the painter's font and pen
 // colour as the base style. The painter's font, pen and brush are left as they were. Any text
 // is accepted: unknown tags are dropped, a "<" without its ">" ends the text.
-TMarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
-                             bool wordWrap = true, int lineSpacing = 0);
+MarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
+                            bool wordWrap = true, int lineSpacing = 0);
 // Draws a text in the middle of a rectangle's height.
 void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap = true);
 

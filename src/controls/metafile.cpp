@@ -430,9 +430,9 @@ private:
 
 // Turns what a painter does into calls of a recorder: coordinates through the painter's
 // transform, pens, brushes and fonts only when they change.
-class TQzMetafileEngine final : public QPaintEngine {
+class MetafileEngine final : public QPaintEngine {
 public:
-    TQzMetafileEngine(TQzMetafile::TFormat format, QSize size, int dpi)
+    MetafileEngine(Metafile::Format format, QSize size, int dpi)
         : QPaintEngine(AllFeatures)
         , FFormat(format)
         , FSize(size)
@@ -445,7 +445,7 @@ public:
     bool begin(QPaintDevice*) override
     {
         FBytes.clear();
-        if (FFormat == TQzMetafile::mfEnhanced)
+        if (FFormat == Metafile::mfEnhanced)
             FRecorder = std::make_unique<EmfRecorder>(FSize, FDpi);
         else
             FRecorder = std::make_unique<WmfRecorder>(FSize, FDpi);
@@ -596,7 +596,7 @@ private:
         FBrushKey = key;
     }
 
-    TQzMetafile::TFormat FFormat;
+    Metafile::Format FFormat;
     QSize FSize;
     int FDpi;
     std::unique_ptr<Recorder> FRecorder;
@@ -611,26 +611,26 @@ private:
     QColor FTextColour;
 };
 
-TQzMetafile::TQzMetafile(TFormat format, QSize size, int dpi)
+Metafile::Metafile(Format format, QSize size, int dpi)
     : FSize(size)
     , FDpi(dpi)
-    , FEngine(std::make_unique<TQzMetafileEngine>(format, size, dpi))
+    , FEngine(std::make_unique<MetafileEngine>(format, size, dpi))
 {
 }
 
-TQzMetafile::~TQzMetafile() = default;
+Metafile::~Metafile() = default;
 
-QPaintEngine* TQzMetafile::paintEngine() const
+QPaintEngine* Metafile::paintEngine() const
 {
     return FEngine.get();
 }
 
-QByteArray TQzMetafile::Bytes() const
+QByteArray Metafile::Bytes() const
 {
     return FEngine->Bytes();
 }
 
-int TQzMetafile::metric(PaintDeviceMetric metric) const
+int Metafile::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
     case PdmWidth: return FSize.width();

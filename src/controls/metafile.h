@@ -8,19 +8,19 @@
 
 namespace kav {
 
-class TQzMetafileEngine;
+class MetafileEngine;
 
 // A paint device that records what is painted on it as a Windows metafile, the enhanced format
 // (EMF) or the older 16-bit one (WMF), in vectors: lines, polygons, ellipses and text in its font
 // and colour, rotated where the painter turns it; images go in as bitmaps. Pens and brushes are
 // taken as their colour, width and dash style. Clipping is not recorded: what is painted should
 // lie within the size.
-class TQzMetafile : public QPaintDevice {
+class Metafile : public QPaintDevice {
 public:
-    enum TFormat : std::uint8_t { mfEnhanced, mfWindows };
+    enum Format : std::uint8_t { mfEnhanced, mfWindows };
 
-    TQzMetafile(TFormat format, QSize size, int dpi = 96);
-    ~TQzMetafile() override;
+    Metafile(Format format, QSize size, int dpi = 96);
+    ~Metafile() override;
 
     QPaintEngine* paintEngine() const override;
     // The file, once the painter has ended; empty when it could not be made.
@@ -32,7 +32,7 @@ protected:
 private:
     QSize FSize;
     int FDpi;
-    std::unique_ptr<TQzMetafileEngine> FEngine;
+    std::unique_ptr<MetafileEngine> FEngine;
 };
 
 } // namespace kav

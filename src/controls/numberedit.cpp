@@ -29,7 +29,7 @@ double clipboardNumber()
 
 } // namespace
 
-bool TQzFloatFormatList::Add(double threshold, const QString& format)
+bool FloatFormatList::Add(double threshold, const QString& format)
 {
     if (Count() >= MaxEntries)
         return false;
@@ -41,7 +41,7 @@ bool TQzFloatFormatList::Add(double threshold, const QString& format)
     return true;
 }
 
-const QString& TQzFloatFormatList::FormatFor(double value) const
+const QString& FloatFormatList::FormatFor(double value) const
 {
     for (std::size_t i = 0; i < FEntries.size(); ++i)
         if (value >= FEntries[i].first && (i + 1 == FEntries.size() || value <= FEntries[i + 1].first))
@@ -49,7 +49,7 @@ const QString& TQzFloatFormatList::FormatFor(double value) const
     return DefaultFormat;
 }
 
-QString TQzFloatFormatList::ToText() const
+QString FloatFormatList::ToText() const
 {
     QStringList parts;
     for (const auto& [threshold, format] : FEntries)
@@ -57,7 +57,7 @@ QString TQzFloatFormatList::ToText() const
     return parts.join(u' ');
 }
 
-TQzCustomNumberEdit::TQzCustomNumberEdit(QWidget* parent)
+NumberEdit::NumberEdit(QWidget* parent)
     : QLineEdit(parent)
 {
     setAlignment(Qt::AlignCenter);
@@ -67,7 +67,7 @@ TQzCustomNumberEdit::TQzCustomNumberEdit(QWidget* parent)
     });
 }
 
-void TQzCustomNumberEdit::SetMulDivValue(int value)
+void NumberEdit::SetMulDivValue(int value)
 {
     FMulDivValue = std::clamp(value, 0, 100);
     if (FMul) {
@@ -76,7 +76,7 @@ void TQzCustomNumberEdit::SetMulDivValue(int value)
     }
 }
 
-void TQzCustomNumberEdit::SetUpDownButtons(bool value)
+void NumberEdit::SetUpDownButtons(bool value)
 {
     if (value == UpDownButtons())
         return;
@@ -105,7 +105,7 @@ void TQzCustomNumberEdit::SetUpDownButtons(bool value)
     LayoutButtons();
 }
 
-void TQzCustomNumberEdit::SetMulDivButtons(bool value)
+void NumberEdit::SetMulDivButtons(bool value)
 {
     if (value == MulDivButtons())
         return;
@@ -132,7 +132,7 @@ void TQzCustomNumberEdit::SetMulDivButtons(bool value)
     LayoutButtons();
 }
 
-void TQzCustomNumberEdit::LayoutButtons()
+void NumberEdit::LayoutButtons()
 {
     int right = 0;
     const int h = height();
@@ -150,18 +150,17 @@ void TQzCustomNumberEdit::LayoutButtons()
     setTextMargins(0, 0, right, 0);
 }
 
-void TQzCustomNumberEdit::resizeEvent(QResizeEvent* event)
+void NumberEdit::resizeEvent(QResizeEvent* event)
 {
     QLineEdit::resizeEvent(event);
     LayoutButtons();
 }
 
-void TQzCustomNumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min,
-                                           const QString& max) const
+void NumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min, const QString& max) const
 {
     if (!FShowMessages || !FMessageBoxes || (!lowerApplies && !upperApplies))
         return;
-    const TQzCatalogue& texts = Catalogue(FLanguage);
+    const TextCatalogue& texts = Catalogue(FLanguage);
     QString text;
     if (lowerApplies && upperApplies)
         text = QString::fromUtf16(texts.LimitLeads[2]) + u' ' + min + QStringLiteral(" .. ") + max;
@@ -173,7 +172,7 @@ void TQzCustomNumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies,
                         mbOK, mbOK);
 }
 
-void TQzCustomNumberEdit::PasteNumber()
+void NumberEdit::PasteNumber()
 {
     bool ok = false;
     const QString pasted = QApplication::clipboard()->text().trimmed();
@@ -184,7 +183,7 @@ void TQzCustomNumberEdit::PasteNumber()
         insert(pasted);
 }
 
-void TQzCustomNumberEdit::keyPressEvent(QKeyEvent* event)
+void NumberEdit::keyPressEvent(QKeyEvent* event)
 {
     if (isReadOnly()) {
         QLineEdit::keyPressEvent(event);
@@ -248,7 +247,7 @@ void TQzCustomNumberEdit::keyPressEvent(QKeyEvent* event)
     FTyping = false;
 }
 
-void TQzCustomNumberEdit::focusOutEvent(QFocusEvent* event)
+void NumberEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     bool ok = false;
@@ -262,19 +261,19 @@ void TQzCustomNumberEdit::focusOutEvent(QFocusEvent* event)
     QTimer::singleShot(0, this, [this] { setFocus(); });
 }
 
-template <typename T> void TQzRangedEdit<T>::Message() const
+template <typename T> void RangedEdit<T>::Message() const
 {
     ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, FormatValue(FMinValue), FormatValue(FMaxValue));
 }
 
-template <typename T> void TQzRangedEdit<T>::RewriteText()
+template <typename T> void RangedEdit<T>::RewriteText()
 {
     FUpdating = true;
     setText(FormatValue(FValue));
     FUpdating = false;
 }
 
-template <typename T> void TQzRangedEdit<T>::TextEdited()
+template <typename T> void RangedEdit<T>::TextEdited()
 {
     bool ok = false;
     if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
@@ -290,14 +289,14 @@ template <typename T> void TQzRangedEdit<T>::TextEdited()
         OnChange();
 }
 
-template <typename T> void TQzRangedEdit<T>::CheckTypedText()
+template <typename T> void RangedEdit<T>::CheckTypedText()
 {
     bool ok = false;
     if (ReadText(text(), ok) && FRead < Lower())
         TextEdited();
 }
 
-template <typename T> void TQzRangedEdit<T>::SetValue(T value)
+template <typename T> void RangedEdit<T>::SetValue(T value)
 {
     if (value == FValue && !text().isEmpty())
         return;
@@ -308,7 +307,7 @@ template <typename T> void TQzRangedEdit<T>::SetValue(T value)
         OnChange();
 }
 
-template <typename T> void TQzRangedEdit<T>::StepTo(T value)
+template <typename T> void RangedEdit<T>::StepTo(T value)
 {
     if (value >= Lower() && value <= Upper()) {
         SetValue(value);
@@ -322,7 +321,7 @@ template <typename T> void TQzRangedEdit<T>::StepTo(T value)
     SetValue(limit);
 }
 
-template <typename T> void TQzRangedEdit<T>::ApplyLimits()
+template <typename T> void RangedEdit<T>::ApplyLimits()
 {
     if (FValue >= Lower() && FValue <= Upper())
         return;
@@ -331,7 +330,7 @@ template <typename T> void TQzRangedEdit<T>::ApplyLimits()
     Message();
 }
 
-template <typename T> void TQzRangedEdit<T>::SetMinValue(T value)
+template <typename T> void RangedEdit<T>::SetMinValue(T value)
 {
     if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
         return;
@@ -339,7 +338,7 @@ template <typename T> void TQzRangedEdit<T>::SetMinValue(T value)
     ApplyLimits();
 }
 
-template <typename T> void TQzRangedEdit<T>::SetMaxValue(T value)
+template <typename T> void RangedEdit<T>::SetMaxValue(T value)
 {
     if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
         return;
@@ -347,7 +346,7 @@ template <typename T> void TQzRangedEdit<T>::SetMaxValue(T value)
     ApplyLimits();
 }
 
-template <typename T> void TQzRangedEdit<T>::SetMinValueEnabled(bool value)
+template <typename T> void RangedEdit<T>::SetMinValueEnabled(bool value)
 {
     FMinValueEnabled = value;
     if (value && FMaxValueEnabled && FMinValue > FMaxValue)
@@ -355,7 +354,7 @@ template <typename T> void TQzRangedEdit<T>::SetMinValueEnabled(bool value)
     ApplyLimits();
 }
 
-template <typename T> void TQzRangedEdit<T>::SetMaxValueEnabled(bool value)
+template <typename T> void RangedEdit<T>::SetMaxValueEnabled(bool value)
 {
     FMaxValueEnabled = value;
     if (value && FMinValueEnabled && FMaxValue < FMinValue)
@@ -363,23 +362,23 @@ template <typename T> void TQzRangedEdit<T>::SetMaxValueEnabled(bool value)
     ApplyLimits();
 }
 
-template class TQzRangedEdit<double>;
-template class TQzRangedEdit<int>;
+template class RangedEdit<double>;
+template class RangedEdit<int>;
 
-TQzFloatEdit::TQzFloatEdit(QWidget* parent)
-    : TQzRangedEdit<double>(parent)
+FloatEdit::FloatEdit(QWidget* parent)
+    : RangedEdit<double>(parent)
 {
     RewriteText();
 }
 
-QString TQzFloatEdit::FormatValue(double value) const
+QString FloatEdit::FormatValue(double value) const
 {
     if (value == 0)
         return QStringLiteral("0");
     return formatPicture(value, FFormats.FormatFor(value));
 }
 
-bool TQzFloatEdit::ReadText(const QString& text, bool& ok)
+bool FloatEdit::ReadText(const QString& text, bool& ok)
 {
     QString t = text.trimmed();
     t.replace(decimalSeparator(), u'.');
@@ -390,7 +389,7 @@ bool TQzFloatEdit::ReadText(const QString& text, bool& ok)
     return ok;
 }
 
-void TQzFloatEdit::Step(int direction)
+void FloatEdit::Step(int direction)
 {
     double step = FIncrement;
     if (FIncrementType == itLastDigit) {
@@ -410,16 +409,16 @@ void TQzFloatEdit::Step(int direction)
     StepTo(FValue + direction * step);
 }
 
-void TQzFloatEdit::Increase()
+void FloatEdit::Increase()
 {
     Step(1);
 }
-void TQzFloatEdit::Decrease()
+void FloatEdit::Decrease()
 {
     Step(-1);
 }
 
-void TQzFloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
+void FloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
 {
     const int start = selectionStart();
     const int length = static_cast<int>(selectedText().size());
@@ -433,7 +432,7 @@ void TQzFloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
         setSelection(start, length);
 }
 
-void TQzFloatEdit::MultiplyBy(double factor)
+void FloatEdit::MultiplyBy(double factor)
 {
     if (FValue == 0)
         return;
@@ -445,7 +444,7 @@ void TQzFloatEdit::MultiplyBy(double factor)
     SetOperated(product, product > 0 && product > Upper(), product < 0 && product < Lower());
 }
 
-void TQzFloatEdit::DivideBy(double factor)
+void FloatEdit::DivideBy(double factor)
 {
     if (FValue == 0 || factor == 0)
         return;
@@ -453,7 +452,7 @@ void TQzFloatEdit::DivideBy(double factor)
     SetOperated(quotient, quotient < 0 && quotient > Upper(), quotient > 0 && quotient < Lower());
 }
 
-bool TQzFloatEdit::AcceptsChar(QChar c) const
+bool FloatEdit::AcceptsChar(QChar c) const
 {
     const QString t = text();
     const int caret = cursorPosition();
@@ -473,13 +472,13 @@ bool TQzFloatEdit::AcceptsChar(QChar c) const
     return false;
 }
 
-TQzIntegerEdit::TQzIntegerEdit(QWidget* parent)
-    : TQzRangedEdit<int>(parent)
+IntegerEdit::IntegerEdit(QWidget* parent)
+    : RangedEdit<int>(parent)
 {
     RewriteText();
 }
 
-bool TQzIntegerEdit::ReadText(const QString& text, bool& ok)
+bool IntegerEdit::ReadText(const QString& text, bool& ok)
 {
     const QString t = text.trimmed();
     int v = 0;
@@ -489,7 +488,7 @@ bool TQzIntegerEdit::ReadText(const QString& text, bool& ok)
     return ok;
 }
 
-void TQzIntegerEdit::Step(int direction)
+void IntegerEdit::Step(int direction)
 {
     long long step = FIncrement;
     if (hasSelectedText()) {
@@ -512,16 +511,16 @@ void TQzIntegerEdit::Step(int direction)
         std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
 }
 
-void TQzIntegerEdit::Increase()
+void IntegerEdit::Increase()
 {
     Step(1);
 }
-void TQzIntegerEdit::Decrease()
+void IntegerEdit::Decrease()
 {
     Step(-1);
 }
 
-bool TQzIntegerEdit::OwnerTakesOver(TQzLimitReason reason, long long value)
+bool IntegerEdit::OwnerTakesOver(LimitReason reason, long long value)
 {
     if (!OnReachLimit)
         return false;
@@ -534,7 +533,7 @@ bool TQzIntegerEdit::OwnerTakesOver(TQzLimitReason reason, long long value)
     return true;
 }
 
-void TQzIntegerEdit::SetOperated(long long value, TQzLimitReason reason)
+void IntegerEdit::SetOperated(long long value, LimitReason reason)
 {
     if (value > Upper() || value < Lower()) {
         if (OwnerTakesOver(reason, value))
@@ -546,7 +545,7 @@ void TQzIntegerEdit::SetOperated(long long value, TQzLimitReason reason)
     SetValue(static_cast<int>(value));
 }
 
-void TQzIntegerEdit::MultiplyBy(double factor)
+void IntegerEdit::MultiplyBy(double factor)
 {
     if (FValue == 0)
         return;
@@ -557,7 +556,7 @@ void TQzIntegerEdit::MultiplyBy(double factor)
     SetOperated(static_cast<long long>(FValue) * static_cast<long long>(factor), lrMultiply);
 }
 
-void TQzIntegerEdit::DivideBy(double factor)
+void IntegerEdit::DivideBy(double factor)
 {
     const auto n = static_cast<long long>(factor);
     if (FValue == 0 || n == 0)
@@ -565,7 +564,7 @@ void TQzIntegerEdit::DivideBy(double factor)
     SetOperated(FValue / n, lrDivide);
 }
 
-bool TQzIntegerEdit::AcceptsChar(QChar c) const
+bool IntegerEdit::AcceptsChar(QChar c) const
 {
     if (c.isDigit())
         return true;

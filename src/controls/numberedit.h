@@ -14,10 +14,10 @@ class QToolButton;
 
 namespace kav {
 
-enum TQzIncrementType : std::uint8_t { itStable, itLastDigit };
+enum IncrementKind : std::uint8_t { itStable, itLastDigit };
 
 // How a number is shown: a default pattern, and patterns that take over from a threshold on.
-class TQzFloatFormatList {
+class FloatFormatList {
 public:
     static constexpr int MaxEntries = 10;
 
@@ -38,18 +38,18 @@ private:
 
 // A single-line field that holds a number: limits with their messages ("Input error"),
 // stepping with the arrow keys and small buttons, multiply and divide by a factor.
-class TQzCustomNumberEdit : public QLineEdit {
+class NumberEdit : public QLineEdit {
 public:
     std::function<void()> OnChange;
     // A short text for the owner's status line: a step stopped at a limit.
     std::function<void(const QString& text)> OnStatusText;
 
-    TQzLanguage Language() const { return FLanguage; }
-    void SetLanguage(TQzLanguage value) { FLanguage = value; }
+    UiLanguage Language() const { return FLanguage; }
+    void SetLanguage(UiLanguage value) { FLanguage = value; }
     bool ShowMessages() const { return FShowMessages; }
     void SetShowMessages(bool value) { FShowMessages = value; }
     // Where the field's messages go (not owned; it outlives the field); without it, nowhere.
-    void SetMessageBoxes(IMessageBoxes* boxes) { FMessageBoxes = boxes; }
+    void SetMessageBoxes(MessageBoxes* boxes) { FMessageBoxes = boxes; }
     bool ReachLimit() const { return FReachLimit; }
     void SetReachLimit(bool value) { FReachLimit = value; }
     bool UsePlusMinusKeys() const { return FUsePlusMinusKeys; }
@@ -69,7 +69,7 @@ public:
     virtual void DivideBy(double factor) = 0;
 
 protected:
-    explicit TQzCustomNumberEdit(QWidget* parent);
+    explicit NumberEdit(QWidget* parent);
 
     // The limit messages: which limits apply decides the text.
     void ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min, const QString& max) const;
@@ -95,9 +95,9 @@ private:
     void LayoutButtons();
     void PasteNumber();
 
-    TQzLanguage FLanguage = l_English;
+    UiLanguage FLanguage = l_English;
     bool FShowMessages = true;
-    IMessageBoxes* FMessageBoxes = nullptr;
+    MessageBoxes* FMessageBoxes = nullptr;
     bool FReachLimit = false;
     bool FUsePlusMinusKeys = true;
     bool FUseMulDivKeys = true;
@@ -109,7 +109,7 @@ private:
 
 // A number field of one type with optional limits, which every change of the value and of
 // the limits respects.
-template <typename T> class TQzRangedEdit : public TQzCustomNumberEdit {
+template <typename T> class RangedEdit : public NumberEdit {
 public:
     T Value() const { return FValue; }
     void SetValue(T value);
@@ -128,8 +128,8 @@ public:
     virtual QString FormatValue(T value) const = 0;
 
 protected:
-    explicit TQzRangedEdit(QWidget* parent)
-        : TQzCustomNumberEdit(parent)
+    explicit RangedEdit(QWidget* parent)
+        : NumberEdit(parent)
     {
     }
 
@@ -156,13 +156,13 @@ protected:
 };
 
 // A floating-point number field.
-class TQzFloatEdit : public TQzRangedEdit<double> {
+class FloatEdit : public RangedEdit<double> {
 public:
-    explicit TQzFloatEdit(QWidget* parent = nullptr);
+    explicit FloatEdit(QWidget* parent = nullptr);
 
-    TQzIncrementType IncrementType() const { return FIncrementType; }
-    void SetIncrementType(TQzIncrementType value) { FIncrementType = value; }
-    TQzFloatFormatList& FloatFormatList() { return FFormats; }
+    IncrementKind IncrementType() const { return FIncrementType; }
+    void SetIncrementType(IncrementKind value) { FIncrementType = value; }
+    FloatFormatList& Formats() { return FFormats; }
     // Rewrites the text after a change of the format list.
     void FormatsChanged() { RewriteText(); }
 
@@ -183,24 +183,24 @@ private:
     // field may, the selected digits still selected.
     void SetOperated(double value, bool pastUpper, bool pastLower);
 
-    TQzIncrementType FIncrementType = itStable;
-    TQzFloatFormatList FFormats;
+    IncrementKind FIncrementType = itStable;
+    FloatFormatList FFormats;
 };
 
 // A whole-number field; a selected digit sets the step, Cycling wraps at the limits.
-class TQzIntegerEdit : public TQzRangedEdit<int> {
+class IntegerEdit : public RangedEdit<int> {
 public:
-    explicit TQzIntegerEdit(QWidget* parent = nullptr);
+    explicit IntegerEdit(QWidget* parent = nullptr);
 
     QString FormatValue(int value) const override { return QString::number(value); }
     bool Cycling() const { return FCycling; }
     void SetCycling(bool value) { FCycling = value; }
 
     // What reached a limit: a step up or down, a multiplication, a division, or a wrap.
-    enum TQzLimitReason : std::uint8_t { lrIncrease, lrDecrease, lrMultiply, lrDivide, lrWrap };
+    enum LimitReason : std::uint8_t { lrIncrease, lrDecrease, lrMultiply, lrDivide, lrWrap };
     // Told before the field acts at a limit, with the value it would take. An owner that clears
     // doDefault takes over: the field then takes the value as the owner left it.
-    std::function<void(TQzIntegerEdit* sender, TQzLimitReason reason, long long& value, bool& doDefault)> OnReachLimit;
+    std::function<void(IntegerEdit* sender, LimitReason reason, long long& value, bool& doDefault)> OnReachLimit;
 
     void Increase() override;
     void Decrease() override;
@@ -214,9 +214,9 @@ protected:
 private:
     void Step(int direction);
     // Sets a value reached by an operation: kept, brought to the limit, or refused.
-    void SetOperated(long long value, TQzLimitReason reason);
+    void SetOperated(long long value, LimitReason reason);
     // Asks the owner about a value beyond a limit; true when the owner took over.
-    bool OwnerTakesOver(TQzLimitReason reason, long long value);
+    bool OwnerTakesOver(LimitReason reason, long long value);
 
     bool FCycling = false;
 };

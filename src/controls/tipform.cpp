@@ -95,7 +95,7 @@ bool TjxTipForm::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void TJxLabel::paintEvent(QPaintEvent* event)
+void OwnerDrawnLabel::paintEvent(QPaintEvent* event)
 {
     if (OnPaint)
         OnPaint(this);

@@ -28,10 +28,10 @@ private:
 };
 
 // A label whose owner may take over its painting.
-class TJxLabel : public QLabel {
+class OwnerDrawnLabel : public QLabel {
 public:
     using QLabel::QLabel;
-    std::function<void(TJxLabel* sender)> OnPaint;
+    std::function<void(OwnerDrawnLabel* sender)> OnPaint;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-ApplicationContext::ApplicationContext(const QString& executablePath, IMessageBoxes& messageBoxes)
+ApplicationContext::ApplicationContext(const QString& executablePath, MessageBoxes& messageBoxes)
     : FMessageBoxes(messageBoxes)
     , FProgramPreference(executablePath)
 {

@@ -17,14 +17,14 @@ namespace kav {
 class ApplicationContext {
 public:
     // For the executable at the given path, whose preferences file is read at once.
-    ApplicationContext(const QString& executablePath, IMessageBoxes& messageBoxes);
+    ApplicationContext(const QString& executablePath, MessageBoxes& messageBoxes);
     ApplicationContext(const ApplicationContext&) = delete;
     ApplicationContext& operator=(const ApplicationContext&) = delete;
 
     TRNXindex& RNXIndex() { return FRNXIndex; }
     SpectraFiles& Spectra() { return FSpectra; }
     TQzProgramPreference& ProgramPreference() { return FProgramPreference; }
-    IMessageBoxes& MessageBoxes() { return FMessageBoxes; }
+    MessageBoxes& Boxes() { return FMessageBoxes; }
 
     // Fills the index: an "Index.rnx" in the current folder when there is a sound one, otherwise
     // the one the program carries. A file found wanting is said in a box, once.
@@ -55,7 +55,7 @@ private:
     // each time.
     void SaySpectraProblem(const SpectrumRead& failure);
 
-    IMessageBoxes& FMessageBoxes;
+    MessageBoxes& FMessageBoxes;
     bool FSaidSettingsCannotBeKept = false;
     bool FSaidListCannotBeKept = false;
     TRNXindex FRNXIndex;

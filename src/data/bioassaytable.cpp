@@ -69,7 +69,7 @@ QString DPUMAxisTitle(TDPUMViewType view, double doseMSv, const TDPUMUnits& unit
     }
 }
 
-QString DPUMTimeText(double days, TQzTimeUnit unit)
+QString DPUMTimeText(double days, TimeUnit unit)
 {
     switch (unit) {
     case tuYear: {

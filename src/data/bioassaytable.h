@@ -19,10 +19,10 @@ constexpr int DPUMViewTypeCount = 3;
 
 // The units the bioassay view shows its numbers in.
 struct TDPUMUnits {
-    TQzDoseUnit Dose = du_Sv;
-    TQzActivityUnit Content = au_Bq;
-    TQzActivityUnit Intake = au_Bq;
-    TQzTimeUnit Time = tuDay; // years, days or hours
+    DoseUnit Dose = du_Sv;
+    ActivityUnit Content = au_Bq;
+    ActivityUnit Intake = au_Bq;
+    TimeUnit Time = tuDay; // years, days or hours
     bool operator==(const TDPUMUnits&) const = default;
 };
 
@@ -64,7 +64,7 @@ QString DPUMAxisTitle(TDPUMViewType view, double doseMSv, const TDPUMUnits& unit
 // "1", "0.5": the dose as the captions write it.
 QString DPUMDoseText(double doseMSv);
 // A time after intake, in days, written in a time unit as the table's time column writes it.
-QString DPUMTimeText(double days, TQzTimeUnit unit);
+QString DPUMTimeText(double days, TimeUnit unit);
 
 TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request);
 

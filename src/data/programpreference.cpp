@@ -106,9 +106,9 @@ const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings
     return settings;
 }
 
-const TQzActivityUnits TQzProgramPreference::AcceptedActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
-const TQzDoseUnits TQzProgramPreference::AcceptedDoseUnits{du_mkSv, du_mSv, du_Sv};
-const TQzTimeUnits TQzProgramPreference::AcceptedTimeUnits{tuYear, tuDay, tuHour};
+const ActivityUnits TQzProgramPreference::AcceptedActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
+const DoseUnits TQzProgramPreference::AcceptedDoseUnits{du_mkSv, du_mSv, du_Sv};
+const TimeUnits TQzProgramPreference::AcceptedTimeUnits{tuYear, tuDay, tuHour};
 
 TQzProgramPreference::TQzProgramPreference(const QString& executablePath)
     : TQzProgramPreference(TQzProgramLocations::ForExecutable(executablePath))
@@ -309,12 +309,12 @@ void TQzProgramPreference::SetAutoSave(bool value)
     Changed();
 }
 
-TQzLanguage TQzProgramPreference::SystemLanguage()
+UiLanguage TQzProgramPreference::SystemLanguage()
 {
     return LanguageOfLocale(QLocale());
 }
 
-void TQzProgramPreference::SetLanguage(TQzLanguage value)
+void TQzProgramPreference::SetLanguage(UiLanguage value)
 {
     if (value == FLanguage || value > l_Ukrainian)
         return;
@@ -330,35 +330,35 @@ void TQzProgramPreference::SetNotFirstRun(bool value)
     Changed();
 }
 
-void TQzProgramPreference::SetMixtureActivityUnit(TQzActivityUnit value)
+void TQzProgramPreference::SetMixtureActivityUnit(ActivityUnit value)
 {
     SetAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetDPUMContentActivityUnit(TQzActivityUnit value)
+void TQzProgramPreference::SetDPUMContentActivityUnit(ActivityUnit value)
 {
     SetAccepted(FDPUMContentActivityUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetDPUMIntakeActivityUnit(TQzActivityUnit value)
+void TQzProgramPreference::SetDPUMIntakeActivityUnit(ActivityUnit value)
 {
     SetAccepted(FDPUMIntakeActivityUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetDPUIActivityUnit(TQzActivityUnit value)
+void TQzProgramPreference::SetDPUIActivityUnit(ActivityUnit value)
 {
     SetAccepted(FDPUIActivityUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetMixtureDoseUnit(TQzDoseUnit value)
+void TQzProgramPreference::SetMixtureDoseUnit(DoseUnit value)
 {
     SetAccepted(FMixtureDoseUnit, value, AcceptedDoseUnits);
 }
-void TQzProgramPreference::SetDPUMDoseUnit(TQzDoseUnit value)
+void TQzProgramPreference::SetDPUMDoseUnit(DoseUnit value)
 {
     SetAccepted(FDPUMDoseUnit, value, AcceptedDoseUnits);
 }
-void TQzProgramPreference::SetDPUIDoseUnit(TQzDoseUnit value)
+void TQzProgramPreference::SetDPUIDoseUnit(DoseUnit value)
 {
     SetAccepted(FDPUIDoseUnit, value, AcceptedDoseUnits);
 }
-void TQzProgramPreference::SetDPUMTimeUnit(TQzTimeUnit value)
+void TQzProgramPreference::SetDPUMTimeUnit(TimeUnit value)
 {
     SetAccepted(FDPUMTimeUnit, value, AcceptedTimeUnits);
 }

@@ -78,37 +78,37 @@ public:
     void SetAutoSave(bool value);
     // The language of the choosers, their dialogs and messages, and of the toolkit's own
     // dialogs; on a first run the system's when it is English, Russian or Ukrainian.
-    TQzLanguage Language() const { return FLanguage; }
-    void SetLanguage(TQzLanguage value);
+    UiLanguage Language() const { return FLanguage; }
+    void SetLanguage(UiLanguage value);
     // The system's language when it is one of the three; English otherwise.
-    static TQzLanguage SystemLanguage();
+    static UiLanguage SystemLanguage();
     bool NotFirstRun() const { return FNotFirstRun; }
     // Only ever turns true; the caller writes the file (the next run must know).
     void SetNotFirstRun(bool value);
     bool DPUMIntDays() const { return FDPUMIntDays; }
     void SetDPUMIntDays(bool value);
 
-    TQzActivityUnit MixtureActivityUnit() const { return FMixtureActivityUnit; }
-    void SetMixtureActivityUnit(TQzActivityUnit value);
-    TQzActivityUnit DPUMContentActivityUnit() const { return FDPUMContentActivityUnit; }
-    void SetDPUMContentActivityUnit(TQzActivityUnit value);
-    TQzActivityUnit DPUMIntakeActivityUnit() const { return FDPUMIntakeActivityUnit; }
-    void SetDPUMIntakeActivityUnit(TQzActivityUnit value);
-    TQzActivityUnit DPUIActivityUnit() const { return FDPUIActivityUnit; }
-    void SetDPUIActivityUnit(TQzActivityUnit value);
-    TQzDoseUnit MixtureDoseUnit() const { return FMixtureDoseUnit; }
-    void SetMixtureDoseUnit(TQzDoseUnit value);
-    TQzDoseUnit DPUMDoseUnit() const { return FDPUMDoseUnit; }
-    void SetDPUMDoseUnit(TQzDoseUnit value);
-    TQzDoseUnit DPUIDoseUnit() const { return FDPUIDoseUnit; }
-    void SetDPUIDoseUnit(TQzDoseUnit value);
-    TQzTimeUnit DPUMTimeUnit() const { return FDPUMTimeUnit; }
-    void SetDPUMTimeUnit(TQzTimeUnit value);
+    ActivityUnit MixtureActivityUnit() const { return FMixtureActivityUnit; }
+    void SetMixtureActivityUnit(ActivityUnit value);
+    ActivityUnit DPUMContentActivityUnit() const { return FDPUMContentActivityUnit; }
+    void SetDPUMContentActivityUnit(ActivityUnit value);
+    ActivityUnit DPUMIntakeActivityUnit() const { return FDPUMIntakeActivityUnit; }
+    void SetDPUMIntakeActivityUnit(ActivityUnit value);
+    ActivityUnit DPUIActivityUnit() const { return FDPUIActivityUnit; }
+    void SetDPUIActivityUnit(ActivityUnit value);
+    DoseUnit MixtureDoseUnit() const { return FMixtureDoseUnit; }
+    void SetMixtureDoseUnit(DoseUnit value);
+    DoseUnit DPUMDoseUnit() const { return FDPUMDoseUnit; }
+    void SetDPUMDoseUnit(DoseUnit value);
+    DoseUnit DPUIDoseUnit() const { return FDPUIDoseUnit; }
+    void SetDPUIDoseUnit(DoseUnit value);
+    TimeUnit DPUMTimeUnit() const { return FDPUMTimeUnit; }
+    void SetDPUMTimeUnit(TimeUnit value);
 
     // The units the preferences accept for each kind of field.
-    static const TQzActivityUnits AcceptedActivityUnits;
-    static const TQzDoseUnits AcceptedDoseUnits;
-    static const TQzTimeUnits AcceptedTimeUnits;
+    static const ActivityUnits AcceptedActivityUnits;
+    static const DoseUnits AcceptedDoseUnits;
+    static const TimeUnits AcceptedTimeUnits;
 
 private:
     TQzProgramPreference(const TQzProgramLocations& locations, bool readFile);
@@ -125,18 +125,18 @@ private:
 
     TQzProgramLocations FLocations;
     bool FAutoSave = false;
-    TQzLanguage FLanguage = l_English;
+    UiLanguage FLanguage = l_English;
     QString FQVDDir;
     QString FStoredQVDDir; // the data folder the file keeps while FQVDDir is this run's
     QString FRunQVDDir;
-    TQzActivityUnit FMixtureActivityUnit = au_Bq;
-    TQzActivityUnit FDPUMContentActivityUnit = au_Bq;
-    TQzActivityUnit FDPUMIntakeActivityUnit = au_Bq;
-    TQzActivityUnit FDPUIActivityUnit = au_Bq;
-    TQzDoseUnit FMixtureDoseUnit = du_Sv;
-    TQzDoseUnit FDPUMDoseUnit = du_Sv;
-    TQzDoseUnit FDPUIDoseUnit = du_Sv;
-    TQzTimeUnit FDPUMTimeUnit = tuDay;
+    ActivityUnit FMixtureActivityUnit = au_Bq;
+    ActivityUnit FDPUMContentActivityUnit = au_Bq;
+    ActivityUnit FDPUMIntakeActivityUnit = au_Bq;
+    ActivityUnit FDPUIActivityUnit = au_Bq;
+    DoseUnit FMixtureDoseUnit = du_Sv;
+    DoseUnit FDPUMDoseUnit = du_Sv;
+    DoseUnit FDPUIDoseUnit = du_Sv;
+    TimeUnit FDPUMTimeUnit = tuDay;
     bool FDPUMIntDays = false;
     bool FNotFirstRun = false;
 };

@@ -58,7 +58,7 @@ QString RNXElementSymbol(TRNXElement element)
     return QString::fromUtf16(kSymbols[ordinal(element)]);
 }
 
-QString RNXElementName(TRNXElement element, TQzLanguage language)
+QString RNXElementName(TRNXElement element, UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).ElementNames[ordinal(element)]);
 }

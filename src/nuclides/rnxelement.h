@@ -150,7 +150,7 @@ QString RNXElementSymbol(TRNXElement element);
 // The same symbol as plain ASCII, for building names without text conversions.
 std::string_view RNXElementSymbolAscii(TRNXElement element);
 // The element's name in a language ("Cobalt"; "NE" or a blank for _NoRNXElement).
-QString RNXElementName(TRNXElement element, TQzLanguage language = l_English);
+QString RNXElementName(TRNXElement element, UiLanguage language = l_English);
 // The element of a symbol, compared without regard to case; _NoRNXElement when unknown.
 TRNXElement ElementBySymbol(QStringView symbol);
 

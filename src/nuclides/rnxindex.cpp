@@ -66,7 +66,7 @@ void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
     for (int i = 0; i < Count(); ++i) {
         TRNXnode& node = *FItems[static_cast<std::size_t>(i)];
         node.Lr = static_cast<float>(std::log(2.0L)
-                                     / (static_cast<long double>(node.HalfLife) / TimeUnitsPerDayA(node.TimeUnit)));
+                                     / (static_cast<long double>(node.HalfLife) / TimeUnitsPerDayA(node.HalfLifeUnit)));
         node.RNXname = MakeRNXname(node.Element, node.AMass);
         node.Index = i;
         node.FOwner = this;
@@ -188,9 +188,9 @@ void TRNXindex::BuildDerivedLists()
         FAncestorCountElements[static_cast<std::size_t>(ancestors)].insert(node->Element);
 
         if (node->Lr > FShortestHalfLife.Lr)
-            FShortestHalfLife = {node->HalfLife, node->TimeUnit, node->Lr};
+            FShortestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
         if (node->Lr < FLongestHalfLife.Lr)
-            FLongestHalfLife = {node->HalfLife, node->TimeUnit, node->Lr};
+            FLongestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
 
         const TRNXAllRadTypeSet& t = node->RTypeSet;
         const bool holds[5] = {t.contains(rtx_Alpha), t.contains(rtx_BetaMinus),
@@ -383,14 +383,14 @@ bool TRNXindex::SaveToStream(const QString& fileName) const
     return SaveFileAtomically(fileName, ToBytes());
 }
 
-TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, TQzLanguage language)
+TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, UiLanguage language)
 {
     if (result.status == TRNXLoadResult::Damaged)
         return {QStringLiteral("Radionuclide index"),
                 QStringLiteral(
                     "The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries is used instead.")
                     .arg(QDir::toNativeSeparators(result.path), result.problem)};
-    const TQzCatalogue& texts = Catalogue(language);
+    const TextCatalogue& texts = Catalogue(language);
     return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.IndexUnreadable)};
 }
 

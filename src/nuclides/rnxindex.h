@@ -39,7 +39,7 @@ struct TRNXElementRange {
 // constant for comparisons.
 struct TRNXHalfLifeExtreme {
     float HalfLife;
-    TQzTimeUnit TimeUnit;
+    TimeUnit HalfLifeUnit;
     float Lr;
 };
 
@@ -163,7 +163,7 @@ struct TRNXLoadMessage {
     QString caption;
     QString text;
 };
-TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, TQzLanguage language);
+TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, UiLanguage language);
 
 // Sorts entries l..r of a list in place; compare(list, i, j) is negative, zero or positive.
 using TRNXListCompare = std::function<int(const TRNXStringList& list, int i, int j)>;

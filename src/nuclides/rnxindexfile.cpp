@@ -113,7 +113,7 @@ bool readFixedPart(RecordReader& in, TRNXnode& node, int record, Problems& probl
         problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
     node.Element = validElement(element);
     node.AMass = MakeAMass(node.AMassInt, validState(state));
-    node.TimeUnit = timeUnit <= tuMkSec ? static_cast<TQzTimeUnit>(timeUnit) : tuDay;
+    node.HalfLifeUnit = timeUnit <= tuMkSec ? static_cast<TimeUnit>(timeUnit) : tuDay;
     node.RTypeSet = TRNXAllRadTypeSet::fromRaw(radTypes & RNXAllRadTypeMask);
     return true;
 }
@@ -258,7 +258,7 @@ void WriteRNXIndexRecord(const TRNXnode& node, QByteArray& out)
     put<std::uint16_t>(out, node.AMassInt);
     put<std::uint8_t>(out, node.AMass.empty() ? mcxNone : stateOfLastChar(node.AMass.back()));
     put<float>(out, node.HalfLife);
-    put<std::uint8_t>(out, node.TimeUnit);
+    put<std::uint8_t>(out, node.HalfLifeUnit);
     put<std::uint8_t>(out, node.RTypeSet.raw());
     put<std::uint8_t>(out, node.DaughtersCount);
     put<std::uint16_t>(out, node.NLines);

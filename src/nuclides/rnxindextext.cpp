@@ -33,7 +33,7 @@ QString fixedScientific(double value)
     return QString::fromLatin1(out);
 }
 
-QString timeUnitLetter(TQzTimeUnit unit)
+QString timeUnitLetter(TimeUnit unit)
 {
     static const char letters[] = "ydhmstu";
     return QString(QLatin1Char(letters[std::min<int>(unit, tuMkSec)]));
@@ -68,7 +68,7 @@ QByteArray TRNXindex::ToText(const std::vector<TQzRNXSpectrumData>& summaries) c
         row << node->RNXname.toString() << RNXElementSymbol(node->Element)
             << QString::number(static_cast<int>(node->Element) + 1) << QString::number(node->AMassInt)
             << node->AMass.toString() << formatPicture(std::log(2.0) / node->Lr, u"0.#####e-0")
-            << formatPicture(node->HalfLife, u"0.###e-0") << timeUnitLetter(node->TimeUnit)
+            << formatPicture(node->HalfLife, u"0.###e-0") << timeUnitLetter(node->HalfLifeUnit)
             << formatPicture(node->Lr, u"0.#####e-0") << DecayModeCodes(*node);
         for (int slot = 0; slot < 4; ++slot) {
             const TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];

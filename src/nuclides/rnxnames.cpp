@@ -36,31 +36,31 @@ QString RNXRTypeCode(TRNXAllRadType type)
     return QString::fromLatin1(codes[std::min<int>(type, 5)]);
 }
 
-QString RNXRadiationName(int code, TQzLanguage language)
+QString RNXRadiationName(int code, UiLanguage language)
 {
     if (code < 1 || code > RNXRadiationCount)
         return {};
     return QString::fromUtf16(Catalogue(language).RadiationNames[static_cast<std::size_t>(code - 1)]);
 }
 
-QString RNXRadiationCode(int code, TQzLanguage language)
+QString RNXRadiationCode(int code, UiLanguage language)
 {
     if (code < 1 || code > RNXRadiationCount)
         return {};
     return QString::fromUtf16(Catalogue(language).RadiationCodes[static_cast<std::size_t>(code - 1)]);
 }
 
-QString RNXHalfLifeUnitLabel(TQzTimeUnit unit, TQzLanguage language)
+QString RNXHalfLifeUnitLabel(TimeUnit unit, UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).HalfLifeUnits[std::min<std::size_t>(unit, TimeUnitCount - 1)]);
 }
 
-QString RNXMillionsWord(TQzLanguage language)
+QString RNXMillionsWord(UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).MillionsWord);
 }
 
-QString RNXBillionsWord(TQzLanguage language)
+QString RNXBillionsWord(UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).BillionsWord);
 }
@@ -79,7 +79,7 @@ std::optional<std::uint16_t> RNXAMassToInt(const TRNXAMass& aMass)
     return static_cast<std::uint16_t>(value);
 }
 
-float HalfLifeToLr(double halfLife, TQzTimeUnit unit)
+float HalfLifeToLr(double halfLife, TimeUnit unit)
 {
     return static_cast<float>(std::log(2.0) / halfLife * TimeUnitsPerDayA(unit));
 }
@@ -91,7 +91,7 @@ TRNXHalfLife LrToHalfLife(float lr)
         const float years = static_cast<float>(days / 365.25);
         return years > 1 ? TRNXHalfLife{years, tuYear} : TRNXHalfLife{days, tuDay};
     }
-    for (TQzTimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
+    for (TimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
         const double value = days * TimeUnitsPerDayA(unit);
         if (value >= 1)
             return {static_cast<float>(value), unit};
@@ -189,11 +189,11 @@ QString RNXNameFromTyping(QStringView typed)
     return symbol + u'-' + mass + state;
 }
 
-void HalfLifeText(const TRNXnode& node, TQzLanguage language, QString& halfLifeStr, QString& unitsStr)
+void HalfLifeText(const TRNXnode& node, UiLanguage language, QString& halfLifeStr, QString& unitsStr)
 {
     const double h = node.HalfLife;
-    unitsStr = RNXHalfLifeUnitLabel(node.TimeUnit, language);
-    if (node.TimeUnit != tuYear) {
+    unitsStr = RNXHalfLifeUnitLabel(node.HalfLifeUnit, language);
+    if (node.HalfLifeUnit != tuYear) {
         halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
         return;
     }
@@ -209,7 +209,7 @@ void HalfLifeText(const TRNXnode& node, TQzLanguage language, QString& halfLifeS
         halfLifeStr = formatPicture(h, u"# ##0");
 }
 
-QString HalfLifeText(const TRNXnode& node, TQzLanguage language)
+QString HalfLifeText(const TRNXnode& node, UiLanguage language)
 {
     QString value;
     QString units;

@@ -18,30 +18,30 @@ QString RNXRTypeCode(TRNXAllRadType type);
 
 // Radiation types of spectrum lines, codes 1 to 14.
 constexpr int RNXRadiationCount = 14;
-QString RNXRadiationName(int code, TQzLanguage language = l_English);
-QString RNXRadiationCode(int code, TQzLanguage language = l_English);
+QString RNXRadiationName(int code, UiLanguage language = l_English);
+QString RNXRadiationCode(int code, UiLanguage language = l_English);
 
 // A nuclide's half-life as the user reads it: number and unit label ("5.271", "y"; "4.468 b.",
 // "y"), or the two with a space between.
-void HalfLifeText(const TRNXnode& node, TQzLanguage language, QString& halfLifeStr, QString& unitsStr);
-QString HalfLifeText(const TRNXnode& node, TQzLanguage language);
+void HalfLifeText(const TRNXnode& node, UiLanguage language, QString& halfLifeStr, QString& unitsStr);
+QString HalfLifeText(const TRNXnode& node, UiLanguage language);
 // A nuclide's decay modes as codes without separator: "B-IT", "ASF".
 QString DecayModeCodes(const TRNXnode& node);
 
 // Half-life unit labels: "y", "d", "h", "m", "s", "ms", "µs" in English.
-QString RNXHalfLifeUnitLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
-QString RNXMillionsWord(TQzLanguage language = l_English);
-QString RNXBillionsWord(TQzLanguage language = l_English);
+QString RNXHalfLifeUnitLabel(TimeUnit unit, UiLanguage language = l_English);
+QString RNXMillionsWord(UiLanguage language = l_English);
+QString RNXBillionsWord(UiLanguage language = l_English);
 
 // The mass number of a mass text ("99m" gives 99, "stbl" 65535); none when it is not one.
 std::optional<std::uint16_t> RNXAMassToInt(const TRNXAMass& aMass);
 
 // Decay constant per day of a half-life, as a 32-bit float.
-float HalfLifeToLr(double halfLife, TQzTimeUnit unit);
+float HalfLifeToLr(double halfLife, TimeUnit unit);
 // The half-life of a decay constant per day, in a unit chosen for reading.
 struct TRNXHalfLife {
     float value;
-    TQzTimeUnit unit;
+    TimeUnit unit;
 };
 TRNXHalfLife LrToHalfLife(float lr);
 

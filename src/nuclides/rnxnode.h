@@ -107,7 +107,7 @@ public:
     const TRNXnode* DaughterNode(int slot) const;
 
     float HalfLife = 0;
-    TQzTimeUnit TimeUnit = tuYear;
+    TimeUnit HalfLifeUnit = tuYear;
     float Lr = 0;
     TRNXAllRadTypeSet RTypeSet;
     TRNXDaughterArray DaughterArray;

@@ -58,9 +58,9 @@ SpectrumRead readCountedRecords(const TRNXnode* nuclide, int count, Spectrum& sp
 
 } // namespace
 
-SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, TQzLanguage language)
+SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, UiLanguage language)
 {
-    const TQzCatalogue& texts = Catalogue(language);
+    const TextCatalogue& texts = Catalogue(language);
     const auto slot = static_cast<std::size_t>(2 * static_cast<int>(failure.file)
                                                + (failure.status == SpectrumRead::FileMissing ? 0 : 1));
     return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.SpectrumMessages[slot])};

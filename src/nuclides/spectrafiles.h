@@ -34,7 +34,7 @@ struct SpectrumReadMessage {
     QString caption;
     QString text;
 };
-SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, TQzLanguage language);
+SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, UiLanguage language);
 
 // The spectrum summary of every nuclide of an index, in index order, with the maxima over all
 // of them. Empty when the lines cannot be read.

@@ -61,55 +61,55 @@ template <typename Table> const auto& entry(const Table& table, int ordinal)
 
 } // namespace
 
-double TimeUnitsPerDayA(TQzTimeUnit unit)
+double TimeUnitsPerDayA(TimeUnit unit)
 {
     return entry(kTimeUnits, unit).perDayA;
 }
-double TimeUnitsPerDayB(TQzTimeUnit unit)
+double TimeUnitsPerDayB(TimeUnit unit)
 {
     return entry(kTimeUnits, unit).perDayB;
 }
-float BqPerUnit(TQzActivityUnit unit)
+float BqPerUnit(ActivityUnit unit)
 {
     return entry(kActivityUnits, unit).perUnit;
 }
-float SvPerUnit(TQzDoseUnit unit)
+float SvPerUnit(DoseUnit unit)
 {
     return entry(kDoseUnits, unit).perUnit;
 }
 
-QString TimeUnitShortLabel(TQzTimeUnit unit, TQzLanguage)
+QString TimeUnitShortLabel(TimeUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kTimeUnits, unit).shortLabel);
 }
-QString TimeUnitLongLabel(TQzTimeUnit unit, TQzLanguage)
+QString TimeUnitLongLabel(TimeUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kTimeUnits, unit).longLabel);
 }
-QString TimeUnitPluralLabel(TQzTimeUnit unit, TQzLanguage)
+QString TimeUnitPluralLabel(TimeUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kTimeUnits, unit).pluralLabel);
 }
-QString ActivityUnitLabel(TQzActivityUnit unit, TQzLanguage)
+QString ActivityUnitLabel(ActivityUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kActivityUnits, unit).label);
 }
-QString DoseUnitLabel(TQzDoseUnit unit, TQzLanguage)
+QString DoseUnitLabel(DoseUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kDoseUnits, unit).label);
 }
 
-double DoseCoefficientInUnits(double svPerBq, TQzDoseUnit dose, TQzActivityUnit activity)
+double DoseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity)
 {
     return svPerBq * BqPerUnit(activity) / SvPerUnit(dose);
 }
 
-double ContentPerIntakeInUnits(double bqPerBq, TQzActivityUnit content, TQzActivityUnit intake)
+double ContentPerIntakeInUnits(double bqPerBq, ActivityUnit content, ActivityUnit intake)
 {
     return bqPerBq * BqPerUnit(intake) / BqPerUnit(content);
 }
 
-double DaysInUnit(double days, TQzTimeUnit unit)
+double DaysInUnit(double days, TimeUnit unit)
 {
     return days * TimeUnitsPerDayB(unit);
 }
@@ -122,7 +122,7 @@ ScaledTime ScaleTimeUnit(double days)
             return {days, tuDay};
         return {years, tuYear};
     }
-    for (TQzTimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
+    for (TimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
         const double value = days * TimeUnitsPerDayA(unit);
         if (value >= 1)
             return {value, unit};

@@ -9,10 +9,10 @@
 
 namespace kav {
 
-enum TQzTimeUnit : std::uint8_t { tuYear, tuDay, tuHour, tuMin, tuSec, tuMSec, tuMkSec };
+enum TimeUnit : std::uint8_t { tuYear, tuDay, tuHour, tuMin, tuSec, tuMSec, tuMkSec };
 constexpr int TimeUnitCount = 7;
 
-enum TQzActivityUnit : std::uint8_t {
+enum ActivityUnit : std::uint8_t {
     au_aBq,
     au_fBq,
     au__pBq,
@@ -46,7 +46,7 @@ enum TQzActivityUnit : std::uint8_t {
 };
 constexpr int ActivityUnitCount = 30;
 
-enum TQzDoseUnit : std::uint8_t {
+enum DoseUnit : std::uint8_t {
     du_aSv,
     du_fSv,
     du_pSv,
@@ -80,37 +80,37 @@ enum TQzDoseUnit : std::uint8_t {
 };
 constexpr int DoseUnitCount = 30;
 
-using TQzTimeUnits = EnumSet<TQzTimeUnit, 8>;
-using TQzActivityUnits = EnumSet<TQzActivityUnit, 32>;
-using TQzDoseUnits = EnumSet<TQzDoseUnit, 32>;
+using TimeUnits = EnumSet<TimeUnit, 8>;
+using ActivityUnits = EnumSet<ActivityUnit, 32>;
+using DoseUnits = EnumSet<DoseUnit, 32>;
 
 // Units per day. Table A counts the year as 365.25 days (durations, half-lives); table B as
 // 365 days (the bioassay time axis).
-double TimeUnitsPerDayA(TQzTimeUnit unit);
-double TimeUnitsPerDayB(TQzTimeUnit unit);
+double TimeUnitsPerDayA(TimeUnit unit);
+double TimeUnitsPerDayB(TimeUnit unit);
 // Becquerel per activity unit and sievert per dose unit, single precision as stored.
-float BqPerUnit(TQzActivityUnit unit);
-float SvPerUnit(TQzDoseUnit unit);
+float BqPerUnit(ActivityUnit unit);
+float SvPerUnit(DoseUnit unit);
 
 // Labels. Every language shows the international unit symbols.
-QString TimeUnitShortLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
-QString TimeUnitLongLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
-QString TimeUnitPluralLabel(TQzTimeUnit unit, TQzLanguage language = l_English);
-QString ActivityUnitLabel(TQzActivityUnit unit, TQzLanguage language = l_English);
-QString DoseUnitLabel(TQzDoseUnit unit, TQzLanguage language = l_English);
+QString TimeUnitShortLabel(TimeUnit unit, UiLanguage language = l_English);
+QString TimeUnitLongLabel(TimeUnit unit, UiLanguage language = l_English);
+QString TimeUnitPluralLabel(TimeUnit unit, UiLanguage language = l_English);
+QString ActivityUnitLabel(ActivityUnit unit, UiLanguage language = l_English);
+QString DoseUnitLabel(DoseUnit unit, UiLanguage language = l_English);
 
 // A dose coefficient in Sv per Bq shown as dose unit per activity unit.
-double DoseCoefficientInUnits(double svPerBq, TQzDoseUnit dose, TQzActivityUnit activity);
+double DoseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity);
 // A content per intake in Bq per Bq shown as content unit per intake unit.
-double ContentPerIntakeInUnits(double bqPerBq, TQzActivityUnit content, TQzActivityUnit intake);
+double ContentPerIntakeInUnits(double bqPerBq, ActivityUnit content, ActivityUnit intake);
 // A time in days shown in a unit (year of 365 days).
-double DaysInUnit(double days, TQzTimeUnit unit);
+double DaysInUnit(double days, TimeUnit unit);
 
 // Picks a readable unit for a duration in days: days up to a year, years above, and below a
 // day the first of hours, minutes, seconds, milliseconds that gives at least 1.
 struct ScaledTime {
     double value;
-    TQzTimeUnit unit;
+    TimeUnit unit;
 };
 ScaledTime ScaleTimeUnit(double days);
 

@@ -57,7 +57,7 @@ protected:
         chart.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     }
-    TQzChart& c() { return chart.Chart(); }
+    Chart& c() { return chart.ChartControl(); }
     // A tool button of the chart, by its name.
     QToolButton* button(const char* name) const
     {
@@ -72,7 +72,7 @@ protected:
         QTest::mouseMove(&c(), to);
         QTest::mouseRelease(&c(), button, {}, to);
     }
-    void expectRange(const TQzChartAxis& axis, double lo, double hi)
+    void expectRange(const ChartAxis& axis, double lo, double hi)
     {
         EXPECT_NEAR(axis.Minimum() / lo, 1, 1e-6) << axis.Minimum();
         EXPECT_NEAR(axis.Maximum() / hi, 1, 1e-6) << axis.Maximum();
@@ -173,10 +173,10 @@ TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
 // Each axis labels its ticks in one form: the times plainly, the contents in the scientific form.
 TEST_F(BioassayChartTest, AxisLabels)
 {
-    const TQzChartAxis& bottom = c().BottomAxis();
+    const ChartAxis& bottom = c().BottomAxis();
     EXPECT_EQ(c().AxisLabels(bottom, bottom.MajorTicks(10)),
               (QStringList{"0.01", "0.1", "1", "10", "100", "1000", "10000", "100000"}));
-    const TQzChartAxis& left = c().LeftAxis();
+    const ChartAxis& left = c().LeftAxis();
     EXPECT_EQ(c().AxisLabels(left, left.MajorTicks(10)),
               (QStringList{"1E-7", "1E-6", "1E-5", "1E-4", "1E-3", "1E-2", "1E-1", "1E0"}));
     // Linear, around zero: zero reads 0.

@@ -3,8 +3,8 @@
 #include "app/mainform.h"
 #include "chooser/ui/rnxpanel.h"
 #include "controls/chart.h"
+#include "controls/datagrid.h"
 #include "controls/numberedit.h"
-#include "controls/stringgrid.h"
 #include "dosefixture.h"
 #include "recordingmessageboxes.h"
 #include "viewerini.h"
@@ -86,7 +86,7 @@ protected:
     std::unique_ptr<TMainForm> form;
     TBioassayView* view = nullptr;
     std::unique_ptr<BioassayParts> parts;
-    TQzStringGrid* grid = nullptr;
+    DataGrid* grid = nullptr;
 };
 
 TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
@@ -170,8 +170,8 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     EXPECT_EQ(parts->captionLabel->text(), notice);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
-    for (int s = 0; s < parts->bioassayChart->Chart().SeriesCount(); ++s)
-        EXPECT_TRUE(parts->bioassayChart->Chart().Series(s).Points.empty()) << s;
+    for (int s = 0; s < parts->bioassayChart->ChartControl().SeriesCount(); ++s)
+        EXPECT_TRUE(parts->bioassayChart->ChartControl().Series(s).Points.empty()) << s;
     parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n")))

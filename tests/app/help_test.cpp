@@ -4,7 +4,7 @@
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
 #include "chooser/ui/addrnuclidesform.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "dosefixture.h"
 #include "radonfixture.h"
 #include "recordingmessageboxes.h"
@@ -217,7 +217,7 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     // The mixture table: "Help" over the particle-size column only.
     form->MainTabs()->setCurrentIndex(0);
     form->DosePerIntakeTabs()->setCurrentIndex(0);
-    TQzStringGrid* grid = MixtureParts(*form->MixtureView()).mixtureTable;
+    DataGrid* grid = MixtureParts(*form->MixtureView()).mixtureTable;
     form->HelpWindow()->ShowTopic(HelpTopic::Contents);
     pickFromContextMenu(grid->viewport(), grid->CellRect(5, 1).center(), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));

@@ -7,7 +7,7 @@
 #include "app/radondata.h"
 #include "app/radonview.h"
 #include "chooser/ui/rnxpanel.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "data/bioassaydata.h"
 #include "data/mixture.h"
 #include "data/mixturefile.h"
@@ -538,7 +538,7 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
 
     struct Step {
         const char* pick;
-        TQzLanguage language;
+        UiLanguage language;
         const char* cobalt;
         const char* sortBy;
         const char* cancel; // the toolkit's own word

@@ -2,7 +2,7 @@
 #include "app/mainform.h"
 #include "app/materialsview.h"
 #include "chooser/ui/rnxpanel.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "data/dosedatafile.h"
 #include "dosefixture.h"
 #include "recordingmessageboxes.h"
@@ -94,7 +94,7 @@ protected:
     std::unique_ptr<TMainForm> form;
     TMaterialsView* view = nullptr;
     std::unique_ptr<MaterialsParts> parts;
-    TQzStringGrid* grid = nullptr;
+    DataGrid* grid = nullptr;
 };
 
 TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)

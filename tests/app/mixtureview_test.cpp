@@ -2,7 +2,7 @@
 #include "app/mainform.h"
 #include "app/mixtureview.h"
 #include "chooser/ui/addrnuclidesform.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "data/mixture.h"
 #include "dosefixture.h"
 #include "recordingmessageboxes.h"
@@ -157,7 +157,7 @@ protected:
     std::unique_ptr<TMainForm> form;
     TMixtureView* view = nullptr;
     std::unique_ptr<MixtureParts> parts;
-    TQzStringGrid* grid = nullptr;
+    DataGrid* grid = nullptr;
     std::function<void(TAddRNuclidesForm&)> inDialog;
     int dialogs = 0;
 };

@@ -2,7 +2,7 @@
 #include "app/materialsview.h"
 #include "app/radondata.h"
 #include "app/radonview.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "dosefixture.h"
 #include "radonfixture.h"
 #include "recordingmessageboxes.h"
@@ -65,7 +65,7 @@ protected:
     std::unique_ptr<TMainForm> form;
     TRadonView* view = nullptr;
     std::unique_ptr<RadonParts> parts;
-    TQzStringGrid* grid = nullptr;
+    DataGrid* grid = nullptr;
 };
 
 TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)

@@ -124,7 +124,7 @@ TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
 TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
 {
     inOptionsDialog([](QDialog& dialog) {
-        auto* dose = dialog.findChild<TQzDoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit"));
+        auto* dose = dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit"));
         ASSERT_TRUE(dose);
         pickComboItem(dose, QStringLiteral("mSv"));
         click(dialog, QDialogButtonBox::Ok);
@@ -136,7 +136,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
     {
         const FileSizeLimit limit(16);
         inOptionsDialog([](QDialog& dialog) {
-            pickComboItem(dialog.findChild<TQzDoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("Sv"));
+            pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("Sv"));
             click(dialog, QDialogButtonBox::Ok);
         });
     }
@@ -158,7 +158,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
     pickComboItem(MixtureParts(*form->MixtureView()).doseUnitBox, QStringLiteral("mSv"));
     ASSERT_EQ(home.context().ProgramPreference().MixtureDoseUnit(), du_mSv);
     inOptionsDialog([](QDialog& dialog) {
-        pickComboItem(dialog.findChild<TQzDoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
+        pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
         auto* autoSave = dialog.findChild<QCheckBox*>(QStringLiteral("AutoSave"));
         ASSERT_TRUE(autoSave);
         EXPECT_FALSE(autoSave->isChecked());

@@ -12,7 +12,7 @@ namespace {
 TEST(LanguageTest, CodesAndLocales)
 {
     struct Case {
-        TQzLanguage language;
+        UiLanguage language;
         const char* code;
         QLocale::Language locale;
         const char* ownName;

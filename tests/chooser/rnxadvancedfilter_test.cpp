@@ -259,7 +259,7 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
     struct Case {
         double days;
         float value;
-        TQzTimeUnit unit;
+        TimeUnit unit;
     };
     const Case cases[] = {
         {7200, 7200 / 365.25f, tuYear}, {200, 200, tuDay},    {0.5, 12, tuHour},     {2.0 / 1440, 2, tuMin},

@@ -26,7 +26,7 @@ std::vector<double> rounded(const std::vector<double>& values)
 
 TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
 {
-    TQzChartAxis axis(TQzChartAxis::apBottom);
+    ChartAxis axis(ChartAxis::apBottom);
     axis.SetLogarithmic(true);
     axis.SetMinMax(0.01, 1e5);
     EXPECT_EQ(axis.MajorTicks(10), (std::vector<double>{0.01, 0.1, 1, 10, 100, 1000, 1e4, 1e5}));
@@ -51,7 +51,7 @@ TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
 
 TEST(ChartAxis, LinearTicksTakeRoundSteps)
 {
-    TQzChartAxis axis(TQzChartAxis::apLeft);
+    ChartAxis axis(ChartAxis::apLeft);
     axis.SetMinMax(-0.13, 0.52);
     EXPECT_EQ(rounded(axis.MajorTicks(7)), (std::vector<double>{-0.1, 0, 0.1, 0.2, 0.3, 0.4, 0.5}));
     EXPECT_EQ(rounded(axis.MajorTicks(4)), (std::vector<double>{0, 0.2, 0.4}));
@@ -86,7 +86,7 @@ protected:
         QTest::mouseRelease(&chart, button, {}, to);
     }
 
-    TQzChart chart;
+    Chart chart;
 };
 
 TEST_F(ChartTest, AutomaticAxesFollowTheSwitchedOnSeries)
@@ -127,8 +127,8 @@ TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
     int scrolls = 0;
     chart.OnScroll = [&] { ++scrolls; };
     bool allow = false;
-    std::vector<TQzChart::TRanges> asked;
-    chart.OnAllowScroll = [&](const TQzChart::TRanges& r, bool& a) {
+    std::vector<Chart::Ranges> asked;
+    chart.OnAllowScroll = [&](const Chart::Ranges& r, bool& a) {
         asked.push_back(r);
         a = allow;
     };
@@ -146,7 +146,7 @@ TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
     EXPECT_NEAR(asked.back().yMin, 1, 1e-6);
 
     // A slanting drag refused as a whole goes along the axis that is allowed.
-    chart.OnAllowScroll = [&](const TQzChart::TRanges& r, bool& a) { a = r.yMin == chart.LeftAxis().Minimum(); };
+    chart.OnAllowScroll = [&](const Chart::Ranges& r, bool& a) { a = r.yMin == chart.LeftAxis().Minimum(); };
     const double yBefore = chart.LeftAxis().Minimum();
     const double xBefore = chart.BottomAxis().Minimum();
     drag(Qt::RightButton, at(10, 10), at(30, 30));
@@ -168,8 +168,8 @@ TEST_F(ChartTest, APointInSightIsOneWithinBothRanges)
 // axis's pattern for all otherwise; zero as "0".
 TEST(ChartAxis, LabelsOfAnAxisShareOneForm)
 {
-    TQzChart chart;
-    TQzChartAxis& axis = chart.BottomAxis();
+    Chart chart;
+    ChartAxis& axis = chart.BottomAxis();
     axis.LabelFormat = QStringLiteral("0.######E-#");
     struct Case {
         std::vector<double> ticks;
@@ -331,7 +331,7 @@ protected:
     }
 
     const QString kTitle = QStringLiteral("Content Associated with the Specified Committed Effective Dose (1 mSv), Bq");
-    TQzChart chart;
+    Chart chart;
 };
 
 TEST_F(CrowdedChartTest, TheLegendGoesBelowAndThePlotKeepsTheWidth)

@@ -21,7 +21,7 @@ protected:
         painter.setFont(font);
         painter.setPen(Qt::black);
     }
-    TMarkupResult measure(const QString& text, int width = 300)
+    MarkupResult measure(const QString& text, int width = 300)
     {
         return DrawMarkupText(painter, text, QRect(0, 0, width, 200), true);
     }
@@ -79,7 +79,7 @@ TEST_F(MarkupTest, LinesAddUp)
     EXPECT_EQ(measure(QStringLiteral("a<br>b")).Height, 2 * one);
     EXPECT_EQ(measure(QStringLiteral("a\r\nb")).Height, 2 * one);
     EXPECT_EQ(measure(QStringLiteral("<p align=\"center\">a</p>b")).Height, 2 * one);
-    const TMarkupResult empty = measure(QString());
+    const MarkupResult empty = measure(QString());
     EXPECT_EQ(empty.Height, heightOf(10));
     EXPECT_EQ(empty.Width, 0);
     EXPECT_EQ(measure(QStringLiteral("a<br>b")).PlainText, QStringLiteral("a\rb"));
@@ -88,7 +88,7 @@ TEST_F(MarkupTest, LinesAddUp)
 TEST_F(MarkupTest, EntitiesShowAsCharactersNotTags)
 {
     EXPECT_EQ(measure(QStringLiteral("&amp;")).Width, widthOf(QStringLiteral("&")));
-    const TMarkupResult lt = measure(QStringLiteral("&lt;b&gt;x"));
+    const MarkupResult lt = measure(QStringLiteral("&lt;b&gt;x"));
     EXPECT_EQ(lt.PlainText, QStringLiteral("<b>x"));
     EXPECT_EQ(lt.Width, widthOf(QStringLiteral("<b>x")));
     EXPECT_EQ(measure(QStringLiteral("<b>x</b>")).Width, widthOf(QStringLiteral("x"), true));
@@ -97,7 +97,7 @@ TEST_F(MarkupTest, EntitiesShowAsCharactersNotTags)
 TEST_F(MarkupTest, WordsWrapAndALongWordStandsAlone)
 {
     const int one = measure(QStringLiteral("a")).Height;
-    const TMarkupResult r = measure(QStringLiteral("aa averyveryverylongwordindeed bb"), 60);
+    const MarkupResult r = measure(QStringLiteral("aa averyveryverylongwordindeed bb"), 60);
     EXPECT_EQ(r.Height, 3 * one);
     EXPECT_GT(r.Width, 60);
     // Without wrapping everything stays on one line.
@@ -138,7 +138,7 @@ TEST_F(MarkupTest, BrokenMarkupNeverHangs)
     for (const char* text : {"<", "<b", "a<", "<<<>>>", "<sub>x", "</sub></sup></p></font>", "<p align=>x",
                              "<font size=\"0\">x", "<font size=\"99999\">x</font>", "&amp;amp;&", "<br><br><br>",
                              "<sub>a <sub>b <sub>c d e f g h i j k l m n o p</sub>"}) {
-        const TMarkupResult r = measure(QString::fromLatin1(text), 20);
+        const MarkupResult r = measure(QString::fromLatin1(text), 20);
         EXPECT_GT(r.Height, 0) << text;
         DrawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 20, 200), false);
     }
@@ -186,7 +186,7 @@ TEST_F(MarkupTest, WordsAreNotCutWhereATagStandsInThem)
     const QString header = QStringLiteral("Dose Coefficients h<sub>T</sub>(50)");
     // Room for "Dose Coefficients hT" but not for the whole: the whole word hT(50) goes down.
     const int room = widthOf(QStringLiteral("Dose Coefficients hT(5"));
-    const TMarkupResult r = measure(header, room);
+    const MarkupResult r = measure(header, room);
     EXPECT_EQ(r.Height, 2 * measure(QStringLiteral("a")).Height + heightOf(8) / 4);
     EXPECT_LT(r.Width, widthOf(QStringLiteral("Dose Coefficients h")));
     // With room enough it stays on one line.

@@ -15,9 +15,9 @@ namespace {
 
 // A drawing of every kind the chart uses: a polyline, a filled polygon, a rectangle, text
 // upright and upwards.
-QByteArray paint(TQzMetafile::TFormat format)
+QByteArray paint(Metafile::Format format)
 {
-    TQzMetafile metafile(format, QSize(400, 300));
+    Metafile metafile(format, QSize(400, 300));
     QPainter p(&metafile);
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(13);
@@ -87,7 +87,7 @@ SvgContent read(const QString& svg)
 
 TEST(Metafile, EnhancedMetafileIsReadBackAsVectorsAndText)
 {
-    const QByteArray emf = paint(TQzMetafile::mfEnhanced);
+    const QByteArray emf = paint(Metafile::mfEnhanced);
     ASSERT_GT(emf.size(), 100);
     EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF")); // the header's signature
     QTemporaryDir dir;
@@ -110,7 +110,7 @@ TEST(Metafile, EnhancedMetafileIsReadBackAsVectorsAndText)
 
 TEST(Metafile, WindowsMetafileIsReadBackAsVectorsAndText)
 {
-    const QByteArray wmf = paint(TQzMetafile::mfWindows);
+    const QByteArray wmf = paint(Metafile::mfWindows);
     ASSERT_GT(wmf.size(), 100);
     EXPECT_EQ(wmf.left(4), QByteArray("\xD7\xCD\xC6\x9A", 4)); // the placeable header's key
     QTemporaryDir dir;

@@ -36,7 +36,7 @@ protected:
 
 TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetMinValue(0.01);
     edit.SetMaxValue(100);
@@ -51,9 +51,9 @@ TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
 
 TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
-    edit.FloatFormatList().DefaultFormat = QStringLiteral("0.###e-0");
+    edit.Formats().DefaultFormat = QStringLiteral("0.###e-0");
     edit.SetMinValue(1e-30);
     edit.SetMaxValue(1e30);
     edit.SetMinValueEnabled(true);
@@ -66,7 +66,7 @@ TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 
 TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetUpDownButtons(true);
     edit.SetIncrementType(itLastDigit);
@@ -94,9 +94,9 @@ TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
 
 TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
-    edit.FloatFormatList().DefaultFormat = QStringLiteral("0.###e-0");
+    edit.Formats().DefaultFormat = QStringLiteral("0.###e-0");
     edit.SetIncrementType(itLastDigit);
     edit.SetValue(1.5e3);
     EXPECT_EQ(edit.text(), QStringLiteral("1.5e3"));
@@ -106,9 +106,9 @@ TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 
 TEST_F(NumberEditTest, FormatsFollowTheThresholds)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
-    TQzFloatFormatList& formats = edit.FloatFormatList();
+    FloatFormatList& formats = edit.Formats();
     formats.DefaultFormat = QStringLiteral("0.###e-0");
     EXPECT_TRUE(formats.Add(1000, QStringLiteral("0.###e-0")));
     EXPECT_TRUE(formats.Add(1, QStringLiteral("0.###")));
@@ -124,7 +124,7 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
 
 TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetValue(3);
     QTest::keyClick(&edit, Qt::Key_Asterisk, Qt::KeypadModifier);
@@ -154,7 +154,7 @@ TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
 
 TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     type(edit, QStringLiteral("1x2.5.5e-3e"));
     EXPECT_EQ(edit.text(), QStringLiteral("12.55e-3"));
@@ -190,7 +190,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.keys) + " in " + QLocale::languageToString(c.language).toStdString());
         QLocale::setDefault(QLocale(c.language));
-        TQzFloatEdit edit;
+        FloatEdit edit;
         edit.SetMessageBoxes(&messages);
         type(edit, QString::fromLatin1(c.keys));
         EXPECT_EQ(edit.text(), QString::fromLatin1(c.shown));
@@ -198,7 +198,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
     }
     // The keypad's key.
     QLocale::setDefault(QLocale(QLocale::Ukrainian));
-    TQzFloatEdit keypad;
+    FloatEdit keypad;
     keypad.selectAll();
     QTest::keyClick(&keypad, Qt::Key_1);
     QTest::keyClick(&keypad, Qt::Key_Period, Qt::KeypadModifier);
@@ -207,7 +207,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
     QLocale::setDefault(QLocale::c());
 
     // A whole-number field has no decimals: the separator is refused where it can be seen.
-    TQzIntegerEdit whole;
+    IntegerEdit whole;
     whole.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&whole));
     whole.selectAll();
@@ -221,7 +221,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
 
 TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetValue(4.5);
     int changes = 0;
@@ -236,7 +236,7 @@ TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
 
 TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetMinValue(0.01);
     edit.SetMinValueEnabled(true);
@@ -259,7 +259,7 @@ TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
 
 TEST_F(NumberEditTest, LimitsThatCrossAreRefusedOrMoved)
 {
-    TQzFloatEdit edit;
+    FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetMinValueEnabled(true);
     edit.SetMaxValueEnabled(true);
@@ -274,7 +274,7 @@ TEST_F(NumberEditTest, LimitsThatCrossAreRefusedOrMoved)
 
 TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
 {
-    TQzIntegerEdit edit;
+    IntegerEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetValue(1234);
     edit.setSelection(1, 1); // the hundreds
@@ -299,10 +299,10 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     EXPECT_EQ(edit.Value(), 15);
 
     // The owner may take over at a limit.
-    std::vector<TQzIntegerEdit::TQzLimitReason> reasons;
-    edit.OnReachLimit = [&](TQzIntegerEdit*, TQzIntegerEdit::TQzLimitReason reason, long long& value, bool& doDefault) {
+    std::vector<IntegerEdit::LimitReason> reasons;
+    edit.OnReachLimit = [&](IntegerEdit*, IntegerEdit::LimitReason reason, long long& value, bool& doDefault) {
         reasons.push_back(reason);
-        if (reason == TQzIntegerEdit::lrMultiply) {
+        if (reason == IntegerEdit::lrMultiply) {
             value = 1000;
             doDefault = false;
         }
@@ -312,8 +312,7 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     edit.SetValue(1335);
     edit.Increase(); // cycling: the owner hears of the wrap, the field wraps
     EXPECT_EQ(edit.Value(), 0);
-    EXPECT_EQ(reasons,
-              (std::vector<TQzIntegerEdit::TQzLimitReason>{TQzIntegerEdit::lrMultiply, TQzIntegerEdit::lrWrap}));
+    EXPECT_EQ(reasons, (std::vector<IntegerEdit::LimitReason>{IntegerEdit::lrMultiply, IntegerEdit::lrWrap}));
 }
 
 } // namespace

@@ -65,10 +65,10 @@ TEST(TipForm, AClickElsewhereInTheProgramOrEscapeHidesIt)
 
 TEST(JxLabel, OwnerPaintingReplacesTheLabels)
 {
-    TJxLabel label(QStringLiteral("text"));
+    OwnerDrawnLabel label(QStringLiteral("text"));
     label.resize(100, 30);
     int painted = 0;
-    label.OnPaint = [&](TJxLabel* sender) {
+    label.OnPaint = [&](OwnerDrawnLabel* sender) {
         EXPECT_EQ(sender, &label);
         ++painted;
         QPainter p(sender);

@@ -161,7 +161,7 @@ TEST(BioassayText, TimesInEachUnit)
     QLocale::setDefault(QLocale::c());
     struct Case {
         double days;
-        TQzTimeUnit unit;
+        TimeUnit unit;
         const char* text;
     } cases[] = {
         {1.0 / 24, tuDay, "0.041667"},

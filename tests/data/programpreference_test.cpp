@@ -200,7 +200,7 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
     struct Case {
         QLocale::Language system;
         const char* file; // nullptr: no file yet
-        TQzLanguage expected;
+        UiLanguage expected;
     } cases[] = {
         {QLocale::Russian, nullptr, l_Russian},         {QLocale::Ukrainian, nullptr, l_Ukrainian},
         {QLocale::German, nullptr, l_English},          {QLocale::English, nullptr, l_English},
@@ -224,7 +224,7 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
     int changes = 0;
     const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
     p.SetLanguage(l_Ukrainian);
-    p.SetLanguage(static_cast<TQzLanguage>(3));
+    p.SetLanguage(static_cast<UiLanguage>(3));
     EXPECT_EQ(p.Language(), l_Ukrainian);
     EXPECT_EQ(changes, 1);
     ASSERT_TRUE(p.Write());

@@ -201,7 +201,7 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
     EXPECT_GE(index.DecayFilterLists()[dfxBetaMinusOnly].IndexOf("Co-60"), 0);
     EXPECT_TRUE(index.DecayFilterElements()[dfxSF].contains(_U));
     EXPECT_GT(index.ShortestHalfLife().Lr, index.LongestHalfLife().Lr);
-    EXPECT_EQ(index.LongestHalfLife().TimeUnit, tuYear);
+    EXPECT_EQ(index.LongestHalfLife().HalfLifeUnit, tuYear);
     const TRNXStringList& sorted = index.DecayFilterLists()[dfxAlpha];
     for (int i = 1; i < sorted.Count(); ++i)
         EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
@@ -254,7 +254,7 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     EXPECT_EQ(index.Items(3)->Element, _NoRNXElement);
     EXPECT_EQ(index.Items(3)->AMass, TRNXAMass("140"));
     EXPECT_EQ(index.Items(3)->RTypeSet.raw(), 0x1F);
-    EXPECT_EQ(index.Items(3)->TimeUnit, tuDay);
+    EXPECT_EQ(index.Items(3)->HalfLifeUnit, tuDay);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
     EXPECT_EQ(index.ElementRanges()[_Co].First, 0);
     EXPECT_EQ(index.ElementRanges()[_Co].Count, 1);

@@ -51,8 +51,8 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
 {
     struct Case {
         float halfLife;
-        TQzTimeUnit unit;
-        TQzLanguage language;
+        TimeUnit unit;
+        UiLanguage language;
         const char16_t* value;
         const char16_t* units;
     };
@@ -76,7 +76,7 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
     for (const Case& c : cases) {
         TRNXnode node;
         node.HalfLife = c.halfLife;
-        node.TimeUnit = c.unit;
+        node.HalfLifeUnit = c.unit;
         QString value;
         QString units;
         HalfLifeText(node, c.language, value, units);
@@ -121,7 +121,7 @@ TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
     struct Case {
         double days;
         float value;
-        TQzTimeUnit unit;
+        TimeUnit unit;
     };
     for (const Case& c : {Case{0.5, 12, tuHour}, Case{0.01, 14.4f, tuMin}, Case{800, 800 / 365.25f, tuYear},
                           Case{200, 200, tuDay}, Case{1e-12, 0.0864f, tuMkSec}}) {

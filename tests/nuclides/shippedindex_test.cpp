@@ -119,7 +119,7 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
         EXPECT_EQ(a.AMass, b.AMass);
         EXPECT_EQ(a.AMassInt, b.AMassInt);
         EXPECT_EQ(a.HalfLife, b.HalfLife);
-        EXPECT_EQ(a.TimeUnit, b.TimeUnit);
+        EXPECT_EQ(a.HalfLifeUnit, b.HalfLifeUnit);
         EXPECT_EQ(a.RTypeSet, b.RTypeSet);
         EXPECT_EQ(a.DaughtersCount, b.DaughtersCount);
         EXPECT_EQ(a.StableCount, b.StableCount);
@@ -164,7 +164,7 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
         SCOPED_TRACE(r.left(7).toStdString());
         EXPECT_EQ(n.RNXname.toString(), QString::fromLatin1(column(r, 0, 7)));
         EXPECT_EQ(n.HalfLife, column(r, 7, 15).toFloat());
-        EXPECT_EQ(units[n.TimeUnit], column(r, 15, 17));
+        EXPECT_EQ(units[n.HalfLifeUnit], column(r, 15, 17));
         EXPECT_EQ(n.E_alpha, column(r, 152, 159).toDouble());
         EXPECT_EQ(n.E_electron, column(r, 159, 167).toDouble());
         EXPECT_EQ(n.E_photon, column(r, 167, 175).toDouble());

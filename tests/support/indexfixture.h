@@ -17,7 +17,7 @@ inline void PrintTo(const QString& text, std::ostream* out)
 namespace kav {
 
 // Builds index nodes the way the file holds them, for small indexes made in a test.
-inline TRNXnode makeNode(TRNXElement element, int mass, const char* massText, float halfLife, TQzTimeUnit unit,
+inline TRNXnode makeNode(TRNXElement element, int mass, const char* massText, float halfLife, TimeUnit unit,
                          TRNXAllRadTypeSet modes = {})
 {
     TRNXnode node;
@@ -26,7 +26,7 @@ inline TRNXnode makeNode(TRNXElement element, int mass, const char* massText, fl
     node.AMass = TRNXAMass(massText);
     node.RNXname = TRNXname(QStringView(RNXElementSymbol(element) + u'-' + QString::fromLatin1(massText)));
     node.HalfLife = halfLife;
-    node.TimeUnit = unit;
+    node.HalfLifeUnit = unit;
     node.RTypeSet = modes;
     return node;
 }

@@ -10,7 +10,7 @@ namespace kav {
 
 // Records the boxes that would have been shown and answers with the default button, or with the
 // answer set when the box offers it.
-class RecordingMessageBoxes final : public IMessageBoxes {
+class RecordingMessageBoxes final : public MessageBoxes {
 public:
     struct Box {
         MessageKind kind;

@@ -36,7 +36,7 @@ public:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     // The shared state of the viewer, reading the preferences file as it stands now.
-    ApplicationContext& makeContext(IMessageBoxes& boxes)
+    ApplicationContext& makeContext(MessageBoxes& boxes)
     {
         m_context = std::make_unique<ApplicationContext>(executable(), boxes);
         return *m_context;

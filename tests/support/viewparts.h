@@ -6,8 +6,8 @@
 #include "app/mixtureview.h"
 #include "app/radonview.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/datagrid.h"
 #include "controls/numberedit.h"
-#include "controls/stringgrid.h"
 #include "controls/tipform.h"
 #include "units/ui/unitcombobox.h"
 #include "widgetinput.h"
@@ -34,11 +34,11 @@ struct BioassayParts {
         , materialBox(namedChild<QComboBox>(view, "materialBox"))
         , sizeBox(namedChild<QComboBox>(view, "sizeBox"))
         , displayedData(namedChild<QButtonGroup>(view, "displayedData"))
-        , doseForContentField(namedChild<TQzFloatEdit>(view, "doseForContentField"))
+        , doseForContentField(namedChild<FloatEdit>(view, "doseForContentField"))
         , doseUnitLabel(namedChild<QLabel>(view, "doseUnitLabel"))
         , captionLabel(namedChild<QLabel>(view, "captionLabel"))
         , keyTermLink(namedChild<QLabel>(view, "keyTermLink"))
-        , bioassayTable(namedChild<TQzStringGrid>(view, "bioassayTable"))
+        , bioassayTable(namedChild<DataGrid>(view, "bioassayTable"))
         , tableMenu(namedChild<QMenu>(view, "tableMenu"))
         , wholeDaysAction(namedChild<QAction>(view, "wholeDaysAction"))
         , copyAction(namedChild<QAction>(view, "copyAction"))
@@ -56,11 +56,11 @@ struct BioassayParts {
     QComboBox* materialBox;
     QComboBox* sizeBox;
     QButtonGroup* displayedData;
-    TQzFloatEdit* doseForContentField;
+    FloatEdit* doseForContentField;
     QLabel* doseUnitLabel;
     QLabel* captionLabel;
     QLabel* keyTermLink;
-    TQzStringGrid* bioassayTable;
+    DataGrid* bioassayTable;
     QMenu* tableMenu;
     QAction* wholeDaysAction;
     QAction* copyAction;
@@ -71,9 +71,9 @@ struct BioassayParts {
 // The parts of the Radionuclides page.
 struct MixtureParts {
     explicit MixtureParts(const QWidget& view)
-        : mixtureTable(namedChild<TQzStringGrid>(view, "mixtureTable"))
-        , doseUnitBox(namedChild<TQzDoseUnitComboBox>(view, "doseUnitBox"))
-        , activityUnitBox(namedChild<TQzActivityUnitComboBox>(view, "activityUnitBox"))
+        : mixtureTable(namedChild<DataGrid>(view, "mixtureTable"))
+        , doseUnitBox(namedChild<DoseUnitComboBox>(view, "doseUnitBox"))
+        , activityUnitBox(namedChild<ActivityUnitComboBox>(view, "activityUnitBox"))
         , addButton(namedChild<QToolButton>(view, "addButton"))
         , removeButton(namedChild<QToolButton>(view, "removeButton"))
         , clearButton(namedChild<QToolButton>(view, "clearButton"))
@@ -91,9 +91,9 @@ struct MixtureParts {
                         redoButton, topButton, upButton, downButton, bottomButton, copyAction, undoAction, redoAction});
     }
 
-    TQzStringGrid* mixtureTable;
-    TQzDoseUnitComboBox* doseUnitBox;
-    TQzActivityUnitComboBox* activityUnitBox;
+    DataGrid* mixtureTable;
+    DoseUnitComboBox* doseUnitBox;
+    ActivityUnitComboBox* activityUnitBox;
     QToolButton* addButton;
     QToolButton* removeButton;
     QToolButton* clearButton;
@@ -120,9 +120,9 @@ struct MaterialsParts {
         , minusButton(namedChild<QToolButton>(view, "minusButton"))
         , equivalentDosesAction(namedChild<QAction>(view, "equivalentDosesAction"))
         , copyAction(namedChild<QAction>(view, "copyAction"))
-        , doseUnitBox(namedChild<TQzDoseUnitComboBox>(view, "doseUnitBox"))
-        , activityUnitBox(namedChild<TQzActivityUnitComboBox>(view, "activityUnitBox"))
-        , materialsTable(namedChild<TQzStringGrid>(view, "materialsTable"))
+        , doseUnitBox(namedChild<DoseUnitComboBox>(view, "doseUnitBox"))
+        , activityUnitBox(namedChild<ActivityUnitComboBox>(view, "activityUnitBox"))
+        , materialsTable(namedChild<DataGrid>(view, "materialsTable"))
     {
         expectAllFound({chooser, ingestedList, inhaledList, injectionBox, plusButton, minusButton,
                         equivalentDosesAction, copyAction, doseUnitBox, activityUnitBox, materialsTable});
@@ -138,9 +138,9 @@ struct MaterialsParts {
     QToolButton* minusButton;
     QAction* equivalentDosesAction;
     QAction* copyAction;
-    TQzDoseUnitComboBox* doseUnitBox;
-    TQzActivityUnitComboBox* activityUnitBox;
-    TQzStringGrid* materialsTable;
+    DoseUnitComboBox* doseUnitBox;
+    ActivityUnitComboBox* activityUnitBox;
+    DataGrid* materialsTable;
 };
 
 // The parts of the radon view.
@@ -151,8 +151,8 @@ struct RadonParts {
         , minusButton(namedChild<QToolButton>(view, "minusButton"))
         , equivalentDosesAction(namedChild<QAction>(view, "equivalentDosesAction"))
         , copyAction(namedChild<QAction>(view, "copyAction"))
-        , captionLabel(namedChild<TJxLabel>(view, "captionLabel"))
-        , radonTable(namedChild<TQzStringGrid>(view, "radonTable"))
+        , captionLabel(namedChild<OwnerDrawnLabel>(view, "captionLabel"))
+        , radonTable(namedChild<DataGrid>(view, "radonTable"))
     {
         expectAllFound(
             {displayedData, plusButton, minusButton, equivalentDosesAction, copyAction, captionLabel, radonTable});
@@ -163,8 +163,8 @@ struct RadonParts {
     QToolButton* minusButton;
     QAction* equivalentDosesAction;
     QAction* copyAction;
-    TJxLabel* captionLabel;
-    TQzStringGrid* radonTable;
+    OwnerDrawnLabel* captionLabel;
+    DataGrid* radonTable;
 };
 
 } // namespace kav

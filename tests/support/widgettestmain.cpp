@@ -14,7 +14,7 @@ int main(int argc, char* argv[])
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(13);
     QApplication::setFont(font);
-    QApplication::setStyle(new kav::TQzApplicationStyle);
+    QApplication::setStyle(new kav::ApplicationStyle);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

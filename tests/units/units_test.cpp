@@ -57,7 +57,7 @@ TEST_F(UnitsTest, ScaleTimeUnitPicksAReadableUnit)
     struct Case {
         double days;
         double value;
-        TQzTimeUnit unit;
+        TimeUnit unit;
     };
     const Case cases[] = {
         {400, 400 / 365.25, tuYear}, {365.25, 365.25, tuDay}, {2, 2, tuDay},        {1, 24, tuHour},

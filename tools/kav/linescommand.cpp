@@ -31,7 +31,7 @@ std::optional<double> quantity(const QString& text)
 }
 
 // "1d", "30.1y", "5m"; the units of the half-lives: y, d, h, m, s, ms, us.
-std::optional<std::pair<float, TQzTimeUnit>> halfLife(const QString& text)
+std::optional<std::pair<float, TimeUnit>> halfLife(const QString& text)
 {
     static const QRegularExpression pattern(QStringLiteral("^([0-9.eE+-]+)(y|d|h|m|s|ms|us)$"));
     const QRegularExpressionMatch m = pattern.match(text);
@@ -41,7 +41,7 @@ std::optional<std::pair<float, TQzTimeUnit>> halfLife(const QString& text)
     if (!value || *value <= 0)
         return std::nullopt;
     static const QStringList units{"y", "d", "h", "m", "s", "ms", "us"};
-    return std::pair{static_cast<float>(*value), static_cast<TQzTimeUnit>(units.indexOf(m.captured(2)))};
+    return std::pair{static_cast<float>(*value), static_cast<TimeUnit>(units.indexOf(m.captured(2)))};
 }
 
 } // namespace

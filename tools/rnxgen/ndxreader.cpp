@@ -91,9 +91,9 @@ ParsedName parseName(std::string_view name, int column)
     return parsed;
 }
 
-TQzTimeUnit parseUnit(std::string_view unit, int column)
+TimeUnit parseUnit(std::string_view unit, int column)
 {
-    static const std::pair<std::string_view, TQzTimeUnit> units[]
+    static const std::pair<std::string_view, TimeUnit> units[]
         = {{"y", tuYear}, {"d", tuDay}, {"h", tuHour}, {"m", tuMin}, {"s", tuSec}, {"ms", tuMSec}, {"us", tuMkSec}};
     for (const auto& [text, u] : units)
         if (unit == text)
@@ -184,7 +184,7 @@ TRNXnode parseRecord(const RecordLine& r, std::array<long, 4>& positions)
     node.AMass = MakeAMass(name.mass, name.state);
     node.RNXname = TRNXname(r.field(0, 7));
     node.HalfLife = static_cast<float>(r.real(7, 15, "half-life"));
-    node.TimeUnit = parseUnit(r.field(15, 17), 15);
+    node.HalfLifeUnit = parseUnit(r.field(15, 17), 15);
     node.RTypeSet = parseModes(r.field(17, 25), 17);
     for (int f = 0; f < 4; ++f)
         positions[static_cast<std::size_t>(f)]

@@ -48,9 +48,9 @@ QMimeData* dragData(const QStringList& names)
 }
 
 // The chosen list: it takes what is dragged from the offered side.
-class DropList : public TQzColumnsList {
+class DropList : public ColumnsList {
 public:
-    using TQzColumnsList::TQzColumnsList;
+    using ColumnsList::ColumnsList;
     std::function<void()> OnDrop;
 
 protected:
@@ -81,9 +81,9 @@ private:
 };
 
 // The flat list of the nuclides on offer.
-class OfferedList : public TQzColumnsList {
+class OfferedList : public ColumnsList {
 public:
-    using TQzColumnsList::TQzColumnsList;
+    using ColumnsList::ColumnsList;
 
 protected:
     QStringList mimeTypes() const override { return {kDragFormat}; }

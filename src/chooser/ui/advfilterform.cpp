@@ -114,12 +114,12 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXSelection& selection, QWidget* pa
 
     FResultPages = new QTabWidget(left);
     auto resultPage
-        = [&](const QString& title, int columns, const QString& widest, TQzColumnsList*& list, QLabel*& count) {
+        = [&](const QString& title, int columns, const QString& widest, ColumnsList*& list, QLabel*& count) {
               auto* page = new QWidget;
               auto* layout = new QVBoxLayout(page);
               layout->setContentsMargins(2, 2, 2, 2);
               layout->setSpacing(2);
-              list = new TQzColumnsList(columns, page);
+              list = new ColumnsList(columns, page);
               list->SetWidestText(widest);
               count = new QLabel(page);
               layout->addWidget(list, 1);
@@ -144,7 +144,7 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXSelection& selection, QWidget* pa
     // field's limits is said in the chooser's language. (The toolkit's own cast does not know
     // the number fields' class.)
     for (QLineEdit* line : findChildren<QLineEdit*>()) {
-        auto* edit = dynamic_cast<TQzCustomNumberEdit*>(line);
+        auto* edit = dynamic_cast<NumberEdit*>(line);
         if (!edit)
             continue;
         edit->SetLanguage(FSelection.Language());
@@ -159,7 +159,7 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXSelection& selection, QWidget* pa
 
 bool TQzRNXAdvFilterForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && dynamic_cast<TQzCustomNumberEdit*>(watched)) {
+    if (event->type() == QEvent::KeyPress && dynamic_cast<NumberEdit*>(watched)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         const bool ends = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab
             || key == Qt::Key_Escape;
@@ -225,7 +225,7 @@ void TQzRNXAdvFilterForm::Refresh()
 {
     FRefreshed = true;
     const TQzRNXFilter& filter = FSelection.Filter();
-    const TQzLanguage language = FSelection.Language();
+    const UiLanguage language = FSelection.Language();
     lbNuclides->clear();
     lbNuclides->addItems(filter.FullRNXList().Names());
     lNuclidesCount->setText(CountText(static_cast<int>(FSelection.RNXList().size()), ckNuclides, language));

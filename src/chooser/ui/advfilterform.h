@@ -19,11 +19,11 @@ class QTabWidget;
 
 namespace kav {
 
-class TQzColumnsList;
-class TQzFloatEdit;
-class TQzIntegerEdit;
+class ColumnsList;
+class FloatEdit;
+class IntegerEdit;
 class TQzRNXSelection;
-class TQzStringGrid;
+class DataGrid;
 
 // The advanced filter dialog of a chooser: five pages of criteria, the whole filter's switch, and
 // what the chooser then offers. Every control writes its criterion into the selection's advanced
@@ -66,7 +66,7 @@ public:
     QLabel* NuclidesCount() const { return lNuclidesCount; }
     QLabel* ElementsCount() const { return lElementsCount; }
     QCheckBox* MassEnabled(bool max) const { return FMassPage->EnabledBox(max); }
-    TQzIntegerEdit* MassValue(bool max) const { return FMassPage->ValueField(max); }
+    IntegerEdit* MassValue(bool max) const { return FMassPage->ValueField(max); }
     QCheckBox* AncestorsEnabled() const { return FChainPage->EnabledBox(false); }
     QListWidget* AncestorCounts() const { return FChainPage->Counts(false); }
     QCheckBox* DaughtersEnabled() const { return FChainPage->EnabledBox(true); }
@@ -79,19 +79,19 @@ public:
     QListWidget* DecayModes() const { return FModePage->Modes(); }
     QListWidget* DecayOnlyModes() const { return FModePage->OnlyModes(); }
     QCheckBox* HalfLifeEnabled(bool max) const { return FHalfLifePage->EnabledBox(max); }
-    TQzFloatEdit* HalfLifeValue(bool max) const { return FHalfLifePage->ValueField(max); }
+    FloatEdit* HalfLifeValue(bool max) const { return FHalfLifePage->ValueField(max); }
     QComboBox* HalfLifeUnits(bool max) const { return FHalfLifePage->UnitsBox(max); }
-    TQzFloatEdit* HalfLifeLambda(bool max) const { return FHalfLifePage->LambdaField(max); }
+    FloatEdit* HalfLifeLambda(bool max) const { return FHalfLifePage->LambdaField(max); }
     QPushButton* DatabaseButton() const { return FHalfLifePage->DatabaseButton(); }
     QCheckBox* SpectrumEnabled() const { return FSpectrumPage->EnabledBox(); }
     QCheckBox* CriterionBox(TQzRNXSpectrumOption option) const { return FSpectrumPage->CriterionBox(option); }
-    TQzFloatEdit* CriterionBound(TQzRNXSpectrumOption option, bool max) const
+    FloatEdit* CriterionBound(TQzRNXSpectrumOption option, bool max) const
     {
         return FSpectrumPage->BoundField(option, max);
     }
     QGroupBox* LinesGroup() const { return FLines; }
     QRadioButton* LineKindButton(LineKind kind) const { return FLines->LineKindButton(kind); }
-    TQzStringGrid* LinesGrid() const { return FLines->LinesGrid(); }
+    DataGrid* LinesGrid() const { return FLines->LinesGrid(); }
     QLabel* LinesLabel() const { return FLines->LinesLabel(); }
     QMenu* LinesMenu() const { return FLines->LinesMenu(); }
 
@@ -136,8 +136,8 @@ private:
     QCheckBox* cbEnabled = nullptr;
     QPushButton* bLinesList = nullptr;
     QTabWidget* FResultPages = nullptr;
-    TQzColumnsList* lbNuclides = nullptr;
-    TQzColumnsList* lbElements = nullptr;
+    ColumnsList* lbNuclides = nullptr;
+    ColumnsList* lbElements = nullptr;
     QLabel* lNuclidesCount = nullptr;
     QLabel* lElementsCount = nullptr;
     SpectrumLinesPanel* FLines = nullptr;

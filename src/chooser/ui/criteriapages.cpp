@@ -129,7 +129,7 @@ MassPage::MassPage(CriteriaEditor& editor)
         grid->addWidget(new QLabel(max ? QStringLiteral("Max") : QStringLiteral("Min"), this), max ? 2 : 1, 0);
         end.enabled = new QCheckBox(this);
         end.enabled->setObjectName(max ? QStringLiteral("cbMassMax") : QStringLiteral("cbMassMin"));
-        end.value = new TQzIntegerEdit(this);
+        end.value = new IntegerEdit(this);
         end.value->setObjectName(max ? QStringLiteral("ieMassMax") : QStringLiteral("ieMassMin"));
         end.value->SetMinValue(TQzRNXAMassFilter::Lowest);
         end.value->SetMaxValue(TQzRNXAMassFilter::Highest);
@@ -333,7 +333,7 @@ void DecayModePage::ShowModes()
 
 // Half-life
 
-HalfLifePage::HalfLifePage(CriteriaEditor& editor, TQzLanguage language)
+HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
     : CriteriaPage(editor)
 {
     auto* grid = new QGridLayout(this);
@@ -350,14 +350,14 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, TQzLanguage language)
         grid->addWidget(new QLabel(suffix, this), r, 0);
         end.enabled = new QCheckBox(this);
         end.enabled->setObjectName(QStringLiteral("cbHalfLife") + suffix);
-        end.value = new TQzFloatEdit(this);
+        end.value = new FloatEdit(this);
         end.value->setObjectName(QStringLiteral("feHalfLife") + suffix);
         MakeHalfLifeField(end.value);
         end.units = new QComboBox(this);
         end.units->setObjectName(QStringLiteral("cbUnits") + suffix);
         for (int u = tuYear; u <= tuMkSec; ++u)
-            end.units->addItem(RNXHalfLifeUnitLabel(static_cast<TQzTimeUnit>(u), language));
-        end.lambda = new TQzFloatEdit(this);
+            end.units->addItem(RNXHalfLifeUnitLabel(static_cast<TimeUnit>(u), language));
+        end.lambda = new FloatEdit(this);
         end.lambda->setObjectName(QStringLiteral("feLambda") + suffix);
         MakeHalfLifeField(end.lambda);
         end.value->setFixedWidth(74);
@@ -382,8 +382,8 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, TQzLanguage language)
         };
         connect(end.units, &QComboBox::activated, this, [this, max](int unit) {
             Write([&] {
-                max ? Filter().HalfLifeTime().SetMaxUnits(static_cast<TQzTimeUnit>(unit))
-                    : Filter().HalfLifeTime().SetMinUnits(static_cast<TQzTimeUnit>(unit));
+                max ? Filter().HalfLifeTime().SetMaxUnits(static_cast<TimeUnit>(unit))
+                    : Filter().HalfLifeTime().SetMinUnits(static_cast<TimeUnit>(unit));
             });
             ShowEnd(max, true, true, true);
             SwitchOn(m_ends[max].enabled);
@@ -483,8 +483,8 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
         row.use->setToolTip(caption->toolTip());
         row.use->setGeometry(captionWidth + 3, y, checkWidth - 2, CriteriaGrid::RowHeight);
         for (bool max : {false, true}) {
-            TQzFloatEdit*& edit = max ? row.max : row.min;
-            edit = new TQzFloatEdit(grid);
+            FloatEdit*& edit = max ? row.max : row.min;
+            edit = new FloatEdit(grid);
             edit->setObjectName(
                 QStringLiteral("feCriterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
             MakeBoundField(edit, IsFractionOption(option));

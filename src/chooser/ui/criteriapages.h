@@ -17,8 +17,8 @@ class QRadioButton;
 
 namespace kav {
 
-class TQzFloatEdit;
-class TQzIntegerEdit;
+class FloatEdit;
+class IntegerEdit;
 
 // What the criteria pages need of the dialog they are on.
 class CriteriaEditor {
@@ -69,12 +69,12 @@ public:
     explicit MassPage(CriteriaEditor& editor);
     void ShowCriteria() override;
     QCheckBox* EnabledBox(bool max) const { return m_ends[max].enabled; }
-    TQzIntegerEdit* ValueField(bool max) const { return m_ends[max].value; }
+    IntegerEdit* ValueField(bool max) const { return m_ends[max].value; }
 
 private:
     struct End {
         QCheckBox* enabled = nullptr;
-        TQzIntegerEdit* value = nullptr;
+        IntegerEdit* value = nullptr;
     };
     std::array<End, 2> m_ends;
 };
@@ -118,20 +118,20 @@ private:
 // The shortest and the longest half-life, each as a time in units or as a decay constant.
 class HalfLifePage : public CriteriaPage {
 public:
-    HalfLifePage(CriteriaEditor& editor, TQzLanguage language);
+    HalfLifePage(CriteriaEditor& editor, UiLanguage language);
     void ShowCriteria() override;
     QCheckBox* EnabledBox(bool max) const { return m_ends[max].enabled; }
-    TQzFloatEdit* ValueField(bool max) const { return m_ends[max].value; }
+    FloatEdit* ValueField(bool max) const { return m_ends[max].value; }
     QComboBox* UnitsBox(bool max) const { return m_ends[max].units; }
-    TQzFloatEdit* LambdaField(bool max) const { return m_ends[max].lambda; }
+    FloatEdit* LambdaField(bool max) const { return m_ends[max].lambda; }
     QPushButton* DatabaseButton() const { return m_database; }
 
 private:
     struct End {
         QCheckBox* enabled = nullptr;
-        TQzFloatEdit* value = nullptr;
+        FloatEdit* value = nullptr;
         QComboBox* units = nullptr;
-        TQzFloatEdit* lambda = nullptr;
+        FloatEdit* lambda = nullptr;
     };
     // Shows the chosen fields of one end.
     void ShowEnd(bool max, bool value, bool units, bool lambda);
@@ -146,7 +146,7 @@ public:
     void ShowCriteria() override;
     QCheckBox* EnabledBox() const { return m_enabled; }
     QCheckBox* CriterionBox(TQzRNXSpectrumOption option) const { return m_rows[option].use; }
-    TQzFloatEdit* BoundField(TQzRNXSpectrumOption option, bool max) const
+    FloatEdit* BoundField(TQzRNXSpectrumOption option, bool max) const
     {
         return max ? m_rows[option].max : m_rows[option].min;
     }
@@ -158,8 +158,8 @@ protected:
 private:
     struct Row {
         QCheckBox* use = nullptr;
-        TQzFloatEdit* min = nullptr;
-        TQzFloatEdit* max = nullptr;
+        FloatEdit* min = nullptr;
+        FloatEdit* max = nullptr;
     };
     void ShowBound(TQzRNXSpectrumOption option, bool max);
     void WriteBound(TQzRNXSpectrumOption option, bool max, bool typingEnded);

@@ -198,7 +198,7 @@ void TQzRNXElementPopupMenu::SetEnabledElements(TQzRNXEnableElementType type, co
     EnabledChanged();
 }
 
-void TQzRNXElementPopupMenu::SetLanguage(TQzLanguage value)
+void TQzRNXElementPopupMenu::SetLanguage(UiLanguage value)
 {
     FLanguage = value;
     update();

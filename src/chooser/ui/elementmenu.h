@@ -69,8 +69,8 @@ public:
     void SetElement(TRNXElement value);
     TQzRNXElementFilter& ElementEnabled() { return FEnabled; }
     void SetEnabledElements(TQzRNXEnableElementType type, const TRNXElementSet& set);
-    TQzLanguage Language() const { return FLanguage; }
-    void SetLanguage(TQzLanguage value);
+    UiLanguage Language() const { return FLanguage; }
+    void SetLanguage(UiLanguage value);
     TQzRNXElementGroups& ElementGroups() { return FGroups; }
     bool IsElementEnabled(TRNXElement element) const;
 
@@ -109,7 +109,7 @@ private:
 
     TRNXElement FElement = _H;
     TQzRNXElementFilter FEnabled;
-    TQzLanguage FLanguage = l_English;
+    UiLanguage FLanguage = l_English;
     TQzRNXElementGroups FGroups;
     QPoint FHot{-1, -1};
     QLabel* FNameTip = nullptr;

@@ -18,9 +18,9 @@ namespace {
 
 // A check list: each item a check box that a click anywhere on it toggles, as Space does on
 // the current item.
-class CheckList : public TQzColumnsList {
+class CheckList : public ColumnsList {
 public:
-    using TQzColumnsList::TQzColumnsList;
+    using ColumnsList::ColumnsList;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override
@@ -30,7 +30,7 @@ protected:
             item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
             return;
         }
-        TQzColumnsList::keyPressEvent(event);
+        ColumnsList::keyPressEvent(event);
     }
 };
 
@@ -54,7 +54,7 @@ QSize MarkupCaption::sizeHint() const
     QImage scratch(1, 1, QImage::Format_ARGB32);
     QPainter p(&scratch);
     p.setFont(font());
-    const TMarkupResult r = DrawMarkupText(p, m_text, QRect(0, 0, 1000, 100), true, false);
+    const MarkupResult r = DrawMarkupText(p, m_text, QRect(0, 0, 1000, 100), true, false);
     return {r.Width + 4, std::max(r.Height, 16)};
 }
 
@@ -65,7 +65,7 @@ void MarkupCaption::paintEvent(QPaintEvent*)
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     QRect r = rect();
     if (m_alignment & Qt::AlignHCenter) {
-        const TMarkupResult size = DrawMarkupText(p, m_text, r, true, false);
+        const MarkupResult size = DrawMarkupText(p, m_text, r, true, false);
         r.setLeft((width() - size.Width) / 2);
     }
     DrawMarkupTextCentred(p, m_text, r, false);
@@ -100,14 +100,14 @@ bool IsItemChecked(const QListWidget* list, int row)
     return list->item(row)->checkState() == Qt::Checked;
 }
 
-void MakeHalfLifeField(TQzFloatEdit* edit)
+void MakeHalfLifeField(FloatEdit* edit)
 {
     edit->SetMinValue(1e-30);
     edit->SetMaxValue(1e30);
     edit->SetMinValueEnabled(true);
     edit->SetMaxValueEnabled(true);
     edit->SetShowMessages(false);
-    TQzFloatFormatList& formats = edit->FloatFormatList();
+    FloatFormatList& formats = edit->Formats();
     formats.DefaultFormat = QStringLiteral("0.###e-0");
     formats.Add(1, QStringLiteral("0.###"));
     formats.Add(1000, QStringLiteral("0.###e-0"));
@@ -115,7 +115,7 @@ void MakeHalfLifeField(TQzFloatEdit* edit)
     ApplyInputColours(edit);
 }
 
-void MakeBoundField(TQzFloatEdit* edit, bool percent)
+void MakeBoundField(FloatEdit* edit, bool percent)
 {
     edit->SetMinValue(0);
     edit->SetMaxValue(percent ? 100 : 1e6);
@@ -123,7 +123,7 @@ void MakeBoundField(TQzFloatEdit* edit, bool percent)
     edit->SetMaxValueEnabled(true);
     edit->SetShowMessages(false);
     edit->SetUpDownButtons(false);
-    TQzFloatFormatList& formats = edit->FloatFormatList();
+    FloatFormatList& formats = edit->Formats();
     formats.DefaultFormat = QStringLiteral("0.####e-0");
     const std::pair<double, const char*> thresholds[]
         = {{0.01, "0.######"}, {0.1, "0.#####"}, {1, "0.####"},       {10, "0.###"},
@@ -136,9 +136,9 @@ void MakeBoundField(TQzFloatEdit* edit, bool percent)
     ApplyInputColours(edit);
 }
 
-QString CountText(int count, CountKind kind, TQzLanguage language)
+QString CountText(int count, CountKind kind, UiLanguage language)
 {
-    const TQzCatalogue& texts = Catalogue(language);
+    const TextCatalogue& texts = Catalogue(language);
     if (count == 0)
         return QString::fromUtf16(texts.ListEmpty);
     return QString::fromUtf16(count == 1 ? texts.CountOfOne : texts.CountOfMany)

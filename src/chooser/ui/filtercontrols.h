@@ -10,7 +10,7 @@ class QListWidget;
 
 namespace kav {
 
-class TQzFloatEdit;
+class FloatEdit;
 
 // The small controls the filter dialogs share.
 
@@ -38,13 +38,13 @@ void SetItemChecked(QListWidget* list, int row, bool checked);
 bool IsItemChecked(const QListWidget* list, int row);
 
 // A field of a half-life or a decay constant: 1e-30 to 1e30, in the forms that read best.
-void MakeHalfLifeField(TQzFloatEdit* edit);
+void MakeHalfLifeField(FloatEdit* edit);
 // A field of a bound of a spectrum criterion, 0 to 1e6 (to 100 for a percentage), framed by its
 // grid.
-void MakeBoundField(TQzFloatEdit* edit, bool percent);
+void MakeBoundField(FloatEdit* edit, bool percent);
 
 // The count of a list in words: "12 radionuclides", "1 element", "List is empty!".
 enum CountKind { ckNuclides, ckElements, ckLines };
-QString CountText(int count, CountKind kind, TQzLanguage language);
+QString CountText(int count, CountKind kind, UiLanguage language);
 
 } // namespace kav

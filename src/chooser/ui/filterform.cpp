@@ -18,10 +18,10 @@ namespace {
 constexpr int kNodeRole = Qt::UserRole + 1;
 
 // A list whose rows may be dragged to its partner on the same page and nowhere else.
-class PartnerList : public TQzColumnsList {
+class PartnerList : public ColumnsList {
 public:
     PartnerList(int columns, QWidget* parent)
-        : TQzColumnsList(columns, parent)
+        : ColumnsList(columns, parent)
     {
         setSelectionMode(QAbstractItemView::ExtendedSelection);
         setDragDropMode(QAbstractItemView::DragDrop);

@@ -34,10 +34,10 @@ const QString kUndoHint = QStringLiteral("History: Undo the radionuclide choise"
 const QString kRedoHint = QStringLiteral("History: Redo the radionuclide choise");
 
 // The element list: the symbol in bold, then the element's name.
-class ElementItemDelegate : public TQzItemTextDelegate {
+class ElementItemDelegate : public ItemTextDelegate {
 public:
     ElementItemDelegate(const TQzRNXSelection& selection, QObject* parent)
-        : TQzItemTextDelegate(parent)
+        : ItemTextDelegate(parent)
         , m_selection(selection)
     {
     }
@@ -74,7 +74,7 @@ QComboBox* makeBox(QWidget* parent)
 
 } // namespace
 
-TQzRNXPanel::TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, IMessageBoxes& messageBoxes, QWidget* parent)
+TQzRNXPanel::TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes, QWidget* parent)
     : QFrame(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , OpenTextFile([this](const QString& title) {
@@ -293,7 +293,7 @@ void TQzRNXPanel::SetChoiceType(TQzRNXChoiceType value)
     UpdatePopupChecks();
 }
 
-void TQzRNXPanel::SetLanguage(TQzLanguage value)
+void TQzRNXPanel::SetLanguage(UiLanguage value)
 {
     FSelection.SetLanguage(value);
     pmElements->SetLanguage(value);

@@ -51,7 +51,7 @@ struct TQzRNXWidthsNShiftsParams {
 class TQzRNXPanel : public QFrame {
 public:
     // The index the panel offers from, its spectra and the boxes its messages go to outlive it.
-    TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, IMessageBoxes& messageBoxes, QWidget* parent = nullptr);
+    TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes, QWidget* parent = nullptr);
     ~TQzRNXPanel() override;
 
     // The choice itself, its lists, history and filter.
@@ -65,7 +65,7 @@ public:
     QStringList FullRNXList() const;
 
     void SetChoiceType(TQzRNXChoiceType value);
-    void SetLanguage(TQzLanguage value);
+    void SetLanguage(UiLanguage value);
     TQzRNXPanelPopupMenuOptions PopupMenuOptions() const { return FPopupMenuOptions; }
     void SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions value);
     bool AllowElementPopupMenu = true;
@@ -146,7 +146,7 @@ private:
 
     const TRNXindex& FIndex;
     SpectraFiles& FSpectra;
-    IMessageBoxes& FMessageBoxes;
+    MessageBoxes& FMessageBoxes;
     TQzRNXSelection FSelection;
     TQzRNXElementPopupMenu* pmElements = nullptr;
     QComboBox* cbElement = nullptr;

@@ -3,7 +3,7 @@
 #include "base/catalogue.h"
 #include "chooser/rnxselection.h"
 #include "chooser/ui/filtercontrols.h"
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 #include "nuclides/rnxnames.h"
 
 #include <QActionGroup>
@@ -66,7 +66,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const TQzRNXSelection& selection, QWidget
     });
     layout->addWidget(kinds);
 
-    m_grid = new TQzStringGrid(this);
+    m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("m_grid"));
     m_grid->SetColCount(6);
     m_grid->SetRowCount(2);
@@ -179,7 +179,7 @@ void SpectrumLinesPanel::SortLines(LinesSort sort)
 
 void SpectrumLinesPanel::ShowLines()
 {
-    const TQzLanguage language = m_selection.Language();
+    const UiLanguage language = m_selection.Language();
     const int rows = std::max<int>(1, static_cast<int>(m_lines.size()));
     m_grid->SetRowCount(rows + 1);
     for (int r = 1; r <= rows; ++r) {
@@ -220,7 +220,7 @@ void SpectrumLinesPanel::ChooseRadiations()
 // The radiation-type chooser
 
 TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma,
-                                                 TQzLanguage language, QWidget* parent)
+                                                 UiLanguage language, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("SetFilteredLinesForm"));

@@ -21,7 +21,7 @@ class QRadioButton;
 namespace kav {
 
 class TQzRNXSelection;
-class TQzStringGrid;
+class DataGrid;
 
 // The single spectrum lines of the nuclides a chooser offers that meet the line criteria of its
 // spectrum filter (energy and energy per decay of the kind of line shown): alpha, beta or photon
@@ -47,7 +47,7 @@ public:
     const TRNXRadiationSet& GammaRadiationSet() const { return m_gammaSet; }
     LinesSort SortCol() const { return m_sort; }
     QRadioButton* LineKindButton(LineKind kind) const;
-    TQzStringGrid* LinesGrid() const { return m_grid; }
+    DataGrid* LinesGrid() const { return m_grid; }
     QLabel* LinesLabel() const { return m_count; }
     QMenu* LinesMenu() const { return m_menu; }
 
@@ -65,7 +65,7 @@ private:
     std::vector<FoundLine> m_lines;
     bool m_linesCut = false;
     QButtonGroup* m_kinds = nullptr;
-    TQzStringGrid* m_grid = nullptr;
+    DataGrid* m_grid = nullptr;
     QLabel* m_count = nullptr;
     QMenu* m_menu = nullptr;
     std::array<QAction*, 4> m_sortActions{};
@@ -74,7 +74,7 @@ private:
 // The chooser of the radiation types the lines list counts as beta and as photon lines.
 class TQzSetFilteredLinesForm : public QDialog {
 public:
-    TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma, TQzLanguage language,
+    TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma, UiLanguage language,
                             QWidget* parent = nullptr);
 
     QListWidget* BetaList() const { return clbBeta; }

@@ -27,9 +27,9 @@ namespace kav {
 
 namespace {
 
-const TQzDoseUnits kDoseUnits{du_mkSv, du_mSv, du_Sv};
-const TQzActivityUnits kActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
-const TQzTimeUnits kTimeUnits{tuYear, tuDay, tuHour};
+const DoseUnits kDoseUnits{du_mkSv, du_mSv, du_Sv};
+const ActivityUnits kActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
+const TimeUnits kTimeUnits{tuYear, tuDay, tuHour};
 
 QString defaultBrowse(QWidget* parent, const QString& start)
 {
@@ -82,7 +82,7 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     connect(buttons, &QDialogButtonBox::rejected, this, &TProgramOptionsForm::reject);
     // Below the pages, shown whichever page the dialog opens on.
     FLanguage = new QComboBox(this);
-    for (const TQzLanguage language : {l_English, l_Russian, l_Ukrainian})
+    for (const UiLanguage language : {l_English, l_Russian, l_Ukrainian})
         FLanguage->addItem(LanguageOwnName(language), int(language));
     FLanguage->setToolTip(QStringLiteral("The language of the radionuclide choosers, their dialogs and messages, "
                                          "and of the system's dialogs"));
@@ -133,7 +133,7 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     FDPUIActivity->SetOnChange([this, &p] { p.SetDPUIActivityUnit(FDPUIActivity->Value()); });
     connect(FAutoSave, &QCheckBox::toggled, this, [&p](bool on) { p.SetAutoSave(on); });
     connect(FLanguage, &QComboBox::activated, this,
-            [this, &p] { p.SetLanguage(static_cast<TQzLanguage>(FLanguage->currentData().toInt())); });
+            [this, &p] { p.SetLanguage(static_cast<UiLanguage>(FLanguage->currentData().toInt())); });
 }
 
 void TProgramOptionsForm::NoteShownPage()
@@ -178,12 +178,12 @@ QWidget* TProgramOptionsForm::BuildFoldersPage()
 QWidget* TProgramOptionsForm::BuildUnitsPage()
 {
     auto doseBox = [](QWidget* p) {
-        auto* b = new TQzDoseUnitComboBox(p);
+        auto* b = new DoseUnitComboBox(p);
         b->SetEnabledDoseUnits(kDoseUnits);
         return b;
     };
     auto activityBox = [](QWidget* p) {
-        auto* b = new TQzActivityUnitComboBox(p);
+        auto* b = new ActivityUnitComboBox(p);
         b->SetEnabledActivityUnits(kActivityUnits);
         return b;
     };
@@ -195,7 +195,7 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     FDPUMDose = doseBox(dpumGroup);
     FDPUMContent = activityBox(dpumGroup);
     FDPUMIntake = activityBox(dpumGroup);
-    FDPUMTime = new TQzTimeUnitComboBox(dpumGroup);
+    FDPUMTime = new TimeUnitComboBox(dpumGroup);
     FDPUMTime->SetEnabledTimeUnits(kTimeUnits);
     FDPUMTime->SetUseLongNames(true); // year, day, hour
     dpumForm->addRow(QStringLiteral("Doses"), FDPUMDose);
@@ -208,7 +208,7 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     dpumLayout->addWidget(FDPUMIntDays);
     dpumLayout->addStretch(1);
 
-    auto pairPage = [&](TQzDoseUnitComboBox*& dose, TQzActivityUnitComboBox*& activity) {
+    auto pairPage = [&](DoseUnitComboBox*& dose, ActivityUnitComboBox*& activity) {
         auto* page = new QWidget;
         auto* form = new QFormLayout(page);
         form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);

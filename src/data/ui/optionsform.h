@@ -18,9 +18,9 @@ class QComboBox;
 
 namespace kav {
 
-class TQzActivityUnitComboBox;
-class TQzDoseUnitComboBox;
-class TQzTimeUnitComboBox;
+class ActivityUnitComboBox;
+class DoseUnitComboBox;
+class TimeUnitComboBox;
 
 // The pages of the last options dialog closed in the general mode, which the next one shows again.
 struct TQzOptionsPages {
@@ -81,15 +81,15 @@ private:
     QList<QWidget*> FSettingBoxes;
     QSet<QString> FConfirmedKeys;
     QLineEdit* peQVDDir = nullptr;
-    TQzDoseUnitComboBox* FDPUMDose = nullptr;
-    TQzActivityUnitComboBox* FDPUMContent = nullptr;
-    TQzActivityUnitComboBox* FDPUMIntake = nullptr;
-    TQzTimeUnitComboBox* FDPUMTime = nullptr;
+    DoseUnitComboBox* FDPUMDose = nullptr;
+    ActivityUnitComboBox* FDPUMContent = nullptr;
+    ActivityUnitComboBox* FDPUMIntake = nullptr;
+    TimeUnitComboBox* FDPUMTime = nullptr;
     QCheckBox* FDPUMIntDays = nullptr;
-    TQzDoseUnitComboBox* FMixtureDose = nullptr;
-    TQzActivityUnitComboBox* FMixtureActivity = nullptr;
-    TQzDoseUnitComboBox* FDPUIDose = nullptr;
-    TQzActivityUnitComboBox* FDPUIActivity = nullptr;
+    DoseUnitComboBox* FMixtureDose = nullptr;
+    ActivityUnitComboBox* FMixtureActivity = nullptr;
+    DoseUnitComboBox* FDPUIDose = nullptr;
+    ActivityUnitComboBox* FDPUIActivity = nullptr;
 };
 
 // Opens the dialog modally on a preferences object. When the user accepts it, the object is

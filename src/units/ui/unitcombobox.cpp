@@ -8,8 +8,8 @@ namespace {
 constexpr int kBoxWidth = 64;
 }
 
-TQzCustomUnitComboBox::TQzCustomUnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent)
-    : TQzCustomLangComboBox(parent)
+UnitComboBox::UnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent)
+    : TranslatedComboBox(parent)
     , FUnitCount(unitCount)
     , FDefaultEnabled(defaultEnabled)
     , FValue(defaultValue)
@@ -20,22 +20,22 @@ TQzCustomUnitComboBox::TQzCustomUnitComboBox(int unitCount, quint32 defaultEnabl
     connect(this, &QComboBox::activated, this, [this](int index) { UserSelected(index); });
 }
 
-QSize TQzCustomUnitComboBox::sizeHint() const
+QSize UnitComboBox::sizeHint() const
 {
     return {kBoxWidth, QComboBox::sizeHint().height()};
 }
 
-QSize TQzCustomUnitComboBox::minimumSizeHint() const
+QSize UnitComboBox::minimumSizeHint() const
 {
     return sizeHint();
 }
 
-bool TQzCustomUnitComboBox::IsEnabledUnit(int ordinal) const
+bool UnitComboBox::IsEnabledUnit(int ordinal) const
 {
     return ordinal >= 0 && ordinal < FUnitCount && ordinal < 32 && (FEnabled >> ordinal) & 1u;
 }
 
-void TQzCustomUnitComboBox::Refill()
+void UnitComboBox::Refill()
 {
     const QSignalBlocker blocker(this);
     clear();
@@ -46,7 +46,7 @@ void TQzCustomUnitComboBox::Refill()
     setCurrentIndex(findData(FValue));
 }
 
-void TQzCustomUnitComboBox::SetValueOrdinal(int ordinal)
+void UnitComboBox::SetValueOrdinal(int ordinal)
 {
     if (ordinal == FValue || !IsEnabledUnit(ordinal))
         return;
@@ -58,7 +58,7 @@ void TQzCustomUnitComboBox::SetValueOrdinal(int ordinal)
     FValue = ordinal;
 }
 
-void TQzCustomUnitComboBox::SetEnabledMask(quint32 mask)
+void UnitComboBox::SetEnabledMask(quint32 mask)
 {
     const quint32 valid = FUnitCount >= 32 ? ~0u : (1u << FUnitCount) - 1;
     mask &= valid;
@@ -76,7 +76,7 @@ void TQzCustomUnitComboBox::SetEnabledMask(quint32 mask)
     Refill();
 }
 
-void TQzCustomUnitComboBox::UserSelected(int index)
+void UnitComboBox::UserSelected(int index)
 {
     bool ok = false;
     const int ordinal = itemData(index).toInt(&ok);
@@ -86,7 +86,7 @@ void TQzCustomUnitComboBox::UserSelected(int index)
         FOnChange();
 }
 
-void TQzCustomUnitComboBox::AssignToComboBox(TQzCustomUnitComboBox* dest) const
+void UnitComboBox::AssignToComboBox(UnitComboBox* dest) const
 {
     if (!dest || dest == this || typeid(*dest) != typeid(*this))
         return;
@@ -95,15 +95,15 @@ void TQzCustomUnitComboBox::AssignToComboBox(TQzCustomUnitComboBox* dest) const
     dest->SetEnabledMask(FEnabled);
 }
 
-const TQzTimeUnits TQzTimeUnitComboBox::DefaultEnabled{tuDay, tuHour, tuMin, tuSec};
+const TimeUnits TimeUnitComboBox::DefaultEnabled{tuDay, tuHour, tuMin, tuSec};
 
-TQzTimeUnitComboBox::TQzTimeUnitComboBox(QWidget* parent)
-    : TQzCustomUnitComboBox(TimeUnitCount, DefaultEnabled.raw(), tuHour, parent)
+TimeUnitComboBox::TimeUnitComboBox(QWidget* parent)
+    : UnitComboBox(TimeUnitCount, DefaultEnabled.raw(), tuHour, parent)
 {
     Refill();
 }
 
-void TQzTimeUnitComboBox::SetUseLongNames(bool value)
+void TimeUnitComboBox::SetUseLongNames(bool value)
 {
     if (value == FUseLongNames)
         return;
@@ -111,37 +111,37 @@ void TQzTimeUnitComboBox::SetUseLongNames(bool value)
     Refill();
 }
 
-QString TQzTimeUnitComboBox::UnitLabel(int ordinal) const
+QString TimeUnitComboBox::UnitLabel(int ordinal) const
 {
-    const auto unit = static_cast<TQzTimeUnit>(ordinal);
+    const auto unit = static_cast<TimeUnit>(ordinal);
     return FUseLongNames ? TimeUnitLongLabel(unit, Language()) : TimeUnitShortLabel(unit, Language());
 }
 
-const TQzActivityUnits TQzActivityUnitComboBox::DefaultEnabled{au__mBq, au_Bq,   au_kBq, au_MBq, au_GBq, au_TBq,
-                                                               au_nCi,  au_mkCi, au_mCi, au_Ci,  au_kCi, au__MCi};
+const ActivityUnits ActivityUnitComboBox::DefaultEnabled{au__mBq, au_Bq,   au_kBq, au_MBq, au_GBq, au_TBq,
+                                                         au_nCi,  au_mkCi, au_mCi, au_Ci,  au_kCi, au__MCi};
 
-TQzActivityUnitComboBox::TQzActivityUnitComboBox(QWidget* parent)
-    : TQzCustomUnitComboBox(ActivityUnitCount, DefaultEnabled.raw(), au_Bq, parent)
+ActivityUnitComboBox::ActivityUnitComboBox(QWidget* parent)
+    : UnitComboBox(ActivityUnitCount, DefaultEnabled.raw(), au_Bq, parent)
 {
     Refill();
 }
 
-QString TQzActivityUnitComboBox::UnitLabel(int ordinal) const
+QString ActivityUnitComboBox::UnitLabel(int ordinal) const
 {
-    return ActivityUnitLabel(static_cast<TQzActivityUnit>(ordinal), Language());
+    return ActivityUnitLabel(static_cast<ActivityUnit>(ordinal), Language());
 }
 
-const TQzDoseUnits TQzDoseUnitComboBox::DefaultEnabled{du_mkSv, du_mSv, du_Sv, du_mRem, du_Rem};
+const DoseUnits DoseUnitComboBox::DefaultEnabled{du_mkSv, du_mSv, du_Sv, du_mRem, du_Rem};
 
-TQzDoseUnitComboBox::TQzDoseUnitComboBox(QWidget* parent)
-    : TQzCustomUnitComboBox(DoseUnitCount, DefaultEnabled.raw(), du_mSv, parent)
+DoseUnitComboBox::DoseUnitComboBox(QWidget* parent)
+    : UnitComboBox(DoseUnitCount, DefaultEnabled.raw(), du_mSv, parent)
 {
     Refill();
 }
 
-QString TQzDoseUnitComboBox::UnitLabel(int ordinal) const
+QString DoseUnitComboBox::UnitLabel(int ordinal) const
 {
-    return DoseUnitLabel(static_cast<TQzDoseUnit>(ordinal), Language());
+    return DoseUnitLabel(static_cast<DoseUnit>(ordinal), Language());
 }
 
 } // namespace kav

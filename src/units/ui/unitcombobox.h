@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/langcombobox.h"
+#include "controls/translatedcombobox.h"
 #include "units/units.h"
 
 #include <functional>
@@ -9,21 +9,21 @@ namespace kav {
 
 // A box that offers a subset of one kind of unit and remembers the chosen one. Items are
 // listed in ordinal order; the user's choice fires OnChange, changes made from code do not.
-class TQzCustomUnitComboBox : public TQzCustomLangComboBox {
+class UnitComboBox : public TranslatedComboBox {
 public:
-    using TNotifyEvent = std::function<void()>;
+    using ChangeHandler = std::function<void()>;
 
-    const TNotifyEvent& OnChange() const { return FOnChange; }
-    void SetOnChange(TNotifyEvent handler) { FOnChange = std::move(handler); }
+    const ChangeHandler& OnChange() const { return FOnChange; }
+    void SetOnChange(ChangeHandler handler) { FOnChange = std::move(handler); }
 
     // Copies appearance, then the unit, then the enabled units into a box of the same kind.
-    void AssignToComboBox(TQzCustomUnitComboBox* dest) const;
+    void AssignToComboBox(UnitComboBox* dest) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 protected:
-    TQzCustomUnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent);
+    UnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent);
 
     int ValueOrdinal() const { return FValue; }
     void SetValueOrdinal(int ordinal);
@@ -42,19 +42,19 @@ private:
     const quint32 FDefaultEnabled;
     int FValue;
     quint32 FEnabled;
-    TNotifyEvent FOnChange;
+    ChangeHandler FOnChange;
 };
 
 // A box of time units, with short or long names.
-class TQzTimeUnitComboBox : public TQzCustomUnitComboBox {
+class TimeUnitComboBox : public UnitComboBox {
 public:
-    static const TQzTimeUnits DefaultEnabled;
-    explicit TQzTimeUnitComboBox(QWidget* parent = nullptr);
+    static const TimeUnits DefaultEnabled;
+    explicit TimeUnitComboBox(QWidget* parent = nullptr);
 
-    TQzTimeUnit Value() const { return static_cast<TQzTimeUnit>(ValueOrdinal()); }
-    void SetValue(TQzTimeUnit value) { SetValueOrdinal(value); }
-    TQzTimeUnits EnabledTimeUnits() const { return TQzTimeUnits::fromRaw(static_cast<std::uint8_t>(EnabledMask())); }
-    void SetEnabledTimeUnits(TQzTimeUnits units) { SetEnabledMask(units.raw()); }
+    TimeUnit Value() const { return static_cast<TimeUnit>(ValueOrdinal()); }
+    void SetValue(TimeUnit value) { SetValueOrdinal(value); }
+    TimeUnits EnabledTimeUnits() const { return TimeUnits::fromRaw(static_cast<std::uint8_t>(EnabledMask())); }
+    void SetEnabledTimeUnits(TimeUnits units) { SetEnabledMask(units.raw()); }
     bool UseLongNames() const { return FUseLongNames; }
     void SetUseLongNames(bool value);
 
@@ -66,30 +66,30 @@ private:
 };
 
 // A box of activity units.
-class TQzActivityUnitComboBox : public TQzCustomUnitComboBox {
+class ActivityUnitComboBox : public UnitComboBox {
 public:
-    static const TQzActivityUnits DefaultEnabled;
-    explicit TQzActivityUnitComboBox(QWidget* parent = nullptr);
+    static const ActivityUnits DefaultEnabled;
+    explicit ActivityUnitComboBox(QWidget* parent = nullptr);
 
-    TQzActivityUnit Value() const { return static_cast<TQzActivityUnit>(ValueOrdinal()); }
-    void SetValue(TQzActivityUnit value) { SetValueOrdinal(value); }
-    TQzActivityUnits EnabledActivityUnits() const { return TQzActivityUnits::fromRaw(EnabledMask()); }
-    void SetEnabledActivityUnits(TQzActivityUnits units) { SetEnabledMask(units.raw()); }
+    ActivityUnit Value() const { return static_cast<ActivityUnit>(ValueOrdinal()); }
+    void SetValue(ActivityUnit value) { SetValueOrdinal(value); }
+    ActivityUnits EnabledActivityUnits() const { return ActivityUnits::fromRaw(EnabledMask()); }
+    void SetEnabledActivityUnits(ActivityUnits units) { SetEnabledMask(units.raw()); }
 
 protected:
     QString UnitLabel(int ordinal) const override;
 };
 
 // A box of dose units.
-class TQzDoseUnitComboBox : public TQzCustomUnitComboBox {
+class DoseUnitComboBox : public UnitComboBox {
 public:
-    static const TQzDoseUnits DefaultEnabled;
-    explicit TQzDoseUnitComboBox(QWidget* parent = nullptr);
+    static const DoseUnits DefaultEnabled;
+    explicit DoseUnitComboBox(QWidget* parent = nullptr);
 
-    TQzDoseUnit Value() const { return static_cast<TQzDoseUnit>(ValueOrdinal()); }
-    void SetValue(TQzDoseUnit value) { SetValueOrdinal(value); }
-    TQzDoseUnits EnabledDoseUnits() const { return TQzDoseUnits::fromRaw(EnabledMask()); }
-    void SetEnabledDoseUnits(TQzDoseUnits units) { SetEnabledMask(units.raw()); }
+    DoseUnit Value() const { return static_cast<DoseUnit>(ValueOrdinal()); }
+    void SetValue(DoseUnit value) { SetValueOrdinal(value); }
+    DoseUnits EnabledDoseUnits() const { return DoseUnits::fromRaw(EnabledMask()); }
+    void SetEnabledDoseUnits(DoseUnits units) { SetEnabledMask(units.raw()); }
 
 protected:
     QString UnitLabel(int ordinal) const override;

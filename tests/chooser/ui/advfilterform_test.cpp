@@ -3,8 +3,8 @@
 #include "chooser/ui/advfilterform.h"
 #include "chooser/ui/filtercontrols.h"
 #include "chooser/ui/rnxpanel.h"
+#include "controls/datagrid.h"
 #include "controls/numberedit.h"
-#include "controls/stringgrid.h"
 #include "indexfixture.h"
 #include "recordingmessageboxes.h"
 #include "widgetinput.h"
@@ -250,7 +250,7 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
         typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"));
         EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("List is empty!")) << "alpha lines are shown";
         click(f.LineKindButton(TQzRNXAdvFilterForm::lkGamma));
-        TQzStringGrid* grid = f.LinesGrid();
+        DataGrid* grid = f.LinesGrid();
         const int lines = grid->RowCount() - 1;
         ASSERT_GT(lines, 100);
         EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("%1 spectrum lines").arg(lines));
@@ -325,7 +325,7 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
 TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
 {
     const struct {
-        TQzLanguage language;
+        UiLanguage language;
         const char* said;
     } cases[] = {{l_English, "List is too long !"}, {l_Russian, "Список слишком большой !"}};
     for (const auto& c : cases) {
@@ -396,8 +396,8 @@ TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
 {
     openDialog([&](TQzRNXAdvFilterForm& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
-        TQzFloatEdit* max = f.CriterionBound(soAlphaFrac, true);
-        TQzFloatEdit* min = f.CriterionBound(soAlphaFrac, false);
+        FloatEdit* max = f.CriterionBound(soAlphaFrac, true);
+        FloatEdit* min = f.CriterionBound(soAlphaFrac, false);
         typeNumber(max, QStringLiteral("100"));
         typeNumber(min, QStringLiteral("50"));
         EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
@@ -429,7 +429,7 @@ TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
         EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
         click(f.DatabaseButton());
         EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.LongestHalfLife().HalfLife);
-        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), index.ShortestHalfLife().TimeUnit);
+        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), index.ShortestHalfLife().HalfLifeUnit);
     });
 }
 
@@ -518,7 +518,7 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
     const struct {
         int count;
         CountKind kind;
-        TQzLanguage language;
+        UiLanguage language;
         const char* text;
     } cases[] = {
         {12, ckNuclides, l_English, "12 radionuclides"},

@@ -526,7 +526,7 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
     };
     makePanel();
     panel->SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions::fromRaw(0x3F));
-    for (const TQzLanguage language : {l_Russian, l_Ukrainian}) {
+    for (const UiLanguage language : {l_Russian, l_Ukrainian}) {
         panel->SetLanguage(language);
         panel->SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions::fromRaw(0x3F));
         const QList<QAction*> actions = panel->PopupMenu()->actions();

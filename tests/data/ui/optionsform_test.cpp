@@ -203,12 +203,12 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         dialog.Load(caller, poGeneral);
         dialog.show();
         for (const Box& b : boxes) {
-            auto* box = dialog.findChild<TQzCustomUnitComboBox*>(QLatin1String(b.name));
+            auto* box = dialog.findChild<UnitComboBox*>(QLatin1String(b.name));
             ASSERT_TRUE(box) << b.name;
             EXPECT_EQ(box->currentData().toInt(), b.initial) << b.name << " shows another setting";
             EXPECT_LE(box->width(), 2 * box->sizeHint().width()) << b.name << " is stretched";
         }
-        auto* box = dialog.findChild<TQzCustomUnitComboBox*>(QLatin1String(changed.name));
+        auto* box = dialog.findChild<UnitComboBox*>(QLatin1String(changed.name));
         showPageOf(dialog, box);
         pickComboItem(box, box->itemText(box->findData(changed.picked)));
         clickOk(dialog);

@@ -31,7 +31,7 @@ TEST(NdxReader, ReadsARecordIntoANode)
     const TRNXnode& n = r.nodes[0];
     EXPECT_EQ(n.RNXname.toString(), QStringLiteral("Ac-223"));
     EXPECT_EQ(n.HalfLife, 2.10f);
-    EXPECT_EQ(n.TimeUnit, tuMin);
+    EXPECT_EQ(n.HalfLifeUnit, tuMin);
     EXPECT_EQ(n.RTypeSet, TRNXAllRadTypeSet{rtx_Alpha});
     EXPECT_EQ(n.DaughtersCount, 0);
     EXPECT_EQ(n.StableCount, 1);

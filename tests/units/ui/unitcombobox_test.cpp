@@ -29,9 +29,9 @@ void pickItem(QComboBox& box, int index)
 
 TEST(UnitComboBox, DefaultsListTheDefaultUnitsInOrdinalOrder)
 {
-    TQzTimeUnitComboBox time;
-    TQzActivityUnitComboBox activity;
-    TQzDoseUnitComboBox dose;
+    TimeUnitComboBox time;
+    ActivityUnitComboBox activity;
+    DoseUnitComboBox dose;
     EXPECT_EQ(time.Value(), tuHour);
     EXPECT_EQ(itemTexts(time), (QStringList{"d", "h", "m", "s"}));
     EXPECT_EQ(activity.Value(), au_Bq);
@@ -46,7 +46,7 @@ TEST(UnitComboBox, DefaultsListTheDefaultUnitsInOrdinalOrder)
 
 TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
 {
-    TQzDoseUnitComboBox dose;
+    DoseUnitComboBox dose;
     int changes = 0;
     dose.SetOnChange([&] { ++changes; });
     dose.SetEnabledDoseUnits({du_mkSv, du_Sv});
@@ -58,7 +58,7 @@ TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
 
 TEST(UnitComboBox, SettingAUnitOutsideTheEnabledSetChangesNothing)
 {
-    TQzActivityUnitComboBox activity;
+    ActivityUnitComboBox activity;
     activity.SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     activity.SetValue(au_GBq);
     EXPECT_EQ(activity.Value(), au_Bq);
@@ -70,11 +70,11 @@ TEST(UnitComboBox, SettingAUnitOutsideTheEnabledSetChangesNothing)
 
 TEST(UnitComboBox, EmptySetRestoresTheDefaultSet)
 {
-    TQzTimeUnitComboBox time;
+    TimeUnitComboBox time;
     time.SetEnabledTimeUnits({tuYear});
     EXPECT_EQ(time.Value(), tuYear);
     time.SetEnabledTimeUnits({});
-    EXPECT_EQ(time.EnabledTimeUnits(), TQzTimeUnitComboBox::DefaultEnabled);
+    EXPECT_EQ(time.EnabledTimeUnits(), TimeUnitComboBox::DefaultEnabled);
     EXPECT_EQ(time.count(), 4);
     // The year is no longer offered: the lowest enabled unit takes its place.
     EXPECT_EQ(time.Value(), tuDay);
@@ -82,39 +82,39 @@ TEST(UnitComboBox, EmptySetRestoresTheDefaultSet)
 
 TEST(UnitComboBox, UserChoiceUpdatesValueBeforeTheChangeEvent)
 {
-    TQzDoseUnitComboBox dose;
-    std::vector<TQzDoseUnit> seen;
+    DoseUnitComboBox dose;
+    std::vector<DoseUnit> seen;
     dose.SetOnChange([&] { seen.push_back(dose.Value()); });
     pickItem(dose, 2);
-    EXPECT_EQ(seen, std::vector<TQzDoseUnit>{du_Sv});
+    EXPECT_EQ(seen, std::vector<DoseUnit>{du_Sv});
     dose.SetValue(du_mkSv);
     EXPECT_EQ(seen.size(), 1u);
 }
 
 TEST(UnitComboBox, LongNamesAndAssignment)
 {
-    TQzTimeUnitComboBox time;
+    TimeUnitComboBox time;
     time.SetUseLongNames(true);
     EXPECT_EQ(itemTexts(time), (QStringList{"day", "hour", "minute", "second"}));
 
-    TQzDoseUnitComboBox source;
+    DoseUnitComboBox source;
     source.SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
     source.SetValue(du_Sv);
-    TQzDoseUnitComboBox dest;
+    DoseUnitComboBox dest;
     source.AssignToComboBox(&dest);
     EXPECT_EQ(dest.Value(), du_Sv);
     EXPECT_EQ(dest.EnabledDoseUnits(), source.EnabledDoseUnits());
     EXPECT_EQ(dest.Alignment(), source.Alignment());
 
     // A box of another kind is left alone.
-    TQzActivityUnitComboBox other;
+    ActivityUnitComboBox other;
     source.AssignToComboBox(&other);
     EXPECT_EQ(other.Value(), au_Bq);
 }
 
 TEST(UnitComboBox, CentresItsTextInTheList)
 {
-    TQzDoseUnitComboBox dose;
+    DoseUnitComboBox dose;
     const auto alignment = dose.itemData(0, Qt::TextAlignmentRole).value<Qt::Alignment>();
     EXPECT_TRUE(alignment & Qt::AlignHCenter);
     // The closed box shows its text in the middle of the room beside the arrow.

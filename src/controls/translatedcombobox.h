@@ -8,12 +8,12 @@ namespace kav {
 
 // A drop-down list whose item texts depend on a language, and which can align its text in the
 // closed box and in the drop-down list alike.
-class TQzCustomLangComboBox : public QComboBox {
+class TranslatedComboBox : public QComboBox {
 public:
-    explicit TQzCustomLangComboBox(QWidget* parent = nullptr);
+    explicit TranslatedComboBox(QWidget* parent = nullptr);
 
-    TQzLanguage Language() const { return FLanguage; }
-    void SetLanguage(TQzLanguage value);
+    UiLanguage Language() const { return FLanguage; }
+    void SetLanguage(UiLanguage value);
 
     Qt::Alignment Alignment() const { return FAlignment; }
     void SetAlignment(Qt::Alignment value);
@@ -26,11 +26,11 @@ protected:
     // Gives every item the drop-down alignment; subclasses call it after filling.
     void AlignItems();
     // Copies what every box of the library shares: alignments, colours and font.
-    void AssignAppearanceTo(TQzCustomLangComboBox& dest) const;
+    void AssignAppearanceTo(TranslatedComboBox& dest) const;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    TQzLanguage FLanguage = l_English;
+    UiLanguage FLanguage = l_English;
     Qt::Alignment FAlignment = Qt::AlignLeft;
     Qt::Alignment FDropDownAlignment = Qt::AlignLeft;
 };

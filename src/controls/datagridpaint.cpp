@@ -1,4 +1,4 @@
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 
 #include "controls/markup.h"
 
@@ -16,10 +16,10 @@ namespace {
 constexpr int kTextPadding = 2;
 } // namespace
 
-TQzStringGrid::CellLook TQzStringGrid::FixedCellLook(int col, int row) const
+DataGrid::CellLook DataGrid::FixedCellLook(int col, int row) const
 {
     CellLook look;
-    const TQzCellRegion region = MergedRegion(col, row);
+    const CellRegion region = MergedRegion(col, row);
     const QPoint first(ColLeft(region.Left) - ScrollX(region.Left), RowTop(region.Top) - ScrollY(region.Top));
     const int right = ColLeft(region.Right) - ScrollX(region.Right) + std::max(EffectiveColWidth(region.Right), 0);
     const int bottom = RowTop(region.Bottom) - ScrollY(region.Bottom) + std::max(RowHeightOf(region.Bottom), 0);
@@ -38,12 +38,12 @@ TQzStringGrid::CellLook TQzStringGrid::FixedCellLook(int col, int row) const
     look.caption = GetCellCaption(region.Left, region.Top);
     look.type = vtString;
     if (OnGetFixedCellFormat)
-        OnGetFixedCellFormat(const_cast<TQzStringGrid*>(this), region.Left, region.Top, look.format, look.rect,
-                             look.state, look.text);
+        OnGetFixedCellFormat(const_cast<DataGrid*>(this), region.Left, region.Top, look.format, look.rect, look.state,
+                             look.text);
     return look;
 }
 
-TQzStringGrid::CellLook TQzStringGrid::InnerCellLook(int col, int row) const
+DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
 {
     CellLook look;
     look.rect = CellRect(col, row);
@@ -64,14 +64,14 @@ TQzStringGrid::CellLook TQzStringGrid::InnerCellLook(int col, int row) const
     look.type = FColTypes[static_cast<std::size_t>(col)];
     auto& handler = selected ? OnGetSelectedCellFormat : OnGetInnerCellFormat;
     if (handler)
-        handler(const_cast<TQzStringGrid*>(this), col, row, look.format, look.rect, look.state, look.text);
+        handler(const_cast<DataGrid*>(this), col, row, look.format, look.rect, look.state, look.text);
     return look;
 }
 
-QRect TQzStringGrid::PaintCellBack(QPainter& p, const CellLook& look) const
+QRect DataGrid::PaintCellBack(QPainter& p, const CellLook& look) const
 {
     QRect textRect = look.rect;
-    const TQzCellFormat& format = look.format;
+    const CellFormat& format = look.format;
     if (!format.DefaultDrawBack)
         return textRect;
     p.fillRect(look.rect, format.Color);
@@ -90,9 +90,9 @@ QRect TQzStringGrid::PaintCellBack(QPainter& p, const CellLook& look) const
     return textRect;
 }
 
-void TQzStringGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textRect) const
+void DataGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textRect) const
 {
-    const TQzCellFormat& format = look.format;
+    const CellFormat& format = look.format;
     // Text keeps clear of the cell's edges, whatever its margins.
     textRect = textRect.marginsRemoved(format.Margins).adjusted(kTextPadding, 0, -kTextPadding, 0);
     p.setFont(format.Font);
@@ -130,7 +130,7 @@ void TQzStringGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textR
     p.drawText(textRect, flags | Qt::TextSingleLine, shown);
 }
 
-void TQzStringGrid::DrawCell(QPainter& p, int col, int row)
+void DataGrid::DrawCell(QPainter& p, int col, int row)
 {
     const CellLook look = IsFixed(col, row) ? FixedCellLook(col, row) : InnerCellLook(col, row);
     if (look.rect.width() <= 0 || look.rect.height() <= 0)
@@ -149,7 +149,7 @@ void TQzStringGrid::DrawCell(QPainter& p, int col, int row)
         OnDrawCell(this, p, col, row, look.rect, look.state);
 }
 
-void TQzStringGrid::paintEvent(QPaintEvent*)
+void DataGrid::paintEvent(QPaintEvent*)
 {
     QPainter p(viewport());
     const int w = viewport()->width();
@@ -198,7 +198,7 @@ void TQzStringGrid::paintEvent(QPaintEvent*)
                 if (cw <= 0 || x > w || x + cw < 0)
                     continue;
                 if (IsFixed(c, r)) {
-                    const TQzCellRegion region = MergedRegion(c, r);
+                    const CellRegion region = MergedRegion(c, r);
                     if (!drawnRegions.insert({region.Left * 100000 + region.Top, region.Right * 100000 + region.Bottom})
                              .second)
                         continue;

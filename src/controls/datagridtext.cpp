@@ -1,4 +1,4 @@
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -7,7 +7,7 @@
 
 namespace kav {
 
-QString TQzStringGrid::RegionText(const TQzCellRegion& region) const
+QString DataGrid::RegionText(const CellRegion& region) const
 {
     if (!FMerge.MergeCellStrings)
         return Cells(region.Left, region.Top);
@@ -24,7 +24,7 @@ QString TQzStringGrid::RegionText(const TQzCellRegion& region) const
     return text;
 }
 
-QString TQzStringGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const
+QString DataGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const
 {
     std::vector<int> included;
     for (int c = 0; c < FColCount; ++c)
@@ -40,7 +40,7 @@ QString TQzStringGrid::GridToStr(bool visibleOnly, const std::set<int>& excluded
             continue;
         bool include = true;
         if (r > 0 && OnConvertRowToStr)
-            OnConvertRowToStr(const_cast<TQzStringGrid*>(this), r, include);
+            OnConvertRowToStr(const_cast<DataGrid*>(this), r, include);
         if (!include)
             continue;
         if (UseTabInsteadOf_CR_LF && !first)
@@ -62,8 +62,8 @@ QString TQzStringGrid::GridToStr(bool visibleOnly, const std::set<int>& excluded
     return out;
 }
 
-void TQzStringGrid::CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
-                                    bool visibleOnly) const
+void DataGrid::CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
+                               bool visibleOnly) const
 {
     QString text;
     if (!headStr.isEmpty())

@@ -1,16 +1,16 @@
-#include "controls/langcombobox.h"
+#include "controls/translatedcombobox.h"
 
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
 namespace kav {
 
-TQzCustomLangComboBox::TQzCustomLangComboBox(QWidget* parent)
+TranslatedComboBox::TranslatedComboBox(QWidget* parent)
     : QComboBox(parent)
 {
 }
 
-void TQzCustomLangComboBox::SetLanguage(TQzLanguage value)
+void TranslatedComboBox::SetLanguage(UiLanguage value)
 {
     if (value == FLanguage)
         return;
@@ -18,25 +18,25 @@ void TQzCustomLangComboBox::SetLanguage(TQzLanguage value)
     LanguageChanged();
 }
 
-void TQzCustomLangComboBox::SetAlignment(Qt::Alignment value)
+void TranslatedComboBox::SetAlignment(Qt::Alignment value)
 {
     FAlignment = value;
     update();
 }
 
-void TQzCustomLangComboBox::SetDropDownAlignment(Qt::Alignment value)
+void TranslatedComboBox::SetDropDownAlignment(Qt::Alignment value)
 {
     FDropDownAlignment = value;
     AlignItems();
 }
 
-void TQzCustomLangComboBox::AlignItems()
+void TranslatedComboBox::AlignItems()
 {
     for (int i = 0; i < count(); ++i)
         setItemData(i, QVariant::fromValue(FDropDownAlignment | Qt::AlignVCenter), Qt::TextAlignmentRole);
 }
 
-void TQzCustomLangComboBox::AssignAppearanceTo(TQzCustomLangComboBox& dest) const
+void TranslatedComboBox::AssignAppearanceTo(TranslatedComboBox& dest) const
 {
     dest.SetAlignment(FAlignment);
     dest.SetDropDownAlignment(FDropDownAlignment);
@@ -44,7 +44,7 @@ void TQzCustomLangComboBox::AssignAppearanceTo(TQzCustomLangComboBox& dest) cons
     dest.setFont(font());
 }
 
-void TQzCustomLangComboBox::paintEvent(QPaintEvent*)
+void TranslatedComboBox::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
     QStyleOptionComboBox option;

@@ -19,18 +19,18 @@ class QLineEdit;
 
 namespace kav {
 
-class TQzFloatEdit;
+class FloatEdit;
 
 // Raised for an index outside the grid.
-class EGridIndexError : public std::out_of_range {
+class GridIndexError : public std::out_of_range {
 public:
-    EGridIndexError()
+    GridIndexError()
         : std::out_of_range("Grid index out of range")
     {
     }
 };
 
-enum TQzCellValueType : std::uint8_t {
+enum CellValueType : std::uint8_t {
     vtString,
     vtStringList,
     vtBoolean,
@@ -42,10 +42,10 @@ enum TQzCellValueType : std::uint8_t {
     vtTime,
     vtExtStringList
 };
-enum TQzHorzAlignment : std::uint8_t { haLeft, haCenter, haRight, haCustom };
-enum TQzVertAlignment : std::uint8_t { vaTop, vaCenter, vaBottom, vaCustom };
-enum TQzCellStyle : std::uint8_t { csNormal, csRaised, csSunken };
-enum TQzGridOption : std::uint8_t {
+enum HorizontalAlignment : std::uint8_t { haLeft, haCenter, haRight, haCustom };
+enum VerticalAlignment : std::uint8_t { vaTop, vaCenter, vaBottom, vaCustom };
+enum CellStyle : std::uint8_t { csNormal, csRaised, csSunken };
+enum GridOption : std::uint8_t {
     qzgoFixedVertLine,
     qzgoFixedHorzLine,
     qzgoVertLine,
@@ -63,11 +63,11 @@ enum TQzGridOption : std::uint8_t {
     qzgoThumbTracking,
     qzgoCanSelectFixed
 };
-enum TQzGridDrawStateFlag : std::uint8_t { qzgdSelected = 1, qzgdFocused = 2, qzgdFixed = 4, qzgdPressed = 8 };
-using TQzGridDrawState = std::uint8_t;
+enum CellDrawStateFlag : std::uint8_t { qzgdSelected = 1, qzgdFocused = 2, qzgdFixed = 4, qzgdPressed = 8 };
+using CellDrawState = std::uint8_t;
 
 // How one cell is drawn.
-struct TQzCellFormat {
+struct CellFormat {
     QColor Color;
     bool DefaultDrawBack = true;
     bool DefaultDrawText = true;
@@ -75,30 +75,29 @@ struct TQzCellFormat {
     bool UseEllipsis = false;
     QFont Font;
     QColor FontColor = Qt::black;
-    TQzHorzAlignment HorzAlignment = haCenter;
-    TQzVertAlignment VertAlignment = vaCenter;
+    HorizontalAlignment HorzAlignment = haCenter;
+    VerticalAlignment VertAlignment = vaCenter;
     QMargins Margins;
-    TQzCellStyle Style = csRaised;
+    CellStyle Style = csRaised;
 };
-using TQzDrawCellFormat = TQzCellFormat;
 
 // How header cells are drawn in each state; a selected cell may also mark its header row and
 // column.
-struct TQzFixedCellsFormat {
-    TQzCellFormat Normal, Selected, Disabled, Pressed;
+struct HeaderCellsFormat {
+    CellFormat Normal, Selected, Disabled, Pressed;
     bool UseSelectedFormatForCol = true;
     bool UseSelectedFormatForRow = true;
 };
 // How data cells are drawn in each state.
-struct TQzInnerCellsFormat {
-    TQzCellFormat Normal, Selected, Disabled;
+struct DataCellsFormat {
+    CellFormat Normal, Selected, Disabled;
     bool UseSelectedFormatForCol = true;
     bool UseSelectedFormatForRow = true;
 };
 
 // Runs of header cells shown as one: per fixed column, how many data rows; per fixed row, how
 // many data columns.
-class TQzMergeCells {
+class MergedCells {
 public:
     int FixedCols(int col) const;
     int FixedRows(int row) const;
@@ -107,25 +106,25 @@ public:
     bool UseLineBreakForMergedRows = false;
 
 private:
-    friend class TQzStringGrid;
+    friend class DataGrid;
     std::vector<std::uint8_t> FCols;
     std::vector<std::uint8_t> FRows;
 };
 
 // Column widths that share the grid's width in proportion to their weights.
-struct TQzAutoScaleColData {
+struct AutoScaleColumns {
     bool Enabled = false;
     std::vector<int> Weights; // per column, 0 = not weighted
 };
 
 // An item of a drop-down list; a caption in mark-up draws it richly.
-struct TQzListItem {
+struct ListItem {
     QString Text;
     QString Caption;
 };
 
 // A block of cells, first and last column and row included.
-struct TQzCellRegion {
+struct CellRegion {
     int Left, Top, Right, Bottom;
 };
 
@@ -133,10 +132,10 @@ struct TQzCellRegion {
 // type per column with its editor, per-state formats the owner may change cell by cell, merged
 // header cells, hidden and disabled rows and columns, weighted column widths, and the
 // tab-separated text form of the table.
-class TQzStringGrid : public QAbstractScrollArea {
+class DataGrid : public QAbstractScrollArea {
 public:
-    explicit TQzStringGrid(QWidget* parent = nullptr);
-    ~TQzStringGrid() override;
+    explicit DataGrid(QWidget* parent = nullptr);
+    ~DataGrid() override;
 
     // Geometry.
     int ColCount() const { return FColCount; }
@@ -163,10 +162,10 @@ public:
     void SetColEnabled(int col, bool value);
     bool RowEnabled(int row) const;
     void SetRowEnabled(int row, bool value);
-    TQzCellValueType ColValueType(int col) const;
-    void SetColValueType(int col, TQzCellValueType value);
-    bool HasOption(TQzGridOption option) const { return FOptions.count(option) > 0; }
-    void SetOption(TQzGridOption option, bool on);
+    CellValueType ColValueType(int col) const;
+    void SetColValueType(int col, CellValueType value);
+    bool HasOption(GridOption option) const { return FOptions.count(option) > 0; }
+    void SetOption(GridOption option, bool on);
 
     // Cells.
     QString Cells(int col, int row) const;
@@ -195,9 +194,9 @@ public:
     QPoint MouseCoord(int x, int y) const;
     // The rectangle of a cell in viewport coordinates (empty when hidden or scrolled away).
     QRect CellRect(int col, int row) const;
-    TQzCellRegion MergedRegion(int col, int row) const;
+    CellRegion MergedRegion(int col, int row) const;
     // The text a merged header region shows.
-    QString RegionText(const TQzCellRegion& region) const;
+    QString RegionText(const CellRegion& region) const;
 
     // Text form: tab-separated cells, rows ended by "\r\n".
     QString GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const;
@@ -205,35 +204,35 @@ public:
                          bool visibleOnly) const;
     bool UseTabInsteadOf_CR_LF = false;
 
-    TQzFixedCellsFormat FixedCellsFormat;
-    TQzInnerCellsFormat InnerCellsFormat;
-    TQzCellFormat SelectedCellFormat;
-    TQzMergeCells& MergeCells() { return FMerge; }
+    HeaderCellsFormat FixedCellsFormat;
+    DataCellsFormat InnerCellsFormat;
+    CellFormat SelectedCellFormat;
+    MergedCells& MergeCells() { return FMerge; }
     void SetMergeFixedCols(int col, int runLength);
     void SetMergeFixedRows(int row, int runLength);
-    TQzAutoScaleColData AutoScaleColData;
+    AutoScaleColumns AutoScaleColData;
 
     // Events.
-    using TFormatEvent = std::function<void(TQzStringGrid*, int col, int row, TQzDrawCellFormat& format, QRect& rect,
-                                            TQzGridDrawState& state, QString& text)>;
-    TFormatEvent OnGetFixedCellFormat;
-    TFormatEvent OnGetInnerCellFormat;
-    TFormatEvent OnGetSelectedCellFormat;
-    std::function<void(TQzStringGrid*, QPainter& canvas, int col, int row, const QRect& rect, TQzGridDrawState state)>
+    using CellFormatHandler = std::function<void(DataGrid*, int col, int row, CellFormat& format, QRect& rect,
+                                                 CellDrawState& state, QString& text)>;
+    CellFormatHandler OnGetFixedCellFormat;
+    CellFormatHandler OnGetInnerCellFormat;
+    CellFormatHandler OnGetSelectedCellFormat;
+    std::function<void(DataGrid*, QPainter& canvas, int col, int row, const QRect& rect, CellDrawState state)>
         OnDrawCell;
-    std::function<void(TQzStringGrid*, int col, int row, int& left, int& top, int& right, int& bottom)>
+    std::function<void(DataGrid*, int col, int row, int& left, int& top, int& right, int& bottom)>
         OnGetFixedMergedCells;
-    std::function<void(TQzStringGrid*, int col, int row, bool& canEditShow)> OnCanEditShow;
-    std::function<void(TQzStringGrid*, int col, int row, QStringList& list)> OnGetStringList;
-    std::function<void(TQzStringGrid*, int col, int row, std::vector<TQzListItem>& list)> OnGetExtStringList;
+    std::function<void(DataGrid*, int col, int row, bool& canEditShow)> OnCanEditShow;
+    std::function<void(DataGrid*, int col, int row, QStringList& list)> OnGetStringList;
+    std::function<void(DataGrid*, int col, int row, std::vector<ListItem>& list)> OnGetExtStringList;
     // A drop-down editor about to open, its colours and fonts already taken from the formats.
-    std::function<void(TQzStringGrid*, int col, int row, QComboBox& box)> OnGetComboBoxFormat;
-    std::function<void(TQzStringGrid*, int col, int row, const QString& value)> OnSetEditText;
+    std::function<void(DataGrid*, int col, int row, QComboBox& box)> OnGetComboBoxFormat;
+    std::function<void(DataGrid*, int col, int row, const QString& value)> OnSetEditText;
     // While OnSetEditText is heard: the position of the item picked in the cell's list (items of
     // the same text told apart); -1 when the value was not picked from a list.
     int CommittedListIndex() const { return FCommittedListIndex; }
-    std::function<void(TQzStringGrid*, int col, int row)> OnAfterSelectCell;
-    std::function<void(TQzStringGrid*, int row, bool& includeRow)> OnConvertRowToStr;
+    std::function<void(DataGrid*, int col, int row)> OnAfterSelectCell;
+    std::function<void(DataGrid*, int row, bool& includeRow)> OnConvertRowToStr;
 
     // Shows or hides the editor on the current cell, as Enter does.
     void ShowEditor();
@@ -288,11 +287,11 @@ private:
     // What a cell shows: where, in which format and state, with which text.
     struct CellLook {
         QRect rect;
-        TQzDrawCellFormat format;
-        TQzGridDrawState state = 0;
+        CellFormat format;
+        CellDrawState state = 0;
         QString text;
         const QString* caption = nullptr;
-        TQzCellValueType type = vtString;
+        CellValueType type = vtString;
     };
     CellLook FixedCellLook(int col, int row) const;
     CellLook InnerCellLook(int col, int row) const;
@@ -306,7 +305,7 @@ private:
     void Commit(const QString& text, const QString* caption);
     // The editors of the current cell, by the column's value type.
     QPalette EditorPalette() const;
-    QWidget* MakeListEditor(TQzCellValueType type, const QString& current);
+    QWidget* MakeListEditor(CellValueType type, const QString& current);
     // The editor of the current cell, where the owner allows one.
     void OpenEditor();
     // Opens the list of the current cell's editor, which closes with it.
@@ -323,13 +322,13 @@ private:
     int FGridLineWidth = 1;
     std::vector<int> FColWidths; // -2: the default width
     std::vector<bool> FColEnabled;
-    std::vector<TQzCellValueType> FColTypes;
-    TQzGridCells FCells;
+    std::vector<CellValueType> FColTypes;
+    GridCells FCells;
     // The tops of the rows and the table's bottom, made on demand; empty when they must be made
     // again.
     mutable std::vector<int> FRowTops;
-    std::set<TQzGridOption> FOptions{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
-    TQzMergeCells FMerge;
+    std::set<GridOption> FOptions{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
+    MergedCells FMerge;
     int FCol = 1;
     int FRow = 1;
     bool FCommittingRichItem = false;

@@ -1,4 +1,4 @@
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 
 #include "controls/itemtextdelegate.h"
 #include "controls/markup.h"
@@ -37,14 +37,14 @@ QColor lightened(const QColor& c)
 }
 
 // Draws the items of a rich drop-down list with their mark-up captions.
-class RichItemDelegate : public TQzItemTextDelegate {
+class RichItemDelegate : public ItemTextDelegate {
 public:
-    using TQzItemTextDelegate::TQzItemTextDelegate;
+    using ItemTextDelegate::ItemTextDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         if (index.data(Qt::UserRole + 1).toString().isEmpty())
             return QStyledItemDelegate::paint(painter, option, index);
-        TQzItemTextDelegate::paint(painter, option, index);
+        ItemTextDelegate::paint(painter, option, index);
     }
 
 protected:
@@ -94,26 +94,26 @@ public:
 
 } // namespace
 
-int TQzMergeCells::FixedCols(int col) const
+int MergedCells::FixedCols(int col) const
 {
     return col >= 0 && col < static_cast<int>(FCols.size()) ? std::max<int>(FCols[static_cast<std::size_t>(col)], 1)
                                                             : 1;
 }
 
-int TQzMergeCells::FixedRows(int row) const
+int MergedCells::FixedRows(int row) const
 {
     return row >= 0 && row < static_cast<int>(FRows.size()) ? std::max<int>(FRows[static_cast<std::size_t>(row)], 1)
                                                             : 1;
 }
 
-TQzStringGrid::TQzStringGrid(QWidget* parent)
+DataGrid::DataGrid(QWidget* parent)
     : QAbstractScrollArea(parent)
 {
     const QColor face = palette().color(QPalette::Button);
     const QColor light = lightened(face);
     const QColor navy(0x00, 0x00, 0x80);
     const QColor grey(0x80, 0x80, 0x80);
-    for (TQzCellFormat* f :
+    for (CellFormat* f :
          {&FixedCellsFormat.Normal, &FixedCellsFormat.Selected, &FixedCellsFormat.Disabled, &FixedCellsFormat.Pressed,
           &InnerCellsFormat.Normal, &InnerCellsFormat.Selected, &InnerCellsFormat.Disabled, &SelectedCellFormat}) {
         f->Color = face;
@@ -138,21 +138,21 @@ TQzStringGrid::TQzStringGrid(QWidget* parent)
             [this](int action) { SnapScroll(Qt::Vertical, action); });
 }
 
-TQzStringGrid::~TQzStringGrid() = default;
+DataGrid::~DataGrid() = default;
 
-void TQzStringGrid::CheckCol(int col) const
+void DataGrid::CheckCol(int col) const
 {
     if (col < 0 || col >= FColCount)
-        throw EGridIndexError();
+        throw GridIndexError();
 }
 
-void TQzStringGrid::CheckRow(int row) const
+void DataGrid::CheckRow(int row) const
 {
     if (row < 0 || row >= RowCount())
-        throw EGridIndexError();
+        throw GridIndexError();
 }
 
-void TQzStringGrid::SetColCount(int value)
+void DataGrid::SetColCount(int value)
 {
     value = std::max(value, 0);
     HideEditor();
@@ -170,7 +170,7 @@ void TQzStringGrid::SetColCount(int value)
     viewport()->update();
 }
 
-void TQzStringGrid::SetRowCount(int value)
+void DataGrid::SetRowCount(int value)
 {
     value = std::max(value, 0);
     HideEditor();
@@ -183,34 +183,34 @@ void TQzStringGrid::SetRowCount(int value)
     viewport()->update();
 }
 
-void TQzStringGrid::SetFixedCols(int value)
+void DataGrid::SetFixedCols(int value)
 {
     if (value < 0 || (value >= FColCount && FColCount > 0))
-        throw EGridIndexError();
+        throw GridIndexError();
     FFixedCols = value;
     FCol = std::max(FCol, FFixedCols);
     UpdateScrollBars();
     viewport()->update();
 }
 
-void TQzStringGrid::SetFixedRows(int value)
+void DataGrid::SetFixedRows(int value)
 {
     if (value < 0 || (value >= RowCount() && RowCount() > 0))
-        throw EGridIndexError();
+        throw GridIndexError();
     FFixedRows = value;
     FRow = std::max(FRow, FFixedRows);
     UpdateScrollBars();
     viewport()->update();
 }
 
-void TQzStringGrid::SetDefaultColWidth(int value)
+void DataGrid::SetDefaultColWidth(int value)
 {
     FDefaultColWidth = value;
     UpdateScrollBars();
     viewport()->update();
 }
 
-void TQzStringGrid::SetDefaultRowHeight(int value)
+void DataGrid::SetDefaultRowHeight(int value)
 {
     FDefaultRowHeight = value;
     FRowTops.clear();
@@ -218,7 +218,7 @@ void TQzStringGrid::SetDefaultRowHeight(int value)
     viewport()->update();
 }
 
-void TQzStringGrid::SetGridLineWidth(int value)
+void DataGrid::SetGridLineWidth(int value)
 {
     FGridLineWidth = std::max(value, 0);
     FRowTops.clear();
@@ -226,14 +226,14 @@ void TQzStringGrid::SetGridLineWidth(int value)
     viewport()->update();
 }
 
-int TQzStringGrid::ColWidths(int col) const
+int DataGrid::ColWidths(int col) const
 {
     CheckCol(col);
     const int w = FColWidths[static_cast<std::size_t>(col)];
     return w == -2 ? FDefaultColWidth : w;
 }
 
-void TQzStringGrid::SetColWidths(int col, int width)
+void DataGrid::SetColWidths(int col, int width)
 {
     CheckCol(col);
     FColWidths[static_cast<std::size_t>(col)] = width;
@@ -241,19 +241,19 @@ void TQzStringGrid::SetColWidths(int col, int width)
     viewport()->update();
 }
 
-int TQzStringGrid::RowHeightOf(int row) const
+int DataGrid::RowHeightOf(int row) const
 {
     const int h = FCells.Height(row);
-    return h == TQzGridCells::DefaultHeight ? FDefaultRowHeight : h;
+    return h == GridCells::DefaultHeight ? FDefaultRowHeight : h;
 }
 
-int TQzStringGrid::RowHeights(int row) const
+int DataGrid::RowHeights(int row) const
 {
     CheckRow(row);
     return RowHeightOf(row);
 }
 
-void TQzStringGrid::SetRowHeights(int row, int height)
+void DataGrid::SetRowHeights(int row, int height)
 {
     CheckRow(row);
     FCells.SetHeight(row, height);
@@ -262,7 +262,7 @@ void TQzStringGrid::SetRowHeights(int row, int height)
     viewport()->update();
 }
 
-int TQzStringGrid::EffectiveColWidth(int col) const
+int DataGrid::EffectiveColWidth(int col) const
 {
     const int stored = ColWidths(col);
     if (!AutoScaleColData.Enabled || AutoScaleColData.Weights[static_cast<std::size_t>(col)] <= 0)
@@ -289,45 +289,45 @@ int TQzStringGrid::EffectiveColWidth(int col) const
     return roundEven(x * (before + own)) - roundEven(x * before);
 }
 
-bool TQzStringGrid::ColEnabled(int col) const
+bool DataGrid::ColEnabled(int col) const
 {
     CheckCol(col);
     return FColEnabled[static_cast<std::size_t>(col)];
 }
 
-void TQzStringGrid::SetColEnabled(int col, bool value)
+void DataGrid::SetColEnabled(int col, bool value)
 {
     CheckCol(col);
     FColEnabled[static_cast<std::size_t>(col)] = value;
     viewport()->update();
 }
 
-bool TQzStringGrid::RowEnabled(int row) const
+bool DataGrid::RowEnabled(int row) const
 {
     CheckRow(row);
     return FCells.Enabled(row);
 }
 
-void TQzStringGrid::SetRowEnabled(int row, bool value)
+void DataGrid::SetRowEnabled(int row, bool value)
 {
     CheckRow(row);
     FCells.SetEnabled(row, value);
     viewport()->update();
 }
 
-TQzCellValueType TQzStringGrid::ColValueType(int col) const
+CellValueType DataGrid::ColValueType(int col) const
 {
     CheckCol(col);
     return FColTypes[static_cast<std::size_t>(col)];
 }
 
-void TQzStringGrid::SetColValueType(int col, TQzCellValueType value)
+void DataGrid::SetColValueType(int col, CellValueType value)
 {
     CheckCol(col);
     FColTypes[static_cast<std::size_t>(col)] = value;
 }
 
-void TQzStringGrid::SetOption(TQzGridOption option, bool on)
+void DataGrid::SetOption(GridOption option, bool on)
 {
     if (on)
         FOptions.insert(option);
@@ -336,7 +336,7 @@ void TQzStringGrid::SetOption(TQzGridOption option, bool on)
     viewport()->update();
 }
 
-void TQzStringGrid::SetMergeFixedCols(int col, int runLength)
+void DataGrid::SetMergeFixedCols(int col, int runLength)
 {
     CheckCol(col);
     const auto v = static_cast<std::uint8_t>(std::clamp(runLength, 1, 255));
@@ -346,7 +346,7 @@ void TQzStringGrid::SetMergeFixedCols(int col, int runLength)
     viewport()->update();
 }
 
-void TQzStringGrid::SetMergeFixedRows(int row, int runLength)
+void DataGrid::SetMergeFixedRows(int row, int runLength)
 {
     CheckRow(row);
     const auto v = static_cast<std::uint8_t>(std::clamp(runLength, 1, 255));
@@ -356,42 +356,42 @@ void TQzStringGrid::SetMergeFixedRows(int row, int runLength)
     viewport()->update();
 }
 
-QString TQzStringGrid::Cells(int col, int row) const
+QString DataGrid::Cells(int col, int row) const
 {
-    const TQzGridCells::Cell* c = FCells.Find(col, row);
+    const GridCells::Cell* c = FCells.Find(col, row);
     if (!c || c->text.isEmpty())
         return DefaultStringValue;
     return c->text;
 }
 
-void TQzStringGrid::SetCells(int col, int row, const QString& text)
+void DataGrid::SetCells(int col, int row, const QString& text)
 {
     if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
         return;
-    const TQzGridCells::Cell* existing = FCells.Find(col, row);
+    const GridCells::Cell* existing = FCells.Find(col, row);
     if ((existing ? existing->text : QString()) == text)
         return;
-    TQzGridCells::Cell& c = FCells.Touch(col, row);
+    GridCells::Cell& c = FCells.Touch(col, row);
     c.text = text;
     if (c.extras && !FCommittingRichItem)
         c.extras->caption.clear();
     UpdateCellArea(col, row);
 }
 
-QString* TQzStringGrid::CreateCellHint(int col, int row)
+QString* DataGrid::CreateCellHint(int col, int row)
 {
     if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
         return nullptr;
     return &FCells.TouchExtras(col, row).hint;
 }
 
-const QString* TQzStringGrid::GetCellHint(int col, int row) const
+const QString* DataGrid::GetCellHint(int col, int row) const
 {
-    const TQzGridCells::Cell* c = FCells.Find(col, row);
+    const GridCells::Cell* c = FCells.Find(col, row);
     return c && c->extras && !c->extras->hint.isEmpty() ? &c->extras->hint : nullptr;
 }
 
-QString* TQzStringGrid::CreateCellCaption(int col, int row)
+QString* DataGrid::CreateCellCaption(int col, int row)
 {
     if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
         return nullptr;
@@ -402,13 +402,13 @@ QString* TQzStringGrid::CreateCellCaption(int col, int row)
     return &FCells.TouchExtras(col, row).caption;
 }
 
-const QString* TQzStringGrid::GetCellCaption(int col, int row) const
+const QString* DataGrid::GetCellCaption(int col, int row) const
 {
-    const TQzGridCells::Cell* c = FCells.Find(col, row);
+    const GridCells::Cell* c = FCells.Find(col, row);
     return c && c->extras && !c->extras->caption.isEmpty() ? &c->extras->caption : nullptr;
 }
 
-int TQzStringGrid::ColLeft(int col) const
+int DataGrid::ColLeft(int col) const
 {
     int x = 0;
     for (int c = 0; c < std::min(col, FColCount); ++c)
@@ -416,7 +416,7 @@ int TQzStringGrid::ColLeft(int col) const
     return x;
 }
 
-const std::vector<int>& TQzStringGrid::RowTops() const
+const std::vector<int>& DataGrid::RowTops() const
 {
     // Every row's top at once, kept until a row's height or the rows change: a table of
     // thousands of rows asks for tops all the time.
@@ -429,22 +429,22 @@ const std::vector<int>& TQzStringGrid::RowTops() const
     return FRowTops;
 }
 
-int TQzStringGrid::RowTop(int row) const
+int DataGrid::RowTop(int row) const
 {
     return RowTops()[static_cast<std::size_t>(std::clamp(row, 0, RowCount()))];
 }
 
-int TQzStringGrid::ScrollX(int col) const
+int DataGrid::ScrollX(int col) const
 {
     return col < FFixedCols ? 0 : horizontalScrollBar()->value();
 }
 
-int TQzStringGrid::ScrollY(int row) const
+int DataGrid::ScrollY(int row) const
 {
     return row < FFixedRows ? 0 : verticalScrollBar()->value();
 }
 
-QRect TQzStringGrid::CellRect(int col, int row) const
+QRect DataGrid::CellRect(int col, int row) const
 {
     if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
         return {};
@@ -455,7 +455,7 @@ QRect TQzStringGrid::CellRect(int col, int row) const
     return QRect(ColLeft(col) - ScrollX(col), RowTop(row) - ScrollY(row), w, h);
 }
 
-QVariant TQzStringGrid::inputMethodQuery(Qt::InputMethodQuery query) const
+QVariant DataGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query != Qt::ImCursorRectangle)
         return QAbstractScrollArea::inputMethodQuery(query);
@@ -463,7 +463,7 @@ QVariant TQzStringGrid::inputMethodQuery(Qt::InputMethodQuery query) const
     return cell.isEmpty() ? QVariant() : QVariant(cell.translated(viewport()->pos()));
 }
 
-bool TQzStringGrid::StartsRowRun(int row) const
+bool DataGrid::StartsRowRun(int row) const
 {
     for (int c = 0; c < FFixedCols; ++c)
         if (MergedRegion(c, row).Top != row)
@@ -471,7 +471,7 @@ bool TQzStringGrid::StartsRowRun(int row) const
     return true;
 }
 
-bool TQzStringGrid::StartsColRun(int col) const
+bool DataGrid::StartsColRun(int col) const
 {
     for (int r = 0; r < FFixedRows; ++r)
         if (MergedRegion(col, r).Left != col)
@@ -479,7 +479,7 @@ bool TQzStringGrid::StartsColRun(int col) const
     return true;
 }
 
-std::vector<int> TQzStringGrid::ScrollStops(Qt::Orientation orientation) const
+std::vector<int> DataGrid::ScrollStops(Qt::Orientation orientation) const
 {
     const bool vertical = orientation == Qt::Vertical;
     const int first = vertical ? FFixedRows : FFixedCols;
@@ -494,18 +494,18 @@ std::vector<int> TQzStringGrid::ScrollStops(Qt::Orientation orientation) const
     return stops;
 }
 
-int TQzStringGrid::ContentWidth() const
+int DataGrid::ContentWidth() const
 {
     return ColLeft(FColCount) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
-void TQzStringGrid::SetFitWidthToColumns(bool fit)
+void DataGrid::SetFitWidthToColumns(bool fit)
 {
     FFitWidthToColumns = fit;
     setMaximumWidth(fit ? ContentWidth() : QWIDGETSIZE_MAX);
 }
 
-void TQzStringGrid::UpdateScrollBars()
+void DataGrid::UpdateScrollBars()
 {
     // Every change of the columns passes here.
     if (FFitWidthToColumns)
@@ -529,7 +529,7 @@ void TQzStringGrid::UpdateScrollBars()
     viewport()->update();
 }
 
-void TQzStringGrid::SnapScroll(Qt::Orientation orientation, int action)
+void DataGrid::SnapScroll(Qt::Orientation orientation, int action)
 {
     QScrollBar* bar = orientation == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
     const std::vector<int> stops = ScrollStops(orientation);
@@ -566,14 +566,14 @@ void TQzStringGrid::SnapScroll(Qt::Orientation orientation, int action)
     bar->setSliderPosition(std::clamp(target, bar->minimum(), bar->maximum()));
 }
 
-int TQzStringGrid::VisibleDataRows() const
+int DataGrid::VisibleDataRows() const
 {
     const int room = viewport()->height() - RowTop(FFixedRows);
     const int rowHeight = std::max(FDefaultRowHeight, 1) + FGridLineWidth;
     return std::max(1, room / rowHeight);
 }
 
-void TQzStringGrid::ScrollIntoView(int col, int row)
+void DataGrid::ScrollIntoView(int col, int row)
 {
     if (col < FFixedCols || row < FFixedRows || col >= FColCount || row >= RowCount())
         return;
@@ -605,9 +605,9 @@ void TQzStringGrid::ScrollIntoView(int col, int row)
     }
 }
 
-TQzCellRegion TQzStringGrid::MergedRegion(int col, int row) const
+CellRegion DataGrid::MergedRegion(int col, int row) const
 {
-    TQzCellRegion r{col, row, col, row};
+    CellRegion r{col, row, col, row};
     const bool fixedCol = col < FFixedCols;
     const bool fixedRow = row < FFixedRows;
     if (fixedCol && !fixedRow) {
@@ -620,11 +620,11 @@ TQzCellRegion TQzStringGrid::MergedRegion(int col, int row) const
         r.Right = std::min(r.Left + run - 1, FColCount - 1);
     }
     if (OnGetFixedMergedCells)
-        OnGetFixedMergedCells(const_cast<TQzStringGrid*>(this), col, row, r.Left, r.Top, r.Right, r.Bottom);
+        OnGetFixedMergedCells(const_cast<DataGrid*>(this), col, row, r.Left, r.Top, r.Right, r.Bottom);
     return r;
 }
 
-void TQzStringGrid::UpdateCellArea(int col, int row)
+void DataGrid::UpdateCellArea(int col, int row)
 {
     if (IsFixed(col, row)) {
         viewport()->update();
@@ -633,19 +633,19 @@ void TQzStringGrid::UpdateCellArea(int col, int row)
     viewport()->update(CellRect(col, row));
 }
 
-void TQzStringGrid::resizeEvent(QResizeEvent* event)
+void DataGrid::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
 }
 
-void TQzStringGrid::scrollContentsBy(int, int)
+void DataGrid::scrollContentsBy(int, int)
 {
     HideEditor();
     viewport()->update();
 }
 
-QPoint TQzStringGrid::MouseCoord(int x, int y) const
+QPoint DataGrid::MouseCoord(int x, int y) const
 {
     int col = -1;
     int row = -1;
@@ -675,13 +675,13 @@ QPoint TQzStringGrid::MouseCoord(int x, int y) const
     return {col, row};
 }
 
-bool TQzStringGrid::Selectable(int col, int row) const
+bool DataGrid::Selectable(int col, int row) const
 {
     return col >= FFixedCols && row >= FFixedRows && col < FColCount && row < RowCount() && CellEnabled(col, row)
         && EffectiveColWidth(col) > 0 && RowHeightOf(row) > 0;
 }
 
-void TQzStringGrid::SelectCell(int col, int row)
+void DataGrid::SelectCell(int col, int row)
 {
     if (!Selectable(col, row) || (col == FCol && row == FRow))
         return;
@@ -696,22 +696,22 @@ void TQzStringGrid::SelectCell(int col, int row)
         ShowEditor();
 }
 
-void TQzStringGrid::SetRow(int row)
+void DataGrid::SetRow(int row)
 {
     SelectCell(FCol, row);
 }
 
-void TQzStringGrid::SetCol(int col)
+void DataGrid::SetCol(int col)
 {
     SelectCell(col, FRow);
 }
 
-void TQzStringGrid::MoveCurrent(int dCol, int dRow)
+void DataGrid::MoveCurrent(int dCol, int dRow)
 {
     MoveCurrentTo(FCol + dCol, FRow + dRow, dCol, dRow);
 }
 
-void TQzStringGrid::MoveCurrentTo(int col, int row, int dCol, int dRow)
+void DataGrid::MoveCurrentTo(int col, int row, int dCol, int dRow)
 {
     // The first cell that can be current from the given one on, in the given direction.
     for (; col >= FFixedCols && col < FColCount && row >= FFixedRows && row < RowCount(); col += dCol, row += dRow)
@@ -722,12 +722,12 @@ void TQzStringGrid::MoveCurrentTo(int col, int row, int dCol, int dRow)
         }
 }
 
-bool TQzStringGrid::EditorVisible() const
+bool DataGrid::EditorVisible() const
 {
     return FEditor && FEditor->isVisible();
 }
 
-void TQzStringGrid::HideEditor()
+void DataGrid::HideEditor()
 {
     if (!EditorVisible())
         return;
@@ -738,7 +738,7 @@ void TQzStringGrid::HideEditor()
     setFocus();
 }
 
-void TQzStringGrid::Commit(const QString& text, const QString* caption)
+void DataGrid::Commit(const QString& text, const QString* caption)
 {
     const int col = FEditCol;
     const int row = FEditRow;
@@ -756,7 +756,7 @@ void TQzStringGrid::Commit(const QString& text, const QString* caption)
         OnSetEditText(this, col, row, text);
 }
 
-QPalette TQzStringGrid::EditorPalette() const
+QPalette DataGrid::EditorPalette() const
 {
     QPalette editPalette = palette();
     editPalette.setColor(QPalette::Base, SelectedCellFormat.Color);
@@ -764,7 +764,7 @@ QPalette TQzStringGrid::EditorPalette() const
     return editPalette;
 }
 
-QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& current)
+QWidget* DataGrid::MakeListEditor(CellValueType type, const QString& current)
 {
     auto* box = new GridListBox(viewport());
     box->setPalette(EditorPalette());
@@ -775,11 +775,11 @@ QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& cur
             OnGetStringList(this, FCol, FRow, items);
         box->addItems(items);
     } else {
-        std::vector<TQzListItem> items;
+        std::vector<ListItem> items;
         if (OnGetExtStringList)
             OnGetExtStringList(this, FCol, FRow, items);
         box->setItemDelegate(new RichItemDelegate(box));
-        for (const TQzListItem& item : items) {
+        for (const ListItem& item : items) {
             box->addItem(item.Text);
             box->setItemData(box->count() - 1, item.Caption, GridListBox::CaptionRole);
         }
@@ -811,16 +811,16 @@ QWidget* TQzStringGrid::MakeListEditor(TQzCellValueType type, const QString& cur
     return box;
 }
 
-QWidget* TQzStringGrid::MakeNumberEditor(const QString& current)
+QWidget* DataGrid::MakeNumberEditor(const QString& current)
 {
-    auto* edit = new TQzFloatEdit(viewport());
+    auto* edit = new FloatEdit(viewport());
     edit->SetShowMessages(false);
     edit->setText(current);
     edit->OnChange = [this, edit] { Commit(edit->text(), nullptr); };
     return edit;
 }
 
-QWidget* TQzStringGrid::MakeTextEditor(const QString& current)
+QWidget* DataGrid::MakeTextEditor(const QString& current)
 {
     auto* edit = new QLineEdit(current, viewport());
     edit->setPalette(EditorPalette());
@@ -829,14 +829,14 @@ QWidget* TQzStringGrid::MakeTextEditor(const QString& current)
     return edit;
 }
 
-void TQzStringGrid::ShowEditor()
+void DataGrid::ShowEditor()
 {
     if (!hasFocus() && !HasOption(qzgoAlwaysShowEditor) && !(FEditor && FEditor->hasFocus()))
         return;
     OpenEditor();
 }
 
-void TQzStringGrid::OpenEditor()
+void DataGrid::OpenEditor()
 {
     if (!HasOption(qzgoEditing) || HasOption(qzgoRowSelect) || !Selectable(FCol, FRow))
         return;
@@ -849,7 +849,7 @@ void TQzStringGrid::OpenEditor()
         FEditor->deleteLater(); // it may be the sender of the signal that got us here
     FEditCol = FCol;
     FEditRow = FRow;
-    const TQzCellValueType type = FColTypes[static_cast<std::size_t>(FCol)];
+    const CellValueType type = FColTypes[static_cast<std::size_t>(FCol)];
     const QString current = Cells(FCol, FRow);
     if (type == vtStringList || type == vtExtStringList)
         FEditor = MakeListEditor(type, current);
@@ -864,7 +864,7 @@ void TQzStringGrid::OpenEditor()
     UpdateCellArea(FCol, FRow);
 }
 
-void TQzStringGrid::DropDownListEditor()
+void DataGrid::DropDownListEditor()
 {
     auto* box = dynamic_cast<GridListBox*>(FEditor);
     if (!box || !EditorVisible())
@@ -883,7 +883,7 @@ void TQzStringGrid::DropDownListEditor()
     box->showPopup();
 }
 
-void TQzStringGrid::mousePressEvent(QMouseEvent* event)
+void DataGrid::mousePressEvent(QMouseEvent* event)
 {
     const QPoint cell = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
     if (cell.x() < 0 || cell.y() < 0 || !Selectable(cell.x(), cell.y())) {
@@ -891,7 +891,7 @@ void TQzStringGrid::mousePressEvent(QMouseEvent* event)
         return;
     }
     setFocus();
-    const TQzCellValueType type = FColTypes[static_cast<std::size_t>(cell.x())];
+    const CellValueType type = FColTypes[static_cast<std::size_t>(cell.x())];
     if (OpenListOnClick && event->button() == Qt::LeftButton && (type == vtStringList || type == vtExtStringList)) {
         // The list opens when the button is let go: a list opened at once would take the release
         // for a click outside it and close.
@@ -907,7 +907,7 @@ void TQzStringGrid::mousePressEvent(QMouseEvent* event)
     SelectCell(cell.x(), cell.y());
 }
 
-void TQzStringGrid::mouseReleaseEvent(QMouseEvent* event)
+void DataGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint pressed = std::exchange(FListClickCell, QPoint(-1, -1));
     const QPoint cell = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
@@ -920,7 +920,7 @@ void TQzStringGrid::mouseReleaseEvent(QMouseEvent* event)
     DropDownListEditor();
 }
 
-bool TQzStringGrid::eventFilter(QObject* watched, QEvent* event)
+bool DataGrid::eventFilter(QObject* watched, QEvent* event)
 {
     // Enter and Escape in the editor switch it off, as they do on the grid.
     if (watched == FEditor && event->type() == QEvent::KeyPress) {
@@ -933,7 +933,7 @@ bool TQzStringGrid::eventFilter(QObject* watched, QEvent* event)
     return QAbstractScrollArea::eventFilter(watched, event);
 }
 
-bool TQzStringGrid::viewportEvent(QEvent* event)
+bool DataGrid::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
@@ -949,7 +949,7 @@ bool TQzStringGrid::viewportEvent(QEvent* event)
     return QAbstractScrollArea::viewportEvent(event);
 }
 
-void TQzStringGrid::keyPressEvent(QKeyEvent* event)
+void DataGrid::keyPressEvent(QKeyEvent* event)
 {
     const bool control = event->modifiers() & Qt::ControlModifier;
     const int page = VisibleDataRows();
@@ -982,19 +982,19 @@ void TQzStringGrid::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void TQzStringGrid::focusInEvent(QFocusEvent* event)
+void DataGrid::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
 }
 
-void TQzStringGrid::focusOutEvent(QFocusEvent* event)
+void DataGrid::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
 }
 
-void TQzStringGrid::MoveRow(int fromIndex, int toIndex)
+void DataGrid::MoveRow(int fromIndex, int toIndex)
 {
     CheckRow(fromIndex);
     CheckRow(toIndex);
@@ -1012,7 +1012,7 @@ void TQzStringGrid::MoveRow(int fromIndex, int toIndex)
     viewport()->update();
 }
 
-void TQzStringGrid::ExchangeRows(int index1, int index2)
+void DataGrid::ExchangeRows(int index1, int index2)
 {
     if (index1 == index2 || index1 < 0 || index2 < 0 || index1 >= RowCount() || index2 >= RowCount())
         return;
@@ -1026,7 +1026,7 @@ void TQzStringGrid::ExchangeRows(int index1, int index2)
     viewport()->update();
 }
 
-void TQzStringGrid::DeleteRow(int row)
+void DataGrid::DeleteRow(int row)
 {
     CheckRow(row);
     HideEditor();

@@ -1,4 +1,4 @@
-#include "controls/stringgrid.h"
+#include "controls/datagrid.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -15,7 +15,7 @@ namespace kav {
 namespace {
 
 // A grid of the given size with "c,r" in every cell.
-void fill(TQzStringGrid& g, int cols, int rows)
+void fill(DataGrid& g, int cols, int rows)
 {
     g.SetColCount(cols);
     g.SetRowCount(rows);
@@ -36,7 +36,7 @@ protected:
         g.SetMergeFixedCols(0, 2);
         g.SetMergeFixedCols(1, 2);
         g.SetColWidths(0, 150);
-        for (TQzCellFormat* f : {&g.InnerCellsFormat.Normal, &g.InnerCellsFormat.Selected}) {
+        for (CellFormat* f : {&g.InnerCellsFormat.Normal, &g.InnerCellsFormat.Selected}) {
             f->Color = Qt::red;
             f->FontColor = Qt::red;
         }
@@ -81,7 +81,7 @@ protected:
         return -1;
     }
 
-    TQzStringGrid g;
+    DataGrid g;
 };
 
 TEST_F(TallWideGrid, NothingThatScrollsIsDrawnOverTheFixedCells)
@@ -172,7 +172,7 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
 
 TEST(StringGrid, HiddenColumnsTakeNoSpace)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 4, 3);
     g.resize(400, 200);
     EXPECT_EQ(g.CellRect(2, 0).left(), 2 * 65);
@@ -185,18 +185,18 @@ TEST(StringGrid, HiddenColumnsTakeNoSpace)
 
 TEST(StringGrid, FixedColumnsMergeRunsOfRows)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 5, 9);
     g.SetFixedCols(3);
     g.SetMergeFixedCols(0, 2);
     g.SetMergeFixedCols(1, 2);
     g.SetMergeFixedCols(2, 1);
     for (int r = 1; r <= 8; ++r) {
-        const TQzCellRegion a = g.MergedRegion(0, r);
+        const CellRegion a = g.MergedRegion(0, r);
         EXPECT_EQ(a.Top, r % 2 ? r : r - 1) << r;
         EXPECT_EQ(a.Bottom, a.Top + 1) << r;
         EXPECT_EQ(g.MergedRegion(1, r).Top, a.Top);
-        const TQzCellRegion c = g.MergedRegion(2, r);
+        const CellRegion c = g.MergedRegion(2, r);
         EXPECT_EQ(c.Top, r);
         EXPECT_EQ(c.Bottom, r);
     }
@@ -207,7 +207,7 @@ TEST(StringGrid, FixedColumnsMergeRunsOfRows)
     EXPECT_EQ(g.MergeCells().FixedCols(0), 1);
 
     // Joined texts, or the top-left one.
-    const TQzCellRegion region = g.MergedRegion(1, 3);
+    const CellRegion region = g.MergedRegion(1, 3);
     EXPECT_EQ(g.RegionText(region), QStringLiteral("1,31,4"));
     g.MergeCells().UseLineBreakForMergedRows = true;
     EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3\r\n1,4"));
@@ -217,7 +217,7 @@ TEST(StringGrid, FixedColumnsMergeRunsOfRows)
 
 TEST(StringGrid, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 6, 3);
     g.SetMergeFixedRows(0, 2);
     EXPECT_EQ(g.MergedRegion(2, 0).Left, 1);
@@ -228,7 +228,7 @@ TEST(StringGrid, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
 
 TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 4, 4);
     g.SetColWidths(1, -1);
     g.SetRowHeights(2, -1);
@@ -236,7 +236,7 @@ TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
     EXPECT_EQ(g.GridToStr(false, {}),
               QStringLiteral("0,0\t1,0\t2,0\t3,0\r\n0,1\t1,1\t2,1\t3,1\r\n"
                              "0,2\t1,2\t2,2\t3,2\r\n0,3\t1,3\t2,3\t3,3\r\n"));
-    g.OnConvertRowToStr = [](TQzStringGrid*, int row, bool& include) { include = row != 1; };
+    g.OnConvertRowToStr = [](DataGrid*, int row, bool& include) { include = row != 1; };
     EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\r\n0,3\r\n"));
     g.UseTabInsteadOf_CR_LF = true;
     EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\t0,3"));
@@ -247,14 +247,14 @@ TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
 
 TEST(StringGrid, ArrowKeysPassOverDisabledColumns)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 5, 3);
     g.resize(400, 200);
     g.SetColEnabled(2, false);
     g.SetColWidths(3, -1);
     ASSERT_EQ(g.Col(), 1);
     std::vector<std::pair<int, int>> selected;
-    g.OnAfterSelectCell = [&](TQzStringGrid*, int c, int r) { selected.push_back({c, r}); };
+    g.OnAfterSelectCell = [&](DataGrid*, int c, int r) { selected.push_back({c, r}); };
     QTest::keyClick(&g, Qt::Key_Right);
     EXPECT_EQ(g.Col(), 4); // past the disabled and the hidden column
     QTest::keyClick(&g, Qt::Key_Right);
@@ -268,7 +268,7 @@ TEST(StringGrid, ArrowKeysPassOverDisabledColumns)
 
 TEST(StringGrid, RowsMoveWithTheirCellObjects)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 3, 5);
     *g.CreateCellHint(1, 1) = QStringLiteral("hint of row 1");
     g.SetRow(1);
@@ -291,14 +291,14 @@ TEST(StringGrid, RowsMoveWithTheirCellObjects)
 
 TEST(StringGrid, BadIndicesRaiseTheGridsError)
 {
-    TQzStringGrid g;
-    EXPECT_THROW(g.SetColWidths(5, 10), EGridIndexError);
-    EXPECT_THROW(g.SetColEnabled(-1, false), EGridIndexError);
-    EXPECT_THROW(g.SetMergeFixedCols(9, 2), EGridIndexError);
-    EXPECT_THROW(g.SetRowHeights(5, 10), EGridIndexError);
+    DataGrid g;
+    EXPECT_THROW(g.SetColWidths(5, 10), GridIndexError);
+    EXPECT_THROW(g.SetColEnabled(-1, false), GridIndexError);
+    EXPECT_THROW(g.SetMergeFixedCols(9, 2), GridIndexError);
+    EXPECT_THROW(g.SetRowHeights(5, 10), GridIndexError);
     try {
         g.ColWidths(99);
-    } catch (const EGridIndexError& e) {
+    } catch (const GridIndexError& e) {
         EXPECT_STREQ(e.what(), "Grid index out of range");
     }
     EXPECT_EQ(g.Cells(50, 50), QString());
@@ -309,7 +309,7 @@ TEST(StringGrid, BadIndicesRaiseTheGridsError)
 
 TEST(StringGrid, WeightedColumnsShareTheRoomWithoutGaps)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 5, 2);
     g.resize(500, 100);
     g.show();
@@ -329,22 +329,22 @@ TEST(StringGrid, WeightedColumnsShareTheRoomWithoutGaps)
 
 TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
     g.show();
     g.SetOption(qzgoEditing, true);
     g.SetOption(qzgoAlwaysShowEditor, true);
     g.SetColValueType(1, vtStringList);
-    g.OnGetStringList = [](TQzStringGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
+    g.OnGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     int formatted = 0;
-    g.OnGetComboBoxFormat = [&](TQzStringGrid*, int c, int r, QComboBox& box) {
+    g.OnGetComboBoxFormat = [&](DataGrid*, int c, int r, QComboBox& box) {
         EXPECT_EQ(box.count(), 2);
         EXPECT_EQ(c * 10 + r, 11);
         ++formatted;
     };
     QStringList committed;
-    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) {
+    g.OnSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
         committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v);
     };
     g.ShowEditor();
@@ -374,22 +374,22 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
 
     // The owner may keep the editor closed.
     g.HideEditor();
-    g.OnCanEditShow = [](TQzStringGrid*, int, int, bool& can) { can = false; };
+    g.OnCanEditShow = [](DataGrid*, int, int, bool& can) { can = false; };
     g.ShowEditor();
     EXPECT_FALSE(g.EditorVisible());
 }
 
 TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
     g.SetOption(qzgoEditing, true);
     g.OpenListOnClick = true;
     g.SetColValueType(2, vtStringList);
-    g.OnGetStringList = [](TQzStringGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
+    g.OnGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     QStringList committed;
-    g.OnSetEditText = [&](TQzStringGrid*, int c, int r, const QString& v) {
+    g.OnSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
         committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v);
     };
     g.show();
@@ -429,13 +429,13 @@ TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
 
 TEST(StringGrid, RichItemsBringTheirCaptions)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
     g.SetOption(qzgoEditing, true);
     g.SetOption(qzgoAlwaysShowEditor, true);
     g.SetColValueType(1, vtExtStringList);
-    g.OnGetExtStringList = [](TQzStringGrid*, int, int, std::vector<TQzListItem>& list) {
+    g.OnGetExtStringList = [](DataGrid*, int, int, std::vector<ListItem>& list) {
         list = {{"All compounds, fA=0.05", "All compounds, f<sub>A</sub>=0.05"}, {"Other", ""}};
     };
     g.ShowEditor();
@@ -452,7 +452,7 @@ TEST(StringGrid, RichItemsBringTheirCaptions)
 
 TEST(StringGrid, MouseCoordFindsTheCellUnderAPoint)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 4, 4);
     g.resize(400, 200);
     EXPECT_EQ(g.MouseCoord(10, 10), QPoint(0, 0));
@@ -462,25 +462,23 @@ TEST(StringGrid, MouseCoordFindsTheCellUnderAPoint)
 
 TEST(StringGrid, FormatEventsSeeEveryCellAndDrawing)
 {
-    TQzStringGrid g;
+    DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
     int fixed = 0, inner = 0, selected = 0, drawn = 0;
-    g.OnGetFixedCellFormat = [&](TQzStringGrid*, int, int, TQzDrawCellFormat&, QRect&, TQzGridDrawState& s, QString&) {
+    g.OnGetFixedCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState& s, QString&) {
         EXPECT_TRUE(s & qzgdFixed);
         ++fixed;
     };
-    g.OnGetInnerCellFormat
-        = [&](TQzStringGrid*, int, int, TQzDrawCellFormat&, QRect&, TQzGridDrawState&, QString&) { ++inner; };
-    g.OnGetSelectedCellFormat
-        = [&](TQzStringGrid*, int c, int r, TQzDrawCellFormat& f, QRect&, TQzGridDrawState&, QString& t) {
-              EXPECT_EQ(c, 1);
-              EXPECT_EQ(r, 1);
-              f.FontColor = Qt::red;
-              t = QStringLiteral("changed");
-              ++selected;
-          };
-    g.OnDrawCell = [&](TQzStringGrid*, QPainter&, int, int, const QRect&, TQzGridDrawState) { ++drawn; };
+    g.OnGetInnerCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState&, QString&) { ++inner; };
+    g.OnGetSelectedCellFormat = [&](DataGrid*, int c, int r, CellFormat& f, QRect&, CellDrawState&, QString& t) {
+        EXPECT_EQ(c, 1);
+        EXPECT_EQ(r, 1);
+        f.FontColor = Qt::red;
+        t = QStringLiteral("changed");
+        ++selected;
+    };
+    g.OnDrawCell = [&](DataGrid*, QPainter&, int, int, const QRect&, CellDrawState) { ++drawn; };
     (void)g.grab();
     EXPECT_EQ(fixed, 5);
     EXPECT_EQ(inner, 3);
