@@ -29,12 +29,12 @@ public:
 struct LoadedIndex {
     LoadedIndex()
     {
-        if (index.LoadRNXIndex(QString(), true).status != TRNXLoadResult::Loaded)
+        if (index.LoadIndexFrom(QString(), true).status != IndexLoadResult::Loaded)
             std::abort();
         if (spectra.Summary().nuclides.empty())
             std::abort();
     }
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
 };
 

@@ -41,11 +41,11 @@ struct Bioassay {
 
     Bioassay()
     {
-        kav::TRNXindex& index = context.RNXIndex();
+        kav::NuclideIndex& index = context.RNXIndex();
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         kav::TVESKRNDosesData generated;
-        kav::GenerateSampleData(index, *index.FindRNX(u"Th-228"), kav::SampleSize::FullSize, generated);
+        kav::GenerateSampleData(index, *index.FindNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();

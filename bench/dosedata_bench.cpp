@@ -18,16 +18,16 @@ struct FullSizeFile {
     QTemporaryDir dir;
     kav::TQzProgramPreference preference{dir.filePath(QStringLiteral("viewer"))};
     QString path;
-    kav::TRNXRec nuclide;
+    kav::StoredNuclideId nuclide;
     qint64 size = 0;
 
     FullSizeFile()
     {
-        kav::TRNXindex index;
+        kav::NuclideIndex index;
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         kav::TVESKRNDosesData data;
-        kav::GenerateSampleData(index, *index.FindRNX(u"U-238"), kav::SampleSize::FullSize, data);
+        kav::GenerateSampleData(index, *index.FindNuclide(u"U-238"), kav::SampleSize::FullSize, data);
         nuclide = data.RNuclide();
         path = dir.filePath(QStringLiteral("U-238.qvd"));
         QFile out(path);

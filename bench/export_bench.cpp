@@ -19,15 +19,15 @@ namespace {
 struct FullSizeSet {
     QTemporaryDir dir;
     QTemporaryDir out;
-    kav::TRNXindex index;
+    kav::NuclideIndex index;
     kav::TQzProgramPreference preference{dir.filePath(QStringLiteral("viewer"))};
-    kav::TRNXStringList nuclides;
+    kav::NuclideList nuclides;
 
     FullSizeSet()
     {
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        std::vector<const kav::TRNXnode*> chosen;
+        std::vector<const kav::Nuclide*> chosen;
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
         for (int i = 0; i < index.Count() && chosen.size() < 100; ++i)
             if (index.Items(i)->Lr <= tenMinutesLr)

@@ -29,7 +29,7 @@ BENCHMARK(BM_CopyIndexBytesBaseline)->Unit(benchmark::kMicrosecond);
 void BM_LoadIndexWithDerivedLists(benchmark::State& state)
 {
     const QByteArray bytes = indexBytes();
-    kav::TRNXindex index;
+    kav::NuclideIndex index;
     for (auto _ : state)
         index.LoadFromBytes(bytes);
     state.counters["nodes"] = index.Count();
@@ -39,7 +39,7 @@ BENCHMARK(BM_LoadIndexWithDerivedLists)->Unit(benchmark::kMicrosecond);
 void BM_LoadIndexCheckedWhole(benchmark::State& state)
 {
     const QByteArray bytes = indexBytes();
-    kav::TRNXindex index;
+    kav::NuclideIndex index;
     for (auto _ : state)
         benchmark::DoNotOptimize(index.LoadValidated(bytes));
     state.counters["nodes"] = index.Count();
@@ -48,21 +48,21 @@ BENCHMARK(BM_LoadIndexCheckedWhole)->Unit(benchmark::kMicrosecond);
 
 void BM_FindRNXByName(benchmark::State& state)
 {
-    kav::TRNXindex index;
+    kav::NuclideIndex index;
     index.LoadFromBytes(indexBytes());
     const QString names[] = {QStringLiteral("Co-60"), QStringLiteral("Tc-99m"), QStringLiteral("U-238"),
                              QStringLiteral("Cs-137"), QStringLiteral("Zr-97")};
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(index.FindRNX(names[i++ % 5]));
+        benchmark::DoNotOptimize(index.FindNuclide(names[i++ % 5]));
 }
 BENCHMARK(BM_FindRNXByName);
 
 void BM_DaughtersListOfEveryNuclide(benchmark::State& state)
 {
-    kav::TRNXindex index;
+    kav::NuclideIndex index;
     index.LoadFromBytes(indexBytes());
-    kav::TRNXStringList list;
+    kav::NuclideList list;
     for (auto _ : state)
         for (int i = 0; i < index.Count(); ++i)
             index.Items(i)->GetDaughtersList(list);

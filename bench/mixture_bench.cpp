@@ -39,7 +39,7 @@ struct Fixture {
     QTemporaryDir dir;
     kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
-    std::vector<const kav::TRNXnode*> nuclides;
+    std::vector<const kav::Nuclide*> nuclides;
     std::unique_ptr<kav::TQzRNXPanel> source;
     std::unique_ptr<kav::DoseDataCache> cache;
     std::unique_ptr<kav::Mixture> list;
@@ -50,7 +50,7 @@ struct Fixture {
 
     Fixture()
     {
-        kav::TRNXindex& index = context.RNXIndex();
+        kav::NuclideIndex& index = context.RNXIndex();
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
@@ -111,7 +111,7 @@ void BM_ReadTheHundredFilesBaseline(benchmark::State& state)
 {
     Fixture& m = mixture();
     for (auto _ : state)
-        for (const kav::TRNXnode* node : m.nuclides) {
+        for (const kav::Nuclide* node : m.nuclides) {
             kav::TVESKRNDosesData data;
             if (m.context.ProgramPreference().DataFolder().Load(*node, data))
                 std::abort();
@@ -165,18 +165,18 @@ struct KeptListViewer {
 
     explicit KeptListViewer(int rows)
     {
-        kav::TRNXindex index;
+        kav::NuclideIndex index;
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        std::vector<const kav::TRNXnode*> nuclides;
+        std::vector<const kav::Nuclide*> nuclides;
         for (const QString& name : kav::SampleNuclides())
-            nuclides.push_back(index.FindRNX(name));
+            nuclides.push_back(index.FindNuclide(name));
         const QString data = dir.filePath(QStringLiteral("QVData"));
         if (!kav::WriteSampleFolder(data, index, nuclides, kav::SampleSize::Sample).error.isEmpty())
             std::abort();
         std::vector<kav::TMixtureRowSetting> kept;
         for (int i = 0; i < rows; ++i)
-            kept.push_back({nuclides[static_cast<std::size_t>(i) % nuclides.size()]->RNXStr(),
+            kept.push_back({nuclides[static_cast<std::size_t>(i) % nuclides.size()]->NameText(),
                             static_cast<kav::TVESKIntakePath>(i % 3), (i / 3) % 2, i % kav::AMADCount});
         kav::ApplicationContext context(executable(), messages);
         if (!kav::SaveFileAtomically(dir.filePath(QStringLiteral("kav-data-viewer.ini")),

@@ -9,9 +9,9 @@
 
 namespace {
 
-void loadEmbedded(kav::TRNXindex& index)
+void loadEmbedded(kav::NuclideIndex& index)
 {
-    if (index.LoadRNXIndex(QString(), true).status != kav::TRNXLoadResult::Loaded)
+    if (index.LoadIndexFrom(QString(), true).status != kav::IndexLoadResult::Loaded)
         std::abort();
 }
 
@@ -29,7 +29,7 @@ BENCHMARK(BM_ReadSpectraResourceBaseline)->Unit(benchmark::kMillisecond);
 
 void BM_BuildSpectrumSummary(benchmark::State& state)
 {
-    kav::TRNXindex index;
+    kav::NuclideIndex index;
     loadEmbedded(index);
     std::size_t nuclides = 0;
     for (auto _ : state) {
@@ -43,7 +43,7 @@ BENCHMARK(BM_BuildSpectrumSummary)->Unit(benchmark::kMillisecond);
 // One bound of a criterion moved back and forth; the filter recomputes its list each time.
 void reapply(benchmark::State& state, kav::TQzRNXSpectrumOption option, float a, float b, float max)
 {
-    kav::TRNXindex index;
+    kav::NuclideIndex index;
     loadEmbedded(index);
     kav::SpectraFiles spectra(index);
     kav::TQzRNXSpectrumFilter filter(spectra);

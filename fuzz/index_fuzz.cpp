@@ -10,18 +10,18 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace kav;
-    TRNXindex index;
+    NuclideIndex index;
     index.LoadFromBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-    TRNXStringList list;
-    TRNXStringList direct, main, other;
+    NuclideList list;
+    NuclideList direct, main, other;
     for (int i = 0; i < index.Count(); ++i) {
-        const TRNXnode& node = *index.Items(i);
-        TRNXChainArray chain;
+        const Nuclide& node = *index.Items(i);
+        DecayChain chain;
         float maxCutted = 0;
         node.GetChainArray(chain, maxCutted);
         node.GetDaughtersList(list);
         index.GetAncLists(&node, direct, main, other);
-        if (index.FindRNX(node.RNXname.toString()) == nullptr && node.Element != _NoRNXElement
+        if (index.FindNuclide(node.Name.toString()) == nullptr && node.Element != NoElement
             && index.ElementRanges()[node.Element].First == i)
             std::abort(); // the first node of an element is always found by its name
     }
@@ -39,12 +39,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (int i = 0; i < index.Count(); ++i) {
-        const TRNXnode& node = *index.Items(i);
-        if (index.FindRNX(node.RNXname.toString()) != &node)
+        const Nuclide& node = *index.Items(i);
+        if (index.FindNuclide(node.Name.toString()) != &node)
             std::abort();
         for (int slot = 0; slot < node.DaughtersCount; ++slot) {
-            const TRNXDaughterRec& d = node.DaughterArray[static_cast<std::size_t>(slot)];
-            if (!index.NodeAt(d.DaughterPos) || index.NodeAt(d.DaughterPos)->RNXname != d.RNXname)
+            const DaughterSlot& d = node.DaughterArray[static_cast<std::size_t>(slot)];
+            if (!index.NodeAt(d.DaughterPos) || index.NodeAt(d.DaughterPos)->Name != d.Name)
                 std::abort();
         }
     }

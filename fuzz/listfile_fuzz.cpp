@@ -7,8 +7,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     // Read once for the whole run and never changed after.
-    static const kav::TRNXindex* const index = [] {
-        auto* loaded = new kav::TRNXindex;
+    static const kav::NuclideIndex* const index = [] {
+        auto* loaded = new kav::NuclideIndex;
         if (loaded->LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         return loaded;

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!result.error.isEmpty() && !result.error.startsWith(QStringLiteral("line ")))
         std::abort();
     QByteArray bytes;
-    for (const kav::TRNXnode& node : result.nodes)
-        WriteRNXIndexRecord(node, bytes);
+    for (const kav::Nuclide& node : result.nodes)
+        WriteIndexRecord(node, bytes);
     return 0;
 }

@@ -45,15 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* bytes = reinterpret_cast<const char*>(data);
     if (size < kNodes * kPlaceBytes)
         return 0;
-    const kav::TRNXElement elements[kNodes] = {_Am, _Co, _Cs, _I, _Po, _Sr};
-    std::vector<TRNXnode> nodes(kNodes);
+    const kav::ChemicalElement elements[kNodes] = {_Am, _Co, _Cs, _I, _Po, _Sr};
+    std::vector<Nuclide> nodes(kNodes);
     QByteArray index;
     for (int i = 0; i < kNodes; ++i) {
-        TRNXnode& node = nodes[static_cast<std::size_t>(i)];
+        Nuclide& node = nodes[static_cast<std::size_t>(i)];
         node.Element = elements[i];
-        node.AMass = TRNXAMass("100");
+        node.AMass = MassText("100");
         node.AMassInt = 100;
-        node.RNXname = MakeRNXname(node.Element, node.AMass);
+        node.Name = MakeNuclideName(node.Element, node.AMass);
         node.HalfLife = 1;
         node.HalfLifeUnit = tuDay;
         const char* place = bytes + i * kPlaceBytes;
@@ -61,33 +61,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         node.NLines = qFromLittleEndian<quint16>(place + 4);
         node.BetaLinePos = node.SLinePos;
         node.BetaLines = static_cast<std::uint8_t>(place[6]);
-        WriteRNXIndexRecord(node, index);
+        WriteIndexRecord(node, index);
     }
     const QByteArray spectra(bytes + kNodes * kPlaceBytes, static_cast<qsizetype>(size) - kNodes * kPlaceBytes);
     write(dir.filePath(QStringLiteral("Index.rnx")), index);
     write(dir.filePath(QStringLiteral("Spectra.rnx")), spectra);
     write(dir.filePath(QStringLiteral("Beta.rnx")), spectra);
 
-    TRNXindex rnx;
-    if (rnx.LoadFromFile(dir.filePath(QStringLiteral("Index.rnx"))).status != TRNXLoadResult::Loaded)
+    NuclideIndex rnx;
+    if (rnx.LoadFromFile(dir.filePath(QStringLiteral("Index.rnx"))).status != IndexLoadResult::Loaded)
         std::abort();
     SpectraFiles files(rnx);
     for (int i = -1; i <= rnx.Count(); ++i) {
-        TRNXSpectrum lines;
+        SpectrumLines lines;
         const bool read = static_cast<bool>(files.ReadLines(rnx.NodeAt(i), lines));
         if (!read && !lines.empty())
             std::abort();
-        for (const TRNXSpectrumRec& line : lines)
-            if (line.RType < 1 || line.RType > RNXRadiationCount || !sound(line.E) || !sound(line.Yield))
+        for (const SpectrumLine& line : lines)
+            if (line.RType < 1 || line.RType > RadiationTypeCount || !sound(line.E) || !sound(line.Yield))
                 std::abort();
-        TRNXBetaSpectrum beta;
-        if (const TRNXnode* node = rnx.NodeAt(i); node && files.ReadBeta(node, beta) && beta.size() != node->BetaLines)
+        BetaSpectrum beta;
+        if (const Nuclide* node = rnx.NodeAt(i); node && files.ReadBeta(node, beta) && beta.size() != node->BetaLines)
             std::abort();
     }
-    const std::vector<TQzRNXSpectrumData>& summaries = files.Summary().nuclides;
+    const std::vector<SpectrumSummary>& summaries = files.Summary().nuclides;
     if (summaries.size() != static_cast<std::size_t>(rnx.Count()))
         std::abort();
-    for (const TQzRNXSpectrumData& d : summaries) {
+    for (const SpectrumSummary& d : summaries) {
         for (float v : {d.Total, d.BetaTotal, d.GammaTotal, d.DoseConst, d.BetaAverageEnergy, d.GammaAverageEnergy})
             if (!(v >= 0)) // infinite sums of huge yields are allowed; nothing negative or undefined
                 std::abort();

@@ -34,13 +34,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const kav::SpectraText radiations = kav::ReadRadiationsText(bytes);
-    check(radiations, kav::RNXSpectrumRecordSize);
+    check(radiations, kav::SpectrumLineRecordSize);
     if (radiations.error.isEmpty()) {
-        const kav::TRNXSpectrum lines
+        const kav::SpectrumLines lines
             = kav::DecodeSpectrumRecords(radiations.records.constData(), radiations.recordCount);
         if (lines.size() != static_cast<std::size_t>(radiations.recordCount))
             std::abort(); // every line the reader took is a sound one
     }
-    check(kav::ReadBetaText(bytes), kav::RNXBetaRecordSize);
+    check(kav::ReadBetaText(bytes), kav::BetaRecordSize);
     return 0;
 }

@@ -71,7 +71,7 @@ QWidget* TBioassayView::BuildIntakeParameters()
     rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
     FFollowingChooser = rnpDPUMRNIntake->Selection().NuclideChosen.Connect(
-        [this](const TBasicRNX& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
+        [this](const NuclideIdentity& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
     FLoader.emplace(*rnpDPUMRNIntake, FContext.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
@@ -281,9 +281,9 @@ void TBioassayView::InitDPUMGrid()
     g.SetColWidths(0, 75);
 }
 
-void TBioassayView::rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx)
+void TBioassayView::rnpDPUMRNIntakeRNXChanged(const NuclideIdentity& rnx)
 {
-    if (!DPUM_RNData || rnx.Element == _NoRNXElement)
+    if (!DPUM_RNData || rnx.Element == NoElement)
         return;
     FLoader->Load(FContext.ProgramPreference().DataFolder(), *DPUM_RNData, rnx, [this] {
         FillDPUMMaterials();
@@ -444,7 +444,7 @@ void TBioassayView::aDPUMCopyToClipboardExecute()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide
-        = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->Selection().RNXname();
+        = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->Selection().Name();
     const QString head = DPUMClipboardHead(nuclide, cbDPUMIntakePath->currentText(), cbDPUMCompound->currentText(),
                                            cbDPUMAMAD->currentText(), lDPUMCaprion->text());
     sgDPUM->CopyToClipboard(head, QString(), {}, true);

@@ -22,7 +22,7 @@ class QToolButton;
 namespace kav {
 
 class ApplicationContext;
-class TBasicRNX;
+class NuclideIdentity;
 class TBioassayChart;
 class FloatEdit;
 class TQzRNXPanel;
@@ -52,7 +52,7 @@ public:
     TQzRNXPanel* MeasuredChooser() const { return rnpDPUMRNMeasured; }
     FloatEdit* DoseForContentField() const { return feDPUMDoseForContent; }
 
-    void rnpDPUMRNIntakeRNXChanged(const TBasicRNX& rnx);
+    void rnpDPUMRNIntakeRNXChanged(const NuclideIdentity& rnx);
     // Shows the data object anew: its materials for the chosen route, then the table and chart.
     void ShowData();
 
@@ -104,7 +104,7 @@ private:
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingSettings;
-    Notice<const TBasicRNX&>::Connection FFollowingChooser;
+    Notice<const NuclideIdentity&>::Connection FFollowingChooser;
     // The units and the whole-days choice shown; none before they are first shown.
     std::optional<std::pair<TDPUMUnits, bool>> FSettingsShown;
     TVESKRNData* DPUM_RNData = nullptr;

@@ -7,10 +7,10 @@
 
 namespace kav {
 
-void TChosenNuclideLoader::Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const TBasicRNX& rnx,
+void TChosenNuclideLoader::Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const NuclideIdentity& rnx,
                                 const std::function<void()>& show)
 {
-    const TRNXRec previous = data.RNuclide();
+    const StoredNuclideId previous = data.RNuclide();
     const std::optional<DoseDataFailure> failure = folder.Load(rnx, data);
     if (!failure) {
         show();
@@ -21,7 +21,7 @@ void TChosenNuclideLoader::Load(const DoseDataFolder& folder, TVESKRNDosesData& 
     else
         FBoxes.Show(MessageKind::Error, TKavApplication::Title, failure->message, mbOK, mbOK);
     // The nuclide shown before is read again through the chooser.
-    if (FGoingBack || previous.El == _NoRNXElement) {
+    if (FGoingBack || previous.El == NoElement) {
         show();
         return;
     }

@@ -6,7 +6,7 @@ namespace kav {
 
 class DoseDataFolder;
 class MessageBoxes;
-class TBasicRNX;
+class NuclideIdentity;
 class TQzRNXPanel;
 class TVESKRNDosesData;
 
@@ -25,7 +25,7 @@ public:
 
     // Loads the nuclide from the folder, then calls show; after a failure show is called on the
     // empty object.
-    void Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const TBasicRNX& rnx,
+    void Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const NuclideIdentity& rnx,
               const std::function<void()>& show);
 
 private:

@@ -362,9 +362,9 @@ void TMainForm::UseNewDataFolder()
     // keeps its nuclide is reloaded here.
     for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake})
         panel->Selection().Filter().SetRNXList(FContext.DataNuclideList());
-    if (const TBasicRNX* rnx = rnpDPUI->Selection().BasicRNX(); rnx && !DPUI_RNData->IsLoaded())
+    if (const NuclideIdentity* rnx = rnpDPUI->Selection().BasicRNX(); rnx && !DPUI_RNData->IsLoaded())
         FMaterialsView->rnpDPUIRNXChanged(*rnx);
-    if (const TBasicRNX* rnx = rnpDPUMRNIntake->Selection().BasicRNX(); rnx && !DPUM_RNData->IsLoaded())
+    if (const NuclideIdentity* rnx = rnpDPUMRNIntake->Selection().BasicRNX(); rnx && !DPUM_RNData->IsLoaded())
         FBioassayView->rnpDPUMRNIntakeRNXChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.

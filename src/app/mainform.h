@@ -25,7 +25,7 @@ class TMaterialsView;
 class TMixtureView;
 class TRadonView;
 class TQzRNXPanel;
-class TBasicRNX;
+class NuclideIdentity;
 class TVESKRNData;
 class TVESKRNDosesData;
 class DoseDataCache;

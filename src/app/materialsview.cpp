@@ -94,7 +94,7 @@ QLayout* TMaterialsView::BuildUnitsBar()
     FLoader.emplace(*rnpDPUI, FContext.Boxes());
     rnpDPUI->setObjectName(QStringLiteral("chooser"));
     FFollowingChooser
-        = rnpDPUI->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { rnpDPUIRNXChanged(rnx); });
+        = rnpDPUI->Selection().NuclideChosen.Connect([this](const NuclideIdentity& rnx) { rnpDPUIRNXChanged(rnx); });
 
     ducbDPUIUnit = new DoseUnitComboBox(this);
 
@@ -314,7 +314,7 @@ void TMaterialsView::FollowUnits()
         FillDPUIGrid();
 }
 
-void TMaterialsView::rnpDPUIRNXChanged(const TBasicRNX& rnx)
+void TMaterialsView::rnpDPUIRNXChanged(const NuclideIdentity& rnx)
 {
     if (!DPUI_RNData)
         return;
@@ -435,7 +435,7 @@ void TMaterialsView::aDPUICopyToClipboardExecute()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide
-        = DPUI_RNData && DPUI_RNData->IsLoaded() ? DPUI_RNData->RNuclideName() : rnpDPUI->Selection().RNXname();
+        = DPUI_RNData && DPUI_RNData->IsLoaded() ? DPUI_RNData->RNuclideName() : rnpDPUI->Selection().Name();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
         + DoseUnitLabel(FUnitsShown.first) + QStringLiteral(" per ") + ActivityUnitLabel(FUnitsShown.second)
         + QStringLiteral("\r\n");

@@ -22,7 +22,7 @@ class QToolButton;
 namespace kav {
 
 class ApplicationContext;
-class TBasicRNX;
+class NuclideIdentity;
 class ActivityUnitComboBox;
 class DoseUnitComboBox;
 class TQzRNXPanel;
@@ -48,7 +48,7 @@ public:
     // "doseUnitBox", "activityUnitBox", "materialsTable".
     TQzRNXPanel* Chooser() const { return rnpDPUI; }
 
-    void rnpDPUIRNXChanged(const TBasicRNX& rnx);
+    void rnpDPUIRNXChanged(const NuclideIdentity& rnx);
     void FillDPUICompoundLists();
     void FillDPUIGrid();
     // Opens the help on a topic; the main window gives it.
@@ -92,7 +92,7 @@ private:
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingUnits;
-    Notice<const TBasicRNX&>::Connection FFollowingChooser;
+    Notice<const NuclideIdentity&>::Connection FFollowingChooser;
     // The units the table was last filled in (and the copy's head names).
     std::pair<DoseUnit, ActivityUnit> FUnitsShown{du_Sv, au_Bq};
     TVESKRNDosesData* DPUI_RNData = nullptr;

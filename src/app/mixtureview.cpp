@@ -332,7 +332,7 @@ QStringList TMixtureView::sgMixtureGetStringList(int col, int row) const
             return {};
         QStringList names;
         const QString prefix = FMixture->Row(row - 1).setting.Nuclide.section(u'-', 0, 0) + u'-';
-        for (const TRNXStringList::Entry& e : FContext.DataNuclideList().Items())
+        for (const NuclideList::Entry& e : FContext.DataNuclideList().Items())
             if (e.name.startsWith(prefix))
                 names << e.name;
         return names;
@@ -504,7 +504,7 @@ void TMixtureView::tbAddRNClick()
         return;
     const int before = FMixture->Count();
     // A nuclide whose file cannot be read is left out; the others come in.
-    const QStringList errors = FMixture->Append(std::vector<const TBasicRNX*>(nodes.begin(), nodes.end()));
+    const QStringList errors = FMixture->Append(std::vector<const NuclideIdentity*>(nodes.begin(), nodes.end()));
     if (FMixture->Count() > before) {
         sgMixture->SetRowCount(FMixture->Count() + 1);
         for (int i = before; i < FMixture->Count(); ++i)

@@ -77,7 +77,7 @@ void TQzRNXAMassFilter::Recompute()
     if (!FIndex || (FMinEnabled && FMaxEnabled && FMaxValue < FMinValue))
         return;
     for (int i = 0; i < FIndex->Count(); ++i) {
-        const TRNXnode* node = FIndex->Items(i);
+        const Nuclide* node = FIndex->Items(i);
         if ((!FMinEnabled || node->AMassInt >= FMinValue) && (!FMaxEnabled || node->AMassInt <= FMaxValue))
             AddNode(node);
     }
@@ -172,29 +172,29 @@ void TQzRNXDecayFilter::Apply()
     const auto& lists = FIndex->DecayFilterLists();
     if (FOperation == foOr) {
         for (int mode = dfxAlpha; mode <= dfxITOnly; ++mode)
-            if (FOrSet.contains(static_cast<TQzRNXDecayFilterType>(mode)))
+            if (FOrSet.contains(static_cast<DecayFilterKind>(mode)))
                 AddList(lists[static_cast<std::size_t>(mode)],
                         FIndex->DecayFilterElements()[static_cast<std::size_t>(mode)]);
         return;
     }
     if (FAndSet.empty())
         return;
-    const TQzRNXDecayFilterType first = FAndSet.lowest();
-    for (const TRNXStringList::Entry& e : lists[first].Items())
+    const DecayFilterKind first = FAndSet.lowest();
+    for (const NuclideList::Entry& e : lists[first].Items())
         AddNode(e.node);
     for (int mode = first + 1; mode <= dfxSF; ++mode)
-        if (FAndSet.contains(static_cast<TQzRNXDecayFilterType>(mode)))
+        if (FAndSet.contains(static_cast<DecayFilterKind>(mode)))
             KeepOnly(lists[static_cast<std::size_t>(mode)]);
 }
 
 // Half-life
 
-TQzRNXHalfLifeTimeFilter::TQzRNXHalfLifeTimeFilter(const TRNXindex* index)
+TQzRNXHalfLifeTimeFilter::TQzRNXHalfLifeTimeFilter(const NuclideIndex* index)
     : FIndex(index)
 {
     if (FIndex && FIndex->Count() > 0) {
-        const TRNXHalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
-        const TRNXHalfLifeExtreme& longest = FIndex->LongestHalfLife();
+        const HalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
+        const HalfLifeExtreme& longest = FIndex->LongestHalfLife();
         FMin = {false, shortest.HalfLife, shortest.HalfLifeUnit, shortest.Lr};
         FMax = {false, longest.HalfLife, longest.HalfLifeUnit, longest.Lr};
         return;
@@ -303,8 +303,8 @@ void TQzRNXHalfLifeTimeFilter::SetAutoMinMaxValues()
 {
     if (!FIndex || FIndex->Count() == 0)
         return;
-    const TRNXHalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
-    const TRNXHalfLifeExtreme& longest = FIndex->LongestHalfLife();
+    const HalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
+    const HalfLifeExtreme& longest = FIndex->LongestHalfLife();
     FMin.Value = shortest.HalfLife;
     FMin.Units = shortest.HalfLifeUnit;
     FMin.Lambda = shortest.Lr;
@@ -334,7 +334,7 @@ void TQzRNXHalfLifeTimeFilter::Recompute()
         return;
     // A minimum half-life is a maximum decay constant.
     for (int i = 0; i < FIndex->Count(); ++i) {
-        const TRNXnode* node = FIndex->Items(i);
+        const Nuclide* node = FIndex->Items(i);
         if ((!FMin.Enabled || node->Lr <= FMin.Lambda) && (!FMax.Enabled || node->Lr >= FMax.Lambda))
             AddNode(node);
     }
@@ -349,7 +349,7 @@ void TQzRNXHalfLifeTimeFilter::Assign(const TQzRNXHalfLifeTimeFilter& source)
 
 // The combination
 
-TQzRNXAdvancedFilter::TQzRNXAdvancedFilter(const TRNXindex* index, SpectraFiles& spectra)
+TQzRNXAdvancedFilter::TQzRNXAdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra)
     : FAMass(index)
     , FAncestors(index)
     , FDaughters(index)
@@ -450,7 +450,7 @@ QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage langua
             = {"alpha", "beta-", "beta+", "IT", "SF", "alpha only", "beta- only", "beta+ only", "IT only"};
         QStringList chosen;
         for (int m = dfxAlpha; m <= dfxITOnly; ++m) {
-            const auto mode = static_cast<TQzRNXDecayFilterType>(m);
+            const auto mode = static_cast<DecayFilterKind>(m);
             if (decay.Operation() == foOr ? decay.OrSet().contains(mode) : decay.AndSet().contains(mode))
                 chosen << QLatin1String(modes[m]);
         }
@@ -460,8 +460,8 @@ QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage langua
     const TQzRNXHalfLifeTimeFilter& h = filter.HalfLifeTime();
     if (h.Active())
         lines << QStringLiteral("half-life ")
-                + range(h.MinEnabled(), number(h.MinValue()) + u' ' + RNXHalfLifeUnitLabel(h.MinUnits(), language),
-                        h.MaxEnabled(), number(h.MaxValue()) + u' ' + RNXHalfLifeUnitLabel(h.MaxUnits(), language));
+                + range(h.MinEnabled(), number(h.MinValue()) + u' ' + HalfLifeUnitLabel(h.MinUnits(), language),
+                        h.MaxEnabled(), number(h.MaxValue()) + u' ' + HalfLifeUnitLabel(h.MaxUnits(), language));
     const TQzRNXSpectrumFilter& s = filter.Spectrum();
     if (s.Active()) {
         static const char* const names[] = {"energy per decay",

@@ -16,7 +16,7 @@ public:
     static constexpr std::uint16_t Lowest = 3;
     static constexpr std::uint16_t Highest = 257;
 
-    explicit TQzRNXAMassFilter(const TRNXindex* index)
+    explicit TQzRNXAMassFilter(const NuclideIndex* index)
         : FIndex(index)
     {
     }
@@ -38,7 +38,7 @@ public:
 private:
     void Recompute();
 
-    const TRNXindex* FIndex;
+    const NuclideIndex* FIndex;
     bool FMinEnabled = false;
     bool FMaxEnabled = false;
     std::uint16_t FMinValue = Lowest;
@@ -60,15 +60,15 @@ public:
     void Assign(const TQzRNXChainCountFilter& source);
 
 protected:
-    explicit TQzRNXChainCountFilter(const TRNXindex* index)
+    explicit TQzRNXChainCountFilter(const NuclideIndex* index)
         : FIndex(index)
     {
     }
-    virtual const std::array<TRNXStringList, 5>& CountLists() const = 0;
-    virtual const std::array<TRNXElementSet, 5>& CountElements() const = 0;
+    virtual const std::array<NuclideList, 5>& CountLists() const = 0;
+    virtual const std::array<ElementSet, 5>& CountElements() const = 0;
     void Apply() override;
 
-    const TRNXindex* FIndex;
+    const NuclideIndex* FIndex;
 
 private:
     TQzRNXAncestorsCountSet FCountSet = TQzRNXAncestorsCountSet::fromRaw(0x1F);
@@ -76,38 +76,38 @@ private:
 
 class TQzRNXAncestorsFilter : public TQzRNXChainCountFilter {
 public:
-    explicit TQzRNXAncestorsFilter(const TRNXindex* index)
+    explicit TQzRNXAncestorsFilter(const NuclideIndex* index)
         : TQzRNXChainCountFilter(index)
     {
     }
 
 protected:
-    const std::array<TRNXStringList, 5>& CountLists() const override { return FIndex->AncestorCountLists(); }
-    const std::array<TRNXElementSet, 5>& CountElements() const override { return FIndex->AncestorCountElements(); }
+    const std::array<NuclideList, 5>& CountLists() const override { return FIndex->AncestorCountLists(); }
+    const std::array<ElementSet, 5>& CountElements() const override { return FIndex->AncestorCountElements(); }
 };
 
 class TQzRNXDaughtersFilter : public TQzRNXChainCountFilter {
 public:
-    explicit TQzRNXDaughtersFilter(const TRNXindex* index)
+    explicit TQzRNXDaughtersFilter(const NuclideIndex* index)
         : TQzRNXChainCountFilter(index)
     {
     }
 
 protected:
-    const std::array<TRNXStringList, 5>& CountLists() const override { return FIndex->DaughterCountLists(); }
-    const std::array<TRNXElementSet, 5>& CountElements() const override { return FIndex->DaughterCountElements(); }
+    const std::array<NuclideList, 5>& CountLists() const override { return FIndex->DaughterCountLists(); }
+    const std::array<ElementSet, 5>& CountElements() const override { return FIndex->DaughterCountElements(); }
 };
 
 enum TQzRNXFilterOperation : std::uint8_t { foOr, foAnd };
 // Decay modes that must all hold (alpha to spontaneous fission), and modes of which one must
 // (alpha to "isomeric transition only").
-using TQzRNXAndDecayFilterSet = EnumSet<TQzRNXDecayFilterType, 8>;
-using TQzRNXOrDecayFilterSet = EnumSet<TQzRNXDecayFilterType, 16>;
+using TQzRNXAndDecayFilterSet = EnumSet<DecayFilterKind, 8>;
+using TQzRNXOrDecayFilterSet = EnumSet<DecayFilterKind, 16>;
 
 // The nuclides by their decay modes: any of a set, or all of a set.
 class TQzRNXDecayFilter : public TQzRNXSimpleAdvFilter {
 public:
-    explicit TQzRNXDecayFilter(const TRNXindex* index)
+    explicit TQzRNXDecayFilter(const NuclideIndex* index)
         : FIndex(index)
     {
     }
@@ -126,7 +126,7 @@ protected:
     void Apply() override;
 
 private:
-    const TRNXindex* FIndex;
+    const NuclideIndex* FIndex;
     TQzRNXFilterOperation FOperation = foOr;
     TQzRNXAndDecayFilterSet FAndSet;
     TQzRNXOrDecayFilterSet FOrSet = TQzRNXOrDecayFilterSet::fromRaw(0x1FF);
@@ -137,7 +137,7 @@ private:
 class TQzRNXHalfLifeTimeFilter : public TQzRNXSimpleFilter {
 public:
     // The ends start at the shortest and the longest half-life of the index.
-    explicit TQzRNXHalfLifeTimeFilter(const TRNXindex* index);
+    explicit TQzRNXHalfLifeTimeFilter(const NuclideIndex* index);
 
     bool MinEnabled() const { return FMin.Enabled; }
     void SetMinEnabled(bool value);
@@ -179,7 +179,7 @@ private:
     void SetLambda(End& end, float value);
     void Recompute();
 
-    const TRNXindex* FIndex;
+    const NuclideIndex* FIndex;
     End FMin;
     End FMax;
 };
@@ -188,7 +188,7 @@ private:
 // criteria. With none active it is ignored and the panel offers what its other filters allow.
 class TQzRNXAdvancedFilter : public TQzRNXSimpleAdvFilter {
 public:
-    TQzRNXAdvancedFilter(const TRNXindex* index, SpectraFiles& spectra);
+    TQzRNXAdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra);
 
     TQzRNXAMassFilter& AMass() { return FAMass; }
     TQzRNXAncestorsFilter& Ancestors() { return FAncestors; }

@@ -4,12 +4,12 @@ namespace kav {
 
 namespace {
 
-TRNXElementSet intersect(const TRNXElementSet& a, const TRNXElementSet& b)
+ElementSet intersect(const ElementSet& a, const ElementSet& b)
 {
-    TRNXElementSet r;
-    for (int e = 0; e < RNXElementCount; ++e)
-        if (a.contains(static_cast<TRNXElement>(e)) && b.contains(static_cast<TRNXElement>(e)))
-            r.insert(static_cast<TRNXElement>(e));
+    ElementSet r;
+    for (int e = 0; e < ElementCount; ++e)
+        if (a.contains(static_cast<ChemicalElement>(e)) && b.contains(static_cast<ChemicalElement>(e)))
+            r.insert(static_cast<ChemicalElement>(e));
     return r;
 }
 
@@ -26,7 +26,7 @@ QStringList ListFileLines(const QByteArray& text)
     return lines;
 }
 
-TQzRNXFilter::TQzRNXFilter(const TRNXindex& index, SpectraFiles& spectra)
+TQzRNXFilter::TQzRNXFilter(const NuclideIndex& index, SpectraFiles& spectra)
     : FIndex(index)
     , FAdvanced(&index, spectra)
 {
@@ -34,11 +34,11 @@ TQzRNXFilter::TQzRNXFilter(const TRNXindex& index, SpectraFiles& spectra)
         if (!FAssigning)
             Change();
     };
-    FElementSet = FIndex.ElementSet();
-    std::vector<TRNXStringList::Entry> all;
+    FElementSet = FIndex.Elements();
+    std::vector<NuclideList::Entry> all;
     all.reserve(static_cast<std::size_t>(FIndex.Count()));
     for (int i = 0; i < FIndex.Count(); ++i)
-        all.push_back({FIndex.Items(i)->RNXname.toString(), FIndex.Items(i)});
+        all.push_back({FIndex.Items(i)->Name.toString(), FIndex.Items(i)});
     FRNXList.Assign(std::move(all));
     FElementByRNXFilterSet = FElementSet;
     Recompute();
@@ -46,7 +46,7 @@ TQzRNXFilter::TQzRNXFilter(const TRNXindex& index, SpectraFiles& spectra)
 
 void TQzRNXFilter::Recompute()
 {
-    FMixSet = FIndex.ElementSet();
+    FMixSet = FIndex.Elements();
     if (FUseElementFilter)
         FMixSet = intersect(FMixSet, FElementSet);
     if (FUseRNXFilter)
@@ -59,14 +59,14 @@ void TQzRNXFilter::RebuildFullCollections()
     FFullRNXList.Clear();
     if (!FAdvanced.Enabled() || FAdvanced.Ignored()) {
         FFullElementSet = FMixSet;
-        for (const TRNXStringList::Entry& e : FRNXList.Items())
+        for (const NuclideList::Entry& e : FRNXList.Items())
             if (e.node && FFullElementSet.contains(e.node->Element))
                 FFullRNXList.Add(e.name, e.node);
     } else {
         // The elements of the nuclides offered, not of every nuclide the criteria pass: an
         // element whose passing nuclides are all left out by the other filters is not offered.
         FFullElementSet.clear();
-        for (const TRNXStringList::Entry& e : FRNXList.Items())
+        for (const NuclideList::Entry& e : FRNXList.Items())
             if (e.node && FMixSet.contains(e.node->Element) && FAdvanced.RNXList().IndexOf(e.name) >= 0) {
                 FFullRNXList.Add(e.name, e.node);
                 FFullElementSet.insert(e.node->Element);
@@ -80,7 +80,7 @@ void TQzRNXFilter::Change()
     TQzRNXSimpleFilter::Change();
 }
 
-void TQzRNXFilter::SetElementSet(const TRNXElementSet& value)
+void TQzRNXFilter::SetElementSet(const ElementSet& value)
 {
     if (value == FElementSet)
         return;
@@ -117,29 +117,29 @@ void TQzRNXFilter::SetUseStable(bool value)
 
 void TQzRNXFilter::Resolve()
 {
-    TRNXStringList resolved(true);
-    for (const TRNXStringList::Entry& e : FRNXList.Items())
-        if (const TRNXnode* node = FIndex.FindRNX(QStringView(e.name).left(7)))
-            resolved.Add(node->RNXname.toString(), node);
+    NuclideList resolved(true);
+    for (const NuclideList::Entry& e : FRNXList.Items())
+        if (const Nuclide* node = FIndex.FindNuclide(QStringView(e.name).left(7)))
+            resolved.Add(node->Name.toString(), node);
     FRNXList = std::move(resolved);
 }
 
 void TQzRNXFilter::SetRNXList(const QStringList& names)
 {
-    TRNXStringList list;
+    NuclideList list;
     for (const QString& name : names)
         list.Add(name);
     SetRNXList(list);
 }
 
-void TQzRNXFilter::SetRNXList(const TRNXStringList& list)
+void TQzRNXFilter::SetRNXList(const NuclideList& list)
 {
-    FRNXList = TRNXStringList(true);
-    for (const TRNXStringList::Entry& e : list.Items())
+    FRNXList = NuclideList(true);
+    for (const NuclideList::Entry& e : list.Items())
         FRNXList.Add(e.name, e.node);
     Resolve();
     FElementByRNXFilterSet.clear();
-    for (const TRNXStringList::Entry& e : FRNXList.Items())
+    for (const NuclideList::Entry& e : FRNXList.Items())
         FElementByRNXFilterSet.insert(e.node->Element);
     Recompute();
     Change();
@@ -164,22 +164,22 @@ void TQzRNXFilter::Assign(const TQzRNXFilter& source)
     Change();
 }
 
-std::array<std::int32_t, 4> EncodeElementSet(const TRNXElementSet& set)
+std::array<std::int32_t, 4> EncodeElementSet(const ElementSet& set)
 {
     std::array<std::uint32_t, 4> bits{};
     for (int e = 0; e < 100; ++e)
-        if (set.contains(static_cast<TRNXElement>(e)))
+        if (set.contains(static_cast<ChemicalElement>(e)))
             bits[static_cast<std::size_t>(e / 32)] |= 1u << (e % 32);
     return {static_cast<std::int32_t>(bits[0]), static_cast<std::int32_t>(bits[1]), static_cast<std::int32_t>(bits[2]),
             static_cast<std::int32_t>(bits[3])};
 }
 
-TRNXElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored)
+ElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored)
 {
-    TRNXElementSet set;
+    ElementSet set;
     for (int e = 0; e < 100; ++e)
         if (static_cast<std::uint32_t>(stored[static_cast<std::size_t>(e / 32)]) >> (e % 32) & 1u)
-            set.insert(static_cast<TRNXElement>(e));
+            set.insert(static_cast<ChemicalElement>(e));
     return set;
 }
 
@@ -206,10 +206,10 @@ bool TQzRNXFilter::RNXListStored() const
 
 bool TQzRNXFilter::LoadElementList(const QByteArray& text)
 {
-    TRNXElementSet found;
+    ElementSet found;
     for (const QString& line : ListFileLines(text)) {
-        const TRNXElement e = ElementBySymbol(line);
-        if (e != _NoRNXElement)
+        const ChemicalElement e = ElementBySymbol(line);
+        if (e != NoElement)
             found.insert(e);
     }
     if (found.empty())

@@ -18,17 +18,17 @@ enum TQzRNXSaveFilterType : std::uint8_t { svNever, svOnlyIfUse, svAlways };
 // ignored, to what the advanced filter passes.
 class TQzRNXFilter : public TQzRNXSimpleFilter {
 public:
-    TQzRNXFilter(const TRNXindex& index, SpectraFiles& spectra);
+    TQzRNXFilter(const NuclideIndex& index, SpectraFiles& spectra);
 
-    const TRNXindex& Index() const { return FIndex; }
+    const NuclideIndex& Index() const { return FIndex; }
 
     TQzRNXAdvancedFilter& Advanced() { return FAdvanced; }
     const TQzRNXAdvancedFilter& Advanced() const { return FAdvanced; }
-    const TRNXElementSet& ElementSet() const { return FElementSet; }
-    void SetElementSet(const TRNXElementSet& value);
-    const TRNXElementSet& MixSet() const { return FMixSet; }
-    const TRNXElementSet& FullElementSet() const { return FFullElementSet; }
-    const TRNXStringList& FullRNXList() const { return FFullRNXList; }
+    const ElementSet& Elements() const { return FElementSet; }
+    void SetElementSet(const ElementSet& value);
+    const ElementSet& MixSet() const { return FMixSet; }
+    const ElementSet& FullElementSet() const { return FFullElementSet; }
+    const NuclideList& FullRNXList() const { return FFullRNXList; }
     bool UseElementFilter() const { return FUseElementFilter; }
     void SetUseElementFilter(bool value);
     bool UseRNXFilter() const { return FUseRNXFilter; }
@@ -41,7 +41,7 @@ public:
     // Replaces the list: names the index does not know are dropped, the others take the
     // index's spelling.
     void SetRNXList(const QStringList& names);
-    void SetRNXList(const TRNXStringList& list);
+    void SetRNXList(const NuclideList& list);
     void Assign(const TQzRNXFilter& source);
     void Change() override;
 
@@ -62,12 +62,12 @@ private:
     void Recompute();
     void RebuildFullCollections();
 
-    const TRNXindex& FIndex;
+    const NuclideIndex& FIndex;
     TQzRNXAdvancedFilter FAdvanced;
-    TRNXElementSet FElementSet;
-    TRNXElementSet FMixSet;
-    TRNXElementSet FFullElementSet;
-    TRNXStringList FFullRNXList{true};
+    ElementSet FElementSet;
+    ElementSet FMixSet;
+    ElementSet FFullElementSet;
+    NuclideList FFullRNXList{true};
     bool FUseElementFilter = false;
     bool FUseRNXFilter = false;
     bool FUseStable = false;
@@ -76,8 +76,8 @@ private:
 
 // An element set as configurations store it: four integers, bit (i mod 32) of integer (i div 32)
 // for element ordinal i from 0 to 99; elements beyond are not stored.
-std::array<std::int32_t, 4> EncodeElementSet(const TRNXElementSet& set);
-TRNXElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored);
+std::array<std::int32_t, 4> EncodeElementSet(const ElementSet& set);
+ElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored);
 
 // The lines of a list file: blanks and tabs removed, empty lines left out.
 QStringList ListFileLines(const QByteArray& text);

@@ -7,9 +7,9 @@ namespace kav {
 namespace {
 
 // Elements that have no stable isotope: no "stbl" pseudo-entry for them.
-bool hasStableIsotopes(TRNXElement e)
+bool hasStableIsotopes(ChemicalElement e)
 {
-    static const TRNXElement none[]
+    static const ChemicalElement none[]
         = {_Tc, _Pm, _Po, _At, _Rn, _Fr, _Pu, _Am, _Cm, _Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, _Rf, _Db};
     return std::find(std::begin(none), std::end(none), e) == std::end(none) && e < 100;
 }
@@ -31,7 +31,7 @@ int massRow(const QStringList& masses, const QString& mass)
 
 } // namespace
 
-TQzRNXSelection::TQzRNXSelection(const TRNXindex& index, SpectraFiles& spectra)
+TQzRNXSelection::TQzRNXSelection(const NuclideIndex& index, SpectraFiles& spectra)
     : FIndex(index)
     , FFilter(index, spectra)
 {
@@ -44,7 +44,7 @@ void TQzRNXSelection::Activate()
     FElementRow = FAMassRow = FRNXRow = -1;
     RebuildElementList();
     RebuildRNXList();
-    int row = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    int row = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     if (row < 0 && !FElementList.isEmpty()) {
         row = 0;
         FElement = ElementBySymbol(FElementList.front());
@@ -66,35 +66,35 @@ void TQzRNXSelection::RebuildElementList()
     FElementList.clear();
     if (FFilter.FullElementSet().empty() || FIndex.Count() == 0)
         return;
-    std::vector<TRNXElement> elements;
+    std::vector<ChemicalElement> elements;
     for (int e = 0; e < 100; ++e)
-        if (FFilter.FullElementSet().contains(static_cast<TRNXElement>(e)))
-            elements.push_back(static_cast<TRNXElement>(e));
+        if (FFilter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
+            elements.push_back(static_cast<ChemicalElement>(e));
     if (FElementsSortType == stxABC)
-        std::stable_sort(elements.begin(), elements.end(), [](TRNXElement a, TRNXElement b) {
-            return RNXElementSymbol(a).compare(RNXElementSymbol(b), Qt::CaseInsensitive) < 0;
+        std::stable_sort(elements.begin(), elements.end(), [](ChemicalElement a, ChemicalElement b) {
+            return ElementSymbol(a).compare(ElementSymbol(b), Qt::CaseInsensitive) < 0;
         });
     else if (FElementsSortType == stxABCElement)
-        std::stable_sort(elements.begin(), elements.end(), [this](TRNXElement a, TRNXElement b) {
-            return RNXElementName(a, FLanguage).compare(RNXElementName(b, FLanguage), Qt::CaseInsensitive) < 0;
+        std::stable_sort(elements.begin(), elements.end(), [this](ChemicalElement a, ChemicalElement b) {
+            return ElementName(a, FLanguage).compare(ElementName(b, FLanguage), Qt::CaseInsensitive) < 0;
         });
-    for (TRNXElement e : elements)
-        FElementList << RNXElementSymbol(e);
+    for (ChemicalElement e : elements)
+        FElementList << ElementSymbol(e);
 }
 
 QStringList TQzRNXSelection::OfferedMasses() const
 {
     QStringList masses;
-    if (!FFilter.FullElementSet().empty() && FIndex.Count() > 0 && FElement < RNXElementCount) {
-        const TRNXElementRange& range = FIndex.ElementRanges()[FElement];
+    if (!FFilter.FullElementSet().empty() && FIndex.Count() > 0 && FElement < ElementCount) {
+        const ElementRange& range = FIndex.ElementRanges()[FElement];
         for (int i = range.First; i < range.First + range.Count && i < FIndex.Count(); ++i) {
-            const TRNXnode* node = FIndex.Items(i);
-            if (Offered(node->RNXname.toString()))
+            const Nuclide* node = FIndex.Items(i);
+            if (Offered(node->Name.toString()))
                 masses << node->AMass.toString();
         }
         if (FFilter.UseStable() && hasStableIsotopes(FElement))
             masses << QStringLiteral("stbl");
-        auto number = [](const QString& m) { return int(RNXAMassToInt(TRNXAMass(QStringView(m))).value_or(65535)); };
+        auto number = [](const QString& m) { return int(MassNumberOf(MassText(QStringView(m))).value_or(65535)); };
         std::stable_sort(masses.begin(), masses.end(), [&](const QString& a, const QString& b) {
             const int na = number(a), nb = number(b);
             return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
@@ -117,7 +117,7 @@ void TQzRNXSelection::RebuildAMassList()
             row = i;
     if (row < 0 && !masses.isEmpty())
         row = 0;
-    FAMass = TRNXAMass(QStringView(row >= 0 ? masses[row] : QString()));
+    FAMass = MassText(QStringView(row >= 0 ? masses[row] : QString()));
     FAMassRow = row;
 }
 
@@ -128,49 +128,49 @@ void TQzRNXSelection::RebuildRNXList()
     if (FIndex.Count() == 0)
         return;
     for (int i = 0; i < FIndex.Count(); ++i) {
-        const TRNXnode* node = FIndex.Items(i);
-        if (FFilter.FullElementSet().contains(node->Element) && Offered(node->RNXname.toString()))
-            FRNXList.push_back({node->RNXname.toString(), node});
+        const Nuclide* node = FIndex.Items(i);
+        if (FFilter.FullElementSet().contains(node->Element) && Offered(node->Name.toString()))
+            FRNXList.push_back({node->Name.toString(), node});
     }
     if (FFilter.UseStable())
         for (int e = 0; e < 100; ++e) {
-            const auto element = static_cast<TRNXElement>(e);
+            const auto element = static_cast<ChemicalElement>(e);
             if (!FFilter.FullElementSet().contains(element) || !hasStableIsotopes(element))
                 continue;
-            auto stable = std::make_unique<TBasicRNX>();
+            auto stable = std::make_unique<NuclideIdentity>();
             stable->Element = element;
             stable->AMass = "stbl";
             stable->AMassInt = 65535;
-            stable->RNXname = MakeRNXname(element, stable->AMass);
-            FRNXList.push_back({stable->RNXname.toString(), stable.get()});
+            stable->Name = MakeNuclideName(element, stable->AMass);
+            FRNXList.push_back({stable->Name.toString(), stable.get()});
             FStablePseudoEntries.push_back(std::move(stable));
         }
     std::stable_sort(FRNXList.begin(), FRNXList.end(), [&](const Entry& a, const Entry& b) {
-        const TBasicRNX& na = *a.object;
-        const TBasicRNX& nb = *b.object;
+        const NuclideIdentity& na = *a.object;
+        const NuclideIdentity& nb = *b.object;
         switch (FRNXSortType) {
-        case stxABC: return CompareRNXABC(na, nb) < 0;
-        case stxAMass: return CompareRNXAMass(na, nb) < 0;
+        case stxABC: return CompareAlphabetical(na, nb) < 0;
+        case stxAMass: return CompareMass(na, nb) < 0;
         case stxABCElement: {
-            const QString ta = RNXElementName(na.Element, FLanguage) + u'-' + na.AMass.toString();
-            const QString tb = RNXElementName(nb.Element, FLanguage) + u'-' + nb.AMass.toString();
+            const QString ta = ElementName(na.Element, FLanguage) + u'-' + na.AMass.toString();
+            const QString tb = ElementName(nb.Element, FLanguage) + u'-' + nb.AMass.toString();
             if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.Element == nb.Element)
-                return CompareRNXAMassOnly(na, nb) < 0;
+                return CompareMassOnly(na, nb) < 0;
             return ta.compare(tb, Qt::CaseInsensitive) < 0;
         }
-        default: return CompareRNXPeriodicTable(na, nb) < 0;
+        default: return ComparePeriodicTable(na, nb) < 0;
         }
     });
 }
 
-QString TQzRNXSelection::RNXname() const
+QString TQzRNXSelection::Name() const
 {
-    if (FElement == _NoRNXElement)
+    if (FElement == NoElement)
         return QStringLiteral(" ");
-    return MakeRNXname(FElement, FAMass).toString();
+    return MakeNuclideName(FElement, FAMass).toString();
 }
 
-const TBasicRNX* TQzRNXSelection::BasicRNX() const
+const NuclideIdentity* TQzRNXSelection::BasicRNX() const
 {
     return FRNXRow >= 0 && FRNXRow < static_cast<int>(FRNXList.size())
         ? FRNXList[static_cast<std::size_t>(FRNXRow)].object
@@ -187,7 +187,7 @@ int TQzRNXSelection::FindRNXRow(const QString& name) const
 
 void TQzRNXSelection::SelectRNXname()
 {
-    FRNXRow = FindRNXRow(RNXname());
+    FRNXRow = FindRNXRow(Name());
 }
 
 void TQzRNXSelection::ReportSelection()
@@ -218,7 +218,7 @@ void TQzRNXSelection::PickAMass(int row)
     if (FHistoryKept)
         RecordHistory();
     FAMassRow = row;
-    FAMass = TRNXAMass(QStringView(FAMassList[row]));
+    FAMass = MassText(QStringView(FAMassList[row]));
     SelectRNXname();
     Changed();
     ReportSelection();
@@ -230,10 +230,10 @@ void TQzRNXSelection::PickRNX(int row)
         return;
     if (FHistoryKept)
         RecordHistory();
-    const TBasicRNX& picked = *FRNXList[static_cast<std::size_t>(row)].object;
+    const NuclideIdentity& picked = *FRNXList[static_cast<std::size_t>(row)].object;
     FElement = picked.Element;
     FAMass = picked.AMass;
-    FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     RebuildAMassList();
     FRNXRow = row;
     Changed();
@@ -241,7 +241,7 @@ void TQzRNXSelection::PickRNX(int row)
         ReportSelection();
 }
 
-void TQzRNXSelection::SetElement(TRNXElement value)
+void TQzRNXSelection::SetElement(ChemicalElement value)
 {
     if (value == FElement || !FFilter.FullElementSet().contains(value))
         return;
@@ -249,10 +249,10 @@ void TQzRNXSelection::SetElement(TRNXElement value)
         FElement = value;
         return;
     }
-    PickElement(static_cast<int>(FElementList.indexOf(RNXElementSymbol(value))));
+    PickElement(static_cast<int>(FElementList.indexOf(ElementSymbol(value))));
 }
 
-void TQzRNXSelection::SetAMass(const TRNXAMass& value)
+void TQzRNXSelection::SetAMass(const MassText& value)
 {
     if (value == FAMass)
         return;
@@ -270,10 +270,10 @@ void TQzRNXSelection::SetAMass(const TRNXAMass& value)
     PickAMass(row);
 }
 
-void TQzRNXSelection::SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass)
+void TQzRNXSelection::SetElementAndAMass(ChemicalElement element, const MassText& aMass)
 {
     if ((element == FElement && aMass == FAMass) || !FFilter.FullElementSet().contains(element)
-        || FFilter.FullRNXList().IndexOf(MakeRNXname(element, aMass).toString()) < 0)
+        || FFilter.FullRNXList().IndexOf(MakeNuclideName(element, aMass).toString()) < 0)
         return;
     SetElement(element);
     UndoListEnabled = false;
@@ -284,17 +284,17 @@ void TQzRNXSelection::SetElementAndAMass(TRNXElement element, const TRNXAMass& a
 void TQzRNXSelection::SetRNXname(const QString& value)
 {
     const QString name = value.left(7);
-    if (name == RNXname())
+    if (name == Name())
         return;
     const qsizetype dash = name.indexOf(u'-');
     if (dash != 1 && dash != 2)
         return;
-    const TRNXElement element = ElementBySymbol(name.left(dash));
+    const ChemicalElement element = ElementBySymbol(name.left(dash));
     if (FFilter.FullElementSet().contains(element))
-        SetElementAndAMass(element, TRNXAMass(QStringView(name.mid(dash + 1))));
+        SetElementAndAMass(element, MassText(QStringView(name.mid(dash + 1))));
 }
 
-void TQzRNXSelection::SetRNXSortType(TQzRNXSortType value)
+void TQzRNXSelection::SetRNXSortType(NuclideSortOrder value)
 {
     FRNXSortType = value;
     if (FActive) {
@@ -304,12 +304,12 @@ void TQzRNXSelection::SetRNXSortType(TQzRNXSortType value)
     Changed();
 }
 
-void TQzRNXSelection::SetElementsSortType(TQzRNXSortType value)
+void TQzRNXSelection::SetElementsSortType(NuclideSortOrder value)
 {
     FElementsSortType = std::min(value, stxPeriodicTable);
     if (FActive) {
         RebuildElementList();
-        FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+        FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     }
     Changed();
 }
@@ -320,11 +320,11 @@ void TQzRNXSelection::ApplyFilter()
         Changed();
         return;
     }
-    const TRNXElement oldElement = FElement;
-    const TRNXAMass oldMass = FAMass;
+    const ChemicalElement oldElement = FElement;
+    const MassText oldMass = FAMass;
     RebuildElementList();
     RebuildRNXList();
-    const TRNXElementSet& offered = FFilter.FullElementSet();
+    const ElementSet& offered = FFilter.FullElementSet();
     // Nothing on offer, or a bound still being typed: the lists follow, the choice stays where it
     // is (so that what shows it keeps its nuclide, and gets it back when the filter lets it pass).
     if (FChoiceHeld || offered.empty()) {
@@ -335,16 +335,16 @@ void TQzRNXSelection::ApplyFilter()
     }
     if (!offered.contains(FElement))
         for (int e = 0; e < 100; ++e)
-            if (offered.contains(static_cast<TRNXElement>(e))) {
-                FElement = static_cast<TRNXElement>(e);
+            if (offered.contains(static_cast<ChemicalElement>(e))) {
+                FElement = static_cast<ChemicalElement>(e);
                 break;
             }
-    FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     RebuildAMassList();
     SelectRNXname();
     Changed();
     if (!(FElement == oldElement && FAMass == oldMass)) {
-        if (FHistoryKept && oldElement != _NoRNXElement)
+        if (FHistoryKept && oldElement != NoElement)
             RecordHistory(oldElement, oldMass);
         Changed();
         if (FRNXRow >= 0 && FElementRow >= 0 && FAMassRow >= 0)
@@ -355,7 +355,7 @@ void TQzRNXSelection::ApplyFilter()
 
 void TQzRNXSelection::KeepChoiceInLists()
 {
-    FElementRow = static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement)));
+    FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     FAMassList = FElementRow >= 0 ? OfferedMasses() : QStringList();
     FAMassRow = massRow(FAMassList, FAMass.toString());
     SelectRNXname();
@@ -370,16 +370,16 @@ void TQzRNXSelection::SetChoiceHeld(bool held)
         ApplyFilter();
 }
 
-TBasicRNX TQzRNXSelection::ChosenRNX() const
+NuclideIdentity TQzRNXSelection::ChosenRNX() const
 {
-    TBasicRNX rnx;
-    if (const TBasicRNX* chosen = BasicRNX()) {
+    NuclideIdentity rnx;
+    if (const NuclideIdentity* chosen = BasicRNX()) {
         rnx.Assign(*chosen);
         return rnx;
     }
     rnx.Element = FElement;
     rnx.AMass = FAMass;
-    rnx.RNXname = MakeRNXname(FElement, FAMass);
+    rnx.Name = MakeNuclideName(FElement, FAMass);
     return rnx;
 }
 
@@ -397,27 +397,27 @@ void TQzRNXSelection::RecordHistory()
         UndoListEnabled = true;
         return;
     }
-    if (FElement == _NoRNXElement)
+    if (FElement == NoElement)
         return;
     HistoryEntry entry{QString(), ChosenRNX()};
-    entry.name = entry.rnx.RNXname.toString();
+    entry.name = entry.rnx.Name.toString();
     PushHistory(std::move(entry));
 }
 
-void TQzRNXSelection::RecordHistory(TRNXElement element, const TRNXAMass& aMass)
+void TQzRNXSelection::RecordHistory(ChemicalElement element, const MassText& aMass)
 {
     if (!UndoListEnabled) {
         UndoListEnabled = true;
         return;
     }
-    if (element == _NoRNXElement && FElement == _NoRNXElement)
+    if (element == NoElement && FElement == NoElement)
         return;
     HistoryEntry entry;
     entry.rnx.Element = element;
     entry.rnx.AMass = aMass;
-    entry.rnx.AMassInt = RNXAMassToInt(aMass).value_or(0);
-    entry.rnx.RNXname = MakeRNXname(element, aMass);
-    entry.name = entry.rnx.RNXname.toString();
+    entry.rnx.AMassInt = MassNumberOf(aMass).value_or(0);
+    entry.rnx.Name = MakeNuclideName(element, aMass);
+    entry.name = entry.rnx.Name.toString();
     PushHistory(std::move(entry));
 }
 
@@ -434,17 +434,17 @@ void TQzRNXSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histor
     HistoryEntry target = std::move(from.front());
     from.erase(from.begin());
     // The entry gone to takes the place of the one left, in the other list.
-    const bool differs = target.name != RNXname();
+    const bool differs = target.name != Name();
     if (differs) {
-        const TBasicRNX leaving = ChosenRNX();
+        const NuclideIdentity leaving = ChosenRNX();
         FElement = target.rnx.Element;
         FAMass = target.rnx.AMass;
         target.rnx = leaving;
-        target.name = leaving.RNXname.toString();
+        target.name = leaving.Name.toString();
     }
     to.insert(to.begin() + std::min<std::ptrdiff_t>(k, static_cast<std::ptrdiff_t>(to.size())), std::move(target));
     if (differs) {
-        PickElement(static_cast<int>(FElementList.indexOf(RNXElementSymbol(FElement))), true);
+        PickElement(static_cast<int>(FElementList.indexOf(ElementSymbol(FElement))), true);
         FAMassRow = massRow(FAMassList, FAMass.toString());
         SelectRNXname();
         Changed();

@@ -24,10 +24,10 @@ public:
     // One entry of the list of names; its object is an index node or a stable pseudo-nuclide.
     struct Entry {
         QString name;
-        const TBasicRNX* object;
+        const NuclideIdentity* object;
     };
 
-    TQzRNXSelection(const TRNXindex& index, SpectraFiles& spectra);
+    TQzRNXSelection(const NuclideIndex& index, SpectraFiles& spectra);
     TQzRNXSelection(const TQzRNXSelection&) = delete;
     TQzRNXSelection& operator=(const TQzRNXSelection&) = delete;
 
@@ -47,14 +47,14 @@ public:
     int RNXRow() const { return FRNXRow; }
 
     // The choice.
-    TRNXElement Element() const { return FElement; }
-    const TRNXAMass& AMass() const { return FAMass; }
-    QString RNXname() const;
+    ChemicalElement Element() const { return FElement; }
+    const MassText& AMass() const { return FAMass; }
+    QString Name() const;
     // The object of the chosen entry of the list of names, or null.
-    const TBasicRNX* BasicRNX() const;
-    void SetElement(TRNXElement value);
-    void SetAMass(const TRNXAMass& value);
-    void SetElementAndAMass(TRNXElement element, const TRNXAMass& aMass);
+    const NuclideIdentity* BasicRNX() const;
+    void SetElement(ChemicalElement value);
+    void SetAMass(const MassText& value);
+    void SetElementAndAMass(ChemicalElement element, const MassText& aMass);
     void SetRNXname(const QString& value);
 
     // What the user does: an entry of a list picked.
@@ -65,10 +65,10 @@ public:
     // Ways of choosing and orders.
     TQzRNXChoiceType ChoiceType() const { return FChoiceType; }
     void SetChoiceType(TQzRNXChoiceType value) { FChoiceType = value; }
-    TQzRNXSortType RNXSortType() const { return FRNXSortType; }
-    void SetRNXSortType(TQzRNXSortType value);
-    TQzRNXSortType ElementsSortType() const { return FElementsSortType; }
-    void SetElementsSortType(TQzRNXSortType value);
+    NuclideSortOrder RNXSortType() const { return FRNXSortType; }
+    void SetRNXSortType(NuclideSortOrder value);
+    NuclideSortOrder ElementsSortType() const { return FElementsSortType; }
+    void SetElementsSortType(NuclideSortOrder value);
     UiLanguage Language() const { return FLanguage; }
     void SetLanguage(UiLanguage value) { FLanguage = value; }
 
@@ -94,7 +94,7 @@ public:
     bool ChoiceHeld() const { return FChoiceHeld; }
 
     // A new choice: the nuclide chosen.
-    Notice<const TBasicRNX&> NuclideChosen;
+    Notice<const NuclideIdentity&> NuclideChosen;
     // The lists, the chosen entries or the history changed: what shows them shows them anew.
     Notice<> Changed;
     // The filter changed and the lists follow it (heard after Changed).
@@ -103,7 +103,7 @@ public:
 private:
     struct HistoryEntry {
         QString name;
-        TBasicRNX rnx;
+        NuclideIdentity rnx;
     };
 
     void RebuildElementList();
@@ -119,25 +119,25 @@ private:
     void SelectRNXname();
     void ReportSelection();
     void RecordHistory();
-    void RecordHistory(TRNXElement element, const TRNXAMass& aMass);
+    void RecordHistory(ChemicalElement element, const MassText& aMass);
     void PushHistory(HistoryEntry entry);
     void Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
-    TBasicRNX ChosenRNX() const;
+    NuclideIdentity ChosenRNX() const;
 
-    const TRNXindex& FIndex;
+    const NuclideIndex& FIndex;
     TQzRNXFilter FFilter;
     QStringList FElementList;
     QStringList FAMassList;
     std::vector<Entry> FRNXList;
-    std::vector<std::unique_ptr<TBasicRNX>> FStablePseudoEntries;
+    std::vector<std::unique_ptr<NuclideIdentity>> FStablePseudoEntries;
     std::vector<HistoryEntry> FUndoRNXList;
     std::vector<HistoryEntry> FRedoRNXList;
 
-    TRNXElement FElement = _H;
-    TRNXAMass FAMass{""};
+    ChemicalElement FElement = _H;
+    MassText FAMass{""};
     TQzRNXChoiceType FChoiceType = ctIndependent;
-    TQzRNXSortType FRNXSortType = stxPeriodicTable;
-    TQzRNXSortType FElementsSortType = stxPeriodicTable;
+    NuclideSortOrder FRNXSortType = stxPeriodicTable;
+    NuclideSortOrder FElementsSortType = stxPeriodicTable;
     UiLanguage FLanguage = l_English;
     int FMaxUndoListCount = 30;
     bool FHistoryKept = true;

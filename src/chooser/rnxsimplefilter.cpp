@@ -23,26 +23,26 @@ void TQzRNXSimpleFilter::ClearList()
     FElementByRNXFilterSet.clear();
 }
 
-void TQzRNXSimpleFilter::AddNode(const TRNXnode* node)
+void TQzRNXSimpleFilter::AddNode(const Nuclide* node)
 {
-    FRNXList.Add(node->RNXname.toString(), node);
+    FRNXList.Add(node->Name.toString(), node);
     FElementByRNXFilterSet.insert(node->Element);
 }
 
-void TQzRNXSimpleFilter::AddList(const TRNXStringList& list, const TRNXElementSet& elements)
+void TQzRNXSimpleFilter::AddList(const NuclideList& list, const ElementSet& elements)
 {
-    for (const TRNXStringList::Entry& e : list.Items())
+    for (const NuclideList::Entry& e : list.Items())
         FRNXList.Add(e.name, e.node);
-    for (int e = 0; e < RNXElementCount; ++e)
-        if (elements.contains(static_cast<TRNXElement>(e)))
-            FElementByRNXFilterSet.insert(static_cast<TRNXElement>(e));
+    for (int e = 0; e < ElementCount; ++e)
+        if (elements.contains(static_cast<ChemicalElement>(e)))
+            FElementByRNXFilterSet.insert(static_cast<ChemicalElement>(e));
 }
 
-void TQzRNXSimpleFilter::KeepOnly(const TRNXStringList& other)
+void TQzRNXSimpleFilter::KeepOnly(const NuclideList& other)
 {
-    TRNXStringList kept(true);
+    NuclideList kept(true);
     FElementByRNXFilterSet.clear();
-    for (const TRNXStringList::Entry& e : FRNXList.Items())
+    for (const NuclideList::Entry& e : FRNXList.Items())
         if (other.IndexOf(e.name) >= 0) {
             kept.Add(e.name, e.node);
             if (e.node)

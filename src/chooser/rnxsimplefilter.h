@@ -15,8 +15,8 @@ public:
     TQzRNXSimpleFilter();
     virtual ~TQzRNXSimpleFilter() = default;
 
-    const TRNXStringList& RNXList() const { return FRNXList; }
-    const TRNXElementSet& ElementByRNXFilterSet() const { return FElementByRNXFilterSet; }
+    const NuclideList& RNXList() const { return FRNXList; }
+    const ElementSet& ElementByRNXFilterSet() const { return FElementByRNXFilterSet; }
     ChangeHandler OnChange;
 
     // Raises OnChange; derived filters recompute first.
@@ -25,13 +25,13 @@ public:
 
 protected:
     void ClearList();
-    void AddNode(const TRNXnode* node);
-    void AddList(const TRNXStringList& list, const TRNXElementSet& elements);
+    void AddNode(const Nuclide* node);
+    void AddList(const NuclideList& list, const ElementSet& elements);
     // Keeps the entries that another list holds too; the element set follows them.
-    void KeepOnly(const TRNXStringList& other);
+    void KeepOnly(const NuclideList& other);
 
-    TRNXStringList FRNXList{true};
-    TRNXElementSet FElementByRNXFilterSet;
+    NuclideList FRNXList{true};
+    ElementSet FElementByRNXFilterSet;
 };
 
 // A filter on one property of the nuclides that is switched on and off; while it is off its list

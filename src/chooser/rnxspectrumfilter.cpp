@@ -27,12 +27,12 @@ bool within(float value, float lo, float hi)
 
 } // namespace
 
-TRNXRadiationSet RadiationsOf(LineGroup group)
+RadiationTypes RadiationsOf(LineGroup group)
 {
     switch (group) {
-    case LineGroup::Alpha: return {RNXAlphaRadiation};
-    case LineGroup::Beta: return RNXBetaGroup;
-    case LineGroup::Photon: return RNXPhotonGroup;
+    case LineGroup::Alpha: return {AlphaRadiation};
+    case LineGroup::Beta: return BetaGroup;
+    case LineGroup::Photon: return PhotonGroup;
     }
     return {};
 }
@@ -107,15 +107,15 @@ void TQzRNXSpectrumFilter::Assign(const TQzRNXSpectrumFilter& source)
     TQzRNXSimpleAdvFilter::Assign(source);
 }
 
-float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node,
-                                         const TQzRNXSpectrumData& summary)
+float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const Nuclide& node,
+                                         const SpectrumSummary& summary)
 {
     switch (option) {
     case soTotal: return summary.Total;
-    case soAlphaTotal: return summary.RadTotalOf(RNXAlphaRadiation);
+    case soAlphaTotal: return summary.RadTotalOf(AlphaRadiation);
     case soBetaTotal: return summary.BetaTotal;
     case soGammaTotal: return summary.GammaTotal;
-    case soSFTotal: return summary.RadTotalOf(RNXFissionFragmentRadiation) + summary.RadTotalOf(RNXNeutronRadiation);
+    case soSFTotal: return summary.RadTotalOf(FissionFragmentRadiation) + summary.RadTotalOf(NeutronRadiation);
     case soAlphaFrac: return summary.AlphaFrac;
     case soBetaFrac: return summary.BetaFrac;
     case soGammaFrac: return summary.GammaFrac;
@@ -141,14 +141,14 @@ std::vector<LineQuery> TQzRNXSpectrumFilter::LineCriteria() const
     return criteria;
 }
 
-bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node, std::vector<LineQuery> due) const
+bool TQzRNXSpectrumFilter::LinesPass(const Nuclide& node, std::vector<LineQuery> due) const
 {
     if (due.empty())
         return true;
-    TRNXSpectrum lines;
+    SpectrumLines lines;
     if (!FSpectra.ReadLines(&node, lines))
         return false;
-    for (const TRNXSpectrumRec& line : lines) {
+    for (const SpectrumLine& line : lines) {
         std::erase_if(due, [&line](const LineQuery& query) { return LineMeets(line, query); });
         if (due.empty())
             return true;
@@ -158,8 +158,8 @@ bool TQzRNXSpectrumFilter::LinesPass(const TRNXnode& node, std::vector<LineQuery
 
 void TQzRNXSpectrumFilter::Apply()
 {
-    const TRNXindex& index = FSpectra.Index();
-    const std::vector<TQzRNXSpectrumData>& summaries = FSpectra.Summary().nuclides;
+    const NuclideIndex& index = FSpectra.Index();
+    const std::vector<SpectrumSummary>& summaries = FSpectra.Summary().nuclides;
     // Without a summary nothing can be said: the list stays as it was.
     if (summaries.size() != static_cast<std::size_t>(index.Count()))
         return;
@@ -168,8 +168,8 @@ void TQzRNXSpectrumFilter::Apply()
         return;
     const std::vector<LineQuery> lineCriteria = LineCriteria();
     for (int i = 0; i < index.Count(); ++i) {
-        const TRNXnode& node = *index.Items(i);
-        const TQzRNXSpectrumData& summary = summaries[static_cast<std::size_t>(i)];
+        const Nuclide& node = *index.Items(i);
+        const SpectrumSummary& summary = summaries[static_cast<std::size_t>(i)];
         bool passes = true;
         for (int o = soTotal; o <= soSFFrac && passes; ++o) {
             const auto option = static_cast<TQzRNXSpectrumOption>(o);

@@ -38,7 +38,7 @@ using TQzRNXSpectrumOptions = EnumSet<TQzRNXSpectrumOption, 16>;
 // The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
 // each: the energy of a line and the energy it carries per decay.
 enum class LineGroup { Alpha, Beta, Photon };
-TRNXRadiationSet RadiationsOf(LineGroup group);
+RadiationTypes RadiationsOf(LineGroup group);
 TQzRNXSpectrumOption EnergyOptionOf(LineGroup group);
 TQzRNXSpectrumOption YieldOptionOf(LineGroup group);
 
@@ -77,7 +77,7 @@ public:
     void Assign(const TQzRNXSpectrumFilter& source);
 
     // The value a summary criterion tests for a nuclide; 0 for the line criteria.
-    static float SummaryValue(TQzRNXSpectrumOption option, const TRNXnode& node, const TQzRNXSpectrumData& summary);
+    static float SummaryValue(TQzRNXSpectrumOption option, const Nuclide& node, const SpectrumSummary& summary);
 
 protected:
     void Apply() override;
@@ -91,7 +91,7 @@ private:
     // The line criteria asked for, a query for each: each must be met by some line of its group
     // (not necessarily the same line).
     std::vector<LineQuery> LineCriteria() const;
-    bool LinesPass(const TRNXnode& node, std::vector<LineQuery> due) const;
+    bool LinesPass(const Nuclide& node, std::vector<LineQuery> due) const;
 
     SpectraFiles& FSpectra;
     TQzRNXSpectrumOptions FOptions;

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-bool LineMeets(const TRNXSpectrumRec& line, const LineQuery& query)
+bool LineMeets(const SpectrumLine& line, const LineQuery& query)
 {
     const auto holds
         = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->Hold(value); };
@@ -13,14 +13,14 @@ bool LineMeets(const TRNXSpectrumRec& line, const LineQuery& query)
         && holds(query.perDecay, candidate.PerDecay());
 }
 
-FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const TRNXnode*>& nuclides, const LineQuery& query)
+FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const Nuclide*>& nuclides, const LineQuery& query)
 {
     FoundLines found;
-    for (const TRNXnode* node : nuclides) {
-        TRNXSpectrum lines;
+    for (const Nuclide* node : nuclides) {
+        SpectrumLines lines;
         if (!node || node->NLines == 0 || !spectra.ReadLines(node, lines))
             continue;
-        for (const TRNXSpectrumRec& line : lines) {
+        for (const SpectrumLine& line : lines) {
             if (!LineMeets(line, query))
                 continue;
             const FoundLine candidate{node, line.RType, line.E, line.Yield};

@@ -22,7 +22,7 @@ struct LineBounds {
 // whose energy (MeV), energy per decay (MeV) and number per decay each lie within its bounds
 // when bounds are given, all on one and the same line. At most `cap` lines are taken.
 struct LineQuery {
-    TRNXRadiationSet types;
+    RadiationTypes types;
     std::optional<LineBounds> energy;
     std::optional<LineBounds> yield;
     std::optional<LineBounds> perDecay;
@@ -31,8 +31,8 @@ struct LineQuery {
 
 // A line that met a query, with its nuclide.
 struct FoundLine {
-    const TRNXnode* node = nullptr;
-    TRNXRadiation type = 0;
+    const Nuclide* node = nullptr;
+    RadiationType type = 0;
     float energy = 0;
     float yield = 0; // energy per decay, MeV
     // How many such lines a decay gives; not a number for a line without energy.
@@ -45,11 +45,11 @@ struct FoundLines {
 };
 
 // Whether one line meets the query (its cap aside).
-bool LineMeets(const TRNXSpectrumRec& line, const LineQuery& query);
+bool LineMeets(const SpectrumLine& line, const LineQuery& query);
 
 // The lines of the nuclides (in their order) that meet the query; a nuclide whose spectrum
 // cannot be read has none.
-[[nodiscard]] FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const TRNXnode*>& nuclides,
+[[nodiscard]] FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const Nuclide*>& nuclides,
                                    const LineQuery& query);
 
 // The orders a list of lines is shown in; each keeps the order of equal lines.

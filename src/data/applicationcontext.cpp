@@ -45,11 +45,11 @@ void ApplicationContext::SaySpectraProblem(const SpectrumRead& failure)
 void ApplicationContext::LoadIndex()
 {
     for (const bool fromResource : {false, true}) {
-        const TRNXLoadResult result = FRNXIndex.LoadRNXIndex(QString(), fromResource);
+        const IndexLoadResult result = FRNXIndex.LoadIndexFrom(QString(), fromResource);
         if (!result.Failed())
             continue;
-        const TRNXLoadMessage message = RNXLoadMessage(result, FProgramPreference.Language());
-        FMessageBoxes.Show(result.status == TRNXLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
+        const IndexLoadMessage message = LoadFailureMessage(result, FProgramPreference.Language());
+        FMessageBoxes.Show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
                            message.caption, message.text, mbOK, mbOK);
     }
 }
@@ -60,7 +60,7 @@ void ApplicationContext::FillDataLists()
     FDataElementList = DataElementsOf(FDataNuclideList);
 }
 
-QStringList DataElementsOf(const TRNXStringList& nuclides)
+QStringList DataElementsOf(const NuclideList& nuclides)
 {
     QStringList elements;
     for (const QString& name : nuclides.Names()) {

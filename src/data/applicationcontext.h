@@ -21,7 +21,7 @@ public:
     ApplicationContext(const ApplicationContext&) = delete;
     ApplicationContext& operator=(const ApplicationContext&) = delete;
 
-    TRNXindex& RNXIndex() { return FRNXIndex; }
+    NuclideIndex& RNXIndex() { return FRNXIndex; }
     SpectraFiles& Spectra() { return FSpectra; }
     TQzProgramPreference& ProgramPreference() { return FProgramPreference; }
     MessageBoxes& Boxes() { return FMessageBoxes; }
@@ -32,7 +32,7 @@ public:
 
     // The nuclides that have a data file, in periodic-table order, with their index nodes, and
     // their element symbols, each once, in first-seen order. Filled by FillDataLists.
-    const TRNXStringList& DataNuclideList() const { return FDataNuclideList; }
+    const NuclideList& DataNuclideList() const { return FDataNuclideList; }
     const QStringList& DataElementList() const { return FDataElementList; }
     void FillDataLists();
 
@@ -58,17 +58,17 @@ private:
     MessageBoxes& FMessageBoxes;
     bool FSaidSettingsCannotBeKept = false;
     bool FSaidListCannotBeKept = false;
-    TRNXindex FRNXIndex;
+    NuclideIndex FRNXIndex;
     SpectraFiles FSpectra{FRNXIndex};
     Notice<const SpectrumRead&>::Connection FWatchingSpectra;
     std::array<bool, 4> FSaidSpectraFileMissing{};
     TQzProgramPreference FProgramPreference;
     Notice<>::Connection FWatchingSettings;
-    TRNXStringList FDataNuclideList;
+    NuclideList FDataNuclideList;
     QStringList FDataElementList;
 };
 
 // The element symbols of a list of nuclide names ("Co-60"), each once, in first-seen order.
-QStringList DataElementsOf(const TRNXStringList& nuclides);
+QStringList DataElementsOf(const NuclideList& nuclides);
 
 } // namespace kav

@@ -5,8 +5,8 @@ namespace kav {
 namespace {
 
 struct MeasuredRule {
-    TRNXRec intake;
-    TRNXRec measured;
+    StoredNuclideId intake;
+    StoredNuclideId measured;
     bool excretaToo; // also urine and faeces
 };
 
@@ -46,7 +46,7 @@ const std::array<float, BioassayTimeCount>& BioassayTimes()
     return times;
 }
 
-TRNXRec MeasuredNuclide(const TRNXRec& intake, TVESKSourceOrgan organ)
+StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, TVESKSourceOrgan organ)
 {
     const bool excreta = organ == soDailyUrine || organ == soDailyFaeces;
     for (const MeasuredRule& rule : kMeasuredNuclides)
@@ -91,7 +91,7 @@ bool TVESKRNData::GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int 
         const auto o = static_cast<TVESKSourceOrgan>(organ);
         if (!activity.FOrganPresentSet.contains(o))
             continue;
-        const TRNXRec& wanted = activity.FRNuclideSrc[static_cast<std::size_t>(organ)];
+        const StoredNuclideId& wanted = activity.FRNuclideSrc[static_cast<std::size_t>(organ)];
         if (!(m->FActivity[current].FRNuclide == wanted)) {
             const int found = m->FindRNIndex(wanted);
             if (found < 0)

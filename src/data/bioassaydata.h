@@ -10,7 +10,7 @@ namespace kav {
 const std::array<float, BioassayTimeCount>& BioassayTimes();
 
 // Per compartment, the nuclide whose content a function gives.
-using TRNSrcDescription = std::array<TRNXRec, SourceOrganCount>;
+using TRNSrcDescription = std::array<StoredNuclideId, SourceOrganCount>;
 
 // The bioassay functions of one material: which compartments have one, the values per
 // compartment, and the nuclide each one measures.
@@ -22,7 +22,7 @@ struct TVESKActivityResultData {
 
 // The nuclide measured in a compartment after an intake of a nuclide: a short-lived progeny for
 // a few nuclides, the intake nuclide itself otherwise.
-TRNXRec MeasuredNuclide(const TRNXRec& intake, TVESKSourceOrgan organ);
+StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, TVESKSourceOrgan organ);
 
 // Dose data with the bioassay functions of every material.
 class TVESKRNData : public TVESKRNDosesData {

@@ -133,7 +133,7 @@ TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request
             continue;
         column.Present = true;
         column.Title = SourceOrganName(column.Organ);
-        const TRNXRec& measured = result.FRNuclideSrc[static_cast<std::size_t>(column.Organ)];
+        const StoredNuclideId& measured = result.FRNuclideSrc[static_cast<std::size_t>(column.Organ)];
         if (!(measured == data.RNuclide()))
             column.Title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
         const TVESKOrganData& series = result.FActivityData[static_cast<std::size_t>(column.Organ)];

@@ -101,7 +101,7 @@ QString TVESKCompoundData::fAStr() const
     return FF1 > 0 ? FormatSignificant(FF1, 3) : QString();
 }
 
-int TVESKCompoundData::FindRNIndex(const TRNXRec& rn) const
+int TVESKCompoundData::FindRNIndex(const StoredNuclideId& rn) const
 {
     for (std::size_t i = 0; i < FActivity.size(); ++i)
         if (FActivity[i].FRNuclide == rn)
@@ -132,9 +132,9 @@ QString TVESKAerosolCompoundData::fAStr() const
     return FormatSignificant(FF1, 3);
 }
 
-QString DoseDataFileName(const TRNXRec& rn)
+QString DoseDataFileName(const StoredNuclideId& rn)
 {
-    return RNXElementSymbol(rn.El) + u'-' + rn.AMass.toString();
+    return ElementSymbol(rn.El) + u'-' + rn.AMass.toString();
 }
 
 TVESKRNDosesData::~TVESKRNDosesData() = default;
@@ -146,7 +146,7 @@ QString TVESKRNDosesData::RNuclideName() const
 
 void TVESKRNDosesData::Clear()
 {
-    FRNuclide = TRNXRec{};
+    FRNuclide = StoredNuclideId{};
     FAerosolData.clear();
     FGasData.clear();
     FIngestData.clear();

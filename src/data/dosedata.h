@@ -49,7 +49,7 @@ constexpr int BioassayTimeCount = 275;
 
 // The bioassay functions of one tabulated nuclide.
 struct TVESKActivityData {
-    TRNXRec FRNuclide;
+    StoredNuclideId FRNuclide;
     TVESKSourceOrganSet FOrganPresentSet;
     std::array<TVESKOrganData, SourceOrganCount> FActivityData;
 };
@@ -64,7 +64,7 @@ public:
     QString Description() const;
     QString ShortDescription() const;
     QString fAStr() const;
-    int FindRNIndex(const TRNXRec& rn) const;
+    int FindRNIndex(const StoredNuclideId& rn) const;
 
     const TVESKRNDosesData* FVESKRNData;
     QByteArray FName;
@@ -102,8 +102,8 @@ public:
     TVESKRNDosesData(const TVESKRNDosesData&) = delete;
     TVESKRNDosesData& operator=(const TVESKRNDosesData&) = delete;
 
-    const TRNXRec& RNuclide() const { return FRNuclide; }
-    bool IsLoaded() const { return FRNuclide.El != _NoRNXElement; }
+    const StoredNuclideId& RNuclide() const { return FRNuclide; }
+    bool IsLoaded() const { return FRNuclide.El != NoElement; }
     // "Co-60".
     QString RNuclideName() const;
     // Whether the loaded file carries the mark of synthetic sample data.
@@ -124,7 +124,7 @@ public:
     // Holds no nuclide and nothing of one.
     void Clear();
 
-    TRNXRec FRNuclide;
+    StoredNuclideId FRNuclide;
     std::vector<std::unique_ptr<TVESKAerosolCompoundData>> FAerosolData;
     std::vector<std::unique_ptr<TVESKCompoundData>> FGasData;
     std::vector<std::unique_ptr<TVESKCompoundData>> FIngestData;
@@ -134,6 +134,6 @@ public:
 };
 
 // The data-file name of a nuclide: "Co-60".
-QString DoseDataFileName(const TRNXRec& rn);
+QString DoseDataFileName(const StoredNuclideId& rn);
 
 } // namespace kav

@@ -55,16 +55,16 @@ public:
         m_pos += n * static_cast<qsizetype>(sizeof(float));
     }
     QByteArray shortText() { return bytes(read<std::uint8_t>()); }
-    TRNXRec nuclide()
+    StoredNuclideId nuclide()
     {
-        TRNXRec rec;
+        StoredNuclideId rec;
         const std::uint8_t element = read<std::uint8_t>();
         const std::uint8_t length = read<std::uint8_t>();
         const QByteArray mass = bytes(4);
-        if (element >= RNXElementCount || length > 4)
+        if (element >= ElementCount || length > 4)
             corrupted();
-        rec.El = static_cast<TRNXElement>(element);
-        rec.AMass = TRNXAMass(std::string_view(mass.constData(), length));
+        rec.El = static_cast<ChemicalElement>(element);
+        rec.AMass = MassText(std::string_view(mass.constData(), length));
         return rec;
     }
     void seek(qsizetype pos) { m_pos = pos; }
@@ -115,7 +115,7 @@ void putShortText(QByteArray& out, const QByteArray& text)
     out += cut;
 }
 
-void putNuclide(QByteArray& out, const TRNXRec& rec)
+void putNuclide(QByteArray& out, const StoredNuclideId& rec)
 {
     put<std::uint8_t>(out, rec.El);
     put<std::uint8_t>(out, static_cast<std::uint8_t>(rec.AMass.size()));

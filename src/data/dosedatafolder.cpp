@@ -31,24 +31,24 @@ bool DoseDataFolder::HoldsDataFiles() const
     return dataFileEntries(m_path).hasNext();
 }
 
-void DoseDataFolder::ListNuclides(const TRNXindex& index, TRNXStringList& list) const
+void DoseDataFolder::ListNuclides(const NuclideIndex& index, NuclideList& list) const
 {
     list.Clear();
     // Named in any case, a file stands for its nuclide once; FileOf finds it by the same rule.
     QDirIterator it = dataFileEntries(m_path);
-    std::set<const TRNXnode*> listed;
+    std::set<const Nuclide*> listed;
     while (it.hasNext()) {
         const QString entry = it.nextFileInfo().fileName();
         const QStringView name = QStringView(entry).chopped(4);
-        const TRNXnode* node = index.FindRNX(name);
-        if (node && node->RNXname.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
-            list.Add(node->RNXname.toString(), node);
+        const Nuclide* node = index.FindNuclide(name);
+        if (node && node->Name.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
+            list.Add(node->Name.toString(), node);
     }
     if (list.Count() < 2)
         return;
     // Element, then mass number, then mass text: the periodic-table order.
-    QuickSortRNXList(list, 0, list.Count() - 1, [](const TRNXStringList& l, int i, int j) {
-        return CompareRNXPeriodicTable(*l.Objects(i), *l.Objects(j));
+    QuickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
+        return ComparePeriodicTable(*l.Objects(i), *l.Objects(j));
     });
 }
 
@@ -66,7 +66,7 @@ QString DoseDataFolder::FileOf(const QString& nuclideName) const
     return {};
 }
 
-std::optional<DoseDataFailure> DoseDataFolder::Load(const TRNXRec& nuclide, TVESKRNDosesData& into) const
+std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nuclide, TVESKRNDosesData& into) const
 {
     if (nuclide == into.RNuclide())
         return std::nullopt;

@@ -9,8 +9,8 @@
 
 namespace kav {
 
-class TRNXindex;
-class TRNXStringList;
+class NuclideIndex;
+class NuclideList;
 class TVESKRNDosesData;
 
 // Why a nuclide's dose data could not be had: what the user reads, and whether its data file
@@ -34,16 +34,16 @@ public:
     bool HoldsDataFiles() const;
     // The nuclides of the index that have a data file here, each once with its node, in
     // periodic-table order.
-    void ListNuclides(const TRNXindex& index, TRNXStringList& list) const;
+    void ListNuclides(const NuclideIndex& index, NuclideList& list) const;
     // The path of a nuclide's data file: "Co-60.qvd" when there is one, otherwise the first file,
     // in name order, whose name differs from it only in case; empty when none.
     QString FileOf(const QString& nuclideName) const;
     // Reads the nuclide's data file into the data object, unless it holds that nuclide already.
     // On failure the object holds none, and the reason is returned.
-    [[nodiscard]] std::optional<DoseDataFailure> Load(const TRNXRec& nuclide, TVESKRNDosesData& into) const;
-    [[nodiscard]] std::optional<DoseDataFailure> Load(const TBasicRNX& nuclide, TVESKRNDosesData& into) const
+    [[nodiscard]] std::optional<DoseDataFailure> Load(const StoredNuclideId& nuclide, TVESKRNDosesData& into) const;
+    [[nodiscard]] std::optional<DoseDataFailure> Load(const NuclideIdentity& nuclide, TVESKRNDosesData& into) const
     {
-        return Load(TRNXRec{nuclide.Element, nuclide.AMass}, into);
+        return Load(StoredNuclideId{nuclide.Element, nuclide.AMass}, into);
     }
 
 private:

@@ -116,7 +116,7 @@ QByteArray DoseExportText(const TVESKRNDosesData& data)
     return out;
 }
 
-TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const TRNXStringList& nuclides,
+TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides,
                               const QStringList& elements, const QString& folder,
                               const std::function<bool(int done, int total)>& progress)
 {
@@ -127,13 +127,13 @@ TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const TRNXString
     }
     int done = 0;
     for (const QString& symbol : elements) {
-        const TRNXElement element = ElementBySymbol(symbol);
-        if (element == _NoRNXElement) {
+        const ChemicalElement element = ElementBySymbol(symbol);
+        if (element == NoElement) {
             result.Error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
             return result;
         }
         QByteArray text = DoseExportHeaderText();
-        for (const TRNXStringList::Entry& entry : nuclides.Items()) {
+        for (const NuclideList::Entry& entry : nuclides.Items()) {
             if (!entry.node || entry.node->Element != element)
                 continue;
             TVESKRNDosesData data;

@@ -15,7 +15,7 @@ QByteArray DoseExportHeaderText();
 QByteArray DoseExportText(const TVESKRNDosesData& data);
 
 class DoseDataFolder;
-class TRNXStringList;
+class NuclideList;
 
 // What an export of all dose coefficients came to: the files written (whole), and the reason it
 // stopped before the end, if it did.
@@ -33,7 +33,7 @@ QString DoseExportSummary(const TDoseExportResult& result, const QString& folder
 // of the element's nuclides in the data folder, into a folder made when missing. Each file is
 // written whole or not at all; an existing one is replaced. progress hears of every nuclide
 // (done, total) and may stop the export by answering false.
-[[nodiscard]] TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const TRNXStringList& nuclides,
+[[nodiscard]] TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides,
                                             const QStringList& elements, const QString& folder,
                                             const std::function<bool(int done, int total)>& progress = {});
 

@@ -34,9 +34,9 @@ DoseDataCache::DoseDataCache(const TQzProgramPreference& preference)
 {
 }
 
-std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const TBasicRNX& nuclide, QString& error)
+std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const NuclideIdentity& nuclide, QString& error)
 {
-    const QString key = m_preference.QVDDir() + u'/' + nuclide.RNXStr();
+    const QString key = m_preference.QVDDir() + u'/' + nuclide.NameText();
     if (std::shared_ptr<const LoadedDoseData> held = m_loaded[key].lock())
         return held;
     auto loaded = std::make_shared<LoadedDoseData>();
@@ -52,7 +52,7 @@ std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const TBasicRNX& nucli
     return loaded;
 }
 
-Mixture::Mixture(const TRNXindex& index, const TRNXStringList& offered, DoseDataCache& cache)
+Mixture::Mixture(const NuclideIndex& index, const NuclideList& offered, DoseDataCache& cache)
     : m_index(index)
     , m_offered(offered)
     , m_cache(cache)
@@ -85,7 +85,7 @@ MixtureRow Mixture::LoadRow(const TMixtureRowSetting& setting) const
 {
     MixtureRow row;
     row.setting = setting;
-    const TRNXnode* node = m_index.FindRNX(setting.Nuclide);
+    const Nuclide* node = m_index.FindNuclide(setting.Nuclide);
     if (!node) {
         row.unavailable = setting.Nuclide + QStringLiteral(" is not a nuclide of the index");
         return row;
@@ -98,7 +98,7 @@ MixtureRow Mixture::LoadRow(const TMixtureRowSetting& setting) const
 
 bool Mixture::NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row, QString& error) const
 {
-    const TRNXnode* node = m_index.FindRNX(name);
+    const Nuclide* node = m_index.FindNuclide(name);
     if (!node) {
         error = name + QStringLiteral(" is not a nuclide of the index");
         return false;
@@ -107,7 +107,7 @@ bool Mixture::NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row
     if (!loaded)
         return false;
     row = MixtureRow{};
-    row.setting.Nuclide = node->RNXStr();
+    row.setting.Nuclide = node->NameText();
     row.setting.Path = route;
     row.loaded = std::move(loaded);
     Fit(row, DefaultAMADIndex);
@@ -147,14 +147,14 @@ bool Mixture::Restore(const std::vector<TMixtureRowSetting>& kept, QString& erro
     return true;
 }
 
-QStringList Mixture::Append(const std::vector<const TBasicRNX*>& nuclides)
+QStringList Mixture::Append(const std::vector<const NuclideIdentity*>& nuclides)
 {
     QStringList errors;
     std::vector<MixtureRow> added;
-    for (const TBasicRNX* nuclide : nuclides) {
+    for (const NuclideIdentity* nuclide : nuclides) {
         MixtureRow row;
         QString error;
-        if (NewRow(nuclide->RNXStr(), ipIngestion, row, error))
+        if (NewRow(nuclide->NameText(), ipIngestion, row, error))
             added.push_back(std::move(row));
         else
             errors << error;
@@ -167,7 +167,7 @@ QStringList Mixture::Append(const std::vector<const TBasicRNX*>& nuclides)
 QString Mixture::FirstNuclideOf(const QString& symbol) const
 {
     const QString prefix = symbol + u'-';
-    for (const TRNXStringList::Entry& entry : m_offered.Items())
+    for (const NuclideList::Entry& entry : m_offered.Items())
         if (entry.name.startsWith(prefix))
             return entry.name;
     return {};

@@ -14,8 +14,8 @@
 namespace kav {
 
 class TQzProgramPreference;
-class TRNXindex;
-class TRNXStringList;
+class NuclideIndex;
+class NuclideList;
 
 // One nuclide's dose data, loaded once for every row that names it, with the texts of its
 // materials for each route (made once, not for every row that shows them).
@@ -31,7 +31,7 @@ public:
     explicit DoseDataCache(const TQzProgramPreference& preference);
 
     // The nuclide's data, or null with the reason in error.
-    std::shared_ptr<const LoadedDoseData> Load(const TBasicRNX& nuclide, QString& error);
+    std::shared_ptr<const LoadedDoseData> Load(const NuclideIdentity& nuclide, QString& error);
 
 private:
     const TQzProgramPreference& m_preference;
@@ -60,7 +60,7 @@ class Mixture {
 public:
     // The index names the nuclides; the offered list holds those with data files, in the order
     // an element's first nuclide is taken from. All three outlive the mixture.
-    Mixture(const TRNXindex& index, const TRNXStringList& offered, DoseDataCache& cache);
+    Mixture(const NuclideIndex& index, const NuclideList& offered, DoseDataCache& cache);
 
     int Count() const { return static_cast<int>(m_rows.size()); }
     const MixtureRow& Row(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
@@ -73,7 +73,7 @@ public:
 
     // Appends the nuclides, ingested, in their order; those that cannot be loaded are left out
     // and their reasons returned.
-    QStringList Append(const std::vector<const TBasicRNX*>& nuclides);
+    QStringList Append(const std::vector<const NuclideIdentity*>& nuclides);
     // A row's element: its first nuclide on offer, with the route kept and the first material.
     // False, the row unchanged, when the element has none or it cannot be loaded (error says why).
     [[nodiscard]] bool SetElement(int i, const QString& symbol, QString& error);
@@ -128,8 +128,8 @@ private:
     // Takes the last change of one history back, and puts what takes that back on the other.
     int Travel(std::vector<Splice>& from, std::vector<Splice>& to);
 
-    const TRNXindex& m_index;
-    const TRNXStringList& m_offered;
+    const NuclideIndex& m_index;
+    const NuclideList& m_offered;
     DoseDataCache& m_cache;
     std::vector<MixtureRow> m_rows;
     std::vector<Splice> m_undo;

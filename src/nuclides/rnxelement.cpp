@@ -9,7 +9,7 @@ namespace kav {
 
 namespace {
 
-constexpr std::array<const char16_t*, RNXElementCount> kSymbols{{
+constexpr std::array<const char16_t*, ElementCount> kSymbols{{
     u"H",  u"He", u"Li", u"Be", u"B",  u"C",  u"N",  u"O",  u"F",  u"Ne", u"Na", u"Mg", u"Al", u"Si", u"P",  u"S",
     u"Cl", u"Ar", u"K",  u"Ca", u"Sc", u"Ti", u"V",  u"Cr", u"Mn", u"Fe", u"Co", u"Ni", u"Cu", u"Zn", u"Ga", u"Ge",
     u"As", u"Se", u"Br", u"Kr", u"Rb", u"Sr", u"Y",  u"Zr", u"Nb", u"Mo", u"Tc", u"Ru", u"Rh", u"Pd", u"Ag", u"Cd",
@@ -20,31 +20,31 @@ constexpr std::array<const char16_t*, RNXElementCount> kSymbols{{
 }};
 
 // The 105 real symbols in alphabetical order without regard to case, for the binary search.
-const std::array<TRNXElement, RNXElementCount - 1>& symbolsAlphabetically()
+const std::array<ChemicalElement, ElementCount - 1>& symbolsAlphabetically()
 {
     static const auto sorted = [] {
-        std::array<TRNXElement, RNXElementCount - 1> order{};
-        for (int i = 0; i < RNXElementCount - 1; ++i)
-            order[static_cast<std::size_t>(i)] = static_cast<TRNXElement>(i);
-        std::sort(order.begin(), order.end(), [](TRNXElement a, TRNXElement b) {
-            return RNXElementSymbol(a).compare(RNXElementSymbol(b), Qt::CaseInsensitive) < 0;
+        std::array<ChemicalElement, ElementCount - 1> order{};
+        for (int i = 0; i < ElementCount - 1; ++i)
+            order[static_cast<std::size_t>(i)] = static_cast<ChemicalElement>(i);
+        std::sort(order.begin(), order.end(), [](ChemicalElement a, ChemicalElement b) {
+            return ElementSymbol(a).compare(ElementSymbol(b), Qt::CaseInsensitive) < 0;
         });
         return order;
     }();
     return sorted;
 }
 
-std::size_t ordinal(TRNXElement element)
+std::size_t ordinal(ChemicalElement element)
 {
-    return std::min<std::size_t>(element, RNXElementCount - 1);
+    return std::min<std::size_t>(element, ElementCount - 1);
 }
 
 } // namespace
 
-std::string_view RNXElementSymbolAscii(TRNXElement element)
+std::string_view ElementSymbolAscii(ChemicalElement element)
 {
     static const auto ascii = [] {
-        std::array<std::array<char, 3>, RNXElementCount> table{};
+        std::array<std::array<char, 3>, ElementCount> table{};
         for (std::size_t e = 0; e < table.size(); ++e)
             for (std::size_t i = 0; i < 2 && kSymbols[e][i]; ++i)
                 table[e][i] = static_cast<char>(kSymbols[e][i]);
@@ -53,26 +53,26 @@ std::string_view RNXElementSymbolAscii(TRNXElement element)
     return ascii[ordinal(element)].data();
 }
 
-QString RNXElementSymbol(TRNXElement element)
+QString ElementSymbol(ChemicalElement element)
 {
     return QString::fromUtf16(kSymbols[ordinal(element)]);
 }
 
-QString RNXElementName(TRNXElement element, UiLanguage language)
+QString ElementName(ChemicalElement element, UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).ElementNames[ordinal(element)]);
 }
 
-TRNXElement ElementBySymbol(QStringView symbol)
+ChemicalElement ElementBySymbol(QStringView symbol)
 {
     if (symbol.size() > 2)
-        return _NoRNXElement;
+        return NoElement;
     const auto& sorted = symbolsAlphabetically();
     int low = 0;
     int high = static_cast<int>(sorted.size()) - 1;
     while (low <= high) {
         const int middle = (low + high) / 2;
-        const TRNXElement candidate = sorted[static_cast<std::size_t>(middle)];
+        const ChemicalElement candidate = sorted[static_cast<std::size_t>(middle)];
         const int c = symbol.compare(QString::fromUtf16(kSymbols[candidate]), Qt::CaseInsensitive);
         if (c == 0)
             return candidate;
@@ -81,7 +81,7 @@ TRNXElement ElementBySymbol(QStringView symbol)
         else
             low = middle + 1;
     }
-    return _NoRNXElement;
+    return NoElement;
 }
 
 } // namespace kav

@@ -11,8 +11,8 @@
 namespace kav {
 
 // Elements hydrogen to dubnium in order of atomic number (ordinal = atomic number - 1), then
-// _NoRNXElement for no element or an unknown one.
-enum TRNXElement : std::uint8_t {
+// NoElement for no element or an unknown one.
+enum ChemicalElement : std::uint8_t {
     _H,
     _He,
     _Li,
@@ -118,40 +118,40 @@ enum TRNXElement : std::uint8_t {
     _Lr,
     _Rf,
     _Db,
-    _NoRNXElement
+    NoElement
 };
-constexpr int RNXElementCount = 106; // including _NoRNXElement
+constexpr int ElementCount = 106; // including NoElement
 
 // A set of elements, one bit per ordinal.
-class TRNXElementSet {
+class ElementSet {
 public:
-    bool contains(TRNXElement e) const { return e < RNXElementCount && m_bits.test(e); }
-    void insert(TRNXElement e)
+    bool contains(ChemicalElement e) const { return e < ElementCount && m_bits.test(e); }
+    void insert(ChemicalElement e)
     {
-        if (e < RNXElementCount)
+        if (e < ElementCount)
             m_bits.set(e);
     }
-    void erase(TRNXElement e)
+    void erase(ChemicalElement e)
     {
-        if (e < RNXElementCount)
+        if (e < ElementCount)
             m_bits.reset(e);
     }
     void clear() { m_bits.reset(); }
     bool empty() const { return m_bits.none(); }
     int count() const { return static_cast<int>(m_bits.count()); }
-    friend bool operator==(const TRNXElementSet&, const TRNXElementSet&) = default;
+    friend bool operator==(const ElementSet&, const ElementSet&) = default;
 
 private:
-    std::bitset<RNXElementCount> m_bits;
+    std::bitset<ElementCount> m_bits;
 };
 
-// The element's symbol ("Co"; "__" for _NoRNXElement), the same in every language.
-QString RNXElementSymbol(TRNXElement element);
+// The element's symbol ("Co"; "__" for NoElement), the same in every language.
+QString ElementSymbol(ChemicalElement element);
 // The same symbol as plain ASCII, for building names without text conversions.
-std::string_view RNXElementSymbolAscii(TRNXElement element);
-// The element's name in a language ("Cobalt"; "NE" or a blank for _NoRNXElement).
-QString RNXElementName(TRNXElement element, UiLanguage language = l_English);
-// The element of a symbol, compared without regard to case; _NoRNXElement when unknown.
-TRNXElement ElementBySymbol(QStringView symbol);
+std::string_view ElementSymbolAscii(ChemicalElement element);
+// The element's name in a language ("Cobalt"; "NE" or a blank for NoElement).
+QString ElementName(ChemicalElement element, UiLanguage language = l_English);
+// The element of a symbol, compared without regard to case; NoElement when unknown.
+ChemicalElement ElementBySymbol(QStringView symbol);
 
 } // namespace kav

@@ -16,21 +16,21 @@ namespace kav {
 
 namespace {
 
-template <std::size_t N> std::array<TRNXStringList, N> sortedLists()
+template <std::size_t N> std::array<NuclideList, N> sortedLists()
 {
-    std::array<TRNXStringList, N> lists;
-    lists.fill(TRNXStringList(true));
+    std::array<NuclideList, N> lists;
+    lists.fill(NuclideList(true));
     return lists;
 }
 
-const TRNXHalfLifeExtreme kShortestStart{0, tuYear, 1e-38f};
-const TRNXHalfLifeExtreme kLongestStart{0, tuYear, 1e38f};
+const HalfLifeExtreme kShortestStart{0, tuYear, 1e-38f};
+const HalfLifeExtreme kLongestStart{0, tuYear, 1e38f};
 const QString kResourcePath = QStringLiteral(":/INDEX");
 
 } // namespace
 
-TRNXindex::TRNXindex()
-    : FDecayFilterLists(sortedLists<RNXDecayFilterCount>())
+NuclideIndex::NuclideIndex()
+    : FDecayFilterLists(sortedLists<DecayFilterCount>())
     , FDaughterCountLists(sortedLists<5>())
     , FAncestorCountLists(sortedLists<5>())
     , FShortestHalfLife(kShortestStart)
@@ -38,22 +38,22 @@ TRNXindex::TRNXindex()
 {
 }
 
-TRNXindex::~TRNXindex() = default;
+NuclideIndex::~NuclideIndex() = default;
 
-const TRNXnode* TRNXindex::NodeAt(std::int32_t position) const
+const Nuclide* NuclideIndex::NodeAt(std::int32_t position) const
 {
     if (position < 0 || position >= Count())
         return nullptr;
     return FItems[static_cast<std::size_t>(position)].get();
 }
 
-void TRNXindex::Clear()
+void NuclideIndex::Clear()
 {
     Adopt({});
     BuildDerivedLists();
 }
 
-void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
+void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
 {
     FItems = std::move(nodes);
     ++FGeneration;
@@ -61,13 +61,13 @@ void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
     FElementSet.clear();
     // A range holds an element's first run of records; a later run of the same element (a file
     // out of order) stays in the index but outside the range.
-    TRNXElement runElement = _NoRNXElement;
+    ChemicalElement runElement = NoElement;
     bool runIsFirst = false;
     for (int i = 0; i < Count(); ++i) {
-        TRNXnode& node = *FItems[static_cast<std::size_t>(i)];
+        Nuclide& node = *FItems[static_cast<std::size_t>(i)];
         node.Lr = static_cast<float>(std::log(2.0L)
                                      / (static_cast<long double>(node.HalfLife) / TimeUnitsPerDayA(node.HalfLifeUnit)));
-        node.RNXname = MakeRNXname(node.Element, node.AMass);
+        node.Name = MakeNuclideName(node.Element, node.AMass);
         node.Index = i;
         node.FOwner = this;
         if (i == 0 || node.Element != runElement) {
@@ -84,18 +84,18 @@ void TRNXindex::Adopt(std::vector<std::unique_ptr<TRNXnode>> nodes)
         FElementRanges[runElement].Count = Count() - FElementRanges[runElement].First;
 }
 
-void TRNXindex::LoadFromBytes(const QByteArray& bytes)
+void NuclideIndex::LoadFromBytes(const QByteArray& bytes)
 {
-    Adopt(ReadRNXIndexRecords(bytes, MaxRecords, nullptr));
+    Adopt(ReadIndexRecords(bytes, MaxRecords, nullptr));
     CutDanglingDaughters();
     LinkAncestors();
     BuildDerivedLists();
 }
 
-QString TRNXindex::LoadValidated(const QByteArray& bytes)
+QString NuclideIndex::LoadValidated(const QByteArray& bytes)
 {
     QString problem;
-    Adopt(ReadRNXIndexRecords(bytes, MaxRecords, &problem));
+    Adopt(ReadIndexRecords(bytes, MaxRecords, &problem));
     if (problem.isEmpty())
         problem = StructureProblem();
     if (problem.isEmpty() && Count() == 0)
@@ -109,42 +109,42 @@ QString TRNXindex::LoadValidated(const QByteArray& bytes)
     return {};
 }
 
-QString TRNXindex::StructureProblem() const
+QString NuclideIndex::StructureProblem() const
 {
     auto at = [](int i, const QString& what) { return QStringLiteral("record %1: %2").arg(i + 1).arg(what); };
-    TRNXElementSet seen;
+    ElementSet seen;
     for (int i = 0; i < Count(); ++i) {
-        const TRNXnode& node = *FItems[static_cast<std::size_t>(i)];
+        const Nuclide& node = *FItems[static_cast<std::size_t>(i)];
         const bool runStarts = i == 0 || FItems[static_cast<std::size_t>(i) - 1]->Element != node.Element;
         if (runStarts && seen.contains(node.Element))
-            return at(i, RNXElementSymbol(node.Element) + QStringLiteral(" follows other elements' records"));
+            return at(i, ElementSymbol(node.Element) + QStringLiteral(" follows other elements' records"));
         seen.insert(node.Element);
     }
     for (const auto& node : FItems) {
         for (int slot = 0; slot < node->DaughtersCount; ++slot) {
-            const TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];
-            const TRNXnode* there = NodeAt(d.DaughterPos);
-            if (!there || there->RNXname != d.RNXname)
-                return at(node->Index, d.RNXname.toString() + QStringLiteral(" is not at the position given for it"));
+            const DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
+            const Nuclide* there = NodeAt(d.DaughterPos);
+            if (!there || there->Name != d.Name)
+                return at(node->Index, d.Name.toString() + QStringLiteral(" is not at the position given for it"));
         }
-        if (FindRNX(node->RNXname.toString()) != node.get())
-            return at(node->Index, node->RNXname.toString() + QStringLiteral(" is listed twice"));
+        if (FindNuclide(node->Name.toString()) != node.get())
+            return at(node->Index, node->Name.toString() + QStringLiteral(" is listed twice"));
     }
     return {};
 }
 
-void TRNXindex::CutDanglingDaughters()
+void NuclideIndex::CutDanglingDaughters()
 {
     // Radioactive daughters that point outside the index cannot be linked.
     for (const auto& node : FItems)
         for (int slot = 0; slot < node->DaughtersCount; ++slot) {
-            TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];
+            DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
             if (d.DaughterPos < 0 || d.DaughterPos >= Count())
                 d.DaughterPos = -1;
         }
 }
 
-void TRNXindex::LinkAncestors()
+void NuclideIndex::LinkAncestors()
 {
     for (const auto& node : FItems)
         for (int slot = 0; slot < node->DaughtersCount; ++slot) {
@@ -160,23 +160,23 @@ void TRNXindex::LinkAncestors()
         }
 }
 
-void TRNXindex::BuildDerivedLists()
+void NuclideIndex::BuildDerivedLists()
 {
     for (auto* lists : {&FDaughterCountLists, &FAncestorCountLists})
-        for (TRNXStringList& list : *lists)
+        for (NuclideList& list : *lists)
             list.Clear();
-    for (TRNXStringList& list : FDecayFilterLists)
+    for (NuclideList& list : FDecayFilterLists)
         list.Clear();
     for (auto* sets : {&FDaughterCountElements, &FAncestorCountElements})
-        for (TRNXElementSet& set : *sets)
+        for (ElementSet& set : *sets)
             set.clear();
-    for (TRNXElementSet& set : FDecayFilterElements)
+    for (ElementSet& set : FDecayFilterElements)
         set.clear();
     FShortestHalfLife = kShortestStart;
     FLongestHalfLife = kLongestStart;
 
     for (const auto& node : FItems) {
-        const QString name = node->RNXname.toString();
+        const QString name = node->Name.toString();
         int ancestors = 0;
         while (ancestors < 4 && node->AncestorsIndex[static_cast<std::size_t>(ancestors)] >= 0)
             ++ancestors;
@@ -192,7 +192,7 @@ void TRNXindex::BuildDerivedLists()
         if (node->Lr < FLongestHalfLife.Lr)
             FLongestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
 
-        const TRNXAllRadTypeSet& t = node->RTypeSet;
+        const DecayModeSet& t = node->RTypeSet;
         const bool holds[5] = {t.contains(rtx_Alpha), t.contains(rtx_BetaMinus),
                                t.contains(rtx_BetaPlus) || t.contains(rtx_EC), t.contains(rtx_IT), t.contains(rtx_SF)};
         int held = 0;
@@ -213,25 +213,25 @@ void TRNXindex::BuildDerivedLists()
     }
 }
 
-TRNXLoadResult TRNXindex::LoadFromFile(const QString& path)
+IndexLoadResult NuclideIndex::LoadFromFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {TRNXLoadResult::Unreadable, path, file.errorString()};
+        return {IndexLoadResult::Unreadable, path, file.errorString()};
     // Larger than any index can be: not read beyond that.
     const QByteArray bytes = ReadAtMost(file, MaxFileSize + 1);
     const QString problem = bytes.size() > MaxFileSize ? QStringLiteral("larger than any index") : LoadValidated(bytes);
     if (!problem.isEmpty()) {
         Clear();
-        return {TRNXLoadResult::Damaged, path, problem};
+        return {IndexLoadResult::Damaged, path, problem};
     }
     // Its spectra files lie beside it.
     FLoadFromResource = false;
-    FRNXFolder = QFileInfo(path).absolutePath() + u'/';
-    return {TRNXLoadResult::Loaded, path, {}};
+    FIndexFolder = QFileInfo(path).absolutePath() + u'/';
+    return {IndexLoadResult::Loaded, path, {}};
 }
 
-TRNXLoadResult TRNXindex::LoadRNXIndex(const QString& folder, bool fromResource)
+IndexLoadResult NuclideIndex::LoadIndexFrom(const QString& folder, bool fromResource)
 {
     if (Count() > 0)
         return {};
@@ -240,42 +240,42 @@ TRNXLoadResult TRNXindex::LoadRNXIndex(const QString& folder, bool fromResource)
         // The program's own index: trusted as it was built.
         QFile file(kResourcePath);
         if (!file.open(QIODevice::ReadOnly))
-            return {TRNXLoadResult::Unchanged, kResourcePath, {}};
+            return {IndexLoadResult::Unchanged, kResourcePath, {}};
         LoadFromBytes(ReadAtMost(file, MaxFileSize));
-        return {TRNXLoadResult::Loaded, kResourcePath, {}};
+        return {IndexLoadResult::Loaded, kResourcePath, {}};
     }
     QString dir = folder.isEmpty() ? QDir::currentPath() : folder;
     if (!dir.endsWith(u'/') && !dir.endsWith(QDir::separator()))
         dir += u'/';
-    FRNXFolder = dir;
+    FIndexFolder = dir;
     const QString path = dir + QStringLiteral("Index.rnx");
     if (!QFile::exists(path) || path == FRejectedFile)
-        return {TRNXLoadResult::Unchanged, path, {}};
-    const TRNXLoadResult result = LoadFromFile(path);
+        return {IndexLoadResult::Unchanged, path, {}};
+    const IndexLoadResult result = LoadFromFile(path);
     if (result.Failed())
         FRejectedFile = path;
     return result;
 }
 
-const TRNXnode* TRNXindex::FindRNX(TRNXElement element, const TRNXAMass& aMass) const
+const Nuclide* NuclideIndex::FindNuclide(ChemicalElement element, const MassText& aMass) const
 {
-    const int i = FindRNXindex(element, aMass);
+    const int i = FindNuclidePosition(element, aMass);
     return i < 0 ? nullptr : FItems[static_cast<std::size_t>(i)].get();
 }
 
-int TRNXindex::FindRNXindex(TRNXElement element, const TRNXAMass& aMass) const
+int NuclideIndex::FindNuclidePosition(ChemicalElement element, const MassText& aMass) const
 {
-    if (element >= RNXElementCount)
+    if (element >= ElementCount)
         return -1;
-    const TRNXAMass query(QStringView(aMass.toString().left(4).toLower()));
-    const TRNXElementRange& range = FElementRanges[element];
+    const MassText query(QStringView(aMass.toString().left(4).toLower()));
+    const ElementRange& range = FElementRanges[element];
     for (int i = range.First; i < range.First + range.Count && i < Count(); ++i)
         if (FItems[static_cast<std::size_t>(i)]->AMass == query)
             return i;
     return -1;
 }
 
-const TRNXnode* TRNXindex::FindRNX(QStringView name) const
+const Nuclide* NuclideIndex::FindNuclide(QStringView name) const
 {
     name = name.left(7);
     const qsizetype dash = name.indexOf(u'-'); // 0-based: the position counted from 1 is dash + 1
@@ -283,31 +283,31 @@ const TRNXnode* TRNXindex::FindRNX(QStringView name) const
         return nullptr;
     if (dash == name.size() - 1)
         return nullptr;
-    const TRNXElement element = ElementBySymbol(name.left(dash));
-    if (element == _NoRNXElement || FElementRanges[element].Count < 1)
+    const ChemicalElement element = ElementBySymbol(name.left(dash));
+    if (element == NoElement || FElementRanges[element].Count < 1)
         return nullptr;
     const QStringView rest = name.mid(dash + 1);
     if (rest.size() > 4)
         return nullptr;
-    return FindRNX(element, TRNXAMass(rest));
+    return FindNuclide(element, MassText(rest));
 }
 
-TRNXRec TRNXindex::GetRNXRecByString(QStringView name)
+StoredNuclideId NuclideIndex::StoredIdOfName(QStringView name)
 {
-    TRNXRec rec;
+    StoredNuclideId rec;
     const qsizetype dash = name.indexOf(u'-');
     if (dash < 0 || name.size() - (dash + 1) >= 5)
         return rec;
     rec.El = ElementBySymbol(name.left(dash));
-    if (rec.El != _NoRNXElement)
-        rec.AMass = TRNXAMass(QStringView(name.mid(dash + 1).toString().toLower()));
+    if (rec.El != NoElement)
+        rec.AMass = MassText(QStringView(name.mid(dash + 1).toString().toLower()));
     else
-        rec.AMass = TRNXAMass("");
+        rec.AMass = MassText("");
     return rec;
 }
 
-void TRNXindex::GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNXStringList& mainAnc,
-                            TRNXStringList& otherAnc) const
+void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, NuclideList& mainAnc,
+                               NuclideList& otherAnc) const
 {
     directAnc.Clear();
     mainAnc.Clear();
@@ -315,8 +315,8 @@ void TRNXindex::GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNX
     if (!rnx)
         return;
     for (std::int32_t pos : rnx->AncestorsIndex)
-        if (const TRNXnode* a = NodeAt(pos))
-            directAnc.Add(a->RNXname.toString(), a);
+        if (const Nuclide* a = NodeAt(pos))
+            directAnc.Add(a->Name.toString(), a);
     if (rnx->AncestorsIndex[0] < 0)
         return;
 
@@ -324,7 +324,7 @@ void TRNXindex::GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNX
     // node already on the path is not walked again, and the walk stops after a bounded number
     // of steps so that many crossing paths cannot run away.
     struct Step {
-        const TRNXnode* node;
+        const Nuclide* node;
         int nextSlot;
     };
     std::vector<Step> path{{rnx, 0}};
@@ -332,9 +332,9 @@ void TRNXindex::GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNX
     long steps = 0;
     while (!path.empty() && steps++ < maxSteps) {
         Step& top = path.back();
-        const TRNXnode* node = top.node;
+        const Nuclide* node = top.node;
         if (top.nextSlot == 0 && node->AncestorsIndex[0] < 0) {
-            mainAnc.Add(node->RNXname.toString(), node);
+            mainAnc.Add(node->Name.toString(), node);
             path.pop_back();
             continue;
         }
@@ -342,8 +342,8 @@ void TRNXindex::GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNX
             path.pop_back();
             continue;
         }
-        const TRNXnode* ancestor = NodeAt(node->AncestorsIndex[static_cast<std::size_t>(top.nextSlot++)]);
-        otherAnc.Add(node->RNXname.toString(), node);
+        const Nuclide* ancestor = NodeAt(node->AncestorsIndex[static_cast<std::size_t>(top.nextSlot++)]);
+        otherAnc.Add(node->Name.toString(), node);
         const bool onPath = std::any_of(path.begin(), path.end(), [&](const Step& s) { return s.node == ancestor; });
         if (ancestor && !onPath)
             path.push_back({ancestor, 0});
@@ -354,38 +354,38 @@ void TRNXindex::GetAncLists(const TRNXnode* rnx, TRNXStringList& directAnc, TRNX
         if (i >= 0)
             otherAnc.Delete(i);
     };
-    removeOnce(rnx->RNXname.toString());
-    for (const TRNXStringList* list : {&directAnc, &mainAnc}) {
+    removeOnce(rnx->Name.toString());
+    for (const NuclideList* list : {&directAnc, &mainAnc}) {
         if (otherAnc.Count() == 0)
             break;
-        for (const TRNXStringList::Entry& e : list->Items())
+        for (const NuclideList::Entry& e : list->Items())
             removeOnce(e.name);
     }
 }
 
-void TRNXindex::GetAncLists(TRNXElement element, const TRNXAMass& aMass, TRNXStringList& directAnc,
-                            TRNXStringList& mainAnc, TRNXStringList& otherAnc) const
+void NuclideIndex::GetAncLists(ChemicalElement element, const MassText& aMass, NuclideList& directAnc,
+                               NuclideList& mainAnc, NuclideList& otherAnc) const
 {
-    GetAncLists(FindRNX(element, aMass), directAnc, mainAnc, otherAnc);
+    GetAncLists(FindNuclide(element, aMass), directAnc, mainAnc, otherAnc);
 }
 
-QByteArray TRNXindex::ToBytes() const
+QByteArray NuclideIndex::ToBytes() const
 {
     QByteArray out;
     out.reserve(Count() * 110);
     for (const auto& node : FItems)
-        WriteRNXIndexRecord(*node, out);
+        WriteIndexRecord(*node, out);
     return out;
 }
 
-bool TRNXindex::SaveToStream(const QString& fileName) const
+bool NuclideIndex::SaveToStream(const QString& fileName) const
 {
     return SaveFileAtomically(fileName, ToBytes());
 }
 
-TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, UiLanguage language)
+IndexLoadMessage LoadFailureMessage(const IndexLoadResult& result, UiLanguage language)
 {
-    if (result.status == TRNXLoadResult::Damaged)
+    if (result.status == IndexLoadResult::Damaged)
         return {QStringLiteral("Radionuclide index"),
                 QStringLiteral(
                     "The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries is used instead.")
@@ -394,7 +394,7 @@ TRNXLoadMessage RNXLoadMessage(const TRNXLoadResult& result, UiLanguage language
     return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.IndexUnreadable)};
 }
 
-void QuickSortRNXList(TRNXStringList& list, int l, int r, const TRNXListCompare& compare)
+void QuickSortNuclideList(NuclideList& list, int l, int r, const NuclideListCompare& compare)
 {
     while (l < r) {
         int i = l;
@@ -418,7 +418,7 @@ void QuickSortRNXList(TRNXStringList& list, int l, int r, const TRNXListCompare&
             }
         } while (i <= j);
         if (l < j)
-            QuickSortRNXList(list, l, j, compare);
+            QuickSortNuclideList(list, l, j, compare);
         l = i;
     }
 }

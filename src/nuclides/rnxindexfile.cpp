@@ -29,14 +29,14 @@ private:
     QString* m_first;
 };
 
-TRNXElement validElement(std::uint8_t ordinal)
+ChemicalElement validElement(std::uint8_t ordinal)
 {
-    return ordinal < RNXElementCount ? static_cast<TRNXElement>(ordinal) : _NoRNXElement;
+    return ordinal < ElementCount ? static_cast<ChemicalElement>(ordinal) : NoElement;
 }
 
-TRNXAMassChar validState(std::uint8_t state)
+IsomerState validState(std::uint8_t state)
 {
-    return state <= mcx_n ? static_cast<TRNXAMassChar>(state) : mcxNone;
+    return state <= mcx_n ? static_cast<IsomerState>(state) : mcxNone;
 }
 
 // Reads little-endian values from a buffer; every read checks that the bytes are there.
@@ -82,7 +82,7 @@ private:
 };
 
 // The parts of a record before its daughters, whose count it returns through daughters.
-bool readFixedPart(RecordReader& in, TRNXnode& node, int record, Problems& problems, std::uint8_t& daughters)
+bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& problems, std::uint8_t& daughters)
 {
     std::uint8_t element = 0;
     std::uint8_t state = 0;
@@ -101,47 +101,47 @@ bool readFixedPart(RecordReader& in, TRNXnode& node, int record, Problems& probl
         || !in.readExtended(node.AirKermaCoefficient))
         return false;
 
-    if (element >= _NoRNXElement)
+    if (element >= NoElement)
         problems.note(record, QStringLiteral("element %1 is not an element").arg(element));
-    if (state > mcx_n || timeUnit > tuMkSec || (radTypes & ~RNXAllRadTypeMask))
+    if (state > mcx_n || timeUnit > tuMkSec || (radTypes & ~DecayModeMask))
         problems.note(record, QStringLiteral("isomer state, time unit or decay modes out of range"));
     if (node.AMassInt < 1 || node.AMassInt > 999)
         problems.note(record, QStringLiteral("mass number %1 out of range").arg(node.AMassInt));
     if (!(node.HalfLife > 0) || !std::isfinite(node.HalfLife))
         problems.note(record, QStringLiteral("half-life %1 is not a positive number").arg(node.HalfLife));
-    if (daughters > RNXDaughterSlots)
+    if (daughters > DaughterSlotCount)
         problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
     node.Element = validElement(element);
     node.AMass = MakeAMass(node.AMassInt, validState(state));
     node.HalfLifeUnit = timeUnit <= tuMkSec ? static_cast<TimeUnit>(timeUnit) : tuDay;
-    node.RTypeSet = TRNXAllRadTypeSet::fromRaw(radTypes & RNXAllRadTypeMask);
+    node.RTypeSet = DecayModeSet::fromRaw(radTypes & DecayModeMask);
     return true;
 }
 
 // A daughter's element, mass number, isomer state and fraction.
-bool readIdentity(RecordReader& in, TRNXDaughterRec& d, int record, Problems& problems)
+bool readIdentity(RecordReader& in, DaughterSlot& d, int record, Problems& problems)
 {
     std::uint8_t e = 0;
     std::int32_t mass = 0;
     std::uint8_t s = 0;
     if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
         return false;
-    if (e >= _NoRNXElement || mass < 1 || mass > 999 || s > mcx_n || !(d.Yield >= 0 && d.Yield <= 1))
+    if (e >= NoElement || mass < 1 || mass > 999 || s > mcx_n || !(d.Yield >= 0 && d.Yield <= 1))
         problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
-    d.RNXname = MakeRNXname(validElement(e), mass, validState(s));
+    d.Name = MakeNuclideName(validElement(e), mass, validState(s));
     return true;
 }
 
 // The radioactive daughters, then the fission branch or the stable daughters, into the node's
 // four slots; those beyond the slots are read past.
-bool readDaughters(RecordReader& in, TRNXnode& node, std::uint8_t daughters, int record, Problems& problems)
+bool readDaughters(RecordReader& in, Nuclide& node, std::uint8_t daughters, int record, Problems& problems)
 {
     int slot = 0;
     for (int i = 0; i < daughters; ++i) {
-        TRNXDaughterRec d;
+        DaughterSlot d;
         if (!readIdentity(in, d, record, problems) || !in.read(d.DaughterPos))
             return false;
-        if (slot < RNXDaughterSlots)
+        if (slot < DaughterSlotCount)
             node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
     }
     node.DaughtersCount = static_cast<std::uint8_t>(slot);
@@ -149,7 +149,7 @@ bool readDaughters(RecordReader& in, TRNXnode& node, std::uint8_t daughters, int
         float fission = 0;
         if (!in.read(fission))
             return false;
-        if (slot < RNXDaughterSlots)
+        if (slot < DaughterSlotCount)
             node.DaughterArray[static_cast<std::size_t>(slot)].Yield = fission;
         else
             problems.note(record, QStringLiteral("no place for the fission branch"));
@@ -159,14 +159,14 @@ bool readDaughters(RecordReader& in, TRNXnode& node, std::uint8_t daughters, int
     std::uint8_t stable = 0;
     if (!in.read(stable))
         return false;
-    if (slot + stable > RNXDaughterSlots)
+    if (slot + stable > DaughterSlotCount)
         problems.note(record, QStringLiteral("more daughters than the record holds"));
     int kept = 0;
     for (int i = 0; i < stable; ++i) {
-        TRNXDaughterRec d;
+        DaughterSlot d;
         if (!readIdentity(in, d, record, problems))
             return false;
-        if (slot < RNXDaughterSlots) {
+        if (slot < DaughterSlotCount) {
             node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
             ++kept;
         }
@@ -176,7 +176,7 @@ bool readDaughters(RecordReader& in, TRNXnode& node, std::uint8_t daughters, int
 }
 
 // One record into a node; false when the record is incomplete.
-bool readRecord(RecordReader& in, TRNXnode& node, int record, Problems& problems)
+bool readRecord(RecordReader& in, Nuclide& node, int record, Problems& problems)
 {
     std::uint8_t daughters = 0;
     return readFixedPart(in, node, record, problems, daughters) && readDaughters(in, node, daughters, record, problems);
@@ -196,7 +196,7 @@ void putExtended(QByteArray& out, double value)
     out.append(reinterpret_cast<const char*>(e.data()), static_cast<qsizetype>(e.size()));
 }
 
-TRNXAMassChar stateOfLastChar(char c)
+IsomerState stateOfLastChar(char c)
 {
     switch (std::tolower(static_cast<unsigned char>(c))) {
     case 'm': return mcx_m;
@@ -207,12 +207,12 @@ TRNXAMassChar stateOfLastChar(char c)
 
 // Element, mass number and isomer state of a name such as "Ba-137m".
 struct NameParts {
-    TRNXElement element = _NoRNXElement;
+    ChemicalElement element = NoElement;
     std::int32_t mass = 0;
-    TRNXAMassChar state = mcxNone;
+    IsomerState state = mcxNone;
 };
 
-NameParts splitName(const TRNXname& name)
+NameParts splitName(const NuclideName& name)
 {
     NameParts parts;
     const std::string_view text = name.view();
@@ -231,14 +231,13 @@ NameParts splitName(const TRNXname& name)
 
 } // namespace
 
-std::vector<std::unique_ptr<TRNXnode>> ReadRNXIndexRecords(const QByteArray& bytes, int maxRecords,
-                                                           QString* firstProblem)
+std::vector<std::unique_ptr<Nuclide>> ReadIndexRecords(const QByteArray& bytes, int maxRecords, QString* firstProblem)
 {
     Problems problems(firstProblem);
-    std::vector<std::unique_ptr<TRNXnode>> nodes;
+    std::vector<std::unique_ptr<Nuclide>> nodes;
     RecordReader in(bytes.constData(), bytes.size());
     while (!in.atEnd() && static_cast<int>(nodes.size()) < maxRecords && !problems.found()) {
-        auto node = std::make_unique<TRNXnode>();
+        auto node = std::make_unique<Nuclide>();
         const int record = static_cast<int>(nodes.size());
         if (!readRecord(in, *node, record, problems)) {
             problems.note(record, QStringLiteral("the file ends inside it"));
@@ -251,7 +250,7 @@ std::vector<std::unique_ptr<TRNXnode>> ReadRNXIndexRecords(const QByteArray& byt
     return nodes;
 }
 
-void WriteRNXIndexRecord(const TRNXnode& node, QByteArray& out)
+void WriteIndexRecord(const Nuclide& node, QByteArray& out)
 {
     const bool fission = node.RTypeSet.contains(rtx_SF);
     put<std::uint8_t>(out, node.Element);
@@ -283,26 +282,26 @@ void WriteRNXIndexRecord(const TRNXnode& node, QByteArray& out)
     putExtended(out, node.AMassReal);
     putExtended(out, node.AirKermaRateConstant);
     putExtended(out, node.AirKermaCoefficient);
-    auto putIdentity = [&](const TRNXname& name) {
+    auto putIdentity = [&](const NuclideName& name) {
         const NameParts parts = splitName(name);
         put<std::uint8_t>(out, parts.element);
         put<std::int32_t>(out, parts.mass);
         put<std::uint8_t>(out, parts.state);
     };
     for (int slot = 0; slot < node.DaughtersCount; ++slot) {
-        const TRNXDaughterRec& d = node.DaughterArray[static_cast<std::size_t>(slot)];
-        putIdentity(d.RNXname);
+        const DaughterSlot& d = node.DaughterArray[static_cast<std::size_t>(slot)];
+        putIdentity(d.Name);
         put<float>(out, d.Yield);
         put<std::int32_t>(out, d.DaughterPos);
     }
     if (fission) {
-        put<float>(out, node.DaughtersCount < RNXDaughterSlots ? node.DaughterArray[node.DaughtersCount].Yield : 0.0f);
+        put<float>(out, node.DaughtersCount < DaughterSlotCount ? node.DaughterArray[node.DaughtersCount].Yield : 0.0f);
         return;
     }
     put<std::uint8_t>(out, node.StableCount);
     for (int slot = node.DaughtersCount; slot < node.DaughtersCount + node.StableCount; ++slot) {
-        const TRNXDaughterRec& d = node.DaughterArray[static_cast<std::size_t>(slot)];
-        putIdentity(d.RNXname);
+        const DaughterSlot& d = node.DaughterArray[static_cast<std::size_t>(slot)];
+        putIdentity(d.Name);
         put<float>(out, d.Yield);
     }
 }

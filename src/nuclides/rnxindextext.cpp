@@ -41,7 +41,7 @@ QString timeUnitLetter(TimeUnit unit)
 
 } // namespace
 
-QByteArray TRNXindex::ToText(const std::vector<TQzRNXSpectrumData>& summaries) const
+QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) const
 {
     QString out = QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\t"
                                  "T1/2, d\tHalfLife\tHalfLifeUnits\tLr, d-1\tRType\t");
@@ -56,8 +56,8 @@ QByteArray TRNXindex::ToText(const std::vector<TQzRNXSpectrumData>& summaries) c
         out += QStringLiteral("\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\t"
                               "AlphaFrac\tBetaFrac\tGammaFrac\tFFNFrac\tDoseConst");
         // The file's columns are named the same whatever language the choosers speak.
-        for (int code = 1; code <= RNXRadiationCount; ++code)
-            out += u'\t' + RNXRadiationCode(code, l_English);
+        for (int code = 1; code <= RadiationTypeCount; ++code)
+            out += u'\t' + RadiationCode(code, l_English);
     }
     out += QStringLiteral("\tChainLength\tMaxCutted\r\n");
 
@@ -65,47 +65,46 @@ QByteArray TRNXindex::ToText(const std::vector<TQzRNXSpectrumData>& summaries) c
     const QString dash(u'-');
     for (const auto& node : FItems) {
         QStringList row;
-        row << node->RNXname.toString() << RNXElementSymbol(node->Element)
+        row << node->Name.toString() << ElementSymbol(node->Element)
             << QString::number(static_cast<int>(node->Element) + 1) << QString::number(node->AMassInt)
             << node->AMass.toString() << formatPicture(std::log(2.0) / node->Lr, u"0.#####e-0")
             << formatPicture(node->HalfLife, u"0.###e-0") << timeUnitLetter(node->HalfLifeUnit)
             << formatPicture(node->Lr, u"0.#####e-0") << DecayModeCodes(*node);
         for (int slot = 0; slot < 4; ++slot) {
-            const TRNXDaughterRec& d = node->DaughterArray[static_cast<std::size_t>(slot)];
+            const DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
             if (slot < node->DaughtersCount && d.DaughterPos >= 0)
-                row << QString::number(d.DaughterPos + 2) << d.RNXname.toString()
-                    << formatPicture(d.Yield, u"0.#####e-0");
+                row << QString::number(d.DaughterPos + 2) << d.Name.toString() << formatPicture(d.Yield, u"0.#####e-0");
             else
                 row << dash << dash << dash;
         }
         row << QString::number(node->SLinePos) << QString::number(node->NLines) << QString::number(node->BetaLinePos)
             << QString::number(node->BetaLines);
         for (std::int32_t pos : node->AncestorsIndex) {
-            if (const TRNXnode* a = NodeAt(pos))
-                row << QString::number(pos + 2) << a->RNXname.toString();
+            if (const Nuclide* a = NodeAt(pos))
+                row << QString::number(pos + 2) << a->Name.toString();
             else
                 row << dash << dash;
         }
         row << QString::number(node->DaughtersCount) << QString::number(node->AncestorsCount);
         if (withSummary) {
-            const TQzRNXSpectrumData& d = summaries[static_cast<std::size_t>(node->Index)];
-            for (float value : {d.Total, d.RadTotalOf(RNXAlphaRadiation), d.BetaTotal, d.GammaTotal, d.FFNTotal,
+            const SpectrumSummary& d = summaries[static_cast<std::size_t>(node->Index)];
+            for (float value : {d.Total, d.RadTotalOf(AlphaRadiation), d.BetaTotal, d.GammaTotal, d.FFNTotal,
                                 d.AlphaFrac, d.BetaFrac, d.GammaFrac, d.FFNFrac, d.DoseConst})
                 row << formatPicture(value, u"0.###e-0");
             for (float value : d.RadTotal)
                 row << formatPicture(value, u"0.###e-0");
         }
-        TRNXChainArray chain;
+        DecayChain chain;
         float maxCutted = 0;
         node->GetChainArray(chain, maxCutted);
         row << QString::number(chain.size());
         if (!chain.empty()) {
             row << QStringLiteral("MaxCutted") << fixedScientific(maxCutted);
-            for (const TRNXChainRec& c : chain)
-                row << c.RNXname.toString();
-            for (const TRNXChainRec& c : chain)
+            for (const ChainStep& c : chain)
+                row << c.Name.toString();
+            for (const ChainStep& c : chain)
                 row << fixedScientific(c.Lr);
-            for (const TRNXChainRec& c : chain)
+            for (const ChainStep& c : chain)
                 row << fixedScientific(c.Yield);
         }
         out += row.join(tab) + QStringLiteral("\r\n");
@@ -113,8 +112,8 @@ QByteArray TRNXindex::ToText(const std::vector<TQzRNXSpectrumData>& summaries) c
     return out.toLocal8Bit();
 }
 
-bool TRNXindex::SaveToText(const QString& fileName, const std::vector<TQzRNXSpectrumData>& summaries,
-                           QString* error) const
+bool NuclideIndex::SaveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,
+                              QString* error) const
 {
     return SaveFileAtomically(fileName, ToText(summaries), error);
 }

@@ -6,7 +6,7 @@
 
 namespace kav {
 
-QStringList TRNXStringList::Names() const
+QStringList NuclideList::Names() const
 {
     QStringList names;
     names.reserve(Count());
@@ -15,7 +15,7 @@ QStringList TRNXStringList::Names() const
     return names;
 }
 
-void TRNXStringList::Assign(std::vector<Entry> entries)
+void NuclideList::Assign(std::vector<Entry> entries)
 {
     if (FSorted) {
         const auto before
@@ -31,7 +31,7 @@ void TRNXStringList::Assign(std::vector<Entry> entries)
     FItems = std::move(entries);
 }
 
-int TRNXStringList::Add(const QString& name, const TRNXnode* node)
+int NuclideList::Add(const QString& name, const Nuclide* node)
 {
     if (!FSorted) {
         FItems.push_back({name, node});
@@ -52,7 +52,7 @@ int TRNXStringList::Add(const QString& name, const TRNXnode* node)
     return pos;
 }
 
-int TRNXStringList::IndexOf(const QString& name) const
+int NuclideList::IndexOf(const QString& name) const
 {
     if (FSorted) {
         const auto it = std::lower_bound(FItems.begin(), FItems.end(), name, [](const Entry& e, const QString& n) {
@@ -68,12 +68,12 @@ int TRNXStringList::IndexOf(const QString& name) const
     return -1;
 }
 
-void TRNXStringList::Delete(int i)
+void NuclideList::Delete(int i)
 {
     FItems.erase(FItems.begin() + i);
 }
 
-void TRNXStringList::Exchange(int i, int j)
+void NuclideList::Exchange(int i, int j)
 {
     std::swap(FItems.at(static_cast<std::size_t>(i)), FItems.at(static_cast<std::size_t>(j)));
 }

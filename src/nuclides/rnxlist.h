@@ -6,19 +6,19 @@
 
 namespace kav {
 
-class TRNXnode;
+class Nuclide;
 
 // A list of nuclide names, each with its index node (which may be null). A sorted list keeps
 // its names in order without regard to case and ignores a name it already holds; an unsorted
 // list keeps the order of adding and may hold a name more than once.
-class TRNXStringList {
+class NuclideList {
 public:
     struct Entry {
         QString name;
-        const TRNXnode* node = nullptr;
+        const Nuclide* node = nullptr;
     };
 
-    explicit TRNXStringList(bool sorted = false)
+    explicit NuclideList(bool sorted = false)
         : FSorted(sorted)
     {
     }
@@ -26,12 +26,12 @@ public:
     bool Sorted() const { return FSorted; }
     int Count() const { return static_cast<int>(FItems.size()); }
     const QString& Strings(int i) const { return FItems.at(static_cast<std::size_t>(i)).name; }
-    const TRNXnode* Objects(int i) const { return FItems.at(static_cast<std::size_t>(i)).node; }
+    const Nuclide* Objects(int i) const { return FItems.at(static_cast<std::size_t>(i)).node; }
     const std::vector<Entry>& Items() const { return FItems; }
     QStringList Names() const;
 
     // Returns the position of the new entry, or of the one a sorted list already holds.
-    int Add(const QString& name, const TRNXnode* node = nullptr);
+    int Add(const QString& name, const Nuclide* node = nullptr);
     // Replaces the entries at once, as adding them one by one in their order would leave them
     // (and much faster, for a sorted list of many).
     void Assign(std::vector<Entry> entries);

@@ -24,48 +24,48 @@ int compareNumbers(long a, long b)
 
 } // namespace
 
-QChar RNXAMassCharText(TRNXAMassChar state)
+QChar IsomerStateText(IsomerState state)
 {
     static constexpr char16_t chars[] = u" mn";
     return QChar(chars[std::min<int>(state, 2)]);
 }
 
-QString RNXRTypeCode(TRNXAllRadType type)
+QString DecayModeCode(DecayMode type)
 {
     static const char* const codes[] = {"B-", "IT", "B+", "A", "EC", "SF"};
     return QString::fromLatin1(codes[std::min<int>(type, 5)]);
 }
 
-QString RNXRadiationName(int code, UiLanguage language)
+QString RadiationName(int code, UiLanguage language)
 {
-    if (code < 1 || code > RNXRadiationCount)
+    if (code < 1 || code > RadiationTypeCount)
         return {};
     return QString::fromUtf16(Catalogue(language).RadiationNames[static_cast<std::size_t>(code - 1)]);
 }
 
-QString RNXRadiationCode(int code, UiLanguage language)
+QString RadiationCode(int code, UiLanguage language)
 {
-    if (code < 1 || code > RNXRadiationCount)
+    if (code < 1 || code > RadiationTypeCount)
         return {};
     return QString::fromUtf16(Catalogue(language).RadiationCodes[static_cast<std::size_t>(code - 1)]);
 }
 
-QString RNXHalfLifeUnitLabel(TimeUnit unit, UiLanguage language)
+QString HalfLifeUnitLabel(TimeUnit unit, UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).HalfLifeUnits[std::min<std::size_t>(unit, TimeUnitCount - 1)]);
 }
 
-QString RNXMillionsWord(UiLanguage language)
+QString MillionsWord(UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).MillionsWord);
 }
 
-QString RNXBillionsWord(UiLanguage language)
+QString BillionsWord(UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).BillionsWord);
 }
 
-std::optional<std::uint16_t> RNXAMassToInt(const TRNXAMass& aMass)
+std::optional<std::uint16_t> MassNumberOf(const MassText& aMass)
 {
     std::string_view text = aMass.view().substr(0, 4);
     if (text == "stbl")
@@ -84,12 +84,12 @@ float HalfLifeToLr(double halfLife, TimeUnit unit)
     return static_cast<float>(std::log(2.0) / halfLife * TimeUnitsPerDayA(unit));
 }
 
-TRNXHalfLife LrToHalfLife(float lr)
+HalfLifeWithUnit LrToHalfLife(float lr)
 {
     const float days = static_cast<float>(std::log(2.0) / lr);
     if (days > 1) {
         const float years = static_cast<float>(days / 365.25);
-        return years > 1 ? TRNXHalfLife{years, tuYear} : TRNXHalfLife{days, tuDay};
+        return years > 1 ? HalfLifeWithUnit{years, tuYear} : HalfLifeWithUnit{days, tuDay};
     }
     for (TimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
         const double value = days * TimeUnitsPerDayA(unit);
@@ -99,22 +99,22 @@ TRNXHalfLife LrToHalfLife(float lr)
     return {static_cast<float>(days * TimeUnitsPerDayA(tuMkSec)), tuMkSec};
 }
 
-int CompareRNXABC(const TBasicRNX& a, const TBasicRNX& b)
+int CompareAlphabetical(const NuclideIdentity& a, const NuclideIdentity& b)
 {
-    const int byName = compareText(a.RNXname.toString(), b.RNXname.toString());
+    const int byName = compareText(a.Name.toString(), b.Name.toString());
     if (byName == 0 || a.Element != b.Element)
         return byName;
-    return CompareRNXAMassOnly(a, b);
+    return CompareMassOnly(a, b);
 }
 
-int CompareRNXPeriodicTable(const TBasicRNX& a, const TBasicRNX& b)
+int ComparePeriodicTable(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(a.Element, b.Element))
         return c;
-    return CompareRNXAMassOnly(a, b);
+    return CompareMassOnly(a, b);
 }
 
-int CompareRNXAMass(const TBasicRNX& a, const TBasicRNX& b)
+int CompareMass(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(a.AMassInt, b.AMassInt))
         return c;
@@ -123,7 +123,7 @@ int CompareRNXAMass(const TBasicRNX& a, const TBasicRNX& b)
     return compareText(a.AMass.toString(), b.AMass.toString());
 }
 
-int CompareRNXAMassOnly(const TBasicRNX& a, const TBasicRNX& b)
+int CompareMassOnly(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(a.AMassInt, b.AMassInt))
         return c;
@@ -146,7 +146,7 @@ QString massFirstName(const QString& compact)
             return {};
     const auto symbolOf = [](QString s) {
         s[0] = s[0].toUpper();
-        return ElementBySymbol(s) != _NoRNXElement ? s : QString();
+        return ElementBySymbol(s) != NoElement ? s : QString();
     };
     // A symbol as a whole comes first: "99mo" is Mo-99, not an isomer of oxygen.
     if (letters.size() <= 2)
@@ -160,7 +160,7 @@ QString massFirstName(const QString& compact)
 
 } // namespace
 
-QString RNXNameFromTyping(QStringView typed)
+QString NuclideNameFromTyping(QStringView typed)
 {
     QString compact;
     for (QChar c : typed)
@@ -189,10 +189,10 @@ QString RNXNameFromTyping(QStringView typed)
     return symbol + u'-' + mass + state;
 }
 
-void HalfLifeText(const TRNXnode& node, UiLanguage language, QString& halfLifeStr, QString& unitsStr)
+void HalfLifeText(const Nuclide& node, UiLanguage language, QString& halfLifeStr, QString& unitsStr)
 {
     const double h = node.HalfLife;
-    unitsStr = RNXHalfLifeUnitLabel(node.HalfLifeUnit, language);
+    unitsStr = HalfLifeUnitLabel(node.HalfLifeUnit, language);
     if (node.HalfLifeUnit != tuYear) {
         halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
         return;
@@ -202,14 +202,14 @@ void HalfLifeText(const TRNXnode& node, UiLanguage language, QString& halfLifeSt
     else if (h < 1000)
         halfLifeStr = formatPicture(h, u"0.###");
     else if (h >= 1e9)
-        halfLifeStr = formatPicture(h * 1e-9, u"0.###") + u' ' + RNXBillionsWord(language);
+        halfLifeStr = formatPicture(h * 1e-9, u"0.###") + u' ' + BillionsWord(language);
     else if (h >= 1e6)
-        halfLifeStr = formatPicture(h * 1e-6, u"0.###") + u' ' + RNXMillionsWord(language);
+        halfLifeStr = formatPicture(h * 1e-6, u"0.###") + u' ' + MillionsWord(language);
     else
         halfLifeStr = formatPicture(h, u"# ##0");
 }
 
-QString HalfLifeText(const TRNXnode& node, UiLanguage language)
+QString HalfLifeText(const Nuclide& node, UiLanguage language)
 {
     QString value;
     QString units;
@@ -217,12 +217,12 @@ QString HalfLifeText(const TRNXnode& node, UiLanguage language)
     return value + u' ' + units;
 }
 
-QString DecayModeCodes(const TRNXnode& node)
+QString DecayModeCodes(const Nuclide& node)
 {
     QString text;
-    for (TRNXAllRadType t : {rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF})
+    for (DecayMode t : {rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF})
         if (node.RTypeSet.contains(t))
-            text += RNXRTypeCode(t);
+            text += DecayModeCode(t);
     return text.left(8);
 }
 

@@ -10,65 +10,65 @@
 
 namespace kav {
 
-TRNXAMass MakeAMass(long aMassInt, TRNXAMassChar state)
+MassText MakeAMass(long aMassInt, IsomerState state)
 {
     char text[24];
     char* end = std::to_chars(text, text + 20, aMassInt).ptr;
     if (state != mcxNone)
         *end++ = state == mcx_m ? 'm' : 'n';
-    return TRNXAMass(std::string_view(text, static_cast<std::size_t>(end - text)));
+    return MassText(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
-TRNXname MakeRNXname(TRNXElement element, const TRNXAMass& aMass)
+NuclideName MakeNuclideName(ChemicalElement element, const MassText& aMass)
 {
     char text[16];
-    const std::string_view symbol = RNXElementSymbolAscii(element);
+    const std::string_view symbol = ElementSymbolAscii(element);
     std::size_t n = symbol.copy(text, 2);
     text[n++] = '-';
     n += aMass.view().copy(text + n, 4);
-    return TRNXname(std::string_view(text, n));
+    return NuclideName(std::string_view(text, n));
 }
 
-TRNXname MakeRNXname(TRNXElement element, long aMassInt, TRNXAMassChar state)
+NuclideName MakeNuclideName(ChemicalElement element, long aMassInt, IsomerState state)
 {
-    return MakeRNXname(element, MakeAMass(aMassInt, state));
+    return MakeNuclideName(element, MakeAMass(aMassInt, state));
 }
 
-void TBasicRNX::Assign(const TBasicRNX& other)
+void NuclideIdentity::Assign(const NuclideIdentity& other)
 {
     Element = other.Element;
     AMass = other.AMass;
     AMassInt = other.AMassInt;
-    RNXname = other.RNXname;
+    Name = other.Name;
 }
 
-QString TBasicRNX::RNXStr() const
+QString NuclideIdentity::NameText() const
 {
-    return RNXElementSymbol(Element) + u'-' + AMass.toString();
+    return ElementSymbol(Element) + u'-' + AMass.toString();
 }
 
-TRNXAMassChar TBasicRNX::AMassChar() const
+IsomerState NuclideIdentity::AMassChar() const
 {
     if (AMass.empty() || std::isdigit(static_cast<unsigned char>(AMass.back())))
         return mcxNone;
     return AMass.back() == 'm' ? mcx_m : AMass.back() == 'n' ? mcx_n : mcxNone;
 }
 
-TRNXnode::TRNXnode() = default;
+Nuclide::Nuclide() = default;
 
-void TRNXnode::Assign(const TBasicRNX& other)
+void Nuclide::Assign(const NuclideIdentity& other)
 {
-    const auto* node = dynamic_cast<const TRNXnode*>(&other);
+    const auto* node = dynamic_cast<const Nuclide*>(&other);
     if (!node) {
-        TBasicRNX::Assign(other);
+        NuclideIdentity::Assign(other);
         return;
     }
-    const TRNXNodeLookup* owner = FOwner;
+    const NuclideLookup* owner = FOwner;
     *this = *node;
     FOwner = owner;
 }
 
-int TRNXnode::GetRTypeArray(TRNXRadTypeArray& radTypes) const
+int Nuclide::GetRTypeArray(DecayStepCounts& radTypes) const
 {
     radTypes = {0, 0, 0, 0};
     radTypes[0] = RTypeSet.contains(rtx_BetaMinus) ? 1 : 0;
@@ -78,13 +78,13 @@ int TRNXnode::GetRTypeArray(TRNXRadTypeArray& radTypes) const
     return radTypes[0] + radTypes[1] + radTypes[2] + radTypes[3];
 }
 
-void TRNXnode::GetRNXByDecay(TRNXElement& element, std::uint16_t& aMassInt, TRNXRadType radType) const
+void Nuclide::DaughterByDecay(ChemicalElement& element, std::uint16_t& aMassInt, DecayStepKind radType) const
 {
-    element = static_cast<TRNXElement>(static_cast<int>(Element) - radType);
+    element = static_cast<ChemicalElement>(static_cast<int>(Element) - radType);
     aMassInt = static_cast<std::uint16_t>(radType == 2 ? AMassInt - 4 : AMassInt);
 }
 
-bool TRNXnode::GetDecayByRNX(TRNXElement element, std::uint16_t aMassInt, TRNXRadType& radType) const
+bool Nuclide::DecayToDaughter(ChemicalElement element, std::uint16_t aMassInt, DecayStepKind& radType) const
 {
     const int d = static_cast<int>(Element) - static_cast<int>(element);
     const int m = static_cast<int>(AMassInt) - static_cast<int>(aMassInt);
@@ -101,20 +101,20 @@ bool TRNXnode::GetDecayByRNX(TRNXElement element, std::uint16_t aMassInt, TRNXRa
     return false;
 }
 
-const TRNXnode* TRNXnode::DaughterNode(int slot) const
+const Nuclide* Nuclide::DaughterNode(int slot) const
 {
     if (!FOwner || slot < 0 || slot >= DaughtersCount)
         return nullptr;
     return FOwner->NodeAt(DaughterArray[static_cast<std::size_t>(slot)].DaughterPos);
 }
 
-void TRNXnode::GetChainArray(TRNXChainArray& chain, float& maxCutted) const
+void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
 {
     maxCutted = 0;
     chain.clear();
     // A damaged index may link in a circle; no real chain is longer than the index.
     const int limit = FOwner ? FOwner->Count() : 0;
-    const TRNXnode* current = this;
+    const Nuclide* current = this;
     while (current && current->DaughtersCount > 0 && static_cast<int>(chain.size()) < limit) {
         int best = -1;
         float bestYield = 0;
@@ -135,19 +135,19 @@ void TRNXnode::GetChainArray(TRNXChainArray& chain, float& maxCutted) const
         maxCutted = std::max(maxCutted, second);
         if (best < 0)
             break;
-        const TRNXnode* next = current->DaughterNode(best);
-        chain.push_back({current->DaughterArray[static_cast<std::size_t>(best)].RNXname, bestYield, next->Lr});
+        const Nuclide* next = current->DaughterNode(best);
+        chain.push_back({current->DaughterArray[static_cast<std::size_t>(best)].Name, bestYield, next->Lr});
         current = next;
     }
 }
 
-void TRNXnode::GetDaughtersList(TRNXStringList& daughters) const
+void Nuclide::GetDaughtersList(NuclideList& daughters) const
 {
     daughters.Clear();
     // Depth first, each nuclide when first reached; kept on an explicit stack so that no
     // chain, however long, can exhaust the call stack.
     struct Visit {
-        const TRNXnode* node;
+        const Nuclide* node;
         int nextSlot;
     };
     std::vector<Visit> stack{{this, 0}};
@@ -157,17 +157,17 @@ void TRNXnode::GetDaughtersList(TRNXStringList& daughters) const
             stack.pop_back();
             continue;
         }
-        const TRNXnode* daughter = top.node->DaughterNode(top.nextSlot++);
-        if (!daughter || daughters.IndexOf(daughter->RNXname.toString()) >= 0)
+        const Nuclide* daughter = top.node->DaughterNode(top.nextSlot++);
+        if (!daughter || daughters.IndexOf(daughter->Name.toString()) >= 0)
             continue;
-        daughters.Add(daughter->RNXname.toString(), daughter);
+        daughters.Add(daughter->Name.toString(), daughter);
         stack.push_back({daughter, 0});
     }
 }
 
-float TRNXnode::SpontaneousFissionFraction() const
+float Nuclide::SpontaneousFissionFraction() const
 {
-    if (!RTypeSet.contains(rtx_SF) || DaughtersCount >= RNXDaughterSlots)
+    if (!RTypeSet.contains(rtx_SF) || DaughtersCount >= DaughterSlotCount)
         return 0;
     return DaughterArray[DaughtersCount].Yield;
 }

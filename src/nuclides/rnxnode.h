@@ -14,103 +14,106 @@
 
 namespace kav {
 
-class TRNXindex;
-class TRNXStringList;
+class NuclideIndex;
+class NuclideList;
 
-enum TRNXAMassChar : std::uint8_t { mcxNone, mcx_m, mcx_n };
-enum TRNXAllRadType : std::uint8_t { rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF };
-using TRNXAllRadTypeSet = EnumSet<TRNXAllRadType, 8>;
-constexpr std::uint8_t RNXAllRadTypeMask = 0x3F;
+enum IsomerState : std::uint8_t { mcxNone, mcx_m, mcx_n };
+enum DecayMode : std::uint8_t { rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF };
+using DecayModeSet = EnumSet<DecayMode, 8>;
+constexpr std::uint8_t DecayModeMask = 0x3F;
 
 // A nuclide's identity as data files store it: element and mass text, six bytes.
 #pragma pack(push, 1)
-struct TRNXRec {
-    TRNXElement El = _NoRNXElement;
-    TRNXAMass AMass;
-    friend bool operator==(const TRNXRec& a, const TRNXRec& b) { return a.El == b.El && a.AMass == b.AMass; }
+struct StoredNuclideId {
+    ChemicalElement El = NoElement;
+    MassText AMass;
+    friend bool operator==(const StoredNuclideId& a, const StoredNuclideId& b)
+    {
+        return a.El == b.El && a.AMass == b.AMass;
+    }
 };
 #pragma pack(pop)
-static_assert(sizeof(TRNXRec) == 6);
+static_assert(sizeof(StoredNuclideId) == 6);
 
 // One daughter slot: name, position of the daughter's node (-1 when none) and branching fraction.
-struct TRNXDaughterRec {
-    TRNXname RNXname;
+struct DaughterSlot {
+    NuclideName Name;
     std::int32_t DaughterPos = -1;
     float Yield = 0;
 };
-static_assert(sizeof(TRNXDaughterRec) == 16);
-constexpr int RNXDaughterSlots = 4;
-using TRNXDaughterArray = std::array<TRNXDaughterRec, RNXDaughterSlots>; // slots 1..4 at 0..3
+static_assert(sizeof(DaughterSlot) == 16);
+constexpr int DaughterSlotCount = 4;
+using DaughterSlots = std::array<DaughterSlot, DaughterSlotCount>; // slots 1..4 at 0..3
 
 // One step of the main decay chain.
-struct TRNXChainRec {
-    TRNXname RNXname;
+struct ChainStep {
+    NuclideName Name;
     float Yield = 0;
     float Lr = 0;
 };
-using TRNXChainArray = std::vector<TRNXChainRec>;
+using DecayChain = std::vector<ChainStep>;
 
 // Kinds of decay step by their effect on the nucleus: -1 beta minus, 0 isomeric transition,
 // 1 beta plus or electron capture, 2 alpha.
-using TRNXRadType = int;
+using DecayStepKind = int;
 // Indexed by kind + 1.
-using TRNXRadTypeArray = std::array<std::int32_t, 4>;
+using DecayStepCounts = std::array<std::int32_t, 4>;
 
 // The identity of one nuclide.
-class TBasicRNX {
+class NuclideIdentity {
 public:
-    virtual ~TBasicRNX() = default;
-    virtual void Assign(const TBasicRNX& other);
+    virtual ~NuclideIdentity() = default;
+    virtual void Assign(const NuclideIdentity& other);
 
     // "Co-60", "Tc-99m"; "__-0" for a new node.
-    QString RNXStr() const;
-    TRNXAMassChar AMassChar() const;
+    QString NameText() const;
+    IsomerState AMassChar() const;
 
-    TRNXElement Element = _NoRNXElement;
-    TRNXAMass AMass{"0"};
+    ChemicalElement Element = NoElement;
+    MassText AMass{"0"};
     std::uint16_t AMassInt = 0;
-    TRNXname RNXname;
+    NuclideName Name;
 };
 
-class TRNXnode;
+class Nuclide;
 
 // Where a node finds the nodes its daughter slots point at: the index that holds it.
-class TRNXNodeLookup {
+class NuclideLookup {
 public:
     // The node at a position, or null outside the index.
-    virtual const TRNXnode* NodeAt(std::int32_t position) const = 0;
+    virtual const Nuclide* NodeAt(std::int32_t position) const = 0;
     virtual int Count() const = 0;
 
 protected:
-    ~TRNXNodeLookup() = default;
+    ~NuclideLookup() = default;
 };
 
 // One nuclide of the index: half-life, decay modes, daughters, spectrum positions, energies,
 // and the links to its ancestors made at load.
-class TRNXnode : public TBasicRNX {
+class Nuclide : public NuclideIdentity {
 public:
-    TRNXnode();
-    void Assign(const TBasicRNX& other) override;
+    Nuclide();
+    void Assign(const NuclideIdentity& other) override;
 
     // Decay chains (all walk the index that holds this node).
-    int GetRTypeArray(TRNXRadTypeArray& radTypes) const;
-    void GetRNXByDecay(TRNXElement& element, std::uint16_t& aMassInt, TRNXRadType radType) const;
-    bool GetDecayByRNX(TRNXElement element, std::uint16_t aMassInt, TRNXRadType& radType) const;
-    void GetChainArray(TRNXChainArray& chain, float& maxCutted) const;
-    void GetDaughtersList(TRNXStringList& daughters) const;
+    int GetRTypeArray(DecayStepCounts& radTypes) const;
+    void DaughterByDecay(ChemicalElement& element, std::uint16_t& aMassInt, DecayStepKind radType) const;
+    bool DecayToDaughter(ChemicalElement element, std::uint16_t aMassInt, DecayStepKind& radType) const;
+    void GetChainArray(DecayChain& chain, float& maxCutted) const;
+    void GetDaughtersList(NuclideList& daughters) const;
 
     // The fraction of decays that are spontaneous fissions: the fission branch's, which follows
     // the radioactive daughters; 0 for a nuclide that does not fission.
     float SpontaneousFissionFraction() const;
 
     // The node at a daughter slot's position, or null when the slot links to none.
-    const TRNXnode* DaughterNode(int slot) const;
+    const Nuclide* DaughterNode(int slot) const;
 
     float HalfLife = 0;
     TimeUnit HalfLifeUnit = tuYear;
     float Lr = 0;
-    TRNXAllRadTypeSet RTypeSet;
-    TRNXDaughterArray DaughterArray;
+    DecayModeSet RTypeSet;
+    DaughterSlots DaughterArray;
     std::int32_t SLinePos = 0;
     std::uint16_t NLines = 0;
     std::int32_t BetaLinePos = 0;
@@ -137,14 +140,14 @@ public:
     std::int32_t Index = 0;
 
 private:
-    friend class TRNXindex;
-    const TRNXNodeLookup* FOwner = nullptr;
+    friend class NuclideIndex;
+    const NuclideLookup* FOwner = nullptr;
 };
 
 // The mass text of a mass number and isomer state: "60", "99m".
-TRNXAMass MakeAMass(long aMassInt, TRNXAMassChar state);
+MassText MakeAMass(long aMassInt, IsomerState state);
 // The name of a nuclide from its parts: symbol + "-" + mass text, cut to 7.
-TRNXname MakeRNXname(TRNXElement element, const TRNXAMass& aMass);
-TRNXname MakeRNXname(TRNXElement element, long aMassInt, TRNXAMassChar state);
+NuclideName MakeNuclideName(ChemicalElement element, const MassText& aMass);
+NuclideName MakeNuclideName(ChemicalElement element, long aMassInt, IsomerState state);
 
 } // namespace kav

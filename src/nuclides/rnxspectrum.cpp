@@ -27,41 +27,41 @@ constexpr double kAlphaWeight = 20;
 
 } // namespace
 
-bool IsSoundSpectrumLine(const TRNXSpectrumRec& line)
+bool IsSoundSpectrumLine(const SpectrumLine& line)
 {
     return line.RType >= 1 && line.RType <= 14 && std::isfinite(line.E) && std::isfinite(line.Yield) && line.E >= 0
         && line.Yield >= 0;
 }
 
-TRNXSpectrum DecodeSpectrumRecords(const char* bytes, qsizetype count)
+SpectrumLines DecodeSpectrumRecords(const char* bytes, qsizetype count)
 {
-    TRNXSpectrum lines;
+    SpectrumLines lines;
     lines.reserve(static_cast<std::size_t>(count));
-    for (qsizetype i = 0; i < count; ++i, bytes += RNXSpectrumRecordSize) {
-        const TRNXSpectrumRec line{static_cast<TRNXRadiation>(bytes[0]), floatAt(bytes + 1), floatAt(bytes + 5)};
+    for (qsizetype i = 0; i < count; ++i, bytes += SpectrumLineRecordSize) {
+        const SpectrumLine line{static_cast<RadiationType>(bytes[0]), floatAt(bytes + 1), floatAt(bytes + 5)};
         if (IsSoundSpectrumLine(line))
             lines.push_back(line);
     }
     return lines;
 }
 
-TRNXBetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count)
+BetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count)
 {
-    TRNXBetaSpectrum values(static_cast<std::size_t>(count));
+    BetaSpectrum values(static_cast<std::size_t>(count));
     for (qsizetype i = 0; i < count; ++i)
         values[static_cast<std::size_t>(i)] = floatAt(bytes + 4 * i);
     return values;
 }
 
-TRNXAugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count)
+AugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count)
 {
-    TRNXAugerSpectrum lines(static_cast<std::size_t>(count));
+    AugerSpectrum lines(static_cast<std::size_t>(count));
     for (qsizetype i = 0; i < count; ++i)
         lines[static_cast<std::size_t>(i)] = {floatAt(bytes + 8 * i), floatAt(bytes + 8 * i + 4)};
     return lines;
 }
 
-void AppendSpectrumRecord(QByteArray& out, const TRNXSpectrumRec& line)
+void AppendSpectrumRecord(QByteArray& out, const SpectrumLine& line)
 {
     out.append(static_cast<char>(line.RType));
     appendFloat(out, line.E);
@@ -73,18 +73,18 @@ void AppendFloatRecord(QByteArray& out, float value)
     appendFloat(out, value);
 }
 
-TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines)
+SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines)
 {
     std::array<double, 15> total{}; // by type, 1 to 14
     std::array<double, 15> quanta{}; // yield over energy: emissions per decay
-    for (const TRNXSpectrumRec& line : lines) {
+    for (const SpectrumLine& line : lines) {
         if (!IsSoundSpectrumLine(line) || line.Yield <= 0)
             continue;
         total[line.RType] += line.Yield;
         if (line.E > 0)
             quanta[line.RType] += static_cast<double>(line.Yield) / line.E;
     }
-    TQzRNXSpectrumData r;
+    SpectrumSummary r;
     double betaTotal = 0, betaQuanta = 0, gammaTotal = 0, gammaQuanta = 0;
     for (int t = 1; t <= 14; ++t) {
         r.RadTotal[static_cast<std::size_t>(t - 1)] = static_cast<float>(total[static_cast<std::size_t>(t)]);
@@ -105,7 +105,7 @@ TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines)
         r.BetaAverageEnergy = static_cast<float>(betaTotal / betaQuanta);
     if (gammaQuanta > 0)
         r.GammaAverageEnergy = static_cast<float>(gammaTotal / gammaQuanta);
-    const double alpha = total[RNXAlphaRadiation];
+    const double alpha = total[AlphaRadiation];
     const double doseConst = kAlphaWeight * alpha + betaTotal + gammaTotal;
     r.Total = static_cast<float>(alpha + betaTotal + gammaTotal);
     r.DoseConst = static_cast<float>(doseConst);
@@ -117,11 +117,11 @@ TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines)
     return r;
 }
 
-void TakeSpectrumMaxima(TQzRNXSpectrumData& max, const TQzRNXSpectrumData& r)
+void TakeSpectrumMaxima(SpectrumSummary& max, const SpectrumSummary& r)
 {
-    for (auto field : {&TQzRNXSpectrumData::Total, &TQzRNXSpectrumData::BetaTotal, &TQzRNXSpectrumData::GammaTotal,
-                       &TQzRNXSpectrumData::AlphaFrac, &TQzRNXSpectrumData::BetaFrac, &TQzRNXSpectrumData::GammaFrac,
-                       &TQzRNXSpectrumData::BetaAverageEnergy, &TQzRNXSpectrumData::GammaAverageEnergy})
+    for (auto field : {&SpectrumSummary::Total, &SpectrumSummary::BetaTotal, &SpectrumSummary::GammaTotal,
+                       &SpectrumSummary::AlphaFrac, &SpectrumSummary::BetaFrac, &SpectrumSummary::GammaFrac,
+                       &SpectrumSummary::BetaAverageEnergy, &SpectrumSummary::GammaAverageEnergy})
         max.*field = std::max(max.*field, r.*field);
     for (std::size_t t = 0; t < 14; ++t) {
         max.RadTotal[t] = std::max(max.RadTotal[t], r.RadTotal[t]);

@@ -10,11 +10,11 @@
 namespace kav {
 
 // Radiation type of a spectrum line, 1 to 14 (names and short codes in rnxnames.h).
-using TRNXRadiation = std::uint8_t;
-constexpr TRNXRadiation RNXAlphaRadiation = 8;
-constexpr TRNXRadiation RNXAlphaRecoilRadiation = 9;
-constexpr TRNXRadiation RNXFissionFragmentRadiation = 10;
-constexpr TRNXRadiation RNXNeutronRadiation = 11;
+using RadiationType = std::uint8_t;
+constexpr RadiationType AlphaRadiation = 8;
+constexpr RadiationType AlphaRecoilRadiation = 9;
+constexpr RadiationType FissionFragmentRadiation = 10;
+constexpr RadiationType NeutronRadiation = 11;
 
 // Beta particles, conversion and Auger electrons, delayed betas.
 constexpr bool IsBetaGroupRadiation(int type)
@@ -28,10 +28,10 @@ constexpr bool IsPhotonGroupRadiation(int type)
 }
 
 // A set of radiation types, bit t for type t.
-class TRNXRadiationSet {
+class RadiationTypes {
 public:
-    constexpr TRNXRadiationSet() = default;
-    constexpr TRNXRadiationSet(std::initializer_list<int> types)
+    constexpr RadiationTypes() = default;
+    constexpr RadiationTypes(std::initializer_list<int> types)
     {
         for (int t : types)
             insert(t);
@@ -48,50 +48,50 @@ public:
             m_bits = static_cast<std::uint16_t>(m_bits & ~(1u << type));
     }
     constexpr bool empty() const { return m_bits == 0; }
-    friend constexpr bool operator==(TRNXRadiationSet a, TRNXRadiationSet b) { return a.m_bits == b.m_bits; }
+    friend constexpr bool operator==(RadiationTypes a, RadiationTypes b) { return a.m_bits == b.m_bits; }
 
 private:
     std::uint16_t m_bits = 0;
 };
-constexpr TRNXRadiationSet RNXBetaGroup{4, 5, 6, 7, 14};
-constexpr TRNXRadiationSet RNXPhotonGroup{1, 2, 3, 12, 13};
+constexpr RadiationTypes BetaGroup{4, 5, 6, 7, 14};
+constexpr RadiationTypes PhotonGroup{1, 2, 3, 12, 13};
 
 // One discrete line: its type, energy in MeV, and the energy it carries per decay in MeV.
-struct TRNXSpectrumRec {
-    TRNXRadiation RType = 0;
+struct SpectrumLine {
+    RadiationType RType = 0;
     float E = 0;
     float Yield = 0;
 };
-struct TRNXAugerSpectrumRec {
+struct AugerLine {
     float E = 0;
     float Yield = 0;
 };
-using TRNXSpectrum = std::vector<TRNXSpectrumRec>;
-using TRNXBetaSpectrum = std::vector<float>;
-using TRNXAugerSpectrum = std::vector<TRNXAugerSpectrumRec>;
-using TRNXNeutronSpectrum = std::vector<float>;
+using SpectrumLines = std::vector<SpectrumLine>;
+using BetaSpectrum = std::vector<float>;
+using AugerSpectrum = std::vector<AugerLine>;
+using NeutronSpectrum = std::vector<float>;
 
 // Bytes of one record in the spectra files: little-endian, without padding.
-constexpr int RNXSpectrumRecordSize = 9;
-constexpr int RNXBetaRecordSize = 4;
-constexpr int RNXAugerRecordSize = 8;
-constexpr int RNXNeutronRecordSize = 4;
+constexpr int SpectrumLineRecordSize = 9;
+constexpr int BetaRecordSize = 4;
+constexpr int AugerRecordSize = 8;
+constexpr int NeutronRecordSize = 4;
 
 // A line the summary and the filters can use: a type from 1 to 14, a finite energy and yield,
 // neither negative.
-bool IsSoundSpectrumLine(const TRNXSpectrumRec& line);
+bool IsSoundSpectrumLine(const SpectrumLine& line);
 
 // The lines of a run of whole records, the unsound ones left out.
-TRNXSpectrum DecodeSpectrumRecords(const char* bytes, qsizetype count);
-TRNXBetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count);
-TRNXAugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count);
-void AppendSpectrumRecord(QByteArray& out, const TRNXSpectrumRec& line);
+SpectrumLines DecodeSpectrumRecords(const char* bytes, qsizetype count);
+BetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count);
+AugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count);
+void AppendSpectrumRecord(QByteArray& out, const SpectrumLine& line);
 void AppendFloatRecord(QByteArray& out, float value);
 
 // One nuclide's spectrum in sums: totals of the energy emitted per decay by type and by group,
 // the shares of alpha (weighted 20), beta and photon energy in the dose constant, and average
 // energies. The fission fields stay 0.
-struct TQzRNXSpectrumData {
+struct SpectrumSummary {
     float Total = 0;
     float BetaTotal = 0;
     float GammaTotal = 0;
@@ -107,14 +107,14 @@ struct TQzRNXSpectrumData {
     std::array<float, 14> AverageEnergy{}; // radiation type t at t - 1
     std::array<float, 14> RadTotal{}; // radiation type t at t - 1
 
-    float RadTotalOf(TRNXRadiation type) const { return RadTotal[static_cast<std::size_t>(type - 1)]; }
-    float AverageEnergyOf(TRNXRadiation type) const { return AverageEnergy[static_cast<std::size_t>(type - 1)]; }
+    float RadTotalOf(RadiationType type) const { return RadTotal[static_cast<std::size_t>(type - 1)]; }
+    float AverageEnergyOf(RadiationType type) const { return AverageEnergy[static_cast<std::size_t>(type - 1)]; }
 };
 
 // The summary of one nuclide's lines. A nuclide whose lines carry no alpha, beta or photon
 // energy keeps its fractions at 0.
-TQzRNXSpectrumData SummarizeSpectrum(const TRNXSpectrum& lines);
+SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines);
 // Raises each field of max that the maxima keep to the value in r.
-void TakeSpectrumMaxima(TQzRNXSpectrumData& max, const TQzRNXSpectrumData& r);
+void TakeSpectrumMaxima(SpectrumSummary& max, const SpectrumSummary& r);
 
 } // namespace kav

@@ -11,12 +11,12 @@ namespace kav {
 
 // A length-prefixed string of at most N single-byte characters, stored inline as files and
 // nodes hold names; longer texts are cut.
-template <int N> class TShortString {
+template <int N> class ShortString {
 public:
-    TShortString() = default;
-    TShortString(std::string_view text) { assign(text); }
-    TShortString(const char* text) { assign(text); }
-    explicit TShortString(QStringView text) { assign(text.toLatin1().toStdString()); }
+    ShortString() = default;
+    ShortString(std::string_view text) { assign(text); }
+    ShortString(const char* text) { assign(text); }
+    explicit ShortString(QStringView text) { assign(text.toLatin1().toStdString()); }
 
     int size() const { return FLength; }
     bool empty() const { return FLength == 0; }
@@ -25,7 +25,7 @@ public:
     std::string_view view() const { return {FChars, FLength}; }
     QString toString() const { return QString::fromLatin1(FChars, FLength); }
 
-    friend bool operator==(const TShortString& a, const TShortString& b) { return a.view() == b.view(); }
+    friend bool operator==(const ShortString& a, const ShortString& b) { return a.view() == b.view(); }
 
 private:
     void assign(std::string_view text)
@@ -39,7 +39,7 @@ private:
     char FChars[N] = {};
 };
 
-using TRNXAMass = TShortString<4>;
-using TRNXname = TShortString<7>;
+using MassText = ShortString<4>;
+using NuclideName = ShortString<7>;
 
 } // namespace kav

@@ -20,21 +20,21 @@ struct SpectrumFileLayout {
 const SpectrumFileLayout& layoutOf(SpectraFile file)
 {
     static const SpectrumFileLayout layouts[] = {
-        {"Spectra.rnx", "Spectra", RNXSpectrumRecordSize},
-        {"Beta.rnx", "Beta", RNXBetaRecordSize},
-        {"AugerCK.rnx", "AugerCK", RNXAugerRecordSize},
-        {"Neutrons.rnx", "Neutrons", RNXNeutronRecordSize},
+        {"Spectra.rnx", "Spectra", SpectrumLineRecordSize},
+        {"Beta.rnx", "Beta", BetaRecordSize},
+        {"AugerCK.rnx", "AugerCK", AugerRecordSize},
+        {"Neutrons.rnx", "Neutrons", NeutronRecordSize},
     };
     return layouts[static_cast<int>(file)];
 }
 
 // The resource the program carries or the file in the index's folder. A resource the program
 // lacks counts as a missing file.
-SpectrumRead::Status openSource(const TRNXindex& index, SpectraFile file, QFile& source)
+SpectrumRead::Status openSource(const NuclideIndex& index, SpectraFile file, QFile& source)
 {
     const SpectrumFileLayout& layout = layoutOf(file);
     source.setFileName(index.LoadFromResource() ? QStringLiteral(":/") + QLatin1String(layout.resourceName)
-                                                : index.RNXFolder() + QLatin1String(layout.fileName));
+                                                : index.IndexFolder() + QLatin1String(layout.fileName));
     if (!source.exists())
         return SpectrumRead::FileMissing;
     return source.open(QIODevice::ReadOnly) ? SpectrumRead::Read : SpectrumRead::FileUnreadable;
@@ -42,7 +42,7 @@ SpectrumRead::Status openSource(const TRNXindex& index, SpectraFile file, QFile&
 
 // The records of a file that a node may have none of: read at once then.
 template <class Spectrum, class ReadBytes, class Decode>
-SpectrumRead readCountedRecords(const TRNXnode* nuclide, int count, Spectrum& spectrum, ReadBytes read, Decode decode)
+SpectrumRead readCountedRecords(const Nuclide* nuclide, int count, Spectrum& spectrum, ReadBytes read, Decode decode)
 {
     spectrum.clear();
     if (!nuclide)
@@ -94,7 +94,7 @@ SpectrumRead SpectraFiles::ReadRecords(SpectraFile file, std::int64_t pos, int c
                   source.error() != QFileDevice::NoError ? SpectrumRead::FileUnreadable : SpectrumRead::FileTooShort);
 }
 
-SpectrumRead SpectraFiles::ReadLines(const TRNXnode* nuclide, TRNXSpectrum& lines) const
+SpectrumRead SpectraFiles::ReadLines(const Nuclide* nuclide, SpectrumLines& lines) const
 {
     lines.clear();
     if (!nuclide)
@@ -106,7 +106,7 @@ SpectrumRead SpectraFiles::ReadLines(const TRNXnode* nuclide, TRNXSpectrum& line
     return result;
 }
 
-SpectrumRead SpectraFiles::ReadBeta(const TRNXnode* nuclide, TRNXBetaSpectrum& spectrum) const
+SpectrumRead SpectraFiles::ReadBeta(const Nuclide* nuclide, BetaSpectrum& spectrum) const
 {
     return readCountedRecords(
         nuclide, nuclide ? nuclide->BetaLines : 0, spectrum,
@@ -116,7 +116,7 @@ SpectrumRead SpectraFiles::ReadBeta(const TRNXnode* nuclide, TRNXBetaSpectrum& s
         DecodeFloatRecords);
 }
 
-SpectrumRead SpectraFiles::ReadAuger(const TRNXnode* nuclide, TRNXAugerSpectrum& spectrum) const
+SpectrumRead SpectraFiles::ReadAuger(const Nuclide* nuclide, AugerSpectrum& spectrum) const
 {
     return readCountedRecords(
         nuclide, nuclide ? nuclide->AugerLines : 0, spectrum,
@@ -126,7 +126,7 @@ SpectrumRead SpectraFiles::ReadAuger(const TRNXnode* nuclide, TRNXAugerSpectrum&
         DecodeAugerRecords);
 }
 
-SpectrumRead SpectraFiles::ReadNeutrons(const TRNXnode* nuclide, TRNXNeutronSpectrum& spectrum) const
+SpectrumRead SpectraFiles::ReadNeutrons(const Nuclide* nuclide, NeutronSpectrum& spectrum) const
 {
     return readCountedRecords(
         nuclide, nuclide ? nuclide->NeutronLines : 0, spectrum,
@@ -136,7 +136,7 @@ SpectrumRead SpectraFiles::ReadNeutrons(const TRNXnode* nuclide, TRNXNeutronSpec
         DecodeFloatRecords);
 }
 
-const SpectrumSummary& SpectraFiles::Summary()
+const SpectraSummary& SpectraFiles::Summary()
 {
     if (m_summary.nuclides.empty() || m_summaryGeneration != m_index.Generation())
         BuildSummary();
@@ -152,9 +152,9 @@ void SpectraFiles::BuildSummary()
     // All the lines the index points at, in one read.
     qint64 end = 0;
     for (int i = 0; i < m_index.Count(); ++i) {
-        const TRNXnode& node = *m_index.Items(i);
+        const Nuclide& node = *m_index.Items(i);
         if (node.SLinePos >= 0)
-            end = std::max(end, (qint64(node.SLinePos) + node.NLines) * RNXSpectrumRecordSize);
+            end = std::max(end, (qint64(node.SLinePos) + node.NLines) * SpectrumLineRecordSize);
     }
     QFile source;
     // A program without its spectra: every summary stays empty.
@@ -169,14 +169,15 @@ void SpectraFiles::BuildSummary()
         Failed(SpectraFile::Lines, SpectrumRead::FileUnreadable);
         return;
     }
-    m_summary.nuclides.assign(static_cast<std::size_t>(m_index.Count()), TQzRNXSpectrumData{});
+    m_summary.nuclides.assign(static_cast<std::size_t>(m_index.Count()), SpectrumSummary{});
     for (int i = 0; i < m_index.Count(); ++i) {
-        const TRNXnode& node = *m_index.Items(i);
-        const qint64 first = qint64(node.SLinePos) * RNXSpectrumRecordSize;
+        const Nuclide& node = *m_index.Items(i);
+        const qint64 first = qint64(node.SLinePos) * SpectrumLineRecordSize;
         // A node whose lines the file does not hold whole keeps an empty summary.
-        if (node.NLines == 0 || node.SLinePos < 0 || first + qint64(node.NLines) * RNXSpectrumRecordSize > bytes.size())
+        if (node.NLines == 0 || node.SLinePos < 0
+            || first + qint64(node.NLines) * SpectrumLineRecordSize > bytes.size())
             continue;
-        const TQzRNXSpectrumData r = SummarizeSpectrum(DecodeSpectrumRecords(bytes.constData() + first, node.NLines));
+        const SpectrumSummary r = SummarizeSpectrum(DecodeSpectrumRecords(bytes.constData() + first, node.NLines));
         TakeSpectrumMaxima(m_summary.maxima, r);
         m_summary.nuclides[static_cast<std::size_t>(i)] = r;
     }

@@ -9,8 +9,8 @@
 
 namespace kav {
 
-class TRNXindex;
-class TRNXnode;
+class NuclideIndex;
+class Nuclide;
 
 // The four spectra files beside an index.
 enum class SpectraFile : std::uint8_t { Lines, Beta, Auger, Neutrons };
@@ -38,9 +38,9 @@ SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, UiLanguag
 
 // The spectrum summary of every nuclide of an index, in index order, with the maxima over all
 // of them. Empty when the lines cannot be read.
-struct SpectrumSummary {
-    std::vector<TQzRNXSpectrumData> nuclides;
-    TQzRNXSpectrumData maxima;
+struct SpectraSummary {
+    std::vector<SpectrumSummary> nuclides;
+    SpectrumSummary maxima;
 };
 
 // The spectra of an index's nuclides: the resources the program carries when the index came from
@@ -49,26 +49,26 @@ struct SpectrumSummary {
 // or unreadable file is also announced to whoever listens, so that a program can say it once.
 class SpectraFiles {
 public:
-    explicit SpectraFiles(const TRNXindex& index)
+    explicit SpectraFiles(const NuclideIndex& index)
         : m_index(index)
     {
     }
     SpectraFiles(const SpectraFiles&) = delete;
     SpectraFiles& operator=(const SpectraFiles&) = delete;
 
-    const TRNXindex& Index() const { return m_index; }
+    const NuclideIndex& Index() const { return m_index; }
 
     // A nuclide's discrete lines, those of an unknown type or with a negative or non-finite number
     // left out. The spectrum is empty unless the read succeeds.
-    [[nodiscard]] SpectrumRead ReadLines(const TRNXnode* nuclide, TRNXSpectrum& lines) const;
+    [[nodiscard]] SpectrumRead ReadLines(const Nuclide* nuclide, SpectrumLines& lines) const;
     // The other three files; a nuclide without records there needs no file.
-    [[nodiscard]] SpectrumRead ReadBeta(const TRNXnode* nuclide, TRNXBetaSpectrum& spectrum) const;
-    [[nodiscard]] SpectrumRead ReadAuger(const TRNXnode* nuclide, TRNXAugerSpectrum& spectrum) const;
-    [[nodiscard]] SpectrumRead ReadNeutrons(const TRNXnode* nuclide, TRNXNeutronSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead ReadBeta(const Nuclide* nuclide, BetaSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead ReadAuger(const Nuclide* nuclide, AugerSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead ReadNeutrons(const Nuclide* nuclide, NeutronSpectrum& spectrum) const;
 
     // The summary of the index as it now is: made from one read of the lines file when first
     // asked for, and again when the index has been filled anew or the last attempt failed.
-    const SpectrumSummary& Summary();
+    const SpectraSummary& Summary();
 
     // A file missing or unreadable (not one too short, which is the index's mismatch, not the
     // disk's fault).
@@ -79,8 +79,8 @@ private:
     SpectrumRead Failed(SpectraFile file, SpectrumRead::Status status) const;
     void BuildSummary();
 
-    const TRNXindex& m_index;
-    SpectrumSummary m_summary;
+    const NuclideIndex& m_index;
+    SpectraSummary m_summary;
     std::uint64_t m_summaryGeneration = 0; // the index's generation the summary was made from
 };
 

@@ -92,7 +92,7 @@ protected:
 TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
 {
     start();
-    EXPECT_EQ(parts->intakeChooser->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(parts->intakeChooser->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(parts->routeBox->currentText(), QStringLiteral("Inhalation"));
     EXPECT_EQ(parts->materialBox->currentText(), QStringLiteral("Aerosols Cobalt nitrate Type M, fA=1E-2"));
     EXPECT_EQ(parts->sizeBox->count(), 11);
@@ -206,7 +206,7 @@ TEST_F(BioassayViewTest, ADamagedFileIsSaidAndThePreviousNuclideComesBack)
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
     EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Cs-137.qvd is corrupted")));
-    EXPECT_EQ(parts->intakeChooser->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(parts->intakeChooser->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(shownTitles().size(), 3);
 }
 

@@ -230,8 +230,8 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
     EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.DPUMIntakePanel()->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUMIntakePanel()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(form.DPUIData()->IsLoaded());
     captureDialogs(form);
     form.show();
@@ -267,7 +267,7 @@ TEST_F(MainFormTest, AChoosersWordsReachTheStatusLine)
     QTest::keyClicks(box, QStringLiteral("cs137"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Cs-137: no data file"));
-    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
     // A name taken clears what was said.
     QTest::keyClicks(box, QStringLiteral("co"));
     QTest::keyClick(box, Qt::Key_Return);
@@ -408,7 +408,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_EQ(form.DPUMIntakePanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
-    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.DPUIData()->IsSyntheticSample());
     EXPECT_TRUE(form.DPUMData()->IsSyntheticSample());
@@ -433,7 +433,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     target = data.path();
     messages.boxes.clear();
     options->trigger();
-    EXPECT_EQ(form.DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-58"));
     EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-58"));
     EXPECT_TRUE(form.MixtureRows()->Row(1).Available());
     EXPECT_TRUE(form.SampleNotice()->isHidden());

@@ -32,10 +32,10 @@ namespace {
 
 // A nuclide's file whose second aerosol group has no name, its checksum right: the reader stops
 // half way with an error that is not a data-file error.
-void writeNamelessGroupFile(const QString& folder, TRNXElement element, const char* mass)
+void writeNamelessGroupFile(const QString& folder, ChemicalElement element, const char* mass)
 {
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{element, mass});
+    fillTypicalData(d, StoredNuclideId{element, mass});
     auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
     group->FAerosolName = "QQQQ";
     for (auto& m : group->FAerosolDataArr)
@@ -198,7 +198,7 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
                   + QStringLiteral(" is corrupted"));
-    EXPECT_EQ(form->DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
@@ -265,7 +265,7 @@ TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
     EXPECT_EQ(messages.boxes[0].caption, TKavApplication::Title);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbOK));
-    EXPECT_EQ(form->DPUIPanel()->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
     EXPECT_EQ(parts->inhaledList->count(), 2);

@@ -41,7 +41,7 @@ protected:
     void SetUp() override
     {
         TVESKRNDosesData tritium;
-        tritium.FRNuclide = TRNXRec{_H, "3"};
+        tritium.FRNuclide = StoredNuclideId{_H, "3"};
         tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
         writeBytes(QDir(data.path()).filePath("H-3.qvd"), DoseDataFileBytes(tritium));
         writeTypicalFile(data.path(), _Co, "60");

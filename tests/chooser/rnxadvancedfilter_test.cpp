@@ -14,8 +14,8 @@ namespace {
 constexpr double kLn2 = 0.69314718055994530942;
 
 struct SmallNuclide {
-    TRNXnode node;
-    std::vector<TRNXSpectrumRec> lines; // energy and yield per decay, MeV
+    Nuclide node;
+    std::vector<SpectrumLine> lines; // energy and yield per decay, MeV
 };
 
 // Eight nuclides in name order, with a few lines each:
@@ -51,20 +51,20 @@ class AdvancedFilterTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<TRNXnode> nodes;
+        std::vector<Nuclide> nodes;
         QByteArray spectra;
         std::int32_t position = 0;
         for (SmallNuclide& n : smallNuclides()) {
             n.node.SLinePos = position;
             n.node.NLines = static_cast<std::uint16_t>(n.lines.size());
             position += n.node.NLines;
-            for (const TRNXSpectrumRec& line : n.lines)
+            for (const SpectrumLine& line : n.lines)
                 AppendSpectrumRecord(spectra, line);
             nodes.push_back(n.node);
         }
         write("Index.rnx", toBytes(nodes));
         write("Spectra.rnx", spectra);
-        ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+        ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     }
 
     void write(const char* name, const QByteArray& bytes)
@@ -78,7 +78,7 @@ protected:
     static QStringList list(const char* text) { return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts); }
 
     QTemporaryDir dir;
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
     std::vector<SpectrumRead> readFailures;
     Notice<const SpectrumRead&>::Connection recordingFailures
@@ -230,7 +230,7 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
     EXPECT_EQ(f.MinUnits(), tuMkSec);
     EXPECT_EQ(f.MaxValue(), 432.2f);
     EXPECT_EQ(f.MaxUnits(), tuYear);
-    EXPECT_EQ(f.MaxLambda(), index.FindRNX(u"Am-241")->Lr);
+    EXPECT_EQ(f.MaxLambda(), index.FindNuclide(u"Am-241")->Lr);
 
     f.SetMinUnits(tuDay);
     f.SetMinValue(1);
@@ -371,8 +371,8 @@ TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
     f.SetEnabled(true);
     ASSERT_EQ(names(f), list("Ba-137m"));
     QFile::remove(dir.filePath("Spectra.rnx"));
-    TRNXindex bare;
-    ASSERT_EQ(bare.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+    NuclideIndex bare;
+    ASSERT_EQ(bare.LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     SpectraFiles bareSpectra(bare);
     TQzRNXSpectrumFilter g(bareSpectra);
     g.Assign(f);
@@ -399,8 +399,8 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     a.Decay().SetEnabled(true);
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
     EXPECT_EQ(panel.FullRNXList().Names(), list("Cs-137 I-131 Tl-204"));
-    TRNXElementSet elements;
-    for (TRNXElement e : {_Cs, _I, _Tl})
+    ElementSet elements;
+    for (ChemicalElement e : {_Cs, _I, _Tl})
         elements.insert(e);
     EXPECT_EQ(panel.FullElementSet(), elements);
 
@@ -408,7 +408,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     a.AMass().SetMinValue(255);
     EXPECT_EQ(names(a), list("Co-60 Cs-137 I-131 Tl-204"));
     // With the element filter too, only the elements both allow.
-    TRNXElementSet noTl = index.ElementSet();
+    ElementSet noTl = index.Elements();
     noTl.erase(_Tl);
     panel.SetElementSet(noTl);
     panel.SetUseElementFilter(true);
@@ -425,7 +425,7 @@ TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
     panel.Advanced().SetEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
     EXPECT_EQ(panel.FullRNXList().Names(), everything);
-    EXPECT_EQ(panel.FullElementSet(), index.ElementSet());
+    EXPECT_EQ(panel.FullElementSet(), index.Elements());
     panel.Advanced().Spectrum().SetEnabled(true); // no option chosen
     panel.Advanced().AMass().SetMinValue(20);
     panel.Advanced().AMass().SetMaxValue(10);
@@ -479,16 +479,16 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     a.Spectrum().SetEnabled(true);
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Ba-137m"));
-    EXPECT_EQ(a.RNXList().Objects(0), index.FindRNX(u"Ba-137m"));
-    EXPECT_EQ(a.Decay().RNXList().Objects(0), index.FindRNX(u"Ba-137m"));
-    EXPECT_EQ(a.Spectrum().RNXList().Objects(0), index.FindRNX(u"Ba-137m"));
-    EXPECT_EQ(panel.FullRNXList().Objects(0), index.FindRNX(u"Ba-137m"));
+    EXPECT_EQ(a.RNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.Decay().RNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.Spectrum().RNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
+    EXPECT_EQ(panel.FullRNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.FullRNXList().Objects(0)->HalfLife, 2.552f);
 }
 
 TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
 {
-    TRNXindex index;
+    NuclideIndex index;
     loadShippedIndex(index);
     SpectraFiles spectra(index);
     TQzRNXAdvancedFilter a(&index, spectra);
@@ -519,7 +519,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     years.SetEnabled(true);
     ASSERT_GE(years.RNXList().IndexOf(QStringLiteral("U-232")), 0);
     EXPECT_EQ(panel.FullRNXList().Names(), (QStringList{"Co-60", "Pu-238"}));
-    TRNXElementSet offered;
+    ElementSet offered;
     offered.insert(_Co);
     offered.insert(_Pu);
     EXPECT_EQ(panel.FullElementSet(), offered);
@@ -530,7 +530,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     fission.SetEnabled(true);
     EXPECT_GE(fission.RNXList().IndexOf(QStringLiteral("Cf-252")), 0);
     EXPECT_LT(fission.RNXList().IndexOf(QStringLiteral("Am-241")), 0);
-    for (const TRNXStringList::Entry& e : fission.RNXList().Items())
+    for (const NuclideList::Entry& e : fission.RNXList().Items())
         EXPECT_GT(e.node->SpontaneousFissionFraction(), 0) << e.name.toStdString();
 }
 

@@ -6,10 +6,10 @@
 namespace kav {
 namespace {
 
-TRNXElementSet setOf(std::initializer_list<TRNXElement> elements)
+ElementSet setOf(std::initializer_list<ChemicalElement> elements)
 {
-    TRNXElementSet s;
-    for (TRNXElement e : elements)
+    ElementSet s;
+    for (ChemicalElement e : elements)
         s.insert(e);
     return s;
 }
@@ -18,7 +18,7 @@ class FilterTest : public testing::Test {
 protected:
     void SetUp() override { loadShippedIndex(index); }
 
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
 };
 
@@ -27,8 +27,8 @@ TEST_F(FilterTest, StartsWithTheWholeIndex)
     TQzRNXFilter f(index, spectra);
     EXPECT_EQ(f.RNXList().Count(), 1252);
     EXPECT_EQ(f.FullRNXList().Count(), 1252);
-    EXPECT_EQ(f.ElementSet(), index.ElementSet());
-    EXPECT_EQ(f.FullElementSet(), index.ElementSet());
+    EXPECT_EQ(f.Elements(), index.Elements());
+    EXPECT_EQ(f.FullElementSet(), index.Elements());
     EXPECT_FALSE(f.Advanced().Enabled());
 }
 
@@ -46,11 +46,11 @@ TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     EXPECT_EQ(f.ElementByRNXFilterSet(), setOf({_Co, _Cs}));
     EXPECT_EQ(f.FullElementSet(), setOf({_Co, _Cs}));
     EXPECT_EQ(f.FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(f.FullRNXList().Objects(0), index.FindRNX(u"Co-60"));
+    EXPECT_EQ(f.FullRNXList().Objects(0), index.FindNuclide(u"Co-60"));
     EXPECT_EQ(changes, 2);
 
     // An element filter without caesium leaves Cs-137 in the list but not on offer.
-    TRNXElementSet noCs = index.ElementSet();
+    ElementSet noCs = index.Elements();
     noCs.erase(_Cs);
     f.SetUseElementFilter(true);
     f.SetElementSet(noCs);
@@ -68,7 +68,7 @@ TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
 
 TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
 {
-    const TRNXElementSet elements = setOf({_Co, _Sr, _I});
+    const ElementSet elements = setOf({_Co, _Sr, _I});
     for (const bool useElements : {false, true})
         for (const bool useList : {false, true}) {
             TQzRNXFilter f(index, spectra);
@@ -76,15 +76,15 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
             f.SetElementSet(elements);
             f.SetUseElementFilter(useElements);
             f.SetUseRNXFilter(useList);
-            TRNXElementSet mix = index.ElementSet();
+            ElementSet mix = index.Elements();
             if (useElements)
-                for (int e = 0; e < RNXElementCount; ++e)
-                    if (!elements.contains(static_cast<TRNXElement>(e)))
-                        mix.erase(static_cast<TRNXElement>(e));
+                for (int e = 0; e < ElementCount; ++e)
+                    if (!elements.contains(static_cast<ChemicalElement>(e)))
+                        mix.erase(static_cast<ChemicalElement>(e));
             if (useList)
-                for (int e = 0; e < RNXElementCount; ++e)
-                    if (!f.ElementByRNXFilterSet().contains(static_cast<TRNXElement>(e)))
-                        mix.erase(static_cast<TRNXElement>(e));
+                for (int e = 0; e < ElementCount; ++e)
+                    if (!f.ElementByRNXFilterSet().contains(static_cast<ChemicalElement>(e)))
+                        mix.erase(static_cast<ChemicalElement>(e));
             EXPECT_EQ(f.MixSet(), mix) << useElements << useList;
             EXPECT_EQ(f.FullElementSet(), mix);
             for (const auto& e : f.FullRNXList().Items())
@@ -98,11 +98,11 @@ TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
 {
     TQzRNXFilter f(index, spectra);
     f.ReadStoredElementSet({-23, -1, -1, 15});
-    EXPECT_EQ(f.ElementSet().count(), 97);
-    for (TRNXElement absent : {_He, _Li, _B, _Md, _No, _Lr, _Rf, _Db})
-        EXPECT_FALSE(f.ElementSet().contains(absent)) << absent;
-    EXPECT_TRUE(f.ElementSet().contains(_H));
-    EXPECT_TRUE(f.ElementSet().contains(_Fm));
+    EXPECT_EQ(f.Elements().count(), 97);
+    for (ChemicalElement absent : {_He, _Li, _B, _Md, _No, _Lr, _Rf, _Db})
+        EXPECT_FALSE(f.Elements().contains(absent)) << absent;
+    EXPECT_TRUE(f.Elements().contains(_H));
+    EXPECT_TRUE(f.Elements().contains(_Fm));
     EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     EXPECT_FALSE(f.ElementSetStored());
     f.SetUseElementFilter(true);
@@ -116,10 +116,10 @@ TEST_F(FilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
 {
     TQzRNXFilter f(index, spectra);
     EXPECT_TRUE(f.LoadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
-    EXPECT_EQ(f.ElementSet(), setOf({_Co, _Cs}));
+    EXPECT_EQ(f.Elements(), setOf({_Co, _Cs}));
     EXPECT_TRUE(f.UseElementFilter());
     EXPECT_FALSE(f.LoadElementList("Cobalt\nxx\n"));
-    EXPECT_EQ(f.ElementSet(), setOf({_Co, _Cs}));
+    EXPECT_EQ(f.Elements(), setOf({_Co, _Cs}));
 
     EXPECT_FALSE(f.LoadRNXList(""));
     EXPECT_FALSE(f.UseRNXFilter());

@@ -14,7 +14,7 @@ const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99", "Tc-99m", "Cs
 
 // What a user or the program does.
 struct Set { // the program sets a nuclide by element and mass text
-    TRNXElement element;
+    ChemicalElement element;
     const char* mass;
 };
 struct PickElement { // an element chosen in its list
@@ -60,7 +60,8 @@ protected:
         s->Filter().SetUseRNXFilter(true);
         s->Filter().SetRNXList(kData);
         s->Filter().OnChange = [sel = s.get()](TQzRNXSimpleFilter*) { sel->ApplyFilter(); };
-        hearingChoices.push_back(s->NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
+        hearingChoices.push_back(
+            s->NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
         s->SetElementAndAMass(_Co, "60");
         s->Activate();
         reports.clear();
@@ -93,10 +94,10 @@ protected:
             step);
     }
 
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
     QStringList reports;
-    std::vector<Notice<const TBasicRNX&>::Connection> hearingChoices;
+    std::vector<Notice<const NuclideIdentity&>::Connection> hearingChoices;
 };
 
 TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
@@ -133,15 +134,15 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
         for (const auto& [step, expected] : c.steps) {
             SCOPED_TRACE(n++);
             apply(*s, step);
-            EXPECT_EQ(s->RNXname(), QString::fromLatin1(expected.chosen));
+            EXPECT_EQ(s->Name(), QString::fromLatin1(expected.chosen));
             EXPECT_EQ(reports, expected.reported);
             EXPECT_EQ(s->UndoNames(), expected.undo);
             EXPECT_EQ(s->RedoNames(), expected.redo);
             // The lists and their chosen entries agree with the choice.
-            EXPECT_EQ(s->ElementList().value(s->ElementRow()), RNXElementSymbol(s->Element()));
+            EXPECT_EQ(s->ElementList().value(s->ElementRow()), ElementSymbol(s->Element()));
             EXPECT_EQ(s->AMassList().value(s->AMassRow()), s->AMass().toString());
             ASSERT_TRUE(s->BasicRNX());
-            EXPECT_EQ(s->BasicRNX()->RNXStr(), s->RNXname());
+            EXPECT_EQ(s->BasicRNX()->NameText(), s->Name());
             reports.clear();
         }
     }
@@ -150,14 +151,14 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
 TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
 {
     TQzRNXSelection s(index, spectra);
-    const auto hearing = s.NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); });
+    const auto hearing = s.NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); });
     s.SetElementAndAMass(_Tc, "99M");
     EXPECT_FALSE(s.Active());
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_TRUE(s.ElementList().isEmpty());
     s.Activate();
     EXPECT_EQ(reports, QStringList{"Tc-99m"});
-    EXPECT_EQ(s.RNXname(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(s.Name(), QStringLiteral("Tc-99m"));
     EXPECT_TRUE(s.UndoNames().isEmpty());
     EXPECT_EQ(s.ElementList().size(), 97);
 }
@@ -172,7 +173,7 @@ TEST_F(SelectionTest, HistoryHoldsAtMostItsCapacityAndCanBeSwitchedOff)
     s->SetHistoryKept(false);
     apply(*s, PickElement{"U"});
     EXPECT_TRUE(s->UndoNames().isEmpty());
-    EXPECT_EQ(s->RNXname(), QStringLiteral("U-238"));
+    EXPECT_EQ(s->Name(), QStringLiteral("U-238"));
 }
 
 } // namespace

@@ -18,11 +18,11 @@ class SpectrumLinesTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<TRNXnode> nodes{makeNode(_Po, 210, "210", 138.4f, tuDay, {rtx_Alpha}),
-                                    makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus}),
-                                    makeNode(_I, 131, "131", 8.02f, tuDay, {rtx_BetaMinus})};
+        std::vector<Nuclide> nodes{makeNode(_Po, 210, "210", 138.4f, tuDay, {rtx_Alpha}),
+                                   makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus}),
+                                   makeNode(_I, 131, "131", 8.02f, tuDay, {rtx_BetaMinus})};
         // Lines: type, energy (MeV), energy per decay (MeV).
-        const std::vector<std::vector<TRNXSpectrumRec>> lines{
+        const std::vector<std::vector<SpectrumLine>> lines{
             {{8, 5.3f, 5.3f}, {1, 0.8f, 0.4f}}, // Po-210: 0.5 photons per decay
             {{1, 1.17f, 1.17f}, {5, 0.3f, 0.3f}, {1, 1.33f, 1.33f}}, // Co-60: 1 and 1
             {{1, 0.364f, 0.298f}, {2, 0.03f, 0.0012f}, {1, 0.0f, 0.1f}}}; // I-131: 0.8187, 0.04, none
@@ -32,14 +32,14 @@ protected:
             nodes[n].SLinePos = position;
             nodes[n].NLines = static_cast<int>(lines[n].size());
             position += nodes[n].NLines;
-            for (const TRNXSpectrumRec& line : lines[n])
+            for (const SpectrumLine& line : lines[n])
                 AppendSpectrumRecord(spectra, line);
         }
         write("Index.rnx", toBytes(nodes));
         write("Spectra.rnx", spectra);
-        ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+        ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
         for (const char* name : {"Po-210", "Co-60", "I-131"})
-            all.push_back(index.FindRNX(QString::fromLatin1(name)));
+            all.push_back(index.FindNuclide(QString::fromLatin1(name)));
     }
     void write(const char* name, const QByteArray& bytes)
     {
@@ -52,19 +52,19 @@ protected:
     {
         QStringList w;
         for (const FoundLine& line : lines)
-            w << line.node->RNXname.toString() + u' ' + QString::number(line.energy);
+            w << line.node->Name.toString() + u' ' + QString::number(line.energy);
         return w.join(QStringLiteral(", ")).toStdString();
     }
 
     QTemporaryDir dir;
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
-    std::vector<const TRNXnode*> all;
+    std::vector<const Nuclide*> all;
 };
 
 TEST_F(SpectrumLinesTest, EveryBoundGivenHoldsOnTheSameLine)
 {
-    const auto query = [](TRNXRadiationSet types, std::optional<LineBounds> energy, std::optional<LineBounds> yield,
+    const auto query = [](RadiationTypes types, std::optional<LineBounds> energy, std::optional<LineBounds> yield,
                           std::optional<LineBounds> perDecay) {
         LineQuery q;
         q.types = types;
@@ -78,16 +78,14 @@ TEST_F(SpectrumLinesTest, EveryBoundGivenHoldsOnTheSameLine)
         LineQuery query;
         const char* found;
     } cases[] = {
-        {"photons by energy", query(RNXPhotonGroup, LineBounds{0.3, 1.2}, {}, {}),
-         "Po-210 0.8, Co-60 1.17, I-131 0.364"},
-        {"and at least 0.6 per decay", query(RNXPhotonGroup, LineBounds{0.3, 1.2}, {}, LineBounds{0.6}),
+        {"photons by energy", query(PhotonGroup, LineBounds{0.3, 1.2}, {}, {}), "Po-210 0.8, Co-60 1.17, I-131 0.364"},
+        {"and at least 0.6 per decay", query(PhotonGroup, LineBounds{0.3, 1.2}, {}, LineBounds{0.6}),
          "Co-60 1.17, I-131 0.364"},
-        {"photons by energy per decay", query(RNXPhotonGroup, {}, LineBounds{0.29, 0.5}, {}),
-         "Po-210 0.8, I-131 0.364"},
-        {"alphas", query({RNXAlphaRadiation}, LineBounds{5, 6}, {}, {}), "Po-210 5.3"},
-        {"betas", query(RNXBetaGroup, LineBounds{0, 10}, {}, {}), "Co-60 0.3"},
-        {"a line without energy", query(RNXPhotonGroup, LineBounds{0, 0.01}, {}, {}), "I-131 0"},
-        {"has no number per decay", query(RNXPhotonGroup, LineBounds{0, 0.01}, {}, LineBounds{0}), ""},
+        {"photons by energy per decay", query(PhotonGroup, {}, LineBounds{0.29, 0.5}, {}), "Po-210 0.8, I-131 0.364"},
+        {"alphas", query({AlphaRadiation}, LineBounds{5, 6}, {}, {}), "Po-210 5.3"},
+        {"betas", query(BetaGroup, LineBounds{0, 10}, {}, {}), "Co-60 0.3"},
+        {"a line without energy", query(PhotonGroup, LineBounds{0, 0.01}, {}, {}), "I-131 0"},
+        {"has no number per decay", query(PhotonGroup, LineBounds{0, 0.01}, {}, LineBounds{0}), ""},
         {"x-rays only", query({2}, {}, {}, {}), "I-131 0.03"},
     };
     for (const auto& c : cases) {
@@ -100,7 +98,7 @@ TEST_F(SpectrumLinesTest, EveryBoundGivenHoldsOnTheSameLine)
 TEST_F(SpectrumLinesTest, TheCapStopsTheSearchAndSaysSo)
 {
     LineQuery q;
-    q.types = RNXPhotonGroup;
+    q.types = PhotonGroup;
     q.energy = LineBounds{0.01, 2};
     q.cap = 2;
     FoundLines found = FindLines(spectra, all, q);
@@ -118,7 +116,7 @@ TEST_F(SpectrumLinesTest, TheCapStopsTheSearchAndSaysSo)
 TEST_F(SpectrumLinesTest, SortsInEachOrderKeepingEqualLinesInPlace)
 {
     LineQuery q;
-    q.types = RNXPhotonGroup;
+    q.types = PhotonGroup;
     q.energy = LineBounds{0.01, 2};
     const std::vector<FoundLine> lines = FindLines(spectra, all, q).lines;
     const struct {
@@ -143,9 +141,9 @@ TEST_F(SpectrumLinesTest, SortsInEachOrderKeepingEqualLinesInPlace)
 
 TEST(LineGroupTest, EachGroupHasItsCriteria)
 {
-    EXPECT_EQ(RadiationsOf(LineGroup::Alpha), TRNXRadiationSet{RNXAlphaRadiation});
-    EXPECT_EQ(RadiationsOf(LineGroup::Beta), (TRNXRadiationSet{4, 5, 6, 7, 14}));
-    EXPECT_EQ(RadiationsOf(LineGroup::Photon), (TRNXRadiationSet{1, 2, 3, 12, 13}));
+    EXPECT_EQ(RadiationsOf(LineGroup::Alpha), RadiationTypes{AlphaRadiation});
+    EXPECT_EQ(RadiationsOf(LineGroup::Beta), (RadiationTypes{4, 5, 6, 7, 14}));
+    EXPECT_EQ(RadiationsOf(LineGroup::Photon), (RadiationTypes{1, 2, 3, 12, 13}));
     EXPECT_EQ(EnergyOptionOf(LineGroup::Beta), soBetaEnergy);
     EXPECT_EQ(YieldOptionOf(LineGroup::Photon), soGammaYield);
     EXPECT_EQ(YieldOptionOf(LineGroup::Alpha), soAlphaYield);

@@ -15,7 +15,7 @@ class BioassayTest : public testing::Test {
 protected:
     void SetUp() override { preference.SetQVDDir(m_dir.path()); }
     // Writes a nuclide whose single ingestion material has the given bioassay records.
-    void writeWithRecords(const TRNXRec& nuclide, std::vector<TVESKActivityData> records, bool ingestion = true)
+    void writeWithRecords(const StoredNuclideId& nuclide, std::vector<TVESKActivityData> records, bool ingestion = true)
     {
         TVESKRNDosesData d;
         d.FRNuclide = nuclide;
@@ -46,8 +46,8 @@ TEST(BioassayTimes, FollowTheFixedGrid)
 
 TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
 {
-    const TRNXRec cs{_Cs, "137"};
-    const TRNXRec ba{_Ba, "137m"};
+    const StoredNuclideId cs{_Cs, "137"};
+    const StoredNuclideId ba{_Ba, "137m"};
     writeWithRecords(cs,
                      {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f),
                       makeBioassay(ba, TVESKSourceOrganSet::fromRaw(0xFF), 12, 0.5f)});
@@ -75,8 +75,8 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
 
 TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
 {
-    const TRNXRec th{_Th, "232"};
-    const TRNXRec ac{_Ac, "228"};
+    const StoredNuclideId th{_Th, "232"};
+    const StoredNuclideId ac{_Ac, "228"};
     writeWithRecords(th,
                      {makeBioassay(th, TVESKSourceOrganSet::fromRaw(0xFF), 5, 1.0f),
                       makeBioassay(ac, TVESKSourceOrganSet::fromRaw(0xFF), 7, 0.5f)});
@@ -88,12 +88,12 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     EXPECT_EQ(r.FActivityData[soDailyUrine].size(), 5u);
     EXPECT_EQ(r.FRNuclideSrc[soLung], ac);
     EXPECT_EQ(r.FActivityData[soLung].size(), 7u);
-    EXPECT_EQ(MeasuredNuclide(TRNXRec{_Cs, "137m"}, soLung), (TRNXRec{_Cs, "137m"}));
+    EXPECT_EQ(MeasuredNuclide(StoredNuclideId{_Cs, "137m"}, soLung), (StoredNuclideId{_Cs, "137m"}));
 }
 
 TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 {
-    const TRNXRec kr{_Kr, "85"};
+    const StoredNuclideId kr{_Kr, "85"};
     writeWithRecords(kr, {makeBioassay(kr, {soW_Body}, 3, 1.0f)}, false);
     TVESKRNData gas;
     ASSERT_FALSE(preference.DataFolder().Load(kr, gas));
@@ -107,20 +107,20 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 
 TEST_F(BioassayTest, NuclideListOfTheDataFolder)
 {
-    TRNXindex index;
+    NuclideIndex index;
     loadShippedIndex(index);
     for (const char* name :
          {"Co-60.qvd", "Tc-99m.qvd", "H-3.qvd", "Co-58.qvd", "Ag-110m.qvd", "Ag-110.qvd", "notes.qvd", "Xx-1.qvd",
           "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd", "Pa-234mXYZ.qvd"})
         writeBytes(m_dir.filePath(name), "x");
-    TRNXStringList list;
+    NuclideList list;
     preference.DataFolder().ListNuclides(index, list);
     // Any case of a name stands for its nuclide, once, under the index's name; whatever is listed
     // the reader finds.
     EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
     for (const QString& name : list.Names())
         EXPECT_FALSE(preference.DataFolder().FileOf(name).isEmpty()) << name.toStdString();
-    EXPECT_EQ(list.Objects(0), index.FindRNX(u"H-3"));
+    EXPECT_EQ(list.Objects(0), index.FindNuclide(u"H-3"));
 }
 
 } // namespace

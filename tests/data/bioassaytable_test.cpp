@@ -23,7 +23,7 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         TVESKRNDosesData d;
-        d.FRNuclide = TRNXRec{_Ra, "228"};
+        d.FRNuclide = StoredNuclideId{_Ra, "228"};
         auto ingested = makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.2f, 2e-8f);
         TVESKActivityData radium;
         radium.FRNuclide = d.FRNuclide;
@@ -33,7 +33,7 @@ protected:
         for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
             urine.push_back(0.25f / static_cast<float>(i));
         TVESKActivityData actinium;
-        actinium.FRNuclide = TRNXRec{_Ac, "228"};
+        actinium.FRNuclide = StoredNuclideId{_Ac, "228"};
         actinium.FOrganPresentSet = {soW_Body};
         for (int i = 0; i < kPoints; ++i)
             actinium.FActivityData[soW_Body].push_back(1.0f / static_cast<float>(i + 1));

@@ -29,7 +29,7 @@ protected:
     void writeChanged(const std::function<void(QByteArray&)>& change, bool fixChecksum = true)
     {
         TVESKRNDosesData d;
-        fillTypicalData(d, TRNXRec{_Co, "60"});
+        fillTypicalData(d, StoredNuclideId{_Co, "60"});
         QByteArray bytes = DoseDataFileBytes(d);
         change(bytes);
         if (fixChecksum)
@@ -39,7 +39,7 @@ protected:
     QString loadError()
     {
         TVESKRNDosesData d;
-        const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Co, "60"}, d);
+        const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Co, "60"}, d);
         return failure ? failure->message : QString();
     }
 
@@ -51,7 +51,7 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 {
     writeTypicalFile(m_dir.path(), _Co, "60", "SYNTHETIC SAMPLE");
     TVESKRNDosesData d;
-    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     EXPECT_TRUE(d.IsLoaded());
     EXPECT_TRUE(d.IsSyntheticSample());
     EXPECT_EQ(d.RNuclideName(), QStringLiteral("Co-60"));
@@ -93,7 +93,7 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
     TVESKDoseArray dose{};
     float e = 1;
     EXPECT_FALSE(d.GetDoses(ipIngestion, 0, 0, dose, e)); // nothing loaded
-    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     struct Case {
         TVESKIntakePath path;
         int compound;
@@ -155,9 +155,9 @@ TEST_F(DoseDataTest, AcceptsTheOtherConverterAndAnyCaseOfIt)
 TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 {
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{_Co, "60"});
     const float marker = 12345.678f;
-    d.FIngestData[0]->FActivity.push_back(makeBioassay(TRNXRec{_Co, "60"}, {soW_Body}, 3, marker));
+    d.FIngestData[0]->FActivity.push_back(makeBioassay(StoredNuclideId{_Co, "60"}, {soW_Body}, 3, marker));
     QByteArray bytes = DoseDataFileBytes(d);
     // The writer keeps series within the grid; make this one claim 276 points. Its count
     // stands just before its first value.
@@ -172,7 +172,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
                   + QStringLiteral(" is corrupted"));
 
     TVESKRNDosesData nameless;
-    fillTypicalData(nameless, TRNXRec{_Co, "60"});
+    fillTypicalData(nameless, StoredNuclideId{_Co, "60"});
     QByteArray withName = DoseDataFileBytes(nameless);
     const qsizetype name = withName.indexOf("Cobalt nitrate (M)");
     ASSERT_GT(name, 0);
@@ -184,10 +184,10 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 {
     TVESKRNDosesData empty;
-    empty.FRNuclide = TRNXRec{_Co, "60"};
+    empty.FRNuclide = StoredNuclideId{_Co, "60"};
     writeBytes(path("Co-60.qvd"), DoseDataFileBytes(empty));
     TVESKRNDosesData d;
-    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     QStringList list{"x"};
     for (TVESKIntakePath p : {ipIngestion, ipInhalation, ipInjection}) {
         EXPECT_FALSE(d.GetCompoundsList(p, list));
@@ -201,17 +201,17 @@ TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
     TVESKRNDosesData d;
-    ASSERT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     QFile::remove(path("Co-60.qvd"));
-    EXPECT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
+    EXPECT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     EXPECT_EQ(d.IngestDataCount(), 1);
     // A failed load leaves no nuclide and nothing half read: assigning it again tries again.
-    EXPECT_TRUE(folder().Load(TRNXRec{_Cs, "137"}, d));
+    EXPECT_TRUE(folder().Load(StoredNuclideId{_Cs, "137"}, d));
     EXPECT_FALSE(d.IsLoaded());
     EXPECT_EQ(d.IngestDataCount(), 0);
-    EXPECT_TRUE(folder().Load(TRNXRec{_Cs, "137"}, d));
+    EXPECT_TRUE(folder().Load(StoredNuclideId{_Cs, "137"}, d));
     writeTypicalFile(m_dir.path(), _Cs, "137");
-    EXPECT_FALSE(folder().Load(TRNXRec{_Cs, "137"}, d));
+    EXPECT_FALSE(folder().Load(StoredNuclideId{_Cs, "137"}, d));
     EXPECT_EQ(d.IngestDataCount(), 1);
 }
 
@@ -219,7 +219,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
 {
     // The second aerosol group has no name: the first one was read before the error.
     TVESKRNDosesData two;
-    fillTypicalData(two, TRNXRec{_Co, "60"});
+    fillTypicalData(two, StoredNuclideId{_Co, "60"});
     auto group = std::make_unique<TVESKAerosolCompoundData>(&two);
     group->FAerosolName = "QQQQ";
     for (auto& m : group->FAerosolDataArr)
@@ -230,7 +230,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     });
     TVESKRNDosesData d;
-    const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Co, "60"}, d);
+    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Co, "60"}, d);
     ASSERT_TRUE(failure);
     EXPECT_FALSE(failure->fileAtFault);
     EXPECT_EQ(failure->message, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
@@ -244,7 +244,7 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
     writeTypicalFile(m_dir.path(), _Co, "60");
     ASSERT_TRUE(QFile::rename(path("Co-60.qvd"), path("co-60.QVD")));
     TVESKRNDosesData d;
-    EXPECT_FALSE(folder().Load(TRNXRec{_Co, "60"}, d));
+    EXPECT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     EXPECT_EQ(folder().FileOf("Co-60"), path("co-60.QVD"));
     // The file of the exact name wins over others of the same name in another case.
     writeTypicalFile(m_dir.path(), _Co, "60");
@@ -252,7 +252,7 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 
     // There, but not to be read: said so, with the system's reason.
     ASSERT_TRUE(QFile::link(path("nowhere.bin"), path("Cs-137.qvd")));
-    const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Cs, "137"}, d);
+    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Cs, "137"}, d);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->fileAtFault);
     EXPECT_EQ(failure->message,
@@ -268,7 +268,7 @@ TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
     QFile probe(path("Sr-90.qvd"));
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "the file is readable whatever its permissions (running as root)";
-    const std::optional<DoseDataFailure> failure = folder().Load(TRNXRec{_Sr, "90"}, d);
+    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Sr, "90"}, d);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->message.startsWith(QStringLiteral("DataFileException: Can not read file ") + path("Sr-90.qvd")
                                             + QStringLiteral(": ")))

@@ -22,7 +22,7 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
 {
     QLocale::setDefault(QLocale::c());
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{_Co, "60"});
     d.FIngestData[0]->FName = "Oxides; hydroxides";
     QStringList header = QString::fromUtf8(DoseExportHeaderText()).split(QStringLiteral("\r\n"));
     EXPECT_EQ(header.takeLast(), QString());
@@ -64,7 +64,7 @@ TEST(DoseExport, EveryFieldOfBothLinesHoldsItsOwnValue)
 {
     QLocale::setDefault(QLocale::c());
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{_Co, "60"});
     const QStringList lines = QString::fromUtf8(DoseExportText(d)).split(QStringLiteral("\r\n"));
     struct Case {
         int male; // its line; the female line follows
@@ -130,25 +130,25 @@ protected:
         return l;
     }
 
-    TRNXindex index;
+    NuclideIndex index;
     QTemporaryDir data;
     QTemporaryDir out;
     TQzProgramPreference preference{data.filePath(QStringLiteral("viewer"))};
-    TRNXStringList nuclides;
+    NuclideList nuclides;
 };
 
 TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
 {
     TVESKRNDosesData typical;
-    fillTypicalData(typical, TRNXRec{_Co, "60"});
+    fillTypicalData(typical, StoredNuclideId{_Co, "60"});
     typical.FIngestData[0]->FName = "Oxides; hydroxides";
     write(typical);
     TVESKRNDosesData injected;
-    injected.FRNuclide = TRNXRec{_Co, "58"};
+    injected.FRNuclide = StoredNuclideId{_Co, "58"};
     injected.FInjectData.push_back(makeMaterial(&injected, ipInjection, imAerosol, "", 0, 2e-9f));
     write(injected);
     TVESKRNDosesData ingested;
-    ingested.FRNuclide = TRNXRec{_Sr, "90"};
+    ingested.FRNuclide = StoredNuclideId{_Sr, "90"};
     ingested.FIngestData.push_back(makeMaterial(&ingested, ipIngestion, imAerosol, "Titanate", 0.01f, 3e-9f));
     write(ingested);
 
@@ -177,7 +177,7 @@ TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
 TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
 {
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{_Co, "60"});
     write(d);
     ASSERT_TRUE(run().Error.isEmpty());
     d.FInjectData.clear();

@@ -44,8 +44,8 @@ protected:
 
     QTemporaryDir m_dir;
     TQzProgramPreference preference{m_dir.filePath("viewer")};
-    TRNXindex index;
-    TRNXStringList offered;
+    NuclideIndex index;
+    NuclideList offered;
     DoseDataCache cache{preference};
     Mixture mixture{index, offered, cache};
 };
@@ -221,8 +221,8 @@ TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
 {
     restore({});
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
-    const TRNXnode* pu = index.FindRNX(QStringLiteral("Pu-239"));
-    const TRNXnode* sr = index.FindRNX(QStringLiteral("Sr-90"));
+    const Nuclide* pu = index.FindNuclide(QStringLiteral("Pu-239"));
+    const Nuclide* sr = index.FindNuclide(QStringLiteral("Sr-90"));
     const QStringList errors = mixture.Append({sr, pu, pu});
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Sr-90.qvd is corrupted")));

@@ -521,11 +521,11 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     ApplicationContext context(exe(), boxes);
     context.ProgramPreference().SetLanguage(l_Ukrainian);
     boxes.boxes.clear(); // whatever the settings change said
-    ASSERT_EQ(context.RNXIndex().LoadFromFile(folder.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
-    const TRNXnode* cobalt = context.RNXIndex().FindRNX(u"Co-60");
+    ASSERT_EQ(context.RNXIndex().LoadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+    const Nuclide* cobalt = context.RNXIndex().FindNuclide(u"Co-60");
     ASSERT_TRUE(cobalt);
-    TRNXSpectrum lines;
-    TRNXBetaSpectrum beta;
+    SpectrumLines lines;
+    BetaSpectrum beta;
     for (int call = 0; call < 2; ++call) {
         EXPECT_FALSE(context.Spectra().ReadLines(cobalt, lines));
         EXPECT_TRUE(context.Spectra().Summary().nuclides.empty());

@@ -8,26 +8,26 @@ namespace {
 class ChainTest : public testing::Test {
 protected:
     void SetUp() override { loadShippedIndex(index); }
-    const TRNXnode& node(const char* name) const
+    const Nuclide& node(const char* name) const
     {
-        const TRNXnode* n = index.FindRNX(QString::fromLatin1(name));
+        const Nuclide* n = index.FindNuclide(QString::fromLatin1(name));
         EXPECT_TRUE(n) << name;
         return *n;
     }
-    static QStringList chainNames(const TRNXChainArray& chain)
+    static QStringList chainNames(const DecayChain& chain)
     {
         QStringList names;
-        for (const TRNXChainRec& c : chain)
-            names << c.RNXname.toString();
+        for (const ChainStep& c : chain)
+            names << c.Name.toString();
         return names;
     }
 
-    TRNXindex index;
+    NuclideIndex index;
 };
 
 TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
 {
-    TRNXChainArray chain;
+    DecayChain chain;
     float maxCutted = -1;
     node("Ra-226").GetChainArray(chain, maxCutted);
     EXPECT_EQ(chainNames(chain),
@@ -49,48 +49,48 @@ TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
 
 TEST_F(ChainTest, StepsOfDecay)
 {
-    TRNXRadTypeArray types{};
+    DecayStepCounts types{};
     EXPECT_EQ(node("Tc-99m").GetRTypeArray(types), 2);
-    EXPECT_EQ(types, (TRNXRadTypeArray{1, 1, 0, 0}));
+    EXPECT_EQ(types, (DecayStepCounts{1, 1, 0, 0}));
 
-    TRNXRadType kind = 9;
-    EXPECT_TRUE(node("Tc-99m").GetDecayByRNX(_Tc, 99, kind));
+    DecayStepKind kind = 9;
+    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(_Tc, 99, kind));
     EXPECT_EQ(kind, 0);
-    EXPECT_TRUE(node("Tc-99m").GetDecayByRNX(_Ru, 99, kind));
+    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(_Ru, 99, kind));
     EXPECT_EQ(kind, -1);
 
-    TRNXElement element = _NoRNXElement;
+    ChemicalElement element = NoElement;
     std::uint16_t mass = 0;
-    node("U-238").GetRNXByDecay(element, mass, 2);
+    node("U-238").DaughterByDecay(element, mass, 2);
     EXPECT_EQ(element, _Th);
     EXPECT_EQ(mass, 234);
-    EXPECT_TRUE(node("U-238").GetDecayByRNX(_Th, 234, kind));
+    EXPECT_TRUE(node("U-238").DecayToDaughter(_Th, 234, kind));
     EXPECT_EQ(kind, 2);
     kind = 7;
-    EXPECT_FALSE(node("U-238").GetDecayByRNX(_Pa, 234, kind));
+    EXPECT_FALSE(node("U-238").DecayToDaughter(_Pa, 234, kind));
     EXPECT_EQ(kind, 7);
-    node("Co-60").GetRNXByDecay(element, mass, -1);
+    node("Co-60").DaughterByDecay(element, mass, -1);
     EXPECT_EQ(element, _Ni);
     EXPECT_EQ(mass, 60);
 }
 
 TEST_F(ChainTest, ProgenyIsEveryReachableNuclideOnce)
 {
-    TRNXStringList progeny;
+    NuclideList progeny;
     node("Ra-226").GetDaughtersList(progeny);
     EXPECT_EQ(progeny.Names(),
               (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210", "Tl-206",
                            "Hg-206", "Tl-210", "At-218", "Rn-218"}));
     node("Co-60").GetDaughtersList(progeny);
     EXPECT_EQ(progeny.Count(), 0);
-    TRNXStringList sorted(true);
+    NuclideList sorted(true);
     node("Th-232").GetDaughtersList(sorted);
     EXPECT_EQ(sorted.Strings(0), QStringLiteral("Ac-228"));
 }
 
 TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
 {
-    TRNXStringList direct(true), main(true), other(true);
+    NuclideList direct(true), main(true), other(true);
     index.GetAncLists(&node("Rn-222"), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Ra-226"});
     EXPECT_GE(other.IndexOf("U-238"), 0);
@@ -112,33 +112,33 @@ TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
 // Small indexes written by the test: ties, circles and links that point nowhere.
 TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
 {
-    TRNXindex index;
-    TRNXnode a = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
+    NuclideIndex index;
+    Nuclide a = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
     addDaughter(a, "La-140", 1, 0.5f);
     addDaughter(a, "La-141", 2, 0.5f);
-    TRNXnode b = makeNode(_La, 140, "140", 1.7f, tuDay, {rtx_BetaMinus});
+    Nuclide b = makeNode(_La, 140, "140", 1.7f, tuDay, {rtx_BetaMinus});
     addDaughter(b, "Ba-140", 0, 1.0f); // back to the start: a circle no real data has
-    TRNXnode c = makeNode(_La, 141, "141", 3.9f, tuHour, {rtx_BetaMinus});
+    Nuclide c = makeNode(_La, 141, "141", 3.9f, tuHour, {rtx_BetaMinus});
     addDaughter(c, "Ce-141", 7, 1.0f); // beyond the index
     index.LoadFromBytes(toBytes({a, b, c}));
     ASSERT_EQ(index.Count(), 3);
     EXPECT_EQ(index.Items(2)->DaughterArray[0].DaughterPos, -1);
 
-    TRNXChainArray chain;
+    DecayChain chain;
     float maxCutted = 0;
     index.Items(0)->GetChainArray(chain, maxCutted);
     ASSERT_FALSE(chain.empty());
-    EXPECT_EQ(chain[0].RNXname.toString(), QStringLiteral("La-140"));
+    EXPECT_EQ(chain[0].Name.toString(), QStringLiteral("La-140"));
     EXPECT_EQ(maxCutted, 0.5f);
     EXPECT_LE(chain.size(), 3u);
 
-    TRNXStringList progeny;
+    NuclideList progeny;
     index.Items(0)->GetDaughtersList(progeny);
     EXPECT_EQ(progeny.Names(), (QStringList{"La-140", "Ba-140", "La-141"}));
     index.Items(2)->GetDaughtersList(progeny);
     EXPECT_EQ(progeny.Count(), 0);
 
-    TRNXStringList direct, main, other;
+    NuclideList direct, main, other;
     index.GetAncLists(index.Items(1), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Ba-140"});
     EXPECT_EQ(main.Count(), 0); // the circle has no topmost member

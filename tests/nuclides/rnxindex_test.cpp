@@ -33,44 +33,44 @@ class IndexTest : public testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale::c()); }
 
-    TRNXindex index;
+    NuclideIndex index;
 };
 
 TEST_F(IndexTest, FindsNuclidesByNameAndByElementAndMass)
 {
     loadShippedIndex(index);
-    const TRNXnode* tc = index.FindRNX(u"tc-99M");
+    const Nuclide* tc = index.FindNuclide(u"tc-99M");
     ASSERT_TRUE(tc);
-    EXPECT_EQ(tc->RNXname.toString(), QStringLiteral("Tc-99m"));
-    EXPECT_EQ(index.FindRNX(_Tc, "99M"), tc);
-    EXPECT_EQ(index.FindRNXindex(_Tc, "99m"), tc->Index);
-    EXPECT_EQ(index.FindRNXindex(_Co, "61m"), -1);
+    EXPECT_EQ(tc->Name.toString(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(index.FindNuclide(_Tc, "99M"), tc);
+    EXPECT_EQ(index.FindNuclidePosition(_Tc, "99m"), tc->Index);
+    EXPECT_EQ(index.FindNuclidePosition(_Co, "61m"), -1);
     for (const char* name : {"Co-", "Co60", "Cobalt-60", "Co-123456", "C-", "-60", "Xx-1", "Db-268", "", "Co-60 extra"})
-        EXPECT_EQ(index.FindRNX(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(index.FindRNX(u"Pa-234mXYZ"), index.FindRNX(u"Pa-234m")); // seven characters count
-    EXPECT_TRUE(index.FindRNX(u"Pa-234m"));
+        EXPECT_EQ(index.FindNuclide(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(index.FindNuclide(u"Pa-234mXYZ"), index.FindNuclide(u"Pa-234m")); // seven characters count
+    EXPECT_TRUE(index.FindNuclide(u"Pa-234m"));
 }
 
 TEST_F(IndexTest, RecordsParseFromNames)
 {
     struct Case {
         const char* name;
-        TRNXElement element;
+        ChemicalElement element;
         const char* mass;
     };
     const Case cases[] = {
-        {"Co-", _Co, ""},         {"Co60", _NoRNXElement, ""},    {"Xx-1", _NoRNXElement, ""}, {"Co-60M", _Co, "60m"},
-        {"Pa-234m", _Pa, "234m"}, {"U-23456", _NoRNXElement, ""}, {"", _NoRNXElement, ""},
+        {"Co-", _Co, ""},         {"Co60", NoElement, ""},    {"Xx-1", NoElement, ""}, {"Co-60M", _Co, "60m"},
+        {"Pa-234m", _Pa, "234m"}, {"U-23456", NoElement, ""}, {"", NoElement, ""},
     };
     for (const Case& c : cases) {
-        const TRNXRec rec = TRNXindex::GetRNXRecByString(QString::fromLatin1(c.name));
+        const StoredNuclideId rec = NuclideIndex::StoredIdOfName(QString::fromLatin1(c.name));
         EXPECT_EQ(rec.El, c.element) << c.name;
-        EXPECT_EQ(rec.AMass, TRNXAMass(c.mass)) << c.name;
+        EXPECT_EQ(rec.AMass, MassText(c.mass)) << c.name;
     }
     // Records are equal by element and mass text alike.
-    EXPECT_EQ((TRNXRec{_Co, "60"}), TRNXindex::GetRNXRecByString(u"Co-60"));
-    EXPECT_FALSE((TRNXRec{_Co, "60"}) == (TRNXRec{_Co, "58"}));
-    EXPECT_FALSE((TRNXRec{_Co, "60"}) == (TRNXRec{_Ni, "60"}));
+    EXPECT_EQ((StoredNuclideId{_Co, "60"}), NuclideIndex::StoredIdOfName(u"Co-60"));
+    EXPECT_FALSE((StoredNuclideId{_Co, "60"}) == (StoredNuclideId{_Co, "58"}));
+    EXPECT_FALSE((StoredNuclideId{_Co, "60"}) == (StoredNuclideId{_Ni, "60"}));
 }
 
 TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
@@ -78,26 +78,26 @@ TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
     const QByteArray bytes = shippedIndexBytes();
     QTemporaryDir dir;
     writeFile(dir.filePath("Index.rnx"), bytes.left(bytes.size() - 5));
-    const TRNXLoadResult cut = index.LoadRNXIndex(dir.path(), false);
+    const IndexLoadResult cut = index.LoadIndexFrom(dir.path(), false);
     EXPECT_EQ(index.Count(), 0);
-    EXPECT_EQ(index.RNXFolder(), dir.path() + u'/');
-    EXPECT_EQ(cut.status, TRNXLoadResult::Damaged);
+    EXPECT_EQ(index.IndexFolder(), dir.path() + u'/');
+    EXPECT_EQ(cut.status, IndexLoadResult::Damaged);
     EXPECT_EQ(cut.path, dir.filePath("Index.rnx"));
     EXPECT_EQ(cut.problem, QStringLiteral("record 1252: the file ends inside it"));
-    const TRNXLoadMessage message = RNXLoadMessage(cut, l_English);
+    const IndexLoadMessage message = LoadFailureMessage(cut, l_English);
     EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(dir.filePath("Index.rnx"))));
     EXPECT_TRUE(message.text.contains(cut.problem));
     // The same file again: nothing more to say.
-    EXPECT_EQ(index.LoadRNXIndex(dir.path(), false).status, TRNXLoadResult::Unchanged);
+    EXPECT_EQ(index.LoadIndexFrom(dir.path(), false).status, IndexLoadResult::Unchanged);
 
     // A whole index loads, and later loads change nothing.
     QTemporaryDir other;
     writeFile(other.filePath("Index.rnx"), bytes);
-    EXPECT_EQ(index.LoadRNXIndex(other.path(), false).status, TRNXLoadResult::Loaded);
+    EXPECT_EQ(index.LoadIndexFrom(other.path(), false).status, IndexLoadResult::Loaded);
     EXPECT_EQ(index.Count(), 1252);
     EXPECT_FALSE(index.LoadFromResource());
-    EXPECT_EQ(index.LoadRNXIndex(dir.path(), false).status, TRNXLoadResult::Unchanged);
-    EXPECT_EQ(index.LoadRNXIndex(QString(), true).status, TRNXLoadResult::Unchanged);
+    EXPECT_EQ(index.LoadIndexFrom(dir.path(), false).status, IndexLoadResult::Unchanged);
+    EXPECT_EQ(index.LoadIndexFrom(QString(), true).status, IndexLoadResult::Unchanged);
     EXPECT_EQ(index.Count(), 1252);
     // Read leniently (as from the program's own resource), a cut last record is dropped.
     index.LoadFromBytes(bytes.left(bytes.size() - 5));
@@ -117,13 +117,13 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
     // Record 2 with its element changed, Co-60's daughter pointed elsewhere, the records of two
     // elements interleaved.
     auto changed = [&](auto change) {
-        std::vector<TRNXnode> nodes;
+        std::vector<Nuclide> nodes;
         for (int i = 0; i < 3; ++i)
             nodes.push_back(*index.Items(i));
         change(nodes);
         return toBytes(nodes);
     };
-    const QByteArray threeGood = changed([](std::vector<TRNXnode>&) {});
+    const QByteArray threeGood = changed([](std::vector<Nuclide>&) {});
     struct Case {
         const char* what;
         QByteArray bytes;
@@ -135,7 +135,7 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
         {"random bytes", random, "record 1:"},
         {"the text index", text.readAll(), "record 1:"},
         {"a record cut", threeGood.chopped(1), "record 3: the file ends inside it"},
-        {"an element number beyond the table", changed([](auto& n) { n[1].Element = TRNXElement(200); }),
+        {"an element number beyond the table", changed([](auto& n) { n[1].Element = ChemicalElement(200); }),
          "record 2: element 200"},
         {"an element split in two runs", changed([](auto& n) { n[1].Element = _Co; }), "record 3: Ac follows"},
     };
@@ -143,14 +143,14 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
         const QString problem = index.LoadValidated(c.bytes);
         EXPECT_TRUE(problem.startsWith(QString::fromLatin1(c.problem))) << c.what << ": " << problem.toStdString();
         EXPECT_EQ(index.Count(), 0) << c.what;
-        EXPECT_EQ(index.FindRNX(u"Co-60"), nullptr) << c.what;
+        EXPECT_EQ(index.FindNuclide(u"Co-60"), nullptr) << c.what;
     }
     // A daughter whose position names another nuclide.
     index.LoadFromBytes(good);
-    std::vector<TRNXnode> all;
+    std::vector<Nuclide> all;
     for (int i = 0; i < index.Count(); ++i)
         all.push_back(*index.Items(i));
-    const int ra = index.FindRNX(u"Ra-226")->Index;
+    const int ra = index.FindNuclide(u"Ra-226")->Index;
     all[static_cast<std::size_t>(ra)].DaughterArray[0].DaughterPos += 1;
     EXPECT_TRUE(index.LoadValidated(toBytes(all))
                     .startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
@@ -159,37 +159,37 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
 TEST_F(IndexTest, AMissingIndexFileIsNoFailure)
 {
     QTemporaryDir dir;
-    const TRNXLoadResult none = index.LoadRNXIndex(dir.path() + u'/', false);
-    EXPECT_EQ(none.status, TRNXLoadResult::Unchanged);
+    const IndexLoadResult none = index.LoadIndexFrom(dir.path() + u'/', false);
+    EXPECT_EQ(none.status, IndexLoadResult::Unchanged);
     EXPECT_FALSE(none.Failed());
     EXPECT_EQ(index.Count(), 0);
-    EXPECT_EQ(index.FindRNX(u"Co-60"), nullptr);
+    EXPECT_EQ(index.FindNuclide(u"Co-60"), nullptr);
     // A program without the resource: the load ends quietly.
     dropEmbeddedIndex();
-    EXPECT_FALSE(index.LoadRNXIndex(QString(), true).Failed());
+    EXPECT_FALSE(index.LoadIndexFrom(QString(), true).Failed());
     EXPECT_EQ(index.Count(), 0);
     restoreEmbeddedIndex();
-    EXPECT_EQ(index.LoadRNXIndex(QString(), true).status, TRNXLoadResult::Loaded);
+    EXPECT_EQ(index.LoadIndexFrom(QString(), true).status, IndexLoadResult::Loaded);
 }
 
 TEST_F(IndexTest, AnUnreadableIndexFileIsSaidInTheIndexLanguage)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Index.rnx")); // present, but no file to open
-    const TRNXLoadResult result = index.LoadRNXIndex(dir.path(), false);
+    const IndexLoadResult result = index.LoadIndexFrom(dir.path(), false);
     EXPECT_EQ(index.Count(), 0);
-    EXPECT_EQ(result.status, TRNXLoadResult::Unreadable);
-    const TRNXLoadMessage russian = RNXLoadMessage(result, l_Russian);
+    EXPECT_EQ(result.status, IndexLoadResult::Unreadable);
+    const IndexLoadMessage russian = LoadFailureMessage(result, l_Russian);
     EXPECT_EQ(russian.caption, QString::fromUtf16(u"\u041E\u0448\u0438\u0431\u043A\u0430"));
     EXPECT_TRUE(russian.text.contains(QStringLiteral("\r\n")));
-    EXPECT_EQ(RNXLoadMessage(result, l_English).text, QStringLiteral("Can't read radionuclide database"));
+    EXPECT_EQ(LoadFailureMessage(result, l_English).text, QStringLiteral("Can't read radionuclide database"));
 }
 
 TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
 {
     loadShippedIndex(index);
     int total = 0;
-    for (const TRNXStringList& list : index.DaughterCountLists())
+    for (const NuclideList& list : index.DaughterCountLists())
         total += list.Count();
     EXPECT_EQ(total, 1252);
     EXPECT_GE(index.DaughterCountLists()[0].IndexOf("Co-60"), 0);
@@ -202,7 +202,7 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
     EXPECT_TRUE(index.DecayFilterElements()[dfxSF].contains(_U));
     EXPECT_GT(index.ShortestHalfLife().Lr, index.LongestHalfLife().Lr);
     EXPECT_EQ(index.LongestHalfLife().HalfLifeUnit, tuYear);
-    const TRNXStringList& sorted = index.DecayFilterLists()[dfxAlpha];
+    const NuclideList& sorted = index.DecayFilterLists()[dfxAlpha];
     for (int i = 1; i < sorted.Count(); ++i)
         EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
 }
@@ -213,13 +213,13 @@ TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
     const QStringList lines = QString::fromLatin1(index.ToText()).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\tT1/2, d\t")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
-    const QString co60 = lines[index.FindRNXindex(_Co, "60") + 1];
+    const QString co60 = lines[index.FindNuclidePosition(_Co, "60") + 1];
     const QStringList f = co60.split(u'\t');
     EXPECT_EQ(f.mid(0, 10),
               (QStringList{"Co-60", "Co", "27", "60", "60", "1.92534e3", "5.271e0", "y", "3.60012e-4", "B-"}));
     EXPECT_EQ(f.mid(10, 12), QStringList(12, QStringLiteral("-")));
     EXPECT_EQ(f.mid(34), (QStringList{"0", "1", "0"}));
-    const QStringList ra = lines[index.FindRNXindex(_Ra, "226") + 1].split(u'\t');
+    const QStringList ra = lines[index.FindNuclidePosition(_Ra, "226") + 1].split(u'\t');
     EXPECT_EQ(ra[37], QStringLiteral("MaxCutted"));
     EXPECT_EQ(ra[38], QStringLiteral(" 2.09999998332933E-0004"));
     const QStringList ac = lines[1].split(u'\t');
@@ -237,13 +237,13 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
 {
     // An unknown element, an odd isomer state, time unit and decay modes, and a second run of
     // an element after another one.
-    TRNXnode co = makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus});
-    TRNXnode cs = makeNode(_Cs, 137, "137", 30.1f, tuYear, {rtx_BetaMinus});
-    TRNXnode co2 = makeNode(_Co, 58, "58", 70.9f, tuDay, {rtx_EC});
+    Nuclide co = makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus});
+    Nuclide cs = makeNode(_Cs, 137, "137", 30.1f, tuYear, {rtx_BetaMinus});
+    Nuclide co2 = makeNode(_Co, 58, "58", 70.9f, tuDay, {rtx_EC});
     QByteArray bytes = toBytes({co, cs, co2});
-    TRNXnode many = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
+    Nuclide many = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
     QByteArray odd;
-    WriteRNXIndexRecord(many, odd);
+    WriteIndexRecord(many, odd);
     odd[0] = char(200); // element beyond the table
     odd[3] = char(7); // isomer state beyond n
     odd[8] = char(99); // a time unit that does not exist: read as days
@@ -251,25 +251,25 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     bytes += odd;
     index.LoadFromBytes(bytes);
     ASSERT_EQ(index.Count(), 4);
-    EXPECT_EQ(index.Items(3)->Element, _NoRNXElement);
-    EXPECT_EQ(index.Items(3)->AMass, TRNXAMass("140"));
+    EXPECT_EQ(index.Items(3)->Element, NoElement);
+    EXPECT_EQ(index.Items(3)->AMass, MassText("140"));
     EXPECT_EQ(index.Items(3)->RTypeSet.raw(), 0x1F);
     EXPECT_EQ(index.Items(3)->HalfLifeUnit, tuDay);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
     EXPECT_EQ(index.ElementRanges()[_Co].First, 0);
     EXPECT_EQ(index.ElementRanges()[_Co].Count, 1);
-    EXPECT_EQ(index.FindRNX(u"Co-60"), index.Items(0));
-    EXPECT_EQ(index.FindRNX(u"Cs-137"), index.Items(1));
-    EXPECT_EQ(index.FindRNX(u"Co-58"), nullptr);
+    EXPECT_EQ(index.FindNuclide(u"Co-60"), index.Items(0));
+    EXPECT_EQ(index.FindNuclide(u"Cs-137"), index.Items(1));
+    EXPECT_EQ(index.FindNuclide(u"Co-58"), nullptr);
 }
 
 TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
 {
-    std::vector<TRNXnode> nodes;
-    TRNXnode parent = makeNode(_Ba, 140, "140", 1, tuDay, {rtx_BetaMinus});
+    std::vector<Nuclide> nodes;
+    Nuclide parent = makeNode(_Ba, 140, "140", 1, tuDay, {rtx_BetaMinus});
     QByteArray record;
     parent.DaughtersCount = 0;
-    WriteRNXIndexRecord(parent, record);
+    WriteIndexRecord(parent, record);
     // Patch in six radioactive daughters (each element 1, mass 4, state 1, yield 4, position 4).
     record[10] = 6;
     record.chop(1); // the stable count
@@ -285,17 +285,17 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     record += char(0);
     QByteArray bytes = record;
     // Five more parents of the node at position 1.
-    TRNXnode child = makeNode(_La, 140, "140", 1, tuDay);
+    Nuclide child = makeNode(_La, 140, "140", 1, tuDay);
     bytes += toBytes({child});
     for (int i = 0; i < 5; ++i) {
-        TRNXnode p = makeNode(_Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1, tuDay, {rtx_BetaMinus});
+        Nuclide p = makeNode(_Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1, tuDay, {rtx_BetaMinus});
         addDaughter(p, "La-140", 1, 1);
         bytes += toBytes({p});
     }
     index.LoadFromBytes(bytes);
     ASSERT_EQ(index.Count(), 7);
     EXPECT_EQ(index.Items(0)->DaughtersCount, 4);
-    const TRNXnode& la = *index.Items(1);
+    const Nuclide& la = *index.Items(1);
     EXPECT_EQ(la.AncestorsCount, 4);
     for (std::int32_t a : la.AncestorsIndex)
         EXPECT_EQ(a, 0); // the first parent fills every slot through its four kept daughters
@@ -304,11 +304,11 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
 TEST_F(IndexTest, QuickSortOrdersWithTheGivenComparison)
 {
     loadShippedIndex(index);
-    TRNXStringList list;
+    NuclideList list;
     for (const char* name : {"Tc-99m", "H-3", "Co-60", "Ag-110m", "Ag-110", "Co-58", "U-238", "Cs-137"})
-        list.Add(QString::fromLatin1(name), index.FindRNX(QString::fromLatin1(name)));
-    QuickSortRNXList(list, 0, list.Count() - 1, [](const TRNXStringList& l, int i, int j) {
-        return CompareRNXPeriodicTable(*l.Objects(i), *l.Objects(j));
+        list.Add(QString::fromLatin1(name), index.FindNuclide(QString::fromLatin1(name)));
+    QuickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
+        return ComparePeriodicTable(*l.Objects(i), *l.Objects(j));
     });
     EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137", "U-238"}));
 }

@@ -15,36 +15,27 @@ protected:
 
 TEST_F(NamesTest, ElementNamesKeepTheirExactTexts)
 {
-    EXPECT_EQ(RNXElementName(_Yb), QStringLiteral("Ytterbium "));
-    EXPECT_EQ(RNXElementName(_NoRNXElement), QStringLiteral("NE"));
-    EXPECT_EQ(RNXElementName(_NoRNXElement, l_Russian), QStringLiteral(" "));
-    EXPECT_EQ(RNXElementName(_Co, l_Russian), QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
+    EXPECT_EQ(ElementName(_Yb), QStringLiteral("Ytterbium "));
+    EXPECT_EQ(ElementName(NoElement), QStringLiteral("NE"));
+    EXPECT_EQ(ElementName(NoElement, l_Russian), QStringLiteral(" "));
+    EXPECT_EQ(ElementName(_Co, l_Russian), QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
     // Ukrainian names write the Latin i inside words and the Cyrillic capital at the start.
-    EXPECT_EQ(RNXElementName(_He, l_Ukrainian), QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
-    EXPECT_EQ(RNXElementName(_Y, l_Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
-    EXPECT_EQ(RNXElementSymbol(_Db), QStringLiteral("Db"));
-    EXPECT_EQ(RNXElementSymbol(_NoRNXElement), QStringLiteral("__"));
+    EXPECT_EQ(ElementName(_He, l_Ukrainian), QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
+    EXPECT_EQ(ElementName(_Y, l_Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
+    EXPECT_EQ(ElementSymbol(_Db), QStringLiteral("Db"));
+    EXPECT_EQ(ElementSymbol(NoElement), QStringLiteral("__"));
 }
 
 TEST_F(NamesTest, ElementBySymbolIgnoresCase)
 {
-    const std::pair<const char*, TRNXElement> cases[] = {
-        {"co", _Co},
-        {"CO", _Co},
-        {"H", _H},
-        {"Db", _Db},
-        {"Zr", _Zr},
-        {"Ac", _Ac},
-        {"", _NoRNXElement},
-        {"Coo", _NoRNXElement},
-        {"Xx", _NoRNXElement},
-        {"__", _NoRNXElement},
-        {"-", _NoRNXElement},
+    const std::pair<const char*, ChemicalElement> cases[] = {
+        {"co", _Co},     {"CO", _Co},        {"H", _H},         {"Db", _Db},       {"Zr", _Zr},      {"Ac", _Ac},
+        {"", NoElement}, {"Coo", NoElement}, {"Xx", NoElement}, {"__", NoElement}, {"-", NoElement},
     };
     for (const auto& [symbol, element] : cases)
         EXPECT_EQ(ElementBySymbol(QString::fromLatin1(symbol)), element) << symbol;
-    for (int e = 0; e < RNXElementCount - 1; ++e)
-        EXPECT_EQ(ElementBySymbol(RNXElementSymbol(static_cast<TRNXElement>(e))), e);
+    for (int e = 0; e < ElementCount - 1; ++e)
+        EXPECT_EQ(ElementBySymbol(ElementSymbol(static_cast<ChemicalElement>(e))), e);
 }
 
 TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
@@ -74,7 +65,7 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
         {3.0f, tuMkSec, l_English, u"3", u"\u00B5s"},
     };
     for (const Case& c : cases) {
-        TRNXnode node;
+        Nuclide node;
         node.HalfLife = c.halfLife;
         node.HalfLifeUnit = c.unit;
         QString value;
@@ -88,30 +79,30 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
 
 TEST_F(NamesTest, DecayModesAndMassTexts)
 {
-    TRNXnode node;
+    Nuclide node;
     node.RTypeSet = {rtx_IT, rtx_BetaMinus};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-IT"));
     node.RTypeSet = {rtx_SF, rtx_Alpha};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("ASF"));
     node.RTypeSet = {rtx_EC, rtx_BetaPlus, rtx_BetaMinus};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-B+EC"));
-    node.RTypeSet = TRNXAllRadTypeSet::fromRaw(0x3F);
+    node.RTypeSet = DecayModeSet::fromRaw(0x3F);
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-ITB+AE")); // cut to eight characters
 
-    const std::pair<const char*, TRNXAMassChar> states[]
+    const std::pair<const char*, IsomerState> states[]
         = {{"99m", mcx_m}, {"60", mcxNone}, {"", mcxNone}, {"60x", mcxNone}, {"110n", mcx_n}};
     for (const auto& [mass, state] : states) {
-        TBasicRNX rnx;
-        rnx.AMass = TRNXAMass(mass);
+        NuclideIdentity rnx;
+        rnx.AMass = MassText(mass);
         EXPECT_EQ(rnx.AMassChar(), state) << mass;
     }
-    EXPECT_EQ(TBasicRNX().RNXStr(), QStringLiteral("__-0"));
+    EXPECT_EQ(NuclideIdentity().NameText(), QStringLiteral("__-0"));
 
-    EXPECT_EQ(RNXAMassToInt("99m"), 99);
-    EXPECT_EQ(RNXAMassToInt("stbl"), 65535);
-    EXPECT_EQ(RNXAMassToInt("234"), 234);
+    EXPECT_EQ(MassNumberOf("99m"), 99);
+    EXPECT_EQ(MassNumberOf("stbl"), 65535);
+    EXPECT_EQ(MassNumberOf("234"), 234);
     for (const char* bad : {"", "m", "ab", "9x9"})
-        EXPECT_EQ(RNXAMassToInt(bad), std::nullopt) << bad;
+        EXPECT_EQ(MassNumberOf(bad), std::nullopt) << bad;
 }
 
 TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
@@ -125,7 +116,7 @@ TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
     };
     for (const Case& c : {Case{0.5, 12, tuHour}, Case{0.01, 14.4f, tuMin}, Case{800, 800 / 365.25f, tuYear},
                           Case{200, 200, tuDay}, Case{1e-12, 0.0864f, tuMkSec}}) {
-        const TRNXHalfLife h = LrToHalfLife(static_cast<float>(std::log(2.0) / c.days));
+        const HalfLifeWithUnit h = LrToHalfLife(static_cast<float>(std::log(2.0) / c.days));
         EXPECT_EQ(h.unit, c.unit) << c.days;
         EXPECT_NEAR(h.value, c.value, 1e-4 * c.value) << c.days;
     }
@@ -133,39 +124,39 @@ TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
 
 TEST_F(NamesTest, ComparisonsGiveTheFourOrders)
 {
-    auto node = [](TRNXElement e, int mass, const char* text) {
-        TRNXnode n;
+    auto node = [](ChemicalElement e, int mass, const char* text) {
+        Nuclide n;
         n.Element = e;
         n.AMassInt = static_cast<std::uint16_t>(mass);
-        n.AMass = TRNXAMass(text);
-        n.RNXname = TRNXname(QStringView(RNXElementSymbol(e) + u'-' + QString::fromLatin1(text)));
+        n.AMass = MassText(text);
+        n.Name = NuclideName(QStringView(ElementSymbol(e) + u'-' + QString::fromLatin1(text)));
         return n;
     };
-    const TRNXnode c11 = node(_C, 11, "11"), ca41 = node(_Ca, 41, "41"), co57 = node(_Co, 57, "57"),
-                   co60 = node(_Co, 60, "60"), h3 = node(_H, 3, "3"), he6 = node(_He, 6, "6"), be7 = node(_Be, 7, "7"),
-                   ag99 = node(_Ag, 99, "99"), ag117 = node(_Ag, 117, "117"), ag110 = node(_Ag, 110, "110"),
-                   ag110m = node(_Ag, 110, "110m");
-    EXPECT_LT(CompareRNXABC(c11, ca41), 0);
-    EXPECT_LT(CompareRNXABC(co57, co60), 0);
-    EXPECT_LT(CompareRNXABC(ag99, ag117), 0);
-    EXPECT_EQ(CompareRNXABC(co60, co60), 0);
-    EXPECT_LT(CompareRNXPeriodicTable(h3, be7), 0);
-    EXPECT_LT(CompareRNXPeriodicTable(ag110, ag110m), 0);
-    EXPECT_GT(CompareRNXPeriodicTable(ca41, c11), 0);
-    EXPECT_LT(CompareRNXAMass(h3, he6), 0);
-    EXPECT_LT(CompareRNXAMass(he6, be7), 0);
-    EXPECT_LT(CompareRNXAMassOnly(ag110, ag110m), 0);
-    EXPECT_GT(CompareRNXAMassOnly(ag117, ag110m), 0);
+    const Nuclide c11 = node(_C, 11, "11"), ca41 = node(_Ca, 41, "41"), co57 = node(_Co, 57, "57"),
+                  co60 = node(_Co, 60, "60"), h3 = node(_H, 3, "3"), he6 = node(_He, 6, "6"), be7 = node(_Be, 7, "7"),
+                  ag99 = node(_Ag, 99, "99"), ag117 = node(_Ag, 117, "117"), ag110 = node(_Ag, 110, "110"),
+                  ag110m = node(_Ag, 110, "110m");
+    EXPECT_LT(CompareAlphabetical(c11, ca41), 0);
+    EXPECT_LT(CompareAlphabetical(co57, co60), 0);
+    EXPECT_LT(CompareAlphabetical(ag99, ag117), 0);
+    EXPECT_EQ(CompareAlphabetical(co60, co60), 0);
+    EXPECT_LT(ComparePeriodicTable(h3, be7), 0);
+    EXPECT_LT(ComparePeriodicTable(ag110, ag110m), 0);
+    EXPECT_GT(ComparePeriodicTable(ca41, c11), 0);
+    EXPECT_LT(CompareMass(h3, he6), 0);
+    EXPECT_LT(CompareMass(he6, be7), 0);
+    EXPECT_LT(CompareMassOnly(ag110, ag110m), 0);
+    EXPECT_GT(CompareMassOnly(ag117, ag110m), 0);
 }
 
 TEST_F(NamesTest, RadiationNamesAndCodes)
 {
-    EXPECT_EQ(RNXRadiationName(1), QStringLiteral("Gamma rays"));
-    EXPECT_EQ(RNXRadiationCode(2), QStringLiteral("x"));
-    EXPECT_EQ(RNXRadiationCode(2, l_Russian), QStringLiteral("X-ray"));
-    EXPECT_EQ(RNXRadiationCode(14), QStringLiteral("sb"));
-    EXPECT_TRUE(RNXRadiationName(0).isEmpty());
-    EXPECT_TRUE(RNXRadiationCode(15).isEmpty());
+    EXPECT_EQ(RadiationName(1), QStringLiteral("Gamma rays"));
+    EXPECT_EQ(RadiationCode(2), QStringLiteral("x"));
+    EXPECT_EQ(RadiationCode(2, l_Russian), QStringLiteral("X-ray"));
+    EXPECT_EQ(RadiationCode(14), QStringLiteral("sb"));
+    EXPECT_TRUE(RadiationName(0).isEmpty());
+    EXPECT_TRUE(RadiationCode(15).isEmpty());
 }
 
 TEST(RNXNames, NamesFromTheWaysPeopleTypeThem)
@@ -198,28 +189,28 @@ TEST(RNXNames, NamesFromTheWaysPeopleTypeThem)
         {"abc1", ""},
     };
     for (const auto& [typed, name] : cases)
-        EXPECT_EQ(RNXNameFromTyping(QString::fromLatin1(typed)), QString::fromLatin1(name)) << typed;
+        EXPECT_EQ(NuclideNameFromTyping(QString::fromLatin1(typed)), QString::fromLatin1(name)) << typed;
 }
 
 // A sorted list filled at once holds what adding one by one gives: names in order without regard
 // to case, the first of names equal but for case kept with its node.
 TEST(RNXStringList, FilledAtOnceAsOneByOne)
 {
-    const TRNXnode* a = reinterpret_cast<const TRNXnode*>(0x10);
-    const TRNXnode* b = reinterpret_cast<const TRNXnode*>(0x20);
-    const std::vector<TRNXStringList::Entry> entries{{"Sr-90", a},  {"co-60", a},  {"Cs-137", b}, {"Co-60", b},
-                                                     {"Am-241", a}, {"cs-137", a}, {"H-3", b}};
-    TRNXStringList oneByOne(true);
-    for (const TRNXStringList::Entry& e : entries)
+    const Nuclide* a = reinterpret_cast<const Nuclide*>(0x10);
+    const Nuclide* b = reinterpret_cast<const Nuclide*>(0x20);
+    const std::vector<NuclideList::Entry> entries{{"Sr-90", a},  {"co-60", a},  {"Cs-137", b}, {"Co-60", b},
+                                                  {"Am-241", a}, {"cs-137", a}, {"H-3", b}};
+    NuclideList oneByOne(true);
+    for (const NuclideList::Entry& e : entries)
         oneByOne.Add(e.name, e.node);
-    TRNXStringList atOnce(true);
+    NuclideList atOnce(true);
     atOnce.Assign(entries);
     ASSERT_EQ(atOnce.Names(), (QStringList{"Am-241", "co-60", "Cs-137", "H-3", "Sr-90"}));
     EXPECT_EQ(atOnce.Names(), oneByOne.Names());
     for (int i = 0; i < atOnce.Count(); ++i)
         EXPECT_EQ(atOnce.Objects(i), oneByOne.Objects(i)) << i;
     // Unsorted: as given.
-    TRNXStringList plain;
+    NuclideList plain;
     plain.Assign(entries);
     EXPECT_EQ(plain.Count(), 7);
     EXPECT_EQ(plain.Strings(1), QStringLiteral("co-60"));

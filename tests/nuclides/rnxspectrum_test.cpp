@@ -40,17 +40,17 @@ std::map<QString, std::vector<QList<QByteArray>>> radiationRows()
 
 // A line as the text gives it: the mnemonics of prompt and delayed gammas and delayed betas
 // have types of their own, and the file keeps the energy carried per decay.
-TRNXSpectrumRec lineOfRow(const QList<QByteArray>& row)
+SpectrumLine lineOfRow(const QList<QByteArray>& row)
 {
     const std::map<QByteArray, int> ownTypes{{"PG", 12}, {"DG", 13}, {"DB", 14}};
     const auto own = ownTypes.find(row[2]);
     const double yield = row[3].toDouble();
     const double energy = row[4].toDouble();
-    return {static_cast<TRNXRadiation>(own != ownTypes.end() ? own->second : row[1].toInt()),
+    return {static_cast<RadiationType>(own != ownTypes.end() ? own->second : row[1].toInt()),
             static_cast<float>(energy), static_cast<float>(yield * energy)};
 }
 
-void expectSameLine(const TRNXSpectrumRec& a, const TRNXSpectrumRec& b)
+void expectSameLine(const SpectrumLine& a, const SpectrumLine& b)
 {
     EXPECT_EQ(a.RType, b.RType);
     EXPECT_EQ(a.E, b.E);
@@ -61,7 +61,7 @@ class ShippedSpectra : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        index = new TRNXindex;
+        index = new NuclideIndex;
         loadShippedIndex(*index);
         spectra = new SpectraFiles(*index);
     }
@@ -78,26 +78,26 @@ protected:
     }
     void TearDown() override { EXPECT_EQ(readFailures, 0); }
 
-    static TRNXindex* index;
+    static NuclideIndex* index;
     static SpectraFiles* spectra;
     int readFailures = 0;
     Notice<const SpectrumRead&>::Connection recordingFailures;
 };
-TRNXindex* ShippedSpectra::index = nullptr;
+NuclideIndex* ShippedSpectra::index = nullptr;
 SpectraFiles* ShippedSpectra::spectra = nullptr;
 
 TEST_F(ShippedSpectra, EveryNuclidesLinesStartAndEndAsInTheText)
 {
     const QString folder = QFileInfo(QStringLiteral(KAV_INDEX_FILE)).absolutePath();
-    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Spectra.rnx")).size(), 454373 * RNXSpectrumRecordSize);
-    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Beta.rnx")).size(), 110370 * RNXBetaRecordSize);
+    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Spectra.rnx")).size(), 454373 * SpectrumLineRecordSize);
+    EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Beta.rnx")).size(), 110370 * BetaRecordSize);
     const auto rows = radiationRows();
     for (int i = 0; i < index->Count(); ++i) {
-        const TRNXnode& node = *index->Items(i);
-        SCOPED_TRACE(node.RNXStr().toStdString());
-        const auto found = rows.find(node.RNXStr());
+        const Nuclide& node = *index->Items(i);
+        SCOPED_TRACE(node.NameText().toStdString());
+        const auto found = rows.find(node.NameText());
         ASSERT_NE(found, rows.end());
-        TRNXSpectrum lines;
+        SpectrumLines lines;
         ASSERT_TRUE(spectra->ReadLines(&node, lines));
         ASSERT_EQ(lines.size(), found->second.size());
         expectSameLine(lines.front(), lineOfRow(found->second.front()));
@@ -119,11 +119,11 @@ TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
     }
     ASSERT_EQ(densities.size(), 955u);
     for (int i = 0; i < index->Count(); ++i) {
-        const TRNXnode& node = *index->Items(i);
-        SCOPED_TRACE(node.RNXStr().toStdString());
-        TRNXBetaSpectrum spectrum;
+        const Nuclide& node = *index->Items(i);
+        SCOPED_TRACE(node.NameText().toStdString());
+        BetaSpectrum spectrum;
         ASSERT_TRUE(spectra->ReadBeta(&node, spectrum));
-        const auto found = densities.find(node.RNXStr());
+        const auto found = densities.find(node.NameText());
         if (found == densities.end()) {
             EXPECT_TRUE(spectrum.empty());
             continue;
@@ -136,7 +136,7 @@ TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
 
 TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
 {
-    const SpectrumSummary& summary = spectra->Summary();
+    const SpectraSummary& summary = spectra->Summary();
     ASSERT_EQ(summary.nuclides.size(), 1252u);
     // Energies per decay in MeV from the decay data's lines: Po-210 emits alpha particles of
     // 5.304 MeV almost alone; Co-60 its two gammas of 1.173 and 1.332 MeV and betas of 0.097 MeV
@@ -157,11 +157,11 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nuclide);
-        const TRNXnode* node = index->FindRNX(QString::fromLatin1(c.nuclide));
+        const Nuclide* node = index->FindNuclide(QString::fromLatin1(c.nuclide));
         ASSERT_TRUE(node);
-        const TQzRNXSpectrumData& d = summary.nuclides[static_cast<std::size_t>(node->Index)];
+        const SpectrumSummary& d = summary.nuclides[static_cast<std::size_t>(node->Index)];
         const double close = 1e-4;
-        EXPECT_TRUE(near(d.RadTotalOf(RNXAlphaRadiation), c.alpha, close)) << d.RadTotalOf(RNXAlphaRadiation);
+        EXPECT_TRUE(near(d.RadTotalOf(AlphaRadiation), c.alpha, close)) << d.RadTotalOf(AlphaRadiation);
         EXPECT_TRUE(near(d.BetaTotal, c.beta, close)) << d.BetaTotal;
         EXPECT_TRUE(near(d.GammaTotal, c.gamma, close)) << d.GammaTotal;
         EXPECT_TRUE(near(d.Total, c.alpha + c.beta + c.gamma, close)) << d.Total;
@@ -175,10 +175,10 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
         EXPECT_EQ(d.FFNFrac, 0);
     }
     // The maxima hold the largest of each field; the dose constant is not among them.
-    const TQzRNXSpectrumData& max = summary.maxima;
+    const SpectrumSummary& max = summary.maxima;
     EXPECT_EQ(max.DoseConst, 0);
     float largestTotal = 0;
-    for (const TQzRNXSpectrumData& d : summary.nuclides)
+    for (const SpectrumSummary& d : summary.nuclides)
         largestTotal = std::max(largestTotal, d.Total);
     EXPECT_EQ(max.Total, largestTotal);
     EXPECT_EQ(max.AlphaFrac, 1.0f);
@@ -186,34 +186,34 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
 
 TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissing)
 {
-    TRNXindex embedded;
-    ASSERT_EQ(embedded.LoadRNXIndex(QString(), true).status, TRNXLoadResult::Loaded);
+    NuclideIndex embedded;
+    ASSERT_EQ(embedded.LoadIndexFrom(QString(), true).status, IndexLoadResult::Loaded);
     SpectraFiles carried(embedded);
     std::vector<SpectrumRead> said;
     const auto recording
         = carried.ReadFailed.Connect([&said](const SpectrumRead& failure) { said.push_back(failure); });
-    const std::vector<TQzRNXSpectrumData>& fromResources = carried.Summary().nuclides;
-    const std::vector<TQzRNXSpectrumData>& fromFiles = spectra->Summary().nuclides;
+    const std::vector<SpectrumSummary>& fromResources = carried.Summary().nuclides;
+    const std::vector<SpectrumSummary>& fromFiles = spectra->Summary().nuclides;
     ASSERT_EQ(fromResources.size(), fromFiles.size());
     for (std::size_t i = 0; i < fromResources.size(); ++i)
-        ASSERT_EQ(std::memcmp(&fromResources[i], &fromFiles[i], sizeof(TQzRNXSpectrumData)), 0) << i;
-    TRNXSpectrum fromResource, fromFile;
-    ASSERT_TRUE(carried.ReadLines(embedded.FindRNX(u"Co-60"), fromResource));
-    ASSERT_TRUE(spectra->ReadLines(index->FindRNX(u"Co-60"), fromFile));
+        ASSERT_EQ(std::memcmp(&fromResources[i], &fromFiles[i], sizeof(SpectrumSummary)), 0) << i;
+    SpectrumLines fromResource, fromFile;
+    ASSERT_TRUE(carried.ReadLines(embedded.FindNuclide(u"Co-60"), fromResource));
+    ASSERT_TRUE(spectra->ReadLines(index->FindNuclide(u"Co-60"), fromFile));
     ASSERT_EQ(fromResource.size(), fromFile.size());
-    TRNXBetaSpectrum beta;
-    EXPECT_TRUE(carried.ReadBeta(embedded.FindRNX(u"Co-60"), beta));
+    BetaSpectrum beta;
+    EXPECT_TRUE(carried.ReadBeta(embedded.FindNuclide(u"Co-60"), beta));
     EXPECT_FALSE(beta.empty());
     EXPECT_TRUE(said.empty());
 
     // I-125 has Auger electrons, Cf-252 fission neutrons; the program carries neither file.
-    const TRNXnode* iodine = embedded.FindRNX(u"I-125");
-    const TRNXnode* cf = embedded.FindRNX(u"Cf-252");
+    const Nuclide* iodine = embedded.FindNuclide(u"I-125");
+    const Nuclide* cf = embedded.FindNuclide(u"Cf-252");
     ASSERT_TRUE(iodine && cf);
     ASSERT_GT(iodine->AugerLines, 0);
     ASSERT_GT(cf->NeutronLines, 0);
-    TRNXAugerSpectrum auger{{1, 1}};
-    TRNXNeutronSpectrum neutrons{1};
+    AugerSpectrum auger{{1, 1}};
+    NeutronSpectrum neutrons{1};
     const SpectrumRead augerRead = carried.ReadAuger(iodine, auger);
     EXPECT_EQ(augerRead.status, SpectrumRead::FileMissing);
     EXPECT_EQ(augerRead.file, SpectraFile::Auger);
@@ -255,18 +255,18 @@ protected:
         nodes[3].NeutronLines = 1;
         write("Index.rnx", toBytes(nodes));
         QByteArray spectra;
-        for (const TRNXSpectrumRec& line : std::initializer_list<TRNXSpectrumRec>{{8, 5.3f, 5.3f},
-                                                                                  {9, 0.1f, 0.1f}, // Po-210
-                                                                                  {1, 1.0f, 0.5f},
-                                                                                  {1, 0.0f, 0.2f},
-                                                                                  {5, 0.2f, 0.1f},
-                                                                                  {2, 0.01f, 0.0f}, // Co-60, sound
-                                                                                  {0, 1.0f, 1.0f},
-                                                                                  {15, 1.0f, 1.0f},
-                                                                                  {1, -1.0f, 1.0f},
-                                                                                  {1, 1.0f, NAN}, // unsound
-                                                                                  {1, 1.5f, INFINITY}, // unsound too
-                                                                                  {7, 0.001f, 0.001f}}) // I-131's first
+        for (const SpectrumLine& line : std::initializer_list<SpectrumLine>{{8, 5.3f, 5.3f},
+                                                                            {9, 0.1f, 0.1f}, // Po-210
+                                                                            {1, 1.0f, 0.5f},
+                                                                            {1, 0.0f, 0.2f},
+                                                                            {5, 0.2f, 0.1f},
+                                                                            {2, 0.01f, 0.0f}, // Co-60, sound
+                                                                            {0, 1.0f, 1.0f},
+                                                                            {15, 1.0f, 1.0f},
+                                                                            {1, -1.0f, 1.0f},
+                                                                            {1, 1.0f, NAN}, // unsound
+                                                                            {1, 1.5f, INFINITY}, // unsound too
+                                                                            {7, 0.001f, 0.001f}}) // I-131's first
             AppendSpectrumRecord(spectra, line);
         write("Spectra.rnx", spectra);
         QByteArray beta;
@@ -293,8 +293,8 @@ protected:
     }
     void load()
     {
-        index = std::make_unique<TRNXindex>();
-        ASSERT_EQ(index->LoadFromFile(dir.filePath("Index.rnx")).status, TRNXLoadResult::Loaded);
+        index = std::make_unique<NuclideIndex>();
+        ASSERT_EQ(index->LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
         spectra = std::make_unique<SpectraFiles>(*index);
         readFailures.clear();
         recordingFailures
@@ -306,11 +306,11 @@ protected:
         QFile::remove(dir.filePath(QLatin1String(name)));
         ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(name)));
     }
-    const TRNXnode* node(const char16_t* name) const { return index->FindRNX(QStringView(name)); }
+    const Nuclide* node(const char16_t* name) const { return index->FindNuclide(QStringView(name)); }
 
     QTemporaryDir dir;
-    std::vector<TRNXnode> nodes;
-    std::unique_ptr<TRNXindex> index;
+    std::vector<Nuclide> nodes;
+    std::unique_ptr<NuclideIndex> index;
     std::unique_ptr<SpectraFiles> spectra;
     std::vector<SpectrumRead> readFailures;
     Notice<const SpectrumRead&>::Connection recordingFailures;
@@ -318,44 +318,44 @@ protected:
 
 TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
 {
-    TRNXSpectrum lines;
+    SpectrumLines lines;
     ASSERT_TRUE(spectra->ReadLines(node(u"Po-210"), lines));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].RType, 9);
     EXPECT_EQ(lines[1].E, 0.1f);
-    ASSERT_TRUE(spectra->ReadLines(index->FindRNX(_Co, "60"), lines));
+    ASSERT_TRUE(spectra->ReadLines(index->FindNuclide(_Co, "60"), lines));
     EXPECT_EQ(lines.size(), 4u) << "the unsound lines are left out";
     ASSERT_TRUE(spectra->ReadLines(index->NodeAt(2), lines)) << "Cs-137 has no lines";
     EXPECT_TRUE(lines.empty());
 
-    TRNXBetaSpectrum beta;
-    ASSERT_TRUE(spectra->ReadBeta(index->FindRNX(_Co, "60"), beta));
-    EXPECT_EQ(beta, (TRNXBetaSpectrum{3, 2, 1}));
-    TRNXAugerSpectrum auger;
-    ASSERT_TRUE(spectra->ReadAuger(index->FindRNX(_I, "131"), auger));
+    BetaSpectrum beta;
+    ASSERT_TRUE(spectra->ReadBeta(index->FindNuclide(_Co, "60"), beta));
+    EXPECT_EQ(beta, (BetaSpectrum{3, 2, 1}));
+    AugerSpectrum auger;
+    ASSERT_TRUE(spectra->ReadAuger(index->FindNuclide(_I, "131"), auger));
     ASSERT_EQ(auger.size(), 2u);
     EXPECT_EQ(auger[1].E, 0.02f);
     EXPECT_EQ(auger[1].Yield, 0.25f);
-    TRNXNeutronSpectrum neutrons;
-    ASSERT_TRUE(spectra->ReadNeutrons(index->FindRNX(_I, "131"), neutrons));
-    EXPECT_EQ(neutrons, (TRNXNeutronSpectrum{8}));
+    NeutronSpectrum neutrons;
+    ASSERT_TRUE(spectra->ReadNeutrons(index->FindNuclide(_I, "131"), neutrons));
+    EXPECT_EQ(neutrons, (NeutronSpectrum{8}));
     EXPECT_TRUE(readFailures.empty());
 }
 
 TEST_F(SmallSpectra, WhatCannotBeFoundOrReadGivesFalseAndNothing)
 {
-    TRNXSpectrum lines{{1, 1, 1}};
+    SpectrumLines lines{{1, 1, 1}};
     EXPECT_FALSE(spectra->ReadLines(index->NodeAt(-1), lines));
     EXPECT_TRUE(lines.empty());
     lines = {{1, 1, 1}};
     EXPECT_FALSE(spectra->ReadLines(index->NodeAt(index->Count()), lines));
     EXPECT_TRUE(lines.empty());
-    EXPECT_FALSE(spectra->ReadLines(index->FindRNX(_Sr, "90"), lines));
+    EXPECT_FALSE(spectra->ReadLines(index->FindNuclide(_Sr, "90"), lines));
     lines = {{1, 1, 1}};
     EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines)) << "a file too short for the nuclide's lines";
     EXPECT_TRUE(lines.empty());
-    TRNXBetaSpectrum beta{1};
-    EXPECT_FALSE(spectra->ReadBeta(index->FindRNX(_Sr, "90"), beta));
+    BetaSpectrum beta{1};
+    EXPECT_FALSE(spectra->ReadBeta(index->FindNuclide(_Sr, "90"), beta));
     EXPECT_TRUE(beta.empty());
     EXPECT_TRUE(readFailures.empty()) << "none of these is said";
 }
@@ -365,33 +365,33 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
     struct Case {
         const char* file;
         SpectraFile which;
-        std::function<SpectrumRead(const SpectraFiles&, const TRNXindex&)> read;
+        std::function<SpectrumRead(const SpectraFiles&, const NuclideIndex&)> read;
         const char* missing;
         const char* unreadable;
     };
     const Case cases[] = {
         {"Spectra.rnx", SpectraFile::Lines,
-         [](const SpectraFiles& spectra, const TRNXindex& index) {
-             TRNXSpectrum s;
-             return spectra.ReadLines(index.FindRNX(u"Po-210"), s);
+         [](const SpectraFiles& spectra, const NuclideIndex& index) {
+             SpectrumLines s;
+             return spectra.ReadLines(index.FindNuclide(u"Po-210"), s);
          },
          "Spectra file not found!", "Error reading spectra file!"},
         {"Beta.rnx", SpectraFile::Beta,
-         [](const SpectraFiles& spectra, const TRNXindex& index) {
-             TRNXBetaSpectrum s;
-             return spectra.ReadBeta(index.FindRNX(u"Co-60"), s);
+         [](const SpectraFiles& spectra, const NuclideIndex& index) {
+             BetaSpectrum s;
+             return spectra.ReadBeta(index.FindNuclide(u"Co-60"), s);
          },
          "Beta-spectra file not found!", "Error reading beta-spectra file!"},
         {"AugerCK.rnx", SpectraFile::Auger,
-         [](const SpectraFiles& spectra, const TRNXindex& index) {
-             TRNXAugerSpectrum s;
-             return spectra.ReadAuger(index.FindRNX(u"I-131"), s);
+         [](const SpectraFiles& spectra, const NuclideIndex& index) {
+             AugerSpectrum s;
+             return spectra.ReadAuger(index.FindNuclide(u"I-131"), s);
          },
          "Auger-CK electrons spectra file not found!", "Error reading Auger-CK electron spectra file!"},
         {"Neutrons.rnx", SpectraFile::Neutrons,
-         [](const SpectraFiles& spectra, const TRNXindex& index) {
-             TRNXNeutronSpectrum s;
-             return spectra.ReadNeutrons(index.FindRNX(u"I-131"), s);
+         [](const SpectraFiles& spectra, const NuclideIndex& index) {
+             NeutronSpectrum s;
+             return spectra.ReadNeutrons(index.FindNuclide(u"I-131"), s);
          },
          "Neutron spectra file not found!", "Error reading neutron spectra file!"},
     };
@@ -425,7 +425,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
     // A nuclide without beta points does not need the file.
     QFile::remove(dir.filePath("Beta.rnx"));
     load();
-    TRNXBetaSpectrum beta{1};
+    BetaSpectrum beta{1};
     EXPECT_TRUE(spectra->ReadBeta(node(u"Po-210"), beta));
     EXPECT_TRUE(beta.empty());
     EXPECT_TRUE(readFailures.empty());
@@ -442,19 +442,19 @@ TEST(SpectrumReadMessage, IsInTheLanguageAskedFor)
 
 TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
 {
-    const SpectrumSummary& summary = spectra->Summary();
+    const SpectraSummary& summary = spectra->Summary();
     ASSERT_EQ(summary.nuclides.size(), 4u);
-    const TQzRNXSpectrumData& po = summary.nuclides[0];
-    EXPECT_EQ(po.RadTotalOf(RNXAlphaRadiation), 5.3f);
-    EXPECT_EQ(po.RadTotalOf(RNXAlphaRecoilRadiation), 0.1f) << "counted by type";
+    const SpectrumSummary& po = summary.nuclides[0];
+    EXPECT_EQ(po.RadTotalOf(AlphaRadiation), 5.3f);
+    EXPECT_EQ(po.RadTotalOf(AlphaRecoilRadiation), 0.1f) << "counted by type";
     EXPECT_FLOAT_EQ(po.Total, 5.3f) << "recoils enter no total";
     EXPECT_FLOAT_EQ(po.DoseConst, 106);
     EXPECT_EQ(po.AlphaFrac, 1);
     EXPECT_EQ(po.BetaFrac, 0);
     EXPECT_EQ(po.GammaFrac, 0);
-    EXPECT_FLOAT_EQ(po.AverageEnergyOf(RNXAlphaRadiation), 5.3f);
+    EXPECT_FLOAT_EQ(po.AverageEnergyOf(AlphaRadiation), 5.3f);
 
-    const TQzRNXSpectrumData& co = summary.nuclides[1];
+    const SpectrumSummary& co = summary.nuclides[1];
     // Gammas: 0.5 MeV per decay at 1 MeV and 0.2 at no energy, which counts in the total but
     // not in the number of gammas; X-rays with no yield count nowhere.
     EXPECT_FLOAT_EQ(co.RadTotalOf(1), 0.7f);
@@ -470,13 +470,13 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     EXPECT_FLOAT_EQ(co.BetaFrac, 0.125f);
 
     for (int i : {2, 3}) { // no lines; lines beyond the end of the file
-        const TQzRNXSpectrumData& none = summary.nuclides[static_cast<std::size_t>(i)];
-        const TQzRNXSpectrumData zeros;
+        const SpectrumSummary& none = summary.nuclides[static_cast<std::size_t>(i)];
+        const SpectrumSummary zeros;
         EXPECT_EQ(std::memcmp(&none, &zeros, sizeof none), 0) << i;
     }
     EXPECT_EQ(summary.maxima.AlphaFrac, 1);
     EXPECT_FLOAT_EQ(summary.maxima.GammaFrac, 0.875f);
-    EXPECT_FLOAT_EQ(summary.maxima.AverageEnergyOf(RNXAlphaRadiation), 5.3f);
+    EXPECT_FLOAT_EQ(summary.maxima.AverageEnergyOf(AlphaRadiation), 5.3f);
     EXPECT_TRUE(readFailures.empty());
 }
 
@@ -486,9 +486,9 @@ TEST_F(SmallSpectra, AnIndexPointingFarBeyondTheFileFindsNothingThere)
     nodes[3].NLines = 65535;
     write("Index.rnx", toBytes(nodes));
     load();
-    TRNXSpectrum lines;
+    SpectrumLines lines;
     EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines));
-    const std::vector<TQzRNXSpectrumData>& summaries = spectra->Summary().nuclides;
+    const std::vector<SpectrumSummary>& summaries = spectra->Summary().nuclides;
     ASSERT_EQ(summaries.size(), 4u);
     EXPECT_EQ(summaries[3].Total, 0);
     EXPECT_FLOAT_EQ(summaries[0].DoseConst, 106);

@@ -76,25 +76,25 @@ protected:
         loadShippedIndex(index);
     }
 
-    TRNXindex index;
+    NuclideIndex index;
 };
 
 TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
 {
     EXPECT_EQ(index.Count(), 1252);
-    EXPECT_EQ(index.Items(0)->RNXname.toString(), QStringLiteral("Ac-223"));
-    EXPECT_EQ(index.Items(1251)->RNXname.toString(), QStringLiteral("Zr-97"));
-    EXPECT_EQ(index.ElementSet().count(), 97);
+    EXPECT_EQ(index.Items(0)->Name.toString(), QStringLiteral("Ac-223"));
+    EXPECT_EQ(index.Items(1251)->Name.toString(), QStringLiteral("Zr-97"));
+    EXPECT_EQ(index.Elements().count(), 97);
     for (int i = 0; i < index.Count(); ++i) {
-        const TRNXnode& node = *index.Items(i);
+        const Nuclide& node = *index.Items(i);
         EXPECT_EQ(node.Index, i);
-        EXPECT_EQ(node.RNXStr(), node.RNXname.toString());
-        const TRNXElementRange& range = index.ElementRanges()[node.Element];
-        EXPECT_GE(i, range.First) << node.RNXStr().toStdString();
-        EXPECT_LT(i, range.First + range.Count) << node.RNXStr().toStdString();
+        EXPECT_EQ(node.NameText(), node.Name.toString());
+        const ElementRange& range = index.ElementRanges()[node.Element];
+        EXPECT_GE(i, range.First) << node.NameText().toStdString();
+        EXPECT_LT(i, range.First + range.Count) << node.NameText().toStdString();
         EXPECT_LE(node.AncestorsCount, 4);
         EXPECT_LE(node.DaughtersCount + node.StableCount + (node.RTypeSet.contains(rtx_SF) ? 1 : 0), 4);
-        EXPECT_EQ(index.FindRNX(node.RNXStr()), &node);
+        EXPECT_EQ(index.FindNuclide(node.NameText()), &node);
     }
 }
 
@@ -111,10 +111,10 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
     ASSERT_TRUE(ndx.error.isEmpty()) << ndx.error.toStdString();
     ASSERT_EQ(ndx.nodes.size(), 1252u);
     for (int i = 0; i < index.Count(); ++i) {
-        const TRNXnode& a = *index.Items(i);
-        const TRNXnode& b = ndx.nodes[static_cast<std::size_t>(i)];
-        SCOPED_TRACE(a.RNXStr().toStdString());
-        EXPECT_EQ(a.RNXname, b.RNXname);
+        const Nuclide& a = *index.Items(i);
+        const Nuclide& b = ndx.nodes[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(a.NameText().toStdString());
+        EXPECT_EQ(a.Name, b.Name);
         EXPECT_EQ(a.Element, b.Element);
         EXPECT_EQ(a.AMass, b.AMass);
         EXPECT_EQ(a.AMassInt, b.AMassInt);
@@ -126,7 +126,7 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
         for (std::size_t s = 0; s < 4; ++s) {
             EXPECT_EQ(a.DaughterArray[s].Yield, b.DaughterArray[s].Yield);
             if (s < static_cast<std::size_t>(a.DaughtersCount + a.StableCount)) {
-                EXPECT_EQ(a.DaughterArray[s].RNXname, b.DaughterArray[s].RNXname);
+                EXPECT_EQ(a.DaughterArray[s].Name, b.DaughterArray[s].Name);
                 EXPECT_EQ(a.DaughterArray[s].DaughterPos, b.DaughterArray[s].DaughterPos);
             }
         }
@@ -160,9 +160,9 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
     const QByteArray units[] = {"y", "d", "h", "m", "s", "ms", "us"};
     for (int i = 0; i < index.Count(); ++i) {
         const QByteArray& r = records[i];
-        const TRNXnode& n = *index.Items(i);
+        const Nuclide& n = *index.Items(i);
         SCOPED_TRACE(r.left(7).toStdString());
-        EXPECT_EQ(n.RNXname.toString(), QString::fromLatin1(column(r, 0, 7)));
+        EXPECT_EQ(n.Name.toString(), QString::fromLatin1(column(r, 0, 7)));
         EXPECT_EQ(n.HalfLife, column(r, 7, 15).toFloat());
         EXPECT_EQ(units[n.HalfLifeUnit], column(r, 15, 17));
         EXPECT_EQ(n.E_alpha, column(r, 152, 159).toDouble());
@@ -192,9 +192,9 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
         for (std::size_t k = 0; k < radioactive.size() + stable.size(); ++k) {
             const bool isRadioactive = k < radioactive.size();
             const auto& [name, line, fraction] = isRadioactive ? radioactive[k] : stable[k - radioactive.size()];
-            const TRNXDaughterRec& d
+            const DaughterSlot& d
                 = n.DaughterArray[isRadioactive ? k : static_cast<std::size_t>(firstStable) + k - radioactive.size()];
-            EXPECT_EQ(d.RNXname.toString(), QString::fromLatin1(name));
+            EXPECT_EQ(d.Name.toString(), QString::fromLatin1(name));
             EXPECT_EQ(d.Yield, fraction);
             if (isRadioactive) {
                 EXPECT_EQ(d.DaughterPos, line - 2);
@@ -234,14 +234,14 @@ TEST_F(ShippedIndex, SpectrumBlocksMatchTheCompanionFiles)
     EXPECT_EQ(record, kDecayDataTotals[1]);
     EXPECT_EQ(blocks.size(), 955u);
     for (int i = 0; i < index.Count(); ++i) {
-        const TRNXnode& n = *index.Items(i);
-        SCOPED_TRACE(n.RNXStr().toStdString());
-        const auto row = rows.find(n.RNXStr());
+        const Nuclide& n = *index.Items(i);
+        SCOPED_TRACE(n.NameText().toStdString());
+        const auto row = rows.find(n.NameText());
         EXPECT_EQ(n.NLines, row == rows.end() ? 0 : row->second.second);
         if (row != rows.end()) {
             EXPECT_EQ(n.SLinePos, row->second.first);
         }
-        const auto block = blocks.find(n.RNXStr());
+        const auto block = blocks.find(n.NameText());
         EXPECT_EQ(n.BetaLines, block == blocks.end() ? 0 : block->second.second);
         if (block != blocks.end()) {
             EXPECT_EQ(n.BetaLinePos, block->second.first);
@@ -267,7 +267,7 @@ TEST_F(ShippedIndex, SpectrumBlocksTileEachFile)
     };
     std::vector<Block> spectra, beta, auger, neutrons;
     for (int i = 0; i < index.Count(); ++i) {
-        const TRNXnode& n = *index.Items(i);
+        const Nuclide& n = *index.Items(i);
         spectra.push_back({n.SLinePos, n.NLines});
         if (n.BetaLines)
             beta.push_back({n.BetaLinePos, n.BetaLines});
@@ -330,7 +330,7 @@ TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
             const NdxLine& at = ndx[static_cast<std::size_t>(line - 2)];
             if (at.radioactive.empty())
                 break;
-            const TRNXnode& node = *index.Items(line - 2);
+            const Nuclide& node = *index.Items(line - 2);
             int best = 0;
             for (int s = 1; s < node.DaughtersCount; ++s)
                 if (node.DaughterArray[static_cast<std::size_t>(s)].Yield

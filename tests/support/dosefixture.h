@@ -27,7 +27,8 @@ inline std::unique_ptr<TVESKCompoundData> makeMaterial(const TVESKRNDosesData* o
 }
 
 // A bioassay record with the given compartments, each series of the given length.
-inline TVESKActivityData makeBioassay(const TRNXRec& nuclide, TVESKSourceOrganSet organs, int points, float first)
+inline TVESKActivityData makeBioassay(const StoredNuclideId& nuclide, TVESKSourceOrganSet organs, int points,
+                                      float first)
 {
     TVESKActivityData a;
     a.FRNuclide = nuclide;
@@ -40,7 +41,7 @@ inline TVESKActivityData makeBioassay(const TRNXRec& nuclide, TVESKSourceOrganSe
 }
 
 // One injection, one ingestion material, one aerosol group and one gas, for a nuclide.
-inline void fillTypicalData(TVESKRNDosesData& d, const TRNXRec& nuclide)
+inline void fillTypicalData(TVESKRNDosesData& d, const StoredNuclideId& nuclide)
 {
     d.FRNuclide = nuclide;
     d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f));
@@ -63,21 +64,21 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 }
 
 // Writes the typical data of a nuclide ("Co-60") into a folder.
-inline void writeTypicalFile(const QString& folder, TRNXElement element, const char* mass,
+inline void writeTypicalFile(const QString& folder, ChemicalElement element, const char* mass,
                              const QByteArray& reserved = {})
 {
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{element, mass});
+    fillTypicalData(d, StoredNuclideId{element, mass});
     writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d, reserved));
 }
 
 // The typical data of a nuclide with bioassay functions for the whole body, the urine and the
 // lungs at all 275 times, on every material but injection: m(t_i) = first / (1 + i + o), o the
 // compartment's ordinal, first 1 for the first material and halved for each further one.
-inline void writeBioassayFile(const QString& folder, TRNXElement element, const char* mass)
+inline void writeBioassayFile(const QString& folder, ChemicalElement element, const char* mass)
 {
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{element, mass});
+    fillTypicalData(d, StoredNuclideId{element, mass});
     float first = 1;
     auto withBioassay = [&](TVESKCompoundData& m) {
         m.FActivity = {makeBioassay(d.FRNuclide, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
@@ -92,10 +93,10 @@ inline void writeBioassayFile(const QString& folder, TRNXElement element, const 
 
 // The typical data of a nuclide with a second aerosol group, "Oxides (S)" (fA 0.001, e(50)
 // 2e-9 at every size), between the first group and the gas.
-inline void writeTwoGroupFile(const QString& folder, TRNXElement element, const char* mass)
+inline void writeTwoGroupFile(const QString& folder, ChemicalElement element, const char* mass)
 {
     TVESKRNDosesData d;
-    fillTypicalData(d, TRNXRec{element, mass});
+    fillTypicalData(d, StoredNuclideId{element, mass});
     auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
     group->FAerosolName = "Oxides (S)";
     group->FF1 = 0.001f;

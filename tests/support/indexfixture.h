@@ -17,30 +17,30 @@ inline void PrintTo(const QString& text, std::ostream* out)
 namespace kav {
 
 // Builds index nodes the way the file holds them, for small indexes made in a test.
-inline TRNXnode makeNode(TRNXElement element, int mass, const char* massText, float halfLife, TimeUnit unit,
-                         TRNXAllRadTypeSet modes = {})
+inline Nuclide makeNode(ChemicalElement element, int mass, const char* massText, float halfLife, TimeUnit unit,
+                        DecayModeSet modes = {})
 {
-    TRNXnode node;
+    Nuclide node;
     node.Element = element;
     node.AMassInt = static_cast<std::uint16_t>(mass);
-    node.AMass = TRNXAMass(massText);
-    node.RNXname = TRNXname(QStringView(RNXElementSymbol(element) + u'-' + QString::fromLatin1(massText)));
+    node.AMass = MassText(massText);
+    node.Name = NuclideName(QStringView(ElementSymbol(element) + u'-' + QString::fromLatin1(massText)));
     node.HalfLife = halfLife;
     node.HalfLifeUnit = unit;
     node.RTypeSet = modes;
     return node;
 }
 
-inline void addDaughter(TRNXnode& node, const char* name, std::int32_t position, float yield)
+inline void addDaughter(Nuclide& node, const char* name, std::int32_t position, float yield)
 {
-    node.DaughterArray[node.DaughtersCount++] = {TRNXname(name), position, yield};
+    node.DaughterArray[node.DaughtersCount++] = {NuclideName(name), position, yield};
 }
 
-inline QByteArray toBytes(const std::vector<TRNXnode>& nodes)
+inline QByteArray toBytes(const std::vector<Nuclide>& nodes)
 {
     QByteArray bytes;
-    for (const TRNXnode& n : nodes)
-        WriteRNXIndexRecord(n, bytes);
+    for (const Nuclide& n : nodes)
+        WriteIndexRecord(n, bytes);
     return bytes;
 }
 
@@ -53,10 +53,10 @@ inline QByteArray shippedIndexBytes()
 }
 
 // Fills an index with the one the build made.
-inline void loadShippedIndex(TRNXindex& index)
+inline void loadShippedIndex(NuclideIndex& index)
 {
-    const TRNXLoadResult result = index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE));
-    ASSERT_EQ(result.status, TRNXLoadResult::Loaded) << result.problem.toStdString();
+    const IndexLoadResult result = index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE));
+    ASSERT_EQ(result.status, IndexLoadResult::Loaded) << result.problem.toStdString();
     ASSERT_EQ(index.Count(), 1252);
 }
 

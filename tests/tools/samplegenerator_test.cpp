@@ -24,7 +24,7 @@ protected:
     QByteArray fileOf(const QString& name, SampleSize size = SampleSize::Sample) const
     {
         TVESKRNDosesData d;
-        GenerateSampleData(index, *index.FindRNX(name), size, d);
+        GenerateSampleData(index, *index.FindNuclide(name), size, d);
         return DoseDataFileBytes(d, SyntheticSampleMarker);
     }
     std::unique_ptr<TVESKRNData> load(const QString& name, SampleSize size = SampleSize::Sample) const
@@ -34,7 +34,7 @@ protected:
         return d;
     }
 
-    TRNXindex index;
+    NuclideIndex index;
 };
 
 TEST_F(SampleTest, EveryFileIsMarkedDeterministicAndReadable)
@@ -121,7 +121,7 @@ TEST_F(SampleTest, RadonTablesHaveSixBlocksOfThirtyOneLines)
 TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
 {
     QTemporaryDir dir;
-    const std::vector<const TRNXnode*> nuclides{index.FindRNX(u"Co-60"), index.FindRNX(u"Cs-137")};
+    const std::vector<const Nuclide*> nuclides{index.FindNuclide(u"Co-60"), index.FindNuclide(u"Cs-137")};
     // The user's own files, and an older sample.
     writeTypicalFile(dir.path(), _Co, "60");
     const QByteArray users = [&] {
@@ -154,7 +154,7 @@ TEST_F(SampleTest, AFileInThePlaceOfTheFolderIsSaidAndLeftAlone)
     QTemporaryDir dir;
     writeBytes(dir.filePath("QVData"), "not a folder");
     const SampleFolderResult r
-        = WriteSampleFolder(dir.filePath("QVData"), index, {index.FindRNX(u"Co-60")}, SampleSize::Sample);
+        = WriteSampleFolder(dir.filePath("QVData"), index, {index.FindNuclide(u"Co-60")}, SampleSize::Sample);
     EXPECT_EQ(r.error, dir.filePath("QVData") + QStringLiteral(" is a file, not a folder"));
     EXPECT_EQ(r.written, 0);
 }

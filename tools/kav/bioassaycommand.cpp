@@ -38,13 +38,13 @@ bool takeOptions(QStringList& args, std::map<QString, QString>& options)
 
 } // namespace
 
-int BioassayCommand(const TRNXindex& index, const TQzProgramPreference& preference, QStringList args)
+int BioassayCommand(const NuclideIndex& index, const TQzProgramPreference& preference, QStringList args)
 {
     std::map<QString, QString> options;
     if (!takeOptions(args, options) || !options.count(QStringLiteral("--route"))
         || !options.count(QStringLiteral("--material")))
         return 2;
-    const TRNXnode* node = index.FindRNX(args[0]);
+    const Nuclide* node = index.FindNuclide(args[0]);
     if (!node)
         return problem(args[0] + QStringLiteral(" is not a nuclide of the index"));
     TVESKRNData data;

@@ -46,7 +46,7 @@ std::optional<std::pair<float, TimeUnit>> halfLife(const QString& text)
 
 } // namespace
 
-int LinesCommand(const TRNXindex& index, QStringList args)
+int LinesCommand(const NuclideIndex& index, QStringList args)
 {
     QString window, minYield, halfLives;
     for (auto [option, value] :
@@ -118,19 +118,19 @@ int LinesCommand(const TRNXindex& index, QStringList args)
         return fail(QStringLiteral("the spectra of the radionuclide index could not be read"));
 
     LineQuery query;
-    query.types = RNXPhotonGroup;
+    query.types = PhotonGroup;
     query.energy = LineBounds{spectrum.Min(soGammaEnergy), spectrum.Max(soGammaEnergy)};
     query.perDecay = LineBounds{leastPerDecay};
-    std::vector<const TRNXnode*> nuclides;
-    for (const TRNXStringList::Entry& e : filter.RNXList().Items())
+    std::vector<const Nuclide*> nuclides;
+    for (const NuclideList::Entry& e : filter.RNXList().Items())
         nuclides.push_back(e.node);
     FoundLines found = FindLines(spectra, nuclides, query);
     SortLines(found.lines, LineOrder::MostPerDecayFirst);
 
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
     for (const FoundLine& line : found.lines)
-        std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->RNXname.toString()),
-                    qUtf8Printable(RNXRadiationName(line.type)), line.energy, line.PerDecay(),
+        std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->Name.toString()),
+                    qUtf8Printable(RadiationName(line.type)), line.energy, line.PerDecay(),
                     qUtf8Printable(HalfLifeText(*line.node, l_English)));
     return 0;
 }

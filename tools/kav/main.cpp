@@ -52,9 +52,9 @@ int fail(const QString& message, int status = 2)
     return status;
 }
 
-int show(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference, const QString& nuclide)
+int show(const kav::NuclideIndex& index, const kav::TQzProgramPreference& preference, const QString& nuclide)
 {
-    const kav::TRNXnode* node = index.FindRNX(nuclide);
+    const kav::Nuclide* node = index.FindNuclide(nuclide);
     if (!node)
         return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
     kav::TVESKRNDosesData data;
@@ -65,9 +65,9 @@ int show(const kav::TRNXindex& index, const kav::TQzProgramPreference& preferenc
     return 0;
 }
 
-int exportDoses(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference, const QString& folder)
+int exportDoses(const kav::NuclideIndex& index, const kav::TQzProgramPreference& preference, const QString& folder)
 {
-    kav::TRNXStringList nuclides;
+    kav::NuclideList nuclides;
     preference.DataFolder().ListNuclides(index, nuclides);
     if (nuclides.Count() == 0)
         return fail(preference.QVDDir() + QStringLiteral(": no data files"), 1);
@@ -80,20 +80,20 @@ int exportDoses(const kav::TRNXindex& index, const kav::TQzProgramPreference& pr
     return result.Error.isEmpty() ? 0 : fail(kav::DoseExportSummary(result, out), 1);
 }
 
-int check(const kav::TRNXindex& index, const kav::TQzProgramPreference& preference)
+int check(const kav::NuclideIndex& index, const kav::TQzProgramPreference& preference)
 {
     const QDir dir(preference.QVDDir());
     int failed = 0;
     const QStringList files = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files, QDir::Name);
     for (const QString& file : files) {
         const QString name = file.left(file.size() - 4);
-        const kav::TRNXnode* node = index.FindRNX(name);
+        const kav::Nuclide* node = index.FindNuclide(name);
         QString problem;
-        if (!node || node->RNXname.toString().compare(name, Qt::CaseInsensitive) != 0) {
+        if (!node || node->Name.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
-        } else if (const QString read = preference.DataFolder().FileOf(node->RNXname.toString());
+        } else if (const QString read = preference.DataFolder().FileOf(node->Name.toString());
                    read != dir.filePath(file)) {
-            problem = QStringLiteral("not read: the file of %1 is %2").arg(node->RNXname.toString(), read);
+            problem = QStringLiteral("not read: the file of %1 is %2").arg(node->Name.toString(), read);
         } else {
             kav::TVESKRNDosesData data;
             if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
@@ -136,8 +136,8 @@ int main(int argc, char* argv[])
     }
     if (args.removeAll(QStringLiteral("--verbose")) > 0)
         std::fprintf(stderr, "kav: data folder %s\n", qUtf8Printable(QDir::toNativeSeparators(preference.QVDDir())));
-    kav::TRNXindex index;
-    if (index.LoadRNXIndex(QString(), true).Failed() || index.Count() == 0)
+    kav::NuclideIndex index;
+    if (index.LoadIndexFrom(QString(), true).Failed() || index.Count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));
 
     if (args.size() == 2 && args[0] == QStringLiteral("show"))

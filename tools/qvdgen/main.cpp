@@ -46,13 +46,13 @@ int main(int argc, char* argv[])
         return usage(stderr, 2);
     const QString dir = args[0];
 
-    kav::TRNXindex index;
-    const kav::TRNXLoadResult loaded = index.LoadFromFile(indexPath);
+    kav::NuclideIndex index;
+    const kav::IndexLoadResult loaded = index.LoadFromFile(indexPath);
     if (loaded.Failed())
         return fail(indexPath + QStringLiteral(": ") + loaded.problem);
 
     // Everything that can be known before the folder is made is checked first.
-    std::vector<const kav::TRNXnode*> nuclides;
+    std::vector<const kav::Nuclide*> nuclides;
     if (all) {
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
         for (int i = 0; i < index.Count(); ++i)
@@ -60,7 +60,7 @@ int main(int argc, char* argv[])
                 nuclides.push_back(index.Items(i));
     } else {
         for (const QString& name : kav::SampleNuclides()) {
-            const kav::TRNXnode* node = index.FindRNX(name);
+            const kav::Nuclide* node = index.FindNuclide(name);
             if (!node)
                 return fail(name + QStringLiteral(" is not in the index ") + indexPath);
             nuclides.push_back(node);

@@ -53,7 +53,7 @@ struct NuclideTraits {
 NuclideTraits traitsOf(const QString& name)
 {
     NuclideTraits t;
-    const TRNXElement element = TRNXindex::GetRNXRecByString(name).El;
+    const ChemicalElement element = NuclideIndex::StoredIdOfName(name).El;
     t.gasOnly
         = element == _Kr || element == _Xe || element == _Ar || element == _Rn || element == _Ne || element == _He;
     t.noIngestion = name == QStringLiteral("Cm-244") || name == QStringLiteral("Cf-252");
@@ -93,19 +93,19 @@ void fillDoses(TVESKCompoundData& m, double level, int focus, Random& rnd)
 
 // Content per unit intake: a few retained fractions clearing with their own rates, all decaying
 // physically; urine and faeces as daily excretion. Lengths differ between compartments.
-void fillBioassay(TVESKCompoundData& m, const TRNXnode& intake, const std::vector<const TRNXnode*>& measured,
+void fillBioassay(TVESKCompoundData& m, const Nuclide& intake, const std::vector<const Nuclide*>& measured,
                   int basePoints, Random& rnd)
 {
     const auto& times = BioassayTimes();
-    std::vector<const TRNXnode*> records{&intake};
-    for (const TRNXnode* p : measured)
+    std::vector<const Nuclide*> records{&intake};
+    for (const Nuclide* p : measured)
         if (p && std::find(records.begin(), records.end(), p) == records.end())
             records.push_back(p);
     const TVESKSourceOrganSet present = m.FMaterial == imGas ? TVESKSourceOrganSet{soW_Body, soLung, soDailyUrine}
                                                              : TVESKSourceOrganSet::fromRaw(0xFF);
-    for (const TRNXnode* n : records) {
+    for (const Nuclide* n : records) {
         TVESKActivityData a;
-        a.FRNuclide = TRNXRec{n->Element, n->AMass};
+        a.FRNuclide = StoredNuclideId{n->Element, n->AMass};
         a.FOrganPresentSet = present;
         const double lambdaP = std::isfinite(intake.Lr) ? intake.Lr : 0;
         for (int organ = 0; organ < SourceOrganCount; ++organ) {
@@ -147,13 +147,13 @@ QStringList SampleNuclides()
             "U-234",  "U-235",  "U-238",  "Np-237", "Pu-238", "Pu-239",  "Am-241", "Cm-244"};
 }
 
-void GenerateSampleData(const TRNXindex& index, const TRNXnode& nuclide, SampleSize size, TVESKRNDosesData& data)
+void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, TVESKRNDosesData& data)
 {
-    const QString name = nuclide.RNXname.toString();
+    const QString name = nuclide.Name.toString();
     Random rnd(name);
     const NuclideTraits traits = traitsOf(name);
     const bool full = size == SampleSize::FullSize;
-    data.FRNuclide = TRNXRec{nuclide.Element, nuclide.AMass};
+    data.FRNuclide = StoredNuclideId{nuclide.Element, nuclide.AMass};
     data.FInjectData.clear();
     data.FIngestData.clear();
     data.FAerosolData.clear();
@@ -166,18 +166,18 @@ void GenerateSampleData(const TRNXindex& index, const TRNXnode& nuclide, SampleS
                                     3e-13, 1e-6);
 
     // The measured progeny, and in full size the whole main chain.
-    std::vector<const TRNXnode*> progeny;
+    std::vector<const Nuclide*> progeny;
     for (int organ = 0; organ < SourceOrganCount; ++organ) {
-        const TRNXRec m = MeasuredNuclide(data.FRNuclide, static_cast<TVESKSourceOrgan>(organ));
+        const StoredNuclideId m = MeasuredNuclide(data.FRNuclide, static_cast<TVESKSourceOrgan>(organ));
         if (!(m == data.FRNuclide))
-            progeny.push_back(index.FindRNX(m.El, m.AMass));
+            progeny.push_back(index.FindNuclide(m.El, m.AMass));
     }
     if (full) {
-        TRNXChainArray chain;
+        DecayChain chain;
         float cut = 0;
         nuclide.GetChainArray(chain, cut);
         for (std::size_t i = 0; i < chain.size() && i < 3; ++i)
-            progeny.push_back(index.FindRNX(chain[i].RNXname.toString()));
+            progeny.push_back(index.FindNuclide(chain[i].Name.toString()));
     }
     const int basePoints = halfLifeDays > 30 ? BioassayTimeCount : 160 + static_cast<int>(rnd.between(0, 100));
 
@@ -273,8 +273,8 @@ bool IsSyntheticSampleFile(const QString& path)
     return firstLine.toUpper().contains(SyntheticSampleMarker);
 }
 
-SampleFolderResult WriteSampleFolder(const QString& folder, const TRNXindex& index,
-                                     const std::vector<const TRNXnode*>& nuclides, SampleSize size)
+SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& index,
+                                     const std::vector<const Nuclide*>& nuclides, SampleSize size)
 {
     SampleFolderResult result;
     const QFileInfo info(folder);
@@ -304,10 +304,10 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const TRNXindex& ind
         ++result.written;
         return true;
     };
-    for (const TRNXnode* node : nuclides) {
+    for (const Nuclide* node : nuclides) {
         TVESKRNDosesData data;
         GenerateSampleData(index, *node, size, data);
-        if (!write(node->RNXname.toString() + QStringLiteral(".qvd"), DoseDataFileBytes(data, SyntheticSampleMarker)))
+        if (!write(node->Name.toString() + QStringLiteral(".qvd"), DoseDataFileBytes(data, SyntheticSampleMarker)))
             return result;
     }
     write(QStringLiteral("RadonData.txt"), GenerateRadonData());

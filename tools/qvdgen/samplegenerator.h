@@ -24,7 +24,7 @@ enum class SampleSize {
 
 // The data of one nuclide of an index. Deterministic: the same nuclide gives the same values on
 // every run and machine.
-void GenerateSampleData(const TRNXindex& index, const TRNXnode& nuclide, SampleSize size, TVESKRNDosesData& data);
+void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, TVESKRNDosesData& data);
 
 // The six radon and thoron tables in the text layout the viewer reads.
 QByteArray GenerateRadonData();
@@ -43,7 +43,7 @@ struct SampleFolderResult {
 // Writes the data files of the given nuclides and RadonData.txt into a folder, making it when
 // missing, but only once it is known that there is something to write and the place is not a
 // file. A file that is not one of the generator's own samples is never replaced.
-SampleFolderResult WriteSampleFolder(const QString& folder, const TRNXindex& index,
-                                     const std::vector<const TRNXnode*>& nuclides, SampleSize size);
+SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& index,
+                                     const std::vector<const Nuclide*>& nuclides, SampleSize size);
 
 } // namespace kav

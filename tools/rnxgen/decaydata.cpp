@@ -52,19 +52,19 @@ DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals
         return failed(ndxPath + QStringLiteral(", ") + parsed.error);
     if (parsed.nodes.empty())
         return failed(ndxPath + QStringLiteral(": no records"));
-    QString problem = CheckSpectrumBlocks(parsed.nodes, radiations, radiationsPath, [](const TRNXnode& n) {
-        return SpectrumBlock{n.RNXname.toString(), n.SLinePos, n.NLines};
+    QString problem = CheckSpectrumBlocks(parsed.nodes, radiations, radiationsPath, [](const Nuclide& n) {
+        return SpectrumBlock{n.Name.toString(), n.SLinePos, n.NLines};
     });
     if (problem.isEmpty())
-        problem = CheckSpectrumBlocks(parsed.nodes, beta, betaPath, [](const TRNXnode& n) {
-            return SpectrumBlock{n.RNXname.toString(), n.BetaLinePos, n.BetaLines};
+        problem = CheckSpectrumBlocks(parsed.nodes, beta, betaPath, [](const Nuclide& n) {
+            return SpectrumBlock{n.Name.toString(), n.BetaLinePos, n.BetaLines};
         });
     if (!problem.isEmpty())
         return failed(problem);
 
     DecayDataFiles files;
-    for (const TRNXnode& node : parsed.nodes)
-        WriteRNXIndexRecord(node, files.index);
+    for (const Nuclide& node : parsed.nodes)
+        WriteIndexRecord(node, files.index);
     files.spectra = radiations.records;
     files.beta = beta.records;
     files.nuclides = static_cast<long>(parsed.nodes.size());

@@ -39,9 +39,9 @@ int exportText(const QString& in, const QString& out)
 {
     if (QFileInfo(in).isDir())
         return fail(in + QStringLiteral(" is a folder, not a file"));
-    kav::TRNXindex index;
-    const kav::TRNXLoadResult loaded = index.LoadFromFile(in);
-    if (loaded.status == kav::TRNXLoadResult::Unreadable)
+    kav::NuclideIndex index;
+    const kav::IndexLoadResult loaded = index.LoadFromFile(in);
+    if (loaded.status == kav::IndexLoadResult::Unreadable)
         return fail(in + QStringLiteral(": ") + loaded.problem);
     if (loaded.Failed())
         return fail(in + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);

@@ -66,9 +66,9 @@ private:
 };
 
 struct ParsedName {
-    TRNXElement element;
+    ChemicalElement element;
     long mass;
-    TRNXAMassChar state;
+    IsomerState state;
 };
 
 ParsedName parseName(std::string_view name, int column)
@@ -77,7 +77,7 @@ ParsedName parseName(std::string_view name, int column)
     if (dash == std::string_view::npos || dash == 0 || dash + 1 >= name.size())
         throw NdxError{column, QStringLiteral("\"%1\" is not a nuclide name").arg(RecordLine::text(name))};
     ParsedName parsed{ElementBySymbol(RecordLine::text(name.substr(0, dash))), 0, mcxNone};
-    if (parsed.element == _NoRNXElement)
+    if (parsed.element == NoElement)
         throw NdxError{column, QStringLiteral("unknown element in \"%1\"").arg(RecordLine::text(name))};
     std::string_view mass = name.substr(dash + 1);
     if (mass.back() == 'm' || mass.back() == 'n') {
@@ -101,11 +101,11 @@ TimeUnit parseUnit(std::string_view unit, int column)
     throw NdxError{column, QStringLiteral("unknown half-life unit \"%1\"").arg(RecordLine::text(unit))};
 }
 
-TRNXAllRadTypeSet parseModes(std::string_view modes, int column)
+DecayModeSet parseModes(std::string_view modes, int column)
 {
-    static const std::pair<std::string_view, TRNXAllRadType> codes[] = {
+    static const std::pair<std::string_view, DecayMode> codes[] = {
         {"B-", rtx_BetaMinus}, {"B+", rtx_BetaPlus}, {"EC", rtx_EC}, {"IT", rtx_IT}, {"SF", rtx_SF}, {"A", rtx_Alpha}};
-    TRNXAllRadTypeSet set;
+    DecayModeSet set;
     std::size_t i = 0;
     while (i < modes.size()) {
         if (modes[i] == ' ') {
@@ -135,10 +135,10 @@ constexpr int kDaughterColumns[4] = {53, 78, 103, 128};
 
 // The daughters of a record into the node's slots: radioactive ones first (in the order of the
 // text), then the fission branch, then the stable ones.
-void parseDaughters(const RecordLine& r, TRNXnode& node)
+void parseDaughters(const RecordLine& r, Nuclide& node)
 {
-    std::vector<TRNXDaughterRec> radioactive;
-    std::vector<TRNXDaughterRec> stable;
+    std::vector<DaughterSlot> radioactive;
+    std::vector<DaughterSlot> stable;
     std::optional<float> fission;
     for (int column : kDaughterColumns) {
         const std::string_view dname = r.field(column, column + 7);
@@ -151,7 +151,7 @@ void parseDaughters(const RecordLine& r, TRNXnode& node)
             continue;
         }
         const ParsedName d = parseName(dname, column);
-        TRNXDaughterRec rec{MakeRNXname(d.element, d.mass, d.state), -1, static_cast<float>(fraction)};
+        DaughterSlot rec{MakeNuclideName(d.element, d.mass, d.state), -1, static_cast<float>(fraction)};
         if (dpos == 0) {
             stable.push_back(rec);
         } else {
@@ -164,25 +164,25 @@ void parseDaughters(const RecordLine& r, TRNXnode& node)
     if (fission.has_value() != node.RTypeSet.contains(rtx_SF))
         throw NdxError{17, QStringLiteral("the fission branch and the decay modes disagree")};
     std::size_t slot = 0;
-    for (const TRNXDaughterRec& d : radioactive)
+    for (const DaughterSlot& d : radioactive)
         node.DaughterArray[slot++] = d;
     node.DaughtersCount = static_cast<std::uint8_t>(radioactive.size());
     if (fission)
         node.DaughterArray[slot].Yield = *fission;
-    for (const TRNXDaughterRec& d : stable)
+    for (const DaughterSlot& d : stable)
         node.DaughterArray[slot++] = d;
     node.StableCount = static_cast<std::uint8_t>(stable.size());
 }
 
 // One record: the node, and the positions of its blocks in the four spectrum files.
-TRNXnode parseRecord(const RecordLine& r, std::array<long, 4>& positions)
+Nuclide parseRecord(const RecordLine& r, std::array<long, 4>& positions)
 {
-    TRNXnode node;
+    Nuclide node;
     const ParsedName name = parseName(r.field(0, 7), 0);
     node.Element = name.element;
     node.AMassInt = static_cast<std::uint16_t>(name.mass);
     node.AMass = MakeAMass(name.mass, name.state);
-    node.RNXname = TRNXname(r.field(0, 7));
+    node.Name = NuclideName(r.field(0, 7));
     node.HalfLife = static_cast<float>(r.real(7, 15, "half-life"));
     node.HalfLifeUnit = parseUnit(r.field(15, 17), 15);
     node.RTypeSet = parseModes(r.field(17, 25), 17);
@@ -207,7 +207,7 @@ TRNXnode parseRecord(const RecordLine& r, std::array<long, 4>& positions)
 // Each nuclide's first record and record count in the four spectrum files. In a file's order,
 // the j-th block's records start after the j header lines before it and its own. Empty when
 // fine, otherwise what is wrong.
-QString assignSpectrumBlocks(std::vector<TRNXnode>& nodes, const std::vector<std::array<long, 4>>& positions,
+QString assignSpectrumBlocks(std::vector<Nuclide>& nodes, const std::vector<std::array<long, 4>>& positions,
                              const SpectrumTotals& totals)
 {
     static const char* const files[] = {"discrete-radiation", "beta-spectrum", "Auger/Coster-Kronig", "neutron"};
@@ -231,7 +231,7 @@ QString assignSpectrumBlocks(std::vector<TRNXnode>& nodes, const std::vector<std
                     .arg(QLatin1String(files[f]))
                     .arg(pos)
                     .arg(count);
-            TRNXnode& node = nodes[order[j]];
+            Nuclide& node = nodes[order[j]];
             switch (f) {
             case 0:
                 node.SLinePos = static_cast<std::int32_t>(first);
@@ -275,13 +275,13 @@ NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
                     static_cast<int>(line.size()),
                     QStringLiteral("the record has %1 characters, %2 expected").arg(line.size()).arg(kRecordWidth)};
             positions.emplace_back();
-            TRNXnode node = parseRecord(RecordLine(line), positions.back());
+            Nuclide node = parseRecord(RecordLine(line), positions.back());
             node.Index = static_cast<std::int32_t>(result.nodes.size());
             result.nodes.push_back(node);
         }
         // Daughter positions must name records of this file.
         const long count = static_cast<long>(result.nodes.size());
-        for (const TRNXnode& node : result.nodes)
+        for (const Nuclide& node : result.nodes)
             for (int s = 0; s < node.DaughtersCount; ++s)
                 if (node.DaughterArray[static_cast<std::size_t>(s)].DaughterPos >= count) {
                     lineNumber = node.Index + 2;

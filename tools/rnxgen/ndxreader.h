@@ -17,7 +17,7 @@ using SpectrumTotals = std::array<long, 4>;
 
 // The nodes read from the text index, or why it was rejected.
 struct NdxResult {
-    std::vector<TRNXnode> nodes;
+    std::vector<Nuclide> nodes;
     // Empty on success; otherwise "line L, column C: what is wrong".
     QString error;
 };

@@ -97,7 +97,7 @@ void addRecord(SpectraText& spectra, std::map<QString, std::size_t>& seen, const
     ++spectra.recordCount;
 }
 
-TRNXRadiation radiationType(std::string_view code, std::string_view mnemonic)
+RadiationType radiationType(std::string_view code, std::string_view mnemonic)
 {
     if (mnemonic == "PG")
         return 12;
@@ -105,7 +105,7 @@ TRNXRadiation radiationType(std::string_view code, std::string_view mnemonic)
         return 13;
     if (mnemonic == "DB")
         return 14;
-    return static_cast<TRNXRadiation>(wholeNumber(code, 1, 11, "radiation code"));
+    return static_cast<RadiationType>(wholeNumber(code, 1, 11, "radiation code"));
 }
 
 SpectraText rejected(int line, const QString& what)
@@ -132,10 +132,10 @@ SpectraText ReadRadiationsText(const QByteArray& text)
                 throw TextError{QStringLiteral("%1 fields, 5 expected").arg(f.size())};
             if (f[0].empty() || f[0].size() > 7)
                 throw TextError{QStringLiteral("\"%1\" is not a nuclide name").arg(latin1(f[0]))};
-            const TRNXRadiation type = radiationType(f[1], f[2]);
+            const RadiationType type = radiationType(f[1], f[2]);
             const double yield = number(f[3], "yield");
             const double energy = number(f[4], "energy");
-            const TRNXSpectrumRec record{type, static_cast<float>(energy), static_cast<float>(yield * energy)};
+            const SpectrumLine record{type, static_cast<float>(energy), static_cast<float>(yield * energy)};
             if (!IsSoundSpectrumLine(record))
                 throw TextError{QStringLiteral("the energy or the energy per decay is too large")};
             addRecord(spectra, seen, latin1(f[0]));
@@ -192,16 +192,16 @@ SpectraText ReadBetaText(const QByteArray& text)
     return spectra;
 }
 
-QString CheckSpectrumBlocks(const std::vector<TRNXnode>& nodes, const SpectraText& spectra, const QString& fileName,
-                            const std::function<SpectrumBlock(const TRNXnode&)>& blockOf)
+QString CheckSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText& spectra, const QString& fileName,
+                            const std::function<SpectrumBlock(const Nuclide&)>& blockOf)
 {
     std::map<QString, const SpectrumBlock*> blocks;
     for (const SpectrumBlock& block : spectra.blocks)
         blocks[block.nuclide] = &block;
     std::size_t placed = 0;
-    for (const TRNXnode& node : nodes) {
+    for (const Nuclide& node : nodes) {
         const SpectrumBlock expected = blockOf(node);
-        const auto found = blocks.find(node.RNXname.toString());
+        const auto found = blocks.find(node.Name.toString());
         if (expected.count == 0 && found == blocks.end())
             continue;
         if (found == blocks.end())
@@ -222,7 +222,7 @@ QString CheckSpectrumBlocks(const std::vector<TRNXnode>& nodes, const SpectraTex
     if (placed != spectra.blocks.size())
         for (const SpectrumBlock& block : spectra.blocks)
             if (std::none_of(nodes.begin(), nodes.end(),
-                             [&](const TRNXnode& n) { return n.RNXname.toString() == block.nuclide; }))
+                             [&](const Nuclide& n) { return n.Name.toString() == block.nuclide; }))
                 return QStringLiteral("%1: %2 is not in the index").arg(fileName, block.nuclide);
     return {};
 }

@@ -40,7 +40,7 @@ SpectraText ReadBetaText(const QByteArray& text);
 // Whether every block of a spectra text is where the index places it and each node with records
 // in the file has its block; blockOf gives a node's place. Empty when all agree, otherwise the
 // first difference.
-QString CheckSpectrumBlocks(const std::vector<TRNXnode>& nodes, const SpectraText& spectra, const QString& fileName,
-                            const std::function<SpectrumBlock(const TRNXnode&)>& blockOf);
+QString CheckSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText& spectra, const QString& fileName,
+                            const std::function<SpectrumBlock(const Nuclide&)>& blockOf);
 
 } // namespace kav

@@ -30,12 +30,12 @@ constexpr int kNodeRole = Qt::UserRole + 1;
 // What the offered lists hand over when their entries are dragged.
 const QString kDragFormat = QStringLiteral("application/x-kav-radionuclides");
 
-const TRNXnode* nodeOf(const QVariant& data)
+const Nuclide* nodeOf(const QVariant& data)
 {
-    return static_cast<const TRNXnode*>(data.value<const void*>());
+    return static_cast<const Nuclide*>(data.value<const void*>());
 }
 
-QVariant nodeData(const TRNXnode* node)
+QVariant nodeData(const Nuclide* node)
 {
     return QVariant::fromValue(static_cast<const void*>(node));
 }
@@ -123,7 +123,7 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
-        const TRNXnode* node = nodeOf(index.data(kNodeRole));
+        const Nuclide* node = nodeOf(index.data(kNodeRole));
         painter->save();
         painter->fillRect(option.rect,
                           selected   ? option.palette.highlight().color()
@@ -163,7 +163,7 @@ void exchangeWithNext(QListWidget* list, int row)
 TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , F_pRNuclide(source)
-    , CompareRNuclide(CompareRNXPeriodicTable)
+    , CompareRNuclide(ComparePeriodicTable)
 {
     setWindowTitle(QStringLiteral("Add radionuclides"));
     resize(624, 422);
@@ -333,7 +333,7 @@ void TAddRNuclidesForm::BuildSortMenu()
 void TAddRNuclidesForm::FillOffered()
 {
     const TQzRNXFilter& filter = F_pRNuclide.Selection().Filter();
-    for (const TRNXStringList::Entry& e : filter.RNXList().Items()) {
+    for (const NuclideList::Entry& e : filter.RNXList().Items()) {
         auto* item = new QListWidgetItem(e.name, lbAllRNuclides);
         item->setData(kNodeRole, nodeData(e.node));
     }
@@ -343,24 +343,24 @@ void TAddRNuclidesForm::FillOffered()
         lbAllRNuclides->item(0)->setSelected(true);
     }
 
-    const TRNXindex& index = filter.Index();
-    for (int e = 0; e < RNXElementCount; ++e) {
-        const auto element = static_cast<TRNXElement>(e);
+    const NuclideIndex& index = filter.Index();
+    for (int e = 0; e < ElementCount; ++e) {
+        const auto element = static_cast<ChemicalElement>(e);
         if (!filter.FullElementSet().contains(element))
             continue;
-        const QString symbol = RNXElementSymbol(element);
+        const QString symbol = ElementSymbol(element);
         auto* top = new QTreeWidgetItem(
-            tvElements, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + RNXElementName(element, l_English)});
-        std::vector<const TRNXnode*> children;
-        const TRNXElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
+            tvElements, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, l_English)});
+        std::vector<const Nuclide*> children;
+        const ElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
         for (int i = range.First; i < range.First + range.Count; ++i) {
-            const TRNXnode* node = index.NodeAt(i);
-            if (node && filter.FullRNXList().IndexOf(node->RNXname.toString()) >= 0)
+            const Nuclide* node = index.NodeAt(i);
+            if (node && filter.FullRNXList().IndexOf(node->Name.toString()) >= 0)
                 children.push_back(node);
         }
         std::stable_sort(children.begin(), children.end(),
-                         [](const TRNXnode* a, const TRNXnode* b) { return CompareRNXAMassOnly(*a, *b) < 0; });
-        for (const TRNXnode* node : children) {
+                         [](const Nuclide* a, const Nuclide* b) { return CompareMassOnly(*a, *b) < 0; });
+        for (const Nuclide* node : children) {
             auto* child = new QTreeWidgetItem(top, {node->AMass.toString()});
             child->setData(0, kNodeRole, nodeData(node));
         }
@@ -375,7 +375,7 @@ TRNXnodeArray TAddRNuclidesForm::ChosenNodes() const
     return nodes;
 }
 
-void TAddRNuclidesForm::AddEntry(const QString& name, const TRNXnode* node)
+void TAddRNuclidesForm::AddEntry(const QString& name, const Nuclide* node)
 {
     auto* item = new QListWidgetItem(name, lbRNucl);
     item->setData(kNodeRole, nodeData(node));
@@ -386,8 +386,8 @@ void TAddRNuclidesForm::bAddClick()
     if (pcRNuclides->currentWidget() == tsElements) {
         const QTreeWidgetItem* current = tvElements->currentItem();
         if (current && current->parent()) {
-            const TRNXnode* node = nodeOf(current->data(0, kNodeRole));
-            AddEntry(node->RNXname.toString(), node);
+            const Nuclide* node = nodeOf(current->data(0, kNodeRole));
+            AddEntry(node->Name.toString(), node);
         } else if (current) {
             const QString symbol = current->text(0).section(u' ', 0, 0);
             for (int i = 0; i < current->childCount(); ++i)
@@ -478,9 +478,9 @@ void TAddRNuclidesForm::miSortClick(QAction* item)
 {
     item->setChecked(true);
     switch (item->data().toInt()) {
-    case 0: CompareRNuclide = CompareRNXABC; break;
-    case 2: CompareRNuclide = CompareRNXAMass; break;
-    default: CompareRNuclide = CompareRNXPeriodicTable; break;
+    case 0: CompareRNuclide = CompareAlphabetical; break;
+    case 2: CompareRNuclide = CompareMass; break;
+    default: CompareRNuclide = ComparePeriodicTable; break;
     }
     SortList(lbRNucl);
     SortList(lbAllRNuclides);
@@ -492,18 +492,18 @@ void TAddRNuclidesForm::SortList(QListWidget* list)
     if (list->count() < 2)
         return;
     const QString currentText = list->currentItem() ? list->currentItem()->text() : QString();
-    TRNXStringList entries;
+    NuclideList entries;
     for (int i = 0; i < list->count(); ++i)
         entries.Add(list->item(i)->text(), nodeOf(list->item(i)->data(kNodeRole)));
-    QuickSortRNXList(entries, 0, entries.Count() - 1, [this](const TRNXStringList& l, int i, int j) {
-        const TRNXnode* a = l.Objects(i);
-        const TRNXnode* b = l.Objects(j);
+    QuickSortNuclideList(entries, 0, entries.Count() - 1, [this](const NuclideList& l, int i, int j) {
+        const Nuclide* a = l.Objects(i);
+        const Nuclide* b = l.Objects(j);
         return a && b ? CompareRNuclide(*a, *b) : QString::compare(l.Strings(i), l.Strings(j));
     });
     const QSignalBlocker blocker(list);
     list->clear();
     int current = -1;
-    for (const TRNXStringList::Entry& e : entries.Items()) {
+    for (const NuclideList::Entry& e : entries.Items()) {
         auto* item = new QListWidgetItem(e.name, list);
         item->setData(kNodeRole, nodeData(e.node));
         if (current < 0 && e.name == currentText)

@@ -20,7 +20,7 @@ namespace kav {
 
 class TQzRNXPanel;
 
-using TRNXnodeArray = std::vector<const TRNXnode*>;
+using TRNXnodeArray = std::vector<const Nuclide*>;
 
 // The "Add radionuclides" dialog: the user collects nuclides into a list (left), from a tree of
 // elements or from the flat list of what a chooser panel offers (right), orders them and
@@ -48,7 +48,7 @@ private:
     QWidget* BuildOfferedSide();
     void BuildSortMenu();
     void FillOffered();
-    void AddEntry(const QString& name, const TRNXnode* node);
+    void AddEntry(const QString& name, const Nuclide* node);
     // Sorts a list by the current order, the current entry kept current and selected.
     void SortList(QListWidget* list);
     void UpdateButtons();
@@ -83,7 +83,7 @@ private:
     void miSortClick(QAction* item);
 
     TQzRNXPanel& F_pRNuclide;
-    std::function<int(const TBasicRNX&, const TBasicRNX&)> CompareRNuclide;
+    std::function<int(const NuclideIdentity&, const NuclideIdentity&)> CompareRNuclide;
 };
 
 // Shows the dialog modally through execModal; true, with the chosen nodes in list order, when

@@ -230,9 +230,9 @@ void TQzRNXAdvFilterForm::Refresh()
     lbNuclides->addItems(filter.FullRNXList().Names());
     lNuclidesCount->setText(CountText(static_cast<int>(FSelection.RNXList().size()), ckNuclides, language));
     lbElements->clear();
-    for (int e = 0; e < RNXElementCount; ++e)
-        if (filter.FullElementSet().contains(static_cast<TRNXElement>(e)))
-            lbElements->addItem(RNXElementSymbol(static_cast<TRNXElement>(e)));
+    for (int e = 0; e < ElementCount; ++e)
+        if (filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
+            lbElements->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
     lElementsCount->setText(CountText(static_cast<int>(FSelection.ElementList().size()), ckElements, language));
     BuildLines();
 }

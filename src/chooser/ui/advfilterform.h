@@ -52,8 +52,8 @@ public:
     std::function<int(QDialog&)> ExecModal;
 
     // The radiation codes the lines list counts as beta and as photon lines.
-    const TRNXRadiationSet& BetaRadiationSet() const { return FLines->BetaRadiationSet(); }
-    const TRNXRadiationSet& GammaRadiationSet() const { return FLines->GammaRadiationSet(); }
+    const RadiationTypes& BetaRadiationSet() const { return FLines->BetaRadiationSet(); }
+    const RadiationTypes& GammaRadiationSet() const { return FLines->GammaRadiationSet(); }
     LinesSort SortCol() const { return FLines->SortCol(); }
 
     // The controls, for the chooser and for tests.

@@ -290,7 +290,7 @@ void DecayModePage::WriteModes()
         TQzRNXAndDecayFilterSet set;
         for (int m = 0; m < 5; ++m)
             if (IsItemChecked(m_modes, m))
-                set.insert(static_cast<TQzRNXDecayFilterType>(m));
+                set.insert(static_cast<DecayFilterKind>(m));
         Write([&] { decay.SetAndSet(set); });
         SwitchOn(m_enabled);
         return;
@@ -298,10 +298,10 @@ void DecayModePage::WriteModes()
     TQzRNXOrDecayFilterSet set;
     for (int m = 0; m < 5; ++m)
         if (IsItemChecked(m_modes, m))
-            set.insert(static_cast<TQzRNXDecayFilterType>(m));
+            set.insert(static_cast<DecayFilterKind>(m));
     for (int m = 0; m < 4; ++m)
         if (IsItemChecked(m_onlyModes, m))
-            set.insert(static_cast<TQzRNXDecayFilterType>(dfxAlphaOnly + m));
+            set.insert(static_cast<DecayFilterKind>(dfxAlphaOnly + m));
     Write([&] { decay.SetOrSet(set); });
     SwitchOn(m_enabled);
 }
@@ -322,11 +322,10 @@ void DecayModePage::ShowModes()
         const bool any = decay.Operation() == foOr;
         for (int m = 0; m < 5; ++m)
             SetItemChecked(m_modes, m,
-                           any ? decay.OrSet().contains(static_cast<TQzRNXDecayFilterType>(m))
-                               : decay.AndSet().contains(static_cast<TQzRNXDecayFilterType>(m)));
+                           any ? decay.OrSet().contains(static_cast<DecayFilterKind>(m))
+                               : decay.AndSet().contains(static_cast<DecayFilterKind>(m)));
         for (int m = 0; m < 4; ++m)
-            SetItemChecked(m_onlyModes, m,
-                           decay.OrSet().contains(static_cast<TQzRNXDecayFilterType>(dfxAlphaOnly + m)));
+            SetItemChecked(m_onlyModes, m, decay.OrSet().contains(static_cast<DecayFilterKind>(dfxAlphaOnly + m)));
         m_onlyModes->setVisible(any);
     });
 }
@@ -356,7 +355,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         end.units = new QComboBox(this);
         end.units->setObjectName(QStringLiteral("cbUnits") + suffix);
         for (int u = tuYear; u <= tuMkSec; ++u)
-            end.units->addItem(RNXHalfLifeUnitLabel(static_cast<TimeUnit>(u), language));
+            end.units->addItem(HalfLifeUnitLabel(static_cast<TimeUnit>(u), language));
         end.lambda = new FloatEdit(this);
         end.lambda->setObjectName(QStringLiteral("feLambda") + suffix);
         MakeHalfLifeField(end.lambda);

@@ -45,14 +45,14 @@ QColor lightened(const QColor& c)
     return QColor((3 * c.red() + 255) / 4, (3 * c.green() + 255) / 4, (3 * c.blue() + 255) / 4);
 }
 
-bool in(TRNXElement e, std::initializer_list<TRNXElement> group)
+bool in(ChemicalElement e, std::initializer_list<ChemicalElement> group)
 {
     return std::find(group.begin(), group.end(), e) != group.end();
 }
 
 } // namespace
 
-QColor TQzRNXElementGroups::GetElementColor(TRNXElement e) const
+QColor TQzRNXElementGroups::GetElementColor(ChemicalElement e) const
 {
     if (in(e, {_Li, _Na, _K, _Rb, _Cs, _Fr}))
         return RNXAlkaliMetalsColor;
@@ -71,10 +71,10 @@ QColor TQzRNXElementGroups::GetElementColor(TRNXElement e) const
     return TransitionMetalsColor;
 }
 
-TQzRNXElementFilter::TQzRNXElementFilter(const TRNXindex& index)
+TQzRNXElementFilter::TQzRNXElementFilter(const NuclideIndex& index)
     : ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , FIndex(index)
-    , FElementSet(index.ElementSet())
+    , FElementSet(index.Elements())
 {
 }
 
@@ -87,7 +87,7 @@ void TQzRNXElementFilter::SetEnableElementType(TQzRNXEnableElementType value)
         OnChange();
 }
 
-void TQzRNXElementFilter::SetElementSet(const TRNXElementSet& value)
+void TQzRNXElementFilter::SetElementSet(const ElementSet& value)
 {
     if (value == FElementSet)
         return;
@@ -117,13 +117,13 @@ bool TQzRNXElementFilter::EditDlg(QWidget* parent)
     form.UseElementFilter()->setChecked(true);
     if (ExecModal(form) != QDialog::Accepted)
         return false;
-    FElementSet = working.ElementSet();
+    FElementSet = working.Elements();
     if (OnChange)
         OnChange();
     return true;
 }
 
-TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(const TRNXindex& index, QWidget* parent)
+TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(const NuclideIndex& index, QWidget* parent)
     : QWidget(parent, Qt::Popup)
     , FEnabled(index)
 {
@@ -148,22 +148,22 @@ TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(const TRNXindex& index, QWidget* 
 
 TQzRNXElementPopupMenu::~TQzRNXElementPopupMenu() = default;
 
-TRNXElement TQzRNXElementPopupMenu::CellElement(int row, int column)
+ChemicalElement TQzRNXElementPopupMenu::CellElement(int row, int column)
 {
     if (row < 0 || row >= Rows || column < 0 || column >= Columns)
-        return _NoRNXElement;
+        return NoElement;
     const int e = kTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-    return e == kNone ? _NoRNXElement : static_cast<TRNXElement>(e);
+    return e == kNone ? NoElement : static_cast<ChemicalElement>(e);
 }
 
-bool TQzRNXElementPopupMenu::IsElementEnabled(TRNXElement e) const
+bool TQzRNXElementPopupMenu::IsElementEnabled(ChemicalElement e) const
 {
-    if (FElement == _NoRNXElement || e == _NoRNXElement)
+    if (FElement == NoElement || e == NoElement)
         return false;
     switch (FEnabled.EnableElementType()) {
     case eeAll: return true;
-    case eeElementsInRNXBase: return FEnabled.Index().ElementSet().contains(e);
-    case eeCustom: return FEnabled.ElementSet().contains(e);
+    case eeElementsInRNXBase: return FEnabled.Index().Elements().contains(e);
+    case eeCustom: return FEnabled.Elements().contains(e);
     }
     return false;
 }
@@ -173,15 +173,15 @@ void TQzRNXElementPopupMenu::EnabledChanged()
     if (!IsElementEnabled(FElement)) {
         FElement = _H;
         for (int e = 0; e < 100; ++e)
-            if (IsElementEnabled(static_cast<TRNXElement>(e))) {
-                FElement = static_cast<TRNXElement>(e);
+            if (IsElementEnabled(static_cast<ChemicalElement>(e))) {
+                FElement = static_cast<ChemicalElement>(e);
                 break;
             }
     }
     update();
 }
 
-void TQzRNXElementPopupMenu::SetElement(TRNXElement value)
+void TQzRNXElementPopupMenu::SetElement(ChemicalElement value)
 {
     if (value == FElement)
         return;
@@ -189,7 +189,7 @@ void TQzRNXElementPopupMenu::SetElement(TRNXElement value)
     EnabledChanged();
 }
 
-void TQzRNXElementPopupMenu::SetEnabledElements(TQzRNXEnableElementType type, const TRNXElementSet& set)
+void TQzRNXElementPopupMenu::SetEnabledElements(TQzRNXEnableElementType type, const ElementSet& set)
 {
     FEnabled.OnChange = nullptr;
     FEnabled.SetEnableElementType(type);
@@ -221,7 +221,7 @@ QPoint TQzRNXElementPopupMenu::CellAt(QPoint pos) const
     return {-1, -1};
 }
 
-QPoint TQzRNXElementPopupMenu::CellOf(TRNXElement element) const
+QPoint TQzRNXElementPopupMenu::CellOf(ChemicalElement element) const
 {
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Columns; ++c)
@@ -242,14 +242,14 @@ void TQzRNXElementPopupMenu::Popup(QPoint topLeft, bool byMousePress)
 
 void TQzRNXElementPopupMenu::SetHot(QPoint cell)
 {
-    const TRNXElement e = CellElement(cell.y(), cell.x());
+    const ChemicalElement e = CellElement(cell.y(), cell.x());
     FHot = IsElementEnabled(e) ? cell : QPoint(-1, -1);
     update();
     if (FHot.x() < 0 || !isVisible()) {
         FNameTip->hide();
         return;
     }
-    FNameTip->setText(RNXElementName(e, FLanguage).trimmed());
+    FNameTip->setText(ElementName(e, FLanguage).trimmed());
     FNameTip->adjustSize();
     // Above the table, over the cell's column: it hides no element (below the table where the
     // screen has no room above it).
@@ -276,7 +276,7 @@ QPoint TQzRNXElementPopupMenu::NextEnabledCell(QPoint from, int dColumn, int dRo
 
 void TQzRNXElementPopupMenu::Pick(QPoint cell)
 {
-    const TRNXElement e = CellElement(cell.y(), cell.x());
+    const ChemicalElement e = CellElement(cell.y(), cell.x());
     if (!IsElementEnabled(e))
         return;
     hide();
@@ -300,10 +300,10 @@ void TQzRNXElementPopupMenu::paintEvent(QPaintEvent*)
                 p.drawLine(cell.left(), mid + 1, cell.right(), mid + 1);
                 continue;
             }
-            const TRNXElement e = CellElement(r, c);
-            if (e == _NoRNXElement)
+            const ChemicalElement e = CellElement(r, c);
+            if (e == NoElement)
                 continue;
-            const QString symbol = RNXElementSymbol(e);
+            const QString symbol = ElementSymbol(e);
             if (!IsElementEnabled(e)) {
                 // Engraved: light text with the grey one a pixel up and left of it.
                 p.setPen(pal.color(QPalette::Light));

@@ -24,7 +24,7 @@ public:
     QColor RNXLantanideSeriesColor{0xCC, 0xFF, 0xFF};
     QColor RNXActinideSeriesColor{0x99, 0xCC, 0xFF};
 
-    QColor GetElementColor(TRNXElement element) const;
+    QColor GetElementColor(ChemicalElement element) const;
 };
 
 enum TQzRNXEnableElementType : std::uint8_t { eeAll, eeElementsInRNXBase, eeCustom };
@@ -32,26 +32,26 @@ enum TQzRNXEnableElementType : std::uint8_t { eeAll, eeElementsInRNXBase, eeCust
 // Which elements a periodic table offers: all, those of the index, or a set of its own.
 class TQzRNXElementFilter {
 public:
-    explicit TQzRNXElementFilter(const TRNXindex& index);
+    explicit TQzRNXElementFilter(const NuclideIndex& index);
 
     TQzRNXEnableElementType EnableElementType() const { return FType; }
     void SetEnableElementType(TQzRNXEnableElementType value);
-    const TRNXElementSet& ElementSet() const { return FElementSet; }
-    void SetElementSet(const TRNXElementSet& value);
+    const ElementSet& Elements() const { return FElementSet; }
+    void SetElementSet(const ElementSet& value);
     // The set as stored with a configuration: bit (i mod 32) of integer (i div 32), i to 99.
     std::array<std::int32_t, 4> StoredElementSet() const;
     void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
     // The element page of the filter dialog; true, with the set taken, on OK.
     bool EditDlg(QWidget* parent = nullptr);
-    const TRNXindex& Index() const { return FIndex; }
+    const NuclideIndex& Index() const { return FIndex; }
 
     std::function<void()> OnChange;
     std::function<int(QDialog&)> ExecModal;
 
 private:
-    const TRNXindex& FIndex;
+    const NuclideIndex& FIndex;
     TQzRNXEnableElementType FType = eeElementsInRNXBase;
-    TRNXElementSet FElementSet;
+    ElementSet FElementSet;
 };
 
 // The short periodic table as a pop-up: one cell per element in its group's colour, the
@@ -62,17 +62,17 @@ public:
     static constexpr int Rows = 16;
 
     // The index decides which elements it holds; it outlives the table.
-    explicit TQzRNXElementPopupMenu(const TRNXindex& index, QWidget* parent = nullptr);
+    explicit TQzRNXElementPopupMenu(const NuclideIndex& index, QWidget* parent = nullptr);
     ~TQzRNXElementPopupMenu() override;
 
-    TRNXElement Element() const { return FElement; }
-    void SetElement(TRNXElement value);
+    ChemicalElement Element() const { return FElement; }
+    void SetElement(ChemicalElement value);
     TQzRNXElementFilter& ElementEnabled() { return FEnabled; }
-    void SetEnabledElements(TQzRNXEnableElementType type, const TRNXElementSet& set);
+    void SetEnabledElements(TQzRNXEnableElementType type, const ElementSet& set);
     UiLanguage Language() const { return FLanguage; }
     void SetLanguage(UiLanguage value);
     TQzRNXElementGroups& ElementGroups() { return FGroups; }
-    bool IsElementEnabled(TRNXElement element) const;
+    bool IsElementEnabled(ChemicalElement element) const;
 
     // Opens with the top left corner at a screen point, the current element highlighted. Opened
     // by a mouse press, the release of that press picks only when the pointer was dragged onto an
@@ -83,12 +83,12 @@ public:
     QLabel* NameTip() const { return FNameTip; }
     // The highlighted cell (column, row), or (-1, -1).
     QPoint HotCell() const { return FHot; }
-    // The element of a cell of the table (row, column), or _NoRNXElement for none.
-    static TRNXElement CellElement(int row, int column);
+    // The element of a cell of the table (row, column), or NoElement for none.
+    static ChemicalElement CellElement(int row, int column);
     // The cell under a point of the pop-up, or (-1, -1).
     QPoint CellAt(QPoint pos) const;
 
-    std::function<void(TRNXElement value)> OnChoiceElement;
+    std::function<void(ChemicalElement value)> OnChoiceElement;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -99,7 +99,7 @@ protected:
 
 private:
     QRect CellRect(int row, int column) const;
-    QPoint CellOf(TRNXElement element) const;
+    QPoint CellOf(ChemicalElement element) const;
     void EnabledChanged();
     // Highlights a cell (or none) and names its element above it.
     void SetHot(QPoint cell);
@@ -107,7 +107,7 @@ private:
     QPoint NextEnabledCell(QPoint from, int dColumn, int dRow) const;
     void Pick(QPoint cell);
 
-    TRNXElement FElement = _H;
+    ChemicalElement FElement = _H;
     TQzRNXElementFilter FEnabled;
     UiLanguage FLanguage = l_English;
     TQzRNXElementGroups FGroups;

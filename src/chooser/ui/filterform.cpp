@@ -58,7 +58,7 @@ protected:
     }
 };
 
-void addNuclide(QListWidget* list, const QString& name, const TRNXnode* node)
+void addNuclide(QListWidget* list, const QString& name, const Nuclide* node)
 {
     auto* item = new QListWidgetItem(name, list);
     item->setData(kNodeRole, QVariant::fromValue(static_cast<const void*>(node)));
@@ -119,15 +119,15 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
 
     FUseElements->setChecked(filter.UseElementFilter());
     for (int e = 0; e < 100; ++e)
-        (filter.ElementSet().contains(static_cast<TRNXElement>(e)) ? FElementsIn : FElementsOut)
-            ->addItem(RNXElementSymbol(static_cast<TRNXElement>(e)));
+        (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? FElementsIn : FElementsOut)
+            ->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
     FUseRNX->setChecked(filter.UseRNXFilter());
-    for (const TRNXStringList::Entry& e : filter.RNXList().Items())
+    for (const NuclideList::Entry& e : filter.RNXList().Items())
         addNuclide(FRNXIn, e.name, e.node);
     for (int i = 0; i < filter.Index().Count(); ++i) {
-        const TRNXnode* node = filter.Index().Items(i);
-        if (filter.RNXList().IndexOf(node->RNXname.toString()) < 0)
-            addNuclide(FRNXOut, node->RNXname.toString(), node);
+        const Nuclide* node = filter.Index().Items(i);
+        if (filter.RNXList().IndexOf(node->Name.toString()) < 0)
+            addNuclide(FRNXOut, node->Name.toString(), node);
     }
     FRNXIn->sortItems();
     FRNXOut->sortItems();
@@ -147,13 +147,13 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
 
 void TQzRNXFilterForm::SortElements(QListWidget* list) const
 {
-    std::vector<TRNXElement> elements;
+    std::vector<ChemicalElement> elements;
     for (int i = 0; i < list->count(); ++i)
         elements.push_back(ElementBySymbol(list->item(i)->text()));
     std::sort(elements.begin(), elements.end());
     list->clear();
-    for (TRNXElement e : elements)
-        list->addItem(RNXElementSymbol(e));
+    for (ChemicalElement e : elements)
+        list->addItem(ElementSymbol(e));
 }
 
 void TQzRNXFilterForm::MoveSelected(bool toLeft)
@@ -177,17 +177,17 @@ void TQzRNXFilterForm::MoveAll(bool toLeft)
 void TQzRNXFilterForm::accept()
 {
     if (FShowElements) {
-        TRNXElementSet set;
+        ElementSet set;
         for (int i = 0; i < FElementsIn->count(); ++i)
             set.insert(ElementBySymbol(FElementsIn->item(i)->text()));
         FFilter.SetUseElementFilter(FUseElements->isChecked());
         FFilter.SetElementSet(set);
     }
     if (FShowRNX) {
-        TRNXStringList list;
+        NuclideList list;
         for (int i = 0; i < FRNXIn->count(); ++i)
             list.Add(FRNXIn->item(i)->text(),
-                     static_cast<const TRNXnode*>(FRNXIn->item(i)->data(kNodeRole).value<const void*>()));
+                     static_cast<const Nuclide*>(FRNXIn->item(i)->data(kNodeRole).value<const void*>()));
         FFilter.SetUseRNXFilter(FUseRNX->isChecked());
         FFilter.SetRNXList(list);
     }

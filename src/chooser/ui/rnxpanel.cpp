@@ -57,7 +57,7 @@ protected:
         painter.setPen(selected ? QColor(Qt::blue) : QColor(0x80, 0, 0x80));
         const int nameLeft = QFontMetrics(bold).horizontalAdvance(QStringLiteral("WW")) + 3;
         painter.drawText(r.adjusted(nameLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         RNXElementName(ElementBySymbol(symbol), m_selection.Language()).trimmed());
+                         ElementName(ElementBySymbol(symbol), m_selection.Language()).trimmed());
     }
 
 private:
@@ -74,7 +74,7 @@ QComboBox* makeBox(QWidget* parent)
 
 } // namespace
 
-TQzRNXPanel::TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes, QWidget* parent)
+TQzRNXPanel::TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes, QWidget* parent)
     : QFrame(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , OpenTextFile([this](const QString& title) {
@@ -90,7 +90,7 @@ TQzRNXPanel::TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, MessageB
     setMinimumHeight(38);
     pmElements = new TQzRNXElementPopupMenu(index, this);
     pmElements->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
-    pmElements->OnChoiceElement = [this](TRNXElement e) { FSelection.SetElement(e); };
+    pmElements->OnChoiceElement = [this](ChemicalElement e) { FSelection.SetElement(e); };
     FShowingSelection = FSelection.Changed.Connect([this] { ShowSelection(); });
     FFollowingFilter = FSelection.FilterApplied.Connect([this] {
         UpdateAdvancedMark();
@@ -221,11 +221,10 @@ void TQzRNXPanel::ShowSelection()
     FillBox(cbAMass, FSelection.AMassList(), FSelection.AMassRow());
     FillBox(cbRNX, FullRNXList(), FSelection.RNXRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
-    cbElement->setPlaceholderText(FSelection.Element() != _NoRNXElement ? RNXElementSymbol(FSelection.Element())
-                                                                        : QString());
+    cbElement->setPlaceholderText(FSelection.Element() != NoElement ? ElementSymbol(FSelection.Element()) : QString());
     cbAMass->setPlaceholderText(FSelection.AMass().toString().trimmed());
-    cbRNX->setPlaceholderText(FSelection.RNXname().trimmed());
-    cbElement->setToolTip(RNXElementName(FSelection.Element(), FSelection.Language()).trimmed());
+    cbRNX->setPlaceholderText(FSelection.Name().trimmed());
+    cbElement->setToolTip(ElementName(FSelection.Element(), FSelection.Language()).trimmed());
     pmElements->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
     UpdateHistoryButtons();
     UpdatePopupChecks();
@@ -297,7 +296,7 @@ void TQzRNXPanel::SetLanguage(UiLanguage value)
 {
     FSelection.SetLanguage(value);
     pmElements->SetLanguage(value);
-    cbElement->setToolTip(RNXElementName(FSelection.Element(), value).trimmed());
+    cbElement->setToolTip(ElementName(FSelection.Element(), value).trimmed());
     RetitlePopupMenu();
     cbElement->view()->update();
 }
@@ -335,7 +334,7 @@ void TQzRNXPanel::BuildPopupMenu()
     FMenu.choices[1] = add(choices, choice, [this] { SetChoiceType(ctFullList); });
     pmRNX->addSeparator()->setVisible(choice && sort);
     for (int i = 0; i < 4; ++i) {
-        const auto type = static_cast<TQzRNXSortType>(i);
+        const auto type = static_cast<NuclideSortOrder>(i);
         FMenu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
             if (FSelection.ChoiceType() == ctFullList)
                 FSelection.SetRNXSortType(type);
@@ -385,7 +384,7 @@ void TQzRNXPanel::UpdatePopupChecks()
         return;
     FMenu.choices[0]->setChecked(FSelection.ChoiceType() == ctIndependent);
     FMenu.choices[1]->setChecked(FSelection.ChoiceType() == ctFullList);
-    const TQzRNXSortType current
+    const NuclideSortOrder current
         = FSelection.ChoiceType() == ctFullList ? FSelection.RNXSortType() : FSelection.ElementsSortType();
     for (int i = 0; i < 4; ++i)
         FMenu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
@@ -476,15 +475,15 @@ void TQzRNXPanel::GoToTypedName()
     QToolTip::hideText();
     // A mass alone ("60", "99m") is one of the element shown.
     static const QRegularExpression massAlone(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}[mMnN]?")));
-    const bool onlyMass = massAlone.match(typed).hasMatch() && FSelection.Element() != _NoRNXElement;
-    const QString name = RNXNameFromTyping(onlyMass ? RNXElementSymbol(FSelection.Element()) + typed : typed);
+    const bool onlyMass = massAlone.match(typed).hasMatch() && FSelection.Element() != NoElement;
+    const QString name = NuclideNameFromTyping(onlyMass ? ElementSymbol(FSelection.Element()) + typed : typed);
     if (name.isEmpty()) {
         SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
         return;
     }
     if (!name.contains(u'-')) { // an element symbol alone
-        const TRNXElement element = ElementBySymbol(name);
-        if (element == _NoRNXElement)
+        const ChemicalElement element = ElementBySymbol(name);
+        if (element == NoElement)
             SayStatus(QStringLiteral("%1: no such element").arg(name));
         else if (!FSelection.Filter().FullElementSet().contains(element))
             SayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
@@ -494,12 +493,12 @@ void TQzRNXPanel::GoToTypedName()
         }
         return;
     }
-    const TRNXnode* node = FIndex.FindRNX(name);
+    const Nuclide* node = FIndex.FindNuclide(name);
     if (!node) {
         SayStatus(QStringLiteral("%1: no such radionuclide").arg(name));
         return;
     }
-    const QString canonical = node->RNXname.toString();
+    const QString canonical = node->Name.toString();
     if (FSelection.Offers(canonical)) {
         FSelection.SetElementAndAMass(node->Element, node->AMass);
         SayStatus(QString());

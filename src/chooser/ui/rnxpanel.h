@@ -51,7 +51,8 @@ struct TQzRNXWidthsNShiftsParams {
 class TQzRNXPanel : public QFrame {
 public:
     // The index the panel offers from, its spectra and the boxes its messages go to outlive it.
-    TQzRNXPanel(const TRNXindex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes, QWidget* parent = nullptr);
+    TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes,
+                QWidget* parent = nullptr);
     ~TQzRNXPanel() override;
 
     // The choice itself, its lists, history and filter.
@@ -144,7 +145,7 @@ private:
     void GoToTypedName();
     void SayStatus(const QString& text);
 
-    const TRNXindex& FIndex;
+    const NuclideIndex& FIndex;
     SpectraFiles& FSpectra;
     MessageBoxes& FMessageBoxes;
     TQzRNXSelection FSelection;

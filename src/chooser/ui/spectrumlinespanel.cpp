@@ -37,8 +37,8 @@ SpectrumLinesPanel::SpectrumLinesPanel(const TQzRNXSelection& selection, QWidget
     : QGroupBox(QStringLiteral("Spectrum lines"), parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , m_selection(selection)
-    , m_betaSet(RNXBetaGroup)
-    , m_gammaSet(RNXPhotonGroup)
+    , m_betaSet(BetaGroup)
+    , m_gammaSet(PhotonGroup)
 {
     setObjectName(QStringLiteral("gbLines"));
     auto* layout = new QVBoxLayout(this);
@@ -136,11 +136,11 @@ void SpectrumLinesPanel::Rebuild()
     if (s.Options().contains(yield))
         query.yield = LineBounds{s.Min(yield), s.Max(yield)};
     query.cap = MaxLines;
-    const TRNXindex& index = m_selection.Filter().Index();
+    const NuclideIndex& index = m_selection.Filter().Index();
     if (query.energy || query.yield) {
-        std::vector<const TRNXnode*> nuclides;
+        std::vector<const Nuclide*> nuclides;
         for (const TQzRNXSelection::Entry& entry : m_selection.RNXList())
-            nuclides.push_back(index.FindRNX(entry.name));
+            nuclides.push_back(index.FindNuclide(entry.name));
         FoundLines found = FindLines(s.Spectra(), nuclides, query);
         m_lines = std::move(found.lines);
         m_linesCut = found.cut;
@@ -190,7 +190,7 @@ void SpectrumLinesPanel::ShowLines()
             continue;
         }
         const FoundLine& line = m_lines[static_cast<std::size_t>(r - 1)];
-        m_grid->SetCells(1, r, line.node->RNXname.toString());
+        m_grid->SetCells(1, r, line.node->Name.toString());
         m_grid->SetCells(2, r, HalfLifeText(*line.node, language));
         m_grid->SetCells(3, r, QString::number(line.energy, 'g', 6));
         m_grid->SetCells(4, r, QString::number(line.yield, 'g', 4));
@@ -219,7 +219,7 @@ void SpectrumLinesPanel::ChooseRadiations()
 
 // The radiation-type chooser
 
-TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma,
+TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const RadiationTypes& beta, const RadiationTypes& gamma,
                                                  UiLanguage language, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
@@ -234,10 +234,10 @@ TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, c
     auto* layout = new QVBoxLayout(frame);
     layout->setContentsMargins(4, 4, 4, 4);
     auto* lists = new QHBoxLayout;
-    auto makeList = [&](std::initializer_list<int> codes, const TRNXRadiationSet& set) {
+    auto makeList = [&](std::initializer_list<int> codes, const RadiationTypes& set) {
         QStringList names;
         for (int code : codes)
-            names << RNXRadiationName(code, language);
+            names << RadiationName(code, language);
         QListWidget* list = MakeCheckList(names, 1, frame);
         int row = 0;
         for (int code : codes) {
@@ -273,9 +273,9 @@ TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, c
 
 namespace {
 
-TRNXRadiationSet checkedCodes(const QListWidget* list)
+RadiationTypes checkedCodes(const QListWidget* list)
 {
-    TRNXRadiationSet set;
+    RadiationTypes set;
     for (int row = 0; row < list->count(); ++row)
         if (IsItemChecked(list, row))
             set.insert(list->item(row)->data(Qt::UserRole).toInt());
@@ -284,12 +284,12 @@ TRNXRadiationSet checkedCodes(const QListWidget* list)
 
 } // namespace
 
-TRNXRadiationSet TQzSetFilteredLinesForm::BetaSet() const
+RadiationTypes TQzSetFilteredLinesForm::BetaSet() const
 {
     return checkedCodes(clbBeta);
 }
 
-TRNXRadiationSet TQzSetFilteredLinesForm::GammaSet() const
+RadiationTypes TQzSetFilteredLinesForm::GammaSet() const
 {
     return checkedCodes(clbGamma);
 }

@@ -43,8 +43,8 @@ public:
     std::function<int(QDialog&)> ExecModal;
 
     // The radiation codes the list counts as beta and as photon lines.
-    const TRNXRadiationSet& BetaRadiationSet() const { return m_betaSet; }
-    const TRNXRadiationSet& GammaRadiationSet() const { return m_gammaSet; }
+    const RadiationTypes& BetaRadiationSet() const { return m_betaSet; }
+    const RadiationTypes& GammaRadiationSet() const { return m_gammaSet; }
     LinesSort SortCol() const { return m_sort; }
     QRadioButton* LineKindButton(LineKind kind) const;
     DataGrid* LinesGrid() const { return m_grid; }
@@ -59,8 +59,8 @@ private:
 
     const TQzRNXSelection& m_selection;
     LineKind m_kind = lkAlpha;
-    TRNXRadiationSet m_betaSet;
-    TRNXRadiationSet m_gammaSet;
+    RadiationTypes m_betaSet;
+    RadiationTypes m_gammaSet;
     LinesSort m_sort = lsListOrder;
     std::vector<FoundLine> m_lines;
     bool m_linesCut = false;
@@ -74,14 +74,14 @@ private:
 // The chooser of the radiation types the lines list counts as beta and as photon lines.
 class TQzSetFilteredLinesForm : public QDialog {
 public:
-    TQzSetFilteredLinesForm(const TRNXRadiationSet& beta, const TRNXRadiationSet& gamma, UiLanguage language,
+    TQzSetFilteredLinesForm(const RadiationTypes& beta, const RadiationTypes& gamma, UiLanguage language,
                             QWidget* parent = nullptr);
 
     QListWidget* BetaList() const { return clbBeta; }
     QListWidget* GammaList() const { return clbGamma; }
     QPushButton* OkButton() const { return bOK; }
-    TRNXRadiationSet BetaSet() const;
-    TRNXRadiationSet GammaSet() const;
+    RadiationTypes BetaSet() const;
+    RadiationTypes GammaSet() const;
 
     // OK with nothing checked in a list checks all of it and stays open.
     void accept() override;

@@ -63,12 +63,12 @@ protected:
     QStringList chosen() const
     {
         QStringList names;
-        for (const TRNXnode* node : form->ChosenNodes())
-            names << node->RNXname.toString();
+        for (const Nuclide* node : form->ChosenNodes())
+            names << node->Name.toString();
         return names;
     }
 
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;

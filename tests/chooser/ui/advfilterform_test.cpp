@@ -91,8 +91,8 @@ protected:
         panel = std::make_unique<TQzRNXPanel>(index, spectra, messages);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
         panel->Selection().SetElementAndAMass(_Co, "60");
-        hearingChoices.push_back(
-            panel->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
+        hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
+            [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
         panel->OnStatusText = [this](const QString& text) { status << text; };
         panel->resize(260, 40);
         panel->show();
@@ -118,30 +118,30 @@ protected:
 
     QStringList offered() const { return panel->Selection().Filter().FullRNXList().Names(); }
 
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     QStringList reports;
-    std::vector<Notice<const TBasicRNX&>::Connection> hearingChoices;
+    std::vector<Notice<const NuclideIdentity&>::Connection> hearingChoices;
     QStringList status;
 };
 
 struct PageCase {
     const char* name;
     std::function<void(TQzRNXAdvFilterForm&)> steps;
-    std::function<bool(const TRNXnode&, const TRNXindex&)> passes;
+    std::function<bool(const Nuclide&, const NuclideIndex&)> passes;
     const char* member;
     const char* outsider;
 };
 
-bool hasPhotonLine(const TRNXindex& index, const TRNXnode& node, float lo, float hi, bool byYield)
+bool hasPhotonLine(const NuclideIndex& index, const Nuclide& node, float lo, float hi, bool byYield)
 {
     const SpectraFiles spectra(index);
-    TRNXSpectrum lines;
+    SpectrumLines lines;
     if (!spectra.ReadLines(&node, lines))
         return false;
-    for (const TRNXSpectrumRec& line : lines) {
+    for (const SpectrumLine& line : lines) {
         const float v = byYield ? line.Yield : line.E;
         if (IsPhotonGroupRadiation(line.RType) && v >= lo && v <= hi)
             return true;
@@ -160,7 +160,8 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              typeNumber(f.MassValue(false), QStringLiteral("220"));
              typeNumber(f.MassValue(true), QStringLiteral("230"));
          },
-         [](const TRNXnode& n, const TRNXindex&) { return n.AMassInt >= 220 && n.AMassInt <= 230; }, "Ra-226", "Co-60"},
+         [](const Nuclide& n, const NuclideIndex&) { return n.AMassInt >= 220 && n.AMassInt <= 230; }, "Ra-226",
+         "Co-60"},
         {"no ancestors",
          [](TQzRNXAdvFilterForm& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab1")));
@@ -168,7 +169,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              for (const char* count : {"1", "2", "3", "4"})
                  clickItem(f.AncestorCounts(), QString::fromLatin1(count));
          },
-         [](const TRNXnode& n, const TRNXindex&) { return n.AncestorsCount == 0; }, "H-3", "Ba-137m"},
+         [](const Nuclide& n, const NuclideIndex&) { return n.AncestorsCount == 0; }, "H-3", "Ba-137m"},
         {"alpha decay only",
          [](TQzRNXAdvFilterForm& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab2")));
@@ -178,7 +179,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              for (const char* mode : {"Beta \u2014  only", "Beta +  only", "IT only"})
                  clickItem(f.DecayOnlyModes(), QString::fromUtf8(mode));
          },
-         [](const TRNXnode& n, const TRNXindex&) { return n.RTypeSet == TRNXAllRadTypeSet{rtx_Alpha}; }, "Po-210",
+         [](const Nuclide& n, const NuclideIndex&) { return n.RTypeSet == DecayModeSet{rtx_Alpha}; }, "Po-210",
          "Cf-252"},
         {"half-life from 1 d to 1 y",
          [](TQzRNXAdvFilterForm& f) {
@@ -190,7 +191,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              EXPECT_TRUE(f.HalfLifeEnabled(false)->isChecked() && f.HalfLifeEnabled(true)->isChecked())
                  << "typing a bound switches it on";
          },
-         [](const TRNXnode& n, const TRNXindex&) {
+         [](const Nuclide& n, const NuclideIndex&) {
              return n.Lr <= static_cast<float>(kLn2) && n.Lr >= static_cast<float>(kLn2 / 365.25);
          },
          "I-131", "Cs-137"},
@@ -205,7 +206,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              typeNumber(f.CriterionBound(soGammaYield, true), QStringLiteral("100"));
              typeNumber(f.CriterionBound(soGammaYield, false), QStringLiteral("0.1"));
          },
-         [](const TRNXnode& n, const TRNXindex& i) {
+         [](const Nuclide& n, const NuclideIndex& i) {
              return hasPhotonLine(i, n, 0.6f, 0.7f, false) && hasPhotonLine(i, n, 0.1f, 100, true);
          },
          "Ba-137m", "Cs-137"},
@@ -449,7 +450,7 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
     EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
     EXPECT_EQ(panel->Selection().Filter().Advanced().AMass().MinValue(), 250);
     for (const QString& name : offered())
-        EXPECT_GE(index.FindRNX(name)->AMassInt, 250);
+        EXPECT_GE(index.FindNuclide(name)->AMassInt, 250);
     const int before = changes;
     panel->Selection().Filter().Advanced().AMass().SetMinValue(240);
     EXPECT_EQ(changes, before + 1);
@@ -598,7 +599,7 @@ TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
     EXPECT_EQ(panel->ElementBox()->currentIndex(), -1);
     EXPECT_EQ(panel->ElementBox()->placeholderText(), QStringLiteral("Cs"));
     EXPECT_EQ(panel->AMassBox()->placeholderText(), QStringLiteral("137"));
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
 
     QComboBox* box = panel->ElementBox();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
@@ -632,10 +633,10 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
             for (int i = 0; i < index.Count(); ++i)
                 passing += index.Items(i)->AMassInt <= bound;
             EXPECT_EQ(panel->RNXCount(), passing) << typed.toStdString();
-            EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60")) << typed.toStdString();
+            EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60")) << typed.toStdString();
         }
         QTest::keyClick(max, Qt::Key_Return);
-        EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
+        EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
         EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Co"));
         EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
         EXPECT_EQ(panel->Selection().UndoNames(), history);
@@ -679,7 +680,7 @@ TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
         QTest::keyClicks(box, QString::fromLatin1(typed));
         EXPECT_EQ(panel->TypedName(), QString::fromLatin1(typed));
         QTest::keyClick(box, Qt::Key_Return);
-        EXPECT_EQ(panel->Selection().RNXname(), QString::fromLatin1(name));
+        EXPECT_EQ(panel->Selection().Name(), QString::fromLatin1(name));
         EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("H-3")) << "through the chooser's history";
         EXPECT_TRUE(panel->TypedName().isEmpty());
     }
@@ -714,7 +715,7 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
         ASSERT_FALSE(status.isEmpty());
         EXPECT_EQ(status.back(), QString::fromLatin1(c.said));
     }
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Po-210"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Po-210"));
     // Escape gives up what was typed.
     QTest::keyClicks(panel->AMassBox(), QStringLiteral("cs"));
     QTest::keyClick(panel->AMassBox(), Qt::Key_Escape);

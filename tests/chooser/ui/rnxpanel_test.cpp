@@ -36,8 +36,8 @@ protected:
             panel->Selection().Filter().SetUseRNXFilter(true);
             panel->Selection().Filter().SetRNXList(offered);
         }
-        hearingChoices.push_back(
-            panel->Selection().NuclideChosen.Connect([this](const TBasicRNX& rnx) { reports << rnx.RNXStr(); }));
+        hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
+            [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
     }
     void show()
     {
@@ -45,12 +45,12 @@ protected:
         ASSERT_TRUE(panel->Selection().Active());
     }
 
-    TRNXindex index;
+    NuclideIndex index;
     SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
     std::unique_ptr<TQzRNXPanel> panel;
     QStringList reports;
-    std::vector<Notice<const TBasicRNX&>::Connection> hearingChoices;
+    std::vector<Notice<const NuclideIdentity&>::Connection> hearingChoices;
 };
 
 const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99m", "Cs-134", "Cs-137", "Ba-140", "U-238"};
@@ -60,13 +60,13 @@ TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
     makePanel(kData);
     panel->Selection().SetElementAndAMass(_Co, "60");
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
     show();
     EXPECT_EQ(reports, QStringList{"Co-60"});
     EXPECT_TRUE(panel->Selection().UndoNames().isEmpty());
     EXPECT_EQ(panel->Selection().ElementList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
     EXPECT_EQ(panel->Selection().AMassList(), (QStringList{"58", "60"}));
-    EXPECT_EQ(panel->Selection().BasicRNX(), index.FindRNX(u"Co-60"));
+    EXPECT_EQ(panel->Selection().BasicRNX(), index.FindNuclide(u"Co-60"));
 }
 
 TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
@@ -101,9 +101,9 @@ TEST_F(PanelTest, NewElementKeepsTheMassWhenItCan)
     panel->Selection().SetElementAndAMass(_Tc, "99m");
     show();
     panel->Selection().SetElement(_Mo);
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Mo-99"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Mo-99"));
     panel->Selection().SetElement(_Co);
-    EXPECT_EQ(panel->Selection().AMass(), TRNXAMass(panel->Selection().AMassList().front().toLatin1().constData()));
+    EXPECT_EQ(panel->Selection().AMass(), MassText(panel->Selection().AMassList().front().toLatin1().constData()));
 }
 
 TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
@@ -115,7 +115,7 @@ TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
         panel->Selection().SetRNXname(QString::fromLatin1(bad));
     EXPECT_TRUE(reports.isEmpty());
     panel->Selection().SetRNXname(QStringLiteral("co-60"));
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(reports.isEmpty());
 }
 
@@ -165,7 +165,7 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
     EXPECT_EQ(panel->Selection().RedoNames(), QStringList{"Sr-90"});
     panel->RedoButton()->click();
     EXPECT_EQ(reports, (QStringList{"Co-60", "Sr-90"}));
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Sr-90"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Sr-90"));
 
     // The history opens from the keyboard as a list box does (Alt+Down, F4, the Menu key), and
     // its keys pick an entry: the second one back.
@@ -191,13 +191,13 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
         QTest::keyClick(menu, Qt::Key_Return);
     });
     QTest::keyClick(panel->UndoButton(), Qt::Key_F4);
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
     EXPECT_EQ(panel->Selection().RedoNames(), (QStringList{"Co-60", "Sr-90"}));
     panel->Selection().Redo(1);
 
     // Back to the third entry: the two skipped ones lead the redo list in the order they come back.
     panel->Selection().Undo(2);
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(panel->Selection().RedoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
     EXPECT_TRUE(panel->Selection().UndoNames().isEmpty());
 
@@ -219,7 +219,7 @@ TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
     EXPECT_EQ(panel->Selection().UndoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
     panel->Selection().Undo(1); // Co-60, which is what is shown
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
 }
 
 TEST_F(PanelTest, HistoryHoldsAtMostItsCapacity)
@@ -246,7 +246,7 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
     QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_EQ(menu->Element(), _Co);
-    for (TRNXElement off : {_He, _Li, _B})
+    for (ChemicalElement off : {_He, _Li, _B})
         EXPECT_FALSE(menu->IsElementEnabled(off)) << off;
     EXPECT_TRUE(menu->IsElementEnabled(_Cs));
     reports.clear();
@@ -277,7 +277,7 @@ protected:
         reports.clear();
     }
     // A cell of the table on the screen.
-    QRect cellOnScreen(TRNXElement e) const
+    QRect cellOnScreen(ChemicalElement e) const
     {
         QRect found;
         for (int y = 0; y < menu->height(); ++y)
@@ -289,7 +289,7 @@ protected:
         return found;
     }
     // The middle of a cell, in the panel window's coordinates.
-    QPoint onCell(TRNXElement e) const { return panel->window()->mapFromGlobal(cellOnScreen(e).center()); }
+    QPoint onCell(ChemicalElement e) const { return panel->window()->mapFromGlobal(cellOnScreen(e).center()); }
     void ctrlClickOnBox()
     {
         QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier, onBox);
@@ -356,7 +356,7 @@ TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
     pickComboItem(panel->ElementBox(), "Cs");
     EXPECT_EQ(panel->Selection().Element(), _Cs);
     pickComboItem(panel->AMassBox(), "137");
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
     ASSERT_FALSE(reports.isEmpty());
     EXPECT_EQ(reports.back(), QStringLiteral("Cs-137"));
     panel->SetChoiceType(ctFullList);
@@ -393,14 +393,14 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
                 QTest::keyClicks(keys, QString::fromLatin1(typed));
                 QTest::keyClick(keys, Qt::Key_Return);
                 EXPECT_FALSE(box->view()->isVisible());
-                EXPECT_EQ(panel->Selection().RNXname(), QString::fromLatin1(name));
+                EXPECT_EQ(panel->Selection().Name(), QString::fromLatin1(name));
             }
     // A mass alone is one of the element shown.
     panel->Selection().SetElementAndAMass(_Cs, "134");
     panel->AMassBox()->setFocus();
     QTest::keyClicks(panel->AMassBox(), QStringLiteral("137"));
     QTest::keyClick(panel->AMassBox(), Qt::Key_Return);
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
 }
 
 // A letter with Alt or Ctrl is a shortcut of the window, never typing into a box: Alt+C that
@@ -412,7 +412,7 @@ TEST_F(PanelInputTest, LettersWithAltOrCtrlChooseNothing)
             box->setFocus();
             QTest::keyClick(box, Qt::Key_C, modifier);
             QTest::keyClick(box, Qt::Key_1, modifier);
-            EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-60"));
+            EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
         }
     EXPECT_TRUE(reports.isEmpty());
 }
@@ -437,16 +437,16 @@ TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
     panel->Selection().SetElementAndAMass(_Tc, "99");
     show();
     panel->Selection().SetElementAndAMass(_Tc, "99M");
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
     panel->Selection().SetRNXname(QStringLiteral("TC-99"));
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99"));
     panel->Selection().SetRNXname(QStringLiteral("tc-99M"));
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
     // Stored before the panel is first shown, too.
     makePanel();
     panel->Selection().SetElementAndAMass(_Tc, "99M");
     show();
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
 }
 
 TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
@@ -570,7 +570,7 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     panel->ExecRNXFilterDialog();
     EXPECT_EQ(shown, 1);
     EXPECT_LT(panel->Selection().Filter().RNXList().IndexOf(QStringLiteral("Co-60")), 0);
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("Co-58")); // the closest offered cobalt
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-58")); // the closest offered cobalt
     EXPECT_FALSE(reports.isEmpty());
 
     panel->ExecModal = [&](QDialog& dialog) {
@@ -581,9 +581,9 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
         EXPECT_EQ(form.ElementsIn()->item(0)->text(), QStringLiteral("H"));
         return int(QDialog::Rejected); // Cancel changes nothing
     };
-    const TRNXElementSet before = panel->Selection().Filter().ElementSet();
+    const ElementSet before = panel->Selection().Filter().Elements();
     panel->ExecElementFilterDialog();
-    EXPECT_EQ(panel->Selection().Filter().ElementSet(), before);
+    EXPECT_EQ(panel->Selection().Filter().Elements(), before);
 }
 
 TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
@@ -620,12 +620,12 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
         auto* other = dialog.findChild<TQzRNXPanel*>(QStringLiteral("SetRadionuclidePanel"));
         EXPECT_TRUE(other);
         other->show();
-        EXPECT_EQ(other->Selection().RNXname(), QStringLiteral("Co-60"));
+        EXPECT_EQ(other->Selection().Name(), QStringLiteral("Co-60"));
         other->Selection().SetElementAndAMass(_U, "238");
         return int(QDialog::Accepted);
     };
     panel->EditRNX();
-    EXPECT_EQ(panel->Selection().RNXname(), QStringLiteral("U-238"));
+    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("U-238"));
 }
 
 TEST(ElementGroups, ColoursOfTheGroups)
@@ -635,19 +635,19 @@ TEST(ElementGroups, ColoursOfTheGroups)
     EXPECT_EQ(g.GetElementColor(_At), g.RNXNonMetalsColor);
     EXPECT_EQ(g.GetElementColor(_Fe), g.TransitionMetalsColor);
     EXPECT_EQ(g.GetElementColor(_La), g.RNXLantanideSeriesColor);
-    EXPECT_EQ(g.GetElementColor(_NoRNXElement), g.TransitionMetalsColor);
+    EXPECT_EQ(g.GetElementColor(NoElement), g.TransitionMetalsColor);
     EXPECT_EQ(TQzRNXElementPopupMenu::CellElement(9, 4), _Db);
-    EXPECT_EQ(TQzRNXElementPopupMenu::CellElement(10, 0), _NoRNXElement);
+    EXPECT_EQ(TQzRNXElementPopupMenu::CellElement(10, 0), NoElement);
 }
 
 TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
 {
     TQzRNXElementFilter f(index);
-    EXPECT_EQ(f.ElementSet(), index.ElementSet());
+    EXPECT_EQ(f.Elements(), index.Elements());
     int changes = 0;
     f.OnChange = [&] { ++changes; };
     f.ReadStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change
-    EXPECT_EQ(f.ElementSet().count(), 97);
+    EXPECT_EQ(f.Elements().count(), 97);
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     f.ExecModal = [](QDialog& dialog) {
@@ -659,16 +659,16 @@ TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
         return int(QDialog::Accepted);
     };
     EXPECT_TRUE(f.EditDlg());
-    EXPECT_FALSE(f.ElementSet().contains(_H));
-    EXPECT_EQ(f.ElementSet().count(), 96);
+    EXPECT_FALSE(f.Elements().contains(_H));
+    EXPECT_EQ(f.Elements().count(), 96);
     EXPECT_EQ(changes, 1);
 }
 
 TEST(ElementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
 {
-    const TRNXindex index;
+    const NuclideIndex index;
     TQzRNXElementPopupMenu menu(index);
-    TRNXElementSet set;
+    ElementSet set;
     set.insert(_Co);
     set.insert(_Cs);
     menu.SetEnabledElements(eeCustom, set);

@@ -28,14 +28,14 @@ TEST(NdxReader, ReadsARecordIntoANode)
     const NdxResult r = ReadNdx("header\n" + recordLine() + "\n", {480, 0, 0, 0});
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_EQ(r.nodes.size(), 1u);
-    const TRNXnode& n = r.nodes[0];
-    EXPECT_EQ(n.RNXname.toString(), QStringLiteral("Ac-223"));
+    const Nuclide& n = r.nodes[0];
+    EXPECT_EQ(n.Name.toString(), QStringLiteral("Ac-223"));
     EXPECT_EQ(n.HalfLife, 2.10f);
     EXPECT_EQ(n.HalfLifeUnit, tuMin);
-    EXPECT_EQ(n.RTypeSet, TRNXAllRadTypeSet{rtx_Alpha});
+    EXPECT_EQ(n.RTypeSet, DecayModeSet{rtx_Alpha});
     EXPECT_EQ(n.DaughtersCount, 0);
     EXPECT_EQ(n.StableCount, 1);
-    EXPECT_EQ(n.DaughterArray[0].RNXname.toString(), QStringLiteral("Fr-219"));
+    EXPECT_EQ(n.DaughterArray[0].Name.toString(), QStringLiteral("Fr-219"));
     EXPECT_EQ(n.SLinePos, 0);
     EXPECT_EQ(n.NLines, 480); // the only block runs to the end of the file
     EXPECT_TRUE(

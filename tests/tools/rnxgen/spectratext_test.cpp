@@ -20,10 +20,10 @@ TEST(SpectraText, RadiationsBecomeRecordsOfEnergyPerDecay)
                                                "\n");
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_EQ(r.recordCount, 5);
-    ASSERT_EQ(r.records.size(), 5 * RNXSpectrumRecordSize);
-    const TRNXSpectrum lines = DecodeSpectrumRecords(r.records.constData(), 5);
+    ASSERT_EQ(r.records.size(), 5 * SpectrumLineRecordSize);
+    const SpectrumLines lines = DecodeSpectrumRecords(r.records.constData(), 5);
     ASSERT_EQ(lines.size(), 5u);
-    const TRNXRadiation types[] = {1, 12, 13, 14, 5};
+    const RadiationType types[] = {1, 12, 13, 14, 5};
     const float energies[] = {1.2f, 2, 0, 0.1f, 0.2f};
     const float perDecay[] = {static_cast<float>(0.5 * 1.2), 0.5f, 0, static_cast<float>(0.5 * 0.1), 0.2f};
     for (std::size_t i = 0; i < 5; ++i) {
@@ -73,8 +73,7 @@ TEST(SpectraText, BetaSpectraKeepTheirDensities)
                                        "Co-60  1\n"
                                        "0.00000 6.626E+00\n");
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    EXPECT_EQ(DecodeFloatRecords(r.records.constData(), r.recordCount),
-              (TRNXBetaSpectrum{1.486f, 1.711e-3f, 0, 6.626f}));
+    EXPECT_EQ(DecodeFloatRecords(r.records.constData(), r.recordCount), (BetaSpectrum{1.486f, 1.711e-3f, 0, 6.626f}));
     ASSERT_EQ(r.blocks.size(), 2u);
     EXPECT_EQ(r.blocks[1].first, 3);
 
@@ -103,18 +102,18 @@ TEST(SpectraText, BetaSpectraKeepTheirDensities)
 
 TEST(SpectraText, BlocksMustBeWhereTheIndexPutsThem)
 {
-    std::vector<TRNXnode> nodes{makeNode(_Co, 60, "60", 5.27f, tuYear), makeNode(_Cs, 137, "137", 30.1f, tuYear),
-                                makeNode(_H, 3, "3", 12.3f, tuYear)};
+    std::vector<Nuclide> nodes{makeNode(_Co, 60, "60", 5.27f, tuYear), makeNode(_Cs, 137, "137", 30.1f, tuYear),
+                               makeNode(_H, 3, "3", 12.3f, tuYear)};
     nodes[0].SLinePos = 0;
     nodes[0].NLines = 2;
     nodes[1].SLinePos = 2;
     nodes[1].NLines = 1;
     const SpectraText r
         = ReadRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t1\t1\nCo-60\t1\tG\t1\t1\nCs-137\t5\tB-\t1\t0.2\n");
-    auto place = [](const TRNXnode& n) { return SpectrumBlock{n.RNXname.toString(), n.SLinePos, n.NLines}; };
+    auto place = [](const Nuclide& n) { return SpectrumBlock{n.Name.toString(), n.SLinePos, n.NLines}; };
     EXPECT_TRUE(CheckSpectrumBlocks(nodes, r, QStringLiteral("lines"), place).isEmpty());
 
-    std::vector<TRNXnode> moved = nodes;
+    std::vector<Nuclide> moved = nodes;
     moved[1].NLines = 2;
     EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
               QStringLiteral("lines: the 1 records of Cs-137 start at record 2, the index has 2 from 2"));
