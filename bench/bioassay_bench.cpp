@@ -12,7 +12,7 @@
 #include "data/bioassaydata.h"
 #include "data/bioassaytable.h"
 #include "data/dosedatafile.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 
 #include <QAbstractButton>

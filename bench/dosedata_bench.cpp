@@ -3,7 +3,7 @@
 #include "data/dosedata.h"
 #include "data/dosedatafile.h"
 #include "data/programpreference.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 
 #include <QFile>

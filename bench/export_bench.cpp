@@ -5,7 +5,7 @@
 #include "data/dosedata.h"
 #include "data/doseexport.h"
 #include "data/programpreference.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 
 #include <QTemporaryDir>

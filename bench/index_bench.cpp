@@ -1,6 +1,6 @@
 // The radionuclide index at start-up and in use. Baseline of the same run: copying the index
 // bytes, which any load has to read.
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <QFile>
 

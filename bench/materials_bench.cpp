@@ -7,7 +7,7 @@
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/dosedatafile.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 #include "units/units.h"
 

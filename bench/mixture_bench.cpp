@@ -15,7 +15,7 @@
 #include "data/dosedata.h"
 #include "data/mixture.h"
 #include "data/mixturefile.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 #include "units/units.h"
 

@@ -2,7 +2,7 @@
 // the result (chains, progeny, ancestors, the text export, writing it back) ends. What the
 // checking loader accepts is an index in every respect: each name found where it stands and
 // each daughter where it is said to be.
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <cstdint>
 #include <cstdlib>

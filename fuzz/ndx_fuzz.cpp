@@ -1,6 +1,6 @@
 // Any bytes as the decay-data index text: the converter answers with records or a message
 // naming the line, never a crash.
-#include "nuclides/rnxindexfile.h"
+#include "nuclides/indexfile.h"
 #include "rnxgen/ndxreader.h"
 
 #include <cstdint>

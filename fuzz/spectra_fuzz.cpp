@@ -1,9 +1,9 @@
 // Any bytes as the spectra files beside a small index whose record positions and counts come
 // from the first bytes: every line read is one the summary can use, every summary is finite,
 // not negative and its shares at most 1, and the text export carries it.
-#include "nuclides/rnxindex.h"
-#include "nuclides/rnxindexfile.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/indexfile.h"
+#include "nuclides/nuclideindex.h"
+#include "nuclides/nuclidenames.h"
 #include "nuclides/spectrafiles.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 // with one record per counted line and sound lines only, or refused with the line at fault.
 #include "rnxgen/spectratext.h"
 
-#include "nuclides/rnxspectrum.h"
+#include "nuclides/spectrum.h"
 
 #include <cstdint>
 #include <cstdlib>

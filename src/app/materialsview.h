@@ -2,7 +2,7 @@
 
 #include "app/chosennuclide.h"
 #include "base/notice.h"
-#include "nuclides/rnxnode.h"
+#include "nuclides/nuclide.h"
 #include "units/units.h"
 
 #include <QWidget>

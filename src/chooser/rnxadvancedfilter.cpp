@@ -1,6 +1,6 @@
 #include "chooser/rnxadvancedfilter.h"
 
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "base/notice.h"
 #include "chooser/rnxfilter.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "nuclides/rnxindex.h"
-#include "nuclides/rnxspectrum.h"
+#include "nuclides/nuclideindex.h"
 #include "nuclides/spectrafiles.h"
+#include "nuclides/spectrum.h"
 
 #include <cstddef>
 #include <limits>

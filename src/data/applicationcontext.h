@@ -2,7 +2,7 @@
 
 #include "base/messageboxes.h"
 #include "data/programpreference.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "nuclides/spectrafiles.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/vocabulary.h"
-#include "nuclides/rnxnode.h"
+#include "nuclides/nuclide.h"
 
 #include <QByteArray>
 #include <QString>

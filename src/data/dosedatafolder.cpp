@@ -2,9 +2,9 @@
 
 #include "data/dosedata.h"
 #include "data/dosedatafile.h"
-#include "nuclides/rnxindex.h"
-#include "nuclides/rnxlist.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclideindex.h"
+#include "nuclides/nuclidelist.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QDir>
 #include <QDirIterator>

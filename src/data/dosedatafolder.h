@@ -1,6 +1,6 @@
 #pragma once
 
-#include "nuclides/rnxnode.h"
+#include "nuclides/nuclide.h"
 
 #include <QString>
 

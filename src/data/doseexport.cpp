@@ -5,8 +5,8 @@
 
 #include "base/numberformat.h"
 #include "base/savefile.h"
-#include "nuclides/rnxlist.h"
-#include "nuclides/rnxnode.h"
+#include "nuclides/nuclide.h"
+#include "nuclides/nuclidelist.h"
 #include "units/units.h"
 
 #include <QDir>

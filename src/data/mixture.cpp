@@ -1,7 +1,7 @@
 #include "data/mixture.h"
 
 #include "data/programpreference.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <algorithm>
 #include <utility>

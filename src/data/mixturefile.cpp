@@ -2,7 +2,7 @@
 
 #include "base/readfile.h"
 #include "data/dosedata.h"
-#include "nuclides/rnxelement.h"
+#include "nuclides/element.h"
 
 #include <QFile>
 #include <QList>

@@ -2,7 +2,7 @@
 
 #include "base/numberformat.h"
 #include "data/inifile.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QDir>
 #include <QFileInfo>

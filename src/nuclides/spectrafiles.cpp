@@ -1,7 +1,7 @@
 #include "nuclides/spectrafiles.h"
 
 #include "base/catalogue.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 
 #include "base/language.h"
 #include "base/notice.h"
-#include "nuclides/rnxspectrum.h"
+#include "nuclides/spectrum.h"
 
 #include <cstdint>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "data/programpreference.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
-#include "nuclides/rnxlist.h"
+#include "nuclides/nuclidelist.h"
 
 #include <QDir>
 #include <QTemporaryDir>

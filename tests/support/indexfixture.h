@@ -1,8 +1,8 @@
 #pragma once
 
-#include "nuclides/rnxindex.h"
-#include "nuclides/rnxindexfile.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/indexfile.h"
+#include "nuclides/nuclideindex.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QFile>
 

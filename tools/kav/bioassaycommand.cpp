@@ -3,7 +3,7 @@
 #include "data/bioassaydata.h"
 #include "data/bioassaytable.h"
 #include "data/programpreference.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include "chooser/rnxadvancedfilter.h"
 #include "chooser/spectrumlines.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QRegularExpression>
 

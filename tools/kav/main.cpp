@@ -7,7 +7,7 @@
 #include "data/doseexport.h"
 #include "data/programpreference.h"
 #include "linescommand.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // qvdgen: writes a folder of synthetic dose data files for trying and measuring the viewer.
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "base/savefile.h"
 #include "data/bioassaydata.h"
 #include "data/dosedatafile.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <QDir>
 #include <QFile>

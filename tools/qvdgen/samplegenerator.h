@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/dosedata.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <QByteArray>
 #include <QStringList>

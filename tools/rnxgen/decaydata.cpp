@@ -1,6 +1,6 @@
 #include "rnxgen/decaydata.h"
 
-#include "nuclides/rnxindexfile.h"
+#include "nuclides/indexfile.h"
 #include "rnxgen/gzipfile.h"
 #include "rnxgen/ndxreader.h"
 #include "rnxgen/spectratext.h"

@@ -1,7 +1,7 @@
 // rnxgen: converts the decay data into the binary radionuclide index and spectra files the
 // program carries, and writes the text export of a binary index.
 #include "base/savefile.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "nuclides/spectrafiles.h"
 #include "rnxgen/decaydata.h"
 

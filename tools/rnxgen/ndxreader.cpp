@@ -1,6 +1,6 @@
 #include "rnxgen/ndxreader.h"
 
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #include "rnxgen/spectratext.h"
 
-#include "nuclides/rnxspectrum.h"
+#include "nuclides/spectrum.h"
 
 #include <charconv>
 #include <cmath>

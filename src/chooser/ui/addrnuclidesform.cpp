@@ -2,7 +2,7 @@
 
 #include "chooser/ui/rnxpanel.h"
 #include "controls/columnslist.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include <QDialog>
 

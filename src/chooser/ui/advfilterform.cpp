@@ -4,7 +4,7 @@
 #include "chooser/ui/filtercontrols.h"
 #include "controls/columnslist.h"
 #include "controls/numberedit.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "chooser/ui/filtercontrols.h"
 #include "controls/inputcolours.h"
 #include "controls/numberedit.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "chooser/ui/elementmenu.h"
 
 #include "chooser/ui/filterform.h"
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 #include "nuclides/spectrafiles.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "chooser/rnxselection.h"
 #include "chooser/ui/filtercontrols.h"
 #include "controls/datagrid.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QActionGroup>
 #include <QApplication>

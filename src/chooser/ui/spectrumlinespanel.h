@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chooser/spectrumlines.h"
-#include "nuclides/rnxspectrum.h"
+#include "nuclides/spectrum.h"
 
 #include <QDialog>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/enumset.h"
-#include "nuclides/rnxelement.h"
+#include "nuclides/element.h"
 #include "nuclides/shortstring.h"
 #include "units/units.h"
 

@@ -1,6 +1,6 @@
 #include "base/numberformat.h"
-#include "nuclides/rnxlist.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidelist.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include "base/numberformat.h"
 #include "base/savefile.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "nuclides/rnxlist.h"
+#include "nuclides/nuclidelist.h"
 
 #include <QStringList>
 

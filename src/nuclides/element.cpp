@@ -1,4 +1,4 @@
-#include "nuclides/rnxelement.h"
+#include "nuclides/element.h"
 
 #include "base/catalogue.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "nuclides/rnxlist.h"
-#include "nuclides/rnxnode.h"
-#include "nuclides/rnxspectrum.h"
+#include "nuclides/nuclide.h"
+#include "nuclides/nuclidelist.h"
+#include "nuclides/spectrum.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "nuclides/rnxspectrum.h"
+#include "nuclides/spectrum.h"
 
 #include <QtEndian>
 

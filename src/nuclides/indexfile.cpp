@@ -1,7 +1,7 @@
-#include "nuclides/rnxindexfile.h"
+#include "nuclides/indexfile.h"
 
 #include "base/extendedfloat.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include <cctype>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "nuclides/rnxnode.h"
+#include "nuclides/nuclide.h"
 
 #include "base/extendedfloat.h"
 #include "base/numberformat.h"
-#include "nuclides/rnxlist.h"
+#include "nuclides/nuclidelist.h"
 
 #include <cctype>
 #include <charconv>

@@ -1,10 +1,10 @@
-#include "nuclides/rnxindex.h"
+#include "nuclides/nuclideindex.h"
 
 #include "base/catalogue.h"
 #include "base/readfile.h"
 #include "base/savefile.h"
-#include "nuclides/rnxindexfile.h"
-#include "nuclides/rnxnames.h"
+#include "nuclides/indexfile.h"
+#include "nuclides/nuclidenames.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "nuclides/rnxnames.h"
+#include "nuclides/nuclidenames.h"
 
 #include "base/catalogue.h"
 #include "base/numberformat.h"
-#include "nuclides/rnxelement.h"
+#include "nuclides/element.h"
 
 #include <array>
 #include <cctype>

@@ -9,7 +9,7 @@
 
 namespace kav {
 
-// Radiation type of a spectrum line, 1 to 14 (names and short codes in rnxnames.h).
+// Radiation type of a spectrum line, 1 to 14 (names and short codes in nuclidenames.h).
 using RadiationType = std::uint8_t;
 constexpr RadiationType AlphaRadiation = 8;
 constexpr RadiationType AlphaRecoilRadiation = 9;
