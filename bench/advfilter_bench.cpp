@@ -47,8 +47,8 @@ struct Fixture : LoadedIndex {
         form.show();
     }
     NoMessageBoxes boxes;
-    TQzRNXPanel panel{index, spectra, boxes};
-    TQzRNXAdvFilterForm form{panel.Selection(), &panel};
+    NuclideChooser panel{index, spectra, boxes};
+    AdvancedFilterDialog form{panel.Selection(), &panel};
 };
 
 // The whole filter switched on and off with its box, a decay-mode criterion being active.
@@ -102,7 +102,7 @@ BENCHMARK(BM_TypeGammaEnergyBoundWide)->Unit(benchmark::kMillisecond);
 void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
 {
     LoadedIndex loaded;
-    TQzRNXAdvancedFilter filter(&loaded.index, loaded.spectra);
+    AdvancedFilter filter(&loaded.index, loaded.spectra);
     filter.Spectrum().SetOptions({soGammaEnergy});
     filter.Spectrum().SetMax(soGammaEnergy, 0.7f);
     filter.Spectrum().SetEnabled(true);
@@ -110,7 +110,7 @@ void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
     bool flip = false;
     for (auto _ : state) {
         filter.Spectrum().SetMin(soGammaEnergy, (flip = !flip) ? 0.65f : 0.6f);
-        benchmark::DoNotOptimize(filter.RNXList().Count());
+        benchmark::DoNotOptimize(filter.Nuclides().Count());
     }
 }
 BENCHMARK(BM_GammaEnergyBoundFilterOnlyBaseline)->Unit(benchmark::kMillisecond);

@@ -40,7 +40,7 @@ struct Fixture {
     kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     std::vector<const kav::Nuclide*> nuclides;
-    std::unique_ptr<kav::TQzRNXPanel> source;
+    std::unique_ptr<kav::NuclideChooser> source;
     std::unique_ptr<kav::DoseDataCache> cache;
     std::unique_ptr<kav::Mixture> list;
     std::unique_ptr<kav::TMixtureView> view;
@@ -67,9 +67,9 @@ struct Fixture {
         context.ProgramPreference().SetQVDDir(dir.path());
         context.FillDataLists();
 
-        source = std::make_unique<kav::TQzRNXPanel>(index, context.Spectra(), messages);
-        source->Selection().Filter().SetUseRNXFilter(true);
-        source->Selection().Filter().SetRNXList(context.DataNuclideList());
+        source = std::make_unique<kav::NuclideChooser>(index, context.Spectra(), messages);
+        source->Selection().Filter().SetUseNuclideFilter(true);
+        source->Selection().Filter().SetNuclideList(context.DataNuclideList());
         cache = std::make_unique<kav::DoseDataCache>(context.ProgramPreference());
         list = std::make_unique<kav::Mixture>(index, context.DataNuclideList(), *cache);
         QString error;
@@ -84,7 +84,7 @@ struct Fixture {
         view->show();
         // The dialog's "<<" then OK, as a user adds everything on offer.
         view->ExecModal = [](QDialog& dialog) {
-            auto& add = static_cast<kav::TAddRNuclidesForm&>(dialog);
+            auto& add = static_cast<kav::AddNuclidesDialog&>(dialog);
             add.findChild<QPushButton*>(QStringLiteral("addAllButton"))->click();
             add.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
             return add.result();

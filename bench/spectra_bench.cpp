@@ -41,12 +41,12 @@ void BM_BuildSpectrumSummary(benchmark::State& state)
 BENCHMARK(BM_BuildSpectrumSummary)->Unit(benchmark::kMillisecond);
 
 // One bound of a criterion moved back and forth; the filter recomputes its list each time.
-void reapply(benchmark::State& state, kav::TQzRNXSpectrumOption option, float a, float b, float max)
+void reapply(benchmark::State& state, kav::SpectrumCriterion option, float a, float b, float max)
 {
     kav::NuclideIndex index;
     loadEmbedded(index);
     kav::SpectraFiles spectra(index);
-    kav::TQzRNXSpectrumFilter filter(spectra);
+    kav::SpectrumFilter filter(spectra);
     filter.SetOptions({option});
     filter.SetMax(option, max);
     filter.SetMin(option, a);
@@ -54,9 +54,9 @@ void reapply(benchmark::State& state, kav::TQzRNXSpectrumOption option, float a,
     bool flip = false;
     for (auto _ : state) {
         filter.SetMin(option, (flip = !flip) ? b : a);
-        benchmark::DoNotOptimize(filter.RNXList().Count());
+        benchmark::DoNotOptimize(filter.Nuclides().Count());
     }
-    state.counters["passing"] = filter.RNXList().Count();
+    state.counters["passing"] = filter.Nuclides().Count();
 }
 
 void BM_ReapplySummaryCriterion(benchmark::State& state)

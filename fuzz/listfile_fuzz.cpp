@@ -15,10 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     kav::SpectraFiles spectra(*index);
-    kav::TQzRNXFilter filter(*index, spectra);
+    kav::NuclideFilter filter(*index, spectra);
     filter.LoadElementList(bytes);
-    filter.LoadRNXList(bytes);
-    for (const auto& e : filter.FullRNXList().Items())
+    filter.LoadNuclideList(bytes);
+    for (const auto& e : filter.FullNuclideList().Items())
         if (!e.node || !filter.FullElementSet().contains(e.node->Element))
             std::abort();
     return 0;

@@ -68,14 +68,14 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
 QWidget* TBioassayView::BuildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    rnpDPUMRNIntake = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
+    rnpDPUMRNIntake = new NuclideChooser(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
     FFollowingChooser = rnpDPUMRNIntake->Selection().NuclideChosen.Connect(
         [this](const NuclideIdentity& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
     FLoader.emplace(*rnpDPUMRNIntake, FContext.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    rnpDPUMRNMeasured = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
+    rnpDPUMRNMeasured = new NuclideChooser(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
     rnpDPUMRNMeasured->setObjectName(QStringLiteral("measuredChooser"));
     rnpDPUMRNMeasured->SetChoiceType(ctFullList);
     rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
@@ -93,7 +93,7 @@ QWidget* TBioassayView::BuildIntakeParameters()
     cbDPUMAMAD->setMaxVisibleItems(AMADCount);
     cbDPUMAMAD->setToolTip(TMaterialsView::AMADHint);
     for (QComboBox* box : {cbDPUMIntakePath, cbDPUMCompound, cbDPUMAMAD, rnpDPUMRNIntake->ElementBox(),
-                           rnpDPUMRNIntake->AMassBox(), rnpDPUMRNIntake->RNXBox()})
+                           rnpDPUMRNIntake->AMassBox(), rnpDPUMRNIntake->NuclideBox()})
         ApplyInputColours(box);
     connect(cbDPUMIntakePath, &QComboBox::currentIndexChanged, this, [this] {
         FillDPUMMaterials();
@@ -289,9 +289,9 @@ void TBioassayView::rnpDPUMRNIntakeRNXChanged(const NuclideIdentity& rnx)
         FillDPUMMaterials();
         QStringList measured;
         DPUM_RNData->GetDRNList(measured);
-        rnpDPUMRNMeasured->Selection().Filter().SetUseRNXFilter(true);
-        rnpDPUMRNMeasured->Selection().Filter().SetRNXList(measured);
-        rnpDPUMRNMeasured->Selection().SetRNXname(DPUM_RNData->RNuclideName());
+        rnpDPUMRNMeasured->Selection().Filter().SetUseNuclideFilter(true);
+        rnpDPUMRNMeasured->Selection().Filter().SetNuclideList(measured);
+        rnpDPUMRNMeasured->Selection().SetName(DPUM_RNData->RNuclideName());
         rnpDPUMRNMeasured->setEnabled(measured.size() > 1);
         UpdateDPUM();
     });

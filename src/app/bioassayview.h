@@ -25,7 +25,7 @@ class ApplicationContext;
 class NuclideIdentity;
 class TBioassayChart;
 class FloatEdit;
-class TQzRNXPanel;
+class NuclideChooser;
 class DataGrid;
 class TVESKRNData;
 
@@ -48,8 +48,8 @@ public:
     // group), "doseForContentField", "doseUnitLabel", "captionLabel", "keyTermLink",
     // "bioassayTable", "tableMenu", "wholeDaysAction", "copyAction", "unitsAction",
     // "bioassayChart".
-    TQzRNXPanel* IntakeChooser() const { return rnpDPUMRNIntake; }
-    TQzRNXPanel* MeasuredChooser() const { return rnpDPUMRNMeasured; }
+    NuclideChooser* IntakeChooser() const { return rnpDPUMRNIntake; }
+    NuclideChooser* MeasuredChooser() const { return rnpDPUMRNMeasured; }
     FloatEdit* DoseForContentField() const { return feDPUMDoseForContent; }
 
     void rnpDPUMRNIntakeRNXChanged(const NuclideIdentity& rnx);
@@ -84,8 +84,8 @@ private:
     // A right click on the widget offers "Help" on the topic.
     void OfferHelp(QWidget* widget, const QString& topic);
 
-    TQzRNXPanel* rnpDPUMRNIntake = nullptr;
-    TQzRNXPanel* rnpDPUMRNMeasured = nullptr;
+    NuclideChooser* rnpDPUMRNIntake = nullptr;
+    NuclideChooser* rnpDPUMRNMeasured = nullptr;
     QComboBox* cbDPUMIntakePath = nullptr;
     QComboBox* cbDPUMCompound = nullptr;
     QComboBox* cbDPUMAMAD = nullptr;

@@ -7,7 +7,7 @@ namespace kav {
 class DoseDataFolder;
 class MessageBoxes;
 class NuclideIdentity;
-class TQzRNXPanel;
+class NuclideChooser;
 class TVESKRNDosesData;
 
 // What a view does when its chooser reports a nuclide: load it into the view's data object and
@@ -17,7 +17,7 @@ class TVESKRNDosesData;
 class TChosenNuclideLoader {
 public:
     // The chooser and the boxes outlive the loader.
-    TChosenNuclideLoader(TQzRNXPanel& chooser, MessageBoxes& boxes)
+    TChosenNuclideLoader(NuclideChooser& chooser, MessageBoxes& boxes)
         : FChooser(chooser)
         , FBoxes(boxes)
     {
@@ -29,7 +29,7 @@ public:
               const std::function<void()>& show);
 
 private:
-    TQzRNXPanel& FChooser;
+    NuclideChooser& FChooser;
     MessageBoxes& FBoxes;
     bool FGoingBack = false;
 };

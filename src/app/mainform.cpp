@@ -213,8 +213,8 @@ void TMainForm::aExportDosesExecute()
 
 void TMainForm::CreateViews()
 {
-    auto configure = [this](TQzRNXPanel* panel, int shiftAMass) {
-        TQzRNXWidthsNShiftsParams layout;
+    auto configure = [this](NuclideChooser* panel, int shiftAMass) {
+        ChooserLayout layout;
         layout.WidthElement = 48;
         layout.WidthElementDropDown = 129;
         layout.WidthAMass = 58;
@@ -227,8 +227,8 @@ void TMainForm::CreateViews()
         panel->OnStatusText = [this](const QString& text) { ShowStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
-    auto configureHalfLife = [](TQzRNXPanel* panel) {
-        TQzRNXHalfLifeTimeFilter& halfLife = panel->Selection().Filter().Advanced().HalfLifeTime();
+    auto configureHalfLife = [](NuclideChooser* panel) {
+        HalfLifeFilter& halfLife = panel->Selection().Filter().Advanced().HalfLifeTime();
         halfLife.SetMaxValue(9.3e15f);
         halfLife.SetMinUnits(tuYear);
         halfLife.SetMinValue(0.305f);
@@ -247,7 +247,7 @@ void TMainForm::CreateViews()
     FMixtureView->SetAddSource(rnpDPUMRNIntake);
     FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
     rnpDPUMRNMeasured = FBioassayView->MeasuredChooser();
-    for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake, rnpDPUMRNMeasured})
+    for (NuclideChooser* panel : {rnpDPUI, rnpDPUMRNIntake, rnpDPUMRNMeasured})
         configureHalfLife(panel);
     FBioassayView->DoseForContentField()->OnStatusText = [this](const QString& text) { ShowStatus(text); };
     FRadonView = new TRadonView(FContext.Boxes(), tsRadon);
@@ -283,7 +283,7 @@ void TMainForm::ApplyLanguage()
     FLanguageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
-        if (auto* panel = dynamic_cast<TQzRNXPanel*>(widget))
+        if (auto* panel = dynamic_cast<NuclideChooser*>(widget))
             panel->SetLanguage(language);
         else if (auto* field = dynamic_cast<NumberEdit*>(widget))
             field->SetLanguage(language);
@@ -317,9 +317,9 @@ bool TMainForm::FormCreate()
     ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
-    for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake}) {
-        panel->Selection().Filter().SetUseRNXFilter(true);
-        panel->Selection().Filter().SetRNXList(FContext.DataNuclideList());
+    for (NuclideChooser* panel : {rnpDPUI, rnpDPUMRNIntake}) {
+        panel->Selection().Filter().SetUseNuclideFilter(true);
+        panel->Selection().Filter().SetNuclideList(FContext.DataNuclideList());
         panel->Selection().SetElementAndAMass(_Co, "60");
     }
 
@@ -360,11 +360,11 @@ void TMainForm::UseNewDataFolder()
     FBioassayView->SetDPUMData(DPUM_RNData.get());
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
-    for (TQzRNXPanel* panel : {rnpDPUI, rnpDPUMRNIntake})
-        panel->Selection().Filter().SetRNXList(FContext.DataNuclideList());
-    if (const NuclideIdentity* rnx = rnpDPUI->Selection().BasicRNX(); rnx && !DPUI_RNData->IsLoaded())
+    for (NuclideChooser* panel : {rnpDPUI, rnpDPUMRNIntake})
+        panel->Selection().Filter().SetNuclideList(FContext.DataNuclideList());
+    if (const NuclideIdentity* rnx = rnpDPUI->Selection().ChosenIdentity(); rnx && !DPUI_RNData->IsLoaded())
         FMaterialsView->rnpDPUIRNXChanged(*rnx);
-    if (const NuclideIdentity* rnx = rnpDPUMRNIntake->Selection().BasicRNX(); rnx && !DPUM_RNData->IsLoaded())
+    if (const NuclideIdentity* rnx = rnpDPUMRNIntake->Selection().ChosenIdentity(); rnx && !DPUM_RNData->IsLoaded())
         FBioassayView->rnpDPUMRNIntakeRNXChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.

@@ -24,7 +24,7 @@ class THelpWindow;
 class TMaterialsView;
 class TMixtureView;
 class TRadonView;
-class TQzRNXPanel;
+class NuclideChooser;
 class NuclideIdentity;
 class TVESKRNData;
 class TVESKRNDosesData;
@@ -78,13 +78,13 @@ public:
     TVESKRNData* DPUMData() const { return DPUM_RNData.get(); }
     // The rows of the "Radionuclides" view.
     const Mixture* MixtureRows() const { return FMixture.get(); }
-    TQzRNXPanel* DPUIPanel() const { return rnpDPUI; }
+    NuclideChooser* DPUIPanel() const { return rnpDPUI; }
     TMaterialsView* MaterialsView() const { return FMaterialsView; }
     TMixtureView* MixtureView() const { return FMixtureView; }
     TBioassayView* BioassayView() const { return FBioassayView; }
     TRadonView* RadonView() const { return FRadonView; }
-    TQzRNXPanel* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
-    TQzRNXPanel* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
+    NuclideChooser* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
+    NuclideChooser* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
 
     // The language chosen in the options reaches the index, every chooser with its menus, every
     // number field and unit box, and the toolkit's own dialogs.
@@ -159,9 +159,9 @@ private:
     TMixtureView* FMixtureView = nullptr;
     TBioassayView* FBioassayView = nullptr;
     TRadonView* FRadonView = nullptr;
-    TQzRNXPanel* rnpDPUI = nullptr;
-    TQzRNXPanel* rnpDPUMRNIntake = nullptr;
-    TQzRNXPanel* rnpDPUMRNMeasured = nullptr;
+    NuclideChooser* rnpDPUI = nullptr;
+    NuclideChooser* rnpDPUMRNIntake = nullptr;
+    NuclideChooser* rnpDPUMRNMeasured = nullptr;
 
     std::unique_ptr<TVESKRNDosesData> DPUI_RNData;
     std::unique_ptr<TVESKRNData> DPUM_RNData;

@@ -71,7 +71,7 @@ void TMaterialsView::BuildControls()
     layout->addLayout(materials, 2);
     layout->addWidget(BuildGrid(), 5);
     for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(),
-                                                      rnpDPUI->AMassBox(), rnpDPUI->RNXBox()})
+                                                      rnpDPUI->AMassBox(), rnpDPUI->NuclideBox()})
         ApplyInputColours(w);
 }
 
@@ -90,7 +90,7 @@ void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fu
 
 QLayout* TMaterialsView::BuildUnitsBar()
 {
-    rnpDPUI = new TQzRNXPanel(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), this);
+    rnpDPUI = new NuclideChooser(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), this);
     FLoader.emplace(*rnpDPUI, FContext.Boxes());
     rnpDPUI->setObjectName(QStringLiteral("chooser"));
     FFollowingChooser

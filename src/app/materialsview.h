@@ -25,7 +25,7 @@ class ApplicationContext;
 class NuclideIdentity;
 class ActivityUnitComboBox;
 class DoseUnitComboBox;
-class TQzRNXPanel;
+class NuclideChooser;
 class DataGrid;
 class TVESKRNDosesData;
 struct MaterialChoice;
@@ -46,7 +46,7 @@ public:
     // object names: "ingestedList", "inhaledList", the eleven "sizeBox" in the order of the
     // sizes, "injectionBox", "plusButton", "minusButton", "equivalentDosesAction", "copyAction",
     // "doseUnitBox", "activityUnitBox", "materialsTable".
-    TQzRNXPanel* Chooser() const { return rnpDPUI; }
+    NuclideChooser* Chooser() const { return rnpDPUI; }
 
     void rnpDPUIRNXChanged(const NuclideIdentity& rnx);
     void FillDPUICompoundLists();
@@ -77,7 +77,7 @@ private:
     // The materials, sizes and injection ticked.
     MaterialChoice ChosenMaterials() const;
 
-    TQzRNXPanel* rnpDPUI = nullptr;
+    NuclideChooser* rnpDPUI = nullptr;
     QListWidget* clbDPUIIngestCompound = nullptr;
     QListWidget* clbDPUIInhalCompound = nullptr;
     std::array<QCheckBox*, 11> DPUI_AMADArr{};

@@ -495,7 +495,7 @@ void TMixtureView::tbAddRNClick()
 {
     if (!tbAddRN->isVisible() || !tbAddRN->isEnabled() || !FAddSource || !FMixture)
         return;
-    TRNXnodeArray nodes;
+    NuclidePointers nodes;
     const auto help = [this] {
         if (ShowHelp)
             ShowHelp(HelpTopicOfContext(1010));

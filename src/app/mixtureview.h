@@ -22,7 +22,7 @@ class ApplicationContext;
 class Mixture;
 class ActivityUnitComboBox;
 class DoseUnitComboBox;
-class TQzRNXPanel;
+class NuclideChooser;
 class DataGrid;
 
 // The "Radionuclides" view: a list of nuclides, each with its own route, material and particle
@@ -37,7 +37,7 @@ public:
     // The rows the view shows and the chooser whose offer the add dialog shows; the main window
     // gives both during start-up.
     void SetMixture(Mixture* mixture);
-    void SetAddSource(TQzRNXPanel* panel) { FAddSource = panel; }
+    void SetAddSource(NuclideChooser* panel) { FAddSource = panel; }
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> ExecModal;
     // Opens the help on a topic; the main window gives it.
@@ -119,7 +119,7 @@ private:
     // The dose and activity units the table is in; none before it is first shown.
     std::optional<std::pair<DoseUnit, ActivityUnit>> FUnitsShown;
     Mixture* FMixture = nullptr;
-    TQzRNXPanel* FAddSource = nullptr;
+    NuclideChooser* FAddSource = nullptr;
 };
 
 } // namespace kav

@@ -24,7 +24,7 @@ float lambdaOf(float value, TimeUnit units)
 
 // Mass number
 
-void TQzRNXAMassFilter::SetMinEnabled(bool value)
+void MassNumberFilter::SetMinEnabled(bool value)
 {
     if (value == FMinEnabled)
         return;
@@ -32,7 +32,7 @@ void TQzRNXAMassFilter::SetMinEnabled(bool value)
     Change();
 }
 
-void TQzRNXAMassFilter::SetMaxEnabled(bool value)
+void MassNumberFilter::SetMaxEnabled(bool value)
 {
     if (value == FMaxEnabled)
         return;
@@ -40,7 +40,7 @@ void TQzRNXAMassFilter::SetMaxEnabled(bool value)
     Change();
 }
 
-void TQzRNXAMassFilter::SetMinValue(int value)
+void MassNumberFilter::SetMinValue(int value)
 {
     const auto clamped = static_cast<std::uint16_t>(std::clamp<int>(value, Lowest, Highest));
     if (clamped == FMinValue)
@@ -50,7 +50,7 @@ void TQzRNXAMassFilter::SetMinValue(int value)
         Change();
 }
 
-void TQzRNXAMassFilter::SetMaxValue(int value)
+void MassNumberFilter::SetMaxValue(int value)
 {
     const auto clamped = static_cast<std::uint16_t>(std::clamp<int>(value, Lowest, Highest));
     if (clamped == FMaxValue)
@@ -59,19 +59,19 @@ void TQzRNXAMassFilter::SetMaxValue(int value)
     Change();
 }
 
-bool TQzRNXAMassFilter::Active() const
+bool MassNumberFilter::Active() const
 {
     return (FMinEnabled || FMaxEnabled) && !(FMinEnabled && FMaxEnabled && FMaxValue < FMinValue);
 }
 
-void TQzRNXAMassFilter::Change()
+void MassNumberFilter::Change()
 {
     if (FMinEnabled || FMaxEnabled)
         Recompute();
-    TQzRNXSimpleFilter::Change();
+    ListFilter::Change();
 }
 
-void TQzRNXAMassFilter::Recompute()
+void MassNumberFilter::Recompute()
 {
     ClearList();
     if (!FIndex || (FMinEnabled && FMaxEnabled && FMaxValue < FMinValue))
@@ -83,20 +83,20 @@ void TQzRNXAMassFilter::Recompute()
     }
 }
 
-void TQzRNXAMassFilter::Assign(const TQzRNXAMassFilter& source)
+void MassNumberFilter::Assign(const MassNumberFilter& source)
 {
     FMinEnabled = source.FMinEnabled;
     FMaxEnabled = source.FMaxEnabled;
     FMinValue = source.FMinValue;
     FMaxValue = source.FMaxValue;
-    TQzRNXSimpleFilter::Assign(source);
+    ListFilter::Assign(source);
 }
 
 // Numbers of ancestors and daughters
 
-void TQzRNXChainCountFilter::SetCountSet(const TQzRNXAncestorsCountSet& value)
+void RelativesCountFilter::SetCountSet(const RelativesCountSet& value)
 {
-    const auto counts = TQzRNXAncestorsCountSet::fromRaw(value.raw() & 0x1F);
+    const auto counts = RelativesCountSet::fromRaw(value.raw() & 0x1F);
     if (counts == FCountSet)
         return;
     FCountSet = counts;
@@ -104,25 +104,25 @@ void TQzRNXChainCountFilter::SetCountSet(const TQzRNXAncestorsCountSet& value)
         Change();
 }
 
-void TQzRNXChainCountFilter::Assign(const TQzRNXChainCountFilter& source)
+void RelativesCountFilter::Assign(const RelativesCountFilter& source)
 {
     FCountSet = source.FCountSet;
-    TQzRNXSimpleAdvFilter::Assign(source);
+    SwitchedFilter::Assign(source);
 }
 
-void TQzRNXChainCountFilter::Apply()
+void RelativesCountFilter::Apply()
 {
     ClearList();
     if (!FIndex)
         return;
     for (std::size_t c = 0; c < 5; ++c)
-        if (FCountSet.contains(static_cast<TQzRNXAncestorsCount>(c)))
+        if (FCountSet.contains(static_cast<RelativesCount>(c)))
             AddList(CountLists()[c], CountElements()[c]);
 }
 
 // Decay modes
 
-void TQzRNXDecayFilter::SetOperation(TQzRNXFilterOperation value)
+void DecayModeFilter::SetOperation(DecayModeMatch value)
 {
     if (value == FOperation)
         return;
@@ -131,9 +131,9 @@ void TQzRNXDecayFilter::SetOperation(TQzRNXFilterOperation value)
         Change();
 }
 
-void TQzRNXDecayFilter::SetAndSet(const TQzRNXAndDecayFilterSet& value)
+void DecayModeFilter::SetAndSet(const DecayModesAllOf& value)
 {
-    const auto modes = TQzRNXAndDecayFilterSet::fromRaw(value.raw() & 0x1F); // alpha to SF
+    const auto modes = DecayModesAllOf::fromRaw(value.raw() & 0x1F); // alpha to SF
     if (modes == FAndSet)
         return;
     FAndSet = modes;
@@ -141,9 +141,9 @@ void TQzRNXDecayFilter::SetAndSet(const TQzRNXAndDecayFilterSet& value)
         Change();
 }
 
-void TQzRNXDecayFilter::SetOrSet(const TQzRNXOrDecayFilterSet& value)
+void DecayModeFilter::SetOrSet(const DecayModesAnyOf& value)
 {
-    const auto modes = TQzRNXOrDecayFilterSet::fromRaw(value.raw() & 0x1FF); // alpha to "IT only"
+    const auto modes = DecayModesAnyOf::fromRaw(value.raw() & 0x1FF); // alpha to "IT only"
     if (modes == FOrSet)
         return;
     FOrSet = modes;
@@ -151,20 +151,20 @@ void TQzRNXDecayFilter::SetOrSet(const TQzRNXOrDecayFilterSet& value)
         Change();
 }
 
-bool TQzRNXDecayFilter::Active() const
+bool DecayModeFilter::Active() const
 {
     return Enabled() && (FOperation == foOr ? !FOrSet.empty() : !FAndSet.empty());
 }
 
-void TQzRNXDecayFilter::Assign(const TQzRNXDecayFilter& source)
+void DecayModeFilter::Assign(const DecayModeFilter& source)
 {
     FOperation = source.FOperation;
     FAndSet = source.FAndSet;
     FOrSet = source.FOrSet;
-    TQzRNXSimpleAdvFilter::Assign(source);
+    SwitchedFilter::Assign(source);
 }
 
-void TQzRNXDecayFilter::Apply()
+void DecayModeFilter::Apply()
 {
     ClearList();
     if (!FIndex)
@@ -189,7 +189,7 @@ void TQzRNXDecayFilter::Apply()
 
 // Half-life
 
-TQzRNXHalfLifeTimeFilter::TQzRNXHalfLifeTimeFilter(const NuclideIndex* index)
+HalfLifeFilter::HalfLifeFilter(const NuclideIndex* index)
     : FIndex(index)
 {
     if (FIndex && FIndex->Count() > 0) {
@@ -203,7 +203,7 @@ TQzRNXHalfLifeTimeFilter::TQzRNXHalfLifeTimeFilter(const NuclideIndex* index)
     FMax = {false, kLongestWithoutIndex, tuYear, lambdaOf(kLongestWithoutIndex, tuYear)};
 }
 
-void TQzRNXHalfLifeTimeFilter::ValueAndUnitOfDays(double days, float& value, TimeUnit& unit)
+void HalfLifeFilter::ValueAndUnitOfDays(double days, float& value, TimeUnit& unit)
 {
     if (days > 1) {
         const double years = days * TimeUnitsPerDayA(tuYear);
@@ -222,7 +222,7 @@ void TQzRNXHalfLifeTimeFilter::ValueAndUnitOfDays(double days, float& value, Tim
     value = static_cast<float>(days * TimeUnitsPerDayA(tuMkSec));
 }
 
-void TQzRNXHalfLifeTimeFilter::SetValue(End& end, float value)
+void HalfLifeFilter::SetValue(End& end, float value)
 {
     if (value == end.Value)
         return;
@@ -232,7 +232,7 @@ void TQzRNXHalfLifeTimeFilter::SetValue(End& end, float value)
         Change();
 }
 
-void TQzRNXHalfLifeTimeFilter::SetUnits(End& end, TimeUnit value)
+void HalfLifeFilter::SetUnits(End& end, TimeUnit value)
 {
     if (value == end.Units || value > tuMkSec)
         return;
@@ -243,7 +243,7 @@ void TQzRNXHalfLifeTimeFilter::SetUnits(End& end, TimeUnit value)
         Change();
 }
 
-void TQzRNXHalfLifeTimeFilter::SetLambda(End& end, float value)
+void HalfLifeFilter::SetLambda(End& end, float value)
 {
     if (value == end.Lambda)
         return;
@@ -253,7 +253,7 @@ void TQzRNXHalfLifeTimeFilter::SetLambda(End& end, float value)
         Change();
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMinEnabled(bool value)
+void HalfLifeFilter::SetMinEnabled(bool value)
 {
     if (value == FMin.Enabled)
         return;
@@ -261,7 +261,7 @@ void TQzRNXHalfLifeTimeFilter::SetMinEnabled(bool value)
     Change();
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMaxEnabled(bool value)
+void HalfLifeFilter::SetMaxEnabled(bool value)
 {
     if (value == FMax.Enabled)
         return;
@@ -269,37 +269,37 @@ void TQzRNXHalfLifeTimeFilter::SetMaxEnabled(bool value)
     Change();
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMinValue(float value)
+void HalfLifeFilter::SetMinValue(float value)
 {
     SetValue(FMin, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMaxValue(float value)
+void HalfLifeFilter::SetMaxValue(float value)
 {
     SetValue(FMax, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMinUnits(TimeUnit value)
+void HalfLifeFilter::SetMinUnits(TimeUnit value)
 {
     SetUnits(FMin, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMaxUnits(TimeUnit value)
+void HalfLifeFilter::SetMaxUnits(TimeUnit value)
 {
     SetUnits(FMax, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMinLambda(float value)
+void HalfLifeFilter::SetMinLambda(float value)
 {
     SetLambda(FMin, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetMaxLambda(float value)
+void HalfLifeFilter::SetMaxLambda(float value)
 {
     SetLambda(FMax, value);
 }
 
-void TQzRNXHalfLifeTimeFilter::SetAutoMinMaxValues()
+void HalfLifeFilter::SetAutoMinMaxValues()
 {
     if (!FIndex || FIndex->Count() == 0)
         return;
@@ -315,19 +315,19 @@ void TQzRNXHalfLifeTimeFilter::SetAutoMinMaxValues()
         Change();
 }
 
-bool TQzRNXHalfLifeTimeFilter::Active() const
+bool HalfLifeFilter::Active() const
 {
     return (FMin.Enabled || FMax.Enabled) && !(FMin.Enabled && FMax.Enabled && FMax.Lambda > FMin.Lambda);
 }
 
-void TQzRNXHalfLifeTimeFilter::Change()
+void HalfLifeFilter::Change()
 {
     if (FMin.Enabled || FMax.Enabled)
         Recompute();
-    TQzRNXSimpleFilter::Change();
+    ListFilter::Change();
 }
 
-void TQzRNXHalfLifeTimeFilter::Recompute()
+void HalfLifeFilter::Recompute()
 {
     ClearList();
     if (!FIndex || (FMin.Enabled && FMax.Enabled && FMax.Lambda > FMin.Lambda))
@@ -340,16 +340,16 @@ void TQzRNXHalfLifeTimeFilter::Recompute()
     }
 }
 
-void TQzRNXHalfLifeTimeFilter::Assign(const TQzRNXHalfLifeTimeFilter& source)
+void HalfLifeFilter::Assign(const HalfLifeFilter& source)
 {
     FMin = source.FMin;
     FMax = source.FMax;
-    TQzRNXSimpleFilter::Assign(source);
+    ListFilter::Assign(source);
 }
 
 // The combination
 
-TQzRNXAdvancedFilter::TQzRNXAdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra)
+AdvancedFilter::AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra)
     : FAMass(index)
     , FAncestors(index)
     , FDaughters(index)
@@ -357,22 +357,22 @@ TQzRNXAdvancedFilter::TQzRNXAdvancedFilter(const NuclideIndex* index, SpectraFil
     , FHalfLifeTime(index)
     , FSpectrum(spectra)
 {
-    for (TQzRNXSimpleFilter* sub : std::initializer_list<TQzRNXSimpleFilter*>{&FAMass, &FAncestors, &FDaughters,
-                                                                              &FDecay, &FHalfLifeTime, &FSpectrum})
-        sub->OnChange = [this](TQzRNXSimpleFilter*) { SubFilterChanged(); };
+    for (ListFilter* sub :
+         std::initializer_list<ListFilter*>{&FAMass, &FAncestors, &FDaughters, &FDecay, &FHalfLifeTime, &FSpectrum})
+        sub->OnChange = [this](ListFilter*) { SubFilterChanged(); };
 }
 
-void TQzRNXAdvancedFilter::SubFilterChanged()
+void AdvancedFilter::SubFilterChanged()
 {
     if (Enabled() && !FAssigning)
         Change();
 }
 
-void TQzRNXAdvancedFilter::Apply()
+void AdvancedFilter::Apply()
 {
     ClearList();
     FIgnored = true;
-    const std::pair<bool, const TQzRNXSimpleFilter*> criteria[] = {
+    const std::pair<bool, const ListFilter*> criteria[] = {
         {FAMass.Active(), &FAMass}, {FAncestors.Active(), &FAncestors},       {FDaughters.Active(), &FDaughters},
         {FDecay.Active(), &FDecay}, {FHalfLifeTime.Active(), &FHalfLifeTime}, {FSpectrum.Active(), &FSpectrum},
     };
@@ -380,16 +380,16 @@ void TQzRNXAdvancedFilter::Apply()
         if (!active)
             continue;
         if (FIgnored) {
-            FRNXList = sub->RNXList();
-            FElementByRNXFilterSet = sub->ElementByRNXFilterSet();
+            FNuclideList = sub->Nuclides();
+            FElementsOfNuclideFilter = sub->ElementsOfNuclideFilter();
             FIgnored = false;
         } else {
-            KeepOnly(sub->RNXList());
+            KeepOnly(sub->Nuclides());
         }
     }
 }
 
-void TQzRNXAdvancedFilter::Assign(const TQzRNXAdvancedFilter& source)
+void AdvancedFilter::Assign(const AdvancedFilter& source)
 {
     // The criteria's own notices are not passed on; the one change at the end combines them.
     FAssigning = true;
@@ -402,7 +402,7 @@ void TQzRNXAdvancedFilter::Assign(const TQzRNXAdvancedFilter& source)
     FAssigning = false;
     FFormLastPage = source.FFormLastPage;
     FFormIsMoreWidth = source.FFormIsMoreWidth;
-    TQzRNXSimpleAdvFilter::Assign(source);
+    SwitchedFilter::Assign(source);
 }
 
 // The criteria in words
@@ -421,21 +421,21 @@ QString range(bool hasMin, const QString& min, bool hasMax, const QString& max)
     return hasMin ? QStringLiteral("from ") + min : QStringLiteral("up to ") + max;
 }
 
-QString counts(const TQzRNXAncestorsCountSet& set)
+QString counts(const RelativesCountSet& set)
 {
     QStringList listed;
     for (int c = 0; c < 5; ++c)
-        if (set.contains(static_cast<TQzRNXAncestorsCount>(c)))
+        if (set.contains(static_cast<RelativesCount>(c)))
             listed << QString::number(c);
     return listed.join(QStringLiteral(", "));
 }
 
 } // namespace
 
-QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage language)
+QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language)
 {
     QStringList lines;
-    const TQzRNXAMassFilter& mass = filter.AMass();
+    const MassNumberFilter& mass = filter.AMass();
     if (mass.Active())
         lines << QStringLiteral("mass number ")
                 + range(mass.MinEnabled(), QString::number(mass.MinValue()), mass.MaxEnabled(),
@@ -444,7 +444,7 @@ QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage langua
         lines << QStringLiteral("ancestors: ") + counts(filter.Ancestors().CountSet());
     if (filter.Daughters().Active())
         lines << QStringLiteral("daughters: ") + counts(filter.Daughters().CountSet());
-    const TQzRNXDecayFilter& decay = filter.Decay();
+    const DecayModeFilter& decay = filter.Decay();
     if (decay.Active()) {
         static const char* const modes[]
             = {"alpha", "beta-", "beta+", "IT", "SF", "alpha only", "beta- only", "beta+ only", "IT only"};
@@ -457,12 +457,12 @@ QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage langua
         lines << (decay.Operation() == foOr ? QStringLiteral("decay by any of: ") : QStringLiteral("decay by all of: "))
                 + chosen.join(QStringLiteral(", "));
     }
-    const TQzRNXHalfLifeTimeFilter& h = filter.HalfLifeTime();
+    const HalfLifeFilter& h = filter.HalfLifeTime();
     if (h.Active())
         lines << QStringLiteral("half-life ")
                 + range(h.MinEnabled(), number(h.MinValue()) + u' ' + HalfLifeUnitLabel(h.MinUnits(), language),
                         h.MaxEnabled(), number(h.MaxValue()) + u' ' + HalfLifeUnitLabel(h.MaxUnits(), language));
-    const TQzRNXSpectrumFilter& s = filter.Spectrum();
+    const SpectrumFilter& s = filter.Spectrum();
     if (s.Active()) {
         static const char* const names[] = {"energy per decay",
                                             "alpha energy per decay",
@@ -479,8 +479,8 @@ QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage langua
                                             "alpha line energy per decay",
                                             "beta line energy per decay",
                                             "photon line energy per decay"};
-        for (int o = 0; o < RNXSpectrumOptionCount; ++o) {
-            const auto option = static_cast<TQzRNXSpectrumOption>(o);
+        for (int o = 0; o < SpectrumCriterionCount; ++o) {
+            const auto option = static_cast<SpectrumCriterion>(o);
             if (!s.Options().contains(option))
                 continue;
             const double scale = IsFractionOption(option) ? 100 : 1;

@@ -11,12 +11,12 @@
 namespace kav {
 
 // The nuclides whose mass number lies within the enabled ends of a range of 3 to 257.
-class TQzRNXAMassFilter : public TQzRNXSimpleFilter {
+class MassNumberFilter : public ListFilter {
 public:
     static constexpr std::uint16_t Lowest = 3;
     static constexpr std::uint16_t Highest = 257;
 
-    explicit TQzRNXAMassFilter(const NuclideIndex* index)
+    explicit MassNumberFilter(const NuclideIndex* index)
         : FIndex(index)
     {
     }
@@ -33,7 +33,7 @@ public:
     // Whether it narrows the advanced filter: an end is enabled and the range is not inverted.
     bool Active() const;
     void Change() override;
-    void Assign(const TQzRNXAMassFilter& source);
+    void Assign(const MassNumberFilter& source);
 
 private:
     void Recompute();
@@ -46,21 +46,21 @@ private:
 };
 
 // A number of ancestors or of daughters, 0 to 4, and sets of such numbers (all five at first).
-enum TQzRNXAncestorsCount : std::uint8_t {};
-using TQzRNXDaughtersCount = TQzRNXAncestorsCount;
-using TQzRNXAncestorsCountSet = EnumSet<TQzRNXAncestorsCount, 8>;
-using TQzRNXDaughtersCountSet = TQzRNXAncestorsCountSet;
+enum RelativesCount : std::uint8_t {};
+using RelativesCount = RelativesCount;
+using RelativesCountSet = EnumSet<RelativesCount, 8>;
+using RelativesCountSet = RelativesCountSet;
 
 // The nuclides with one of a set of numbers of relatives, from the index's lists by that number.
-class TQzRNXChainCountFilter : public TQzRNXSimpleAdvFilter {
+class RelativesCountFilter : public SwitchedFilter {
 public:
-    const TQzRNXAncestorsCountSet& CountSet() const { return FCountSet; }
-    void SetCountSet(const TQzRNXAncestorsCountSet& value);
+    const RelativesCountSet& CountSet() const { return FCountSet; }
+    void SetCountSet(const RelativesCountSet& value);
     bool Active() const { return Enabled() && !FCountSet.empty(); }
-    void Assign(const TQzRNXChainCountFilter& source);
+    void Assign(const RelativesCountFilter& source);
 
 protected:
-    explicit TQzRNXChainCountFilter(const NuclideIndex* index)
+    explicit RelativesCountFilter(const NuclideIndex* index)
         : FIndex(index)
     {
     }
@@ -71,13 +71,13 @@ protected:
     const NuclideIndex* FIndex;
 
 private:
-    TQzRNXAncestorsCountSet FCountSet = TQzRNXAncestorsCountSet::fromRaw(0x1F);
+    RelativesCountSet FCountSet = RelativesCountSet::fromRaw(0x1F);
 };
 
-class TQzRNXAncestorsFilter : public TQzRNXChainCountFilter {
+class AncestorsFilter : public RelativesCountFilter {
 public:
-    explicit TQzRNXAncestorsFilter(const NuclideIndex* index)
-        : TQzRNXChainCountFilter(index)
+    explicit AncestorsFilter(const NuclideIndex* index)
+        : RelativesCountFilter(index)
     {
     }
 
@@ -86,10 +86,10 @@ protected:
     const std::array<ElementSet, 5>& CountElements() const override { return FIndex->AncestorCountElements(); }
 };
 
-class TQzRNXDaughtersFilter : public TQzRNXChainCountFilter {
+class DaughtersFilter : public RelativesCountFilter {
 public:
-    explicit TQzRNXDaughtersFilter(const NuclideIndex* index)
-        : TQzRNXChainCountFilter(index)
+    explicit DaughtersFilter(const NuclideIndex* index)
+        : RelativesCountFilter(index)
     {
     }
 
@@ -98,46 +98,46 @@ protected:
     const std::array<ElementSet, 5>& CountElements() const override { return FIndex->DaughterCountElements(); }
 };
 
-enum TQzRNXFilterOperation : std::uint8_t { foOr, foAnd };
+enum DecayModeMatch : std::uint8_t { foOr, foAnd };
 // Decay modes that must all hold (alpha to spontaneous fission), and modes of which one must
 // (alpha to "isomeric transition only").
-using TQzRNXAndDecayFilterSet = EnumSet<DecayFilterKind, 8>;
-using TQzRNXOrDecayFilterSet = EnumSet<DecayFilterKind, 16>;
+using DecayModesAllOf = EnumSet<DecayFilterKind, 8>;
+using DecayModesAnyOf = EnumSet<DecayFilterKind, 16>;
 
 // The nuclides by their decay modes: any of a set, or all of a set.
-class TQzRNXDecayFilter : public TQzRNXSimpleAdvFilter {
+class DecayModeFilter : public SwitchedFilter {
 public:
-    explicit TQzRNXDecayFilter(const NuclideIndex* index)
+    explicit DecayModeFilter(const NuclideIndex* index)
         : FIndex(index)
     {
     }
 
-    TQzRNXFilterOperation Operation() const { return FOperation; }
-    void SetOperation(TQzRNXFilterOperation value);
-    const TQzRNXAndDecayFilterSet& AndSet() const { return FAndSet; }
-    void SetAndSet(const TQzRNXAndDecayFilterSet& value);
-    const TQzRNXOrDecayFilterSet& OrSet() const { return FOrSet; }
-    void SetOrSet(const TQzRNXOrDecayFilterSet& value);
+    DecayModeMatch Operation() const { return FOperation; }
+    void SetOperation(DecayModeMatch value);
+    const DecayModesAllOf& AndSet() const { return FAndSet; }
+    void SetAndSet(const DecayModesAllOf& value);
+    const DecayModesAnyOf& OrSet() const { return FOrSet; }
+    void SetOrSet(const DecayModesAnyOf& value);
 
     bool Active() const;
-    void Assign(const TQzRNXDecayFilter& source);
+    void Assign(const DecayModeFilter& source);
 
 protected:
     void Apply() override;
 
 private:
     const NuclideIndex* FIndex;
-    TQzRNXFilterOperation FOperation = foOr;
-    TQzRNXAndDecayFilterSet FAndSet;
-    TQzRNXOrDecayFilterSet FOrSet = TQzRNXOrDecayFilterSet::fromRaw(0x1FF);
+    DecayModeMatch FOperation = foOr;
+    DecayModesAllOf FAndSet;
+    DecayModesAnyOf FOrSet = DecayModesAnyOf::fromRaw(0x1FF);
 };
 
 // The nuclides whose half-life lies within the enabled ends of a range. Each end is a value in a
 // unit and, kept with it, the decay constant in reciprocal days that the list is computed by.
-class TQzRNXHalfLifeTimeFilter : public TQzRNXSimpleFilter {
+class HalfLifeFilter : public ListFilter {
 public:
     // The ends start at the shortest and the longest half-life of the index.
-    explicit TQzRNXHalfLifeTimeFilter(const NuclideIndex* index);
+    explicit HalfLifeFilter(const NuclideIndex* index);
 
     bool MinEnabled() const { return FMin.Enabled; }
     void SetMinEnabled(bool value);
@@ -160,7 +160,7 @@ public:
 
     bool Active() const;
     void Change() override;
-    void Assign(const TQzRNXHalfLifeTimeFilter& source);
+    void Assign(const HalfLifeFilter& source);
 
     // A half-life in days as a value in the unit that reads best: years above a year, days
     // above a day, otherwise the largest of hours to milliseconds that gives at least 1, else
@@ -186,22 +186,22 @@ private:
 
 // The property filter of a chooser panel: the nuclides that pass every active one of its six
 // criteria. With none active it is ignored and the panel offers what its other filters allow.
-class TQzRNXAdvancedFilter : public TQzRNXSimpleAdvFilter {
+class AdvancedFilter : public SwitchedFilter {
 public:
-    TQzRNXAdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra);
+    AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra);
 
-    TQzRNXAMassFilter& AMass() { return FAMass; }
-    TQzRNXAncestorsFilter& Ancestors() { return FAncestors; }
-    TQzRNXDaughtersFilter& Daughters() { return FDaughters; }
-    TQzRNXDecayFilter& Decay() { return FDecay; }
-    TQzRNXHalfLifeTimeFilter& HalfLifeTime() { return FHalfLifeTime; }
-    TQzRNXSpectrumFilter& Spectrum() { return FSpectrum; }
-    const TQzRNXAMassFilter& AMass() const { return FAMass; }
-    const TQzRNXAncestorsFilter& Ancestors() const { return FAncestors; }
-    const TQzRNXDaughtersFilter& Daughters() const { return FDaughters; }
-    const TQzRNXDecayFilter& Decay() const { return FDecay; }
-    const TQzRNXHalfLifeTimeFilter& HalfLifeTime() const { return FHalfLifeTime; }
-    const TQzRNXSpectrumFilter& Spectrum() const { return FSpectrum; }
+    MassNumberFilter& AMass() { return FAMass; }
+    AncestorsFilter& Ancestors() { return FAncestors; }
+    DaughtersFilter& Daughters() { return FDaughters; }
+    DecayModeFilter& Decay() { return FDecay; }
+    HalfLifeFilter& HalfLifeTime() { return FHalfLifeTime; }
+    SpectrumFilter& Spectrum() { return FSpectrum; }
+    const MassNumberFilter& AMass() const { return FAMass; }
+    const AncestorsFilter& Ancestors() const { return FAncestors; }
+    const DaughtersFilter& Daughters() const { return FDaughters; }
+    const DecayModeFilter& Decay() const { return FDecay; }
+    const HalfLifeFilter& HalfLifeTime() const { return FHalfLifeTime; }
+    const SpectrumFilter& Spectrum() const { return FSpectrum; }
 
     // True until a computation finds an active criterion.
     bool Ignored() const { return FIgnored; }
@@ -211,7 +211,7 @@ public:
     bool FormIsMoreWidth() const { return FFormIsMoreWidth; }
     void SetFormIsMoreWidth(bool value) { FFormIsMoreWidth = value; }
 
-    void Assign(const TQzRNXAdvancedFilter& source);
+    void Assign(const AdvancedFilter& source);
 
 protected:
     void Apply() override;
@@ -219,12 +219,12 @@ protected:
 private:
     void SubFilterChanged();
 
-    TQzRNXAMassFilter FAMass;
-    TQzRNXAncestorsFilter FAncestors;
-    TQzRNXDaughtersFilter FDaughters;
-    TQzRNXDecayFilter FDecay;
-    TQzRNXHalfLifeTimeFilter FHalfLifeTime;
-    TQzRNXSpectrumFilter FSpectrum;
+    MassNumberFilter FAMass;
+    AncestorsFilter FAncestors;
+    DaughtersFilter FDaughters;
+    DecayModeFilter FDecay;
+    HalfLifeFilter FHalfLifeTime;
+    SpectrumFilter FSpectrum;
     bool FIgnored = true;
     bool FAssigning = false;
     std::int32_t FFormLastPage = 0;
@@ -233,6 +233,6 @@ private:
 
 // The active criteria of an advanced filter in words, one a line: "mass number 220 to 230",
 // "decay by any of: alpha only", "half-life 1 d to 1 y", "gamma line energy 0.6 to 0.7 MeV".
-QStringList ActiveCriteria(const TQzRNXAdvancedFilter& filter, UiLanguage language = l_English);
+QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language = l_English);
 
 } // namespace kav

@@ -26,11 +26,11 @@ QStringList ListFileLines(const QByteArray& text)
     return lines;
 }
 
-TQzRNXFilter::TQzRNXFilter(const NuclideIndex& index, SpectraFiles& spectra)
+NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
     : FIndex(index)
     , FAdvanced(&index, spectra)
 {
-    FAdvanced.OnChange = [this](TQzRNXSimpleFilter*) {
+    FAdvanced.OnChange = [this](ListFilter*) {
         if (!FAssigning)
             Change();
     };
@@ -39,48 +39,48 @@ TQzRNXFilter::TQzRNXFilter(const NuclideIndex& index, SpectraFiles& spectra)
     all.reserve(static_cast<std::size_t>(FIndex.Count()));
     for (int i = 0; i < FIndex.Count(); ++i)
         all.push_back({FIndex.Items(i)->Name.toString(), FIndex.Items(i)});
-    FRNXList.Assign(std::move(all));
-    FElementByRNXFilterSet = FElementSet;
+    FNuclideList.Assign(std::move(all));
+    FElementsOfNuclideFilter = FElementSet;
     Recompute();
 }
 
-void TQzRNXFilter::Recompute()
+void NuclideFilter::Recompute()
 {
     FMixSet = FIndex.Elements();
     if (FUseElementFilter)
         FMixSet = intersect(FMixSet, FElementSet);
-    if (FUseRNXFilter)
-        FMixSet = intersect(FMixSet, FElementByRNXFilterSet);
+    if (FUseNuclideFilter)
+        FMixSet = intersect(FMixSet, FElementsOfNuclideFilter);
     RebuildFullCollections();
 }
 
-void TQzRNXFilter::RebuildFullCollections()
+void NuclideFilter::RebuildFullCollections()
 {
-    FFullRNXList.Clear();
+    FFullNuclideList.Clear();
     if (!FAdvanced.Enabled() || FAdvanced.Ignored()) {
         FFullElementSet = FMixSet;
-        for (const NuclideList::Entry& e : FRNXList.Items())
+        for (const NuclideList::Entry& e : FNuclideList.Items())
             if (e.node && FFullElementSet.contains(e.node->Element))
-                FFullRNXList.Add(e.name, e.node);
+                FFullNuclideList.Add(e.name, e.node);
     } else {
         // The elements of the nuclides offered, not of every nuclide the criteria pass: an
         // element whose passing nuclides are all left out by the other filters is not offered.
         FFullElementSet.clear();
-        for (const NuclideList::Entry& e : FRNXList.Items())
-            if (e.node && FMixSet.contains(e.node->Element) && FAdvanced.RNXList().IndexOf(e.name) >= 0) {
-                FFullRNXList.Add(e.name, e.node);
+        for (const NuclideList::Entry& e : FNuclideList.Items())
+            if (e.node && FMixSet.contains(e.node->Element) && FAdvanced.Nuclides().IndexOf(e.name) >= 0) {
+                FFullNuclideList.Add(e.name, e.node);
                 FFullElementSet.insert(e.node->Element);
             }
     }
 }
 
-void TQzRNXFilter::Change()
+void NuclideFilter::Change()
 {
     RebuildFullCollections();
-    TQzRNXSimpleFilter::Change();
+    ListFilter::Change();
 }
 
-void TQzRNXFilter::SetElementSet(const ElementSet& value)
+void NuclideFilter::SetElementSet(const ElementSet& value)
 {
     if (value == FElementSet)
         return;
@@ -89,7 +89,7 @@ void TQzRNXFilter::SetElementSet(const ElementSet& value)
     Change();
 }
 
-void TQzRNXFilter::SetUseElementFilter(bool value)
+void NuclideFilter::SetUseElementFilter(bool value)
 {
     if (value == FUseElementFilter)
         return;
@@ -98,16 +98,16 @@ void TQzRNXFilter::SetUseElementFilter(bool value)
     Change();
 }
 
-void TQzRNXFilter::SetUseRNXFilter(bool value)
+void NuclideFilter::SetUseNuclideFilter(bool value)
 {
-    if (value == FUseRNXFilter)
+    if (value == FUseNuclideFilter)
         return;
-    FUseRNXFilter = value;
+    FUseNuclideFilter = value;
     Recompute();
     Change();
 }
 
-void TQzRNXFilter::SetUseStable(bool value)
+void NuclideFilter::SetUseStable(bool value)
 {
     if (value == FUseStable)
         return;
@@ -115,52 +115,52 @@ void TQzRNXFilter::SetUseStable(bool value)
     Change();
 }
 
-void TQzRNXFilter::Resolve()
+void NuclideFilter::Resolve()
 {
     NuclideList resolved(true);
-    for (const NuclideList::Entry& e : FRNXList.Items())
+    for (const NuclideList::Entry& e : FNuclideList.Items())
         if (const Nuclide* node = FIndex.FindNuclide(QStringView(e.name).left(7)))
             resolved.Add(node->Name.toString(), node);
-    FRNXList = std::move(resolved);
+    FNuclideList = std::move(resolved);
 }
 
-void TQzRNXFilter::SetRNXList(const QStringList& names)
+void NuclideFilter::SetNuclideList(const QStringList& names)
 {
     NuclideList list;
     for (const QString& name : names)
         list.Add(name);
-    SetRNXList(list);
+    SetNuclideList(list);
 }
 
-void TQzRNXFilter::SetRNXList(const NuclideList& list)
+void NuclideFilter::SetNuclideList(const NuclideList& list)
 {
-    FRNXList = NuclideList(true);
+    FNuclideList = NuclideList(true);
     for (const NuclideList::Entry& e : list.Items())
-        FRNXList.Add(e.name, e.node);
+        FNuclideList.Add(e.name, e.node);
     Resolve();
-    FElementByRNXFilterSet.clear();
-    for (const NuclideList::Entry& e : FRNXList.Items())
-        FElementByRNXFilterSet.insert(e.node->Element);
+    FElementsOfNuclideFilter.clear();
+    for (const NuclideList::Entry& e : FNuclideList.Items())
+        FElementsOfNuclideFilter.insert(e.node->Element);
     Recompute();
     Change();
 }
 
-void TQzRNXFilter::Assign(const TQzRNXFilter& source)
+void NuclideFilter::Assign(const NuclideFilter& source)
 {
     FAssigning = true;
     FAdvanced.Assign(source.FAdvanced);
     FAssigning = false;
     SaveElementSet = source.SaveElementSet;
-    SaveRNXList = source.SaveRNXList;
+    SaveNuclideList = source.SaveNuclideList;
     FUseElementFilter = source.FUseElementFilter;
-    FUseRNXFilter = source.FUseRNXFilter;
+    FUseNuclideFilter = source.FUseNuclideFilter;
     FUseStable = source.FUseStable;
     FElementSet = source.FElementSet;
     FMixSet = source.FMixSet;
-    FFullRNXList = source.FFullRNXList;
+    FFullNuclideList = source.FFullNuclideList;
     FFullElementSet = source.FFullElementSet;
-    FRNXList = source.FRNXList;
-    FElementByRNXFilterSet = source.FElementByRNXFilterSet;
+    FNuclideList = source.FNuclideList;
+    FElementsOfNuclideFilter = source.FElementsOfNuclideFilter;
     Change();
 }
 
@@ -183,28 +183,28 @@ ElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored)
     return set;
 }
 
-std::array<std::int32_t, 4> TQzRNXFilter::StoredElementSet() const
+std::array<std::int32_t, 4> NuclideFilter::StoredElementSet() const
 {
     return EncodeElementSet(FElementSet);
 }
 
-void TQzRNXFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+void NuclideFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
 {
     FElementSet = DecodeElementSet(stored);
     Recompute();
 }
 
-bool TQzRNXFilter::ElementSetStored() const
+bool NuclideFilter::ElementSetStored() const
 {
     return SaveElementSet == svAlways || (SaveElementSet == svOnlyIfUse && FUseElementFilter);
 }
 
-bool TQzRNXFilter::RNXListStored() const
+bool NuclideFilter::NuclideListStored() const
 {
-    return FUseRNXFilter && SaveRNXList != svNever;
+    return FUseNuclideFilter && SaveNuclideList != svNever;
 }
 
-bool TQzRNXFilter::LoadElementList(const QByteArray& text)
+bool NuclideFilter::LoadElementList(const QByteArray& text)
 {
     ElementSet found;
     for (const QString& line : ListFileLines(text)) {
@@ -221,13 +221,13 @@ bool TQzRNXFilter::LoadElementList(const QByteArray& text)
     return true;
 }
 
-bool TQzRNXFilter::LoadRNXList(const QByteArray& text)
+bool NuclideFilter::LoadNuclideList(const QByteArray& text)
 {
     const QStringList lines = ListFileLines(text);
     if (lines.isEmpty())
         return false;
-    FUseRNXFilter = true;
-    SetRNXList(lines);
+    FUseNuclideFilter = true;
+    SetNuclideList(lines);
     return true;
 }
 

@@ -11,38 +11,38 @@
 
 namespace kav {
 
-enum TQzRNXSaveFilterType : std::uint8_t { svNever, svOnlyIfUse, svAlways };
+enum FilterSaving : std::uint8_t { svNever, svOnlyIfUse, svAlways };
 
 // What a chooser panel offers: the elements of an element filter and the nuclides of a list
 // filter, both optional, narrowed to what an index holds and, when it is enabled and not
 // ignored, to what the advanced filter passes.
-class TQzRNXFilter : public TQzRNXSimpleFilter {
+class NuclideFilter : public ListFilter {
 public:
-    TQzRNXFilter(const NuclideIndex& index, SpectraFiles& spectra);
+    NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra);
 
     const NuclideIndex& Index() const { return FIndex; }
 
-    TQzRNXAdvancedFilter& Advanced() { return FAdvanced; }
-    const TQzRNXAdvancedFilter& Advanced() const { return FAdvanced; }
+    AdvancedFilter& Advanced() { return FAdvanced; }
+    const AdvancedFilter& Advanced() const { return FAdvanced; }
     const ElementSet& Elements() const { return FElementSet; }
     void SetElementSet(const ElementSet& value);
     const ElementSet& MixSet() const { return FMixSet; }
     const ElementSet& FullElementSet() const { return FFullElementSet; }
-    const NuclideList& FullRNXList() const { return FFullRNXList; }
+    const NuclideList& FullNuclideList() const { return FFullNuclideList; }
     bool UseElementFilter() const { return FUseElementFilter; }
     void SetUseElementFilter(bool value);
-    bool UseRNXFilter() const { return FUseRNXFilter; }
-    void SetUseRNXFilter(bool value);
+    bool UseNuclideFilter() const { return FUseNuclideFilter; }
+    void SetUseNuclideFilter(bool value);
     bool UseStable() const { return FUseStable; }
     void SetUseStable(bool value);
-    TQzRNXSaveFilterType SaveElementSet = svOnlyIfUse;
-    TQzRNXSaveFilterType SaveRNXList = svOnlyIfUse;
+    FilterSaving SaveElementSet = svOnlyIfUse;
+    FilterSaving SaveNuclideList = svOnlyIfUse;
 
     // Replaces the list: names the index does not know are dropped, the others take the
     // index's spelling.
-    void SetRNXList(const QStringList& names);
-    void SetRNXList(const NuclideList& list);
-    void Assign(const TQzRNXFilter& source);
+    void SetNuclideList(const QStringList& names);
+    void SetNuclideList(const NuclideList& list);
+    void Assign(const NuclideFilter& source);
     void Change() override;
 
     // The element set as stored with a panel's configuration: four integers, bit (i mod 32) of
@@ -50,12 +50,12 @@ public:
     std::array<std::int32_t, 4> StoredElementSet() const;
     void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
     bool ElementSetStored() const;
-    bool RNXListStored() const;
+    bool NuclideListStored() const;
 
     // Element and nuclide lists in text: one entry a line, blanks and tabs ignored. False, and
     // nothing changed, when the text gave nothing usable.
     bool LoadElementList(const QByteArray& text);
-    bool LoadRNXList(const QByteArray& text);
+    bool LoadNuclideList(const QByteArray& text);
 
 private:
     void Resolve();
@@ -63,13 +63,13 @@ private:
     void RebuildFullCollections();
 
     const NuclideIndex& FIndex;
-    TQzRNXAdvancedFilter FAdvanced;
+    AdvancedFilter FAdvanced;
     ElementSet FElementSet;
     ElementSet FMixSet;
     ElementSet FFullElementSet;
-    NuclideList FFullRNXList{true};
+    NuclideList FFullNuclideList{true};
     bool FUseElementFilter = false;
-    bool FUseRNXFilter = false;
+    bool FUseNuclideFilter = false;
     bool FUseStable = false;
     bool FAssigning = false;
 };

@@ -31,19 +31,19 @@ int massRow(const QStringList& masses, const QString& mass)
 
 } // namespace
 
-TQzRNXSelection::TQzRNXSelection(const NuclideIndex& index, SpectraFiles& spectra)
+NuclideSelection::NuclideSelection(const NuclideIndex& index, SpectraFiles& spectra)
     : FIndex(index)
     , FFilter(index, spectra)
 {
 }
 
-void TQzRNXSelection::Activate()
+void NuclideSelection::Activate()
 {
     FActive = true;
     UndoListEnabled = false;
-    FElementRow = FAMassRow = FRNXRow = -1;
+    FElementRow = FAMassRow = FNuclideRow = -1;
     RebuildElementList();
-    RebuildRNXList();
+    RebuildNuclideList();
     int row = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     if (row < 0 && !FElementList.isEmpty()) {
         row = 0;
@@ -54,14 +54,14 @@ void TQzRNXSelection::Activate()
     Changed();
 }
 
-bool TQzRNXSelection::Offered(const QString& name) const
+bool NuclideSelection::Offered(const QString& name) const
 {
-    if (FFilter.Advanced().Enabled() || FFilter.UseRNXFilter())
-        return FFilter.FullRNXList().IndexOf(name) >= 0;
+    if (FFilter.Advanced().Enabled() || FFilter.UseNuclideFilter())
+        return FFilter.FullNuclideList().IndexOf(name) >= 0;
     return true;
 }
 
-void TQzRNXSelection::RebuildElementList()
+void NuclideSelection::RebuildElementList()
 {
     FElementList.clear();
     if (FFilter.FullElementSet().empty() || FIndex.Count() == 0)
@@ -82,7 +82,7 @@ void TQzRNXSelection::RebuildElementList()
         FElementList << ElementSymbol(e);
 }
 
-QStringList TQzRNXSelection::OfferedMasses() const
+QStringList NuclideSelection::OfferedMasses() const
 {
     QStringList masses;
     if (!FFilter.FullElementSet().empty() && FIndex.Count() > 0 && FElement < ElementCount) {
@@ -103,7 +103,7 @@ QStringList TQzRNXSelection::OfferedMasses() const
     return masses;
 }
 
-void TQzRNXSelection::RebuildAMassList()
+void NuclideSelection::RebuildAMassList()
 {
     const QStringList masses = OfferedMasses();
     FAMassList = masses;
@@ -121,16 +121,16 @@ void TQzRNXSelection::RebuildAMassList()
     FAMassRow = row;
 }
 
-void TQzRNXSelection::RebuildRNXList()
+void NuclideSelection::RebuildNuclideList()
 {
-    FRNXList.clear();
+    FNuclideList.clear();
     FStablePseudoEntries.clear();
     if (FIndex.Count() == 0)
         return;
     for (int i = 0; i < FIndex.Count(); ++i) {
         const Nuclide* node = FIndex.Items(i);
         if (FFilter.FullElementSet().contains(node->Element) && Offered(node->Name.toString()))
-            FRNXList.push_back({node->Name.toString(), node});
+            FNuclideList.push_back({node->Name.toString(), node});
     }
     if (FFilter.UseStable())
         for (int e = 0; e < 100; ++e) {
@@ -142,13 +142,13 @@ void TQzRNXSelection::RebuildRNXList()
             stable->AMass = "stbl";
             stable->AMassInt = 65535;
             stable->Name = MakeNuclideName(element, stable->AMass);
-            FRNXList.push_back({stable->Name.toString(), stable.get()});
+            FNuclideList.push_back({stable->Name.toString(), stable.get()});
             FStablePseudoEntries.push_back(std::move(stable));
         }
-    std::stable_sort(FRNXList.begin(), FRNXList.end(), [&](const Entry& a, const Entry& b) {
+    std::stable_sort(FNuclideList.begin(), FNuclideList.end(), [&](const Entry& a, const Entry& b) {
         const NuclideIdentity& na = *a.object;
         const NuclideIdentity& nb = *b.object;
-        switch (FRNXSortType) {
+        switch (FSortOrder) {
         case stxABC: return CompareAlphabetical(na, nb) < 0;
         case stxAMass: return CompareMass(na, nb) < 0;
         case stxABCElement: {
@@ -163,40 +163,40 @@ void TQzRNXSelection::RebuildRNXList()
     });
 }
 
-QString TQzRNXSelection::Name() const
+QString NuclideSelection::Name() const
 {
     if (FElement == NoElement)
         return QStringLiteral(" ");
     return MakeNuclideName(FElement, FAMass).toString();
 }
 
-const NuclideIdentity* TQzRNXSelection::BasicRNX() const
+const NuclideIdentity* NuclideSelection::ChosenIdentity() const
 {
-    return FRNXRow >= 0 && FRNXRow < static_cast<int>(FRNXList.size())
-        ? FRNXList[static_cast<std::size_t>(FRNXRow)].object
+    return FNuclideRow >= 0 && FNuclideRow < static_cast<int>(FNuclideList.size())
+        ? FNuclideList[static_cast<std::size_t>(FNuclideRow)].object
         : nullptr;
 }
 
-int TQzRNXSelection::FindRNXRow(const QString& name) const
+int NuclideSelection::FindNuclideRow(const QString& name) const
 {
-    for (std::size_t i = 0; i < FRNXList.size(); ++i)
-        if (FRNXList[i].name.compare(name, Qt::CaseInsensitive) == 0)
+    for (std::size_t i = 0; i < FNuclideList.size(); ++i)
+        if (FNuclideList[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
     return -1;
 }
 
-void TQzRNXSelection::SelectRNXname()
+void NuclideSelection::SelectName()
 {
-    FRNXRow = FindRNXRow(Name());
+    FNuclideRow = FindNuclideRow(Name());
 }
 
-void TQzRNXSelection::ReportSelection()
+void NuclideSelection::ReportSelection()
 {
-    if (FRNXRow >= 0)
-        NuclideChosen(*FRNXList[static_cast<std::size_t>(FRNXRow)].object);
+    if (FNuclideRow >= 0)
+        NuclideChosen(*FNuclideList[static_cast<std::size_t>(FNuclideRow)].object);
 }
 
-void TQzRNXSelection::PickElement(int row, bool fromHistory)
+void NuclideSelection::PickElement(int row, bool fromHistory)
 {
     if (row == FElementRow || row < 0 || row >= FElementList.size())
         return;
@@ -205,13 +205,13 @@ void TQzRNXSelection::PickElement(int row, bool fromHistory)
     FElementRow = row;
     FElement = ElementBySymbol(FElementList[row]);
     RebuildAMassList();
-    SelectRNXname();
+    SelectName();
     Changed();
-    if (!fromHistory && FRNXRow != -1 && FElementRow >= 0 && FAMassRow >= 0)
+    if (!fromHistory && FNuclideRow != -1 && FElementRow >= 0 && FAMassRow >= 0)
         ReportSelection();
 }
 
-void TQzRNXSelection::PickAMass(int row)
+void NuclideSelection::PickAMass(int row)
 {
     if (row == FAMassRow || row < 0 || row >= FAMassList.size())
         return;
@@ -219,29 +219,29 @@ void TQzRNXSelection::PickAMass(int row)
         RecordHistory();
     FAMassRow = row;
     FAMass = MassText(QStringView(FAMassList[row]));
-    SelectRNXname();
+    SelectName();
     Changed();
     ReportSelection();
 }
 
-void TQzRNXSelection::PickRNX(int row)
+void NuclideSelection::PickNuclide(int row)
 {
-    if (row == FRNXRow || row < 0 || row >= static_cast<int>(FRNXList.size()) || FIndex.Count() == 0)
+    if (row == FNuclideRow || row < 0 || row >= static_cast<int>(FNuclideList.size()) || FIndex.Count() == 0)
         return;
     if (FHistoryKept)
         RecordHistory();
-    const NuclideIdentity& picked = *FRNXList[static_cast<std::size_t>(row)].object;
+    const NuclideIdentity& picked = *FNuclideList[static_cast<std::size_t>(row)].object;
     FElement = picked.Element;
     FAMass = picked.AMass;
     FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     RebuildAMassList();
-    FRNXRow = row;
+    FNuclideRow = row;
     Changed();
     if (FElementRow >= 0 && FAMassRow >= 0)
         ReportSelection();
 }
 
-void TQzRNXSelection::SetElement(ChemicalElement value)
+void NuclideSelection::SetElement(ChemicalElement value)
 {
     if (value == FElement || !FFilter.FullElementSet().contains(value))
         return;
@@ -252,7 +252,7 @@ void TQzRNXSelection::SetElement(ChemicalElement value)
     PickElement(static_cast<int>(FElementList.indexOf(ElementSymbol(value))));
 }
 
-void TQzRNXSelection::SetAMass(const MassText& value)
+void NuclideSelection::SetAMass(const MassText& value)
 {
     if (value == FAMass)
         return;
@@ -270,10 +270,10 @@ void TQzRNXSelection::SetAMass(const MassText& value)
     PickAMass(row);
 }
 
-void TQzRNXSelection::SetElementAndAMass(ChemicalElement element, const MassText& aMass)
+void NuclideSelection::SetElementAndAMass(ChemicalElement element, const MassText& aMass)
 {
     if ((element == FElement && aMass == FAMass) || !FFilter.FullElementSet().contains(element)
-        || FFilter.FullRNXList().IndexOf(MakeNuclideName(element, aMass).toString()) < 0)
+        || FFilter.FullNuclideList().IndexOf(MakeNuclideName(element, aMass).toString()) < 0)
         return;
     SetElement(element);
     UndoListEnabled = false;
@@ -281,7 +281,7 @@ void TQzRNXSelection::SetElementAndAMass(ChemicalElement element, const MassText
     UndoListEnabled = true;
 }
 
-void TQzRNXSelection::SetRNXname(const QString& value)
+void NuclideSelection::SetName(const QString& value)
 {
     const QString name = value.left(7);
     if (name == Name())
@@ -294,17 +294,17 @@ void TQzRNXSelection::SetRNXname(const QString& value)
         SetElementAndAMass(element, MassText(QStringView(name.mid(dash + 1))));
 }
 
-void TQzRNXSelection::SetRNXSortType(NuclideSortOrder value)
+void NuclideSelection::SetSortOrder(NuclideSortOrder value)
 {
-    FRNXSortType = value;
+    FSortOrder = value;
     if (FActive) {
-        RebuildRNXList();
-        SelectRNXname();
+        RebuildNuclideList();
+        SelectName();
     }
     Changed();
 }
 
-void TQzRNXSelection::SetElementsSortType(NuclideSortOrder value)
+void NuclideSelection::SetElementsSortType(NuclideSortOrder value)
 {
     FElementsSortType = std::min(value, stxPeriodicTable);
     if (FActive) {
@@ -314,7 +314,7 @@ void TQzRNXSelection::SetElementsSortType(NuclideSortOrder value)
     Changed();
 }
 
-void TQzRNXSelection::ApplyFilter()
+void NuclideSelection::ApplyFilter()
 {
     if (!FActive) {
         Changed();
@@ -323,7 +323,7 @@ void TQzRNXSelection::ApplyFilter()
     const ChemicalElement oldElement = FElement;
     const MassText oldMass = FAMass;
     RebuildElementList();
-    RebuildRNXList();
+    RebuildNuclideList();
     const ElementSet& offered = FFilter.FullElementSet();
     // Nothing on offer, or a bound still being typed: the lists follow, the choice stays where it
     // is (so that what shows it keeps its nuclide, and gets it back when the filter lets it pass).
@@ -341,27 +341,27 @@ void TQzRNXSelection::ApplyFilter()
             }
     FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     RebuildAMassList();
-    SelectRNXname();
+    SelectName();
     Changed();
     if (!(FElement == oldElement && FAMass == oldMass)) {
         if (FHistoryKept && oldElement != NoElement)
             RecordHistory(oldElement, oldMass);
         Changed();
-        if (FRNXRow >= 0 && FElementRow >= 0 && FAMassRow >= 0)
+        if (FNuclideRow >= 0 && FElementRow >= 0 && FAMassRow >= 0)
             ReportSelection();
     }
     FilterApplied();
 }
 
-void TQzRNXSelection::KeepChoiceInLists()
+void NuclideSelection::KeepChoiceInLists()
 {
     FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
     FAMassList = FElementRow >= 0 ? OfferedMasses() : QStringList();
     FAMassRow = massRow(FAMassList, FAMass.toString());
-    SelectRNXname();
+    SelectName();
 }
 
-void TQzRNXSelection::SetChoiceHeld(bool held)
+void NuclideSelection::SetChoiceHeld(bool held)
 {
     if (held == FChoiceHeld)
         return;
@@ -370,10 +370,10 @@ void TQzRNXSelection::SetChoiceHeld(bool held)
         ApplyFilter();
 }
 
-NuclideIdentity TQzRNXSelection::ChosenRNX() const
+NuclideIdentity NuclideSelection::ChosenNuclide() const
 {
     NuclideIdentity rnx;
-    if (const NuclideIdentity* chosen = BasicRNX()) {
+    if (const NuclideIdentity* chosen = ChosenIdentity()) {
         rnx.Assign(*chosen);
         return rnx;
     }
@@ -383,15 +383,15 @@ NuclideIdentity TQzRNXSelection::ChosenRNX() const
     return rnx;
 }
 
-void TQzRNXSelection::PushHistory(HistoryEntry entry)
+void NuclideSelection::PushHistory(HistoryEntry entry)
 {
-    FUndoRNXList.insert(FUndoRNXList.begin(), std::move(entry));
-    if (static_cast<int>(FUndoRNXList.size()) > FMaxUndoListCount)
-        FUndoRNXList.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
-    FRedoRNXList.clear();
+    FUndoNuclideList.insert(FUndoNuclideList.begin(), std::move(entry));
+    if (static_cast<int>(FUndoNuclideList.size()) > FMaxUndoListCount)
+        FUndoNuclideList.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
+    FRedoNuclideList.clear();
 }
 
-void TQzRNXSelection::RecordHistory()
+void NuclideSelection::RecordHistory()
 {
     if (!UndoListEnabled) {
         UndoListEnabled = true;
@@ -399,12 +399,12 @@ void TQzRNXSelection::RecordHistory()
     }
     if (FElement == NoElement)
         return;
-    HistoryEntry entry{QString(), ChosenRNX()};
+    HistoryEntry entry{QString(), ChosenNuclide()};
     entry.name = entry.rnx.Name.toString();
     PushHistory(std::move(entry));
 }
 
-void TQzRNXSelection::RecordHistory(ChemicalElement element, const MassText& aMass)
+void NuclideSelection::RecordHistory(ChemicalElement element, const MassText& aMass)
 {
     if (!UndoListEnabled) {
         UndoListEnabled = true;
@@ -421,7 +421,7 @@ void TQzRNXSelection::RecordHistory(ChemicalElement element, const MassText& aMa
     PushHistory(std::move(entry));
 }
 
-void TQzRNXSelection::Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k)
+void NuclideSelection::Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k)
 {
     // A nuclide the filter no longer offers cannot be gone back to.
     if (k < 0 || k >= static_cast<int>(from.size()) || !Offers(from[static_cast<std::size_t>(k)].name))
@@ -436,7 +436,7 @@ void TQzRNXSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histor
     // The entry gone to takes the place of the one left, in the other list.
     const bool differs = target.name != Name();
     if (differs) {
-        const NuclideIdentity leaving = ChosenRNX();
+        const NuclideIdentity leaving = ChosenNuclide();
         FElement = target.rnx.Element;
         FAMass = target.rnx.AMass;
         target.rnx = leaving;
@@ -446,7 +446,7 @@ void TQzRNXSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histor
     if (differs) {
         PickElement(static_cast<int>(FElementList.indexOf(ElementSymbol(FElement))), true);
         FAMassRow = massRow(FAMassList, FAMass.toString());
-        SelectRNXname();
+        SelectName();
         Changed();
         ReportSelection();
     }
@@ -456,46 +456,46 @@ void TQzRNXSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histor
     Changed();
 }
 
-void TQzRNXSelection::Undo(int k)
+void NuclideSelection::Undo(int k)
 {
-    Travel(FUndoRNXList, FRedoRNXList, k);
+    Travel(FUndoNuclideList, FRedoNuclideList, k);
 }
 
-void TQzRNXSelection::Redo(int k)
+void NuclideSelection::Redo(int k)
 {
-    Travel(FRedoRNXList, FUndoRNXList, k);
+    Travel(FRedoNuclideList, FUndoNuclideList, k);
 }
 
-QStringList TQzRNXSelection::UndoNames() const
+QStringList NuclideSelection::UndoNames() const
 {
     QStringList l;
-    for (const HistoryEntry& e : FUndoRNXList)
+    for (const HistoryEntry& e : FUndoNuclideList)
         l << e.name;
     return l;
 }
 
-QStringList TQzRNXSelection::RedoNames() const
+QStringList NuclideSelection::RedoNames() const
 {
     QStringList l;
-    for (const HistoryEntry& e : FRedoRNXList)
+    for (const HistoryEntry& e : FRedoNuclideList)
         l << e.name;
     return l;
 }
 
-void TQzRNXSelection::SetMaxUndoListCount(int value)
+void NuclideSelection::SetMaxUndoListCount(int value)
 {
     FMaxUndoListCount = std::max(value, 0);
-    for (auto* list : {&FUndoRNXList, &FRedoRNXList})
+    for (auto* list : {&FUndoNuclideList, &FRedoNuclideList})
         if (static_cast<int>(list->size()) > FMaxUndoListCount)
             list->resize(static_cast<std::size_t>(FMaxUndoListCount));
     Changed();
 }
 
-void TQzRNXSelection::SetHistoryKept(bool value)
+void NuclideSelection::SetHistoryKept(bool value)
 {
     FHistoryKept = value;
-    FUndoRNXList.clear();
-    FRedoRNXList.clear();
+    FUndoNuclideList.clear();
+    FRedoNuclideList.clear();
     Changed();
 }
 

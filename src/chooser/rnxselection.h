@@ -12,14 +12,14 @@
 
 namespace kav {
 
-enum TQzRNXChoiceType : std::uint8_t { ctIndependent, ctFullList };
+enum ChoiceKind : std::uint8_t { ctIndependent, ctFullList };
 
 // The choice of one radionuclide, as a chooser makes it, without the widgets: what the filter
 // offers as an element list, a mass list for the chosen element and a list of names, which entry
 // of each is chosen, and the history of the choices left (undo and redo, newest first). Every new
 // choice is reported through NuclideChosen. Until it is activated (its panel first shown) its
 // setters only store the choice, which activating reports once.
-class TQzRNXSelection {
+class NuclideSelection {
 public:
     // One entry of the list of names; its object is an index node or a stable pseudo-nuclide.
     struct Entry {
@@ -27,12 +27,12 @@ public:
         const NuclideIdentity* object;
     };
 
-    TQzRNXSelection(const NuclideIndex& index, SpectraFiles& spectra);
-    TQzRNXSelection(const TQzRNXSelection&) = delete;
-    TQzRNXSelection& operator=(const TQzRNXSelection&) = delete;
+    NuclideSelection(const NuclideIndex& index, SpectraFiles& spectra);
+    NuclideSelection(const NuclideSelection&) = delete;
+    NuclideSelection& operator=(const NuclideSelection&) = delete;
 
-    TQzRNXFilter& Filter() { return FFilter; }
-    const TQzRNXFilter& Filter() const { return FFilter; }
+    NuclideFilter& Filter() { return FFilter; }
+    const NuclideFilter& Filter() const { return FFilter; }
     bool Active() const { return FActive; }
     // The panel is shown: the lists are built and the stored choice is reported.
     void Activate();
@@ -40,33 +40,33 @@ public:
     // The offer.
     const QStringList& ElementList() const { return FElementList; }
     const QStringList& AMassList() const { return FAMassList; }
-    const std::vector<Entry>& RNXList() const { return FRNXList; }
+    const std::vector<Entry>& Nuclides() const { return FNuclideList; }
     // The chosen entries, -1 for none.
     int ElementRow() const { return FElementRow; }
     int AMassRow() const { return FAMassRow; }
-    int RNXRow() const { return FRNXRow; }
+    int NuclideRow() const { return FNuclideRow; }
 
     // The choice.
     ChemicalElement Element() const { return FElement; }
     const MassText& AMass() const { return FAMass; }
     QString Name() const;
     // The object of the chosen entry of the list of names, or null.
-    const NuclideIdentity* BasicRNX() const;
+    const NuclideIdentity* ChosenIdentity() const;
     void SetElement(ChemicalElement value);
     void SetAMass(const MassText& value);
     void SetElementAndAMass(ChemicalElement element, const MassText& aMass);
-    void SetRNXname(const QString& value);
+    void SetName(const QString& value);
 
     // What the user does: an entry of a list picked.
     void PickElement(int row, bool fromHistory = false);
     void PickAMass(int row);
-    void PickRNX(int row);
+    void PickNuclide(int row);
 
     // Ways of choosing and orders.
-    TQzRNXChoiceType ChoiceType() const { return FChoiceType; }
-    void SetChoiceType(TQzRNXChoiceType value) { FChoiceType = value; }
-    NuclideSortOrder RNXSortType() const { return FRNXSortType; }
-    void SetRNXSortType(NuclideSortOrder value);
+    ChoiceKind ChoiceType() const { return FChoiceType; }
+    void SetChoiceType(ChoiceKind value) { FChoiceType = value; }
+    NuclideSortOrder SortOrder() const { return FSortOrder; }
+    void SetSortOrder(NuclideSortOrder value);
     NuclideSortOrder ElementsSortType() const { return FElementsSortType; }
     void SetElementsSortType(NuclideSortOrder value);
     UiLanguage Language() const { return FLanguage; }
@@ -81,7 +81,7 @@ public:
     QStringList UndoNames() const;
     QStringList RedoNames() const;
     // Whether a name of the history can be gone back to: it is still on offer.
-    bool Offers(const QString& name) const { return FindRNXRow(name) >= 0; }
+    bool Offers(const QString& name) const { return FindNuclideRow(name) >= 0; }
     void Undo(int k = 0);
     void Redo(int k = 0);
 
@@ -113,30 +113,30 @@ private:
     void RebuildAMassList();
     // The rows of the choice in the lists as they are, the choice unchanged.
     void KeepChoiceInLists();
-    void RebuildRNXList();
+    void RebuildNuclideList();
     bool Offered(const QString& name) const;
-    int FindRNXRow(const QString& name) const;
-    void SelectRNXname();
+    int FindNuclideRow(const QString& name) const;
+    void SelectName();
     void ReportSelection();
     void RecordHistory();
     void RecordHistory(ChemicalElement element, const MassText& aMass);
     void PushHistory(HistoryEntry entry);
     void Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
-    NuclideIdentity ChosenRNX() const;
+    NuclideIdentity ChosenNuclide() const;
 
     const NuclideIndex& FIndex;
-    TQzRNXFilter FFilter;
+    NuclideFilter FFilter;
     QStringList FElementList;
     QStringList FAMassList;
-    std::vector<Entry> FRNXList;
+    std::vector<Entry> FNuclideList;
     std::vector<std::unique_ptr<NuclideIdentity>> FStablePseudoEntries;
-    std::vector<HistoryEntry> FUndoRNXList;
-    std::vector<HistoryEntry> FRedoRNXList;
+    std::vector<HistoryEntry> FUndoNuclideList;
+    std::vector<HistoryEntry> FRedoNuclideList;
 
     ChemicalElement FElement = _H;
     MassText FAMass{""};
-    TQzRNXChoiceType FChoiceType = ctIndependent;
-    NuclideSortOrder FRNXSortType = stxPeriodicTable;
+    ChoiceKind FChoiceType = ctIndependent;
+    NuclideSortOrder FSortOrder = stxPeriodicTable;
     NuclideSortOrder FElementsSortType = stxPeriodicTable;
     UiLanguage FLanguage = l_English;
     int FMaxUndoListCount = 30;
@@ -146,7 +146,7 @@ private:
     bool UndoListEnabled = false;
     int FElementRow = -1;
     int FAMassRow = -1;
-    int FRNXRow = -1;
+    int FNuclideRow = -1;
 };
 
 } // namespace kav

@@ -2,56 +2,56 @@
 
 namespace kav {
 
-TQzRNXSimpleFilter::TQzRNXSimpleFilter() = default;
+ListFilter::ListFilter() = default;
 
-void TQzRNXSimpleFilter::Change()
+void ListFilter::Change()
 {
     if (OnChange)
         OnChange(this);
 }
 
-void TQzRNXSimpleFilter::Assign(const TQzRNXSimpleFilter& source)
+void ListFilter::Assign(const ListFilter& source)
 {
-    FRNXList = source.FRNXList;
-    FElementByRNXFilterSet = source.FElementByRNXFilterSet;
+    FNuclideList = source.FNuclideList;
+    FElementsOfNuclideFilter = source.FElementsOfNuclideFilter;
     Change();
 }
 
-void TQzRNXSimpleFilter::ClearList()
+void ListFilter::ClearList()
 {
-    FRNXList.Clear();
-    FElementByRNXFilterSet.clear();
+    FNuclideList.Clear();
+    FElementsOfNuclideFilter.clear();
 }
 
-void TQzRNXSimpleFilter::AddNode(const Nuclide* node)
+void ListFilter::AddNode(const Nuclide* node)
 {
-    FRNXList.Add(node->Name.toString(), node);
-    FElementByRNXFilterSet.insert(node->Element);
+    FNuclideList.Add(node->Name.toString(), node);
+    FElementsOfNuclideFilter.insert(node->Element);
 }
 
-void TQzRNXSimpleFilter::AddList(const NuclideList& list, const ElementSet& elements)
+void ListFilter::AddList(const NuclideList& list, const ElementSet& elements)
 {
     for (const NuclideList::Entry& e : list.Items())
-        FRNXList.Add(e.name, e.node);
+        FNuclideList.Add(e.name, e.node);
     for (int e = 0; e < ElementCount; ++e)
         if (elements.contains(static_cast<ChemicalElement>(e)))
-            FElementByRNXFilterSet.insert(static_cast<ChemicalElement>(e));
+            FElementsOfNuclideFilter.insert(static_cast<ChemicalElement>(e));
 }
 
-void TQzRNXSimpleFilter::KeepOnly(const NuclideList& other)
+void ListFilter::KeepOnly(const NuclideList& other)
 {
     NuclideList kept(true);
-    FElementByRNXFilterSet.clear();
-    for (const NuclideList::Entry& e : FRNXList.Items())
+    FElementsOfNuclideFilter.clear();
+    for (const NuclideList::Entry& e : FNuclideList.Items())
         if (other.IndexOf(e.name) >= 0) {
             kept.Add(e.name, e.node);
             if (e.node)
-                FElementByRNXFilterSet.insert(e.node->Element);
+                FElementsOfNuclideFilter.insert(e.node->Element);
         }
-    FRNXList = std::move(kept);
+    FNuclideList = std::move(kept);
 }
 
-void TQzRNXSimpleAdvFilter::SetEnabled(bool value)
+void SwitchedFilter::SetEnabled(bool value)
 {
     if (value == FEnabled)
         return;
@@ -59,17 +59,17 @@ void TQzRNXSimpleAdvFilter::SetEnabled(bool value)
     Change();
 }
 
-void TQzRNXSimpleAdvFilter::Change()
+void SwitchedFilter::Change()
 {
     if (FEnabled)
         Apply();
-    TQzRNXSimpleFilter::Change();
+    ListFilter::Change();
 }
 
-void TQzRNXSimpleAdvFilter::Assign(const TQzRNXSimpleAdvFilter& source)
+void SwitchedFilter::Assign(const SwitchedFilter& source)
 {
     FEnabled = source.FEnabled;
-    TQzRNXSimpleFilter::Assign(source);
+    ListFilter::Assign(source);
 }
 
 } // namespace kav

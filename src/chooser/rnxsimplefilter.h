@@ -8,20 +8,20 @@ namespace kav {
 
 // A filter that holds a list of nuclides (sorted, without duplicates, each with its node) and
 // the set of their elements.
-class TQzRNXSimpleFilter {
+class ListFilter {
 public:
-    using ChangeHandler = std::function<void(TQzRNXSimpleFilter* sender)>;
+    using ChangeHandler = std::function<void(ListFilter* sender)>;
 
-    TQzRNXSimpleFilter();
-    virtual ~TQzRNXSimpleFilter() = default;
+    ListFilter();
+    virtual ~ListFilter() = default;
 
-    const NuclideList& RNXList() const { return FRNXList; }
-    const ElementSet& ElementByRNXFilterSet() const { return FElementByRNXFilterSet; }
+    const NuclideList& Nuclides() const { return FNuclideList; }
+    const ElementSet& ElementsOfNuclideFilter() const { return FElementsOfNuclideFilter; }
     ChangeHandler OnChange;
 
     // Raises OnChange; derived filters recompute first.
     virtual void Change();
-    void Assign(const TQzRNXSimpleFilter& source);
+    void Assign(const ListFilter& source);
 
 protected:
     void ClearList();
@@ -30,19 +30,19 @@ protected:
     // Keeps the entries that another list holds too; the element set follows them.
     void KeepOnly(const NuclideList& other);
 
-    NuclideList FRNXList{true};
-    ElementSet FElementByRNXFilterSet;
+    NuclideList FNuclideList{true};
+    ElementSet FElementsOfNuclideFilter;
 };
 
 // A filter on one property of the nuclides that is switched on and off; while it is off its list
 // is left as it was.
-class TQzRNXSimpleAdvFilter : public TQzRNXSimpleFilter {
+class SwitchedFilter : public ListFilter {
 public:
     bool Enabled() const { return FEnabled; }
     void SetEnabled(bool value);
     // Recomputes the list when enabled, then raises OnChange.
     void Change() override;
-    void Assign(const TQzRNXSimpleAdvFilter& source);
+    void Assign(const SwitchedFilter& source);
 
 protected:
     virtual void Apply() = 0;

@@ -9,7 +9,7 @@ namespace kav {
 
 namespace {
 
-const char* const kBoundNames[RNXSpectrumOptionCount][2] = {
+const char* const kBoundNames[SpectrumCriterionCount][2] = {
     {"TotalMin", "TotalMax"},           {"AlphaTotalMin", "AlphaTotalMax"},
     {"BetaTotalMin", "BetaTotalMax"},   {"GammaTotalMin", "GammaTotalMax"},
     {"SFTotalMin", "SFTotalMax"},       {"AlphaFracMin", "AlphaFracMax"},
@@ -37,26 +37,26 @@ RadiationTypes RadiationsOf(LineGroup group)
     return {};
 }
 
-TQzRNXSpectrumOption EnergyOptionOf(LineGroup group)
+SpectrumCriterion EnergyOptionOf(LineGroup group)
 {
-    constexpr TQzRNXSpectrumOption options[] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
+    constexpr SpectrumCriterion options[] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
     return options[static_cast<int>(group)];
 }
 
-TQzRNXSpectrumOption YieldOptionOf(LineGroup group)
+SpectrumCriterion YieldOptionOf(LineGroup group)
 {
-    constexpr TQzRNXSpectrumOption options[] = {soAlphaYield, soBetaYield, soGammaYield};
+    constexpr SpectrumCriterion options[] = {soAlphaYield, soBetaYield, soGammaYield};
     return options[static_cast<int>(group)];
 }
 
-const char* SpectrumBoundName(TQzRNXSpectrumOption option, bool maximum)
+const char* SpectrumBoundName(SpectrumCriterion option, bool maximum)
 {
     return kBoundNames[option][maximum ? 1 : 0];
 }
 
-void TQzRNXSpectrumFilter::SetOptions(const TQzRNXSpectrumOptions& value)
+void SpectrumFilter::SetOptions(const SpectrumCriteria& value)
 {
-    const auto known = TQzRNXSpectrumOptions::fromRaw(value.raw() & ((1u << RNXSpectrumOptionCount) - 1));
+    const auto known = SpectrumCriteria::fromRaw(value.raw() & ((1u << SpectrumCriterionCount) - 1));
     if (known == FOptions)
         return;
     FOptions = known;
@@ -64,7 +64,7 @@ void TQzRNXSpectrumFilter::SetOptions(const TQzRNXSpectrumOptions& value)
         Change();
 }
 
-void TQzRNXSpectrumFilter::SetMin(TQzRNXSpectrumOption option, float value)
+void SpectrumFilter::SetMin(SpectrumCriterion option, float value)
 {
     if (!(value > 0)) // negative, and not a number
         value = 0;
@@ -79,7 +79,7 @@ void TQzRNXSpectrumFilter::SetMin(TQzRNXSpectrumOption option, float value)
     BoundChanged(option);
 }
 
-void TQzRNXSpectrumFilter::SetMax(TQzRNXSpectrumOption option, float value)
+void SpectrumFilter::SetMax(SpectrumCriterion option, float value)
 {
     if (!(value > 0))
         value = 0;
@@ -94,21 +94,20 @@ void TQzRNXSpectrumFilter::SetMax(TQzRNXSpectrumOption option, float value)
     BoundChanged(option);
 }
 
-void TQzRNXSpectrumFilter::BoundChanged(TQzRNXSpectrumOption option)
+void SpectrumFilter::BoundChanged(SpectrumCriterion option)
 {
     if (Enabled() && FOptions.contains(option))
         Change();
 }
 
-void TQzRNXSpectrumFilter::Assign(const TQzRNXSpectrumFilter& source)
+void SpectrumFilter::Assign(const SpectrumFilter& source)
 {
     FOptions = source.FOptions;
     FBounds = source.FBounds;
-    TQzRNXSimpleAdvFilter::Assign(source);
+    SwitchedFilter::Assign(source);
 }
 
-float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const Nuclide& node,
-                                         const SpectrumSummary& summary)
+float SpectrumFilter::SummaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary)
 {
     switch (option) {
     case soTotal: return summary.Total;
@@ -124,12 +123,12 @@ float TQzRNXSpectrumFilter::SummaryValue(TQzRNXSpectrumOption option, const Nucl
     }
 }
 
-std::vector<LineQuery> TQzRNXSpectrumFilter::LineCriteria() const
+std::vector<LineQuery> SpectrumFilter::LineCriteria() const
 {
     std::vector<LineQuery> criteria;
     for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
         for (const bool energy : {true, false}) {
-            const TQzRNXSpectrumOption option = energy ? EnergyOptionOf(g) : YieldOptionOf(g);
+            const SpectrumCriterion option = energy ? EnergyOptionOf(g) : YieldOptionOf(g);
             if (!FOptions.contains(option))
                 continue;
             LineQuery query;
@@ -141,7 +140,7 @@ std::vector<LineQuery> TQzRNXSpectrumFilter::LineCriteria() const
     return criteria;
 }
 
-bool TQzRNXSpectrumFilter::LinesPass(const Nuclide& node, std::vector<LineQuery> due) const
+bool SpectrumFilter::LinesPass(const Nuclide& node, std::vector<LineQuery> due) const
 {
     if (due.empty())
         return true;
@@ -156,7 +155,7 @@ bool TQzRNXSpectrumFilter::LinesPass(const Nuclide& node, std::vector<LineQuery>
     return false;
 }
 
-void TQzRNXSpectrumFilter::Apply()
+void SpectrumFilter::Apply()
 {
     const NuclideIndex& index = FSpectra.Index();
     const std::vector<SpectrumSummary>& summaries = FSpectra.Summary().nuclides;
@@ -172,7 +171,7 @@ void TQzRNXSpectrumFilter::Apply()
         const SpectrumSummary& summary = summaries[static_cast<std::size_t>(i)];
         bool passes = true;
         for (int o = soTotal; o <= soSFFrac && passes; ++o) {
-            const auto option = static_cast<TQzRNXSpectrumOption>(o);
+            const auto option = static_cast<SpectrumCriterion>(o);
             if (FOptions.contains(option))
                 passes = within(SummaryValue(option, node, summary), FBounds[option].min, FBounds[option].max);
         }

@@ -15,7 +15,7 @@ struct LineQuery;
 // The criteria of the spectrum filter: nine on a nuclide's spectrum summary (energies per decay
 // and their shares in the dose constant), six on its single lines (energy and energy per decay
 // of an alpha, beta-group or photon-group line).
-enum TQzRNXSpectrumOption : std::uint8_t {
+enum SpectrumCriterion : std::uint8_t {
     soTotal,
     soAlphaTotal,
     soBetaTotal,
@@ -32,31 +32,31 @@ enum TQzRNXSpectrumOption : std::uint8_t {
     soBetaYield,
     soGammaYield
 };
-constexpr int RNXSpectrumOptionCount = 15;
-using TQzRNXSpectrumOptions = EnumSet<TQzRNXSpectrumOption, 16>;
+constexpr int SpectrumCriterionCount = 15;
+using SpectrumCriteria = EnumSet<SpectrumCriterion, 16>;
 
 // The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
 // each: the energy of a line and the energy it carries per decay.
 enum class LineGroup { Alpha, Beta, Photon };
 RadiationTypes RadiationsOf(LineGroup group);
-TQzRNXSpectrumOption EnergyOptionOf(LineGroup group);
-TQzRNXSpectrumOption YieldOptionOf(LineGroup group);
+SpectrumCriterion EnergyOptionOf(LineGroup group);
+SpectrumCriterion YieldOptionOf(LineGroup group);
 
 // Whether an option's bounds are shares, which cannot pass 1.
-constexpr bool IsFractionOption(TQzRNXSpectrumOption option)
+constexpr bool IsFractionOption(SpectrumCriterion option)
 {
     return option >= soAlphaFrac && option <= soSFFrac;
 }
 // The stored names of an option's two bounds: "TotalMin", "AlphaMinEnergy", ...
-const char* SpectrumBoundName(TQzRNXSpectrumOption option, bool maximum);
+const char* SpectrumBoundName(SpectrumCriterion option, bool maximum);
 
 // The nuclides whose spectrum meets every chosen criterion, each an inclusive range. The
 // spontaneous-fission criteria test the energy carried per decay by fission fragments and
 // neutrons (from the summary) and the fraction of decays that are spontaneous fissions (from
 // the index).
-class TQzRNXSpectrumFilter : public TQzRNXSimpleAdvFilter {
+class SpectrumFilter : public SwitchedFilter {
 public:
-    explicit TQzRNXSpectrumFilter(SpectraFiles& spectra)
+    explicit SpectrumFilter(SpectraFiles& spectra)
         : FSpectra(spectra)
     {
     }
@@ -64,20 +64,20 @@ public:
     // Where the lines and their summary are read from.
     const SpectraFiles& Spectra() const { return FSpectra; }
 
-    const TQzRNXSpectrumOptions& Options() const { return FOptions; }
-    void SetOptions(const TQzRNXSpectrumOptions& value);
-    float Min(TQzRNXSpectrumOption option) const { return FBounds[option].min; }
-    float Max(TQzRNXSpectrumOption option) const { return FBounds[option].max; }
+    const SpectrumCriteria& Options() const { return FOptions; }
+    void SetOptions(const SpectrumCriteria& value);
+    float Min(SpectrumCriterion option) const { return FBounds[option].min; }
+    float Max(SpectrumCriterion option) const { return FBounds[option].max; }
     // A negative value is taken as 0 and a share above 1 as 1; a minimum above the maximum
     // raises the maximum with it, a maximum below the minimum lowers the minimum.
-    void SetMin(TQzRNXSpectrumOption option, float value);
-    void SetMax(TQzRNXSpectrumOption option, float value);
+    void SetMin(SpectrumCriterion option, float value);
+    void SetMax(SpectrumCriterion option, float value);
 
     bool Active() const { return Enabled() && !FOptions.empty(); }
-    void Assign(const TQzRNXSpectrumFilter& source);
+    void Assign(const SpectrumFilter& source);
 
     // The value a summary criterion tests for a nuclide; 0 for the line criteria.
-    static float SummaryValue(TQzRNXSpectrumOption option, const Nuclide& node, const SpectrumSummary& summary);
+    static float SummaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary);
 
 protected:
     void Apply() override;
@@ -87,15 +87,15 @@ private:
         float min = 0;
         float max = 0;
     };
-    void BoundChanged(TQzRNXSpectrumOption option);
+    void BoundChanged(SpectrumCriterion option);
     // The line criteria asked for, a query for each: each must be met by some line of its group
     // (not necessarily the same line).
     std::vector<LineQuery> LineCriteria() const;
     bool LinesPass(const Nuclide& node, std::vector<LineQuery> due) const;
 
     SpectraFiles& FSpectra;
-    TQzRNXSpectrumOptions FOptions;
-    std::array<Bounds, RNXSpectrumOptionCount> FBounds{};
+    SpectrumCriteria FOptions;
+    std::array<Bounds, SpectrumCriterionCount> FBounds{};
 };
 
 } // namespace kav

@@ -52,7 +52,7 @@ protected:
                 << name.toStdString();
         form = std::make_unique<TMainForm>(home.makeContext(messages));
         form->ExecModal = [this](QDialog& dialog) {
-            if (auto* add = dynamic_cast<TAddRNuclidesForm*>(&dialog)) {
+            if (auto* add = dynamic_cast<AddNuclidesDialog*>(&dialog)) {
                 // What F1 in the dialog calls (the key itself is tried on the dialog alone).
                 EXPECT_TRUE(add->OnHelp);
                 if (add->OnHelp)
@@ -132,7 +132,7 @@ TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
     form->ExecModal = [](QDialog& dialog) { return dialog.exec(); };
     bool clicked = false;
     QTimer::singleShot(0, [&] {
-        auto* dialog = dynamic_cast<TAddRNuclidesForm*>(QApplication::activeModalWidget());
+        auto* dialog = dynamic_cast<AddNuclidesDialog*>(QApplication::activeModalWidget());
         ASSERT_TRUE(dialog);
         // Closed however this ends.
         const std::unique_ptr<QDialog, void (*)(QDialog*)> closing(dialog, [](QDialog* d) { d->reject(); });

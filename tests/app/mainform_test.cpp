@@ -229,7 +229,8 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(form.DataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
-    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullNuclideList().Names(),
+              (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form.DPUMIntakePanel()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(form.DPUIData()->IsLoaded());
@@ -245,8 +246,8 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(messages.boxes.empty());
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
-    for (TQzRNXPanel* panel : {form.DPUIPanel(), form.DPUMIntakePanel(), form.DPUMMeasuredPanel()}) {
-        const TQzRNXAdvancedFilter& advanced = panel->Selection().Filter().Advanced();
+    for (NuclideChooser* panel : {form.DPUIPanel(), form.DPUMIntakePanel(), form.DPUMMeasuredPanel()}) {
+        const AdvancedFilter& advanced = panel->Selection().Filter().Advanced();
         EXPECT_FALSE(advanced.Enabled());
         EXPECT_EQ(advanced.HalfLifeTime().MaxValue(), 9.3e15f);
         EXPECT_EQ(advanced.HalfLifeTime().MinUnits(), tuYear);
@@ -318,11 +319,11 @@ TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
     ASSERT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-    TQzRNXAdvancedFilter& filter = form.DPUIPanel()->Selection().Filter().Advanced();
+    AdvancedFilter& filter = form.DPUIPanel()->Selection().Filter().Advanced();
     filter.AMass().SetMaxValue(10);
     filter.AMass().SetMaxEnabled(true);
     filter.SetEnabled(true);
-    ASSERT_EQ(form.DPUIPanel()->RNXCount(), 0);
+    ASSERT_EQ(form.DPUIPanel()->NuclideCount(), 0);
     EXPECT_TRUE(form.statusBar()->currentMessage().startsWith(QStringLiteral("No radionuclide passes")));
     EXPECT_TRUE(form.SampleNotice()->isVisible()) << "the sample-data warning stays beside the message";
     EXPECT_EQ(form.DPUIPanel()->ElementBox()->placeholderText(), QStringLiteral("Co"));
@@ -404,8 +405,8 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     options->trigger();
     EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poGeneral});
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUMIntakePanel()->Selection().Filter().FullRNXList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.DPUMIntakePanel()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
     EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
@@ -527,7 +528,7 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
         EXPECT_TRUE(seen);
     };
     // The sort entry of each chooser's menu, a caption each language has its own words for.
-    auto sortEntry = [](TQzRNXPanel* panel) {
+    auto sortEntry = [](NuclideChooser* panel) {
         for (QAction* a : panel->PopupMenu()->actions())
             if (a->text().remove(u'&').startsWith(QStringLiteral("Sort by"))
                 || a->text().startsWith(QStringLiteral("Сорт")))
@@ -551,7 +552,7 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
         SCOPED_TRACE(step.kept);
         chooseLanguage(QString::fromUtf8(step.pick));
         EXPECT_EQ(form.DPUMMeasuredPanel()->Selection().Language(), step.language);
-        for (TQzRNXPanel* panel : {form.DPUIPanel(), form.DPUMIntakePanel()}) { // both on Co-60
+        for (NuclideChooser* panel : {form.DPUIPanel(), form.DPUMIntakePanel()}) { // both on Co-60
             EXPECT_EQ(panel->Selection().Language(), step.language);
             EXPECT_EQ(panel->ElementBox()->toolTip().toStdString(), step.cobalt);
             EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);

@@ -69,7 +69,7 @@ protected:
         form = std::make_unique<TMainForm>(home.makeContext(messages));
         // The add dialog is shown as it is and driven by real input; nothing blocks.
         form->ExecModal = [this](QDialog& dialog) {
-            auto* add = dynamic_cast<TAddRNuclidesForm*>(&dialog);
+            auto* add = dynamic_cast<AddNuclidesDialog*>(&dialog);
             if (!add)
                 return int(QDialog::Accepted);
             ++dialogs;
@@ -87,7 +87,7 @@ protected:
     // Adds nuclides as a user does: picks them in the flat list, "<", OK.
     void addThroughDialog(const QStringList& names)
     {
-        inDialog = [names](TAddRNuclidesForm& add) {
+        inDialog = [names](AddNuclidesDialog& add) {
             const AddNuclidesParts parts(add);
             bool first = true;
             for (const QString& name : names) {
@@ -158,7 +158,7 @@ protected:
     TMixtureView* view = nullptr;
     std::unique_ptr<MixtureParts> parts;
     DataGrid* grid = nullptr;
-    std::function<void(TAddRNuclidesForm&)> inDialog;
+    std::function<void(AddNuclidesDialog&)> inDialog;
     int dialogs = 0;
 };
 
@@ -179,7 +179,7 @@ TEST_F(MixtureViewTest, StartsOnCoSixtyInhaledAtFiveMicrometres)
 
 TEST_F(MixtureViewTest, NuclidesComeInThroughTheDialogByListAndByTree)
 {
-    inDialog = [](TAddRNuclidesForm& add) {
+    inDialog = [](AddNuclidesDialog& add) {
         const AddNuclidesParts parts(add);
         EXPECT_FALSE(parts.okButton->isEnabled());
         clickEntry(parts.offeredList, "Cs-137");
@@ -213,7 +213,7 @@ TEST_F(MixtureViewTest, NuclidesComeInThroughTheDialogByListAndByTree)
 
 TEST_F(MixtureViewTest, CancelAddsNothing)
 {
-    inDialog = [](TAddRNuclidesForm& add) {
+    inDialog = [](AddNuclidesDialog& add) {
         const AddNuclidesParts parts(add);
         clickEntry(parts.offeredList, "Cs-137");
         QTest::mouseClick(parts.addButton, Qt::LeftButton);
@@ -394,7 +394,7 @@ TEST_F(MixtureViewTest, ChangesAreUndoneAndRedone)
 TEST_F(MixtureViewTest, InsertOpensTheDialog)
 {
     grid->setFocus();
-    inDialog = [](TAddRNuclidesForm& add) { QTest::mouseClick(AddNuclidesParts(add).cancelButton, Qt::LeftButton); };
+    inDialog = [](AddNuclidesDialog& add) { QTest::mouseClick(AddNuclidesParts(add).cancelButton, Qt::LeftButton); };
     QTest::keyClick(grid, Qt::Key_Insert);
     EXPECT_EQ(dialogs, 1);
 }

@@ -74,7 +74,7 @@ protected:
         f.write(bytes);
     }
 
-    static QStringList names(const TQzRNXSimpleFilter& f) { return f.RNXList().Names(); }
+    static QStringList names(const ListFilter& f) { return f.Nuclides().Names(); }
     static QStringList list(const char* text) { return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts); }
 
     QTemporaryDir dir;
@@ -105,7 +105,7 @@ TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.min << ".." << c.max);
-        TQzRNXAMassFilter f(&index);
+        MassNumberFilter f(&index);
         f.SetMinValue(c.min);
         f.SetMaxValue(c.max);
         f.SetMinEnabled(c.minEnabled);
@@ -113,7 +113,7 @@ TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
         EXPECT_EQ(names(f), list(c.passing));
         EXPECT_EQ(f.Active(), c.active);
     }
-    TQzRNXAMassFilter f(&index);
+    MassNumberFilter f(&index);
     f.SetMinValue(1);
     f.SetMaxValue(1000);
     EXPECT_EQ(f.MinValue(), 3);
@@ -122,9 +122,9 @@ TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
 
 TEST_F(AdvancedFilterTest, MassNumberMinimumTellsOnlyWhenItsEndIsOn)
 {
-    TQzRNXAMassFilter f(&index);
+    MassNumberFilter f(&index);
     int notices = 0;
-    f.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    f.OnChange = [&](ListFilter*) { ++notices; };
     f.SetMinValue(100);
     EXPECT_EQ(notices, 0);
     f.SetMaxValue(200);
@@ -154,17 +154,17 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.counts));
-        TQzRNXAncestorsFilter ancestors(&index);
-        TQzRNXDaughtersFilter daughters(&index);
-        for (TQzRNXChainCountFilter* f : std::initializer_list<TQzRNXChainCountFilter*>{&ancestors, &daughters}) {
-            f->SetCountSet(TQzRNXAncestorsCountSet::fromRaw(c.counts));
-            EXPECT_TRUE(f->RNXList().Count() == 0) << "nothing is computed while it is off";
+        AncestorsFilter ancestors(&index);
+        DaughtersFilter daughters(&index);
+        for (RelativesCountFilter* f : std::initializer_list<RelativesCountFilter*>{&ancestors, &daughters}) {
+            f->SetCountSet(RelativesCountSet::fromRaw(c.counts));
+            EXPECT_TRUE(f->Nuclides().Count() == 0) << "nothing is computed while it is off";
             f->SetEnabled(true);
         }
         EXPECT_EQ(names(ancestors), list(c.ancestors));
         EXPECT_EQ(names(daughters), list(c.daughters));
     }
-    TQzRNXAncestorsFilter none(&index);
+    AncestorsFilter none(&index);
     none.SetEnabled(true);
     EXPECT_TRUE(none.Active());
     none.SetCountSet({});
@@ -173,9 +173,9 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
 
 TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
 {
-    using Set = TQzRNXOrDecayFilterSet;
+    using Set = DecayModesAnyOf;
     struct Case {
-        TQzRNXFilterOperation operation;
+        DecayModeMatch operation;
         Set modes;
         const char* passing;
     };
@@ -192,13 +192,13 @@ TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.operation) << " " << c.modes.raw());
-        TQzRNXDecayFilter f(&index);
+        DecayModeFilter f(&index);
         f.SetEnabled(true);
         f.SetOperation(c.operation);
         if (c.operation == foOr)
             f.SetOrSet(c.modes);
         else
-            f.SetAndSet(TQzRNXAndDecayFilterSet::fromRaw(static_cast<std::uint8_t>(c.modes.raw())));
+            f.SetAndSet(DecayModesAllOf::fromRaw(static_cast<std::uint8_t>(c.modes.raw())));
         EXPECT_EQ(names(f), list(c.passing));
         EXPECT_TRUE(f.Active());
     }
@@ -206,11 +206,11 @@ TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
 
 TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
 {
-    TQzRNXDecayFilter f(&index);
+    DecayModeFilter f(&index);
     int notices = 0;
-    f.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    f.OnChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
-    EXPECT_EQ(f.RNXList().Count(), 8) << "any of the nine sets at first";
+    EXPECT_EQ(f.Nuclides().Count(), 8) << "any of the nine sets at first";
     f.SetAndSet({dfxAlpha});
     EXPECT_EQ(notices, 1);
     f.SetOperation(foAnd);
@@ -225,7 +225,7 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
 
 TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
 {
-    TQzRNXHalfLifeTimeFilter f(&index);
+    HalfLifeFilter f(&index);
     EXPECT_EQ(f.MinValue(), 0.299f) << "the ends start at the index's extremes";
     EXPECT_EQ(f.MinUnits(), tuMkSec);
     EXPECT_EQ(f.MaxValue(), 432.2f);
@@ -267,7 +267,7 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.days);
-        TQzRNXHalfLifeTimeFilter f(&index);
+        HalfLifeFilter f(&index);
         f.SetMinLambda(static_cast<float>(kLn2 / c.days));
         EXPECT_NEAR(f.MinValue(), c.value, c.value * 1e-5);
         EXPECT_EQ(f.MinUnits(), c.unit);
@@ -276,16 +276,16 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
 
 TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
 {
-    TQzRNXHalfLifeTimeFilter f(nullptr);
+    HalfLifeFilter f(nullptr);
     EXPECT_EQ(f.MinValue(), 0.305f);
     EXPECT_EQ(f.MinUnits(), tuMkSec);
     EXPECT_EQ(f.MaxValue(), 9.3e15f);
     EXPECT_EQ(f.MaxUnits(), tuYear);
     EXPECT_FLOAT_EQ(f.MaxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
     f.SetMinEnabled(true);
-    EXPECT_EQ(f.RNXList().Count(), 0);
+    EXPECT_EQ(f.Nuclides().Count(), 0);
 
-    TQzRNXHalfLifeTimeFilter g(&index);
+    HalfLifeFilter g(&index);
     g.SetMinValue(5);
     g.SetMaxValue(6);
     g.SetAutoMinMaxValues();
@@ -296,7 +296,7 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
 TEST_F(AdvancedFilterTest, SpectrumCriteria)
 {
     struct Case {
-        std::vector<std::tuple<TQzRNXSpectrumOption, float, float>> criteria;
+        std::vector<std::tuple<SpectrumCriterion, float, float>> criteria;
         const char* passing;
     };
     const Case cases[] = {
@@ -317,8 +317,8 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.passing);
-        TQzRNXSpectrumFilter f(spectra);
-        TQzRNXSpectrumOptions options;
+        SpectrumFilter f(spectra);
+        SpectrumCriteria options;
         for (const auto& [option, lo, hi] : c.criteria) {
             options.insert(option);
             f.SetMax(option, hi);
@@ -333,7 +333,7 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
 
 TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 {
-    TQzRNXSpectrumFilter f(spectra);
+    SpectrumFilter f(spectra);
     f.SetMin(soAlphaFrac, 1.5f);
     EXPECT_EQ(f.Min(soAlphaFrac), 1);
     EXPECT_EQ(f.Max(soAlphaFrac), 1);
@@ -351,7 +351,7 @@ TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 
     // Only a bound of a chosen criterion on an enabled filter recomputes.
     int notices = 0;
-    f.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    f.OnChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
     f.SetOptions({soGammaEnergy});
     EXPECT_EQ(notices, 2);
@@ -364,7 +364,7 @@ TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 
 TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
 {
-    TQzRNXSpectrumFilter f(spectra);
+    SpectrumFilter f(spectra);
     f.SetOptions({soGammaEnergy});
     f.SetMax(soGammaEnergy, 0.7f);
     f.SetMin(soGammaEnergy, 0.6f);
@@ -374,17 +374,17 @@ TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
     NuclideIndex bare;
     ASSERT_EQ(bare.LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     SpectraFiles bareSpectra(bare);
-    TQzRNXSpectrumFilter g(bareSpectra);
+    SpectrumFilter g(bareSpectra);
     g.Assign(f);
     EXPECT_EQ(names(g), list("Ba-137m")) << "no summary: the list is left as it was";
 }
 
 TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
 {
-    TQzRNXFilter panel(index, spectra);
+    NuclideFilter panel(index, spectra);
     int notices = 0;
-    panel.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
-    TQzRNXAdvancedFilter& a = panel.Advanced();
+    panel.OnChange = [&](ListFilter*) { ++notices; };
+    AdvancedFilter& a = panel.Advanced();
     a.AMass().SetMinValue(130);
     a.AMass().SetMaxValue(250);
     a.AMass().SetMinEnabled(true);
@@ -393,12 +393,12 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     a.SetEnabled(true);
     EXPECT_EQ(notices, 1);
     EXPECT_FALSE(a.Ignored());
-    EXPECT_EQ(panel.FullRNXList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
+    EXPECT_EQ(panel.FullNuclideList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
 
     a.Decay().SetOrSet({dfxBetaMinus});
     a.Decay().SetEnabled(true);
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
-    EXPECT_EQ(panel.FullRNXList().Names(), list("Cs-137 I-131 Tl-204"));
+    EXPECT_EQ(panel.FullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
     ElementSet elements;
     for (ChemicalElement e : {_Cs, _I, _Tl})
         elements.insert(e);
@@ -415,16 +415,16 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     elements.erase(_Tl);
     elements.insert(_Co);
     EXPECT_EQ(panel.FullElementSet(), elements);
-    EXPECT_EQ(panel.FullRNXList().Names(), list("Co-60 Cs-137 I-131"));
+    EXPECT_EQ(panel.FullNuclideList().Names(), list("Co-60 Cs-137 I-131"));
 }
 
 TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
 {
-    TQzRNXFilter panel(index, spectra);
-    const QStringList everything = panel.FullRNXList().Names();
+    NuclideFilter panel(index, spectra);
+    const QStringList everything = panel.FullNuclideList().Names();
     panel.Advanced().SetEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
-    EXPECT_EQ(panel.FullRNXList().Names(), everything);
+    EXPECT_EQ(panel.FullNuclideList().Names(), everything);
     EXPECT_EQ(panel.FullElementSet(), index.Elements());
     panel.Advanced().Spectrum().SetEnabled(true); // no option chosen
     panel.Advanced().AMass().SetMinValue(20);
@@ -432,13 +432,13 @@ TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
     panel.Advanced().AMass().SetMinEnabled(true);
     panel.Advanced().AMass().SetMaxEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
-    EXPECT_EQ(panel.FullRNXList().Names(), everything);
+    EXPECT_EQ(panel.FullNuclideList().Names(), everything);
 }
 
 TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 {
-    TQzRNXFilter from(index, spectra);
-    TQzRNXAdvancedFilter& a = from.Advanced();
+    NuclideFilter from(index, spectra);
+    AdvancedFilter& a = from.Advanced();
     a.HalfLifeTime().SetMaxUnits(tuYear);
     a.HalfLifeTime().SetMaxValue(10);
     a.HalfLifeTime().SetMaxEnabled(true);
@@ -451,15 +451,15 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Cf-252 Po-212"));
 
-    TQzRNXFilter to(index, spectra);
+    NuclideFilter to(index, spectra);
     int notices = 0;
-    to.OnChange = [&](TQzRNXSimpleFilter*) { ++notices; };
+    to.OnChange = [&](ListFilter*) { ++notices; };
     to.Assign(from);
     EXPECT_EQ(notices, 1);
-    const TQzRNXAdvancedFilter& b = to.Advanced();
+    const AdvancedFilter& b = to.Advanced();
     EXPECT_TRUE(b.Enabled());
     EXPECT_EQ(names(b), list("Cf-252 Po-212"));
-    EXPECT_EQ(to.FullRNXList().Names(), list("Cf-252 Po-212"));
+    EXPECT_EQ(to.FullNuclideList().Names(), list("Cf-252 Po-212"));
     EXPECT_EQ(b.HalfLifeTime().MaxValue(), 10);
     EXPECT_TRUE(b.HalfLifeTime().MaxEnabled());
     EXPECT_EQ(b.Spectrum().Min(soAlphaFrac), 0.5f);
@@ -469,8 +469,8 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 
 TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
 {
-    TQzRNXFilter panel(index, spectra);
-    TQzRNXAdvancedFilter& a = panel.Advanced();
+    NuclideFilter panel(index, spectra);
+    AdvancedFilter& a = panel.Advanced();
     a.Decay().SetOrSet({dfxIT});
     a.Decay().SetEnabled(true);
     a.Spectrum().SetOptions({soGammaEnergy});
@@ -479,11 +479,11 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     a.Spectrum().SetEnabled(true);
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Ba-137m"));
-    EXPECT_EQ(a.RNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(a.Decay().RNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(a.Spectrum().RNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(panel.FullRNXList().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(panel.FullRNXList().Objects(0)->HalfLife, 2.552f);
+    EXPECT_EQ(a.Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.Decay().Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.Spectrum().Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
+    EXPECT_EQ(panel.FullNuclideList().Objects(0), index.FindNuclide(u"Ba-137m"));
+    EXPECT_EQ(panel.FullNuclideList().Objects(0)->HalfLife, 2.552f);
 }
 
 TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
@@ -491,46 +491,46 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     NuclideIndex index;
     loadShippedIndex(index);
     SpectraFiles spectra(index);
-    TQzRNXAdvancedFilter a(&index, spectra);
+    AdvancedFilter a(&index, spectra);
     a.SetEnabled(true);
     a.Spectrum().SetOptions({soGammaEnergy});
     a.Spectrum().SetMax(soGammaEnergy, 0.662f);
     a.Spectrum().SetMin(soGammaEnergy, 0.661f);
     a.Spectrum().SetEnabled(true);
-    EXPECT_GE(a.RNXList().IndexOf(QStringLiteral("Ba-137m")), 0);
-    EXPECT_LT(a.RNXList().IndexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
+    EXPECT_GE(a.Nuclides().IndexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_LT(a.Nuclides().IndexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
     a.HalfLifeTime().SetMinUnits(tuYear);
     a.HalfLifeTime().SetMinValue(1);
     a.HalfLifeTime().SetMinEnabled(true);
-    EXPECT_LT(a.RNXList().IndexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_LT(a.Nuclides().IndexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_FALSE(a.Ignored());
 
     // With a nuclide list (the data files), an element is offered only for a listed nuclide
     // that passes: U-232 passes the half-life range but has no place in the list.
-    TQzRNXFilter panel(index, spectra);
-    panel.SetRNXList(QStringList{"U-238", "Pu-238", "Co-60"});
-    panel.SetUseRNXFilter(true);
-    TQzRNXAdvancedFilter& years = panel.Advanced();
+    NuclideFilter panel(index, spectra);
+    panel.SetNuclideList(QStringList{"U-238", "Pu-238", "Co-60"});
+    panel.SetUseNuclideFilter(true);
+    AdvancedFilter& years = panel.Advanced();
     for (bool max : {false, true}) {
         max ? years.HalfLifeTime().SetMaxUnits(tuYear) : years.HalfLifeTime().SetMinUnits(tuYear);
         max ? years.HalfLifeTime().SetMaxValue(100) : years.HalfLifeTime().SetMinValue(1);
         max ? years.HalfLifeTime().SetMaxEnabled(true) : years.HalfLifeTime().SetMinEnabled(true);
     }
     years.SetEnabled(true);
-    ASSERT_GE(years.RNXList().IndexOf(QStringLiteral("U-232")), 0);
-    EXPECT_EQ(panel.FullRNXList().Names(), (QStringList{"Co-60", "Pu-238"}));
+    ASSERT_GE(years.Nuclides().IndexOf(QStringLiteral("U-232")), 0);
+    EXPECT_EQ(panel.FullNuclideList().Names(), (QStringList{"Co-60", "Pu-238"}));
     ElementSet offered;
     offered.insert(_Co);
     offered.insert(_Pu);
     EXPECT_EQ(panel.FullElementSet(), offered);
 
-    TQzRNXDecayFilter fission(&index);
+    DecayModeFilter fission(&index);
     fission.SetOperation(foAnd);
     fission.SetAndSet({dfxAlpha, dfxSF});
     fission.SetEnabled(true);
-    EXPECT_GE(fission.RNXList().IndexOf(QStringLiteral("Cf-252")), 0);
-    EXPECT_LT(fission.RNXList().IndexOf(QStringLiteral("Am-241")), 0);
-    for (const NuclideList::Entry& e : fission.RNXList().Items())
+    EXPECT_GE(fission.Nuclides().IndexOf(QStringLiteral("Cf-252")), 0);
+    EXPECT_LT(fission.Nuclides().IndexOf(QStringLiteral("Am-241")), 0);
+    for (const NuclideList::Entry& e : fission.Nuclides().Items())
         EXPECT_GT(e.node->SpontaneousFissionFraction(), 0) << e.name.toStdString();
 }
 

@@ -54,12 +54,12 @@ protected:
     void SetUp() override { loadShippedIndex(index); }
 
     // A selection offering kData, on Co-60 and shown.
-    std::unique_ptr<TQzRNXSelection> makeSelection()
+    std::unique_ptr<NuclideSelection> makeSelection()
     {
-        auto s = std::make_unique<TQzRNXSelection>(index, spectra);
-        s->Filter().SetUseRNXFilter(true);
-        s->Filter().SetRNXList(kData);
-        s->Filter().OnChange = [sel = s.get()](TQzRNXSimpleFilter*) { sel->ApplyFilter(); };
+        auto s = std::make_unique<NuclideSelection>(index, spectra);
+        s->Filter().SetUseNuclideFilter(true);
+        s->Filter().SetNuclideList(kData);
+        s->Filter().OnChange = [sel = s.get()](ListFilter*) { sel->ApplyFilter(); };
         hearingChoices.push_back(
             s->NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
         s->SetElementAndAMass(_Co, "60");
@@ -67,7 +67,7 @@ protected:
         reports.clear();
         return s;
     }
-    void apply(TQzRNXSelection& s, const Step& step)
+    void apply(NuclideSelection& s, const Step& step)
     {
         std::visit(
             [&](const auto& a) {
@@ -80,16 +80,16 @@ protected:
                     s.PickAMass(static_cast<int>(s.AMassList().indexOf(QString::fromLatin1(a.mass))));
                 else if constexpr (std::is_same_v<A, PickName>) {
                     int row = -1;
-                    for (std::size_t i = 0; i < s.RNXList().size(); ++i)
-                        if (s.RNXList()[i].name == QString::fromLatin1(a.name))
+                    for (std::size_t i = 0; i < s.Nuclides().size(); ++i)
+                        if (s.Nuclides()[i].name == QString::fromLatin1(a.name))
                             row = static_cast<int>(i);
-                    s.PickRNX(row);
+                    s.PickNuclide(row);
                 } else if constexpr (std::is_same_v<A, Undo>)
                     s.Undo(a.k);
                 else if constexpr (std::is_same_v<A, Redo>)
                     s.Redo(a.k);
                 else
-                    s.Filter().SetRNXList(a.names);
+                    s.Filter().SetNuclideList(a.names);
             },
             step);
     }
@@ -141,8 +141,8 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
             // The lists and their chosen entries agree with the choice.
             EXPECT_EQ(s->ElementList().value(s->ElementRow()), ElementSymbol(s->Element()));
             EXPECT_EQ(s->AMassList().value(s->AMassRow()), s->AMass().toString());
-            ASSERT_TRUE(s->BasicRNX());
-            EXPECT_EQ(s->BasicRNX()->NameText(), s->Name());
+            ASSERT_TRUE(s->ChosenIdentity());
+            EXPECT_EQ(s->ChosenIdentity()->NameText(), s->Name());
             reports.clear();
         }
     }
@@ -150,7 +150,7 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
 
 TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
 {
-    TQzRNXSelection s(index, spectra);
+    NuclideSelection s(index, spectra);
     const auto hearing = s.NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); });
     s.SetElementAndAMass(_Tc, "99M");
     EXPECT_FALSE(s.Active());

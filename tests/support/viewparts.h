@@ -28,8 +28,8 @@ namespace kav {
 // The parts of the bioassay view, found by their object names.
 struct BioassayParts {
     explicit BioassayParts(const QWidget& view)
-        : intakeChooser(namedChild<TQzRNXPanel>(view, "intakeChooser"))
-        , measuredChooser(namedChild<TQzRNXPanel>(view, "measuredChooser"))
+        : intakeChooser(namedChild<NuclideChooser>(view, "intakeChooser"))
+        , measuredChooser(namedChild<NuclideChooser>(view, "measuredChooser"))
         , routeBox(namedChild<QComboBox>(view, "routeBox"))
         , materialBox(namedChild<QComboBox>(view, "materialBox"))
         , sizeBox(namedChild<QComboBox>(view, "sizeBox"))
@@ -50,8 +50,8 @@ struct BioassayParts {
                         wholeDaysAction, copyAction, unitsAction, bioassayChart});
     }
 
-    TQzRNXPanel* intakeChooser;
-    TQzRNXPanel* measuredChooser;
+    NuclideChooser* intakeChooser;
+    NuclideChooser* measuredChooser;
     QComboBox* routeBox;
     QComboBox* materialBox;
     QComboBox* sizeBox;
@@ -111,7 +111,7 @@ struct MixtureParts {
 // The parts of the Materials page.
 struct MaterialsParts {
     explicit MaterialsParts(const QWidget& view)
-        : chooser(namedChild<TQzRNXPanel>(view, "chooser"))
+        : chooser(namedChild<NuclideChooser>(view, "chooser"))
         , ingestedList(namedChild<QListWidget>(view, "ingestedList"))
         , inhaledList(namedChild<QListWidget>(view, "inhaledList"))
         , sizeBoxes(view.findChildren<QCheckBox*>(QStringLiteral("sizeBox")))
@@ -129,7 +129,7 @@ struct MaterialsParts {
         EXPECT_EQ(sizeBoxes.size(), 11);
     }
 
-    TQzRNXPanel* chooser;
+    NuclideChooser* chooser;
     QListWidget* ingestedList;
     QListWidget* inhaledList;
     QList<QCheckBox*> sizeBoxes; // in the order of the sizes

@@ -69,14 +69,14 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
         const SpectrumReadMessage message = SpectrumReadMessageOf(failure, l_English);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(message.caption), qUtf8Printable(message.text));
     });
-    TQzRNXAdvancedFilter filter(&index, spectra);
+    AdvancedFilter filter(&index, spectra);
     const QStringList ends = window.split(u':');
     const std::optional<double> low = quantity(ends.value(0));
     const std::optional<double> high = quantity(ends.value(1));
     if (ends.size() != 2 || !low || !high || *high < *low)
         return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665")
                         .arg(window));
-    TQzRNXSpectrumFilter& spectrum = filter.Spectrum();
+    SpectrumFilter& spectrum = filter.Spectrum();
     spectrum.SetOptions({soGammaEnergy});
     spectrum.SetMax(soGammaEnergy, static_cast<float>(*high));
     spectrum.SetMin(soGammaEnergy, static_cast<float>(*low));
@@ -101,7 +101,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
                 QStringLiteral("--half-life \"%1\": give MIN:MAX with units y, d, h, m, s, ms or us, such as 1d:100y "
                                "(either end may be left out)")
                     .arg(halfLives));
-        TQzRNXHalfLifeTimeFilter& f = filter.HalfLifeTime();
+        HalfLifeFilter& f = filter.HalfLifeTime();
         if (shortest) {
             f.SetMinUnits(shortest->second);
             f.SetMinValue(shortest->first);
@@ -122,7 +122,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
     query.energy = LineBounds{spectrum.Min(soGammaEnergy), spectrum.Max(soGammaEnergy)};
     query.perDecay = LineBounds{leastPerDecay};
     std::vector<const Nuclide*> nuclides;
-    for (const NuclideList::Entry& e : filter.RNXList().Items())
+    for (const NuclideList::Entry& e : filter.Nuclides().Items())
         nuclides.push_back(e.node);
     FoundLines found = FindLines(spectra, nuclides, query);
     SortLines(found.lines, LineOrder::MostPerDecayFirst);

@@ -115,7 +115,7 @@ protected:
 // Entries of the offered list on their element's colour; selected ones in the system's colours.
 class ElementColourDelegate : public QStyledItemDelegate {
 public:
-    ElementColourDelegate(const TQzRNXElementGroups& groups, QObject* parent)
+    ElementColourDelegate(const ElementGroupColours& groups, QObject* parent)
         : QStyledItemDelegate(parent)
         , FGroups(groups)
     {
@@ -139,7 +139,7 @@ public:
     }
 
 private:
-    const TQzRNXElementGroups& FGroups;
+    const ElementGroupColours& FGroups;
 };
 
 void takeOver(QListWidget* list, QListWidgetItem* item, int row, bool selected)
@@ -160,7 +160,7 @@ void exchangeWithNext(QListWidget* list, int row)
 
 } // namespace
 
-TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
+AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , F_pRNuclide(source)
     , CompareRNuclide(ComparePeriodicTable)
@@ -219,7 +219,7 @@ TAddRNuclidesForm::TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent)
     });
 }
 
-QWidget* TAddRNuclidesForm::BuildChosenSide()
+QWidget* AddNuclidesDialog::BuildChosenSide()
 {
     auto* side = new QWidget(this);
     auto* chosen = new DropList(3, side);
@@ -259,7 +259,7 @@ QWidget* TAddRNuclidesForm::BuildChosenSide()
     return side;
 }
 
-QWidget* TAddRNuclidesForm::BuildOfferedSide()
+QWidget* AddNuclidesDialog::BuildOfferedSide()
 {
     pcRNuclides = new QTabWidget(this);
     tsElements = new QWidget;
@@ -306,7 +306,7 @@ QWidget* TAddRNuclidesForm::BuildOfferedSide()
     return pcRNuclides;
 }
 
-void TAddRNuclidesForm::BuildSortMenu()
+void AddNuclidesDialog::BuildSortMenu()
 {
     pmRNuclList = new QMenu(this);
     pmRNuclList->setObjectName(QStringLiteral("sortMenu"));
@@ -330,10 +330,10 @@ void TAddRNuclidesForm::BuildSortMenu()
     }
 }
 
-void TAddRNuclidesForm::FillOffered()
+void AddNuclidesDialog::FillOffered()
 {
-    const TQzRNXFilter& filter = F_pRNuclide.Selection().Filter();
-    for (const NuclideList::Entry& e : filter.RNXList().Items()) {
+    const NuclideFilter& filter = F_pRNuclide.Selection().Filter();
+    for (const NuclideList::Entry& e : filter.Nuclides().Items()) {
         auto* item = new QListWidgetItem(e.name, lbAllRNuclides);
         item->setData(kNodeRole, nodeData(e.node));
     }
@@ -355,7 +355,7 @@ void TAddRNuclidesForm::FillOffered()
         const ElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
         for (int i = range.First; i < range.First + range.Count; ++i) {
             const Nuclide* node = index.NodeAt(i);
-            if (node && filter.FullRNXList().IndexOf(node->Name.toString()) >= 0)
+            if (node && filter.FullNuclideList().IndexOf(node->Name.toString()) >= 0)
                 children.push_back(node);
         }
         std::stable_sort(children.begin(), children.end(),
@@ -367,21 +367,21 @@ void TAddRNuclidesForm::FillOffered()
     }
 }
 
-TRNXnodeArray TAddRNuclidesForm::ChosenNodes() const
+NuclidePointers AddNuclidesDialog::ChosenNodes() const
 {
-    TRNXnodeArray nodes;
+    NuclidePointers nodes;
     for (int i = 0; i < lbRNucl->count(); ++i)
         nodes.push_back(nodeOf(lbRNucl->item(i)->data(kNodeRole)));
     return nodes;
 }
 
-void TAddRNuclidesForm::AddEntry(const QString& name, const Nuclide* node)
+void AddNuclidesDialog::AddEntry(const QString& name, const Nuclide* node)
 {
     auto* item = new QListWidgetItem(name, lbRNucl);
     item->setData(kNodeRole, nodeData(node));
 }
 
-void TAddRNuclidesForm::bAddClick()
+void AddNuclidesDialog::bAddClick()
 {
     if (pcRNuclides->currentWidget() == tsElements) {
         const QTreeWidgetItem* current = tvElements->currentItem();
@@ -402,7 +402,7 @@ void TAddRNuclidesForm::bAddClick()
     UpdateButtons();
 }
 
-void TAddRNuclidesForm::bAddAllClick()
+void AddNuclidesDialog::bAddAllClick()
 {
     if (pcRNuclides->currentWidget() != tsRNuclides)
         return;
@@ -414,7 +414,7 @@ void TAddRNuclidesForm::bAddAllClick()
     UpdateButtons();
 }
 
-void TAddRNuclidesForm::bbDelClick()
+void AddNuclidesDialog::bbDelClick()
 {
     if (!lbRNucl->currentItem())
         return;
@@ -432,17 +432,17 @@ void TAddRNuclidesForm::bbDelClick()
     UpdateButtons();
 }
 
-void TAddRNuclidesForm::sbUpClick()
+void AddNuclidesDialog::sbUpClick()
 {
     MoveSelected(-1);
 }
 
-void TAddRNuclidesForm::sbDownClick()
+void AddNuclidesDialog::sbDownClick()
 {
     MoveSelected(1);
 }
 
-void TAddRNuclidesForm::MoveSelected(int direction)
+void AddNuclidesDialog::MoveSelected(int direction)
 {
     const int current = lbRNucl->currentRow();
     const int last = lbRNucl->count() - 1;
@@ -474,7 +474,7 @@ void TAddRNuclidesForm::MoveSelected(int direction)
     lbRNucl->item(target)->setSelected(true);
 }
 
-void TAddRNuclidesForm::miSortClick(QAction* item)
+void AddNuclidesDialog::miSortClick(QAction* item)
 {
     item->setChecked(true);
     switch (item->data().toInt()) {
@@ -487,7 +487,7 @@ void TAddRNuclidesForm::miSortClick(QAction* item)
     UpdateSelectedCount();
 }
 
-void TAddRNuclidesForm::SortList(QListWidget* list)
+void AddNuclidesDialog::SortList(QListWidget* list)
 {
     if (list->count() < 2)
         return;
@@ -515,7 +515,7 @@ void TAddRNuclidesForm::SortList(QListWidget* list)
     }
 }
 
-bool TAddRNuclidesForm::eventFilter(QObject* watched, QEvent* event)
+bool AddNuclidesDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lbRNucl && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
@@ -525,24 +525,25 @@ bool TAddRNuclidesForm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TAddRNuclidesForm::UpdateButtons()
+void AddNuclidesDialog::UpdateButtons()
 {
     bbOK->setEnabled(lbRNucl->count() > 0);
     sbUp->setEnabled(lbRNucl->count() > 1);
     sbDown->setEnabled(lbRNucl->count() > 1);
 }
 
-void TAddRNuclidesForm::UpdateSelectedCount()
+void AddNuclidesDialog::UpdateSelectedCount()
 {
     const auto selected = lbAllRNuclides->selectedItems().size();
     lSelected->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
 }
 
-bool ExecuteAddRNuclidesDialog(TQzRNXPanel& source, TRNXnodeArray& nodes, const std::function<int(QDialog&)>& execModal,
-                               QWidget* parent, const std::function<void()>& help)
+bool ExecuteAddRNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
+                               const std::function<int(QDialog&)>& execModal, QWidget* parent,
+                               const std::function<void()>& help)
 {
     nodes.clear();
-    TAddRNuclidesForm form(source, parent);
+    AddNuclidesDialog form(source, parent);
     form.OnHelp = help;
     if (execModal(form) != QDialog::Accepted)
         return false;

@@ -18,20 +18,20 @@ class QTreeWidget;
 
 namespace kav {
 
-class TQzRNXPanel;
+class NuclideChooser;
 
-using TRNXnodeArray = std::vector<const Nuclide*>;
+using NuclidePointers = std::vector<const Nuclide*>;
 
 // The "Add radionuclides" dialog: the user collects nuclides into a list (left), from a tree of
 // elements or from the flat list of what a chooser panel offers (right), orders them and
 // confirms. The list keeps the order of the sort menu until the user moves entries.
-class TAddRNuclidesForm : public QDialog {
+class AddNuclidesDialog : public QDialog {
 public:
     // The panel's filter supplies the nuclides and its periodic table the element colours.
-    explicit TAddRNuclidesForm(TQzRNXPanel& source, QWidget* parent = nullptr);
+    explicit AddNuclidesDialog(NuclideChooser& source, QWidget* parent = nullptr);
 
     // The nodes of the chosen list, in its order.
-    TRNXnodeArray ChosenNodes() const;
+    NuclidePointers ChosenNodes() const;
     // Its parts are found by their object names: "chosenList", "removeButton", "upButton",
     // "downButton", "addButton", "addAllButton", "offeredPages", "elementsPage", "nuclidesPage",
     // "elementTree", "offeredList", "offeredCount", "sortMenu", "okButton", "cancelButton".
@@ -82,13 +82,14 @@ private:
     void sbDownClick();
     void miSortClick(QAction* item);
 
-    TQzRNXPanel& F_pRNuclide;
+    NuclideChooser& F_pRNuclide;
     std::function<int(const NuclideIdentity&, const NuclideIdentity&)> CompareRNuclide;
 };
 
 // Shows the dialog modally through execModal; true, with the chosen nodes in list order, when
 // the user confirms with a non-empty list. Otherwise nodes stay empty.
-bool ExecuteAddRNuclidesDialog(TQzRNXPanel& source, TRNXnodeArray& nodes, const std::function<int(QDialog&)>& execModal,
-                               QWidget* parent = nullptr, const std::function<void()>& help = {});
+bool ExecuteAddRNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
+                               const std::function<int(QDialog&)>& execModal, QWidget* parent = nullptr,
+                               const std::function<void()>& help = {});
 
 } // namespace kav

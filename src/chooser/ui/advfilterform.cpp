@@ -25,7 +25,7 @@ namespace kav {
 
 // Building the dialog
 
-TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXSelection& selection, QWidget* parent)
+AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , FSelection(selection)
@@ -157,7 +157,7 @@ TQzRNXAdvFilterForm::TQzRNXAdvFilterForm(TQzRNXSelection& selection, QWidget* pa
     Refresh();
 }
 
-bool TQzRNXAdvFilterForm::eventFilter(QObject* watched, QEvent* event)
+bool AdvancedFilterDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && dynamic_cast<NumberEdit*>(watched)) {
         const int key = static_cast<QKeyEvent*>(event)->key();
@@ -169,29 +169,29 @@ bool TQzRNXAdvFilterForm::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-TQzRNXAdvFilterForm::~TQzRNXAdvFilterForm()
+AdvancedFilterDialog::~AdvancedFilterDialog()
 {
     FSelection.SetChoiceHeld(false);
 }
 
-QListWidget* TQzRNXAdvFilterForm::ResultNuclides() const
+QListWidget* AdvancedFilterDialog::ResultNuclides() const
 {
     return lbNuclides;
 }
 
-QListWidget* TQzRNXAdvFilterForm::ResultElements() const
+QListWidget* AdvancedFilterDialog::ResultElements() const
 {
     return lbElements;
 }
 
 // Showing and writing the filter
 
-TQzRNXAdvancedFilter& TQzRNXAdvFilterForm::EditedFilter()
+AdvancedFilter& AdvancedFilterDialog::EditedFilter()
 {
     return FSelection.Filter().Advanced();
 }
 
-void TQzRNXAdvFilterForm::ShowFilter()
+void AdvancedFilterDialog::ShowFilter()
 {
     const bool wasUpdating = std::exchange(FUpdating, true);
     cbEnabled->setChecked(EditedFilter().Enabled());
@@ -201,7 +201,7 @@ void TQzRNXAdvFilterForm::ShowFilter()
     FUpdating = wasUpdating;
 }
 
-void TQzRNXAdvFilterForm::WriteFilter(const std::function<void()>& change)
+void AdvancedFilterDialog::WriteFilter(const std::function<void()>& change)
 {
     if (FUpdating)
         return;
@@ -212,7 +212,7 @@ void TQzRNXAdvFilterForm::WriteFilter(const std::function<void()>& change)
         BuildLines();
 }
 
-void TQzRNXAdvFilterForm::SwitchFilterOn()
+void AdvancedFilterDialog::SwitchFilterOn()
 {
     // The box's own handler writes the filter.
     if (!FUpdating && !cbEnabled->isChecked())
@@ -221,14 +221,14 @@ void TQzRNXAdvFilterForm::SwitchFilterOn()
 
 // Refreshing
 
-void TQzRNXAdvFilterForm::Refresh()
+void AdvancedFilterDialog::Refresh()
 {
     FRefreshed = true;
-    const TQzRNXFilter& filter = FSelection.Filter();
+    const NuclideFilter& filter = FSelection.Filter();
     const UiLanguage language = FSelection.Language();
     lbNuclides->clear();
-    lbNuclides->addItems(filter.FullRNXList().Names());
-    lNuclidesCount->setText(CountText(static_cast<int>(FSelection.RNXList().size()), ckNuclides, language));
+    lbNuclides->addItems(filter.FullNuclideList().Names());
+    lNuclidesCount->setText(CountText(static_cast<int>(FSelection.Nuclides().size()), ckNuclides, language));
     lbElements->clear();
     for (int e = 0; e < ElementCount; ++e)
         if (filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
@@ -237,7 +237,7 @@ void TQzRNXAdvFilterForm::Refresh()
     BuildLines();
 }
 
-void TQzRNXAdvFilterForm::BuildLines()
+void AdvancedFilterDialog::BuildLines()
 {
     if (FShown)
         FLines->Rebuild();
@@ -245,20 +245,20 @@ void TQzRNXAdvFilterForm::BuildLines()
 
 // Width and pages
 
-void TQzRNXAdvFilterForm::SetIsMoreWidth(bool value)
+void AdvancedFilterDialog::SetIsMoreWidth(bool value)
 {
     FIsMoreWidth = value;
     if (FPages->currentIndex() == pgSpectrum)
         UpdateWidth();
 }
 
-void TQzRNXAdvFilterForm::PageChanged(int page)
+void AdvancedFilterDialog::PageChanged(int page)
 {
     bLinesList->setVisible(page == pgSpectrum);
     UpdateWidth();
 }
 
-void TQzRNXAdvFilterForm::UpdateWidth()
+void AdvancedFilterDialog::UpdateWidth()
 {
     const bool wide = FIsMoreWidth && FPages->currentIndex() == pgSpectrum;
     bLinesList->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
@@ -274,7 +274,7 @@ void TQzRNXAdvFilterForm::UpdateWidth()
         move(screen.right() - frame.width() - 5, y());
 }
 
-void TQzRNXAdvFilterForm::showEvent(QShowEvent* event)
+void AdvancedFilterDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (FShown)
@@ -288,7 +288,7 @@ void TQzRNXAdvFilterForm::showEvent(QShowEvent* event)
     FocusPage();
 }
 
-void TQzRNXAdvFilterForm::FocusPage()
+void AdvancedFilterDialog::FocusPage()
 {
     QWidget* page = FPages->currentWidget();
     for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain())
@@ -298,7 +298,7 @@ void TQzRNXAdvFilterForm::FocusPage()
         }
 }
 
-void TQzRNXAdvFilterForm::keyPressEvent(QKeyEvent* event)
+void AdvancedFilterDialog::keyPressEvent(QKeyEvent* event)
 {
     // Ctrl+Tab and Ctrl+PgDn to the next page, with Shift or PgUp to the one before, wherever the
     // focus is outside the result lists (whose own pages turn there).
@@ -313,7 +313,7 @@ void TQzRNXAdvFilterForm::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void TQzRNXAdvFilterForm::done(int result)
+void AdvancedFilterDialog::done(int result)
 {
     FSelection.SetChoiceHeld(false);
     FFilterApplied.Reset();

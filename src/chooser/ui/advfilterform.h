@@ -22,14 +22,14 @@ namespace kav {
 class ColumnsList;
 class FloatEdit;
 class IntegerEdit;
-class TQzRNXSelection;
+class NuclideSelection;
 class DataGrid;
 
 // The advanced filter dialog of a chooser: five pages of criteria, the whole filter's switch, and
 // what the chooser then offers. Every control writes its criterion into the selection's advanced
 // filter at once; the selection applies it and the dialog shows what it then offers. In its wide
 // mode it also lists the single spectrum lines that meet the line criteria.
-class TQzRNXAdvFilterForm : public QDialog, private CriteriaEditor {
+class AdvancedFilterDialog : public QDialog, private CriteriaEditor {
 public:
     enum Page { pgAtomicMass, pgDecayChain, pgModeOfDecay, pgHalfLife, pgSpectrum };
     using LineKind = SpectrumLinesPanel::LineKind;
@@ -43,8 +43,8 @@ public:
     static constexpr int MaxLines = SpectrumLinesPanel::MaxLines;
 
     // Edits the advanced filter of the selection, which outlives the dialog.
-    explicit TQzRNXAdvFilterForm(TQzRNXSelection& selection, QWidget* parent = nullptr);
-    ~TQzRNXAdvFilterForm() override;
+    explicit AdvancedFilterDialog(NuclideSelection& selection, QWidget* parent = nullptr);
+    ~AdvancedFilterDialog() override;
 
     bool IsMoreWidth() const { return FIsMoreWidth; }
     void SetIsMoreWidth(bool value);
@@ -72,10 +72,7 @@ public:
     QCheckBox* DaughtersEnabled() const { return FChainPage->EnabledBox(true); }
     QListWidget* DaughterCounts() const { return FChainPage->Counts(true); }
     QCheckBox* DecayEnabled() const { return FModePage->EnabledBox(); }
-    QRadioButton* OperationButton(TQzRNXFilterOperation operation) const
-    {
-        return FModePage->OperationButton(operation);
-    }
+    QRadioButton* OperationButton(DecayModeMatch operation) const { return FModePage->OperationButton(operation); }
     QListWidget* DecayModes() const { return FModePage->Modes(); }
     QListWidget* DecayOnlyModes() const { return FModePage->OnlyModes(); }
     QCheckBox* HalfLifeEnabled(bool max) const { return FHalfLifePage->EnabledBox(max); }
@@ -84,8 +81,8 @@ public:
     FloatEdit* HalfLifeLambda(bool max) const { return FHalfLifePage->LambdaField(max); }
     QPushButton* DatabaseButton() const { return FHalfLifePage->DatabaseButton(); }
     QCheckBox* SpectrumEnabled() const { return FSpectrumPage->EnabledBox(); }
-    QCheckBox* CriterionBox(TQzRNXSpectrumOption option) const { return FSpectrumPage->CriterionBox(option); }
-    FloatEdit* CriterionBound(TQzRNXSpectrumOption option, bool max) const
+    QCheckBox* CriterionBox(SpectrumCriterion option) const { return FSpectrumPage->CriterionBox(option); }
+    FloatEdit* CriterionBound(SpectrumCriterion option, bool max) const
     {
         return FSpectrumPage->BoundField(option, max);
     }
@@ -103,7 +100,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TQzRNXAdvancedFilter& EditedFilter() override;
+    AdvancedFilter& EditedFilter() override;
     bool ShowingFilter() const override { return FUpdating; }
     void WriteFilter(const std::function<void()>& change) override;
     void SwitchFilterOn() override;
@@ -118,7 +115,7 @@ private:
     // The keyboard's focus to the first control of the page shown.
     void FocusPage();
 
-    TQzRNXSelection& FSelection;
+    NuclideSelection& FSelection;
     Notice<>::Connection FFilterApplied;
     bool FShown = false;
     bool FIsMoreWidth = false;

@@ -30,7 +30,7 @@ struct CriterionCaption {
     const char16_t* caption;
     const char* tip;
 };
-const CriterionCaption kCriteria[RNXSpectrumOptionCount] = {
+const CriterionCaption kCriteria[SpectrumCriterionCount] = {
     {u"Δ", "Energy per decay of alpha, beta-group and photon-group radiation, MeV"},
     {u"Δ<sub>α</sub>", "Energy per decay of alpha particles, MeV"},
     {u"Δ<sub>β</sub>", "Energy per decay of beta particles and electrons, MeV"},
@@ -49,12 +49,12 @@ const CriterionCaption kCriteria[RNXSpectrumOptionCount] = {
 };
 
 // The stored bound of an option as the grid shows it, and back.
-double shownBound(TQzRNXSpectrumOption option, float stored)
+double shownBound(SpectrumCriterion option, float stored)
 {
     // In single precision, so that a stored 0.2 shows as 20, not 20.0000003.
     return IsFractionOption(option) ? static_cast<double>(stored * 100.0f) : stored;
 }
-float storedBound(TQzRNXSpectrumOption option, double shown)
+float storedBound(SpectrumCriterion option, double shown)
 {
     return static_cast<float>(IsFractionOption(option) ? shown / 100 : shown);
 }
@@ -72,7 +72,7 @@ protected:
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
         p.setPen(QColor(0xC0, 0xC0, 0xC0));
-        for (int r = 1; r <= RNXSpectrumOptionCount; ++r)
+        for (int r = 1; r <= SpectrumCriterionCount; ++r)
             p.drawLine(0, r * (RowHeight + 1) - 1, width(), r * (RowHeight + 1) - 1);
         for (int x : ColumnRights)
             p.drawLine(x, 0, x, height());
@@ -131,8 +131,8 @@ MassPage::MassPage(CriteriaEditor& editor)
         end.enabled->setObjectName(max ? QStringLiteral("cbMassMax") : QStringLiteral("cbMassMin"));
         end.value = new IntegerEdit(this);
         end.value->setObjectName(max ? QStringLiteral("ieMassMax") : QStringLiteral("ieMassMin"));
-        end.value->SetMinValue(TQzRNXAMassFilter::Lowest);
-        end.value->SetMaxValue(TQzRNXAMassFilter::Highest);
+        end.value->SetMinValue(MassNumberFilter::Lowest);
+        end.value->SetMaxValue(MassNumberFilter::Highest);
         end.value->SetMinValueEnabled(true);
         end.value->SetMaxValueEnabled(true);
         end.value->SetShowMessages(false);
@@ -159,7 +159,7 @@ MassPage::MassPage(CriteriaEditor& editor)
 void MassPage::ShowCriteria()
 {
     Show([this] {
-        const TQzRNXAMassFilter& mass = Filter().AMass();
+        const MassNumberFilter& mass = Filter().AMass();
         m_ends[false].enabled->setChecked(mass.MinEnabled());
         m_ends[true].enabled->setChecked(mass.MaxEnabled());
         m_ends[false].value->SetValue(mass.MinValue());
@@ -196,10 +196,10 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
         connect(part.counts, &QListWidget::itemChanged, this, [this, daughters] {
             if (Quiet())
                 return;
-            TQzRNXAncestorsCountSet set;
+            RelativesCountSet set;
             for (int c = 0; c < 5; ++c)
                 if (IsItemChecked(m_parts[daughters].counts, c))
-                    set.insert(static_cast<TQzRNXAncestorsCount>(c));
+                    set.insert(static_cast<RelativesCount>(c));
             Write([&] { CountFilter(daughters).SetCountSet(set); });
             SwitchOn(m_parts[daughters].enabled);
         });
@@ -207,20 +207,20 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
     layout->addStretch(1);
 }
 
-TQzRNXChainCountFilter& DecayChainPage::CountFilter(bool daughters)
+RelativesCountFilter& DecayChainPage::CountFilter(bool daughters)
 {
-    return daughters ? static_cast<TQzRNXChainCountFilter&>(Filter().Daughters()) : Filter().Ancestors();
+    return daughters ? static_cast<RelativesCountFilter&>(Filter().Daughters()) : Filter().Ancestors();
 }
 
 void DecayChainPage::ShowCriteria()
 {
     Show([this] {
         for (bool daughters : {false, true}) {
-            const TQzRNXChainCountFilter& counts = CountFilter(daughters);
+            const RelativesCountFilter& counts = CountFilter(daughters);
             m_parts[daughters].enabled->setChecked(counts.Enabled());
             for (int c = 0; c < 5; ++c)
                 SetItemChecked(m_parts[daughters].counts, c,
-                               counts.CountSet().contains(static_cast<TQzRNXAncestorsCount>(c)));
+                               counts.CountSet().contains(static_cast<RelativesCount>(c)));
         }
     });
 }
@@ -268,7 +268,7 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     connect(m_operation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked || Quiet())
             return;
-        Write([&] { Filter().Decay().SetOperation(static_cast<TQzRNXFilterOperation>(id)); });
+        Write([&] { Filter().Decay().SetOperation(static_cast<DecayModeMatch>(id)); });
         ShowModes();
         SwitchOn(m_enabled);
     });
@@ -276,7 +276,7 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     connect(m_onlyModes, &QListWidget::itemChanged, this, [this] { WriteModes(); });
 }
 
-QRadioButton* DecayModePage::OperationButton(TQzRNXFilterOperation operation) const
+QRadioButton* DecayModePage::OperationButton(DecayModeMatch operation) const
 {
     return static_cast<QRadioButton*>(m_operation->button(operation));
 }
@@ -285,9 +285,9 @@ void DecayModePage::WriteModes()
 {
     if (Quiet())
         return;
-    TQzRNXDecayFilter& decay = Filter().Decay();
+    DecayModeFilter& decay = Filter().Decay();
     if (decay.Operation() == foAnd) {
-        TQzRNXAndDecayFilterSet set;
+        DecayModesAllOf set;
         for (int m = 0; m < 5; ++m)
             if (IsItemChecked(m_modes, m))
                 set.insert(static_cast<DecayFilterKind>(m));
@@ -295,7 +295,7 @@ void DecayModePage::WriteModes()
         SwitchOn(m_enabled);
         return;
     }
-    TQzRNXOrDecayFilterSet set;
+    DecayModesAnyOf set;
     for (int m = 0; m < 5; ++m)
         if (IsItemChecked(m_modes, m))
             set.insert(static_cast<DecayFilterKind>(m));
@@ -318,7 +318,7 @@ void DecayModePage::ShowCriteria()
 void DecayModePage::ShowModes()
 {
     Show([this] {
-        const TQzRNXDecayFilter& decay = Filter().Decay();
+        const DecayModeFilter& decay = Filter().Decay();
         const bool any = decay.Operation() == foOr;
         for (int m = 0; m < 5; ++m)
             SetItemChecked(m_modes, m,
@@ -411,7 +411,7 @@ void HalfLifePage::ShowCriteria()
 {
     for (bool max : {false, true}) {
         Show([&] {
-            const TQzRNXHalfLifeTimeFilter& h = Filter().HalfLifeTime();
+            const HalfLifeFilter& h = Filter().HalfLifeTime();
             m_ends[max].enabled->setChecked(max ? h.MaxEnabled() : h.MinEnabled());
         });
         ShowEnd(max, true, true, true);
@@ -421,7 +421,7 @@ void HalfLifePage::ShowCriteria()
 void HalfLifePage::ShowEnd(bool max, bool value, bool units, bool lambda)
 {
     Show([&] {
-        const TQzRNXHalfLifeTimeFilter& h = Filter().HalfLifeTime();
+        const HalfLifeFilter& h = Filter().HalfLifeTime();
         End& end = m_ends[max];
         if (value)
             end.value->SetValue(max ? h.MaxValue() : h.MinValue());
@@ -469,9 +469,9 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     auto* grid = new CriteriaGrid;
     grid->ColumnRights = {captionWidth, captionWidth + checkWidth + 1, captionWidth + checkWidth + boundWidth + 2};
     const int rowPitch = CriteriaGrid::RowHeight + 1;
-    grid->setFixedSize(captionWidth + checkWidth + 2 * boundWidth + 3, RNXSpectrumOptionCount * rowPitch);
-    for (int o = 0; o < RNXSpectrumOptionCount; ++o) {
-        const auto option = static_cast<TQzRNXSpectrumOption>(o);
+    grid->setFixedSize(captionWidth + checkWidth + 2 * boundWidth + 3, SpectrumCriterionCount * rowPitch);
+    for (int o = 0; o < SpectrumCriterionCount; ++o) {
+        const auto option = static_cast<SpectrumCriterion>(o);
         Row& row = m_rows[option];
         const int y = o * rowPitch;
         auto* caption = new MarkupCaption(QString::fromUtf16(kCriteria[o].caption), grid);
@@ -495,7 +495,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
         connect(row.use, &QCheckBox::toggled, this, [this, option](bool on) {
             if (Quiet())
                 return;
-            TQzRNXSpectrumOptions options = Filter().Spectrum().Options();
+            SpectrumCriteria options = Filter().Spectrum().Options();
             on ? options.insert(option) : options.erase(option);
             Write([&] { Filter().Spectrum().SetOptions(options); });
             if (on)
@@ -509,10 +509,10 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
 void SpectrumPage::ShowCriteria()
 {
     Show([this] {
-        const TQzRNXSpectrumFilter& spectrum = Filter().Spectrum();
+        const SpectrumFilter& spectrum = Filter().Spectrum();
         m_enabled->setChecked(spectrum.Enabled());
-        for (int o = 0; o < RNXSpectrumOptionCount; ++o) {
-            const auto option = static_cast<TQzRNXSpectrumOption>(o);
+        for (int o = 0; o < SpectrumCriterionCount; ++o) {
+            const auto option = static_cast<SpectrumCriterion>(o);
             m_rows[option].use->setChecked(spectrum.Options().contains(option));
             ShowBound(option, false);
             ShowBound(option, true);
@@ -530,19 +530,19 @@ void SpectrumPage::SwitchOn(QCheckBox* box)
     CriteriaPage::SwitchOn(m_enabled);
 }
 
-void SpectrumPage::ShowBound(TQzRNXSpectrumOption option, bool max)
+void SpectrumPage::ShowBound(SpectrumCriterion option, bool max)
 {
     Show([&] {
-        const TQzRNXSpectrumFilter& s = Filter().Spectrum();
+        const SpectrumFilter& s = Filter().Spectrum();
         BoundField(option, max)->SetValue(shownBound(option, max ? s.Max(option) : s.Min(option)));
     });
 }
 
-void SpectrumPage::WriteBound(TQzRNXSpectrumOption option, bool max, bool typingEnded)
+void SpectrumPage::WriteBound(SpectrumCriterion option, bool max, bool typingEnded)
 {
     if (Quiet())
         return;
-    TQzRNXSpectrumFilter& s = Filter().Spectrum();
+    SpectrumFilter& s = Filter().Spectrum();
     const float value = storedBound(option, BoundField(option, max)->Value());
     // A bound typed past the other one moves that one too; while the digits are still coming
     // ("0" on the way to "0.7") that would lose the other bound, so it waits for the end.

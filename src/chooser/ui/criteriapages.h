@@ -24,7 +24,7 @@ class IntegerEdit;
 class CriteriaEditor {
 public:
     // The filter the pages edit.
-    virtual TQzRNXAdvancedFilter& EditedFilter() = 0;
+    virtual AdvancedFilter& EditedFilter() = 0;
     // True while the dialog shows the filter on its controls: their handlers then stay quiet.
     virtual bool ShowingFilter() const = 0;
     // Makes one change to the filter; what the dialog lists follows it.
@@ -45,7 +45,7 @@ public:
     virtual void ShowCriteria() = 0;
 
 protected:
-    TQzRNXAdvancedFilter& Filter() { return m_editor.EditedFilter(); }
+    AdvancedFilter& Filter() { return m_editor.EditedFilter(); }
     // Whether the controls are being set from the filter.
     bool Quiet() const { return m_showing || m_editor.ShowingFilter(); }
     // Sets controls from the filter without their handlers writing it back.
@@ -92,7 +92,7 @@ private:
         QCheckBox* enabled = nullptr;
         QListWidget* counts = nullptr;
     };
-    TQzRNXChainCountFilter& CountFilter(bool daughters);
+    RelativesCountFilter& CountFilter(bool daughters);
     std::array<Part, 2> m_parts;
 };
 
@@ -102,7 +102,7 @@ public:
     explicit DecayModePage(CriteriaEditor& editor);
     void ShowCriteria() override;
     QCheckBox* EnabledBox() const { return m_enabled; }
-    QRadioButton* OperationButton(TQzRNXFilterOperation operation) const;
+    QRadioButton* OperationButton(DecayModeMatch operation) const;
     QListWidget* Modes() const { return m_modes; }
     QListWidget* OnlyModes() const { return m_onlyModes; }
 
@@ -145,8 +145,8 @@ public:
     explicit SpectrumPage(CriteriaEditor& editor);
     void ShowCriteria() override;
     QCheckBox* EnabledBox() const { return m_enabled; }
-    QCheckBox* CriterionBox(TQzRNXSpectrumOption option) const { return m_rows[option].use; }
-    FloatEdit* BoundField(TQzRNXSpectrumOption option, bool max) const
+    QCheckBox* CriterionBox(SpectrumCriterion option) const { return m_rows[option].use; }
+    FloatEdit* BoundField(SpectrumCriterion option, bool max) const
     {
         return max ? m_rows[option].max : m_rows[option].min;
     }
@@ -161,10 +161,10 @@ private:
         FloatEdit* min = nullptr;
         FloatEdit* max = nullptr;
     };
-    void ShowBound(TQzRNXSpectrumOption option, bool max);
-    void WriteBound(TQzRNXSpectrumOption option, bool max, bool typingEnded);
+    void ShowBound(SpectrumCriterion option, bool max);
+    void WriteBound(SpectrumCriterion option, bool max, bool typingEnded);
     QCheckBox* m_enabled = nullptr;
-    std::array<Row, RNXSpectrumOptionCount> m_rows;
+    std::array<Row, SpectrumCriterionCount> m_rows;
 };
 
 } // namespace kav

@@ -16,7 +16,7 @@ namespace {
 
 // The table row by row; 0 stands for no element, element ordinals are atomic number - 1.
 constexpr int kNone = -1;
-constexpr std::array<std::array<int, TQzRNXElementPopupMenu::Columns>, TQzRNXElementPopupMenu::Rows> kTable{{
+constexpr std::array<std::array<int, PeriodicTablePopup::Columns>, PeriodicTablePopup::Rows> kTable{{
     {_H, kNone, kNone, kNone, kNone, kNone, kNone, _He, kNone, kNone},
     {_Li, _Be, _B, _C, _N, _O, _F, _Ne, kNone, kNone},
     {_Na, _Mg, _Al, _Si, _P, _S, _Cl, _Ar, kNone, kNone},
@@ -52,33 +52,33 @@ bool in(ChemicalElement e, std::initializer_list<ChemicalElement> group)
 
 } // namespace
 
-QColor TQzRNXElementGroups::GetElementColor(ChemicalElement e) const
+QColor ElementGroupColours::GetElementColor(ChemicalElement e) const
 {
     if (in(e, {_Li, _Na, _K, _Rb, _Cs, _Fr}))
-        return RNXAlkaliMetalsColor;
+        return AlkaliMetalsColor;
     if (in(e, {_Be, _Mg, _Ca, _Sr, _Ba, _Ra}))
-        return RNXAlkalineEarthMetalsColor;
+        return AlkalineEarthMetalsColor;
     if (in(e, {_Al, _Ga, _Ge, _In, _Sn, _Sb, _Tl, _Pb, _Bi, _Po}))
-        return RNXOtherMetalsColor;
+        return OtherMetalsColor;
     if (in(e, {_H, _B, _C, _N, _O, _F, _Si, _P, _S, _Cl, _As, _Se, _Br, _Te, _I, _At}))
-        return RNXNonMetalsColor;
+        return NonMetalsColor;
     if (in(e, {_He, _Ne, _Ar, _Kr, _Xe, _Rn}))
-        return RNXNobleGassesColor;
+        return NobleGasesColor;
     if (e >= _La && e <= _Lu)
-        return RNXLantanideSeriesColor;
+        return LanthanideSeriesColor;
     if (e >= _Ac && e <= _Lr)
-        return RNXActinideSeriesColor;
+        return ActinideSeriesColor;
     return TransitionMetalsColor;
 }
 
-TQzRNXElementFilter::TQzRNXElementFilter(const NuclideIndex& index)
+OfferedElements::OfferedElements(const NuclideIndex& index)
     : ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , FIndex(index)
     , FElementSet(index.Elements())
 {
 }
 
-void TQzRNXElementFilter::SetEnableElementType(TQzRNXEnableElementType value)
+void OfferedElements::SetEnableElementType(ElementsOffered value)
 {
     if (value == FType)
         return;
@@ -87,7 +87,7 @@ void TQzRNXElementFilter::SetEnableElementType(TQzRNXEnableElementType value)
         OnChange();
 }
 
-void TQzRNXElementFilter::SetElementSet(const ElementSet& value)
+void OfferedElements::SetElementSet(const ElementSet& value)
 {
     if (value == FElementSet)
         return;
@@ -96,23 +96,23 @@ void TQzRNXElementFilter::SetElementSet(const ElementSet& value)
         OnChange();
 }
 
-std::array<std::int32_t, 4> TQzRNXElementFilter::StoredElementSet() const
+std::array<std::int32_t, 4> OfferedElements::StoredElementSet() const
 {
     return EncodeElementSet(FElementSet);
 }
 
-void TQzRNXElementFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+void OfferedElements::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
 {
     SetElementSet(DecodeElementSet(stored));
 }
 
-bool TQzRNXElementFilter::EditDlg(QWidget* parent)
+bool OfferedElements::EditDlg(QWidget* parent)
 {
     // The element page alone is shown: the spectra are never read.
     SpectraFiles spectra(FIndex);
-    TQzRNXFilter working(FIndex, spectra);
+    NuclideFilter working(FIndex, spectra);
     working.SetElementSet(FElementSet);
-    TQzRNXFilterForm form(working, true, false, parent);
+    FilterDialog form(working, true, false, parent);
     form.UseElementFilter()->hide();
     form.UseElementFilter()->setChecked(true);
     if (ExecModal(form) != QDialog::Accepted)
@@ -123,7 +123,7 @@ bool TQzRNXElementFilter::EditDlg(QWidget* parent)
     return true;
 }
 
-TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(const NuclideIndex& index, QWidget* parent)
+PeriodicTablePopup::PeriodicTablePopup(const NuclideIndex& index, QWidget* parent)
     : QWidget(parent, Qt::Popup)
     , FEnabled(index)
 {
@@ -146,9 +146,9 @@ TQzRNXElementPopupMenu::TQzRNXElementPopupMenu(const NuclideIndex& index, QWidge
     setFixedSize(Columns * FCellWidth + 2, height + 2);
 }
 
-TQzRNXElementPopupMenu::~TQzRNXElementPopupMenu() = default;
+PeriodicTablePopup::~PeriodicTablePopup() = default;
 
-ChemicalElement TQzRNXElementPopupMenu::CellElement(int row, int column)
+ChemicalElement PeriodicTablePopup::CellElement(int row, int column)
 {
     if (row < 0 || row >= Rows || column < 0 || column >= Columns)
         return NoElement;
@@ -156,19 +156,19 @@ ChemicalElement TQzRNXElementPopupMenu::CellElement(int row, int column)
     return e == kNone ? NoElement : static_cast<ChemicalElement>(e);
 }
 
-bool TQzRNXElementPopupMenu::IsElementEnabled(ChemicalElement e) const
+bool PeriodicTablePopup::IsElementEnabled(ChemicalElement e) const
 {
     if (FElement == NoElement || e == NoElement)
         return false;
     switch (FEnabled.EnableElementType()) {
     case eeAll: return true;
-    case eeElementsInRNXBase: return FEnabled.Index().Elements().contains(e);
+    case eeElementsInIndex: return FEnabled.Index().Elements().contains(e);
     case eeCustom: return FEnabled.Elements().contains(e);
     }
     return false;
 }
 
-void TQzRNXElementPopupMenu::EnabledChanged()
+void PeriodicTablePopup::EnabledChanged()
 {
     if (!IsElementEnabled(FElement)) {
         FElement = _H;
@@ -181,7 +181,7 @@ void TQzRNXElementPopupMenu::EnabledChanged()
     update();
 }
 
-void TQzRNXElementPopupMenu::SetElement(ChemicalElement value)
+void PeriodicTablePopup::SetElement(ChemicalElement value)
 {
     if (value == FElement)
         return;
@@ -189,7 +189,7 @@ void TQzRNXElementPopupMenu::SetElement(ChemicalElement value)
     EnabledChanged();
 }
 
-void TQzRNXElementPopupMenu::SetEnabledElements(TQzRNXEnableElementType type, const ElementSet& set)
+void PeriodicTablePopup::SetEnabledElements(ElementsOffered type, const ElementSet& set)
 {
     FEnabled.OnChange = nullptr;
     FEnabled.SetEnableElementType(type);
@@ -198,13 +198,13 @@ void TQzRNXElementPopupMenu::SetEnabledElements(TQzRNXEnableElementType type, co
     EnabledChanged();
 }
 
-void TQzRNXElementPopupMenu::SetLanguage(UiLanguage value)
+void PeriodicTablePopup::SetLanguage(UiLanguage value)
 {
     FLanguage = value;
     update();
 }
 
-QRect TQzRNXElementPopupMenu::CellRect(int row, int column) const
+QRect PeriodicTablePopup::CellRect(int row, int column) const
 {
     int top = 1;
     for (int r = 0; r < row; ++r)
@@ -212,7 +212,7 @@ QRect TQzRNXElementPopupMenu::CellRect(int row, int column) const
     return QRect(1 + column * FCellWidth, top, FCellWidth, isSeparatorRow(row) ? FCellHeight / 4 : FCellHeight);
 }
 
-QPoint TQzRNXElementPopupMenu::CellAt(QPoint pos) const
+QPoint PeriodicTablePopup::CellAt(QPoint pos) const
 {
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Columns; ++c)
@@ -221,7 +221,7 @@ QPoint TQzRNXElementPopupMenu::CellAt(QPoint pos) const
     return {-1, -1};
 }
 
-QPoint TQzRNXElementPopupMenu::CellOf(ChemicalElement element) const
+QPoint PeriodicTablePopup::CellOf(ChemicalElement element) const
 {
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Columns; ++c)
@@ -230,7 +230,7 @@ QPoint TQzRNXElementPopupMenu::CellOf(ChemicalElement element) const
     return {-1, -1};
 }
 
-void TQzRNXElementPopupMenu::Popup(QPoint topLeft, bool byMousePress)
+void PeriodicTablePopup::Popup(QPoint topLeft, bool byMousePress)
 {
     FAwaitingRelease = byMousePress;
     FDragged = false;
@@ -240,7 +240,7 @@ void TQzRNXElementPopupMenu::Popup(QPoint topLeft, bool byMousePress)
     SetHot(IsElementEnabled(FElement) ? CellOf(FElement) : QPoint(-1, -1));
 }
 
-void TQzRNXElementPopupMenu::SetHot(QPoint cell)
+void PeriodicTablePopup::SetHot(QPoint cell)
 {
     const ChemicalElement e = CellElement(cell.y(), cell.x());
     FHot = IsElementEnabled(e) ? cell : QPoint(-1, -1);
@@ -263,7 +263,7 @@ void TQzRNXElementPopupMenu::SetHot(QPoint cell)
     FNameTip->raise();
 }
 
-QPoint TQzRNXElementPopupMenu::NextEnabledCell(QPoint from, int dColumn, int dRow) const
+QPoint PeriodicTablePopup::NextEnabledCell(QPoint from, int dColumn, int dRow) const
 {
     if (from.x() < 0)
         return CellOf(FElement);
@@ -274,7 +274,7 @@ QPoint TQzRNXElementPopupMenu::NextEnabledCell(QPoint from, int dColumn, int dRo
     return from;
 }
 
-void TQzRNXElementPopupMenu::Pick(QPoint cell)
+void PeriodicTablePopup::Pick(QPoint cell)
 {
     const ChemicalElement e = CellElement(cell.y(), cell.x());
     if (!IsElementEnabled(e))
@@ -284,7 +284,7 @@ void TQzRNXElementPopupMenu::Pick(QPoint cell)
         OnChoiceElement(e);
 }
 
-void TQzRNXElementPopupMenu::paintEvent(QPaintEvent*)
+void PeriodicTablePopup::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     const QPalette pal = palette();
@@ -334,7 +334,7 @@ void TQzRNXElementPopupMenu::paintEvent(QPaintEvent*)
     }
 }
 
-void TQzRNXElementPopupMenu::mouseMoveEvent(QMouseEvent* event)
+void PeriodicTablePopup::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (FAwaitingRelease && rect().contains(pos))
@@ -344,7 +344,7 @@ void TQzRNXElementPopupMenu::mouseMoveEvent(QMouseEvent* event)
         SetHot(cell);
 }
 
-void TQzRNXElementPopupMenu::mouseReleaseEvent(QMouseEvent* event)
+void PeriodicTablePopup::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     // The release of the click that opened the table leaves it open.
@@ -360,7 +360,7 @@ void TQzRNXElementPopupMenu::mouseReleaseEvent(QMouseEvent* event)
     Pick(CellAt(pos));
 }
 
-void TQzRNXElementPopupMenu::keyPressEvent(QKeyEvent* event)
+void PeriodicTablePopup::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape: hide(); return;
@@ -375,7 +375,7 @@ void TQzRNXElementPopupMenu::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void TQzRNXElementPopupMenu::hideEvent(QHideEvent* event)
+void PeriodicTablePopup::hideEvent(QHideEvent* event)
 {
     FNameTip->hide();
     FAwaitingRelease = false;

@@ -13,29 +13,29 @@
 namespace kav {
 
 // The colours of the element groups of the periodic table.
-class TQzRNXElementGroups {
+class ElementGroupColours {
 public:
-    QColor RNXAlkaliMetalsColor{0xFF, 0xCC, 0x99};
-    QColor RNXAlkalineEarthMetalsColor{0xCC, 0xFF, 0xCC};
+    QColor AlkaliMetalsColor{0xFF, 0xCC, 0x99};
+    QColor AlkalineEarthMetalsColor{0xCC, 0xFF, 0xCC};
     QColor TransitionMetalsColor{0x99, 0xCC, 0x00};
-    QColor RNXOtherMetalsColor{0xFF, 0x80, 0x80};
-    QColor RNXNonMetalsColor{0xFF, 0xFF, 0xCC};
-    QColor RNXNobleGassesColor{0xFF, 0x99, 0xCC};
-    QColor RNXLantanideSeriesColor{0xCC, 0xFF, 0xFF};
-    QColor RNXActinideSeriesColor{0x99, 0xCC, 0xFF};
+    QColor OtherMetalsColor{0xFF, 0x80, 0x80};
+    QColor NonMetalsColor{0xFF, 0xFF, 0xCC};
+    QColor NobleGasesColor{0xFF, 0x99, 0xCC};
+    QColor LanthanideSeriesColor{0xCC, 0xFF, 0xFF};
+    QColor ActinideSeriesColor{0x99, 0xCC, 0xFF};
 
     QColor GetElementColor(ChemicalElement element) const;
 };
 
-enum TQzRNXEnableElementType : std::uint8_t { eeAll, eeElementsInRNXBase, eeCustom };
+enum ElementsOffered : std::uint8_t { eeAll, eeElementsInIndex, eeCustom };
 
 // Which elements a periodic table offers: all, those of the index, or a set of its own.
-class TQzRNXElementFilter {
+class OfferedElements {
 public:
-    explicit TQzRNXElementFilter(const NuclideIndex& index);
+    explicit OfferedElements(const NuclideIndex& index);
 
-    TQzRNXEnableElementType EnableElementType() const { return FType; }
-    void SetEnableElementType(TQzRNXEnableElementType value);
+    ElementsOffered EnableElementType() const { return FType; }
+    void SetEnableElementType(ElementsOffered value);
     const ElementSet& Elements() const { return FElementSet; }
     void SetElementSet(const ElementSet& value);
     // The set as stored with a configuration: bit (i mod 32) of integer (i div 32), i to 99.
@@ -50,28 +50,28 @@ public:
 
 private:
     const NuclideIndex& FIndex;
-    TQzRNXEnableElementType FType = eeElementsInRNXBase;
+    ElementsOffered FType = eeElementsInIndex;
     ElementSet FElementSet;
 };
 
 // The short periodic table as a pop-up: one cell per element in its group's colour, the
 // elements not offered engraved and not to be chosen, the current element sunken.
-class TQzRNXElementPopupMenu : public QWidget {
+class PeriodicTablePopup : public QWidget {
 public:
     static constexpr int Columns = 10;
     static constexpr int Rows = 16;
 
     // The index decides which elements it holds; it outlives the table.
-    explicit TQzRNXElementPopupMenu(const NuclideIndex& index, QWidget* parent = nullptr);
-    ~TQzRNXElementPopupMenu() override;
+    explicit PeriodicTablePopup(const NuclideIndex& index, QWidget* parent = nullptr);
+    ~PeriodicTablePopup() override;
 
     ChemicalElement Element() const { return FElement; }
     void SetElement(ChemicalElement value);
-    TQzRNXElementFilter& ElementEnabled() { return FEnabled; }
-    void SetEnabledElements(TQzRNXEnableElementType type, const ElementSet& set);
+    OfferedElements& ElementEnabled() { return FEnabled; }
+    void SetEnabledElements(ElementsOffered type, const ElementSet& set);
     UiLanguage Language() const { return FLanguage; }
     void SetLanguage(UiLanguage value);
-    TQzRNXElementGroups& ElementGroups() { return FGroups; }
+    ElementGroupColours& ElementGroups() { return FGroups; }
     bool IsElementEnabled(ChemicalElement element) const;
 
     // Opens with the top left corner at a screen point, the current element highlighted. Opened
@@ -108,9 +108,9 @@ private:
     void Pick(QPoint cell);
 
     ChemicalElement FElement = _H;
-    TQzRNXElementFilter FEnabled;
+    OfferedElements FEnabled;
     UiLanguage FLanguage = l_English;
-    TQzRNXElementGroups FGroups;
+    ElementGroupColours FGroups;
     QPoint FHot{-1, -1};
     QLabel* FNameTip = nullptr;
     bool FAwaitingRelease = false; // the press that opened the table is still held

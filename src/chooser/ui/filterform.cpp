@@ -66,11 +66,11 @@ void addNuclide(QListWidget* list, const QString& name, const Nuclide* node)
 
 } // namespace
 
-TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, bool showRNXPage, QWidget* parent)
+FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool showNuclidePage, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , FFilter(filter)
     , FShowElements(showElementPage)
-    , FShowRNX(showRNXPage)
+    , FShowNuclide(showNuclidePage)
 {
     setWindowTitle(QStringLiteral("Filter dialog"));
     resize(452, 373);
@@ -113,39 +113,39 @@ TQzRNXFilterForm::TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, b
     };
     QWidget* elements = page(QStringLiteral("Elements"), QStringLiteral("Use element filter"), FUseElements,
                              FElementsIn, FElementsOut, 7, 6, QStringLiteral("Mm"));
-    QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), FUseRNX,
-                             FRNXIn, FRNXOut, 3, 3, QStringLiteral("Ag-110m"));
+    QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), FUseNuclide,
+                             FNuclidesIn, FNuclidesOut, 3, 3, QStringLiteral("Ag-110m"));
     FPages->tabBar()->setMinimumWidth(200);
 
     FUseElements->setChecked(filter.UseElementFilter());
     for (int e = 0; e < 100; ++e)
         (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? FElementsIn : FElementsOut)
             ->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
-    FUseRNX->setChecked(filter.UseRNXFilter());
-    for (const NuclideList::Entry& e : filter.RNXList().Items())
-        addNuclide(FRNXIn, e.name, e.node);
+    FUseNuclide->setChecked(filter.UseNuclideFilter());
+    for (const NuclideList::Entry& e : filter.Nuclides().Items())
+        addNuclide(FNuclidesIn, e.name, e.node);
     for (int i = 0; i < filter.Index().Count(); ++i) {
         const Nuclide* node = filter.Index().Items(i);
-        if (filter.RNXList().IndexOf(node->Name.toString()) < 0)
-            addNuclide(FRNXOut, node->Name.toString(), node);
+        if (filter.Nuclides().IndexOf(node->Name.toString()) < 0)
+            addNuclide(FNuclidesOut, node->Name.toString(), node);
     }
-    FRNXIn->sortItems();
-    FRNXOut->sortItems();
+    FNuclidesIn->sortItems();
+    FNuclidesOut->sortItems();
     if (!showElementPage)
         FPages->setTabVisible(FPages->indexOf(elements), false);
-    if (!showRNXPage)
+    if (!showNuclidePage)
         FPages->setTabVisible(FPages->indexOf(nuclides), false);
     FPages->setCurrentWidget(showElementPage ? elements : nuclides);
 
     auto* okCancel = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(okCancel, &QDialogButtonBox::accepted, this, &TQzRNXFilterForm::accept);
+    connect(okCancel, &QDialogButtonBox::accepted, this, &FilterDialog::accept);
     connect(okCancel, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FPages, 1);
     layout->addWidget(okCancel);
 }
 
-void TQzRNXFilterForm::SortElements(QListWidget* list) const
+void FilterDialog::SortElements(QListWidget* list) const
 {
     std::vector<ChemicalElement> elements;
     for (int i = 0; i < list->count(); ++i)
@@ -156,25 +156,25 @@ void TQzRNXFilterForm::SortElements(QListWidget* list) const
         list->addItem(ElementSymbol(e));
 }
 
-void TQzRNXFilterForm::MoveSelected(bool toLeft)
+void FilterDialog::MoveSelected(bool toLeft)
 {
     const bool elementPage = FPages->currentIndex() == 0;
-    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FRNXOut : FRNXIn);
-    QListWidget* to = elementPage ? (toLeft ? FElementsIn : FElementsOut) : (toLeft ? FRNXIn : FRNXOut);
+    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FNuclidesOut : FNuclidesIn);
+    QListWidget* to = elementPage ? (toLeft ? FElementsIn : FElementsOut) : (toLeft ? FNuclidesIn : FNuclidesOut);
     for (QListWidgetItem* item : from->selectedItems())
         to->addItem(from->takeItem(from->row(item)));
     elementPage ? SortElements(to) : to->sortItems();
 }
 
-void TQzRNXFilterForm::MoveAll(bool toLeft)
+void FilterDialog::MoveAll(bool toLeft)
 {
     const bool elementPage = FPages->currentIndex() == 0;
-    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FRNXOut : FRNXIn);
+    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FNuclidesOut : FNuclidesIn);
     from->selectAll();
     MoveSelected(toLeft);
 }
 
-void TQzRNXFilterForm::accept()
+void FilterDialog::accept()
 {
     if (FShowElements) {
         ElementSet set;
@@ -183,13 +183,13 @@ void TQzRNXFilterForm::accept()
         FFilter.SetUseElementFilter(FUseElements->isChecked());
         FFilter.SetElementSet(set);
     }
-    if (FShowRNX) {
+    if (FShowNuclide) {
         NuclideList list;
-        for (int i = 0; i < FRNXIn->count(); ++i)
-            list.Add(FRNXIn->item(i)->text(),
-                     static_cast<const Nuclide*>(FRNXIn->item(i)->data(kNodeRole).value<const void*>()));
-        FFilter.SetUseRNXFilter(FUseRNX->isChecked());
-        FFilter.SetRNXList(list);
+        for (int i = 0; i < FNuclidesIn->count(); ++i)
+            list.Add(FNuclidesIn->item(i)->text(),
+                     static_cast<const Nuclide*>(FNuclidesIn->item(i)->data(kNodeRole).value<const void*>()));
+        FFilter.SetUseNuclideFilter(FUseNuclide->isChecked());
+        FFilter.SetNuclideList(list);
     }
     FFilter.Change();
     QDialog::accept();

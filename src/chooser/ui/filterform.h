@@ -12,16 +12,16 @@ namespace kav {
 
 // The filter dialog: elements and nuclides moved between the offered list (left) and the
 // others (right), each page with its switch.
-class TQzRNXFilterForm : public QDialog {
+class FilterDialog : public QDialog {
 public:
-    TQzRNXFilterForm(TQzRNXFilter& filter, bool showElementPage, bool showRNXPage, QWidget* parent = nullptr);
+    FilterDialog(NuclideFilter& filter, bool showElementPage, bool showNuclidePage, QWidget* parent = nullptr);
 
     QListWidget* ElementsIn() const { return FElementsIn; }
     QListWidget* ElementsOut() const { return FElementsOut; }
-    QListWidget* RNXIn() const { return FRNXIn; }
-    QListWidget* RNXOut() const { return FRNXOut; }
+    QListWidget* NuclidesIn() const { return FNuclidesIn; }
+    QListWidget* NuclidesOut() const { return FNuclidesOut; }
     QCheckBox* UseElementFilter() const { return FUseElements; }
-    QCheckBox* UseRNXFilter() const { return FUseRNX; }
+    QCheckBox* UseNuclideFilter() const { return FUseNuclide; }
     QTabWidget* Pages() const { return FPages; }
 
     // The buttons "<", "<<", ">", ">>" of the page shown.
@@ -33,16 +33,16 @@ public:
 private:
     void SortElements(QListWidget* list) const;
 
-    TQzRNXFilter& FFilter;
+    NuclideFilter& FFilter;
     bool FShowElements;
-    bool FShowRNX;
+    bool FShowNuclide;
     QTabWidget* FPages = nullptr;
     QCheckBox* FUseElements = nullptr;
-    QCheckBox* FUseRNX = nullptr;
+    QCheckBox* FUseNuclide = nullptr;
     QListWidget* FElementsIn = nullptr;
     QListWidget* FElementsOut = nullptr;
-    QListWidget* FRNXIn = nullptr;
-    QListWidget* FRNXOut = nullptr;
+    QListWidget* FNuclidesIn = nullptr;
+    QListWidget* FNuclidesOut = nullptr;
 };
 
 } // namespace kav

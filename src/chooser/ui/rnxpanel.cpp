@@ -36,7 +36,7 @@ const QString kRedoHint = QStringLiteral("History: Redo the radionuclide choise"
 // The element list: the symbol in bold, then the element's name.
 class ElementItemDelegate : public ItemTextDelegate {
 public:
-    ElementItemDelegate(const TQzRNXSelection& selection, QObject* parent)
+    ElementItemDelegate(const NuclideSelection& selection, QObject* parent)
         : ItemTextDelegate(parent)
         , m_selection(selection)
     {
@@ -61,7 +61,7 @@ protected:
     }
 
 private:
-    const TQzRNXSelection& m_selection;
+    const NuclideSelection& m_selection;
 };
 
 QComboBox* makeBox(QWidget* parent)
@@ -74,7 +74,8 @@ QComboBox* makeBox(QWidget* parent)
 
 } // namespace
 
-TQzRNXPanel::TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes, QWidget* parent)
+NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes,
+                               QWidget* parent)
     : QFrame(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , OpenTextFile([this](const QString& title) {
@@ -88,14 +89,14 @@ TQzRNXPanel::TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, Messa
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(213, 38);
     setMinimumHeight(38);
-    pmElements = new TQzRNXElementPopupMenu(index, this);
+    pmElements = new PeriodicTablePopup(index, this);
     pmElements->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
     pmElements->OnChoiceElement = [this](ChemicalElement e) { FSelection.SetElement(e); };
     FShowingSelection = FSelection.Changed.Connect([this] { ShowSelection(); });
     FFollowingFilter = FSelection.FilterApplied.Connect([this] {
         UpdateAdvancedMark();
-        const bool emptied
-            = RNXCount() == 0 && FSelection.Filter().Advanced().Enabled() && !FSelection.Filter().Advanced().Ignored();
+        const bool emptied = NuclideCount() == 0 && FSelection.Filter().Advanced().Enabled()
+            && !FSelection.Filter().Advanced().Ignored();
         if (emptied != FSaidEmptied) { // said once, and taken back when nuclides pass again
             FSaidEmptied = emptied;
             SayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
@@ -103,7 +104,7 @@ TQzRNXPanel::TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, Messa
                               : QString());
         }
     });
-    FSelection.Filter().OnChange = [this](TQzRNXSimpleFilter*) { FSelection.ApplyFilter(); };
+    FSelection.Filter().OnChange = [this](ListFilter*) { FSelection.ApplyFilter(); };
 
     cbElement = makeBox(this);
     cbElement->setItemDelegate(new ElementItemDelegate(FSelection, cbElement));
@@ -117,7 +118,7 @@ TQzRNXPanel::TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, Messa
     }
     connect(cbElement, &QComboBox::activated, this, [this](int row) { FSelection.PickElement(row); });
     connect(cbAMass, &QComboBox::activated, this, [this](int row) { FSelection.PickAMass(row); });
-    connect(cbRNX, &QComboBox::activated, this, [this](int row) { FSelection.PickRNX(row); });
+    connect(cbRNX, &QComboBox::activated, this, [this](int row) { FSelection.PickNuclide(row); });
 
     tbRNX = new QWidget(this);
     auto* bar = new QHBoxLayout(tbRNX);
@@ -149,13 +150,13 @@ TQzRNXPanel::TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, Messa
     LayOut();
 }
 
-TQzRNXPanel::~TQzRNXPanel()
+NuclideChooser::~NuclideChooser()
 {
 }
 
-void TQzRNXPanel::LayOut()
+void NuclideChooser::LayOut()
 {
-    const TQzRNXWidthsNShiftsParams& l = FLayout;
+    const ChooserLayout& l = FLayout;
     const int h = 22;
     cbElement->setGeometry(l.IndentLeft, l.IndentTop, l.WidthElement, h);
     cbAMass->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
@@ -168,7 +169,7 @@ void TQzRNXPanel::LayOut()
     setMinimumWidth(markLeft + h + 8);
 }
 
-void TQzRNXPanel::SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value)
+void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
 {
     auto clamp = [](int v) { return std::max(v, 0); };
     FLayout = {clamp(value.IndentLeft),           clamp(value.IndentTop),           clamp(value.WidthElement),
@@ -178,7 +179,7 @@ void TQzRNXPanel::SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value)
     LayOut();
 }
 
-void TQzRNXPanel::ShowBoxes()
+void NuclideChooser::ShowBoxes()
 {
     const bool independent = FSelection.ChoiceType() == ctIndependent;
     cbElement->setVisible(independent);
@@ -187,22 +188,22 @@ void TQzRNXPanel::ShowBoxes()
     tbRNX->setVisible(FSelection.HistoryKept());
 }
 
-void TQzRNXPanel::showEvent(QShowEvent* event)
+void NuclideChooser::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
     if (!FSelection.Active())
         FSelection.Activate();
 }
 
-QStringList TQzRNXPanel::FullRNXList() const
+QStringList NuclideChooser::FullNuclideList() const
 {
     QStringList names;
-    for (const TQzRNXSelection::Entry& e : FSelection.RNXList())
+    for (const NuclideSelection::Entry& e : FSelection.Nuclides())
         names << e.name;
     return names;
 }
 
-void TQzRNXPanel::FillBox(QComboBox* box, const QStringList& items, int current)
+void NuclideChooser::FillBox(QComboBox* box, const QStringList& items, int current)
 {
     const QSignalBlocker blocker(box);
     bool same = box->count() == items.size();
@@ -215,11 +216,11 @@ void TQzRNXPanel::FillBox(QComboBox* box, const QStringList& items, int current)
     box->setCurrentIndex(current);
 }
 
-void TQzRNXPanel::ShowSelection()
+void NuclideChooser::ShowSelection()
 {
     FillBox(cbElement, FSelection.ElementList(), FSelection.ElementRow());
     FillBox(cbAMass, FSelection.AMassList(), FSelection.AMassRow());
-    FillBox(cbRNX, FullRNXList(), FSelection.RNXRow());
+    FillBox(cbRNX, FullNuclideList(), FSelection.NuclideRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
     cbElement->setPlaceholderText(FSelection.Element() != NoElement ? ElementSymbol(FSelection.Element()) : QString());
     cbAMass->setPlaceholderText(FSelection.AMass().toString().trimmed());
@@ -231,16 +232,16 @@ void TQzRNXPanel::ShowSelection()
     UpdateAdvancedMark();
 }
 
-void TQzRNXPanel::UpdateAdvancedMark()
+void NuclideChooser::UpdateAdvancedMark()
 {
-    const TQzRNXAdvancedFilter& advanced = FSelection.Filter().Advanced();
+    const AdvancedFilter& advanced = FSelection.Filter().Advanced();
     const bool on = advanced.Enabled() && !advanced.Ignored();
     tbAdvanced->setVisible(on);
     if (FMenu.clearAdvanced)
         FMenu.clearAdvanced->setEnabled(advanced.Enabled());
     if (!on)
         return;
-    const bool empty = RNXCount() == 0;
+    const bool empty = NuclideCount() == 0;
     // A funnel, red when nothing passes.
     const QColor colour = empty ? QColor(0xC0, 0, 0) : QColor(0, 0, 0x80);
     tbAdvanced->setIcon(PaintedIcon(16, [colour](QPainter& p) {
@@ -255,7 +256,7 @@ void TQzRNXPanel::UpdateAdvancedMark()
     tbAdvanced->setToolTip(tip + QStringLiteral("\nClick to change it."));
 }
 
-void TQzRNXPanel::UpdateHistoryButtons()
+void NuclideChooser::UpdateHistoryButtons()
 {
     for (auto [names, menu, button, hint, undo] :
          {std::tuple{FSelection.UndoNames(), pmUndoRNXList, tbUndo, kUndoHint, true},
@@ -274,14 +275,14 @@ void TQzRNXPanel::UpdateHistoryButtons()
     }
 }
 
-void TQzRNXPanel::SetShowUndoRedoButtons(bool value)
+void NuclideChooser::SetShowUndoRedoButtons(bool value)
 {
     FSelection.SetHistoryKept(value);
     ShowBoxes();
     LayOut();
 }
 
-void TQzRNXPanel::SetChoiceType(TQzRNXChoiceType value)
+void NuclideChooser::SetChoiceType(ChoiceKind value)
 {
     if (FPopupMenuOptions.empty() && FSelection.Active())
         return;
@@ -292,7 +293,7 @@ void TQzRNXPanel::SetChoiceType(TQzRNXChoiceType value)
     UpdatePopupChecks();
 }
 
-void TQzRNXPanel::SetLanguage(UiLanguage value)
+void NuclideChooser::SetLanguage(UiLanguage value)
 {
     FSelection.SetLanguage(value);
     pmElements->SetLanguage(value);
@@ -301,13 +302,13 @@ void TQzRNXPanel::SetLanguage(UiLanguage value)
     cbElement->view()->update();
 }
 
-void TQzRNXPanel::SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions value)
+void NuclideChooser::SetPopupMenuOptions(ChooserMenuEntries value)
 {
     FPopupMenuOptions = value;
     BuildPopupMenu();
 }
 
-void TQzRNXPanel::BuildPopupMenu()
+void NuclideChooser::BuildPopupMenu()
 {
     delete pmRNX;
     pmRNX = nullptr;
@@ -337,22 +338,23 @@ void TQzRNXPanel::BuildPopupMenu()
         const auto type = static_cast<NuclideSortOrder>(i);
         FMenu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
             if (FSelection.ChoiceType() == ctFullList)
-                FSelection.SetRNXSortType(type);
+                FSelection.SetSortOrder(type);
             else
                 FSelection.SetElementsSortType(type);
         });
     }
     const bool filter = FPopupMenuOptions.contains(pmoFilter);
-    const bool loads = FPopupMenuOptions.contains(pmoLoadElList) || FPopupMenuOptions.contains(pmoLoadRNXList);
+    const bool loads = FPopupMenuOptions.contains(pmoLoadElList) || FPopupMenuOptions.contains(pmoLoadNuclideList);
     pmRNX->addSeparator()->setVisible(choice || sort);
     FMenu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
     FMenu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
-    FMenu.rnxFilter = add(nullptr, filter, [this] { ExecRNXFilterDialog(); });
+    FMenu.rnxFilter = add(nullptr, filter, [this] { ExecNuclideFilterDialog(); });
     FMenu.advancedFilter
         = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
     pmRNX->addSeparator()->setVisible((choice || sort) && loads);
     FMenu.loadElements = add(nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
-    FMenu.loadNuclides = add(nullptr, FPopupMenuOptions.contains(pmoLoadRNXList), [this] { ExecLoadRNXListDialog(); });
+    FMenu.loadNuclides
+        = add(nullptr, FPopupMenuOptions.contains(pmoLoadNuclideList), [this] { ExecLoadNuclideListDialog(); });
     // Last, so that the entries above keep the positions of their captions.
     FMenu.clearAdvanced
         = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
@@ -365,7 +367,7 @@ void TQzRNXPanel::BuildPopupMenu()
     UpdatePopupChecks();
 }
 
-void TQzRNXPanel::RetitlePopupMenu()
+void NuclideChooser::RetitlePopupMenu()
 {
     if (!pmRNX)
         return;
@@ -378,21 +380,21 @@ void TQzRNXPanel::RetitlePopupMenu()
     FMenu.clearAdvanced->setText(QString::fromUtf16(Catalogue(FSelection.Language()).ClearAdvancedFilter));
 }
 
-void TQzRNXPanel::UpdatePopupChecks()
+void NuclideChooser::UpdatePopupChecks()
 {
     if (!pmRNX)
         return;
     FMenu.choices[0]->setChecked(FSelection.ChoiceType() == ctIndependent);
     FMenu.choices[1]->setChecked(FSelection.ChoiceType() == ctFullList);
     const NuclideSortOrder current
-        = FSelection.ChoiceType() == ctFullList ? FSelection.RNXSortType() : FSelection.ElementsSortType();
+        = FSelection.ChoiceType() == ctFullList ? FSelection.SortOrder() : FSelection.ElementsSortType();
     for (int i = 0; i < 4; ++i)
         FMenu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
     FMenu.sorts[stxAMass]->setVisible(FPopupMenuOptions.contains(pmoSort) && FSelection.ChoiceType() == ctFullList);
 }
 
-QString TQzRNXPanel::Caption(int entry) const
+QString NuclideChooser::Caption(int entry) const
 {
     QString text = QString::fromUtf16(Catalogue(FSelection.Language()).ChooserMenu[static_cast<std::size_t>(entry)]);
     // The later sort entries line up under the words before the first one.
@@ -401,36 +403,36 @@ QString TQzRNXPanel::Caption(int entry) const
     return text;
 }
 
-void TQzRNXPanel::ExecFilterForm(bool elements, bool nuclides)
+void NuclideChooser::ExecFilterForm(bool elements, bool nuclides)
 {
-    TQzRNXFilterForm form(FSelection.Filter(), elements, nuclides, this);
+    FilterDialog form(FSelection.Filter(), elements, nuclides, this);
     ExecModal(form);
 }
 
-void TQzRNXPanel::ExecAdvFilterDialog()
+void NuclideChooser::ExecAdvFilterDialog()
 {
-    TQzRNXAdvancedFilter& advanced = FSelection.Filter().Advanced();
-    TQzRNXAdvFilterForm form(FSelection, this);
+    AdvancedFilter& advanced = FSelection.Filter().Advanced();
+    AdvancedFilterDialog form(FSelection, this);
     form.Pages()->setCurrentIndex(
-        std::clamp(advanced.FormLastPage(), 0, static_cast<int>(TQzRNXAdvFilterForm::pgSpectrum)));
+        std::clamp(advanced.FormLastPage(), 0, static_cast<int>(AdvancedFilterDialog::pgSpectrum)));
     form.SetIsMoreWidth(advanced.FormIsMoreWidth());
     ExecModal(form);
     advanced.SetFormLastPage(form.Pages()->currentIndex());
     advanced.SetFormIsMoreWidth(form.IsMoreWidth());
 }
 
-void TQzRNXPanel::ClearAdvancedFilter()
+void NuclideChooser::ClearAdvancedFilter()
 {
     FSelection.Filter().Advanced().SetEnabled(false);
 }
 
-void TQzRNXPanel::SayStatus(const QString& text)
+void NuclideChooser::SayStatus(const QString& text)
 {
     if (OnStatusText)
         OnStatusText(text);
 }
 
-bool TQzRNXPanel::QuickEntryKey(QComboBox* box, QKeyEvent* event)
+bool NuclideChooser::QuickEntryKey(QComboBox* box, QKeyEvent* event)
 {
     const int key = event->key();
     if (!FTyped.isEmpty()) {
@@ -469,7 +471,7 @@ bool TQzRNXPanel::QuickEntryKey(QComboBox* box, QKeyEvent* event)
     return true;
 }
 
-void TQzRNXPanel::GoToTypedName()
+void NuclideChooser::GoToTypedName()
 {
     const QString typed = std::exchange(FTyped, QString());
     QToolTip::hideText();
@@ -504,7 +506,7 @@ void TQzRNXPanel::GoToTypedName()
         SayStatus(QString());
         return;
     }
-    if (FSelection.Filter().UseRNXFilter() && FSelection.Filter().RNXList().IndexOf(canonical) < 0)
+    if (FSelection.Filter().UseNuclideFilter() && FSelection.Filter().Nuclides().IndexOf(canonical) < 0)
         SayStatus(QStringLiteral("%1: no data file").arg(canonical));
     else if (FSelection.Filter().Advanced().Enabled() && !FSelection.Filter().Advanced().Ignored())
         SayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
@@ -512,17 +514,17 @@ void TQzRNXPanel::GoToTypedName()
         SayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
 }
 
-void TQzRNXPanel::ExecLoadElListDialog()
+void NuclideChooser::ExecLoadElListDialog()
 {
     LoadListFile(Caption(13), [this](const QByteArray& text) { FSelection.Filter().LoadElementList(text); });
 }
 
-void TQzRNXPanel::ExecLoadRNXListDialog()
+void NuclideChooser::ExecLoadNuclideListDialog()
 {
-    LoadListFile(Caption(14), [this](const QByteArray& text) { FSelection.Filter().LoadRNXList(text); });
+    LoadListFile(Caption(14), [this](const QByteArray& text) { FSelection.Filter().LoadNuclideList(text); });
 }
 
-void TQzRNXPanel::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
+void NuclideChooser::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
 {
     const QString path = OpenTextFile(title);
     if (path.isEmpty())
@@ -535,18 +537,18 @@ void TQzRNXPanel::LoadListFile(const QString& title, const std::function<void(co
     load(file.readAll());
 }
 
-void TQzRNXPanel::EditRNX()
+void NuclideChooser::EditNuclide()
 {
     QDialog dialog(this, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QStringLiteral("Set radionuclide"));
     dialog.resize(242, 123);
-    auto* other = new TQzRNXPanel(FIndex, FSpectra, FMessageBoxes, &dialog);
+    auto* other = new NuclideChooser(FIndex, FSpectra, FMessageBoxes, &dialog);
     other->setObjectName(QStringLiteral("SetRadionuclidePanel"));
     other->SetShowUndoRedoButtons(false);
     other->Selection().Filter().Assign(FSelection.Filter());
     other->SetLanguage(FSelection.Language());
     other->SetChoiceType(FSelection.ChoiceType());
-    other->Selection().SetRNXSortType(FSelection.RNXSortType());
+    other->Selection().SetSortOrder(FSelection.SortOrder());
     other->SetWidthsNShifts(FLayout);
     other->Selection().SetElementAndAMass(FSelection.Element(), FSelection.AMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -566,7 +568,7 @@ QRect screenRect(const QWidget* w)
 }
 } // namespace
 
-QRect TQzRNXPanel::GetRect_cbElement() const
+QRect NuclideChooser::GetRect_cbElement() const
 {
     // While its list is open, the list itself.
     if (cbElement->view()->isVisible()) {
@@ -577,23 +579,23 @@ QRect TQzRNXPanel::GetRect_cbElement() const
     return screenRect(cbElement);
 }
 
-QRect TQzRNXPanel::GetRect_cbAMass() const
+QRect NuclideChooser::GetRect_cbAMass() const
 {
     return screenRect(cbAMass);
 }
 
-QRect TQzRNXPanel::GetRect_cbRNX() const
+QRect NuclideChooser::GetRect_cbRNX() const
 {
     return screenRect(cbRNX);
 }
 
-void TQzRNXPanel::DropDown_pmElements(bool byMousePress)
+void NuclideChooser::DropDown_pmElements(bool byMousePress)
 {
     pmElements->SetElement(FSelection.Element());
     pmElements->Popup(cbElement->mapToGlobal(QPoint(0, cbElement->height())), byMousePress);
 }
 
-bool TQzRNXPanel::eventFilter(QObject* watched, QEvent* event)
+bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)
 {
     QComboBox* box = nullptr;
     for (QComboBox* b : {cbElement, cbAMass, cbRNX})

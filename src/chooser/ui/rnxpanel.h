@@ -20,18 +20,18 @@ class QToolButton;
 
 namespace kav {
 
-enum TQzRNXPanelPopupMenuOption : std::uint8_t {
+enum ChooserMenuEntry : std::uint8_t {
     pmoChoice,
     pmoSort,
     pmoFilter,
     pmoAdvancedFilter,
     pmoLoadElList,
-    pmoLoadRNXList
+    pmoLoadNuclideList
 };
-using TQzRNXPanelPopupMenuOptions = EnumSet<TQzRNXPanelPopupMenuOption, 8>;
+using ChooserMenuEntries = EnumSet<ChooserMenuEntry, 8>;
 
 // Geometry of the panel's boxes, in pixels.
-struct TQzRNXWidthsNShiftsParams {
+struct ChooserLayout {
     int IndentLeft = 8;
     int IndentTop = 8;
     int WidthElement = 44;
@@ -47,33 +47,33 @@ struct TQzRNXWidthsNShiftsParams {
 // The control through which one radionuclide is picked: an element box and a mass box, or one
 // box of names, with the buttons and drop-down menus of the history and a right-click menu for
 // the way of choosing and the order. The choice itself, its lists and history are a
-// TQzRNXSelection that the panel shows on its widgets.
-class TQzRNXPanel : public QFrame {
+// NuclideSelection that the panel shows on its widgets.
+class NuclideChooser : public QFrame {
 public:
     // The index the panel offers from, its spectra and the boxes its messages go to outlive it.
-    TQzRNXPanel(const NuclideIndex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes,
-                QWidget* parent = nullptr);
-    ~TQzRNXPanel() override;
+    NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes,
+                   QWidget* parent = nullptr);
+    ~NuclideChooser() override;
 
     // The choice itself, its lists, history and filter.
-    TQzRNXSelection& Selection() { return FSelection; }
-    const TQzRNXSelection& Selection() const { return FSelection; }
-    TQzRNXElementGroups& ElementGroups() { return pmElements->ElementGroups(); }
-    TQzRNXElementPopupMenu* ElementMenu() const { return pmElements; }
+    NuclideSelection& Selection() { return FSelection; }
+    const NuclideSelection& Selection() const { return FSelection; }
+    ElementGroupColours& ElementGroups() { return pmElements->ElementGroups(); }
+    PeriodicTablePopup* ElementMenu() const { return pmElements; }
 
     int ElCount() const { return static_cast<int>(FSelection.ElementList().size()); }
-    int RNXCount() const { return static_cast<int>(FSelection.RNXList().size()); }
-    QStringList FullRNXList() const;
+    int NuclideCount() const { return static_cast<int>(FSelection.Nuclides().size()); }
+    QStringList FullNuclideList() const;
 
-    void SetChoiceType(TQzRNXChoiceType value);
+    void SetChoiceType(ChoiceKind value);
     void SetLanguage(UiLanguage value);
-    TQzRNXPanelPopupMenuOptions PopupMenuOptions() const { return FPopupMenuOptions; }
-    void SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions value);
+    ChooserMenuEntries PopupMenuOptions() const { return FPopupMenuOptions; }
+    void SetPopupMenuOptions(ChooserMenuEntries value);
     bool AllowElementPopupMenu = true;
     void SetShowUndoRedoButtons(bool value);
     bool StandartUndoRedoHint = true;
-    const TQzRNXWidthsNShiftsParams& WidthsNShifts() const { return FLayout; }
-    void SetWidthsNShifts(const TQzRNXWidthsNShiftsParams& value);
+    const ChooserLayout& WidthsNShifts() const { return FLayout; }
+    void SetWidthsNShifts(const ChooserLayout& value);
 
     QToolButton* UndoButton() const { return tbUndo; }
     QToolButton* RedoButton() const { return tbRedo; }
@@ -82,7 +82,7 @@ public:
     // The boxes, for the owner's colours and for tests.
     QComboBox* ElementBox() const { return cbElement; }
     QComboBox* AMassBox() const { return cbAMass; }
-    QComboBox* RNXBox() const { return cbRNX; }
+    QComboBox* NuclideBox() const { return cbRNX; }
     // Opens the periodic table under the element box, as Ctrl+click does (with the press held).
     void DropDown_pmElements(bool byMousePress = false);
     // Opens (true) or closes (false) a box's list.
@@ -109,12 +109,12 @@ public:
     // The filter dialog with both pages, the element page or the nuclide page.
     void ExecFilterDialog() { ExecFilterForm(true, true); }
     void ExecElementFilterDialog() { ExecFilterForm(true, false); }
-    void ExecRNXFilterDialog() { ExecFilterForm(false, true); }
+    void ExecNuclideFilterDialog() { ExecFilterForm(false, true); }
     // Element and nuclide lists from text files.
     void ExecLoadElListDialog();
-    void ExecLoadRNXListDialog();
+    void ExecLoadNuclideListDialog();
     // The "Set radionuclide" dialog.
-    void EditRNX();
+    void EditNuclide();
     // Shows a modal dialog; asks for a text file to open (empty when cancelled). Tests replace both.
     std::function<int(QDialog&)> ExecModal;
     std::function<QString(const QString& title)> OpenTextFile;
@@ -148,8 +148,8 @@ private:
     const NuclideIndex& FIndex;
     SpectraFiles& FSpectra;
     MessageBoxes& FMessageBoxes;
-    TQzRNXSelection FSelection;
-    TQzRNXElementPopupMenu* pmElements = nullptr;
+    NuclideSelection FSelection;
+    PeriodicTablePopup* pmElements = nullptr;
     QComboBox* cbElement = nullptr;
     QComboBox* cbAMass = nullptr;
     QComboBox* cbRNX = nullptr;
@@ -177,8 +177,8 @@ private:
 
     Notice<>::Connection FShowingSelection;
     Notice<>::Connection FFollowingFilter;
-    TQzRNXPanelPopupMenuOptions FPopupMenuOptions = TQzRNXPanelPopupMenuOptions::fromRaw(0x3F);
-    TQzRNXWidthsNShiftsParams FLayout;
+    ChooserMenuEntries FPopupMenuOptions = ChooserMenuEntries::fromRaw(0x3F);
+    ChooserLayout FLayout;
 };
 
 } // namespace kav

@@ -33,7 +33,7 @@ QString lineKindText(int kind)
 
 } // namespace
 
-SpectrumLinesPanel::SpectrumLinesPanel(const TQzRNXSelection& selection, QWidget* parent)
+SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidget* parent)
     : QGroupBox(QStringLiteral("Spectrum lines"), parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , m_selection(selection)
@@ -124,11 +124,11 @@ void SpectrumLinesPanel::Rebuild()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lines.clear();
     m_linesCut = false;
-    const TQzRNXSpectrumFilter& s = m_selection.Filter().Advanced().Spectrum();
+    const SpectrumFilter& s = m_selection.Filter().Advanced().Spectrum();
     // The kinds of lines offered are the groups of the spectrum criteria, in their order.
     const auto group = static_cast<LineGroup>(m_kind);
-    const TQzRNXSpectrumOption energy = EnergyOptionOf(group);
-    const TQzRNXSpectrumOption yield = YieldOptionOf(group);
+    const SpectrumCriterion energy = EnergyOptionOf(group);
+    const SpectrumCriterion yield = YieldOptionOf(group);
     LineQuery query;
     query.types = m_kind == lkAlpha ? RadiationsOf(LineGroup::Alpha) : m_kind == lkBeta ? m_betaSet : m_gammaSet;
     if (s.Options().contains(energy))
@@ -139,7 +139,7 @@ void SpectrumLinesPanel::Rebuild()
     const NuclideIndex& index = m_selection.Filter().Index();
     if (query.energy || query.yield) {
         std::vector<const Nuclide*> nuclides;
-        for (const TQzRNXSelection::Entry& entry : m_selection.RNXList())
+        for (const NuclideSelection::Entry& entry : m_selection.Nuclides())
             nuclides.push_back(index.FindNuclide(entry.name));
         FoundLines found = FindLines(s.Spectra(), nuclides, query);
         m_lines = std::move(found.lines);
@@ -207,7 +207,7 @@ void SpectrumLinesPanel::ShowLines()
 
 void SpectrumLinesPanel::ChooseRadiations()
 {
-    TQzSetFilteredLinesForm form(m_betaSet, m_gammaSet, m_selection.Language(), this);
+    LineTypesDialog form(m_betaSet, m_gammaSet, m_selection.Language(), this);
     QWidget* kinds = LineKindButton(lkAlpha)->parentWidget();
     form.move(kinds->mapToGlobal(QPoint(0, kinds->height())));
     if (ExecModal(form) != QDialog::Accepted)
@@ -219,8 +219,8 @@ void SpectrumLinesPanel::ChooseRadiations()
 
 // The radiation-type chooser
 
-TQzSetFilteredLinesForm::TQzSetFilteredLinesForm(const RadiationTypes& beta, const RadiationTypes& gamma,
-                                                 UiLanguage language, QWidget* parent)
+LineTypesDialog::LineTypesDialog(const RadiationTypes& beta, const RadiationTypes& gamma, UiLanguage language,
+                                 QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("SetFilteredLinesForm"));
@@ -284,17 +284,17 @@ RadiationTypes checkedCodes(const QListWidget* list)
 
 } // namespace
 
-RadiationTypes TQzSetFilteredLinesForm::BetaSet() const
+RadiationTypes LineTypesDialog::BetaSet() const
 {
     return checkedCodes(clbBeta);
 }
 
-RadiationTypes TQzSetFilteredLinesForm::GammaSet() const
+RadiationTypes LineTypesDialog::GammaSet() const
 {
     return checkedCodes(clbGamma);
 }
 
-void TQzSetFilteredLinesForm::accept()
+void LineTypesDialog::accept()
 {
     bool refilled = false;
     for (QListWidget* list : {clbBeta, clbGamma})

@@ -20,7 +20,7 @@ class QRadioButton;
 
 namespace kav {
 
-class TQzRNXSelection;
+class NuclideSelection;
 class DataGrid;
 
 // The single spectrum lines of the nuclides a chooser offers that meet the line criteria of its
@@ -35,7 +35,7 @@ public:
     static constexpr int MaxLines = 9999;
 
     // The selection outlives the panel.
-    SpectrumLinesPanel(const TQzRNXSelection& selection, QWidget* parent);
+    SpectrumLinesPanel(const NuclideSelection& selection, QWidget* parent);
 
     // Lists the lines anew, after the filter or the nuclides on offer changed.
     void Rebuild();
@@ -57,7 +57,7 @@ private:
     void ShowLines();
     void ChooseRadiations();
 
-    const TQzRNXSelection& m_selection;
+    const NuclideSelection& m_selection;
     LineKind m_kind = lkAlpha;
     RadiationTypes m_betaSet;
     RadiationTypes m_gammaSet;
@@ -72,10 +72,10 @@ private:
 };
 
 // The chooser of the radiation types the lines list counts as beta and as photon lines.
-class TQzSetFilteredLinesForm : public QDialog {
+class LineTypesDialog : public QDialog {
 public:
-    TQzSetFilteredLinesForm(const RadiationTypes& beta, const RadiationTypes& gamma, UiLanguage language,
-                            QWidget* parent = nullptr);
+    LineTypesDialog(const RadiationTypes& beta, const RadiationTypes& gamma, UiLanguage language,
+                    QWidget* parent = nullptr);
 
     QListWidget* BetaList() const { return clbBeta; }
     QListWidget* GammaList() const { return clbGamma; }

@@ -35,11 +35,11 @@ protected:
     void SetUp() override
     {
         loadShippedIndex(index);
-        panel = std::make_unique<TQzRNXPanel>(index, spectra, messages);
-        panel->Selection().Filter().SetUseRNXFilter(true);
-        panel->Selection().Filter().SetRNXList(
+        panel = std::make_unique<NuclideChooser>(index, spectra, messages);
+        panel->Selection().Filter().SetUseNuclideFilter(true);
+        panel->Selection().Filter().SetNuclideList(
             QStringList{"Fe-59", "H-3", "Co-58", "Co-60", "C-11", "Ca-41", "Ag-117", "Ag-99", "Co-57"});
-        form = std::make_unique<TAddRNuclidesForm>(*panel);
+        form = std::make_unique<AddNuclidesDialog>(*panel);
         parts = std::make_unique<AddNuclidesParts>(*form);
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -71,8 +71,8 @@ protected:
     NuclideIndex index;
     SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
-    std::unique_ptr<TQzRNXPanel> panel;
-    std::unique_ptr<TAddRNuclidesForm> form;
+    std::unique_ptr<NuclideChooser> panel;
+    std::unique_ptr<AddNuclidesDialog> form;
     std::unique_ptr<AddNuclidesParts> parts;
 };
 
@@ -211,9 +211,9 @@ TEST_F(AddDialogTest, F1AsksForTheHelp)
 TEST_F(AddDialogTest, CancelReturnsNothing)
 {
     form.reset();
-    TRNXnodeArray nodes{nullptr};
+    NuclidePointers nodes{nullptr};
     const bool accepted = ExecuteAddRNuclidesDialog(*panel, nodes, [](QDialog& dialog) {
-        auto& add = static_cast<TAddRNuclidesForm&>(dialog);
+        auto& add = static_cast<AddNuclidesDialog&>(dialog);
         const AddNuclidesParts parts(add);
         add.show();
         QTest::mouseClick(parts.addAllButton, Qt::LeftButton);

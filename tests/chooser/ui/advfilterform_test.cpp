@@ -88,7 +88,7 @@ protected:
     void makePanel()
     {
         panel.reset();
-        panel = std::make_unique<TQzRNXPanel>(index, spectra, messages);
+        panel = std::make_unique<NuclideChooser>(index, spectra, messages);
         panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
         panel->Selection().SetElementAndAMass(_Co, "60");
         hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
@@ -100,12 +100,12 @@ protected:
     }
 
     // Opens the dialog through the chooser and runs the steps while it is shown.
-    void openDialog(const std::function<void(TQzRNXAdvFilterForm&)>& steps)
+    void openDialog(const std::function<void(AdvancedFilterDialog&)>& steps)
     {
         int opened = 0;
         panel->ExecModal = [&](QDialog& dialog) {
             ++opened;
-            auto& form = static_cast<TQzRNXAdvFilterForm&>(dialog);
+            auto& form = static_cast<AdvancedFilterDialog&>(dialog);
             form.show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&form));
             steps(form);
@@ -116,12 +116,12 @@ protected:
         EXPECT_EQ(opened, 1);
     }
 
-    QStringList offered() const { return panel->Selection().Filter().FullRNXList().Names(); }
+    QStringList offered() const { return panel->Selection().Filter().FullNuclideList().Names(); }
 
     NuclideIndex index;
     SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
-    std::unique_ptr<TQzRNXPanel> panel;
+    std::unique_ptr<NuclideChooser> panel;
     QStringList reports;
     std::vector<Notice<const NuclideIdentity&>::Connection> hearingChoices;
     QStringList status;
@@ -129,7 +129,7 @@ protected:
 
 struct PageCase {
     const char* name;
-    std::function<void(TQzRNXAdvFilterForm&)> steps;
+    std::function<void(AdvancedFilterDialog&)> steps;
     std::function<bool(const Nuclide&, const NuclideIndex&)> passes;
     const char* member;
     const char* outsider;
@@ -153,7 +153,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
 {
     const PageCase cases[] = {
         {"mass 220 to 230",
-         [](TQzRNXAdvFilterForm& f) {
+         [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
              click(f.MassEnabled(false));
              click(f.MassEnabled(true));
@@ -163,7 +163,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          [](const Nuclide& n, const NuclideIndex&) { return n.AMassInt >= 220 && n.AMassInt <= 230; }, "Ra-226",
          "Co-60"},
         {"no ancestors",
-         [](TQzRNXAdvFilterForm& f) {
+         [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab1")));
              click(f.AncestorsEnabled());
              for (const char* count : {"1", "2", "3", "4"})
@@ -171,7 +171,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          },
          [](const Nuclide& n, const NuclideIndex&) { return n.AncestorsCount == 0; }, "H-3", "Ba-137m"},
         {"alpha decay only",
-         [](TQzRNXAdvFilterForm& f) {
+         [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab2")));
              click(f.DecayEnabled());
              for (const char* mode : {"Alpha", "Beta \u2014", "Beta +", "IT", "SF"})
@@ -182,7 +182,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          [](const Nuclide& n, const NuclideIndex&) { return n.RTypeSet == DecayModeSet{rtx_Alpha}; }, "Po-210",
          "Cf-252"},
         {"half-life from 1 d to 1 y",
-         [](TQzRNXAdvFilterForm& f) {
+         [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
              pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
              typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
@@ -196,7 +196,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          },
          "I-131", "Cs-137"},
         {"gamma lines 0.6 to 0.7 MeV, above 0.1 MeV per decay",
-         [](TQzRNXAdvFilterForm& f) {
+         [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
              click(f.SpectrumEnabled());
              click(f.CriterionBox(soGammaEnergy));
@@ -214,7 +214,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
     for (const PageCase& c : cases) {
         SCOPED_TRACE(c.name);
         makePanel();
-        openDialog([&](TQzRNXAdvFilterForm& f) {
+        openDialog([&](AdvancedFilterDialog& f) {
             c.steps(f);
             ASSERT_TRUE(f.EnabledBox()->isChecked()) << "switching a criterion on switches the filter on";
             const QStringList names = offered();
@@ -226,7 +226,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
             EXPECT_FALSE(names.contains(QString::fromLatin1(c.outsider)));
             // The dialog shows what the panel offers.
             EXPECT_EQ(f.ResultNuclides()->count(), names.size());
-            EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->RNXCount()));
+            EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->NuclideCount()));
             EXPECT_EQ(f.ElementsCount()->text(), QStringLiteral("%1 elements").arg(panel->ElCount()));
             for (const QString& element : panel->Selection().ElementList())
                 EXPECT_TRUE(panel->Selection().Filter().FullElementSet().contains(ElementBySymbol(element)));
@@ -241,16 +241,16 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
 
 TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
 {
-    openDialog([&](TQzRNXAdvFilterForm& f) {
+    openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
         click(f.LinesListButton());
         ASSERT_TRUE(f.LinesGroup()->isVisible());
-        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth);
+        EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
         click(f.CriterionBox(soGammaEnergy));
         typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.7"));
         typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"));
         EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("List is empty!")) << "alpha lines are shown";
-        click(f.LineKindButton(TQzRNXAdvFilterForm::lkGamma));
+        click(f.LineKindButton(AdvancedFilterDialog::lkGamma));
         DataGrid* grid = f.LinesGrid();
         const int lines = grid->RowCount() - 1;
         ASSERT_GT(lines, 100);
@@ -291,7 +291,7 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
         sortBy("energy");
         const std::vector<double> energies = column(3);
         EXPECT_TRUE(std::is_sorted(energies.begin(), energies.end()));
-        EXPECT_EQ(f.SortCol(), TQzRNXAdvFilterForm::lsEnergy);
+        EXPECT_EQ(f.SortCol(), AdvancedFilterDialog::lsEnergy);
         sortBy("energy \u2022 yield");
         const std::vector<double> yields = column(4);
         EXPECT_TRUE(std::is_sorted(yields.begin(), yields.end()));
@@ -304,7 +304,7 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
             if (order.isEmpty() || order.back() != grid->Cells(1, r))
                 order << grid->Cells(1, r);
         QStringList panelOrder;
-        for (const QString& name : panel->FullRNXList())
+        for (const QString& name : panel->FullNuclideList())
             if (order.contains(name))
                 panelOrder << name;
         EXPECT_EQ(order, panelOrder);
@@ -333,14 +333,14 @@ TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
         SCOPED_TRACE(c.said);
         makePanel();
         panel->SetLanguage(c.language);
-        openDialog([&](TQzRNXAdvFilterForm& f) {
+        openDialog([&](AdvancedFilterDialog& f) {
             click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
             click(f.LinesListButton());
             click(f.CriterionBox(soGammaEnergy));
             typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("100"));
             typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0"));
-            click(f.LineKindButton(TQzRNXAdvFilterForm::lkGamma));
-            EXPECT_EQ(f.LinesGrid()->RowCount() - 1, TQzRNXAdvFilterForm::MaxLines);
+            click(f.LineKindButton(AdvancedFilterDialog::lkGamma));
+            EXPECT_EQ(f.LinesGrid()->RowCount() - 1, AdvancedFilterDialog::MaxLines);
             EXPECT_EQ(f.LinesLabel()->text().toStdString(), c.said);
         });
     }
@@ -348,18 +348,18 @@ TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
 
 TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
 {
-    openDialog([&](TQzRNXAdvFilterForm& f) {
+    openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
         click(f.LinesListButton());
         click(f.CriterionBox(soGammaEnergy));
         typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.1"));
         typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.01"));
-        click(f.LineKindButton(TQzRNXAdvFilterForm::lkGamma));
+        click(f.LineKindButton(AdvancedFilterDialog::lkGamma));
         const int withXrays = f.LinesGrid()->RowCount() - 1;
         int chooserRuns = 0;
         f.ExecModal = [&](QDialog& dialog) {
             ++chooserRuns;
-            auto& chooser = static_cast<TQzSetFilteredLinesForm&>(dialog);
+            auto& chooser = static_cast<LineTypesDialog&>(dialog);
             chooser.show();
             EXPECT_EQ(chooser.GammaList()->count(), 5);
             EXPECT_EQ(chooser.GammaList()->item(1)->text(), QStringLiteral("X-rays"));
@@ -395,7 +395,7 @@ TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
 
 TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
 {
-    openDialog([&](TQzRNXAdvFilterForm& f) {
+    openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
         FloatEdit* max = f.CriterionBound(soAlphaFrac, true);
         FloatEdit* min = f.CriterionBound(soAlphaFrac, false);
@@ -417,7 +417,7 @@ TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
 
 TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
 {
-    openDialog([&](TQzRNXAdvFilterForm& f) {
+    openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
         pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
         typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
@@ -438,7 +438,7 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 {
     int changes = 0;
     const auto heard = panel->Selection().FilterApplied.Connect([&] { ++changes; });
-    openDialog([&](TQzRNXAdvFilterForm& f) {
+    openDialog([&](AdvancedFilterDialog& f) {
         click(f.EnabledBox());
         click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
         click(f.MassEnabled(false));
@@ -455,7 +455,8 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
     panel->Selection().Filter().Advanced().AMass().SetMinValue(240);
     EXPECT_EQ(changes, before + 1);
     // The page it was closed on comes back, in the width it had.
-    openDialog([&](TQzRNXAdvFilterForm& f) { EXPECT_EQ(f.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgHalfLife); });
+    openDialog(
+        [&](AdvancedFilterDialog& f) { EXPECT_EQ(f.Pages()->currentIndex(), AdvancedFilterDialog::pgHalfLife); });
 }
 
 // Ticking or editing a criterion switches it, its page and the filter on, whichever of them
@@ -463,7 +464,7 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhere)
 {
     bool closed = false;
-    const auto steps = [&](TQzRNXAdvFilterForm& f) {
+    const auto steps = [&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
         click(f.SpectrumEnabled()); // the page on: the filter with it
         ASSERT_TRUE(f.EnabledBox()->isChecked());
@@ -484,7 +485,7 @@ TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhe
         closed = !f.isVisible();
     };
     panel->ExecModal = [&](QDialog& dialog) {
-        auto& f = static_cast<TQzRNXAdvFilterForm&>(dialog);
+        auto& f = static_cast<AdvancedFilterDialog&>(dialog);
         f.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
         steps(f);
@@ -499,19 +500,19 @@ TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhe
 
 TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)
 {
-    openDialog([&](TQzRNXAdvFilterForm& f) {
-        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::NarrowWidth);
+    openDialog([&](AdvancedFilterDialog& f) {
+        EXPECT_EQ(f.width(), AdvancedFilterDialog::NarrowWidth);
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
         click(f.LinesListButton());
-        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth);
+        EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
         click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
-        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::NarrowWidth);
+        EXPECT_EQ(f.width(), AdvancedFilterDialog::NarrowWidth);
         EXPECT_FALSE(f.LinesListButton()->isVisible());
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
-        EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth);
+        EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
     });
     EXPECT_TRUE(panel->Selection().Filter().Advanced().FormIsMoreWidth());
-    openDialog([&](TQzRNXAdvFilterForm& f) { EXPECT_EQ(f.width(), TQzRNXAdvFilterForm::WideWidth); });
+    openDialog([&](AdvancedFilterDialog& f) { EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth); });
 }
 
 TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
@@ -536,8 +537,8 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
     for (const auto& c : cases)
         EXPECT_EQ(CountText(c.count, c.kind, c.language).toStdString(), c.text);
     panel->SetLanguage(l_Ukrainian);
-    openDialog([&](TQzRNXAdvFilterForm& f) {
-        EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->RNXCount()));
+    openDialog([&](AdvancedFilterDialog& f) {
+        EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->NuclideCount()));
         EXPECT_EQ(f.HalfLifeUnits(false)->itemText(2), QStringLiteral("год"));
     });
 }
@@ -545,7 +546,7 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
 TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
     EXPECT_FALSE(panel->AdvancedMark()->isVisible());
-    TQzRNXAdvancedFilter& a = panel->Selection().Filter().Advanced();
+    AdvancedFilter& a = panel->Selection().Filter().Advanced();
     a.Decay().SetOrSet({dfxAlphaOnly});
     a.Decay().SetEnabled(true);
     a.SetEnabled(true);
@@ -557,7 +558,7 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
     reports.clear();
     a.AMass().SetMinValue(257);
     a.AMass().SetMinEnabled(true);
-    EXPECT_EQ(panel->RNXCount(), 0);
+    EXPECT_EQ(panel->NuclideCount(), 0);
     EXPECT_TRUE(reports.isEmpty());
     ASSERT_FALSE(status.isEmpty());
     EXPECT_TRUE(status.back().startsWith(QStringLiteral("No radionuclide passes the advanced filter")));
@@ -566,7 +567,7 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
     EXPECT_EQ(status.size(), 1) << "said once";
     // Nuclides pass again: what was said is taken back.
     a.AMass().SetMinValue(240);
-    EXPECT_GT(panel->RNXCount(), 0);
+    EXPECT_GT(panel->NuclideCount(), 0);
     EXPECT_EQ(status.size(), 2);
     EXPECT_TRUE(status.back().isEmpty());
 
@@ -578,7 +579,7 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
     clickMenu(panel->PopupMenu(), QStringLiteral("Clear advanced filter"));
     EXPECT_FALSE(a.Enabled());
     EXPECT_FALSE(panel->AdvancedMark()->isVisible());
-    EXPECT_EQ(panel->RNXCount(), index.Count());
+    EXPECT_EQ(panel->NuclideCount(), index.Count());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -589,13 +590,13 @@ TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
     panel->Selection().SetElementAndAMass(_Cs, "137");
     reports.clear();
     const QStringList history = panel->Selection().UndoNames();
-    TQzRNXAdvancedFilter& a = panel->Selection().Filter().Advanced();
+    AdvancedFilter& a = panel->Selection().Filter().Advanced();
     a.Decay().SetOrSet({dfxAlphaOnly});
     a.Decay().SetEnabled(true);
     a.AMass().SetMaxValue(100);
     a.AMass().SetMaxEnabled(true);
     a.SetEnabled(true);
-    ASSERT_EQ(panel->RNXCount(), 0);
+    ASSERT_EQ(panel->NuclideCount(), 0);
     EXPECT_EQ(panel->ElementBox()->currentIndex(), -1);
     EXPECT_EQ(panel->ElementBox()->placeholderText(), QStringLiteral("Cs"));
     EXPECT_EQ(panel->AMassBox()->placeholderText(), QStringLiteral("137"));
@@ -617,7 +618,7 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
 {
     const QStringList history = panel->Selection().UndoNames();
     reports.clear();
-    openDialog([&](TQzRNXAdvFilterForm& f) {
+    openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
         QLineEdit* max = f.MassValue(true);
         max->setFocus();
@@ -628,11 +629,11 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
             typed += QLatin1Char(key);
             // What the chooser lists follows the bound typed so far (one below the lowest mass
             // number, 3, waits for the end of the typing).
-            const int bound = typed.toInt() < TQzRNXAMassFilter::Lowest ? TQzRNXAMassFilter::Highest : typed.toInt();
+            const int bound = typed.toInt() < MassNumberFilter::Lowest ? MassNumberFilter::Highest : typed.toInt();
             int passing = 0;
             for (int i = 0; i < index.Count(); ++i)
                 passing += index.Items(i)->AMassInt <= bound;
-            EXPECT_EQ(panel->RNXCount(), passing) << typed.toStdString();
+            EXPECT_EQ(panel->NuclideCount(), passing) << typed.toStdString();
             EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60")) << typed.toStdString();
         }
         QTest::keyClick(max, Qt::Key_Return);
@@ -689,8 +690,8 @@ TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
 
 TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
 {
-    panel->Selection().Filter().SetUseRNXFilter(true);
-    panel->Selection().Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
+    panel->Selection().Filter().SetUseNuclideFilter(true);
+    panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
     panel->Selection().Filter().Advanced().Decay().SetOrSet({dfxAlphaOnly, dfxBetaMinusOnly});
     panel->Selection().Filter().Advanced().Decay().SetEnabled(true);
     panel->Selection().Filter().Advanced().SetEnabled(true);
@@ -728,8 +729,8 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
 // the arrows, Ctrl+Tab and the underlined letters, and Space ticks a check list.
 TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
 {
-    openDialog([&](TQzRNXAdvFilterForm& form) {
-        ASSERT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgAtomicMass);
+    openDialog([&](AdvancedFilterDialog& form) {
+        ASSERT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgAtomicMass);
         EXPECT_EQ(QApplication::activeWindow(), &form);
         EXPECT_EQ(QApplication::focusWidget(), form.MassEnabled(false));
         auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("tab0"));
@@ -747,31 +748,31 @@ TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         // The page buttons: the arrows move along them and turn the page.
         pageButton->setFocus(Qt::TabFocusReason);
         QTest::keyClick(pageButton, Qt::Key_Right);
-        EXPECT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgDecayChain);
+        EXPECT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgDecayChain);
         // Ctrl+Tab turns the pages wherever the focus is, Ctrl+Shift+Tab back.
         form.EnabledBox()->setFocus(Qt::TabFocusReason);
         QTest::keyClick(form.EnabledBox(), Qt::Key_Tab, Qt::ControlModifier);
-        EXPECT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgModeOfDecay);
+        EXPECT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgModeOfDecay);
         QTest::keyClick(form.EnabledBox(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(form.Pages()->currentIndex(), TQzRNXAdvFilterForm::pgDecayChain);
+        EXPECT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgDecayChain);
 
         // Space ticks the check list's current entry off and on.
         form.AncestorCounts()->setFocus(Qt::TabFocusReason);
         ASSERT_EQ(form.AncestorCounts()->currentRow(), 0);
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Down);
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
-        EXPECT_FALSE(panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(
-            static_cast<TQzRNXAncestorsCount>(1)));
-        EXPECT_TRUE(panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(
-            static_cast<TQzRNXAncestorsCount>(0)));
+        EXPECT_FALSE(
+            panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(static_cast<RelativesCount>(1)));
+        EXPECT_TRUE(
+            panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(static_cast<RelativesCount>(0)));
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
-        EXPECT_TRUE(panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(
-            static_cast<TQzRNXAncestorsCount>(1)));
+        EXPECT_TRUE(
+            panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(static_cast<RelativesCount>(1)));
 
         // The underlined letter of a page button opens its page.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
         EXPECT_TRUE(
-            QTest::qWaitFor([&form] { return form.Pages()->currentIndex() == TQzRNXAdvFilterForm::pgSpectrum; }));
+            QTest::qWaitFor([&form] { return form.Pages()->currentIndex() == AdvancedFilterDialog::pgSpectrum; }));
     });
 }
 

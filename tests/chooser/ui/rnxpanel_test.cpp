@@ -31,10 +31,10 @@ protected:
     void SetUp() override { loadShippedIndex(index); }
     void makePanel(const QStringList& offered = {})
     {
-        panel = std::make_unique<TQzRNXPanel>(index, spectra, messages);
+        panel = std::make_unique<NuclideChooser>(index, spectra, messages);
         if (!offered.isEmpty()) {
-            panel->Selection().Filter().SetUseRNXFilter(true);
-            panel->Selection().Filter().SetRNXList(offered);
+            panel->Selection().Filter().SetUseNuclideFilter(true);
+            panel->Selection().Filter().SetNuclideList(offered);
         }
         hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
             [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
@@ -48,7 +48,7 @@ protected:
     NuclideIndex index;
     SpectraFiles spectra{index};
     RecordingMessageBoxes messages;
-    std::unique_ptr<TQzRNXPanel> panel;
+    std::unique_ptr<NuclideChooser> panel;
     QStringList reports;
     std::vector<Notice<const NuclideIdentity&>::Connection> hearingChoices;
 };
@@ -66,7 +66,7 @@ TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
     EXPECT_TRUE(panel->Selection().UndoNames().isEmpty());
     EXPECT_EQ(panel->Selection().ElementList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
     EXPECT_EQ(panel->Selection().AMassList(), (QStringList{"58", "60"}));
-    EXPECT_EQ(panel->Selection().BasicRNX(), index.FindNuclide(u"Co-60"));
+    EXPECT_EQ(panel->Selection().ChosenIdentity(), index.FindNuclide(u"Co-60"));
 }
 
 TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
@@ -112,9 +112,9 @@ TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
     show();
     reports.clear();
     for (const char* bad : {"Co60", "Cobalt-60", "Xx-1"})
-        panel->Selection().SetRNXname(QString::fromLatin1(bad));
+        panel->Selection().SetName(QString::fromLatin1(bad));
     EXPECT_TRUE(reports.isEmpty());
-    panel->Selection().SetRNXname(QStringLiteral("co-60"));
+    panel->Selection().SetName(QStringLiteral("co-60"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(reports.isEmpty());
 }
@@ -127,23 +127,23 @@ TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
     int filterChanges = 0;
     const auto heard = panel->Selection().FilterApplied.Connect([&] { ++filterChanges; });
     reports.clear();
-    panel->Selection().Filter().SetRNXList(QStringList{"Co-60", "Cs-137", "Sr-90"});
+    panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(filterChanges, 1);
 
-    panel->Selection().Filter().SetRNXList(QStringList{"Co-60", "Sr-90"});
+    panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Sr-90"});
     EXPECT_EQ(reports, QStringList{"Co-60"}); // the first offered element, its lightest nuclide
     EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Cs-137"});
     EXPECT_EQ(filterChanges, 2);
 
     // Sort orders and the way of choosing keep the nuclide and say nothing.
     reports.clear();
-    panel->Selection().SetRNXSortType(stxAMass);
+    panel->Selection().SetSortOrder(stxAMass);
     panel->SetChoiceType(ctFullList);
     panel->Selection().SetElementsSortType(stxABC);
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->RNXBox()->currentText(), QStringLiteral("Co-60"));
-    EXPECT_EQ(panel->FullRNXList(), (QStringList{"Co-60", "Sr-90"}));
+    EXPECT_EQ(panel->NuclideBox()->currentText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Sr-90"}));
 }
 
 TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
@@ -152,8 +152,9 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
     panel->SetChoiceType(ctFullList);
     panel->Selection().SetElementAndAMass(_Co, "60");
     show();
-    auto pick
-        = [&](const char* name) { panel->Selection().PickRNX(panel->RNXBox()->findText(QString::fromLatin1(name))); };
+    auto pick = [&](const char* name) {
+        panel->Selection().PickNuclide(panel->NuclideBox()->findText(QString::fromLatin1(name)));
+    };
     pick("Cs-137");
     pick("Co-60");
     pick("Sr-90");
@@ -212,9 +213,9 @@ TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
     makePanel(kData);
     panel->SetChoiceType(ctFullList);
     show();
-    panel->Selection().PickRNX(panel->RNXBox()->findText(QStringLiteral("Co-60")));
-    panel->Selection().PickRNX(panel->RNXBox()->findText(QStringLiteral("H-3")));
-    panel->Selection().PickRNX(panel->RNXBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("H-3")));
+    panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
     reports.clear();
     EXPECT_EQ(panel->Selection().UndoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
     panel->Selection().Undo(1); // Co-60, which is what is shown
@@ -229,9 +230,9 @@ TEST_F(PanelTest, HistoryHoldsAtMostItsCapacity)
     show();
     panel->Selection().SetMaxUndoListCount(30);
     for (int i = 1; i <= 32; ++i)
-        panel->Selection().PickRNX(i);
+        panel->Selection().PickNuclide(i);
     EXPECT_EQ(panel->Selection().UndoNames().size(), 30);
-    EXPECT_EQ(panel->Selection().UndoNames().front(), panel->FullRNXList()[31]);
+    EXPECT_EQ(panel->Selection().UndoNames().front(), panel->FullNuclideList()[31]);
 }
 
 TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
@@ -241,7 +242,7 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
     panel->Selection().Filter().SetUseElementFilter(true);
     panel->Selection().SetElementAndAMass(_Co, "60");
     show();
-    TQzRNXElementPopupMenu* menu = panel->ElementMenu();
+    PeriodicTablePopup* menu = panel->ElementMenu();
     EXPECT_FALSE(menu->isVisible());
     QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_TRUE(menu->isVisible());
@@ -283,7 +284,7 @@ protected:
         for (int y = 0; y < menu->height(); ++y)
             for (int x = 0; x < menu->width(); ++x) {
                 const QPoint cell = menu->CellAt({x, y});
-                if (TQzRNXElementPopupMenu::CellElement(cell.y(), cell.x()) == e)
+                if (PeriodicTablePopup::CellElement(cell.y(), cell.x()) == e)
                     found |= QRect(menu->mapToGlobal(QPoint(x, y)), QSize(1, 1));
             }
         return found;
@@ -296,7 +297,7 @@ protected:
         QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onBox);
     }
 
-    TQzRNXElementPopupMenu* menu = nullptr;
+    PeriodicTablePopup* menu = nullptr;
     QWindow* window = nullptr;
     QPoint onBox;
 };
@@ -360,7 +361,7 @@ TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
     ASSERT_FALSE(reports.isEmpty());
     EXPECT_EQ(reports.back(), QStringLiteral("Cs-137"));
     panel->SetChoiceType(ctFullList);
-    pickComboItem(panel->RNXBox(), "Tc-99m");
+    pickComboItem(panel->NuclideBox(), "Tc-99m");
     EXPECT_EQ(reports.back(), QStringLiteral("Tc-99m"));
     EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("Cs-137"));
 }
@@ -370,8 +371,8 @@ TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
 // letters, drop the digits and take the element's first mass).
 TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 {
-    panel->Selection().Filter().SetUseRNXFilter(true);
-    panel->Selection().Filter().SetRNXList(
+    panel->Selection().Filter().SetUseNuclideFilter(true);
+    panel->Selection().Filter().SetNuclideList(
         QStringList{"H-3", "Co-60", "Cs-134", "Cs-137", "Tc-99m", "Mo-99", "U-234", "U-238"});
     const std::pair<const char*, const char*> spellings[] = {
         {"Cs-137", "Cs-137"}, {"cs137", "Cs-137"}, {"137Cs", "Cs-137"}, {"137cs", "Cs-137"}, {"Cs137", "Cs-137"},
@@ -407,7 +408,7 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 // copies a table must not turn the chooser to Cs.
 TEST_F(PanelInputTest, LettersWithAltOrCtrlChooseNothing)
 {
-    for (QComboBox* box : {panel->ElementBox(), panel->AMassBox(), panel->RNXBox()})
+    for (QComboBox* box : {panel->ElementBox(), panel->AMassBox(), panel->NuclideBox()})
         for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier}) {
             box->setFocus();
             QTest::keyClick(box, Qt::Key_C, modifier);
@@ -438,9 +439,9 @@ TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
     show();
     panel->Selection().SetElementAndAMass(_Tc, "99M");
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
-    panel->Selection().SetRNXname(QStringLiteral("TC-99"));
+    panel->Selection().SetName(QStringLiteral("TC-99"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99"));
-    panel->Selection().SetRNXname(QStringLiteral("tc-99M"));
+    panel->Selection().SetName(QStringLiteral("tc-99M"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
     // Stored before the panel is first shown, too.
     makePanel();
@@ -525,10 +526,10 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
          u"\u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
     };
     makePanel();
-    panel->SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions::fromRaw(0x3F));
+    panel->SetPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
     for (const UiLanguage language : {l_Russian, l_Ukrainian}) {
         panel->SetLanguage(language);
-        panel->SetPopupMenuOptions(TQzRNXPanelPopupMenuOptions::fromRaw(0x3F));
+        panel->SetPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
         const QList<QAction*> actions = panel->PopupMenu()->actions();
         for (const Row& row : rows) {
             QString expected = QString::fromUtf16(language == l_Russian ? row.russian : row.ukrainian);
@@ -556,25 +557,25 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     int shown = 0;
     panel->ExecModal = [&](QDialog& dialog) {
         ++shown;
-        auto& form = static_cast<TQzRNXFilterForm&>(dialog);
+        auto& form = static_cast<FilterDialog&>(dialog);
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Filter dialog"));
-        EXPECT_EQ(form.RNXIn()->count(), kData.size());
+        EXPECT_EQ(form.NuclidesIn()->count(), kData.size());
         form.Pages()->setCurrentIndex(1);
-        form.RNXIn()->findItems(QStringLiteral("Co-60"), Qt::MatchExactly).front()->setSelected(true);
+        form.NuclidesIn()->findItems(QStringLiteral("Co-60"), Qt::MatchExactly).front()->setSelected(true);
         form.MoveSelected(false);
-        EXPECT_EQ(form.RNXIn()->count(), kData.size() - 1);
+        EXPECT_EQ(form.NuclidesIn()->count(), kData.size() - 1);
         form.accept();
         return int(QDialog::Accepted);
     };
     reports.clear();
-    panel->ExecRNXFilterDialog();
+    panel->ExecNuclideFilterDialog();
     EXPECT_EQ(shown, 1);
-    EXPECT_LT(panel->Selection().Filter().RNXList().IndexOf(QStringLiteral("Co-60")), 0);
+    EXPECT_LT(panel->Selection().Filter().Nuclides().IndexOf(QStringLiteral("Co-60")), 0);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-58")); // the closest offered cobalt
     EXPECT_FALSE(reports.isEmpty());
 
     panel->ExecModal = [&](QDialog& dialog) {
-        auto& form = static_cast<TQzRNXFilterForm&>(dialog);
+        auto& form = static_cast<FilterDialog&>(dialog);
         form.MoveAll(false); // every element out
         EXPECT_EQ(form.ElementsIn()->count(), 0);
         form.MoveAll(true);
@@ -600,10 +601,10 @@ TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
         title = t;
         return dir.filePath("list.txt");
     };
-    panel->ExecLoadRNXListDialog();
+    panel->ExecLoadNuclideListDialog();
     EXPECT_EQ(title, QStringLiteral("Load radionuclide list from file"));
-    EXPECT_TRUE(panel->Selection().Filter().UseRNXFilter());
-    EXPECT_EQ(panel->FullRNXList(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_TRUE(panel->Selection().Filter().UseNuclideFilter());
+    EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Cs-137"}));
 
     panel->OpenTextFile = [](const QString&) { return QString(); }; // cancelled
     panel->ExecLoadElListDialog();
@@ -617,32 +618,32 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
     show();
     panel->ExecModal = [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
-        auto* other = dialog.findChild<TQzRNXPanel*>(QStringLiteral("SetRadionuclidePanel"));
+        auto* other = dialog.findChild<NuclideChooser*>(QStringLiteral("SetRadionuclidePanel"));
         EXPECT_TRUE(other);
         other->show();
         EXPECT_EQ(other->Selection().Name(), QStringLiteral("Co-60"));
         other->Selection().SetElementAndAMass(_U, "238");
         return int(QDialog::Accepted);
     };
-    panel->EditRNX();
+    panel->EditNuclide();
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("U-238"));
 }
 
 TEST(ElementGroups, ColoursOfTheGroups)
 {
-    TQzRNXElementGroups g;
-    EXPECT_EQ(g.GetElementColor(_Po), g.RNXOtherMetalsColor);
-    EXPECT_EQ(g.GetElementColor(_At), g.RNXNonMetalsColor);
+    ElementGroupColours g;
+    EXPECT_EQ(g.GetElementColor(_Po), g.OtherMetalsColor);
+    EXPECT_EQ(g.GetElementColor(_At), g.NonMetalsColor);
     EXPECT_EQ(g.GetElementColor(_Fe), g.TransitionMetalsColor);
-    EXPECT_EQ(g.GetElementColor(_La), g.RNXLantanideSeriesColor);
+    EXPECT_EQ(g.GetElementColor(_La), g.LanthanideSeriesColor);
     EXPECT_EQ(g.GetElementColor(NoElement), g.TransitionMetalsColor);
-    EXPECT_EQ(TQzRNXElementPopupMenu::CellElement(9, 4), _Db);
-    EXPECT_EQ(TQzRNXElementPopupMenu::CellElement(10, 0), NoElement);
+    EXPECT_EQ(PeriodicTablePopup::CellElement(9, 4), _Db);
+    EXPECT_EQ(PeriodicTablePopup::CellElement(10, 0), NoElement);
 }
 
 TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
 {
-    TQzRNXElementFilter f(index);
+    OfferedElements f(index);
     EXPECT_EQ(f.Elements(), index.Elements());
     int changes = 0;
     f.OnChange = [&] { ++changes; };
@@ -651,7 +652,7 @@ TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     f.ExecModal = [](QDialog& dialog) {
-        auto& form = static_cast<TQzRNXFilterForm&>(dialog);
+        auto& form = static_cast<FilterDialog&>(dialog);
         EXPECT_FALSE(form.UseElementFilter()->isVisibleTo(&form));
         form.ElementsIn()->item(0)->setSelected(true); // H
         form.MoveSelected(false);
@@ -667,7 +668,7 @@ TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
 TEST(ElementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
 {
     const NuclideIndex index;
-    TQzRNXElementPopupMenu menu(index);
+    PeriodicTablePopup menu(index);
     ElementSet set;
     set.insert(_Co);
     set.insert(_Cs);
