@@ -3,8 +3,8 @@
 // Baseline of the same run: the same change written straight into the filter, with no dialog
 // and no panel to refresh.
 #include "base/messageboxes.h"
-#include "chooser/ui/advfilterform.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/advancedfilterdialog.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/numberedit.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // The spectra the program carries: the summary of every nuclide, and the spectrum filter run
 // again after one bound changed. Baseline of the same run: reading the embedded lines file,
 // which the summary has to read.
-#include "chooser/rnxadvancedfilter.h"
+#include "chooser/advancedfilter.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
 // Any bytes as an element list or a nuclide list file of a chooser's filter.
-#include "chooser/rnxfilter.h"
+#include "chooser/nuclidefilter.h"
 
 #include <cstdint>
 #include <cstdlib>

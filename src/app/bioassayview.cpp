@@ -4,7 +4,7 @@
 #include "app/helpwindow.h"
 #include "app/materialsview.h"
 #include "app/materialtext.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/chart.h"
 #include "controls/datagrid.h"
 #include "controls/inputcolours.h"

@@ -1,7 +1,7 @@
 #include "app/chosennuclide.h"
 
 #include "app/application.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "data/dosedata.h"
 #include "data/dosedatafolder.h"
 

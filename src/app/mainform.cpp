@@ -10,7 +10,7 @@
 #include "app/helpwindow.h"
 #include "base/messageboxes.h"
 #include "base/savefile.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/keyboard.h"
 #include "controls/numberedit.h"
 #include "controls/translatedcombobox.h"

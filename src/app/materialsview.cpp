@@ -3,7 +3,7 @@
 #include "app/helpwindow.h"
 #include "app/materialtext.h"
 #include "base/messageboxes.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/datagrid.h"
 #include "controls/inputcolours.h"
 #include "controls/keyboard.h"

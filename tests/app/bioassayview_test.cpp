@@ -1,7 +1,7 @@
 #include "app/bioassaychart.h"
 #include "app/bioassayview.h"
 #include "app/mainform.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/chart.h"
 #include "controls/datagrid.h"
 #include "controls/numberedit.h"

@@ -3,7 +3,7 @@
 #include "app/mainform.h"
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
-#include "chooser/ui/addrnuclidesform.h"
+#include "chooser/ui/addnuclidesdialog.h"
 #include "controls/datagrid.h"
 #include "dosefixture.h"
 #include "radonfixture.h"

@@ -6,7 +6,7 @@
 #include "app/mixtureview.h"
 #include "app/radondata.h"
 #include "app/radonview.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/datagrid.h"
 #include "data/bioassaydata.h"
 #include "data/mixture.h"

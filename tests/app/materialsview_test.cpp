@@ -1,7 +1,7 @@
 #include "app/application.h"
 #include "app/mainform.h"
 #include "app/materialsview.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/datagrid.h"
 #include "data/dosedatafile.h"
 #include "dosefixture.h"

@@ -1,7 +1,7 @@
 #include "addnuclidesparts.h"
 #include "app/mainform.h"
 #include "app/mixtureview.h"
-#include "chooser/ui/addrnuclidesform.h"
+#include "chooser/ui/addnuclidesdialog.h"
 #include "controls/datagrid.h"
 #include "data/mixture.h"
 #include "dosefixture.h"

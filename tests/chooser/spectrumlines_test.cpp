@@ -1,6 +1,6 @@
 // The search of spectrum lines that the advanced filter's lines list and `kav lines` share, on a
 // small index written here whose lines are worked out by hand.
-#include "chooser/rnxspectrumfilter.h"
+#include "chooser/spectrumfilter.h"
 #include "chooser/spectrumlines.h"
 #include "indexfixture.h"
 

@@ -5,7 +5,7 @@
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
 #include "app/radonview.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/datagrid.h"
 #include "controls/numberedit.h"
 #include "controls/tipform.h"

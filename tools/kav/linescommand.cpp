@@ -1,6 +1,6 @@
 #include "linescommand.h"
 
-#include "chooser/rnxadvancedfilter.h"
+#include "chooser/advancedfilter.h"
 #include "chooser/spectrumlines.h"
 #include "nuclides/nuclidenames.h"
 

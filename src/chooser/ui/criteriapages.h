@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/language.h"
-#include "chooser/rnxadvancedfilter.h"
+#include "chooser/advancedfilter.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "chooser/ui/spectrumlinespanel.h"
 
 #include "base/catalogue.h"
-#include "chooser/rnxselection.h"
+#include "chooser/nuclideselection.h"
 #include "chooser/ui/filtercontrols.h"
 #include "controls/datagrid.h"
 #include "nuclides/nuclidenames.h"

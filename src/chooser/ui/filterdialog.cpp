@@ -1,4 +1,4 @@
-#include "chooser/ui/filterform.h"
+#include "chooser/ui/filterdialog.h"
 
 #include "controls/columnslist.h"
 

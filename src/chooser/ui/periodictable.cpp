@@ -1,6 +1,6 @@
-#include "chooser/ui/elementmenu.h"
+#include "chooser/ui/periodictable.h"
 
-#include "chooser/ui/filterform.h"
+#include "chooser/ui/filterdialog.h"
 #include "nuclides/nuclideindex.h"
 #include "nuclides/spectrafiles.h"
 

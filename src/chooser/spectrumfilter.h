@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/enumset.h"
-#include "chooser/rnxsimplefilter.h"
+#include "chooser/listfilter.h"
 #include "nuclides/spectrafiles.h"
 
 #include <array>

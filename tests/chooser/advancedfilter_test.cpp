@@ -1,5 +1,5 @@
 // The advanced filter and its six criteria on a small index with spectra, made here.
-#include "chooser/rnxfilter.h"
+#include "chooser/nuclidefilter.h"
 #include "indexfixture.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "chooser/ui/advfilterform.h"
+#include "chooser/ui/advancedfilterdialog.h"
 
-#include "chooser/rnxselection.h"
+#include "chooser/nuclideselection.h"
 #include "chooser/ui/filtercontrols.h"
 #include "controls/columnslist.h"
 #include "controls/numberedit.h"

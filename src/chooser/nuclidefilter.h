@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chooser/rnxadvancedfilter.h"
-#include "chooser/rnxsimplefilter.h"
+#include "chooser/advancedfilter.h"
+#include "chooser/listfilter.h"
 
 #include <QString>
 #include <QStringList>

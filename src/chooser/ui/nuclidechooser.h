@@ -2,8 +2,8 @@
 
 #include "base/messageboxes.h"
 #include "base/notice.h"
-#include "chooser/rnxselection.h"
-#include "chooser/ui/elementmenu.h"
+#include "chooser/nuclideselection.h"
+#include "chooser/ui/periodictable.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "addnuclidesparts.h"
-#include "chooser/ui/addrnuclidesform.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/addnuclidesdialog.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "indexfixture.h"
 #include "recordingmessageboxes.h"
 

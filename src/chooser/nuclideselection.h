@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/notice.h"
-#include "chooser/rnxfilter.h"
+#include "chooser/nuclidefilter.h"
 #include "nuclides/nuclidenames.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "chooser/ui/addrnuclidesform.h"
+#include "chooser/ui/addnuclidesdialog.h"
 
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/columnslist.h"
 #include "nuclides/nuclidenames.h"
 

@@ -1,5 +1,5 @@
-#include "chooser/ui/filterform.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/filterdialog.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "indexfixture.h"
 #include "recordingmessageboxes.h"
 #include "widgetinput.h"

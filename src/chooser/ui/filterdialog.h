@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chooser/rnxfilter.h"
+#include "chooser/nuclidefilter.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 // The advanced filter dialog, driven through its real controls on the shipped index with its
 // spectra, and the chooser's mark, menu entries and quick entry around it.
-#include "chooser/ui/advfilterform.h"
+#include "chooser/ui/advancedfilterdialog.h"
 #include "chooser/ui/filtercontrols.h"
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 #include "controls/datagrid.h"
 #include "controls/numberedit.h"
 #include "indexfixture.h"

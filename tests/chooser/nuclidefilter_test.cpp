@@ -1,4 +1,4 @@
-#include "chooser/rnxfilter.h"
+#include "chooser/nuclidefilter.h"
 #include "indexfixture.h"
 
 #include <gtest/gtest.h>

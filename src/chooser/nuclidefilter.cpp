@@ -1,4 +1,4 @@
-#include "chooser/rnxfilter.h"
+#include "chooser/nuclidefilter.h"
 
 namespace kav {
 

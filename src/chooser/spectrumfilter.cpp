@@ -1,4 +1,4 @@
-#include "chooser/rnxspectrumfilter.h"
+#include "chooser/spectrumfilter.h"
 
 #include "chooser/spectrumlines.h"
 #include "nuclides/spectrafiles.h"

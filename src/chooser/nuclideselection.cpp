@@ -1,4 +1,4 @@
-#include "chooser/rnxselection.h"
+#include "chooser/nuclideselection.h"
 
 #include <algorithm>
 

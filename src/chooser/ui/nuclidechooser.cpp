@@ -1,9 +1,9 @@
-#include "chooser/ui/rnxpanel.h"
+#include "chooser/ui/nuclidechooser.h"
 
 #include "base/catalogue.h"
 #include "base/messageboxes.h"
-#include "chooser/ui/advfilterform.h"
-#include "chooser/ui/filterform.h"
+#include "chooser/ui/advancedfilterdialog.h"
+#include "chooser/ui/filterdialog.h"
 #include "controls/itemtextdelegate.h"
 #include "controls/keyboard.h"
 #include "controls/paintedicon.h"

@@ -1,6 +1,6 @@
 // The choice of a nuclide and its history, without widgets: each case is a run of steps with
 // what the selection must hold and have reported after each.
-#include "chooser/rnxselection.h"
+#include "chooser/nuclideselection.h"
 #include "indexfixture.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/enumset.h"
-#include "chooser/rnxsimplefilter.h"
-#include "chooser/rnxspectrumfilter.h"
+#include "chooser/listfilter.h"
+#include "chooser/spectrumfilter.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "chooser/rnxsimplefilter.h"
+#include "chooser/listfilter.h"
 
 namespace kav {
 

@@ -1,4 +1,4 @@
-#include "chooser/rnxadvancedfilter.h"
+#include "chooser/advancedfilter.h"
 
 #include "nuclides/nuclidenames.h"
 
