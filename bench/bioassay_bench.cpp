@@ -32,7 +32,7 @@ struct Bioassay {
     QTemporaryDir dir;
     kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
-    kav::TVESKRNData data;
+    kav::BioassayData data;
     std::unique_ptr<kav::TBioassayView> view;
     // The view's parts the benchmarks work, found by their names.
     kav::DataGrid* table = nullptr;
@@ -41,21 +41,21 @@ struct Bioassay {
 
     Bioassay()
     {
-        kav::NuclideIndex& index = context.RNXIndex();
+        kav::NuclideIndex& index = context.Index();
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        kav::TVESKRNDosesData generated;
+        kav::DoseData generated;
         kav::GenerateSampleData(index, *index.FindNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
         out.write(kav::DoseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
-        context.ProgramPreference().SetQVDDir(dir.path());
-        if (context.ProgramPreference().DataFolder().Load(generated.RNuclide(), data))
+        context.Settings().SetDataFolderPath(dir.path());
+        if (context.Settings().DataFolder().Load(generated.RNuclide(), data))
             std::abort();
         view = std::make_unique<kav::TBioassayView>(context);
-        view->SetDPUMData(&data);
+        view->SetBioassayData(&data);
         view->resize(1000, 650);
         view->show(); // laid out as on the screen
         view->ShowData();
@@ -81,7 +81,7 @@ Bioassay& bioassay()
 int cellCount()
 {
     int cells = 0;
-    for (const kav::TDPUMColumn& c : bioassay().view->Table().Columns)
+    for (const kav::BioassayColumn& c : bioassay().view->Table().Columns)
         cells += static_cast<int>(c.Cells.size());
     return cells;
 }
@@ -99,12 +99,12 @@ BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 void BM_ComputeTable(benchmark::State& state)
 {
     Bioassay& b = bioassay();
-    kav::TDPUMRequest request = b.view->Request();
-    request.View = static_cast<kav::TDPUMViewType>(state.range(0));
+    kav::BioassayRequest request = b.view->Request();
+    request.View = static_cast<kav::BioassayQuantity>(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::ComputeDPUMTable(b.data, request));
+        benchmark::DoNotOptimize(kav::ComputeBioassayTable(b.data, request));
 }
-BENCHMARK(BM_ComputeTable)->DenseRange(0, kav::DPUMViewTypeCount - 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ComputeTable)->DenseRange(0, kav::BioassayQuantityCount - 1)->Unit(benchmark::kMicrosecond);
 
 void BM_ChooseDisplayedDataAndRefill(benchmark::State& state)
 {
@@ -114,7 +114,7 @@ void BM_ChooseDisplayedDataAndRefill(benchmark::State& state)
         // Every choice in turn, as clicks on the three buttons make them; every cell written anew.
         b.table->SetRowCount(2);
         b.displayedData->button(choice)->setChecked(true);
-        choice = (choice + 1) % kav::DPUMViewTypeCount;
+        choice = (choice + 1) % kav::BioassayQuantityCount;
     }
     state.counters["rows"] = b.table->RowCount() - 1;
 }

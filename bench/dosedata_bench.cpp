@@ -16,7 +16,7 @@ namespace {
 // A full-size file of a nuclide with a long chain, written once for all benchmarks.
 struct FullSizeFile {
     QTemporaryDir dir;
-    kav::TQzProgramPreference preference{dir.filePath(QStringLiteral("viewer"))};
+    kav::ProgramSettings preference{dir.filePath(QStringLiteral("viewer"))};
     QString path;
     kav::StoredNuclideId nuclide;
     qint64 size = 0;
@@ -26,7 +26,7 @@ struct FullSizeFile {
         kav::NuclideIndex index;
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        kav::TVESKRNDosesData data;
+        kav::DoseData data;
         kav::GenerateSampleData(index, *index.FindNuclide(u"U-238"), kav::SampleSize::FullSize, data);
         nuclide = data.RNuclide();
         path = dir.filePath(QStringLiteral("U-238.qvd"));
@@ -34,7 +34,7 @@ struct FullSizeFile {
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
         size = out.write(kav::DoseDataFileBytes(data, kav::SyntheticSampleMarker));
-        preference.SetQVDDir(dir.path());
+        preference.SetDataFolderPath(dir.path());
     }
 };
 
@@ -60,7 +60,7 @@ BENCHMARK(BM_ReadBytesAndAdler32Baseline)->Unit(benchmark::kMicrosecond);
 void BM_LoadFullSizeFile(benchmark::State& state)
 {
     for (auto _ : state) {
-        kav::TVESKRNDosesData data;
+        kav::DoseData data;
         if (file().preference.DataFolder().Load(file().nuclide, data))
             std::abort();
         benchmark::DoNotOptimize(data.InhalationDataCount());

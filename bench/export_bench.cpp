@@ -20,7 +20,7 @@ struct FullSizeSet {
     QTemporaryDir dir;
     QTemporaryDir out;
     kav::NuclideIndex index;
-    kav::TQzProgramPreference preference{dir.filePath(QStringLiteral("viewer"))};
+    kav::ProgramSettings preference{dir.filePath(QStringLiteral("viewer"))};
     kav::NuclideList nuclides;
 
     FullSizeSet()
@@ -34,7 +34,7 @@ struct FullSizeSet {
                 chosen.push_back(index.Items(i));
         if (!kav::WriteSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
             std::abort();
-        preference.SetQVDDir(dir.path());
+        preference.SetDataFolderPath(dir.path());
         preference.DataFolder().ListNuclides(index, nuclides);
     }
 };
@@ -50,7 +50,7 @@ void BM_ReadTheFilesBaseline(benchmark::State& state)
     FullSizeSet& s = set();
     for (auto _ : state)
         for (const auto& entry : s.nuclides.Items()) {
-            kav::TVESKRNDosesData data;
+            kav::DoseData data;
             if (s.preference.DataFolder().Load(*entry.node, data))
                 std::abort();
             benchmark::DoNotOptimize(data.IsLoaded());
@@ -64,8 +64,7 @@ void BM_ExportTheFiles(benchmark::State& state)
     FullSizeSet& s = set();
     const QStringList elements = kav::DataElementsOf(s.nuclides);
     for (auto _ : state) {
-        const kav::TDoseExportResult r
-            = kav::ExportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
+        const kav::DoseExportResult r = kav::ExportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
         if (!r.Error.isEmpty())
             std::abort();
     }

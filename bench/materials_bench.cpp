@@ -25,28 +25,28 @@ struct Loaded {
     QTemporaryDir dir;
     kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
-    kav::TVESKRNDosesData data;
+    kav::DoseData data;
     std::unique_ptr<kav::TMaterialsView> view;
     kav::DataGrid* table = nullptr; // the view's table, found by its name
     Loaded()
     {
-        kav::NuclideIndex& index = context.RNXIndex();
+        kav::NuclideIndex& index = context.Index();
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
-        kav::TVESKRNDosesData generated;
+        kav::DoseData generated;
         kav::GenerateSampleData(index, *index.FindNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
         out.write(kav::DoseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
-        context.ProgramPreference().SetQVDDir(dir.path());
-        if (context.ProgramPreference().DataFolder().Load(generated.RNuclide(), data))
+        context.Settings().SetDataFolderPath(dir.path());
+        if (context.Settings().DataFolder().Load(generated.RNuclide(), data))
             std::abort();
         view = std::make_unique<kav::TMaterialsView>(context);
-        view->SetDPUIData(&data);
+        view->SetMaterialsData(&data);
         view->resize(1008, 600);
-        view->FillDPUICompoundLists();
+        view->FillMaterialLists();
         for (QCheckBox* b : view->findChildren<QCheckBox*>(QStringLiteral("sizeBox")))
             b->setChecked(true);
         view->findChild<QCheckBox*>(QStringLiteral("injectionBox"))->setChecked(true);
@@ -70,7 +70,7 @@ Loaded& loaded()
 
 void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
 {
-    loaded().view->FillDPUIGrid();
+    loaded().view->FillMaterialsGrid();
     const int cells = loaded().table->RowCount() * 30;
     for (auto _ : state)
         for (int i = 0; i < cells; ++i)
@@ -85,7 +85,7 @@ void BM_RefillMaterialsTable(benchmark::State& state)
     kav::DataGrid& table = *loaded().table;
     for (auto _ : state) {
         table.SetRowCount(3); // every cell written anew
-        view.FillDPUIGrid();
+        view.FillMaterialsGrid();
     }
     state.counters["rows"] = table.RowCount();
 }
@@ -98,7 +98,7 @@ void BM_RefillAndPaintMaterialsTable(benchmark::State& state)
     QImage image(table.size(), QImage::Format_RGB32);
     for (auto _ : state) {
         table.SetRowCount(3);
-        view.FillDPUIGrid();
+        view.FillMaterialsGrid();
         table.render(&image);
     }
 }

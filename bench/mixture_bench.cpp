@@ -50,7 +50,7 @@ struct Fixture {
 
     Fixture()
     {
-        kav::NuclideIndex& index = context.RNXIndex();
+        kav::NuclideIndex& index = context.Index();
         if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
@@ -64,13 +64,13 @@ struct Fixture {
                          written.written);
             std::abort();
         }
-        context.ProgramPreference().SetQVDDir(dir.path());
+        context.Settings().SetDataFolderPath(dir.path());
         context.FillDataLists();
 
         source = std::make_unique<kav::NuclideChooser>(index, context.Spectra(), messages);
         source->Selection().Filter().SetUseNuclideFilter(true);
         source->Selection().Filter().SetNuclideList(context.DataNuclideList());
-        cache = std::make_unique<kav::DoseDataCache>(context.ProgramPreference());
+        cache = std::make_unique<kav::DoseDataCache>(context.Settings());
         list = std::make_unique<kav::Mixture>(index, context.DataNuclideList(), *cache);
         QString error;
         // The first nuclide on offer.
@@ -112,8 +112,8 @@ void BM_ReadTheHundredFilesBaseline(benchmark::State& state)
     Fixture& m = mixture();
     for (auto _ : state)
         for (const kav::Nuclide* node : m.nuclides) {
-            kav::TVESKRNDosesData data;
-            if (m.context.ProgramPreference().DataFolder().Load(*node, data))
+            kav::DoseData data;
+            if (m.context.Settings().DataFolder().Load(*node, data))
                 std::abort();
             benchmark::DoNotOptimize(data.IsLoaded());
         }
@@ -147,7 +147,7 @@ void BM_RefillOnADoseUnitChange(benchmark::State& state)
     Fixture& m = mixture();
     if (m.list->Count() == 1)
         m.addButton->click();
-    kav::TQzProgramPreference& preference = m.context.ProgramPreference();
+    kav::ProgramSettings& preference = m.context.Settings();
     bool milli = false;
     for (auto _ : state) {
         milli = !milli;
@@ -174,14 +174,14 @@ struct KeptListViewer {
         const QString data = dir.filePath(QStringLiteral("QVData"));
         if (!kav::WriteSampleFolder(data, index, nuclides, kav::SampleSize::Sample).error.isEmpty())
             std::abort();
-        std::vector<kav::TMixtureRowSetting> kept;
+        std::vector<kav::KeptMixtureRow> kept;
         for (int i = 0; i < rows; ++i)
             kept.push_back({nuclides[static_cast<std::size_t>(i) % nuclides.size()]->NameText(),
-                            static_cast<kav::TVESKIntakePath>(i % 3), (i / 3) % 2, i % kav::AMADCount});
+                            static_cast<kav::IntakeRoute>(i % 3), (i / 3) % 2, i % kav::AMADCount});
         kav::ApplicationContext context(executable(), messages);
         if (!kav::SaveFileAtomically(dir.filePath(QStringLiteral("kav-data-viewer.ini")),
                                      "[General]\nInitialized=1\n[Directories]\nQVD=" + data.toUtf8() + "\n")
-            || !kav::SaveFileAtomically(context.ProgramPreference().MixtureFileName(), kav::MixtureFileBytes(kept)))
+            || !kav::SaveFileAtomically(context.Settings().MixtureFileName(), kav::MixtureFileBytes(kept)))
             std::abort();
     }
     QString executable() const { return dir.filePath(QStringLiteral("kav-data-viewer")); }

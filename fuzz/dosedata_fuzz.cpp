@@ -10,10 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     kav::SetDoseDataChecksum(bytes);
-    kav::TVESKRNData d;
+    kav::BioassayData d;
     try {
         kav::ReadDoseDataFile(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"), d);
-    } catch (const kav::EWrongDataFileException& e) {
+    } catch (const kav::DamagedDataFile& e) {
         if (!e.Message().startsWith(QStringLiteral("DataFileException: ")))
             std::abort();
         return 0;
@@ -22,13 +22,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Whatever loaded can be shown and written again.
     QStringList list;
-    for (kav::TVESKIntakePath p : {kav::ipIngestion, kav::ipInhalation, kav::ipInjection})
+    for (kav::IntakeRoute p : {kav::ipIngestion, kav::ipInhalation, kav::ipInjection})
         d.GetCompoundsList(p, list);
-    kav::TVESKActivityResultData activity;
+    kav::MaterialBioassay activity;
     for (int m = 0; m < d.InhalationDataCount(); ++m)
         for (int s = 0; s < kav::AMADCount; ++s)
             d.GetActivitiesNew(kav::ipInhalation, m, s, activity);
-    kav::TVESKRNDosesData again;
+    kav::DoseData again;
     kav::ReadDoseDataFile(kav::DoseDataFileBytes(d, d.FReserved), d.RNuclideName(), QStringLiteral("again.qvd"), again);
     return 0;
 }

@@ -13,9 +13,9 @@
 namespace {
 
 // Preferences of a program that is nowhere: no file is read or written.
-kav::TQzProgramLocations nowhere()
+kav::ProgramLocations nowhere()
 {
-    kav::TQzProgramLocations l;
+    kav::ProgramLocations l;
     l.ProgramDir = l.SharedDir = l.SettingsDir = l.UserDataDir = QStringLiteral("/nonexistent/kav-fuzz");
     l.ExeName = QStringLiteral("viewer");
     return l;
@@ -25,8 +25,8 @@ kav::TQzProgramLocations nowhere()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static kav::TQzProgramPreference preference(nowhere());
-    static kav::TQzProgramPreference second(nowhere());
+    static kav::ProgramSettings preference(nowhere());
+    static kav::ProgramSettings second(nowhere());
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
     kav::IniFile ini = kav::IniFile::parse(bytes);
@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
 
     preference.ReadFrom(ini);
-    if (!kav::TQzProgramPreference::AcceptedDoseUnits.contains(preference.DPUIDoseUnit())
-        || !kav::TQzProgramPreference::AcceptedActivityUnits.contains(preference.MixtureActivityUnit())
-        || !kav::TQzProgramPreference::AcceptedTimeUnits.contains(preference.DPUMTimeUnit()))
+    if (!kav::ProgramSettings::AcceptedDoseUnits.contains(preference.MaterialsDoseUnit())
+        || !kav::ProgramSettings::AcceptedActivityUnits.contains(preference.MixtureActivityUnit())
+        || !kav::ProgramSettings::AcceptedTimeUnits.contains(preference.BioassayTimeUnit()))
         std::abort();
     preference.WriteTo(ini);
     const QByteArray written = ini.toBytes();

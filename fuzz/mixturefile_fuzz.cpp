@@ -10,10 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const std::vector<kav::TMixtureRowSetting> rows = kav::ParseMixtureFile(bytes);
+    const std::vector<kav::KeptMixtureRow> rows = kav::ParseMixtureFile(bytes);
     if (rows.size() > static_cast<std::size_t>(kav::MaxMixtureFileRows))
         std::abort();
-    for (const kav::TMixtureRowSetting& row : rows)
+    for (const kav::KeptMixtureRow& row : rows)
         if (row.Material < 0 || row.AMADIndex < -1 || row.AMADIndex >= kav::AMADCount || row.Nuclide.isEmpty())
             std::abort();
     if (kav::ParseMixtureFile(kav::MixtureFileBytes(rows)) != rows)

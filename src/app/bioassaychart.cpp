@@ -34,7 +34,7 @@ struct SeriesLook {
 
 // By the table's columns: whole body, urine, faeces, alimentary tract, lungs, thyroid, skeleton,
 // liver.
-const SeriesLook kSeriesLooks[SourceOrganCount] = {
+const SeriesLook kSeriesLooks[CompartmentCount] = {
     {cmSquare, QColor(0xD0, 0x00, 0x00)},       {cmTriangleUp, QColor(0x00, 0x80, 0x00)},
     {cmTriangleDown, QColor(0x80, 0x50, 0x00)}, {cmDiamond, QColor(0x00, 0x00, 0xD0)},
     {cmHexagon, QColor(0x80, 0x00, 0x80)},      {cmDiamond, QColor(0x00, 0x80, 0x80)},
@@ -158,7 +158,7 @@ TBioassayChart::TBioassayChart(MessageBoxes& boxes, QWidget* parent)
     ChDPUM->BottomAxis().SetMinMax(0.01, 10000);
     ChDPUM->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
     ChDPUM->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
-    for (int k = 0; k < SourceOrganCount; ++k)
+    for (int k = 0; k < CompartmentCount; ++k)
         ChDPUM->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
                           kSeriesLooks[k].colour);
     auto* layout = new QVBoxLayout(this);
@@ -268,10 +268,10 @@ void TBioassayChart::ApplyGrids()
     ChDPUM->update();
 }
 
-void TBioassayChart::ShowTable(const TDPUMTable& table, const QString& axisTitle)
+void TBioassayChart::ShowTable(const BioassayTable& table, const QString& axisTitle)
 {
-    for (int k = 0; k < SourceOrganCount; ++k) {
-        const TDPUMColumn& column = table.Columns[static_cast<std::size_t>(k)];
+    for (int k = 0; k < CompartmentCount; ++k) {
+        const BioassayColumn& column = table.Columns[static_cast<std::size_t>(k)];
         ChartSeries& series = ChDPUM->Series(k);
         const bool shown = table.HasData && column.Present;
         series.Points = shown ? column.Points : std::vector<QPointF>();

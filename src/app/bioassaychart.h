@@ -15,7 +15,7 @@ namespace kav {
 class MessageBoxes;
 class Chart;
 class TjxTipForm;
-struct TDPUMTable;
+struct BioassayTable;
 
 // The chart of the bioassay view with its tool bar: one series per compartment, logarithmic or
 // linear axes, grid lines, legend, lines, automatic scaling, and pictures saved or copied. It
@@ -39,7 +39,7 @@ public:
     std::function<int(QDialog&)> ExecModal;
 
     // The numbers of the table as series, the vertical axis titled, then automatic scaling.
-    void ShowTable(const TDPUMTable& table, const QString& axisTitle);
+    void ShowTable(const BioassayTable& table, const QString& axisTitle);
     void AutoScaleDPUMChart();
     // The zoom check: logarithmic ranges to whole decades; a range showing no data, or a
     // linear one too narrow, back to the one before the last mouse press.

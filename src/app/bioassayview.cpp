@@ -62,20 +62,20 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
     (new QHBoxLayout(this))->addWidget(FDivider);
     InitDPUMGrid();
     FollowSettings();
-    FWatchingSettings = FContext.ProgramPreference().SettingsChanged.Connect([this] { FollowSettings(); });
+    FWatchingSettings = FContext.Settings().SettingsChanged.Connect([this] { FollowSettings(); });
 }
 
 QWidget* TBioassayView::BuildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    rnpDPUMRNIntake = new NuclideChooser(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
+    rnpDPUMRNIntake = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
     rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
     FFollowingChooser = rnpDPUMRNIntake->Selection().NuclideChosen.Connect(
         [this](const NuclideIdentity& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
     FLoader.emplace(*rnpDPUMRNIntake, FContext.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    rnpDPUMRNMeasured = new NuclideChooser(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), group);
+    rnpDPUMRNMeasured = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
     rnpDPUMRNMeasured->setObjectName(QStringLiteral("measuredChooser"));
     rnpDPUMRNMeasured->SetChoiceType(ctFullList);
     rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
@@ -137,10 +137,10 @@ QWidget* TBioassayView::BuildDisplayedData()
     OfferHelp(group, HelpTopic::DisplayedData);
     rgDPUMViewType = new QButtonGroup(group);
     rgDPUMViewType->setObjectName(QStringLiteral("displayedData"));
-    const char* choices[DPUMViewTypeCount] = {"Dose per Content &Function", "Content for the &Specified Dose",
-                                              "Content &per Intake (Reference Bioassay Function)"};
+    const char* choices[BioassayQuantityCount] = {"Dose per Content &Function", "Content for the &Specified Dose",
+                                                  "Content &per Intake (Reference Bioassay Function)"};
     auto* layout = new QGridLayout(group);
-    for (int i = 0; i < DPUMViewTypeCount; ++i) {
+    for (int i = 0; i < BioassayQuantityCount; ++i) {
         auto* choice = new QRadioButton(QString::fromLatin1(choices[i]), group);
         rgDPUMViewType->addButton(choice, i);
         layout->addWidget(choice, i, 0);
@@ -197,7 +197,7 @@ QWidget* TBioassayView::BuildTable()
     miDPUMIntDays->setCheckable(true);
     // The preferences hold the choice; the table follows them when they change.
     connect(miDPUMIntDays, &QAction::triggered, this,
-            [this](bool on) { FContext.ProgramPreference().SetDPUMIntDays(on); });
+            [this](bool on) { FContext.Settings().SetBioassayWholeDays(on); });
     aDPUMUnits = new QAction(QStringLiteral("&Units..."), this);
     aDPUMUnits->setObjectName(QStringLiteral("unitsAction"));
     connect(aDPUMUnits, &QAction::triggered, this, [this] {
@@ -211,7 +211,7 @@ QWidget* TBioassayView::BuildTable()
     pm_sgDPUM->addSeparator();
     pm_sgDPUM->addAction(aDPUMUnits);
     connect(pm_sgDPUM, &QMenu::aboutToShow, this,
-            [this] { miDPUMIntDays->setChecked(FContext.ProgramPreference().DPUMIntDays()); });
+            [this] { miDPUMIntDays->setChecked(FContext.Settings().BioassayWholeDays()); });
 
     lDPUMCaprion = new QLabel(box);
     lDPUMCaprion->setObjectName(QStringLiteral("captionLabel"));
@@ -262,7 +262,7 @@ void TBioassayView::OfferHelp(QWidget* widget, const QString& topic)
 void TBioassayView::InitDPUMGrid()
 {
     DataGrid& g = *sgDPUM;
-    g.SetColCount(1 + SourceOrganCount);
+    g.SetColCount(1 + CompartmentCount);
     g.SetRowCount(2);
     g.SetFixedCols(1);
     g.SetFixedRows(1);
@@ -270,8 +270,8 @@ void TBioassayView::InitDPUMGrid()
     g.SetColWidths(0, 75);
     for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
         f->MultiLine = true;
-    for (int k = 0; k < SourceOrganCount; ++k) {
-        const TVESKSourceOrgan organ = SourceOrgansInColumnOrder()[k];
+    for (int k = 0; k < CompartmentCount; ++k) {
+        const Compartment organ = SourceOrgansInColumnOrder()[k];
         g.SetCells(k + 1, 0, SourceOrganName(organ));
         if (!SourceOrganDescription(organ).isEmpty())
             *g.CreateCellHint(k + 1, 0) = SourceOrganDescription(organ);
@@ -285,7 +285,7 @@ void TBioassayView::rnpDPUMRNIntakeRNXChanged(const NuclideIdentity& rnx)
 {
     if (!DPUM_RNData || rnx.Element == NoElement)
         return;
-    FLoader->Load(FContext.ProgramPreference().DataFolder(), *DPUM_RNData, rnx, [this] {
+    FLoader->Load(FContext.Settings().DataFolder(), *DPUM_RNData, rnx, [this] {
         FillDPUMMaterials();
         QStringList measured;
         DPUM_RNData->GetDRNList(measured);
@@ -310,7 +310,7 @@ void TBioassayView::FillDPUMMaterials()
         cbDPUMCompound->clear();
         QStringList materials;
         if (DPUM_RNData)
-            DPUM_RNData->GetCompoundsList(static_cast<TVESKIntakePath>(cbDPUMIntakePath->currentIndex()), materials);
+            DPUM_RNData->GetCompoundsList(static_cast<IntakeRoute>(cbDPUMIntakePath->currentIndex()), materials);
         // A material without a text (an injection, as a rule) shows "-"; a route without one
         // says so in the empty box.
         for (QString& material : materials)
@@ -341,42 +341,42 @@ void TBioassayView::FillDPUMAMADList()
         cbDPUMAMAD->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
 }
 
-TDPUMRequest TBioassayView::Request() const
+BioassayRequest TBioassayView::Request() const
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
-    TDPUMRequest r;
-    r.Path = static_cast<TVESKIntakePath>(std::max(cbDPUMIntakePath->currentIndex(), 0));
+    const ProgramSettings& preference = FContext.Settings();
+    BioassayRequest r;
+    r.Path = static_cast<IntakeRoute>(std::max(cbDPUMIntakePath->currentIndex(), 0));
     r.Material = cbDPUMCompound->currentIndex();
     r.AMADIndex = cbDPUMAMAD->count() == AMADCount ? cbDPUMAMAD->currentIndex() : 0;
-    r.View = static_cast<TDPUMViewType>(std::max(rgDPUMViewType->checkedId(), 0));
+    r.View = static_cast<BioassayQuantity>(std::max(rgDPUMViewType->checkedId(), 0));
     r.DoseMSv = feDPUMDoseForContent->Value();
-    r.WholeDays = preference.DPUMIntDays();
-    r.Units = {preference.DPUMDoseUnit(), preference.DPUMContentActivityUnit(), preference.DPUMIntakeActivityUnit(),
-               preference.DPUMTimeUnit()};
+    r.WholeDays = preference.BioassayWholeDays();
+    r.Units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
+               preference.BioassayTimeUnit()};
     return r;
 }
 
 void TBioassayView::UpdateDPUMCaption()
 {
-    const TDPUMRequest r = Request();
+    const BioassayRequest r = Request();
     // A choice without functions says so where the caption of its table would stand.
     const bool noData = DPUM_RNData && DPUM_RNData->IsLoaded() && !FTable.HasData;
     lDPUMCaprion->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
-    lDPUMCaprion->setText(noData ? DPUMNoDataText(DPUM_RNData->RNuclideName())
-                                 : DPUMCaption(r.View, r.DoseMSv, r.Units));
+    lDPUMCaprion->setText(noData ? BioassayNoDataText(DPUM_RNData->RNuclideName())
+                                 : BioassayCaption(r.View, r.DoseMSv, r.Units));
 }
 
 void TBioassayView::UpdateDPUM()
 {
     if (!DPUM_RNData)
         return;
-    const TDPUMRequest request = Request();
-    FTable = ComputeDPUMTable(*DPUM_RNData, request);
+    const BioassayRequest request = Request();
+    FTable = ComputeBioassayTable(*DPUM_RNData, request);
     UpdateDPUMCaption();
     FillDPUMTable();
     pnDPUMChart->ChartControl().Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
-        + DPUMCaption(request.View, request.DoseMSv, request.Units);
-    pnDPUMChart->ShowTable(FTable, DPUMAxisTitle(request.View, request.DoseMSv, request.Units));
+        + BioassayCaption(request.View, request.DoseMSv, request.Units);
+    pnDPUMChart->ShowTable(FTable, BioassayAxisTitle(request.View, request.DoseMSv, request.Units));
     ShareWidth();
 }
 
@@ -415,8 +415,8 @@ void TBioassayView::FillDPUMTable()
     g.SetCells(0, 0, FTable.TimeTitle);
     for (int row = 1; row < g.RowCount(); ++row)
         g.SetCells(0, row, FTable.Times[row - 1]);
-    for (int k = 0; k < SourceOrganCount; ++k) {
-        const TDPUMColumn& column = FTable.Columns[static_cast<std::size_t>(k)];
+    for (int k = 0; k < CompartmentCount; ++k) {
+        const BioassayColumn& column = FTable.Columns[static_cast<std::size_t>(k)];
         const int col = k + 1;
         if (!column.Present) {
             g.SetColWidths(col, -1);
@@ -431,7 +431,7 @@ void TBioassayView::FillDPUMTable()
 
 void TBioassayView::FollowSettings()
 {
-    const TDPUMRequest request = Request();
+    const BioassayRequest request = Request();
     const std::pair shown{request.Units, request.WholeDays};
     if (shown == FSettingsShown)
         return;
@@ -445,8 +445,8 @@ void TBioassayView::aDPUMCopyToClipboardExecute()
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide
         = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->Selection().Name();
-    const QString head = DPUMClipboardHead(nuclide, cbDPUMIntakePath->currentText(), cbDPUMCompound->currentText(),
-                                           cbDPUMAMAD->currentText(), lDPUMCaprion->text());
+    const QString head = BioassayClipboardHead(nuclide, cbDPUMIntakePath->currentText(), cbDPUMCompound->currentText(),
+                                               cbDPUMAMAD->currentText(), lDPUMCaprion->text());
     sgDPUM->CopyToClipboard(head, QString(), {}, true);
 }
 

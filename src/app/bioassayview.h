@@ -27,7 +27,7 @@ class TBioassayChart;
 class FloatEdit;
 class NuclideChooser;
 class DataGrid;
-class TVESKRNData;
+class BioassayData;
 
 // The bioassay view: for one intake of a nuclide (route, material, particle size), the dose per
 // measured content z(t), the content that goes with a chosen dose, or the content per intake
@@ -37,7 +37,7 @@ public:
     // The program's shared state outlives the view.
     explicit TBioassayView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetDPUMData(TVESKRNData* data) { DPUM_RNData = data; }
+    void SetBioassayData(BioassayData* data) { DPUM_RNData = data; }
     // Opens the options on the view's units, and the help on a topic; the main window gives both.
     std::function<void()> OnEditUnits;
     std::function<void(const QString& topic)> ShowHelp;
@@ -57,8 +57,8 @@ public:
     void ShowData();
 
     // What is asked and what came out, as last computed.
-    TDPUMRequest Request() const;
-    const TDPUMTable& Table() const { return FTable; }
+    BioassayRequest Request() const;
+    const BioassayTable& Table() const { return FTable; }
     // The divider between the chart's side and the table's.
     QSplitter* Divider() const { return FDivider; }
 
@@ -106,10 +106,10 @@ private:
     Notice<>::Connection FWatchingSettings;
     Notice<const NuclideIdentity&>::Connection FFollowingChooser;
     // The units and the whole-days choice shown; none before they are first shown.
-    std::optional<std::pair<TDPUMUnits, bool>> FSettingsShown;
-    TVESKRNData* DPUM_RNData = nullptr;
+    std::optional<std::pair<BioassayUnits, bool>> FSettingsShown;
+    BioassayData* DPUM_RNData = nullptr;
     std::optional<TChosenNuclideLoader> FLoader;
-    TDPUMTable FTable;
+    BioassayTable FTable;
     QSplitter* FDivider = nullptr;
     bool FDividerMoved = false;
 };

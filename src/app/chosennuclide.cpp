@@ -7,7 +7,7 @@
 
 namespace kav {
 
-void TChosenNuclideLoader::Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const NuclideIdentity& rnx,
+void TChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
                                 const std::function<void()>& show)
 {
     const StoredNuclideId previous = data.RNuclide();

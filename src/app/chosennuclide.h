@@ -8,7 +8,7 @@ class DoseDataFolder;
 class MessageBoxes;
 class NuclideIdentity;
 class NuclideChooser;
-class TVESKRNDosesData;
+class DoseData;
 
 // What a view does when its chooser reports a nuclide: load it into the view's data object and
 // show it. When the file cannot be read, the reason is said and the chooser goes back to the
@@ -25,7 +25,7 @@ public:
 
     // Loads the nuclide from the folder, then calls show; after a failure show is called on the
     // empty object.
-    void Load(const DoseDataFolder& folder, TVESKRNDosesData& data, const NuclideIdentity& rnx,
+    void Load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
               const std::function<void()>& show);
 
 private:

@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     app.SetMessageBoxes(&boxes);
     kav::ApplicationContext context(QCoreApplication::applicationFilePath(), boxes);
     if (!line.DataDir.isEmpty())
-        context.ProgramPreference().SetQVDDirForThisRun(line.DataDir);
+        context.Settings().SetDataFolderPathForThisRun(line.DataDir);
 
     int status = 0;
     {

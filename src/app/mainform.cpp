@@ -72,11 +72,11 @@ QRect WindowPlacement(QSize wanted, QRect available, QMargins frame)
 TMainForm::TMainForm(ApplicationContext& context, OptionsEditor optionsDialog, QWidget* parent)
     : QMainWindow(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
-    , OptionsDialog(std::move(optionsDialog))
+    , EditOptions(std::move(optionsDialog))
     , FContext(context)
 {
-    if (!OptionsDialog)
-        OptionsDialog = [this](TQzProgramPreference& preference, TQzProgramOptionsDialogType options) {
+    if (!EditOptions)
+        EditOptions = [this](ProgramSettings& preference, OptionsPage options) {
             const std::optional<QStringList> confirmed = ExecuteOptionsDialog(preference, options, FOptionsPages, this);
             if (!confirmed)
                 return false;
@@ -134,10 +134,10 @@ void TMainForm::CreateControls()
 
 void TMainForm::CreateHelp()
 {
-    FHelp = std::make_unique<THelpWindow>(FContext.ProgramPreference().HelpCollectionFile(), FContext.Boxes());
+    FHelp = std::make_unique<THelpWindow>(FContext.Settings().HelpCollectionFile(), FContext.Boxes());
     // Closing the main window ends the program, the help's window open or not.
     FHelp->setAttribute(Qt::WA_QuitOnClose, false);
-    FHelp->SetWorkingFolder(FContext.ProgramPreference().Locations().HelpCacheDir);
+    FHelp->SetWorkingFolder(FContext.Settings().Locations().HelpCacheDir);
     const auto showHelp = [this](const QString& topic) { FHelp->ShowTopic(topic); };
     FMixtureView->ShowHelp = showHelp;
     FMaterialsView->ShowHelp = showHelp;
@@ -149,8 +149,7 @@ void TMainForm::CreateHelp()
     pmHelp->addAction(QStringLiteral("NVA Task Group"), this, [this] { FHelp->ShowContext(1009); });
     pmHelp->addAction(QStringLiteral("Copyright Notice"), this, [this] { FHelp->ShowContext(1002); });
     pmHelp->addSeparator();
-    pmHelp->addAction(QStringLiteral("Options..."), this,
-                      [this] { OptionsDialog(FContext.ProgramPreference(), poGeneral); });
+    pmHelp->addAction(QStringLiteral("Options..."), this, [this] { EditOptions(FContext.Settings(), poGeneral); });
     aExportDoses = pmHelp->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
     aExportDoses->setVisible(false);
     JxpbHelp = new QToolButton(pcMain);
@@ -185,17 +184,17 @@ void TMainForm::SetMaintenance(bool on)
 
 void TMainForm::aExportDosesExecute()
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    const ProgramSettings& preference = FContext.Settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
                              FContext.DataNuclideList().Count(), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     const QString folder = preference.ExportDir();
-    const TDoseExportResult result = ExportDoses(preference.DataFolder(), FContext.DataNuclideList(),
-                                                 FContext.DataElementList(), folder, [&progress](int done, int) {
-                                                     progress.setValue(done);
-                                                     return !progress.wasCanceled();
-                                                 });
+    const DoseExportResult result = ExportDoses(preference.DataFolder(), FContext.DataNuclideList(),
+                                                FContext.DataElementList(), folder, [&progress](int done, int) {
+                                                    progress.setValue(done);
+                                                    return !progress.wasCanceled();
+                                                });
     progress.reset();
     const MessageKind kind = result.Error.isEmpty() ? MessageKind::Information : MessageKind::Error;
     const QString summary = DoseExportSummary(result, folder);
@@ -241,7 +240,7 @@ void TMainForm::CreateViews()
     configure(rnpDPUI, 8);
     FBioassayView = new TBioassayView(FContext, tsDPUM);
     PlaceOnPage(FBioassayView, tsDPUM);
-    FBioassayView->OnEditUnits = [this] { OptionsDialog(FContext.ProgramPreference(), poDPUMUnits); };
+    FBioassayView->OnEditUnits = [this] { EditOptions(FContext.Settings(), poBioassayUnits); };
     rnpDPUMRNIntake = FBioassayView->IntakeChooser();
     configure(rnpDPUMRNIntake, 10);
     FMixtureView->SetAddSource(rnpDPUMRNIntake);
@@ -279,7 +278,7 @@ void TMainForm::ShowStatus(const QString& text)
 
 void TMainForm::ApplyLanguage()
 {
-    const UiLanguage language = FContext.ProgramPreference().Language();
+    const UiLanguage language = FContext.Settings().Language();
     FLanguageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
@@ -297,21 +296,21 @@ bool TMainForm::FormCreate()
 {
     setWindowTitle(TKavApplication::Title);
     FIsFormActivated = false;
-    TQzProgramPreference& preference = FContext.ProgramPreference();
+    ProgramSettings& preference = FContext.Settings();
     FContext.LoadIndex();
     ApplyLanguage();
 
-    if (!preference.DataFolder().HoldsDataFiles() && !OptionsDialog(preference, poVESKDataDir))
+    if (!preference.DataFolder().HoldsDataFiles() && !EditOptions(preference, poDataFolder))
         return false;
 
-    DPUI_RNData = std::make_unique<TVESKRNDosesData>();
-    FMaterialsView->SetDPUIData(DPUI_RNData.get());
-    DPUM_RNData = std::make_unique<TVESKRNData>();
-    FBioassayView->SetDPUMData(DPUM_RNData.get());
+    DPUI_RNData = std::make_unique<DoseData>();
+    FMaterialsView->SetMaterialsData(DPUI_RNData.get());
+    DPUM_RNData = std::make_unique<BioassayData>();
+    FBioassayView->SetBioassayData(DPUM_RNData.get());
     FContext.FillDataLists();
     if (!CreateMixture())
         return false;
-    FDataFolderInUse = preference.QVDDir();
+    FDataFolderInUse = preference.DataFolderPath();
     FRadonView->SetDataFolder(FDataFolderInUse);
     ShowDataFolder();
     ShowSampleNotice();
@@ -334,10 +333,10 @@ bool TMainForm::FormCreate()
 
 bool TMainForm::CreateMixture()
 {
-    FMixtureData = std::make_unique<DoseDataCache>(FContext.ProgramPreference());
-    FMixture = std::make_unique<Mixture>(FContext.RNXIndex(), FContext.DataNuclideList(), *FMixtureData);
+    FMixtureData = std::make_unique<DoseDataCache>(FContext.Settings());
+    FMixture = std::make_unique<Mixture>(FContext.Index(), FContext.DataNuclideList(), *FMixtureData);
     QString error;
-    if (!FMixture->Restore(ReadMixtureFile(FContext.ProgramPreference().MixtureFileName()), error)) {
+    if (!FMixture->Restore(ReadMixtureFile(FContext.Settings().MixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
         FContext.Boxes().Show(MessageKind::Error, TKavApplication::Title, error, mbOK, mbOK);
         FMixture.reset();
@@ -350,14 +349,14 @@ bool TMainForm::CreateMixture()
 
 void TMainForm::UseNewDataFolder()
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
-    FDataFolderInUse = preference.QVDDir();
+    const ProgramSettings& preference = FContext.Settings();
+    FDataFolderInUse = preference.DataFolderPath();
     FContext.FillDataLists();
     // The nuclides shown were read from the old folder: empty data objects read them again.
-    DPUI_RNData = std::make_unique<TVESKRNDosesData>();
-    FMaterialsView->SetDPUIData(DPUI_RNData.get());
-    DPUM_RNData = std::make_unique<TVESKRNData>();
-    FBioassayView->SetDPUMData(DPUM_RNData.get());
+    DPUI_RNData = std::make_unique<DoseData>();
+    FMaterialsView->SetMaterialsData(DPUI_RNData.get());
+    DPUM_RNData = std::make_unique<BioassayData>();
+    FBioassayView->SetBioassayData(DPUM_RNData.get());
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
     for (NuclideChooser* panel : {rnpDPUI, rnpDPUMRNIntake})
@@ -369,7 +368,7 @@ void TMainForm::UseNewDataFolder()
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
-    if (!FMixture->Restore(FMixture->Settings(), error))
+    if (!FMixture->Restore(FMixture->KeptRows(), error))
         ShowStatus(error);
     FMixtureView->FillMixtureGrid();
     FRadonView->SetDataFolder(FDataFolderInUse);
@@ -379,19 +378,19 @@ void TMainForm::UseNewDataFolder()
 
 void TMainForm::FollowSettings()
 {
-    if (FContext.ProgramPreference().QVDDir() != FDataFolderInUse)
+    if (FContext.Settings().DataFolderPath() != FDataFolderInUse)
         UseNewDataFolder();
-    if (FContext.ProgramPreference().Language() != FLanguageShown)
+    if (FContext.Settings().Language() != FLanguageShown)
         ApplyLanguage();
 }
 
 void TMainForm::SaveMixture()
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    const ProgramSettings& preference = FContext.Settings();
     const QString path = preference.MixtureFileName();
     QString error;
     if ((!preference.MakeSettingsFolder(&error)
-         || !SaveFileAtomically(path, MixtureFileBytes(FMixture->Settings()), &error))
+         || !SaveFileAtomically(path, MixtureFileBytes(FMixture->KeptRows()), &error))
         && !FContext.SaidListCannotBeKept())
         FContext.Boxes().Show(MessageKind::Warning, TKavApplication::Title,
                               QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
@@ -409,13 +408,13 @@ void TMainForm::FormActivate()
         return;
     const AtScopeEnd markActivated{[this] { FIsFormActivated = true; }};
     try {
-        if (!FContext.ProgramPreference().NotFirstRun()) {
+        if (!FContext.Settings().NotFirstRun()) {
             aAboutExecute();
-            FContext.ProgramPreference().SetNotFirstRun(true);
+            FContext.Settings().SetNotFirstRun(true);
             FContext.WritePreferences(ApplicationContext::FailureNotice::OncePerRun);
         }
         FMaterialsView->CheckAllMaterials();
-        FMaterialsView->FillDPUIGrid();
+        FMaterialsView->FillMaterialsGrid();
     } catch (const std::exception& e) {
         ShowException(FContext.Boxes(), e);
     }
@@ -479,7 +478,7 @@ void TMainForm::ShowDataFolder()
         FDataFolder->setObjectName(QStringLiteral("lDataFolder"));
         statusBar()->addPermanentWidget(FDataFolder);
     }
-    const QString folder = QDir::toNativeSeparators(FContext.ProgramPreference().QVDDir());
+    const QString folder = QDir::toNativeSeparators(FContext.Settings().DataFolderPath());
     FDataFolder->setText(QStringLiteral("Data: ")
                          + FDataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
     FDataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);

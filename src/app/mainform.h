@@ -26,8 +26,8 @@ class TMixtureView;
 class TRadonView;
 class NuclideChooser;
 class NuclideIdentity;
-class TVESKRNData;
-class TVESKRNDosesData;
+class BioassayData;
+class DoseData;
 class DoseDataCache;
 class Mixture;
 
@@ -43,7 +43,7 @@ class TMainForm : public QMainWindow {
 public:
     // Lets the user edit the preferences on the pages of the kind given and commits what was
     // accepted to them; false when cancelled.
-    using OptionsEditor = std::function<bool(TQzProgramPreference&, TQzProgramOptionsDialogType)>;
+    using OptionsEditor = std::function<bool(ProgramSettings&, OptionsPage)>;
 
     // The options dialog is the real one unless another is given (tests give their own).
     explicit TMainForm(ApplicationContext& context, OptionsEditor optionsDialog = {}, QWidget* parent = nullptr);
@@ -65,7 +65,7 @@ public:
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> ExecModal;
     // The options dialog on the preferences.
-    OptionsEditor OptionsDialog;
+    OptionsEditor EditOptions;
 
     QTabWidget* MainTabs() const { return pcMain; }
     QTabWidget* DosePerIntakeTabs() const { return pcDosePerIntake; }
@@ -74,8 +74,8 @@ public:
     QLabel* SampleNotice() const { return FSampleNotice; }
     // Names the data folder in use.
     QLabel* DataFolderLabel() const { return FDataFolder; }
-    TVESKRNDosesData* DPUIData() const { return DPUI_RNData.get(); }
-    TVESKRNData* DPUMData() const { return DPUM_RNData.get(); }
+    DoseData* DPUIData() const { return DPUI_RNData.get(); }
+    BioassayData* DPUMData() const { return DPUM_RNData.get(); }
     // The rows of the "Radionuclides" view.
     const Mixture* MixtureRows() const { return FMixture.get(); }
     NuclideChooser* DPUIPanel() const { return rnpDPUI; }
@@ -131,7 +131,7 @@ private:
     void FollowSettings();
 
     ApplicationContext& FContext;
-    TQzOptionsPages FOptionsPages;
+    OptionsPages FOptionsPages;
     bool FIsFormActivated = false;
     bool FStartupFailed = false;
     bool FKeptForNextRun = false;
@@ -163,8 +163,8 @@ private:
     NuclideChooser* rnpDPUMRNIntake = nullptr;
     NuclideChooser* rnpDPUMRNMeasured = nullptr;
 
-    std::unique_ptr<TVESKRNDosesData> DPUI_RNData;
-    std::unique_ptr<TVESKRNData> DPUM_RNData;
+    std::unique_ptr<DoseData> DPUI_RNData;
+    std::unique_ptr<BioassayData> DPUM_RNData;
     std::unique_ptr<DoseDataCache> FMixtureData;
     std::unique_ptr<Mixture> FMixture;
 };

@@ -53,9 +53,9 @@ TMaterialsView::TMaterialsView(ApplicationContext& context, QWidget* parent)
 {
     BuildControls();
     InitDPUIGrid();
-    ducbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIDoseUnit());
-    aucbDPUIUnit->SetValue(FContext.ProgramPreference().DPUIActivityUnit());
-    FWatchingUnits = FContext.ProgramPreference().SettingsChanged.Connect([this] { FollowUnits(); });
+    ducbDPUIUnit->SetValue(FContext.Settings().MaterialsDoseUnit());
+    aucbDPUIUnit->SetValue(FContext.Settings().MaterialsActivityUnit());
+    FWatchingUnits = FContext.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
 void TMaterialsView::BuildControls()
@@ -90,7 +90,7 @@ void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fu
 
 QLayout* TMaterialsView::BuildUnitsBar()
 {
-    rnpDPUI = new NuclideChooser(FContext.RNXIndex(), FContext.Spectra(), FContext.Boxes(), this);
+    rnpDPUI = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), this);
     FLoader.emplace(*rnpDPUI, FContext.Boxes());
     rnpDPUI->setObjectName(QStringLiteral("chooser"));
     FFollowingChooser
@@ -104,8 +104,8 @@ QLayout* TMaterialsView::BuildUnitsBar()
     aucbDPUIUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbDPUIUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
-    ducbDPUIUnit->SetOnChange([this] { FContext.ProgramPreference().SetDPUIDoseUnit(ducbDPUIUnit->Value()); });
-    aucbDPUIUnit->SetOnChange([this] { FContext.ProgramPreference().SetDPUIActivityUnit(aucbDPUIUnit->Value()); });
+    ducbDPUIUnit->SetOnChange([this] { FContext.Settings().SetMaterialsDoseUnit(ducbDPUIUnit->Value()); });
+    aucbDPUIUnit->SetOnChange([this] { FContext.Settings().SetMaterialsActivityUnit(aucbDPUIUnit->Value()); });
 
     aShowEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
@@ -164,12 +164,12 @@ void TMaterialsView::BuildMaterialLists(QBoxLayout* into)
     clbDPUIInhalCompound = materialList(inhal);
     clbDPUIInhalCompound->setObjectName(QStringLiteral("inhaledList"));
     (new QVBoxLayout(inhal))->addWidget(clbDPUIInhalCompound);
-    connect(clbDPUIIngestCompound, &QListWidget::itemChanged, this, [this] { FillDPUIGrid(); });
+    connect(clbDPUIIngestCompound, &QListWidget::itemChanged, this, [this] { FillMaterialsGrid(); });
     connect(clbDPUIInhalCompound, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         // An aerosol group counts only with a particle size ticked.
         const bool gas = DPUI_RNData && clbDPUIInhalCompound->row(item) >= DPUI_RNData->AerosolDataCount();
         if (gas || TickedAMADCount() > 0)
-            FillDPUIGrid();
+            FillMaterialsGrid();
     });
     for (QListWidget* list : {clbDPUIIngestCompound, clbDPUIInhalCompound})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint pos) {
@@ -196,7 +196,7 @@ QWidget* TMaterialsView::BuildParticleSizes()
         connect(box, &QCheckBox::clicked, this, [this] {
             for (int r = 0; r < clbDPUIInhalCompound->count(); ++r)
                 if (clbDPUIInhalCompound->item(r)->checkState() == Qt::Checked) {
-                    FillDPUIGrid();
+                    FillMaterialsGrid();
                     return;
                 }
         });
@@ -210,7 +210,7 @@ QWidget* TMaterialsView::BuildParticleSizes()
             [this](bool ticked) {
                 for (QCheckBox* b : DPUI_AMADArr)
                     b->setChecked(ticked);
-                FillDPUIGrid();
+                FillMaterialsGrid();
             },
             HelpTopic::AMAD);
     });
@@ -222,7 +222,7 @@ QWidget* TMaterialsView::BuildInjection()
     auto* injectGroup = new QGroupBox(this);
     cbDPUIInject = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
     cbDPUIInject->setObjectName(QStringLiteral("injectionBox"));
-    connect(cbDPUIInject, &QCheckBox::clicked, this, [this] { FillDPUIGrid(); });
+    connect(cbDPUIInject, &QCheckBox::clicked, this, [this] { FillMaterialsGrid(); });
     (new QVBoxLayout(injectGroup))->addWidget(cbDPUIInject);
     return injectGroup;
 }
@@ -269,7 +269,7 @@ void TMaterialsView::InitDPUIGrid()
     g.SetCells(2, 0, QStringLiteral("Dose Coefficients hT(50)"));
     *g.CreateCellCaption(2, 0) = QStringLiteral("<p align=\"center\">Dose Coefficients h<sub>T</sub>(50)</p>");
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        g.SetCells(3 + organ, 0, TargetOrganName(static_cast<TVESKTargetOrgan>(organ)));
+        g.SetCells(3 + organ, 0, TargetOrganName(static_cast<TargetOrgan>(organ)));
     for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
         f->MultiLine = true;
     g.OnGetFixedCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
@@ -307,24 +307,24 @@ void TMaterialsView::ShowDPUIEquivalentDoses(bool show)
 
 void TMaterialsView::FollowUnits()
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
-    ducbDPUIUnit->SetValue(preference.DPUIDoseUnit());
-    aucbDPUIUnit->SetValue(preference.DPUIActivityUnit());
-    if (FUnitsShown != std::pair{preference.DPUIDoseUnit(), preference.DPUIActivityUnit()})
-        FillDPUIGrid();
+    const ProgramSettings& preference = FContext.Settings();
+    ducbDPUIUnit->SetValue(preference.MaterialsDoseUnit());
+    aucbDPUIUnit->SetValue(preference.MaterialsActivityUnit());
+    if (FUnitsShown != std::pair{preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()})
+        FillMaterialsGrid();
 }
 
 void TMaterialsView::rnpDPUIRNXChanged(const NuclideIdentity& rnx)
 {
     if (!DPUI_RNData)
         return;
-    FLoader->Load(FContext.ProgramPreference().DataFolder(), *DPUI_RNData, rnx, [this] {
-        FillDPUICompoundLists();
-        FillDPUIGrid();
+    FLoader->Load(FContext.Settings().DataFolder(), *DPUI_RNData, rnx, [this] {
+        FillMaterialLists();
+        FillMaterialsGrid();
     });
 }
 
-void TMaterialsView::FillDPUICompoundLists()
+void TMaterialsView::FillMaterialLists()
 {
     QStringList names;
     for (auto [list, path] :
@@ -362,7 +362,7 @@ void TMaterialsView::SetAll(QListWidget* list, bool ticked)
         for (int r = 0; r < list->count(); ++r)
             list->item(r)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
     }
-    FillDPUIGrid();
+    FillMaterialsGrid();
 }
 
 int TMaterialsView::TickedAMADCount() const
@@ -392,10 +392,10 @@ MaterialChoice TMaterialsView::ChosenMaterials() const
     return choice;
 }
 
-void TMaterialsView::FillDPUIGrid()
+void TMaterialsView::FillMaterialsGrid()
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
-    FUnitsShown = {preference.DPUIDoseUnit(), preference.DPUIActivityUnit()};
+    const ProgramSettings& preference = FContext.Settings();
+    FUnitsShown = {preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()};
     if (!DPUI_RNData)
         return;
     DataGrid& g = *sgDPUI;
@@ -422,7 +422,7 @@ void TMaterialsView::FillDPUIGrid()
         g.SetCells(1, s, line.hasDoses ? FormatScientific(line.effective * r, 2) : QString());
         g.SetCells(1, s + 1, QString());
         for (int c = 3; c < g.ColCount(); ++c) {
-            const auto organ = static_cast<TVESKTargetOrgan>(c - 3);
+            const auto organ = static_cast<TargetOrgan>(c - 3);
             g.SetCells(c, s, line.hasDoses ? FormatScientific(DoseAt(line.organs, sMale, organ) * r, 2) : QString());
             g.SetCells(c, s + 1,
                        line.hasDoses ? FormatScientific(DoseAt(line.organs, sFemale, organ) * r, 2) : QString());

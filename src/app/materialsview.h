@@ -27,7 +27,7 @@ class ActivityUnitComboBox;
 class DoseUnitComboBox;
 class NuclideChooser;
 class DataGrid;
-class TVESKRNDosesData;
+class DoseData;
 struct MaterialChoice;
 
 // The "Materials" view: for one nuclide, e(50) and, on request, hT(50) of every organ for men and
@@ -40,7 +40,7 @@ public:
     // The program's shared state outlives the view.
     explicit TMaterialsView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetDPUIData(TVESKRNDosesData* data) { DPUI_RNData = data; }
+    void SetMaterialsData(DoseData* data) { DPUI_RNData = data; }
 
     // The chooser, which the main window joins to the others. The other parts are found by their
     // object names: "ingestedList", "inhaledList", the eleven "sizeBox" in the order of the
@@ -49,8 +49,8 @@ public:
     NuclideChooser* Chooser() const { return rnpDPUI; }
 
     void rnpDPUIRNXChanged(const NuclideIdentity& rnx);
-    void FillDPUICompoundLists();
-    void FillDPUIGrid();
+    void FillMaterialLists();
+    void FillMaterialsGrid();
     // Opens the help on a topic; the main window gives it.
     std::function<void(const QString& topic)> ShowHelp;
     // Ticks every material of both lists.
@@ -95,7 +95,7 @@ private:
     Notice<const NuclideIdentity&>::Connection FFollowingChooser;
     // The units the table was last filled in (and the copy's head names).
     std::pair<DoseUnit, ActivityUnit> FUnitsShown{du_Sv, au_Bq};
-    TVESKRNDosesData* DPUI_RNData = nullptr;
+    DoseData* DPUI_RNData = nullptr;
     std::optional<TChosenNuclideLoader> FLoader;
 };
 

@@ -124,7 +124,7 @@ TMixtureView::TMixtureView(ApplicationContext& context, QWidget* parent)
     InitMixtureGrid();
     ConnectGridEvents();
     FollowUnits();
-    FWatchingUnits = FContext.ProgramPreference().SettingsChanged.Connect([this] { FollowUnits(); });
+    FWatchingUnits = FContext.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
 QLayout* TMixtureView::BuildToolBar()
@@ -159,9 +159,8 @@ QLayout* TMixtureView::BuildToolBar()
     aucbMixtureUnit->setObjectName(QStringLiteral("activityUnitBox"));
     aucbMixtureUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
-    ducbMixtureUnit->SetOnChange([this] { FContext.ProgramPreference().SetMixtureDoseUnit(ducbMixtureUnit->Value()); });
-    aucbMixtureUnit->SetOnChange(
-        [this] { FContext.ProgramPreference().SetMixtureActivityUnit(aucbMixtureUnit->Value()); });
+    ducbMixtureUnit->SetOnChange([this] { FContext.Settings().SetMixtureDoseUnit(ducbMixtureUnit->Value()); });
+    aucbMixtureUnit->SetOnChange([this] { FContext.Settings().SetMixtureActivityUnit(aucbMixtureUnit->Value()); });
     for (QWidget* box : std::initializer_list<QWidget*>{ducbMixtureUnit, aucbMixtureUnit})
         ApplyInputColours(box);
 
@@ -380,7 +379,7 @@ void TMixtureView::ShowRow(int index)
 {
     const MixtureRow& r = FMixture->Row(index);
     const int row = index + 1;
-    const TMixtureRowSetting& s = r.setting;
+    const KeptMixtureRow& s = r.setting;
     sgMixture->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
     sgMixture->SetCells(cNuclide, row, s.Nuclide);
     sgMixture->SetCells(cRoute, row, IntakePathName(s.Path));
@@ -412,7 +411,7 @@ void TMixtureView::ShowDose(int index, double factor)
 
 double TMixtureView::DoseFactor() const
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    const ProgramSettings& preference = FContext.Settings();
     return static_cast<double>(BqPerUnit(preference.MixtureActivityUnit())) / SvPerUnit(preference.MixtureDoseUnit());
 }
 
@@ -447,7 +446,7 @@ void TMixtureView::UpdateMixtureDoses()
 
 void TMixtureView::UpdateMixtureDoseCaption()
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    const ProgramSettings& preference = FContext.Settings();
     const QString units
         = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
     sgMixture->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
@@ -480,7 +479,7 @@ void TMixtureView::UpdateUndoButtons()
 
 void TMixtureView::FollowUnits()
 {
-    const TQzProgramPreference& preference = FContext.ProgramPreference();
+    const ProgramSettings& preference = FContext.Settings();
     const std::pair units{preference.MixtureDoseUnit(), preference.MixtureActivityUnit()};
     if (units == FUnitsShown)
         return;

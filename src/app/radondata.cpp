@@ -18,7 +18,7 @@ struct Progeny {
     const char* place; // "indoor workplace"
 };
 
-Progeny progenyOf(TRadonDataType type)
+Progeny progenyOf(RadonTable type)
 {
     switch (type) {
     case rdtRadonMine: return {"radon", "mine"};
@@ -36,14 +36,14 @@ QString centred(const QString& markup)
 
 } // namespace
 
-QString RadonDataTypeText(TRadonDataType type)
+QString RadonDataTypeText(RadonTable type)
 {
     if (type == rdtGasAlone)
         return QStringLiteral("Dose coefficients for radon gas [Rn-222 (radon) and Rn-220 (thoron)]");
     return RadonRowLabel(type);
 }
 
-QString RadonRowLabel(TRadonDataType type)
+QString RadonRowLabel(RadonTable type)
 {
     if (type == rdtGasAlone)
         return {};
@@ -52,7 +52,7 @@ QString RadonRowLabel(TRadonDataType type)
         .arg(QString::fromLatin1(p.gas), QString::fromLatin1(p.place));
 }
 
-QString RadonCaption(TRadonDataType type, bool organDoses)
+QString RadonCaption(RadonTable type, bool organDoses)
 {
     if (type == rdtGasAlone)
         return centred(
@@ -84,7 +84,7 @@ TRadonData::TRadonData(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& b
     FillRadonGrid();
 }
 
-void TRadonData::SetRadonDataType(TRadonDataType value)
+void TRadonData::SetRadonDataType(RadonTable value)
 {
     if (value == FRadonDataType)
         return;
@@ -111,13 +111,13 @@ void TRadonData::SetShowOrganDoses(bool value)
 
 bool TRadonData::LoadRadonData()
 {
-    const TRadonLoadResult result = LoadRadonBlock(FFolder, FRadonDataType);
+    const RadonLoadResult result = LoadRadonBlock(FFolder, FRadonDataType);
     FProblem = result.Problem;
     FBlock = result.Block;
-    if (result.Status == TRadonLoadResult::Unreadable)
+    if (result.status == RadonLoadResult::Unreadable)
         FBoxes.Show(MessageKind::Error, QStringLiteral("Error"),
                     QStringLiteral("Can not load radon data\r\n\r\n") + result.Problem, mbCancel, mbCancel);
-    return result.Status == TRadonLoadResult::Loaded;
+    return result.status == RadonLoadResult::Loaded;
 }
 
 int TRadonData::RadonFixedColCount() const
@@ -255,7 +255,7 @@ void TRadonData::SetRadonOrganHeaders()
 {
     FStrGrid.SetRowHeights(0, 40);
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        FStrGrid.SetCells(RadonFirstOrganCol() + organ, 0, TargetOrganName(static_cast<TVESKTargetOrgan>(organ)));
+        FStrGrid.SetCells(RadonFirstOrganCol() + organ, 0, TargetOrganName(static_cast<TargetOrgan>(organ)));
 }
 
 } // namespace kav

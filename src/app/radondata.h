@@ -18,9 +18,9 @@ public:
     // Reads the gas table at once.
     TRadonData(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder);
 
-    TRadonDataType RadonDataType() const { return FRadonDataType; }
+    RadonTable RadonDataType() const { return FRadonDataType; }
     // Another table: read again and shown.
-    void SetRadonDataType(TRadonDataType value);
+    void SetRadonDataType(RadonTable value);
     bool ShowOrganDoses() const { return FShowOrganDoses; }
     // Only the layout and the caption change.
     void SetShowOrganDoses(bool value);
@@ -51,17 +51,17 @@ private:
     OwnerDrawnLabel& FCaption;
     MessageBoxes& FBoxes;
     QString FFolder;
-    TRadonDataType FRadonDataType = rdtGasAlone;
+    RadonTable FRadonDataType = rdtGasAlone;
     bool FShowOrganDoses = false;
     bool FDataLoaded = false;
-    TRadonBlock FBlock;
+    RadonBlock FBlock;
     QString FProblem;
     QString FCaptionText;
 };
 
 // The radio items, captions and row labels of the six tables.
-QString RadonDataTypeText(TRadonDataType type);
-QString RadonCaption(TRadonDataType type, bool organDoses);
-QString RadonRowLabel(TRadonDataType type);
+QString RadonDataTypeText(RadonTable type);
+QString RadonCaption(RadonTable type, bool organDoses);
+QString RadonRowLabel(RadonTable type);
 
 } // namespace kav

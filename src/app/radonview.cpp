@@ -51,14 +51,14 @@ QWidget* TRadonView::BuildChoices()
     rgRadon->setObjectName(QStringLiteral("displayedData"));
     auto* choices = new QGridLayout(group);
     for (int t = 0; t < RadonDataTypeCount; ++t) {
-        auto* choice = new QRadioButton(RadonDataTypeText(static_cast<TRadonDataType>(t)), group);
+        auto* choice = new QRadioButton(RadonDataTypeText(static_cast<RadonTable>(t)), group);
         rgRadon->addButton(choice, t);
         choices->addWidget(choice, t == 0 ? 0 : (t - 1) % 3 + 1, t == 0 ? 0 : (t - 1) / 3, 1, t == 0 ? 2 : 1);
     }
     rgRadon->button(rdtGasAlone)->setChecked(true);
     connect(rgRadon, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked && FRadonData)
-            FRadonData->SetRadonDataType(static_cast<TRadonDataType>(id));
+            FRadonData->SetRadonDataType(static_cast<RadonTable>(id));
     });
 
     aShowRadonEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);

@@ -6,12 +6,12 @@ namespace kav {
 
 ApplicationContext::ApplicationContext(const QString& executablePath, MessageBoxes& messageBoxes)
     : FMessageBoxes(messageBoxes)
-    , FProgramPreference(executablePath)
+    , FSettings(executablePath)
 {
     FWatchingSpectra = FSpectra.ReadFailed.Connect([this](const SpectrumRead& failure) { SaySpectraProblem(failure); });
-    FWatchingSettings = FProgramPreference.SettingsChanged.Connect([this] {
+    FWatchingSettings = FSettings.SettingsChanged.Connect([this] {
         QString reason;
-        if (!FSaidSettingsCannotBeKept && !FProgramPreference.CanWrite(&reason))
+        if (!FSaidSettingsCannotBeKept && !FSettings.CanWrite(&reason))
             SayIfSettingsCannotBeKept(reason);
     });
 }
@@ -22,7 +22,7 @@ void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
         return;
     // The kept list goes to the same folder: when no file can be made there, this one warning
     // says so too, rather than a second one at exit.
-    FSaidListCannotBeKept = !FProgramPreference.CanMakeFilesInSettingsFolder();
+    FSaidListCannotBeKept = !FSettings.CanMakeFilesInSettingsFolder();
     FMessageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
                        QStringLiteral("The settings cannot be saved (%1). What you change applies until the "
                                       "viewer is closed.")
@@ -38,17 +38,17 @@ void ApplicationContext::SaySpectraProblem(const SpectrumRead& failure)
     if (failure.status == SpectrumRead::FileMissing
         && std::exchange(FSaidSpectraFileMissing[static_cast<std::size_t>(failure.file)], true))
         return;
-    const SpectrumReadMessage message = SpectrumReadMessageOf(failure, FProgramPreference.Language());
+    const SpectrumReadMessage message = SpectrumReadMessageOf(failure, FSettings.Language());
     FMessageBoxes.Show(MessageKind::Error, message.caption, message.text, mbOK, mbOK);
 }
 
 void ApplicationContext::LoadIndex()
 {
     for (const bool fromResource : {false, true}) {
-        const IndexLoadResult result = FRNXIndex.LoadIndexFrom(QString(), fromResource);
+        const IndexLoadResult result = FIndex.LoadIndexFrom(QString(), fromResource);
         if (!result.Failed())
             continue;
-        const IndexLoadMessage message = LoadFailureMessage(result, FProgramPreference.Language());
+        const IndexLoadMessage message = LoadFailureMessage(result, FSettings.Language());
         FMessageBoxes.Show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
                            message.caption, message.text, mbOK, mbOK);
     }
@@ -56,7 +56,7 @@ void ApplicationContext::LoadIndex()
 
 void ApplicationContext::FillDataLists()
 {
-    FProgramPreference.DataFolder().ListNuclides(FRNXIndex, FDataNuclideList);
+    FSettings.DataFolder().ListNuclides(FIndex, FDataNuclideList);
     FDataElementList = DataElementsOf(FDataNuclideList);
 }
 
@@ -73,14 +73,14 @@ QStringList DataElementsOf(const NuclideList& nuclides)
 
 void ApplicationContext::SavePreferencesAtExit()
 {
-    if (FProgramPreference.AutoSave())
+    if (FSettings.AutoSave())
         WritePreferences(FailureNotice::OncePerRun);
 }
 
 bool ApplicationContext::WritePreferences(FailureNotice notice, const QStringList& onlyKeys)
 {
     QString reason;
-    if (FProgramPreference.Write(&reason, onlyKeys))
+    if (FSettings.Write(&reason, onlyKeys))
         return true;
     if (notice == FailureNotice::OncePerRun) {
         SayIfSettingsCannotBeKept(reason);

@@ -21,9 +21,9 @@ public:
     ApplicationContext(const ApplicationContext&) = delete;
     ApplicationContext& operator=(const ApplicationContext&) = delete;
 
-    NuclideIndex& RNXIndex() { return FRNXIndex; }
+    NuclideIndex& Index() { return FIndex; }
     SpectraFiles& Spectra() { return FSpectra; }
-    TQzProgramPreference& ProgramPreference() { return FProgramPreference; }
+    ProgramSettings& Settings() { return FSettings; }
     MessageBoxes& Boxes() { return FMessageBoxes; }
 
     // Fills the index: an "Index.rnx" in the current folder when there is a sound one, otherwise
@@ -58,11 +58,11 @@ private:
     MessageBoxes& FMessageBoxes;
     bool FSaidSettingsCannotBeKept = false;
     bool FSaidListCannotBeKept = false;
-    NuclideIndex FRNXIndex;
-    SpectraFiles FSpectra{FRNXIndex};
+    NuclideIndex FIndex;
+    SpectraFiles FSpectra{FIndex};
     Notice<const SpectrumRead&>::Connection FWatchingSpectra;
     std::array<bool, 4> FSaidSpectraFileMissing{};
-    TQzProgramPreference FProgramPreference;
+    ProgramSettings FSettings;
     Notice<>::Connection FWatchingSettings;
     NuclideList FDataNuclideList;
     QStringList FDataElementList;

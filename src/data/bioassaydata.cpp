@@ -46,7 +46,7 @@ const std::array<float, BioassayTimeCount>& BioassayTimes()
     return times;
 }
 
-StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, TVESKSourceOrgan organ)
+StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, Compartment organ)
 {
     const bool excreta = organ == soDailyUrine || organ == soDailyFaeces;
     for (const MeasuredRule& rule : kMeasuredNuclides)
@@ -55,12 +55,12 @@ StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, TVESKSourceOrgan 
     return intake;
 }
 
-void TVESKRNData::GetDRNList(QStringList& list) const
+void BioassayData::GetDRNList(QStringList& list) const
 {
     list.clear();
     if (!IsLoaded())
         return;
-    const TVESKCompoundData* reference = nullptr;
+    const MaterialData* reference = nullptr;
     if (!FIngestData.empty())
         reference = FIngestData.front().get();
     else if (!FAerosolData.empty())
@@ -69,26 +69,26 @@ void TVESKRNData::GetDRNList(QStringList& list) const
         reference = FGasData.front().get();
     if (!reference)
         return;
-    for (const TVESKActivityData& a : reference->FActivity)
+    for (const BioassayFunctions& a : reference->FActivity)
         list << DoseDataFileName(a.FRNuclide);
 }
 
-bool TVESKRNData::GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int amadIndex,
-                                   TVESKActivityResultData& activity) const
+bool BioassayData::GetActivitiesNew(IntakeRoute path, int compoundIndex, int amadIndex,
+                                    MaterialBioassay& activity) const
 {
     if (path != ipInhalation)
         amadIndex = 0;
-    const TVESKCompoundData* m = SelectCompound(path, compoundIndex, amadIndex);
+    const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
     if (!m || m->FActivity.empty() || !(m->FActivity.front().FRNuclide == FRNuclide))
         return false;
     activity = {};
     activity.FOrganPresentSet = m->FActivity.front().FOrganPresentSet;
-    for (int organ = 0; organ < SourceOrganCount; ++organ)
+    for (int organ = 0; organ < CompartmentCount; ++organ)
         activity.FRNuclideSrc[static_cast<std::size_t>(organ)]
-            = MeasuredNuclide(FRNuclide, static_cast<TVESKSourceOrgan>(organ));
+            = MeasuredNuclide(FRNuclide, static_cast<Compartment>(organ));
     std::size_t current = 0;
-    for (int organ = 0; organ < SourceOrganCount; ++organ) {
-        const auto o = static_cast<TVESKSourceOrgan>(organ);
+    for (int organ = 0; organ < CompartmentCount; ++organ) {
+        const auto o = static_cast<Compartment>(organ);
         if (!activity.FOrganPresentSet.contains(o))
             continue;
         const StoredNuclideId& wanted = activity.FRNuclideSrc[static_cast<std::size_t>(organ)];
@@ -104,11 +104,11 @@ bool TVESKRNData::GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int 
     return true;
 }
 
-int TVESKRNData::MaxActivityCount(const TVESKActivityResultData& activity)
+int BioassayData::MaxActivityCount(const MaterialBioassay& activity)
 {
     std::size_t most = 0;
-    for (int organ = 0; organ < SourceOrganCount; ++organ)
-        if (activity.FOrganPresentSet.contains(static_cast<TVESKSourceOrgan>(organ)))
+    for (int organ = 0; organ < CompartmentCount; ++organ)
+        if (activity.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
             most = std::max(most, activity.FActivityData[static_cast<std::size_t>(organ)].size());
     return static_cast<int>(most);
 }

@@ -10,30 +10,29 @@ namespace kav {
 const std::array<float, BioassayTimeCount>& BioassayTimes();
 
 // Per compartment, the nuclide whose content a function gives.
-using TRNSrcDescription = std::array<StoredNuclideId, SourceOrganCount>;
+using MeasuredNuclides = std::array<StoredNuclideId, CompartmentCount>;
 
 // The bioassay functions of one material: which compartments have one, the values per
 // compartment, and the nuclide each one measures.
-struct TVESKActivityResultData {
-    TVESKSourceOrganSet FOrganPresentSet;
-    std::array<TVESKOrganData, SourceOrganCount> FActivityData;
-    TRNSrcDescription FRNuclideSrc;
+struct MaterialBioassay {
+    CompartmentSet FOrganPresentSet;
+    std::array<CompartmentContent, CompartmentCount> FActivityData;
+    MeasuredNuclides FRNuclideSrc;
 };
 
 // The nuclide measured in a compartment after an intake of a nuclide: a short-lived progeny for
 // a few nuclides, the intake nuclide itself otherwise.
-StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, TVESKSourceOrgan organ);
+StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, Compartment organ);
 
 // Dose data with the bioassay functions of every material.
-class TVESKRNData : public TVESKRNDosesData {
+class BioassayData : public DoseData {
 public:
-    using TVESKRNDosesData::TVESKRNDosesData;
+    using DoseData::DoseData;
     // The nuclides the bioassay records of the first material name, the intake nuclide's
     // progeny among them.
     void GetDRNList(QStringList& list) const;
-    bool GetActivitiesNew(TVESKIntakePath path, int compoundIndex, int amadIndex,
-                          TVESKActivityResultData& activity) const;
-    static int MaxActivityCount(const TVESKActivityResultData& activity);
+    bool GetActivitiesNew(IntakeRoute path, int compoundIndex, int amadIndex, MaterialBioassay& activity) const;
+    static int MaxActivityCount(const MaterialBioassay& activity);
 };
 
 } // namespace kav

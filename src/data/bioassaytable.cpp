@@ -21,27 +21,27 @@ bool shown(int index, bool wholeDays)
     return t == std::floor(t);
 }
 
-QString contentPart(const TDPUMUnits& units)
+QString contentPart(const BioassayUnits& units)
 {
     return ActivityUnitLabel(units.Content);
 }
 
 } // namespace
 
-QString DPUMDoseText(double doseMSv)
+QString BioassayDoseText(double doseMSv)
 {
     QString text = QString::number(doseMSv, 'g', 15);
     text.replace(u'.', decimalSeparator());
     return text;
 }
 
-QString DPUMCaption(TDPUMViewType view, double doseMSv, const TDPUMUnits& units)
+QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
 {
     switch (view) {
     case dvContentForDose:
         return QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed "
                               "Effective Dose (")
-            + DPUMDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
+            + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
     case dvContentPerIntake:
         return QStringLiteral("Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), ")
             + contentPart(units) + QStringLiteral(" per ") + ActivityUnitLabel(units.Intake);
@@ -53,12 +53,12 @@ QString DPUMCaption(TDPUMViewType view, double doseMSv, const TDPUMUnits& units)
     }
 }
 
-QString DPUMAxisTitle(TDPUMViewType view, double doseMSv, const TDPUMUnits& units)
+QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
 {
     switch (view) {
     case dvContentForDose:
         return QStringLiteral("Content Associated with the Specified Committed Effective Dose (")
-            + DPUMDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
+            + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
     case dvContentPerIntake:
         return QStringLiteral("Content per Intake, ") + contentPart(units) + QStringLiteral(" per ")
             + ActivityUnitLabel(units.Intake);
@@ -69,7 +69,7 @@ QString DPUMAxisTitle(TDPUMViewType view, double doseMSv, const TDPUMUnits& unit
     }
 }
 
-QString DPUMTimeText(double days, TimeUnit unit)
+QString BioassayTimeText(double days, TimeUnit unit)
 {
     switch (unit) {
     case tuYear: {
@@ -93,24 +93,24 @@ QString DPUMTimeText(double days, TimeUnit unit)
     }
 }
 
-TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request)
+BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayRequest& request)
 {
-    TDPUMTable table;
-    for (int k = 0; k < SourceOrganCount; ++k)
+    BioassayTable table;
+    for (int k = 0; k < CompartmentCount; ++k)
         table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
     const int amad = request.Path == ipInhalation && data.IsAerosol(request.Material) ? request.AMADIndex : 0;
-    TVESKActivityResultData result;
+    MaterialBioassay result;
     bool ok = data.GetActivitiesNew(request.Path, request.Material, amad, result);
     float e = 0;
     if (request.View != dvContentPerIntake) {
-        TVESKDoseArray organs{};
+        OrganDoses organs{};
         ok = ok && data.GetDoses(request.Path, request.Material, amad, organs, e);
     }
     if (!ok)
         return table;
     table.HasData = true;
 
-    const TDPUMUnits& u = request.Units;
+    const BioassayUnits& u = request.Units;
     const double content = BqPerUnit(u.Content);
     double factor = 0;
     switch (request.View) {
@@ -119,16 +119,16 @@ TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request
     case dvContentPerIntake: factor = BqPerUnit(u.Intake) / content; break;
     }
 
-    const int count = std::min(TVESKRNData::MaxActivityCount(result), BioassayTimeCount);
+    const int count = std::min(BioassayData::MaxActivityCount(result), BioassayTimeCount);
     table.TimeTitle = QStringLiteral("Time, ") + TimeUnitPluralLabel(u.Time);
     for (int i = 1; i < count; ++i)
         if (shown(i, request.WholeDays))
-            table.Times << DPUMTimeText(BioassayTimes()[static_cast<std::size_t>(i)], u.Time);
+            table.Times << BioassayTimeText(BioassayTimes()[static_cast<std::size_t>(i)], u.Time);
     if (table.Times.isEmpty())
         table.Times << QStringLiteral("-");
 
     const double timeFactor = TimeUnitsPerDayB(u.Time);
-    for (TDPUMColumn& column : table.Columns) {
+    for (BioassayColumn& column : table.Columns) {
         if (!result.FOrganPresentSet.contains(column.Organ))
             continue;
         column.Present = true;
@@ -136,7 +136,7 @@ TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request
         const StoredNuclideId& measured = result.FRNuclideSrc[static_cast<std::size_t>(column.Organ)];
         if (!(measured == data.RNuclide()))
             column.Title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
-        const TVESKOrganData& series = result.FActivityData[static_cast<std::size_t>(column.Organ)];
+        const CompartmentContent& series = result.FActivityData[static_cast<std::size_t>(column.Organ)];
         const int length = std::min(static_cast<int>(series.size()), BioassayTimeCount);
         for (int i = 1; i < length; ++i) {
             if (!shown(i, request.WholeDays))
@@ -156,19 +156,19 @@ TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request
     return table;
 }
 
-QString DPUMTableText(const TDPUMTable& table, const QString& head)
+QString BioassayTableText(const BioassayTable& table, const QString& head)
 {
     const QString tab(u'\t');
     const QString end = QStringLiteral("\r\n");
     QStringList header{table.TimeTitle};
-    for (const TDPUMColumn& column : table.Columns)
+    for (const BioassayColumn& column : table.Columns)
         if (column.Present)
             header << column.Title;
     QString text = head.isEmpty() ? QString() : head + end;
     text += header.join(tab) + end;
     for (qsizetype row = 0; row < table.Times.size(); ++row) {
         QStringList cells{table.Times[row]};
-        for (const TDPUMColumn& column : table.Columns)
+        for (const BioassayColumn& column : table.Columns)
             if (column.Present)
                 cells << column.Cells.value(row);
         text += cells.join(tab) + end;
@@ -176,14 +176,14 @@ QString DPUMTableText(const TDPUMTable& table, const QString& head)
     return text;
 }
 
-QString DPUMNoDataText(const QString& nuclide)
+QString BioassayNoDataText(const QString& nuclide)
 {
     return QStringLiteral("No bioassay functions for this intake of %1: choose another route or material.")
         .arg(nuclide);
 }
 
-QString DPUMClipboardHead(const QString& nuclide, const QString& route, const QString& material, const QString& size,
-                          const QString& caption)
+QString BioassayClipboardHead(const QString& nuclide, const QString& route, const QString& material,
+                              const QString& size, const QString& caption)
 {
     return QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nRoute of Intake\t") + route
         + QStringLiteral("\r\nMaterial\t") + material + QString::fromUtf16(u"\r\nAMTD/AMAD, \u00B5m\t") + size

@@ -14,34 +14,34 @@ namespace kav {
 
 // What the bioassay view shows over time after one intake: the dose per measured content
 // z(t), the content that goes with a chosen dose, or the content per intake m(t).
-enum TDPUMViewType : std::uint8_t { dvDosePerContent, dvContentForDose, dvContentPerIntake };
-constexpr int DPUMViewTypeCount = 3;
+enum BioassayQuantity : std::uint8_t { dvDosePerContent, dvContentForDose, dvContentPerIntake };
+constexpr int BioassayQuantityCount = 3;
 
 // The units the bioassay view shows its numbers in.
-struct TDPUMUnits {
+struct BioassayUnits {
     DoseUnit Dose = du_Sv;
     ActivityUnit Content = au_Bq;
     ActivityUnit Intake = au_Bq;
     TimeUnit Time = tuDay; // years, days or hours
-    bool operator==(const TDPUMUnits&) const = default;
+    bool operator==(const BioassayUnits&) const = default;
 };
 
 // One table of the bioassay view: the intake's route, material and particle size (an index of
 // AMADValues, used for inhaled aerosols only), what is shown, and how.
-struct TDPUMRequest {
-    TVESKIntakePath Path = ipInhalation;
+struct BioassayRequest {
+    IntakeRoute Path = ipInhalation;
     int Material = 0;
     int AMADIndex = DefaultAMADIndex;
-    TDPUMViewType View = dvDosePerContent;
+    BioassayQuantity View = dvDosePerContent;
     double DoseMSv = 1; // the dose the content is wanted for
     bool WholeDays = false; // only the whole days of the first ten
-    TDPUMUnits Units;
+    BioassayUnits Units;
 };
 
 // One compartment of the table: its title, its cells from the first time row on ("-" where there
 // is no value), and the points of its chart series (time in the time unit, value).
-struct TDPUMColumn {
-    TVESKSourceOrgan Organ = soW_Body;
+struct BioassayColumn {
+    Compartment Organ = soW_Body;
     bool Present = false;
     QString Title;
     QStringList Cells;
@@ -49,34 +49,34 @@ struct TDPUMColumn {
 };
 
 // The numbers of the bioassay view, computed once for both the table and the chart.
-struct TDPUMTable {
+struct BioassayTable {
     // False when the material has no bioassay functions or (z(t), content for a dose) no e(50):
     // the view then shows no compartment and an empty chart.
     bool HasData = false;
     QString TimeTitle; // "Time, days"
     QStringList Times; // the time of each row
-    std::array<TDPUMColumn, SourceOrganCount> Columns; // in the table's column order
+    std::array<BioassayColumn, CompartmentCount> Columns; // in the table's column order
 };
 
 // The caption above the table and the title of the chart's vertical axis.
-QString DPUMCaption(TDPUMViewType view, double doseMSv, const TDPUMUnits& units);
-QString DPUMAxisTitle(TDPUMViewType view, double doseMSv, const TDPUMUnits& units);
+QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUnits& units);
+QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayUnits& units);
 // "1", "0.5": the dose as the captions write it.
-QString DPUMDoseText(double doseMSv);
+QString BioassayDoseText(double doseMSv);
 // A time after intake, in days, written in a time unit as the table's time column writes it.
-QString DPUMTimeText(double days, TimeUnit unit);
+QString BioassayTimeText(double days, TimeUnit unit);
 
-TDPUMTable ComputeDPUMTable(const TVESKRNData& data, const TDPUMRequest& request);
+BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayRequest& request);
 
 // What the bioassay view says in place of its caption for an intake without functions.
-QString DPUMNoDataText(const QString& nuclide);
+QString BioassayNoDataText(const QString& nuclide);
 
 // The table as tab-separated lines, as the clipboard gets it: the head (when not empty) and a
 // line end, the header row, one row per time; every line ended by "\r\n".
-QString DPUMTableText(const TDPUMTable& table, const QString& head);
+QString BioassayTableText(const BioassayTable& table, const QString& head);
 // The head of the clipboard copy: nuclide, route, material and particle size, an empty line and
 // the caption.
-QString DPUMClipboardHead(const QString& nuclide, const QString& route, const QString& material, const QString& size,
-                          const QString& caption);
+QString BioassayClipboardHead(const QString& nuclide, const QString& route, const QString& material,
+                              const QString& size, const QString& caption);
 
 } // namespace kav

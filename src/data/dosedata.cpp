@@ -48,7 +48,7 @@ QString compoundName(const QByteArray& raw)
 
 } // namespace
 
-EWrongDataFileException::EWrongDataFileException(const QString& message)
+DamagedDataFile::DamagedDataFile(const QString& message)
     : std::runtime_error(message.toStdString())
 {
 }
@@ -67,14 +67,14 @@ bool AMADIndexFromText(const QString& text, int& index)
     return index >= 0;
 }
 
-TVESKCompoundData::TVESKCompoundData(const TVESKRNDosesData* owner, TVESKIntakePath path, TVESKMaterial material)
-    : FVESKRNData(owner)
+MaterialData::MaterialData(const DoseData* owner, IntakeRoute path, MaterialForm material)
+    : FDoseData(owner)
     , FMaterial(material)
     , FIntakePath(path)
 {
 }
 
-QString TVESKCompoundData::Description() const
+QString MaterialData::Description() const
 {
     QString s = removeBracket(compoundName(FName));
     const bool hasFA = FF1 > 0;
@@ -88,7 +88,7 @@ QString TVESKCompoundData::Description() const
     return s;
 }
 
-QString TVESKCompoundData::ShortDescription() const
+QString MaterialData::ShortDescription() const
 {
     QString s = removeBracket(compoundName(FName));
     if (FIntakePath == ipInhalation && FMaterial == imGas)
@@ -96,12 +96,12 @@ QString TVESKCompoundData::ShortDescription() const
     return s;
 }
 
-QString TVESKCompoundData::fAStr() const
+QString MaterialData::fAStr() const
 {
     return FF1 > 0 ? FormatSignificant(FF1, 3) : QString();
 }
 
-int TVESKCompoundData::FindRNIndex(const StoredNuclideId& rn) const
+int MaterialData::FindRNIndex(const StoredNuclideId& rn) const
 {
     for (std::size_t i = 0; i < FActivity.size(); ++i)
         if (FActivity[i].FRNuclide == rn)
@@ -109,12 +109,12 @@ int TVESKCompoundData::FindRNIndex(const StoredNuclideId& rn) const
     return -1;
 }
 
-TVESKAerosolCompoundData::TVESKAerosolCompoundData(const TVESKRNDosesData* owner)
-    : FVESKRNData(owner)
+AerosolGroup::AerosolGroup(const DoseData* owner)
+    : FDoseData(owner)
 {
 }
 
-QString TVESKAerosolCompoundData::Description() const
+QString AerosolGroup::Description() const
 {
     QString s = aerosolName(FAerosolName, QStringLiteral(","));
     if (!s.isEmpty())
@@ -122,12 +122,12 @@ QString TVESKAerosolCompoundData::Description() const
     return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + FormatSignificant(FF1, 3);
 }
 
-QString TVESKAerosolCompoundData::ShortDescription() const
+QString AerosolGroup::ShortDescription() const
 {
     return QStringLiteral("Aerosols ") + aerosolName(FAerosolName, QString());
 }
 
-QString TVESKAerosolCompoundData::fAStr() const
+QString AerosolGroup::fAStr() const
 {
     return FormatSignificant(FF1, 3);
 }
@@ -137,14 +137,14 @@ QString DoseDataFileName(const StoredNuclideId& rn)
     return ElementSymbol(rn.El) + u'-' + rn.AMass.toString();
 }
 
-TVESKRNDosesData::~TVESKRNDosesData() = default;
+DoseData::~DoseData() = default;
 
-QString TVESKRNDosesData::RNuclideName() const
+QString DoseData::RNuclideName() const
 {
     return DoseDataFileName(FRNuclide);
 }
 
-void TVESKRNDosesData::Clear()
+void DoseData::Clear()
 {
     FRNuclide = StoredNuclideId{};
     FAerosolData.clear();
@@ -154,7 +154,7 @@ void TVESKRNDosesData::Clear()
     FReserved.clear();
 }
 
-const TVESKCompoundData* TVESKRNDosesData::SelectCompound(TVESKIntakePath path, int compoundIndex, int amadIndex) const
+const MaterialData* DoseData::SelectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const
 {
     if (!IsLoaded() || compoundIndex < 0 || amadIndex < 0)
         return nullptr;
@@ -174,7 +174,7 @@ const TVESKCompoundData* TVESKRNDosesData::SelectCompound(TVESKIntakePath path, 
     return nullptr;
 }
 
-bool TVESKRNDosesData::GetCompoundsList(TVESKIntakePath path, QStringList& list) const
+bool DoseData::GetCompoundsList(IntakeRoute path, QStringList& list) const
 {
     list.clear();
     if (!IsLoaded())
@@ -198,8 +198,7 @@ bool TVESKRNDosesData::GetCompoundsList(TVESKIntakePath path, QStringList& list)
     return !list.isEmpty();
 }
 
-bool TVESKRNDosesData::GetCompoundDescription(TVESKIntakePath path, int compoundIndex, QString& description,
-                                              QString& fA) const
+bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QString& description, QString& fA) const
 {
     if (path == ipInjection) {
         description = QStringLiteral("Injection");
@@ -211,12 +210,12 @@ bool TVESKRNDosesData::GetCompoundDescription(TVESKIntakePath path, int compound
     if (compoundIndex < 0)
         return false;
     if (path == ipInhalation && IsAerosol(compoundIndex)) {
-        const TVESKAerosolCompoundData& g = *FAerosolData[static_cast<std::size_t>(compoundIndex)];
+        const AerosolGroup& g = *FAerosolData[static_cast<std::size_t>(compoundIndex)];
         description = g.ShortDescription();
         fA = g.fAStr();
         return true;
     }
-    const TVESKCompoundData* m = SelectCompound(path, compoundIndex, 0);
+    const MaterialData* m = SelectCompound(path, compoundIndex, 0);
     if (!m)
         return false;
     description = m->ShortDescription();
@@ -224,12 +223,11 @@ bool TVESKRNDosesData::GetCompoundDescription(TVESKIntakePath path, int compound
     return true;
 }
 
-bool TVESKRNDosesData::GetDoses(TVESKIntakePath path, int compoundIndex, int amadIndex, TVESKDoseArray& dose,
-                                float& effDose) const
+bool DoseData::GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, OrganDoses& dose, float& effDose) const
 {
     if (path != ipInhalation)
         amadIndex = 0;
-    const TVESKCompoundData* m = SelectCompound(path, compoundIndex, amadIndex);
+    const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
     if (!m) {
         dose.fill(0);
         effDose = 0;
@@ -240,11 +238,11 @@ bool TVESKRNDosesData::GetDoses(TVESKIntakePath path, int compoundIndex, int ama
     return true;
 }
 
-bool TVESKRNDosesData::GetEffDose(TVESKIntakePath path, int compoundIndex, int amadIndex, float& dose) const
+bool DoseData::GetEffDose(IntakeRoute path, int compoundIndex, int amadIndex, float& dose) const
 {
     if (path != ipInhalation)
         amadIndex = 0;
-    const TVESKCompoundData* m = SelectCompound(path, compoundIndex, amadIndex);
+    const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
     dose = m ? m->FEffDose : 0;
     return m != nullptr;
 }

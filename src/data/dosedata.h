@@ -14,9 +14,9 @@
 namespace kav {
 
 // Raised for every rejected dose data file; the message begins "DataFileException: ".
-class EWrongDataFileException : public std::runtime_error {
+class DamagedDataFile : public std::runtime_error {
 public:
-    explicit EWrongDataFileException(const QString& message);
+    explicit DamagedDataFile(const QString& message);
     QString Message() const { return QString::fromUtf8(what()); }
 };
 
@@ -33,55 +33,55 @@ QStringList AMADLabels();
 bool AMADIndexFromText(const QString& text, int& index);
 
 // Organ doses hT(50), Sv per Bq: 30 for men, then 30 for women.
-using TVESKDoseArray = std::array<float, 2 * TargetOrganCount>;
-inline float& DoseAt(TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ)
+using OrganDoses = std::array<float, 2 * TargetOrganCount>;
+inline float& DoseAt(OrganDoses& a, Sex sex, TargetOrgan organ)
 {
     return a[sex * TargetOrganCount + organ];
 }
-inline float DoseAt(const TVESKDoseArray& a, TVESKSex sex, TVESKTargetOrgan organ)
+inline float DoseAt(const OrganDoses& a, Sex sex, TargetOrgan organ)
 {
     return a[sex * TargetOrganCount + organ];
 }
 
 // One compartment's content per unit intake at the points of the bioassay time grid.
-using TVESKOrganData = std::vector<float>;
+using CompartmentContent = std::vector<float>;
 constexpr int BioassayTimeCount = 275;
 
 // The bioassay functions of one tabulated nuclide.
-struct TVESKActivityData {
+struct BioassayFunctions {
     StoredNuclideId FRNuclide;
-    TVESKSourceOrganSet FOrganPresentSet;
-    std::array<TVESKOrganData, SourceOrganCount> FActivityData;
+    CompartmentSet FOrganPresentSet;
+    std::array<CompartmentContent, CompartmentCount> FActivityData;
 };
 
-class TVESKRNDosesData;
+class DoseData;
 
 // One material: its texts, fA, dose coefficients and bioassay records.
-class TVESKCompoundData {
+class MaterialData {
 public:
-    TVESKCompoundData(const TVESKRNDosesData* owner, TVESKIntakePath path, TVESKMaterial material);
+    MaterialData(const DoseData* owner, IntakeRoute path, MaterialForm material);
 
     QString Description() const;
     QString ShortDescription() const;
     QString fAStr() const;
     int FindRNIndex(const StoredNuclideId& rn) const;
 
-    const TVESKRNDosesData* FVESKRNData;
+    const DoseData* FDoseData;
     QByteArray FName;
     QByteArray FModelName;
     float FF1 = 0;
-    TVESKDoseArray FDose{};
+    OrganDoses FDose{};
     float FEffDose = 0;
-    std::vector<TVESKActivityData> FActivity;
-    TVESKMaterial FMaterial;
-    TVESKIntakePath FIntakePath;
+    std::vector<BioassayFunctions> FActivity;
+    MaterialForm FMaterial;
+    IntakeRoute FIntakePath;
 };
 
 // One aerosol group: a name (often with the absorption type in brackets), fA and one material
 // per particle size.
-class TVESKAerosolCompoundData {
+class AerosolGroup {
 public:
-    explicit TVESKAerosolCompoundData(const TVESKRNDosesData* owner);
+    explicit AerosolGroup(const DoseData* owner);
 
     QString Description() const;
     QString ShortDescription() const;
@@ -89,18 +89,18 @@ public:
 
     QByteArray FAerosolName;
     QByteArray FModelName;
-    std::array<std::unique_ptr<TVESKCompoundData>, AMADCount> FAerosolDataArr;
-    const TVESKRNDosesData* FVESKRNData;
+    std::array<std::unique_ptr<MaterialData>, AMADCount> FAerosolDataArr;
+    const DoseData* FDoseData;
     float FF1 = 0;
 };
 
 // The dose data of one nuclide, as its data file holds them (DoseDataFolder reads one).
-class TVESKRNDosesData {
+class DoseData {
 public:
-    TVESKRNDosesData() = default;
-    virtual ~TVESKRNDosesData();
-    TVESKRNDosesData(const TVESKRNDosesData&) = delete;
-    TVESKRNDosesData& operator=(const TVESKRNDosesData&) = delete;
+    DoseData() = default;
+    virtual ~DoseData();
+    DoseData(const DoseData&) = delete;
+    DoseData& operator=(const DoseData&) = delete;
 
     const StoredNuclideId& RNuclide() const { return FRNuclide; }
     bool IsLoaded() const { return FRNuclide.El != NoElement; }
@@ -114,21 +114,21 @@ public:
     int InhalationDataCount() const { return static_cast<int>(FAerosolData.size() + FGasData.size()); }
     bool IsAerosol(int index) const { return index >= 0 && index < AerosolDataCount(); }
 
-    bool GetCompoundsList(TVESKIntakePath path, QStringList& list) const;
-    bool GetCompoundDescription(TVESKIntakePath path, int compoundIndex, QString& description, QString& fA) const;
-    bool GetDoses(TVESKIntakePath path, int compoundIndex, int amadIndex, TVESKDoseArray& dose, float& effDose) const;
-    bool GetEffDose(TVESKIntakePath path, int compoundIndex, int amadIndex, float& dose) const;
+    bool GetCompoundsList(IntakeRoute path, QStringList& list) const;
+    bool GetCompoundDescription(IntakeRoute path, int compoundIndex, QString& description, QString& fA) const;
+    bool GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, OrganDoses& dose, float& effDose) const;
+    bool GetEffDose(IntakeRoute path, int compoundIndex, int amadIndex, float& dose) const;
     // The material a route, material index and particle-size index select, or null.
-    const TVESKCompoundData* SelectCompound(TVESKIntakePath path, int compoundIndex, int amadIndex) const;
+    const MaterialData* SelectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const;
 
     // Holds no nuclide and nothing of one.
     void Clear();
 
     StoredNuclideId FRNuclide;
-    std::vector<std::unique_ptr<TVESKAerosolCompoundData>> FAerosolData;
-    std::vector<std::unique_ptr<TVESKCompoundData>> FGasData;
-    std::vector<std::unique_ptr<TVESKCompoundData>> FIngestData;
-    std::vector<std::unique_ptr<TVESKCompoundData>> FInjectData;
+    std::vector<std::unique_ptr<AerosolGroup>> FAerosolData;
+    std::vector<std::unique_ptr<MaterialData>> FGasData;
+    std::vector<std::unique_ptr<MaterialData>> FIngestData;
+    std::vector<std::unique_ptr<MaterialData>> FInjectData;
     // What the file carried in the bytes that readers skip (a producer's mark).
     QByteArray FReserved;
 };

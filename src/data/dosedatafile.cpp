@@ -23,8 +23,8 @@ public:
 
     [[noreturn]] void corrupted() const
     {
-        throw EWrongDataFileException(QStringLiteral("DataFileException: The structure of the file ") + m_path
-                                      + QStringLiteral(" is corrupted"));
+        throw DamagedDataFile(QStringLiteral("DataFileException: The structure of the file ") + m_path
+                              + QStringLiteral(" is corrupted"));
     }
     void need(qsizetype n) const
     {
@@ -75,7 +75,7 @@ private:
     qsizetype m_pos = 0;
 };
 
-void readMaterial(FileReader& in, TVESKCompoundData& m)
+void readMaterial(FileReader& in, MaterialData& m)
 {
     m.FName = in.shortText();
     m.FModelName = in.shortText();
@@ -84,17 +84,17 @@ void readMaterial(FileReader& in, TVESKCompoundData& m)
     m.FEffDose = in.read<float>();
     const int records = in.read<std::uint8_t>();
     m.FActivity.resize(static_cast<std::size_t>(records));
-    for (TVESKActivityData& a : m.FActivity) {
+    for (BioassayFunctions& a : m.FActivity) {
         a.FRNuclide = in.nuclide();
-        a.FOrganPresentSet = TVESKSourceOrganSet::fromRaw(in.read<std::uint8_t>());
-        for (int organ = 0; organ < SourceOrganCount; ++organ) {
-            if (!a.FOrganPresentSet.contains(static_cast<TVESKSourceOrgan>(organ)))
+        a.FOrganPresentSet = CompartmentSet::fromRaw(in.read<std::uint8_t>());
+        for (int organ = 0; organ < CompartmentCount; ++organ) {
+            if (!a.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
                 continue;
             const int points = in.read<std::uint16_t>();
             // Longer than the time grid: no point past it could be placed in time.
             if (points > BioassayTimeCount)
                 in.corrupted();
-            TVESKOrganData& series = a.FActivityData[static_cast<std::size_t>(organ)];
+            CompartmentContent& series = a.FActivityData[static_cast<std::size_t>(organ)];
             series.resize(static_cast<std::size_t>(points));
             in.readFloats(series.data(), points);
         }
@@ -124,7 +124,7 @@ void putNuclide(QByteArray& out, const StoredNuclideId& rec)
     out.append(mass, 4);
 }
 
-void putMaterial(QByteArray& out, const TVESKCompoundData* m)
+void putMaterial(QByteArray& out, const MaterialData* m)
 {
     if (!m) {
         out.append(2, '\0');
@@ -140,13 +140,13 @@ void putMaterial(QByteArray& out, const TVESKCompoundData* m)
     const std::size_t records = std::min<std::size_t>(m->FActivity.size(), 255);
     put<std::uint8_t>(out, static_cast<std::uint8_t>(records));
     for (std::size_t r = 0; r < records; ++r) {
-        const TVESKActivityData& a = m->FActivity[r];
+        const BioassayFunctions& a = m->FActivity[r];
         putNuclide(out, a.FRNuclide);
         put<std::uint8_t>(out, a.FOrganPresentSet.raw());
-        for (int organ = 0; organ < SourceOrganCount; ++organ) {
-            if (!a.FOrganPresentSet.contains(static_cast<TVESKSourceOrgan>(organ)))
+        for (int organ = 0; organ < CompartmentCount; ++organ) {
+            if (!a.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
                 continue;
-            const TVESKOrganData& series = a.FActivityData[static_cast<std::size_t>(organ)];
+            const CompartmentContent& series = a.FActivityData[static_cast<std::size_t>(organ)];
             const std::size_t points = std::min<std::size_t>(series.size(), BioassayTimeCount);
             put<std::uint16_t>(out, static_cast<std::uint16_t>(points));
             out.append(reinterpret_cast<const char*>(series.data()), static_cast<qsizetype>(points * sizeof(float)));
@@ -182,7 +182,7 @@ void SetDoseDataChecksum(QByteArray& fileBytes)
 
 namespace {
 
-void readContent(const QByteArray& bytes, const QString& name, const QString& path, TVESKRNDosesData& data)
+void readContent(const QByteArray& bytes, const QString& name, const QString& path, DoseData& data)
 {
     FileReader in(bytes, path);
     if (in.read<std::uint32_t>() != DoseDataChecksum(bytes))
@@ -190,34 +190,33 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
 
     const QByteArray dataVersion = in.bytes(kVersionSize);
     if (dataVersion != kDataVersion)
-        throw EWrongDataFileException(QStringLiteral("DataFileException: Wrong data version ")
-                                      + QString::fromLatin1(dataVersion) + QStringLiteral(" of data file ") + path);
+        throw DamagedDataFile(QStringLiteral("DataFileException: Wrong data version ")
+                              + QString::fromLatin1(dataVersion) + QStringLiteral(" of data file ") + path);
     const QByteArray converter = in.bytes(kVersionSize);
     const QString converterText = QString::fromLatin1(converter);
     if (converterText.compare(QLatin1String(kConverterVersions[0]), Qt::CaseInsensitive) != 0
         && converterText.compare(QLatin1String(kConverterVersions[1]), Qt::CaseInsensitive) != 0)
-        throw EWrongDataFileException(QStringLiteral("DataFileException: Wrong converter version ") + converterText
-                                      + QStringLiteral(" of data file ") + path);
+        throw DamagedDataFile(QStringLiteral("DataFileException: Wrong converter version ") + converterText
+                              + QStringLiteral(" of data file ") + path);
     data.FReserved = in.bytes(kReservedSize);
     const QByteArray storedName = in.bytes(name.size());
     if (storedName != name.toLatin1())
-        throw EWrongDataFileException(QStringLiteral("DataFileException: Wrong radionuclide name ")
-                                      + QString::fromLatin1(storedName) + QStringLiteral(" in data file ") + path);
+        throw DamagedDataFile(QStringLiteral("DataFileException: Wrong radionuclide name ")
+                              + QString::fromLatin1(storedName) + QStringLiteral(" in data file ") + path);
     data.FRNuclide = in.nuclide();
 
-    auto readMaterials
-        = [&](std::vector<std::unique_ptr<TVESKCompoundData>>& list, TVESKIntakePath route, TVESKMaterial kind) {
-              const int count = in.read<std::uint8_t>();
-              for (int i = 0; i < count; ++i) {
-                  list.push_back(std::make_unique<TVESKCompoundData>(&data, route, kind));
-                  readMaterial(in, *list.back());
-              }
-          };
+    auto readMaterials = [&](std::vector<std::unique_ptr<MaterialData>>& list, IntakeRoute route, MaterialForm kind) {
+        const int count = in.read<std::uint8_t>();
+        for (int i = 0; i < count; ++i) {
+            list.push_back(std::make_unique<MaterialData>(&data, route, kind));
+            readMaterial(in, *list.back());
+        }
+    };
     readMaterials(data.FInjectData, ipInjection, imAerosol);
     readMaterials(data.FIngestData, ipIngestion, imAerosol);
     const int groups = in.read<std::uint8_t>();
     for (int g = 0; g < groups; ++g) {
-        auto group = std::make_unique<TVESKAerosolCompoundData>(&data);
+        auto group = std::make_unique<AerosolGroup>(&data);
         const QByteArray groupName = in.shortText();
         if (groupName.isEmpty())
             throw std::runtime_error("Aerosol ReadBinaryData: Can not find aerosol compound name!");
@@ -225,7 +224,7 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
         group->FModelName = in.shortText();
         group->FF1 = in.read<float>();
         for (auto& material : group->FAerosolDataArr) {
-            material = std::make_unique<TVESKCompoundData>(&data, ipInhalation, imAerosol);
+            material = std::make_unique<MaterialData>(&data, ipInhalation, imAerosol);
             readMaterial(in, *material);
         }
         data.FAerosolData.push_back(std::move(group));
@@ -235,7 +234,7 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
 
 } // namespace
 
-void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, TVESKRNDosesData& data)
+void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, DoseData& data)
 {
     data.Clear();
     try {
@@ -246,7 +245,7 @@ void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QStrin
     }
 }
 
-QByteArray DoseDataFileBytes(const TVESKRNDosesData& data, const QByteArray& reservedText)
+QByteArray DoseDataFileBytes(const DoseData& data, const QByteArray& reservedText)
 {
     QByteArray out(4, '\0');
     out += kDataVersion;
@@ -262,7 +261,7 @@ QByteArray DoseDataFileBytes(const TVESKRNDosesData& data, const QByteArray& res
         putMaterial(out, data.FIngestData[i].get());
     putCount(out, data.FAerosolData);
     for (std::size_t i = 0; i < std::min<std::size_t>(data.FAerosolData.size(), 255); ++i) {
-        const TVESKAerosolCompoundData& g = *data.FAerosolData[i];
+        const AerosolGroup& g = *data.FAerosolData[i];
         putShortText(out, g.FAerosolName.isEmpty() ? QByteArray("?") : g.FAerosolName);
         putShortText(out, g.FModelName);
         put<float>(out, g.FF1);

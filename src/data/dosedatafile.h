@@ -24,12 +24,12 @@ std::uint32_t DoseDataChecksum(QByteArrayView fileBytes);
 void SetDoseDataChecksum(QByteArray& fileBytes);
 
 // Fills a data object from a file held in memory, checked whole: every read is bounded, and a
-// rejected file raises EWrongDataFileException (an aerosol group without a name, a plain error)
+// rejected file raises DamagedDataFile (an aerosol group without a name, a plain error)
 // and leaves the object holding no nuclide. The name is the one the file must carry ("Co-60");
 // the path goes into messages.
-void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, TVESKRNDosesData& data);
+void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, DoseData& data);
 // The bytes of a file holding a data object's content, with a valid checksum; the 19 bytes that
 // readers skip carry the text given, cut or padded with blanks.
-QByteArray DoseDataFileBytes(const TVESKRNDosesData& data, const QByteArray& reservedText = {});
+QByteArray DoseDataFileBytes(const DoseData& data, const QByteArray& reservedText = {});
 
 } // namespace kav

@@ -66,7 +66,7 @@ QString DoseDataFolder::FileOf(const QString& nuclideName) const
     return {};
 }
 
-std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nuclide, TVESKRNDosesData& into) const
+std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nuclide, DoseData& into) const
 {
     if (nuclide == into.RNuclide())
         return std::nullopt;
@@ -90,7 +90,7 @@ std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nucli
                                + file.errorString()};
     try {
         ReadDoseDataFile(bytes, name, path, into);
-    } catch (const EWrongDataFileException& e) {
+    } catch (const DamagedDataFile& e) {
         return DoseDataFailure{e.Message()};
     } catch (const std::exception& e) {
         return DoseDataFailure{QString::fromUtf8(e.what()), false};

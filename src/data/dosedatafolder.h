@@ -11,7 +11,7 @@ namespace kav {
 
 class NuclideIndex;
 class NuclideList;
-class TVESKRNDosesData;
+class DoseData;
 
 // Why a nuclide's dose data could not be had: what the user reads, and whether its data file
 // is at fault (missing, unreadable or damaged) rather than something unforeseen.
@@ -40,8 +40,8 @@ public:
     QString FileOf(const QString& nuclideName) const;
     // Reads the nuclide's data file into the data object, unless it holds that nuclide already.
     // On failure the object holds none, and the reason is returned.
-    [[nodiscard]] std::optional<DoseDataFailure> Load(const StoredNuclideId& nuclide, TVESKRNDosesData& into) const;
-    [[nodiscard]] std::optional<DoseDataFailure> Load(const NuclideIdentity& nuclide, TVESKRNDosesData& into) const
+    [[nodiscard]] std::optional<DoseDataFailure> Load(const StoredNuclideId& nuclide, DoseData& into) const;
+    [[nodiscard]] std::optional<DoseDataFailure> Load(const NuclideIdentity& nuclide, DoseData& into) const
     {
         return Load(StoredNuclideId{nuclide.Element, nuclide.AMass}, into);
     }

@@ -46,11 +46,11 @@ private:
     bool FPoint; // the separator is the point the numbers are written with
 };
 
-void appendOrgans(QByteArray& out, const NumberWriter& numbers, const TVESKDoseArray& dose, TVESKSex sex)
+void appendOrgans(QByteArray& out, const NumberWriter& numbers, const OrganDoses& dose, Sex sex)
 {
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
         out += ';';
-        numbers.Append(out, DoseAt(dose, sex, static_cast<TVESKTargetOrgan>(organ)));
+        numbers.Append(out, DoseAt(dose, sex, static_cast<TargetOrgan>(organ)));
     }
 }
 
@@ -60,20 +60,20 @@ QByteArray DoseExportHeaderText()
 {
     QByteArray organs = ";;;;;;";
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        organs += ';' + TargetOrganName(static_cast<TVESKTargetOrgan>(organ)).toUtf8();
+        organs += ';' + TargetOrganName(static_cast<TargetOrgan>(organ)).toUtf8();
     return "Radionuclide;Route of intake;Material;AMTD/AMAD;fA;Effective dose coefficient (Sv/Bq);"
            "Sex;Organ dose coefficients (Sv/Bq)\r\n"
         + organs + "\r\n";
 }
 
-QByteArray DoseExportText(const TVESKRNDosesData& data)
+QByteArray DoseExportText(const DoseData& data)
 {
     QByteArray out;
     // About 700 bytes a pair of lines.
     out.reserve(700 * (1 + data.IngestDataCount() + AMADCount * data.AerosolDataCount() + data.InhalationDataCount()));
     const NumberWriter numbers;
     const QByteArray name = data.RNuclideName().toUtf8();
-    TVESKDoseArray dose{};
+    OrganDoses dose{};
     float effDose = 0;
     auto addPair = [&](const QByteArray& head) {
         out += head;
@@ -86,7 +86,7 @@ QByteArray DoseExportText(const TVESKRNDosesData& data)
     };
     // The material's short description, with ";" made "," so that the fields stay in place, and
     // its fA text.
-    auto materialTexts = [&](TVESKIntakePath path, int index) {
+    auto materialTexts = [&](IntakeRoute path, int index) {
         QString description;
         QString fA;
         data.GetCompoundDescription(path, index, description, fA);
@@ -95,7 +95,7 @@ QByteArray DoseExportText(const TVESKRNDosesData& data)
     };
     const QStringList sizes = AMADLabels();
     std::pair<QByteArray, QByteArray> described;
-    std::optional<std::pair<TVESKIntakePath, int>> describedMaterial;
+    std::optional<std::pair<IntakeRoute, int>> describedMaterial;
     for (const MaterialRow& row : MaterialRows(data, MaterialChoice::Everything(data))) {
         if (!data.GetDoses(row.route, row.material, row.size, dose, effDose))
             continue;
@@ -116,11 +116,10 @@ QByteArray DoseExportText(const TVESKRNDosesData& data)
     return out;
 }
 
-TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides,
-                              const QStringList& elements, const QString& folder,
-                              const std::function<bool(int done, int total)>& progress)
+DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides, const QStringList& elements,
+                             const QString& folder, const std::function<bool(int done, int total)>& progress)
 {
-    TDoseExportResult result;
+    DoseExportResult result;
     if (!QDir().mkpath(folder)) {
         result.Error = QStringLiteral("The folder %1 could not be made").arg(folder);
         return result;
@@ -136,7 +135,7 @@ TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideLis
         for (const NuclideList::Entry& entry : nuclides.Items()) {
             if (!entry.node || entry.node->Element != element)
                 continue;
-            TVESKRNDosesData data;
+            DoseData data;
             if (const std::optional<DoseDataFailure> failure = dataFolder.Load(*entry.node, data)) {
                 result.Error = failure->message;
                 return result;
@@ -158,7 +157,7 @@ TDoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideLis
     return result;
 }
 
-QString DoseExportSummary(const TDoseExportResult& result, const QString& folder)
+QString DoseExportSummary(const DoseExportResult& result, const QString& folder)
 {
     const auto files
         = [](qsizetype n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); };

@@ -6,7 +6,7 @@
 
 namespace kav {
 
-MaterialChoice MaterialChoice::Everything(const TVESKRNDosesData& data)
+MaterialChoice MaterialChoice::Everything(const DoseData& data)
 {
     MaterialChoice all;
     all.injection = true;
@@ -19,7 +19,7 @@ MaterialChoice MaterialChoice::Everything(const TVESKRNDosesData& data)
     return all;
 }
 
-std::vector<MaterialRow> MaterialRows(const TVESKRNDosesData& data, const MaterialChoice& choice)
+std::vector<MaterialRow> MaterialRows(const DoseData& data, const MaterialChoice& choice)
 {
     std::vector<MaterialRow> rows;
     if (choice.injection)
@@ -36,7 +36,7 @@ std::vector<MaterialRow> MaterialRows(const TVESKRNDosesData& data, const Materi
     return rows;
 }
 
-std::vector<MaterialsTableRow> ComputeMaterialsTable(const TVESKRNDosesData& data, const MaterialChoice& choice)
+std::vector<MaterialsTableRow> ComputeMaterialsTable(const DoseData& data, const MaterialChoice& choice)
 {
     std::vector<MaterialsTableRow> table;
     if (!data.IsLoaded())

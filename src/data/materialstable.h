@@ -17,12 +17,12 @@ struct MaterialChoice {
     std::vector<int> inhaled;
     std::vector<int> sizes;
     // Every material of the data, each aerosol in every size.
-    static MaterialChoice Everything(const TVESKRNDosesData& data);
+    static MaterialChoice Everything(const DoseData& data);
 };
 
 // One route, material and particle size: a row of the materials table and of the export.
 struct MaterialRow {
-    TVESKIntakePath route = ipInjection;
+    IntakeRoute route = ipInjection;
     int material = 0;
     int size = 0; // an index of AMADValues for an aerosol; 0 otherwise
     bool sized = false; // an inhaled aerosol, whose size counts
@@ -30,7 +30,7 @@ struct MaterialRow {
 
 // The rows of the chosen materials in the order every table shows them: injection, the ingested
 // materials, each inhaled aerosol in each chosen size, then the inhaled gases and vapours.
-std::vector<MaterialRow> MaterialRows(const TVESKRNDosesData& data, const MaterialChoice& choice);
+std::vector<MaterialRow> MaterialRows(const DoseData& data, const MaterialChoice& choice);
 
 // One row of the Materials view's table: what it names and its dose coefficients in Sv per Bq,
 // when the data have them.
@@ -39,10 +39,10 @@ struct MaterialsTableRow {
     QString label; // "Injection", "Ingestion, <material>", "Inhalation, <material>, 5 µm"
     bool hasDoses = false;
     float effective = 0; // e(50)
-    TVESKDoseArray organs{}; // hT(50), men then women
+    OrganDoses organs{}; // hT(50), men then women
 };
 
 // The Materials view's table of the chosen materials; none when no nuclide is loaded.
-std::vector<MaterialsTableRow> ComputeMaterialsTable(const TVESKRNDosesData& data, const MaterialChoice& choice);
+std::vector<MaterialsTableRow> ComputeMaterialsTable(const DoseData& data, const MaterialChoice& choice);
 
 } // namespace kav

@@ -15,7 +15,7 @@ constexpr std::size_t kUndoDepth = 100;
 
 // The texts of a route's materials; a material without a text (an injection, as a rule) shows
 // "-", as a choice that is not there to make.
-QStringList materialTexts(const TVESKRNDosesData& data, TVESKIntakePath route)
+QStringList materialTexts(const DoseData& data, IntakeRoute route)
 {
     QStringList texts;
     data.GetCompoundsList(route, texts);
@@ -29,14 +29,14 @@ const QStringList kNoMaterials;
 
 } // namespace
 
-DoseDataCache::DoseDataCache(const TQzProgramPreference& preference)
+DoseDataCache::DoseDataCache(const ProgramSettings& preference)
     : m_preference(preference)
 {
 }
 
 std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const NuclideIdentity& nuclide, QString& error)
 {
-    const QString key = m_preference.QVDDir() + u'/' + nuclide.NameText();
+    const QString key = m_preference.DataFolderPath() + u'/' + nuclide.NameText();
     if (std::shared_ptr<const LoadedDoseData> held = m_loaded[key].lock())
         return held;
     auto loaded = std::make_shared<LoadedDoseData>();
@@ -45,7 +45,7 @@ std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const NuclideIdentity&
         error = failure->message;
         return nullptr;
     }
-    for (TVESKIntakePath route : {ipIngestion, ipInhalation, ipInjection})
+    for (IntakeRoute route : {ipIngestion, ipInhalation, ipInjection})
         loaded->materials[route] = materialTexts(loaded->data, route);
     std::erase_if(m_loaded, [](const auto& entry) { return entry.second.expired(); });
     m_loaded[key] = loaded;
@@ -59,9 +59,9 @@ Mixture::Mixture(const NuclideIndex& index, const NuclideList& offered, DoseData
 {
 }
 
-std::vector<TMixtureRowSetting> Mixture::Settings() const
+std::vector<KeptMixtureRow> Mixture::KeptRows() const
 {
-    std::vector<TMixtureRowSetting> settings;
+    std::vector<KeptMixtureRow> settings;
     settings.reserve(m_rows.size());
     for (const MixtureRow& row : m_rows)
         settings.push_back(row.setting);
@@ -70,7 +70,7 @@ std::vector<TMixtureRowSetting> Mixture::Settings() const
 
 void Mixture::Fit(MixtureRow& row, int sizeWhenNone)
 {
-    TMixtureRowSetting& s = row.setting;
+    KeptMixtureRow& s = row.setting;
     const int materials = static_cast<int>(row.loaded->materials[s.Path].size());
     if (s.Material < 0 || s.Material >= materials)
         s.Material = 0;
@@ -81,7 +81,7 @@ void Mixture::Fit(MixtureRow& row, int sizeWhenNone)
         s.AMADIndex = sizeWhenNone;
 }
 
-MixtureRow Mixture::LoadRow(const TMixtureRowSetting& setting) const
+MixtureRow Mixture::LoadRow(const KeptMixtureRow& setting) const
 {
     MixtureRow row;
     row.setting = setting;
@@ -96,7 +96,7 @@ MixtureRow Mixture::LoadRow(const TMixtureRowSetting& setting) const
     return row;
 }
 
-bool Mixture::NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row, QString& error) const
+bool Mixture::NewRow(const QString& name, IntakeRoute route, MixtureRow& row, QString& error) const
 {
     const Nuclide* node = m_index.FindNuclide(name);
     if (!node) {
@@ -129,11 +129,11 @@ MixtureRow Mixture::FirstOnOffer() const
     return row;
 }
 
-bool Mixture::Restore(const std::vector<TMixtureRowSetting>& kept, QString& error)
+bool Mixture::Restore(const std::vector<KeptMixtureRow>& kept, QString& error)
 {
     std::vector<MixtureRow> rows;
     rows.reserve(kept.size());
-    for (const TMixtureRowSetting& setting : kept)
+    for (const KeptMixtureRow& setting : kept)
         rows.push_back(LoadRow(setting));
     if (rows.empty()) {
         MixtureRow example;
@@ -201,7 +201,7 @@ bool Mixture::SetNuclide(int i, const QString& name, QString& error)
     return true;
 }
 
-void Mixture::SetRoute(int i, TVESKIntakePath route)
+void Mixture::SetRoute(int i, IntakeRoute route)
 {
     MixtureRow row = Row(i);
     if (!row.Available() || row.setting.Path == route)
@@ -278,16 +278,16 @@ std::optional<float> Mixture::Dose(int i) const
     if (!row.Available())
         return std::nullopt;
     float dose = 0;
-    const TMixtureRowSetting& s = row.setting;
+    const KeptMixtureRow& s = row.setting;
     if (!row.loaded->data.GetEffDose(s.Path, s.Material, std::max(s.AMADIndex, 0), dose))
         return std::nullopt;
     return dose;
 }
 
-std::vector<TMixtureRowSetting> Mixture::Replace(int first, int count, std::vector<MixtureRow> rows)
+std::vector<KeptMixtureRow> Mixture::Replace(int first, int count, std::vector<MixtureRow> rows)
 {
     const auto begin = m_rows.begin() + first;
-    std::vector<TMixtureRowSetting> replaced;
+    std::vector<KeptMixtureRow> replaced;
     for (auto it = begin; it != begin + count; ++it)
         replaced.push_back(it->setting);
     m_rows.erase(begin, begin + count);
@@ -308,7 +308,7 @@ Mixture::Splice Mixture::Apply(const Splice& splice)
 {
     std::vector<MixtureRow> rows;
     rows.reserve(splice.rows.size());
-    for (const TMixtureRowSetting& setting : splice.rows)
+    for (const KeptMixtureRow& setting : splice.rows)
         rows.push_back(LoadRow(setting));
     return {splice.first, static_cast<int>(rows.size()), Replace(splice.first, splice.count, std::move(rows))};
 }

@@ -13,28 +13,28 @@
 
 namespace kav {
 
-class TQzProgramPreference;
+class ProgramSettings;
 class NuclideIndex;
 class NuclideList;
 
 // One nuclide's dose data, loaded once for every row that names it, with the texts of its
 // materials for each route (made once, not for every row that shows them).
 struct LoadedDoseData {
-    TVESKRNDosesData data;
-    std::array<QStringList, 3> materials; // by TVESKIntakePath
+    DoseData data;
+    std::array<QStringList, 3> materials; // by IntakeRoute
 };
 
 // Loads nuclides' dose data from the data folder of the preferences, each once while anything
 // holds it; a failure is not kept, so that the next request tries again.
 class DoseDataCache {
 public:
-    explicit DoseDataCache(const TQzProgramPreference& preference);
+    explicit DoseDataCache(const ProgramSettings& preference);
 
     // The nuclide's data, or null with the reason in error.
     std::shared_ptr<const LoadedDoseData> Load(const NuclideIdentity& nuclide, QString& error);
 
 private:
-    const TQzProgramPreference& m_preference;
+    const ProgramSettings& m_preference;
     // By data folder and nuclide name.
     std::map<QString, std::weak_ptr<const LoadedDoseData>> m_loaded;
 };
@@ -42,7 +42,7 @@ private:
 // One row of the Radionuclides page: what the user chose, which is kept between runs, and the
 // nuclide's dose data, or why there are none.
 struct MixtureRow {
-    TMixtureRowSetting setting;
+    KeptMixtureRow setting;
     std::shared_ptr<const LoadedDoseData> loaded;
     // Why the row has no data (its file is missing or damaged, it is not a nuclide): the row is
     // kept as the user left it and shows the reason.
@@ -64,12 +64,12 @@ public:
 
     int Count() const { return static_cast<int>(m_rows.size()); }
     const MixtureRow& Row(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
-    std::vector<TMixtureRowSetting> Settings() const;
+    std::vector<KeptMixtureRow> KeptRows() const;
 
     // The rows kept at the last exit, each loaded; one that cannot be is kept, unavailable, with
     // the reason. Without any, the example: Co-60 inhaled, its first material, 5 µm; false, the
     // rows unchanged, when it cannot be loaded (error says why). Forgets what could be undone.
-    [[nodiscard]] bool Restore(const std::vector<TMixtureRowSetting>& kept, QString& error);
+    [[nodiscard]] bool Restore(const std::vector<KeptMixtureRow>& kept, QString& error);
 
     // Appends the nuclides, ingested, in their order; those that cannot be loaded are left out
     // and their reasons returned.
@@ -79,7 +79,7 @@ public:
     [[nodiscard]] bool SetElement(int i, const QString& symbol, QString& error);
     [[nodiscard]] bool SetNuclide(int i, const QString& name, QString& error);
     // The route's first material; an aerosol keeps its size (5 µm when it had none).
-    void SetRoute(int i, TVESKIntakePath route);
+    void SetRoute(int i, IntakeRoute route);
     void SetMaterial(int i, int material);
     void SetSize(int i, int sizeIndex);
     // The only row is not removed: it turns into the first nuclide on offer, ingested.
@@ -111,17 +111,17 @@ private:
     struct Splice {
         int first = 0;
         int count = 0;
-        std::vector<TMixtureRowSetting> rows;
+        std::vector<KeptMixtureRow> rows;
     };
-    MixtureRow LoadRow(const TMixtureRowSetting& setting) const;
+    MixtureRow LoadRow(const KeptMixtureRow& setting) const;
     // A row of a nuclide, with the route's first material and the size that goes with it.
-    [[nodiscard]] bool NewRow(const QString& name, TVESKIntakePath route, MixtureRow& row, QString& error) const;
+    [[nodiscard]] bool NewRow(const QString& name, IntakeRoute route, MixtureRow& row, QString& error) const;
     MixtureRow FirstOnOffer() const;
     // Makes the material and size of a row fit its data: a material in range, a size only for
     // an aerosol (the given one when it has none).
     static void Fit(MixtureRow& row, int sizeWhenNone);
     // Puts rows in the place of others; the settings of those replaced.
-    std::vector<TMixtureRowSetting> Replace(int first, int count, std::vector<MixtureRow> rows);
+    std::vector<KeptMixtureRow> Replace(int first, int count, std::vector<MixtureRow> rows);
     // Replaces rows and records how to take it back.
     void Change(int first, int count, std::vector<MixtureRow> rows);
     Splice Apply(const Splice& splice);

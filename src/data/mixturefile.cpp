@@ -35,9 +35,9 @@ bool readSize(const QByteArray& field, int& amadIndex)
     return false;
 }
 
-bool readPath(const QByteArray& field, TVESKIntakePath& path)
+bool readPath(const QByteArray& field, IntakeRoute& path)
 {
-    for (TVESKIntakePath p : {ipIngestion, ipInhalation, ipInjection})
+    for (IntakeRoute p : {ipIngestion, ipInhalation, ipInjection})
         if (field == IntakePathName(p).toLatin1()) {
             path = p;
             return true;
@@ -45,7 +45,7 @@ bool readPath(const QByteArray& field, TVESKIntakePath& path)
     return false;
 }
 
-bool readRow(const QByteArray& line, TMixtureRowSetting& row)
+bool readRow(const QByteArray& line, KeptMixtureRow& row)
 {
     const QList<QByteArray> fields = line.split('\t');
     if (fields.size() != 4)
@@ -70,23 +70,23 @@ bool IsMixtureFileNuclideName(const QString& name)
     return match.hasMatch() && ElementBySymbol(match.capturedView(1)) != NoElement;
 }
 
-QByteArray MixtureFileBytes(const std::vector<TMixtureRowSetting>& rows)
+QByteArray MixtureFileBytes(const std::vector<KeptMixtureRow>& rows)
 {
     QByteArray out(kHeadLine);
-    for (const TMixtureRowSetting& row : rows)
+    for (const KeptMixtureRow& row : rows)
         if (IsMixtureFileNuclideName(row.Nuclide) && row.Material >= 0)
             out += row.Nuclide.toLatin1() + '\t' + IntakePathName(row.Path).toLatin1() + '\t'
                 + QByteArray::number(row.Material) + '\t' + sizeText(row.AMADIndex) + '\n';
     return out;
 }
 
-std::vector<TMixtureRowSetting> ParseMixtureFile(const QByteArray& text)
+std::vector<KeptMixtureRow> ParseMixtureFile(const QByteArray& text)
 {
-    std::vector<TMixtureRowSetting> rows;
+    std::vector<KeptMixtureRow> rows;
     for (QByteArray line : text.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
-        TMixtureRowSetting row;
+        KeptMixtureRow row;
         if (line.startsWith('#') || !readRow(line, row))
             continue;
         rows.push_back(row);
@@ -96,7 +96,7 @@ std::vector<TMixtureRowSetting> ParseMixtureFile(const QByteArray& text)
     return rows;
 }
 
-std::vector<TMixtureRowSetting> ReadMixtureFile(const QString& path)
+std::vector<KeptMixtureRow> ReadMixtureFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMixtureFileSize)

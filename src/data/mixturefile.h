@@ -11,13 +11,13 @@ namespace kav {
 
 // One row of the mixture as it is kept between runs: the nuclide, the route, the position of the
 // material in the route's list, and the particle size (an index of AMADValues, -1 for none).
-struct TMixtureRowSetting {
+struct KeptMixtureRow {
     QString Nuclide;
-    TVESKIntakePath Path = ipIngestion;
+    IntakeRoute Path = ipIngestion;
     int Material = 0;
     int AMADIndex = -1;
 
-    bool operator==(const TMixtureRowSetting&) const = default;
+    bool operator==(const KeptMixtureRow&) const = default;
 };
 
 // The mixture file: a comment line, then one line per row with four tab-separated fields, for
@@ -32,10 +32,10 @@ bool IsMixtureFileNuclideName(const QString& name);
 
 // The file's text; a row the reader would not give back as it is (a name that is not a nuclide
 // name) is left out.
-QByteArray MixtureFileBytes(const std::vector<TMixtureRowSetting>& rows);
+QByteArray MixtureFileBytes(const std::vector<KeptMixtureRow>& rows);
 // The rows of a mixture file's text; lines that are not rows are passed over.
-std::vector<TMixtureRowSetting> ParseMixtureFile(const QByteArray& text);
+std::vector<KeptMixtureRow> ParseMixtureFile(const QByteArray& text);
 // The rows of the file at a path; none when it is missing, unreadable or too large.
-std::vector<TMixtureRowSetting> ReadMixtureFile(const QString& path);
+std::vector<KeptMixtureRow> ReadMixtureFile(const QString& path);
 
 } // namespace kav

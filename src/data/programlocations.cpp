@@ -27,10 +27,10 @@ bool CanMakeFilesIn(const QString& folder)
     return probe.open();
 }
 
-TQzProgramLocations TQzProgramLocations::ForExecutable(const QString& executablePath)
+ProgramLocations ProgramLocations::ForExecutable(const QString& executablePath)
 {
     const QFileInfo exe(executablePath);
-    TQzProgramLocations l;
+    ProgramLocations l;
     l.ProgramDir = exe.absolutePath();
     l.ExeName = exe.fileName();
     const QString share = QDir::cleanPath(l.ProgramDir + QStringLiteral("/../share/kav-data-viewer"));
@@ -46,12 +46,12 @@ TQzProgramLocations TQzProgramLocations::ForExecutable(const QString& executable
     return l;
 }
 
-QString TQzProgramLocations::UserConfigDir()
+QString ProgramLocations::UserConfigDir()
 {
     return underHome(QStandardPaths::GenericConfigLocation);
 }
 
-QString TQzProgramLocations::UserDataHome()
+QString ProgramLocations::UserDataHome()
 {
     return underHome(QStandardPaths::GenericDataLocation);
 }

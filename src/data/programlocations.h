@@ -8,7 +8,7 @@ namespace kav {
 // prefix (its executable in bin/, beside share/kav-data-viewer/) takes the help and the sample
 // data from that share folder and keeps the settings in the user's configuration folder; a copy
 // run from its own folder keeps them beside the executable while that folder can be written to.
-struct TQzProgramLocations {
+struct ProgramLocations {
     QString ProgramDir; // the executable's folder
     QString ExeName; // the executable's file name
     QString SharedDir; // the help collection and the sample data folder
@@ -19,7 +19,7 @@ struct TQzProgramLocations {
     QString HelpCacheDir;
     bool Installed = false;
 
-    static TQzProgramLocations ForExecutable(const QString& executablePath);
+    static ProgramLocations ForExecutable(const QString& executablePath);
     // The user's own folders of the program: $XDG_CONFIG_HOME/kav-data-viewer and
     // $XDG_DATA_HOME/kav-data-viewer (by default under ~/.config and ~/.local/share).
     static QString UserConfigDir();

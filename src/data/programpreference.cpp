@@ -47,18 +47,18 @@ template <typename E, typename Set> bool setAccepted(E& field, E value, const Se
 // One setting: where the file keeps it, what a missing key reads as, and how the text of the
 // file reaches the field and back. Setting the text of a value the field does not accept keeps
 // the field as it was.
-struct TQzProgramPreference::Setting {
+struct ProgramSettings::Setting {
     QString section;
     QString key;
     QString defaultText;
     bool restoredWithDefaults; // put back by RestoreDefaultValues
-    std::function<QString(const TQzProgramPreference&)> get;
-    std::function<void(TQzProgramPreference&, const QString& text)> set;
+    std::function<QString(const ProgramSettings&)> get;
+    std::function<void(ProgramSettings&, const QString& text)> set;
 };
 
-const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings()
+const std::vector<ProgramSettings::Setting>& ProgramSettings::Table()
 {
-    using P = TQzProgramPreference;
+    using P = ProgramSettings;
     auto flag = [](const QString& section, const char* key, bool P::*field, bool restored) {
         return Setting{section,
                        QString::fromLatin1(key),
@@ -89,55 +89,55 @@ const std::vector<TQzProgramPreference::Setting>& TQzProgramPreference::Settings
         // the program folder reads its own data, not the original's.
         Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false,
                 [](const P& p) {
-                    const bool thisRuns = !p.FRunQVDDir.isEmpty() && p.FQVDDir == p.FRunQVDDir;
-                    return p.StoredFolderText(thisRuns ? p.FStoredQVDDir : p.FQVDDir);
+                    const bool thisRuns = !p.FRunDataFolderPath.isEmpty() && p.FDataFolderPath == p.FRunDataFolderPath;
+                    return p.StoredFolderText(thisRuns ? p.FStoredDataFolderPath : p.FDataFolderPath);
                 },
-                [](P& p, const QString& t) { p.SetQVDDir(p.FolderOfStoredText(t)); }},
+                [](P& p, const QString& t) { p.SetDataFolderPath(p.FolderOfStoredText(t)); }},
         unit("MixtureActivityUnit", &P::FMixtureActivityUnit, AcceptedActivityUnits, au_Bq),
         unit("MixtureDoseUnit", &P::FMixtureDoseUnit, AcceptedDoseUnits, du_Sv),
-        unit("DPUMContentActivityUnit", &P::FDPUMContentActivityUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUMIntakeActivityUnit", &P::FDPUMIntakeActivityUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUMDoseUnit", &P::FDPUMDoseUnit, AcceptedDoseUnits, du_Sv),
-        unit("DPUMTimeUnit", &P::FDPUMTimeUnit, AcceptedTimeUnits, tuDay),
-        flag(kUnits, "DPUMIntDaysOnly", &P::FDPUMIntDays, true),
-        unit("DPUIActivityUnit", &P::FDPUIActivityUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUIDosesUnit", &P::FDPUIDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("DPUMContentActivityUnit", &P::FBioassayContentUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUMIntakeActivityUnit", &P::FBioassayIntakeUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUMDoseUnit", &P::FBioassayDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("DPUMTimeUnit", &P::FBioassayTimeUnit, AcceptedTimeUnits, tuDay),
+        flag(kUnits, "DPUMIntDaysOnly", &P::FBioassayWholeDays, true),
+        unit("DPUIActivityUnit", &P::FMaterialsActivityUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUIDosesUnit", &P::FMaterialsDoseUnit, AcceptedDoseUnits, du_Sv),
     };
     return settings;
 }
 
-const ActivityUnits TQzProgramPreference::AcceptedActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
-const DoseUnits TQzProgramPreference::AcceptedDoseUnits{du_mkSv, du_mSv, du_Sv};
-const TimeUnits TQzProgramPreference::AcceptedTimeUnits{tuYear, tuDay, tuHour};
+const ActivityUnits ProgramSettings::AcceptedActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
+const DoseUnits ProgramSettings::AcceptedDoseUnits{du_mkSv, du_mSv, du_Sv};
+const TimeUnits ProgramSettings::AcceptedTimeUnits{tuYear, tuDay, tuHour};
 
-TQzProgramPreference::TQzProgramPreference(const QString& executablePath)
-    : TQzProgramPreference(TQzProgramLocations::ForExecutable(executablePath))
+ProgramSettings::ProgramSettings(const QString& executablePath)
+    : ProgramSettings(ProgramLocations::ForExecutable(executablePath))
 {
 }
 
-TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations)
-    : TQzProgramPreference(locations, true)
+ProgramSettings::ProgramSettings(const ProgramLocations& locations)
+    : ProgramSettings(locations, true)
 {
 }
 
-TQzProgramPreference::TQzProgramPreference(const TQzProgramLocations& locations, bool readFile)
+ProgramSettings::ProgramSettings(const ProgramLocations& locations, bool readFile)
     : FLocations(locations)
 {
-    FQVDDir = DefaultQVDDir();
+    FDataFolderPath = DefaultDataFolderPath();
     FLanguage = SystemLanguage();
     RestoreDefaultValues();
     if (readFile)
         Read();
-    if (!IsFolder(FQVDDir))
-        SetQVDDir(FLocations.SharedDir);
+    if (!IsFolder(FDataFolderPath))
+        SetDataFolderPath(FLocations.SharedDir);
 }
 
-std::unique_ptr<TQzProgramPreference> TQzProgramPreference::WithDefaults(const TQzProgramLocations& locations)
+std::unique_ptr<ProgramSettings> ProgramSettings::WithDefaults(const ProgramLocations& locations)
 {
-    return std::unique_ptr<TQzProgramPreference>(new TQzProgramPreference(locations, false));
+    return std::unique_ptr<ProgramSettings>(new ProgramSettings(locations, false));
 }
 
-QString TQzProgramPreference::StoredFolderText(const QString& folder) const
+QString ProgramSettings::StoredFolderText(const QString& folder) const
 {
     const QString relative = QDir(FLocations.ProgramDir).relativeFilePath(folder);
     const bool inside = !QDir::isAbsolutePath(relative) && relative != QStringLiteral("..")
@@ -145,54 +145,54 @@ QString TQzProgramPreference::StoredFolderText(const QString& folder) const
     return inside ? relative : folder;
 }
 
-QString TQzProgramPreference::FolderOfStoredText(const QString& text) const
+QString ProgramSettings::FolderOfStoredText(const QString& text) const
 {
     if (text.isEmpty() || QDir::isAbsolutePath(text))
         return text;
     return QDir::cleanPath(QDir(FLocations.ProgramDir).filePath(text));
 }
 
-QString TQzProgramPreference::DefaultQVDDir() const
+QString ProgramSettings::DefaultDataFolderPath() const
 {
     return FLocations.SharedDir + u'/' + kDefaultDataFolder;
 }
 
-QString TQzProgramPreference::IniFileName() const
+QString ProgramSettings::IniFileName() const
 {
     return FLocations.SettingsDir + u'/' + QFileInfo(FLocations.ExeName).completeBaseName() + QStringLiteral(".ini");
 }
 
-QString TQzProgramPreference::MixtureFileName() const
+QString ProgramSettings::MixtureFileName() const
 {
     return FLocations.SettingsDir + u'/' + QFileInfo(FLocations.ExeName).completeBaseName()
         + QStringLiteral(".mixture");
 }
 
-bool TQzProgramPreference::CheckIniExists() const
+bool ProgramSettings::CheckIniExists() const
 {
     return QFileInfo::exists(IniFileName());
 }
 
-void TQzProgramPreference::Read()
+void ProgramSettings::Read()
 {
     if (const std::optional<IniFile> ini = IniFile::load(IniFileName()))
         ReadFrom(*ini);
 }
 
-void TQzProgramPreference::ReadFrom(const IniFile& ini)
+void ProgramSettings::ReadFrom(const IniFile& ini)
 {
-    for (const Setting& s : Settings())
+    for (const Setting& s : Table())
         s.set(*this, ini.value(s.section, s.key, s.defaultText));
 }
 
-void TQzProgramPreference::WriteTo(IniFile& ini, const QStringList& onlyKeys) const
+void ProgramSettings::WriteTo(IniFile& ini, const QStringList& onlyKeys) const
 {
-    for (const Setting& s : Settings())
+    for (const Setting& s : Table())
         if (onlyKeys.isEmpty() || onlyKeys.contains(s.key))
             ini.setValue(s.section, s.key, s.get(*this));
 }
 
-bool TQzProgramPreference::Write(QString* error, const QStringList& onlyKeys) const
+bool ProgramSettings::Write(QString* error, const QStringList& onlyKeys) const
 {
     // Other sections and keys a user put in the file are kept as they stand; a file that cannot
     // be read whole is never replaced.
@@ -211,7 +211,7 @@ bool TQzProgramPreference::Write(QString* error, const QStringList& onlyKeys) co
     return false;
 }
 
-bool TQzProgramPreference::MakeSettingsFolder(QString* error) const
+bool ProgramSettings::MakeSettingsFolder(QString* error) const
 {
     if (QDir().mkpath(FLocations.SettingsDir))
         return true;
@@ -220,13 +220,13 @@ bool TQzProgramPreference::MakeSettingsFolder(QString* error) const
     return false;
 }
 
-bool TQzProgramPreference::CanWrite(QString* error) const
+bool ProgramSettings::CanWrite(QString* error) const
 {
     // The file is replaced by a new one made beside it.
     return CanMakeFilesInSettingsFolder(error) && IniFile::load(IniFileName(), error).has_value();
 }
 
-bool TQzProgramPreference::CanMakeFilesInSettingsFolder(QString* error) const
+bool ProgramSettings::CanMakeFilesInSettingsFolder(QString* error) const
 {
     if (!MakeSettingsFolder(error))
         return false;
@@ -237,71 +237,71 @@ bool TQzProgramPreference::CanMakeFilesInSettingsFolder(QString* error) const
     return false;
 }
 
-void TQzProgramPreference::RestoreDefaultValues()
+void ProgramSettings::RestoreDefaultValues()
 {
-    for (const Setting& s : Settings())
+    for (const Setting& s : Table())
         if (s.restoredWithDefaults)
             s.set(*this, s.defaultText);
 }
 
-void TQzProgramPreference::Assign(const TQzProgramPreference& other)
+void ProgramSettings::Assign(const ProgramSettings& other)
 {
     bool changed = false;
-    for (const Setting& s : Settings()) {
+    for (const Setting& s : Table()) {
         const QString before = s.get(*this);
         s.set(*this, s.get(other));
         changed = changed || s.get(*this) != before;
     }
     // The data folder as it is in this run, not as the file keeps it.
-    changed = changed || FQVDDir != other.FQVDDir;
-    FQVDDir = other.FQVDDir;
-    FStoredQVDDir = other.FStoredQVDDir;
-    FRunQVDDir = other.FRunQVDDir;
+    changed = changed || FDataFolderPath != other.FDataFolderPath;
+    FDataFolderPath = other.FDataFolderPath;
+    FStoredDataFolderPath = other.FStoredDataFolderPath;
+    FRunDataFolderPath = other.FRunDataFolderPath;
     if (changed)
         Changed();
 }
 
-void TQzProgramPreference::Changed()
+void ProgramSettings::Changed()
 {
     SettingsChanged();
 }
 
-template <typename E, typename Set> void TQzProgramPreference::SetAccepted(E& field, E value, const Set& accepted)
+template <typename E, typename Set> void ProgramSettings::SetAccepted(E& field, E value, const Set& accepted)
 {
     if (setAccepted(field, value, accepted))
         Changed();
 }
 
-void TQzProgramPreference::SetQVDDir(const QString& value)
+void ProgramSettings::SetDataFolderPath(const QString& value)
 {
-    if (value == FQVDDir)
+    if (value == FDataFolderPath)
         return;
-    FQVDDir = value;
-    if (!IsFolder(FQVDDir)) {
-        FQVDDir = DefaultQVDDir();
-        if (!IsFolder(FQVDDir))
-            FQVDDir = FLocations.SharedDir;
+    FDataFolderPath = value;
+    if (!IsFolder(FDataFolderPath)) {
+        FDataFolderPath = DefaultDataFolderPath();
+        if (!IsFolder(FDataFolderPath))
+            FDataFolderPath = FLocations.SharedDir;
     }
     Changed();
 }
 
-void TQzProgramPreference::SetQVDDirForThisRun(const QString& value)
+void ProgramSettings::SetDataFolderPathForThisRun(const QString& value)
 {
-    const QString stored = FRunQVDDir.isEmpty() ? FQVDDir : FStoredQVDDir;
-    SetQVDDir(value);
-    FStoredQVDDir = stored;
-    FRunQVDDir = FQVDDir;
+    const QString stored = FRunDataFolderPath.isEmpty() ? FDataFolderPath : FStoredDataFolderPath;
+    SetDataFolderPath(value);
+    FStoredDataFolderPath = stored;
+    FRunDataFolderPath = FDataFolderPath;
 }
 
-void TQzProgramPreference::SetDPUMIntDays(bool value)
+void ProgramSettings::SetBioassayWholeDays(bool value)
 {
-    if (value == FDPUMIntDays)
+    if (value == FBioassayWholeDays)
         return;
-    FDPUMIntDays = value;
+    FBioassayWholeDays = value;
     Changed();
 }
 
-void TQzProgramPreference::SetAutoSave(bool value)
+void ProgramSettings::SetAutoSave(bool value)
 {
     if (value == FAutoSave)
         return;
@@ -309,12 +309,12 @@ void TQzProgramPreference::SetAutoSave(bool value)
     Changed();
 }
 
-UiLanguage TQzProgramPreference::SystemLanguage()
+UiLanguage ProgramSettings::SystemLanguage()
 {
     return LanguageOfLocale(QLocale());
 }
 
-void TQzProgramPreference::SetLanguage(UiLanguage value)
+void ProgramSettings::SetLanguage(UiLanguage value)
 {
     if (value == FLanguage || value > l_Ukrainian)
         return;
@@ -322,7 +322,7 @@ void TQzProgramPreference::SetLanguage(UiLanguage value)
     Changed();
 }
 
-void TQzProgramPreference::SetNotFirstRun(bool value)
+void ProgramSettings::SetNotFirstRun(bool value)
 {
     if (!value || FNotFirstRun)
         return;
@@ -330,37 +330,37 @@ void TQzProgramPreference::SetNotFirstRun(bool value)
     Changed();
 }
 
-void TQzProgramPreference::SetMixtureActivityUnit(ActivityUnit value)
+void ProgramSettings::SetMixtureActivityUnit(ActivityUnit value)
 {
     SetAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetDPUMContentActivityUnit(ActivityUnit value)
+void ProgramSettings::SetBioassayContentUnit(ActivityUnit value)
 {
-    SetAccepted(FDPUMContentActivityUnit, value, AcceptedActivityUnits);
+    SetAccepted(FBioassayContentUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetDPUMIntakeActivityUnit(ActivityUnit value)
+void ProgramSettings::SetBioassayIntakeUnit(ActivityUnit value)
 {
-    SetAccepted(FDPUMIntakeActivityUnit, value, AcceptedActivityUnits);
+    SetAccepted(FBioassayIntakeUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetDPUIActivityUnit(ActivityUnit value)
+void ProgramSettings::SetMaterialsActivityUnit(ActivityUnit value)
 {
-    SetAccepted(FDPUIActivityUnit, value, AcceptedActivityUnits);
+    SetAccepted(FMaterialsActivityUnit, value, AcceptedActivityUnits);
 }
-void TQzProgramPreference::SetMixtureDoseUnit(DoseUnit value)
+void ProgramSettings::SetMixtureDoseUnit(DoseUnit value)
 {
     SetAccepted(FMixtureDoseUnit, value, AcceptedDoseUnits);
 }
-void TQzProgramPreference::SetDPUMDoseUnit(DoseUnit value)
+void ProgramSettings::SetBioassayDoseUnit(DoseUnit value)
 {
-    SetAccepted(FDPUMDoseUnit, value, AcceptedDoseUnits);
+    SetAccepted(FBioassayDoseUnit, value, AcceptedDoseUnits);
 }
-void TQzProgramPreference::SetDPUIDoseUnit(DoseUnit value)
+void ProgramSettings::SetMaterialsDoseUnit(DoseUnit value)
 {
-    SetAccepted(FDPUIDoseUnit, value, AcceptedDoseUnits);
+    SetAccepted(FMaterialsDoseUnit, value, AcceptedDoseUnits);
 }
-void TQzProgramPreference::SetDPUMTimeUnit(TimeUnit value)
+void ProgramSettings::SetBioassayTimeUnit(TimeUnit value)
 {
-    SetAccepted(FDPUMTimeUnit, value, AcceptedTimeUnits);
+    SetAccepted(FBioassayTimeUnit, value, AcceptedTimeUnits);
 }
 
 } // namespace kav

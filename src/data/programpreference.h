@@ -16,20 +16,20 @@ namespace kav {
 class IniFile;
 
 // The page sets the options dialog can be opened with.
-enum TQzProgramOptionsDialogType : std::uint8_t { poGeneral, poVESKDataDir, poMixtureUnits, poDPUIUnits, poDPUMUnits };
+enum OptionsPage : std::uint8_t { poGeneral, poDataFolder, poMixtureUnits, poMaterialsUnits, poBioassayUnits };
 
 // The settings that outlive a run: data folder, unit choices of the three dose views, the
 // whole-days flag of the bioassay view, saving at exit and first-run state. Backed by an INI
 // file named after the executable in the settings folder; each setting is declared once, in a
 // table.
-class TQzProgramPreference {
+class ProgramSettings {
 public:
     // For the executable at the given path; reads its INI file.
-    explicit TQzProgramPreference(const QString& executablePath);
-    explicit TQzProgramPreference(const TQzProgramLocations& locations);
+    explicit ProgramSettings(const QString& executablePath);
+    explicit ProgramSettings(const ProgramLocations& locations);
     // The default settings alone, no file read: a copy that is filled from another and edited
     // (the options dialog's).
-    static std::unique_ptr<TQzProgramPreference> WithDefaults(const TQzProgramLocations& locations);
+    static std::unique_ptr<ProgramSettings> WithDefaults(const ProgramLocations& locations);
 
     void Read();
     // Takes every setting from an INI file's text (its default where the file has none), and
@@ -51,19 +51,19 @@ public:
     // settings and the kept list of radionuclides are written; when not, error says why.
     [[nodiscard]] bool CanMakeFilesInSettingsFolder(QString* error = nullptr) const;
     void RestoreDefaultValues();
-    void Assign(const TQzProgramPreference& other);
+    void Assign(const ProgramSettings& other);
     bool CheckIniExists() const;
     // Heard whenever a setting takes another value, by a setter or by Assign (once for all the
     // settings an Assign changes). Each view listens and shows the settings it shows anew.
     Notice<> SettingsChanged;
 
-    // Data folder: SetQVDDir falls back to the default folder, then to the executable's folder.
-    DoseDataFolder DataFolder() const { return DoseDataFolder(FQVDDir); }
-    void SetQVDDir(const QString& value);
-    const QString& QVDDir() const { return FQVDDir; }
+    // Data folder: SetDataFolderPath falls back to the default folder, then to the executable's folder.
+    DoseDataFolder DataFolder() const { return DoseDataFolder(FDataFolderPath); }
+    void SetDataFolderPath(const QString& value);
+    const QString& DataFolderPath() const { return FDataFolderPath; }
     // A data folder for this run only (the command line's): the stored one is what Write keeps,
     // unless the user picks another during the run.
-    void SetQVDDirForThisRun(const QString& value);
+    void SetDataFolderPathForThisRun(const QString& value);
     QString IniFileName() const;
     // The file the mixture view's rows are kept in between runs, beside the preferences file.
     QString MixtureFileName() const;
@@ -72,7 +72,7 @@ public:
     QString ExportDir() const { return FLocations.UserDataDir + QStringLiteral("/Export"); }
     // The help collection the program carries.
     QString HelpCollectionFile() const { return FLocations.SharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
-    const TQzProgramLocations& Locations() const { return FLocations; }
+    const ProgramLocations& Locations() const { return FLocations; }
 
     bool AutoSave() const { return FAutoSave; }
     void SetAutoSave(bool value);
@@ -85,25 +85,25 @@ public:
     bool NotFirstRun() const { return FNotFirstRun; }
     // Only ever turns true; the caller writes the file (the next run must know).
     void SetNotFirstRun(bool value);
-    bool DPUMIntDays() const { return FDPUMIntDays; }
-    void SetDPUMIntDays(bool value);
+    bool BioassayWholeDays() const { return FBioassayWholeDays; }
+    void SetBioassayWholeDays(bool value);
 
     ActivityUnit MixtureActivityUnit() const { return FMixtureActivityUnit; }
     void SetMixtureActivityUnit(ActivityUnit value);
-    ActivityUnit DPUMContentActivityUnit() const { return FDPUMContentActivityUnit; }
-    void SetDPUMContentActivityUnit(ActivityUnit value);
-    ActivityUnit DPUMIntakeActivityUnit() const { return FDPUMIntakeActivityUnit; }
-    void SetDPUMIntakeActivityUnit(ActivityUnit value);
-    ActivityUnit DPUIActivityUnit() const { return FDPUIActivityUnit; }
-    void SetDPUIActivityUnit(ActivityUnit value);
+    ActivityUnit BioassayContentUnit() const { return FBioassayContentUnit; }
+    void SetBioassayContentUnit(ActivityUnit value);
+    ActivityUnit BioassayIntakeUnit() const { return FBioassayIntakeUnit; }
+    void SetBioassayIntakeUnit(ActivityUnit value);
+    ActivityUnit MaterialsActivityUnit() const { return FMaterialsActivityUnit; }
+    void SetMaterialsActivityUnit(ActivityUnit value);
     DoseUnit MixtureDoseUnit() const { return FMixtureDoseUnit; }
     void SetMixtureDoseUnit(DoseUnit value);
-    DoseUnit DPUMDoseUnit() const { return FDPUMDoseUnit; }
-    void SetDPUMDoseUnit(DoseUnit value);
-    DoseUnit DPUIDoseUnit() const { return FDPUIDoseUnit; }
-    void SetDPUIDoseUnit(DoseUnit value);
-    TimeUnit DPUMTimeUnit() const { return FDPUMTimeUnit; }
-    void SetDPUMTimeUnit(TimeUnit value);
+    DoseUnit BioassayDoseUnit() const { return FBioassayDoseUnit; }
+    void SetBioassayDoseUnit(DoseUnit value);
+    DoseUnit MaterialsDoseUnit() const { return FMaterialsDoseUnit; }
+    void SetMaterialsDoseUnit(DoseUnit value);
+    TimeUnit BioassayTimeUnit() const { return FBioassayTimeUnit; }
+    void SetBioassayTimeUnit(TimeUnit value);
 
     // The units the preferences accept for each kind of field.
     static const ActivityUnits AcceptedActivityUnits;
@@ -111,11 +111,11 @@ public:
     static const TimeUnits AcceptedTimeUnits;
 
 private:
-    TQzProgramPreference(const TQzProgramLocations& locations, bool readFile);
+    ProgramSettings(const ProgramLocations& locations, bool readFile);
     struct Setting;
     // Every setting the INI file keeps, in the order of the file.
-    static const std::vector<Setting>& Settings();
-    QString DefaultQVDDir() const;
+    static const std::vector<Setting>& Table();
+    QString DefaultDataFolderPath() const;
     // A folder as the file keeps it: relative to the program's folder when inside it, absolute
     // otherwise; and back.
     QString StoredFolderText(const QString& folder) const;
@@ -123,21 +123,21 @@ private:
     void Changed();
     template <typename E, typename Set> void SetAccepted(E& field, E value, const Set& accepted);
 
-    TQzProgramLocations FLocations;
+    ProgramLocations FLocations;
     bool FAutoSave = false;
     UiLanguage FLanguage = l_English;
-    QString FQVDDir;
-    QString FStoredQVDDir; // the data folder the file keeps while FQVDDir is this run's
-    QString FRunQVDDir;
+    QString FDataFolderPath;
+    QString FStoredDataFolderPath; // the data folder the file keeps while FDataFolderPath is this run's
+    QString FRunDataFolderPath;
     ActivityUnit FMixtureActivityUnit = au_Bq;
-    ActivityUnit FDPUMContentActivityUnit = au_Bq;
-    ActivityUnit FDPUMIntakeActivityUnit = au_Bq;
-    ActivityUnit FDPUIActivityUnit = au_Bq;
+    ActivityUnit FBioassayContentUnit = au_Bq;
+    ActivityUnit FBioassayIntakeUnit = au_Bq;
+    ActivityUnit FMaterialsActivityUnit = au_Bq;
     DoseUnit FMixtureDoseUnit = du_Sv;
-    DoseUnit FDPUMDoseUnit = du_Sv;
-    DoseUnit FDPUIDoseUnit = du_Sv;
-    TimeUnit FDPUMTimeUnit = tuDay;
-    bool FDPUMIntDays = false;
+    DoseUnit FBioassayDoseUnit = du_Sv;
+    DoseUnit FMaterialsDoseUnit = du_Sv;
+    TimeUnit FBioassayTimeUnit = tuDay;
+    bool FBioassayWholeDays = false;
     bool FNotFirstRun = false;
 };
 

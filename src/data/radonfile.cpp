@@ -58,7 +58,7 @@ QStringList fieldsOf(const QString& line)
 
 // What the values of a table are: dose coefficients of the gases, doses per exposure to the
 // progeny.
-QString notANumber(int line, const QString& field, TRadonDataType type)
+QString notANumber(int line, const QString& field, RadonTable type)
 {
     return QStringLiteral("line %1: \"%2\" is not a %3")
         .arg(line + 1)
@@ -67,7 +67,7 @@ QString notANumber(int line, const QString& field, TRadonDataType type)
 }
 
 // The first numbers of a line, as many as the table needs; what follows them is not read.
-bool readNumbers(const QStringList& lines, int line, int wanted, TRadonDataType type, float* values, QString& problem)
+bool readNumbers(const QStringList& lines, int line, int wanted, RadonTable type, float* values, QString& problem)
 {
     const QStringList fields = fieldsOf(lines[line]);
     if (fields.size() < wanted) {
@@ -84,9 +84,9 @@ bool readNumbers(const QStringList& lines, int line, int wanted, TRadonDataType 
 
 } // namespace
 
-TRadonLoadResult ReadRadonBlock(const QByteArray& text, TRadonDataType type)
+RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type)
 {
-    TRadonLoadResult result;
+    RadonLoadResult result;
     const QStringList lines = linesOf(text);
     const int first = RadonBlockLines * type;
     if (lines.size() < first + RadonBlockLines) {
@@ -97,8 +97,8 @@ TRadonLoadResult ReadRadonBlock(const QByteArray& text, TRadonDataType type)
                   .arg(first + RadonBlockLines);
         return result;
     }
-    result.Status = TRadonLoadResult::Invalid;
-    TRadonBlock& block = result.Block;
+    result.status = RadonLoadResult::Invalid;
+    RadonBlock& block = result.Block;
     const bool gases = type == rdtGasAlone;
     for (int organ = 0; organ < 29; ++organ) {
         float values[6];
@@ -114,15 +114,15 @@ TRadonLoadResult ReadRadonBlock(const QByteArray& text, TRadonDataType type)
     if (!readNumbers(lines, first + RadonBlockLines - 1, wanted, type, effective, result.Problem))
         return result;
     block.EffDose.assign(effective, effective + wanted);
-    result.Status = TRadonLoadResult::Loaded;
+    result.status = RadonLoadResult::Loaded;
     return result;
 }
 
-TRadonLoadResult LoadRadonBlock(const QString& folder, TRadonDataType type)
+RadonLoadResult LoadRadonBlock(const QString& folder, RadonTable type)
 {
     const QString path = QDir(folder).filePath(RadonDataFileName);
     QFile file(path);
-    TRadonLoadResult result;
+    RadonLoadResult result;
     // A pipe or a device would keep the window waiting on its first read.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {

@@ -9,7 +9,7 @@
 namespace kav {
 
 // The six radon and thoron tables, in the order of their blocks in the file.
-enum TRadonDataType : std::uint8_t {
+enum RadonTable : std::uint8_t {
     rdtGasAlone,
     rdtRadonIndoor,
     rdtRadonMine,
@@ -30,7 +30,7 @@ constexpr qint64 MaxRadonDataFileSize = 1 << 20;
 
 // One table: organ values by group (the gases: the three intakes; the progeny: unattached,
 // attached, total), sex and organ, and the effective values.
-struct TRadonBlock {
+struct RadonBlock {
     std::array<float, 180> RnData{}; // 60 g + j male, 60 g + 30 + j female, organ j < 29
     std::vector<float> EffDose;
 
@@ -38,20 +38,20 @@ struct TRadonBlock {
     float Female(int group, int organ) const { return RnData[static_cast<std::size_t>(60 * group + 30 + organ)]; }
 };
 
-struct TRadonLoadResult {
-    enum TStatus : std::uint8_t {
+struct RadonLoadResult {
+    enum Status : std::uint8_t {
         Loaded,
         Unreadable, // missing, too short, too large, unreadable
         Invalid, // a value that is not a non-negative number
     };
-    TStatus Status = Unreadable;
+    Status status = Unreadable;
     QString Problem; // what and where, for people: "line 35: "abc" is not a number"
-    TRadonBlock Block;
+    RadonBlock Block;
 };
 
 // The block of a table from the text of a file; only that block's lines are read.
-TRadonLoadResult ReadRadonBlock(const QByteArray& text, TRadonDataType type);
+RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type);
 // The same from the file in a data folder.
-TRadonLoadResult LoadRadonBlock(const QString& folder, TRadonDataType type);
+RadonLoadResult LoadRadonBlock(const QString& folder, RadonTable type);
 
 } // namespace kav

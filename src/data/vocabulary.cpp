@@ -27,7 +27,7 @@ struct SourceOrganText {
     const char16_t* description;
 };
 // "thoraciс" ends with the Cyrillic small es, as the text has always been stored.
-constexpr std::array<SourceOrganText, SourceOrganCount> kSourceOrgans{{
+constexpr std::array<SourceOrganText, CompartmentCount> kSourceOrgans{{
     {u"Skeleton*", 7, u"Sum of the content in bone surface, bone volume, bone marrow and skeleton blood fraction"},
     {u"Thyroid*", 6, u"Sum of the content in thyroid and thyroid blood fraction"},
     {u"Liver*", 8, u"Sum of the content in liver and liver blood fraction"},
@@ -41,8 +41,8 @@ constexpr std::array<SourceOrganText, SourceOrganCount> kSourceOrgans{{
     {u"Faeces (24-hour sample)", 3, u""},
 }};
 
-constexpr std::array<TVESKSourceOrgan, SourceOrganCount> kColumnOrder{soW_Body, soDailyUrine, soDailyFaeces, soGI,
-                                                                      soLung,   soThyroid,    soSkeleton,    soLiver};
+constexpr std::array<Compartment, CompartmentCount> kColumnOrder{soW_Body, soDailyUrine, soDailyFaeces, soGI,
+                                                                 soLung,   soThyroid,    soSkeleton,    soLiver};
 
 template <typename Table> std::size_t at(const Table& table, int ordinal)
 {
@@ -51,31 +51,31 @@ template <typename Table> std::size_t at(const Table& table, int ordinal)
 
 } // namespace
 
-QString IntakePathName(TVESKIntakePath path)
+QString IntakePathName(IntakeRoute path)
 {
     return QString::fromLatin1(kIntakePaths[at(kIntakePaths, path)]);
 }
-QString SexName(TVESKSex sex)
+QString SexName(Sex sex)
 {
     return QString::fromLatin1(kSexes[at(kSexes, sex)]);
 }
-QString TargetOrganName(TVESKTargetOrgan organ)
+QString TargetOrganName(TargetOrgan organ)
 {
     return QString::fromLatin1(kTargetOrgans[at(kTargetOrgans, organ)]);
 }
-QString SourceOrganName(TVESKSourceOrgan organ)
+QString SourceOrganName(Compartment organ)
 {
     return QString::fromUtf16(kSourceOrgans[at(kSourceOrgans, organ)].name);
 }
-QString SourceOrganDescription(TVESKSourceOrgan organ)
+QString SourceOrganDescription(Compartment organ)
 {
     return QString::fromUtf16(kSourceOrgans[at(kSourceOrgans, organ)].description);
 }
-int SourceOrganColumn(TVESKSourceOrgan organ)
+int SourceOrganColumn(Compartment organ)
 {
     return kSourceOrgans[at(kSourceOrgans, organ)].column;
 }
-const TVESKSourceOrgan* SourceOrgansInColumnOrder()
+const Compartment* SourceOrgansInColumnOrder()
 {
     return kColumnOrder.data();
 }
@@ -85,9 +85,9 @@ QStringList IntakePathNames()
     return {IntakePathName(ipIngestion), IntakePathName(ipInhalation), IntakePathName(ipInjection)};
 }
 
-TVESKIntakePath IntakePathFromText(const QString& text)
+IntakeRoute IntakePathFromText(const QString& text)
 {
-    for (TVESKIntakePath path : {ipIngestion, ipInhalation, ipInjection})
+    for (IntakeRoute path : {ipIngestion, ipInhalation, ipInjection})
         if (text == IntakePathName(path))
             return path;
     return ipIngestion;
@@ -97,7 +97,7 @@ QStringList OrganListWithEffectiveDose()
 {
     QStringList list{QStringLiteral("Dose Coefficient e(50)")};
     for (int organ = 0; organ < TargetOrganCount; ++organ)
-        list << TargetOrganName(static_cast<TVESKTargetOrgan>(organ));
+        list << TargetOrganName(static_cast<TargetOrgan>(organ));
     return list;
 }
 

@@ -29,14 +29,14 @@ namespace {
 
 // The whole body over 1/24 to 18250 days, from 0.45 down to 3.2E-7 (a power law), the other
 // compartments absent.
-TDPUMTable wholeBodyTable()
+BioassayTable wholeBodyTable()
 {
-    TDPUMTable table;
+    BioassayTable table;
     table.HasData = true;
     table.TimeTitle = QStringLiteral("Time, days");
-    for (int k = 0; k < SourceOrganCount; ++k)
+    for (int k = 0; k < CompartmentCount; ++k)
         table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
-    TDPUMColumn& body = table.Columns[0];
+    BioassayColumn& body = table.Columns[0];
     body.Present = true;
     body.Title = QStringLiteral("Whole Body");
     const double t0 = 1.0 / 24, t1 = 18250;

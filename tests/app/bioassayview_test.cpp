@@ -214,7 +214,7 @@ TEST_F(BioassayViewTest, ExcludingFractionsOfTheDayFromTheMenuIsRemembered)
 {
     start();
     pickFromMenu(parts->wholeDaysAction);
-    EXPECT_TRUE(home.context().ProgramPreference().DPUMIntDays());
+    EXPECT_TRUE(home.context().Settings().BioassayWholeDays());
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->Cells(0, 11), QStringLiteral("11"));
     EXPECT_EQ(grid->RowCount(), 245);

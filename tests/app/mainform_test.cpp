@@ -147,7 +147,7 @@ TEST_F(MainFormTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     const QByteArray before = home.ini();
-    TMainForm form(context(), [](TQzProgramPreference&, TQzProgramOptionsDialogType) { return false; });
+    TMainForm form(context(), [](ProgramSettings&, OptionsPage) { return false; });
     captureDialogs(form);
     EXPECT_TRUE(form.StartupFailed());
     form.show();
@@ -214,7 +214,7 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     TMainForm form(context());
     EXPECT_FALSE(form.StartupFailed());
     EXPECT_TRUE(messages.boxes.empty());
-    EXPECT_EQ(home.context().RNXIndex().Count(), 1252);
+    EXPECT_EQ(home.context().Index().Count(), 1252);
     ASSERT_TRUE(form.MixtureRows());
     EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
     EXPECT_TRUE(form.DPUIData());
@@ -289,7 +289,7 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
             captureDialogs(form);
             ASSERT_EQ(messages.boxes.size(), 1u);
             EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(start.filePath("Index.rnx"))));
-            EXPECT_EQ(home.context().RNXIndex().Count(), 1252);
+            EXPECT_EQ(home.context().Index().Count(), 1252);
             form.show();
             form.DosePerIntakeTabs()->setCurrentIndex(1);
             EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
@@ -339,14 +339,14 @@ TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
 TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
-    std::vector<TQzProgramOptionsDialogType> asked;
+    std::vector<OptionsPage> asked;
     {
-        TMainForm form(context(), [&](TQzProgramPreference&, TQzProgramOptionsDialogType o) {
+        TMainForm form(context(), [&](ProgramSettings&, OptionsPage o) {
             asked.push_back(o);
             return false;
         });
         EXPECT_TRUE(form.StartupFailed());
-        EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poVESKDataDir});
+        EXPECT_EQ(asked, std::vector<OptionsPage>{poDataFolder});
         EXPECT_FALSE(form.MixtureRows());
         EXPECT_TRUE(messages.boxes.empty());
     }
@@ -354,12 +354,12 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
     // Accepting a folder with data files goes on with it.
     QTemporaryDir other;
     writeTypicalFile(other.path(), _Co, "60");
-    TMainForm form(context(), [&](TQzProgramPreference& p, TQzProgramOptionsDialogType) {
-        p.SetQVDDir(other.path());
+    TMainForm form(context(), [&](ProgramSettings& p, OptionsPage) {
+        p.SetDataFolderPath(other.path());
         return true;
     });
     EXPECT_FALSE(form.StartupFailed());
-    EXPECT_EQ(home.context().ProgramPreference().QVDDir(), other.path());
+    EXPECT_EQ(home.context().Settings().DataFolderPath(), other.path());
     EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
 }
 
@@ -370,17 +370,17 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     writeTypicalFile(data.path(), _Co, "58");
     writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
     ApplicationContext& started = context();
-    const QString keptFile = started.ProgramPreference().MixtureFileName();
+    const QString keptFile = started.Settings().MixtureFileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(keptFile).path()));
     writeBytes(keptFile, MixtureFileBytes({{"Co-60", ipIngestion, 0, -1}, {"Co-58", ipIngestion, 0, -1}}));
     QTemporaryDir other;
     writeTypicalFile(other.path(), _Co, "60", SyntheticSampleMarker);
     writeTwoGroupFile(other.path(), _Cs, "137");
-    std::vector<TQzProgramOptionsDialogType> asked;
+    std::vector<OptionsPage> asked;
     QString target = other.path();
-    TMainForm form(started, [&](TQzProgramPreference& p, TQzProgramOptionsDialogType o) {
+    TMainForm form(started, [&](ProgramSettings& p, OptionsPage o) {
         asked.push_back(o);
-        p.SetQVDDir(target);
+        p.SetDataFolderPath(target);
         return true;
     });
     captureDialogs(form);
@@ -403,7 +403,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
             options = a;
     ASSERT_TRUE(options);
     options->trigger();
-    EXPECT_EQ(asked, std::vector<TQzProgramOptionsDialogType>{poGeneral});
+    EXPECT_EQ(asked, std::vector<OptionsPage>{poGeneral});
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(form.DPUMIntakePanel()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));

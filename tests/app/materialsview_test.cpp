@@ -34,9 +34,9 @@ namespace {
 // half way with an error that is not a data-file error.
 void writeNamelessGroupFile(const QString& folder, ChemicalElement element, const char* mass)
 {
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
-    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
+    auto group = std::make_unique<AerosolGroup>(&d);
     group->FAerosolName = "QQQQ";
     for (auto& m : group->FAerosolDataArr)
         m = makeMaterial(&d, ipInhalation, imAerosol, "", 0, 1e-9f);
@@ -124,7 +124,7 @@ TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
     setSizes({6, 8});
     setChecked(parts->inhaledList, {true, true, true});
     parts->injectionBox->setChecked(false);
-    view->FillDPUIGrid();
+    view->FillMaterialsGrid();
     EXPECT_EQ(grid->RowCount(), 13);
     const QString um = QString::fromUtf16(u" \u00B5m");
     EXPECT_EQ(
@@ -166,20 +166,20 @@ TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
     parts->doseUnitBox->setCurrentIndex(1); // mSv
     emit parts->doseUnitBox->activated(1);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
-    EXPECT_EQ(home.context().ProgramPreference().DPUIDoseUnit(), du_mSv);
+    EXPECT_EQ(home.context().Settings().MaterialsDoseUnit(), du_mSv);
     parts->activityUnitBox->setCurrentIndex(2); // kBq
     emit parts->activityUnitBox->activated(2);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(home.context().ProgramPreference().DPUIActivityUnit(), au_kBq);
+    EXPECT_EQ(home.context().Settings().MaterialsActivityUnit(), au_kBq);
 }
 
 TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
 {
     // What the options dialog's OK does: the edited copy is committed to the settings.
-    TQzProgramPreference& settings = home.context().ProgramPreference();
-    const auto edited = TQzProgramPreference::WithDefaults(settings.Locations());
+    ProgramSettings& settings = home.context().Settings();
+    const auto edited = ProgramSettings::WithDefaults(settings.Locations());
     edited->Assign(settings);
-    edited->SetDPUIActivityUnit(au_kBq);
+    edited->SetMaterialsActivityUnit(au_kBq);
     settings.Assign(*edited);
     EXPECT_EQ(parts->activityUnitBox->Value(), au_kBq);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));

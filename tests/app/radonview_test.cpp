@@ -45,7 +45,7 @@ protected:
         grid = parts->radonTable;
         form->MainTabs()->setCurrentIndex(2);
     }
-    void choose(TRadonDataType type)
+    void choose(RadonTable type)
     {
         QAbstractButton* button = parts->displayedData->button(type);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
@@ -103,7 +103,7 @@ TEST_F(RadonViewTest, EveryProgenyTable)
     start(radonText());
     QTest::mouseClick(parts->plusButton, Qt::LeftButton);
     for (int t = rdtRadonIndoor; t < RadonDataTypeCount; ++t) {
-        const auto type = static_cast<TRadonDataType>(t);
+        const auto type = static_cast<RadonTable>(t);
         choose(type);
         SCOPED_TRACE(RadonRowLabel(type).toStdString());
         EXPECT_EQ(grid->FixedCols(), 4);

@@ -40,7 +40,7 @@ class SaveFailureTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        TVESKRNDosesData tritium;
+        DoseData tritium;
         tritium.FRNuclide = StoredNuclideId{_H, "3"};
         tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
         writeBytes(QDir(data.path()).filePath("H-3.qvd"), DoseDataFileBytes(tritium));
@@ -48,7 +48,7 @@ protected:
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<TMainForm>(home.makeContext(messages));
     }
-    QString exportFolder() { return home.context().ProgramPreference().ExportDir(); }
+    QString exportFolder() { return home.context().Settings().ExportDir(); }
     void exportDoses()
     {
         form->SetMaintenance(true);
@@ -147,7 +147,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
         << messages.boxes[0].text.toStdString();
     EXPECT_EQ(home.ini(), before);
     // The choice applies for this run all the same.
-    EXPECT_EQ(home.context().ProgramPreference().DPUMDoseUnit(), du_Sv);
+    EXPECT_EQ(home.context().Settings().BioassayDoseUnit(), du_Sv);
 }
 
 // A unit changed in a view is kept for the run only; the bioassay page's "Units..." OK keeps what
@@ -156,7 +156,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 {
     form->show();
     pickComboItem(MixtureParts(*form->MixtureView()).doseUnitBox, QStringLiteral("mSv"));
-    ASSERT_EQ(home.context().ProgramPreference().MixtureDoseUnit(), du_mSv);
+    ASSERT_EQ(home.context().Settings().MixtureDoseUnit(), du_mSv);
     inOptionsDialog([](QDialog& dialog) {
         pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
         auto* autoSave = dialog.findChild<QCheckBox*>(QStringLiteral("AutoSave"));
@@ -170,11 +170,11 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
     EXPECT_TRUE(home.ini().contains("AutoSave=1\n")) << home.ini().toStdString();
     EXPECT_FALSE(home.ini().contains("MixtureDoseUnit")) << "changed in a view, never shown in the dialog";
     EXPECT_FALSE(home.ini().contains("DPUIDosesUnit")) << "on a page not turned to";
-    EXPECT_TRUE(home.context().ProgramPreference().AutoSave());
+    EXPECT_TRUE(home.context().Settings().AutoSave());
 
     // Turned to, the Radionuclides page's units are shown, and accepted with the rest.
     inOptionsDialog([](QDialog& dialog) {
-        auto* form = dynamic_cast<TProgramOptionsForm*>(&dialog);
+        auto* form = dynamic_cast<OptionsDialog*>(&dialog);
         ASSERT_TRUE(form);
         QTabBar* tabs = form->UnitsPages()->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
@@ -187,7 +187,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 
 TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
 {
-    const QString kept = home.context().ProgramPreference().MixtureFileName();
+    const QString kept = home.context().Settings().MixtureFileName();
     form.reset(); // writes the list once
     const QByteArray before = read(kept);
     ASSERT_TRUE(before.contains("Co-60\t"));
@@ -240,7 +240,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
                              "either.")
                   .arg(home.filePath("config/kav-data-viewer")));
     pickComboItem(MixtureParts(*form->MixtureView()).doseUnitBox, QStringLiteral("mSv"));
-    EXPECT_EQ(context.ProgramPreference().MixtureDoseUnit(), du_mSv);
+    EXPECT_EQ(context.Settings().MixtureDoseUnit(), du_mSv);
     form->close();
     form.reset();
     EXPECT_EQ(messages.boxes.size(), 1u);
@@ -257,7 +257,7 @@ TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
     {
         const FileSizeLimit limit(16);
         form->FormActivate();
-        home.context().ProgramPreference().SetAutoSave(true);
+        home.context().Settings().SetAutoSave(true);
         home.context().SavePreferencesAtExit(); // fails again, said no more
     }
     ASSERT_EQ(messages.boxes.size(), 1u);

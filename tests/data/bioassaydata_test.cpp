@@ -13,11 +13,11 @@ namespace {
 
 class BioassayTest : public testing::Test {
 protected:
-    void SetUp() override { preference.SetQVDDir(m_dir.path()); }
+    void SetUp() override { preference.SetDataFolderPath(m_dir.path()); }
     // Writes a nuclide whose single ingestion material has the given bioassay records.
-    void writeWithRecords(const StoredNuclideId& nuclide, std::vector<TVESKActivityData> records, bool ingestion = true)
+    void writeWithRecords(const StoredNuclideId& nuclide, std::vector<BioassayFunctions> records, bool ingestion = true)
     {
-        TVESKRNDosesData d;
+        DoseData d;
         d.FRNuclide = nuclide;
         auto m
             = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
@@ -27,7 +27,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    TQzProgramPreference preference{m_dir.filePath("viewer")};
+    ProgramSettings preference{m_dir.filePath("viewer")};
 };
 
 TEST(BioassayTimes, FollowTheFixedGrid)
@@ -49,25 +49,25 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     const StoredNuclideId cs{_Cs, "137"};
     const StoredNuclideId ba{_Ba, "137m"};
     writeWithRecords(cs,
-                     {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f),
-                      makeBioassay(ba, TVESKSourceOrganSet::fromRaw(0xFF), 12, 0.5f)});
-    TVESKRNData d;
+                     {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f),
+                      makeBioassay(ba, CompartmentSet::fromRaw(0xFF), 12, 0.5f)});
+    BioassayData d;
     ASSERT_FALSE(preference.DataFolder().Load(cs, d));
     QStringList names;
     d.GetDRNList(names);
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
-    TVESKActivityResultData r;
+    MaterialBioassay r;
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
     EXPECT_EQ(r.FOrganPresentSet.raw(), 0xFF);
-    for (int o = 0; o < SourceOrganCount; ++o) {
+    for (int o = 0; o < CompartmentCount; ++o) {
         EXPECT_EQ(r.FRNuclideSrc[static_cast<std::size_t>(o)], ba);
         EXPECT_EQ(r.FActivityData[static_cast<std::size_t>(o)].size(), 12u);
     }
-    EXPECT_EQ(TVESKRNData::MaxActivityCount(r), 12);
+    EXPECT_EQ(BioassayData::MaxActivityCount(r), 12);
 
     // Without the progeny record there is nothing to show.
-    writeWithRecords(cs, {makeBioassay(cs, TVESKSourceOrganSet::fromRaw(0xFF), 10, 1.0f)});
-    TVESKRNData alone;
+    writeWithRecords(cs, {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f)});
+    BioassayData alone;
     ASSERT_FALSE(preference.DataFolder().Load(cs, alone));
     EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 0, 0, r));
     EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 1, 0, r));
@@ -78,11 +78,11 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     const StoredNuclideId th{_Th, "232"};
     const StoredNuclideId ac{_Ac, "228"};
     writeWithRecords(th,
-                     {makeBioassay(th, TVESKSourceOrganSet::fromRaw(0xFF), 5, 1.0f),
-                      makeBioassay(ac, TVESKSourceOrganSet::fromRaw(0xFF), 7, 0.5f)});
-    TVESKRNData d;
+                     {makeBioassay(th, CompartmentSet::fromRaw(0xFF), 5, 1.0f),
+                      makeBioassay(ac, CompartmentSet::fromRaw(0xFF), 7, 0.5f)});
+    BioassayData d;
     ASSERT_FALSE(preference.DataFolder().Load(th, d));
-    TVESKActivityResultData r;
+    MaterialBioassay r;
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
     EXPECT_EQ(r.FRNuclideSrc[soDailyUrine], th);
     EXPECT_EQ(r.FActivityData[soDailyUrine].size(), 5u);
@@ -95,14 +95,14 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 {
     const StoredNuclideId kr{_Kr, "85"};
     writeWithRecords(kr, {makeBioassay(kr, {soW_Body}, 3, 1.0f)}, false);
-    TVESKRNData gas;
+    BioassayData gas;
     ASSERT_FALSE(preference.DataFolder().Load(kr, gas));
     QStringList names;
     gas.GetDRNList(names);
     EXPECT_EQ(names, QStringList{"Kr-85"});
 
-    TVESKActivityResultData empty;
-    EXPECT_EQ(TVESKRNData::MaxActivityCount(empty), 0);
+    MaterialBioassay empty;
+    EXPECT_EQ(BioassayData::MaxActivityCount(empty), 0);
 }
 
 TEST_F(BioassayTest, NuclideListOfTheDataFolder)

@@ -22,17 +22,17 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        TVESKRNDosesData d;
+        DoseData d;
         d.FRNuclide = StoredNuclideId{_Ra, "228"};
         auto ingested = makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.2f, 2e-8f);
-        TVESKActivityData radium;
+        BioassayFunctions radium;
         radium.FRNuclide = d.FRNuclide;
         radium.FOrganPresentSet = {soW_Body, soDailyUrine};
-        TVESKOrganData& urine = radium.FActivityData[soDailyUrine];
+        CompartmentContent& urine = radium.FActivityData[soDailyUrine];
         urine = {0, 0.5f, 0, 1e-11f, std::numeric_limits<float>::quiet_NaN()};
         for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
             urine.push_back(0.25f / static_cast<float>(i));
-        TVESKActivityData actinium;
+        BioassayFunctions actinium;
         actinium.FRNuclide = StoredNuclideId{_Ac, "228"};
         actinium.FOrganPresentSet = {soW_Body};
         for (int i = 0; i < kPoints; ++i)
@@ -46,26 +46,26 @@ protected:
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
-    const TDPUMColumn& column(const TDPUMTable& table, TVESKSourceOrgan organ) const
+    const BioassayColumn& column(const BioassayTable& table, Compartment organ) const
     {
-        for (const TDPUMColumn& c : table.Columns)
+        for (const BioassayColumn& c : table.Columns)
             if (c.Organ == organ)
                 return c;
-        static const TDPUMColumn none;
+        static const BioassayColumn none;
         return none;
     }
 
-    TVESKRNData data;
-    TDPUMRequest request;
+    BioassayData data;
+    BioassayRequest request;
 };
 
 TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
 {
     struct Case {
         const char* what;
-        TDPUMViewType view;
+        BioassayQuantity view;
         double dose;
-        TDPUMUnits units;
+        BioassayUnits units;
         const char* wholeBodyFirst; // at 1/24 day: m = 1/2
         const char* urineFirst; // m = 0.5
     } cases[] = {
@@ -89,7 +89,7 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
         request.View = c.view;
         request.DoseMSv = c.dose;
         request.Units = c.units;
-        const TDPUMTable table = ComputeDPUMTable(data, request);
+        const BioassayTable table = ComputeBioassayTable(data, request);
         ASSERT_TRUE(table.HasData);
         EXPECT_EQ(column(table, soW_Body).Cells.value(0), QString::fromLatin1(c.wholeBodyFirst));
         EXPECT_EQ(column(table, soDailyUrine).Cells.value(0), QString::fromLatin1(c.urineFirst));
@@ -98,7 +98,7 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
 
 TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
 {
-    const TDPUMTable table = ComputeDPUMTable(data, request);
+    const BioassayTable table = ComputeBioassayTable(data, request);
     ASSERT_TRUE(table.HasData);
     EXPECT_EQ(table.TimeTitle, QStringLiteral("Time, days"));
     ASSERT_EQ(table.Times.size(), kPoints - 1);
@@ -108,14 +108,14 @@ TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
     EXPECT_EQ(table.Columns[0].Organ, soW_Body);
     EXPECT_EQ(table.Columns[1].Organ, soDailyUrine);
     int present = 0;
-    for (const TDPUMColumn& c : table.Columns)
+    for (const BioassayColumn& c : table.Columns)
         present += c.Present;
     EXPECT_EQ(present, 2);
     // The whole body is measured through the decay product.
     EXPECT_EQ(column(table, soW_Body).Title, QStringLiteral("Whole Body (Ac-228)"));
     EXPECT_EQ(column(table, soDailyUrine).Title, QStringLiteral("Urine (24-hour sample)"));
     // Zero, tiny and NaN show "-" and are not plotted; a shorter series ends in "-".
-    const TDPUMColumn& urine = column(table, soDailyUrine);
+    const BioassayColumn& urine = column(table, soDailyUrine);
     ASSERT_EQ(urine.Cells.size(), table.Times.size());
     EXPECT_EQ(urine.Cells.mid(0, 5), (QStringList{"4.0E-8", "-", "-", "-", "4.0E-7"}));
     EXPECT_EQ(urine.Cells.last(), QStringLiteral("-"));
@@ -128,7 +128,7 @@ TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
 
     // Hours: the points' times in hours too.
     request.Units.Time = tuHour;
-    const TDPUMTable hours = ComputeDPUMTable(data, request);
+    const BioassayTable hours = ComputeBioassayTable(data, request);
     EXPECT_EQ(hours.TimeTitle, QStringLiteral("Time, hours"));
     EXPECT_EQ(hours.Times.first(), QStringLiteral("1"));
     EXPECT_NEAR(column(hours, soW_Body).Points[0].x(), 1.0, 1e-6);
@@ -138,7 +138,7 @@ TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
 {
     request.WholeDays = true;
     request.View = dvContentPerIntake;
-    const TDPUMTable table = ComputeDPUMTable(data, request);
+    const BioassayTable table = ComputeBioassayTable(data, request);
     // Days 1 to 10, then 11 to 14.
     EXPECT_EQ(table.Times, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
     // Day 1 is point 10: m = 1/11.
@@ -150,10 +150,10 @@ TEST_F(BioassayTableTest, NoFunctionsOrNoDoseMeansNoData)
 {
     request.Path = ipInjection;
     request.View = dvContentPerIntake;
-    EXPECT_FALSE(ComputeDPUMTable(data, request).HasData);
+    EXPECT_FALSE(ComputeBioassayTable(data, request).HasData);
     request.Path = ipIngestion;
     request.Material = 3;
-    EXPECT_FALSE(ComputeDPUMTable(data, request).HasData);
+    EXPECT_FALSE(ComputeBioassayTable(data, request).HasData);
 }
 
 TEST(BioassayText, TimesInEachUnit)
@@ -179,29 +179,30 @@ TEST(BioassayText, TimesInEachUnit)
         {0, tuYear, "0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(DPUMTimeText(c.days, c.unit), QString::fromLatin1(c.text)) << c.days << " in unit " << int(c.unit);
+        EXPECT_EQ(BioassayTimeText(c.days, c.unit), QString::fromLatin1(c.text))
+            << c.days << " in unit " << int(c.unit);
     QLocale::setDefault(QLocale::system());
 }
 
 TEST(BioassayText, CaptionsNameTheirUnits)
 {
-    const TDPUMUnits units{du_mSv, au_kBq, au_MBq, tuDay};
+    const BioassayUnits units{du_mSv, au_kBq, au_MBq, tuDay};
     EXPECT_EQ(
-        DPUMCaption(dvDosePerContent, 1, {}),
+        BioassayCaption(dvDosePerContent, 1, {}),
         QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per Content "
                        "Functions z(t)), Sv/Bq"));
     EXPECT_EQ(
-        DPUMCaption(dvContentForDose, 0.5, units),
+        BioassayCaption(dvContentForDose, 0.5, units),
         QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed Effective "
                        "Dose (0.5 mSv), kBq"));
-    EXPECT_EQ(DPUMCaption(dvContentPerIntake, 1, units),
+    EXPECT_EQ(BioassayCaption(dvContentPerIntake, 1, units),
               QStringLiteral(
                   "Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), kBq per MBq"));
-    EXPECT_EQ(DPUMAxisTitle(dvDosePerContent, 1, units),
+    EXPECT_EQ(BioassayAxisTitle(dvDosePerContent, 1, units),
               QStringLiteral("Committed Effective Dose per Predicted Content, mSv/kBq"));
-    EXPECT_EQ(DPUMAxisTitle(dvContentForDose, 2, units),
+    EXPECT_EQ(BioassayAxisTitle(dvContentForDose, 2, units),
               QStringLiteral("Content Associated with the Specified Committed Effective Dose (2 mSv), kBq"));
-    EXPECT_EQ(DPUMAxisTitle(dvContentPerIntake, 1, units), QStringLiteral("Content per Intake, kBq per MBq"));
+    EXPECT_EQ(BioassayAxisTitle(dvContentPerIntake, 1, units), QStringLiteral("Content per Intake, kBq per MBq"));
 }
 
 } // namespace

@@ -19,8 +19,8 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        preference.SetQVDDir(m_dir.path());
-        ASSERT_EQ(preference.QVDDir(), m_dir.path());
+        preference.SetDataFolderPath(m_dir.path());
+        ASSERT_EQ(preference.DataFolderPath(), m_dir.path());
     }
     QString path(const QString& name) const { return m_dir.filePath(name); }
     DoseDataFolder folder() const { return preference.DataFolder(); }
@@ -28,7 +28,7 @@ protected:
     // The typical Co-60 file, changed by a function, with its checksum made right again.
     void writeChanged(const std::function<void(QByteArray&)>& change, bool fixChecksum = true)
     {
-        TVESKRNDosesData d;
+        DoseData d;
         fillTypicalData(d, StoredNuclideId{_Co, "60"});
         QByteArray bytes = DoseDataFileBytes(d);
         change(bytes);
@@ -38,19 +38,19 @@ protected:
     }
     QString loadError()
     {
-        TVESKRNDosesData d;
+        DoseData d;
         const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Co, "60"}, d);
         return failure ? failure->message : QString();
     }
 
     QTemporaryDir m_dir;
-    TQzProgramPreference preference{m_dir.filePath("viewer")};
+    ProgramSettings preference{m_dir.filePath("viewer")};
 };
 
 TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 {
     writeTypicalFile(m_dir.path(), _Co, "60", "SYNTHETIC SAMPLE");
-    TVESKRNDosesData d;
+    DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     EXPECT_TRUE(d.IsLoaded());
     EXPECT_TRUE(d.IsSyntheticSample());
@@ -59,7 +59,7 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
     EXPECT_EQ(d.IngestDataCount(), 1);
     EXPECT_EQ(d.InhalationDataCount(), 2);
 
-    TVESKDoseArray dose{};
+    OrganDoses dose{};
     float e = 0;
     ASSERT_TRUE(d.GetDoses(ipIngestion, 0, 7, dose, e)); // the size is ignored for ingestion
     EXPECT_EQ(e, 1e-9f);
@@ -89,13 +89,13 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
-    TVESKRNDosesData d;
-    TVESKDoseArray dose{};
+    DoseData d;
+    OrganDoses dose{};
     float e = 1;
     EXPECT_FALSE(d.GetDoses(ipIngestion, 0, 0, dose, e)); // nothing loaded
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     struct Case {
-        TVESKIntakePath path;
+        IntakeRoute path;
         int compound;
         int amad;
     };
@@ -106,7 +106,7 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
         e = 1;
         EXPECT_FALSE(d.GetDoses(c.path, c.compound, c.amad, dose, e)) << c.path << " " << c.compound << " " << c.amad;
         EXPECT_EQ(e, 0);
-        EXPECT_EQ(dose, TVESKDoseArray{});
+        EXPECT_EQ(dose, OrganDoses{});
     }
 }
 
@@ -154,7 +154,7 @@ TEST_F(DoseDataTest, AcceptsTheOtherConverterAndAnyCaseOfIt)
 
 TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 {
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
     const float marker = 12345.678f;
     d.FIngestData[0]->FActivity.push_back(makeBioassay(StoredNuclideId{_Co, "60"}, {soW_Body}, 3, marker));
@@ -171,7 +171,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
               QStringLiteral("DataFileException: The structure of the file ") + path("Co-60.qvd")
                   + QStringLiteral(" is corrupted"));
 
-    TVESKRNDosesData nameless;
+    DoseData nameless;
     fillTypicalData(nameless, StoredNuclideId{_Co, "60"});
     QByteArray withName = DoseDataFileBytes(nameless);
     const qsizetype name = withName.indexOf("Cobalt nitrate (M)");
@@ -183,13 +183,13 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 
 TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 {
-    TVESKRNDosesData empty;
+    DoseData empty;
     empty.FRNuclide = StoredNuclideId{_Co, "60"};
     writeBytes(path("Co-60.qvd"), DoseDataFileBytes(empty));
-    TVESKRNDosesData d;
+    DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     QStringList list{"x"};
-    for (TVESKIntakePath p : {ipIngestion, ipInhalation, ipInjection}) {
+    for (IntakeRoute p : {ipIngestion, ipInhalation, ipInjection}) {
         EXPECT_FALSE(d.GetCompoundsList(p, list));
         EXPECT_TRUE(list.isEmpty());
         float e = 0;
@@ -200,7 +200,7 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
-    TVESKRNDosesData d;
+    DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     QFile::remove(path("Co-60.qvd"));
     EXPECT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
@@ -218,9 +218,9 @@ TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
 TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
 {
     // The second aerosol group has no name: the first one was read before the error.
-    TVESKRNDosesData two;
+    DoseData two;
     fillTypicalData(two, StoredNuclideId{_Co, "60"});
-    auto group = std::make_unique<TVESKAerosolCompoundData>(&two);
+    auto group = std::make_unique<AerosolGroup>(&two);
     group->FAerosolName = "QQQQ";
     for (auto& m : group->FAerosolDataArr)
         m = makeMaterial(&two, ipInhalation, imAerosol, "", 0, 1e-9f);
@@ -229,7 +229,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
         b = DoseDataFileBytes(two);
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     });
-    TVESKRNDosesData d;
+    DoseData d;
     const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Co, "60"}, d);
     ASSERT_TRUE(failure);
     EXPECT_FALSE(failure->fileAtFault);
@@ -243,7 +243,7 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 {
     writeTypicalFile(m_dir.path(), _Co, "60");
     ASSERT_TRUE(QFile::rename(path("Co-60.qvd"), path("co-60.QVD")));
-    TVESKRNDosesData d;
+    DoseData d;
     EXPECT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     EXPECT_EQ(folder().FileOf("Co-60"), path("co-60.QVD"));
     // The file of the exact name wins over others of the same name in another case.
@@ -262,7 +262,7 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 
 TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
 {
-    TVESKRNDosesData d;
+    DoseData d;
     writeTypicalFile(m_dir.path(), _Sr, "90");
     QFile::setPermissions(path("Sr-90.qvd"), QFileDevice::Permissions{});
     QFile probe(path("Sr-90.qvd"));
@@ -279,8 +279,8 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
 {
     QLocale::setDefault(QLocale::c());
     struct Case {
-        TVESKIntakePath path;
-        TVESKMaterial kind;
+        IntakeRoute path;
+        MaterialForm kind;
         const char* name;
         float fA;
         const char* description;
@@ -300,7 +300,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
          "Gas or vapour Type F, Methyl iodide", "1"},
     };
     for (const Case& c : cases) {
-        TVESKCompoundData m(nullptr, c.path, c.kind);
+        MaterialData m(nullptr, c.path, c.kind);
         m.FName = c.name;
         m.FF1 = c.fA;
         EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
@@ -317,7 +317,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         {"  ", 0.2f, "Aerosols fA=0.2", "Aerosols "},
     };
     for (const auto& [name, fA, description, shortDescription] : groups) {
-        TVESKAerosolCompoundData g(nullptr);
+        AerosolGroup g(nullptr);
         g.FAerosolName = name;
         g.FF1 = fA;
         EXPECT_EQ(g.Description(), QString::fromLatin1(description)) << name;
@@ -341,9 +341,9 @@ TEST(Vocabulary, TextsAndSets)
     EXPECT_EQ(IntakePathFromText("inhalation"), ipIngestion);
     EXPECT_EQ(IntakePathFromText("Inhalation"), ipInhalation);
     EXPECT_EQ(IntakePathFromText("Injection"), ipInjection);
-    const TVESKSourceOrganSet excreta = TVESKSourceOrganSet::fromRaw(0xE0);
-    for (int o = 0; o < SourceOrganCount; ++o)
-        EXPECT_EQ(excreta.contains(static_cast<TVESKSourceOrgan>(o)), o >= soW_Body) << o;
+    const CompartmentSet excreta = CompartmentSet::fromRaw(0xE0);
+    for (int o = 0; o < CompartmentCount; ++o)
+        EXPECT_EQ(excreta.contains(static_cast<Compartment>(o)), o >= soW_Body) << o;
     const QStringList organs = OrganListWithEffectiveDose();
     ASSERT_EQ(organs.size(), 31);
     EXPECT_EQ(organs[0], QStringLiteral("Dose Coefficient e(50)"));

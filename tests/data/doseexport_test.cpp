@@ -21,7 +21,7 @@ namespace {
 TEST(DoseExport, LinesHaveOneFieldPerColumn)
 {
     QLocale::setDefault(QLocale::c());
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
     d.FIngestData[0]->FName = "Oxides; hydroxides";
     QStringList header = QString::fromUtf8(DoseExportHeaderText()).split(QStringLiteral("\r\n"));
@@ -63,7 +63,7 @@ QString twoDigits(double value)
 TEST(DoseExport, EveryFieldOfBothLinesHoldsItsOwnValue)
 {
     QLocale::setDefault(QLocale::c());
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
     const QStringList lines = QString::fromUtf8(DoseExportText(d)).split(QStringLiteral("\r\n"));
     struct Case {
@@ -102,14 +102,14 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         loadShippedIndex(index);
-        preference.SetQVDDir(data.path());
+        preference.SetDataFolderPath(data.path());
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
-    void write(TVESKRNDosesData& d)
+    void write(DoseData& d)
     {
         writeBytes(QDir(data.path()).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
     }
-    TDoseExportResult run(const std::function<bool(int, int)>& progress = {})
+    DoseExportResult run(const std::function<bool(int, int)>& progress = {})
     {
         preference.DataFolder().ListNuclides(index, nuclides);
         QStringList elements;
@@ -133,26 +133,26 @@ protected:
     NuclideIndex index;
     QTemporaryDir data;
     QTemporaryDir out;
-    TQzProgramPreference preference{data.filePath(QStringLiteral("viewer"))};
+    ProgramSettings preference{data.filePath(QStringLiteral("viewer"))};
     NuclideList nuclides;
 };
 
 TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
 {
-    TVESKRNDosesData typical;
+    DoseData typical;
     fillTypicalData(typical, StoredNuclideId{_Co, "60"});
     typical.FIngestData[0]->FName = "Oxides; hydroxides";
     write(typical);
-    TVESKRNDosesData injected;
+    DoseData injected;
     injected.FRNuclide = StoredNuclideId{_Co, "58"};
     injected.FInjectData.push_back(makeMaterial(&injected, ipInjection, imAerosol, "", 0, 2e-9f));
     write(injected);
-    TVESKRNDosesData ingested;
+    DoseData ingested;
     ingested.FRNuclide = StoredNuclideId{_Sr, "90"};
     ingested.FIngestData.push_back(makeMaterial(&ingested, ipIngestion, imAerosol, "Titanate", 0.01f, 3e-9f));
     write(ingested);
 
-    const TDoseExportResult result = run();
+    const DoseExportResult result = run();
     EXPECT_TRUE(result.Error.isEmpty()) << result.Error.toStdString();
     EXPECT_EQ(result.Files.size(), 2);
     struct Case {
@@ -176,7 +176,7 @@ TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
 
 TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
 {
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
     write(d);
     ASSERT_TRUE(run().Error.isEmpty());
@@ -193,13 +193,13 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     writeTypicalFile(data.path(), _Co, "60");
     writeTypicalFile(data.path(), _Sr, "90");
     // Cancelled after the first nuclide: the cobalt file is written, nothing of strontium.
-    const TDoseExportResult cancelled = run([](int done, int) { return done < 1; });
+    const DoseExportResult cancelled = run([](int done, int) { return done < 1; });
     EXPECT_TRUE(cancelled.Cancelled);
     EXPECT_EQ(cancelled.Files.size(), 0);
     EXPECT_TRUE(QDir(out.filePath(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden).isEmpty());
     // A damaged file stops the export with the reader's message; what was written stays whole.
     writeBytes(QDir(data.path()).filePath(QStringLiteral("Sr-90.qvd")), "damaged");
-    const TDoseExportResult damaged = run();
+    const DoseExportResult damaged = run();
     EXPECT_TRUE(damaged.Error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << damaged.Error.toStdString();
     EXPECT_EQ(damaged.Files.size(), 1);
     EXPECT_EQ(lines("Co").size(), 30);
@@ -207,11 +207,11 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     // A folder that cannot be made.
     writeBytes(out.filePath(QStringLiteral("Export2")), "a file");
     preference.DataFolder().ListNuclides(index, nuclides);
-    const TDoseExportResult blocked = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
-                                                  out.filePath(QStringLiteral("Export2/inner")));
+    const DoseExportResult blocked = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
+                                                 out.filePath(QStringLiteral("Export2/inner")));
     EXPECT_TRUE(blocked.Error.startsWith(QStringLiteral("The folder "))) << blocked.Error.toStdString();
     // An element the index does not know.
-    const TDoseExportResult unknown
+    const DoseExportResult unknown
         = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
     EXPECT_EQ(unknown.Error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
 }

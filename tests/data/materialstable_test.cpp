@@ -17,7 +17,7 @@ protected:
         QLocale::setDefault(QLocale::c());
         fillTypicalData(data, StoredNuclideId{_Co, "60"});
     }
-    TVESKRNDosesData data;
+    DoseData data;
 };
 
 TEST_F(MaterialsTableTest, RowsComeInTheTablesOrderWithTheirLabelsAndDoses)
@@ -31,7 +31,7 @@ TEST_F(MaterialsTableTest, RowsComeInTheTablesOrderWithTheirLabelsAndDoses)
     const struct {
         const char16_t* label;
         float effective;
-        TVESKIntakePath route;
+        IntakeRoute route;
         int material;
         int size;
     } expected[] = {
@@ -64,7 +64,7 @@ TEST_F(MaterialsTableTest, NothingLoadedOrNoSizeTickedLeavesRowsOut)
     const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(data, choice);
     ASSERT_EQ(table.size(), 3u) << "injection, ingestion and the gas";
     EXPECT_EQ(table[2].label, QStringLiteral("Inhalation, Gas or vapour Type V, Elemental vapour"));
-    EXPECT_TRUE(ComputeMaterialsTable(TVESKRNDosesData{}, MaterialChoice::Everything(data)).empty());
+    EXPECT_TRUE(ComputeMaterialsTable(DoseData{}, MaterialChoice::Everything(data)).empty());
     // Injection asked of data without it: the row is there, without doses.
     data.FInjectData.clear();
     const std::vector<MaterialsTableRow> without = ComputeMaterialsTable(data, choice);

@@ -21,15 +21,15 @@ protected:
         writeTypicalFile(m_dir.path(), _Co, "58");
         writeTypicalFile(m_dir.path(), _Sr, "90");
         writeTwoGroupFile(m_dir.path(), _Pu, "239");
-        preference.SetQVDDir(m_dir.path());
+        preference.SetDataFolderPath(m_dir.path());
         loadShippedIndex(index);
         preference.DataFolder().ListNuclides(index, offered);
     }
-    static TMixtureRowSetting row(const char* nuclide, TVESKIntakePath route, int material, int size)
+    static KeptMixtureRow row(const char* nuclide, IntakeRoute route, int material, int size)
     {
         return {QString::fromLatin1(nuclide), route, material, size};
     }
-    void restore(const std::vector<TMixtureRowSetting>& kept)
+    void restore(const std::vector<KeptMixtureRow>& kept)
     {
         QString error;
         ASSERT_TRUE(mixture.Restore(kept, error)) << error.toStdString();
@@ -43,7 +43,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    TQzProgramPreference preference{m_dir.filePath("viewer")};
+    ProgramSettings preference{m_dir.filePath("viewer")};
     NuclideIndex index;
     NuclideList offered;
     DoseDataCache cache{preference};
@@ -53,7 +53,7 @@ protected:
 TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
 {
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
-    const std::vector<TMixtureRowSetting> kept = {
+    const std::vector<KeptMixtureRow> kept = {
         row("Co-60", ipInhalation, 0, 6), // the aerosol at 1 µm
         row("Sr-90", ipIngestion, 0, -1), // its file damaged
         row("Cs-137", ipInjection, 0, -1), // no file in the folder
@@ -68,7 +68,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
         EXPECT_FALSE(mixture.Dose(unavailable)) << unavailable;
         EXPECT_TRUE(mixture.Materials(unavailable).isEmpty()) << unavailable;
         // Kept exactly as it was read, for the next run.
-        EXPECT_EQ(mixture.Settings()[static_cast<std::size_t>(unavailable)],
+        EXPECT_EQ(mixture.KeptRows()[static_cast<std::size_t>(unavailable)],
                   kept[static_cast<std::size_t>(unavailable)]);
     }
     EXPECT_TRUE(mixture.Row(1).unavailable.contains(QStringLiteral("Sr-90.qvd is corrupted")))
@@ -82,7 +82,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
 
     // The file is back: so is the row, as it was kept.
     writeTypicalFile(m_dir.path(), _Sr, "90");
-    restore(mixture.Settings());
+    restore(mixture.KeptRows());
     ASSERT_TRUE(mixture.Row(1).Available());
     EXPECT_FLOAT_EQ(*mixture.Dose(1), 1e-9f);
 }
@@ -110,7 +110,7 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
     struct Step {
         const char* what;
         std::function<void()> edit;
-        TMixtureRowSetting after;
+        KeptMixtureRow after;
         float dose; // 0: none
     };
     const Step steps[] = {
@@ -148,7 +148,7 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
 
     // A nuclide that cannot be loaded changes nothing and says why.
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
-    const TMixtureRowSetting before = mixture.Row(0).setting;
+    const KeptMixtureRow before = mixture.Row(0).setting;
     QString error;
     EXPECT_FALSE(mixture.SetElement(0, QStringLiteral("Sr"), error));
     EXPECT_TRUE(error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << error.toStdString();

@@ -12,10 +12,10 @@ namespace {
 
 TEST(MixtureFile, RowsComeBackAsTheyWereWritten)
 {
-    const std::vector<TMixtureRowSetting> rows{{"Cs-137", ipInhalation, 2, 4},
-                                               {"Tc-99m", ipIngestion, 0, -1},
-                                               {"Pu-239", ipInjection, 0, -1},
-                                               {"Co-60", ipInhalation, 0, 10}};
+    const std::vector<KeptMixtureRow> rows{{"Cs-137", ipInhalation, 2, 4},
+                                           {"Tc-99m", ipIngestion, 0, -1},
+                                           {"Pu-239", ipInjection, 0, -1},
+                                           {"Co-60", ipInhalation, 0, 10}};
     const QByteArray bytes = MixtureFileBytes(rows);
     EXPECT_TRUE(bytes.contains("\nCs-137\tInhalation\t2\t0.1\n"));
     EXPECT_TRUE(bytes.contains("\nTc-99m\tIngestion\t0\t-\n"));
@@ -63,13 +63,13 @@ TEST(MixtureFile, EveryRowReadIsWrittenBackTheSame)
     const char raw[] = "\v#am\x06\0\0\0\0\x8e-240\tInjection\t0\t-\nCo-60-239\tInjection\t0\t-\nCo-60\t\r\n";
     const QByteArray found(raw, sizeof raw - 1);
     for (const QByteArray& text : {found, QByteArray("Co-60\tInhalation\t+2\t 5\n Sr-90\tIngestion\t0\t-\n")}) {
-        const std::vector<TMixtureRowSetting> rows = ParseMixtureFile(text);
+        const std::vector<KeptMixtureRow> rows = ParseMixtureFile(text);
         EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(rows)), rows);
     }
     EXPECT_TRUE(ParseMixtureFile(found).empty());
-    const std::vector<TMixtureRowSetting> unwritable{
+    const std::vector<KeptMixtureRow> unwritable{
         {"#Co-60", ipIngestion, 0, -1}, {"Co-60", ipIngestion, -1, -1}, {"Co-60", ipIngestion, 1, -1}};
-    EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(unwritable)), (std::vector<TMixtureRowSetting>{unwritable[2]}));
+    EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(unwritable)), (std::vector<KeptMixtureRow>{unwritable[2]}));
 }
 
 TEST(MixtureFile, MissingHugeAndGarbageFilesGiveNoRows)

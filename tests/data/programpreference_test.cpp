@@ -40,56 +40,56 @@ protected:
 
 TEST_F(PreferenceTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
 {
-    const TQzProgramPreference p(exe());
+    const ProgramSettings p(exe());
     EXPECT_EQ(p.Locations().ExeName, QStringLiteral("viewer"));
     EXPECT_EQ(p.Locations().ProgramDir, m_dir.path());
     EXPECT_EQ(p.IniFileName(), iniPath());
-    EXPECT_EQ(p.QVDDir(), m_dir.path());
+    EXPECT_EQ(p.DataFolderPath(), m_dir.path());
     EXPECT_FALSE(p.AutoSave());
     EXPECT_FALSE(p.NotFirstRun());
     EXPECT_FALSE(p.CheckIniExists());
-    EXPECT_EQ(p.DPUIDoseUnit(), du_Sv);
+    EXPECT_EQ(p.MaterialsDoseUnit(), du_Sv);
     EXPECT_EQ(p.MixtureActivityUnit(), au_Bq);
-    EXPECT_EQ(p.DPUMTimeUnit(), tuDay);
+    EXPECT_EQ(p.BioassayTimeUnit(), tuDay);
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
 TEST_F(PreferenceTest, DefaultDataFolderBesideTheExecutable)
 {
     makeFolder("QVData");
-    const TQzProgramPreference p(exe());
-    EXPECT_EQ(p.QVDDir(), path("QVData"));
+    const ProgramSettings p(exe());
+    EXPECT_EQ(p.DataFolderPath(), path("QVData"));
 }
 
 TEST_F(PreferenceTest, ValuesAreReducedToTheirLowByteAndValidated)
 {
     struct Case {
         const char* line;
-        std::function<int(const TQzProgramPreference&)> field;
+        std::function<int(const ProgramSettings&)> field;
         int expected;
     };
     const Case cases[] = {
-        {"DPUIDosesUnit=5", [](auto& p) { return p.DPUIDoseUnit(); }, du_mSv},
-        {"DPUIDosesUnit=6", [](auto& p) { return p.DPUIDoseUnit(); }, du_Sv},
-        {"DPUIDoseUnit=5", [](auto& p) { return p.DPUIDoseUnit(); }, du_Sv},
+        {"DPUIDosesUnit=5", [](auto& p) { return p.MaterialsDoseUnit(); }, du_mSv},
+        {"DPUIDosesUnit=6", [](auto& p) { return p.MaterialsDoseUnit(); }, du_Sv},
+        {"DPUIDoseUnit=5", [](auto& p) { return p.MaterialsDoseUnit(); }, du_Sv},
         {"MixtureActivityUnit=264", [](auto& p) { return p.MixtureActivityUnit(); }, au_Bq},
         {"MixtureActivityUnit=265", [](auto& p) { return p.MixtureActivityUnit(); }, au_kBq},
         {"MixtureActivityUnit=-251", [](auto& p) { return p.MixtureActivityUnit(); }, au__mBq},
         {"MixtureActivityUnit=11", [](auto& p) { return p.MixtureActivityUnit(); }, au_Bq},
         {"MixtureDoseUnit=4", [](auto& p) { return p.MixtureDoseUnit(); }, du_mkSv},
-        {"DPUMContentActivityUnit=5", [](auto& p) { return p.DPUMContentActivityUnit(); }, au__mBq},
-        {"DPUMIntakeActivityUnit=10", [](auto& p) { return p.DPUMIntakeActivityUnit(); }, au_MBq},
-        {"DPUMDoseUnit=abc", [](auto& p) { return p.DPUMDoseUnit(); }, du_Sv},
-        {"DPUMTimeUnit=3", [](auto& p) { return p.DPUMTimeUnit(); }, tuDay},
-        {"DPUMTimeUnit=2", [](auto& p) { return p.DPUMTimeUnit(); }, tuHour},
-        {"DPUMTimeUnit=256", [](auto& p) { return p.DPUMTimeUnit(); }, tuYear},
-        {"DPUIActivityUnit=9", [](auto& p) { return p.DPUIActivityUnit(); }, au_kBq},
-        {"DPUMIntDaysOnly=7", [](auto& p) { return int(p.DPUMIntDays()); }, 1},
-        {"DPUMIntDaysOnly=x", [](auto& p) { return int(p.DPUMIntDays()); }, 0},
+        {"DPUMContentActivityUnit=5", [](auto& p) { return p.BioassayContentUnit(); }, au__mBq},
+        {"DPUMIntakeActivityUnit=10", [](auto& p) { return p.BioassayIntakeUnit(); }, au_MBq},
+        {"DPUMDoseUnit=abc", [](auto& p) { return p.BioassayDoseUnit(); }, du_Sv},
+        {"DPUMTimeUnit=3", [](auto& p) { return p.BioassayTimeUnit(); }, tuDay},
+        {"DPUMTimeUnit=2", [](auto& p) { return p.BioassayTimeUnit(); }, tuHour},
+        {"DPUMTimeUnit=256", [](auto& p) { return p.BioassayTimeUnit(); }, tuYear},
+        {"DPUIActivityUnit=9", [](auto& p) { return p.MaterialsActivityUnit(); }, au_kBq},
+        {"DPUMIntDaysOnly=7", [](auto& p) { return int(p.BioassayWholeDays()); }, 1},
+        {"DPUMIntDaysOnly=x", [](auto& p) { return int(p.BioassayWholeDays()); }, 0},
     };
     for (const Case& c : cases) {
         writeIni(QByteArray("[Units]\n") + c.line + "\n");
-        const TQzProgramPreference p(exe());
+        const ProgramSettings p(exe());
         EXPECT_EQ(c.field(p), c.expected) << c.line;
     }
 }
@@ -97,7 +97,7 @@ TEST_F(PreferenceTest, ValuesAreReducedToTheirLowByteAndValidated)
 TEST_F(PreferenceTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
 {
     writeIni("[General]\nAutoSave=-2\nInitialized=0\n");
-    const TQzProgramPreference p(exe());
+    const ProgramSettings p(exe());
     EXPECT_TRUE(p.AutoSave());
     EXPECT_FALSE(p.NotFirstRun());
 }
@@ -105,11 +105,11 @@ TEST_F(PreferenceTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
 TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
 {
     makeFolder("data");
-    TQzProgramPreference p(exe());
-    p.SetQVDDir(path("data"));
-    p.SetDPUIDoseUnit(du_mSv);
-    p.SetDPUMTimeUnit(tuHour);
-    p.SetDPUMIntDays(true);
+    ProgramSettings p(exe());
+    p.SetDataFolderPath(path("data"));
+    p.SetMaterialsDoseUnit(du_mSv);
+    p.SetBioassayTimeUnit(tuHour);
+    p.SetBioassayWholeDays(true);
     ASSERT_TRUE(p.Write());
     // The data folder lies in the program's folder: kept relative to it.
     const QByteArray expected = QByteArray("[General]\nAutoSave=0\nInitialized=0\nLanguage=en\n[Directories]\nQVD=data")
@@ -118,11 +118,11 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
           "DPUIActivityUnit=8\nDPUIDosesUnit=5\n";
     EXPECT_EQ(readIni(), expected);
 
-    const TQzProgramPreference again(exe());
-    EXPECT_EQ(again.QVDDir(), path("data"));
-    EXPECT_EQ(again.DPUIDoseUnit(), du_mSv);
-    EXPECT_EQ(again.DPUMTimeUnit(), tuHour);
-    EXPECT_TRUE(again.DPUMIntDays());
+    const ProgramSettings again(exe());
+    EXPECT_EQ(again.DataFolderPath(), path("data"));
+    EXPECT_EQ(again.MaterialsDoseUnit(), du_mSv);
+    EXPECT_EQ(again.BioassayTimeUnit(), tuHour);
+    EXPECT_TRUE(again.BioassayWholeDays());
     EXPECT_TRUE(again.CheckIniExists());
 }
 
@@ -133,8 +133,8 @@ TEST_F(PreferenceTest, ADataFolderInsideTheProgramsTravelsWithACopy)
     makeFolder("original/QVData");
     makeFolder("outside");
     {
-        TQzProgramPreference p(path("original/viewer"));
-        p.SetQVDDir(path("original/QVData"));
+        ProgramSettings p(path("original/viewer"));
+        p.SetDataFolderPath(path("original/QVData"));
         ASSERT_TRUE(p.Write());
     }
     QFile original(path("original/viewer.ini"));
@@ -148,10 +148,10 @@ TEST_F(PreferenceTest, ADataFolderInsideTheProgramsTravelsWithACopy)
         ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
         copied.write(ini);
     }
-    EXPECT_EQ(TQzProgramPreference(path("copy/viewer")).QVDDir(), path("copy/QVData"));
+    EXPECT_EQ(ProgramSettings(path("copy/viewer")).DataFolderPath(), path("copy/QVData"));
     // Elsewhere: kept as it is.
-    TQzProgramPreference p(path("copy/viewer"));
-    p.SetQVDDir(path("outside"));
+    ProgramSettings p(path("copy/viewer"));
+    p.SetDataFolderPath(path("outside"));
     ASSERT_TRUE(p.Write());
     QFile copy(path("copy/viewer.ini"));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
@@ -161,7 +161,7 @@ TEST_F(PreferenceTest, ADataFolderInsideTheProgramsTravelsWithACopy)
 TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
 {
     writeIni("; kept\n[General]\nAutoSave=1\nTheme=dark\n[Mine]\nx=1\n");
-    TQzProgramPreference p(exe());
+    ProgramSettings p(exe());
     ASSERT_TRUE(p.Write());
     const QByteArray text = readIni();
     EXPECT_TRUE(
@@ -176,7 +176,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
         notes += "Line=" + QByteArray(60, 'x') + "\n";
     writeIni("[General]\nAutoSave=1\nInitialized=1\n" + notes);
     {
-        TQzProgramPreference p(exe());
+        ProgramSettings p(exe());
         EXPECT_TRUE(p.AutoSave());
         EXPECT_TRUE(p.Write());
     }
@@ -185,9 +185,9 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     // Too large to be a settings file: defaults, and the file stays as it is.
     const QByteArray huge = "[General]\nAutoSave=1\n" + QByteArray(IniFile::MaxFileSize, ';');
     writeIni(huge);
-    TQzProgramPreference p(exe());
+    ProgramSettings p(exe());
     EXPECT_FALSE(p.AutoSave());
-    p.SetDPUIDoseUnit(du_mSv);
+    p.SetMaterialsDoseUnit(du_mSv);
     p.SetNotFirstRun(true);
     EXPECT_FALSE(p.Write());
     EXPECT_EQ(readIni(), huge);
@@ -216,11 +216,11 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
         if (c.file)
             writeIni(QByteArray("[General]\n") + c.file);
         QLocale::setDefault(QLocale(c.system));
-        EXPECT_EQ(TQzProgramPreference(exe()).Language(), c.expected);
+        EXPECT_EQ(ProgramSettings(exe()).Language(), c.expected);
     }
     QLocale::setDefault(saved);
 
-    TQzProgramPreference p(exe());
+    ProgramSettings p(exe());
     int changes = 0;
     const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
     p.SetLanguage(l_Ukrainian);
@@ -233,7 +233,7 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
 
 TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
 {
-    TQzProgramPreference p(exe());
+    ProgramSettings p(exe());
     int changes = 0;
     const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
     p.SetNotFirstRun(false);
@@ -250,44 +250,44 @@ TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
 TEST_F(PreferenceTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
 {
     makeFolder("data");
-    TQzProgramPreference p(exe());
-    p.SetQVDDir(path("data"));
+    ProgramSettings p(exe());
+    p.SetDataFolderPath(path("data"));
     p.SetAutoSave(true);
     p.SetMixtureDoseUnit(du_mkSv);
-    p.SetDPUMContentActivityUnit(au_MBq);
-    p.SetDPUMTimeUnit(tuYear);
-    p.SetDPUMIntDays(true);
+    p.SetBioassayContentUnit(au_MBq);
+    p.SetBioassayTimeUnit(tuYear);
+    p.SetBioassayWholeDays(true);
     p.RestoreDefaultValues();
-    EXPECT_EQ(p.QVDDir(), path("data"));
+    EXPECT_EQ(p.DataFolderPath(), path("data"));
     EXPECT_TRUE(p.AutoSave());
     EXPECT_EQ(p.MixtureDoseUnit(), du_Sv);
-    EXPECT_EQ(p.DPUMContentActivityUnit(), au_Bq);
-    EXPECT_EQ(p.DPUMTimeUnit(), tuDay);
-    EXPECT_FALSE(p.DPUMIntDays());
+    EXPECT_EQ(p.BioassayContentUnit(), au_Bq);
+    EXPECT_EQ(p.BioassayTimeUnit(), tuDay);
+    EXPECT_FALSE(p.BioassayWholeDays());
 }
 
 TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
 {
     makeFolder("data");
-    TQzProgramPreference source(exe());
-    source.SetQVDDir(path("data"));
+    ProgramSettings source(exe());
+    source.SetDataFolderPath(path("data"));
     source.SetAutoSave(true);
     source.SetMixtureActivityUnit(au_kBq);
-    source.SetDPUMIntakeActivityUnit(au__mBq);
-    source.SetDPUMDoseUnit(du_mSv);
-    source.SetDPUIActivityUnit(au_MBq);
+    source.SetBioassayIntakeUnit(au__mBq);
+    source.SetBioassayDoseUnit(du_mSv);
+    source.SetMaterialsActivityUnit(au_MBq);
     int heardBySource = 0;
     const auto listening = source.SettingsChanged.Connect([&] { ++heardBySource; });
 
     QTemporaryDir other;
-    TQzProgramPreference dest(other.filePath("tool"));
+    ProgramSettings dest(other.filePath("tool"));
     dest.Assign(source);
-    EXPECT_EQ(dest.QVDDir(), path("data"));
+    EXPECT_EQ(dest.DataFolderPath(), path("data"));
     EXPECT_TRUE(dest.AutoSave());
     EXPECT_EQ(dest.MixtureActivityUnit(), au_kBq);
-    EXPECT_EQ(dest.DPUMIntakeActivityUnit(), au__mBq);
-    EXPECT_EQ(dest.DPUMDoseUnit(), du_mSv);
-    EXPECT_EQ(dest.DPUIActivityUnit(), au_MBq);
+    EXPECT_EQ(dest.BioassayIntakeUnit(), au__mBq);
+    EXPECT_EQ(dest.BioassayDoseUnit(), du_mSv);
+    EXPECT_EQ(dest.MaterialsActivityUnit(), au_MBq);
     EXPECT_EQ(dest.Locations().ExeName, QStringLiteral("tool"));
     EXPECT_EQ(dest.Locations().ProgramDir, other.path());
     EXPECT_EQ(heardBySource, 0) << "the source's listeners stay with it";
@@ -295,21 +295,21 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
 
 TEST_F(PreferenceTest, DataFolderFallsBackToTheDefaultThenTheExecutablesFolder)
 {
-    TQzProgramPreference p(exe());
-    p.SetQVDDir(path("absent"));
-    EXPECT_EQ(p.QVDDir(), m_dir.path());
+    ProgramSettings p(exe());
+    p.SetDataFolderPath(path("absent"));
+    EXPECT_EQ(p.DataFolderPath(), m_dir.path());
 
     makeFolder("QVData");
-    p.SetQVDDir(path("absent"));
-    EXPECT_EQ(p.QVDDir(), path("QVData"));
+    p.SetDataFolderPath(path("absent"));
+    EXPECT_EQ(p.DataFolderPath(), path("QVData"));
 
     // A relative folder that exists from the current folder is kept as written.
     makeFolder("rel/sub");
     const QString previous = QDir::currentPath();
     QDir::setCurrent(path("rel"));
-    p.SetQVDDir("sub");
+    p.SetDataFolderPath("sub");
     QDir::setCurrent(previous);
-    EXPECT_EQ(p.QVDDir(), QStringLiteral("sub"));
+    EXPECT_EQ(p.DataFolderPath(), QStringLiteral("sub"));
 }
 
 TEST_F(PreferenceTest, CheckDataFilesCountsAnyMatchingEntry)
@@ -321,10 +321,10 @@ TEST_F(PreferenceTest, CheckDataFilesCountsAnyMatchingEntry)
     ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
     notes.close();
 
-    TQzProgramPreference p(exe());
+    ProgramSettings p(exe());
     const std::pair<const char*, bool> cases[] = {{"empty", false}, {"notes", true}, {"folder", true}};
     for (const auto& [folder, expected] : cases) {
-        p.SetQVDDir(path(folder));
+        p.SetDataFolderPath(path(folder));
         EXPECT_EQ(p.DataFolder().HoldsDataFiles(), expected) << folder;
     }
 }
@@ -360,8 +360,8 @@ protected:
 
 TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
 {
-    TQzProgramPreference p(exe());
-    const TQzProgramLocations& l = p.Locations();
+    ProgramSettings p(exe());
+    const ProgramLocations& l = p.Locations();
     EXPECT_TRUE(l.Installed);
     EXPECT_EQ(l.SharedDir, shared());
     EXPECT_EQ(l.SettingsDir, config());
@@ -371,21 +371,21 @@ TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
     EXPECT_EQ(p.HelpCollectionFile(), shared() + "/kav-data-viewer.qhc");
     EXPECT_EQ(l.HelpCacheDir, helpCache());
     EXPECT_EQ(p.ExportDir(), m_home.filePath("data/kav-data-viewer/Export"));
-    EXPECT_EQ(p.QVDDir(), shared() + "/QVData") << "the installed sample data until the user picks another";
+    EXPECT_EQ(p.DataFolderPath(), shared() + "/QVData") << "the installed sample data until the user picks another";
 
-    p.SetDPUIDoseUnit(du_mSv);
+    p.SetMaterialsDoseUnit(du_mSv);
     ASSERT_TRUE(p.CanWrite());
     QString error;
     ASSERT_TRUE(p.Write(&error)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(m_prefix.filePath("bin/kav-data-viewer.ini")));
-    const TQzProgramPreference next(exe());
-    EXPECT_EQ(next.DPUIDoseUnit(), du_mSv);
+    const ProgramSettings next(exe());
+    EXPECT_EQ(next.MaterialsDoseUnit(), du_mSv);
 }
 
 TEST_F(InstalledCopyTest, WithoutAShareFolderItIsACopyRunFromItsOwnFolder)
 {
     ASSERT_TRUE(QDir(shared()).removeRecursively());
-    const TQzProgramLocations l = TQzProgramLocations::ForExecutable(exe());
+    const ProgramLocations l = ProgramLocations::ForExecutable(exe());
     EXPECT_FALSE(l.Installed);
     EXPECT_EQ(l.SettingsDir, m_prefix.filePath("bin"));
     EXPECT_EQ(l.SharedDir, m_prefix.filePath("bin"));
@@ -404,7 +404,7 @@ TEST_F(InstalledCopyTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsHome)
         GTEST_SKIP() << "permissions do not apply to this user";
     }
     ASSERT_TRUE(QDir(shared()).removeRecursively());
-    const TQzProgramLocations l = TQzProgramLocations::ForExecutable(folder + "/viewer");
+    const ProgramLocations l = ProgramLocations::ForExecutable(folder + "/viewer");
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(l.Installed);
     EXPECT_EQ(l.SettingsDir, config());
@@ -418,7 +418,7 @@ TEST_F(InstalledCopyTest, SettingsThatCannotBeWrittenSayWhy)
     QFile blocker(m_home.filePath("config"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    TQzProgramPreference p(exe());
+    ProgramSettings p(exe());
     QString canWrite, write;
     EXPECT_FALSE(p.CanWrite(&canWrite));
     EXPECT_FALSE(p.Write(&write));
@@ -431,44 +431,44 @@ TEST_F(PreferenceTest, ADataFolderForThisRunIsNotKept)
     makeFolder("stored");
     makeFolder("this-run");
     makeFolder("picked");
-    TQzProgramPreference p(exe());
-    p.SetQVDDir(path("stored"));
-    p.SetQVDDirForThisRun(path("this-run"));
-    EXPECT_EQ(p.QVDDir(), path("this-run"));
+    ProgramSettings p(exe());
+    p.SetDataFolderPath(path("stored"));
+    p.SetDataFolderPathForThisRun(path("this-run"));
+    EXPECT_EQ(p.DataFolderPath(), path("this-run"));
     ASSERT_TRUE(p.Write());
-    EXPECT_EQ(TQzProgramPreference(exe()).QVDDir(), path("stored"));
+    EXPECT_EQ(ProgramSettings(exe()).DataFolderPath(), path("stored"));
     // Through the options dialog's copy and back, it is still this run's folder.
-    TQzProgramPreference copy(p.Locations());
+    ProgramSettings copy(p.Locations());
     copy.Assign(p);
-    EXPECT_EQ(copy.QVDDir(), path("this-run"));
+    EXPECT_EQ(copy.DataFolderPath(), path("this-run"));
     ASSERT_TRUE(copy.Write());
-    EXPECT_EQ(TQzProgramPreference(exe()).QVDDir(), path("stored"));
+    EXPECT_EQ(ProgramSettings(exe()).DataFolderPath(), path("stored"));
     // A folder the user picks during the run is kept.
-    p.SetQVDDir(path("picked"));
+    p.SetDataFolderPath(path("picked"));
     ASSERT_TRUE(p.Write());
-    EXPECT_EQ(TQzProgramPreference(exe()).QVDDir(), path("picked"));
+    EXPECT_EQ(ProgramSettings(exe()).DataFolderPath(), path("picked"));
 }
 
 TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
 {
-    TQzProgramPreference p(exe());
+    ProgramSettings p(exe());
     int heard = 0;
     int heardByOther = 0;
     const auto listening = p.SettingsChanged.Connect([&] { ++heard; });
     auto otherListening = p.SettingsChanged.Connect([&] { ++heardByOther; });
-    p.SetDPUIDoseUnit(du_mSv);
-    p.SetDPUIDoseUnit(du_mSv);
-    p.SetDPUIDoseUnit(du_nSv); // not accepted
+    p.SetMaterialsDoseUnit(du_mSv);
+    p.SetMaterialsDoseUnit(du_mSv);
+    p.SetMaterialsDoseUnit(du_nSv); // not accepted
     EXPECT_EQ(heard, 1);
     p.SetAutoSave(true);
-    p.SetDPUMIntDays(true);
+    p.SetBioassayWholeDays(true);
     EXPECT_EQ(heard, 3);
-    TQzProgramPreference other(exe());
+    ProgramSettings other(exe());
     other.Assign(p);
     p.Assign(other);
     EXPECT_EQ(heard, 3) << "nothing changed";
     other.SetMixtureDoseUnit(du_mkSv);
-    other.SetDPUMTimeUnit(tuYear);
+    other.SetBioassayTimeUnit(tuYear);
     p.Assign(other);
     EXPECT_EQ(heard, 4) << "once for all that one Assign changes";
     EXPECT_EQ(heardByOther, 4);
@@ -486,11 +486,11 @@ TEST_F(InstalledCopyTest, TheUserHearsOnceThatSettingsCannotBeKept)
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
     EXPECT_TRUE(boxes.boxes.empty()) << "nothing is said before anything changes";
-    context.ProgramPreference().SetAutoSave(true);
+    context.Settings().SetAutoSave(true);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, MessageKind::Warning);
     EXPECT_TRUE(boxes.boxes[0].text.contains(config())) << boxes.boxes[0].text.toStdString();
-    context.ProgramPreference().SetDPUIDoseUnit(du_mSv);
+    context.Settings().SetMaterialsDoseUnit(du_mSv);
     context.SavePreferencesAtExit();
     EXPECT_EQ(boxes.boxes.size(), 1u);
 }
@@ -499,7 +499,7 @@ TEST_F(InstalledCopyTest, ASettingsFileThatCannotBeWrittenAtExitIsSaid)
 {
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
-    context.ProgramPreference().SetAutoSave(true);
+    context.Settings().SetAutoSave(true);
     EXPECT_TRUE(boxes.boxes.empty());
     // Taken away during the run: the folder is replaced by a file.
     ASSERT_TRUE(QDir(m_home.filePath("config")).removeRecursively());
@@ -519,10 +519,10 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     ASSERT_TRUE(QDir(folder.path()).mkdir("Beta.rnx"));
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
-    context.ProgramPreference().SetLanguage(l_Ukrainian);
+    context.Settings().SetLanguage(l_Ukrainian);
     boxes.boxes.clear(); // whatever the settings change said
-    ASSERT_EQ(context.RNXIndex().LoadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
-    const Nuclide* cobalt = context.RNXIndex().FindNuclide(u"Co-60");
+    ASSERT_EQ(context.Index().LoadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+    const Nuclide* cobalt = context.Index().FindNuclide(u"Co-60");
     ASSERT_TRUE(cobalt);
     SpectrumLines lines;
     BetaSpectrum beta;

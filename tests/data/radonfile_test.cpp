@@ -26,10 +26,10 @@ TEST(RadonFile, EveryFieldOfEveryTableLandsInItsPlace)
 {
     const QByteArray text = radonText();
     for (int t = 0; t < RadonDataTypeCount; ++t) {
-        const auto type = static_cast<TRadonDataType>(t);
+        const auto type = static_cast<RadonTable>(t);
         SCOPED_TRACE(t);
-        const TRadonLoadResult r = ReadRadonBlock(text, type);
-        ASSERT_EQ(r.Status, TRadonLoadResult::Loaded) << r.Problem.toStdString();
+        const RadonLoadResult r = ReadRadonBlock(text, type);
+        ASSERT_EQ(r.status, RadonLoadResult::Loaded) << r.Problem.toStdString();
         for (int organ = 0; organ < 29; ++organ)
             for (int group = 0; group < 3; ++group) {
                 const int maleField = type == rdtGasAlone ? 2 * group : group;
@@ -50,38 +50,38 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
         const char* what;
         int line; // 0-based line of the file to replace
         QByteArray with;
-        TRadonDataType type;
-        TRadonLoadResult::TStatus status;
+        RadonTable type;
+        RadonLoadResult::Status status;
         const char* problem;
     } cases[] = {
-        {"a word", 33, "1E-3 x 1E-3 1E-3 1E-3 1E-3", rdtRadonIndoor, TRadonLoadResult::Invalid,
+        {"a word", 33, "1E-3 x 1E-3 1E-3 1E-3 1E-3", rdtRadonIndoor, RadonLoadResult::Invalid,
          "line 34: \"x\" is not a dose per exposure"},
-        {"a word in the gases", 3, "1E-3 1E-3 abc 1E-3 1E-3 1E-3", rdtGasAlone, TRadonLoadResult::Invalid,
+        {"a word in the gases", 3, "1E-3 1E-3 abc 1E-3 1E-3 1E-3", rdtGasAlone, RadonLoadResult::Invalid,
          "line 4: \"abc\" is not a dose coefficient"},
-        {"a negative value", 2, "1E-3 -2E-3 1E-3 1E-3 1E-3 1E-3", rdtGasAlone, TRadonLoadResult::Invalid,
+        {"a negative value", 2, "1E-3 -2E-3 1E-3 1E-3 1E-3 1E-3", rdtGasAlone, RadonLoadResult::Invalid,
          "line 3: \"-2E-3\""},
-        {"five numbers", 40, "1 2 3 4 5", rdtRadonIndoor, TRadonLoadResult::Invalid,
+        {"five numbers", 40, "1 2 3 4 5", rdtRadonIndoor, RadonLoadResult::Invalid,
          "line 41: 5 numbers, 6 numbers needed"},
-        {"one number", 40, "1", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 41: 1 number, 6 numbers needed"},
-        {"two effective values", 30, "1E-3 2E-3", rdtGasAlone, TRadonLoadResult::Invalid,
+        {"one number", 40, "1", rdtRadonIndoor, RadonLoadResult::Invalid, "line 41: 1 number, 6 numbers needed"},
+        {"two effective values", 30, "1E-3 2E-3", rdtGasAlone, RadonLoadResult::Invalid,
          "line 31: 2 numbers, 3 numbers needed"},
-        {"nothing where the effective dose is", 61, "", rdtRadonIndoor, TRadonLoadResult::Invalid,
+        {"nothing where the effective dose is", 61, "", rdtRadonIndoor, RadonLoadResult::Invalid,
          "line 62: 0 numbers, 1 number needed"},
-        {"infinity", 61, "1E+99", rdtRadonIndoor, TRadonLoadResult::Invalid, "line 62"},
+        {"infinity", 61, "1E+99", rdtRadonIndoor, RadonLoadResult::Invalid, "line 62"},
         // What follows the numbers a line needs is not read.
-        {"seven numbers", 40, "1 2 3 4 5 6 7", rdtRadonIndoor, TRadonLoadResult::Loaded, ""},
-        {"a fourth effective value", 30, "1E-3 2E-3 3E-3 4E-3", rdtGasAlone, TRadonLoadResult::Loaded, ""},
-        {"a note after the effective dose", 61, "1.5E+1 (per WLM: 5.7)", rdtRadonIndoor, TRadonLoadResult::Loaded, ""},
-        {"a damaged other block", 100, "garbage", rdtGasAlone, TRadonLoadResult::Loaded, ""},
+        {"seven numbers", 40, "1 2 3 4 5 6 7", rdtRadonIndoor, RadonLoadResult::Loaded, ""},
+        {"a fourth effective value", 30, "1E-3 2E-3 3E-3 4E-3", rdtGasAlone, RadonLoadResult::Loaded, ""},
+        {"a note after the effective dose", 61, "1.5E+1 (per WLM: 5.7)", rdtRadonIndoor, RadonLoadResult::Loaded, ""},
+        {"a damaged other block", 100, "garbage", rdtGasAlone, RadonLoadResult::Loaded, ""},
         {"two blanks and a tab between numbers", 40, "1E-3  2E-3\t3E-3 4E-3 5E-3 6E-3", rdtRadonIndoor,
-         TRadonLoadResult::Loaded, ""},
-        {"blanks after the effective dose", 61, " 1.5E+1 \t", rdtRadonIndoor, TRadonLoadResult::Loaded, ""},
+         RadonLoadResult::Loaded, ""},
+        {"blanks after the effective dose", 61, " 1.5E+1 \t", rdtRadonIndoor, RadonLoadResult::Loaded, ""},
     };
     for (const Case& c : cases) {
         QList<QByteArray> damaged = lines(radonText());
         damaged[c.line] = c.with + "\r";
-        const TRadonLoadResult r = ReadRadonBlock(damaged.join('\n'), c.type);
-        EXPECT_EQ(r.Status, c.status) << c.what;
+        const RadonLoadResult r = ReadRadonBlock(damaged.join('\n'), c.type);
+        EXPECT_EQ(r.status, c.status) << c.what;
         if (*c.problem == 0) {
             EXPECT_TRUE(r.Problem.isEmpty()) << c.what << ": " << r.Problem.toStdString();
         } else {
@@ -99,7 +99,7 @@ TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
     struct Case {
         int kept;
         bool endsWithBreak;
-        TRadonDataType type;
+        RadonTable type;
         const char* problem; // empty: read
     } cases[] = {
         {100, true, rdtRadonCave, "100 lines, the table needs lines 94 to 124"},
@@ -113,45 +113,45 @@ TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.kept) + (c.endsWithBreak ? " lines and a break" : " lines"));
         const QByteArray cut = all.mid(0, c.kept).join('\n') + (c.endsWithBreak ? "\n" : "");
-        const TRadonLoadResult r = ReadRadonBlock(cut, c.type);
+        const RadonLoadResult r = ReadRadonBlock(cut, c.type);
         EXPECT_EQ(r.Problem, QString::fromLatin1(c.problem));
-        EXPECT_EQ(r.Status, *c.problem ? TRadonLoadResult::Unreadable : TRadonLoadResult::Loaded);
+        EXPECT_EQ(r.status, *c.problem ? RadonLoadResult::Unreadable : RadonLoadResult::Loaded);
     }
 }
 
 TEST(RadonFile, ShortEmptyJunkAndOtherEncodings)
 {
     const QByteArray text = radonText();
-    EXPECT_EQ(ReadRadonBlock({}, rdtGasAlone).Status, TRadonLoadResult::Unreadable);
+    EXPECT_EQ(ReadRadonBlock({}, rdtGasAlone).status, RadonLoadResult::Unreadable);
     QByteArray junk;
     for (int i = 0; i < 20000; ++i)
         junk.append(static_cast<char>((i * 151 + 11) & 0xFF));
     for (int t = 0; t < RadonDataTypeCount; ++t)
-        EXPECT_NE(ReadRadonBlock(junk, static_cast<TRadonDataType>(t)).Status, TRadonLoadResult::Loaded);
+        EXPECT_NE(ReadRadonBlock(junk, static_cast<RadonTable>(t)).status, RadonLoadResult::Loaded);
     // UTF-16 with its mark, lines ending in CR alone.
     QByteArray crOnly = text;
     crOnly.replace("\r\n", "\r");
-    EXPECT_EQ(ReadRadonBlock(crOnly, rdtThoronMine).Status, TRadonLoadResult::Loaded);
+    EXPECT_EQ(ReadRadonBlock(crOnly, rdtThoronMine).status, RadonLoadResult::Loaded);
     QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
     const QByteArray wide = utf16.encode(QString::fromLatin1(text));
-    EXPECT_EQ(ReadRadonBlock(wide, rdtThoronMine).Status, TRadonLoadResult::Loaded);
+    EXPECT_EQ(ReadRadonBlock(wide, rdtThoronMine).status, RadonLoadResult::Loaded);
 }
 
 TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
 {
     QTemporaryDir dir;
-    const TRadonLoadResult missing = LoadRadonBlock(dir.path(), rdtGasAlone);
-    EXPECT_EQ(missing.Status, TRadonLoadResult::Unreadable);
+    const RadonLoadResult missing = LoadRadonBlock(dir.path(), rdtGasAlone);
+    EXPECT_EQ(missing.status, RadonLoadResult::Unreadable);
     EXPECT_TRUE(missing.Problem.startsWith(dir.filePath(QStringLiteral("RadonData.txt"))))
         << missing.Problem.toStdString();
     QFile file(dir.filePath(QStringLiteral("RadonData.txt")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(radonText());
     file.close();
-    EXPECT_EQ(LoadRadonBlock(dir.path(), rdtThoronIndoor).Status, TRadonLoadResult::Loaded);
+    EXPECT_EQ(LoadRadonBlock(dir.path(), rdtThoronIndoor).status, RadonLoadResult::Loaded);
     ASSERT_TRUE(file.resize(100LL << 20));
-    const TRadonLoadResult huge = LoadRadonBlock(dir.path(), rdtGasAlone);
-    EXPECT_EQ(huge.Status, TRadonLoadResult::Unreadable);
+    const RadonLoadResult huge = LoadRadonBlock(dir.path(), rdtGasAlone);
+    EXPECT_EQ(huge.status, RadonLoadResult::Unreadable);
     EXPECT_TRUE(huge.Problem.contains(QStringLiteral("far more than radon data")));
 }
 
@@ -165,8 +165,8 @@ TEST(RadonFile, WhatIsNotARegularFileIsRefusedUnread)
     QTemporaryDir folderDir;
     ASSERT_TRUE(QDir(folderDir.path()).mkdir(QStringLiteral("RadonData.txt")));
     for (const QString& folder : {pipeDir.path(), folderDir.path()}) {
-        const TRadonLoadResult r = LoadRadonBlock(folder, rdtGasAlone);
-        EXPECT_EQ(r.Status, TRadonLoadResult::Unreadable);
+        const RadonLoadResult r = LoadRadonBlock(folder, rdtGasAlone);
+        EXPECT_EQ(r.status, RadonLoadResult::Unreadable);
         EXPECT_EQ(r.Problem, QDir(folder).filePath(QStringLiteral("RadonData.txt")) + QStringLiteral(": not a file"));
     }
 }

@@ -12,10 +12,10 @@ namespace kav {
 
 // A material with recognisable values: organ k of sex s holds base × (1 + k + 100 s), the
 // effective dose base.
-inline std::unique_ptr<TVESKCompoundData> makeMaterial(const TVESKRNDosesData* owner, TVESKIntakePath path,
-                                                       TVESKMaterial kind, const char* name, float fA, float base)
+inline std::unique_ptr<MaterialData> makeMaterial(const DoseData* owner, IntakeRoute path, MaterialForm kind,
+                                                  const char* name, float fA, float base)
 {
-    auto m = std::make_unique<TVESKCompoundData>(owner, path, kind);
+    auto m = std::make_unique<MaterialData>(owner, path, kind);
     m->FName = name;
     m->FModelName = "model";
     m->FF1 = fA;
@@ -27,26 +27,25 @@ inline std::unique_ptr<TVESKCompoundData> makeMaterial(const TVESKRNDosesData* o
 }
 
 // A bioassay record with the given compartments, each series of the given length.
-inline TVESKActivityData makeBioassay(const StoredNuclideId& nuclide, TVESKSourceOrganSet organs, int points,
-                                      float first)
+inline BioassayFunctions makeBioassay(const StoredNuclideId& nuclide, CompartmentSet organs, int points, float first)
 {
-    TVESKActivityData a;
+    BioassayFunctions a;
     a.FRNuclide = nuclide;
     a.FOrganPresentSet = organs;
-    for (int o = 0; o < SourceOrganCount; ++o)
-        if (organs.contains(static_cast<TVESKSourceOrgan>(o)))
+    for (int o = 0; o < CompartmentCount; ++o)
+        if (organs.contains(static_cast<Compartment>(o)))
             for (int i = 0; i < points; ++i)
                 a.FActivityData[static_cast<std::size_t>(o)].push_back(first / static_cast<float>(1 + i + o));
     return a;
 }
 
 // One injection, one ingestion material, one aerosol group and one gas, for a nuclide.
-inline void fillTypicalData(TVESKRNDosesData& d, const StoredNuclideId& nuclide)
+inline void fillTypicalData(DoseData& d, const StoredNuclideId& nuclide)
 {
     d.FRNuclide = nuclide;
     d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f));
     d.FIngestData.push_back(makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.05f, 1e-9f));
-    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
+    auto group = std::make_unique<AerosolGroup>(&d);
     group->FAerosolName = "Cobalt nitrate (M)";
     group->FF1 = 0.01f;
     for (int s = 0; s < AMADCount; ++s)
@@ -67,7 +66,7 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 inline void writeTypicalFile(const QString& folder, ChemicalElement element, const char* mass,
                              const QByteArray& reserved = {})
 {
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
     writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d, reserved));
 }
@@ -77,10 +76,10 @@ inline void writeTypicalFile(const QString& folder, ChemicalElement element, con
 // compartment's ordinal, first 1 for the first material and halved for each further one.
 inline void writeBioassayFile(const QString& folder, ChemicalElement element, const char* mass)
 {
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
     float first = 1;
-    auto withBioassay = [&](TVESKCompoundData& m) {
+    auto withBioassay = [&](MaterialData& m) {
         m.FActivity = {makeBioassay(d.FRNuclide, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
         first /= 2;
     };
@@ -95,9 +94,9 @@ inline void writeBioassayFile(const QString& folder, ChemicalElement element, co
 // 2e-9 at every size), between the first group and the gas.
 inline void writeTwoGroupFile(const QString& folder, ChemicalElement element, const char* mass)
 {
-    TVESKRNDosesData d;
+    DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
-    auto group = std::make_unique<TVESKAerosolCompoundData>(&d);
+    auto group = std::make_unique<AerosolGroup>(&d);
     group->FAerosolName = "Oxides (S)";
     group->FF1 = 0.001f;
     for (int s = 0; s < AMADCount; ++s)

@@ -243,7 +243,7 @@ TEST(KavTool, ErrorsGoToStandardErrorWithAFailingStatus)
 // holds every kind of material (an export file of about 8 KB).
 void writeSmallAndLargeExport(const QString& folder)
 {
-    TVESKRNDosesData tritium;
+    DoseData tritium;
     tritium.FRNuclide = StoredNuclideId{_H, "3"};
     tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
     writeBytes(QDir(folder).filePath("H-3.qvd"), kav::DoseDataFileBytes(tritium));

@@ -23,13 +23,13 @@ protected:
     }
     QByteArray fileOf(const QString& name, SampleSize size = SampleSize::Sample) const
     {
-        TVESKRNDosesData d;
+        DoseData d;
         GenerateSampleData(index, *index.FindNuclide(name), size, d);
         return DoseDataFileBytes(d, SyntheticSampleMarker);
     }
-    std::unique_ptr<TVESKRNData> load(const QString& name, SampleSize size = SampleSize::Sample) const
+    std::unique_ptr<BioassayData> load(const QString& name, SampleSize size = SampleSize::Sample) const
     {
-        auto d = std::make_unique<TVESKRNData>();
+        auto d = std::make_unique<BioassayData>();
         ReadDoseDataFile(fileOf(name, size), name, name + QStringLiteral(".qvd"), *d);
         return d;
     }
@@ -88,9 +88,9 @@ TEST_F(SampleTest, BioassayFunctionsFallWithTimeAndCarryTheMeasuredProgeny)
     for (const char* name : {"Cs-137", "Ru-106", "Ra-228", "Th-228", "Th-232", "U-238", "Co-60"}) {
         SCOPED_TRACE(name);
         const auto d = load(QString::fromLatin1(name));
-        TVESKActivityResultData r;
+        MaterialBioassay r;
         ASSERT_TRUE(d->GetActivitiesNew(ipIngestion, 0, 0, r));
-        const TVESKOrganData& body = r.FActivityData[soW_Body];
+        const CompartmentContent& body = r.FActivityData[soW_Body];
         ASSERT_GT(body.size(), 50u);
         EXPECT_LE(body.size(), static_cast<std::size_t>(BioassayTimeCount));
         for (std::size_t i = 1; i < body.size(); ++i)

@@ -38,7 +38,7 @@ bool takeOptions(QStringList& args, std::map<QString, QString>& options)
 
 } // namespace
 
-int BioassayCommand(const NuclideIndex& index, const TQzProgramPreference& preference, QStringList args)
+int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference, QStringList args)
 {
     std::map<QString, QString> options;
     if (!takeOptions(args, options) || !options.count(QStringLiteral("--route"))
@@ -47,11 +47,11 @@ int BioassayCommand(const NuclideIndex& index, const TQzProgramPreference& prefe
     const Nuclide* node = index.FindNuclide(args[0]);
     if (!node)
         return problem(args[0] + QStringLiteral(" is not a nuclide of the index"));
-    TVESKRNData data;
+    BioassayData data;
     if (const std::optional<DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
         return problem(failure->message);
 
-    TDPUMRequest request;
+    BioassayRequest request;
     const QString route = options[QStringLiteral("--route")];
     const QStringList routes = IntakePathNames();
     const auto matching = std::find_if(routes.begin(), routes.end(), [&route](const QString& name) {
@@ -95,7 +95,7 @@ int BioassayCommand(const NuclideIndex& index, const TQzProgramPreference& prefe
     const QStringList shows{"z", "content", "m"};
     if (!shows.contains(show))
         return problem(QStringLiteral("--show %1: z, content or m").arg(show));
-    request.View = static_cast<TDPUMViewType>(shows.indexOf(show));
+    request.View = static_cast<BioassayQuantity>(shows.indexOf(show));
     if (options.count(QStringLiteral("--dose"))) {
         if (request.View != dvContentForDose)
             return problem(QStringLiteral("--dose goes with --show content"));
@@ -105,18 +105,18 @@ int BioassayCommand(const NuclideIndex& index, const TQzProgramPreference& prefe
         if (!ok || !(request.DoseMSv >= 0.01 && request.DoseMSv <= 100))
             return problem(QStringLiteral("--dose %1: a dose in mSv from 0.01 to 100").arg(dose));
     }
-    request.WholeDays = preference.DPUMIntDays();
-    request.Units = {preference.DPUMDoseUnit(), preference.DPUMContentActivityUnit(),
-                     preference.DPUMIntakeActivityUnit(), preference.DPUMTimeUnit()};
+    request.WholeDays = preference.BioassayWholeDays();
+    request.Units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
+                     preference.BioassayTimeUnit()};
 
-    const TDPUMTable table = ComputeDPUMTable(data, request);
+    const BioassayTable table = ComputeBioassayTable(data, request);
     if (!table.HasData)
         return problem(QStringLiteral("%1, %2, %3: no bioassay functions")
                            .arg(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material]));
     const QString head
-        = DPUMClipboardHead(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material], size,
-                            DPUMCaption(request.View, request.DoseMSv, request.Units));
-    const QByteArray text = DPUMTableText(table, head).toUtf8();
+        = BioassayClipboardHead(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material], size,
+                                BioassayCaption(request.View, request.DoseMSv, request.Units));
+    const QByteArray text = BioassayTableText(table, head).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;
 }

@@ -52,12 +52,12 @@ int fail(const QString& message, int status = 2)
     return status;
 }
 
-int show(const kav::NuclideIndex& index, const kav::TQzProgramPreference& preference, const QString& nuclide)
+int show(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& nuclide)
 {
     const kav::Nuclide* node = index.FindNuclide(nuclide);
     if (!node)
         return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
-    kav::TVESKRNDosesData data;
+    kav::DoseData data;
     if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
         return fail(failure->message, 1);
     const QByteArray text = kav::DoseExportHeaderText() + kav::DoseExportText(data);
@@ -65,14 +65,14 @@ int show(const kav::NuclideIndex& index, const kav::TQzProgramPreference& prefer
     return 0;
 }
 
-int exportDoses(const kav::NuclideIndex& index, const kav::TQzProgramPreference& preference, const QString& folder)
+int exportDoses(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& folder)
 {
     kav::NuclideList nuclides;
     preference.DataFolder().ListNuclides(index, nuclides);
     if (nuclides.Count() == 0)
-        return fail(preference.QVDDir() + QStringLiteral(": no data files"), 1);
+        return fail(preference.DataFolderPath() + QStringLiteral(": no data files"), 1);
     const QString out = folder.isEmpty() ? preference.ExportDir() : folder;
-    const kav::TDoseExportResult result
+    const kav::DoseExportResult result
         = kav::ExportDoses(preference.DataFolder(), nuclides, kav::DataElementsOf(nuclides), out);
     for (const QString& file : result.Files)
         std::printf("%s\n", qUtf8Printable(file));
@@ -80,9 +80,9 @@ int exportDoses(const kav::NuclideIndex& index, const kav::TQzProgramPreference&
     return result.Error.isEmpty() ? 0 : fail(kav::DoseExportSummary(result, out), 1);
 }
 
-int check(const kav::NuclideIndex& index, const kav::TQzProgramPreference& preference)
+int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference)
 {
-    const QDir dir(preference.QVDDir());
+    const QDir dir(preference.DataFolderPath());
     int failed = 0;
     const QStringList files = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files, QDir::Name);
     for (const QString& file : files) {
@@ -95,7 +95,7 @@ int check(const kav::NuclideIndex& index, const kav::TQzProgramPreference& prefe
                    read != dir.filePath(file)) {
             problem = QStringLiteral("not read: the file of %1 is %2").arg(node->Name.toString(), read);
         } else {
-            kav::TVESKRNDosesData data;
+            kav::DoseData data;
             if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
                 problem = failure->message;
         }
@@ -121,7 +121,7 @@ int main(int argc, char* argv[])
         return args.isEmpty() ? 2 : 0;
     }
     // The viewer's preferences, as if this were the viewer beside it.
-    kav::TQzProgramPreference preference(QCoreApplication::applicationDirPath() + QStringLiteral("/kav-data-viewer"));
+    kav::ProgramSettings preference(QCoreApplication::applicationDirPath() + QStringLiteral("/kav-data-viewer"));
     const qsizetype dataArg = args.indexOf(QStringLiteral("--data"));
     if (dataArg >= 0) {
         if (dataArg + 1 >= args.size())
@@ -131,11 +131,12 @@ int main(int argc, char* argv[])
             return fail(folder + QStringLiteral(" is a file, not a folder"));
         if (!QFileInfo(folder).isDir())
             return fail(folder + QStringLiteral(": no such folder"));
-        preference.SetQVDDir(folder);
+        preference.SetDataFolderPath(folder);
         args.remove(dataArg, 2);
     }
     if (args.removeAll(QStringLiteral("--verbose")) > 0)
-        std::fprintf(stderr, "kav: data folder %s\n", qUtf8Printable(QDir::toNativeSeparators(preference.QVDDir())));
+        std::fprintf(stderr, "kav: data folder %s\n",
+                     qUtf8Printable(QDir::toNativeSeparators(preference.DataFolderPath())));
     kav::NuclideIndex index;
     if (index.LoadIndexFrom(QString(), true).Failed() || index.Count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));

@@ -64,25 +64,25 @@ NuclideTraits traitsOf(const QString& name)
 
 // Organ doses around a level, shaped by where the material goes; the effective value follows
 // from them.
-void fillDoses(TVESKCompoundData& m, double level, int focus, Random& rnd)
+void fillDoses(MaterialData& m, double level, int focus, Random& rnd)
 {
     for (int sex = 0; sex < 2; ++sex) {
         for (int organ = 0; organ < TargetOrganCount; ++organ) {
             double v = level * rnd.logBetween(0.3, 1.8);
             if (organ == focus)
                 v *= rnd.between(4, 12);
-            const auto o = static_cast<TVESKTargetOrgan>(organ);
+            const auto o = static_cast<TargetOrgan>(organ);
             if ((sex == sMale && (o == toOvaries || o == toUterus))
                 || (sex == sFemale && (o == toTestes || o == toProstate)))
                 v = 0;
             if (sex == sFemale)
                 v *= rnd.between(1.0, 1.25);
-            DoseAt(m.FDose, static_cast<TVESKSex>(sex), o) = static_cast<float>(v);
+            DoseAt(m.FDose, static_cast<Sex>(sex), o) = static_cast<float>(v);
         }
     }
     double e = 0;
     for (int organ = 0; organ < TargetOrganCount; ++organ) {
-        const auto o = static_cast<TVESKTargetOrgan>(organ);
+        const auto o = static_cast<TargetOrgan>(organ);
         double w = kWeights[static_cast<std::size_t>(organ)];
         if (o == toOvaries || o == toTestes)
             w = 0.08; // gonads: the organ of each sex
@@ -93,23 +93,23 @@ void fillDoses(TVESKCompoundData& m, double level, int focus, Random& rnd)
 
 // Content per unit intake: a few retained fractions clearing with their own rates, all decaying
 // physically; urine and faeces as daily excretion. Lengths differ between compartments.
-void fillBioassay(TVESKCompoundData& m, const Nuclide& intake, const std::vector<const Nuclide*>& measured,
-                  int basePoints, Random& rnd)
+void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<const Nuclide*>& measured, int basePoints,
+                  Random& rnd)
 {
     const auto& times = BioassayTimes();
     std::vector<const Nuclide*> records{&intake};
     for (const Nuclide* p : measured)
         if (p && std::find(records.begin(), records.end(), p) == records.end())
             records.push_back(p);
-    const TVESKSourceOrganSet present = m.FMaterial == imGas ? TVESKSourceOrganSet{soW_Body, soLung, soDailyUrine}
-                                                             : TVESKSourceOrganSet::fromRaw(0xFF);
+    const CompartmentSet present
+        = m.FMaterial == imGas ? CompartmentSet{soW_Body, soLung, soDailyUrine} : CompartmentSet::fromRaw(0xFF);
     for (const Nuclide* n : records) {
-        TVESKActivityData a;
+        BioassayFunctions a;
         a.FRNuclide = StoredNuclideId{n->Element, n->AMass};
         a.FOrganPresentSet = present;
         const double lambdaP = std::isfinite(intake.Lr) ? intake.Lr : 0;
-        for (int organ = 0; organ < SourceOrganCount; ++organ) {
-            if (!present.contains(static_cast<TVESKSourceOrgan>(organ)))
+        for (int organ = 0; organ < CompartmentCount; ++organ) {
+            if (!present.contains(static_cast<Compartment>(organ)))
                 continue;
             const int points
                 = std::clamp(basePoints - static_cast<int>(rnd.between(0, 40)) * (organ % 3), 60, BioassayTimeCount);
@@ -118,7 +118,7 @@ void fillBioassay(TVESKCompoundData& m, const Nuclide& intake, const std::vector
             const double b1 = rnd.logBetween(0.2, 2);
             const double b2 = rnd.logBetween(1e-4, 2e-2);
             const bool excreta = organ == soDailyUrine || organ == soDailyFaeces;
-            TVESKOrganData& series = a.FActivityData[static_cast<std::size_t>(organ)];
+            CompartmentContent& series = a.FActivityData[static_cast<std::size_t>(organ)];
             series.resize(static_cast<std::size_t>(points));
             for (int i = 0; i < points; ++i) {
                 const double t = times[static_cast<std::size_t>(i)];
@@ -147,7 +147,7 @@ QStringList SampleNuclides()
             "U-234",  "U-235",  "U-238",  "Np-237", "Pu-238", "Pu-239",  "Am-241", "Cm-244"};
 }
 
-void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, TVESKRNDosesData& data)
+void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, DoseData& data)
 {
     const QString name = nuclide.Name.toString();
     Random rnd(name);
@@ -167,8 +167,8 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
 
     // The measured progeny, and in full size the whole main chain.
     std::vector<const Nuclide*> progeny;
-    for (int organ = 0; organ < SourceOrganCount; ++organ) {
-        const StoredNuclideId m = MeasuredNuclide(data.FRNuclide, static_cast<TVESKSourceOrgan>(organ));
+    for (int organ = 0; organ < CompartmentCount; ++organ) {
+        const StoredNuclideId m = MeasuredNuclide(data.FRNuclide, static_cast<Compartment>(organ));
         if (!(m == data.FRNuclide))
             progeny.push_back(index.FindNuclide(m.El, m.AMass));
     }
@@ -181,16 +181,16 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     }
     const int basePoints = halfLifeDays > 30 ? BioassayTimeCount : 160 + static_cast<int>(rnd.between(0, 100));
 
-    auto material = [&](TVESKIntakePath path, TVESKMaterial kind, const QByteArray& materialName, float fA,
-                        double scale, int focus) {
-        auto m = std::make_unique<TVESKCompoundData>(&data, path, kind);
-        m->FName = materialName;
-        m->FModelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
-        m->FF1 = fA;
-        fillDoses(*m, level * scale, focus, rnd);
-        fillBioassay(*m, nuclide, progeny, basePoints, rnd);
-        return m;
-    };
+    auto material
+        = [&](IntakeRoute path, MaterialForm kind, const QByteArray& materialName, float fA, double scale, int focus) {
+              auto m = std::make_unique<MaterialData>(&data, path, kind);
+              m->FName = materialName;
+              m->FModelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
+              m->FF1 = fA;
+              fillDoses(*m, level * scale, focus, rnd);
+              fillBioassay(*m, nuclide, progeny, basePoints, rnd);
+              return m;
+          };
 
     if (!traits.noInjection)
         data.FInjectData.push_back(material(ipInjection, imAerosol, {}, 0, 3.0, toLiver));
@@ -204,7 +204,7 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     if (!traits.gasOnly) {
         const int groups = full ? 3 : 1 + static_cast<int>(rnd.between(0, 3));
         for (int g = 0; g < groups; ++g) {
-            auto group = std::make_unique<TVESKAerosolCompoundData>(&data);
+            auto group = std::make_unique<AerosolGroup>(&data);
             group->FAerosolName = kGroupNames[(g + static_cast<int>(rnd.between(0, 5))) % 5];
             group->FModelName = "Synthetic lung model";
             group->FF1 = static_cast<float>(rnd.logBetween(1e-4, 0.5));
@@ -305,7 +305,7 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& 
         return true;
     };
     for (const Nuclide* node : nuclides) {
-        TVESKRNDosesData data;
+        DoseData data;
         GenerateSampleData(index, *node, size, data);
         if (!write(node->Name.toString() + QStringLiteral(".qvd"), DoseDataFileBytes(data, SyntheticSampleMarker)))
             return result;

@@ -24,7 +24,7 @@ enum class SampleSize {
 
 // The data of one nuclide of an index. Deterministic: the same nuclide gives the same values on
 // every run and machine.
-void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, TVESKRNDosesData& data);
+void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, DoseData& data);
 
 // The six radon and thoron tables in the text layout the viewer reads.
 QByteArray GenerateRadonData();

@@ -58,16 +58,15 @@ QString defaultBrowse(QWidget* parent, const QString& start)
 
 } // namespace
 
-const QString TProgramOptionsForm::NoDataFilesMessage
+const QString OptionsDialog::NoDataFilesMessage
     = QStringLiteral("Files with the VESK radionuclides data (files with .qvd extention) are not found! Please, select "
                      "folder with the VESK radionuclides data.");
 
-TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, TQzOptionsPages& remembered,
-                                         QWidget* parent)
+OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& remembered, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
     , FRemembered(remembered)
-    , FPreference(TQzProgramPreference::WithDefaults(locations)) // Load fills it from the caller's
+    , FPreference(ProgramSettings::WithDefaults(locations)) // Load fills it from the caller's
 {
     setWindowTitle(QStringLiteral("Options"));
     FMainPages = new QTabWidget(this);
@@ -78,8 +77,8 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &TProgramOptionsForm::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &TProgramOptionsForm::reject);
+    connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &OptionsDialog::reject);
     // Below the pages, shown whichever page the dialog opens on.
     FLanguage = new QComboBox(this);
     for (const UiLanguage language : {l_English, l_Russian, l_Ukrainian})
@@ -102,16 +101,16 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     layout->addWidget(buttons);
 
     // Each box is named after the setting it holds.
-    const std::pair<QWidget*, const char*> names[] = {{FDPUMDose, "DPUMDoseUnit"},
-                                                      {FDPUMContent, "DPUMContentActivityUnit"},
-                                                      {FDPUMIntake, "DPUMIntakeActivityUnit"},
-                                                      {FDPUMTime, "DPUMTimeUnit"},
-                                                      {FDPUMIntDays, "DPUMIntDaysOnly"},
+    const std::pair<QWidget*, const char*> names[] = {{FBioassayDose, "DPUMDoseUnit"},
+                                                      {FBioassayContent, "DPUMContentActivityUnit"},
+                                                      {FBioassayIntake, "DPUMIntakeActivityUnit"},
+                                                      {FBioassayTime, "DPUMTimeUnit"},
+                                                      {FBioassayWholeDays, "DPUMIntDaysOnly"},
                                                       {FMixtureDose, "MixtureDoseUnit"},
                                                       {FMixtureActivity, "MixtureActivityUnit"},
-                                                      {FDPUIDose, "DPUIDosesUnit"},
-                                                      {FDPUIActivity, "DPUIActivityUnit"},
-                                                      {peQVDDir, "QVD"},
+                                                      {FMaterialsDose, "DPUIDosesUnit"},
+                                                      {FMaterialsActivity, "DPUIActivityUnit"},
+                                                      {peDataFolder, "QVD"},
                                                       {FAutoSave, "AutoSave"},
                                                       {FLanguage, "Language"}};
     for (const auto& [box, name] : names) {
@@ -121,22 +120,22 @@ TProgramOptionsForm::TProgramOptionsForm(const TQzProgramLocations& locations, T
     connect(FMainPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
     connect(FUnitsPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
     // A unit chosen in a box goes straight into the working copy.
-    TQzProgramPreference& p = *FPreference;
-    FDPUMDose->SetOnChange([this, &p] { p.SetDPUMDoseUnit(FDPUMDose->Value()); });
-    FDPUMContent->SetOnChange([this, &p] { p.SetDPUMContentActivityUnit(FDPUMContent->Value()); });
-    FDPUMIntake->SetOnChange([this, &p] { p.SetDPUMIntakeActivityUnit(FDPUMIntake->Value()); });
-    FDPUMTime->SetOnChange([this, &p] { p.SetDPUMTimeUnit(FDPUMTime->Value()); });
-    connect(FDPUMIntDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetDPUMIntDays(on); });
+    ProgramSettings& p = *FPreference;
+    FBioassayDose->SetOnChange([this, &p] { p.SetBioassayDoseUnit(FBioassayDose->Value()); });
+    FBioassayContent->SetOnChange([this, &p] { p.SetBioassayContentUnit(FBioassayContent->Value()); });
+    FBioassayIntake->SetOnChange([this, &p] { p.SetBioassayIntakeUnit(FBioassayIntake->Value()); });
+    FBioassayTime->SetOnChange([this, &p] { p.SetBioassayTimeUnit(FBioassayTime->Value()); });
+    connect(FBioassayWholeDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetBioassayWholeDays(on); });
     FMixtureDose->SetOnChange([this, &p] { p.SetMixtureDoseUnit(FMixtureDose->Value()); });
     FMixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(FMixtureActivity->Value()); });
-    FDPUIDose->SetOnChange([this, &p] { p.SetDPUIDoseUnit(FDPUIDose->Value()); });
-    FDPUIActivity->SetOnChange([this, &p] { p.SetDPUIActivityUnit(FDPUIActivity->Value()); });
+    FMaterialsDose->SetOnChange([this, &p] { p.SetMaterialsDoseUnit(FMaterialsDose->Value()); });
+    FMaterialsActivity->SetOnChange([this, &p] { p.SetMaterialsActivityUnit(FMaterialsActivity->Value()); });
     connect(FAutoSave, &QCheckBox::toggled, this, [&p](bool on) { p.SetAutoSave(on); });
     connect(FLanguage, &QComboBox::activated, this,
             [this, &p] { p.SetLanguage(static_cast<UiLanguage>(FLanguage->currentData().toInt())); });
 }
 
-void TProgramOptionsForm::NoteShownPage()
+void OptionsDialog::NoteShownPage()
 {
     QWidget* page
         = FMainPages->currentWidget() == FUnitsPage ? FUnitsPages->currentWidget() : FMainPages->currentWidget();
@@ -145,27 +144,27 @@ void TProgramOptionsForm::NoteShownPage()
             FConfirmedKeys.insert(box->objectName());
 }
 
-QStringList TProgramOptionsForm::ConfirmedKeys() const
+QStringList OptionsDialog::ConfirmedKeys() const
 {
     QStringList keys(FConfirmedKeys.begin(), FConfirmedKeys.end());
     keys.sort();
     return keys;
 }
 
-QWidget* TProgramOptionsForm::BuildFoldersPage()
+QWidget* OptionsDialog::BuildFoldersPage()
 {
     FFoldersPage = new QWidget;
     FMessage = new QLabel(FFoldersPage);
     FMessage->setWordWrap(true);
     FMessage->setStyleSheet(QStringLiteral("color: #C00000"));
-    peQVDDir = new QLineEdit(FFoldersPage);
-    peQVDDir->setReadOnly(true);
+    peDataFolder = new QLineEdit(FFoldersPage);
+    peDataFolder->setReadOnly(true);
     auto* browse = new QToolButton(FFoldersPage);
     browse->setText(QStringLiteral("..."));
     browse->setToolTip(QStringLiteral("Browsing folder for Radionuclides data"));
-    connect(browse, &QToolButton::clicked, this, [this] { BrowseQVDDir(); });
+    connect(browse, &QToolButton::clicked, this, [this] { BrowseDataFolder(); });
     auto* folderRow = new QHBoxLayout;
-    folderRow->addWidget(peQVDDir, 1);
+    folderRow->addWidget(peDataFolder, 1);
     folderRow->addWidget(browse);
     auto* foldersLayout = new QVBoxLayout(FFoldersPage);
     foldersLayout->addWidget(FMessage);
@@ -175,7 +174,7 @@ QWidget* TProgramOptionsForm::BuildFoldersPage()
     return FFoldersPage;
 }
 
-QWidget* TProgramOptionsForm::BuildUnitsPage()
+QWidget* OptionsDialog::BuildUnitsPage()
 {
     auto doseBox = [](QWidget* p) {
         auto* b = new DoseUnitComboBox(p);
@@ -192,20 +191,20 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     auto* dpumForm = new QFormLayout(dpumGroup);
     // A unit box as wide as its units, not as the page.
     dpumForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    FDPUMDose = doseBox(dpumGroup);
-    FDPUMContent = activityBox(dpumGroup);
-    FDPUMIntake = activityBox(dpumGroup);
-    FDPUMTime = new TimeUnitComboBox(dpumGroup);
-    FDPUMTime->SetEnabledTimeUnits(kTimeUnits);
-    FDPUMTime->SetUseLongNames(true); // year, day, hour
-    dpumForm->addRow(QStringLiteral("Doses"), FDPUMDose);
-    dpumForm->addRow(QStringLiteral("Content activity"), FDPUMContent);
-    dpumForm->addRow(QStringLiteral("Intake activity"), FDPUMIntake);
-    dpumForm->addRow(QStringLiteral("Time"), FDPUMTime);
-    FDPUMIntDays = new QCheckBox(QStringLiteral("Exclude fractional day values"), dpumPage);
+    FBioassayDose = doseBox(dpumGroup);
+    FBioassayContent = activityBox(dpumGroup);
+    FBioassayIntake = activityBox(dpumGroup);
+    FBioassayTime = new TimeUnitComboBox(dpumGroup);
+    FBioassayTime->SetEnabledTimeUnits(kTimeUnits);
+    FBioassayTime->SetUseLongNames(true); // year, day, hour
+    dpumForm->addRow(QStringLiteral("Doses"), FBioassayDose);
+    dpumForm->addRow(QStringLiteral("Content activity"), FBioassayContent);
+    dpumForm->addRow(QStringLiteral("Intake activity"), FBioassayIntake);
+    dpumForm->addRow(QStringLiteral("Time"), FBioassayTime);
+    FBioassayWholeDays = new QCheckBox(QStringLiteral("Exclude fractional day values"), dpumPage);
     auto* dpumLayout = new QVBoxLayout(dpumPage);
     dpumLayout->addWidget(dpumGroup);
-    dpumLayout->addWidget(FDPUMIntDays);
+    dpumLayout->addWidget(FBioassayWholeDays);
     dpumLayout->addStretch(1);
 
     auto pairPage = [&](DoseUnitComboBox*& dose, ActivityUnitComboBox*& activity) {
@@ -222,7 +221,7 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     FUnitsPages = new QTabWidget(FUnitsPage);
     FUnitsPages->addTab(dpumPage, QStringLiteral("   'Doses per unit measurement' page   "));
     FUnitsPages->addTab(pairPage(FMixtureDose, FMixtureActivity), QStringLiteral("   'Mixture' page   "));
-    FUnitsPages->addTab(pairPage(FDPUIDose, FDPUIActivity), QStringLiteral("   'Organ doses' page   "));
+    FUnitsPages->addTab(pairPage(FMaterialsDose, FMaterialsActivity), QStringLiteral("   'Organ doses' page   "));
     auto* restore = new QPushButton(QStringLiteral("Restore default values"), FUnitsPage);
     connect(restore, &QPushButton::clicked, this, [this] { RestoreDefaultValues(); });
     auto* unitsLayout = new QVBoxLayout(FUnitsPage);
@@ -231,45 +230,45 @@ QWidget* TProgramOptionsForm::BuildUnitsPage()
     return FUnitsPage;
 }
 
-TProgramOptionsForm::~TProgramOptionsForm() = default;
+OptionsDialog::~OptionsDialog() = default;
 
-void TProgramOptionsForm::ShowSettings()
+void OptionsDialog::ShowSettings()
 {
-    const TQzProgramPreference& p = *FPreference;
-    FDPUMDose->SetValue(p.DPUMDoseUnit());
-    FDPUMContent->SetValue(p.DPUMContentActivityUnit());
-    FDPUMIntake->SetValue(p.DPUMIntakeActivityUnit());
-    FDPUMTime->SetValue(p.DPUMTimeUnit());
-    for (QCheckBox* box : {FDPUMIntDays, FAutoSave}) {
+    const ProgramSettings& p = *FPreference;
+    FBioassayDose->SetValue(p.BioassayDoseUnit());
+    FBioassayContent->SetValue(p.BioassayContentUnit());
+    FBioassayIntake->SetValue(p.BioassayIntakeUnit());
+    FBioassayTime->SetValue(p.BioassayTimeUnit());
+    for (QCheckBox* box : {FBioassayWholeDays, FAutoSave}) {
         const QSignalBlocker blocker(box);
-        box->setChecked(box == FAutoSave ? p.AutoSave() : p.DPUMIntDays());
+        box->setChecked(box == FAutoSave ? p.AutoSave() : p.BioassayWholeDays());
     }
     FLanguage->setCurrentIndex(FLanguage->findData(int(p.Language())));
     FMixtureDose->SetValue(p.MixtureDoseUnit());
     FMixtureActivity->SetValue(p.MixtureActivityUnit());
-    FDPUIDose->SetValue(p.DPUIDoseUnit());
-    FDPUIActivity->SetValue(p.DPUIActivityUnit());
+    FMaterialsDose->SetValue(p.MaterialsDoseUnit());
+    FMaterialsActivity->SetValue(p.MaterialsActivityUnit());
 }
 
-void TProgramOptionsForm::Load(const TQzProgramPreference& preference, TQzProgramOptionsDialogType options)
+void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
 {
     FOptions = options;
     FPreference->Assign(preference);
-    peQVDDir->setText(FPreference->QVDDir());
+    peDataFolder->setText(FPreference->DataFolderPath());
     ShowSettings();
     switch (options) {
-    case poVESKDataDir:
+    case poDataFolder:
         FMessage->setText(NoDataFilesMessage);
         FMainPages->removeTab(FMainPages->indexOf(FUnitsPage));
         FMainPages->setCurrentWidget(FFoldersPage);
         break;
     case poMixtureUnits:
-    case poDPUIUnits:
-    case poDPUMUnits:
+    case poMaterialsUnits:
+    case poBioassayUnits:
         FMainPages->removeTab(FMainPages->indexOf(FFoldersPage));
         FMainPages->setCurrentWidget(FUnitsPage);
         // Each view's page set shows that view's units page.
-        FUnitsPages->setCurrentIndex(options == poDPUMUnits ? 0 : options == poMixtureUnits ? 1 : 2);
+        FUnitsPages->setCurrentIndex(options == poBioassayUnits ? 0 : options == poMixtureUnits ? 1 : 2);
         break;
     case poGeneral:
         FMainPages->setCurrentIndex(FRemembered.Main);
@@ -281,26 +280,27 @@ void TProgramOptionsForm::Load(const TQzProgramPreference& preference, TQzProgra
     NoteShownPage();
 }
 
-void TProgramOptionsForm::BrowseQVDDir()
+void OptionsDialog::BrowseDataFolder()
 {
-    const QString chosen = BrowseFolder(FPreference->QVDDir());
+    const QString chosen = BrowseFolder(FPreference->DataFolderPath());
     if (chosen.isEmpty())
         return;
     if (DoseDataFolder(chosen).HoldsDataFiles()) {
         FMessage->clear();
     } else if (FPreference->DataFolder().HoldsDataFiles()) {
         // A folder without data files would leave every view empty: the one in use stays.
-        FMessage->setText(QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
-                              .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(FPreference->QVDDir())));
+        FMessage->setText(
+            QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
+                .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(FPreference->DataFolderPath())));
         return;
     } else {
         FMessage->setText(NoDataFilesMessage);
     }
-    FPreference->SetQVDDir(chosen);
-    peQVDDir->setText(FPreference->QVDDir());
+    FPreference->SetDataFolderPath(chosen);
+    peDataFolder->setText(FPreference->DataFolderPath());
 }
 
-void TProgramOptionsForm::RestoreDefaultValues()
+void OptionsDialog::RestoreDefaultValues()
 {
     FPreference->RestoreDefaultValues();
     ShowSettings();
@@ -310,12 +310,12 @@ void TProgramOptionsForm::RestoreDefaultValues()
             FConfirmedKeys.insert(box->objectName());
 }
 
-void TProgramOptionsForm::accept()
+void OptionsDialog::accept()
 {
     if (FMainPages->indexOf(FFoldersPage) >= 0) {
-        if (!QFileInfo(FPreference->QVDDir()).isDir()) {
+        if (!QFileInfo(FPreference->DataFolderPath()).isDir()) {
             FMainPages->setCurrentWidget(FFoldersPage);
-            peQVDDir->setFocus();
+            peDataFolder->setFocus();
             return;
         }
         // A folder without data files cannot be taken; the message above says what is wanted.
@@ -325,7 +325,7 @@ void TProgramOptionsForm::accept()
     QDialog::accept();
 }
 
-void TProgramOptionsForm::done(int result)
+void OptionsDialog::done(int result)
 {
     if (FOptions == poGeneral) {
         FRemembered.Main = FMainPages->currentIndex();
@@ -334,10 +334,10 @@ void TProgramOptionsForm::done(int result)
     QDialog::done(result);
 }
 
-std::optional<QStringList> ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
-                                                TQzOptionsPages& remembered, QWidget* parent)
+std::optional<QStringList> ExecuteOptionsDialog(ProgramSettings& preference, OptionsPage options,
+                                                OptionsPages& remembered, QWidget* parent)
 {
-    TProgramOptionsForm dialog(preference.Locations(), remembered, parent);
+    OptionsDialog dialog(preference.Locations(), remembered, parent);
     dialog.Load(preference, options);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

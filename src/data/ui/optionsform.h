@@ -23,7 +23,7 @@ class DoseUnitComboBox;
 class TimeUnitComboBox;
 
 // The pages of the last options dialog closed in the general mode, which the next one shows again.
-struct TQzOptionsPages {
+struct OptionsPages {
     int Main = 0;
     int Units = 0;
 };
@@ -31,17 +31,17 @@ struct TQzOptionsPages {
 // The options dialog: the data folder, the units of the three dose views, the language and
 // whether settings are saved at exit, edited on a copy of the preferences that is handed back when accepted (the
 // caller keeps it), with the keys of the settings the user saw on its pages.
-class TProgramOptionsForm : public QDialog {
+class OptionsDialog : public QDialog {
 public:
     static const QString NoDataFilesMessage;
 
     // The pages remembered outlive the dialog.
-    TProgramOptionsForm(const TQzProgramLocations& locations, TQzOptionsPages& remembered, QWidget* parent = nullptr);
-    ~TProgramOptionsForm() override;
+    OptionsDialog(const ProgramLocations& locations, OptionsPages& remembered, QWidget* parent = nullptr);
+    ~OptionsDialog() override;
 
     // Shows the given preferences on the pages of the page set.
-    void Load(const TQzProgramPreference& preference, TQzProgramOptionsDialogType options);
-    const TQzProgramPreference& Preference() const { return *FPreference; }
+    void Load(const ProgramSettings& preference, OptionsPage options);
+    const ProgramSettings& Preference() const { return *FPreference; }
     // The INI keys of the settings whose boxes were on the screen while the dialog was open (or
     // that "Restore default values" set): what accepting it confirms. A unit chosen in a view
     // and never seen here is not among them.
@@ -50,14 +50,14 @@ public:
     // Asks for a folder, starting at the given one; empty when the user cancels. Tests replace it.
     std::function<QString(const QString& start)> BrowseFolder;
 
-    void BrowseQVDDir();
+    void BrowseDataFolder();
     void RestoreDefaultValues();
     void accept() override;
     void done(int result) override;
 
     QTabWidget* MainPages() const { return FMainPages; }
     QTabWidget* UnitsPages() const { return FUnitsPages; }
-    QLineEdit* QVDDirField() const { return peQVDDir; }
+    QLineEdit* DataFolderField() const { return peDataFolder; }
     QLabel* MessageLabel() const { return FMessage; }
 
 private:
@@ -67,9 +67,9 @@ private:
     // Counts the settings on the page now on the screen as seen.
     void NoteShownPage();
 
-    TQzOptionsPages& FRemembered;
-    std::unique_ptr<TQzProgramPreference> FPreference;
-    TQzProgramOptionsDialogType FOptions = poGeneral;
+    OptionsPages& FRemembered;
+    std::unique_ptr<ProgramSettings> FPreference;
+    OptionsPage FOptions = poGeneral;
     QTabWidget* FMainPages = nullptr;
     QWidget* FFoldersPage = nullptr;
     QWidget* FUnitsPage = nullptr;
@@ -80,21 +80,21 @@ private:
     // Every box that holds a setting, named after the setting's key.
     QList<QWidget*> FSettingBoxes;
     QSet<QString> FConfirmedKeys;
-    QLineEdit* peQVDDir = nullptr;
-    DoseUnitComboBox* FDPUMDose = nullptr;
-    ActivityUnitComboBox* FDPUMContent = nullptr;
-    ActivityUnitComboBox* FDPUMIntake = nullptr;
-    TimeUnitComboBox* FDPUMTime = nullptr;
-    QCheckBox* FDPUMIntDays = nullptr;
+    QLineEdit* peDataFolder = nullptr;
+    DoseUnitComboBox* FBioassayDose = nullptr;
+    ActivityUnitComboBox* FBioassayContent = nullptr;
+    ActivityUnitComboBox* FBioassayIntake = nullptr;
+    TimeUnitComboBox* FBioassayTime = nullptr;
+    QCheckBox* FBioassayWholeDays = nullptr;
     DoseUnitComboBox* FMixtureDose = nullptr;
     ActivityUnitComboBox* FMixtureActivity = nullptr;
-    DoseUnitComboBox* FDPUIDose = nullptr;
-    ActivityUnitComboBox* FDPUIActivity = nullptr;
+    DoseUnitComboBox* FMaterialsDose = nullptr;
+    ActivityUnitComboBox* FMaterialsActivity = nullptr;
 };
 
 // Opens the dialog modally on a preferences object. When the user accepts it, the object is
 // updated and the keys of the settings the user confirmed are returned; nothing when cancelled.
-std::optional<QStringList> ExecuteOptionsDialog(TQzProgramPreference& preference, TQzProgramOptionsDialogType options,
-                                                TQzOptionsPages& remembered, QWidget* parent);
+std::optional<QStringList> ExecuteOptionsDialog(ProgramSettings& preference, OptionsPage options,
+                                                OptionsPages& remembered, QWidget* parent);
 
 } // namespace kav

@@ -26,10 +26,10 @@ class OptionsFormTest : public testing::Test {
 protected:
     void SetUp() override { writeTypicalFile(good.path(), _Co, "60"); }
     // Preferences whose data folder is the empty one.
-    std::unique_ptr<TQzProgramPreference> callerOnEmptyFolder() const
+    std::unique_ptr<ProgramSettings> callerOnEmptyFolder() const
     {
-        auto caller = std::make_unique<TQzProgramPreference>(exe());
-        caller->SetQVDDir(empty.path());
+        auto caller = std::make_unique<ProgramSettings>(exe());
+        caller->SetDataFolderPath(empty.path());
         return caller;
     }
     QTemporaryDir good;
@@ -41,20 +41,20 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
     QTemporaryDir m_dir;
-    TQzOptionsPages pages;
+    OptionsPages pages;
 };
 
 TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
 {
     const auto callerPtr = callerOnEmptyFolder();
-    const TQzProgramPreference& caller = *callerPtr;
+    const ProgramSettings& caller = *callerPtr;
 
-    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poVESKDataDir);
+    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    dialog.Load(caller, poDataFolder);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
-    EXPECT_EQ(dialog.MessageLabel()->text(), TProgramOptionsForm::NoDataFilesMessage);
-    EXPECT_EQ(dialog.QVDDirField()->text(), empty.path());
+    EXPECT_EQ(dialog.MessageLabel()->text(), OptionsDialog::NoDataFilesMessage);
+    EXPECT_EQ(dialog.DataFolderField()->text(), empty.path());
 
     dialog.show();
     dialog.accept();
@@ -66,26 +66,26 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
         offered = start;
         return good.path();
     };
-    dialog.BrowseQVDDir();
+    dialog.BrowseDataFolder();
     EXPECT_EQ(offered, empty.path());
-    EXPECT_EQ(dialog.QVDDirField()->text(), good.path());
+    EXPECT_EQ(dialog.DataFolderField()->text(), good.path());
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Preference().QVDDir(), good.path());
+    EXPECT_EQ(dialog.Preference().DataFolderPath(), good.path());
     EXPECT_TRUE(ini().isEmpty()) << "the caller keeps what was accepted";
-    EXPECT_EQ(caller.QVDDir(), empty.path()); // the caller's copy changes only through Assign
+    EXPECT_EQ(caller.DataFolderPath(), empty.path()); // the caller's copy changes only through Assign
 }
 
 // From the general options the data folder can be changed at any time; a folder without data
 // files is refused with the reason and the one in use stays.
 TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
 {
-    TQzProgramPreference caller(exe());
-    caller.SetQVDDir(good.path());
+    ProgramSettings caller(exe());
+    caller.SetDataFolderPath(good.path());
     QTemporaryDir second;
     writeTypicalFile(second.path(), _Cs, "137");
-    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poGeneral);
     ASSERT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
     dialog.MainPages()->setCurrentIndex(0);
@@ -100,60 +100,60 @@ TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     dialog.BrowseFolder = [&](const QString&) { return answer; };
 
     QTest::mouseClick(browse, Qt::LeftButton);
-    EXPECT_EQ(dialog.QVDDirField()->text(), good.path());
+    EXPECT_EQ(dialog.DataFolderField()->text(), good.path());
     EXPECT_EQ(dialog.MessageLabel()->text(),
               QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
                   .arg(QDir::toNativeSeparators(empty.path()), QDir::toNativeSeparators(good.path())));
 
     answer = second.path();
     QTest::mouseClick(browse, Qt::LeftButton);
-    EXPECT_EQ(dialog.QVDDirField()->text(), second.path());
+    EXPECT_EQ(dialog.DataFolderField()->text(), second.path());
     EXPECT_TRUE(dialog.MessageLabel()->text().isEmpty());
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Preference().QVDDir(), second.path());
+    EXPECT_EQ(dialog.Preference().DataFolderPath(), second.path());
 }
 
 TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
 {
     const auto callerPtr = callerOnEmptyFolder();
-    const TQzProgramPreference& caller = *callerPtr;
-    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poVESKDataDir);
+    const ProgramSettings& caller = *callerPtr;
+    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    dialog.Load(caller, poDataFolder);
     dialog.BrowseFolder = [&](const QString&) { return good.path(); };
-    dialog.BrowseQVDDir();
+    dialog.BrowseDataFolder();
     dialog.show();
     dialog.reject();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini().isEmpty());
-    EXPECT_EQ(caller.QVDDir(), empty.path());
+    EXPECT_EQ(caller.DataFolderPath(), empty.path());
 }
 
 TEST_F(OptionsFormTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
 {
-    TQzProgramPreference caller(exe());
-    caller.SetDPUIDoseUnit(du_mSv);
+    ProgramSettings caller(exe());
+    caller.SetMaterialsDoseUnit(du_mSv);
     caller.SetMixtureActivityUnit(au_kBq);
-    caller.SetDPUMTimeUnit(tuHour);
-    caller.SetDPUMIntDays(true);
-    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poDPUIUnits);
+    caller.SetBioassayTimeUnit(tuHour);
+    caller.SetBioassayWholeDays(true);
+    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    dialog.Load(caller, poMaterialsUnits);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
     EXPECT_EQ(dialog.UnitsPages()->currentIndex(), 2);
     EXPECT_EQ(dialog.UnitsPages()->tabText(0), QStringLiteral("   'Doses per unit measurement' page   "));
     dialog.RestoreDefaultValues();
     dialog.accept();
-    const TQzProgramPreference& accepted = dialog.Preference();
-    EXPECT_EQ(accepted.DPUIDoseUnit(), du_Sv);
+    const ProgramSettings& accepted = dialog.Preference();
+    EXPECT_EQ(accepted.MaterialsDoseUnit(), du_Sv);
     EXPECT_EQ(accepted.MixtureActivityUnit(), au_Bq);
-    EXPECT_EQ(accepted.DPUMTimeUnit(), tuDay);
-    EXPECT_FALSE(accepted.DPUMIntDays());
-    EXPECT_EQ(accepted.QVDDir(), caller.QVDDir());
+    EXPECT_EQ(accepted.BioassayTimeUnit(), tuDay);
+    EXPECT_FALSE(accepted.BioassayWholeDays());
+    EXPECT_EQ(accepted.DataFolderPath(), caller.DataFolderPath());
 }
 
 // Brings the page that holds a widget to the front, by clicks on the tabs.
-void showPageOf(TProgramOptionsForm& dialog, QWidget* widget)
+void showPageOf(OptionsDialog& dialog, QWidget* widget)
 {
     for (QTabWidget* pages : {dialog.MainPages(), dialog.UnitsPages()})
         for (int i = 0; i < pages->count(); ++i)
@@ -170,7 +170,7 @@ void clickOk(QDialog& dialog)
 // Every unit box shows its own setting, and a unit picked in it changes that setting alone.
 TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
 {
-    using P = TQzProgramPreference;
+    using P = ProgramSettings;
     struct Box {
         const char* name;
         int initial;
@@ -178,28 +178,28 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         int (*get)(const P&);
     };
     const Box boxes[] = {
-        {"DPUMDoseUnit", du_mkSv, du_mSv, [](const P& p) { return int(p.DPUMDoseUnit()); }},
+        {"DPUMDoseUnit", du_mkSv, du_mSv, [](const P& p) { return int(p.BioassayDoseUnit()); }},
         {"MixtureDoseUnit", du_mSv, du_Sv, [](const P& p) { return int(p.MixtureDoseUnit()); }},
-        {"DPUIDosesUnit", du_Sv, du_mkSv, [](const P& p) { return int(p.DPUIDoseUnit()); }},
-        {"DPUMContentActivityUnit", au__mBq, au_kBq, [](const P& p) { return int(p.DPUMContentActivityUnit()); }},
-        {"DPUMIntakeActivityUnit", au_Bq, au_MBq, [](const P& p) { return int(p.DPUMIntakeActivityUnit()); }},
+        {"DPUIDosesUnit", du_Sv, du_mkSv, [](const P& p) { return int(p.MaterialsDoseUnit()); }},
+        {"DPUMContentActivityUnit", au__mBq, au_kBq, [](const P& p) { return int(p.BioassayContentUnit()); }},
+        {"DPUMIntakeActivityUnit", au_Bq, au_MBq, [](const P& p) { return int(p.BioassayIntakeUnit()); }},
         {"MixtureActivityUnit", au_kBq, au__mBq, [](const P& p) { return int(p.MixtureActivityUnit()); }},
-        {"DPUIActivityUnit", au_MBq, au_Bq, [](const P& p) { return int(p.DPUIActivityUnit()); }},
-        {"DPUMTimeUnit", tuHour, tuYear, [](const P& p) { return int(p.DPUMTimeUnit()); }},
+        {"DPUIActivityUnit", au_MBq, au_Bq, [](const P& p) { return int(p.MaterialsActivityUnit()); }},
+        {"DPUMTimeUnit", tuHour, tuYear, [](const P& p) { return int(p.BioassayTimeUnit()); }},
     };
     P caller(exe());
-    caller.SetQVDDir(good.path());
-    caller.SetDPUMDoseUnit(du_mkSv);
+    caller.SetDataFolderPath(good.path());
+    caller.SetBioassayDoseUnit(du_mkSv);
     caller.SetMixtureDoseUnit(du_mSv);
-    caller.SetDPUIDoseUnit(du_Sv);
-    caller.SetDPUMContentActivityUnit(au__mBq);
-    caller.SetDPUMIntakeActivityUnit(au_Bq);
+    caller.SetMaterialsDoseUnit(du_Sv);
+    caller.SetBioassayContentUnit(au__mBq);
+    caller.SetBioassayIntakeUnit(au_Bq);
     caller.SetMixtureActivityUnit(au_kBq);
-    caller.SetDPUIActivityUnit(au_MBq);
-    caller.SetDPUMTimeUnit(tuHour);
+    caller.SetMaterialsActivityUnit(au_MBq);
+    caller.SetBioassayTimeUnit(tuHour);
     for (const Box& changed : boxes) {
         SCOPED_TRACE(changed.name);
-        TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+        OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
         dialog.Load(caller, poGeneral);
         dialog.show();
         for (const Box& b : boxes) {
@@ -215,10 +215,10 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
         for (const Box& b : boxes)
             EXPECT_EQ(b.get(dialog.Preference()), &b == &changed ? b.picked : b.initial) << b.name;
-        EXPECT_FALSE(dialog.Preference().DPUMIntDays());
+        EXPECT_FALSE(dialog.Preference().BioassayWholeDays());
     }
 
-    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poGeneral);
     dialog.show();
     auto* wholeDays = dialog.findChild<QCheckBox*>(QStringLiteral("DPUMIntDaysOnly"));
@@ -226,7 +226,7 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
     showPageOf(dialog, wholeDays);
     QTest::mouseClick(wholeDays, Qt::LeftButton, {}, QPoint(6, wholeDays->height() / 2));
     clickOk(dialog);
-    EXPECT_TRUE(dialog.Preference().DPUMIntDays());
+    EXPECT_TRUE(dialog.Preference().BioassayWholeDays());
     for (const Box& b : boxes)
         EXPECT_EQ(b.get(dialog.Preference()), b.initial) << b.name;
 }
@@ -250,8 +250,8 @@ TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
         ASSERT_EQ(pages->currentIndex(), index);
     };
 
-    TQzProgramPreference caller(exe());
-    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    ProgramSettings caller(exe());
+    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poGeneral);
     dialog.show();
     EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys({"AutoSave", "Language", "QVD"}));
@@ -260,7 +260,7 @@ TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
     turnTo(dialog.UnitsPages(), 2);
     EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay + organs));
 
-    TProgramOptionsForm units(TQzProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog units(ProgramLocations::ForExecutable(exe()), pages);
     units.Load(caller, poMixtureUnits);
     units.show();
     EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + mixture));
@@ -282,32 +282,31 @@ TEST_F(OptionsFormTest, ReadsNoSettingsFileOfItsOwn)
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("[General]\nAutoSave=1\n[Units]\nDPUMDoseUnit=5\n");
     }
-    ASSERT_TRUE(TQzProgramPreference(exe()).AutoSave());
-    TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+    ASSERT_TRUE(ProgramSettings(exe()).AutoSave());
+    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     EXPECT_FALSE(dialog.Preference().AutoSave());
-    EXPECT_EQ(dialog.Preference().DPUMDoseUnit(), du_Sv);
+    EXPECT_EQ(dialog.Preference().BioassayDoseUnit(), du_Sv);
 }
 
 TEST_F(OptionsFormTest, PageSetsShowTheirPages)
 {
-    TQzProgramPreference caller(exe());
+    ProgramSettings caller(exe());
     // Each view's units on its own page.
-    const std::pair<TQzProgramOptionsDialogType, const char*> units[]
-        = {{poDPUMUnits, "   'Doses per unit measurement' page   "},
-           {poMixtureUnits, "   'Mixture' page   "},
-           {poDPUIUnits, "   'Organ doses' page   "}};
+    const std::pair<OptionsPage, const char*> units[] = {{poBioassayUnits, "   'Doses per unit measurement' page   "},
+                                                         {poMixtureUnits, "   'Mixture' page   "},
+                                                         {poMaterialsUnits, "   'Organ doses' page   "}};
     for (const auto& [options, page] : units) {
-        TProgramOptionsForm dialog(TQzProgramLocations::ForExecutable(exe()), pages);
+        OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
         dialog.Load(caller, options);
         EXPECT_EQ(dialog.UnitsPages()->tabText(dialog.UnitsPages()->currentIndex()), QString::fromLatin1(page));
     }
-    TProgramOptionsForm general(TQzProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog general(ProgramLocations::ForExecutable(exe()), pages);
     general.Load(caller, poGeneral);
     EXPECT_EQ(general.MainPages()->count(), 2);
     general.MainPages()->setCurrentIndex(1);
     general.UnitsPages()->setCurrentIndex(2);
     general.reject();
-    TProgramOptionsForm again(TQzProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog again(ProgramLocations::ForExecutable(exe()), pages);
     again.Load(caller, poGeneral);
     EXPECT_EQ(again.MainPages()->currentIndex(), 1);
     EXPECT_EQ(again.UnitsPages()->currentIndex(), 2);
