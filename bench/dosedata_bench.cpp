@@ -2,7 +2,7 @@
 // and computing their Adler-32, which every load has to do anyway.
 #include "data/dosedata.h"
 #include "data/dosedatafile.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 

@@ -4,7 +4,7 @@
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/doseexport.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
 

@@ -3,7 +3,7 @@
 // write back and take again the same. All in memory: the file's reading and writing are the
 // atomic writer's and the INI reader's, which these checks cover.
 #include "data/inifile.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/programpreference.h"
-#include "data/ui/optionsform.h"
+#include "data/programsettings.h"
+#include "data/ui/optionsdialog.h"
 
 #include <QMainWindow>
 #include <QStringList>

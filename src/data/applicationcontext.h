@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/messageboxes.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "nuclides/nuclideindex.h"
 #include "nuclides/spectrafiles.h"
 

@@ -1,6 +1,6 @@
 #include "data/mixture.h"
 
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "nuclides/nuclideindex.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "app/mainform.h"
 #include "app/mixtureview.h"
 #include "data/dosedatafile.h"
-#include "data/ui/optionsform.h"
+#include "data/ui/optionsdialog.h"
 #include "dosefixture.h"
 #include "filesizelimit.h"
 #include "recordingmessageboxes.h"

@@ -1,6 +1,6 @@
 #include "data/bioassaydata.h"
 #include "data/dosedatafile.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
 

@@ -1,7 +1,7 @@
 #include "base/numberformat.h"
 #include "data/dosedata.h"
 #include "data/dosedatafile.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
 

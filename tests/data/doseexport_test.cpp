@@ -2,7 +2,7 @@
 #include "base/numberformat.h"
 #include "data/dosedatafile.h"
 #include "data/doseexport.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
 #include "nuclides/nuclidelist.h"

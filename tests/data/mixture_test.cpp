@@ -1,5 +1,5 @@
 #include "data/mixture.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
 

@@ -2,7 +2,7 @@
 
 #include "data/bioassaydata.h"
 #include "data/bioassaytable.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "nuclides/nuclideindex.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/doseexport.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "linescommand.h"
 #include "nuclides/nuclideindex.h"
 

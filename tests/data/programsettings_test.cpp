@@ -1,6 +1,6 @@
 #include "data/applicationcontext.h"
 #include "data/inifile.h"
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 #include "recordingmessageboxes.h"
 
 #include <QDir>

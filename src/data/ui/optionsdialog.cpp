@@ -1,4 +1,4 @@
-#include "data/ui/optionsform.h"
+#include "data/ui/optionsdialog.h"
 
 #include "units/ui/unitcombobox.h"
 

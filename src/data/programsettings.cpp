@@ -1,4 +1,4 @@
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 
 #include "base/numberformat.h"
 #include "data/inifile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/programpreference.h"
+#include "data/programsettings.h"
 
 #include <QDialog>
 #include <QSet>
