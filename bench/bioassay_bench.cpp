@@ -33,11 +33,11 @@ struct Bioassay {
     kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     kav::BioassayData data;
-    std::unique_ptr<kav::TBioassayView> view;
+    std::unique_ptr<kav::BioassayView> view;
     // The view's parts the benchmarks work, found by their names.
     kav::DataGrid* table = nullptr;
     QButtonGroup* displayedData = nullptr;
-    kav::TBioassayChart* chart = nullptr;
+    kav::BioassayChart* chart = nullptr;
 
     Bioassay()
     {
@@ -52,16 +52,16 @@ struct Bioassay {
         out.write(kav::DoseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
         context.Settings().SetDataFolderPath(dir.path());
-        if (context.Settings().DataFolder().Load(generated.RNuclide(), data))
+        if (context.Settings().DataFolder().Load(generated.NuclideId(), data))
             std::abort();
-        view = std::make_unique<kav::TBioassayView>(context);
+        view = std::make_unique<kav::BioassayView>(context);
         view->SetBioassayData(&data);
         view->resize(1000, 650);
         view->show(); // laid out as on the screen
         view->ShowData();
         table = dynamic_cast<kav::DataGrid*>(view->findChild<QWidget*>(QStringLiteral("bioassayTable")));
         displayedData = view->findChild<QButtonGroup*>(QStringLiteral("displayedData"));
-        chart = dynamic_cast<kav::TBioassayChart*>(view->findChild<QWidget*>(QStringLiteral("bioassayChart")));
+        chart = dynamic_cast<kav::BioassayChart*>(view->findChild<QWidget*>(QStringLiteral("bioassayChart")));
         if (!view->Table().HasData || !table || !displayedData || !chart)
             std::abort();
     }
@@ -123,7 +123,7 @@ BENCHMARK(BM_ChooseDisplayedDataAndRefill)->Unit(benchmark::kMicrosecond);
 void BM_RefillSeriesAndRedraw(benchmark::State& state)
 {
     Bioassay& b = bioassay();
-    kav::TBioassayChart& chart = *b.chart;
+    kav::BioassayChart& chart = *b.chart;
     QImage image(chart.ChartControl().size(), QImage::Format_RGB32);
     for (auto _ : state) {
         chart.ShowTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));

@@ -28,7 +28,7 @@ struct FullSizeFile {
             std::abort();
         kav::DoseData data;
         kav::GenerateSampleData(index, *index.FindNuclide(u"U-238"), kav::SampleSize::FullSize, data);
-        nuclide = data.RNuclide();
+        nuclide = data.NuclideId();
         path = dir.filePath(QStringLiteral("U-238.qvd"));
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly))

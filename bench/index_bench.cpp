@@ -46,7 +46,7 @@ void BM_LoadIndexCheckedWhole(benchmark::State& state)
 }
 BENCHMARK(BM_LoadIndexCheckedWhole)->Unit(benchmark::kMicrosecond);
 
-void BM_FindRNXByName(benchmark::State& state)
+void BM_FindNuclideByName(benchmark::State& state)
 {
     kav::NuclideIndex index;
     index.LoadFromBytes(indexBytes());
@@ -56,7 +56,7 @@ void BM_FindRNXByName(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(index.FindNuclide(names[i++ % 5]));
 }
-BENCHMARK(BM_FindRNXByName);
+BENCHMARK(BM_FindNuclideByName);
 
 void BM_DaughtersListOfEveryNuclide(benchmark::State& state)
 {

@@ -26,7 +26,7 @@ struct Loaded {
     kav::StderrMessageBoxes messages;
     kav::ApplicationContext context{dir.filePath(QStringLiteral("viewer")), messages};
     kav::DoseData data;
-    std::unique_ptr<kav::TMaterialsView> view;
+    std::unique_ptr<kav::MaterialsView> view;
     kav::DataGrid* table = nullptr; // the view's table, found by its name
     Loaded()
     {
@@ -41,9 +41,9 @@ struct Loaded {
         out.write(kav::DoseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
         context.Settings().SetDataFolderPath(dir.path());
-        if (context.Settings().DataFolder().Load(generated.RNuclide(), data))
+        if (context.Settings().DataFolder().Load(generated.NuclideId(), data))
             std::abort();
-        view = std::make_unique<kav::TMaterialsView>(context);
+        view = std::make_unique<kav::MaterialsView>(context);
         view->SetMaterialsData(&data);
         view->resize(1008, 600);
         view->FillMaterialLists();
@@ -81,7 +81,7 @@ BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_RefillMaterialsTable(benchmark::State& state)
 {
-    kav::TMaterialsView& view = *loaded().view;
+    kav::MaterialsView& view = *loaded().view;
     kav::DataGrid& table = *loaded().table;
     for (auto _ : state) {
         table.SetRowCount(3); // every cell written anew
@@ -93,7 +93,7 @@ BENCHMARK(BM_RefillMaterialsTable)->Unit(benchmark::kMicrosecond);
 
 void BM_RefillAndPaintMaterialsTable(benchmark::State& state)
 {
-    kav::TMaterialsView& view = *loaded().view;
+    kav::MaterialsView& view = *loaded().view;
     kav::DataGrid& table = *loaded().table;
     QImage image(table.size(), QImage::Format_RGB32);
     for (auto _ : state) {

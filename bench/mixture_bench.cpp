@@ -43,7 +43,7 @@ struct Fixture {
     std::unique_ptr<kav::NuclideChooser> source;
     std::unique_ptr<kav::DoseDataCache> cache;
     std::unique_ptr<kav::Mixture> list;
-    std::unique_ptr<kav::TMixtureView> view;
+    std::unique_ptr<kav::MixtureView> view;
     // The view's buttons the benchmarks press, found by their names.
     QToolButton* addButton = nullptr;
     QToolButton* clearButton = nullptr;
@@ -76,7 +76,7 @@ struct Fixture {
         // The first nuclide on offer.
         if (!list->Restore({{context.DataNuclideList().Strings(0), kav::ipIngestion, 0, -1}}, error))
             std::abort();
-        view = std::make_unique<kav::TMixtureView>(context);
+        view = std::make_unique<kav::MixtureView>(context);
         view->SetMixture(list.get());
         view->SetAddSource(source.get());
         view->FillMixtureGrid();
@@ -196,7 +196,7 @@ void startWithKeptList(benchmark::State& state, int rows)
     for (auto _ : state) {
         const std::size_t before = mallinfo2().uordblks;
         auto context = std::make_unique<kav::ApplicationContext>(viewer.executable(), viewer.messages);
-        auto form = std::make_unique<kav::TMainForm>(*context);
+        auto form = std::make_unique<kav::MainWindow>(*context);
         state.PauseTiming();
         if (form->StartupFailed() || form->MixtureRows()->Count() != rows)
             std::abort();

@@ -20,7 +20,7 @@ namespace {
 struct Radon {
     QTemporaryDir dir;
     kav::StderrMessageBoxes messages;
-    kav::TRadonView view{messages};
+    kav::RadonView view{messages};
     QByteArray text = kav::GenerateRadonData();
 
     Radon()

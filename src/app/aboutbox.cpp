@@ -8,9 +8,9 @@
 
 namespace kav {
 
-const QString TVESKAboutBox::VersionText = QStringLiteral(KAV_VERSION); // the project's version, from the build
+const QString AboutBox::VersionText = QStringLiteral(KAV_VERSION); // the project's version, from the build
 
-TVESKAboutBox::TVESKAboutBox(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About"));

@@ -5,10 +5,10 @@
 namespace kav {
 
 // The About box: what the viewer is, its version, and where its data come from.
-class TVESKAboutBox : public QDialog {
+class AboutBox : public QDialog {
 public:
     static const QString VersionText;
-    explicit TVESKAboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 };
 
 } // namespace kav

@@ -13,9 +13,9 @@
 
 namespace kav {
 
-const QString TKavApplication::Title = QStringLiteral("Electronic Annex / KAV Data Viewer");
+const QString ViewerApplication::Title = QStringLiteral("Electronic Annex / KAV Data Viewer");
 
-TKavApplication::TKavApplication(int& argc, char** argv)
+ViewerApplication::ViewerApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("kav-data-viewer"));
@@ -25,7 +25,7 @@ TKavApplication::TKavApplication(int& argc, char** argv)
     setStyle(new ApplicationStyle);
 }
 
-void TKavApplication::QuitOnTerminationSignals()
+void ViewerApplication::QuitOnTerminationSignals()
 {
     // Heard on a thread of the platform seam: the request waits in the event loop's queue.
     CallOnTerminationRequest([] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
@@ -61,10 +61,10 @@ bool UseToolkitLanguage(UiLanguage language)
 
 void ShowException(MessageBoxes& boxes, const std::exception& error)
 {
-    boxes.Show(MessageKind::Error, TKavApplication::Title, QString::fromUtf8(error.what()), mbOK, mbOK);
+    boxes.Show(MessageKind::Error, ViewerApplication::Title, QString::fromUtf8(error.what()), mbOK, mbOK);
 }
 
-bool TKavApplication::notify(QObject* receiver, QEvent* event)
+bool ViewerApplication::notify(QObject* receiver, QEvent* event)
 {
     try {
         return QApplication::notify(receiver, event);
@@ -76,7 +76,7 @@ bool TKavApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void TKavApplication::ShowLastStopError(const std::exception& error)
+void ViewerApplication::ShowLastStopError(const std::exception& error)
 {
     StderrMessageBoxes printed;
     ShowException(FMessageBoxes ? *FMessageBoxes : printed, error);

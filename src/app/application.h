@@ -12,11 +12,11 @@ namespace kav {
 // The application object: the program's title and type face, and the last stop for an error
 // that no handler expected, which it shows in the general error box instead of ending the
 // program.
-class TKavApplication : public QApplication {
+class ViewerApplication : public QApplication {
 public:
     static const QString Title;
 
-    TKavApplication(int& argc, char** argv);
+    ViewerApplication(int& argc, char** argv);
 
     // Where the last stop shows errors (not owned; it outlives the event loop).
     void SetMessageBoxes(MessageBoxes* boxes) { FMessageBoxes = boxes; }

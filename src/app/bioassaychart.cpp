@@ -142,38 +142,38 @@ QIcon toolIcon(int kind)
 
 } // namespace
 
-TBioassayChart::TBioassayChart(MessageBoxes& boxes, QWidget* parent)
+BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , FBoxes(boxes)
-    , FTip(std::make_unique<TjxTipForm>())
+    , FTip(std::make_unique<TipWindow>())
 {
     AskSaveFileName = [this](const QStringList& filters, QString& chosen) {
         return QFileDialog::getSaveFileName(this, QString(), QString(), filters.join(QStringLiteral(";;")), &chosen);
     };
-    ChDPUM = new Chart(this);
-    ChDPUM->setObjectName(QStringLiteral("ChDPUM"));
-    ChDPUM->BottomAxis().SetLogarithmic(true);
-    ChDPUM->LeftAxis().SetLogarithmic(true);
-    ChDPUM->BottomAxis().SetMinMax(0.01, 10000);
-    ChDPUM->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
-    ChDPUM->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
+    FChart = new Chart(this);
+    FChart->setObjectName(QStringLiteral("chartControl"));
+    FChart->BottomAxis().SetLogarithmic(true);
+    FChart->LeftAxis().SetLogarithmic(true);
+    FChart->BottomAxis().SetMinMax(0.01, 10000);
+    FChart->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
+    FChart->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
     for (int k = 0; k < CompartmentCount; ++k)
-        ChDPUM->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
+        FChart->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
                           kSeriesLooks[k].colour);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(BuildToolBar());
-    layout->addWidget(ChDPUM, 1);
+    layout->addWidget(FChart, 1);
     ConnectChart();
     ApplyGrids();
-    sbChDPUM_LinesClick();
+    LinesClicked();
 }
 
-TBioassayChart::~TBioassayChart() = default;
+BioassayChart::~BioassayChart() = default;
 
-QLayout* TBioassayChart::BuildToolBar()
+QLayout* BioassayChart::BuildToolBar()
 {
     auto* bar = new QHBoxLayout;
     bar->setSpacing(1);
@@ -190,27 +190,28 @@ QLayout* TBioassayChart::BuildToolBar()
         into->setChecked(down);
         bar->addWidget(into);
     };
-    button(sbChDPUM_HL, "logXButton", "Logarithmic/linear horizontal axis", true, true);
-    button(sbChDPUM_VL, "logYButton", "Logarithmic/linear vertical axis", true, true);
+    button(FHorizontalLogButton, "logXButton", "Logarithmic/linear horizontal axis", true, true);
+    button(FVerticalLogButton, "logYButton", "Logarithmic/linear vertical axis", true, true);
     bar->addSpacing(6);
-    button(sbChDPUM_HGrid, "hGridButton", "Horizontal major gridlines", true, true);
-    button(sbChDPUM_HMGrid, "hMinorGridButton", "Horizontal major&minor gridlines", true, false);
-    button(sbChDPUM_VGrid, "vGridButton", "Vertical major gridlines", true, true);
-    button(sbChDPUM_VMGrid, "vMinorGridButton", "Vertical major&minor gridlines", true, false);
+    button(FHorizontalGridButton, "hGridButton", "Horizontal major gridlines", true, true);
+    button(FHorizontalMinorGridButton, "hMinorGridButton", "Horizontal major&minor gridlines", true, false);
+    button(FVerticalGridButton, "vGridButton", "Vertical major gridlines", true, true);
+    button(FVerticalMinorGridButton, "vMinorGridButton", "Vertical major&minor gridlines", true, false);
     bar->addSpacing(6);
-    button(sbChDPUM_AutoScale, "autoScaleButton", "Auto-scaling", true, true);
-    button(sbChDPUM_Legend, "legendButton", "Legend", true, true);
-    button(sbChDPUM_LegendOver, "legendOverPlotButton", "Legend is over Plot Area", true, false);
-    button(sbChDPUM_Lines, "linesButton", "Show lines", true, false);
+    button(FAutoScaleButton, "autoScaleButton", "Auto-scaling", true, true);
+    button(FLegendButton, "legendButton", "Legend", true, true);
+    button(FLegendOverButton, "legendOverPlotButton", "Legend is over Plot Area", true, false);
+    button(FLinesButton, "linesButton", "Show lines", true, false);
     bar->addSpacing(6);
-    button(sbChDPUM_Save2File, "saveButton", "Save chart to file", false, false);
-    button(sbChDPUM_Clipboard, "copyButton", "Copy chart to Clipboard", false, false);
+    button(FSaveButton, "saveButton", "Save chart to file", false, false);
+    button(FCopyButton, "copyButton", "Copy chart to Clipboard", false, false);
     bar->addStretch(1);
 
-    connect(sbChDPUM_HL, &QToolButton::clicked, this, [this] { sbChDPUM_HLClick(); });
-    connect(sbChDPUM_VL, &QToolButton::clicked, this, [this] { sbChDPUM_VLClick(); });
+    connect(FHorizontalLogButton, &QToolButton::clicked, this, [this] { HorizontalLogClicked(); });
+    connect(FVerticalLogButton, &QToolButton::clicked, this, [this] { VerticalLogClicked(); });
     // The two buttons of a grid pair exclude each other; each may also be released.
-    for (auto [one, other] : {std::pair{sbChDPUM_HGrid, sbChDPUM_HMGrid}, std::pair{sbChDPUM_VGrid, sbChDPUM_VMGrid}}) {
+    for (auto [one, other] : {std::pair{FHorizontalGridButton, FHorizontalMinorGridButton},
+                              std::pair{FVerticalGridButton, FVerticalMinorGridButton}}) {
         for (auto [clicked, partner] : {std::pair{one, other}, std::pair{other, one}})
             connect(clicked, &QToolButton::clicked, this, [this, clicked = clicked, partner = partner] {
                 if (clicked->isChecked())
@@ -218,82 +219,82 @@ QLayout* TBioassayChart::BuildToolBar()
                 ApplyGrids();
             });
     }
-    connect(sbChDPUM_AutoScale, &QToolButton::clicked, this, [this] {
-        if (sbChDPUM_AutoScale->isChecked())
-            AutoScaleDPUMChart();
+    connect(FAutoScaleButton, &QToolButton::clicked, this, [this] {
+        if (FAutoScaleButton->isChecked())
+            AutoScaleChart();
     });
-    connect(sbChDPUM_Legend, &QToolButton::clicked, this, [this] {
-        ChDPUM->LegendVisible = sbChDPUM_Legend->isChecked();
-        ChDPUM->update();
+    connect(FLegendButton, &QToolButton::clicked, this, [this] {
+        FChart->LegendVisible = FLegendButton->isChecked();
+        FChart->update();
     });
-    connect(sbChDPUM_LegendOver, &QToolButton::clicked, this, [this] {
-        ChDPUM->LegendOverPlot = sbChDPUM_LegendOver->isChecked();
-        ChDPUM->update();
+    connect(FLegendOverButton, &QToolButton::clicked, this, [this] {
+        FChart->LegendOverPlot = FLegendOverButton->isChecked();
+        FChart->update();
     });
-    connect(sbChDPUM_Lines, &QToolButton::clicked, this, [this] { sbChDPUM_LinesClick(); });
-    connect(sbChDPUM_Save2File, &QToolButton::clicked, this, [this] { sbChDPUM_Save2FileClick(); });
-    connect(sbChDPUM_Clipboard, &QToolButton::clicked, this, [this] { sbChDPUM_ClipboardClick(); });
+    connect(FLinesButton, &QToolButton::clicked, this, [this] { LinesClicked(); });
+    connect(FSaveButton, &QToolButton::clicked, this, [this] { SaveClicked(); });
+    connect(FCopyButton, &QToolButton::clicked, this, [this] { CopyClicked(); });
     return bar;
 }
 
-void TBioassayChart::ConnectChart()
+void BioassayChart::ConnectChart()
 {
-    Chart& c = *ChDPUM;
+    Chart& c = *FChart;
     c.OnMouseDown = [this] {
-        FSaveXMin = ChDPUM->BottomAxis().Minimum();
-        FSaveXMax = ChDPUM->BottomAxis().Maximum();
-        FSaveYMin = ChDPUM->LeftAxis().Minimum();
-        FSaveYMax = ChDPUM->LeftAxis().Maximum();
+        FSaveXMin = FChart->BottomAxis().Minimum();
+        FSaveXMax = FChart->BottomAxis().Maximum();
+        FSaveYMin = FChart->LeftAxis().Minimum();
+        FSaveYMax = FChart->LeftAxis().Maximum();
     };
-    c.OnZoom = [this] { ChDPUMZoom(); };
-    c.OnUndoZoom = [this] { AutoScaleDPUMChart(); };
-    c.OnScroll = [this] { sbChDPUM_AutoScale->setChecked(false); };
+    c.OnZoom = [this] { ChartZoomed(); };
+    c.OnUndoZoom = [this] { AutoScaleChart(); };
+    c.OnScroll = [this] { FAutoScaleButton->setChecked(false); };
     // A scroll stops where it would leave no point in sight.
-    c.OnAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = ChDPUM->ShowsAPointWithin(ranges); };
+    c.OnAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = FChart->ShowsAPointWithin(ranges); };
     c.OnClickLegend = [this] {
-        if (sbChDPUM_AutoScale->isChecked())
-            AutoScaleDPUMChart();
+        if (FAutoScaleButton->isChecked())
+            AutoScaleChart();
     };
     c.OnClickSeries = [this](int series, int index, QPoint at) { ShowPointTip(series, index, at); };
 }
 
-void TBioassayChart::ApplyGrids()
+void BioassayChart::ApplyGrids()
 {
-    ChartAxis& left = ChDPUM->LeftAxis();
-    left.MajorGrid = sbChDPUM_HGrid->isChecked() || sbChDPUM_HMGrid->isChecked();
-    left.MinorGrid = sbChDPUM_HMGrid->isChecked();
-    ChartAxis& bottom = ChDPUM->BottomAxis();
-    bottom.MajorGrid = sbChDPUM_VGrid->isChecked() || sbChDPUM_VMGrid->isChecked();
-    bottom.MinorGrid = sbChDPUM_VMGrid->isChecked();
-    ChDPUM->update();
+    ChartAxis& left = FChart->LeftAxis();
+    left.MajorGrid = FHorizontalGridButton->isChecked() || FHorizontalMinorGridButton->isChecked();
+    left.MinorGrid = FHorizontalMinorGridButton->isChecked();
+    ChartAxis& bottom = FChart->BottomAxis();
+    bottom.MajorGrid = FVerticalGridButton->isChecked() || FVerticalMinorGridButton->isChecked();
+    bottom.MinorGrid = FVerticalMinorGridButton->isChecked();
+    FChart->update();
 }
 
-void TBioassayChart::ShowTable(const BioassayTable& table, const QString& axisTitle)
+void BioassayChart::ShowTable(const BioassayTable& table, const QString& axisTitle)
 {
     for (int k = 0; k < CompartmentCount; ++k) {
         const BioassayColumn& column = table.Columns[static_cast<std::size_t>(k)];
-        ChartSeries& series = ChDPUM->Series(k);
+        ChartSeries& series = FChart->Series(k);
         const bool shown = table.HasData && column.Present;
         series.Points = shown ? column.Points : std::vector<QPointF>();
         series.Title = shown ? column.Title : SourceOrganName(column.Organ);
         series.Active = shown;
         series.InLegend = shown;
     }
-    ChDPUM->LeftAxis().Title = axisTitle;
+    FChart->LeftAxis().Title = axisTitle;
     if (table.HasData)
-        ChDPUM->BottomAxis().Title = table.TimeTitle;
-    sbChDPUM_LinesClick();
+        FChart->BottomAxis().Title = table.TimeTitle;
+    LinesClicked();
     if (table.HasData)
-        AutoScaleDPUMChart();
+        AutoScaleChart();
     else
-        ChDPUM->Refresh();
+        FChart->Refresh();
 }
 
-void TBioassayChart::AutoScaleDPUMChart()
+void BioassayChart::AutoScaleChart()
 {
-    ChartAxis& bottom = ChDPUM->BottomAxis();
-    ChartAxis& left = ChDPUM->LeftAxis();
-    const auto data = ChDPUM->DataExtent(true);
+    ChartAxis& bottom = FChart->BottomAxis();
+    ChartAxis& left = FChart->LeftAxis();
+    const auto data = FChart->DataExtent(true);
     if ((bottom.Logarithmic() || left.Logarithmic()) && data) {
         bottom.Logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.SetAutomatic(true);
         left.Logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.SetAutomatic(true);
@@ -301,12 +302,12 @@ void TBioassayChart::AutoScaleDPUMChart()
         bottom.SetAutomatic(true);
         left.SetAutomatic(true);
     }
-    ChDPUM->Refresh();
-    ChDPUMZoom();
-    sbChDPUM_AutoScale->setChecked(true);
+    FChart->Refresh();
+    ChartZoomed();
+    FAutoScaleButton->setChecked(true);
 }
 
-void TBioassayChart::ChDPUMZoom()
+void BioassayChart::ChartZoomed()
 {
     // A logarithmic axis widens to whole decades; a linear one that shrank to nothing goes back.
     auto fitted = [](const ChartAxis& axis, double savedMin, double savedMax, bool bottom) {
@@ -325,56 +326,56 @@ void TBioassayChart::ChDPUMZoom()
         const double relative = size == 0 ? 0 : std::abs(hi - lo) / size;
         return relative < 1e-4 ? std::pair{savedMin, savedMax} : std::pair{lo, hi};
     };
-    const auto [xMin, xMax] = fitted(ChDPUM->BottomAxis(), FSaveXMin, FSaveXMax, true);
-    const auto [yMin, yMax] = fitted(ChDPUM->LeftAxis(), FSaveYMin, FSaveYMax, false);
+    const auto [xMin, xMax] = fitted(FChart->BottomAxis(), FSaveXMin, FSaveXMax, true);
+    const auto [yMin, yMax] = fitted(FChart->LeftAxis(), FSaveYMin, FSaveYMax, false);
     // A zoom that would show no point is undone; an axis that keeps its range stays as it is
     // (automatic, when it was).
-    if (ChDPUM->ShowsAPointWithin({xMin, xMax, yMin, yMax})) {
+    if (FChart->ShowsAPointWithin({xMin, xMax, yMin, yMax})) {
         for (auto [axis, lo, hi] :
-             {std::tuple{&ChDPUM->BottomAxis(), xMin, xMax}, std::tuple{&ChDPUM->LeftAxis(), yMin, yMax}})
+             {std::tuple{&FChart->BottomAxis(), xMin, xMax}, std::tuple{&FChart->LeftAxis(), yMin, yMax}})
             if (lo != axis->Minimum() || hi != axis->Maximum())
                 axis->SetMinMax(lo, hi);
     } else {
-        ChDPUM->BottomAxis().SetMinMax(FSaveXMin, FSaveXMax);
-        ChDPUM->LeftAxis().SetMinMax(FSaveYMin, FSaveYMax);
+        FChart->BottomAxis().SetMinMax(FSaveXMin, FSaveXMax);
+        FChart->LeftAxis().SetMinMax(FSaveYMin, FSaveYMax);
     }
-    ChDPUM->Refresh();
-    sbChDPUM_AutoScale->setChecked(false);
+    FChart->Refresh();
+    FAutoScaleButton->setChecked(false);
 }
 
-void TBioassayChart::sbChDPUM_HLClick()
+void BioassayChart::HorizontalLogClicked()
 {
-    ChartAxis& axis = ChDPUM->BottomAxis();
-    const bool logarithmic = sbChDPUM_HL->isChecked();
+    ChartAxis& axis = FChart->BottomAxis();
+    const bool logarithmic = FHorizontalLogButton->isChecked();
     if (logarithmic && axis.Minimum() <= 0)
         axis.SetMinMax(0.01, axis.Maximum() < 0.01 ? 0.1 : axis.Maximum());
     axis.SetLogarithmic(logarithmic);
-    sbChDPUM_AutoScale->isChecked() ? AutoScaleDPUMChart() : ChDPUMZoom();
+    FAutoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
 }
 
-void TBioassayChart::sbChDPUM_VLClick()
+void BioassayChart::VerticalLogClicked()
 {
-    ChartAxis& axis = ChDPUM->LeftAxis();
-    const bool logarithmic = sbChDPUM_VL->isChecked();
+    ChartAxis& axis = FChart->LeftAxis();
+    const bool logarithmic = FVerticalLogButton->isChecked();
     if (logarithmic && axis.Minimum() <= 0) {
-        const auto data = ChDPUM->DataExtent(true);
+        const auto data = FChart->DataExtent(true);
         const double minimum = data ? data->yMin : 0.01;
         axis.SetMinMax(minimum, axis.Maximum() < minimum ? 10 * minimum : axis.Maximum());
     }
     axis.SetLogarithmic(logarithmic);
-    sbChDPUM_AutoScale->isChecked() ? AutoScaleDPUMChart() : ChDPUMZoom();
+    FAutoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
 }
 
-void TBioassayChart::sbChDPUM_LinesClick()
+void BioassayChart::LinesClicked()
 {
-    for (int s = 0; s < ChDPUM->SeriesCount(); ++s)
-        ChDPUM->Series(s).LineVisible = sbChDPUM_Lines->isChecked();
-    ChDPUM->update();
+    for (int s = 0; s < FChart->SeriesCount(); ++s)
+        FChart->Series(s).LineVisible = FLinesButton->isChecked();
+    FChart->update();
 }
 
-void TBioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
+void BioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
 {
-    const ChartSeries& s = ChDPUM->Series(series);
+    const ChartSeries& s = FChart->Series(series);
     const QPointF& point = s.Points.at(static_cast<std::size_t>(index));
     const QString x = formatPicture(point.x(), u"#0.######");
     const QString y = FormatScientific(point.y(), 2);
@@ -382,14 +383,14 @@ void TBioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
     const QString text = QStringLiteral("<p align=\"center\"><b>") + title
         + QStringLiteral("</b></p><p align=\"center\">X: <b>") + x + QStringLiteral("</b>; Y: <b>") + y
         + QStringLiteral("</b></p>");
-    const QFontMetrics metrics(ChDPUM->font());
+    const QFontMetrics metrics(FChart->font());
     const int width = std::max(metrics.horizontalAdvance(s.Title),
                                metrics.horizontalAdvance(QStringLiteral("X:") + x + QStringLiteral("Y: ") + y))
         + 40;
     FTip->ShowMarkupTip(text, globalPosition, true, width);
 }
 
-void TBioassayChart::sbChDPUM_Save2FileClick()
+void BioassayChart::SaveClicked()
 {
     QStringList filters;
     for (int f = 0; f < ChartPictureFormatCount; ++f)
@@ -406,9 +407,9 @@ void TBioassayChart::sbChDPUM_Save2FileClick()
     SavePicture(fileName, format);
 }
 
-void TBioassayChart::SavePicture(const QString& fileName, ChartPictureFormat format)
+void BioassayChart::SavePicture(const QString& fileName, ChartPictureFormat format)
 {
-    const QByteArray bytes = ChartPictureBytes(*ChDPUM, format);
+    const QByteArray bytes = ChartPictureBytes(*FChart, format);
     QString error = QStringLiteral("the picture could not be made");
     if (!bytes.isEmpty() && SaveFileAtomically(fileName, bytes, &error))
         return;
@@ -417,7 +418,7 @@ void TBioassayChart::SavePicture(const QString& fileName, ChartPictureFormat for
                 mbOK);
 }
 
-void TBioassayChart::sbChDPUM_ClipboardClick()
+void BioassayChart::CopyClicked()
 {
     QDialog dialog(this, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QStringLiteral("Copy to clipboard"));
@@ -443,7 +444,7 @@ void TBioassayChart::sbChDPUM_ClipboardClick()
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     QApplication::clipboard()->setMimeData(
-        ChartClipboardData(*ChDPUM, static_cast<ChartPictureFormat>(choices->checkedId())));
+        ChartClipboardData(*FChart, static_cast<ChartPictureFormat>(choices->checkedId())));
 }
 
 } // namespace kav

@@ -37,15 +37,15 @@ const QString kViewTypeHint = QStringLiteral(
 
 } // namespace
 
-TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
+BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
     , FContext(context)
 {
     auto* left = new QVBoxLayout;
     left->addWidget(BuildIntakeParameters());
-    pnDPUMChart = new TBioassayChart(context.Boxes(), this);
-    pnDPUMChart->setObjectName(QStringLiteral("bioassayChart"));
-    left->addWidget(pnDPUMChart, 1);
+    FChart = new BioassayChart(context.Boxes(), this);
+    FChart->setObjectName(QStringLiteral("bioassayChart"));
+    left->addWidget(FChart, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(BuildDisplayedData());
     right->addWidget(BuildTable(), 1);
@@ -60,56 +60,56 @@ TBioassayView::TBioassayView(ApplicationContext& context, QWidget* parent)
     FDivider->setChildrenCollapsible(false);
     connect(FDivider, &QSplitter::splitterMoved, this, [this] { FDividerMoved = true; });
     (new QHBoxLayout(this))->addWidget(FDivider);
-    InitDPUMGrid();
+    InitGrid();
     FollowSettings();
     FWatchingSettings = FContext.Settings().SettingsChanged.Connect([this] { FollowSettings(); });
 }
 
-QWidget* TBioassayView::BuildIntakeParameters()
+QWidget* BioassayView::BuildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    rnpDPUMRNIntake = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
-    rnpDPUMRNIntake->setObjectName(QStringLiteral("intakeChooser"));
-    FFollowingChooser = rnpDPUMRNIntake->Selection().NuclideChosen.Connect(
-        [this](const NuclideIdentity& rnx) { rnpDPUMRNIntakeRNXChanged(rnx); });
-    FLoader.emplace(*rnpDPUMRNIntake, FContext.Boxes());
+    FIntakeChooser = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
+    FIntakeChooser->setObjectName(QStringLiteral("intakeChooser"));
+    FFollowingChooser = FIntakeChooser->Selection().NuclideChosen.Connect(
+        [this](const NuclideIdentity& rnx) { IntakeNuclideChanged(rnx); });
+    FLoader.emplace(*FIntakeChooser, FContext.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    rnpDPUMRNMeasured = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
-    rnpDPUMRNMeasured->setObjectName(QStringLiteral("measuredChooser"));
-    rnpDPUMRNMeasured->SetChoiceType(ctFullList);
-    rnpDPUMRNMeasured->SetShowUndoRedoButtons(false);
-    rnpDPUMRNMeasured->hide();
+    FMeasuredChooser = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
+    FMeasuredChooser->setObjectName(QStringLiteral("measuredChooser"));
+    FMeasuredChooser->SetChoiceType(ctFullList);
+    FMeasuredChooser->SetShowUndoRedoButtons(false);
+    FMeasuredChooser->hide();
 
-    cbDPUMIntakePath = new QComboBox(group);
-    cbDPUMIntakePath->setObjectName(QStringLiteral("routeBox"));
-    cbDPUMIntakePath->addItems(IntakePathNames());
-    cbDPUMIntakePath->setCurrentIndex(ipInhalation);
-    cbDPUMCompound = new TMaterialComboBox(group);
-    cbDPUMCompound->setObjectName(QStringLiteral("materialBox"));
-    cbDPUMCompound->setMinimumContentsLength(30);
-    cbDPUMAMAD = new QComboBox(group);
-    cbDPUMAMAD->setObjectName(QStringLiteral("sizeBox"));
-    cbDPUMAMAD->setMaxVisibleItems(AMADCount);
-    cbDPUMAMAD->setToolTip(TMaterialsView::AMADHint);
-    for (QComboBox* box : {cbDPUMIntakePath, cbDPUMCompound, cbDPUMAMAD, rnpDPUMRNIntake->ElementBox(),
-                           rnpDPUMRNIntake->AMassBox(), rnpDPUMRNIntake->NuclideBox()})
+    FRouteBox = new QComboBox(group);
+    FRouteBox->setObjectName(QStringLiteral("routeBox"));
+    FRouteBox->addItems(IntakePathNames());
+    FRouteBox->setCurrentIndex(ipInhalation);
+    FMaterialBox = new MaterialComboBox(group);
+    FMaterialBox->setObjectName(QStringLiteral("materialBox"));
+    FMaterialBox->setMinimumContentsLength(30);
+    FSizeBox = new QComboBox(group);
+    FSizeBox->setObjectName(QStringLiteral("sizeBox"));
+    FSizeBox->setMaxVisibleItems(AMADCount);
+    FSizeBox->setToolTip(MaterialsView::AMADHint);
+    for (QComboBox* box : {FRouteBox, FMaterialBox, FSizeBox, FIntakeChooser->ElementBox(), FIntakeChooser->AMassBox(),
+                           FIntakeChooser->NuclideBox()})
         ApplyInputColours(box);
-    connect(cbDPUMIntakePath, &QComboBox::currentIndexChanged, this, [this] {
-        FillDPUMMaterials();
-        UpdateDPUM();
+    connect(FRouteBox, &QComboBox::currentIndexChanged, this, [this] {
+        FillMaterials();
+        Recompute();
     });
-    connect(cbDPUMCompound, &QComboBox::currentIndexChanged, this, [this] {
-        FillDPUMAMADList();
-        UpdateDPUM();
+    connect(FMaterialBox, &QComboBox::currentIndexChanged, this, [this] {
+        FillSizes();
+        Recompute();
     });
-    connect(cbDPUMAMAD, &QComboBox::currentIndexChanged, this, [this] { UpdateDPUM(); });
+    connect(FSizeBox, &QComboBox::currentIndexChanged, this, [this] { Recompute(); });
 
     auto* sizeLabel = new QLabel(QString::fromUtf16(u"AM&TD/AMAD, \u00B5m"), group);
-    sizeLabel->setBuddy(cbDPUMAMAD);
-    sizeLabel->setToolTip(TMaterialsView::AMADHint);
+    sizeLabel->setBuddy(FSizeBox);
+    sizeLabel->setToolTip(MaterialsView::AMADHint);
     OfferHelp(sizeLabel, HelpTopic::AMAD);
-    OfferHelp(cbDPUMAMAD, HelpTopic::AMAD);
+    OfferHelp(FSizeBox, HelpTopic::AMAD);
     auto* grid = new QGridLayout(group);
     // The labels' underlined letters take the keys to their boxes.
     const auto label = [group](const QString& text, QWidget* box) {
@@ -117,136 +117,136 @@ QWidget* TBioassayView::BuildIntakeParameters()
         l->setBuddy(box);
         return l;
     };
-    grid->addWidget(label(QStringLiteral("&Radionuclide"), rnpDPUMRNIntake->ElementBox()), 0, 0);
-    grid->addWidget(rnpDPUMRNIntake, 0, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Route of &Intake"), cbDPUMIntakePath), 1, 0);
-    grid->addWidget(cbDPUMIntakePath, 1, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Mat&erial"), cbDPUMCompound), 2, 0);
-    grid->addWidget(cbDPUMCompound, 2, 1);
+    grid->addWidget(label(QStringLiteral("&Radionuclide"), FIntakeChooser->ElementBox()), 0, 0);
+    grid->addWidget(FIntakeChooser, 0, 1, Qt::AlignLeft);
+    grid->addWidget(label(QStringLiteral("Route of &Intake"), FRouteBox), 1, 0);
+    grid->addWidget(FRouteBox, 1, 1, Qt::AlignLeft);
+    grid->addWidget(label(QStringLiteral("Mat&erial"), FMaterialBox), 2, 0);
+    grid->addWidget(FMaterialBox, 2, 1);
     grid->addWidget(sizeLabel, 3, 0);
-    grid->addWidget(cbDPUMAMAD, 3, 1, Qt::AlignLeft);
+    grid->addWidget(FSizeBox, 3, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
-    FillDPUMAMADList();
+    FillSizes();
     return group;
 }
 
-QWidget* TBioassayView::BuildDisplayedData()
+QWidget* BioassayView::BuildDisplayedData()
 {
     auto* group = new QGroupBox(QStringLiteral("Displayed Data"), this);
     group->setToolTip(kViewTypeHint);
     OfferHelp(group, HelpTopic::DisplayedData);
-    rgDPUMViewType = new QButtonGroup(group);
-    rgDPUMViewType->setObjectName(QStringLiteral("displayedData"));
+    FQuantityButtons = new QButtonGroup(group);
+    FQuantityButtons->setObjectName(QStringLiteral("displayedData"));
     const char* choices[BioassayQuantityCount] = {"Dose per Content &Function", "Content for the &Specified Dose",
                                                   "Content &per Intake (Reference Bioassay Function)"};
     auto* layout = new QGridLayout(group);
     for (int i = 0; i < BioassayQuantityCount; ++i) {
         auto* choice = new QRadioButton(QString::fromLatin1(choices[i]), group);
-        rgDPUMViewType->addButton(choice, i);
+        FQuantityButtons->addButton(choice, i);
         layout->addWidget(choice, i, 0);
     }
-    rgDPUMViewType->button(dvDosePerContent)->setChecked(true);
+    FQuantityButtons->button(dvDosePerContent)->setChecked(true);
 
-    feDPUMDoseForContent = new FloatEdit(group);
-    feDPUMDoseForContent->setObjectName(QStringLiteral("doseForContentField"));
-    feDPUMDoseForContent->SetMessageBoxes(&FContext.Boxes());
-    feDPUMDoseForContent->SetIncrementType(itLastDigit);
-    feDPUMDoseForContent->Formats().DefaultFormat = QStringLiteral("0.###");
-    feDPUMDoseForContent->SetValue(1);
-    feDPUMDoseForContent->SetMaxValue(100);
-    feDPUMDoseForContent->SetMaxValueEnabled(true);
-    feDPUMDoseForContent->SetMinValue(0.01);
-    feDPUMDoseForContent->SetMinValueEnabled(true);
-    feDPUMDoseForContent->setFixedWidth(80);
-    ApplyInputColours(feDPUMDoseForContent);
-    lDPUMDoseUnit = new QLabel(QStringLiteral("mSv"), group);
-    lDPUMDoseUnit->setObjectName(QStringLiteral("doseUnitLabel"));
-    feDPUMDoseForContent->setEnabled(false);
-    lDPUMDoseUnit->setEnabled(false);
-    feDPUMDoseForContent->OnChange = [this] {
-        UpdateDPUMCaption();
-        UpdateDPUM();
+    FDoseField = new FloatEdit(group);
+    FDoseField->setObjectName(QStringLiteral("doseForContentField"));
+    FDoseField->SetMessageBoxes(&FContext.Boxes());
+    FDoseField->SetIncrementType(itLastDigit);
+    FDoseField->Formats().DefaultFormat = QStringLiteral("0.###");
+    FDoseField->SetValue(1);
+    FDoseField->SetMaxValue(100);
+    FDoseField->SetMaxValueEnabled(true);
+    FDoseField->SetMinValue(0.01);
+    FDoseField->SetMinValueEnabled(true);
+    FDoseField->setFixedWidth(80);
+    ApplyInputColours(FDoseField);
+    FDoseUnitLabel = new QLabel(QStringLiteral("mSv"), group);
+    FDoseUnitLabel->setObjectName(QStringLiteral("doseUnitLabel"));
+    FDoseField->setEnabled(false);
+    FDoseUnitLabel->setEnabled(false);
+    FDoseField->OnChange = [this] {
+        UpdateCaption();
+        Recompute();
     };
     auto* dose = new QHBoxLayout;
-    dose->addWidget(feDPUMDoseForContent);
-    dose->addWidget(lDPUMDoseUnit);
+    dose->addWidget(FDoseField);
+    dose->addWidget(FDoseUnitLabel);
     dose->addStretch(1);
     layout->addLayout(dose, 1, 1);
     layout->setColumnStretch(1, 1);
 
-    connect(rgDPUMViewType, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    connect(FQuantityButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked)
             return;
-        UpdateDPUMCaption();
-        feDPUMDoseForContent->setEnabled(id == dvContentForDose);
-        lDPUMDoseUnit->setEnabled(id == dvContentForDose);
-        UpdateDPUM();
+        UpdateCaption();
+        FDoseField->setEnabled(id == dvContentForDose);
+        FDoseUnitLabel->setEnabled(id == dvContentForDose);
+        Recompute();
     });
     return group;
 }
 
-QWidget* TBioassayView::BuildTable()
+QWidget* BioassayView::BuildTable()
 {
     auto* box = new QWidget(this);
-    aDPUMCopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
-    aDPUMCopyToClipboard->setObjectName(QStringLiteral("copyAction"));
-    aDPUMCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
-    connect(aDPUMCopyToClipboard, &QAction::triggered, this, [this] { aDPUMCopyToClipboardExecute(); });
-    miDPUMIntDays = new QAction(QStringLiteral("Exclude fractions of the day"), this);
-    miDPUMIntDays->setObjectName(QStringLiteral("wholeDaysAction"));
-    miDPUMIntDays->setCheckable(true);
+    FCopyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    FCopyAction->setObjectName(QStringLiteral("copyAction"));
+    FCopyAction->setToolTip(MaterialsView::CopyHint);
+    connect(FCopyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    FWholeDaysAction = new QAction(QStringLiteral("Exclude fractions of the day"), this);
+    FWholeDaysAction->setObjectName(QStringLiteral("wholeDaysAction"));
+    FWholeDaysAction->setCheckable(true);
     // The preferences hold the choice; the table follows them when they change.
-    connect(miDPUMIntDays, &QAction::triggered, this,
+    connect(FWholeDaysAction, &QAction::triggered, this,
             [this](bool on) { FContext.Settings().SetBioassayWholeDays(on); });
-    aDPUMUnits = new QAction(QStringLiteral("&Units..."), this);
-    aDPUMUnits->setObjectName(QStringLiteral("unitsAction"));
-    connect(aDPUMUnits, &QAction::triggered, this, [this] {
+    FUnitsAction = new QAction(QStringLiteral("&Units..."), this);
+    FUnitsAction->setObjectName(QStringLiteral("unitsAction"));
+    connect(FUnitsAction, &QAction::triggered, this, [this] {
         if (OnEditUnits)
             OnEditUnits();
     });
-    pm_sgDPUM = new QMenu(this);
-    pm_sgDPUM->setObjectName(QStringLiteral("tableMenu"));
-    pm_sgDPUM->addAction(miDPUMIntDays);
-    pm_sgDPUM->addAction(aDPUMCopyToClipboard);
-    pm_sgDPUM->addSeparator();
-    pm_sgDPUM->addAction(aDPUMUnits);
-    connect(pm_sgDPUM, &QMenu::aboutToShow, this,
-            [this] { miDPUMIntDays->setChecked(FContext.Settings().BioassayWholeDays()); });
+    FGridMenu = new QMenu(this);
+    FGridMenu->setObjectName(QStringLiteral("tableMenu"));
+    FGridMenu->addAction(FWholeDaysAction);
+    FGridMenu->addAction(FCopyAction);
+    FGridMenu->addSeparator();
+    FGridMenu->addAction(FUnitsAction);
+    connect(FGridMenu, &QMenu::aboutToShow, this,
+            [this] { FWholeDaysAction->setChecked(FContext.Settings().BioassayWholeDays()); });
 
-    lDPUMCaprion = new QLabel(box);
-    lDPUMCaprion->setObjectName(QStringLiteral("captionLabel"));
-    lDPUMCaprion->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    lDPUMCaprion->setWordWrap(true);
-    lDPUMCaprion->setMinimumHeight(3 * fontMetrics().height());
-    QToolButton* copy = TextButtonFor(*aDPUMCopyToClipboard, box);
-    sgDPUM = new DataGrid(box);
-    sgDPUM->setObjectName(QStringLiteral("bioassayTable"));
-    CopyByKeys(*aDPUMCopyToClipboard, *sgDPUM);
-    sgDPUM->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(sgDPUM, &QWidget::customContextMenuRequested, this,
-            [this](QPoint pos) { pm_sgDPUM->exec(sgDPUM->mapToGlobal(pos)); });
+    FCaption = new QLabel(box);
+    FCaption->setObjectName(QStringLiteral("captionLabel"));
+    FCaption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    FCaption->setWordWrap(true);
+    FCaption->setMinimumHeight(3 * fontMetrics().height());
+    QToolButton* copy = TextButtonFor(*FCopyAction, box);
+    FGrid = new DataGrid(box);
+    FGrid->setObjectName(QStringLiteral("bioassayTable"));
+    CopyByKeys(*FCopyAction, *FGrid);
+    FGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FGrid, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { FGridMenu->exec(FGrid->mapToGlobal(pos)); });
 
     auto* head = new QHBoxLayout;
-    head->addWidget(lDPUMCaprion, 1);
+    head->addWidget(FCaption, 1);
     head->addWidget(copy, 0, Qt::AlignBottom);
-    lKeyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>")
+    FKeyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>")
                               .arg(HelpTopic::PredictedContent),
                           box);
-    lKeyTerm->setObjectName(QStringLiteral("keyTermLink"));
-    lKeyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(lKeyTerm, &QLabel::linkActivated, this, [this](const QString& link) {
+    FKeyTerm->setObjectName(QStringLiteral("keyTermLink"));
+    FKeyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(FKeyTerm, &QLabel::linkActivated, this, [this](const QString& link) {
         if (ShowHelp)
             ShowHelp(link);
     });
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(head);
-    layout->addWidget(sgDPUM, 1);
-    layout->addWidget(lKeyTerm);
+    layout->addWidget(FGrid, 1);
+    layout->addWidget(FKeyTerm);
     return box;
 }
 
-void TBioassayView::OfferHelp(QWidget* widget, const QString& topic)
+void BioassayView::OfferHelp(QWidget* widget, const QString& topic)
 {
     widget->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widget, &QWidget::customContextMenuRequested, this, [this, widget, topic](QPoint pos) {
@@ -259,9 +259,9 @@ void TBioassayView::OfferHelp(QWidget* widget, const QString& topic)
     });
 }
 
-void TBioassayView::InitDPUMGrid()
+void BioassayView::InitGrid()
 {
-    DataGrid& g = *sgDPUM;
+    DataGrid& g = *FGrid;
     g.SetColCount(1 + CompartmentCount);
     g.SetRowCount(2);
     g.SetFixedCols(1);
@@ -281,127 +281,127 @@ void TBioassayView::InitDPUMGrid()
     g.SetColWidths(0, 75);
 }
 
-void TBioassayView::rnpDPUMRNIntakeRNXChanged(const NuclideIdentity& rnx)
+void BioassayView::IntakeNuclideChanged(const NuclideIdentity& rnx)
 {
-    if (!DPUM_RNData || rnx.Element == NoElement)
+    if (!FBioassayData || rnx.Element == NoElement)
         return;
-    FLoader->Load(FContext.Settings().DataFolder(), *DPUM_RNData, rnx, [this] {
-        FillDPUMMaterials();
+    FLoader->Load(FContext.Settings().DataFolder(), *FBioassayData, rnx, [this] {
+        FillMaterials();
         QStringList measured;
-        DPUM_RNData->GetDRNList(measured);
-        rnpDPUMRNMeasured->Selection().Filter().SetUseNuclideFilter(true);
-        rnpDPUMRNMeasured->Selection().Filter().SetNuclideList(measured);
-        rnpDPUMRNMeasured->Selection().SetName(DPUM_RNData->RNuclideName());
-        rnpDPUMRNMeasured->setEnabled(measured.size() > 1);
-        UpdateDPUM();
+        FBioassayData->GetDRNList(measured);
+        FMeasuredChooser->Selection().Filter().SetUseNuclideFilter(true);
+        FMeasuredChooser->Selection().Filter().SetNuclideList(measured);
+        FMeasuredChooser->Selection().SetName(FBioassayData->NuclideNameText());
+        FMeasuredChooser->setEnabled(measured.size() > 1);
+        Recompute();
     });
 }
 
-void TBioassayView::ShowData()
+void BioassayView::ShowData()
 {
-    FillDPUMMaterials();
-    UpdateDPUM();
+    FillMaterials();
+    Recompute();
 }
 
-void TBioassayView::FillDPUMMaterials()
+void BioassayView::FillMaterials()
 {
     {
-        const QSignalBlocker blocker(cbDPUMCompound);
-        cbDPUMCompound->clear();
+        const QSignalBlocker blocker(FMaterialBox);
+        FMaterialBox->clear();
         QStringList materials;
-        if (DPUM_RNData)
-            DPUM_RNData->GetCompoundsList(static_cast<IntakeRoute>(cbDPUMIntakePath->currentIndex()), materials);
+        if (FBioassayData)
+            FBioassayData->GetCompoundsList(static_cast<IntakeRoute>(FRouteBox->currentIndex()), materials);
         // A material without a text (an injection, as a rule) shows "-"; a route without one
         // says so in the empty box.
         for (QString& material : materials)
             if (material.isEmpty())
                 material = QStringLiteral("-");
-        cbDPUMCompound->setPlaceholderText(QStringLiteral("no material for this route"));
-        cbDPUMCompound->addItems(materials);
-        cbDPUMCompound->setCurrentIndex(materials.isEmpty() ? -1 : 0);
+        FMaterialBox->setPlaceholderText(QStringLiteral("no material for this route"));
+        FMaterialBox->addItems(materials);
+        FMaterialBox->setCurrentIndex(materials.isEmpty() ? -1 : 0);
     }
-    FillDPUMAMADList();
+    FillSizes();
 }
 
-void TBioassayView::FillDPUMAMADList()
+void BioassayView::FillSizes()
 {
-    const QSignalBlocker blocker(cbDPUMAMAD);
-    cbDPUMAMAD->clear();
-    const bool aerosol = cbDPUMIntakePath->currentIndex() == ipInhalation && DPUM_RNData
-        && DPUM_RNData->IsAerosol(cbDPUMCompound->currentIndex());
+    const QSignalBlocker blocker(FSizeBox);
+    FSizeBox->clear();
+    const bool aerosol = FRouteBox->currentIndex() == ipInhalation && FBioassayData
+        && FBioassayData->IsAerosol(FMaterialBox->currentIndex());
     if (aerosol) {
-        cbDPUMAMAD->addItems(AMADLabels());
-        cbDPUMAMAD->setCurrentIndex(DefaultAMADIndex);
+        FSizeBox->addItems(AMADLabels());
+        FSizeBox->setCurrentIndex(DefaultAMADIndex);
     } else {
-        cbDPUMAMAD->addItem(QStringLiteral("-"));
-        cbDPUMAMAD->setCurrentIndex(0);
+        FSizeBox->addItem(QStringLiteral("-"));
+        FSizeBox->setCurrentIndex(0);
     }
     // The sizes stand in the middle of their list too.
-    for (int i = 0; i < cbDPUMAMAD->count(); ++i)
-        cbDPUMAMAD->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
+    for (int i = 0; i < FSizeBox->count(); ++i)
+        FSizeBox->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
 }
 
-BioassayRequest TBioassayView::Request() const
+BioassayRequest BioassayView::Request() const
 {
     const ProgramSettings& preference = FContext.Settings();
     BioassayRequest r;
-    r.Path = static_cast<IntakeRoute>(std::max(cbDPUMIntakePath->currentIndex(), 0));
-    r.Material = cbDPUMCompound->currentIndex();
-    r.AMADIndex = cbDPUMAMAD->count() == AMADCount ? cbDPUMAMAD->currentIndex() : 0;
-    r.View = static_cast<BioassayQuantity>(std::max(rgDPUMViewType->checkedId(), 0));
-    r.DoseMSv = feDPUMDoseForContent->Value();
+    r.Path = static_cast<IntakeRoute>(std::max(FRouteBox->currentIndex(), 0));
+    r.Material = FMaterialBox->currentIndex();
+    r.AMADIndex = FSizeBox->count() == AMADCount ? FSizeBox->currentIndex() : 0;
+    r.View = static_cast<BioassayQuantity>(std::max(FQuantityButtons->checkedId(), 0));
+    r.DoseMSv = FDoseField->Value();
     r.WholeDays = preference.BioassayWholeDays();
     r.Units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
                preference.BioassayTimeUnit()};
     return r;
 }
 
-void TBioassayView::UpdateDPUMCaption()
+void BioassayView::UpdateCaption()
 {
     const BioassayRequest r = Request();
     // A choice without functions says so where the caption of its table would stand.
-    const bool noData = DPUM_RNData && DPUM_RNData->IsLoaded() && !FTable.HasData;
-    lDPUMCaprion->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
-    lDPUMCaprion->setText(noData ? BioassayNoDataText(DPUM_RNData->RNuclideName())
-                                 : BioassayCaption(r.View, r.DoseMSv, r.Units));
+    const bool noData = FBioassayData && FBioassayData->IsLoaded() && !FTable.HasData;
+    FCaption->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
+    FCaption->setText(noData ? BioassayNoDataText(FBioassayData->NuclideNameText())
+                             : BioassayCaption(r.View, r.DoseMSv, r.Units));
 }
 
-void TBioassayView::UpdateDPUM()
+void BioassayView::Recompute()
 {
-    if (!DPUM_RNData)
+    if (!FBioassayData)
         return;
     const BioassayRequest request = Request();
-    FTable = ComputeBioassayTable(*DPUM_RNData, request);
-    UpdateDPUMCaption();
-    FillDPUMTable();
-    pnDPUMChart->ChartControl().Title = DPUM_RNData->RNuclideName() + QStringLiteral(": ")
+    FTable = ComputeBioassayTable(*FBioassayData, request);
+    UpdateCaption();
+    FillTable();
+    FChart->ChartControl().Title = FBioassayData->NuclideNameText() + QStringLiteral(": ")
         + BioassayCaption(request.View, request.DoseMSv, request.Units);
-    pnDPUMChart->ShowTable(FTable, BioassayAxisTitle(request.View, request.DoseMSv, request.Units));
+    FChart->ShowTable(FTable, BioassayAxisTitle(request.View, request.DoseMSv, request.Units));
     ShareWidth();
 }
 
-void TBioassayView::resizeEvent(QResizeEvent* event)
+void BioassayView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     ShareWidth();
 }
 
-void TBioassayView::ShareWidth()
+void BioassayView::ShareWidth()
 {
     const int total = FDivider->width() - FDivider->handleWidth();
     QWidget* tableSide = FDivider->widget(1);
     if (FDividerMoved || total <= 0)
         return;
     // The side's own margins round the table, as laid out now.
-    const int margins = std::max(0, tableSide->width() - sgDPUM->width());
-    const int wanted = std::max(tableSide->minimumSizeHint().width(), sgDPUM->ContentWidth() + margins);
+    const int margins = std::max(0, tableSide->width() - FGrid->width());
+    const int wanted = std::max(tableSide->minimumSizeHint().width(), FGrid->ContentWidth() + margins);
     const int table = std::min(wanted, total / 2);
     FDivider->setSizes({total - table, table});
 }
 
-void TBioassayView::FillDPUMTable()
+void BioassayView::FillTable()
 {
-    DataGrid& g = *sgDPUM;
+    DataGrid& g = *FGrid;
     if (!FTable.HasData) {
         // No functions for this material: no compartment to show, no time of the last choice
         // left behind (in the copy either).
@@ -429,25 +429,25 @@ void TBioassayView::FillDPUMTable()
     }
 }
 
-void TBioassayView::FollowSettings()
+void BioassayView::FollowSettings()
 {
     const BioassayRequest request = Request();
     const std::pair shown{request.Units, request.WholeDays};
     if (shown == FSettingsShown)
         return;
     FSettingsShown = shown;
-    UpdateDPUMCaption();
-    UpdateDPUM();
+    UpdateCaption();
+    Recompute();
 }
 
-void TBioassayView::aDPUMCopyToClipboardExecute()
+void BioassayView::CopyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide
-        = DPUM_RNData && DPUM_RNData->IsLoaded() ? DPUM_RNData->RNuclideName() : rnpDPUMRNIntake->Selection().Name();
-    const QString head = BioassayClipboardHead(nuclide, cbDPUMIntakePath->currentText(), cbDPUMCompound->currentText(),
-                                               cbDPUMAMAD->currentText(), lDPUMCaprion->text());
-    sgDPUM->CopyToClipboard(head, QString(), {}, true);
+    const QString nuclide = FBioassayData && FBioassayData->IsLoaded() ? FBioassayData->NuclideNameText()
+                                                                       : FIntakeChooser->Selection().Name();
+    const QString head = BioassayClipboardHead(nuclide, FRouteBox->currentText(), FMaterialBox->currentText(),
+                                               FSizeBox->currentText(), FCaption->text());
+    FGrid->CopyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

@@ -23,7 +23,7 @@ namespace kav {
 
 class ApplicationContext;
 class NuclideIdentity;
-class TBioassayChart;
+class BioassayChart;
 class FloatEdit;
 class NuclideChooser;
 class DataGrid;
@@ -32,12 +32,12 @@ class BioassayData;
 // The bioassay view: for one intake of a nuclide (route, material, particle size), the dose per
 // measured content z(t), the content that goes with a chosen dose, or the content per intake
 // m(t), over time for each compartment, as a table (and, from the same numbers, a chart).
-class TBioassayView : public QWidget {
+class BioassayView : public QWidget {
 public:
     // The program's shared state outlives the view.
-    explicit TBioassayView(ApplicationContext& context, QWidget* parent = nullptr);
+    explicit BioassayView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetBioassayData(BioassayData* data) { DPUM_RNData = data; }
+    void SetBioassayData(BioassayData* data) { FBioassayData = data; }
     // Opens the options on the view's units, and the help on a topic; the main window gives both.
     std::function<void()> OnEditUnits;
     std::function<void(const QString& topic)> ShowHelp;
@@ -48,11 +48,11 @@ public:
     // group), "doseForContentField", "doseUnitLabel", "captionLabel", "keyTermLink",
     // "bioassayTable", "tableMenu", "wholeDaysAction", "copyAction", "unitsAction",
     // "bioassayChart".
-    NuclideChooser* IntakeChooser() const { return rnpDPUMRNIntake; }
-    NuclideChooser* MeasuredChooser() const { return rnpDPUMRNMeasured; }
-    FloatEdit* DoseForContentField() const { return feDPUMDoseForContent; }
+    NuclideChooser* IntakeChooser() const { return FIntakeChooser; }
+    NuclideChooser* MeasuredChooser() const { return FMeasuredChooser; }
+    FloatEdit* DoseForContentField() const { return FDoseField; }
 
-    void rnpDPUMRNIntakeRNXChanged(const NuclideIdentity& rnx);
+    void IntakeNuclideChanged(const NuclideIdentity& rnx);
     // Shows the data object anew: its materials for the chosen route, then the table and chart.
     void ShowData();
 
@@ -68,47 +68,47 @@ protected:
 private:
     // The preferences changed: the table and the chart follow their units and whole days.
     void FollowSettings();
-    void InitDPUMGrid();
-    void FillDPUMMaterials();
-    void FillDPUMAMADList();
-    void UpdateDPUMCaption();
-    void UpdateDPUM();
-    void aDPUMCopyToClipboardExecute();
+    void InitGrid();
+    void FillMaterials();
+    void FillSizes();
+    void UpdateCaption();
+    void Recompute();
+    void CopyToClipboard();
     // The table's side as wide as its columns need, up to half the view, the rest to the chart;
     // once the user has moved the divider it stays where it was put.
     void ShareWidth();
     QWidget* BuildIntakeParameters();
     QWidget* BuildDisplayedData();
     QWidget* BuildTable();
-    void FillDPUMTable();
+    void FillTable();
     // A right click on the widget offers "Help" on the topic.
     void OfferHelp(QWidget* widget, const QString& topic);
 
-    NuclideChooser* rnpDPUMRNIntake = nullptr;
-    NuclideChooser* rnpDPUMRNMeasured = nullptr;
-    QComboBox* cbDPUMIntakePath = nullptr;
-    QComboBox* cbDPUMCompound = nullptr;
-    QComboBox* cbDPUMAMAD = nullptr;
-    QButtonGroup* rgDPUMViewType = nullptr;
-    FloatEdit* feDPUMDoseForContent = nullptr;
-    QLabel* lDPUMDoseUnit = nullptr;
-    QLabel* lDPUMCaprion = nullptr;
-    QLabel* lKeyTerm = nullptr;
-    DataGrid* sgDPUM = nullptr;
-    QMenu* pm_sgDPUM = nullptr;
-    QAction* miDPUMIntDays = nullptr;
-    QAction* aDPUMCopyToClipboard = nullptr;
-    QAction* aDPUMUnits = nullptr;
+    NuclideChooser* FIntakeChooser = nullptr;
+    NuclideChooser* FMeasuredChooser = nullptr;
+    QComboBox* FRouteBox = nullptr;
+    QComboBox* FMaterialBox = nullptr;
+    QComboBox* FSizeBox = nullptr;
+    QButtonGroup* FQuantityButtons = nullptr;
+    FloatEdit* FDoseField = nullptr;
+    QLabel* FDoseUnitLabel = nullptr;
+    QLabel* FCaption = nullptr;
+    QLabel* FKeyTerm = nullptr;
+    DataGrid* FGrid = nullptr;
+    QMenu* FGridMenu = nullptr;
+    QAction* FWholeDaysAction = nullptr;
+    QAction* FCopyAction = nullptr;
+    QAction* FUnitsAction = nullptr;
     // The chart of the same numbers, below the intake parameters.
-    TBioassayChart* pnDPUMChart = nullptr;
+    BioassayChart* FChart = nullptr;
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingSettings;
     Notice<const NuclideIdentity&>::Connection FFollowingChooser;
     // The units and the whole-days choice shown; none before they are first shown.
     std::optional<std::pair<BioassayUnits, bool>> FSettingsShown;
-    BioassayData* DPUM_RNData = nullptr;
-    std::optional<TChosenNuclideLoader> FLoader;
+    BioassayData* FBioassayData = nullptr;
+    std::optional<ChosenNuclideLoader> FLoader;
     BioassayTable FTable;
     QSplitter* FDivider = nullptr;
     bool FDividerMoved = false;

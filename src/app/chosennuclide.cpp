@@ -7,10 +7,10 @@
 
 namespace kav {
 
-void TChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
-                                const std::function<void()>& show)
+void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
+                               const std::function<void()>& show)
 {
-    const StoredNuclideId previous = data.RNuclide();
+    const StoredNuclideId previous = data.NuclideId();
     const std::optional<DoseDataFailure> failure = folder.Load(rnx, data);
     if (!failure) {
         show();
@@ -19,7 +19,7 @@ void TChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, co
     if (failure->fileAtFault)
         FBoxes.Show(MessageKind::Error, QStringLiteral("Error"), failure->message, mbCancel, mbCancel);
     else
-        FBoxes.Show(MessageKind::Error, TKavApplication::Title, failure->message, mbOK, mbOK);
+        FBoxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, mbOK, mbOK);
     // The nuclide shown before is read again through the chooser.
     if (FGoingBack || previous.El == NoElement) {
         show();

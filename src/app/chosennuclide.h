@@ -14,10 +14,10 @@ class DoseData;
 // show it. When the file cannot be read, the reason is said and the chooser goes back to the
 // nuclide shown before; should that one fail too, the view shows nothing rather than going back
 // and forth.
-class TChosenNuclideLoader {
+class ChosenNuclideLoader {
 public:
     // The chooser and the boxes outlive the loader.
-    TChosenNuclideLoader(NuclideChooser& chooser, MessageBoxes& boxes)
+    ChosenNuclideLoader(NuclideChooser& chooser, MessageBoxes& boxes)
         : FChooser(chooser)
         , FBoxes(boxes)
     {

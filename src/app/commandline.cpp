@@ -7,7 +7,7 @@
 
 namespace kav {
 
-TViewerCommandLine TViewerCommandLine::Parse(const QStringList& arguments)
+ViewerCommandLine ViewerCommandLine::Parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -17,7 +17,7 @@ TViewerCommandLine TViewerCommandLine::Parse(const QStringList& arguments)
     const QCommandLineOption maintenance(QStringLiteral("maintenance"));
     parser.addOptions({help, version, data, maintenance});
 
-    TViewerCommandLine line;
+    ViewerCommandLine line;
     if (!parser.parse(arguments))
         line.Error = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
@@ -34,7 +34,7 @@ TViewerCommandLine TViewerCommandLine::Parse(const QStringList& arguments)
     return line;
 }
 
-QString TViewerCommandLine::HelpText()
+QString ViewerCommandLine::HelpText()
 {
     return QStringLiteral("Usage: kav-data-viewer [options]\n"
                           "Shows reference internal-dosimetry data: dose coefficients per intake, bioassay\n"
@@ -50,9 +50,9 @@ QString TViewerCommandLine::HelpText()
                           "The toolkit's own options, such as -platform or -style, are taken as well.\n");
 }
 
-QString TViewerCommandLine::VersionText()
+QString ViewerCommandLine::VersionText()
 {
-    return QStringLiteral("kav-data-viewer %1\n").arg(TVESKAboutBox::VersionText);
+    return QStringLiteral("kav-data-viewer %1\n").arg(AboutBox::VersionText);
 }
 
 } // namespace kav

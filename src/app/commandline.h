@@ -8,7 +8,7 @@ namespace kav {
 // What the viewer is asked on its command line:
 //   kav-data-viewer [--data FOLDER] [--maintenance] [--help] [--version]
 // besides the toolkit's own options (-platform, -style, ...), which the application takes first.
-struct TViewerCommandLine {
+struct ViewerCommandLine {
     bool Help = false;
     bool Version = false;
     bool Maintenance = false;
@@ -16,7 +16,7 @@ struct TViewerCommandLine {
     QString Error; // what is wrong with the line; empty when nothing is
 
     // The arguments as the program got them, its own name first.
-    static TViewerCommandLine Parse(const QStringList& arguments);
+    static ViewerCommandLine Parse(const QStringList& arguments);
     static QString HelpText();
     static QString VersionText();
 };

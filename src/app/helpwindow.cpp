@@ -68,7 +68,7 @@ QString HelpTopicOfContext(int context)
     }
 }
 
-THelpWindow::THelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* parent)
+HelpWindow::HelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , FCollectionFile(std::move(collectionFile))
     , FBoxes(boxes)
@@ -87,7 +87,7 @@ THelpWindow::THelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* p
     }
 }
 
-THelpWindow::~THelpWindow() = default;
+HelpWindow::~HelpWindow() = default;
 
 namespace {
 
@@ -119,7 +119,7 @@ QString workingCopy(const QString& collection, const QString& folder, QString& p
 
 } // namespace
 
-bool THelpWindow::OpenEngine()
+bool HelpWindow::OpenEngine()
 {
     if (FEngine)
         return true;
@@ -149,7 +149,7 @@ bool THelpWindow::OpenEngine()
     return true;
 }
 
-void THelpWindow::BuildWindow()
+void HelpWindow::BuildWindow()
 {
     FBrowser = new HelpBrowser(*FEngine, this);
     FBrowser->setObjectName(QStringLiteral("helpBrowser"));
@@ -216,7 +216,7 @@ void THelpWindow::BuildWindow()
     layout->addWidget(splitter, 1);
 }
 
-bool THelpWindow::ShowTopic(const QString& topic)
+bool HelpWindow::ShowTopic(const QString& topic)
 {
     if (!OpenEngine())
         return false;
@@ -230,7 +230,7 @@ bool THelpWindow::ShowTopic(const QString& topic)
     return true;
 }
 
-QUrl THelpWindow::CurrentUrl() const
+QUrl HelpWindow::CurrentUrl() const
 {
     return FBrowser ? FBrowser->source() : QUrl();
 }

@@ -27,11 +27,11 @@ QString HelpTopicOfContext(int context);
 // their own with the contents, the index and a search beside the page, and back and forward.
 // The collection is opened on first use; when it cannot be, the request is answered with a
 // message saying so.
-class THelpWindow : public QWidget {
+class HelpWindow : public QWidget {
 public:
     // The collection file and the boxes outlive the window.
-    THelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* parent = nullptr);
-    ~THelpWindow() override;
+    HelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~HelpWindow() override;
     // The help engine keeps its search index beside the collection: a collection in a folder
     // the user cannot write to (an installed one) is opened from a copy in this folder, made
     // again whenever the carried one is newer.

@@ -21,16 +21,16 @@ QStringList argumentsOf(int argc, char* argv[])
 int main(int argc, char* argv[])
 {
     // Help and version are answered before the application needs a display.
-    const kav::TViewerCommandLine early = kav::TViewerCommandLine::Parse(argumentsOf(argc, argv));
+    const kav::ViewerCommandLine early = kav::ViewerCommandLine::Parse(argumentsOf(argc, argv));
     if (early.Help || early.Version) {
         std::fputs(
-            qUtf8Printable(early.Help ? kav::TViewerCommandLine::HelpText() : kav::TViewerCommandLine::VersionText()),
+            qUtf8Printable(early.Help ? kav::ViewerCommandLine::HelpText() : kav::ViewerCommandLine::VersionText()),
             stdout);
         return 0;
     }
-    kav::TKavApplication app(argc, argv);
+    kav::ViewerApplication app(argc, argv);
     // What is left once the toolkit took its own options.
-    const kav::TViewerCommandLine line = kav::TViewerCommandLine::Parse(QCoreApplication::arguments());
+    const kav::ViewerCommandLine line = kav::ViewerCommandLine::Parse(QCoreApplication::arguments());
     if (!line.Error.isEmpty()) {
         std::fprintf(stderr, "kav-data-viewer: %s\nSee kav-data-viewer --help.\n", qUtf8Printable(line.Error));
         return 2;
@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
 
     int status = 0;
     {
-        kav::TMainForm form(context);
+        kav::MainWindow form(context);
         // The maintenance command "Export Doses" is offered only when asked for.
         form.SetMaintenance(line.Maintenance);
         // The window keeps the settings and the list as it closes.
@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
             context.SavePreferencesAtExit();
         } else {
             form.show();
-            status = kav::TKavApplication::exec();
+            status = kav::ViewerApplication::exec();
         }
     }
     app.SetMessageBoxes(nullptr);

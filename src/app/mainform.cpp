@@ -69,7 +69,7 @@ QRect WindowPlacement(QSize wanted, QRect available, QMargins frame)
     return placed;
 }
 
-TMainForm::TMainForm(ApplicationContext& context, OptionsEditor optionsDialog, QWidget* parent)
+MainWindow::MainWindow(ApplicationContext& context, OptionsEditor optionsDialog, QWidget* parent)
     : QMainWindow(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , EditOptions(std::move(optionsDialog))
@@ -91,13 +91,13 @@ TMainForm::TMainForm(ApplicationContext& context, OptionsEditor optionsDialog, Q
     FStartupFailed = !FormCreate();
 }
 
-TMainForm::~TMainForm()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     FormDestroy();
 }
 
-void TMainForm::CreateControls()
+void MainWindow::CreateControls()
 {
 
     // The client area on the original platform's frame of 16 × 39 pixels makes 1024 × 768.
@@ -105,36 +105,36 @@ void TMainForm::CreateControls()
     // Smaller screens get a smaller window: the pages scroll what does not fit.
     setMinimumSize(kSmallestClientSize);
 
-    pcMain = new QTabWidget(this);
-    pcMain->setObjectName(QStringLiteral("pcMain"));
-    setCentralWidget(pcMain);
+    FPages = new QTabWidget(this);
+    FPages->setObjectName(QStringLiteral("pcMain"));
+    setCentralWidget(FPages);
 
-    tsDosePerIntake = new QWidget;
-    pcDosePerIntake = new QTabWidget(tsDosePerIntake);
-    pcDosePerIntake->setObjectName(QStringLiteral("pcDosePerIntake"));
-    tsMixture = new QWidget;
-    tsDPUI = new QWidget;
-    pcDosePerIntake->addTab(tsMixture, QStringLiteral("Radio&nuclides"));
-    pcDosePerIntake->addTab(tsDPUI, QStringLiteral("&Materials"));
-    auto* doseLayout = new QVBoxLayout(tsDosePerIntake);
+    FDosePerIntakeTab = new QWidget;
+    FDosePerIntakePages = new QTabWidget(FDosePerIntakeTab);
+    FDosePerIntakePages->setObjectName(QStringLiteral("pcDosePerIntake"));
+    FMixtureTab = new QWidget;
+    FMaterialsTab = new QWidget;
+    FDosePerIntakePages->addTab(FMixtureTab, QStringLiteral("Radio&nuclides"));
+    FDosePerIntakePages->addTab(FMaterialsTab, QStringLiteral("&Materials"));
+    auto* doseLayout = new QVBoxLayout(FDosePerIntakeTab);
     doseLayout->setContentsMargins(2, 2, 2, 2);
-    doseLayout->addWidget(pcDosePerIntake);
+    doseLayout->addWidget(FDosePerIntakePages);
 
-    tsDPUM = new QWidget;
-    tsRadon = new QWidget;
+    FBioassayTab = new QWidget;
+    FRadonTab = new QWidget;
     // A single ampersand marks the letter that opens a tab with Alt; a doubled one shows as one.
-    pcMain->addTab(tsDosePerIntake, QStringLiteral("   &Dose per Intake   "));
-    pcMain->addTab(tsDPUM, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
-    pcMain->addTab(tsRadon, QStringLiteral("   R&adon   "));
+    FPages->addTab(FDosePerIntakeTab, QStringLiteral("   &Dose per Intake   "));
+    FPages->addTab(FBioassayTab, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
+    FPages->addTab(FRadonTab, QStringLiteral("   R&adon   "));
 
     CreateViews();
 
     CreateHelp();
 }
 
-void TMainForm::CreateHelp()
+void MainWindow::CreateHelp()
 {
-    FHelp = std::make_unique<THelpWindow>(FContext.Settings().HelpCollectionFile(), FContext.Boxes());
+    FHelp = std::make_unique<HelpWindow>(FContext.Settings().HelpCollectionFile(), FContext.Boxes());
     // Closing the main window ends the program, the help's window open or not.
     FHelp->setAttribute(Qt::WA_QuitOnClose, false);
     FHelp->SetWorkingFolder(FContext.Settings().Locations().HelpCacheDir);
@@ -143,46 +143,46 @@ void TMainForm::CreateHelp()
     FMaterialsView->ShowHelp = showHelp;
     FBioassayView->ShowHelp = showHelp;
 
-    pmHelp = new QMenu(this);
-    pmHelp->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
-    pmHelp->addAction(QStringLiteral("Key Terms"), this, [this] { FHelp->ShowContext(1006); });
-    pmHelp->addAction(QStringLiteral("NVA Task Group"), this, [this] { FHelp->ShowContext(1009); });
-    pmHelp->addAction(QStringLiteral("Copyright Notice"), this, [this] { FHelp->ShowContext(1002); });
-    pmHelp->addSeparator();
-    pmHelp->addAction(QStringLiteral("Options..."), this, [this] { EditOptions(FContext.Settings(), poGeneral); });
-    aExportDoses = pmHelp->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
-    aExportDoses->setVisible(false);
-    JxpbHelp = new QToolButton(pcMain);
-    JxpbHelp->setObjectName(QStringLiteral("JxpbHelp"));
-    JxpbHelp->setText(QStringLiteral("?"));
-    JxpbHelp->setToolTip(QStringLiteral("Help"));
-    JxpbHelp->setPopupMode(QToolButton::MenuButtonPopup);
-    JxpbHelp->setMenu(pmHelp);
-    JxpbHelp->setAutoRaise(true);
-    OpenMenuByKeys(*JxpbHelp);
-    connect(JxpbHelp, &QToolButton::clicked, this, [this] { FHelp->ShowTopic(HelpTopic::Contents); });
-    pcMain->setCornerWidget(JxpbHelp, Qt::TopRightCorner);
+    FHelpMenu = new QMenu(this);
+    FHelpMenu->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
+    FHelpMenu->addAction(QStringLiteral("Key Terms"), this, [this] { FHelp->ShowContext(1006); });
+    FHelpMenu->addAction(QStringLiteral("NVA Task Group"), this, [this] { FHelp->ShowContext(1009); });
+    FHelpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { FHelp->ShowContext(1002); });
+    FHelpMenu->addSeparator();
+    FHelpMenu->addAction(QStringLiteral("Options..."), this, [this] { EditOptions(FContext.Settings(), poGeneral); });
+    FExportAction = FHelpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
+    FExportAction->setVisible(false);
+    FHelpButton = new QToolButton(FPages);
+    FHelpButton->setObjectName(QStringLiteral("JxpbHelp"));
+    FHelpButton->setText(QStringLiteral("?"));
+    FHelpButton->setToolTip(QStringLiteral("Help"));
+    FHelpButton->setPopupMode(QToolButton::MenuButtonPopup);
+    FHelpButton->setMenu(FHelpMenu);
+    FHelpButton->setAutoRaise(true);
+    OpenMenuByKeys(*FHelpButton);
+    connect(FHelpButton, &QToolButton::clicked, this, [this] { FHelp->ShowTopic(HelpTopic::Contents); });
+    FPages->setCornerWidget(FHelpButton, Qt::TopRightCorner);
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
     connect(f1, &QShortcut::activated, this, [this] { FHelp->ShowContext(HelpContext()); });
 }
 
-int TMainForm::HelpContext() const
+int MainWindow::HelpContext() const
 {
-    if (pcMain->currentWidget() == tsDosePerIntake)
-        return pcDosePerIntake->currentWidget() == tsMixture ? 1003 : 1004;
-    if (pcMain->currentWidget() == tsDPUM)
+    if (FPages->currentWidget() == FDosePerIntakeTab)
+        return FDosePerIntakePages->currentWidget() == FMixtureTab ? 1003 : 1004;
+    if (FPages->currentWidget() == FBioassayTab)
         return 1005;
-    if (pcMain->currentWidget() == tsRadon)
+    if (FPages->currentWidget() == FRadonTab)
         return 1011;
     return 1007;
 }
 
-void TMainForm::SetMaintenance(bool on)
+void MainWindow::SetMaintenance(bool on)
 {
-    aExportDoses->setVisible(on);
+    FExportAction->setVisible(on);
 }
 
-void TMainForm::aExportDosesExecute()
+void MainWindow::aExportDosesExecute()
 {
     const ProgramSettings& preference = FContext.Settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
@@ -200,24 +200,24 @@ void TMainForm::aExportDosesExecute()
     const QString summary = DoseExportSummary(result, folder);
     MessageBoxes& boxes = FContext.Boxes();
     if (result.Files.isEmpty()) {
-        boxes.Show(kind, TKavApplication::Title, summary, mbOK, mbOK);
+        boxes.Show(kind, ViewerApplication::Title, summary, mbOK, mbOK);
         return;
     }
-    if (boxes.Show(kind, TKavApplication::Title, summary + QStringLiteral("\n\nOpen the folder?"), mbYes | mbNo, mbNo)
+    if (boxes.Show(kind, ViewerApplication::Title, summary + QStringLiteral("\n\nOpen the folder?"), mbYes | mbNo, mbNo)
             == mbYes
         && !QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        boxes.Show(MessageKind::Warning, TKavApplication::Title,
+        boxes.Show(MessageKind::Warning, ViewerApplication::Title,
                    folder + QStringLiteral(" cannot be opened: no program for showing folders answered."), mbOK, mbOK);
 }
 
-void TMainForm::CreateViews()
+void MainWindow::CreateViews()
 {
     auto configure = [this](NuclideChooser* panel, int shiftAMass) {
         ChooserLayout layout;
         layout.WidthElement = 48;
         layout.WidthElementDropDown = 129;
         layout.WidthAMass = 58;
-        layout.WidthRNuclide = 95;
+        layout.WidthNuclide = 95;
         layout.ShiftAMass = shiftAMass;
         panel->SetWidthsNShifts(layout);
         panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
@@ -232,28 +232,28 @@ void TMainForm::CreateViews()
         halfLife.SetMinUnits(tuYear);
         halfLife.SetMinValue(0.305f);
     };
-    FMixtureView = new TMixtureView(FContext, tsMixture);
-    PlaceOnPage(FMixtureView, tsMixture);
-    FMaterialsView = new TMaterialsView(FContext, tsDPUI);
-    PlaceOnPage(FMaterialsView, tsDPUI);
-    rnpDPUI = FMaterialsView->Chooser();
-    configure(rnpDPUI, 8);
-    FBioassayView = new TBioassayView(FContext, tsDPUM);
-    PlaceOnPage(FBioassayView, tsDPUM);
+    FMixtureView = new MixtureView(FContext, FMixtureTab);
+    PlaceOnPage(FMixtureView, FMixtureTab);
+    FMaterialsView = new MaterialsView(FContext, FMaterialsTab);
+    PlaceOnPage(FMaterialsView, FMaterialsTab);
+    FMaterialsChooser = FMaterialsView->Chooser();
+    configure(FMaterialsChooser, 8);
+    FBioassayView = new BioassayView(FContext, FBioassayTab);
+    PlaceOnPage(FBioassayView, FBioassayTab);
     FBioassayView->OnEditUnits = [this] { EditOptions(FContext.Settings(), poBioassayUnits); };
-    rnpDPUMRNIntake = FBioassayView->IntakeChooser();
-    configure(rnpDPUMRNIntake, 10);
-    FMixtureView->SetAddSource(rnpDPUMRNIntake);
+    FIntakeChooser = FBioassayView->IntakeChooser();
+    configure(FIntakeChooser, 10);
+    FMixtureView->SetAddSource(FIntakeChooser);
     FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
-    rnpDPUMRNMeasured = FBioassayView->MeasuredChooser();
-    for (NuclideChooser* panel : {rnpDPUI, rnpDPUMRNIntake, rnpDPUMRNMeasured})
+    FMeasuredChooser = FBioassayView->MeasuredChooser();
+    for (NuclideChooser* panel : {FMaterialsChooser, FIntakeChooser, FMeasuredChooser})
         configureHalfLife(panel);
     FBioassayView->DoseForContentField()->OnStatusText = [this](const QString& text) { ShowStatus(text); };
-    FRadonView = new TRadonView(FContext.Boxes(), tsRadon);
-    PlaceOnPage(FRadonView, tsRadon);
+    FRadonView = new RadonView(FContext.Boxes(), FRadonTab);
+    PlaceOnPage(FRadonView, FRadonTab);
 }
 
-void TMainForm::PlaceOnPage(QWidget* view, QWidget* page)
+void MainWindow::PlaceOnPage(QWidget* view, QWidget* page)
 {
     // A window smaller than what a view needs scrolls it, rather than lay its controls over
     // each other.
@@ -268,7 +268,7 @@ void TMainForm::PlaceOnPage(QWidget* view, QWidget* page)
     layout->addWidget(scroll);
 }
 
-void TMainForm::ShowStatus(const QString& text)
+void MainWindow::ShowStatus(const QString& text)
 {
     if (text.isEmpty())
         statusBar()->clearMessage();
@@ -276,7 +276,7 @@ void TMainForm::ShowStatus(const QString& text)
         statusBar()->showMessage(text, 15000);
 }
 
-void TMainForm::ApplyLanguage()
+void MainWindow::ApplyLanguage()
 {
     const UiLanguage language = FContext.Settings().Language();
     FLanguageShown = language;
@@ -292,9 +292,9 @@ void TMainForm::ApplyLanguage()
     UseToolkitLanguage(language);
 }
 
-bool TMainForm::FormCreate()
+bool MainWindow::FormCreate()
 {
-    setWindowTitle(TKavApplication::Title);
+    setWindowTitle(ViewerApplication::Title);
     FIsFormActivated = false;
     ProgramSettings& preference = FContext.Settings();
     FContext.LoadIndex();
@@ -303,10 +303,10 @@ bool TMainForm::FormCreate()
     if (!preference.DataFolder().HoldsDataFiles() && !EditOptions(preference, poDataFolder))
         return false;
 
-    DPUI_RNData = std::make_unique<DoseData>();
-    FMaterialsView->SetMaterialsData(DPUI_RNData.get());
-    DPUM_RNData = std::make_unique<BioassayData>();
-    FBioassayView->SetBioassayData(DPUM_RNData.get());
+    FMaterialsData = std::make_unique<DoseData>();
+    FMaterialsView->SetMaterialsData(FMaterialsData.get());
+    FBioassayData = std::make_unique<BioassayData>();
+    FBioassayView->SetBioassayData(FBioassayData.get());
     FContext.FillDataLists();
     if (!CreateMixture())
         return false;
@@ -316,29 +316,29 @@ bool TMainForm::FormCreate()
     ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
-    for (NuclideChooser* panel : {rnpDPUI, rnpDPUMRNIntake}) {
+    for (NuclideChooser* panel : {FMaterialsChooser, FIntakeChooser}) {
         panel->Selection().Filter().SetUseNuclideFilter(true);
         panel->Selection().Filter().SetNuclideList(FContext.DataNuclideList());
         panel->Selection().SetElementAndAMass(_Co, "60");
     }
 
     FWatchingSettings = preference.SettingsChanged.Connect([this] { FollowSettings(); });
-    pcMain->setCurrentWidget(tsDosePerIntake);
-    pcDosePerIntake->setCurrentWidget(tsMixture);
+    FPages->setCurrentWidget(FDosePerIntakeTab);
+    FDosePerIntakePages->setCurrentWidget(FMixtureTab);
 
     if (const QScreen* s = screen())
         setGeometry(WindowPlacement(size(), s->availableGeometry(), kFrameAllowance));
     return true;
 }
 
-bool TMainForm::CreateMixture()
+bool MainWindow::CreateMixture()
 {
     FMixtureData = std::make_unique<DoseDataCache>(FContext.Settings());
     FMixture = std::make_unique<Mixture>(FContext.Index(), FContext.DataNuclideList(), *FMixtureData);
     QString error;
     if (!FMixture->Restore(ReadMixtureFile(FContext.Settings().MixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
-        FContext.Boxes().Show(MessageKind::Error, TKavApplication::Title, error, mbOK, mbOK);
+        FContext.Boxes().Show(MessageKind::Error, ViewerApplication::Title, error, mbOK, mbOK);
         FMixture.reset();
         return false;
     }
@@ -347,24 +347,25 @@ bool TMainForm::CreateMixture()
     return true;
 }
 
-void TMainForm::UseNewDataFolder()
+void MainWindow::UseNewDataFolder()
 {
     const ProgramSettings& preference = FContext.Settings();
     FDataFolderInUse = preference.DataFolderPath();
     FContext.FillDataLists();
     // The nuclides shown were read from the old folder: empty data objects read them again.
-    DPUI_RNData = std::make_unique<DoseData>();
-    FMaterialsView->SetMaterialsData(DPUI_RNData.get());
-    DPUM_RNData = std::make_unique<BioassayData>();
-    FBioassayView->SetBioassayData(DPUM_RNData.get());
+    FMaterialsData = std::make_unique<DoseData>();
+    FMaterialsView->SetMaterialsData(FMaterialsData.get());
+    FBioassayData = std::make_unique<BioassayData>();
+    FBioassayView->SetBioassayData(FBioassayData.get());
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
-    for (NuclideChooser* panel : {rnpDPUI, rnpDPUMRNIntake})
+    for (NuclideChooser* panel : {FMaterialsChooser, FIntakeChooser})
         panel->Selection().Filter().SetNuclideList(FContext.DataNuclideList());
-    if (const NuclideIdentity* rnx = rnpDPUI->Selection().ChosenIdentity(); rnx && !DPUI_RNData->IsLoaded())
-        FMaterialsView->rnpDPUIRNXChanged(*rnx);
-    if (const NuclideIdentity* rnx = rnpDPUMRNIntake->Selection().ChosenIdentity(); rnx && !DPUM_RNData->IsLoaded())
-        FBioassayView->rnpDPUMRNIntakeRNXChanged(*rnx);
+    if (const NuclideIdentity* rnx = FMaterialsChooser->Selection().ChosenIdentity();
+        rnx && !FMaterialsData->IsLoaded())
+        FMaterialsView->NuclideChanged(*rnx);
+    if (const NuclideIdentity* rnx = FIntakeChooser->Selection().ChosenIdentity(); rnx && !FBioassayData->IsLoaded())
+        FBioassayView->IntakeNuclideChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
@@ -376,7 +377,7 @@ void TMainForm::UseNewDataFolder()
     ShowSampleNotice();
 }
 
-void TMainForm::FollowSettings()
+void MainWindow::FollowSettings()
 {
     if (FContext.Settings().DataFolderPath() != FDataFolderInUse)
         UseNewDataFolder();
@@ -384,7 +385,7 @@ void TMainForm::FollowSettings()
         ApplyLanguage();
 }
 
-void TMainForm::SaveMixture()
+void MainWindow::SaveMixture()
 {
     const ProgramSettings& preference = FContext.Settings();
     const QString path = preference.MixtureFileName();
@@ -392,13 +393,13 @@ void TMainForm::SaveMixture()
     if ((!preference.MakeSettingsFolder(&error)
          || !SaveFileAtomically(path, MixtureFileBytes(FMixture->KeptRows()), &error))
         && !FContext.SaidListCannotBeKept())
-        FContext.Boxes().Show(MessageKind::Warning, TKavApplication::Title,
+        FContext.Boxes().Show(MessageKind::Warning, ViewerApplication::Title,
                               QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
                                   + QStringLiteral(": ") + error,
                               mbOK, mbOK);
 }
 
-void TMainForm::FormActivate()
+void MainWindow::FormActivate()
 {
     if (FStartupFailed) {
         close();
@@ -420,7 +421,7 @@ void TMainForm::FormActivate()
     }
 }
 
-void TMainForm::KeepForNextRun()
+void MainWindow::KeepForNextRun()
 {
     if (FStartupFailed || !FMixture || std::exchange(FKeptForNextRun, true))
         return;
@@ -428,25 +429,25 @@ void TMainForm::KeepForNextRun()
     SaveMixture();
 }
 
-void TMainForm::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     // While the window is still there, so that a warning has it to stand on.
     KeepForNextRun();
     QMainWindow::closeEvent(event);
 }
 
-void TMainForm::FormDestroy()
+void MainWindow::FormDestroy()
 {
     FWatchingSettings.Reset();
     KeepForNextRun(); // a window that was never closed: the program ended by a signal
     FMixtureView->SetMixture(nullptr);
-    DPUI_RNData.reset();
-    DPUM_RNData.reset();
+    FMaterialsData.reset();
+    FBioassayData.reset();
     FMixture.reset();
     FMixtureData.reset();
 }
 
-void TMainForm::ShowSampleNotice()
+void MainWindow::ShowSampleNotice()
 {
     // The rows' data stand for the folder's: the first row that has any.
     bool sample = false;
@@ -469,7 +470,7 @@ void TMainForm::ShowSampleNotice()
         FSampleNotice->setVisible(sample);
 }
 
-void TMainForm::ShowDataFolder()
+void MainWindow::ShowDataFolder()
 {
     // Which data the numbers come from is always in sight: a copied program folder, a folder
     // given for one run.
@@ -484,31 +485,31 @@ void TMainForm::ShowDataFolder()
     FDataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);
 }
 
-void TMainForm::aAboutExecute()
+void MainWindow::aAboutExecute()
 {
-    TVESKAboutBox about(this);
+    AboutBox about(this);
     ExecModal(about);
 }
 
-bool TMainForm::event(QEvent* event)
+bool MainWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     // Without a window manager a window may never be activated; its first showing then
     // stands in for the first activation, once the window is on the screen.
     if (event->type() == QEvent::Show && !FIsFormActivated)
-        QMetaObject::invokeMethod(this, &TMainForm::FormActivate, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::FormActivate, Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (JxApplicationEventsMessage(watched, event) || OpenContextMenuByKeys(event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool TMainForm::JxApplicationEventsMessage(QObject* receiver, QEvent* event)
+bool MainWindow::JxApplicationEventsMessage(QObject* receiver, QEvent* event)
 {
     if (event->type() != QEvent::Wheel || FRoutingWheel)
         return false;

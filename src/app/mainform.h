@@ -19,11 +19,11 @@ class QToolButton;
 namespace kav {
 
 class ApplicationContext;
-class TBioassayView;
-class THelpWindow;
-class TMaterialsView;
-class TMixtureView;
-class TRadonView;
+class BioassayView;
+class HelpWindow;
+class MaterialsView;
+class MixtureView;
+class RadonView;
 class NuclideChooser;
 class NuclideIdentity;
 class BioassayData;
@@ -39,15 +39,15 @@ QRect WindowPlacement(QSize wanted, QRect available, QMargins frame);
 // The single main window: three main tabs (dose per intake with its two sub-tabs, the bioassay
 // view, radon) and the help button over the tab row. Creating it runs the start-up sequence on
 // the program's shared state, which outlives it.
-class TMainForm : public QMainWindow {
+class MainWindow : public QMainWindow {
 public:
     // Lets the user edit the preferences on the pages of the kind given and commits what was
     // accepted to them; false when cancelled.
     using OptionsEditor = std::function<bool(ProgramSettings&, OptionsPage)>;
 
     // The options dialog is the real one unless another is given (tests give their own).
-    explicit TMainForm(ApplicationContext& context, OptionsEditor optionsDialog = {}, QWidget* parent = nullptr);
-    ~TMainForm() override;
+    explicit MainWindow(ApplicationContext& context, OptionsEditor optionsDialog = {}, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     bool IsFormActivated() const { return FIsFormActivated; }
     // Start-up could not complete (no data folder chosen, the example nuclide unreadable): the
@@ -67,30 +67,30 @@ public:
     // The options dialog on the preferences.
     OptionsEditor EditOptions;
 
-    QTabWidget* MainTabs() const { return pcMain; }
-    QTabWidget* DosePerIntakeTabs() const { return pcDosePerIntake; }
-    QToolButton* HelpButton() const { return JxpbHelp; }
+    QTabWidget* MainTabs() const { return FPages; }
+    QTabWidget* DosePerIntakeTabs() const { return FDosePerIntakePages; }
+    QToolButton* HelpButton() const { return FHelpButton; }
     // Shown when the data files are synthetic samples.
     QLabel* SampleNotice() const { return FSampleNotice; }
     // Names the data folder in use.
     QLabel* DataFolderLabel() const { return FDataFolder; }
-    DoseData* DPUIData() const { return DPUI_RNData.get(); }
-    BioassayData* DPUMData() const { return DPUM_RNData.get(); }
+    DoseData* MaterialsData() const { return FMaterialsData.get(); }
+    BioassayData* BioassayDataShown() const { return FBioassayData.get(); }
     // The rows of the "Radionuclides" view.
     const Mixture* MixtureRows() const { return FMixture.get(); }
-    NuclideChooser* DPUIPanel() const { return rnpDPUI; }
-    TMaterialsView* MaterialsView() const { return FMaterialsView; }
-    TMixtureView* MixtureView() const { return FMixtureView; }
-    TBioassayView* BioassayView() const { return FBioassayView; }
-    TRadonView* RadonView() const { return FRadonView; }
-    NuclideChooser* DPUMIntakePanel() const { return rnpDPUMRNIntake; }
-    NuclideChooser* DPUMMeasuredPanel() const { return rnpDPUMRNMeasured; }
+    NuclideChooser* MaterialsChooser() const { return FMaterialsChooser; }
+    MaterialsView* MaterialsPage() const { return FMaterialsView; }
+    MixtureView* MixturePage() const { return FMixtureView; }
+    BioassayView* BioassayPage() const { return FBioassayView; }
+    RadonView* RadonPage() const { return FRadonView; }
+    NuclideChooser* IntakeChooser() const { return FIntakeChooser; }
+    NuclideChooser* MeasuredChooser() const { return FMeasuredChooser; }
 
     // The language chosen in the options reaches the index, every chooser with its menus, every
     // number field and unit box, and the toolkit's own dialogs.
     void ApplyLanguage();
-    THelpWindow* HelpWindow() const { return FHelp.get(); }
-    QMenu* HelpMenu() const { return pmHelp; }
+    HelpWindow* Help() const { return FHelp.get(); }
+    QMenu* HelpMenu() const { return FHelpMenu; }
     // The help context of what is shown: the page of the tab in front.
     int HelpContext() const;
     // Offers the maintenance command "Export Doses" in the help menu.
@@ -138,33 +138,33 @@ private:
     bool FRoutingWheel = false;
     Notice<>::Connection FWatchingSettings;
 
-    QTabWidget* pcMain = nullptr;
-    QTabWidget* pcDosePerIntake = nullptr;
-    QWidget* tsDosePerIntake = nullptr;
-    QWidget* tsMixture = nullptr;
-    QWidget* tsDPUI = nullptr;
-    QWidget* tsDPUM = nullptr;
-    QWidget* tsRadon = nullptr;
-    QToolButton* JxpbHelp = nullptr;
-    QMenu* pmHelp = nullptr;
-    QAction* aExportDoses = nullptr;
+    QTabWidget* FPages = nullptr;
+    QTabWidget* FDosePerIntakePages = nullptr;
+    QWidget* FDosePerIntakeTab = nullptr;
+    QWidget* FMixtureTab = nullptr;
+    QWidget* FMaterialsTab = nullptr;
+    QWidget* FBioassayTab = nullptr;
+    QWidget* FRadonTab = nullptr;
+    QToolButton* FHelpButton = nullptr;
+    QMenu* FHelpMenu = nullptr;
+    QAction* FExportAction = nullptr;
     // A window of its own, not of this one: a dialog modal to this window leaves it usable.
-    std::unique_ptr<THelpWindow> FHelp;
+    std::unique_ptr<HelpWindow> FHelp;
     QLabel* FSampleNotice = nullptr;
     QLabel* FDataFolder = nullptr;
     // The folder the views show the data of.
     QString FDataFolderInUse;
     UiLanguage FLanguageShown = l_English; // the language the controls were last told
-    TMaterialsView* FMaterialsView = nullptr;
-    TMixtureView* FMixtureView = nullptr;
-    TBioassayView* FBioassayView = nullptr;
-    TRadonView* FRadonView = nullptr;
-    NuclideChooser* rnpDPUI = nullptr;
-    NuclideChooser* rnpDPUMRNIntake = nullptr;
-    NuclideChooser* rnpDPUMRNMeasured = nullptr;
+    MaterialsView* FMaterialsView = nullptr;
+    MixtureView* FMixtureView = nullptr;
+    BioassayView* FBioassayView = nullptr;
+    RadonView* FRadonView = nullptr;
+    NuclideChooser* FMaterialsChooser = nullptr;
+    NuclideChooser* FIntakeChooser = nullptr;
+    NuclideChooser* FMeasuredChooser = nullptr;
 
-    std::unique_ptr<DoseData> DPUI_RNData;
-    std::unique_ptr<BioassayData> DPUM_RNData;
+    std::unique_ptr<DoseData> FMaterialsData;
+    std::unique_ptr<BioassayData> FBioassayData;
     std::unique_ptr<DoseDataCache> FMixtureData;
     std::unique_ptr<Mixture> FMixture;
 };

@@ -34,31 +34,31 @@ constexpr int kDefaultColWidth = 80;
 QListWidget* materialList(QWidget* parent)
 {
     auto* list = new QListWidget(parent);
-    list->setItemDelegate(new TMaterialItemDelegate(list));
+    list->setItemDelegate(new MaterialItemDelegate(list));
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     return list;
 }
 
 } // namespace
 
-const QString TMaterialsView::AMADHint
+const QString MaterialsView::AMADHint
     = QString::fromUtf16(u"AMTD is used typically when the AMAD is less than about 0.3 \u03BCm.\r\nUse right mouse "
                          u"button to call Help for details.");
-const QString TMaterialsView::CopyHint
+const QString MaterialsView::CopyHint
     = QStringLiteral("Copy to Clipboard\r\nUse Excel as a destination for the best result");
 
-TMaterialsView::TMaterialsView(ApplicationContext& context, QWidget* parent)
+MaterialsView::MaterialsView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
     , FContext(context)
 {
     BuildControls();
-    InitDPUIGrid();
-    ducbDPUIUnit->SetValue(FContext.Settings().MaterialsDoseUnit());
-    aucbDPUIUnit->SetValue(FContext.Settings().MaterialsActivityUnit());
+    InitGrid();
+    FDoseUnitBox->SetValue(FContext.Settings().MaterialsDoseUnit());
+    FActivityUnitBox->SetValue(FContext.Settings().MaterialsActivityUnit());
     FWatchingUnits = FContext.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
-void TMaterialsView::BuildControls()
+void MaterialsView::BuildControls()
 {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(BuildUnitsBar());
@@ -70,13 +70,13 @@ void TMaterialsView::BuildControls()
     materials->addLayout(right);
     layout->addLayout(materials, 2);
     layout->addWidget(BuildGrid(), 5);
-    for (QWidget* w : std::initializer_list<QWidget*>{ducbDPUIUnit, aucbDPUIUnit, rnpDPUI->ElementBox(),
-                                                      rnpDPUI->AMassBox(), rnpDPUI->NuclideBox()})
+    for (QWidget* w : std::initializer_list<QWidget*>{FDoseUnitBox, FActivityUnitBox, FMaterialsChooser->ElementBox(),
+                                                      FMaterialsChooser->AMassBox(), FMaterialsChooser->NuclideBox()})
         ApplyInputColours(w);
 }
 
-void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
-                                       const QString& helpTopic)
+void MaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
+                                      const QString& helpTopic)
 {
     QMenu menu;
     menu.addAction(QStringLiteral("Select all"), this, [&setAll] { setAll(true); });
@@ -88,92 +88,92 @@ void TMaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fu
     menu.exec(owner->mapToGlobal(pos));
 }
 
-QLayout* TMaterialsView::BuildUnitsBar()
+QLayout* MaterialsView::BuildUnitsBar()
 {
-    rnpDPUI = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), this);
-    FLoader.emplace(*rnpDPUI, FContext.Boxes());
-    rnpDPUI->setObjectName(QStringLiteral("chooser"));
-    FFollowingChooser
-        = rnpDPUI->Selection().NuclideChosen.Connect([this](const NuclideIdentity& rnx) { rnpDPUIRNXChanged(rnx); });
+    FMaterialsChooser = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), this);
+    FLoader.emplace(*FMaterialsChooser, FContext.Boxes());
+    FMaterialsChooser->setObjectName(QStringLiteral("chooser"));
+    FFollowingChooser = FMaterialsChooser->Selection().NuclideChosen.Connect(
+        [this](const NuclideIdentity& rnx) { NuclideChanged(rnx); });
 
-    ducbDPUIUnit = new DoseUnitComboBox(this);
+    FDoseUnitBox = new DoseUnitComboBox(this);
 
-    ducbDPUIUnit->setObjectName(QStringLiteral("doseUnitBox"));
-    ducbDPUIUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
-    aucbDPUIUnit = new ActivityUnitComboBox(this);
-    aucbDPUIUnit->setObjectName(QStringLiteral("activityUnitBox"));
-    aucbDPUIUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
+    FDoseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
+    FDoseUnitBox->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
+    FActivityUnitBox = new ActivityUnitComboBox(this);
+    FActivityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
+    FActivityUnitBox->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
-    ducbDPUIUnit->SetOnChange([this] { FContext.Settings().SetMaterialsDoseUnit(ducbDPUIUnit->Value()); });
-    aucbDPUIUnit->SetOnChange([this] { FContext.Settings().SetMaterialsActivityUnit(aucbDPUIUnit->Value()); });
+    FDoseUnitBox->SetOnChange([this] { FContext.Settings().SetMaterialsDoseUnit(FDoseUnitBox->Value()); });
+    FActivityUnitBox->SetOnChange([this] { FContext.Settings().SetMaterialsActivityUnit(FActivityUnitBox->Value()); });
 
-    aShowEquivalentDoses = new QAction(QStringLiteral("Show Equivalent Doses"), this);
+    FShowOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
-    aShowEquivalentDoses->setObjectName(QStringLiteral("equivalentDosesAction"));
-    aShowEquivalentDoses->setCheckable(true);
-    connect(aShowEquivalentDoses, &QAction::toggled, this, [this](bool on) {
-        ShowDPUIEquivalentDoses(on);
-        sbPlusDPUI->setVisible(!on);
-        sbMinusDPUI->setVisible(on);
+    FShowOrganDosesAction->setObjectName(QStringLiteral("equivalentDosesAction"));
+    FShowOrganDosesAction->setCheckable(true);
+    connect(FShowOrganDosesAction, &QAction::toggled, this, [this](bool on) {
+        ShowOrganDoses(on);
+        FShowOrganDosesButton->setVisible(!on);
+        FHideOrganDosesButton->setVisible(on);
     });
-    aDPUICopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
-    aDPUICopyToClipboard->setObjectName(QStringLiteral("copyAction"));
-    aDPUICopyToClipboard->setToolTip(CopyHint);
-    connect(aDPUICopyToClipboard, &QAction::triggered, this, [this] { aDPUICopyToClipboardExecute(); });
-    sbPlusDPUI = new QToolButton(this);
-    sbPlusDPUI->setObjectName(QStringLiteral("plusButton"));
-    sbPlusDPUI->setText(QStringLiteral("+"));
-    sbPlusDPUI->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
-    sbMinusDPUI = new QToolButton(this);
-    sbMinusDPUI->setObjectName(QStringLiteral("minusButton"));
-    sbMinusDPUI->setText(QString::fromUtf16(u"\u2212"));
-    sbMinusDPUI->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
-    sbMinusDPUI->hide();
-    for (QToolButton* b : {sbPlusDPUI, sbMinusDPUI})
-        connect(b, &QToolButton::clicked, aShowEquivalentDoses, &QAction::toggle);
-    QToolButton* copy = TextButtonFor(*aDPUICopyToClipboard, this);
+    FCopyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    FCopyAction->setObjectName(QStringLiteral("copyAction"));
+    FCopyAction->setToolTip(CopyHint);
+    connect(FCopyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    FShowOrganDosesButton = new QToolButton(this);
+    FShowOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
+    FShowOrganDosesButton->setText(QStringLiteral("+"));
+    FShowOrganDosesButton->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
+    FHideOrganDosesButton = new QToolButton(this);
+    FHideOrganDosesButton->setObjectName(QStringLiteral("minusButton"));
+    FHideOrganDosesButton->setText(QString::fromUtf16(u"\u2212"));
+    FHideOrganDosesButton->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
+    FHideOrganDosesButton->hide();
+    for (QToolButton* b : {FShowOrganDosesButton, FHideOrganDosesButton})
+        connect(b, &QToolButton::clicked, FShowOrganDosesAction, &QAction::toggle);
+    QToolButton* copy = TextButtonFor(*FCopyAction, this);
 
     auto* top = new QHBoxLayout;
     // The labels' underlined letters take the keys to their boxes.
     auto* nuclideLabel = new QLabel(QStringLiteral("&Radionuclide"), this);
-    nuclideLabel->setBuddy(rnpDPUI->ElementBox());
+    nuclideLabel->setBuddy(FMaterialsChooser->ElementBox());
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
-    unitsLabel->setBuddy(ducbDPUIUnit);
+    unitsLabel->setBuddy(FDoseUnitBox);
     top->addWidget(nuclideLabel);
-    top->addWidget(rnpDPUI);
+    top->addWidget(FMaterialsChooser);
     top->addSpacing(24);
     top->addWidget(unitsLabel);
-    top->addWidget(ducbDPUIUnit);
+    top->addWidget(FDoseUnitBox);
     top->addWidget(new QLabel(QStringLiteral("/"), this));
-    top->addWidget(aucbDPUIUnit);
+    top->addWidget(FActivityUnitBox);
     top->addSpacing(24);
-    top->addWidget(sbPlusDPUI);
-    top->addWidget(sbMinusDPUI);
+    top->addWidget(FShowOrganDosesButton);
+    top->addWidget(FHideOrganDosesButton);
     top->addWidget(copy);
     top->addStretch(1);
     return top;
 }
 
-void TMaterialsView::BuildMaterialLists(QBoxLayout* into)
+void MaterialsView::BuildMaterialLists(QBoxLayout* into)
 {
     auto* ingest = new QGroupBox(QStringLiteral("In&gested Material"), this);
-    clbDPUIIngestCompound = materialList(ingest);
-    clbDPUIIngestCompound->setObjectName(QStringLiteral("ingestedList"));
-    (new QVBoxLayout(ingest))->addWidget(clbDPUIIngestCompound);
+    FIngestionMaterials = materialList(ingest);
+    FIngestionMaterials->setObjectName(QStringLiteral("ingestedList"));
+    (new QVBoxLayout(ingest))->addWidget(FIngestionMaterials);
     auto* inhal = new QGroupBox(QStringLiteral("Inha&led Material"), this);
-    clbDPUIInhalCompound = materialList(inhal);
-    clbDPUIInhalCompound->setObjectName(QStringLiteral("inhaledList"));
-    (new QVBoxLayout(inhal))->addWidget(clbDPUIInhalCompound);
-    connect(clbDPUIIngestCompound, &QListWidget::itemChanged, this, [this] { FillMaterialsGrid(); });
-    connect(clbDPUIInhalCompound, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+    FInhalationMaterials = materialList(inhal);
+    FInhalationMaterials->setObjectName(QStringLiteral("inhaledList"));
+    (new QVBoxLayout(inhal))->addWidget(FInhalationMaterials);
+    connect(FIngestionMaterials, &QListWidget::itemChanged, this, [this] { FillMaterialsGrid(); });
+    connect(FInhalationMaterials, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         // An aerosol group counts only with a particle size ticked.
-        const bool gas = DPUI_RNData && clbDPUIInhalCompound->row(item) >= DPUI_RNData->AerosolDataCount();
+        const bool gas = FMaterialsData && FInhalationMaterials->row(item) >= FMaterialsData->AerosolDataCount();
         if (gas || TickedAMADCount() > 0)
             FillMaterialsGrid();
     });
-    for (QListWidget* list : {clbDPUIIngestCompound, clbDPUIInhalCompound})
+    for (QListWidget* list : {FIngestionMaterials, FInhalationMaterials})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint pos) {
-            if (list == clbDPUIIngestCompound && list->count() < 2)
+            if (list == FIngestionMaterials && list->count() < 2)
                 return;
             ExecSelectAllMenu(list, pos, [this, list](bool ticked) { SetAll(list, ticked); });
         });
@@ -181,7 +181,7 @@ void TMaterialsView::BuildMaterialLists(QBoxLayout* into)
     into->addWidget(inhal, 3);
 }
 
-QWidget* TMaterialsView::BuildParticleSizes()
+QWidget* MaterialsView::BuildParticleSizes()
 {
     auto* amad = new QGroupBox(QString::fromUtf16(u"AMTD/AMAD, \u00B5m"), this);
     amad->setToolTip(AMADHint);
@@ -194,21 +194,21 @@ QWidget* TMaterialsView::BuildParticleSizes()
         box->setChecked(i == DefaultAMADIndex);
         // A size counts only with an inhaled material ticked.
         connect(box, &QCheckBox::clicked, this, [this] {
-            for (int r = 0; r < clbDPUIInhalCompound->count(); ++r)
-                if (clbDPUIInhalCompound->item(r)->checkState() == Qt::Checked) {
+            for (int r = 0; r < FInhalationMaterials->count(); ++r)
+                if (FInhalationMaterials->item(r)->checkState() == Qt::Checked) {
                     FillMaterialsGrid();
                     return;
                 }
         });
         box->setObjectName(QStringLiteral("sizeBox")); // one of eleven, in the order of the sizes
-        DPUI_AMADArr[static_cast<std::size_t>(i)] = box;
+        FSizeBoxes[static_cast<std::size_t>(i)] = box;
         amadGrid->addWidget(box, i < 6 ? i : i - 6, i < 6 ? 0 : 1);
     }
     connect(amad, &QWidget::customContextMenuRequested, this, [this, amad](QPoint pos) {
         ExecSelectAllMenu(
             amad, pos,
             [this](bool ticked) {
-                for (QCheckBox* b : DPUI_AMADArr)
+                for (QCheckBox* b : FSizeBoxes)
                     b->setChecked(ticked);
                 FillMaterialsGrid();
             },
@@ -217,42 +217,42 @@ QWidget* TMaterialsView::BuildParticleSizes()
     return amad;
 }
 
-QWidget* TMaterialsView::BuildInjection()
+QWidget* MaterialsView::BuildInjection()
 {
     auto* injectGroup = new QGroupBox(this);
-    cbDPUIInject = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
-    cbDPUIInject->setObjectName(QStringLiteral("injectionBox"));
-    connect(cbDPUIInject, &QCheckBox::clicked, this, [this] { FillMaterialsGrid(); });
-    (new QVBoxLayout(injectGroup))->addWidget(cbDPUIInject);
+    FInjectionBox = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
+    FInjectionBox->setObjectName(QStringLiteral("injectionBox"));
+    connect(FInjectionBox, &QCheckBox::clicked, this, [this] { FillMaterialsGrid(); });
+    (new QVBoxLayout(injectGroup))->addWidget(FInjectionBox);
     return injectGroup;
 }
 
-QWidget* TMaterialsView::BuildGrid()
+QWidget* MaterialsView::BuildGrid()
 {
-    sgDPUI = new DataGrid(this);
-    sgDPUI->setObjectName(QStringLiteral("materialsTable"));
-    CopyByKeys(*aDPUICopyToClipboard, *sgDPUI);
-    sgDPUI->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(sgDPUI, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+    FGrid = new DataGrid(this);
+    FGrid->setObjectName(QStringLiteral("materialsTable"));
+    CopyByKeys(*FCopyAction, *FGrid);
+    FGrid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FGrid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;
-        menu.addAction(aShowEquivalentDoses);
-        menu.addAction(aDPUICopyToClipboard);
-        menu.exec(sgDPUI->mapToGlobal(pos));
+        menu.addAction(FShowOrganDosesAction);
+        menu.addAction(FCopyAction);
+        menu.exec(FGrid->mapToGlobal(pos));
     });
     // As wide as its columns, from the left; the room beside it stays empty rather than the
     // frame round the numbers.
-    sgDPUI->SetFitWidthToColumns(true);
+    FGrid->SetFitWidthToColumns(true);
     auto* holder = new QWidget(this);
     auto* row = new QHBoxLayout(holder);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(sgDPUI, 1);
+    row->addWidget(FGrid, 1);
     row->addStretch(0);
     return holder;
 }
 
-void TMaterialsView::InitDPUIGrid()
+void MaterialsView::InitGrid()
 {
-    DataGrid& g = *sgDPUI;
+    DataGrid& g = *FGrid;
     g.SetColCount(3 + ShownTargetOrganCount);
     g.SetRowCount(3);
     g.SetFixedCols(3);
@@ -277,7 +277,7 @@ void TMaterialsView::InitDPUIGrid()
             f.Margins.setLeft(5);
             f.HorzAlignment = row == 0 ? haCenter : haLeft;
         } else if (col == 1) {
-            if (sbMinusDPUI->isVisibleTo(this)) {
+            if (FHideOrganDosesButton->isVisibleTo(this)) {
                 f.Font.setBold(true);
                 f.Color = kLightYellow;
             } else if (row % 2 == 1) {
@@ -295,44 +295,44 @@ void TMaterialsView::InitDPUIGrid()
     // With the organ doses hidden only the header and the rows that carry e(50) are copied.
     g.OnConvertRowToStr
         = [](DataGrid* grid, int row, bool& include) { include = grid->ColWidths(2) > 0 || row == 0 || row % 2 == 1; };
-    ShowDPUIEquivalentDoses(false);
+    ShowOrganDoses(false);
 }
 
-void TMaterialsView::ShowDPUIEquivalentDoses(bool show)
+void MaterialsView::ShowOrganDoses(bool show)
 {
-    sgDPUI->SetColWidths(2, show ? kDefaultColWidth + 40 : -1);
-    for (int c = 3; c < sgDPUI->ColCount(); ++c)
-        sgDPUI->SetColWidths(c, show ? kDefaultColWidth : -1);
+    FGrid->SetColWidths(2, show ? kDefaultColWidth + 40 : -1);
+    for (int c = 3; c < FGrid->ColCount(); ++c)
+        FGrid->SetColWidths(c, show ? kDefaultColWidth : -1);
 }
 
-void TMaterialsView::FollowUnits()
+void MaterialsView::FollowUnits()
 {
     const ProgramSettings& preference = FContext.Settings();
-    ducbDPUIUnit->SetValue(preference.MaterialsDoseUnit());
-    aucbDPUIUnit->SetValue(preference.MaterialsActivityUnit());
+    FDoseUnitBox->SetValue(preference.MaterialsDoseUnit());
+    FActivityUnitBox->SetValue(preference.MaterialsActivityUnit());
     if (FUnitsShown != std::pair{preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()})
         FillMaterialsGrid();
 }
 
-void TMaterialsView::rnpDPUIRNXChanged(const NuclideIdentity& rnx)
+void MaterialsView::NuclideChanged(const NuclideIdentity& rnx)
 {
-    if (!DPUI_RNData)
+    if (!FMaterialsData)
         return;
-    FLoader->Load(FContext.Settings().DataFolder(), *DPUI_RNData, rnx, [this] {
+    FLoader->Load(FContext.Settings().DataFolder(), *FMaterialsData, rnx, [this] {
         FillMaterialLists();
         FillMaterialsGrid();
     });
 }
 
-void TMaterialsView::FillMaterialLists()
+void MaterialsView::FillMaterialLists()
 {
     QStringList names;
     for (auto [list, path] :
-         {std::pair{clbDPUIInhalCompound, ipInhalation}, std::pair{clbDPUIIngestCompound, ipIngestion}}) {
+         {std::pair{FInhalationMaterials, ipInhalation}, std::pair{FIngestionMaterials, ipIngestion}}) {
         const QSignalBlocker blocker(list);
         list->clear();
-        if (DPUI_RNData)
-            DPUI_RNData->GetCompoundsList(path, names);
+        if (FMaterialsData)
+            FMaterialsData->GetCompoundsList(path, names);
         else
             names.clear();
         for (const QString& name : names) {
@@ -346,16 +346,16 @@ void TMaterialsView::FillMaterialLists()
     }
 }
 
-void TMaterialsView::CheckAllMaterials()
+void MaterialsView::CheckAllMaterials()
 {
-    for (QListWidget* list : {clbDPUIInhalCompound, clbDPUIIngestCompound}) {
+    for (QListWidget* list : {FInhalationMaterials, FIngestionMaterials}) {
         const QSignalBlocker blocker(list);
         for (int r = 0; r < list->count(); ++r)
             list->item(r)->setCheckState(Qt::Checked);
     }
 }
 
-void TMaterialsView::SetAll(QListWidget* list, bool ticked)
+void MaterialsView::SetAll(QListWidget* list, bool ticked)
 {
     {
         const QSignalBlocker blocker(list);
@@ -365,15 +365,15 @@ void TMaterialsView::SetAll(QListWidget* list, bool ticked)
     FillMaterialsGrid();
 }
 
-int TMaterialsView::TickedAMADCount() const
+int MaterialsView::TickedAMADCount() const
 {
     int n = 0;
-    for (const QCheckBox* b : DPUI_AMADArr)
+    for (const QCheckBox* b : FSizeBoxes)
         n += b->isChecked() ? 1 : 0;
     return n;
 }
 
-MaterialChoice TMaterialsView::ChosenMaterials() const
+MaterialChoice MaterialsView::ChosenMaterials() const
 {
     auto ticked = [](const QListWidget* list) {
         std::vector<int> rows;
@@ -383,24 +383,24 @@ MaterialChoice TMaterialsView::ChosenMaterials() const
         return rows;
     };
     MaterialChoice choice;
-    choice.injection = cbDPUIInject->isChecked();
-    choice.ingested = ticked(clbDPUIIngestCompound);
-    choice.inhaled = ticked(clbDPUIInhalCompound);
+    choice.injection = FInjectionBox->isChecked();
+    choice.ingested = ticked(FIngestionMaterials);
+    choice.inhaled = ticked(FInhalationMaterials);
     for (int i = 0; i < AMADCount; ++i)
-        if (DPUI_AMADArr[static_cast<std::size_t>(i)]->isChecked())
+        if (FSizeBoxes[static_cast<std::size_t>(i)]->isChecked())
             choice.sizes.push_back(i);
     return choice;
 }
 
-void TMaterialsView::FillMaterialsGrid()
+void MaterialsView::FillMaterialsGrid()
 {
     const ProgramSettings& preference = FContext.Settings();
     FUnitsShown = {preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()};
-    if (!DPUI_RNData)
+    if (!FMaterialsData)
         return;
-    DataGrid& g = *sgDPUI;
+    DataGrid& g = *FGrid;
     // Nothing loaded (its file could not be read) or nothing chosen: the header alone.
-    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(*DPUI_RNData, ChosenMaterials());
+    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(*FMaterialsData, ChosenMaterials());
     if (table.empty()) {
         g.SetRowCount(3);
         g.SetRowHeights(1, -1);
@@ -431,15 +431,15 @@ void TMaterialsView::FillMaterialsGrid()
     }
 }
 
-void TMaterialsView::aDPUICopyToClipboardExecute()
+void MaterialsView::CopyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide
-        = DPUI_RNData && DPUI_RNData->IsLoaded() ? DPUI_RNData->RNuclideName() : rnpDPUI->Selection().Name();
+    const QString nuclide = FMaterialsData && FMaterialsData->IsLoaded() ? FMaterialsData->NuclideNameText()
+                                                                         : FMaterialsChooser->Selection().Name();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
         + DoseUnitLabel(FUnitsShown.first) + QStringLiteral(" per ") + ActivityUnitLabel(FUnitsShown.second)
         + QStringLiteral("\r\n");
-    sgDPUI->CopyToClipboard(head, QString(), {}, true);
+    FGrid->CopyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

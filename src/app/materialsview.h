@@ -32,23 +32,23 @@ struct MaterialChoice;
 
 // The "Materials" view: for one nuclide, e(50) and, on request, hT(50) of every organ for men and
 // women, per ticked material, particle size and injection, in the chosen units.
-class TMaterialsView : public QWidget {
+class MaterialsView : public QWidget {
 public:
     static const QString AMADHint;
     static const QString CopyHint;
 
     // The program's shared state outlives the view.
-    explicit TMaterialsView(ApplicationContext& context, QWidget* parent = nullptr);
+    explicit MaterialsView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetMaterialsData(DoseData* data) { DPUI_RNData = data; }
+    void SetMaterialsData(DoseData* data) { FMaterialsData = data; }
 
     // The chooser, which the main window joins to the others. The other parts are found by their
     // object names: "ingestedList", "inhaledList", the eleven "sizeBox" in the order of the
     // sizes, "injectionBox", "plusButton", "minusButton", "equivalentDosesAction", "copyAction",
     // "doseUnitBox", "activityUnitBox", "materialsTable".
-    NuclideChooser* Chooser() const { return rnpDPUI; }
+    NuclideChooser* Chooser() const { return FMaterialsChooser; }
 
-    void rnpDPUIRNXChanged(const NuclideIdentity& rnx);
+    void NuclideChanged(const NuclideIdentity& rnx);
     void FillMaterialLists();
     void FillMaterialsGrid();
     // Opens the help on a topic; the main window gives it.
@@ -59,9 +59,9 @@ public:
 private:
     // The units of the preferences changed: the boxes show them, the table is in them.
     void FollowUnits();
-    void InitDPUIGrid();
-    void ShowDPUIEquivalentDoses(bool show);
-    void aDPUICopyToClipboardExecute();
+    void InitGrid();
+    void ShowOrganDoses(bool show);
+    void CopyToClipboard();
     void BuildControls();
     QLayout* BuildUnitsBar();
     void BuildMaterialLists(QBoxLayout* into);
@@ -77,26 +77,26 @@ private:
     // The materials, sizes and injection ticked.
     MaterialChoice ChosenMaterials() const;
 
-    NuclideChooser* rnpDPUI = nullptr;
-    QListWidget* clbDPUIIngestCompound = nullptr;
-    QListWidget* clbDPUIInhalCompound = nullptr;
-    std::array<QCheckBox*, 11> DPUI_AMADArr{};
-    QCheckBox* cbDPUIInject = nullptr;
-    QToolButton* sbPlusDPUI = nullptr;
-    QToolButton* sbMinusDPUI = nullptr;
-    QAction* aShowEquivalentDoses = nullptr;
-    QAction* aDPUICopyToClipboard = nullptr;
-    DoseUnitComboBox* ducbDPUIUnit = nullptr;
-    ActivityUnitComboBox* aucbDPUIUnit = nullptr;
-    DataGrid* sgDPUI = nullptr;
+    NuclideChooser* FMaterialsChooser = nullptr;
+    QListWidget* FIngestionMaterials = nullptr;
+    QListWidget* FInhalationMaterials = nullptr;
+    std::array<QCheckBox*, 11> FSizeBoxes{};
+    QCheckBox* FInjectionBox = nullptr;
+    QToolButton* FShowOrganDosesButton = nullptr;
+    QToolButton* FHideOrganDosesButton = nullptr;
+    QAction* FShowOrganDosesAction = nullptr;
+    QAction* FCopyAction = nullptr;
+    DoseUnitComboBox* FDoseUnitBox = nullptr;
+    ActivityUnitComboBox* FActivityUnitBox = nullptr;
+    DataGrid* FGrid = nullptr;
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingUnits;
     Notice<const NuclideIdentity&>::Connection FFollowingChooser;
     // The units the table was last filled in (and the copy's head names).
     std::pair<DoseUnit, ActivityUnit> FUnitsShown{du_Sv, au_Bq};
-    DoseData* DPUI_RNData = nullptr;
-    std::optional<TChosenNuclideLoader> FLoader;
+    DoseData* FMaterialsData = nullptr;
+    std::optional<ChosenNuclideLoader> FLoader;
 };
 
 } // namespace kav

@@ -15,19 +15,19 @@ QString MaterialCaption(const QString& text)
     return caption;
 }
 
-void TMaterialItemDelegate::PaintItemText(QPainter& painter, const QStyleOptionViewItem&, const QString& text,
-                                          const QRect& textRect) const
+void MaterialItemDelegate::PaintItemText(QPainter& painter, const QStyleOptionViewItem&, const QString& text,
+                                         const QRect& textRect) const
 {
     DrawMarkupTextCentred(painter, MaterialCaption(text), textRect, false);
 }
 
-TMaterialComboBox::TMaterialComboBox(QWidget* parent)
+MaterialComboBox::MaterialComboBox(QWidget* parent)
     : QComboBox(parent)
 {
-    setItemDelegate(new TMaterialItemDelegate(this));
+    setItemDelegate(new MaterialItemDelegate(this));
 }
 
-void TMaterialComboBox::paintEvent(QPaintEvent*)
+void MaterialComboBox::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
     QStyleOptionComboBox option;

@@ -12,7 +12,7 @@ namespace kav {
 QString MaterialCaption(const QString& text);
 
 // Draws the items of a list of materials with the A of "fA=" as a subscript.
-class TMaterialItemDelegate : public ItemTextDelegate {
+class MaterialItemDelegate : public ItemTextDelegate {
 public:
     using ItemTextDelegate::ItemTextDelegate;
 
@@ -23,9 +23,9 @@ protected:
 
 // A drop-down list of materials: its items and its closed box draw the A of "fA=" as a
 // subscript.
-class TMaterialComboBox : public QComboBox {
+class MaterialComboBox : public QComboBox {
 public:
-    explicit TMaterialComboBox(QWidget* parent = nullptr);
+    explicit MaterialComboBox(QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -110,26 +110,26 @@ QIcon glyphIcon(Glyph glyph)
 
 } // namespace
 
-TMixtureView::TMixtureView(ApplicationContext& context, QWidget* parent)
+MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , FContext(context)
 {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(BuildToolBar());
-    sgMixture = new DataGrid(this);
-    sgMixture->setObjectName(QStringLiteral("mixtureTable"));
-    CopyByKeys(*aMixtureCopyToClipboard, *sgMixture);
-    layout->addWidget(sgMixture, 1);
+    FGrid = new DataGrid(this);
+    FGrid->setObjectName(QStringLiteral("mixtureTable"));
+    CopyByKeys(*FCopyAction, *FGrid);
+    layout->addWidget(FGrid, 1);
     InitMixtureGrid();
     ConnectGridEvents();
     FollowUnits();
     FWatchingUnits = FContext.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
-QLayout* TMixtureView::BuildToolBar()
+QLayout* MixtureView::BuildToolBar()
 {
-    auto button = [this](QToolButton*& into, Glyph glyph, const QString& hint, void (TMixtureView::*click)()) {
+    auto button = [this](QToolButton*& into, Glyph glyph, const QString& hint, void (MixtureView::*click)()) {
         into = new QToolButton(this);
         into->setObjectName(QLatin1String(glyphName(glyph)) + QStringLiteral("Button"));
         into->setIcon(glyphIcon(glyph));
@@ -137,76 +137,76 @@ QLayout* TMixtureView::BuildToolBar()
         into->setAutoRaise(true);
         connect(into, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
     };
-    button(tbAddRN, Glyph::Add, QStringLiteral("Add radionuclides..."), &TMixtureView::tbAddRNClick);
-    button(tbRemoveSelectedRN, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
-           &TMixtureView::tbRemoveSelectedRNClick);
-    button(tbClearList, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &TMixtureView::tbClearListClick);
-    button(tbUndo, Glyph::Undo,
+    button(FAddButton, Glyph::Add, QStringLiteral("Add radionuclides..."), &MixtureView::tbAddRNClick);
+    button(FRemoveButton, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
+           &MixtureView::tbRemoveSelectedRNClick);
+    button(FClearButton, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &MixtureView::tbClearListClick);
+    button(FUndoButton, Glyph::Undo,
            QStringLiteral("Undo (%1)").arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
-           &TMixtureView::aMixtureUndoExecute);
-    button(tbRedo, Glyph::Redo,
+           &MixtureView::aMixtureUndoExecute);
+    button(FRedoButton, Glyph::Redo,
            QStringLiteral("Redo (%1)").arg(QKeySequence(QKeySequence::Redo).toString(QKeySequence::NativeText)),
-           &TMixtureView::aMixtureRedoExecute);
-    button(tbTop, Glyph::Top, QStringLiteral("Move current row to the top"), &TMixtureView::tbTopClick);
-    button(tbUp, Glyph::Up, QStringLiteral("Move current row up"), &TMixtureView::tbUpClick);
-    button(tbDown, Glyph::Down, QStringLiteral("Move current row down"), &TMixtureView::tbDownClick);
-    button(tbBottom, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &TMixtureView::tbBottomClick);
+           &MixtureView::aMixtureRedoExecute);
+    button(FTopButton, Glyph::Top, QStringLiteral("Move current row to the top"), &MixtureView::tbTopClick);
+    button(FUpButton, Glyph::Up, QStringLiteral("Move current row up"), &MixtureView::tbUpClick);
+    button(FDownButton, Glyph::Down, QStringLiteral("Move current row down"), &MixtureView::tbDownClick);
+    button(FBottomButton, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &MixtureView::tbBottomClick);
 
-    ducbMixtureUnit = new DoseUnitComboBox(this);
-    ducbMixtureUnit->setObjectName(QStringLiteral("doseUnitBox"));
-    ducbMixtureUnit->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
-    aucbMixtureUnit = new ActivityUnitComboBox(this);
-    aucbMixtureUnit->setObjectName(QStringLiteral("activityUnitBox"));
-    aucbMixtureUnit->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
+    FDoseUnitBox = new DoseUnitComboBox(this);
+    FDoseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
+    FDoseUnitBox->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
+    FActivityUnitBox = new ActivityUnitComboBox(this);
+    FActivityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
+    FActivityUnitBox->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
-    ducbMixtureUnit->SetOnChange([this] { FContext.Settings().SetMixtureDoseUnit(ducbMixtureUnit->Value()); });
-    aucbMixtureUnit->SetOnChange([this] { FContext.Settings().SetMixtureActivityUnit(aucbMixtureUnit->Value()); });
-    for (QWidget* box : std::initializer_list<QWidget*>{ducbMixtureUnit, aucbMixtureUnit})
+    FDoseUnitBox->SetOnChange([this] { FContext.Settings().SetMixtureDoseUnit(FDoseUnitBox->Value()); });
+    FActivityUnitBox->SetOnChange([this] { FContext.Settings().SetMixtureActivityUnit(FActivityUnitBox->Value()); });
+    for (QWidget* box : std::initializer_list<QWidget*>{FDoseUnitBox, FActivityUnitBox})
         ApplyInputColours(box);
 
-    aMixtureCopyToClipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
-    aMixtureCopyToClipboard->setObjectName(QStringLiteral("copyAction"));
-    aMixtureCopyToClipboard->setToolTip(TMaterialsView::CopyHint);
-    connect(aMixtureCopyToClipboard, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
+    FCopyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    FCopyAction->setObjectName(QStringLiteral("copyAction"));
+    FCopyAction->setToolTip(MaterialsView::CopyHint);
+    connect(FCopyAction, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
     // Undo and redo answer their keys anywhere on the page.
-    aMixtureUndo = new QAction(QStringLiteral("Undo"), this);
-    aMixtureUndo->setObjectName(QStringLiteral("undoAction"));
-    aMixtureUndo->setShortcut(QKeySequence::Undo);
-    aMixtureRedo = new QAction(QStringLiteral("Redo"), this);
-    aMixtureRedo->setObjectName(QStringLiteral("redoAction"));
-    aMixtureRedo->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    for (QAction* a : {aMixtureUndo, aMixtureRedo}) {
+    FUndoAction = new QAction(QStringLiteral("Undo"), this);
+    FUndoAction->setObjectName(QStringLiteral("undoAction"));
+    FUndoAction->setShortcut(QKeySequence::Undo);
+    FRedoAction = new QAction(QStringLiteral("Redo"), this);
+    FRedoAction->setObjectName(QStringLiteral("redoAction"));
+    FRedoAction->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* a : {FUndoAction, FRedoAction}) {
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
     }
-    connect(aMixtureUndo, &QAction::triggered, this, [this] { aMixtureUndoExecute(); });
-    connect(aMixtureRedo, &QAction::triggered, this, [this] { aMixtureRedoExecute(); });
-    QToolButton* copy = TextButtonFor(*aMixtureCopyToClipboard, this);
+    connect(FUndoAction, &QAction::triggered, this, [this] { aMixtureUndoExecute(); });
+    connect(FRedoAction, &QAction::triggered, this, [this] { aMixtureRedoExecute(); });
+    QToolButton* copy = TextButtonFor(*FCopyAction, this);
 
     auto* bar = new QHBoxLayout;
-    for (QToolButton* b : {tbAddRN, tbRemoveSelectedRN, tbClearList})
+    for (QToolButton* b : {FAddButton, FRemoveButton, FClearButton})
         bar->addWidget(b);
     bar->addSpacing(16);
-    for (QToolButton* b : {tbUndo, tbRedo})
+    for (QToolButton* b : {FUndoButton, FRedoButton})
         bar->addWidget(b);
     bar->addSpacing(16);
-    for (QToolButton* b : {tbTop, tbUp, tbDown, tbBottom})
+    for (QToolButton* b : {FTopButton, FUpButton, FDownButton, FBottomButton})
         bar->addWidget(b);
     bar->addStretch(1);
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
-    unitsLabel->setBuddy(ducbMixtureUnit);
+    unitsLabel->setBuddy(FDoseUnitBox);
     bar->addWidget(unitsLabel);
-    bar->addWidget(ducbMixtureUnit);
+    bar->addWidget(FDoseUnitBox);
     bar->addWidget(new QLabel(QStringLiteral("/"), this));
-    bar->addWidget(aucbMixtureUnit);
+    bar->addWidget(FActivityUnitBox);
     bar->addSpacing(24);
     bar->addWidget(copy);
     return bar;
 }
 
-void TMixtureView::InitMixtureGrid()
+void MixtureView::InitMixtureGrid()
 {
-    DataGrid& g = *sgMixture;
+    DataGrid& g = *FGrid;
     g.SetColCount(ColumnCount);
     g.SetRowCount(2);
     g.SetFixedCols(1);
@@ -220,7 +220,7 @@ void TMixtureView::InitMixtureGrid()
         g.SetCells(c, 0, QString::fromLatin1(headers[c]));
     }
     g.SetCells(cSize, 0, QString::fromUtf16(u"AMTD/AMAD, \u00B5m"));
-    *g.CreateCellHint(cSize, 0) = TMaterialsView::AMADHint;
+    *g.CreateCellHint(cSize, 0) = MaterialsView::AMADHint;
     for (int c : {cElement, cNuclide, cRoute, cSize})
         g.SetColValueType(c, vtStringList);
     g.SetColValueType(cMaterial, vtExtStringList);
@@ -242,9 +242,9 @@ void TMixtureView::InitMixtureGrid()
     UpdateUndoButtons();
 }
 
-void TMixtureView::ConnectGridEvents()
+void MixtureView::ConnectGridEvents()
 {
-    DataGrid& g = *sgMixture;
+    DataGrid& g = *FGrid;
     g.OnCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && sgMixtureCanEditShow(col, row); };
     g.OnGetStringList
         = [this](DataGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
@@ -300,13 +300,13 @@ void TMixtureView::ConnectGridEvents()
     g.installEventFilter(this);
 }
 
-void TMixtureView::SetMixture(Mixture* mixture)
+void MixtureView::SetMixture(Mixture* mixture)
 {
     FMixture = mixture;
     UpdateUndoButtons();
 }
 
-bool TMixtureView::sgMixtureCanEditShow(int col, int row) const
+bool MixtureView::sgMixtureCanEditShow(int col, int row) const
 {
     if (!FMixture || row < 1 || row > FMixture->Count())
         return false;
@@ -322,7 +322,7 @@ bool TMixtureView::sgMixtureCanEditShow(int col, int row) const
     }
 }
 
-QStringList TMixtureView::sgMixtureGetStringList(int col, int row) const
+QStringList MixtureView::sgMixtureGetStringList(int col, int row) const
 {
     switch (col) {
     case cElement: return FContext.DataElementList();
@@ -342,7 +342,7 @@ QStringList TMixtureView::sgMixtureGetStringList(int col, int row) const
     }
 }
 
-void TMixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
+void MixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
 {
     if (!FMixture || row < 1 || row > FMixture->Count())
         return;
@@ -354,7 +354,7 @@ void TMixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
     case cNuclide: done = FMixture->SetNuclide(index, value, error); break;
     case cRoute: FMixture->SetRoute(index, IntakePathFromText(value)); break;
     case cMaterial: {
-        const int picked = sgMixture->CommittedListIndex();
+        const int picked = FGrid->CommittedListIndex();
         FMixture->SetMaterial(index,
                               picked >= 0 ? picked : static_cast<int>(FMixture->Materials(index).indexOf(value)));
         break;
@@ -375,137 +375,137 @@ void TMixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
         ReportLoadErrors({error});
 }
 
-void TMixtureView::ShowRow(int index)
+void MixtureView::ShowRow(int index)
 {
     const MixtureRow& r = FMixture->Row(index);
     const int row = index + 1;
     const KeptMixtureRow& s = r.setting;
-    sgMixture->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
-    sgMixture->SetCells(cNuclide, row, s.Nuclide);
-    sgMixture->SetCells(cRoute, row, IntakePathName(s.Path));
+    FGrid->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
+    FGrid->SetCells(cNuclide, row, s.Nuclide);
+    FGrid->SetCells(cRoute, row, IntakePathName(s.Path));
     // The reason as a sentence, without the name of the kind of error the message boxes carry.
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
     const QString material
         = r.Available() ? FMixture->Materials(index).value(s.Material) : QStringLiteral("Not available: ") + reason;
-    sgMixture->SetCells(cMaterial, row, material);
-    if (QString* caption = sgMixture->CreateCellCaption(cMaterial, row))
+    FGrid->SetCells(cMaterial, row, material);
+    if (QString* caption = FGrid->CreateCellCaption(cMaterial, row))
         *caption = r.Available() ? MaterialCaption(material) : QString();
-    if (QString* hint = sgMixture->CreateCellHint(cMaterial, row))
+    if (QString* hint = FGrid->CreateCellHint(cMaterial, row))
         *hint = r.Available() ? QString() : r.unavailable;
     const bool sized = FMixture->HasSize(index);
-    sgMixture->SetCells(cSize, row, sized ? AMADLabels().value(s.AMADIndex) : QStringLiteral("-"));
+    FGrid->SetCells(cSize, row, sized ? AMADLabels().value(s.AMADIndex) : QStringLiteral("-"));
     // The size's hint stands where a size can be picked.
     if (sized)
-        *sgMixture->CreateCellHint(cSize, row) = TMaterialsView::AMADHint;
-    else if (sgMixture->GetCellHint(cSize, row))
-        sgMixture->CreateCellHint(cSize, row)->clear();
+        *FGrid->CreateCellHint(cSize, row) = MaterialsView::AMADHint;
+    else if (FGrid->GetCellHint(cSize, row))
+        FGrid->CreateCellHint(cSize, row)->clear();
     ShowDose(index, DoseFactor());
 }
 
-void TMixtureView::ShowDose(int index, double factor)
+void MixtureView::ShowDose(int index, double factor)
 {
     const std::optional<float> dose = FMixture->Dose(index);
-    sgMixture->SetCells(cDose, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
+    FGrid->SetCells(cDose, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
 }
 
-double TMixtureView::DoseFactor() const
+double MixtureView::DoseFactor() const
 {
     const ProgramSettings& preference = FContext.Settings();
     return static_cast<double>(BqPerUnit(preference.MixtureActivityUnit())) / SvPerUnit(preference.MixtureDoseUnit());
 }
 
-void TMixtureView::FillMixtureGrid()
+void MixtureView::FillMixtureGrid()
 {
     if (!FMixture)
         return;
-    sgMixture->SetRowCount(FMixture->Count() + 1);
+    FGrid->SetRowCount(FMixture->Count() + 1);
     for (int i = 0; i < FMixture->Count(); ++i)
         ShowRow(i);
     UpdateMixtureMoveButtons();
     UpdateUndoButtons();
 }
 
-void TMixtureView::ShowChangedRows(int currentIndex)
+void MixtureView::ShowChangedRows(int currentIndex)
 {
     FillMixtureGrid();
-    const int row = std::clamp(currentIndex + 1, 1, sgMixture->RowCount() - 1);
-    sgMixture->SetRow(row);
-    sgMixture->ScrollIntoView(sgMixture->Col(), row);
+    const int row = std::clamp(currentIndex + 1, 1, FGrid->RowCount() - 1);
+    FGrid->SetRow(row);
+    FGrid->ScrollIntoView(FGrid->Col(), row);
     UpdateMixtureMoveButtons();
 }
 
-void TMixtureView::UpdateMixtureDoses()
+void MixtureView::UpdateMixtureDoses()
 {
     if (!FMixture)
         return;
     const double factor = DoseFactor();
-    for (int i = 0; i < FMixture->Count() && i + 1 < sgMixture->RowCount(); ++i)
+    for (int i = 0; i < FMixture->Count() && i + 1 < FGrid->RowCount(); ++i)
         ShowDose(i, factor);
 }
 
-void TMixtureView::UpdateMixtureDoseCaption()
+void MixtureView::UpdateMixtureDoseCaption()
 {
     const ProgramSettings& preference = FContext.Settings();
     const QString units
         = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
-    sgMixture->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
+    FGrid->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
-    const QFontMetrics metrics(sgMixture->FixedCellsFormat.Normal.Font);
+    const QFontMetrics metrics(FGrid->FixedCellsFormat.Normal.Font);
     const int heading = std::max(metrics.horizontalAdvance(QStringLiteral("Dose Coefficient")),
                                  metrics.horizontalAdvance(QStringLiteral("e(50), ") + units));
-    sgMixture->SetColWidths(cDose, std::max(105, heading + 12));
+    FGrid->SetColWidths(cDose, std::max(105, heading + 12));
 }
 
-void TMixtureView::UpdateMixtureMoveButtons()
+void MixtureView::UpdateMixtureMoveButtons()
 {
-    const int row = sgMixture->Row();
-    const bool last = row >= sgMixture->RowCount() - 1;
-    tbTop->setEnabled(row > 1);
-    tbUp->setEnabled(row > 1);
-    tbDown->setEnabled(!last);
-    tbBottom->setEnabled(!last);
+    const int row = FGrid->Row();
+    const bool last = row >= FGrid->RowCount() - 1;
+    FTopButton->setEnabled(row > 1);
+    FUpButton->setEnabled(row > 1);
+    FDownButton->setEnabled(!last);
+    FBottomButton->setEnabled(!last);
 }
 
-void TMixtureView::UpdateUndoButtons()
+void MixtureView::UpdateUndoButtons()
 {
     const bool undo = FMixture && FMixture->CanUndo();
     const bool redo = FMixture && FMixture->CanRedo();
-    tbUndo->setEnabled(undo);
-    aMixtureUndo->setEnabled(undo);
-    tbRedo->setEnabled(redo);
-    aMixtureRedo->setEnabled(redo);
+    FUndoButton->setEnabled(undo);
+    FUndoAction->setEnabled(undo);
+    FRedoButton->setEnabled(redo);
+    FRedoAction->setEnabled(redo);
 }
 
-void TMixtureView::FollowUnits()
+void MixtureView::FollowUnits()
 {
     const ProgramSettings& preference = FContext.Settings();
     const std::pair units{preference.MixtureDoseUnit(), preference.MixtureActivityUnit()};
     if (units == FUnitsShown)
         return;
     FUnitsShown = units;
-    ducbMixtureUnit->SetValue(units.first);
-    aucbMixtureUnit->SetValue(units.second);
+    FDoseUnitBox->SetValue(units.first);
+    FActivityUnitBox->SetValue(units.second);
     UpdateMixtureDoseCaption();
     UpdateMixtureDoses();
 }
 
-void TMixtureView::tbAddRNClick()
+void MixtureView::tbAddRNClick()
 {
-    if (!tbAddRN->isVisible() || !tbAddRN->isEnabled() || !FAddSource || !FMixture)
+    if (!FAddButton->isVisible() || !FAddButton->isEnabled() || !FAddSource || !FMixture)
         return;
     NuclidePointers nodes;
     const auto help = [this] {
         if (ShowHelp)
             ShowHelp(HelpTopicOfContext(1010));
     };
-    if (!ExecuteAddRNuclidesDialog(*FAddSource, nodes, ExecModal, this, help))
+    if (!ExecuteAddNuclidesDialog(*FAddSource, nodes, ExecModal, this, help))
         return;
     const int before = FMixture->Count();
     // A nuclide whose file cannot be read is left out; the others come in.
     const QStringList errors = FMixture->Append(std::vector<const NuclideIdentity*>(nodes.begin(), nodes.end()));
     if (FMixture->Count() > before) {
-        sgMixture->SetRowCount(FMixture->Count() + 1);
+        FGrid->SetRowCount(FMixture->Count() + 1);
         for (int i = before; i < FMixture->Count(); ++i)
             ShowRow(i);
     }
@@ -514,7 +514,7 @@ void TMixtureView::tbAddRNClick()
     ReportLoadErrors(errors);
 }
 
-void TMixtureView::ReportLoadErrors(const QStringList& messages)
+void MixtureView::ReportLoadErrors(const QStringList& messages)
 {
     if (messages.isEmpty())
         return;
@@ -526,16 +526,16 @@ void TMixtureView::ReportLoadErrors(const QStringList& messages)
                           mbCancel);
 }
 
-void TMixtureView::tbRemoveSelectedRNClick()
+void MixtureView::tbRemoveSelectedRNClick()
 {
     if (!FMixture)
         return;
-    const int index = sgMixture->Row() - 1;
+    const int index = FGrid->Row() - 1;
     FMixture->Remove(index);
     ShowChangedRows(index);
 }
 
-void TMixtureView::tbClearListClick()
+void MixtureView::tbClearListClick()
 {
     if (!FMixture)
         return;
@@ -543,22 +543,22 @@ void TMixtureView::tbClearListClick()
     ShowChangedRows(0);
 }
 
-void TMixtureView::aMixtureUndoExecute()
+void MixtureView::aMixtureUndoExecute()
 {
     if (FMixture && FMixture->CanUndo())
         ShowChangedRows(FMixture->Undo());
 }
 
-void TMixtureView::aMixtureRedoExecute()
+void MixtureView::aMixtureRedoExecute()
 {
     if (FMixture && FMixture->CanRedo())
         ShowChangedRows(FMixture->Redo());
 }
 
-void TMixtureView::MoveCurrentRow(int toRow)
+void MixtureView::MoveCurrentRow(int toRow)
 {
-    const int row = sgMixture->Row();
-    const int last = sgMixture->RowCount() - 1;
+    const int row = FGrid->Row();
+    const int last = FGrid->RowCount() - 1;
     toRow = std::clamp(toRow, 1, last);
     if (!FMixture || row == toRow || row < 1 || row > last)
         return;
@@ -566,48 +566,48 @@ void TMixtureView::MoveCurrentRow(int toRow)
     ShowChangedRows(toRow - 1);
 }
 
-void TMixtureView::tbTopClick()
+void MixtureView::tbTopClick()
 {
     MoveCurrentRow(1);
 }
 
-void TMixtureView::tbUpClick()
+void MixtureView::tbUpClick()
 {
-    MoveCurrentRow(sgMixture->Row() - 1);
+    MoveCurrentRow(FGrid->Row() - 1);
 }
 
-void TMixtureView::tbDownClick()
+void MixtureView::tbDownClick()
 {
-    MoveCurrentRow(sgMixture->Row() + 1);
+    MoveCurrentRow(FGrid->Row() + 1);
 }
 
-void TMixtureView::tbBottomClick()
+void MixtureView::tbBottomClick()
 {
-    MoveCurrentRow(sgMixture->RowCount() - 1);
+    MoveCurrentRow(FGrid->RowCount() - 1);
 }
 
-void TMixtureView::aMixtureCopyToClipboardExecute()
+void MixtureView::aMixtureCopyToClipboardExecute()
 {
-    sgMixture->CopyToClipboard(QString(), QString(), {cMarker, cIntake, cPercent}, true);
+    FGrid->CopyToClipboard(QString(), QString(), {cMarker, cIntake, cPercent}, true);
 }
 
-void TMixtureView::sgMixtureMouseMove(QPoint pos)
+void MixtureView::sgMixtureMouseMove(QPoint pos)
 {
-    const QPoint cell = sgMixture->MouseCoord(pos.x(), pos.y());
+    const QPoint cell = FGrid->MouseCoord(pos.x(), pos.y());
     const bool pickable = cell.x() >= cElement && cell.x() <= cSize && sgMixtureCanEditShow(cell.x(), cell.y());
-    sgMixture->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    FGrid->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void TMixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
+void MixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
 {
     QMenu menu;
-    menu.addAction(aMixtureCopyToClipboard);
+    menu.addAction(FCopyAction);
     menu.addSeparator();
-    menu.addAction(aMixtureUndo);
-    menu.addAction(aMixtureRedo);
-    const QPoint at = sgMixture->viewport()->mapFromGlobal(event.globalPos());
+    menu.addAction(FUndoAction);
+    menu.addAction(FRedoAction);
+    const QPoint at = FGrid->viewport()->mapFromGlobal(event.globalPos());
     const int col
-        = event.reason() == QContextMenuEvent::Keyboard ? sgMixture->Col() : sgMixture->MouseCoord(at.x(), at.y()).x();
+        = event.reason() == QContextMenuEvent::Keyboard ? FGrid->Col() : FGrid->MouseCoord(at.x(), at.y()).x();
     if (col == cSize && ShowHelp) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Help"), this, [this] { ShowHelp(HelpTopic::AMAD); });
@@ -615,15 +615,15 @@ void TMixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
     menu.exec(event.globalPos());
 }
 
-bool TMixtureView::eventFilter(QObject* watched, QEvent* event)
+bool MixtureView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == sgMixture->viewport() && event->type() == QEvent::MouseMove)
+    if (watched == FGrid->viewport() && event->type() == QEvent::MouseMove)
         sgMixtureMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
-    if ((watched == sgMixture->viewport() || watched == sgMixture) && event->type() == QEvent::ContextMenu) {
+    if ((watched == FGrid->viewport() || watched == FGrid) && event->type() == QEvent::ContextMenu) {
         sgMixtureContextPopup(*static_cast<QContextMenuEvent*>(event));
         return true;
     }
-    if (watched == sgMixture && event->type() == QEvent::KeyPress) {
+    if (watched == FGrid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool control = key->modifiers() & Qt::ControlModifier;
         if (key->key() == Qt::Key_Delete) {

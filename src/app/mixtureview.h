@@ -29,10 +29,10 @@ class DataGrid;
 // size picked in the table, and e(50) of each in the chosen units. Row i + 1 of the table shows
 // row i of the mixture, which holds the rows as values; every edit goes to the mixture and the
 // table shows what it holds, so the two never disagree.
-class TMixtureView : public QWidget {
+class MixtureView : public QWidget {
 public:
     // The program's shared state outlives the view.
-    explicit TMixtureView(ApplicationContext& context, QWidget* parent = nullptr);
+    explicit MixtureView(ApplicationContext& context, QWidget* parent = nullptr);
 
     // The rows the view shows and the chooser whose offer the add dialog shows; the main window
     // gives both during start-up.
@@ -98,21 +98,21 @@ private:
     // Says in one box what could not be read.
     void ReportLoadErrors(const QStringList& messages);
 
-    DataGrid* sgMixture = nullptr;
-    DoseUnitComboBox* ducbMixtureUnit = nullptr;
-    ActivityUnitComboBox* aucbMixtureUnit = nullptr;
-    QToolButton* tbAddRN = nullptr;
-    QToolButton* tbRemoveSelectedRN = nullptr;
-    QToolButton* tbClearList = nullptr;
-    QToolButton* tbUndo = nullptr;
-    QToolButton* tbRedo = nullptr;
-    QToolButton* tbTop = nullptr;
-    QToolButton* tbUp = nullptr;
-    QToolButton* tbDown = nullptr;
-    QToolButton* tbBottom = nullptr;
-    QAction* aMixtureCopyToClipboard = nullptr;
-    QAction* aMixtureUndo = nullptr;
-    QAction* aMixtureRedo = nullptr;
+    DataGrid* FGrid = nullptr;
+    DoseUnitComboBox* FDoseUnitBox = nullptr;
+    ActivityUnitComboBox* FActivityUnitBox = nullptr;
+    QToolButton* FAddButton = nullptr;
+    QToolButton* FRemoveButton = nullptr;
+    QToolButton* FClearButton = nullptr;
+    QToolButton* FUndoButton = nullptr;
+    QToolButton* FRedoButton = nullptr;
+    QToolButton* FTopButton = nullptr;
+    QToolButton* FUpButton = nullptr;
+    QToolButton* FDownButton = nullptr;
+    QToolButton* FBottomButton = nullptr;
+    QAction* FCopyAction = nullptr;
+    QAction* FUndoAction = nullptr;
+    QAction* FRedoAction = nullptr;
 
     ApplicationContext& FContext;
     Notice<>::Connection FWatchingUnits;

@@ -70,7 +70,7 @@ QString RadonCaption(RadonTable type, bool organDoses)
                    + kProgenyUnits + QStringLiteral(")."));
 }
 
-TRadonData::TRadonData(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder)
+RadonTables::RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder)
     : FStrGrid(grid)
     , FCaption(caption)
     , FBoxes(boxes)
@@ -84,7 +84,7 @@ TRadonData::TRadonData(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& b
     FillRadonGrid();
 }
 
-void TRadonData::SetRadonDataType(RadonTable value)
+void RadonTables::SetRadonDataType(RadonTable value)
 {
     if (value == FRadonDataType)
         return;
@@ -93,14 +93,14 @@ void TRadonData::SetRadonDataType(RadonTable value)
     FillRadonGrid();
 }
 
-void TRadonData::SetFolder(const QString& folder)
+void RadonTables::SetFolder(const QString& folder)
 {
     FFolder = folder;
     FDataLoaded = LoadRadonData();
     FillRadonGrid();
 }
 
-void TRadonData::SetShowOrganDoses(bool value)
+void RadonTables::SetShowOrganDoses(bool value)
 {
     if (value == FShowOrganDoses)
         return;
@@ -109,7 +109,7 @@ void TRadonData::SetShowOrganDoses(bool value)
         LayoutRadonGrid();
 }
 
-bool TRadonData::LoadRadonData()
+bool RadonTables::LoadRadonData()
 {
     const RadonLoadResult result = LoadRadonBlock(FFolder, FRadonDataType);
     FProblem = result.Problem;
@@ -120,25 +120,25 @@ bool TRadonData::LoadRadonData()
     return result.status == RadonLoadResult::Loaded;
 }
 
-int TRadonData::RadonFixedColCount() const
+int RadonTables::RadonFixedColCount() const
 {
     return FShowOrganDoses ? RadonFirstOrganCol() : 2;
 }
 
-void TRadonData::SetCaption(const QString& markup)
+void RadonTables::SetCaption(const QString& markup)
 {
     FCaptionText = markup;
     FCaption.update();
 }
 
-void TRadonData::ClearRadonGrid()
+void RadonTables::ClearRadonGrid()
 {
     for (int row = 1; row < FStrGrid.RowCount(); ++row)
         for (int col = 0; col < FStrGrid.ColCount(); ++col)
             FStrGrid.SetCells(col, row, QString());
 }
 
-void TRadonData::FillRadonGrid()
+void RadonTables::FillRadonGrid()
 {
     ClearRadonGrid();
     if (!FDataLoaded) {
@@ -155,7 +155,7 @@ void TRadonData::FillRadonGrid()
     SetRadonOrganHeaders();
 }
 
-void TRadonData::FillGasTable()
+void RadonTables::FillGasTable()
 {
     DataGrid& g = FStrGrid;
     const QString intakes[3] = {QStringLiteral("Ingestion Rn-222 (radon)"), QStringLiteral("Inhalation Rn-222 (radon)"),
@@ -177,7 +177,7 @@ void TRadonData::FillGasTable()
     MarkUpHeader(2);
 }
 
-void TRadonData::FillProgenyTable()
+void RadonTables::FillProgenyTable()
 {
     DataGrid& g = FStrGrid;
     g.SetCells(0, 0, QString());
@@ -201,7 +201,7 @@ void TRadonData::FillProgenyTable()
     MarkUpHeader(3);
 }
 
-void TRadonData::MarkUpHeader(int col)
+void RadonTables::MarkUpHeader(int col)
 {
     QString text = FStrGrid.Cells(col, 0).trimmed();
     if (!text.contains(QStringLiteral("m-3")) && !text.contains(QStringLiteral("hT")))
@@ -217,7 +217,7 @@ void TRadonData::MarkUpHeader(int col)
         *caption = centred(text);
 }
 
-void TRadonData::LayoutRadonGrid()
+void RadonTables::LayoutRadonGrid()
 {
     DataGrid& g = FStrGrid;
     const bool gases = FRadonDataType == rdtGasAlone;
@@ -251,7 +251,7 @@ void TRadonData::LayoutRadonGrid()
         g.SetColWidths(col, organWidth);
 }
 
-void TRadonData::SetRadonOrganHeaders()
+void RadonTables::SetRadonOrganHeaders()
 {
     FStrGrid.SetRowHeights(0, 40);
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)

@@ -13,10 +13,10 @@ class DataGrid;
 // The radon view's logic: reads the chosen table from the data folder's "RadonData.txt" and
 // lays it out in the grid and the caption it is given (neither owned): effective values alone,
 // or with the organ doses, men's and women's rows, merged labels and units in the headers.
-class TRadonData {
+class RadonTables {
 public:
     // Reads the gas table at once.
-    TRadonData(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder);
+    RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder);
 
     RadonTable RadonDataType() const { return FRadonDataType; }
     // Another table: read again and shown.

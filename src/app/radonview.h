@@ -13,22 +13,22 @@ namespace kav {
 class MessageBoxes;
 class OwnerDrawnLabel;
 class DataGrid;
-class TRadonData;
+class RadonTables;
 
 // The "Radon" view: the six radon and thoron tables of the data folder's "RadonData.txt", one at
 // a time, with or without the organ doses, under a caption that says what they are. The file is
 // read when the view is first shown, and again for every table chosen.
-class TRadonView : public QWidget {
+class RadonView : public QWidget {
 public:
     // The boxes outlive the view.
-    explicit TRadonView(MessageBoxes& boxes, QWidget* parent = nullptr);
-    ~TRadonView() override;
+    explicit RadonView(MessageBoxes& boxes, QWidget* parent = nullptr);
+    ~RadonView() override;
 
     // The folder the tables are read from: the main window gives it during start-up and when the
     // user picks another; a table already shown is read again from it.
     void SetDataFolder(const QString& folder);
     // Null until the view has been shown.
-    TRadonData* RadonData() const { return FRadonData.get(); }
+    RadonTables* RadonData() const { return FRadonData.get(); }
 
     // Its parts are found by their object names: "displayedData" (the button group),
     // "plusButton", "minusButton", "equivalentDosesAction", "copyAction", "captionLabel",
@@ -43,17 +43,17 @@ private:
     void BuildGrid();
     void PaintCaption();
 
-    QButtonGroup* rgRadon = nullptr;
-    QToolButton* sbPlusRadon = nullptr;
-    QToolButton* sbMinusRadon = nullptr;
-    QAction* aShowRadonEquivalentDoses = nullptr;
+    QButtonGroup* FTableButtons = nullptr;
+    QToolButton* FShowOrganDosesButton = nullptr;
+    QToolButton* FHideOrganDosesButton = nullptr;
+    QAction* FShowOrganDosesAction = nullptr;
     QAction* aRadonCopy2Clipboard = nullptr;
-    OwnerDrawnLabel* lRadonCaption = nullptr;
-    DataGrid* sgRadon = nullptr;
+    OwnerDrawnLabel* FCaption = nullptr;
+    DataGrid* FGrid = nullptr;
 
     MessageBoxes& FBoxes;
     QString FFolder;
-    std::unique_ptr<TRadonData> FRadonData;
+    std::unique_ptr<RadonTables> FRadonData;
 };
 
 } // namespace kav

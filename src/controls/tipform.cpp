@@ -15,7 +15,7 @@ namespace {
 constexpr int kMargin = 10;
 }
 
-TjxTipForm::TjxTipForm()
+TipWindow::TipWindow()
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     QFont f(QStringLiteral("Arial"));
@@ -36,7 +36,7 @@ TjxTipForm::TjxTipForm()
     });
 }
 
-void TjxTipForm::ShowMarkupTip(const QString& markup, QPoint point, bool above, int width)
+void TipWindow::ShowMarkupTip(const QString& markup, QPoint point, bool above, int width)
 {
     FHTMLText = markup;
     width = std::max(width, 2 * kMargin + 1);
@@ -64,7 +64,7 @@ void TjxTipForm::ShowMarkupTip(const QString& markup, QPoint point, bool above, 
     update();
 }
 
-void TjxTipForm::paintEvent(QPaintEvent*)
+void TipWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setPen(palette().color(QPalette::ToolTipText));
@@ -72,19 +72,19 @@ void TjxTipForm::paintEvent(QPaintEvent*)
     DrawMarkupText(p, FHTMLText, rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), false);
 }
 
-void TjxTipForm::showEvent(QShowEvent* event)
+void TipWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     qApp->installEventFilter(this);
 }
 
-void TjxTipForm::hideEvent(QHideEvent* event)
+void TipWindow::hideEvent(QHideEvent* event)
 {
     qApp->removeEventFilter(this);
     QWidget::hideEvent(event);
 }
 
-bool TjxTipForm::eventFilter(QObject* watched, QEvent* event)
+bool TipWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // While shown it watches the whole program: any click, or Escape, puts it away.
     const QEvent::Type type = event->type();

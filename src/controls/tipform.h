@@ -10,9 +10,9 @@ namespace kav {
 // A borderless window that shows a short mark-up text beside a point of the screen; a click
 // anywhere (on it or elsewhere in the program), Escape, or the application or the window losing
 // the focus, hides it. Whatever shows tips owns one.
-class TjxTipForm : public QWidget {
+class TipWindow : public QWidget {
 public:
-    TjxTipForm();
+    TipWindow();
 
     void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width);
     const QString& HTMLText() const { return FHTMLText; }

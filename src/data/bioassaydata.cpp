@@ -70,7 +70,7 @@ void BioassayData::GetDRNList(QStringList& list) const
     if (!reference)
         return;
     for (const BioassayFunctions& a : reference->FActivity)
-        list << DoseDataFileName(a.FRNuclide);
+        list << DoseDataFileName(a.FNuclideId);
 }
 
 bool BioassayData::GetActivitiesNew(IntakeRoute path, int compoundIndex, int amadIndex,
@@ -79,20 +79,20 @@ bool BioassayData::GetActivitiesNew(IntakeRoute path, int compoundIndex, int ama
     if (path != ipInhalation)
         amadIndex = 0;
     const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
-    if (!m || m->FActivity.empty() || !(m->FActivity.front().FRNuclide == FRNuclide))
+    if (!m || m->FActivity.empty() || !(m->FActivity.front().FNuclideId == FNuclideId))
         return false;
     activity = {};
     activity.FOrganPresentSet = m->FActivity.front().FOrganPresentSet;
     for (int organ = 0; organ < CompartmentCount; ++organ)
-        activity.FRNuclideSrc[static_cast<std::size_t>(organ)]
-            = MeasuredNuclide(FRNuclide, static_cast<Compartment>(organ));
+        activity.FMeasuredNuclides[static_cast<std::size_t>(organ)]
+            = MeasuredNuclide(FNuclideId, static_cast<Compartment>(organ));
     std::size_t current = 0;
     for (int organ = 0; organ < CompartmentCount; ++organ) {
         const auto o = static_cast<Compartment>(organ);
         if (!activity.FOrganPresentSet.contains(o))
             continue;
-        const StoredNuclideId& wanted = activity.FRNuclideSrc[static_cast<std::size_t>(organ)];
-        if (!(m->FActivity[current].FRNuclide == wanted)) {
+        const StoredNuclideId& wanted = activity.FMeasuredNuclides[static_cast<std::size_t>(organ)];
+        if (!(m->FActivity[current].FNuclideId == wanted)) {
             const int found = m->FindRNIndex(wanted);
             if (found < 0)
                 return false;

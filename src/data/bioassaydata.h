@@ -17,7 +17,7 @@ using MeasuredNuclides = std::array<StoredNuclideId, CompartmentCount>;
 struct MaterialBioassay {
     CompartmentSet FOrganPresentSet;
     std::array<CompartmentContent, CompartmentCount> FActivityData;
-    MeasuredNuclides FRNuclideSrc;
+    MeasuredNuclides FMeasuredNuclides;
 };
 
 // The nuclide measured in a compartment after an intake of a nuclide: a short-lived progeny for

@@ -133,8 +133,8 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
             continue;
         column.Present = true;
         column.Title = SourceOrganName(column.Organ);
-        const StoredNuclideId& measured = result.FRNuclideSrc[static_cast<std::size_t>(column.Organ)];
-        if (!(measured == data.RNuclide()))
+        const StoredNuclideId& measured = result.FMeasuredNuclides[static_cast<std::size_t>(column.Organ)];
+        if (!(measured == data.NuclideId()))
             column.Title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
         const CompartmentContent& series = result.FActivityData[static_cast<std::size_t>(column.Organ)];
         const int length = std::min(static_cast<int>(series.size()), BioassayTimeCount);

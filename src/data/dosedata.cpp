@@ -104,7 +104,7 @@ QString MaterialData::fAStr() const
 int MaterialData::FindRNIndex(const StoredNuclideId& rn) const
 {
     for (std::size_t i = 0; i < FActivity.size(); ++i)
-        if (FActivity[i].FRNuclide == rn)
+        if (FActivity[i].FNuclideId == rn)
             return static_cast<int>(i);
     return -1;
 }
@@ -139,14 +139,14 @@ QString DoseDataFileName(const StoredNuclideId& rn)
 
 DoseData::~DoseData() = default;
 
-QString DoseData::RNuclideName() const
+QString DoseData::NuclideNameText() const
 {
-    return DoseDataFileName(FRNuclide);
+    return DoseDataFileName(FNuclideId);
 }
 
 void DoseData::Clear()
 {
-    FRNuclide = StoredNuclideId{};
+    FNuclideId = StoredNuclideId{};
     FAerosolData.clear();
     FGasData.clear();
     FIngestData.clear();

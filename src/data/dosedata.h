@@ -49,7 +49,7 @@ constexpr int BioassayTimeCount = 275;
 
 // The bioassay functions of one tabulated nuclide.
 struct BioassayFunctions {
-    StoredNuclideId FRNuclide;
+    StoredNuclideId FNuclideId;
     CompartmentSet FOrganPresentSet;
     std::array<CompartmentContent, CompartmentCount> FActivityData;
 };
@@ -102,10 +102,10 @@ public:
     DoseData(const DoseData&) = delete;
     DoseData& operator=(const DoseData&) = delete;
 
-    const StoredNuclideId& RNuclide() const { return FRNuclide; }
-    bool IsLoaded() const { return FRNuclide.El != NoElement; }
+    const StoredNuclideId& NuclideId() const { return FNuclideId; }
+    bool IsLoaded() const { return FNuclideId.El != NoElement; }
     // "Co-60".
-    QString RNuclideName() const;
+    QString NuclideNameText() const;
     // Whether the loaded file carries the mark of synthetic sample data.
     bool IsSyntheticSample() const { return FReserved.startsWith(SyntheticSampleMarker); }
 
@@ -124,7 +124,7 @@ public:
     // Holds no nuclide and nothing of one.
     void Clear();
 
-    StoredNuclideId FRNuclide;
+    StoredNuclideId FNuclideId;
     std::vector<std::unique_ptr<AerosolGroup>> FAerosolData;
     std::vector<std::unique_ptr<MaterialData>> FGasData;
     std::vector<std::unique_ptr<MaterialData>> FIngestData;

@@ -85,7 +85,7 @@ void readMaterial(FileReader& in, MaterialData& m)
     const int records = in.read<std::uint8_t>();
     m.FActivity.resize(static_cast<std::size_t>(records));
     for (BioassayFunctions& a : m.FActivity) {
-        a.FRNuclide = in.nuclide();
+        a.FNuclideId = in.nuclide();
         a.FOrganPresentSet = CompartmentSet::fromRaw(in.read<std::uint8_t>());
         for (int organ = 0; organ < CompartmentCount; ++organ) {
             if (!a.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
@@ -141,7 +141,7 @@ void putMaterial(QByteArray& out, const MaterialData* m)
     put<std::uint8_t>(out, static_cast<std::uint8_t>(records));
     for (std::size_t r = 0; r < records; ++r) {
         const BioassayFunctions& a = m->FActivity[r];
-        putNuclide(out, a.FRNuclide);
+        putNuclide(out, a.FNuclideId);
         put<std::uint8_t>(out, a.FOrganPresentSet.raw());
         for (int organ = 0; organ < CompartmentCount; ++organ) {
             if (!a.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
@@ -203,7 +203,7 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
     if (storedName != name.toLatin1())
         throw DamagedDataFile(QStringLiteral("DataFileException: Wrong radionuclide name ")
                               + QString::fromLatin1(storedName) + QStringLiteral(" in data file ") + path);
-    data.FRNuclide = in.nuclide();
+    data.FNuclideId = in.nuclide();
 
     auto readMaterials = [&](std::vector<std::unique_ptr<MaterialData>>& list, IntakeRoute route, MaterialForm kind) {
         const int count = in.read<std::uint8_t>();
@@ -251,8 +251,8 @@ QByteArray DoseDataFileBytes(const DoseData& data, const QByteArray& reservedTex
     out += kDataVersion;
     out += kConverterVersions[0];
     out += reservedText.left(kReservedSize).leftJustified(kReservedSize, ' ');
-    out += data.RNuclideName().toLatin1();
-    putNuclide(out, data.FRNuclide);
+    out += data.NuclideNameText().toLatin1();
+    putNuclide(out, data.FNuclideId);
     putCount(out, data.FInjectData);
     for (std::size_t i = 0; i < std::min<std::size_t>(data.FInjectData.size(), 255); ++i)
         putMaterial(out, data.FInjectData[i].get());

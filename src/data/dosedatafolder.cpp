@@ -68,7 +68,7 @@ QString DoseDataFolder::FileOf(const QString& nuclideName) const
 
 std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nuclide, DoseData& into) const
 {
-    if (nuclide == into.RNuclide())
+    if (nuclide == into.NuclideId())
         return std::nullopt;
     // Until a file has been read whole the object holds no nuclide, so that asking for the same
     // one again tries again.

@@ -72,7 +72,7 @@ QByteArray DoseExportText(const DoseData& data)
     // About 700 bytes a pair of lines.
     out.reserve(700 * (1 + data.IngestDataCount() + AMADCount * data.AerosolDataCount() + data.InhalationDataCount()));
     const NumberWriter numbers;
-    const QByteArray name = data.RNuclideName().toUtf8();
+    const QByteArray name = data.NuclideNameText().toUtf8();
     OrganDoses dose{};
     float effDose = 0;
     auto addPair = [&](const QByteArray& head) {

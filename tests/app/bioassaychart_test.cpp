@@ -79,7 +79,7 @@ protected:
     }
 
     RecordingMessageBoxes messages;
-    TBioassayChart chart{messages};
+    BioassayChart chart{messages};
 };
 
 TEST_F(BioassayChartTest, AutomaticScalingWidensToWholeDecades)
@@ -165,7 +165,7 @@ TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
 TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
 {
     c().Series(0).Active = false;
-    chart.AutoScaleDPUMChart();
+    chart.AutoScaleChart();
     expectRange(c().BottomAxis(), 0.01, 1e5);
     expectRange(c().LeftAxis(), 1e-7, 1);
 }

@@ -50,11 +50,11 @@ protected:
             ASSERT_TRUE(ini.open(QIODevice::Append));
             ini.write("[Units]\n" + units);
         }
-        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->show();
         form->FormActivate();
         form->MainTabs()->setCurrentIndex(1);
-        view = form->BioassayView();
+        view = form->BioassayPage();
         parts = std::make_unique<BioassayParts>(*view);
         grid = parts->bioassayTable;
     }
@@ -83,8 +83,8 @@ protected:
     QTemporaryDir data;
     RecordingMessageBoxes messages;
     ViewerHome home;
-    std::unique_ptr<TMainForm> form;
-    TBioassayView* view = nullptr;
+    std::unique_ptr<MainWindow> form;
+    BioassayView* view = nullptr;
     std::unique_ptr<BioassayParts> parts;
     DataGrid* grid = nullptr;
 };

@@ -36,7 +36,7 @@ TEST(ViewerCommandLine, TakesItsOptionsAndSaysWhatIsWrong)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
-        const TViewerCommandLine line = TViewerCommandLine::Parse(QStringList{"kav-data-viewer"} + c.arguments);
+        const ViewerCommandLine line = ViewerCommandLine::Parse(QStringList{"kav-data-viewer"} + c.arguments);
         EXPECT_EQ(line.Help, c.help);
         EXPECT_EQ(line.Version, c.version);
         EXPECT_EQ(line.Maintenance, c.maintenance);
@@ -52,7 +52,7 @@ TEST(ViewerCommandLine, ARelativeDataFolderIsTakenFromTheCurrentFolder)
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(data.path()));
     ASSERT_TRUE(QDir().mkdir("here"));
-    const TViewerCommandLine line = TViewerCommandLine::Parse({"kav-data-viewer", "--data", "here"});
+    const ViewerCommandLine line = ViewerCommandLine::Parse({"kav-data-viewer", "--data", "here"});
     QDir::setCurrent(saved);
     EXPECT_TRUE(line.Error.isEmpty());
     EXPECT_EQ(line.DataDir, data.filePath("here"));
@@ -60,8 +60,8 @@ TEST(ViewerCommandLine, ARelativeDataFolderIsTakenFromTheCurrentFolder)
 
 TEST(ViewerCommandLine, VersionAndHelpTexts)
 {
-    EXPECT_EQ(TViewerCommandLine::VersionText(), QStringLiteral("kav-data-viewer " KAV_VERSION "\n"));
-    EXPECT_TRUE(TViewerCommandLine::HelpText().contains("--data <folder>"));
+    EXPECT_EQ(ViewerCommandLine::VersionText(), QStringLiteral("kav-data-viewer " KAV_VERSION "\n"));
+    EXPECT_TRUE(ViewerCommandLine::HelpText().contains("--data <folder>"));
 }
 
 } // namespace

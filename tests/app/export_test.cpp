@@ -32,7 +32,7 @@ TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
     RecordingMessageBoxes messages;
     ViewerHome home;
     home.writeIni("Initialized=1\n", data.path());
-    auto form = std::make_unique<TMainForm>(home.makeContext(messages));
+    auto form = std::make_unique<MainWindow>(home.makeContext(messages));
     form->SetMaintenance(true);
     for (QAction* a : form->HelpMenu()->actions())
         if (a->text() == QStringLiteral("Export Doses"))
@@ -82,7 +82,7 @@ TEST(Export, TheFinalBoxOffersToShowTheFolder)
         SCOPED_TRACE(answer);
         RecordingMessageBoxes messages;
         messages.answer = answer;
-        auto form = std::make_unique<TMainForm>(home.makeContext(messages));
+        auto form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->SetMaintenance(true);
         shower.shown.clear();
         for (QAction* a : form->HelpMenu()->actions())

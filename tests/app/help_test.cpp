@@ -50,7 +50,7 @@ protected:
         for (const QString& name : {QStringLiteral("kav-data-viewer.qhc"), QStringLiteral("kav-data-viewer.qch")})
             ASSERT_TRUE(QFile::copy(QFileInfo(collection).dir().filePath(name), beside.filePath(name)))
                 << name.toStdString();
-        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->ExecModal = [this](QDialog& dialog) {
             if (auto* add = dynamic_cast<AddNuclidesDialog*>(&dialog)) {
                 // What F1 in the dialog calls (the key itself is tried on the dialog alone).
@@ -69,7 +69,7 @@ protected:
     }
     QString shown() const
     {
-        const QUrl url = form->HelpWindow()->CurrentUrl();
+        const QUrl url = form->Help()->CurrentUrl();
         return url.fileName() + (url.hasFragment() ? u'#' + url.fragment() : QString());
     }
     // Opens a widget's right-click menu as the mouse does and picks an entry of it.
@@ -93,7 +93,7 @@ protected:
     QTemporaryDir data;
     RecordingMessageBoxes messages;
     ViewerHome home;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainWindow> form;
     QString topicFromDialog;
 };
 
@@ -108,14 +108,14 @@ TEST_F(HelpTest, F1ShowsThePageInFront)
         form->DosePerIntakeTabs()->setCurrentIndex(c.sub);
         QTest::keyClick(form.get(), Qt::Key_F1);
         EXPECT_EQ(shown(), QString::fromLatin1(c.topic));
-        EXPECT_TRUE(form->HelpWindow()->isVisible());
+        EXPECT_TRUE(form->Help()->isVisible());
     }
-    EXPECT_TRUE(form->HelpWindow()->Browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
+    EXPECT_TRUE(form->Help()->Browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
     EXPECT_TRUE(messages.boxes.empty());
 
     // Escape and Ctrl+W close the help window; F1 brings it back.
     for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
-        THelpWindow* help = form->HelpWindow();
+        HelpWindow* help = form->Help();
         QApplication::setActiveWindow(help);
         QTest::keyClick(help->Browser(), key.key(), key.keyboardModifiers());
         EXPECT_FALSE(help->isVisible()) << QKeySequence(key).toString().toStdString();
@@ -139,7 +139,7 @@ TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
         // F1 is a shortcut of the active window (the virtual screen does not activate it itself).
         QApplication::setActiveWindow(dialog);
         QTest::keyClick(dialog, Qt::Key_F1);
-        THelpWindow* help = form->HelpWindow();
+        HelpWindow* help = form->Help();
         ASSERT_TRUE(help->isVisible());
         auto* places = help->findChild<QTabWidget*>();
         ASSERT_TRUE(places);
@@ -148,7 +148,7 @@ TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
         QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, tab);
         clicked = places->currentIndex() == 1;
     });
-    QTest::mouseClick(MixtureParts(*form->MixtureView()).addButton, Qt::LeftButton);
+    QTest::mouseClick(MixtureParts(*form->MixturePage()).addButton, Qt::LeftButton);
     EXPECT_TRUE(clicked) << "the help took no click while the dialog was open";
 }
 
@@ -176,7 +176,7 @@ TEST_F(HelpTest, TheButtonAndItsMenu)
     QTest::keyClick(form->HelpButton(), Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html"));
     // Back to the contents: the "?" shows them beside the page, whatever pane was used last.
-    auto* places = form->HelpWindow()->findChild<QTabWidget*>();
+    auto* places = form->Help()->findChild<QTabWidget*>();
     ASSERT_TRUE(places);
     QTest::mouseClick(places->tabBar(), Qt::LeftButton, {}, places->tabBar()->tabRect(2).center());
     ASSERT_EQ(places->currentIndex(), 2);
@@ -197,15 +197,15 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
 {
     // Materials: the particle-size group.
     form->DosePerIntakeTabs()->setCurrentIndex(1);
-    TMaterialsView* materials = form->MaterialsView();
+    MaterialsView* materials = form->MaterialsPage();
     QWidget* sizes = MaterialsParts(*materials).sizeBoxes[0]->parentWidget();
     pickFromContextMenu(sizes, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
     // Bioassay: the particle-size list, the displayed data, the key-term link.
     form->MainTabs()->setCurrentIndex(1);
-    TBioassayView* bioassay = form->BioassayView();
-    form->HelpWindow()->ShowTopic(HelpTopic::Contents);
+    BioassayView* bioassay = form->BioassayPage();
+    form->Help()->ShowTopic(HelpTopic::Contents);
     pickFromContextMenu(BioassayParts(*bioassay).sizeBox, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
     pickFromContextMenu(BioassayParts(*bioassay).displayedData->buttons().front()->parentWidget(), QPoint(5, 5),
@@ -217,20 +217,20 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     // The mixture table: "Help" over the particle-size column only.
     form->MainTabs()->setCurrentIndex(0);
     form->DosePerIntakeTabs()->setCurrentIndex(0);
-    DataGrid* grid = MixtureParts(*form->MixtureView()).mixtureTable;
-    form->HelpWindow()->ShowTopic(HelpTopic::Contents);
+    DataGrid* grid = MixtureParts(*form->MixturePage()).mixtureTable;
+    form->Help()->ShowTopic(HelpTopic::Contents);
     pickFromContextMenu(grid->viewport(), grid->CellRect(5, 1).center(), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
     // The add dialog's help.
-    QTest::mouseClick(MixtureParts(*form->MixtureView()).addButton, Qt::LeftButton);
+    QTest::mouseClick(MixtureParts(*form->MixturePage()).addButton, Qt::LeftButton);
     EXPECT_EQ(topicFromDialog, QStringLiteral("add-radionuclides.html"));
 }
 
 TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
 {
-    ASSERT_TRUE(form->HelpWindow()->ShowTopic(HelpTopic::Contents));
-    QHelpEngine* engine = form->HelpWindow()->Engine();
+    ASSERT_TRUE(form->Help()->ShowTopic(HelpTopic::Contents));
+    QHelpEngine* engine = form->Help()->Engine();
     const QList<QUrl> files = engine->files(QStringLiteral("kav.dataviewer.help"), QString(), QStringLiteral("html"));
     ASSERT_GE(files.size(), 11);
     QSet<QString> pages;
@@ -263,7 +263,7 @@ TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
     EXPECT_FALSE(engine->documentsForKeyword(QStringLiteral("AMAD")).isEmpty());
 }
 
-TEST(HelpWindow, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
+TEST(Help, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
 {
     QTemporaryDir installed, cache;
     const QFileInfo built(QStringLiteral(KAV_HELP_COLLECTION));
@@ -273,7 +273,7 @@ TEST(HelpWindow, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
     const QString working = cache.filePath("kav-data-viewer/help");
     RecordingMessageBoxes messages;
     {
-        THelpWindow help(installed.filePath("kav-data-viewer.qhc"), messages);
+        HelpWindow help(installed.filePath("kav-data-viewer.qhc"), messages);
         help.SetWorkingFolder(working);
         ASSERT_TRUE(help.ShowTopic(HelpTopic::Contents));
         EXPECT_EQ(help.CurrentUrl().fileName(), QStringLiteral("index.html"));
@@ -286,17 +286,17 @@ TEST(HelpWindow, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
-TEST(HelpWindow, AMissingCollectionIsSaidAndNothingElse)
+TEST(Help, AMissingCollectionIsSaidAndNothingElse)
 {
     RecordingMessageBoxes messages;
-    THelpWindow help(QStringLiteral("/nonexistent/kav-data-viewer.qhc"), messages);
+    HelpWindow help(QStringLiteral("/nonexistent/kav-data-viewer.qhc"), messages);
     EXPECT_FALSE(help.ShowTopic(HelpTopic::Contents));
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("/nonexistent/kav-data-viewer.qhc is missing")));
     EXPECT_FALSE(help.isVisible());
     QTemporaryDir dir;
     writeBytes(dir.filePath("junk.qhc"), "not a help collection");
-    THelpWindow junk(dir.filePath("junk.qhc"), messages);
+    HelpWindow junk(dir.filePath("junk.qhc"), messages);
     EXPECT_FALSE(junk.ShowContext(1006));
     EXPECT_EQ(messages.boxes.size(), 2u);
 }

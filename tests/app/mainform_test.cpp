@@ -61,7 +61,7 @@ protected:
     QString iniPath() const { return home.iniPath(); }
     ApplicationContext& context() { return home.makeContext(messages); }
     // Counts the dialogs the window would have shown, by window title.
-    void captureDialogs(TMainForm& form)
+    void captureDialogs(MainWindow& form)
     {
         form.ExecModal = [this](QDialog& dialog) {
             shown << dialog.windowTitle();
@@ -77,7 +77,7 @@ protected:
 
 TEST_F(MainFormTest, ShellHasItsCaptionTabsAndSize)
 {
-    TMainForm form(context());
+    MainWindow form(context());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Electronic Annex / KAV Data Viewer"));
     QTabWidget* tabs = form.MainTabs();
     ASSERT_EQ(tabs->count(), 3);
@@ -122,7 +122,7 @@ TEST(WindowPlacementTest, TheWindowFitsTheScreenAndItsTitleBarStaysOnIt)
 
 TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
 {
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     form.FormActivate();
     form.FormActivate();
@@ -136,7 +136,7 @@ TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
 TEST_F(MainFormTest, LaterRunsShowNoAboutBox)
 {
     writeIni("Initialized=1\n");
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     form.FormActivate();
     EXPECT_TRUE(shown.isEmpty());
@@ -147,7 +147,7 @@ TEST_F(MainFormTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     const QByteArray before = home.ini();
-    TMainForm form(context(), [](ProgramSettings&, OptionsPage) { return false; });
+    MainWindow form(context(), [](ProgramSettings&, OptionsPage) { return false; });
     captureDialogs(form);
     EXPECT_TRUE(form.StartupFailed());
     form.show();
@@ -160,7 +160,7 @@ TEST_F(MainFormTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
 
 TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
 {
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -211,14 +211,14 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     writeTypicalFile(data.path(), _Cs, "137");
     writeTypicalFile(data.path(), _Co, "58");
     writeBytes(data.filePath("Xx-1.qvd"), "not a nuclide");
-    TMainForm form(context());
+    MainWindow form(context());
     EXPECT_FALSE(form.StartupFailed());
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(home.context().Index().Count(), 1252);
     ASSERT_TRUE(form.MixtureRows());
     EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
-    EXPECT_TRUE(form.DPUIData());
-    EXPECT_TRUE(form.DPUMData());
+    EXPECT_TRUE(form.MaterialsData());
+    EXPECT_TRUE(form.BioassayDataShown());
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(home.context().DataElementList(), (QStringList{"Co", "Cs"}));
     EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
@@ -229,24 +229,24 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(form.DataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
-    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullNuclideList().Names(),
+    EXPECT_EQ(form.MaterialsChooser()->Selection().Filter().FullNuclideList().Names(),
               (QStringList{"Co-58", "Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.DPUMIntakePanel()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_FALSE(form.DPUIData()->IsLoaded());
+    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.IntakeChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_FALSE(form.MaterialsData()->IsLoaded());
     captureDialogs(form);
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_TRUE(form.DPUIPanel()->Selection().Active());
-    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-    EXPECT_TRUE(form.DPUMMeasuredPanel()->isHidden());
-    form.DPUIPanel()->Selection().SetElementAndAMass(_Cs, "137");
-    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(form.DPUIPanel()->Selection().UndoNames(), QStringList{"Co-60"});
+    EXPECT_TRUE(form.MaterialsChooser()->Selection().Active());
+    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.MeasuredChooser()->isHidden());
+    form.MaterialsChooser()->Selection().SetElementAndAMass(_Cs, "137");
+    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(form.MaterialsChooser()->Selection().UndoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
-    for (NuclideChooser* panel : {form.DPUIPanel(), form.DPUMIntakePanel(), form.DPUMMeasuredPanel()}) {
+    for (NuclideChooser* panel : {form.MaterialsChooser(), form.IntakeChooser(), form.MeasuredChooser()}) {
         const AdvancedFilter& advanced = panel->Selection().Filter().Advanced();
         EXPECT_FALSE(advanced.Enabled());
         EXPECT_EQ(advanced.HalfLifeTime().MaxValue(), 9.3e15f);
@@ -259,16 +259,16 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
 
 TEST_F(MainFormTest, AChoosersWordsReachTheStatusLine)
 {
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    QComboBox* box = form.DPUIPanel()->ElementBox();
+    QComboBox* box = form.MaterialsChooser()->ElementBox();
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("cs137"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Cs-137: no data file"));
-    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
     // A name taken clears what was said.
     QTest::keyClicks(box, QStringLiteral("co"));
     QTest::keyClick(box, Qt::Key_Return);
@@ -285,15 +285,15 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
         writeBytes(start.filePath("Index.rnx"), damaged);
         messages.boxes.clear();
         {
-            TMainForm form(context());
+            MainWindow form(context());
             captureDialogs(form);
             ASSERT_EQ(messages.boxes.size(), 1u);
             EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(start.filePath("Index.rnx"))));
             EXPECT_EQ(home.context().Index().Count(), 1252);
             form.show();
             form.DosePerIntakeTabs()->setCurrentIndex(1);
-            EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-            EXPECT_FALSE(form.DPUIPanel()->Selection().ElementList().isEmpty());
+            EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+            EXPECT_FALSE(form.MaterialsChooser()->Selection().ElementList().isEmpty());
         }
         EXPECT_EQ(messages.boxes.size(), 1u);
         QDir::setCurrent(before);
@@ -303,7 +303,7 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
 TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
 {
     writeTypicalFile(data.path(), _Co, "60", SyntheticSampleMarker);
-    TMainForm form(context());
+    MainWindow form(context());
     ASSERT_TRUE(form.SampleNotice());
     EXPECT_FALSE(form.SampleNotice()->isHidden());
     EXPECT_TRUE(form.SampleNotice()->text().contains(QStringLiteral("not reference values")));
@@ -314,25 +314,25 @@ TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
 TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
 {
     writeTypicalFile(data.path(), _Co, "60", SyntheticSampleMarker);
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    ASSERT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-    AdvancedFilter& filter = form.DPUIPanel()->Selection().Filter().Advanced();
+    ASSERT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    AdvancedFilter& filter = form.MaterialsChooser()->Selection().Filter().Advanced();
     filter.AMass().SetMaxValue(10);
     filter.AMass().SetMaxEnabled(true);
     filter.SetEnabled(true);
-    ASSERT_EQ(form.DPUIPanel()->NuclideCount(), 0);
+    ASSERT_EQ(form.MaterialsChooser()->NuclideCount(), 0);
     EXPECT_TRUE(form.statusBar()->currentMessage().startsWith(QStringLiteral("No radionuclide passes")));
     EXPECT_TRUE(form.SampleNotice()->isVisible()) << "the sample-data warning stays beside the message";
-    EXPECT_EQ(form.DPUIPanel()->ElementBox()->placeholderText(), QStringLiteral("Co"));
-    EXPECT_EQ(form.DPUIPanel()->AMassBox()->placeholderText(), QStringLiteral("60"));
-    MaterialsParts(*form.MaterialsView()).copyAction->trigger();
+    EXPECT_EQ(form.MaterialsChooser()->ElementBox()->placeholderText(), QStringLiteral("Co"));
+    EXPECT_EQ(form.MaterialsChooser()->AMassBox()->placeholderText(), QStringLiteral("60"));
+    MaterialsParts(*form.MaterialsPage()).copyAction->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\n")));
     filter.SetEnabled(false);
-    EXPECT_EQ(form.DPUIPanel()->ElementBox()->currentText(), QStringLiteral("Co"));
-    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MaterialsChooser()->ElementBox()->currentText(), QStringLiteral("Co"));
+    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -341,7 +341,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
     QFile::remove(data.filePath("Co-60.qvd"));
     std::vector<OptionsPage> asked;
     {
-        TMainForm form(context(), [&](ProgramSettings&, OptionsPage o) {
+        MainWindow form(context(), [&](ProgramSettings&, OptionsPage o) {
             asked.push_back(o);
             return false;
         });
@@ -354,7 +354,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
     // Accepting a folder with data files goes on with it.
     QTemporaryDir other;
     writeTypicalFile(other.path(), _Co, "60");
-    TMainForm form(context(), [&](ProgramSettings& p, OptionsPage) {
+    MainWindow form(context(), [&](ProgramSettings& p, OptionsPage) {
         p.SetDataFolderPath(other.path());
         return true;
     });
@@ -378,7 +378,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     writeTwoGroupFile(other.path(), _Cs, "137");
     std::vector<OptionsPage> asked;
     QString target = other.path();
-    TMainForm form(started, [&](ProgramSettings& p, OptionsPage o) {
+    MainWindow form(started, [&](ProgramSettings& p, OptionsPage o) {
         asked.push_back(o);
         p.SetDataFolderPath(target);
         return true;
@@ -386,14 +386,14 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     captureDialogs(form);
     form.show();
     form.MainTabs()->setCurrentIndex(2);
-    ASSERT_TRUE(form.RadonView()->RadonData());
-    ASSERT_TRUE(form.RadonView()->RadonData()->DataLoaded());
+    ASSERT_TRUE(form.RadonPage()->RadonData());
+    ASSERT_TRUE(form.RadonPage()->RadonData()->DataLoaded());
     form.MainTabs()->setCurrentIndex(1);
     form.MainTabs()->setCurrentIndex(0);
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    form.DPUIPanel()->Selection().SetElementAndAMass(_Co, "58");
-    ASSERT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-58"));
-    ASSERT_EQ(form.DPUMData()->RNuclideName(), QStringLiteral("Co-60"));
+    form.MaterialsChooser()->Selection().SetElementAndAMass(_Co, "58");
+    ASSERT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-58"));
+    ASSERT_EQ(form.BioassayDataShown()->NuclideNameText(), QStringLiteral("Co-60"));
     ASSERT_TRUE(form.MixtureRows()->Row(1).Available());
     ASSERT_FALSE(form.SampleNotice());
 
@@ -405,14 +405,15 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     options->trigger();
     EXPECT_EQ(asked, std::vector<OptionsPage>{poGeneral});
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUIPanel()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.DPUMIntakePanel()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.MaterialsChooser()->Selection().Filter().FullNuclideList().Names(),
+              (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.IntakeChooser()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
-    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
-    EXPECT_TRUE(form.DPUIData()->IsSyntheticSample());
-    EXPECT_TRUE(form.DPUMData()->IsSyntheticSample());
+    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.MaterialsData()->IsSyntheticSample());
+    EXPECT_TRUE(form.BioassayDataShown()->IsSyntheticSample());
     // The kept rows stay as they were chosen, each with the new folder's data or the reason.
     ASSERT_EQ(form.MixtureRows()->Count(), 2);
     EXPECT_TRUE(form.MixtureRows()->Row(0).loaded->data.IsSyntheticSample());
@@ -423,22 +424,22 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_EQ(form.DataFolderLabel()->toolTip(),
               QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(other.path()));
     // The radon table shown is read again, from the new folder, which has none.
-    EXPECT_FALSE(form.RadonView()->RadonData()->DataLoaded());
-    EXPECT_TRUE(form.RadonView()->RadonData()->Problem().startsWith(
+    EXPECT_FALSE(form.RadonPage()->RadonData()->DataLoaded());
+    EXPECT_TRUE(form.RadonPage()->RadonData()->Problem().startsWith(
         QDir(other.path()).filePath(QStringLiteral("RadonData.txt"))))
-        << form.RadonView()->RadonData()->Problem().toStdString();
+        << form.RadonPage()->RadonData()->Problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
-    form.DPUIPanel()->Selection().SetElementAndAMass(_Cs, "137");
-    ASSERT_EQ(form.DPUIData()->AerosolDataCount(), 2);
+    form.MaterialsChooser()->Selection().SetElementAndAMass(_Cs, "137");
+    ASSERT_EQ(form.MaterialsData()->AerosolDataCount(), 2);
     target = data.path();
     messages.boxes.clear();
     options->trigger();
-    EXPECT_EQ(form.DPUIPanel()->Selection().Name(), QStringLiteral("Co-58"));
-    EXPECT_EQ(form.DPUIData()->RNuclideName(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-58"));
     EXPECT_TRUE(form.MixtureRows()->Row(1).Available());
     EXPECT_TRUE(form.SampleNotice()->isHidden());
-    EXPECT_TRUE(form.RadonView()->RadonData()->DataLoaded());
+    EXPECT_TRUE(form.RadonPage()->RadonData()->DataLoaded());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -447,7 +448,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
 TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
 {
     writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     form.show();
     struct TableCase {
@@ -458,13 +459,13 @@ TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
         QString copyStart;
     };
     const TableCase cases[] = {
-        {"Radionuclides", 0, 0, MixtureParts(*form.MixtureView()).mixtureTable,
+        {"Radionuclides", 0, 0, MixtureParts(*form.MixturePage()).mixtureTable,
          QStringLiteral("Element\tRadionuclide\t")},
-        {"Materials", 0, 1, MaterialsParts(*form.MaterialsView()).materialsTable,
+        {"Materials", 0, 1, MaterialsParts(*form.MaterialsPage()).materialsTable,
          QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")},
-        {"Bioassay", 1, 0, BioassayParts(*form.BioassayView()).bioassayTable,
+        {"Bioassay", 1, 0, BioassayParts(*form.BioassayPage()).bioassayTable,
          QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
-        {"Radon", 2, 0, RadonParts(*form.RadonView()).radonTable,
+        {"Radon", 2, 0, RadonParts(*form.RadonPage()).radonTable,
          QStringLiteral("Dose coefficients for radon gas Rn-222")},
     };
     for (const TableCase& c : cases) {
@@ -501,14 +502,14 @@ TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
 TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
 {
     writeIni("Initialized=1\n");
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     form.show();
     auto copyOfTheList = [&form] {
         QApplication::setActiveWindow(&form);
-        MixtureParts(*form.MixtureView()).mixtureTable->setFocus();
+        MixtureParts(*form.MixturePage()).mixtureTable->setFocus();
         QApplication::clipboard()->clear();
-        QTest::keyClick(MixtureParts(*form.MixtureView()).mixtureTable, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(MixtureParts(*form.MixturePage()).mixtureTable, Qt::Key_C, Qt::ControlModifier);
         return QApplication::clipboard()->text();
     };
     const QString copied = copyOfTheList();
@@ -551,8 +552,8 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.kept);
         chooseLanguage(QString::fromUtf8(step.pick));
-        EXPECT_EQ(form.DPUMMeasuredPanel()->Selection().Language(), step.language);
-        for (NuclideChooser* panel : {form.DPUIPanel(), form.DPUMIntakePanel()}) { // both on Co-60
+        EXPECT_EQ(form.MeasuredChooser()->Selection().Language(), step.language);
+        for (NuclideChooser* panel : {form.MaterialsChooser(), form.IntakeChooser()}) { // both on Co-60
             EXPECT_EQ(panel->Selection().Language(), step.language);
             EXPECT_EQ(panel->ElementBox()->toolTip().toStdString(), step.cobalt);
             EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);
@@ -569,7 +570,7 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
 // Alt with an underlined letter opens a tab, takes the keys to a labelled box, or works a button.
 TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
 {
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     form.show();
     QApplication::setActiveWindow(&form);
@@ -580,7 +581,7 @@ TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
     alt(Qt::Key_B);
     EXPECT_EQ(form.MainTabs()->currentIndex(), 1);
     alt(Qt::Key_I);
-    EXPECT_EQ(QApplication::focusWidget(), BioassayParts(*form.BioassayView()).routeBox);
+    EXPECT_EQ(QApplication::focusWidget(), BioassayParts(*form.BioassayPage()).routeBox);
     alt(Qt::Key_A);
     EXPECT_EQ(form.MainTabs()->currentIndex(), 2);
     alt(Qt::Key_D);
@@ -588,7 +589,7 @@ TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
     alt(Qt::Key_M);
     EXPECT_EQ(form.DosePerIntakeTabs()->currentIndex(), 1);
     alt(Qt::Key_R);
-    EXPECT_EQ(QApplication::focusWidget(), form.DPUIPanel()->ElementBox());
+    EXPECT_EQ(QApplication::focusWidget(), form.MaterialsChooser()->ElementBox());
     QApplication::clipboard()->clear();
     alt(Qt::Key_C);
     // A button's letter clicks it after a moment, as the mouse would.
@@ -602,7 +603,7 @@ TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     writeTypicalFile(data.path(), _Cs, "137");
-    TMainForm form(context());
+    MainWindow form(context());
     captureDialogs(form);
     EXPECT_TRUE(form.StartupFailed());
     ASSERT_EQ(messages.boxes.size(), 1u);
@@ -615,7 +616,7 @@ TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
 
 TEST(Application, AnErrorNoHandlerExpectedIsShownAndTheProgramGoesOn)
 {
-    auto* application = static_cast<TKavApplication*>(QCoreApplication::instance());
+    auto* application = static_cast<ViewerApplication*>(QCoreApplication::instance());
     // An event handler that fails, reached through the application as every event is. (Errors
     // thrown across the toolkit's own input handling leave a little of its memory behind, which
     // the leak checker would report; a plain event shows the same path.)
@@ -646,7 +647,7 @@ TEST(Application, AnErrorNoHandlerExpectedIsShownAndTheProgramGoesOn)
 
 TEST(AboutBox, HasItsCaptionAndSize)
 {
-    TVESKAboutBox about;
+    AboutBox about;
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About"));
     EXPECT_EQ(about.size(), QSize(794, 611));
 }

@@ -44,7 +44,7 @@ void writeNamelessGroupFile(const QString& folder, ChemicalElement element, cons
     QByteArray bytes = DoseDataFileBytes(d);
     bytes.replace(bytes.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     SetDoseDataChecksum(bytes);
-    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), bytes);
+    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), bytes);
 }
 
 // The real main window on a data folder written here, showing the Materials view.
@@ -56,14 +56,14 @@ protected:
         writeTypicalFile(data.path(), _Cs, "137");
         writeTwoGroupFile(data.path(), _Sr, "90");
         home.writeIni("Initialized=1\n", data.path());
-        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
         // The window's own size, whatever the test screen's (a smaller screen gets a smaller one).
         form->resize(1008, 729);
         form->show();
         form->FormActivate();
         form->DosePerIntakeTabs()->setCurrentIndex(1);
-        view = form->MaterialsView();
+        view = form->MaterialsPage();
         parts = std::make_unique<MaterialsParts>(*view);
         grid = parts->materialsTable;
     }
@@ -91,15 +91,15 @@ protected:
     QTemporaryDir data;
     RecordingMessageBoxes messages;
     ViewerHome home;
-    std::unique_ptr<TMainForm> form;
-    TMaterialsView* view = nullptr;
+    std::unique_ptr<MainWindow> form;
+    MaterialsView* view = nullptr;
     std::unique_ptr<MaterialsParts> parts;
     DataGrid* grid = nullptr;
 };
 
 TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 {
-    EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
     EXPECT_EQ(parts->ingestedList->count(), 1);
     EXPECT_EQ(grid->ColCount(), 32);
@@ -119,7 +119,7 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 
 TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 {
-    form->DPUIPanel()->Selection().SetElementAndAMass(_Sr, "90");
+    form->MaterialsChooser()->Selection().SetElementAndAMass(_Sr, "90");
     ASSERT_EQ(parts->inhaledList->count(), 3);
     setSizes({6, 8});
     setChecked(parts->inhaledList, {true, true, true});
@@ -192,14 +192,14 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     cs.seek(100);
     cs.write("damage");
     cs.close();
-    form->DPUIPanel()->Selection().SetElementAndAMass(_Cs, "137");
+    form->MaterialsChooser()->Selection().SetElementAndAMass(_Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
                   + QStringLiteral(" is corrupted"));
-    EXPECT_EQ(form->DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
@@ -234,7 +234,7 @@ TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
 TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
 {
     for (QComboBox* box : {static_cast<QComboBox*>(parts->doseUnitBox), static_cast<QComboBox*>(parts->activityUnitBox),
-                           form->DPUIPanel()->AMassBox()}) {
+                           form->MaterialsChooser()->AMassBox()}) {
         QTest::mouseClick(box, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box->view()->window()));
         const QImage image = box->view()->viewport()->grab().toImage();
@@ -260,13 +260,13 @@ TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
 TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
 {
     writeNamelessGroupFile(data.path(), _Cs, "137");
-    pickComboItem(form->DPUIPanel()->ElementBox(), "Cs");
+    pickComboItem(form->MaterialsChooser()->ElementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].caption, TKavApplication::Title);
+    EXPECT_EQ(messages.boxes[0].caption, ViewerApplication::Title);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbOK));
-    EXPECT_EQ(form->DPUIPanel()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form->DPUIData()->RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
 }
@@ -277,11 +277,11 @@ TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
     // or stale stays on the screen.
     writeNamelessGroupFile(data.path(), _Cs, "137");
     writeBytes(data.filePath("Co-60.qvd"), "damaged");
-    pickComboItem(form->DPUIPanel()->ElementBox(), "Cs");
+    pickComboItem(form->MaterialsChooser()->ElementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 2u);
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Aerosol ReadBinaryData")));
     EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Co-60.qvd is corrupted")));
-    EXPECT_FALSE(form->DPUIData()->IsLoaded());
+    EXPECT_FALSE(form->MaterialsData()->IsLoaded());
     EXPECT_EQ(grid->RowCount(), 3);
     EXPECT_EQ(parts->inhaledList->count(), 0);
     EXPECT_EQ(parts->ingestedList->count(), 0);

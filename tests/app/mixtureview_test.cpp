@@ -66,7 +66,7 @@ protected:
     void start()
     {
         form.reset();
-        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form = std::make_unique<MainWindow>(home.makeContext(messages));
         // The add dialog is shown as it is and driven by real input; nothing blocks.
         form->ExecModal = [this](QDialog& dialog) {
             auto* add = dynamic_cast<AddNuclidesDialog*>(&dialog);
@@ -80,7 +80,7 @@ protected:
         };
         form->show();
         form->FormActivate();
-        view = form->MixtureView();
+        view = form->MixturePage();
         parts = std::make_unique<MixtureParts>(*view);
         grid = parts->mixtureTable;
     }
@@ -154,8 +154,8 @@ protected:
     QTemporaryDir data;
     RecordingMessageBoxes messages;
     ViewerHome home;
-    std::unique_ptr<TMainForm> form;
-    TMixtureView* view = nullptr;
+    std::unique_ptr<MainWindow> form;
+    MixtureView* view = nullptr;
     std::unique_ptr<MixtureParts> parts;
     DataGrid* grid = nullptr;
     std::function<void(AddNuclidesDialog&)> inDialog;
@@ -506,7 +506,7 @@ TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
     writeTypicalFile(few.path(), _Cs, "137");
     ApplicationContext& context = home.makeContext(messages);
     context.Settings().SetDataFolderPathForThisRun(few.path());
-    form = std::make_unique<TMainForm>(context);
+    form = std::make_unique<MainWindow>(context);
     EXPECT_EQ(form->MixtureRows()->Count(), 4);
     EXPECT_FALSE(form->MixtureRows()->Row(1).Available());
     form.reset();

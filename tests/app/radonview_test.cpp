@@ -37,10 +37,10 @@ protected:
     {
         if (!radon.isNull())
             writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radon);
-        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->show();
         form->FormActivate();
-        view = form->RadonView();
+        view = form->RadonPage();
         parts = std::make_unique<RadonParts>(*view);
         grid = parts->radonTable;
         form->MainTabs()->setCurrentIndex(2);
@@ -62,8 +62,8 @@ protected:
     QTemporaryDir data;
     RecordingMessageBoxes messages;
     ViewerHome home;
-    std::unique_ptr<TMainForm> form;
-    TRadonView* view = nullptr;
+    std::unique_ptr<MainWindow> form;
+    RadonView* view = nullptr;
     std::unique_ptr<RadonParts> parts;
     DataGrid* grid = nullptr;
 };
@@ -160,7 +160,7 @@ TEST_F(RadonViewTest, AMissingFileIsSaidOnEveryTryAndTheRestWorks)
     // The other tabs are not touched.
     form->MainTabs()->setCurrentIndex(0);
     form->DosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_EQ(MaterialsParts(*form->MaterialsView()).materialsTable->Cells(1, 1), QStringLiteral("1.0E-9"));
+    EXPECT_EQ(MaterialsParts(*form->MaterialsPage()).materialsTable->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
 TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)

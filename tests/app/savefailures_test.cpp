@@ -41,12 +41,12 @@ protected:
     void SetUp() override
     {
         DoseData tritium;
-        tritium.FRNuclide = StoredNuclideId{_H, "3"};
+        tritium.FNuclideId = StoredNuclideId{_H, "3"};
         tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
         writeBytes(QDir(data.path()).filePath("H-3.qvd"), DoseDataFileBytes(tritium));
         writeTypicalFile(data.path(), _Co, "60");
         home.writeIni("Initialized=1\n", data.path());
-        form = std::make_unique<TMainForm>(home.makeContext(messages));
+        form = std::make_unique<MainWindow>(home.makeContext(messages));
     }
     QString exportFolder() { return home.context().Settings().ExportDir(); }
     void exportDoses()
@@ -69,7 +69,7 @@ protected:
             if (dialog->isVisible())
                 dialog->reject();
         });
-        BioassayParts(*form->BioassayView()).unitsAction->trigger();
+        BioassayParts(*form->BioassayPage()).unitsAction->trigger();
         EXPECT_TRUE(seen);
     }
     static void click(QDialog& dialog, QDialogButtonBox::StandardButton which)
@@ -82,7 +82,7 @@ protected:
     QTemporaryDir data;
     RecordingMessageBoxes messages;
     ViewerHome home;
-    std::unique_ptr<TMainForm> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(SaveFailureTest, AnExportThatStopsSaysHowFarItGotAndWhy)
@@ -155,7 +155,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
 TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 {
     form->show();
-    pickComboItem(MixtureParts(*form->MixtureView()).doseUnitBox, QStringLiteral("mSv"));
+    pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
     ASSERT_EQ(home.context().Settings().MixtureDoseUnit(), du_mSv);
     inOptionsDialog([](QDialog& dialog) {
         pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
@@ -191,7 +191,7 @@ TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
     form.reset(); // writes the list once
     const QByteArray before = read(kept);
     ASSERT_TRUE(before.contains("Co-60\t"));
-    form = std::make_unique<TMainForm>(home.makeContext(messages));
+    form = std::make_unique<MainWindow>(home.makeContext(messages));
     form->show();
     messages.whileShown = [this](const RecordingMessageBoxes::Box&) {
         EXPECT_TRUE(form->isVisible()) << "said while the window is there";
@@ -225,7 +225,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
 
     RecordingMessageBoxes messages;
     ApplicationContext context(prefix.filePath("bin/kav-data-viewer"), messages);
-    auto form = std::make_unique<TMainForm>(context);
+    auto form = std::make_unique<MainWindow>(context);
     ASSERT_FALSE(form->StartupFailed());
     form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); }; // the About box of a first run
     messages.whileShown = [&form](const RecordingMessageBoxes::Box&) {
@@ -239,7 +239,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
                              "until the viewer is closed. The list of radionuclides cannot be kept for the next run "
                              "either.")
                   .arg(home.filePath("config/kav-data-viewer")));
-    pickComboItem(MixtureParts(*form->MixtureView()).doseUnitBox, QStringLiteral("mSv"));
+    pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
     EXPECT_EQ(context.Settings().MixtureDoseUnit(), du_mSv);
     form->close();
     form.reset();
@@ -251,7 +251,7 @@ TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
 {
     form.reset();
     home.writeIni({}, data.path());
-    form = std::make_unique<TMainForm>(home.makeContext(messages));
+    form = std::make_unique<MainWindow>(home.makeContext(messages));
     form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
     const QByteArray before = home.ini();
     {

@@ -12,7 +12,7 @@
 namespace kav {
 namespace {
 
-int measuredHeight(const TjxTipForm& tip, const QString& text, int width)
+int measuredHeight(const TipWindow& tip, const QString& text, int width)
 {
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter p(&scratch);
@@ -25,7 +25,7 @@ TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QString text
         = QStringLiteral("<p align=\"center\"><b>Whole Body</b></p><p align=\"center\">X: <b>1</b>; Y: <b>2</b></p>");
-    TjxTipForm tip;
+    TipWindow tip;
     const int height = measuredHeight(tip, text, 160) + 20;
 
     tip.ShowMarkupTip(text, QPoint(300, 300), true, 160);
@@ -50,7 +50,7 @@ TEST(TipForm, AClickElsewhereInTheProgramOrEscapeHidesIt)
     elsewhere.resize(200, 100);
     elsewhere.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
-    TjxTipForm tip;
+    TipWindow tip;
     tip.ShowMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
     ASSERT_TRUE(tip.isVisible());
     QTest::mouseClick(&elsewhere, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));

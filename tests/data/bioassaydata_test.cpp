@@ -18,12 +18,12 @@ protected:
     void writeWithRecords(const StoredNuclideId& nuclide, std::vector<BioassayFunctions> records, bool ingestion = true)
     {
         DoseData d;
-        d.FRNuclide = nuclide;
+        d.FNuclideId = nuclide;
         auto m
             = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
         m->FActivity = std::move(records);
         (ingestion ? d.FIngestData : d.FGasData).push_back(std::move(m));
-        writeBytes(m_dir.filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+        writeBytes(m_dir.filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
     }
 
     QTemporaryDir m_dir;
@@ -60,7 +60,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
     EXPECT_EQ(r.FOrganPresentSet.raw(), 0xFF);
     for (int o = 0; o < CompartmentCount; ++o) {
-        EXPECT_EQ(r.FRNuclideSrc[static_cast<std::size_t>(o)], ba);
+        EXPECT_EQ(r.FMeasuredNuclides[static_cast<std::size_t>(o)], ba);
         EXPECT_EQ(r.FActivityData[static_cast<std::size_t>(o)].size(), 12u);
     }
     EXPECT_EQ(BioassayData::MaxActivityCount(r), 12);
@@ -84,9 +84,9 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     ASSERT_FALSE(preference.DataFolder().Load(th, d));
     MaterialBioassay r;
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
-    EXPECT_EQ(r.FRNuclideSrc[soDailyUrine], th);
+    EXPECT_EQ(r.FMeasuredNuclides[soDailyUrine], th);
     EXPECT_EQ(r.FActivityData[soDailyUrine].size(), 5u);
-    EXPECT_EQ(r.FRNuclideSrc[soLung], ac);
+    EXPECT_EQ(r.FMeasuredNuclides[soLung], ac);
     EXPECT_EQ(r.FActivityData[soLung].size(), 7u);
     EXPECT_EQ(MeasuredNuclide(StoredNuclideId{_Cs, "137m"}, soLung), (StoredNuclideId{_Cs, "137m"}));
 }

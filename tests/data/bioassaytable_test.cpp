@@ -23,17 +23,17 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         DoseData d;
-        d.FRNuclide = StoredNuclideId{_Ra, "228"};
+        d.FNuclideId = StoredNuclideId{_Ra, "228"};
         auto ingested = makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.2f, 2e-8f);
         BioassayFunctions radium;
-        radium.FRNuclide = d.FRNuclide;
+        radium.FNuclideId = d.FNuclideId;
         radium.FOrganPresentSet = {soW_Body, soDailyUrine};
         CompartmentContent& urine = radium.FActivityData[soDailyUrine];
         urine = {0, 0.5f, 0, 1e-11f, std::numeric_limits<float>::quiet_NaN()};
         for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
             urine.push_back(0.25f / static_cast<float>(i));
         BioassayFunctions actinium;
-        actinium.FRNuclide = StoredNuclideId{_Ac, "228"};
+        actinium.FNuclideId = StoredNuclideId{_Ac, "228"};
         actinium.FOrganPresentSet = {soW_Body};
         for (int i = 0; i < kPoints; ++i)
             actinium.FActivityData[soW_Body].push_back(1.0f / static_cast<float>(i + 1));

@@ -54,7 +54,7 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     EXPECT_TRUE(d.IsLoaded());
     EXPECT_TRUE(d.IsSyntheticSample());
-    EXPECT_EQ(d.RNuclideName(), QStringLiteral("Co-60"));
+    EXPECT_EQ(d.NuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(d.AerosolDataCount(), 1);
     EXPECT_EQ(d.IngestDataCount(), 1);
     EXPECT_EQ(d.InhalationDataCount(), 2);
@@ -184,7 +184,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 {
     DoseData empty;
-    empty.FRNuclide = StoredNuclideId{_Co, "60"};
+    empty.FNuclideId = StoredNuclideId{_Co, "60"};
     writeBytes(path("Co-60.qvd"), DoseDataFileBytes(empty));
     DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));

@@ -107,7 +107,7 @@ protected:
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
     void write(DoseData& d)
     {
-        writeBytes(QDir(data.path()).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+        writeBytes(QDir(data.path()).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
     }
     DoseExportResult run(const std::function<bool(int, int)>& progress = {})
     {
@@ -144,11 +144,11 @@ TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
     typical.FIngestData[0]->FName = "Oxides; hydroxides";
     write(typical);
     DoseData injected;
-    injected.FRNuclide = StoredNuclideId{_Co, "58"};
+    injected.FNuclideId = StoredNuclideId{_Co, "58"};
     injected.FInjectData.push_back(makeMaterial(&injected, ipInjection, imAerosol, "", 0, 2e-9f));
     write(injected);
     DoseData ingested;
-    ingested.FRNuclide = StoredNuclideId{_Sr, "90"};
+    ingested.FNuclideId = StoredNuclideId{_Sr, "90"};
     ingested.FIngestData.push_back(makeMaterial(&ingested, ipIngestion, imAerosol, "Titanate", 0.01f, 3e-9f));
     write(ingested);
 

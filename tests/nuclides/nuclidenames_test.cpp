@@ -159,7 +159,7 @@ TEST_F(NamesTest, RadiationNamesAndCodes)
     EXPECT_TRUE(RadiationCode(15).isEmpty());
 }
 
-TEST(RNXNames, NamesFromTheWaysPeopleTypeThem)
+TEST(NuclideNames, NamesFromTheWaysPeopleTypeThem)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"cs137", "Cs-137"},
@@ -194,7 +194,7 @@ TEST(RNXNames, NamesFromTheWaysPeopleTypeThem)
 
 // A sorted list filled at once holds what adding one by one gives: names in order without regard
 // to case, the first of names equal but for case kept with its node.
-TEST(RNXStringList, FilledAtOnceAsOneByOne)
+TEST(NuclideList, FilledAtOnceAsOneByOne)
 {
     const Nuclide* a = reinterpret_cast<const Nuclide*>(0x10);
     const Nuclide* b = reinterpret_cast<const Nuclide*>(0x20);

@@ -30,7 +30,7 @@ inline std::unique_ptr<MaterialData> makeMaterial(const DoseData* owner, IntakeR
 inline BioassayFunctions makeBioassay(const StoredNuclideId& nuclide, CompartmentSet organs, int points, float first)
 {
     BioassayFunctions a;
-    a.FRNuclide = nuclide;
+    a.FNuclideId = nuclide;
     a.FOrganPresentSet = organs;
     for (int o = 0; o < CompartmentCount; ++o)
         if (organs.contains(static_cast<Compartment>(o)))
@@ -42,7 +42,7 @@ inline BioassayFunctions makeBioassay(const StoredNuclideId& nuclide, Compartmen
 // One injection, one ingestion material, one aerosol group and one gas, for a nuclide.
 inline void fillTypicalData(DoseData& d, const StoredNuclideId& nuclide)
 {
-    d.FRNuclide = nuclide;
+    d.FNuclideId = nuclide;
     d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f));
     d.FIngestData.push_back(makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.05f, 1e-9f));
     auto group = std::make_unique<AerosolGroup>(&d);
@@ -68,7 +68,7 @@ inline void writeTypicalFile(const QString& folder, ChemicalElement element, con
 {
     DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
-    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d, reserved));
+    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d, reserved));
 }
 
 // The typical data of a nuclide with bioassay functions for the whole body, the urine and the
@@ -80,14 +80,14 @@ inline void writeBioassayFile(const QString& folder, ChemicalElement element, co
     fillTypicalData(d, StoredNuclideId{element, mass});
     float first = 1;
     auto withBioassay = [&](MaterialData& m) {
-        m.FActivity = {makeBioassay(d.FRNuclide, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
+        m.FActivity = {makeBioassay(d.FNuclideId, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
         first /= 2;
     };
     withBioassay(*d.FIngestData.front());
     for (auto& m : d.FAerosolData.front()->FAerosolDataArr)
         withBioassay(*m);
     withBioassay(*d.FGasData.front());
-    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
 }
 
 // The typical data of a nuclide with a second aerosol group, "Oxides (S)" (fA 0.001, e(50)
@@ -103,7 +103,7 @@ inline void writeTwoGroupFile(const QString& folder, ChemicalElement element, co
         group->FAerosolDataArr[static_cast<std::size_t>(s)]
             = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
     d.FAerosolData.push_back(std::move(group));
-    writeBytes(QDir(folder).filePath(d.RNuclideName() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
 }
 
 } // namespace kav

@@ -43,7 +43,7 @@ struct BioassayParts {
         , wholeDaysAction(namedChild<QAction>(view, "wholeDaysAction"))
         , copyAction(namedChild<QAction>(view, "copyAction"))
         , unitsAction(namedChild<QAction>(view, "unitsAction"))
-        , bioassayChart(namedChild<TBioassayChart>(view, "bioassayChart"))
+        , bioassayChart(namedChild<BioassayChart>(view, "bioassayChart"))
     {
         expectAllFound({intakeChooser, measuredChooser, routeBox, materialBox, sizeBox, displayedData,
                         doseForContentField, doseUnitLabel, captionLabel, keyTermLink, bioassayTable, tableMenu,
@@ -65,7 +65,7 @@ struct BioassayParts {
     QAction* wholeDaysAction;
     QAction* copyAction;
     QAction* unitsAction;
-    TBioassayChart* bioassayChart;
+    BioassayChart* bioassayChart;
 };
 
 // The parts of the Radionuclides page.

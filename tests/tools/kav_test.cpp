@@ -244,7 +244,7 @@ TEST(KavTool, ErrorsGoToStandardErrorWithAFailingStatus)
 void writeSmallAndLargeExport(const QString& folder)
 {
     DoseData tritium;
-    tritium.FRNuclide = StoredNuclideId{_H, "3"};
+    tritium.FNuclideId = StoredNuclideId{_H, "3"};
     tritium.FInjectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
     writeBytes(QDir(folder).filePath("H-3.qvd"), kav::DoseDataFileBytes(tritium));
     writeTypicalFile(folder, _Co, "60");

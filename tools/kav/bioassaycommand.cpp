@@ -70,7 +70,7 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
         for (int i = 0; i < materials.size(); ++i)
             list += QStringLiteral("\n  %1  %2").arg(i + 1).arg(materials[i]);
         return problem(QStringLiteral("--material %1: %2 has %3 for %4%5")
-                           .arg(options[QStringLiteral("--material")], data.RNuclideName())
+                           .arg(options[QStringLiteral("--material")], data.NuclideNameText())
                            .arg(materials.size() == 1 ? QStringLiteral("1 material")
                                                       : QStringLiteral("%1 materials").arg(materials.size()))
                            .arg(IntakePathName(request.Path).toLower(), list));
@@ -112,9 +112,9 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
     const BioassayTable table = ComputeBioassayTable(data, request);
     if (!table.HasData)
         return problem(QStringLiteral("%1, %2, %3: no bioassay functions")
-                           .arg(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material]));
+                           .arg(data.NuclideNameText(), IntakePathName(request.Path), materials[request.Material]));
     const QString head
-        = BioassayClipboardHead(data.RNuclideName(), IntakePathName(request.Path), materials[request.Material], size,
+        = BioassayClipboardHead(data.NuclideNameText(), IntakePathName(request.Path), materials[request.Material], size,
                                 BioassayCaption(request.View, request.DoseMSv, request.Units));
     const QByteArray text = BioassayTableText(table, head).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);

@@ -105,7 +105,7 @@ void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<cons
         = m.FMaterial == imGas ? CompartmentSet{soW_Body, soLung, soDailyUrine} : CompartmentSet::fromRaw(0xFF);
     for (const Nuclide* n : records) {
         BioassayFunctions a;
-        a.FRNuclide = StoredNuclideId{n->Element, n->AMass};
+        a.FNuclideId = StoredNuclideId{n->Element, n->AMass};
         a.FOrganPresentSet = present;
         const double lambdaP = std::isfinite(intake.Lr) ? intake.Lr : 0;
         for (int organ = 0; organ < CompartmentCount; ++organ) {
@@ -153,7 +153,7 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     Random rnd(name);
     const NuclideTraits traits = traitsOf(name);
     const bool full = size == SampleSize::FullSize;
-    data.FRNuclide = StoredNuclideId{nuclide.Element, nuclide.AMass};
+    data.FNuclideId = StoredNuclideId{nuclide.Element, nuclide.AMass};
     data.FInjectData.clear();
     data.FIngestData.clear();
     data.FAerosolData.clear();
@@ -168,8 +168,8 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     // The measured progeny, and in full size the whole main chain.
     std::vector<const Nuclide*> progeny;
     for (int organ = 0; organ < CompartmentCount; ++organ) {
-        const StoredNuclideId m = MeasuredNuclide(data.FRNuclide, static_cast<Compartment>(organ));
-        if (!(m == data.FRNuclide))
+        const StoredNuclideId m = MeasuredNuclide(data.FNuclideId, static_cast<Compartment>(organ));
+        if (!(m == data.FNuclideId))
             progeny.push_back(index.FindNuclide(m.El, m.AMass));
     }
     if (full) {

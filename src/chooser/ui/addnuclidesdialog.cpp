@@ -538,9 +538,9 @@ void AddNuclidesDialog::UpdateSelectedCount()
     lSelected->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
 }
 
-bool ExecuteAddRNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
-                               const std::function<int(QDialog&)>& execModal, QWidget* parent,
-                               const std::function<void()>& help)
+bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
+                              const std::function<int(QDialog&)>& execModal, QWidget* parent,
+                              const std::function<void()>& help)
 {
     nodes.clear();
     AddNuclidesDialog form(source, parent);

@@ -88,8 +88,8 @@ private:
 
 // Shows the dialog modally through execModal; true, with the chosen nodes in list order, when
 // the user confirms with a non-empty list. Otherwise nodes stay empty.
-bool ExecuteAddRNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
-                               const std::function<int(QDialog&)>& execModal, QWidget* parent = nullptr,
-                               const std::function<void()>& help = {});
+bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
+                              const std::function<int(QDialog&)>& execModal, QWidget* parent = nullptr,
+                              const std::function<void()>& help = {});
 
 } // namespace kav

@@ -127,7 +127,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     pmUndoRNXList = new QMenu(this);
     pmRedoRNXList = new QMenu(this);
     for (auto [button, menu, undo] :
-         {std::tuple{&tbUndo, pmUndoRNXList, true}, std::tuple{&tbRedo, pmRedoRNXList, false}}) {
+         {std::tuple{&FUndoButton, pmUndoRNXList, true}, std::tuple{&FRedoButton, pmRedoRNXList, false}}) {
         *button = new QToolButton(tbRNX);
         (*button)->setArrowType(undo ? Qt::LeftArrow : Qt::RightArrow);
         (*button)->setPopupMode(QToolButton::MenuButtonPopup);
@@ -160,7 +160,7 @@ void NuclideChooser::LayOut()
     const int h = 22;
     cbElement->setGeometry(l.IndentLeft, l.IndentTop, l.WidthElement, h);
     cbAMass->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
-    cbRNX->setGeometry(l.IndentLeft, l.IndentTop, l.WidthRNuclide, h);
+    cbRNX->setGeometry(l.IndentLeft, l.IndentTop, l.WidthNuclide, h);
     tbRNX->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
     const int markLeft
         = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (FSelection.HistoryKept() ? l.WidthToolbar : 0);
@@ -173,7 +173,7 @@ void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
 {
     auto clamp = [](int v) { return std::max(v, 0); };
     FLayout = {clamp(value.IndentLeft),           clamp(value.IndentTop),           clamp(value.WidthElement),
-               clamp(value.WidthElementDropDown), clamp(value.WidthAMass),          clamp(value.WidthRNuclide),
+               clamp(value.WidthElementDropDown), clamp(value.WidthAMass),          clamp(value.WidthNuclide),
                clamp(value.WidthToolbar),         clamp(value.WidthToolbarButtons), clamp(value.ShiftAMass),
                clamp(value.ShiftToolbar)};
     LayOut();
@@ -259,8 +259,8 @@ void NuclideChooser::UpdateAdvancedMark()
 void NuclideChooser::UpdateHistoryButtons()
 {
     for (auto [names, menu, button, hint, undo] :
-         {std::tuple{FSelection.UndoNames(), pmUndoRNXList, tbUndo, kUndoHint, true},
-          std::tuple{FSelection.RedoNames(), pmRedoRNXList, tbRedo, kRedoHint, false}}) {
+         {std::tuple{FSelection.UndoNames(), pmUndoRNXList, FUndoButton, kUndoHint, true},
+          std::tuple{FSelection.RedoNames(), pmRedoRNXList, FRedoButton, kRedoHint, false}}) {
         menu->clear();
         const bool isUndo = undo;
         for (int i = 0; i < names.size(); ++i) {

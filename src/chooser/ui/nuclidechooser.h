@@ -37,7 +37,7 @@ struct ChooserLayout {
     int WidthElement = 44;
     int WidthElementDropDown = 121;
     int WidthAMass = 54;
-    int WidthRNuclide = 87;
+    int WidthNuclide = 87;
     int WidthToolbar = 76;
     int WidthToolbarButtons = 76;
     int ShiftAMass = 8;
@@ -75,8 +75,8 @@ public:
     const ChooserLayout& WidthsNShifts() const { return FLayout; }
     void SetWidthsNShifts(const ChooserLayout& value);
 
-    QToolButton* UndoButton() const { return tbUndo; }
-    QToolButton* RedoButton() const { return tbRedo; }
+    QToolButton* UndoButton() const { return FUndoButton; }
+    QToolButton* RedoButton() const { return FRedoButton; }
     QMenu* PopupMenu() const { return pmRNX; }
 
     // The boxes, for the owner's colours and for tests.
@@ -154,8 +154,8 @@ private:
     QComboBox* cbAMass = nullptr;
     QComboBox* cbRNX = nullptr;
     QWidget* tbRNX = nullptr;
-    QToolButton* tbUndo = nullptr;
-    QToolButton* tbRedo = nullptr;
+    QToolButton* FUndoButton = nullptr;
+    QToolButton* FRedoButton = nullptr;
     QToolButton* tbAdvanced = nullptr;
     QString FTyped;
     bool FSaidEmptied = false; // the status line says that the advanced filter left nothing

@@ -212,7 +212,7 @@ TEST_F(AddDialogTest, CancelReturnsNothing)
 {
     form.reset();
     NuclidePointers nodes{nullptr};
-    const bool accepted = ExecuteAddRNuclidesDialog(*panel, nodes, [](QDialog& dialog) {
+    const bool accepted = ExecuteAddNuclidesDialog(*panel, nodes, [](QDialog& dialog) {
         auto& add = static_cast<AddNuclidesDialog&>(dialog);
         const AddNuclidesParts parts(add);
         add.show();
