@@ -4,7 +4,7 @@
 // of the dose unit, against formatting as many numbers alone. And starting the viewer on a kept
 // list of 20,000 rows of the sample nuclides, against starting it on a list of one row, with the
 // memory the rows take.
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/mixtureview.h"
 #include "base/messageboxes.h"
 #include "base/savefile.h"

@@ -1,6 +1,6 @@
 // Switching the radon view's table with the organ doses shown: the file read again and the grid
 // refilled. Baseline of the same run: reading the table's block from the file's text alone.
-#include "app/radondata.h"
+#include "app/radontables.h"
 #include "app/radonview.h"
 #include "base/messageboxes.h"
 #include "data/radonfile.h"

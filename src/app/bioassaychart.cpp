@@ -5,7 +5,7 @@
 #include "base/savefile.h"
 #include "controls/chart.h"
 #include "controls/paintedicon.h"
-#include "controls/tipform.h"
+#include "controls/tipwindow.h"
 #include "data/bioassaytable.h"
 
 #include <QApplication>

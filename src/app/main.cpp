@@ -1,6 +1,6 @@
 #include "app/application.h"
 #include "app/commandline.h"
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/qtmessageboxes.h"
 #include "data/applicationcontext.h"
 

@@ -1,11 +1,11 @@
 #include "app/radonview.h"
 
 #include "app/materialsview.h"
-#include "app/radondata.h"
+#include "app/radontables.h"
 #include "controls/datagrid.h"
 #include "controls/keyboard.h"
 #include "controls/markup.h"
-#include "controls/tipform.h"
+#include "controls/tipwindow.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #include "app/bioassaychart.h"
 #include "controls/chart.h"
-#include "controls/tipform.h"
+#include "controls/tipwindow.h"
 #include "data/bioassaytable.h"
 #include "filesizelimit.h"
 #include "recordingmessageboxes.h"

@@ -1,6 +1,6 @@
 #include "app/bioassaychart.h"
 #include "app/bioassayview.h"
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "chooser/ui/nuclidechooser.h"
 #include "controls/chart.h"
 #include "controls/datagrid.h"

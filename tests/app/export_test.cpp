@@ -1,4 +1,4 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "data/doseexport.h"
 #include "dosefixture.h"
 #include "recordingmessageboxes.h"

@@ -1,6 +1,6 @@
 #include "app/bioassayview.h"
 #include "app/helpwindow.h"
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
 #include "chooser/ui/addnuclidesdialog.h"

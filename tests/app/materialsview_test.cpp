@@ -1,5 +1,5 @@
 #include "app/application.h"
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/materialsview.h"
 #include "chooser/ui/nuclidechooser.h"
 #include "controls/datagrid.h"

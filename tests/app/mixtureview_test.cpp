@@ -1,5 +1,5 @@
 #include "addnuclidesparts.h"
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/mixtureview.h"
 #include "chooser/ui/addnuclidesdialog.h"
 #include "controls/datagrid.h"

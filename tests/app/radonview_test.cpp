@@ -1,6 +1,6 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/materialsview.h"
-#include "app/radondata.h"
+#include "app/radontables.h"
 #include "app/radonview.h"
 #include "controls/datagrid.h"
 #include "dosefixture.h"

@@ -2,7 +2,7 @@
 // settings the user confirmed and no others, and on a disk that fills up every failure is said
 // with the system's reason and no file is left cut short.
 #include "app/bioassayview.h"
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 #include "app/mixtureview.h"
 #include "data/dosedatafile.h"
 #include "data/ui/optionsdialog.h"

@@ -8,7 +8,7 @@
 #include "chooser/ui/nuclidechooser.h"
 #include "controls/datagrid.h"
 #include "controls/numberedit.h"
-#include "controls/tipform.h"
+#include "controls/tipwindow.h"
 #include "units/ui/unitcombobox.h"
 #include "widgetinput.h"
 

@@ -1,4 +1,4 @@
-#include "app/mainform.h"
+#include "app/mainwindow.h"
 
 #include "app/materialsview.h"
 #include "app/mixtureview.h"

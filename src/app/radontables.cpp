@@ -1,9 +1,9 @@
-#include "app/radondata.h"
+#include "app/radontables.h"
 
 #include "base/messageboxes.h"
 #include "controls/datagrid.h"
 #include "controls/markup.h"
-#include "controls/tipform.h"
+#include "controls/tipwindow.h"
 #include "data/vocabulary.h"
 #include "units/units.h"
 

@@ -1,5 +1,5 @@
 #include "controls/markup.h"
-#include "controls/tipform.h"
+#include "controls/tipwindow.h"
 
 #include <QGuiApplication>
 #include <QImage>

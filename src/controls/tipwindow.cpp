@@ -1,4 +1,4 @@
-#include "controls/tipform.h"
+#include "controls/tipwindow.h"
 
 #include "controls/markup.h"
 
