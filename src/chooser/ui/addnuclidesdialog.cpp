@@ -171,40 +171,40 @@ AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     setWindowModality(Qt::WindowModal);
 
     auto* middle = new QVBoxLayout;
-    bAdd = new QPushButton(QStringLiteral("<"), this);
-    bAdd->setToolTip(QStringLiteral("Add selected radionuclides to the list"));
-    bAddAll = new QPushButton(QStringLiteral("<<"), this);
-    bAddAll->setToolTip(QStringLiteral("Add all radionuclides to the list"));
-    bAdd->setObjectName(QStringLiteral("addButton"));
-    bAddAll->setObjectName(QStringLiteral("addAllButton"));
+    FAddButton = new QPushButton(QStringLiteral("<"), this);
+    FAddButton->setToolTip(QStringLiteral("Add selected radionuclides to the list"));
+    FAddAllButton = new QPushButton(QStringLiteral("<<"), this);
+    FAddAllButton->setToolTip(QStringLiteral("Add all radionuclides to the list"));
+    FAddButton->setObjectName(QStringLiteral("addButton"));
+    FAddAllButton->setObjectName(QStringLiteral("addAllButton"));
     middle->addStretch(1);
-    for (QPushButton* b : {bAdd, bAddAll}) {
+    for (QPushButton* b : {FAddButton, FAddAllButton}) {
         b->setFixedWidth(36);
         b->setAutoDefault(false);
         middle->addWidget(b);
     }
     middle->addStretch(1);
-    connect(bAdd, &QPushButton::clicked, this, [this] { bAddClick(); });
-    connect(bAddAll, &QPushButton::clicked, this, [this] { bAddAllClick(); });
+    connect(FAddButton, &QPushButton::clicked, this, [this] { bAddClick(); });
+    connect(FAddAllButton, &QPushButton::clicked, this, [this] { bAddAllClick(); });
 
     auto* sides = new QHBoxLayout;
     sides->addWidget(BuildChosenSide(), 2);
     sides->addLayout(middle);
     sides->addWidget(BuildOfferedSide(), 3);
 
-    bbOK = new QPushButton(QStringLiteral("OK"), this);
-    bbOK->setEnabled(false);
-    bbOK->setDefault(true);
-    bbCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    bbCancel->setAutoDefault(false);
-    bbOK->setObjectName(QStringLiteral("okButton"));
-    bbCancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(bbOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(bbCancel, &QPushButton::clicked, this, &QDialog::reject);
+    FOkButton = new QPushButton(QStringLiteral("OK"), this);
+    FOkButton->setEnabled(false);
+    FOkButton->setDefault(true);
+    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    FCancelButton->setAutoDefault(false);
+    FOkButton->setObjectName(QStringLiteral("okButton"));
+    FCancelButton->setObjectName(QStringLiteral("cancelButton"));
+    connect(FOkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* closing = new QHBoxLayout;
     closing->addStretch(1);
-    closing->addWidget(bbOK);
-    closing->addWidget(bbCancel);
+    closing->addWidget(FOkButton);
+    closing->addWidget(FCancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sides, 1);
@@ -229,46 +229,46 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     chosen->setDragDropMode(QAbstractItemView::DropOnly);
     chosen->OnDrop = [this] { bAddClick(); };
     chosen->installEventFilter(this);
-    lbRNucl = chosen;
+    FChosenList = chosen;
 
-    bbDel = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
-    bbDel->setAutoDefault(false);
-    bbDel->setObjectName(QStringLiteral("removeButton"));
-    connect(bbDel, &QPushButton::clicked, this, [this] { bbDelClick(); });
-    sbUp = new QToolButton(side);
-    sbUp->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    sbUp->setToolTip(QStringLiteral("Move up"));
-    sbDown = new QToolButton(side);
-    sbDown->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    sbDown->setToolTip(QStringLiteral("Move down"));
-    sbUp->setObjectName(QStringLiteral("upButton"));
-    sbDown->setObjectName(QStringLiteral("downButton"));
-    sbUp->setEnabled(false);
-    sbDown->setEnabled(false);
-    connect(sbUp, &QToolButton::clicked, this, [this] { sbUpClick(); });
-    connect(sbDown, &QToolButton::clicked, this, [this] { sbDownClick(); });
+    FRemoveButton = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
+    FRemoveButton->setAutoDefault(false);
+    FRemoveButton->setObjectName(QStringLiteral("removeButton"));
+    connect(FRemoveButton, &QPushButton::clicked, this, [this] { bbDelClick(); });
+    FUpButton = new QToolButton(side);
+    FUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    FUpButton->setToolTip(QStringLiteral("Move up"));
+    FDownButton = new QToolButton(side);
+    FDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    FDownButton->setToolTip(QStringLiteral("Move down"));
+    FUpButton->setObjectName(QStringLiteral("upButton"));
+    FDownButton->setObjectName(QStringLiteral("downButton"));
+    FUpButton->setEnabled(false);
+    FDownButton->setEnabled(false);
+    connect(FUpButton, &QToolButton::clicked, this, [this] { sbUpClick(); });
+    connect(FDownButton, &QToolButton::clicked, this, [this] { sbDownClick(); });
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(bbDel, 1);
-    buttons->addWidget(sbUp);
-    buttons->addWidget(sbDown);
+    buttons->addWidget(FRemoveButton, 1);
+    buttons->addWidget(FUpButton);
+    buttons->addWidget(FDownButton);
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(lbRNucl, 1);
+    layout->addWidget(FChosenList, 1);
     layout->addLayout(buttons);
     return side;
 }
 
 QWidget* AddNuclidesDialog::BuildOfferedSide()
 {
-    pcRNuclides = new QTabWidget(this);
-    tsElements = new QWidget;
-    tsRNuclides = new QWidget;
-    pcRNuclides->setObjectName(QStringLiteral("offeredPages"));
-    tsElements->setObjectName(QStringLiteral("elementsPage"));
-    tsRNuclides->setObjectName(QStringLiteral("nuclidesPage"));
+    FOfferedPages = new QTabWidget(this);
+    FElementsTab = new QWidget;
+    FNuclidesTab = new QWidget;
+    FOfferedPages->setObjectName(QStringLiteral("offeredPages"));
+    FElementsTab->setObjectName(QStringLiteral("elementsPage"));
+    FNuclidesTab->setObjectName(QStringLiteral("nuclidesPage"));
 
-    auto* tree = new OfferedTree(tsElements);
+    auto* tree = new OfferedTree(FElementsTab);
     tree->setObjectName(QStringLiteral("elementTree"));
     tree->setHeaderHidden(true);
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -278,10 +278,10 @@ QWidget* AddNuclidesDialog::BuildOfferedSide()
     mono.setStyleHint(QFont::TypeWriter);
     mono.setPixelSize(11);
     tree->setFont(mono);
-    tvElements = tree;
-    (new QVBoxLayout(tsElements))->addWidget(tvElements);
+    FElementsTree = tree;
+    (new QVBoxLayout(FElementsTab))->addWidget(FElementsTree);
 
-    auto* offered = new OfferedList(5, tsRNuclides);
+    auto* offered = new OfferedList(5, FNuclidesTab);
     offered->setObjectName(QStringLiteral("offeredList"));
     offered->setSelectionMode(QAbstractItemView::ExtendedSelection);
     offered->setDragEnabled(true);
@@ -290,43 +290,43 @@ QWidget* AddNuclidesDialog::BuildOfferedSide()
     offered->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(offered, &QListWidget::itemSelectionChanged, this, [this] { UpdateSelectedCount(); });
     connect(offered, &QListWidget::itemDoubleClicked, this, [this] { bAddClick(); });
-    lbAllRNuclides = offered;
-    lSelected = new QLabel(tsRNuclides);
-    lSelected->setObjectName(QStringLiteral("offeredCount"));
-    lSelected->setAlignment(Qt::AlignCenter);
-    auto* listPage = new QVBoxLayout(tsRNuclides);
-    listPage->addWidget(lbAllRNuclides, 1);
-    listPage->addWidget(lSelected);
+    FAllNuclidesList = offered;
+    FSelectedLabel = new QLabel(FNuclidesTab);
+    FSelectedLabel->setObjectName(QStringLiteral("offeredCount"));
+    FSelectedLabel->setAlignment(Qt::AlignCenter);
+    auto* listPage = new QVBoxLayout(FNuclidesTab);
+    listPage->addWidget(FAllNuclidesList, 1);
+    listPage->addWidget(FSelectedLabel);
 
-    pcRNuclides->addTab(tsElements, QStringLiteral("Elements"));
-    pcRNuclides->addTab(tsRNuclides, QStringLiteral("Radionuclides"));
-    pcRNuclides->setCurrentWidget(tsRNuclides);
-    connect(pcRNuclides, &QTabWidget::currentChanged, this,
-            [this] { bAddAll->setEnabled(pcRNuclides->currentWidget() == tsRNuclides); });
-    return pcRNuclides;
+    FOfferedPages->addTab(FElementsTab, QStringLiteral("Elements"));
+    FOfferedPages->addTab(FNuclidesTab, QStringLiteral("Radionuclides"));
+    FOfferedPages->setCurrentWidget(FNuclidesTab);
+    connect(FOfferedPages, &QTabWidget::currentChanged, this,
+            [this] { FAddAllButton->setEnabled(FOfferedPages->currentWidget() == FNuclidesTab); });
+    return FOfferedPages;
 }
 
 void AddNuclidesDialog::BuildSortMenu()
 {
-    pmRNuclList = new QMenu(this);
-    pmRNuclList->setObjectName(QStringLiteral("sortMenu"));
-    auto* group = new QActionGroup(pmRNuclList);
-    const std::pair<QAction**, const char*> items[] = {{&miABCSort, "Sort by: ABC"},
-                                                       {&miPeriodicTableSort, "              periodictable"},
-                                                       {&miAMassSort, "              atomic mass"}};
+    FSortMenu = new QMenu(this);
+    FSortMenu->setObjectName(QStringLiteral("sortMenu"));
+    auto* group = new QActionGroup(FSortMenu);
+    const std::pair<QAction**, const char*> items[] = {{&FAlphabeticalSortAction, "Sort by: ABC"},
+                                                       {&FPeriodicTableSortAction, "              periodictable"},
+                                                       {&FMassSortAction, "              atomic mass"}};
     int tag = 0;
     for (const auto& [action, text] : items) {
-        *action = pmRNuclList->addAction(QString::fromLatin1(text));
+        *action = FSortMenu->addAction(QString::fromLatin1(text));
         (*action)->setCheckable(true);
         (*action)->setData(tag++);
         group->addAction(*action);
     }
-    miPeriodicTableSort->setChecked(true);
+    FPeriodicTableSortAction->setChecked(true);
     connect(group, &QActionGroup::triggered, this, [this](QAction* item) { miSortClick(item); });
-    for (QListWidget* list : {lbRNucl, lbAllRNuclides}) {
+    for (QListWidget* list : {FChosenList, FAllNuclidesList}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](QPoint pos) { pmRNuclList->exec(list->viewport()->mapToGlobal(pos)); });
+                [this, list](QPoint pos) { FSortMenu->exec(list->viewport()->mapToGlobal(pos)); });
     }
 }
 
@@ -334,13 +334,13 @@ void AddNuclidesDialog::FillOffered()
 {
     const NuclideFilter& filter = F_pRNuclide.Selection().Filter();
     for (const NuclideList::Entry& e : filter.Nuclides().Items()) {
-        auto* item = new QListWidgetItem(e.name, lbAllRNuclides);
+        auto* item = new QListWidgetItem(e.name, FAllNuclidesList);
         item->setData(kNodeRole, nodeData(e.node));
     }
-    SortList(lbAllRNuclides);
-    if (lbAllRNuclides->count() > 0) {
-        lbAllRNuclides->setCurrentRow(0);
-        lbAllRNuclides->item(0)->setSelected(true);
+    SortList(FAllNuclidesList);
+    if (FAllNuclidesList->count() > 0) {
+        FAllNuclidesList->setCurrentRow(0);
+        FAllNuclidesList->item(0)->setSelected(true);
     }
 
     const NuclideIndex& index = filter.Index();
@@ -350,7 +350,7 @@ void AddNuclidesDialog::FillOffered()
             continue;
         const QString symbol = ElementSymbol(element);
         auto* top = new QTreeWidgetItem(
-            tvElements, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, l_English)});
+            FElementsTree, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, l_English)});
         std::vector<const Nuclide*> children;
         const ElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
         for (int i = range.First; i < range.First + range.Count; ++i) {
@@ -370,21 +370,21 @@ void AddNuclidesDialog::FillOffered()
 NuclidePointers AddNuclidesDialog::ChosenNodes() const
 {
     NuclidePointers nodes;
-    for (int i = 0; i < lbRNucl->count(); ++i)
-        nodes.push_back(nodeOf(lbRNucl->item(i)->data(kNodeRole)));
+    for (int i = 0; i < FChosenList->count(); ++i)
+        nodes.push_back(nodeOf(FChosenList->item(i)->data(kNodeRole)));
     return nodes;
 }
 
 void AddNuclidesDialog::AddEntry(const QString& name, const Nuclide* node)
 {
-    auto* item = new QListWidgetItem(name, lbRNucl);
+    auto* item = new QListWidgetItem(name, FChosenList);
     item->setData(kNodeRole, nodeData(node));
 }
 
 void AddNuclidesDialog::bAddClick()
 {
-    if (pcRNuclides->currentWidget() == tsElements) {
-        const QTreeWidgetItem* current = tvElements->currentItem();
+    if (FOfferedPages->currentWidget() == FElementsTab) {
+        const QTreeWidgetItem* current = FElementsTree->currentItem();
         if (current && current->parent()) {
             const Nuclide* node = nodeOf(current->data(0, kNodeRole));
             AddEntry(node->Name.toString(), node);
@@ -394,39 +394,39 @@ void AddNuclidesDialog::bAddClick()
                 AddEntry(symbol + u'-' + current->child(i)->text(0), nodeOf(current->child(i)->data(0, kNodeRole)));
         }
     } else {
-        for (int i = 0; i < lbAllRNuclides->count(); ++i)
-            if (lbAllRNuclides->item(i)->isSelected())
-                AddEntry(lbAllRNuclides->item(i)->text(), nodeOf(lbAllRNuclides->item(i)->data(kNodeRole)));
+        for (int i = 0; i < FAllNuclidesList->count(); ++i)
+            if (FAllNuclidesList->item(i)->isSelected())
+                AddEntry(FAllNuclidesList->item(i)->text(), nodeOf(FAllNuclidesList->item(i)->data(kNodeRole)));
     }
-    SortList(lbRNucl);
+    SortList(FChosenList);
     UpdateButtons();
 }
 
 void AddNuclidesDialog::bAddAllClick()
 {
-    if (pcRNuclides->currentWidget() != tsRNuclides)
+    if (FOfferedPages->currentWidget() != FNuclidesTab)
         return;
-    for (int i = 0; i < lbAllRNuclides->count(); ++i)
-        AddEntry(lbAllRNuclides->item(i)->text(), nodeOf(lbAllRNuclides->item(i)->data(kNodeRole)));
-    SortList(lbRNucl);
-    SortList(lbAllRNuclides);
+    for (int i = 0; i < FAllNuclidesList->count(); ++i)
+        AddEntry(FAllNuclidesList->item(i)->text(), nodeOf(FAllNuclidesList->item(i)->data(kNodeRole)));
+    SortList(FChosenList);
+    SortList(FAllNuclidesList);
     UpdateSelectedCount();
     UpdateButtons();
 }
 
 void AddNuclidesDialog::bbDelClick()
 {
-    if (!lbRNucl->currentItem())
+    if (!FChosenList->currentItem())
         return;
-    if (lbRNucl->selectedItems().size() > 1) {
-        qDeleteAll(lbRNucl->selectedItems());
+    if (FChosenList->selectedItems().size() > 1) {
+        qDeleteAll(FChosenList->selectedItems());
     } else {
-        const int row = lbRNucl->currentRow();
-        delete lbRNucl->takeItem(row);
-        if (lbRNucl->count() > 0) {
-            const int next = std::min(row, lbRNucl->count() - 1);
-            lbRNucl->setCurrentRow(next);
-            lbRNucl->item(next)->setSelected(true);
+        const int row = FChosenList->currentRow();
+        delete FChosenList->takeItem(row);
+        if (FChosenList->count() > 0) {
+            const int next = std::min(row, FChosenList->count() - 1);
+            FChosenList->setCurrentRow(next);
+            FChosenList->item(next)->setSelected(true);
         }
     }
     UpdateButtons();
@@ -444,23 +444,23 @@ void AddNuclidesDialog::sbDownClick()
 
 void AddNuclidesDialog::MoveSelected(int direction)
 {
-    const int current = lbRNucl->currentRow();
-    const int last = lbRNucl->count() - 1;
+    const int current = FChosenList->currentRow();
+    const int last = FChosenList->count() - 1;
     if (current < 0 || current == (direction < 0 ? 0 : last))
         return;
-    const auto selected = lbRNucl->selectedItems().size();
+    const auto selected = FChosenList->selectedItems().size();
     if (selected > 1) {
         // The whole selection moves one place, unless it already touches that end.
-        if (lbRNucl->item(direction < 0 ? 0 : last)->isSelected())
+        if (FChosenList->item(direction < 0 ? 0 : last)->isSelected())
             return;
         if (direction < 0) {
             for (int i = 1; i <= last; ++i)
-                if (lbRNucl->item(i)->isSelected())
-                    exchangeWithNext(lbRNucl, i - 1);
+                if (FChosenList->item(i)->isSelected())
+                    exchangeWithNext(FChosenList, i - 1);
         } else {
             for (int i = last - 1; i >= 0; --i)
-                if (lbRNucl->item(i)->isSelected())
-                    exchangeWithNext(lbRNucl, i);
+                if (FChosenList->item(i)->isSelected())
+                    exchangeWithNext(FChosenList, i);
         }
         return;
     }
@@ -468,10 +468,10 @@ void AddNuclidesDialog::MoveSelected(int direction)
     if (direction > 0 && selected == 0)
         return;
     const int target = current + direction;
-    exchangeWithNext(lbRNucl, std::min(current, target));
-    lbRNucl->clearSelection();
-    lbRNucl->setCurrentRow(target);
-    lbRNucl->item(target)->setSelected(true);
+    exchangeWithNext(FChosenList, std::min(current, target));
+    FChosenList->clearSelection();
+    FChosenList->setCurrentRow(target);
+    FChosenList->item(target)->setSelected(true);
 }
 
 void AddNuclidesDialog::miSortClick(QAction* item)
@@ -482,8 +482,8 @@ void AddNuclidesDialog::miSortClick(QAction* item)
     case 2: CompareRNuclide = CompareMass; break;
     default: CompareRNuclide = ComparePeriodicTable; break;
     }
-    SortList(lbRNucl);
-    SortList(lbAllRNuclides);
+    SortList(FChosenList);
+    SortList(FAllNuclidesList);
     UpdateSelectedCount();
 }
 
@@ -517,7 +517,7 @@ void AddNuclidesDialog::SortList(QListWidget* list)
 
 bool AddNuclidesDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == lbRNucl && event->type() == QEvent::KeyPress
+    if (watched == FChosenList && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         bbDelClick();
         return true;
@@ -527,15 +527,15 @@ bool AddNuclidesDialog::eventFilter(QObject* watched, QEvent* event)
 
 void AddNuclidesDialog::UpdateButtons()
 {
-    bbOK->setEnabled(lbRNucl->count() > 0);
-    sbUp->setEnabled(lbRNucl->count() > 1);
-    sbDown->setEnabled(lbRNucl->count() > 1);
+    FOkButton->setEnabled(FChosenList->count() > 0);
+    FUpButton->setEnabled(FChosenList->count() > 1);
+    FDownButton->setEnabled(FChosenList->count() > 1);
 }
 
 void AddNuclidesDialog::UpdateSelectedCount()
 {
-    const auto selected = lbAllRNuclides->selectedItems().size();
-    lSelected->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
+    const auto selected = FAllNuclidesList->selectedItems().size();
+    FSelectedLabel->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
 }
 
 bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,

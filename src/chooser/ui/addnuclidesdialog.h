@@ -55,24 +55,24 @@ private:
     void UpdateSelectedCount();
     void MoveSelected(int direction);
 
-    QListWidget* lbRNucl = nullptr;
-    QPushButton* bbDel = nullptr;
-    QToolButton* sbUp = nullptr;
-    QToolButton* sbDown = nullptr;
-    QPushButton* bAdd = nullptr;
-    QPushButton* bAddAll = nullptr;
-    QTabWidget* pcRNuclides = nullptr;
-    QWidget* tsElements = nullptr;
-    QWidget* tsRNuclides = nullptr;
-    QTreeWidget* tvElements = nullptr;
-    QListWidget* lbAllRNuclides = nullptr;
-    QLabel* lSelected = nullptr;
-    QMenu* pmRNuclList = nullptr;
-    QAction* miABCSort = nullptr;
-    QAction* miPeriodicTableSort = nullptr;
-    QAction* miAMassSort = nullptr;
-    QPushButton* bbOK = nullptr;
-    QPushButton* bbCancel = nullptr;
+    QListWidget* FChosenList = nullptr;
+    QPushButton* FRemoveButton = nullptr;
+    QToolButton* FUpButton = nullptr;
+    QToolButton* FDownButton = nullptr;
+    QPushButton* FAddButton = nullptr;
+    QPushButton* FAddAllButton = nullptr;
+    QTabWidget* FOfferedPages = nullptr;
+    QWidget* FElementsTab = nullptr;
+    QWidget* FNuclidesTab = nullptr;
+    QTreeWidget* FElementsTree = nullptr;
+    QListWidget* FAllNuclidesList = nullptr;
+    QLabel* FSelectedLabel = nullptr;
+    QMenu* FSortMenu = nullptr;
+    QAction* FAlphabeticalSortAction = nullptr;
+    QAction* FPeriodicTableSortAction = nullptr;
+    QAction* FMassSortAction = nullptr;
+    QPushButton* FOkButton = nullptr;
+    QPushButton* FCancelButton = nullptr;
 
     // What the buttons, the menu and a drop do.
     void bAddClick();

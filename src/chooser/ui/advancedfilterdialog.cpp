@@ -96,20 +96,20 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     column->addWidget(FPages);
 
     auto* enabledRow = new QHBoxLayout;
-    cbEnabled = new QCheckBox(QStringLiteral("&Enabled"), left);
-    cbEnabled->setObjectName(QStringLiteral("cbEnabled"));
-    cbEnabled->setStyleSheet(NavyWhenChecked());
-    connect(cbEnabled, &QCheckBox::toggled, this, [this](bool on) {
+    FEnabledBox = new QCheckBox(QStringLiteral("&Enabled"), left);
+    FEnabledBox->setObjectName(QStringLiteral("cbEnabled"));
+    FEnabledBox->setStyleSheet(NavyWhenChecked());
+    connect(FEnabledBox, &QCheckBox::toggled, this, [this](bool on) {
         if (!FUpdating)
             WriteFilter([&] { EditedFilter().SetEnabled(on); });
     });
-    bLinesList = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
-    bLinesList->setObjectName(QStringLiteral("bLinesList"));
-    bLinesList->setVisible(false);
-    connect(bLinesList, &QPushButton::clicked, this, [this] { SetIsMoreWidth(!FIsMoreWidth); });
-    enabledRow->addWidget(cbEnabled);
+    FLinesButton = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
+    FLinesButton->setObjectName(QStringLiteral("bLinesList"));
+    FLinesButton->setVisible(false);
+    connect(FLinesButton, &QPushButton::clicked, this, [this] { SetIsMoreWidth(!FIsMoreWidth); });
+    enabledRow->addWidget(FEnabledBox);
     enabledRow->addStretch(1);
-    enabledRow->addWidget(bLinesList);
+    enabledRow->addWidget(FLinesButton);
     column->addLayout(enabledRow);
 
     FResultPages = new QTabWidget(left);
@@ -126,10 +126,10 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
               layout->addWidget(count);
               FResultPages->addTab(page, title);
           };
-    resultPage(QStringLiteral("&Radionuclides"), 4, QStringLiteral("Ag-110m"), lbNuclides, lNuclidesCount);
-    resultPage(QStringLiteral("Elemen&ts"), 8, QStringLiteral("Mn"), lbElements, lElementsCount);
-    lbNuclides->setObjectName(QStringLiteral("lbNuclides"));
-    lbElements->setObjectName(QStringLiteral("lbElements"));
+    resultPage(QStringLiteral("&Radionuclides"), 4, QStringLiteral("Ag-110m"), FNuclidesList, FNuclidesCount);
+    resultPage(QStringLiteral("Elemen&ts"), 8, QStringLiteral("Mn"), FElementsList, FElementsCount);
+    FNuclidesList->setObjectName(QStringLiteral("lbNuclides"));
+    FElementsList->setObjectName(QStringLiteral("lbElements"));
     column->addWidget(FResultPages, 1);
     root->addWidget(left);
     FLines = new SpectrumLinesPanel(FSelection, this);
@@ -176,12 +176,12 @@ AdvancedFilterDialog::~AdvancedFilterDialog()
 
 QListWidget* AdvancedFilterDialog::ResultNuclides() const
 {
-    return lbNuclides;
+    return FNuclidesList;
 }
 
 QListWidget* AdvancedFilterDialog::ResultElements() const
 {
-    return lbElements;
+    return FElementsList;
 }
 
 // Showing and writing the filter
@@ -194,7 +194,7 @@ AdvancedFilter& AdvancedFilterDialog::EditedFilter()
 void AdvancedFilterDialog::ShowFilter()
 {
     const bool wasUpdating = std::exchange(FUpdating, true);
-    cbEnabled->setChecked(EditedFilter().Enabled());
+    FEnabledBox->setChecked(EditedFilter().Enabled());
     for (CriteriaPage* page :
          std::initializer_list<CriteriaPage*>{FMassPage, FChainPage, FModePage, FHalfLifePage, FSpectrumPage})
         page->ShowCriteria();
@@ -215,8 +215,8 @@ void AdvancedFilterDialog::WriteFilter(const std::function<void()>& change)
 void AdvancedFilterDialog::SwitchFilterOn()
 {
     // The box's own handler writes the filter.
-    if (!FUpdating && !cbEnabled->isChecked())
-        cbEnabled->setChecked(true);
+    if (!FUpdating && !FEnabledBox->isChecked())
+        FEnabledBox->setChecked(true);
 }
 
 // Refreshing
@@ -226,14 +226,14 @@ void AdvancedFilterDialog::Refresh()
     FRefreshed = true;
     const NuclideFilter& filter = FSelection.Filter();
     const UiLanguage language = FSelection.Language();
-    lbNuclides->clear();
-    lbNuclides->addItems(filter.FullNuclideList().Names());
-    lNuclidesCount->setText(CountText(static_cast<int>(FSelection.Nuclides().size()), ckNuclides, language));
-    lbElements->clear();
+    FNuclidesList->clear();
+    FNuclidesList->addItems(filter.FullNuclideList().Names());
+    FNuclidesCount->setText(CountText(static_cast<int>(FSelection.Nuclides().size()), ckNuclides, language));
+    FElementsList->clear();
     for (int e = 0; e < ElementCount; ++e)
         if (filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
-            lbElements->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
-    lElementsCount->setText(CountText(static_cast<int>(FSelection.ElementList().size()), ckElements, language));
+            FElementsList->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
+    FElementsCount->setText(CountText(static_cast<int>(FSelection.ElementList().size()), ckElements, language));
     BuildLines();
 }
 
@@ -254,16 +254,16 @@ void AdvancedFilterDialog::SetIsMoreWidth(bool value)
 
 void AdvancedFilterDialog::PageChanged(int page)
 {
-    bLinesList->setVisible(page == pgSpectrum);
+    FLinesButton->setVisible(page == pgSpectrum);
     UpdateWidth();
 }
 
 void AdvancedFilterDialog::UpdateWidth()
 {
     const bool wide = FIsMoreWidth && FPages->currentIndex() == pgSpectrum;
-    bLinesList->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
-    bLinesList->setToolTip(wide ? QStringLiteral("Hide the list of spectrum lines")
-                                : QStringLiteral("Show the list of spectrum lines"));
+    FLinesButton->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
+    FLinesButton->setToolTip(wide ? QStringLiteral("Hide the list of spectrum lines")
+                                  : QStringLiteral("Show the list of spectrum lines"));
     FLines->setVisible(wide);
     setFixedSize(wide ? WideWidth : NarrowWidth, ClientHeight);
     if (!wide || !isVisible())

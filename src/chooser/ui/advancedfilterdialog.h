@@ -58,13 +58,13 @@ public:
 
     // The controls, for the chooser and for tests.
     QTabWidget* Pages() const { return FPages; }
-    QCheckBox* EnabledBox() const { return cbEnabled; }
-    QPushButton* LinesListButton() const { return bLinesList; }
+    QCheckBox* EnabledBox() const { return FEnabledBox; }
+    QPushButton* LinesListButton() const { return FLinesButton; }
     QTabWidget* ResultPages() const { return FResultPages; }
     QListWidget* ResultNuclides() const;
     QListWidget* ResultElements() const;
-    QLabel* NuclidesCount() const { return lNuclidesCount; }
-    QLabel* ElementsCount() const { return lElementsCount; }
+    QLabel* NuclidesCount() const { return FNuclidesCount; }
+    QLabel* ElementsCount() const { return FElementsCount; }
     QCheckBox* MassEnabled(bool max) const { return FMassPage->EnabledBox(max); }
     IntegerEdit* MassValue(bool max) const { return FMassPage->ValueField(max); }
     QCheckBox* AncestorsEnabled() const { return FChainPage->EnabledBox(false); }
@@ -130,13 +130,13 @@ private:
     DecayModePage* FModePage = nullptr;
     HalfLifePage* FHalfLifePage = nullptr;
     SpectrumPage* FSpectrumPage = nullptr;
-    QCheckBox* cbEnabled = nullptr;
-    QPushButton* bLinesList = nullptr;
+    QCheckBox* FEnabledBox = nullptr;
+    QPushButton* FLinesButton = nullptr;
     QTabWidget* FResultPages = nullptr;
-    ColumnsList* lbNuclides = nullptr;
-    ColumnsList* lbElements = nullptr;
-    QLabel* lNuclidesCount = nullptr;
-    QLabel* lElementsCount = nullptr;
+    ColumnsList* FNuclidesList = nullptr;
+    ColumnsList* FElementsList = nullptr;
+    QLabel* FNuclidesCount = nullptr;
+    QLabel* FElementsCount = nullptr;
     SpectrumLinesPanel* FLines = nullptr;
 };
 

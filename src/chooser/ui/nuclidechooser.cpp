@@ -89,9 +89,9 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(213, 38);
     setMinimumHeight(38);
-    pmElements = new PeriodicTablePopup(index, this);
-    pmElements->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
-    pmElements->OnChoiceElement = [this](ChemicalElement e) { FSelection.SetElement(e); };
+    FPeriodicTable = new PeriodicTablePopup(index, this);
+    FPeriodicTable->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
+    FPeriodicTable->OnChoiceElement = [this](ChemicalElement e) { FSelection.SetElement(e); };
     FShowingSelection = FSelection.Changed.Connect([this] { ShowSelection(); });
     FFollowingFilter = FSelection.FilterApplied.Connect([this] {
         UpdateAdvancedMark();
@@ -106,29 +106,29 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     });
     FSelection.Filter().OnChange = [this](ListFilter*) { FSelection.ApplyFilter(); };
 
-    cbElement = makeBox(this);
-    cbElement->setItemDelegate(new ElementItemDelegate(FSelection, cbElement));
-    cbElement->view()->setMinimumWidth(FLayout.WidthElementDropDown);
-    cbAMass = makeBox(this);
-    cbRNX = makeBox(this);
+    FElementBox = makeBox(this);
+    FElementBox->setItemDelegate(new ElementItemDelegate(FSelection, FElementBox));
+    FElementBox->view()->setMinimumWidth(FLayout.WidthElementDropDown);
+    FMassBox = makeBox(this);
+    FNuclideBox = makeBox(this);
     // Quick entry hears the keys of each box and of its open list alike.
-    for (QComboBox* box : {cbElement, cbAMass, cbRNX}) {
+    for (QComboBox* box : {FElementBox, FMassBox, FNuclideBox}) {
         box->installEventFilter(this);
         box->view()->installEventFilter(this);
     }
-    connect(cbElement, &QComboBox::activated, this, [this](int row) { FSelection.PickElement(row); });
-    connect(cbAMass, &QComboBox::activated, this, [this](int row) { FSelection.PickAMass(row); });
-    connect(cbRNX, &QComboBox::activated, this, [this](int row) { FSelection.PickNuclide(row); });
+    connect(FElementBox, &QComboBox::activated, this, [this](int row) { FSelection.PickElement(row); });
+    connect(FMassBox, &QComboBox::activated, this, [this](int row) { FSelection.PickAMass(row); });
+    connect(FNuclideBox, &QComboBox::activated, this, [this](int row) { FSelection.PickNuclide(row); });
 
-    tbRNX = new QWidget(this);
-    auto* bar = new QHBoxLayout(tbRNX);
+    FHistoryBar = new QWidget(this);
+    auto* bar = new QHBoxLayout(FHistoryBar);
     bar->setContentsMargins(0, 0, 0, 0);
     bar->setSpacing(0);
-    pmUndoRNXList = new QMenu(this);
-    pmRedoRNXList = new QMenu(this);
+    FUndoMenu = new QMenu(this);
+    FRedoMenu = new QMenu(this);
     for (auto [button, menu, undo] :
-         {std::tuple{&FUndoButton, pmUndoRNXList, true}, std::tuple{&FRedoButton, pmRedoRNXList, false}}) {
-        *button = new QToolButton(tbRNX);
+         {std::tuple{&FUndoButton, FUndoMenu, true}, std::tuple{&FRedoButton, FRedoMenu, false}}) {
+        *button = new QToolButton(FHistoryBar);
         (*button)->setArrowType(undo ? Qt::LeftArrow : Qt::RightArrow);
         (*button)->setPopupMode(QToolButton::MenuButtonPopup);
         (*button)->setMenu(menu);
@@ -140,11 +140,11 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
                 [this, isUndo] { isUndo ? FSelection.Undo(0) : FSelection.Redo(0); });
         bar->addWidget(*button);
     }
-    tbAdvanced = new QToolButton(this);
-    tbAdvanced->setObjectName(QStringLiteral("tbAdvanced"));
-    tbAdvanced->setAutoRaise(true);
-    tbAdvanced->setVisible(false);
-    connect(tbAdvanced, &QToolButton::clicked, this, [this] { ExecAdvFilterDialog(); });
+    FAdvancedButton = new QToolButton(this);
+    FAdvancedButton->setObjectName(QStringLiteral("tbAdvanced"));
+    FAdvancedButton->setAutoRaise(true);
+    FAdvancedButton->setVisible(false);
+    connect(FAdvancedButton, &QToolButton::clicked, this, [this] { ExecAdvFilterDialog(); });
     BuildPopupMenu();
     ShowBoxes();
     LayOut();
@@ -158,14 +158,14 @@ void NuclideChooser::LayOut()
 {
     const ChooserLayout& l = FLayout;
     const int h = 22;
-    cbElement->setGeometry(l.IndentLeft, l.IndentTop, l.WidthElement, h);
-    cbAMass->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
-    cbRNX->setGeometry(l.IndentLeft, l.IndentTop, l.WidthNuclide, h);
-    tbRNX->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
+    FElementBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthElement, h);
+    FMassBox->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
+    FNuclideBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthNuclide, h);
+    FHistoryBar->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
     const int markLeft
         = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (FSelection.HistoryKept() ? l.WidthToolbar : 0);
-    tbAdvanced->setGeometry(markLeft, l.IndentTop, h, h);
-    cbElement->view()->setMinimumWidth(l.WidthElementDropDown);
+    FAdvancedButton->setGeometry(markLeft, l.IndentTop, h, h);
+    FElementBox->view()->setMinimumWidth(l.WidthElementDropDown);
     setMinimumWidth(markLeft + h + 8);
 }
 
@@ -182,10 +182,10 @@ void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
 void NuclideChooser::ShowBoxes()
 {
     const bool independent = FSelection.ChoiceType() == ctIndependent;
-    cbElement->setVisible(independent);
-    cbAMass->setVisible(independent);
-    cbRNX->setVisible(!independent);
-    tbRNX->setVisible(FSelection.HistoryKept());
+    FElementBox->setVisible(independent);
+    FMassBox->setVisible(independent);
+    FNuclideBox->setVisible(!independent);
+    FHistoryBar->setVisible(FSelection.HistoryKept());
 }
 
 void NuclideChooser::showEvent(QShowEvent* event)
@@ -218,15 +218,16 @@ void NuclideChooser::FillBox(QComboBox* box, const QStringList& items, int curre
 
 void NuclideChooser::ShowSelection()
 {
-    FillBox(cbElement, FSelection.ElementList(), FSelection.ElementRow());
-    FillBox(cbAMass, FSelection.AMassList(), FSelection.AMassRow());
-    FillBox(cbRNX, FullNuclideList(), FSelection.NuclideRow());
+    FillBox(FElementBox, FSelection.ElementList(), FSelection.ElementRow());
+    FillBox(FMassBox, FSelection.AMassList(), FSelection.AMassRow());
+    FillBox(FNuclideBox, FullNuclideList(), FSelection.NuclideRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
-    cbElement->setPlaceholderText(FSelection.Element() != NoElement ? ElementSymbol(FSelection.Element()) : QString());
-    cbAMass->setPlaceholderText(FSelection.AMass().toString().trimmed());
-    cbRNX->setPlaceholderText(FSelection.Name().trimmed());
-    cbElement->setToolTip(ElementName(FSelection.Element(), FSelection.Language()).trimmed());
-    pmElements->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
+    FElementBox->setPlaceholderText(FSelection.Element() != NoElement ? ElementSymbol(FSelection.Element())
+                                                                      : QString());
+    FMassBox->setPlaceholderText(FSelection.AMass().toString().trimmed());
+    FNuclideBox->setPlaceholderText(FSelection.Name().trimmed());
+    FElementBox->setToolTip(ElementName(FSelection.Element(), FSelection.Language()).trimmed());
+    FPeriodicTable->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
     UpdateHistoryButtons();
     UpdatePopupChecks();
     UpdateAdvancedMark();
@@ -236,7 +237,7 @@ void NuclideChooser::UpdateAdvancedMark()
 {
     const AdvancedFilter& advanced = FSelection.Filter().Advanced();
     const bool on = advanced.Enabled() && !advanced.Ignored();
-    tbAdvanced->setVisible(on);
+    FAdvancedButton->setVisible(on);
     if (FMenu.clearAdvanced)
         FMenu.clearAdvanced->setEnabled(advanced.Enabled());
     if (!on)
@@ -244,7 +245,7 @@ void NuclideChooser::UpdateAdvancedMark()
     const bool empty = NuclideCount() == 0;
     // A funnel, red when nothing passes.
     const QColor colour = empty ? QColor(0xC0, 0, 0) : QColor(0, 0, 0x80);
-    tbAdvanced->setIcon(PaintedIcon(16, [colour](QPainter& p) {
+    FAdvancedButton->setIcon(PaintedIcon(16, [colour](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
         p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
@@ -253,14 +254,14 @@ void NuclideChooser::UpdateAdvancedMark()
         + ActiveCriteria(advanced, FSelection.Language()).join(QStringLiteral("\n  "));
     if (empty)
         tip += QStringLiteral("\nNo radionuclide passes it: the view keeps showing the last one.");
-    tbAdvanced->setToolTip(tip + QStringLiteral("\nClick to change it."));
+    FAdvancedButton->setToolTip(tip + QStringLiteral("\nClick to change it."));
 }
 
 void NuclideChooser::UpdateHistoryButtons()
 {
     for (auto [names, menu, button, hint, undo] :
-         {std::tuple{FSelection.UndoNames(), pmUndoRNXList, FUndoButton, kUndoHint, true},
-          std::tuple{FSelection.RedoNames(), pmRedoRNXList, FRedoButton, kRedoHint, false}}) {
+         {std::tuple{FSelection.UndoNames(), FUndoMenu, FUndoButton, kUndoHint, true},
+          std::tuple{FSelection.RedoNames(), FRedoMenu, FRedoButton, kRedoHint, false}}) {
         menu->clear();
         const bool isUndo = undo;
         for (int i = 0; i < names.size(); ++i) {
@@ -296,10 +297,10 @@ void NuclideChooser::SetChoiceType(ChoiceKind value)
 void NuclideChooser::SetLanguage(UiLanguage value)
 {
     FSelection.SetLanguage(value);
-    pmElements->SetLanguage(value);
-    cbElement->setToolTip(ElementName(FSelection.Element(), value).trimmed());
+    FPeriodicTable->SetLanguage(value);
+    FElementBox->setToolTip(ElementName(FSelection.Element(), value).trimmed());
     RetitlePopupMenu();
-    cbElement->view()->update();
+    FElementBox->view()->update();
 }
 
 void NuclideChooser::SetPopupMenuOptions(ChooserMenuEntries value)
@@ -310,20 +311,20 @@ void NuclideChooser::SetPopupMenuOptions(ChooserMenuEntries value)
 
 void NuclideChooser::BuildPopupMenu()
 {
-    delete pmRNX;
-    pmRNX = nullptr;
+    delete FNuclideMenu;
+    FNuclideMenu = nullptr;
     FMenu = {};
-    for (QComboBox* box : {cbElement, cbAMass, cbRNX})
+    for (QComboBox* box : {FElementBox, FMassBox, FNuclideBox})
         box->disconnect(SIGNAL(customContextMenuRequested(QPoint)));
     if (FPopupMenuOptions.empty())
         return;
-    pmRNX = new QMenu(this);
+    FNuclideMenu = new QMenu(this);
     const bool choice = FPopupMenuOptions.contains(pmoChoice);
     const bool sort = FPopupMenuOptions.contains(pmoSort);
-    auto* choices = new QActionGroup(pmRNX);
-    auto* sorts = new QActionGroup(pmRNX);
+    auto* choices = new QActionGroup(FNuclideMenu);
+    auto* sorts = new QActionGroup(FNuclideMenu);
     auto add = [&](QActionGroup* group, bool visible, std::function<void()> action) {
-        QAction* a = pmRNX->addAction(QString());
+        QAction* a = FNuclideMenu->addAction(QString());
         a->setCheckable(group != nullptr);
         if (group)
             group->addAction(a);
@@ -333,7 +334,7 @@ void NuclideChooser::BuildPopupMenu()
     };
     FMenu.choices[0] = add(choices, choice, [this] { SetChoiceType(ctIndependent); });
     FMenu.choices[1] = add(choices, choice, [this] { SetChoiceType(ctFullList); });
-    pmRNX->addSeparator()->setVisible(choice && sort);
+    FNuclideMenu->addSeparator()->setVisible(choice && sort);
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<NuclideSortOrder>(i);
         FMenu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
@@ -345,23 +346,23 @@ void NuclideChooser::BuildPopupMenu()
     }
     const bool filter = FPopupMenuOptions.contains(pmoFilter);
     const bool loads = FPopupMenuOptions.contains(pmoLoadElList) || FPopupMenuOptions.contains(pmoLoadNuclideList);
-    pmRNX->addSeparator()->setVisible(choice || sort);
+    FNuclideMenu->addSeparator()->setVisible(choice || sort);
     FMenu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
     FMenu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
-    FMenu.rnxFilter = add(nullptr, filter, [this] { ExecNuclideFilterDialog(); });
+    FMenu.nuclideFilter = add(nullptr, filter, [this] { ExecNuclideFilterDialog(); });
     FMenu.advancedFilter
         = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
-    pmRNX->addSeparator()->setVisible((choice || sort) && loads);
+    FNuclideMenu->addSeparator()->setVisible((choice || sort) && loads);
     FMenu.loadElements = add(nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
     FMenu.loadNuclides
         = add(nullptr, FPopupMenuOptions.contains(pmoLoadNuclideList), [this] { ExecLoadNuclideListDialog(); });
     // Last, so that the entries above keep the positions of their captions.
     FMenu.clearAdvanced
         = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
-    for (QComboBox* box : {cbElement, cbAMass, cbRNX})
+    for (QComboBox* box : {FElementBox, FMassBox, FNuclideBox})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             UpdatePopupChecks();
-            pmRNX->popup(box->mapToGlobal(pos));
+            FNuclideMenu->popup(box->mapToGlobal(pos));
         });
     RetitlePopupMenu();
     UpdatePopupChecks();
@@ -369,12 +370,12 @@ void NuclideChooser::BuildPopupMenu()
 
 void NuclideChooser::RetitlePopupMenu()
 {
-    if (!pmRNX)
+    if (!FNuclideMenu)
         return;
     const std::pair<QAction*, int> entries[]
-        = {{FMenu.choices[0], 0}, {FMenu.choices[1], 1},      {FMenu.sorts[0], 3},      {FMenu.sorts[1], 4},
-           {FMenu.sorts[2], 5},   {FMenu.sorts[3], 6},        {FMenu.filter, 8},        {FMenu.elementFilter, 9},
-           {FMenu.rnxFilter, 10}, {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
+        = {{FMenu.choices[0], 0},     {FMenu.choices[1], 1},      {FMenu.sorts[0], 3},      {FMenu.sorts[1], 4},
+           {FMenu.sorts[2], 5},       {FMenu.sorts[3], 6},        {FMenu.filter, 8},        {FMenu.elementFilter, 9},
+           {FMenu.nuclideFilter, 10}, {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
         action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
     FMenu.clearAdvanced->setText(QString::fromUtf16(Catalogue(FSelection.Language()).ClearAdvancedFilter));
@@ -382,7 +383,7 @@ void NuclideChooser::RetitlePopupMenu()
 
 void NuclideChooser::UpdatePopupChecks()
 {
-    if (!pmRNX)
+    if (!FNuclideMenu)
         return;
     FMenu.choices[0]->setChecked(FSelection.ChoiceType() == ctIndependent);
     FMenu.choices[1]->setChecked(FSelection.ChoiceType() == ctFullList);
@@ -571,34 +572,34 @@ QRect screenRect(const QWidget* w)
 QRect NuclideChooser::GetRect_cbElement() const
 {
     // While its list is open, the list itself.
-    if (cbElement->view()->isVisible()) {
-        const int rows = std::min(12, cbElement->count());
-        return QRect(cbElement->mapToGlobal(QPoint(0, cbElement->height())),
-                     QSize(cbElement->width(), rows * cbElement->view()->sizeHintForRow(0) + 2));
+    if (FElementBox->view()->isVisible()) {
+        const int rows = std::min(12, FElementBox->count());
+        return QRect(FElementBox->mapToGlobal(QPoint(0, FElementBox->height())),
+                     QSize(FElementBox->width(), rows * FElementBox->view()->sizeHintForRow(0) + 2));
     }
-    return screenRect(cbElement);
+    return screenRect(FElementBox);
 }
 
 QRect NuclideChooser::GetRect_cbAMass() const
 {
-    return screenRect(cbAMass);
+    return screenRect(FMassBox);
 }
 
-QRect NuclideChooser::GetRect_cbRNX() const
+QRect NuclideChooser::NuclideBoxRect() const
 {
-    return screenRect(cbRNX);
+    return screenRect(FNuclideBox);
 }
 
 void NuclideChooser::DropDown_pmElements(bool byMousePress)
 {
-    pmElements->SetElement(FSelection.Element());
-    pmElements->Popup(cbElement->mapToGlobal(QPoint(0, cbElement->height())), byMousePress);
+    FPeriodicTable->SetElement(FSelection.Element());
+    FPeriodicTable->Popup(FElementBox->mapToGlobal(QPoint(0, FElementBox->height())), byMousePress);
 }
 
 bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)
 {
     QComboBox* box = nullptr;
-    for (QComboBox* b : {cbElement, cbAMass, cbRNX})
+    for (QComboBox* b : {FElementBox, FMassBox, FNuclideBox})
         if (watched == b || watched == b->view())
             box = b;
     const bool isBox = box && watched == box;
@@ -609,7 +610,7 @@ bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)
         QToolTip::hideText();
     }
     // Ctrl with the left button opens the periodic table instead of the list.
-    if (watched == cbElement && event->type() == QEvent::MouseButtonPress && AllowElementPopupMenu) {
+    if (watched == FElementBox && event->type() == QEvent::MouseButtonPress && AllowElementPopupMenu) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
             DropDown_pmElements(true);

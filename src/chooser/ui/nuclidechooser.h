@@ -58,8 +58,8 @@ public:
     // The choice itself, its lists, history and filter.
     NuclideSelection& Selection() { return FSelection; }
     const NuclideSelection& Selection() const { return FSelection; }
-    ElementGroupColours& ElementGroups() { return pmElements->ElementGroups(); }
-    PeriodicTablePopup* ElementMenu() const { return pmElements; }
+    ElementGroupColours& ElementGroups() { return FPeriodicTable->ElementGroups(); }
+    PeriodicTablePopup* ElementMenu() const { return FPeriodicTable; }
 
     int ElCount() const { return static_cast<int>(FSelection.ElementList().size()); }
     int NuclideCount() const { return static_cast<int>(FSelection.Nuclides().size()); }
@@ -77,29 +77,29 @@ public:
 
     QToolButton* UndoButton() const { return FUndoButton; }
     QToolButton* RedoButton() const { return FRedoButton; }
-    QMenu* PopupMenu() const { return pmRNX; }
+    QMenu* PopupMenu() const { return FNuclideMenu; }
 
     // The boxes, for the owner's colours and for tests.
-    QComboBox* ElementBox() const { return cbElement; }
-    QComboBox* AMassBox() const { return cbAMass; }
-    QComboBox* NuclideBox() const { return cbRNX; }
+    QComboBox* ElementBox() const { return FElementBox; }
+    QComboBox* AMassBox() const { return FMassBox; }
+    QComboBox* NuclideBox() const { return FNuclideBox; }
     // Opens the periodic table under the element box, as Ctrl+click does (with the press held).
     void DropDown_pmElements(bool byMousePress = false);
     // Opens (true) or closes (false) a box's list.
-    void DropDown_cbElement(bool open) { open ? cbElement->showPopup() : cbElement->hidePopup(); }
-    void DropDown_cbAMass(bool open) { open ? cbAMass->showPopup() : cbAMass->hidePopup(); }
-    void DropDown_cbRNX(bool open) { open ? cbRNX->showPopup() : cbRNX->hidePopup(); }
+    void DropDown_cbElement(bool open) { open ? FElementBox->showPopup() : FElementBox->hidePopup(); }
+    void DropDown_cbAMass(bool open) { open ? FMassBox->showPopup() : FMassBox->hidePopup(); }
+    void DropDownNuclideBox(bool open) { open ? FNuclideBox->showPopup() : FNuclideBox->hidePopup(); }
     // A box's rectangle on the screen.
     QRect GetRect_cbElement() const;
     QRect GetRect_cbAMass() const;
-    QRect GetRect_cbRNX() const;
+    QRect NuclideBoxRect() const;
 
     // The advanced filter dialog on the page and in the width it was last closed with.
     void ExecAdvFilterDialog();
     // Switches the advanced filter off; its criteria stay for the next time.
     void ClearAdvancedFilter();
     // The mark beside the boxes that says the advanced filter is on; its tip lists the criteria.
-    QToolButton* AdvancedMark() const { return tbAdvanced; }
+    QToolButton* AdvancedMark() const { return FAdvancedButton; }
     // A short text for the owner's status line: why a typed name was not taken, or why the
     // chooser offers nothing.
     std::function<void(const QString& text)> OnStatusText;
@@ -149,26 +149,26 @@ private:
     SpectraFiles& FSpectra;
     MessageBoxes& FMessageBoxes;
     NuclideSelection FSelection;
-    PeriodicTablePopup* pmElements = nullptr;
-    QComboBox* cbElement = nullptr;
-    QComboBox* cbAMass = nullptr;
-    QComboBox* cbRNX = nullptr;
-    QWidget* tbRNX = nullptr;
+    PeriodicTablePopup* FPeriodicTable = nullptr;
+    QComboBox* FElementBox = nullptr;
+    QComboBox* FMassBox = nullptr;
+    QComboBox* FNuclideBox = nullptr;
+    QWidget* FHistoryBar = nullptr;
     QToolButton* FUndoButton = nullptr;
     QToolButton* FRedoButton = nullptr;
-    QToolButton* tbAdvanced = nullptr;
+    QToolButton* FAdvancedButton = nullptr;
     QString FTyped;
     bool FSaidEmptied = false; // the status line says that the advanced filter left nothing
-    QMenu* pmUndoRNXList = nullptr;
-    QMenu* pmRedoRNXList = nullptr;
-    QMenu* pmRNX = nullptr;
-    // The entries of pmRNX.
+    QMenu* FUndoMenu = nullptr;
+    QMenu* FRedoMenu = nullptr;
+    QMenu* FNuclideMenu = nullptr;
+    // The entries of FNuclideMenu.
     struct PopupMenuEntries {
         std::array<QAction*, 2> choices{};
         std::array<QAction*, 4> sorts{};
         QAction* filter = nullptr;
         QAction* elementFilter = nullptr;
-        QAction* rnxFilter = nullptr;
+        QAction* nuclideFilter = nullptr;
         QAction* advancedFilter = nullptr;
         QAction* clearAdvanced = nullptr;
         QAction* loadElements = nullptr;

@@ -259,13 +259,13 @@ LineTypesDialog::LineTypesDialog(const RadiationTypes& beta, const RadiationType
         lists->addWidget(list);
         return list;
     };
-    clbBeta = makeList({4, 5, 6, 7, 14}, beta);
-    clbBeta->setObjectName(QStringLiteral("clbBeta"));
-    clbGamma = makeList({1, 2, 3, 12, 13}, gamma);
-    clbGamma->setObjectName(QStringLiteral("clbGamma"));
+    FBetaList = makeList({4, 5, 6, 7, 14}, beta);
+    FBetaList->setObjectName(QStringLiteral("clbBeta"));
+    FGammaList = makeList({1, 2, 3, 12, 13}, gamma);
+    FGammaList->setObjectName(QStringLiteral("clbGamma"));
     layout->addLayout(lists, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, frame);
-    bOK = buttons->button(QDialogButtonBox::Ok);
+    FOkButton = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -286,18 +286,18 @@ RadiationTypes checkedCodes(const QListWidget* list)
 
 RadiationTypes LineTypesDialog::BetaSet() const
 {
-    return checkedCodes(clbBeta);
+    return checkedCodes(FBetaList);
 }
 
 RadiationTypes LineTypesDialog::GammaSet() const
 {
-    return checkedCodes(clbGamma);
+    return checkedCodes(FGammaList);
 }
 
 void LineTypesDialog::accept()
 {
     bool refilled = false;
-    for (QListWidget* list : {clbBeta, clbGamma})
+    for (QListWidget* list : {FBetaList, FGammaList})
         if (checkedCodes(list).empty()) {
             for (int row = 0; row < list->count(); ++row)
                 SetItemChecked(list, row, true);

@@ -77,9 +77,9 @@ public:
     LineTypesDialog(const RadiationTypes& beta, const RadiationTypes& gamma, UiLanguage language,
                     QWidget* parent = nullptr);
 
-    QListWidget* BetaList() const { return clbBeta; }
-    QListWidget* GammaList() const { return clbGamma; }
-    QPushButton* OkButton() const { return bOK; }
+    QListWidget* BetaList() const { return FBetaList; }
+    QListWidget* GammaList() const { return FGammaList; }
+    QPushButton* OkButton() const { return FOkButton; }
     RadiationTypes BetaSet() const;
     RadiationTypes GammaSet() const;
 
@@ -87,9 +87,9 @@ public:
     void accept() override;
 
 private:
-    QListWidget* clbBeta = nullptr;
-    QListWidget* clbGamma = nullptr;
-    QPushButton* bOK = nullptr;
+    QListWidget* FBetaList = nullptr;
+    QListWidget* FGammaList = nullptr;
+    QPushButton* FOkButton = nullptr;
 };
 
 } // namespace kav

@@ -110,7 +110,7 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
                                                       {FMixtureActivity, "MixtureActivityUnit"},
                                                       {FMaterialsDose, "DPUIDosesUnit"},
                                                       {FMaterialsActivity, "DPUIActivityUnit"},
-                                                      {peDataFolder, "QVD"},
+                                                      {FDataFolderEdit, "QVD"},
                                                       {FAutoSave, "AutoSave"},
                                                       {FLanguage, "Language"}};
     for (const auto& [box, name] : names) {
@@ -157,14 +157,14 @@ QWidget* OptionsDialog::BuildFoldersPage()
     FMessage = new QLabel(FFoldersPage);
     FMessage->setWordWrap(true);
     FMessage->setStyleSheet(QStringLiteral("color: #C00000"));
-    peDataFolder = new QLineEdit(FFoldersPage);
-    peDataFolder->setReadOnly(true);
+    FDataFolderEdit = new QLineEdit(FFoldersPage);
+    FDataFolderEdit->setReadOnly(true);
     auto* browse = new QToolButton(FFoldersPage);
     browse->setText(QStringLiteral("..."));
     browse->setToolTip(QStringLiteral("Browsing folder for Radionuclides data"));
     connect(browse, &QToolButton::clicked, this, [this] { BrowseDataFolder(); });
     auto* folderRow = new QHBoxLayout;
-    folderRow->addWidget(peDataFolder, 1);
+    folderRow->addWidget(FDataFolderEdit, 1);
     folderRow->addWidget(browse);
     auto* foldersLayout = new QVBoxLayout(FFoldersPage);
     foldersLayout->addWidget(FMessage);
@@ -254,7 +254,7 @@ void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
 {
     FOptions = options;
     FPreference->Assign(preference);
-    peDataFolder->setText(FPreference->DataFolderPath());
+    FDataFolderEdit->setText(FPreference->DataFolderPath());
     ShowSettings();
     switch (options) {
     case poDataFolder:
@@ -297,7 +297,7 @@ void OptionsDialog::BrowseDataFolder()
         FMessage->setText(NoDataFilesMessage);
     }
     FPreference->SetDataFolderPath(chosen);
-    peDataFolder->setText(FPreference->DataFolderPath());
+    FDataFolderEdit->setText(FPreference->DataFolderPath());
 }
 
 void OptionsDialog::RestoreDefaultValues()
@@ -315,7 +315,7 @@ void OptionsDialog::accept()
     if (FMainPages->indexOf(FFoldersPage) >= 0) {
         if (!QFileInfo(FPreference->DataFolderPath()).isDir()) {
             FMainPages->setCurrentWidget(FFoldersPage);
-            peDataFolder->setFocus();
+            FDataFolderEdit->setFocus();
             return;
         }
         // A folder without data files cannot be taken; the message above says what is wanted.

@@ -57,7 +57,7 @@ public:
 
     QTabWidget* MainPages() const { return FMainPages; }
     QTabWidget* UnitsPages() const { return FUnitsPages; }
-    QLineEdit* DataFolderField() const { return peDataFolder; }
+    QLineEdit* DataFolderField() const { return FDataFolderEdit; }
     QLabel* MessageLabel() const { return FMessage; }
 
 private:
@@ -80,7 +80,7 @@ private:
     // Every box that holds a setting, named after the setting's key.
     QList<QWidget*> FSettingBoxes;
     QSet<QString> FConfirmedKeys;
-    QLineEdit* peDataFolder = nullptr;
+    QLineEdit* FDataFolderEdit = nullptr;
     DoseUnitComboBox* FBioassayDose = nullptr;
     ActivityUnitComboBox* FBioassayContent = nullptr;
     ActivityUnitComboBox* FBioassayIntake = nullptr;
