@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int s = 0; s < kav::AMADCount; ++s)
             d.GetActivitiesNew(kav::ipInhalation, m, s, activity);
     kav::DoseData again;
-    kav::ReadDoseDataFile(kav::DoseDataFileBytes(d, d.FReserved), d.NuclideNameText(), QStringLiteral("again.qvd"),
+    kav::ReadDoseDataFile(kav::DoseDataFileBytes(d, d.m_reserved), d.NuclideNameText(), QStringLiteral("again.qvd"),
                           again);
     return 0;
 }

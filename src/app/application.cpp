@@ -79,7 +79,7 @@ bool ViewerApplication::notify(QObject* receiver, QEvent* event)
 void ViewerApplication::ShowLastStopError(const std::exception& error)
 {
     StderrMessageBoxes printed;
-    ShowException(FMessageBoxes ? *FMessageBoxes : printed, error);
+    ShowException(m_messageBoxes ? *m_messageBoxes : printed, error);
 }
 
 } // namespace kav

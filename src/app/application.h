@@ -19,7 +19,7 @@ public:
     ViewerApplication(int& argc, char** argv);
 
     // Where the last stop shows errors (not owned; it outlives the event loop).
-    void SetMessageBoxes(MessageBoxes* boxes) { FMessageBoxes = boxes; }
+    void SetMessageBoxes(MessageBoxes* boxes) { m_messageBoxes = boxes; }
 
     bool notify(QObject* receiver, QEvent* event) override;
 
@@ -30,7 +30,7 @@ public:
 private:
     void ShowLastStopError(const std::exception& error);
 
-    MessageBoxes* FMessageBoxes = nullptr;
+    MessageBoxes* m_messageBoxes = nullptr;
 };
 
 // Puts the toolkit's own texts (the buttons of message boxes, the file dialog) in the language,

@@ -145,27 +145,27 @@ QIcon toolIcon(int kind)
 BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
-    , FBoxes(boxes)
-    , FTip(std::make_unique<TipWindow>())
+    , m_boxes(boxes)
+    , m_tip(std::make_unique<TipWindow>())
 {
     AskSaveFileName = [this](const QStringList& filters, QString& chosen) {
         return QFileDialog::getSaveFileName(this, QString(), QString(), filters.join(QStringLiteral(";;")), &chosen);
     };
-    FChart = new Chart(this);
-    FChart->setObjectName(QStringLiteral("chartControl"));
-    FChart->BottomAxis().SetLogarithmic(true);
-    FChart->LeftAxis().SetLogarithmic(true);
-    FChart->BottomAxis().SetMinMax(0.01, 10000);
-    FChart->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
-    FChart->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
+    m_chart = new Chart(this);
+    m_chart->setObjectName(QStringLiteral("chartControl"));
+    m_chart->BottomAxis().SetLogarithmic(true);
+    m_chart->LeftAxis().SetLogarithmic(true);
+    m_chart->BottomAxis().SetMinMax(0.01, 10000);
+    m_chart->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
+    m_chart->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
     for (int k = 0; k < CompartmentCount; ++k)
-        FChart->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
-                          kSeriesLooks[k].colour);
+        m_chart->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
+                           kSeriesLooks[k].colour);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addLayout(BuildToolBar());
-    layout->addWidget(FChart, 1);
+    layout->addWidget(m_chart, 1);
     ConnectChart();
     ApplyGrids();
     LinesClicked();
@@ -190,28 +190,28 @@ QLayout* BioassayChart::BuildToolBar()
         into->setChecked(down);
         bar->addWidget(into);
     };
-    button(FHorizontalLogButton, "logXButton", "Logarithmic/linear horizontal axis", true, true);
-    button(FVerticalLogButton, "logYButton", "Logarithmic/linear vertical axis", true, true);
+    button(m_horizontalLogButton, "logXButton", "Logarithmic/linear horizontal axis", true, true);
+    button(m_verticalLogButton, "logYButton", "Logarithmic/linear vertical axis", true, true);
     bar->addSpacing(6);
-    button(FHorizontalGridButton, "hGridButton", "Horizontal major gridlines", true, true);
-    button(FHorizontalMinorGridButton, "hMinorGridButton", "Horizontal major&minor gridlines", true, false);
-    button(FVerticalGridButton, "vGridButton", "Vertical major gridlines", true, true);
-    button(FVerticalMinorGridButton, "vMinorGridButton", "Vertical major&minor gridlines", true, false);
+    button(m_horizontalGridButton, "hGridButton", "Horizontal major gridlines", true, true);
+    button(m_horizontalMinorGridButton, "hMinorGridButton", "Horizontal major&minor gridlines", true, false);
+    button(m_verticalGridButton, "vGridButton", "Vertical major gridlines", true, true);
+    button(m_verticalMinorGridButton, "vMinorGridButton", "Vertical major&minor gridlines", true, false);
     bar->addSpacing(6);
-    button(FAutoScaleButton, "autoScaleButton", "Auto-scaling", true, true);
-    button(FLegendButton, "legendButton", "Legend", true, true);
-    button(FLegendOverButton, "legendOverPlotButton", "Legend is over Plot Area", true, false);
-    button(FLinesButton, "linesButton", "Show lines", true, false);
+    button(m_autoScaleButton, "autoScaleButton", "Auto-scaling", true, true);
+    button(m_legendButton, "legendButton", "Legend", true, true);
+    button(m_legendOverButton, "legendOverPlotButton", "Legend is over Plot Area", true, false);
+    button(m_linesButton, "linesButton", "Show lines", true, false);
     bar->addSpacing(6);
-    button(FSaveButton, "saveButton", "Save chart to file", false, false);
-    button(FCopyButton, "copyButton", "Copy chart to Clipboard", false, false);
+    button(m_saveButton, "saveButton", "Save chart to file", false, false);
+    button(m_copyButton, "copyButton", "Copy chart to Clipboard", false, false);
     bar->addStretch(1);
 
-    connect(FHorizontalLogButton, &QToolButton::clicked, this, [this] { HorizontalLogClicked(); });
-    connect(FVerticalLogButton, &QToolButton::clicked, this, [this] { VerticalLogClicked(); });
+    connect(m_horizontalLogButton, &QToolButton::clicked, this, [this] { HorizontalLogClicked(); });
+    connect(m_verticalLogButton, &QToolButton::clicked, this, [this] { VerticalLogClicked(); });
     // The two buttons of a grid pair exclude each other; each may also be released.
-    for (auto [one, other] : {std::pair{FHorizontalGridButton, FHorizontalMinorGridButton},
-                              std::pair{FVerticalGridButton, FVerticalMinorGridButton}}) {
+    for (auto [one, other] : {std::pair{m_horizontalGridButton, m_horizontalMinorGridButton},
+                              std::pair{m_verticalGridButton, m_verticalMinorGridButton}}) {
         for (auto [clicked, partner] : {std::pair{one, other}, std::pair{other, one}})
             connect(clicked, &QToolButton::clicked, this, [this, clicked = clicked, partner = partner] {
                 if (clicked->isChecked())
@@ -219,40 +219,40 @@ QLayout* BioassayChart::BuildToolBar()
                 ApplyGrids();
             });
     }
-    connect(FAutoScaleButton, &QToolButton::clicked, this, [this] {
-        if (FAutoScaleButton->isChecked())
+    connect(m_autoScaleButton, &QToolButton::clicked, this, [this] {
+        if (m_autoScaleButton->isChecked())
             AutoScaleChart();
     });
-    connect(FLegendButton, &QToolButton::clicked, this, [this] {
-        FChart->LegendVisible = FLegendButton->isChecked();
-        FChart->update();
+    connect(m_legendButton, &QToolButton::clicked, this, [this] {
+        m_chart->LegendVisible = m_legendButton->isChecked();
+        m_chart->update();
     });
-    connect(FLegendOverButton, &QToolButton::clicked, this, [this] {
-        FChart->LegendOverPlot = FLegendOverButton->isChecked();
-        FChart->update();
+    connect(m_legendOverButton, &QToolButton::clicked, this, [this] {
+        m_chart->LegendOverPlot = m_legendOverButton->isChecked();
+        m_chart->update();
     });
-    connect(FLinesButton, &QToolButton::clicked, this, [this] { LinesClicked(); });
-    connect(FSaveButton, &QToolButton::clicked, this, [this] { SaveClicked(); });
-    connect(FCopyButton, &QToolButton::clicked, this, [this] { CopyClicked(); });
+    connect(m_linesButton, &QToolButton::clicked, this, [this] { LinesClicked(); });
+    connect(m_saveButton, &QToolButton::clicked, this, [this] { SaveClicked(); });
+    connect(m_copyButton, &QToolButton::clicked, this, [this] { CopyClicked(); });
     return bar;
 }
 
 void BioassayChart::ConnectChart()
 {
-    Chart& c = *FChart;
+    Chart& c = *m_chart;
     c.OnMouseDown = [this] {
-        FSaveXMin = FChart->BottomAxis().Minimum();
-        FSaveXMax = FChart->BottomAxis().Maximum();
-        FSaveYMin = FChart->LeftAxis().Minimum();
-        FSaveYMax = FChart->LeftAxis().Maximum();
+        m_saveXMin = m_chart->BottomAxis().Minimum();
+        m_saveXMax = m_chart->BottomAxis().Maximum();
+        m_saveYMin = m_chart->LeftAxis().Minimum();
+        m_saveYMax = m_chart->LeftAxis().Maximum();
     };
     c.OnZoom = [this] { ChartZoomed(); };
     c.OnUndoZoom = [this] { AutoScaleChart(); };
-    c.OnScroll = [this] { FAutoScaleButton->setChecked(false); };
+    c.OnScroll = [this] { m_autoScaleButton->setChecked(false); };
     // A scroll stops where it would leave no point in sight.
-    c.OnAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = FChart->ShowsAPointWithin(ranges); };
+    c.OnAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = m_chart->ShowsAPointWithin(ranges); };
     c.OnClickLegend = [this] {
-        if (FAutoScaleButton->isChecked())
+        if (m_autoScaleButton->isChecked())
             AutoScaleChart();
     };
     c.OnClickSeries = [this](int series, int index, QPoint at) { ShowPointTip(series, index, at); };
@@ -260,41 +260,41 @@ void BioassayChart::ConnectChart()
 
 void BioassayChart::ApplyGrids()
 {
-    ChartAxis& left = FChart->LeftAxis();
-    left.MajorGrid = FHorizontalGridButton->isChecked() || FHorizontalMinorGridButton->isChecked();
-    left.MinorGrid = FHorizontalMinorGridButton->isChecked();
-    ChartAxis& bottom = FChart->BottomAxis();
-    bottom.MajorGrid = FVerticalGridButton->isChecked() || FVerticalMinorGridButton->isChecked();
-    bottom.MinorGrid = FVerticalMinorGridButton->isChecked();
-    FChart->update();
+    ChartAxis& left = m_chart->LeftAxis();
+    left.MajorGrid = m_horizontalGridButton->isChecked() || m_horizontalMinorGridButton->isChecked();
+    left.MinorGrid = m_horizontalMinorGridButton->isChecked();
+    ChartAxis& bottom = m_chart->BottomAxis();
+    bottom.MajorGrid = m_verticalGridButton->isChecked() || m_verticalMinorGridButton->isChecked();
+    bottom.MinorGrid = m_verticalMinorGridButton->isChecked();
+    m_chart->update();
 }
 
 void BioassayChart::ShowTable(const BioassayTable& table, const QString& axisTitle)
 {
     for (int k = 0; k < CompartmentCount; ++k) {
         const BioassayColumn& column = table.Columns[static_cast<std::size_t>(k)];
-        ChartSeries& series = FChart->Series(k);
+        ChartSeries& series = m_chart->Series(k);
         const bool shown = table.HasData && column.Present;
         series.Points = shown ? column.Points : std::vector<QPointF>();
         series.Title = shown ? column.Title : SourceOrganName(column.Organ);
         series.Active = shown;
         series.InLegend = shown;
     }
-    FChart->LeftAxis().Title = axisTitle;
+    m_chart->LeftAxis().Title = axisTitle;
     if (table.HasData)
-        FChart->BottomAxis().Title = table.TimeTitle;
+        m_chart->BottomAxis().Title = table.TimeTitle;
     LinesClicked();
     if (table.HasData)
         AutoScaleChart();
     else
-        FChart->Refresh();
+        m_chart->Refresh();
 }
 
 void BioassayChart::AutoScaleChart()
 {
-    ChartAxis& bottom = FChart->BottomAxis();
-    ChartAxis& left = FChart->LeftAxis();
-    const auto data = FChart->DataExtent(true);
+    ChartAxis& bottom = m_chart->BottomAxis();
+    ChartAxis& left = m_chart->LeftAxis();
+    const auto data = m_chart->DataExtent(true);
     if ((bottom.Logarithmic() || left.Logarithmic()) && data) {
         bottom.Logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.SetAutomatic(true);
         left.Logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.SetAutomatic(true);
@@ -302,9 +302,9 @@ void BioassayChart::AutoScaleChart()
         bottom.SetAutomatic(true);
         left.SetAutomatic(true);
     }
-    FChart->Refresh();
+    m_chart->Refresh();
     ChartZoomed();
-    FAutoScaleButton->setChecked(true);
+    m_autoScaleButton->setChecked(true);
 }
 
 void BioassayChart::ChartZoomed()
@@ -326,56 +326,56 @@ void BioassayChart::ChartZoomed()
         const double relative = size == 0 ? 0 : std::abs(hi - lo) / size;
         return relative < 1e-4 ? std::pair{savedMin, savedMax} : std::pair{lo, hi};
     };
-    const auto [xMin, xMax] = fitted(FChart->BottomAxis(), FSaveXMin, FSaveXMax, true);
-    const auto [yMin, yMax] = fitted(FChart->LeftAxis(), FSaveYMin, FSaveYMax, false);
+    const auto [xMin, xMax] = fitted(m_chart->BottomAxis(), m_saveXMin, m_saveXMax, true);
+    const auto [yMin, yMax] = fitted(m_chart->LeftAxis(), m_saveYMin, m_saveYMax, false);
     // A zoom that would show no point is undone; an axis that keeps its range stays as it is
     // (automatic, when it was).
-    if (FChart->ShowsAPointWithin({xMin, xMax, yMin, yMax})) {
+    if (m_chart->ShowsAPointWithin({xMin, xMax, yMin, yMax})) {
         for (auto [axis, lo, hi] :
-             {std::tuple{&FChart->BottomAxis(), xMin, xMax}, std::tuple{&FChart->LeftAxis(), yMin, yMax}})
+             {std::tuple{&m_chart->BottomAxis(), xMin, xMax}, std::tuple{&m_chart->LeftAxis(), yMin, yMax}})
             if (lo != axis->Minimum() || hi != axis->Maximum())
                 axis->SetMinMax(lo, hi);
     } else {
-        FChart->BottomAxis().SetMinMax(FSaveXMin, FSaveXMax);
-        FChart->LeftAxis().SetMinMax(FSaveYMin, FSaveYMax);
+        m_chart->BottomAxis().SetMinMax(m_saveXMin, m_saveXMax);
+        m_chart->LeftAxis().SetMinMax(m_saveYMin, m_saveYMax);
     }
-    FChart->Refresh();
-    FAutoScaleButton->setChecked(false);
+    m_chart->Refresh();
+    m_autoScaleButton->setChecked(false);
 }
 
 void BioassayChart::HorizontalLogClicked()
 {
-    ChartAxis& axis = FChart->BottomAxis();
-    const bool logarithmic = FHorizontalLogButton->isChecked();
+    ChartAxis& axis = m_chart->BottomAxis();
+    const bool logarithmic = m_horizontalLogButton->isChecked();
     if (logarithmic && axis.Minimum() <= 0)
         axis.SetMinMax(0.01, axis.Maximum() < 0.01 ? 0.1 : axis.Maximum());
     axis.SetLogarithmic(logarithmic);
-    FAutoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
+    m_autoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
 }
 
 void BioassayChart::VerticalLogClicked()
 {
-    ChartAxis& axis = FChart->LeftAxis();
-    const bool logarithmic = FVerticalLogButton->isChecked();
+    ChartAxis& axis = m_chart->LeftAxis();
+    const bool logarithmic = m_verticalLogButton->isChecked();
     if (logarithmic && axis.Minimum() <= 0) {
-        const auto data = FChart->DataExtent(true);
+        const auto data = m_chart->DataExtent(true);
         const double minimum = data ? data->yMin : 0.01;
         axis.SetMinMax(minimum, axis.Maximum() < minimum ? 10 * minimum : axis.Maximum());
     }
     axis.SetLogarithmic(logarithmic);
-    FAutoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
+    m_autoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
 }
 
 void BioassayChart::LinesClicked()
 {
-    for (int s = 0; s < FChart->SeriesCount(); ++s)
-        FChart->Series(s).LineVisible = FLinesButton->isChecked();
-    FChart->update();
+    for (int s = 0; s < m_chart->SeriesCount(); ++s)
+        m_chart->Series(s).LineVisible = m_linesButton->isChecked();
+    m_chart->update();
 }
 
 void BioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
 {
-    const ChartSeries& s = FChart->Series(series);
+    const ChartSeries& s = m_chart->Series(series);
     const QPointF& point = s.Points.at(static_cast<std::size_t>(index));
     const QString x = formatPicture(point.x(), u"#0.######");
     const QString y = FormatScientific(point.y(), 2);
@@ -383,11 +383,11 @@ void BioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
     const QString text = QStringLiteral("<p align=\"center\"><b>") + title
         + QStringLiteral("</b></p><p align=\"center\">X: <b>") + x + QStringLiteral("</b>; Y: <b>") + y
         + QStringLiteral("</b></p>");
-    const QFontMetrics metrics(FChart->font());
+    const QFontMetrics metrics(m_chart->font());
     const int width = std::max(metrics.horizontalAdvance(s.Title),
                                metrics.horizontalAdvance(QStringLiteral("X:") + x + QStringLiteral("Y: ") + y))
         + 40;
-    FTip->ShowMarkupTip(text, globalPosition, true, width);
+    m_tip->ShowMarkupTip(text, globalPosition, true, width);
 }
 
 void BioassayChart::SaveClicked()
@@ -409,13 +409,13 @@ void BioassayChart::SaveClicked()
 
 void BioassayChart::SavePicture(const QString& fileName, ChartPictureFormat format)
 {
-    const QByteArray bytes = ChartPictureBytes(*FChart, format);
+    const QByteArray bytes = ChartPictureBytes(*m_chart, format);
     QString error = QStringLiteral("the picture could not be made");
     if (!bytes.isEmpty() && SaveFileAtomically(fileName, bytes, &error))
         return;
-    FBoxes.Show(MessageKind::Error, QStringLiteral("Error"),
-                QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, mbOK,
-                mbOK);
+    m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
+                 QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, mbOK,
+                 mbOK);
 }
 
 void BioassayChart::CopyClicked()
@@ -444,7 +444,7 @@ void BioassayChart::CopyClicked()
     if (ExecModal(dialog) != QDialog::Accepted)
         return;
     QApplication::clipboard()->setMimeData(
-        ChartClipboardData(*FChart, static_cast<ChartPictureFormat>(choices->checkedId())));
+        ChartClipboardData(*m_chart, static_cast<ChartPictureFormat>(choices->checkedId())));
 }
 
 } // namespace kav

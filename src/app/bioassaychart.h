@@ -31,7 +31,7 @@ public:
     // "logYButton", "hGridButton", "hMinorGridButton", "vGridButton", "vMinorGridButton",
     // "autoScaleButton", "legendButton", "legendOverPlotButton", "linesButton", "saveButton",
     // "copyButton".
-    Chart& ChartControl() const { return *FChart; }
+    Chart& ChartControl() const { return *m_chart; }
 
     // Asks for the file to save to, with the filter entry chosen; empty when cancelled. Shows a
     // modal dialog. Tests replace both.
@@ -44,7 +44,7 @@ public:
     // The zoom check: logarithmic ranges to whole decades; a range showing no data, or a
     // linear one too narrow, back to the one before the last mouse press.
     void ChartZoomed();
-    const TipWindow& Tip() const { return *FTip; }
+    const TipWindow& Tip() const { return *m_tip; }
 
 private:
     void HorizontalLogClicked();
@@ -54,10 +54,10 @@ private:
     void CopyClicked();
 
     // The axis ranges at the last mouse press on the chart.
-    double FSaveXMin = 0.01;
-    double FSaveXMax = 10000;
-    double FSaveYMin = 0;
-    double FSaveYMax = 1;
+    double m_saveXMin = 0.01;
+    double m_saveXMax = 10000;
+    double m_saveYMin = 0;
+    double m_saveYMax = 1;
 
     QLayout* BuildToolBar();
     void ConnectChart();
@@ -65,22 +65,22 @@ private:
     void ShowPointTip(int series, int index, QPoint globalPosition);
     void SavePicture(const QString& fileName, ChartPictureFormat format);
 
-    Chart* FChart = nullptr;
-    QToolButton* FHorizontalLogButton = nullptr;
-    QToolButton* FVerticalLogButton = nullptr;
-    QToolButton* FHorizontalGridButton = nullptr;
-    QToolButton* FHorizontalMinorGridButton = nullptr;
-    QToolButton* FVerticalGridButton = nullptr;
-    QToolButton* FVerticalMinorGridButton = nullptr;
-    QToolButton* FAutoScaleButton = nullptr;
-    QToolButton* FLegendButton = nullptr;
-    QToolButton* FLegendOverButton = nullptr;
-    QToolButton* FLinesButton = nullptr;
-    QToolButton* FSaveButton = nullptr;
-    QToolButton* FCopyButton = nullptr;
+    Chart* m_chart = nullptr;
+    QToolButton* m_horizontalLogButton = nullptr;
+    QToolButton* m_verticalLogButton = nullptr;
+    QToolButton* m_horizontalGridButton = nullptr;
+    QToolButton* m_horizontalMinorGridButton = nullptr;
+    QToolButton* m_verticalGridButton = nullptr;
+    QToolButton* m_verticalMinorGridButton = nullptr;
+    QToolButton* m_autoScaleButton = nullptr;
+    QToolButton* m_legendButton = nullptr;
+    QToolButton* m_legendOverButton = nullptr;
+    QToolButton* m_linesButton = nullptr;
+    QToolButton* m_saveButton = nullptr;
+    QToolButton* m_copyButton = nullptr;
 
-    MessageBoxes& FBoxes;
-    std::unique_ptr<TipWindow> FTip;
+    MessageBoxes& m_boxes;
+    std::unique_ptr<TipWindow> m_tip;
 };
 
 } // namespace kav

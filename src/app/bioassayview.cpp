@@ -39,77 +39,77 @@ const QString kViewTypeHint = QStringLiteral(
 
 BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
-    , FContext(context)
+    , m_context(context)
 {
     auto* left = new QVBoxLayout;
     left->addWidget(BuildIntakeParameters());
-    FChart = new BioassayChart(context.Boxes(), this);
-    FChart->setObjectName(QStringLiteral("bioassayChart"));
-    left->addWidget(FChart, 1);
+    m_chart = new BioassayChart(context.Boxes(), this);
+    m_chart->setObjectName(QStringLiteral("bioassayChart"));
+    left->addWidget(m_chart, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(BuildDisplayedData());
     right->addWidget(BuildTable(), 1);
     // The user may give the chart or the table more room.
-    FDivider = new QSplitter(Qt::Horizontal, this);
+    m_divider = new QSplitter(Qt::Horizontal, this);
     for (QLayout* half : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
-        auto* holder = new QWidget(FDivider);
+        auto* holder = new QWidget(m_divider);
         half->setContentsMargins(0, 0, 0, 0);
         holder->setLayout(half);
-        FDivider->addWidget(holder);
+        m_divider->addWidget(holder);
     }
-    FDivider->setChildrenCollapsible(false);
-    connect(FDivider, &QSplitter::splitterMoved, this, [this] { FDividerMoved = true; });
-    (new QHBoxLayout(this))->addWidget(FDivider);
+    m_divider->setChildrenCollapsible(false);
+    connect(m_divider, &QSplitter::splitterMoved, this, [this] { m_dividerMoved = true; });
+    (new QHBoxLayout(this))->addWidget(m_divider);
     InitGrid();
     FollowSettings();
-    FWatchingSettings = FContext.Settings().SettingsChanged.Connect([this] { FollowSettings(); });
+    m_watchingSettings = m_context.Settings().SettingsChanged.Connect([this] { FollowSettings(); });
 }
 
 QWidget* BioassayView::BuildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    FIntakeChooser = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
-    FIntakeChooser->setObjectName(QStringLiteral("intakeChooser"));
-    FFollowingChooser = FIntakeChooser->Selection().NuclideChosen.Connect(
+    m_intakeChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
+    m_intakeChooser->setObjectName(QStringLiteral("intakeChooser"));
+    m_followingChooser = m_intakeChooser->Selection().NuclideChosen.Connect(
         [this](const NuclideIdentity& rnx) { IntakeNuclideChanged(rnx); });
-    FLoader.emplace(*FIntakeChooser, FContext.Boxes());
+    m_loader.emplace(*m_intakeChooser, m_context.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    FMeasuredChooser = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), group);
-    FMeasuredChooser->setObjectName(QStringLiteral("measuredChooser"));
-    FMeasuredChooser->SetChoiceType(ctFullList);
-    FMeasuredChooser->SetShowUndoRedoButtons(false);
-    FMeasuredChooser->hide();
+    m_measuredChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
+    m_measuredChooser->setObjectName(QStringLiteral("measuredChooser"));
+    m_measuredChooser->SetChoiceType(ctFullList);
+    m_measuredChooser->SetShowUndoRedoButtons(false);
+    m_measuredChooser->hide();
 
-    FRouteBox = new QComboBox(group);
-    FRouteBox->setObjectName(QStringLiteral("routeBox"));
-    FRouteBox->addItems(IntakePathNames());
-    FRouteBox->setCurrentIndex(ipInhalation);
-    FMaterialBox = new MaterialComboBox(group);
-    FMaterialBox->setObjectName(QStringLiteral("materialBox"));
-    FMaterialBox->setMinimumContentsLength(30);
-    FSizeBox = new QComboBox(group);
-    FSizeBox->setObjectName(QStringLiteral("sizeBox"));
-    FSizeBox->setMaxVisibleItems(AMADCount);
-    FSizeBox->setToolTip(MaterialsView::AMADHint);
-    for (QComboBox* box : {FRouteBox, FMaterialBox, FSizeBox, FIntakeChooser->ElementBox(), FIntakeChooser->AMassBox(),
-                           FIntakeChooser->NuclideBox()})
+    m_routeBox = new QComboBox(group);
+    m_routeBox->setObjectName(QStringLiteral("routeBox"));
+    m_routeBox->addItems(IntakePathNames());
+    m_routeBox->setCurrentIndex(ipInhalation);
+    m_materialBox = new MaterialComboBox(group);
+    m_materialBox->setObjectName(QStringLiteral("materialBox"));
+    m_materialBox->setMinimumContentsLength(30);
+    m_sizeBox = new QComboBox(group);
+    m_sizeBox->setObjectName(QStringLiteral("sizeBox"));
+    m_sizeBox->setMaxVisibleItems(AMADCount);
+    m_sizeBox->setToolTip(MaterialsView::AMADHint);
+    for (QComboBox* box : {m_routeBox, m_materialBox, m_sizeBox, m_intakeChooser->ElementBox(),
+                           m_intakeChooser->AMassBox(), m_intakeChooser->NuclideBox()})
         ApplyInputColours(box);
-    connect(FRouteBox, &QComboBox::currentIndexChanged, this, [this] {
+    connect(m_routeBox, &QComboBox::currentIndexChanged, this, [this] {
         FillMaterials();
         Recompute();
     });
-    connect(FMaterialBox, &QComboBox::currentIndexChanged, this, [this] {
+    connect(m_materialBox, &QComboBox::currentIndexChanged, this, [this] {
         FillSizes();
         Recompute();
     });
-    connect(FSizeBox, &QComboBox::currentIndexChanged, this, [this] { Recompute(); });
+    connect(m_sizeBox, &QComboBox::currentIndexChanged, this, [this] { Recompute(); });
 
     auto* sizeLabel = new QLabel(QString::fromUtf16(u"AM&TD/AMAD, \u00B5m"), group);
-    sizeLabel->setBuddy(FSizeBox);
+    sizeLabel->setBuddy(m_sizeBox);
     sizeLabel->setToolTip(MaterialsView::AMADHint);
     OfferHelp(sizeLabel, HelpTopic::AMAD);
-    OfferHelp(FSizeBox, HelpTopic::AMAD);
+    OfferHelp(m_sizeBox, HelpTopic::AMAD);
     auto* grid = new QGridLayout(group);
     // The labels' underlined letters take the keys to their boxes.
     const auto label = [group](const QString& text, QWidget* box) {
@@ -117,14 +117,14 @@ QWidget* BioassayView::BuildIntakeParameters()
         l->setBuddy(box);
         return l;
     };
-    grid->addWidget(label(QStringLiteral("&Radionuclide"), FIntakeChooser->ElementBox()), 0, 0);
-    grid->addWidget(FIntakeChooser, 0, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Route of &Intake"), FRouteBox), 1, 0);
-    grid->addWidget(FRouteBox, 1, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Mat&erial"), FMaterialBox), 2, 0);
-    grid->addWidget(FMaterialBox, 2, 1);
+    grid->addWidget(label(QStringLiteral("&Radionuclide"), m_intakeChooser->ElementBox()), 0, 0);
+    grid->addWidget(m_intakeChooser, 0, 1, Qt::AlignLeft);
+    grid->addWidget(label(QStringLiteral("Route of &Intake"), m_routeBox), 1, 0);
+    grid->addWidget(m_routeBox, 1, 1, Qt::AlignLeft);
+    grid->addWidget(label(QStringLiteral("Mat&erial"), m_materialBox), 2, 0);
+    grid->addWidget(m_materialBox, 2, 1);
     grid->addWidget(sizeLabel, 3, 0);
-    grid->addWidget(FSizeBox, 3, 1, Qt::AlignLeft);
+    grid->addWidget(m_sizeBox, 3, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
     FillSizes();
     return group;
@@ -135,51 +135,51 @@ QWidget* BioassayView::BuildDisplayedData()
     auto* group = new QGroupBox(QStringLiteral("Displayed Data"), this);
     group->setToolTip(kViewTypeHint);
     OfferHelp(group, HelpTopic::DisplayedData);
-    FQuantityButtons = new QButtonGroup(group);
-    FQuantityButtons->setObjectName(QStringLiteral("displayedData"));
+    m_quantityButtons = new QButtonGroup(group);
+    m_quantityButtons->setObjectName(QStringLiteral("displayedData"));
     const char* choices[BioassayQuantityCount] = {"Dose per Content &Function", "Content for the &Specified Dose",
                                                   "Content &per Intake (Reference Bioassay Function)"};
     auto* layout = new QGridLayout(group);
     for (int i = 0; i < BioassayQuantityCount; ++i) {
         auto* choice = new QRadioButton(QString::fromLatin1(choices[i]), group);
-        FQuantityButtons->addButton(choice, i);
+        m_quantityButtons->addButton(choice, i);
         layout->addWidget(choice, i, 0);
     }
-    FQuantityButtons->button(dvDosePerContent)->setChecked(true);
+    m_quantityButtons->button(dvDosePerContent)->setChecked(true);
 
-    FDoseField = new FloatEdit(group);
-    FDoseField->setObjectName(QStringLiteral("doseForContentField"));
-    FDoseField->SetMessageBoxes(&FContext.Boxes());
-    FDoseField->SetIncrementType(itLastDigit);
-    FDoseField->Formats().DefaultFormat = QStringLiteral("0.###");
-    FDoseField->SetValue(1);
-    FDoseField->SetMaxValue(100);
-    FDoseField->SetMaxValueEnabled(true);
-    FDoseField->SetMinValue(0.01);
-    FDoseField->SetMinValueEnabled(true);
-    FDoseField->setFixedWidth(80);
-    ApplyInputColours(FDoseField);
-    FDoseUnitLabel = new QLabel(QStringLiteral("mSv"), group);
-    FDoseUnitLabel->setObjectName(QStringLiteral("doseUnitLabel"));
-    FDoseField->setEnabled(false);
-    FDoseUnitLabel->setEnabled(false);
-    FDoseField->OnChange = [this] {
+    m_doseField = new FloatEdit(group);
+    m_doseField->setObjectName(QStringLiteral("doseForContentField"));
+    m_doseField->SetMessageBoxes(&m_context.Boxes());
+    m_doseField->SetIncrementType(itLastDigit);
+    m_doseField->Formats().DefaultFormat = QStringLiteral("0.###");
+    m_doseField->SetValue(1);
+    m_doseField->SetMaxValue(100);
+    m_doseField->SetMaxValueEnabled(true);
+    m_doseField->SetMinValue(0.01);
+    m_doseField->SetMinValueEnabled(true);
+    m_doseField->setFixedWidth(80);
+    ApplyInputColours(m_doseField);
+    m_doseUnitLabel = new QLabel(QStringLiteral("mSv"), group);
+    m_doseUnitLabel->setObjectName(QStringLiteral("doseUnitLabel"));
+    m_doseField->setEnabled(false);
+    m_doseUnitLabel->setEnabled(false);
+    m_doseField->OnChange = [this] {
         UpdateCaption();
         Recompute();
     };
     auto* dose = new QHBoxLayout;
-    dose->addWidget(FDoseField);
-    dose->addWidget(FDoseUnitLabel);
+    dose->addWidget(m_doseField);
+    dose->addWidget(m_doseUnitLabel);
     dose->addStretch(1);
     layout->addLayout(dose, 1, 1);
     layout->setColumnStretch(1, 1);
 
-    connect(FQuantityButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+    connect(m_quantityButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked)
             return;
         UpdateCaption();
-        FDoseField->setEnabled(id == dvContentForDose);
-        FDoseUnitLabel->setEnabled(id == dvContentForDose);
+        m_doseField->setEnabled(id == dvContentForDose);
+        m_doseUnitLabel->setEnabled(id == dvContentForDose);
         Recompute();
     });
     return group;
@@ -188,61 +188,61 @@ QWidget* BioassayView::BuildDisplayedData()
 QWidget* BioassayView::BuildTable()
 {
     auto* box = new QWidget(this);
-    FCopyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
-    FCopyAction->setObjectName(QStringLiteral("copyAction"));
-    FCopyAction->setToolTip(MaterialsView::CopyHint);
-    connect(FCopyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
-    FWholeDaysAction = new QAction(QStringLiteral("Exclude fractions of the day"), this);
-    FWholeDaysAction->setObjectName(QStringLiteral("wholeDaysAction"));
-    FWholeDaysAction->setCheckable(true);
+    m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    m_copyAction->setObjectName(QStringLiteral("copyAction"));
+    m_copyAction->setToolTip(MaterialsView::CopyHint);
+    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    m_wholeDaysAction = new QAction(QStringLiteral("Exclude fractions of the day"), this);
+    m_wholeDaysAction->setObjectName(QStringLiteral("wholeDaysAction"));
+    m_wholeDaysAction->setCheckable(true);
     // The preferences hold the choice; the table follows them when they change.
-    connect(FWholeDaysAction, &QAction::triggered, this,
-            [this](bool on) { FContext.Settings().SetBioassayWholeDays(on); });
-    FUnitsAction = new QAction(QStringLiteral("&Units..."), this);
-    FUnitsAction->setObjectName(QStringLiteral("unitsAction"));
-    connect(FUnitsAction, &QAction::triggered, this, [this] {
+    connect(m_wholeDaysAction, &QAction::triggered, this,
+            [this](bool on) { m_context.Settings().SetBioassayWholeDays(on); });
+    m_unitsAction = new QAction(QStringLiteral("&Units..."), this);
+    m_unitsAction->setObjectName(QStringLiteral("unitsAction"));
+    connect(m_unitsAction, &QAction::triggered, this, [this] {
         if (OnEditUnits)
             OnEditUnits();
     });
-    FGridMenu = new QMenu(this);
-    FGridMenu->setObjectName(QStringLiteral("tableMenu"));
-    FGridMenu->addAction(FWholeDaysAction);
-    FGridMenu->addAction(FCopyAction);
-    FGridMenu->addSeparator();
-    FGridMenu->addAction(FUnitsAction);
-    connect(FGridMenu, &QMenu::aboutToShow, this,
-            [this] { FWholeDaysAction->setChecked(FContext.Settings().BioassayWholeDays()); });
+    m_gridMenu = new QMenu(this);
+    m_gridMenu->setObjectName(QStringLiteral("tableMenu"));
+    m_gridMenu->addAction(m_wholeDaysAction);
+    m_gridMenu->addAction(m_copyAction);
+    m_gridMenu->addSeparator();
+    m_gridMenu->addAction(m_unitsAction);
+    connect(m_gridMenu, &QMenu::aboutToShow, this,
+            [this] { m_wholeDaysAction->setChecked(m_context.Settings().BioassayWholeDays()); });
 
-    FCaption = new QLabel(box);
-    FCaption->setObjectName(QStringLiteral("captionLabel"));
-    FCaption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
-    FCaption->setWordWrap(true);
-    FCaption->setMinimumHeight(3 * fontMetrics().height());
-    QToolButton* copy = TextButtonFor(*FCopyAction, box);
-    FGrid = new DataGrid(box);
-    FGrid->setObjectName(QStringLiteral("bioassayTable"));
-    CopyByKeys(*FCopyAction, *FGrid);
-    FGrid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(FGrid, &QWidget::customContextMenuRequested, this,
-            [this](QPoint pos) { FGridMenu->exec(FGrid->mapToGlobal(pos)); });
+    m_caption = new QLabel(box);
+    m_caption->setObjectName(QStringLiteral("captionLabel"));
+    m_caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    m_caption->setWordWrap(true);
+    m_caption->setMinimumHeight(3 * fontMetrics().height());
+    QToolButton* copy = TextButtonFor(*m_copyAction, box);
+    m_grid = new DataGrid(box);
+    m_grid->setObjectName(QStringLiteral("bioassayTable"));
+    CopyByKeys(*m_copyAction, *m_grid);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](QPoint pos) { m_gridMenu->exec(m_grid->mapToGlobal(pos)); });
 
     auto* head = new QHBoxLayout;
-    head->addWidget(FCaption, 1);
+    head->addWidget(m_caption, 1);
     head->addWidget(copy, 0, Qt::AlignBottom);
-    FKeyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>")
-                              .arg(HelpTopic::PredictedContent),
-                          box);
-    FKeyTerm->setObjectName(QStringLiteral("keyTermLink"));
-    FKeyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    connect(FKeyTerm, &QLabel::linkActivated, this, [this](const QString& link) {
+    m_keyTerm = new QLabel(QStringLiteral("<a href=\"%1\">*See the Key Term help for the explanation</a>")
+                               .arg(HelpTopic::PredictedContent),
+                           box);
+    m_keyTerm->setObjectName(QStringLiteral("keyTermLink"));
+    m_keyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(m_keyTerm, &QLabel::linkActivated, this, [this](const QString& link) {
         if (ShowHelp)
             ShowHelp(link);
     });
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(head);
-    layout->addWidget(FGrid, 1);
-    layout->addWidget(FKeyTerm);
+    layout->addWidget(m_grid, 1);
+    layout->addWidget(m_keyTerm);
     return box;
 }
 
@@ -261,7 +261,7 @@ void BioassayView::OfferHelp(QWidget* widget, const QString& topic)
 
 void BioassayView::InitGrid()
 {
-    DataGrid& g = *FGrid;
+    DataGrid& g = *m_grid;
     g.SetColCount(1 + CompartmentCount);
     g.SetRowCount(2);
     g.SetFixedCols(1);
@@ -283,16 +283,16 @@ void BioassayView::InitGrid()
 
 void BioassayView::IntakeNuclideChanged(const NuclideIdentity& rnx)
 {
-    if (!FBioassayData || rnx.Element == NoElement)
+    if (!m_bioassayData || rnx.Element == NoElement)
         return;
-    FLoader->Load(FContext.Settings().DataFolder(), *FBioassayData, rnx, [this] {
+    m_loader->Load(m_context.Settings().DataFolder(), *m_bioassayData, rnx, [this] {
         FillMaterials();
         QStringList measured;
-        FBioassayData->GetDRNList(measured);
-        FMeasuredChooser->Selection().Filter().SetUseNuclideFilter(true);
-        FMeasuredChooser->Selection().Filter().SetNuclideList(measured);
-        FMeasuredChooser->Selection().SetName(FBioassayData->NuclideNameText());
-        FMeasuredChooser->setEnabled(measured.size() > 1);
+        m_bioassayData->GetDRNList(measured);
+        m_measuredChooser->Selection().Filter().SetUseNuclideFilter(true);
+        m_measuredChooser->Selection().Filter().SetNuclideList(measured);
+        m_measuredChooser->Selection().SetName(m_bioassayData->NuclideNameText());
+        m_measuredChooser->setEnabled(measured.size() > 1);
         Recompute();
     });
 }
@@ -306,50 +306,50 @@ void BioassayView::ShowData()
 void BioassayView::FillMaterials()
 {
     {
-        const QSignalBlocker blocker(FMaterialBox);
-        FMaterialBox->clear();
+        const QSignalBlocker blocker(m_materialBox);
+        m_materialBox->clear();
         QStringList materials;
-        if (FBioassayData)
-            FBioassayData->GetCompoundsList(static_cast<IntakeRoute>(FRouteBox->currentIndex()), materials);
+        if (m_bioassayData)
+            m_bioassayData->GetCompoundsList(static_cast<IntakeRoute>(m_routeBox->currentIndex()), materials);
         // A material without a text (an injection, as a rule) shows "-"; a route without one
         // says so in the empty box.
         for (QString& material : materials)
             if (material.isEmpty())
                 material = QStringLiteral("-");
-        FMaterialBox->setPlaceholderText(QStringLiteral("no material for this route"));
-        FMaterialBox->addItems(materials);
-        FMaterialBox->setCurrentIndex(materials.isEmpty() ? -1 : 0);
+        m_materialBox->setPlaceholderText(QStringLiteral("no material for this route"));
+        m_materialBox->addItems(materials);
+        m_materialBox->setCurrentIndex(materials.isEmpty() ? -1 : 0);
     }
     FillSizes();
 }
 
 void BioassayView::FillSizes()
 {
-    const QSignalBlocker blocker(FSizeBox);
-    FSizeBox->clear();
-    const bool aerosol = FRouteBox->currentIndex() == ipInhalation && FBioassayData
-        && FBioassayData->IsAerosol(FMaterialBox->currentIndex());
+    const QSignalBlocker blocker(m_sizeBox);
+    m_sizeBox->clear();
+    const bool aerosol = m_routeBox->currentIndex() == ipInhalation && m_bioassayData
+        && m_bioassayData->IsAerosol(m_materialBox->currentIndex());
     if (aerosol) {
-        FSizeBox->addItems(AMADLabels());
-        FSizeBox->setCurrentIndex(DefaultAMADIndex);
+        m_sizeBox->addItems(AMADLabels());
+        m_sizeBox->setCurrentIndex(DefaultAMADIndex);
     } else {
-        FSizeBox->addItem(QStringLiteral("-"));
-        FSizeBox->setCurrentIndex(0);
+        m_sizeBox->addItem(QStringLiteral("-"));
+        m_sizeBox->setCurrentIndex(0);
     }
     // The sizes stand in the middle of their list too.
-    for (int i = 0; i < FSizeBox->count(); ++i)
-        FSizeBox->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
+    for (int i = 0; i < m_sizeBox->count(); ++i)
+        m_sizeBox->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
 }
 
 BioassayRequest BioassayView::Request() const
 {
-    const ProgramSettings& preference = FContext.Settings();
+    const ProgramSettings& preference = m_context.Settings();
     BioassayRequest r;
-    r.Path = static_cast<IntakeRoute>(std::max(FRouteBox->currentIndex(), 0));
-    r.Material = FMaterialBox->currentIndex();
-    r.AMADIndex = FSizeBox->count() == AMADCount ? FSizeBox->currentIndex() : 0;
-    r.View = static_cast<BioassayQuantity>(std::max(FQuantityButtons->checkedId(), 0));
-    r.DoseMSv = FDoseField->Value();
+    r.Path = static_cast<IntakeRoute>(std::max(m_routeBox->currentIndex(), 0));
+    r.Material = m_materialBox->currentIndex();
+    r.AMADIndex = m_sizeBox->count() == AMADCount ? m_sizeBox->currentIndex() : 0;
+    r.View = static_cast<BioassayQuantity>(std::max(m_quantityButtons->checkedId(), 0));
+    r.DoseMSv = m_doseField->Value();
     r.WholeDays = preference.BioassayWholeDays();
     r.Units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
                preference.BioassayTimeUnit()};
@@ -360,23 +360,23 @@ void BioassayView::UpdateCaption()
 {
     const BioassayRequest r = Request();
     // A choice without functions says so where the caption of its table would stand.
-    const bool noData = FBioassayData && FBioassayData->IsLoaded() && !FTable.HasData;
-    FCaption->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
-    FCaption->setText(noData ? BioassayNoDataText(FBioassayData->NuclideNameText())
-                             : BioassayCaption(r.View, r.DoseMSv, r.Units));
+    const bool noData = m_bioassayData && m_bioassayData->IsLoaded() && !m_table.HasData;
+    m_caption->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
+    m_caption->setText(noData ? BioassayNoDataText(m_bioassayData->NuclideNameText())
+                              : BioassayCaption(r.View, r.DoseMSv, r.Units));
 }
 
 void BioassayView::Recompute()
 {
-    if (!FBioassayData)
+    if (!m_bioassayData)
         return;
     const BioassayRequest request = Request();
-    FTable = ComputeBioassayTable(*FBioassayData, request);
+    m_table = ComputeBioassayTable(*m_bioassayData, request);
     UpdateCaption();
     FillTable();
-    FChart->ChartControl().Title = FBioassayData->NuclideNameText() + QStringLiteral(": ")
+    m_chart->ChartControl().Title = m_bioassayData->NuclideNameText() + QStringLiteral(": ")
         + BioassayCaption(request.View, request.DoseMSv, request.Units);
-    FChart->ShowTable(FTable, BioassayAxisTitle(request.View, request.DoseMSv, request.Units));
+    m_chart->ShowTable(m_table, BioassayAxisTitle(request.View, request.DoseMSv, request.Units));
     ShareWidth();
 }
 
@@ -388,21 +388,21 @@ void BioassayView::resizeEvent(QResizeEvent* event)
 
 void BioassayView::ShareWidth()
 {
-    const int total = FDivider->width() - FDivider->handleWidth();
-    QWidget* tableSide = FDivider->widget(1);
-    if (FDividerMoved || total <= 0)
+    const int total = m_divider->width() - m_divider->handleWidth();
+    QWidget* tableSide = m_divider->widget(1);
+    if (m_dividerMoved || total <= 0)
         return;
     // The side's own margins round the table, as laid out now.
-    const int margins = std::max(0, tableSide->width() - FGrid->width());
-    const int wanted = std::max(tableSide->minimumSizeHint().width(), FGrid->ContentWidth() + margins);
+    const int margins = std::max(0, tableSide->width() - m_grid->width());
+    const int wanted = std::max(tableSide->minimumSizeHint().width(), m_grid->ContentWidth() + margins);
     const int table = std::min(wanted, total / 2);
-    FDivider->setSizes({total - table, table});
+    m_divider->setSizes({total - table, table});
 }
 
 void BioassayView::FillTable()
 {
-    DataGrid& g = *FGrid;
-    if (!FTable.HasData) {
+    DataGrid& g = *m_grid;
+    if (!m_table.HasData) {
         // No functions for this material: no compartment to show, no time of the last choice
         // left behind (in the copy either).
         for (int c = 1; c < g.ColCount(); ++c)
@@ -411,12 +411,12 @@ void BioassayView::FillTable()
         g.SetCells(0, 1, QStringLiteral("-"));
         return;
     }
-    g.SetRowCount(static_cast<int>(FTable.Times.size()) + 1);
-    g.SetCells(0, 0, FTable.TimeTitle);
+    g.SetRowCount(static_cast<int>(m_table.Times.size()) + 1);
+    g.SetCells(0, 0, m_table.TimeTitle);
     for (int row = 1; row < g.RowCount(); ++row)
-        g.SetCells(0, row, FTable.Times[row - 1]);
+        g.SetCells(0, row, m_table.Times[row - 1]);
     for (int k = 0; k < CompartmentCount; ++k) {
-        const BioassayColumn& column = FTable.Columns[static_cast<std::size_t>(k)];
+        const BioassayColumn& column = m_table.Columns[static_cast<std::size_t>(k)];
         const int col = k + 1;
         if (!column.Present) {
             g.SetColWidths(col, -1);
@@ -433,9 +433,9 @@ void BioassayView::FollowSettings()
 {
     const BioassayRequest request = Request();
     const std::pair shown{request.Units, request.WholeDays};
-    if (shown == FSettingsShown)
+    if (shown == m_settingsShown)
         return;
-    FSettingsShown = shown;
+    m_settingsShown = shown;
     UpdateCaption();
     Recompute();
 }
@@ -443,11 +443,11 @@ void BioassayView::FollowSettings()
 void BioassayView::CopyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide = FBioassayData && FBioassayData->IsLoaded() ? FBioassayData->NuclideNameText()
-                                                                       : FIntakeChooser->Selection().Name();
-    const QString head = BioassayClipboardHead(nuclide, FRouteBox->currentText(), FMaterialBox->currentText(),
-                                               FSizeBox->currentText(), FCaption->text());
-    FGrid->CopyToClipboard(head, QString(), {}, true);
+    const QString nuclide = m_bioassayData && m_bioassayData->IsLoaded() ? m_bioassayData->NuclideNameText()
+                                                                         : m_intakeChooser->Selection().Name();
+    const QString head = BioassayClipboardHead(nuclide, m_routeBox->currentText(), m_materialBox->currentText(),
+                                               m_sizeBox->currentText(), m_caption->text());
+    m_grid->CopyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

@@ -37,7 +37,7 @@ public:
     // The program's shared state outlives the view.
     explicit BioassayView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetBioassayData(BioassayData* data) { FBioassayData = data; }
+    void SetBioassayData(BioassayData* data) { m_bioassayData = data; }
     // Opens the options on the view's units, and the help on a topic; the main window gives both.
     std::function<void()> OnEditUnits;
     std::function<void(const QString& topic)> ShowHelp;
@@ -48,9 +48,9 @@ public:
     // group), "doseForContentField", "doseUnitLabel", "captionLabel", "keyTermLink",
     // "bioassayTable", "tableMenu", "wholeDaysAction", "copyAction", "unitsAction",
     // "bioassayChart".
-    NuclideChooser* IntakeChooser() const { return FIntakeChooser; }
-    NuclideChooser* MeasuredChooser() const { return FMeasuredChooser; }
-    FloatEdit* DoseForContentField() const { return FDoseField; }
+    NuclideChooser* IntakeChooser() const { return m_intakeChooser; }
+    NuclideChooser* MeasuredChooser() const { return m_measuredChooser; }
+    FloatEdit* DoseForContentField() const { return m_doseField; }
 
     void IntakeNuclideChanged(const NuclideIdentity& rnx);
     // Shows the data object anew: its materials for the chosen route, then the table and chart.
@@ -58,9 +58,9 @@ public:
 
     // What is asked and what came out, as last computed.
     BioassayRequest Request() const;
-    const BioassayTable& Table() const { return FTable; }
+    const BioassayTable& Table() const { return m_table; }
     // The divider between the chart's side and the table's.
-    QSplitter* Divider() const { return FDivider; }
+    QSplitter* Divider() const { return m_divider; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -84,34 +84,34 @@ private:
     // A right click on the widget offers "Help" on the topic.
     void OfferHelp(QWidget* widget, const QString& topic);
 
-    NuclideChooser* FIntakeChooser = nullptr;
-    NuclideChooser* FMeasuredChooser = nullptr;
-    QComboBox* FRouteBox = nullptr;
-    QComboBox* FMaterialBox = nullptr;
-    QComboBox* FSizeBox = nullptr;
-    QButtonGroup* FQuantityButtons = nullptr;
-    FloatEdit* FDoseField = nullptr;
-    QLabel* FDoseUnitLabel = nullptr;
-    QLabel* FCaption = nullptr;
-    QLabel* FKeyTerm = nullptr;
-    DataGrid* FGrid = nullptr;
-    QMenu* FGridMenu = nullptr;
-    QAction* FWholeDaysAction = nullptr;
-    QAction* FCopyAction = nullptr;
-    QAction* FUnitsAction = nullptr;
+    NuclideChooser* m_intakeChooser = nullptr;
+    NuclideChooser* m_measuredChooser = nullptr;
+    QComboBox* m_routeBox = nullptr;
+    QComboBox* m_materialBox = nullptr;
+    QComboBox* m_sizeBox = nullptr;
+    QButtonGroup* m_quantityButtons = nullptr;
+    FloatEdit* m_doseField = nullptr;
+    QLabel* m_doseUnitLabel = nullptr;
+    QLabel* m_caption = nullptr;
+    QLabel* m_keyTerm = nullptr;
+    DataGrid* m_grid = nullptr;
+    QMenu* m_gridMenu = nullptr;
+    QAction* m_wholeDaysAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_unitsAction = nullptr;
     // The chart of the same numbers, below the intake parameters.
-    BioassayChart* FChart = nullptr;
+    BioassayChart* m_chart = nullptr;
 
-    ApplicationContext& FContext;
-    Notice<>::Connection FWatchingSettings;
-    Notice<const NuclideIdentity&>::Connection FFollowingChooser;
+    ApplicationContext& m_context;
+    Notice<>::Connection m_watchingSettings;
+    Notice<const NuclideIdentity&>::Connection m_followingChooser;
     // The units and the whole-days choice shown; none before they are first shown.
-    std::optional<std::pair<BioassayUnits, bool>> FSettingsShown;
-    BioassayData* FBioassayData = nullptr;
-    std::optional<ChosenNuclideLoader> FLoader;
-    BioassayTable FTable;
-    QSplitter* FDivider = nullptr;
-    bool FDividerMoved = false;
+    std::optional<std::pair<BioassayUnits, bool>> m_settingsShown;
+    BioassayData* m_bioassayData = nullptr;
+    std::optional<ChosenNuclideLoader> m_loader;
+    BioassayTable m_table;
+    QSplitter* m_divider = nullptr;
+    bool m_dividerMoved = false;
 };
 
 } // namespace kav

@@ -17,17 +17,17 @@ void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, con
         return;
     }
     if (failure->fileAtFault)
-        FBoxes.Show(MessageKind::Error, QStringLiteral("Error"), failure->message, mbCancel, mbCancel);
+        m_boxes.Show(MessageKind::Error, QStringLiteral("Error"), failure->message, mbCancel, mbCancel);
     else
-        FBoxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, mbOK, mbOK);
+        m_boxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, mbOK, mbOK);
     // The nuclide shown before is read again through the chooser.
-    if (FGoingBack || previous.El == NoElement) {
+    if (m_goingBack || previous.El == NoElement) {
         show();
         return;
     }
-    FGoingBack = true;
-    FChooser.Selection().SetElementAndAMass(previous.El, previous.AMass);
-    FGoingBack = false;
+    m_goingBack = true;
+    m_chooser.Selection().SetElementAndAMass(previous.El, previous.AMass);
+    m_goingBack = false;
 }
 
 } // namespace kav

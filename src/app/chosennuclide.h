@@ -18,8 +18,8 @@ class ChosenNuclideLoader {
 public:
     // The chooser and the boxes outlive the loader.
     ChosenNuclideLoader(NuclideChooser& chooser, MessageBoxes& boxes)
-        : FChooser(chooser)
-        , FBoxes(boxes)
+        : m_chooser(chooser)
+        , m_boxes(boxes)
     {
     }
 
@@ -29,9 +29,9 @@ public:
               const std::function<void()>& show);
 
 private:
-    NuclideChooser& FChooser;
-    MessageBoxes& FBoxes;
-    bool FGoingBack = false;
+    NuclideChooser& m_chooser;
+    MessageBoxes& m_boxes;
+    bool m_goingBack = false;
 };
 
 } // namespace kav

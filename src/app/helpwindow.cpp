@@ -34,7 +34,7 @@ class HelpBrowser : public QTextBrowser {
 public:
     HelpBrowser(QHelpEngine& engine, QWidget* parent)
         : QTextBrowser(parent)
-        , FEngine(engine)
+        , m_engine(engine)
     {
     }
 
@@ -42,12 +42,12 @@ protected:
     QVariant loadResource(int type, const QUrl& name) override
     {
         if (name.scheme() == QLatin1String("qthelp"))
-            return FEngine.fileData(name);
+            return m_engine.fileData(name);
         return QTextBrowser::loadResource(type, name);
     }
 
 private:
-    QHelpEngine& FEngine;
+    QHelpEngine& m_engine;
 };
 
 } // namespace
@@ -70,8 +70,8 @@ QString HelpTopicOfContext(int context)
 
 HelpWindow::HelpWindow(QString collectionFile, MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent, Qt::Window)
-    , FCollectionFile(std::move(collectionFile))
-    , FBoxes(boxes)
+    , m_collectionFile(std::move(collectionFile))
+    , m_boxes(boxes)
 {
     setWindowTitle(QStringLiteral("KAV Data Viewer Help"));
     resize(900, 620);
@@ -121,14 +121,14 @@ QString workingCopy(const QString& collection, const QString& folder, QString& p
 
 bool HelpWindow::OpenEngine()
 {
-    if (FEngine)
+    if (m_engine)
         return true;
     QString problem;
-    QString collection = FCollectionFile;
-    if (!QFileInfo(FCollectionFile).isFile())
-        problem = QStringLiteral("%1 is missing.").arg(FCollectionFile);
-    else if (!FWorkingFolder.isEmpty())
-        collection = workingCopy(FCollectionFile, FWorkingFolder, problem);
+    QString collection = m_collectionFile;
+    if (!QFileInfo(m_collectionFile).isFile())
+        problem = QStringLiteral("%1 is missing.").arg(m_collectionFile);
+    else if (!m_workingFolder.isEmpty())
+        collection = workingCopy(m_collectionFile, m_workingFolder, problem);
     if (problem.isEmpty()) {
         auto* engine = new QHelpEngine(collection, this);
         engine->setReadOnly(true);
@@ -137,12 +137,12 @@ bool HelpWindow::OpenEngine()
                 + (engine->error().isEmpty() ? QStringLiteral("it holds no help pages.") : engine->error());
             delete engine;
         } else {
-            FEngine = engine;
+            m_engine = engine;
         }
     }
-    if (!FEngine) {
-        FBoxes.Show(MessageKind::Warning, QStringLiteral("Help"),
-                    QStringLiteral("The help cannot be shown: ") + problem, mbOK, mbOK);
+    if (!m_engine) {
+        m_boxes.Show(MessageKind::Warning, QStringLiteral("Help"),
+                     QStringLiteral("The help cannot be shown: ") + problem, mbOK, mbOK);
         return false;
     }
     BuildWindow();
@@ -151,46 +151,46 @@ bool HelpWindow::OpenEngine()
 
 void HelpWindow::BuildWindow()
 {
-    FBrowser = new HelpBrowser(*FEngine, this);
-    FBrowser->setObjectName(QStringLiteral("helpBrowser"));
+    m_browser = new HelpBrowser(*m_engine, this);
+    m_browser->setObjectName(QStringLiteral("helpBrowser"));
 
-    FPlaces = new QTabWidget(this);
-    QTabWidget* places = FPlaces;
-    QHelpContentWidget* contents = FEngine->contentWidget();
+    m_places = new QTabWidget(this);
+    QTabWidget* places = m_places;
+    QHelpContentWidget* contents = m_engine->contentWidget();
     places->addTab(contents, QStringLiteral("Contents"));
-    connect(contents, &QHelpContentWidget::linkActivated, FBrowser,
-            [this](const QUrl& url) { FBrowser->setSource(url); });
+    connect(contents, &QHelpContentWidget::linkActivated, m_browser,
+            [this](const QUrl& url) { m_browser->setSource(url); });
     // The contents are read in the background: shown opened once they are there.
-    connect(FEngine->contentModel(), &QHelpContentModel::contentsCreated, contents,
+    connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents,
             [contents] { contents->expandToDepth(1); });
 
     auto* indexPage = new QWidget;
     auto* lookFor = new QLineEdit(indexPage);
     lookFor->setPlaceholderText(QStringLiteral("Look for"));
-    QHelpIndexWidget* index = FEngine->indexWidget();
+    QHelpIndexWidget* index = m_engine->indexWidget();
     connect(lookFor, &QLineEdit::textChanged, index, [index](const QString& text) { index->filterIndices(text); });
     connect(lookFor, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
-    connect(index, &QHelpIndexWidget::documentActivated, FBrowser,
-            [this](const QHelpLink& document, const QString&) { FBrowser->setSource(document.url); });
-    connect(index, &QHelpIndexWidget::documentsActivated, FBrowser,
+    connect(index, &QHelpIndexWidget::documentActivated, m_browser,
+            [this](const QHelpLink& document, const QString&) { m_browser->setSource(document.url); });
+    connect(index, &QHelpIndexWidget::documentsActivated, m_browser,
             [this](const QList<QHelpLink>& documents, const QString&) {
                 if (!documents.isEmpty())
-                    FBrowser->setSource(documents.front().url);
+                    m_browser->setSource(documents.front().url);
             });
     auto* indexLayout = new QVBoxLayout(indexPage);
     indexLayout->addWidget(lookFor);
     indexLayout->addWidget(index, 1);
     places->addTab(indexPage, QStringLiteral("Index"));
 
-    QHelpSearchEngine* search = FEngine->searchEngine();
+    QHelpSearchEngine* search = m_engine->searchEngine();
     auto* searchPage = new QWidget;
     auto* searchLayout = new QVBoxLayout(searchPage);
     searchLayout->addWidget(search->queryWidget());
     searchLayout->addWidget(search->resultWidget(), 1);
     connect(search->queryWidget(), &QHelpSearchQueryWidget::search, search,
             [search] { search->search(search->queryWidget()->searchInput()); });
-    connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, FBrowser,
-            [this](const QUrl& url) { FBrowser->setSource(url); });
+    connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, m_browser,
+            [this](const QUrl& url) { m_browser->setSource(url); });
     places->addTab(searchPage, QStringLiteral("Search"));
     search->reindexDocumentation();
 
@@ -200,15 +200,15 @@ void HelpWindow::BuildWindow()
     QAction* home = tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Contents"));
     back->setEnabled(false);
     forward->setEnabled(false);
-    connect(back, &QAction::triggered, FBrowser, &QTextBrowser::backward);
-    connect(forward, &QAction::triggered, FBrowser, &QTextBrowser::forward);
+    connect(back, &QAction::triggered, m_browser, &QTextBrowser::backward);
+    connect(forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
     connect(home, &QAction::triggered, this, [this] { ShowTopic(HelpTopic::Contents); });
-    connect(FBrowser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
-    connect(FBrowser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(places);
-    splitter->addWidget(FBrowser);
+    splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 3);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -220,10 +220,10 @@ bool HelpWindow::ShowTopic(const QString& topic)
 {
     if (!OpenEngine())
         return false;
-    FBrowser->setSource(QUrl(kDocumentRoot + topic));
+    m_browser->setSource(QUrl(kDocumentRoot + topic));
     // Asked for the contents, the contents are beside them, whatever was looked at last.
     if (topic == HelpTopic::Contents)
-        FPlaces->setCurrentIndex(0);
+        m_places->setCurrentIndex(0);
     show();
     raise();
     activateWindow();
@@ -232,7 +232,7 @@ bool HelpWindow::ShowTopic(const QString& topic)
 
 QUrl HelpWindow::CurrentUrl() const
 {
-    return FBrowser ? FBrowser->source() : QUrl();
+    return m_browser ? m_browser->source() : QUrl();
 }
 
 } // namespace kav

@@ -35,27 +35,27 @@ public:
     // The help engine keeps its search index beside the collection: a collection in a folder
     // the user cannot write to (an installed one) is opened from a copy in this folder, made
     // again whenever the carried one is newer.
-    void SetWorkingFolder(const QString& folder) { FWorkingFolder = folder; }
+    void SetWorkingFolder(const QString& folder) { m_workingFolder = folder; }
 
     // Shows a topic ("key-terms.html#b_AMAD"); false, after saying why, when there is no help.
     bool ShowTopic(const QString& topic);
     bool ShowContext(int context) { return ShowTopic(HelpTopicOfContext(context)); }
     // The page shown, as the help engine names it.
     QUrl CurrentUrl() const;
-    QTextBrowser* Browser() const { return FBrowser; }
-    QHelpEngine* Engine() const { return FEngine; }
+    QTextBrowser* Browser() const { return m_browser; }
+    QHelpEngine* Engine() const { return m_engine; }
 
 private:
     bool OpenEngine();
     void BuildWindow();
 
-    QString FCollectionFile;
-    QString FWorkingFolder;
-    MessageBoxes& FBoxes;
-    QHelpEngine* FEngine = nullptr;
-    QTextBrowser* FBrowser = nullptr;
+    QString m_collectionFile;
+    QString m_workingFolder;
+    MessageBoxes& m_boxes;
+    QHelpEngine* m_engine = nullptr;
+    QTextBrowser* m_browser = nullptr;
     // Contents, index and search.
-    QTabWidget* FPlaces = nullptr;
+    QTabWidget* m_places = nullptr;
 };
 
 } // namespace kav

@@ -73,22 +73,23 @@ MainWindow::MainWindow(ApplicationContext& context, OptionsEditor optionsDialog,
     : QMainWindow(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
     , EditOptions(std::move(optionsDialog))
-    , FContext(context)
+    , m_context(context)
 {
     if (!EditOptions)
         EditOptions = [this](ProgramSettings& preference, OptionsPage options) {
-            const std::optional<QStringList> confirmed = ExecuteOptionsDialog(preference, options, FOptionsPages, this);
+            const std::optional<QStringList> confirmed
+                = ExecuteOptionsDialog(preference, options, m_optionsPages, this);
             if (!confirmed)
                 return false;
             // What the user saw and accepted is kept at once, and nothing else: units changed
             // in a view stay for this run only. A failure to keep it is said, the choice
             // applies all the same.
-            FContext.WritePreferences(ApplicationContext::FailureNotice::EveryTime, *confirmed);
+            m_context.WritePreferences(ApplicationContext::FailureNotice::EveryTime, *confirmed);
             return true;
         };
     CreateControls();
     qApp->installEventFilter(this);
-    FStartupFailed = !FormCreate();
+    m_startupFailed = !FormCreate();
 }
 
 MainWindow::~MainWindow()
@@ -105,27 +106,27 @@ void MainWindow::CreateControls()
     // Smaller screens get a smaller window: the pages scroll what does not fit.
     setMinimumSize(kSmallestClientSize);
 
-    FPages = new QTabWidget(this);
-    FPages->setObjectName(QStringLiteral("pcMain"));
-    setCentralWidget(FPages);
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("pcMain"));
+    setCentralWidget(m_pages);
 
-    FDosePerIntakeTab = new QWidget;
-    FDosePerIntakePages = new QTabWidget(FDosePerIntakeTab);
-    FDosePerIntakePages->setObjectName(QStringLiteral("pcDosePerIntake"));
-    FMixtureTab = new QWidget;
-    FMaterialsTab = new QWidget;
-    FDosePerIntakePages->addTab(FMixtureTab, QStringLiteral("Radio&nuclides"));
-    FDosePerIntakePages->addTab(FMaterialsTab, QStringLiteral("&Materials"));
-    auto* doseLayout = new QVBoxLayout(FDosePerIntakeTab);
+    m_dosePerIntakeTab = new QWidget;
+    m_dosePerIntakePages = new QTabWidget(m_dosePerIntakeTab);
+    m_dosePerIntakePages->setObjectName(QStringLiteral("pcDosePerIntake"));
+    m_mixtureTab = new QWidget;
+    m_materialsTab = new QWidget;
+    m_dosePerIntakePages->addTab(m_mixtureTab, QStringLiteral("Radio&nuclides"));
+    m_dosePerIntakePages->addTab(m_materialsTab, QStringLiteral("&Materials"));
+    auto* doseLayout = new QVBoxLayout(m_dosePerIntakeTab);
     doseLayout->setContentsMargins(2, 2, 2, 2);
-    doseLayout->addWidget(FDosePerIntakePages);
+    doseLayout->addWidget(m_dosePerIntakePages);
 
-    FBioassayTab = new QWidget;
-    FRadonTab = new QWidget;
+    m_bioassayTab = new QWidget;
+    m_radonTab = new QWidget;
     // A single ampersand marks the letter that opens a tab with Alt; a doubled one shows as one.
-    FPages->addTab(FDosePerIntakeTab, QStringLiteral("   &Dose per Intake   "));
-    FPages->addTab(FBioassayTab, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
-    FPages->addTab(FRadonTab, QStringLiteral("   R&adon   "));
+    m_pages->addTab(m_dosePerIntakeTab, QStringLiteral("   &Dose per Intake   "));
+    m_pages->addTab(m_bioassayTab, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
+    m_pages->addTab(m_radonTab, QStringLiteral("   R&adon   "));
 
     CreateViews();
 
@@ -134,71 +135,71 @@ void MainWindow::CreateControls()
 
 void MainWindow::CreateHelp()
 {
-    FHelp = std::make_unique<HelpWindow>(FContext.Settings().HelpCollectionFile(), FContext.Boxes());
+    m_help = std::make_unique<HelpWindow>(m_context.Settings().HelpCollectionFile(), m_context.Boxes());
     // Closing the main window ends the program, the help's window open or not.
-    FHelp->setAttribute(Qt::WA_QuitOnClose, false);
-    FHelp->SetWorkingFolder(FContext.Settings().Locations().HelpCacheDir);
-    const auto showHelp = [this](const QString& topic) { FHelp->ShowTopic(topic); };
-    FMixtureView->ShowHelp = showHelp;
-    FMaterialsView->ShowHelp = showHelp;
-    FBioassayView->ShowHelp = showHelp;
+    m_help->setAttribute(Qt::WA_QuitOnClose, false);
+    m_help->SetWorkingFolder(m_context.Settings().Locations().HelpCacheDir);
+    const auto showHelp = [this](const QString& topic) { m_help->ShowTopic(topic); };
+    m_mixtureView->ShowHelp = showHelp;
+    m_materialsView->ShowHelp = showHelp;
+    m_bioassayView->ShowHelp = showHelp;
 
-    FHelpMenu = new QMenu(this);
-    FHelpMenu->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
-    FHelpMenu->addAction(QStringLiteral("Key Terms"), this, [this] { FHelp->ShowContext(1006); });
-    FHelpMenu->addAction(QStringLiteral("NVA Task Group"), this, [this] { FHelp->ShowContext(1009); });
-    FHelpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { FHelp->ShowContext(1002); });
-    FHelpMenu->addSeparator();
-    FHelpMenu->addAction(QStringLiteral("Options..."), this, [this] { EditOptions(FContext.Settings(), poGeneral); });
-    FExportAction = FHelpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
-    FExportAction->setVisible(false);
-    FHelpButton = new QToolButton(FPages);
-    FHelpButton->setObjectName(QStringLiteral("JxpbHelp"));
-    FHelpButton->setText(QStringLiteral("?"));
-    FHelpButton->setToolTip(QStringLiteral("Help"));
-    FHelpButton->setPopupMode(QToolButton::MenuButtonPopup);
-    FHelpButton->setMenu(FHelpMenu);
-    FHelpButton->setAutoRaise(true);
-    OpenMenuByKeys(*FHelpButton);
-    connect(FHelpButton, &QToolButton::clicked, this, [this] { FHelp->ShowTopic(HelpTopic::Contents); });
-    FPages->setCornerWidget(FHelpButton, Qt::TopRightCorner);
+    m_helpMenu = new QMenu(this);
+    m_helpMenu->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
+    m_helpMenu->addAction(QStringLiteral("Key Terms"), this, [this] { m_help->ShowContext(1006); });
+    m_helpMenu->addAction(QStringLiteral("NVA Task Group"), this, [this] { m_help->ShowContext(1009); });
+    m_helpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { m_help->ShowContext(1002); });
+    m_helpMenu->addSeparator();
+    m_helpMenu->addAction(QStringLiteral("Options..."), this, [this] { EditOptions(m_context.Settings(), poGeneral); });
+    m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
+    m_exportAction->setVisible(false);
+    m_helpButton = new QToolButton(m_pages);
+    m_helpButton->setObjectName(QStringLiteral("JxpbHelp"));
+    m_helpButton->setText(QStringLiteral("?"));
+    m_helpButton->setToolTip(QStringLiteral("Help"));
+    m_helpButton->setPopupMode(QToolButton::MenuButtonPopup);
+    m_helpButton->setMenu(m_helpMenu);
+    m_helpButton->setAutoRaise(true);
+    OpenMenuByKeys(*m_helpButton);
+    connect(m_helpButton, &QToolButton::clicked, this, [this] { m_help->ShowTopic(HelpTopic::Contents); });
+    m_pages->setCornerWidget(m_helpButton, Qt::TopRightCorner);
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, [this] { FHelp->ShowContext(HelpContext()); });
+    connect(f1, &QShortcut::activated, this, [this] { m_help->ShowContext(HelpContext()); });
 }
 
 int MainWindow::HelpContext() const
 {
-    if (FPages->currentWidget() == FDosePerIntakeTab)
-        return FDosePerIntakePages->currentWidget() == FMixtureTab ? 1003 : 1004;
-    if (FPages->currentWidget() == FBioassayTab)
+    if (m_pages->currentWidget() == m_dosePerIntakeTab)
+        return m_dosePerIntakePages->currentWidget() == m_mixtureTab ? 1003 : 1004;
+    if (m_pages->currentWidget() == m_bioassayTab)
         return 1005;
-    if (FPages->currentWidget() == FRadonTab)
+    if (m_pages->currentWidget() == m_radonTab)
         return 1011;
     return 1007;
 }
 
 void MainWindow::SetMaintenance(bool on)
 {
-    FExportAction->setVisible(on);
+    m_exportAction->setVisible(on);
 }
 
 void MainWindow::aExportDosesExecute()
 {
-    const ProgramSettings& preference = FContext.Settings();
+    const ProgramSettings& preference = m_context.Settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
-                             FContext.DataNuclideList().Count(), this);
+                             m_context.DataNuclideList().Count(), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     const QString folder = preference.ExportDir();
-    const DoseExportResult result = ExportDoses(preference.DataFolder(), FContext.DataNuclideList(),
-                                                FContext.DataElementList(), folder, [&progress](int done, int) {
+    const DoseExportResult result = ExportDoses(preference.DataFolder(), m_context.DataNuclideList(),
+                                                m_context.DataElementList(), folder, [&progress](int done, int) {
                                                     progress.setValue(done);
                                                     return !progress.wasCanceled();
                                                 });
     progress.reset();
     const MessageKind kind = result.Error.isEmpty() ? MessageKind::Information : MessageKind::Error;
     const QString summary = DoseExportSummary(result, folder);
-    MessageBoxes& boxes = FContext.Boxes();
+    MessageBoxes& boxes = m_context.Boxes();
     if (result.Files.isEmpty()) {
         boxes.Show(kind, ViewerApplication::Title, summary, mbOK, mbOK);
         return;
@@ -232,25 +233,25 @@ void MainWindow::CreateViews()
         halfLife.SetMinUnits(tuYear);
         halfLife.SetMinValue(0.305f);
     };
-    FMixtureView = new MixtureView(FContext, FMixtureTab);
-    PlaceOnPage(FMixtureView, FMixtureTab);
-    FMaterialsView = new MaterialsView(FContext, FMaterialsTab);
-    PlaceOnPage(FMaterialsView, FMaterialsTab);
-    FMaterialsChooser = FMaterialsView->Chooser();
-    configure(FMaterialsChooser, 8);
-    FBioassayView = new BioassayView(FContext, FBioassayTab);
-    PlaceOnPage(FBioassayView, FBioassayTab);
-    FBioassayView->OnEditUnits = [this] { EditOptions(FContext.Settings(), poBioassayUnits); };
-    FIntakeChooser = FBioassayView->IntakeChooser();
-    configure(FIntakeChooser, 10);
-    FMixtureView->SetAddSource(FIntakeChooser);
-    FMixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
-    FMeasuredChooser = FBioassayView->MeasuredChooser();
-    for (NuclideChooser* panel : {FMaterialsChooser, FIntakeChooser, FMeasuredChooser})
+    m_mixtureView = new MixtureView(m_context, m_mixtureTab);
+    PlaceOnPage(m_mixtureView, m_mixtureTab);
+    m_materialsView = new MaterialsView(m_context, m_materialsTab);
+    PlaceOnPage(m_materialsView, m_materialsTab);
+    m_materialsChooser = m_materialsView->Chooser();
+    configure(m_materialsChooser, 8);
+    m_bioassayView = new BioassayView(m_context, m_bioassayTab);
+    PlaceOnPage(m_bioassayView, m_bioassayTab);
+    m_bioassayView->OnEditUnits = [this] { EditOptions(m_context.Settings(), poBioassayUnits); };
+    m_intakeChooser = m_bioassayView->IntakeChooser();
+    configure(m_intakeChooser, 10);
+    m_mixtureView->SetAddSource(m_intakeChooser);
+    m_mixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
+    m_measuredChooser = m_bioassayView->MeasuredChooser();
+    for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser, m_measuredChooser})
         configureHalfLife(panel);
-    FBioassayView->DoseForContentField()->OnStatusText = [this](const QString& text) { ShowStatus(text); };
-    FRadonView = new RadonView(FContext.Boxes(), FRadonTab);
-    PlaceOnPage(FRadonView, FRadonTab);
+    m_bioassayView->DoseForContentField()->OnStatusText = [this](const QString& text) { ShowStatus(text); };
+    m_radonView = new RadonView(m_context.Boxes(), m_radonTab);
+    PlaceOnPage(m_radonView, m_radonTab);
 }
 
 void MainWindow::PlaceOnPage(QWidget* view, QWidget* page)
@@ -278,8 +279,8 @@ void MainWindow::ShowStatus(const QString& text)
 
 void MainWindow::ApplyLanguage()
 {
-    const UiLanguage language = FContext.Settings().Language();
-    FLanguageShown = language;
+    const UiLanguage language = m_context.Settings().Language();
+    m_languageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
         if (auto* panel = dynamic_cast<NuclideChooser*>(widget))
@@ -295,36 +296,36 @@ void MainWindow::ApplyLanguage()
 bool MainWindow::FormCreate()
 {
     setWindowTitle(ViewerApplication::Title);
-    FIsFormActivated = false;
-    ProgramSettings& preference = FContext.Settings();
-    FContext.LoadIndex();
+    m_isFormActivated = false;
+    ProgramSettings& preference = m_context.Settings();
+    m_context.LoadIndex();
     ApplyLanguage();
 
     if (!preference.DataFolder().HoldsDataFiles() && !EditOptions(preference, poDataFolder))
         return false;
 
-    FMaterialsData = std::make_unique<DoseData>();
-    FMaterialsView->SetMaterialsData(FMaterialsData.get());
-    FBioassayData = std::make_unique<BioassayData>();
-    FBioassayView->SetBioassayData(FBioassayData.get());
-    FContext.FillDataLists();
+    m_materialsData = std::make_unique<DoseData>();
+    m_materialsView->SetMaterialsData(m_materialsData.get());
+    m_bioassayData = std::make_unique<BioassayData>();
+    m_bioassayView->SetBioassayData(m_bioassayData.get());
+    m_context.FillDataLists();
     if (!CreateMixture())
         return false;
-    FDataFolderInUse = preference.DataFolderPath();
-    FRadonView->SetDataFolder(FDataFolderInUse);
+    m_dataFolderInUse = preference.DataFolderPath();
+    m_radonView->SetDataFolder(m_dataFolderInUse);
     ShowDataFolder();
     ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
-    for (NuclideChooser* panel : {FMaterialsChooser, FIntakeChooser}) {
+    for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser}) {
         panel->Selection().Filter().SetUseNuclideFilter(true);
-        panel->Selection().Filter().SetNuclideList(FContext.DataNuclideList());
+        panel->Selection().Filter().SetNuclideList(m_context.DataNuclideList());
         panel->Selection().SetElementAndAMass(_Co, "60");
     }
 
-    FWatchingSettings = preference.SettingsChanged.Connect([this] { FollowSettings(); });
-    FPages->setCurrentWidget(FDosePerIntakeTab);
-    FDosePerIntakePages->setCurrentWidget(FMixtureTab);
+    m_watchingSettings = preference.SettingsChanged.Connect([this] { FollowSettings(); });
+    m_pages->setCurrentWidget(m_dosePerIntakeTab);
+    m_dosePerIntakePages->setCurrentWidget(m_mixtureTab);
 
     if (const QScreen* s = screen())
         setGeometry(WindowPlacement(size(), s->availableGeometry(), kFrameAllowance));
@@ -333,99 +334,99 @@ bool MainWindow::FormCreate()
 
 bool MainWindow::CreateMixture()
 {
-    FMixtureData = std::make_unique<DoseDataCache>(FContext.Settings());
-    FMixture = std::make_unique<Mixture>(FContext.Index(), FContext.DataNuclideList(), *FMixtureData);
+    m_mixtureData = std::make_unique<DoseDataCache>(m_context.Settings());
+    m_mixture = std::make_unique<Mixture>(m_context.Index(), m_context.DataNuclideList(), *m_mixtureData);
     QString error;
-    if (!FMixture->Restore(ReadMixtureFile(FContext.Settings().MixtureFileName()), error)) {
+    if (!m_mixture->Restore(ReadMixtureFile(m_context.Settings().MixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
-        FContext.Boxes().Show(MessageKind::Error, ViewerApplication::Title, error, mbOK, mbOK);
-        FMixture.reset();
+        m_context.Boxes().Show(MessageKind::Error, ViewerApplication::Title, error, mbOK, mbOK);
+        m_mixture.reset();
         return false;
     }
-    FMixtureView->SetMixture(FMixture.get());
-    FMixtureView->FillMixtureGrid();
+    m_mixtureView->SetMixture(m_mixture.get());
+    m_mixtureView->FillMixtureGrid();
     return true;
 }
 
 void MainWindow::UseNewDataFolder()
 {
-    const ProgramSettings& preference = FContext.Settings();
-    FDataFolderInUse = preference.DataFolderPath();
-    FContext.FillDataLists();
+    const ProgramSettings& preference = m_context.Settings();
+    m_dataFolderInUse = preference.DataFolderPath();
+    m_context.FillDataLists();
     // The nuclides shown were read from the old folder: empty data objects read them again.
-    FMaterialsData = std::make_unique<DoseData>();
-    FMaterialsView->SetMaterialsData(FMaterialsData.get());
-    FBioassayData = std::make_unique<BioassayData>();
-    FBioassayView->SetBioassayData(FBioassayData.get());
+    m_materialsData = std::make_unique<DoseData>();
+    m_materialsView->SetMaterialsData(m_materialsData.get());
+    m_bioassayData = std::make_unique<BioassayData>();
+    m_bioassayView->SetBioassayData(m_bioassayData.get());
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
-    for (NuclideChooser* panel : {FMaterialsChooser, FIntakeChooser})
-        panel->Selection().Filter().SetNuclideList(FContext.DataNuclideList());
-    if (const NuclideIdentity* rnx = FMaterialsChooser->Selection().ChosenIdentity();
-        rnx && !FMaterialsData->IsLoaded())
-        FMaterialsView->NuclideChanged(*rnx);
-    if (const NuclideIdentity* rnx = FIntakeChooser->Selection().ChosenIdentity(); rnx && !FBioassayData->IsLoaded())
-        FBioassayView->IntakeNuclideChanged(*rnx);
+    for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser})
+        panel->Selection().Filter().SetNuclideList(m_context.DataNuclideList());
+    if (const NuclideIdentity* rnx = m_materialsChooser->Selection().ChosenIdentity();
+        rnx && !m_materialsData->IsLoaded())
+        m_materialsView->NuclideChanged(*rnx);
+    if (const NuclideIdentity* rnx = m_intakeChooser->Selection().ChosenIdentity(); rnx && !m_bioassayData->IsLoaded())
+        m_bioassayView->IntakeNuclideChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
-    if (!FMixture->Restore(FMixture->KeptRows(), error))
+    if (!m_mixture->Restore(m_mixture->KeptRows(), error))
         ShowStatus(error);
-    FMixtureView->FillMixtureGrid();
-    FRadonView->SetDataFolder(FDataFolderInUse);
+    m_mixtureView->FillMixtureGrid();
+    m_radonView->SetDataFolder(m_dataFolderInUse);
     ShowDataFolder();
     ShowSampleNotice();
 }
 
 void MainWindow::FollowSettings()
 {
-    if (FContext.Settings().DataFolderPath() != FDataFolderInUse)
+    if (m_context.Settings().DataFolderPath() != m_dataFolderInUse)
         UseNewDataFolder();
-    if (FContext.Settings().Language() != FLanguageShown)
+    if (m_context.Settings().Language() != m_languageShown)
         ApplyLanguage();
 }
 
 void MainWindow::SaveMixture()
 {
-    const ProgramSettings& preference = FContext.Settings();
+    const ProgramSettings& preference = m_context.Settings();
     const QString path = preference.MixtureFileName();
     QString error;
     if ((!preference.MakeSettingsFolder(&error)
-         || !SaveFileAtomically(path, MixtureFileBytes(FMixture->KeptRows()), &error))
-        && !FContext.SaidListCannotBeKept())
-        FContext.Boxes().Show(MessageKind::Warning, ViewerApplication::Title,
-                              QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
-                                  + QStringLiteral(": ") + error,
-                              mbOK, mbOK);
+         || !SaveFileAtomically(path, MixtureFileBytes(m_mixture->KeptRows()), &error))
+        && !m_context.SaidListCannotBeKept())
+        m_context.Boxes().Show(MessageKind::Warning, ViewerApplication::Title,
+                               QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
+                                   + QStringLiteral(": ") + error,
+                               mbOK, mbOK);
 }
 
 void MainWindow::FormActivate()
 {
-    if (FStartupFailed) {
+    if (m_startupFailed) {
         close();
         return;
     }
-    if (FIsFormActivated)
+    if (m_isFormActivated)
         return;
-    const AtScopeEnd markActivated{[this] { FIsFormActivated = true; }};
+    const AtScopeEnd markActivated{[this] { m_isFormActivated = true; }};
     try {
-        if (!FContext.Settings().NotFirstRun()) {
+        if (!m_context.Settings().NotFirstRun()) {
             aAboutExecute();
-            FContext.Settings().SetNotFirstRun(true);
-            FContext.WritePreferences(ApplicationContext::FailureNotice::OncePerRun);
+            m_context.Settings().SetNotFirstRun(true);
+            m_context.WritePreferences(ApplicationContext::FailureNotice::OncePerRun);
         }
-        FMaterialsView->CheckAllMaterials();
-        FMaterialsView->FillMaterialsGrid();
+        m_materialsView->CheckAllMaterials();
+        m_materialsView->FillMaterialsGrid();
     } catch (const std::exception& e) {
-        ShowException(FContext.Boxes(), e);
+        ShowException(m_context.Boxes(), e);
     }
 }
 
 void MainWindow::KeepForNextRun()
 {
-    if (FStartupFailed || !FMixture || std::exchange(FKeptForNextRun, true))
+    if (m_startupFailed || !m_mixture || std::exchange(m_keptForNextRun, true))
         return;
-    FContext.SavePreferencesAtExit();
+    m_context.SavePreferencesAtExit();
     SaveMixture();
 }
 
@@ -438,51 +439,51 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::FormDestroy()
 {
-    FWatchingSettings.Reset();
+    m_watchingSettings.Reset();
     KeepForNextRun(); // a window that was never closed: the program ended by a signal
-    FMixtureView->SetMixture(nullptr);
-    FMaterialsData.reset();
-    FBioassayData.reset();
-    FMixture.reset();
-    FMixtureData.reset();
+    m_mixtureView->SetMixture(nullptr);
+    m_materialsData.reset();
+    m_bioassayData.reset();
+    m_mixture.reset();
+    m_mixtureData.reset();
 }
 
 void MainWindow::ShowSampleNotice()
 {
     // The rows' data stand for the folder's: the first row that has any.
     bool sample = false;
-    for (int i = 0; i < FMixture->Count(); ++i)
-        if (FMixture->Row(i).Available()) {
-            sample = FMixture->Row(i).loaded->data.IsSyntheticSample();
+    for (int i = 0; i < m_mixture->Count(); ++i)
+        if (m_mixture->Row(i).Available()) {
+            sample = m_mixture->Row(i).loaded->data.IsSyntheticSample();
             break;
         }
-    if (sample && !FSampleNotice) {
-        FSampleNotice
+    if (sample && !m_sampleNotice) {
+        m_sampleNotice
             = new QLabel(QStringLiteral("Synthetic sample data: these numbers were made up for trying the viewer; "
                                         "they are not reference values."),
                          this);
-        FSampleNotice->setObjectName(QStringLiteral("lSampleNotice"));
-        FSampleNotice->setStyleSheet(QStringLiteral("color: #B00000; font-weight: bold"));
+        m_sampleNotice->setObjectName(QStringLiteral("lSampleNotice"));
+        m_sampleNotice->setStyleSheet(QStringLiteral("color: #B00000; font-weight: bold"));
         // Permanent: a passing message in the status line does not hide it.
-        statusBar()->addPermanentWidget(FSampleNotice, 1);
+        statusBar()->addPermanentWidget(m_sampleNotice, 1);
     }
-    if (FSampleNotice)
-        FSampleNotice->setVisible(sample);
+    if (m_sampleNotice)
+        m_sampleNotice->setVisible(sample);
 }
 
 void MainWindow::ShowDataFolder()
 {
     // Which data the numbers come from is always in sight: a copied program folder, a folder
     // given for one run.
-    if (!FDataFolder) {
-        FDataFolder = new QLabel(this);
-        FDataFolder->setObjectName(QStringLiteral("lDataFolder"));
-        statusBar()->addPermanentWidget(FDataFolder);
+    if (!m_dataFolder) {
+        m_dataFolder = new QLabel(this);
+        m_dataFolder->setObjectName(QStringLiteral("lDataFolder"));
+        statusBar()->addPermanentWidget(m_dataFolder);
     }
-    const QString folder = QDir::toNativeSeparators(FContext.Settings().DataFolderPath());
-    FDataFolder->setText(QStringLiteral("Data: ")
-                         + FDataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
-    FDataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);
+    const QString folder = QDir::toNativeSeparators(m_context.Settings().DataFolderPath());
+    m_dataFolder->setText(QStringLiteral("Data: ")
+                          + m_dataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
+    m_dataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);
 }
 
 void MainWindow::aAboutExecute()
@@ -497,7 +498,7 @@ bool MainWindow::event(QEvent* event)
         FormActivate();
     // Without a window manager a window may never be activated; its first showing then
     // stands in for the first activation, once the window is on the screen.
-    if (event->type() == QEvent::Show && !FIsFormActivated)
+    if (event->type() == QEvent::Show && !m_isFormActivated)
         QMetaObject::invokeMethod(this, &MainWindow::FormActivate, Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
@@ -511,7 +512,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 bool MainWindow::JxApplicationEventsMessage(QObject* receiver, QEvent* event)
 {
-    if (event->type() != QEvent::Wheel || FRoutingWheel)
+    if (event->type() != QEvent::Wheel || m_routingWheel)
         return false;
     auto* addressee = qobject_cast<QWidget*>(receiver);
     if (!addressee)
@@ -522,8 +523,8 @@ bool MainWindow::JxApplicationEventsMessage(QObject* receiver, QEvent* event)
     // to its parents; only a turn addressed elsewhere (the focus, a grab) is sent on.
     if (!target || target == addressee || addressee->isAncestorOf(target))
         return false;
-    FRoutingWheel = true;
-    const AtScopeEnd doneRouting{[this] { FRoutingWheel = false; }};
+    m_routingWheel = true;
+    const AtScopeEnd doneRouting{[this] { m_routingWheel = false; }};
     // A sent turn is not passed up by the toolkit: a widget that does not scroll (a label in a
     // scrolled page) hands it to its parents here, up to its window.
     for (QWidget* w = target; w; w = w->isWindow() ? nullptr : w->parentWidget()) {

@@ -49,10 +49,10 @@ public:
     explicit MainWindow(ApplicationContext& context, OptionsEditor optionsDialog = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    bool IsFormActivated() const { return FIsFormActivated; }
+    bool IsFormActivated() const { return m_isFormActivated; }
     // Start-up could not complete (no data folder chosen, the example nuclide unreadable): the
     // window does no more and closes on its first activation.
-    bool StartupFailed() const { return FStartupFailed; }
+    bool StartupFailed() const { return m_startupFailed; }
 
     // Start-up, first activation and tear-down. FormCreate says whether start-up completed.
     bool FormCreate();
@@ -67,30 +67,30 @@ public:
     // The options dialog on the preferences.
     OptionsEditor EditOptions;
 
-    QTabWidget* MainTabs() const { return FPages; }
-    QTabWidget* DosePerIntakeTabs() const { return FDosePerIntakePages; }
-    QToolButton* HelpButton() const { return FHelpButton; }
+    QTabWidget* MainTabs() const { return m_pages; }
+    QTabWidget* DosePerIntakeTabs() const { return m_dosePerIntakePages; }
+    QToolButton* HelpButton() const { return m_helpButton; }
     // Shown when the data files are synthetic samples.
-    QLabel* SampleNotice() const { return FSampleNotice; }
+    QLabel* SampleNotice() const { return m_sampleNotice; }
     // Names the data folder in use.
-    QLabel* DataFolderLabel() const { return FDataFolder; }
-    DoseData* MaterialsData() const { return FMaterialsData.get(); }
-    BioassayData* BioassayDataShown() const { return FBioassayData.get(); }
+    QLabel* DataFolderLabel() const { return m_dataFolder; }
+    DoseData* MaterialsData() const { return m_materialsData.get(); }
+    BioassayData* BioassayDataShown() const { return m_bioassayData.get(); }
     // The rows of the "Radionuclides" view.
-    const Mixture* MixtureRows() const { return FMixture.get(); }
-    NuclideChooser* MaterialsChooser() const { return FMaterialsChooser; }
-    MaterialsView* MaterialsPage() const { return FMaterialsView; }
-    MixtureView* MixturePage() const { return FMixtureView; }
-    BioassayView* BioassayPage() const { return FBioassayView; }
-    RadonView* RadonPage() const { return FRadonView; }
-    NuclideChooser* IntakeChooser() const { return FIntakeChooser; }
-    NuclideChooser* MeasuredChooser() const { return FMeasuredChooser; }
+    const Mixture* MixtureRows() const { return m_mixture.get(); }
+    NuclideChooser* MaterialsChooser() const { return m_materialsChooser; }
+    MaterialsView* MaterialsPage() const { return m_materialsView; }
+    MixtureView* MixturePage() const { return m_mixtureView; }
+    BioassayView* BioassayPage() const { return m_bioassayView; }
+    RadonView* RadonPage() const { return m_radonView; }
+    NuclideChooser* IntakeChooser() const { return m_intakeChooser; }
+    NuclideChooser* MeasuredChooser() const { return m_measuredChooser; }
 
     // The language chosen in the options reaches the index, every chooser with its menus, every
     // number field and unit box, and the toolkit's own dialogs.
     void ApplyLanguage();
-    HelpWindow* Help() const { return FHelp.get(); }
-    QMenu* HelpMenu() const { return FHelpMenu; }
+    HelpWindow* Help() const { return m_help.get(); }
+    QMenu* HelpMenu() const { return m_helpMenu; }
     // The help context of what is shown: the page of the tab in front.
     int HelpContext() const;
     // Offers the maintenance command "Export Doses" in the help menu.
@@ -130,43 +130,43 @@ private:
     // units themselves).
     void FollowSettings();
 
-    ApplicationContext& FContext;
-    OptionsPages FOptionsPages;
-    bool FIsFormActivated = false;
-    bool FStartupFailed = false;
-    bool FKeptForNextRun = false;
-    bool FRoutingWheel = false;
-    Notice<>::Connection FWatchingSettings;
+    ApplicationContext& m_context;
+    OptionsPages m_optionsPages;
+    bool m_isFormActivated = false;
+    bool m_startupFailed = false;
+    bool m_keptForNextRun = false;
+    bool m_routingWheel = false;
+    Notice<>::Connection m_watchingSettings;
 
-    QTabWidget* FPages = nullptr;
-    QTabWidget* FDosePerIntakePages = nullptr;
-    QWidget* FDosePerIntakeTab = nullptr;
-    QWidget* FMixtureTab = nullptr;
-    QWidget* FMaterialsTab = nullptr;
-    QWidget* FBioassayTab = nullptr;
-    QWidget* FRadonTab = nullptr;
-    QToolButton* FHelpButton = nullptr;
-    QMenu* FHelpMenu = nullptr;
-    QAction* FExportAction = nullptr;
+    QTabWidget* m_pages = nullptr;
+    QTabWidget* m_dosePerIntakePages = nullptr;
+    QWidget* m_dosePerIntakeTab = nullptr;
+    QWidget* m_mixtureTab = nullptr;
+    QWidget* m_materialsTab = nullptr;
+    QWidget* m_bioassayTab = nullptr;
+    QWidget* m_radonTab = nullptr;
+    QToolButton* m_helpButton = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_exportAction = nullptr;
     // A window of its own, not of this one: a dialog modal to this window leaves it usable.
-    std::unique_ptr<HelpWindow> FHelp;
-    QLabel* FSampleNotice = nullptr;
-    QLabel* FDataFolder = nullptr;
+    std::unique_ptr<HelpWindow> m_help;
+    QLabel* m_sampleNotice = nullptr;
+    QLabel* m_dataFolder = nullptr;
     // The folder the views show the data of.
-    QString FDataFolderInUse;
-    UiLanguage FLanguageShown = l_English; // the language the controls were last told
-    MaterialsView* FMaterialsView = nullptr;
-    MixtureView* FMixtureView = nullptr;
-    BioassayView* FBioassayView = nullptr;
-    RadonView* FRadonView = nullptr;
-    NuclideChooser* FMaterialsChooser = nullptr;
-    NuclideChooser* FIntakeChooser = nullptr;
-    NuclideChooser* FMeasuredChooser = nullptr;
+    QString m_dataFolderInUse;
+    UiLanguage m_languageShown = l_English; // the language the controls were last told
+    MaterialsView* m_materialsView = nullptr;
+    MixtureView* m_mixtureView = nullptr;
+    BioassayView* m_bioassayView = nullptr;
+    RadonView* m_radonView = nullptr;
+    NuclideChooser* m_materialsChooser = nullptr;
+    NuclideChooser* m_intakeChooser = nullptr;
+    NuclideChooser* m_measuredChooser = nullptr;
 
-    std::unique_ptr<DoseData> FMaterialsData;
-    std::unique_ptr<BioassayData> FBioassayData;
-    std::unique_ptr<DoseDataCache> FMixtureData;
-    std::unique_ptr<Mixture> FMixture;
+    std::unique_ptr<DoseData> m_materialsData;
+    std::unique_ptr<BioassayData> m_bioassayData;
+    std::unique_ptr<DoseDataCache> m_mixtureData;
+    std::unique_ptr<Mixture> m_mixture;
 };
 
 } // namespace kav

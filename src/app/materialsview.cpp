@@ -49,13 +49,13 @@ const QString MaterialsView::CopyHint
 
 MaterialsView::MaterialsView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
-    , FContext(context)
+    , m_context(context)
 {
     BuildControls();
     InitGrid();
-    FDoseUnitBox->SetValue(FContext.Settings().MaterialsDoseUnit());
-    FActivityUnitBox->SetValue(FContext.Settings().MaterialsActivityUnit());
-    FWatchingUnits = FContext.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
+    m_doseUnitBox->SetValue(m_context.Settings().MaterialsDoseUnit());
+    m_activityUnitBox->SetValue(m_context.Settings().MaterialsActivityUnit());
+    m_watchingUnits = m_context.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
 void MaterialsView::BuildControls()
@@ -70,8 +70,9 @@ void MaterialsView::BuildControls()
     materials->addLayout(right);
     layout->addLayout(materials, 2);
     layout->addWidget(BuildGrid(), 5);
-    for (QWidget* w : std::initializer_list<QWidget*>{FDoseUnitBox, FActivityUnitBox, FMaterialsChooser->ElementBox(),
-                                                      FMaterialsChooser->AMassBox(), FMaterialsChooser->NuclideBox()})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox, m_materialsChooser->ElementBox(),
+                                         m_materialsChooser->AMassBox(), m_materialsChooser->NuclideBox()})
         ApplyInputColours(w);
 }
 
@@ -90,65 +91,66 @@ void MaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fun
 
 QLayout* MaterialsView::BuildUnitsBar()
 {
-    FMaterialsChooser = new NuclideChooser(FContext.Index(), FContext.Spectra(), FContext.Boxes(), this);
-    FLoader.emplace(*FMaterialsChooser, FContext.Boxes());
-    FMaterialsChooser->setObjectName(QStringLiteral("chooser"));
-    FFollowingChooser = FMaterialsChooser->Selection().NuclideChosen.Connect(
+    m_materialsChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), this);
+    m_loader.emplace(*m_materialsChooser, m_context.Boxes());
+    m_materialsChooser->setObjectName(QStringLiteral("chooser"));
+    m_followingChooser = m_materialsChooser->Selection().NuclideChosen.Connect(
         [this](const NuclideIdentity& rnx) { NuclideChanged(rnx); });
 
-    FDoseUnitBox = new DoseUnitComboBox(this);
+    m_doseUnitBox = new DoseUnitComboBox(this);
 
-    FDoseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
-    FDoseUnitBox->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
-    FActivityUnitBox = new ActivityUnitComboBox(this);
-    FActivityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
-    FActivityUnitBox->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
+    m_doseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
+    m_doseUnitBox->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
+    m_activityUnitBox = new ActivityUnitComboBox(this);
+    m_activityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
+    m_activityUnitBox->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
-    FDoseUnitBox->SetOnChange([this] { FContext.Settings().SetMaterialsDoseUnit(FDoseUnitBox->Value()); });
-    FActivityUnitBox->SetOnChange([this] { FContext.Settings().SetMaterialsActivityUnit(FActivityUnitBox->Value()); });
+    m_doseUnitBox->SetOnChange([this] { m_context.Settings().SetMaterialsDoseUnit(m_doseUnitBox->Value()); });
+    m_activityUnitBox->SetOnChange(
+        [this] { m_context.Settings().SetMaterialsActivityUnit(m_activityUnitBox->Value()); });
 
-    FShowOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
+    m_showOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
-    FShowOrganDosesAction->setObjectName(QStringLiteral("equivalentDosesAction"));
-    FShowOrganDosesAction->setCheckable(true);
-    connect(FShowOrganDosesAction, &QAction::toggled, this, [this](bool on) {
+    m_showOrganDosesAction->setObjectName(QStringLiteral("equivalentDosesAction"));
+    m_showOrganDosesAction->setCheckable(true);
+    connect(m_showOrganDosesAction, &QAction::toggled, this, [this](bool on) {
         ShowOrganDoses(on);
-        FShowOrganDosesButton->setVisible(!on);
-        FHideOrganDosesButton->setVisible(on);
+        m_showOrganDosesButton->setVisible(!on);
+        m_hideOrganDosesButton->setVisible(on);
     });
-    FCopyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
-    FCopyAction->setObjectName(QStringLiteral("copyAction"));
-    FCopyAction->setToolTip(CopyHint);
-    connect(FCopyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
-    FShowOrganDosesButton = new QToolButton(this);
-    FShowOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
-    FShowOrganDosesButton->setText(QStringLiteral("+"));
-    FShowOrganDosesButton->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
-    FHideOrganDosesButton = new QToolButton(this);
-    FHideOrganDosesButton->setObjectName(QStringLiteral("minusButton"));
-    FHideOrganDosesButton->setText(QString::fromUtf16(u"\u2212"));
-    FHideOrganDosesButton->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
-    FHideOrganDosesButton->hide();
-    for (QToolButton* b : {FShowOrganDosesButton, FHideOrganDosesButton})
-        connect(b, &QToolButton::clicked, FShowOrganDosesAction, &QAction::toggle);
-    QToolButton* copy = TextButtonFor(*FCopyAction, this);
+    m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    m_copyAction->setObjectName(QStringLiteral("copyAction"));
+    m_copyAction->setToolTip(CopyHint);
+    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    m_showOrganDosesButton = new QToolButton(this);
+    m_showOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
+    m_showOrganDosesButton->setText(QStringLiteral("+"));
+    m_showOrganDosesButton->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
+    m_hideOrganDosesButton = new QToolButton(this);
+    m_hideOrganDosesButton->setObjectName(QStringLiteral("minusButton"));
+    m_hideOrganDosesButton->setText(QString::fromUtf16(u"\u2212"));
+    m_hideOrganDosesButton->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
+    m_hideOrganDosesButton->hide();
+    for (QToolButton* b : {m_showOrganDosesButton, m_hideOrganDosesButton})
+        connect(b, &QToolButton::clicked, m_showOrganDosesAction, &QAction::toggle);
+    QToolButton* copy = TextButtonFor(*m_copyAction, this);
 
     auto* top = new QHBoxLayout;
     // The labels' underlined letters take the keys to their boxes.
     auto* nuclideLabel = new QLabel(QStringLiteral("&Radionuclide"), this);
-    nuclideLabel->setBuddy(FMaterialsChooser->ElementBox());
+    nuclideLabel->setBuddy(m_materialsChooser->ElementBox());
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
-    unitsLabel->setBuddy(FDoseUnitBox);
+    unitsLabel->setBuddy(m_doseUnitBox);
     top->addWidget(nuclideLabel);
-    top->addWidget(FMaterialsChooser);
+    top->addWidget(m_materialsChooser);
     top->addSpacing(24);
     top->addWidget(unitsLabel);
-    top->addWidget(FDoseUnitBox);
+    top->addWidget(m_doseUnitBox);
     top->addWidget(new QLabel(QStringLiteral("/"), this));
-    top->addWidget(FActivityUnitBox);
+    top->addWidget(m_activityUnitBox);
     top->addSpacing(24);
-    top->addWidget(FShowOrganDosesButton);
-    top->addWidget(FHideOrganDosesButton);
+    top->addWidget(m_showOrganDosesButton);
+    top->addWidget(m_hideOrganDosesButton);
     top->addWidget(copy);
     top->addStretch(1);
     return top;
@@ -157,23 +159,23 @@ QLayout* MaterialsView::BuildUnitsBar()
 void MaterialsView::BuildMaterialLists(QBoxLayout* into)
 {
     auto* ingest = new QGroupBox(QStringLiteral("In&gested Material"), this);
-    FIngestionMaterials = materialList(ingest);
-    FIngestionMaterials->setObjectName(QStringLiteral("ingestedList"));
-    (new QVBoxLayout(ingest))->addWidget(FIngestionMaterials);
+    m_ingestionMaterials = materialList(ingest);
+    m_ingestionMaterials->setObjectName(QStringLiteral("ingestedList"));
+    (new QVBoxLayout(ingest))->addWidget(m_ingestionMaterials);
     auto* inhal = new QGroupBox(QStringLiteral("Inha&led Material"), this);
-    FInhalationMaterials = materialList(inhal);
-    FInhalationMaterials->setObjectName(QStringLiteral("inhaledList"));
-    (new QVBoxLayout(inhal))->addWidget(FInhalationMaterials);
-    connect(FIngestionMaterials, &QListWidget::itemChanged, this, [this] { FillMaterialsGrid(); });
-    connect(FInhalationMaterials, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+    m_inhalationMaterials = materialList(inhal);
+    m_inhalationMaterials->setObjectName(QStringLiteral("inhaledList"));
+    (new QVBoxLayout(inhal))->addWidget(m_inhalationMaterials);
+    connect(m_ingestionMaterials, &QListWidget::itemChanged, this, [this] { FillMaterialsGrid(); });
+    connect(m_inhalationMaterials, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         // An aerosol group counts only with a particle size ticked.
-        const bool gas = FMaterialsData && FInhalationMaterials->row(item) >= FMaterialsData->AerosolDataCount();
+        const bool gas = m_materialsData && m_inhalationMaterials->row(item) >= m_materialsData->AerosolDataCount();
         if (gas || TickedAMADCount() > 0)
             FillMaterialsGrid();
     });
-    for (QListWidget* list : {FIngestionMaterials, FInhalationMaterials})
+    for (QListWidget* list : {m_ingestionMaterials, m_inhalationMaterials})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint pos) {
-            if (list == FIngestionMaterials && list->count() < 2)
+            if (list == m_ingestionMaterials && list->count() < 2)
                 return;
             ExecSelectAllMenu(list, pos, [this, list](bool ticked) { SetAll(list, ticked); });
         });
@@ -194,21 +196,21 @@ QWidget* MaterialsView::BuildParticleSizes()
         box->setChecked(i == DefaultAMADIndex);
         // A size counts only with an inhaled material ticked.
         connect(box, &QCheckBox::clicked, this, [this] {
-            for (int r = 0; r < FInhalationMaterials->count(); ++r)
-                if (FInhalationMaterials->item(r)->checkState() == Qt::Checked) {
+            for (int r = 0; r < m_inhalationMaterials->count(); ++r)
+                if (m_inhalationMaterials->item(r)->checkState() == Qt::Checked) {
                     FillMaterialsGrid();
                     return;
                 }
         });
         box->setObjectName(QStringLiteral("sizeBox")); // one of eleven, in the order of the sizes
-        FSizeBoxes[static_cast<std::size_t>(i)] = box;
+        m_sizeBoxes[static_cast<std::size_t>(i)] = box;
         amadGrid->addWidget(box, i < 6 ? i : i - 6, i < 6 ? 0 : 1);
     }
     connect(amad, &QWidget::customContextMenuRequested, this, [this, amad](QPoint pos) {
         ExecSelectAllMenu(
             amad, pos,
             [this](bool ticked) {
-                for (QCheckBox* b : FSizeBoxes)
+                for (QCheckBox* b : m_sizeBoxes)
                     b->setChecked(ticked);
                 FillMaterialsGrid();
             },
@@ -220,39 +222,39 @@ QWidget* MaterialsView::BuildParticleSizes()
 QWidget* MaterialsView::BuildInjection()
 {
     auto* injectGroup = new QGroupBox(this);
-    FInjectionBox = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
-    FInjectionBox->setObjectName(QStringLiteral("injectionBox"));
-    connect(FInjectionBox, &QCheckBox::clicked, this, [this] { FillMaterialsGrid(); });
-    (new QVBoxLayout(injectGroup))->addWidget(FInjectionBox);
+    m_injectionBox = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
+    m_injectionBox->setObjectName(QStringLiteral("injectionBox"));
+    connect(m_injectionBox, &QCheckBox::clicked, this, [this] { FillMaterialsGrid(); });
+    (new QVBoxLayout(injectGroup))->addWidget(m_injectionBox);
     return injectGroup;
 }
 
 QWidget* MaterialsView::BuildGrid()
 {
-    FGrid = new DataGrid(this);
-    FGrid->setObjectName(QStringLiteral("materialsTable"));
-    CopyByKeys(*FCopyAction, *FGrid);
-    FGrid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(FGrid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+    m_grid = new DataGrid(this);
+    m_grid->setObjectName(QStringLiteral("materialsTable"));
+    CopyByKeys(*m_copyAction, *m_grid);
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;
-        menu.addAction(FShowOrganDosesAction);
-        menu.addAction(FCopyAction);
-        menu.exec(FGrid->mapToGlobal(pos));
+        menu.addAction(m_showOrganDosesAction);
+        menu.addAction(m_copyAction);
+        menu.exec(m_grid->mapToGlobal(pos));
     });
     // As wide as its columns, from the left; the room beside it stays empty rather than the
     // frame round the numbers.
-    FGrid->SetFitWidthToColumns(true);
+    m_grid->SetFitWidthToColumns(true);
     auto* holder = new QWidget(this);
     auto* row = new QHBoxLayout(holder);
     row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(FGrid, 1);
+    row->addWidget(m_grid, 1);
     row->addStretch(0);
     return holder;
 }
 
 void MaterialsView::InitGrid()
 {
-    DataGrid& g = *FGrid;
+    DataGrid& g = *m_grid;
     g.SetColCount(3 + ShownTargetOrganCount);
     g.SetRowCount(3);
     g.SetFixedCols(3);
@@ -277,7 +279,7 @@ void MaterialsView::InitGrid()
             f.Margins.setLeft(5);
             f.HorzAlignment = row == 0 ? haCenter : haLeft;
         } else if (col == 1) {
-            if (FHideOrganDosesButton->isVisibleTo(this)) {
+            if (m_hideOrganDosesButton->isVisibleTo(this)) {
                 f.Font.setBold(true);
                 f.Color = kLightYellow;
             } else if (row % 2 == 1) {
@@ -300,25 +302,25 @@ void MaterialsView::InitGrid()
 
 void MaterialsView::ShowOrganDoses(bool show)
 {
-    FGrid->SetColWidths(2, show ? kDefaultColWidth + 40 : -1);
-    for (int c = 3; c < FGrid->ColCount(); ++c)
-        FGrid->SetColWidths(c, show ? kDefaultColWidth : -1);
+    m_grid->SetColWidths(2, show ? kDefaultColWidth + 40 : -1);
+    for (int c = 3; c < m_grid->ColCount(); ++c)
+        m_grid->SetColWidths(c, show ? kDefaultColWidth : -1);
 }
 
 void MaterialsView::FollowUnits()
 {
-    const ProgramSettings& preference = FContext.Settings();
-    FDoseUnitBox->SetValue(preference.MaterialsDoseUnit());
-    FActivityUnitBox->SetValue(preference.MaterialsActivityUnit());
-    if (FUnitsShown != std::pair{preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()})
+    const ProgramSettings& preference = m_context.Settings();
+    m_doseUnitBox->SetValue(preference.MaterialsDoseUnit());
+    m_activityUnitBox->SetValue(preference.MaterialsActivityUnit());
+    if (m_unitsShown != std::pair{preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()})
         FillMaterialsGrid();
 }
 
 void MaterialsView::NuclideChanged(const NuclideIdentity& rnx)
 {
-    if (!FMaterialsData)
+    if (!m_materialsData)
         return;
-    FLoader->Load(FContext.Settings().DataFolder(), *FMaterialsData, rnx, [this] {
+    m_loader->Load(m_context.Settings().DataFolder(), *m_materialsData, rnx, [this] {
         FillMaterialLists();
         FillMaterialsGrid();
     });
@@ -328,11 +330,11 @@ void MaterialsView::FillMaterialLists()
 {
     QStringList names;
     for (auto [list, path] :
-         {std::pair{FInhalationMaterials, ipInhalation}, std::pair{FIngestionMaterials, ipIngestion}}) {
+         {std::pair{m_inhalationMaterials, ipInhalation}, std::pair{m_ingestionMaterials, ipIngestion}}) {
         const QSignalBlocker blocker(list);
         list->clear();
-        if (FMaterialsData)
-            FMaterialsData->GetCompoundsList(path, names);
+        if (m_materialsData)
+            m_materialsData->GetCompoundsList(path, names);
         else
             names.clear();
         for (const QString& name : names) {
@@ -348,7 +350,7 @@ void MaterialsView::FillMaterialLists()
 
 void MaterialsView::CheckAllMaterials()
 {
-    for (QListWidget* list : {FInhalationMaterials, FIngestionMaterials}) {
+    for (QListWidget* list : {m_inhalationMaterials, m_ingestionMaterials}) {
         const QSignalBlocker blocker(list);
         for (int r = 0; r < list->count(); ++r)
             list->item(r)->setCheckState(Qt::Checked);
@@ -368,7 +370,7 @@ void MaterialsView::SetAll(QListWidget* list, bool ticked)
 int MaterialsView::TickedAMADCount() const
 {
     int n = 0;
-    for (const QCheckBox* b : FSizeBoxes)
+    for (const QCheckBox* b : m_sizeBoxes)
         n += b->isChecked() ? 1 : 0;
     return n;
 }
@@ -383,31 +385,31 @@ MaterialChoice MaterialsView::ChosenMaterials() const
         return rows;
     };
     MaterialChoice choice;
-    choice.injection = FInjectionBox->isChecked();
-    choice.ingested = ticked(FIngestionMaterials);
-    choice.inhaled = ticked(FInhalationMaterials);
+    choice.injection = m_injectionBox->isChecked();
+    choice.ingested = ticked(m_ingestionMaterials);
+    choice.inhaled = ticked(m_inhalationMaterials);
     for (int i = 0; i < AMADCount; ++i)
-        if (FSizeBoxes[static_cast<std::size_t>(i)]->isChecked())
+        if (m_sizeBoxes[static_cast<std::size_t>(i)]->isChecked())
             choice.sizes.push_back(i);
     return choice;
 }
 
 void MaterialsView::FillMaterialsGrid()
 {
-    const ProgramSettings& preference = FContext.Settings();
-    FUnitsShown = {preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()};
-    if (!FMaterialsData)
+    const ProgramSettings& preference = m_context.Settings();
+    m_unitsShown = {preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()};
+    if (!m_materialsData)
         return;
-    DataGrid& g = *FGrid;
+    DataGrid& g = *m_grid;
     // Nothing loaded (its file could not be read) or nothing chosen: the header alone.
-    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(*FMaterialsData, ChosenMaterials());
+    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(*m_materialsData, ChosenMaterials());
     if (table.empty()) {
         g.SetRowCount(3);
         g.SetRowHeights(1, -1);
         g.SetRowHeights(2, -1);
         return;
     }
-    const double r = static_cast<double>(BqPerUnit(FUnitsShown.second)) / SvPerUnit(FUnitsShown.first);
+    const double r = static_cast<double>(BqPerUnit(m_unitsShown.second)) / SvPerUnit(m_unitsShown.first);
     g.SetRowCount(2 * static_cast<int>(table.size()) + 1);
     g.SetRowHeights(1, g.DefaultRowHeight());
     g.SetRowHeights(2, g.DefaultRowHeight());
@@ -434,12 +436,12 @@ void MaterialsView::FillMaterialsGrid()
 void MaterialsView::CopyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide = FMaterialsData && FMaterialsData->IsLoaded() ? FMaterialsData->NuclideNameText()
-                                                                         : FMaterialsChooser->Selection().Name();
+    const QString nuclide = m_materialsData && m_materialsData->IsLoaded() ? m_materialsData->NuclideNameText()
+                                                                           : m_materialsChooser->Selection().Name();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
-        + DoseUnitLabel(FUnitsShown.first) + QStringLiteral(" per ") + ActivityUnitLabel(FUnitsShown.second)
+        + DoseUnitLabel(m_unitsShown.first) + QStringLiteral(" per ") + ActivityUnitLabel(m_unitsShown.second)
         + QStringLiteral("\r\n");
-    FGrid->CopyToClipboard(head, QString(), {}, true);
+    m_grid->CopyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

@@ -40,13 +40,13 @@ public:
     // The program's shared state outlives the view.
     explicit MaterialsView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetMaterialsData(DoseData* data) { FMaterialsData = data; }
+    void SetMaterialsData(DoseData* data) { m_materialsData = data; }
 
     // The chooser, which the main window joins to the others. The other parts are found by their
     // object names: "ingestedList", "inhaledList", the eleven "sizeBox" in the order of the
     // sizes, "injectionBox", "plusButton", "minusButton", "equivalentDosesAction", "copyAction",
     // "doseUnitBox", "activityUnitBox", "materialsTable".
-    NuclideChooser* Chooser() const { return FMaterialsChooser; }
+    NuclideChooser* Chooser() const { return m_materialsChooser; }
 
     void NuclideChanged(const NuclideIdentity& rnx);
     void FillMaterialLists();
@@ -77,26 +77,26 @@ private:
     // The materials, sizes and injection ticked.
     MaterialChoice ChosenMaterials() const;
 
-    NuclideChooser* FMaterialsChooser = nullptr;
-    QListWidget* FIngestionMaterials = nullptr;
-    QListWidget* FInhalationMaterials = nullptr;
-    std::array<QCheckBox*, 11> FSizeBoxes{};
-    QCheckBox* FInjectionBox = nullptr;
-    QToolButton* FShowOrganDosesButton = nullptr;
-    QToolButton* FHideOrganDosesButton = nullptr;
-    QAction* FShowOrganDosesAction = nullptr;
-    QAction* FCopyAction = nullptr;
-    DoseUnitComboBox* FDoseUnitBox = nullptr;
-    ActivityUnitComboBox* FActivityUnitBox = nullptr;
-    DataGrid* FGrid = nullptr;
+    NuclideChooser* m_materialsChooser = nullptr;
+    QListWidget* m_ingestionMaterials = nullptr;
+    QListWidget* m_inhalationMaterials = nullptr;
+    std::array<QCheckBox*, 11> m_sizeBoxes{};
+    QCheckBox* m_injectionBox = nullptr;
+    QToolButton* m_showOrganDosesButton = nullptr;
+    QToolButton* m_hideOrganDosesButton = nullptr;
+    QAction* m_showOrganDosesAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    DoseUnitComboBox* m_doseUnitBox = nullptr;
+    ActivityUnitComboBox* m_activityUnitBox = nullptr;
+    DataGrid* m_grid = nullptr;
 
-    ApplicationContext& FContext;
-    Notice<>::Connection FWatchingUnits;
-    Notice<const NuclideIdentity&>::Connection FFollowingChooser;
+    ApplicationContext& m_context;
+    Notice<>::Connection m_watchingUnits;
+    Notice<const NuclideIdentity&>::Connection m_followingChooser;
     // The units the table was last filled in (and the copy's head names).
-    std::pair<DoseUnit, ActivityUnit> FUnitsShown{du_Sv, au_Bq};
-    DoseData* FMaterialsData = nullptr;
-    std::optional<ChosenNuclideLoader> FLoader;
+    std::pair<DoseUnit, ActivityUnit> m_unitsShown{du_Sv, au_Bq};
+    DoseData* m_materialsData = nullptr;
+    std::optional<ChosenNuclideLoader> m_loader;
 };
 
 } // namespace kav

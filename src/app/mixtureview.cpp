@@ -113,18 +113,18 @@ QIcon glyphIcon(Glyph glyph)
 MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
-    , FContext(context)
+    , m_context(context)
 {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(BuildToolBar());
-    FGrid = new DataGrid(this);
-    FGrid->setObjectName(QStringLiteral("mixtureTable"));
-    CopyByKeys(*FCopyAction, *FGrid);
-    layout->addWidget(FGrid, 1);
+    m_grid = new DataGrid(this);
+    m_grid->setObjectName(QStringLiteral("mixtureTable"));
+    CopyByKeys(*m_copyAction, *m_grid);
+    layout->addWidget(m_grid, 1);
     InitMixtureGrid();
     ConnectGridEvents();
     FollowUnits();
-    FWatchingUnits = FContext.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
+    m_watchingUnits = m_context.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
 }
 
 QLayout* MixtureView::BuildToolBar()
@@ -137,68 +137,69 @@ QLayout* MixtureView::BuildToolBar()
         into->setAutoRaise(true);
         connect(into, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
     };
-    button(FAddButton, Glyph::Add, QStringLiteral("Add radionuclides..."), &MixtureView::tbAddRNClick);
-    button(FRemoveButton, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
+    button(m_addButton, Glyph::Add, QStringLiteral("Add radionuclides..."), &MixtureView::tbAddRNClick);
+    button(m_removeButton, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
            &MixtureView::tbRemoveSelectedRNClick);
-    button(FClearButton, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &MixtureView::tbClearListClick);
-    button(FUndoButton, Glyph::Undo,
+    button(m_clearButton, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &MixtureView::tbClearListClick);
+    button(m_undoButton, Glyph::Undo,
            QStringLiteral("Undo (%1)").arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
            &MixtureView::aMixtureUndoExecute);
-    button(FRedoButton, Glyph::Redo,
+    button(m_redoButton, Glyph::Redo,
            QStringLiteral("Redo (%1)").arg(QKeySequence(QKeySequence::Redo).toString(QKeySequence::NativeText)),
            &MixtureView::aMixtureRedoExecute);
-    button(FTopButton, Glyph::Top, QStringLiteral("Move current row to the top"), &MixtureView::tbTopClick);
-    button(FUpButton, Glyph::Up, QStringLiteral("Move current row up"), &MixtureView::tbUpClick);
-    button(FDownButton, Glyph::Down, QStringLiteral("Move current row down"), &MixtureView::tbDownClick);
-    button(FBottomButton, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &MixtureView::tbBottomClick);
+    button(m_topButton, Glyph::Top, QStringLiteral("Move current row to the top"), &MixtureView::tbTopClick);
+    button(m_upButton, Glyph::Up, QStringLiteral("Move current row up"), &MixtureView::tbUpClick);
+    button(m_downButton, Glyph::Down, QStringLiteral("Move current row down"), &MixtureView::tbDownClick);
+    button(m_bottomButton, Glyph::Bottom, QStringLiteral("Move current row to the bottom"),
+           &MixtureView::tbBottomClick);
 
-    FDoseUnitBox = new DoseUnitComboBox(this);
-    FDoseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
-    FDoseUnitBox->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
-    FActivityUnitBox = new ActivityUnitComboBox(this);
-    FActivityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
-    FActivityUnitBox->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
+    m_doseUnitBox = new DoseUnitComboBox(this);
+    m_doseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
+    m_doseUnitBox->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
+    m_activityUnitBox = new ActivityUnitComboBox(this);
+    m_activityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
+    m_activityUnitBox->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
     // The preferences hold the units; the table follows them when they change.
-    FDoseUnitBox->SetOnChange([this] { FContext.Settings().SetMixtureDoseUnit(FDoseUnitBox->Value()); });
-    FActivityUnitBox->SetOnChange([this] { FContext.Settings().SetMixtureActivityUnit(FActivityUnitBox->Value()); });
-    for (QWidget* box : std::initializer_list<QWidget*>{FDoseUnitBox, FActivityUnitBox})
+    m_doseUnitBox->SetOnChange([this] { m_context.Settings().SetMixtureDoseUnit(m_doseUnitBox->Value()); });
+    m_activityUnitBox->SetOnChange([this] { m_context.Settings().SetMixtureActivityUnit(m_activityUnitBox->Value()); });
+    for (QWidget* box : std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox})
         ApplyInputColours(box);
 
-    FCopyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
-    FCopyAction->setObjectName(QStringLiteral("copyAction"));
-    FCopyAction->setToolTip(MaterialsView::CopyHint);
-    connect(FCopyAction, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
+    m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    m_copyAction->setObjectName(QStringLiteral("copyAction"));
+    m_copyAction->setToolTip(MaterialsView::CopyHint);
+    connect(m_copyAction, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
     // Undo and redo answer their keys anywhere on the page.
-    FUndoAction = new QAction(QStringLiteral("Undo"), this);
-    FUndoAction->setObjectName(QStringLiteral("undoAction"));
-    FUndoAction->setShortcut(QKeySequence::Undo);
-    FRedoAction = new QAction(QStringLiteral("Redo"), this);
-    FRedoAction->setObjectName(QStringLiteral("redoAction"));
-    FRedoAction->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    for (QAction* a : {FUndoAction, FRedoAction}) {
+    m_undoAction = new QAction(QStringLiteral("Undo"), this);
+    m_undoAction->setObjectName(QStringLiteral("undoAction"));
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_redoAction = new QAction(QStringLiteral("Redo"), this);
+    m_redoAction->setObjectName(QStringLiteral("redoAction"));
+    m_redoAction->setShortcuts({QKeySequence(QKeySequence::Redo), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* a : {m_undoAction, m_redoAction}) {
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
     }
-    connect(FUndoAction, &QAction::triggered, this, [this] { aMixtureUndoExecute(); });
-    connect(FRedoAction, &QAction::triggered, this, [this] { aMixtureRedoExecute(); });
-    QToolButton* copy = TextButtonFor(*FCopyAction, this);
+    connect(m_undoAction, &QAction::triggered, this, [this] { aMixtureUndoExecute(); });
+    connect(m_redoAction, &QAction::triggered, this, [this] { aMixtureRedoExecute(); });
+    QToolButton* copy = TextButtonFor(*m_copyAction, this);
 
     auto* bar = new QHBoxLayout;
-    for (QToolButton* b : {FAddButton, FRemoveButton, FClearButton})
+    for (QToolButton* b : {m_addButton, m_removeButton, m_clearButton})
         bar->addWidget(b);
     bar->addSpacing(16);
-    for (QToolButton* b : {FUndoButton, FRedoButton})
+    for (QToolButton* b : {m_undoButton, m_redoButton})
         bar->addWidget(b);
     bar->addSpacing(16);
-    for (QToolButton* b : {FTopButton, FUpButton, FDownButton, FBottomButton})
+    for (QToolButton* b : {m_topButton, m_upButton, m_downButton, m_bottomButton})
         bar->addWidget(b);
     bar->addStretch(1);
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
-    unitsLabel->setBuddy(FDoseUnitBox);
+    unitsLabel->setBuddy(m_doseUnitBox);
     bar->addWidget(unitsLabel);
-    bar->addWidget(FDoseUnitBox);
+    bar->addWidget(m_doseUnitBox);
     bar->addWidget(new QLabel(QStringLiteral("/"), this));
-    bar->addWidget(FActivityUnitBox);
+    bar->addWidget(m_activityUnitBox);
     bar->addSpacing(24);
     bar->addWidget(copy);
     return bar;
@@ -206,7 +207,7 @@ QLayout* MixtureView::BuildToolBar()
 
 void MixtureView::InitMixtureGrid()
 {
-    DataGrid& g = *FGrid;
+    DataGrid& g = *m_grid;
     g.SetColCount(ColumnCount);
     g.SetRowCount(2);
     g.SetFixedCols(1);
@@ -244,15 +245,15 @@ void MixtureView::InitMixtureGrid()
 
 void MixtureView::ConnectGridEvents()
 {
-    DataGrid& g = *FGrid;
+    DataGrid& g = *m_grid;
     g.OnCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && sgMixtureCanEditShow(col, row); };
     g.OnGetStringList
         = [this](DataGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
     g.OnGetExtStringList = [this](DataGrid*, int col, int row, std::vector<ListItem>& list) {
         list.clear();
-        if (col != cMaterial || !FMixture || row < 1 || row > FMixture->Count())
+        if (col != cMaterial || !m_mixture || row < 1 || row > m_mixture->Count())
             return;
-        for (const QString& m : FMixture->Materials(row - 1))
+        for (const QString& m : m_mixture->Materials(row - 1))
             list.push_back({m, MaterialCaption(m)});
     };
     g.OnGetComboBoxFormat = [](DataGrid*, int, int, QComboBox& box) {
@@ -272,7 +273,7 @@ void MixtureView::ConnectGridEvents()
         if (col == cDose)
             f.FontColor = Qt::black;
         // A row without data says why in grey.
-        if (FMixture && row >= 1 && row <= FMixture->Count() && !FMixture->Row(row - 1).Available())
+        if (m_mixture && row >= 1 && row <= m_mixture->Count() && !m_mixture->Row(row - 1).Available())
             f.FontColor = kGrey;
     };
     g.OnGetFixedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
@@ -302,22 +303,22 @@ void MixtureView::ConnectGridEvents()
 
 void MixtureView::SetMixture(Mixture* mixture)
 {
-    FMixture = mixture;
+    m_mixture = mixture;
     UpdateUndoButtons();
 }
 
 bool MixtureView::sgMixtureCanEditShow(int col, int row) const
 {
-    if (!FMixture || row < 1 || row > FMixture->Count())
+    if (!m_mixture || row < 1 || row > m_mixture->Count())
         return false;
     const int index = row - 1;
     switch (col) {
     case cElement:
     case cNuclide: return true;
-    case cRoute: return FMixture->Row(index).Available();
+    case cRoute: return m_mixture->Row(index).Available();
     // A list of one offers no choice.
-    case cMaterial: return FMixture->Materials(index).size() > 1;
-    case cSize: return FMixture->HasSize(index);
+    case cMaterial: return m_mixture->Materials(index).size() > 1;
+    case cSize: return m_mixture->HasSize(index);
     default: return false;
     }
 }
@@ -325,13 +326,13 @@ bool MixtureView::sgMixtureCanEditShow(int col, int row) const
 QStringList MixtureView::sgMixtureGetStringList(int col, int row) const
 {
     switch (col) {
-    case cElement: return FContext.DataElementList();
+    case cElement: return m_context.DataElementList();
     case cNuclide: {
-        if (!FMixture || row < 1 || row > FMixture->Count())
+        if (!m_mixture || row < 1 || row > m_mixture->Count())
             return {};
         QStringList names;
-        const QString prefix = FMixture->Row(row - 1).setting.Nuclide.section(u'-', 0, 0) + u'-';
-        for (const NuclideList::Entry& e : FContext.DataNuclideList().Items())
+        const QString prefix = m_mixture->Row(row - 1).setting.Nuclide.section(u'-', 0, 0) + u'-';
+        for (const NuclideList::Entry& e : m_context.DataNuclideList().Items())
             if (e.name.startsWith(prefix))
                 names << e.name;
         return names;
@@ -344,25 +345,25 @@ QStringList MixtureView::sgMixtureGetStringList(int col, int row) const
 
 void MixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
 {
-    if (!FMixture || row < 1 || row > FMixture->Count())
+    if (!m_mixture || row < 1 || row > m_mixture->Count())
         return;
     const int index = row - 1;
     QString error;
     bool done = true;
     switch (col) {
-    case cElement: done = FMixture->SetElement(index, value, error); break;
-    case cNuclide: done = FMixture->SetNuclide(index, value, error); break;
-    case cRoute: FMixture->SetRoute(index, IntakePathFromText(value)); break;
+    case cElement: done = m_mixture->SetElement(index, value, error); break;
+    case cNuclide: done = m_mixture->SetNuclide(index, value, error); break;
+    case cRoute: m_mixture->SetRoute(index, IntakePathFromText(value)); break;
     case cMaterial: {
-        const int picked = FGrid->CommittedListIndex();
-        FMixture->SetMaterial(index,
-                              picked >= 0 ? picked : static_cast<int>(FMixture->Materials(index).indexOf(value)));
+        const int picked = m_grid->CommittedListIndex();
+        m_mixture->SetMaterial(index,
+                               picked >= 0 ? picked : static_cast<int>(m_mixture->Materials(index).indexOf(value)));
         break;
     }
     case cSize: {
         int size = -1;
         if (AMADIndexFromText(value, size))
-            FMixture->SetSize(index, size);
+            m_mixture->SetSize(index, size);
         break;
     }
     default: return;
@@ -377,50 +378,50 @@ void MixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
 
 void MixtureView::ShowRow(int index)
 {
-    const MixtureRow& r = FMixture->Row(index);
+    const MixtureRow& r = m_mixture->Row(index);
     const int row = index + 1;
     const KeptMixtureRow& s = r.setting;
-    FGrid->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
-    FGrid->SetCells(cNuclide, row, s.Nuclide);
-    FGrid->SetCells(cRoute, row, IntakePathName(s.Path));
+    m_grid->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
+    m_grid->SetCells(cNuclide, row, s.Nuclide);
+    m_grid->SetCells(cRoute, row, IntakePathName(s.Path));
     // The reason as a sentence, without the name of the kind of error the message boxes carry.
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
     const QString material
-        = r.Available() ? FMixture->Materials(index).value(s.Material) : QStringLiteral("Not available: ") + reason;
-    FGrid->SetCells(cMaterial, row, material);
-    if (QString* caption = FGrid->CreateCellCaption(cMaterial, row))
+        = r.Available() ? m_mixture->Materials(index).value(s.Material) : QStringLiteral("Not available: ") + reason;
+    m_grid->SetCells(cMaterial, row, material);
+    if (QString* caption = m_grid->CreateCellCaption(cMaterial, row))
         *caption = r.Available() ? MaterialCaption(material) : QString();
-    if (QString* hint = FGrid->CreateCellHint(cMaterial, row))
+    if (QString* hint = m_grid->CreateCellHint(cMaterial, row))
         *hint = r.Available() ? QString() : r.unavailable;
-    const bool sized = FMixture->HasSize(index);
-    FGrid->SetCells(cSize, row, sized ? AMADLabels().value(s.AMADIndex) : QStringLiteral("-"));
+    const bool sized = m_mixture->HasSize(index);
+    m_grid->SetCells(cSize, row, sized ? AMADLabels().value(s.AMADIndex) : QStringLiteral("-"));
     // The size's hint stands where a size can be picked.
     if (sized)
-        *FGrid->CreateCellHint(cSize, row) = MaterialsView::AMADHint;
-    else if (FGrid->GetCellHint(cSize, row))
-        FGrid->CreateCellHint(cSize, row)->clear();
+        *m_grid->CreateCellHint(cSize, row) = MaterialsView::AMADHint;
+    else if (m_grid->GetCellHint(cSize, row))
+        m_grid->CreateCellHint(cSize, row)->clear();
     ShowDose(index, DoseFactor());
 }
 
 void MixtureView::ShowDose(int index, double factor)
 {
-    const std::optional<float> dose = FMixture->Dose(index);
-    FGrid->SetCells(cDose, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
+    const std::optional<float> dose = m_mixture->Dose(index);
+    m_grid->SetCells(cDose, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
 }
 
 double MixtureView::DoseFactor() const
 {
-    const ProgramSettings& preference = FContext.Settings();
+    const ProgramSettings& preference = m_context.Settings();
     return static_cast<double>(BqPerUnit(preference.MixtureActivityUnit())) / SvPerUnit(preference.MixtureDoseUnit());
 }
 
 void MixtureView::FillMixtureGrid()
 {
-    if (!FMixture)
+    if (!m_mixture)
         return;
-    FGrid->SetRowCount(FMixture->Count() + 1);
-    for (int i = 0; i < FMixture->Count(); ++i)
+    m_grid->SetRowCount(m_mixture->Count() + 1);
+    for (int i = 0; i < m_mixture->Count(); ++i)
         ShowRow(i);
     UpdateMixtureMoveButtons();
     UpdateUndoButtons();
@@ -429,84 +430,84 @@ void MixtureView::FillMixtureGrid()
 void MixtureView::ShowChangedRows(int currentIndex)
 {
     FillMixtureGrid();
-    const int row = std::clamp(currentIndex + 1, 1, FGrid->RowCount() - 1);
-    FGrid->SetRow(row);
-    FGrid->ScrollIntoView(FGrid->Col(), row);
+    const int row = std::clamp(currentIndex + 1, 1, m_grid->RowCount() - 1);
+    m_grid->SetRow(row);
+    m_grid->ScrollIntoView(m_grid->Col(), row);
     UpdateMixtureMoveButtons();
 }
 
 void MixtureView::UpdateMixtureDoses()
 {
-    if (!FMixture)
+    if (!m_mixture)
         return;
     const double factor = DoseFactor();
-    for (int i = 0; i < FMixture->Count() && i + 1 < FGrid->RowCount(); ++i)
+    for (int i = 0; i < m_mixture->Count() && i + 1 < m_grid->RowCount(); ++i)
         ShowDose(i, factor);
 }
 
 void MixtureView::UpdateMixtureDoseCaption()
 {
-    const ProgramSettings& preference = FContext.Settings();
+    const ProgramSettings& preference = m_context.Settings();
     const QString units
         = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
-    FGrid->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
+    m_grid->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
-    const QFontMetrics metrics(FGrid->FixedCellsFormat.Normal.Font);
+    const QFontMetrics metrics(m_grid->FixedCellsFormat.Normal.Font);
     const int heading = std::max(metrics.horizontalAdvance(QStringLiteral("Dose Coefficient")),
                                  metrics.horizontalAdvance(QStringLiteral("e(50), ") + units));
-    FGrid->SetColWidths(cDose, std::max(105, heading + 12));
+    m_grid->SetColWidths(cDose, std::max(105, heading + 12));
 }
 
 void MixtureView::UpdateMixtureMoveButtons()
 {
-    const int row = FGrid->Row();
-    const bool last = row >= FGrid->RowCount() - 1;
-    FTopButton->setEnabled(row > 1);
-    FUpButton->setEnabled(row > 1);
-    FDownButton->setEnabled(!last);
-    FBottomButton->setEnabled(!last);
+    const int row = m_grid->Row();
+    const bool last = row >= m_grid->RowCount() - 1;
+    m_topButton->setEnabled(row > 1);
+    m_upButton->setEnabled(row > 1);
+    m_downButton->setEnabled(!last);
+    m_bottomButton->setEnabled(!last);
 }
 
 void MixtureView::UpdateUndoButtons()
 {
-    const bool undo = FMixture && FMixture->CanUndo();
-    const bool redo = FMixture && FMixture->CanRedo();
-    FUndoButton->setEnabled(undo);
-    FUndoAction->setEnabled(undo);
-    FRedoButton->setEnabled(redo);
-    FRedoAction->setEnabled(redo);
+    const bool undo = m_mixture && m_mixture->CanUndo();
+    const bool redo = m_mixture && m_mixture->CanRedo();
+    m_undoButton->setEnabled(undo);
+    m_undoAction->setEnabled(undo);
+    m_redoButton->setEnabled(redo);
+    m_redoAction->setEnabled(redo);
 }
 
 void MixtureView::FollowUnits()
 {
-    const ProgramSettings& preference = FContext.Settings();
+    const ProgramSettings& preference = m_context.Settings();
     const std::pair units{preference.MixtureDoseUnit(), preference.MixtureActivityUnit()};
-    if (units == FUnitsShown)
+    if (units == m_unitsShown)
         return;
-    FUnitsShown = units;
-    FDoseUnitBox->SetValue(units.first);
-    FActivityUnitBox->SetValue(units.second);
+    m_unitsShown = units;
+    m_doseUnitBox->SetValue(units.first);
+    m_activityUnitBox->SetValue(units.second);
     UpdateMixtureDoseCaption();
     UpdateMixtureDoses();
 }
 
 void MixtureView::tbAddRNClick()
 {
-    if (!FAddButton->isVisible() || !FAddButton->isEnabled() || !FAddSource || !FMixture)
+    if (!m_addButton->isVisible() || !m_addButton->isEnabled() || !m_addSource || !m_mixture)
         return;
     NuclidePointers nodes;
     const auto help = [this] {
         if (ShowHelp)
             ShowHelp(HelpTopicOfContext(1010));
     };
-    if (!ExecuteAddNuclidesDialog(*FAddSource, nodes, ExecModal, this, help))
+    if (!ExecuteAddNuclidesDialog(*m_addSource, nodes, ExecModal, this, help))
         return;
-    const int before = FMixture->Count();
+    const int before = m_mixture->Count();
     // A nuclide whose file cannot be read is left out; the others come in.
-    const QStringList errors = FMixture->Append(std::vector<const NuclideIdentity*>(nodes.begin(), nodes.end()));
-    if (FMixture->Count() > before) {
-        FGrid->SetRowCount(FMixture->Count() + 1);
-        for (int i = before; i < FMixture->Count(); ++i)
+    const QStringList errors = m_mixture->Append(std::vector<const NuclideIdentity*>(nodes.begin(), nodes.end()));
+    if (m_mixture->Count() > before) {
+        m_grid->SetRowCount(m_mixture->Count() + 1);
+        for (int i = before; i < m_mixture->Count(); ++i)
             ShowRow(i);
     }
     UpdateMixtureMoveButtons();
@@ -522,47 +523,47 @@ void MixtureView::ReportLoadErrors(const QStringList& messages)
     QStringList text = messages.mid(0, shown);
     if (messages.size() > shown)
         text << QStringLiteral("... and %1 more files that could not be read.").arg(messages.size() - shown);
-    FContext.Boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), mbCancel,
-                          mbCancel);
+    m_context.Boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), mbCancel,
+                           mbCancel);
 }
 
 void MixtureView::tbRemoveSelectedRNClick()
 {
-    if (!FMixture)
+    if (!m_mixture)
         return;
-    const int index = FGrid->Row() - 1;
-    FMixture->Remove(index);
+    const int index = m_grid->Row() - 1;
+    m_mixture->Remove(index);
     ShowChangedRows(index);
 }
 
 void MixtureView::tbClearListClick()
 {
-    if (!FMixture)
+    if (!m_mixture)
         return;
-    FMixture->Clear();
+    m_mixture->Clear();
     ShowChangedRows(0);
 }
 
 void MixtureView::aMixtureUndoExecute()
 {
-    if (FMixture && FMixture->CanUndo())
-        ShowChangedRows(FMixture->Undo());
+    if (m_mixture && m_mixture->CanUndo())
+        ShowChangedRows(m_mixture->Undo());
 }
 
 void MixtureView::aMixtureRedoExecute()
 {
-    if (FMixture && FMixture->CanRedo())
-        ShowChangedRows(FMixture->Redo());
+    if (m_mixture && m_mixture->CanRedo())
+        ShowChangedRows(m_mixture->Redo());
 }
 
 void MixtureView::MoveCurrentRow(int toRow)
 {
-    const int row = FGrid->Row();
-    const int last = FGrid->RowCount() - 1;
+    const int row = m_grid->Row();
+    const int last = m_grid->RowCount() - 1;
     toRow = std::clamp(toRow, 1, last);
-    if (!FMixture || row == toRow || row < 1 || row > last)
+    if (!m_mixture || row == toRow || row < 1 || row > last)
         return;
-    FMixture->Move(row - 1, toRow - 1);
+    m_mixture->Move(row - 1, toRow - 1);
     ShowChangedRows(toRow - 1);
 }
 
@@ -573,41 +574,41 @@ void MixtureView::tbTopClick()
 
 void MixtureView::tbUpClick()
 {
-    MoveCurrentRow(FGrid->Row() - 1);
+    MoveCurrentRow(m_grid->Row() - 1);
 }
 
 void MixtureView::tbDownClick()
 {
-    MoveCurrentRow(FGrid->Row() + 1);
+    MoveCurrentRow(m_grid->Row() + 1);
 }
 
 void MixtureView::tbBottomClick()
 {
-    MoveCurrentRow(FGrid->RowCount() - 1);
+    MoveCurrentRow(m_grid->RowCount() - 1);
 }
 
 void MixtureView::aMixtureCopyToClipboardExecute()
 {
-    FGrid->CopyToClipboard(QString(), QString(), {cMarker, cIntake, cPercent}, true);
+    m_grid->CopyToClipboard(QString(), QString(), {cMarker, cIntake, cPercent}, true);
 }
 
 void MixtureView::sgMixtureMouseMove(QPoint pos)
 {
-    const QPoint cell = FGrid->MouseCoord(pos.x(), pos.y());
+    const QPoint cell = m_grid->MouseCoord(pos.x(), pos.y());
     const bool pickable = cell.x() >= cElement && cell.x() <= cSize && sgMixtureCanEditShow(cell.x(), cell.y());
-    FGrid->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    m_grid->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
 void MixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
 {
     QMenu menu;
-    menu.addAction(FCopyAction);
+    menu.addAction(m_copyAction);
     menu.addSeparator();
-    menu.addAction(FUndoAction);
-    menu.addAction(FRedoAction);
-    const QPoint at = FGrid->viewport()->mapFromGlobal(event.globalPos());
+    menu.addAction(m_undoAction);
+    menu.addAction(m_redoAction);
+    const QPoint at = m_grid->viewport()->mapFromGlobal(event.globalPos());
     const int col
-        = event.reason() == QContextMenuEvent::Keyboard ? FGrid->Col() : FGrid->MouseCoord(at.x(), at.y()).x();
+        = event.reason() == QContextMenuEvent::Keyboard ? m_grid->Col() : m_grid->MouseCoord(at.x(), at.y()).x();
     if (col == cSize && ShowHelp) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Help"), this, [this] { ShowHelp(HelpTopic::AMAD); });
@@ -617,13 +618,13 @@ void MixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
 
 bool MixtureView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FGrid->viewport() && event->type() == QEvent::MouseMove)
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseMove)
         sgMixtureMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
-    if ((watched == FGrid->viewport() || watched == FGrid) && event->type() == QEvent::ContextMenu) {
+    if ((watched == m_grid->viewport() || watched == m_grid) && event->type() == QEvent::ContextMenu) {
         sgMixtureContextPopup(*static_cast<QContextMenuEvent*>(event));
         return true;
     }
-    if (watched == FGrid && event->type() == QEvent::KeyPress) {
+    if (watched == m_grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool control = key->modifiers() & Qt::ControlModifier;
         if (key->key() == Qt::Key_Delete) {

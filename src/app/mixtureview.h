@@ -37,7 +37,7 @@ public:
     // The rows the view shows and the chooser whose offer the add dialog shows; the main window
     // gives both during start-up.
     void SetMixture(Mixture* mixture);
-    void SetAddSource(NuclideChooser* panel) { FAddSource = panel; }
+    void SetAddSource(NuclideChooser* panel) { m_addSource = panel; }
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> ExecModal;
     // Opens the help on a topic; the main window gives it.
@@ -98,28 +98,28 @@ private:
     // Says in one box what could not be read.
     void ReportLoadErrors(const QStringList& messages);
 
-    DataGrid* FGrid = nullptr;
-    DoseUnitComboBox* FDoseUnitBox = nullptr;
-    ActivityUnitComboBox* FActivityUnitBox = nullptr;
-    QToolButton* FAddButton = nullptr;
-    QToolButton* FRemoveButton = nullptr;
-    QToolButton* FClearButton = nullptr;
-    QToolButton* FUndoButton = nullptr;
-    QToolButton* FRedoButton = nullptr;
-    QToolButton* FTopButton = nullptr;
-    QToolButton* FUpButton = nullptr;
-    QToolButton* FDownButton = nullptr;
-    QToolButton* FBottomButton = nullptr;
-    QAction* FCopyAction = nullptr;
-    QAction* FUndoAction = nullptr;
-    QAction* FRedoAction = nullptr;
+    DataGrid* m_grid = nullptr;
+    DoseUnitComboBox* m_doseUnitBox = nullptr;
+    ActivityUnitComboBox* m_activityUnitBox = nullptr;
+    QToolButton* m_addButton = nullptr;
+    QToolButton* m_removeButton = nullptr;
+    QToolButton* m_clearButton = nullptr;
+    QToolButton* m_undoButton = nullptr;
+    QToolButton* m_redoButton = nullptr;
+    QToolButton* m_topButton = nullptr;
+    QToolButton* m_upButton = nullptr;
+    QToolButton* m_downButton = nullptr;
+    QToolButton* m_bottomButton = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
 
-    ApplicationContext& FContext;
-    Notice<>::Connection FWatchingUnits;
+    ApplicationContext& m_context;
+    Notice<>::Connection m_watchingUnits;
     // The dose and activity units the table is in; none before it is first shown.
-    std::optional<std::pair<DoseUnit, ActivityUnit>> FUnitsShown;
-    Mixture* FMixture = nullptr;
-    NuclideChooser* FAddSource = nullptr;
+    std::optional<std::pair<DoseUnit, ActivityUnit>> m_unitsShown;
+    Mixture* m_mixture = nullptr;
+    NuclideChooser* m_addSource = nullptr;
 };
 
 } // namespace kav

@@ -71,93 +71,93 @@ QString RadonCaption(RadonTable type, bool organDoses)
 }
 
 RadonTables::RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder)
-    : FStrGrid(grid)
-    , FCaption(caption)
-    , FBoxes(boxes)
-    , FFolder(std::move(folder))
+    : m_strGrid(grid)
+    , m_caption(caption)
+    , m_boxes(boxes)
+    , m_folder(std::move(folder))
 {
-    FStrGrid.SetRowCount(7);
-    FStrGrid.SetFixedRows(1);
-    FStrGrid.SetDefaultColWidth(80);
-    FStrGrid.MergeCells().MergeCellStrings = false;
-    FDataLoaded = LoadRadonData();
+    m_strGrid.SetRowCount(7);
+    m_strGrid.SetFixedRows(1);
+    m_strGrid.SetDefaultColWidth(80);
+    m_strGrid.MergeCells().MergeCellStrings = false;
+    m_dataLoaded = LoadRadonData();
     FillRadonGrid();
 }
 
 void RadonTables::SetRadonDataType(RadonTable value)
 {
-    if (value == FRadonDataType)
+    if (value == m_radonDataType)
         return;
-    FRadonDataType = value;
-    FDataLoaded = LoadRadonData();
+    m_radonDataType = value;
+    m_dataLoaded = LoadRadonData();
     FillRadonGrid();
 }
 
 void RadonTables::SetFolder(const QString& folder)
 {
-    FFolder = folder;
-    FDataLoaded = LoadRadonData();
+    m_folder = folder;
+    m_dataLoaded = LoadRadonData();
     FillRadonGrid();
 }
 
 void RadonTables::SetShowOrganDoses(bool value)
 {
-    if (value == FShowOrganDoses)
+    if (value == m_showOrganDoses)
         return;
-    FShowOrganDoses = value;
-    if (FDataLoaded)
+    m_showOrganDoses = value;
+    if (m_dataLoaded)
         LayoutRadonGrid();
 }
 
 bool RadonTables::LoadRadonData()
 {
-    const RadonLoadResult result = LoadRadonBlock(FFolder, FRadonDataType);
-    FProblem = result.Problem;
-    FBlock = result.Block;
+    const RadonLoadResult result = LoadRadonBlock(m_folder, m_radonDataType);
+    m_problem = result.Problem;
+    m_block = result.Block;
     if (result.status == RadonLoadResult::Unreadable)
-        FBoxes.Show(MessageKind::Error, QStringLiteral("Error"),
-                    QStringLiteral("Can not load radon data\r\n\r\n") + result.Problem, mbCancel, mbCancel);
+        m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
+                     QStringLiteral("Can not load radon data\r\n\r\n") + result.Problem, mbCancel, mbCancel);
     return result.status == RadonLoadResult::Loaded;
 }
 
 int RadonTables::RadonFixedColCount() const
 {
-    return FShowOrganDoses ? RadonFirstOrganCol() : 2;
+    return m_showOrganDoses ? RadonFirstOrganCol() : 2;
 }
 
 void RadonTables::SetCaption(const QString& markup)
 {
-    FCaptionText = markup;
-    FCaption.update();
+    m_captionText = markup;
+    m_caption.update();
 }
 
 void RadonTables::ClearRadonGrid()
 {
-    for (int row = 1; row < FStrGrid.RowCount(); ++row)
-        for (int col = 0; col < FStrGrid.ColCount(); ++col)
-            FStrGrid.SetCells(col, row, QString());
+    for (int row = 1; row < m_strGrid.RowCount(); ++row)
+        for (int col = 0; col < m_strGrid.ColCount(); ++col)
+            m_strGrid.SetCells(col, row, QString());
 }
 
 void RadonTables::FillRadonGrid()
 {
     ClearRadonGrid();
-    if (!FDataLoaded) {
+    if (!m_dataLoaded) {
         // The caption says why; a table of blank cells would say nothing.
-        for (int col = 0; col < FStrGrid.ColCount(); ++col)
-            FStrGrid.SetColWidths(col, -1);
+        for (int col = 0; col < m_strGrid.ColCount(); ++col)
+            m_strGrid.SetColWidths(col, -1);
         SetCaption(centred(QStringLiteral("<font color=\"clRed\">Can not load radon data!</font>"))
-                   + centred(FProblem.toHtmlEscaped()));
+                   + centred(m_problem.toHtmlEscaped()));
         return;
     }
-    FStrGrid.SetColCount(RadonFirstOrganCol() + ShownTargetOrganCount);
+    m_strGrid.SetColCount(RadonFirstOrganCol() + ShownTargetOrganCount);
     LayoutRadonGrid();
-    FRadonDataType == rdtGasAlone ? FillGasTable() : FillProgenyTable();
+    m_radonDataType == rdtGasAlone ? FillGasTable() : FillProgenyTable();
     SetRadonOrganHeaders();
 }
 
 void RadonTables::FillGasTable()
 {
-    DataGrid& g = FStrGrid;
+    DataGrid& g = m_strGrid;
     const QString intakes[3] = {QStringLiteral("Ingestion Rn-222 (radon)"), QStringLiteral("Inhalation Rn-222 (radon)"),
                                 QStringLiteral("Inhalation Rn-220 (thoron)")};
     g.SetCells(0, 0, QString());
@@ -166,12 +166,12 @@ void RadonTables::FillGasTable()
     for (int group = 0; group < 3; ++group) {
         const int male = 2 * group + 1;
         g.SetCells(0, male, intakes[group]);
-        g.SetCells(1, male, FormatScientific(FBlock.EffDose.at(static_cast<std::size_t>(group)), 3));
+        g.SetCells(1, male, FormatScientific(m_block.EffDose.at(static_cast<std::size_t>(group)), 3));
         g.SetCells(2, male, SexName(sMale));
         g.SetCells(2, male + 1, SexName(sFemale));
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.SetCells(3 + organ, male, FormatScientific(FBlock.Male(group, organ), 3));
-            g.SetCells(3 + organ, male + 1, FormatScientific(FBlock.Female(group, organ), 3));
+            g.SetCells(3 + organ, male, FormatScientific(m_block.Male(group, organ), 3));
+            g.SetCells(3 + organ, male + 1, FormatScientific(m_block.Female(group, organ), 3));
         }
     }
     MarkUpHeader(2);
@@ -179,11 +179,11 @@ void RadonTables::FillGasTable()
 
 void RadonTables::FillProgenyTable()
 {
-    DataGrid& g = FStrGrid;
+    DataGrid& g = m_strGrid;
     g.SetCells(0, 0, QString());
     g.SetCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
-    g.SetCells(0, 1, RadonRowLabel(FRadonDataType));
-    g.SetCells(1, 1, FormatScientific(FBlock.EffDose.at(0), 3));
+    g.SetCells(0, 1, RadonRowLabel(m_radonDataType));
+    g.SetCells(1, 1, FormatScientific(m_block.EffDose.at(0), 3));
     g.SetCells(2, 0, QStringLiteral("Sex"));
     g.SetCells(2, 1, SexName(sMale));
     g.SetCells(2, 4, SexName(sFemale));
@@ -193,8 +193,8 @@ void RadonTables::FillProgenyTable()
         g.SetCells(3, group + 1, parts[group]);
         g.SetCells(3, group + 4, parts[group]);
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.SetCells(4 + organ, group + 1, FormatScientific(FBlock.Male(group, organ), 3));
-            g.SetCells(4 + organ, group + 4, FormatScientific(FBlock.Female(group, organ), 3));
+            g.SetCells(4 + organ, group + 1, FormatScientific(m_block.Male(group, organ), 3));
+            g.SetCells(4 + organ, group + 4, FormatScientific(m_block.Female(group, organ), 3));
         }
     }
     MarkUpHeader(1);
@@ -203,7 +203,7 @@ void RadonTables::FillProgenyTable()
 
 void RadonTables::MarkUpHeader(int col)
 {
-    QString text = FStrGrid.Cells(col, 0).trimmed();
+    QString text = m_strGrid.Cells(col, 0).trimmed();
     if (!text.contains(QStringLiteral("m-3")) && !text.contains(QStringLiteral("hT")))
         return;
     const qsizetype units = text.indexOf(QStringLiteral("m-3"));
@@ -213,22 +213,22 @@ void RadonTables::MarkUpHeader(int col)
     if (organ >= 0)
         text.replace(organ, 2, QStringLiteral("h<sub>T</sub>"));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
-    if (QString* caption = FStrGrid.CreateCellCaption(col, 0))
+    if (QString* caption = m_strGrid.CreateCellCaption(col, 0))
         *caption = centred(text);
 }
 
 void RadonTables::LayoutRadonGrid()
 {
-    DataGrid& g = FStrGrid;
-    const bool gases = FRadonDataType == rdtGasAlone;
+    DataGrid& g = m_strGrid;
+    const bool gases = m_radonDataType == rdtGasAlone;
     g.SetColWidths(0, 230);
     g.SetColWidths(1, 200);
     g.SetFixedCols(RadonFixedColCount());
     g.SetMergeFixedCols(0, gases ? 2 : 6);
     g.SetMergeFixedCols(1, gases ? 2 : 6);
     int organWidth = -1;
-    if (FShowOrganDoses) {
-        QString caption = RadonCaption(FRadonDataType, true);
+    if (m_showOrganDoses) {
+        QString caption = RadonCaption(m_radonDataType, true);
         organWidth = g.DefaultColWidth();
         if (gases) {
             g.SetMergeFixedCols(2, 1);
@@ -243,7 +243,7 @@ void RadonTables::LayoutRadonGrid()
         }
         SetCaption(caption);
     } else {
-        SetCaption(RadonCaption(FRadonDataType, false));
+        SetCaption(RadonCaption(m_radonDataType, false));
         for (int col = 2; col < RadonFirstOrganCol(); ++col)
             g.SetColWidths(col, -1);
     }
@@ -253,9 +253,9 @@ void RadonTables::LayoutRadonGrid()
 
 void RadonTables::SetRadonOrganHeaders()
 {
-    FStrGrid.SetRowHeights(0, 40);
+    m_strGrid.SetRowHeights(0, 40);
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        FStrGrid.SetCells(RadonFirstOrganCol() + organ, 0, TargetOrganName(static_cast<TargetOrgan>(organ)));
+        m_strGrid.SetCells(RadonFirstOrganCol() + organ, 0, TargetOrganName(static_cast<TargetOrgan>(organ)));
 }
 
 } // namespace kav

@@ -18,19 +18,19 @@ public:
     // Reads the gas table at once.
     RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder);
 
-    RadonTable RadonDataType() const { return FRadonDataType; }
+    RadonTable RadonDataType() const { return m_radonDataType; }
     // Another table: read again and shown.
     void SetRadonDataType(RadonTable value);
-    bool ShowOrganDoses() const { return FShowOrganDoses; }
+    bool ShowOrganDoses() const { return m_showOrganDoses; }
     // Only the layout and the caption change.
     void SetShowOrganDoses(bool value);
     // Another data folder: the table shown is read again from it.
     void SetFolder(const QString& folder);
-    bool DataLoaded() const { return FDataLoaded; }
+    bool DataLoaded() const { return m_dataLoaded; }
     // Why the table could not be read; empty when it was.
-    const QString& Problem() const { return FProblem; }
+    const QString& Problem() const { return m_problem; }
     // The caption as mark-up.
-    const QString& CaptionText() const { return FCaptionText; }
+    const QString& CaptionText() const { return m_captionText; }
 
     bool LoadRadonData();
     void FillRadonGrid();
@@ -38,7 +38,7 @@ public:
     void ClearRadonGrid();
     void SetRadonOrganHeaders();
     int RadonFixedColCount() const;
-    int RadonFirstOrganCol() const { return FRadonDataType == rdtGasAlone ? 3 : 4; }
+    int RadonFirstOrganCol() const { return m_radonDataType == rdtGasAlone ? 3 : 4; }
 
 private:
     void SetCaption(const QString& markup);
@@ -47,16 +47,16 @@ private:
     // A header cell whose text holds units or hT is drawn through the mark-up.
     void MarkUpHeader(int col);
 
-    DataGrid& FStrGrid;
-    OwnerDrawnLabel& FCaption;
-    MessageBoxes& FBoxes;
-    QString FFolder;
-    RadonTable FRadonDataType = rdtGasAlone;
-    bool FShowOrganDoses = false;
-    bool FDataLoaded = false;
-    RadonBlock FBlock;
-    QString FProblem;
-    QString FCaptionText;
+    DataGrid& m_strGrid;
+    OwnerDrawnLabel& m_caption;
+    MessageBoxes& m_boxes;
+    QString m_folder;
+    RadonTable m_radonDataType = rdtGasAlone;
+    bool m_showOrganDoses = false;
+    bool m_dataLoaded = false;
+    RadonBlock m_block;
+    QString m_problem;
+    QString m_captionText;
 };
 
 // The radio items, captions and row labels of the six tables.

@@ -28,17 +28,17 @@ const QColor kLightYellow(0xFF, 0xFF, 0xCC);
 
 RadonView::RadonView(MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent)
-    , FBoxes(boxes)
+    , m_boxes(boxes)
 {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(BuildChoices());
-    FCaption = new OwnerDrawnLabel(this);
-    FCaption->setObjectName(QStringLiteral("captionLabel"));
-    FCaption->setFixedHeight(50);
-    FCaption->OnPaint = [this](OwnerDrawnLabel*) { PaintCaption(); };
-    layout->addWidget(FCaption);
+    m_caption = new OwnerDrawnLabel(this);
+    m_caption->setObjectName(QStringLiteral("captionLabel"));
+    m_caption->setFixedHeight(50);
+    m_caption->OnPaint = [this](OwnerDrawnLabel*) { PaintCaption(); };
+    layout->addWidget(m_caption);
     BuildGrid();
-    layout->addWidget(FGrid, 1);
+    layout->addWidget(m_grid, 1);
 }
 
 RadonView::~RadonView() = default;
@@ -47,50 +47,50 @@ QWidget* RadonView::BuildChoices()
 {
     auto* top = new QWidget(this);
     auto* group = new QGroupBox(QStringLiteral("Displayed Data"), top);
-    FTableButtons = new QButtonGroup(group);
-    FTableButtons->setObjectName(QStringLiteral("displayedData"));
+    m_tableButtons = new QButtonGroup(group);
+    m_tableButtons->setObjectName(QStringLiteral("displayedData"));
     auto* choices = new QGridLayout(group);
     for (int t = 0; t < RadonDataTypeCount; ++t) {
         auto* choice = new QRadioButton(RadonDataTypeText(static_cast<RadonTable>(t)), group);
-        FTableButtons->addButton(choice, t);
+        m_tableButtons->addButton(choice, t);
         choices->addWidget(choice, t == 0 ? 0 : (t - 1) % 3 + 1, t == 0 ? 0 : (t - 1) / 3, 1, t == 0 ? 2 : 1);
     }
-    FTableButtons->button(rdtGasAlone)->setChecked(true);
-    connect(FTableButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked && FRadonData)
-            FRadonData->SetRadonDataType(static_cast<RadonTable>(id));
+    m_tableButtons->button(rdtGasAlone)->setChecked(true);
+    connect(m_tableButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && m_radonData)
+            m_radonData->SetRadonDataType(static_cast<RadonTable>(id));
     });
 
-    FShowOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
+    m_showOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
-    FShowOrganDosesAction->setObjectName(QStringLiteral("equivalentDosesAction"));
-    FShowOrganDosesAction->setCheckable(true);
+    m_showOrganDosesAction->setObjectName(QStringLiteral("equivalentDosesAction"));
+    m_showOrganDosesAction->setCheckable(true);
     aRadonCopy2Clipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     aRadonCopy2Clipboard->setObjectName(QStringLiteral("copyAction"));
     aRadonCopy2Clipboard->setToolTip(QStringLiteral("Copy to Clipboard "));
     connect(aRadonCopy2Clipboard, &QAction::triggered, this, [this] { aRadonCopy2ClipboardExecute(); });
-    FShowOrganDosesButton = new QToolButton(top);
-    FShowOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
-    FShowOrganDosesButton->setText(QStringLiteral("+"));
-    FShowOrganDosesButton->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
-    FHideOrganDosesButton = new QToolButton(top);
-    FHideOrganDosesButton->setObjectName(QStringLiteral("minusButton"));
-    FHideOrganDosesButton->setText(QString::fromUtf16(u"\u2212"));
-    FHideOrganDosesButton->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
-    FHideOrganDosesButton->hide();
-    for (QToolButton* b : {FShowOrganDosesButton, FHideOrganDosesButton})
-        connect(b, &QToolButton::clicked, FShowOrganDosesAction, &QAction::toggle);
-    connect(FShowOrganDosesAction, &QAction::toggled, this, [this](bool on) {
-        FShowOrganDosesButton->setVisible(!on);
-        FHideOrganDosesButton->setVisible(on);
-        if (FRadonData)
-            FRadonData->SetShowOrganDoses(on);
+    m_showOrganDosesButton = new QToolButton(top);
+    m_showOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
+    m_showOrganDosesButton->setText(QStringLiteral("+"));
+    m_showOrganDosesButton->setToolTip(QStringLiteral("Show equivalent doses to organs and tissues"));
+    m_hideOrganDosesButton = new QToolButton(top);
+    m_hideOrganDosesButton->setObjectName(QStringLiteral("minusButton"));
+    m_hideOrganDosesButton->setText(QString::fromUtf16(u"\u2212"));
+    m_hideOrganDosesButton->setToolTip(QStringLiteral("Hide equivalent doses to organs and tissues"));
+    m_hideOrganDosesButton->hide();
+    for (QToolButton* b : {m_showOrganDosesButton, m_hideOrganDosesButton})
+        connect(b, &QToolButton::clicked, m_showOrganDosesAction, &QAction::toggle);
+    connect(m_showOrganDosesAction, &QAction::toggled, this, [this](bool on) {
+        m_showOrganDosesButton->setVisible(!on);
+        m_hideOrganDosesButton->setVisible(on);
+        if (m_radonData)
+            m_radonData->SetShowOrganDoses(on);
     });
     QToolButton* copy = TextButtonFor(*aRadonCopy2Clipboard, top);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(FShowOrganDosesButton);
-    buttons->addWidget(FHideOrganDosesButton);
+    buttons->addWidget(m_showOrganDosesButton);
+    buttons->addWidget(m_hideOrganDosesButton);
     buttons->addWidget(copy);
     auto* row = new QHBoxLayout(top);
     row->setContentsMargins(0, 0, 0, 0);
@@ -102,53 +102,53 @@ QWidget* RadonView::BuildChoices()
 
 void RadonView::BuildGrid()
 {
-    FGrid = new DataGrid(this);
-    FGrid->setObjectName(QStringLiteral("radonTable"));
+    m_grid = new DataGrid(this);
+    m_grid->setObjectName(QStringLiteral("radonTable"));
     // As wide as its columns, under the caption's middle.
-    FGrid->SetFitWidthToColumns(true);
-    CopyByKeys(*aRadonCopy2Clipboard, *FGrid);
+    m_grid->SetFitWidthToColumns(true);
+    CopyByKeys(*aRadonCopy2Clipboard, *m_grid);
     for (CellFormat* f :
-         {&FGrid->FixedCellsFormat.Normal, &FGrid->FixedCellsFormat.Selected, &FGrid->FixedCellsFormat.Disabled})
+         {&m_grid->FixedCellsFormat.Normal, &m_grid->FixedCellsFormat.Selected, &m_grid->FixedCellsFormat.Disabled})
         f->MultiLine = true;
     // With the organ doses shown, the effective values stand out.
-    FGrid->OnGetFixedCellFormat = [this](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
-        if (col == 1 && FRadonData && FRadonData->ShowOrganDoses()) {
+    m_grid->OnGetFixedCellFormat = [this](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == 1 && m_radonData && m_radonData->ShowOrganDoses()) {
             f.Font.setBold(true);
             f.Color = kLightYellow;
         }
     };
-    FGrid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(FGrid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;
-        menu.addAction(FShowOrganDosesAction);
+        menu.addAction(m_showOrganDosesAction);
         menu.addAction(aRadonCopy2Clipboard);
-        menu.exec(FGrid->mapToGlobal(pos));
+        menu.exec(m_grid->mapToGlobal(pos));
     });
 }
 
 void RadonView::SetDataFolder(const QString& folder)
 {
-    FFolder = folder;
-    if (FRadonData)
-        FRadonData->SetFolder(folder);
+    m_folder = folder;
+    if (m_radonData)
+        m_radonData->SetFolder(folder);
 }
 
 void RadonView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // Nothing on the page can be chosen before it is shown: the first table, effective doses.
-    if (!FRadonData && !FFolder.isEmpty())
-        FRadonData = std::make_unique<RadonTables>(*FGrid, *FCaption, FBoxes, FFolder);
+    if (!m_radonData && !m_folder.isEmpty())
+        m_radonData = std::make_unique<RadonTables>(*m_grid, *m_caption, m_boxes, m_folder);
 }
 
 void RadonView::PaintCaption()
 {
     // The caption's last line sits on the label's bottom.
-    QPainter painter(FCaption);
-    painter.setFont(FCaption->font());
-    painter.setPen(FCaption->palette().color(QPalette::WindowText));
-    const QString text = FRadonData ? FRadonData->CaptionText() : QString();
-    QRect area = FCaption->rect().adjusted(1, 0, -1, -1);
+    QPainter painter(m_caption);
+    painter.setFont(m_caption->font());
+    painter.setPen(m_caption->palette().color(QPalette::WindowText));
+    const QString text = m_radonData ? m_radonData->CaptionText() : QString();
+    QRect area = m_caption->rect().adjusted(1, 0, -1, -1);
     const MarkupResult measured = DrawMarkupText(painter, text, area, true);
     area.setTop(area.top() + area.height() - measured.Height - 1);
     DrawMarkupText(painter, text, area, false);
@@ -156,8 +156,8 @@ void RadonView::PaintCaption()
 
 void RadonView::aRadonCopy2ClipboardExecute()
 {
-    const QString head = FRadonData ? StripMarkup(FRadonData->CaptionText()) : QString();
-    FGrid->CopyToClipboard(head, QString(), {}, true);
+    const QString head = m_radonData ? StripMarkup(m_radonData->CaptionText()) : QString();
+    m_grid->CopyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

@@ -28,7 +28,7 @@ public:
     // user picks another; a table already shown is read again from it.
     void SetDataFolder(const QString& folder);
     // Null until the view has been shown.
-    RadonTables* RadonData() const { return FRadonData.get(); }
+    RadonTables* RadonData() const { return m_radonData.get(); }
 
     // Its parts are found by their object names: "displayedData" (the button group),
     // "plusButton", "minusButton", "equivalentDosesAction", "copyAction", "captionLabel",
@@ -43,17 +43,17 @@ private:
     void BuildGrid();
     void PaintCaption();
 
-    QButtonGroup* FTableButtons = nullptr;
-    QToolButton* FShowOrganDosesButton = nullptr;
-    QToolButton* FHideOrganDosesButton = nullptr;
-    QAction* FShowOrganDosesAction = nullptr;
+    QButtonGroup* m_tableButtons = nullptr;
+    QToolButton* m_showOrganDosesButton = nullptr;
+    QToolButton* m_hideOrganDosesButton = nullptr;
+    QAction* m_showOrganDosesAction = nullptr;
     QAction* aRadonCopy2Clipboard = nullptr;
-    OwnerDrawnLabel* FCaption = nullptr;
-    DataGrid* FGrid = nullptr;
+    OwnerDrawnLabel* m_caption = nullptr;
+    DataGrid* m_grid = nullptr;
 
-    MessageBoxes& FBoxes;
-    QString FFolder;
-    std::unique_ptr<RadonTables> FRadonData;
+    MessageBoxes& m_boxes;
+    QString m_folder;
+    std::unique_ptr<RadonTables> m_radonData;
 };
 
 } // namespace kav

@@ -26,47 +26,47 @@ float lambdaOf(float value, TimeUnit units)
 
 void MassNumberFilter::SetMinEnabled(bool value)
 {
-    if (value == FMinEnabled)
+    if (value == m_minEnabled)
         return;
-    FMinEnabled = value;
+    m_minEnabled = value;
     Change();
 }
 
 void MassNumberFilter::SetMaxEnabled(bool value)
 {
-    if (value == FMaxEnabled)
+    if (value == m_maxEnabled)
         return;
-    FMaxEnabled = value;
+    m_maxEnabled = value;
     Change();
 }
 
 void MassNumberFilter::SetMinValue(int value)
 {
     const auto clamped = static_cast<std::uint16_t>(std::clamp<int>(value, Lowest, Highest));
-    if (clamped == FMinValue)
+    if (clamped == m_minValue)
         return;
-    FMinValue = clamped;
-    if (FMinEnabled)
+    m_minValue = clamped;
+    if (m_minEnabled)
         Change();
 }
 
 void MassNumberFilter::SetMaxValue(int value)
 {
     const auto clamped = static_cast<std::uint16_t>(std::clamp<int>(value, Lowest, Highest));
-    if (clamped == FMaxValue)
+    if (clamped == m_maxValue)
         return;
-    FMaxValue = clamped;
+    m_maxValue = clamped;
     Change();
 }
 
 bool MassNumberFilter::Active() const
 {
-    return (FMinEnabled || FMaxEnabled) && !(FMinEnabled && FMaxEnabled && FMaxValue < FMinValue);
+    return (m_minEnabled || m_maxEnabled) && !(m_minEnabled && m_maxEnabled && m_maxValue < m_minValue);
 }
 
 void MassNumberFilter::Change()
 {
-    if (FMinEnabled || FMaxEnabled)
+    if (m_minEnabled || m_maxEnabled)
         Recompute();
     ListFilter::Change();
 }
@@ -74,21 +74,21 @@ void MassNumberFilter::Change()
 void MassNumberFilter::Recompute()
 {
     ClearList();
-    if (!FIndex || (FMinEnabled && FMaxEnabled && FMaxValue < FMinValue))
+    if (!m_index || (m_minEnabled && m_maxEnabled && m_maxValue < m_minValue))
         return;
-    for (int i = 0; i < FIndex->Count(); ++i) {
-        const Nuclide* node = FIndex->Items(i);
-        if ((!FMinEnabled || node->AMassInt >= FMinValue) && (!FMaxEnabled || node->AMassInt <= FMaxValue))
+    for (int i = 0; i < m_index->Count(); ++i) {
+        const Nuclide* node = m_index->Items(i);
+        if ((!m_minEnabled || node->AMassInt >= m_minValue) && (!m_maxEnabled || node->AMassInt <= m_maxValue))
             AddNode(node);
     }
 }
 
 void MassNumberFilter::Assign(const MassNumberFilter& source)
 {
-    FMinEnabled = source.FMinEnabled;
-    FMaxEnabled = source.FMaxEnabled;
-    FMinValue = source.FMinValue;
-    FMaxValue = source.FMaxValue;
+    m_minEnabled = source.m_minEnabled;
+    m_maxEnabled = source.m_maxEnabled;
+    m_minValue = source.m_minValue;
+    m_maxValue = source.m_maxValue;
     ListFilter::Assign(source);
 }
 
@@ -97,26 +97,26 @@ void MassNumberFilter::Assign(const MassNumberFilter& source)
 void RelativesCountFilter::SetCountSet(const RelativesCountSet& value)
 {
     const auto counts = RelativesCountSet::fromRaw(value.raw() & 0x1F);
-    if (counts == FCountSet)
+    if (counts == m_countSet)
         return;
-    FCountSet = counts;
+    m_countSet = counts;
     if (Enabled())
         Change();
 }
 
 void RelativesCountFilter::Assign(const RelativesCountFilter& source)
 {
-    FCountSet = source.FCountSet;
+    m_countSet = source.m_countSet;
     SwitchedFilter::Assign(source);
 }
 
 void RelativesCountFilter::Apply()
 {
     ClearList();
-    if (!FIndex)
+    if (!m_index)
         return;
     for (std::size_t c = 0; c < 5; ++c)
-        if (FCountSet.contains(static_cast<RelativesCount>(c)))
+        if (m_countSet.contains(static_cast<RelativesCount>(c)))
             AddList(CountLists()[c], CountElements()[c]);
 }
 
@@ -124,9 +124,9 @@ void RelativesCountFilter::Apply()
 
 void DecayModeFilter::SetOperation(DecayModeMatch value)
 {
-    if (value == FOperation)
+    if (value == m_operation)
         return;
-    FOperation = value;
+    m_operation = value;
     if (Enabled())
         Change();
 }
@@ -134,73 +134,73 @@ void DecayModeFilter::SetOperation(DecayModeMatch value)
 void DecayModeFilter::SetAndSet(const DecayModesAllOf& value)
 {
     const auto modes = DecayModesAllOf::fromRaw(value.raw() & 0x1F); // alpha to SF
-    if (modes == FAndSet)
+    if (modes == m_andSet)
         return;
-    FAndSet = modes;
-    if (Enabled() && FOperation == foAnd)
+    m_andSet = modes;
+    if (Enabled() && m_operation == foAnd)
         Change();
 }
 
 void DecayModeFilter::SetOrSet(const DecayModesAnyOf& value)
 {
     const auto modes = DecayModesAnyOf::fromRaw(value.raw() & 0x1FF); // alpha to "IT only"
-    if (modes == FOrSet)
+    if (modes == m_orSet)
         return;
-    FOrSet = modes;
-    if (Enabled() && FOperation == foOr)
+    m_orSet = modes;
+    if (Enabled() && m_operation == foOr)
         Change();
 }
 
 bool DecayModeFilter::Active() const
 {
-    return Enabled() && (FOperation == foOr ? !FOrSet.empty() : !FAndSet.empty());
+    return Enabled() && (m_operation == foOr ? !m_orSet.empty() : !m_andSet.empty());
 }
 
 void DecayModeFilter::Assign(const DecayModeFilter& source)
 {
-    FOperation = source.FOperation;
-    FAndSet = source.FAndSet;
-    FOrSet = source.FOrSet;
+    m_operation = source.m_operation;
+    m_andSet = source.m_andSet;
+    m_orSet = source.m_orSet;
     SwitchedFilter::Assign(source);
 }
 
 void DecayModeFilter::Apply()
 {
     ClearList();
-    if (!FIndex)
+    if (!m_index)
         return;
-    const auto& lists = FIndex->DecayFilterLists();
-    if (FOperation == foOr) {
+    const auto& lists = m_index->DecayFilterLists();
+    if (m_operation == foOr) {
         for (int mode = dfxAlpha; mode <= dfxITOnly; ++mode)
-            if (FOrSet.contains(static_cast<DecayFilterKind>(mode)))
+            if (m_orSet.contains(static_cast<DecayFilterKind>(mode)))
                 AddList(lists[static_cast<std::size_t>(mode)],
-                        FIndex->DecayFilterElements()[static_cast<std::size_t>(mode)]);
+                        m_index->DecayFilterElements()[static_cast<std::size_t>(mode)]);
         return;
     }
-    if (FAndSet.empty())
+    if (m_andSet.empty())
         return;
-    const DecayFilterKind first = FAndSet.lowest();
+    const DecayFilterKind first = m_andSet.lowest();
     for (const NuclideList::Entry& e : lists[first].Items())
         AddNode(e.node);
     for (int mode = first + 1; mode <= dfxSF; ++mode)
-        if (FAndSet.contains(static_cast<DecayFilterKind>(mode)))
+        if (m_andSet.contains(static_cast<DecayFilterKind>(mode)))
             KeepOnly(lists[static_cast<std::size_t>(mode)]);
 }
 
 // Half-life
 
 HalfLifeFilter::HalfLifeFilter(const NuclideIndex* index)
-    : FIndex(index)
+    : m_index(index)
 {
-    if (FIndex && FIndex->Count() > 0) {
-        const HalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
-        const HalfLifeExtreme& longest = FIndex->LongestHalfLife();
-        FMin = {false, shortest.HalfLife, shortest.HalfLifeUnit, shortest.Lr};
-        FMax = {false, longest.HalfLife, longest.HalfLifeUnit, longest.Lr};
+    if (m_index && m_index->Count() > 0) {
+        const HalfLifeExtreme& shortest = m_index->ShortestHalfLife();
+        const HalfLifeExtreme& longest = m_index->LongestHalfLife();
+        m_min = {false, shortest.HalfLife, shortest.HalfLifeUnit, shortest.Lr};
+        m_max = {false, longest.HalfLife, longest.HalfLifeUnit, longest.Lr};
         return;
     }
-    FMin = {false, kShortestWithoutIndex, tuMkSec, lambdaOf(kShortestWithoutIndex, tuMkSec)};
-    FMax = {false, kLongestWithoutIndex, tuYear, lambdaOf(kLongestWithoutIndex, tuYear)};
+    m_min = {false, kShortestWithoutIndex, tuMkSec, lambdaOf(kShortestWithoutIndex, tuMkSec)};
+    m_max = {false, kLongestWithoutIndex, tuYear, lambdaOf(kLongestWithoutIndex, tuYear)};
 }
 
 void HalfLifeFilter::ValueAndUnitOfDays(double days, float& value, TimeUnit& unit)
@@ -255,74 +255,74 @@ void HalfLifeFilter::SetLambda(End& end, float value)
 
 void HalfLifeFilter::SetMinEnabled(bool value)
 {
-    if (value == FMin.Enabled)
+    if (value == m_min.Enabled)
         return;
-    FMin.Enabled = value;
+    m_min.Enabled = value;
     Change();
 }
 
 void HalfLifeFilter::SetMaxEnabled(bool value)
 {
-    if (value == FMax.Enabled)
+    if (value == m_max.Enabled)
         return;
-    FMax.Enabled = value;
+    m_max.Enabled = value;
     Change();
 }
 
 void HalfLifeFilter::SetMinValue(float value)
 {
-    SetValue(FMin, value);
+    SetValue(m_min, value);
 }
 
 void HalfLifeFilter::SetMaxValue(float value)
 {
-    SetValue(FMax, value);
+    SetValue(m_max, value);
 }
 
 void HalfLifeFilter::SetMinUnits(TimeUnit value)
 {
-    SetUnits(FMin, value);
+    SetUnits(m_min, value);
 }
 
 void HalfLifeFilter::SetMaxUnits(TimeUnit value)
 {
-    SetUnits(FMax, value);
+    SetUnits(m_max, value);
 }
 
 void HalfLifeFilter::SetMinLambda(float value)
 {
-    SetLambda(FMin, value);
+    SetLambda(m_min, value);
 }
 
 void HalfLifeFilter::SetMaxLambda(float value)
 {
-    SetLambda(FMax, value);
+    SetLambda(m_max, value);
 }
 
 void HalfLifeFilter::SetAutoMinMaxValues()
 {
-    if (!FIndex || FIndex->Count() == 0)
+    if (!m_index || m_index->Count() == 0)
         return;
-    const HalfLifeExtreme& shortest = FIndex->ShortestHalfLife();
-    const HalfLifeExtreme& longest = FIndex->LongestHalfLife();
-    FMin.Value = shortest.HalfLife;
-    FMin.Units = shortest.HalfLifeUnit;
-    FMin.Lambda = shortest.Lr;
-    FMax.Value = longest.HalfLife;
-    FMax.Units = longest.HalfLifeUnit;
-    FMax.Lambda = longest.Lr;
-    if (FMin.Enabled || FMax.Enabled)
+    const HalfLifeExtreme& shortest = m_index->ShortestHalfLife();
+    const HalfLifeExtreme& longest = m_index->LongestHalfLife();
+    m_min.Value = shortest.HalfLife;
+    m_min.Units = shortest.HalfLifeUnit;
+    m_min.Lambda = shortest.Lr;
+    m_max.Value = longest.HalfLife;
+    m_max.Units = longest.HalfLifeUnit;
+    m_max.Lambda = longest.Lr;
+    if (m_min.Enabled || m_max.Enabled)
         Change();
 }
 
 bool HalfLifeFilter::Active() const
 {
-    return (FMin.Enabled || FMax.Enabled) && !(FMin.Enabled && FMax.Enabled && FMax.Lambda > FMin.Lambda);
+    return (m_min.Enabled || m_max.Enabled) && !(m_min.Enabled && m_max.Enabled && m_max.Lambda > m_min.Lambda);
 }
 
 void HalfLifeFilter::Change()
 {
-    if (FMin.Enabled || FMax.Enabled)
+    if (m_min.Enabled || m_max.Enabled)
         Recompute();
     ListFilter::Change();
 }
@@ -330,59 +330,59 @@ void HalfLifeFilter::Change()
 void HalfLifeFilter::Recompute()
 {
     ClearList();
-    if (!FIndex || (FMin.Enabled && FMax.Enabled && FMax.Lambda > FMin.Lambda))
+    if (!m_index || (m_min.Enabled && m_max.Enabled && m_max.Lambda > m_min.Lambda))
         return;
     // A minimum half-life is a maximum decay constant.
-    for (int i = 0; i < FIndex->Count(); ++i) {
-        const Nuclide* node = FIndex->Items(i);
-        if ((!FMin.Enabled || node->Lr <= FMin.Lambda) && (!FMax.Enabled || node->Lr >= FMax.Lambda))
+    for (int i = 0; i < m_index->Count(); ++i) {
+        const Nuclide* node = m_index->Items(i);
+        if ((!m_min.Enabled || node->Lr <= m_min.Lambda) && (!m_max.Enabled || node->Lr >= m_max.Lambda))
             AddNode(node);
     }
 }
 
 void HalfLifeFilter::Assign(const HalfLifeFilter& source)
 {
-    FMin = source.FMin;
-    FMax = source.FMax;
+    m_min = source.m_min;
+    m_max = source.m_max;
     ListFilter::Assign(source);
 }
 
 // The combination
 
 AdvancedFilter::AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra)
-    : FAMass(index)
-    , FAncestors(index)
-    , FDaughters(index)
-    , FDecay(index)
-    , FHalfLifeTime(index)
-    , FSpectrum(spectra)
+    : m_aMass(index)
+    , m_ancestors(index)
+    , m_daughters(index)
+    , m_decay(index)
+    , m_halfLifeTime(index)
+    , m_spectrum(spectra)
 {
-    for (ListFilter* sub :
-         std::initializer_list<ListFilter*>{&FAMass, &FAncestors, &FDaughters, &FDecay, &FHalfLifeTime, &FSpectrum})
+    for (ListFilter* sub : std::initializer_list<ListFilter*>{&m_aMass, &m_ancestors, &m_daughters, &m_decay,
+                                                              &m_halfLifeTime, &m_spectrum})
         sub->OnChange = [this](ListFilter*) { SubFilterChanged(); };
 }
 
 void AdvancedFilter::SubFilterChanged()
 {
-    if (Enabled() && !FAssigning)
+    if (Enabled() && !m_assigning)
         Change();
 }
 
 void AdvancedFilter::Apply()
 {
     ClearList();
-    FIgnored = true;
+    m_ignored = true;
     const std::pair<bool, const ListFilter*> criteria[] = {
-        {FAMass.Active(), &FAMass}, {FAncestors.Active(), &FAncestors},       {FDaughters.Active(), &FDaughters},
-        {FDecay.Active(), &FDecay}, {FHalfLifeTime.Active(), &FHalfLifeTime}, {FSpectrum.Active(), &FSpectrum},
+        {m_aMass.Active(), &m_aMass}, {m_ancestors.Active(), &m_ancestors},       {m_daughters.Active(), &m_daughters},
+        {m_decay.Active(), &m_decay}, {m_halfLifeTime.Active(), &m_halfLifeTime}, {m_spectrum.Active(), &m_spectrum},
     };
     for (const auto& [active, sub] : criteria) {
         if (!active)
             continue;
-        if (FIgnored) {
-            FNuclideList = sub->Nuclides();
-            FElementsOfNuclideFilter = sub->ElementsOfNuclideFilter();
-            FIgnored = false;
+        if (m_ignored) {
+            m_nuclideList = sub->Nuclides();
+            m_elementsOfNuclideFilter = sub->ElementsOfNuclideFilter();
+            m_ignored = false;
         } else {
             KeepOnly(sub->Nuclides());
         }
@@ -392,16 +392,16 @@ void AdvancedFilter::Apply()
 void AdvancedFilter::Assign(const AdvancedFilter& source)
 {
     // The criteria's own notices are not passed on; the one change at the end combines them.
-    FAssigning = true;
-    FAMass.Assign(source.FAMass);
-    FAncestors.Assign(source.FAncestors);
-    FDaughters.Assign(source.FDaughters);
-    FDecay.Assign(source.FDecay);
-    FHalfLifeTime.Assign(source.FHalfLifeTime);
-    FSpectrum.Assign(source.FSpectrum);
-    FAssigning = false;
-    FFormLastPage = source.FFormLastPage;
-    FFormIsMoreWidth = source.FFormIsMoreWidth;
+    m_assigning = true;
+    m_aMass.Assign(source.m_aMass);
+    m_ancestors.Assign(source.m_ancestors);
+    m_daughters.Assign(source.m_daughters);
+    m_decay.Assign(source.m_decay);
+    m_halfLifeTime.Assign(source.m_halfLifeTime);
+    m_spectrum.Assign(source.m_spectrum);
+    m_assigning = false;
+    m_formLastPage = source.m_formLastPage;
+    m_formIsMoreWidth = source.m_formIsMoreWidth;
     SwitchedFilter::Assign(source);
 }
 

@@ -17,17 +17,17 @@ public:
     static constexpr std::uint16_t Highest = 257;
 
     explicit MassNumberFilter(const NuclideIndex* index)
-        : FIndex(index)
+        : m_index(index)
     {
     }
 
-    bool MinEnabled() const { return FMinEnabled; }
+    bool MinEnabled() const { return m_minEnabled; }
     void SetMinEnabled(bool value);
-    bool MaxEnabled() const { return FMaxEnabled; }
+    bool MaxEnabled() const { return m_maxEnabled; }
     void SetMaxEnabled(bool value);
-    std::uint16_t MinValue() const { return FMinValue; }
+    std::uint16_t MinValue() const { return m_minValue; }
     void SetMinValue(int value);
-    std::uint16_t MaxValue() const { return FMaxValue; }
+    std::uint16_t MaxValue() const { return m_maxValue; }
     void SetMaxValue(int value);
 
     // Whether it narrows the advanced filter: an end is enabled and the range is not inverted.
@@ -38,11 +38,11 @@ public:
 private:
     void Recompute();
 
-    const NuclideIndex* FIndex;
-    bool FMinEnabled = false;
-    bool FMaxEnabled = false;
-    std::uint16_t FMinValue = Lowest;
-    std::uint16_t FMaxValue = Highest;
+    const NuclideIndex* m_index;
+    bool m_minEnabled = false;
+    bool m_maxEnabled = false;
+    std::uint16_t m_minValue = Lowest;
+    std::uint16_t m_maxValue = Highest;
 };
 
 // A number of ancestors or of daughters, 0 to 4, and sets of such numbers (all five at first).
@@ -54,24 +54,24 @@ using RelativesCountSet = RelativesCountSet;
 // The nuclides with one of a set of numbers of relatives, from the index's lists by that number.
 class RelativesCountFilter : public SwitchedFilter {
 public:
-    const RelativesCountSet& CountSet() const { return FCountSet; }
+    const RelativesCountSet& CountSet() const { return m_countSet; }
     void SetCountSet(const RelativesCountSet& value);
-    bool Active() const { return Enabled() && !FCountSet.empty(); }
+    bool Active() const { return Enabled() && !m_countSet.empty(); }
     void Assign(const RelativesCountFilter& source);
 
 protected:
     explicit RelativesCountFilter(const NuclideIndex* index)
-        : FIndex(index)
+        : m_index(index)
     {
     }
     virtual const std::array<NuclideList, 5>& CountLists() const = 0;
     virtual const std::array<ElementSet, 5>& CountElements() const = 0;
     void Apply() override;
 
-    const NuclideIndex* FIndex;
+    const NuclideIndex* m_index;
 
 private:
-    RelativesCountSet FCountSet = RelativesCountSet::fromRaw(0x1F);
+    RelativesCountSet m_countSet = RelativesCountSet::fromRaw(0x1F);
 };
 
 class AncestorsFilter : public RelativesCountFilter {
@@ -82,8 +82,8 @@ public:
     }
 
 protected:
-    const std::array<NuclideList, 5>& CountLists() const override { return FIndex->AncestorCountLists(); }
-    const std::array<ElementSet, 5>& CountElements() const override { return FIndex->AncestorCountElements(); }
+    const std::array<NuclideList, 5>& CountLists() const override { return m_index->AncestorCountLists(); }
+    const std::array<ElementSet, 5>& CountElements() const override { return m_index->AncestorCountElements(); }
 };
 
 class DaughtersFilter : public RelativesCountFilter {
@@ -94,8 +94,8 @@ public:
     }
 
 protected:
-    const std::array<NuclideList, 5>& CountLists() const override { return FIndex->DaughterCountLists(); }
-    const std::array<ElementSet, 5>& CountElements() const override { return FIndex->DaughterCountElements(); }
+    const std::array<NuclideList, 5>& CountLists() const override { return m_index->DaughterCountLists(); }
+    const std::array<ElementSet, 5>& CountElements() const override { return m_index->DaughterCountElements(); }
 };
 
 enum DecayModeMatch : std::uint8_t { foOr, foAnd };
@@ -108,15 +108,15 @@ using DecayModesAnyOf = EnumSet<DecayFilterKind, 16>;
 class DecayModeFilter : public SwitchedFilter {
 public:
     explicit DecayModeFilter(const NuclideIndex* index)
-        : FIndex(index)
+        : m_index(index)
     {
     }
 
-    DecayModeMatch Operation() const { return FOperation; }
+    DecayModeMatch Operation() const { return m_operation; }
     void SetOperation(DecayModeMatch value);
-    const DecayModesAllOf& AndSet() const { return FAndSet; }
+    const DecayModesAllOf& AndSet() const { return m_andSet; }
     void SetAndSet(const DecayModesAllOf& value);
-    const DecayModesAnyOf& OrSet() const { return FOrSet; }
+    const DecayModesAnyOf& OrSet() const { return m_orSet; }
     void SetOrSet(const DecayModesAnyOf& value);
 
     bool Active() const;
@@ -126,10 +126,10 @@ protected:
     void Apply() override;
 
 private:
-    const NuclideIndex* FIndex;
-    DecayModeMatch FOperation = foOr;
-    DecayModesAllOf FAndSet;
-    DecayModesAnyOf FOrSet = DecayModesAnyOf::fromRaw(0x1FF);
+    const NuclideIndex* m_index;
+    DecayModeMatch m_operation = foOr;
+    DecayModesAllOf m_andSet;
+    DecayModesAnyOf m_orSet = DecayModesAnyOf::fromRaw(0x1FF);
 };
 
 // The nuclides whose half-life lies within the enabled ends of a range. Each end is a value in a
@@ -139,21 +139,21 @@ public:
     // The ends start at the shortest and the longest half-life of the index.
     explicit HalfLifeFilter(const NuclideIndex* index);
 
-    bool MinEnabled() const { return FMin.Enabled; }
+    bool MinEnabled() const { return m_min.Enabled; }
     void SetMinEnabled(bool value);
-    bool MaxEnabled() const { return FMax.Enabled; }
+    bool MaxEnabled() const { return m_max.Enabled; }
     void SetMaxEnabled(bool value);
-    float MinValue() const { return FMin.Value; }
+    float MinValue() const { return m_min.Value; }
     void SetMinValue(float value);
-    float MaxValue() const { return FMax.Value; }
+    float MaxValue() const { return m_max.Value; }
     void SetMaxValue(float value);
-    TimeUnit MinUnits() const { return FMin.Units; }
+    TimeUnit MinUnits() const { return m_min.Units; }
     void SetMinUnits(TimeUnit value);
-    TimeUnit MaxUnits() const { return FMax.Units; }
+    TimeUnit MaxUnits() const { return m_max.Units; }
     void SetMaxUnits(TimeUnit value);
-    float MinLambda() const { return FMin.Lambda; }
+    float MinLambda() const { return m_min.Lambda; }
     void SetMinLambda(float value);
-    float MaxLambda() const { return FMax.Lambda; }
+    float MaxLambda() const { return m_max.Lambda; }
     void SetMaxLambda(float value);
     // Both ends to the shortest and the longest half-life of the index.
     void SetAutoMinMaxValues();
@@ -179,9 +179,9 @@ private:
     void SetLambda(End& end, float value);
     void Recompute();
 
-    const NuclideIndex* FIndex;
-    End FMin;
-    End FMax;
+    const NuclideIndex* m_index;
+    End m_min;
+    End m_max;
 };
 
 // The property filter of a chooser panel: the nuclides that pass every active one of its six
@@ -190,26 +190,26 @@ class AdvancedFilter : public SwitchedFilter {
 public:
     AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra);
 
-    MassNumberFilter& AMass() { return FAMass; }
-    AncestorsFilter& Ancestors() { return FAncestors; }
-    DaughtersFilter& Daughters() { return FDaughters; }
-    DecayModeFilter& Decay() { return FDecay; }
-    HalfLifeFilter& HalfLifeTime() { return FHalfLifeTime; }
-    SpectrumFilter& Spectrum() { return FSpectrum; }
-    const MassNumberFilter& AMass() const { return FAMass; }
-    const AncestorsFilter& Ancestors() const { return FAncestors; }
-    const DaughtersFilter& Daughters() const { return FDaughters; }
-    const DecayModeFilter& Decay() const { return FDecay; }
-    const HalfLifeFilter& HalfLifeTime() const { return FHalfLifeTime; }
-    const SpectrumFilter& Spectrum() const { return FSpectrum; }
+    MassNumberFilter& AMass() { return m_aMass; }
+    AncestorsFilter& Ancestors() { return m_ancestors; }
+    DaughtersFilter& Daughters() { return m_daughters; }
+    DecayModeFilter& Decay() { return m_decay; }
+    HalfLifeFilter& HalfLifeTime() { return m_halfLifeTime; }
+    SpectrumFilter& Spectrum() { return m_spectrum; }
+    const MassNumberFilter& AMass() const { return m_aMass; }
+    const AncestorsFilter& Ancestors() const { return m_ancestors; }
+    const DaughtersFilter& Daughters() const { return m_daughters; }
+    const DecayModeFilter& Decay() const { return m_decay; }
+    const HalfLifeFilter& HalfLifeTime() const { return m_halfLifeTime; }
+    const SpectrumFilter& Spectrum() const { return m_spectrum; }
 
     // True until a computation finds an active criterion.
-    bool Ignored() const { return FIgnored; }
+    bool Ignored() const { return m_ignored; }
     // The page and the width of the dialog that edits the filter when it was last closed.
-    std::int32_t FormLastPage() const { return FFormLastPage; }
-    void SetFormLastPage(std::int32_t value) { FFormLastPage = value; }
-    bool FormIsMoreWidth() const { return FFormIsMoreWidth; }
-    void SetFormIsMoreWidth(bool value) { FFormIsMoreWidth = value; }
+    std::int32_t FormLastPage() const { return m_formLastPage; }
+    void SetFormLastPage(std::int32_t value) { m_formLastPage = value; }
+    bool FormIsMoreWidth() const { return m_formIsMoreWidth; }
+    void SetFormIsMoreWidth(bool value) { m_formIsMoreWidth = value; }
 
     void Assign(const AdvancedFilter& source);
 
@@ -219,16 +219,16 @@ protected:
 private:
     void SubFilterChanged();
 
-    MassNumberFilter FAMass;
-    AncestorsFilter FAncestors;
-    DaughtersFilter FDaughters;
-    DecayModeFilter FDecay;
-    HalfLifeFilter FHalfLifeTime;
-    SpectrumFilter FSpectrum;
-    bool FIgnored = true;
-    bool FAssigning = false;
-    std::int32_t FFormLastPage = 0;
-    bool FFormIsMoreWidth = false;
+    MassNumberFilter m_aMass;
+    AncestorsFilter m_ancestors;
+    DaughtersFilter m_daughters;
+    DecayModeFilter m_decay;
+    HalfLifeFilter m_halfLifeTime;
+    SpectrumFilter m_spectrum;
+    bool m_ignored = true;
+    bool m_assigning = false;
+    std::int32_t m_formLastPage = 0;
+    bool m_formIsMoreWidth = false;
 };
 
 // The active criteria of an advanced filter in words, one a line: "mass number 220 to 230",

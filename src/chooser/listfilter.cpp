@@ -12,63 +12,63 @@ void ListFilter::Change()
 
 void ListFilter::Assign(const ListFilter& source)
 {
-    FNuclideList = source.FNuclideList;
-    FElementsOfNuclideFilter = source.FElementsOfNuclideFilter;
+    m_nuclideList = source.m_nuclideList;
+    m_elementsOfNuclideFilter = source.m_elementsOfNuclideFilter;
     Change();
 }
 
 void ListFilter::ClearList()
 {
-    FNuclideList.Clear();
-    FElementsOfNuclideFilter.clear();
+    m_nuclideList.Clear();
+    m_elementsOfNuclideFilter.clear();
 }
 
 void ListFilter::AddNode(const Nuclide* node)
 {
-    FNuclideList.Add(node->Name.toString(), node);
-    FElementsOfNuclideFilter.insert(node->Element);
+    m_nuclideList.Add(node->Name.toString(), node);
+    m_elementsOfNuclideFilter.insert(node->Element);
 }
 
 void ListFilter::AddList(const NuclideList& list, const ElementSet& elements)
 {
     for (const NuclideList::Entry& e : list.Items())
-        FNuclideList.Add(e.name, e.node);
+        m_nuclideList.Add(e.name, e.node);
     for (int e = 0; e < ElementCount; ++e)
         if (elements.contains(static_cast<ChemicalElement>(e)))
-            FElementsOfNuclideFilter.insert(static_cast<ChemicalElement>(e));
+            m_elementsOfNuclideFilter.insert(static_cast<ChemicalElement>(e));
 }
 
 void ListFilter::KeepOnly(const NuclideList& other)
 {
     NuclideList kept(true);
-    FElementsOfNuclideFilter.clear();
-    for (const NuclideList::Entry& e : FNuclideList.Items())
+    m_elementsOfNuclideFilter.clear();
+    for (const NuclideList::Entry& e : m_nuclideList.Items())
         if (other.IndexOf(e.name) >= 0) {
             kept.Add(e.name, e.node);
             if (e.node)
-                FElementsOfNuclideFilter.insert(e.node->Element);
+                m_elementsOfNuclideFilter.insert(e.node->Element);
         }
-    FNuclideList = std::move(kept);
+    m_nuclideList = std::move(kept);
 }
 
 void SwitchedFilter::SetEnabled(bool value)
 {
-    if (value == FEnabled)
+    if (value == m_enabled)
         return;
-    FEnabled = value;
+    m_enabled = value;
     Change();
 }
 
 void SwitchedFilter::Change()
 {
-    if (FEnabled)
+    if (m_enabled)
         Apply();
     ListFilter::Change();
 }
 
 void SwitchedFilter::Assign(const SwitchedFilter& source)
 {
-    FEnabled = source.FEnabled;
+    m_enabled = source.m_enabled;
     ListFilter::Assign(source);
 }
 

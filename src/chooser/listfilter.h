@@ -15,8 +15,8 @@ public:
     ListFilter();
     virtual ~ListFilter() = default;
 
-    const NuclideList& Nuclides() const { return FNuclideList; }
-    const ElementSet& ElementsOfNuclideFilter() const { return FElementsOfNuclideFilter; }
+    const NuclideList& Nuclides() const { return m_nuclideList; }
+    const ElementSet& ElementsOfNuclideFilter() const { return m_elementsOfNuclideFilter; }
     ChangeHandler OnChange;
 
     // Raises OnChange; derived filters recompute first.
@@ -30,15 +30,15 @@ protected:
     // Keeps the entries that another list holds too; the element set follows them.
     void KeepOnly(const NuclideList& other);
 
-    NuclideList FNuclideList{true};
-    ElementSet FElementsOfNuclideFilter;
+    NuclideList m_nuclideList{true};
+    ElementSet m_elementsOfNuclideFilter;
 };
 
 // A filter on one property of the nuclides that is switched on and off; while it is off its list
 // is left as it was.
 class SwitchedFilter : public ListFilter {
 public:
-    bool Enabled() const { return FEnabled; }
+    bool Enabled() const { return m_enabled; }
     void SetEnabled(bool value);
     // Recomputes the list when enabled, then raises OnChange.
     void Change() override;
@@ -48,7 +48,7 @@ protected:
     virtual void Apply() = 0;
 
 private:
-    bool FEnabled = false;
+    bool m_enabled = false;
 };
 
 } // namespace kav

@@ -27,49 +27,49 @@ QStringList ListFileLines(const QByteArray& text)
 }
 
 NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
-    : FIndex(index)
-    , FAdvanced(&index, spectra)
+    : m_index(index)
+    , m_advanced(&index, spectra)
 {
-    FAdvanced.OnChange = [this](ListFilter*) {
-        if (!FAssigning)
+    m_advanced.OnChange = [this](ListFilter*) {
+        if (!m_assigning)
             Change();
     };
-    FElementSet = FIndex.Elements();
+    m_elementSet = m_index.Elements();
     std::vector<NuclideList::Entry> all;
-    all.reserve(static_cast<std::size_t>(FIndex.Count()));
-    for (int i = 0; i < FIndex.Count(); ++i)
-        all.push_back({FIndex.Items(i)->Name.toString(), FIndex.Items(i)});
-    FNuclideList.Assign(std::move(all));
-    FElementsOfNuclideFilter = FElementSet;
+    all.reserve(static_cast<std::size_t>(m_index.Count()));
+    for (int i = 0; i < m_index.Count(); ++i)
+        all.push_back({m_index.Items(i)->Name.toString(), m_index.Items(i)});
+    m_nuclideList.Assign(std::move(all));
+    m_elementsOfNuclideFilter = m_elementSet;
     Recompute();
 }
 
 void NuclideFilter::Recompute()
 {
-    FMixSet = FIndex.Elements();
-    if (FUseElementFilter)
-        FMixSet = intersect(FMixSet, FElementSet);
-    if (FUseNuclideFilter)
-        FMixSet = intersect(FMixSet, FElementsOfNuclideFilter);
+    m_mixSet = m_index.Elements();
+    if (m_useElementFilter)
+        m_mixSet = intersect(m_mixSet, m_elementSet);
+    if (m_useNuclideFilter)
+        m_mixSet = intersect(m_mixSet, m_elementsOfNuclideFilter);
     RebuildFullCollections();
 }
 
 void NuclideFilter::RebuildFullCollections()
 {
-    FFullNuclideList.Clear();
-    if (!FAdvanced.Enabled() || FAdvanced.Ignored()) {
-        FFullElementSet = FMixSet;
-        for (const NuclideList::Entry& e : FNuclideList.Items())
-            if (e.node && FFullElementSet.contains(e.node->Element))
-                FFullNuclideList.Add(e.name, e.node);
+    m_fullNuclideList.Clear();
+    if (!m_advanced.Enabled() || m_advanced.Ignored()) {
+        m_fullElementSet = m_mixSet;
+        for (const NuclideList::Entry& e : m_nuclideList.Items())
+            if (e.node && m_fullElementSet.contains(e.node->Element))
+                m_fullNuclideList.Add(e.name, e.node);
     } else {
         // The elements of the nuclides offered, not of every nuclide the criteria pass: an
         // element whose passing nuclides are all left out by the other filters is not offered.
-        FFullElementSet.clear();
-        for (const NuclideList::Entry& e : FNuclideList.Items())
-            if (e.node && FMixSet.contains(e.node->Element) && FAdvanced.Nuclides().IndexOf(e.name) >= 0) {
-                FFullNuclideList.Add(e.name, e.node);
-                FFullElementSet.insert(e.node->Element);
+        m_fullElementSet.clear();
+        for (const NuclideList::Entry& e : m_nuclideList.Items())
+            if (e.node && m_mixSet.contains(e.node->Element) && m_advanced.Nuclides().IndexOf(e.name) >= 0) {
+                m_fullNuclideList.Add(e.name, e.node);
+                m_fullElementSet.insert(e.node->Element);
             }
     }
 }
@@ -82,46 +82,46 @@ void NuclideFilter::Change()
 
 void NuclideFilter::SetElementSet(const ElementSet& value)
 {
-    if (value == FElementSet)
+    if (value == m_elementSet)
         return;
-    FElementSet = value;
+    m_elementSet = value;
     Recompute();
     Change();
 }
 
 void NuclideFilter::SetUseElementFilter(bool value)
 {
-    if (value == FUseElementFilter)
+    if (value == m_useElementFilter)
         return;
-    FUseElementFilter = value;
+    m_useElementFilter = value;
     Recompute();
     Change();
 }
 
 void NuclideFilter::SetUseNuclideFilter(bool value)
 {
-    if (value == FUseNuclideFilter)
+    if (value == m_useNuclideFilter)
         return;
-    FUseNuclideFilter = value;
+    m_useNuclideFilter = value;
     Recompute();
     Change();
 }
 
 void NuclideFilter::SetUseStable(bool value)
 {
-    if (value == FUseStable)
+    if (value == m_useStable)
         return;
-    FUseStable = value;
+    m_useStable = value;
     Change();
 }
 
 void NuclideFilter::Resolve()
 {
     NuclideList resolved(true);
-    for (const NuclideList::Entry& e : FNuclideList.Items())
-        if (const Nuclide* node = FIndex.FindNuclide(QStringView(e.name).left(7)))
+    for (const NuclideList::Entry& e : m_nuclideList.Items())
+        if (const Nuclide* node = m_index.FindNuclide(QStringView(e.name).left(7)))
             resolved.Add(node->Name.toString(), node);
-    FNuclideList = std::move(resolved);
+    m_nuclideList = std::move(resolved);
 }
 
 void NuclideFilter::SetNuclideList(const QStringList& names)
@@ -134,33 +134,33 @@ void NuclideFilter::SetNuclideList(const QStringList& names)
 
 void NuclideFilter::SetNuclideList(const NuclideList& list)
 {
-    FNuclideList = NuclideList(true);
+    m_nuclideList = NuclideList(true);
     for (const NuclideList::Entry& e : list.Items())
-        FNuclideList.Add(e.name, e.node);
+        m_nuclideList.Add(e.name, e.node);
     Resolve();
-    FElementsOfNuclideFilter.clear();
-    for (const NuclideList::Entry& e : FNuclideList.Items())
-        FElementsOfNuclideFilter.insert(e.node->Element);
+    m_elementsOfNuclideFilter.clear();
+    for (const NuclideList::Entry& e : m_nuclideList.Items())
+        m_elementsOfNuclideFilter.insert(e.node->Element);
     Recompute();
     Change();
 }
 
 void NuclideFilter::Assign(const NuclideFilter& source)
 {
-    FAssigning = true;
-    FAdvanced.Assign(source.FAdvanced);
-    FAssigning = false;
+    m_assigning = true;
+    m_advanced.Assign(source.m_advanced);
+    m_assigning = false;
     SaveElementSet = source.SaveElementSet;
     SaveNuclideList = source.SaveNuclideList;
-    FUseElementFilter = source.FUseElementFilter;
-    FUseNuclideFilter = source.FUseNuclideFilter;
-    FUseStable = source.FUseStable;
-    FElementSet = source.FElementSet;
-    FMixSet = source.FMixSet;
-    FFullNuclideList = source.FFullNuclideList;
-    FFullElementSet = source.FFullElementSet;
-    FNuclideList = source.FNuclideList;
-    FElementsOfNuclideFilter = source.FElementsOfNuclideFilter;
+    m_useElementFilter = source.m_useElementFilter;
+    m_useNuclideFilter = source.m_useNuclideFilter;
+    m_useStable = source.m_useStable;
+    m_elementSet = source.m_elementSet;
+    m_mixSet = source.m_mixSet;
+    m_fullNuclideList = source.m_fullNuclideList;
+    m_fullElementSet = source.m_fullElementSet;
+    m_nuclideList = source.m_nuclideList;
+    m_elementsOfNuclideFilter = source.m_elementsOfNuclideFilter;
     Change();
 }
 
@@ -185,23 +185,23 @@ ElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored)
 
 std::array<std::int32_t, 4> NuclideFilter::StoredElementSet() const
 {
-    return EncodeElementSet(FElementSet);
+    return EncodeElementSet(m_elementSet);
 }
 
 void NuclideFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
 {
-    FElementSet = DecodeElementSet(stored);
+    m_elementSet = DecodeElementSet(stored);
     Recompute();
 }
 
 bool NuclideFilter::ElementSetStored() const
 {
-    return SaveElementSet == svAlways || (SaveElementSet == svOnlyIfUse && FUseElementFilter);
+    return SaveElementSet == svAlways || (SaveElementSet == svOnlyIfUse && m_useElementFilter);
 }
 
 bool NuclideFilter::NuclideListStored() const
 {
-    return FUseNuclideFilter && SaveNuclideList != svNever;
+    return m_useNuclideFilter && SaveNuclideList != svNever;
 }
 
 bool NuclideFilter::LoadElementList(const QByteArray& text)
@@ -214,8 +214,8 @@ bool NuclideFilter::LoadElementList(const QByteArray& text)
     }
     if (found.empty())
         return false;
-    FElementSet = found;
-    FUseElementFilter = true;
+    m_elementSet = found;
+    m_useElementFilter = true;
     Recompute();
     Change();
     return true;
@@ -226,7 +226,7 @@ bool NuclideFilter::LoadNuclideList(const QByteArray& text)
     const QStringList lines = ListFileLines(text);
     if (lines.isEmpty())
         return false;
-    FUseNuclideFilter = true;
+    m_useNuclideFilter = true;
     SetNuclideList(lines);
     return true;
 }

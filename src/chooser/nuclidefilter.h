@@ -20,20 +20,20 @@ class NuclideFilter : public ListFilter {
 public:
     NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra);
 
-    const NuclideIndex& Index() const { return FIndex; }
+    const NuclideIndex& Index() const { return m_index; }
 
-    AdvancedFilter& Advanced() { return FAdvanced; }
-    const AdvancedFilter& Advanced() const { return FAdvanced; }
-    const ElementSet& Elements() const { return FElementSet; }
+    AdvancedFilter& Advanced() { return m_advanced; }
+    const AdvancedFilter& Advanced() const { return m_advanced; }
+    const ElementSet& Elements() const { return m_elementSet; }
     void SetElementSet(const ElementSet& value);
-    const ElementSet& MixSet() const { return FMixSet; }
-    const ElementSet& FullElementSet() const { return FFullElementSet; }
-    const NuclideList& FullNuclideList() const { return FFullNuclideList; }
-    bool UseElementFilter() const { return FUseElementFilter; }
+    const ElementSet& MixSet() const { return m_mixSet; }
+    const ElementSet& FullElementSet() const { return m_fullElementSet; }
+    const NuclideList& FullNuclideList() const { return m_fullNuclideList; }
+    bool UseElementFilter() const { return m_useElementFilter; }
     void SetUseElementFilter(bool value);
-    bool UseNuclideFilter() const { return FUseNuclideFilter; }
+    bool UseNuclideFilter() const { return m_useNuclideFilter; }
     void SetUseNuclideFilter(bool value);
-    bool UseStable() const { return FUseStable; }
+    bool UseStable() const { return m_useStable; }
     void SetUseStable(bool value);
     FilterSaving SaveElementSet = svOnlyIfUse;
     FilterSaving SaveNuclideList = svOnlyIfUse;
@@ -62,16 +62,16 @@ private:
     void Recompute();
     void RebuildFullCollections();
 
-    const NuclideIndex& FIndex;
-    AdvancedFilter FAdvanced;
-    ElementSet FElementSet;
-    ElementSet FMixSet;
-    ElementSet FFullElementSet;
-    NuclideList FFullNuclideList{true};
-    bool FUseElementFilter = false;
-    bool FUseNuclideFilter = false;
-    bool FUseStable = false;
-    bool FAssigning = false;
+    const NuclideIndex& m_index;
+    AdvancedFilter m_advanced;
+    ElementSet m_elementSet;
+    ElementSet m_mixSet;
+    ElementSet m_fullElementSet;
+    NuclideList m_fullNuclideList{true};
+    bool m_useElementFilter = false;
+    bool m_useNuclideFilter = false;
+    bool m_useStable = false;
+    bool m_assigning = false;
 };
 
 // An element set as configurations store it: four integers, bit (i mod 32) of integer (i div 32)

@@ -32,22 +32,22 @@ int massRow(const QStringList& masses, const QString& mass)
 } // namespace
 
 NuclideSelection::NuclideSelection(const NuclideIndex& index, SpectraFiles& spectra)
-    : FIndex(index)
-    , FFilter(index, spectra)
+    : m_index(index)
+    , m_filter(index, spectra)
 {
 }
 
 void NuclideSelection::Activate()
 {
-    FActive = true;
+    m_active = true;
     UndoListEnabled = false;
-    FElementRow = FAMassRow = FNuclideRow = -1;
+    m_elementRow = m_aMassRow = m_nuclideRow = -1;
     RebuildElementList();
     RebuildNuclideList();
-    int row = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
-    if (row < 0 && !FElementList.isEmpty()) {
+    int row = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
+    if (row < 0 && !m_elementList.isEmpty()) {
         row = 0;
-        FElement = ElementBySymbol(FElementList.front());
+        m_element = ElementBySymbol(m_elementList.front());
     }
     if (row >= 0)
         PickElement(row);
@@ -56,43 +56,43 @@ void NuclideSelection::Activate()
 
 bool NuclideSelection::Offered(const QString& name) const
 {
-    if (FFilter.Advanced().Enabled() || FFilter.UseNuclideFilter())
-        return FFilter.FullNuclideList().IndexOf(name) >= 0;
+    if (m_filter.Advanced().Enabled() || m_filter.UseNuclideFilter())
+        return m_filter.FullNuclideList().IndexOf(name) >= 0;
     return true;
 }
 
 void NuclideSelection::RebuildElementList()
 {
-    FElementList.clear();
-    if (FFilter.FullElementSet().empty() || FIndex.Count() == 0)
+    m_elementList.clear();
+    if (m_filter.FullElementSet().empty() || m_index.Count() == 0)
         return;
     std::vector<ChemicalElement> elements;
     for (int e = 0; e < 100; ++e)
-        if (FFilter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
+        if (m_filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
             elements.push_back(static_cast<ChemicalElement>(e));
-    if (FElementsSortType == stxABC)
+    if (m_elementsSortType == stxABC)
         std::stable_sort(elements.begin(), elements.end(), [](ChemicalElement a, ChemicalElement b) {
             return ElementSymbol(a).compare(ElementSymbol(b), Qt::CaseInsensitive) < 0;
         });
-    else if (FElementsSortType == stxABCElement)
+    else if (m_elementsSortType == stxABCElement)
         std::stable_sort(elements.begin(), elements.end(), [this](ChemicalElement a, ChemicalElement b) {
-            return ElementName(a, FLanguage).compare(ElementName(b, FLanguage), Qt::CaseInsensitive) < 0;
+            return ElementName(a, m_language).compare(ElementName(b, m_language), Qt::CaseInsensitive) < 0;
         });
     for (ChemicalElement e : elements)
-        FElementList << ElementSymbol(e);
+        m_elementList << ElementSymbol(e);
 }
 
 QStringList NuclideSelection::OfferedMasses() const
 {
     QStringList masses;
-    if (!FFilter.FullElementSet().empty() && FIndex.Count() > 0 && FElement < ElementCount) {
-        const ElementRange& range = FIndex.ElementRanges()[FElement];
-        for (int i = range.First; i < range.First + range.Count && i < FIndex.Count(); ++i) {
-            const Nuclide* node = FIndex.Items(i);
+    if (!m_filter.FullElementSet().empty() && m_index.Count() > 0 && m_element < ElementCount) {
+        const ElementRange& range = m_index.ElementRanges()[m_element];
+        for (int i = range.First; i < range.First + range.Count && i < m_index.Count(); ++i) {
+            const Nuclide* node = m_index.Items(i);
             if (Offered(node->Name.toString()))
                 masses << node->AMass.toString();
         }
-        if (FFilter.UseStable() && hasStableIsotopes(FElement))
+        if (m_filter.UseStable() && hasStableIsotopes(m_element))
             masses << QStringLiteral("stbl");
         auto number = [](const QString& m) { return int(MassNumberOf(MassText(QStringView(m))).value_or(65535)); };
         std::stable_sort(masses.begin(), masses.end(), [&](const QString& a, const QString& b) {
@@ -106,9 +106,9 @@ QStringList NuclideSelection::OfferedMasses() const
 void NuclideSelection::RebuildAMassList()
 {
     const QStringList masses = OfferedMasses();
-    FAMassList = masses;
+    m_aMassList = masses;
     // The mass chosen before, else the same mass number, else the first.
-    const QString wanted = FAMass.toString();
+    const QString wanted = m_aMass.toString();
     int row = massRow(masses, wanted);
     if (row < 0 && !wanted.isEmpty() && !wanted.back().isDigit())
         row = massRow(masses, withoutLetter(wanted));
@@ -117,43 +117,43 @@ void NuclideSelection::RebuildAMassList()
             row = i;
     if (row < 0 && !masses.isEmpty())
         row = 0;
-    FAMass = MassText(QStringView(row >= 0 ? masses[row] : QString()));
-    FAMassRow = row;
+    m_aMass = MassText(QStringView(row >= 0 ? masses[row] : QString()));
+    m_aMassRow = row;
 }
 
 void NuclideSelection::RebuildNuclideList()
 {
-    FNuclideList.clear();
-    FStablePseudoEntries.clear();
-    if (FIndex.Count() == 0)
+    m_nuclideList.clear();
+    m_stablePseudoEntries.clear();
+    if (m_index.Count() == 0)
         return;
-    for (int i = 0; i < FIndex.Count(); ++i) {
-        const Nuclide* node = FIndex.Items(i);
-        if (FFilter.FullElementSet().contains(node->Element) && Offered(node->Name.toString()))
-            FNuclideList.push_back({node->Name.toString(), node});
+    for (int i = 0; i < m_index.Count(); ++i) {
+        const Nuclide* node = m_index.Items(i);
+        if (m_filter.FullElementSet().contains(node->Element) && Offered(node->Name.toString()))
+            m_nuclideList.push_back({node->Name.toString(), node});
     }
-    if (FFilter.UseStable())
+    if (m_filter.UseStable())
         for (int e = 0; e < 100; ++e) {
             const auto element = static_cast<ChemicalElement>(e);
-            if (!FFilter.FullElementSet().contains(element) || !hasStableIsotopes(element))
+            if (!m_filter.FullElementSet().contains(element) || !hasStableIsotopes(element))
                 continue;
             auto stable = std::make_unique<NuclideIdentity>();
             stable->Element = element;
             stable->AMass = "stbl";
             stable->AMassInt = 65535;
             stable->Name = MakeNuclideName(element, stable->AMass);
-            FNuclideList.push_back({stable->Name.toString(), stable.get()});
-            FStablePseudoEntries.push_back(std::move(stable));
+            m_nuclideList.push_back({stable->Name.toString(), stable.get()});
+            m_stablePseudoEntries.push_back(std::move(stable));
         }
-    std::stable_sort(FNuclideList.begin(), FNuclideList.end(), [&](const Entry& a, const Entry& b) {
+    std::stable_sort(m_nuclideList.begin(), m_nuclideList.end(), [&](const Entry& a, const Entry& b) {
         const NuclideIdentity& na = *a.object;
         const NuclideIdentity& nb = *b.object;
-        switch (FSortOrder) {
+        switch (m_sortOrder) {
         case stxABC: return CompareAlphabetical(na, nb) < 0;
         case stxAMass: return CompareMass(na, nb) < 0;
         case stxABCElement: {
-            const QString ta = ElementName(na.Element, FLanguage) + u'-' + na.AMass.toString();
-            const QString tb = ElementName(nb.Element, FLanguage) + u'-' + nb.AMass.toString();
+            const QString ta = ElementName(na.Element, m_language) + u'-' + na.AMass.toString();
+            const QString tb = ElementName(nb.Element, m_language) + u'-' + nb.AMass.toString();
             if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.Element == nb.Element)
                 return CompareMassOnly(na, nb) < 0;
             return ta.compare(tb, Qt::CaseInsensitive) < 0;
@@ -165,60 +165,60 @@ void NuclideSelection::RebuildNuclideList()
 
 QString NuclideSelection::Name() const
 {
-    if (FElement == NoElement)
+    if (m_element == NoElement)
         return QStringLiteral(" ");
-    return MakeNuclideName(FElement, FAMass).toString();
+    return MakeNuclideName(m_element, m_aMass).toString();
 }
 
 const NuclideIdentity* NuclideSelection::ChosenIdentity() const
 {
-    return FNuclideRow >= 0 && FNuclideRow < static_cast<int>(FNuclideList.size())
-        ? FNuclideList[static_cast<std::size_t>(FNuclideRow)].object
+    return m_nuclideRow >= 0 && m_nuclideRow < static_cast<int>(m_nuclideList.size())
+        ? m_nuclideList[static_cast<std::size_t>(m_nuclideRow)].object
         : nullptr;
 }
 
 int NuclideSelection::FindNuclideRow(const QString& name) const
 {
-    for (std::size_t i = 0; i < FNuclideList.size(); ++i)
-        if (FNuclideList[i].name.compare(name, Qt::CaseInsensitive) == 0)
+    for (std::size_t i = 0; i < m_nuclideList.size(); ++i)
+        if (m_nuclideList[i].name.compare(name, Qt::CaseInsensitive) == 0)
             return static_cast<int>(i);
     return -1;
 }
 
 void NuclideSelection::SelectName()
 {
-    FNuclideRow = FindNuclideRow(Name());
+    m_nuclideRow = FindNuclideRow(Name());
 }
 
 void NuclideSelection::ReportSelection()
 {
-    if (FNuclideRow >= 0)
-        NuclideChosen(*FNuclideList[static_cast<std::size_t>(FNuclideRow)].object);
+    if (m_nuclideRow >= 0)
+        NuclideChosen(*m_nuclideList[static_cast<std::size_t>(m_nuclideRow)].object);
 }
 
 void NuclideSelection::PickElement(int row, bool fromHistory)
 {
-    if (row == FElementRow || row < 0 || row >= FElementList.size())
+    if (row == m_elementRow || row < 0 || row >= m_elementList.size())
         return;
-    if (FHistoryKept)
+    if (m_historyKept)
         RecordHistory();
-    FElementRow = row;
-    FElement = ElementBySymbol(FElementList[row]);
+    m_elementRow = row;
+    m_element = ElementBySymbol(m_elementList[row]);
     RebuildAMassList();
     SelectName();
     Changed();
-    if (!fromHistory && FNuclideRow != -1 && FElementRow >= 0 && FAMassRow >= 0)
+    if (!fromHistory && m_nuclideRow != -1 && m_elementRow >= 0 && m_aMassRow >= 0)
         ReportSelection();
 }
 
 void NuclideSelection::PickAMass(int row)
 {
-    if (row == FAMassRow || row < 0 || row >= FAMassList.size())
+    if (row == m_aMassRow || row < 0 || row >= m_aMassList.size())
         return;
-    if (FHistoryKept)
+    if (m_historyKept)
         RecordHistory();
-    FAMassRow = row;
-    FAMass = MassText(QStringView(FAMassList[row]));
+    m_aMassRow = row;
+    m_aMass = MassText(QStringView(m_aMassList[row]));
     SelectName();
     Changed();
     ReportSelection();
@@ -226,54 +226,54 @@ void NuclideSelection::PickAMass(int row)
 
 void NuclideSelection::PickNuclide(int row)
 {
-    if (row == FNuclideRow || row < 0 || row >= static_cast<int>(FNuclideList.size()) || FIndex.Count() == 0)
+    if (row == m_nuclideRow || row < 0 || row >= static_cast<int>(m_nuclideList.size()) || m_index.Count() == 0)
         return;
-    if (FHistoryKept)
+    if (m_historyKept)
         RecordHistory();
-    const NuclideIdentity& picked = *FNuclideList[static_cast<std::size_t>(row)].object;
-    FElement = picked.Element;
-    FAMass = picked.AMass;
-    FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
+    const NuclideIdentity& picked = *m_nuclideList[static_cast<std::size_t>(row)].object;
+    m_element = picked.Element;
+    m_aMass = picked.AMass;
+    m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
     RebuildAMassList();
-    FNuclideRow = row;
+    m_nuclideRow = row;
     Changed();
-    if (FElementRow >= 0 && FAMassRow >= 0)
+    if (m_elementRow >= 0 && m_aMassRow >= 0)
         ReportSelection();
 }
 
 void NuclideSelection::SetElement(ChemicalElement value)
 {
-    if (value == FElement || !FFilter.FullElementSet().contains(value))
+    if (value == m_element || !m_filter.FullElementSet().contains(value))
         return;
-    if (!FActive) {
-        FElement = value;
+    if (!m_active) {
+        m_element = value;
         return;
     }
-    PickElement(static_cast<int>(FElementList.indexOf(ElementSymbol(value))));
+    PickElement(static_cast<int>(m_elementList.indexOf(ElementSymbol(value))));
 }
 
 void NuclideSelection::SetAMass(const MassText& value)
 {
-    if (value == FAMass)
+    if (value == m_aMass)
         return;
-    if (!FActive) {
-        FAMass = value;
-        return;
-    }
-    if (FFilter.FullElementSet().empty()) {
-        FAMass = " ";
+    if (!m_active) {
+        m_aMass = value;
         return;
     }
-    int row = massRow(FAMassList, value.toString());
+    if (m_filter.FullElementSet().empty()) {
+        m_aMass = " ";
+        return;
+    }
+    int row = massRow(m_aMassList, value.toString());
     if (row < 0)
-        row = FAMassList.isEmpty() ? -1 : 0;
+        row = m_aMassList.isEmpty() ? -1 : 0;
     PickAMass(row);
 }
 
 void NuclideSelection::SetElementAndAMass(ChemicalElement element, const MassText& aMass)
 {
-    if ((element == FElement && aMass == FAMass) || !FFilter.FullElementSet().contains(element)
-        || FFilter.FullNuclideList().IndexOf(MakeNuclideName(element, aMass).toString()) < 0)
+    if ((element == m_element && aMass == m_aMass) || !m_filter.FullElementSet().contains(element)
+        || m_filter.FullNuclideList().IndexOf(MakeNuclideName(element, aMass).toString()) < 0)
         return;
     SetElement(element);
     UndoListEnabled = false;
@@ -290,14 +290,14 @@ void NuclideSelection::SetName(const QString& value)
     if (dash != 1 && dash != 2)
         return;
     const ChemicalElement element = ElementBySymbol(name.left(dash));
-    if (FFilter.FullElementSet().contains(element))
+    if (m_filter.FullElementSet().contains(element))
         SetElementAndAMass(element, MassText(QStringView(name.mid(dash + 1))));
 }
 
 void NuclideSelection::SetSortOrder(NuclideSortOrder value)
 {
-    FSortOrder = value;
-    if (FActive) {
+    m_sortOrder = value;
+    if (m_active) {
         RebuildNuclideList();
         SelectName();
     }
@@ -306,48 +306,48 @@ void NuclideSelection::SetSortOrder(NuclideSortOrder value)
 
 void NuclideSelection::SetElementsSortType(NuclideSortOrder value)
 {
-    FElementsSortType = std::min(value, stxPeriodicTable);
-    if (FActive) {
+    m_elementsSortType = std::min(value, stxPeriodicTable);
+    if (m_active) {
         RebuildElementList();
-        FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
+        m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
     }
     Changed();
 }
 
 void NuclideSelection::ApplyFilter()
 {
-    if (!FActive) {
+    if (!m_active) {
         Changed();
         return;
     }
-    const ChemicalElement oldElement = FElement;
-    const MassText oldMass = FAMass;
+    const ChemicalElement oldElement = m_element;
+    const MassText oldMass = m_aMass;
     RebuildElementList();
     RebuildNuclideList();
-    const ElementSet& offered = FFilter.FullElementSet();
+    const ElementSet& offered = m_filter.FullElementSet();
     // Nothing on offer, or a bound still being typed: the lists follow, the choice stays where it
     // is (so that what shows it keeps its nuclide, and gets it back when the filter lets it pass).
-    if (FChoiceHeld || offered.empty()) {
+    if (m_choiceHeld || offered.empty()) {
         KeepChoiceInLists();
         Changed();
         FilterApplied();
         return;
     }
-    if (!offered.contains(FElement))
+    if (!offered.contains(m_element))
         for (int e = 0; e < 100; ++e)
             if (offered.contains(static_cast<ChemicalElement>(e))) {
-                FElement = static_cast<ChemicalElement>(e);
+                m_element = static_cast<ChemicalElement>(e);
                 break;
             }
-    FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
+    m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
     RebuildAMassList();
     SelectName();
     Changed();
-    if (!(FElement == oldElement && FAMass == oldMass)) {
-        if (FHistoryKept && oldElement != NoElement)
+    if (!(m_element == oldElement && m_aMass == oldMass)) {
+        if (m_historyKept && oldElement != NoElement)
             RecordHistory(oldElement, oldMass);
         Changed();
-        if (FNuclideRow >= 0 && FElementRow >= 0 && FAMassRow >= 0)
+        if (m_nuclideRow >= 0 && m_elementRow >= 0 && m_aMassRow >= 0)
             ReportSelection();
     }
     FilterApplied();
@@ -355,17 +355,17 @@ void NuclideSelection::ApplyFilter()
 
 void NuclideSelection::KeepChoiceInLists()
 {
-    FElementRow = static_cast<int>(FElementList.indexOf(ElementSymbol(FElement)));
-    FAMassList = FElementRow >= 0 ? OfferedMasses() : QStringList();
-    FAMassRow = massRow(FAMassList, FAMass.toString());
+    m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
+    m_aMassList = m_elementRow >= 0 ? OfferedMasses() : QStringList();
+    m_aMassRow = massRow(m_aMassList, m_aMass.toString());
     SelectName();
 }
 
 void NuclideSelection::SetChoiceHeld(bool held)
 {
-    if (held == FChoiceHeld)
+    if (held == m_choiceHeld)
         return;
-    FChoiceHeld = held;
+    m_choiceHeld = held;
     if (!held)
         ApplyFilter();
 }
@@ -377,18 +377,18 @@ NuclideIdentity NuclideSelection::ChosenNuclide() const
         rnx.Assign(*chosen);
         return rnx;
     }
-    rnx.Element = FElement;
-    rnx.AMass = FAMass;
-    rnx.Name = MakeNuclideName(FElement, FAMass);
+    rnx.Element = m_element;
+    rnx.AMass = m_aMass;
+    rnx.Name = MakeNuclideName(m_element, m_aMass);
     return rnx;
 }
 
 void NuclideSelection::PushHistory(HistoryEntry entry)
 {
-    FUndoNuclideList.insert(FUndoNuclideList.begin(), std::move(entry));
-    if (static_cast<int>(FUndoNuclideList.size()) > FMaxUndoListCount)
-        FUndoNuclideList.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
-    FRedoNuclideList.clear();
+    m_undoNuclideList.insert(m_undoNuclideList.begin(), std::move(entry));
+    if (static_cast<int>(m_undoNuclideList.size()) > m_maxUndoListCount)
+        m_undoNuclideList.resize(static_cast<std::size_t>(std::max(m_maxUndoListCount, 0)));
+    m_redoNuclideList.clear();
 }
 
 void NuclideSelection::RecordHistory()
@@ -397,7 +397,7 @@ void NuclideSelection::RecordHistory()
         UndoListEnabled = true;
         return;
     }
-    if (FElement == NoElement)
+    if (m_element == NoElement)
         return;
     HistoryEntry entry{QString(), ChosenNuclide()};
     entry.name = entry.rnx.Name.toString();
@@ -410,7 +410,7 @@ void NuclideSelection::RecordHistory(ChemicalElement element, const MassText& aM
         UndoListEnabled = true;
         return;
     }
-    if (element == NoElement && FElement == NoElement)
+    if (element == NoElement && m_element == NoElement)
         return;
     HistoryEntry entry;
     entry.rnx.Element = element;
@@ -437,39 +437,39 @@ void NuclideSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histo
     const bool differs = target.name != Name();
     if (differs) {
         const NuclideIdentity leaving = ChosenNuclide();
-        FElement = target.rnx.Element;
-        FAMass = target.rnx.AMass;
+        m_element = target.rnx.Element;
+        m_aMass = target.rnx.AMass;
         target.rnx = leaving;
         target.name = leaving.Name.toString();
     }
     to.insert(to.begin() + std::min<std::ptrdiff_t>(k, static_cast<std::ptrdiff_t>(to.size())), std::move(target));
     if (differs) {
-        PickElement(static_cast<int>(FElementList.indexOf(ElementSymbol(FElement))), true);
-        FAMassRow = massRow(FAMassList, FAMass.toString());
+        PickElement(static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element))), true);
+        m_aMassRow = massRow(m_aMassList, m_aMass.toString());
         SelectName();
         Changed();
         ReportSelection();
     }
     UndoListEnabled = true;
-    if (static_cast<int>(to.size()) > FMaxUndoListCount)
-        to.resize(static_cast<std::size_t>(std::max(FMaxUndoListCount, 0)));
+    if (static_cast<int>(to.size()) > m_maxUndoListCount)
+        to.resize(static_cast<std::size_t>(std::max(m_maxUndoListCount, 0)));
     Changed();
 }
 
 void NuclideSelection::Undo(int k)
 {
-    Travel(FUndoNuclideList, FRedoNuclideList, k);
+    Travel(m_undoNuclideList, m_redoNuclideList, k);
 }
 
 void NuclideSelection::Redo(int k)
 {
-    Travel(FRedoNuclideList, FUndoNuclideList, k);
+    Travel(m_redoNuclideList, m_undoNuclideList, k);
 }
 
 QStringList NuclideSelection::UndoNames() const
 {
     QStringList l;
-    for (const HistoryEntry& e : FUndoNuclideList)
+    for (const HistoryEntry& e : m_undoNuclideList)
         l << e.name;
     return l;
 }
@@ -477,25 +477,25 @@ QStringList NuclideSelection::UndoNames() const
 QStringList NuclideSelection::RedoNames() const
 {
     QStringList l;
-    for (const HistoryEntry& e : FRedoNuclideList)
+    for (const HistoryEntry& e : m_redoNuclideList)
         l << e.name;
     return l;
 }
 
 void NuclideSelection::SetMaxUndoListCount(int value)
 {
-    FMaxUndoListCount = std::max(value, 0);
-    for (auto* list : {&FUndoNuclideList, &FRedoNuclideList})
-        if (static_cast<int>(list->size()) > FMaxUndoListCount)
-            list->resize(static_cast<std::size_t>(FMaxUndoListCount));
+    m_maxUndoListCount = std::max(value, 0);
+    for (auto* list : {&m_undoNuclideList, &m_redoNuclideList})
+        if (static_cast<int>(list->size()) > m_maxUndoListCount)
+            list->resize(static_cast<std::size_t>(m_maxUndoListCount));
     Changed();
 }
 
 void NuclideSelection::SetHistoryKept(bool value)
 {
-    FHistoryKept = value;
-    FUndoNuclideList.clear();
-    FRedoNuclideList.clear();
+    m_historyKept = value;
+    m_undoNuclideList.clear();
+    m_redoNuclideList.clear();
     Changed();
 }
 

@@ -31,24 +31,24 @@ public:
     NuclideSelection(const NuclideSelection&) = delete;
     NuclideSelection& operator=(const NuclideSelection&) = delete;
 
-    NuclideFilter& Filter() { return FFilter; }
-    const NuclideFilter& Filter() const { return FFilter; }
-    bool Active() const { return FActive; }
+    NuclideFilter& Filter() { return m_filter; }
+    const NuclideFilter& Filter() const { return m_filter; }
+    bool Active() const { return m_active; }
     // The panel is shown: the lists are built and the stored choice is reported.
     void Activate();
 
     // The offer.
-    const QStringList& ElementList() const { return FElementList; }
-    const QStringList& AMassList() const { return FAMassList; }
-    const std::vector<Entry>& Nuclides() const { return FNuclideList; }
+    const QStringList& ElementList() const { return m_elementList; }
+    const QStringList& AMassList() const { return m_aMassList; }
+    const std::vector<Entry>& Nuclides() const { return m_nuclideList; }
     // The chosen entries, -1 for none.
-    int ElementRow() const { return FElementRow; }
-    int AMassRow() const { return FAMassRow; }
-    int NuclideRow() const { return FNuclideRow; }
+    int ElementRow() const { return m_elementRow; }
+    int AMassRow() const { return m_aMassRow; }
+    int NuclideRow() const { return m_nuclideRow; }
 
     // The choice.
-    ChemicalElement Element() const { return FElement; }
-    const MassText& AMass() const { return FAMass; }
+    ChemicalElement Element() const { return m_element; }
+    const MassText& AMass() const { return m_aMass; }
     QString Name() const;
     // The object of the chosen entry of the list of names, or null.
     const NuclideIdentity* ChosenIdentity() const;
@@ -63,20 +63,20 @@ public:
     void PickNuclide(int row);
 
     // Ways of choosing and orders.
-    ChoiceKind ChoiceType() const { return FChoiceType; }
-    void SetChoiceType(ChoiceKind value) { FChoiceType = value; }
-    NuclideSortOrder SortOrder() const { return FSortOrder; }
+    ChoiceKind ChoiceType() const { return m_choiceType; }
+    void SetChoiceType(ChoiceKind value) { m_choiceType = value; }
+    NuclideSortOrder SortOrder() const { return m_sortOrder; }
     void SetSortOrder(NuclideSortOrder value);
-    NuclideSortOrder ElementsSortType() const { return FElementsSortType; }
+    NuclideSortOrder ElementsSortType() const { return m_elementsSortType; }
     void SetElementsSortType(NuclideSortOrder value);
-    UiLanguage Language() const { return FLanguage; }
-    void SetLanguage(UiLanguage value) { FLanguage = value; }
+    UiLanguage Language() const { return m_language; }
+    void SetLanguage(UiLanguage value) { m_language = value; }
 
     // History.
-    bool HistoryKept() const { return FHistoryKept; }
+    bool HistoryKept() const { return m_historyKept; }
     // Keeping a history or not; either way the lists start empty.
     void SetHistoryKept(bool value);
-    int MaxUndoListCount() const { return FMaxUndoListCount; }
+    int MaxUndoListCount() const { return m_maxUndoListCount; }
     void SetMaxUndoListCount(int value);
     QStringList UndoNames() const;
     QStringList RedoNames() const;
@@ -91,7 +91,7 @@ public:
     // While held (a bound of the filter is being typed, digit by digit), a change of the filter
     // rebuilds the lists but leaves the choice where it is; letting go applies the filter.
     void SetChoiceHeld(bool held);
-    bool ChoiceHeld() const { return FChoiceHeld; }
+    bool ChoiceHeld() const { return m_choiceHeld; }
 
     // A new choice: the nuclide chosen.
     Notice<const NuclideIdentity&> NuclideChosen;
@@ -124,29 +124,29 @@ private:
     void Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
     NuclideIdentity ChosenNuclide() const;
 
-    const NuclideIndex& FIndex;
-    NuclideFilter FFilter;
-    QStringList FElementList;
-    QStringList FAMassList;
-    std::vector<Entry> FNuclideList;
-    std::vector<std::unique_ptr<NuclideIdentity>> FStablePseudoEntries;
-    std::vector<HistoryEntry> FUndoNuclideList;
-    std::vector<HistoryEntry> FRedoNuclideList;
+    const NuclideIndex& m_index;
+    NuclideFilter m_filter;
+    QStringList m_elementList;
+    QStringList m_aMassList;
+    std::vector<Entry> m_nuclideList;
+    std::vector<std::unique_ptr<NuclideIdentity>> m_stablePseudoEntries;
+    std::vector<HistoryEntry> m_undoNuclideList;
+    std::vector<HistoryEntry> m_redoNuclideList;
 
-    ChemicalElement FElement = _H;
-    MassText FAMass{""};
-    ChoiceKind FChoiceType = ctIndependent;
-    NuclideSortOrder FSortOrder = stxPeriodicTable;
-    NuclideSortOrder FElementsSortType = stxPeriodicTable;
-    UiLanguage FLanguage = l_English;
-    int FMaxUndoListCount = 30;
-    bool FHistoryKept = true;
-    bool FActive = false;
-    bool FChoiceHeld = false;
+    ChemicalElement m_element = _H;
+    MassText m_aMass{""};
+    ChoiceKind m_choiceType = ctIndependent;
+    NuclideSortOrder m_sortOrder = stxPeriodicTable;
+    NuclideSortOrder m_elementsSortType = stxPeriodicTable;
+    UiLanguage m_language = l_English;
+    int m_maxUndoListCount = 30;
+    bool m_historyKept = true;
+    bool m_active = false;
+    bool m_choiceHeld = false;
     bool UndoListEnabled = false;
-    int FElementRow = -1;
-    int FAMassRow = -1;
-    int FNuclideRow = -1;
+    int m_elementRow = -1;
+    int m_aMassRow = -1;
+    int m_nuclideRow = -1;
 };
 
 } // namespace kav

@@ -57,9 +57,9 @@ const char* SpectrumBoundName(SpectrumCriterion option, bool maximum)
 void SpectrumFilter::SetOptions(const SpectrumCriteria& value)
 {
     const auto known = SpectrumCriteria::fromRaw(value.raw() & ((1u << SpectrumCriterionCount) - 1));
-    if (known == FOptions)
+    if (known == m_options)
         return;
-    FOptions = known;
+    m_options = known;
     if (Enabled())
         Change();
 }
@@ -70,7 +70,7 @@ void SpectrumFilter::SetMin(SpectrumCriterion option, float value)
         value = 0;
     if (IsFractionOption(option) && value > 1)
         value = 1;
-    Bounds& b = FBounds[option];
+    Bounds& b = m_bounds[option];
     if (value == b.min)
         return;
     b.min = value;
@@ -85,7 +85,7 @@ void SpectrumFilter::SetMax(SpectrumCriterion option, float value)
         value = 0;
     if (IsFractionOption(option) && value > 1)
         value = 1;
-    Bounds& b = FBounds[option];
+    Bounds& b = m_bounds[option];
     if (value == b.max)
         return;
     b.max = value;
@@ -96,14 +96,14 @@ void SpectrumFilter::SetMax(SpectrumCriterion option, float value)
 
 void SpectrumFilter::BoundChanged(SpectrumCriterion option)
 {
-    if (Enabled() && FOptions.contains(option))
+    if (Enabled() && m_options.contains(option))
         Change();
 }
 
 void SpectrumFilter::Assign(const SpectrumFilter& source)
 {
-    FOptions = source.FOptions;
-    FBounds = source.FBounds;
+    m_options = source.m_options;
+    m_bounds = source.m_bounds;
     SwitchedFilter::Assign(source);
 }
 
@@ -129,11 +129,11 @@ std::vector<LineQuery> SpectrumFilter::LineCriteria() const
     for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
         for (const bool energy : {true, false}) {
             const SpectrumCriterion option = energy ? EnergyOptionOf(g) : YieldOptionOf(g);
-            if (!FOptions.contains(option))
+            if (!m_options.contains(option))
                 continue;
             LineQuery query;
             query.types = RadiationsOf(g);
-            (energy ? query.energy : query.yield) = LineBounds{FBounds[option].min, FBounds[option].max};
+            (energy ? query.energy : query.yield) = LineBounds{m_bounds[option].min, m_bounds[option].max};
             criteria.push_back(query);
         }
     }
@@ -145,7 +145,7 @@ bool SpectrumFilter::LinesPass(const Nuclide& node, std::vector<LineQuery> due) 
     if (due.empty())
         return true;
     SpectrumLines lines;
-    if (!FSpectra.ReadLines(&node, lines))
+    if (!m_spectra.ReadLines(&node, lines))
         return false;
     for (const SpectrumLine& line : lines) {
         std::erase_if(due, [&line](const LineQuery& query) { return LineMeets(line, query); });
@@ -157,13 +157,13 @@ bool SpectrumFilter::LinesPass(const Nuclide& node, std::vector<LineQuery> due) 
 
 void SpectrumFilter::Apply()
 {
-    const NuclideIndex& index = FSpectra.Index();
-    const std::vector<SpectrumSummary>& summaries = FSpectra.Summary().nuclides;
+    const NuclideIndex& index = m_spectra.Index();
+    const std::vector<SpectrumSummary>& summaries = m_spectra.Summary().nuclides;
     // Without a summary nothing can be said: the list stays as it was.
     if (summaries.size() != static_cast<std::size_t>(index.Count()))
         return;
     ClearList();
-    if (FOptions.empty())
+    if (m_options.empty())
         return;
     const std::vector<LineQuery> lineCriteria = LineCriteria();
     for (int i = 0; i < index.Count(); ++i) {
@@ -172,8 +172,8 @@ void SpectrumFilter::Apply()
         bool passes = true;
         for (int o = soTotal; o <= soSFFrac && passes; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
-            if (FOptions.contains(option))
-                passes = within(SummaryValue(option, node, summary), FBounds[option].min, FBounds[option].max);
+            if (m_options.contains(option))
+                passes = within(SummaryValue(option, node, summary), m_bounds[option].min, m_bounds[option].max);
         }
         if (passes && LinesPass(node, lineCriteria))
             AddNode(&node);

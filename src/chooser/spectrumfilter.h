@@ -57,23 +57,23 @@ const char* SpectrumBoundName(SpectrumCriterion option, bool maximum);
 class SpectrumFilter : public SwitchedFilter {
 public:
     explicit SpectrumFilter(SpectraFiles& spectra)
-        : FSpectra(spectra)
+        : m_spectra(spectra)
     {
     }
 
     // Where the lines and their summary are read from.
-    const SpectraFiles& Spectra() const { return FSpectra; }
+    const SpectraFiles& Spectra() const { return m_spectra; }
 
-    const SpectrumCriteria& Options() const { return FOptions; }
+    const SpectrumCriteria& Options() const { return m_options; }
     void SetOptions(const SpectrumCriteria& value);
-    float Min(SpectrumCriterion option) const { return FBounds[option].min; }
-    float Max(SpectrumCriterion option) const { return FBounds[option].max; }
+    float Min(SpectrumCriterion option) const { return m_bounds[option].min; }
+    float Max(SpectrumCriterion option) const { return m_bounds[option].max; }
     // A negative value is taken as 0 and a share above 1 as 1; a minimum above the maximum
     // raises the maximum with it, a maximum below the minimum lowers the minimum.
     void SetMin(SpectrumCriterion option, float value);
     void SetMax(SpectrumCriterion option, float value);
 
-    bool Active() const { return Enabled() && !FOptions.empty(); }
+    bool Active() const { return Enabled() && !m_options.empty(); }
     void Assign(const SpectrumFilter& source);
 
     // The value a summary criterion tests for a nuclide; 0 for the line criteria.
@@ -93,9 +93,9 @@ private:
     std::vector<LineQuery> LineCriteria() const;
     bool LinesPass(const Nuclide& node, std::vector<LineQuery> due) const;
 
-    SpectraFiles& FSpectra;
-    SpectrumCriteria FOptions;
-    std::array<Bounds, SpectrumCriterionCount> FBounds{};
+    SpectraFiles& m_spectra;
+    SpectrumCriteria m_options;
+    std::array<Bounds, SpectrumCriterionCount> m_bounds{};
 };
 
 } // namespace kav

@@ -59,7 +59,7 @@ int Chart::AddSeries(const QString& title, ChartMarker marker, const QColor& col
     series.Title = title;
     series.Marker = marker;
     series.Color = color;
-    FSeries.push_back(series);
+    m_series.push_back(series);
     return SeriesCount() - 1;
 }
 
@@ -67,7 +67,7 @@ std::optional<Chart::Extent> Chart::DataExtent(bool activeOnly) const
 {
     Extent e{std::numeric_limits<double>::max(), 0, std::numeric_limits<double>::max(), 0};
     bool found = false;
-    for (const ChartSeries& s : FSeries) {
+    for (const ChartSeries& s : m_series) {
         // A series without points has no extent to give.
         if (s.Points.empty() || (activeOnly && !s.Active))
             continue;
@@ -86,15 +86,15 @@ std::optional<Chart::Extent> Chart::DataExtent(bool activeOnly) const
 
 void Chart::Refresh()
 {
-    for (ChartAxis* axis : {&FBottom, &FLeft}) {
+    for (ChartAxis* axis : {&m_bottom, &m_left}) {
         if (!axis->Automatic())
             continue;
         double lo = std::numeric_limits<double>::max();
         double hi = -std::numeric_limits<double>::max();
-        for (const ChartSeries& s : FSeries)
+        for (const ChartSeries& s : m_series)
             if (s.Active)
                 for (const QPointF& p : s.Points) {
-                    const double v = axis == &FBottom ? p.x() : p.y();
+                    const double v = axis == &m_bottom ? p.x() : p.y();
                     if (isUsable(*axis, v)) {
                         lo = std::min(lo, v);
                         hi = std::max(hi, v);
@@ -108,8 +108,8 @@ void Chart::Refresh()
 
 void Chart::UndoZoom()
 {
-    FBottom.SetAutomatic(true);
-    FLeft.SetAutomatic(true);
+    m_bottom.SetAutomatic(true);
+    m_left.SetAutomatic(true);
     Refresh();
     if (OnUndoZoom)
         OnUndoZoom();
@@ -118,8 +118,8 @@ void Chart::UndoZoom()
 QPointF Chart::ToPixel(const QRectF& plot, double x, double y) const
 {
     const QRectF inner = plot.adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
-    return {inner.left() + FBottom.ToFraction(x) * inner.width(),
-            inner.bottom() - FLeft.ToFraction(y) * inner.height()};
+    return {inner.left() + m_bottom.ToFraction(x) * inner.width(),
+            inner.bottom() - m_left.ToFraction(y) * inner.height()};
 }
 
 QStringList Chart::AxisLabels(const ChartAxis& axis, const std::vector<double>& ticks) const
@@ -154,7 +154,7 @@ std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
             continue;
         for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
             const QPointF& p = series.Points[static_cast<std::size_t>(i)];
-            if (!isUsable(FBottom, p.x()) || !isUsable(FLeft, p.y()))
+            if (!isUsable(m_bottom, p.x()) || !isUsable(m_left, p.y()))
                 continue;
             const QPointF d = ToPixel(plot, p.x(), p.y()) - QPointF(position);
             const double distance = std::hypot(d.x(), d.y());
@@ -172,16 +172,16 @@ void Chart::paintEvent(QPaintEvent*)
     QPainter painter(this);
     Paint(painter, rect());
     painter.setBrush(Qt::NoBrush);
-    if (FPressed && FPressedButton == Qt::LeftButton) {
+    if (m_pressed && m_pressedButton == Qt::LeftButton) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(QRect(*FPressed, FLastMove).normalized());
+        painter.drawRect(QRect(*m_pressed, m_lastMove).normalized());
     }
     // The keys' focus: a frame round the chart, and round the legend entry they marked.
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
         painter.drawRect(rect().adjusted(1, 1, -2, -2));
         for (const auto& [series, row] : LegendRows())
-            if (FLegendMark == series)
+            if (m_legendMark == series)
                 painter.drawRect(row.adjusted(1, 0, -1, -1));
     }
 }
@@ -217,8 +217,8 @@ void Chart::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageUp: StepLegend(-1); return;
     case Qt::Key_PageDown: StepLegend(1); return;
     case Qt::Key_Space:
-        if (FLegendMark) {
-            Series(*FLegendMark).Active = !Series(*FLegendMark).Active;
+        if (m_legendMark) {
+            Series(*m_legendMark).Active = !Series(*m_legendMark).Active;
             Refresh();
             if (OnClickLegend)
                 OnClickLegend();
@@ -226,9 +226,9 @@ void Chart::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (FHovered && OnClickSeries) {
-            const QPointF& p = Series(FHovered->first).Points.at(static_cast<std::size_t>(FHovered->second));
-            OnClickSeries(FHovered->first, FHovered->second,
+        if (m_hovered && OnClickSeries) {
+            const QPointF& p = Series(m_hovered->first).Points.at(static_cast<std::size_t>(m_hovered->second));
+            OnClickSeries(m_hovered->first, m_hovered->second,
                           mapToGlobal(ToPixel(PlotRect(rect()), p.x(), p.y()).toPoint()));
         }
         return;
@@ -240,12 +240,12 @@ void Chart::ZoomBy(double factor)
 {
     const double lo = 0.5 - 0.5 / factor;
     const double hi = 0.5 + 0.5 / factor;
-    const double x0 = FBottom.FromFraction(lo);
-    const double x1 = FBottom.FromFraction(hi);
-    const double y0 = FLeft.FromFraction(lo);
-    const double y1 = FLeft.FromFraction(hi);
-    FBottom.SetMinMax(x0, x1);
-    FLeft.SetMinMax(y0, y1);
+    const double x0 = m_bottom.FromFraction(lo);
+    const double x1 = m_bottom.FromFraction(hi);
+    const double y0 = m_left.FromFraction(lo);
+    const double y1 = m_left.FromFraction(hi);
+    m_bottom.SetMinMax(x0, x1);
+    m_left.SetMinMax(y0, y1);
     update();
     if (OnZoom)
         OnZoom();
@@ -258,11 +258,11 @@ void Chart::StepLegend(int step)
         listed.push_back(series);
     if (listed.empty())
         return;
-    const auto at = FLegendMark ? std::find(listed.begin(), listed.end(), *FLegendMark) : listed.end();
+    const auto at = m_legendMark ? std::find(listed.begin(), listed.end(), *m_legendMark) : listed.end();
     if (at == listed.end())
-        FLegendMark = step > 0 ? listed.front() : listed.back();
+        m_legendMark = step > 0 ? listed.front() : listed.back();
     else
-        FLegendMark = listed[static_cast<std::size_t>(
+        m_legendMark = listed[static_cast<std::size_t>(
             std::clamp<std::ptrdiff_t>(at - listed.begin() + step, 0, std::ssize(listed) - 1))];
     update();
 }
@@ -276,13 +276,13 @@ void Chart::StepPoint(int alongSeries, int acrossSeries)
         if (series.Active)
             for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
                 const QPointF& p = series.Points[static_cast<std::size_t>(i)];
-                if (isUsable(FBottom, p.x()) && isUsable(FLeft, p.y()))
+                if (isUsable(m_bottom, p.x()) && isUsable(m_left, p.y()))
                     indices.push_back(i);
             }
         return indices;
     };
-    int series = FHovered ? FHovered->first : -1;
-    int index = FHovered ? FHovered->second : 0;
+    int series = m_hovered ? m_hovered->first : -1;
+    int index = m_hovered ? m_hovered->second : 0;
     if (series < 0 || acrossSeries != 0) {
         // To the next (or previous) series that has points, the first one when none is marked.
         const int direction = acrossSeries < 0 ? -1 : 1;
@@ -308,15 +308,15 @@ void Chart::StepPoint(int alongSeries, int acrossSeries)
         const auto at = std::lower_bound(indices.begin(), indices.end(), index);
         index = at == indices.end() ? indices.back() : *at;
     }
-    FHovered = std::pair{series, index};
+    m_hovered = std::pair{series, index};
     update();
 }
 
 void Chart::mousePressEvent(QMouseEvent* event)
 {
-    FPressed = event->position().toPoint();
-    FPressedButton = event->button();
-    FLastMove = *FPressed;
+    m_pressed = event->position().toPoint();
+    m_pressedButton = event->button();
+    m_lastMove = *m_pressed;
     if (OnMouseDown)
         OnMouseDown();
 }
@@ -324,30 +324,30 @@ void Chart::mousePressEvent(QMouseEvent* event)
 void Chart::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    if (FPressed && FPressedButton == Qt::RightButton) {
-        ScrollBy(at - FLastMove);
-        FLastMove = at;
+    if (m_pressed && m_pressedButton == Qt::RightButton) {
+        ScrollBy(at - m_lastMove);
+        m_lastMove = at;
         return;
     }
-    if (FPressed) {
-        FLastMove = at;
+    if (m_pressed) {
+        m_lastMove = at;
         update();
         return;
     }
     const auto hovered = PointAt(at);
-    if (hovered != FHovered) {
-        FHovered = hovered;
+    if (hovered != m_hovered) {
+        m_hovered = hovered;
         update();
     }
 }
 
 void Chart::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (!FPressed || event->button() != FPressedButton)
+    if (!m_pressed || event->button() != m_pressedButton)
         return;
-    const QPoint start = *FPressed;
+    const QPoint start = *m_pressed;
     const QPoint end = event->position().toPoint();
-    FPressed.reset();
+    m_pressed.reset();
     if (event->button() != Qt::LeftButton)
         return;
     const QRect band = QRect(start, end).normalized();
@@ -380,12 +380,12 @@ void Chart::ZoomTo(const QRect& band)
     const QRectF zoom = QRectF(band).intersected(PlotRect(rect()));
     auto fractionX = [&](double x) { return (x - inner.left()) / inner.width(); };
     auto fractionY = [&](double y) { return (inner.bottom() - y) / inner.height(); };
-    const double x0 = FBottom.FromFraction(fractionX(zoom.left()));
-    const double x1 = FBottom.FromFraction(fractionX(zoom.right()));
-    const double y0 = FLeft.FromFraction(fractionY(zoom.bottom()));
-    const double y1 = FLeft.FromFraction(fractionY(zoom.top()));
-    FBottom.SetMinMax(x0, x1);
-    FLeft.SetMinMax(y0, y1);
+    const double x0 = m_bottom.FromFraction(fractionX(zoom.left()));
+    const double x1 = m_bottom.FromFraction(fractionX(zoom.right()));
+    const double y0 = m_left.FromFraction(fractionY(zoom.bottom()));
+    const double y1 = m_left.FromFraction(fractionY(zoom.top()));
+    m_bottom.SetMinMax(x0, x1);
+    m_left.SetMinMax(y0, y1);
     update();
     if (OnZoom)
         OnZoom();
@@ -396,15 +396,15 @@ void Chart::ScrollBy(QPoint delta)
     const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
     const double shiftX = -delta.x() / inner.width();
     const double shiftY = delta.y() / inner.height();
-    const Ranges now{FBottom.Minimum(), FBottom.Maximum(), FLeft.Minimum(), FLeft.Maximum()};
+    const Ranges now{m_bottom.Minimum(), m_bottom.Maximum(), m_left.Minimum(), m_left.Maximum()};
     Ranges both = now;
     if (shiftX != 0) {
-        both.xMin = FBottom.FromFraction(shiftX);
-        both.xMax = FBottom.FromFraction(1 + shiftX);
+        both.xMin = m_bottom.FromFraction(shiftX);
+        both.xMax = m_bottom.FromFraction(1 + shiftX);
     }
     if (shiftY != 0) {
-        both.yMin = FLeft.FromFraction(shiftY);
-        both.yMax = FLeft.FromFraction(1 + shiftY);
+        both.yMin = m_left.FromFraction(shiftY);
+        both.yMax = m_left.FromFraction(1 + shiftY);
     }
     // What the owner refuses of a slanting drag may still go along one of the axes.
     const Ranges alongX{both.xMin, both.xMax, now.yMin, now.yMax};
@@ -418,9 +418,9 @@ void Chart::ScrollBy(QPoint delta)
         if (!allow)
             continue;
         if (to.xMin != now.xMin || to.xMax != now.xMax)
-            FBottom.SetMinMax(to.xMin, to.xMax);
+            m_bottom.SetMinMax(to.xMin, to.xMax);
         if (to.yMin != now.yMin || to.yMax != now.yMax)
-            FLeft.SetMinMax(to.yMin, to.yMax);
+            m_left.SetMinMax(to.yMin, to.yMax);
         update();
         if (OnScroll)
             OnScroll();
@@ -431,11 +431,11 @@ void Chart::ScrollBy(QPoint delta)
 bool Chart::ShowsAPointWithin(const Ranges& ranges) const
 {
     bool anyPoint = false;
-    for (const ChartSeries& s : FSeries) {
+    for (const ChartSeries& s : m_series) {
         if (!s.Active)
             continue;
         for (const QPointF& p : s.Points) {
-            if (!isUsable(FBottom, p.x()) || !isUsable(FLeft, p.y()))
+            if (!isUsable(m_bottom, p.x()) || !isUsable(m_left, p.y()))
                 continue;
             anyPoint = true;
             if (p.x() >= ranges.xMin && p.x() <= ranges.xMax && p.y() >= ranges.yMin && p.y() <= ranges.yMax)

@@ -47,16 +47,16 @@ class Chart : public QWidget {
 public:
     explicit Chart(QWidget* parent = nullptr);
 
-    ChartAxis& BottomAxis() { return FBottom; }
-    ChartAxis& LeftAxis() { return FLeft; }
-    const ChartAxis& BottomAxis() const { return FBottom; }
-    const ChartAxis& LeftAxis() const { return FLeft; }
+    ChartAxis& BottomAxis() { return m_bottom; }
+    ChartAxis& LeftAxis() { return m_left; }
+    const ChartAxis& BottomAxis() const { return m_bottom; }
+    const ChartAxis& LeftAxis() const { return m_left; }
 
     // Series are made once and refilled; their order is the legend's.
     int AddSeries(const QString& title, ChartMarker marker, const QColor& color);
-    int SeriesCount() const { return static_cast<int>(FSeries.size()); }
-    ChartSeries& Series(int index) { return FSeries.at(static_cast<std::size_t>(index)); }
-    const ChartSeries& Series(int index) const { return FSeries.at(static_cast<std::size_t>(index)); }
+    int SeriesCount() const { return static_cast<int>(m_series.size()); }
+    ChartSeries& Series(int index) { return m_series.at(static_cast<std::size_t>(index)); }
+    const ChartSeries& Series(int index) const { return m_series.at(static_cast<std::size_t>(index)); }
 
     // What the chart shows, in a few words: the title its pictures carry.
     QString Title;
@@ -141,17 +141,17 @@ private:
     // The point mark along its series, or to the next or previous series that has points.
     void StepPoint(int alongSeries, int acrossSeries);
 
-    ChartAxis FBottom{ChartAxis::apBottom};
-    ChartAxis FLeft{ChartAxis::apLeft};
-    std::vector<ChartSeries> FSeries;
+    ChartAxis m_bottom{ChartAxis::apBottom};
+    ChartAxis m_left{ChartAxis::apLeft};
+    std::vector<ChartSeries> m_series;
     // Mouse gestures: the press position and the button, the band or the last scroll position.
-    std::optional<QPoint> FPressed;
-    Qt::MouseButton FPressedButton = Qt::NoButton;
-    QPoint FLastMove;
+    std::optional<QPoint> m_pressed;
+    Qt::MouseButton m_pressedButton = Qt::NoButton;
+    QPoint m_lastMove;
     // The point under the mouse, or the one the keys marked.
-    std::optional<std::pair<int, int>> FHovered;
+    std::optional<std::pair<int, int>> m_hovered;
     // The series the keys marked in the legend.
-    std::optional<int> FLegendMark;
+    std::optional<int> m_legendMark;
 };
 
 // The outline of a marker around a centre, half its width from it.

@@ -14,41 +14,41 @@ constexpr double kTickTolerance = 1e-9;
 
 void ChartAxis::SetMinMax(double minimum, double maximum)
 {
-    FAutomatic = false;
-    FMinimum = std::min(minimum, maximum);
-    FMaximum = std::max(minimum, maximum);
+    m_automatic = false;
+    m_minimum = std::min(minimum, maximum);
+    m_maximum = std::max(minimum, maximum);
 }
 
 void ChartAxis::SetAutoRange(double minimum, double maximum)
 {
-    FMinimum = std::min(minimum, maximum);
-    FMaximum = std::max(minimum, maximum);
+    m_minimum = std::min(minimum, maximum);
+    m_maximum = std::max(minimum, maximum);
 }
 
 double ChartAxis::DrawnMinimum() const
 {
-    if (!FLogarithmic)
-        return FMaximum > FMinimum ? FMinimum : FMinimum - 1;
-    if (FMinimum > 0)
-        return FMaximum > FMinimum ? FMinimum : FMinimum / 10;
+    if (!m_logarithmic)
+        return m_maximum > m_minimum ? m_minimum : m_minimum - 1;
+    if (m_minimum > 0)
+        return m_maximum > m_minimum ? m_minimum : m_minimum / 10;
     // No range of positive values: three decades below the maximum, or around 1.
-    return FMaximum > 0 ? FMaximum / 1000 : 0.1;
+    return m_maximum > 0 ? m_maximum / 1000 : 0.1;
 }
 
 double ChartAxis::DrawnMaximum() const
 {
-    if (!FLogarithmic)
-        return FMaximum > FMinimum ? FMaximum : FMaximum + 1;
-    if (FMaximum > 0 && FMaximum > FMinimum)
-        return FMaximum;
-    return FMaximum > 0 ? FMaximum * 10 : 10;
+    if (!m_logarithmic)
+        return m_maximum > m_minimum ? m_maximum : m_maximum + 1;
+    if (m_maximum > 0 && m_maximum > m_minimum)
+        return m_maximum;
+    return m_maximum > 0 ? m_maximum * 10 : 10;
 }
 
 double ChartAxis::ToFraction(double value) const
 {
     const double lo = DrawnMinimum();
     const double hi = DrawnMaximum();
-    if (FLogarithmic) {
+    if (m_logarithmic) {
         if (!(value > 0))
             return -1e9; // below every position
         return (std::log10(value) - std::log10(lo)) / (std::log10(hi) - std::log10(lo));
@@ -60,7 +60,7 @@ double ChartAxis::FromFraction(double fraction) const
 {
     const double lo = DrawnMinimum();
     const double hi = DrawnMaximum();
-    if (FLogarithmic)
+    if (m_logarithmic)
         return std::pow(10.0, std::log10(lo) + fraction * (std::log10(hi) - std::log10(lo)));
     return lo + fraction * (hi - lo);
 }
@@ -86,7 +86,7 @@ std::vector<double> ChartAxis::MajorTicks(int wanted) const
     std::vector<double> ticks;
     const double lo = DrawnMinimum();
     const double hi = DrawnMaximum();
-    if (FLogarithmic) {
+    if (m_logarithmic) {
         const int step = DecadeStep(wanted);
         const int first = static_cast<int>(std::ceil(std::log10(lo) - kTickTolerance));
         const int last = static_cast<int>(std::floor(std::log10(hi) + kTickTolerance));
@@ -111,7 +111,7 @@ std::vector<double> ChartAxis::MinorTicks(int wanted) const
         if (v >= lo && v <= hi)
             ticks.push_back(v);
     };
-    if (FLogarithmic) {
+    if (m_logarithmic) {
         // Every decade the majors pass over, and 2 to 9 times each decade while a decade has
         // room for them (about 20 pixels, half the room of a major).
         const int step = DecadeStep(wanted);

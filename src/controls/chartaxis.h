@@ -12,18 +12,18 @@ class ChartAxis {
 public:
     enum Side : std::uint8_t { apBottom, apLeft };
     explicit ChartAxis(Side place)
-        : FPlace(place)
+        : m_place(place)
     {
     }
 
-    Side Place() const { return FPlace; }
-    bool Logarithmic() const { return FLogarithmic; }
-    void SetLogarithmic(bool value) { FLogarithmic = value; }
+    Side Place() const { return m_place; }
+    bool Logarithmic() const { return m_logarithmic; }
+    void SetLogarithmic(bool value) { m_logarithmic = value; }
     // An automatic axis follows the data of the switched-on series.
-    bool Automatic() const { return FAutomatic; }
-    void SetAutomatic(bool value) { FAutomatic = value; }
-    double Minimum() const { return FMinimum; }
-    double Maximum() const { return FMaximum; }
+    bool Automatic() const { return m_automatic; }
+    void SetAutomatic(bool value) { m_automatic = value; }
+    double Minimum() const { return m_minimum; }
+    double Maximum() const { return m_maximum; }
     // Sets both ends and switches automatic off; the ends are put in order.
     void SetMinMax(double minimum, double maximum);
     // The range an automatic axis takes from the data.
@@ -54,11 +54,11 @@ private:
     int DecadeStep(int wanted) const;
     double LinearStep(int wanted) const;
 
-    Side FPlace;
-    bool FLogarithmic = false;
-    bool FAutomatic = true;
-    double FMinimum = 0;
-    double FMaximum = 1;
+    Side m_place;
+    bool m_logarithmic = false;
+    bool m_automatic = true;
+    double m_minimum = 0;
+    double m_maximum = 1;
 };
 
 } // namespace kav

@@ -108,7 +108,7 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
     // The legend beside the plot while that leaves the plot most of the width; below it, its
     // entries side by side in as many lines as they need, when it would not; over it when asked.
     const int leftWithOneTitleLine
-        = 6 + (FLeft.Title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
+        = 6 + (m_left.Title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
     const int plotWidthAlone = area.width() - leftWithOneTitleLine - 14;
     const bool any = !entries.empty();
     const bool overPlot = any && LegendOverPlot;
@@ -134,13 +134,13 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
     }
     const int legendHeight = (below ? lines : static_cast<int>(entries.size())) * l.rowHeight + 4;
 
-    const int axisBottom = kTickLength + 3 + fh + (FBottom.Title.isEmpty() ? 0 : fh + 4) + 6;
+    const int axisBottom = kTickLength + 3 + fh + (m_bottom.Title.isEmpty() ? 0 : fh + 4) + 6;
     const int bottom = axisBottom + (below ? legendHeight + 4 : 0);
     const int top = 10 + fh / 2;
     const double plotHeight = std::max(area.height() - top - bottom, 20);
     // The title wraps to the plot's height: its unit is never cut off.
-    if (!FLeft.Title.isEmpty())
-        l.leftTitle = wrapped(metrics, FLeft.Title, static_cast<int>(plotHeight));
+    if (!m_left.Title.isEmpty())
+        l.leftTitle = wrapped(metrics, m_left.Title, static_cast<int>(plotHeight));
     const int left = 6 + (l.leftTitle.isEmpty() ? 0 : static_cast<int>(l.leftTitle.size()) * fh + kLeftTitleGap)
         + kLeftLabelWidth + kTickLength + 2;
     const int right = 14 + (beside ? legendWidth + 10 : 0);
@@ -203,16 +203,16 @@ void Chart::PaintGrid(QPainter& p, const ChartLayout& l) const
     const QRectF& plot = l.plot;
     auto lines = [&](const ChartAxis& axis, const std::vector<double>& ticks) {
         for (double v : ticks) {
-            const QPointF at = axis.Place() == ChartAxis::apBottom ? ToPixel(plot, v, FLeft.DrawnMinimum())
-                                                                   : ToPixel(plot, FBottom.DrawnMinimum(), v);
+            const QPointF at = axis.Place() == ChartAxis::apBottom ? ToPixel(plot, v, m_left.DrawnMinimum())
+                                                                   : ToPixel(plot, m_bottom.DrawnMinimum(), v);
             if (axis.Place() == ChartAxis::apBottom && at.x() > plot.left() && at.x() < plot.right())
                 p.drawLine(QLineF(at.x(), plot.top(), at.x(), plot.bottom()));
             if (axis.Place() == ChartAxis::apLeft && at.y() > plot.top() && at.y() < plot.bottom())
                 p.drawLine(QLineF(plot.left(), at.y(), plot.right(), at.y()));
         }
     };
-    for (const ChartAxis* axis : {&FBottom, &FLeft}) {
-        const int wanted = axis == &FBottom ? l.wantedX : l.wantedY;
+    for (const ChartAxis* axis : {&m_bottom, &m_left}) {
+        const int wanted = axis == &m_bottom ? l.wantedX : l.wantedY;
         if (axis->MinorGrid) {
             p.setPen(QPen(kMinorGridColour, 1, Qt::DashLine));
             lines(*axis, axis->MinorTicks(wanted));
@@ -230,22 +230,22 @@ void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
     const QFontMetrics metrics(font(), p.device());
     p.setPen(QPen(Qt::black, 1));
     // The decades a logarithmic axis does not label are marked all the same.
-    for (double v : FBottom.MinorTicks(l.wantedX)) {
-        const double x = ToPixel(plot, v, FLeft.DrawnMinimum()).x();
+    for (double v : m_bottom.MinorTicks(l.wantedX)) {
+        const double x = ToPixel(plot, v, m_left.DrawnMinimum()).x();
         if (x >= plot.left() && x <= plot.right())
             p.drawLine(QLineF(x, plot.bottom(), x, plot.bottom() + kTickLength / 2.0));
     }
-    for (double v : FLeft.MinorTicks(l.wantedY)) {
-        const double y = ToPixel(plot, FBottom.DrawnMinimum(), v).y();
+    for (double v : m_left.MinorTicks(l.wantedY)) {
+        const double y = ToPixel(plot, m_bottom.DrawnMinimum(), v).y();
         if (y >= plot.top() && y <= plot.bottom())
             p.drawLine(QLineF(plot.left() - kTickLength / 2.0, y, plot.left(), y));
     }
     // Bottom: ticks and labels under the plot, a label only where it has room.
-    const std::vector<double> bottomTicks = FBottom.MajorTicks(l.wantedX);
-    const QStringList bottomLabels = AxisLabels(FBottom, bottomTicks);
+    const std::vector<double> bottomTicks = m_bottom.MajorTicks(l.wantedX);
+    const QStringList bottomLabels = AxisLabels(m_bottom, bottomTicks);
     double lastRight = -1e9;
     for (std::size_t i = 0; i < bottomTicks.size(); ++i) {
-        const double x = ToPixel(plot, bottomTicks[i], FLeft.DrawnMinimum()).x();
+        const double x = ToPixel(plot, bottomTicks[i], m_left.DrawnMinimum()).x();
         p.drawLine(QLineF(x, plot.bottom(), x, plot.bottom() + kTickLength));
         const QString& text = bottomLabels[static_cast<qsizetype>(i)];
         const double width = metrics.horizontalAdvance(text);
@@ -257,11 +257,11 @@ void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
         lastRight = start + width;
     }
     // Left: ticks and labels right-aligned in their column.
-    const std::vector<double> leftTicks = FLeft.MajorTicks(l.wantedY);
-    const QStringList leftLabels = AxisLabels(FLeft, leftTicks);
+    const std::vector<double> leftTicks = m_left.MajorTicks(l.wantedY);
+    const QStringList leftLabels = AxisLabels(m_left, leftTicks);
     double lastTop = 1e9;
     for (std::size_t i = 0; i < leftTicks.size(); ++i) {
-        const double y = ToPixel(plot, FBottom.DrawnMinimum(), leftTicks[i]).y();
+        const double y = ToPixel(plot, m_bottom.DrawnMinimum(), leftTicks[i]).y();
         p.drawLine(QLineF(plot.left() - kTickLength, y, plot.left(), y));
         if (y + metrics.height() / 2.0 > lastTop)
             continue;
@@ -270,11 +270,11 @@ void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
         p.drawText(QPointF(plot.left() - kTickLength - 2 - width, y + metrics.ascent() - metrics.height() / 2.0), text);
         lastTop = y - metrics.height() / 2.0;
     }
-    if (!FBottom.Title.isEmpty()) {
-        const double width = metrics.horizontalAdvance(FBottom.Title);
+    if (!m_bottom.Title.isEmpty()) {
+        const double width = metrics.horizontalAdvance(m_bottom.Title);
         p.drawText(QPointF(plot.center().x() - width / 2,
                            plot.bottom() + kTickLength + 6 + metrics.height() + metrics.ascent()),
-                   FBottom.Title);
+                   m_bottom.Title);
     }
     // Written upwards, each line centred on the plot's height, the last one nearest the labels.
     const double innermost = plot.left() - kTickLength - 2 - kLeftLabelWidth - kLeftTitleGap - metrics.descent();
@@ -308,8 +308,8 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
             for (std::size_t i = 1; i < series.Points.size(); ++i) {
                 const QPointF& u = series.Points[i - 1];
                 const QPointF& v = series.Points[i];
-                if (!usable(FBottom, u.x()) || !usable(FLeft, u.y()) || !usable(FBottom, v.x())
-                    || !usable(FLeft, v.y())) {
+                if (!usable(m_bottom, u.x()) || !usable(m_left, u.y()) || !usable(m_bottom, v.x())
+                    || !usable(m_left, v.y())) {
                     flush();
                     continue;
                 }
@@ -332,12 +332,12 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
         p.setBrush(series.Color);
         for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
             const QPointF& v = series.Points[static_cast<std::size_t>(i)];
-            if (!usable(FBottom, v.x()) || !usable(FLeft, v.y()))
+            if (!usable(m_bottom, v.x()) || !usable(m_left, v.y()))
                 continue;
             const QPointF at = ToPixel(plot, v.x(), v.y());
             if (!plot.contains(at))
                 continue;
-            const bool hovered = FHovered && FHovered->first == s && FHovered->second == i;
+            const bool hovered = m_hovered && m_hovered->first == s && m_hovered->second == i;
             if (hovered)
                 p.setPen(QPen(Qt::black, 1));
             p.drawPolygon(ChartMarkerPolygon(series.Marker, at, series.MarkerSize / 2.0 + (hovered ? 2 : 0)));

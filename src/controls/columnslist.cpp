@@ -6,7 +6,7 @@ namespace kav {
 
 ColumnsList::ColumnsList(int columns, QWidget* parent)
     : QListWidget(parent)
-    , FColumns(std::max(columns, 1))
+    , m_columns(std::max(columns, 1))
 {
     setFlow(QListView::TopToBottom);
     setWrapping(true);
@@ -17,7 +17,7 @@ ColumnsList::ColumnsList(int columns, QWidget* parent)
 
 void ColumnsList::SetWidestText(const QString& text)
 {
-    FWidestText = text;
+    m_widestText = text;
     FitGrid();
 }
 
@@ -29,7 +29,7 @@ void ColumnsList::resizeEvent(QResizeEvent* event)
 
 void ColumnsList::FitGrid()
 {
-    const int width = std::max(viewport()->width() / FColumns, fontMetrics().horizontalAdvance(FWidestText) + 10);
+    const int width = std::max(viewport()->width() / m_columns, fontMetrics().horizontalAdvance(m_widestText) + 10);
     const int height = fontMetrics().height() + 2;
     if (gridSize() != QSize(width, height))
         setGridSize(QSize(width, height));

@@ -13,7 +13,7 @@ public:
 
     void SetWidestText(const QString& text);
 
-    int Columns() const { return FColumns; }
+    int Columns() const { return m_columns; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -21,8 +21,8 @@ protected:
 private:
     void FitGrid();
 
-    int FColumns;
-    QString FWidestText = QStringLiteral("Ag-110m");
+    int m_columns;
+    QString m_widestText = QStringLiteral("Ag-110m");
 };
 
 } // namespace kav

@@ -96,14 +96,14 @@ public:
 
 int MergedCells::FixedCols(int col) const
 {
-    return col >= 0 && col < static_cast<int>(FCols.size()) ? std::max<int>(FCols[static_cast<std::size_t>(col)], 1)
-                                                            : 1;
+    return col >= 0 && col < static_cast<int>(m_cols.size()) ? std::max<int>(m_cols[static_cast<std::size_t>(col)], 1)
+                                                             : 1;
 }
 
 int MergedCells::FixedRows(int row) const
 {
-    return row >= 0 && row < static_cast<int>(FRows.size()) ? std::max<int>(FRows[static_cast<std::size_t>(row)], 1)
-                                                            : 1;
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? std::max<int>(m_rows[static_cast<std::size_t>(row)], 1)
+                                                             : 1;
 }
 
 DataGrid::DataGrid(QWidget* parent)
@@ -130,8 +130,8 @@ DataGrid::DataGrid(QWidget* parent)
     SetColCount(5);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
-    horizontalScrollBar()->setSingleStep(FDefaultColWidth);
-    verticalScrollBar()->setSingleStep(FDefaultRowHeight);
+    horizontalScrollBar()->setSingleStep(m_defaultColWidth);
+    verticalScrollBar()->setSingleStep(m_defaultRowHeight);
     connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
             [this](int action) { SnapScroll(Qt::Horizontal, action); });
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
@@ -142,7 +142,7 @@ DataGrid::~DataGrid() = default;
 
 void DataGrid::CheckCol(int col) const
 {
-    if (col < 0 || col >= FColCount)
+    if (col < 0 || col >= m_colCount)
         throw GridIndexError();
 }
 
@@ -156,16 +156,16 @@ void DataGrid::SetColCount(int value)
 {
     value = std::max(value, 0);
     HideEditor();
-    FColCount = value;
+    m_colCount = value;
     const auto n = static_cast<std::size_t>(value);
-    FColWidths.resize(n, -2);
-    FColEnabled.resize(n, true);
-    FColTypes.resize(n, vtString);
-    FMerge.FCols.resize(n, 1);
+    m_colWidths.resize(n, -2);
+    m_colEnabled.resize(n, true);
+    m_colTypes.resize(n, vtString);
+    m_merge.m_cols.resize(n, 1);
     AutoScaleColData.Weights.resize(n, 0);
-    FCells.TrimColumns(value);
-    FFixedCols = std::min(FFixedCols, std::max(value - 1, 0));
-    FCol = std::clamp(FCol, FFixedCols, std::max(value - 1, FFixedCols));
+    m_cells.TrimColumns(value);
+    m_fixedCols = std::min(m_fixedCols, std::max(value - 1, 0));
+    m_col = std::clamp(m_col, m_fixedCols, std::max(value - 1, m_fixedCols));
     UpdateScrollBars();
     viewport()->update();
 }
@@ -174,21 +174,21 @@ void DataGrid::SetRowCount(int value)
 {
     value = std::max(value, 0);
     HideEditor();
-    FCells.SetRowCount(value);
-    FRowTops.clear();
-    FMerge.FRows.resize(static_cast<std::size_t>(value), 1);
-    FFixedRows = std::min(FFixedRows, std::max(value - 1, 0));
-    FRow = std::clamp(FRow, FFixedRows, std::max(value - 1, FFixedRows));
+    m_cells.SetRowCount(value);
+    m_rowTops.clear();
+    m_merge.m_rows.resize(static_cast<std::size_t>(value), 1);
+    m_fixedRows = std::min(m_fixedRows, std::max(value - 1, 0));
+    m_row = std::clamp(m_row, m_fixedRows, std::max(value - 1, m_fixedRows));
     UpdateScrollBars();
     viewport()->update();
 }
 
 void DataGrid::SetFixedCols(int value)
 {
-    if (value < 0 || (value >= FColCount && FColCount > 0))
+    if (value < 0 || (value >= m_colCount && m_colCount > 0))
         throw GridIndexError();
-    FFixedCols = value;
-    FCol = std::max(FCol, FFixedCols);
+    m_fixedCols = value;
+    m_col = std::max(m_col, m_fixedCols);
     UpdateScrollBars();
     viewport()->update();
 }
@@ -197,31 +197,31 @@ void DataGrid::SetFixedRows(int value)
 {
     if (value < 0 || (value >= RowCount() && RowCount() > 0))
         throw GridIndexError();
-    FFixedRows = value;
-    FRow = std::max(FRow, FFixedRows);
+    m_fixedRows = value;
+    m_row = std::max(m_row, m_fixedRows);
     UpdateScrollBars();
     viewport()->update();
 }
 
 void DataGrid::SetDefaultColWidth(int value)
 {
-    FDefaultColWidth = value;
+    m_defaultColWidth = value;
     UpdateScrollBars();
     viewport()->update();
 }
 
 void DataGrid::SetDefaultRowHeight(int value)
 {
-    FDefaultRowHeight = value;
-    FRowTops.clear();
+    m_defaultRowHeight = value;
+    m_rowTops.clear();
     UpdateScrollBars();
     viewport()->update();
 }
 
 void DataGrid::SetGridLineWidth(int value)
 {
-    FGridLineWidth = std::max(value, 0);
-    FRowTops.clear();
+    m_gridLineWidth = std::max(value, 0);
+    m_rowTops.clear();
     UpdateScrollBars();
     viewport()->update();
 }
@@ -229,22 +229,22 @@ void DataGrid::SetGridLineWidth(int value)
 int DataGrid::ColWidths(int col) const
 {
     CheckCol(col);
-    const int w = FColWidths[static_cast<std::size_t>(col)];
-    return w == -2 ? FDefaultColWidth : w;
+    const int w = m_colWidths[static_cast<std::size_t>(col)];
+    return w == -2 ? m_defaultColWidth : w;
 }
 
 void DataGrid::SetColWidths(int col, int width)
 {
     CheckCol(col);
-    FColWidths[static_cast<std::size_t>(col)] = width;
+    m_colWidths[static_cast<std::size_t>(col)] = width;
     UpdateScrollBars();
     viewport()->update();
 }
 
 int DataGrid::RowHeightOf(int row) const
 {
-    const int h = FCells.Height(row);
-    return h == GridCells::DefaultHeight ? FDefaultRowHeight : h;
+    const int h = m_cells.Height(row);
+    return h == GridCells::DefaultHeight ? m_defaultRowHeight : h;
 }
 
 int DataGrid::RowHeights(int row) const
@@ -256,8 +256,8 @@ int DataGrid::RowHeights(int row) const
 void DataGrid::SetRowHeights(int row, int height)
 {
     CheckRow(row);
-    FCells.SetHeight(row, height);
-    FRowTops.clear();
+    m_cells.SetHeight(row, height);
+    m_rowTops.clear();
     UpdateScrollBars();
     viewport()->update();
 }
@@ -268,9 +268,9 @@ int DataGrid::EffectiveColWidth(int col) const
     if (!AutoScaleColData.Enabled || AutoScaleColData.Weights[static_cast<std::size_t>(col)] <= 0)
         return stored;
     double weights = 0;
-    int remaining = viewport()->width() - FGridLineWidth * FColCount;
+    int remaining = viewport()->width() - m_gridLineWidth * m_colCount;
     int weighted = 0;
-    for (int c = 0; c < FColCount; ++c) {
+    for (int c = 0; c < m_colCount; ++c) {
         const int w = AutoScaleColData.Weights[static_cast<std::size_t>(c)];
         if (w > 0) {
             weights += w;
@@ -292,47 +292,47 @@ int DataGrid::EffectiveColWidth(int col) const
 bool DataGrid::ColEnabled(int col) const
 {
     CheckCol(col);
-    return FColEnabled[static_cast<std::size_t>(col)];
+    return m_colEnabled[static_cast<std::size_t>(col)];
 }
 
 void DataGrid::SetColEnabled(int col, bool value)
 {
     CheckCol(col);
-    FColEnabled[static_cast<std::size_t>(col)] = value;
+    m_colEnabled[static_cast<std::size_t>(col)] = value;
     viewport()->update();
 }
 
 bool DataGrid::RowEnabled(int row) const
 {
     CheckRow(row);
-    return FCells.Enabled(row);
+    return m_cells.Enabled(row);
 }
 
 void DataGrid::SetRowEnabled(int row, bool value)
 {
     CheckRow(row);
-    FCells.SetEnabled(row, value);
+    m_cells.SetEnabled(row, value);
     viewport()->update();
 }
 
 CellValueType DataGrid::ColValueType(int col) const
 {
     CheckCol(col);
-    return FColTypes[static_cast<std::size_t>(col)];
+    return m_colTypes[static_cast<std::size_t>(col)];
 }
 
 void DataGrid::SetColValueType(int col, CellValueType value)
 {
     CheckCol(col);
-    FColTypes[static_cast<std::size_t>(col)] = value;
+    m_colTypes[static_cast<std::size_t>(col)] = value;
 }
 
 void DataGrid::SetOption(GridOption option, bool on)
 {
     if (on)
-        FOptions.insert(option);
+        m_options.insert(option);
     else
-        FOptions.erase(option);
+        m_options.erase(option);
     viewport()->update();
 }
 
@@ -340,9 +340,9 @@ void DataGrid::SetMergeFixedCols(int col, int runLength)
 {
     CheckCol(col);
     const auto v = static_cast<std::uint8_t>(std::clamp(runLength, 1, 255));
-    if (FMerge.FCols[static_cast<std::size_t>(col)] == v)
+    if (m_merge.m_cols[static_cast<std::size_t>(col)] == v)
         return;
-    FMerge.FCols[static_cast<std::size_t>(col)] = v;
+    m_merge.m_cols[static_cast<std::size_t>(col)] = v;
     viewport()->update();
 }
 
@@ -350,15 +350,15 @@ void DataGrid::SetMergeFixedRows(int row, int runLength)
 {
     CheckRow(row);
     const auto v = static_cast<std::uint8_t>(std::clamp(runLength, 1, 255));
-    if (FMerge.FRows[static_cast<std::size_t>(row)] == v)
+    if (m_merge.m_rows[static_cast<std::size_t>(row)] == v)
         return;
-    FMerge.FRows[static_cast<std::size_t>(row)] = v;
+    m_merge.m_rows[static_cast<std::size_t>(row)] = v;
     viewport()->update();
 }
 
 QString DataGrid::Cells(int col, int row) const
 {
-    const GridCells::Cell* c = FCells.Find(col, row);
+    const GridCells::Cell* c = m_cells.Find(col, row);
     if (!c || c->text.isEmpty())
         return DefaultStringValue;
     return c->text;
@@ -366,53 +366,53 @@ QString DataGrid::Cells(int col, int row) const
 
 void DataGrid::SetCells(int col, int row, const QString& text)
 {
-    if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return;
-    const GridCells::Cell* existing = FCells.Find(col, row);
+    const GridCells::Cell* existing = m_cells.Find(col, row);
     if ((existing ? existing->text : QString()) == text)
         return;
-    GridCells::Cell& c = FCells.Touch(col, row);
+    GridCells::Cell& c = m_cells.Touch(col, row);
     c.text = text;
-    if (c.extras && !FCommittingRichItem)
+    if (c.extras && !m_committingRichItem)
         c.extras->caption.clear();
     UpdateCellArea(col, row);
 }
 
 QString* DataGrid::CreateCellHint(int col, int row)
 {
-    if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return nullptr;
-    return &FCells.TouchExtras(col, row).hint;
+    return &m_cells.TouchExtras(col, row).hint;
 }
 
 const QString* DataGrid::GetCellHint(int col, int row) const
 {
-    const GridCells::Cell* c = FCells.Find(col, row);
+    const GridCells::Cell* c = m_cells.Find(col, row);
     return c && c->extras && !c->extras->hint.isEmpty() ? &c->extras->hint : nullptr;
 }
 
 QString* DataGrid::CreateCellCaption(int col, int row)
 {
-    if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return nullptr;
-    const bool allowed = IsFixed(col, row) || FColTypes[static_cast<std::size_t>(col)] == vtString
-        || FColTypes[static_cast<std::size_t>(col)] == vtExtStringList;
+    const bool allowed = IsFixed(col, row) || m_colTypes[static_cast<std::size_t>(col)] == vtString
+        || m_colTypes[static_cast<std::size_t>(col)] == vtExtStringList;
     if (!allowed)
         return nullptr;
-    return &FCells.TouchExtras(col, row).caption;
+    return &m_cells.TouchExtras(col, row).caption;
 }
 
 const QString* DataGrid::GetCellCaption(int col, int row) const
 {
-    const GridCells::Cell* c = FCells.Find(col, row);
+    const GridCells::Cell* c = m_cells.Find(col, row);
     return c && c->extras && !c->extras->caption.isEmpty() ? &c->extras->caption : nullptr;
 }
 
 int DataGrid::ColLeft(int col) const
 {
     int x = 0;
-    for (int c = 0; c < std::min(col, FColCount); ++c)
-        x += std::max(0, EffectiveColWidth(c) + FGridLineWidth);
+    for (int c = 0; c < std::min(col, m_colCount); ++c)
+        x += std::max(0, EffectiveColWidth(c) + m_gridLineWidth);
     return x;
 }
 
@@ -420,13 +420,13 @@ const std::vector<int>& DataGrid::RowTops() const
 {
     // Every row's top at once, kept until a row's height or the rows change: a table of
     // thousands of rows asks for tops all the time.
-    if (FRowTops.empty()) {
-        FRowTops.resize(static_cast<std::size_t>(RowCount()) + 1);
+    if (m_rowTops.empty()) {
+        m_rowTops.resize(static_cast<std::size_t>(RowCount()) + 1);
         for (int r = 0; r < RowCount(); ++r)
-            FRowTops[static_cast<std::size_t>(r) + 1]
-                = FRowTops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + FGridLineWidth);
+            m_rowTops[static_cast<std::size_t>(r) + 1]
+                = m_rowTops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + m_gridLineWidth);
     }
-    return FRowTops;
+    return m_rowTops;
 }
 
 int DataGrid::RowTop(int row) const
@@ -436,17 +436,17 @@ int DataGrid::RowTop(int row) const
 
 int DataGrid::ScrollX(int col) const
 {
-    return col < FFixedCols ? 0 : horizontalScrollBar()->value();
+    return col < m_fixedCols ? 0 : horizontalScrollBar()->value();
 }
 
 int DataGrid::ScrollY(int row) const
 {
-    return row < FFixedRows ? 0 : verticalScrollBar()->value();
+    return row < m_fixedRows ? 0 : verticalScrollBar()->value();
 }
 
 QRect DataGrid::CellRect(int col, int row) const
 {
-    if (col < 0 || col >= FColCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return {};
     const int w = EffectiveColWidth(col);
     const int h = RowHeightOf(row);
@@ -459,13 +459,13 @@ QVariant DataGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query != Qt::ImCursorRectangle)
         return QAbstractScrollArea::inputMethodQuery(query);
-    const QRect cell = CellRect(FCol, FRow).intersected(viewport()->rect());
+    const QRect cell = CellRect(m_col, m_row).intersected(viewport()->rect());
     return cell.isEmpty() ? QVariant() : QVariant(cell.translated(viewport()->pos()));
 }
 
 bool DataGrid::StartsRowRun(int row) const
 {
-    for (int c = 0; c < FFixedCols; ++c)
+    for (int c = 0; c < m_fixedCols; ++c)
         if (MergedRegion(c, row).Top != row)
             return false;
     return true;
@@ -473,7 +473,7 @@ bool DataGrid::StartsRowRun(int row) const
 
 bool DataGrid::StartsColRun(int col) const
 {
-    for (int r = 0; r < FFixedRows; ++r)
+    for (int r = 0; r < m_fixedRows; ++r)
         if (MergedRegion(col, r).Left != col)
             return false;
     return true;
@@ -482,38 +482,38 @@ bool DataGrid::StartsColRun(int col) const
 std::vector<int> DataGrid::ScrollStops(Qt::Orientation orientation) const
 {
     const bool vertical = orientation == Qt::Vertical;
-    const int first = vertical ? FFixedRows : FFixedCols;
-    const int end = vertical ? RowCount() : FColCount;
+    const int first = vertical ? m_fixedRows : m_fixedCols;
+    const int end = vertical ? RowCount() : m_colCount;
     std::vector<int> stops{0};
     int offset = 0;
     for (int i = first; i < end; ++i) {
         if (offset > stops.back() && (vertical ? StartsRowRun(i) : StartsColRun(i)))
             stops.push_back(offset);
-        offset += std::max(0, (vertical ? RowHeightOf(i) : EffectiveColWidth(i)) + FGridLineWidth);
+        offset += std::max(0, (vertical ? RowHeightOf(i) : EffectiveColWidth(i)) + m_gridLineWidth);
     }
     return stops;
 }
 
 int DataGrid::ContentWidth() const
 {
-    return ColLeft(FColCount) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    return ColLeft(m_colCount) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
 void DataGrid::SetFitWidthToColumns(bool fit)
 {
-    FFitWidthToColumns = fit;
+    m_fitWidthToColumns = fit;
     setMaximumWidth(fit ? ContentWidth() : QWIDGETSIZE_MAX);
 }
 
 void DataGrid::UpdateScrollBars()
 {
     // Every change of the columns passes here.
-    if (FFitWidthToColumns)
+    if (m_fitWidthToColumns)
         setMaximumWidth(ContentWidth());
-    const int width = ColLeft(FColCount) - ColLeft(FFixedCols);
-    const int height = RowTop(RowCount()) - RowTop(FFixedRows);
-    const int roomX = viewport()->width() - ColLeft(FFixedCols);
-    const int roomY = viewport()->height() - RowTop(FFixedRows);
+    const int width = ColLeft(m_colCount) - ColLeft(m_fixedCols);
+    const int height = RowTop(RowCount()) - RowTop(m_fixedRows);
+    const int roomX = viewport()->width() - ColLeft(m_fixedCols);
+    const int roomY = viewport()->height() - RowTop(m_fixedRows);
     for (auto [bar, orientation, content, room] : {std::tuple{horizontalScrollBar(), Qt::Horizontal, width, roomX},
                                                    std::tuple{verticalScrollBar(), Qt::Vertical, height, roomY}}) {
         // The last position shows the end of the table whole, beginning at a stop.
@@ -568,26 +568,26 @@ void DataGrid::SnapScroll(Qt::Orientation orientation, int action)
 
 int DataGrid::VisibleDataRows() const
 {
-    const int room = viewport()->height() - RowTop(FFixedRows);
-    const int rowHeight = std::max(FDefaultRowHeight, 1) + FGridLineWidth;
+    const int room = viewport()->height() - RowTop(m_fixedRows);
+    const int rowHeight = std::max(m_defaultRowHeight, 1) + m_gridLineWidth;
     return std::max(1, room / rowHeight);
 }
 
 void DataGrid::ScrollIntoView(int col, int row)
 {
-    if (col < FFixedCols || row < FFixedRows || col >= FColCount || row >= RowCount())
+    if (col < m_fixedCols || row < m_fixedRows || col >= m_colCount || row >= RowCount())
         return;
     struct Axis {
         QScrollBar* bar;
         Qt::Orientation orientation;
         int start, end, room; // the cell's span in scrolled content, and the room to show it
     };
-    const int top = RowTop(row) - RowTop(FFixedRows);
-    const int left = ColLeft(col) - ColLeft(FFixedCols);
+    const int top = RowTop(row) - RowTop(m_fixedRows);
+    const int left = ColLeft(col) - ColLeft(m_fixedCols);
     const Axis axes[] = {
-        {verticalScrollBar(), Qt::Vertical, top, top + RowHeightOf(row), viewport()->height() - RowTop(FFixedRows)},
+        {verticalScrollBar(), Qt::Vertical, top, top + RowHeightOf(row), viewport()->height() - RowTop(m_fixedRows)},
         {horizontalScrollBar(), Qt::Horizontal, left, left + EffectiveColWidth(col),
-         viewport()->width() - ColLeft(FFixedCols)},
+         viewport()->width() - ColLeft(m_fixedCols)},
     };
     for (const Axis& a : axes) {
         const std::vector<int> stops = ScrollStops(a.orientation);
@@ -608,16 +608,16 @@ void DataGrid::ScrollIntoView(int col, int row)
 CellRegion DataGrid::MergedRegion(int col, int row) const
 {
     CellRegion r{col, row, col, row};
-    const bool fixedCol = col < FFixedCols;
-    const bool fixedRow = row < FFixedRows;
+    const bool fixedCol = col < m_fixedCols;
+    const bool fixedRow = row < m_fixedRows;
     if (fixedCol && !fixedRow) {
-        const int run = FMerge.FixedCols(col);
-        r.Top = FFixedRows + (row - FFixedRows) / run * run;
+        const int run = m_merge.FixedCols(col);
+        r.Top = m_fixedRows + (row - m_fixedRows) / run * run;
         r.Bottom = std::min(r.Top + run - 1, RowCount() - 1);
     } else if (fixedRow && !fixedCol) {
-        const int run = FMerge.FixedRows(row);
-        r.Left = FFixedCols + (col - FFixedCols) / run * run;
-        r.Right = std::min(r.Left + run - 1, FColCount - 1);
+        const int run = m_merge.FixedRows(row);
+        r.Left = m_fixedCols + (col - m_fixedCols) / run * run;
+        r.Right = std::min(r.Left + run - 1, m_colCount - 1);
     }
     if (OnGetFixedMergedCells)
         OnGetFixedMergedCells(const_cast<DataGrid*>(this), col, row, r.Left, r.Top, r.Right, r.Bottom);
@@ -649,27 +649,27 @@ QPoint DataGrid::MouseCoord(int x, int y) const
 {
     int col = -1;
     int row = -1;
-    for (int c = FFixedCols; c < FColCount && col < 0; ++c) {
+    for (int c = m_fixedCols; c < m_colCount && col < 0; ++c) {
         const int left = ColLeft(c) - ScrollX(c);
         const int width = EffectiveColWidth(c);
-        if (width > 0 && x >= left && x < left + width + FGridLineWidth)
+        if (width > 0 && x >= left && x < left + width + m_gridLineWidth)
             col = c;
     }
-    for (int r = FFixedRows; r < RowCount() && row < 0; ++r) {
+    for (int r = m_fixedRows; r < RowCount() && row < 0; ++r) {
         const int top = RowTop(r) - ScrollY(r);
         const int height = RowHeightOf(r);
-        if (height > 0 && y >= top && y < top + height + FGridLineWidth)
+        if (height > 0 && y >= top && y < top + height + m_gridLineWidth)
             row = r;
     }
     // A fixed cell covers the scrolled ones beneath it.
-    for (int c = 0; c < FFixedCols; ++c) {
+    for (int c = 0; c < m_fixedCols; ++c) {
         const int left = ColLeft(c);
-        if (EffectiveColWidth(c) > 0 && x >= left && x < left + EffectiveColWidth(c) + FGridLineWidth)
+        if (EffectiveColWidth(c) > 0 && x >= left && x < left + EffectiveColWidth(c) + m_gridLineWidth)
             col = c;
     }
-    for (int r = 0; r < FFixedRows; ++r) {
+    for (int r = 0; r < m_fixedRows; ++r) {
         const int top = RowTop(r);
-        if (RowHeightOf(r) > 0 && y >= top && y < top + RowHeightOf(r) + FGridLineWidth)
+        if (RowHeightOf(r) > 0 && y >= top && y < top + RowHeightOf(r) + m_gridLineWidth)
             row = r;
     }
     return {col, row};
@@ -677,18 +677,18 @@ QPoint DataGrid::MouseCoord(int x, int y) const
 
 bool DataGrid::Selectable(int col, int row) const
 {
-    return col >= FFixedCols && row >= FFixedRows && col < FColCount && row < RowCount() && CellEnabled(col, row)
+    return col >= m_fixedCols && row >= m_fixedRows && col < m_colCount && row < RowCount() && CellEnabled(col, row)
         && EffectiveColWidth(col) > 0 && RowHeightOf(row) > 0;
 }
 
 void DataGrid::SelectCell(int col, int row)
 {
-    if (!Selectable(col, row) || (col == FCol && row == FRow))
+    if (!Selectable(col, row) || (col == m_col && row == m_row))
         return;
     const bool wasEditing = EditorVisible();
     HideEditor();
-    FCol = col;
-    FRow = row;
+    m_col = col;
+    m_row = row;
     viewport()->update();
     if (OnAfterSelectCell)
         OnAfterSelectCell(this, col, row);
@@ -698,23 +698,23 @@ void DataGrid::SelectCell(int col, int row)
 
 void DataGrid::SetRow(int row)
 {
-    SelectCell(FCol, row);
+    SelectCell(m_col, row);
 }
 
 void DataGrid::SetCol(int col)
 {
-    SelectCell(col, FRow);
+    SelectCell(col, m_row);
 }
 
 void DataGrid::MoveCurrent(int dCol, int dRow)
 {
-    MoveCurrentTo(FCol + dCol, FRow + dRow, dCol, dRow);
+    MoveCurrentTo(m_col + dCol, m_row + dRow, dCol, dRow);
 }
 
 void DataGrid::MoveCurrentTo(int col, int row, int dCol, int dRow)
 {
     // The first cell that can be current from the given one on, in the given direction.
-    for (; col >= FFixedCols && col < FColCount && row >= FFixedRows && row < RowCount(); col += dCol, row += dRow)
+    for (; col >= m_fixedCols && col < m_colCount && row >= m_fixedRows && row < RowCount(); col += dCol, row += dRow)
         if (Selectable(col, row)) {
             SelectCell(col, row);
             ScrollIntoView(col, row);
@@ -724,29 +724,29 @@ void DataGrid::MoveCurrentTo(int col, int row, int dCol, int dRow)
 
 bool DataGrid::EditorVisible() const
 {
-    return FEditor && FEditor->isVisible();
+    return m_editor && m_editor->isVisible();
 }
 
 void DataGrid::HideEditor()
 {
     if (!EditorVisible())
         return;
-    FEditor->hide();
-    const int col = FEditCol, row = FEditRow;
-    FEditCol = FEditRow = -1;
+    m_editor->hide();
+    const int col = m_editCol, row = m_editRow;
+    m_editCol = m_editRow = -1;
     UpdateCellArea(col, row);
     setFocus();
 }
 
 void DataGrid::Commit(const QString& text, const QString* caption)
 {
-    const int col = FEditCol;
-    const int row = FEditRow;
+    const int col = m_editCol;
+    const int row = m_editRow;
     if (col < 0 || row < 0)
         return;
-    FCommittingRichItem = caption != nullptr;
+    m_committingRichItem = caption != nullptr;
     SetCells(col, row, text);
-    FCommittingRichItem = false;
+    m_committingRichItem = false;
     if (caption) {
         if (QString* c = CreateCellCaption(col, row))
             *c = *caption;
@@ -772,12 +772,12 @@ QWidget* DataGrid::MakeListEditor(CellValueType type, const QString& current)
     if (type == vtStringList) {
         QStringList items;
         if (OnGetStringList)
-            OnGetStringList(this, FCol, FRow, items);
+            OnGetStringList(this, m_col, m_row, items);
         box->addItems(items);
     } else {
         std::vector<ListItem> items;
         if (OnGetExtStringList)
-            OnGetExtStringList(this, FCol, FRow, items);
+            OnGetExtStringList(this, m_col, m_row, items);
         box->setItemDelegate(new RichItemDelegate(box));
         for (const ListItem& item : items) {
             box->addItem(item.Text);
@@ -800,13 +800,13 @@ QWidget* DataGrid::MakeListEditor(CellValueType type, const QString& current)
     box->view()->setPalette(listPalette);
     box->view()->setFont(listFont);
     if (OnGetComboBoxFormat)
-        OnGetComboBoxFormat(this, FCol, FRow, *box);
+        OnGetComboBoxFormat(this, m_col, m_row, *box);
     // Every pick commits, the same item again included.
     connect(box, &QComboBox::activated, this, [this, box](int index) {
         const QString caption = box->itemData(index, GridListBox::CaptionRole).toString();
-        FCommittedListIndex = index;
+        m_committedListIndex = index;
         Commit(box->itemText(index), caption.isEmpty() ? nullptr : &caption);
-        FCommittedListIndex = -1;
+        m_committedListIndex = -1;
     });
     return box;
 }
@@ -831,42 +831,42 @@ QWidget* DataGrid::MakeTextEditor(const QString& current)
 
 void DataGrid::ShowEditor()
 {
-    if (!hasFocus() && !HasOption(qzgoAlwaysShowEditor) && !(FEditor && FEditor->hasFocus()))
+    if (!hasFocus() && !HasOption(qzgoAlwaysShowEditor) && !(m_editor && m_editor->hasFocus()))
         return;
     OpenEditor();
 }
 
 void DataGrid::OpenEditor()
 {
-    if (!HasOption(qzgoEditing) || HasOption(qzgoRowSelect) || !Selectable(FCol, FRow))
+    if (!HasOption(qzgoEditing) || HasOption(qzgoRowSelect) || !Selectable(m_col, m_row))
         return;
     bool canShow = true;
     if (OnCanEditShow)
-        OnCanEditShow(this, FCol, FRow, canShow);
+        OnCanEditShow(this, m_col, m_row, canShow);
     if (!canShow)
         return;
-    if (FEditor)
-        FEditor->deleteLater(); // it may be the sender of the signal that got us here
-    FEditCol = FCol;
-    FEditRow = FRow;
-    const CellValueType type = FColTypes[static_cast<std::size_t>(FCol)];
-    const QString current = Cells(FCol, FRow);
+    if (m_editor)
+        m_editor->deleteLater(); // it may be the sender of the signal that got us here
+    m_editCol = m_col;
+    m_editRow = m_row;
+    const CellValueType type = m_colTypes[static_cast<std::size_t>(m_col)];
+    const QString current = Cells(m_col, m_row);
     if (type == vtStringList || type == vtExtStringList)
-        FEditor = MakeListEditor(type, current);
+        m_editor = MakeListEditor(type, current);
     else if (type == vtFloat || type == vtInteger)
-        FEditor = MakeNumberEditor(current);
+        m_editor = MakeNumberEditor(current);
     else
-        FEditor = MakeTextEditor(current);
-    FEditor->installEventFilter(this);
-    FEditor->setGeometry(CellRect(FCol, FRow));
-    FEditor->show();
-    FEditor->setFocus();
-    UpdateCellArea(FCol, FRow);
+        m_editor = MakeTextEditor(current);
+    m_editor->installEventFilter(this);
+    m_editor->setGeometry(CellRect(m_col, m_row));
+    m_editor->show();
+    m_editor->setFocus();
+    UpdateCellArea(m_col, m_row);
 }
 
 void DataGrid::DropDownListEditor()
 {
-    auto* box = dynamic_cast<GridListBox*>(FEditor);
+    auto* box = dynamic_cast<GridListBox*>(m_editor);
     if (!box || !EditorVisible())
         return;
     // The list closes before the pick is reported: the editor goes once the pick is through.
@@ -875,7 +875,7 @@ void DataGrid::DropDownListEditor()
         QMetaObject::invokeMethod(
             this,
             [this, box] {
-                if (FEditor == box)
+                if (m_editor == box)
                     HideEditor();
             },
             Qt::QueuedConnection);
@@ -891,15 +891,15 @@ void DataGrid::mousePressEvent(QMouseEvent* event)
         return;
     }
     setFocus();
-    const CellValueType type = FColTypes[static_cast<std::size_t>(cell.x())];
+    const CellValueType type = m_colTypes[static_cast<std::size_t>(cell.x())];
     if (OpenListOnClick && event->button() == Qt::LeftButton && (type == vtStringList || type == vtExtStringList)) {
         // The list opens when the button is let go: a list opened at once would take the release
         // for a click outside it and close.
         SelectCell(cell.x(), cell.y());
-        FListClickCell = cell;
+        m_listClickCell = cell;
         return;
     }
-    if (cell.x() == FCol && cell.y() == FRow) {
+    if (cell.x() == m_col && cell.y() == m_row) {
         if (!EditorVisible())
             ShowEditor();
         return;
@@ -909,9 +909,9 @@ void DataGrid::mousePressEvent(QMouseEvent* event)
 
 void DataGrid::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPoint pressed = std::exchange(FListClickCell, QPoint(-1, -1));
+    const QPoint pressed = std::exchange(m_listClickCell, QPoint(-1, -1));
     const QPoint cell = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
-    if (pressed.x() < 0 || cell != pressed || cell != QPoint(FCol, FRow)) {
+    if (pressed.x() < 0 || cell != pressed || cell != QPoint(m_col, m_row)) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
@@ -923,7 +923,7 @@ void DataGrid::mouseReleaseEvent(QMouseEvent* event)
 bool DataGrid::eventFilter(QObject* watched, QEvent* event)
 {
     // Enter and Escape in the editor switch it off, as they do on the grid.
-    if (watched == FEditor && event->type() == QEvent::KeyPress) {
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
             HideEditor();
@@ -958,15 +958,15 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right: MoveCurrent(1, 0); return;
     case Qt::Key_Up: MoveCurrent(0, -1); return;
     case Qt::Key_Down: MoveCurrent(0, 1); return;
-    case Qt::Key_PageUp: MoveCurrentTo(FCol, std::max(FRow - page, FFixedRows), 0, 1); return;
-    case Qt::Key_PageDown: MoveCurrentTo(FCol, std::min(FRow + page, RowCount() - 1), 0, -1); return;
+    case Qt::Key_PageUp: MoveCurrentTo(m_col, std::max(m_row - page, m_fixedRows), 0, 1); return;
+    case Qt::Key_PageDown: MoveCurrentTo(m_col, std::min(m_row + page, RowCount() - 1), 0, -1); return;
     // As in a spreadsheet: Home and End to the row's ends, with Ctrl to the table's first and
     // last cells.
     case Qt::Key_Home:
-        control ? MoveCurrentTo(FFixedCols, FFixedRows, 1, 0) : MoveCurrentTo(FFixedCols, FRow, 1, 0);
+        control ? MoveCurrentTo(m_fixedCols, m_fixedRows, 1, 0) : MoveCurrentTo(m_fixedCols, m_row, 1, 0);
         return;
     case Qt::Key_End:
-        control ? MoveCurrentTo(FColCount - 1, RowCount() - 1, -1, 0) : MoveCurrentTo(FColCount - 1, FRow, -1, 0);
+        control ? MoveCurrentTo(m_colCount - 1, RowCount() - 1, -1, 0) : MoveCurrentTo(m_colCount - 1, m_row, -1, 0);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter: EditorVisible() ? HideEditor() : ShowEditor(); return;
@@ -1001,14 +1001,14 @@ void DataGrid::MoveRow(int fromIndex, int toIndex)
     if (fromIndex == toIndex)
         return;
     HideEditor();
-    FCells.MoveRow(fromIndex, toIndex);
-    FRowTops.clear();
-    if (FRow == fromIndex)
-        FRow = toIndex;
-    else if (fromIndex < FRow && toIndex >= FRow)
-        --FRow;
-    else if (fromIndex > FRow && toIndex <= FRow)
-        ++FRow;
+    m_cells.MoveRow(fromIndex, toIndex);
+    m_rowTops.clear();
+    if (m_row == fromIndex)
+        m_row = toIndex;
+    else if (fromIndex < m_row && toIndex >= m_row)
+        --m_row;
+    else if (fromIndex > m_row && toIndex <= m_row)
+        ++m_row;
     viewport()->update();
 }
 
@@ -1017,12 +1017,12 @@ void DataGrid::ExchangeRows(int index1, int index2)
     if (index1 == index2 || index1 < 0 || index2 < 0 || index1 >= RowCount() || index2 >= RowCount())
         return;
     HideEditor();
-    FCells.ExchangeRows(index1, index2);
-    FRowTops.clear();
-    if (FRow == index1)
-        FRow = index2;
-    else if (FRow == index2)
-        FRow = index1;
+    m_cells.ExchangeRows(index1, index2);
+    m_rowTops.clear();
+    if (m_row == index1)
+        m_row = index2;
+    else if (m_row == index2)
+        m_row = index1;
     viewport()->update();
 }
 
@@ -1030,10 +1030,10 @@ void DataGrid::DeleteRow(int row)
 {
     CheckRow(row);
     HideEditor();
-    FCells.DeleteRow(row);
-    FRowTops.clear();
-    FMerge.FRows.resize(static_cast<std::size_t>(RowCount()), 1);
-    FRow = std::clamp(FRow, FFixedRows, std::max(RowCount() - 1, FFixedRows));
+    m_cells.DeleteRow(row);
+    m_rowTops.clear();
+    m_merge.m_rows.resize(static_cast<std::size_t>(RowCount()), 1);
+    m_row = std::clamp(m_row, m_fixedRows, std::max(RowCount() - 1, m_fixedRows));
     UpdateScrollBars();
     viewport()->update();
 }

@@ -107,8 +107,8 @@ public:
 
 private:
     friend class DataGrid;
-    std::vector<std::uint8_t> FCols;
-    std::vector<std::uint8_t> FRows;
+    std::vector<std::uint8_t> m_cols;
+    std::vector<std::uint8_t> m_rows;
 };
 
 // Column widths that share the grid's width in proportion to their weights.
@@ -138,19 +138,19 @@ public:
     ~DataGrid() override;
 
     // Geometry.
-    int ColCount() const { return FColCount; }
+    int ColCount() const { return m_colCount; }
     void SetColCount(int value);
-    int RowCount() const { return FCells.RowCount(); }
+    int RowCount() const { return m_cells.RowCount(); }
     void SetRowCount(int value);
-    int FixedCols() const { return FFixedCols; }
+    int FixedCols() const { return m_fixedCols; }
     void SetFixedCols(int value);
-    int FixedRows() const { return FFixedRows; }
+    int FixedRows() const { return m_fixedRows; }
     void SetFixedRows(int value);
-    int DefaultColWidth() const { return FDefaultColWidth; }
+    int DefaultColWidth() const { return m_defaultColWidth; }
     void SetDefaultColWidth(int value);
-    int DefaultRowHeight() const { return FDefaultRowHeight; }
+    int DefaultRowHeight() const { return m_defaultRowHeight; }
     void SetDefaultRowHeight(int value);
-    int GridLineWidth() const { return FGridLineWidth; }
+    int GridLineWidth() const { return m_gridLineWidth; }
     void SetGridLineWidth(int value);
     int ColWidths(int col) const;
     void SetColWidths(int col, int width);
@@ -164,7 +164,7 @@ public:
     void SetRowEnabled(int row, bool value);
     CellValueType ColValueType(int col) const;
     void SetColValueType(int col, CellValueType value);
-    bool HasOption(GridOption option) const { return FOptions.count(option) > 0; }
+    bool HasOption(GridOption option) const { return m_options.count(option) > 0; }
     void SetOption(GridOption option, bool on);
 
     // Cells.
@@ -177,8 +177,8 @@ public:
     const QString* GetCellCaption(int col, int row) const;
 
     // Current cell.
-    int Col() const { return FCol; }
-    int Row() const { return FRow; }
+    int Col() const { return m_col; }
+    int Row() const { return m_row; }
     void SetRow(int row);
     void SetCol(int col);
     bool EditorVisible() const;
@@ -207,7 +207,7 @@ public:
     HeaderCellsFormat FixedCellsFormat;
     DataCellsFormat InnerCellsFormat;
     CellFormat SelectedCellFormat;
-    MergedCells& MergeCells() { return FMerge; }
+    MergedCells& MergeCells() { return m_merge; }
     void SetMergeFixedCols(int col, int runLength);
     void SetMergeFixedRows(int row, int runLength);
     AutoScaleColumns AutoScaleColData;
@@ -230,7 +230,7 @@ public:
     std::function<void(DataGrid*, int col, int row, const QString& value)> OnSetEditText;
     // While OnSetEditText is heard: the position of the item picked in the cell's list (items of
     // the same text told apart); -1 when the value was not picked from a list.
-    int CommittedListIndex() const { return FCommittedListIndex; }
+    int CommittedListIndex() const { return m_committedListIndex; }
     std::function<void(DataGrid*, int col, int row)> OnAfterSelectCell;
     std::function<void(DataGrid*, int row, bool& includeRow)> OnConvertRowToStr;
 
@@ -264,7 +264,7 @@ private:
     void CheckCol(int col) const;
     void CheckRow(int row) const;
     int RowHeightOf(int row) const;
-    bool IsFixed(int col, int row) const { return col < FFixedCols || row < FFixedRows; }
+    bool IsFixed(int col, int row) const { return col < m_fixedCols || row < m_fixedRows; }
     bool CellEnabled(int col, int row) const { return ColEnabled(col) && RowEnabled(row); }
     bool Selectable(int col, int row) const;
     // Left edges of columns and top edges of rows in table coordinates, with the line after each.
@@ -314,31 +314,31 @@ private:
     QWidget* MakeTextEditor(const QString& current);
     void UpdateCellArea(int col, int row);
 
-    int FColCount = 0;
-    int FFixedCols = 1;
-    int FFixedRows = 1;
-    int FDefaultColWidth = 64;
-    int FDefaultRowHeight = 20;
-    int FGridLineWidth = 1;
-    std::vector<int> FColWidths; // -2: the default width
-    std::vector<bool> FColEnabled;
-    std::vector<CellValueType> FColTypes;
-    GridCells FCells;
+    int m_colCount = 0;
+    int m_fixedCols = 1;
+    int m_fixedRows = 1;
+    int m_defaultColWidth = 64;
+    int m_defaultRowHeight = 20;
+    int m_gridLineWidth = 1;
+    std::vector<int> m_colWidths; // -2: the default width
+    std::vector<bool> m_colEnabled;
+    std::vector<CellValueType> m_colTypes;
+    GridCells m_cells;
     // The tops of the rows and the table's bottom, made on demand; empty when they must be made
     // again.
-    mutable std::vector<int> FRowTops;
-    std::set<GridOption> FOptions{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
-    MergedCells FMerge;
-    int FCol = 1;
-    int FRow = 1;
-    bool FCommittingRichItem = false;
-    bool FFitWidthToColumns = false;
-    int FCommittedListIndex = -1;
+    mutable std::vector<int> m_rowTops;
+    std::set<GridOption> m_options{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
+    MergedCells m_merge;
+    int m_col = 1;
+    int m_row = 1;
+    bool m_committingRichItem = false;
+    bool m_fitWidthToColumns = false;
+    int m_committedListIndex = -1;
     // The drop-down cell pressed with OpenListOnClick, whose list opens on the release.
-    QPoint FListClickCell{-1, -1};
-    QWidget* FEditor = nullptr;
-    int FEditCol = -1;
-    int FEditRow = -1;
+    QPoint m_listClickCell{-1, -1};
+    QWidget* m_editor = nullptr;
+    int m_editCol = -1;
+    int m_editRow = -1;
 };
 
 } // namespace kav

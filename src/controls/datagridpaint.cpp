@@ -28,8 +28,8 @@ DataGrid::CellLook DataGrid::FixedCellLook(int col, int row) const
     for (int r = region.Top; r <= region.Bottom && !anyEnabled; ++r)
         for (int c = region.Left; c <= region.Right && !anyEnabled; ++c)
             anyEnabled = CellEnabled(c, r);
-    const bool colSelected = FixedCellsFormat.UseSelectedFormatForCol && FCol >= region.Left && FCol <= region.Right;
-    const bool rowSelected = FixedCellsFormat.UseSelectedFormatForRow && FRow >= region.Top && FRow <= region.Bottom;
+    const bool colSelected = FixedCellsFormat.UseSelectedFormatForCol && m_col >= region.Left && m_col <= region.Right;
+    const bool rowSelected = FixedCellsFormat.UseSelectedFormatForRow && m_row >= region.Top && m_row <= region.Bottom;
     look.format = !anyEnabled          ? FixedCellsFormat.Disabled
         : (colSelected || rowSelected) ? FixedCellsFormat.Selected
                                        : FixedCellsFormat.Normal;
@@ -47,13 +47,13 @@ DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
 {
     CellLook look;
     look.rect = CellRect(col, row);
-    const bool selected = col == FCol && row == FRow;
+    const bool selected = col == m_col && row == m_row;
     if (!CellEnabled(col, row))
         look.format = InnerCellsFormat.Disabled;
     else if (selected)
         look.format = SelectedCellFormat;
-    else if ((InnerCellsFormat.UseSelectedFormatForCol && col == FCol)
-             || (InnerCellsFormat.UseSelectedFormatForRow && row == FRow))
+    else if ((InnerCellsFormat.UseSelectedFormatForCol && col == m_col)
+             || (InnerCellsFormat.UseSelectedFormatForRow && row == m_row))
         look.format = InnerCellsFormat.Selected;
     else
         look.format = InnerCellsFormat.Normal;
@@ -61,7 +61,7 @@ DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
         look.state = qzgdSelected | (hasFocus() ? qzgdFocused : 0);
     look.text = Cells(col, row);
     look.caption = GetCellCaption(col, row);
-    look.type = FColTypes[static_cast<std::size_t>(col)];
+    look.type = m_colTypes[static_cast<std::size_t>(col)];
     auto& handler = selected ? OnGetSelectedCellFormat : OnGetInnerCellFormat;
     if (handler)
         handler(const_cast<DataGrid*>(this), col, row, look.format, look.rect, look.state, look.text);
@@ -136,7 +136,7 @@ void DataGrid::DrawCell(QPainter& p, int col, int row)
     if (look.rect.width() <= 0 || look.rect.height() <= 0)
         return;
     const QRect textRect = PaintCellBack(p, look);
-    const bool editing = FEditor && FEditor->isVisible() && col == FEditCol && row == FEditRow;
+    const bool editing = m_editor && m_editor->isVisible() && col == m_editCol && row == m_editRow;
     if (look.format.DefaultDrawText && !look.text.isEmpty() && !editing)
         PaintCellText(p, look, textRect);
     // The current cell of a grid that has the keyboard shows a dotted frame.
@@ -156,16 +156,16 @@ void DataGrid::paintEvent(QPaintEvent*)
     const int h = viewport()->height();
     // The lines between cells are what shows of the table's own area between them.
     p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
-    const int tableRight = ColLeft(FColCount) - horizontalScrollBar()->value();
+    const int tableRight = ColLeft(m_colCount) - horizontalScrollBar()->value();
     const int tableBottom = RowTop(RowCount()) - verticalScrollBar()->value();
-    const int fixedRight = ColLeft(FFixedCols);
-    const int fixedBottom = RowTop(FFixedRows);
+    const int fixedRight = ColLeft(m_fixedCols);
+    const int fixedBottom = RowTop(m_fixedRows);
     p.fillRect(QRect(0, 0, std::max(tableRight, fixedRight), std::max(tableBottom, fixedBottom)),
                palette().color(QPalette::Mid));
-    std::vector<int> lefts(static_cast<std::size_t>(FColCount) + 1, 0);
-    for (int c = 0; c < FColCount; ++c)
+    std::vector<int> lefts(static_cast<std::size_t>(m_colCount) + 1, 0);
+    for (int c = 0; c < m_colCount; ++c)
         lefts[static_cast<std::size_t>(c) + 1]
-            = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + FGridLineWidth);
+            = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + m_gridLineWidth);
     const std::vector<int>& tops = RowTops();
 
     // Four areas, each clipped to its own part of the view so that nothing that scrolls is drawn
@@ -176,10 +176,10 @@ void DataGrid::paintEvent(QPaintEvent*)
         QRect clip;
     };
     const Area areas[] = {
-        {FFixedCols, FColCount, FFixedRows, RowCount(), QRect(QPoint(fixedRight, fixedBottom), QPoint(w, h))},
-        {0, FFixedCols, FFixedRows, RowCount(), QRect(QPoint(0, fixedBottom), QPoint(fixedRight - 1, h))},
-        {FFixedCols, FColCount, 0, FFixedRows, QRect(QPoint(fixedRight, 0), QPoint(w, fixedBottom - 1))},
-        {0, FFixedCols, 0, FFixedRows, QRect(0, 0, w + 1, h + 1)},
+        {m_fixedCols, m_colCount, m_fixedRows, RowCount(), QRect(QPoint(fixedRight, fixedBottom), QPoint(w, h))},
+        {0, m_fixedCols, m_fixedRows, RowCount(), QRect(QPoint(0, fixedBottom), QPoint(fixedRight - 1, h))},
+        {m_fixedCols, m_colCount, 0, m_fixedRows, QRect(QPoint(fixedRight, 0), QPoint(w, fixedBottom - 1))},
+        {0, m_fixedCols, 0, m_fixedRows, QRect(0, 0, w + 1, h + 1)},
     };
     std::set<std::pair<int, int>> drawnRegions;
     for (const Area& area : areas) {

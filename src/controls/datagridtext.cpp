@@ -9,14 +9,14 @@ namespace kav {
 
 QString DataGrid::RegionText(const CellRegion& region) const
 {
-    if (!FMerge.MergeCellStrings)
+    if (!m_merge.MergeCellStrings)
         return Cells(region.Left, region.Top);
     QString text;
     for (int r = region.Top; r <= region.Bottom; ++r) {
-        if (r > region.Top && FMerge.UseLineBreakForMergedRows)
+        if (r > region.Top && m_merge.UseLineBreakForMergedRows)
             text += QStringLiteral("\r\n");
         for (int c = region.Left; c <= region.Right; ++c) {
-            if (c > region.Left && FMerge.UseSpaceForMergedCols)
+            if (c > region.Left && m_merge.UseSpaceForMergedCols)
                 text += u' ';
             text += Cells(c, r);
         }
@@ -27,7 +27,7 @@ QString DataGrid::RegionText(const CellRegion& region) const
 QString DataGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const
 {
     std::vector<int> included;
-    for (int c = 0; c < FColCount; ++c)
+    for (int c = 0; c < m_colCount; ++c)
         if ((!visibleOnly || ColWidths(c) > 0) && !excludedCols.count(c))
             included.push_back(c);
     // No column: no table, not a row of empty lines.

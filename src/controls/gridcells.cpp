@@ -4,13 +4,13 @@ namespace kav {
 
 void GridCells::SetRowCount(int rows)
 {
-    FRows.resize(static_cast<std::size_t>(std::max(rows, 0)));
+    m_rows.resize(static_cast<std::size_t>(std::max(rows, 0)));
 }
 
 void GridCells::TrimColumns(int columns)
 {
     const auto n = static_cast<std::size_t>(std::max(columns, 0));
-    for (Row& r : FRows)
+    for (Row& r : m_rows)
         if (r.cells.size() > n)
             r.cells.resize(n);
 }
@@ -19,13 +19,13 @@ const GridCells::Cell* GridCells::Find(int col, int row) const
 {
     if (row < 0 || row >= RowCount() || col < 0)
         return nullptr;
-    const std::vector<Cell>& cells = FRows[static_cast<std::size_t>(row)].cells;
+    const std::vector<Cell>& cells = m_rows[static_cast<std::size_t>(row)].cells;
     return col < static_cast<int>(cells.size()) ? &cells[static_cast<std::size_t>(col)] : nullptr;
 }
 
 GridCells::Cell& GridCells::Touch(int col, int row)
 {
-    std::vector<Cell>& cells = FRows[static_cast<std::size_t>(row)].cells;
+    std::vector<Cell>& cells = m_rows[static_cast<std::size_t>(row)].cells;
     if (static_cast<int>(cells.size()) <= col)
         cells.resize(static_cast<std::size_t>(col) + 1);
     return cells[static_cast<std::size_t>(col)];
@@ -41,19 +41,19 @@ GridCells::Extras& GridCells::TouchExtras(int col, int row)
 
 void GridCells::MoveRow(int from, int to)
 {
-    Row moved = std::move(FRows[static_cast<std::size_t>(from)]);
-    FRows.erase(FRows.begin() + from);
-    FRows.insert(FRows.begin() + to, std::move(moved));
+    Row moved = std::move(m_rows[static_cast<std::size_t>(from)]);
+    m_rows.erase(m_rows.begin() + from);
+    m_rows.insert(m_rows.begin() + to, std::move(moved));
 }
 
 void GridCells::ExchangeRows(int a, int b)
 {
-    std::swap(FRows[static_cast<std::size_t>(a)], FRows[static_cast<std::size_t>(b)]);
+    std::swap(m_rows[static_cast<std::size_t>(a)], m_rows[static_cast<std::size_t>(b)]);
 }
 
 void GridCells::DeleteRow(int row)
 {
-    FRows.erase(FRows.begin() + row);
+    m_rows.erase(m_rows.begin() + row);
 }
 
 } // namespace kav

@@ -24,7 +24,7 @@ public:
         std::unique_ptr<Extras> extras;
     };
 
-    int RowCount() const { return static_cast<int>(FRows.size()); }
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
     void SetRowCount(int rows);
     // Cells beyond the given number of columns go.
     void TrimColumns(int columns);
@@ -35,10 +35,10 @@ public:
     // A cell's extras, made when absent.
     Extras& TouchExtras(int col, int row);
 
-    int Height(int row) const { return FRows[static_cast<std::size_t>(row)].height; }
-    void SetHeight(int row, int height) { FRows[static_cast<std::size_t>(row)].height = height; }
-    bool Enabled(int row) const { return FRows[static_cast<std::size_t>(row)].enabled; }
-    void SetEnabled(int row, bool value) { FRows[static_cast<std::size_t>(row)].enabled = value; }
+    int Height(int row) const { return m_rows[static_cast<std::size_t>(row)].height; }
+    void SetHeight(int row, int height) { m_rows[static_cast<std::size_t>(row)].height = height; }
+    bool Enabled(int row) const { return m_rows[static_cast<std::size_t>(row)].enabled; }
+    void SetEnabled(int row, bool value) { m_rows[static_cast<std::size_t>(row)].enabled = value; }
 
     // Whole rows, with all their cells.
     void MoveRow(int from, int to);
@@ -51,7 +51,7 @@ private:
         int height = DefaultHeight;
         bool enabled = true;
     };
-    std::vector<Row> FRows;
+    std::vector<Row> m_rows;
 };
 
 } // namespace kav

@@ -87,17 +87,17 @@ class TemporaryTarget {
 public:
     TemporaryTarget()
     {
-        FOk = FFile.open();
-        FFile.close();
-        FName = QFile::encodeName(FFile.fileName());
+        m_ok = m_file.open();
+        m_file.close();
+        m_name = QFile::encodeName(m_file.fileName());
     }
-    bool Ok() const { return FOk; }
-    const char* Name() const { return FName.constData(); }
+    bool Ok() const { return m_ok; }
+    const char* Name() const { return m_name.constData(); }
 
 private:
-    QTemporaryFile FFile;
-    QByteArray FName;
-    bool FOk = false;
+    QTemporaryFile m_file;
+    QByteArray m_name;
+    bool m_ok = false;
 };
 
 U_COLORREF colourRef(const QColor& c)
@@ -143,9 +143,9 @@ class EmfRecorder final : public Recorder {
 public:
     EmfRecorder(QSize size, int dpi)
     {
-        FOk = FTarget.Ok() && emf_start(FTarget.Name(), 1 << 20, 1 << 18, &FTrack) == 0
-            && htable_create(128, 128, &FHandles) == 0;
-        if (!FOk)
+        m_ok = m_target.Ok() && emf_start(m_target.Name(), 1 << 20, 1 << 18, &m_track) == 0
+            && htable_create(128, 128, &m_handles) == 0;
+        if (!m_ok)
             return;
         const U_RECTL bounds = rectl_set(pointl_set(0, 0), pointl_set(size.width() - 1, size.height() - 1));
         const U_RECTL frame
@@ -168,25 +168,25 @@ public:
     }
     ~EmfRecorder() override
     {
-        if (FTrack)
-            emf_free(&FTrack);
-        if (FHandles)
-            htable_free(&FHandles);
+        if (m_track)
+            emf_free(&m_track);
+        if (m_handles)
+            htable_free(&m_handles);
     }
 
     void Pen(const QColor& colour, int width, Qt::PenStyle style) override
     {
         uint32_t handle = 0;
         char* create
-            = createpen_set(&handle, FHandles, logpen_set(penStyle(style), point32_set(width, 0), colourRef(colour)));
-        Select(FPen, create, handle);
+            = createpen_set(&handle, m_handles, logpen_set(penStyle(style), point32_set(width, 0), colourRef(colour)));
+        Select(m_pen, create, handle);
     }
     void Brush(const QColor& colour) override
     {
         uint32_t handle = 0;
         const U_LOGBRUSH brush = logbrush_set(colour.isValid() ? U_BS_SOLID : U_BS_NULL, colourRef(colour), 0);
-        char* create = createbrushindirect_set(&handle, FHandles, brush);
-        Select(FBrush, create, handle);
+        char* create = createbrushindirect_set(&handle, m_handles, brush);
+        Select(m_brush, create, handle);
     }
     void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
     {
@@ -200,8 +200,8 @@ public:
         free(face);
         uint32_t handle = 0;
         char* create
-            = extcreatefontindirectw_set(&handle, FHandles, nullptr, reinterpret_cast<const char*>(&described));
-        Select(FFont, create, handle);
+            = extcreatefontindirectw_set(&handle, m_handles, nullptr, reinterpret_cast<const char*>(&described));
+        Select(m_font, create, handle);
     }
     void TextColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
     void Polyline(const QPolygon& points) override
@@ -224,7 +224,7 @@ public:
         char* emrText = emrtext_set(pointl_set(at.x(), at.y()), static_cast<U_NUM_STR>(utf16.size()), 2, utf16.data(),
                                     U_ETO_NONE, none, dx.data());
         if (!emrText) {
-            FOk = false;
+            m_ok = false;
             return;
         }
         int width = 0;
@@ -247,28 +247,28 @@ public:
     }
     QByteArray Finish() override
     {
-        Add(U_EMREOF_set(0, nullptr, FTrack));
-        return FOk ? finishedBytes(emf_finish(FTrack, FHandles), *FTrack) : QByteArray();
+        Add(U_EMREOF_set(0, nullptr, m_track));
+        return m_ok ? finishedBytes(emf_finish(m_track, m_handles), *m_track) : QByteArray();
     }
 
 private:
     void Add(char* record)
     {
-        if (!record || !FOk) {
+        if (!record || !m_ok) {
             free(record);
-            FOk = false;
+            m_ok = false;
             return;
         }
-        FOk = emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), FTrack, 1) == 0;
+        m_ok = emf_append(reinterpret_cast<PU_ENHMETARECORD>(record), m_track, 1) == 0;
     }
     // A new object, made by its record create (which gave it its handle), takes the place of the
     // one selected before, which is then deleted.
     void Select(uint32_t& current, char* create, uint32_t handle)
     {
         Add(create);
-        Add(selectobject_set(handle, FHandles));
+        Add(selectobject_set(handle, m_handles));
         if (current)
-            Add(deleteobject_set(&current, FHandles));
+            Add(deleteobject_set(&current, m_handles));
         current = handle;
     }
     static U_RECTL Bounds(const QPolygon& points)
@@ -285,27 +285,27 @@ private:
         return out;
     }
 
-    TemporaryTarget FTarget;
-    EMFTRACK* FTrack = nullptr;
-    EMFHANDLES* FHandles = nullptr;
-    uint32_t FPen = 0;
-    uint32_t FBrush = 0;
-    uint32_t FFont = 0;
-    bool FOk = false;
+    TemporaryTarget m_target;
+    EMFTRACK* m_track = nullptr;
+    EMFHANDLES* m_handles = nullptr;
+    uint32_t m_pen = 0;
+    uint32_t m_brush = 0;
+    uint32_t m_font = 0;
+    bool m_ok = false;
 };
 
 class WmfRecorder final : public Recorder {
 public:
     WmfRecorder(QSize size, int dpi)
     {
-        FOk = FTarget.Ok() && wmf_start(FTarget.Name(), 1 << 20, 1 << 18, &FTrack) == 0
-            && wmf_htable_create(128, 128, &FHandles) == 0;
-        if (!FOk)
+        m_ok = m_target.Ok() && wmf_start(m_target.Name(), 1 << 20, 1 << 18, &m_track) == 0
+            && wmf_htable_create(128, 128, &m_handles) == 0;
+        if (!m_ok)
             return;
         (void)wmf_highwater(U_HIGHWATER_CLEAR);
         U_PAIRF inches{static_cast<float>(size.width()) / dpi, static_cast<float>(size.height()) / dpi};
         char* header = U_WMRHEADER_set(&inches, static_cast<unsigned>(dpi));
-        FOk = header && wmf_header_append(reinterpret_cast<U_METARECORD*>(header), FTrack, 1) == 0;
+        m_ok = header && wmf_header_append(reinterpret_cast<U_METARECORD*>(header), m_track, 1) == 0;
         Add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
         Add(U_WMRSETWINDOWEXT_set(
             point16_set(static_cast<int16_t>(size.width()), static_cast<int16_t>(size.height()))));
@@ -315,26 +315,26 @@ public:
     }
     ~WmfRecorder() override
     {
-        if (FTrack)
-            wmf_free(&FTrack);
-        if (FHandles)
-            wmf_htable_free(&FHandles);
+        if (m_track)
+            wmf_free(&m_track);
+        if (m_handles)
+            wmf_htable_free(&m_handles);
     }
 
     void Pen(const QColor& colour, int width, Qt::PenStyle style) override
     {
         uint32_t handle = 0;
         char* create = wcreatepenindirect_set(
-            &handle, FHandles,
+            &handle, m_handles,
             U_PEN_set(static_cast<uint16_t>(penStyle(style)), static_cast<uint16_t>(width), colourRef(colour)));
-        Select(FPen, create, handle);
+        Select(m_pen, create, handle);
     }
     void Brush(const QColor& colour) override
     {
         uint32_t handle = 0;
         const U_WLOGBRUSH brush = U_WLOGBRUSH_set(colour.isValid() ? U_BS_SOLID : U_BS_NULL, colourRef(colour), 0);
-        char* create = wcreatebrushindirect_set(&handle, FHandles, brush);
-        Select(FBrush, create, handle);
+        char* create = wcreatebrushindirect_set(&handle, m_handles, brush);
+        Select(m_brush, create, handle);
     }
     void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
     {
@@ -345,9 +345,9 @@ public:
                          font.underline(), font.strikeOut(), U_ANSI_CHARSET, U_OUT_DEFAULT_PRECIS,
                          U_CLIP_DEFAULT_PRECIS, U_DEFAULT_QUALITY, U_DEFAULT_PITCH | U_FF_DONTCARE, face.data());
         uint32_t handle = 0;
-        char* create = described ? wcreatefontindirect_set(&handle, FHandles, described) : nullptr;
+        char* create = described ? wcreatefontindirect_set(&handle, m_handles, described) : nullptr;
         free(described);
-        Select(FFont, create, handle);
+        Select(m_font, create, handle);
     }
     void TextColour(const QColor& colour) override { Add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
     void Polyline(const QPolygon& points) override
@@ -388,25 +388,25 @@ public:
     QByteArray Finish() override
     {
         Add(U_WMREOF_set());
-        return FOk ? finishedBytes(wmf_finish(FTrack), *FTrack) : QByteArray();
+        return m_ok ? finishedBytes(wmf_finish(m_track), *m_track) : QByteArray();
     }
 
 private:
     void Add(char* record)
     {
-        if (!record || !FOk) {
+        if (!record || !m_ok) {
             free(record);
-            FOk = false;
+            m_ok = false;
             return;
         }
-        FOk = wmf_append(reinterpret_cast<U_METARECORD*>(record), FTrack, 1) == 0;
+        m_ok = wmf_append(reinterpret_cast<U_METARECORD*>(record), m_track, 1) == 0;
     }
     void Select(uint32_t& current, char* create, uint32_t handle)
     {
         Add(create);
-        Add(wselectobject_set(handle, FHandles));
+        Add(wselectobject_set(handle, m_handles));
         if (current)
-            Add(wdeleteobject_set(&current, FHandles));
+            Add(wdeleteobject_set(&current, m_handles));
         current = handle;
     }
     static std::vector<U_POINT16> Points(const QPolygon& points)
@@ -417,13 +417,13 @@ private:
         return out;
     }
 
-    TemporaryTarget FTarget;
-    WMFTRACK* FTrack = nullptr;
-    WMFHANDLES* FHandles = nullptr;
-    uint32_t FPen = 0;
-    uint32_t FBrush = 0;
-    uint32_t FFont = 0;
-    bool FOk = false;
+    TemporaryTarget m_target;
+    WMFTRACK* m_track = nullptr;
+    WMFHANDLES* m_handles = nullptr;
+    uint32_t m_pen = 0;
+    uint32_t m_brush = 0;
+    uint32_t m_font = 0;
+    bool m_ok = false;
 };
 
 } // namespace
@@ -434,59 +434,59 @@ class MetafileEngine final : public QPaintEngine {
 public:
     MetafileEngine(Metafile::Format format, QSize size, int dpi)
         : QPaintEngine(AllFeatures)
-        , FFormat(format)
-        , FSize(size)
-        , FDpi(dpi)
+        , m_format(format)
+        , m_size(size)
+        , m_dpi(dpi)
     {
     }
 
-    QByteArray Bytes() const { return FBytes; }
+    QByteArray Bytes() const { return m_bytes; }
 
     bool begin(QPaintDevice*) override
     {
-        FBytes.clear();
-        if (FFormat == Metafile::mfEnhanced)
-            FRecorder = std::make_unique<EmfRecorder>(FSize, FDpi);
+        m_bytes.clear();
+        if (m_format == Metafile::mfEnhanced)
+            m_recorder = std::make_unique<EmfRecorder>(m_size, m_dpi);
         else
-            FRecorder = std::make_unique<WmfRecorder>(FSize, FDpi);
-        FPenKey.reset();
-        FBrushKey.reset();
-        FFontKey.clear();
-        FTextColour = QColor();
+            m_recorder = std::make_unique<WmfRecorder>(m_size, m_dpi);
+        m_penKey.reset();
+        m_brushKey.reset();
+        m_fontKey.clear();
+        m_textColour = QColor();
         return true;
     }
     bool end() override
     {
-        FBytes = FRecorder ? FRecorder->Finish() : QByteArray();
-        FRecorder.reset();
-        return !FBytes.isEmpty();
+        m_bytes = m_recorder ? m_recorder->Finish() : QByteArray();
+        m_recorder.reset();
+        return !m_bytes.isEmpty();
     }
     Type type() const override { return static_cast<Type>(User + 7); }
 
     void updateState(const QPaintEngineState& state) override
     {
         if (state.state() & DirtyPen)
-            FPen = state.pen();
+            m_pen = state.pen();
         if (state.state() & DirtyBrush)
-            FBrush = state.brush();
+            m_brush = state.brush();
         if (state.state() & DirtyFont)
-            FFont = state.font();
+            m_font = state.font();
         if (state.state() & DirtyTransform)
-            FTransform = state.transform();
+            m_transform = state.transform();
     }
 
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override
     {
         QPolygon mapped;
         for (int i = 0; i < count; ++i)
-            mapped << FTransform.map(points[i]).toPoint();
+            mapped << m_transform.map(points[i]).toPoint();
         if (mode == PolylineMode) {
             ApplyPen();
-            FRecorder->Polyline(mapped);
+            m_recorder->Polyline(mapped);
         } else {
             ApplyPen();
             ApplyBrush();
-            FRecorder->Polygon(mapped);
+            m_recorder->Polygon(mapped);
         }
     }
     void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override
@@ -510,10 +510,10 @@ public:
     }
     void drawEllipse(const QRectF& box) override
     {
-        if (FTransform.type() <= QTransform::TxScale) {
+        if (m_transform.type() <= QTransform::TxScale) {
             ApplyPen();
             ApplyBrush();
-            FRecorder->Ellipse(FTransform.mapRect(box).toRect());
+            m_recorder->Ellipse(m_transform.mapRect(box).toRect());
             return;
         }
         QPainterPath path;
@@ -525,7 +525,7 @@ public:
         for (const QPolygonF& part : path.toSubpathPolygons()) {
             const bool closed = part.size() > 2 && part.isClosed();
             drawPolygon(part.constData(), static_cast<int>(part.size()),
-                        closed && FBrush.style() != Qt::NoBrush ? OddEvenMode : PolylineMode);
+                        closed && m_brush.style() != Qt::NoBrush ? OddEvenMode : PolylineMode);
         }
     }
     void drawTextItem(const QPointF& at, const QTextItem& item) override
@@ -534,19 +534,19 @@ public:
         if (text.isEmpty())
             return;
         const QFont font = item.font();
-        const double angle = std::atan2(FTransform.m12(), FTransform.m11()) * 180 / M_PI;
-        const double scale = std::hypot(FTransform.m11(), FTransform.m12());
+        const double angle = std::atan2(m_transform.m12(), m_transform.m11()) * 180 / M_PI;
+        const double scale = std::hypot(m_transform.m11(), m_transform.m12());
         const int pixels = static_cast<int>(std::lround(PixelSize(font) * scale));
         const int tenths = static_cast<int>(std::lround(-angle * 10));
         const QString key = font.key() + QString::number(pixels) + u'/' + QString::number(tenths);
-        if (key != FFontKey) {
-            FRecorder->Font(font, pixels, tenths);
-            FFontKey = key;
+        if (key != m_fontKey) {
+            m_recorder->Font(font, pixels, tenths);
+            m_fontKey = key;
         }
-        const QColor colour = FPen.color();
-        if (colour != FTextColour) {
-            FRecorder->TextColour(colour);
-            FTextColour = colour;
+        const QColor colour = m_pen.color();
+        if (colour != m_textColour) {
+            m_recorder->TextColour(colour);
+            m_textColour = colour;
         }
         // Advances rounded so that their sum follows the text's width.
         const QFontMetricsF metrics(font);
@@ -558,7 +558,7 @@ public:
             advances.push_back(static_cast<int>(std::lround(done)) - given);
             given += advances.back();
         }
-        FRecorder->Text(FTransform.map(at).toPoint(), text, advances);
+        m_recorder->Text(m_transform.map(at).toPoint(), text, advances);
     }
     void drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source) override
     {
@@ -566,55 +566,55 @@ public:
     }
     void drawImage(const QRectF& target, const QImage& image, const QRectF& source, Qt::ImageConversionFlags) override
     {
-        FRecorder->Image(FTransform.mapRect(target).toRect(), image.copy(source.toRect()));
+        m_recorder->Image(m_transform.mapRect(target).toRect(), image.copy(source.toRect()));
     }
 
 private:
     double PixelSize(const QFont& font) const
     {
-        return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * FDpi / 72;
+        return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * m_dpi / 72;
     }
     void ApplyPen()
     {
-        const int width
-            = std::max(1, static_cast<int>(std::lround(FPen.widthF() * std::sqrt(std::abs(FTransform.determinant())))));
-        const auto key = std::tuple{FPen.color().rgba(), width, static_cast<int>(FPen.style())};
-        if (FPenKey == key)
+        const int width = std::max(
+            1, static_cast<int>(std::lround(m_pen.widthF() * std::sqrt(std::abs(m_transform.determinant())))));
+        const auto key = std::tuple{m_pen.color().rgba(), width, static_cast<int>(m_pen.style())};
+        if (m_penKey == key)
             return;
-        FRecorder->Pen(FPen.color(), width, FPen.style());
-        FPenKey = key;
+        m_recorder->Pen(m_pen.color(), width, m_pen.style());
+        m_penKey = key;
     }
     void ApplyBrush()
     {
-        QColor colour = FBrush.style() == Qt::NoBrush ? QColor() : FBrush.color();
-        if (FBrush.gradient() && !FBrush.gradient()->stops().isEmpty())
-            colour = FBrush.gradient()->stops().front().second;
+        QColor colour = m_brush.style() == Qt::NoBrush ? QColor() : m_brush.color();
+        if (m_brush.gradient() && !m_brush.gradient()->stops().isEmpty())
+            colour = m_brush.gradient()->stops().front().second;
         const QRgb key = colour.isValid() ? colour.rgba() : 0;
-        if (FBrushKey == key)
+        if (m_brushKey == key)
             return;
-        FRecorder->Brush(colour);
-        FBrushKey = key;
+        m_recorder->Brush(colour);
+        m_brushKey = key;
     }
 
-    Metafile::Format FFormat;
-    QSize FSize;
-    int FDpi;
-    std::unique_ptr<Recorder> FRecorder;
-    QByteArray FBytes;
-    QPen FPen;
-    QBrush FBrush;
-    QFont FFont;
-    QTransform FTransform;
-    std::optional<std::tuple<QRgb, int, int>> FPenKey;
-    std::optional<QRgb> FBrushKey;
-    QString FFontKey;
-    QColor FTextColour;
+    Metafile::Format m_format;
+    QSize m_size;
+    int m_dpi;
+    std::unique_ptr<Recorder> m_recorder;
+    QByteArray m_bytes;
+    QPen m_pen;
+    QBrush m_brush;
+    QFont m_font;
+    QTransform m_transform;
+    std::optional<std::tuple<QRgb, int, int>> m_penKey;
+    std::optional<QRgb> m_brushKey;
+    QString m_fontKey;
+    QColor m_textColour;
 };
 
 Metafile::Metafile(Format format, QSize size, int dpi)
-    : FSize(size)
-    , FDpi(dpi)
-    , FEngine(std::make_unique<MetafileEngine>(format, size, dpi))
+    : m_size(size)
+    , m_dpi(dpi)
+    , m_engine(std::make_unique<MetafileEngine>(format, size, dpi))
 {
 }
 
@@ -622,27 +622,27 @@ Metafile::~Metafile() = default;
 
 QPaintEngine* Metafile::paintEngine() const
 {
-    return FEngine.get();
+    return m_engine.get();
 }
 
 QByteArray Metafile::Bytes() const
 {
-    return FEngine->Bytes();
+    return m_engine->Bytes();
 }
 
 int Metafile::metric(PaintDeviceMetric metric) const
 {
     switch (metric) {
-    case PdmWidth: return FSize.width();
-    case PdmHeight: return FSize.height();
-    case PdmWidthMM: return FSize.width() * 254 / (10 * FDpi);
-    case PdmHeightMM: return FSize.height() * 254 / (10 * FDpi);
+    case PdmWidth: return m_size.width();
+    case PdmHeight: return m_size.height();
+    case PdmWidthMM: return m_size.width() * 254 / (10 * m_dpi);
+    case PdmHeightMM: return m_size.height() * 254 / (10 * m_dpi);
     case PdmNumColors: return INT_MAX;
     case PdmDepth: return 32;
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return FDpi;
+    case PdmPhysicalDpiY: return m_dpi;
     case PdmDevicePixelRatio: return 1;
     case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
     default: return 0;

@@ -30,9 +30,9 @@ protected:
     int metric(PaintDeviceMetric metric) const override;
 
 private:
-    QSize FSize;
-    int FDpi;
-    std::unique_ptr<MetafileEngine> FEngine;
+    QSize m_size;
+    int m_dpi;
+    std::unique_ptr<MetafileEngine> m_engine;
 };
 
 } // namespace kav

@@ -33,26 +33,26 @@ bool FloatFormatList::Add(double threshold, const QString& format)
 {
     if (Count() >= MaxEntries)
         return false;
-    const auto at = std::lower_bound(FEntries.begin(), FEntries.end(), threshold,
+    const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), threshold,
                                      [](const auto& e, double t) { return e.first < t; });
-    if (at != FEntries.end() && at->first == threshold)
+    if (at != m_entries.end() && at->first == threshold)
         return false;
-    FEntries.insert(at, {threshold, format});
+    m_entries.insert(at, {threshold, format});
     return true;
 }
 
 const QString& FloatFormatList::FormatFor(double value) const
 {
-    for (std::size_t i = 0; i < FEntries.size(); ++i)
-        if (value >= FEntries[i].first && (i + 1 == FEntries.size() || value <= FEntries[i + 1].first))
-            return FEntries[i].second;
+    for (std::size_t i = 0; i < m_entries.size(); ++i)
+        if (value >= m_entries[i].first && (i + 1 == m_entries.size() || value <= m_entries[i + 1].first))
+            return m_entries[i].second;
     return DefaultFormat;
 }
 
 QString FloatFormatList::ToText() const
 {
     QStringList parts;
-    for (const auto& [threshold, format] : FEntries)
+    for (const auto& [threshold, format] : m_entries)
         parts << QStringLiteral("(%1 '%2')").arg(formatPicture(threshold, u"0.###############", u'.'), format);
     return parts.join(u' ');
 }
@@ -62,17 +62,17 @@ NumberEdit::NumberEdit(QWidget* parent)
 {
     setAlignment(Qt::AlignCenter);
     connect(this, &QLineEdit::textChanged, this, [this] {
-        if (!FUpdating)
+        if (!m_updating)
             TextEdited();
     });
 }
 
 void NumberEdit::SetMulDivValue(int value)
 {
-    FMulDivValue = std::clamp(value, 0, 100);
-    if (FMul) {
-        FMul->setText(QStringLiteral("\u2022 %1").arg(FMulDivValue));
-        FDiv->setText(QStringLiteral("/ %1").arg(FMulDivValue));
+    m_mulDivValue = std::clamp(value, 0, 100);
+    if (m_mul) {
+        m_mul->setText(QStringLiteral("\u2022 %1").arg(m_mulDivValue));
+        m_div->setText(QStringLiteral("/ %1").arg(m_mulDivValue));
     }
 }
 
@@ -81,15 +81,15 @@ void NumberEdit::SetUpDownButtons(bool value)
     if (value == UpDownButtons())
         return;
     if (!value) {
-        delete FUpDown;
-        FUpDown = nullptr;
+        delete m_upDown;
+        m_upDown = nullptr;
     } else {
-        FUpDown = new QWidget(this);
-        auto* layout = new QVBoxLayout(FUpDown);
+        m_upDown = new QWidget(this);
+        auto* layout = new QVBoxLayout(m_upDown);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
         for (const bool up : {true, false}) {
-            auto* b = new QToolButton(FUpDown);
+            auto* b = new QToolButton(m_upDown);
             b->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
             b->setAutoRepeat(true);
             b->setFocusPolicy(Qt::NoFocus);
@@ -100,7 +100,7 @@ void NumberEdit::SetUpDownButtons(bool value)
             });
             layout->addWidget(b);
         }
-        FUpDown->show();
+        m_upDown->show();
     }
     LayoutButtons();
 }
@@ -109,25 +109,25 @@ void NumberEdit::SetMulDivButtons(bool value)
 {
     if (value == MulDivButtons())
         return;
-    delete FMul;
-    delete FDiv;
-    FMul = FDiv = nullptr;
+    delete m_mul;
+    delete m_div;
+    m_mul = m_div = nullptr;
     if (value) {
-        FMul = new QToolButton(this);
-        FDiv = new QToolButton(this);
-        for (QToolButton* b : {FMul, FDiv}) {
+        m_mul = new QToolButton(this);
+        m_div = new QToolButton(this);
+        for (QToolButton* b : {m_mul, m_div}) {
             b->setFocusPolicy(Qt::NoFocus);
             b->show();
         }
-        connect(FMul, &QToolButton::clicked, this, [this] {
+        connect(m_mul, &QToolButton::clicked, this, [this] {
             if (!isReadOnly())
-                MultiplyBy(FMulDivValue);
+                MultiplyBy(m_mulDivValue);
         });
-        connect(FDiv, &QToolButton::clicked, this, [this] {
+        connect(m_div, &QToolButton::clicked, this, [this] {
             if (!isReadOnly())
-                DivideBy(FMulDivValue);
+                DivideBy(m_mulDivValue);
         });
-        SetMulDivValue(FMulDivValue);
+        SetMulDivValue(m_mulDivValue);
     }
     LayoutButtons();
 }
@@ -136,16 +136,16 @@ void NumberEdit::LayoutButtons()
 {
     int right = 0;
     const int h = height();
-    if (FUpDown) {
+    if (m_upDown) {
         const int w = std::max(12, h * 2 / 3);
         right += w;
-        FUpDown->setGeometry(width() - right, 0, w, h);
+        m_upDown->setGeometry(width() - right, 0, w, h);
     }
-    if (FMul) {
+    if (m_mul) {
         constexpr int buttonWidth = 25;
         right += buttonWidth;
-        FMul->setGeometry(width() - right, 0, buttonWidth, std::min(17, h / 2));
-        FDiv->setGeometry(width() - right, h - std::min(17, h / 2), buttonWidth, std::min(17, h / 2));
+        m_mul->setGeometry(width() - right, 0, buttonWidth, std::min(17, h / 2));
+        m_div->setGeometry(width() - right, h - std::min(17, h / 2), buttonWidth, std::min(17, h / 2));
     }
     setTextMargins(0, 0, right, 0);
 }
@@ -158,9 +158,9 @@ void NumberEdit::resizeEvent(QResizeEvent* event)
 
 void NumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min, const QString& max) const
 {
-    if (!FShowMessages || !FMessageBoxes || (!lowerApplies && !upperApplies))
+    if (!m_showMessages || !m_messageBoxes || (!lowerApplies && !upperApplies))
         return;
-    const TextCatalogue& texts = Catalogue(FLanguage);
+    const TextCatalogue& texts = Catalogue(m_language);
     QString text;
     if (lowerApplies && upperApplies)
         text = QString::fromUtf16(texts.LimitLeads[2]) + u' ' + min + QStringLiteral(" .. ") + max;
@@ -168,8 +168,8 @@ void NumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QS
         text = QString::fromUtf16(texts.LimitLeads[0]) + u' ' + min;
     else
         text = QString::fromUtf16(texts.LimitLeads[1]) + u' ' + max;
-    FMessageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.InputErrorCaption), text + QStringLiteral(" !"),
-                        mbOK, mbOK);
+    m_messageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.InputErrorCaption), text + QStringLiteral(" !"),
+                         mbOK, mbOK);
 }
 
 void NumberEdit::PasteNumber()
@@ -195,21 +195,21 @@ void NumberEdit::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up: Increase(); return;
     case Qt::Key_Down: Decrease(); return;
     case Qt::Key_Plus:
-        if (keypad && shift && FUsePlusMinusKeys) {
+        if (keypad && shift && m_usePlusMinusKeys) {
             Increase();
             return;
         }
         break;
     case Qt::Key_Minus:
-        if (keypad && shift && FUsePlusMinusKeys) {
+        if (keypad && shift && m_usePlusMinusKeys) {
             Decrease();
             return;
         }
         break;
     case Qt::Key_Asterisk:
     case Qt::Key_Slash:
-        if (keypad && FUseMulDivKeys) {
-            const double factor = shift ? clipboardNumber() : FMulDivValue;
+        if (keypad && m_useMulDivKeys) {
+            const double factor = shift ? clipboardNumber() : m_mulDivValue;
             if (!shift || factor != 0)
                 event->key() == Qt::Key_Asterisk ? MultiplyBy(factor) : DivideBy(factor);
             return;
@@ -236,7 +236,7 @@ void NumberEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    FTyping = true;
+    m_typing = true;
     if (typed == event->text()) {
         QLineEdit::keyPressEvent(event);
     } else {
@@ -244,7 +244,7 @@ void NumberEdit::keyPressEvent(QKeyEvent* event)
                             static_cast<quint16>(event->count()));
         QLineEdit::keyPressEvent(&separator);
     }
-    FTyping = false;
+    m_typing = false;
 }
 
 void NumberEdit::focusOutEvent(QFocusEvent* event)
@@ -263,26 +263,26 @@ void NumberEdit::focusOutEvent(QFocusEvent* event)
 
 template <typename T> void RangedEdit<T>::Message() const
 {
-    ShowLimitMessage(FMinValueEnabled, FMaxValueEnabled, FormatValue(FMinValue), FormatValue(FMaxValue));
+    ShowLimitMessage(m_minValueEnabled, m_maxValueEnabled, FormatValue(m_minValue), FormatValue(m_maxValue));
 }
 
 template <typename T> void RangedEdit<T>::RewriteText()
 {
-    FUpdating = true;
-    setText(FormatValue(FValue));
-    FUpdating = false;
+    m_updating = true;
+    setText(FormatValue(m_value));
+    m_updating = false;
 }
 
 template <typename T> void RangedEdit<T>::TextEdited()
 {
     bool ok = false;
-    if (ReadText(text(), ok) && !(FTyping && FRead < Lower())) {
-        if (FRead < Lower() || FRead > Upper()) {
-            FValue = FRead < Lower() ? Lower() : Upper();
+    if (ReadText(text(), ok) && !(m_typing && m_read < Lower())) {
+        if (m_read < Lower() || m_read > Upper()) {
+            m_value = m_read < Lower() ? Lower() : Upper();
             RewriteText();
             Message();
         } else {
-            FValue = FRead;
+            m_value = m_read;
         }
     }
     if (OnChange)
@@ -292,15 +292,15 @@ template <typename T> void RangedEdit<T>::TextEdited()
 template <typename T> void RangedEdit<T>::CheckTypedText()
 {
     bool ok = false;
-    if (ReadText(text(), ok) && FRead < Lower())
+    if (ReadText(text(), ok) && m_read < Lower())
         TextEdited();
 }
 
 template <typename T> void RangedEdit<T>::SetValue(T value)
 {
-    if (value == FValue && !text().isEmpty())
+    if (value == m_value && !text().isEmpty())
         return;
-    FValue = value;
+    m_value = value;
     ApplyLimits();
     RewriteText();
     if (OnChange)
@@ -323,42 +323,42 @@ template <typename T> void RangedEdit<T>::StepTo(T value)
 
 template <typename T> void RangedEdit<T>::ApplyLimits()
 {
-    if (FValue >= Lower() && FValue <= Upper())
+    if (m_value >= Lower() && m_value <= Upper())
         return;
-    FValue = FValue < Lower() ? Lower() : Upper();
+    m_value = m_value < Lower() ? Lower() : Upper();
     RewriteText();
     Message();
 }
 
 template <typename T> void RangedEdit<T>::SetMinValue(T value)
 {
-    if (FMinValueEnabled && FMaxValueEnabled && value > FMaxValue)
+    if (m_minValueEnabled && m_maxValueEnabled && value > m_maxValue)
         return;
-    FMinValue = value;
+    m_minValue = value;
     ApplyLimits();
 }
 
 template <typename T> void RangedEdit<T>::SetMaxValue(T value)
 {
-    if (FMinValueEnabled && FMaxValueEnabled && value < FMinValue)
+    if (m_minValueEnabled && m_maxValueEnabled && value < m_minValue)
         return;
-    FMaxValue = value;
+    m_maxValue = value;
     ApplyLimits();
 }
 
 template <typename T> void RangedEdit<T>::SetMinValueEnabled(bool value)
 {
-    FMinValueEnabled = value;
-    if (value && FMaxValueEnabled && FMinValue > FMaxValue)
-        FMinValue = FMaxValue;
+    m_minValueEnabled = value;
+    if (value && m_maxValueEnabled && m_minValue > m_maxValue)
+        m_minValue = m_maxValue;
     ApplyLimits();
 }
 
 template <typename T> void RangedEdit<T>::SetMaxValueEnabled(bool value)
 {
-    FMaxValueEnabled = value;
-    if (value && FMinValueEnabled && FMaxValue < FMinValue)
-        FMaxValue = FMinValue;
+    m_maxValueEnabled = value;
+    if (value && m_minValueEnabled && m_maxValue < m_minValue)
+        m_maxValue = m_minValue;
     ApplyLimits();
 }
 
@@ -375,7 +375,7 @@ QString FloatEdit::FormatValue(double value) const
 {
     if (value == 0)
         return QStringLiteral("0");
-    return formatPicture(value, FFormats.FormatFor(value));
+    return formatPicture(value, m_formats.FormatFor(value));
 }
 
 bool FloatEdit::ReadText(const QString& text, bool& ok)
@@ -385,15 +385,15 @@ bool FloatEdit::ReadText(const QString& text, bool& ok)
     const double v = ParseFloatDef(t, std::nan(""));
     ok = !std::isnan(v) && std::isfinite(v);
     if (ok)
-        FRead = v;
+        m_read = v;
     return ok;
 }
 
 void FloatEdit::Step(int direction)
 {
-    double step = FIncrement;
-    if (FIncrementType == itLastDigit) {
-        if (direction < 0 && FValue <= 1e-20)
+    double step = m_increment;
+    if (m_incrementType == itLastDigit) {
+        if (direction < 0 && m_value <= 1e-20)
             return;
         // One unit of the last digit shown.
         const QString t = text();
@@ -406,7 +406,7 @@ void FloatEdit::Step(int direction)
         const int decimals = point < 0 ? 0 : static_cast<int>(mantissa.size() - point - 1);
         step = std::pow(10.0, exponent - decimals);
     }
-    StepTo(FValue + direction * step);
+    StepTo(m_value + direction * step);
 }
 
 void FloatEdit::Increase()
@@ -434,21 +434,21 @@ void FloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
 
 void FloatEdit::MultiplyBy(double factor)
 {
-    if (FValue == 0)
+    if (m_value == 0)
         return;
     if (factor == 0) {
         setText(QStringLiteral("0"));
         return;
     }
-    const double product = FValue * factor;
+    const double product = m_value * factor;
     SetOperated(product, product > 0 && product > Upper(), product < 0 && product < Lower());
 }
 
 void FloatEdit::DivideBy(double factor)
 {
-    if (FValue == 0 || factor == 0)
+    if (m_value == 0 || factor == 0)
         return;
-    const double quotient = FValue / factor;
+    const double quotient = m_value / factor;
     SetOperated(quotient, quotient < 0 && quotient > Upper(), quotient > 0 && quotient < Lower());
 }
 
@@ -484,13 +484,13 @@ bool IntegerEdit::ReadText(const QString& text, bool& ok)
     int v = 0;
     ok = t.isEmpty() || ParseInt(t, v);
     if (ok)
-        FRead = t.isEmpty() ? 0 : v;
+        m_read = t.isEmpty() ? 0 : v;
     return ok;
 }
 
 void IntegerEdit::Step(int direction)
 {
-    long long step = FIncrement;
+    long long step = m_increment;
     if (hasSelectedText()) {
         // The place value of the last selected digit.
         const qsizetype after = text().size() - (selectionStart() + selectedText().size());
@@ -498,11 +498,11 @@ void IntegerEdit::Step(int direction)
         for (qsizetype i = 0; i < after && step < 1000000000LL; ++i)
             step *= 10;
     }
-    const long long next = FValue + direction * step;
+    const long long next = m_value + direction * step;
     if (next > Upper() || next < Lower()) {
-        if (OwnerTakesOver(FCycling ? lrWrap : direction > 0 ? lrIncrease : lrDecrease, next))
+        if (OwnerTakesOver(m_cycling ? lrWrap : direction > 0 ? lrIncrease : lrDecrease, next))
             return;
-        if (FCycling) {
+        if (m_cycling) {
             SetValue(static_cast<int>(next > Upper() ? Lower() : Upper()));
             return;
         }
@@ -547,21 +547,21 @@ void IntegerEdit::SetOperated(long long value, LimitReason reason)
 
 void IntegerEdit::MultiplyBy(double factor)
 {
-    if (FValue == 0)
+    if (m_value == 0)
         return;
     if (factor == 0) {
         setText(QStringLiteral("0"));
         return;
     }
-    SetOperated(static_cast<long long>(FValue) * static_cast<long long>(factor), lrMultiply);
+    SetOperated(static_cast<long long>(m_value) * static_cast<long long>(factor), lrMultiply);
 }
 
 void IntegerEdit::DivideBy(double factor)
 {
     const auto n = static_cast<long long>(factor);
-    if (FValue == 0 || n == 0)
+    if (m_value == 0 || n == 0)
         return;
-    SetOperated(FValue / n, lrDivide);
+    SetOperated(m_value / n, lrDivide);
 }
 
 bool IntegerEdit::AcceptsChar(QChar c) const

@@ -24,8 +24,8 @@ public:
     QString DefaultFormat = QStringLiteral("0.###");
     // Keeps the thresholds in ascending order; false for a threshold already present or a full list.
     bool Add(double threshold, const QString& format);
-    void Clear() { FEntries.clear(); }
-    int Count() const { return static_cast<int>(FEntries.size()); }
+    void Clear() { m_entries.clear(); }
+    int Count() const { return static_cast<int>(m_entries.size()); }
     // The pattern for a value: the default below the first threshold, an entry's from its
     // threshold up to the next one, the last entry's above the last threshold.
     const QString& FormatFor(double value) const;
@@ -33,7 +33,7 @@ public:
     QString ToText() const;
 
 private:
-    std::vector<std::pair<double, QString>> FEntries;
+    std::vector<std::pair<double, QString>> m_entries;
 };
 
 // A single-line field that holds a number: limits with their messages ("Input error"),
@@ -44,23 +44,23 @@ public:
     // A short text for the owner's status line: a step stopped at a limit.
     std::function<void(const QString& text)> OnStatusText;
 
-    UiLanguage Language() const { return FLanguage; }
-    void SetLanguage(UiLanguage value) { FLanguage = value; }
-    bool ShowMessages() const { return FShowMessages; }
-    void SetShowMessages(bool value) { FShowMessages = value; }
+    UiLanguage Language() const { return m_language; }
+    void SetLanguage(UiLanguage value) { m_language = value; }
+    bool ShowMessages() const { return m_showMessages; }
+    void SetShowMessages(bool value) { m_showMessages = value; }
     // Where the field's messages go (not owned; it outlives the field); without it, nowhere.
-    void SetMessageBoxes(MessageBoxes* boxes) { FMessageBoxes = boxes; }
-    bool ReachLimit() const { return FReachLimit; }
-    void SetReachLimit(bool value) { FReachLimit = value; }
-    bool UsePlusMinusKeys() const { return FUsePlusMinusKeys; }
-    void SetUsePlusMinusKeys(bool value) { FUsePlusMinusKeys = value; }
-    bool UseMulDivKeys() const { return FUseMulDivKeys; }
-    void SetUseMulDivKeys(bool value) { FUseMulDivKeys = value; }
-    int MulDivValue() const { return FMulDivValue; }
+    void SetMessageBoxes(MessageBoxes* boxes) { m_messageBoxes = boxes; }
+    bool ReachLimit() const { return m_reachLimit; }
+    void SetReachLimit(bool value) { m_reachLimit = value; }
+    bool UsePlusMinusKeys() const { return m_usePlusMinusKeys; }
+    void SetUsePlusMinusKeys(bool value) { m_usePlusMinusKeys = value; }
+    bool UseMulDivKeys() const { return m_useMulDivKeys; }
+    void SetUseMulDivKeys(bool value) { m_useMulDivKeys = value; }
+    int MulDivValue() const { return m_mulDivValue; }
     void SetMulDivValue(int value);
-    bool UpDownButtons() const { return FUpDown != nullptr; }
+    bool UpDownButtons() const { return m_upDown != nullptr; }
     void SetUpDownButtons(bool value);
-    bool MulDivButtons() const { return FMul != nullptr; }
+    bool MulDivButtons() const { return m_mul != nullptr; }
     void SetMulDivButtons(bool value);
 
     virtual void Increase() = 0;
@@ -86,43 +86,43 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // Brings a text left below the lower limit while it was typed up to that limit.
     virtual void CheckTypedText() = 0;
-    bool FUpdating = false;
+    bool m_updating = false;
     // Set while a keystroke changes the text: a number typed digit by digit passes below the
     // lower limit on its way ("0" on the way to "0.25"), so that limit waits for the typing to end.
-    bool FTyping = false;
+    bool m_typing = false;
 
 private:
     void LayoutButtons();
     void PasteNumber();
 
-    UiLanguage FLanguage = l_English;
-    bool FShowMessages = true;
-    MessageBoxes* FMessageBoxes = nullptr;
-    bool FReachLimit = false;
-    bool FUsePlusMinusKeys = true;
-    bool FUseMulDivKeys = true;
-    int FMulDivValue = 10;
-    QWidget* FUpDown = nullptr;
-    QToolButton* FMul = nullptr;
-    QToolButton* FDiv = nullptr;
+    UiLanguage m_language = l_English;
+    bool m_showMessages = true;
+    MessageBoxes* m_messageBoxes = nullptr;
+    bool m_reachLimit = false;
+    bool m_usePlusMinusKeys = true;
+    bool m_useMulDivKeys = true;
+    int m_mulDivValue = 10;
+    QWidget* m_upDown = nullptr;
+    QToolButton* m_mul = nullptr;
+    QToolButton* m_div = nullptr;
 };
 
 // A number field of one type with optional limits, which every change of the value and of
 // the limits respects.
 template <typename T> class RangedEdit : public NumberEdit {
 public:
-    T Value() const { return FValue; }
+    T Value() const { return m_value; }
     void SetValue(T value);
-    T MinValue() const { return FMinValue; }
+    T MinValue() const { return m_minValue; }
     void SetMinValue(T value);
-    T MaxValue() const { return FMaxValue; }
+    T MaxValue() const { return m_maxValue; }
     void SetMaxValue(T value);
-    bool MinValueEnabled() const { return FMinValueEnabled; }
+    bool MinValueEnabled() const { return m_minValueEnabled; }
     void SetMinValueEnabled(bool value);
-    bool MaxValueEnabled() const { return FMaxValueEnabled; }
+    bool MaxValueEnabled() const { return m_maxValueEnabled; }
     void SetMaxValueEnabled(bool value);
-    T Increment() const { return FIncrement; }
-    void SetIncrement(T value) { FIncrement = value; }
+    T Increment() const { return m_increment; }
+    void SetIncrement(T value) { m_increment = value; }
 
     // The text a value is shown with.
     virtual QString FormatValue(T value) const = 0;
@@ -134,8 +134,8 @@ protected:
     }
 
     // The limits in force; one that does not apply lies beyond every value.
-    T Lower() const { return FMinValueEnabled ? FMinValue : std::numeric_limits<T>::lowest(); }
-    T Upper() const { return FMaxValueEnabled ? FMaxValue : std::numeric_limits<T>::max(); }
+    T Lower() const { return m_minValueEnabled ? m_minValue : std::numeric_limits<T>::lowest(); }
+    T Upper() const { return m_maxValueEnabled ? m_maxValue : std::numeric_limits<T>::max(); }
     // Brings the value inside the limits, saying so.
     void ApplyLimits();
     // The value a step gives, stopped at a limit it would pass, with a word in the status line
@@ -146,13 +146,13 @@ protected:
     void RewriteText() override;
     void CheckTypedText() override;
 
-    T FValue{};
-    T FRead{}; // the last number read from the text
-    T FMinValue{};
-    T FMaxValue = 100;
-    bool FMinValueEnabled = false;
-    bool FMaxValueEnabled = false;
-    T FIncrement = 1;
+    T m_value{};
+    T m_read{}; // the last number read from the text
+    T m_minValue{};
+    T m_maxValue = 100;
+    bool m_minValueEnabled = false;
+    bool m_maxValueEnabled = false;
+    T m_increment = 1;
 };
 
 // A floating-point number field.
@@ -160,9 +160,9 @@ class FloatEdit : public RangedEdit<double> {
 public:
     explicit FloatEdit(QWidget* parent = nullptr);
 
-    IncrementKind IncrementType() const { return FIncrementType; }
-    void SetIncrementType(IncrementKind value) { FIncrementType = value; }
-    FloatFormatList& Formats() { return FFormats; }
+    IncrementKind IncrementType() const { return m_incrementType; }
+    void SetIncrementType(IncrementKind value) { m_incrementType = value; }
+    FloatFormatList& Formats() { return m_formats; }
     // Rewrites the text after a change of the format list.
     void FormatsChanged() { RewriteText(); }
 
@@ -183,8 +183,8 @@ private:
     // field may, the selected digits still selected.
     void SetOperated(double value, bool pastUpper, bool pastLower);
 
-    IncrementKind FIncrementType = itStable;
-    FloatFormatList FFormats;
+    IncrementKind m_incrementType = itStable;
+    FloatFormatList m_formats;
 };
 
 // A whole-number field; a selected digit sets the step, Cycling wraps at the limits.
@@ -193,8 +193,8 @@ public:
     explicit IntegerEdit(QWidget* parent = nullptr);
 
     QString FormatValue(int value) const override { return QString::number(value); }
-    bool Cycling() const { return FCycling; }
-    void SetCycling(bool value) { FCycling = value; }
+    bool Cycling() const { return m_cycling; }
+    void SetCycling(bool value) { m_cycling = value; }
 
     // What reached a limit: a step up or down, a multiplication, a division, or a wrap.
     enum LimitReason : std::uint8_t { lrIncrease, lrDecrease, lrMultiply, lrDivide, lrWrap };
@@ -218,7 +218,7 @@ private:
     // Asks the owner about a value beyond a limit; true when the owner took over.
     bool OwnerTakesOver(LimitReason reason, long long value);
 
-    bool FCycling = false;
+    bool m_cycling = false;
 };
 
 } // namespace kav

@@ -38,7 +38,7 @@ TipWindow::TipWindow()
 
 void TipWindow::ShowMarkupTip(const QString& markup, QPoint point, bool above, int width)
 {
-    FHTMLText = markup;
+    m_htmlText = markup;
     width = std::max(width, 2 * kMargin + 1);
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter measure(&scratch);
@@ -69,7 +69,7 @@ void TipWindow::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setPen(palette().color(QPalette::ToolTipText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    DrawMarkupText(p, FHTMLText, rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), false);
+    DrawMarkupText(p, m_htmlText, rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), false);
 }
 
 void TipWindow::showEvent(QShowEvent* event)

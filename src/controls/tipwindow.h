@@ -15,7 +15,7 @@ public:
     TipWindow();
 
     void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width);
-    const QString& HTMLText() const { return FHTMLText; }
+    const QString& HTMLText() const { return m_htmlText; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -24,7 +24,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QString FHTMLText;
+    QString m_htmlText;
 };
 
 // A label whose owner may take over its painting.

@@ -12,34 +12,34 @@ TranslatedComboBox::TranslatedComboBox(QWidget* parent)
 
 void TranslatedComboBox::SetLanguage(UiLanguage value)
 {
-    if (value == FLanguage)
+    if (value == m_language)
         return;
-    FLanguage = value;
+    m_language = value;
     LanguageChanged();
 }
 
 void TranslatedComboBox::SetAlignment(Qt::Alignment value)
 {
-    FAlignment = value;
+    m_alignment = value;
     update();
 }
 
 void TranslatedComboBox::SetDropDownAlignment(Qt::Alignment value)
 {
-    FDropDownAlignment = value;
+    m_dropDownAlignment = value;
     AlignItems();
 }
 
 void TranslatedComboBox::AlignItems()
 {
     for (int i = 0; i < count(); ++i)
-        setItemData(i, QVariant::fromValue(FDropDownAlignment | Qt::AlignVCenter), Qt::TextAlignmentRole);
+        setItemData(i, QVariant::fromValue(m_dropDownAlignment | Qt::AlignVCenter), Qt::TextAlignmentRole);
 }
 
 void TranslatedComboBox::AssignAppearanceTo(TranslatedComboBox& dest) const
 {
-    dest.SetAlignment(FAlignment);
-    dest.SetDropDownAlignment(FDropDownAlignment);
+    dest.SetAlignment(m_alignment);
+    dest.SetDropDownAlignment(m_dropDownAlignment);
     dest.setPalette(palette());
     dest.setFont(font());
 }
@@ -54,7 +54,7 @@ void TranslatedComboBox::paintEvent(QPaintEvent*)
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    painter.drawText(field, static_cast<int>((FAlignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), text);
+    painter.drawText(field, static_cast<int>((m_alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter), text);
 }
 
 } // namespace kav

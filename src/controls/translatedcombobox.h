@@ -12,12 +12,12 @@ class TranslatedComboBox : public QComboBox {
 public:
     explicit TranslatedComboBox(QWidget* parent = nullptr);
 
-    UiLanguage Language() const { return FLanguage; }
+    UiLanguage Language() const { return m_language; }
     void SetLanguage(UiLanguage value);
 
-    Qt::Alignment Alignment() const { return FAlignment; }
+    Qt::Alignment Alignment() const { return m_alignment; }
     void SetAlignment(Qt::Alignment value);
-    Qt::Alignment DropDownAlignment() const { return FDropDownAlignment; }
+    Qt::Alignment DropDownAlignment() const { return m_dropDownAlignment; }
     void SetDropDownAlignment(Qt::Alignment value);
 
 protected:
@@ -30,9 +30,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    UiLanguage FLanguage = l_English;
-    Qt::Alignment FAlignment = Qt::AlignLeft;
-    Qt::Alignment FDropDownAlignment = Qt::AlignLeft;
+    UiLanguage m_language = l_English;
+    Qt::Alignment m_alignment = Qt::AlignLeft;
+    Qt::Alignment m_dropDownAlignment = Qt::AlignLeft;
 };
 
 } // namespace kav

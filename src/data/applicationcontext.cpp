@@ -5,59 +5,60 @@
 namespace kav {
 
 ApplicationContext::ApplicationContext(const QString& executablePath, MessageBoxes& messageBoxes)
-    : FMessageBoxes(messageBoxes)
-    , FSettings(executablePath)
+    : m_messageBoxes(messageBoxes)
+    , m_settings(executablePath)
 {
-    FWatchingSpectra = FSpectra.ReadFailed.Connect([this](const SpectrumRead& failure) { SaySpectraProblem(failure); });
-    FWatchingSettings = FSettings.SettingsChanged.Connect([this] {
+    m_watchingSpectra
+        = m_spectra.ReadFailed.Connect([this](const SpectrumRead& failure) { SaySpectraProblem(failure); });
+    m_watchingSettings = m_settings.SettingsChanged.Connect([this] {
         QString reason;
-        if (!FSaidSettingsCannotBeKept && !FSettings.CanWrite(&reason))
+        if (!m_saidSettingsCannotBeKept && !m_settings.CanWrite(&reason))
             SayIfSettingsCannotBeKept(reason);
     });
 }
 
 void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
 {
-    if (std::exchange(FSaidSettingsCannotBeKept, true))
+    if (std::exchange(m_saidSettingsCannotBeKept, true))
         return;
     // The kept list goes to the same folder: when no file can be made there, this one warning
     // says so too, rather than a second one at exit.
-    FSaidListCannotBeKept = !FSettings.CanMakeFilesInSettingsFolder();
-    FMessageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
-                       QStringLiteral("The settings cannot be saved (%1). What you change applies until the "
-                                      "viewer is closed.")
-                               .arg(reason)
-                           + (FSaidListCannotBeKept
-                                  ? QStringLiteral(" The list of radionuclides cannot be kept for the next run either.")
-                                  : QString()),
-                       mbOK, mbOK);
+    m_saidListCannotBeKept = !m_settings.CanMakeFilesInSettingsFolder();
+    m_messageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
+                        QStringLiteral("The settings cannot be saved (%1). What you change applies until the "
+                                       "viewer is closed.")
+                                .arg(reason)
+                            + (m_saidListCannotBeKept ? QStringLiteral(
+                                   " The list of radionuclides cannot be kept for the next run either.")
+                                                      : QString()),
+                        mbOK, mbOK);
 }
 
 void ApplicationContext::SaySpectraProblem(const SpectrumRead& failure)
 {
     if (failure.status == SpectrumRead::FileMissing
-        && std::exchange(FSaidSpectraFileMissing[static_cast<std::size_t>(failure.file)], true))
+        && std::exchange(m_saidSpectraFileMissing[static_cast<std::size_t>(failure.file)], true))
         return;
-    const SpectrumReadMessage message = SpectrumReadMessageOf(failure, FSettings.Language());
-    FMessageBoxes.Show(MessageKind::Error, message.caption, message.text, mbOK, mbOK);
+    const SpectrumReadMessage message = SpectrumReadMessageOf(failure, m_settings.Language());
+    m_messageBoxes.Show(MessageKind::Error, message.caption, message.text, mbOK, mbOK);
 }
 
 void ApplicationContext::LoadIndex()
 {
     for (const bool fromResource : {false, true}) {
-        const IndexLoadResult result = FIndex.LoadIndexFrom(QString(), fromResource);
+        const IndexLoadResult result = m_index.LoadIndexFrom(QString(), fromResource);
         if (!result.Failed())
             continue;
-        const IndexLoadMessage message = LoadFailureMessage(result, FSettings.Language());
-        FMessageBoxes.Show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
-                           message.caption, message.text, mbOK, mbOK);
+        const IndexLoadMessage message = LoadFailureMessage(result, m_settings.Language());
+        m_messageBoxes.Show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
+                            message.caption, message.text, mbOK, mbOK);
     }
 }
 
 void ApplicationContext::FillDataLists()
 {
-    FSettings.DataFolder().ListNuclides(FIndex, FDataNuclideList);
-    FDataElementList = DataElementsOf(FDataNuclideList);
+    m_settings.DataFolder().ListNuclides(m_index, m_dataNuclideList);
+    m_dataElementList = DataElementsOf(m_dataNuclideList);
 }
 
 QStringList DataElementsOf(const NuclideList& nuclides)
@@ -73,24 +74,24 @@ QStringList DataElementsOf(const NuclideList& nuclides)
 
 void ApplicationContext::SavePreferencesAtExit()
 {
-    if (FSettings.AutoSave())
+    if (m_settings.AutoSave())
         WritePreferences(FailureNotice::OncePerRun);
 }
 
 bool ApplicationContext::WritePreferences(FailureNotice notice, const QStringList& onlyKeys)
 {
     QString reason;
-    if (FSettings.Write(&reason, onlyKeys))
+    if (m_settings.Write(&reason, onlyKeys))
         return true;
     if (notice == FailureNotice::OncePerRun) {
         SayIfSettingsCannotBeKept(reason);
         return false;
     }
-    FMessageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
-                       QStringLiteral("The settings could not be saved (%1). What you changed applies until the "
-                                      "viewer is closed.")
-                           .arg(reason),
-                       mbOK, mbOK);
+    m_messageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
+                        QStringLiteral("The settings could not be saved (%1). What you changed applies until the "
+                                       "viewer is closed.")
+                            .arg(reason),
+                        mbOK, mbOK);
     return false;
 }
 

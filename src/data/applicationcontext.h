@@ -21,10 +21,10 @@ public:
     ApplicationContext(const ApplicationContext&) = delete;
     ApplicationContext& operator=(const ApplicationContext&) = delete;
 
-    NuclideIndex& Index() { return FIndex; }
-    SpectraFiles& Spectra() { return FSpectra; }
-    ProgramSettings& Settings() { return FSettings; }
-    MessageBoxes& Boxes() { return FMessageBoxes; }
+    NuclideIndex& Index() { return m_index; }
+    SpectraFiles& Spectra() { return m_spectra; }
+    ProgramSettings& Settings() { return m_settings; }
+    MessageBoxes& Boxes() { return m_messageBoxes; }
 
     // Fills the index: an "Index.rnx" in the current folder when there is a sound one, otherwise
     // the one the program carries. A file found wanting is said in a box, once.
@@ -32,8 +32,8 @@ public:
 
     // The nuclides that have a data file, in periodic-table order, with their index nodes, and
     // their element symbols, each once, in first-seen order. Filled by FillDataLists.
-    const NuclideList& DataNuclideList() const { return FDataNuclideList; }
-    const QStringList& DataElementList() const { return FDataElementList; }
+    const NuclideList& DataNuclideList() const { return m_dataNuclideList; }
+    const QStringList& DataElementList() const { return m_dataElementList; }
     void FillDataLists();
 
     // Program end: the preferences are written when saving at exit is on.
@@ -44,7 +44,7 @@ public:
     enum class FailureNotice { EveryTime, OncePerRun };
     bool WritePreferences(FailureNotice notice, const QStringList& onlyKeys = {});
     // Whether the user has been told this run that the list of radionuclides cannot be kept.
-    bool SaidListCannotBeKept() const { return FSaidListCannotBeKept; }
+    bool SaidListCannotBeKept() const { return m_saidListCannotBeKept; }
 
 private:
     // A setting changed: when the preferences file cannot be written the user hears it, once,
@@ -55,17 +55,17 @@ private:
     // each time.
     void SaySpectraProblem(const SpectrumRead& failure);
 
-    MessageBoxes& FMessageBoxes;
-    bool FSaidSettingsCannotBeKept = false;
-    bool FSaidListCannotBeKept = false;
-    NuclideIndex FIndex;
-    SpectraFiles FSpectra{FIndex};
-    Notice<const SpectrumRead&>::Connection FWatchingSpectra;
-    std::array<bool, 4> FSaidSpectraFileMissing{};
-    ProgramSettings FSettings;
-    Notice<>::Connection FWatchingSettings;
-    NuclideList FDataNuclideList;
-    QStringList FDataElementList;
+    MessageBoxes& m_messageBoxes;
+    bool m_saidSettingsCannotBeKept = false;
+    bool m_saidListCannotBeKept = false;
+    NuclideIndex m_index;
+    SpectraFiles m_spectra{m_index};
+    Notice<const SpectrumRead&>::Connection m_watchingSpectra;
+    std::array<bool, 4> m_saidSpectraFileMissing{};
+    ProgramSettings m_settings;
+    Notice<>::Connection m_watchingSettings;
+    NuclideList m_dataNuclideList;
+    QStringList m_dataElementList;
 };
 
 // The element symbols of a list of nuclide names ("Co-60"), each once, in first-seen order.

@@ -61,16 +61,16 @@ void BioassayData::GetDRNList(QStringList& list) const
     if (!IsLoaded())
         return;
     const MaterialData* reference = nullptr;
-    if (!FIngestData.empty())
-        reference = FIngestData.front().get();
-    else if (!FAerosolData.empty())
-        reference = FAerosolData.front()->FAerosolDataArr[0].get();
-    else if (!FGasData.empty())
-        reference = FGasData.front().get();
+    if (!m_ingestData.empty())
+        reference = m_ingestData.front().get();
+    else if (!m_aerosolData.empty())
+        reference = m_aerosolData.front()->m_aerosolDataArr[0].get();
+    else if (!m_gasData.empty())
+        reference = m_gasData.front().get();
     if (!reference)
         return;
-    for (const BioassayFunctions& a : reference->FActivity)
-        list << DoseDataFileName(a.FNuclideId);
+    for (const BioassayFunctions& a : reference->m_activity)
+        list << DoseDataFileName(a.m_nuclideId);
 }
 
 bool BioassayData::GetActivitiesNew(IntakeRoute path, int compoundIndex, int amadIndex,
@@ -79,27 +79,27 @@ bool BioassayData::GetActivitiesNew(IntakeRoute path, int compoundIndex, int ama
     if (path != ipInhalation)
         amadIndex = 0;
     const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
-    if (!m || m->FActivity.empty() || !(m->FActivity.front().FNuclideId == FNuclideId))
+    if (!m || m->m_activity.empty() || !(m->m_activity.front().m_nuclideId == m_nuclideId))
         return false;
     activity = {};
-    activity.FOrganPresentSet = m->FActivity.front().FOrganPresentSet;
+    activity.m_organPresentSet = m->m_activity.front().m_organPresentSet;
     for (int organ = 0; organ < CompartmentCount; ++organ)
-        activity.FMeasuredNuclides[static_cast<std::size_t>(organ)]
-            = MeasuredNuclide(FNuclideId, static_cast<Compartment>(organ));
+        activity.m_measuredNuclides[static_cast<std::size_t>(organ)]
+            = MeasuredNuclide(m_nuclideId, static_cast<Compartment>(organ));
     std::size_t current = 0;
     for (int organ = 0; organ < CompartmentCount; ++organ) {
         const auto o = static_cast<Compartment>(organ);
-        if (!activity.FOrganPresentSet.contains(o))
+        if (!activity.m_organPresentSet.contains(o))
             continue;
-        const StoredNuclideId& wanted = activity.FMeasuredNuclides[static_cast<std::size_t>(organ)];
-        if (!(m->FActivity[current].FNuclideId == wanted)) {
+        const StoredNuclideId& wanted = activity.m_measuredNuclides[static_cast<std::size_t>(organ)];
+        if (!(m->m_activity[current].m_nuclideId == wanted)) {
             const int found = m->FindRNIndex(wanted);
             if (found < 0)
                 return false;
             current = static_cast<std::size_t>(found);
         }
-        activity.FActivityData[static_cast<std::size_t>(organ)]
-            = m->FActivity[current].FActivityData[static_cast<std::size_t>(organ)];
+        activity.m_activityData[static_cast<std::size_t>(organ)]
+            = m->m_activity[current].m_activityData[static_cast<std::size_t>(organ)];
     }
     return true;
 }
@@ -108,8 +108,8 @@ int BioassayData::MaxActivityCount(const MaterialBioassay& activity)
 {
     std::size_t most = 0;
     for (int organ = 0; organ < CompartmentCount; ++organ)
-        if (activity.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
-            most = std::max(most, activity.FActivityData[static_cast<std::size_t>(organ)].size());
+        if (activity.m_organPresentSet.contains(static_cast<Compartment>(organ)))
+            most = std::max(most, activity.m_activityData[static_cast<std::size_t>(organ)].size());
     return static_cast<int>(most);
 }
 

@@ -15,9 +15,9 @@ using MeasuredNuclides = std::array<StoredNuclideId, CompartmentCount>;
 // The bioassay functions of one material: which compartments have one, the values per
 // compartment, and the nuclide each one measures.
 struct MaterialBioassay {
-    CompartmentSet FOrganPresentSet;
-    std::array<CompartmentContent, CompartmentCount> FActivityData;
-    MeasuredNuclides FMeasuredNuclides;
+    CompartmentSet m_organPresentSet;
+    std::array<CompartmentContent, CompartmentCount> m_activityData;
+    MeasuredNuclides m_measuredNuclides;
 };
 
 // The nuclide measured in a compartment after an intake of a nuclide: a short-lived progeny for

@@ -129,14 +129,14 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
 
     const double timeFactor = TimeUnitsPerDayB(u.Time);
     for (BioassayColumn& column : table.Columns) {
-        if (!result.FOrganPresentSet.contains(column.Organ))
+        if (!result.m_organPresentSet.contains(column.Organ))
             continue;
         column.Present = true;
         column.Title = SourceOrganName(column.Organ);
-        const StoredNuclideId& measured = result.FMeasuredNuclides[static_cast<std::size_t>(column.Organ)];
+        const StoredNuclideId& measured = result.m_measuredNuclides[static_cast<std::size_t>(column.Organ)];
         if (!(measured == data.NuclideId()))
             column.Title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
-        const CompartmentContent& series = result.FActivityData[static_cast<std::size_t>(column.Organ)];
+        const CompartmentContent& series = result.m_activityData[static_cast<std::size_t>(column.Organ)];
         const int length = std::min(static_cast<int>(series.size()), BioassayTimeCount);
         for (int i = 1; i < length; ++i) {
             if (!shown(i, request.WholeDays))

@@ -68,68 +68,68 @@ bool AMADIndexFromText(const QString& text, int& index)
 }
 
 MaterialData::MaterialData(const DoseData* owner, IntakeRoute path, MaterialForm material)
-    : FDoseData(owner)
-    , FMaterial(material)
-    , FIntakePath(path)
+    : m_doseData(owner)
+    , m_material(material)
+    , m_intakePath(path)
 {
 }
 
 QString MaterialData::Description() const
 {
-    QString s = removeBracket(compoundName(FName));
-    const bool hasFA = FF1 > 0;
+    QString s = removeBracket(compoundName(m_name));
+    const bool hasFA = m_f1 > 0;
     if (hasFA) {
-        if (!FName.isEmpty())
+        if (!m_name.isEmpty())
             s += QStringLiteral(", ");
-        s += QStringLiteral("fA=") + FormatSignificant(FF1, 3);
+        s += QStringLiteral("fA=") + FormatSignificant(m_f1, 3);
     }
-    if (FIntakePath == ipInhalation && FMaterial == imGas)
+    if (m_intakePath == ipInhalation && m_material == imGas)
         s.prepend(hasFA ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
     return s;
 }
 
 QString MaterialData::ShortDescription() const
 {
-    QString s = removeBracket(compoundName(FName));
-    if (FIntakePath == ipInhalation && FMaterial == imGas)
-        s.prepend(FF1 > 0 ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
+    QString s = removeBracket(compoundName(m_name));
+    if (m_intakePath == ipInhalation && m_material == imGas)
+        s.prepend(m_f1 > 0 ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
     return s;
 }
 
 QString MaterialData::fAStr() const
 {
-    return FF1 > 0 ? FormatSignificant(FF1, 3) : QString();
+    return m_f1 > 0 ? FormatSignificant(m_f1, 3) : QString();
 }
 
 int MaterialData::FindRNIndex(const StoredNuclideId& rn) const
 {
-    for (std::size_t i = 0; i < FActivity.size(); ++i)
-        if (FActivity[i].FNuclideId == rn)
+    for (std::size_t i = 0; i < m_activity.size(); ++i)
+        if (m_activity[i].m_nuclideId == rn)
             return static_cast<int>(i);
     return -1;
 }
 
 AerosolGroup::AerosolGroup(const DoseData* owner)
-    : FDoseData(owner)
+    : m_doseData(owner)
 {
 }
 
 QString AerosolGroup::Description() const
 {
-    QString s = aerosolName(FAerosolName, QStringLiteral(","));
+    QString s = aerosolName(m_aerosolName, QStringLiteral(","));
     if (!s.isEmpty())
         s += s.endsWith(u',') ? QStringLiteral(" ") : QStringLiteral(", ");
-    return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + FormatSignificant(FF1, 3);
+    return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + FormatSignificant(m_f1, 3);
 }
 
 QString AerosolGroup::ShortDescription() const
 {
-    return QStringLiteral("Aerosols ") + aerosolName(FAerosolName, QString());
+    return QStringLiteral("Aerosols ") + aerosolName(m_aerosolName, QString());
 }
 
 QString AerosolGroup::fAStr() const
 {
-    return FormatSignificant(FF1, 3);
+    return FormatSignificant(m_f1, 3);
 }
 
 QString DoseDataFileName(const StoredNuclideId& rn)
@@ -141,17 +141,17 @@ DoseData::~DoseData() = default;
 
 QString DoseData::NuclideNameText() const
 {
-    return DoseDataFileName(FNuclideId);
+    return DoseDataFileName(m_nuclideId);
 }
 
 void DoseData::Clear()
 {
-    FNuclideId = StoredNuclideId{};
-    FAerosolData.clear();
-    FGasData.clear();
-    FIngestData.clear();
-    FInjectData.clear();
-    FReserved.clear();
+    m_nuclideId = StoredNuclideId{};
+    m_aerosolData.clear();
+    m_gasData.clear();
+    m_ingestData.clear();
+    m_injectData.clear();
+    m_reserved.clear();
 }
 
 const MaterialData* DoseData::SelectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const
@@ -160,15 +160,15 @@ const MaterialData* DoseData::SelectCompound(IntakeRoute path, int compoundIndex
         return nullptr;
     const auto index = static_cast<std::size_t>(compoundIndex);
     switch (path) {
-    case ipIngestion: return index < FIngestData.size() ? FIngestData[index].get() : nullptr;
-    case ipInjection: return index < FInjectData.size() ? FInjectData[index].get() : nullptr;
+    case ipIngestion: return index < m_ingestData.size() ? m_ingestData[index].get() : nullptr;
+    case ipInjection: return index < m_injectData.size() ? m_injectData[index].get() : nullptr;
     case ipInhalation:
-        if (index < FAerosolData.size())
+        if (index < m_aerosolData.size())
             return amadIndex < AMADCount
-                ? FAerosolData[index]->FAerosolDataArr[static_cast<std::size_t>(amadIndex)].get()
+                ? m_aerosolData[index]->m_aerosolDataArr[static_cast<std::size_t>(amadIndex)].get()
                 : nullptr;
-        if (amadIndex == 0 && index - FAerosolData.size() < FGasData.size())
-            return FGasData[index - FAerosolData.size()].get();
+        if (amadIndex == 0 && index - m_aerosolData.size() < m_gasData.size())
+            return m_gasData[index - m_aerosolData.size()].get();
         return nullptr;
     }
     return nullptr;
@@ -181,17 +181,17 @@ bool DoseData::GetCompoundsList(IntakeRoute path, QStringList& list) const
         return false;
     switch (path) {
     case ipIngestion:
-        for (const auto& m : FIngestData)
+        for (const auto& m : m_ingestData)
             list << m->Description();
         break;
     case ipInjection:
-        for (const auto& m : FInjectData)
+        for (const auto& m : m_injectData)
             list << m->Description();
         break;
     case ipInhalation:
-        for (const auto& g : FAerosolData)
+        for (const auto& g : m_aerosolData)
             list << g->Description();
-        for (const auto& m : FGasData)
+        for (const auto& m : m_gasData)
             list << m->Description();
         break;
     }
@@ -203,14 +203,14 @@ bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QStri
     if (path == ipInjection) {
         description = QStringLiteral("Injection");
         fA.clear();
-        return !FInjectData.empty();
+        return !m_injectData.empty();
     }
     description.clear();
     fA.clear();
     if (compoundIndex < 0)
         return false;
     if (path == ipInhalation && IsAerosol(compoundIndex)) {
-        const AerosolGroup& g = *FAerosolData[static_cast<std::size_t>(compoundIndex)];
+        const AerosolGroup& g = *m_aerosolData[static_cast<std::size_t>(compoundIndex)];
         description = g.ShortDescription();
         fA = g.fAStr();
         return true;
@@ -233,8 +233,8 @@ bool DoseData::GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, Orga
         effDose = 0;
         return false;
     }
-    dose = m->FDose;
-    effDose = m->FEffDose;
+    dose = m->m_dose;
+    effDose = m->m_effDose;
     return true;
 }
 
@@ -243,7 +243,7 @@ bool DoseData::GetEffDose(IntakeRoute path, int compoundIndex, int amadIndex, fl
     if (path != ipInhalation)
         amadIndex = 0;
     const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
-    dose = m ? m->FEffDose : 0;
+    dose = m ? m->m_effDose : 0;
     return m != nullptr;
 }
 

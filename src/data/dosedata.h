@@ -49,9 +49,9 @@ constexpr int BioassayTimeCount = 275;
 
 // The bioassay functions of one tabulated nuclide.
 struct BioassayFunctions {
-    StoredNuclideId FNuclideId;
-    CompartmentSet FOrganPresentSet;
-    std::array<CompartmentContent, CompartmentCount> FActivityData;
+    StoredNuclideId m_nuclideId;
+    CompartmentSet m_organPresentSet;
+    std::array<CompartmentContent, CompartmentCount> m_activityData;
 };
 
 class DoseData;
@@ -66,15 +66,15 @@ public:
     QString fAStr() const;
     int FindRNIndex(const StoredNuclideId& rn) const;
 
-    const DoseData* FDoseData;
-    QByteArray FName;
-    QByteArray FModelName;
-    float FF1 = 0;
-    OrganDoses FDose{};
-    float FEffDose = 0;
-    std::vector<BioassayFunctions> FActivity;
-    MaterialForm FMaterial;
-    IntakeRoute FIntakePath;
+    const DoseData* m_doseData;
+    QByteArray m_name;
+    QByteArray m_modelName;
+    float m_f1 = 0;
+    OrganDoses m_dose{};
+    float m_effDose = 0;
+    std::vector<BioassayFunctions> m_activity;
+    MaterialForm m_material;
+    IntakeRoute m_intakePath;
 };
 
 // One aerosol group: a name (often with the absorption type in brackets), fA and one material
@@ -87,11 +87,11 @@ public:
     QString ShortDescription() const;
     QString fAStr() const;
 
-    QByteArray FAerosolName;
-    QByteArray FModelName;
-    std::array<std::unique_ptr<MaterialData>, AMADCount> FAerosolDataArr;
-    const DoseData* FDoseData;
-    float FF1 = 0;
+    QByteArray m_aerosolName;
+    QByteArray m_modelName;
+    std::array<std::unique_ptr<MaterialData>, AMADCount> m_aerosolDataArr;
+    const DoseData* m_doseData;
+    float m_f1 = 0;
 };
 
 // The dose data of one nuclide, as its data file holds them (DoseDataFolder reads one).
@@ -102,16 +102,16 @@ public:
     DoseData(const DoseData&) = delete;
     DoseData& operator=(const DoseData&) = delete;
 
-    const StoredNuclideId& NuclideId() const { return FNuclideId; }
-    bool IsLoaded() const { return FNuclideId.El != NoElement; }
+    const StoredNuclideId& NuclideId() const { return m_nuclideId; }
+    bool IsLoaded() const { return m_nuclideId.El != NoElement; }
     // "Co-60".
     QString NuclideNameText() const;
     // Whether the loaded file carries the mark of synthetic sample data.
-    bool IsSyntheticSample() const { return FReserved.startsWith(SyntheticSampleMarker); }
+    bool IsSyntheticSample() const { return m_reserved.startsWith(SyntheticSampleMarker); }
 
-    int AerosolDataCount() const { return static_cast<int>(FAerosolData.size()); }
-    int IngestDataCount() const { return static_cast<int>(FIngestData.size()); }
-    int InhalationDataCount() const { return static_cast<int>(FAerosolData.size() + FGasData.size()); }
+    int AerosolDataCount() const { return static_cast<int>(m_aerosolData.size()); }
+    int IngestDataCount() const { return static_cast<int>(m_ingestData.size()); }
+    int InhalationDataCount() const { return static_cast<int>(m_aerosolData.size() + m_gasData.size()); }
     bool IsAerosol(int index) const { return index >= 0 && index < AerosolDataCount(); }
 
     bool GetCompoundsList(IntakeRoute path, QStringList& list) const;
@@ -124,13 +124,13 @@ public:
     // Holds no nuclide and nothing of one.
     void Clear();
 
-    StoredNuclideId FNuclideId;
-    std::vector<std::unique_ptr<AerosolGroup>> FAerosolData;
-    std::vector<std::unique_ptr<MaterialData>> FGasData;
-    std::vector<std::unique_ptr<MaterialData>> FIngestData;
-    std::vector<std::unique_ptr<MaterialData>> FInjectData;
+    StoredNuclideId m_nuclideId;
+    std::vector<std::unique_ptr<AerosolGroup>> m_aerosolData;
+    std::vector<std::unique_ptr<MaterialData>> m_gasData;
+    std::vector<std::unique_ptr<MaterialData>> m_ingestData;
+    std::vector<std::unique_ptr<MaterialData>> m_injectData;
     // What the file carried in the bytes that readers skip (a producer's mark).
-    QByteArray FReserved;
+    QByteArray m_reserved;
 };
 
 // The data-file name of a nuclide: "Co-60".

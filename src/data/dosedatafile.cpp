@@ -77,24 +77,24 @@ private:
 
 void readMaterial(FileReader& in, MaterialData& m)
 {
-    m.FName = in.shortText();
-    m.FModelName = in.shortText();
-    m.FF1 = in.read<float>();
-    in.readFloats(m.FDose.data(), static_cast<qsizetype>(m.FDose.size()));
-    m.FEffDose = in.read<float>();
+    m.m_name = in.shortText();
+    m.m_modelName = in.shortText();
+    m.m_f1 = in.read<float>();
+    in.readFloats(m.m_dose.data(), static_cast<qsizetype>(m.m_dose.size()));
+    m.m_effDose = in.read<float>();
     const int records = in.read<std::uint8_t>();
-    m.FActivity.resize(static_cast<std::size_t>(records));
-    for (BioassayFunctions& a : m.FActivity) {
-        a.FNuclideId = in.nuclide();
-        a.FOrganPresentSet = CompartmentSet::fromRaw(in.read<std::uint8_t>());
+    m.m_activity.resize(static_cast<std::size_t>(records));
+    for (BioassayFunctions& a : m.m_activity) {
+        a.m_nuclideId = in.nuclide();
+        a.m_organPresentSet = CompartmentSet::fromRaw(in.read<std::uint8_t>());
         for (int organ = 0; organ < CompartmentCount; ++organ) {
-            if (!a.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
+            if (!a.m_organPresentSet.contains(static_cast<Compartment>(organ)))
                 continue;
             const int points = in.read<std::uint16_t>();
             // Longer than the time grid: no point past it could be placed in time.
             if (points > BioassayTimeCount)
                 in.corrupted();
-            CompartmentContent& series = a.FActivityData[static_cast<std::size_t>(organ)];
+            CompartmentContent& series = a.m_activityData[static_cast<std::size_t>(organ)];
             series.resize(static_cast<std::size_t>(points));
             in.readFloats(series.data(), points);
         }
@@ -132,21 +132,22 @@ void putMaterial(QByteArray& out, const MaterialData* m)
         out.append(61 * sizeof(float) + 1, '\0');
         return;
     }
-    putShortText(out, m->FName);
-    putShortText(out, m->FModelName);
-    put<float>(out, m->FF1);
-    out.append(reinterpret_cast<const char*>(m->FDose.data()), static_cast<qsizetype>(m->FDose.size() * sizeof(float)));
-    put<float>(out, m->FEffDose);
-    const std::size_t records = std::min<std::size_t>(m->FActivity.size(), 255);
+    putShortText(out, m->m_name);
+    putShortText(out, m->m_modelName);
+    put<float>(out, m->m_f1);
+    out.append(reinterpret_cast<const char*>(m->m_dose.data()),
+               static_cast<qsizetype>(m->m_dose.size() * sizeof(float)));
+    put<float>(out, m->m_effDose);
+    const std::size_t records = std::min<std::size_t>(m->m_activity.size(), 255);
     put<std::uint8_t>(out, static_cast<std::uint8_t>(records));
     for (std::size_t r = 0; r < records; ++r) {
-        const BioassayFunctions& a = m->FActivity[r];
-        putNuclide(out, a.FNuclideId);
-        put<std::uint8_t>(out, a.FOrganPresentSet.raw());
+        const BioassayFunctions& a = m->m_activity[r];
+        putNuclide(out, a.m_nuclideId);
+        put<std::uint8_t>(out, a.m_organPresentSet.raw());
         for (int organ = 0; organ < CompartmentCount; ++organ) {
-            if (!a.FOrganPresentSet.contains(static_cast<Compartment>(organ)))
+            if (!a.m_organPresentSet.contains(static_cast<Compartment>(organ)))
                 continue;
-            const CompartmentContent& series = a.FActivityData[static_cast<std::size_t>(organ)];
+            const CompartmentContent& series = a.m_activityData[static_cast<std::size_t>(organ)];
             const std::size_t points = std::min<std::size_t>(series.size(), BioassayTimeCount);
             put<std::uint16_t>(out, static_cast<std::uint16_t>(points));
             out.append(reinterpret_cast<const char*>(series.data()), static_cast<qsizetype>(points * sizeof(float)));
@@ -198,12 +199,12 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
         && converterText.compare(QLatin1String(kConverterVersions[1]), Qt::CaseInsensitive) != 0)
         throw DamagedDataFile(QStringLiteral("DataFileException: Wrong converter version ") + converterText
                               + QStringLiteral(" of data file ") + path);
-    data.FReserved = in.bytes(kReservedSize);
+    data.m_reserved = in.bytes(kReservedSize);
     const QByteArray storedName = in.bytes(name.size());
     if (storedName != name.toLatin1())
         throw DamagedDataFile(QStringLiteral("DataFileException: Wrong radionuclide name ")
                               + QString::fromLatin1(storedName) + QStringLiteral(" in data file ") + path);
-    data.FNuclideId = in.nuclide();
+    data.m_nuclideId = in.nuclide();
 
     auto readMaterials = [&](std::vector<std::unique_ptr<MaterialData>>& list, IntakeRoute route, MaterialForm kind) {
         const int count = in.read<std::uint8_t>();
@@ -212,24 +213,24 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
             readMaterial(in, *list.back());
         }
     };
-    readMaterials(data.FInjectData, ipInjection, imAerosol);
-    readMaterials(data.FIngestData, ipIngestion, imAerosol);
+    readMaterials(data.m_injectData, ipInjection, imAerosol);
+    readMaterials(data.m_ingestData, ipIngestion, imAerosol);
     const int groups = in.read<std::uint8_t>();
     for (int g = 0; g < groups; ++g) {
         auto group = std::make_unique<AerosolGroup>(&data);
         const QByteArray groupName = in.shortText();
         if (groupName.isEmpty())
             throw std::runtime_error("Aerosol ReadBinaryData: Can not find aerosol compound name!");
-        group->FAerosolName = groupName;
-        group->FModelName = in.shortText();
-        group->FF1 = in.read<float>();
-        for (auto& material : group->FAerosolDataArr) {
+        group->m_aerosolName = groupName;
+        group->m_modelName = in.shortText();
+        group->m_f1 = in.read<float>();
+        for (auto& material : group->m_aerosolDataArr) {
             material = std::make_unique<MaterialData>(&data, ipInhalation, imAerosol);
             readMaterial(in, *material);
         }
-        data.FAerosolData.push_back(std::move(group));
+        data.m_aerosolData.push_back(std::move(group));
     }
-    readMaterials(data.FGasData, ipInhalation, imGas);
+    readMaterials(data.m_gasData, ipInhalation, imGas);
 }
 
 } // namespace
@@ -252,25 +253,25 @@ QByteArray DoseDataFileBytes(const DoseData& data, const QByteArray& reservedTex
     out += kConverterVersions[0];
     out += reservedText.left(kReservedSize).leftJustified(kReservedSize, ' ');
     out += data.NuclideNameText().toLatin1();
-    putNuclide(out, data.FNuclideId);
-    putCount(out, data.FInjectData);
-    for (std::size_t i = 0; i < std::min<std::size_t>(data.FInjectData.size(), 255); ++i)
-        putMaterial(out, data.FInjectData[i].get());
-    putCount(out, data.FIngestData);
-    for (std::size_t i = 0; i < std::min<std::size_t>(data.FIngestData.size(), 255); ++i)
-        putMaterial(out, data.FIngestData[i].get());
-    putCount(out, data.FAerosolData);
-    for (std::size_t i = 0; i < std::min<std::size_t>(data.FAerosolData.size(), 255); ++i) {
-        const AerosolGroup& g = *data.FAerosolData[i];
-        putShortText(out, g.FAerosolName.isEmpty() ? QByteArray("?") : g.FAerosolName);
-        putShortText(out, g.FModelName);
-        put<float>(out, g.FF1);
-        for (const auto& m : g.FAerosolDataArr)
+    putNuclide(out, data.m_nuclideId);
+    putCount(out, data.m_injectData);
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.m_injectData.size(), 255); ++i)
+        putMaterial(out, data.m_injectData[i].get());
+    putCount(out, data.m_ingestData);
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.m_ingestData.size(), 255); ++i)
+        putMaterial(out, data.m_ingestData[i].get());
+    putCount(out, data.m_aerosolData);
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.m_aerosolData.size(), 255); ++i) {
+        const AerosolGroup& g = *data.m_aerosolData[i];
+        putShortText(out, g.m_aerosolName.isEmpty() ? QByteArray("?") : g.m_aerosolName);
+        putShortText(out, g.m_modelName);
+        put<float>(out, g.m_f1);
+        for (const auto& m : g.m_aerosolDataArr)
             putMaterial(out, m.get());
     }
-    putCount(out, data.FGasData);
-    for (std::size_t i = 0; i < std::min<std::size_t>(data.FGasData.size(), 255); ++i)
-        putMaterial(out, data.FGasData[i].get());
+    putCount(out, data.m_gasData);
+    for (std::size_t i = 0; i < std::min<std::size_t>(data.m_gasData.size(), 255); ++i)
+        putMaterial(out, data.m_gasData[i].get());
     SetDoseDataChecksum(out);
     return out;
 }

@@ -22,8 +22,8 @@ namespace {
 class NumberWriter {
 public:
     NumberWriter()
-        : FSeparator(QString(decimalSeparator()).toUtf8())
-        , FPoint(FSeparator == ".")
+        : m_separator(QString(decimalSeparator()).toUtf8())
+        , m_point(m_separator == ".")
     {
     }
 
@@ -31,19 +31,19 @@ public:
     {
         char text[32];
         const std::size_t length = WriteScientific(text, value, 2);
-        const char* point = FPoint ? nullptr : static_cast<const char*>(std::memchr(text, '.', length));
+        const char* point = m_point ? nullptr : static_cast<const char*>(std::memchr(text, '.', length));
         if (!point) {
             out.append(text, static_cast<qsizetype>(length));
             return;
         }
         out.append(text, point - text);
-        out.append(FSeparator);
+        out.append(m_separator);
         out.append(point + 1, static_cast<qsizetype>(length) - (point + 1 - text));
     }
 
 private:
-    QByteArray FSeparator;
-    bool FPoint; // the separator is the point the numbers are written with
+    QByteArray m_separator;
+    bool m_point; // the separator is the point the numbers are written with
 };
 
 void appendOrgans(QByteArray& out, const NumberWriter& numbers, const OrganDoses& dose, Sex sex)

@@ -78,30 +78,31 @@ const std::vector<ProgramSettings::Setting>& ProgramSettings::Table()
                        }};
     };
     static const std::vector<Setting> settings{
-        flag(kGeneral, "AutoSave", &P::FAutoSave, false),
-        flag(kGeneral, "Initialized", &P::FNotFirstRun, false),
+        flag(kGeneral, "AutoSave", &P::m_autoSave, false),
+        flag(kGeneral, "Initialized", &P::m_notFirstRun, false),
         // A file without the key (the first run) or with a code of another language takes the
         // system's language.
         Setting{kGeneral, QStringLiteral("Language"), QString(), false,
-                [](const P& p) { return LanguageCode(p.FLanguage); },
-                [](P& p, const QString& t) { p.FLanguage = LanguageOfCode(t).value_or(SystemLanguage()); }},
+                [](const P& p) { return LanguageCode(p.m_language); },
+                [](P& p, const QString& t) { p.m_language = LanguageOfCode(t).value_or(SystemLanguage()); }},
         // A data folder inside the program's folder is kept relative to it, so that a copy of
         // the program folder reads its own data, not the original's.
         Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false,
                 [](const P& p) {
-                    const bool thisRuns = !p.FRunDataFolderPath.isEmpty() && p.FDataFolderPath == p.FRunDataFolderPath;
-                    return p.StoredFolderText(thisRuns ? p.FStoredDataFolderPath : p.FDataFolderPath);
+                    const bool thisRuns
+                        = !p.m_runDataFolderPath.isEmpty() && p.m_dataFolderPath == p.m_runDataFolderPath;
+                    return p.StoredFolderText(thisRuns ? p.m_storedDataFolderPath : p.m_dataFolderPath);
                 },
                 [](P& p, const QString& t) { p.SetDataFolderPath(p.FolderOfStoredText(t)); }},
-        unit("MixtureActivityUnit", &P::FMixtureActivityUnit, AcceptedActivityUnits, au_Bq),
-        unit("MixtureDoseUnit", &P::FMixtureDoseUnit, AcceptedDoseUnits, du_Sv),
-        unit("DPUMContentActivityUnit", &P::FBioassayContentUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUMIntakeActivityUnit", &P::FBioassayIntakeUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUMDoseUnit", &P::FBioassayDoseUnit, AcceptedDoseUnits, du_Sv),
-        unit("DPUMTimeUnit", &P::FBioassayTimeUnit, AcceptedTimeUnits, tuDay),
-        flag(kUnits, "DPUMIntDaysOnly", &P::FBioassayWholeDays, true),
-        unit("DPUIActivityUnit", &P::FMaterialsActivityUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUIDosesUnit", &P::FMaterialsDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("MixtureActivityUnit", &P::m_mixtureActivityUnit, AcceptedActivityUnits, au_Bq),
+        unit("MixtureDoseUnit", &P::m_mixtureDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("DPUMContentActivityUnit", &P::m_bioassayContentUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUMIntakeActivityUnit", &P::m_bioassayIntakeUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUMDoseUnit", &P::m_bioassayDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("DPUMTimeUnit", &P::m_bioassayTimeUnit, AcceptedTimeUnits, tuDay),
+        flag(kUnits, "DPUMIntDaysOnly", &P::m_bioassayWholeDays, true),
+        unit("DPUIActivityUnit", &P::m_materialsActivityUnit, AcceptedActivityUnits, au_Bq),
+        unit("DPUIDosesUnit", &P::m_materialsDoseUnit, AcceptedDoseUnits, du_Sv),
     };
     return settings;
 }
@@ -121,15 +122,15 @@ ProgramSettings::ProgramSettings(const ProgramLocations& locations)
 }
 
 ProgramSettings::ProgramSettings(const ProgramLocations& locations, bool readFile)
-    : FLocations(locations)
+    : m_locations(locations)
 {
-    FDataFolderPath = DefaultDataFolderPath();
-    FLanguage = SystemLanguage();
+    m_dataFolderPath = DefaultDataFolderPath();
+    m_language = SystemLanguage();
     RestoreDefaultValues();
     if (readFile)
         Read();
-    if (!IsFolder(FDataFolderPath))
-        SetDataFolderPath(FLocations.SharedDir);
+    if (!IsFolder(m_dataFolderPath))
+        SetDataFolderPath(m_locations.SharedDir);
 }
 
 std::unique_ptr<ProgramSettings> ProgramSettings::WithDefaults(const ProgramLocations& locations)
@@ -139,7 +140,7 @@ std::unique_ptr<ProgramSettings> ProgramSettings::WithDefaults(const ProgramLoca
 
 QString ProgramSettings::StoredFolderText(const QString& folder) const
 {
-    const QString relative = QDir(FLocations.ProgramDir).relativeFilePath(folder);
+    const QString relative = QDir(m_locations.ProgramDir).relativeFilePath(folder);
     const bool inside = !QDir::isAbsolutePath(relative) && relative != QStringLiteral("..")
         && !relative.startsWith(QStringLiteral("../"));
     return inside ? relative : folder;
@@ -149,22 +150,22 @@ QString ProgramSettings::FolderOfStoredText(const QString& text) const
 {
     if (text.isEmpty() || QDir::isAbsolutePath(text))
         return text;
-    return QDir::cleanPath(QDir(FLocations.ProgramDir).filePath(text));
+    return QDir::cleanPath(QDir(m_locations.ProgramDir).filePath(text));
 }
 
 QString ProgramSettings::DefaultDataFolderPath() const
 {
-    return FLocations.SharedDir + u'/' + kDefaultDataFolder;
+    return m_locations.SharedDir + u'/' + kDefaultDataFolder;
 }
 
 QString ProgramSettings::IniFileName() const
 {
-    return FLocations.SettingsDir + u'/' + QFileInfo(FLocations.ExeName).completeBaseName() + QStringLiteral(".ini");
+    return m_locations.SettingsDir + u'/' + QFileInfo(m_locations.ExeName).completeBaseName() + QStringLiteral(".ini");
 }
 
 QString ProgramSettings::MixtureFileName() const
 {
-    return FLocations.SettingsDir + u'/' + QFileInfo(FLocations.ExeName).completeBaseName()
+    return m_locations.SettingsDir + u'/' + QFileInfo(m_locations.ExeName).completeBaseName()
         + QStringLiteral(".mixture");
 }
 
@@ -213,10 +214,10 @@ bool ProgramSettings::Write(QString* error, const QStringList& onlyKeys) const
 
 bool ProgramSettings::MakeSettingsFolder(QString* error) const
 {
-    if (QDir().mkpath(FLocations.SettingsDir))
+    if (QDir().mkpath(m_locations.SettingsDir))
         return true;
     if (error)
-        *error = QStringLiteral("%1: the folder cannot be made").arg(FLocations.SettingsDir);
+        *error = QStringLiteral("%1: the folder cannot be made").arg(m_locations.SettingsDir);
     return false;
 }
 
@@ -230,10 +231,10 @@ bool ProgramSettings::CanMakeFilesInSettingsFolder(QString* error) const
 {
     if (!MakeSettingsFolder(error))
         return false;
-    if (CanMakeFilesIn(FLocations.SettingsDir))
+    if (CanMakeFilesIn(m_locations.SettingsDir))
         return true;
     if (error)
-        *error = QStringLiteral("%1: no file can be made in this folder").arg(FLocations.SettingsDir);
+        *error = QStringLiteral("%1: no file can be made in this folder").arg(m_locations.SettingsDir);
     return false;
 }
 
@@ -253,10 +254,10 @@ void ProgramSettings::Assign(const ProgramSettings& other)
         changed = changed || s.get(*this) != before;
     }
     // The data folder as it is in this run, not as the file keeps it.
-    changed = changed || FDataFolderPath != other.FDataFolderPath;
-    FDataFolderPath = other.FDataFolderPath;
-    FStoredDataFolderPath = other.FStoredDataFolderPath;
-    FRunDataFolderPath = other.FRunDataFolderPath;
+    changed = changed || m_dataFolderPath != other.m_dataFolderPath;
+    m_dataFolderPath = other.m_dataFolderPath;
+    m_storedDataFolderPath = other.m_storedDataFolderPath;
+    m_runDataFolderPath = other.m_runDataFolderPath;
     if (changed)
         Changed();
 }
@@ -274,38 +275,38 @@ template <typename E, typename Set> void ProgramSettings::SetAccepted(E& field, 
 
 void ProgramSettings::SetDataFolderPath(const QString& value)
 {
-    if (value == FDataFolderPath)
+    if (value == m_dataFolderPath)
         return;
-    FDataFolderPath = value;
-    if (!IsFolder(FDataFolderPath)) {
-        FDataFolderPath = DefaultDataFolderPath();
-        if (!IsFolder(FDataFolderPath))
-            FDataFolderPath = FLocations.SharedDir;
+    m_dataFolderPath = value;
+    if (!IsFolder(m_dataFolderPath)) {
+        m_dataFolderPath = DefaultDataFolderPath();
+        if (!IsFolder(m_dataFolderPath))
+            m_dataFolderPath = m_locations.SharedDir;
     }
     Changed();
 }
 
 void ProgramSettings::SetDataFolderPathForThisRun(const QString& value)
 {
-    const QString stored = FRunDataFolderPath.isEmpty() ? FDataFolderPath : FStoredDataFolderPath;
+    const QString stored = m_runDataFolderPath.isEmpty() ? m_dataFolderPath : m_storedDataFolderPath;
     SetDataFolderPath(value);
-    FStoredDataFolderPath = stored;
-    FRunDataFolderPath = FDataFolderPath;
+    m_storedDataFolderPath = stored;
+    m_runDataFolderPath = m_dataFolderPath;
 }
 
 void ProgramSettings::SetBioassayWholeDays(bool value)
 {
-    if (value == FBioassayWholeDays)
+    if (value == m_bioassayWholeDays)
         return;
-    FBioassayWholeDays = value;
+    m_bioassayWholeDays = value;
     Changed();
 }
 
 void ProgramSettings::SetAutoSave(bool value)
 {
-    if (value == FAutoSave)
+    if (value == m_autoSave)
         return;
-    FAutoSave = value;
+    m_autoSave = value;
     Changed();
 }
 
@@ -316,51 +317,51 @@ UiLanguage ProgramSettings::SystemLanguage()
 
 void ProgramSettings::SetLanguage(UiLanguage value)
 {
-    if (value == FLanguage || value > l_Ukrainian)
+    if (value == m_language || value > l_Ukrainian)
         return;
-    FLanguage = value;
+    m_language = value;
     Changed();
 }
 
 void ProgramSettings::SetNotFirstRun(bool value)
 {
-    if (!value || FNotFirstRun)
+    if (!value || m_notFirstRun)
         return;
-    FNotFirstRun = true;
+    m_notFirstRun = true;
     Changed();
 }
 
 void ProgramSettings::SetMixtureActivityUnit(ActivityUnit value)
 {
-    SetAccepted(FMixtureActivityUnit, value, AcceptedActivityUnits);
+    SetAccepted(m_mixtureActivityUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::SetBioassayContentUnit(ActivityUnit value)
 {
-    SetAccepted(FBioassayContentUnit, value, AcceptedActivityUnits);
+    SetAccepted(m_bioassayContentUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::SetBioassayIntakeUnit(ActivityUnit value)
 {
-    SetAccepted(FBioassayIntakeUnit, value, AcceptedActivityUnits);
+    SetAccepted(m_bioassayIntakeUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::SetMaterialsActivityUnit(ActivityUnit value)
 {
-    SetAccepted(FMaterialsActivityUnit, value, AcceptedActivityUnits);
+    SetAccepted(m_materialsActivityUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::SetMixtureDoseUnit(DoseUnit value)
 {
-    SetAccepted(FMixtureDoseUnit, value, AcceptedDoseUnits);
+    SetAccepted(m_mixtureDoseUnit, value, AcceptedDoseUnits);
 }
 void ProgramSettings::SetBioassayDoseUnit(DoseUnit value)
 {
-    SetAccepted(FBioassayDoseUnit, value, AcceptedDoseUnits);
+    SetAccepted(m_bioassayDoseUnit, value, AcceptedDoseUnits);
 }
 void ProgramSettings::SetMaterialsDoseUnit(DoseUnit value)
 {
-    SetAccepted(FMaterialsDoseUnit, value, AcceptedDoseUnits);
+    SetAccepted(m_materialsDoseUnit, value, AcceptedDoseUnits);
 }
 void ProgramSettings::SetBioassayTimeUnit(TimeUnit value)
 {
-    SetAccepted(FBioassayTimeUnit, value, AcceptedTimeUnits);
+    SetAccepted(m_bioassayTimeUnit, value, AcceptedTimeUnits);
 }
 
 } // namespace kav

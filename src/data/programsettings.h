@@ -58,9 +58,9 @@ public:
     Notice<> SettingsChanged;
 
     // Data folder: SetDataFolderPath falls back to the default folder, then to the executable's folder.
-    DoseDataFolder DataFolder() const { return DoseDataFolder(FDataFolderPath); }
+    DoseDataFolder DataFolder() const { return DoseDataFolder(m_dataFolderPath); }
     void SetDataFolderPath(const QString& value);
-    const QString& DataFolderPath() const { return FDataFolderPath; }
+    const QString& DataFolderPath() const { return m_dataFolderPath; }
     // A data folder for this run only (the command line's): the stored one is what Write keeps,
     // unless the user picks another during the run.
     void SetDataFolderPathForThisRun(const QString& value);
@@ -69,40 +69,40 @@ public:
     QString MixtureFileName() const;
 
     // The folder the dose export writes to unless told another.
-    QString ExportDir() const { return FLocations.UserDataDir + QStringLiteral("/Export"); }
+    QString ExportDir() const { return m_locations.UserDataDir + QStringLiteral("/Export"); }
     // The help collection the program carries.
-    QString HelpCollectionFile() const { return FLocations.SharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
-    const ProgramLocations& Locations() const { return FLocations; }
+    QString HelpCollectionFile() const { return m_locations.SharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
+    const ProgramLocations& Locations() const { return m_locations; }
 
-    bool AutoSave() const { return FAutoSave; }
+    bool AutoSave() const { return m_autoSave; }
     void SetAutoSave(bool value);
     // The language of the choosers, their dialogs and messages, and of the toolkit's own
     // dialogs; on a first run the system's when it is English, Russian or Ukrainian.
-    UiLanguage Language() const { return FLanguage; }
+    UiLanguage Language() const { return m_language; }
     void SetLanguage(UiLanguage value);
     // The system's language when it is one of the three; English otherwise.
     static UiLanguage SystemLanguage();
-    bool NotFirstRun() const { return FNotFirstRun; }
+    bool NotFirstRun() const { return m_notFirstRun; }
     // Only ever turns true; the caller writes the file (the next run must know).
     void SetNotFirstRun(bool value);
-    bool BioassayWholeDays() const { return FBioassayWholeDays; }
+    bool BioassayWholeDays() const { return m_bioassayWholeDays; }
     void SetBioassayWholeDays(bool value);
 
-    ActivityUnit MixtureActivityUnit() const { return FMixtureActivityUnit; }
+    ActivityUnit MixtureActivityUnit() const { return m_mixtureActivityUnit; }
     void SetMixtureActivityUnit(ActivityUnit value);
-    ActivityUnit BioassayContentUnit() const { return FBioassayContentUnit; }
+    ActivityUnit BioassayContentUnit() const { return m_bioassayContentUnit; }
     void SetBioassayContentUnit(ActivityUnit value);
-    ActivityUnit BioassayIntakeUnit() const { return FBioassayIntakeUnit; }
+    ActivityUnit BioassayIntakeUnit() const { return m_bioassayIntakeUnit; }
     void SetBioassayIntakeUnit(ActivityUnit value);
-    ActivityUnit MaterialsActivityUnit() const { return FMaterialsActivityUnit; }
+    ActivityUnit MaterialsActivityUnit() const { return m_materialsActivityUnit; }
     void SetMaterialsActivityUnit(ActivityUnit value);
-    DoseUnit MixtureDoseUnit() const { return FMixtureDoseUnit; }
+    DoseUnit MixtureDoseUnit() const { return m_mixtureDoseUnit; }
     void SetMixtureDoseUnit(DoseUnit value);
-    DoseUnit BioassayDoseUnit() const { return FBioassayDoseUnit; }
+    DoseUnit BioassayDoseUnit() const { return m_bioassayDoseUnit; }
     void SetBioassayDoseUnit(DoseUnit value);
-    DoseUnit MaterialsDoseUnit() const { return FMaterialsDoseUnit; }
+    DoseUnit MaterialsDoseUnit() const { return m_materialsDoseUnit; }
     void SetMaterialsDoseUnit(DoseUnit value);
-    TimeUnit BioassayTimeUnit() const { return FBioassayTimeUnit; }
+    TimeUnit BioassayTimeUnit() const { return m_bioassayTimeUnit; }
     void SetBioassayTimeUnit(TimeUnit value);
 
     // The units the preferences accept for each kind of field.
@@ -123,22 +123,22 @@ private:
     void Changed();
     template <typename E, typename Set> void SetAccepted(E& field, E value, const Set& accepted);
 
-    ProgramLocations FLocations;
-    bool FAutoSave = false;
-    UiLanguage FLanguage = l_English;
-    QString FDataFolderPath;
-    QString FStoredDataFolderPath; // the data folder the file keeps while FDataFolderPath is this run's
-    QString FRunDataFolderPath;
-    ActivityUnit FMixtureActivityUnit = au_Bq;
-    ActivityUnit FBioassayContentUnit = au_Bq;
-    ActivityUnit FBioassayIntakeUnit = au_Bq;
-    ActivityUnit FMaterialsActivityUnit = au_Bq;
-    DoseUnit FMixtureDoseUnit = du_Sv;
-    DoseUnit FBioassayDoseUnit = du_Sv;
-    DoseUnit FMaterialsDoseUnit = du_Sv;
-    TimeUnit FBioassayTimeUnit = tuDay;
-    bool FBioassayWholeDays = false;
-    bool FNotFirstRun = false;
+    ProgramLocations m_locations;
+    bool m_autoSave = false;
+    UiLanguage m_language = l_English;
+    QString m_dataFolderPath;
+    QString m_storedDataFolderPath; // the data folder the file keeps while m_dataFolderPath is this run's
+    QString m_runDataFolderPath;
+    ActivityUnit m_mixtureActivityUnit = au_Bq;
+    ActivityUnit m_bioassayContentUnit = au_Bq;
+    ActivityUnit m_bioassayIntakeUnit = au_Bq;
+    ActivityUnit m_materialsActivityUnit = au_Bq;
+    DoseUnit m_mixtureDoseUnit = du_Sv;
+    DoseUnit m_bioassayDoseUnit = du_Sv;
+    DoseUnit m_materialsDoseUnit = du_Sv;
+    TimeUnit m_bioassayTimeUnit = tuDay;
+    bool m_bioassayWholeDays = false;
+    bool m_notFirstRun = false;
 };
 
 } // namespace kav

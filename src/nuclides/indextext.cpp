@@ -51,7 +51,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
     for (int k = 1; k <= 4; ++k)
         out += QStringLiteral("AncestorIndex[%1]\tAncestorName[%1]\t").arg(k);
     out += QStringLiteral("DaughtersCount\tAncestorsCount");
-    const bool withSummary = summaries.size() == FItems.size() && !FItems.empty();
+    const bool withSummary = summaries.size() == m_items.size() && !m_items.empty();
     if (withSummary) {
         out += QStringLiteral("\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\t"
                               "AlphaFrac\tBetaFrac\tGammaFrac\tFFNFrac\tDoseConst");
@@ -63,7 +63,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
 
     const QString tab(u'\t');
     const QString dash(u'-');
-    for (const auto& node : FItems) {
+    for (const auto& node : m_items) {
         QStringList row;
         row << node->Name.toString() << ElementSymbol(node->Element)
             << QString::number(static_cast<int>(node->Element) + 1) << QString::number(node->AMassInt)

@@ -63,9 +63,9 @@ void Nuclide::Assign(const NuclideIdentity& other)
         NuclideIdentity::Assign(other);
         return;
     }
-    const NuclideLookup* owner = FOwner;
+    const NuclideLookup* owner = m_owner;
     *this = *node;
-    FOwner = owner;
+    m_owner = owner;
 }
 
 int Nuclide::GetRTypeArray(DecayStepCounts& radTypes) const
@@ -103,9 +103,9 @@ bool Nuclide::DecayToDaughter(ChemicalElement element, std::uint16_t aMassInt, D
 
 const Nuclide* Nuclide::DaughterNode(int slot) const
 {
-    if (!FOwner || slot < 0 || slot >= DaughtersCount)
+    if (!m_owner || slot < 0 || slot >= DaughtersCount)
         return nullptr;
-    return FOwner->NodeAt(DaughterArray[static_cast<std::size_t>(slot)].DaughterPos);
+    return m_owner->NodeAt(DaughterArray[static_cast<std::size_t>(slot)].DaughterPos);
 }
 
 void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
@@ -113,7 +113,7 @@ void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
     maxCutted = 0;
     chain.clear();
     // A damaged index may link in a circle; no real chain is longer than the index.
-    const int limit = FOwner ? FOwner->Count() : 0;
+    const int limit = m_owner ? m_owner->Count() : 0;
     const Nuclide* current = this;
     while (current && current->DaughtersCount > 0 && static_cast<int>(chain.size()) < limit) {
         int best = -1;

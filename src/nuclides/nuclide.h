@@ -141,7 +141,7 @@ public:
 
 private:
     friend class NuclideIndex;
-    const NuclideLookup* FOwner = nullptr;
+    const NuclideLookup* m_owner = nullptr;
 };
 
 // The mass text of a mass number and isomer state: "60", "99m".

@@ -30,11 +30,11 @@ const QString kResourcePath = QStringLiteral(":/INDEX");
 } // namespace
 
 NuclideIndex::NuclideIndex()
-    : FDecayFilterLists(sortedLists<DecayFilterCount>())
-    , FDaughterCountLists(sortedLists<5>())
-    , FAncestorCountLists(sortedLists<5>())
-    , FShortestHalfLife(kShortestStart)
-    , FLongestHalfLife(kLongestStart)
+    : m_decayFilterLists(sortedLists<DecayFilterCount>())
+    , m_daughterCountLists(sortedLists<5>())
+    , m_ancestorCountLists(sortedLists<5>())
+    , m_shortestHalfLife(kShortestStart)
+    , m_longestHalfLife(kLongestStart)
 {
 }
 
@@ -44,7 +44,7 @@ const Nuclide* NuclideIndex::NodeAt(std::int32_t position) const
 {
     if (position < 0 || position >= Count())
         return nullptr;
-    return FItems[static_cast<std::size_t>(position)].get();
+    return m_items[static_cast<std::size_t>(position)].get();
 }
 
 void NuclideIndex::Clear()
@@ -55,33 +55,33 @@ void NuclideIndex::Clear()
 
 void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
 {
-    FItems = std::move(nodes);
-    ++FGeneration;
-    FElementRanges.fill({});
-    FElementSet.clear();
+    m_items = std::move(nodes);
+    ++m_generation;
+    m_elementRanges.fill({});
+    m_elementSet.clear();
     // A range holds an element's first run of records; a later run of the same element (a file
     // out of order) stays in the index but outside the range.
     ChemicalElement runElement = NoElement;
     bool runIsFirst = false;
     for (int i = 0; i < Count(); ++i) {
-        Nuclide& node = *FItems[static_cast<std::size_t>(i)];
+        Nuclide& node = *m_items[static_cast<std::size_t>(i)];
         node.Lr = static_cast<float>(std::log(2.0L)
                                      / (static_cast<long double>(node.HalfLife) / TimeUnitsPerDayA(node.HalfLifeUnit)));
         node.Name = MakeNuclideName(node.Element, node.AMass);
         node.Index = i;
-        node.FOwner = this;
+        node.m_owner = this;
         if (i == 0 || node.Element != runElement) {
             if (i > 0 && runIsFirst)
-                FElementRanges[runElement].Count = i - FElementRanges[runElement].First;
-            runIsFirst = !FElementSet.contains(node.Element);
+                m_elementRanges[runElement].Count = i - m_elementRanges[runElement].First;
+            runIsFirst = !m_elementSet.contains(node.Element);
             if (runIsFirst)
-                FElementRanges[node.Element].First = i;
+                m_elementRanges[node.Element].First = i;
             runElement = node.Element;
         }
-        FElementSet.insert(node.Element);
+        m_elementSet.insert(node.Element);
     }
     if (Count() > 0 && runIsFirst)
-        FElementRanges[runElement].Count = Count() - FElementRanges[runElement].First;
+        m_elementRanges[runElement].Count = Count() - m_elementRanges[runElement].First;
 }
 
 void NuclideIndex::LoadFromBytes(const QByteArray& bytes)
@@ -114,13 +114,13 @@ QString NuclideIndex::StructureProblem() const
     auto at = [](int i, const QString& what) { return QStringLiteral("record %1: %2").arg(i + 1).arg(what); };
     ElementSet seen;
     for (int i = 0; i < Count(); ++i) {
-        const Nuclide& node = *FItems[static_cast<std::size_t>(i)];
-        const bool runStarts = i == 0 || FItems[static_cast<std::size_t>(i) - 1]->Element != node.Element;
+        const Nuclide& node = *m_items[static_cast<std::size_t>(i)];
+        const bool runStarts = i == 0 || m_items[static_cast<std::size_t>(i) - 1]->Element != node.Element;
         if (runStarts && seen.contains(node.Element))
             return at(i, ElementSymbol(node.Element) + QStringLiteral(" follows other elements' records"));
         seen.insert(node.Element);
     }
-    for (const auto& node : FItems) {
+    for (const auto& node : m_items) {
         for (int slot = 0; slot < node->DaughtersCount; ++slot) {
             const DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
             const Nuclide* there = NodeAt(d.DaughterPos);
@@ -136,7 +136,7 @@ QString NuclideIndex::StructureProblem() const
 void NuclideIndex::CutDanglingDaughters()
 {
     // Radioactive daughters that point outside the index cannot be linked.
-    for (const auto& node : FItems)
+    for (const auto& node : m_items)
         for (int slot = 0; slot < node->DaughtersCount; ++slot) {
             DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
             if (d.DaughterPos < 0 || d.DaughterPos >= Count())
@@ -146,13 +146,13 @@ void NuclideIndex::CutDanglingDaughters()
 
 void NuclideIndex::LinkAncestors()
 {
-    for (const auto& node : FItems)
+    for (const auto& node : m_items)
         for (int slot = 0; slot < node->DaughtersCount; ++slot) {
             const std::int32_t pos = node->DaughterArray[static_cast<std::size_t>(slot)].DaughterPos;
             if (pos < 0)
                 continue;
             // A fifth ancestor has no slot and is not linked.
-            for (std::int32_t& ancestor : FItems[static_cast<std::size_t>(pos)]->AncestorsIndex)
+            for (std::int32_t& ancestor : m_items[static_cast<std::size_t>(pos)]->AncestorsIndex)
                 if (ancestor < 0) {
                     ancestor = node->Index;
                     break;
@@ -162,35 +162,35 @@ void NuclideIndex::LinkAncestors()
 
 void NuclideIndex::BuildDerivedLists()
 {
-    for (auto* lists : {&FDaughterCountLists, &FAncestorCountLists})
+    for (auto* lists : {&m_daughterCountLists, &m_ancestorCountLists})
         for (NuclideList& list : *lists)
             list.Clear();
-    for (NuclideList& list : FDecayFilterLists)
+    for (NuclideList& list : m_decayFilterLists)
         list.Clear();
-    for (auto* sets : {&FDaughterCountElements, &FAncestorCountElements})
+    for (auto* sets : {&m_daughterCountElements, &m_ancestorCountElements})
         for (ElementSet& set : *sets)
             set.clear();
-    for (ElementSet& set : FDecayFilterElements)
+    for (ElementSet& set : m_decayFilterElements)
         set.clear();
-    FShortestHalfLife = kShortestStart;
-    FLongestHalfLife = kLongestStart;
+    m_shortestHalfLife = kShortestStart;
+    m_longestHalfLife = kLongestStart;
 
-    for (const auto& node : FItems) {
+    for (const auto& node : m_items) {
         const QString name = node->Name.toString();
         int ancestors = 0;
         while (ancestors < 4 && node->AncestorsIndex[static_cast<std::size_t>(ancestors)] >= 0)
             ++ancestors;
         node->AncestorsCount = static_cast<std::uint8_t>(ancestors);
         const std::size_t daughters = std::min<std::size_t>(node->DaughtersCount, 4);
-        FDaughterCountLists[daughters].Add(name, node.get());
-        FDaughterCountElements[daughters].insert(node->Element);
-        FAncestorCountLists[static_cast<std::size_t>(ancestors)].Add(name, node.get());
-        FAncestorCountElements[static_cast<std::size_t>(ancestors)].insert(node->Element);
+        m_daughterCountLists[daughters].Add(name, node.get());
+        m_daughterCountElements[daughters].insert(node->Element);
+        m_ancestorCountLists[static_cast<std::size_t>(ancestors)].Add(name, node.get());
+        m_ancestorCountElements[static_cast<std::size_t>(ancestors)].insert(node->Element);
 
-        if (node->Lr > FShortestHalfLife.Lr)
-            FShortestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
-        if (node->Lr < FLongestHalfLife.Lr)
-            FLongestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
+        if (node->Lr > m_shortestHalfLife.Lr)
+            m_shortestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
+        if (node->Lr < m_longestHalfLife.Lr)
+            m_longestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
 
         const DecayModeSet& t = node->RTypeSet;
         const bool holds[5] = {t.contains(rtx_Alpha), t.contains(rtx_BetaMinus),
@@ -200,15 +200,15 @@ void NuclideIndex::BuildDerivedLists()
             if (!holds[f])
                 continue;
             ++held;
-            FDecayFilterLists[static_cast<std::size_t>(f)].Add(name, node.get());
-            FDecayFilterElements[static_cast<std::size_t>(f)].insert(node->Element);
+            m_decayFilterLists[static_cast<std::size_t>(f)].Add(name, node.get());
+            m_decayFilterElements[static_cast<std::size_t>(f)].insert(node->Element);
         }
         if (held != 1)
             continue;
         for (int f = 0; f < 5; ++f)
             if (holds[f]) {
-                FDecayFilterLists[static_cast<std::size_t>(f + 5)].Add(name, node.get());
-                FDecayFilterElements[static_cast<std::size_t>(f + 5)].insert(node->Element);
+                m_decayFilterLists[static_cast<std::size_t>(f + 5)].Add(name, node.get());
+                m_decayFilterElements[static_cast<std::size_t>(f + 5)].insert(node->Element);
             }
     }
 }
@@ -226,8 +226,8 @@ IndexLoadResult NuclideIndex::LoadFromFile(const QString& path)
         return {IndexLoadResult::Damaged, path, problem};
     }
     // Its spectra files lie beside it.
-    FLoadFromResource = false;
-    FIndexFolder = QFileInfo(path).absolutePath() + u'/';
+    m_loadFromResource = false;
+    m_indexFolder = QFileInfo(path).absolutePath() + u'/';
     return {IndexLoadResult::Loaded, path, {}};
 }
 
@@ -235,7 +235,7 @@ IndexLoadResult NuclideIndex::LoadIndexFrom(const QString& folder, bool fromReso
 {
     if (Count() > 0)
         return {};
-    FLoadFromResource = fromResource;
+    m_loadFromResource = fromResource;
     if (fromResource) {
         // The program's own index: trusted as it was built.
         QFile file(kResourcePath);
@@ -247,20 +247,20 @@ IndexLoadResult NuclideIndex::LoadIndexFrom(const QString& folder, bool fromReso
     QString dir = folder.isEmpty() ? QDir::currentPath() : folder;
     if (!dir.endsWith(u'/') && !dir.endsWith(QDir::separator()))
         dir += u'/';
-    FIndexFolder = dir;
+    m_indexFolder = dir;
     const QString path = dir + QStringLiteral("Index.rnx");
-    if (!QFile::exists(path) || path == FRejectedFile)
+    if (!QFile::exists(path) || path == m_rejectedFile)
         return {IndexLoadResult::Unchanged, path, {}};
     const IndexLoadResult result = LoadFromFile(path);
     if (result.Failed())
-        FRejectedFile = path;
+        m_rejectedFile = path;
     return result;
 }
 
 const Nuclide* NuclideIndex::FindNuclide(ChemicalElement element, const MassText& aMass) const
 {
     const int i = FindNuclidePosition(element, aMass);
-    return i < 0 ? nullptr : FItems[static_cast<std::size_t>(i)].get();
+    return i < 0 ? nullptr : m_items[static_cast<std::size_t>(i)].get();
 }
 
 int NuclideIndex::FindNuclidePosition(ChemicalElement element, const MassText& aMass) const
@@ -268,9 +268,9 @@ int NuclideIndex::FindNuclidePosition(ChemicalElement element, const MassText& a
     if (element >= ElementCount)
         return -1;
     const MassText query(QStringView(aMass.toString().left(4).toLower()));
-    const ElementRange& range = FElementRanges[element];
+    const ElementRange& range = m_elementRanges[element];
     for (int i = range.First; i < range.First + range.Count && i < Count(); ++i)
-        if (FItems[static_cast<std::size_t>(i)]->AMass == query)
+        if (m_items[static_cast<std::size_t>(i)]->AMass == query)
             return i;
     return -1;
 }
@@ -284,7 +284,7 @@ const Nuclide* NuclideIndex::FindNuclide(QStringView name) const
     if (dash == name.size() - 1)
         return nullptr;
     const ChemicalElement element = ElementBySymbol(name.left(dash));
-    if (element == NoElement || FElementRanges[element].Count < 1)
+    if (element == NoElement || m_elementRanges[element].Count < 1)
         return nullptr;
     const QStringView rest = name.mid(dash + 1);
     if (rest.size() > 4)
@@ -373,7 +373,7 @@ QByteArray NuclideIndex::ToBytes() const
 {
     QByteArray out;
     out.reserve(Count() * 110);
-    for (const auto& node : FItems)
+    for (const auto& node : m_items)
         WriteIndexRecord(*node, out);
     return out;
 }

@@ -71,16 +71,16 @@ public:
     NuclideIndex(const NuclideIndex&) = delete;
     NuclideIndex& operator=(const NuclideIndex&) = delete;
 
-    int Count() const override { return static_cast<int>(FItems.size()); }
-    const Nuclide* Items(int i) const { return FItems.at(static_cast<std::size_t>(i)).get(); }
+    int Count() const override { return static_cast<int>(m_items.size()); }
+    const Nuclide* Items(int i) const { return m_items.at(static_cast<std::size_t>(i)).get(); }
     // The node at a position, or null outside the index.
     const Nuclide* NodeAt(std::int32_t position) const override;
 
     // Counts the fillings of the index: what was derived from its nodes is stale when it moved on.
-    std::uint64_t Generation() const { return FGeneration; }
-    bool LoadFromResource() const { return FLoadFromResource; }
+    std::uint64_t Generation() const { return m_generation; }
+    bool LoadFromResource() const { return m_loadFromResource; }
     // The folder the last index file was looked for in, ending with a separator.
-    const QString& IndexFolder() const { return FIndexFolder; }
+    const QString& IndexFolder() const { return m_indexFolder; }
 
     const Nuclide* FindNuclide(ChemicalElement element, const MassText& aMass) const;
     const Nuclide* FindNuclide(QStringView name) const;
@@ -89,17 +89,17 @@ public:
 
     // Lists derived at load: by decay mode, by number of daughters and of ancestors (0 to 4),
     // each with the set of their elements; each element's run of nodes; the extreme half-lives.
-    const std::array<ElementRange, ElementCount>& ElementRanges() const { return FElementRanges; }
-    const std::array<NuclideList, DecayFilterCount>& DecayFilterLists() const { return FDecayFilterLists; }
-    const std::array<ElementSet, DecayFilterCount>& DecayFilterElements() const { return FDecayFilterElements; }
-    const std::array<NuclideList, 5>& DaughterCountLists() const { return FDaughterCountLists; }
-    const std::array<ElementSet, 5>& DaughterCountElements() const { return FDaughterCountElements; }
-    const std::array<NuclideList, 5>& AncestorCountLists() const { return FAncestorCountLists; }
-    const std::array<ElementSet, 5>& AncestorCountElements() const { return FAncestorCountElements; }
+    const std::array<ElementRange, ElementCount>& ElementRanges() const { return m_elementRanges; }
+    const std::array<NuclideList, DecayFilterCount>& DecayFilterLists() const { return m_decayFilterLists; }
+    const std::array<ElementSet, DecayFilterCount>& DecayFilterElements() const { return m_decayFilterElements; }
+    const std::array<NuclideList, 5>& DaughterCountLists() const { return m_daughterCountLists; }
+    const std::array<ElementSet, 5>& DaughterCountElements() const { return m_daughterCountElements; }
+    const std::array<NuclideList, 5>& AncestorCountLists() const { return m_ancestorCountLists; }
+    const std::array<ElementSet, 5>& AncestorCountElements() const { return m_ancestorCountElements; }
     // The elements that have a nuclide in the index.
-    const ElementSet& Elements() const { return FElementSet; }
-    const HalfLifeExtreme& ShortestHalfLife() const { return FShortestHalfLife; }
-    const HalfLifeExtreme& LongestHalfLife() const { return FLongestHalfLife; }
+    const ElementSet& Elements() const { return m_elementSet; }
+    const HalfLifeExtreme& ShortestHalfLife() const { return m_shortestHalfLife; }
+    const HalfLifeExtreme& LongestHalfLife() const { return m_longestHalfLife; }
 
     // Direct, topmost and intermediate ancestors of a nuclide.
     void GetAncLists(const Nuclide* rnx, NuclideList& directAnc, NuclideList& mainAnc, NuclideList& otherAnc) const;
@@ -140,21 +140,21 @@ private:
     void LinkAncestors();
     void BuildDerivedLists();
 
-    std::vector<std::unique_ptr<Nuclide>> FItems;
-    std::uint64_t FGeneration = 0;
-    bool FLoadFromResource = false;
-    QString FIndexFolder;
-    QString FRejectedFile; // an index file found wanting, reported once
-    std::array<ElementRange, ElementCount> FElementRanges{};
-    ElementSet FElementSet;
-    std::array<NuclideList, DecayFilterCount> FDecayFilterLists;
-    std::array<ElementSet, DecayFilterCount> FDecayFilterElements{};
-    std::array<NuclideList, 5> FDaughterCountLists;
-    std::array<ElementSet, 5> FDaughterCountElements{};
-    std::array<NuclideList, 5> FAncestorCountLists;
-    std::array<ElementSet, 5> FAncestorCountElements{};
-    HalfLifeExtreme FShortestHalfLife;
-    HalfLifeExtreme FLongestHalfLife;
+    std::vector<std::unique_ptr<Nuclide>> m_items;
+    std::uint64_t m_generation = 0;
+    bool m_loadFromResource = false;
+    QString m_indexFolder;
+    QString m_rejectedFile; // an index file found wanting, reported once
+    std::array<ElementRange, ElementCount> m_elementRanges{};
+    ElementSet m_elementSet;
+    std::array<NuclideList, DecayFilterCount> m_decayFilterLists;
+    std::array<ElementSet, DecayFilterCount> m_decayFilterElements{};
+    std::array<NuclideList, 5> m_daughterCountLists;
+    std::array<ElementSet, 5> m_daughterCountElements{};
+    std::array<NuclideList, 5> m_ancestorCountLists;
+    std::array<ElementSet, 5> m_ancestorCountElements{};
+    HalfLifeExtreme m_shortestHalfLife;
+    HalfLifeExtreme m_longestHalfLife;
 };
 
 // The message box for a failed load: its caption and text, in a language.

@@ -19,15 +19,15 @@ public:
     };
 
     explicit NuclideList(bool sorted = false)
-        : FSorted(sorted)
+        : m_sorted(sorted)
     {
     }
 
-    bool Sorted() const { return FSorted; }
-    int Count() const { return static_cast<int>(FItems.size()); }
-    const QString& Strings(int i) const { return FItems.at(static_cast<std::size_t>(i)).name; }
-    const Nuclide* Objects(int i) const { return FItems.at(static_cast<std::size_t>(i)).node; }
-    const std::vector<Entry>& Items() const { return FItems; }
+    bool Sorted() const { return m_sorted; }
+    int Count() const { return static_cast<int>(m_items.size()); }
+    const QString& Strings(int i) const { return m_items.at(static_cast<std::size_t>(i)).name; }
+    const Nuclide* Objects(int i) const { return m_items.at(static_cast<std::size_t>(i)).node; }
+    const std::vector<Entry>& Items() const { return m_items; }
     QStringList Names() const;
 
     // Returns the position of the new entry, or of the one a sorted list already holds.
@@ -39,11 +39,11 @@ public:
     int IndexOf(const QString& name) const;
     void Delete(int i);
     void Exchange(int i, int j);
-    void Clear() { FItems.clear(); }
+    void Clear() { m_items.clear(); }
 
 private:
-    std::vector<Entry> FItems;
-    bool FSorted;
+    std::vector<Entry> m_items;
+    bool m_sorted;
 };
 
 } // namespace kav

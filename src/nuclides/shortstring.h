@@ -18,25 +18,25 @@ public:
     ShortString(const char* text) { assign(text); }
     explicit ShortString(QStringView text) { assign(text.toLatin1().toStdString()); }
 
-    int size() const { return FLength; }
-    bool empty() const { return FLength == 0; }
-    char operator[](int i) const { return FChars[i]; }
-    char back() const { return FLength ? FChars[FLength - 1] : '\0'; }
-    std::string_view view() const { return {FChars, FLength}; }
-    QString toString() const { return QString::fromLatin1(FChars, FLength); }
+    int size() const { return m_length; }
+    bool empty() const { return m_length == 0; }
+    char operator[](int i) const { return m_chars[i]; }
+    char back() const { return m_length ? m_chars[m_length - 1] : '\0'; }
+    std::string_view view() const { return {m_chars, m_length}; }
+    QString toString() const { return QString::fromLatin1(m_chars, m_length); }
 
     friend bool operator==(const ShortString& a, const ShortString& b) { return a.view() == b.view(); }
 
 private:
     void assign(std::string_view text)
     {
-        FLength = static_cast<std::uint8_t>(std::min<std::size_t>(text.size(), N));
-        std::memset(FChars, 0, N);
-        std::memcpy(FChars, text.data(), FLength);
+        m_length = static_cast<std::uint8_t>(std::min<std::size_t>(text.size(), N));
+        std::memset(m_chars, 0, N);
+        std::memcpy(m_chars, text.data(), m_length);
     }
 
-    std::uint8_t FLength = 0;
-    char FChars[N] = {};
+    std::uint8_t m_length = 0;
+    char m_chars[N] = {};
 };
 
 using MassText = ShortString<4>;

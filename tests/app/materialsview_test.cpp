@@ -37,10 +37,10 @@ void writeNamelessGroupFile(const QString& folder, ChemicalElement element, cons
     DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
     auto group = std::make_unique<AerosolGroup>(&d);
-    group->FAerosolName = "QQQQ";
-    for (auto& m : group->FAerosolDataArr)
+    group->m_aerosolName = "QQQQ";
+    for (auto& m : group->m_aerosolDataArr)
         m = makeMaterial(&d, ipInhalation, imAerosol, "", 0, 1e-9f);
-    d.FAerosolData.push_back(std::move(group));
+    d.m_aerosolData.push_back(std::move(group));
     QByteArray bytes = DoseDataFileBytes(d);
     bytes.replace(bytes.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     SetDoseDataChecksum(bytes);

@@ -18,11 +18,11 @@ protected:
     void writeWithRecords(const StoredNuclideId& nuclide, std::vector<BioassayFunctions> records, bool ingestion = true)
     {
         DoseData d;
-        d.FNuclideId = nuclide;
+        d.m_nuclideId = nuclide;
         auto m
             = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
-        m->FActivity = std::move(records);
-        (ingestion ? d.FIngestData : d.FGasData).push_back(std::move(m));
+        m->m_activity = std::move(records);
+        (ingestion ? d.m_ingestData : d.m_gasData).push_back(std::move(m));
         writeBytes(m_dir.filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
     }
 
@@ -58,10 +58,10 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
     MaterialBioassay r;
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
-    EXPECT_EQ(r.FOrganPresentSet.raw(), 0xFF);
+    EXPECT_EQ(r.m_organPresentSet.raw(), 0xFF);
     for (int o = 0; o < CompartmentCount; ++o) {
-        EXPECT_EQ(r.FMeasuredNuclides[static_cast<std::size_t>(o)], ba);
-        EXPECT_EQ(r.FActivityData[static_cast<std::size_t>(o)].size(), 12u);
+        EXPECT_EQ(r.m_measuredNuclides[static_cast<std::size_t>(o)], ba);
+        EXPECT_EQ(r.m_activityData[static_cast<std::size_t>(o)].size(), 12u);
     }
     EXPECT_EQ(BioassayData::MaxActivityCount(r), 12);
 
@@ -84,10 +84,10 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     ASSERT_FALSE(preference.DataFolder().Load(th, d));
     MaterialBioassay r;
     ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
-    EXPECT_EQ(r.FMeasuredNuclides[soDailyUrine], th);
-    EXPECT_EQ(r.FActivityData[soDailyUrine].size(), 5u);
-    EXPECT_EQ(r.FMeasuredNuclides[soLung], ac);
-    EXPECT_EQ(r.FActivityData[soLung].size(), 7u);
+    EXPECT_EQ(r.m_measuredNuclides[soDailyUrine], th);
+    EXPECT_EQ(r.m_activityData[soDailyUrine].size(), 5u);
+    EXPECT_EQ(r.m_measuredNuclides[soLung], ac);
+    EXPECT_EQ(r.m_activityData[soLung].size(), 7u);
     EXPECT_EQ(MeasuredNuclide(StoredNuclideId{_Cs, "137m"}, soLung), (StoredNuclideId{_Cs, "137m"}));
 }
 

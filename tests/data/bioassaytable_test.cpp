@@ -23,23 +23,23 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         DoseData d;
-        d.FNuclideId = StoredNuclideId{_Ra, "228"};
+        d.m_nuclideId = StoredNuclideId{_Ra, "228"};
         auto ingested = makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.2f, 2e-8f);
         BioassayFunctions radium;
-        radium.FNuclideId = d.FNuclideId;
-        radium.FOrganPresentSet = {soW_Body, soDailyUrine};
-        CompartmentContent& urine = radium.FActivityData[soDailyUrine];
+        radium.m_nuclideId = d.m_nuclideId;
+        radium.m_organPresentSet = {soW_Body, soDailyUrine};
+        CompartmentContent& urine = radium.m_activityData[soDailyUrine];
         urine = {0, 0.5f, 0, 1e-11f, std::numeric_limits<float>::quiet_NaN()};
         for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
             urine.push_back(0.25f / static_cast<float>(i));
         BioassayFunctions actinium;
-        actinium.FNuclideId = StoredNuclideId{_Ac, "228"};
-        actinium.FOrganPresentSet = {soW_Body};
+        actinium.m_nuclideId = StoredNuclideId{_Ac, "228"};
+        actinium.m_organPresentSet = {soW_Body};
         for (int i = 0; i < kPoints; ++i)
-            actinium.FActivityData[soW_Body].push_back(1.0f / static_cast<float>(i + 1));
-        ingested->FActivity = {radium, actinium};
-        d.FIngestData.push_back(std::move(ingested));
-        d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f)); // no functions
+            actinium.m_activityData[soW_Body].push_back(1.0f / static_cast<float>(i + 1));
+        ingested->m_activity = {radium, actinium};
+        d.m_ingestData.push_back(std::move(ingested));
+        d.m_injectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f)); // no functions
         ReadDoseDataFile(DoseDataFileBytes(d), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"), data);
         ASSERT_TRUE(data.IsLoaded());
         request.Path = ipIngestion;

@@ -157,7 +157,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
     DoseData d;
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
     const float marker = 12345.678f;
-    d.FIngestData[0]->FActivity.push_back(makeBioassay(StoredNuclideId{_Co, "60"}, {soW_Body}, 3, marker));
+    d.m_ingestData[0]->m_activity.push_back(makeBioassay(StoredNuclideId{_Co, "60"}, {soW_Body}, 3, marker));
     QByteArray bytes = DoseDataFileBytes(d);
     // The writer keeps series within the grid; make this one claim 276 points. Its count
     // stands just before its first value.
@@ -184,7 +184,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 {
     DoseData empty;
-    empty.FNuclideId = StoredNuclideId{_Co, "60"};
+    empty.m_nuclideId = StoredNuclideId{_Co, "60"};
     writeBytes(path("Co-60.qvd"), DoseDataFileBytes(empty));
     DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
@@ -221,10 +221,10 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
     DoseData two;
     fillTypicalData(two, StoredNuclideId{_Co, "60"});
     auto group = std::make_unique<AerosolGroup>(&two);
-    group->FAerosolName = "QQQQ";
-    for (auto& m : group->FAerosolDataArr)
+    group->m_aerosolName = "QQQQ";
+    for (auto& m : group->m_aerosolDataArr)
         m = makeMaterial(&two, ipInhalation, imAerosol, "", 0, 1e-9f);
-    two.FAerosolData.push_back(std::move(group));
+    two.m_aerosolData.push_back(std::move(group));
     writeChanged([&](QByteArray& b) {
         b = DoseDataFileBytes(two);
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
@@ -301,8 +301,8 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
     };
     for (const Case& c : cases) {
         MaterialData m(nullptr, c.path, c.kind);
-        m.FName = c.name;
-        m.FF1 = c.fA;
+        m.m_name = c.name;
+        m.m_f1 = c.fA;
         EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
         EXPECT_EQ(m.ShortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
         EXPECT_EQ(m.fAStr(), QString::fromLatin1(c.fAText)) << c.name;
@@ -318,8 +318,8 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
     };
     for (const auto& [name, fA, description, shortDescription] : groups) {
         AerosolGroup g(nullptr);
-        g.FAerosolName = name;
-        g.FF1 = fA;
+        g.m_aerosolName = name;
+        g.m_f1 = fA;
         EXPECT_EQ(g.Description(), QString::fromLatin1(description)) << name;
         EXPECT_EQ(g.ShortDescription(), QString::fromLatin1(shortDescription)) << name;
     }

@@ -23,7 +23,7 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
     QLocale::setDefault(QLocale::c());
     DoseData d;
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
-    d.FIngestData[0]->FName = "Oxides; hydroxides";
+    d.m_ingestData[0]->m_name = "Oxides; hydroxides";
     QStringList header = QString::fromUtf8(DoseExportHeaderText()).split(QStringLiteral("\r\n"));
     EXPECT_EQ(header.takeLast(), QString());
     ASSERT_EQ(header.size(), 2);
@@ -141,15 +141,15 @@ TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
 {
     DoseData typical;
     fillTypicalData(typical, StoredNuclideId{_Co, "60"});
-    typical.FIngestData[0]->FName = "Oxides; hydroxides";
+    typical.m_ingestData[0]->m_name = "Oxides; hydroxides";
     write(typical);
     DoseData injected;
-    injected.FNuclideId = StoredNuclideId{_Co, "58"};
-    injected.FInjectData.push_back(makeMaterial(&injected, ipInjection, imAerosol, "", 0, 2e-9f));
+    injected.m_nuclideId = StoredNuclideId{_Co, "58"};
+    injected.m_injectData.push_back(makeMaterial(&injected, ipInjection, imAerosol, "", 0, 2e-9f));
     write(injected);
     DoseData ingested;
-    ingested.FNuclideId = StoredNuclideId{_Sr, "90"};
-    ingested.FIngestData.push_back(makeMaterial(&ingested, ipIngestion, imAerosol, "Titanate", 0.01f, 3e-9f));
+    ingested.m_nuclideId = StoredNuclideId{_Sr, "90"};
+    ingested.m_ingestData.push_back(makeMaterial(&ingested, ipIngestion, imAerosol, "Titanate", 0.01f, 3e-9f));
     write(ingested);
 
     const DoseExportResult result = run();
@@ -180,7 +180,7 @@ TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
     write(d);
     ASSERT_TRUE(run().Error.isEmpty());
-    d.FInjectData.clear();
+    d.m_injectData.clear();
     write(d);
     ASSERT_TRUE(run().Error.isEmpty());
     EXPECT_EQ(lines("Co").size(), 2 + 26);

@@ -66,7 +66,7 @@ TEST_F(MaterialsTableTest, NothingLoadedOrNoSizeTickedLeavesRowsOut)
     EXPECT_EQ(table[2].label, QStringLiteral("Inhalation, Gas or vapour Type V, Elemental vapour"));
     EXPECT_TRUE(ComputeMaterialsTable(DoseData{}, MaterialChoice::Everything(data)).empty());
     // Injection asked of data without it: the row is there, without doses.
-    data.FInjectData.clear();
+    data.m_injectData.clear();
     const std::vector<MaterialsTableRow> without = ComputeMaterialsTable(data, choice);
     ASSERT_FALSE(without.empty());
     EXPECT_EQ(without[0].label, QStringLiteral("Injection"));

@@ -16,13 +16,13 @@ inline std::unique_ptr<MaterialData> makeMaterial(const DoseData* owner, IntakeR
                                                   const char* name, float fA, float base)
 {
     auto m = std::make_unique<MaterialData>(owner, path, kind);
-    m->FName = name;
-    m->FModelName = "model";
-    m->FF1 = fA;
+    m->m_name = name;
+    m->m_modelName = "model";
+    m->m_f1 = fA;
     for (int i = 0; i < 2 * TargetOrganCount; ++i)
-        m->FDose[static_cast<std::size_t>(i)]
+        m->m_dose[static_cast<std::size_t>(i)]
             = base * static_cast<float>(1 + i % TargetOrganCount + 100 * (i / TargetOrganCount));
-    m->FEffDose = base;
+    m->m_effDose = base;
     return m;
 }
 
@@ -30,29 +30,29 @@ inline std::unique_ptr<MaterialData> makeMaterial(const DoseData* owner, IntakeR
 inline BioassayFunctions makeBioassay(const StoredNuclideId& nuclide, CompartmentSet organs, int points, float first)
 {
     BioassayFunctions a;
-    a.FNuclideId = nuclide;
-    a.FOrganPresentSet = organs;
+    a.m_nuclideId = nuclide;
+    a.m_organPresentSet = organs;
     for (int o = 0; o < CompartmentCount; ++o)
         if (organs.contains(static_cast<Compartment>(o)))
             for (int i = 0; i < points; ++i)
-                a.FActivityData[static_cast<std::size_t>(o)].push_back(first / static_cast<float>(1 + i + o));
+                a.m_activityData[static_cast<std::size_t>(o)].push_back(first / static_cast<float>(1 + i + o));
     return a;
 }
 
 // One injection, one ingestion material, one aerosol group and one gas, for a nuclide.
 inline void fillTypicalData(DoseData& d, const StoredNuclideId& nuclide)
 {
-    d.FNuclideId = nuclide;
-    d.FInjectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f));
-    d.FIngestData.push_back(makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.05f, 1e-9f));
+    d.m_nuclideId = nuclide;
+    d.m_injectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f));
+    d.m_ingestData.push_back(makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.05f, 1e-9f));
     auto group = std::make_unique<AerosolGroup>(&d);
-    group->FAerosolName = "Cobalt nitrate (M)";
-    group->FF1 = 0.01f;
+    group->m_aerosolName = "Cobalt nitrate (M)";
+    group->m_f1 = 0.01f;
     for (int s = 0; s < AMADCount; ++s)
-        group->FAerosolDataArr[static_cast<std::size_t>(s)]
+        group->m_aerosolDataArr[static_cast<std::size_t>(s)]
             = makeMaterial(&d, ipInhalation, imAerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
-    d.FAerosolData.push_back(std::move(group));
-    d.FGasData.push_back(makeMaterial(&d, ipInhalation, imGas, "Elemental vapour", 0, 3e-11f));
+    d.m_aerosolData.push_back(std::move(group));
+    d.m_gasData.push_back(makeMaterial(&d, ipInhalation, imGas, "Elemental vapour", 0, 3e-11f));
 }
 
 inline void writeBytes(const QString& path, const QByteArray& bytes)
@@ -80,13 +80,13 @@ inline void writeBioassayFile(const QString& folder, ChemicalElement element, co
     fillTypicalData(d, StoredNuclideId{element, mass});
     float first = 1;
     auto withBioassay = [&](MaterialData& m) {
-        m.FActivity = {makeBioassay(d.FNuclideId, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
+        m.m_activity = {makeBioassay(d.m_nuclideId, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
         first /= 2;
     };
-    withBioassay(*d.FIngestData.front());
-    for (auto& m : d.FAerosolData.front()->FAerosolDataArr)
+    withBioassay(*d.m_ingestData.front());
+    for (auto& m : d.m_aerosolData.front()->m_aerosolDataArr)
         withBioassay(*m);
-    withBioassay(*d.FGasData.front());
+    withBioassay(*d.m_gasData.front());
     writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
 }
 
@@ -97,12 +97,12 @@ inline void writeTwoGroupFile(const QString& folder, ChemicalElement element, co
     DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
     auto group = std::make_unique<AerosolGroup>(&d);
-    group->FAerosolName = "Oxides (S)";
-    group->FF1 = 0.001f;
+    group->m_aerosolName = "Oxides (S)";
+    group->m_f1 = 0.001f;
     for (int s = 0; s < AMADCount; ++s)
-        group->FAerosolDataArr[static_cast<std::size_t>(s)]
+        group->m_aerosolDataArr[static_cast<std::size_t>(s)]
             = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
-    d.FAerosolData.push_back(std::move(group));
+    d.m_aerosolData.push_back(std::move(group));
     writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
 }
 

@@ -74,8 +74,8 @@ TEST_F(SampleTest, ShowsEveryShapeTheFormatAllows)
     bool typed = false;
     for (const QString& name : SampleNuclides()) {
         const auto d = load(name);
-        for (const auto& g : d->FAerosolData) {
-            tab = tab || g->FAerosolName.contains('\t');
+        for (const auto& g : d->m_aerosolData) {
+            tab = tab || g->m_aerosolName.contains('\t');
             typed = typed || g->Description().contains(QStringLiteral(" Type "));
         }
     }
@@ -90,7 +90,7 @@ TEST_F(SampleTest, BioassayFunctionsFallWithTimeAndCarryTheMeasuredProgeny)
         const auto d = load(QString::fromLatin1(name));
         MaterialBioassay r;
         ASSERT_TRUE(d->GetActivitiesNew(ipIngestion, 0, 0, r));
-        const CompartmentContent& body = r.FActivityData[soW_Body];
+        const CompartmentContent& body = r.m_activityData[soW_Body];
         ASSERT_GT(body.size(), 50u);
         EXPECT_LE(body.size(), static_cast<std::size_t>(BioassayTimeCount));
         for (std::size_t i = 1; i < body.size(); ++i)

@@ -77,7 +77,7 @@ void fillDoses(MaterialData& m, double level, int focus, Random& rnd)
                 v = 0;
             if (sex == sFemale)
                 v *= rnd.between(1.0, 1.25);
-            DoseAt(m.FDose, static_cast<Sex>(sex), o) = static_cast<float>(v);
+            DoseAt(m.m_dose, static_cast<Sex>(sex), o) = static_cast<float>(v);
         }
     }
     double e = 0;
@@ -86,9 +86,9 @@ void fillDoses(MaterialData& m, double level, int focus, Random& rnd)
         double w = kWeights[static_cast<std::size_t>(organ)];
         if (o == toOvaries || o == toTestes)
             w = 0.08; // gonads: the organ of each sex
-        e += w * (DoseAt(m.FDose, sMale, o) + DoseAt(m.FDose, sFemale, o)) / 2;
+        e += w * (DoseAt(m.m_dose, sMale, o) + DoseAt(m.m_dose, sFemale, o)) / 2;
     }
-    m.FEffDose = static_cast<float>(e);
+    m.m_effDose = static_cast<float>(e);
 }
 
 // Content per unit intake: a few retained fractions clearing with their own rates, all decaying
@@ -102,11 +102,11 @@ void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<cons
         if (p && std::find(records.begin(), records.end(), p) == records.end())
             records.push_back(p);
     const CompartmentSet present
-        = m.FMaterial == imGas ? CompartmentSet{soW_Body, soLung, soDailyUrine} : CompartmentSet::fromRaw(0xFF);
+        = m.m_material == imGas ? CompartmentSet{soW_Body, soLung, soDailyUrine} : CompartmentSet::fromRaw(0xFF);
     for (const Nuclide* n : records) {
         BioassayFunctions a;
-        a.FNuclideId = StoredNuclideId{n->Element, n->AMass};
-        a.FOrganPresentSet = present;
+        a.m_nuclideId = StoredNuclideId{n->Element, n->AMass};
+        a.m_organPresentSet = present;
         const double lambdaP = std::isfinite(intake.Lr) ? intake.Lr : 0;
         for (int organ = 0; organ < CompartmentCount; ++organ) {
             if (!present.contains(static_cast<Compartment>(organ)))
@@ -118,7 +118,7 @@ void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<cons
             const double b1 = rnd.logBetween(0.2, 2);
             const double b2 = rnd.logBetween(1e-4, 2e-2);
             const bool excreta = organ == soDailyUrine || organ == soDailyFaeces;
-            CompartmentContent& series = a.FActivityData[static_cast<std::size_t>(organ)];
+            CompartmentContent& series = a.m_activityData[static_cast<std::size_t>(organ)];
             series.resize(static_cast<std::size_t>(points));
             for (int i = 0; i < points; ++i) {
                 const double t = times[static_cast<std::size_t>(i)];
@@ -129,7 +129,7 @@ void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<cons
                 series[static_cast<std::size_t>(i)] = static_cast<float>(v);
             }
         }
-        m.FActivity.push_back(std::move(a));
+        m.m_activity.push_back(std::move(a));
     }
 }
 
@@ -153,11 +153,11 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     Random rnd(name);
     const NuclideTraits traits = traitsOf(name);
     const bool full = size == SampleSize::FullSize;
-    data.FNuclideId = StoredNuclideId{nuclide.Element, nuclide.AMass};
-    data.FInjectData.clear();
-    data.FIngestData.clear();
-    data.FAerosolData.clear();
-    data.FGasData.clear();
+    data.m_nuclideId = StoredNuclideId{nuclide.Element, nuclide.AMass};
+    data.m_injectData.clear();
+    data.m_ingestData.clear();
+    data.m_aerosolData.clear();
+    data.m_gasData.clear();
 
     // Longer-lived and heavier nuclides give larger coefficients.
     const double halfLifeDays = std::isfinite(nuclide.Lr) && nuclide.Lr > 0 ? std::log(2.0) / nuclide.Lr : 1e9;
@@ -168,8 +168,8 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     // The measured progeny, and in full size the whole main chain.
     std::vector<const Nuclide*> progeny;
     for (int organ = 0; organ < CompartmentCount; ++organ) {
-        const StoredNuclideId m = MeasuredNuclide(data.FNuclideId, static_cast<Compartment>(organ));
-        if (!(m == data.FNuclideId))
+        const StoredNuclideId m = MeasuredNuclide(data.m_nuclideId, static_cast<Compartment>(organ));
+        if (!(m == data.m_nuclideId))
             progeny.push_back(index.FindNuclide(m.El, m.AMass));
     }
     if (full) {
@@ -184,46 +184,46 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     auto material
         = [&](IntakeRoute path, MaterialForm kind, const QByteArray& materialName, float fA, double scale, int focus) {
               auto m = std::make_unique<MaterialData>(&data, path, kind);
-              m->FName = materialName;
-              m->FModelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
-              m->FF1 = fA;
+              m->m_name = materialName;
+              m->m_modelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
+              m->m_f1 = fA;
               fillDoses(*m, level * scale, focus, rnd);
               fillBioassay(*m, nuclide, progeny, basePoints, rnd);
               return m;
           };
 
     if (!traits.noInjection)
-        data.FInjectData.push_back(material(ipInjection, imAerosol, {}, 0, 3.0, toLiver));
+        data.m_injectData.push_back(material(ipInjection, imAerosol, {}, 0, 3.0, toLiver));
     if (!traits.gasOnly && !traits.noIngestion) {
         const int count = 1 + static_cast<int>(rnd.between(0, 2));
         for (int i = 0; i < count; ++i) {
             const float fA = static_cast<float>(i == 0 ? rnd.logBetween(1e-4, 0.99) : rnd.logBetween(1e-5, 0.1));
-            data.FIngestData.push_back(material(ipIngestion, imAerosol, kIngestionNames[i], fA, 0.8, toColon));
+            data.m_ingestData.push_back(material(ipIngestion, imAerosol, kIngestionNames[i], fA, 0.8, toColon));
         }
     }
     if (!traits.gasOnly) {
         const int groups = full ? 3 : 1 + static_cast<int>(rnd.between(0, 3));
         for (int g = 0; g < groups; ++g) {
             auto group = std::make_unique<AerosolGroup>(&data);
-            group->FAerosolName = kGroupNames[(g + static_cast<int>(rnd.between(0, 5))) % 5];
-            group->FModelName = "Synthetic lung model";
-            group->FF1 = static_cast<float>(rnd.logBetween(1e-4, 0.5));
+            group->m_aerosolName = kGroupNames[(g + static_cast<int>(rnd.between(0, 5))) % 5];
+            group->m_modelName = "Synthetic lung model";
+            group->m_f1 = static_cast<float>(rnd.logBetween(1e-4, 0.5));
             for (int s = 0; s < AMADCount; ++s) {
                 // Deposition, and so dose, peaks for the smallest and the middle sizes.
                 const double d = std::log10(AMADValues[static_cast<std::size_t>(s)]);
                 const double sizeFactor
                     = 0.4 + 0.9 * std::exp(-std::pow(d + 2.5, 2)) + 0.6 * std::exp(-std::pow(d - 0.5, 2));
-                group->FAerosolDataArr[static_cast<std::size_t>(s)]
-                    = material(ipInhalation, imAerosol, {}, group->FF1, (1 + g) * sizeFactor, toLungs);
+                group->m_aerosolDataArr[static_cast<std::size_t>(s)]
+                    = material(ipInhalation, imAerosol, {}, group->m_f1, (1 + g) * sizeFactor, toLungs);
             }
-            data.FAerosolData.push_back(std::move(group));
+            data.m_aerosolData.push_back(std::move(group));
         }
     }
     if (traits.gasOnly || traits.vapourToo) {
-        data.FGasData.push_back(material(ipInhalation, imGas, traits.gasOnly ? "Elemental gas" : "Elemental vapour", 0,
-                                         traits.gasOnly ? 0.01 : 1.5, toLungs));
+        data.m_gasData.push_back(material(ipInhalation, imGas, traits.gasOnly ? "Elemental gas" : "Elemental vapour", 0,
+                                          traits.gasOnly ? 0.01 : 1.5, toLungs));
         if (traits.vapourToo)
-            data.FGasData.push_back(
+            data.m_gasData.push_back(
                 material(ipInhalation, imGas, "Organic compounds (unspecified)", 1.0f, 1.2, toThyroid));
     }
 }

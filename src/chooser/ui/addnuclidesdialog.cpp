@@ -117,7 +117,7 @@ class ElementColourDelegate : public QStyledItemDelegate {
 public:
     ElementColourDelegate(const ElementGroupColours& groups, QObject* parent)
         : QStyledItemDelegate(parent)
-        , FGroups(groups)
+        , m_groups(groups)
     {
     }
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -127,7 +127,7 @@ public:
         painter->save();
         painter->fillRect(option.rect,
                           selected   ? option.palette.highlight().color()
-                              : node ? FGroups.GetElementColor(node->Element)
+                              : node ? m_groups.GetElementColor(node->Element)
                                      : option.palette.base().color());
         painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.buttonText().color());
         painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
@@ -139,7 +139,7 @@ public:
     }
 
 private:
-    const ElementGroupColours& FGroups;
+    const ElementGroupColours& m_groups;
 };
 
 void takeOver(QListWidget* list, QListWidgetItem* item, int row, bool selected)
@@ -162,7 +162,7 @@ void exchangeWithNext(QListWidget* list, int row)
 
 AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , F_pRNuclide(source)
+    , m_chooser(source)
     , CompareRNuclide(ComparePeriodicTable)
 {
     setWindowTitle(QStringLiteral("Add radionuclides"));
@@ -171,40 +171,40 @@ AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     setWindowModality(Qt::WindowModal);
 
     auto* middle = new QVBoxLayout;
-    FAddButton = new QPushButton(QStringLiteral("<"), this);
-    FAddButton->setToolTip(QStringLiteral("Add selected radionuclides to the list"));
-    FAddAllButton = new QPushButton(QStringLiteral("<<"), this);
-    FAddAllButton->setToolTip(QStringLiteral("Add all radionuclides to the list"));
-    FAddButton->setObjectName(QStringLiteral("addButton"));
-    FAddAllButton->setObjectName(QStringLiteral("addAllButton"));
+    m_addButton = new QPushButton(QStringLiteral("<"), this);
+    m_addButton->setToolTip(QStringLiteral("Add selected radionuclides to the list"));
+    m_addAllButton = new QPushButton(QStringLiteral("<<"), this);
+    m_addAllButton->setToolTip(QStringLiteral("Add all radionuclides to the list"));
+    m_addButton->setObjectName(QStringLiteral("addButton"));
+    m_addAllButton->setObjectName(QStringLiteral("addAllButton"));
     middle->addStretch(1);
-    for (QPushButton* b : {FAddButton, FAddAllButton}) {
+    for (QPushButton* b : {m_addButton, m_addAllButton}) {
         b->setFixedWidth(36);
         b->setAutoDefault(false);
         middle->addWidget(b);
     }
     middle->addStretch(1);
-    connect(FAddButton, &QPushButton::clicked, this, [this] { bAddClick(); });
-    connect(FAddAllButton, &QPushButton::clicked, this, [this] { bAddAllClick(); });
+    connect(m_addButton, &QPushButton::clicked, this, [this] { bAddClick(); });
+    connect(m_addAllButton, &QPushButton::clicked, this, [this] { bAddAllClick(); });
 
     auto* sides = new QHBoxLayout;
     sides->addWidget(BuildChosenSide(), 2);
     sides->addLayout(middle);
     sides->addWidget(BuildOfferedSide(), 3);
 
-    FOkButton = new QPushButton(QStringLiteral("OK"), this);
-    FOkButton->setEnabled(false);
-    FOkButton->setDefault(true);
-    FCancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    FCancelButton->setAutoDefault(false);
-    FOkButton->setObjectName(QStringLiteral("okButton"));
-    FCancelButton->setObjectName(QStringLiteral("cancelButton"));
-    connect(FOkButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setEnabled(false);
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setAutoDefault(false);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     auto* closing = new QHBoxLayout;
     closing->addStretch(1);
-    closing->addWidget(FOkButton);
-    closing->addWidget(FCancelButton);
+    closing->addWidget(m_okButton);
+    closing->addWidget(m_cancelButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sides, 1);
@@ -229,46 +229,46 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     chosen->setDragDropMode(QAbstractItemView::DropOnly);
     chosen->OnDrop = [this] { bAddClick(); };
     chosen->installEventFilter(this);
-    FChosenList = chosen;
+    m_chosenList = chosen;
 
-    FRemoveButton = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
-    FRemoveButton->setAutoDefault(false);
-    FRemoveButton->setObjectName(QStringLiteral("removeButton"));
-    connect(FRemoveButton, &QPushButton::clicked, this, [this] { bbDelClick(); });
-    FUpButton = new QToolButton(side);
-    FUpButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    FUpButton->setToolTip(QStringLiteral("Move up"));
-    FDownButton = new QToolButton(side);
-    FDownButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    FDownButton->setToolTip(QStringLiteral("Move down"));
-    FUpButton->setObjectName(QStringLiteral("upButton"));
-    FDownButton->setObjectName(QStringLiteral("downButton"));
-    FUpButton->setEnabled(false);
-    FDownButton->setEnabled(false);
-    connect(FUpButton, &QToolButton::clicked, this, [this] { sbUpClick(); });
-    connect(FDownButton, &QToolButton::clicked, this, [this] { sbDownClick(); });
+    m_removeButton = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
+    m_removeButton->setAutoDefault(false);
+    m_removeButton->setObjectName(QStringLiteral("removeButton"));
+    connect(m_removeButton, &QPushButton::clicked, this, [this] { bbDelClick(); });
+    m_upButton = new QToolButton(side);
+    m_upButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    m_upButton->setToolTip(QStringLiteral("Move up"));
+    m_downButton = new QToolButton(side);
+    m_downButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    m_downButton->setToolTip(QStringLiteral("Move down"));
+    m_upButton->setObjectName(QStringLiteral("upButton"));
+    m_downButton->setObjectName(QStringLiteral("downButton"));
+    m_upButton->setEnabled(false);
+    m_downButton->setEnabled(false);
+    connect(m_upButton, &QToolButton::clicked, this, [this] { sbUpClick(); });
+    connect(m_downButton, &QToolButton::clicked, this, [this] { sbDownClick(); });
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(FRemoveButton, 1);
-    buttons->addWidget(FUpButton);
-    buttons->addWidget(FDownButton);
+    buttons->addWidget(m_removeButton, 1);
+    buttons->addWidget(m_upButton);
+    buttons->addWidget(m_downButton);
     auto* layout = new QVBoxLayout(side);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FChosenList, 1);
+    layout->addWidget(m_chosenList, 1);
     layout->addLayout(buttons);
     return side;
 }
 
 QWidget* AddNuclidesDialog::BuildOfferedSide()
 {
-    FOfferedPages = new QTabWidget(this);
-    FElementsTab = new QWidget;
-    FNuclidesTab = new QWidget;
-    FOfferedPages->setObjectName(QStringLiteral("offeredPages"));
-    FElementsTab->setObjectName(QStringLiteral("elementsPage"));
-    FNuclidesTab->setObjectName(QStringLiteral("nuclidesPage"));
+    m_offeredPages = new QTabWidget(this);
+    m_elementsTab = new QWidget;
+    m_nuclidesTab = new QWidget;
+    m_offeredPages->setObjectName(QStringLiteral("offeredPages"));
+    m_elementsTab->setObjectName(QStringLiteral("elementsPage"));
+    m_nuclidesTab->setObjectName(QStringLiteral("nuclidesPage"));
 
-    auto* tree = new OfferedTree(FElementsTab);
+    auto* tree = new OfferedTree(m_elementsTab);
     tree->setObjectName(QStringLiteral("elementTree"));
     tree->setHeaderHidden(true);
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -278,69 +278,69 @@ QWidget* AddNuclidesDialog::BuildOfferedSide()
     mono.setStyleHint(QFont::TypeWriter);
     mono.setPixelSize(11);
     tree->setFont(mono);
-    FElementsTree = tree;
-    (new QVBoxLayout(FElementsTab))->addWidget(FElementsTree);
+    m_elementsTree = tree;
+    (new QVBoxLayout(m_elementsTab))->addWidget(m_elementsTree);
 
-    auto* offered = new OfferedList(5, FNuclidesTab);
+    auto* offered = new OfferedList(5, m_nuclidesTab);
     offered->setObjectName(QStringLiteral("offeredList"));
     offered->setSelectionMode(QAbstractItemView::ExtendedSelection);
     offered->setDragEnabled(true);
     offered->setDragDropMode(QAbstractItemView::DragOnly);
-    offered->setItemDelegate(new ElementColourDelegate(F_pRNuclide.ElementGroups(), offered));
+    offered->setItemDelegate(new ElementColourDelegate(m_chooser.ElementGroups(), offered));
     offered->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(offered, &QListWidget::itemSelectionChanged, this, [this] { UpdateSelectedCount(); });
     connect(offered, &QListWidget::itemDoubleClicked, this, [this] { bAddClick(); });
-    FAllNuclidesList = offered;
-    FSelectedLabel = new QLabel(FNuclidesTab);
-    FSelectedLabel->setObjectName(QStringLiteral("offeredCount"));
-    FSelectedLabel->setAlignment(Qt::AlignCenter);
-    auto* listPage = new QVBoxLayout(FNuclidesTab);
-    listPage->addWidget(FAllNuclidesList, 1);
-    listPage->addWidget(FSelectedLabel);
+    m_allNuclidesList = offered;
+    m_selectedLabel = new QLabel(m_nuclidesTab);
+    m_selectedLabel->setObjectName(QStringLiteral("offeredCount"));
+    m_selectedLabel->setAlignment(Qt::AlignCenter);
+    auto* listPage = new QVBoxLayout(m_nuclidesTab);
+    listPage->addWidget(m_allNuclidesList, 1);
+    listPage->addWidget(m_selectedLabel);
 
-    FOfferedPages->addTab(FElementsTab, QStringLiteral("Elements"));
-    FOfferedPages->addTab(FNuclidesTab, QStringLiteral("Radionuclides"));
-    FOfferedPages->setCurrentWidget(FNuclidesTab);
-    connect(FOfferedPages, &QTabWidget::currentChanged, this,
-            [this] { FAddAllButton->setEnabled(FOfferedPages->currentWidget() == FNuclidesTab); });
-    return FOfferedPages;
+    m_offeredPages->addTab(m_elementsTab, QStringLiteral("Elements"));
+    m_offeredPages->addTab(m_nuclidesTab, QStringLiteral("Radionuclides"));
+    m_offeredPages->setCurrentWidget(m_nuclidesTab);
+    connect(m_offeredPages, &QTabWidget::currentChanged, this,
+            [this] { m_addAllButton->setEnabled(m_offeredPages->currentWidget() == m_nuclidesTab); });
+    return m_offeredPages;
 }
 
 void AddNuclidesDialog::BuildSortMenu()
 {
-    FSortMenu = new QMenu(this);
-    FSortMenu->setObjectName(QStringLiteral("sortMenu"));
-    auto* group = new QActionGroup(FSortMenu);
-    const std::pair<QAction**, const char*> items[] = {{&FAlphabeticalSortAction, "Sort by: ABC"},
-                                                       {&FPeriodicTableSortAction, "              periodictable"},
-                                                       {&FMassSortAction, "              atomic mass"}};
+    m_sortMenu = new QMenu(this);
+    m_sortMenu->setObjectName(QStringLiteral("sortMenu"));
+    auto* group = new QActionGroup(m_sortMenu);
+    const std::pair<QAction**, const char*> items[] = {{&m_alphabeticalSortAction, "Sort by: ABC"},
+                                                       {&m_periodicTableSortAction, "              periodictable"},
+                                                       {&m_massSortAction, "              atomic mass"}};
     int tag = 0;
     for (const auto& [action, text] : items) {
-        *action = FSortMenu->addAction(QString::fromLatin1(text));
+        *action = m_sortMenu->addAction(QString::fromLatin1(text));
         (*action)->setCheckable(true);
         (*action)->setData(tag++);
         group->addAction(*action);
     }
-    FPeriodicTableSortAction->setChecked(true);
+    m_periodicTableSortAction->setChecked(true);
     connect(group, &QActionGroup::triggered, this, [this](QAction* item) { miSortClick(item); });
-    for (QListWidget* list : {FChosenList, FAllNuclidesList}) {
+    for (QListWidget* list : {m_chosenList, m_allNuclidesList}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](QPoint pos) { FSortMenu->exec(list->viewport()->mapToGlobal(pos)); });
+                [this, list](QPoint pos) { m_sortMenu->exec(list->viewport()->mapToGlobal(pos)); });
     }
 }
 
 void AddNuclidesDialog::FillOffered()
 {
-    const NuclideFilter& filter = F_pRNuclide.Selection().Filter();
+    const NuclideFilter& filter = m_chooser.Selection().Filter();
     for (const NuclideList::Entry& e : filter.Nuclides().Items()) {
-        auto* item = new QListWidgetItem(e.name, FAllNuclidesList);
+        auto* item = new QListWidgetItem(e.name, m_allNuclidesList);
         item->setData(kNodeRole, nodeData(e.node));
     }
-    SortList(FAllNuclidesList);
-    if (FAllNuclidesList->count() > 0) {
-        FAllNuclidesList->setCurrentRow(0);
-        FAllNuclidesList->item(0)->setSelected(true);
+    SortList(m_allNuclidesList);
+    if (m_allNuclidesList->count() > 0) {
+        m_allNuclidesList->setCurrentRow(0);
+        m_allNuclidesList->item(0)->setSelected(true);
     }
 
     const NuclideIndex& index = filter.Index();
@@ -350,7 +350,7 @@ void AddNuclidesDialog::FillOffered()
             continue;
         const QString symbol = ElementSymbol(element);
         auto* top = new QTreeWidgetItem(
-            FElementsTree, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, l_English)});
+            m_elementsTree, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, l_English)});
         std::vector<const Nuclide*> children;
         const ElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
         for (int i = range.First; i < range.First + range.Count; ++i) {
@@ -370,21 +370,21 @@ void AddNuclidesDialog::FillOffered()
 NuclidePointers AddNuclidesDialog::ChosenNodes() const
 {
     NuclidePointers nodes;
-    for (int i = 0; i < FChosenList->count(); ++i)
-        nodes.push_back(nodeOf(FChosenList->item(i)->data(kNodeRole)));
+    for (int i = 0; i < m_chosenList->count(); ++i)
+        nodes.push_back(nodeOf(m_chosenList->item(i)->data(kNodeRole)));
     return nodes;
 }
 
 void AddNuclidesDialog::AddEntry(const QString& name, const Nuclide* node)
 {
-    auto* item = new QListWidgetItem(name, FChosenList);
+    auto* item = new QListWidgetItem(name, m_chosenList);
     item->setData(kNodeRole, nodeData(node));
 }
 
 void AddNuclidesDialog::bAddClick()
 {
-    if (FOfferedPages->currentWidget() == FElementsTab) {
-        const QTreeWidgetItem* current = FElementsTree->currentItem();
+    if (m_offeredPages->currentWidget() == m_elementsTab) {
+        const QTreeWidgetItem* current = m_elementsTree->currentItem();
         if (current && current->parent()) {
             const Nuclide* node = nodeOf(current->data(0, kNodeRole));
             AddEntry(node->Name.toString(), node);
@@ -394,39 +394,39 @@ void AddNuclidesDialog::bAddClick()
                 AddEntry(symbol + u'-' + current->child(i)->text(0), nodeOf(current->child(i)->data(0, kNodeRole)));
         }
     } else {
-        for (int i = 0; i < FAllNuclidesList->count(); ++i)
-            if (FAllNuclidesList->item(i)->isSelected())
-                AddEntry(FAllNuclidesList->item(i)->text(), nodeOf(FAllNuclidesList->item(i)->data(kNodeRole)));
+        for (int i = 0; i < m_allNuclidesList->count(); ++i)
+            if (m_allNuclidesList->item(i)->isSelected())
+                AddEntry(m_allNuclidesList->item(i)->text(), nodeOf(m_allNuclidesList->item(i)->data(kNodeRole)));
     }
-    SortList(FChosenList);
+    SortList(m_chosenList);
     UpdateButtons();
 }
 
 void AddNuclidesDialog::bAddAllClick()
 {
-    if (FOfferedPages->currentWidget() != FNuclidesTab)
+    if (m_offeredPages->currentWidget() != m_nuclidesTab)
         return;
-    for (int i = 0; i < FAllNuclidesList->count(); ++i)
-        AddEntry(FAllNuclidesList->item(i)->text(), nodeOf(FAllNuclidesList->item(i)->data(kNodeRole)));
-    SortList(FChosenList);
-    SortList(FAllNuclidesList);
+    for (int i = 0; i < m_allNuclidesList->count(); ++i)
+        AddEntry(m_allNuclidesList->item(i)->text(), nodeOf(m_allNuclidesList->item(i)->data(kNodeRole)));
+    SortList(m_chosenList);
+    SortList(m_allNuclidesList);
     UpdateSelectedCount();
     UpdateButtons();
 }
 
 void AddNuclidesDialog::bbDelClick()
 {
-    if (!FChosenList->currentItem())
+    if (!m_chosenList->currentItem())
         return;
-    if (FChosenList->selectedItems().size() > 1) {
-        qDeleteAll(FChosenList->selectedItems());
+    if (m_chosenList->selectedItems().size() > 1) {
+        qDeleteAll(m_chosenList->selectedItems());
     } else {
-        const int row = FChosenList->currentRow();
-        delete FChosenList->takeItem(row);
-        if (FChosenList->count() > 0) {
-            const int next = std::min(row, FChosenList->count() - 1);
-            FChosenList->setCurrentRow(next);
-            FChosenList->item(next)->setSelected(true);
+        const int row = m_chosenList->currentRow();
+        delete m_chosenList->takeItem(row);
+        if (m_chosenList->count() > 0) {
+            const int next = std::min(row, m_chosenList->count() - 1);
+            m_chosenList->setCurrentRow(next);
+            m_chosenList->item(next)->setSelected(true);
         }
     }
     UpdateButtons();
@@ -444,23 +444,23 @@ void AddNuclidesDialog::sbDownClick()
 
 void AddNuclidesDialog::MoveSelected(int direction)
 {
-    const int current = FChosenList->currentRow();
-    const int last = FChosenList->count() - 1;
+    const int current = m_chosenList->currentRow();
+    const int last = m_chosenList->count() - 1;
     if (current < 0 || current == (direction < 0 ? 0 : last))
         return;
-    const auto selected = FChosenList->selectedItems().size();
+    const auto selected = m_chosenList->selectedItems().size();
     if (selected > 1) {
         // The whole selection moves one place, unless it already touches that end.
-        if (FChosenList->item(direction < 0 ? 0 : last)->isSelected())
+        if (m_chosenList->item(direction < 0 ? 0 : last)->isSelected())
             return;
         if (direction < 0) {
             for (int i = 1; i <= last; ++i)
-                if (FChosenList->item(i)->isSelected())
-                    exchangeWithNext(FChosenList, i - 1);
+                if (m_chosenList->item(i)->isSelected())
+                    exchangeWithNext(m_chosenList, i - 1);
         } else {
             for (int i = last - 1; i >= 0; --i)
-                if (FChosenList->item(i)->isSelected())
-                    exchangeWithNext(FChosenList, i);
+                if (m_chosenList->item(i)->isSelected())
+                    exchangeWithNext(m_chosenList, i);
         }
         return;
     }
@@ -468,10 +468,10 @@ void AddNuclidesDialog::MoveSelected(int direction)
     if (direction > 0 && selected == 0)
         return;
     const int target = current + direction;
-    exchangeWithNext(FChosenList, std::min(current, target));
-    FChosenList->clearSelection();
-    FChosenList->setCurrentRow(target);
-    FChosenList->item(target)->setSelected(true);
+    exchangeWithNext(m_chosenList, std::min(current, target));
+    m_chosenList->clearSelection();
+    m_chosenList->setCurrentRow(target);
+    m_chosenList->item(target)->setSelected(true);
 }
 
 void AddNuclidesDialog::miSortClick(QAction* item)
@@ -482,8 +482,8 @@ void AddNuclidesDialog::miSortClick(QAction* item)
     case 2: CompareRNuclide = CompareMass; break;
     default: CompareRNuclide = ComparePeriodicTable; break;
     }
-    SortList(FChosenList);
-    SortList(FAllNuclidesList);
+    SortList(m_chosenList);
+    SortList(m_allNuclidesList);
     UpdateSelectedCount();
 }
 
@@ -517,7 +517,7 @@ void AddNuclidesDialog::SortList(QListWidget* list)
 
 bool AddNuclidesDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FChosenList && event->type() == QEvent::KeyPress
+    if (watched == m_chosenList && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         bbDelClick();
         return true;
@@ -527,15 +527,15 @@ bool AddNuclidesDialog::eventFilter(QObject* watched, QEvent* event)
 
 void AddNuclidesDialog::UpdateButtons()
 {
-    FOkButton->setEnabled(FChosenList->count() > 0);
-    FUpButton->setEnabled(FChosenList->count() > 1);
-    FDownButton->setEnabled(FChosenList->count() > 1);
+    m_okButton->setEnabled(m_chosenList->count() > 0);
+    m_upButton->setEnabled(m_chosenList->count() > 1);
+    m_downButton->setEnabled(m_chosenList->count() > 1);
 }
 
 void AddNuclidesDialog::UpdateSelectedCount()
 {
-    const auto selected = FAllNuclidesList->selectedItems().size();
-    FSelectedLabel->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
+    const auto selected = m_allNuclidesList->selectedItems().size();
+    m_selectedLabel->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
 }
 
 bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,

@@ -55,24 +55,24 @@ private:
     void UpdateSelectedCount();
     void MoveSelected(int direction);
 
-    QListWidget* FChosenList = nullptr;
-    QPushButton* FRemoveButton = nullptr;
-    QToolButton* FUpButton = nullptr;
-    QToolButton* FDownButton = nullptr;
-    QPushButton* FAddButton = nullptr;
-    QPushButton* FAddAllButton = nullptr;
-    QTabWidget* FOfferedPages = nullptr;
-    QWidget* FElementsTab = nullptr;
-    QWidget* FNuclidesTab = nullptr;
-    QTreeWidget* FElementsTree = nullptr;
-    QListWidget* FAllNuclidesList = nullptr;
-    QLabel* FSelectedLabel = nullptr;
-    QMenu* FSortMenu = nullptr;
-    QAction* FAlphabeticalSortAction = nullptr;
-    QAction* FPeriodicTableSortAction = nullptr;
-    QAction* FMassSortAction = nullptr;
-    QPushButton* FOkButton = nullptr;
-    QPushButton* FCancelButton = nullptr;
+    QListWidget* m_chosenList = nullptr;
+    QPushButton* m_removeButton = nullptr;
+    QToolButton* m_upButton = nullptr;
+    QToolButton* m_downButton = nullptr;
+    QPushButton* m_addButton = nullptr;
+    QPushButton* m_addAllButton = nullptr;
+    QTabWidget* m_offeredPages = nullptr;
+    QWidget* m_elementsTab = nullptr;
+    QWidget* m_nuclidesTab = nullptr;
+    QTreeWidget* m_elementsTree = nullptr;
+    QListWidget* m_allNuclidesList = nullptr;
+    QLabel* m_selectedLabel = nullptr;
+    QMenu* m_sortMenu = nullptr;
+    QAction* m_alphabeticalSortAction = nullptr;
+    QAction* m_periodicTableSortAction = nullptr;
+    QAction* m_massSortAction = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 
     // What the buttons, the menu and a drop do.
     void bAddClick();
@@ -82,7 +82,7 @@ private:
     void sbDownClick();
     void miSortClick(QAction* item);
 
-    NuclideChooser& F_pRNuclide;
+    NuclideChooser& m_chooser;
     std::function<int(const NuclideIdentity&, const NuclideIdentity&)> CompareRNuclide;
 };
 

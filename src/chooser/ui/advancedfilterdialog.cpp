@@ -28,7 +28,7 @@ namespace kav {
 AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
     , ExecModal([](QDialog& dialog) { return dialog.exec(); })
-    , FSelection(selection)
+    , m_selection(selection)
 {
     setObjectName(QStringLiteral("AdvFilterForm"));
     setWindowTitle(QStringLiteral("Advanced radionuclide filter"));
@@ -43,11 +43,11 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     column->setSpacing(4);
 
     // Tabs on two lines: the tab bar of the page control would not fit the narrow form.
-    FPages = new QTabWidget(left);
-    FPages->tabBar()->hide();
+    m_pages = new QTabWidget(left);
+    m_pages->tabBar()->hide();
     // The hidden bar would take the focus that Tab passes on, and keep it out of sight.
-    FPages->tabBar()->setFocusPolicy(Qt::NoFocus);
-    FPages->setDocumentMode(true);
+    m_pages->tabBar()->setFocusPolicy(Qt::NoFocus);
+    m_pages->setDocumentMode(true);
     // The underlined letters (Alt+A and the others) open the pages, as Ctrl+Tab does in turn.
     const char* titles[] = {"&Atomic mass", "&Decay chain", "&Mode of decay", "&Half-life", "&Spectrum"};
     auto* tabs = new QButtonGroup(this);
@@ -75,44 +75,44 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     // The hidden tab bar keeps the page names without the marks of the letters.
     const auto pageName = [&titles](int i) { return QString::fromLatin1(titles[i]).remove(u'&'); };
     CriteriaEditor& editor = *this;
-    FMassPage = new MassPage(editor);
-    FChainPage = new DecayChainPage(editor);
-    FModePage = new DecayModePage(editor);
-    FHalfLifePage = new HalfLifePage(editor, FSelection.Language());
-    FSpectrumPage = new SpectrumPage(editor);
-    FPages->addTab(FMassPage, pageName(0));
-    FPages->addTab(FChainPage, pageName(1));
-    FPages->addTab(FModePage, pageName(2));
-    FPages->addTab(FHalfLifePage, pageName(3));
-    FPages->addTab(FSpectrumPage, pageName(4));
+    m_massPage = new MassPage(editor);
+    m_chainPage = new DecayChainPage(editor);
+    m_modePage = new DecayModePage(editor);
+    m_halfLifePage = new HalfLifePage(editor, m_selection.Language());
+    m_spectrumPage = new SpectrumPage(editor);
+    m_pages->addTab(m_massPage, pageName(0));
+    m_pages->addTab(m_chainPage, pageName(1));
+    m_pages->addTab(m_modePage, pageName(2));
+    m_pages->addTab(m_halfLifePage, pageName(3));
+    m_pages->addTab(m_spectrumPage, pageName(4));
     tabs->button(0)->setChecked(true);
-    connect(tabs, &QButtonGroup::idClicked, FPages, &QTabWidget::setCurrentIndex);
-    connect(FPages, &QTabWidget::currentChanged, this, [this, tabs](int page) {
+    connect(tabs, &QButtonGroup::idClicked, m_pages, &QTabWidget::setCurrentIndex);
+    connect(m_pages, &QTabWidget::currentChanged, this, [this, tabs](int page) {
         tabs->button(page)->setChecked(true);
         PageChanged(page);
     });
     column->addLayout(tabRows);
-    FPages->setFixedHeight(250);
-    column->addWidget(FPages);
+    m_pages->setFixedHeight(250);
+    column->addWidget(m_pages);
 
     auto* enabledRow = new QHBoxLayout;
-    FEnabledBox = new QCheckBox(QStringLiteral("&Enabled"), left);
-    FEnabledBox->setObjectName(QStringLiteral("cbEnabled"));
-    FEnabledBox->setStyleSheet(NavyWhenChecked());
-    connect(FEnabledBox, &QCheckBox::toggled, this, [this](bool on) {
-        if (!FUpdating)
+    m_enabledBox = new QCheckBox(QStringLiteral("&Enabled"), left);
+    m_enabledBox->setObjectName(QStringLiteral("cbEnabled"));
+    m_enabledBox->setStyleSheet(NavyWhenChecked());
+    connect(m_enabledBox, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_updating)
             WriteFilter([&] { EditedFilter().SetEnabled(on); });
     });
-    FLinesButton = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
-    FLinesButton->setObjectName(QStringLiteral("bLinesList"));
-    FLinesButton->setVisible(false);
-    connect(FLinesButton, &QPushButton::clicked, this, [this] { SetIsMoreWidth(!FIsMoreWidth); });
-    enabledRow->addWidget(FEnabledBox);
+    m_linesButton = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
+    m_linesButton->setObjectName(QStringLiteral("bLinesList"));
+    m_linesButton->setVisible(false);
+    connect(m_linesButton, &QPushButton::clicked, this, [this] { SetIsMoreWidth(!m_isMoreWidth); });
+    enabledRow->addWidget(m_enabledBox);
     enabledRow->addStretch(1);
-    enabledRow->addWidget(FLinesButton);
+    enabledRow->addWidget(m_linesButton);
     column->addLayout(enabledRow);
 
-    FResultPages = new QTabWidget(left);
+    m_resultPages = new QTabWidget(left);
     auto resultPage
         = [&](const QString& title, int columns, const QString& widest, ColumnsList*& list, QLabel*& count) {
               auto* page = new QWidget;
@@ -124,18 +124,18 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
               count = new QLabel(page);
               layout->addWidget(list, 1);
               layout->addWidget(count);
-              FResultPages->addTab(page, title);
+              m_resultPages->addTab(page, title);
           };
-    resultPage(QStringLiteral("&Radionuclides"), 4, QStringLiteral("Ag-110m"), FNuclidesList, FNuclidesCount);
-    resultPage(QStringLiteral("Elemen&ts"), 8, QStringLiteral("Mn"), FElementsList, FElementsCount);
-    FNuclidesList->setObjectName(QStringLiteral("lbNuclides"));
-    FElementsList->setObjectName(QStringLiteral("lbElements"));
-    column->addWidget(FResultPages, 1);
+    resultPage(QStringLiteral("&Radionuclides"), 4, QStringLiteral("Ag-110m"), m_nuclidesList, m_nuclidesCount);
+    resultPage(QStringLiteral("Elemen&ts"), 8, QStringLiteral("Mn"), m_elementsList, m_elementsCount);
+    m_nuclidesList->setObjectName(QStringLiteral("lbNuclides"));
+    m_elementsList->setObjectName(QStringLiteral("lbElements"));
+    column->addWidget(m_resultPages, 1);
     root->addWidget(left);
-    FLines = new SpectrumLinesPanel(FSelection, this);
-    FLines->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
-    root->addWidget(FLines, 1);
-    FLines->setVisible(false);
+    m_lines = new SpectrumLinesPanel(m_selection, this);
+    m_lines->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
+    root->addWidget(m_lines, 1);
+    m_lines->setVisible(false);
     setFixedSize(NarrowWidth, ClientHeight);
 
     // While a number is typed, digit by digit, the chooser's lists follow it but its choice
@@ -147,13 +147,13 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
         auto* edit = dynamic_cast<NumberEdit*>(line);
         if (!edit)
             continue;
-        edit->SetLanguage(FSelection.Language());
+        edit->SetLanguage(m_selection.Language());
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::editingFinished, this, [this] { FSelection.SetChoiceHeld(false); });
+        connect(edit, &QLineEdit::editingFinished, this, [this] { m_selection.SetChoiceHeld(false); });
     }
     ShowFilter();
     // Heard beside the selection's other listeners, while the dialog is open.
-    FFilterApplied = FSelection.FilterApplied.Connect([this] { Refresh(); });
+    m_filterApplied = m_selection.FilterApplied.Connect([this] { Refresh(); });
     Refresh();
 }
 
@@ -164,107 +164,107 @@ bool AdvancedFilterDialog::eventFilter(QObject* watched, QEvent* event)
         const bool ends = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab
             || key == Qt::Key_Escape;
         if (!ends)
-            FSelection.SetChoiceHeld(true);
+            m_selection.SetChoiceHeld(true);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 AdvancedFilterDialog::~AdvancedFilterDialog()
 {
-    FSelection.SetChoiceHeld(false);
+    m_selection.SetChoiceHeld(false);
 }
 
 QListWidget* AdvancedFilterDialog::ResultNuclides() const
 {
-    return FNuclidesList;
+    return m_nuclidesList;
 }
 
 QListWidget* AdvancedFilterDialog::ResultElements() const
 {
-    return FElementsList;
+    return m_elementsList;
 }
 
 // Showing and writing the filter
 
 AdvancedFilter& AdvancedFilterDialog::EditedFilter()
 {
-    return FSelection.Filter().Advanced();
+    return m_selection.Filter().Advanced();
 }
 
 void AdvancedFilterDialog::ShowFilter()
 {
-    const bool wasUpdating = std::exchange(FUpdating, true);
-    FEnabledBox->setChecked(EditedFilter().Enabled());
+    const bool wasUpdating = std::exchange(m_updating, true);
+    m_enabledBox->setChecked(EditedFilter().Enabled());
     for (CriteriaPage* page :
-         std::initializer_list<CriteriaPage*>{FMassPage, FChainPage, FModePage, FHalfLifePage, FSpectrumPage})
+         std::initializer_list<CriteriaPage*>{m_massPage, m_chainPage, m_modePage, m_halfLifePage, m_spectrumPage})
         page->ShowCriteria();
-    FUpdating = wasUpdating;
+    m_updating = wasUpdating;
 }
 
 void AdvancedFilterDialog::WriteFilter(const std::function<void()>& change)
 {
-    if (FUpdating)
+    if (m_updating)
         return;
-    FRefreshed = false;
+    m_refreshed = false;
     change();
     // A change the selection did not take up (the filter is off) still changes the lines list.
-    if (!FRefreshed)
+    if (!m_refreshed)
         BuildLines();
 }
 
 void AdvancedFilterDialog::SwitchFilterOn()
 {
     // The box's own handler writes the filter.
-    if (!FUpdating && !FEnabledBox->isChecked())
-        FEnabledBox->setChecked(true);
+    if (!m_updating && !m_enabledBox->isChecked())
+        m_enabledBox->setChecked(true);
 }
 
 // Refreshing
 
 void AdvancedFilterDialog::Refresh()
 {
-    FRefreshed = true;
-    const NuclideFilter& filter = FSelection.Filter();
-    const UiLanguage language = FSelection.Language();
-    FNuclidesList->clear();
-    FNuclidesList->addItems(filter.FullNuclideList().Names());
-    FNuclidesCount->setText(CountText(static_cast<int>(FSelection.Nuclides().size()), ckNuclides, language));
-    FElementsList->clear();
+    m_refreshed = true;
+    const NuclideFilter& filter = m_selection.Filter();
+    const UiLanguage language = m_selection.Language();
+    m_nuclidesList->clear();
+    m_nuclidesList->addItems(filter.FullNuclideList().Names());
+    m_nuclidesCount->setText(CountText(static_cast<int>(m_selection.Nuclides().size()), ckNuclides, language));
+    m_elementsList->clear();
     for (int e = 0; e < ElementCount; ++e)
         if (filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
-            FElementsList->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
-    FElementsCount->setText(CountText(static_cast<int>(FSelection.ElementList().size()), ckElements, language));
+            m_elementsList->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
+    m_elementsCount->setText(CountText(static_cast<int>(m_selection.ElementList().size()), ckElements, language));
     BuildLines();
 }
 
 void AdvancedFilterDialog::BuildLines()
 {
-    if (FShown)
-        FLines->Rebuild();
+    if (m_shown)
+        m_lines->Rebuild();
 }
 
 // Width and pages
 
 void AdvancedFilterDialog::SetIsMoreWidth(bool value)
 {
-    FIsMoreWidth = value;
-    if (FPages->currentIndex() == pgSpectrum)
+    m_isMoreWidth = value;
+    if (m_pages->currentIndex() == pgSpectrum)
         UpdateWidth();
 }
 
 void AdvancedFilterDialog::PageChanged(int page)
 {
-    FLinesButton->setVisible(page == pgSpectrum);
+    m_linesButton->setVisible(page == pgSpectrum);
     UpdateWidth();
 }
 
 void AdvancedFilterDialog::UpdateWidth()
 {
-    const bool wide = FIsMoreWidth && FPages->currentIndex() == pgSpectrum;
-    FLinesButton->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
-    FLinesButton->setToolTip(wide ? QStringLiteral("Hide the list of spectrum lines")
-                                  : QStringLiteral("Show the list of spectrum lines"));
-    FLines->setVisible(wide);
+    const bool wide = m_isMoreWidth && m_pages->currentIndex() == pgSpectrum;
+    m_linesButton->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
+    m_linesButton->setToolTip(wide ? QStringLiteral("Hide the list of spectrum lines")
+                                   : QStringLiteral("Show the list of spectrum lines"));
+    m_lines->setVisible(wide);
     setFixedSize(wide ? WideWidth : NarrowWidth, ClientHeight);
     if (!wide || !isVisible())
         return;
@@ -277,9 +277,9 @@ void AdvancedFilterDialog::UpdateWidth()
 void AdvancedFilterDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (FShown)
+    if (m_shown)
         return;
-    FShown = true;
+    m_shown = true;
     UpdateWidth();
     BuildLines();
     // A tool window is not made active by the window system as it opens: without this the
@@ -290,7 +290,7 @@ void AdvancedFilterDialog::showEvent(QShowEvent* event)
 
 void AdvancedFilterDialog::FocusPage()
 {
-    QWidget* page = FPages->currentWidget();
+    QWidget* page = m_pages->currentWidget();
     for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain())
         if (page->isAncestorOf(w) && w->isVisibleTo(this) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
             w->setFocus(Qt::TabFocusReason);
@@ -306,8 +306,8 @@ void AdvancedFilterDialog::keyPressEvent(QKeyEvent* event)
     const int key = event->key();
     if (control && (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_PageDown || key == Qt::Key_PageUp)) {
         const bool back = key == Qt::Key_Backtab || key == Qt::Key_PageUp || (event->modifiers() & Qt::ShiftModifier);
-        const int count = FPages->count();
-        FPages->setCurrentIndex((FPages->currentIndex() + (back ? count - 1 : 1)) % count);
+        const int count = m_pages->count();
+        m_pages->setCurrentIndex((m_pages->currentIndex() + (back ? count - 1 : 1)) % count);
         return;
     }
     QDialog::keyPressEvent(event);
@@ -315,8 +315,8 @@ void AdvancedFilterDialog::keyPressEvent(QKeyEvent* event)
 
 void AdvancedFilterDialog::done(int result)
 {
-    FSelection.SetChoiceHeld(false);
-    FFilterApplied.Reset();
+    m_selection.SetChoiceHeld(false);
+    m_filterApplied.Reset();
     QDialog::done(result);
 }
 

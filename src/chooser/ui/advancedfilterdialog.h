@@ -46,51 +46,51 @@ public:
     explicit AdvancedFilterDialog(NuclideSelection& selection, QWidget* parent = nullptr);
     ~AdvancedFilterDialog() override;
 
-    bool IsMoreWidth() const { return FIsMoreWidth; }
+    bool IsMoreWidth() const { return m_isMoreWidth; }
     void SetIsMoreWidth(bool value);
     // Shows a modal dialog of its own (the radiation-type chooser); tests replace it.
     std::function<int(QDialog&)> ExecModal;
 
     // The radiation codes the lines list counts as beta and as photon lines.
-    const RadiationTypes& BetaRadiationSet() const { return FLines->BetaRadiationSet(); }
-    const RadiationTypes& GammaRadiationSet() const { return FLines->GammaRadiationSet(); }
-    LinesSort SortCol() const { return FLines->SortCol(); }
+    const RadiationTypes& BetaRadiationSet() const { return m_lines->BetaRadiationSet(); }
+    const RadiationTypes& GammaRadiationSet() const { return m_lines->GammaRadiationSet(); }
+    LinesSort SortCol() const { return m_lines->SortCol(); }
 
     // The controls, for the chooser and for tests.
-    QTabWidget* Pages() const { return FPages; }
-    QCheckBox* EnabledBox() const { return FEnabledBox; }
-    QPushButton* LinesListButton() const { return FLinesButton; }
-    QTabWidget* ResultPages() const { return FResultPages; }
+    QTabWidget* Pages() const { return m_pages; }
+    QCheckBox* EnabledBox() const { return m_enabledBox; }
+    QPushButton* LinesListButton() const { return m_linesButton; }
+    QTabWidget* ResultPages() const { return m_resultPages; }
     QListWidget* ResultNuclides() const;
     QListWidget* ResultElements() const;
-    QLabel* NuclidesCount() const { return FNuclidesCount; }
-    QLabel* ElementsCount() const { return FElementsCount; }
-    QCheckBox* MassEnabled(bool max) const { return FMassPage->EnabledBox(max); }
-    IntegerEdit* MassValue(bool max) const { return FMassPage->ValueField(max); }
-    QCheckBox* AncestorsEnabled() const { return FChainPage->EnabledBox(false); }
-    QListWidget* AncestorCounts() const { return FChainPage->Counts(false); }
-    QCheckBox* DaughtersEnabled() const { return FChainPage->EnabledBox(true); }
-    QListWidget* DaughterCounts() const { return FChainPage->Counts(true); }
-    QCheckBox* DecayEnabled() const { return FModePage->EnabledBox(); }
-    QRadioButton* OperationButton(DecayModeMatch operation) const { return FModePage->OperationButton(operation); }
-    QListWidget* DecayModes() const { return FModePage->Modes(); }
-    QListWidget* DecayOnlyModes() const { return FModePage->OnlyModes(); }
-    QCheckBox* HalfLifeEnabled(bool max) const { return FHalfLifePage->EnabledBox(max); }
-    FloatEdit* HalfLifeValue(bool max) const { return FHalfLifePage->ValueField(max); }
-    QComboBox* HalfLifeUnits(bool max) const { return FHalfLifePage->UnitsBox(max); }
-    FloatEdit* HalfLifeLambda(bool max) const { return FHalfLifePage->LambdaField(max); }
-    QPushButton* DatabaseButton() const { return FHalfLifePage->DatabaseButton(); }
-    QCheckBox* SpectrumEnabled() const { return FSpectrumPage->EnabledBox(); }
-    QCheckBox* CriterionBox(SpectrumCriterion option) const { return FSpectrumPage->CriterionBox(option); }
+    QLabel* NuclidesCount() const { return m_nuclidesCount; }
+    QLabel* ElementsCount() const { return m_elementsCount; }
+    QCheckBox* MassEnabled(bool max) const { return m_massPage->EnabledBox(max); }
+    IntegerEdit* MassValue(bool max) const { return m_massPage->ValueField(max); }
+    QCheckBox* AncestorsEnabled() const { return m_chainPage->EnabledBox(false); }
+    QListWidget* AncestorCounts() const { return m_chainPage->Counts(false); }
+    QCheckBox* DaughtersEnabled() const { return m_chainPage->EnabledBox(true); }
+    QListWidget* DaughterCounts() const { return m_chainPage->Counts(true); }
+    QCheckBox* DecayEnabled() const { return m_modePage->EnabledBox(); }
+    QRadioButton* OperationButton(DecayModeMatch operation) const { return m_modePage->OperationButton(operation); }
+    QListWidget* DecayModes() const { return m_modePage->Modes(); }
+    QListWidget* DecayOnlyModes() const { return m_modePage->OnlyModes(); }
+    QCheckBox* HalfLifeEnabled(bool max) const { return m_halfLifePage->EnabledBox(max); }
+    FloatEdit* HalfLifeValue(bool max) const { return m_halfLifePage->ValueField(max); }
+    QComboBox* HalfLifeUnits(bool max) const { return m_halfLifePage->UnitsBox(max); }
+    FloatEdit* HalfLifeLambda(bool max) const { return m_halfLifePage->LambdaField(max); }
+    QPushButton* DatabaseButton() const { return m_halfLifePage->DatabaseButton(); }
+    QCheckBox* SpectrumEnabled() const { return m_spectrumPage->EnabledBox(); }
+    QCheckBox* CriterionBox(SpectrumCriterion option) const { return m_spectrumPage->CriterionBox(option); }
     FloatEdit* CriterionBound(SpectrumCriterion option, bool max) const
     {
-        return FSpectrumPage->BoundField(option, max);
+        return m_spectrumPage->BoundField(option, max);
     }
-    QGroupBox* LinesGroup() const { return FLines; }
-    QRadioButton* LineKindButton(LineKind kind) const { return FLines->LineKindButton(kind); }
-    DataGrid* LinesGrid() const { return FLines->LinesGrid(); }
-    QLabel* LinesLabel() const { return FLines->LinesLabel(); }
-    QMenu* LinesMenu() const { return FLines->LinesMenu(); }
+    QGroupBox* LinesGroup() const { return m_lines; }
+    QRadioButton* LineKindButton(LineKind kind) const { return m_lines->LineKindButton(kind); }
+    DataGrid* LinesGrid() const { return m_lines->LinesGrid(); }
+    QLabel* LinesLabel() const { return m_lines->LinesLabel(); }
+    QMenu* LinesMenu() const { return m_lines->LinesMenu(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,7 +101,7 @@ protected:
 
 private:
     AdvancedFilter& EditedFilter() override;
-    bool ShowingFilter() const override { return FUpdating; }
+    bool ShowingFilter() const override { return m_updating; }
     void WriteFilter(const std::function<void()>& change) override;
     void SwitchFilterOn() override;
     // Shows every criterion of the filter on the controls, without writing anything back.
@@ -115,29 +115,29 @@ private:
     // The keyboard's focus to the first control of the page shown.
     void FocusPage();
 
-    NuclideSelection& FSelection;
-    Notice<>::Connection FFilterApplied;
-    bool FShown = false;
-    bool FIsMoreWidth = false;
+    NuclideSelection& m_selection;
+    Notice<>::Connection m_filterApplied;
+    bool m_shown = false;
+    bool m_isMoreWidth = false;
     // Set while the dialog writes its own controls, so that their handlers stay quiet.
-    bool FUpdating = false;
+    bool m_updating = false;
     // Set when the selection's notice refreshed the lists during a write.
-    bool FRefreshed = false;
+    bool m_refreshed = false;
 
-    QTabWidget* FPages = nullptr;
-    MassPage* FMassPage = nullptr;
-    DecayChainPage* FChainPage = nullptr;
-    DecayModePage* FModePage = nullptr;
-    HalfLifePage* FHalfLifePage = nullptr;
-    SpectrumPage* FSpectrumPage = nullptr;
-    QCheckBox* FEnabledBox = nullptr;
-    QPushButton* FLinesButton = nullptr;
-    QTabWidget* FResultPages = nullptr;
-    ColumnsList* FNuclidesList = nullptr;
-    ColumnsList* FElementsList = nullptr;
-    QLabel* FNuclidesCount = nullptr;
-    QLabel* FElementsCount = nullptr;
-    SpectrumLinesPanel* FLines = nullptr;
+    QTabWidget* m_pages = nullptr;
+    MassPage* m_massPage = nullptr;
+    DecayChainPage* m_chainPage = nullptr;
+    DecayModePage* m_modePage = nullptr;
+    HalfLifePage* m_halfLifePage = nullptr;
+    SpectrumPage* m_spectrumPage = nullptr;
+    QCheckBox* m_enabledBox = nullptr;
+    QPushButton* m_linesButton = nullptr;
+    QTabWidget* m_resultPages = nullptr;
+    ColumnsList* m_nuclidesList = nullptr;
+    ColumnsList* m_elementsList = nullptr;
+    QLabel* m_nuclidesCount = nullptr;
+    QLabel* m_elementsCount = nullptr;
+    SpectrumLinesPanel* m_lines = nullptr;
 };
 
 } // namespace kav

@@ -68,13 +68,13 @@ void addNuclide(QListWidget* list, const QString& name, const Nuclide* node)
 
 FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool showNuclidePage, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , FFilter(filter)
-    , FShowElements(showElementPage)
-    , FShowNuclide(showNuclidePage)
+    , m_filter(filter)
+    , m_showElements(showElementPage)
+    , m_showNuclide(showNuclidePage)
 {
     setWindowTitle(QStringLiteral("Filter dialog"));
     resize(452, 373);
-    FPages = new QTabWidget(this);
+    m_pages = new QTabWidget(this);
 
     auto page = [&](const QString& title, const QString& check, QCheckBox*& box, QListWidget*& in, QListWidget*& out,
                     int inColumns, int outColumns, const QString& widest) {
@@ -108,40 +108,40 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
         grid->addWidget(left, 1, 0);
         grid->addLayout(buttons, 1, 1);
         grid->addWidget(right, 1, 2);
-        FPages->addTab(w, title);
+        m_pages->addTab(w, title);
         return w;
     };
-    QWidget* elements = page(QStringLiteral("Elements"), QStringLiteral("Use element filter"), FUseElements,
-                             FElementsIn, FElementsOut, 7, 6, QStringLiteral("Mm"));
-    QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), FUseNuclide,
-                             FNuclidesIn, FNuclidesOut, 3, 3, QStringLiteral("Ag-110m"));
-    FPages->tabBar()->setMinimumWidth(200);
+    QWidget* elements = page(QStringLiteral("Elements"), QStringLiteral("Use element filter"), m_useElements,
+                             m_elementsIn, m_elementsOut, 7, 6, QStringLiteral("Mm"));
+    QWidget* nuclides = page(QStringLiteral("Radionuclides"), QStringLiteral("Use radionuclide filter"), m_useNuclide,
+                             m_nuclidesIn, m_nuclidesOut, 3, 3, QStringLiteral("Ag-110m"));
+    m_pages->tabBar()->setMinimumWidth(200);
 
-    FUseElements->setChecked(filter.UseElementFilter());
+    m_useElements->setChecked(filter.UseElementFilter());
     for (int e = 0; e < 100; ++e)
-        (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? FElementsIn : FElementsOut)
+        (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? m_elementsIn : m_elementsOut)
             ->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
-    FUseNuclide->setChecked(filter.UseNuclideFilter());
+    m_useNuclide->setChecked(filter.UseNuclideFilter());
     for (const NuclideList::Entry& e : filter.Nuclides().Items())
-        addNuclide(FNuclidesIn, e.name, e.node);
+        addNuclide(m_nuclidesIn, e.name, e.node);
     for (int i = 0; i < filter.Index().Count(); ++i) {
         const Nuclide* node = filter.Index().Items(i);
         if (filter.Nuclides().IndexOf(node->Name.toString()) < 0)
-            addNuclide(FNuclidesOut, node->Name.toString(), node);
+            addNuclide(m_nuclidesOut, node->Name.toString(), node);
     }
-    FNuclidesIn->sortItems();
-    FNuclidesOut->sortItems();
+    m_nuclidesIn->sortItems();
+    m_nuclidesOut->sortItems();
     if (!showElementPage)
-        FPages->setTabVisible(FPages->indexOf(elements), false);
+        m_pages->setTabVisible(m_pages->indexOf(elements), false);
     if (!showNuclidePage)
-        FPages->setTabVisible(FPages->indexOf(nuclides), false);
-    FPages->setCurrentWidget(showElementPage ? elements : nuclides);
+        m_pages->setTabVisible(m_pages->indexOf(nuclides), false);
+    m_pages->setCurrentWidget(showElementPage ? elements : nuclides);
 
     auto* okCancel = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(okCancel, &QDialogButtonBox::accepted, this, &FilterDialog::accept);
     connect(okCancel, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(FPages, 1);
+    layout->addWidget(m_pages, 1);
     layout->addWidget(okCancel);
 }
 
@@ -158,9 +158,9 @@ void FilterDialog::SortElements(QListWidget* list) const
 
 void FilterDialog::MoveSelected(bool toLeft)
 {
-    const bool elementPage = FPages->currentIndex() == 0;
-    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FNuclidesOut : FNuclidesIn);
-    QListWidget* to = elementPage ? (toLeft ? FElementsIn : FElementsOut) : (toLeft ? FNuclidesIn : FNuclidesOut);
+    const bool elementPage = m_pages->currentIndex() == 0;
+    QListWidget* from = elementPage ? (toLeft ? m_elementsOut : m_elementsIn) : (toLeft ? m_nuclidesOut : m_nuclidesIn);
+    QListWidget* to = elementPage ? (toLeft ? m_elementsIn : m_elementsOut) : (toLeft ? m_nuclidesIn : m_nuclidesOut);
     for (QListWidgetItem* item : from->selectedItems())
         to->addItem(from->takeItem(from->row(item)));
     elementPage ? SortElements(to) : to->sortItems();
@@ -168,30 +168,30 @@ void FilterDialog::MoveSelected(bool toLeft)
 
 void FilterDialog::MoveAll(bool toLeft)
 {
-    const bool elementPage = FPages->currentIndex() == 0;
-    QListWidget* from = elementPage ? (toLeft ? FElementsOut : FElementsIn) : (toLeft ? FNuclidesOut : FNuclidesIn);
+    const bool elementPage = m_pages->currentIndex() == 0;
+    QListWidget* from = elementPage ? (toLeft ? m_elementsOut : m_elementsIn) : (toLeft ? m_nuclidesOut : m_nuclidesIn);
     from->selectAll();
     MoveSelected(toLeft);
 }
 
 void FilterDialog::accept()
 {
-    if (FShowElements) {
+    if (m_showElements) {
         ElementSet set;
-        for (int i = 0; i < FElementsIn->count(); ++i)
-            set.insert(ElementBySymbol(FElementsIn->item(i)->text()));
-        FFilter.SetUseElementFilter(FUseElements->isChecked());
-        FFilter.SetElementSet(set);
+        for (int i = 0; i < m_elementsIn->count(); ++i)
+            set.insert(ElementBySymbol(m_elementsIn->item(i)->text()));
+        m_filter.SetUseElementFilter(m_useElements->isChecked());
+        m_filter.SetElementSet(set);
     }
-    if (FShowNuclide) {
+    if (m_showNuclide) {
         NuclideList list;
-        for (int i = 0; i < FNuclidesIn->count(); ++i)
-            list.Add(FNuclidesIn->item(i)->text(),
-                     static_cast<const Nuclide*>(FNuclidesIn->item(i)->data(kNodeRole).value<const void*>()));
-        FFilter.SetUseNuclideFilter(FUseNuclide->isChecked());
-        FFilter.SetNuclideList(list);
+        for (int i = 0; i < m_nuclidesIn->count(); ++i)
+            list.Add(m_nuclidesIn->item(i)->text(),
+                     static_cast<const Nuclide*>(m_nuclidesIn->item(i)->data(kNodeRole).value<const void*>()));
+        m_filter.SetUseNuclideFilter(m_useNuclide->isChecked());
+        m_filter.SetNuclideList(list);
     }
-    FFilter.Change();
+    m_filter.Change();
     QDialog::accept();
 }
 

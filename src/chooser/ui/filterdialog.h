@@ -16,13 +16,13 @@ class FilterDialog : public QDialog {
 public:
     FilterDialog(NuclideFilter& filter, bool showElementPage, bool showNuclidePage, QWidget* parent = nullptr);
 
-    QListWidget* ElementsIn() const { return FElementsIn; }
-    QListWidget* ElementsOut() const { return FElementsOut; }
-    QListWidget* NuclidesIn() const { return FNuclidesIn; }
-    QListWidget* NuclidesOut() const { return FNuclidesOut; }
-    QCheckBox* UseElementFilter() const { return FUseElements; }
-    QCheckBox* UseNuclideFilter() const { return FUseNuclide; }
-    QTabWidget* Pages() const { return FPages; }
+    QListWidget* ElementsIn() const { return m_elementsIn; }
+    QListWidget* ElementsOut() const { return m_elementsOut; }
+    QListWidget* NuclidesIn() const { return m_nuclidesIn; }
+    QListWidget* NuclidesOut() const { return m_nuclidesOut; }
+    QCheckBox* UseElementFilter() const { return m_useElements; }
+    QCheckBox* UseNuclideFilter() const { return m_useNuclide; }
+    QTabWidget* Pages() const { return m_pages; }
 
     // The buttons "<", "<<", ">", ">>" of the page shown.
     void MoveSelected(bool toLeft);
@@ -33,16 +33,16 @@ public:
 private:
     void SortElements(QListWidget* list) const;
 
-    NuclideFilter& FFilter;
-    bool FShowElements;
-    bool FShowNuclide;
-    QTabWidget* FPages = nullptr;
-    QCheckBox* FUseElements = nullptr;
-    QCheckBox* FUseNuclide = nullptr;
-    QListWidget* FElementsIn = nullptr;
-    QListWidget* FElementsOut = nullptr;
-    QListWidget* FNuclidesIn = nullptr;
-    QListWidget* FNuclidesOut = nullptr;
+    NuclideFilter& m_filter;
+    bool m_showElements;
+    bool m_showNuclide;
+    QTabWidget* m_pages = nullptr;
+    QCheckBox* m_useElements = nullptr;
+    QCheckBox* m_useNuclide = nullptr;
+    QListWidget* m_elementsIn = nullptr;
+    QListWidget* m_elementsOut = nullptr;
+    QListWidget* m_nuclidesIn = nullptr;
+    QListWidget* m_nuclidesOut = nullptr;
 };
 
 } // namespace kav

@@ -81,54 +81,54 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     , OpenTextFile([this](const QString& title) {
         return QFileDialog::getOpenFileName(this, title, QString(), QStringLiteral("Text files (*.txt)"));
     })
-    , FIndex(index)
-    , FSpectra(spectra)
-    , FMessageBoxes(messageBoxes)
-    , FSelection(index, spectra)
+    , m_index(index)
+    , m_spectra(spectra)
+    , m_messageBoxes(messageBoxes)
+    , m_selection(index, spectra)
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     resize(213, 38);
     setMinimumHeight(38);
-    FPeriodicTable = new PeriodicTablePopup(index, this);
-    FPeriodicTable->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
-    FPeriodicTable->OnChoiceElement = [this](ChemicalElement e) { FSelection.SetElement(e); };
-    FShowingSelection = FSelection.Changed.Connect([this] { ShowSelection(); });
-    FFollowingFilter = FSelection.FilterApplied.Connect([this] {
+    m_periodicTable = new PeriodicTablePopup(index, this);
+    m_periodicTable->SetEnabledElements(eeCustom, m_selection.Filter().FullElementSet());
+    m_periodicTable->OnChoiceElement = [this](ChemicalElement e) { m_selection.SetElement(e); };
+    m_showingSelection = m_selection.Changed.Connect([this] { ShowSelection(); });
+    m_followingFilter = m_selection.FilterApplied.Connect([this] {
         UpdateAdvancedMark();
-        const bool emptied = NuclideCount() == 0 && FSelection.Filter().Advanced().Enabled()
-            && !FSelection.Filter().Advanced().Ignored();
-        if (emptied != FSaidEmptied) { // said once, and taken back when nuclides pass again
-            FSaidEmptied = emptied;
+        const bool emptied = NuclideCount() == 0 && m_selection.Filter().Advanced().Enabled()
+            && !m_selection.Filter().Advanced().Ignored();
+        if (emptied != m_saidEmptied) { // said once, and taken back when nuclides pass again
+            m_saidEmptied = emptied;
             SayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
                                                "keeps showing the last one.")
                               : QString());
         }
     });
-    FSelection.Filter().OnChange = [this](ListFilter*) { FSelection.ApplyFilter(); };
+    m_selection.Filter().OnChange = [this](ListFilter*) { m_selection.ApplyFilter(); };
 
-    FElementBox = makeBox(this);
-    FElementBox->setItemDelegate(new ElementItemDelegate(FSelection, FElementBox));
-    FElementBox->view()->setMinimumWidth(FLayout.WidthElementDropDown);
-    FMassBox = makeBox(this);
-    FNuclideBox = makeBox(this);
+    m_elementBox = makeBox(this);
+    m_elementBox->setItemDelegate(new ElementItemDelegate(m_selection, m_elementBox));
+    m_elementBox->view()->setMinimumWidth(m_layout.WidthElementDropDown);
+    m_massBox = makeBox(this);
+    m_nuclideBox = makeBox(this);
     // Quick entry hears the keys of each box and of its open list alike.
-    for (QComboBox* box : {FElementBox, FMassBox, FNuclideBox}) {
+    for (QComboBox* box : {m_elementBox, m_massBox, m_nuclideBox}) {
         box->installEventFilter(this);
         box->view()->installEventFilter(this);
     }
-    connect(FElementBox, &QComboBox::activated, this, [this](int row) { FSelection.PickElement(row); });
-    connect(FMassBox, &QComboBox::activated, this, [this](int row) { FSelection.PickAMass(row); });
-    connect(FNuclideBox, &QComboBox::activated, this, [this](int row) { FSelection.PickNuclide(row); });
+    connect(m_elementBox, &QComboBox::activated, this, [this](int row) { m_selection.PickElement(row); });
+    connect(m_massBox, &QComboBox::activated, this, [this](int row) { m_selection.PickAMass(row); });
+    connect(m_nuclideBox, &QComboBox::activated, this, [this](int row) { m_selection.PickNuclide(row); });
 
-    FHistoryBar = new QWidget(this);
-    auto* bar = new QHBoxLayout(FHistoryBar);
+    m_historyBar = new QWidget(this);
+    auto* bar = new QHBoxLayout(m_historyBar);
     bar->setContentsMargins(0, 0, 0, 0);
     bar->setSpacing(0);
-    FUndoMenu = new QMenu(this);
-    FRedoMenu = new QMenu(this);
+    m_undoMenu = new QMenu(this);
+    m_redoMenu = new QMenu(this);
     for (auto [button, menu, undo] :
-         {std::tuple{&FUndoButton, FUndoMenu, true}, std::tuple{&FRedoButton, FRedoMenu, false}}) {
-        *button = new QToolButton(FHistoryBar);
+         {std::tuple{&m_undoButton, m_undoMenu, true}, std::tuple{&m_redoButton, m_redoMenu, false}}) {
+        *button = new QToolButton(m_historyBar);
         (*button)->setArrowType(undo ? Qt::LeftArrow : Qt::RightArrow);
         (*button)->setPopupMode(QToolButton::MenuButtonPopup);
         (*button)->setMenu(menu);
@@ -137,14 +137,14 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
         OpenMenuByKeys(**button);
         const bool isUndo = undo; // a structured binding cannot be captured everywhere yet
         connect(*button, &QToolButton::clicked, this,
-                [this, isUndo] { isUndo ? FSelection.Undo(0) : FSelection.Redo(0); });
+                [this, isUndo] { isUndo ? m_selection.Undo(0) : m_selection.Redo(0); });
         bar->addWidget(*button);
     }
-    FAdvancedButton = new QToolButton(this);
-    FAdvancedButton->setObjectName(QStringLiteral("tbAdvanced"));
-    FAdvancedButton->setAutoRaise(true);
-    FAdvancedButton->setVisible(false);
-    connect(FAdvancedButton, &QToolButton::clicked, this, [this] { ExecAdvFilterDialog(); });
+    m_advancedButton = new QToolButton(this);
+    m_advancedButton->setObjectName(QStringLiteral("tbAdvanced"));
+    m_advancedButton->setAutoRaise(true);
+    m_advancedButton->setVisible(false);
+    connect(m_advancedButton, &QToolButton::clicked, this, [this] { ExecAdvFilterDialog(); });
     BuildPopupMenu();
     ShowBoxes();
     LayOut();
@@ -156,49 +156,49 @@ NuclideChooser::~NuclideChooser()
 
 void NuclideChooser::LayOut()
 {
-    const ChooserLayout& l = FLayout;
+    const ChooserLayout& l = m_layout;
     const int h = 22;
-    FElementBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthElement, h);
-    FMassBox->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
-    FNuclideBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthNuclide, h);
-    FHistoryBar->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
+    m_elementBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthElement, h);
+    m_massBox->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
+    m_nuclideBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthNuclide, h);
+    m_historyBar->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
     const int markLeft
-        = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (FSelection.HistoryKept() ? l.WidthToolbar : 0);
-    FAdvancedButton->setGeometry(markLeft, l.IndentTop, h, h);
-    FElementBox->view()->setMinimumWidth(l.WidthElementDropDown);
+        = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (m_selection.HistoryKept() ? l.WidthToolbar : 0);
+    m_advancedButton->setGeometry(markLeft, l.IndentTop, h, h);
+    m_elementBox->view()->setMinimumWidth(l.WidthElementDropDown);
     setMinimumWidth(markLeft + h + 8);
 }
 
 void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
 {
     auto clamp = [](int v) { return std::max(v, 0); };
-    FLayout = {clamp(value.IndentLeft),           clamp(value.IndentTop),           clamp(value.WidthElement),
-               clamp(value.WidthElementDropDown), clamp(value.WidthAMass),          clamp(value.WidthNuclide),
-               clamp(value.WidthToolbar),         clamp(value.WidthToolbarButtons), clamp(value.ShiftAMass),
-               clamp(value.ShiftToolbar)};
+    m_layout = {clamp(value.IndentLeft),           clamp(value.IndentTop),           clamp(value.WidthElement),
+                clamp(value.WidthElementDropDown), clamp(value.WidthAMass),          clamp(value.WidthNuclide),
+                clamp(value.WidthToolbar),         clamp(value.WidthToolbarButtons), clamp(value.ShiftAMass),
+                clamp(value.ShiftToolbar)};
     LayOut();
 }
 
 void NuclideChooser::ShowBoxes()
 {
-    const bool independent = FSelection.ChoiceType() == ctIndependent;
-    FElementBox->setVisible(independent);
-    FMassBox->setVisible(independent);
-    FNuclideBox->setVisible(!independent);
-    FHistoryBar->setVisible(FSelection.HistoryKept());
+    const bool independent = m_selection.ChoiceType() == ctIndependent;
+    m_elementBox->setVisible(independent);
+    m_massBox->setVisible(independent);
+    m_nuclideBox->setVisible(!independent);
+    m_historyBar->setVisible(m_selection.HistoryKept());
 }
 
 void NuclideChooser::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
-    if (!FSelection.Active())
-        FSelection.Activate();
+    if (!m_selection.Active())
+        m_selection.Activate();
 }
 
 QStringList NuclideChooser::FullNuclideList() const
 {
     QStringList names;
-    for (const NuclideSelection::Entry& e : FSelection.Nuclides())
+    for (const NuclideSelection::Entry& e : m_selection.Nuclides())
         names << e.name;
     return names;
 }
@@ -218,16 +218,16 @@ void NuclideChooser::FillBox(QComboBox* box, const QStringList& items, int curre
 
 void NuclideChooser::ShowSelection()
 {
-    FillBox(FElementBox, FSelection.ElementList(), FSelection.ElementRow());
-    FillBox(FMassBox, FSelection.AMassList(), FSelection.AMassRow());
-    FillBox(FNuclideBox, FullNuclideList(), FSelection.NuclideRow());
+    FillBox(m_elementBox, m_selection.ElementList(), m_selection.ElementRow());
+    FillBox(m_massBox, m_selection.AMassList(), m_selection.AMassRow());
+    FillBox(m_nuclideBox, FullNuclideList(), m_selection.NuclideRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
-    FElementBox->setPlaceholderText(FSelection.Element() != NoElement ? ElementSymbol(FSelection.Element())
-                                                                      : QString());
-    FMassBox->setPlaceholderText(FSelection.AMass().toString().trimmed());
-    FNuclideBox->setPlaceholderText(FSelection.Name().trimmed());
-    FElementBox->setToolTip(ElementName(FSelection.Element(), FSelection.Language()).trimmed());
-    FPeriodicTable->SetEnabledElements(eeCustom, FSelection.Filter().FullElementSet());
+    m_elementBox->setPlaceholderText(m_selection.Element() != NoElement ? ElementSymbol(m_selection.Element())
+                                                                        : QString());
+    m_massBox->setPlaceholderText(m_selection.AMass().toString().trimmed());
+    m_nuclideBox->setPlaceholderText(m_selection.Name().trimmed());
+    m_elementBox->setToolTip(ElementName(m_selection.Element(), m_selection.Language()).trimmed());
+    m_periodicTable->SetEnabledElements(eeCustom, m_selection.Filter().FullElementSet());
     UpdateHistoryButtons();
     UpdatePopupChecks();
     UpdateAdvancedMark();
@@ -235,96 +235,96 @@ void NuclideChooser::ShowSelection()
 
 void NuclideChooser::UpdateAdvancedMark()
 {
-    const AdvancedFilter& advanced = FSelection.Filter().Advanced();
+    const AdvancedFilter& advanced = m_selection.Filter().Advanced();
     const bool on = advanced.Enabled() && !advanced.Ignored();
-    FAdvancedButton->setVisible(on);
-    if (FMenu.clearAdvanced)
-        FMenu.clearAdvanced->setEnabled(advanced.Enabled());
+    m_advancedButton->setVisible(on);
+    if (m_menu.clearAdvanced)
+        m_menu.clearAdvanced->setEnabled(advanced.Enabled());
     if (!on)
         return;
     const bool empty = NuclideCount() == 0;
     // A funnel, red when nothing passes.
     const QColor colour = empty ? QColor(0xC0, 0, 0) : QColor(0, 0, 0x80);
-    FAdvancedButton->setIcon(PaintedIcon(16, [colour](QPainter& p) {
+    m_advancedButton->setIcon(PaintedIcon(16, [colour](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
         p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
     }));
     QString tip = QStringLiteral("Advanced filter on:\n  ")
-        + ActiveCriteria(advanced, FSelection.Language()).join(QStringLiteral("\n  "));
+        + ActiveCriteria(advanced, m_selection.Language()).join(QStringLiteral("\n  "));
     if (empty)
         tip += QStringLiteral("\nNo radionuclide passes it: the view keeps showing the last one.");
-    FAdvancedButton->setToolTip(tip + QStringLiteral("\nClick to change it."));
+    m_advancedButton->setToolTip(tip + QStringLiteral("\nClick to change it."));
 }
 
 void NuclideChooser::UpdateHistoryButtons()
 {
     for (auto [names, menu, button, hint, undo] :
-         {std::tuple{FSelection.UndoNames(), FUndoMenu, FUndoButton, kUndoHint, true},
-          std::tuple{FSelection.RedoNames(), FRedoMenu, FRedoButton, kRedoHint, false}}) {
+         {std::tuple{m_selection.UndoNames(), m_undoMenu, m_undoButton, kUndoHint, true},
+          std::tuple{m_selection.RedoNames(), m_redoMenu, m_redoButton, kRedoHint, false}}) {
         menu->clear();
         const bool isUndo = undo;
         for (int i = 0; i < names.size(); ++i) {
             QAction* a = menu->addAction(names[i]);
             // An entry the panel no longer offers cannot be gone back to.
-            a->setEnabled(FSelection.Offers(names[i]));
+            a->setEnabled(m_selection.Offers(names[i]));
             connect(a, &QAction::triggered, this,
-                    [this, i, isUndo] { isUndo ? FSelection.Undo(i) : FSelection.Redo(i); });
+                    [this, i, isUndo] { isUndo ? m_selection.Undo(i) : m_selection.Redo(i); });
         }
-        button->setEnabled(!names.isEmpty() && FSelection.Offers(names.front()));
+        button->setEnabled(!names.isEmpty() && m_selection.Offers(names.front()));
         button->setToolTip(names.isEmpty() ? QString() : StandartUndoRedoHint ? hint : names.front());
     }
 }
 
 void NuclideChooser::SetShowUndoRedoButtons(bool value)
 {
-    FSelection.SetHistoryKept(value);
+    m_selection.SetHistoryKept(value);
     ShowBoxes();
     LayOut();
 }
 
 void NuclideChooser::SetChoiceType(ChoiceKind value)
 {
-    if (FPopupMenuOptions.empty() && FSelection.Active())
+    if (m_popupMenuOptions.empty() && m_selection.Active())
         return;
-    if (value == FSelection.ChoiceType())
+    if (value == m_selection.ChoiceType())
         return;
-    FSelection.SetChoiceType(value);
+    m_selection.SetChoiceType(value);
     ShowBoxes();
     UpdatePopupChecks();
 }
 
 void NuclideChooser::SetLanguage(UiLanguage value)
 {
-    FSelection.SetLanguage(value);
-    FPeriodicTable->SetLanguage(value);
-    FElementBox->setToolTip(ElementName(FSelection.Element(), value).trimmed());
+    m_selection.SetLanguage(value);
+    m_periodicTable->SetLanguage(value);
+    m_elementBox->setToolTip(ElementName(m_selection.Element(), value).trimmed());
     RetitlePopupMenu();
-    FElementBox->view()->update();
+    m_elementBox->view()->update();
 }
 
 void NuclideChooser::SetPopupMenuOptions(ChooserMenuEntries value)
 {
-    FPopupMenuOptions = value;
+    m_popupMenuOptions = value;
     BuildPopupMenu();
 }
 
 void NuclideChooser::BuildPopupMenu()
 {
-    delete FNuclideMenu;
-    FNuclideMenu = nullptr;
-    FMenu = {};
-    for (QComboBox* box : {FElementBox, FMassBox, FNuclideBox})
+    delete m_nuclideMenu;
+    m_nuclideMenu = nullptr;
+    m_menu = {};
+    for (QComboBox* box : {m_elementBox, m_massBox, m_nuclideBox})
         box->disconnect(SIGNAL(customContextMenuRequested(QPoint)));
-    if (FPopupMenuOptions.empty())
+    if (m_popupMenuOptions.empty())
         return;
-    FNuclideMenu = new QMenu(this);
-    const bool choice = FPopupMenuOptions.contains(pmoChoice);
-    const bool sort = FPopupMenuOptions.contains(pmoSort);
-    auto* choices = new QActionGroup(FNuclideMenu);
-    auto* sorts = new QActionGroup(FNuclideMenu);
+    m_nuclideMenu = new QMenu(this);
+    const bool choice = m_popupMenuOptions.contains(pmoChoice);
+    const bool sort = m_popupMenuOptions.contains(pmoSort);
+    auto* choices = new QActionGroup(m_nuclideMenu);
+    auto* sorts = new QActionGroup(m_nuclideMenu);
     auto add = [&](QActionGroup* group, bool visible, std::function<void()> action) {
-        QAction* a = FNuclideMenu->addAction(QString());
+        QAction* a = m_nuclideMenu->addAction(QString());
         a->setCheckable(group != nullptr);
         if (group)
             group->addAction(a);
@@ -332,37 +332,37 @@ void NuclideChooser::BuildPopupMenu()
         connect(a, &QAction::triggered, this, std::move(action));
         return a;
     };
-    FMenu.choices[0] = add(choices, choice, [this] { SetChoiceType(ctIndependent); });
-    FMenu.choices[1] = add(choices, choice, [this] { SetChoiceType(ctFullList); });
-    FNuclideMenu->addSeparator()->setVisible(choice && sort);
+    m_menu.choices[0] = add(choices, choice, [this] { SetChoiceType(ctIndependent); });
+    m_menu.choices[1] = add(choices, choice, [this] { SetChoiceType(ctFullList); });
+    m_nuclideMenu->addSeparator()->setVisible(choice && sort);
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<NuclideSortOrder>(i);
-        FMenu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
-            if (FSelection.ChoiceType() == ctFullList)
-                FSelection.SetSortOrder(type);
+        m_menu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
+            if (m_selection.ChoiceType() == ctFullList)
+                m_selection.SetSortOrder(type);
             else
-                FSelection.SetElementsSortType(type);
+                m_selection.SetElementsSortType(type);
         });
     }
-    const bool filter = FPopupMenuOptions.contains(pmoFilter);
-    const bool loads = FPopupMenuOptions.contains(pmoLoadElList) || FPopupMenuOptions.contains(pmoLoadNuclideList);
-    FNuclideMenu->addSeparator()->setVisible(choice || sort);
-    FMenu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
-    FMenu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
-    FMenu.nuclideFilter = add(nullptr, filter, [this] { ExecNuclideFilterDialog(); });
-    FMenu.advancedFilter
-        = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
-    FNuclideMenu->addSeparator()->setVisible((choice || sort) && loads);
-    FMenu.loadElements = add(nullptr, FPopupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
-    FMenu.loadNuclides
-        = add(nullptr, FPopupMenuOptions.contains(pmoLoadNuclideList), [this] { ExecLoadNuclideListDialog(); });
+    const bool filter = m_popupMenuOptions.contains(pmoFilter);
+    const bool loads = m_popupMenuOptions.contains(pmoLoadElList) || m_popupMenuOptions.contains(pmoLoadNuclideList);
+    m_nuclideMenu->addSeparator()->setVisible(choice || sort);
+    m_menu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
+    m_menu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
+    m_menu.nuclideFilter = add(nullptr, filter, [this] { ExecNuclideFilterDialog(); });
+    m_menu.advancedFilter
+        = add(nullptr, m_popupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
+    m_nuclideMenu->addSeparator()->setVisible((choice || sort) && loads);
+    m_menu.loadElements = add(nullptr, m_popupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
+    m_menu.loadNuclides
+        = add(nullptr, m_popupMenuOptions.contains(pmoLoadNuclideList), [this] { ExecLoadNuclideListDialog(); });
     // Last, so that the entries above keep the positions of their captions.
-    FMenu.clearAdvanced
-        = add(nullptr, FPopupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
-    for (QComboBox* box : {FElementBox, FMassBox, FNuclideBox})
+    m_menu.clearAdvanced
+        = add(nullptr, m_popupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
+    for (QComboBox* box : {m_elementBox, m_massBox, m_nuclideBox})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             UpdatePopupChecks();
-            FNuclideMenu->popup(box->mapToGlobal(pos));
+            m_nuclideMenu->popup(box->mapToGlobal(pos));
         });
     RetitlePopupMenu();
     UpdatePopupChecks();
@@ -370,50 +370,50 @@ void NuclideChooser::BuildPopupMenu()
 
 void NuclideChooser::RetitlePopupMenu()
 {
-    if (!FNuclideMenu)
+    if (!m_nuclideMenu)
         return;
-    const std::pair<QAction*, int> entries[]
-        = {{FMenu.choices[0], 0},     {FMenu.choices[1], 1},      {FMenu.sorts[0], 3},      {FMenu.sorts[1], 4},
-           {FMenu.sorts[2], 5},       {FMenu.sorts[3], 6},        {FMenu.filter, 8},        {FMenu.elementFilter, 9},
-           {FMenu.nuclideFilter, 10}, {FMenu.advancedFilter, 11}, {FMenu.loadElements, 13}, {FMenu.loadNuclides, 14}};
+    const std::pair<QAction*, int> entries[] = {
+        {m_menu.choices[0], 0},     {m_menu.choices[1], 1},      {m_menu.sorts[0], 3},      {m_menu.sorts[1], 4},
+        {m_menu.sorts[2], 5},       {m_menu.sorts[3], 6},        {m_menu.filter, 8},        {m_menu.elementFilter, 9},
+        {m_menu.nuclideFilter, 10}, {m_menu.advancedFilter, 11}, {m_menu.loadElements, 13}, {m_menu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
         action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
-    FMenu.clearAdvanced->setText(QString::fromUtf16(Catalogue(FSelection.Language()).ClearAdvancedFilter));
+    m_menu.clearAdvanced->setText(QString::fromUtf16(Catalogue(m_selection.Language()).ClearAdvancedFilter));
 }
 
 void NuclideChooser::UpdatePopupChecks()
 {
-    if (!FNuclideMenu)
+    if (!m_nuclideMenu)
         return;
-    FMenu.choices[0]->setChecked(FSelection.ChoiceType() == ctIndependent);
-    FMenu.choices[1]->setChecked(FSelection.ChoiceType() == ctFullList);
+    m_menu.choices[0]->setChecked(m_selection.ChoiceType() == ctIndependent);
+    m_menu.choices[1]->setChecked(m_selection.ChoiceType() == ctFullList);
     const NuclideSortOrder current
-        = FSelection.ChoiceType() == ctFullList ? FSelection.SortOrder() : FSelection.ElementsSortType();
+        = m_selection.ChoiceType() == ctFullList ? m_selection.SortOrder() : m_selection.ElementsSortType();
     for (int i = 0; i < 4; ++i)
-        FMenu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
+        m_menu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
-    FMenu.sorts[stxAMass]->setVisible(FPopupMenuOptions.contains(pmoSort) && FSelection.ChoiceType() == ctFullList);
+    m_menu.sorts[stxAMass]->setVisible(m_popupMenuOptions.contains(pmoSort) && m_selection.ChoiceType() == ctFullList);
 }
 
 QString NuclideChooser::Caption(int entry) const
 {
-    QString text = QString::fromUtf16(Catalogue(FSelection.Language()).ChooserMenu[static_cast<std::size_t>(entry)]);
+    QString text = QString::fromUtf16(Catalogue(m_selection.Language()).ChooserMenu[static_cast<std::size_t>(entry)]);
     // The later sort entries line up under the words before the first one.
     if (entry >= 4 && entry <= 6)
-        text.prepend(QString(FSelection.Language() == l_English ? 14 : 27, u' '));
+        text.prepend(QString(m_selection.Language() == l_English ? 14 : 27, u' '));
     return text;
 }
 
 void NuclideChooser::ExecFilterForm(bool elements, bool nuclides)
 {
-    FilterDialog form(FSelection.Filter(), elements, nuclides, this);
+    FilterDialog form(m_selection.Filter(), elements, nuclides, this);
     ExecModal(form);
 }
 
 void NuclideChooser::ExecAdvFilterDialog()
 {
-    AdvancedFilter& advanced = FSelection.Filter().Advanced();
-    AdvancedFilterDialog form(FSelection, this);
+    AdvancedFilter& advanced = m_selection.Filter().Advanced();
+    AdvancedFilterDialog form(m_selection, this);
     form.Pages()->setCurrentIndex(
         std::clamp(advanced.FormLastPage(), 0, static_cast<int>(AdvancedFilterDialog::pgSpectrum)));
     form.SetIsMoreWidth(advanced.FormIsMoreWidth());
@@ -424,7 +424,7 @@ void NuclideChooser::ExecAdvFilterDialog()
 
 void NuclideChooser::ClearAdvancedFilter()
 {
-    FSelection.Filter().Advanced().SetEnabled(false);
+    m_selection.Filter().Advanced().SetEnabled(false);
 }
 
 void NuclideChooser::SayStatus(const QString& text)
@@ -436,20 +436,20 @@ void NuclideChooser::SayStatus(const QString& text)
 bool NuclideChooser::QuickEntryKey(QComboBox* box, QKeyEvent* event)
 {
     const int key = event->key();
-    if (!FTyped.isEmpty()) {
+    if (!m_typed.isEmpty()) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // The typed name is taken, not the item the open list highlights.
             box->hidePopup();
             GoToTypedName();
             return true;
         }
-        if (key == Qt::Key_Escape || (key == Qt::Key_Backspace && FTyped.size() == 1)) {
-            FTyped.clear();
+        if (key == Qt::Key_Escape || (key == Qt::Key_Backspace && m_typed.size() == 1)) {
+            m_typed.clear();
             QToolTip::hideText();
             return true;
         }
         if (key == Qt::Key_Backspace)
-            FTyped.chop(1);
+            m_typed.chop(1);
     }
     const QString text = event->text();
     if (key != Qt::Key_Backspace) {
@@ -463,23 +463,23 @@ bool NuclideChooser::QuickEntryKey(QComboBox* box, QKeyEvent* event)
         // A name begins with its symbol or its mass ("137Cs"); the box's own search, which would
         // take an item at every key, is not used.
         const bool starts = c.isLetterOrNumber();
-        const bool continues = !FTyped.isEmpty() && (c.isLetterOrNumber() || c == u'-' || c == u' ');
+        const bool continues = !m_typed.isEmpty() && (c.isLetterOrNumber() || c == u'-' || c == u' ');
         if (!starts && !continues)
             return false;
-        FTyped += c;
+        m_typed += c;
     }
-    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), QStringLiteral("Go to: ") + FTyped, box);
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), QStringLiteral("Go to: ") + m_typed, box);
     return true;
 }
 
 void NuclideChooser::GoToTypedName()
 {
-    const QString typed = std::exchange(FTyped, QString());
+    const QString typed = std::exchange(m_typed, QString());
     QToolTip::hideText();
     // A mass alone ("60", "99m") is one of the element shown.
     static const QRegularExpression massAlone(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}[mMnN]?")));
-    const bool onlyMass = massAlone.match(typed).hasMatch() && FSelection.Element() != NoElement;
-    const QString name = NuclideNameFromTyping(onlyMass ? ElementSymbol(FSelection.Element()) + typed : typed);
+    const bool onlyMass = massAlone.match(typed).hasMatch() && m_selection.Element() != NoElement;
+    const QString name = NuclideNameFromTyping(onlyMass ? ElementSymbol(m_selection.Element()) + typed : typed);
     if (name.isEmpty()) {
         SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
         return;
@@ -488,28 +488,28 @@ void NuclideChooser::GoToTypedName()
         const ChemicalElement element = ElementBySymbol(name);
         if (element == NoElement)
             SayStatus(QStringLiteral("%1: no such element").arg(name));
-        else if (!FSelection.Filter().FullElementSet().contains(element))
+        else if (!m_selection.Filter().FullElementSet().contains(element))
             SayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
         else {
-            FSelection.SetElement(element);
+            m_selection.SetElement(element);
             SayStatus(QString());
         }
         return;
     }
-    const Nuclide* node = FIndex.FindNuclide(name);
+    const Nuclide* node = m_index.FindNuclide(name);
     if (!node) {
         SayStatus(QStringLiteral("%1: no such radionuclide").arg(name));
         return;
     }
     const QString canonical = node->Name.toString();
-    if (FSelection.Offers(canonical)) {
-        FSelection.SetElementAndAMass(node->Element, node->AMass);
+    if (m_selection.Offers(canonical)) {
+        m_selection.SetElementAndAMass(node->Element, node->AMass);
         SayStatus(QString());
         return;
     }
-    if (FSelection.Filter().UseNuclideFilter() && FSelection.Filter().Nuclides().IndexOf(canonical) < 0)
+    if (m_selection.Filter().UseNuclideFilter() && m_selection.Filter().Nuclides().IndexOf(canonical) < 0)
         SayStatus(QStringLiteral("%1: no data file").arg(canonical));
-    else if (FSelection.Filter().Advanced().Enabled() && !FSelection.Filter().Advanced().Ignored())
+    else if (m_selection.Filter().Advanced().Enabled() && !m_selection.Filter().Advanced().Ignored())
         SayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
     else
         SayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
@@ -517,12 +517,12 @@ void NuclideChooser::GoToTypedName()
 
 void NuclideChooser::ExecLoadElListDialog()
 {
-    LoadListFile(Caption(13), [this](const QByteArray& text) { FSelection.Filter().LoadElementList(text); });
+    LoadListFile(Caption(13), [this](const QByteArray& text) { m_selection.Filter().LoadElementList(text); });
 }
 
 void NuclideChooser::ExecLoadNuclideListDialog()
 {
-    LoadListFile(Caption(14), [this](const QByteArray& text) { FSelection.Filter().LoadNuclideList(text); });
+    LoadListFile(Caption(14), [this](const QByteArray& text) { m_selection.Filter().LoadNuclideList(text); });
 }
 
 void NuclideChooser::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
@@ -532,7 +532,7 @@ void NuclideChooser::LoadListFile(const QString& title, const std::function<void
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        FMessageBoxes.Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
+        m_messageBoxes.Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
         return;
     }
     load(file.readAll());
@@ -543,15 +543,15 @@ void NuclideChooser::EditNuclide()
     QDialog dialog(this, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QStringLiteral("Set radionuclide"));
     dialog.resize(242, 123);
-    auto* other = new NuclideChooser(FIndex, FSpectra, FMessageBoxes, &dialog);
+    auto* other = new NuclideChooser(m_index, m_spectra, m_messageBoxes, &dialog);
     other->setObjectName(QStringLiteral("SetRadionuclidePanel"));
     other->SetShowUndoRedoButtons(false);
-    other->Selection().Filter().Assign(FSelection.Filter());
-    other->SetLanguage(FSelection.Language());
-    other->SetChoiceType(FSelection.ChoiceType());
-    other->Selection().SetSortOrder(FSelection.SortOrder());
-    other->SetWidthsNShifts(FLayout);
-    other->Selection().SetElementAndAMass(FSelection.Element(), FSelection.AMass());
+    other->Selection().Filter().Assign(m_selection.Filter());
+    other->SetLanguage(m_selection.Language());
+    other->SetChoiceType(m_selection.ChoiceType());
+    other->Selection().SetSortOrder(m_selection.SortOrder());
+    other->SetWidthsNShifts(m_layout);
+    other->Selection().SetElementAndAMass(m_selection.Element(), m_selection.AMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -559,7 +559,7 @@ void NuclideChooser::EditNuclide()
     layout->addWidget(other, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
     if (ExecModal(dialog) == QDialog::Accepted)
-        FSelection.SetElementAndAMass(other->Selection().Element(), other->Selection().AMass());
+        m_selection.SetElementAndAMass(other->Selection().Element(), other->Selection().AMass());
 }
 
 namespace {
@@ -572,45 +572,45 @@ QRect screenRect(const QWidget* w)
 QRect NuclideChooser::GetRect_cbElement() const
 {
     // While its list is open, the list itself.
-    if (FElementBox->view()->isVisible()) {
-        const int rows = std::min(12, FElementBox->count());
-        return QRect(FElementBox->mapToGlobal(QPoint(0, FElementBox->height())),
-                     QSize(FElementBox->width(), rows * FElementBox->view()->sizeHintForRow(0) + 2));
+    if (m_elementBox->view()->isVisible()) {
+        const int rows = std::min(12, m_elementBox->count());
+        return QRect(m_elementBox->mapToGlobal(QPoint(0, m_elementBox->height())),
+                     QSize(m_elementBox->width(), rows * m_elementBox->view()->sizeHintForRow(0) + 2));
     }
-    return screenRect(FElementBox);
+    return screenRect(m_elementBox);
 }
 
 QRect NuclideChooser::GetRect_cbAMass() const
 {
-    return screenRect(FMassBox);
+    return screenRect(m_massBox);
 }
 
 QRect NuclideChooser::NuclideBoxRect() const
 {
-    return screenRect(FNuclideBox);
+    return screenRect(m_nuclideBox);
 }
 
 void NuclideChooser::DropDown_pmElements(bool byMousePress)
 {
-    FPeriodicTable->SetElement(FSelection.Element());
-    FPeriodicTable->Popup(FElementBox->mapToGlobal(QPoint(0, FElementBox->height())), byMousePress);
+    m_periodicTable->SetElement(m_selection.Element());
+    m_periodicTable->Popup(m_elementBox->mapToGlobal(QPoint(0, m_elementBox->height())), byMousePress);
 }
 
 bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)
 {
     QComboBox* box = nullptr;
-    for (QComboBox* b : {FElementBox, FMassBox, FNuclideBox})
+    for (QComboBox* b : {m_elementBox, m_massBox, m_nuclideBox})
         if (watched == b || watched == b->view())
             box = b;
     const bool isBox = box && watched == box;
     if (box && event->type() == QEvent::KeyPress && QuickEntryKey(box, static_cast<QKeyEvent*>(event)))
         return true;
-    if (isBox && event->type() == QEvent::FocusOut && !FTyped.isEmpty()) {
-        FTyped.clear();
+    if (isBox && event->type() == QEvent::FocusOut && !m_typed.isEmpty()) {
+        m_typed.clear();
         QToolTip::hideText();
     }
     // Ctrl with the left button opens the periodic table instead of the list.
-    if (watched == FElementBox && event->type() == QEvent::MouseButtonPress && AllowElementPopupMenu) {
+    if (watched == m_elementBox && event->type() == QEvent::MouseButtonPress && AllowElementPopupMenu) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
             DropDown_pmElements(true);

@@ -56,39 +56,39 @@ public:
     ~NuclideChooser() override;
 
     // The choice itself, its lists, history and filter.
-    NuclideSelection& Selection() { return FSelection; }
-    const NuclideSelection& Selection() const { return FSelection; }
-    ElementGroupColours& ElementGroups() { return FPeriodicTable->ElementGroups(); }
-    PeriodicTablePopup* ElementMenu() const { return FPeriodicTable; }
+    NuclideSelection& Selection() { return m_selection; }
+    const NuclideSelection& Selection() const { return m_selection; }
+    ElementGroupColours& ElementGroups() { return m_periodicTable->ElementGroups(); }
+    PeriodicTablePopup* ElementMenu() const { return m_periodicTable; }
 
-    int ElCount() const { return static_cast<int>(FSelection.ElementList().size()); }
-    int NuclideCount() const { return static_cast<int>(FSelection.Nuclides().size()); }
+    int ElCount() const { return static_cast<int>(m_selection.ElementList().size()); }
+    int NuclideCount() const { return static_cast<int>(m_selection.Nuclides().size()); }
     QStringList FullNuclideList() const;
 
     void SetChoiceType(ChoiceKind value);
     void SetLanguage(UiLanguage value);
-    ChooserMenuEntries PopupMenuOptions() const { return FPopupMenuOptions; }
+    ChooserMenuEntries PopupMenuOptions() const { return m_popupMenuOptions; }
     void SetPopupMenuOptions(ChooserMenuEntries value);
     bool AllowElementPopupMenu = true;
     void SetShowUndoRedoButtons(bool value);
     bool StandartUndoRedoHint = true;
-    const ChooserLayout& WidthsNShifts() const { return FLayout; }
+    const ChooserLayout& WidthsNShifts() const { return m_layout; }
     void SetWidthsNShifts(const ChooserLayout& value);
 
-    QToolButton* UndoButton() const { return FUndoButton; }
-    QToolButton* RedoButton() const { return FRedoButton; }
-    QMenu* PopupMenu() const { return FNuclideMenu; }
+    QToolButton* UndoButton() const { return m_undoButton; }
+    QToolButton* RedoButton() const { return m_redoButton; }
+    QMenu* PopupMenu() const { return m_nuclideMenu; }
 
     // The boxes, for the owner's colours and for tests.
-    QComboBox* ElementBox() const { return FElementBox; }
-    QComboBox* AMassBox() const { return FMassBox; }
-    QComboBox* NuclideBox() const { return FNuclideBox; }
+    QComboBox* ElementBox() const { return m_elementBox; }
+    QComboBox* AMassBox() const { return m_massBox; }
+    QComboBox* NuclideBox() const { return m_nuclideBox; }
     // Opens the periodic table under the element box, as Ctrl+click does (with the press held).
     void DropDown_pmElements(bool byMousePress = false);
     // Opens (true) or closes (false) a box's list.
-    void DropDown_cbElement(bool open) { open ? FElementBox->showPopup() : FElementBox->hidePopup(); }
-    void DropDown_cbAMass(bool open) { open ? FMassBox->showPopup() : FMassBox->hidePopup(); }
-    void DropDownNuclideBox(bool open) { open ? FNuclideBox->showPopup() : FNuclideBox->hidePopup(); }
+    void DropDown_cbElement(bool open) { open ? m_elementBox->showPopup() : m_elementBox->hidePopup(); }
+    void DropDown_cbAMass(bool open) { open ? m_massBox->showPopup() : m_massBox->hidePopup(); }
+    void DropDownNuclideBox(bool open) { open ? m_nuclideBox->showPopup() : m_nuclideBox->hidePopup(); }
     // A box's rectangle on the screen.
     QRect GetRect_cbElement() const;
     QRect GetRect_cbAMass() const;
@@ -99,12 +99,12 @@ public:
     // Switches the advanced filter off; its criteria stay for the next time.
     void ClearAdvancedFilter();
     // The mark beside the boxes that says the advanced filter is on; its tip lists the criteria.
-    QToolButton* AdvancedMark() const { return FAdvancedButton; }
+    QToolButton* AdvancedMark() const { return m_advancedButton; }
     // A short text for the owner's status line: why a typed name was not taken, or why the
     // chooser offers nothing.
     std::function<void(const QString& text)> OnStatusText;
     // What has been typed into a focused box towards a nuclide's name.
-    const QString& TypedName() const { return FTyped; }
+    const QString& TypedName() const { return m_typed; }
 
     // The filter dialog with both pages, the element page or the nuclide page.
     void ExecFilterDialog() { ExecFilterForm(true, true); }
@@ -145,24 +145,24 @@ private:
     void GoToTypedName();
     void SayStatus(const QString& text);
 
-    const NuclideIndex& FIndex;
-    SpectraFiles& FSpectra;
-    MessageBoxes& FMessageBoxes;
-    NuclideSelection FSelection;
-    PeriodicTablePopup* FPeriodicTable = nullptr;
-    QComboBox* FElementBox = nullptr;
-    QComboBox* FMassBox = nullptr;
-    QComboBox* FNuclideBox = nullptr;
-    QWidget* FHistoryBar = nullptr;
-    QToolButton* FUndoButton = nullptr;
-    QToolButton* FRedoButton = nullptr;
-    QToolButton* FAdvancedButton = nullptr;
-    QString FTyped;
-    bool FSaidEmptied = false; // the status line says that the advanced filter left nothing
-    QMenu* FUndoMenu = nullptr;
-    QMenu* FRedoMenu = nullptr;
-    QMenu* FNuclideMenu = nullptr;
-    // The entries of FNuclideMenu.
+    const NuclideIndex& m_index;
+    SpectraFiles& m_spectra;
+    MessageBoxes& m_messageBoxes;
+    NuclideSelection m_selection;
+    PeriodicTablePopup* m_periodicTable = nullptr;
+    QComboBox* m_elementBox = nullptr;
+    QComboBox* m_massBox = nullptr;
+    QComboBox* m_nuclideBox = nullptr;
+    QWidget* m_historyBar = nullptr;
+    QToolButton* m_undoButton = nullptr;
+    QToolButton* m_redoButton = nullptr;
+    QToolButton* m_advancedButton = nullptr;
+    QString m_typed;
+    bool m_saidEmptied = false; // the status line says that the advanced filter left nothing
+    QMenu* m_undoMenu = nullptr;
+    QMenu* m_redoMenu = nullptr;
+    QMenu* m_nuclideMenu = nullptr;
+    // The entries of m_nuclideMenu.
     struct PopupMenuEntries {
         std::array<QAction*, 2> choices{};
         std::array<QAction*, 4> sorts{};
@@ -173,12 +173,12 @@ private:
         QAction* clearAdvanced = nullptr;
         QAction* loadElements = nullptr;
         QAction* loadNuclides = nullptr;
-    } FMenu;
+    } m_menu;
 
-    Notice<>::Connection FShowingSelection;
-    Notice<>::Connection FFollowingFilter;
-    ChooserMenuEntries FPopupMenuOptions = ChooserMenuEntries::fromRaw(0x3F);
-    ChooserLayout FLayout;
+    Notice<>::Connection m_showingSelection;
+    Notice<>::Connection m_followingFilter;
+    ChooserMenuEntries m_popupMenuOptions = ChooserMenuEntries::fromRaw(0x3F);
+    ChooserLayout m_layout;
 };
 
 } // namespace kav

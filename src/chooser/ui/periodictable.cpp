@@ -73,32 +73,32 @@ QColor ElementGroupColours::GetElementColor(ChemicalElement e) const
 
 OfferedElements::OfferedElements(const NuclideIndex& index)
     : ExecModal([](QDialog& dialog) { return dialog.exec(); })
-    , FIndex(index)
-    , FElementSet(index.Elements())
+    , m_index(index)
+    , m_elementSet(index.Elements())
 {
 }
 
 void OfferedElements::SetEnableElementType(ElementsOffered value)
 {
-    if (value == FType)
+    if (value == m_type)
         return;
-    FType = value;
+    m_type = value;
     if (OnChange)
         OnChange();
 }
 
 void OfferedElements::SetElementSet(const ElementSet& value)
 {
-    if (value == FElementSet)
+    if (value == m_elementSet)
         return;
-    FElementSet = value;
+    m_elementSet = value;
     if (OnChange)
         OnChange();
 }
 
 std::array<std::int32_t, 4> OfferedElements::StoredElementSet() const
 {
-    return EncodeElementSet(FElementSet);
+    return EncodeElementSet(m_elementSet);
 }
 
 void OfferedElements::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
@@ -109,15 +109,15 @@ void OfferedElements::ReadStoredElementSet(const std::array<std::int32_t, 4>& st
 bool OfferedElements::EditDlg(QWidget* parent)
 {
     // The element page alone is shown: the spectra are never read.
-    SpectraFiles spectra(FIndex);
-    NuclideFilter working(FIndex, spectra);
-    working.SetElementSet(FElementSet);
+    SpectraFiles spectra(m_index);
+    NuclideFilter working(m_index, spectra);
+    working.SetElementSet(m_elementSet);
     FilterDialog form(working, true, false, parent);
     form.UseElementFilter()->hide();
     form.UseElementFilter()->setChecked(true);
     if (ExecModal(form) != QDialog::Accepted)
         return false;
-    FElementSet = working.Elements();
+    m_elementSet = working.Elements();
     if (OnChange)
         OnChange();
     return true;
@@ -125,25 +125,25 @@ bool OfferedElements::EditDlg(QWidget* parent)
 
 PeriodicTablePopup::PeriodicTablePopup(const NuclideIndex& index, QWidget* parent)
     : QWidget(parent, Qt::Popup)
-    , FEnabled(index)
+    , m_enabled(index)
 {
-    FEnabled.OnChange = [this] { EnabledChanged(); };
+    m_enabled.OnChange = [this] { EnabledChanged(); };
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    FNameTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
-    FNameTip->setObjectName(QStringLiteral("ElementNameTip"));
-    FNameTip->setForegroundRole(QPalette::ToolTipText);
-    FNameTip->setBackgroundRole(QPalette::ToolTipBase);
-    FNameTip->setAutoFillBackground(true);
-    FNameTip->setFrameStyle(QFrame::Box | QFrame::Plain);
-    FNameTip->setMargin(2);
+    m_nameTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
+    m_nameTip->setObjectName(QStringLiteral("ElementNameTip"));
+    m_nameTip->setForegroundRole(QPalette::ToolTipText);
+    m_nameTip->setBackgroundRole(QPalette::ToolTipBase);
+    m_nameTip->setAutoFillBackground(true);
+    m_nameTip->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_nameTip->setMargin(2);
     const QFontMetrics fm(font());
-    FCellWidth = std::max(fm.horizontalAdvance(QStringLiteral("Wg")) + 8, 24);
-    FCellHeight = fm.height() + 5;
+    m_cellWidth = std::max(fm.horizontalAdvance(QStringLiteral("Wg")) + 8, 24);
+    m_cellHeight = fm.height() + 5;
     int height = 0;
     for (int r = 0; r < Rows; ++r)
-        height += isSeparatorRow(r) ? FCellHeight / 4 : FCellHeight;
-    setFixedSize(Columns * FCellWidth + 2, height + 2);
+        height += isSeparatorRow(r) ? m_cellHeight / 4 : m_cellHeight;
+    setFixedSize(Columns * m_cellWidth + 2, height + 2);
 }
 
 PeriodicTablePopup::~PeriodicTablePopup() = default;
@@ -158,23 +158,23 @@ ChemicalElement PeriodicTablePopup::CellElement(int row, int column)
 
 bool PeriodicTablePopup::IsElementEnabled(ChemicalElement e) const
 {
-    if (FElement == NoElement || e == NoElement)
+    if (m_element == NoElement || e == NoElement)
         return false;
-    switch (FEnabled.EnableElementType()) {
+    switch (m_enabled.EnableElementType()) {
     case eeAll: return true;
-    case eeElementsInIndex: return FEnabled.Index().Elements().contains(e);
-    case eeCustom: return FEnabled.Elements().contains(e);
+    case eeElementsInIndex: return m_enabled.Index().Elements().contains(e);
+    case eeCustom: return m_enabled.Elements().contains(e);
     }
     return false;
 }
 
 void PeriodicTablePopup::EnabledChanged()
 {
-    if (!IsElementEnabled(FElement)) {
-        FElement = _H;
+    if (!IsElementEnabled(m_element)) {
+        m_element = _H;
         for (int e = 0; e < 100; ++e)
             if (IsElementEnabled(static_cast<ChemicalElement>(e))) {
-                FElement = static_cast<ChemicalElement>(e);
+                m_element = static_cast<ChemicalElement>(e);
                 break;
             }
     }
@@ -183,24 +183,24 @@ void PeriodicTablePopup::EnabledChanged()
 
 void PeriodicTablePopup::SetElement(ChemicalElement value)
 {
-    if (value == FElement)
+    if (value == m_element)
         return;
-    FElement = value;
+    m_element = value;
     EnabledChanged();
 }
 
 void PeriodicTablePopup::SetEnabledElements(ElementsOffered type, const ElementSet& set)
 {
-    FEnabled.OnChange = nullptr;
-    FEnabled.SetEnableElementType(type);
-    FEnabled.SetElementSet(set);
-    FEnabled.OnChange = [this] { EnabledChanged(); };
+    m_enabled.OnChange = nullptr;
+    m_enabled.SetEnableElementType(type);
+    m_enabled.SetElementSet(set);
+    m_enabled.OnChange = [this] { EnabledChanged(); };
     EnabledChanged();
 }
 
 void PeriodicTablePopup::SetLanguage(UiLanguage value)
 {
-    FLanguage = value;
+    m_language = value;
     update();
 }
 
@@ -208,8 +208,8 @@ QRect PeriodicTablePopup::CellRect(int row, int column) const
 {
     int top = 1;
     for (int r = 0; r < row; ++r)
-        top += isSeparatorRow(r) ? FCellHeight / 4 : FCellHeight;
-    return QRect(1 + column * FCellWidth, top, FCellWidth, isSeparatorRow(row) ? FCellHeight / 4 : FCellHeight);
+        top += isSeparatorRow(r) ? m_cellHeight / 4 : m_cellHeight;
+    return QRect(1 + column * m_cellWidth, top, m_cellWidth, isSeparatorRow(row) ? m_cellHeight / 4 : m_cellHeight);
 }
 
 QPoint PeriodicTablePopup::CellAt(QPoint pos) const
@@ -232,41 +232,41 @@ QPoint PeriodicTablePopup::CellOf(ChemicalElement element) const
 
 void PeriodicTablePopup::Popup(QPoint topLeft, bool byMousePress)
 {
-    FAwaitingRelease = byMousePress;
-    FDragged = false;
+    m_awaitingRelease = byMousePress;
+    m_dragged = false;
     move(topLeft);
     show();
     setFocus(Qt::PopupFocusReason);
-    SetHot(IsElementEnabled(FElement) ? CellOf(FElement) : QPoint(-1, -1));
+    SetHot(IsElementEnabled(m_element) ? CellOf(m_element) : QPoint(-1, -1));
 }
 
 void PeriodicTablePopup::SetHot(QPoint cell)
 {
     const ChemicalElement e = CellElement(cell.y(), cell.x());
-    FHot = IsElementEnabled(e) ? cell : QPoint(-1, -1);
+    m_hot = IsElementEnabled(e) ? cell : QPoint(-1, -1);
     update();
-    if (FHot.x() < 0 || !isVisible()) {
-        FNameTip->hide();
+    if (m_hot.x() < 0 || !isVisible()) {
+        m_nameTip->hide();
         return;
     }
-    FNameTip->setText(ElementName(e, FLanguage).trimmed());
-    FNameTip->adjustSize();
+    m_nameTip->setText(ElementName(e, m_language).trimmed());
+    m_nameTip->adjustSize();
     // Above the table, over the cell's column: it hides no element (below the table where the
     // screen has no room above it).
     const QRect r = CellRect(cell.y(), cell.x());
-    QPoint at = mapToGlobal(QPoint(r.center().x() - FNameTip->width() / 2, -FNameTip->height() - 2));
+    QPoint at = mapToGlobal(QPoint(r.center().x() - m_nameTip->width() / 2, -m_nameTip->height() - 2));
     const QScreen* shown = screen();
     if (shown && at.y() < shown->geometry().top())
         at.setY(mapToGlobal(QPoint(0, height() + 2)).y());
-    FNameTip->move(at);
-    FNameTip->show();
-    FNameTip->raise();
+    m_nameTip->move(at);
+    m_nameTip->show();
+    m_nameTip->raise();
 }
 
 QPoint PeriodicTablePopup::NextEnabledCell(QPoint from, int dColumn, int dRow) const
 {
     if (from.x() < 0)
-        return CellOf(FElement);
+        return CellOf(m_element);
     for (QPoint cell = from + QPoint(dColumn, dRow);
          cell.x() >= 0 && cell.x() < Columns && cell.y() >= 0 && cell.y() < Rows; cell += QPoint(dColumn, dRow))
         if (IsElementEnabled(CellElement(cell.y(), cell.x())))
@@ -312,9 +312,9 @@ void PeriodicTablePopup::paintEvent(QPaintEvent*)
                 p.drawText(cell, Qt::AlignCenter, symbol);
                 continue;
             }
-            const bool current = e == FElement;
-            const bool hot = FHot == QPoint(c, r);
-            QColor colour = FGroups.GetElementColor(e);
+            const bool current = e == m_element;
+            const bool hot = m_hot == QPoint(c, r);
+            QColor colour = m_groups.GetElementColor(e);
             if (current || hot)
                 colour = lightened(colour);
             p.fillRect(cell.adjusted(1, 1, -1, -1), colour);
@@ -337,10 +337,10 @@ void PeriodicTablePopup::paintEvent(QPaintEvent*)
 void PeriodicTablePopup::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
-    if (FAwaitingRelease && rect().contains(pos))
-        FDragged = true;
+    if (m_awaitingRelease && rect().contains(pos))
+        m_dragged = true;
     const QPoint cell = CellAt(pos);
-    if (cell != FHot && cell.x() >= 0)
+    if (cell != m_hot && cell.x() >= 0)
         SetHot(cell);
 }
 
@@ -348,9 +348,9 @@ void PeriodicTablePopup::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     // The release of the click that opened the table leaves it open.
-    if (FAwaitingRelease) {
-        FAwaitingRelease = false;
-        if (!FDragged)
+    if (m_awaitingRelease) {
+        m_awaitingRelease = false;
+        if (!m_dragged)
             return;
     }
     if (!rect().contains(pos)) {
@@ -364,21 +364,21 @@ void PeriodicTablePopup::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape: hide(); return;
-    case Qt::Key_Left: SetHot(NextEnabledCell(FHot, -1, 0)); return;
-    case Qt::Key_Right: SetHot(NextEnabledCell(FHot, 1, 0)); return;
-    case Qt::Key_Up: SetHot(NextEnabledCell(FHot, 0, -1)); return;
-    case Qt::Key_Down: SetHot(NextEnabledCell(FHot, 0, 1)); return;
+    case Qt::Key_Left: SetHot(NextEnabledCell(m_hot, -1, 0)); return;
+    case Qt::Key_Right: SetHot(NextEnabledCell(m_hot, 1, 0)); return;
+    case Qt::Key_Up: SetHot(NextEnabledCell(m_hot, 0, -1)); return;
+    case Qt::Key_Down: SetHot(NextEnabledCell(m_hot, 0, 1)); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space: Pick(FHot); return;
+    case Qt::Key_Space: Pick(m_hot); return;
     default: QWidget::keyPressEvent(event);
     }
 }
 
 void PeriodicTablePopup::hideEvent(QHideEvent* event)
 {
-    FNameTip->hide();
-    FAwaitingRelease = false;
+    m_nameTip->hide();
+    m_awaitingRelease = false;
     QWidget::hideEvent(event);
 }
 

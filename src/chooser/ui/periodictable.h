@@ -34,24 +34,24 @@ class OfferedElements {
 public:
     explicit OfferedElements(const NuclideIndex& index);
 
-    ElementsOffered EnableElementType() const { return FType; }
+    ElementsOffered EnableElementType() const { return m_type; }
     void SetEnableElementType(ElementsOffered value);
-    const ElementSet& Elements() const { return FElementSet; }
+    const ElementSet& Elements() const { return m_elementSet; }
     void SetElementSet(const ElementSet& value);
     // The set as stored with a configuration: bit (i mod 32) of integer (i div 32), i to 99.
     std::array<std::int32_t, 4> StoredElementSet() const;
     void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
     // The element page of the filter dialog; true, with the set taken, on OK.
     bool EditDlg(QWidget* parent = nullptr);
-    const NuclideIndex& Index() const { return FIndex; }
+    const NuclideIndex& Index() const { return m_index; }
 
     std::function<void()> OnChange;
     std::function<int(QDialog&)> ExecModal;
 
 private:
-    const NuclideIndex& FIndex;
-    ElementsOffered FType = eeElementsInIndex;
-    ElementSet FElementSet;
+    const NuclideIndex& m_index;
+    ElementsOffered m_type = eeElementsInIndex;
+    ElementSet m_elementSet;
 };
 
 // The short periodic table as a pop-up: one cell per element in its group's colour, the
@@ -65,13 +65,13 @@ public:
     explicit PeriodicTablePopup(const NuclideIndex& index, QWidget* parent = nullptr);
     ~PeriodicTablePopup() override;
 
-    ChemicalElement Element() const { return FElement; }
+    ChemicalElement Element() const { return m_element; }
     void SetElement(ChemicalElement value);
-    OfferedElements& ElementEnabled() { return FEnabled; }
+    OfferedElements& ElementEnabled() { return m_enabled; }
     void SetEnabledElements(ElementsOffered type, const ElementSet& set);
-    UiLanguage Language() const { return FLanguage; }
+    UiLanguage Language() const { return m_language; }
     void SetLanguage(UiLanguage value);
-    ElementGroupColours& ElementGroups() { return FGroups; }
+    ElementGroupColours& ElementGroups() { return m_groups; }
     bool IsElementEnabled(ChemicalElement element) const;
 
     // Opens with the top left corner at a screen point, the current element highlighted. Opened
@@ -80,9 +80,9 @@ public:
     // element is picked, the user clicks outside or presses Escape.
     void Popup(QPoint topLeft, bool byMousePress = false);
     // The label above the highlighted cell that names its element.
-    QLabel* NameTip() const { return FNameTip; }
+    QLabel* NameTip() const { return m_nameTip; }
     // The highlighted cell (column, row), or (-1, -1).
-    QPoint HotCell() const { return FHot; }
+    QPoint HotCell() const { return m_hot; }
     // The element of a cell of the table (row, column), or NoElement for none.
     static ChemicalElement CellElement(int row, int column);
     // The cell under a point of the pop-up, or (-1, -1).
@@ -107,16 +107,16 @@ private:
     QPoint NextEnabledCell(QPoint from, int dColumn, int dRow) const;
     void Pick(QPoint cell);
 
-    ChemicalElement FElement = _H;
-    OfferedElements FEnabled;
-    UiLanguage FLanguage = l_English;
-    ElementGroupColours FGroups;
-    QPoint FHot{-1, -1};
-    QLabel* FNameTip = nullptr;
-    bool FAwaitingRelease = false; // the press that opened the table is still held
-    bool FDragged = false; // the pointer went over the table while it was
-    int FCellWidth = 24;
-    int FCellHeight = 18;
+    ChemicalElement m_element = _H;
+    OfferedElements m_enabled;
+    UiLanguage m_language = l_English;
+    ElementGroupColours m_groups;
+    QPoint m_hot{-1, -1};
+    QLabel* m_nameTip = nullptr;
+    bool m_awaitingRelease = false; // the press that opened the table is still held
+    bool m_dragged = false; // the pointer went over the table while it was
+    int m_cellWidth = 24;
+    int m_cellHeight = 18;
 };
 
 } // namespace kav

@@ -259,13 +259,13 @@ LineTypesDialog::LineTypesDialog(const RadiationTypes& beta, const RadiationType
         lists->addWidget(list);
         return list;
     };
-    FBetaList = makeList({4, 5, 6, 7, 14}, beta);
-    FBetaList->setObjectName(QStringLiteral("clbBeta"));
-    FGammaList = makeList({1, 2, 3, 12, 13}, gamma);
-    FGammaList->setObjectName(QStringLiteral("clbGamma"));
+    m_betaList = makeList({4, 5, 6, 7, 14}, beta);
+    m_betaList->setObjectName(QStringLiteral("clbBeta"));
+    m_gammaList = makeList({1, 2, 3, 12, 13}, gamma);
+    m_gammaList->setObjectName(QStringLiteral("clbGamma"));
     layout->addLayout(lists, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, frame);
-    FOkButton = buttons->button(QDialogButtonBox::Ok);
+    m_okButton = buttons->button(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -286,18 +286,18 @@ RadiationTypes checkedCodes(const QListWidget* list)
 
 RadiationTypes LineTypesDialog::BetaSet() const
 {
-    return checkedCodes(FBetaList);
+    return checkedCodes(m_betaList);
 }
 
 RadiationTypes LineTypesDialog::GammaSet() const
 {
-    return checkedCodes(FGammaList);
+    return checkedCodes(m_gammaList);
 }
 
 void LineTypesDialog::accept()
 {
     bool refilled = false;
-    for (QListWidget* list : {FBetaList, FGammaList})
+    for (QListWidget* list : {m_betaList, m_gammaList})
         if (checkedCodes(list).empty()) {
             for (int row = 0; row < list->count(); ++row)
                 SetItemChecked(list, row, true);

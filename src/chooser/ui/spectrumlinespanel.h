@@ -77,9 +77,9 @@ public:
     LineTypesDialog(const RadiationTypes& beta, const RadiationTypes& gamma, UiLanguage language,
                     QWidget* parent = nullptr);
 
-    QListWidget* BetaList() const { return FBetaList; }
-    QListWidget* GammaList() const { return FGammaList; }
-    QPushButton* OkButton() const { return FOkButton; }
+    QListWidget* BetaList() const { return m_betaList; }
+    QListWidget* GammaList() const { return m_gammaList; }
+    QPushButton* OkButton() const { return m_okButton; }
     RadiationTypes BetaSet() const;
     RadiationTypes GammaSet() const;
 
@@ -87,9 +87,9 @@ public:
     void accept() override;
 
 private:
-    QListWidget* FBetaList = nullptr;
-    QListWidget* FGammaList = nullptr;
-    QPushButton* FOkButton = nullptr;
+    QListWidget* m_betaList = nullptr;
+    QListWidget* m_gammaList = nullptr;
+    QPushButton* m_okButton = nullptr;
 };
 
 } // namespace kav

@@ -65,113 +65,113 @@ const QString OptionsDialog::NoDataFilesMessage
 OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& remembered, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
-    , FRemembered(remembered)
-    , FPreference(ProgramSettings::WithDefaults(locations)) // Load fills it from the caller's
+    , m_remembered(remembered)
+    , m_preference(ProgramSettings::WithDefaults(locations)) // Load fills it from the caller's
 {
     setWindowTitle(QStringLiteral("Options"));
-    FMainPages = new QTabWidget(this);
-    FMainPages->addTab(BuildFoldersPage(), QStringLiteral("Folders"));
-    FMainPages->addTab(BuildUnitsPage(), QStringLiteral("Units"));
+    m_mainPages = new QTabWidget(this);
+    m_mainPages->addTab(BuildFoldersPage(), QStringLiteral("Folders"));
+    m_mainPages->addTab(BuildUnitsPage(), QStringLiteral("Units"));
     // Wide enough for the three units pages' tabs side by side.
-    resize(std::max(533, FUnitsPages->tabBar()->sizeHint().width() + 48), 300);
+    resize(std::max(533, m_unitsPages->tabBar()->sizeHint().width() + 48), 300);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &OptionsDialog::reject);
     // Below the pages, shown whichever page the dialog opens on.
-    FLanguage = new QComboBox(this);
+    m_language = new QComboBox(this);
     for (const UiLanguage language : {l_English, l_Russian, l_Ukrainian})
-        FLanguage->addItem(LanguageOwnName(language), int(language));
-    FLanguage->setToolTip(QStringLiteral("The language of the radionuclide choosers, their dialogs and messages, "
-                                         "and of the system's dialogs"));
+        m_language->addItem(LanguageOwnName(language), int(language));
+    m_language->setToolTip(QStringLiteral("The language of the radionuclide choosers, their dialogs and messages, "
+                                          "and of the system's dialogs"));
     auto* languageLabel = new QLabel(QStringLiteral("&Language"), this);
-    languageLabel->setBuddy(FLanguage);
-    FAutoSave = new QCheckBox(QStringLiteral("&Save settings at exit"), this);
-    FAutoSave->setToolTip(QStringLiteral("Units chosen in the views are kept for the next run too"));
+    languageLabel->setBuddy(m_language);
+    m_autoSave = new QCheckBox(QStringLiteral("&Save settings at exit"), this);
+    m_autoSave->setToolTip(QStringLiteral("Units chosen in the views are kept for the next run too"));
     auto* foot = new QHBoxLayout;
     foot->addWidget(languageLabel);
-    foot->addWidget(FLanguage);
+    foot->addWidget(m_language);
     foot->addSpacing(24);
-    foot->addWidget(FAutoSave);
+    foot->addWidget(m_autoSave);
     foot->addStretch(1);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(FMainPages, 1);
+    layout->addWidget(m_mainPages, 1);
     layout->addLayout(foot);
     layout->addWidget(buttons);
 
     // Each box is named after the setting it holds.
-    const std::pair<QWidget*, const char*> names[] = {{FBioassayDose, "DPUMDoseUnit"},
-                                                      {FBioassayContent, "DPUMContentActivityUnit"},
-                                                      {FBioassayIntake, "DPUMIntakeActivityUnit"},
-                                                      {FBioassayTime, "DPUMTimeUnit"},
-                                                      {FBioassayWholeDays, "DPUMIntDaysOnly"},
-                                                      {FMixtureDose, "MixtureDoseUnit"},
-                                                      {FMixtureActivity, "MixtureActivityUnit"},
-                                                      {FMaterialsDose, "DPUIDosesUnit"},
-                                                      {FMaterialsActivity, "DPUIActivityUnit"},
-                                                      {FDataFolderEdit, "QVD"},
-                                                      {FAutoSave, "AutoSave"},
-                                                      {FLanguage, "Language"}};
+    const std::pair<QWidget*, const char*> names[] = {{m_bioassayDose, "DPUMDoseUnit"},
+                                                      {m_bioassayContent, "DPUMContentActivityUnit"},
+                                                      {m_bioassayIntake, "DPUMIntakeActivityUnit"},
+                                                      {m_bioassayTime, "DPUMTimeUnit"},
+                                                      {m_bioassayWholeDays, "DPUMIntDaysOnly"},
+                                                      {m_mixtureDose, "MixtureDoseUnit"},
+                                                      {m_mixtureActivity, "MixtureActivityUnit"},
+                                                      {m_materialsDose, "DPUIDosesUnit"},
+                                                      {m_materialsActivity, "DPUIActivityUnit"},
+                                                      {m_dataFolderEdit, "QVD"},
+                                                      {m_autoSave, "AutoSave"},
+                                                      {m_language, "Language"}};
     for (const auto& [box, name] : names) {
         box->setObjectName(QLatin1String(name));
-        FSettingBoxes << box;
+        m_settingBoxes << box;
     }
-    connect(FMainPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
-    connect(FUnitsPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
+    connect(m_mainPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
+    connect(m_unitsPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
     // A unit chosen in a box goes straight into the working copy.
-    ProgramSettings& p = *FPreference;
-    FBioassayDose->SetOnChange([this, &p] { p.SetBioassayDoseUnit(FBioassayDose->Value()); });
-    FBioassayContent->SetOnChange([this, &p] { p.SetBioassayContentUnit(FBioassayContent->Value()); });
-    FBioassayIntake->SetOnChange([this, &p] { p.SetBioassayIntakeUnit(FBioassayIntake->Value()); });
-    FBioassayTime->SetOnChange([this, &p] { p.SetBioassayTimeUnit(FBioassayTime->Value()); });
-    connect(FBioassayWholeDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetBioassayWholeDays(on); });
-    FMixtureDose->SetOnChange([this, &p] { p.SetMixtureDoseUnit(FMixtureDose->Value()); });
-    FMixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(FMixtureActivity->Value()); });
-    FMaterialsDose->SetOnChange([this, &p] { p.SetMaterialsDoseUnit(FMaterialsDose->Value()); });
-    FMaterialsActivity->SetOnChange([this, &p] { p.SetMaterialsActivityUnit(FMaterialsActivity->Value()); });
-    connect(FAutoSave, &QCheckBox::toggled, this, [&p](bool on) { p.SetAutoSave(on); });
-    connect(FLanguage, &QComboBox::activated, this,
-            [this, &p] { p.SetLanguage(static_cast<UiLanguage>(FLanguage->currentData().toInt())); });
+    ProgramSettings& p = *m_preference;
+    m_bioassayDose->SetOnChange([this, &p] { p.SetBioassayDoseUnit(m_bioassayDose->Value()); });
+    m_bioassayContent->SetOnChange([this, &p] { p.SetBioassayContentUnit(m_bioassayContent->Value()); });
+    m_bioassayIntake->SetOnChange([this, &p] { p.SetBioassayIntakeUnit(m_bioassayIntake->Value()); });
+    m_bioassayTime->SetOnChange([this, &p] { p.SetBioassayTimeUnit(m_bioassayTime->Value()); });
+    connect(m_bioassayWholeDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetBioassayWholeDays(on); });
+    m_mixtureDose->SetOnChange([this, &p] { p.SetMixtureDoseUnit(m_mixtureDose->Value()); });
+    m_mixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(m_mixtureActivity->Value()); });
+    m_materialsDose->SetOnChange([this, &p] { p.SetMaterialsDoseUnit(m_materialsDose->Value()); });
+    m_materialsActivity->SetOnChange([this, &p] { p.SetMaterialsActivityUnit(m_materialsActivity->Value()); });
+    connect(m_autoSave, &QCheckBox::toggled, this, [&p](bool on) { p.SetAutoSave(on); });
+    connect(m_language, &QComboBox::activated, this,
+            [this, &p] { p.SetLanguage(static_cast<UiLanguage>(m_language->currentData().toInt())); });
 }
 
 void OptionsDialog::NoteShownPage()
 {
     QWidget* page
-        = FMainPages->currentWidget() == FUnitsPage ? FUnitsPages->currentWidget() : FMainPages->currentWidget();
-    for (QWidget* box : std::as_const(FSettingBoxes))
-        if (!FMainPages->isAncestorOf(box) || (page && page->isAncestorOf(box)))
-            FConfirmedKeys.insert(box->objectName());
+        = m_mainPages->currentWidget() == m_unitsPage ? m_unitsPages->currentWidget() : m_mainPages->currentWidget();
+    for (QWidget* box : std::as_const(m_settingBoxes))
+        if (!m_mainPages->isAncestorOf(box) || (page && page->isAncestorOf(box)))
+            m_confirmedKeys.insert(box->objectName());
 }
 
 QStringList OptionsDialog::ConfirmedKeys() const
 {
-    QStringList keys(FConfirmedKeys.begin(), FConfirmedKeys.end());
+    QStringList keys(m_confirmedKeys.begin(), m_confirmedKeys.end());
     keys.sort();
     return keys;
 }
 
 QWidget* OptionsDialog::BuildFoldersPage()
 {
-    FFoldersPage = new QWidget;
-    FMessage = new QLabel(FFoldersPage);
-    FMessage->setWordWrap(true);
-    FMessage->setStyleSheet(QStringLiteral("color: #C00000"));
-    FDataFolderEdit = new QLineEdit(FFoldersPage);
-    FDataFolderEdit->setReadOnly(true);
-    auto* browse = new QToolButton(FFoldersPage);
+    m_foldersPage = new QWidget;
+    m_message = new QLabel(m_foldersPage);
+    m_message->setWordWrap(true);
+    m_message->setStyleSheet(QStringLiteral("color: #C00000"));
+    m_dataFolderEdit = new QLineEdit(m_foldersPage);
+    m_dataFolderEdit->setReadOnly(true);
+    auto* browse = new QToolButton(m_foldersPage);
     browse->setText(QStringLiteral("..."));
     browse->setToolTip(QStringLiteral("Browsing folder for Radionuclides data"));
     connect(browse, &QToolButton::clicked, this, [this] { BrowseDataFolder(); });
     auto* folderRow = new QHBoxLayout;
-    folderRow->addWidget(FDataFolderEdit, 1);
+    folderRow->addWidget(m_dataFolderEdit, 1);
     folderRow->addWidget(browse);
-    auto* foldersLayout = new QVBoxLayout(FFoldersPage);
-    foldersLayout->addWidget(FMessage);
-    foldersLayout->addWidget(new QLabel(QStringLiteral("Radionuclides data"), FFoldersPage));
+    auto* foldersLayout = new QVBoxLayout(m_foldersPage);
+    foldersLayout->addWidget(m_message);
+    foldersLayout->addWidget(new QLabel(QStringLiteral("Radionuclides data"), m_foldersPage));
     foldersLayout->addLayout(folderRow);
     foldersLayout->addStretch(1);
-    return FFoldersPage;
+    return m_foldersPage;
 }
 
 QWidget* OptionsDialog::BuildUnitsPage()
@@ -191,20 +191,20 @@ QWidget* OptionsDialog::BuildUnitsPage()
     auto* dpumForm = new QFormLayout(dpumGroup);
     // A unit box as wide as its units, not as the page.
     dpumForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
-    FBioassayDose = doseBox(dpumGroup);
-    FBioassayContent = activityBox(dpumGroup);
-    FBioassayIntake = activityBox(dpumGroup);
-    FBioassayTime = new TimeUnitComboBox(dpumGroup);
-    FBioassayTime->SetEnabledTimeUnits(kTimeUnits);
-    FBioassayTime->SetUseLongNames(true); // year, day, hour
-    dpumForm->addRow(QStringLiteral("Doses"), FBioassayDose);
-    dpumForm->addRow(QStringLiteral("Content activity"), FBioassayContent);
-    dpumForm->addRow(QStringLiteral("Intake activity"), FBioassayIntake);
-    dpumForm->addRow(QStringLiteral("Time"), FBioassayTime);
-    FBioassayWholeDays = new QCheckBox(QStringLiteral("Exclude fractional day values"), dpumPage);
+    m_bioassayDose = doseBox(dpumGroup);
+    m_bioassayContent = activityBox(dpumGroup);
+    m_bioassayIntake = activityBox(dpumGroup);
+    m_bioassayTime = new TimeUnitComboBox(dpumGroup);
+    m_bioassayTime->SetEnabledTimeUnits(kTimeUnits);
+    m_bioassayTime->SetUseLongNames(true); // year, day, hour
+    dpumForm->addRow(QStringLiteral("Doses"), m_bioassayDose);
+    dpumForm->addRow(QStringLiteral("Content activity"), m_bioassayContent);
+    dpumForm->addRow(QStringLiteral("Intake activity"), m_bioassayIntake);
+    dpumForm->addRow(QStringLiteral("Time"), m_bioassayTime);
+    m_bioassayWholeDays = new QCheckBox(QStringLiteral("Exclude fractional day values"), dpumPage);
     auto* dpumLayout = new QVBoxLayout(dpumPage);
     dpumLayout->addWidget(dpumGroup);
-    dpumLayout->addWidget(FBioassayWholeDays);
+    dpumLayout->addWidget(m_bioassayWholeDays);
     dpumLayout->addStretch(1);
 
     auto pairPage = [&](DoseUnitComboBox*& dose, ActivityUnitComboBox*& activity) {
@@ -217,109 +217,109 @@ QWidget* OptionsDialog::BuildUnitsPage()
         form->addRow(QStringLiteral("Activity"), activity);
         return page;
     };
-    FUnitsPage = new QWidget;
-    FUnitsPages = new QTabWidget(FUnitsPage);
-    FUnitsPages->addTab(dpumPage, QStringLiteral("   'Doses per unit measurement' page   "));
-    FUnitsPages->addTab(pairPage(FMixtureDose, FMixtureActivity), QStringLiteral("   'Mixture' page   "));
-    FUnitsPages->addTab(pairPage(FMaterialsDose, FMaterialsActivity), QStringLiteral("   'Organ doses' page   "));
-    auto* restore = new QPushButton(QStringLiteral("Restore default values"), FUnitsPage);
+    m_unitsPage = new QWidget;
+    m_unitsPages = new QTabWidget(m_unitsPage);
+    m_unitsPages->addTab(dpumPage, QStringLiteral("   'Doses per unit measurement' page   "));
+    m_unitsPages->addTab(pairPage(m_mixtureDose, m_mixtureActivity), QStringLiteral("   'Mixture' page   "));
+    m_unitsPages->addTab(pairPage(m_materialsDose, m_materialsActivity), QStringLiteral("   'Organ doses' page   "));
+    auto* restore = new QPushButton(QStringLiteral("Restore default values"), m_unitsPage);
     connect(restore, &QPushButton::clicked, this, [this] { RestoreDefaultValues(); });
-    auto* unitsLayout = new QVBoxLayout(FUnitsPage);
-    unitsLayout->addWidget(FUnitsPages, 1);
+    auto* unitsLayout = new QVBoxLayout(m_unitsPage);
+    unitsLayout->addWidget(m_unitsPages, 1);
     unitsLayout->addWidget(restore, 0, Qt::AlignLeft);
-    return FUnitsPage;
+    return m_unitsPage;
 }
 
 OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::ShowSettings()
 {
-    const ProgramSettings& p = *FPreference;
-    FBioassayDose->SetValue(p.BioassayDoseUnit());
-    FBioassayContent->SetValue(p.BioassayContentUnit());
-    FBioassayIntake->SetValue(p.BioassayIntakeUnit());
-    FBioassayTime->SetValue(p.BioassayTimeUnit());
-    for (QCheckBox* box : {FBioassayWholeDays, FAutoSave}) {
+    const ProgramSettings& p = *m_preference;
+    m_bioassayDose->SetValue(p.BioassayDoseUnit());
+    m_bioassayContent->SetValue(p.BioassayContentUnit());
+    m_bioassayIntake->SetValue(p.BioassayIntakeUnit());
+    m_bioassayTime->SetValue(p.BioassayTimeUnit());
+    for (QCheckBox* box : {m_bioassayWholeDays, m_autoSave}) {
         const QSignalBlocker blocker(box);
-        box->setChecked(box == FAutoSave ? p.AutoSave() : p.BioassayWholeDays());
+        box->setChecked(box == m_autoSave ? p.AutoSave() : p.BioassayWholeDays());
     }
-    FLanguage->setCurrentIndex(FLanguage->findData(int(p.Language())));
-    FMixtureDose->SetValue(p.MixtureDoseUnit());
-    FMixtureActivity->SetValue(p.MixtureActivityUnit());
-    FMaterialsDose->SetValue(p.MaterialsDoseUnit());
-    FMaterialsActivity->SetValue(p.MaterialsActivityUnit());
+    m_language->setCurrentIndex(m_language->findData(int(p.Language())));
+    m_mixtureDose->SetValue(p.MixtureDoseUnit());
+    m_mixtureActivity->SetValue(p.MixtureActivityUnit());
+    m_materialsDose->SetValue(p.MaterialsDoseUnit());
+    m_materialsActivity->SetValue(p.MaterialsActivityUnit());
 }
 
 void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
 {
-    FOptions = options;
-    FPreference->Assign(preference);
-    FDataFolderEdit->setText(FPreference->DataFolderPath());
+    m_options = options;
+    m_preference->Assign(preference);
+    m_dataFolderEdit->setText(m_preference->DataFolderPath());
     ShowSettings();
     switch (options) {
     case poDataFolder:
-        FMessage->setText(NoDataFilesMessage);
-        FMainPages->removeTab(FMainPages->indexOf(FUnitsPage));
-        FMainPages->setCurrentWidget(FFoldersPage);
+        m_message->setText(NoDataFilesMessage);
+        m_mainPages->removeTab(m_mainPages->indexOf(m_unitsPage));
+        m_mainPages->setCurrentWidget(m_foldersPage);
         break;
     case poMixtureUnits:
     case poMaterialsUnits:
     case poBioassayUnits:
-        FMainPages->removeTab(FMainPages->indexOf(FFoldersPage));
-        FMainPages->setCurrentWidget(FUnitsPage);
+        m_mainPages->removeTab(m_mainPages->indexOf(m_foldersPage));
+        m_mainPages->setCurrentWidget(m_unitsPage);
         // Each view's page set shows that view's units page.
-        FUnitsPages->setCurrentIndex(options == poBioassayUnits ? 0 : options == poMixtureUnits ? 1 : 2);
+        m_unitsPages->setCurrentIndex(options == poBioassayUnits ? 0 : options == poMixtureUnits ? 1 : 2);
         break;
     case poGeneral:
-        FMainPages->setCurrentIndex(FRemembered.Main);
-        FUnitsPages->setCurrentIndex(FRemembered.Units);
+        m_mainPages->setCurrentIndex(m_remembered.Main);
+        m_unitsPages->setCurrentIndex(m_remembered.Units);
         break;
     }
     // Only the page the dialog opens on has been seen, not those passed on the way to it.
-    FConfirmedKeys.clear();
+    m_confirmedKeys.clear();
     NoteShownPage();
 }
 
 void OptionsDialog::BrowseDataFolder()
 {
-    const QString chosen = BrowseFolder(FPreference->DataFolderPath());
+    const QString chosen = BrowseFolder(m_preference->DataFolderPath());
     if (chosen.isEmpty())
         return;
     if (DoseDataFolder(chosen).HoldsDataFiles()) {
-        FMessage->clear();
-    } else if (FPreference->DataFolder().HoldsDataFiles()) {
+        m_message->clear();
+    } else if (m_preference->DataFolder().HoldsDataFiles()) {
         // A folder without data files would leave every view empty: the one in use stays.
-        FMessage->setText(
+        m_message->setText(
             QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
-                .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(FPreference->DataFolderPath())));
+                .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(m_preference->DataFolderPath())));
         return;
     } else {
-        FMessage->setText(NoDataFilesMessage);
+        m_message->setText(NoDataFilesMessage);
     }
-    FPreference->SetDataFolderPath(chosen);
-    FDataFolderEdit->setText(FPreference->DataFolderPath());
+    m_preference->SetDataFolderPath(chosen);
+    m_dataFolderEdit->setText(m_preference->DataFolderPath());
 }
 
 void OptionsDialog::RestoreDefaultValues()
 {
-    FPreference->RestoreDefaultValues();
+    m_preference->RestoreDefaultValues();
     ShowSettings();
     // The defaults go to every units page, seen or not: the user asked for all of them.
-    for (QWidget* box : std::as_const(FSettingBoxes))
-        if (FUnitsPage->isAncestorOf(box))
-            FConfirmedKeys.insert(box->objectName());
+    for (QWidget* box : std::as_const(m_settingBoxes))
+        if (m_unitsPage->isAncestorOf(box))
+            m_confirmedKeys.insert(box->objectName());
 }
 
 void OptionsDialog::accept()
 {
-    if (FMainPages->indexOf(FFoldersPage) >= 0) {
-        if (!QFileInfo(FPreference->DataFolderPath()).isDir()) {
-            FMainPages->setCurrentWidget(FFoldersPage);
-            FDataFolderEdit->setFocus();
+    if (m_mainPages->indexOf(m_foldersPage) >= 0) {
+        if (!QFileInfo(m_preference->DataFolderPath()).isDir()) {
+            m_mainPages->setCurrentWidget(m_foldersPage);
+            m_dataFolderEdit->setFocus();
             return;
         }
         // A folder without data files cannot be taken; the message above says what is wanted.
-        if (!FPreference->DataFolder().HoldsDataFiles())
+        if (!m_preference->DataFolder().HoldsDataFiles())
             return;
     }
     QDialog::accept();
@@ -327,9 +327,9 @@ void OptionsDialog::accept()
 
 void OptionsDialog::done(int result)
 {
-    if (FOptions == poGeneral) {
-        FRemembered.Main = FMainPages->currentIndex();
-        FRemembered.Units = FUnitsPages->currentIndex();
+    if (m_options == poGeneral) {
+        m_remembered.Main = m_mainPages->currentIndex();
+        m_remembered.Units = m_unitsPages->currentIndex();
     }
     QDialog::done(result);
 }

@@ -41,7 +41,7 @@ public:
 
     // Shows the given preferences on the pages of the page set.
     void Load(const ProgramSettings& preference, OptionsPage options);
-    const ProgramSettings& Preference() const { return *FPreference; }
+    const ProgramSettings& Preference() const { return *m_preference; }
     // The INI keys of the settings whose boxes were on the screen while the dialog was open (or
     // that "Restore default values" set): what accepting it confirms. A unit chosen in a view
     // and never seen here is not among them.
@@ -55,10 +55,10 @@ public:
     void accept() override;
     void done(int result) override;
 
-    QTabWidget* MainPages() const { return FMainPages; }
-    QTabWidget* UnitsPages() const { return FUnitsPages; }
-    QLineEdit* DataFolderField() const { return FDataFolderEdit; }
-    QLabel* MessageLabel() const { return FMessage; }
+    QTabWidget* MainPages() const { return m_mainPages; }
+    QTabWidget* UnitsPages() const { return m_unitsPages; }
+    QLineEdit* DataFolderField() const { return m_dataFolderEdit; }
+    QLabel* MessageLabel() const { return m_message; }
 
 private:
     QWidget* BuildFoldersPage();
@@ -67,29 +67,29 @@ private:
     // Counts the settings on the page now on the screen as seen.
     void NoteShownPage();
 
-    OptionsPages& FRemembered;
-    std::unique_ptr<ProgramSettings> FPreference;
-    OptionsPage FOptions = poGeneral;
-    QTabWidget* FMainPages = nullptr;
-    QWidget* FFoldersPage = nullptr;
-    QWidget* FUnitsPage = nullptr;
-    QTabWidget* FUnitsPages = nullptr;
-    QLabel* FMessage = nullptr;
-    QCheckBox* FAutoSave = nullptr;
-    QComboBox* FLanguage = nullptr;
+    OptionsPages& m_remembered;
+    std::unique_ptr<ProgramSettings> m_preference;
+    OptionsPage m_options = poGeneral;
+    QTabWidget* m_mainPages = nullptr;
+    QWidget* m_foldersPage = nullptr;
+    QWidget* m_unitsPage = nullptr;
+    QTabWidget* m_unitsPages = nullptr;
+    QLabel* m_message = nullptr;
+    QCheckBox* m_autoSave = nullptr;
+    QComboBox* m_language = nullptr;
     // Every box that holds a setting, named after the setting's key.
-    QList<QWidget*> FSettingBoxes;
-    QSet<QString> FConfirmedKeys;
-    QLineEdit* FDataFolderEdit = nullptr;
-    DoseUnitComboBox* FBioassayDose = nullptr;
-    ActivityUnitComboBox* FBioassayContent = nullptr;
-    ActivityUnitComboBox* FBioassayIntake = nullptr;
-    TimeUnitComboBox* FBioassayTime = nullptr;
-    QCheckBox* FBioassayWholeDays = nullptr;
-    DoseUnitComboBox* FMixtureDose = nullptr;
-    ActivityUnitComboBox* FMixtureActivity = nullptr;
-    DoseUnitComboBox* FMaterialsDose = nullptr;
-    ActivityUnitComboBox* FMaterialsActivity = nullptr;
+    QList<QWidget*> m_settingBoxes;
+    QSet<QString> m_confirmedKeys;
+    QLineEdit* m_dataFolderEdit = nullptr;
+    DoseUnitComboBox* m_bioassayDose = nullptr;
+    ActivityUnitComboBox* m_bioassayContent = nullptr;
+    ActivityUnitComboBox* m_bioassayIntake = nullptr;
+    TimeUnitComboBox* m_bioassayTime = nullptr;
+    QCheckBox* m_bioassayWholeDays = nullptr;
+    DoseUnitComboBox* m_mixtureDose = nullptr;
+    ActivityUnitComboBox* m_mixtureActivity = nullptr;
+    DoseUnitComboBox* m_materialsDose = nullptr;
+    ActivityUnitComboBox* m_materialsActivity = nullptr;
 };
 
 // Opens the dialog modally on a preferences object. When the user accepts it, the object is

@@ -10,10 +10,10 @@ constexpr int kBoxWidth = 64;
 
 UnitComboBox::UnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent)
     : TranslatedComboBox(parent)
-    , FUnitCount(unitCount)
-    , FDefaultEnabled(defaultEnabled)
-    , FValue(defaultValue)
-    , FEnabled(defaultEnabled)
+    , m_unitCount(unitCount)
+    , m_defaultEnabled(defaultEnabled)
+    , m_value(defaultValue)
+    , m_enabled(defaultEnabled)
 {
     SetAlignment(Qt::AlignHCenter);
     SetDropDownAlignment(Qt::AlignHCenter);
@@ -32,45 +32,45 @@ QSize UnitComboBox::minimumSizeHint() const
 
 bool UnitComboBox::IsEnabledUnit(int ordinal) const
 {
-    return ordinal >= 0 && ordinal < FUnitCount && ordinal < 32 && (FEnabled >> ordinal) & 1u;
+    return ordinal >= 0 && ordinal < m_unitCount && ordinal < 32 && (m_enabled >> ordinal) & 1u;
 }
 
 void UnitComboBox::Refill()
 {
     const QSignalBlocker blocker(this);
     clear();
-    for (int ordinal = 0; ordinal < FUnitCount; ++ordinal)
+    for (int ordinal = 0; ordinal < m_unitCount; ++ordinal)
         if (IsEnabledUnit(ordinal))
             addItem(UnitLabel(ordinal), ordinal);
     AlignItems();
-    setCurrentIndex(findData(FValue));
+    setCurrentIndex(findData(m_value));
 }
 
 void UnitComboBox::SetValueOrdinal(int ordinal)
 {
-    if (ordinal == FValue || !IsEnabledUnit(ordinal))
+    if (ordinal == m_value || !IsEnabledUnit(ordinal))
         return;
     const int index = findData(ordinal);
     if (index < 0)
         return;
     const QSignalBlocker blocker(this);
     setCurrentIndex(index);
-    FValue = ordinal;
+    m_value = ordinal;
 }
 
 void UnitComboBox::SetEnabledMask(quint32 mask)
 {
-    const quint32 valid = FUnitCount >= 32 ? ~0u : (1u << FUnitCount) - 1;
+    const quint32 valid = m_unitCount >= 32 ? ~0u : (1u << m_unitCount) - 1;
     mask &= valid;
     if (mask == 0)
-        mask = FDefaultEnabled;
-    if (mask == FEnabled)
+        mask = m_defaultEnabled;
+    if (mask == m_enabled)
         return;
-    FEnabled = mask;
-    if (!IsEnabledUnit(FValue))
-        for (int ordinal = 0; ordinal < FUnitCount; ++ordinal)
+    m_enabled = mask;
+    if (!IsEnabledUnit(m_value))
+        for (int ordinal = 0; ordinal < m_unitCount; ++ordinal)
             if (IsEnabledUnit(ordinal)) {
-                FValue = ordinal;
+                m_value = ordinal;
                 break;
             }
     Refill();
@@ -81,9 +81,9 @@ void UnitComboBox::UserSelected(int index)
     bool ok = false;
     const int ordinal = itemData(index).toInt(&ok);
     if (ok && IsEnabledUnit(ordinal))
-        FValue = ordinal;
-    if (FOnChange)
-        FOnChange();
+        m_value = ordinal;
+    if (m_onChange)
+        m_onChange();
 }
 
 void UnitComboBox::AssignToComboBox(UnitComboBox* dest) const
@@ -91,8 +91,8 @@ void UnitComboBox::AssignToComboBox(UnitComboBox* dest) const
     if (!dest || dest == this || typeid(*dest) != typeid(*this))
         return;
     AssignAppearanceTo(*dest);
-    dest->SetValueOrdinal(FValue);
-    dest->SetEnabledMask(FEnabled);
+    dest->SetValueOrdinal(m_value);
+    dest->SetEnabledMask(m_enabled);
 }
 
 const TimeUnits TimeUnitComboBox::DefaultEnabled{tuDay, tuHour, tuMin, tuSec};
@@ -105,16 +105,16 @@ TimeUnitComboBox::TimeUnitComboBox(QWidget* parent)
 
 void TimeUnitComboBox::SetUseLongNames(bool value)
 {
-    if (value == FUseLongNames)
+    if (value == m_useLongNames)
         return;
-    FUseLongNames = value;
+    m_useLongNames = value;
     Refill();
 }
 
 QString TimeUnitComboBox::UnitLabel(int ordinal) const
 {
     const auto unit = static_cast<TimeUnit>(ordinal);
-    return FUseLongNames ? TimeUnitLongLabel(unit, Language()) : TimeUnitShortLabel(unit, Language());
+    return m_useLongNames ? TimeUnitLongLabel(unit, Language()) : TimeUnitShortLabel(unit, Language());
 }
 
 const ActivityUnits ActivityUnitComboBox::DefaultEnabled{au__mBq, au_Bq,   au_kBq, au_MBq, au_GBq, au_TBq,

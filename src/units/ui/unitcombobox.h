@@ -13,8 +13,8 @@ class UnitComboBox : public TranslatedComboBox {
 public:
     using ChangeHandler = std::function<void()>;
 
-    const ChangeHandler& OnChange() const { return FOnChange; }
-    void SetOnChange(ChangeHandler handler) { FOnChange = std::move(handler); }
+    const ChangeHandler& OnChange() const { return m_onChange; }
+    void SetOnChange(ChangeHandler handler) { m_onChange = std::move(handler); }
 
     // Copies appearance, then the unit, then the enabled units into a box of the same kind.
     void AssignToComboBox(UnitComboBox* dest) const;
@@ -25,9 +25,9 @@ public:
 protected:
     UnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent);
 
-    int ValueOrdinal() const { return FValue; }
+    int ValueOrdinal() const { return m_value; }
     void SetValueOrdinal(int ordinal);
-    quint32 EnabledMask() const { return FEnabled; }
+    quint32 EnabledMask() const { return m_enabled; }
     void SetEnabledMask(quint32 mask);
     virtual QString UnitLabel(int ordinal) const = 0;
     // Clears the items and adds one per enabled unit, then selects the current unit.
@@ -38,11 +38,11 @@ private:
     bool IsEnabledUnit(int ordinal) const;
     void UserSelected(int index);
 
-    const int FUnitCount;
-    const quint32 FDefaultEnabled;
-    int FValue;
-    quint32 FEnabled;
-    ChangeHandler FOnChange;
+    const int m_unitCount;
+    const quint32 m_defaultEnabled;
+    int m_value;
+    quint32 m_enabled;
+    ChangeHandler m_onChange;
 };
 
 // A box of time units, with short or long names.
@@ -55,14 +55,14 @@ public:
     void SetValue(TimeUnit value) { SetValueOrdinal(value); }
     TimeUnits EnabledTimeUnits() const { return TimeUnits::fromRaw(static_cast<std::uint8_t>(EnabledMask())); }
     void SetEnabledTimeUnits(TimeUnits units) { SetEnabledMask(units.raw()); }
-    bool UseLongNames() const { return FUseLongNames; }
+    bool UseLongNames() const { return m_useLongNames; }
     void SetUseLongNames(bool value);
 
 protected:
     QString UnitLabel(int ordinal) const override;
 
 private:
-    bool FUseLongNames = false;
+    bool m_useLongNames = false;
 };
 
 // A box of activity units.
