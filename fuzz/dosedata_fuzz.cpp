@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kav::MaterialBioassay activity;
     for (int m = 0; m < d.InhalationDataCount(); ++m)
         for (int s = 0; s < kav::AMADCount; ++s)
-            d.GetActivitiesNew(kav::ipInhalation, m, s, activity);
+            d.BioassayFunctionsOf(kav::ipInhalation, m, s, activity);
     kav::DoseData again;
     kav::ReadDoseDataFile(kav::DoseDataFileBytes(d, d.m_reserved), d.NuclideNameText(), QStringLiteral("again.qvd"),
                           again);

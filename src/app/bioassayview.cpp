@@ -288,7 +288,7 @@ void BioassayView::IntakeNuclideChanged(const NuclideIdentity& rnx)
     m_loader->Load(m_context.Settings().DataFolder(), *m_bioassayData, rnx, [this] {
         FillMaterials();
         QStringList measured;
-        m_bioassayData->GetDRNList(measured);
+        m_bioassayData->MeasuredNuclideFiles(measured);
         m_measuredChooser->Selection().Filter().SetUseNuclideFilter(true);
         m_measuredChooser->Selection().Filter().SetNuclideList(measured);
         m_measuredChooser->Selection().SetName(m_bioassayData->NuclideNameText());

@@ -55,7 +55,7 @@ StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, Compartment organ
     return intake;
 }
 
-void BioassayData::GetDRNList(QStringList& list) const
+void BioassayData::MeasuredNuclideFiles(QStringList& list) const
 {
     list.clear();
     if (!IsLoaded())
@@ -73,8 +73,8 @@ void BioassayData::GetDRNList(QStringList& list) const
         list << DoseDataFileName(a.m_nuclideId);
 }
 
-bool BioassayData::GetActivitiesNew(IntakeRoute path, int compoundIndex, int amadIndex,
-                                    MaterialBioassay& activity) const
+bool BioassayData::BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int amadIndex,
+                                       MaterialBioassay& activity) const
 {
     if (path != ipInhalation)
         amadIndex = 0;

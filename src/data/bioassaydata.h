@@ -30,8 +30,10 @@ public:
     using DoseData::DoseData;
     // The nuclides the bioassay records of the first material name, the intake nuclide's
     // progeny among them.
-    void GetDRNList(QStringList& list) const;
-    bool GetActivitiesNew(IntakeRoute path, int compoundIndex, int amadIndex, MaterialBioassay& activity) const;
+    void MeasuredNuclideFiles(QStringList& list) const;
+    // The bioassay functions of a material (the particle size counts for inhalation only); false
+    // when the data have none for it.
+    bool BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int amadIndex, MaterialBioassay& activity) const;
     static int MaxActivityCount(const MaterialBioassay& activity);
 };
 

@@ -100,7 +100,7 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
         table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
     const int amad = request.Path == ipInhalation && data.IsAerosol(request.Material) ? request.AMADIndex : 0;
     MaterialBioassay result;
-    bool ok = data.GetActivitiesNew(request.Path, request.Material, amad, result);
+    bool ok = data.BioassayFunctionsOf(request.Path, request.Material, amad, result);
     float e = 0;
     if (request.View != dvContentPerIntake) {
         OrganDoses organs{};

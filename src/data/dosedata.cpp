@@ -77,11 +77,11 @@ MaterialData::MaterialData(const DoseData* owner, IntakeRoute path, MaterialForm
 QString MaterialData::Description() const
 {
     QString s = removeBracket(compoundName(m_name));
-    const bool hasFA = m_f1 > 0;
+    const bool hasFA = m_fA > 0;
     if (hasFA) {
         if (!m_name.isEmpty())
             s += QStringLiteral(", ");
-        s += QStringLiteral("fA=") + FormatSignificant(m_f1, 3);
+        s += QStringLiteral("fA=") + FormatSignificant(m_fA, 3);
     }
     if (m_intakePath == ipInhalation && m_material == imGas)
         s.prepend(hasFA ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
@@ -92,13 +92,13 @@ QString MaterialData::ShortDescription() const
 {
     QString s = removeBracket(compoundName(m_name));
     if (m_intakePath == ipInhalation && m_material == imGas)
-        s.prepend(m_f1 > 0 ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
+        s.prepend(m_fA > 0 ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
     return s;
 }
 
 QString MaterialData::fAStr() const
 {
-    return m_f1 > 0 ? FormatSignificant(m_f1, 3) : QString();
+    return m_fA > 0 ? FormatSignificant(m_fA, 3) : QString();
 }
 
 int MaterialData::FindRNIndex(const StoredNuclideId& rn) const
@@ -119,7 +119,7 @@ QString AerosolGroup::Description() const
     QString s = aerosolName(m_aerosolName, QStringLiteral(","));
     if (!s.isEmpty())
         s += s.endsWith(u',') ? QStringLiteral(" ") : QStringLiteral(", ");
-    return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + FormatSignificant(m_f1, 3);
+    return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + FormatSignificant(m_fA, 3);
 }
 
 QString AerosolGroup::ShortDescription() const
@@ -129,7 +129,7 @@ QString AerosolGroup::ShortDescription() const
 
 QString AerosolGroup::fAStr() const
 {
-    return FormatSignificant(m_f1, 3);
+    return FormatSignificant(m_fA, 3);
 }
 
 QString DoseDataFileName(const StoredNuclideId& rn)

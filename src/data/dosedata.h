@@ -69,7 +69,7 @@ public:
     const DoseData* m_doseData;
     QByteArray m_name;
     QByteArray m_modelName;
-    float m_f1 = 0;
+    float m_fA = 0;
     OrganDoses m_dose{};
     float m_effDose = 0;
     std::vector<BioassayFunctions> m_activity;
@@ -91,7 +91,7 @@ public:
     QByteArray m_modelName;
     std::array<std::unique_ptr<MaterialData>, AMADCount> m_aerosolDataArr;
     const DoseData* m_doseData;
-    float m_f1 = 0;
+    float m_fA = 0;
 };
 
 // The dose data of one nuclide, as its data file holds them (DoseDataFolder reads one).

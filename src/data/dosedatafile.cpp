@@ -79,7 +79,7 @@ void readMaterial(FileReader& in, MaterialData& m)
 {
     m.m_name = in.shortText();
     m.m_modelName = in.shortText();
-    m.m_f1 = in.read<float>();
+    m.m_fA = in.read<float>();
     in.readFloats(m.m_dose.data(), static_cast<qsizetype>(m.m_dose.size()));
     m.m_effDose = in.read<float>();
     const int records = in.read<std::uint8_t>();
@@ -134,7 +134,7 @@ void putMaterial(QByteArray& out, const MaterialData* m)
     }
     putShortText(out, m->m_name);
     putShortText(out, m->m_modelName);
-    put<float>(out, m->m_f1);
+    put<float>(out, m->m_fA);
     out.append(reinterpret_cast<const char*>(m->m_dose.data()),
                static_cast<qsizetype>(m->m_dose.size() * sizeof(float)));
     put<float>(out, m->m_effDose);
@@ -223,7 +223,7 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
             throw std::runtime_error("Aerosol ReadBinaryData: Can not find aerosol compound name!");
         group->m_aerosolName = groupName;
         group->m_modelName = in.shortText();
-        group->m_f1 = in.read<float>();
+        group->m_fA = in.read<float>();
         for (auto& material : group->m_aerosolDataArr) {
             material = std::make_unique<MaterialData>(&data, ipInhalation, imAerosol);
             readMaterial(in, *material);
@@ -265,7 +265,7 @@ QByteArray DoseDataFileBytes(const DoseData& data, const QByteArray& reservedTex
         const AerosolGroup& g = *data.m_aerosolData[i];
         putShortText(out, g.m_aerosolName.isEmpty() ? QByteArray("?") : g.m_aerosolName);
         putShortText(out, g.m_modelName);
-        put<float>(out, g.m_f1);
+        put<float>(out, g.m_fA);
         for (const auto& m : g.m_aerosolDataArr)
             putMaterial(out, m.get());
     }

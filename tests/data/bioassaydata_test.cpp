@@ -54,10 +54,10 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     BioassayData d;
     ASSERT_FALSE(preference.DataFolder().Load(cs, d));
     QStringList names;
-    d.GetDRNList(names);
+    d.MeasuredNuclideFiles(names);
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
     MaterialBioassay r;
-    ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
+    ASSERT_TRUE(d.BioassayFunctionsOf(ipIngestion, 0, 0, r));
     EXPECT_EQ(r.m_organPresentSet.raw(), 0xFF);
     for (int o = 0; o < CompartmentCount; ++o) {
         EXPECT_EQ(r.m_measuredNuclides[static_cast<std::size_t>(o)], ba);
@@ -69,8 +69,8 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     writeWithRecords(cs, {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f)});
     BioassayData alone;
     ASSERT_FALSE(preference.DataFolder().Load(cs, alone));
-    EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 0, 0, r));
-    EXPECT_FALSE(alone.GetActivitiesNew(ipIngestion, 1, 0, r));
+    EXPECT_FALSE(alone.BioassayFunctionsOf(ipIngestion, 0, 0, r));
+    EXPECT_FALSE(alone.BioassayFunctionsOf(ipIngestion, 1, 0, r));
 }
 
 TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
@@ -83,7 +83,7 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     BioassayData d;
     ASSERT_FALSE(preference.DataFolder().Load(th, d));
     MaterialBioassay r;
-    ASSERT_TRUE(d.GetActivitiesNew(ipIngestion, 0, 0, r));
+    ASSERT_TRUE(d.BioassayFunctionsOf(ipIngestion, 0, 0, r));
     EXPECT_EQ(r.m_measuredNuclides[soDailyUrine], th);
     EXPECT_EQ(r.m_activityData[soDailyUrine].size(), 5u);
     EXPECT_EQ(r.m_measuredNuclides[soLung], ac);
@@ -98,7 +98,7 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
     BioassayData gas;
     ASSERT_FALSE(preference.DataFolder().Load(kr, gas));
     QStringList names;
-    gas.GetDRNList(names);
+    gas.MeasuredNuclideFiles(names);
     EXPECT_EQ(names, QStringList{"Kr-85"});
 
     MaterialBioassay empty;

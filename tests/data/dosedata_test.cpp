@@ -302,7 +302,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
     for (const Case& c : cases) {
         MaterialData m(nullptr, c.path, c.kind);
         m.m_name = c.name;
-        m.m_f1 = c.fA;
+        m.m_fA = c.fA;
         EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
         EXPECT_EQ(m.ShortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
         EXPECT_EQ(m.fAStr(), QString::fromLatin1(c.fAText)) << c.name;
@@ -319,7 +319,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
     for (const auto& [name, fA, description, shortDescription] : groups) {
         AerosolGroup g(nullptr);
         g.m_aerosolName = name;
-        g.m_f1 = fA;
+        g.m_fA = fA;
         EXPECT_EQ(g.Description(), QString::fromLatin1(description)) << name;
         EXPECT_EQ(g.ShortDescription(), QString::fromLatin1(shortDescription)) << name;
     }

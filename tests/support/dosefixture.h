@@ -18,7 +18,7 @@ inline std::unique_ptr<MaterialData> makeMaterial(const DoseData* owner, IntakeR
     auto m = std::make_unique<MaterialData>(owner, path, kind);
     m->m_name = name;
     m->m_modelName = "model";
-    m->m_f1 = fA;
+    m->m_fA = fA;
     for (int i = 0; i < 2 * TargetOrganCount; ++i)
         m->m_dose[static_cast<std::size_t>(i)]
             = base * static_cast<float>(1 + i % TargetOrganCount + 100 * (i / TargetOrganCount));
@@ -47,7 +47,7 @@ inline void fillTypicalData(DoseData& d, const StoredNuclideId& nuclide)
     d.m_ingestData.push_back(makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.05f, 1e-9f));
     auto group = std::make_unique<AerosolGroup>(&d);
     group->m_aerosolName = "Cobalt nitrate (M)";
-    group->m_f1 = 0.01f;
+    group->m_fA = 0.01f;
     for (int s = 0; s < AMADCount; ++s)
         group->m_aerosolDataArr[static_cast<std::size_t>(s)]
             = makeMaterial(&d, ipInhalation, imAerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
@@ -98,7 +98,7 @@ inline void writeTwoGroupFile(const QString& folder, ChemicalElement element, co
     fillTypicalData(d, StoredNuclideId{element, mass});
     auto group = std::make_unique<AerosolGroup>(&d);
     group->m_aerosolName = "Oxides (S)";
-    group->m_f1 = 0.001f;
+    group->m_fA = 0.001f;
     for (int s = 0; s < AMADCount; ++s)
         group->m_aerosolDataArr[static_cast<std::size_t>(s)]
             = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);

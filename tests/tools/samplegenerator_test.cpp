@@ -89,7 +89,7 @@ TEST_F(SampleTest, BioassayFunctionsFallWithTimeAndCarryTheMeasuredProgeny)
         SCOPED_TRACE(name);
         const auto d = load(QString::fromLatin1(name));
         MaterialBioassay r;
-        ASSERT_TRUE(d->GetActivitiesNew(ipIngestion, 0, 0, r));
+        ASSERT_TRUE(d->BioassayFunctionsOf(ipIngestion, 0, 0, r));
         const CompartmentContent& body = r.m_activityData[soW_Body];
         ASSERT_GT(body.size(), 50u);
         EXPECT_LE(body.size(), static_cast<std::size_t>(BioassayTimeCount));

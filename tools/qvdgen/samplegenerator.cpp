@@ -186,7 +186,7 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
               auto m = std::make_unique<MaterialData>(&data, path, kind);
               m->m_name = materialName;
               m->m_modelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
-              m->m_f1 = fA;
+              m->m_fA = fA;
               fillDoses(*m, level * scale, focus, rnd);
               fillBioassay(*m, nuclide, progeny, basePoints, rnd);
               return m;
@@ -207,14 +207,14 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
             auto group = std::make_unique<AerosolGroup>(&data);
             group->m_aerosolName = kGroupNames[(g + static_cast<int>(rnd.between(0, 5))) % 5];
             group->m_modelName = "Synthetic lung model";
-            group->m_f1 = static_cast<float>(rnd.logBetween(1e-4, 0.5));
+            group->m_fA = static_cast<float>(rnd.logBetween(1e-4, 0.5));
             for (int s = 0; s < AMADCount; ++s) {
                 // Deposition, and so dose, peaks for the smallest and the middle sizes.
                 const double d = std::log10(AMADValues[static_cast<std::size_t>(s)]);
                 const double sizeFactor
                     = 0.4 + 0.9 * std::exp(-std::pow(d + 2.5, 2)) + 0.6 * std::exp(-std::pow(d - 0.5, 2));
                 group->m_aerosolDataArr[static_cast<std::size_t>(s)]
-                    = material(ipInhalation, imAerosol, {}, group->m_f1, (1 + g) * sizeFactor, toLungs);
+                    = material(ipInhalation, imAerosol, {}, group->m_fA, (1 + g) * sizeFactor, toLungs);
             }
             data.m_aerosolData.push_back(std::move(group));
         }
