@@ -145,13 +145,13 @@ void MainWindow::CreateHelp()
     m_bioassayView->ShowHelp = showHelp;
 
     m_helpMenu = new QMenu(this);
-    m_helpMenu->addAction(QStringLiteral("About"), this, [this] { aAboutExecute(); });
+    m_helpMenu->addAction(QStringLiteral("About"), this, [this] { ShowAbout(); });
     m_helpMenu->addAction(QStringLiteral("Key Terms"), this, [this] { m_help->ShowContext(1006); });
     m_helpMenu->addAction(QStringLiteral("NVA Task Group"), this, [this] { m_help->ShowContext(1009); });
     m_helpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { m_help->ShowContext(1002); });
     m_helpMenu->addSeparator();
     m_helpMenu->addAction(QStringLiteral("Options..."), this, [this] { EditOptions(m_context.Settings(), poGeneral); });
-    m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { aExportDosesExecute(); });
+    m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { RunDoseExport(); });
     m_exportAction->setVisible(false);
     m_helpButton = new QToolButton(m_pages);
     m_helpButton->setObjectName(QStringLiteral("JxpbHelp"));
@@ -183,7 +183,7 @@ void MainWindow::SetMaintenance(bool on)
     m_exportAction->setVisible(on);
 }
 
-void MainWindow::aExportDosesExecute()
+void MainWindow::RunDoseExport()
 {
     const ProgramSettings& preference = m_context.Settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
@@ -411,7 +411,7 @@ void MainWindow::FormActivate()
     const AtScopeEnd markActivated{[this] { m_isFormActivated = true; }};
     try {
         if (!m_context.Settings().NotFirstRun()) {
-            aAboutExecute();
+            ShowAbout();
             m_context.Settings().SetNotFirstRun(true);
             m_context.WritePreferences(ApplicationContext::FailureNotice::OncePerRun);
         }
@@ -486,7 +486,7 @@ void MainWindow::ShowDataFolder()
     m_dataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);
 }
 
-void MainWindow::aAboutExecute()
+void MainWindow::ShowAbout()
 {
     AboutBox about(this);
     ExecModal(about);
@@ -505,12 +505,12 @@ bool MainWindow::event(QEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (JxApplicationEventsMessage(watched, event) || OpenContextMenuByKeys(event))
+    if (HandleApplicationEvent(watched, event) || OpenContextMenuByKeys(event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::JxApplicationEventsMessage(QObject* receiver, QEvent* event)
+bool MainWindow::HandleApplicationEvent(QObject* receiver, QEvent* event)
 {
     if (event->type() != QEvent::Wheel || m_routingWheel)
         return false;

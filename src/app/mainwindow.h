@@ -60,7 +60,7 @@ public:
     void FormDestroy();
 
     // Sends a wheel turn to the control under the pointer; true when the event was handled.
-    bool JxApplicationEventsMessage(QObject* receiver, QEvent* event);
+    bool HandleApplicationEvent(QObject* receiver, QEvent* event);
 
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> ExecModal;
@@ -97,7 +97,7 @@ public:
     void SetMaintenance(bool on);
     // Writes every dose coefficient of the data folder, one file per element, into "Export"
     // beside the program, with a progress dialog that can cancel it.
-    void aExportDosesExecute();
+    void RunDoseExport();
 
 protected:
     bool event(QEvent* event) override;
@@ -106,7 +106,7 @@ protected:
 
 private:
     void CreateControls();
-    void aAboutExecute();
+    void ShowAbout();
     void ShowSampleNotice();
     void ShowDataFolder();
     void CreateViews();

@@ -137,21 +137,20 @@ QLayout* MixtureView::BuildToolBar()
         into->setAutoRaise(true);
         connect(into, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
     };
-    button(m_addButton, Glyph::Add, QStringLiteral("Add radionuclides..."), &MixtureView::tbAddRNClick);
+    button(m_addButton, Glyph::Add, QStringLiteral("Add radionuclides..."), &MixtureView::AddNuclides);
     button(m_removeButton, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
-           &MixtureView::tbRemoveSelectedRNClick);
-    button(m_clearButton, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &MixtureView::tbClearListClick);
+           &MixtureView::RemoveSelected);
+    button(m_clearButton, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &MixtureView::ClearRows);
     button(m_undoButton, Glyph::Undo,
            QStringLiteral("Undo (%1)").arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
-           &MixtureView::aMixtureUndoExecute);
+           &MixtureView::UndoEdit);
     button(m_redoButton, Glyph::Redo,
            QStringLiteral("Redo (%1)").arg(QKeySequence(QKeySequence::Redo).toString(QKeySequence::NativeText)),
-           &MixtureView::aMixtureRedoExecute);
-    button(m_topButton, Glyph::Top, QStringLiteral("Move current row to the top"), &MixtureView::tbTopClick);
-    button(m_upButton, Glyph::Up, QStringLiteral("Move current row up"), &MixtureView::tbUpClick);
-    button(m_downButton, Glyph::Down, QStringLiteral("Move current row down"), &MixtureView::tbDownClick);
-    button(m_bottomButton, Glyph::Bottom, QStringLiteral("Move current row to the bottom"),
-           &MixtureView::tbBottomClick);
+           &MixtureView::RedoEdit);
+    button(m_topButton, Glyph::Top, QStringLiteral("Move current row to the top"), &MixtureView::MoveToTop);
+    button(m_upButton, Glyph::Up, QStringLiteral("Move current row up"), &MixtureView::MoveUp);
+    button(m_downButton, Glyph::Down, QStringLiteral("Move current row down"), &MixtureView::MoveDown);
+    button(m_bottomButton, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &MixtureView::MoveToBottom);
 
     m_doseUnitBox = new DoseUnitComboBox(this);
     m_doseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
@@ -168,7 +167,7 @@ QLayout* MixtureView::BuildToolBar()
     m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     m_copyAction->setObjectName(QStringLiteral("copyAction"));
     m_copyAction->setToolTip(MaterialsView::CopyHint);
-    connect(m_copyAction, &QAction::triggered, this, [this] { aMixtureCopyToClipboardExecute(); });
+    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
     // Undo and redo answer their keys anywhere on the page.
     m_undoAction = new QAction(QStringLiteral("Undo"), this);
     m_undoAction->setObjectName(QStringLiteral("undoAction"));
@@ -180,8 +179,8 @@ QLayout* MixtureView::BuildToolBar()
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
     }
-    connect(m_undoAction, &QAction::triggered, this, [this] { aMixtureUndoExecute(); });
-    connect(m_redoAction, &QAction::triggered, this, [this] { aMixtureRedoExecute(); });
+    connect(m_undoAction, &QAction::triggered, this, [this] { UndoEdit(); });
+    connect(m_redoAction, &QAction::triggered, this, [this] { RedoEdit(); });
     QToolButton* copy = TextButtonFor(*m_copyAction, this);
 
     auto* bar = new QHBoxLayout;
@@ -246,9 +245,8 @@ void MixtureView::InitMixtureGrid()
 void MixtureView::ConnectGridEvents()
 {
     DataGrid& g = *m_grid;
-    g.OnCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && sgMixtureCanEditShow(col, row); };
-    g.OnGetStringList
-        = [this](DataGrid*, int col, int row, QStringList& list) { list = sgMixtureGetStringList(col, row); };
+    g.OnCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && CanEditCell(col, row); };
+    g.OnGetStringList = [this](DataGrid*, int col, int row, QStringList& list) { list = CellChoices(col, row); };
     g.OnGetExtStringList = [this](DataGrid*, int col, int row, std::vector<ListItem>& list) {
         list.clear();
         if (col != cMaterial || !m_mixture || row < 1 || row > m_mixture->Count())
@@ -261,8 +259,7 @@ void MixtureView::ConnectGridEvents()
         palette.setColor(QPalette::Base, kLightYellow);
         box.view()->setPalette(palette);
     };
-    g.OnSetEditText
-        = [this](DataGrid*, int col, int row, const QString& value) { sgMixtureSetEditText(col, row, value); };
+    g.OnSetEditText = [this](DataGrid*, int col, int row, const QString& value) { CellEdited(col, row, value); };
     g.OnAfterSelectCell = [this](DataGrid*, int, int) { UpdateMixtureMoveButtons(); };
     auto dataFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == cMaterial)
@@ -307,7 +304,7 @@ void MixtureView::SetMixture(Mixture* mixture)
     UpdateUndoButtons();
 }
 
-bool MixtureView::sgMixtureCanEditShow(int col, int row) const
+bool MixtureView::CanEditCell(int col, int row) const
 {
     if (!m_mixture || row < 1 || row > m_mixture->Count())
         return false;
@@ -323,7 +320,7 @@ bool MixtureView::sgMixtureCanEditShow(int col, int row) const
     }
 }
 
-QStringList MixtureView::sgMixtureGetStringList(int col, int row) const
+QStringList MixtureView::CellChoices(int col, int row) const
 {
     switch (col) {
     case cElement: return m_context.DataElementList();
@@ -343,7 +340,7 @@ QStringList MixtureView::sgMixtureGetStringList(int col, int row) const
     }
 }
 
-void MixtureView::sgMixtureSetEditText(int col, int row, const QString& value)
+void MixtureView::CellEdited(int col, int row, const QString& value)
 {
     if (!m_mixture || row < 1 || row > m_mixture->Count())
         return;
@@ -491,7 +488,7 @@ void MixtureView::FollowUnits()
     UpdateMixtureDoses();
 }
 
-void MixtureView::tbAddRNClick()
+void MixtureView::AddNuclides()
 {
     if (!m_addButton->isVisible() || !m_addButton->isEnabled() || !m_addSource || !m_mixture)
         return;
@@ -527,7 +524,7 @@ void MixtureView::ReportLoadErrors(const QStringList& messages)
                            mbCancel);
 }
 
-void MixtureView::tbRemoveSelectedRNClick()
+void MixtureView::RemoveSelected()
 {
     if (!m_mixture)
         return;
@@ -536,7 +533,7 @@ void MixtureView::tbRemoveSelectedRNClick()
     ShowChangedRows(index);
 }
 
-void MixtureView::tbClearListClick()
+void MixtureView::ClearRows()
 {
     if (!m_mixture)
         return;
@@ -544,13 +541,13 @@ void MixtureView::tbClearListClick()
     ShowChangedRows(0);
 }
 
-void MixtureView::aMixtureUndoExecute()
+void MixtureView::UndoEdit()
 {
     if (m_mixture && m_mixture->CanUndo())
         ShowChangedRows(m_mixture->Undo());
 }
 
-void MixtureView::aMixtureRedoExecute()
+void MixtureView::RedoEdit()
 {
     if (m_mixture && m_mixture->CanRedo())
         ShowChangedRows(m_mixture->Redo());
@@ -567,39 +564,39 @@ void MixtureView::MoveCurrentRow(int toRow)
     ShowChangedRows(toRow - 1);
 }
 
-void MixtureView::tbTopClick()
+void MixtureView::MoveToTop()
 {
     MoveCurrentRow(1);
 }
 
-void MixtureView::tbUpClick()
+void MixtureView::MoveUp()
 {
     MoveCurrentRow(m_grid->Row() - 1);
 }
 
-void MixtureView::tbDownClick()
+void MixtureView::MoveDown()
 {
     MoveCurrentRow(m_grid->Row() + 1);
 }
 
-void MixtureView::tbBottomClick()
+void MixtureView::MoveToBottom()
 {
     MoveCurrentRow(m_grid->RowCount() - 1);
 }
 
-void MixtureView::aMixtureCopyToClipboardExecute()
+void MixtureView::CopyToClipboard()
 {
     m_grid->CopyToClipboard(QString(), QString(), {cMarker, cIntake, cPercent}, true);
 }
 
-void MixtureView::sgMixtureMouseMove(QPoint pos)
+void MixtureView::GridMouseMoved(QPoint pos)
 {
     const QPoint cell = m_grid->MouseCoord(pos.x(), pos.y());
-    const bool pickable = cell.x() >= cElement && cell.x() <= cSize && sgMixtureCanEditShow(cell.x(), cell.y());
+    const bool pickable = cell.x() >= cElement && cell.x() <= cSize && CanEditCell(cell.x(), cell.y());
     m_grid->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void MixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
+void MixtureView::GridContextMenu(const QContextMenuEvent& event)
 {
     QMenu menu;
     menu.addAction(m_copyAction);
@@ -619,24 +616,24 @@ void MixtureView::sgMixtureContextPopup(const QContextMenuEvent& event)
 bool MixtureView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_grid->viewport() && event->type() == QEvent::MouseMove)
-        sgMixtureMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+        GridMouseMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
     if ((watched == m_grid->viewport() || watched == m_grid) && event->type() == QEvent::ContextMenu) {
-        sgMixtureContextPopup(*static_cast<QContextMenuEvent*>(event));
+        GridContextMenu(*static_cast<QContextMenuEvent*>(event));
         return true;
     }
     if (watched == m_grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool control = key->modifiers() & Qt::ControlModifier;
         if (key->key() == Qt::Key_Delete) {
-            tbRemoveSelectedRNClick();
+            RemoveSelected();
             return true;
         }
         if (key->key() == Qt::Key_Insert) {
-            tbAddRNClick();
+            AddNuclides();
             return true;
         }
         if (control && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
-            key->key() == Qt::Key_Up ? tbUpClick() : tbDownClick();
+            key->key() == Qt::Key_Up ? MoveUp() : MoveDown();
             return true;
         }
     }

@@ -62,29 +62,29 @@ private:
     void UpdateMixtureDoseCaption();
     void UpdateMixtureMoveButtons();
 
-    void tbAddRNClick();
-    void tbRemoveSelectedRNClick();
-    void tbClearListClick();
-    void tbTopClick();
-    void tbUpClick();
-    void tbDownClick();
-    void tbBottomClick();
-    void aMixtureCopyToClipboardExecute();
-    void aMixtureUndoExecute();
-    void aMixtureRedoExecute();
+    void AddNuclides();
+    void RemoveSelected();
+    void ClearRows();
+    void MoveToTop();
+    void MoveUp();
+    void MoveDown();
+    void MoveToBottom();
+    void CopyToClipboard();
+    void UndoEdit();
+    void RedoEdit();
 
     QLayout* BuildToolBar();
     void InitMixtureGrid();
     void ConnectGridEvents();
 
     // The grid's questions and reports.
-    bool sgMixtureCanEditShow(int col, int row) const;
-    QStringList sgMixtureGetStringList(int col, int row) const;
-    void sgMixtureSetEditText(int col, int row, const QString& value);
-    void sgMixtureMouseMove(QPoint pos);
+    bool CanEditCell(int col, int row) const;
+    QStringList CellChoices(int col, int row) const;
+    void CellEdited(int col, int row, const QString& value);
+    void GridMouseMoved(QPoint pos);
     // The table's menu: its copy, undo and redo, and the particle sizes' help over their column
     // (or, from the keyboard, on it).
-    void sgMixtureContextPopup(const QContextMenuEvent& event);
+    void GridContextMenu(const QContextMenuEvent& event);
 
     // Writes one row of the mixture into its table row.
     void ShowRow(int index);

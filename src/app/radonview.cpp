@@ -65,10 +65,10 @@ QWidget* RadonView::BuildChoices()
 
     m_showOrganDosesAction->setObjectName(QStringLiteral("equivalentDosesAction"));
     m_showOrganDosesAction->setCheckable(true);
-    aRadonCopy2Clipboard = new QAction(QStringLiteral("&Copy to Clipboard"), this);
-    aRadonCopy2Clipboard->setObjectName(QStringLiteral("copyAction"));
-    aRadonCopy2Clipboard->setToolTip(QStringLiteral("Copy to Clipboard "));
-    connect(aRadonCopy2Clipboard, &QAction::triggered, this, [this] { aRadonCopy2ClipboardExecute(); });
+    m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
+    m_copyAction->setObjectName(QStringLiteral("copyAction"));
+    m_copyAction->setToolTip(QStringLiteral("Copy to Clipboard "));
+    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
     m_showOrganDosesButton = new QToolButton(top);
     m_showOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
     m_showOrganDosesButton->setText(QStringLiteral("+"));
@@ -86,7 +86,7 @@ QWidget* RadonView::BuildChoices()
         if (m_radonData)
             m_radonData->SetShowOrganDoses(on);
     });
-    QToolButton* copy = TextButtonFor(*aRadonCopy2Clipboard, top);
+    QToolButton* copy = TextButtonFor(*m_copyAction, top);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_showOrganDosesButton);
@@ -106,7 +106,7 @@ void RadonView::BuildGrid()
     m_grid->setObjectName(QStringLiteral("radonTable"));
     // As wide as its columns, under the caption's middle.
     m_grid->SetFitWidthToColumns(true);
-    CopyByKeys(*aRadonCopy2Clipboard, *m_grid);
+    CopyByKeys(*m_copyAction, *m_grid);
     for (CellFormat* f :
          {&m_grid->FixedCellsFormat.Normal, &m_grid->FixedCellsFormat.Selected, &m_grid->FixedCellsFormat.Disabled})
         f->MultiLine = true;
@@ -121,7 +121,7 @@ void RadonView::BuildGrid()
     connect(m_grid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;
         menu.addAction(m_showOrganDosesAction);
-        menu.addAction(aRadonCopy2Clipboard);
+        menu.addAction(m_copyAction);
         menu.exec(m_grid->mapToGlobal(pos));
     });
 }
@@ -154,7 +154,7 @@ void RadonView::PaintCaption()
     DrawMarkupText(painter, text, area, false);
 }
 
-void RadonView::aRadonCopy2ClipboardExecute()
+void RadonView::CopyToClipboard()
 {
     const QString head = m_radonData ? StripMarkup(m_radonData->CaptionText()) : QString();
     m_grid->CopyToClipboard(head, QString(), {}, true);

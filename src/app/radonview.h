@@ -38,7 +38,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void aRadonCopy2ClipboardExecute();
+    void CopyToClipboard();
     QWidget* BuildChoices();
     void BuildGrid();
     void PaintCaption();
@@ -47,7 +47,7 @@ private:
     QToolButton* m_showOrganDosesButton = nullptr;
     QToolButton* m_hideOrganDosesButton = nullptr;
     QAction* m_showOrganDosesAction = nullptr;
-    QAction* aRadonCopy2Clipboard = nullptr;
+    QAction* m_copyAction = nullptr;
     OwnerDrawnLabel* m_caption = nullptr;
     DataGrid* m_grid = nullptr;
 

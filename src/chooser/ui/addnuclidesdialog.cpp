@@ -184,8 +184,8 @@ AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
         middle->addWidget(b);
     }
     middle->addStretch(1);
-    connect(m_addButton, &QPushButton::clicked, this, [this] { bAddClick(); });
-    connect(m_addAllButton, &QPushButton::clicked, this, [this] { bAddAllClick(); });
+    connect(m_addButton, &QPushButton::clicked, this, [this] { AddClicked(); });
+    connect(m_addAllButton, &QPushButton::clicked, this, [this] { AddAllClicked(); });
 
     auto* sides = new QHBoxLayout;
     sides->addWidget(BuildChosenSide(), 2);
@@ -227,14 +227,14 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     chosen->setSelectionMode(QAbstractItemView::ExtendedSelection);
     chosen->setAcceptDrops(true);
     chosen->setDragDropMode(QAbstractItemView::DropOnly);
-    chosen->OnDrop = [this] { bAddClick(); };
+    chosen->OnDrop = [this] { AddClicked(); };
     chosen->installEventFilter(this);
     m_chosenList = chosen;
 
     m_removeButton = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
     m_removeButton->setAutoDefault(false);
     m_removeButton->setObjectName(QStringLiteral("removeButton"));
-    connect(m_removeButton, &QPushButton::clicked, this, [this] { bbDelClick(); });
+    connect(m_removeButton, &QPushButton::clicked, this, [this] { RemoveClicked(); });
     m_upButton = new QToolButton(side);
     m_upButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     m_upButton->setToolTip(QStringLiteral("Move up"));
@@ -245,8 +245,8 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     m_downButton->setObjectName(QStringLiteral("downButton"));
     m_upButton->setEnabled(false);
     m_downButton->setEnabled(false);
-    connect(m_upButton, &QToolButton::clicked, this, [this] { sbUpClick(); });
-    connect(m_downButton, &QToolButton::clicked, this, [this] { sbDownClick(); });
+    connect(m_upButton, &QToolButton::clicked, this, [this] { UpClicked(); });
+    connect(m_downButton, &QToolButton::clicked, this, [this] { DownClicked(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_removeButton, 1);
@@ -289,7 +289,7 @@ QWidget* AddNuclidesDialog::BuildOfferedSide()
     offered->setItemDelegate(new ElementColourDelegate(m_chooser.ElementGroups(), offered));
     offered->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(offered, &QListWidget::itemSelectionChanged, this, [this] { UpdateSelectedCount(); });
-    connect(offered, &QListWidget::itemDoubleClicked, this, [this] { bAddClick(); });
+    connect(offered, &QListWidget::itemDoubleClicked, this, [this] { AddClicked(); });
     m_allNuclidesList = offered;
     m_selectedLabel = new QLabel(m_nuclidesTab);
     m_selectedLabel->setObjectName(QStringLiteral("offeredCount"));
@@ -322,7 +322,7 @@ void AddNuclidesDialog::BuildSortMenu()
         group->addAction(*action);
     }
     m_periodicTableSortAction->setChecked(true);
-    connect(group, &QActionGroup::triggered, this, [this](QAction* item) { miSortClick(item); });
+    connect(group, &QActionGroup::triggered, this, [this](QAction* item) { SortClicked(item); });
     for (QListWidget* list : {m_chosenList, m_allNuclidesList}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this,
@@ -381,7 +381,7 @@ void AddNuclidesDialog::AddEntry(const QString& name, const Nuclide* node)
     item->setData(kNodeRole, nodeData(node));
 }
 
-void AddNuclidesDialog::bAddClick()
+void AddNuclidesDialog::AddClicked()
 {
     if (m_offeredPages->currentWidget() == m_elementsTab) {
         const QTreeWidgetItem* current = m_elementsTree->currentItem();
@@ -402,7 +402,7 @@ void AddNuclidesDialog::bAddClick()
     UpdateButtons();
 }
 
-void AddNuclidesDialog::bAddAllClick()
+void AddNuclidesDialog::AddAllClicked()
 {
     if (m_offeredPages->currentWidget() != m_nuclidesTab)
         return;
@@ -414,7 +414,7 @@ void AddNuclidesDialog::bAddAllClick()
     UpdateButtons();
 }
 
-void AddNuclidesDialog::bbDelClick()
+void AddNuclidesDialog::RemoveClicked()
 {
     if (!m_chosenList->currentItem())
         return;
@@ -432,12 +432,12 @@ void AddNuclidesDialog::bbDelClick()
     UpdateButtons();
 }
 
-void AddNuclidesDialog::sbUpClick()
+void AddNuclidesDialog::UpClicked()
 {
     MoveSelected(-1);
 }
 
-void AddNuclidesDialog::sbDownClick()
+void AddNuclidesDialog::DownClicked()
 {
     MoveSelected(1);
 }
@@ -474,7 +474,7 @@ void AddNuclidesDialog::MoveSelected(int direction)
     m_chosenList->item(target)->setSelected(true);
 }
 
-void AddNuclidesDialog::miSortClick(QAction* item)
+void AddNuclidesDialog::SortClicked(QAction* item)
 {
     item->setChecked(true);
     switch (item->data().toInt()) {
@@ -519,7 +519,7 @@ bool AddNuclidesDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_chosenList && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        bbDelClick();
+        RemoveClicked();
         return true;
     }
     return QDialog::eventFilter(watched, event);

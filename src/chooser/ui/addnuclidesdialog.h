@@ -75,12 +75,12 @@ private:
     QPushButton* m_cancelButton = nullptr;
 
     // What the buttons, the menu and a drop do.
-    void bAddClick();
-    void bAddAllClick();
-    void bbDelClick();
-    void sbUpClick();
-    void sbDownClick();
-    void miSortClick(QAction* item);
+    void AddClicked();
+    void AddAllClicked();
+    void RemoveClicked();
+    void UpClicked();
+    void DownClicked();
+    void SortClicked(QAction* item);
 
     NuclideChooser& m_chooser;
     std::function<int(const NuclideIdentity&, const NuclideIdentity&)> CompareRNuclide;
