@@ -34,7 +34,7 @@ void ViewerApplication::QuitOnTerminationSignals()
 bool UseToolkitLanguage(UiLanguage language)
 {
     // Loading a translation tells every widget that the language changed: only a change does.
-    static std::optional<UiLanguage> inForce = l_English;
+    static std::optional<UiLanguage> inForce = UiLanguage::English;
     if (inForce == language)
         return true;
     inForce.reset();
@@ -44,7 +44,7 @@ bool UseToolkitLanguage(UiLanguage language)
         delete installed;
         installed = nullptr;
     }
-    if (language == l_English) {
+    if (language == UiLanguage::English) {
         inForce = language;
         return true;
     }

@@ -154,7 +154,7 @@ private:
     QLabel* m_dataFolder = nullptr;
     // The folder the views show the data of.
     QString m_dataFolderInUse;
-    UiLanguage m_languageShown = l_English; // the language the controls were last told
+    UiLanguage m_languageShown = UiLanguage::English; // the language the controls were last told
     MaterialsView* m_materialsView = nullptr;
     MixtureView* m_mixtureView = nullptr;
     BioassayView* m_bioassayView = nullptr;

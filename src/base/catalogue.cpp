@@ -5,8 +5,8 @@ namespace kav {
 const TextCatalogue& Catalogue(UiLanguage language)
 {
     switch (language) {
-    case l_Russian: return RussianCatalogue();
-    case l_Ukrainian: return UkrainianCatalogue();
+    case UiLanguage::Russian: return RussianCatalogue();
+    case UiLanguage::Ukrainian: return UkrainianCatalogue();
     default: return EnglishCatalogue();
     }
 }

@@ -7,16 +7,16 @@ namespace kav {
 QString LanguageCode(UiLanguage language)
 {
     switch (language) {
-    case l_Russian: return QStringLiteral("ru");
-    case l_Ukrainian: return QStringLiteral("uk");
-    case l_English: break;
+    case UiLanguage::Russian: return QStringLiteral("ru");
+    case UiLanguage::Ukrainian: return QStringLiteral("uk");
+    case UiLanguage::English: break;
     }
     return QStringLiteral("en");
 }
 
 std::optional<UiLanguage> LanguageOfCode(const QString& code)
 {
-    for (const UiLanguage language : {l_English, l_Russian, l_Ukrainian})
+    for (const UiLanguage language : {UiLanguage::English, UiLanguage::Russian, UiLanguage::Ukrainian})
         if (code.trimmed().compare(LanguageCode(language), Qt::CaseInsensitive) == 0)
             return language;
     return std::nullopt;
@@ -25,18 +25,18 @@ std::optional<UiLanguage> LanguageOfCode(const QString& code)
 UiLanguage LanguageOfLocale(const QLocale& locale)
 {
     switch (locale.language()) {
-    case QLocale::Russian: return l_Russian;
-    case QLocale::Ukrainian: return l_Ukrainian;
-    default: return l_English;
+    case QLocale::Russian: return UiLanguage::Russian;
+    case QLocale::Ukrainian: return UiLanguage::Ukrainian;
+    default: return UiLanguage::English;
     }
 }
 
 QString LanguageOwnName(UiLanguage language)
 {
     switch (language) {
-    case l_Russian: return QStringLiteral("Русский");
-    case l_Ukrainian: return QStringLiteral("Українська");
-    case l_English: break;
+    case UiLanguage::Russian: return QStringLiteral("Русский");
+    case UiLanguage::Ukrainian: return QStringLiteral("Українська");
+    case UiLanguage::English: break;
     }
     return QStringLiteral("English");
 }

@@ -10,7 +10,7 @@ class QLocale;
 namespace kav {
 
 // The languages the controls can speak: their captions, element names and messages.
-enum UiLanguage : std::uint8_t { l_English, l_Russian, l_Ukrainian };
+enum class UiLanguage : std::uint8_t { English, Russian, Ukrainian };
 
 // The two-letter code a settings file keeps for a language: "en", "ru", "uk"; and back, nothing
 // for any other text.

@@ -233,6 +233,6 @@ private:
 
 // The active criteria of an advanced filter in words, one a line: "mass number 220 to 230",
 // "decay by any of: alpha only", "half-life 1 d to 1 y", "gamma line energy 0.6 to 0.7 MeV".
-QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language = l_English);
+QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language = UiLanguage::English);
 
 } // namespace kav

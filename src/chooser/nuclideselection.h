@@ -138,7 +138,7 @@ private:
     ChoiceKind m_choiceType = ctIndependent;
     NuclideSortOrder m_sortOrder = stxPeriodicTable;
     NuclideSortOrder m_elementsSortType = stxPeriodicTable;
-    UiLanguage m_language = l_English;
+    UiLanguage m_language = UiLanguage::English;
     int m_maxUndoListCount = 30;
     bool m_historyKept = true;
     bool m_active = false;

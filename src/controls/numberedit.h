@@ -95,7 +95,7 @@ private:
     void LayoutButtons();
     void PasteNumber();
 
-    UiLanguage m_language = l_English;
+    UiLanguage m_language = UiLanguage::English;
     bool m_showMessages = true;
     MessageBoxes* m_messageBoxes = nullptr;
     bool m_reachLimit = false;

@@ -30,7 +30,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    UiLanguage m_language = l_English;
+    UiLanguage m_language = UiLanguage::English;
     Qt::Alignment m_alignment = Qt::AlignLeft;
     Qt::Alignment m_dropDownAlignment = Qt::AlignLeft;
 };

@@ -317,7 +317,7 @@ UiLanguage ProgramSettings::SystemLanguage()
 
 void ProgramSettings::SetLanguage(UiLanguage value)
 {
-    if (value == m_language || value > l_Ukrainian)
+    if (value == m_language || value > UiLanguage::Ukrainian)
         return;
     m_language = value;
     Changed();

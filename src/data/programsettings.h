@@ -125,7 +125,7 @@ private:
 
     ProgramLocations m_locations;
     bool m_autoSave = false;
-    UiLanguage m_language = l_English;
+    UiLanguage m_language = UiLanguage::English;
     QString m_dataFolderPath;
     QString m_storedDataFolderPath; // the data folder the file keeps while m_dataFolderPath is this run's
     QString m_runDataFolderPath;

@@ -150,7 +150,7 @@ QString ElementSymbol(ChemicalElement element);
 // The same symbol as plain ASCII, for building names without text conversions.
 std::string_view ElementSymbolAscii(ChemicalElement element);
 // The element's name in a language ("Cobalt"; "NE" or a blank for NoElement).
-QString ElementName(ChemicalElement element, UiLanguage language = l_English);
+QString ElementName(ChemicalElement element, UiLanguage language = UiLanguage::English);
 // The element of a symbol, compared without regard to case; NoElement when unknown.
 ChemicalElement ElementBySymbol(QStringView symbol);
 

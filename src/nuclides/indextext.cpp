@@ -57,7 +57,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
                               "AlphaFrac\tBetaFrac\tGammaFrac\tFFNFrac\tDoseConst");
         // The file's columns are named the same whatever language the choosers speak.
         for (int code = 1; code <= RadiationTypeCount; ++code)
-            out += u'\t' + RadiationCode(code, l_English);
+            out += u'\t' + RadiationCode(code, UiLanguage::English);
     }
     out += QStringLiteral("\tChainLength\tMaxCutted\r\n");
 

@@ -18,8 +18,8 @@ QString DecayModeCode(DecayMode type);
 
 // Radiation types of spectrum lines, codes 1 to 14.
 constexpr int RadiationTypeCount = 14;
-QString RadiationName(int code, UiLanguage language = l_English);
-QString RadiationCode(int code, UiLanguage language = l_English);
+QString RadiationName(int code, UiLanguage language = UiLanguage::English);
+QString RadiationCode(int code, UiLanguage language = UiLanguage::English);
 
 // A nuclide's half-life as the user reads it: number and unit label ("5.271", "y"; "4.468 b.",
 // "y"), or the two with a space between.
@@ -29,9 +29,9 @@ QString HalfLifeText(const Nuclide& node, UiLanguage language);
 QString DecayModeCodes(const Nuclide& node);
 
 // Half-life unit labels: "y", "d", "h", "m", "s", "ms", "µs" in English.
-QString HalfLifeUnitLabel(TimeUnit unit, UiLanguage language = l_English);
-QString MillionsWord(UiLanguage language = l_English);
-QString BillionsWord(UiLanguage language = l_English);
+QString HalfLifeUnitLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
+QString MillionsWord(UiLanguage language = UiLanguage::English);
+QString BillionsWord(UiLanguage language = UiLanguage::English);
 
 // The mass number of a mass text ("99m" gives 99, "stbl" 65535); none when it is not one.
 std::optional<std::uint16_t> MassNumberOf(const MassText& aMass);

@@ -93,11 +93,11 @@ float BqPerUnit(ActivityUnit unit);
 float SvPerUnit(DoseUnit unit);
 
 // Labels. Every language shows the international unit symbols.
-QString TimeUnitShortLabel(TimeUnit unit, UiLanguage language = l_English);
-QString TimeUnitLongLabel(TimeUnit unit, UiLanguage language = l_English);
-QString TimeUnitPluralLabel(TimeUnit unit, UiLanguage language = l_English);
-QString ActivityUnitLabel(ActivityUnit unit, UiLanguage language = l_English);
-QString DoseUnitLabel(DoseUnit unit, UiLanguage language = l_English);
+QString TimeUnitShortLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
+QString TimeUnitLongLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
+QString TimeUnitPluralLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
+QString ActivityUnitLabel(ActivityUnit unit, UiLanguage language = UiLanguage::English);
+QString DoseUnitLabel(DoseUnit unit, UiLanguage language = UiLanguage::English);
 
 // A dose coefficient in Sv per Bq shown as dose unit per activity unit.
 double DoseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity);

@@ -546,8 +546,8 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
         const char* cancel; // the toolkit's own word
         const char* kept;
     } steps[] = {
-        {"Русский", l_Russian, "Кобальт", "Сортировка по: обозначениям элементов", "Отмена", "Language=ru"},
-        {"English", l_English, "Cobalt", "Sort by: element symbol", "Cancel", "Language=en"},
+        {"Русский", UiLanguage::Russian, "Кобальт", "Сортировка по: обозначениям элементов", "Отмена", "Language=ru"},
+        {"English", UiLanguage::English, "Cobalt", "Sort by: element symbol", "Cancel", "Language=en"},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.kept);

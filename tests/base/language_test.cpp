@@ -16,9 +16,9 @@ TEST(LanguageTest, CodesAndLocales)
         const char* code;
         QLocale::Language locale;
         const char* ownName;
-    } cases[] = {{l_English, "en", QLocale::English, "English"},
-                 {l_Russian, "ru", QLocale::Russian, "Русский"},
-                 {l_Ukrainian, "uk", QLocale::Ukrainian, "Українська"}};
+    } cases[] = {{UiLanguage::English, "en", QLocale::English, "English"},
+                 {UiLanguage::Russian, "ru", QLocale::Russian, "Русский"},
+                 {UiLanguage::Ukrainian, "uk", QLocale::Ukrainian, "Українська"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
         EXPECT_EQ(LanguageCode(c.language), QLatin1String(c.code));
@@ -29,8 +29,8 @@ TEST(LanguageTest, CodesAndLocales)
     }
     for (const char* other : {"", "de", "e", "english", "ua"})
         EXPECT_EQ(LanguageOfCode(QString::fromLatin1(other)), std::nullopt) << other;
-    EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::Belarusian)), l_English);
-    EXPECT_EQ(LanguageOfLocale(QLocale::c()), l_English);
+    EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::Belarusian)), UiLanguage::English);
+    EXPECT_EQ(LanguageOfLocale(QLocale::c()), UiLanguage::English);
 }
 
 } // namespace

@@ -202,11 +202,15 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
         const char* file; // nullptr: no file yet
         UiLanguage expected;
     } cases[] = {
-        {QLocale::Russian, nullptr, l_Russian},         {QLocale::Ukrainian, nullptr, l_Ukrainian},
-        {QLocale::German, nullptr, l_English},          {QLocale::English, nullptr, l_English},
-        {QLocale::Russian, "Language=en\n", l_English}, {QLocale::English, "Language=uk\n", l_Ukrainian},
-        {QLocale::English, "Language=RU\n", l_Russian}, {QLocale::Ukrainian, "Language=de\n", l_Ukrainian},
-        {QLocale::Russian, "AutoSave=0\n", l_Russian}, // a file from before the choice existed
+        {QLocale::Russian, nullptr, UiLanguage::Russian},
+        {QLocale::Ukrainian, nullptr, UiLanguage::Ukrainian},
+        {QLocale::German, nullptr, UiLanguage::English},
+        {QLocale::English, nullptr, UiLanguage::English},
+        {QLocale::Russian, "Language=en\n", UiLanguage::English},
+        {QLocale::English, "Language=uk\n", UiLanguage::Ukrainian},
+        {QLocale::English, "Language=RU\n", UiLanguage::Russian},
+        {QLocale::Ukrainian, "Language=de\n", UiLanguage::Ukrainian},
+        {QLocale::Russian, "AutoSave=0\n", UiLanguage::Russian}, // a file from before the choice existed
     };
     const QLocale saved;
     for (const Case& c : cases) {
@@ -223,9 +227,9 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
     ProgramSettings p(exe());
     int changes = 0;
     const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
-    p.SetLanguage(l_Ukrainian);
+    p.SetLanguage(UiLanguage::Ukrainian);
     p.SetLanguage(static_cast<UiLanguage>(3));
-    EXPECT_EQ(p.Language(), l_Ukrainian);
+    EXPECT_EQ(p.Language(), UiLanguage::Ukrainian);
     EXPECT_EQ(changes, 1);
     ASSERT_TRUE(p.Write());
     EXPECT_TRUE(readIni().contains("\nLanguage=uk\n")) << readIni().toStdString();
@@ -519,7 +523,7 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     ASSERT_TRUE(QDir(folder.path()).mkdir("Beta.rnx"));
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
-    context.Settings().SetLanguage(l_Ukrainian);
+    context.Settings().SetLanguage(UiLanguage::Ukrainian);
     boxes.boxes.clear(); // whatever the settings change said
     ASSERT_EQ(context.Index().LoadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     const Nuclide* cobalt = context.Index().FindNuclide(u"Co-60");

@@ -84,7 +84,7 @@ TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
     EXPECT_EQ(cut.status, IndexLoadResult::Damaged);
     EXPECT_EQ(cut.path, dir.filePath("Index.rnx"));
     EXPECT_EQ(cut.problem, QStringLiteral("record 1252: the file ends inside it"));
-    const IndexLoadMessage message = LoadFailureMessage(cut, l_English);
+    const IndexLoadMessage message = LoadFailureMessage(cut, UiLanguage::English);
     EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(dir.filePath("Index.rnx"))));
     EXPECT_TRUE(message.text.contains(cut.problem));
     // The same file again: nothing more to say.
@@ -179,10 +179,10 @@ TEST_F(IndexTest, AnUnreadableIndexFileIsSaidInTheIndexLanguage)
     const IndexLoadResult result = index.LoadIndexFrom(dir.path(), false);
     EXPECT_EQ(index.Count(), 0);
     EXPECT_EQ(result.status, IndexLoadResult::Unreadable);
-    const IndexLoadMessage russian = LoadFailureMessage(result, l_Russian);
+    const IndexLoadMessage russian = LoadFailureMessage(result, UiLanguage::Russian);
     EXPECT_EQ(russian.caption, QString::fromUtf16(u"\u041E\u0448\u0438\u0431\u043A\u0430"));
     EXPECT_TRUE(russian.text.contains(QStringLiteral("\r\n")));
-    EXPECT_EQ(LoadFailureMessage(result, l_English).text, QStringLiteral("Can't read radionuclide database"));
+    EXPECT_EQ(LoadFailureMessage(result, UiLanguage::English).text, QStringLiteral("Can't read radionuclide database"));
 }
 
 TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)

@@ -17,11 +17,11 @@ TEST_F(NamesTest, ElementNamesKeepTheirExactTexts)
 {
     EXPECT_EQ(ElementName(_Yb), QStringLiteral("Ytterbium "));
     EXPECT_EQ(ElementName(NoElement), QStringLiteral("NE"));
-    EXPECT_EQ(ElementName(NoElement, l_Russian), QStringLiteral(" "));
-    EXPECT_EQ(ElementName(_Co, l_Russian), QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
+    EXPECT_EQ(ElementName(NoElement, UiLanguage::Russian), QStringLiteral(" "));
+    EXPECT_EQ(ElementName(_Co, UiLanguage::Russian), QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
     // Ukrainian names write the Latin i inside words and the Cyrillic capital at the start.
-    EXPECT_EQ(ElementName(_He, l_Ukrainian), QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
-    EXPECT_EQ(ElementName(_Y, l_Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
+    EXPECT_EQ(ElementName(_He, UiLanguage::Ukrainian), QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
+    EXPECT_EQ(ElementName(_Y, UiLanguage::Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
     EXPECT_EQ(ElementSymbol(_Db), QStringLiteral("Db"));
     EXPECT_EQ(ElementSymbol(NoElement), QStringLiteral("__"));
 }
@@ -48,21 +48,21 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
         const char16_t* units;
     };
     const Case cases[] = {
-        {5.2713f, tuYear, l_English, u"5.271", u"y"},
-        {1600, tuYear, l_English, u"1 600", u"y"},
-        {5700, tuYear, l_English, u"5 700", u"y"},
-        {1000, tuYear, l_English, u"1 000", u"y"},
-        {1.53e6f, tuYear, l_English, u"1.53 m.", u"y"},
-        {1e6f, tuYear, l_English, u"1 m.", u"y"},
-        {4.468e9f, tuYear, l_English, u"4.468 b.", u"y"},
-        {1.06e11f, tuYear, l_English, u"106 b.", u"y"},
-        {4.41e14f, tuYear, l_English, u"4.41e14", u"y"},
-        {6.015f, tuHour, l_English, u"6.015", u"h"},
-        {2.99e-7f, tuSec, l_English, u"2.99e-7", u"s"},
-        {0.1f, tuMin, l_English, u"0.1", u"m"},
-        {4.468e9f, tuYear, l_Russian, u"4.468 \u043C\u043B\u0440\u0434", u"\u043B"},
-        {12.0f, tuHour, l_Ukrainian, u"12", u"\u0433\u043E\u0434"},
-        {3.0f, tuMkSec, l_English, u"3", u"\u00B5s"},
+        {5.2713f, tuYear, UiLanguage::English, u"5.271", u"y"},
+        {1600, tuYear, UiLanguage::English, u"1 600", u"y"},
+        {5700, tuYear, UiLanguage::English, u"5 700", u"y"},
+        {1000, tuYear, UiLanguage::English, u"1 000", u"y"},
+        {1.53e6f, tuYear, UiLanguage::English, u"1.53 m.", u"y"},
+        {1e6f, tuYear, UiLanguage::English, u"1 m.", u"y"},
+        {4.468e9f, tuYear, UiLanguage::English, u"4.468 b.", u"y"},
+        {1.06e11f, tuYear, UiLanguage::English, u"106 b.", u"y"},
+        {4.41e14f, tuYear, UiLanguage::English, u"4.41e14", u"y"},
+        {6.015f, tuHour, UiLanguage::English, u"6.015", u"h"},
+        {2.99e-7f, tuSec, UiLanguage::English, u"2.99e-7", u"s"},
+        {0.1f, tuMin, UiLanguage::English, u"0.1", u"m"},
+        {4.468e9f, tuYear, UiLanguage::Russian, u"4.468 \u043C\u043B\u0440\u0434", u"\u043B"},
+        {12.0f, tuHour, UiLanguage::Ukrainian, u"12", u"\u0433\u043E\u0434"},
+        {3.0f, tuMkSec, UiLanguage::English, u"3", u"\u00B5s"},
     };
     for (const Case& c : cases) {
         Nuclide node;
@@ -153,7 +153,7 @@ TEST_F(NamesTest, RadiationNamesAndCodes)
 {
     EXPECT_EQ(RadiationName(1), QStringLiteral("Gamma rays"));
     EXPECT_EQ(RadiationCode(2), QStringLiteral("x"));
-    EXPECT_EQ(RadiationCode(2, l_Russian), QStringLiteral("X-ray"));
+    EXPECT_EQ(RadiationCode(2, UiLanguage::Russian), QStringLiteral("X-ray"));
     EXPECT_EQ(RadiationCode(14), QStringLiteral("sb"));
     EXPECT_TRUE(RadiationName(0).isEmpty());
     EXPECT_TRUE(RadiationCode(15).isEmpty());

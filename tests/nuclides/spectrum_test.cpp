@@ -405,7 +405,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
             const SpectrumRead read = c.read(*spectra, *index);
             EXPECT_EQ(read.status, SpectrumRead::FileMissing);
             EXPECT_EQ(read.file, c.which);
-            EXPECT_EQ(SpectrumReadMessageOf(read, l_English).text, QString::fromLatin1(c.missing));
+            EXPECT_EQ(SpectrumReadMessageOf(read, UiLanguage::English).text, QString::fromLatin1(c.missing));
         }
         ASSERT_EQ(readFailures.size(), 2u) << "whether to say it again is the listener's business";
         EXPECT_EQ(readFailures[1].file, c.which);
@@ -414,7 +414,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
         readFailures.clear();
         const SpectrumRead read = c.read(*spectra, *index);
         EXPECT_EQ(read.status, SpectrumRead::FileUnreadable);
-        const SpectrumReadMessage message = SpectrumReadMessageOf(read, l_English);
+        const SpectrumReadMessage message = SpectrumReadMessageOf(read, UiLanguage::English);
         EXPECT_EQ(message.caption, QStringLiteral("Error"));
         EXPECT_EQ(message.text, QString::fromLatin1(c.unreadable));
         ASSERT_EQ(readFailures.size(), 1u);
@@ -434,7 +434,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
 TEST(SpectrumReadMessage, IsInTheLanguageAskedFor)
 {
     const SpectrumReadMessage message
-        = SpectrumReadMessageOf({SpectrumRead::FileMissing, SpectraFile::Lines}, l_Ukrainian);
+        = SpectrumReadMessageOf({SpectrumRead::FileMissing, SpectraFile::Lines}, UiLanguage::Ukrainian);
     EXPECT_EQ(message.caption, QStringLiteral("Помилка"));
     EXPECT_EQ(message.text,
               QStringLiteral("Файл з даними енергетичних спектрiв\r\niнформацiйно-довiдкової системи не знайдений!"));

@@ -66,7 +66,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
     bool spectraUnreadable = false;
     const auto sayingSpectraProblems = spectra.ReadFailed.Connect([&spectraUnreadable](const SpectrumRead& failure) {
         spectraUnreadable = true;
-        const SpectrumReadMessage message = SpectrumReadMessageOf(failure, l_English);
+        const SpectrumReadMessage message = SpectrumReadMessageOf(failure, UiLanguage::English);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(message.caption), qUtf8Printable(message.text));
     });
     AdvancedFilter filter(&index, spectra);
@@ -131,7 +131,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
     for (const FoundLine& line : found.lines)
         std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->Name.toString()),
                     qUtf8Printable(RadiationName(line.type)), line.energy, line.PerDecay(),
-                    qUtf8Printable(HalfLifeText(*line.node, l_English)));
+                    qUtf8Printable(HalfLifeText(*line.node, UiLanguage::English)));
     return 0;
 }
 

@@ -48,7 +48,8 @@ int exportText(const QString& in, const QString& out)
     // Without readable spectra the table goes without the summary's columns, and says why.
     kav::SpectraFiles spectra(index);
     const auto sayingSpectraProblems = spectra.ReadFailed.Connect([](const kav::SpectrumRead& failure) {
-        std::fprintf(stderr, "rnxgen: %s\n", qUtf8Printable(kav::SpectrumReadMessageOf(failure, kav::l_English).text));
+        std::fprintf(stderr, "rnxgen: %s\n",
+                     qUtf8Printable(kav::SpectrumReadMessageOf(failure, kav::UiLanguage::English).text));
     });
     QString error;
     if (!index.SaveToText(out, spectra.Summary().nuclides, &error))

@@ -350,7 +350,8 @@ void AddNuclidesDialog::FillOffered()
             continue;
         const QString symbol = ElementSymbol(element);
         auto* top = new QTreeWidgetItem(
-            m_elementsTree, {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, l_English)});
+            m_elementsTree,
+            {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, UiLanguage::English)});
         std::vector<const Nuclide*> children;
         const ElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
         for (int i = range.First; i < range.First + range.Count; ++i) {

@@ -400,7 +400,7 @@ QString NuclideChooser::Caption(int entry) const
     QString text = QString::fromUtf16(Catalogue(m_selection.Language()).ChooserMenu[static_cast<std::size_t>(entry)]);
     // The later sort entries line up under the words before the first one.
     if (entry >= 4 && entry <= 6)
-        text.prepend(QString(m_selection.Language() == l_English ? 14 : 27, u' '));
+        text.prepend(QString(m_selection.Language() == UiLanguage::English ? 14 : 27, u' '));
     return text;
 }
 

@@ -109,7 +109,7 @@ private:
 
     ChemicalElement m_element = _H;
     OfferedElements m_enabled;
-    UiLanguage m_language = l_English;
+    UiLanguage m_language = UiLanguage::English;
     ElementGroupColours m_groups;
     QPoint m_hot{-1, -1};
     QLabel* m_nameTip = nullptr;

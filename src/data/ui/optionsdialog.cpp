@@ -81,7 +81,7 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
     connect(buttons, &QDialogButtonBox::rejected, this, &OptionsDialog::reject);
     // Below the pages, shown whichever page the dialog opens on.
     m_language = new QComboBox(this);
-    for (const UiLanguage language : {l_English, l_Russian, l_Ukrainian})
+    for (const UiLanguage language : {UiLanguage::English, UiLanguage::Russian, UiLanguage::Ukrainian})
         m_language->addItem(LanguageOwnName(language), int(language));
     m_language->setToolTip(QStringLiteral("The language of the radionuclide choosers, their dialogs and messages, "
                                           "and of the system's dialogs"));

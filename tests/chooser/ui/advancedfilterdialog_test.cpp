@@ -328,7 +328,7 @@ TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
     const struct {
         UiLanguage language;
         const char* said;
-    } cases[] = {{l_English, "List is too long !"}, {l_Russian, "Список слишком большой !"}};
+    } cases[] = {{UiLanguage::English, "List is too long !"}, {UiLanguage::Russian, "Список слишком большой !"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.said);
         makePanel();
@@ -523,20 +523,20 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
         UiLanguage language;
         const char* text;
     } cases[] = {
-        {12, ckNuclides, l_English, "12 radionuclides"},
-        {1, ckElements, l_English, "1 element"},
-        {2, ckLines, l_English, "2 spectrum lines"},
-        {0, ckLines, l_English, "List is empty!"},
-        {12, ckLines, l_Russian, "Выбрано линий спектра - 12"},
-        {1, ckElements, l_Russian, "Выбрано элементов - 1"},
-        {0, ckNuclides, l_Russian, "Список пуст!"},
-        {3, ckLines, l_Ukrainian, "Вибрано лiнiй спектру - 3"},
-        {1, ckNuclides, l_Ukrainian, "Вибрано радiонуклiдiв - 1"},
-        {0, ckNuclides, l_Ukrainian, "Список пустий!"},
+        {12, ckNuclides, UiLanguage::English, "12 radionuclides"},
+        {1, ckElements, UiLanguage::English, "1 element"},
+        {2, ckLines, UiLanguage::English, "2 spectrum lines"},
+        {0, ckLines, UiLanguage::English, "List is empty!"},
+        {12, ckLines, UiLanguage::Russian, "Выбрано линий спектра - 12"},
+        {1, ckElements, UiLanguage::Russian, "Выбрано элементов - 1"},
+        {0, ckNuclides, UiLanguage::Russian, "Список пуст!"},
+        {3, ckLines, UiLanguage::Ukrainian, "Вибрано лiнiй спектру - 3"},
+        {1, ckNuclides, UiLanguage::Ukrainian, "Вибрано радiонуклiдiв - 1"},
+        {0, ckNuclides, UiLanguage::Ukrainian, "Список пустий!"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CountText(c.count, c.kind, c.language).toStdString(), c.text);
-    panel->SetLanguage(l_Ukrainian);
+    panel->SetLanguage(UiLanguage::Ukrainian);
     openDialog([&](AdvancedFilterDialog& f) {
         EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->NuclideCount()));
         EXPECT_EQ(f.HalfLifeUnits(false)->itemText(2), QStringLiteral("год"));

@@ -454,7 +454,7 @@ TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
 {
     makePanel(kData);
     show();
-    panel->SetLanguage(l_Russian);
+    panel->SetLanguage(UiLanguage::Russian);
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
                                  panel->ElementBox()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(panel->ElementBox(), &rightClick);
@@ -463,7 +463,7 @@ TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
               QString::fromUtf16(u"\u0421\u043F\u0438\u0441\u043E\u043A "
                                  u"&\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432"));
     panel->PopupMenu()->hide();
-    panel->SetLanguage(l_English);
+    panel->SetLanguage(UiLanguage::English);
     EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(), QStringLiteral("&Radionuclides list"));
 }
 
@@ -527,12 +527,12 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
     };
     makePanel();
     panel->SetPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
-    for (const UiLanguage language : {l_Russian, l_Ukrainian}) {
+    for (const UiLanguage language : {UiLanguage::Russian, UiLanguage::Ukrainian}) {
         panel->SetLanguage(language);
         panel->SetPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
         const QList<QAction*> actions = panel->PopupMenu()->actions();
         for (const Row& row : rows) {
-            QString expected = QString::fromUtf16(language == l_Russian ? row.russian : row.ukrainian);
+            QString expected = QString::fromUtf16(language == UiLanguage::Russian ? row.russian : row.ukrainian);
             if (row.entry >= 4 && row.entry <= 6)
                 expected.prepend(QString(27, u' '));
             if (row.entry >= 8)
@@ -540,7 +540,7 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
             EXPECT_EQ(actions[row.entry]->text(), expected) << row.entry;
         }
     }
-    panel->SetLanguage(l_English);
+    panel->SetLanguage(UiLanguage::English);
     panel->SetPopupMenuOptions({pmoChoice, pmoSort});
     const QList<QAction*> actions = panel->PopupMenu()->actions();
     EXPECT_EQ(actions[0]->text(), QStringLiteral("&Independent choice of element and atomic mass"));
