@@ -151,7 +151,7 @@ void BM_RefillOnADoseUnitChange(benchmark::State& state)
     bool milli = false;
     for (auto _ : state) {
         milli = !milli;
-        preference.SetMixtureDoseUnit(milli ? kav::du_mSv : kav::du_Sv); // the view hears and refills
+        preference.SetMixtureDoseUnit(milli ? kav::DoseUnit::mSv : kav::DoseUnit::Sv); // the view hears and refills
     }
     state.counters["rows"] = m.list->Count();
 }

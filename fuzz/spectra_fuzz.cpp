@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         node.AMassInt = 100;
         node.Name = MakeNuclideName(node.Element, node.AMass);
         node.HalfLife = 1;
-        node.HalfLifeUnit = tuDay;
+        node.HalfLifeUnit = TimeUnit::Day;
         const char* place = bytes + i * kPlaceBytes;
         node.SLinePos = qFromLittleEndian<qint32>(place);
         node.NLines = qFromLittleEndian<quint16>(place + 4);

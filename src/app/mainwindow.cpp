@@ -230,7 +230,7 @@ void MainWindow::CreateViews()
     auto configureHalfLife = [](NuclideChooser* panel) {
         HalfLifeFilter& halfLife = panel->Selection().Filter().Advanced().HalfLifeTime();
         halfLife.SetMaxValue(9.3e15f);
-        halfLife.SetMinUnits(tuYear);
+        halfLife.SetMinUnits(TimeUnit::Year);
         halfLife.SetMinValue(0.305f);
     };
     m_mixtureView = new MixtureView(m_context, m_mixtureTab);

@@ -100,10 +100,11 @@ QLayout* MaterialsView::BuildUnitsBar()
     m_doseUnitBox = new DoseUnitComboBox(this);
 
     m_doseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
-    m_doseUnitBox->SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
+    m_doseUnitBox->SetEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
     m_activityUnitBox = new ActivityUnitComboBox(this);
     m_activityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
-    m_activityUnitBox->SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
+    m_activityUnitBox->SetEnabledActivityUnits(
+        {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
     m_doseUnitBox->SetOnChange([this] { m_context.Settings().SetMaterialsDoseUnit(m_doseUnitBox->Value()); });
     m_activityUnitBox->SetOnChange(

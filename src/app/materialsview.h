@@ -94,7 +94,7 @@ private:
     Notice<>::Connection m_watchingUnits;
     Notice<const NuclideIdentity&>::Connection m_followingChooser;
     // The units the table was last filled in (and the copy's head names).
-    std::pair<DoseUnit, ActivityUnit> m_unitsShown{du_Sv, au_Bq};
+    std::pair<DoseUnit, ActivityUnit> m_unitsShown{DoseUnit::Sv, ActivityUnit::Bq};
     DoseData* m_materialsData = nullptr;
     std::optional<ChosenNuclideLoader> m_loader;
 };

@@ -199,27 +199,28 @@ HalfLifeFilter::HalfLifeFilter(const NuclideIndex* index)
         m_max = {false, longest.HalfLife, longest.HalfLifeUnit, longest.Lr};
         return;
     }
-    m_min = {false, kShortestWithoutIndex, tuMkSec, lambdaOf(kShortestWithoutIndex, tuMkSec)};
-    m_max = {false, kLongestWithoutIndex, tuYear, lambdaOf(kLongestWithoutIndex, tuYear)};
+    m_min
+        = {false, kShortestWithoutIndex, TimeUnit::Microsecond, lambdaOf(kShortestWithoutIndex, TimeUnit::Microsecond)};
+    m_max = {false, kLongestWithoutIndex, TimeUnit::Year, lambdaOf(kLongestWithoutIndex, TimeUnit::Year)};
 }
 
 void HalfLifeFilter::ValueAndUnitOfDays(double days, float& value, TimeUnit& unit)
 {
     if (days > 1) {
-        const double years = days * TimeUnitsPerDayA(tuYear);
-        unit = years > 1 ? tuYear : tuDay;
-        value = static_cast<float>(unit == tuYear ? years : days);
+        const double years = days * TimeUnitsPerDayA(TimeUnit::Year);
+        unit = years > 1 ? TimeUnit::Year : TimeUnit::Day;
+        value = static_cast<float>(unit == TimeUnit::Year ? years : days);
         return;
     }
-    for (TimeUnit u : {tuHour, tuMin, tuSec, tuMSec}) {
+    for (TimeUnit u : {TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second, TimeUnit::Millisecond}) {
         if (days * TimeUnitsPerDayA(u) >= 1) {
             unit = u;
             value = static_cast<float>(days * TimeUnitsPerDayA(u));
             return;
         }
     }
-    unit = tuMkSec;
-    value = static_cast<float>(days * TimeUnitsPerDayA(tuMkSec));
+    unit = TimeUnit::Microsecond;
+    value = static_cast<float>(days * TimeUnitsPerDayA(TimeUnit::Microsecond));
 }
 
 void HalfLifeFilter::SetValue(End& end, float value)
@@ -234,7 +235,7 @@ void HalfLifeFilter::SetValue(End& end, float value)
 
 void HalfLifeFilter::SetUnits(End& end, TimeUnit value)
 {
-    if (value == end.Units || value > tuMkSec)
+    if (value == end.Units || value > TimeUnit::Microsecond)
         return;
     // The same time in the new unit; the decay constant stays.
     end.Value = static_cast<float>(end.Value * TimeUnitsPerDayA(value) / TimeUnitsPerDayA(end.Units));

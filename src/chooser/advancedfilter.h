@@ -171,7 +171,7 @@ private:
     struct End {
         bool Enabled = false;
         float Value = 0;
-        TimeUnit Units = tuYear;
+        TimeUnit Units = TimeUnit::Year;
         float Lambda = 0;
     };
     void SetValue(End& end, float value);

@@ -72,7 +72,7 @@ QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayU
 QString BioassayTimeText(double days, TimeUnit unit)
 {
     switch (unit) {
-    case tuYear: {
+    case TimeUnit::Year: {
         const double years = days / 365;
         const double size = std::abs(years);
         if (size < 1e-10)
@@ -87,8 +87,8 @@ QString BioassayTimeText(double days, TimeUnit unit)
             return formatPicture(years, u"00.#");
         return formatPicture(years, u"000");
     }
-    case tuHour: return formatPicture(days * 24, u"#0");
-    case tuDay:
+    case TimeUnit::Hour: return formatPicture(days * 24, u"#0");
+    case TimeUnit::Day:
     default: return formatPicture(days, u"#0.######");
     }
 }
@@ -115,7 +115,7 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
     double factor = 0;
     switch (request.View) {
     case dvDosePerContent: factor = e / static_cast<double>(SvPerUnit(u.Dose)) * content; break;
-    case dvContentForDose: factor = request.DoseMSv * SvPerUnit(du_mSv) / e / content; break;
+    case dvContentForDose: factor = request.DoseMSv * SvPerUnit(DoseUnit::mSv) / e / content; break;
     case dvContentPerIntake: factor = BqPerUnit(u.Intake) / content; break;
     }
 

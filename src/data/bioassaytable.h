@@ -19,10 +19,10 @@ constexpr int BioassayQuantityCount = 3;
 
 // The units the bioassay view shows its numbers in.
 struct BioassayUnits {
-    DoseUnit Dose = du_Sv;
-    ActivityUnit Content = au_Bq;
-    ActivityUnit Intake = au_Bq;
-    TimeUnit Time = tuDay; // years, days or hours
+    DoseUnit Dose = DoseUnit::Sv;
+    ActivityUnit Content = ActivityUnit::Bq;
+    ActivityUnit Intake = ActivityUnit::Bq;
+    TimeUnit Time = TimeUnit::Day; // years, days or hours
     bool operator==(const BioassayUnits&) const = default;
 };
 

@@ -70,11 +70,11 @@ const std::vector<ProgramSettings::Setting>& ProgramSettings::Table()
     auto unit = []<typename E, typename Accepted>(const char* key, E P::*field, const Accepted& accepted, E fallback) {
         return Setting{kUnits,
                        QString::fromLatin1(key),
-                       QString::number(fallback),
+                       QString::number(static_cast<int>(fallback)),
                        true,
-                       [field](const P& p) { return QString::number(p.*field); },
+                       [field](const P& p) { return QString::number(static_cast<int>(p.*field)); },
                        [field, &accepted, fallback](P& p, const QString& t) {
-                           setAccepted(p.*field, lowByte<E>(profileInt(t, fallback)), accepted);
+                           setAccepted(p.*field, lowByte<E>(profileInt(t, static_cast<int>(fallback))), accepted);
                        }};
     };
     static const std::vector<Setting> settings{
@@ -94,22 +94,23 @@ const std::vector<ProgramSettings::Setting>& ProgramSettings::Table()
                     return p.StoredFolderText(thisRuns ? p.m_storedDataFolderPath : p.m_dataFolderPath);
                 },
                 [](P& p, const QString& t) { p.SetDataFolderPath(p.FolderOfStoredText(t)); }},
-        unit("MixtureActivityUnit", &P::m_mixtureActivityUnit, AcceptedActivityUnits, au_Bq),
-        unit("MixtureDoseUnit", &P::m_mixtureDoseUnit, AcceptedDoseUnits, du_Sv),
-        unit("DPUMContentActivityUnit", &P::m_bioassayContentUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUMIntakeActivityUnit", &P::m_bioassayIntakeUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUMDoseUnit", &P::m_bioassayDoseUnit, AcceptedDoseUnits, du_Sv),
-        unit("DPUMTimeUnit", &P::m_bioassayTimeUnit, AcceptedTimeUnits, tuDay),
+        unit("MixtureActivityUnit", &P::m_mixtureActivityUnit, AcceptedActivityUnits, ActivityUnit::Bq),
+        unit("MixtureDoseUnit", &P::m_mixtureDoseUnit, AcceptedDoseUnits, DoseUnit::Sv),
+        unit("DPUMContentActivityUnit", &P::m_bioassayContentUnit, AcceptedActivityUnits, ActivityUnit::Bq),
+        unit("DPUMIntakeActivityUnit", &P::m_bioassayIntakeUnit, AcceptedActivityUnits, ActivityUnit::Bq),
+        unit("DPUMDoseUnit", &P::m_bioassayDoseUnit, AcceptedDoseUnits, DoseUnit::Sv),
+        unit("DPUMTimeUnit", &P::m_bioassayTimeUnit, AcceptedTimeUnits, TimeUnit::Day),
         flag(kUnits, "DPUMIntDaysOnly", &P::m_bioassayWholeDays, true),
-        unit("DPUIActivityUnit", &P::m_materialsActivityUnit, AcceptedActivityUnits, au_Bq),
-        unit("DPUIDosesUnit", &P::m_materialsDoseUnit, AcceptedDoseUnits, du_Sv),
+        unit("DPUIActivityUnit", &P::m_materialsActivityUnit, AcceptedActivityUnits, ActivityUnit::Bq),
+        unit("DPUIDosesUnit", &P::m_materialsDoseUnit, AcceptedDoseUnits, DoseUnit::Sv),
     };
     return settings;
 }
 
-const ActivityUnits ProgramSettings::AcceptedActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
-const DoseUnits ProgramSettings::AcceptedDoseUnits{du_mkSv, du_mSv, du_Sv};
-const TimeUnits ProgramSettings::AcceptedTimeUnits{tuYear, tuDay, tuHour};
+const ActivityUnits ProgramSettings::AcceptedActivityUnits{ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq,
+                                                           ActivityUnit::MBq};
+const DoseUnits ProgramSettings::AcceptedDoseUnits{DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv};
+const TimeUnits ProgramSettings::AcceptedTimeUnits{TimeUnit::Year, TimeUnit::Day, TimeUnit::Hour};
 
 ProgramSettings::ProgramSettings(const QString& executablePath)
     : ProgramSettings(ProgramLocations::ForExecutable(executablePath))

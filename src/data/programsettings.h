@@ -129,14 +129,14 @@ private:
     QString m_dataFolderPath;
     QString m_storedDataFolderPath; // the data folder the file keeps while m_dataFolderPath is this run's
     QString m_runDataFolderPath;
-    ActivityUnit m_mixtureActivityUnit = au_Bq;
-    ActivityUnit m_bioassayContentUnit = au_Bq;
-    ActivityUnit m_bioassayIntakeUnit = au_Bq;
-    ActivityUnit m_materialsActivityUnit = au_Bq;
-    DoseUnit m_mixtureDoseUnit = du_Sv;
-    DoseUnit m_bioassayDoseUnit = du_Sv;
-    DoseUnit m_materialsDoseUnit = du_Sv;
-    TimeUnit m_bioassayTimeUnit = tuDay;
+    ActivityUnit m_mixtureActivityUnit = ActivityUnit::Bq;
+    ActivityUnit m_bioassayContentUnit = ActivityUnit::Bq;
+    ActivityUnit m_bioassayIntakeUnit = ActivityUnit::Bq;
+    ActivityUnit m_materialsActivityUnit = ActivityUnit::Bq;
+    DoseUnit m_mixtureDoseUnit = DoseUnit::Sv;
+    DoseUnit m_bioassayDoseUnit = DoseUnit::Sv;
+    DoseUnit m_materialsDoseUnit = DoseUnit::Sv;
+    TimeUnit m_bioassayTimeUnit = TimeUnit::Day;
     bool m_bioassayWholeDays = false;
     bool m_notFirstRun = false;
 };

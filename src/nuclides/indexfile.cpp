@@ -103,7 +103,7 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
 
     if (element >= NoElement)
         problems.note(record, QStringLiteral("element %1 is not an element").arg(element));
-    if (state > mcx_n || timeUnit > tuMkSec || (radTypes & ~DecayModeMask))
+    if (state > mcx_n || timeUnit > static_cast<int>(TimeUnit::Microsecond) || (radTypes & ~DecayModeMask))
         problems.note(record, QStringLiteral("isomer state, time unit or decay modes out of range"));
     if (node.AMassInt < 1 || node.AMassInt > 999)
         problems.note(record, QStringLiteral("mass number %1 out of range").arg(node.AMassInt));
@@ -113,7 +113,8 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
         problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
     node.Element = validElement(element);
     node.AMass = MakeAMass(node.AMassInt, validState(state));
-    node.HalfLifeUnit = timeUnit <= tuMkSec ? static_cast<TimeUnit>(timeUnit) : tuDay;
+    node.HalfLifeUnit
+        = timeUnit <= static_cast<int>(TimeUnit::Microsecond) ? static_cast<TimeUnit>(timeUnit) : TimeUnit::Day;
     node.RTypeSet = DecayModeSet::fromRaw(radTypes & DecayModeMask);
     return true;
 }
@@ -257,7 +258,7 @@ void WriteIndexRecord(const Nuclide& node, QByteArray& out)
     put<std::uint16_t>(out, node.AMassInt);
     put<std::uint8_t>(out, node.AMass.empty() ? mcxNone : stateOfLastChar(node.AMass.back()));
     put<float>(out, node.HalfLife);
-    put<std::uint8_t>(out, node.HalfLifeUnit);
+    put<std::uint8_t>(out, static_cast<std::uint8_t>(node.HalfLifeUnit));
     put<std::uint8_t>(out, node.RTypeSet.raw());
     put<std::uint8_t>(out, node.DaughtersCount);
     put<std::uint16_t>(out, node.NLines);

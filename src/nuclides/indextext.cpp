@@ -36,7 +36,7 @@ QString fixedScientific(double value)
 QString timeUnitLetter(TimeUnit unit)
 {
     static const char letters[] = "ydhmstu";
-    return QString(QLatin1Char(letters[std::min<int>(unit, tuMkSec)]));
+    return QString(QLatin1Char(letters[std::min(static_cast<int>(unit), static_cast<int>(TimeUnit::Microsecond))]));
 }
 
 } // namespace

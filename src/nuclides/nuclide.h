@@ -110,7 +110,7 @@ public:
     const Nuclide* DaughterNode(int slot) const;
 
     float HalfLife = 0;
-    TimeUnit HalfLifeUnit = tuYear;
+    TimeUnit HalfLifeUnit = TimeUnit::Year;
     float Lr = 0;
     DecayModeSet RTypeSet;
     DaughterSlots DaughterArray;

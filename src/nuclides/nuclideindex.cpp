@@ -23,8 +23,8 @@ template <std::size_t N> std::array<NuclideList, N> sortedLists()
     return lists;
 }
 
-const HalfLifeExtreme kShortestStart{0, tuYear, 1e-38f};
-const HalfLifeExtreme kLongestStart{0, tuYear, 1e38f};
+const HalfLifeExtreme kShortestStart{0, TimeUnit::Year, 1e-38f};
+const HalfLifeExtreme kLongestStart{0, TimeUnit::Year, 1e38f};
 const QString kResourcePath = QStringLiteral(":/INDEX");
 
 } // namespace

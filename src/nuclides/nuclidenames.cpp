@@ -52,7 +52,8 @@ QString RadiationCode(int code, UiLanguage language)
 
 QString HalfLifeUnitLabel(TimeUnit unit, UiLanguage language)
 {
-    return QString::fromUtf16(Catalogue(language).HalfLifeUnits[std::min<std::size_t>(unit, TimeUnitCount - 1)]);
+    return QString::fromUtf16(
+        Catalogue(language).HalfLifeUnits[std::min<std::size_t>(static_cast<std::size_t>(unit), TimeUnitCount - 1)]);
 }
 
 QString MillionsWord(UiLanguage language)
@@ -89,14 +90,14 @@ HalfLifeWithUnit LrToHalfLife(float lr)
     const float days = static_cast<float>(std::log(2.0) / lr);
     if (days > 1) {
         const float years = static_cast<float>(days / 365.25);
-        return years > 1 ? HalfLifeWithUnit{years, tuYear} : HalfLifeWithUnit{days, tuDay};
+        return years > 1 ? HalfLifeWithUnit{years, TimeUnit::Year} : HalfLifeWithUnit{days, TimeUnit::Day};
     }
-    for (TimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
+    for (TimeUnit unit : {TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second, TimeUnit::Millisecond}) {
         const double value = days * TimeUnitsPerDayA(unit);
         if (value >= 1)
             return {static_cast<float>(value), unit};
     }
-    return {static_cast<float>(days * TimeUnitsPerDayA(tuMkSec)), tuMkSec};
+    return {static_cast<float>(days * TimeUnitsPerDayA(TimeUnit::Microsecond)), TimeUnit::Microsecond};
 }
 
 int CompareAlphabetical(const NuclideIdentity& a, const NuclideIdentity& b)
@@ -193,7 +194,7 @@ void HalfLifeText(const Nuclide& node, UiLanguage language, QString& halfLifeStr
 {
     const double h = node.HalfLife;
     unitsStr = HalfLifeUnitLabel(node.HalfLifeUnit, language);
-    if (node.HalfLifeUnit != tuYear) {
+    if (node.HalfLifeUnit != TimeUnit::Year) {
         halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
         return;
     }

@@ -54,8 +54,9 @@ constexpr std::array<ScaledUnitInfo, DoseUnitCount> kDoseUnits{{
     {1e4f, u"Mrem"},   {1e7f, u"Grem"},       {1e10f, u"Trem"},  {1e13f, u"Prem"},  {1e16f, u"Erem"},
 }};
 
-template <typename Table> const auto& entry(const Table& table, int ordinal)
+template <typename Table, typename Unit> const auto& entry(const Table& table, Unit unit)
 {
+    const int ordinal = static_cast<int>(unit);
     return table[static_cast<std::size_t>(std::clamp(ordinal, 0, static_cast<int>(table.size()) - 1))];
 }
 
@@ -119,15 +120,15 @@ ScaledTime ScaleTimeUnit(double days)
     if (days > 1) {
         const double years = days / 365.25;
         if (years <= 1)
-            return {days, tuDay};
-        return {years, tuYear};
+            return {days, TimeUnit::Day};
+        return {years, TimeUnit::Year};
     }
-    for (TimeUnit unit : {tuHour, tuMin, tuSec, tuMSec}) {
+    for (TimeUnit unit : {TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second, TimeUnit::Millisecond}) {
         const double value = days * TimeUnitsPerDayA(unit);
         if (value >= 1)
             return {value, unit};
     }
-    return {days * TimeUnitsPerDayA(tuMkSec), tuMkSec};
+    return {days * TimeUnitsPerDayA(TimeUnit::Microsecond), TimeUnit::Microsecond};
 }
 
 QString FormatSignificant(double x, int n)

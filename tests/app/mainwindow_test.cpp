@@ -250,7 +250,7 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
         const AdvancedFilter& advanced = panel->Selection().Filter().Advanced();
         EXPECT_FALSE(advanced.Enabled());
         EXPECT_EQ(advanced.HalfLifeTime().MaxValue(), 9.3e15f);
-        EXPECT_EQ(advanced.HalfLifeTime().MinUnits(), tuYear);
+        EXPECT_EQ(advanced.HalfLifeTime().MinUnits(), TimeUnit::Year);
         EXPECT_EQ(advanced.HalfLifeTime().MinValue(), 0.305f);
         EXPECT_FALSE(advanced.HalfLifeTime().MinEnabled());
         EXPECT_FALSE(advanced.HalfLifeTime().MaxEnabled());

@@ -166,11 +166,11 @@ TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
     parts->doseUnitBox->setCurrentIndex(1); // mSv
     emit parts->doseUnitBox->activated(1);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
-    EXPECT_EQ(home.context().Settings().MaterialsDoseUnit(), du_mSv);
+    EXPECT_EQ(home.context().Settings().MaterialsDoseUnit(), DoseUnit::mSv);
     parts->activityUnitBox->setCurrentIndex(2); // kBq
     emit parts->activityUnitBox->activated(2);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(home.context().Settings().MaterialsActivityUnit(), au_kBq);
+    EXPECT_EQ(home.context().Settings().MaterialsActivityUnit(), ActivityUnit::kBq);
 }
 
 TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
@@ -179,9 +179,9 @@ TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
     ProgramSettings& settings = home.context().Settings();
     const auto edited = ProgramSettings::WithDefaults(settings.Locations());
     edited->Assign(settings);
-    edited->SetMaterialsActivityUnit(au_kBq);
+    edited->SetMaterialsActivityUnit(ActivityUnit::kBq);
     settings.Assign(*edited);
-    EXPECT_EQ(parts->activityUnitBox->Value(), au_kBq);
+    EXPECT_EQ(parts->activityUnitBox->Value(), ActivityUnit::kBq);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
 }
 

@@ -274,8 +274,8 @@ TEST_F(MixtureViewTest, UnitsScaleEveryCoefficientAndTheHeader)
     pickComboItem(parts->doseUnitBox, "mSv");
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/kBq"));
     EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(home.context().Settings().MixtureActivityUnit(), au_kBq);
-    EXPECT_EQ(home.context().Settings().MixtureDoseUnit(), du_mSv);
+    EXPECT_EQ(home.context().Settings().MixtureActivityUnit(), ActivityUnit::kBq);
+    EXPECT_EQ(home.context().Settings().MixtureDoseUnit(), DoseUnit::mSv);
 }
 
 TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
@@ -284,9 +284,9 @@ TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
     ProgramSettings& settings = home.context().Settings();
     const auto edited = ProgramSettings::WithDefaults(settings.Locations());
     edited->Assign(settings);
-    edited->SetMixtureDoseUnit(du_mSv);
+    edited->SetMixtureDoseUnit(DoseUnit::mSv);
     settings.Assign(*edited);
-    EXPECT_EQ(parts->doseUnitBox->Value(), du_mSv);
+    EXPECT_EQ(parts->doseUnitBox->Value(), DoseUnit::mSv);
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
     EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));
 }

@@ -147,7 +147,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
         << messages.boxes[0].text.toStdString();
     EXPECT_EQ(home.ini(), before);
     // The choice applies for this run all the same.
-    EXPECT_EQ(home.context().Settings().BioassayDoseUnit(), du_Sv);
+    EXPECT_EQ(home.context().Settings().BioassayDoseUnit(), DoseUnit::Sv);
 }
 
 // A unit changed in a view is kept for the run only; the bioassay page's "Units..." OK keeps what
@@ -156,7 +156,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 {
     form->show();
     pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
-    ASSERT_EQ(home.context().Settings().MixtureDoseUnit(), du_mSv);
+    ASSERT_EQ(home.context().Settings().MixtureDoseUnit(), DoseUnit::mSv);
     inOptionsDialog([](QDialog& dialog) {
         pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
         auto* autoSave = dialog.findChild<QCheckBox*>(QStringLiteral("AutoSave"));
@@ -240,7 +240,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
                              "either.")
                   .arg(home.filePath("config/kav-data-viewer")));
     pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
-    EXPECT_EQ(context.Settings().MixtureDoseUnit(), du_mSv);
+    EXPECT_EQ(context.Settings().MixtureDoseUnit(), DoseUnit::mSv);
     form->close();
     form.reset();
     EXPECT_EQ(messages.boxes.size(), 1u);

@@ -30,16 +30,18 @@ struct SmallNuclide {
 std::vector<SmallNuclide> smallNuclides()
 {
     std::vector<SmallNuclide> n{
-        {makeNode(_Am, 241, "241", 432.2f, tuYear, {rtx_Alpha}), {{8, 5.486f, 4.636f}, {1, 0.0595f, 0.02136f}}},
-        {makeNode(_Ba, 137, "137m", 2.552f, tuMin, {rtx_IT}), {{1, 0.661657f, 0.5938f}, {6, 0.624f, 0.0487f}}},
-        {makeNode(_Cf, 252, "252", 2.645f, tuYear, {rtx_Alpha, rtx_SF}),
+        {makeNode(_Am, 241, "241", 432.2f, TimeUnit::Year, {rtx_Alpha}), {{8, 5.486f, 4.636f}, {1, 0.0595f, 0.02136f}}},
+        {makeNode(_Ba, 137, "137m", 2.552f, TimeUnit::Minute, {rtx_IT}),
+         {{1, 0.661657f, 0.5938f}, {6, 0.624f, 0.0487f}}},
+        {makeNode(_Cf, 252, "252", 2.645f, TimeUnit::Year, {rtx_Alpha, rtx_SF}),
          {{8, 6.118f, 4.9f}, {10, 80, 5.7f}, {11, 2.1f, 0.245f}}},
-        {makeNode(_Co, 60, "60", 5.2713f, tuYear, {rtx_BetaMinus}),
+        {makeNode(_Co, 60, "60", 5.2713f, TimeUnit::Year, {rtx_BetaMinus}),
          {{5, 0.0958f, 0.0958f}, {1, 1.173f, 1.1715f}, {1, 1.332f, 1.332f}}},
-        {makeNode(_Cs, 137, "137", 30.08f, tuYear, {rtx_BetaMinus}), {{5, 0.1874f, 0.1769f}}},
-        {makeNode(_I, 131, "131", 8.0252f, tuDay, {rtx_BetaMinus}), {{5, 0.182f, 0.1638f}, {1, 0.364f, 0.2967f}}},
-        {makeNode(_Po, 212, "212", 0.299f, tuMkSec, {rtx_Alpha}), {{8, 8.785f, 8.785f}}},
-        {makeNode(_Tl, 204, "204", 3.783f, tuYear, {rtx_BetaMinus, rtx_EC}),
+        {makeNode(_Cs, 137, "137", 30.08f, TimeUnit::Year, {rtx_BetaMinus}), {{5, 0.1874f, 0.1769f}}},
+        {makeNode(_I, 131, "131", 8.0252f, TimeUnit::Day, {rtx_BetaMinus}),
+         {{5, 0.182f, 0.1638f}, {1, 0.364f, 0.2967f}}},
+        {makeNode(_Po, 212, "212", 0.299f, TimeUnit::Microsecond, {rtx_Alpha}), {{8, 8.785f, 8.785f}}},
+        {makeNode(_Tl, 204, "204", 3.783f, TimeUnit::Year, {rtx_BetaMinus, rtx_EC}),
          {{5, 0.244f, 0.236f}, {2, 0.07f, 0.0007f}}},
     };
     n[2].node.DaughterArray[0].Yield = 0.0309f; // the fission branch
@@ -227,17 +229,17 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
 {
     HalfLifeFilter f(&index);
     EXPECT_EQ(f.MinValue(), 0.299f) << "the ends start at the index's extremes";
-    EXPECT_EQ(f.MinUnits(), tuMkSec);
+    EXPECT_EQ(f.MinUnits(), TimeUnit::Microsecond);
     EXPECT_EQ(f.MaxValue(), 432.2f);
-    EXPECT_EQ(f.MaxUnits(), tuYear);
+    EXPECT_EQ(f.MaxUnits(), TimeUnit::Year);
     EXPECT_EQ(f.MaxLambda(), index.FindNuclide(u"Am-241")->Lr);
 
-    f.SetMinUnits(tuDay);
+    f.SetMinUnits(TimeUnit::Day);
     f.SetMinValue(1);
     f.SetMinEnabled(true);
     EXPECT_FLOAT_EQ(f.MinLambda(), static_cast<float>(kLn2));
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
-    f.SetMinUnits(tuHour);
+    f.SetMinUnits(TimeUnit::Hour);
     EXPECT_FLOAT_EQ(f.MinValue(), 24);
     EXPECT_FLOAT_EQ(f.MinLambda(), static_cast<float>(kLn2));
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
@@ -248,7 +250,7 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
     EXPECT_TRUE(f.Active());
     f.SetMaxValue(0.5f); // years
     EXPECT_EQ(names(f), list("I-131"));
-    f.SetMaxUnits(tuHour);
+    f.SetMaxUnits(TimeUnit::Hour);
     f.SetMaxValue(12);
     EXPECT_TRUE(names(f).isEmpty()) << "at least a day and at most twelve hours";
     EXPECT_FALSE(f.Active());
@@ -262,8 +264,14 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
         TimeUnit unit;
     };
     const Case cases[] = {
-        {7200, 7200 / 365.25f, tuYear}, {200, 200, tuDay},    {0.5, 12, tuHour},     {2.0 / 1440, 2, tuMin},
-        {1e-3, 1.44f, tuMin},           {1e-4, 8.64f, tuSec}, {1e-7, 8.64f, tuMSec}, {1e-9, 86.4f, tuMkSec},
+        {7200, 7200 / 365.25f, TimeUnit::Year},
+        {200, 200, TimeUnit::Day},
+        {0.5, 12, TimeUnit::Hour},
+        {2.0 / 1440, 2, TimeUnit::Minute},
+        {1e-3, 1.44f, TimeUnit::Minute},
+        {1e-4, 8.64f, TimeUnit::Second},
+        {1e-7, 8.64f, TimeUnit::Millisecond},
+        {1e-9, 86.4f, TimeUnit::Microsecond},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.days);
@@ -278,9 +286,9 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
 {
     HalfLifeFilter f(nullptr);
     EXPECT_EQ(f.MinValue(), 0.305f);
-    EXPECT_EQ(f.MinUnits(), tuMkSec);
+    EXPECT_EQ(f.MinUnits(), TimeUnit::Microsecond);
     EXPECT_EQ(f.MaxValue(), 9.3e15f);
-    EXPECT_EQ(f.MaxUnits(), tuYear);
+    EXPECT_EQ(f.MaxUnits(), TimeUnit::Year);
     EXPECT_FLOAT_EQ(f.MaxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
     f.SetMinEnabled(true);
     EXPECT_EQ(f.Nuclides().Count(), 0);
@@ -439,7 +447,7 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 {
     NuclideFilter from(index, spectra);
     AdvancedFilter& a = from.Advanced();
-    a.HalfLifeTime().SetMaxUnits(tuYear);
+    a.HalfLifeTime().SetMaxUnits(TimeUnit::Year);
     a.HalfLifeTime().SetMaxValue(10);
     a.HalfLifeTime().SetMaxEnabled(true);
     a.Spectrum().SetOptions({soAlphaFrac});
@@ -499,7 +507,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     a.Spectrum().SetEnabled(true);
     EXPECT_GE(a.Nuclides().IndexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_LT(a.Nuclides().IndexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
-    a.HalfLifeTime().SetMinUnits(tuYear);
+    a.HalfLifeTime().SetMinUnits(TimeUnit::Year);
     a.HalfLifeTime().SetMinValue(1);
     a.HalfLifeTime().SetMinEnabled(true);
     EXPECT_LT(a.Nuclides().IndexOf(QStringLiteral("Ba-137m")), 0);
@@ -512,7 +520,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     panel.SetUseNuclideFilter(true);
     AdvancedFilter& years = panel.Advanced();
     for (bool max : {false, true}) {
-        max ? years.HalfLifeTime().SetMaxUnits(tuYear) : years.HalfLifeTime().SetMinUnits(tuYear);
+        max ? years.HalfLifeTime().SetMaxUnits(TimeUnit::Year) : years.HalfLifeTime().SetMinUnits(TimeUnit::Year);
         max ? years.HalfLifeTime().SetMaxValue(100) : years.HalfLifeTime().SetMinValue(1);
         max ? years.HalfLifeTime().SetMaxEnabled(true) : years.HalfLifeTime().SetMinEnabled(true);
     }

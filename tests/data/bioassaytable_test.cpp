@@ -70,19 +70,39 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
         const char* urineFirst; // m = 0.5
     } cases[] = {
         {"z(t) = e / m", dvDosePerContent, 1, {}, "4.0E-8", "4.0E-8"},
-        {"z(t) in mSv per kBq", dvDosePerContent, 1, {du_mSv, au_kBq, au_Bq, tuDay}, "4.0E-2", "4.0E-2"},
+        {"z(t) in mSv per kBq",
+         dvDosePerContent,
+         1,
+         {DoseUnit::mSv, ActivityUnit::kBq, ActivityUnit::Bq, TimeUnit::Day},
+         "4.0E-2",
+         "4.0E-2"},
         {"z(t) does not depend on the intake unit",
          dvDosePerContent,
          1,
-         {du_Sv, au_Bq, au_kBq, tuDay},
+         {DoseUnit::Sv, ActivityUnit::Bq, ActivityUnit::kBq, TimeUnit::Day},
          "4.0E-8",
          "4.0E-8"},
         {"content for 1 mSv = 0.001 / e * m", dvContentForDose, 1, {}, "2.5E+4", "2.5E+4"},
         {"twice the dose, twice the content", dvContentForDose, 2, {}, "5.0E+4", "5.0E+4"},
-        {"content for a dose in kBq", dvContentForDose, 1, {du_mkSv, au_kBq, au_MBq, tuDay}, "2.5E+1", "2.5E+1"},
+        {"content for a dose in kBq",
+         dvContentForDose,
+         1,
+         {DoseUnit::uSv, ActivityUnit::kBq, ActivityUnit::MBq, TimeUnit::Day},
+         "2.5E+1",
+         "2.5E+1"},
         {"m(t)", dvContentPerIntake, 1, {}, "5.0E-1", "5.0E-1"},
-        {"m(t) per kBq taken in", dvContentPerIntake, 1, {du_Sv, au_Bq, au_kBq, tuDay}, "5.0E+2", "5.0E+2"},
-        {"m(t) in mBq per Bq", dvContentPerIntake, 1, {du_Sv, au__mBq, au_Bq, tuDay}, "5.0E+2", "5.0E+2"},
+        {"m(t) per kBq taken in",
+         dvContentPerIntake,
+         1,
+         {DoseUnit::Sv, ActivityUnit::Bq, ActivityUnit::kBq, TimeUnit::Day},
+         "5.0E+2",
+         "5.0E+2"},
+        {"m(t) in mBq per Bq",
+         dvContentPerIntake,
+         1,
+         {DoseUnit::Sv, ActivityUnit::mBq, ActivityUnit::Bq, TimeUnit::Day},
+         "5.0E+2",
+         "5.0E+2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -127,7 +147,7 @@ TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
     EXPECT_EQ(column(table, soW_Body).Points.size(), static_cast<std::size_t>(kPoints - 1));
 
     // Hours: the points' times in hours too.
-    request.Units.Time = tuHour;
+    request.Units.Time = TimeUnit::Hour;
     const BioassayTable hours = ComputeBioassayTable(data, request);
     EXPECT_EQ(hours.TimeTitle, QStringLiteral("Time, hours"));
     EXPECT_EQ(hours.Times.first(), QStringLiteral("1"));
@@ -164,19 +184,19 @@ TEST(BioassayText, TimesInEachUnit)
         TimeUnit unit;
         const char* text;
     } cases[] = {
-        {1.0 / 24, tuDay, "0.041667"},
-        {0.125, tuDay, "0.125"},
-        {18250, tuDay, "18250"},
-        {1.0 / 24, tuHour, "1"},
-        {18250, tuHour, "438000"},
-        {1.0 / 24, tuYear, "1.14E-4"},
-        {36.5, tuYear, "0.1"},
-        {365, tuYear, "1"},
-        {3650, tuYear, "10"},
-        {18250, tuYear, "50"},
-        {365 * 123.4, tuYear, "123"},
-        {365 * 2000.0, tuYear, "2E3"},
-        {0, tuYear, "0"},
+        {1.0 / 24, TimeUnit::Day, "0.041667"},
+        {0.125, TimeUnit::Day, "0.125"},
+        {18250, TimeUnit::Day, "18250"},
+        {1.0 / 24, TimeUnit::Hour, "1"},
+        {18250, TimeUnit::Hour, "438000"},
+        {1.0 / 24, TimeUnit::Year, "1.14E-4"},
+        {36.5, TimeUnit::Year, "0.1"},
+        {365, TimeUnit::Year, "1"},
+        {3650, TimeUnit::Year, "10"},
+        {18250, TimeUnit::Year, "50"},
+        {365 * 123.4, TimeUnit::Year, "123"},
+        {365 * 2000.0, TimeUnit::Year, "2E3"},
+        {0, TimeUnit::Year, "0"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(BioassayTimeText(c.days, c.unit), QString::fromLatin1(c.text))
@@ -186,7 +206,7 @@ TEST(BioassayText, TimesInEachUnit)
 
 TEST(BioassayText, CaptionsNameTheirUnits)
 {
-    const BioassayUnits units{du_mSv, au_kBq, au_MBq, tuDay};
+    const BioassayUnits units{DoseUnit::mSv, ActivityUnit::kBq, ActivityUnit::MBq, TimeUnit::Day};
     EXPECT_EQ(
         BioassayCaption(dvDosePerContent, 1, {}),
         QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per Content "

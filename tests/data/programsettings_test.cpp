@@ -48,9 +48,9 @@ TEST_F(PreferenceTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
     EXPECT_FALSE(p.AutoSave());
     EXPECT_FALSE(p.NotFirstRun());
     EXPECT_FALSE(p.CheckIniExists());
-    EXPECT_EQ(p.MaterialsDoseUnit(), du_Sv);
-    EXPECT_EQ(p.MixtureActivityUnit(), au_Bq);
-    EXPECT_EQ(p.BioassayTimeUnit(), tuDay);
+    EXPECT_EQ(p.MaterialsDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(p.MixtureActivityUnit(), ActivityUnit::Bq);
+    EXPECT_EQ(p.BioassayTimeUnit(), TimeUnit::Day);
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
@@ -69,21 +69,21 @@ TEST_F(PreferenceTest, ValuesAreReducedToTheirLowByteAndValidated)
         int expected;
     };
     const Case cases[] = {
-        {"DPUIDosesUnit=5", [](auto& p) { return p.MaterialsDoseUnit(); }, du_mSv},
-        {"DPUIDosesUnit=6", [](auto& p) { return p.MaterialsDoseUnit(); }, du_Sv},
-        {"DPUIDoseUnit=5", [](auto& p) { return p.MaterialsDoseUnit(); }, du_Sv},
-        {"MixtureActivityUnit=264", [](auto& p) { return p.MixtureActivityUnit(); }, au_Bq},
-        {"MixtureActivityUnit=265", [](auto& p) { return p.MixtureActivityUnit(); }, au_kBq},
-        {"MixtureActivityUnit=-251", [](auto& p) { return p.MixtureActivityUnit(); }, au__mBq},
-        {"MixtureActivityUnit=11", [](auto& p) { return p.MixtureActivityUnit(); }, au_Bq},
-        {"MixtureDoseUnit=4", [](auto& p) { return p.MixtureDoseUnit(); }, du_mkSv},
-        {"DPUMContentActivityUnit=5", [](auto& p) { return p.BioassayContentUnit(); }, au__mBq},
-        {"DPUMIntakeActivityUnit=10", [](auto& p) { return p.BioassayIntakeUnit(); }, au_MBq},
-        {"DPUMDoseUnit=abc", [](auto& p) { return p.BioassayDoseUnit(); }, du_Sv},
-        {"DPUMTimeUnit=3", [](auto& p) { return p.BioassayTimeUnit(); }, tuDay},
-        {"DPUMTimeUnit=2", [](auto& p) { return p.BioassayTimeUnit(); }, tuHour},
-        {"DPUMTimeUnit=256", [](auto& p) { return p.BioassayTimeUnit(); }, tuYear},
-        {"DPUIActivityUnit=9", [](auto& p) { return p.MaterialsActivityUnit(); }, au_kBq},
+        {"DPUIDosesUnit=5", [](auto& p) { return int(p.MaterialsDoseUnit()); }, int(DoseUnit::mSv)},
+        {"DPUIDosesUnit=6", [](auto& p) { return int(p.MaterialsDoseUnit()); }, int(DoseUnit::Sv)},
+        {"DPUIDoseUnit=5", [](auto& p) { return int(p.MaterialsDoseUnit()); }, int(DoseUnit::Sv)},
+        {"MixtureActivityUnit=264", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::Bq)},
+        {"MixtureActivityUnit=265", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::kBq)},
+        {"MixtureActivityUnit=-251", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::mBq)},
+        {"MixtureActivityUnit=11", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::Bq)},
+        {"MixtureDoseUnit=4", [](auto& p) { return int(p.MixtureDoseUnit()); }, int(DoseUnit::uSv)},
+        {"DPUMContentActivityUnit=5", [](auto& p) { return int(p.BioassayContentUnit()); }, int(ActivityUnit::mBq)},
+        {"DPUMIntakeActivityUnit=10", [](auto& p) { return int(p.BioassayIntakeUnit()); }, int(ActivityUnit::MBq)},
+        {"DPUMDoseUnit=abc", [](auto& p) { return int(p.BioassayDoseUnit()); }, int(DoseUnit::Sv)},
+        {"DPUMTimeUnit=3", [](auto& p) { return int(p.BioassayTimeUnit()); }, int(TimeUnit::Day)},
+        {"DPUMTimeUnit=2", [](auto& p) { return int(p.BioassayTimeUnit()); }, int(TimeUnit::Hour)},
+        {"DPUMTimeUnit=256", [](auto& p) { return int(p.BioassayTimeUnit()); }, int(TimeUnit::Year)},
+        {"DPUIActivityUnit=9", [](auto& p) { return int(p.MaterialsActivityUnit()); }, int(ActivityUnit::kBq)},
         {"DPUMIntDaysOnly=7", [](auto& p) { return int(p.BioassayWholeDays()); }, 1},
         {"DPUMIntDaysOnly=x", [](auto& p) { return int(p.BioassayWholeDays()); }, 0},
     };
@@ -107,8 +107,8 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
     makeFolder("data");
     ProgramSettings p(exe());
     p.SetDataFolderPath(path("data"));
-    p.SetMaterialsDoseUnit(du_mSv);
-    p.SetBioassayTimeUnit(tuHour);
+    p.SetMaterialsDoseUnit(DoseUnit::mSv);
+    p.SetBioassayTimeUnit(TimeUnit::Hour);
     p.SetBioassayWholeDays(true);
     ASSERT_TRUE(p.Write());
     // The data folder lies in the program's folder: kept relative to it.
@@ -120,8 +120,8 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
 
     const ProgramSettings again(exe());
     EXPECT_EQ(again.DataFolderPath(), path("data"));
-    EXPECT_EQ(again.MaterialsDoseUnit(), du_mSv);
-    EXPECT_EQ(again.BioassayTimeUnit(), tuHour);
+    EXPECT_EQ(again.MaterialsDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(again.BioassayTimeUnit(), TimeUnit::Hour);
     EXPECT_TRUE(again.BioassayWholeDays());
     EXPECT_TRUE(again.CheckIniExists());
 }
@@ -187,7 +187,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     writeIni(huge);
     ProgramSettings p(exe());
     EXPECT_FALSE(p.AutoSave());
-    p.SetMaterialsDoseUnit(du_mSv);
+    p.SetMaterialsDoseUnit(DoseUnit::mSv);
     p.SetNotFirstRun(true);
     EXPECT_FALSE(p.Write());
     EXPECT_EQ(readIni(), huge);
@@ -257,16 +257,16 @@ TEST_F(PreferenceTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
     ProgramSettings p(exe());
     p.SetDataFolderPath(path("data"));
     p.SetAutoSave(true);
-    p.SetMixtureDoseUnit(du_mkSv);
-    p.SetBioassayContentUnit(au_MBq);
-    p.SetBioassayTimeUnit(tuYear);
+    p.SetMixtureDoseUnit(DoseUnit::uSv);
+    p.SetBioassayContentUnit(ActivityUnit::MBq);
+    p.SetBioassayTimeUnit(TimeUnit::Year);
     p.SetBioassayWholeDays(true);
     p.RestoreDefaultValues();
     EXPECT_EQ(p.DataFolderPath(), path("data"));
     EXPECT_TRUE(p.AutoSave());
-    EXPECT_EQ(p.MixtureDoseUnit(), du_Sv);
-    EXPECT_EQ(p.BioassayContentUnit(), au_Bq);
-    EXPECT_EQ(p.BioassayTimeUnit(), tuDay);
+    EXPECT_EQ(p.MixtureDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(p.BioassayContentUnit(), ActivityUnit::Bq);
+    EXPECT_EQ(p.BioassayTimeUnit(), TimeUnit::Day);
     EXPECT_FALSE(p.BioassayWholeDays());
 }
 
@@ -276,10 +276,10 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     ProgramSettings source(exe());
     source.SetDataFolderPath(path("data"));
     source.SetAutoSave(true);
-    source.SetMixtureActivityUnit(au_kBq);
-    source.SetBioassayIntakeUnit(au__mBq);
-    source.SetBioassayDoseUnit(du_mSv);
-    source.SetMaterialsActivityUnit(au_MBq);
+    source.SetMixtureActivityUnit(ActivityUnit::kBq);
+    source.SetBioassayIntakeUnit(ActivityUnit::mBq);
+    source.SetBioassayDoseUnit(DoseUnit::mSv);
+    source.SetMaterialsActivityUnit(ActivityUnit::MBq);
     int heardBySource = 0;
     const auto listening = source.SettingsChanged.Connect([&] { ++heardBySource; });
 
@@ -288,10 +288,10 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     dest.Assign(source);
     EXPECT_EQ(dest.DataFolderPath(), path("data"));
     EXPECT_TRUE(dest.AutoSave());
-    EXPECT_EQ(dest.MixtureActivityUnit(), au_kBq);
-    EXPECT_EQ(dest.BioassayIntakeUnit(), au__mBq);
-    EXPECT_EQ(dest.BioassayDoseUnit(), du_mSv);
-    EXPECT_EQ(dest.MaterialsActivityUnit(), au_MBq);
+    EXPECT_EQ(dest.MixtureActivityUnit(), ActivityUnit::kBq);
+    EXPECT_EQ(dest.BioassayIntakeUnit(), ActivityUnit::mBq);
+    EXPECT_EQ(dest.BioassayDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(dest.MaterialsActivityUnit(), ActivityUnit::MBq);
     EXPECT_EQ(dest.Locations().ExeName, QStringLiteral("tool"));
     EXPECT_EQ(dest.Locations().ProgramDir, other.path());
     EXPECT_EQ(heardBySource, 0) << "the source's listeners stay with it";
@@ -377,13 +377,13 @@ TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
     EXPECT_EQ(p.ExportDir(), m_home.filePath("data/kav-data-viewer/Export"));
     EXPECT_EQ(p.DataFolderPath(), shared() + "/QVData") << "the installed sample data until the user picks another";
 
-    p.SetMaterialsDoseUnit(du_mSv);
+    p.SetMaterialsDoseUnit(DoseUnit::mSv);
     ASSERT_TRUE(p.CanWrite());
     QString error;
     ASSERT_TRUE(p.Write(&error)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(m_prefix.filePath("bin/kav-data-viewer.ini")));
     const ProgramSettings next(exe());
-    EXPECT_EQ(next.MaterialsDoseUnit(), du_mSv);
+    EXPECT_EQ(next.MaterialsDoseUnit(), DoseUnit::mSv);
 }
 
 TEST_F(InstalledCopyTest, WithoutAShareFolderItIsACopyRunFromItsOwnFolder)
@@ -460,9 +460,9 @@ TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
     int heardByOther = 0;
     const auto listening = p.SettingsChanged.Connect([&] { ++heard; });
     auto otherListening = p.SettingsChanged.Connect([&] { ++heardByOther; });
-    p.SetMaterialsDoseUnit(du_mSv);
-    p.SetMaterialsDoseUnit(du_mSv);
-    p.SetMaterialsDoseUnit(du_nSv); // not accepted
+    p.SetMaterialsDoseUnit(DoseUnit::mSv);
+    p.SetMaterialsDoseUnit(DoseUnit::mSv);
+    p.SetMaterialsDoseUnit(DoseUnit::nSv); // not accepted
     EXPECT_EQ(heard, 1);
     p.SetAutoSave(true);
     p.SetBioassayWholeDays(true);
@@ -471,8 +471,8 @@ TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
     other.Assign(p);
     p.Assign(other);
     EXPECT_EQ(heard, 3) << "nothing changed";
-    other.SetMixtureDoseUnit(du_mkSv);
-    other.SetBioassayTimeUnit(tuYear);
+    other.SetMixtureDoseUnit(DoseUnit::uSv);
+    other.SetBioassayTimeUnit(TimeUnit::Year);
     p.Assign(other);
     EXPECT_EQ(heard, 4) << "once for all that one Assign changes";
     EXPECT_EQ(heardByOther, 4);
@@ -494,7 +494,7 @@ TEST_F(InstalledCopyTest, TheUserHearsOnceThatSettingsCannotBeKept)
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, MessageKind::Warning);
     EXPECT_TRUE(boxes.boxes[0].text.contains(config())) << boxes.boxes[0].text.toStdString();
-    context.Settings().SetMaterialsDoseUnit(du_mSv);
+    context.Settings().SetMaterialsDoseUnit(DoseUnit::mSv);
     context.SavePreferencesAtExit();
     EXPECT_EQ(boxes.boxes.size(), 1u);
 }

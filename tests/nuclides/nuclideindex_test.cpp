@@ -201,7 +201,7 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
     EXPECT_GE(index.DecayFilterLists()[dfxBetaMinusOnly].IndexOf("Co-60"), 0);
     EXPECT_TRUE(index.DecayFilterElements()[dfxSF].contains(_U));
     EXPECT_GT(index.ShortestHalfLife().Lr, index.LongestHalfLife().Lr);
-    EXPECT_EQ(index.LongestHalfLife().HalfLifeUnit, tuYear);
+    EXPECT_EQ(index.LongestHalfLife().HalfLifeUnit, TimeUnit::Year);
     const NuclideList& sorted = index.DecayFilterLists()[dfxAlpha];
     for (int i = 1; i < sorted.Count(); ++i)
         EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
@@ -237,11 +237,11 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
 {
     // An unknown element, an odd isomer state, time unit and decay modes, and a second run of
     // an element after another one.
-    Nuclide co = makeNode(_Co, 60, "60", 5.27f, tuYear, {rtx_BetaMinus});
-    Nuclide cs = makeNode(_Cs, 137, "137", 30.1f, tuYear, {rtx_BetaMinus});
-    Nuclide co2 = makeNode(_Co, 58, "58", 70.9f, tuDay, {rtx_EC});
+    Nuclide co = makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {rtx_BetaMinus});
+    Nuclide cs = makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year, {rtx_BetaMinus});
+    Nuclide co2 = makeNode(_Co, 58, "58", 70.9f, TimeUnit::Day, {rtx_EC});
     QByteArray bytes = toBytes({co, cs, co2});
-    Nuclide many = makeNode(_Ba, 140, "140", 12.75f, tuDay, {rtx_BetaMinus});
+    Nuclide many = makeNode(_Ba, 140, "140", 12.75f, TimeUnit::Day, {rtx_BetaMinus});
     QByteArray odd;
     WriteIndexRecord(many, odd);
     odd[0] = char(200); // element beyond the table
@@ -254,7 +254,7 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     EXPECT_EQ(index.Items(3)->Element, NoElement);
     EXPECT_EQ(index.Items(3)->AMass, MassText("140"));
     EXPECT_EQ(index.Items(3)->RTypeSet.raw(), 0x1F);
-    EXPECT_EQ(index.Items(3)->HalfLifeUnit, tuDay);
+    EXPECT_EQ(index.Items(3)->HalfLifeUnit, TimeUnit::Day);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
     EXPECT_EQ(index.ElementRanges()[_Co].First, 0);
     EXPECT_EQ(index.ElementRanges()[_Co].Count, 1);
@@ -266,7 +266,7 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
 TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
 {
     std::vector<Nuclide> nodes;
-    Nuclide parent = makeNode(_Ba, 140, "140", 1, tuDay, {rtx_BetaMinus});
+    Nuclide parent = makeNode(_Ba, 140, "140", 1, TimeUnit::Day, {rtx_BetaMinus});
     QByteArray record;
     parent.DaughtersCount = 0;
     WriteIndexRecord(parent, record);
@@ -285,10 +285,11 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     record += char(0);
     QByteArray bytes = record;
     // Five more parents of the node at position 1.
-    Nuclide child = makeNode(_La, 140, "140", 1, tuDay);
+    Nuclide child = makeNode(_La, 140, "140", 1, TimeUnit::Day);
     bytes += toBytes({child});
     for (int i = 0; i < 5; ++i) {
-        Nuclide p = makeNode(_Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1, tuDay, {rtx_BetaMinus});
+        Nuclide p = makeNode(_Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1, TimeUnit::Day,
+                             {rtx_BetaMinus});
         addDaughter(p, "La-140", 1, 1);
         bytes += toBytes({p});
     }

@@ -48,21 +48,21 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
         const char16_t* units;
     };
     const Case cases[] = {
-        {5.2713f, tuYear, UiLanguage::English, u"5.271", u"y"},
-        {1600, tuYear, UiLanguage::English, u"1 600", u"y"},
-        {5700, tuYear, UiLanguage::English, u"5 700", u"y"},
-        {1000, tuYear, UiLanguage::English, u"1 000", u"y"},
-        {1.53e6f, tuYear, UiLanguage::English, u"1.53 m.", u"y"},
-        {1e6f, tuYear, UiLanguage::English, u"1 m.", u"y"},
-        {4.468e9f, tuYear, UiLanguage::English, u"4.468 b.", u"y"},
-        {1.06e11f, tuYear, UiLanguage::English, u"106 b.", u"y"},
-        {4.41e14f, tuYear, UiLanguage::English, u"4.41e14", u"y"},
-        {6.015f, tuHour, UiLanguage::English, u"6.015", u"h"},
-        {2.99e-7f, tuSec, UiLanguage::English, u"2.99e-7", u"s"},
-        {0.1f, tuMin, UiLanguage::English, u"0.1", u"m"},
-        {4.468e9f, tuYear, UiLanguage::Russian, u"4.468 \u043C\u043B\u0440\u0434", u"\u043B"},
-        {12.0f, tuHour, UiLanguage::Ukrainian, u"12", u"\u0433\u043E\u0434"},
-        {3.0f, tuMkSec, UiLanguage::English, u"3", u"\u00B5s"},
+        {5.2713f, TimeUnit::Year, UiLanguage::English, u"5.271", u"y"},
+        {1600, TimeUnit::Year, UiLanguage::English, u"1 600", u"y"},
+        {5700, TimeUnit::Year, UiLanguage::English, u"5 700", u"y"},
+        {1000, TimeUnit::Year, UiLanguage::English, u"1 000", u"y"},
+        {1.53e6f, TimeUnit::Year, UiLanguage::English, u"1.53 m.", u"y"},
+        {1e6f, TimeUnit::Year, UiLanguage::English, u"1 m.", u"y"},
+        {4.468e9f, TimeUnit::Year, UiLanguage::English, u"4.468 b.", u"y"},
+        {1.06e11f, TimeUnit::Year, UiLanguage::English, u"106 b.", u"y"},
+        {4.41e14f, TimeUnit::Year, UiLanguage::English, u"4.41e14", u"y"},
+        {6.015f, TimeUnit::Hour, UiLanguage::English, u"6.015", u"h"},
+        {2.99e-7f, TimeUnit::Second, UiLanguage::English, u"2.99e-7", u"s"},
+        {0.1f, TimeUnit::Minute, UiLanguage::English, u"0.1", u"m"},
+        {4.468e9f, TimeUnit::Year, UiLanguage::Russian, u"4.468 \u043C\u043B\u0440\u0434", u"\u043B"},
+        {12.0f, TimeUnit::Hour, UiLanguage::Ukrainian, u"12", u"\u0433\u043E\u0434"},
+        {3.0f, TimeUnit::Microsecond, UiLanguage::English, u"3", u"\u00B5s"},
     };
     for (const Case& c : cases) {
         Nuclide node;
@@ -107,15 +107,16 @@ TEST_F(NamesTest, DecayModesAndMassTexts)
 
 TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
 {
-    EXPECT_FLOAT_EQ(HalfLifeToLr(1, tuDay), 0.6931472f);
-    EXPECT_FLOAT_EQ(HalfLifeToLr(24, tuHour), 0.6931472f);
+    EXPECT_FLOAT_EQ(HalfLifeToLr(1, TimeUnit::Day), 0.6931472f);
+    EXPECT_FLOAT_EQ(HalfLifeToLr(24, TimeUnit::Hour), 0.6931472f);
     struct Case {
         double days;
         float value;
         TimeUnit unit;
     };
-    for (const Case& c : {Case{0.5, 12, tuHour}, Case{0.01, 14.4f, tuMin}, Case{800, 800 / 365.25f, tuYear},
-                          Case{200, 200, tuDay}, Case{1e-12, 0.0864f, tuMkSec}}) {
+    for (const Case& c :
+         {Case{0.5, 12, TimeUnit::Hour}, Case{0.01, 14.4f, TimeUnit::Minute}, Case{800, 800 / 365.25f, TimeUnit::Year},
+          Case{200, 200, TimeUnit::Day}, Case{1e-12, 0.0864f, TimeUnit::Microsecond}}) {
         const HalfLifeWithUnit h = LrToHalfLife(static_cast<float>(std::log(2.0) / c.days));
         EXPECT_EQ(h.unit, c.unit) << c.days;
         EXPECT_NEAR(h.value, c.value, 1e-4 * c.value) << c.days;

@@ -164,7 +164,7 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
         SCOPED_TRACE(r.left(7).toStdString());
         EXPECT_EQ(n.Name.toString(), QString::fromLatin1(column(r, 0, 7)));
         EXPECT_EQ(n.HalfLife, column(r, 7, 15).toFloat());
-        EXPECT_EQ(units[n.HalfLifeUnit], column(r, 15, 17));
+        EXPECT_EQ(units[static_cast<std::size_t>(n.HalfLifeUnit)], column(r, 15, 17));
         EXPECT_EQ(n.E_alpha, column(r, 152, 159).toDouble());
         EXPECT_EQ(n.E_electron, column(r, 159, 167).toDouble());
         EXPECT_EQ(n.E_photon, column(r, 167, 175).toDouble());

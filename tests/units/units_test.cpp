@@ -17,39 +17,40 @@ protected:
 
 TEST_F(UnitsTest, LabelsUseMicroSignAndCyrillicEs)
 {
-    EXPECT_EQ(DoseUnitLabel(du_mkSv), QString::fromUtf16(u"\u00B5Sv"));
-    EXPECT_EQ(DoseUnitLabel(du_cSv), QString::fromUtf16(u"\u0441Sv"));
-    EXPECT_EQ(DoseUnitLabel(du_cRem), QString::fromUtf16(u"\u0441rem"));
-    EXPECT_EQ(ActivityUnitLabel(au_cBq), QStringLiteral("cBq"));
-    EXPECT_EQ(ActivityUnitLabel(au_mkCi), QString::fromUtf16(u"\u00B5Ci"));
-    EXPECT_EQ(TimeUnitShortLabel(tuMkSec), QString::fromUtf16(u"\u00B5s"));
-    EXPECT_EQ(TimeUnitLongLabel(tuMin), QStringLiteral("minute"));
-    EXPECT_EQ(TimeUnitPluralLabel(tuHour), QStringLiteral("hours"));
-    EXPECT_EQ(DoseUnitLabel(du_ERem), QStringLiteral("Erem"));
-    EXPECT_EQ(ActivityUnitLabel(au_ECi), QStringLiteral("ECi"));
+    EXPECT_EQ(DoseUnitLabel(DoseUnit::uSv), QString::fromUtf16(u"\u00B5Sv"));
+    EXPECT_EQ(DoseUnitLabel(DoseUnit::cSv), QString::fromUtf16(u"\u0441Sv"));
+    EXPECT_EQ(DoseUnitLabel(DoseUnit::cRem), QString::fromUtf16(u"\u0441rem"));
+    EXPECT_EQ(ActivityUnitLabel(ActivityUnit::cBq), QStringLiteral("cBq"));
+    EXPECT_EQ(ActivityUnitLabel(ActivityUnit::uCi), QString::fromUtf16(u"\u00B5Ci"));
+    EXPECT_EQ(TimeUnitShortLabel(TimeUnit::Microsecond), QString::fromUtf16(u"\u00B5s"));
+    EXPECT_EQ(TimeUnitLongLabel(TimeUnit::Minute), QStringLiteral("minute"));
+    EXPECT_EQ(TimeUnitPluralLabel(TimeUnit::Hour), QStringLiteral("hours"));
+    EXPECT_EQ(DoseUnitLabel(DoseUnit::ERem), QStringLiteral("Erem"));
+    EXPECT_EQ(ActivityUnitLabel(ActivityUnit::ECi), QStringLiteral("ECi"));
 }
 
 TEST_F(UnitsTest, FactorsAreSinglePrecisionAsStored)
 {
-    EXPECT_EQ(BqPerUnit(au_nCi), 37.0f);
-    EXPECT_EQ(BqPerUnit(au__mBq), 1e-3f);
-    EXPECT_EQ(SvPerUnit(du_Rem), 1e-2f);
-    EXPECT_EQ(SvPerUnit(du__MRem), 1e4f);
-    EXPECT_DOUBLE_EQ(TimeUnitsPerDayA(tuYear), 1 / 365.25);
-    EXPECT_DOUBLE_EQ(TimeUnitsPerDayB(tuYear), 1 / 365.0);
+    EXPECT_EQ(BqPerUnit(ActivityUnit::nCi), 37.0f);
+    EXPECT_EQ(BqPerUnit(ActivityUnit::mBq), 1e-3f);
+    EXPECT_EQ(SvPerUnit(DoseUnit::Rem), 1e-2f);
+    EXPECT_EQ(SvPerUnit(DoseUnit::MRem), 1e4f);
+    EXPECT_DOUBLE_EQ(TimeUnitsPerDayA(TimeUnit::Year), 1 / 365.25);
+    EXPECT_DOUBLE_EQ(TimeUnitsPerDayB(TimeUnit::Year), 1 / 365.0);
 }
 
 TEST_F(UnitsTest, ConversionsFollowTheFactors)
 {
     // 1e-9 Sv/Bq in mSv per kBq.
     // The factors are single precision, so results agree to about seven digits.
-    EXPECT_NEAR(DoseCoefficientInUnits(1e-9, du_mSv, au_kBq), 1e-3, 1e-10);
-    EXPECT_NEAR(DoseCoefficientInUnits(2e-8, du_mkSv, au_Bq), 2e-2, 2e-9);
-    EXPECT_EQ(FormatScientific(DoseCoefficientInUnits(1e-9, du_mSv, au_kBq), 2), QStringLiteral("1.0E-3"));
+    EXPECT_NEAR(DoseCoefficientInUnits(1e-9, DoseUnit::mSv, ActivityUnit::kBq), 1e-3, 1e-10);
+    EXPECT_NEAR(DoseCoefficientInUnits(2e-8, DoseUnit::uSv, ActivityUnit::Bq), 2e-2, 2e-9);
+    EXPECT_EQ(FormatScientific(DoseCoefficientInUnits(1e-9, DoseUnit::mSv, ActivityUnit::kBq), 2),
+              QStringLiteral("1.0E-3"));
     // 0.5 Bq per Bq: content in mBq per intake in kBq.
-    EXPECT_NEAR(ContentPerIntakeInUnits(0.5, au__mBq, au_kBq), 5e5, 0.05);
-    EXPECT_DOUBLE_EQ(DaysInUnit(2, tuHour), 48);
-    EXPECT_DOUBLE_EQ(DaysInUnit(730, tuYear), 2);
+    EXPECT_NEAR(ContentPerIntakeInUnits(0.5, ActivityUnit::mBq, ActivityUnit::kBq), 5e5, 0.05);
+    EXPECT_DOUBLE_EQ(DaysInUnit(2, TimeUnit::Hour), 48);
+    EXPECT_DOUBLE_EQ(DaysInUnit(730, TimeUnit::Year), 2);
 }
 
 TEST_F(UnitsTest, ScaleTimeUnitPicksAReadableUnit)
@@ -60,9 +61,17 @@ TEST_F(UnitsTest, ScaleTimeUnitPicksAReadableUnit)
         TimeUnit unit;
     };
     const Case cases[] = {
-        {400, 400 / 365.25, tuYear}, {365.25, 365.25, tuDay}, {2, 2, tuDay},        {1, 24, tuHour},
-        {0.5, 12, tuHour},           {1.0 / 1440, 1, tuMin},  {2e-5, 1.728, tuSec}, {1e-5, 864, tuMSec},
-        {1e-7, 8.64, tuMSec},        {1e-10, 8.64, tuMkSec},  {0, 0, tuMkSec},
+        {400, 400 / 365.25, TimeUnit::Year},
+        {365.25, 365.25, TimeUnit::Day},
+        {2, 2, TimeUnit::Day},
+        {1, 24, TimeUnit::Hour},
+        {0.5, 12, TimeUnit::Hour},
+        {1.0 / 1440, 1, TimeUnit::Minute},
+        {2e-5, 1.728, TimeUnit::Second},
+        {1e-5, 864, TimeUnit::Millisecond},
+        {1e-7, 8.64, TimeUnit::Millisecond},
+        {1e-10, 8.64, TimeUnit::Microsecond},
+        {0, 0, TimeUnit::Microsecond},
     };
     for (const Case& c : cases) {
         const ScaledTime t = ScaleTimeUnit(c.days);

@@ -93,8 +93,9 @@ ParsedName parseName(std::string_view name, int column)
 
 TimeUnit parseUnit(std::string_view unit, int column)
 {
-    static const std::pair<std::string_view, TimeUnit> units[]
-        = {{"y", tuYear}, {"d", tuDay}, {"h", tuHour}, {"m", tuMin}, {"s", tuSec}, {"ms", tuMSec}, {"us", tuMkSec}};
+    static const std::pair<std::string_view, TimeUnit> units[] = {
+        {"y", TimeUnit::Year},   {"d", TimeUnit::Day},          {"h", TimeUnit::Hour},        {"m", TimeUnit::Minute},
+        {"s", TimeUnit::Second}, {"ms", TimeUnit::Millisecond}, {"us", TimeUnit::Microsecond}};
     for (const auto& [text, u] : units)
         if (unit == text)
             return u;

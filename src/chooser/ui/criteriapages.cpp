@@ -354,7 +354,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         MakeHalfLifeField(end.value);
         end.units = new QComboBox(this);
         end.units->setObjectName(QStringLiteral("cbUnits") + suffix);
-        for (int u = tuYear; u <= tuMkSec; ++u)
+        for (int u = 0; u < TimeUnitCount; ++u)
             end.units->addItem(HalfLifeUnitLabel(static_cast<TimeUnit>(u), language));
         end.lambda = new FloatEdit(this);
         end.lambda->setObjectName(QStringLiteral("feLambda") + suffix);
@@ -426,7 +426,7 @@ void HalfLifePage::ShowEnd(bool max, bool value, bool units, bool lambda)
         if (value)
             end.value->SetValue(max ? h.MaxValue() : h.MinValue());
         if (units)
-            end.units->setCurrentIndex(max ? h.MaxUnits() : h.MinUnits());
+            end.units->setCurrentIndex(static_cast<int>(max ? h.MaxUnits() : h.MinUnits()));
         if (lambda)
             end.lambda->SetValue(max ? h.MaxLambda() : h.MinLambda());
     });

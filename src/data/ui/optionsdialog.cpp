@@ -27,9 +27,9 @@ namespace kav {
 
 namespace {
 
-const DoseUnits kDoseUnits{du_mkSv, du_mSv, du_Sv};
-const ActivityUnits kActivityUnits{au__mBq, au_Bq, au_kBq, au_MBq};
-const TimeUnits kTimeUnits{tuYear, tuDay, tuHour};
+const DoseUnits kDoseUnits{DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv};
+const ActivityUnits kActivityUnits{ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq};
+const TimeUnits kTimeUnits{TimeUnit::Year, TimeUnit::Day, TimeUnit::Hour};
 
 QString defaultBrowse(QWidget* parent, const QString& start)
 {

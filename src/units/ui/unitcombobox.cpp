@@ -95,10 +95,10 @@ void UnitComboBox::AssignToComboBox(UnitComboBox* dest) const
     dest->SetEnabledMask(m_enabled);
 }
 
-const TimeUnits TimeUnitComboBox::DefaultEnabled{tuDay, tuHour, tuMin, tuSec};
+const TimeUnits TimeUnitComboBox::DefaultEnabled{TimeUnit::Day, TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second};
 
 TimeUnitComboBox::TimeUnitComboBox(QWidget* parent)
-    : UnitComboBox(TimeUnitCount, DefaultEnabled.raw(), tuHour, parent)
+    : UnitComboBox(TimeUnitCount, DefaultEnabled.raw(), static_cast<int>(TimeUnit::Hour), parent)
 {
     Refill();
 }
@@ -117,11 +117,12 @@ QString TimeUnitComboBox::UnitLabel(int ordinal) const
     return m_useLongNames ? TimeUnitLongLabel(unit, Language()) : TimeUnitShortLabel(unit, Language());
 }
 
-const ActivityUnits ActivityUnitComboBox::DefaultEnabled{au__mBq, au_Bq,   au_kBq, au_MBq, au_GBq, au_TBq,
-                                                         au_nCi,  au_mkCi, au_mCi, au_Ci,  au_kCi, au__MCi};
+const ActivityUnits ActivityUnitComboBox::DefaultEnabled{
+    ActivityUnit::mBq, ActivityUnit::Bq,  ActivityUnit::kBq, ActivityUnit::MBq, ActivityUnit::GBq, ActivityUnit::TBq,
+    ActivityUnit::nCi, ActivityUnit::uCi, ActivityUnit::mCi, ActivityUnit::Ci,  ActivityUnit::kCi, ActivityUnit::MCi};
 
 ActivityUnitComboBox::ActivityUnitComboBox(QWidget* parent)
-    : UnitComboBox(ActivityUnitCount, DefaultEnabled.raw(), au_Bq, parent)
+    : UnitComboBox(ActivityUnitCount, DefaultEnabled.raw(), static_cast<int>(ActivityUnit::Bq), parent)
 {
     Refill();
 }
@@ -131,10 +132,11 @@ QString ActivityUnitComboBox::UnitLabel(int ordinal) const
     return ActivityUnitLabel(static_cast<ActivityUnit>(ordinal), Language());
 }
 
-const DoseUnits DoseUnitComboBox::DefaultEnabled{du_mkSv, du_mSv, du_Sv, du_mRem, du_Rem};
+const DoseUnits DoseUnitComboBox::DefaultEnabled{DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv, DoseUnit::mRem,
+                                                 DoseUnit::Rem};
 
 DoseUnitComboBox::DoseUnitComboBox(QWidget* parent)
-    : UnitComboBox(DoseUnitCount, DefaultEnabled.raw(), du_mSv, parent)
+    : UnitComboBox(DoseUnitCount, DefaultEnabled.raw(), static_cast<int>(DoseUnit::mSv), parent)
 {
     Refill();
 }

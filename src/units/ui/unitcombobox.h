@@ -52,7 +52,7 @@ public:
     explicit TimeUnitComboBox(QWidget* parent = nullptr);
 
     TimeUnit Value() const { return static_cast<TimeUnit>(ValueOrdinal()); }
-    void SetValue(TimeUnit value) { SetValueOrdinal(value); }
+    void SetValue(TimeUnit value) { SetValueOrdinal(static_cast<int>(value)); }
     TimeUnits EnabledTimeUnits() const { return TimeUnits::fromRaw(static_cast<std::uint8_t>(EnabledMask())); }
     void SetEnabledTimeUnits(TimeUnits units) { SetEnabledMask(units.raw()); }
     bool UseLongNames() const { return m_useLongNames; }
@@ -72,7 +72,7 @@ public:
     explicit ActivityUnitComboBox(QWidget* parent = nullptr);
 
     ActivityUnit Value() const { return static_cast<ActivityUnit>(ValueOrdinal()); }
-    void SetValue(ActivityUnit value) { SetValueOrdinal(value); }
+    void SetValue(ActivityUnit value) { SetValueOrdinal(static_cast<int>(value)); }
     ActivityUnits EnabledActivityUnits() const { return ActivityUnits::fromRaw(EnabledMask()); }
     void SetEnabledActivityUnits(ActivityUnits units) { SetEnabledMask(units.raw()); }
 
@@ -87,7 +87,7 @@ public:
     explicit DoseUnitComboBox(QWidget* parent = nullptr);
 
     DoseUnit Value() const { return static_cast<DoseUnit>(ValueOrdinal()); }
-    void SetValue(DoseUnit value) { SetValueOrdinal(value); }
+    void SetValue(DoseUnit value) { SetValueOrdinal(static_cast<int>(value)); }
     DoseUnits EnabledDoseUnits() const { return DoseUnits::fromRaw(EnabledMask()); }
     void SetEnabledDoseUnits(DoseUnits units) { SetEnabledMask(units.raw()); }
 

@@ -430,7 +430,7 @@ TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
         EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
         click(f.DatabaseButton());
         EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.LongestHalfLife().HalfLife);
-        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), index.ShortestHalfLife().HalfLifeUnit);
+        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), static_cast<int>(index.ShortestHalfLife().HalfLifeUnit));
     });
 }
 

@@ -132,9 +132,9 @@ TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
 TEST_F(OptionsFormTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
 {
     ProgramSettings caller(exe());
-    caller.SetMaterialsDoseUnit(du_mSv);
-    caller.SetMixtureActivityUnit(au_kBq);
-    caller.SetBioassayTimeUnit(tuHour);
+    caller.SetMaterialsDoseUnit(DoseUnit::mSv);
+    caller.SetMixtureActivityUnit(ActivityUnit::kBq);
+    caller.SetBioassayTimeUnit(TimeUnit::Hour);
     caller.SetBioassayWholeDays(true);
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, poMaterialsUnits);
@@ -145,9 +145,9 @@ TEST_F(OptionsFormTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
     dialog.RestoreDefaultValues();
     dialog.accept();
     const ProgramSettings& accepted = dialog.Preference();
-    EXPECT_EQ(accepted.MaterialsDoseUnit(), du_Sv);
-    EXPECT_EQ(accepted.MixtureActivityUnit(), au_Bq);
-    EXPECT_EQ(accepted.BioassayTimeUnit(), tuDay);
+    EXPECT_EQ(accepted.MaterialsDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(accepted.MixtureActivityUnit(), ActivityUnit::Bq);
+    EXPECT_EQ(accepted.BioassayTimeUnit(), TimeUnit::Day);
     EXPECT_FALSE(accepted.BioassayWholeDays());
     EXPECT_EQ(accepted.DataFolderPath(), caller.DataFolderPath());
 }
@@ -178,25 +178,30 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         int (*get)(const P&);
     };
     const Box boxes[] = {
-        {"DPUMDoseUnit", du_mkSv, du_mSv, [](const P& p) { return int(p.BioassayDoseUnit()); }},
-        {"MixtureDoseUnit", du_mSv, du_Sv, [](const P& p) { return int(p.MixtureDoseUnit()); }},
-        {"DPUIDosesUnit", du_Sv, du_mkSv, [](const P& p) { return int(p.MaterialsDoseUnit()); }},
-        {"DPUMContentActivityUnit", au__mBq, au_kBq, [](const P& p) { return int(p.BioassayContentUnit()); }},
-        {"DPUMIntakeActivityUnit", au_Bq, au_MBq, [](const P& p) { return int(p.BioassayIntakeUnit()); }},
-        {"MixtureActivityUnit", au_kBq, au__mBq, [](const P& p) { return int(p.MixtureActivityUnit()); }},
-        {"DPUIActivityUnit", au_MBq, au_Bq, [](const P& p) { return int(p.MaterialsActivityUnit()); }},
-        {"DPUMTimeUnit", tuHour, tuYear, [](const P& p) { return int(p.BioassayTimeUnit()); }},
+        {"DPUMDoseUnit", int(DoseUnit::uSv), int(DoseUnit::mSv), [](const P& p) { return int(p.BioassayDoseUnit()); }},
+        {"MixtureDoseUnit", int(DoseUnit::mSv), int(DoseUnit::Sv), [](const P& p) { return int(p.MixtureDoseUnit()); }},
+        {"DPUIDosesUnit", int(DoseUnit::Sv), int(DoseUnit::uSv), [](const P& p) { return int(p.MaterialsDoseUnit()); }},
+        {"DPUMContentActivityUnit", int(ActivityUnit::mBq), int(ActivityUnit::kBq),
+         [](const P& p) { return int(p.BioassayContentUnit()); }},
+        {"DPUMIntakeActivityUnit", int(ActivityUnit::Bq), int(ActivityUnit::MBq),
+         [](const P& p) { return int(p.BioassayIntakeUnit()); }},
+        {"MixtureActivityUnit", int(ActivityUnit::kBq), int(ActivityUnit::mBq),
+         [](const P& p) { return int(p.MixtureActivityUnit()); }},
+        {"DPUIActivityUnit", int(ActivityUnit::MBq), int(ActivityUnit::Bq),
+         [](const P& p) { return int(p.MaterialsActivityUnit()); }},
+        {"DPUMTimeUnit", int(TimeUnit::Hour), int(TimeUnit::Year),
+         [](const P& p) { return int(p.BioassayTimeUnit()); }},
     };
     P caller(exe());
     caller.SetDataFolderPath(good.path());
-    caller.SetBioassayDoseUnit(du_mkSv);
-    caller.SetMixtureDoseUnit(du_mSv);
-    caller.SetMaterialsDoseUnit(du_Sv);
-    caller.SetBioassayContentUnit(au__mBq);
-    caller.SetBioassayIntakeUnit(au_Bq);
-    caller.SetMixtureActivityUnit(au_kBq);
-    caller.SetMaterialsActivityUnit(au_MBq);
-    caller.SetBioassayTimeUnit(tuHour);
+    caller.SetBioassayDoseUnit(DoseUnit::uSv);
+    caller.SetMixtureDoseUnit(DoseUnit::mSv);
+    caller.SetMaterialsDoseUnit(DoseUnit::Sv);
+    caller.SetBioassayContentUnit(ActivityUnit::mBq);
+    caller.SetBioassayIntakeUnit(ActivityUnit::Bq);
+    caller.SetMixtureActivityUnit(ActivityUnit::kBq);
+    caller.SetMaterialsActivityUnit(ActivityUnit::MBq);
+    caller.SetBioassayTimeUnit(TimeUnit::Hour);
     for (const Box& changed : boxes) {
         SCOPED_TRACE(changed.name);
         OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
@@ -285,7 +290,7 @@ TEST_F(OptionsFormTest, ReadsNoSettingsFileOfItsOwn)
     ASSERT_TRUE(ProgramSettings(exe()).AutoSave());
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     EXPECT_FALSE(dialog.Preference().AutoSave());
-    EXPECT_EQ(dialog.Preference().BioassayDoseUnit(), du_Sv);
+    EXPECT_EQ(dialog.Preference().BioassayDoseUnit(), DoseUnit::Sv);
 }
 
 TEST_F(OptionsFormTest, PageSetsShowTheirPages)

@@ -31,7 +31,7 @@ TEST(NdxReader, ReadsARecordIntoANode)
     const Nuclide& n = r.nodes[0];
     EXPECT_EQ(n.Name.toString(), QStringLiteral("Ac-223"));
     EXPECT_EQ(n.HalfLife, 2.10f);
-    EXPECT_EQ(n.HalfLifeUnit, tuMin);
+    EXPECT_EQ(n.HalfLifeUnit, TimeUnit::Minute);
     EXPECT_EQ(n.RTypeSet, DecayModeSet{rtx_Alpha});
     EXPECT_EQ(n.DaughtersCount, 0);
     EXPECT_EQ(n.StableCount, 1);

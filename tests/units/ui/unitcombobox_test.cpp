@@ -32,13 +32,13 @@ TEST(UnitComboBox, DefaultsListTheDefaultUnitsInOrdinalOrder)
     TimeUnitComboBox time;
     ActivityUnitComboBox activity;
     DoseUnitComboBox dose;
-    EXPECT_EQ(time.Value(), tuHour);
+    EXPECT_EQ(time.Value(), TimeUnit::Hour);
     EXPECT_EQ(itemTexts(time), (QStringList{"d", "h", "m", "s"}));
-    EXPECT_EQ(activity.Value(), au_Bq);
+    EXPECT_EQ(activity.Value(), ActivityUnit::Bq);
     EXPECT_EQ(itemTexts(activity),
               (QStringList{"mBq", "Bq", "kBq", "MBq", "GBq", "TBq", "nCi", QString::fromUtf16(u"\u00B5Ci"), "mCi", "Ci",
                            "kCi", "MCi"}));
-    EXPECT_EQ(dose.Value(), du_mSv);
+    EXPECT_EQ(dose.Value(), DoseUnit::mSv);
     EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "mSv", "Sv", "mrem", "rem"}));
     EXPECT_EQ(dose.currentText(), QStringLiteral("mSv"));
     EXPECT_EQ(dose.sizeHint().width(), 64);
@@ -49,8 +49,8 @@ TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
     DoseUnitComboBox dose;
     int changes = 0;
     dose.SetOnChange([&] { ++changes; });
-    dose.SetEnabledDoseUnits({du_mkSv, du_Sv});
-    EXPECT_EQ(dose.Value(), du_mkSv);
+    dose.SetEnabledDoseUnits({DoseUnit::uSv, DoseUnit::Sv});
+    EXPECT_EQ(dose.Value(), DoseUnit::uSv);
     EXPECT_EQ(dose.currentText(), QString::fromUtf16(u"\u00B5Sv"));
     EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "Sv"}));
     EXPECT_EQ(changes, 0);
@@ -59,25 +59,25 @@ TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
 TEST(UnitComboBox, SettingAUnitOutsideTheEnabledSetChangesNothing)
 {
     ActivityUnitComboBox activity;
-    activity.SetEnabledActivityUnits({au__mBq, au_Bq, au_kBq, au_MBq});
-    activity.SetValue(au_GBq);
-    EXPECT_EQ(activity.Value(), au_Bq);
+    activity.SetEnabledActivityUnits({ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
+    activity.SetValue(ActivityUnit::GBq);
+    EXPECT_EQ(activity.Value(), ActivityUnit::Bq);
     EXPECT_EQ(activity.currentText(), QStringLiteral("Bq"));
-    activity.SetValue(au_kBq);
-    EXPECT_EQ(activity.Value(), au_kBq);
+    activity.SetValue(ActivityUnit::kBq);
+    EXPECT_EQ(activity.Value(), ActivityUnit::kBq);
     EXPECT_EQ(activity.currentText(), QStringLiteral("kBq"));
 }
 
 TEST(UnitComboBox, EmptySetRestoresTheDefaultSet)
 {
     TimeUnitComboBox time;
-    time.SetEnabledTimeUnits({tuYear});
-    EXPECT_EQ(time.Value(), tuYear);
+    time.SetEnabledTimeUnits({TimeUnit::Year});
+    EXPECT_EQ(time.Value(), TimeUnit::Year);
     time.SetEnabledTimeUnits({});
     EXPECT_EQ(time.EnabledTimeUnits(), TimeUnitComboBox::DefaultEnabled);
     EXPECT_EQ(time.count(), 4);
     // The year is no longer offered: the lowest enabled unit takes its place.
-    EXPECT_EQ(time.Value(), tuDay);
+    EXPECT_EQ(time.Value(), TimeUnit::Day);
 }
 
 TEST(UnitComboBox, UserChoiceUpdatesValueBeforeTheChangeEvent)
@@ -86,8 +86,8 @@ TEST(UnitComboBox, UserChoiceUpdatesValueBeforeTheChangeEvent)
     std::vector<DoseUnit> seen;
     dose.SetOnChange([&] { seen.push_back(dose.Value()); });
     pickItem(dose, 2);
-    EXPECT_EQ(seen, std::vector<DoseUnit>{du_Sv});
-    dose.SetValue(du_mkSv);
+    EXPECT_EQ(seen, std::vector<DoseUnit>{DoseUnit::Sv});
+    dose.SetValue(DoseUnit::uSv);
     EXPECT_EQ(seen.size(), 1u);
 }
 
@@ -98,18 +98,18 @@ TEST(UnitComboBox, LongNamesAndAssignment)
     EXPECT_EQ(itemTexts(time), (QStringList{"day", "hour", "minute", "second"}));
 
     DoseUnitComboBox source;
-    source.SetEnabledDoseUnits({du_mkSv, du_mSv, du_Sv});
-    source.SetValue(du_Sv);
+    source.SetEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
+    source.SetValue(DoseUnit::Sv);
     DoseUnitComboBox dest;
     source.AssignToComboBox(&dest);
-    EXPECT_EQ(dest.Value(), du_Sv);
+    EXPECT_EQ(dest.Value(), DoseUnit::Sv);
     EXPECT_EQ(dest.EnabledDoseUnits(), source.EnabledDoseUnits());
     EXPECT_EQ(dest.Alignment(), source.Alignment());
 
     // A box of another kind is left alone.
     ActivityUnitComboBox other;
     source.AssignToComboBox(&other);
-    EXPECT_EQ(other.Value(), au_Bq);
+    EXPECT_EQ(other.Value(), ActivityUnit::Bq);
 }
 
 TEST(UnitComboBox, CentresItsTextInTheList)
