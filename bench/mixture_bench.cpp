@@ -74,7 +74,7 @@ struct Fixture {
         list = std::make_unique<kav::Mixture>(index, context.DataNuclideList(), *cache);
         QString error;
         // The first nuclide on offer.
-        if (!list->Restore({{context.DataNuclideList().Strings(0), kav::ipIngestion, 0, -1}}, error))
+        if (!list->Restore({{context.DataNuclideList().Strings(0), kav::IntakeRoute::Ingestion, 0, -1}}, error))
             std::abort();
         view = std::make_unique<kav::MixtureView>(context);
         view->SetMixture(list.get());

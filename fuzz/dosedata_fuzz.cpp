@@ -22,12 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // Whatever loaded can be shown and written again.
     QStringList list;
-    for (kav::IntakeRoute p : {kav::ipIngestion, kav::ipInhalation, kav::ipInjection})
+    for (kav::IntakeRoute p : {kav::IntakeRoute::Ingestion, kav::IntakeRoute::Inhalation, kav::IntakeRoute::Injection})
         d.GetCompoundsList(p, list);
     kav::MaterialBioassay activity;
     for (int m = 0; m < d.InhalationDataCount(); ++m)
         for (int s = 0; s < kav::AMADCount; ++s)
-            d.BioassayFunctionsOf(kav::ipInhalation, m, s, activity);
+            d.BioassayFunctionsOf(kav::IntakeRoute::Inhalation, m, s, activity);
     kav::DoseData again;
     kav::ReadDoseDataFile(kav::DoseDataFileBytes(d, d.m_reserved), d.NuclideNameText(), QStringLiteral("again.qvd"),
                           again);

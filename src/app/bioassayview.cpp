@@ -84,7 +84,7 @@ QWidget* BioassayView::BuildIntakeParameters()
     m_routeBox = new QComboBox(group);
     m_routeBox->setObjectName(QStringLiteral("routeBox"));
     m_routeBox->addItems(IntakePathNames());
-    m_routeBox->setCurrentIndex(ipInhalation);
+    m_routeBox->setCurrentIndex(static_cast<int>(IntakeRoute::Inhalation));
     m_materialBox = new MaterialComboBox(group);
     m_materialBox->setObjectName(QStringLiteral("materialBox"));
     m_materialBox->setMinimumContentsLength(30);
@@ -327,7 +327,7 @@ void BioassayView::FillSizes()
 {
     const QSignalBlocker blocker(m_sizeBox);
     m_sizeBox->clear();
-    const bool aerosol = m_routeBox->currentIndex() == ipInhalation && m_bioassayData
+    const bool aerosol = m_routeBox->currentIndex() == static_cast<int>(IntakeRoute::Inhalation) && m_bioassayData
         && m_bioassayData->IsAerosol(m_materialBox->currentIndex());
     if (aerosol) {
         m_sizeBox->addItems(AMADLabels());

@@ -330,8 +330,8 @@ void MaterialsView::NuclideChanged(const NuclideIdentity& rnx)
 void MaterialsView::FillMaterialLists()
 {
     QStringList names;
-    for (auto [list, path] :
-         {std::pair{m_inhalationMaterials, ipInhalation}, std::pair{m_ingestionMaterials, ipIngestion}}) {
+    for (auto [list, path] : {std::pair{m_inhalationMaterials, IntakeRoute::Inhalation},
+                              std::pair{m_ingestionMaterials, IntakeRoute::Ingestion}}) {
         const QSignalBlocker blocker(list);
         list->clear();
         if (m_materialsData)
@@ -341,7 +341,7 @@ void MaterialsView::FillMaterialLists()
         for (const QString& name : names) {
             auto* item = new QListWidgetItem(name, list);
             Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsSelectable;
-            if (name.size() > 1 || path == ipIngestion)
+            if (name.size() > 1 || path == IntakeRoute::Ingestion)
                 flags |= Qt::ItemIsEnabled;
             item->setFlags(flags);
             item->setCheckState(Qt::Checked);
@@ -420,15 +420,16 @@ void MaterialsView::FillMaterialsGrid()
         // Every label through the mark-up, so that those with a subscript line up with the rest.
         *g.CreateCellCaption(0, s) = MaterialCaption(line.label);
         g.SetCells(0, s + 1, QString());
-        g.SetCells(2, s, SexName(sMale));
-        g.SetCells(2, s + 1, SexName(sFemale));
+        g.SetCells(2, s, SexName(Sex::Male));
+        g.SetCells(2, s + 1, SexName(Sex::Female));
         g.SetCells(1, s, line.hasDoses ? FormatScientific(line.effective * r, 2) : QString());
         g.SetCells(1, s + 1, QString());
         for (int c = 3; c < g.ColCount(); ++c) {
             const auto organ = static_cast<TargetOrgan>(c - 3);
-            g.SetCells(c, s, line.hasDoses ? FormatScientific(DoseAt(line.organs, sMale, organ) * r, 2) : QString());
+            g.SetCells(c, s,
+                       line.hasDoses ? FormatScientific(DoseAt(line.organs, Sex::Male, organ) * r, 2) : QString());
             g.SetCells(c, s + 1,
-                       line.hasDoses ? FormatScientific(DoseAt(line.organs, sFemale, organ) * r, 2) : QString());
+                       line.hasDoses ? FormatScientific(DoseAt(line.organs, Sex::Female, organ) * r, 2) : QString());
         }
         s += 2;
     }

@@ -167,8 +167,8 @@ void RadonTables::FillGasTable()
         const int male = 2 * group + 1;
         g.SetCells(0, male, intakes[group]);
         g.SetCells(1, male, FormatScientific(m_block.EffDose.at(static_cast<std::size_t>(group)), 3));
-        g.SetCells(2, male, SexName(sMale));
-        g.SetCells(2, male + 1, SexName(sFemale));
+        g.SetCells(2, male, SexName(Sex::Male));
+        g.SetCells(2, male + 1, SexName(Sex::Female));
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
             g.SetCells(3 + organ, male, FormatScientific(m_block.Male(group, organ), 3));
             g.SetCells(3 + organ, male + 1, FormatScientific(m_block.Female(group, organ), 3));
@@ -185,8 +185,8 @@ void RadonTables::FillProgenyTable()
     g.SetCells(0, 1, RadonRowLabel(m_radonDataType));
     g.SetCells(1, 1, FormatScientific(m_block.EffDose.at(0), 3));
     g.SetCells(2, 0, QStringLiteral("Sex"));
-    g.SetCells(2, 1, SexName(sMale));
-    g.SetCells(2, 4, SexName(sFemale));
+    g.SetCells(2, 1, SexName(Sex::Male));
+    g.SetCells(2, 4, SexName(Sex::Female));
     g.SetCells(3, 0, QString::fromUtf16(u"Equivalent doses per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     const QString parts[3] = {QStringLiteral("Unattached"), QStringLiteral("Attached"), QStringLiteral("Total")};
     for (int group = 0; group < 3; ++group) {

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <type_traits>
 
 namespace kav {
+
+// The ordinal of an enumeration value, for indexing tables kept in the enumeration's order.
+template <typename E> constexpr std::size_t Ordinal(E value)
+{
+    static_assert(std::is_enum_v<E>);
+    return static_cast<std::size_t>(value);
+}
 
 // A set over the ordinals of an unscoped enumeration, with bit i standing for ordinal i.
 // Bits is the stored width (8, 16 or 32), so that the raw value matches the files that hold it.

@@ -48,7 +48,7 @@ const std::array<float, BioassayTimeCount>& BioassayTimes()
 
 StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, Compartment organ)
 {
-    const bool excreta = organ == soDailyUrine || organ == soDailyFaeces;
+    const bool excreta = organ == Compartment::DailyUrine || organ == Compartment::DailyFaeces;
     for (const MeasuredRule& rule : kMeasuredNuclides)
         if (rule.intake == intake && (rule.excretaToo || !excreta))
             return rule.measured;
@@ -76,7 +76,7 @@ void BioassayData::MeasuredNuclideFiles(QStringList& list) const
 bool BioassayData::BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int amadIndex,
                                        MaterialBioassay& activity) const
 {
-    if (path != ipInhalation)
+    if (path != IntakeRoute::Inhalation)
         amadIndex = 0;
     const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
     if (!m || m->m_activity.empty() || !(m->m_activity.front().m_nuclideId == m_nuclideId))

@@ -98,7 +98,8 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
     BioassayTable table;
     for (int k = 0; k < CompartmentCount; ++k)
         table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
-    const int amad = request.Path == ipInhalation && data.IsAerosol(request.Material) ? request.AMADIndex : 0;
+    const int amad
+        = request.Path == IntakeRoute::Inhalation && data.IsAerosol(request.Material) ? request.AMADIndex : 0;
     MaterialBioassay result;
     bool ok = data.BioassayFunctionsOf(request.Path, request.Material, amad, result);
     float e = 0;

@@ -29,7 +29,7 @@ struct BioassayUnits {
 // One table of the bioassay view: the intake's route, material and particle size (an index of
 // AMADValues, used for inhaled aerosols only), what is shown, and how.
 struct BioassayRequest {
-    IntakeRoute Path = ipInhalation;
+    IntakeRoute Path = IntakeRoute::Inhalation;
     int Material = 0;
     int AMADIndex = DefaultAMADIndex;
     BioassayQuantity View = dvDosePerContent;
@@ -41,7 +41,7 @@ struct BioassayRequest {
 // One compartment of the table: its title, its cells from the first time row on ("-" where there
 // is no value), and the points of its chart series (time in the time unit, value).
 struct BioassayColumn {
-    Compartment Organ = soW_Body;
+    Compartment Organ = Compartment::WholeBody;
     bool Present = false;
     QString Title;
     QStringList Cells;

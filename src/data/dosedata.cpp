@@ -83,7 +83,7 @@ QString MaterialData::Description() const
             s += QStringLiteral(", ");
         s += QStringLiteral("fA=") + FormatSignificant(m_fA, 3);
     }
-    if (m_intakePath == ipInhalation && m_material == imGas)
+    if (m_intakePath == IntakeRoute::Inhalation && m_material == MaterialForm::Gas)
         s.prepend(hasFA ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
     return s;
 }
@@ -91,7 +91,7 @@ QString MaterialData::Description() const
 QString MaterialData::ShortDescription() const
 {
     QString s = removeBracket(compoundName(m_name));
-    if (m_intakePath == ipInhalation && m_material == imGas)
+    if (m_intakePath == IntakeRoute::Inhalation && m_material == MaterialForm::Gas)
         s.prepend(m_fA > 0 ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
     return s;
 }
@@ -160,9 +160,9 @@ const MaterialData* DoseData::SelectCompound(IntakeRoute path, int compoundIndex
         return nullptr;
     const auto index = static_cast<std::size_t>(compoundIndex);
     switch (path) {
-    case ipIngestion: return index < m_ingestData.size() ? m_ingestData[index].get() : nullptr;
-    case ipInjection: return index < m_injectData.size() ? m_injectData[index].get() : nullptr;
-    case ipInhalation:
+    case IntakeRoute::Ingestion: return index < m_ingestData.size() ? m_ingestData[index].get() : nullptr;
+    case IntakeRoute::Injection: return index < m_injectData.size() ? m_injectData[index].get() : nullptr;
+    case IntakeRoute::Inhalation:
         if (index < m_aerosolData.size())
             return amadIndex < AMADCount
                 ? m_aerosolData[index]->m_aerosolDataArr[static_cast<std::size_t>(amadIndex)].get()
@@ -180,15 +180,15 @@ bool DoseData::GetCompoundsList(IntakeRoute path, QStringList& list) const
     if (!IsLoaded())
         return false;
     switch (path) {
-    case ipIngestion:
+    case IntakeRoute::Ingestion:
         for (const auto& m : m_ingestData)
             list << m->Description();
         break;
-    case ipInjection:
+    case IntakeRoute::Injection:
         for (const auto& m : m_injectData)
             list << m->Description();
         break;
-    case ipInhalation:
+    case IntakeRoute::Inhalation:
         for (const auto& g : m_aerosolData)
             list << g->Description();
         for (const auto& m : m_gasData)
@@ -200,7 +200,7 @@ bool DoseData::GetCompoundsList(IntakeRoute path, QStringList& list) const
 
 bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QString& description, QString& fA) const
 {
-    if (path == ipInjection) {
+    if (path == IntakeRoute::Injection) {
         description = QStringLiteral("Injection");
         fA.clear();
         return !m_injectData.empty();
@@ -209,7 +209,7 @@ bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QStri
     fA.clear();
     if (compoundIndex < 0)
         return false;
-    if (path == ipInhalation && IsAerosol(compoundIndex)) {
+    if (path == IntakeRoute::Inhalation && IsAerosol(compoundIndex)) {
         const AerosolGroup& g = *m_aerosolData[static_cast<std::size_t>(compoundIndex)];
         description = g.ShortDescription();
         fA = g.fAStr();
@@ -225,7 +225,7 @@ bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QStri
 
 bool DoseData::GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, OrganDoses& dose, float& effDose) const
 {
-    if (path != ipInhalation)
+    if (path != IntakeRoute::Inhalation)
         amadIndex = 0;
     const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
     if (!m) {
@@ -240,7 +240,7 @@ bool DoseData::GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, Orga
 
 bool DoseData::GetEffDose(IntakeRoute path, int compoundIndex, int amadIndex, float& dose) const
 {
-    if (path != ipInhalation)
+    if (path != IntakeRoute::Inhalation)
         amadIndex = 0;
     const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
     dose = m ? m->m_effDose : 0;

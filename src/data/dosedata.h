@@ -36,11 +36,11 @@ bool AMADIndexFromText(const QString& text, int& index);
 using OrganDoses = std::array<float, 2 * TargetOrganCount>;
 inline float& DoseAt(OrganDoses& a, Sex sex, TargetOrgan organ)
 {
-    return a[sex * TargetOrganCount + organ];
+    return a[Ordinal(sex) * TargetOrganCount + Ordinal(organ)];
 }
 inline float DoseAt(const OrganDoses& a, Sex sex, TargetOrgan organ)
 {
-    return a[sex * TargetOrganCount + organ];
+    return a[Ordinal(sex) * TargetOrganCount + Ordinal(organ)];
 }
 
 // One compartment's content per unit intake at the points of the bioassay time grid.

@@ -213,8 +213,8 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
             readMaterial(in, *list.back());
         }
     };
-    readMaterials(data.m_injectData, ipInjection, imAerosol);
-    readMaterials(data.m_ingestData, ipIngestion, imAerosol);
+    readMaterials(data.m_injectData, IntakeRoute::Injection, MaterialForm::Aerosol);
+    readMaterials(data.m_ingestData, IntakeRoute::Ingestion, MaterialForm::Aerosol);
     const int groups = in.read<std::uint8_t>();
     for (int g = 0; g < groups; ++g) {
         auto group = std::make_unique<AerosolGroup>(&data);
@@ -225,12 +225,12 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
         group->m_modelName = in.shortText();
         group->m_fA = in.read<float>();
         for (auto& material : group->m_aerosolDataArr) {
-            material = std::make_unique<MaterialData>(&data, ipInhalation, imAerosol);
+            material = std::make_unique<MaterialData>(&data, IntakeRoute::Inhalation, MaterialForm::Aerosol);
             readMaterial(in, *material);
         }
         data.m_aerosolData.push_back(std::move(group));
     }
-    readMaterials(data.m_gasData, ipInhalation, imGas);
+    readMaterials(data.m_gasData, IntakeRoute::Inhalation, MaterialForm::Gas);
 }
 
 } // namespace

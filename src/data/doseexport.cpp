@@ -79,9 +79,9 @@ QByteArray DoseExportText(const DoseData& data)
         out += head;
         numbers.Append(out, effDose);
         out += ";Male";
-        appendOrgans(out, numbers, dose, sMale);
+        appendOrgans(out, numbers, dose, Sex::Male);
         out += "\r\n;;;;;;Female";
-        appendOrgans(out, numbers, dose, sFemale);
+        appendOrgans(out, numbers, dose, Sex::Female);
         out += "\r\n";
     };
     // The material's short description, with ";" made "," so that the fields stay in place, and
@@ -99,7 +99,7 @@ QByteArray DoseExportText(const DoseData& data)
     for (const MaterialRow& row : MaterialRows(data, MaterialChoice::Everything(data))) {
         if (!data.GetDoses(row.route, row.material, row.size, dose, effDose))
             continue;
-        if (row.route == ipInjection) {
+        if (row.route == IntakeRoute::Injection) {
             addPair(name + ";Injection;;;;");
             continue;
         }
@@ -110,7 +110,7 @@ QByteArray DoseExportText(const DoseData& data)
             describedMaterial = material;
         }
         const auto& [description, fA] = described;
-        addPair(name + (row.route == ipIngestion ? ";Ingestion;" : ";Inhalation;") + description + ';'
+        addPair(name + (row.route == IntakeRoute::Ingestion ? ";Ingestion;" : ";Inhalation;") + description + ';'
                 + (row.sized ? sizes[row.size].toUtf8() : QByteArray()) + ';' + fA + ';');
     }
     return out;

@@ -23,16 +23,16 @@ std::vector<MaterialRow> MaterialRows(const DoseData& data, const MaterialChoice
 {
     std::vector<MaterialRow> rows;
     if (choice.injection)
-        rows.push_back({ipInjection, 0, 0, false});
+        rows.push_back({IntakeRoute::Injection, 0, 0, false});
     for (const int m : choice.ingested)
-        rows.push_back({ipIngestion, m, 0, false});
+        rows.push_back({IntakeRoute::Ingestion, m, 0, false});
     for (const int m : choice.inhaled)
         if (data.IsAerosol(m))
             for (const int size : choice.sizes)
-                rows.push_back({ipInhalation, m, size, true});
+                rows.push_back({IntakeRoute::Inhalation, m, size, true});
     for (const int m : choice.inhaled)
         if (!data.IsAerosol(m))
-            rows.push_back({ipInhalation, m, 0, false});
+            rows.push_back({IntakeRoute::Inhalation, m, 0, false});
     return rows;
 }
 
@@ -43,15 +43,16 @@ std::vector<MaterialsTableRow> ComputeMaterialsTable(const DoseData& data, const
         return table;
     QStringList ingested;
     QStringList inhaled;
-    data.GetCompoundsList(ipIngestion, ingested);
-    data.GetCompoundsList(ipInhalation, inhaled);
+    data.GetCompoundsList(IntakeRoute::Ingestion, ingested);
+    data.GetCompoundsList(IntakeRoute::Inhalation, inhaled);
     const QStringList sizes = AMADLabels();
     for (const MaterialRow& row : MaterialRows(data, choice)) {
         MaterialsTableRow& line = table.emplace_back();
         line.row = row;
         line.label = IntakePathName(row.route);
-        if (row.route != ipInjection)
-            line.label += QStringLiteral(", ") + (row.route == ipIngestion ? ingested : inhaled).value(row.material);
+        if (row.route != IntakeRoute::Injection)
+            line.label += QStringLiteral(", ")
+                + (row.route == IntakeRoute::Ingestion ? ingested : inhaled).value(row.material);
         if (row.sized)
             line.label += QStringLiteral(", ") + sizes.value(row.size) + QString::fromUtf16(u" \u00B5m");
         line.hasDoses = data.GetDoses(row.route, row.material, row.size, line.organs, line.effective);

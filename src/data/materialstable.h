@@ -22,7 +22,7 @@ struct MaterialChoice {
 
 // One route, material and particle size: a row of the materials table and of the export.
 struct MaterialRow {
-    IntakeRoute route = ipInjection;
+    IntakeRoute route = IntakeRoute::Injection;
     int material = 0;
     int size = 0; // an index of AMADValues for an aerosol; 0 otherwise
     bool sized = false; // an inhaled aerosol, whose size counts

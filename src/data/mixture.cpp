@@ -45,8 +45,8 @@ std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const NuclideIdentity&
         error = failure->message;
         return nullptr;
     }
-    for (IntakeRoute route : {ipIngestion, ipInhalation, ipInjection})
-        loaded->materials[route] = materialTexts(loaded->data, route);
+    for (IntakeRoute route : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection})
+        loaded->materials[Ordinal(route)] = materialTexts(loaded->data, route);
     std::erase_if(m_loaded, [](const auto& entry) { return entry.second.expired(); });
     m_loaded[key] = loaded;
     return loaded;
@@ -71,10 +71,10 @@ std::vector<KeptMixtureRow> Mixture::KeptRows() const
 void Mixture::Fit(MixtureRow& row, int sizeWhenNone)
 {
     KeptMixtureRow& s = row.setting;
-    const int materials = static_cast<int>(row.loaded->materials[s.Path].size());
+    const int materials = static_cast<int>(row.loaded->materials[Ordinal(s.Path)].size());
     if (s.Material < 0 || s.Material >= materials)
         s.Material = 0;
-    const bool aerosol = s.Path == ipInhalation && row.loaded->data.IsAerosol(s.Material);
+    const bool aerosol = s.Path == IntakeRoute::Inhalation && row.loaded->data.IsAerosol(s.Material);
     if (!aerosol)
         s.AMADIndex = -1;
     else if (s.AMADIndex < 0 || s.AMADIndex >= AMADCount)
@@ -122,7 +122,7 @@ MixtureRow Mixture::FirstOnOffer() const
         return row;
     }
     QString error;
-    if (NewRow(m_offered.Strings(0), ipIngestion, row, error))
+    if (NewRow(m_offered.Strings(0), IntakeRoute::Ingestion, row, error))
         return row;
     row.setting.Nuclide = m_offered.Strings(0);
     row.unavailable = error;
@@ -137,7 +137,7 @@ bool Mixture::Restore(const std::vector<KeptMixtureRow>& kept, QString& error)
         rows.push_back(LoadRow(setting));
     if (rows.empty()) {
         MixtureRow example;
-        if (!NewRow(QStringLiteral("Co-60"), ipInhalation, example, error))
+        if (!NewRow(QStringLiteral("Co-60"), IntakeRoute::Inhalation, example, error))
             return false;
         rows.push_back(std::move(example));
     }
@@ -154,7 +154,7 @@ QStringList Mixture::Append(const std::vector<const NuclideIdentity*>& nuclides)
     for (const NuclideIdentity* nuclide : nuclides) {
         MixtureRow row;
         QString error;
-        if (NewRow(nuclide->NameText(), ipIngestion, row, error))
+        if (NewRow(nuclide->NameText(), IntakeRoute::Ingestion, row, error))
             added.push_back(std::move(row));
         else
             errors << error;
@@ -263,13 +263,14 @@ void Mixture::Move(int from, int to)
 const QStringList& Mixture::Materials(int i) const
 {
     const MixtureRow& row = Row(i);
-    return row.Available() ? row.loaded->materials[row.setting.Path] : kNoMaterials;
+    return row.Available() ? row.loaded->materials[Ordinal(row.setting.Path)] : kNoMaterials;
 }
 
 bool Mixture::HasSize(int i) const
 {
     const MixtureRow& row = Row(i);
-    return row.Available() && row.setting.Path == ipInhalation && row.loaded->data.IsAerosol(row.setting.Material);
+    return row.Available() && row.setting.Path == IntakeRoute::Inhalation
+        && row.loaded->data.IsAerosol(row.setting.Material);
 }
 
 std::optional<float> Mixture::Dose(int i) const

@@ -37,7 +37,7 @@ bool readSize(const QByteArray& field, int& amadIndex)
 
 bool readPath(const QByteArray& field, IntakeRoute& path)
 {
-    for (IntakeRoute p : {ipIngestion, ipInhalation, ipInjection})
+    for (IntakeRoute p : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection})
         if (field == IntakePathName(p).toLatin1()) {
             path = p;
             return true;

@@ -13,7 +13,7 @@ namespace kav {
 // material in the route's list, and the particle size (an index of AMADValues, -1 for none).
 struct KeptMixtureRow {
     QString Nuclide;
-    IntakeRoute Path = ipIngestion;
+    IntakeRoute Path = IntakeRoute::Ingestion;
     int Material = 0;
     int AMADIndex = -1;
 

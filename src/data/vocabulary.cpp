@@ -41,11 +41,13 @@ constexpr std::array<SourceOrganText, CompartmentCount> kSourceOrgans{{
     {u"Faeces (24-hour sample)", 3, u""},
 }};
 
-constexpr std::array<Compartment, CompartmentCount> kColumnOrder{soW_Body, soDailyUrine, soDailyFaeces, soGI,
-                                                                 soLung,   soThyroid,    soSkeleton,    soLiver};
+constexpr std::array<Compartment, CompartmentCount> kColumnOrder{
+    Compartment::WholeBody, Compartment::DailyUrine, Compartment::DailyFaeces, Compartment::AlimentaryTract,
+    Compartment::Lungs,     Compartment::Thyroid,    Compartment::Skeleton,    Compartment::Liver};
 
-template <typename Table> std::size_t at(const Table& table, int ordinal)
+template <typename Table, typename E> std::size_t at(const Table& table, E value)
 {
+    const int ordinal = static_cast<int>(value);
     return static_cast<std::size_t>(std::clamp(ordinal, 0, static_cast<int>(table.size()) - 1));
 }
 
@@ -82,15 +84,16 @@ const Compartment* SourceOrgansInColumnOrder()
 
 QStringList IntakePathNames()
 {
-    return {IntakePathName(ipIngestion), IntakePathName(ipInhalation), IntakePathName(ipInjection)};
+    return {IntakePathName(IntakeRoute::Ingestion), IntakePathName(IntakeRoute::Inhalation),
+            IntakePathName(IntakeRoute::Injection)};
 }
 
 IntakeRoute IntakePathFromText(const QString& text)
 {
-    for (IntakeRoute path : {ipIngestion, ipInhalation, ipInjection})
+    for (IntakeRoute path : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection})
         if (text == IntakePathName(path))
             return path;
-    return ipIngestion;
+    return IntakeRoute::Ingestion;
 }
 
 QStringList OrganListWithEffectiveDose()

@@ -11,47 +11,56 @@ namespace kav {
 // Routes of intake, sexes, kinds of inhaled material, target organs and bioassay compartments.
 // Their orders are those of the data files.
 
-enum IntakeRoute : std::uint8_t { ipIngestion, ipInhalation, ipInjection };
-enum Sex : std::uint8_t { sMale, sFemale };
-enum MaterialForm : std::uint8_t { imAerosol, imGas };
+enum class IntakeRoute : std::uint8_t { Ingestion, Inhalation, Injection };
+enum class Sex : std::uint8_t { Male, Female };
+enum class MaterialForm : std::uint8_t { Aerosol, Gas };
 
-enum TargetOrgan : std::uint8_t {
-    toR_marrow,
-    toColon,
-    toLungs,
-    toSt_wall,
-    toBreast,
-    toOvaries,
-    toTestes,
-    toUB_wall,
-    toOesophagus,
-    toLiver,
-    toThyroid,
-    toEndost_BS,
-    toBrain,
-    toS_glands,
-    toSkin,
-    toAdrenals,
-    toET,
-    toGB_wall,
-    toHt_wall,
-    toKidneys,
-    toLN_Total,
-    toMuscle,
-    toO_mucosa,
-    toPancreas,
-    toProstate,
-    toSI_wall,
-    toSpleen,
-    toThymus,
-    toUterus,
-    toRemainder
+enum class TargetOrgan : std::uint8_t {
+    RedMarrow,
+    Colon,
+    Lungs,
+    StomachWall,
+    Breast,
+    Ovaries,
+    Testes,
+    BladderWall,
+    Oesophagus,
+    Liver,
+    Thyroid,
+    BoneSurface,
+    Brain,
+    SalivaryGlands,
+    Skin,
+    Adrenals,
+    ExtrathoracicAirways,
+    GallBladderWall,
+    HeartWall,
+    Kidneys,
+    LymphaticNodes,
+    Muscle,
+    OralMucosa,
+    Pancreas,
+    Prostate,
+    SmallIntestineWall,
+    Spleen,
+    Thymus,
+    Uterus,
+    Remainder
 };
 constexpr int TargetOrganCount = 30;
 // The organs that have a column of their own in the tables: all but the remainder.
 constexpr int ShownTargetOrganCount = 29;
 
-enum Compartment : std::uint8_t { soSkeleton, soThyroid, soLiver, soLung, soGI, soW_Body, soDailyUrine, soDailyFaeces };
+enum class Compartment : std::uint8_t {
+    Skeleton,
+    Thyroid,
+    Liver,
+    Lungs,
+    AlimentaryTract,
+    WholeBody,
+    DailyUrine,
+    DailyFaeces
+};
 constexpr int CompartmentCount = 8;
 using CompartmentSet = EnumSet<Compartment, 8>;
 
@@ -69,7 +78,7 @@ const Compartment* SourceOrgansInColumnOrder();
 
 // "Ingestion", "Inhalation", "Injection".
 QStringList IntakePathNames();
-// The route of exactly that display text; ipIngestion for any other text.
+// The route of exactly that display text; IntakeRoute::Ingestion for any other text.
 IntakeRoute IntakePathFromText(const QString& text);
 // "Dose Coefficient e(50)" followed by the thirty organs.
 QStringList OrganListWithEffectiveDose();

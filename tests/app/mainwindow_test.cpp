@@ -372,7 +372,8 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     ApplicationContext& started = context();
     const QString keptFile = started.Settings().MixtureFileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(keptFile).path()));
-    writeBytes(keptFile, MixtureFileBytes({{"Co-60", ipIngestion, 0, -1}, {"Co-58", ipIngestion, 0, -1}}));
+    writeBytes(keptFile,
+               MixtureFileBytes({{"Co-60", IntakeRoute::Ingestion, 0, -1}, {"Co-58", IntakeRoute::Ingestion, 0, -1}}));
     QTemporaryDir other;
     writeTypicalFile(other.path(), _Co, "60", SyntheticSampleMarker);
     writeTwoGroupFile(other.path(), _Cs, "137");

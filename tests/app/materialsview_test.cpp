@@ -39,7 +39,7 @@ void writeNamelessGroupFile(const QString& folder, ChemicalElement element, cons
     auto group = std::make_unique<AerosolGroup>(&d);
     group->m_aerosolName = "QQQQ";
     for (auto& m : group->m_aerosolDataArr)
-        m = makeMaterial(&d, ipInhalation, imAerosol, "", 0, 1e-9f);
+        m = makeMaterial(&d, IntakeRoute::Inhalation, MaterialForm::Aerosol, "", 0, 1e-9f);
     d.m_aerosolData.push_back(std::move(group));
     QByteArray bytes = DoseDataFileBytes(d);
     bytes.replace(bytes.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));

@@ -42,7 +42,8 @@ protected:
     {
         DoseData tritium;
         tritium.m_nuclideId = StoredNuclideId{_H, "3"};
-        tritium.m_injectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
+        tritium.m_injectData.push_back(
+            makeMaterial(&tritium, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-11f));
         writeBytes(QDir(data.path()).filePath("H-3.qvd"), DoseDataFileBytes(tritium));
         writeTypicalFile(data.path(), _Co, "60");
         home.writeIni("Initialized=1\n", data.path());

@@ -19,8 +19,8 @@ protected:
     {
         DoseData d;
         d.m_nuclideId = nuclide;
-        auto m
-            = makeMaterial(&d, ingestion ? ipIngestion : ipInhalation, ingestion ? imAerosol : imGas, "m", 0.1f, 1e-9f);
+        auto m = makeMaterial(&d, ingestion ? IntakeRoute::Ingestion : IntakeRoute::Inhalation,
+                              ingestion ? MaterialForm::Aerosol : MaterialForm::Gas, "m", 0.1f, 1e-9f);
         m->m_activity = std::move(records);
         (ingestion ? d.m_ingestData : d.m_gasData).push_back(std::move(m));
         writeBytes(m_dir.filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
@@ -57,7 +57,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     d.MeasuredNuclideFiles(names);
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
     MaterialBioassay r;
-    ASSERT_TRUE(d.BioassayFunctionsOf(ipIngestion, 0, 0, r));
+    ASSERT_TRUE(d.BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
     EXPECT_EQ(r.m_organPresentSet.raw(), 0xFF);
     for (int o = 0; o < CompartmentCount; ++o) {
         EXPECT_EQ(r.m_measuredNuclides[static_cast<std::size_t>(o)], ba);
@@ -69,8 +69,8 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     writeWithRecords(cs, {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f)});
     BioassayData alone;
     ASSERT_FALSE(preference.DataFolder().Load(cs, alone));
-    EXPECT_FALSE(alone.BioassayFunctionsOf(ipIngestion, 0, 0, r));
-    EXPECT_FALSE(alone.BioassayFunctionsOf(ipIngestion, 1, 0, r));
+    EXPECT_FALSE(alone.BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
+    EXPECT_FALSE(alone.BioassayFunctionsOf(IntakeRoute::Ingestion, 1, 0, r));
 }
 
 TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
@@ -83,18 +83,18 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     BioassayData d;
     ASSERT_FALSE(preference.DataFolder().Load(th, d));
     MaterialBioassay r;
-    ASSERT_TRUE(d.BioassayFunctionsOf(ipIngestion, 0, 0, r));
-    EXPECT_EQ(r.m_measuredNuclides[soDailyUrine], th);
-    EXPECT_EQ(r.m_activityData[soDailyUrine].size(), 5u);
-    EXPECT_EQ(r.m_measuredNuclides[soLung], ac);
-    EXPECT_EQ(r.m_activityData[soLung].size(), 7u);
-    EXPECT_EQ(MeasuredNuclide(StoredNuclideId{_Cs, "137m"}, soLung), (StoredNuclideId{_Cs, "137m"}));
+    ASSERT_TRUE(d.BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
+    EXPECT_EQ(r.m_measuredNuclides[Ordinal(Compartment::DailyUrine)], th);
+    EXPECT_EQ(r.m_activityData[Ordinal(Compartment::DailyUrine)].size(), 5u);
+    EXPECT_EQ(r.m_measuredNuclides[Ordinal(Compartment::Lungs)], ac);
+    EXPECT_EQ(r.m_activityData[Ordinal(Compartment::Lungs)].size(), 7u);
+    EXPECT_EQ(MeasuredNuclide(StoredNuclideId{_Cs, "137m"}, Compartment::Lungs), (StoredNuclideId{_Cs, "137m"}));
 }
 
 TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 {
     const StoredNuclideId kr{_Kr, "85"};
-    writeWithRecords(kr, {makeBioassay(kr, {soW_Body}, 3, 1.0f)}, false);
+    writeWithRecords(kr, {makeBioassay(kr, {Compartment::WholeBody}, 3, 1.0f)}, false);
     BioassayData gas;
     ASSERT_FALSE(preference.DataFolder().Load(kr, gas));
     QStringList names;

@@ -24,25 +24,26 @@ protected:
         QLocale::setDefault(QLocale::c());
         DoseData d;
         d.m_nuclideId = StoredNuclideId{_Ra, "228"};
-        auto ingested = makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.2f, 2e-8f);
+        auto ingested = makeMaterial(&d, IntakeRoute::Ingestion, MaterialForm::Aerosol, "All compounds", 0.2f, 2e-8f);
         BioassayFunctions radium;
         radium.m_nuclideId = d.m_nuclideId;
-        radium.m_organPresentSet = {soW_Body, soDailyUrine};
-        CompartmentContent& urine = radium.m_activityData[soDailyUrine];
+        radium.m_organPresentSet = {Compartment::WholeBody, Compartment::DailyUrine};
+        CompartmentContent& urine = radium.m_activityData[Ordinal(Compartment::DailyUrine)];
         urine = {0, 0.5f, 0, 1e-11f, std::numeric_limits<float>::quiet_NaN()};
         for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
             urine.push_back(0.25f / static_cast<float>(i));
         BioassayFunctions actinium;
         actinium.m_nuclideId = StoredNuclideId{_Ac, "228"};
-        actinium.m_organPresentSet = {soW_Body};
+        actinium.m_organPresentSet = {Compartment::WholeBody};
         for (int i = 0; i < kPoints; ++i)
-            actinium.m_activityData[soW_Body].push_back(1.0f / static_cast<float>(i + 1));
+            actinium.m_activityData[Ordinal(Compartment::WholeBody)].push_back(1.0f / static_cast<float>(i + 1));
         ingested->m_activity = {radium, actinium};
         d.m_ingestData.push_back(std::move(ingested));
-        d.m_injectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f)); // no functions
+        d.m_injectData.push_back(
+            makeMaterial(&d, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 5e-9f)); // no functions
         ReadDoseDataFile(DoseDataFileBytes(d), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"), data);
         ASSERT_TRUE(data.IsLoaded());
-        request.Path = ipIngestion;
+        request.Path = IntakeRoute::Ingestion;
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
@@ -111,8 +112,8 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
         request.Units = c.units;
         const BioassayTable table = ComputeBioassayTable(data, request);
         ASSERT_TRUE(table.HasData);
-        EXPECT_EQ(column(table, soW_Body).Cells.value(0), QString::fromLatin1(c.wholeBodyFirst));
-        EXPECT_EQ(column(table, soDailyUrine).Cells.value(0), QString::fromLatin1(c.urineFirst));
+        EXPECT_EQ(column(table, Compartment::WholeBody).Cells.value(0), QString::fromLatin1(c.wholeBodyFirst));
+        EXPECT_EQ(column(table, Compartment::DailyUrine).Cells.value(0), QString::fromLatin1(c.urineFirst));
     }
 }
 
@@ -125,17 +126,17 @@ TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
     EXPECT_EQ(table.Times.first(), QStringLiteral("0.041667"));
     EXPECT_EQ(table.Times.last(), QStringLiteral("14"));
     // Table order: whole body, urine, faeces, ...; the others have no function.
-    EXPECT_EQ(table.Columns[0].Organ, soW_Body);
-    EXPECT_EQ(table.Columns[1].Organ, soDailyUrine);
+    EXPECT_EQ(table.Columns[0].Organ, Compartment::WholeBody);
+    EXPECT_EQ(table.Columns[1].Organ, Compartment::DailyUrine);
     int present = 0;
     for (const BioassayColumn& c : table.Columns)
         present += c.Present;
     EXPECT_EQ(present, 2);
     // The whole body is measured through the decay product.
-    EXPECT_EQ(column(table, soW_Body).Title, QStringLiteral("Whole Body (Ac-228)"));
-    EXPECT_EQ(column(table, soDailyUrine).Title, QStringLiteral("Urine (24-hour sample)"));
+    EXPECT_EQ(column(table, Compartment::WholeBody).Title, QStringLiteral("Whole Body (Ac-228)"));
+    EXPECT_EQ(column(table, Compartment::DailyUrine).Title, QStringLiteral("Urine (24-hour sample)"));
     // Zero, tiny and NaN show "-" and are not plotted; a shorter series ends in "-".
-    const BioassayColumn& urine = column(table, soDailyUrine);
+    const BioassayColumn& urine = column(table, Compartment::DailyUrine);
     ASSERT_EQ(urine.Cells.size(), table.Times.size());
     EXPECT_EQ(urine.Cells.mid(0, 5), (QStringList{"4.0E-8", "-", "-", "-", "4.0E-7"}));
     EXPECT_EQ(urine.Cells.last(), QStringLiteral("-"));
@@ -144,14 +145,14 @@ TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
     // The data hold single precision.
     EXPECT_NEAR(urine.Points[0].x(), 1.0 / 24, 1e-7);
     EXPECT_NEAR(urine.Points[0].y(), 4e-8, 4e-8 * 1e-6);
-    EXPECT_EQ(column(table, soW_Body).Points.size(), static_cast<std::size_t>(kPoints - 1));
+    EXPECT_EQ(column(table, Compartment::WholeBody).Points.size(), static_cast<std::size_t>(kPoints - 1));
 
     // Hours: the points' times in hours too.
     request.Units.Time = TimeUnit::Hour;
     const BioassayTable hours = ComputeBioassayTable(data, request);
     EXPECT_EQ(hours.TimeTitle, QStringLiteral("Time, hours"));
     EXPECT_EQ(hours.Times.first(), QStringLiteral("1"));
-    EXPECT_NEAR(column(hours, soW_Body).Points[0].x(), 1.0, 1e-6);
+    EXPECT_NEAR(column(hours, Compartment::WholeBody).Points[0].x(), 1.0, 1e-6);
 }
 
 TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
@@ -162,16 +163,16 @@ TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
     // Days 1 to 10, then 11 to 14.
     EXPECT_EQ(table.Times, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
     // Day 1 is point 10: m = 1/11.
-    EXPECT_EQ(column(table, soW_Body).Cells.first(), QStringLiteral("9.1E-2"));
-    EXPECT_NEAR(column(table, soW_Body).Points.front().x(), 1.0, 1e-6);
+    EXPECT_EQ(column(table, Compartment::WholeBody).Cells.first(), QStringLiteral("9.1E-2"));
+    EXPECT_NEAR(column(table, Compartment::WholeBody).Points.front().x(), 1.0, 1e-6);
 }
 
 TEST_F(BioassayTableTest, NoFunctionsOrNoDoseMeansNoData)
 {
-    request.Path = ipInjection;
+    request.Path = IntakeRoute::Injection;
     request.View = dvContentPerIntake;
     EXPECT_FALSE(ComputeBioassayTable(data, request).HasData);
-    request.Path = ipIngestion;
+    request.Path = IntakeRoute::Ingestion;
     request.Material = 3;
     EXPECT_FALSE(ComputeBioassayTable(data, request).HasData);
 }

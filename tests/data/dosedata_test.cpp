@@ -61,28 +61,28 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 
     OrganDoses dose{};
     float e = 0;
-    ASSERT_TRUE(d.GetDoses(ipIngestion, 0, 7, dose, e)); // the size is ignored for ingestion
+    ASSERT_TRUE(d.GetDoses(IntakeRoute::Ingestion, 0, 7, dose, e)); // the size is ignored for ingestion
     EXPECT_EQ(e, 1e-9f);
-    EXPECT_EQ(DoseAt(dose, sFemale, toColon), 1e-9f * 102);
-    ASSERT_TRUE(d.GetDoses(ipInhalation, 0, 10, dose, e));
+    EXPECT_EQ(DoseAt(dose, Sex::Female, TargetOrgan::Colon), 1e-9f * 102);
+    ASSERT_TRUE(d.GetDoses(IntakeRoute::Inhalation, 0, 10, dose, e));
     EXPECT_EQ(e, 1e-10f * 11);
-    ASSERT_TRUE(d.GetDoses(ipInhalation, 1, 0, dose, e));
+    ASSERT_TRUE(d.GetDoses(IntakeRoute::Inhalation, 1, 0, dose, e));
     EXPECT_EQ(e, 3e-11f);
-    EXPECT_TRUE(d.GetEffDose(ipInjection, 0, 5, e));
+    EXPECT_TRUE(d.GetEffDose(IntakeRoute::Injection, 0, 5, e));
     EXPECT_EQ(e, 5e-9f);
 
     QStringList list;
-    EXPECT_TRUE(d.GetCompoundsList(ipInhalation, list));
+    EXPECT_TRUE(d.GetCompoundsList(IntakeRoute::Inhalation, list));
     EXPECT_EQ(list, (QStringList{"Aerosols Cobalt nitrate Type M, fA=1E-2", "Gas or vapour Type V, Elemental vapour"}));
-    EXPECT_TRUE(d.GetCompoundsList(ipIngestion, list));
+    EXPECT_TRUE(d.GetCompoundsList(IntakeRoute::Ingestion, list));
     EXPECT_EQ(list, QStringList{"All compounds, fA=5E-2"});
     QString description, fA;
-    EXPECT_TRUE(d.GetCompoundDescription(ipInhalation, 0, description, fA));
+    EXPECT_TRUE(d.GetCompoundDescription(IntakeRoute::Inhalation, 0, description, fA));
     EXPECT_EQ(description, QStringLiteral("Aerosols Cobalt nitrate Type M"));
     EXPECT_EQ(fA, QStringLiteral("1E-2"));
-    EXPECT_TRUE(d.GetCompoundDescription(ipInjection, 7, description, fA));
+    EXPECT_TRUE(d.GetCompoundDescription(IntakeRoute::Injection, 7, description, fA));
     EXPECT_EQ(description, QStringLiteral("Injection"));
-    EXPECT_FALSE(d.GetCompoundDescription(ipIngestion, 1, description, fA));
+    EXPECT_FALSE(d.GetCompoundDescription(IntakeRoute::Ingestion, 1, description, fA));
     EXPECT_TRUE(description.isEmpty());
 }
 
@@ -92,7 +92,7 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
     DoseData d;
     OrganDoses dose{};
     float e = 1;
-    EXPECT_FALSE(d.GetDoses(ipIngestion, 0, 0, dose, e)); // nothing loaded
+    EXPECT_FALSE(d.GetDoses(IntakeRoute::Ingestion, 0, 0, dose, e)); // nothing loaded
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     struct Case {
         IntakeRoute path;
@@ -100,11 +100,13 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
         int amad;
     };
     for (const Case& c :
-         {Case{ipInhalation, 1, 3}, Case{ipInhalation, 0, 11}, Case{ipInhalation, 2, 0}, Case{ipIngestion, 1, 0},
-          Case{ipIngestion, -1, 0}, Case{ipInjection, 1, 0}, Case{ipInhalation, 0, -1}}) {
+         {Case{IntakeRoute::Inhalation, 1, 3}, Case{IntakeRoute::Inhalation, 0, 11},
+          Case{IntakeRoute::Inhalation, 2, 0}, Case{IntakeRoute::Ingestion, 1, 0}, Case{IntakeRoute::Ingestion, -1, 0},
+          Case{IntakeRoute::Injection, 1, 0}, Case{IntakeRoute::Inhalation, 0, -1}}) {
         dose.fill(1);
         e = 1;
-        EXPECT_FALSE(d.GetDoses(c.path, c.compound, c.amad, dose, e)) << c.path << " " << c.compound << " " << c.amad;
+        EXPECT_FALSE(d.GetDoses(c.path, c.compound, c.amad, dose, e))
+            << static_cast<int>(c.path) << " " << c.compound << " " << c.amad;
         EXPECT_EQ(e, 0);
         EXPECT_EQ(dose, OrganDoses{});
     }
@@ -157,11 +159,13 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
     DoseData d;
     fillTypicalData(d, StoredNuclideId{_Co, "60"});
     const float marker = 12345.678f;
-    d.m_ingestData[0]->m_activity.push_back(makeBioassay(StoredNuclideId{_Co, "60"}, {soW_Body}, 3, marker));
+    d.m_ingestData[0]->m_activity.push_back(
+        makeBioassay(StoredNuclideId{_Co, "60"}, {Compartment::WholeBody}, 3, marker));
     QByteArray bytes = DoseDataFileBytes(d);
     // The writer keeps series within the grid; make this one claim 276 points. Its count
     // stands just before its first value.
-    const float firstValue = marker / static_cast<float>(1 + soW_Body); // as makeBioassay stores it
+    const float firstValue
+        = marker / static_cast<float>(1 + Ordinal(Compartment::WholeBody)); // as makeBioassay stores it
     const qsizetype at = bytes.indexOf(QByteArray(reinterpret_cast<const char*>(&firstValue), 4)) - 2;
     ASSERT_GT(at, 0);
     bytes[at] = char(276 & 0xFF);
@@ -189,7 +193,7 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
     DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
     QStringList list{"x"};
-    for (IntakeRoute p : {ipIngestion, ipInhalation, ipInjection}) {
+    for (IntakeRoute p : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection}) {
         EXPECT_FALSE(d.GetCompoundsList(p, list));
         EXPECT_TRUE(list.isEmpty());
         float e = 0;
@@ -223,7 +227,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
     auto group = std::make_unique<AerosolGroup>(&two);
     group->m_aerosolName = "QQQQ";
     for (auto& m : group->m_aerosolDataArr)
-        m = makeMaterial(&two, ipInhalation, imAerosol, "", 0, 1e-9f);
+        m = makeMaterial(&two, IntakeRoute::Inhalation, MaterialForm::Aerosol, "", 0, 1e-9f);
     two.m_aerosolData.push_back(std::move(group));
     writeChanged([&](QByteArray& b) {
         b = DoseDataFileBytes(two);
@@ -288,15 +292,17 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         const char* fAText;
     };
     const Case cases[] = {
-        {ipIngestion, imAerosol, "All compounds", 0.05f, "All compounds, fA=5E-2", "All compounds", "5E-2"},
-        {ipIngestion, imAerosol, "", 0.1f, "fA=0.1", "", "0.1"},
-        {ipIngestion, imAerosol, "Soluble forms (general)", 0.1f, "Soluble forms , fA=0.1", "Soluble forms ", "0.1"},
-        {ipIngestion, imAerosol, "No fA", 0, "No fA", "No fA", ""},
-        {ipIngestion, imAerosol, "Odd ) brackets (x)", 0.0035f, "Odd ) brackets (x), fA=3.5E-3", "Odd ) brackets (x)",
-         "3.5E-3"},
-        {ipInhalation, imGas, "Elemental vapour", 0, "Gas or vapour Type V, Elemental vapour",
+        {IntakeRoute::Ingestion, MaterialForm::Aerosol, "All compounds", 0.05f, "All compounds, fA=5E-2",
+         "All compounds", "5E-2"},
+        {IntakeRoute::Ingestion, MaterialForm::Aerosol, "", 0.1f, "fA=0.1", "", "0.1"},
+        {IntakeRoute::Ingestion, MaterialForm::Aerosol, "Soluble forms (general)", 0.1f, "Soluble forms , fA=0.1",
+         "Soluble forms ", "0.1"},
+        {IntakeRoute::Ingestion, MaterialForm::Aerosol, "No fA", 0, "No fA", "No fA", ""},
+        {IntakeRoute::Ingestion, MaterialForm::Aerosol, "Odd ) brackets (x)", 0.0035f, "Odd ) brackets (x), fA=3.5E-3",
+         "Odd ) brackets (x)", "3.5E-3"},
+        {IntakeRoute::Inhalation, MaterialForm::Gas, "Elemental vapour", 0, "Gas or vapour Type V, Elemental vapour",
          "Gas or vapour Type V, Elemental vapour", ""},
-        {ipInhalation, imGas, "Methyl iodide", 1, "Gas or vapour Type F, Methyl iodide, fA=1",
+        {IntakeRoute::Inhalation, MaterialForm::Gas, "Methyl iodide", 1, "Gas or vapour Type F, Methyl iodide, fA=1",
          "Gas or vapour Type F, Methyl iodide", "1"},
     };
     for (const Case& c : cases) {
@@ -338,20 +344,20 @@ TEST(MaterialTexts, ParticleSizeLabels)
 
 TEST(Vocabulary, TextsAndSets)
 {
-    EXPECT_EQ(IntakePathFromText("inhalation"), ipIngestion);
-    EXPECT_EQ(IntakePathFromText("Inhalation"), ipInhalation);
-    EXPECT_EQ(IntakePathFromText("Injection"), ipInjection);
+    EXPECT_EQ(IntakePathFromText("inhalation"), IntakeRoute::Ingestion);
+    EXPECT_EQ(IntakePathFromText("Inhalation"), IntakeRoute::Inhalation);
+    EXPECT_EQ(IntakePathFromText("Injection"), IntakeRoute::Injection);
     const CompartmentSet excreta = CompartmentSet::fromRaw(0xE0);
     for (int o = 0; o < CompartmentCount; ++o)
-        EXPECT_EQ(excreta.contains(static_cast<Compartment>(o)), o >= soW_Body) << o;
+        EXPECT_EQ(excreta.contains(static_cast<Compartment>(o)), o >= static_cast<int>(Compartment::WholeBody)) << o;
     const QStringList organs = OrganListWithEffectiveDose();
     ASSERT_EQ(organs.size(), 31);
     EXPECT_EQ(organs[0], QStringLiteral("Dose Coefficient e(50)"));
     EXPECT_EQ(organs[30], QStringLiteral("Remainder"));
-    EXPECT_TRUE(SourceOrganDescription(soLung).contains(QString::fromUtf16(u"thoraci\u0441 lymph")));
-    EXPECT_TRUE(SourceOrganDescription(soW_Body).isEmpty());
-    EXPECT_EQ(SourceOrgansInColumnOrder()[0], soW_Body);
-    EXPECT_EQ(SourceOrganColumn(soLiver), 8);
+    EXPECT_TRUE(SourceOrganDescription(Compartment::Lungs).contains(QString::fromUtf16(u"thoraci\u0441 lymph")));
+    EXPECT_TRUE(SourceOrganDescription(Compartment::WholeBody).isEmpty());
+    EXPECT_EQ(SourceOrgansInColumnOrder()[0], Compartment::WholeBody);
+    EXPECT_EQ(SourceOrganColumn(Compartment::Liver), 8);
 }
 
 } // namespace

@@ -145,11 +145,13 @@ TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
     write(typical);
     DoseData injected;
     injected.m_nuclideId = StoredNuclideId{_Co, "58"};
-    injected.m_injectData.push_back(makeMaterial(&injected, ipInjection, imAerosol, "", 0, 2e-9f));
+    injected.m_injectData.push_back(
+        makeMaterial(&injected, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-9f));
     write(injected);
     DoseData ingested;
     ingested.m_nuclideId = StoredNuclideId{_Sr, "90"};
-    ingested.m_ingestData.push_back(makeMaterial(&ingested, ipIngestion, imAerosol, "Titanate", 0.01f, 3e-9f));
+    ingested.m_ingestData.push_back(
+        makeMaterial(&ingested, IntakeRoute::Ingestion, MaterialForm::Aerosol, "Titanate", 0.01f, 3e-9f));
     write(ingested);
 
     const DoseExportResult result = run();

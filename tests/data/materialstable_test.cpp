@@ -35,11 +35,11 @@ TEST_F(MaterialsTableTest, RowsComeInTheTablesOrderWithTheirLabelsAndDoses)
         int material;
         int size;
     } expected[] = {
-        {u"Injection", 5e-9f, ipInjection, 0, 0},
-        {u"Ingestion, All compounds, fA=5E-2", 1e-9f, ipIngestion, 0, 0},
-        {u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 0.01 µm", 3e-10f, ipInhalation, 0, 2},
-        {u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5 µm", 9e-10f, ipInhalation, 0, 8},
-        {u"Inhalation, Gas or vapour Type V, Elemental vapour", 3e-11f, ipInhalation, 1, 0},
+        {u"Injection", 5e-9f, IntakeRoute::Injection, 0, 0},
+        {u"Ingestion, All compounds, fA=5E-2", 1e-9f, IntakeRoute::Ingestion, 0, 0},
+        {u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 0.01 µm", 3e-10f, IntakeRoute::Inhalation, 0, 2},
+        {u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5 µm", 9e-10f, IntakeRoute::Inhalation, 0, 8},
+        {u"Inhalation, Gas or vapour Type V, Elemental vapour", 3e-11f, IntakeRoute::Inhalation, 1, 0},
     };
     ASSERT_EQ(table.size(), std::size(expected));
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -52,8 +52,8 @@ TEST_F(MaterialsTableTest, RowsComeInTheTablesOrderWithTheirLabelsAndDoses)
         EXPECT_EQ(row.row.size, expected[i].size) << i;
     }
     // Organ k holds e × (1 + k) for men and e × (1 + k + 100) for women: the colon (k = 1).
-    EXPECT_FLOAT_EQ(DoseAt(table[3].organs, sFemale, toColon), 9e-10f * 102);
-    EXPECT_FLOAT_EQ(DoseAt(table[3].organs, sMale, toColon), 9e-10f * 2);
+    EXPECT_FLOAT_EQ(DoseAt(table[3].organs, Sex::Female, TargetOrgan::Colon), 9e-10f * 102);
+    EXPECT_FLOAT_EQ(DoseAt(table[3].organs, Sex::Male, TargetOrgan::Colon), 9e-10f * 2);
 }
 
 TEST_F(MaterialsTableTest, NothingLoadedOrNoSizeTickedLeavesRowsOut)

@@ -54,11 +54,11 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
 {
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
     const std::vector<KeptMixtureRow> kept = {
-        row("Co-60", ipInhalation, 0, 6), // the aerosol at 1 µm
-        row("Sr-90", ipIngestion, 0, -1), // its file damaged
-        row("Cs-137", ipInjection, 0, -1), // no file in the folder
-        row("Co-60", ipInhalation, 7, 3), // a material the data do not have: the first, its size kept
-        row("H-9", ipIngestion, 2, -1), // not in the index
+        row("Co-60", IntakeRoute::Inhalation, 0, 6), // the aerosol at 1 µm
+        row("Sr-90", IntakeRoute::Ingestion, 0, -1), // its file damaged
+        row("Cs-137", IntakeRoute::Injection, 0, -1), // no file in the folder
+        row("Co-60", IntakeRoute::Inhalation, 7, 3), // a material the data do not have: the first, its size kept
+        row("H-9", IntakeRoute::Ingestion, 2, -1), // not in the index
     };
     restore(kept);
     ASSERT_EQ(mixture.Count(), 5);
@@ -75,7 +75,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
         << mixture.Row(1).unavailable.toStdString();
     EXPECT_EQ(mixture.Row(2).unavailable, QStringLiteral("DataFileException: Can not find file for Cs-137"));
     EXPECT_EQ(mixture.Row(4).unavailable, QStringLiteral("H-9 is not a nuclide of the index"));
-    EXPECT_EQ(mixture.Row(3).setting, row("Co-60", ipInhalation, 0, 3));
+    EXPECT_EQ(mixture.Row(3).setting, row("Co-60", IntakeRoute::Inhalation, 0, 3));
     EXPECT_FLOAT_EQ(*mixture.Dose(3), 4e-10f);
     // Rows of the same nuclide share one loaded copy.
     EXPECT_EQ(mixture.Row(0).loaded.get(), mixture.Row(3).loaded.get());
@@ -91,7 +91,7 @@ TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
 {
     restore({});
     ASSERT_EQ(mixture.Count(), 1);
-    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", ipInhalation, 0, DefaultAMADIndex));
+    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Inhalation, 0, DefaultAMADIndex));
     EXPECT_FLOAT_EQ(*mixture.Dose(0), 9e-10f);
     EXPECT_FALSE(mixture.CanUndo());
 
@@ -106,7 +106,7 @@ TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
 // Each edit gives a pairing that exists, or leaves the row as it was.
 TEST_F(MixtureTest, EditsFollowTheRowsData)
 {
-    restore({row("Co-60", ipInhalation, 0, 6)});
+    restore({row("Co-60", IntakeRoute::Inhalation, 0, 6)});
     struct Step {
         const char* what;
         std::function<void()> edit;
@@ -114,28 +114,32 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
         float dose; // 0: none
     };
     const Step steps[] = {
-        {"gas", [&] { mixture.SetMaterial(0, 1); }, row("Co-60", ipInhalation, 1, -1), 3e-11f},
-        {"back to the aerosol: 5 um", [&] { mixture.SetMaterial(0, 0); }, row("Co-60", ipInhalation, 0, 8), 9e-10f},
-        {"size", [&] { mixture.SetSize(0, 2); }, row("Co-60", ipInhalation, 0, 2), 3e-10f},
-        {"a size out of range", [&] { mixture.SetSize(0, 11); }, row("Co-60", ipInhalation, 0, 2), 3e-10f},
+        {"gas", [&] { mixture.SetMaterial(0, 1); }, row("Co-60", IntakeRoute::Inhalation, 1, -1), 3e-11f},
+        {"back to the aerosol: 5 um", [&] { mixture.SetMaterial(0, 0); }, row("Co-60", IntakeRoute::Inhalation, 0, 8),
+         9e-10f},
+        {"size", [&] { mixture.SetSize(0, 2); }, row("Co-60", IntakeRoute::Inhalation, 0, 2), 3e-10f},
+        {"a size out of range", [&] { mixture.SetSize(0, 11); }, row("Co-60", IntakeRoute::Inhalation, 0, 2), 3e-10f},
         {"another nuclide keeps route and size",
          [&] {
              QString e;
              EXPECT_TRUE(mixture.SetNuclide(0, QStringLiteral("Pu-239"), e));
          },
-         row("Pu-239", ipInhalation, 0, 2), 3e-10f},
-        {"the second group", [&] { mixture.SetMaterial(0, 1); }, row("Pu-239", ipInhalation, 1, 2), 2e-9f},
-        {"ingestion has no size", [&] { mixture.SetRoute(0, ipIngestion); }, row("Pu-239", ipIngestion, 0, -1), 1e-9f},
-        {"a material out of range", [&] { mixture.SetMaterial(0, 5); }, row("Pu-239", ipIngestion, 0, -1), 1e-9f},
-        {"injection", [&] { mixture.SetRoute(0, ipInjection); }, row("Pu-239", ipInjection, 0, -1), 5e-9f},
+         row("Pu-239", IntakeRoute::Inhalation, 0, 2), 3e-10f},
+        {"the second group", [&] { mixture.SetMaterial(0, 1); }, row("Pu-239", IntakeRoute::Inhalation, 1, 2), 2e-9f},
+        {"ingestion has no size", [&] { mixture.SetRoute(0, IntakeRoute::Ingestion); },
+         row("Pu-239", IntakeRoute::Ingestion, 0, -1), 1e-9f},
+        {"a material out of range", [&] { mixture.SetMaterial(0, 5); }, row("Pu-239", IntakeRoute::Ingestion, 0, -1),
+         1e-9f},
+        {"injection", [&] { mixture.SetRoute(0, IntakeRoute::Injection); },
+         row("Pu-239", IntakeRoute::Injection, 0, -1), 5e-9f},
         {"an element brings its first nuclide",
          [&] {
              QString e;
              EXPECT_TRUE(mixture.SetElement(0, QStringLiteral("Co"), e));
          },
-         row("Co-58", ipInjection, 0, -1), 5e-9f},
-        {"inhaled again: the aerosol at 5 um", [&] { mixture.SetRoute(0, ipInhalation); },
-         row("Co-58", ipInhalation, 0, 8), 9e-10f},
+         row("Co-58", IntakeRoute::Injection, 0, -1), 5e-9f},
+        {"inhaled again: the aerosol at 5 um", [&] { mixture.SetRoute(0, IntakeRoute::Inhalation); },
+         row("Co-58", IntakeRoute::Inhalation, 0, 8), 9e-10f},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -160,8 +164,8 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
 
 TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
 {
-    restore({row("Co-60", ipIngestion, 0, -1), row("Co-58", ipIngestion, 0, -1), row("Sr-90", ipIngestion, 0, -1),
-             row("Pu-239", ipInhalation, 1, 4)});
+    restore({row("Co-60", IntakeRoute::Ingestion, 0, -1), row("Co-58", IntakeRoute::Ingestion, 0, -1),
+             row("Sr-90", IntakeRoute::Ingestion, 0, -1), row("Pu-239", IntakeRoute::Inhalation, 1, 4)});
     const QStringList start{"Co-60", "Co-58", "Sr-90", "Pu-239"};
     struct Step {
         const char* what;
@@ -184,7 +188,7 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
         states.push_back(step.after);
     }
     // The first nuclide on offer is Co-58 (periodic-table order), ingested.
-    EXPECT_EQ(mixture.Row(0).setting, row("Co-58", ipIngestion, 0, -1));
+    EXPECT_EQ(mixture.Row(0).setting, row("Co-58", IntakeRoute::Ingestion, 0, -1));
     for (int k = static_cast<int>(std::size(steps)) - 1; k >= 0; --k) {
         SCOPED_TRACE(steps[k].what);
         ASSERT_TRUE(mixture.CanUndo());
@@ -192,28 +196,28 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
         EXPECT_EQ(names(), states[static_cast<std::size_t>(k)]);
     }
     EXPECT_FALSE(mixture.CanUndo());
-    EXPECT_EQ(mixture.Row(3).setting, row("Pu-239", ipInhalation, 1, 4)) << "each row comes back whole";
+    EXPECT_EQ(mixture.Row(3).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4)) << "each row comes back whole";
     mixture.Redo();
     mixture.Redo();
     EXPECT_EQ(names(), states[2]);
     // A new change forgets what could be redone.
-    mixture.SetRoute(0, ipInjection);
+    mixture.SetRoute(0, IntakeRoute::Injection);
     EXPECT_FALSE(mixture.CanRedo());
     mixture.Undo();
-    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", ipIngestion, 0, -1));
+    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Ingestion, 0, -1));
 }
 
 // What can be undone is what the user chose: a removed nuclide's data leave memory, and come
 // back from the file with the row.
 TEST_F(MixtureTest, UndoKeepsNoDataOfRemovedRows)
 {
-    restore({row("Co-60", ipIngestion, 0, -1), row("Pu-239", ipInhalation, 1, 4)});
+    restore({row("Co-60", IntakeRoute::Ingestion, 0, -1), row("Pu-239", IntakeRoute::Inhalation, 1, 4)});
     const std::weak_ptr<const LoadedDoseData> plutonium = mixture.Row(1).loaded;
     mixture.Remove(1);
     EXPECT_TRUE(plutonium.expired());
     mixture.Undo();
     ASSERT_TRUE(mixture.Row(1).Available());
-    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", ipInhalation, 1, 4));
+    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4));
     EXPECT_FLOAT_EQ(*mixture.Dose(1), 2e-9f);
 }
 
@@ -227,7 +231,7 @@ TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Sr-90.qvd is corrupted")));
     EXPECT_EQ(names(), (QStringList{"Co-60", "Pu-239", "Pu-239"}));
-    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", ipIngestion, 0, -1));
+    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", IntakeRoute::Ingestion, 0, -1));
     mixture.Undo();
     EXPECT_EQ(names(), QStringList{"Co-60"});
 }

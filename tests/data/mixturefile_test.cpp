@@ -12,10 +12,10 @@ namespace {
 
 TEST(MixtureFile, RowsComeBackAsTheyWereWritten)
 {
-    const std::vector<KeptMixtureRow> rows{{"Cs-137", ipInhalation, 2, 4},
-                                           {"Tc-99m", ipIngestion, 0, -1},
-                                           {"Pu-239", ipInjection, 0, -1},
-                                           {"Co-60", ipInhalation, 0, 10}};
+    const std::vector<KeptMixtureRow> rows{{"Cs-137", IntakeRoute::Inhalation, 2, 4},
+                                           {"Tc-99m", IntakeRoute::Ingestion, 0, -1},
+                                           {"Pu-239", IntakeRoute::Injection, 0, -1},
+                                           {"Co-60", IntakeRoute::Inhalation, 0, 10}};
     const QByteArray bytes = MixtureFileBytes(rows);
     EXPECT_TRUE(bytes.contains("\nCs-137\tInhalation\t2\t0.1\n"));
     EXPECT_TRUE(bytes.contains("\nTc-99m\tIngestion\t0\t-\n"));
@@ -67,8 +67,9 @@ TEST(MixtureFile, EveryRowReadIsWrittenBackTheSame)
         EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(rows)), rows);
     }
     EXPECT_TRUE(ParseMixtureFile(found).empty());
-    const std::vector<KeptMixtureRow> unwritable{
-        {"#Co-60", ipIngestion, 0, -1}, {"Co-60", ipIngestion, -1, -1}, {"Co-60", ipIngestion, 1, -1}};
+    const std::vector<KeptMixtureRow> unwritable{{"#Co-60", IntakeRoute::Ingestion, 0, -1},
+                                                 {"Co-60", IntakeRoute::Ingestion, -1, -1},
+                                                 {"Co-60", IntakeRoute::Ingestion, 1, -1}};
     EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(unwritable)), (std::vector<KeptMixtureRow>{unwritable[2]}));
 }
 

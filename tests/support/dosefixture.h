@@ -43,16 +43,17 @@ inline BioassayFunctions makeBioassay(const StoredNuclideId& nuclide, Compartmen
 inline void fillTypicalData(DoseData& d, const StoredNuclideId& nuclide)
 {
     d.m_nuclideId = nuclide;
-    d.m_injectData.push_back(makeMaterial(&d, ipInjection, imAerosol, "", 0, 5e-9f));
-    d.m_ingestData.push_back(makeMaterial(&d, ipIngestion, imAerosol, "All compounds", 0.05f, 1e-9f));
+    d.m_injectData.push_back(makeMaterial(&d, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 5e-9f));
+    d.m_ingestData.push_back(
+        makeMaterial(&d, IntakeRoute::Ingestion, MaterialForm::Aerosol, "All compounds", 0.05f, 1e-9f));
     auto group = std::make_unique<AerosolGroup>(&d);
     group->m_aerosolName = "Cobalt nitrate (M)";
     group->m_fA = 0.01f;
     for (int s = 0; s < AMADCount; ++s)
-        group->m_aerosolDataArr[static_cast<std::size_t>(s)]
-            = makeMaterial(&d, ipInhalation, imAerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
+        group->m_aerosolDataArr[static_cast<std::size_t>(s)] = makeMaterial(
+            &d, IntakeRoute::Inhalation, MaterialForm::Aerosol, "", 0.01f, 1e-10f * static_cast<float>(s + 1));
     d.m_aerosolData.push_back(std::move(group));
-    d.m_gasData.push_back(makeMaterial(&d, ipInhalation, imGas, "Elemental vapour", 0, 3e-11f));
+    d.m_gasData.push_back(makeMaterial(&d, IntakeRoute::Inhalation, MaterialForm::Gas, "Elemental vapour", 0, 3e-11f));
 }
 
 inline void writeBytes(const QString& path, const QByteArray& bytes)
@@ -80,7 +81,9 @@ inline void writeBioassayFile(const QString& folder, ChemicalElement element, co
     fillTypicalData(d, StoredNuclideId{element, mass});
     float first = 1;
     auto withBioassay = [&](MaterialData& m) {
-        m.m_activity = {makeBioassay(d.m_nuclideId, {soW_Body, soDailyUrine, soLung}, BioassayTimeCount, first)};
+        m.m_activity
+            = {makeBioassay(d.m_nuclideId, {Compartment::WholeBody, Compartment::DailyUrine, Compartment::Lungs},
+                            BioassayTimeCount, first)};
         first /= 2;
     };
     withBioassay(*d.m_ingestData.front());
@@ -101,7 +104,7 @@ inline void writeTwoGroupFile(const QString& folder, ChemicalElement element, co
     group->m_fA = 0.001f;
     for (int s = 0; s < AMADCount; ++s)
         group->m_aerosolDataArr[static_cast<std::size_t>(s)]
-            = makeMaterial(&d, ipInhalation, imAerosol, "", 0.001f, 2e-9f);
+            = makeMaterial(&d, IntakeRoute::Inhalation, MaterialForm::Aerosol, "", 0.001f, 2e-9f);
     d.m_aerosolData.push_back(std::move(group));
     writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
 }

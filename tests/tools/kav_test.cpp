@@ -245,7 +245,8 @@ void writeSmallAndLargeExport(const QString& folder)
 {
     DoseData tritium;
     tritium.m_nuclideId = StoredNuclideId{_H, "3"};
-    tritium.m_injectData.push_back(makeMaterial(&tritium, ipInjection, imAerosol, "", 0, 2e-11f));
+    tritium.m_injectData.push_back(
+        makeMaterial(&tritium, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-11f));
     writeBytes(QDir(folder).filePath("H-3.qvd"), kav::DoseDataFileBytes(tritium));
     writeTypicalFile(folder, _Co, "60");
 }

@@ -50,7 +50,7 @@ TEST_F(SampleTest, EveryFileIsMarkedDeterministicAndReadable)
         for (int m = 0; m < d->InhalationDataCount(); ++m)
             for (int s = 0; s < (d->IsAerosol(m) ? AMADCount : 1); ++s) {
                 float e = 0;
-                ASSERT_TRUE(d->GetEffDose(ipInhalation, m, s, e));
+                ASSERT_TRUE(d->GetEffDose(IntakeRoute::Inhalation, m, s, e));
                 EXPECT_GE(e, 1e-14f);
                 EXPECT_LE(e, 1e-5f);
             }
@@ -62,13 +62,13 @@ TEST_F(SampleTest, ShowsEveryShapeTheFormatAllows)
     const auto kr = load(QStringLiteral("Kr-85"));
     EXPECT_EQ(kr->IngestDataCount() + kr->AerosolDataCount(), 0);
     QStringList list;
-    ASSERT_TRUE(kr->GetCompoundsList(ipInhalation, list));
+    ASSERT_TRUE(kr->GetCompoundsList(IntakeRoute::Inhalation, list));
     EXPECT_TRUE(list[0].startsWith(QStringLiteral("Gas or vapour Type V")));
     const auto cm = load(QStringLiteral("Cm-244"));
     EXPECT_EQ(cm->IngestDataCount(), 0);
     EXPECT_GT(cm->AerosolDataCount(), 0);
     QString description, fA;
-    EXPECT_FALSE(load(QStringLiteral("Zr-95"))->GetCompoundDescription(ipInjection, 0, description, fA));
+    EXPECT_FALSE(load(QStringLiteral("Zr-95"))->GetCompoundDescription(IntakeRoute::Injection, 0, description, fA));
 
     bool tab = false;
     bool typed = false;
@@ -89,8 +89,8 @@ TEST_F(SampleTest, BioassayFunctionsFallWithTimeAndCarryTheMeasuredProgeny)
         SCOPED_TRACE(name);
         const auto d = load(QString::fromLatin1(name));
         MaterialBioassay r;
-        ASSERT_TRUE(d->BioassayFunctionsOf(ipIngestion, 0, 0, r));
-        const CompartmentContent& body = r.m_activityData[soW_Body];
+        ASSERT_TRUE(d->BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
+        const CompartmentContent& body = r.m_activityData[Ordinal(Compartment::WholeBody)];
         ASSERT_GT(body.size(), 50u);
         EXPECT_LE(body.size(), static_cast<std::size_t>(BioassayTimeCount));
         for (std::size_t i = 1; i < body.size(); ++i)

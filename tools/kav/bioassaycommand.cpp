@@ -77,7 +77,7 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
     }
     request.Material = material - 1;
 
-    const bool aerosol = request.Path == ipInhalation && data.IsAerosol(request.Material);
+    const bool aerosol = request.Path == IntakeRoute::Inhalation && data.IsAerosol(request.Material);
     QString size = QStringLiteral("-");
     if (options.count(QStringLiteral("--size"))) {
         size = options[QStringLiteral("--size")];

@@ -64,18 +64,18 @@ NuclideTraits traitsOf(const QString& name)
 
 // Organ doses around a level, shaped by where the material goes; the effective value follows
 // from them.
-void fillDoses(MaterialData& m, double level, int focus, Random& rnd)
+void fillDoses(MaterialData& m, double level, TargetOrgan focus, Random& rnd)
 {
     for (int sex = 0; sex < 2; ++sex) {
         for (int organ = 0; organ < TargetOrganCount; ++organ) {
             double v = level * rnd.logBetween(0.3, 1.8);
-            if (organ == focus)
+            if (static_cast<TargetOrgan>(organ) == focus)
                 v *= rnd.between(4, 12);
             const auto o = static_cast<TargetOrgan>(organ);
-            if ((sex == sMale && (o == toOvaries || o == toUterus))
-                || (sex == sFemale && (o == toTestes || o == toProstate)))
+            if ((static_cast<Sex>(sex) == Sex::Male && (o == TargetOrgan::Ovaries || o == TargetOrgan::Uterus))
+                || (static_cast<Sex>(sex) == Sex::Female && (o == TargetOrgan::Testes || o == TargetOrgan::Prostate)))
                 v = 0;
-            if (sex == sFemale)
+            if (static_cast<Sex>(sex) == Sex::Female)
                 v *= rnd.between(1.0, 1.25);
             DoseAt(m.m_dose, static_cast<Sex>(sex), o) = static_cast<float>(v);
         }
@@ -84,9 +84,9 @@ void fillDoses(MaterialData& m, double level, int focus, Random& rnd)
     for (int organ = 0; organ < TargetOrganCount; ++organ) {
         const auto o = static_cast<TargetOrgan>(organ);
         double w = kWeights[static_cast<std::size_t>(organ)];
-        if (o == toOvaries || o == toTestes)
+        if (o == TargetOrgan::Ovaries || o == TargetOrgan::Testes)
             w = 0.08; // gonads: the organ of each sex
-        e += w * (DoseAt(m.m_dose, sMale, o) + DoseAt(m.m_dose, sFemale, o)) / 2;
+        e += w * (DoseAt(m.m_dose, Sex::Male, o) + DoseAt(m.m_dose, Sex::Female, o)) / 2;
     }
     m.m_effDose = static_cast<float>(e);
 }
@@ -101,8 +101,9 @@ void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<cons
     for (const Nuclide* p : measured)
         if (p && std::find(records.begin(), records.end(), p) == records.end())
             records.push_back(p);
-    const CompartmentSet present
-        = m.m_material == imGas ? CompartmentSet{soW_Body, soLung, soDailyUrine} : CompartmentSet::fromRaw(0xFF);
+    const CompartmentSet present = m.m_material == MaterialForm::Gas
+        ? CompartmentSet{Compartment::WholeBody, Compartment::Lungs, Compartment::DailyUrine}
+        : CompartmentSet::fromRaw(0xFF);
     for (const Nuclide* n : records) {
         BioassayFunctions a;
         a.m_nuclideId = StoredNuclideId{n->Element, n->AMass};
@@ -117,7 +118,8 @@ void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<cons
             const double f2 = rnd.between(0.01, 0.2);
             const double b1 = rnd.logBetween(0.2, 2);
             const double b2 = rnd.logBetween(1e-4, 2e-2);
-            const bool excreta = organ == soDailyUrine || organ == soDailyFaeces;
+            const bool excreta = static_cast<Compartment>(organ) == Compartment::DailyUrine
+                || static_cast<Compartment>(organ) == Compartment::DailyFaeces;
             CompartmentContent& series = a.m_activityData[static_cast<std::size_t>(organ)];
             series.resize(static_cast<std::size_t>(points));
             for (int i = 0; i < points; ++i) {
@@ -181,24 +183,26 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     }
     const int basePoints = halfLifeDays > 30 ? BioassayTimeCount : 160 + static_cast<int>(rnd.between(0, 100));
 
-    auto material
-        = [&](IntakeRoute path, MaterialForm kind, const QByteArray& materialName, float fA, double scale, int focus) {
-              auto m = std::make_unique<MaterialData>(&data, path, kind);
-              m->m_name = materialName;
-              m->m_modelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
-              m->m_fA = fA;
-              fillDoses(*m, level * scale, focus, rnd);
-              fillBioassay(*m, nuclide, progeny, basePoints, rnd);
-              return m;
-          };
+    auto material = [&](IntakeRoute path, MaterialForm kind, const QByteArray& materialName, float fA, double scale,
+                        TargetOrgan focus) {
+        auto m = std::make_unique<MaterialData>(&data, path, kind);
+        m->m_name = materialName;
+        m->m_modelName = "Synthetic model " + QByteArray::number(static_cast<int>(rnd.between(1, 9)));
+        m->m_fA = fA;
+        fillDoses(*m, level * scale, focus, rnd);
+        fillBioassay(*m, nuclide, progeny, basePoints, rnd);
+        return m;
+    };
 
     if (!traits.noInjection)
-        data.m_injectData.push_back(material(ipInjection, imAerosol, {}, 0, 3.0, toLiver));
+        data.m_injectData.push_back(
+            material(IntakeRoute::Injection, MaterialForm::Aerosol, {}, 0, 3.0, TargetOrgan::Liver));
     if (!traits.gasOnly && !traits.noIngestion) {
         const int count = 1 + static_cast<int>(rnd.between(0, 2));
         for (int i = 0; i < count; ++i) {
             const float fA = static_cast<float>(i == 0 ? rnd.logBetween(1e-4, 0.99) : rnd.logBetween(1e-5, 0.1));
-            data.m_ingestData.push_back(material(ipIngestion, imAerosol, kIngestionNames[i], fA, 0.8, toColon));
+            data.m_ingestData.push_back(material(IntakeRoute::Ingestion, MaterialForm::Aerosol, kIngestionNames[i], fA,
+                                                 0.8, TargetOrgan::Colon));
         }
     }
     if (!traits.gasOnly) {
@@ -214,17 +218,19 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
                 const double sizeFactor
                     = 0.4 + 0.9 * std::exp(-std::pow(d + 2.5, 2)) + 0.6 * std::exp(-std::pow(d - 0.5, 2));
                 group->m_aerosolDataArr[static_cast<std::size_t>(s)]
-                    = material(ipInhalation, imAerosol, {}, group->m_fA, (1 + g) * sizeFactor, toLungs);
+                    = material(IntakeRoute::Inhalation, MaterialForm::Aerosol, {}, group->m_fA, (1 + g) * sizeFactor,
+                               TargetOrgan::Lungs);
             }
             data.m_aerosolData.push_back(std::move(group));
         }
     }
     if (traits.gasOnly || traits.vapourToo) {
-        data.m_gasData.push_back(material(ipInhalation, imGas, traits.gasOnly ? "Elemental gas" : "Elemental vapour", 0,
-                                          traits.gasOnly ? 0.01 : 1.5, toLungs));
+        data.m_gasData.push_back(material(IntakeRoute::Inhalation, MaterialForm::Gas,
+                                          traits.gasOnly ? "Elemental gas" : "Elemental vapour", 0,
+                                          traits.gasOnly ? 0.01 : 1.5, TargetOrgan::Lungs));
         if (traits.vapourToo)
-            data.m_gasData.push_back(
-                material(ipInhalation, imGas, "Organic compounds (unspecified)", 1.0f, 1.2, toThyroid));
+            data.m_gasData.push_back(material(IntakeRoute::Inhalation, MaterialForm::Gas,
+                                              "Organic compounds (unspecified)", 1.0f, 1.2, TargetOrgan::Thyroid));
     }
 }
 
@@ -247,7 +253,11 @@ QByteArray GenerateRadonData()
         const double level = block == 0 ? 1e-10 : rnd.between(1.0, 3.0);
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
             QList<QByteArray> values;
-            const double organLevel = level * (organ == toLungs ? 20 : organ == toET ? 8 : rnd.between(0.005, 0.05));
+            const double organLevel = level
+                * (static_cast<TargetOrgan>(organ) == TargetOrgan::Lungs ? 20
+                       : static_cast<TargetOrgan>(organ) == TargetOrgan::ExtrathoracicAirways
+                       ? 8
+                       : rnd.between(0.005, 0.05));
             for (int i = 0; i < 6; ++i)
                 values << number(organLevel * rnd.between(0.8, 1.2) * (block == 0 && i < 2 ? 0.05 : 1));
             out += values.join(' ') + "\r\n";
