@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             continue;
         }
-        if (r.Block.EffDose.size() != (type == kav::rdtGasAlone ? 3u : 1u))
+        if (r.Block.EffDose.size() != (type == kav::RadonTable::GasAlone ? 3u : 1u))
             std::abort();
         for (float v : r.Block.RnData)
             if (!(v >= 0) || !std::isfinite(v))

@@ -77,7 +77,7 @@ QWidget* BioassayView::BuildIntakeParameters()
     // kept for the nuclides that have bioassay records, but not shown.
     m_measuredChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
     m_measuredChooser->setObjectName(QStringLiteral("measuredChooser"));
-    m_measuredChooser->SetChoiceType(ctFullList);
+    m_measuredChooser->SetChoiceType(ChoiceKind::FullList);
     m_measuredChooser->SetShowUndoRedoButtons(false);
     m_measuredChooser->hide();
 
@@ -145,7 +145,7 @@ QWidget* BioassayView::BuildDisplayedData()
         m_quantityButtons->addButton(choice, i);
         layout->addWidget(choice, i, 0);
     }
-    m_quantityButtons->button(dvDosePerContent)->setChecked(true);
+    m_quantityButtons->button(static_cast<int>(BioassayQuantity::DosePerContent))->setChecked(true);
 
     m_doseField = new FloatEdit(group);
     m_doseField->setObjectName(QStringLiteral("doseForContentField"));
@@ -178,8 +178,8 @@ QWidget* BioassayView::BuildDisplayedData()
         if (!checked)
             return;
         UpdateCaption();
-        m_doseField->setEnabled(id == dvContentForDose);
-        m_doseUnitLabel->setEnabled(id == dvContentForDose);
+        m_doseField->setEnabled(id == static_cast<int>(BioassayQuantity::ContentForDose));
+        m_doseUnitLabel->setEnabled(id == static_cast<int>(BioassayQuantity::ContentForDose));
         Recompute();
     });
     return group;

@@ -150,7 +150,8 @@ void MainWindow::CreateHelp()
     m_helpMenu->addAction(QStringLiteral("NVA Task Group"), this, [this] { m_help->ShowContext(1009); });
     m_helpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { m_help->ShowContext(1002); });
     m_helpMenu->addSeparator();
-    m_helpMenu->addAction(QStringLiteral("Options..."), this, [this] { EditOptions(m_context.Settings(), poGeneral); });
+    m_helpMenu->addAction(QStringLiteral("Options..."), this,
+                          [this] { EditOptions(m_context.Settings(), OptionsPage::General); });
     m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { RunDoseExport(); });
     m_exportAction->setVisible(false);
     m_helpButton = new QToolButton(m_pages);
@@ -241,7 +242,7 @@ void MainWindow::CreateViews()
     configure(m_materialsChooser, 8);
     m_bioassayView = new BioassayView(m_context, m_bioassayTab);
     PlaceOnPage(m_bioassayView, m_bioassayTab);
-    m_bioassayView->OnEditUnits = [this] { EditOptions(m_context.Settings(), poBioassayUnits); };
+    m_bioassayView->OnEditUnits = [this] { EditOptions(m_context.Settings(), OptionsPage::BioassayUnits); };
     m_intakeChooser = m_bioassayView->IntakeChooser();
     configure(m_intakeChooser, 10);
     m_mixtureView->SetAddSource(m_intakeChooser);
@@ -301,7 +302,7 @@ bool MainWindow::FormCreate()
     m_context.LoadIndex();
     ApplyLanguage();
 
-    if (!preference.DataFolder().HoldsDataFiles() && !EditOptions(preference, poDataFolder))
+    if (!preference.DataFolder().HoldsDataFiles() && !EditOptions(preference, OptionsPage::DataFolder))
         return false;
 
     m_materialsData = std::make_unique<DoseData>();

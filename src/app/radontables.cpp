@@ -21,10 +21,10 @@ struct Progeny {
 Progeny progenyOf(RadonTable type)
 {
     switch (type) {
-    case rdtRadonMine: return {"radon", "mine"};
-    case rdtRadonCave: return {"radon", "tourist cave"};
-    case rdtThoronIndoor: return {"thoron", "indoor workplace"};
-    case rdtThoronMine: return {"thoron", "mine"};
+    case RadonTable::RadonMine: return {"radon", "mine"};
+    case RadonTable::RadonCave: return {"radon", "tourist cave"};
+    case RadonTable::ThoronIndoor: return {"thoron", "indoor workplace"};
+    case RadonTable::ThoronMine: return {"thoron", "mine"};
     default: return {"radon", "indoor workplace"};
     }
 }
@@ -38,14 +38,14 @@ QString centred(const QString& markup)
 
 QString RadonDataTypeText(RadonTable type)
 {
-    if (type == rdtGasAlone)
+    if (type == RadonTable::GasAlone)
         return QStringLiteral("Dose coefficients for radon gas [Rn-222 (radon) and Rn-220 (thoron)]");
     return RadonRowLabel(type);
 }
 
 QString RadonRowLabel(RadonTable type)
 {
-    if (type == rdtGasAlone)
+    if (type == RadonTable::GasAlone)
         return {};
     const Progeny p = progenyOf(type);
     return QStringLiteral("Doses per exposure to %1 progeny for %2")
@@ -54,7 +54,7 @@ QString RadonRowLabel(RadonTable type)
 
 QString RadonCaption(RadonTable type, bool organDoses)
 {
-    if (type == rdtGasAlone)
+    if (type == RadonTable::GasAlone)
         return centred(
             organDoses ? QStringLiteral("Dose coefficients for radon gas Rn-222 (radon) and Rn-220 (thoron). "
                                         "Committed equivalent h<sub>T</sub>(50) and effective e(50) doses per intake "
@@ -63,7 +63,7 @@ QString RadonCaption(RadonTable type, bool organDoses)
                                         "Committed effective e(50) doses per intake (Sv per Bq)"));
     const Progeny p = progenyOf(type);
     const QString gas = QString::fromLatin1(p.gas)
-        + (type >= rdtThoronIndoor ? QStringLiteral(" (Rn-220)") : QStringLiteral(" (Rn-222)"));
+        + (type >= RadonTable::ThoronIndoor ? QStringLiteral(" (Rn-220)") : QStringLiteral(" (Rn-222)"));
     const QString what = organDoses ? QStringLiteral("Committed equivalent doses and effective doses per exposure to ")
                                     : QStringLiteral("Committed effective dose per exposure to ");
     return centred(what + gas + QStringLiteral(" progeny for ") + QString::fromLatin1(p.place) + QStringLiteral(" (")
@@ -151,7 +151,7 @@ void RadonTables::FillRadonGrid()
     }
     m_strGrid.SetColCount(RadonFirstOrganCol() + ShownTargetOrganCount);
     LayoutRadonGrid();
-    m_radonDataType == rdtGasAlone ? FillGasTable() : FillProgenyTable();
+    m_radonDataType == RadonTable::GasAlone ? FillGasTable() : FillProgenyTable();
     SetRadonOrganHeaders();
 }
 
@@ -220,7 +220,7 @@ void RadonTables::MarkUpHeader(int col)
 void RadonTables::LayoutRadonGrid()
 {
     DataGrid& g = m_strGrid;
-    const bool gases = m_radonDataType == rdtGasAlone;
+    const bool gases = m_radonDataType == RadonTable::GasAlone;
     g.SetColWidths(0, 230);
     g.SetColWidths(1, 200);
     g.SetFixedCols(RadonFixedColCount());

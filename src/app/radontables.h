@@ -38,7 +38,7 @@ public:
     void ClearRadonGrid();
     void SetRadonOrganHeaders();
     int RadonFixedColCount() const;
-    int RadonFirstOrganCol() const { return m_radonDataType == rdtGasAlone ? 3 : 4; }
+    int RadonFirstOrganCol() const { return m_radonDataType == RadonTable::GasAlone ? 3 : 4; }
 
 private:
     void SetCaption(const QString& markup);
@@ -51,7 +51,7 @@ private:
     OwnerDrawnLabel& m_caption;
     MessageBoxes& m_boxes;
     QString m_folder;
-    RadonTable m_radonDataType = rdtGasAlone;
+    RadonTable m_radonDataType = RadonTable::GasAlone;
     bool m_showOrganDoses = false;
     bool m_dataLoaded = false;
     RadonBlock m_block;

@@ -55,7 +55,7 @@ QWidget* RadonView::BuildChoices()
         m_tableButtons->addButton(choice, t);
         choices->addWidget(choice, t == 0 ? 0 : (t - 1) % 3 + 1, t == 0 ? 0 : (t - 1) / 3, 1, t == 0 ? 2 : 1);
     }
-    m_tableButtons->button(rdtGasAlone)->setChecked(true);
+    m_tableButtons->button(static_cast<int>(RadonTable::GasAlone))->setChecked(true);
     connect(m_tableButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked && m_radonData)
             m_radonData->SetRadonDataType(static_cast<RadonTable>(id));

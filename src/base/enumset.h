@@ -14,7 +14,7 @@ template <typename E> constexpr std::size_t Ordinal(E value)
     return static_cast<std::size_t>(value);
 }
 
-// A set over the ordinals of an unscoped enumeration, with bit i standing for ordinal i.
+// A set over the ordinals of an enumeration, with bit i standing for ordinal i.
 // Bits is the stored width (8, 16 or 32), so that the raw value matches the files that hold it.
 template <typename E, int Bits> class EnumSet {
     static_assert(std::is_enum_v<E>);

@@ -137,7 +137,7 @@ void DecayModeFilter::SetAndSet(const DecayModesAllOf& value)
     if (modes == m_andSet)
         return;
     m_andSet = modes;
-    if (Enabled() && m_operation == foAnd)
+    if (Enabled() && m_operation == DecayModeMatch::All)
         Change();
 }
 
@@ -147,13 +147,13 @@ void DecayModeFilter::SetOrSet(const DecayModesAnyOf& value)
     if (modes == m_orSet)
         return;
     m_orSet = modes;
-    if (Enabled() && m_operation == foOr)
+    if (Enabled() && m_operation == DecayModeMatch::Any)
         Change();
 }
 
 bool DecayModeFilter::Active() const
 {
-    return Enabled() && (m_operation == foOr ? !m_orSet.empty() : !m_andSet.empty());
+    return Enabled() && (m_operation == DecayModeMatch::Any ? !m_orSet.empty() : !m_andSet.empty());
 }
 
 void DecayModeFilter::Assign(const DecayModeFilter& source)
@@ -170,7 +170,7 @@ void DecayModeFilter::Apply()
     if (!m_index)
         return;
     const auto& lists = m_index->DecayFilterLists();
-    if (m_operation == foOr) {
+    if (m_operation == DecayModeMatch::Any) {
         for (int mode = dfxAlpha; mode <= dfxITOnly; ++mode)
             if (m_orSet.contains(static_cast<DecayFilterKind>(mode)))
                 AddList(lists[static_cast<std::size_t>(mode)],
@@ -452,10 +452,11 @@ QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language)
         QStringList chosen;
         for (int m = dfxAlpha; m <= dfxITOnly; ++m) {
             const auto mode = static_cast<DecayFilterKind>(m);
-            if (decay.Operation() == foOr ? decay.OrSet().contains(mode) : decay.AndSet().contains(mode))
+            if (decay.Operation() == DecayModeMatch::Any ? decay.OrSet().contains(mode) : decay.AndSet().contains(mode))
                 chosen << QLatin1String(modes[m]);
         }
-        lines << (decay.Operation() == foOr ? QStringLiteral("decay by any of: ") : QStringLiteral("decay by all of: "))
+        lines << (decay.Operation() == DecayModeMatch::Any ? QStringLiteral("decay by any of: ")
+                                                           : QStringLiteral("decay by all of: "))
                 + chosen.join(QStringLiteral(", "));
     }
     const HalfLifeFilter& h = filter.HalfLifeTime();

@@ -98,7 +98,7 @@ protected:
     const std::array<ElementSet, 5>& CountElements() const override { return m_index->DaughterCountElements(); }
 };
 
-enum DecayModeMatch : std::uint8_t { foOr, foAnd };
+enum class DecayModeMatch : std::uint8_t { Any, All };
 // Decay modes that must all hold (alpha to spontaneous fission), and modes of which one must
 // (alpha to "isomeric transition only").
 using DecayModesAllOf = EnumSet<DecayFilterKind, 8>;
@@ -127,7 +127,7 @@ protected:
 
 private:
     const NuclideIndex* m_index;
-    DecayModeMatch m_operation = foOr;
+    DecayModeMatch m_operation = DecayModeMatch::Any;
     DecayModesAllOf m_andSet;
     DecayModesAnyOf m_orSet = DecayModesAnyOf::fromRaw(0x1FF);
 };

@@ -196,12 +196,12 @@ void NuclideFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stor
 
 bool NuclideFilter::ElementSetStored() const
 {
-    return SaveElementSet == svAlways || (SaveElementSet == svOnlyIfUse && m_useElementFilter);
+    return SaveElementSet == FilterSaving::Always || (SaveElementSet == FilterSaving::WhenUsed && m_useElementFilter);
 }
 
 bool NuclideFilter::NuclideListStored() const
 {
-    return m_useNuclideFilter && SaveNuclideList != svNever;
+    return m_useNuclideFilter && SaveNuclideList != FilterSaving::Never;
 }
 
 bool NuclideFilter::LoadElementList(const QByteArray& text)

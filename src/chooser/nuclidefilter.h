@@ -11,7 +11,7 @@
 
 namespace kav {
 
-enum FilterSaving : std::uint8_t { svNever, svOnlyIfUse, svAlways };
+enum class FilterSaving : std::uint8_t { Never, WhenUsed, Always };
 
 // What a chooser panel offers: the elements of an element filter and the nuclides of a list
 // filter, both optional, narrowed to what an index holds and, when it is enabled and not
@@ -35,8 +35,8 @@ public:
     void SetUseNuclideFilter(bool value);
     bool UseStable() const { return m_useStable; }
     void SetUseStable(bool value);
-    FilterSaving SaveElementSet = svOnlyIfUse;
-    FilterSaving SaveNuclideList = svOnlyIfUse;
+    FilterSaving SaveElementSet = FilterSaving::WhenUsed;
+    FilterSaving SaveNuclideList = FilterSaving::WhenUsed;
 
     // Replaces the list: names the index does not know are dropped, the others take the
     // index's spelling.

@@ -70,11 +70,11 @@ void NuclideSelection::RebuildElementList()
     for (int e = 0; e < 100; ++e)
         if (m_filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
             elements.push_back(static_cast<ChemicalElement>(e));
-    if (m_elementsSortType == stxABC)
+    if (m_elementsSortType == NuclideSortOrder::Alphabetical)
         std::stable_sort(elements.begin(), elements.end(), [](ChemicalElement a, ChemicalElement b) {
             return ElementSymbol(a).compare(ElementSymbol(b), Qt::CaseInsensitive) < 0;
         });
-    else if (m_elementsSortType == stxABCElement)
+    else if (m_elementsSortType == NuclideSortOrder::AlphabeticalByElement)
         std::stable_sort(elements.begin(), elements.end(), [this](ChemicalElement a, ChemicalElement b) {
             return ElementName(a, m_language).compare(ElementName(b, m_language), Qt::CaseInsensitive) < 0;
         });
@@ -149,9 +149,9 @@ void NuclideSelection::RebuildNuclideList()
         const NuclideIdentity& na = *a.object;
         const NuclideIdentity& nb = *b.object;
         switch (m_sortOrder) {
-        case stxABC: return CompareAlphabetical(na, nb) < 0;
-        case stxAMass: return CompareMass(na, nb) < 0;
-        case stxABCElement: {
+        case NuclideSortOrder::Alphabetical: return CompareAlphabetical(na, nb) < 0;
+        case NuclideSortOrder::MassNumber: return CompareMass(na, nb) < 0;
+        case NuclideSortOrder::AlphabeticalByElement: {
             const QString ta = ElementName(na.Element, m_language) + u'-' + na.AMass.toString();
             const QString tb = ElementName(nb.Element, m_language) + u'-' + nb.AMass.toString();
             if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.Element == nb.Element)
@@ -306,7 +306,7 @@ void NuclideSelection::SetSortOrder(NuclideSortOrder value)
 
 void NuclideSelection::SetElementsSortType(NuclideSortOrder value)
 {
-    m_elementsSortType = std::min(value, stxPeriodicTable);
+    m_elementsSortType = std::min(value, NuclideSortOrder::PeriodicTable);
     if (m_active) {
         RebuildElementList();
         m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));

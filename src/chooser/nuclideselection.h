@@ -12,7 +12,7 @@
 
 namespace kav {
 
-enum ChoiceKind : std::uint8_t { ctIndependent, ctFullList };
+enum class ChoiceKind : std::uint8_t { ElementAndMass, FullList };
 
 // The choice of one radionuclide, as a chooser makes it, without the widgets: what the filter
 // offers as an element list, a mass list for the chosen element and a list of names, which entry
@@ -135,9 +135,9 @@ private:
 
     ChemicalElement m_element = _H;
     MassText m_aMass{""};
-    ChoiceKind m_choiceType = ctIndependent;
-    NuclideSortOrder m_sortOrder = stxPeriodicTable;
-    NuclideSortOrder m_elementsSortType = stxPeriodicTable;
+    ChoiceKind m_choiceType = ChoiceKind::ElementAndMass;
+    NuclideSortOrder m_sortOrder = NuclideSortOrder::PeriodicTable;
+    NuclideSortOrder m_elementsSortType = NuclideSortOrder::PeriodicTable;
     UiLanguage m_language = UiLanguage::English;
     int m_maxUndoListCount = 30;
     bool m_historyKept = true;

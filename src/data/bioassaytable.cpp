@@ -38,14 +38,14 @@ QString BioassayDoseText(double doseMSv)
 QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
 {
     switch (view) {
-    case dvContentForDose:
+    case BioassayQuantity::ContentForDose:
         return QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed "
                               "Effective Dose (")
             + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
-    case dvContentPerIntake:
+    case BioassayQuantity::ContentPerIntake:
         return QStringLiteral("Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), ")
             + contentPart(units) + QStringLiteral(" per ") + ActivityUnitLabel(units.Intake);
-    case dvDosePerContent:
+    case BioassayQuantity::DosePerContent:
     default:
         return QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per "
                               "Content Functions z(t)), ")
@@ -56,13 +56,13 @@ QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUni
 QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
 {
     switch (view) {
-    case dvContentForDose:
+    case BioassayQuantity::ContentForDose:
         return QStringLiteral("Content Associated with the Specified Committed Effective Dose (")
             + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
-    case dvContentPerIntake:
+    case BioassayQuantity::ContentPerIntake:
         return QStringLiteral("Content per Intake, ") + contentPart(units) + QStringLiteral(" per ")
             + ActivityUnitLabel(units.Intake);
-    case dvDosePerContent:
+    case BioassayQuantity::DosePerContent:
     default:
         return QStringLiteral("Committed Effective Dose per Predicted Content, ") + DoseUnitLabel(units.Dose) + u'/'
             + contentPart(units);
@@ -103,7 +103,7 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
     MaterialBioassay result;
     bool ok = data.BioassayFunctionsOf(request.Path, request.Material, amad, result);
     float e = 0;
-    if (request.View != dvContentPerIntake) {
+    if (request.View != BioassayQuantity::ContentPerIntake) {
         OrganDoses organs{};
         ok = ok && data.GetDoses(request.Path, request.Material, amad, organs, e);
     }
@@ -115,9 +115,9 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
     const double content = BqPerUnit(u.Content);
     double factor = 0;
     switch (request.View) {
-    case dvDosePerContent: factor = e / static_cast<double>(SvPerUnit(u.Dose)) * content; break;
-    case dvContentForDose: factor = request.DoseMSv * SvPerUnit(DoseUnit::mSv) / e / content; break;
-    case dvContentPerIntake: factor = BqPerUnit(u.Intake) / content; break;
+    case BioassayQuantity::DosePerContent: factor = e / static_cast<double>(SvPerUnit(u.Dose)) * content; break;
+    case BioassayQuantity::ContentForDose: factor = request.DoseMSv * SvPerUnit(DoseUnit::mSv) / e / content; break;
+    case BioassayQuantity::ContentPerIntake: factor = BqPerUnit(u.Intake) / content; break;
     }
 
     const int count = std::min(BioassayData::MaxActivityCount(result), BioassayTimeCount);
@@ -143,7 +143,7 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
             if (!shown(i, request.WholeDays))
                 continue;
             const double m = series[static_cast<std::size_t>(i)];
-            const double value = request.View == dvDosePerContent ? factor / m : factor * m;
+            const double value = request.View == BioassayQuantity::DosePerContent ? factor / m : factor * m;
             if (m >= kSmallestContent && std::isfinite(value)) {
                 column.Cells << FormatScientific(value, 2);
                 column.Points.emplace_back(BioassayTimes()[static_cast<std::size_t>(i)] * timeFactor, value);

@@ -14,7 +14,7 @@ namespace kav {
 
 // What the bioassay view shows over time after one intake: the dose per measured content
 // z(t), the content that goes with a chosen dose, or the content per intake m(t).
-enum BioassayQuantity : std::uint8_t { dvDosePerContent, dvContentForDose, dvContentPerIntake };
+enum class BioassayQuantity : std::uint8_t { DosePerContent, ContentForDose, ContentPerIntake };
 constexpr int BioassayQuantityCount = 3;
 
 // The units the bioassay view shows its numbers in.
@@ -32,7 +32,7 @@ struct BioassayRequest {
     IntakeRoute Path = IntakeRoute::Inhalation;
     int Material = 0;
     int AMADIndex = DefaultAMADIndex;
-    BioassayQuantity View = dvDosePerContent;
+    BioassayQuantity View = BioassayQuantity::DosePerContent;
     double DoseMSv = 1; // the dose the content is wanted for
     bool WholeDays = false; // only the whole days of the first ten
     BioassayUnits Units;

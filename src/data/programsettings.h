@@ -16,7 +16,7 @@ namespace kav {
 class IniFile;
 
 // The page sets the options dialog can be opened with.
-enum OptionsPage : std::uint8_t { poGeneral, poDataFolder, poMixtureUnits, poMaterialsUnits, poBioassayUnits };
+enum class OptionsPage : std::uint8_t { General, DataFolder, MixtureUnits, MaterialsUnits, BioassayUnits };
 
 // The settings that outlive a run: data folder, unit choices of the three dose views, the
 // whole-days flag of the bioassay view, saving at exit and first-run state. Backed by an INI

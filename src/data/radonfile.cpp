@@ -63,7 +63,7 @@ QString notANumber(int line, const QString& field, RadonTable type)
     return QStringLiteral("line %1: \"%2\" is not a %3")
         .arg(line + 1)
         .arg(field.left(40),
-             type == rdtGasAlone ? QStringLiteral("dose coefficient") : QStringLiteral("dose per exposure"));
+             type == RadonTable::GasAlone ? QStringLiteral("dose coefficient") : QStringLiteral("dose per exposure"));
 }
 
 // The first numbers of a line, as many as the table needs; what follows them is not read.
@@ -88,7 +88,7 @@ RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type)
 {
     RadonLoadResult result;
     const QStringList lines = linesOf(text);
-    const int first = RadonBlockLines * type;
+    const int first = RadonBlockLines * static_cast<int>(type);
     if (lines.size() < first + RadonBlockLines) {
         result.Problem
             = QStringLiteral("%1, the table needs lines %2 to %3")
@@ -99,7 +99,7 @@ RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type)
     }
     result.status = RadonLoadResult::Invalid;
     RadonBlock& block = result.Block;
-    const bool gases = type == rdtGasAlone;
+    const bool gases = type == RadonTable::GasAlone;
     for (int organ = 0; organ < 29; ++organ) {
         float values[6];
         if (!readNumbers(lines, first + 1 + organ, 6, type, values, result.Problem))

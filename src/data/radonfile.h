@@ -9,14 +9,7 @@
 namespace kav {
 
 // The six radon and thoron tables, in the order of their blocks in the file.
-enum RadonTable : std::uint8_t {
-    rdtGasAlone,
-    rdtRadonIndoor,
-    rdtRadonMine,
-    rdtRadonCave,
-    rdtThoronIndoor,
-    rdtThoronMine
-};
+enum class RadonTable : std::uint8_t { GasAlone, RadonIndoor, RadonMine, RadonCave, ThoronIndoor, ThoronMine };
 constexpr int RadonDataTypeCount = 6;
 
 // "RadonData.txt": six blocks of 31 lines, one per table: a title, 29 organ lines of six numbers

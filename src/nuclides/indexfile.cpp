@@ -36,7 +36,7 @@ ChemicalElement validElement(std::uint8_t ordinal)
 
 IsomerState validState(std::uint8_t state)
 {
-    return state <= mcx_n ? static_cast<IsomerState>(state) : mcxNone;
+    return state <= static_cast<int>(IsomerState::N) ? static_cast<IsomerState>(state) : IsomerState::Ground;
 }
 
 // Reads little-endian values from a buffer; every read checks that the bytes are there.
@@ -103,7 +103,8 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
 
     if (element >= NoElement)
         problems.note(record, QStringLiteral("element %1 is not an element").arg(element));
-    if (state > mcx_n || timeUnit > static_cast<int>(TimeUnit::Microsecond) || (radTypes & ~DecayModeMask))
+    if (state > static_cast<int>(IsomerState::N) || timeUnit > static_cast<int>(TimeUnit::Microsecond)
+        || (radTypes & ~DecayModeMask))
         problems.note(record, QStringLiteral("isomer state, time unit or decay modes out of range"));
     if (node.AMassInt < 1 || node.AMassInt > 999)
         problems.note(record, QStringLiteral("mass number %1 out of range").arg(node.AMassInt));
@@ -127,7 +128,8 @@ bool readIdentity(RecordReader& in, DaughterSlot& d, int record, Problems& probl
     std::uint8_t s = 0;
     if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
         return false;
-    if (e >= NoElement || mass < 1 || mass > 999 || s > mcx_n || !(d.Yield >= 0 && d.Yield <= 1))
+    if (e >= NoElement || mass < 1 || mass > 999 || s > static_cast<int>(IsomerState::N)
+        || !(d.Yield >= 0 && d.Yield <= 1))
         problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
     d.Name = MakeNuclideName(validElement(e), mass, validState(s));
     return true;
@@ -146,7 +148,7 @@ bool readDaughters(RecordReader& in, Nuclide& node, std::uint8_t daughters, int 
             node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
     }
     node.DaughtersCount = static_cast<std::uint8_t>(slot);
-    if (node.RTypeSet.contains(rtx_SF)) {
+    if (node.RTypeSet.contains(DecayMode::SpontaneousFission)) {
         float fission = 0;
         if (!in.read(fission))
             return false;
@@ -200,9 +202,9 @@ void putExtended(QByteArray& out, double value)
 IsomerState stateOfLastChar(char c)
 {
     switch (std::tolower(static_cast<unsigned char>(c))) {
-    case 'm': return mcx_m;
-    case 'n': return mcx_n;
-    default: return mcxNone;
+    case 'm': return IsomerState::M;
+    case 'n': return IsomerState::N;
+    default: return IsomerState::Ground;
     }
 }
 
@@ -210,7 +212,7 @@ IsomerState stateOfLastChar(char c)
 struct NameParts {
     ChemicalElement element = NoElement;
     std::int32_t mass = 0;
-    IsomerState state = mcxNone;
+    IsomerState state = IsomerState::Ground;
 };
 
 NameParts splitName(const NuclideName& name)
@@ -226,7 +228,8 @@ NameParts splitName(const NuclideName& name)
             break;
         parts.mass = parts.mass * 10 + (c - '0');
     }
-    parts.state = std::isdigit(static_cast<unsigned char>(text.back())) ? mcxNone : stateOfLastChar(text.back());
+    parts.state
+        = std::isdigit(static_cast<unsigned char>(text.back())) ? IsomerState::Ground : stateOfLastChar(text.back());
     return parts;
 }
 
@@ -253,10 +256,11 @@ std::vector<std::unique_ptr<Nuclide>> ReadIndexRecords(const QByteArray& bytes, 
 
 void WriteIndexRecord(const Nuclide& node, QByteArray& out)
 {
-    const bool fission = node.RTypeSet.contains(rtx_SF);
+    const bool fission = node.RTypeSet.contains(DecayMode::SpontaneousFission);
     put<std::uint8_t>(out, node.Element);
     put<std::uint16_t>(out, node.AMassInt);
-    put<std::uint8_t>(out, node.AMass.empty() ? mcxNone : stateOfLastChar(node.AMass.back()));
+    put<std::uint8_t>(
+        out, static_cast<std::uint8_t>(node.AMass.empty() ? IsomerState::Ground : stateOfLastChar(node.AMass.back())));
     put<float>(out, node.HalfLife);
     put<std::uint8_t>(out, static_cast<std::uint8_t>(node.HalfLifeUnit));
     put<std::uint8_t>(out, node.RTypeSet.raw());
@@ -287,7 +291,7 @@ void WriteIndexRecord(const Nuclide& node, QByteArray& out)
         const NameParts parts = splitName(name);
         put<std::uint8_t>(out, parts.element);
         put<std::int32_t>(out, parts.mass);
-        put<std::uint8_t>(out, parts.state);
+        put<std::uint8_t>(out, static_cast<std::uint8_t>(parts.state));
     };
     for (int slot = 0; slot < node.DaughtersCount; ++slot) {
         const DaughterSlot& d = node.DaughterArray[static_cast<std::size_t>(slot)];

@@ -14,8 +14,8 @@ MassText MakeAMass(long aMassInt, IsomerState state)
 {
     char text[24];
     char* end = std::to_chars(text, text + 20, aMassInt).ptr;
-    if (state != mcxNone)
-        *end++ = state == mcx_m ? 'm' : 'n';
+    if (state != IsomerState::Ground)
+        *end++ = state == IsomerState::M ? 'm' : 'n';
     return MassText(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
@@ -50,8 +50,8 @@ QString NuclideIdentity::NameText() const
 IsomerState NuclideIdentity::AMassChar() const
 {
     if (AMass.empty() || std::isdigit(static_cast<unsigned char>(AMass.back())))
-        return mcxNone;
-    return AMass.back() == 'm' ? mcx_m : AMass.back() == 'n' ? mcx_n : mcxNone;
+        return IsomerState::Ground;
+    return AMass.back() == 'm' ? IsomerState::M : AMass.back() == 'n' ? IsomerState::N : IsomerState::Ground;
 }
 
 Nuclide::Nuclide() = default;
@@ -71,10 +71,10 @@ void Nuclide::Assign(const NuclideIdentity& other)
 int Nuclide::GetRTypeArray(DecayStepCounts& radTypes) const
 {
     radTypes = {0, 0, 0, 0};
-    radTypes[0] = RTypeSet.contains(rtx_BetaMinus) ? 1 : 0;
-    radTypes[1] = RTypeSet.contains(rtx_IT) ? 1 : 0;
-    radTypes[2] = RTypeSet.contains(rtx_BetaPlus) || RTypeSet.contains(rtx_EC) ? 1 : 0;
-    radTypes[3] = RTypeSet.contains(rtx_Alpha) ? 1 : 0;
+    radTypes[0] = RTypeSet.contains(DecayMode::BetaMinus) ? 1 : 0;
+    radTypes[1] = RTypeSet.contains(DecayMode::IsomericTransition) ? 1 : 0;
+    radTypes[2] = RTypeSet.contains(DecayMode::BetaPlus) || RTypeSet.contains(DecayMode::ElectronCapture) ? 1 : 0;
+    radTypes[3] = RTypeSet.contains(DecayMode::Alpha) ? 1 : 0;
     return radTypes[0] + radTypes[1] + radTypes[2] + radTypes[3];
 }
 
@@ -167,7 +167,7 @@ void Nuclide::GetDaughtersList(NuclideList& daughters) const
 
 float Nuclide::SpontaneousFissionFraction() const
 {
-    if (!RTypeSet.contains(rtx_SF) || DaughtersCount >= DaughterSlotCount)
+    if (!RTypeSet.contains(DecayMode::SpontaneousFission) || DaughtersCount >= DaughterSlotCount)
         return 0;
     return DaughterArray[DaughtersCount].Yield;
 }

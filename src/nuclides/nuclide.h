@@ -17,8 +17,15 @@ namespace kav {
 class NuclideIndex;
 class NuclideList;
 
-enum IsomerState : std::uint8_t { mcxNone, mcx_m, mcx_n };
-enum DecayMode : std::uint8_t { rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF };
+enum class IsomerState : std::uint8_t { Ground, M, N };
+enum class DecayMode : std::uint8_t {
+    BetaMinus,
+    IsomericTransition,
+    BetaPlus,
+    Alpha,
+    ElectronCapture,
+    SpontaneousFission
+};
 using DecayModeSet = EnumSet<DecayMode, 8>;
 constexpr std::uint8_t DecayModeMask = 0x3F;
 

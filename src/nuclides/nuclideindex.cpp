@@ -193,8 +193,9 @@ void NuclideIndex::BuildDerivedLists()
             m_longestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
 
         const DecayModeSet& t = node->RTypeSet;
-        const bool holds[5] = {t.contains(rtx_Alpha), t.contains(rtx_BetaMinus),
-                               t.contains(rtx_BetaPlus) || t.contains(rtx_EC), t.contains(rtx_IT), t.contains(rtx_SF)};
+        const bool holds[5] = {t.contains(DecayMode::Alpha), t.contains(DecayMode::BetaMinus),
+                               t.contains(DecayMode::BetaPlus) || t.contains(DecayMode::ElectronCapture),
+                               t.contains(DecayMode::IsomericTransition), t.contains(DecayMode::SpontaneousFission)};
         int held = 0;
         for (int f = 0; f < 5; ++f) {
             if (!holds[f])

@@ -27,13 +27,13 @@ int compareNumbers(long a, long b)
 QChar IsomerStateText(IsomerState state)
 {
     static constexpr char16_t chars[] = u" mn";
-    return QChar(chars[std::min<int>(state, 2)]);
+    return QChar(chars[std::min(static_cast<int>(state), 2)]);
 }
 
 QString DecayModeCode(DecayMode type)
 {
     static const char* const codes[] = {"B-", "IT", "B+", "A", "EC", "SF"};
-    return QString::fromLatin1(codes[std::min<int>(type, 5)]);
+    return QString::fromLatin1(codes[std::min(static_cast<int>(type), 5)]);
 }
 
 QString RadiationName(int code, UiLanguage language)
@@ -221,7 +221,8 @@ QString HalfLifeText(const Nuclide& node, UiLanguage language)
 QString DecayModeCodes(const Nuclide& node)
 {
     QString text;
-    for (DecayMode t : {rtx_BetaMinus, rtx_IT, rtx_BetaPlus, rtx_Alpha, rtx_EC, rtx_SF})
+    for (DecayMode t : {DecayMode::BetaMinus, DecayMode::IsomericTransition, DecayMode::BetaPlus, DecayMode::Alpha,
+                        DecayMode::ElectronCapture, DecayMode::SpontaneousFission})
         if (node.RTypeSet.contains(t))
             text += DecayModeCode(t);
     return text.left(8);

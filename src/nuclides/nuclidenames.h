@@ -9,7 +9,7 @@
 namespace kav {
 
 // Sort orders of nuclide lists.
-enum NuclideSortOrder : std::uint8_t { stxABC, stxABCElement, stxPeriodicTable, stxAMass };
+enum class NuclideSortOrder : std::uint8_t { Alphabetical, AlphabeticalByElement, PeriodicTable, MassNumber };
 
 // " ", "m", "n".
 QChar IsomerStateText(IsomerState state);

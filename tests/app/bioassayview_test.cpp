@@ -58,7 +58,10 @@ protected:
         parts = std::make_unique<BioassayParts>(*view);
         grid = parts->bioassayTable;
     }
-    void choose(int viewType) { QTest::mouseClick(parts->displayedData->button(viewType), Qt::LeftButton); }
+    void choose(BioassayQuantity quantity)
+    {
+        QTest::mouseClick(parts->displayedData->button(static_cast<int>(quantity)), Qt::LeftButton);
+    }
     // Picks an entry of the table's menu as a user does: the menu opens over the table.
     void pickFromMenu(QAction* action)
     {
@@ -115,7 +118,7 @@ TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
 {
     start();
     const QString z = grid->Cells(1, 1);
-    choose(dvContentForDose);
+    choose(BioassayQuantity::ContentForDose);
     EXPECT_TRUE(parts->doseForContentField->isEnabled());
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("Committed Effective Dose (1 mSv), Bq")));
     // z × content = 1 mSv in Sv.
@@ -138,7 +141,7 @@ TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
     parts->doseForContentField->selectAll();
     QTest::keyClicks(parts->doseForContentField, QStringLiteral("2"));
 
-    choose(dvContentPerIntake);
+    choose(BioassayQuantity::ContentPerIntake);
     EXPECT_FALSE(parts->doseForContentField->isEnabled());
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("(Reference Bioassay Functions m(t)), Bq per Bq")));
     EXPECT_EQ(grid->Cells(1, 1), FormatScientific(std::pow(0.5, 9) / 7, 2));
@@ -225,7 +228,7 @@ TEST_F(BioassayViewTest, ExcludingFractionsOfTheDayFromTheMenuIsRemembered)
 TEST_F(BioassayViewTest, UnitsComeFromThePreferences)
 {
     start("DPUMTimeUnit=2\nDPUMContentActivityUnit=9\nDPUMIntakeActivityUnit=10\n"); // hours, kBq, MBq
-    choose(dvContentPerIntake);
+    choose(BioassayQuantity::ContentPerIntake);
     EXPECT_EQ(grid->Cells(0, 0), QStringLiteral("Time, hours"));
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->Cells(0, grid->RowCount() - 1), QStringLiteral("438000"));
@@ -236,7 +239,7 @@ TEST_F(BioassayViewTest, UnitsComeFromThePreferences)
 TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
 {
     start("DPUMDoseUnit=5\nDPUMIntDaysOnly=1\n"); // mSv
-    choose(dvContentForDose);
+    choose(BioassayQuantity::ContentForDose);
     parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.startsWith(QString::fromUtf16(u"Radionuclide\tCo-60\r\nRoute of Intake\tInhalation\r\n"

@@ -346,7 +346,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
             return false;
         });
         EXPECT_TRUE(form.StartupFailed());
-        EXPECT_EQ(asked, std::vector<OptionsPage>{poDataFolder});
+        EXPECT_EQ(asked, std::vector<OptionsPage>{OptionsPage::DataFolder});
         EXPECT_FALSE(form.MixtureRows());
         EXPECT_TRUE(messages.boxes.empty());
     }
@@ -404,7 +404,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
             options = a;
     ASSERT_TRUE(options);
     options->trigger();
-    EXPECT_EQ(asked, std::vector<OptionsPage>{poGeneral});
+    EXPECT_EQ(asked, std::vector<OptionsPage>{OptionsPage::General});
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(form.MaterialsChooser()->Selection().Filter().FullNuclideList().Names(),
               (QStringList{"Co-60", "Cs-137"}));

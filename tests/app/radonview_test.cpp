@@ -47,7 +47,7 @@ protected:
     }
     void choose(RadonTable type)
     {
-        QAbstractButton* button = parts->displayedData->button(type);
+        QAbstractButton* button = parts->displayedData->button(static_cast<int>(type));
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
     QStringList shownHeaders() const
@@ -102,7 +102,7 @@ TEST_F(RadonViewTest, EveryProgenyTable)
 {
     start(radonText());
     QTest::mouseClick(parts->plusButton, Qt::LeftButton);
-    for (int t = rdtRadonIndoor; t < RadonDataTypeCount; ++t) {
+    for (int t = static_cast<int>(RadonTable::RadonIndoor); t < RadonDataTypeCount; ++t) {
         const auto type = static_cast<RadonTable>(t);
         choose(type);
         SCOPED_TRACE(RadonRowLabel(type).toStdString());
@@ -131,7 +131,7 @@ TEST_F(RadonViewTest, EveryProgenyTable)
 TEST_F(RadonViewTest, TheClipboardGetsTheCaptionAndTheShownColumns)
 {
     start(radonText());
-    choose(rdtRadonMine);
+    choose(RadonTable::RadonMine);
     parts->copyAction->trigger();
     const QStringList lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 1 + 7 + 1);
@@ -155,7 +155,7 @@ TEST_F(RadonViewTest, AMissingFileIsSaidOnEveryTryAndTheRestWorks)
     EXPECT_TRUE(messages.boxes[0].text.contains(data.filePath(QStringLiteral("RadonData.txt"))));
     EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Can not load radon data!")));
     EXPECT_TRUE(shownHeaders().isEmpty()) << "no grid of blank cells";
-    choose(rdtRadonCave);
+    choose(RadonTable::RadonCave);
     EXPECT_EQ(messages.boxes.size(), 2u);
     // The other tabs are not touched.
     form->MainTabs()->setCurrentIndex(0);
@@ -169,7 +169,7 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
     lines[33] = "1E-3 <b>x</b> 1E-3 1E-3 1E-3 1E-3\r";
     start(lines.join('\n'));
     EXPECT_TRUE(view->RadonData()->DataLoaded()); // the gas table is whole
-    choose(rdtRadonIndoor);
+    choose(RadonTable::RadonIndoor);
     EXPECT_FALSE(view->RadonData()->DataLoaded());
     EXPECT_TRUE(messages.boxes.empty());
     const QString caption = view->RadonData()->CaptionText();
@@ -186,7 +186,7 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
     EXPECT_EQ(copied[1],
               data.filePath(QStringLiteral("RadonData.txt"))
                   + QStringLiteral(", line 34: \"<b>x</b>\" is not a dose per exposure"));
-    choose(rdtRadonMine);
+    choose(RadonTable::RadonMine);
     EXPECT_TRUE(view->RadonData()->DataLoaded());
     EXPECT_FALSE(shownHeaders().isEmpty());
 }

@@ -30,18 +30,19 @@ struct SmallNuclide {
 std::vector<SmallNuclide> smallNuclides()
 {
     std::vector<SmallNuclide> n{
-        {makeNode(_Am, 241, "241", 432.2f, TimeUnit::Year, {rtx_Alpha}), {{8, 5.486f, 4.636f}, {1, 0.0595f, 0.02136f}}},
-        {makeNode(_Ba, 137, "137m", 2.552f, TimeUnit::Minute, {rtx_IT}),
+        {makeNode(_Am, 241, "241", 432.2f, TimeUnit::Year, {DecayMode::Alpha}),
+         {{8, 5.486f, 4.636f}, {1, 0.0595f, 0.02136f}}},
+        {makeNode(_Ba, 137, "137m", 2.552f, TimeUnit::Minute, {DecayMode::IsomericTransition}),
          {{1, 0.661657f, 0.5938f}, {6, 0.624f, 0.0487f}}},
-        {makeNode(_Cf, 252, "252", 2.645f, TimeUnit::Year, {rtx_Alpha, rtx_SF}),
+        {makeNode(_Cf, 252, "252", 2.645f, TimeUnit::Year, {DecayMode::Alpha, DecayMode::SpontaneousFission}),
          {{8, 6.118f, 4.9f}, {10, 80, 5.7f}, {11, 2.1f, 0.245f}}},
-        {makeNode(_Co, 60, "60", 5.2713f, TimeUnit::Year, {rtx_BetaMinus}),
+        {makeNode(_Co, 60, "60", 5.2713f, TimeUnit::Year, {DecayMode::BetaMinus}),
          {{5, 0.0958f, 0.0958f}, {1, 1.173f, 1.1715f}, {1, 1.332f, 1.332f}}},
-        {makeNode(_Cs, 137, "137", 30.08f, TimeUnit::Year, {rtx_BetaMinus}), {{5, 0.1874f, 0.1769f}}},
-        {makeNode(_I, 131, "131", 8.0252f, TimeUnit::Day, {rtx_BetaMinus}),
+        {makeNode(_Cs, 137, "137", 30.08f, TimeUnit::Year, {DecayMode::BetaMinus}), {{5, 0.1874f, 0.1769f}}},
+        {makeNode(_I, 131, "131", 8.0252f, TimeUnit::Day, {DecayMode::BetaMinus}),
          {{5, 0.182f, 0.1638f}, {1, 0.364f, 0.2967f}}},
-        {makeNode(_Po, 212, "212", 0.299f, TimeUnit::Microsecond, {rtx_Alpha}), {{8, 8.785f, 8.785f}}},
-        {makeNode(_Tl, 204, "204", 3.783f, TimeUnit::Year, {rtx_BetaMinus, rtx_EC}),
+        {makeNode(_Po, 212, "212", 0.299f, TimeUnit::Microsecond, {DecayMode::Alpha}), {{8, 8.785f, 8.785f}}},
+        {makeNode(_Tl, 204, "204", 3.783f, TimeUnit::Year, {DecayMode::BetaMinus, DecayMode::ElectronCapture}),
          {{5, 0.244f, 0.236f}, {2, 0.07f, 0.0007f}}},
     };
     n[2].node.DaughterArray[0].Yield = 0.0309f; // the fission branch
@@ -182,22 +183,22 @@ TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
         const char* passing;
     };
     const Case cases[] = {
-        {foOr, {dfxAlphaOnly}, "Am-241 Po-212"},
-        {foOr, {dfxAlpha}, "Am-241 Cf-252 Po-212"},
-        {foOr, {dfxBetaPlus}, "Tl-204"}, // electron capture counts with beta plus
-        {foOr, {dfxIT, dfxSF}, "Ba-137m Cf-252"},
-        {foOr, {dfxBetaMinusOnly}, "Co-60 Cs-137 I-131"},
-        {foAnd, {dfxAlpha, dfxSF}, "Cf-252"},
-        {foAnd, {dfxBetaMinus, dfxBetaPlus}, "Tl-204"},
-        {foAnd, {dfxBetaMinus}, "Co-60 Cs-137 I-131 Tl-204"},
-        {foAnd, {dfxAlpha, dfxBetaMinus}, ""},
+        {DecayModeMatch::Any, {dfxAlphaOnly}, "Am-241 Po-212"},
+        {DecayModeMatch::Any, {dfxAlpha}, "Am-241 Cf-252 Po-212"},
+        {DecayModeMatch::Any, {dfxBetaPlus}, "Tl-204"}, // electron capture counts with beta plus
+        {DecayModeMatch::Any, {dfxIT, dfxSF}, "Ba-137m Cf-252"},
+        {DecayModeMatch::Any, {dfxBetaMinusOnly}, "Co-60 Cs-137 I-131"},
+        {DecayModeMatch::All, {dfxAlpha, dfxSF}, "Cf-252"},
+        {DecayModeMatch::All, {dfxBetaMinus, dfxBetaPlus}, "Tl-204"},
+        {DecayModeMatch::All, {dfxBetaMinus}, "Co-60 Cs-137 I-131 Tl-204"},
+        {DecayModeMatch::All, {dfxAlpha, dfxBetaMinus}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.operation) << " " << c.modes.raw());
         DecayModeFilter f(&index);
         f.SetEnabled(true);
         f.SetOperation(c.operation);
-        if (c.operation == foOr)
+        if (c.operation == DecayModeMatch::Any)
             f.SetOrSet(c.modes);
         else
             f.SetAndSet(DecayModesAllOf::fromRaw(static_cast<std::uint8_t>(c.modes.raw())));
@@ -215,7 +216,7 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
     EXPECT_EQ(f.Nuclides().Count(), 8) << "any of the nine sets at first";
     f.SetAndSet({dfxAlpha});
     EXPECT_EQ(notices, 1);
-    f.SetOperation(foAnd);
+    f.SetOperation(DecayModeMatch::All);
     EXPECT_EQ(notices, 2);
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Po-212"));
     f.SetOrSet({});
@@ -533,7 +534,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     EXPECT_EQ(panel.FullElementSet(), offered);
 
     DecayModeFilter fission(&index);
-    fission.SetOperation(foAnd);
+    fission.SetOperation(DecayModeMatch::All);
     fission.SetAndSet({dfxAlpha, dfxSF});
     fission.SetEnabled(true);
     EXPECT_GE(fission.Nuclides().IndexOf(QStringLiteral("Cf-252")), 0);

@@ -108,7 +108,7 @@ TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
     f.SetUseElementFilter(true);
     EXPECT_TRUE(f.ElementSetStored());
     EXPECT_FALSE(f.NuclideListStored());
-    f.SaveElementSet = svNever;
+    f.SaveElementSet = FilterSaving::Never;
     EXPECT_FALSE(f.ElementSetStored());
 }
 

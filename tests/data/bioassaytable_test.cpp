@@ -70,36 +70,36 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
         const char* wholeBodyFirst; // at 1/24 day: m = 1/2
         const char* urineFirst; // m = 0.5
     } cases[] = {
-        {"z(t) = e / m", dvDosePerContent, 1, {}, "4.0E-8", "4.0E-8"},
+        {"z(t) = e / m", BioassayQuantity::DosePerContent, 1, {}, "4.0E-8", "4.0E-8"},
         {"z(t) in mSv per kBq",
-         dvDosePerContent,
+         BioassayQuantity::DosePerContent,
          1,
          {DoseUnit::mSv, ActivityUnit::kBq, ActivityUnit::Bq, TimeUnit::Day},
          "4.0E-2",
          "4.0E-2"},
         {"z(t) does not depend on the intake unit",
-         dvDosePerContent,
+         BioassayQuantity::DosePerContent,
          1,
          {DoseUnit::Sv, ActivityUnit::Bq, ActivityUnit::kBq, TimeUnit::Day},
          "4.0E-8",
          "4.0E-8"},
-        {"content for 1 mSv = 0.001 / e * m", dvContentForDose, 1, {}, "2.5E+4", "2.5E+4"},
-        {"twice the dose, twice the content", dvContentForDose, 2, {}, "5.0E+4", "5.0E+4"},
+        {"content for 1 mSv = 0.001 / e * m", BioassayQuantity::ContentForDose, 1, {}, "2.5E+4", "2.5E+4"},
+        {"twice the dose, twice the content", BioassayQuantity::ContentForDose, 2, {}, "5.0E+4", "5.0E+4"},
         {"content for a dose in kBq",
-         dvContentForDose,
+         BioassayQuantity::ContentForDose,
          1,
          {DoseUnit::uSv, ActivityUnit::kBq, ActivityUnit::MBq, TimeUnit::Day},
          "2.5E+1",
          "2.5E+1"},
-        {"m(t)", dvContentPerIntake, 1, {}, "5.0E-1", "5.0E-1"},
+        {"m(t)", BioassayQuantity::ContentPerIntake, 1, {}, "5.0E-1", "5.0E-1"},
         {"m(t) per kBq taken in",
-         dvContentPerIntake,
+         BioassayQuantity::ContentPerIntake,
          1,
          {DoseUnit::Sv, ActivityUnit::Bq, ActivityUnit::kBq, TimeUnit::Day},
          "5.0E+2",
          "5.0E+2"},
         {"m(t) in mBq per Bq",
-         dvContentPerIntake,
+         BioassayQuantity::ContentPerIntake,
          1,
          {DoseUnit::Sv, ActivityUnit::mBq, ActivityUnit::Bq, TimeUnit::Day},
          "5.0E+2",
@@ -158,7 +158,7 @@ TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
 TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
 {
     request.WholeDays = true;
-    request.View = dvContentPerIntake;
+    request.View = BioassayQuantity::ContentPerIntake;
     const BioassayTable table = ComputeBioassayTable(data, request);
     // Days 1 to 10, then 11 to 14.
     EXPECT_EQ(table.Times, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
@@ -170,7 +170,7 @@ TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
 TEST_F(BioassayTableTest, NoFunctionsOrNoDoseMeansNoData)
 {
     request.Path = IntakeRoute::Injection;
-    request.View = dvContentPerIntake;
+    request.View = BioassayQuantity::ContentPerIntake;
     EXPECT_FALSE(ComputeBioassayTable(data, request).HasData);
     request.Path = IntakeRoute::Ingestion;
     request.Material = 3;
@@ -209,21 +209,22 @@ TEST(BioassayText, CaptionsNameTheirUnits)
 {
     const BioassayUnits units{DoseUnit::mSv, ActivityUnit::kBq, ActivityUnit::MBq, TimeUnit::Day};
     EXPECT_EQ(
-        BioassayCaption(dvDosePerContent, 1, {}),
+        BioassayCaption(BioassayQuantity::DosePerContent, 1, {}),
         QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per Content "
                        "Functions z(t)), Sv/Bq"));
     EXPECT_EQ(
-        BioassayCaption(dvContentForDose, 0.5, units),
+        BioassayCaption(BioassayQuantity::ContentForDose, 0.5, units),
         QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed Effective "
                        "Dose (0.5 mSv), kBq"));
-    EXPECT_EQ(BioassayCaption(dvContentPerIntake, 1, units),
+    EXPECT_EQ(BioassayCaption(BioassayQuantity::ContentPerIntake, 1, units),
               QStringLiteral(
                   "Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), kBq per MBq"));
-    EXPECT_EQ(BioassayAxisTitle(dvDosePerContent, 1, units),
+    EXPECT_EQ(BioassayAxisTitle(BioassayQuantity::DosePerContent, 1, units),
               QStringLiteral("Committed Effective Dose per Predicted Content, mSv/kBq"));
-    EXPECT_EQ(BioassayAxisTitle(dvContentForDose, 2, units),
+    EXPECT_EQ(BioassayAxisTitle(BioassayQuantity::ContentForDose, 2, units),
               QStringLiteral("Content Associated with the Specified Committed Effective Dose (2 mSv), kBq"));
-    EXPECT_EQ(BioassayAxisTitle(dvContentPerIntake, 1, units), QStringLiteral("Content per Intake, kBq per MBq"));
+    EXPECT_EQ(BioassayAxisTitle(BioassayQuantity::ContentPerIntake, 1, units),
+              QStringLiteral("Content per Intake, kBq per MBq"));
 }
 
 } // namespace

@@ -32,13 +32,13 @@ TEST(RadonFile, EveryFieldOfEveryTableLandsInItsPlace)
         ASSERT_EQ(r.status, RadonLoadResult::Loaded) << r.Problem.toStdString();
         for (int organ = 0; organ < 29; ++organ)
             for (int group = 0; group < 3; ++group) {
-                const int maleField = type == rdtGasAlone ? 2 * group : group;
-                const int femaleField = type == rdtGasAlone ? 2 * group + 1 : group + 3;
+                const int maleField = type == RadonTable::GasAlone ? 2 * group : group;
+                const int femaleField = type == RadonTable::GasAlone ? 2 * group + 1 : group + 3;
                 EXPECT_FLOAT_EQ(r.Block.Male(group, organ), radonValue(t, organ, maleField)) << organ << " " << group;
                 EXPECT_FLOAT_EQ(r.Block.Female(group, organ), radonValue(t, organ, femaleField))
                     << organ << " " << group;
             }
-        ASSERT_EQ(r.Block.EffDose.size(), type == rdtGasAlone ? 3u : 1u);
+        ASSERT_EQ(r.Block.EffDose.size(), type == RadonTable::GasAlone ? 3u : 1u);
         for (std::size_t k = 0; k < r.Block.EffDose.size(); ++k)
             EXPECT_FLOAT_EQ(r.Block.EffDose[k], radonEffective(t, static_cast<int>(k)));
     }
@@ -54,28 +54,30 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
         RadonLoadResult::Status status;
         const char* problem;
     } cases[] = {
-        {"a word", 33, "1E-3 x 1E-3 1E-3 1E-3 1E-3", rdtRadonIndoor, RadonLoadResult::Invalid,
+        {"a word", 33, "1E-3 x 1E-3 1E-3 1E-3 1E-3", RadonTable::RadonIndoor, RadonLoadResult::Invalid,
          "line 34: \"x\" is not a dose per exposure"},
-        {"a word in the gases", 3, "1E-3 1E-3 abc 1E-3 1E-3 1E-3", rdtGasAlone, RadonLoadResult::Invalid,
+        {"a word in the gases", 3, "1E-3 1E-3 abc 1E-3 1E-3 1E-3", RadonTable::GasAlone, RadonLoadResult::Invalid,
          "line 4: \"abc\" is not a dose coefficient"},
-        {"a negative value", 2, "1E-3 -2E-3 1E-3 1E-3 1E-3 1E-3", rdtGasAlone, RadonLoadResult::Invalid,
+        {"a negative value", 2, "1E-3 -2E-3 1E-3 1E-3 1E-3 1E-3", RadonTable::GasAlone, RadonLoadResult::Invalid,
          "line 3: \"-2E-3\""},
-        {"five numbers", 40, "1 2 3 4 5", rdtRadonIndoor, RadonLoadResult::Invalid,
+        {"five numbers", 40, "1 2 3 4 5", RadonTable::RadonIndoor, RadonLoadResult::Invalid,
          "line 41: 5 numbers, 6 numbers needed"},
-        {"one number", 40, "1", rdtRadonIndoor, RadonLoadResult::Invalid, "line 41: 1 number, 6 numbers needed"},
-        {"two effective values", 30, "1E-3 2E-3", rdtGasAlone, RadonLoadResult::Invalid,
+        {"one number", 40, "1", RadonTable::RadonIndoor, RadonLoadResult::Invalid,
+         "line 41: 1 number, 6 numbers needed"},
+        {"two effective values", 30, "1E-3 2E-3", RadonTable::GasAlone, RadonLoadResult::Invalid,
          "line 31: 2 numbers, 3 numbers needed"},
-        {"nothing where the effective dose is", 61, "", rdtRadonIndoor, RadonLoadResult::Invalid,
+        {"nothing where the effective dose is", 61, "", RadonTable::RadonIndoor, RadonLoadResult::Invalid,
          "line 62: 0 numbers, 1 number needed"},
-        {"infinity", 61, "1E+99", rdtRadonIndoor, RadonLoadResult::Invalid, "line 62"},
+        {"infinity", 61, "1E+99", RadonTable::RadonIndoor, RadonLoadResult::Invalid, "line 62"},
         // What follows the numbers a line needs is not read.
-        {"seven numbers", 40, "1 2 3 4 5 6 7", rdtRadonIndoor, RadonLoadResult::Loaded, ""},
-        {"a fourth effective value", 30, "1E-3 2E-3 3E-3 4E-3", rdtGasAlone, RadonLoadResult::Loaded, ""},
-        {"a note after the effective dose", 61, "1.5E+1 (per WLM: 5.7)", rdtRadonIndoor, RadonLoadResult::Loaded, ""},
-        {"a damaged other block", 100, "garbage", rdtGasAlone, RadonLoadResult::Loaded, ""},
-        {"two blanks and a tab between numbers", 40, "1E-3  2E-3\t3E-3 4E-3 5E-3 6E-3", rdtRadonIndoor,
+        {"seven numbers", 40, "1 2 3 4 5 6 7", RadonTable::RadonIndoor, RadonLoadResult::Loaded, ""},
+        {"a fourth effective value", 30, "1E-3 2E-3 3E-3 4E-3", RadonTable::GasAlone, RadonLoadResult::Loaded, ""},
+        {"a note after the effective dose", 61, "1.5E+1 (per WLM: 5.7)", RadonTable::RadonIndoor,
          RadonLoadResult::Loaded, ""},
-        {"blanks after the effective dose", 61, " 1.5E+1 \t", rdtRadonIndoor, RadonLoadResult::Loaded, ""},
+        {"a damaged other block", 100, "garbage", RadonTable::GasAlone, RadonLoadResult::Loaded, ""},
+        {"two blanks and a tab between numbers", 40, "1E-3  2E-3\t3E-3 4E-3 5E-3 6E-3", RadonTable::RadonIndoor,
+         RadonLoadResult::Loaded, ""},
+        {"blanks after the effective dose", 61, " 1.5E+1 \t", RadonTable::RadonIndoor, RadonLoadResult::Loaded, ""},
     };
     for (const Case& c : cases) {
         QList<QByteArray> damaged = lines(radonText());
@@ -102,13 +104,13 @@ TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
         RadonTable type;
         const char* problem; // empty: read
     } cases[] = {
-        {100, true, rdtRadonCave, "100 lines, the table needs lines 94 to 124"},
-        {100, false, rdtRadonCave, "100 lines, the table needs lines 94 to 124"},
-        {100, true, rdtRadonMine, ""},
-        {123, true, rdtRadonCave, "123 lines, the table needs lines 94 to 124"},
-        {124, true, rdtRadonCave, ""},
-        {124, false, rdtRadonCave, ""},
-        {1, false, rdtGasAlone, "1 line, the table needs lines 1 to 31"},
+        {100, true, RadonTable::RadonCave, "100 lines, the table needs lines 94 to 124"},
+        {100, false, RadonTable::RadonCave, "100 lines, the table needs lines 94 to 124"},
+        {100, true, RadonTable::RadonMine, ""},
+        {123, true, RadonTable::RadonCave, "123 lines, the table needs lines 94 to 124"},
+        {124, true, RadonTable::RadonCave, ""},
+        {124, false, RadonTable::RadonCave, ""},
+        {1, false, RadonTable::GasAlone, "1 line, the table needs lines 1 to 31"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.kept) + (c.endsWithBreak ? " lines and a break" : " lines"));
@@ -122,7 +124,7 @@ TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
 TEST(RadonFile, ShortEmptyJunkAndOtherEncodings)
 {
     const QByteArray text = radonText();
-    EXPECT_EQ(ReadRadonBlock({}, rdtGasAlone).status, RadonLoadResult::Unreadable);
+    EXPECT_EQ(ReadRadonBlock({}, RadonTable::GasAlone).status, RadonLoadResult::Unreadable);
     QByteArray junk;
     for (int i = 0; i < 20000; ++i)
         junk.append(static_cast<char>((i * 151 + 11) & 0xFF));
@@ -131,16 +133,16 @@ TEST(RadonFile, ShortEmptyJunkAndOtherEncodings)
     // UTF-16 with its mark, lines ending in CR alone.
     QByteArray crOnly = text;
     crOnly.replace("\r\n", "\r");
-    EXPECT_EQ(ReadRadonBlock(crOnly, rdtThoronMine).status, RadonLoadResult::Loaded);
+    EXPECT_EQ(ReadRadonBlock(crOnly, RadonTable::ThoronMine).status, RadonLoadResult::Loaded);
     QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
     const QByteArray wide = utf16.encode(QString::fromLatin1(text));
-    EXPECT_EQ(ReadRadonBlock(wide, rdtThoronMine).status, RadonLoadResult::Loaded);
+    EXPECT_EQ(ReadRadonBlock(wide, RadonTable::ThoronMine).status, RadonLoadResult::Loaded);
 }
 
 TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
 {
     QTemporaryDir dir;
-    const RadonLoadResult missing = LoadRadonBlock(dir.path(), rdtGasAlone);
+    const RadonLoadResult missing = LoadRadonBlock(dir.path(), RadonTable::GasAlone);
     EXPECT_EQ(missing.status, RadonLoadResult::Unreadable);
     EXPECT_TRUE(missing.Problem.startsWith(dir.filePath(QStringLiteral("RadonData.txt"))))
         << missing.Problem.toStdString();
@@ -148,9 +150,9 @@ TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(radonText());
     file.close();
-    EXPECT_EQ(LoadRadonBlock(dir.path(), rdtThoronIndoor).status, RadonLoadResult::Loaded);
+    EXPECT_EQ(LoadRadonBlock(dir.path(), RadonTable::ThoronIndoor).status, RadonLoadResult::Loaded);
     ASSERT_TRUE(file.resize(100LL << 20));
-    const RadonLoadResult huge = LoadRadonBlock(dir.path(), rdtGasAlone);
+    const RadonLoadResult huge = LoadRadonBlock(dir.path(), RadonTable::GasAlone);
     EXPECT_EQ(huge.status, RadonLoadResult::Unreadable);
     EXPECT_TRUE(huge.Problem.contains(QStringLiteral("far more than radon data")));
 }
@@ -165,7 +167,7 @@ TEST(RadonFile, WhatIsNotARegularFileIsRefusedUnread)
     QTemporaryDir folderDir;
     ASSERT_TRUE(QDir(folderDir.path()).mkdir(QStringLiteral("RadonData.txt")));
     for (const QString& folder : {pipeDir.path(), folderDir.path()}) {
-        const RadonLoadResult r = LoadRadonBlock(folder, rdtGasAlone);
+        const RadonLoadResult r = LoadRadonBlock(folder, RadonTable::GasAlone);
         EXPECT_EQ(r.status, RadonLoadResult::Unreadable);
         EXPECT_EQ(r.Problem, QDir(folder).filePath(QStringLiteral("RadonData.txt")) + QStringLiteral(": not a file"));
     }

@@ -113,12 +113,12 @@ TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
 TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
 {
     NuclideIndex index;
-    Nuclide a = makeNode(_Ba, 140, "140", 12.75f, TimeUnit::Day, {rtx_BetaMinus});
+    Nuclide a = makeNode(_Ba, 140, "140", 12.75f, TimeUnit::Day, {DecayMode::BetaMinus});
     addDaughter(a, "La-140", 1, 0.5f);
     addDaughter(a, "La-141", 2, 0.5f);
-    Nuclide b = makeNode(_La, 140, "140", 1.7f, TimeUnit::Day, {rtx_BetaMinus});
+    Nuclide b = makeNode(_La, 140, "140", 1.7f, TimeUnit::Day, {DecayMode::BetaMinus});
     addDaughter(b, "Ba-140", 0, 1.0f); // back to the start: a circle no real data has
-    Nuclide c = makeNode(_La, 141, "141", 3.9f, TimeUnit::Hour, {rtx_BetaMinus});
+    Nuclide c = makeNode(_La, 141, "141", 3.9f, TimeUnit::Hour, {DecayMode::BetaMinus});
     addDaughter(c, "Ce-141", 7, 1.0f); // beyond the index
     index.LoadFromBytes(toBytes({a, b, c}));
     ASSERT_EQ(index.Count(), 3);

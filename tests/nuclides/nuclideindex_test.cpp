@@ -237,11 +237,11 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
 {
     // An unknown element, an odd isomer state, time unit and decay modes, and a second run of
     // an element after another one.
-    Nuclide co = makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {rtx_BetaMinus});
-    Nuclide cs = makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year, {rtx_BetaMinus});
-    Nuclide co2 = makeNode(_Co, 58, "58", 70.9f, TimeUnit::Day, {rtx_EC});
+    Nuclide co = makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus});
+    Nuclide cs = makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year, {DecayMode::BetaMinus});
+    Nuclide co2 = makeNode(_Co, 58, "58", 70.9f, TimeUnit::Day, {DecayMode::ElectronCapture});
     QByteArray bytes = toBytes({co, cs, co2});
-    Nuclide many = makeNode(_Ba, 140, "140", 12.75f, TimeUnit::Day, {rtx_BetaMinus});
+    Nuclide many = makeNode(_Ba, 140, "140", 12.75f, TimeUnit::Day, {DecayMode::BetaMinus});
     QByteArray odd;
     WriteIndexRecord(many, odd);
     odd[0] = char(200); // element beyond the table
@@ -266,7 +266,7 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
 TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
 {
     std::vector<Nuclide> nodes;
-    Nuclide parent = makeNode(_Ba, 140, "140", 1, TimeUnit::Day, {rtx_BetaMinus});
+    Nuclide parent = makeNode(_Ba, 140, "140", 1, TimeUnit::Day, {DecayMode::BetaMinus});
     QByteArray record;
     parent.DaughtersCount = 0;
     WriteIndexRecord(parent, record);
@@ -289,7 +289,7 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     bytes += toBytes({child});
     for (int i = 0; i < 5; ++i) {
         Nuclide p = makeNode(_Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1, TimeUnit::Day,
-                             {rtx_BetaMinus});
+                             {DecayMode::BetaMinus});
         addDaughter(p, "La-140", 1, 1);
         bytes += toBytes({p});
     }

@@ -80,17 +80,20 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
 TEST_F(NamesTest, DecayModesAndMassTexts)
 {
     Nuclide node;
-    node.RTypeSet = {rtx_IT, rtx_BetaMinus};
+    node.RTypeSet = {DecayMode::IsomericTransition, DecayMode::BetaMinus};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-IT"));
-    node.RTypeSet = {rtx_SF, rtx_Alpha};
+    node.RTypeSet = {DecayMode::SpontaneousFission, DecayMode::Alpha};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("ASF"));
-    node.RTypeSet = {rtx_EC, rtx_BetaPlus, rtx_BetaMinus};
+    node.RTypeSet = {DecayMode::ElectronCapture, DecayMode::BetaPlus, DecayMode::BetaMinus};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-B+EC"));
     node.RTypeSet = DecayModeSet::fromRaw(0x3F);
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-ITB+AE")); // cut to eight characters
 
-    const std::pair<const char*, IsomerState> states[]
-        = {{"99m", mcx_m}, {"60", mcxNone}, {"", mcxNone}, {"60x", mcxNone}, {"110n", mcx_n}};
+    const std::pair<const char*, IsomerState> states[] = {{"99m", IsomerState::M},
+                                                          {"60", IsomerState::Ground},
+                                                          {"", IsomerState::Ground},
+                                                          {"60x", IsomerState::Ground},
+                                                          {"110n", IsomerState::N}};
     for (const auto& [mass, state] : states) {
         NuclideIdentity rnx;
         rnx.AMass = MassText(mass);

@@ -93,7 +93,9 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
         EXPECT_GE(i, range.First) << node.NameText().toStdString();
         EXPECT_LT(i, range.First + range.Count) << node.NameText().toStdString();
         EXPECT_LE(node.AncestorsCount, 4);
-        EXPECT_LE(node.DaughtersCount + node.StableCount + (node.RTypeSet.contains(rtx_SF) ? 1 : 0), 4);
+        EXPECT_LE(node.DaughtersCount + node.StableCount
+                      + (node.RTypeSet.contains(DecayMode::SpontaneousFission) ? 1 : 0),
+                  4);
         EXPECT_EQ(index.FindNuclide(node.NameText()), &node);
     }
 }
@@ -188,7 +190,7 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
         }
         ASSERT_EQ(n.DaughtersCount, radioactive.size());
         ASSERT_EQ(n.StableCount, stable.size());
-        const int firstStable = n.DaughtersCount + (n.RTypeSet.contains(rtx_SF) ? 1 : 0);
+        const int firstStable = n.DaughtersCount + (n.RTypeSet.contains(DecayMode::SpontaneousFission) ? 1 : 0);
         for (std::size_t k = 0; k < radioactive.size() + stable.size(); ++k) {
             const bool isRadioactive = k < radioactive.size();
             const auto& [name, line, fraction] = isRadioactive ? radioactive[k] : stable[k - radioactive.size()];

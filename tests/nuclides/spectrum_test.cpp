@@ -237,10 +237,10 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        nodes = {makeNode(_Po, 210, "210", 138.4f, TimeUnit::Day, {rtx_Alpha}),
-                 makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {rtx_BetaMinus}),
-                 makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year, {rtx_BetaMinus}),
-                 makeNode(_I, 131, "131", 8.02f, TimeUnit::Day, {rtx_BetaMinus})};
+        nodes = {makeNode(_Po, 210, "210", 138.4f, TimeUnit::Day, {DecayMode::Alpha}),
+                 makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus}),
+                 makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year, {DecayMode::BetaMinus}),
+                 makeNode(_I, 131, "131", 8.02f, TimeUnit::Day, {DecayMode::BetaMinus})};
         nodes[0].SLinePos = 0;
         nodes[0].NLines = 2;
         nodes[1].SLinePos = 2;

@@ -71,7 +71,8 @@ TEST(Tools, QvdgenMakesNoFolderWhenItCannotFillIt)
 {
     QTemporaryDir dir;
     // An index that lacks most of the sample's nuclides, and one that is no index at all.
-    writeBytes(dir.filePath("small.rnx"), toBytes({makeNode(_H, 3, "3", 12.32f, TimeUnit::Year, {rtx_BetaMinus})}));
+    writeBytes(dir.filePath("small.rnx"),
+               toBytes({makeNode(_H, 3, "3", 12.32f, TimeUnit::Year, {DecayMode::BetaMinus})}));
     writeBytes(dir.filePath("zeros.rnx"), QByteArray(3000, '\0'));
     for (const char* indexFile : {"small.rnx", "zeros.rnx"}) {
         const ToolRun r = run(KAV_QVDGEN, {"--index", dir.filePath(indexFile), dir.filePath("out/QVData")});

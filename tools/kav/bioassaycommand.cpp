@@ -97,7 +97,7 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
         return problem(QStringLiteral("--show %1: z, content or m").arg(show));
     request.View = static_cast<BioassayQuantity>(shows.indexOf(show));
     if (options.count(QStringLiteral("--dose"))) {
-        if (request.View != dvContentForDose)
+        if (request.View != BioassayQuantity::ContentForDose)
             return problem(QStringLiteral("--dose goes with --show content"));
         const QString dose = options[QStringLiteral("--dose")];
         bool ok = false;

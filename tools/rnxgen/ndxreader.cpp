@@ -76,12 +76,12 @@ ParsedName parseName(std::string_view name, int column)
     const auto dash = name.find('-');
     if (dash == std::string_view::npos || dash == 0 || dash + 1 >= name.size())
         throw NdxError{column, QStringLiteral("\"%1\" is not a nuclide name").arg(RecordLine::text(name))};
-    ParsedName parsed{ElementBySymbol(RecordLine::text(name.substr(0, dash))), 0, mcxNone};
+    ParsedName parsed{ElementBySymbol(RecordLine::text(name.substr(0, dash))), 0, IsomerState::Ground};
     if (parsed.element == NoElement)
         throw NdxError{column, QStringLiteral("unknown element in \"%1\"").arg(RecordLine::text(name))};
     std::string_view mass = name.substr(dash + 1);
     if (mass.back() == 'm' || mass.back() == 'n') {
-        parsed.state = mass.back() == 'm' ? mcx_m : mcx_n;
+        parsed.state = mass.back() == 'm' ? IsomerState::M : IsomerState::N;
         mass.remove_suffix(1);
     }
     const auto r = std::from_chars(mass.data(), mass.data() + mass.size(), parsed.mass);
@@ -104,8 +104,10 @@ TimeUnit parseUnit(std::string_view unit, int column)
 
 DecayModeSet parseModes(std::string_view modes, int column)
 {
-    static const std::pair<std::string_view, DecayMode> codes[] = {
-        {"B-", rtx_BetaMinus}, {"B+", rtx_BetaPlus}, {"EC", rtx_EC}, {"IT", rtx_IT}, {"SF", rtx_SF}, {"A", rtx_Alpha}};
+    static const std::pair<std::string_view, DecayMode> codes[]
+        = {{"B-", DecayMode::BetaMinus},          {"B+", DecayMode::BetaPlus},
+           {"EC", DecayMode::ElectronCapture},    {"IT", DecayMode::IsomericTransition},
+           {"SF", DecayMode::SpontaneousFission}, {"A", DecayMode::Alpha}};
     DecayModeSet set;
     std::size_t i = 0;
     while (i < modes.size()) {
@@ -162,7 +164,7 @@ void parseDaughters(const RecordLine& r, Nuclide& node)
     }
     if (fission && !stable.empty())
         throw NdxError{53, QStringLiteral("a nuclide with spontaneous fission cannot also have stable daughters")};
-    if (fission.has_value() != node.RTypeSet.contains(rtx_SF))
+    if (fission.has_value() != node.RTypeSet.contains(DecayMode::SpontaneousFission))
         throw NdxError{17, QStringLiteral("the fission branch and the decay modes disagree")};
     std::size_t slot = 0;
     for (const DaughterSlot& d : radioactive)

@@ -240,9 +240,9 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     auto* ops = new QHBoxLayout(operation);
     ops->setContentsMargins(6, 2, 6, 2);
     m_operation = new QButtonGroup(this);
-    for (auto [text, op] : {std::pair{"Or", foOr}, std::pair{"And", foAnd}}) {
+    for (auto [text, op] : {std::pair{"Or", DecayModeMatch::Any}, std::pair{"And", DecayModeMatch::All}}) {
         auto* button = new QRadioButton(QString::fromLatin1(text), operation);
-        m_operation->addButton(button, op);
+        m_operation->addButton(button, static_cast<int>(op));
         ops->addWidget(button);
     }
     top->addWidget(m_enabled);
@@ -278,7 +278,7 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
 
 QRadioButton* DecayModePage::OperationButton(DecayModeMatch operation) const
 {
-    return static_cast<QRadioButton*>(m_operation->button(operation));
+    return static_cast<QRadioButton*>(m_operation->button(static_cast<int>(operation)));
 }
 
 void DecayModePage::WriteModes()
@@ -286,7 +286,7 @@ void DecayModePage::WriteModes()
     if (Quiet())
         return;
     DecayModeFilter& decay = Filter().Decay();
-    if (decay.Operation() == foAnd) {
+    if (decay.Operation() == DecayModeMatch::All) {
         DecayModesAllOf set;
         for (int m = 0; m < 5; ++m)
             if (IsItemChecked(m_modes, m))
@@ -310,7 +310,7 @@ void DecayModePage::ShowCriteria()
 {
     Show([this] {
         m_enabled->setChecked(Filter().Decay().Enabled());
-        m_operation->button(Filter().Decay().Operation())->setChecked(true);
+        m_operation->button(static_cast<int>(Filter().Decay().Operation()))->setChecked(true);
     });
     ShowModes();
 }
@@ -319,7 +319,7 @@ void DecayModePage::ShowModes()
 {
     Show([this] {
         const DecayModeFilter& decay = Filter().Decay();
-        const bool any = decay.Operation() == foOr;
+        const bool any = decay.Operation() == DecayModeMatch::Any;
         for (int m = 0; m < 5; ++m)
             SetItemChecked(m_modes, m,
                            any ? decay.OrSet().contains(static_cast<DecayFilterKind>(m))

@@ -90,7 +90,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     resize(213, 38);
     setMinimumHeight(38);
     m_periodicTable = new PeriodicTablePopup(index, this);
-    m_periodicTable->SetEnabledElements(eeCustom, m_selection.Filter().FullElementSet());
+    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().FullElementSet());
     m_periodicTable->OnChoiceElement = [this](ChemicalElement e) { m_selection.SetElement(e); };
     m_showingSelection = m_selection.Changed.Connect([this] { ShowSelection(); });
     m_followingFilter = m_selection.FilterApplied.Connect([this] {
@@ -181,7 +181,7 @@ void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
 
 void NuclideChooser::ShowBoxes()
 {
-    const bool independent = m_selection.ChoiceType() == ctIndependent;
+    const bool independent = m_selection.ChoiceType() == ChoiceKind::ElementAndMass;
     m_elementBox->setVisible(independent);
     m_massBox->setVisible(independent);
     m_nuclideBox->setVisible(!independent);
@@ -227,7 +227,7 @@ void NuclideChooser::ShowSelection()
     m_massBox->setPlaceholderText(m_selection.AMass().toString().trimmed());
     m_nuclideBox->setPlaceholderText(m_selection.Name().trimmed());
     m_elementBox->setToolTip(ElementName(m_selection.Element(), m_selection.Language()).trimmed());
-    m_periodicTable->SetEnabledElements(eeCustom, m_selection.Filter().FullElementSet());
+    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().FullElementSet());
     UpdateHistoryButtons();
     UpdatePopupChecks();
     UpdateAdvancedMark();
@@ -332,13 +332,13 @@ void NuclideChooser::BuildPopupMenu()
         connect(a, &QAction::triggered, this, std::move(action));
         return a;
     };
-    m_menu.choices[0] = add(choices, choice, [this] { SetChoiceType(ctIndependent); });
-    m_menu.choices[1] = add(choices, choice, [this] { SetChoiceType(ctFullList); });
+    m_menu.choices[0] = add(choices, choice, [this] { SetChoiceType(ChoiceKind::ElementAndMass); });
+    m_menu.choices[1] = add(choices, choice, [this] { SetChoiceType(ChoiceKind::FullList); });
     m_nuclideMenu->addSeparator()->setVisible(choice && sort);
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<NuclideSortOrder>(i);
         m_menu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
-            if (m_selection.ChoiceType() == ctFullList)
+            if (m_selection.ChoiceType() == ChoiceKind::FullList)
                 m_selection.SetSortOrder(type);
             else
                 m_selection.SetElementsSortType(type);
@@ -385,14 +385,15 @@ void NuclideChooser::UpdatePopupChecks()
 {
     if (!m_nuclideMenu)
         return;
-    m_menu.choices[0]->setChecked(m_selection.ChoiceType() == ctIndependent);
-    m_menu.choices[1]->setChecked(m_selection.ChoiceType() == ctFullList);
+    m_menu.choices[0]->setChecked(m_selection.ChoiceType() == ChoiceKind::ElementAndMass);
+    m_menu.choices[1]->setChecked(m_selection.ChoiceType() == ChoiceKind::FullList);
     const NuclideSortOrder current
-        = m_selection.ChoiceType() == ctFullList ? m_selection.SortOrder() : m_selection.ElementsSortType();
+        = m_selection.ChoiceType() == ChoiceKind::FullList ? m_selection.SortOrder() : m_selection.ElementsSortType();
     for (int i = 0; i < 4; ++i)
         m_menu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
-    m_menu.sorts[stxAMass]->setVisible(m_popupMenuOptions.contains(pmoSort) && m_selection.ChoiceType() == ctFullList);
+    m_menu.sorts[Ordinal(NuclideSortOrder::MassNumber)]->setVisible(
+        m_popupMenuOptions.contains(pmoSort) && m_selection.ChoiceType() == ChoiceKind::FullList);
 }
 
 QString NuclideChooser::Caption(int entry) const

@@ -161,9 +161,9 @@ bool PeriodicTablePopup::IsElementEnabled(ChemicalElement e) const
     if (m_element == NoElement || e == NoElement)
         return false;
     switch (m_enabled.EnableElementType()) {
-    case eeAll: return true;
-    case eeElementsInIndex: return m_enabled.Index().Elements().contains(e);
-    case eeCustom: return m_enabled.Elements().contains(e);
+    case ElementsOffered::All: return true;
+    case ElementsOffered::InIndex: return m_enabled.Index().Elements().contains(e);
+    case ElementsOffered::Custom: return m_enabled.Elements().contains(e);
     }
     return false;
 }

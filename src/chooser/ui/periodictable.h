@@ -27,7 +27,7 @@ public:
     QColor GetElementColor(ChemicalElement element) const;
 };
 
-enum ElementsOffered : std::uint8_t { eeAll, eeElementsInIndex, eeCustom };
+enum class ElementsOffered : std::uint8_t { All, InIndex, Custom };
 
 // Which elements a periodic table offers: all, those of the index, or a set of its own.
 class OfferedElements {
@@ -50,7 +50,7 @@ public:
 
 private:
     const NuclideIndex& m_index;
-    ElementsOffered m_type = eeElementsInIndex;
+    ElementsOffered m_type = ElementsOffered::InIndex;
     ElementSet m_elementSet;
 };
 

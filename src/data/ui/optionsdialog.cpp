@@ -257,20 +257,22 @@ void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
     m_dataFolderEdit->setText(m_preference->DataFolderPath());
     ShowSettings();
     switch (options) {
-    case poDataFolder:
+    case OptionsPage::DataFolder:
         m_message->setText(NoDataFilesMessage);
         m_mainPages->removeTab(m_mainPages->indexOf(m_unitsPage));
         m_mainPages->setCurrentWidget(m_foldersPage);
         break;
-    case poMixtureUnits:
-    case poMaterialsUnits:
-    case poBioassayUnits:
+    case OptionsPage::MixtureUnits:
+    case OptionsPage::MaterialsUnits:
+    case OptionsPage::BioassayUnits:
         m_mainPages->removeTab(m_mainPages->indexOf(m_foldersPage));
         m_mainPages->setCurrentWidget(m_unitsPage);
         // Each view's page set shows that view's units page.
-        m_unitsPages->setCurrentIndex(options == poBioassayUnits ? 0 : options == poMixtureUnits ? 1 : 2);
+        m_unitsPages->setCurrentIndex(options == OptionsPage::BioassayUnits      ? 0
+                                          : options == OptionsPage::MixtureUnits ? 1
+                                                                                 : 2);
         break;
-    case poGeneral:
+    case OptionsPage::General:
         m_mainPages->setCurrentIndex(m_remembered.Main);
         m_unitsPages->setCurrentIndex(m_remembered.Units);
         break;
@@ -327,7 +329,7 @@ void OptionsDialog::accept()
 
 void OptionsDialog::done(int result)
 {
-    if (m_options == poGeneral) {
+    if (m_options == OptionsPage::General) {
         m_remembered.Main = m_mainPages->currentIndex();
         m_remembered.Units = m_unitsPages->currentIndex();
     }

@@ -69,7 +69,7 @@ private:
 
     OptionsPages& m_remembered;
     std::unique_ptr<ProgramSettings> m_preference;
-    OptionsPage m_options = poGeneral;
+    OptionsPage m_options = OptionsPage::General;
     QTabWidget* m_mainPages = nullptr;
     QWidget* m_foldersPage = nullptr;
     QWidget* m_unitsPage = nullptr;

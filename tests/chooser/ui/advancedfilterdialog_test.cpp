@@ -179,7 +179,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              for (const char* mode : {"Beta \u2014  only", "Beta +  only", "IT only"})
                  clickItem(f.DecayOnlyModes(), QString::fromUtf8(mode));
          },
-         [](const Nuclide& n, const NuclideIndex&) { return n.RTypeSet == DecayModeSet{rtx_Alpha}; }, "Po-210",
+         [](const Nuclide& n, const NuclideIndex&) { return n.RTypeSet == DecayModeSet{DecayMode::Alpha}; }, "Po-210",
          "Cf-252"},
         {"half-life from 1 d to 1 y",
          [](AdvancedFilterDialog& f) {

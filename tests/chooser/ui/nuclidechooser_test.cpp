@@ -138,9 +138,9 @@ TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
 
     // Sort orders and the way of choosing keep the nuclide and say nothing.
     reports.clear();
-    panel->Selection().SetSortOrder(stxAMass);
-    panel->SetChoiceType(ctFullList);
-    panel->Selection().SetElementsSortType(stxABC);
+    panel->Selection().SetSortOrder(NuclideSortOrder::MassNumber);
+    panel->SetChoiceType(ChoiceKind::FullList);
+    panel->Selection().SetElementsSortType(NuclideSortOrder::Alphabetical);
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->NuclideBox()->currentText(), QStringLiteral("Co-60"));
     EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Sr-90"}));
@@ -149,7 +149,7 @@ TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
 TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
 {
     makePanel(kData);
-    panel->SetChoiceType(ctFullList);
+    panel->SetChoiceType(ChoiceKind::FullList);
     panel->Selection().SetElementAndAMass(_Co, "60");
     show();
     auto pick = [&](const char* name) {
@@ -211,7 +211,7 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
 TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
 {
     makePanel(kData);
-    panel->SetChoiceType(ctFullList);
+    panel->SetChoiceType(ChoiceKind::FullList);
     show();
     panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
     panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("H-3")));
@@ -226,7 +226,7 @@ TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
 TEST_F(PanelTest, HistoryHoldsAtMostItsCapacity)
 {
     makePanel();
-    panel->SetChoiceType(ctFullList);
+    panel->SetChoiceType(ChoiceKind::FullList);
     show();
     panel->Selection().SetMaxUndoListCount(30);
     for (int i = 1; i <= 32; ++i)
@@ -360,7 +360,7 @@ TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
     ASSERT_FALSE(reports.isEmpty());
     EXPECT_EQ(reports.back(), QStringLiteral("Cs-137"));
-    panel->SetChoiceType(ctFullList);
+    panel->SetChoiceType(ChoiceKind::FullList);
     pickComboItem(panel->NuclideBox(), "Tc-99m");
     EXPECT_EQ(reports.back(), QStringLiteral("Tc-99m"));
     EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("Cs-137"));
@@ -672,11 +672,11 @@ TEST(ElementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
     ElementSet set;
     set.insert(_Co);
     set.insert(_Cs);
-    menu.SetEnabledElements(eeCustom, set);
+    menu.SetEnabledElements(ElementsOffered::Custom, set);
     EXPECT_EQ(menu.Element(), _Co);
     menu.SetElement(_Fe);
     EXPECT_EQ(menu.Element(), _Co);
-    menu.SetEnabledElements(eeAll, {});
+    menu.SetEnabledElements(ElementsOffered::All, {});
     menu.SetElement(_Fe);
     EXPECT_EQ(menu.Element(), _Fe);
 }

@@ -50,7 +50,7 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     const ProgramSettings& caller = *callerPtr;
 
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poDataFolder);
+    dialog.Load(caller, OptionsPage::DataFolder);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
     EXPECT_EQ(dialog.MessageLabel()->text(), OptionsDialog::NoDataFilesMessage);
@@ -86,7 +86,7 @@ TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     QTemporaryDir second;
     writeTypicalFile(second.path(), _Cs, "137");
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poGeneral);
+    dialog.Load(caller, OptionsPage::General);
     ASSERT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
     dialog.MainPages()->setCurrentIndex(0);
     dialog.show();
@@ -119,7 +119,7 @@ TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
     const auto callerPtr = callerOnEmptyFolder();
     const ProgramSettings& caller = *callerPtr;
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poDataFolder);
+    dialog.Load(caller, OptionsPage::DataFolder);
     dialog.BrowseFolder = [&](const QString&) { return good.path(); };
     dialog.BrowseDataFolder();
     dialog.show();
@@ -137,7 +137,7 @@ TEST_F(OptionsFormTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
     caller.SetBioassayTimeUnit(TimeUnit::Hour);
     caller.SetBioassayWholeDays(true);
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poMaterialsUnits);
+    dialog.Load(caller, OptionsPage::MaterialsUnits);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
     EXPECT_EQ(dialog.UnitsPages()->currentIndex(), 2);
@@ -205,7 +205,7 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
     for (const Box& changed : boxes) {
         SCOPED_TRACE(changed.name);
         OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
-        dialog.Load(caller, poGeneral);
+        dialog.Load(caller, OptionsPage::General);
         dialog.show();
         for (const Box& b : boxes) {
             auto* box = dialog.findChild<UnitComboBox*>(QLatin1String(b.name));
@@ -224,7 +224,7 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
     }
 
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poGeneral);
+    dialog.Load(caller, OptionsPage::General);
     dialog.show();
     auto* wholeDays = dialog.findChild<QCheckBox*>(QStringLiteral("DPUMIntDaysOnly"));
     ASSERT_TRUE(wholeDays);
@@ -257,7 +257,7 @@ TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
 
     ProgramSettings caller(exe());
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
-    dialog.Load(caller, poGeneral);
+    dialog.Load(caller, OptionsPage::General);
     dialog.show();
     EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys({"AutoSave", "Language", "QVD"}));
     turnTo(dialog.MainPages(), 1);
@@ -266,7 +266,7 @@ TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
     EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay + organs));
 
     OptionsDialog units(ProgramLocations::ForExecutable(exe()), pages);
-    units.Load(caller, poMixtureUnits);
+    units.Load(caller, OptionsPage::MixtureUnits);
     units.show();
     EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + mixture));
     QPushButton* restore = nullptr;
@@ -297,22 +297,23 @@ TEST_F(OptionsFormTest, PageSetsShowTheirPages)
 {
     ProgramSettings caller(exe());
     // Each view's units on its own page.
-    const std::pair<OptionsPage, const char*> units[] = {{poBioassayUnits, "   'Doses per unit measurement' page   "},
-                                                         {poMixtureUnits, "   'Mixture' page   "},
-                                                         {poMaterialsUnits, "   'Organ doses' page   "}};
+    const std::pair<OptionsPage, const char*> units[]
+        = {{OptionsPage::BioassayUnits, "   'Doses per unit measurement' page   "},
+           {OptionsPage::MixtureUnits, "   'Mixture' page   "},
+           {OptionsPage::MaterialsUnits, "   'Organ doses' page   "}};
     for (const auto& [options, page] : units) {
         OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
         dialog.Load(caller, options);
         EXPECT_EQ(dialog.UnitsPages()->tabText(dialog.UnitsPages()->currentIndex()), QString::fromLatin1(page));
     }
     OptionsDialog general(ProgramLocations::ForExecutable(exe()), pages);
-    general.Load(caller, poGeneral);
+    general.Load(caller, OptionsPage::General);
     EXPECT_EQ(general.MainPages()->count(), 2);
     general.MainPages()->setCurrentIndex(1);
     general.UnitsPages()->setCurrentIndex(2);
     general.reject();
     OptionsDialog again(ProgramLocations::ForExecutable(exe()), pages);
-    again.Load(caller, poGeneral);
+    again.Load(caller, OptionsPage::General);
     EXPECT_EQ(again.MainPages()->currentIndex(), 1);
     EXPECT_EQ(again.UnitsPages()->currentIndex(), 2);
     EXPECT_EQ(again.windowTitle(), QStringLiteral("Options"));

@@ -32,7 +32,7 @@ TEST(NdxReader, ReadsARecordIntoANode)
     EXPECT_EQ(n.Name.toString(), QStringLiteral("Ac-223"));
     EXPECT_EQ(n.HalfLife, 2.10f);
     EXPECT_EQ(n.HalfLifeUnit, TimeUnit::Minute);
-    EXPECT_EQ(n.RTypeSet, DecayModeSet{rtx_Alpha});
+    EXPECT_EQ(n.RTypeSet, DecayModeSet{DecayMode::Alpha});
     EXPECT_EQ(n.DaughtersCount, 0);
     EXPECT_EQ(n.StableCount, 1);
     EXPECT_EQ(n.DaughterArray[0].Name.toString(), QStringLiteral("Fr-219"));
