@@ -93,8 +93,8 @@ void BM_TypeGammaEnergyBoundWide(benchmark::State& state)
 {
     Fixture f;
     f.form.SetIsMoreWidth(true);
-    f.form.CriterionBound(soGammaEnergy, true)->setText(QStringLiteral("0.7"));
-    typeAlternately(state, f, f.form.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"),
+    f.form.CriterionBound(SpectrumCriterion::GammaLineEnergy, true)->setText(QStringLiteral("0.7"));
+    typeAlternately(state, f, f.form.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"),
                     QStringLiteral("0.65"));
 }
 BENCHMARK(BM_TypeGammaEnergyBoundWide)->Unit(benchmark::kMillisecond);
@@ -103,13 +103,13 @@ void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
 {
     LoadedIndex loaded;
     AdvancedFilter filter(&loaded.index, loaded.spectra);
-    filter.Spectrum().SetOptions({soGammaEnergy});
-    filter.Spectrum().SetMax(soGammaEnergy, 0.7f);
+    filter.Spectrum().SetOptions({SpectrumCriterion::GammaLineEnergy});
+    filter.Spectrum().SetMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
     filter.Spectrum().SetEnabled(true);
     filter.SetEnabled(true);
     bool flip = false;
     for (auto _ : state) {
-        filter.Spectrum().SetMin(soGammaEnergy, (flip = !flip) ? 0.65f : 0.6f);
+        filter.Spectrum().SetMin(SpectrumCriterion::GammaLineEnergy, (flip = !flip) ? 0.65f : 0.6f);
         benchmark::DoNotOptimize(filter.Nuclides().Count());
     }
 }

@@ -61,13 +61,13 @@ void reapply(benchmark::State& state, kav::SpectrumCriterion option, float a, fl
 
 void BM_ReapplySummaryCriterion(benchmark::State& state)
 {
-    reapply(state, kav::soGammaFrac, 0.5f, 0.6f, 1);
+    reapply(state, kav::SpectrumCriterion::GammaShare, 0.5f, 0.6f, 1);
 }
 BENCHMARK(BM_ReapplySummaryCriterion)->Unit(benchmark::kMillisecond);
 
 void BM_ReapplyLineCriterion(benchmark::State& state)
 {
-    reapply(state, kav::soGammaEnergy, 0.6f, 0.65f, 0.7f);
+    reapply(state, kav::SpectrumCriterion::GammaLineEnergy, 0.6f, 0.65f, 0.7f);
 }
 BENCHMARK(BM_ReapplyLineCriterion)->Unit(benchmark::kMillisecond);
 

@@ -224,7 +224,8 @@ void MainWindow::CreateViews()
         panel->SetWidthsNShifts(layout);
         panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
         panel->Selection().Filter().SetUseElementFilter(true);
-        panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
+        panel->SetPopupMenuOptions(
+            {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
         panel->OnStatusText = [this](const QString& text) { ShowStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.

@@ -171,7 +171,7 @@ void DecayModeFilter::Apply()
         return;
     const auto& lists = m_index->DecayFilterLists();
     if (m_operation == DecayModeMatch::Any) {
-        for (int mode = dfxAlpha; mode <= dfxITOnly; ++mode)
+        for (int mode = 0; mode <= static_cast<int>(DecayFilterKind::IsomericTransitionOnly); ++mode)
             if (m_orSet.contains(static_cast<DecayFilterKind>(mode)))
                 AddList(lists[static_cast<std::size_t>(mode)],
                         m_index->DecayFilterElements()[static_cast<std::size_t>(mode)]);
@@ -180,9 +180,9 @@ void DecayModeFilter::Apply()
     if (m_andSet.empty())
         return;
     const DecayFilterKind first = m_andSet.lowest();
-    for (const NuclideList::Entry& e : lists[first].Items())
+    for (const NuclideList::Entry& e : lists[Ordinal(first)].Items())
         AddNode(e.node);
-    for (int mode = first + 1; mode <= dfxSF; ++mode)
+    for (int mode = static_cast<int>(first) + 1; mode <= static_cast<int>(DecayFilterKind::SpontaneousFission); ++mode)
         if (m_andSet.contains(static_cast<DecayFilterKind>(mode)))
             KeepOnly(lists[static_cast<std::size_t>(mode)]);
 }
@@ -450,7 +450,7 @@ QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language)
         static const char* const modes[]
             = {"alpha", "beta-", "beta+", "IT", "SF", "alpha only", "beta- only", "beta+ only", "IT only"};
         QStringList chosen;
-        for (int m = dfxAlpha; m <= dfxITOnly; ++m) {
+        for (int m = 0; m <= static_cast<int>(DecayFilterKind::IsomericTransitionOnly); ++m) {
             const auto mode = static_cast<DecayFilterKind>(m);
             if (decay.Operation() == DecayModeMatch::Any ? decay.OrSet().contains(mode) : decay.AndSet().contains(mode))
                 chosen << QLatin1String(modes[m]);

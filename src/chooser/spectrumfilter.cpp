@@ -39,19 +39,21 @@ RadiationTypes RadiationsOf(LineGroup group)
 
 SpectrumCriterion EnergyOptionOf(LineGroup group)
 {
-    constexpr SpectrumCriterion options[] = {soAlphaEnergy, soBetaEnergy, soGammaEnergy};
+    constexpr SpectrumCriterion options[]
+        = {SpectrumCriterion::AlphaLineEnergy, SpectrumCriterion::BetaLineEnergy, SpectrumCriterion::GammaLineEnergy};
     return options[static_cast<int>(group)];
 }
 
 SpectrumCriterion YieldOptionOf(LineGroup group)
 {
-    constexpr SpectrumCriterion options[] = {soAlphaYield, soBetaYield, soGammaYield};
+    constexpr SpectrumCriterion options[]
+        = {SpectrumCriterion::AlphaLineYield, SpectrumCriterion::BetaLineYield, SpectrumCriterion::GammaLineYield};
     return options[static_cast<int>(group)];
 }
 
 const char* SpectrumBoundName(SpectrumCriterion option, bool maximum)
 {
-    return kBoundNames[option][maximum ? 1 : 0];
+    return kBoundNames[Ordinal(option)][maximum ? 1 : 0];
 }
 
 void SpectrumFilter::SetOptions(const SpectrumCriteria& value)
@@ -70,7 +72,7 @@ void SpectrumFilter::SetMin(SpectrumCriterion option, float value)
         value = 0;
     if (IsFractionOption(option) && value > 1)
         value = 1;
-    Bounds& b = m_bounds[option];
+    Bounds& b = m_bounds[Ordinal(option)];
     if (value == b.min)
         return;
     b.min = value;
@@ -85,7 +87,7 @@ void SpectrumFilter::SetMax(SpectrumCriterion option, float value)
         value = 0;
     if (IsFractionOption(option) && value > 1)
         value = 1;
-    Bounds& b = m_bounds[option];
+    Bounds& b = m_bounds[Ordinal(option)];
     if (value == b.max)
         return;
     b.max = value;
@@ -110,15 +112,16 @@ void SpectrumFilter::Assign(const SpectrumFilter& source)
 float SpectrumFilter::SummaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary)
 {
     switch (option) {
-    case soTotal: return summary.Total;
-    case soAlphaTotal: return summary.RadTotalOf(AlphaRadiation);
-    case soBetaTotal: return summary.BetaTotal;
-    case soGammaTotal: return summary.GammaTotal;
-    case soSFTotal: return summary.RadTotalOf(FissionFragmentRadiation) + summary.RadTotalOf(NeutronRadiation);
-    case soAlphaFrac: return summary.AlphaFrac;
-    case soBetaFrac: return summary.BetaFrac;
-    case soGammaFrac: return summary.GammaFrac;
-    case soSFFrac: return node.SpontaneousFissionFraction();
+    case SpectrumCriterion::Total: return summary.Total;
+    case SpectrumCriterion::AlphaTotal: return summary.RadTotalOf(AlphaRadiation);
+    case SpectrumCriterion::BetaTotal: return summary.BetaTotal;
+    case SpectrumCriterion::GammaTotal: return summary.GammaTotal;
+    case SpectrumCriterion::FissionTotal:
+        return summary.RadTotalOf(FissionFragmentRadiation) + summary.RadTotalOf(NeutronRadiation);
+    case SpectrumCriterion::AlphaShare: return summary.AlphaFrac;
+    case SpectrumCriterion::BetaShare: return summary.BetaFrac;
+    case SpectrumCriterion::GammaShare: return summary.GammaFrac;
+    case SpectrumCriterion::FissionShare: return node.SpontaneousFissionFraction();
     default: return 0;
     }
 }
@@ -133,7 +136,8 @@ std::vector<LineQuery> SpectrumFilter::LineCriteria() const
                 continue;
             LineQuery query;
             query.types = RadiationsOf(g);
-            (energy ? query.energy : query.yield) = LineBounds{m_bounds[option].min, m_bounds[option].max};
+            (energy ? query.energy : query.yield)
+                = LineBounds{m_bounds[Ordinal(option)].min, m_bounds[Ordinal(option)].max};
             criteria.push_back(query);
         }
     }
@@ -170,10 +174,11 @@ void SpectrumFilter::Apply()
         const Nuclide& node = *index.Items(i);
         const SpectrumSummary& summary = summaries[static_cast<std::size_t>(i)];
         bool passes = true;
-        for (int o = soTotal; o <= soSFFrac && passes; ++o) {
+        for (int o = 0; o <= static_cast<int>(SpectrumCriterion::FissionShare) && passes; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
             if (m_options.contains(option))
-                passes = within(SummaryValue(option, node, summary), m_bounds[option].min, m_bounds[option].max);
+                passes = within(SummaryValue(option, node, summary), m_bounds[Ordinal(option)].min,
+                                m_bounds[Ordinal(option)].max);
         }
         if (passes && LinesPass(node, lineCriteria))
             AddNode(&node);

@@ -15,22 +15,22 @@ struct LineQuery;
 // The criteria of the spectrum filter: nine on a nuclide's spectrum summary (energies per decay
 // and their shares in the dose constant), six on its single lines (energy and energy per decay
 // of an alpha, beta-group or photon-group line).
-enum SpectrumCriterion : std::uint8_t {
-    soTotal,
-    soAlphaTotal,
-    soBetaTotal,
-    soGammaTotal,
-    soSFTotal,
-    soAlphaFrac,
-    soBetaFrac,
-    soGammaFrac,
-    soSFFrac,
-    soAlphaEnergy,
-    soBetaEnergy,
-    soGammaEnergy,
-    soAlphaYield,
-    soBetaYield,
-    soGammaYield
+enum class SpectrumCriterion : std::uint8_t {
+    Total,
+    AlphaTotal,
+    BetaTotal,
+    GammaTotal,
+    FissionTotal,
+    AlphaShare,
+    BetaShare,
+    GammaShare,
+    FissionShare,
+    AlphaLineEnergy,
+    BetaLineEnergy,
+    GammaLineEnergy,
+    AlphaLineYield,
+    BetaLineYield,
+    GammaLineYield
 };
 constexpr int SpectrumCriterionCount = 15;
 using SpectrumCriteria = EnumSet<SpectrumCriterion, 16>;
@@ -45,7 +45,7 @@ SpectrumCriterion YieldOptionOf(LineGroup group);
 // Whether an option's bounds are shares, which cannot pass 1.
 constexpr bool IsFractionOption(SpectrumCriterion option)
 {
-    return option >= soAlphaFrac && option <= soSFFrac;
+    return option >= SpectrumCriterion::AlphaShare && option <= SpectrumCriterion::FissionShare;
 }
 // The stored names of an option's two bounds: "TotalMin", "AlphaMinEnergy", ...
 const char* SpectrumBoundName(SpectrumCriterion option, bool maximum);
@@ -66,8 +66,8 @@ public:
 
     const SpectrumCriteria& Options() const { return m_options; }
     void SetOptions(const SpectrumCriteria& value);
-    float Min(SpectrumCriterion option) const { return m_bounds[option].min; }
-    float Max(SpectrumCriterion option) const { return m_bounds[option].max; }
+    float Min(SpectrumCriterion option) const { return m_bounds[Ordinal(option)].min; }
+    float Max(SpectrumCriterion option) const { return m_bounds[Ordinal(option)].max; }
     // A negative value is taken as 0 and a share above 1 as 1; a minimum above the maximum
     // raises the maximum with it, a maximum below the minimum lowers the minimum.
     void SetMin(SpectrumCriterion option, float value);

@@ -15,17 +15,17 @@
 namespace kav {
 
 // Decay-mode filters of the chooser; the "only" ones hold nuclides with that mode alone.
-enum DecayFilterKind : std::uint8_t {
-    dfxAlpha,
-    dfxBetaMinus,
-    dfxBetaPlus,
-    dfxIT,
-    dfxSF,
-    dfxAlphaOnly,
-    dfxBetaMinusOnly,
-    dfxBetaPlusOnly,
-    dfxITOnly,
-    dfxSFOnly
+enum class DecayFilterKind : std::uint8_t {
+    Alpha,
+    BetaMinus,
+    BetaPlus,
+    IsomericTransition,
+    SpontaneousFission,
+    AlphaOnly,
+    BetaMinusOnly,
+    BetaPlusOnly,
+    IsomericTransitionOnly,
+    SpontaneousFissionOnly
 };
 constexpr int DecayFilterCount = 10;
 

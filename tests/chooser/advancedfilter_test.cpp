@@ -183,15 +183,17 @@ TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
         const char* passing;
     };
     const Case cases[] = {
-        {DecayModeMatch::Any, {dfxAlphaOnly}, "Am-241 Po-212"},
-        {DecayModeMatch::Any, {dfxAlpha}, "Am-241 Cf-252 Po-212"},
-        {DecayModeMatch::Any, {dfxBetaPlus}, "Tl-204"}, // electron capture counts with beta plus
-        {DecayModeMatch::Any, {dfxIT, dfxSF}, "Ba-137m Cf-252"},
-        {DecayModeMatch::Any, {dfxBetaMinusOnly}, "Co-60 Cs-137 I-131"},
-        {DecayModeMatch::All, {dfxAlpha, dfxSF}, "Cf-252"},
-        {DecayModeMatch::All, {dfxBetaMinus, dfxBetaPlus}, "Tl-204"},
-        {DecayModeMatch::All, {dfxBetaMinus}, "Co-60 Cs-137 I-131 Tl-204"},
-        {DecayModeMatch::All, {dfxAlpha, dfxBetaMinus}, ""},
+        {DecayModeMatch::Any, {DecayFilterKind::AlphaOnly}, "Am-241 Po-212"},
+        {DecayModeMatch::Any, {DecayFilterKind::Alpha}, "Am-241 Cf-252 Po-212"},
+        {DecayModeMatch::Any, {DecayFilterKind::BetaPlus}, "Tl-204"}, // electron capture counts with beta plus
+        {DecayModeMatch::Any,
+         {DecayFilterKind::IsomericTransition, DecayFilterKind::SpontaneousFission},
+         "Ba-137m Cf-252"},
+        {DecayModeMatch::Any, {DecayFilterKind::BetaMinusOnly}, "Co-60 Cs-137 I-131"},
+        {DecayModeMatch::All, {DecayFilterKind::Alpha, DecayFilterKind::SpontaneousFission}, "Cf-252"},
+        {DecayModeMatch::All, {DecayFilterKind::BetaMinus, DecayFilterKind::BetaPlus}, "Tl-204"},
+        {DecayModeMatch::All, {DecayFilterKind::BetaMinus}, "Co-60 Cs-137 I-131 Tl-204"},
+        {DecayModeMatch::All, {DecayFilterKind::Alpha, DecayFilterKind::BetaMinus}, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.operation) << " " << c.modes.raw());
@@ -214,7 +216,7 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
     f.OnChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
     EXPECT_EQ(f.Nuclides().Count(), 8) << "any of the nine sets at first";
-    f.SetAndSet({dfxAlpha});
+    f.SetAndSet({DecayFilterKind::Alpha});
     EXPECT_EQ(notices, 1);
     f.SetOperation(DecayModeMatch::All);
     EXPECT_EQ(notices, 2);
@@ -309,20 +311,21 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
         const char* passing;
     };
     const Case cases[] = {
-        {{{soGammaEnergy, 0.6f, 0.7f}}, "Ba-137m"},
-        {{{soGammaEnergy, 0.661657f, 0.661657f}}, "Ba-137m"}, // both ends count
-        {{{soGammaYield, 0.5f, 2}}, "Ba-137m Co-60"},
-        {{{soAlphaEnergy, 6, 10}}, "Cf-252 Po-212"},
-        {{{soBetaEnergy, 0.6f, 0.65f}}, "Ba-137m"}, // a conversion electron is a beta-group line
-        {{{soGammaEnergy, 1.3f, 1.4f}, {soGammaYield, 1.1f, 1.2f}}, "Co-60"}, // met by two lines
-        {{{soGammaEnergy, 1.3f, 1.4f}, {soBetaEnergy, 0.2f, 1}}, ""},
-        {{{soAlphaFrac, 0.99f, 1}}, "Am-241 Cf-252 Po-212"},
-        {{{soGammaFrac, 0.9f, 1}}, "Ba-137m Co-60"},
-        {{{soAlphaTotal, 4.7f, 100}}, "Cf-252 Po-212"},
-        {{{soTotal, 0, 0.2f}}, "Cs-137"},
-        {{{soSFTotal, 1, 100}}, "Cf-252"},
-        {{{soSFFrac, 0.01f, 1}}, "Cf-252"},
-        {{{soBetaTotal, 0.1f, 1}, {soGammaTotal, 0.2f, 1}}, "I-131"},
+        {{{SpectrumCriterion::GammaLineEnergy, 0.6f, 0.7f}}, "Ba-137m"},
+        {{{SpectrumCriterion::GammaLineEnergy, 0.661657f, 0.661657f}}, "Ba-137m"}, // both ends count
+        {{{SpectrumCriterion::GammaLineYield, 0.5f, 2}}, "Ba-137m Co-60"},
+        {{{SpectrumCriterion::AlphaLineEnergy, 6, 10}}, "Cf-252 Po-212"},
+        {{{SpectrumCriterion::BetaLineEnergy, 0.6f, 0.65f}}, "Ba-137m"}, // a conversion electron is a beta-group line
+        {{{SpectrumCriterion::GammaLineEnergy, 1.3f, 1.4f}, {SpectrumCriterion::GammaLineYield, 1.1f, 1.2f}},
+         "Co-60"}, // met by two lines
+        {{{SpectrumCriterion::GammaLineEnergy, 1.3f, 1.4f}, {SpectrumCriterion::BetaLineEnergy, 0.2f, 1}}, ""},
+        {{{SpectrumCriterion::AlphaShare, 0.99f, 1}}, "Am-241 Cf-252 Po-212"},
+        {{{SpectrumCriterion::GammaShare, 0.9f, 1}}, "Ba-137m Co-60"},
+        {{{SpectrumCriterion::AlphaTotal, 4.7f, 100}}, "Cf-252 Po-212"},
+        {{{SpectrumCriterion::Total, 0, 0.2f}}, "Cs-137"},
+        {{{SpectrumCriterion::FissionTotal, 1, 100}}, "Cf-252"},
+        {{{SpectrumCriterion::FissionShare, 0.01f, 1}}, "Cf-252"},
+        {{{SpectrumCriterion::BetaTotal, 0.1f, 1}, {SpectrumCriterion::GammaTotal, 0.2f, 1}}, "I-131"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.passing);
@@ -343,30 +346,30 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
 TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 {
     SpectrumFilter f(spectra);
-    f.SetMin(soAlphaFrac, 1.5f);
-    EXPECT_EQ(f.Min(soAlphaFrac), 1);
-    EXPECT_EQ(f.Max(soAlphaFrac), 1);
-    f.SetMin(soTotal, 0.5f);
-    f.SetMax(soTotal, -2);
-    EXPECT_EQ(f.Max(soTotal), 0);
-    EXPECT_EQ(f.Min(soTotal), 0);
-    f.SetMax(soGammaEnergy, 3);
-    f.SetMin(soGammaEnergy, NAN);
-    EXPECT_EQ(f.Min(soGammaEnergy), 0);
-    f.SetMax(soGammaEnergy, 5);
-    EXPECT_EQ(f.Max(soGammaEnergy), 5) << "energies have no upper limit";
-    EXPECT_STREQ(SpectrumBoundName(soGammaEnergy, true), "GammaMaxEnergy");
-    EXPECT_STREQ(SpectrumBoundName(soSFFrac, false), "SFFracMin");
+    f.SetMin(SpectrumCriterion::AlphaShare, 1.5f);
+    EXPECT_EQ(f.Min(SpectrumCriterion::AlphaShare), 1);
+    EXPECT_EQ(f.Max(SpectrumCriterion::AlphaShare), 1);
+    f.SetMin(SpectrumCriterion::Total, 0.5f);
+    f.SetMax(SpectrumCriterion::Total, -2);
+    EXPECT_EQ(f.Max(SpectrumCriterion::Total), 0);
+    EXPECT_EQ(f.Min(SpectrumCriterion::Total), 0);
+    f.SetMax(SpectrumCriterion::GammaLineEnergy, 3);
+    f.SetMin(SpectrumCriterion::GammaLineEnergy, NAN);
+    EXPECT_EQ(f.Min(SpectrumCriterion::GammaLineEnergy), 0);
+    f.SetMax(SpectrumCriterion::GammaLineEnergy, 5);
+    EXPECT_EQ(f.Max(SpectrumCriterion::GammaLineEnergy), 5) << "energies have no upper limit";
+    EXPECT_STREQ(SpectrumBoundName(SpectrumCriterion::GammaLineEnergy, true), "GammaMaxEnergy");
+    EXPECT_STREQ(SpectrumBoundName(SpectrumCriterion::FissionShare, false), "SFFracMin");
 
     // Only a bound of a chosen criterion on an enabled filter recomputes.
     int notices = 0;
     f.OnChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
-    f.SetOptions({soGammaEnergy});
+    f.SetOptions({SpectrumCriterion::GammaLineEnergy});
     EXPECT_EQ(notices, 2);
-    f.SetMin(soBetaEnergy, 1);
+    f.SetMin(SpectrumCriterion::BetaLineEnergy, 1);
     EXPECT_EQ(notices, 2);
-    f.SetMin(soGammaEnergy, 1);
+    f.SetMin(SpectrumCriterion::GammaLineEnergy, 1);
     EXPECT_EQ(notices, 3);
     EXPECT_EQ(names(f), list("Co-60"));
 }
@@ -374,9 +377,9 @@ TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
 {
     SpectrumFilter f(spectra);
-    f.SetOptions({soGammaEnergy});
-    f.SetMax(soGammaEnergy, 0.7f);
-    f.SetMin(soGammaEnergy, 0.6f);
+    f.SetOptions({SpectrumCriterion::GammaLineEnergy});
+    f.SetMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
+    f.SetMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
     f.SetEnabled(true);
     ASSERT_EQ(names(f), list("Ba-137m"));
     QFile::remove(dir.filePath("Spectra.rnx"));
@@ -404,7 +407,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     EXPECT_FALSE(a.Ignored());
     EXPECT_EQ(panel.FullNuclideList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
 
-    a.Decay().SetOrSet({dfxBetaMinus});
+    a.Decay().SetOrSet({DecayFilterKind::BetaMinus});
     a.Decay().SetEnabled(true);
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
     EXPECT_EQ(panel.FullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
@@ -451,9 +454,9 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     a.HalfLifeTime().SetMaxUnits(TimeUnit::Year);
     a.HalfLifeTime().SetMaxValue(10);
     a.HalfLifeTime().SetMaxEnabled(true);
-    a.Spectrum().SetOptions({soAlphaFrac});
-    a.Spectrum().SetMax(soAlphaFrac, 1);
-    a.Spectrum().SetMin(soAlphaFrac, 0.5f);
+    a.Spectrum().SetOptions({SpectrumCriterion::AlphaShare});
+    a.Spectrum().SetMax(SpectrumCriterion::AlphaShare, 1);
+    a.Spectrum().SetMin(SpectrumCriterion::AlphaShare, 0.5f);
     a.Spectrum().SetEnabled(true);
     a.SetFormLastPage(3);
     a.SetFormIsMoreWidth(true);
@@ -471,7 +474,7 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     EXPECT_EQ(to.FullNuclideList().Names(), list("Cf-252 Po-212"));
     EXPECT_EQ(b.HalfLifeTime().MaxValue(), 10);
     EXPECT_TRUE(b.HalfLifeTime().MaxEnabled());
-    EXPECT_EQ(b.Spectrum().Min(soAlphaFrac), 0.5f);
+    EXPECT_EQ(b.Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
     EXPECT_EQ(b.FormLastPage(), 3);
     EXPECT_TRUE(b.FormIsMoreWidth());
 }
@@ -480,11 +483,11 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
 {
     NuclideFilter panel(index, spectra);
     AdvancedFilter& a = panel.Advanced();
-    a.Decay().SetOrSet({dfxIT});
+    a.Decay().SetOrSet({DecayFilterKind::IsomericTransition});
     a.Decay().SetEnabled(true);
-    a.Spectrum().SetOptions({soGammaEnergy});
-    a.Spectrum().SetMax(soGammaEnergy, 0.7f);
-    a.Spectrum().SetMin(soGammaEnergy, 0.6f);
+    a.Spectrum().SetOptions({SpectrumCriterion::GammaLineEnergy});
+    a.Spectrum().SetMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
+    a.Spectrum().SetMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
     a.Spectrum().SetEnabled(true);
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Ba-137m"));
@@ -502,9 +505,9 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     SpectraFiles spectra(index);
     AdvancedFilter a(&index, spectra);
     a.SetEnabled(true);
-    a.Spectrum().SetOptions({soGammaEnergy});
-    a.Spectrum().SetMax(soGammaEnergy, 0.662f);
-    a.Spectrum().SetMin(soGammaEnergy, 0.661f);
+    a.Spectrum().SetOptions({SpectrumCriterion::GammaLineEnergy});
+    a.Spectrum().SetMax(SpectrumCriterion::GammaLineEnergy, 0.662f);
+    a.Spectrum().SetMin(SpectrumCriterion::GammaLineEnergy, 0.661f);
     a.Spectrum().SetEnabled(true);
     EXPECT_GE(a.Nuclides().IndexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_LT(a.Nuclides().IndexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
@@ -535,7 +538,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
 
     DecayModeFilter fission(&index);
     fission.SetOperation(DecayModeMatch::All);
-    fission.SetAndSet({dfxAlpha, dfxSF});
+    fission.SetAndSet({DecayFilterKind::Alpha, DecayFilterKind::SpontaneousFission});
     fission.SetEnabled(true);
     EXPECT_GE(fission.Nuclides().IndexOf(QStringLiteral("Cf-252")), 0);
     EXPECT_LT(fission.Nuclides().IndexOf(QStringLiteral("Am-241")), 0);

@@ -144,9 +144,9 @@ TEST(LineGroupTest, EachGroupHasItsCriteria)
     EXPECT_EQ(RadiationsOf(LineGroup::Alpha), RadiationTypes{AlphaRadiation});
     EXPECT_EQ(RadiationsOf(LineGroup::Beta), (RadiationTypes{4, 5, 6, 7, 14}));
     EXPECT_EQ(RadiationsOf(LineGroup::Photon), (RadiationTypes{1, 2, 3, 12, 13}));
-    EXPECT_EQ(EnergyOptionOf(LineGroup::Beta), soBetaEnergy);
-    EXPECT_EQ(YieldOptionOf(LineGroup::Photon), soGammaYield);
-    EXPECT_EQ(YieldOptionOf(LineGroup::Alpha), soAlphaYield);
+    EXPECT_EQ(EnergyOptionOf(LineGroup::Beta), SpectrumCriterion::BetaLineEnergy);
+    EXPECT_EQ(YieldOptionOf(LineGroup::Photon), SpectrumCriterion::GammaLineYield);
+    EXPECT_EQ(YieldOptionOf(LineGroup::Alpha), SpectrumCriterion::AlphaLineYield);
 }
 
 } // namespace

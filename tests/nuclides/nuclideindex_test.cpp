@@ -194,15 +194,15 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
     EXPECT_EQ(total, 1252);
     EXPECT_GE(index.DaughterCountLists()[0].IndexOf("Co-60"), 0);
     EXPECT_GE(index.AncestorCountLists()[1].IndexOf("Co-60"), 0);
-    EXPECT_GE(index.DecayFilterLists()[dfxSF].IndexOf("U-238"), 0);
-    EXPECT_GE(index.DecayFilterLists()[dfxAlpha].IndexOf("U-238"), 0);
-    EXPECT_LT(index.DecayFilterLists()[dfxAlphaOnly].IndexOf("U-238"), 0);
-    EXPECT_GE(index.DecayFilterLists()[dfxAlphaOnly].IndexOf("Ra-226"), 0);
-    EXPECT_GE(index.DecayFilterLists()[dfxBetaMinusOnly].IndexOf("Co-60"), 0);
-    EXPECT_TRUE(index.DecayFilterElements()[dfxSF].contains(_U));
+    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::SpontaneousFission)].IndexOf("U-238"), 0);
+    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::Alpha)].IndexOf("U-238"), 0);
+    EXPECT_LT(index.DecayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].IndexOf("U-238"), 0);
+    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].IndexOf("Ra-226"), 0);
+    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::BetaMinusOnly)].IndexOf("Co-60"), 0);
+    EXPECT_TRUE(index.DecayFilterElements()[Ordinal(DecayFilterKind::SpontaneousFission)].contains(_U));
     EXPECT_GT(index.ShortestHalfLife().Lr, index.LongestHalfLife().Lr);
     EXPECT_EQ(index.LongestHalfLife().HalfLifeUnit, TimeUnit::Year);
-    const NuclideList& sorted = index.DecayFilterLists()[dfxAlpha];
+    const NuclideList& sorted = index.DecayFilterLists()[Ordinal(DecayFilterKind::Alpha)];
     for (int i = 1; i < sorted.Count(); ++i)
         EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
 }

@@ -77,9 +77,9 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
         return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665")
                         .arg(window));
     SpectrumFilter& spectrum = filter.Spectrum();
-    spectrum.SetOptions({soGammaEnergy});
-    spectrum.SetMax(soGammaEnergy, static_cast<float>(*high));
-    spectrum.SetMin(soGammaEnergy, static_cast<float>(*low));
+    spectrum.SetOptions({SpectrumCriterion::GammaLineEnergy});
+    spectrum.SetMax(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*high));
+    spectrum.SetMin(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*low));
     spectrum.SetEnabled(true);
 
     double leastPerDecay = 0;
@@ -119,7 +119,8 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
 
     LineQuery query;
     query.types = PhotonGroup;
-    query.energy = LineBounds{spectrum.Min(soGammaEnergy), spectrum.Max(soGammaEnergy)};
+    query.energy = LineBounds{spectrum.Min(SpectrumCriterion::GammaLineEnergy),
+                              spectrum.Max(SpectrumCriterion::GammaLineEnergy)};
     query.perDecay = LineBounds{leastPerDecay};
     std::vector<const Nuclide*> nuclides;
     for (const NuclideList::Entry& e : filter.Nuclides().Items())

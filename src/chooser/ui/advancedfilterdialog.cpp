@@ -228,12 +228,13 @@ void AdvancedFilterDialog::Refresh()
     const UiLanguage language = m_selection.Language();
     m_nuclidesList->clear();
     m_nuclidesList->addItems(filter.FullNuclideList().Names());
-    m_nuclidesCount->setText(CountText(static_cast<int>(m_selection.Nuclides().size()), ckNuclides, language));
+    m_nuclidesCount->setText(CountText(static_cast<int>(m_selection.Nuclides().size()), CountKind::Nuclides, language));
     m_elementsList->clear();
     for (int e = 0; e < ElementCount; ++e)
         if (filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
             m_elementsList->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
-    m_elementsCount->setText(CountText(static_cast<int>(m_selection.ElementList().size()), ckElements, language));
+    m_elementsCount->setText(
+        CountText(static_cast<int>(m_selection.ElementList().size()), CountKind::Elements, language));
     BuildLines();
 }
 

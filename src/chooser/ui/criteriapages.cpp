@@ -301,7 +301,7 @@ void DecayModePage::WriteModes()
             set.insert(static_cast<DecayFilterKind>(m));
     for (int m = 0; m < 4; ++m)
         if (IsItemChecked(m_onlyModes, m))
-            set.insert(static_cast<DecayFilterKind>(dfxAlphaOnly + m));
+            set.insert(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m));
     Write([&] { decay.SetOrSet(set); });
     SwitchOn(m_enabled);
 }
@@ -325,7 +325,9 @@ void DecayModePage::ShowModes()
                            any ? decay.OrSet().contains(static_cast<DecayFilterKind>(m))
                                : decay.AndSet().contains(static_cast<DecayFilterKind>(m)));
         for (int m = 0; m < 4; ++m)
-            SetItemChecked(m_onlyModes, m, decay.OrSet().contains(static_cast<DecayFilterKind>(dfxAlphaOnly + m)));
+            SetItemChecked(
+                m_onlyModes, m,
+                decay.OrSet().contains(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m)));
         m_onlyModes->setVisible(any);
     });
 }
@@ -472,7 +474,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     grid->setFixedSize(captionWidth + checkWidth + 2 * boundWidth + 3, SpectrumCriterionCount * rowPitch);
     for (int o = 0; o < SpectrumCriterionCount; ++o) {
         const auto option = static_cast<SpectrumCriterion>(o);
-        Row& row = m_rows[option];
+        Row& row = m_rows[Ordinal(option)];
         const int y = o * rowPitch;
         auto* caption = new MarkupCaption(QString::fromUtf16(kCriteria[o].caption), grid);
         caption->setGeometry(3, y, captionWidth - 4, CriteriaGrid::RowHeight);
@@ -513,7 +515,7 @@ void SpectrumPage::ShowCriteria()
         m_enabled->setChecked(spectrum.Enabled());
         for (int o = 0; o < SpectrumCriterionCount; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
-            m_rows[option].use->setChecked(spectrum.Options().contains(option));
+            m_rows[Ordinal(option)].use->setChecked(spectrum.Options().contains(option));
             ShowBound(option, false);
             ShowBound(option, true);
         }
@@ -553,7 +555,7 @@ void SpectrumPage::WriteBound(SpectrumCriterion option, bool max, bool typingEnd
         return;
     Write([&] { max ? s.SetMax(option, value) : s.SetMin(option, value); });
     ShowBound(option, !max);
-    SwitchOn(m_rows[option].use);
+    SwitchOn(m_rows[Ordinal(option)].use);
 }
 
 } // namespace kav

@@ -145,10 +145,10 @@ public:
     explicit SpectrumPage(CriteriaEditor& editor);
     void ShowCriteria() override;
     QCheckBox* EnabledBox() const { return m_enabled; }
-    QCheckBox* CriterionBox(SpectrumCriterion option) const { return m_rows[option].use; }
+    QCheckBox* CriterionBox(SpectrumCriterion option) const { return m_rows[Ordinal(option)].use; }
     FloatEdit* BoundField(SpectrumCriterion option, bool max) const
     {
-        return max ? m_rows[option].max : m_rows[option].min;
+        return max ? m_rows[Ordinal(option)].max : m_rows[Ordinal(option)].min;
     }
 
 protected:

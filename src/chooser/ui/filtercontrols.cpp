@@ -1,6 +1,7 @@
 #include "chooser/ui/filtercontrols.h"
 
 #include "base/catalogue.h"
+#include "base/enumset.h"
 #include "controls/columnslist.h"
 #include "controls/inputcolours.h"
 #include "controls/markup.h"
@@ -142,7 +143,7 @@ QString CountText(int count, CountKind kind, UiLanguage language)
     if (count == 0)
         return QString::fromUtf16(texts.ListEmpty);
     return QString::fromUtf16(count == 1 ? texts.CountOfOne : texts.CountOfMany)
-        .arg(QString::number(count), QString::fromUtf16(texts.CountedThings[kind]));
+        .arg(QString::number(count), QString::fromUtf16(texts.CountedThings[Ordinal(kind)]));
 }
 
 } // namespace kav

@@ -44,7 +44,7 @@ void MakeHalfLifeField(FloatEdit* edit);
 void MakeBoundField(FloatEdit* edit, bool percent);
 
 // The count of a list in words: "12 radionuclides", "1 element", "List is empty!".
-enum CountKind { ckNuclides, ckElements, ckLines };
+enum class CountKind { Nuclides, Elements, Lines };
 QString CountText(int count, CountKind kind, UiLanguage language);
 
 } // namespace kav

@@ -319,8 +319,8 @@ void NuclideChooser::BuildPopupMenu()
     if (m_popupMenuOptions.empty())
         return;
     m_nuclideMenu = new QMenu(this);
-    const bool choice = m_popupMenuOptions.contains(pmoChoice);
-    const bool sort = m_popupMenuOptions.contains(pmoSort);
+    const bool choice = m_popupMenuOptions.contains(ChooserMenuEntry::Choice);
+    const bool sort = m_popupMenuOptions.contains(ChooserMenuEntry::Sort);
     auto* choices = new QActionGroup(m_nuclideMenu);
     auto* sorts = new QActionGroup(m_nuclideMenu);
     auto add = [&](QActionGroup* group, bool visible, std::function<void()> action) {
@@ -344,21 +344,23 @@ void NuclideChooser::BuildPopupMenu()
                 m_selection.SetElementsSortType(type);
         });
     }
-    const bool filter = m_popupMenuOptions.contains(pmoFilter);
-    const bool loads = m_popupMenuOptions.contains(pmoLoadElList) || m_popupMenuOptions.contains(pmoLoadNuclideList);
+    const bool filter = m_popupMenuOptions.contains(ChooserMenuEntry::Filter);
+    const bool loads = m_popupMenuOptions.contains(ChooserMenuEntry::LoadElementList)
+        || m_popupMenuOptions.contains(ChooserMenuEntry::LoadNuclideList);
     m_nuclideMenu->addSeparator()->setVisible(choice || sort);
     m_menu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
     m_menu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
     m_menu.nuclideFilter = add(nullptr, filter, [this] { ExecNuclideFilterDialog(); });
-    m_menu.advancedFilter
-        = add(nullptr, m_popupMenuOptions.contains(pmoAdvancedFilter), [this] { ExecAdvFilterDialog(); });
+    m_menu.advancedFilter = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::AdvancedFilter),
+                                [this] { ExecAdvFilterDialog(); });
     m_nuclideMenu->addSeparator()->setVisible((choice || sort) && loads);
-    m_menu.loadElements = add(nullptr, m_popupMenuOptions.contains(pmoLoadElList), [this] { ExecLoadElListDialog(); });
-    m_menu.loadNuclides
-        = add(nullptr, m_popupMenuOptions.contains(pmoLoadNuclideList), [this] { ExecLoadNuclideListDialog(); });
+    m_menu.loadElements = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::LoadElementList),
+                              [this] { ExecLoadElListDialog(); });
+    m_menu.loadNuclides = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::LoadNuclideList),
+                              [this] { ExecLoadNuclideListDialog(); });
     // Last, so that the entries above keep the positions of their captions.
-    m_menu.clearAdvanced
-        = add(nullptr, m_popupMenuOptions.contains(pmoAdvancedFilter), [this] { ClearAdvancedFilter(); });
+    m_menu.clearAdvanced = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::AdvancedFilter),
+                               [this] { ClearAdvancedFilter(); });
     for (QComboBox* box : {m_elementBox, m_massBox, m_nuclideBox})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             UpdatePopupChecks();
@@ -393,7 +395,7 @@ void NuclideChooser::UpdatePopupChecks()
         m_menu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
     m_menu.sorts[Ordinal(NuclideSortOrder::MassNumber)]->setVisible(
-        m_popupMenuOptions.contains(pmoSort) && m_selection.ChoiceType() == ChoiceKind::FullList);
+        m_popupMenuOptions.contains(ChooserMenuEntry::Sort) && m_selection.ChoiceType() == ChoiceKind::FullList);
 }
 
 QString NuclideChooser::Caption(int entry) const

@@ -20,14 +20,7 @@ class QToolButton;
 
 namespace kav {
 
-enum ChooserMenuEntry : std::uint8_t {
-    pmoChoice,
-    pmoSort,
-    pmoFilter,
-    pmoAdvancedFilter,
-    pmoLoadElList,
-    pmoLoadNuclideList
-};
+enum class ChooserMenuEntry : std::uint8_t { Choice, Sort, Filter, AdvancedFilter, LoadElementList, LoadNuclideList };
 using ChooserMenuEntries = EnumSet<ChooserMenuEntry, 8>;
 
 // Geometry of the panel's boxes, in pixels.

@@ -51,13 +51,13 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     auto* kindRow = new QHBoxLayout(kinds);
     kindRow->setContentsMargins(6, 2, 6, 2);
     m_kinds = new QButtonGroup(this);
-    for (int k = lkAlpha; k <= lkGamma; ++k) {
+    for (int k = 0; k <= static_cast<int>(LineKind::Gamma); ++k) {
         auto* button = new QRadioButton(lineKindText(k), kinds);
         button->setObjectName(QStringLiteral("rbLineKind%1").arg(k));
         m_kinds->addButton(button, k);
         kindRow->addWidget(button);
     }
-    m_kinds->button(lkAlpha)->setChecked(true);
+    m_kinds->button(static_cast<int>(LineKind::Alpha))->setChecked(true);
     connect(m_kinds, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked)
             return;
@@ -93,10 +93,10 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     m_menu = new QMenu(this);
     QMenu* sortMenu = m_menu->addMenu(QStringLiteral("Sort by"));
     auto* sorts = new QActionGroup(this);
-    const std::pair<const char*, LinesSort> entries[] = {{"periodic table", lsListOrder},
-                                                         {"half-life", lsHalfLife},
-                                                         {"energy", lsEnergy},
-                                                         {"energy \u2022 yield", lsYield}};
+    const std::pair<const char*, LinesSort> entries[] = {{"periodic table", LinesSort::ListOrder},
+                                                         {"half-life", LinesSort::HalfLife},
+                                                         {"energy", LinesSort::Energy},
+                                                         {"energy \u2022 yield", LinesSort::Yield}};
     for (std::size_t i = 0; i < 4; ++i) {
         QAction* a = sortMenu->addAction(QString::fromUtf8(entries[i].first));
         a->setCheckable(true);
@@ -116,7 +116,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
 
 QRadioButton* SpectrumLinesPanel::LineKindButton(LineKind kind) const
 {
-    return static_cast<QRadioButton*>(m_kinds->button(kind));
+    return static_cast<QRadioButton*>(m_kinds->button(static_cast<int>(kind)));
 }
 
 void SpectrumLinesPanel::Rebuild()
@@ -130,7 +130,9 @@ void SpectrumLinesPanel::Rebuild()
     const SpectrumCriterion energy = EnergyOptionOf(group);
     const SpectrumCriterion yield = YieldOptionOf(group);
     LineQuery query;
-    query.types = m_kind == lkAlpha ? RadiationsOf(LineGroup::Alpha) : m_kind == lkBeta ? m_betaSet : m_gammaSet;
+    query.types = m_kind == LineKind::Alpha ? RadiationsOf(LineGroup::Alpha)
+        : m_kind == LineKind::Beta          ? m_betaSet
+                                            : m_gammaSet;
     if (s.Options().contains(energy))
         query.energy = LineBounds{s.Min(energy), s.Max(energy)};
     if (s.Options().contains(yield))
@@ -153,10 +155,10 @@ void SpectrumLinesPanel::Rebuild()
 void SpectrumLinesPanel::SortRows(LinesSort sort)
 {
     switch (sort) {
-    case lsHalfLife: kav::SortLines(m_lines, LineOrder::ShortestHalfLifeFirst); break;
-    case lsEnergy: kav::SortLines(m_lines, LineOrder::Energy); break;
-    case lsYield: kav::SortLines(m_lines, LineOrder::Yield); break;
-    case lsListOrder: break;
+    case LinesSort::HalfLife: kav::SortLines(m_lines, LineOrder::ShortestHalfLifeFirst); break;
+    case LinesSort::Energy: kav::SortLines(m_lines, LineOrder::Energy); break;
+    case LinesSort::Yield: kav::SortLines(m_lines, LineOrder::Yield); break;
+    case LinesSort::ListOrder: break;
     }
 }
 
@@ -165,11 +167,11 @@ void SpectrumLinesPanel::SortLines(LinesSort sort)
     m_sort = sort;
     for (QAction* a : m_sortActions)
         a->setChecked(false);
-    const LinesSort order[] = {lsListOrder, lsHalfLife, lsEnergy, lsYield};
+    const LinesSort order[] = {LinesSort::ListOrder, LinesSort::HalfLife, LinesSort::Energy, LinesSort::Yield};
     for (std::size_t i = 0; i < 4; ++i)
         if (order[i] == sort)
             m_sortActions[i]->setChecked(true);
-    if (sort == lsListOrder) {
+    if (sort == LinesSort::ListOrder) {
         Rebuild();
         return;
     }
@@ -202,13 +204,13 @@ void SpectrumLinesPanel::ShowLines()
         return;
     }
     m_count->setStyleSheet(QString());
-    m_count->setText(CountText(static_cast<int>(m_lines.size()), ckLines, language));
+    m_count->setText(CountText(static_cast<int>(m_lines.size()), CountKind::Lines, language));
 }
 
 void SpectrumLinesPanel::ChooseRadiations()
 {
     LineTypesDialog form(m_betaSet, m_gammaSet, m_selection.Language(), this);
-    QWidget* kinds = LineKindButton(lkAlpha)->parentWidget();
+    QWidget* kinds = LineKindButton(LineKind::Alpha)->parentWidget();
     form.move(kinds->mapToGlobal(QPoint(0, kinds->height())));
     if (ExecModal(form) != QDialog::Accepted)
         return;

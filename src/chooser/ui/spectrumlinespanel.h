@@ -28,10 +28,10 @@ class DataGrid;
 // lines, in one of four orders, at most MaxLines of them.
 class SpectrumLinesPanel : public QGroupBox {
 public:
-    enum LineKind { lkAlpha, lkBeta, lkGamma };
+    enum class LineKind { Alpha, Beta, Gamma };
     // The orders of the list: as the chooser lists the nuclides, by energy, by energy per decay,
     // by half-life (shortest first).
-    enum LinesSort { lsListOrder = 1, lsEnergy = 3, lsYield = 4, lsHalfLife = 5 };
+    enum class LinesSort { ListOrder = 1, Energy = 3, Yield = 4, HalfLife = 5 };
     static constexpr int MaxLines = 9999;
 
     // The selection outlives the panel.
@@ -58,10 +58,10 @@ private:
     void ChooseRadiations();
 
     const NuclideSelection& m_selection;
-    LineKind m_kind = lkAlpha;
+    LineKind m_kind = LineKind::Alpha;
     RadiationTypes m_betaSet;
     RadiationTypes m_gammaSet;
-    LinesSort m_sort = lsListOrder;
+    LinesSort m_sort = LinesSort::ListOrder;
     std::vector<FoundLine> m_lines;
     bool m_linesCut = false;
     QButtonGroup* m_kinds = nullptr;

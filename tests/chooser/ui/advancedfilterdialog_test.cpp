@@ -89,7 +89,8 @@ protected:
     {
         panel.reset();
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
-        panel->SetPopupMenuOptions({pmoChoice, pmoSort, pmoAdvancedFilter});
+        panel->SetPopupMenuOptions(
+            {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
         panel->Selection().SetElementAndAMass(_Co, "60");
         hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
             [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
@@ -199,12 +200,12 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
              click(f.SpectrumEnabled());
-             click(f.CriterionBox(soGammaEnergy));
-             typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.7"));
-             typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"));
-             click(f.CriterionBox(soGammaYield));
-             typeNumber(f.CriterionBound(soGammaYield, true), QStringLiteral("100"));
-             typeNumber(f.CriterionBound(soGammaYield, false), QStringLiteral("0.1"));
+             click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
+             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.7"));
+             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"));
+             click(f.CriterionBox(SpectrumCriterion::GammaLineYield));
+             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, true), QStringLiteral("100"));
+             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, false), QStringLiteral("0.1"));
          },
          [](const Nuclide& n, const NuclideIndex& i) {
              return hasPhotonLine(i, n, 0.6f, 0.7f, false) && hasPhotonLine(i, n, 0.1f, 100, true);
@@ -246,11 +247,11 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
         click(f.LinesListButton());
         ASSERT_TRUE(f.LinesGroup()->isVisible());
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
-        click(f.CriterionBox(soGammaEnergy));
-        typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.7"));
-        typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.6"));
+        click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
+        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.7"));
+        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"));
         EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("List is empty!")) << "alpha lines are shown";
-        click(f.LineKindButton(AdvancedFilterDialog::lkGamma));
+        click(f.LineKindButton(AdvancedFilterDialog::LineKind::Gamma));
         DataGrid* grid = f.LinesGrid();
         const int lines = grid->RowCount() - 1;
         ASSERT_GT(lines, 100);
@@ -261,9 +262,9 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
             ASSERT_TRUE(e >= 0.6 - 1e-6 && e <= 0.7 + 1e-6) << r;
         }
         // Both photon criteria on one line: the energy per decay too.
-        click(f.CriterionBox(soGammaYield));
-        typeNumber(f.CriterionBound(soGammaYield, true), QStringLiteral("100"));
-        typeNumber(f.CriterionBound(soGammaYield, false), QStringLiteral("0.5"));
+        click(f.CriterionBox(SpectrumCriterion::GammaLineYield));
+        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, true), QStringLiteral("100"));
+        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, false), QStringLiteral("0.5"));
         const int strong = grid->RowCount() - 1;
         ASSERT_GT(strong, 0);
         ASSERT_LT(strong, lines);
@@ -291,7 +292,7 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
         sortBy("energy");
         const std::vector<double> energies = column(3);
         EXPECT_TRUE(std::is_sorted(energies.begin(), energies.end()));
-        EXPECT_EQ(f.SortCol(), AdvancedFilterDialog::lsEnergy);
+        EXPECT_EQ(f.SortCol(), AdvancedFilterDialog::LinesSort::Energy);
         sortBy("energy \u2022 yield");
         const std::vector<double> yields = column(4);
         EXPECT_TRUE(std::is_sorted(yields.begin(), yields.end()));
@@ -336,10 +337,10 @@ TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
         openDialog([&](AdvancedFilterDialog& f) {
             click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
             click(f.LinesListButton());
-            click(f.CriterionBox(soGammaEnergy));
-            typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("100"));
-            typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0"));
-            click(f.LineKindButton(AdvancedFilterDialog::lkGamma));
+            click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
+            typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("100"));
+            typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0"));
+            click(f.LineKindButton(AdvancedFilterDialog::LineKind::Gamma));
             EXPECT_EQ(f.LinesGrid()->RowCount() - 1, AdvancedFilterDialog::MaxLines);
             EXPECT_EQ(f.LinesLabel()->text().toStdString(), c.said);
         });
@@ -351,10 +352,10 @@ TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
         click(f.LinesListButton());
-        click(f.CriterionBox(soGammaEnergy));
-        typeNumber(f.CriterionBound(soGammaEnergy, true), QStringLiteral("0.1"));
-        typeNumber(f.CriterionBound(soGammaEnergy, false), QStringLiteral("0.01"));
-        click(f.LineKindButton(AdvancedFilterDialog::lkGamma));
+        click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
+        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.1"));
+        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.01"));
+        click(f.LineKindButton(AdvancedFilterDialog::LineKind::Gamma));
         const int withXrays = f.LinesGrid()->RowCount() - 1;
         int chooserRuns = 0;
         f.ExecModal = [&](QDialog& dialog) {
@@ -397,20 +398,20 @@ TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
 {
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
-        FloatEdit* max = f.CriterionBound(soAlphaFrac, true);
-        FloatEdit* min = f.CriterionBound(soAlphaFrac, false);
+        FloatEdit* max = f.CriterionBound(SpectrumCriterion::AlphaShare, true);
+        FloatEdit* min = f.CriterionBound(SpectrumCriterion::AlphaShare, false);
         typeNumber(max, QStringLiteral("100"));
         typeNumber(min, QStringLiteral("50"));
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(soAlphaFrac), 1.0f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(SpectrumCriterion::AlphaShare), 1.0f);
         typeNumber(max, QStringLiteral("150"));
         EXPECT_EQ(max->Value(), 100) << "at most 100 %";
         // A maximum typed below the minimum waits for the typing to end before it moves it.
         typeNumber(max, QStringLiteral("20"));
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.5f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
         QTest::keyClick(max, Qt::Key_Return);
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(soAlphaFrac), 0.2f);
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(soAlphaFrac), 0.2f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(SpectrumCriterion::AlphaShare), 0.2f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.2f);
         EXPECT_DOUBLE_EQ(min->Value(), 20);
     });
 }
@@ -470,12 +471,12 @@ TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhe
         ASSERT_TRUE(f.EnabledBox()->isChecked());
         click(f.EnabledBox()); // the filter off, the page still on
         ASSERT_TRUE(f.SpectrumEnabled()->isChecked());
-        click(f.CriterionBox(soGammaEnergy));
+        click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
         EXPECT_TRUE(f.EnabledBox()->isChecked()) << "a criterion ticked switches the filter on";
         click(f.EnabledBox());
         click(f.SpectrumEnabled());
-        typeNumber(f.CriterionBound(soAlphaEnergy, true), QStringLiteral("5"));
-        EXPECT_TRUE(f.CriterionBox(soAlphaEnergy)->isChecked());
+        typeNumber(f.CriterionBound(SpectrumCriterion::AlphaLineEnergy, true), QStringLiteral("5"));
+        EXPECT_TRUE(f.CriterionBox(SpectrumCriterion::AlphaLineEnergy)->isChecked());
         EXPECT_TRUE(f.SpectrumEnabled()->isChecked());
         EXPECT_TRUE(f.EnabledBox()->isChecked()) << "a bound typed switches the filter on";
         // Escape with the lines list focused.
@@ -523,16 +524,16 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
         UiLanguage language;
         const char* text;
     } cases[] = {
-        {12, ckNuclides, UiLanguage::English, "12 radionuclides"},
-        {1, ckElements, UiLanguage::English, "1 element"},
-        {2, ckLines, UiLanguage::English, "2 spectrum lines"},
-        {0, ckLines, UiLanguage::English, "List is empty!"},
-        {12, ckLines, UiLanguage::Russian, "Выбрано линий спектра - 12"},
-        {1, ckElements, UiLanguage::Russian, "Выбрано элементов - 1"},
-        {0, ckNuclides, UiLanguage::Russian, "Список пуст!"},
-        {3, ckLines, UiLanguage::Ukrainian, "Вибрано лiнiй спектру - 3"},
-        {1, ckNuclides, UiLanguage::Ukrainian, "Вибрано радiонуклiдiв - 1"},
-        {0, ckNuclides, UiLanguage::Ukrainian, "Список пустий!"},
+        {12, CountKind::Nuclides, UiLanguage::English, "12 radionuclides"},
+        {1, CountKind::Elements, UiLanguage::English, "1 element"},
+        {2, CountKind::Lines, UiLanguage::English, "2 spectrum lines"},
+        {0, CountKind::Lines, UiLanguage::English, "List is empty!"},
+        {12, CountKind::Lines, UiLanguage::Russian, "Выбрано линий спектра - 12"},
+        {1, CountKind::Elements, UiLanguage::Russian, "Выбрано элементов - 1"},
+        {0, CountKind::Nuclides, UiLanguage::Russian, "Список пуст!"},
+        {3, CountKind::Lines, UiLanguage::Ukrainian, "Вибрано лiнiй спектру - 3"},
+        {1, CountKind::Nuclides, UiLanguage::Ukrainian, "Вибрано радiонуклiдiв - 1"},
+        {0, CountKind::Nuclides, UiLanguage::Ukrainian, "Список пустий!"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CountText(c.count, c.kind, c.language).toStdString(), c.text);
@@ -547,7 +548,7 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
     EXPECT_FALSE(panel->AdvancedMark()->isVisible());
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
-    a.Decay().SetOrSet({dfxAlphaOnly});
+    a.Decay().SetOrSet({DecayFilterKind::AlphaOnly});
     a.Decay().SetEnabled(true);
     a.SetEnabled(true);
     EXPECT_TRUE(panel->AdvancedMark()->isVisible());
@@ -591,7 +592,7 @@ TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
     reports.clear();
     const QStringList history = panel->Selection().UndoNames();
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
-    a.Decay().SetOrSet({dfxAlphaOnly});
+    a.Decay().SetOrSet({DecayFilterKind::AlphaOnly});
     a.Decay().SetEnabled(true);
     a.AMass().SetMaxValue(100);
     a.AMass().SetMaxEnabled(true);
@@ -692,7 +693,8 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
 {
     panel->Selection().Filter().SetUseNuclideFilter(true);
     panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
-    panel->Selection().Filter().Advanced().Decay().SetOrSet({dfxAlphaOnly, dfxBetaMinusOnly});
+    panel->Selection().Filter().Advanced().Decay().SetOrSet(
+        {DecayFilterKind::AlphaOnly, DecayFilterKind::BetaMinusOnly});
     panel->Selection().Filter().Advanced().Decay().SetEnabled(true);
     panel->Selection().Filter().Advanced().SetEnabled(true);
     panel->Selection().SetElementAndAMass(_Co, "60");

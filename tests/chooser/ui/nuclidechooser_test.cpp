@@ -541,7 +541,7 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
         }
     }
     panel->SetLanguage(UiLanguage::English);
-    panel->SetPopupMenuOptions({pmoChoice, pmoSort});
+    panel->SetPopupMenuOptions({ChooserMenuEntry::Choice, ChooserMenuEntry::Sort});
     const QList<QAction*> actions = panel->PopupMenu()->actions();
     EXPECT_EQ(actions[0]->text(), QStringLiteral("&Independent choice of element and atomic mass"));
     EXPECT_EQ(actions[4]->text(), QString(14, u' ') + QStringLiteral("element &name"));
