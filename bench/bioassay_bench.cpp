@@ -141,7 +141,7 @@ void BM_ChartAsEnhancedMetafile(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::ChartPictureBytes(b.chart->ChartControl(), kav::cpEmf));
+        benchmark::DoNotOptimize(kav::ChartPictureBytes(b.chart->ChartControl(), kav::ChartPictureFormat::Emf));
 }
 BENCHMARK(BM_ChartAsEnhancedMetafile)->Unit(benchmark::kMillisecond);
 

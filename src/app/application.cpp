@@ -61,7 +61,7 @@ bool UseToolkitLanguage(UiLanguage language)
 
 void ShowException(MessageBoxes& boxes, const std::exception& error)
 {
-    boxes.Show(MessageKind::Error, ViewerApplication::Title, QString::fromUtf8(error.what()), mbOK, mbOK);
+    boxes.Show(MessageKind::Error, ViewerApplication::Title, QString::fromUtf8(error.what()), ButtonOk, ButtonOk);
 }
 
 bool ViewerApplication::notify(QObject* receiver, QEvent* event)

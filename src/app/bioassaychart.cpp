@@ -35,10 +35,10 @@ struct SeriesLook {
 // By the table's columns: whole body, urine, faeces, alimentary tract, lungs, thyroid, skeleton,
 // liver.
 const SeriesLook kSeriesLooks[CompartmentCount] = {
-    {cmSquare, QColor(0xD0, 0x00, 0x00)},       {cmTriangleUp, QColor(0x00, 0x80, 0x00)},
-    {cmTriangleDown, QColor(0x80, 0x50, 0x00)}, {cmDiamond, QColor(0x00, 0x00, 0xD0)},
-    {cmHexagon, QColor(0x80, 0x00, 0x80)},      {cmDiamond, QColor(0x00, 0x80, 0x80)},
-    {cmTriangleLeft, QColor(0xE0, 0x60, 0x00)}, {cmTriangleRight, QColor(0x50, 0x50, 0x50)},
+    {ChartMarker::Square, QColor(0xD0, 0x00, 0x00)},       {ChartMarker::TriangleUp, QColor(0x00, 0x80, 0x00)},
+    {ChartMarker::TriangleDown, QColor(0x80, 0x50, 0x00)}, {ChartMarker::Diamond, QColor(0x00, 0x00, 0xD0)},
+    {ChartMarker::Hexagon, QColor(0x80, 0x00, 0x80)},      {ChartMarker::Diamond, QColor(0x00, 0x80, 0x80)},
+    {ChartMarker::TriangleLeft, QColor(0xE0, 0x60, 0x00)}, {ChartMarker::TriangleRight, QColor(0x50, 0x50, 0x50)},
 };
 
 // The power of ten at or below a value (0 for none), and at or above it; a value within a
@@ -414,8 +414,8 @@ void BioassayChart::SavePicture(const QString& fileName, ChartPictureFormat form
     if (!bytes.isEmpty() && SaveFileAtomically(fileName, bytes, &error))
         return;
     m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
-                 QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, mbOK,
-                 mbOK);
+                 QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, ButtonOk,
+                 ButtonOk);
 }
 
 void BioassayChart::CopyClicked()
@@ -425,16 +425,17 @@ void BioassayChart::CopyClicked()
     auto* group = new QGroupBox(QStringLiteral("Format"), &dialog);
     auto* choices = new QButtonGroup(&dialog);
     auto* column = new QVBoxLayout(group);
-    const std::pair<const char*, ChartPictureFormat> formats[]
-        = {{"&Metafile", cpWmf}, {"&Enhanced metafile", cpEmf}, {"&Bitmap", cpBmp}};
+    const std::pair<const char*, ChartPictureFormat> formats[] = {{"&Metafile", ChartPictureFormat::Wmf},
+                                                                  {"&Enhanced metafile", ChartPictureFormat::Emf},
+                                                                  {"&Bitmap", ChartPictureFormat::Bmp}};
     for (const auto& [caption, format] : formats) {
         auto* choice = new QRadioButton(QString::fromLatin1(caption), group);
-        choices->addButton(choice, format);
+        choices->addButton(choice, static_cast<int>(format));
         column->addWidget(choice);
     }
-    choices->button(cpEmf)->setChecked(true);
+    choices->button(static_cast<int>(ChartPictureFormat::Emf))->setChecked(true);
     // The keys start on the format that is checked.
-    choices->button(cpEmf)->setFocus();
+    choices->button(static_cast<int>(ChartPictureFormat::Emf))->setFocus();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

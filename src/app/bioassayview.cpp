@@ -150,7 +150,7 @@ QWidget* BioassayView::BuildDisplayedData()
     m_doseField = new FloatEdit(group);
     m_doseField->setObjectName(QStringLiteral("doseForContentField"));
     m_doseField->SetMessageBoxes(&m_context.Boxes());
-    m_doseField->SetIncrementType(itLastDigit);
+    m_doseField->SetIncrementType(IncrementKind::LastDigit);
     m_doseField->Formats().DefaultFormat = QStringLiteral("0.###");
     m_doseField->SetValue(1);
     m_doseField->SetMaxValue(100);

@@ -17,9 +17,9 @@ void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, con
         return;
     }
     if (failure->fileAtFault)
-        m_boxes.Show(MessageKind::Error, QStringLiteral("Error"), failure->message, mbCancel, mbCancel);
+        m_boxes.Show(MessageKind::Error, QStringLiteral("Error"), failure->message, ButtonCancel, ButtonCancel);
     else
-        m_boxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, mbOK, mbOK);
+        m_boxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, ButtonOk, ButtonOk);
     // The nuclide shown before is read again through the chooser.
     if (m_goingBack || previous.El == NoElement) {
         show();

@@ -142,7 +142,7 @@ bool HelpWindow::OpenEngine()
     }
     if (!m_engine) {
         m_boxes.Show(MessageKind::Warning, QStringLiteral("Help"),
-                     QStringLiteral("The help cannot be shown: ") + problem, mbOK, mbOK);
+                     QStringLiteral("The help cannot be shown: ") + problem, ButtonOk, ButtonOk);
         return false;
     }
     BuildWindow();

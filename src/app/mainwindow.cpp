@@ -202,14 +202,16 @@ void MainWindow::RunDoseExport()
     const QString summary = DoseExportSummary(result, folder);
     MessageBoxes& boxes = m_context.Boxes();
     if (result.Files.isEmpty()) {
-        boxes.Show(kind, ViewerApplication::Title, summary, mbOK, mbOK);
+        boxes.Show(kind, ViewerApplication::Title, summary, ButtonOk, ButtonOk);
         return;
     }
-    if (boxes.Show(kind, ViewerApplication::Title, summary + QStringLiteral("\n\nOpen the folder?"), mbYes | mbNo, mbNo)
-            == mbYes
+    if (boxes.Show(kind, ViewerApplication::Title, summary + QStringLiteral("\n\nOpen the folder?"),
+                   ButtonYes | ButtonNo, ButtonNo)
+            == ButtonYes
         && !QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
         boxes.Show(MessageKind::Warning, ViewerApplication::Title,
-                   folder + QStringLiteral(" cannot be opened: no program for showing folders answered."), mbOK, mbOK);
+                   folder + QStringLiteral(" cannot be opened: no program for showing folders answered."), ButtonOk,
+                   ButtonOk);
 }
 
 void MainWindow::CreateViews()
@@ -341,7 +343,7 @@ bool MainWindow::CreateMixture()
     QString error;
     if (!m_mixture->Restore(ReadMixtureFile(m_context.Settings().MixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
-        m_context.Boxes().Show(MessageKind::Error, ViewerApplication::Title, error, mbOK, mbOK);
+        m_context.Boxes().Show(MessageKind::Error, ViewerApplication::Title, error, ButtonOk, ButtonOk);
         m_mixture.reset();
         return false;
     }
@@ -399,7 +401,7 @@ void MainWindow::SaveMixture()
         m_context.Boxes().Show(MessageKind::Warning, ViewerApplication::Title,
                                QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
                                    + QStringLiteral(": ") + error,
-                               mbOK, mbOK);
+                               ButtonOk, ButtonOk);
 }
 
 void MainWindow::FormActivate()

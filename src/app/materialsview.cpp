@@ -278,7 +278,7 @@ void MaterialsView::InitGrid()
     g.OnGetFixedCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == 0) {
             f.Margins.setLeft(5);
-            f.HorzAlignment = row == 0 ? haCenter : haLeft;
+            f.HorzAlignment = row == 0 ? HorizontalAlignment::Center : HorizontalAlignment::Left;
         } else if (col == 1) {
             if (m_hideOrganDosesButton->isVisibleTo(this)) {
                 f.Font.setBold(true);

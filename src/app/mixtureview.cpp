@@ -223,9 +223,9 @@ void MixtureView::InitMixtureGrid()
     g.SetCells(cSize, 0, QString::fromUtf16(u"AMTD/AMAD, \u00B5m"));
     *g.CreateCellHint(cSize, 0) = MaterialsView::AMADHint;
     for (int c : {cElement, cNuclide, cRoute, cSize})
-        g.SetColValueType(c, vtStringList);
-    g.SetColValueType(cMaterial, vtExtStringList);
-    g.SetColValueType(cIntake, vtFloat);
+        g.SetColValueType(c, CellValueType::StringList);
+    g.SetColValueType(cMaterial, CellValueType::ExtendedStringList);
+    g.SetColValueType(cIntake, CellValueType::Float);
     for (int c : {cIntake, cDose, cPercent})
         g.SetColEnabled(c, false);
     g.AutoScaleColData.Enabled = true;
@@ -233,7 +233,7 @@ void MixtureView::InitMixtureGrid()
     // The material's text takes the room the window gives; the numbers keep the width of their
     // heading.
     g.AutoScaleColData.Weights[cMaterial] = 1;
-    g.SetOption(qzgoEditing, true);
+    g.SetOption(GridOption::Editing, true);
     g.OpenListOnClick = true;
     for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
         f->MultiLine = true;
@@ -264,7 +264,7 @@ void MixtureView::ConnectGridEvents()
     g.OnAfterSelectCell = [this](DataGrid*, int, int) { UpdateMixtureMoveButtons(); };
     auto dataFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == cMaterial)
-            f.HorzAlignment = haLeft;
+            f.HorzAlignment = HorizontalAlignment::Left;
         if (col >= cElement && col <= cSize)
             f.Color = kLightYellow;
         // The doses cannot be edited, but they are what the table is for: not greyed.
@@ -281,7 +281,7 @@ void MixtureView::ConnectGridEvents()
     g.OnGetInnerCellFormat = dataFormat;
     g.OnGetSelectedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == cMaterial)
-            f.HorzAlignment = haLeft;
+            f.HorzAlignment = HorizontalAlignment::Left;
     };
     g.OnDrawCell = [](DataGrid* grid, QPainter& p, int col, int row, const QRect& rect, CellDrawState) {
         if (col != cMarker || row != grid->Row() || row < 1)
@@ -521,8 +521,8 @@ void MixtureView::ReportLoadErrors(const QStringList& messages)
     QStringList text = messages.mid(0, shown);
     if (messages.size() > shown)
         text << QStringLiteral("... and %1 more files that could not be read.").arg(messages.size() - shown);
-    m_context.Boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), mbCancel,
-                           mbCancel);
+    m_context.Boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), ButtonCancel,
+                           ButtonCancel);
 }
 
 void MixtureView::RemoveSelected()

@@ -11,13 +11,13 @@ namespace kav {
 namespace {
 
 constexpr std::array<std::pair<MessageButton, QMessageBox::StandardButton>, 7> kButtons{{
-    {mbOK, QMessageBox::Ok},
-    {mbCancel, QMessageBox::Cancel},
-    {mbYes, QMessageBox::Yes},
-    {mbNo, QMessageBox::No},
-    {mbAbort, QMessageBox::Abort},
-    {mbRetry, QMessageBox::Retry},
-    {mbIgnore, QMessageBox::Ignore},
+    {ButtonOk, QMessageBox::Ok},
+    {ButtonCancel, QMessageBox::Cancel},
+    {ButtonYes, QMessageBox::Yes},
+    {ButtonNo, QMessageBox::No},
+    {ButtonAbort, QMessageBox::Abort},
+    {ButtonRetry, QMessageBox::Retry},
+    {ButtonIgnore, QMessageBox::Ignore},
 }};
 
 QMessageBox::Icon iconOf(MessageKind kind)
@@ -40,7 +40,7 @@ MessageButton QtMessageBoxes::Show(MessageKind kind, const QString& caption, con
     for (const auto& [ours, theirs] : kButtons)
         if (buttons & ours)
             box.addButton(theirs);
-    if (buttons == mbNone)
+    if (buttons == ButtonNone)
         box.addButton(QMessageBox::Ok);
     for (const auto& [ours, theirs] : kButtons)
         if (ours == defaultButton)

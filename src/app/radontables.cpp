@@ -116,7 +116,7 @@ bool RadonTables::LoadRadonData()
     m_block = result.Block;
     if (result.status == RadonLoadResult::Unreadable)
         m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
-                     QStringLiteral("Can not load radon data\r\n\r\n") + result.Problem, mbCancel, mbCancel);
+                     QStringLiteral("Can not load radon data\r\n\r\n") + result.Problem, ButtonCancel, ButtonCancel);
     return result.status == RadonLoadResult::Loaded;
 }
 

@@ -8,14 +8,14 @@ namespace kav {
 
 // The buttons a message box may offer; a box shows those of the set in this order.
 enum MessageButton : std::uint16_t {
-    mbNone = 0,
-    mbOK = 1 << 0,
-    mbCancel = 1 << 1,
-    mbYes = 1 << 2,
-    mbNo = 1 << 3,
-    mbAbort = 1 << 4,
-    mbRetry = 1 << 5,
-    mbIgnore = 1 << 6,
+    ButtonNone = 0,
+    ButtonOk = 1 << 0,
+    ButtonCancel = 1 << 1,
+    ButtonYes = 1 << 2,
+    ButtonNo = 1 << 3,
+    ButtonAbort = 1 << 4,
+    ButtonRetry = 1 << 5,
+    ButtonIgnore = 1 << 6,
 };
 using MessageButtons = std::uint16_t;
 

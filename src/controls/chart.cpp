@@ -26,12 +26,13 @@ bool isUsable(const ChartAxis& axis, double value)
 QPolygonF ChartMarkerPolygon(ChartMarker marker, QPointF c, double h)
 {
     switch (marker) {
-    case cmTriangleUp: return QPolygonF({c + QPointF(0, -h), c + QPointF(h, h), c + QPointF(-h, h)});
-    case cmTriangleDown: return QPolygonF({c + QPointF(0, h), c + QPointF(-h, -h), c + QPointF(h, -h)});
-    case cmTriangleLeft: return QPolygonF({c + QPointF(-h, 0), c + QPointF(h, -h), c + QPointF(h, h)});
-    case cmTriangleRight: return QPolygonF({c + QPointF(h, 0), c + QPointF(-h, h), c + QPointF(-h, -h)});
-    case cmDiamond: return QPolygonF({c + QPointF(0, -h), c + QPointF(h, 0), c + QPointF(0, h), c + QPointF(-h, 0)});
-    case cmHexagon: {
+    case ChartMarker::TriangleUp: return QPolygonF({c + QPointF(0, -h), c + QPointF(h, h), c + QPointF(-h, h)});
+    case ChartMarker::TriangleDown: return QPolygonF({c + QPointF(0, h), c + QPointF(-h, -h), c + QPointF(h, -h)});
+    case ChartMarker::TriangleLeft: return QPolygonF({c + QPointF(-h, 0), c + QPointF(h, -h), c + QPointF(h, h)});
+    case ChartMarker::TriangleRight: return QPolygonF({c + QPointF(h, 0), c + QPointF(-h, h), c + QPointF(-h, -h)});
+    case ChartMarker::Diamond:
+        return QPolygonF({c + QPointF(0, -h), c + QPointF(h, 0), c + QPointF(0, h), c + QPointF(-h, 0)});
+    case ChartMarker::Hexagon: {
         QPolygonF hexagon;
         for (int k = 0; k < 6; ++k) {
             const double angle = M_PI / 3 * k;
@@ -39,7 +40,7 @@ QPolygonF ChartMarkerPolygon(ChartMarker marker, QPointF c, double h)
         }
         return hexagon;
     }
-    case cmSquare:
+    case ChartMarker::Square:
     default: return QPolygonF(QRectF(c.x() - h, c.y() - h, 2 * h, 2 * h));
     }
 }

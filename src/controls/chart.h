@@ -12,21 +12,21 @@
 
 namespace kav {
 
-enum ChartMarker : std::uint8_t {
-    cmSquare,
-    cmTriangleUp,
-    cmTriangleDown,
-    cmDiamond,
-    cmHexagon,
-    cmTriangleLeft,
-    cmTriangleRight
+enum class ChartMarker : std::uint8_t {
+    Square,
+    TriangleUp,
+    TriangleDown,
+    Diamond,
+    Hexagon,
+    TriangleLeft,
+    TriangleRight
 };
 
 // One series of points with its marker, and the line joining them when shown.
 struct ChartSeries {
     QString Title;
     QColor Color;
-    ChartMarker Marker = cmSquare;
+    ChartMarker Marker = ChartMarker::Square;
     int MarkerSize = 5; // the marker's width, in pixels
     std::vector<QPointF> Points;
     bool Active = true; // switched on: drawn and counted by automatic axes
@@ -141,8 +141,8 @@ private:
     // The point mark along its series, or to the next or previous series that has points.
     void StepPoint(int alongSeries, int acrossSeries);
 
-    ChartAxis m_bottom{ChartAxis::apBottom};
-    ChartAxis m_left{ChartAxis::apLeft};
+    ChartAxis m_bottom{ChartAxis::Side::Bottom};
+    ChartAxis m_left{ChartAxis::Side::Left};
     std::vector<ChartSeries> m_series;
     // Mouse gestures: the press position and the button, the band or the last scroll position.
     std::optional<QPoint> m_pressed;

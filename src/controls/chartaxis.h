@@ -10,7 +10,7 @@ namespace kav {
 // its grid lines, title and label pattern, and the ticks and positions that follow from them.
 class ChartAxis {
 public:
-    enum Side : std::uint8_t { apBottom, apLeft };
+    enum class Side : std::uint8_t { Bottom, Left };
     explicit ChartAxis(Side place)
         : m_place(place)
     {

@@ -203,11 +203,11 @@ void Chart::PaintGrid(QPainter& p, const ChartLayout& l) const
     const QRectF& plot = l.plot;
     auto lines = [&](const ChartAxis& axis, const std::vector<double>& ticks) {
         for (double v : ticks) {
-            const QPointF at = axis.Place() == ChartAxis::apBottom ? ToPixel(plot, v, m_left.DrawnMinimum())
-                                                                   : ToPixel(plot, m_bottom.DrawnMinimum(), v);
-            if (axis.Place() == ChartAxis::apBottom && at.x() > plot.left() && at.x() < plot.right())
+            const QPointF at = axis.Place() == ChartAxis::Side::Bottom ? ToPixel(plot, v, m_left.DrawnMinimum())
+                                                                       : ToPixel(plot, m_bottom.DrawnMinimum(), v);
+            if (axis.Place() == ChartAxis::Side::Bottom && at.x() > plot.left() && at.x() < plot.right())
                 p.drawLine(QLineF(at.x(), plot.top(), at.x(), plot.bottom()));
-            if (axis.Place() == ChartAxis::apLeft && at.y() > plot.top() && at.y() < plot.bottom())
+            if (axis.Place() == ChartAxis::Side::Left && at.y() > plot.top() && at.y() < plot.bottom())
                 p.drawLine(QLineF(plot.left(), at.y(), plot.right(), at.y()));
         }
     };

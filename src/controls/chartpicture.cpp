@@ -1,5 +1,6 @@
 #include "controls/chartpicture.h"
 
+#include "base/enumset.h"
 #include "controls/chart.h"
 #include "controls/metafile.h"
 
@@ -105,24 +106,24 @@ QByteArray metafileBytes(const Chart& chart, Metafile::Format format)
 
 QString ChartPictureExtension(ChartPictureFormat format)
 {
-    return QString::fromLatin1(kFormats[format].extension);
+    return QString::fromLatin1(kFormats[Ordinal(format)].extension);
 }
 
 QString ChartPictureFilter(ChartPictureFormat format)
 {
     return QStringLiteral("%1 (*.%2)")
-        .arg(QString::fromLatin1(kFormats[format].description), ChartPictureExtension(format));
+        .arg(QString::fromLatin1(kFormats[Ordinal(format)].description), ChartPictureExtension(format));
 }
 
 QByteArray ChartPictureBytes(const Chart& chart, ChartPictureFormat format)
 {
     switch (format) {
-    case cpWmf: return metafileBytes(chart, Metafile::mfWindows);
-    case cpEmf: return metafileBytes(chart, Metafile::mfEnhanced);
-    case cpBmp: return imageBytes(chart, "BMP");
-    case cpSvg: return svgBytes(chart);
-    case cpPdf: return pdfBytes(chart);
-    case cpPng: return imageBytes(chart, "PNG");
+    case ChartPictureFormat::Wmf: return metafileBytes(chart, Metafile::Format::Windows);
+    case ChartPictureFormat::Emf: return metafileBytes(chart, Metafile::Format::Enhanced);
+    case ChartPictureFormat::Bmp: return imageBytes(chart, "BMP");
+    case ChartPictureFormat::Svg: return svgBytes(chart);
+    case ChartPictureFormat::Pdf: return pdfBytes(chart);
+    case ChartPictureFormat::Png: return imageBytes(chart, "PNG");
     }
     return {};
 }
@@ -131,9 +132,9 @@ QMimeData* ChartClipboardData(const Chart& chart, ChartPictureFormat chosen)
 {
     auto* data = new QMimeData;
     data->setImageData(bitmap(chart));
-    data->setData(QString::fromLatin1(kFormats[cpSvg].mime), svgBytes(chart));
-    if (chosen == cpWmf || chosen == cpEmf)
-        data->setData(QString::fromLatin1(kFormats[chosen].mime), ChartPictureBytes(chart, chosen));
+    data->setData(QString::fromLatin1(kFormats[Ordinal(ChartPictureFormat::Svg)].mime), svgBytes(chart));
+    if (chosen == ChartPictureFormat::Wmf || chosen == ChartPictureFormat::Emf)
+        data->setData(QString::fromLatin1(kFormats[Ordinal(chosen)].mime), ChartPictureBytes(chart, chosen));
     return data;
 }
 

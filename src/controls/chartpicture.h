@@ -10,7 +10,7 @@ namespace kav {
 class Chart;
 
 // The picture formats a chart is saved in: the three Windows ones first, then SVG, PDF and PNG.
-enum ChartPictureFormat : std::uint8_t { cpWmf, cpEmf, cpBmp, cpSvg, cpPdf, cpPng };
+enum class ChartPictureFormat : std::uint8_t { Wmf, Emf, Bmp, Svg, Pdf, Png };
 constexpr int ChartPictureFormatCount = 6;
 
 // "wmf", "emf", ...

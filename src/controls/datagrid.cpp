@@ -124,7 +124,7 @@ DataGrid::DataGrid(QWidget* parent)
     FixedCellsFormat.Disabled.FontColor = InnerCellsFormat.Disabled.FontColor = grey;
     FixedCellsFormat.Normal.FontColor = navy;
     FixedCellsFormat.Pressed.FontColor = QColor(0, 0, 0xFF);
-    FixedCellsFormat.Pressed.Style = csSunken;
+    FixedCellsFormat.Pressed.Style = CellStyle::Sunken;
 
     SetRowCount(5);
     SetColCount(5);
@@ -160,7 +160,7 @@ void DataGrid::SetColCount(int value)
     const auto n = static_cast<std::size_t>(value);
     m_colWidths.resize(n, -2);
     m_colEnabled.resize(n, true);
-    m_colTypes.resize(n, vtString);
+    m_colTypes.resize(n, CellValueType::String);
     m_merge.m_cols.resize(n, 1);
     AutoScaleColData.Weights.resize(n, 0);
     m_cells.TrimColumns(value);
@@ -395,8 +395,8 @@ QString* DataGrid::CreateCellCaption(int col, int row)
 {
     if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return nullptr;
-    const bool allowed = IsFixed(col, row) || m_colTypes[static_cast<std::size_t>(col)] == vtString
-        || m_colTypes[static_cast<std::size_t>(col)] == vtExtStringList;
+    const bool allowed = IsFixed(col, row) || m_colTypes[static_cast<std::size_t>(col)] == CellValueType::String
+        || m_colTypes[static_cast<std::size_t>(col)] == CellValueType::ExtendedStringList;
     if (!allowed)
         return nullptr;
     return &m_cells.TouchExtras(col, row).caption;
@@ -769,7 +769,7 @@ QWidget* DataGrid::MakeListEditor(CellValueType type, const QString& current)
     auto* box = new GridListBox(viewport());
     box->setPalette(EditorPalette());
     box->setFont(SelectedCellFormat.Font);
-    if (type == vtStringList) {
+    if (type == CellValueType::StringList) {
         QStringList items;
         if (OnGetStringList)
             OnGetStringList(this, m_col, m_row, items);
@@ -831,14 +831,14 @@ QWidget* DataGrid::MakeTextEditor(const QString& current)
 
 void DataGrid::ShowEditor()
 {
-    if (!hasFocus() && !HasOption(qzgoAlwaysShowEditor) && !(m_editor && m_editor->hasFocus()))
+    if (!hasFocus() && !HasOption(GridOption::AlwaysShowEditor) && !(m_editor && m_editor->hasFocus()))
         return;
     OpenEditor();
 }
 
 void DataGrid::OpenEditor()
 {
-    if (!HasOption(qzgoEditing) || HasOption(qzgoRowSelect) || !Selectable(m_col, m_row))
+    if (!HasOption(GridOption::Editing) || HasOption(GridOption::RowSelect) || !Selectable(m_col, m_row))
         return;
     bool canShow = true;
     if (OnCanEditShow)
@@ -851,9 +851,9 @@ void DataGrid::OpenEditor()
     m_editRow = m_row;
     const CellValueType type = m_colTypes[static_cast<std::size_t>(m_col)];
     const QString current = Cells(m_col, m_row);
-    if (type == vtStringList || type == vtExtStringList)
+    if (type == CellValueType::StringList || type == CellValueType::ExtendedStringList)
         m_editor = MakeListEditor(type, current);
-    else if (type == vtFloat || type == vtInteger)
+    else if (type == CellValueType::Float || type == CellValueType::Integer)
         m_editor = MakeNumberEditor(current);
     else
         m_editor = MakeTextEditor(current);
@@ -892,7 +892,8 @@ void DataGrid::mousePressEvent(QMouseEvent* event)
     }
     setFocus();
     const CellValueType type = m_colTypes[static_cast<std::size_t>(cell.x())];
-    if (OpenListOnClick && event->button() == Qt::LeftButton && (type == vtStringList || type == vtExtStringList)) {
+    if (OpenListOnClick && event->button() == Qt::LeftButton
+        && (type == CellValueType::StringList || type == CellValueType::ExtendedStringList)) {
         // The list opens when the button is let go: a list opened at once would take the release
         // for a click outside it and close.
         SelectCell(cell.x(), cell.y());

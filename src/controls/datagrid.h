@@ -30,40 +30,40 @@ public:
     }
 };
 
-enum CellValueType : std::uint8_t {
-    vtString,
-    vtStringList,
-    vtBoolean,
-    vtRBBoolean,
-    vtInteger,
-    vtFloat,
-    vtButton,
-    vtDate,
-    vtTime,
-    vtExtStringList
+enum class CellValueType : std::uint8_t {
+    String,
+    StringList,
+    Boolean,
+    RadioBoolean,
+    Integer,
+    Float,
+    Button,
+    Date,
+    Time,
+    ExtendedStringList
 };
-enum HorizontalAlignment : std::uint8_t { haLeft, haCenter, haRight, haCustom };
-enum VerticalAlignment : std::uint8_t { vaTop, vaCenter, vaBottom, vaCustom };
-enum CellStyle : std::uint8_t { csNormal, csRaised, csSunken };
-enum GridOption : std::uint8_t {
-    qzgoFixedVertLine,
-    qzgoFixedHorzLine,
-    qzgoVertLine,
-    qzgoHorzLine,
-    qzgoRangeSelect,
-    qzgoDrawFocusSelected,
-    qzgoRowSizing,
-    qzgoColSizing,
-    qzgoRowMoving,
-    qzgoColMoving,
-    qzgoEditing,
-    qzgoTabs,
-    qzgoRowSelect,
-    qzgoAlwaysShowEditor,
-    qzgoThumbTracking,
-    qzgoCanSelectFixed
+enum class HorizontalAlignment : std::uint8_t { Left, Center, Right, Custom };
+enum class VerticalAlignment : std::uint8_t { Top, Center, Bottom, Custom };
+enum class CellStyle : std::uint8_t { Normal, Raised, Sunken };
+enum class GridOption : std::uint8_t {
+    FixedVerticalLine,
+    FixedHorizontalLine,
+    VerticalLine,
+    HorizontalLine,
+    RangeSelect,
+    DrawFocusSelected,
+    RowSizing,
+    ColumnSizing,
+    RowMoving,
+    ColumnMoving,
+    Editing,
+    Tabs,
+    RowSelect,
+    AlwaysShowEditor,
+    ThumbTracking,
+    CanSelectFixed
 };
-enum CellDrawStateFlag : std::uint8_t { qzgdSelected = 1, qzgdFocused = 2, qzgdFixed = 4, qzgdPressed = 8 };
+enum CellDrawStateFlag : std::uint8_t { CellSelected = 1, CellFocused = 2, CellFixed = 4, CellPressed = 8 };
 using CellDrawState = std::uint8_t;
 
 // How one cell is drawn.
@@ -75,10 +75,10 @@ struct CellFormat {
     bool UseEllipsis = false;
     QFont Font;
     QColor FontColor = Qt::black;
-    HorizontalAlignment HorzAlignment = haCenter;
-    VerticalAlignment VertAlignment = vaCenter;
+    HorizontalAlignment HorzAlignment = HorizontalAlignment::Center;
+    VerticalAlignment VertAlignment = VerticalAlignment::Center;
     QMargins Margins;
-    CellStyle Style = csRaised;
+    CellStyle Style = CellStyle::Raised;
 };
 
 // How header cells are drawn in each state; a selected cell may also mark its header row and
@@ -291,7 +291,7 @@ private:
         CellDrawState state = 0;
         QString text;
         const QString* caption = nullptr;
-        CellValueType type = vtString;
+        CellValueType type = CellValueType::String;
     };
     CellLook FixedCellLook(int col, int row) const;
     CellLook InnerCellLook(int col, int row) const;
@@ -327,7 +327,8 @@ private:
     // The tops of the rows and the table's bottom, made on demand; empty when they must be made
     // again.
     mutable std::vector<int> m_rowTops;
-    std::set<GridOption> m_options{qzgoFixedVertLine, qzgoFixedHorzLine, qzgoVertLine, qzgoHorzLine};
+    std::set<GridOption> m_options{GridOption::FixedVerticalLine, GridOption::FixedHorizontalLine,
+                                   GridOption::VerticalLine, GridOption::HorizontalLine};
     MergedCells m_merge;
     int m_col = 1;
     int m_row = 1;

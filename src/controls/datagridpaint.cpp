@@ -33,10 +33,10 @@ DataGrid::CellLook DataGrid::FixedCellLook(int col, int row) const
     look.format = !anyEnabled          ? FixedCellsFormat.Disabled
         : (colSelected || rowSelected) ? FixedCellsFormat.Selected
                                        : FixedCellsFormat.Normal;
-    look.state = qzgdFixed;
+    look.state = CellFixed;
     look.text = RegionText(region);
     look.caption = GetCellCaption(region.Left, region.Top);
-    look.type = vtString;
+    look.type = CellValueType::String;
     if (OnGetFixedCellFormat)
         OnGetFixedCellFormat(const_cast<DataGrid*>(this), region.Left, region.Top, look.format, look.rect, look.state,
                              look.text);
@@ -58,7 +58,7 @@ DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
     else
         look.format = InnerCellsFormat.Normal;
     if (selected)
-        look.state = qzgdSelected | (hasFocus() ? qzgdFocused : 0);
+        look.state = CellSelected | (hasFocus() ? CellFocused : 0);
     look.text = Cells(col, row);
     look.caption = GetCellCaption(col, row);
     look.type = m_colTypes[static_cast<std::size_t>(col)];
@@ -75,11 +75,11 @@ QRect DataGrid::PaintCellBack(QPainter& p, const CellLook& look) const
     if (!format.DefaultDrawBack)
         return textRect;
     p.fillRect(look.rect, format.Color);
-    if (format.Style == csNormal)
+    if (format.Style == CellStyle::Normal)
         return textRect.adjusted(1, 1, -1, -1);
     const QColor light = palette().color(QPalette::Light);
     const QColor dark = palette().color(QPalette::Dark);
-    const bool raised = format.Style == csRaised;
+    const bool raised = format.Style == CellStyle::Raised;
     const QRect& r = look.rect;
     p.setPen(raised ? light : dark);
     p.drawLine(r.topLeft(), r.topRight());
@@ -99,26 +99,28 @@ void DataGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textRect) 
     p.setPen(format.FontColor);
     if (look.caption) {
         QString shown = *look.caption;
-        if (format.HorzAlignment != haLeft && !shown.startsWith(QLatin1String("<p"), Qt::CaseInsensitive))
-            shown = (format.HorzAlignment == haRight ? QStringLiteral("<p align=\"right\">")
-                                                     : QStringLiteral("<p align=\"center\">"))
+        if (format.HorzAlignment != HorizontalAlignment::Left
+            && !shown.startsWith(QLatin1String("<p"), Qt::CaseInsensitive))
+            shown = (format.HorzAlignment == HorizontalAlignment::Right ? QStringLiteral("<p align=\"right\">")
+                                                                        : QStringLiteral("<p align=\"center\">"))
                 + shown + QStringLiteral("</p>");
-        if (format.VertAlignment == vaCenter) {
+        if (format.VertAlignment == VerticalAlignment::Center) {
             DrawMarkupTextCentred(p, shown, textRect);
             return;
         }
         const int h = DrawMarkupText(p, shown, textRect, true).Height;
-        const int top = format.VertAlignment == vaBottom ? textRect.bottom() - h : textRect.top();
+        const int top = format.VertAlignment == VerticalAlignment::Bottom ? textRect.bottom() - h : textRect.top();
         DrawMarkupText(p, shown, QRect(textRect.left(), top, textRect.width(), h), false);
         return;
     }
-    int flags = format.HorzAlignment == haLeft ? Qt::AlignLeft
-        : format.HorzAlignment == haRight      ? Qt::AlignRight
-                                               : Qt::AlignHCenter;
-    flags |= format.VertAlignment == vaTop ? Qt::AlignTop
-        : format.VertAlignment == vaBottom ? Qt::AlignBottom
-                                           : Qt::AlignVCenter;
-    const bool numeric = look.type == vtInteger || look.type == vtFloat || look.type == vtDate || look.type == vtTime;
+    int flags = format.HorzAlignment == HorizontalAlignment::Left ? Qt::AlignLeft
+        : format.HorzAlignment == HorizontalAlignment::Right      ? Qt::AlignRight
+                                                                  : Qt::AlignHCenter;
+    flags |= format.VertAlignment == VerticalAlignment::Top ? Qt::AlignTop
+        : format.VertAlignment == VerticalAlignment::Bottom ? Qt::AlignBottom
+                                                            : Qt::AlignVCenter;
+    const bool numeric = look.type == CellValueType::Integer || look.type == CellValueType::Float
+        || look.type == CellValueType::Date || look.type == CellValueType::Time;
     QString shown = look.text;
     shown.remove(u'\r');
     if (!numeric && (format.MultiLine || look.text.contains(u'\n'))) {
@@ -140,7 +142,7 @@ void DataGrid::DrawCell(QPainter& p, int col, int row)
     if (look.format.DefaultDrawText && !look.text.isEmpty() && !editing)
         PaintCellText(p, look, textRect);
     // The current cell of a grid that has the keyboard shows a dotted frame.
-    if ((look.state & qzgdFocused) && !editing) {
+    if ((look.state & CellFocused) && !editing) {
         p.setPen(QPen(look.format.FontColor, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(look.rect.adjusted(2, 2, -3, -3));

@@ -445,7 +445,7 @@ public:
     bool begin(QPaintDevice*) override
     {
         m_bytes.clear();
-        if (m_format == Metafile::mfEnhanced)
+        if (m_format == Metafile::Format::Enhanced)
             m_recorder = std::make_unique<EmfRecorder>(m_size, m_dpi);
         else
             m_recorder = std::make_unique<WmfRecorder>(m_size, m_dpi);

@@ -17,7 +17,7 @@ class MetafileEngine;
 // lie within the size.
 class Metafile : public QPaintDevice {
 public:
-    enum Format : std::uint8_t { mfEnhanced, mfWindows };
+    enum class Format : std::uint8_t { Enhanced, Windows };
 
     Metafile(Format format, QSize size, int dpi = 96);
     ~Metafile() override;

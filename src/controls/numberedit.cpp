@@ -169,7 +169,7 @@ void NumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QS
     else
         text = QString::fromUtf16(texts.LimitLeads[1]) + u' ' + max;
     m_messageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.InputErrorCaption), text + QStringLiteral(" !"),
-                         mbOK, mbOK);
+                         ButtonOk, ButtonOk);
 }
 
 void NumberEdit::PasteNumber()
@@ -392,7 +392,7 @@ bool FloatEdit::ReadText(const QString& text, bool& ok)
 void FloatEdit::Step(int direction)
 {
     double step = m_increment;
-    if (m_incrementType == itLastDigit) {
+    if (m_incrementType == IncrementKind::LastDigit) {
         if (direction < 0 && m_value <= 1e-20)
             return;
         // One unit of the last digit shown.
@@ -500,7 +500,10 @@ void IntegerEdit::Step(int direction)
     }
     const long long next = m_value + direction * step;
     if (next > Upper() || next < Lower()) {
-        if (OwnerTakesOver(m_cycling ? lrWrap : direction > 0 ? lrIncrease : lrDecrease, next))
+        if (OwnerTakesOver(m_cycling           ? LimitReason::Wrap
+                               : direction > 0 ? LimitReason::Increase
+                                               : LimitReason::Decrease,
+                           next))
             return;
         if (m_cycling) {
             SetValue(static_cast<int>(next > Upper() ? Lower() : Upper()));
@@ -553,7 +556,7 @@ void IntegerEdit::MultiplyBy(double factor)
         setText(QStringLiteral("0"));
         return;
     }
-    SetOperated(static_cast<long long>(m_value) * static_cast<long long>(factor), lrMultiply);
+    SetOperated(static_cast<long long>(m_value) * static_cast<long long>(factor), LimitReason::Multiply);
 }
 
 void IntegerEdit::DivideBy(double factor)
@@ -561,7 +564,7 @@ void IntegerEdit::DivideBy(double factor)
     const auto n = static_cast<long long>(factor);
     if (m_value == 0 || n == 0)
         return;
-    SetOperated(m_value / n, lrDivide);
+    SetOperated(m_value / n, LimitReason::Divide);
 }
 
 bool IntegerEdit::AcceptsChar(QChar c) const

@@ -14,7 +14,7 @@ class QToolButton;
 
 namespace kav {
 
-enum IncrementKind : std::uint8_t { itStable, itLastDigit };
+enum class IncrementKind : std::uint8_t { Stable, LastDigit };
 
 // How a number is shown: a default pattern, and patterns that take over from a threshold on.
 class FloatFormatList {
@@ -183,7 +183,7 @@ private:
     // field may, the selected digits still selected.
     void SetOperated(double value, bool pastUpper, bool pastLower);
 
-    IncrementKind m_incrementType = itStable;
+    IncrementKind m_incrementType = IncrementKind::Stable;
     FloatFormatList m_formats;
 };
 
@@ -197,7 +197,7 @@ public:
     void SetCycling(bool value) { m_cycling = value; }
 
     // What reached a limit: a step up or down, a multiplication, a division, or a wrap.
-    enum LimitReason : std::uint8_t { lrIncrease, lrDecrease, lrMultiply, lrDivide, lrWrap };
+    enum class LimitReason : std::uint8_t { Increase, Decrease, Multiply, Divide, Wrap };
     // Told before the field acts at a limit, with the value it would take. An owner that clears
     // doDefault takes over: the field then takes the value as the owner left it.
     std::function<void(IntegerEdit* sender, LimitReason reason, long long& value, bool& doDefault)> OnReachLimit;

@@ -31,7 +31,7 @@ void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
                             + (m_saidListCannotBeKept ? QStringLiteral(
                                    " The list of radionuclides cannot be kept for the next run either.")
                                                       : QString()),
-                        mbOK, mbOK);
+                        ButtonOk, ButtonOk);
 }
 
 void ApplicationContext::SaySpectraProblem(const SpectrumRead& failure)
@@ -40,7 +40,7 @@ void ApplicationContext::SaySpectraProblem(const SpectrumRead& failure)
         && std::exchange(m_saidSpectraFileMissing[static_cast<std::size_t>(failure.file)], true))
         return;
     const SpectrumReadMessage message = SpectrumReadMessageOf(failure, m_settings.Language());
-    m_messageBoxes.Show(MessageKind::Error, message.caption, message.text, mbOK, mbOK);
+    m_messageBoxes.Show(MessageKind::Error, message.caption, message.text, ButtonOk, ButtonOk);
 }
 
 void ApplicationContext::LoadIndex()
@@ -51,7 +51,7 @@ void ApplicationContext::LoadIndex()
             continue;
         const IndexLoadMessage message = LoadFailureMessage(result, m_settings.Language());
         m_messageBoxes.Show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
-                            message.caption, message.text, mbOK, mbOK);
+                            message.caption, message.text, ButtonOk, ButtonOk);
     }
 }
 
@@ -91,7 +91,7 @@ bool ApplicationContext::WritePreferences(FailureNotice notice, const QStringLis
                         QStringLiteral("The settings could not be saved (%1). What you changed applies until the "
                                        "viewer is closed.")
                             .arg(reason),
-                        mbOK, mbOK);
+                        ButtonOk, ButtonOk);
     return false;
 }
 

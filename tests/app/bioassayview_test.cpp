@@ -207,7 +207,7 @@ TEST_F(BioassayViewTest, ADamagedFileIsSaidAndThePreviousNuclideComesBack)
     writeBytes(data.filePath("Cs-137.qvd"), "damaged");
     pickComboItem(parts->intakeChooser->ElementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Cs-137.qvd is corrupted")));
     EXPECT_EQ(parts->intakeChooser->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(shownTitles().size(), 3);

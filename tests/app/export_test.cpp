@@ -78,7 +78,7 @@ TEST(Export, TheFinalBoxOffersToShowTheFolder)
     FolderShower shower;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &shower, "show");
     const QString folder = QFileInfo(home.executable()).dir().filePath(QStringLiteral("Export"));
-    for (const MessageButton answer : {mbNo, mbYes}) {
+    for (const MessageButton answer : {ButtonNo, ButtonYes}) {
         SCOPED_TRACE(answer);
         RecordingMessageBoxes messages;
         messages.answer = answer;
@@ -89,8 +89,8 @@ TEST(Export, TheFinalBoxOffersToShowTheFolder)
             if (a->text() == QStringLiteral("Export Doses"))
                 a->trigger();
         ASSERT_EQ(messages.boxes.size(), 1u);
-        EXPECT_EQ(messages.boxes[0].buttons, mbYes | mbNo);
-        EXPECT_EQ(shower.shown, answer == mbYes ? QList<QUrl>{QUrl::fromLocalFile(folder)} : QList<QUrl>{});
+        EXPECT_EQ(messages.boxes[0].buttons, ButtonYes | ButtonNo);
+        EXPECT_EQ(shower.shown, answer == ButtonYes ? QList<QUrl>{QUrl::fromLocalFile(folder)} : QList<QUrl>{});
     }
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }

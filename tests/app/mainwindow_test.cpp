@@ -642,7 +642,7 @@ TEST(Application, AnErrorNoHandlerExpectedIsShownAndTheProgramGoesOn)
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Error);
     EXPECT_EQ(messages.boxes[0].caption, QStringLiteral("Electronic Annex / KAV Data Viewer"));
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Broken handler"));
-    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbOK));
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonOk));
     application->SetMessageBoxes(nullptr);
 }
 

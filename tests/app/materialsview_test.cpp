@@ -194,7 +194,7 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     cs.close();
     form->MaterialsChooser()->Selection().SetElementAndAMass(_Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
                   + QStringLiteral(" is corrupted"));
@@ -264,7 +264,7 @@ TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].caption, ViewerApplication::Title);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
-    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbOK));
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonOk));
     EXPECT_EQ(form->MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));

@@ -150,7 +150,7 @@ TEST_F(RadonViewTest, AMissingFileIsSaidOnEveryTryAndTheRestWorks)
 {
     start(QByteArray());
     ASSERT_EQ(messages.boxes.size(), 1u);
-    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(mbCancel));
+    EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Can not load radon data\r\n\r\n")));
     EXPECT_TRUE(messages.boxes[0].text.contains(data.filePath(QStringLiteral("RadonData.txt"))));
     EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Can not load radon data!")));

@@ -26,7 +26,7 @@ std::vector<double> rounded(const std::vector<double>& values)
 
 TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
 {
-    ChartAxis axis(ChartAxis::apBottom);
+    ChartAxis axis(ChartAxis::Side::Bottom);
     axis.SetLogarithmic(true);
     axis.SetMinMax(0.01, 1e5);
     EXPECT_EQ(axis.MajorTicks(10), (std::vector<double>{0.01, 0.1, 1, 10, 100, 1000, 1e4, 1e5}));
@@ -51,7 +51,7 @@ TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
 
 TEST(ChartAxis, LinearTicksTakeRoundSteps)
 {
-    ChartAxis axis(ChartAxis::apLeft);
+    ChartAxis axis(ChartAxis::Side::Left);
     axis.SetMinMax(-0.13, 0.52);
     EXPECT_EQ(rounded(axis.MajorTicks(7)), (std::vector<double>{-0.1, 0, 0.1, 0.2, 0.3, 0.4, 0.5}));
     EXPECT_EQ(rounded(axis.MajorTicks(4)), (std::vector<double>{0, 0.2, 0.4}));
@@ -70,9 +70,9 @@ protected:
         chart.resize(500, 360);
         chart.BottomAxis().SetLogarithmic(true);
         chart.LeftAxis().SetLogarithmic(true);
-        const int s = chart.AddSeries(QStringLiteral("Whole Body"), cmSquare, Qt::red);
+        const int s = chart.AddSeries(QStringLiteral("Whole Body"), ChartMarker::Square, Qt::red);
         chart.Series(s).Points = {{1, 1}, {10, 100}, {1000, 1000}};
-        chart.AddSeries(QStringLiteral("Urine"), cmTriangleUp, Qt::green);
+        chart.AddSeries(QStringLiteral("Urine"), ChartMarker::TriangleUp, Qt::green);
         chart.Refresh();
         chart.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
@@ -314,7 +314,8 @@ protected:
                                 "Skeleton*",
                                 "Liver*"};
         for (const char* organ : organs) {
-            const int s = chart.AddSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"), cmSquare, Qt::red);
+            const int s = chart.AddSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"),
+                                          ChartMarker::Square, Qt::red);
             chart.Series(s).Points = {{0.04, 1e5}, {18250, 1e-4}};
         }
         chart.Refresh();
@@ -322,7 +323,7 @@ protected:
     // The texts of an SVG picture of the chart, in the order they were drawn, a blank apart.
     QString svgText() const
     {
-        QXmlStreamReader xml(ChartPictureBytes(chart, cpSvg));
+        QXmlStreamReader xml(ChartPictureBytes(chart, ChartPictureFormat::Svg));
         QStringList texts;
         while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))

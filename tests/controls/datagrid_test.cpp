@@ -333,9 +333,9 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
     fill(g, 3, 3);
     g.resize(300, 100);
     g.show();
-    g.SetOption(qzgoEditing, true);
-    g.SetOption(qzgoAlwaysShowEditor, true);
-    g.SetColValueType(1, vtStringList);
+    g.SetOption(GridOption::Editing, true);
+    g.SetOption(GridOption::AlwaysShowEditor, true);
+    g.SetColValueType(1, CellValueType::StringList);
     g.OnGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     int formatted = 0;
     g.OnGetComboBoxFormat = [&](DataGrid*, int c, int r, QComboBox& box) {
@@ -384,9 +384,9 @@ TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
-    g.SetOption(qzgoEditing, true);
+    g.SetOption(GridOption::Editing, true);
     g.OpenListOnClick = true;
-    g.SetColValueType(2, vtStringList);
+    g.SetColValueType(2, CellValueType::StringList);
     g.OnGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     QStringList committed;
     g.OnSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
@@ -432,9 +432,9 @@ TEST(StringGrid, RichItemsBringTheirCaptions)
     DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
-    g.SetOption(qzgoEditing, true);
-    g.SetOption(qzgoAlwaysShowEditor, true);
-    g.SetColValueType(1, vtExtStringList);
+    g.SetOption(GridOption::Editing, true);
+    g.SetOption(GridOption::AlwaysShowEditor, true);
+    g.SetColValueType(1, CellValueType::ExtendedStringList);
     g.OnGetExtStringList = [](DataGrid*, int, int, std::vector<ListItem>& list) {
         list = {{"All compounds, fA=0.05", "All compounds, f<sub>A</sub>=0.05"}, {"Other", ""}};
     };
@@ -467,7 +467,7 @@ TEST(StringGrid, FormatEventsSeeEveryCellAndDrawing)
     g.resize(300, 100);
     int fixed = 0, inner = 0, selected = 0, drawn = 0;
     g.OnGetFixedCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState& s, QString&) {
-        EXPECT_TRUE(s & qzgdFixed);
+        EXPECT_TRUE(s & CellFixed);
         ++fixed;
     };
     g.OnGetInnerCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState&, QString&) { ++inner; };

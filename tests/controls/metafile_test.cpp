@@ -87,7 +87,7 @@ SvgContent read(const QString& svg)
 
 TEST(Metafile, EnhancedMetafileIsReadBackAsVectorsAndText)
 {
-    const QByteArray emf = paint(Metafile::mfEnhanced);
+    const QByteArray emf = paint(Metafile::Format::Enhanced);
     ASSERT_GT(emf.size(), 100);
     EXPECT_EQ(emf.mid(40, 4), QByteArray(" EMF")); // the header's signature
     QTemporaryDir dir;
@@ -110,7 +110,7 @@ TEST(Metafile, EnhancedMetafileIsReadBackAsVectorsAndText)
 
 TEST(Metafile, WindowsMetafileIsReadBackAsVectorsAndText)
 {
-    const QByteArray wmf = paint(Metafile::mfWindows);
+    const QByteArray wmf = paint(Metafile::Format::Windows);
     ASSERT_GT(wmf.size(), 100);
     EXPECT_EQ(wmf.left(4), QByteArray("\xD7\xCD\xC6\x9A", 4)); // the placeable header's key
     QTemporaryDir dir;

@@ -69,7 +69,7 @@ TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
     FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.SetUpDownButtons(true);
-    edit.SetIncrementType(itLastDigit);
+    edit.SetIncrementType(IncrementKind::LastDigit);
     edit.SetMinValue(0.01);
     edit.SetMaxValue(100);
     edit.SetMinValueEnabled(true);
@@ -97,7 +97,7 @@ TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
     FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     edit.Formats().DefaultFormat = QStringLiteral("0.###e-0");
-    edit.SetIncrementType(itLastDigit);
+    edit.SetIncrementType(IncrementKind::LastDigit);
     edit.SetValue(1.5e3);
     EXPECT_EQ(edit.text(), QStringLiteral("1.5e3"));
     QTest::keyClick(&edit, Qt::Key_Up);
@@ -302,7 +302,7 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     std::vector<IntegerEdit::LimitReason> reasons;
     edit.OnReachLimit = [&](IntegerEdit*, IntegerEdit::LimitReason reason, long long& value, bool& doDefault) {
         reasons.push_back(reason);
-        if (reason == IntegerEdit::lrMultiply) {
+        if (reason == IntegerEdit::LimitReason::Multiply) {
             value = 1000;
             doDefault = false;
         }
@@ -312,7 +312,9 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     edit.SetValue(1335);
     edit.Increase(); // cycling: the owner hears of the wrap, the field wraps
     EXPECT_EQ(edit.Value(), 0);
-    EXPECT_EQ(reasons, (std::vector<IntegerEdit::LimitReason>{IntegerEdit::lrMultiply, IntegerEdit::lrWrap}));
+    EXPECT_EQ(
+        reasons,
+        (std::vector<IntegerEdit::LimitReason>{IntegerEdit::LimitReason::Multiply, IntegerEdit::LimitReason::Wrap}));
 }
 
 } // namespace

@@ -31,7 +31,7 @@ public:
     std::vector<Box> boxes;
     // Looks at the program while a box would be up.
     std::function<void(const Box&)> whileShown;
-    MessageButton answer = mbNone;
+    MessageButton answer = ButtonNone;
 };
 
 } // namespace kav

@@ -249,19 +249,19 @@ void AdvancedFilterDialog::BuildLines()
 void AdvancedFilterDialog::SetIsMoreWidth(bool value)
 {
     m_isMoreWidth = value;
-    if (m_pages->currentIndex() == pgSpectrum)
+    if (m_pages->currentIndex() == static_cast<int>(Page::Spectrum))
         UpdateWidth();
 }
 
 void AdvancedFilterDialog::PageChanged(int page)
 {
-    m_linesButton->setVisible(page == pgSpectrum);
+    m_linesButton->setVisible(page == static_cast<int>(Page::Spectrum));
     UpdateWidth();
 }
 
 void AdvancedFilterDialog::UpdateWidth()
 {
-    const bool wide = m_isMoreWidth && m_pages->currentIndex() == pgSpectrum;
+    const bool wide = m_isMoreWidth && m_pages->currentIndex() == static_cast<int>(Page::Spectrum);
     m_linesButton->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
     m_linesButton->setToolTip(wide ? QStringLiteral("Hide the list of spectrum lines")
                                    : QStringLiteral("Show the list of spectrum lines"));

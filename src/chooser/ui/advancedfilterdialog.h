@@ -31,7 +31,7 @@ class DataGrid;
 // mode it also lists the single spectrum lines that meet the line criteria.
 class AdvancedFilterDialog : public QDialog, private CriteriaEditor {
 public:
-    enum Page { pgAtomicMass, pgDecayChain, pgModeOfDecay, pgHalfLife, pgSpectrum };
+    enum class Page { AtomicMass, DecayChain, ModeOfDecay, HalfLife, Spectrum };
     using LineKind = SpectrumLinesPanel::LineKind;
     using enum SpectrumLinesPanel::LineKind;
     using LinesSort = SpectrumLinesPanel::LinesSort;

@@ -418,7 +418,7 @@ void NuclideChooser::ExecAdvFilterDialog()
     AdvancedFilter& advanced = m_selection.Filter().Advanced();
     AdvancedFilterDialog form(m_selection, this);
     form.Pages()->setCurrentIndex(
-        std::clamp(advanced.FormLastPage(), 0, static_cast<int>(AdvancedFilterDialog::pgSpectrum)));
+        std::clamp(advanced.FormLastPage(), 0, static_cast<int>(AdvancedFilterDialog::Page::Spectrum)));
     form.SetIsMoreWidth(advanced.FormIsMoreWidth());
     ExecModal(form);
     advanced.SetFormLastPage(form.Pages()->currentIndex());
@@ -535,7 +535,8 @@ void NuclideChooser::LoadListFile(const QString& title, const std::function<void
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_messageBoxes.Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), mbOK, mbOK);
+        m_messageBoxes.Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), ButtonOk,
+                            ButtonOk);
         return;
     }
     load(file.readAll());

@@ -74,7 +74,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     m_grid->SetFixedCols(1);
     m_grid->SetDefaultRowHeight(18);
     m_grid->SetRowHeights(0, 34);
-    m_grid->SetOption(qzgoRowSelect, true);
+    m_grid->SetOption(GridOption::RowSelect, true);
     const int widths[] = {40, 88, 88, 100, 100, -1};
     const char* heads[] = {"No", "Radionuclide", "Half-life", "Energy (Ei), MeV", "Di, MeV / trans.", "Lr"};
     for (int c = 0; c < 6; ++c) {

@@ -456,8 +456,9 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
     panel->Selection().Filter().Advanced().AMass().SetMinValue(240);
     EXPECT_EQ(changes, before + 1);
     // The page it was closed on comes back, in the width it had.
-    openDialog(
-        [&](AdvancedFilterDialog& f) { EXPECT_EQ(f.Pages()->currentIndex(), AdvancedFilterDialog::pgHalfLife); });
+    openDialog([&](AdvancedFilterDialog& f) {
+        EXPECT_EQ(f.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::HalfLife));
+    });
 }
 
 // Ticking or editing a criterion switches it, its page and the filter on, whichever of them
@@ -732,7 +733,7 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
 TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
 {
     openDialog([&](AdvancedFilterDialog& form) {
-        ASSERT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgAtomicMass);
+        ASSERT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::AtomicMass));
         EXPECT_EQ(QApplication::activeWindow(), &form);
         EXPECT_EQ(QApplication::focusWidget(), form.MassEnabled(false));
         auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("tab0"));
@@ -750,13 +751,13 @@ TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         // The page buttons: the arrows move along them and turn the page.
         pageButton->setFocus(Qt::TabFocusReason);
         QTest::keyClick(pageButton, Qt::Key_Right);
-        EXPECT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgDecayChain);
+        EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
         // Ctrl+Tab turns the pages wherever the focus is, Ctrl+Shift+Tab back.
         form.EnabledBox()->setFocus(Qt::TabFocusReason);
         QTest::keyClick(form.EnabledBox(), Qt::Key_Tab, Qt::ControlModifier);
-        EXPECT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgModeOfDecay);
+        EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::ModeOfDecay));
         QTest::keyClick(form.EnabledBox(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(form.Pages()->currentIndex(), AdvancedFilterDialog::pgDecayChain);
+        EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
 
         // Space ticks the check list's current entry off and on.
         form.AncestorCounts()->setFocus(Qt::TabFocusReason);
@@ -773,8 +774,9 @@ TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
 
         // The underlined letter of a page button opens its page.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
-        EXPECT_TRUE(
-            QTest::qWaitFor([&form] { return form.Pages()->currentIndex() == AdvancedFilterDialog::pgSpectrum; }));
+        EXPECT_TRUE(QTest::qWaitFor([&form] {
+            return form.Pages()->currentIndex() == static_cast<int>(AdvancedFilterDialog::Page::Spectrum);
+        }));
     });
 }
 
