@@ -63,9 +63,9 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
         return 2;
 
     SpectraFiles spectra(index);
-    bool spectraUnreadable = false;
-    const auto sayingSpectraProblems = spectra.ReadFailed.Connect([&spectraUnreadable](const SpectrumRead& failure) {
-        spectraUnreadable = true;
+    bool spectraFailed = false;
+    const auto sayingSpectraProblems = spectra.ReadFailed.Connect([&spectraFailed](const SpectrumRead& failure) {
+        spectraFailed = true;
         const SpectrumReadMessage message = SpectrumReadMessageOf(failure, UiLanguage::English);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(message.caption), qUtf8Printable(message.text));
     });
@@ -114,7 +114,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
         }
     }
     filter.SetEnabled(true);
-    if (spectraUnreadable || spectra.Summary().nuclides.empty())
+    if (spectraFailed || spectra.Summary().nuclides.empty())
         return fail(QStringLiteral("the spectra of the radionuclide index could not be read"));
 
     LineQuery query;
