@@ -41,7 +41,7 @@ struct LoadedIndex {
 struct Fixture : LoadedIndex {
     Fixture()
     {
-        panel.Selection().SetElementAndAMass(_Co, "60");
+        panel.Selection().SetElementAndAMass(ChemicalElement::Co, "60");
         panel.resize(260, 40);
         panel.show();
         form.show();

@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         node.GetChainArray(chain, maxCutted);
         node.GetDaughtersList(list);
         index.GetAncLists(&node, direct, main, other);
-        if (index.FindNuclide(node.Name.toString()) == nullptr && node.Element != NoElement
-            && index.ElementRanges()[node.Element].First == i)
+        if (index.FindNuclide(node.Name.toString()) == nullptr && node.Element != ChemicalElement::None
+            && index.RangeOf(node.Element).First == i)
             std::abort(); // the first node of an element is always found by its name
     }
     (void)index.ToText();

@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* bytes = reinterpret_cast<const char*>(data);
     if (size < kNodes * kPlaceBytes)
         return 0;
-    const kav::ChemicalElement elements[kNodes] = {_Am, _Co, _Cs, _I, _Po, _Sr};
+    const kav::ChemicalElement elements[kNodes] = {ChemicalElement::Am, ChemicalElement::Co, ChemicalElement::Cs,
+                                                   ChemicalElement::I,  ChemicalElement::Po, ChemicalElement::Sr};
     std::vector<Nuclide> nodes(kNodes);
     QByteArray index;
     for (int i = 0; i < kNodes; ++i) {

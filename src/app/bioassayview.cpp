@@ -283,7 +283,7 @@ void BioassayView::InitGrid()
 
 void BioassayView::IntakeNuclideChanged(const NuclideIdentity& rnx)
 {
-    if (!m_bioassayData || rnx.Element == NoElement)
+    if (!m_bioassayData || rnx.Element == ChemicalElement::None)
         return;
     m_loader->Load(m_context.Settings().DataFolder(), *m_bioassayData, rnx, [this] {
         FillMaterials();

@@ -21,7 +21,7 @@ void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, con
     else
         m_boxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, ButtonOk, ButtonOk);
     // The nuclide shown before is read again through the chooser.
-    if (m_goingBack || previous.El == NoElement) {
+    if (m_goingBack || previous.El == ChemicalElement::None) {
         show();
         return;
     }

@@ -324,7 +324,7 @@ bool MainWindow::FormCreate()
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser}) {
         panel->Selection().Filter().SetUseNuclideFilter(true);
         panel->Selection().Filter().SetNuclideList(m_context.DataNuclideList());
-        panel->Selection().SetElementAndAMass(_Co, "60");
+        panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     }
 
     m_watchingSettings = preference.SettingsChanged.Connect([this] { FollowSettings(); });

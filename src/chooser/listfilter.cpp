@@ -33,7 +33,7 @@ void ListFilter::AddList(const NuclideList& list, const ElementSet& elements)
 {
     for (const NuclideList::Entry& e : list.Items())
         m_nuclideList.Add(e.name, e.node);
-    for (int e = 0; e < ElementCount; ++e)
+    for (std::size_t e = 0; e < ElementCount; ++e)
         if (elements.contains(static_cast<ChemicalElement>(e)))
             m_elementsOfNuclideFilter.insert(static_cast<ChemicalElement>(e));
 }

@@ -7,7 +7,7 @@ namespace {
 ElementSet intersect(const ElementSet& a, const ElementSet& b)
 {
     ElementSet r;
-    for (int e = 0; e < ElementCount; ++e)
+    for (std::size_t e = 0; e < ElementCount; ++e)
         if (a.contains(static_cast<ChemicalElement>(e)) && b.contains(static_cast<ChemicalElement>(e)))
             r.insert(static_cast<ChemicalElement>(e));
     return r;
@@ -209,7 +209,7 @@ bool NuclideFilter::LoadElementList(const QByteArray& text)
     ElementSet found;
     for (const QString& line : ListFileLines(text)) {
         const ChemicalElement e = ElementBySymbol(line);
-        if (e != NoElement)
+        if (e != ChemicalElement::None)
             found.insert(e);
     }
     if (found.empty())

@@ -10,8 +10,11 @@ namespace {
 bool hasStableIsotopes(ChemicalElement e)
 {
     static const ChemicalElement none[]
-        = {_Tc, _Pm, _Po, _At, _Rn, _Fr, _Pu, _Am, _Cm, _Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, _Rf, _Db};
-    return std::find(std::begin(none), std::end(none), e) == std::end(none) && e < 100;
+        = {ChemicalElement::Tc, ChemicalElement::Pm, ChemicalElement::Po, ChemicalElement::At, ChemicalElement::Rn,
+           ChemicalElement::Fr, ChemicalElement::Pu, ChemicalElement::Am, ChemicalElement::Cm, ChemicalElement::Bk,
+           ChemicalElement::Cf, ChemicalElement::Es, ChemicalElement::Fm, ChemicalElement::Md, ChemicalElement::No,
+           ChemicalElement::Lr, ChemicalElement::Rf, ChemicalElement::Db};
+    return std::find(std::begin(none), std::end(none), e) == std::end(none) && Ordinal(e) < 100;
 }
 
 // A mass text without its isomer letter.
@@ -85,8 +88,8 @@ void NuclideSelection::RebuildElementList()
 QStringList NuclideSelection::OfferedMasses() const
 {
     QStringList masses;
-    if (!m_filter.FullElementSet().empty() && m_index.Count() > 0 && m_element < ElementCount) {
-        const ElementRange& range = m_index.ElementRanges()[m_element];
+    if (!m_filter.FullElementSet().empty() && m_index.Count() > 0 && m_element != ChemicalElement::None) {
+        const ElementRange& range = m_index.RangeOf(m_element);
         for (int i = range.First; i < range.First + range.Count && i < m_index.Count(); ++i) {
             const Nuclide* node = m_index.Items(i);
             if (Offered(node->Name.toString()))
@@ -165,7 +168,7 @@ void NuclideSelection::RebuildNuclideList()
 
 QString NuclideSelection::Name() const
 {
-    if (m_element == NoElement)
+    if (m_element == ChemicalElement::None)
         return QStringLiteral(" ");
     return MakeNuclideName(m_element, m_aMass).toString();
 }
@@ -344,7 +347,7 @@ void NuclideSelection::ApplyFilter()
     SelectName();
     Changed();
     if (!(m_element == oldElement && m_aMass == oldMass)) {
-        if (m_historyKept && oldElement != NoElement)
+        if (m_historyKept && oldElement != ChemicalElement::None)
             RecordHistory(oldElement, oldMass);
         Changed();
         if (m_nuclideRow >= 0 && m_elementRow >= 0 && m_aMassRow >= 0)
@@ -397,7 +400,7 @@ void NuclideSelection::RecordHistory()
         UndoListEnabled = true;
         return;
     }
-    if (m_element == NoElement)
+    if (m_element == ChemicalElement::None)
         return;
     HistoryEntry entry{QString(), ChosenNuclide()};
     entry.name = entry.rnx.Name.toString();
@@ -410,7 +413,7 @@ void NuclideSelection::RecordHistory(ChemicalElement element, const MassText& aM
         UndoListEnabled = true;
         return;
     }
-    if (element == NoElement && m_element == NoElement)
+    if (element == ChemicalElement::None && m_element == ChemicalElement::None)
         return;
     HistoryEntry entry;
     entry.rnx.Element = element;

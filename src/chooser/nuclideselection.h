@@ -133,7 +133,7 @@ private:
     std::vector<HistoryEntry> m_undoNuclideList;
     std::vector<HistoryEntry> m_redoNuclideList;
 
-    ChemicalElement m_element = _H;
+    ChemicalElement m_element = ChemicalElement::H;
     MassText m_aMass{""};
     ChoiceKind m_choiceType = ChoiceKind::ElementAndMass;
     NuclideSortOrder m_sortOrder = NuclideSortOrder::PeriodicTable;

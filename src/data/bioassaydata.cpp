@@ -11,8 +11,12 @@ struct MeasuredRule {
 };
 
 const MeasuredRule kMeasuredNuclides[] = {
-    {{_Ru, "106"}, {_Rh, "106"}, true},  {{_Cs, "137"}, {_Ba, "137m"}, true}, {{_Ra, "228"}, {_Ac, "228"}, false},
-    {{_Th, "228"}, {_Pb, "212"}, false}, {{_Th, "232"}, {_Ac, "228"}, false}, {{_U, "238"}, {_Th, "234"}, false},
+    {{ChemicalElement::Ru, "106"}, {ChemicalElement::Rh, "106"}, true},
+    {{ChemicalElement::Cs, "137"}, {ChemicalElement::Ba, "137m"}, true},
+    {{ChemicalElement::Ra, "228"}, {ChemicalElement::Ac, "228"}, false},
+    {{ChemicalElement::Th, "228"}, {ChemicalElement::Pb, "212"}, false},
+    {{ChemicalElement::Th, "232"}, {ChemicalElement::Ac, "228"}, false},
+    {{ChemicalElement::U, "238"}, {ChemicalElement::Th, "234"}, false},
 };
 
 } // namespace

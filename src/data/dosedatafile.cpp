@@ -117,7 +117,7 @@ void putShortText(QByteArray& out, const QByteArray& text)
 
 void putNuclide(QByteArray& out, const StoredNuclideId& rec)
 {
-    put<std::uint8_t>(out, rec.El);
+    put<std::uint8_t>(out, static_cast<std::uint8_t>(rec.El));
     put<std::uint8_t>(out, static_cast<std::uint8_t>(rec.AMass.size()));
     char mass[4] = {};
     std::memcpy(mass, rec.AMass.view().data(), static_cast<std::size_t>(rec.AMass.size()));

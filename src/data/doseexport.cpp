@@ -127,7 +127,7 @@ DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList
     int done = 0;
     for (const QString& symbol : elements) {
         const ChemicalElement element = ElementBySymbol(symbol);
-        if (element == NoElement) {
+        if (element == ChemicalElement::None) {
             result.Error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
             return result;
         }

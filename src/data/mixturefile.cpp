@@ -67,7 +67,7 @@ bool IsMixtureFileNuclideName(const QString& name)
     static const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QStringLiteral("([A-Z][a-z]?)-[0-9]{1,3}[mn]?")));
     const QRegularExpressionMatch match = pattern.match(name);
-    return match.hasMatch() && ElementBySymbol(match.capturedView(1)) != NoElement;
+    return match.hasMatch() && ElementBySymbol(match.capturedView(1)) != ChemicalElement::None;
 }
 
 QByteArray MixtureFileBytes(const std::vector<KeptMixtureRow>& rows)

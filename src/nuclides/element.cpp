@@ -36,7 +36,7 @@ const std::array<ChemicalElement, ElementCount - 1>& symbolsAlphabetically()
 
 std::size_t ordinal(ChemicalElement element)
 {
-    return std::min<std::size_t>(element, ElementCount - 1);
+    return std::min<std::size_t>(Ordinal(element), ElementCount - 1);
 }
 
 } // namespace
@@ -66,14 +66,14 @@ QString ElementName(ChemicalElement element, UiLanguage language)
 ChemicalElement ElementBySymbol(QStringView symbol)
 {
     if (symbol.size() > 2)
-        return NoElement;
+        return ChemicalElement::None;
     const auto& sorted = symbolsAlphabetically();
     int low = 0;
     int high = static_cast<int>(sorted.size()) - 1;
     while (low <= high) {
         const int middle = (low + high) / 2;
         const ChemicalElement candidate = sorted[static_cast<std::size_t>(middle)];
-        const int c = symbol.compare(QString::fromUtf16(kSymbols[candidate]), Qt::CaseInsensitive);
+        const int c = symbol.compare(QString::fromUtf16(kSymbols[Ordinal(candidate)]), Qt::CaseInsensitive);
         if (c == 0)
             return candidate;
         if (c < 0)
@@ -81,7 +81,7 @@ ChemicalElement ElementBySymbol(QStringView symbol)
         else
             low = middle + 1;
     }
-    return NoElement;
+    return ChemicalElement::None;
 }
 
 } // namespace kav

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/enumset.h"
 #include "units/units.h"
 
 #include <QString>
@@ -11,130 +12,130 @@
 namespace kav {
 
 // Elements hydrogen to dubnium in order of atomic number (ordinal = atomic number - 1), then
-// NoElement for no element or an unknown one.
-enum ChemicalElement : std::uint8_t {
-    _H,
-    _He,
-    _Li,
-    _Be,
-    _B,
-    _C,
-    _N,
-    _O,
-    _F,
-    _Ne,
-    _Na,
-    _Mg,
-    _Al,
-    _Si,
-    _P,
-    _S,
-    _Cl,
-    _Ar,
-    _K,
-    _Ca,
-    _Sc,
-    _Ti,
-    _V,
-    _Cr,
-    _Mn,
-    _Fe,
-    _Co,
-    _Ni,
-    _Cu,
-    _Zn,
-    _Ga,
-    _Ge,
-    _As,
-    _Se,
-    _Br,
-    _Kr,
-    _Rb,
-    _Sr,
-    _Y,
-    _Zr,
-    _Nb,
-    _Mo,
-    _Tc,
-    _Ru,
-    _Rh,
-    _Pd,
-    _Ag,
-    _Cd,
-    _In,
-    _Sn,
-    _Sb,
-    _Te,
-    _I,
-    _Xe,
-    _Cs,
-    _Ba,
-    _La,
-    _Ce,
-    _Pr,
-    _Nd,
-    _Pm,
-    _Sm,
-    _Eu,
-    _Gd,
-    _Tb,
-    _Dy,
-    _Ho,
-    _Er,
-    _Tm,
-    _Yb,
-    _Lu,
-    _Hf,
-    _Ta,
-    _W,
-    _Re,
-    _Os,
-    _Ir,
-    _Pt,
-    _Au,
-    _Hg,
-    _Tl,
-    _Pb,
-    _Bi,
-    _Po,
-    _At,
-    _Rn,
-    _Fr,
-    _Ra,
-    _Ac,
-    _Th,
-    _Pa,
-    _U,
-    _Np,
-    _Pu,
-    _Am,
-    _Cm,
-    _Bk,
-    _Cf,
-    _Es,
-    _Fm,
-    _Md,
-    _No,
-    _Lr,
-    _Rf,
-    _Db,
-    NoElement
+// ChemicalElement::None for no element or an unknown one.
+enum class ChemicalElement : std::uint8_t {
+    H,
+    He,
+    Li,
+    Be,
+    B,
+    C,
+    N,
+    O,
+    F,
+    Ne,
+    Na,
+    Mg,
+    Al,
+    Si,
+    P,
+    S,
+    Cl,
+    Ar,
+    K,
+    Ca,
+    Sc,
+    Ti,
+    V,
+    Cr,
+    Mn,
+    Fe,
+    Co,
+    Ni,
+    Cu,
+    Zn,
+    Ga,
+    Ge,
+    As,
+    Se,
+    Br,
+    Kr,
+    Rb,
+    Sr,
+    Y,
+    Zr,
+    Nb,
+    Mo,
+    Tc,
+    Ru,
+    Rh,
+    Pd,
+    Ag,
+    Cd,
+    In,
+    Sn,
+    Sb,
+    Te,
+    I,
+    Xe,
+    Cs,
+    Ba,
+    La,
+    Ce,
+    Pr,
+    Nd,
+    Pm,
+    Sm,
+    Eu,
+    Gd,
+    Tb,
+    Dy,
+    Ho,
+    Er,
+    Tm,
+    Yb,
+    Lu,
+    Hf,
+    Ta,
+    W,
+    Re,
+    Os,
+    Ir,
+    Pt,
+    Au,
+    Hg,
+    Tl,
+    Pb,
+    Bi,
+    Po,
+    At,
+    Rn,
+    Fr,
+    Ra,
+    Ac,
+    Th,
+    Pa,
+    U,
+    Np,
+    Pu,
+    Am,
+    Cm,
+    Bk,
+    Cf,
+    Es,
+    Fm,
+    Md,
+    No,
+    Lr,
+    Rf,
+    Db,
+    None
 };
-constexpr int ElementCount = 106; // including NoElement
+constexpr std::size_t ElementCount = 106; // including ChemicalElement::None
 
 // A set of elements, one bit per ordinal.
 class ElementSet {
 public:
-    bool contains(ChemicalElement e) const { return e < ElementCount && m_bits.test(e); }
+    bool contains(ChemicalElement e) const { return Ordinal(e) < ElementCount && m_bits.test(Ordinal(e)); }
     void insert(ChemicalElement e)
     {
-        if (e < ElementCount)
-            m_bits.set(e);
+        if (Ordinal(e) < ElementCount)
+            m_bits.set(Ordinal(e));
     }
     void erase(ChemicalElement e)
     {
-        if (e < ElementCount)
-            m_bits.reset(e);
+        if (Ordinal(e) < ElementCount)
+            m_bits.reset(Ordinal(e));
     }
     void clear() { m_bits.reset(); }
     bool empty() const { return m_bits.none(); }
@@ -145,13 +146,13 @@ private:
     std::bitset<ElementCount> m_bits;
 };
 
-// The element's symbol ("Co"; "__" for NoElement), the same in every language.
+// The element's symbol ("Co"; "__" for ChemicalElement::None), the same in every language.
 QString ElementSymbol(ChemicalElement element);
 // The same symbol as plain ASCII, for building names without text conversions.
 std::string_view ElementSymbolAscii(ChemicalElement element);
-// The element's name in a language ("Cobalt"; "NE" or a blank for NoElement).
+// The element's name in a language ("Cobalt"; "NE" or a blank for ChemicalElement::None).
 QString ElementName(ChemicalElement element, UiLanguage language = UiLanguage::English);
-// The element of a symbol, compared without regard to case; NoElement when unknown.
+// The element of a symbol, compared without regard to case; ChemicalElement::None when unknown.
 ChemicalElement ElementBySymbol(QStringView symbol);
 
 } // namespace kav

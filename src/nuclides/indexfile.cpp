@@ -31,7 +31,7 @@ private:
 
 ChemicalElement validElement(std::uint8_t ordinal)
 {
-    return ordinal < ElementCount ? static_cast<ChemicalElement>(ordinal) : NoElement;
+    return ordinal < ElementCount ? static_cast<ChemicalElement>(ordinal) : ChemicalElement::None;
 }
 
 IsomerState validState(std::uint8_t state)
@@ -101,7 +101,7 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
         || !in.readExtended(node.AirKermaCoefficient))
         return false;
 
-    if (element >= NoElement)
+    if (element >= Ordinal(ChemicalElement::None))
         problems.note(record, QStringLiteral("element %1 is not an element").arg(element));
     if (state > static_cast<int>(IsomerState::N) || timeUnit > static_cast<int>(TimeUnit::Microsecond)
         || (radTypes & ~DecayModeMask))
@@ -128,7 +128,7 @@ bool readIdentity(RecordReader& in, DaughterSlot& d, int record, Problems& probl
     std::uint8_t s = 0;
     if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
         return false;
-    if (e >= NoElement || mass < 1 || mass > 999 || s > static_cast<int>(IsomerState::N)
+    if (e >= Ordinal(ChemicalElement::None) || mass < 1 || mass > 999 || s > static_cast<int>(IsomerState::N)
         || !(d.Yield >= 0 && d.Yield <= 1))
         problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
     d.Name = MakeNuclideName(validElement(e), mass, validState(s));
@@ -210,7 +210,7 @@ IsomerState stateOfLastChar(char c)
 
 // Element, mass number and isomer state of a name such as "Ba-137m".
 struct NameParts {
-    ChemicalElement element = NoElement;
+    ChemicalElement element = ChemicalElement::None;
     std::int32_t mass = 0;
     IsomerState state = IsomerState::Ground;
 };
@@ -257,7 +257,7 @@ std::vector<std::unique_ptr<Nuclide>> ReadIndexRecords(const QByteArray& bytes, 
 void WriteIndexRecord(const Nuclide& node, QByteArray& out)
 {
     const bool fission = node.RTypeSet.contains(DecayMode::SpontaneousFission);
-    put<std::uint8_t>(out, node.Element);
+    put<std::uint8_t>(out, static_cast<std::uint8_t>(node.Element));
     put<std::uint16_t>(out, node.AMassInt);
     put<std::uint8_t>(
         out, static_cast<std::uint8_t>(node.AMass.empty() ? IsomerState::Ground : stateOfLastChar(node.AMass.back())));
@@ -289,7 +289,7 @@ void WriteIndexRecord(const Nuclide& node, QByteArray& out)
     putExtended(out, node.AirKermaCoefficient);
     auto putIdentity = [&](const NuclideName& name) {
         const NameParts parts = splitName(name);
-        put<std::uint8_t>(out, parts.element);
+        put<std::uint8_t>(out, static_cast<std::uint8_t>(parts.element));
         put<std::int32_t>(out, parts.mass);
         put<std::uint8_t>(out, static_cast<std::uint8_t>(parts.state));
     };

@@ -32,7 +32,7 @@ constexpr std::uint8_t DecayModeMask = 0x3F;
 // A nuclide's identity as data files store it: element and mass text, six bytes.
 #pragma pack(push, 1)
 struct StoredNuclideId {
-    ChemicalElement El = NoElement;
+    ChemicalElement El = ChemicalElement::None;
     MassText AMass;
     friend bool operator==(const StoredNuclideId& a, const StoredNuclideId& b)
     {
@@ -76,7 +76,7 @@ public:
     QString NameText() const;
     IsomerState AMassChar() const;
 
-    ChemicalElement Element = NoElement;
+    ChemicalElement Element = ChemicalElement::None;
     MassText AMass{"0"};
     std::uint16_t AMassInt = 0;
     NuclideName Name;

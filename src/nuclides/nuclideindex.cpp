@@ -61,7 +61,7 @@ void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
     m_elementSet.clear();
     // A range holds an element's first run of records; a later run of the same element (a file
     // out of order) stays in the index but outside the range.
-    ChemicalElement runElement = NoElement;
+    ChemicalElement runElement = ChemicalElement::None;
     bool runIsFirst = false;
     for (int i = 0; i < Count(); ++i) {
         Nuclide& node = *m_items[static_cast<std::size_t>(i)];
@@ -72,16 +72,16 @@ void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
         node.m_owner = this;
         if (i == 0 || node.Element != runElement) {
             if (i > 0 && runIsFirst)
-                m_elementRanges[runElement].Count = i - m_elementRanges[runElement].First;
+                m_elementRanges[Ordinal(runElement)].Count = i - m_elementRanges[Ordinal(runElement)].First;
             runIsFirst = !m_elementSet.contains(node.Element);
             if (runIsFirst)
-                m_elementRanges[node.Element].First = i;
+                m_elementRanges[Ordinal(node.Element)].First = i;
             runElement = node.Element;
         }
         m_elementSet.insert(node.Element);
     }
     if (Count() > 0 && runIsFirst)
-        m_elementRanges[runElement].Count = Count() - m_elementRanges[runElement].First;
+        m_elementRanges[Ordinal(runElement)].Count = Count() - m_elementRanges[Ordinal(runElement)].First;
 }
 
 void NuclideIndex::LoadFromBytes(const QByteArray& bytes)
@@ -266,10 +266,10 @@ const Nuclide* NuclideIndex::FindNuclide(ChemicalElement element, const MassText
 
 int NuclideIndex::FindNuclidePosition(ChemicalElement element, const MassText& aMass) const
 {
-    if (element >= ElementCount)
+    if (Ordinal(element) >= ElementCount)
         return -1;
     const MassText query(QStringView(aMass.toString().left(4).toLower()));
-    const ElementRange& range = m_elementRanges[element];
+    const ElementRange& range = m_elementRanges[Ordinal(element)];
     for (int i = range.First; i < range.First + range.Count && i < Count(); ++i)
         if (m_items[static_cast<std::size_t>(i)]->AMass == query)
             return i;
@@ -285,7 +285,7 @@ const Nuclide* NuclideIndex::FindNuclide(QStringView name) const
     if (dash == name.size() - 1)
         return nullptr;
     const ChemicalElement element = ElementBySymbol(name.left(dash));
-    if (element == NoElement || m_elementRanges[element].Count < 1)
+    if (element == ChemicalElement::None || m_elementRanges[Ordinal(element)].Count < 1)
         return nullptr;
     const QStringView rest = name.mid(dash + 1);
     if (rest.size() > 4)
@@ -300,7 +300,7 @@ StoredNuclideId NuclideIndex::StoredIdOfName(QStringView name)
     if (dash < 0 || name.size() - (dash + 1) >= 5)
         return rec;
     rec.El = ElementBySymbol(name.left(dash));
-    if (rec.El != NoElement)
+    if (rec.El != ChemicalElement::None)
         rec.AMass = MassText(QStringView(name.mid(dash + 1).toString().toLower()));
     else
         rec.AMass = MassText("");

@@ -89,7 +89,7 @@ public:
 
     // Lists derived at load: by decay mode, by number of daughters and of ancestors (0 to 4),
     // each with the set of their elements; each element's run of nodes; the extreme half-lives.
-    const std::array<ElementRange, ElementCount>& ElementRanges() const { return m_elementRanges; }
+    const ElementRange& RangeOf(ChemicalElement element) const { return m_elementRanges[Ordinal(element)]; }
     const std::array<NuclideList, DecayFilterCount>& DecayFilterLists() const { return m_decayFilterLists; }
     const std::array<ElementSet, DecayFilterCount>& DecayFilterElements() const { return m_decayFilterElements; }
     const std::array<NuclideList, 5>& DaughterCountLists() const { return m_daughterCountLists; }

@@ -110,7 +110,7 @@ int CompareAlphabetical(const NuclideIdentity& a, const NuclideIdentity& b)
 
 int ComparePeriodicTable(const NuclideIdentity& a, const NuclideIdentity& b)
 {
-    if (const int c = compareNumbers(a.Element, b.Element))
+    if (const int c = compareNumbers(Ordinal(a.Element), Ordinal(b.Element)))
         return c;
     return CompareMassOnly(a, b);
 }
@@ -119,7 +119,7 @@ int CompareMass(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(a.AMassInt, b.AMassInt))
         return c;
-    if (const int c = compareNumbers(a.Element, b.Element))
+    if (const int c = compareNumbers(Ordinal(a.Element), Ordinal(b.Element)))
         return c;
     return compareText(a.AMass.toString(), b.AMass.toString());
 }
@@ -147,7 +147,7 @@ QString massFirstName(const QString& compact)
             return {};
     const auto symbolOf = [](QString s) {
         s[0] = s[0].toUpper();
-        return ElementBySymbol(s) != NoElement ? s : QString();
+        return ElementBySymbol(s) != ChemicalElement::None ? s : QString();
     };
     // A symbol as a whole comes first: "99mo" is Mo-99, not an isomer of oxygen.
     if (letters.size() <= 2)

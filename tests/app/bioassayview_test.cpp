@@ -38,9 +38,9 @@ class BioassayViewTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeBioassayFile(data.path(), _Co, "60");
-        writeBioassayFile(data.path(), _Cs, "137");
-        writeTypicalFile(data.path(), _Sr, "90");
+        writeBioassayFile(data.path(), ChemicalElement::Co, "60");
+        writeBioassayFile(data.path(), ChemicalElement::Cs, "137");
+        writeTypicalFile(data.path(), ChemicalElement::Sr, "90");
         home.writeIni("Initialized=1\n", data.path());
     }
     void start(const QByteArray& units = {})

@@ -26,9 +26,9 @@ QByteArray read(const QString& path)
 TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
 {
     QTemporaryDir data;
-    writeTypicalFile(data.path(), _Co, "60");
-    writeTypicalFile(data.path(), _Co, "58");
-    writeTwoGroupFile(data.path(), _Sr, "90");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "58");
+    writeTwoGroupFile(data.path(), ChemicalElement::Sr, "90");
     RecordingMessageBoxes messages;
     ViewerHome home;
     home.writeIni("Initialized=1\n", data.path());
@@ -72,7 +72,7 @@ public slots:
 TEST(Export, TheFinalBoxOffersToShowTheFolder)
 {
     QTemporaryDir data;
-    writeTypicalFile(data.path(), _Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
     ViewerHome home;
     home.writeIni("Initialized=1\n", data.path());
     FolderShower shower;

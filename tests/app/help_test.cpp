@@ -42,7 +42,7 @@ class HelpTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeTypicalFile(data.path(), _Co, "60");
+        writeTypicalFile(data.path(), ChemicalElement::Co, "60");
         writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
         home.writeIni("Initialized=1\n", data.path());
         const QString collection = QStringLiteral(KAV_HELP_COLLECTION);

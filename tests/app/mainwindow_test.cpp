@@ -54,7 +54,7 @@ class MainFormTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeTypicalFile(data.path(), _Co, "60");
+        writeTypicalFile(data.path(), ChemicalElement::Co, "60");
         writeIni({});
     }
     void writeIni(const QByteArray& general) const { home.writeIni(general, data.path()); }
@@ -208,8 +208,8 @@ TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
 
 TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
 {
-    writeTypicalFile(data.path(), _Cs, "137");
-    writeTypicalFile(data.path(), _Co, "58");
+    writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "58");
     writeBytes(data.filePath("Xx-1.qvd"), "not a nuclide");
     MainWindow form(context());
     EXPECT_FALSE(form.StartupFailed());
@@ -240,7 +240,7 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(form.MaterialsChooser()->Selection().Active());
     EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.MeasuredChooser()->isHidden());
-    form.MaterialsChooser()->Selection().SetElementAndAMass(_Cs, "137");
+    form.MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Cs-137"));
     EXPECT_EQ(form.MaterialsChooser()->Selection().UndoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
@@ -302,7 +302,7 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
 
 TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
 {
-    writeTypicalFile(data.path(), _Co, "60", SyntheticSampleMarker);
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
     MainWindow form(context());
     ASSERT_TRUE(form.SampleNotice());
     EXPECT_FALSE(form.SampleNotice()->isHidden());
@@ -313,7 +313,7 @@ TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
 // boxes, the copy and the status line still say whose they are and what they are.
 TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
 {
-    writeTypicalFile(data.path(), _Co, "60", SyntheticSampleMarker);
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
     MainWindow form(context());
     captureDialogs(form);
     form.show();
@@ -353,7 +353,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
 
     // Accepting a folder with data files goes on with it.
     QTemporaryDir other;
-    writeTypicalFile(other.path(), _Co, "60");
+    writeTypicalFile(other.path(), ChemicalElement::Co, "60");
     MainWindow form(context(), [&](ProgramSettings& p, OptionsPage) {
         p.SetDataFolderPath(other.path());
         return true;
@@ -367,7 +367,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
 // at once, a chooser whose nuclide it lacks moves to one it has, a kept row without data stays.
 TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
 {
-    writeTypicalFile(data.path(), _Co, "58");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "58");
     writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
     ApplicationContext& started = context();
     const QString keptFile = started.Settings().MixtureFileName();
@@ -375,8 +375,8 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     writeBytes(keptFile,
                MixtureFileBytes({{"Co-60", IntakeRoute::Ingestion, 0, -1}, {"Co-58", IntakeRoute::Ingestion, 0, -1}}));
     QTemporaryDir other;
-    writeTypicalFile(other.path(), _Co, "60", SyntheticSampleMarker);
-    writeTwoGroupFile(other.path(), _Cs, "137");
+    writeTypicalFile(other.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
+    writeTwoGroupFile(other.path(), ChemicalElement::Cs, "137");
     std::vector<OptionsPage> asked;
     QString target = other.path();
     MainWindow form(started, [&](ProgramSettings& p, OptionsPage o) {
@@ -392,7 +392,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     form.MainTabs()->setCurrentIndex(1);
     form.MainTabs()->setCurrentIndex(0);
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    form.MaterialsChooser()->Selection().SetElementAndAMass(_Co, "58");
+    form.MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Co, "58");
     ASSERT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-58"));
     ASSERT_EQ(form.BioassayDataShown()->NuclideNameText(), QStringLiteral("Co-60"));
     ASSERT_TRUE(form.MixtureRows()->Row(1).Available());
@@ -431,7 +431,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
         << form.RadonPage()->RadonData()->Problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
-    form.MaterialsChooser()->Selection().SetElementAndAMass(_Cs, "137");
+    form.MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     ASSERT_EQ(form.MaterialsData()->AerosolDataCount(), 2);
     target = data.path();
     messages.boxes.clear();
@@ -603,7 +603,7 @@ TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
 TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
-    writeTypicalFile(data.path(), _Cs, "137");
+    writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
     MainWindow form(context());
     captureDialogs(form);
     EXPECT_TRUE(form.StartupFailed());

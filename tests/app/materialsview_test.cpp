@@ -52,9 +52,9 @@ class MaterialsViewTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeTypicalFile(data.path(), _Co, "60");
-        writeTypicalFile(data.path(), _Cs, "137");
-        writeTwoGroupFile(data.path(), _Sr, "90");
+        writeTypicalFile(data.path(), ChemicalElement::Co, "60");
+        writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
+        writeTwoGroupFile(data.path(), ChemicalElement::Sr, "90");
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
@@ -119,7 +119,7 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 
 TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 {
-    form->MaterialsChooser()->Selection().SetElementAndAMass(_Sr, "90");
+    form->MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Sr, "90");
     ASSERT_EQ(parts->inhaledList->count(), 3);
     setSizes({6, 8});
     setChecked(parts->inhaledList, {true, true, true});
@@ -192,7 +192,7 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     cs.seek(100);
     cs.write("damage");
     cs.close();
-    form->MaterialsChooser()->Selection().SetElementAndAMass(_Cs, "137");
+    form->MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_EQ(messages.boxes[0].text,
@@ -259,7 +259,7 @@ TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
 
 TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
 {
-    writeNamelessGroupFile(data.path(), _Cs, "137");
+    writeNamelessGroupFile(data.path(), ChemicalElement::Cs, "137");
     pickComboItem(form->MaterialsChooser()->ElementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].caption, ViewerApplication::Title);
@@ -275,7 +275,7 @@ TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
 {
     // Both files damaged while Co-60 is shown: going back fails too, once, and nothing half read
     // or stale stays on the screen.
-    writeNamelessGroupFile(data.path(), _Cs, "137");
+    writeNamelessGroupFile(data.path(), ChemicalElement::Cs, "137");
     writeBytes(data.filePath("Co-60.qvd"), "damaged");
     pickComboItem(form->MaterialsChooser()->ElementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 2u);

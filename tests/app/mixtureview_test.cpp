@@ -55,11 +55,11 @@ class MixtureViewTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeTypicalFile(data.path(), _Co, "60");
-        writeTypicalFile(data.path(), _Sr, "90");
-        writeTypicalFile(data.path(), _Cs, "134");
-        writeTypicalFile(data.path(), _Cs, "137");
-        writeTwoGroupFile(data.path(), _Pu, "239");
+        writeTypicalFile(data.path(), ChemicalElement::Co, "60");
+        writeTypicalFile(data.path(), ChemicalElement::Sr, "90");
+        writeTypicalFile(data.path(), ChemicalElement::Cs, "134");
+        writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
+        writeTwoGroupFile(data.path(), ChemicalElement::Pu, "239");
         home.writeIni("Initialized=1\n", data.path());
         start();
     }
@@ -502,8 +502,8 @@ TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
     form.reset();
     const QByteArray kept = read(keptFile);
     QTemporaryDir few;
-    writeTypicalFile(few.path(), _Co, "60");
-    writeTypicalFile(few.path(), _Cs, "137");
+    writeTypicalFile(few.path(), ChemicalElement::Co, "60");
+    writeTypicalFile(few.path(), ChemicalElement::Cs, "137");
     ApplicationContext& context = home.makeContext(messages);
     context.Settings().SetDataFolderPathForThisRun(few.path());
     form = std::make_unique<MainWindow>(context);

@@ -30,7 +30,7 @@ class RadonViewTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeTypicalFile(data.path(), _Co, "60");
+        writeTypicalFile(data.path(), ChemicalElement::Co, "60");
         home.writeIni("Initialized=1\n", data.path());
     }
     void start(const QByteArray& radon)

@@ -41,11 +41,11 @@ protected:
     void SetUp() override
     {
         DoseData tritium;
-        tritium.m_nuclideId = StoredNuclideId{_H, "3"};
+        tritium.m_nuclideId = StoredNuclideId{ChemicalElement::H, "3"};
         tritium.m_injectData.push_back(
             makeMaterial(&tritium, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-11f));
         writeBytes(QDir(data.path()).filePath("H-3.qvd"), DoseDataFileBytes(tritium));
-        writeTypicalFile(data.path(), _Co, "60");
+        writeTypicalFile(data.path(), ChemicalElement::Co, "60");
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<MainWindow>(home.makeContext(messages));
     }
@@ -219,7 +219,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
     QTemporaryDir home;
     ASSERT_TRUE(QDir(prefix.path()).mkpath("bin"));
     ASSERT_TRUE(QDir(prefix.path()).mkpath("share/kav-data-viewer/QVData"));
-    writeTypicalFile(prefix.filePath("share/kav-data-viewer/QVData"), _Co, "60");
+    writeTypicalFile(prefix.filePath("share/kav-data-viewer/QVData"), ChemicalElement::Co, "60");
     writeBytes(home.filePath("config"), "not a folder");
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8());

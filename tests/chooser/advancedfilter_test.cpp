@@ -30,19 +30,23 @@ struct SmallNuclide {
 std::vector<SmallNuclide> smallNuclides()
 {
     std::vector<SmallNuclide> n{
-        {makeNode(_Am, 241, "241", 432.2f, TimeUnit::Year, {DecayMode::Alpha}),
+        {makeNode(ChemicalElement::Am, 241, "241", 432.2f, TimeUnit::Year, {DecayMode::Alpha}),
          {{8, 5.486f, 4.636f}, {1, 0.0595f, 0.02136f}}},
-        {makeNode(_Ba, 137, "137m", 2.552f, TimeUnit::Minute, {DecayMode::IsomericTransition}),
+        {makeNode(ChemicalElement::Ba, 137, "137m", 2.552f, TimeUnit::Minute, {DecayMode::IsomericTransition}),
          {{1, 0.661657f, 0.5938f}, {6, 0.624f, 0.0487f}}},
-        {makeNode(_Cf, 252, "252", 2.645f, TimeUnit::Year, {DecayMode::Alpha, DecayMode::SpontaneousFission}),
+        {makeNode(ChemicalElement::Cf, 252, "252", 2.645f, TimeUnit::Year,
+                  {DecayMode::Alpha, DecayMode::SpontaneousFission}),
          {{8, 6.118f, 4.9f}, {10, 80, 5.7f}, {11, 2.1f, 0.245f}}},
-        {makeNode(_Co, 60, "60", 5.2713f, TimeUnit::Year, {DecayMode::BetaMinus}),
+        {makeNode(ChemicalElement::Co, 60, "60", 5.2713f, TimeUnit::Year, {DecayMode::BetaMinus}),
          {{5, 0.0958f, 0.0958f}, {1, 1.173f, 1.1715f}, {1, 1.332f, 1.332f}}},
-        {makeNode(_Cs, 137, "137", 30.08f, TimeUnit::Year, {DecayMode::BetaMinus}), {{5, 0.1874f, 0.1769f}}},
-        {makeNode(_I, 131, "131", 8.0252f, TimeUnit::Day, {DecayMode::BetaMinus}),
+        {makeNode(ChemicalElement::Cs, 137, "137", 30.08f, TimeUnit::Year, {DecayMode::BetaMinus}),
+         {{5, 0.1874f, 0.1769f}}},
+        {makeNode(ChemicalElement::I, 131, "131", 8.0252f, TimeUnit::Day, {DecayMode::BetaMinus}),
          {{5, 0.182f, 0.1638f}, {1, 0.364f, 0.2967f}}},
-        {makeNode(_Po, 212, "212", 0.299f, TimeUnit::Microsecond, {DecayMode::Alpha}), {{8, 8.785f, 8.785f}}},
-        {makeNode(_Tl, 204, "204", 3.783f, TimeUnit::Year, {DecayMode::BetaMinus, DecayMode::ElectronCapture}),
+        {makeNode(ChemicalElement::Po, 212, "212", 0.299f, TimeUnit::Microsecond, {DecayMode::Alpha}),
+         {{8, 8.785f, 8.785f}}},
+        {makeNode(ChemicalElement::Tl, 204, "204", 3.783f, TimeUnit::Year,
+                  {DecayMode::BetaMinus, DecayMode::ElectronCapture}),
          {{5, 0.244f, 0.236f}, {2, 0.07f, 0.0007f}}},
     };
     n[2].node.DaughterArray[0].Yield = 0.0309f; // the fission branch
@@ -412,7 +416,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
     EXPECT_EQ(panel.FullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
     ElementSet elements;
-    for (ChemicalElement e : {_Cs, _I, _Tl})
+    for (ChemicalElement e : {ChemicalElement::Cs, ChemicalElement::I, ChemicalElement::Tl})
         elements.insert(e);
     EXPECT_EQ(panel.FullElementSet(), elements);
 
@@ -421,11 +425,11 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     EXPECT_EQ(names(a), list("Co-60 Cs-137 I-131 Tl-204"));
     // With the element filter too, only the elements both allow.
     ElementSet noTl = index.Elements();
-    noTl.erase(_Tl);
+    noTl.erase(ChemicalElement::Tl);
     panel.SetElementSet(noTl);
     panel.SetUseElementFilter(true);
-    elements.erase(_Tl);
-    elements.insert(_Co);
+    elements.erase(ChemicalElement::Tl);
+    elements.insert(ChemicalElement::Co);
     EXPECT_EQ(panel.FullElementSet(), elements);
     EXPECT_EQ(panel.FullNuclideList().Names(), list("Co-60 Cs-137 I-131"));
 }
@@ -532,8 +536,8 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     ASSERT_GE(years.Nuclides().IndexOf(QStringLiteral("U-232")), 0);
     EXPECT_EQ(panel.FullNuclideList().Names(), (QStringList{"Co-60", "Pu-238"}));
     ElementSet offered;
-    offered.insert(_Co);
-    offered.insert(_Pu);
+    offered.insert(ChemicalElement::Co);
+    offered.insert(ChemicalElement::Pu);
     EXPECT_EQ(panel.FullElementSet(), offered);
 
     DecayModeFilter fission(&index);

@@ -43,32 +43,32 @@ TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     f.SetUseNuclideFilter(true);
     f.SetNuclideList(QStringList{"Cs-137", "co-60", "Xx-1"});
     EXPECT_EQ(f.Nuclides().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(f.ElementsOfNuclideFilter(), setOf({_Co, _Cs}));
-    EXPECT_EQ(f.FullElementSet(), setOf({_Co, _Cs}));
+    EXPECT_EQ(f.ElementsOfNuclideFilter(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
+    EXPECT_EQ(f.FullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_EQ(f.FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(f.FullNuclideList().Objects(0), index.FindNuclide(u"Co-60"));
     EXPECT_EQ(changes, 2);
 
     // An element filter without caesium leaves Cs-137 in the list but not on offer.
     ElementSet noCs = index.Elements();
-    noCs.erase(_Cs);
+    noCs.erase(ChemicalElement::Cs);
     f.SetUseElementFilter(true);
     f.SetElementSet(noCs);
     EXPECT_EQ(f.Nuclides().Count(), 2);
     EXPECT_EQ(f.FullNuclideList().Names(), QStringList{"Co-60"});
-    EXPECT_EQ(f.MixSet(), setOf({_Co}));
+    EXPECT_EQ(f.MixSet(), setOf({ChemicalElement::Co}));
 
     changes = 0;
     f.SetElementSet(noCs);
     EXPECT_EQ(changes, 0);
-    f.SetElementSet(setOf({_Co, _Cs, _H}));
+    f.SetElementSet(setOf({ChemicalElement::Co, ChemicalElement::Cs, ChemicalElement::H}));
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(f.FullElementSet(), setOf({_Co, _Cs}));
+    EXPECT_EQ(f.FullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
 }
 
 TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
 {
-    const ElementSet elements = setOf({_Co, _Sr, _I});
+    const ElementSet elements = setOf({ChemicalElement::Co, ChemicalElement::Sr, ChemicalElement::I});
     for (const bool useElements : {false, true})
         for (const bool useList : {false, true}) {
             NuclideFilter f(index, spectra);
@@ -78,11 +78,11 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
             f.SetUseNuclideFilter(useList);
             ElementSet mix = index.Elements();
             if (useElements)
-                for (int e = 0; e < ElementCount; ++e)
+                for (std::size_t e = 0; e < ElementCount; ++e)
                     if (!elements.contains(static_cast<ChemicalElement>(e)))
                         mix.erase(static_cast<ChemicalElement>(e));
             if (useList)
-                for (int e = 0; e < ElementCount; ++e)
+                for (std::size_t e = 0; e < ElementCount; ++e)
                     if (!f.ElementsOfNuclideFilter().contains(static_cast<ChemicalElement>(e)))
                         mix.erase(static_cast<ChemicalElement>(e));
             EXPECT_EQ(f.MixSet(), mix) << useElements << useList;
@@ -99,10 +99,11 @@ TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
     NuclideFilter f(index, spectra);
     f.ReadStoredElementSet({-23, -1, -1, 15});
     EXPECT_EQ(f.Elements().count(), 97);
-    for (ChemicalElement absent : {_He, _Li, _B, _Md, _No, _Lr, _Rf, _Db})
-        EXPECT_FALSE(f.Elements().contains(absent)) << absent;
-    EXPECT_TRUE(f.Elements().contains(_H));
-    EXPECT_TRUE(f.Elements().contains(_Fm));
+    for (ChemicalElement absent : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B, ChemicalElement::Md,
+                                   ChemicalElement::No, ChemicalElement::Lr, ChemicalElement::Rf, ChemicalElement::Db})
+        EXPECT_FALSE(f.Elements().contains(absent)) << ElementSymbolAscii(absent);
+    EXPECT_TRUE(f.Elements().contains(ChemicalElement::H));
+    EXPECT_TRUE(f.Elements().contains(ChemicalElement::Fm));
     EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     EXPECT_FALSE(f.ElementSetStored());
     f.SetUseElementFilter(true);
@@ -116,10 +117,10 @@ TEST_F(FilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
 {
     NuclideFilter f(index, spectra);
     EXPECT_TRUE(f.LoadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
-    EXPECT_EQ(f.Elements(), setOf({_Co, _Cs}));
+    EXPECT_EQ(f.Elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_TRUE(f.UseElementFilter());
     EXPECT_FALSE(f.LoadElementList("Cobalt\nxx\n"));
-    EXPECT_EQ(f.Elements(), setOf({_Co, _Cs}));
+    EXPECT_EQ(f.Elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
 
     EXPECT_FALSE(f.LoadNuclideList(""));
     EXPECT_FALSE(f.UseNuclideFilter());

@@ -62,7 +62,7 @@ protected:
         s->Filter().OnChange = [sel = s.get()](ListFilter*) { sel->ApplyFilter(); };
         hearingChoices.push_back(
             s->NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
-        s->SetElementAndAMass(_Co, "60");
+        s->SetElementAndAMass(ChemicalElement::Co, "60");
         s->Activate();
         reports.clear();
         return s;
@@ -113,7 +113,7 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
          {{PickName{"Tc-99m"}, {"Tc-99m", {"Tc-99m"}, {"Co-60"}, {}}},
           {PickName{"U-238"}, {"U-238", {"U-238"}, {"Tc-99m", "Co-60"}, {}}}}},
         {"masses match without regard to case, set from the program",
-         {{Set{_Tc, "99M"}, {"Tc-99m", {"Tc-99", "Tc-99m"}, {"Co-60"}, {}}}}},
+         {{Set{ChemicalElement::Tc, "99M"}, {"Tc-99m", {"Tc-99", "Tc-99m"}, {"Co-60"}, {}}}}},
         {"undo and redo go back and forth; a new choice clears what lay ahead",
          {{PickElement{"Cs"}, {"Cs-134", {"Cs-134"}, {"Co-60"}, {}}},
           {PickElement{"Sr"}, {"Sr-90", {"Sr-90"}, {"Cs-134", "Co-60"}, {}}},
@@ -125,7 +125,8 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
           {Offer{{"Sr-90", "U-238"}}, {"Sr-90", {"Sr-90"}, {"Co-60"}, {}}},
           {Undo{0}, {"Sr-90", {}, {"Co-60"}, {}}}}},
         {"nothing outside the offer can be set",
-         {{Set{_Cs, "136"}, {"Co-60", {}, {}, {}}}, {Set{_Fe, "59"}, {"Co-60", {}, {}, {}}}}},
+         {{Set{ChemicalElement::Cs, "136"}, {"Co-60", {}, {}, {}}},
+          {Set{ChemicalElement::Fe, "59"}, {"Co-60", {}, {}, {}}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -152,7 +153,7 @@ TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
 {
     NuclideSelection s(index, spectra);
     const auto hearing = s.NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); });
-    s.SetElementAndAMass(_Tc, "99M");
+    s.SetElementAndAMass(ChemicalElement::Tc, "99M");
     EXPECT_FALSE(s.Active());
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_TRUE(s.ElementList().isEmpty());

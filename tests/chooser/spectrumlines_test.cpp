@@ -18,9 +18,10 @@ class SpectrumLinesTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<Nuclide> nodes{makeNode(_Po, 210, "210", 138.4f, TimeUnit::Day, {DecayMode::Alpha}),
-                                   makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus}),
-                                   makeNode(_I, 131, "131", 8.02f, TimeUnit::Day, {DecayMode::BetaMinus})};
+        std::vector<Nuclide> nodes{
+            makeNode(ChemicalElement::Po, 210, "210", 138.4f, TimeUnit::Day, {DecayMode::Alpha}),
+            makeNode(ChemicalElement::Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus}),
+            makeNode(ChemicalElement::I, 131, "131", 8.02f, TimeUnit::Day, {DecayMode::BetaMinus})};
         // Lines: type, energy (MeV), energy per decay (MeV).
         const std::vector<std::vector<SpectrumLine>> lines{
             {{8, 5.3f, 5.3f}, {1, 0.8f, 0.4f}}, // Po-210: 0.5 photons per decay

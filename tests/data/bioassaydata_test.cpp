@@ -46,8 +46,8 @@ TEST(BioassayTimes, FollowTheFixedGrid)
 
 TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
 {
-    const StoredNuclideId cs{_Cs, "137"};
-    const StoredNuclideId ba{_Ba, "137m"};
+    const StoredNuclideId cs{ChemicalElement::Cs, "137"};
+    const StoredNuclideId ba{ChemicalElement::Ba, "137m"};
     writeWithRecords(cs,
                      {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f),
                       makeBioassay(ba, CompartmentSet::fromRaw(0xFF), 12, 0.5f)});
@@ -75,8 +75,8 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
 
 TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
 {
-    const StoredNuclideId th{_Th, "232"};
-    const StoredNuclideId ac{_Ac, "228"};
+    const StoredNuclideId th{ChemicalElement::Th, "232"};
+    const StoredNuclideId ac{ChemicalElement::Ac, "228"};
     writeWithRecords(th,
                      {makeBioassay(th, CompartmentSet::fromRaw(0xFF), 5, 1.0f),
                       makeBioassay(ac, CompartmentSet::fromRaw(0xFF), 7, 0.5f)});
@@ -88,12 +88,13 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     EXPECT_EQ(r.m_activityData[Ordinal(Compartment::DailyUrine)].size(), 5u);
     EXPECT_EQ(r.m_measuredNuclides[Ordinal(Compartment::Lungs)], ac);
     EXPECT_EQ(r.m_activityData[Ordinal(Compartment::Lungs)].size(), 7u);
-    EXPECT_EQ(MeasuredNuclide(StoredNuclideId{_Cs, "137m"}, Compartment::Lungs), (StoredNuclideId{_Cs, "137m"}));
+    EXPECT_EQ(MeasuredNuclide(StoredNuclideId{ChemicalElement::Cs, "137m"}, Compartment::Lungs),
+              (StoredNuclideId{ChemicalElement::Cs, "137m"}));
 }
 
 TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
 {
-    const StoredNuclideId kr{_Kr, "85"};
+    const StoredNuclideId kr{ChemicalElement::Kr, "85"};
     writeWithRecords(kr, {makeBioassay(kr, {Compartment::WholeBody}, 3, 1.0f)}, false);
     BioassayData gas;
     ASSERT_FALSE(preference.DataFolder().Load(kr, gas));

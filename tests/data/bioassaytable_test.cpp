@@ -23,7 +23,7 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         DoseData d;
-        d.m_nuclideId = StoredNuclideId{_Ra, "228"};
+        d.m_nuclideId = StoredNuclideId{ChemicalElement::Ra, "228"};
         auto ingested = makeMaterial(&d, IntakeRoute::Ingestion, MaterialForm::Aerosol, "All compounds", 0.2f, 2e-8f);
         BioassayFunctions radium;
         radium.m_nuclideId = d.m_nuclideId;
@@ -33,7 +33,7 @@ protected:
         for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
             urine.push_back(0.25f / static_cast<float>(i));
         BioassayFunctions actinium;
-        actinium.m_nuclideId = StoredNuclideId{_Ac, "228"};
+        actinium.m_nuclideId = StoredNuclideId{ChemicalElement::Ac, "228"};
         actinium.m_organPresentSet = {Compartment::WholeBody};
         for (int i = 0; i < kPoints; ++i)
             actinium.m_activityData[Ordinal(Compartment::WholeBody)].push_back(1.0f / static_cast<float>(i + 1));

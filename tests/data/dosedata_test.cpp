@@ -29,7 +29,7 @@ protected:
     void writeChanged(const std::function<void(QByteArray&)>& change, bool fixChecksum = true)
     {
         DoseData d;
-        fillTypicalData(d, StoredNuclideId{_Co, "60"});
+        fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
         QByteArray bytes = DoseDataFileBytes(d);
         change(bytes);
         if (fixChecksum)
@@ -39,7 +39,7 @@ protected:
     QString loadError()
     {
         DoseData d;
-        const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Co, "60"}, d);
+        const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d);
         return failure ? failure->message : QString();
     }
 
@@ -49,9 +49,9 @@ protected:
 
 TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 {
-    writeTypicalFile(m_dir.path(), _Co, "60", "SYNTHETIC SAMPLE");
+    writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60", "SYNTHETIC SAMPLE");
     DoseData d;
-    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     EXPECT_TRUE(d.IsLoaded());
     EXPECT_TRUE(d.IsSyntheticSample());
     EXPECT_EQ(d.NuclideNameText(), QStringLiteral("Co-60"));
@@ -88,12 +88,12 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 
 TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
 {
-    writeTypicalFile(m_dir.path(), _Co, "60");
+    writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
     DoseData d;
     OrganDoses dose{};
     float e = 1;
     EXPECT_FALSE(d.GetDoses(IntakeRoute::Ingestion, 0, 0, dose, e)); // nothing loaded
-    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     struct Case {
         IntakeRoute path;
         int compound;
@@ -157,10 +157,10 @@ TEST_F(DoseDataTest, AcceptsTheOtherConverterAndAnyCaseOfIt)
 TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 {
     DoseData d;
-    fillTypicalData(d, StoredNuclideId{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
     const float marker = 12345.678f;
     d.m_ingestData[0]->m_activity.push_back(
-        makeBioassay(StoredNuclideId{_Co, "60"}, {Compartment::WholeBody}, 3, marker));
+        makeBioassay(StoredNuclideId{ChemicalElement::Co, "60"}, {Compartment::WholeBody}, 3, marker));
     QByteArray bytes = DoseDataFileBytes(d);
     // The writer keeps series within the grid; make this one claim 276 points. Its count
     // stands just before its first value.
@@ -176,7 +176,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
                   + QStringLiteral(" is corrupted"));
 
     DoseData nameless;
-    fillTypicalData(nameless, StoredNuclideId{_Co, "60"});
+    fillTypicalData(nameless, StoredNuclideId{ChemicalElement::Co, "60"});
     QByteArray withName = DoseDataFileBytes(nameless);
     const qsizetype name = withName.indexOf("Cobalt nitrate (M)");
     ASSERT_GT(name, 0);
@@ -188,10 +188,10 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 {
     DoseData empty;
-    empty.m_nuclideId = StoredNuclideId{_Co, "60"};
+    empty.m_nuclideId = StoredNuclideId{ChemicalElement::Co, "60"};
     writeBytes(path("Co-60.qvd"), DoseDataFileBytes(empty));
     DoseData d;
-    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     QStringList list{"x"};
     for (IntakeRoute p : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection}) {
         EXPECT_FALSE(d.GetCompoundsList(p, list));
@@ -203,19 +203,19 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 
 TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
 {
-    writeTypicalFile(m_dir.path(), _Co, "60");
+    writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
     DoseData d;
-    ASSERT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
+    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     QFile::remove(path("Co-60.qvd"));
-    EXPECT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
+    EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     EXPECT_EQ(d.IngestDataCount(), 1);
     // A failed load leaves no nuclide and nothing half read: assigning it again tries again.
-    EXPECT_TRUE(folder().Load(StoredNuclideId{_Cs, "137"}, d));
+    EXPECT_TRUE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
     EXPECT_FALSE(d.IsLoaded());
     EXPECT_EQ(d.IngestDataCount(), 0);
-    EXPECT_TRUE(folder().Load(StoredNuclideId{_Cs, "137"}, d));
-    writeTypicalFile(m_dir.path(), _Cs, "137");
-    EXPECT_FALSE(folder().Load(StoredNuclideId{_Cs, "137"}, d));
+    EXPECT_TRUE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
+    writeTypicalFile(m_dir.path(), ChemicalElement::Cs, "137");
+    EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
     EXPECT_EQ(d.IngestDataCount(), 1);
 }
 
@@ -223,7 +223,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
 {
     // The second aerosol group has no name: the first one was read before the error.
     DoseData two;
-    fillTypicalData(two, StoredNuclideId{_Co, "60"});
+    fillTypicalData(two, StoredNuclideId{ChemicalElement::Co, "60"});
     auto group = std::make_unique<AerosolGroup>(&two);
     group->m_aerosolName = "QQQQ";
     for (auto& m : group->m_aerosolDataArr)
@@ -234,7 +234,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     });
     DoseData d;
-    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Co, "60"}, d);
+    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d);
     ASSERT_TRUE(failure);
     EXPECT_FALSE(failure->fileAtFault);
     EXPECT_EQ(failure->message, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
@@ -245,18 +245,18 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
 
 TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 {
-    writeTypicalFile(m_dir.path(), _Co, "60");
+    writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
     ASSERT_TRUE(QFile::rename(path("Co-60.qvd"), path("co-60.QVD")));
     DoseData d;
-    EXPECT_FALSE(folder().Load(StoredNuclideId{_Co, "60"}, d));
+    EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     EXPECT_EQ(folder().FileOf("Co-60"), path("co-60.QVD"));
     // The file of the exact name wins over others of the same name in another case.
-    writeTypicalFile(m_dir.path(), _Co, "60");
+    writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
     EXPECT_EQ(folder().FileOf("Co-60"), path("Co-60.qvd"));
 
     // There, but not to be read: said so, with the system's reason.
     ASSERT_TRUE(QFile::link(path("nowhere.bin"), path("Cs-137.qvd")));
-    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Cs, "137"}, d);
+    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->fileAtFault);
     EXPECT_EQ(failure->message,
@@ -267,12 +267,12 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
 TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
 {
     DoseData d;
-    writeTypicalFile(m_dir.path(), _Sr, "90");
+    writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
     QFile::setPermissions(path("Sr-90.qvd"), QFileDevice::Permissions{});
     QFile probe(path("Sr-90.qvd"));
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "the file is readable whatever its permissions (running as root)";
-    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{_Sr, "90"}, d);
+    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Sr, "90"}, d);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->message.startsWith(QStringLiteral("DataFileException: Can not read file ") + path("Sr-90.qvd")
                                             + QStringLiteral(": ")))

@@ -22,7 +22,7 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
 {
     QLocale::setDefault(QLocale::c());
     DoseData d;
-    fillTypicalData(d, StoredNuclideId{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
     d.m_ingestData[0]->m_name = "Oxides; hydroxides";
     QStringList header = QString::fromUtf8(DoseExportHeaderText()).split(QStringLiteral("\r\n"));
     EXPECT_EQ(header.takeLast(), QString());
@@ -64,7 +64,7 @@ TEST(DoseExport, EveryFieldOfBothLinesHoldsItsOwnValue)
 {
     QLocale::setDefault(QLocale::c());
     DoseData d;
-    fillTypicalData(d, StoredNuclideId{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
     const QStringList lines = QString::fromUtf8(DoseExportText(d)).split(QStringLiteral("\r\n"));
     struct Case {
         int male; // its line; the female line follows
@@ -140,16 +140,16 @@ protected:
 TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
 {
     DoseData typical;
-    fillTypicalData(typical, StoredNuclideId{_Co, "60"});
+    fillTypicalData(typical, StoredNuclideId{ChemicalElement::Co, "60"});
     typical.m_ingestData[0]->m_name = "Oxides; hydroxides";
     write(typical);
     DoseData injected;
-    injected.m_nuclideId = StoredNuclideId{_Co, "58"};
+    injected.m_nuclideId = StoredNuclideId{ChemicalElement::Co, "58"};
     injected.m_injectData.push_back(
         makeMaterial(&injected, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-9f));
     write(injected);
     DoseData ingested;
-    ingested.m_nuclideId = StoredNuclideId{_Sr, "90"};
+    ingested.m_nuclideId = StoredNuclideId{ChemicalElement::Sr, "90"};
     ingested.m_ingestData.push_back(
         makeMaterial(&ingested, IntakeRoute::Ingestion, MaterialForm::Aerosol, "Titanate", 0.01f, 3e-9f));
     write(ingested);
@@ -179,7 +179,7 @@ TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
 TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
 {
     DoseData d;
-    fillTypicalData(d, StoredNuclideId{_Co, "60"});
+    fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
     write(d);
     ASSERT_TRUE(run().Error.isEmpty());
     d.m_injectData.clear();
@@ -192,8 +192,8 @@ TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
 
 TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
 {
-    writeTypicalFile(data.path(), _Co, "60");
-    writeTypicalFile(data.path(), _Sr, "90");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Sr, "90");
     // Cancelled after the first nuclide: the cobalt file is written, nothing of strontium.
     const DoseExportResult cancelled = run([](int done, int) { return done < 1; });
     EXPECT_TRUE(cancelled.Cancelled);

@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        fillTypicalData(data, StoredNuclideId{_Co, "60"});
+        fillTypicalData(data, StoredNuclideId{ChemicalElement::Co, "60"});
     }
     DoseData data;
 };

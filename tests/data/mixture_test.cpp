@@ -17,10 +17,10 @@ class MixtureTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        writeTypicalFile(m_dir.path(), _Co, "60");
-        writeTypicalFile(m_dir.path(), _Co, "58");
-        writeTypicalFile(m_dir.path(), _Sr, "90");
-        writeTwoGroupFile(m_dir.path(), _Pu, "239");
+        writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
+        writeTypicalFile(m_dir.path(), ChemicalElement::Co, "58");
+        writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
+        writeTwoGroupFile(m_dir.path(), ChemicalElement::Pu, "239");
         preference.SetDataFolderPath(m_dir.path());
         loadShippedIndex(index);
         preference.DataFolder().ListNuclides(index, offered);
@@ -81,7 +81,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
     EXPECT_EQ(mixture.Row(0).loaded.get(), mixture.Row(3).loaded.get());
 
     // The file is back: so is the row, as it was kept.
-    writeTypicalFile(m_dir.path(), _Sr, "90");
+    writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
     restore(mixture.KeptRows());
     ASSERT_TRUE(mixture.Row(1).Available());
     EXPECT_FLOAT_EQ(*mixture.Dose(1), 1e-9f);

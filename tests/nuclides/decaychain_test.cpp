@@ -54,23 +54,23 @@ TEST_F(ChainTest, StepsOfDecay)
     EXPECT_EQ(types, (DecayStepCounts{1, 1, 0, 0}));
 
     DecayStepKind kind = 9;
-    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(_Tc, 99, kind));
+    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(ChemicalElement::Tc, 99, kind));
     EXPECT_EQ(kind, 0);
-    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(_Ru, 99, kind));
+    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(ChemicalElement::Ru, 99, kind));
     EXPECT_EQ(kind, -1);
 
-    ChemicalElement element = NoElement;
+    ChemicalElement element = ChemicalElement::None;
     std::uint16_t mass = 0;
     node("U-238").DaughterByDecay(element, mass, 2);
-    EXPECT_EQ(element, _Th);
+    EXPECT_EQ(element, ChemicalElement::Th);
     EXPECT_EQ(mass, 234);
-    EXPECT_TRUE(node("U-238").DecayToDaughter(_Th, 234, kind));
+    EXPECT_TRUE(node("U-238").DecayToDaughter(ChemicalElement::Th, 234, kind));
     EXPECT_EQ(kind, 2);
     kind = 7;
-    EXPECT_FALSE(node("U-238").DecayToDaughter(_Pa, 234, kind));
+    EXPECT_FALSE(node("U-238").DecayToDaughter(ChemicalElement::Pa, 234, kind));
     EXPECT_EQ(kind, 7);
     node("Co-60").DaughterByDecay(element, mass, -1);
-    EXPECT_EQ(element, _Ni);
+    EXPECT_EQ(element, ChemicalElement::Ni);
     EXPECT_EQ(mass, 60);
 }
 
@@ -99,7 +99,7 @@ TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
     EXPECT_LT(other.IndexOf("Rn-222"), 0);
     EXPECT_LT(other.IndexOf("Ra-226"), 0);
 
-    index.GetAncLists(_Co, "60", direct, main, other);
+    index.GetAncLists(ChemicalElement::Co, "60", direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Co-60m"});
 
     index.GetAncLists(&node("Ac-223"), direct, main, other);
@@ -113,12 +113,12 @@ TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
 TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
 {
     NuclideIndex index;
-    Nuclide a = makeNode(_Ba, 140, "140", 12.75f, TimeUnit::Day, {DecayMode::BetaMinus});
+    Nuclide a = makeNode(ChemicalElement::Ba, 140, "140", 12.75f, TimeUnit::Day, {DecayMode::BetaMinus});
     addDaughter(a, "La-140", 1, 0.5f);
     addDaughter(a, "La-141", 2, 0.5f);
-    Nuclide b = makeNode(_La, 140, "140", 1.7f, TimeUnit::Day, {DecayMode::BetaMinus});
+    Nuclide b = makeNode(ChemicalElement::La, 140, "140", 1.7f, TimeUnit::Day, {DecayMode::BetaMinus});
     addDaughter(b, "Ba-140", 0, 1.0f); // back to the start: a circle no real data has
-    Nuclide c = makeNode(_La, 141, "141", 3.9f, TimeUnit::Hour, {DecayMode::BetaMinus});
+    Nuclide c = makeNode(ChemicalElement::La, 141, "141", 3.9f, TimeUnit::Hour, {DecayMode::BetaMinus});
     addDaughter(c, "Ce-141", 7, 1.0f); // beyond the index
     index.LoadFromBytes(toBytes({a, b, c}));
     ASSERT_EQ(index.Count(), 3);

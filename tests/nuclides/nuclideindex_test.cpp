@@ -42,9 +42,9 @@ TEST_F(IndexTest, FindsNuclidesByNameAndByElementAndMass)
     const Nuclide* tc = index.FindNuclide(u"tc-99M");
     ASSERT_TRUE(tc);
     EXPECT_EQ(tc->Name.toString(), QStringLiteral("Tc-99m"));
-    EXPECT_EQ(index.FindNuclide(_Tc, "99M"), tc);
-    EXPECT_EQ(index.FindNuclidePosition(_Tc, "99m"), tc->Index);
-    EXPECT_EQ(index.FindNuclidePosition(_Co, "61m"), -1);
+    EXPECT_EQ(index.FindNuclide(ChemicalElement::Tc, "99M"), tc);
+    EXPECT_EQ(index.FindNuclidePosition(ChemicalElement::Tc, "99m"), tc->Index);
+    EXPECT_EQ(index.FindNuclidePosition(ChemicalElement::Co, "61m"), -1);
     for (const char* name : {"Co-", "Co60", "Cobalt-60", "Co-123456", "C-", "-60", "Xx-1", "Db-268", "", "Co-60 extra"})
         EXPECT_EQ(index.FindNuclide(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(index.FindNuclide(u"Pa-234mXYZ"), index.FindNuclide(u"Pa-234m")); // seven characters count
@@ -59,8 +59,10 @@ TEST_F(IndexTest, RecordsParseFromNames)
         const char* mass;
     };
     const Case cases[] = {
-        {"Co-", _Co, ""},         {"Co60", NoElement, ""},    {"Xx-1", NoElement, ""}, {"Co-60M", _Co, "60m"},
-        {"Pa-234m", _Pa, "234m"}, {"U-23456", NoElement, ""}, {"", NoElement, ""},
+        {"Co-", ChemicalElement::Co, ""},         {"Co60", ChemicalElement::None, ""},
+        {"Xx-1", ChemicalElement::None, ""},      {"Co-60M", ChemicalElement::Co, "60m"},
+        {"Pa-234m", ChemicalElement::Pa, "234m"}, {"U-23456", ChemicalElement::None, ""},
+        {"", ChemicalElement::None, ""},
     };
     for (const Case& c : cases) {
         const StoredNuclideId rec = NuclideIndex::StoredIdOfName(QString::fromLatin1(c.name));
@@ -68,9 +70,9 @@ TEST_F(IndexTest, RecordsParseFromNames)
         EXPECT_EQ(rec.AMass, MassText(c.mass)) << c.name;
     }
     // Records are equal by element and mass text alike.
-    EXPECT_EQ((StoredNuclideId{_Co, "60"}), NuclideIndex::StoredIdOfName(u"Co-60"));
-    EXPECT_FALSE((StoredNuclideId{_Co, "60"}) == (StoredNuclideId{_Co, "58"}));
-    EXPECT_FALSE((StoredNuclideId{_Co, "60"}) == (StoredNuclideId{_Ni, "60"}));
+    EXPECT_EQ((StoredNuclideId{ChemicalElement::Co, "60"}), NuclideIndex::StoredIdOfName(u"Co-60"));
+    EXPECT_FALSE((StoredNuclideId{ChemicalElement::Co, "60"}) == (StoredNuclideId{ChemicalElement::Co, "58"}));
+    EXPECT_FALSE((StoredNuclideId{ChemicalElement::Co, "60"}) == (StoredNuclideId{ChemicalElement::Ni, "60"}));
 }
 
 TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
@@ -137,7 +139,8 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
         {"a record cut", threeGood.chopped(1), "record 3: the file ends inside it"},
         {"an element number beyond the table", changed([](auto& n) { n[1].Element = ChemicalElement(200); }),
          "record 2: element 200"},
-        {"an element split in two runs", changed([](auto& n) { n[1].Element = _Co; }), "record 3: Ac follows"},
+        {"an element split in two runs", changed([](auto& n) { n[1].Element = ChemicalElement::Co; }),
+         "record 3: Ac follows"},
     };
     for (const Case& c : cases) {
         const QString problem = index.LoadValidated(c.bytes);
@@ -199,7 +202,7 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
     EXPECT_LT(index.DecayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].IndexOf("U-238"), 0);
     EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].IndexOf("Ra-226"), 0);
     EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::BetaMinusOnly)].IndexOf("Co-60"), 0);
-    EXPECT_TRUE(index.DecayFilterElements()[Ordinal(DecayFilterKind::SpontaneousFission)].contains(_U));
+    EXPECT_TRUE(index.DecayFilterElements()[Ordinal(DecayFilterKind::SpontaneousFission)].contains(ChemicalElement::U));
     EXPECT_GT(index.ShortestHalfLife().Lr, index.LongestHalfLife().Lr);
     EXPECT_EQ(index.LongestHalfLife().HalfLifeUnit, TimeUnit::Year);
     const NuclideList& sorted = index.DecayFilterLists()[Ordinal(DecayFilterKind::Alpha)];
@@ -213,13 +216,13 @@ TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
     const QStringList lines = QString::fromLatin1(index.ToText()).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\tT1/2, d\t")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
-    const QString co60 = lines[index.FindNuclidePosition(_Co, "60") + 1];
+    const QString co60 = lines[index.FindNuclidePosition(ChemicalElement::Co, "60") + 1];
     const QStringList f = co60.split(u'\t');
     EXPECT_EQ(f.mid(0, 10),
               (QStringList{"Co-60", "Co", "27", "60", "60", "1.92534e3", "5.271e0", "y", "3.60012e-4", "B-"}));
     EXPECT_EQ(f.mid(10, 12), QStringList(12, QStringLiteral("-")));
     EXPECT_EQ(f.mid(34), (QStringList{"0", "1", "0"}));
-    const QStringList ra = lines[index.FindNuclidePosition(_Ra, "226") + 1].split(u'\t');
+    const QStringList ra = lines[index.FindNuclidePosition(ChemicalElement::Ra, "226") + 1].split(u'\t');
     EXPECT_EQ(ra[37], QStringLiteral("MaxCutted"));
     EXPECT_EQ(ra[38], QStringLiteral(" 2.09999998332933E-0004"));
     const QStringList ac = lines[1].split(u'\t');
@@ -237,11 +240,11 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
 {
     // An unknown element, an odd isomer state, time unit and decay modes, and a second run of
     // an element after another one.
-    Nuclide co = makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus});
-    Nuclide cs = makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year, {DecayMode::BetaMinus});
-    Nuclide co2 = makeNode(_Co, 58, "58", 70.9f, TimeUnit::Day, {DecayMode::ElectronCapture});
+    Nuclide co = makeNode(ChemicalElement::Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus});
+    Nuclide cs = makeNode(ChemicalElement::Cs, 137, "137", 30.1f, TimeUnit::Year, {DecayMode::BetaMinus});
+    Nuclide co2 = makeNode(ChemicalElement::Co, 58, "58", 70.9f, TimeUnit::Day, {DecayMode::ElectronCapture});
     QByteArray bytes = toBytes({co, cs, co2});
-    Nuclide many = makeNode(_Ba, 140, "140", 12.75f, TimeUnit::Day, {DecayMode::BetaMinus});
+    Nuclide many = makeNode(ChemicalElement::Ba, 140, "140", 12.75f, TimeUnit::Day, {DecayMode::BetaMinus});
     QByteArray odd;
     WriteIndexRecord(many, odd);
     odd[0] = char(200); // element beyond the table
@@ -251,13 +254,13 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     bytes += odd;
     index.LoadFromBytes(bytes);
     ASSERT_EQ(index.Count(), 4);
-    EXPECT_EQ(index.Items(3)->Element, NoElement);
+    EXPECT_EQ(index.Items(3)->Element, ChemicalElement::None);
     EXPECT_EQ(index.Items(3)->AMass, MassText("140"));
     EXPECT_EQ(index.Items(3)->RTypeSet.raw(), 0x1F);
     EXPECT_EQ(index.Items(3)->HalfLifeUnit, TimeUnit::Day);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
-    EXPECT_EQ(index.ElementRanges()[_Co].First, 0);
-    EXPECT_EQ(index.ElementRanges()[_Co].Count, 1);
+    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).First, 0);
+    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).Count, 1);
     EXPECT_EQ(index.FindNuclide(u"Co-60"), index.Items(0));
     EXPECT_EQ(index.FindNuclide(u"Cs-137"), index.Items(1));
     EXPECT_EQ(index.FindNuclide(u"Co-58"), nullptr);
@@ -266,7 +269,7 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
 TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
 {
     std::vector<Nuclide> nodes;
-    Nuclide parent = makeNode(_Ba, 140, "140", 1, TimeUnit::Day, {DecayMode::BetaMinus});
+    Nuclide parent = makeNode(ChemicalElement::Ba, 140, "140", 1, TimeUnit::Day, {DecayMode::BetaMinus});
     QByteArray record;
     parent.DaughtersCount = 0;
     WriteIndexRecord(parent, record);
@@ -275,7 +278,7 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     record.chop(1); // the stable count
     for (int i = 0; i < 6; ++i) {
         QByteArray d(14, '\0');
-        d[0] = char(_La);
+        d[0] = char(ChemicalElement::La);
         d[1] = char(140);
         const float y = 0.1f;
         std::memcpy(d.data() + 6, &y, 4);
@@ -285,11 +288,11 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     record += char(0);
     QByteArray bytes = record;
     // Five more parents of the node at position 1.
-    Nuclide child = makeNode(_La, 140, "140", 1, TimeUnit::Day);
+    Nuclide child = makeNode(ChemicalElement::La, 140, "140", 1, TimeUnit::Day);
     bytes += toBytes({child});
     for (int i = 0; i < 5; ++i) {
-        Nuclide p = makeNode(_Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1, TimeUnit::Day,
-                             {DecayMode::BetaMinus});
+        Nuclide p = makeNode(ChemicalElement::Xe, 140 + i, QString::number(140 + i).toLatin1().constData(), 1,
+                             TimeUnit::Day, {DecayMode::BetaMinus});
         addDaughter(p, "La-140", 1, 1);
         bytes += toBytes({p});
     }

@@ -15,27 +15,31 @@ protected:
 
 TEST_F(NamesTest, ElementNamesKeepTheirExactTexts)
 {
-    EXPECT_EQ(ElementName(_Yb), QStringLiteral("Ytterbium "));
-    EXPECT_EQ(ElementName(NoElement), QStringLiteral("NE"));
-    EXPECT_EQ(ElementName(NoElement, UiLanguage::Russian), QStringLiteral(" "));
-    EXPECT_EQ(ElementName(_Co, UiLanguage::Russian), QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
+    EXPECT_EQ(ElementName(ChemicalElement::Yb), QStringLiteral("Ytterbium "));
+    EXPECT_EQ(ElementName(ChemicalElement::None), QStringLiteral("NE"));
+    EXPECT_EQ(ElementName(ChemicalElement::None, UiLanguage::Russian), QStringLiteral(" "));
+    EXPECT_EQ(ElementName(ChemicalElement::Co, UiLanguage::Russian),
+              QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
     // Ukrainian names write the Latin i inside words and the Cyrillic capital at the start.
-    EXPECT_EQ(ElementName(_He, UiLanguage::Ukrainian), QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
-    EXPECT_EQ(ElementName(_Y, UiLanguage::Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
-    EXPECT_EQ(ElementSymbol(_Db), QStringLiteral("Db"));
-    EXPECT_EQ(ElementSymbol(NoElement), QStringLiteral("__"));
+    EXPECT_EQ(ElementName(ChemicalElement::He, UiLanguage::Ukrainian),
+              QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
+    EXPECT_EQ(ElementName(ChemicalElement::Y, UiLanguage::Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
+    EXPECT_EQ(ElementSymbol(ChemicalElement::Db), QStringLiteral("Db"));
+    EXPECT_EQ(ElementSymbol(ChemicalElement::None), QStringLiteral("__"));
 }
 
 TEST_F(NamesTest, ElementBySymbolIgnoresCase)
 {
     const std::pair<const char*, ChemicalElement> cases[] = {
-        {"co", _Co},     {"CO", _Co},        {"H", _H},         {"Db", _Db},       {"Zr", _Zr},      {"Ac", _Ac},
-        {"", NoElement}, {"Coo", NoElement}, {"Xx", NoElement}, {"__", NoElement}, {"-", NoElement},
+        {"co", ChemicalElement::Co},   {"CO", ChemicalElement::Co},    {"H", ChemicalElement::H},
+        {"Db", ChemicalElement::Db},   {"Zr", ChemicalElement::Zr},    {"Ac", ChemicalElement::Ac},
+        {"", ChemicalElement::None},   {"Coo", ChemicalElement::None}, {"Xx", ChemicalElement::None},
+        {"__", ChemicalElement::None}, {"-", ChemicalElement::None},
     };
     for (const auto& [symbol, element] : cases)
         EXPECT_EQ(ElementBySymbol(QString::fromLatin1(symbol)), element) << symbol;
-    for (int e = 0; e < ElementCount - 1; ++e)
-        EXPECT_EQ(ElementBySymbol(ElementSymbol(static_cast<ChemicalElement>(e))), e);
+    for (std::size_t e = 0; e < ElementCount - 1; ++e)
+        EXPECT_EQ(ElementBySymbol(ElementSymbol(static_cast<ChemicalElement>(e))), static_cast<ChemicalElement>(e));
 }
 
 TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
@@ -136,10 +140,12 @@ TEST_F(NamesTest, ComparisonsGiveTheFourOrders)
         n.Name = NuclideName(QStringView(ElementSymbol(e) + u'-' + QString::fromLatin1(text)));
         return n;
     };
-    const Nuclide c11 = node(_C, 11, "11"), ca41 = node(_Ca, 41, "41"), co57 = node(_Co, 57, "57"),
-                  co60 = node(_Co, 60, "60"), h3 = node(_H, 3, "3"), he6 = node(_He, 6, "6"), be7 = node(_Be, 7, "7"),
-                  ag99 = node(_Ag, 99, "99"), ag117 = node(_Ag, 117, "117"), ag110 = node(_Ag, 110, "110"),
-                  ag110m = node(_Ag, 110, "110m");
+    const Nuclide c11 = node(ChemicalElement::C, 11, "11"), ca41 = node(ChemicalElement::Ca, 41, "41"),
+                  co57 = node(ChemicalElement::Co, 57, "57"), co60 = node(ChemicalElement::Co, 60, "60"),
+                  h3 = node(ChemicalElement::H, 3, "3"), he6 = node(ChemicalElement::He, 6, "6"),
+                  be7 = node(ChemicalElement::Be, 7, "7"), ag99 = node(ChemicalElement::Ag, 99, "99"),
+                  ag117 = node(ChemicalElement::Ag, 117, "117"), ag110 = node(ChemicalElement::Ag, 110, "110"),
+                  ag110m = node(ChemicalElement::Ag, 110, "110m");
     EXPECT_LT(CompareAlphabetical(c11, ca41), 0);
     EXPECT_LT(CompareAlphabetical(co57, co60), 0);
     EXPECT_LT(CompareAlphabetical(ag99, ag117), 0);

@@ -89,7 +89,7 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
         const Nuclide& node = *index.Items(i);
         EXPECT_EQ(node.Index, i);
         EXPECT_EQ(node.NameText(), node.Name.toString());
-        const ElementRange& range = index.ElementRanges()[node.Element];
+        const ElementRange& range = index.RangeOf(node.Element);
         EXPECT_GE(i, range.First) << node.NameText().toStdString();
         EXPECT_LT(i, range.First + range.Count) << node.NameText().toStdString();
         EXPECT_LE(node.AncestorsCount, 4);

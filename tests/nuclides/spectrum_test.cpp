@@ -237,10 +237,10 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        nodes = {makeNode(_Po, 210, "210", 138.4f, TimeUnit::Day, {DecayMode::Alpha}),
-                 makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus}),
-                 makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year, {DecayMode::BetaMinus}),
-                 makeNode(_I, 131, "131", 8.02f, TimeUnit::Day, {DecayMode::BetaMinus})};
+        nodes = {makeNode(ChemicalElement::Po, 210, "210", 138.4f, TimeUnit::Day, {DecayMode::Alpha}),
+                 makeNode(ChemicalElement::Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus}),
+                 makeNode(ChemicalElement::Cs, 137, "137", 30.1f, TimeUnit::Year, {DecayMode::BetaMinus}),
+                 makeNode(ChemicalElement::I, 131, "131", 8.02f, TimeUnit::Day, {DecayMode::BetaMinus})};
         nodes[0].SLinePos = 0;
         nodes[0].NLines = 2;
         nodes[1].SLinePos = 2;
@@ -323,21 +323,21 @@ TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].RType, 9);
     EXPECT_EQ(lines[1].E, 0.1f);
-    ASSERT_TRUE(spectra->ReadLines(index->FindNuclide(_Co, "60"), lines));
+    ASSERT_TRUE(spectra->ReadLines(index->FindNuclide(ChemicalElement::Co, "60"), lines));
     EXPECT_EQ(lines.size(), 4u) << "the unsound lines are left out";
     ASSERT_TRUE(spectra->ReadLines(index->NodeAt(2), lines)) << "Cs-137 has no lines";
     EXPECT_TRUE(lines.empty());
 
     BetaSpectrum beta;
-    ASSERT_TRUE(spectra->ReadBeta(index->FindNuclide(_Co, "60"), beta));
+    ASSERT_TRUE(spectra->ReadBeta(index->FindNuclide(ChemicalElement::Co, "60"), beta));
     EXPECT_EQ(beta, (BetaSpectrum{3, 2, 1}));
     AugerSpectrum auger;
-    ASSERT_TRUE(spectra->ReadAuger(index->FindNuclide(_I, "131"), auger));
+    ASSERT_TRUE(spectra->ReadAuger(index->FindNuclide(ChemicalElement::I, "131"), auger));
     ASSERT_EQ(auger.size(), 2u);
     EXPECT_EQ(auger[1].E, 0.02f);
     EXPECT_EQ(auger[1].Yield, 0.25f);
     NeutronSpectrum neutrons;
-    ASSERT_TRUE(spectra->ReadNeutrons(index->FindNuclide(_I, "131"), neutrons));
+    ASSERT_TRUE(spectra->ReadNeutrons(index->FindNuclide(ChemicalElement::I, "131"), neutrons));
     EXPECT_EQ(neutrons, (NeutronSpectrum{8}));
     EXPECT_TRUE(readFailures.empty());
 }
@@ -350,12 +350,12 @@ TEST_F(SmallSpectra, WhatCannotBeFoundOrReadGivesFalseAndNothing)
     lines = {{1, 1, 1}};
     EXPECT_FALSE(spectra->ReadLines(index->NodeAt(index->Count()), lines));
     EXPECT_TRUE(lines.empty());
-    EXPECT_FALSE(spectra->ReadLines(index->FindNuclide(_Sr, "90"), lines));
+    EXPECT_FALSE(spectra->ReadLines(index->FindNuclide(ChemicalElement::Sr, "90"), lines));
     lines = {{1, 1, 1}};
     EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines)) << "a file too short for the nuclide's lines";
     EXPECT_TRUE(lines.empty());
     BetaSpectrum beta{1};
-    EXPECT_FALSE(spectra->ReadBeta(index->FindNuclide(_Sr, "90"), beta));
+    EXPECT_FALSE(spectra->ReadBeta(index->FindNuclide(ChemicalElement::Sr, "90"), beta));
     EXPECT_TRUE(beta.empty());
     EXPECT_TRUE(readFailures.empty()) << "none of these is said";
 }

@@ -16,6 +16,12 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace kav {
 
+// Test failures show elements by their symbols.
+inline void PrintTo(ChemicalElement element, std::ostream* out)
+{
+    *out << ElementSymbolAscii(element);
+}
+
 // Builds index nodes the way the file holds them, for small indexes made in a test.
 inline Nuclide makeNode(ChemicalElement element, int mass, const char* massText, float halfLife, TimeUnit unit,
                         DecayModeSet modes = {})

@@ -72,7 +72,7 @@ TEST(Tools, QvdgenMakesNoFolderWhenItCannotFillIt)
     QTemporaryDir dir;
     // An index that lacks most of the sample's nuclides, and one that is no index at all.
     writeBytes(dir.filePath("small.rnx"),
-               toBytes({makeNode(_H, 3, "3", 12.32f, TimeUnit::Year, {DecayMode::BetaMinus})}));
+               toBytes({makeNode(ChemicalElement::H, 3, "3", 12.32f, TimeUnit::Year, {DecayMode::BetaMinus})}));
     writeBytes(dir.filePath("zeros.rnx"), QByteArray(3000, '\0'));
     for (const char* indexFile : {"small.rnx", "zeros.rnx"}) {
         const ToolRun r = run(KAV_QVDGEN, {"--index", dir.filePath(indexFile), dir.filePath("out/QVData")});
@@ -212,7 +212,7 @@ TEST(KavTool, LinesSaysWhichValueItCannotUse)
 TEST(KavTool, ShowPrintsTheExportLinesOfOneNuclide)
 {
     QTemporaryDir data;
-    writeTypicalFile(data.path(), _Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
     const ToolRun r = kav({"show", "Co-60", "--data", data.path()});
     EXPECT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
@@ -225,7 +225,7 @@ TEST(KavTool, ShowPrintsTheExportLinesOfOneNuclide)
 TEST(KavTool, ErrorsGoToStandardErrorWithAFailingStatus)
 {
     QTemporaryDir data;
-    writeTypicalFile(data.path(), _Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
     const ToolRun unknown = kav({"show", "Xx-1", "--data", data.path()});
     EXPECT_NE(unknown.status, 0);
     EXPECT_TRUE(unknown.out.isEmpty());
@@ -245,11 +245,11 @@ TEST(KavTool, ErrorsGoToStandardErrorWithAFailingStatus)
 void writeSmallAndLargeExport(const QString& folder)
 {
     DoseData tritium;
-    tritium.m_nuclideId = StoredNuclideId{_H, "3"};
+    tritium.m_nuclideId = StoredNuclideId{ChemicalElement::H, "3"};
     tritium.m_injectData.push_back(
         makeMaterial(&tritium, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-11f));
     writeBytes(QDir(folder).filePath("H-3.qvd"), kav::DoseDataFileBytes(tritium));
-    writeTypicalFile(folder, _Co, "60");
+    writeTypicalFile(folder, ChemicalElement::Co, "60");
 }
 
 // The export on a disk that fills up: the file that does not fit is said with the system's
@@ -304,14 +304,14 @@ TEST(KavTool, ExportSaysTheFileThatDidNotFitAndLeavesNoneCut)
 TEST(KavTool, CheckNamesEveryFileThatFails)
 {
     QTemporaryDir data;
-    writeTypicalFile(data.path(), _Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
     EXPECT_EQ(kav({"check", "--data", data.path()}).status, 0);
     // --verbose says which folder is read, on standard error.
     const ToolRun verbose = kav({"check", "--verbose", "--data", data.path()});
     EXPECT_EQ(verbose.status, 0);
     EXPECT_EQ(verbose.err, QStringLiteral("kav: data folder ") + QDir::toNativeSeparators(data.path()) + u'\n');
     EXPECT_TRUE(verbose.out.isEmpty());
-    writeTypicalFile(data.path(), _Cs, "137");
+    writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
     QFile cs(data.filePath("Cs-137.qvd"));
     ASSERT_TRUE(cs.open(QIODevice::ReadWrite));
     cs.seek(100);
@@ -328,7 +328,7 @@ TEST(KavTool, CheckNamesEveryFileThatFails)
     // A name in another case is the nuclide's file, unless the exact name is there too.
     QFile::remove(data.filePath("notes.qvd"));
     QFile::remove(data.filePath("Cs-137.qvd"));
-    writeTypicalFile(data.path(), _Cs, "137");
+    writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
     ASSERT_TRUE(QFile::rename(data.filePath("Cs-137.qvd"), data.filePath("cs-137.QVD")));
     EXPECT_EQ(kav({"check", "--data", data.path()}).status, 0);
     ASSERT_TRUE(QFile::copy(data.filePath("Co-60.qvd"), data.filePath("CO-60.qvd")));
@@ -341,7 +341,7 @@ TEST(KavTool, CheckNamesEveryFileThatFails)
 TEST(KavTool, BioassaySaysWhatIsWrongWithItsArguments)
 {
     QTemporaryDir data;
-    writeBioassayFile(data.path(), _Co, "60");
+    writeBioassayFile(data.path(), ChemicalElement::Co, "60");
     const QStringList base{"bioassay", "Co-60", "--data", data.path()};
     const ToolRun good = kav(base + QStringList{"--route", "Inhalation", "--material", "1", "--size", "0.3"});
     EXPECT_EQ(good.status, 0) << good.err.toStdString();

@@ -123,7 +123,7 @@ TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
     QTemporaryDir dir;
     const std::vector<const Nuclide*> nuclides{index.FindNuclide(u"Co-60"), index.FindNuclide(u"Cs-137")};
     // The user's own files, and an older sample.
-    writeTypicalFile(dir.path(), _Co, "60");
+    writeTypicalFile(dir.path(), ChemicalElement::Co, "60");
     const QByteArray users = [&] {
         QFile f(dir.filePath("Co-60.qvd"));
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));

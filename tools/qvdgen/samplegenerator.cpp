@@ -54,11 +54,12 @@ NuclideTraits traitsOf(const QString& name)
 {
     NuclideTraits t;
     const ChemicalElement element = NuclideIndex::StoredIdOfName(name).El;
-    t.gasOnly
-        = element == _Kr || element == _Xe || element == _Ar || element == _Rn || element == _Ne || element == _He;
+    t.gasOnly = element == ChemicalElement::Kr || element == ChemicalElement::Xe || element == ChemicalElement::Ar
+        || element == ChemicalElement::Rn || element == ChemicalElement::Ne || element == ChemicalElement::He;
     t.noIngestion = name == QStringLiteral("Cm-244") || name == QStringLiteral("Cf-252");
     t.noInjection = t.gasOnly || name == QStringLiteral("Zr-95") || name == QStringLiteral("Sb-125");
-    t.vapourToo = element == _I || element == _H || element == _C || element == _Hg || element == _Ru;
+    t.vapourToo = element == ChemicalElement::I || element == ChemicalElement::H || element == ChemicalElement::C
+        || element == ChemicalElement::Hg || element == ChemicalElement::Ru;
     return t;
 }
 
@@ -163,9 +164,10 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
 
     // Longer-lived and heavier nuclides give larger coefficients.
     const double halfLifeDays = std::isfinite(nuclide.Lr) && nuclide.Lr > 0 ? std::log(2.0) / nuclide.Lr : 1e9;
-    const double level = std::clamp(1e-11 * std::pow(std::min(halfLifeDays, 1e7), 0.45)
-                                        * (nuclide.Element >= _Ra ? 300.0 : 1.0) * rnd.logBetween(0.3, 3),
-                                    3e-13, 1e-6);
+    const double level
+        = std::clamp(1e-11 * std::pow(std::min(halfLifeDays, 1e7), 0.45)
+                         * (nuclide.Element >= ChemicalElement::Ra ? 300.0 : 1.0) * rnd.logBetween(0.3, 3),
+                     3e-13, 1e-6);
 
     // The measured progeny, and in full size the whole main chain.
     std::vector<const Nuclide*> progeny;

@@ -77,7 +77,7 @@ ParsedName parseName(std::string_view name, int column)
     if (dash == std::string_view::npos || dash == 0 || dash + 1 >= name.size())
         throw NdxError{column, QStringLiteral("\"%1\" is not a nuclide name").arg(RecordLine::text(name))};
     ParsedName parsed{ElementBySymbol(RecordLine::text(name.substr(0, dash))), 0, IsomerState::Ground};
-    if (parsed.element == NoElement)
+    if (parsed.element == ChemicalElement::None)
         throw NdxError{column, QStringLiteral("unknown element in \"%1\"").arg(RecordLine::text(name))};
     std::string_view mass = name.substr(dash + 1);
     if (mass.back() == 'm' || mass.back() == 'n') {

@@ -344,7 +344,7 @@ void AddNuclidesDialog::FillOffered()
     }
 
     const NuclideIndex& index = filter.Index();
-    for (int e = 0; e < ElementCount; ++e) {
+    for (std::size_t e = 0; e < ElementCount; ++e) {
         const auto element = static_cast<ChemicalElement>(e);
         if (!filter.FullElementSet().contains(element))
             continue;
@@ -353,7 +353,7 @@ void AddNuclidesDialog::FillOffered()
             m_elementsTree,
             {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, UiLanguage::English)});
         std::vector<const Nuclide*> children;
-        const ElementRange range = index.ElementRanges()[static_cast<std::size_t>(e)];
+        const ElementRange range = index.RangeOf(element);
         for (int i = range.First; i < range.First + range.Count; ++i) {
             const Nuclide* node = index.NodeAt(i);
             if (node && filter.FullNuclideList().IndexOf(node->Name.toString()) >= 0)

@@ -230,7 +230,7 @@ void AdvancedFilterDialog::Refresh()
     m_nuclidesList->addItems(filter.FullNuclideList().Names());
     m_nuclidesCount->setText(CountText(static_cast<int>(m_selection.Nuclides().size()), CountKind::Nuclides, language));
     m_elementsList->clear();
-    for (int e = 0; e < ElementCount; ++e)
+    for (std::size_t e = 0; e < ElementCount; ++e)
         if (filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
             m_elementsList->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
     m_elementsCount->setText(

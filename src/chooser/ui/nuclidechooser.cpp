@@ -222,8 +222,8 @@ void NuclideChooser::ShowSelection()
     FillBox(m_massBox, m_selection.AMassList(), m_selection.AMassRow());
     FillBox(m_nuclideBox, FullNuclideList(), m_selection.NuclideRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
-    m_elementBox->setPlaceholderText(m_selection.Element() != NoElement ? ElementSymbol(m_selection.Element())
-                                                                        : QString());
+    m_elementBox->setPlaceholderText(
+        m_selection.Element() != ChemicalElement::None ? ElementSymbol(m_selection.Element()) : QString());
     m_massBox->setPlaceholderText(m_selection.AMass().toString().trimmed());
     m_nuclideBox->setPlaceholderText(m_selection.Name().trimmed());
     m_elementBox->setToolTip(ElementName(m_selection.Element(), m_selection.Language()).trimmed());
@@ -481,7 +481,7 @@ void NuclideChooser::GoToTypedName()
     QToolTip::hideText();
     // A mass alone ("60", "99m") is one of the element shown.
     static const QRegularExpression massAlone(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}[mMnN]?")));
-    const bool onlyMass = massAlone.match(typed).hasMatch() && m_selection.Element() != NoElement;
+    const bool onlyMass = massAlone.match(typed).hasMatch() && m_selection.Element() != ChemicalElement::None;
     const QString name = NuclideNameFromTyping(onlyMass ? ElementSymbol(m_selection.Element()) + typed : typed);
     if (name.isEmpty()) {
         SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
@@ -489,7 +489,7 @@ void NuclideChooser::GoToTypedName()
     }
     if (!name.contains(u'-')) { // an element symbol alone
         const ChemicalElement element = ElementBySymbol(name);
-        if (element == NoElement)
+        if (element == ChemicalElement::None)
             SayStatus(QStringLiteral("%1: no such element").arg(name));
         else if (!m_selection.Filter().FullElementSet().contains(element))
             SayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));

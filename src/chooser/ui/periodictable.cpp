@@ -14,26 +14,29 @@ namespace kav {
 
 namespace {
 
-// The table row by row; 0 stands for no element, element ordinals are atomic number - 1.
-constexpr int kNone = -1;
-constexpr std::array<std::array<int, PeriodicTablePopup::Columns>, PeriodicTablePopup::Rows> kTable{{
-    {_H, kNone, kNone, kNone, kNone, kNone, kNone, _He, kNone, kNone},
-    {_Li, _Be, _B, _C, _N, _O, _F, _Ne, kNone, kNone},
-    {_Na, _Mg, _Al, _Si, _P, _S, _Cl, _Ar, kNone, kNone},
-    {_K, _Ca, _Sc, _Ti, _V, _Cr, _Mn, _Fe, _Co, _Ni},
-    {_Cu, _Zn, _Ga, _Ge, _As, _Se, _Br, _Kr, kNone, kNone},
-    {_Rb, _Sr, _Y, _Zr, _Nb, _Mo, _Tc, _Ru, _Rh, _Pd},
-    {_Ag, _Cd, _In, _Sn, _Sb, _Te, _I, _Xe, kNone, kNone},
-    {_Cs, _Ba, _La, _Hf, _Ta, _W, _Re, _Os, _Ir, _Pt},
-    {_Au, _Hg, _Tl, _Pb, _Bi, _Po, _At, _Rn, kNone, kNone},
-    {_Fr, _Ra, _Ac, _Rf, _Db, kNone, kNone, kNone, kNone, kNone},
-    {kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-    {_Ce, _Pr, _Nd, _Pm, _Sm, _Eu, _Gd, kNone, kNone, kNone},
-    {_Tb, _Dy, _Ho, _Er, _Tm, _Yb, _Lu, kNone, kNone, kNone},
-    {kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone, kNone},
-    {_Th, _Pa, _U, _Np, _Pu, _Am, _Cm, kNone, kNone, kNone},
-    {_Bk, _Cf, _Es, _Fm, _Md, _No, _Lr, kNone, kNone, kNone},
-}};
+// The table row by row; None stands for an empty cell.
+using TableLayout = std::array<std::array<ChemicalElement, PeriodicTablePopup::Columns>, PeriodicTablePopup::Rows>;
+constexpr TableLayout kTable = [] {
+    using enum ChemicalElement;
+    return TableLayout{{
+        {H, None, None, None, None, None, None, He, None, None},
+        {Li, Be, B, C, N, O, F, Ne, None, None},
+        {Na, Mg, Al, Si, P, S, Cl, Ar, None, None},
+        {K, Ca, Sc, Ti, V, Cr, Mn, Fe, Co, Ni},
+        {Cu, Zn, Ga, Ge, As, Se, Br, Kr, None, None},
+        {Rb, Sr, Y, Zr, Nb, Mo, Tc, Ru, Rh, Pd},
+        {Ag, Cd, In, Sn, Sb, Te, I, Xe, None, None},
+        {Cs, Ba, La, Hf, Ta, W, Re, Os, Ir, Pt},
+        {Au, Hg, Tl, Pb, Bi, Po, At, Rn, None, None},
+        {Fr, Ra, Ac, Rf, Db, None, None, None, None, None},
+        {None, None, None, None, None, None, None, None, None, None},
+        {Ce, Pr, Nd, Pm, Sm, Eu, Gd, None, None, None},
+        {Tb, Dy, Ho, Er, Tm, Yb, Lu, None, None, None},
+        {None, None, None, None, None, None, None, None, None, None},
+        {Th, Pa, U, Np, Pu, Am, Cm, None, None, None},
+        {Bk, Cf, Es, Fm, Md, No, Lr, None, None, None},
+    }};
+}();
 
 bool isSeparatorRow(int row)
 {
@@ -54,19 +57,20 @@ bool in(ChemicalElement e, std::initializer_list<ChemicalElement> group)
 
 QColor ElementGroupColours::GetElementColor(ChemicalElement e) const
 {
-    if (in(e, {_Li, _Na, _K, _Rb, _Cs, _Fr}))
+    using enum ChemicalElement;
+    if (in(e, {Li, Na, K, Rb, Cs, Fr}))
         return AlkaliMetalsColor;
-    if (in(e, {_Be, _Mg, _Ca, _Sr, _Ba, _Ra}))
+    if (in(e, {Be, Mg, Ca, Sr, Ba, Ra}))
         return AlkalineEarthMetalsColor;
-    if (in(e, {_Al, _Ga, _Ge, _In, _Sn, _Sb, _Tl, _Pb, _Bi, _Po}))
+    if (in(e, {Al, Ga, Ge, In, Sn, Sb, Tl, Pb, Bi, Po}))
         return OtherMetalsColor;
-    if (in(e, {_H, _B, _C, _N, _O, _F, _Si, _P, _S, _Cl, _As, _Se, _Br, _Te, _I, _At}))
+    if (in(e, {H, B, C, N, O, F, Si, P, S, Cl, As, Se, Br, Te, I, At}))
         return NonMetalsColor;
-    if (in(e, {_He, _Ne, _Ar, _Kr, _Xe, _Rn}))
+    if (in(e, {He, Ne, Ar, Kr, Xe, Rn}))
         return NobleGasesColor;
-    if (e >= _La && e <= _Lu)
+    if (e >= La && e <= Lu)
         return LanthanideSeriesColor;
-    if (e >= _Ac && e <= _Lr)
+    if (e >= Ac && e <= Lr)
         return ActinideSeriesColor;
     return TransitionMetalsColor;
 }
@@ -151,14 +155,13 @@ PeriodicTablePopup::~PeriodicTablePopup() = default;
 ChemicalElement PeriodicTablePopup::CellElement(int row, int column)
 {
     if (row < 0 || row >= Rows || column < 0 || column >= Columns)
-        return NoElement;
-    const int e = kTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-    return e == kNone ? NoElement : static_cast<ChemicalElement>(e);
+        return ChemicalElement::None;
+    return kTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
 bool PeriodicTablePopup::IsElementEnabled(ChemicalElement e) const
 {
-    if (m_element == NoElement || e == NoElement)
+    if (m_element == ChemicalElement::None || e == ChemicalElement::None)
         return false;
     switch (m_enabled.EnableElementType()) {
     case ElementsOffered::All: return true;
@@ -171,7 +174,7 @@ bool PeriodicTablePopup::IsElementEnabled(ChemicalElement e) const
 void PeriodicTablePopup::EnabledChanged()
 {
     if (!IsElementEnabled(m_element)) {
-        m_element = _H;
+        m_element = ChemicalElement::H;
         for (int e = 0; e < 100; ++e)
             if (IsElementEnabled(static_cast<ChemicalElement>(e))) {
                 m_element = static_cast<ChemicalElement>(e);
@@ -301,7 +304,7 @@ void PeriodicTablePopup::paintEvent(QPaintEvent*)
                 continue;
             }
             const ChemicalElement e = CellElement(r, c);
-            if (e == NoElement)
+            if (e == ChemicalElement::None)
                 continue;
             const QString symbol = ElementSymbol(e);
             if (!IsElementEnabled(e)) {

@@ -83,7 +83,7 @@ public:
     QLabel* NameTip() const { return m_nameTip; }
     // The highlighted cell (column, row), or (-1, -1).
     QPoint HotCell() const { return m_hot; }
-    // The element of a cell of the table (row, column), or NoElement for none.
+    // The element of a cell of the table (row, column), or ChemicalElement::None for none.
     static ChemicalElement CellElement(int row, int column);
     // The cell under a point of the pop-up, or (-1, -1).
     QPoint CellAt(QPoint pos) const;
@@ -107,7 +107,7 @@ private:
     QPoint NextEnabledCell(QPoint from, int dColumn, int dRow) const;
     void Pick(QPoint cell);
 
-    ChemicalElement m_element = _H;
+    ChemicalElement m_element = ChemicalElement::H;
     OfferedElements m_enabled;
     UiLanguage m_language = UiLanguage::English;
     ElementGroupColours m_groups;

@@ -91,7 +91,7 @@ protected:
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
         panel->SetPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
-        panel->Selection().SetElementAndAMass(_Co, "60");
+        panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
         hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
             [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
         panel->OnStatusText = [this](const QString& text) { status << text; };
@@ -589,7 +589,7 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 // filter gives back that nuclide, without a report or a step in the history.
 TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
 {
-    panel->Selection().SetElementAndAMass(_Cs, "137");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     reports.clear();
     const QStringList history = panel->Selection().UndoNames();
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
@@ -677,7 +677,7 @@ TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
     };
     for (const auto& [typed, name] : spellings) {
         SCOPED_TRACE(typed);
-        panel->Selection().SetElementAndAMass(_H, "3");
+        panel->Selection().SetElementAndAMass(ChemicalElement::H, "3");
         QComboBox* box = panel->ElementBox();
         box->setFocus();
         QTest::keyClicks(box, QString::fromLatin1(typed));
@@ -698,7 +698,7 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
         {DecayFilterKind::AlphaOnly, DecayFilterKind::BetaMinusOnly});
     panel->Selection().Filter().Advanced().Decay().SetEnabled(true);
     panel->Selection().Filter().Advanced().SetEnabled(true);
-    panel->Selection().SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     struct Case {
         const char* typed;
         const char* said;

@@ -58,7 +58,7 @@ const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99m", "Cs-134", "C
 TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
     show();
@@ -72,15 +72,15 @@ TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
 TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
     reports.clear();
-    panel->Selection().SetElementAndAMass(_Cs, "137");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     EXPECT_EQ(reports, (QStringList{"Cs-134", "Cs-137"}));
     EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"});
 
     reports.clear();
-    panel->Selection().SetElementAndAMass(_Cs, "134");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "134");
     EXPECT_EQ(reports, QStringList{"Cs-134"});
     EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"}); // a change of mass alone records nothing
 
@@ -90,19 +90,19 @@ TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
     panel->Selection().PickAMass(panel->AMassBox()->currentIndex());
     EXPECT_TRUE(reports.isEmpty());
     // Offers nothing outside the filter.
-    panel->Selection().SetElementAndAMass(_Cs, "136");
-    panel->Selection().SetElement(_Fe);
+    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "136");
+    panel->Selection().SetElement(ChemicalElement::Fe);
     EXPECT_TRUE(reports.isEmpty());
 }
 
 TEST_F(PanelTest, NewElementKeepsTheMassWhenItCan)
 {
     makePanel(); // the whole index
-    panel->Selection().SetElementAndAMass(_Tc, "99m");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99m");
     show();
-    panel->Selection().SetElement(_Mo);
+    panel->Selection().SetElement(ChemicalElement::Mo);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Mo-99"));
-    panel->Selection().SetElement(_Co);
+    panel->Selection().SetElement(ChemicalElement::Co);
     EXPECT_EQ(panel->Selection().AMass(), MassText(panel->Selection().AMassList().front().toLatin1().constData()));
 }
 
@@ -122,7 +122,7 @@ TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
 TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(_Cs, "137");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     show();
     int filterChanges = 0;
     const auto heard = panel->Selection().FilterApplied.Connect([&] { ++filterChanges; });
@@ -150,7 +150,7 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
 {
     makePanel(kData);
     panel->SetChoiceType(ChoiceKind::FullList);
-    panel->Selection().SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
     auto pick = [&](const char* name) {
         panel->Selection().PickNuclide(panel->NuclideBox()->findText(QString::fromLatin1(name)));
@@ -240,19 +240,19 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
     makePanel();
     panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15});
     panel->Selection().Filter().SetUseElementFilter(true);
-    panel->Selection().SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
     PeriodicTablePopup* menu = panel->ElementMenu();
     EXPECT_FALSE(menu->isVisible());
     QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(menu->Element(), _Co);
-    for (ChemicalElement off : {_He, _Li, _B})
-        EXPECT_FALSE(menu->IsElementEnabled(off)) << off;
-    EXPECT_TRUE(menu->IsElementEnabled(_Cs));
+    EXPECT_EQ(menu->Element(), ChemicalElement::Co);
+    for (ChemicalElement off : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B})
+        EXPECT_FALSE(menu->IsElementEnabled(off)) << ElementSymbolAscii(off);
+    EXPECT_TRUE(menu->IsElementEnabled(ChemicalElement::Cs));
     reports.clear();
-    menu->OnChoiceElement(_Cs);
-    EXPECT_EQ(panel->Selection().Element(), _Cs);
+    menu->OnChoiceElement(ChemicalElement::Cs);
+    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
     EXPECT_EQ(reports.size(), 1);
     menu->hide();
 
@@ -269,7 +269,7 @@ protected:
     {
         PanelTest::SetUp();
         makePanel();
-        panel->Selection().SetElementAndAMass(_Co, "60");
+        panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
         show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
         menu = panel->ElementMenu();
@@ -312,7 +312,7 @@ TEST_F(PanelInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElemen
     EXPECT_EQ(menu->NameTip()->text(), QStringLiteral("Nickel"));
     // Above the table, over the cell's column: it hides no element.
     EXPECT_LT(menu->NameTip()->geometry().bottom(), menu->mapToGlobal(QPoint(0, 0)).y());
-    EXPECT_NEAR(menu->NameTip()->geometry().center().x(), cellOnScreen(_Ni).center().x(), 1);
+    EXPECT_NEAR(menu->NameTip()->geometry().center().x(), cellOnScreen(ChemicalElement::Ni).center().x(), 1);
     // The keys pass over the places without an element, and stop at the edge.
     const std::pair<Qt::Key, const char*> steps[]
         = {{Qt::Key_Down, "Palladium"}, {Qt::Key_Up, "Nickel"}, {Qt::Key_Left, "Cobalt"},
@@ -324,38 +324,38 @@ TEST_F(PanelInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElemen
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(menu->NameTip()->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), _Ar);
+    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Ar);
     EXPECT_EQ(reports.size(), 1);
 
     ctrlClickOnBox();
     QTest::keyClick(menu, Qt::Key_Left);
     QTest::keyClick(menu, Qt::Key_Escape);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), _Ar);
+    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Ar);
 }
 
 TEST_F(PanelInputTest, PeriodicTablePicksByAClickOrByDragging)
 {
     ctrlClickOnBox();
     ASSERT_TRUE(menu->isVisible());
-    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, onCell(_Cs));
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, onCell(ChemicalElement::Cs));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), _Cs);
+    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
 
     // Press on the box, drag onto an element, release there.
     QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier, onBox);
     ASSERT_TRUE(menu->isVisible());
-    QTest::mouseMove(window, onCell(_Sr));
-    QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onCell(_Sr));
+    QTest::mouseMove(window, onCell(ChemicalElement::Sr));
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onCell(ChemicalElement::Sr));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), _Sr);
+    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Sr);
     EXPECT_EQ(reports.size(), 2);
 }
 
 TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
 {
     pickComboItem(panel->ElementBox(), "Cs");
-    EXPECT_EQ(panel->Selection().Element(), _Cs);
+    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
     pickComboItem(panel->AMassBox(), "137");
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
     ASSERT_FALSE(reports.isEmpty());
@@ -383,7 +383,7 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
             for (const auto& [typed, name] : spellings) {
                 SCOPED_TRACE(std::string(typed) + (listOpen ? ", list open" : ", list closed")
                              + (box == panel->ElementBox() ? ", element box" : ", mass box"));
-                panel->Selection().SetElementAndAMass(_H, "3");
+                panel->Selection().SetElementAndAMass(ChemicalElement::H, "3");
                 box->setFocus();
                 QWidget* keys = box;
                 if (listOpen) {
@@ -397,7 +397,7 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
                 EXPECT_EQ(panel->Selection().Name(), QString::fromLatin1(name));
             }
     // A mass alone is one of the element shown.
-    panel->Selection().SetElementAndAMass(_Cs, "134");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "134");
     panel->AMassBox()->setFocus();
     QTest::keyClicks(panel->AMassBox(), QStringLiteral("137"));
     QTest::keyClick(panel->AMassBox(), Qt::Key_Return);
@@ -435,9 +435,9 @@ TEST_F(PanelInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
 TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
 {
     makePanel();
-    panel->Selection().SetElementAndAMass(_Tc, "99");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99");
     show();
-    panel->Selection().SetElementAndAMass(_Tc, "99M");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99M");
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
     panel->Selection().SetName(QStringLiteral("TC-99"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99"));
@@ -445,7 +445,7 @@ TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
     // Stored before the panel is first shown, too.
     makePanel();
-    panel->Selection().SetElementAndAMass(_Tc, "99M");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99M");
     show();
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
 }
@@ -552,7 +552,7 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
 TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
     int shown = 0;
     panel->ExecModal = [&](QDialog& dialog) {
@@ -614,7 +614,7 @@ TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
 TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(_Co, "60");
+    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
     panel->ExecModal = [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
@@ -622,7 +622,7 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
         EXPECT_TRUE(other);
         other->show();
         EXPECT_EQ(other->Selection().Name(), QStringLiteral("Co-60"));
-        other->Selection().SetElementAndAMass(_U, "238");
+        other->Selection().SetElementAndAMass(ChemicalElement::U, "238");
         return int(QDialog::Accepted);
     };
     panel->EditNuclide();
@@ -632,13 +632,13 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
 TEST(ElementGroups, ColoursOfTheGroups)
 {
     ElementGroupColours g;
-    EXPECT_EQ(g.GetElementColor(_Po), g.OtherMetalsColor);
-    EXPECT_EQ(g.GetElementColor(_At), g.NonMetalsColor);
-    EXPECT_EQ(g.GetElementColor(_Fe), g.TransitionMetalsColor);
-    EXPECT_EQ(g.GetElementColor(_La), g.LanthanideSeriesColor);
-    EXPECT_EQ(g.GetElementColor(NoElement), g.TransitionMetalsColor);
-    EXPECT_EQ(PeriodicTablePopup::CellElement(9, 4), _Db);
-    EXPECT_EQ(PeriodicTablePopup::CellElement(10, 0), NoElement);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::Po), g.OtherMetalsColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::At), g.NonMetalsColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::Fe), g.TransitionMetalsColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::La), g.LanthanideSeriesColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::None), g.TransitionMetalsColor);
+    EXPECT_EQ(PeriodicTablePopup::CellElement(9, 4), ChemicalElement::Db);
+    EXPECT_EQ(PeriodicTablePopup::CellElement(10, 0), ChemicalElement::None);
 }
 
 TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
@@ -660,7 +660,7 @@ TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
         return int(QDialog::Accepted);
     };
     EXPECT_TRUE(f.EditDlg());
-    EXPECT_FALSE(f.Elements().contains(_H));
+    EXPECT_FALSE(f.Elements().contains(ChemicalElement::H));
     EXPECT_EQ(f.Elements().count(), 96);
     EXPECT_EQ(changes, 1);
 }
@@ -670,15 +670,15 @@ TEST(ElementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
     const NuclideIndex index;
     PeriodicTablePopup menu(index);
     ElementSet set;
-    set.insert(_Co);
-    set.insert(_Cs);
+    set.insert(ChemicalElement::Co);
+    set.insert(ChemicalElement::Cs);
     menu.SetEnabledElements(ElementsOffered::Custom, set);
-    EXPECT_EQ(menu.Element(), _Co);
-    menu.SetElement(_Fe);
-    EXPECT_EQ(menu.Element(), _Co);
+    EXPECT_EQ(menu.Element(), ChemicalElement::Co);
+    menu.SetElement(ChemicalElement::Fe);
+    EXPECT_EQ(menu.Element(), ChemicalElement::Co);
     menu.SetEnabledElements(ElementsOffered::All, {});
-    menu.SetElement(_Fe);
-    EXPECT_EQ(menu.Element(), _Fe);
+    menu.SetElement(ChemicalElement::Fe);
+    EXPECT_EQ(menu.Element(), ChemicalElement::Fe);
 }
 
 } // namespace

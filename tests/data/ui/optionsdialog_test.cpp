@@ -24,7 +24,7 @@ namespace {
 // with a data file and an empty one to choose between.
 class OptionsFormTest : public testing::Test {
 protected:
-    void SetUp() override { writeTypicalFile(good.path(), _Co, "60"); }
+    void SetUp() override { writeTypicalFile(good.path(), ChemicalElement::Co, "60"); }
     // Preferences whose data folder is the empty one.
     std::unique_ptr<ProgramSettings> callerOnEmptyFolder() const
     {
@@ -84,7 +84,7 @@ TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     ProgramSettings caller(exe());
     caller.SetDataFolderPath(good.path());
     QTemporaryDir second;
-    writeTypicalFile(second.path(), _Cs, "137");
+    writeTypicalFile(second.path(), ChemicalElement::Cs, "137");
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::General);
     ASSERT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));

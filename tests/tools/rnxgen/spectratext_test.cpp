@@ -102,9 +102,9 @@ TEST(SpectraText, BetaSpectraKeepTheirDensities)
 
 TEST(SpectraText, BlocksMustBeWhereTheIndexPutsThem)
 {
-    std::vector<Nuclide> nodes{makeNode(_Co, 60, "60", 5.27f, TimeUnit::Year),
-                               makeNode(_Cs, 137, "137", 30.1f, TimeUnit::Year),
-                               makeNode(_H, 3, "3", 12.3f, TimeUnit::Year)};
+    std::vector<Nuclide> nodes{makeNode(ChemicalElement::Co, 60, "60", 5.27f, TimeUnit::Year),
+                               makeNode(ChemicalElement::Cs, 137, "137", 30.1f, TimeUnit::Year),
+                               makeNode(ChemicalElement::H, 3, "3", 12.3f, TimeUnit::Year)};
     nodes[0].SLinePos = 0;
     nodes[0].NLines = 2;
     nodes[1].SLinePos = 2;
