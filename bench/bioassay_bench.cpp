@@ -62,7 +62,7 @@ struct Bioassay {
         table = dynamic_cast<kav::DataGrid*>(view->findChild<QWidget*>(QStringLiteral("bioassayTable")));
         displayedData = view->findChild<QButtonGroup*>(QStringLiteral("displayedData"));
         chart = dynamic_cast<kav::BioassayChart*>(view->findChild<QWidget*>(QStringLiteral("bioassayChart")));
-        if (!view->Table().HasData || !table || !displayedData || !chart)
+        if (!view->Table().hasData || !table || !displayedData || !chart)
             std::abort();
     }
 };
@@ -81,8 +81,8 @@ Bioassay& bioassay()
 int cellCount()
 {
     int cells = 0;
-    for (const kav::BioassayColumn& c : bioassay().view->Table().Columns)
-        cells += static_cast<int>(c.Cells.size());
+    for (const kav::BioassayColumn& c : bioassay().view->Table().columns)
+        cells += static_cast<int>(c.cells.size());
     return cells;
 }
 
@@ -100,7 +100,7 @@ void BM_ComputeTable(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     kav::BioassayRequest request = b.view->Request();
-    request.View = static_cast<kav::BioassayQuantity>(state.range(0));
+    request.view = static_cast<kav::BioassayQuantity>(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(kav::ComputeBioassayTable(b.data, request));
 }
@@ -132,7 +132,7 @@ void BM_RefillSeriesAndRedraw(benchmark::State& state)
     }
     int points = 0;
     for (int s = 0; s < chart.ChartControl().SeriesCount(); ++s)
-        points += static_cast<int>(chart.ChartControl().Series(s).Points.size());
+        points += static_cast<int>(chart.ChartControl().Series(s).points.size());
     state.counters["points"] = points;
 }
 BENCHMARK(BM_RefillSeriesAndRedraw)->Unit(benchmark::kMicrosecond);

@@ -30,7 +30,7 @@ struct FullSizeSet {
         std::vector<const kav::Nuclide*> chosen;
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
         for (int i = 0; i < index.Count() && chosen.size() < 100; ++i)
-            if (index.Items(i)->Lr <= tenMinutesLr)
+            if (index.Items(i)->decayConstant <= tenMinutesLr)
                 chosen.push_back(index.Items(i));
         if (!kav::WriteSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
             std::abort();
@@ -65,7 +65,7 @@ void BM_ExportTheFiles(benchmark::State& state)
     const QStringList elements = kav::DataElementsOf(s.nuclides);
     for (auto _ : state) {
         const kav::DoseExportResult r = kav::ExportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
-        if (!r.Error.isEmpty())
+        if (!r.error.isEmpty())
             std::abort();
     }
     state.counters["files"] = static_cast<double>(elements.size());

@@ -65,7 +65,7 @@ void BM_MeasureAndDrawCaption(benchmark::State& state)
     const QString caption = QStringLiteral(
         "<p align=\"center\">Effective dose per exposure,<br>mSv per mJ&middot;h&middot;m<sup>-3</sup></p>");
     for (auto _ : state) {
-        const int h = kav::DrawMarkupText(p, caption, QRect(0, 0, 200, 60), true).Height;
+        const int h = kav::DrawMarkupText(p, caption, QRect(0, 0, 200, 60), true).height;
         kav::DrawMarkupText(p, caption, QRect(0, 0, 200, h), false);
     }
 }

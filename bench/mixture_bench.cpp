@@ -55,7 +55,7 @@ struct Fixture {
             std::abort();
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
         for (int i = 0; i < index.Count() && static_cast<int>(nuclides.size()) < kNuclides; ++i)
-            if (index.Items(i)->Lr <= tenMinutesLr)
+            if (index.Items(i)->decayConstant <= tenMinutesLr)
                 nuclides.push_back(index.Items(i));
         const kav::SampleFolderResult written
             = kav::WriteSampleFolder(dir.path(), index, nuclides, kav::SampleSize::FullSize);
@@ -83,7 +83,7 @@ struct Fixture {
         view->resize(1000, 600);
         view->show();
         // The dialog's "<<" then OK, as a user adds everything on offer.
-        view->ExecModal = [](QDialog& dialog) {
+        view->execModal = [](QDialog& dialog) {
             auto& add = static_cast<kav::AddNuclidesDialog&>(dialog);
             add.findChild<QPushButton*>(QStringLiteral("addAllButton"))->click();
             add.findChild<QPushButton*>(QStringLiteral("okButton"))->click();

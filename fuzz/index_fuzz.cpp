@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         node.GetChainArray(chain, maxCutted);
         node.GetDaughtersList(list);
         index.GetAncLists(&node, direct, main, other);
-        if (index.FindNuclide(node.Name.toString()) == nullptr && node.Element != ChemicalElement::None
-            && index.RangeOf(node.Element).First == i)
+        if (index.FindNuclide(node.name.toString()) == nullptr && node.element != ChemicalElement::None
+            && index.RangeOf(node.element).first == i)
             std::abort(); // the first node of an element is always found by its name
     }
     (void)index.ToText();
@@ -40,11 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& node = *index.Items(i);
-        if (index.FindNuclide(node.Name.toString()) != &node)
+        if (index.FindNuclide(node.name.toString()) != &node)
             std::abort();
-        for (int slot = 0; slot < node.DaughtersCount; ++slot) {
-            const DaughterSlot& d = node.DaughterArray[static_cast<std::size_t>(slot)];
-            if (!index.NodeAt(d.DaughterPos) || index.NodeAt(d.DaughterPos)->Name != d.Name)
+        for (int slot = 0; slot < node.daughterCount; ++slot) {
+            const DaughterSlot& d = node.daughters[static_cast<std::size_t>(slot)];
+            if (!index.NodeAt(d.position) || index.NodeAt(d.position)->name != d.name)
                 std::abort();
         }
     }

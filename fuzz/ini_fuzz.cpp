@@ -16,8 +16,8 @@ namespace {
 kav::ProgramLocations nowhere()
 {
     kav::ProgramLocations l;
-    l.ProgramDir = l.SharedDir = l.SettingsDir = l.UserDataDir = QStringLiteral("/nonexistent/kav-fuzz");
-    l.ExeName = QStringLiteral("viewer");
+    l.programDir = l.sharedDir = l.settingsDir = l.userDataDir = QStringLiteral("/nonexistent/kav-fuzz");
+    l.exeName = QStringLiteral("viewer");
     return l;
 }
 

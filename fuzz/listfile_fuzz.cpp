@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     filter.LoadElementList(bytes);
     filter.LoadNuclideList(bytes);
     for (const auto& e : filter.FullNuclideList().Items())
-        if (!e.node || !filter.FullElementSet().contains(e.node->Element))
+        if (!e.node || !filter.FullElementSet().contains(e.node->element))
             std::abort();
     return 0;
 }

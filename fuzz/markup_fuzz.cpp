@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Narrower than a word (lines overflow) and a caption's width (lines wrap).
     for (int width : {5, 80}) {
         const kav::MarkupResult r = kav::DrawMarkupText(painter, text, QRect(0, 0, width, 120), true);
-        if (r.Height <= 0)
+        if (r.height <= 0)
             std::abort();
         kav::DrawMarkupText(painter, text, QRect(0, 0, width, 120), false, width != 5);
     }

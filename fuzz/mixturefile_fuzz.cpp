@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (rows.size() > static_cast<std::size_t>(kav::MaxMixtureFileRows))
         std::abort();
     for (const kav::KeptMixtureRow& row : rows)
-        if (row.Material < 0 || row.AMADIndex < -1 || row.AMADIndex >= kav::AMADCount || row.Nuclide.isEmpty())
+        if (row.material < 0 || row.amadIndex < -1 || row.amadIndex >= kav::AMADCount || row.nuclide.isEmpty())
             std::abort();
     if (kav::ParseMixtureFile(kav::MixtureFileBytes(rows)) != rows)
         std::abort();

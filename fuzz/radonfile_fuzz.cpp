@@ -13,13 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto type = static_cast<kav::RadonTable>(t);
         const kav::RadonLoadResult r = kav::ReadRadonBlock(bytes, type);
         if (r.status != kav::RadonLoadResult::Loaded) {
-            if (r.Problem.isEmpty())
+            if (r.problem.isEmpty())
                 std::abort();
             continue;
         }
-        if (r.Block.EffDose.size() != (type == kav::RadonTable::GasAlone ? 3u : 1u))
+        if (r.block.effectiveDose.size() != (type == kav::RadonTable::GasAlone ? 3u : 1u))
             std::abort();
-        for (float v : r.Block.RnData)
+        for (float v : r.block.radonData)
             if (!(v >= 0) || !std::isfinite(v))
                 std::abort();
     }

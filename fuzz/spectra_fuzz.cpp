@@ -51,17 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QByteArray index;
     for (int i = 0; i < kNodes; ++i) {
         Nuclide& node = nodes[static_cast<std::size_t>(i)];
-        node.Element = elements[i];
-        node.AMass = MassText("100");
-        node.AMassInt = 100;
-        node.Name = MakeNuclideName(node.Element, node.AMass);
-        node.HalfLife = 1;
-        node.HalfLifeUnit = TimeUnit::Day;
+        node.element = elements[i];
+        node.mass = MassText("100");
+        node.massNumber = 100;
+        node.name = MakeNuclideName(node.element, node.mass);
+        node.halfLife = 1;
+        node.halfLifeUnit = TimeUnit::Day;
         const char* place = bytes + i * kPlaceBytes;
-        node.SLinePos = qFromLittleEndian<qint32>(place);
-        node.NLines = qFromLittleEndian<quint16>(place + 4);
-        node.BetaLinePos = node.SLinePos;
-        node.BetaLines = static_cast<std::uint8_t>(place[6]);
+        node.firstLine = qFromLittleEndian<qint32>(place);
+        node.lineCount = qFromLittleEndian<quint16>(place + 4);
+        node.firstBetaLine = node.firstLine;
+        node.betaLineCount = static_cast<std::uint8_t>(place[6]);
         WriteIndexRecord(node, index);
     }
     const QByteArray spectra(bytes + kNodes * kPlaceBytes, static_cast<qsizetype>(size) - kNodes * kPlaceBytes);
@@ -79,20 +79,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!read && !lines.empty())
             std::abort();
         for (const SpectrumLine& line : lines)
-            if (line.RType < 1 || line.RType > RadiationTypeCount || !sound(line.E) || !sound(line.Yield))
+            if (line.radiation < 1 || line.radiation > RadiationTypeCount || !sound(line.energy) || !sound(line.yield))
                 std::abort();
         BetaSpectrum beta;
-        if (const Nuclide* node = rnx.NodeAt(i); node && files.ReadBeta(node, beta) && beta.size() != node->BetaLines)
+        if (const Nuclide* node = rnx.NodeAt(i);
+            node && files.ReadBeta(node, beta) && beta.size() != node->betaLineCount)
             std::abort();
     }
     const std::vector<SpectrumSummary>& summaries = files.Summary().nuclides;
     if (summaries.size() != static_cast<std::size_t>(rnx.Count()))
         std::abort();
     for (const SpectrumSummary& d : summaries) {
-        for (float v : {d.Total, d.BetaTotal, d.GammaTotal, d.DoseConst, d.BetaAverageEnergy, d.GammaAverageEnergy})
+        for (float v : {d.total, d.betaTotal, d.gammaTotal, d.doseConstant, d.betaAverageEnergy, d.gammaAverageEnergy})
             if (!(v >= 0)) // infinite sums of huge yields are allowed; nothing negative or undefined
                 std::abort();
-        for (float share : {d.AlphaFrac, d.BetaFrac, d.GammaFrac})
+        for (float share : {d.alphaFraction, d.betaFraction, d.gammaFraction})
             if (!(share >= 0) || share > 1.0001f)
                 std::abort();
     }

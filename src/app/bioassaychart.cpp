@@ -144,11 +144,11 @@ QIcon toolIcon(int kind)
 
 BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     : QWidget(parent)
-    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , execModal([](QDialog& dialog) { return dialog.exec(); })
     , m_boxes(boxes)
     , m_tip(std::make_unique<TipWindow>())
 {
-    AskSaveFileName = [this](const QStringList& filters, QString& chosen) {
+    askSaveFileName = [this](const QStringList& filters, QString& chosen) {
         return QFileDialog::getSaveFileName(this, QString(), QString(), filters.join(QStringLiteral(";;")), &chosen);
     };
     m_chart = new Chart(this);
@@ -156,8 +156,8 @@ BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     m_chart->BottomAxis().SetLogarithmic(true);
     m_chart->LeftAxis().SetLogarithmic(true);
     m_chart->BottomAxis().SetMinMax(0.01, 10000);
-    m_chart->BottomAxis().LabelFormat = QStringLiteral("0.#######E-#");
-    m_chart->LeftAxis().LabelFormat = QStringLiteral("0.######E-#");
+    m_chart->BottomAxis().labelFormat = QStringLiteral("0.#######E-#");
+    m_chart->LeftAxis().labelFormat = QStringLiteral("0.######E-#");
     for (int k = 0; k < CompartmentCount; ++k)
         m_chart->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
                            kSeriesLooks[k].colour);
@@ -224,11 +224,11 @@ QLayout* BioassayChart::BuildToolBar()
             AutoScaleChart();
     });
     connect(m_legendButton, &QToolButton::clicked, this, [this] {
-        m_chart->LegendVisible = m_legendButton->isChecked();
+        m_chart->legendVisible = m_legendButton->isChecked();
         m_chart->update();
     });
     connect(m_legendOverButton, &QToolButton::clicked, this, [this] {
-        m_chart->LegendOverPlot = m_legendOverButton->isChecked();
+        m_chart->legendOverPlot = m_legendOverButton->isChecked();
         m_chart->update();
     });
     connect(m_linesButton, &QToolButton::clicked, this, [this] { LinesClicked(); });
@@ -240,51 +240,51 @@ QLayout* BioassayChart::BuildToolBar()
 void BioassayChart::ConnectChart()
 {
     Chart& c = *m_chart;
-    c.OnMouseDown = [this] {
+    c.onMouseDown = [this] {
         m_saveXMin = m_chart->BottomAxis().Minimum();
         m_saveXMax = m_chart->BottomAxis().Maximum();
         m_saveYMin = m_chart->LeftAxis().Minimum();
         m_saveYMax = m_chart->LeftAxis().Maximum();
     };
-    c.OnZoom = [this] { ChartZoomed(); };
-    c.OnUndoZoom = [this] { AutoScaleChart(); };
-    c.OnScroll = [this] { m_autoScaleButton->setChecked(false); };
+    c.onZoom = [this] { ChartZoomed(); };
+    c.onUndoZoom = [this] { AutoScaleChart(); };
+    c.onScroll = [this] { m_autoScaleButton->setChecked(false); };
     // A scroll stops where it would leave no point in sight.
-    c.OnAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = m_chart->ShowsAPointWithin(ranges); };
-    c.OnClickLegend = [this] {
+    c.onAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = m_chart->ShowsAPointWithin(ranges); };
+    c.onClickLegend = [this] {
         if (m_autoScaleButton->isChecked())
             AutoScaleChart();
     };
-    c.OnClickSeries = [this](int series, int index, QPoint at) { ShowPointTip(series, index, at); };
+    c.onClickSeries = [this](int series, int index, QPoint at) { ShowPointTip(series, index, at); };
 }
 
 void BioassayChart::ApplyGrids()
 {
     ChartAxis& left = m_chart->LeftAxis();
-    left.MajorGrid = m_horizontalGridButton->isChecked() || m_horizontalMinorGridButton->isChecked();
-    left.MinorGrid = m_horizontalMinorGridButton->isChecked();
+    left.majorGrid = m_horizontalGridButton->isChecked() || m_horizontalMinorGridButton->isChecked();
+    left.minorGrid = m_horizontalMinorGridButton->isChecked();
     ChartAxis& bottom = m_chart->BottomAxis();
-    bottom.MajorGrid = m_verticalGridButton->isChecked() || m_verticalMinorGridButton->isChecked();
-    bottom.MinorGrid = m_verticalMinorGridButton->isChecked();
+    bottom.majorGrid = m_verticalGridButton->isChecked() || m_verticalMinorGridButton->isChecked();
+    bottom.minorGrid = m_verticalMinorGridButton->isChecked();
     m_chart->update();
 }
 
 void BioassayChart::ShowTable(const BioassayTable& table, const QString& axisTitle)
 {
     for (int k = 0; k < CompartmentCount; ++k) {
-        const BioassayColumn& column = table.Columns[static_cast<std::size_t>(k)];
+        const BioassayColumn& column = table.columns[static_cast<std::size_t>(k)];
         ChartSeries& series = m_chart->Series(k);
-        const bool shown = table.HasData && column.Present;
-        series.Points = shown ? column.Points : std::vector<QPointF>();
-        series.Title = shown ? column.Title : SourceOrganName(column.Organ);
-        series.Active = shown;
-        series.InLegend = shown;
+        const bool shown = table.hasData && column.present;
+        series.points = shown ? column.points : std::vector<QPointF>();
+        series.title = shown ? column.title : SourceOrganName(column.organ);
+        series.active = shown;
+        series.inLegend = shown;
     }
-    m_chart->LeftAxis().Title = axisTitle;
-    if (table.HasData)
-        m_chart->BottomAxis().Title = table.TimeTitle;
+    m_chart->LeftAxis().title = axisTitle;
+    if (table.hasData)
+        m_chart->BottomAxis().title = table.timeTitle;
     LinesClicked();
-    if (table.HasData)
+    if (table.hasData)
         AutoScaleChart();
     else
         m_chart->Refresh();
@@ -369,22 +369,22 @@ void BioassayChart::VerticalLogClicked()
 void BioassayChart::LinesClicked()
 {
     for (int s = 0; s < m_chart->SeriesCount(); ++s)
-        m_chart->Series(s).LineVisible = m_linesButton->isChecked();
+        m_chart->Series(s).lineVisible = m_linesButton->isChecked();
     m_chart->update();
 }
 
 void BioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
 {
     const ChartSeries& s = m_chart->Series(series);
-    const QPointF& point = s.Points.at(static_cast<std::size_t>(index));
+    const QPointF& point = s.points.at(static_cast<std::size_t>(index));
     const QString x = formatPicture(point.x(), u"#0.######");
     const QString y = FormatScientific(point.y(), 2);
-    const QString title = s.Title.toHtmlEscaped();
+    const QString title = s.title.toHtmlEscaped();
     const QString text = QStringLiteral("<p align=\"center\"><b>") + title
         + QStringLiteral("</b></p><p align=\"center\">X: <b>") + x + QStringLiteral("</b>; Y: <b>") + y
         + QStringLiteral("</b></p>");
     const QFontMetrics metrics(m_chart->font());
-    const int width = std::max(metrics.horizontalAdvance(s.Title),
+    const int width = std::max(metrics.horizontalAdvance(s.title),
                                metrics.horizontalAdvance(QStringLiteral("X:") + x + QStringLiteral("Y: ") + y))
         + 40;
     m_tip->ShowMarkupTip(text, globalPosition, true, width);
@@ -396,7 +396,7 @@ void BioassayChart::SaveClicked()
     for (int f = 0; f < ChartPictureFormatCount; ++f)
         filters << ChartPictureFilter(static_cast<ChartPictureFormat>(f));
     QString chosen = filters.front();
-    QString fileName = AskSaveFileName(filters, chosen);
+    QString fileName = askSaveFileName(filters, chosen);
     if (fileName.isEmpty())
         return;
     const auto format = static_cast<ChartPictureFormat>(std::max<qsizetype>(filters.indexOf(chosen), 0));
@@ -442,7 +442,7 @@ void BioassayChart::CopyClicked()
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(group);
     layout->addWidget(buttons);
-    if (ExecModal(dialog) != QDialog::Accepted)
+    if (execModal(dialog) != QDialog::Accepted)
         return;
     QApplication::clipboard()->setMimeData(
         ChartClipboardData(*m_chart, static_cast<ChartPictureFormat>(choices->checkedId())));

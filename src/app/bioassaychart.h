@@ -35,8 +35,8 @@ public:
 
     // Asks for the file to save to, with the filter entry chosen; empty when cancelled. Shows a
     // modal dialog. Tests replace both.
-    std::function<QString(const QStringList& filters, QString& chosenFilter)> AskSaveFileName;
-    std::function<int(QDialog&)> ExecModal;
+    std::function<QString(const QStringList& filters, QString& chosenFilter)> askSaveFileName;
+    std::function<int(QDialog&)> execModal;
 
     // The numbers of the table as series, the vertical axis titled, then automatic scaling.
     void ShowTable(const BioassayTable& table, const QString& axisTitle);

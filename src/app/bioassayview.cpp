@@ -62,7 +62,7 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     (new QHBoxLayout(this))->addWidget(m_divider);
     InitGrid();
     FollowSettings();
-    m_watchingSettings = m_context.Settings().SettingsChanged.Connect([this] { FollowSettings(); });
+    m_watchingSettings = m_context.Settings().settingsChanged.Connect([this] { FollowSettings(); });
 }
 
 QWidget* BioassayView::BuildIntakeParameters()
@@ -70,7 +70,7 @@ QWidget* BioassayView::BuildIntakeParameters()
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
     m_intakeChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
     m_intakeChooser->setObjectName(QStringLiteral("intakeChooser"));
-    m_followingChooser = m_intakeChooser->Selection().NuclideChosen.Connect(
+    m_followingChooser = m_intakeChooser->Selection().nuclideChosen.Connect(
         [this](const NuclideIdentity& rnx) { IntakeNuclideChanged(rnx); });
     m_loader.emplace(*m_intakeChooser, m_context.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
@@ -151,7 +151,7 @@ QWidget* BioassayView::BuildDisplayedData()
     m_doseField->setObjectName(QStringLiteral("doseForContentField"));
     m_doseField->SetMessageBoxes(&m_context.Boxes());
     m_doseField->SetIncrementType(IncrementKind::LastDigit);
-    m_doseField->Formats().DefaultFormat = QStringLiteral("0.###");
+    m_doseField->Formats().defaultFormat = QStringLiteral("0.###");
     m_doseField->SetValue(1);
     m_doseField->SetMaxValue(100);
     m_doseField->SetMaxValueEnabled(true);
@@ -163,7 +163,7 @@ QWidget* BioassayView::BuildDisplayedData()
     m_doseUnitLabel->setObjectName(QStringLiteral("doseUnitLabel"));
     m_doseField->setEnabled(false);
     m_doseUnitLabel->setEnabled(false);
-    m_doseField->OnChange = [this] {
+    m_doseField->onChange = [this] {
         UpdateCaption();
         Recompute();
     };
@@ -201,8 +201,8 @@ QWidget* BioassayView::BuildTable()
     m_unitsAction = new QAction(QStringLiteral("&Units..."), this);
     m_unitsAction->setObjectName(QStringLiteral("unitsAction"));
     connect(m_unitsAction, &QAction::triggered, this, [this] {
-        if (OnEditUnits)
-            OnEditUnits();
+        if (onEditUnits)
+            onEditUnits();
     });
     m_gridMenu = new QMenu(this);
     m_gridMenu->setObjectName(QStringLiteral("tableMenu"));
@@ -235,8 +235,8 @@ QWidget* BioassayView::BuildTable()
     m_keyTerm->setObjectName(QStringLiteral("keyTermLink"));
     m_keyTerm->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     connect(m_keyTerm, &QLabel::linkActivated, this, [this](const QString& link) {
-        if (ShowHelp)
-            ShowHelp(link);
+        if (showHelp)
+            showHelp(link);
     });
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -252,8 +252,8 @@ void BioassayView::OfferHelp(QWidget* widget, const QString& topic)
     connect(widget, &QWidget::customContextMenuRequested, this, [this, widget, topic](QPoint pos) {
         QMenu menu;
         menu.addAction(QStringLiteral("Help"), this, [this, &topic] {
-            if (ShowHelp)
-                ShowHelp(topic);
+            if (showHelp)
+                showHelp(topic);
         });
         menu.exec(widget->mapToGlobal(pos));
     });
@@ -268,22 +268,22 @@ void BioassayView::InitGrid()
     g.SetFixedRows(1);
     g.SetRowHeights(0, 65);
     g.SetColWidths(0, 75);
-    for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
-        f->MultiLine = true;
+    for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
+        f->multiLine = true;
     for (int k = 0; k < CompartmentCount; ++k) {
         const Compartment organ = SourceOrgansInColumnOrder()[k];
         g.SetCells(k + 1, 0, SourceOrganName(organ));
         if (!SourceOrganDescription(organ).isEmpty())
             *g.CreateCellHint(k + 1, 0) = SourceOrganDescription(organ);
     }
-    g.SetDefaultColWidth(QFontMetrics(g.FixedCellsFormat.Normal.Font).horizontalAdvance(QStringLiteral("Skeleton*"))
+    g.SetDefaultColWidth(QFontMetrics(g.fixedCellsFormat.normal.font).horizontalAdvance(QStringLiteral("Skeleton*"))
                          + 16);
     g.SetColWidths(0, 75);
 }
 
 void BioassayView::IntakeNuclideChanged(const NuclideIdentity& rnx)
 {
-    if (!m_bioassayData || rnx.Element == ChemicalElement::None)
+    if (!m_bioassayData || rnx.element == ChemicalElement::None)
         return;
     m_loader->Load(m_context.Settings().DataFolder(), *m_bioassayData, rnx, [this] {
         FillMaterials();
@@ -345,13 +345,13 @@ BioassayRequest BioassayView::Request() const
 {
     const ProgramSettings& preference = m_context.Settings();
     BioassayRequest r;
-    r.Path = static_cast<IntakeRoute>(std::max(m_routeBox->currentIndex(), 0));
-    r.Material = m_materialBox->currentIndex();
-    r.AMADIndex = m_sizeBox->count() == AMADCount ? m_sizeBox->currentIndex() : 0;
-    r.View = static_cast<BioassayQuantity>(std::max(m_quantityButtons->checkedId(), 0));
-    r.DoseMSv = m_doseField->Value();
-    r.WholeDays = preference.BioassayWholeDays();
-    r.Units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
+    r.path = static_cast<IntakeRoute>(std::max(m_routeBox->currentIndex(), 0));
+    r.material = m_materialBox->currentIndex();
+    r.amadIndex = m_sizeBox->count() == AMADCount ? m_sizeBox->currentIndex() : 0;
+    r.view = static_cast<BioassayQuantity>(std::max(m_quantityButtons->checkedId(), 0));
+    r.doseMSv = m_doseField->Value();
+    r.wholeDays = preference.BioassayWholeDays();
+    r.units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
                preference.BioassayTimeUnit()};
     return r;
 }
@@ -360,10 +360,10 @@ void BioassayView::UpdateCaption()
 {
     const BioassayRequest r = Request();
     // A choice without functions says so where the caption of its table would stand.
-    const bool noData = m_bioassayData && m_bioassayData->IsLoaded() && !m_table.HasData;
+    const bool noData = m_bioassayData && m_bioassayData->IsLoaded() && !m_table.hasData;
     m_caption->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
     m_caption->setText(noData ? BioassayNoDataText(m_bioassayData->NuclideNameText())
-                              : BioassayCaption(r.View, r.DoseMSv, r.Units));
+                              : BioassayCaption(r.view, r.doseMSv, r.units));
 }
 
 void BioassayView::Recompute()
@@ -374,9 +374,9 @@ void BioassayView::Recompute()
     m_table = ComputeBioassayTable(*m_bioassayData, request);
     UpdateCaption();
     FillTable();
-    m_chart->ChartControl().Title = m_bioassayData->NuclideNameText() + QStringLiteral(": ")
-        + BioassayCaption(request.View, request.DoseMSv, request.Units);
-    m_chart->ShowTable(m_table, BioassayAxisTitle(request.View, request.DoseMSv, request.Units));
+    m_chart->ChartControl().title = m_bioassayData->NuclideNameText() + QStringLiteral(": ")
+        + BioassayCaption(request.view, request.doseMSv, request.units);
+    m_chart->ShowTable(m_table, BioassayAxisTitle(request.view, request.doseMSv, request.units));
     ShareWidth();
 }
 
@@ -402,7 +402,7 @@ void BioassayView::ShareWidth()
 void BioassayView::FillTable()
 {
     DataGrid& g = *m_grid;
-    if (!m_table.HasData) {
+    if (!m_table.hasData) {
         // No functions for this material: no compartment to show, no time of the last choice
         // left behind (in the copy either).
         for (int c = 1; c < g.ColCount(); ++c)
@@ -411,28 +411,28 @@ void BioassayView::FillTable()
         g.SetCells(0, 1, QStringLiteral("-"));
         return;
     }
-    g.SetRowCount(static_cast<int>(m_table.Times.size()) + 1);
-    g.SetCells(0, 0, m_table.TimeTitle);
+    g.SetRowCount(static_cast<int>(m_table.times.size()) + 1);
+    g.SetCells(0, 0, m_table.timeTitle);
     for (int row = 1; row < g.RowCount(); ++row)
-        g.SetCells(0, row, m_table.Times[row - 1]);
+        g.SetCells(0, row, m_table.times[row - 1]);
     for (int k = 0; k < CompartmentCount; ++k) {
-        const BioassayColumn& column = m_table.Columns[static_cast<std::size_t>(k)];
+        const BioassayColumn& column = m_table.columns[static_cast<std::size_t>(k)];
         const int col = k + 1;
-        if (!column.Present) {
+        if (!column.present) {
             g.SetColWidths(col, -1);
             continue;
         }
         g.SetColWidths(col, g.DefaultColWidth());
-        g.SetCells(col, 0, column.Title);
+        g.SetCells(col, 0, column.title);
         for (int row = 1; row < g.RowCount(); ++row)
-            g.SetCells(col, row, column.Cells.value(row - 1));
+            g.SetCells(col, row, column.cells.value(row - 1));
     }
 }
 
 void BioassayView::FollowSettings()
 {
     const BioassayRequest request = Request();
-    const std::pair shown{request.Units, request.WholeDays};
+    const std::pair shown{request.units, request.wholeDays};
     if (shown == m_settingsShown)
         return;
     m_settingsShown = shown;

@@ -39,8 +39,8 @@ public:
     // The data object the view shows; the main window creates it during start-up.
     void SetBioassayData(BioassayData* data) { m_bioassayData = data; }
     // Opens the options on the view's units, and the help on a topic; the main window gives both.
-    std::function<void()> OnEditUnits;
-    std::function<void(const QString& topic)> ShowHelp;
+    std::function<void()> onEditUnits;
+    std::function<void(const QString& topic)> showHelp;
 
     // The choosers of the nuclide taken in and of the one measured, and the dose field, which
     // the main window joins to the others and to its status line. The other parts are found by

@@ -21,12 +21,12 @@ void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, con
     else
         m_boxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, ButtonOk, ButtonOk);
     // The nuclide shown before is read again through the chooser.
-    if (m_goingBack || previous.El == ChemicalElement::None) {
+    if (m_goingBack || previous.element == ChemicalElement::None) {
         show();
         return;
     }
     m_goingBack = true;
-    m_chooser.Selection().SetElementAndAMass(previous.El, previous.AMass);
+    m_chooser.Selection().SetElementAndAMass(previous.element, previous.mass);
     m_goingBack = false;
 }
 

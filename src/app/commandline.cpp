@@ -19,17 +19,17 @@ ViewerCommandLine ViewerCommandLine::Parse(const QStringList& arguments)
 
     ViewerCommandLine line;
     if (!parser.parse(arguments))
-        line.Error = parser.errorText();
+        line.error = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
-        line.Error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front());
-    line.Help = parser.isSet(help);
-    line.Version = parser.isSet(version);
-    line.Maintenance = parser.isSet(maintenance);
+        line.error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().front());
+    line.help = parser.isSet(help);
+    line.version = parser.isSet(version);
+    line.maintenance = parser.isSet(maintenance);
     if (parser.isSet(data)) {
         const QFileInfo folder(parser.value(data));
-        line.DataDir = folder.absoluteFilePath();
-        if (line.Error.isEmpty() && !folder.isDir())
-            line.Error = QStringLiteral("--data: %1 is not a folder.").arg(parser.value(data));
+        line.dataDir = folder.absoluteFilePath();
+        if (line.error.isEmpty() && !folder.isDir())
+            line.error = QStringLiteral("--data: %1 is not a folder.").arg(parser.value(data));
     }
     return line;
 }

@@ -9,11 +9,11 @@ namespace kav {
 //   kav-data-viewer [--data FOLDER] [--maintenance] [--help] [--version]
 // besides the toolkit's own options (-platform, -style, ...), which the application takes first.
 struct ViewerCommandLine {
-    bool Help = false;
-    bool Version = false;
-    bool Maintenance = false;
-    QString DataDir; // --data: the data folder of this run, absolute; empty when not given
-    QString Error; // what is wrong with the line; empty when nothing is
+    bool help = false;
+    bool version = false;
+    bool maintenance = false;
+    QString dataDir; // --data: the data folder of this run, absolute; empty when not given
+    QString error; // what is wrong with the line; empty when nothing is
 
     // The arguments as the program got them, its own name first.
     static ViewerCommandLine Parse(const QStringList& arguments);

@@ -22,31 +22,31 @@ int main(int argc, char* argv[])
 {
     // Help and version are answered before the application needs a display.
     const kav::ViewerCommandLine early = kav::ViewerCommandLine::Parse(argumentsOf(argc, argv));
-    if (early.Help || early.Version) {
+    if (early.help || early.version) {
         std::fputs(
-            qUtf8Printable(early.Help ? kav::ViewerCommandLine::HelpText() : kav::ViewerCommandLine::VersionText()),
+            qUtf8Printable(early.help ? kav::ViewerCommandLine::HelpText() : kav::ViewerCommandLine::VersionText()),
             stdout);
         return 0;
     }
     kav::ViewerApplication app(argc, argv);
     // What is left once the toolkit took its own options.
     const kav::ViewerCommandLine line = kav::ViewerCommandLine::Parse(QCoreApplication::arguments());
-    if (!line.Error.isEmpty()) {
-        std::fprintf(stderr, "kav-data-viewer: %s\nSee kav-data-viewer --help.\n", qUtf8Printable(line.Error));
+    if (!line.error.isEmpty()) {
+        std::fprintf(stderr, "kav-data-viewer: %s\nSee kav-data-viewer --help.\n", qUtf8Printable(line.error));
         return 2;
     }
     app.QuitOnTerminationSignals();
     kav::QtMessageBoxes boxes;
     app.SetMessageBoxes(&boxes);
     kav::ApplicationContext context(QCoreApplication::applicationFilePath(), boxes);
-    if (!line.DataDir.isEmpty())
-        context.Settings().SetDataFolderPathForThisRun(line.DataDir);
+    if (!line.dataDir.isEmpty())
+        context.Settings().SetDataFolderPathForThisRun(line.dataDir);
 
     int status = 0;
     {
         kav::MainWindow form(context);
         // The maintenance command "Export Doses" is offered only when asked for.
-        form.SetMaintenance(line.Maintenance);
+        form.SetMaintenance(line.maintenance);
         // The window keeps the settings and the list as it closes.
         if (form.StartupFailed()) {
             context.SavePreferencesAtExit();

@@ -71,12 +71,12 @@ QRect WindowPlacement(QSize wanted, QRect available, QMargins frame)
 
 MainWindow::MainWindow(ApplicationContext& context, OptionsEditor optionsDialog, QWidget* parent)
     : QMainWindow(parent)
-    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
-    , EditOptions(std::move(optionsDialog))
+    , execModal([](QDialog& dialog) { return dialog.exec(); })
+    , editOptions(std::move(optionsDialog))
     , m_context(context)
 {
-    if (!EditOptions)
-        EditOptions = [this](ProgramSettings& preference, OptionsPage options) {
+    if (!editOptions)
+        editOptions = [this](ProgramSettings& preference, OptionsPage options) {
             const std::optional<QStringList> confirmed
                 = ExecuteOptionsDialog(preference, options, m_optionsPages, this);
             if (!confirmed)
@@ -138,11 +138,11 @@ void MainWindow::CreateHelp()
     m_help = std::make_unique<HelpWindow>(m_context.Settings().HelpCollectionFile(), m_context.Boxes());
     // Closing the main window ends the program, the help's window open or not.
     m_help->setAttribute(Qt::WA_QuitOnClose, false);
-    m_help->SetWorkingFolder(m_context.Settings().Locations().HelpCacheDir);
+    m_help->SetWorkingFolder(m_context.Settings().Locations().helpCacheDir);
     const auto showHelp = [this](const QString& topic) { m_help->ShowTopic(topic); };
-    m_mixtureView->ShowHelp = showHelp;
-    m_materialsView->ShowHelp = showHelp;
-    m_bioassayView->ShowHelp = showHelp;
+    m_mixtureView->showHelp = showHelp;
+    m_materialsView->showHelp = showHelp;
+    m_bioassayView->showHelp = showHelp;
 
     m_helpMenu = new QMenu(this);
     m_helpMenu->addAction(QStringLiteral("About"), this, [this] { ShowAbout(); });
@@ -151,7 +151,7 @@ void MainWindow::CreateHelp()
     m_helpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { m_help->ShowContext(1002); });
     m_helpMenu->addSeparator();
     m_helpMenu->addAction(QStringLiteral("Options..."), this,
-                          [this] { EditOptions(m_context.Settings(), OptionsPage::General); });
+                          [this] { editOptions(m_context.Settings(), OptionsPage::General); });
     m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { RunDoseExport(); });
     m_exportAction->setVisible(false);
     m_helpButton = new QToolButton(m_pages);
@@ -198,10 +198,10 @@ void MainWindow::RunDoseExport()
                                                     return !progress.wasCanceled();
                                                 });
     progress.reset();
-    const MessageKind kind = result.Error.isEmpty() ? MessageKind::Information : MessageKind::Error;
+    const MessageKind kind = result.error.isEmpty() ? MessageKind::Information : MessageKind::Error;
     const QString summary = DoseExportSummary(result, folder);
     MessageBoxes& boxes = m_context.Boxes();
-    if (result.Files.isEmpty()) {
+    if (result.files.isEmpty()) {
         boxes.Show(kind, ViewerApplication::Title, summary, ButtonOk, ButtonOk);
         return;
     }
@@ -218,17 +218,17 @@ void MainWindow::CreateViews()
 {
     auto configure = [this](NuclideChooser* panel, int shiftAMass) {
         ChooserLayout layout;
-        layout.WidthElement = 48;
-        layout.WidthElementDropDown = 129;
-        layout.WidthAMass = 58;
-        layout.WidthNuclide = 95;
-        layout.ShiftAMass = shiftAMass;
+        layout.widthElement = 48;
+        layout.widthElementDropDown = 129;
+        layout.widthMass = 58;
+        layout.widthNuclide = 95;
+        layout.shiftMass = shiftAMass;
         panel->SetWidthsNShifts(layout);
         panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
         panel->Selection().Filter().SetUseElementFilter(true);
         panel->SetPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
-        panel->OnStatusText = [this](const QString& text) { ShowStatus(text); };
+        panel->onStatusText = [this](const QString& text) { ShowStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](NuclideChooser* panel) {
@@ -245,15 +245,15 @@ void MainWindow::CreateViews()
     configure(m_materialsChooser, 8);
     m_bioassayView = new BioassayView(m_context, m_bioassayTab);
     PlaceOnPage(m_bioassayView, m_bioassayTab);
-    m_bioassayView->OnEditUnits = [this] { EditOptions(m_context.Settings(), OptionsPage::BioassayUnits); };
+    m_bioassayView->onEditUnits = [this] { editOptions(m_context.Settings(), OptionsPage::BioassayUnits); };
     m_intakeChooser = m_bioassayView->IntakeChooser();
     configure(m_intakeChooser, 10);
     m_mixtureView->SetAddSource(m_intakeChooser);
-    m_mixtureView->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
+    m_mixtureView->execModal = [this](QDialog& dialog) { return execModal(dialog); };
     m_measuredChooser = m_bioassayView->MeasuredChooser();
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser, m_measuredChooser})
         configureHalfLife(panel);
-    m_bioassayView->DoseForContentField()->OnStatusText = [this](const QString& text) { ShowStatus(text); };
+    m_bioassayView->DoseForContentField()->onStatusText = [this](const QString& text) { ShowStatus(text); };
     m_radonView = new RadonView(m_context.Boxes(), m_radonTab);
     PlaceOnPage(m_radonView, m_radonTab);
 }
@@ -305,7 +305,7 @@ bool MainWindow::FormCreate()
     m_context.LoadIndex();
     ApplyLanguage();
 
-    if (!preference.DataFolder().HoldsDataFiles() && !EditOptions(preference, OptionsPage::DataFolder))
+    if (!preference.DataFolder().HoldsDataFiles() && !editOptions(preference, OptionsPage::DataFolder))
         return false;
 
     m_materialsData = std::make_unique<DoseData>();
@@ -327,7 +327,7 @@ bool MainWindow::FormCreate()
         panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     }
 
-    m_watchingSettings = preference.SettingsChanged.Connect([this] { FollowSettings(); });
+    m_watchingSettings = preference.settingsChanged.Connect([this] { FollowSettings(); });
     m_pages->setCurrentWidget(m_dosePerIntakeTab);
     m_dosePerIntakePages->setCurrentWidget(m_mixtureTab);
 
@@ -493,7 +493,7 @@ void MainWindow::ShowDataFolder()
 void MainWindow::ShowAbout()
 {
     AboutBox about(this);
-    ExecModal(about);
+    execModal(about);
 }
 
 bool MainWindow::event(QEvent* event)

@@ -63,9 +63,9 @@ public:
     bool HandleApplicationEvent(QObject* receiver, QEvent* event);
 
     // Shows a modal dialog; tests replace it so that nothing blocks.
-    std::function<int(QDialog&)> ExecModal;
+    std::function<int(QDialog&)> execModal;
     // The options dialog on the preferences.
-    OptionsEditor EditOptions;
+    OptionsEditor editOptions;
 
     QTabWidget* MainTabs() const { return m_pages; }
     QTabWidget* DosePerIntakeTabs() const { return m_dosePerIntakePages; }

@@ -55,7 +55,7 @@ MaterialsView::MaterialsView(ApplicationContext& context, QWidget* parent)
     InitGrid();
     m_doseUnitBox->SetValue(m_context.Settings().MaterialsDoseUnit());
     m_activityUnitBox->SetValue(m_context.Settings().MaterialsActivityUnit());
-    m_watchingUnits = m_context.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
+    m_watchingUnits = m_context.Settings().settingsChanged.Connect([this] { FollowUnits(); });
 }
 
 void MaterialsView::BuildControls()
@@ -82,9 +82,9 @@ void MaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fun
     QMenu menu;
     menu.addAction(QStringLiteral("Select all"), this, [&setAll] { setAll(true); });
     menu.addAction(QStringLiteral("Unselect all"), this, [&setAll] { setAll(false); });
-    if (!helpTopic.isEmpty() && ShowHelp) {
+    if (!helpTopic.isEmpty() && showHelp) {
         menu.addSeparator();
-        menu.addAction(QStringLiteral("Help"), this, [this, &helpTopic] { ShowHelp(helpTopic); });
+        menu.addAction(QStringLiteral("Help"), this, [this, &helpTopic] { showHelp(helpTopic); });
     }
     menu.exec(owner->mapToGlobal(pos));
 }
@@ -94,7 +94,7 @@ QLayout* MaterialsView::BuildUnitsBar()
     m_materialsChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), this);
     m_loader.emplace(*m_materialsChooser, m_context.Boxes());
     m_materialsChooser->setObjectName(QStringLiteral("chooser"));
-    m_followingChooser = m_materialsChooser->Selection().NuclideChosen.Connect(
+    m_followingChooser = m_materialsChooser->Selection().nuclideChosen.Connect(
         [this](const NuclideIdentity& rnx) { NuclideChanged(rnx); });
 
     m_doseUnitBox = new DoseUnitComboBox(this);
@@ -273,30 +273,30 @@ void MaterialsView::InitGrid()
     *g.CreateCellCaption(2, 0) = QStringLiteral("<p align=\"center\">Dose Coefficients h<sub>T</sub>(50)</p>");
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
         g.SetCells(3 + organ, 0, TargetOrganName(static_cast<TargetOrgan>(organ)));
-    for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
-        f->MultiLine = true;
-    g.OnGetFixedCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
+    for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
+        f->multiLine = true;
+    g.onGetFixedCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == 0) {
-            f.Margins.setLeft(5);
-            f.HorzAlignment = row == 0 ? HorizontalAlignment::Center : HorizontalAlignment::Left;
+            f.margins.setLeft(5);
+            f.horizontalAlignment = row == 0 ? HorizontalAlignment::Center : HorizontalAlignment::Left;
         } else if (col == 1) {
             if (m_hideOrganDosesButton->isVisibleTo(this)) {
-                f.Font.setBold(true);
-                f.Color = kLightYellow;
+                f.font.setBold(true);
+                f.color = kLightYellow;
             } else if (row % 2 == 1) {
-                f.Color = kLightGrey;
+                f.color = kLightGrey;
             }
         } else if (col == 2 && row % 2 == 1) {
-            f.Color = kLightGrey;
+            f.color = kLightGrey;
         }
     };
-    g.OnGetInnerCellFormat = [](DataGrid*, int, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
+    g.onGetInnerCellFormat = [](DataGrid*, int, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (row % 2 == 1)
-            f.Color = kLightGrey;
+            f.color = kLightGrey;
     };
-    g.OnGetSelectedCellFormat = g.OnGetInnerCellFormat;
+    g.onGetSelectedCellFormat = g.onGetInnerCellFormat;
     // With the organ doses hidden only the header and the rows that carry e(50) are copied.
-    g.OnConvertRowToStr
+    g.onConvertRowToStr
         = [](DataGrid* grid, int row, bool& include) { include = grid->ColWidths(2) > 0 || row == 0 || row % 2 == 1; };
     ShowOrganDoses(false);
 }

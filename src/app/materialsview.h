@@ -52,7 +52,7 @@ public:
     void FillMaterialLists();
     void FillMaterialsGrid();
     // Opens the help on a topic; the main window gives it.
-    std::function<void(const QString& topic)> ShowHelp;
+    std::function<void(const QString& topic)> showHelp;
     // Ticks every material of both lists.
     void CheckAllMaterials();
 

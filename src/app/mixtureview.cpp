@@ -38,7 +38,18 @@ const QColor kLightCyan(0xCC, 0xFF, 0xFF);
 const QColor kNavy(0x00, 0x00, 0x80);
 const QColor kGrey(0x80, 0x80, 0x80);
 
-enum Column { cMarker, cElement, cNuclide, cRoute, cMaterial, cSize, cIntake, cDose, cPercent, ColumnCount };
+enum Column {
+    MarkerColumn,
+    ElementColumn,
+    NuclideColumn,
+    RouteColumn,
+    MaterialColumn,
+    SizeColumn,
+    IntakeColumn,
+    DoseColumn,
+    PercentColumn,
+    ColumnCount
+};
 
 // The pictures of the tool buttons.
 enum class Glyph { Add, Remove, Clear, Undo, Redo, Top, Up, Down, Bottom };
@@ -112,7 +123,7 @@ QIcon glyphIcon(Glyph glyph)
 
 MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
-    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , execModal([](QDialog& dialog) { return dialog.exec(); })
     , m_context(context)
 {
     auto* layout = new QVBoxLayout(this);
@@ -124,7 +135,7 @@ MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     InitMixtureGrid();
     ConnectGridEvents();
     FollowUnits();
-    m_watchingUnits = m_context.Settings().SettingsChanged.Connect([this] { FollowUnits(); });
+    m_watchingUnits = m_context.Settings().settingsChanged.Connect([this] { FollowUnits(); });
 }
 
 QLayout* MixtureView::BuildToolBar()
@@ -220,71 +231,71 @@ void MixtureView::InitMixtureGrid()
         g.SetColWidths(c, widths[c]);
         g.SetCells(c, 0, QString::fromLatin1(headers[c]));
     }
-    g.SetCells(cSize, 0, QString::fromUtf16(u"AMTD/AMAD, \u00B5m"));
-    *g.CreateCellHint(cSize, 0) = MaterialsView::AMADHint;
-    for (int c : {cElement, cNuclide, cRoute, cSize})
+    g.SetCells(SizeColumn, 0, QString::fromUtf16(u"AMTD/AMAD, \u00B5m"));
+    *g.CreateCellHint(SizeColumn, 0) = MaterialsView::AMADHint;
+    for (int c : {ElementColumn, NuclideColumn, RouteColumn, SizeColumn})
         g.SetColValueType(c, CellValueType::StringList);
-    g.SetColValueType(cMaterial, CellValueType::ExtendedStringList);
-    g.SetColValueType(cIntake, CellValueType::Float);
-    for (int c : {cIntake, cDose, cPercent})
+    g.SetColValueType(MaterialColumn, CellValueType::ExtendedStringList);
+    g.SetColValueType(IntakeColumn, CellValueType::Float);
+    for (int c : {IntakeColumn, DoseColumn, PercentColumn})
         g.SetColEnabled(c, false);
-    g.AutoScaleColData.Enabled = true;
-    g.AutoScaleColData.Weights.assign(ColumnCount, 0);
+    g.autoScaleColumns.enabled = true;
+    g.autoScaleColumns.weights.assign(ColumnCount, 0);
     // The material's text takes the room the window gives; the numbers keep the width of their
     // heading.
-    g.AutoScaleColData.Weights[cMaterial] = 1;
+    g.autoScaleColumns.weights[MaterialColumn] = 1;
     g.SetOption(GridOption::Editing, true);
-    g.OpenListOnClick = true;
-    for (CellFormat* f : {&g.FixedCellsFormat.Normal, &g.FixedCellsFormat.Selected, &g.FixedCellsFormat.Disabled})
-        f->MultiLine = true;
-    g.SelectedCellFormat.Color = kLightCyan;
-    g.SelectedCellFormat.Font.setBold(true);
-    g.SelectedCellFormat.FontColor = kNavy;
+    g.openListOnClick = true;
+    for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
+        f->multiLine = true;
+    g.selectedCellFormat.color = kLightCyan;
+    g.selectedCellFormat.font.setBold(true);
+    g.selectedCellFormat.fontColor = kNavy;
     UpdateUndoButtons();
 }
 
 void MixtureView::ConnectGridEvents()
 {
     DataGrid& g = *m_grid;
-    g.OnCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && CanEditCell(col, row); };
-    g.OnGetStringList = [this](DataGrid*, int col, int row, QStringList& list) { list = CellChoices(col, row); };
-    g.OnGetExtStringList = [this](DataGrid*, int col, int row, std::vector<ListItem>& list) {
+    g.onCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && CanEditCell(col, row); };
+    g.onGetStringList = [this](DataGrid*, int col, int row, QStringList& list) { list = CellChoices(col, row); };
+    g.onGetExtStringList = [this](DataGrid*, int col, int row, std::vector<ListItem>& list) {
         list.clear();
-        if (col != cMaterial || !m_mixture || row < 1 || row > m_mixture->Count())
+        if (col != MaterialColumn || !m_mixture || row < 1 || row > m_mixture->Count())
             return;
         for (const QString& m : m_mixture->Materials(row - 1))
             list.push_back({m, MaterialCaption(m)});
     };
-    g.OnGetComboBoxFormat = [](DataGrid*, int, int, QComboBox& box) {
+    g.onGetComboBoxFormat = [](DataGrid*, int, int, QComboBox& box) {
         QPalette palette = box.view()->palette();
         palette.setColor(QPalette::Base, kLightYellow);
         box.view()->setPalette(palette);
     };
-    g.OnSetEditText = [this](DataGrid*, int col, int row, const QString& value) { CellEdited(col, row, value); };
-    g.OnAfterSelectCell = [this](DataGrid*, int, int) { UpdateMixtureMoveButtons(); };
+    g.onSetEditText = [this](DataGrid*, int col, int row, const QString& value) { CellEdited(col, row, value); };
+    g.onAfterSelectCell = [this](DataGrid*, int, int) { UpdateMixtureMoveButtons(); };
     auto dataFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
-        if (col == cMaterial)
-            f.HorzAlignment = HorizontalAlignment::Left;
-        if (col >= cElement && col <= cSize)
-            f.Color = kLightYellow;
+        if (col == MaterialColumn)
+            f.horizontalAlignment = HorizontalAlignment::Left;
+        if (col >= ElementColumn && col <= SizeColumn)
+            f.color = kLightYellow;
         // The doses cannot be edited, but they are what the table is for: not greyed.
-        if (col == cDose)
-            f.FontColor = Qt::black;
+        if (col == DoseColumn)
+            f.fontColor = Qt::black;
         // A row without data says why in grey.
         if (m_mixture && row >= 1 && row <= m_mixture->Count() && !m_mixture->Row(row - 1).Available())
-            f.FontColor = kGrey;
+            f.fontColor = kGrey;
     };
-    g.OnGetFixedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
-        if (col == cDose)
-            f.FontColor = kNavy;
+    g.onGetFixedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == DoseColumn)
+            f.fontColor = kNavy;
     };
-    g.OnGetInnerCellFormat = dataFormat;
-    g.OnGetSelectedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
-        if (col == cMaterial)
-            f.HorzAlignment = HorizontalAlignment::Left;
+    g.onGetInnerCellFormat = dataFormat;
+    g.onGetSelectedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
+        if (col == MaterialColumn)
+            f.horizontalAlignment = HorizontalAlignment::Left;
     };
-    g.OnDrawCell = [](DataGrid* grid, QPainter& p, int col, int row, const QRect& rect, CellDrawState) {
-        if (col != cMarker || row != grid->Row() || row < 1)
+    g.onDrawCell = [](DataGrid* grid, QPainter& p, int col, int row, const QRect& rect, CellDrawState) {
+        if (col != MarkerColumn || row != grid->Row() || row < 1)
             return;
         const QPointF corners[3]
             = {QPointF(rect.left() + 4, rect.bottom() - 3), QPointF(rect.left() + 4, rect.top() + 3),
@@ -311,12 +322,12 @@ bool MixtureView::CanEditCell(int col, int row) const
         return false;
     const int index = row - 1;
     switch (col) {
-    case cElement:
-    case cNuclide: return true;
-    case cRoute: return m_mixture->Row(index).Available();
+    case ElementColumn:
+    case NuclideColumn: return true;
+    case RouteColumn: return m_mixture->Row(index).Available();
     // A list of one offers no choice.
-    case cMaterial: return m_mixture->Materials(index).size() > 1;
-    case cSize: return m_mixture->HasSize(index);
+    case MaterialColumn: return m_mixture->Materials(index).size() > 1;
+    case SizeColumn: return m_mixture->HasSize(index);
     default: return false;
     }
 }
@@ -324,19 +335,19 @@ bool MixtureView::CanEditCell(int col, int row) const
 QStringList MixtureView::CellChoices(int col, int row) const
 {
     switch (col) {
-    case cElement: return m_context.DataElementList();
-    case cNuclide: {
+    case ElementColumn: return m_context.DataElementList();
+    case NuclideColumn: {
         if (!m_mixture || row < 1 || row > m_mixture->Count())
             return {};
         QStringList names;
-        const QString prefix = m_mixture->Row(row - 1).setting.Nuclide.section(u'-', 0, 0) + u'-';
+        const QString prefix = m_mixture->Row(row - 1).setting.nuclide.section(u'-', 0, 0) + u'-';
         for (const NuclideList::Entry& e : m_context.DataNuclideList().Items())
             if (e.name.startsWith(prefix))
                 names << e.name;
         return names;
     }
-    case cRoute: return IntakePathNames();
-    case cSize: return AMADLabels();
+    case RouteColumn: return IntakePathNames();
+    case SizeColumn: return AMADLabels();
     default: return {};
     }
 }
@@ -349,16 +360,16 @@ void MixtureView::CellEdited(int col, int row, const QString& value)
     QString error;
     bool done = true;
     switch (col) {
-    case cElement: done = m_mixture->SetElement(index, value, error); break;
-    case cNuclide: done = m_mixture->SetNuclide(index, value, error); break;
-    case cRoute: m_mixture->SetRoute(index, IntakePathFromText(value)); break;
-    case cMaterial: {
+    case ElementColumn: done = m_mixture->SetElement(index, value, error); break;
+    case NuclideColumn: done = m_mixture->SetNuclide(index, value, error); break;
+    case RouteColumn: m_mixture->SetRoute(index, IntakePathFromText(value)); break;
+    case MaterialColumn: {
         const int picked = m_grid->CommittedListIndex();
         m_mixture->SetMaterial(index,
                                picked >= 0 ? picked : static_cast<int>(m_mixture->Materials(index).indexOf(value)));
         break;
     }
-    case cSize: {
+    case SizeColumn: {
         int size = -1;
         if (AMADIndexFromText(value, size))
             m_mixture->SetSize(index, size);
@@ -379,33 +390,33 @@ void MixtureView::ShowRow(int index)
     const MixtureRow& r = m_mixture->Row(index);
     const int row = index + 1;
     const KeptMixtureRow& s = r.setting;
-    m_grid->SetCells(cElement, row, s.Nuclide.section(u'-', 0, 0));
-    m_grid->SetCells(cNuclide, row, s.Nuclide);
-    m_grid->SetCells(cRoute, row, IntakePathName(s.Path));
+    m_grid->SetCells(ElementColumn, row, s.nuclide.section(u'-', 0, 0));
+    m_grid->SetCells(NuclideColumn, row, s.nuclide);
+    m_grid->SetCells(RouteColumn, row, IntakePathName(s.path));
     // The reason as a sentence, without the name of the kind of error the message boxes carry.
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
     const QString material
-        = r.Available() ? m_mixture->Materials(index).value(s.Material) : QStringLiteral("Not available: ") + reason;
-    m_grid->SetCells(cMaterial, row, material);
-    if (QString* caption = m_grid->CreateCellCaption(cMaterial, row))
+        = r.Available() ? m_mixture->Materials(index).value(s.material) : QStringLiteral("Not available: ") + reason;
+    m_grid->SetCells(MaterialColumn, row, material);
+    if (QString* caption = m_grid->CreateCellCaption(MaterialColumn, row))
         *caption = r.Available() ? MaterialCaption(material) : QString();
-    if (QString* hint = m_grid->CreateCellHint(cMaterial, row))
+    if (QString* hint = m_grid->CreateCellHint(MaterialColumn, row))
         *hint = r.Available() ? QString() : r.unavailable;
     const bool sized = m_mixture->HasSize(index);
-    m_grid->SetCells(cSize, row, sized ? AMADLabels().value(s.AMADIndex) : QStringLiteral("-"));
+    m_grid->SetCells(SizeColumn, row, sized ? AMADLabels().value(s.amadIndex) : QStringLiteral("-"));
     // The size's hint stands where a size can be picked.
     if (sized)
-        *m_grid->CreateCellHint(cSize, row) = MaterialsView::AMADHint;
-    else if (m_grid->GetCellHint(cSize, row))
-        m_grid->CreateCellHint(cSize, row)->clear();
+        *m_grid->CreateCellHint(SizeColumn, row) = MaterialsView::AMADHint;
+    else if (m_grid->GetCellHint(SizeColumn, row))
+        m_grid->CreateCellHint(SizeColumn, row)->clear();
     ShowDose(index, DoseFactor());
 }
 
 void MixtureView::ShowDose(int index, double factor)
 {
     const std::optional<float> dose = m_mixture->Dose(index);
-    m_grid->SetCells(cDose, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
+    m_grid->SetCells(DoseColumn, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
 }
 
 double MixtureView::DoseFactor() const
@@ -448,12 +459,12 @@ void MixtureView::UpdateMixtureDoseCaption()
     const ProgramSettings& preference = m_context.Settings();
     const QString units
         = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
-    m_grid->SetCells(cDose, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
+    m_grid->SetCells(DoseColumn, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
-    const QFontMetrics metrics(m_grid->FixedCellsFormat.Normal.Font);
+    const QFontMetrics metrics(m_grid->fixedCellsFormat.normal.font);
     const int heading = std::max(metrics.horizontalAdvance(QStringLiteral("Dose Coefficient")),
                                  metrics.horizontalAdvance(QStringLiteral("e(50), ") + units));
-    m_grid->SetColWidths(cDose, std::max(105, heading + 12));
+    m_grid->SetColWidths(DoseColumn, std::max(105, heading + 12));
 }
 
 void MixtureView::UpdateMixtureMoveButtons()
@@ -495,10 +506,10 @@ void MixtureView::AddNuclides()
         return;
     NuclidePointers nodes;
     const auto help = [this] {
-        if (ShowHelp)
-            ShowHelp(HelpTopicOfContext(1010));
+        if (showHelp)
+            showHelp(HelpTopicOfContext(1010));
     };
-    if (!ExecuteAddNuclidesDialog(*m_addSource, nodes, ExecModal, this, help))
+    if (!ExecuteAddNuclidesDialog(*m_addSource, nodes, execModal, this, help))
         return;
     const int before = m_mixture->Count();
     // A nuclide whose file cannot be read is left out; the others come in.
@@ -587,13 +598,13 @@ void MixtureView::MoveToBottom()
 
 void MixtureView::CopyToClipboard()
 {
-    m_grid->CopyToClipboard(QString(), QString(), {cMarker, cIntake, cPercent}, true);
+    m_grid->CopyToClipboard(QString(), QString(), {MarkerColumn, IntakeColumn, PercentColumn}, true);
 }
 
 void MixtureView::GridMouseMoved(QPoint pos)
 {
     const QPoint cell = m_grid->MouseCoord(pos.x(), pos.y());
-    const bool pickable = cell.x() >= cElement && cell.x() <= cSize && CanEditCell(cell.x(), cell.y());
+    const bool pickable = cell.x() >= ElementColumn && cell.x() <= SizeColumn && CanEditCell(cell.x(), cell.y());
     m_grid->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
@@ -607,9 +618,9 @@ void MixtureView::GridContextMenu(const QContextMenuEvent& event)
     const QPoint at = m_grid->viewport()->mapFromGlobal(event.globalPos());
     const int col
         = event.reason() == QContextMenuEvent::Keyboard ? m_grid->Col() : m_grid->MouseCoord(at.x(), at.y()).x();
-    if (col == cSize && ShowHelp) {
+    if (col == SizeColumn && showHelp) {
         menu.addSeparator();
-        menu.addAction(QStringLiteral("Help"), this, [this] { ShowHelp(HelpTopic::AMAD); });
+        menu.addAction(QStringLiteral("Help"), this, [this] { showHelp(HelpTopic::AMAD); });
     }
     menu.exec(event.globalPos());
 }

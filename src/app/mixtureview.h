@@ -39,9 +39,9 @@ public:
     void SetMixture(Mixture* mixture);
     void SetAddSource(NuclideChooser* panel) { m_addSource = panel; }
     // Shows a modal dialog; tests replace it so that nothing blocks.
-    std::function<int(QDialog&)> ExecModal;
+    std::function<int(QDialog&)> execModal;
     // Opens the help on a topic; the main window gives it.
-    std::function<void(const QString& topic)> ShowHelp;
+    std::function<void(const QString& topic)> showHelp;
 
     // Its parts are found by their object names: "mixtureTable", "doseUnitBox",
     // "activityUnitBox", the tool buttons "addButton", "removeButton", "clearButton",

@@ -79,7 +79,7 @@ RadonTables::RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes&
     m_strGrid.SetRowCount(7);
     m_strGrid.SetFixedRows(1);
     m_strGrid.SetDefaultColWidth(80);
-    m_strGrid.MergeCells().MergeCellStrings = false;
+    m_strGrid.MergeCells().mergeCellStrings = false;
     m_dataLoaded = LoadRadonData();
     FillRadonGrid();
 }
@@ -112,11 +112,11 @@ void RadonTables::SetShowOrganDoses(bool value)
 bool RadonTables::LoadRadonData()
 {
     const RadonLoadResult result = LoadRadonBlock(m_folder, m_radonDataType);
-    m_problem = result.Problem;
-    m_block = result.Block;
+    m_problem = result.problem;
+    m_block = result.block;
     if (result.status == RadonLoadResult::Unreadable)
         m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
-                     QStringLiteral("Can not load radon data\r\n\r\n") + result.Problem, ButtonCancel, ButtonCancel);
+                     QStringLiteral("Can not load radon data\r\n\r\n") + result.problem, ButtonCancel, ButtonCancel);
     return result.status == RadonLoadResult::Loaded;
 }
 
@@ -166,7 +166,7 @@ void RadonTables::FillGasTable()
     for (int group = 0; group < 3; ++group) {
         const int male = 2 * group + 1;
         g.SetCells(0, male, intakes[group]);
-        g.SetCells(1, male, FormatScientific(m_block.EffDose.at(static_cast<std::size_t>(group)), 3));
+        g.SetCells(1, male, FormatScientific(m_block.effectiveDose.at(static_cast<std::size_t>(group)), 3));
         g.SetCells(2, male, SexName(Sex::Male));
         g.SetCells(2, male + 1, SexName(Sex::Female));
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
@@ -183,7 +183,7 @@ void RadonTables::FillProgenyTable()
     g.SetCells(0, 0, QString());
     g.SetCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     g.SetCells(0, 1, RadonRowLabel(m_radonDataType));
-    g.SetCells(1, 1, FormatScientific(m_block.EffDose.at(0), 3));
+    g.SetCells(1, 1, FormatScientific(m_block.effectiveDose.at(0), 3));
     g.SetCells(2, 0, QStringLiteral("Sex"));
     g.SetCells(2, 1, SexName(Sex::Male));
     g.SetCells(2, 4, SexName(Sex::Female));

@@ -35,7 +35,7 @@ RadonView::RadonView(MessageBoxes& boxes, QWidget* parent)
     m_caption = new OwnerDrawnLabel(this);
     m_caption->setObjectName(QStringLiteral("captionLabel"));
     m_caption->setFixedHeight(50);
-    m_caption->OnPaint = [this](OwnerDrawnLabel*) { PaintCaption(); };
+    m_caption->onPaint = [this](OwnerDrawnLabel*) { PaintCaption(); };
     layout->addWidget(m_caption);
     BuildGrid();
     layout->addWidget(m_grid, 1);
@@ -108,13 +108,13 @@ void RadonView::BuildGrid()
     m_grid->SetFitWidthToColumns(true);
     CopyByKeys(*m_copyAction, *m_grid);
     for (CellFormat* f :
-         {&m_grid->FixedCellsFormat.Normal, &m_grid->FixedCellsFormat.Selected, &m_grid->FixedCellsFormat.Disabled})
-        f->MultiLine = true;
+         {&m_grid->fixedCellsFormat.normal, &m_grid->fixedCellsFormat.selected, &m_grid->fixedCellsFormat.disabled})
+        f->multiLine = true;
     // With the organ doses shown, the effective values stand out.
-    m_grid->OnGetFixedCellFormat = [this](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
+    m_grid->onGetFixedCellFormat = [this](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == 1 && m_radonData && m_radonData->ShowOrganDoses()) {
-            f.Font.setBold(true);
-            f.Color = kLightYellow;
+            f.font.setBold(true);
+            f.color = kLightYellow;
         }
     };
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -150,7 +150,7 @@ void RadonView::PaintCaption()
     const QString text = m_radonData ? m_radonData->CaptionText() : QString();
     QRect area = m_caption->rect().adjusted(1, 0, -1, -1);
     const MarkupResult measured = DrawMarkupText(painter, text, area, true);
-    area.setTop(area.top() + area.height() - measured.Height - 1);
+    area.setTop(area.top() + area.height() - measured.height - 1);
     DrawMarkupText(painter, text, area, false);
 }
 

@@ -7,7 +7,7 @@ namespace kav {
 const TextCatalogue& EnglishCatalogue()
 {
     static const TextCatalogue catalogue{
-        .ElementNames = {{
+        .elementNames = {{
             u"Hydrogen",     u"Helium",        u"Lithium",     u"Beryllium",  u"Boron",        u"Carbon",
             u"Nitrogen",     u"Oxygen",        u"Fluorine",    u"Neon",       u"Sodium",       u"Magnesium",
             u"Aluminium",    u"Silicon",       u"Phosphorus",  u"Sulphur",    u"Chlorine",     u"Argon",
@@ -27,7 +27,7 @@ const TextCatalogue& EnglishCatalogue()
             u"Berkelium",    u"Californium",   u"Einsteinium", u"Fermium",    u"Mendelevium",  u"Nobelium",
             u"Lawrencium",   u"Rutherfordium", u"Dubnium",     u"NE",
         }},
-        .RadiationNames = {{
+        .radiationNames = {{
             u"Gamma rays",
             u"X-rays",
             u"Annihilation photons",
@@ -43,7 +43,7 @@ const TextCatalogue& EnglishCatalogue()
             u"Delayed gamma rays",
             u"Delayed beta particles",
         }},
-        .RadiationCodes = {{
+        .radiationCodes = {{
             u"g",
             u"x",
             u"aq",
@@ -59,10 +59,10 @@ const TextCatalogue& EnglishCatalogue()
             u"dg",
             u"sb",
         }},
-        .HalfLifeUnits = {{u"y", u"d", u"h", u"m", u"s", u"ms", u"µs"}},
-        .MillionsWord = u"m.",
-        .BillionsWord = u"b.",
-        .ChooserMenu = {{
+        .halfLifeUnits = {{u"y", u"d", u"h", u"m", u"s", u"ms", u"µs"}},
+        .millionsWord = u"m.",
+        .billionsWord = u"b.",
+        .chooserMenu = {{
             u"&Independent choice of element and atomic mass",
             u"&Radionuclides list",
             u"",
@@ -79,10 +79,10 @@ const TextCatalogue& EnglishCatalogue()
             u"Load element list from file",
             u"Load radionuclide list from file",
         }},
-        .ClearAdvancedFilter = u"Clear advanced filter",
-        .IndexErrorCaption = u"Error",
-        .IndexUnreadable = u"Can't read radionuclide database",
-        .SpectrumMessages = {{
+        .clearAdvancedFilter = u"Clear advanced filter",
+        .indexErrorCaption = u"Error",
+        .indexUnreadable = u"Can't read radionuclide database",
+        .spectrumMessages = {{
             u"Spectra file not found!",
             u"Error reading spectra file!",
             u"Beta-spectra file not found!",
@@ -92,17 +92,17 @@ const TextCatalogue& EnglishCatalogue()
             u"Neutron spectra file not found!",
             u"Error reading neutron spectra file!",
         }},
-        .InputErrorCaption = u"Input error",
-        .LimitLeads = {{
+        .inputErrorCaption = u"Input error",
+        .limitLeads = {{
             u"Input value must not be lesser than",
             u"Input value must not be greater than",
             u"Input value must be in range",
         }},
-        .CountedThings = {{u"radionuclide", u"element", u"spectrum line"}},
-        .CountOfOne = u"%1 %2",
-        .CountOfMany = u"%1 %2s",
-        .ListEmpty = u"List is empty!",
-        .ListTooLong = u"List is too long !",
+        .countedThings = {{u"radionuclide", u"element", u"spectrum line"}},
+        .countOfOne = u"%1 %2",
+        .countOfMany = u"%1 %2s",
+        .listEmpty = u"List is empty!",
+        .listTooLong = u"List is too long !",
     };
     return catalogue;
 }

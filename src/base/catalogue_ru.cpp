@@ -7,7 +7,7 @@ namespace kav {
 const TextCatalogue& RussianCatalogue()
 {
     static const TextCatalogue catalogue{
-        .ElementNames = {{
+        .elementNames = {{
             u"Водород",    u"Гелий",    u"Литий",       u"Бериллий", u"Бор",       u"Углерод",     u"Азот",
             u"Кислород",   u"Фтор",     u"Неон",        u"Натрий",   u"Магний",    u"Алюминий",    u"Кремний",
             u"Фосфор",     u"Сера",     u"Хлор",        u"Аргон",    u"Калий",     u"Кальций",     u"Скандий",
@@ -25,7 +25,7 @@ const TextCatalogue& RussianCatalogue()
             u"Эйнштейний", u"Фермий",   u"Менделеевий", u"Нобелий",  u"Лоуренсий", u"Резерфордий", u"Дубний",
             u" ",
         }},
-        .RadiationNames = {{
+        .radiationNames = {{
             u"Гамма-излучение",
             u"Рентгеновское излучение",
             u"Аннигиляционные фотоны",
@@ -41,7 +41,7 @@ const TextCatalogue& RussianCatalogue()
             u"Запаздывающее гамма-излучение",
             u"Запаздывающие бета-частицы",
         }},
-        .RadiationCodes = {{
+        .radiationCodes = {{
             u"g",
             u"X-ray",
             u"aq",
@@ -57,10 +57,10 @@ const TextCatalogue& RussianCatalogue()
             u"dg",
             u"sb",
         }},
-        .HalfLifeUnits = {{u"л", u"д", u"ч", u"мин", u"с", u"мс", u"мкс"}},
-        .MillionsWord = u"млн",
-        .BillionsWord = u"млрд",
-        .ChooserMenu = {{
+        .halfLifeUnits = {{u"л", u"д", u"ч", u"мин", u"с", u"мс", u"мкс"}},
+        .millionsWord = u"млн",
+        .billionsWord = u"млрд",
+        .chooserMenu = {{
             u"&Независимый выбор элемента и атомной массы",
             u"Список &радионуклидов",
             u"",
@@ -77,10 +77,10 @@ const TextCatalogue& RussianCatalogue()
             u"Загрузить список элементов из файла",
             u"Загрузить список радионуклидов из файла",
         }},
-        .ClearAdvancedFilter = u"Снять расширенный фильтр",
-        .IndexErrorCaption = u"Ошибка",
-        .IndexUnreadable = u"Ошибка чтения файла с данными радионуклидов\r\nинформационно-справочной системы!",
-        .SpectrumMessages = {{
+        .clearAdvancedFilter = u"Снять расширенный фильтр",
+        .indexErrorCaption = u"Ошибка",
+        .indexUnreadable = u"Ошибка чтения файла с данными радионуклидов\r\nинформационно-справочной системы!",
+        .spectrumMessages = {{
             u"Файл с данными энергетических спектров\r\nинформационно-справочной системы не найден!",
             u"Ошибка чтения файла з с данными\r\nэнергетических спектров информационно-справочной системы!",
             u"Файл с данными энергетических бета-спектров\r\nинформационно-справочной системы не найден!",
@@ -92,17 +92,17 @@ const TextCatalogue& RussianCatalogue()
             u"Файл с данными энергетических спектров нейтронов\r\nинформационно-справочной системы не найден!",
             u"Ошибка чтения файла с данными\r\nэнергетических спектров нейтронов\r\nинформационно-справочной системы!",
         }},
-        .InputErrorCaption = u"Ошибка ввода",
-        .LimitLeads = {{
+        .inputErrorCaption = u"Ошибка ввода",
+        .limitLeads = {{
             u"Введенное число должно быть не меньше",
             u"Введенное число должно быть не больше",
             u"Введенное число должно быть в пределах",
         }},
-        .CountedThings = {{u"Выбрано радионуклидов", u"Выбрано элементов", u"Выбрано линий спектра"}},
-        .CountOfOne = u"%2 - %1",
-        .CountOfMany = u"%2 - %1",
-        .ListEmpty = u"Список пуст!",
-        .ListTooLong = u"Список слишком большой !",
+        .countedThings = {{u"Выбрано радионуклидов", u"Выбрано элементов", u"Выбрано линий спектра"}},
+        .countOfOne = u"%2 - %1",
+        .countOfMany = u"%2 - %1",
+        .listEmpty = u"Список пуст!",
+        .listTooLong = u"Список слишком большой !",
     };
     return catalogue;
 }

@@ -7,7 +7,7 @@ namespace kav {
 const TextCatalogue& UkrainianCatalogue()
 {
     static const TextCatalogue catalogue{
-        .ElementNames = {{
+        .elementNames = {{
             u"Водень",     u"Гелiй",    u"Лiтiй",      u"Берилiй",   u"Бор",       u"Вуглець",     u"Азот",
             u"Кисень",     u"Фтор",     u"Неон",       u"Натрiй",    u"Магнiй",    u"Алюмiнiй",    u"Кремнiй",
             u"Фосфор",     u"Сiрка",    u"Хлор",       u"Аргон",     u"Калiй",     u"Кальцiй",     u"Скандiй",
@@ -25,7 +25,7 @@ const TextCatalogue& UkrainianCatalogue()
             u"Ейнштейнiй", u"Фермiй",   u"Менделевiй", u"Нобелiй",   u"Лоуренсiй", u"Резерфордiй", u"Дубнiй",
             u" ",
         }},
-        .RadiationNames = {{
+        .radiationNames = {{
             u"Гамма-випромiнювання",
             u"Рентгенiвське випромiнювання",
             u"Анiгiляцiйнi фотони",
@@ -41,7 +41,7 @@ const TextCatalogue& UkrainianCatalogue()
             u"Запiзнювальне гамма-випромiнювання",
             u"Запiзнювальнi бета-частки",
         }},
-        .RadiationCodes = {{
+        .radiationCodes = {{
             u"g",
             u"X-ray",
             u"aq",
@@ -57,10 +57,10 @@ const TextCatalogue& UkrainianCatalogue()
             u"dg",
             u"sb",
         }},
-        .HalfLifeUnits = {{u"р", u"д", u"год", u"хв", u"с", u"мс", u"мкс"}},
-        .MillionsWord = u"млн",
-        .BillionsWord = u"млрд",
-        .ChooserMenu = {{
+        .halfLifeUnits = {{u"р", u"д", u"год", u"хв", u"с", u"мс", u"мкс"}},
+        .millionsWord = u"млн",
+        .billionsWord = u"млрд",
+        .chooserMenu = {{
             u"&Незалежний вибiр елемента та атомної маси",
             u"Список &радiонуклiдiв",
             u"",
@@ -77,10 +77,10 @@ const TextCatalogue& UkrainianCatalogue()
             u"Завантажити список елементiв з файла",
             u"Завантажити список радiонуклiдiв з файла",
         }},
-        .ClearAdvancedFilter = u"Зняти розширений фiльтр",
-        .IndexErrorCaption = u"Помилка",
-        .IndexUnreadable = u"Помилка зчитування файла з даними радiонуклiдiв\r\niнформацiйно-довiдкової системи!",
-        .SpectrumMessages = {{
+        .clearAdvancedFilter = u"Зняти розширений фiльтр",
+        .indexErrorCaption = u"Помилка",
+        .indexUnreadable = u"Помилка зчитування файла з даними радiонуклiдiв\r\niнформацiйно-довiдкової системи!",
+        .spectrumMessages = {{
             u"Файл з даними енергетичних спектрiв\r\niнформацiйно-довiдкової системи не знайдений!",
             u"Помилка зчитування файла з даними\r\nенергетичних спектрiв iнформацiйно-довiдкової системи!",
             u"Файл з даними енергетичних бета-спектрiв\r\niнформацiйно-довiдкової системи не знайдений!",
@@ -92,17 +92,17 @@ const TextCatalogue& UkrainianCatalogue()
             u"Файл з даними енергетичних спектрiв нейтронiв\r\niнформацiйно-довiдкової системи не знайдений!",
             u"Помилка зчитування файла з даними\r\nенергетичних спектрiв нейтронiв\r\niнформацiйно-довiдкової системи!",
         }},
-        .InputErrorCaption = u"Помилка вводу",
-        .LimitLeads = {{
+        .inputErrorCaption = u"Помилка вводу",
+        .limitLeads = {{
             u"Введене число повинно бути не менше",
             u"Введене число повинно бути не більше",
             u"Введене число повинно бути в межах",
         }},
-        .CountedThings = {{u"Вибрано радiонуклiдiв", u"Вибрано елементiв", u"Вибрано лiнiй спектру"}},
-        .CountOfOne = u"%2 - %1",
-        .CountOfMany = u"%2 - %1",
-        .ListEmpty = u"Список пустий!",
-        .ListTooLong = u"Список занадто великиий !",
+        .countedThings = {{u"Вибрано радiонуклiдiв", u"Вибрано елементiв", u"Вибрано лiнiй спектру"}},
+        .countOfOne = u"%2 - %1",
+        .countOfMany = u"%2 - %1",
+        .listEmpty = u"Список пустий!",
+        .listTooLong = u"Список занадто великиий !",
     };
     return catalogue;
 }

@@ -78,7 +78,7 @@ void MassNumberFilter::Recompute()
         return;
     for (int i = 0; i < m_index->Count(); ++i) {
         const Nuclide* node = m_index->Items(i);
-        if ((!m_minEnabled || node->AMassInt >= m_minValue) && (!m_maxEnabled || node->AMassInt <= m_maxValue))
+        if ((!m_minEnabled || node->massNumber >= m_minValue) && (!m_maxEnabled || node->massNumber <= m_maxValue))
             AddNode(node);
     }
 }
@@ -195,8 +195,8 @@ HalfLifeFilter::HalfLifeFilter(const NuclideIndex* index)
     if (m_index && m_index->Count() > 0) {
         const HalfLifeExtreme& shortest = m_index->ShortestHalfLife();
         const HalfLifeExtreme& longest = m_index->LongestHalfLife();
-        m_min = {false, shortest.HalfLife, shortest.HalfLifeUnit, shortest.Lr};
-        m_max = {false, longest.HalfLife, longest.HalfLifeUnit, longest.Lr};
+        m_min = {false, shortest.halfLife, shortest.halfLifeUnit, shortest.decayConstant};
+        m_max = {false, longest.halfLife, longest.halfLifeUnit, longest.decayConstant};
         return;
     }
     m_min
@@ -225,48 +225,48 @@ void HalfLifeFilter::ValueAndUnitOfDays(double days, float& value, TimeUnit& uni
 
 void HalfLifeFilter::SetValue(End& end, float value)
 {
-    if (value == end.Value)
+    if (value == end.value)
         return;
-    end.Value = value;
-    end.Lambda = lambdaOf(value, end.Units);
-    if (end.Enabled)
+    end.value = value;
+    end.lambda = lambdaOf(value, end.units);
+    if (end.enabled)
         Change();
 }
 
 void HalfLifeFilter::SetUnits(End& end, TimeUnit value)
 {
-    if (value == end.Units || value > TimeUnit::Microsecond)
+    if (value == end.units || value > TimeUnit::Microsecond)
         return;
     // The same time in the new unit; the decay constant stays.
-    end.Value = static_cast<float>(end.Value * TimeUnitsPerDayA(value) / TimeUnitsPerDayA(end.Units));
-    end.Units = value;
-    if (end.Enabled)
+    end.value = static_cast<float>(end.value * TimeUnitsPerDayA(value) / TimeUnitsPerDayA(end.units));
+    end.units = value;
+    if (end.enabled)
         Change();
 }
 
 void HalfLifeFilter::SetLambda(End& end, float value)
 {
-    if (value == end.Lambda)
+    if (value == end.lambda)
         return;
-    end.Lambda = value;
-    ValueAndUnitOfDays(kLn2 / value, end.Value, end.Units);
-    if (end.Enabled)
+    end.lambda = value;
+    ValueAndUnitOfDays(kLn2 / value, end.value, end.units);
+    if (end.enabled)
         Change();
 }
 
 void HalfLifeFilter::SetMinEnabled(bool value)
 {
-    if (value == m_min.Enabled)
+    if (value == m_min.enabled)
         return;
-    m_min.Enabled = value;
+    m_min.enabled = value;
     Change();
 }
 
 void HalfLifeFilter::SetMaxEnabled(bool value)
 {
-    if (value == m_max.Enabled)
+    if (value == m_max.enabled)
         return;
-    m_max.Enabled = value;
+    m_max.enabled = value;
     Change();
 }
 
@@ -306,24 +306,24 @@ void HalfLifeFilter::SetAutoMinMaxValues()
         return;
     const HalfLifeExtreme& shortest = m_index->ShortestHalfLife();
     const HalfLifeExtreme& longest = m_index->LongestHalfLife();
-    m_min.Value = shortest.HalfLife;
-    m_min.Units = shortest.HalfLifeUnit;
-    m_min.Lambda = shortest.Lr;
-    m_max.Value = longest.HalfLife;
-    m_max.Units = longest.HalfLifeUnit;
-    m_max.Lambda = longest.Lr;
-    if (m_min.Enabled || m_max.Enabled)
+    m_min.value = shortest.halfLife;
+    m_min.units = shortest.halfLifeUnit;
+    m_min.lambda = shortest.decayConstant;
+    m_max.value = longest.halfLife;
+    m_max.units = longest.halfLifeUnit;
+    m_max.lambda = longest.decayConstant;
+    if (m_min.enabled || m_max.enabled)
         Change();
 }
 
 bool HalfLifeFilter::Active() const
 {
-    return (m_min.Enabled || m_max.Enabled) && !(m_min.Enabled && m_max.Enabled && m_max.Lambda > m_min.Lambda);
+    return (m_min.enabled || m_max.enabled) && !(m_min.enabled && m_max.enabled && m_max.lambda > m_min.lambda);
 }
 
 void HalfLifeFilter::Change()
 {
-    if (m_min.Enabled || m_max.Enabled)
+    if (m_min.enabled || m_max.enabled)
         Recompute();
     ListFilter::Change();
 }
@@ -331,12 +331,13 @@ void HalfLifeFilter::Change()
 void HalfLifeFilter::Recompute()
 {
     ClearList();
-    if (!m_index || (m_min.Enabled && m_max.Enabled && m_max.Lambda > m_min.Lambda))
+    if (!m_index || (m_min.enabled && m_max.enabled && m_max.lambda > m_min.lambda))
         return;
     // A minimum half-life is a maximum decay constant.
     for (int i = 0; i < m_index->Count(); ++i) {
         const Nuclide* node = m_index->Items(i);
-        if ((!m_min.Enabled || node->Lr <= m_min.Lambda) && (!m_max.Enabled || node->Lr >= m_max.Lambda))
+        if ((!m_min.enabled || node->decayConstant <= m_min.lambda)
+            && (!m_max.enabled || node->decayConstant >= m_max.lambda))
             AddNode(node);
     }
 }
@@ -360,7 +361,7 @@ AdvancedFilter::AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra)
 {
     for (ListFilter* sub : std::initializer_list<ListFilter*>{&m_aMass, &m_ancestors, &m_daughters, &m_decay,
                                                               &m_halfLifeTime, &m_spectrum})
-        sub->OnChange = [this](ListFilter*) { SubFilterChanged(); };
+        sub->onChange = [this](ListFilter*) { SubFilterChanged(); };
 }
 
 void AdvancedFilter::SubFilterChanged()

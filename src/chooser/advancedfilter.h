@@ -139,21 +139,21 @@ public:
     // The ends start at the shortest and the longest half-life of the index.
     explicit HalfLifeFilter(const NuclideIndex* index);
 
-    bool MinEnabled() const { return m_min.Enabled; }
+    bool MinEnabled() const { return m_min.enabled; }
     void SetMinEnabled(bool value);
-    bool MaxEnabled() const { return m_max.Enabled; }
+    bool MaxEnabled() const { return m_max.enabled; }
     void SetMaxEnabled(bool value);
-    float MinValue() const { return m_min.Value; }
+    float MinValue() const { return m_min.value; }
     void SetMinValue(float value);
-    float MaxValue() const { return m_max.Value; }
+    float MaxValue() const { return m_max.value; }
     void SetMaxValue(float value);
-    TimeUnit MinUnits() const { return m_min.Units; }
+    TimeUnit MinUnits() const { return m_min.units; }
     void SetMinUnits(TimeUnit value);
-    TimeUnit MaxUnits() const { return m_max.Units; }
+    TimeUnit MaxUnits() const { return m_max.units; }
     void SetMaxUnits(TimeUnit value);
-    float MinLambda() const { return m_min.Lambda; }
+    float MinLambda() const { return m_min.lambda; }
     void SetMinLambda(float value);
-    float MaxLambda() const { return m_max.Lambda; }
+    float MaxLambda() const { return m_max.lambda; }
     void SetMaxLambda(float value);
     // Both ends to the shortest and the longest half-life of the index.
     void SetAutoMinMaxValues();
@@ -169,10 +169,10 @@ public:
 
 private:
     struct End {
-        bool Enabled = false;
-        float Value = 0;
-        TimeUnit Units = TimeUnit::Year;
-        float Lambda = 0;
+        bool enabled = false;
+        float value = 0;
+        TimeUnit units = TimeUnit::Year;
+        float lambda = 0;
     };
     void SetValue(End& end, float value);
     void SetUnits(End& end, TimeUnit value);

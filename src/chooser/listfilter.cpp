@@ -6,8 +6,8 @@ ListFilter::ListFilter() = default;
 
 void ListFilter::Change()
 {
-    if (OnChange)
-        OnChange(this);
+    if (onChange)
+        onChange(this);
 }
 
 void ListFilter::Assign(const ListFilter& source)
@@ -25,8 +25,8 @@ void ListFilter::ClearList()
 
 void ListFilter::AddNode(const Nuclide* node)
 {
-    m_nuclideList.Add(node->Name.toString(), node);
-    m_elementsOfNuclideFilter.insert(node->Element);
+    m_nuclideList.Add(node->name.toString(), node);
+    m_elementsOfNuclideFilter.insert(node->element);
 }
 
 void ListFilter::AddList(const NuclideList& list, const ElementSet& elements)
@@ -46,7 +46,7 @@ void ListFilter::KeepOnly(const NuclideList& other)
         if (other.IndexOf(e.name) >= 0) {
             kept.Add(e.name, e.node);
             if (e.node)
-                m_elementsOfNuclideFilter.insert(e.node->Element);
+                m_elementsOfNuclideFilter.insert(e.node->element);
         }
     m_nuclideList = std::move(kept);
 }

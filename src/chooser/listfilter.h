@@ -17,7 +17,7 @@ public:
 
     const NuclideList& Nuclides() const { return m_nuclideList; }
     const ElementSet& ElementsOfNuclideFilter() const { return m_elementsOfNuclideFilter; }
-    ChangeHandler OnChange;
+    ChangeHandler onChange;
 
     // Raises OnChange; derived filters recompute first.
     virtual void Change();

@@ -30,7 +30,7 @@ NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
     : m_index(index)
     , m_advanced(&index, spectra)
 {
-    m_advanced.OnChange = [this](ListFilter*) {
+    m_advanced.onChange = [this](ListFilter*) {
         if (!m_assigning)
             Change();
     };
@@ -38,7 +38,7 @@ NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
     std::vector<NuclideList::Entry> all;
     all.reserve(static_cast<std::size_t>(m_index.Count()));
     for (int i = 0; i < m_index.Count(); ++i)
-        all.push_back({m_index.Items(i)->Name.toString(), m_index.Items(i)});
+        all.push_back({m_index.Items(i)->name.toString(), m_index.Items(i)});
     m_nuclideList.Assign(std::move(all));
     m_elementsOfNuclideFilter = m_elementSet;
     Recompute();
@@ -60,16 +60,16 @@ void NuclideFilter::RebuildFullCollections()
     if (!m_advanced.Enabled() || m_advanced.Ignored()) {
         m_fullElementSet = m_mixSet;
         for (const NuclideList::Entry& e : m_nuclideList.Items())
-            if (e.node && m_fullElementSet.contains(e.node->Element))
+            if (e.node && m_fullElementSet.contains(e.node->element))
                 m_fullNuclideList.Add(e.name, e.node);
     } else {
         // The elements of the nuclides offered, not of every nuclide the criteria pass: an
         // element whose passing nuclides are all left out by the other filters is not offered.
         m_fullElementSet.clear();
         for (const NuclideList::Entry& e : m_nuclideList.Items())
-            if (e.node && m_mixSet.contains(e.node->Element) && m_advanced.Nuclides().IndexOf(e.name) >= 0) {
+            if (e.node && m_mixSet.contains(e.node->element) && m_advanced.Nuclides().IndexOf(e.name) >= 0) {
                 m_fullNuclideList.Add(e.name, e.node);
-                m_fullElementSet.insert(e.node->Element);
+                m_fullElementSet.insert(e.node->element);
             }
     }
 }
@@ -120,7 +120,7 @@ void NuclideFilter::Resolve()
     NuclideList resolved(true);
     for (const NuclideList::Entry& e : m_nuclideList.Items())
         if (const Nuclide* node = m_index.FindNuclide(QStringView(e.name).left(7)))
-            resolved.Add(node->Name.toString(), node);
+            resolved.Add(node->name.toString(), node);
     m_nuclideList = std::move(resolved);
 }
 
@@ -140,7 +140,7 @@ void NuclideFilter::SetNuclideList(const NuclideList& list)
     Resolve();
     m_elementsOfNuclideFilter.clear();
     for (const NuclideList::Entry& e : m_nuclideList.Items())
-        m_elementsOfNuclideFilter.insert(e.node->Element);
+        m_elementsOfNuclideFilter.insert(e.node->element);
     Recompute();
     Change();
 }
@@ -150,8 +150,8 @@ void NuclideFilter::Assign(const NuclideFilter& source)
     m_assigning = true;
     m_advanced.Assign(source.m_advanced);
     m_assigning = false;
-    SaveElementSet = source.SaveElementSet;
-    SaveNuclideList = source.SaveNuclideList;
+    saveElementSet = source.saveElementSet;
+    saveNuclideList = source.saveNuclideList;
     m_useElementFilter = source.m_useElementFilter;
     m_useNuclideFilter = source.m_useNuclideFilter;
     m_useStable = source.m_useStable;
@@ -196,12 +196,12 @@ void NuclideFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stor
 
 bool NuclideFilter::ElementSetStored() const
 {
-    return SaveElementSet == FilterSaving::Always || (SaveElementSet == FilterSaving::WhenUsed && m_useElementFilter);
+    return saveElementSet == FilterSaving::Always || (saveElementSet == FilterSaving::WhenUsed && m_useElementFilter);
 }
 
 bool NuclideFilter::NuclideListStored() const
 {
-    return m_useNuclideFilter && SaveNuclideList != FilterSaving::Never;
+    return m_useNuclideFilter && saveNuclideList != FilterSaving::Never;
 }
 
 bool NuclideFilter::LoadElementList(const QByteArray& text)

@@ -35,8 +35,8 @@ public:
     void SetUseNuclideFilter(bool value);
     bool UseStable() const { return m_useStable; }
     void SetUseStable(bool value);
-    FilterSaving SaveElementSet = FilterSaving::WhenUsed;
-    FilterSaving SaveNuclideList = FilterSaving::WhenUsed;
+    FilterSaving saveElementSet = FilterSaving::WhenUsed;
+    FilterSaving saveNuclideList = FilterSaving::WhenUsed;
 
     // Replaces the list: names the index does not know are dropped, the others take the
     // index's spelling.

@@ -54,7 +54,7 @@ void NuclideSelection::Activate()
     }
     if (row >= 0)
         PickElement(row);
-    Changed();
+    changed();
 }
 
 bool NuclideSelection::Offered(const QString& name) const
@@ -90,10 +90,10 @@ QStringList NuclideSelection::OfferedMasses() const
     QStringList masses;
     if (!m_filter.FullElementSet().empty() && m_index.Count() > 0 && m_element != ChemicalElement::None) {
         const ElementRange& range = m_index.RangeOf(m_element);
-        for (int i = range.First; i < range.First + range.Count && i < m_index.Count(); ++i) {
+        for (int i = range.first; i < range.first + range.count && i < m_index.Count(); ++i) {
             const Nuclide* node = m_index.Items(i);
-            if (Offered(node->Name.toString()))
-                masses << node->AMass.toString();
+            if (Offered(node->name.toString()))
+                masses << node->mass.toString();
         }
         if (m_filter.UseStable() && hasStableIsotopes(m_element))
             masses << QStringLiteral("stbl");
@@ -132,8 +132,8 @@ void NuclideSelection::RebuildNuclideList()
         return;
     for (int i = 0; i < m_index.Count(); ++i) {
         const Nuclide* node = m_index.Items(i);
-        if (m_filter.FullElementSet().contains(node->Element) && Offered(node->Name.toString()))
-            m_nuclideList.push_back({node->Name.toString(), node});
+        if (m_filter.FullElementSet().contains(node->element) && Offered(node->name.toString()))
+            m_nuclideList.push_back({node->name.toString(), node});
     }
     if (m_filter.UseStable())
         for (int e = 0; e < 100; ++e) {
@@ -141,11 +141,11 @@ void NuclideSelection::RebuildNuclideList()
             if (!m_filter.FullElementSet().contains(element) || !hasStableIsotopes(element))
                 continue;
             auto stable = std::make_unique<NuclideIdentity>();
-            stable->Element = element;
-            stable->AMass = "stbl";
-            stable->AMassInt = 65535;
-            stable->Name = MakeNuclideName(element, stable->AMass);
-            m_nuclideList.push_back({stable->Name.toString(), stable.get()});
+            stable->element = element;
+            stable->mass = "stbl";
+            stable->massNumber = 65535;
+            stable->name = MakeNuclideName(element, stable->mass);
+            m_nuclideList.push_back({stable->name.toString(), stable.get()});
             m_stablePseudoEntries.push_back(std::move(stable));
         }
     std::stable_sort(m_nuclideList.begin(), m_nuclideList.end(), [&](const Entry& a, const Entry& b) {
@@ -155,9 +155,9 @@ void NuclideSelection::RebuildNuclideList()
         case NuclideSortOrder::Alphabetical: return CompareAlphabetical(na, nb) < 0;
         case NuclideSortOrder::MassNumber: return CompareMass(na, nb) < 0;
         case NuclideSortOrder::AlphabeticalByElement: {
-            const QString ta = ElementName(na.Element, m_language) + u'-' + na.AMass.toString();
-            const QString tb = ElementName(nb.Element, m_language) + u'-' + nb.AMass.toString();
-            if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.Element == nb.Element)
+            const QString ta = ElementName(na.element, m_language) + u'-' + na.mass.toString();
+            const QString tb = ElementName(nb.element, m_language) + u'-' + nb.mass.toString();
+            if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.element == nb.element)
                 return CompareMassOnly(na, nb) < 0;
             return ta.compare(tb, Qt::CaseInsensitive) < 0;
         }
@@ -196,7 +196,7 @@ void NuclideSelection::SelectName()
 void NuclideSelection::ReportSelection()
 {
     if (m_nuclideRow >= 0)
-        NuclideChosen(*m_nuclideList[static_cast<std::size_t>(m_nuclideRow)].object);
+        nuclideChosen(*m_nuclideList[static_cast<std::size_t>(m_nuclideRow)].object);
 }
 
 void NuclideSelection::PickElement(int row, bool fromHistory)
@@ -209,7 +209,7 @@ void NuclideSelection::PickElement(int row, bool fromHistory)
     m_element = ElementBySymbol(m_elementList[row]);
     RebuildAMassList();
     SelectName();
-    Changed();
+    changed();
     if (!fromHistory && m_nuclideRow != -1 && m_elementRow >= 0 && m_aMassRow >= 0)
         ReportSelection();
 }
@@ -223,7 +223,7 @@ void NuclideSelection::PickAMass(int row)
     m_aMassRow = row;
     m_aMass = MassText(QStringView(m_aMassList[row]));
     SelectName();
-    Changed();
+    changed();
     ReportSelection();
 }
 
@@ -234,12 +234,12 @@ void NuclideSelection::PickNuclide(int row)
     if (m_historyKept)
         RecordHistory();
     const NuclideIdentity& picked = *m_nuclideList[static_cast<std::size_t>(row)].object;
-    m_element = picked.Element;
-    m_aMass = picked.AMass;
+    m_element = picked.element;
+    m_aMass = picked.mass;
     m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
     RebuildAMassList();
     m_nuclideRow = row;
-    Changed();
+    changed();
     if (m_elementRow >= 0 && m_aMassRow >= 0)
         ReportSelection();
 }
@@ -304,7 +304,7 @@ void NuclideSelection::SetSortOrder(NuclideSortOrder value)
         RebuildNuclideList();
         SelectName();
     }
-    Changed();
+    changed();
 }
 
 void NuclideSelection::SetElementsSortType(NuclideSortOrder value)
@@ -314,13 +314,13 @@ void NuclideSelection::SetElementsSortType(NuclideSortOrder value)
         RebuildElementList();
         m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
     }
-    Changed();
+    changed();
 }
 
 void NuclideSelection::ApplyFilter()
 {
     if (!m_active) {
-        Changed();
+        changed();
         return;
     }
     const ChemicalElement oldElement = m_element;
@@ -332,8 +332,8 @@ void NuclideSelection::ApplyFilter()
     // is (so that what shows it keeps its nuclide, and gets it back when the filter lets it pass).
     if (m_choiceHeld || offered.empty()) {
         KeepChoiceInLists();
-        Changed();
-        FilterApplied();
+        changed();
+        filterApplied();
         return;
     }
     if (!offered.contains(m_element))
@@ -345,15 +345,15 @@ void NuclideSelection::ApplyFilter()
     m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
     RebuildAMassList();
     SelectName();
-    Changed();
+    changed();
     if (!(m_element == oldElement && m_aMass == oldMass)) {
         if (m_historyKept && oldElement != ChemicalElement::None)
             RecordHistory(oldElement, oldMass);
-        Changed();
+        changed();
         if (m_nuclideRow >= 0 && m_elementRow >= 0 && m_aMassRow >= 0)
             ReportSelection();
     }
-    FilterApplied();
+    filterApplied();
 }
 
 void NuclideSelection::KeepChoiceInLists()
@@ -380,9 +380,9 @@ NuclideIdentity NuclideSelection::ChosenNuclide() const
         rnx.Assign(*chosen);
         return rnx;
     }
-    rnx.Element = m_element;
-    rnx.AMass = m_aMass;
-    rnx.Name = MakeNuclideName(m_element, m_aMass);
+    rnx.element = m_element;
+    rnx.mass = m_aMass;
+    rnx.name = MakeNuclideName(m_element, m_aMass);
     return rnx;
 }
 
@@ -403,7 +403,7 @@ void NuclideSelection::RecordHistory()
     if (m_element == ChemicalElement::None)
         return;
     HistoryEntry entry{QString(), ChosenNuclide()};
-    entry.name = entry.rnx.Name.toString();
+    entry.name = entry.rnx.name.toString();
     PushHistory(std::move(entry));
 }
 
@@ -416,11 +416,11 @@ void NuclideSelection::RecordHistory(ChemicalElement element, const MassText& aM
     if (element == ChemicalElement::None && m_element == ChemicalElement::None)
         return;
     HistoryEntry entry;
-    entry.rnx.Element = element;
-    entry.rnx.AMass = aMass;
-    entry.rnx.AMassInt = MassNumberOf(aMass).value_or(0);
-    entry.rnx.Name = MakeNuclideName(element, aMass);
-    entry.name = entry.rnx.Name.toString();
+    entry.rnx.element = element;
+    entry.rnx.mass = aMass;
+    entry.rnx.massNumber = MassNumberOf(aMass).value_or(0);
+    entry.rnx.name = MakeNuclideName(element, aMass);
+    entry.name = entry.rnx.name.toString();
     PushHistory(std::move(entry));
 }
 
@@ -440,23 +440,23 @@ void NuclideSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histo
     const bool differs = target.name != Name();
     if (differs) {
         const NuclideIdentity leaving = ChosenNuclide();
-        m_element = target.rnx.Element;
-        m_aMass = target.rnx.AMass;
+        m_element = target.rnx.element;
+        m_aMass = target.rnx.mass;
         target.rnx = leaving;
-        target.name = leaving.Name.toString();
+        target.name = leaving.name.toString();
     }
     to.insert(to.begin() + std::min<std::ptrdiff_t>(k, static_cast<std::ptrdiff_t>(to.size())), std::move(target));
     if (differs) {
         PickElement(static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element))), true);
         m_aMassRow = massRow(m_aMassList, m_aMass.toString());
         SelectName();
-        Changed();
+        changed();
         ReportSelection();
     }
     UndoListEnabled = true;
     if (static_cast<int>(to.size()) > m_maxUndoListCount)
         to.resize(static_cast<std::size_t>(std::max(m_maxUndoListCount, 0)));
-    Changed();
+    changed();
 }
 
 void NuclideSelection::Undo(int k)
@@ -491,7 +491,7 @@ void NuclideSelection::SetMaxUndoListCount(int value)
     for (auto* list : {&m_undoNuclideList, &m_redoNuclideList})
         if (static_cast<int>(list->size()) > m_maxUndoListCount)
             list->resize(static_cast<std::size_t>(m_maxUndoListCount));
-    Changed();
+    changed();
 }
 
 void NuclideSelection::SetHistoryKept(bool value)
@@ -499,7 +499,7 @@ void NuclideSelection::SetHistoryKept(bool value)
     m_historyKept = value;
     m_undoNuclideList.clear();
     m_redoNuclideList.clear();
-    Changed();
+    changed();
 }
 
 } // namespace kav

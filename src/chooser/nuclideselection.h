@@ -94,11 +94,11 @@ public:
     bool ChoiceHeld() const { return m_choiceHeld; }
 
     // A new choice: the nuclide chosen.
-    Notice<const NuclideIdentity&> NuclideChosen;
+    Notice<const NuclideIdentity&> nuclideChosen;
     // The lists, the chosen entries or the history changed: what shows them shows them anew.
-    Notice<> Changed;
+    Notice<> changed;
     // The filter changed and the lists follow it (heard after Changed).
-    Notice<> FilterApplied;
+    Notice<> filterApplied;
 
 private:
     struct HistoryEntry {

@@ -112,15 +112,15 @@ void SpectrumFilter::Assign(const SpectrumFilter& source)
 float SpectrumFilter::SummaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary)
 {
     switch (option) {
-    case SpectrumCriterion::Total: return summary.Total;
+    case SpectrumCriterion::Total: return summary.total;
     case SpectrumCriterion::AlphaTotal: return summary.RadTotalOf(AlphaRadiation);
-    case SpectrumCriterion::BetaTotal: return summary.BetaTotal;
-    case SpectrumCriterion::GammaTotal: return summary.GammaTotal;
+    case SpectrumCriterion::BetaTotal: return summary.betaTotal;
+    case SpectrumCriterion::GammaTotal: return summary.gammaTotal;
     case SpectrumCriterion::FissionTotal:
         return summary.RadTotalOf(FissionFragmentRadiation) + summary.RadTotalOf(NeutronRadiation);
-    case SpectrumCriterion::AlphaShare: return summary.AlphaFrac;
-    case SpectrumCriterion::BetaShare: return summary.BetaFrac;
-    case SpectrumCriterion::GammaShare: return summary.GammaFrac;
+    case SpectrumCriterion::AlphaShare: return summary.alphaFraction;
+    case SpectrumCriterion::BetaShare: return summary.betaFraction;
+    case SpectrumCriterion::GammaShare: return summary.gammaFraction;
     case SpectrumCriterion::FissionShare: return node.SpontaneousFissionFraction();
     default: return 0;
     }

@@ -8,8 +8,8 @@ bool LineMeets(const SpectrumLine& line, const LineQuery& query)
 {
     const auto holds
         = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->Hold(value); };
-    const FoundLine candidate{nullptr, line.RType, line.E, line.Yield};
-    return query.types.contains(line.RType) && holds(query.energy, line.E) && holds(query.yield, line.Yield)
+    const FoundLine candidate{nullptr, line.radiation, line.energy, line.yield};
+    return query.types.contains(line.radiation) && holds(query.energy, line.energy) && holds(query.yield, line.yield)
         && holds(query.perDecay, candidate.PerDecay());
 }
 
@@ -18,12 +18,12 @@ FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const Nuclid
     FoundLines found;
     for (const Nuclide* node : nuclides) {
         SpectrumLines lines;
-        if (!node || node->NLines == 0 || !spectra.ReadLines(node, lines))
+        if (!node || node->lineCount == 0 || !spectra.ReadLines(node, lines))
             continue;
         for (const SpectrumLine& line : lines) {
             if (!LineMeets(line, query))
                 continue;
-            const FoundLine candidate{node, line.RType, line.E, line.Yield};
+            const FoundLine candidate{node, line.radiation, line.energy, line.yield};
             if (found.lines.size() == query.cap) {
                 found.cut = true;
                 return found;
@@ -40,7 +40,7 @@ void SortLines(std::vector<FoundLine>& lines, LineOrder order)
     switch (order) {
     case LineOrder::AsFound: break;
     case LineOrder::ShortestHalfLifeFirst:
-        by([](const FoundLine& a, const FoundLine& b) { return a.node->Lr > b.node->Lr; });
+        by([](const FoundLine& a, const FoundLine& b) { return a.node->decayConstant > b.node->decayConstant; });
         break;
     case LineOrder::Energy: by([](const FoundLine& a, const FoundLine& b) { return a.energy < b.energy; }); break;
     case LineOrder::Yield: by([](const FoundLine& a, const FoundLine& b) { return a.yield < b.yield; }); break;

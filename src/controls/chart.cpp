@@ -57,9 +57,9 @@ Chart::Chart(QWidget* parent)
 int Chart::AddSeries(const QString& title, ChartMarker marker, const QColor& color)
 {
     ChartSeries series;
-    series.Title = title;
-    series.Marker = marker;
-    series.Color = color;
+    series.title = title;
+    series.marker = marker;
+    series.color = color;
     m_series.push_back(series);
     return SeriesCount() - 1;
 }
@@ -70,10 +70,10 @@ std::optional<Chart::Extent> Chart::DataExtent(bool activeOnly) const
     bool found = false;
     for (const ChartSeries& s : m_series) {
         // A series without points has no extent to give.
-        if (s.Points.empty() || (activeOnly && !s.Active))
+        if (s.points.empty() || (activeOnly && !s.active))
             continue;
         found = true;
-        for (const QPointF& p : s.Points) {
+        for (const QPointF& p : s.points) {
             e.xMin = std::min(e.xMin, p.x());
             e.xMax = std::max(e.xMax, p.x());
             e.yMin = std::min(e.yMin, p.y());
@@ -93,8 +93,8 @@ void Chart::Refresh()
         double lo = std::numeric_limits<double>::max();
         double hi = -std::numeric_limits<double>::max();
         for (const ChartSeries& s : m_series)
-            if (s.Active)
-                for (const QPointF& p : s.Points) {
+            if (s.active)
+                for (const QPointF& p : s.points) {
                     const double v = axis == &m_bottom ? p.x() : p.y();
                     if (isUsable(*axis, v)) {
                         lo = std::min(lo, v);
@@ -112,13 +112,13 @@ void Chart::UndoZoom()
     m_bottom.SetAutomatic(true);
     m_left.SetAutomatic(true);
     Refresh();
-    if (OnUndoZoom)
-        OnUndoZoom();
+    if (onUndoZoom)
+        onUndoZoom();
 }
 
 QPointF Chart::ToPixel(const QRectF& plot, double x, double y) const
 {
-    const QRectF inner = plot.adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    const QRectF inner = plot.adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
     return {inner.left() + m_bottom.ToFraction(x) * inner.width(),
             inner.bottom() - m_left.ToFraction(y) * inner.height()};
 }
@@ -138,7 +138,7 @@ QStringList Chart::AxisLabels(const ChartAxis& axis, const std::vector<double>& 
     QStringList labels;
     for (double v : ticks)
         labels << (v == 0 ? QStringLiteral("0")
-                          : formatPicture(v, plainFits ? QStringView(plain) : QStringView(axis.LabelFormat)));
+                          : formatPicture(v, plainFits ? QStringView(plain) : QStringView(axis.labelFormat)));
     return labels;
 }
 
@@ -151,15 +151,15 @@ std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
     double best = std::numeric_limits<double>::max();
     for (int s = 0; s < SeriesCount(); ++s) {
         const ChartSeries& series = Series(s);
-        if (!series.Active)
+        if (!series.active)
             continue;
-        for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
-            const QPointF& p = series.Points[static_cast<std::size_t>(i)];
+        for (int i = 0; i < static_cast<int>(series.points.size()); ++i) {
+            const QPointF& p = series.points[static_cast<std::size_t>(i)];
             if (!isUsable(m_bottom, p.x()) || !isUsable(m_left, p.y()))
                 continue;
             const QPointF d = ToPixel(plot, p.x(), p.y()) - QPointF(position);
             const double distance = std::hypot(d.x(), d.y());
-            if (distance <= series.MarkerSize / 2.0 + 3 && distance < best) {
+            if (distance <= series.markerSize / 2.0 + 3 && distance < best) {
                 best = distance;
                 nearest = std::pair{s, i};
             }
@@ -201,7 +201,7 @@ void Chart::focusOutEvent(QFocusEvent* event)
 
 void Chart::keyPressEvent(QKeyEvent* event)
 {
-    const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    const QRectF inner = PlotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
     const int stepX = std::max(1, static_cast<int>(inner.width() / 10));
     const int stepY = std::max(1, static_cast<int>(inner.height() / 10));
     const bool control = event->modifiers() & Qt::ControlModifier;
@@ -219,17 +219,17 @@ void Chart::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageDown: StepLegend(1); return;
     case Qt::Key_Space:
         if (m_legendMark) {
-            Series(*m_legendMark).Active = !Series(*m_legendMark).Active;
+            Series(*m_legendMark).active = !Series(*m_legendMark).active;
             Refresh();
-            if (OnClickLegend)
-                OnClickLegend();
+            if (onClickLegend)
+                onClickLegend();
         }
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (m_hovered && OnClickSeries) {
-            const QPointF& p = Series(m_hovered->first).Points.at(static_cast<std::size_t>(m_hovered->second));
-            OnClickSeries(m_hovered->first, m_hovered->second,
+        if (m_hovered && onClickSeries) {
+            const QPointF& p = Series(m_hovered->first).points.at(static_cast<std::size_t>(m_hovered->second));
+            onClickSeries(m_hovered->first, m_hovered->second,
                           mapToGlobal(ToPixel(PlotRect(rect()), p.x(), p.y()).toPoint()));
         }
         return;
@@ -248,8 +248,8 @@ void Chart::ZoomBy(double factor)
     m_bottom.SetMinMax(x0, x1);
     m_left.SetMinMax(y0, y1);
     update();
-    if (OnZoom)
-        OnZoom();
+    if (onZoom)
+        onZoom();
 }
 
 void Chart::StepLegend(int step)
@@ -274,9 +274,9 @@ void Chart::StepPoint(int alongSeries, int acrossSeries)
     const auto usable = [this](int s) {
         std::vector<int> indices;
         const ChartSeries& series = Series(s);
-        if (series.Active)
-            for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
-                const QPointF& p = series.Points[static_cast<std::size_t>(i)];
+        if (series.active)
+            for (int i = 0; i < static_cast<int>(series.points.size()); ++i) {
+                const QPointF& p = series.points[static_cast<std::size_t>(i)];
                 if (isUsable(m_bottom, p.x()) && isUsable(m_left, p.y()))
                     indices.push_back(i);
             }
@@ -318,8 +318,8 @@ void Chart::mousePressEvent(QMouseEvent* event)
     m_pressed = event->position().toPoint();
     m_pressedButton = event->button();
     m_lastMove = *m_pressed;
-    if (OnMouseDown)
-        OnMouseDown();
+    if (onMouseDown)
+        onMouseDown();
 }
 
 void Chart::mouseMoveEvent(QMouseEvent* event)
@@ -358,13 +358,13 @@ void Chart::mouseReleaseEvent(QMouseEvent* event)
     }
     update();
     if (const auto entry = LegendEntryAt(end)) {
-        Series(*entry).Active = !Series(*entry).Active;
+        Series(*entry).active = !Series(*entry).active;
         Refresh();
-        if (OnClickLegend)
-            OnClickLegend();
+        if (onClickLegend)
+            onClickLegend();
     } else if (const auto point = PointAt(end)) {
-        if (OnClickSeries)
-            OnClickSeries(point->first, point->second, mapToGlobal(end));
+        if (onClickSeries)
+            onClickSeries(point->first, point->second, mapToGlobal(end));
     }
 }
 
@@ -377,7 +377,7 @@ void Chart::mouseDoubleClickEvent(QMouseEvent* event)
 
 void Chart::ZoomTo(const QRect& band)
 {
-    const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    const QRectF inner = PlotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
     const QRectF zoom = QRectF(band).intersected(PlotRect(rect()));
     auto fractionX = [&](double x) { return (x - inner.left()) / inner.width(); };
     auto fractionY = [&](double y) { return (inner.bottom() - y) / inner.height(); };
@@ -388,13 +388,13 @@ void Chart::ZoomTo(const QRect& band)
     m_bottom.SetMinMax(x0, x1);
     m_left.SetMinMax(y0, y1);
     update();
-    if (OnZoom)
-        OnZoom();
+    if (onZoom)
+        onZoom();
 }
 
 void Chart::ScrollBy(QPoint delta)
 {
-    const QRectF inner = PlotRect(rect()).adjusted(AxisOffset, AxisOffset, -AxisOffset, -AxisOffset);
+    const QRectF inner = PlotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
     const double shiftX = -delta.x() / inner.width();
     const double shiftY = delta.y() / inner.height();
     const Ranges now{m_bottom.Minimum(), m_bottom.Maximum(), m_left.Minimum(), m_left.Maximum()};
@@ -414,8 +414,8 @@ void Chart::ScrollBy(QPoint delta)
         if (to == now)
             continue;
         bool allow = true;
-        if (OnAllowScroll)
-            OnAllowScroll(to, allow);
+        if (onAllowScroll)
+            onAllowScroll(to, allow);
         if (!allow)
             continue;
         if (to.xMin != now.xMin || to.xMax != now.xMax)
@@ -423,8 +423,8 @@ void Chart::ScrollBy(QPoint delta)
         if (to.yMin != now.yMin || to.yMax != now.yMax)
             m_left.SetMinMax(to.yMin, to.yMax);
         update();
-        if (OnScroll)
-            OnScroll();
+        if (onScroll)
+            onScroll();
         return;
     }
 }
@@ -433,9 +433,9 @@ bool Chart::ShowsAPointWithin(const Ranges& ranges) const
 {
     bool anyPoint = false;
     for (const ChartSeries& s : m_series) {
-        if (!s.Active)
+        if (!s.active)
             continue;
-        for (const QPointF& p : s.Points) {
+        for (const QPointF& p : s.points) {
             if (!isUsable(m_bottom, p.x()) || !isUsable(m_left, p.y()))
                 continue;
             anyPoint = true;

@@ -24,14 +24,14 @@ enum class ChartMarker : std::uint8_t {
 
 // One series of points with its marker, and the line joining them when shown.
 struct ChartSeries {
-    QString Title;
-    QColor Color;
-    ChartMarker Marker = ChartMarker::Square;
-    int MarkerSize = 5; // the marker's width, in pixels
-    std::vector<QPointF> Points;
-    bool Active = true; // switched on: drawn and counted by automatic axes
-    bool InLegend = true; // listed in the legend
-    bool LineVisible = false;
+    QString title;
+    QColor color;
+    ChartMarker marker = ChartMarker::Square;
+    int markerSize = 5; // the marker's width, in pixels
+    std::vector<QPointF> points;
+    bool active = true; // switched on: drawn and counted by automatic axes
+    bool inLegend = true; // listed in the legend
+    bool lineVisible = false;
 };
 
 // A chart of point series against a bottom and a left axis, each linear or logarithmic, drawn
@@ -59,14 +59,14 @@ public:
     const ChartSeries& Series(int index) const { return m_series.at(static_cast<std::size_t>(index)); }
 
     // What the chart shows, in a few words: the title its pictures carry.
-    QString Title;
-    bool LegendVisible = true;
+    QString title;
+    bool legendVisible = true;
     // The legend lies over the plot instead of taking room beside it.
-    bool LegendOverPlot = false;
+    bool legendOverPlot = false;
     // The legend's distance from the chart's top.
-    int LegendTop = 40;
+    int legendTop = 40;
     // Room between the plot's edges and the ends of each axis.
-    int AxisOffset = 5;
+    int axisOffset = 5;
 
     // The data extents of the series that hold points: the switched-on ones, or (activeOnly
     // false) all. Nothing when none counts.
@@ -91,11 +91,11 @@ public:
     // The series whose legend check box is at a position of the widget.
     std::optional<int> LegendEntryAt(QPoint position) const;
 
-    std::function<void()> OnMouseDown;
-    std::function<void()> OnZoom;
-    std::function<void()> OnUndoZoom;
-    std::function<void()> OnScroll;
-    std::function<void()> OnClickLegend;
+    std::function<void()> onMouseDown;
+    std::function<void()> onZoom;
+    std::function<void()> onUndoZoom;
+    std::function<void()> onScroll;
+    std::function<void()> onClickLegend;
     // The ranges of both axes at once.
     struct Ranges {
         double xMin, xMax, yMin, yMax;
@@ -103,11 +103,11 @@ public:
     };
     // A scroll is about to give the axes new ranges; clearing allow refuses them. A slanting drag
     // that is refused is tried along each axis alone.
-    std::function<void(const Ranges& ranges, bool& allow)> OnAllowScroll;
+    std::function<void(const Ranges& ranges, bool& allow)> onAllowScroll;
     // Whether a point of a switched-on series would be in sight within the ranges (true when no
     // such series has a point: nothing could be lost).
     bool ShowsAPointWithin(const Ranges& ranges) const;
-    std::function<void(int series, int index, QPoint globalPosition)> OnClickSeries;
+    std::function<void(int series, int index, QPoint globalPosition)> onClickSeries;
 
     // The labels of an axis's ticks, all in one form: plain numbers or the axis's pattern; zero
     // as "0".

@@ -122,16 +122,16 @@ std::vector<double> ChartAxis::MinorTicks(int wanted) const
             if (k % step != 0)
                 keep(std::pow(10.0, k));
             if (multiples)
-                for (int m = 2; m <= 1 + MinorTickCount && m <= 9; ++m)
+                for (int m = 2; m <= 1 + minorTickCount && m <= 9; ++m)
                     keep(m * std::pow(10.0, k));
         }
         std::sort(ticks.begin(), ticks.end());
         return ticks;
     }
     const double step = LinearStep(wanted);
-    const double minor = step / (MinorTickCount + 1);
+    const double minor = step / (minorTickCount + 1);
     for (double k = std::floor(lo / step); k * step <= hi; ++k)
-        for (int m = 1; m <= MinorTickCount; ++m)
+        for (int m = 1; m <= minorTickCount; ++m)
             keep(k * step + m * minor);
     return ticks;
 }

@@ -29,12 +29,12 @@ public:
     // The range an automatic axis takes from the data.
     void SetAutoRange(double minimum, double maximum);
 
-    bool MajorGrid = true;
-    bool MinorGrid = false;
-    int MinorTickCount = 8;
-    QString Title;
+    bool majorGrid = true;
+    bool minorGrid = false;
+    int minorTickCount = 8;
+    QString title;
     // The picture pattern of the labels (see formatPicture).
-    QString LabelFormat = QStringLiteral("0.#######E-#");
+    QString labelFormat = QStringLiteral("0.#######E-#");
 
     // The range drawn: a logarithmic axis never starts at or below zero.
     double DrawnMinimum() const;

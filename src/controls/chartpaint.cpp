@@ -98,20 +98,20 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
     const int entryExtra = kLegendCheckSize + 2 * kLegendMarkerHalf + 24;
     std::vector<std::pair<int, int>> entries; // series and the width of its entry
     int legendWidth = 0;
-    if (LegendVisible)
+    if (legendVisible)
         for (int s = 0; s < SeriesCount(); ++s)
-            if (Series(s).InLegend) {
-                entries.emplace_back(s, metrics.horizontalAdvance(Series(s).Title) + entryExtra);
+            if (Series(s).inLegend) {
+                entries.emplace_back(s, metrics.horizontalAdvance(Series(s).title) + entryExtra);
                 legendWidth = std::max(legendWidth, entries.back().second);
             }
 
     // The legend beside the plot while that leaves the plot most of the width; below it, its
     // entries side by side in as many lines as they need, when it would not; over it when asked.
     const int leftWithOneTitleLine
-        = 6 + (m_left.Title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
+        = 6 + (m_left.title.isEmpty() ? 0 : fh + kLeftTitleGap) + kLeftLabelWidth + kTickLength + 2;
     const int plotWidthAlone = area.width() - leftWithOneTitleLine - 14;
     const bool any = !entries.empty();
-    const bool overPlot = any && LegendOverPlot;
+    const bool overPlot = any && legendOverPlot;
     const bool beside = any && !overPlot && plotWidthAlone - legendWidth - 10 >= plotWidthAlone * 0.6;
     const bool below = any && !overPlot && !beside;
     // Below: the entries' places in lines no wider than the chart.
@@ -134,13 +134,13 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
     }
     const int legendHeight = (below ? lines : static_cast<int>(entries.size())) * l.rowHeight + 4;
 
-    const int axisBottom = kTickLength + 3 + fh + (m_bottom.Title.isEmpty() ? 0 : fh + 4) + 6;
+    const int axisBottom = kTickLength + 3 + fh + (m_bottom.title.isEmpty() ? 0 : fh + 4) + 6;
     const int bottom = axisBottom + (below ? legendHeight + 4 : 0);
     const int top = 10 + fh / 2;
     const double plotHeight = std::max(area.height() - top - bottom, 20);
     // The title wraps to the plot's height: its unit is never cut off.
-    if (!m_left.Title.isEmpty())
-        l.leftTitle = wrapped(metrics, m_left.Title, static_cast<int>(plotHeight));
+    if (!m_left.title.isEmpty())
+        l.leftTitle = wrapped(metrics, m_left.title, static_cast<int>(plotHeight));
     const int left = 6 + (l.leftTitle.isEmpty() ? 0 : static_cast<int>(l.leftTitle.size()) * fh + kLeftTitleGap)
         + kLeftLabelWidth + kTickLength + 2;
     const int right = 14 + (beside ? legendWidth + 10 : 0);
@@ -152,8 +152,8 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
         return l;
     const double width = below ? belowWidth + 4 : legendWidth;
     const QPointF corner = below ? QPointF(area.left() + (area.width() - width) / 2, l.plot.bottom() + axisBottom)
-        : overPlot               ? QPointF(l.plot.right() - 6 - legendWidth, area.top() + LegendTop)
-                                 : QPointF(l.plot.right() + 10, area.top() + LegendTop);
+        : overPlot               ? QPointF(l.plot.right() - 6 - legendWidth, area.top() + legendTop)
+                                 : QPointF(l.plot.right() + 10, area.top() + legendTop);
     l.legend = QRectF(corner, QSizeF(width, legendHeight));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const QPointF at = below ? places[i] : QPointF(0, static_cast<double>(i) * l.rowHeight);
@@ -213,11 +213,11 @@ void Chart::PaintGrid(QPainter& p, const ChartLayout& l) const
     };
     for (const ChartAxis* axis : {&m_bottom, &m_left}) {
         const int wanted = axis == &m_bottom ? l.wantedX : l.wantedY;
-        if (axis->MinorGrid) {
+        if (axis->minorGrid) {
             p.setPen(QPen(kMinorGridColour, 1, Qt::DashLine));
             lines(*axis, axis->MinorTicks(wanted));
         }
-        if (axis->MajorGrid) {
+        if (axis->majorGrid) {
             p.setPen(QPen(kMajorGridColour, 1));
             lines(*axis, axis->MajorTicks(wanted));
         }
@@ -270,11 +270,11 @@ void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
         p.drawText(QPointF(plot.left() - kTickLength - 2 - width, y + metrics.ascent() - metrics.height() / 2.0), text);
         lastTop = y - metrics.height() / 2.0;
     }
-    if (!m_bottom.Title.isEmpty()) {
-        const double width = metrics.horizontalAdvance(m_bottom.Title);
+    if (!m_bottom.title.isEmpty()) {
+        const double width = metrics.horizontalAdvance(m_bottom.title);
         p.drawText(QPointF(plot.center().x() - width / 2,
                            plot.bottom() + kTickLength + 6 + metrics.height() + metrics.ascent()),
-                   m_bottom.Title);
+                   m_bottom.title);
     }
     // Written upwards, each line centred on the plot's height, the last one nearest the labels.
     const double innermost = plot.left() - kTickLength - 2 - kLeftLabelWidth - kLeftTitleGap - metrics.descent();
@@ -294,10 +294,10 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
     const QRectF& plot = l.plot;
     for (int s = 0; s < SeriesCount(); ++s) {
         const ChartSeries& series = Series(s);
-        if (!series.Active)
+        if (!series.active)
             continue;
-        if (series.LineVisible && series.Points.size() > 1) {
-            p.setPen(QPen(series.Color, 1));
+        if (series.lineVisible && series.points.size() > 1) {
+            p.setPen(QPen(series.color, 1));
             p.setBrush(Qt::NoBrush);
             QPolygonF run;
             auto flush = [&] {
@@ -305,9 +305,9 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
                     p.drawPolyline(run);
                 run.clear();
             };
-            for (std::size_t i = 1; i < series.Points.size(); ++i) {
-                const QPointF& u = series.Points[i - 1];
-                const QPointF& v = series.Points[i];
+            for (std::size_t i = 1; i < series.points.size(); ++i) {
+                const QPointF& u = series.points[i - 1];
+                const QPointF& v = series.points[i];
                 if (!usable(m_bottom, u.x()) || !usable(m_left, u.y()) || !usable(m_bottom, v.x())
                     || !usable(m_left, v.y())) {
                     flush();
@@ -329,9 +329,9 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
             flush();
         }
         p.setPen(Qt::NoPen);
-        p.setBrush(series.Color);
-        for (int i = 0; i < static_cast<int>(series.Points.size()); ++i) {
-            const QPointF& v = series.Points[static_cast<std::size_t>(i)];
+        p.setBrush(series.color);
+        for (int i = 0; i < static_cast<int>(series.points.size()); ++i) {
+            const QPointF& v = series.points[static_cast<std::size_t>(i)];
             if (!usable(m_bottom, v.x()) || !usable(m_left, v.y()))
                 continue;
             const QPointF at = ToPixel(plot, v.x(), v.y());
@@ -340,7 +340,7 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
             const bool hovered = m_hovered && m_hovered->first == s && m_hovered->second == i;
             if (hovered)
                 p.setPen(QPen(Qt::black, 1));
-            p.drawPolygon(ChartMarkerPolygon(series.Marker, at, series.MarkerSize / 2.0 + (hovered ? 2 : 0)));
+            p.drawPolygon(ChartMarkerPolygon(series.marker, at, series.markerSize / 2.0 + (hovered ? 2 : 0)));
             if (hovered)
                 p.setPen(Qt::NoPen);
         }
@@ -361,19 +361,19 @@ void Chart::PaintLegend(QPainter& p, const ChartLayout& l) const
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::white);
         p.drawRect(box);
-        if (series.Active) {
+        if (series.active) {
             p.setPen(QPen(Qt::black, 1.5));
             p.drawPolyline(QPolygonF({box.topLeft() + QPointF(2.5, 5.5), box.topLeft() + QPointF(4.5, 8),
                                       box.topLeft() + QPointF(8.5, 2.5)}));
         }
         const QPointF marker(box.right() + 6 + kLegendMarkerHalf, row.center().y());
         p.setPen(Qt::NoPen);
-        p.setBrush(series.Color);
-        p.drawPolygon(ChartMarkerPolygon(series.Marker, marker, kLegendMarkerHalf));
-        p.setPen(series.Active ? Qt::black : Qt::gray);
+        p.setBrush(series.color);
+        p.drawPolygon(ChartMarkerPolygon(series.marker, marker, kLegendMarkerHalf));
+        p.setPen(series.active ? Qt::black : Qt::gray);
         p.drawText(
             QPointF(marker.x() + kLegendMarkerHalf + 6, row.center().y() + metrics.ascent() - metrics.height() / 2.0),
-            series.Title);
+            series.title);
     }
 }
 

@@ -58,7 +58,7 @@ QByteArray imageBytes(const Chart& chart, const char* format)
 
 QString pictureTitle(const Chart& chart)
 {
-    return chart.Title.isEmpty() ? QStringLiteral("Chart") : chart.Title;
+    return chart.title.isEmpty() ? QStringLiteral("Chart") : chart.title;
 }
 
 QByteArray svgBytes(const Chart& chart)

@@ -60,12 +60,12 @@ protected:
 class GridListBox : public QComboBox {
 public:
     using QComboBox::QComboBox;
-    std::function<void()> OnListClosed;
+    std::function<void()> onListClosed;
     void hidePopup() override
     {
         QComboBox::hidePopup();
-        if (OnListClosed)
-            OnListClosed();
+        if (onListClosed)
+            onListClosed();
     }
 
 protected:
@@ -114,17 +114,17 @@ DataGrid::DataGrid(QWidget* parent)
     const QColor navy(0x00, 0x00, 0x80);
     const QColor grey(0x80, 0x80, 0x80);
     for (CellFormat* f :
-         {&FixedCellsFormat.Normal, &FixedCellsFormat.Selected, &FixedCellsFormat.Disabled, &FixedCellsFormat.Pressed,
-          &InnerCellsFormat.Normal, &InnerCellsFormat.Selected, &InnerCellsFormat.Disabled, &SelectedCellFormat}) {
-        f->Color = face;
-        f->Font = font();
+         {&fixedCellsFormat.normal, &fixedCellsFormat.selected, &fixedCellsFormat.disabled, &fixedCellsFormat.pressed,
+          &innerCellsFormat.normal, &innerCellsFormat.selected, &innerCellsFormat.disabled, &selectedCellFormat}) {
+        f->color = face;
+        f->font = font();
     }
-    FixedCellsFormat.Selected.Color = InnerCellsFormat.Selected.Color = SelectedCellFormat.Color = light;
-    FixedCellsFormat.Selected.FontColor = InnerCellsFormat.Selected.FontColor = SelectedCellFormat.FontColor = navy;
-    FixedCellsFormat.Disabled.FontColor = InnerCellsFormat.Disabled.FontColor = grey;
-    FixedCellsFormat.Normal.FontColor = navy;
-    FixedCellsFormat.Pressed.FontColor = QColor(0, 0, 0xFF);
-    FixedCellsFormat.Pressed.Style = CellStyle::Sunken;
+    fixedCellsFormat.selected.color = innerCellsFormat.selected.color = selectedCellFormat.color = light;
+    fixedCellsFormat.selected.fontColor = innerCellsFormat.selected.fontColor = selectedCellFormat.fontColor = navy;
+    fixedCellsFormat.disabled.fontColor = innerCellsFormat.disabled.fontColor = grey;
+    fixedCellsFormat.normal.fontColor = navy;
+    fixedCellsFormat.pressed.fontColor = QColor(0, 0, 0xFF);
+    fixedCellsFormat.pressed.style = CellStyle::Sunken;
 
     SetRowCount(5);
     SetColCount(5);
@@ -162,7 +162,7 @@ void DataGrid::SetColCount(int value)
     m_colEnabled.resize(n, true);
     m_colTypes.resize(n, CellValueType::String);
     m_merge.m_cols.resize(n, 1);
-    AutoScaleColData.Weights.resize(n, 0);
+    autoScaleColumns.weights.resize(n, 0);
     m_cells.TrimColumns(value);
     m_fixedCols = std::min(m_fixedCols, std::max(value - 1, 0));
     m_col = std::clamp(m_col, m_fixedCols, std::max(value - 1, m_fixedCols));
@@ -265,13 +265,13 @@ void DataGrid::SetRowHeights(int row, int height)
 int DataGrid::EffectiveColWidth(int col) const
 {
     const int stored = ColWidths(col);
-    if (!AutoScaleColData.Enabled || AutoScaleColData.Weights[static_cast<std::size_t>(col)] <= 0)
+    if (!autoScaleColumns.enabled || autoScaleColumns.weights[static_cast<std::size_t>(col)] <= 0)
         return stored;
     double weights = 0;
     int remaining = viewport()->width() - m_gridLineWidth * m_colCount;
     int weighted = 0;
     for (int c = 0; c < m_colCount; ++c) {
-        const int w = AutoScaleColData.Weights[static_cast<std::size_t>(c)];
+        const int w = autoScaleColumns.weights[static_cast<std::size_t>(c)];
         if (w > 0) {
             weights += w;
             ++weighted;
@@ -284,8 +284,8 @@ int DataGrid::EffectiveColWidth(int col) const
     const double x = remaining / weights;
     double before = 0;
     for (int c = 0; c < col; ++c)
-        before += std::max(AutoScaleColData.Weights[static_cast<std::size_t>(c)], 0);
-    const double own = AutoScaleColData.Weights[static_cast<std::size_t>(col)];
+        before += std::max(autoScaleColumns.weights[static_cast<std::size_t>(c)], 0);
+    const double own = autoScaleColumns.weights[static_cast<std::size_t>(col)];
     return roundEven(x * (before + own)) - roundEven(x * before);
 }
 
@@ -360,7 +360,7 @@ QString DataGrid::Cells(int col, int row) const
 {
     const GridCells::Cell* c = m_cells.Find(col, row);
     if (!c || c->text.isEmpty())
-        return DefaultStringValue;
+        return defaultStringValue;
     return c->text;
 }
 
@@ -466,7 +466,7 @@ QVariant DataGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 bool DataGrid::StartsRowRun(int row) const
 {
     for (int c = 0; c < m_fixedCols; ++c)
-        if (MergedRegion(c, row).Top != row)
+        if (MergedRegion(c, row).top != row)
             return false;
     return true;
 }
@@ -474,7 +474,7 @@ bool DataGrid::StartsRowRun(int row) const
 bool DataGrid::StartsColRun(int col) const
 {
     for (int r = 0; r < m_fixedRows; ++r)
-        if (MergedRegion(col, r).Left != col)
+        if (MergedRegion(col, r).left != col)
             return false;
     return true;
 }
@@ -612,15 +612,15 @@ CellRegion DataGrid::MergedRegion(int col, int row) const
     const bool fixedRow = row < m_fixedRows;
     if (fixedCol && !fixedRow) {
         const int run = m_merge.FixedCols(col);
-        r.Top = m_fixedRows + (row - m_fixedRows) / run * run;
-        r.Bottom = std::min(r.Top + run - 1, RowCount() - 1);
+        r.top = m_fixedRows + (row - m_fixedRows) / run * run;
+        r.bottom = std::min(r.top + run - 1, RowCount() - 1);
     } else if (fixedRow && !fixedCol) {
         const int run = m_merge.FixedRows(row);
-        r.Left = m_fixedCols + (col - m_fixedCols) / run * run;
-        r.Right = std::min(r.Left + run - 1, m_colCount - 1);
+        r.left = m_fixedCols + (col - m_fixedCols) / run * run;
+        r.right = std::min(r.left + run - 1, m_colCount - 1);
     }
-    if (OnGetFixedMergedCells)
-        OnGetFixedMergedCells(const_cast<DataGrid*>(this), col, row, r.Left, r.Top, r.Right, r.Bottom);
+    if (onGetFixedMergedCells)
+        onGetFixedMergedCells(const_cast<DataGrid*>(this), col, row, r.left, r.top, r.right, r.bottom);
     return r;
 }
 
@@ -690,8 +690,8 @@ void DataGrid::SelectCell(int col, int row)
     m_col = col;
     m_row = row;
     viewport()->update();
-    if (OnAfterSelectCell)
-        OnAfterSelectCell(this, col, row);
+    if (onAfterSelectCell)
+        onAfterSelectCell(this, col, row);
     if (wasEditing)
         ShowEditor();
 }
@@ -752,15 +752,15 @@ void DataGrid::Commit(const QString& text, const QString* caption)
             *c = *caption;
         UpdateCellArea(col, row);
     }
-    if (OnSetEditText)
-        OnSetEditText(this, col, row, text);
+    if (onSetEditText)
+        onSetEditText(this, col, row, text);
 }
 
 QPalette DataGrid::EditorPalette() const
 {
     QPalette editPalette = palette();
-    editPalette.setColor(QPalette::Base, SelectedCellFormat.Color);
-    editPalette.setColor(QPalette::Text, SelectedCellFormat.FontColor);
+    editPalette.setColor(QPalette::Base, selectedCellFormat.color);
+    editPalette.setColor(QPalette::Text, selectedCellFormat.fontColor);
     return editPalette;
 }
 
@@ -768,39 +768,39 @@ QWidget* DataGrid::MakeListEditor(CellValueType type, const QString& current)
 {
     auto* box = new GridListBox(viewport());
     box->setPalette(EditorPalette());
-    box->setFont(SelectedCellFormat.Font);
+    box->setFont(selectedCellFormat.font);
     if (type == CellValueType::StringList) {
         QStringList items;
-        if (OnGetStringList)
-            OnGetStringList(this, m_col, m_row, items);
+        if (onGetStringList)
+            onGetStringList(this, m_col, m_row, items);
         box->addItems(items);
     } else {
         std::vector<ListItem> items;
-        if (OnGetExtStringList)
-            OnGetExtStringList(this, m_col, m_row, items);
+        if (onGetExtStringList)
+            onGetExtStringList(this, m_col, m_row, items);
         box->setItemDelegate(new RichItemDelegate(box));
         for (const ListItem& item : items) {
-            box->addItem(item.Text);
-            box->setItemData(box->count() - 1, item.Caption, GridListBox::CaptionRole);
+            box->addItem(item.text);
+            box->setItemData(box->count() - 1, item.caption, GridListBox::CaptionRole);
         }
     }
     // Every property of the list's font set, so that none comes from the box's own font, that of
     // the selected cell.
-    QFont listFont = InnerCellsFormat.Normal.Font;
+    QFont listFont = innerCellsFormat.normal.font;
     listFont.setResolveMask(QFont::AllPropertiesResolved);
     for (int i = 0; i < box->count(); ++i)
         box->setItemData(i, listFont, Qt::FontRole);
     box->setCurrentIndex(box->findText(current));
     // The list shows the inner cells' colours, its highlighted item the selected cell's.
     QPalette listPalette = box->view()->palette();
-    listPalette.setColor(QPalette::Base, InnerCellsFormat.Normal.Color);
-    listPalette.setColor(QPalette::Text, InnerCellsFormat.Normal.FontColor);
-    listPalette.setColor(QPalette::Highlight, SelectedCellFormat.Color);
-    listPalette.setColor(QPalette::HighlightedText, SelectedCellFormat.FontColor);
+    listPalette.setColor(QPalette::Base, innerCellsFormat.normal.color);
+    listPalette.setColor(QPalette::Text, innerCellsFormat.normal.fontColor);
+    listPalette.setColor(QPalette::Highlight, selectedCellFormat.color);
+    listPalette.setColor(QPalette::HighlightedText, selectedCellFormat.fontColor);
     box->view()->setPalette(listPalette);
     box->view()->setFont(listFont);
-    if (OnGetComboBoxFormat)
-        OnGetComboBoxFormat(this, m_col, m_row, *box);
+    if (onGetComboBoxFormat)
+        onGetComboBoxFormat(this, m_col, m_row, *box);
     // Every pick commits, the same item again included.
     connect(box, &QComboBox::activated, this, [this, box](int index) {
         const QString caption = box->itemData(index, GridListBox::CaptionRole).toString();
@@ -816,7 +816,7 @@ QWidget* DataGrid::MakeNumberEditor(const QString& current)
     auto* edit = new FloatEdit(viewport());
     edit->SetShowMessages(false);
     edit->setText(current);
-    edit->OnChange = [this, edit] { Commit(edit->text(), nullptr); };
+    edit->onChange = [this, edit] { Commit(edit->text(), nullptr); };
     return edit;
 }
 
@@ -841,8 +841,8 @@ void DataGrid::OpenEditor()
     if (!HasOption(GridOption::Editing) || HasOption(GridOption::RowSelect) || !Selectable(m_col, m_row))
         return;
     bool canShow = true;
-    if (OnCanEditShow)
-        OnCanEditShow(this, m_col, m_row, canShow);
+    if (onCanEditShow)
+        onCanEditShow(this, m_col, m_row, canShow);
     if (!canShow)
         return;
     if (m_editor)
@@ -870,8 +870,8 @@ void DataGrid::DropDownListEditor()
     if (!box || !EditorVisible())
         return;
     // The list closes before the pick is reported: the editor goes once the pick is through.
-    box->OnListClosed = [this, box] {
-        box->OnListClosed = nullptr;
+    box->onListClosed = [this, box] {
+        box->onListClosed = nullptr;
         QMetaObject::invokeMethod(
             this,
             [this, box] {
@@ -892,7 +892,7 @@ void DataGrid::mousePressEvent(QMouseEvent* event)
     }
     setFocus();
     const CellValueType type = m_colTypes[static_cast<std::size_t>(cell.x())];
-    if (OpenListOnClick && event->button() == Qt::LeftButton
+    if (openListOnClick && event->button() == Qt::LeftButton
         && (type == CellValueType::StringList || type == CellValueType::ExtendedStringList)) {
         // The list opens when the button is let go: a list opened at once would take the release
         // for a click outside it and close.

@@ -68,31 +68,31 @@ using CellDrawState = std::uint8_t;
 
 // How one cell is drawn.
 struct CellFormat {
-    QColor Color;
-    bool DefaultDrawBack = true;
-    bool DefaultDrawText = true;
-    bool MultiLine = false;
-    bool UseEllipsis = false;
-    QFont Font;
-    QColor FontColor = Qt::black;
-    HorizontalAlignment HorzAlignment = HorizontalAlignment::Center;
-    VerticalAlignment VertAlignment = VerticalAlignment::Center;
-    QMargins Margins;
-    CellStyle Style = CellStyle::Raised;
+    QColor color;
+    bool defaultDrawBack = true;
+    bool defaultDrawText = true;
+    bool multiLine = false;
+    bool useEllipsis = false;
+    QFont font;
+    QColor fontColor = Qt::black;
+    HorizontalAlignment horizontalAlignment = HorizontalAlignment::Center;
+    VerticalAlignment verticalAlignment = VerticalAlignment::Center;
+    QMargins margins;
+    CellStyle style = CellStyle::Raised;
 };
 
 // How header cells are drawn in each state; a selected cell may also mark its header row and
 // column.
 struct HeaderCellsFormat {
-    CellFormat Normal, Selected, Disabled, Pressed;
-    bool UseSelectedFormatForCol = true;
-    bool UseSelectedFormatForRow = true;
+    CellFormat normal, selected, disabled, pressed;
+    bool useSelectedFormatForCol = true;
+    bool useSelectedFormatForRow = true;
 };
 // How data cells are drawn in each state.
 struct DataCellsFormat {
-    CellFormat Normal, Selected, Disabled;
-    bool UseSelectedFormatForCol = true;
-    bool UseSelectedFormatForRow = true;
+    CellFormat normal, selected, disabled;
+    bool useSelectedFormatForCol = true;
+    bool useSelectedFormatForRow = true;
 };
 
 // Runs of header cells shown as one: per fixed column, how many data rows; per fixed row, how
@@ -101,9 +101,9 @@ class MergedCells {
 public:
     int FixedCols(int col) const;
     int FixedRows(int row) const;
-    bool MergeCellStrings = true;
-    bool UseSpaceForMergedCols = false;
-    bool UseLineBreakForMergedRows = false;
+    bool mergeCellStrings = true;
+    bool useSpaceForMergedCols = false;
+    bool useLineBreakForMergedRows = false;
 
 private:
     friend class DataGrid;
@@ -113,19 +113,19 @@ private:
 
 // Column widths that share the grid's width in proportion to their weights.
 struct AutoScaleColumns {
-    bool Enabled = false;
-    std::vector<int> Weights; // per column, 0 = not weighted
+    bool enabled = false;
+    std::vector<int> weights; // per column, 0 = not weighted
 };
 
 // An item of a drop-down list; a caption in mark-up draws it richly.
 struct ListItem {
-    QString Text;
-    QString Caption;
+    QString text;
+    QString caption;
 };
 
 // A block of cells, first and last column and row included.
 struct CellRegion {
-    int Left, Top, Right, Bottom;
+    int left, top, right, bottom;
 };
 
 // The table control behind every table: fixed header rows and columns, sparse cells, a value
@@ -170,7 +170,7 @@ public:
     // Cells.
     QString Cells(int col, int row) const;
     void SetCells(int col, int row, const QString& text);
-    QString DefaultStringValue;
+    QString defaultStringValue;
     QString* CreateCellHint(int col, int row);
     const QString* GetCellHint(int col, int row) const;
     QString* CreateCellCaption(int col, int row);
@@ -202,44 +202,44 @@ public:
     QString GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const;
     void CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
                          bool visibleOnly) const;
-    bool UseTabInsteadOf_CR_LF = false;
+    bool useTabInsteadOfLineBreaks = false;
 
-    HeaderCellsFormat FixedCellsFormat;
-    DataCellsFormat InnerCellsFormat;
-    CellFormat SelectedCellFormat;
+    HeaderCellsFormat fixedCellsFormat;
+    DataCellsFormat innerCellsFormat;
+    CellFormat selectedCellFormat;
     MergedCells& MergeCells() { return m_merge; }
     void SetMergeFixedCols(int col, int runLength);
     void SetMergeFixedRows(int row, int runLength);
-    AutoScaleColumns AutoScaleColData;
+    AutoScaleColumns autoScaleColumns;
 
     // Events.
     using CellFormatHandler = std::function<void(DataGrid*, int col, int row, CellFormat& format, QRect& rect,
                                                  CellDrawState& state, QString& text)>;
-    CellFormatHandler OnGetFixedCellFormat;
-    CellFormatHandler OnGetInnerCellFormat;
-    CellFormatHandler OnGetSelectedCellFormat;
+    CellFormatHandler onGetFixedCellFormat;
+    CellFormatHandler onGetInnerCellFormat;
+    CellFormatHandler onGetSelectedCellFormat;
     std::function<void(DataGrid*, QPainter& canvas, int col, int row, const QRect& rect, CellDrawState state)>
-        OnDrawCell;
+        onDrawCell;
     std::function<void(DataGrid*, int col, int row, int& left, int& top, int& right, int& bottom)>
-        OnGetFixedMergedCells;
-    std::function<void(DataGrid*, int col, int row, bool& canEditShow)> OnCanEditShow;
-    std::function<void(DataGrid*, int col, int row, QStringList& list)> OnGetStringList;
-    std::function<void(DataGrid*, int col, int row, std::vector<ListItem>& list)> OnGetExtStringList;
+        onGetFixedMergedCells;
+    std::function<void(DataGrid*, int col, int row, bool& canEditShow)> onCanEditShow;
+    std::function<void(DataGrid*, int col, int row, QStringList& list)> onGetStringList;
+    std::function<void(DataGrid*, int col, int row, std::vector<ListItem>& list)> onGetExtStringList;
     // A drop-down editor about to open, its colours and fonts already taken from the formats.
-    std::function<void(DataGrid*, int col, int row, QComboBox& box)> OnGetComboBoxFormat;
-    std::function<void(DataGrid*, int col, int row, const QString& value)> OnSetEditText;
+    std::function<void(DataGrid*, int col, int row, QComboBox& box)> onGetComboBoxFormat;
+    std::function<void(DataGrid*, int col, int row, const QString& value)> onSetEditText;
     // While OnSetEditText is heard: the position of the item picked in the cell's list (items of
     // the same text told apart); -1 when the value was not picked from a list.
     int CommittedListIndex() const { return m_committedListIndex; }
-    std::function<void(DataGrid*, int col, int row)> OnAfterSelectCell;
-    std::function<void(DataGrid*, int row, bool& includeRow)> OnConvertRowToStr;
+    std::function<void(DataGrid*, int col, int row)> onAfterSelectCell;
+    std::function<void(DataGrid*, int row, bool& includeRow)> onConvertRowToStr;
 
     // Shows or hides the editor on the current cell, as Enter does.
     void ShowEditor();
     void HideEditor();
     // A click on a data cell of a drop-down column makes it current and opens its list at once;
     // the editor goes away when the list closes, picked or not.
-    bool OpenListOnClick = false;
+    bool openListOnClick = false;
     // The width that shows every column, with the frame and room for a vertical scroll bar.
     int ContentWidth() const;
     // The grid grows no wider than its columns (not for columns that share the width out): the

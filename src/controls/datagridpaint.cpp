@@ -20,25 +20,25 @@ DataGrid::CellLook DataGrid::FixedCellLook(int col, int row) const
 {
     CellLook look;
     const CellRegion region = MergedRegion(col, row);
-    const QPoint first(ColLeft(region.Left) - ScrollX(region.Left), RowTop(region.Top) - ScrollY(region.Top));
-    const int right = ColLeft(region.Right) - ScrollX(region.Right) + std::max(EffectiveColWidth(region.Right), 0);
-    const int bottom = RowTop(region.Bottom) - ScrollY(region.Bottom) + std::max(RowHeightOf(region.Bottom), 0);
+    const QPoint first(ColLeft(region.left) - ScrollX(region.left), RowTop(region.top) - ScrollY(region.top));
+    const int right = ColLeft(region.right) - ScrollX(region.right) + std::max(EffectiveColWidth(region.right), 0);
+    const int bottom = RowTop(region.bottom) - ScrollY(region.bottom) + std::max(RowHeightOf(region.bottom), 0);
     look.rect = QRect(first, QPoint(right - 1, bottom - 1));
     bool anyEnabled = false;
-    for (int r = region.Top; r <= region.Bottom && !anyEnabled; ++r)
-        for (int c = region.Left; c <= region.Right && !anyEnabled; ++c)
+    for (int r = region.top; r <= region.bottom && !anyEnabled; ++r)
+        for (int c = region.left; c <= region.right && !anyEnabled; ++c)
             anyEnabled = CellEnabled(c, r);
-    const bool colSelected = FixedCellsFormat.UseSelectedFormatForCol && m_col >= region.Left && m_col <= region.Right;
-    const bool rowSelected = FixedCellsFormat.UseSelectedFormatForRow && m_row >= region.Top && m_row <= region.Bottom;
-    look.format = !anyEnabled          ? FixedCellsFormat.Disabled
-        : (colSelected || rowSelected) ? FixedCellsFormat.Selected
-                                       : FixedCellsFormat.Normal;
+    const bool colSelected = fixedCellsFormat.useSelectedFormatForCol && m_col >= region.left && m_col <= region.right;
+    const bool rowSelected = fixedCellsFormat.useSelectedFormatForRow && m_row >= region.top && m_row <= region.bottom;
+    look.format = !anyEnabled          ? fixedCellsFormat.disabled
+        : (colSelected || rowSelected) ? fixedCellsFormat.selected
+                                       : fixedCellsFormat.normal;
     look.state = CellFixed;
     look.text = RegionText(region);
-    look.caption = GetCellCaption(region.Left, region.Top);
+    look.caption = GetCellCaption(region.left, region.top);
     look.type = CellValueType::String;
-    if (OnGetFixedCellFormat)
-        OnGetFixedCellFormat(const_cast<DataGrid*>(this), region.Left, region.Top, look.format, look.rect, look.state,
+    if (onGetFixedCellFormat)
+        onGetFixedCellFormat(const_cast<DataGrid*>(this), region.left, region.top, look.format, look.rect, look.state,
                              look.text);
     return look;
 }
@@ -49,20 +49,20 @@ DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
     look.rect = CellRect(col, row);
     const bool selected = col == m_col && row == m_row;
     if (!CellEnabled(col, row))
-        look.format = InnerCellsFormat.Disabled;
+        look.format = innerCellsFormat.disabled;
     else if (selected)
-        look.format = SelectedCellFormat;
-    else if ((InnerCellsFormat.UseSelectedFormatForCol && col == m_col)
-             || (InnerCellsFormat.UseSelectedFormatForRow && row == m_row))
-        look.format = InnerCellsFormat.Selected;
+        look.format = selectedCellFormat;
+    else if ((innerCellsFormat.useSelectedFormatForCol && col == m_col)
+             || (innerCellsFormat.useSelectedFormatForRow && row == m_row))
+        look.format = innerCellsFormat.selected;
     else
-        look.format = InnerCellsFormat.Normal;
+        look.format = innerCellsFormat.normal;
     if (selected)
         look.state = CellSelected | (hasFocus() ? CellFocused : 0);
     look.text = Cells(col, row);
     look.caption = GetCellCaption(col, row);
     look.type = m_colTypes[static_cast<std::size_t>(col)];
-    auto& handler = selected ? OnGetSelectedCellFormat : OnGetInnerCellFormat;
+    auto& handler = selected ? onGetSelectedCellFormat : onGetInnerCellFormat;
     if (handler)
         handler(const_cast<DataGrid*>(this), col, row, look.format, look.rect, look.state, look.text);
     return look;
@@ -72,14 +72,14 @@ QRect DataGrid::PaintCellBack(QPainter& p, const CellLook& look) const
 {
     QRect textRect = look.rect;
     const CellFormat& format = look.format;
-    if (!format.DefaultDrawBack)
+    if (!format.defaultDrawBack)
         return textRect;
-    p.fillRect(look.rect, format.Color);
-    if (format.Style == CellStyle::Normal)
+    p.fillRect(look.rect, format.color);
+    if (format.style == CellStyle::Normal)
         return textRect.adjusted(1, 1, -1, -1);
     const QColor light = palette().color(QPalette::Light);
     const QColor dark = palette().color(QPalette::Dark);
-    const bool raised = format.Style == CellStyle::Raised;
+    const bool raised = format.style == CellStyle::Raised;
     const QRect& r = look.rect;
     p.setPen(raised ? light : dark);
     p.drawLine(r.topLeft(), r.topRight());
@@ -94,41 +94,41 @@ void DataGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textRect) 
 {
     const CellFormat& format = look.format;
     // Text keeps clear of the cell's edges, whatever its margins.
-    textRect = textRect.marginsRemoved(format.Margins).adjusted(kTextPadding, 0, -kTextPadding, 0);
-    p.setFont(format.Font);
-    p.setPen(format.FontColor);
+    textRect = textRect.marginsRemoved(format.margins).adjusted(kTextPadding, 0, -kTextPadding, 0);
+    p.setFont(format.font);
+    p.setPen(format.fontColor);
     if (look.caption) {
         QString shown = *look.caption;
-        if (format.HorzAlignment != HorizontalAlignment::Left
+        if (format.horizontalAlignment != HorizontalAlignment::Left
             && !shown.startsWith(QLatin1String("<p"), Qt::CaseInsensitive))
-            shown = (format.HorzAlignment == HorizontalAlignment::Right ? QStringLiteral("<p align=\"right\">")
-                                                                        : QStringLiteral("<p align=\"center\">"))
+            shown = (format.horizontalAlignment == HorizontalAlignment::Right ? QStringLiteral("<p align=\"right\">")
+                                                                              : QStringLiteral("<p align=\"center\">"))
                 + shown + QStringLiteral("</p>");
-        if (format.VertAlignment == VerticalAlignment::Center) {
+        if (format.verticalAlignment == VerticalAlignment::Center) {
             DrawMarkupTextCentred(p, shown, textRect);
             return;
         }
-        const int h = DrawMarkupText(p, shown, textRect, true).Height;
-        const int top = format.VertAlignment == VerticalAlignment::Bottom ? textRect.bottom() - h : textRect.top();
+        const int h = DrawMarkupText(p, shown, textRect, true).height;
+        const int top = format.verticalAlignment == VerticalAlignment::Bottom ? textRect.bottom() - h : textRect.top();
         DrawMarkupText(p, shown, QRect(textRect.left(), top, textRect.width(), h), false);
         return;
     }
-    int flags = format.HorzAlignment == HorizontalAlignment::Left ? Qt::AlignLeft
-        : format.HorzAlignment == HorizontalAlignment::Right      ? Qt::AlignRight
-                                                                  : Qt::AlignHCenter;
-    flags |= format.VertAlignment == VerticalAlignment::Top ? Qt::AlignTop
-        : format.VertAlignment == VerticalAlignment::Bottom ? Qt::AlignBottom
-                                                            : Qt::AlignVCenter;
+    int flags = format.horizontalAlignment == HorizontalAlignment::Left ? Qt::AlignLeft
+        : format.horizontalAlignment == HorizontalAlignment::Right      ? Qt::AlignRight
+                                                                        : Qt::AlignHCenter;
+    flags |= format.verticalAlignment == VerticalAlignment::Top ? Qt::AlignTop
+        : format.verticalAlignment == VerticalAlignment::Bottom ? Qt::AlignBottom
+                                                                : Qt::AlignVCenter;
     const bool numeric = look.type == CellValueType::Integer || look.type == CellValueType::Float
         || look.type == CellValueType::Date || look.type == CellValueType::Time;
     QString shown = look.text;
     shown.remove(u'\r');
-    if (!numeric && (format.MultiLine || look.text.contains(u'\n'))) {
+    if (!numeric && (format.multiLine || look.text.contains(u'\n'))) {
         p.drawText(textRect, flags | Qt::TextWordWrap, shown);
         return;
     }
-    if (format.UseEllipsis && !numeric)
-        shown = QFontMetrics(format.Font).elidedText(shown, Qt::ElideRight, textRect.width());
+    if (format.useEllipsis && !numeric)
+        shown = QFontMetrics(format.font).elidedText(shown, Qt::ElideRight, textRect.width());
     p.drawText(textRect, flags | Qt::TextSingleLine, shown);
 }
 
@@ -139,16 +139,16 @@ void DataGrid::DrawCell(QPainter& p, int col, int row)
         return;
     const QRect textRect = PaintCellBack(p, look);
     const bool editing = m_editor && m_editor->isVisible() && col == m_editCol && row == m_editRow;
-    if (look.format.DefaultDrawText && !look.text.isEmpty() && !editing)
+    if (look.format.defaultDrawText && !look.text.isEmpty() && !editing)
         PaintCellText(p, look, textRect);
     // The current cell of a grid that has the keyboard shows a dotted frame.
     if ((look.state & CellFocused) && !editing) {
-        p.setPen(QPen(look.format.FontColor, 1, Qt::DotLine));
+        p.setPen(QPen(look.format.fontColor, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(look.rect.adjusted(2, 2, -3, -3));
     }
-    if (OnDrawCell)
-        OnDrawCell(this, p, col, row, look.rect, look.state);
+    if (onDrawCell)
+        onDrawCell(this, p, col, row, look.rect, look.state);
 }
 
 void DataGrid::paintEvent(QPaintEvent*)
@@ -201,7 +201,7 @@ void DataGrid::paintEvent(QPaintEvent*)
                     continue;
                 if (IsFixed(c, r)) {
                     const CellRegion region = MergedRegion(c, r);
-                    if (!drawnRegions.insert({region.Left * 100000 + region.Top, region.Right * 100000 + region.Bottom})
+                    if (!drawnRegions.insert({region.left * 100000 + region.top, region.right * 100000 + region.bottom})
                              .second)
                         continue;
                 }

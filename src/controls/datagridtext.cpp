@@ -9,14 +9,14 @@ namespace kav {
 
 QString DataGrid::RegionText(const CellRegion& region) const
 {
-    if (!m_merge.MergeCellStrings)
-        return Cells(region.Left, region.Top);
+    if (!m_merge.mergeCellStrings)
+        return Cells(region.left, region.top);
     QString text;
-    for (int r = region.Top; r <= region.Bottom; ++r) {
-        if (r > region.Top && m_merge.UseLineBreakForMergedRows)
+    for (int r = region.top; r <= region.bottom; ++r) {
+        if (r > region.top && m_merge.useLineBreakForMergedRows)
             text += QStringLiteral("\r\n");
-        for (int c = region.Left; c <= region.Right; ++c) {
-            if (c > region.Left && m_merge.UseSpaceForMergedCols)
+        for (int c = region.left; c <= region.right; ++c) {
+            if (c > region.left && m_merge.useSpaceForMergedCols)
                 text += u' ';
             text += Cells(c, r);
         }
@@ -39,11 +39,11 @@ QString DataGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols)
         if (visibleOnly && RowHeightOf(r) <= 0)
             continue;
         bool include = true;
-        if (r > 0 && OnConvertRowToStr)
-            OnConvertRowToStr(const_cast<DataGrid*>(this), r, include);
+        if (r > 0 && onConvertRowToStr)
+            onConvertRowToStr(const_cast<DataGrid*>(this), r, include);
         if (!include)
             continue;
-        if (UseTabInsteadOf_CR_LF && !first)
+        if (useTabInsteadOfLineBreaks && !first)
             out += u'\t';
         first = false;
         for (std::size_t i = 0; i < included.size(); ++i) {
@@ -56,7 +56,7 @@ QString DataGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols)
             if (i + 1 < included.size())
                 out += u'\t';
         }
-        if (!UseTabInsteadOf_CR_LF)
+        if (!useTabInsteadOfLineBreaks)
             out += QStringLiteral("\r\n");
     }
     return out;

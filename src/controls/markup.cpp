@@ -912,15 +912,15 @@ MarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect&
                 painter.drawLine(rect.left(), top + height + 1, rect.right(), top + height + 1);
             }
         }
-        result.Width = std::max(result.Width, line.width);
-        result.Height += height;
-        result.PlainText += line.plain;
+        result.width = std::max(result.width, line.width);
+        result.height += height;
+        result.plainText += line.plain;
         top += height;
         rest = rest.mid(std::max<qsizetype>(line.consumed, 1));
     }
-    if (result.Height == 0)
-        result.Height = QFontMetrics(baseFont, painter.device()).height();
-    result.LinkCount = st.links;
+    if (result.height == 0)
+        result.height = QFontMetrics(baseFont, painter.device()).height();
+    result.linkCount = st.links;
     painter.setFont(baseFont);
     painter.setPen(basePen);
     painter.setBrush(baseBrush);
@@ -929,7 +929,7 @@ MarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect&
 
 void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap)
 {
-    const int h = DrawMarkupText(painter, text, rect, true, wordWrap).Height;
+    const int h = DrawMarkupText(painter, text, rect, true, wordWrap).height;
     // A single line stands where plain text of its font would (a lowered subscript only makes
     // it taller below), so that it lines up with the plain text beside it.
     const int lineHeight = QFontMetrics(painter.font(), painter.device()).height();

@@ -10,10 +10,10 @@ namespace kav {
 
 // What a call of the mark-up renderer found.
 struct MarkupResult {
-    int Width = 0; // of the widest line
-    int Height = 0; // of all lines
-    QString PlainText; // the text without tags, line breaks as carriage returns
-    int LinkCount = 0;
+    int width = 0; // of the widest line
+    int height = 0; // of all lines
+    QString plainText; // the text without tags, line breaks as carriage returns
+    int linkCount = 0;
 };
 
 // Draws, or with measureOnly only measures, a caption written in the small HTML-like mark-up of

@@ -46,7 +46,7 @@ const QString& FloatFormatList::FormatFor(double value) const
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         if (value >= m_entries[i].first && (i + 1 == m_entries.size() || value <= m_entries[i + 1].first))
             return m_entries[i].second;
-    return DefaultFormat;
+    return defaultFormat;
 }
 
 QString FloatFormatList::ToText() const
@@ -163,12 +163,12 @@ void NumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QS
     const TextCatalogue& texts = Catalogue(m_language);
     QString text;
     if (lowerApplies && upperApplies)
-        text = QString::fromUtf16(texts.LimitLeads[2]) + u' ' + min + QStringLiteral(" .. ") + max;
+        text = QString::fromUtf16(texts.limitLeads[2]) + u' ' + min + QStringLiteral(" .. ") + max;
     else if (lowerApplies)
-        text = QString::fromUtf16(texts.LimitLeads[0]) + u' ' + min;
+        text = QString::fromUtf16(texts.limitLeads[0]) + u' ' + min;
     else
-        text = QString::fromUtf16(texts.LimitLeads[1]) + u' ' + max;
-    m_messageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.InputErrorCaption), text + QStringLiteral(" !"),
+        text = QString::fromUtf16(texts.limitLeads[1]) + u' ' + max;
+    m_messageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.inputErrorCaption), text + QStringLiteral(" !"),
                          ButtonOk, ButtonOk);
 }
 
@@ -285,8 +285,8 @@ template <typename T> void RangedEdit<T>::TextEdited()
             m_value = m_read;
         }
     }
-    if (OnChange)
-        OnChange();
+    if (onChange)
+        onChange();
 }
 
 template <typename T> void RangedEdit<T>::CheckTypedText()
@@ -303,8 +303,8 @@ template <typename T> void RangedEdit<T>::SetValue(T value)
     m_value = value;
     ApplyLimits();
     RewriteText();
-    if (OnChange)
-        OnChange();
+    if (onChange)
+        onChange();
 }
 
 template <typename T> void RangedEdit<T>::StepTo(T value)
@@ -315,8 +315,8 @@ template <typename T> void RangedEdit<T>::StepTo(T value)
     }
     const bool below = value < Lower();
     const T limit = below ? Lower() : Upper();
-    if (OnStatusText)
-        OnStatusText((below ? QStringLiteral("%1 is the lowest value") : QStringLiteral("%1 is the highest value"))
+    if (onStatusText)
+        onStatusText((below ? QStringLiteral("%1 is the lowest value") : QStringLiteral("%1 is the highest value"))
                          .arg(FormatValue(limit)));
     SetValue(limit);
 }
@@ -525,10 +525,10 @@ void IntegerEdit::Decrease()
 
 bool IntegerEdit::OwnerTakesOver(LimitReason reason, long long value)
 {
-    if (!OnReachLimit)
+    if (!onReachLimit)
         return false;
     bool doDefault = true;
-    OnReachLimit(this, reason, value, doDefault);
+    onReachLimit(this, reason, value, doDefault);
     if (doDefault)
         return false;
     SetValue(static_cast<int>(

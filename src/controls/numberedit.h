@@ -21,7 +21,7 @@ class FloatFormatList {
 public:
     static constexpr int MaxEntries = 10;
 
-    QString DefaultFormat = QStringLiteral("0.###");
+    QString defaultFormat = QStringLiteral("0.###");
     // Keeps the thresholds in ascending order; false for a threshold already present or a full list.
     bool Add(double threshold, const QString& format);
     void Clear() { m_entries.clear(); }
@@ -40,9 +40,9 @@ private:
 // stepping with the arrow keys and small buttons, multiply and divide by a factor.
 class NumberEdit : public QLineEdit {
 public:
-    std::function<void()> OnChange;
+    std::function<void()> onChange;
     // A short text for the owner's status line: a step stopped at a limit.
-    std::function<void(const QString& text)> OnStatusText;
+    std::function<void(const QString& text)> onStatusText;
 
     UiLanguage Language() const { return m_language; }
     void SetLanguage(UiLanguage value) { m_language = value; }
@@ -200,7 +200,7 @@ public:
     enum class LimitReason : std::uint8_t { Increase, Decrease, Multiply, Divide, Wrap };
     // Told before the field acts at a limit, with the value it would take. An owner that clears
     // doDefault takes over: the field then takes the value as the owner left it.
-    std::function<void(IntegerEdit* sender, LimitReason reason, long long& value, bool& doDefault)> OnReachLimit;
+    std::function<void(IntegerEdit* sender, LimitReason reason, long long& value, bool& doDefault)> onReachLimit;
 
     void Increase() override;
     void Decrease() override;

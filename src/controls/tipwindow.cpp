@@ -44,7 +44,7 @@ void TipWindow::ShowMarkupTip(const QString& markup, QPoint point, bool above, i
     QPainter measure(&scratch);
     measure.setFont(font());
     const int textHeight
-        = DrawMarkupText(measure, markup, QRect(kMargin, kMargin, width - 2 * kMargin, 1000), true).Height;
+        = DrawMarkupText(measure, markup, QRect(kMargin, kMargin, width - 2 * kMargin, 1000), true).height;
     measure.end();
     const int height = textHeight + 2 * kMargin;
     QPoint topLeft(point.x() - width / 2, above ? point.y() - height : point.y());
@@ -97,8 +97,8 @@ bool TipWindow::eventFilter(QObject* watched, QEvent* event)
 
 void OwnerDrawnLabel::paintEvent(QPaintEvent* event)
 {
-    if (OnPaint)
-        OnPaint(this);
+    if (onPaint)
+        onPaint(this);
     else
         QLabel::paintEvent(event);
 }

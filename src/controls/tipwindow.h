@@ -31,7 +31,7 @@ private:
 class OwnerDrawnLabel : public QLabel {
 public:
     using QLabel::QLabel;
-    std::function<void(OwnerDrawnLabel* sender)> OnPaint;
+    std::function<void(OwnerDrawnLabel* sender)> onPaint;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

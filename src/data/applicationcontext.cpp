@@ -9,8 +9,8 @@ ApplicationContext::ApplicationContext(const QString& executablePath, MessageBox
     , m_settings(executablePath)
 {
     m_watchingSpectra
-        = m_spectra.ReadFailed.Connect([this](const SpectrumRead& failure) { SaySpectraProblem(failure); });
-    m_watchingSettings = m_settings.SettingsChanged.Connect([this] {
+        = m_spectra.readFailed.Connect([this](const SpectrumRead& failure) { SaySpectraProblem(failure); });
+    m_watchingSettings = m_settings.settingsChanged.Connect([this] {
         QString reason;
         if (!m_saidSettingsCannotBeKept && !m_settings.CanWrite(&reason))
             SayIfSettingsCannotBeKept(reason);

@@ -23,7 +23,7 @@ bool shown(int index, bool wholeDays)
 
 QString contentPart(const BioassayUnits& units)
 {
-    return ActivityUnitLabel(units.Content);
+    return ActivityUnitLabel(units.content);
 }
 
 } // namespace
@@ -44,12 +44,12 @@ QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUni
             + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
     case BioassayQuantity::ContentPerIntake:
         return QStringLiteral("Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), ")
-            + contentPart(units) + QStringLiteral(" per ") + ActivityUnitLabel(units.Intake);
+            + contentPart(units) + QStringLiteral(" per ") + ActivityUnitLabel(units.intake);
     case BioassayQuantity::DosePerContent:
     default:
         return QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per "
                               "Content Functions z(t)), ")
-            + DoseUnitLabel(units.Dose) + u'/' + contentPart(units);
+            + DoseUnitLabel(units.dose) + u'/' + contentPart(units);
     }
 }
 
@@ -61,10 +61,10 @@ QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayU
             + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
     case BioassayQuantity::ContentPerIntake:
         return QStringLiteral("Content per Intake, ") + contentPart(units) + QStringLiteral(" per ")
-            + ActivityUnitLabel(units.Intake);
+            + ActivityUnitLabel(units.intake);
     case BioassayQuantity::DosePerContent:
     default:
-        return QStringLiteral("Committed Effective Dose per Predicted Content, ") + DoseUnitLabel(units.Dose) + u'/'
+        return QStringLiteral("Committed Effective Dose per Predicted Content, ") + DoseUnitLabel(units.dose) + u'/'
             + contentPart(units);
     }
 }
@@ -97,62 +97,62 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
 {
     BioassayTable table;
     for (int k = 0; k < CompartmentCount; ++k)
-        table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
+        table.columns[static_cast<std::size_t>(k)].organ = SourceOrgansInColumnOrder()[k];
     const int amad
-        = request.Path == IntakeRoute::Inhalation && data.IsAerosol(request.Material) ? request.AMADIndex : 0;
+        = request.path == IntakeRoute::Inhalation && data.IsAerosol(request.material) ? request.amadIndex : 0;
     MaterialBioassay result;
-    bool ok = data.BioassayFunctionsOf(request.Path, request.Material, amad, result);
+    bool ok = data.BioassayFunctionsOf(request.path, request.material, amad, result);
     float e = 0;
-    if (request.View != BioassayQuantity::ContentPerIntake) {
+    if (request.view != BioassayQuantity::ContentPerIntake) {
         OrganDoses organs{};
-        ok = ok && data.GetDoses(request.Path, request.Material, amad, organs, e);
+        ok = ok && data.GetDoses(request.path, request.material, amad, organs, e);
     }
     if (!ok)
         return table;
-    table.HasData = true;
+    table.hasData = true;
 
-    const BioassayUnits& u = request.Units;
-    const double content = BqPerUnit(u.Content);
+    const BioassayUnits& u = request.units;
+    const double content = BqPerUnit(u.content);
     double factor = 0;
-    switch (request.View) {
-    case BioassayQuantity::DosePerContent: factor = e / static_cast<double>(SvPerUnit(u.Dose)) * content; break;
-    case BioassayQuantity::ContentForDose: factor = request.DoseMSv * SvPerUnit(DoseUnit::mSv) / e / content; break;
-    case BioassayQuantity::ContentPerIntake: factor = BqPerUnit(u.Intake) / content; break;
+    switch (request.view) {
+    case BioassayQuantity::DosePerContent: factor = e / static_cast<double>(SvPerUnit(u.dose)) * content; break;
+    case BioassayQuantity::ContentForDose: factor = request.doseMSv * SvPerUnit(DoseUnit::mSv) / e / content; break;
+    case BioassayQuantity::ContentPerIntake: factor = BqPerUnit(u.intake) / content; break;
     }
 
     const int count = std::min(BioassayData::MaxActivityCount(result), BioassayTimeCount);
-    table.TimeTitle = QStringLiteral("Time, ") + TimeUnitPluralLabel(u.Time);
+    table.timeTitle = QStringLiteral("Time, ") + TimeUnitPluralLabel(u.time);
     for (int i = 1; i < count; ++i)
-        if (shown(i, request.WholeDays))
-            table.Times << BioassayTimeText(BioassayTimes()[static_cast<std::size_t>(i)], u.Time);
-    if (table.Times.isEmpty())
-        table.Times << QStringLiteral("-");
+        if (shown(i, request.wholeDays))
+            table.times << BioassayTimeText(BioassayTimes()[static_cast<std::size_t>(i)], u.time);
+    if (table.times.isEmpty())
+        table.times << QStringLiteral("-");
 
-    const double timeFactor = TimeUnitsPerDayB(u.Time);
-    for (BioassayColumn& column : table.Columns) {
-        if (!result.m_organPresentSet.contains(column.Organ))
+    const double timeFactor = TimeUnitsPerDayB(u.time);
+    for (BioassayColumn& column : table.columns) {
+        if (!result.m_organPresentSet.contains(column.organ))
             continue;
-        column.Present = true;
-        column.Title = SourceOrganName(column.Organ);
-        const StoredNuclideId& measured = result.m_measuredNuclides[static_cast<std::size_t>(column.Organ)];
+        column.present = true;
+        column.title = SourceOrganName(column.organ);
+        const StoredNuclideId& measured = result.m_measuredNuclides[static_cast<std::size_t>(column.organ)];
         if (!(measured == data.NuclideId()))
-            column.Title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
-        const CompartmentContent& series = result.m_activityData[static_cast<std::size_t>(column.Organ)];
+            column.title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
+        const CompartmentContent& series = result.m_activityData[static_cast<std::size_t>(column.organ)];
         const int length = std::min(static_cast<int>(series.size()), BioassayTimeCount);
         for (int i = 1; i < length; ++i) {
-            if (!shown(i, request.WholeDays))
+            if (!shown(i, request.wholeDays))
                 continue;
             const double m = series[static_cast<std::size_t>(i)];
-            const double value = request.View == BioassayQuantity::DosePerContent ? factor / m : factor * m;
+            const double value = request.view == BioassayQuantity::DosePerContent ? factor / m : factor * m;
             if (m >= kSmallestContent && std::isfinite(value)) {
-                column.Cells << FormatScientific(value, 2);
-                column.Points.emplace_back(BioassayTimes()[static_cast<std::size_t>(i)] * timeFactor, value);
+                column.cells << FormatScientific(value, 2);
+                column.points.emplace_back(BioassayTimes()[static_cast<std::size_t>(i)] * timeFactor, value);
             } else {
-                column.Cells << QStringLiteral("-");
+                column.cells << QStringLiteral("-");
             }
         }
-        while (column.Cells.size() < table.Times.size())
-            column.Cells << QStringLiteral("-");
+        while (column.cells.size() < table.times.size())
+            column.cells << QStringLiteral("-");
     }
     return table;
 }
@@ -161,17 +161,17 @@ QString BioassayTableText(const BioassayTable& table, const QString& head)
 {
     const QString tab(u'\t');
     const QString end = QStringLiteral("\r\n");
-    QStringList header{table.TimeTitle};
-    for (const BioassayColumn& column : table.Columns)
-        if (column.Present)
-            header << column.Title;
+    QStringList header{table.timeTitle};
+    for (const BioassayColumn& column : table.columns)
+        if (column.present)
+            header << column.title;
     QString text = head.isEmpty() ? QString() : head + end;
     text += header.join(tab) + end;
-    for (qsizetype row = 0; row < table.Times.size(); ++row) {
-        QStringList cells{table.Times[row]};
-        for (const BioassayColumn& column : table.Columns)
-            if (column.Present)
-                cells << column.Cells.value(row);
+    for (qsizetype row = 0; row < table.times.size(); ++row) {
+        QStringList cells{table.times[row]};
+        for (const BioassayColumn& column : table.columns)
+            if (column.present)
+                cells << column.cells.value(row);
         text += cells.join(tab) + end;
     }
     return text;

@@ -19,43 +19,43 @@ constexpr int BioassayQuantityCount = 3;
 
 // The units the bioassay view shows its numbers in.
 struct BioassayUnits {
-    DoseUnit Dose = DoseUnit::Sv;
-    ActivityUnit Content = ActivityUnit::Bq;
-    ActivityUnit Intake = ActivityUnit::Bq;
-    TimeUnit Time = TimeUnit::Day; // years, days or hours
+    DoseUnit dose = DoseUnit::Sv;
+    ActivityUnit content = ActivityUnit::Bq;
+    ActivityUnit intake = ActivityUnit::Bq;
+    TimeUnit time = TimeUnit::Day; // years, days or hours
     bool operator==(const BioassayUnits&) const = default;
 };
 
 // One table of the bioassay view: the intake's route, material and particle size (an index of
 // AMADValues, used for inhaled aerosols only), what is shown, and how.
 struct BioassayRequest {
-    IntakeRoute Path = IntakeRoute::Inhalation;
-    int Material = 0;
-    int AMADIndex = DefaultAMADIndex;
-    BioassayQuantity View = BioassayQuantity::DosePerContent;
-    double DoseMSv = 1; // the dose the content is wanted for
-    bool WholeDays = false; // only the whole days of the first ten
-    BioassayUnits Units;
+    IntakeRoute path = IntakeRoute::Inhalation;
+    int material = 0;
+    int amadIndex = DefaultAMADIndex;
+    BioassayQuantity view = BioassayQuantity::DosePerContent;
+    double doseMSv = 1; // the dose the content is wanted for
+    bool wholeDays = false; // only the whole days of the first ten
+    BioassayUnits units;
 };
 
 // One compartment of the table: its title, its cells from the first time row on ("-" where there
 // is no value), and the points of its chart series (time in the time unit, value).
 struct BioassayColumn {
-    Compartment Organ = Compartment::WholeBody;
-    bool Present = false;
-    QString Title;
-    QStringList Cells;
-    std::vector<QPointF> Points;
+    Compartment organ = Compartment::WholeBody;
+    bool present = false;
+    QString title;
+    QStringList cells;
+    std::vector<QPointF> points;
 };
 
 // The numbers of the bioassay view, computed once for both the table and the chart.
 struct BioassayTable {
     // False when the material has no bioassay functions or (z(t), content for a dose) no e(50):
     // the view then shows no compartment and an empty chart.
-    bool HasData = false;
-    QString TimeTitle; // "Time, days"
-    QStringList Times; // the time of each row
-    std::array<BioassayColumn, CompartmentCount> Columns; // in the table's column order
+    bool hasData = false;
+    QString timeTitle; // "Time, days"
+    QStringList times; // the time of each row
+    std::array<BioassayColumn, CompartmentCount> columns; // in the table's column order
 };
 
 // The caption above the table and the title of the chart's vertical axis.

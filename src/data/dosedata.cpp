@@ -134,7 +134,7 @@ QString AerosolGroup::fAStr() const
 
 QString DoseDataFileName(const StoredNuclideId& rn)
 {
-    return ElementSymbol(rn.El) + u'-' + rn.AMass.toString();
+    return ElementSymbol(rn.element) + u'-' + rn.mass.toString();
 }
 
 DoseData::~DoseData() = default;

@@ -103,7 +103,7 @@ public:
     DoseData& operator=(const DoseData&) = delete;
 
     const StoredNuclideId& NuclideId() const { return m_nuclideId; }
-    bool IsLoaded() const { return m_nuclideId.El != ChemicalElement::None; }
+    bool IsLoaded() const { return m_nuclideId.element != ChemicalElement::None; }
     // "Co-60".
     QString NuclideNameText() const;
     // Whether the loaded file carries the mark of synthetic sample data.

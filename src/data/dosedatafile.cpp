@@ -63,8 +63,8 @@ public:
         const QByteArray mass = bytes(4);
         if (element >= ElementCount || length > 4)
             corrupted();
-        rec.El = static_cast<ChemicalElement>(element);
-        rec.AMass = MassText(std::string_view(mass.constData(), length));
+        rec.element = static_cast<ChemicalElement>(element);
+        rec.mass = MassText(std::string_view(mass.constData(), length));
         return rec;
     }
     void seek(qsizetype pos) { m_pos = pos; }
@@ -117,10 +117,10 @@ void putShortText(QByteArray& out, const QByteArray& text)
 
 void putNuclide(QByteArray& out, const StoredNuclideId& rec)
 {
-    put<std::uint8_t>(out, static_cast<std::uint8_t>(rec.El));
-    put<std::uint8_t>(out, static_cast<std::uint8_t>(rec.AMass.size()));
+    put<std::uint8_t>(out, static_cast<std::uint8_t>(rec.element));
+    put<std::uint8_t>(out, static_cast<std::uint8_t>(rec.mass.size()));
     char mass[4] = {};
-    std::memcpy(mass, rec.AMass.view().data(), static_cast<std::size_t>(rec.AMass.size()));
+    std::memcpy(mass, rec.mass.view().data(), static_cast<std::size_t>(rec.mass.size()));
     out.append(mass, 4);
 }
 

@@ -41,8 +41,8 @@ void DoseDataFolder::ListNuclides(const NuclideIndex& index, NuclideList& list) 
         const QString entry = it.nextFileInfo().fileName();
         const QStringView name = QStringView(entry).chopped(4);
         const Nuclide* node = index.FindNuclide(name);
-        if (node && node->Name.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
-            list.Add(node->Name.toString(), node);
+        if (node && node->name.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
+            list.Add(node->name.toString(), node);
     }
     if (list.Count() < 2)
         return;

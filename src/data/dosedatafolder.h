@@ -43,7 +43,7 @@ public:
     [[nodiscard]] std::optional<DoseDataFailure> Load(const StoredNuclideId& nuclide, DoseData& into) const;
     [[nodiscard]] std::optional<DoseDataFailure> Load(const NuclideIdentity& nuclide, DoseData& into) const
     {
-        return Load(StoredNuclideId{nuclide.Element, nuclide.AMass}, into);
+        return Load(StoredNuclideId{nuclide.element, nuclide.mass}, into);
     }
 
 private:

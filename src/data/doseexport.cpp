@@ -121,38 +121,38 @@ DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList
 {
     DoseExportResult result;
     if (!QDir().mkpath(folder)) {
-        result.Error = QStringLiteral("The folder %1 could not be made").arg(folder);
+        result.error = QStringLiteral("The folder %1 could not be made").arg(folder);
         return result;
     }
     int done = 0;
     for (const QString& symbol : elements) {
         const ChemicalElement element = ElementBySymbol(symbol);
         if (element == ChemicalElement::None) {
-            result.Error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
+            result.error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
             return result;
         }
         QByteArray text = DoseExportHeaderText();
         for (const NuclideList::Entry& entry : nuclides.Items()) {
-            if (!entry.node || entry.node->Element != element)
+            if (!entry.node || entry.node->element != element)
                 continue;
             DoseData data;
             if (const std::optional<DoseDataFailure> failure = dataFolder.Load(*entry.node, data)) {
-                result.Error = failure->message;
+                result.error = failure->message;
                 return result;
             }
             text += DoseExportText(data);
             if (progress && !progress(++done, nuclides.Count())) {
-                result.Cancelled = true;
+                result.cancelled = true;
                 return result;
             }
         }
         const QString path = QDir(folder).filePath(symbol + QStringLiteral(".csv"));
         QString error;
         if (!SaveFileAtomically(path, text, &error)) {
-            result.Error = path + QStringLiteral(" could not be written: ") + error;
+            result.error = path + QStringLiteral(" could not be written: ") + error;
             return result;
         }
-        result.Files << path;
+        result.files << path;
     }
     return result;
 }
@@ -161,10 +161,10 @@ QString DoseExportSummary(const DoseExportResult& result, const QString& folder)
 {
     const auto files
         = [](qsizetype n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); };
-    const QString written = files(result.Files.size()) + QStringLiteral(" written to ") + folder;
-    if (!result.Error.isEmpty())
-        return QStringLiteral("Export failed after %1: %2").arg(written, result.Error);
-    if (result.Cancelled)
+    const QString written = files(result.files.size()) + QStringLiteral(" written to ") + folder;
+    if (!result.error.isEmpty())
+        return QStringLiteral("Export failed after %1: %2").arg(written, result.error);
+    if (result.cancelled)
         return QStringLiteral("Export cancelled: ") + written;
     return QStringLiteral("Export done: ") + written;
 }

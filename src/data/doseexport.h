@@ -20,9 +20,9 @@ class NuclideList;
 // What an export of all dose coefficients came to: the files written (whole), and the reason it
 // stopped before the end, if it did.
 struct DoseExportResult {
-    QStringList Files;
-    QString Error;
-    bool Cancelled = false;
+    QStringList files;
+    QString error;
+    bool cancelled = false;
 };
 
 // One sentence on how an export ended: "Export done: 12 files written to DIR", or cancelled, or

@@ -71,23 +71,23 @@ std::vector<KeptMixtureRow> Mixture::KeptRows() const
 void Mixture::Fit(MixtureRow& row, int sizeWhenNone)
 {
     KeptMixtureRow& s = row.setting;
-    const int materials = static_cast<int>(row.loaded->materials[Ordinal(s.Path)].size());
-    if (s.Material < 0 || s.Material >= materials)
-        s.Material = 0;
-    const bool aerosol = s.Path == IntakeRoute::Inhalation && row.loaded->data.IsAerosol(s.Material);
+    const int materials = static_cast<int>(row.loaded->materials[Ordinal(s.path)].size());
+    if (s.material < 0 || s.material >= materials)
+        s.material = 0;
+    const bool aerosol = s.path == IntakeRoute::Inhalation && row.loaded->data.IsAerosol(s.material);
     if (!aerosol)
-        s.AMADIndex = -1;
-    else if (s.AMADIndex < 0 || s.AMADIndex >= AMADCount)
-        s.AMADIndex = sizeWhenNone;
+        s.amadIndex = -1;
+    else if (s.amadIndex < 0 || s.amadIndex >= AMADCount)
+        s.amadIndex = sizeWhenNone;
 }
 
 MixtureRow Mixture::LoadRow(const KeptMixtureRow& setting) const
 {
     MixtureRow row;
     row.setting = setting;
-    const Nuclide* node = m_index.FindNuclide(setting.Nuclide);
+    const Nuclide* node = m_index.FindNuclide(setting.nuclide);
     if (!node) {
-        row.unavailable = setting.Nuclide + QStringLiteral(" is not a nuclide of the index");
+        row.unavailable = setting.nuclide + QStringLiteral(" is not a nuclide of the index");
         return row;
     }
     row.loaded = m_cache.Load(*node, row.unavailable);
@@ -107,8 +107,8 @@ bool Mixture::NewRow(const QString& name, IntakeRoute route, MixtureRow& row, QS
     if (!loaded)
         return false;
     row = MixtureRow{};
-    row.setting.Nuclide = node->NameText();
-    row.setting.Path = route;
+    row.setting.nuclide = node->NameText();
+    row.setting.path = route;
     row.loaded = std::move(loaded);
     Fit(row, DefaultAMADIndex);
     return true;
@@ -124,7 +124,7 @@ MixtureRow Mixture::FirstOnOffer() const
     QString error;
     if (NewRow(m_offered.Strings(0), IntakeRoute::Ingestion, row, error))
         return row;
-    row.setting.Nuclide = m_offered.Strings(0);
+    row.setting.nuclide = m_offered.Strings(0);
     row.unavailable = error;
     return row;
 }
@@ -176,7 +176,7 @@ QString Mixture::FirstNuclideOf(const QString& symbol) const
 bool Mixture::SetElement(int i, const QString& symbol, QString& error)
 {
     const MixtureRow& old = Row(i);
-    if (old.setting.Nuclide.section(u'-', 0, 0) == symbol && old.Available())
+    if (old.setting.nuclide.section(u'-', 0, 0) == symbol && old.Available())
         return true;
     const QString name = FirstNuclideOf(symbol);
     if (name.isEmpty()) {
@@ -189,13 +189,13 @@ bool Mixture::SetElement(int i, const QString& symbol, QString& error)
 bool Mixture::SetNuclide(int i, const QString& name, QString& error)
 {
     const MixtureRow& old = Row(i);
-    if (old.setting.Nuclide == name && old.Available())
+    if (old.setting.nuclide == name && old.Available())
         return true;
     MixtureRow row;
-    if (!NewRow(name, old.setting.Path, row, error))
+    if (!NewRow(name, old.setting.path, row, error))
         return false;
     // An aerosol keeps the size it had.
-    row.setting.AMADIndex = old.setting.AMADIndex;
+    row.setting.amadIndex = old.setting.amadIndex;
     Fit(row, DefaultAMADIndex);
     Change(i, 1, {std::move(row)});
     return true;
@@ -204,10 +204,10 @@ bool Mixture::SetNuclide(int i, const QString& name, QString& error)
 void Mixture::SetRoute(int i, IntakeRoute route)
 {
     MixtureRow row = Row(i);
-    if (!row.Available() || row.setting.Path == route)
+    if (!row.Available() || row.setting.path == route)
         return;
-    row.setting.Path = route;
-    row.setting.Material = 0;
+    row.setting.path = route;
+    row.setting.material = 0;
     Fit(row, DefaultAMADIndex);
     Change(i, 1, {std::move(row)});
 }
@@ -215,9 +215,9 @@ void Mixture::SetRoute(int i, IntakeRoute route)
 void Mixture::SetMaterial(int i, int material)
 {
     MixtureRow row = Row(i);
-    if (!row.Available() || row.setting.Material == material || material < 0 || material >= Materials(i).size())
+    if (!row.Available() || row.setting.material == material || material < 0 || material >= Materials(i).size())
         return;
-    row.setting.Material = material;
+    row.setting.material = material;
     Fit(row, DefaultAMADIndex);
     Change(i, 1, {std::move(row)});
 }
@@ -225,9 +225,9 @@ void Mixture::SetMaterial(int i, int material)
 void Mixture::SetSize(int i, int sizeIndex)
 {
     MixtureRow row = Row(i);
-    if (!HasSize(i) || row.setting.AMADIndex == sizeIndex || sizeIndex < 0 || sizeIndex >= AMADCount)
+    if (!HasSize(i) || row.setting.amadIndex == sizeIndex || sizeIndex < 0 || sizeIndex >= AMADCount)
         return;
-    row.setting.AMADIndex = sizeIndex;
+    row.setting.amadIndex = sizeIndex;
     Change(i, 1, {std::move(row)});
 }
 
@@ -263,14 +263,14 @@ void Mixture::Move(int from, int to)
 const QStringList& Mixture::Materials(int i) const
 {
     const MixtureRow& row = Row(i);
-    return row.Available() ? row.loaded->materials[Ordinal(row.setting.Path)] : kNoMaterials;
+    return row.Available() ? row.loaded->materials[Ordinal(row.setting.path)] : kNoMaterials;
 }
 
 bool Mixture::HasSize(int i) const
 {
     const MixtureRow& row = Row(i);
-    return row.Available() && row.setting.Path == IntakeRoute::Inhalation
-        && row.loaded->data.IsAerosol(row.setting.Material);
+    return row.Available() && row.setting.path == IntakeRoute::Inhalation
+        && row.loaded->data.IsAerosol(row.setting.material);
 }
 
 std::optional<float> Mixture::Dose(int i) const
@@ -280,7 +280,7 @@ std::optional<float> Mixture::Dose(int i) const
         return std::nullopt;
     float dose = 0;
     const KeptMixtureRow& s = row.setting;
-    if (!row.loaded->data.GetEffDose(s.Path, s.Material, std::max(s.AMADIndex, 0), dose))
+    if (!row.loaded->data.GetEffDose(s.path, s.material, std::max(s.amadIndex, 0), dose))
         return std::nullopt;
     return dose;
 }

@@ -54,10 +54,10 @@ bool readRow(const QByteArray& line, KeptMixtureRow& row)
     if (!IsMixtureFileNuclideName(name))
         return false;
     bool ok = false;
-    row.Nuclide = name;
-    row.Material = fields[2].trimmed().toInt(&ok);
-    return ok && row.Material >= 0 && readPath(fields[1].trimmed(), row.Path)
-        && readSize(fields[3].trimmed(), row.AMADIndex);
+    row.nuclide = name;
+    row.material = fields[2].trimmed().toInt(&ok);
+    return ok && row.material >= 0 && readPath(fields[1].trimmed(), row.path)
+        && readSize(fields[3].trimmed(), row.amadIndex);
 }
 
 } // namespace
@@ -74,9 +74,9 @@ QByteArray MixtureFileBytes(const std::vector<KeptMixtureRow>& rows)
 {
     QByteArray out(kHeadLine);
     for (const KeptMixtureRow& row : rows)
-        if (IsMixtureFileNuclideName(row.Nuclide) && row.Material >= 0)
-            out += row.Nuclide.toLatin1() + '\t' + IntakePathName(row.Path).toLatin1() + '\t'
-                + QByteArray::number(row.Material) + '\t' + sizeText(row.AMADIndex) + '\n';
+        if (IsMixtureFileNuclideName(row.nuclide) && row.material >= 0)
+            out += row.nuclide.toLatin1() + '\t' + IntakePathName(row.path).toLatin1() + '\t'
+                + QByteArray::number(row.material) + '\t' + sizeText(row.amadIndex) + '\n';
     return out;
 }
 

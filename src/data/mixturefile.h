@@ -12,10 +12,10 @@ namespace kav {
 // One row of the mixture as it is kept between runs: the nuclide, the route, the position of the
 // material in the route's list, and the particle size (an index of AMADValues, -1 for none).
 struct KeptMixtureRow {
-    QString Nuclide;
-    IntakeRoute Path = IntakeRoute::Ingestion;
-    int Material = 0;
-    int AMADIndex = -1;
+    QString nuclide;
+    IntakeRoute path = IntakeRoute::Ingestion;
+    int material = 0;
+    int amadIndex = -1;
 
     bool operator==(const KeptMixtureRow&) const = default;
 };

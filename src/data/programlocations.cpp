@@ -31,18 +31,18 @@ ProgramLocations ProgramLocations::ForExecutable(const QString& executablePath)
 {
     const QFileInfo exe(executablePath);
     ProgramLocations l;
-    l.ProgramDir = exe.absolutePath();
-    l.ExeName = exe.fileName();
-    const QString share = QDir::cleanPath(l.ProgramDir + QStringLiteral("/../share/kav-data-viewer"));
-    l.Installed = QFileInfo(l.ProgramDir).fileName() == QStringLiteral("bin") && IsFolder(share);
-    l.SharedDir = l.Installed ? share : l.ProgramDir;
-    const bool besideExecutable = !l.Installed && CanMakeFilesIn(l.ProgramDir);
-    l.SettingsDir = besideExecutable ? l.ProgramDir : UserConfigDir();
-    l.UserDataDir = besideExecutable ? l.ProgramDir : UserDataHome();
+    l.programDir = exe.absolutePath();
+    l.exeName = exe.fileName();
+    const QString share = QDir::cleanPath(l.programDir + QStringLiteral("/../share/kav-data-viewer"));
+    l.installed = QFileInfo(l.programDir).fileName() == QStringLiteral("bin") && IsFolder(share);
+    l.sharedDir = l.installed ? share : l.programDir;
+    const bool besideExecutable = !l.installed && CanMakeFilesIn(l.programDir);
+    l.settingsDir = besideExecutable ? l.programDir : UserConfigDir();
+    l.userDataDir = besideExecutable ? l.programDir : UserDataHome();
     // The help engine keeps its search index beside the collection it opens: a copy that cannot
     // write there opens a copy of its help from the user's cache folder.
     if (!besideExecutable)
-        l.HelpCacheDir = underHome(QStandardPaths::GenericCacheLocation) + QStringLiteral("/help");
+        l.helpCacheDir = underHome(QStandardPaths::GenericCacheLocation) + QStringLiteral("/help");
     return l;
 }
 

@@ -9,15 +9,15 @@ namespace kav {
 // data from that share folder and keeps the settings in the user's configuration folder; a copy
 // run from its own folder keeps them beside the executable while that folder can be written to.
 struct ProgramLocations {
-    QString ProgramDir; // the executable's folder
-    QString ExeName; // the executable's file name
-    QString SharedDir; // the help collection and the sample data folder
-    QString SettingsDir; // the preferences and the kept list of radionuclides
-    QString UserDataDir; // what the user asks the program to write (the dose export)
+    QString programDir; // the executable's folder
+    QString exeName; // the executable's file name
+    QString sharedDir; // the help collection and the sample data folder
+    QString settingsDir; // the preferences and the kept list of radionuclides
+    QString userDataDir; // what the user asks the program to write (the dose export)
     // Where the help is opened from when the program's folder cannot keep its search index;
     // empty otherwise.
-    QString HelpCacheDir;
-    bool Installed = false;
+    QString helpCacheDir;
+    bool installed = false;
 
     static ProgramLocations ForExecutable(const QString& executablePath);
     // The user's own folders of the program: $XDG_CONFIG_HOME/kav-data-viewer and

@@ -131,7 +131,7 @@ ProgramSettings::ProgramSettings(const ProgramLocations& locations, bool readFil
     if (readFile)
         Read();
     if (!IsFolder(m_dataFolderPath))
-        SetDataFolderPath(m_locations.SharedDir);
+        SetDataFolderPath(m_locations.sharedDir);
 }
 
 std::unique_ptr<ProgramSettings> ProgramSettings::WithDefaults(const ProgramLocations& locations)
@@ -141,7 +141,7 @@ std::unique_ptr<ProgramSettings> ProgramSettings::WithDefaults(const ProgramLoca
 
 QString ProgramSettings::StoredFolderText(const QString& folder) const
 {
-    const QString relative = QDir(m_locations.ProgramDir).relativeFilePath(folder);
+    const QString relative = QDir(m_locations.programDir).relativeFilePath(folder);
     const bool inside = !QDir::isAbsolutePath(relative) && relative != QStringLiteral("..")
         && !relative.startsWith(QStringLiteral("../"));
     return inside ? relative : folder;
@@ -151,22 +151,22 @@ QString ProgramSettings::FolderOfStoredText(const QString& text) const
 {
     if (text.isEmpty() || QDir::isAbsolutePath(text))
         return text;
-    return QDir::cleanPath(QDir(m_locations.ProgramDir).filePath(text));
+    return QDir::cleanPath(QDir(m_locations.programDir).filePath(text));
 }
 
 QString ProgramSettings::DefaultDataFolderPath() const
 {
-    return m_locations.SharedDir + u'/' + kDefaultDataFolder;
+    return m_locations.sharedDir + u'/' + kDefaultDataFolder;
 }
 
 QString ProgramSettings::IniFileName() const
 {
-    return m_locations.SettingsDir + u'/' + QFileInfo(m_locations.ExeName).completeBaseName() + QStringLiteral(".ini");
+    return m_locations.settingsDir + u'/' + QFileInfo(m_locations.exeName).completeBaseName() + QStringLiteral(".ini");
 }
 
 QString ProgramSettings::MixtureFileName() const
 {
-    return m_locations.SettingsDir + u'/' + QFileInfo(m_locations.ExeName).completeBaseName()
+    return m_locations.settingsDir + u'/' + QFileInfo(m_locations.exeName).completeBaseName()
         + QStringLiteral(".mixture");
 }
 
@@ -215,10 +215,10 @@ bool ProgramSettings::Write(QString* error, const QStringList& onlyKeys) const
 
 bool ProgramSettings::MakeSettingsFolder(QString* error) const
 {
-    if (QDir().mkpath(m_locations.SettingsDir))
+    if (QDir().mkpath(m_locations.settingsDir))
         return true;
     if (error)
-        *error = QStringLiteral("%1: the folder cannot be made").arg(m_locations.SettingsDir);
+        *error = QStringLiteral("%1: the folder cannot be made").arg(m_locations.settingsDir);
     return false;
 }
 
@@ -232,10 +232,10 @@ bool ProgramSettings::CanMakeFilesInSettingsFolder(QString* error) const
 {
     if (!MakeSettingsFolder(error))
         return false;
-    if (CanMakeFilesIn(m_locations.SettingsDir))
+    if (CanMakeFilesIn(m_locations.settingsDir))
         return true;
     if (error)
-        *error = QStringLiteral("%1: no file can be made in this folder").arg(m_locations.SettingsDir);
+        *error = QStringLiteral("%1: no file can be made in this folder").arg(m_locations.settingsDir);
     return false;
 }
 
@@ -265,7 +265,7 @@ void ProgramSettings::Assign(const ProgramSettings& other)
 
 void ProgramSettings::Changed()
 {
-    SettingsChanged();
+    settingsChanged();
 }
 
 template <typename E, typename Set> void ProgramSettings::SetAccepted(E& field, E value, const Set& accepted)
@@ -282,7 +282,7 @@ void ProgramSettings::SetDataFolderPath(const QString& value)
     if (!IsFolder(m_dataFolderPath)) {
         m_dataFolderPath = DefaultDataFolderPath();
         if (!IsFolder(m_dataFolderPath))
-            m_dataFolderPath = m_locations.SharedDir;
+            m_dataFolderPath = m_locations.sharedDir;
     }
     Changed();
 }

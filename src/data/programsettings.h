@@ -55,7 +55,7 @@ public:
     bool CheckIniExists() const;
     // Heard whenever a setting takes another value, by a setter or by Assign (once for all the
     // settings an Assign changes). Each view listens and shows the settings it shows anew.
-    Notice<> SettingsChanged;
+    Notice<> settingsChanged;
 
     // Data folder: SetDataFolderPath falls back to the default folder, then to the executable's folder.
     DoseDataFolder DataFolder() const { return DoseDataFolder(m_dataFolderPath); }
@@ -69,9 +69,9 @@ public:
     QString MixtureFileName() const;
 
     // The folder the dose export writes to unless told another.
-    QString ExportDir() const { return m_locations.UserDataDir + QStringLiteral("/Export"); }
+    QString ExportDir() const { return m_locations.userDataDir + QStringLiteral("/Export"); }
     // The help collection the program carries.
-    QString HelpCollectionFile() const { return m_locations.SharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
+    QString HelpCollectionFile() const { return m_locations.sharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
     const ProgramLocations& Locations() const { return m_locations; }
 
     bool AutoSave() const { return m_autoSave; }

@@ -90,7 +90,7 @@ RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type)
     const QStringList lines = linesOf(text);
     const int first = RadonBlockLines * static_cast<int>(type);
     if (lines.size() < first + RadonBlockLines) {
-        result.Problem
+        result.problem
             = QStringLiteral("%1, the table needs lines %2 to %3")
                   .arg(lines.size() == 1 ? QStringLiteral("1 line") : QStringLiteral("%1 lines").arg(lines.size()))
                   .arg(first + 1)
@@ -98,22 +98,22 @@ RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type)
         return result;
     }
     result.status = RadonLoadResult::Invalid;
-    RadonBlock& block = result.Block;
+    RadonBlock& block = result.block;
     const bool gases = type == RadonTable::GasAlone;
     for (int organ = 0; organ < 29; ++organ) {
         float values[6];
-        if (!readNumbers(lines, first + 1 + organ, 6, type, values, result.Problem))
+        if (!readNumbers(lines, first + 1 + organ, 6, type, values, result.problem))
             return result;
         for (int g = 0; g < 3; ++g) {
-            block.RnData[static_cast<std::size_t>(60 * g + organ)] = values[gases ? 2 * g : g];
-            block.RnData[static_cast<std::size_t>(60 * g + 30 + organ)] = values[gases ? 2 * g + 1 : g + 3];
+            block.radonData[static_cast<std::size_t>(60 * g + organ)] = values[gases ? 2 * g : g];
+            block.radonData[static_cast<std::size_t>(60 * g + 30 + organ)] = values[gases ? 2 * g + 1 : g + 3];
         }
     }
     const int wanted = gases ? 3 : 1;
     float effective[3];
-    if (!readNumbers(lines, first + RadonBlockLines - 1, wanted, type, effective, result.Problem))
+    if (!readNumbers(lines, first + RadonBlockLines - 1, wanted, type, effective, result.problem))
         return result;
-    block.EffDose.assign(effective, effective + wanted);
+    block.effectiveDose.assign(effective, effective + wanted);
     result.status = RadonLoadResult::Loaded;
     return result;
 }
@@ -126,20 +126,20 @@ RadonLoadResult LoadRadonBlock(const QString& folder, RadonTable type)
     // A pipe or a device would keep the window waiting on its first read.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        result.Problem = path + QStringLiteral(": not a file");
+        result.problem = path + QStringLiteral(": not a file");
         return result;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        result.Problem = path + QStringLiteral(": ") + file.errorString();
+        result.problem = path + QStringLiteral(": ") + file.errorString();
         return result;
     }
     if (file.size() > MaxRadonDataFileSize) {
-        result.Problem = path + QStringLiteral(": %1 bytes, far more than radon data").arg(file.size());
+        result.problem = path + QStringLiteral(": %1 bytes, far more than radon data").arg(file.size());
         return result;
     }
     result = ReadRadonBlock(ReadAtMost(file, MaxRadonDataFileSize), type);
-    if (!result.Problem.isEmpty())
-        result.Problem = path + QStringLiteral(", ") + result.Problem;
+    if (!result.problem.isEmpty())
+        result.problem = path + QStringLiteral(", ") + result.problem;
     return result;
 }
 

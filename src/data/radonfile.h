@@ -24,11 +24,11 @@ constexpr qint64 MaxRadonDataFileSize = 1 << 20;
 // One table: organ values by group (the gases: the three intakes; the progeny: unattached,
 // attached, total), sex and organ, and the effective values.
 struct RadonBlock {
-    std::array<float, 180> RnData{}; // 60 g + j male, 60 g + 30 + j female, organ j < 29
-    std::vector<float> EffDose;
+    std::array<float, 180> radonData{}; // 60 g + j male, 60 g + 30 + j female, organ j < 29
+    std::vector<float> effectiveDose;
 
-    float Male(int group, int organ) const { return RnData[static_cast<std::size_t>(60 * group + organ)]; }
-    float Female(int group, int organ) const { return RnData[static_cast<std::size_t>(60 * group + 30 + organ)]; }
+    float Male(int group, int organ) const { return radonData[static_cast<std::size_t>(60 * group + organ)]; }
+    float Female(int group, int organ) const { return radonData[static_cast<std::size_t>(60 * group + 30 + organ)]; }
 };
 
 struct RadonLoadResult {
@@ -38,8 +38,8 @@ struct RadonLoadResult {
         Invalid, // a value that is not a non-negative number
     };
     Status status = Unreadable;
-    QString Problem; // what and where, for people: "line 35: "abc" is not a number"
-    RadonBlock Block;
+    QString problem; // what and where, for people: "line 35: "abc" is not a number"
+    RadonBlock block;
 };
 
 // The block of a table from the text of a file; only that block's lines are read.

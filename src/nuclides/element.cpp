@@ -60,7 +60,7 @@ QString ElementSymbol(ChemicalElement element)
 
 QString ElementName(ChemicalElement element, UiLanguage language)
 {
-    return QString::fromUtf16(Catalogue(language).ElementNames[ordinal(element)]);
+    return QString::fromUtf16(Catalogue(language).elementNames[ordinal(element)]);
 }
 
 ChemicalElement ElementBySymbol(QStringView symbol)

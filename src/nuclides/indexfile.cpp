@@ -88,17 +88,19 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
     std::uint8_t state = 0;
     std::uint8_t timeUnit = 0;
     std::uint8_t radTypes = 0;
-    if (!in.read(element) || !in.read(node.AMassInt) || !in.read(state) || !in.read(node.HalfLife) || !in.read(timeUnit)
-        || !in.read(radTypes) || !in.read(daughters) || !in.read(node.NLines) || !in.read(node.BetaLines)
-        || !in.read(node.AugerLines) || !in.read(node.NeutronLines) || !in.read(node.SLinePos))
+    if (!in.read(element) || !in.read(node.massNumber) || !in.read(state) || !in.read(node.halfLife)
+        || !in.read(timeUnit) || !in.read(radTypes) || !in.read(daughters) || !in.read(node.lineCount)
+        || !in.read(node.betaLineCount) || !in.read(node.augerLineCount) || !in.read(node.neutronLineCount)
+        || !in.read(node.firstLine))
         return false;
-    if ((node.BetaLines && !in.read(node.BetaLinePos)) || (node.AugerLines && !in.read(node.AugerLinePos))
-        || (node.NeutronLines && !in.read(node.NeutronLinePos)))
+    if ((node.betaLineCount && !in.read(node.firstBetaLine)) || (node.augerLineCount && !in.read(node.firstAugerLine))
+        || (node.neutronLineCount && !in.read(node.firstNeutronLine)))
         return false;
-    if (!in.readExtended(node.E_alpha) || !in.readExtended(node.E_electron) || !in.readExtended(node.E_photon)
-        || !in.read(node.Ph_low) || !in.read(node.Ph_high) || !in.read(node.BetaTrans) || !in.read(node.MonoElectr)
-        || !in.read(node.AlphaTrans) || !in.readExtended(node.AMassReal) || !in.readExtended(node.AirKermaRateConstant)
-        || !in.readExtended(node.AirKermaCoefficient))
+    if (!in.readExtended(node.alphaEnergy) || !in.readExtended(node.electronEnergy)
+        || !in.readExtended(node.photonEnergy) || !in.read(node.lowPhotonLines) || !in.read(node.highPhotonLines)
+        || !in.read(node.betaTransitions) || !in.read(node.electronLines) || !in.read(node.alphaTransitions)
+        || !in.readExtended(node.atomicMass) || !in.readExtended(node.airKermaRateConstant)
+        || !in.readExtended(node.airKermaCoefficient))
         return false;
 
     if (element >= Ordinal(ChemicalElement::None))
@@ -106,17 +108,17 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
     if (state > static_cast<int>(IsomerState::N) || timeUnit > static_cast<int>(TimeUnit::Microsecond)
         || (radTypes & ~DecayModeMask))
         problems.note(record, QStringLiteral("isomer state, time unit or decay modes out of range"));
-    if (node.AMassInt < 1 || node.AMassInt > 999)
-        problems.note(record, QStringLiteral("mass number %1 out of range").arg(node.AMassInt));
-    if (!(node.HalfLife > 0) || !std::isfinite(node.HalfLife))
-        problems.note(record, QStringLiteral("half-life %1 is not a positive number").arg(node.HalfLife));
+    if (node.massNumber < 1 || node.massNumber > 999)
+        problems.note(record, QStringLiteral("mass number %1 out of range").arg(node.massNumber));
+    if (!(node.halfLife > 0) || !std::isfinite(node.halfLife))
+        problems.note(record, QStringLiteral("half-life %1 is not a positive number").arg(node.halfLife));
     if (daughters > DaughterSlotCount)
         problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
-    node.Element = validElement(element);
-    node.AMass = MakeAMass(node.AMassInt, validState(state));
-    node.HalfLifeUnit
+    node.element = validElement(element);
+    node.mass = MakeAMass(node.massNumber, validState(state));
+    node.halfLifeUnit
         = timeUnit <= static_cast<int>(TimeUnit::Microsecond) ? static_cast<TimeUnit>(timeUnit) : TimeUnit::Day;
-    node.RTypeSet = DecayModeSet::fromRaw(radTypes & DecayModeMask);
+    node.decayModes = DecayModeSet::fromRaw(radTypes & DecayModeMask);
     return true;
 }
 
@@ -126,12 +128,12 @@ bool readIdentity(RecordReader& in, DaughterSlot& d, int record, Problems& probl
     std::uint8_t e = 0;
     std::int32_t mass = 0;
     std::uint8_t s = 0;
-    if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.Yield))
+    if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.yield))
         return false;
     if (e >= Ordinal(ChemicalElement::None) || mass < 1 || mass > 999 || s > static_cast<int>(IsomerState::N)
-        || !(d.Yield >= 0 && d.Yield <= 1))
+        || !(d.yield >= 0 && d.yield <= 1))
         problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
-    d.Name = MakeNuclideName(validElement(e), mass, validState(s));
+    d.name = MakeNuclideName(validElement(e), mass, validState(s));
     return true;
 }
 
@@ -142,21 +144,21 @@ bool readDaughters(RecordReader& in, Nuclide& node, std::uint8_t daughters, int 
     int slot = 0;
     for (int i = 0; i < daughters; ++i) {
         DaughterSlot d;
-        if (!readIdentity(in, d, record, problems) || !in.read(d.DaughterPos))
+        if (!readIdentity(in, d, record, problems) || !in.read(d.position))
             return false;
         if (slot < DaughterSlotCount)
-            node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
+            node.daughters[static_cast<std::size_t>(slot++)] = d;
     }
-    node.DaughtersCount = static_cast<std::uint8_t>(slot);
-    if (node.RTypeSet.contains(DecayMode::SpontaneousFission)) {
+    node.daughterCount = static_cast<std::uint8_t>(slot);
+    if (node.decayModes.contains(DecayMode::SpontaneousFission)) {
         float fission = 0;
         if (!in.read(fission))
             return false;
         if (slot < DaughterSlotCount)
-            node.DaughterArray[static_cast<std::size_t>(slot)].Yield = fission;
+            node.daughters[static_cast<std::size_t>(slot)].yield = fission;
         else
             problems.note(record, QStringLiteral("no place for the fission branch"));
-        node.StableCount = 0;
+        node.stableDaughterCount = 0;
         return true;
     }
     std::uint8_t stable = 0;
@@ -170,11 +172,11 @@ bool readDaughters(RecordReader& in, Nuclide& node, std::uint8_t daughters, int 
         if (!readIdentity(in, d, record, problems))
             return false;
         if (slot < DaughterSlotCount) {
-            node.DaughterArray[static_cast<std::size_t>(slot++)] = d;
+            node.daughters[static_cast<std::size_t>(slot++)] = d;
             ++kept;
         }
     }
-    node.StableCount = static_cast<std::uint8_t>(kept);
+    node.stableDaughterCount = static_cast<std::uint8_t>(kept);
     return true;
 }
 
@@ -256,58 +258,58 @@ std::vector<std::unique_ptr<Nuclide>> ReadIndexRecords(const QByteArray& bytes, 
 
 void WriteIndexRecord(const Nuclide& node, QByteArray& out)
 {
-    const bool fission = node.RTypeSet.contains(DecayMode::SpontaneousFission);
-    put<std::uint8_t>(out, static_cast<std::uint8_t>(node.Element));
-    put<std::uint16_t>(out, node.AMassInt);
+    const bool fission = node.decayModes.contains(DecayMode::SpontaneousFission);
+    put<std::uint8_t>(out, static_cast<std::uint8_t>(node.element));
+    put<std::uint16_t>(out, node.massNumber);
     put<std::uint8_t>(
-        out, static_cast<std::uint8_t>(node.AMass.empty() ? IsomerState::Ground : stateOfLastChar(node.AMass.back())));
-    put<float>(out, node.HalfLife);
-    put<std::uint8_t>(out, static_cast<std::uint8_t>(node.HalfLifeUnit));
-    put<std::uint8_t>(out, node.RTypeSet.raw());
-    put<std::uint8_t>(out, node.DaughtersCount);
-    put<std::uint16_t>(out, node.NLines);
-    put<std::uint8_t>(out, node.BetaLines);
-    put<std::uint16_t>(out, node.AugerLines);
-    put<std::uint8_t>(out, node.NeutronLines);
-    put<std::int32_t>(out, node.SLinePos);
-    if (node.BetaLines)
-        put<std::int32_t>(out, node.BetaLinePos);
-    if (node.AugerLines)
-        put<std::int32_t>(out, node.AugerLinePos);
-    if (node.NeutronLines)
-        put<std::uint16_t>(out, node.NeutronLinePos);
-    putExtended(out, node.E_alpha);
-    putExtended(out, node.E_electron);
-    putExtended(out, node.E_photon);
-    put<std::uint8_t>(out, node.Ph_low);
-    put<std::uint16_t>(out, node.Ph_high);
-    put<std::uint8_t>(out, node.BetaTrans);
-    put<std::uint16_t>(out, node.MonoElectr);
-    put<std::uint8_t>(out, node.AlphaTrans);
-    putExtended(out, node.AMassReal);
-    putExtended(out, node.AirKermaRateConstant);
-    putExtended(out, node.AirKermaCoefficient);
+        out, static_cast<std::uint8_t>(node.mass.empty() ? IsomerState::Ground : stateOfLastChar(node.mass.back())));
+    put<float>(out, node.halfLife);
+    put<std::uint8_t>(out, static_cast<std::uint8_t>(node.halfLifeUnit));
+    put<std::uint8_t>(out, node.decayModes.raw());
+    put<std::uint8_t>(out, node.daughterCount);
+    put<std::uint16_t>(out, node.lineCount);
+    put<std::uint8_t>(out, node.betaLineCount);
+    put<std::uint16_t>(out, node.augerLineCount);
+    put<std::uint8_t>(out, node.neutronLineCount);
+    put<std::int32_t>(out, node.firstLine);
+    if (node.betaLineCount)
+        put<std::int32_t>(out, node.firstBetaLine);
+    if (node.augerLineCount)
+        put<std::int32_t>(out, node.firstAugerLine);
+    if (node.neutronLineCount)
+        put<std::uint16_t>(out, node.firstNeutronLine);
+    putExtended(out, node.alphaEnergy);
+    putExtended(out, node.electronEnergy);
+    putExtended(out, node.photonEnergy);
+    put<std::uint8_t>(out, node.lowPhotonLines);
+    put<std::uint16_t>(out, node.highPhotonLines);
+    put<std::uint8_t>(out, node.betaTransitions);
+    put<std::uint16_t>(out, node.electronLines);
+    put<std::uint8_t>(out, node.alphaTransitions);
+    putExtended(out, node.atomicMass);
+    putExtended(out, node.airKermaRateConstant);
+    putExtended(out, node.airKermaCoefficient);
     auto putIdentity = [&](const NuclideName& name) {
         const NameParts parts = splitName(name);
         put<std::uint8_t>(out, static_cast<std::uint8_t>(parts.element));
         put<std::int32_t>(out, parts.mass);
         put<std::uint8_t>(out, static_cast<std::uint8_t>(parts.state));
     };
-    for (int slot = 0; slot < node.DaughtersCount; ++slot) {
-        const DaughterSlot& d = node.DaughterArray[static_cast<std::size_t>(slot)];
-        putIdentity(d.Name);
-        put<float>(out, d.Yield);
-        put<std::int32_t>(out, d.DaughterPos);
+    for (int slot = 0; slot < node.daughterCount; ++slot) {
+        const DaughterSlot& d = node.daughters[static_cast<std::size_t>(slot)];
+        putIdentity(d.name);
+        put<float>(out, d.yield);
+        put<std::int32_t>(out, d.position);
     }
     if (fission) {
-        put<float>(out, node.DaughtersCount < DaughterSlotCount ? node.DaughterArray[node.DaughtersCount].Yield : 0.0f);
+        put<float>(out, node.daughterCount < DaughterSlotCount ? node.daughters[node.daughterCount].yield : 0.0f);
         return;
     }
-    put<std::uint8_t>(out, node.StableCount);
-    for (int slot = node.DaughtersCount; slot < node.DaughtersCount + node.StableCount; ++slot) {
-        const DaughterSlot& d = node.DaughterArray[static_cast<std::size_t>(slot)];
-        putIdentity(d.Name);
-        put<float>(out, d.Yield);
+    put<std::uint8_t>(out, node.stableDaughterCount);
+    for (int slot = node.daughterCount; slot < node.daughterCount + node.stableDaughterCount; ++slot) {
+        const DaughterSlot& d = node.daughters[static_cast<std::size_t>(slot)];
+        putIdentity(d.name);
+        put<float>(out, d.yield);
     }
 }
 

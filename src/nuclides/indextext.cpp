@@ -65,33 +65,33 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
     const QString dash(u'-');
     for (const auto& node : m_items) {
         QStringList row;
-        row << node->Name.toString() << ElementSymbol(node->Element)
-            << QString::number(static_cast<int>(node->Element) + 1) << QString::number(node->AMassInt)
-            << node->AMass.toString() << formatPicture(std::log(2.0) / node->Lr, u"0.#####e-0")
-            << formatPicture(node->HalfLife, u"0.###e-0") << timeUnitLetter(node->HalfLifeUnit)
-            << formatPicture(node->Lr, u"0.#####e-0") << DecayModeCodes(*node);
+        row << node->name.toString() << ElementSymbol(node->element)
+            << QString::number(static_cast<int>(node->element) + 1) << QString::number(node->massNumber)
+            << node->mass.toString() << formatPicture(std::log(2.0) / node->decayConstant, u"0.#####e-0")
+            << formatPicture(node->halfLife, u"0.###e-0") << timeUnitLetter(node->halfLifeUnit)
+            << formatPicture(node->decayConstant, u"0.#####e-0") << DecayModeCodes(*node);
         for (int slot = 0; slot < 4; ++slot) {
-            const DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
-            if (slot < node->DaughtersCount && d.DaughterPos >= 0)
-                row << QString::number(d.DaughterPos + 2) << d.Name.toString() << formatPicture(d.Yield, u"0.#####e-0");
+            const DaughterSlot& d = node->daughters[static_cast<std::size_t>(slot)];
+            if (slot < node->daughterCount && d.position >= 0)
+                row << QString::number(d.position + 2) << d.name.toString() << formatPicture(d.yield, u"0.#####e-0");
             else
                 row << dash << dash << dash;
         }
-        row << QString::number(node->SLinePos) << QString::number(node->NLines) << QString::number(node->BetaLinePos)
-            << QString::number(node->BetaLines);
-        for (std::int32_t pos : node->AncestorsIndex) {
+        row << QString::number(node->firstLine) << QString::number(node->lineCount)
+            << QString::number(node->firstBetaLine) << QString::number(node->betaLineCount);
+        for (std::int32_t pos : node->ancestors) {
             if (const Nuclide* a = NodeAt(pos))
-                row << QString::number(pos + 2) << a->Name.toString();
+                row << QString::number(pos + 2) << a->name.toString();
             else
                 row << dash << dash;
         }
-        row << QString::number(node->DaughtersCount) << QString::number(node->AncestorsCount);
+        row << QString::number(node->daughterCount) << QString::number(node->ancestorCount);
         if (withSummary) {
-            const SpectrumSummary& d = summaries[static_cast<std::size_t>(node->Index)];
-            for (float value : {d.Total, d.RadTotalOf(AlphaRadiation), d.BetaTotal, d.GammaTotal, d.FFNTotal,
-                                d.AlphaFrac, d.BetaFrac, d.GammaFrac, d.FFNFrac, d.DoseConst})
+            const SpectrumSummary& d = summaries[static_cast<std::size_t>(node->position)];
+            for (float value : {d.total, d.RadTotalOf(AlphaRadiation), d.betaTotal, d.gammaTotal, d.ffnTotal,
+                                d.alphaFraction, d.betaFraction, d.gammaFraction, d.ffnFraction, d.doseConstant})
                 row << formatPicture(value, u"0.###e-0");
-            for (float value : d.RadTotal)
+            for (float value : d.radiationTotal)
                 row << formatPicture(value, u"0.###e-0");
         }
         DecayChain chain;
@@ -101,11 +101,11 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
         if (!chain.empty()) {
             row << QStringLiteral("MaxCutted") << fixedScientific(maxCutted);
             for (const ChainStep& c : chain)
-                row << c.Name.toString();
+                row << c.name.toString();
             for (const ChainStep& c : chain)
-                row << fixedScientific(c.Lr);
+                row << fixedScientific(c.decayConstant);
             for (const ChainStep& c : chain)
-                row << fixedScientific(c.Yield);
+                row << fixedScientific(c.yield);
         }
         out += row.join(tab) + QStringLiteral("\r\n");
     }

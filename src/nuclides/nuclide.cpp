@@ -36,22 +36,22 @@ NuclideName MakeNuclideName(ChemicalElement element, long aMassInt, IsomerState 
 
 void NuclideIdentity::Assign(const NuclideIdentity& other)
 {
-    Element = other.Element;
-    AMass = other.AMass;
-    AMassInt = other.AMassInt;
-    Name = other.Name;
+    element = other.element;
+    mass = other.mass;
+    massNumber = other.massNumber;
+    name = other.name;
 }
 
 QString NuclideIdentity::NameText() const
 {
-    return ElementSymbol(Element) + u'-' + AMass.toString();
+    return ElementSymbol(element) + u'-' + mass.toString();
 }
 
 IsomerState NuclideIdentity::AMassChar() const
 {
-    if (AMass.empty() || std::isdigit(static_cast<unsigned char>(AMass.back())))
+    if (mass.empty() || std::isdigit(static_cast<unsigned char>(mass.back())))
         return IsomerState::Ground;
-    return AMass.back() == 'm' ? IsomerState::M : AMass.back() == 'n' ? IsomerState::N : IsomerState::Ground;
+    return mass.back() == 'm' ? IsomerState::M : mass.back() == 'n' ? IsomerState::N : IsomerState::Ground;
 }
 
 Nuclide::Nuclide() = default;
@@ -71,23 +71,24 @@ void Nuclide::Assign(const NuclideIdentity& other)
 int Nuclide::GetRTypeArray(DecayStepCounts& radTypes) const
 {
     radTypes = {0, 0, 0, 0};
-    radTypes[0] = RTypeSet.contains(DecayMode::BetaMinus) ? 1 : 0;
-    radTypes[1] = RTypeSet.contains(DecayMode::IsomericTransition) ? 1 : 0;
-    radTypes[2] = RTypeSet.contains(DecayMode::BetaPlus) || RTypeSet.contains(DecayMode::ElectronCapture) ? 1 : 0;
-    radTypes[3] = RTypeSet.contains(DecayMode::Alpha) ? 1 : 0;
+    radTypes[0] = decayModes.contains(DecayMode::BetaMinus) ? 1 : 0;
+    radTypes[1] = decayModes.contains(DecayMode::IsomericTransition) ? 1 : 0;
+    radTypes[2] = decayModes.contains(DecayMode::BetaPlus) || decayModes.contains(DecayMode::ElectronCapture) ? 1 : 0;
+    radTypes[3] = decayModes.contains(DecayMode::Alpha) ? 1 : 0;
     return radTypes[0] + radTypes[1] + radTypes[2] + radTypes[3];
 }
 
-void Nuclide::DaughterByDecay(ChemicalElement& element, std::uint16_t& aMassInt, DecayStepKind radType) const
+void Nuclide::DaughterByDecay(ChemicalElement& daughterElement, std::uint16_t& daughterMass,
+                              DecayStepKind radType) const
 {
-    element = static_cast<ChemicalElement>(static_cast<int>(Element) - radType);
-    aMassInt = static_cast<std::uint16_t>(radType == 2 ? AMassInt - 4 : AMassInt);
+    daughterElement = static_cast<ChemicalElement>(static_cast<int>(element) - radType);
+    daughterMass = static_cast<std::uint16_t>(radType == 2 ? massNumber - 4 : massNumber);
 }
 
-bool Nuclide::DecayToDaughter(ChemicalElement element, std::uint16_t aMassInt, DecayStepKind& radType) const
+bool Nuclide::DecayToDaughter(ChemicalElement daughterElement, std::uint16_t daughterMass, DecayStepKind& radType) const
 {
-    const int d = static_cast<int>(Element) - static_cast<int>(element);
-    const int m = static_cast<int>(AMassInt) - static_cast<int>(aMassInt);
+    const int d = static_cast<int>(element) - static_cast<int>(daughterElement);
+    const int m = static_cast<int>(massNumber) - static_cast<int>(daughterMass);
     if (m == 0) {
         if (d < -1 || d > 1)
             return false;
@@ -103,9 +104,9 @@ bool Nuclide::DecayToDaughter(ChemicalElement element, std::uint16_t aMassInt, D
 
 const Nuclide* Nuclide::DaughterNode(int slot) const
 {
-    if (!m_owner || slot < 0 || slot >= DaughtersCount)
+    if (!m_owner || slot < 0 || slot >= daughterCount)
         return nullptr;
-    return m_owner->NodeAt(DaughterArray[static_cast<std::size_t>(slot)].DaughterPos);
+    return m_owner->NodeAt(daughters[static_cast<std::size_t>(slot)].position);
 }
 
 void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
@@ -115,14 +116,14 @@ void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
     // A damaged index may link in a circle; no real chain is longer than the index.
     const int limit = m_owner ? m_owner->Count() : 0;
     const Nuclide* current = this;
-    while (current && current->DaughtersCount > 0 && static_cast<int>(chain.size()) < limit) {
+    while (current && current->daughterCount > 0 && static_cast<int>(chain.size()) < limit) {
         int best = -1;
         float bestYield = 0;
         float second = 0;
-        for (int slot = 0; slot < current->DaughtersCount; ++slot) {
+        for (int slot = 0; slot < current->daughterCount; ++slot) {
             if (!current->DaughterNode(slot))
                 continue;
-            const float y = current->DaughterArray[static_cast<std::size_t>(slot)].Yield;
+            const float y = current->daughters[static_cast<std::size_t>(slot)].yield;
             if (best < 0 || y > bestYield) {
                 if (best >= 0)
                     second = std::max(second, bestYield);
@@ -136,14 +137,14 @@ void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
         if (best < 0)
             break;
         const Nuclide* next = current->DaughterNode(best);
-        chain.push_back({current->DaughterArray[static_cast<std::size_t>(best)].Name, bestYield, next->Lr});
+        chain.push_back({current->daughters[static_cast<std::size_t>(best)].name, bestYield, next->decayConstant});
         current = next;
     }
 }
 
-void Nuclide::GetDaughtersList(NuclideList& daughters) const
+void Nuclide::GetDaughtersList(NuclideList& found) const
 {
-    daughters.Clear();
+    found.Clear();
     // Depth first, each nuclide when first reached; kept on an explicit stack so that no
     // chain, however long, can exhaust the call stack.
     struct Visit {
@@ -153,23 +154,23 @@ void Nuclide::GetDaughtersList(NuclideList& daughters) const
     std::vector<Visit> stack{{this, 0}};
     while (!stack.empty()) {
         Visit& top = stack.back();
-        if (top.nextSlot >= top.node->DaughtersCount) {
+        if (top.nextSlot >= top.node->daughterCount) {
             stack.pop_back();
             continue;
         }
         const Nuclide* daughter = top.node->DaughterNode(top.nextSlot++);
-        if (!daughter || daughters.IndexOf(daughter->Name.toString()) >= 0)
+        if (!daughter || found.IndexOf(daughter->name.toString()) >= 0)
             continue;
-        daughters.Add(daughter->Name.toString(), daughter);
+        found.Add(daughter->name.toString(), daughter);
         stack.push_back({daughter, 0});
     }
 }
 
 float Nuclide::SpontaneousFissionFraction() const
 {
-    if (!RTypeSet.contains(DecayMode::SpontaneousFission) || DaughtersCount >= DaughterSlotCount)
+    if (!decayModes.contains(DecayMode::SpontaneousFission) || daughterCount >= DaughterSlotCount)
         return 0;
-    return DaughterArray[DaughtersCount].Yield;
+    return daughters[daughterCount].yield;
 }
 
 } // namespace kav

@@ -32,11 +32,11 @@ constexpr std::uint8_t DecayModeMask = 0x3F;
 // A nuclide's identity as data files store it: element and mass text, six bytes.
 #pragma pack(push, 1)
 struct StoredNuclideId {
-    ChemicalElement El = ChemicalElement::None;
-    MassText AMass;
+    ChemicalElement element = ChemicalElement::None;
+    MassText mass;
     friend bool operator==(const StoredNuclideId& a, const StoredNuclideId& b)
     {
-        return a.El == b.El && a.AMass == b.AMass;
+        return a.element == b.element && a.mass == b.mass;
     }
 };
 #pragma pack(pop)
@@ -44,9 +44,9 @@ static_assert(sizeof(StoredNuclideId) == 6);
 
 // One daughter slot: name, position of the daughter's node (-1 when none) and branching fraction.
 struct DaughterSlot {
-    NuclideName Name;
-    std::int32_t DaughterPos = -1;
-    float Yield = 0;
+    NuclideName name;
+    std::int32_t position = -1;
+    float yield = 0;
 };
 static_assert(sizeof(DaughterSlot) == 16);
 constexpr int DaughterSlotCount = 4;
@@ -54,9 +54,9 @@ using DaughterSlots = std::array<DaughterSlot, DaughterSlotCount>; // slots 1..4
 
 // One step of the main decay chain.
 struct ChainStep {
-    NuclideName Name;
-    float Yield = 0;
-    float Lr = 0;
+    NuclideName name;
+    float yield = 0;
+    float decayConstant = 0;
 };
 using DecayChain = std::vector<ChainStep>;
 
@@ -76,10 +76,10 @@ public:
     QString NameText() const;
     IsomerState AMassChar() const;
 
-    ChemicalElement Element = ChemicalElement::None;
-    MassText AMass{"0"};
-    std::uint16_t AMassInt = 0;
-    NuclideName Name;
+    ChemicalElement element = ChemicalElement::None;
+    MassText mass{"0"};
+    std::uint16_t massNumber = 0;
+    NuclideName name;
 };
 
 class Nuclide;
@@ -104,10 +104,10 @@ public:
 
     // Decay chains (all walk the index that holds this node).
     int GetRTypeArray(DecayStepCounts& radTypes) const;
-    void DaughterByDecay(ChemicalElement& element, std::uint16_t& aMassInt, DecayStepKind radType) const;
-    bool DecayToDaughter(ChemicalElement element, std::uint16_t aMassInt, DecayStepKind& radType) const;
+    void DaughterByDecay(ChemicalElement& daughterElement, std::uint16_t& daughterMass, DecayStepKind radType) const;
+    bool DecayToDaughter(ChemicalElement daughterElement, std::uint16_t daughterMass, DecayStepKind& radType) const;
     void GetChainArray(DecayChain& chain, float& maxCutted) const;
-    void GetDaughtersList(NuclideList& daughters) const;
+    void GetDaughtersList(NuclideList& found) const;
 
     // The fraction of decays that are spontaneous fissions: the fission branch's, which follows
     // the radioactive daughters; 0 for a nuclide that does not fission.
@@ -116,35 +116,35 @@ public:
     // The node at a daughter slot's position, or null when the slot links to none.
     const Nuclide* DaughterNode(int slot) const;
 
-    float HalfLife = 0;
-    TimeUnit HalfLifeUnit = TimeUnit::Year;
-    float Lr = 0;
-    DecayModeSet RTypeSet;
-    DaughterSlots DaughterArray;
-    std::int32_t SLinePos = 0;
-    std::uint16_t NLines = 0;
-    std::int32_t BetaLinePos = 0;
-    std::uint8_t BetaLines = 0;
-    std::int32_t AugerLinePos = 0;
-    std::uint16_t AugerLines = 0;
-    std::uint16_t NeutronLinePos = 0;
-    std::uint8_t NeutronLines = 0;
-    double E_alpha = 0;
-    double E_electron = 0;
-    double E_photon = 0;
-    std::uint8_t Ph_low = 0;
-    std::uint16_t Ph_high = 0;
-    std::uint8_t BetaTrans = 0;
-    std::uint16_t MonoElectr = 0;
-    std::uint8_t AlphaTrans = 0;
-    double AMassReal = 0;
-    double AirKermaRateConstant = 0;
-    double AirKermaCoefficient = 0;
-    std::array<std::int32_t, 4> AncestorsIndex{-1, -1, -1, -1}; // slots 1..4 at 0..3
-    std::uint8_t DaughtersCount = 0;
-    std::uint8_t AncestorsCount = 0;
-    std::uint8_t StableCount = 0;
-    std::int32_t Index = 0;
+    float halfLife = 0;
+    TimeUnit halfLifeUnit = TimeUnit::Year;
+    float decayConstant = 0;
+    DecayModeSet decayModes;
+    DaughterSlots daughters;
+    std::int32_t firstLine = 0;
+    std::uint16_t lineCount = 0;
+    std::int32_t firstBetaLine = 0;
+    std::uint8_t betaLineCount = 0;
+    std::int32_t firstAugerLine = 0;
+    std::uint16_t augerLineCount = 0;
+    std::uint16_t firstNeutronLine = 0;
+    std::uint8_t neutronLineCount = 0;
+    double alphaEnergy = 0;
+    double electronEnergy = 0;
+    double photonEnergy = 0;
+    std::uint8_t lowPhotonLines = 0;
+    std::uint16_t highPhotonLines = 0;
+    std::uint8_t betaTransitions = 0;
+    std::uint16_t electronLines = 0;
+    std::uint8_t alphaTransitions = 0;
+    double atomicMass = 0;
+    double airKermaRateConstant = 0;
+    double airKermaCoefficient = 0;
+    std::array<std::int32_t, 4> ancestors{-1, -1, -1, -1}; // slots 1..4 at 0..3
+    std::uint8_t daughterCount = 0;
+    std::uint8_t ancestorCount = 0;
+    std::uint8_t stableDaughterCount = 0;
+    std::int32_t position = 0;
 
 private:
     friend class NuclideIndex;

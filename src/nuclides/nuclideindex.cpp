@@ -65,23 +65,23 @@ void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
     bool runIsFirst = false;
     for (int i = 0; i < Count(); ++i) {
         Nuclide& node = *m_items[static_cast<std::size_t>(i)];
-        node.Lr = static_cast<float>(std::log(2.0L)
-                                     / (static_cast<long double>(node.HalfLife) / TimeUnitsPerDayA(node.HalfLifeUnit)));
-        node.Name = MakeNuclideName(node.Element, node.AMass);
-        node.Index = i;
+        node.decayConstant = static_cast<float>(
+            std::log(2.0L) / (static_cast<long double>(node.halfLife) / TimeUnitsPerDayA(node.halfLifeUnit)));
+        node.name = MakeNuclideName(node.element, node.mass);
+        node.position = i;
         node.m_owner = this;
-        if (i == 0 || node.Element != runElement) {
+        if (i == 0 || node.element != runElement) {
             if (i > 0 && runIsFirst)
-                m_elementRanges[Ordinal(runElement)].Count = i - m_elementRanges[Ordinal(runElement)].First;
-            runIsFirst = !m_elementSet.contains(node.Element);
+                m_elementRanges[Ordinal(runElement)].count = i - m_elementRanges[Ordinal(runElement)].first;
+            runIsFirst = !m_elementSet.contains(node.element);
             if (runIsFirst)
-                m_elementRanges[Ordinal(node.Element)].First = i;
-            runElement = node.Element;
+                m_elementRanges[Ordinal(node.element)].first = i;
+            runElement = node.element;
         }
-        m_elementSet.insert(node.Element);
+        m_elementSet.insert(node.element);
     }
     if (Count() > 0 && runIsFirst)
-        m_elementRanges[Ordinal(runElement)].Count = Count() - m_elementRanges[Ordinal(runElement)].First;
+        m_elementRanges[Ordinal(runElement)].count = Count() - m_elementRanges[Ordinal(runElement)].first;
 }
 
 void NuclideIndex::LoadFromBytes(const QByteArray& bytes)
@@ -115,20 +115,20 @@ QString NuclideIndex::StructureProblem() const
     ElementSet seen;
     for (int i = 0; i < Count(); ++i) {
         const Nuclide& node = *m_items[static_cast<std::size_t>(i)];
-        const bool runStarts = i == 0 || m_items[static_cast<std::size_t>(i) - 1]->Element != node.Element;
-        if (runStarts && seen.contains(node.Element))
-            return at(i, ElementSymbol(node.Element) + QStringLiteral(" follows other elements' records"));
-        seen.insert(node.Element);
+        const bool runStarts = i == 0 || m_items[static_cast<std::size_t>(i) - 1]->element != node.element;
+        if (runStarts && seen.contains(node.element))
+            return at(i, ElementSymbol(node.element) + QStringLiteral(" follows other elements' records"));
+        seen.insert(node.element);
     }
     for (const auto& node : m_items) {
-        for (int slot = 0; slot < node->DaughtersCount; ++slot) {
-            const DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
-            const Nuclide* there = NodeAt(d.DaughterPos);
-            if (!there || there->Name != d.Name)
-                return at(node->Index, d.Name.toString() + QStringLiteral(" is not at the position given for it"));
+        for (int slot = 0; slot < node->daughterCount; ++slot) {
+            const DaughterSlot& d = node->daughters[static_cast<std::size_t>(slot)];
+            const Nuclide* there = NodeAt(d.position);
+            if (!there || there->name != d.name)
+                return at(node->position, d.name.toString() + QStringLiteral(" is not at the position given for it"));
         }
-        if (FindNuclide(node->Name.toString()) != node.get())
-            return at(node->Index, node->Name.toString() + QStringLiteral(" is listed twice"));
+        if (FindNuclide(node->name.toString()) != node.get())
+            return at(node->position, node->name.toString() + QStringLiteral(" is listed twice"));
     }
     return {};
 }
@@ -137,24 +137,24 @@ void NuclideIndex::CutDanglingDaughters()
 {
     // Radioactive daughters that point outside the index cannot be linked.
     for (const auto& node : m_items)
-        for (int slot = 0; slot < node->DaughtersCount; ++slot) {
-            DaughterSlot& d = node->DaughterArray[static_cast<std::size_t>(slot)];
-            if (d.DaughterPos < 0 || d.DaughterPos >= Count())
-                d.DaughterPos = -1;
+        for (int slot = 0; slot < node->daughterCount; ++slot) {
+            DaughterSlot& d = node->daughters[static_cast<std::size_t>(slot)];
+            if (d.position < 0 || d.position >= Count())
+                d.position = -1;
         }
 }
 
 void NuclideIndex::LinkAncestors()
 {
     for (const auto& node : m_items)
-        for (int slot = 0; slot < node->DaughtersCount; ++slot) {
-            const std::int32_t pos = node->DaughterArray[static_cast<std::size_t>(slot)].DaughterPos;
+        for (int slot = 0; slot < node->daughterCount; ++slot) {
+            const std::int32_t pos = node->daughters[static_cast<std::size_t>(slot)].position;
             if (pos < 0)
                 continue;
             // A fifth ancestor has no slot and is not linked.
-            for (std::int32_t& ancestor : m_items[static_cast<std::size_t>(pos)]->AncestorsIndex)
+            for (std::int32_t& ancestor : m_items[static_cast<std::size_t>(pos)]->ancestors)
                 if (ancestor < 0) {
-                    ancestor = node->Index;
+                    ancestor = node->position;
                     break;
                 }
         }
@@ -176,23 +176,23 @@ void NuclideIndex::BuildDerivedLists()
     m_longestHalfLife = kLongestStart;
 
     for (const auto& node : m_items) {
-        const QString name = node->Name.toString();
+        const QString name = node->name.toString();
         int ancestors = 0;
-        while (ancestors < 4 && node->AncestorsIndex[static_cast<std::size_t>(ancestors)] >= 0)
+        while (ancestors < 4 && node->ancestors[static_cast<std::size_t>(ancestors)] >= 0)
             ++ancestors;
-        node->AncestorsCount = static_cast<std::uint8_t>(ancestors);
-        const std::size_t daughters = std::min<std::size_t>(node->DaughtersCount, 4);
+        node->ancestorCount = static_cast<std::uint8_t>(ancestors);
+        const std::size_t daughters = std::min<std::size_t>(node->daughterCount, 4);
         m_daughterCountLists[daughters].Add(name, node.get());
-        m_daughterCountElements[daughters].insert(node->Element);
+        m_daughterCountElements[daughters].insert(node->element);
         m_ancestorCountLists[static_cast<std::size_t>(ancestors)].Add(name, node.get());
-        m_ancestorCountElements[static_cast<std::size_t>(ancestors)].insert(node->Element);
+        m_ancestorCountElements[static_cast<std::size_t>(ancestors)].insert(node->element);
 
-        if (node->Lr > m_shortestHalfLife.Lr)
-            m_shortestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
-        if (node->Lr < m_longestHalfLife.Lr)
-            m_longestHalfLife = {node->HalfLife, node->HalfLifeUnit, node->Lr};
+        if (node->decayConstant > m_shortestHalfLife.decayConstant)
+            m_shortestHalfLife = {node->halfLife, node->halfLifeUnit, node->decayConstant};
+        if (node->decayConstant < m_longestHalfLife.decayConstant)
+            m_longestHalfLife = {node->halfLife, node->halfLifeUnit, node->decayConstant};
 
-        const DecayModeSet& t = node->RTypeSet;
+        const DecayModeSet& t = node->decayModes;
         const bool holds[5] = {t.contains(DecayMode::Alpha), t.contains(DecayMode::BetaMinus),
                                t.contains(DecayMode::BetaPlus) || t.contains(DecayMode::ElectronCapture),
                                t.contains(DecayMode::IsomericTransition), t.contains(DecayMode::SpontaneousFission)};
@@ -202,14 +202,14 @@ void NuclideIndex::BuildDerivedLists()
                 continue;
             ++held;
             m_decayFilterLists[static_cast<std::size_t>(f)].Add(name, node.get());
-            m_decayFilterElements[static_cast<std::size_t>(f)].insert(node->Element);
+            m_decayFilterElements[static_cast<std::size_t>(f)].insert(node->element);
         }
         if (held != 1)
             continue;
         for (int f = 0; f < 5; ++f)
             if (holds[f]) {
                 m_decayFilterLists[static_cast<std::size_t>(f + 5)].Add(name, node.get());
-                m_decayFilterElements[static_cast<std::size_t>(f + 5)].insert(node->Element);
+                m_decayFilterElements[static_cast<std::size_t>(f + 5)].insert(node->element);
             }
     }
 }
@@ -270,8 +270,8 @@ int NuclideIndex::FindNuclidePosition(ChemicalElement element, const MassText& a
         return -1;
     const MassText query(QStringView(aMass.toString().left(4).toLower()));
     const ElementRange& range = m_elementRanges[Ordinal(element)];
-    for (int i = range.First; i < range.First + range.Count && i < Count(); ++i)
-        if (m_items[static_cast<std::size_t>(i)]->AMass == query)
+    for (int i = range.first; i < range.first + range.count && i < Count(); ++i)
+        if (m_items[static_cast<std::size_t>(i)]->mass == query)
             return i;
     return -1;
 }
@@ -285,7 +285,7 @@ const Nuclide* NuclideIndex::FindNuclide(QStringView name) const
     if (dash == name.size() - 1)
         return nullptr;
     const ChemicalElement element = ElementBySymbol(name.left(dash));
-    if (element == ChemicalElement::None || m_elementRanges[Ordinal(element)].Count < 1)
+    if (element == ChemicalElement::None || m_elementRanges[Ordinal(element)].count < 1)
         return nullptr;
     const QStringView rest = name.mid(dash + 1);
     if (rest.size() > 4)
@@ -299,11 +299,11 @@ StoredNuclideId NuclideIndex::StoredIdOfName(QStringView name)
     const qsizetype dash = name.indexOf(u'-');
     if (dash < 0 || name.size() - (dash + 1) >= 5)
         return rec;
-    rec.El = ElementBySymbol(name.left(dash));
-    if (rec.El != ChemicalElement::None)
-        rec.AMass = MassText(QStringView(name.mid(dash + 1).toString().toLower()));
+    rec.element = ElementBySymbol(name.left(dash));
+    if (rec.element != ChemicalElement::None)
+        rec.mass = MassText(QStringView(name.mid(dash + 1).toString().toLower()));
     else
-        rec.AMass = MassText("");
+        rec.mass = MassText("");
     return rec;
 }
 
@@ -315,10 +315,10 @@ void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
     otherAnc.Clear();
     if (!rnx)
         return;
-    for (std::int32_t pos : rnx->AncestorsIndex)
+    for (std::int32_t pos : rnx->ancestors)
         if (const Nuclide* a = NodeAt(pos))
-            directAnc.Add(a->Name.toString(), a);
-    if (rnx->AncestorsIndex[0] < 0)
+            directAnc.Add(a->name.toString(), a);
+    if (rnx->ancestors[0] < 0)
         return;
 
     // Every path upwards, each node once per path. A damaged index may link in a circle: a
@@ -334,17 +334,17 @@ void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
     while (!path.empty() && steps++ < maxSteps) {
         Step& top = path.back();
         const Nuclide* node = top.node;
-        if (top.nextSlot == 0 && node->AncestorsIndex[0] < 0) {
-            mainAnc.Add(node->Name.toString(), node);
+        if (top.nextSlot == 0 && node->ancestors[0] < 0) {
+            mainAnc.Add(node->name.toString(), node);
             path.pop_back();
             continue;
         }
-        if (top.nextSlot >= 4 || node->AncestorsIndex[static_cast<std::size_t>(top.nextSlot)] < 0) {
+        if (top.nextSlot >= 4 || node->ancestors[static_cast<std::size_t>(top.nextSlot)] < 0) {
             path.pop_back();
             continue;
         }
-        const Nuclide* ancestor = NodeAt(node->AncestorsIndex[static_cast<std::size_t>(top.nextSlot++)]);
-        otherAnc.Add(node->Name.toString(), node);
+        const Nuclide* ancestor = NodeAt(node->ancestors[static_cast<std::size_t>(top.nextSlot++)]);
+        otherAnc.Add(node->name.toString(), node);
         const bool onPath = std::any_of(path.begin(), path.end(), [&](const Step& s) { return s.node == ancestor; });
         if (ancestor && !onPath)
             path.push_back({ancestor, 0});
@@ -355,7 +355,7 @@ void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
         if (i >= 0)
             otherAnc.Delete(i);
     };
-    removeOnce(rnx->Name.toString());
+    removeOnce(rnx->name.toString());
     for (const NuclideList* list : {&directAnc, &mainAnc}) {
         if (otherAnc.Count() == 0)
             break;
@@ -392,7 +392,7 @@ IndexLoadMessage LoadFailureMessage(const IndexLoadResult& result, UiLanguage la
                     "The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries is used instead.")
                     .arg(QDir::toNativeSeparators(result.path), result.problem)};
     const TextCatalogue& texts = Catalogue(language);
-    return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.IndexUnreadable)};
+    return {QString::fromUtf16(texts.indexErrorCaption), QString::fromUtf16(texts.indexUnreadable)};
 }
 
 void QuickSortNuclideList(NuclideList& list, int l, int r, const NuclideListCompare& compare)

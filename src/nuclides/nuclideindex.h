@@ -31,16 +31,16 @@ constexpr int DecayFilterCount = 10;
 
 // The nodes of one element stand together: positions First to First + Count - 1.
 struct ElementRange {
-    std::int32_t First = 0;
-    std::int32_t Count = 0;
+    std::int32_t first = 0;
+    std::int32_t count = 0;
 };
 
 // The shortest or longest half-life in the index: value and unit as stored, and its decay
 // constant for comparisons.
 struct HalfLifeExtreme {
-    float HalfLife;
-    TimeUnit HalfLifeUnit;
-    float Lr;
+    float halfLife;
+    TimeUnit halfLifeUnit;
+    float decayConstant;
 };
 
 // What an attempt to fill the index came to. A failure is for the caller to show.

@@ -40,30 +40,30 @@ QString RadiationName(int code, UiLanguage language)
 {
     if (code < 1 || code > RadiationTypeCount)
         return {};
-    return QString::fromUtf16(Catalogue(language).RadiationNames[static_cast<std::size_t>(code - 1)]);
+    return QString::fromUtf16(Catalogue(language).radiationNames[static_cast<std::size_t>(code - 1)]);
 }
 
 QString RadiationCode(int code, UiLanguage language)
 {
     if (code < 1 || code > RadiationTypeCount)
         return {};
-    return QString::fromUtf16(Catalogue(language).RadiationCodes[static_cast<std::size_t>(code - 1)]);
+    return QString::fromUtf16(Catalogue(language).radiationCodes[static_cast<std::size_t>(code - 1)]);
 }
 
 QString HalfLifeUnitLabel(TimeUnit unit, UiLanguage language)
 {
     return QString::fromUtf16(
-        Catalogue(language).HalfLifeUnits[std::min<std::size_t>(static_cast<std::size_t>(unit), TimeUnitCount - 1)]);
+        Catalogue(language).halfLifeUnits[std::min<std::size_t>(static_cast<std::size_t>(unit), TimeUnitCount - 1)]);
 }
 
 QString MillionsWord(UiLanguage language)
 {
-    return QString::fromUtf16(Catalogue(language).MillionsWord);
+    return QString::fromUtf16(Catalogue(language).millionsWord);
 }
 
 QString BillionsWord(UiLanguage language)
 {
-    return QString::fromUtf16(Catalogue(language).BillionsWord);
+    return QString::fromUtf16(Catalogue(language).billionsWord);
 }
 
 std::optional<std::uint16_t> MassNumberOf(const MassText& aMass)
@@ -102,33 +102,33 @@ HalfLifeWithUnit LrToHalfLife(float lr)
 
 int CompareAlphabetical(const NuclideIdentity& a, const NuclideIdentity& b)
 {
-    const int byName = compareText(a.Name.toString(), b.Name.toString());
-    if (byName == 0 || a.Element != b.Element)
+    const int byName = compareText(a.name.toString(), b.name.toString());
+    if (byName == 0 || a.element != b.element)
         return byName;
     return CompareMassOnly(a, b);
 }
 
 int ComparePeriodicTable(const NuclideIdentity& a, const NuclideIdentity& b)
 {
-    if (const int c = compareNumbers(Ordinal(a.Element), Ordinal(b.Element)))
+    if (const int c = compareNumbers(Ordinal(a.element), Ordinal(b.element)))
         return c;
     return CompareMassOnly(a, b);
 }
 
 int CompareMass(const NuclideIdentity& a, const NuclideIdentity& b)
 {
-    if (const int c = compareNumbers(a.AMassInt, b.AMassInt))
+    if (const int c = compareNumbers(a.massNumber, b.massNumber))
         return c;
-    if (const int c = compareNumbers(Ordinal(a.Element), Ordinal(b.Element)))
+    if (const int c = compareNumbers(Ordinal(a.element), Ordinal(b.element)))
         return c;
-    return compareText(a.AMass.toString(), b.AMass.toString());
+    return compareText(a.mass.toString(), b.mass.toString());
 }
 
 int CompareMassOnly(const NuclideIdentity& a, const NuclideIdentity& b)
 {
-    if (const int c = compareNumbers(a.AMassInt, b.AMassInt))
+    if (const int c = compareNumbers(a.massNumber, b.massNumber))
         return c;
-    return compareText(a.AMass.toString(), b.AMass.toString());
+    return compareText(a.mass.toString(), b.mass.toString());
 }
 
 namespace {
@@ -192,9 +192,9 @@ QString NuclideNameFromTyping(QStringView typed)
 
 void HalfLifeText(const Nuclide& node, UiLanguage language, QString& halfLifeStr, QString& unitsStr)
 {
-    const double h = node.HalfLife;
-    unitsStr = HalfLifeUnitLabel(node.HalfLifeUnit, language);
-    if (node.HalfLifeUnit != TimeUnit::Year) {
+    const double h = node.halfLife;
+    unitsStr = HalfLifeUnitLabel(node.halfLifeUnit, language);
+    if (node.halfLifeUnit != TimeUnit::Year) {
         halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
         return;
     }
@@ -223,7 +223,7 @@ QString DecayModeCodes(const Nuclide& node)
     QString text;
     for (DecayMode t : {DecayMode::BetaMinus, DecayMode::IsomericTransition, DecayMode::BetaPlus, DecayMode::Alpha,
                         DecayMode::ElectronCapture, DecayMode::SpontaneousFission})
-        if (node.RTypeSet.contains(t))
+        if (node.decayModes.contains(t))
             text += DecayModeCode(t);
     return text.left(8);
 }

@@ -63,14 +63,14 @@ SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, UiLanguag
     const TextCatalogue& texts = Catalogue(language);
     const auto slot = static_cast<std::size_t>(2 * static_cast<int>(failure.file)
                                                + (failure.status == SpectrumRead::FileMissing ? 0 : 1));
-    return {QString::fromUtf16(texts.IndexErrorCaption), QString::fromUtf16(texts.SpectrumMessages[slot])};
+    return {QString::fromUtf16(texts.indexErrorCaption), QString::fromUtf16(texts.spectrumMessages[slot])};
 }
 
 SpectrumRead SpectraFiles::Failed(SpectraFile file, SpectrumRead::Status status) const
 {
     const SpectrumRead failure{status, file};
     if (status == SpectrumRead::FileMissing || status == SpectrumRead::FileUnreadable)
-        ReadFailed(failure);
+        readFailed(failure);
     return failure;
 }
 
@@ -100,18 +100,18 @@ SpectrumRead SpectraFiles::ReadLines(const Nuclide* nuclide, SpectrumLines& line
     if (!nuclide)
         return {SpectrumRead::NotInIndex};
     QByteArray bytes;
-    const SpectrumRead result = ReadRecords(SpectraFile::Lines, nuclide->SLinePos, nuclide->NLines, bytes);
+    const SpectrumRead result = ReadRecords(SpectraFile::Lines, nuclide->firstLine, nuclide->lineCount, bytes);
     if (result)
-        lines = DecodeSpectrumRecords(bytes.constData(), nuclide->NLines);
+        lines = DecodeSpectrumRecords(bytes.constData(), nuclide->lineCount);
     return result;
 }
 
 SpectrumRead SpectraFiles::ReadBeta(const Nuclide* nuclide, BetaSpectrum& spectrum) const
 {
     return readCountedRecords(
-        nuclide, nuclide ? nuclide->BetaLines : 0, spectrum,
+        nuclide, nuclide ? nuclide->betaLineCount : 0, spectrum,
         [&](QByteArray& bytes) {
-            return ReadRecords(SpectraFile::Beta, nuclide->BetaLinePos, nuclide->BetaLines, bytes);
+            return ReadRecords(SpectraFile::Beta, nuclide->firstBetaLine, nuclide->betaLineCount, bytes);
         },
         DecodeFloatRecords);
 }
@@ -119,9 +119,9 @@ SpectrumRead SpectraFiles::ReadBeta(const Nuclide* nuclide, BetaSpectrum& spectr
 SpectrumRead SpectraFiles::ReadAuger(const Nuclide* nuclide, AugerSpectrum& spectrum) const
 {
     return readCountedRecords(
-        nuclide, nuclide ? nuclide->AugerLines : 0, spectrum,
+        nuclide, nuclide ? nuclide->augerLineCount : 0, spectrum,
         [&](QByteArray& bytes) {
-            return ReadRecords(SpectraFile::Auger, nuclide->AugerLinePos, nuclide->AugerLines, bytes);
+            return ReadRecords(SpectraFile::Auger, nuclide->firstAugerLine, nuclide->augerLineCount, bytes);
         },
         DecodeAugerRecords);
 }
@@ -129,9 +129,9 @@ SpectrumRead SpectraFiles::ReadAuger(const Nuclide* nuclide, AugerSpectrum& spec
 SpectrumRead SpectraFiles::ReadNeutrons(const Nuclide* nuclide, NeutronSpectrum& spectrum) const
 {
     return readCountedRecords(
-        nuclide, nuclide ? nuclide->NeutronLines : 0, spectrum,
+        nuclide, nuclide ? nuclide->neutronLineCount : 0, spectrum,
         [&](QByteArray& bytes) {
-            return ReadRecords(SpectraFile::Neutrons, nuclide->NeutronLinePos, nuclide->NeutronLines, bytes);
+            return ReadRecords(SpectraFile::Neutrons, nuclide->firstNeutronLine, nuclide->neutronLineCount, bytes);
         },
         DecodeFloatRecords);
 }
@@ -153,8 +153,8 @@ void SpectraFiles::BuildSummary()
     qint64 end = 0;
     for (int i = 0; i < m_index.Count(); ++i) {
         const Nuclide& node = *m_index.Items(i);
-        if (node.SLinePos >= 0)
-            end = std::max(end, (qint64(node.SLinePos) + node.NLines) * SpectrumLineRecordSize);
+        if (node.firstLine >= 0)
+            end = std::max(end, (qint64(node.firstLine) + node.lineCount) * SpectrumLineRecordSize);
     }
     QFile source;
     // A program without its spectra: every summary stays empty.
@@ -172,12 +172,12 @@ void SpectraFiles::BuildSummary()
     m_summary.nuclides.assign(static_cast<std::size_t>(m_index.Count()), SpectrumSummary{});
     for (int i = 0; i < m_index.Count(); ++i) {
         const Nuclide& node = *m_index.Items(i);
-        const qint64 first = qint64(node.SLinePos) * SpectrumLineRecordSize;
+        const qint64 first = qint64(node.firstLine) * SpectrumLineRecordSize;
         // A node whose lines the file does not hold whole keeps an empty summary.
-        if (node.NLines == 0 || node.SLinePos < 0
-            || first + qint64(node.NLines) * SpectrumLineRecordSize > bytes.size())
+        if (node.lineCount == 0 || node.firstLine < 0
+            || first + qint64(node.lineCount) * SpectrumLineRecordSize > bytes.size())
             continue;
-        const SpectrumSummary r = SummarizeSpectrum(DecodeSpectrumRecords(bytes.constData() + first, node.NLines));
+        const SpectrumSummary r = SummarizeSpectrum(DecodeSpectrumRecords(bytes.constData() + first, node.lineCount));
         TakeSpectrumMaxima(m_summary.maxima, r);
         m_summary.nuclides[static_cast<std::size_t>(i)] = r;
     }

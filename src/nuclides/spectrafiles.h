@@ -72,7 +72,7 @@ public:
 
     // A file missing or unreadable (not one too short, which is the index's mismatch, not the
     // disk's fault).
-    Notice<const SpectrumRead&> ReadFailed;
+    Notice<const SpectrumRead&> readFailed;
 
 private:
     [[nodiscard]] SpectrumRead ReadRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const;

@@ -29,8 +29,8 @@ constexpr double kAlphaWeight = 20;
 
 bool IsSoundSpectrumLine(const SpectrumLine& line)
 {
-    return line.RType >= 1 && line.RType <= 14 && std::isfinite(line.E) && std::isfinite(line.Yield) && line.E >= 0
-        && line.Yield >= 0;
+    return line.radiation >= 1 && line.radiation <= 14 && std::isfinite(line.energy) && std::isfinite(line.yield)
+        && line.energy >= 0 && line.yield >= 0;
 }
 
 SpectrumLines DecodeSpectrumRecords(const char* bytes, qsizetype count)
@@ -63,9 +63,9 @@ AugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count)
 
 void AppendSpectrumRecord(QByteArray& out, const SpectrumLine& line)
 {
-    out.append(static_cast<char>(line.RType));
-    appendFloat(out, line.E);
-    appendFloat(out, line.Yield);
+    out.append(static_cast<char>(line.radiation));
+    appendFloat(out, line.energy);
+    appendFloat(out, line.yield);
 }
 
 void AppendFloatRecord(QByteArray& out, float value)
@@ -78,18 +78,18 @@ SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines)
     std::array<double, 15> total{}; // by type, 1 to 14
     std::array<double, 15> quanta{}; // yield over energy: emissions per decay
     for (const SpectrumLine& line : lines) {
-        if (!IsSoundSpectrumLine(line) || line.Yield <= 0)
+        if (!IsSoundSpectrumLine(line) || line.yield <= 0)
             continue;
-        total[line.RType] += line.Yield;
-        if (line.E > 0)
-            quanta[line.RType] += static_cast<double>(line.Yield) / line.E;
+        total[line.radiation] += line.yield;
+        if (line.energy > 0)
+            quanta[line.radiation] += static_cast<double>(line.yield) / line.energy;
     }
     SpectrumSummary r;
     double betaTotal = 0, betaQuanta = 0, gammaTotal = 0, gammaQuanta = 0;
     for (int t = 1; t <= 14; ++t) {
-        r.RadTotal[static_cast<std::size_t>(t - 1)] = static_cast<float>(total[static_cast<std::size_t>(t)]);
+        r.radiationTotal[static_cast<std::size_t>(t - 1)] = static_cast<float>(total[static_cast<std::size_t>(t)]);
         if (quanta[static_cast<std::size_t>(t)] > 0)
-            r.AverageEnergy[static_cast<std::size_t>(t - 1)]
+            r.averageEnergy[static_cast<std::size_t>(t - 1)]
                 = static_cast<float>(total[static_cast<std::size_t>(t)] / quanta[static_cast<std::size_t>(t)]);
         if (IsBetaGroupRadiation(t)) {
             betaTotal += total[static_cast<std::size_t>(t)];
@@ -99,33 +99,33 @@ SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines)
             gammaQuanta += quanta[static_cast<std::size_t>(t)];
         }
     }
-    r.BetaTotal = static_cast<float>(betaTotal);
-    r.GammaTotal = static_cast<float>(gammaTotal);
+    r.betaTotal = static_cast<float>(betaTotal);
+    r.gammaTotal = static_cast<float>(gammaTotal);
     if (betaQuanta > 0)
-        r.BetaAverageEnergy = static_cast<float>(betaTotal / betaQuanta);
+        r.betaAverageEnergy = static_cast<float>(betaTotal / betaQuanta);
     if (gammaQuanta > 0)
-        r.GammaAverageEnergy = static_cast<float>(gammaTotal / gammaQuanta);
+        r.gammaAverageEnergy = static_cast<float>(gammaTotal / gammaQuanta);
     const double alpha = total[AlphaRadiation];
     const double doseConst = kAlphaWeight * alpha + betaTotal + gammaTotal;
-    r.Total = static_cast<float>(alpha + betaTotal + gammaTotal);
-    r.DoseConst = static_cast<float>(doseConst);
+    r.total = static_cast<float>(alpha + betaTotal + gammaTotal);
+    r.doseConstant = static_cast<float>(doseConst);
     if (doseConst > 0) {
-        r.AlphaFrac = static_cast<float>(kAlphaWeight * alpha / doseConst);
-        r.BetaFrac = static_cast<float>(betaTotal / doseConst);
-        r.GammaFrac = static_cast<float>(gammaTotal / doseConst);
+        r.alphaFraction = static_cast<float>(kAlphaWeight * alpha / doseConst);
+        r.betaFraction = static_cast<float>(betaTotal / doseConst);
+        r.gammaFraction = static_cast<float>(gammaTotal / doseConst);
     }
     return r;
 }
 
 void TakeSpectrumMaxima(SpectrumSummary& max, const SpectrumSummary& r)
 {
-    for (auto field : {&SpectrumSummary::Total, &SpectrumSummary::BetaTotal, &SpectrumSummary::GammaTotal,
-                       &SpectrumSummary::AlphaFrac, &SpectrumSummary::BetaFrac, &SpectrumSummary::GammaFrac,
-                       &SpectrumSummary::BetaAverageEnergy, &SpectrumSummary::GammaAverageEnergy})
+    for (auto field : {&SpectrumSummary::total, &SpectrumSummary::betaTotal, &SpectrumSummary::gammaTotal,
+                       &SpectrumSummary::alphaFraction, &SpectrumSummary::betaFraction, &SpectrumSummary::gammaFraction,
+                       &SpectrumSummary::betaAverageEnergy, &SpectrumSummary::gammaAverageEnergy})
         max.*field = std::max(max.*field, r.*field);
     for (std::size_t t = 0; t < 14; ++t) {
-        max.RadTotal[t] = std::max(max.RadTotal[t], r.RadTotal[t]);
-        max.AverageEnergy[t] = std::max(max.AverageEnergy[t], r.AverageEnergy[t]);
+        max.radiationTotal[t] = std::max(max.radiationTotal[t], r.radiationTotal[t]);
+        max.averageEnergy[t] = std::max(max.averageEnergy[t], r.averageEnergy[t]);
     }
 }
 

@@ -58,13 +58,13 @@ constexpr RadiationTypes PhotonGroup{1, 2, 3, 12, 13};
 
 // One discrete line: its type, energy in MeV, and the energy it carries per decay in MeV.
 struct SpectrumLine {
-    RadiationType RType = 0;
-    float E = 0;
-    float Yield = 0;
+    RadiationType radiation = 0;
+    float energy = 0;
+    float yield = 0;
 };
 struct AugerLine {
-    float E = 0;
-    float Yield = 0;
+    float energy = 0;
+    float yield = 0;
 };
 using SpectrumLines = std::vector<SpectrumLine>;
 using BetaSpectrum = std::vector<float>;
@@ -92,23 +92,23 @@ void AppendFloatRecord(QByteArray& out, float value);
 // the shares of alpha (weighted 20), beta and photon energy in the dose constant, and average
 // energies. The fission fields stay 0.
 struct SpectrumSummary {
-    float Total = 0;
-    float BetaTotal = 0;
-    float GammaTotal = 0;
-    float FFNTotal = 0;
-    float AlphaFrac = 0;
-    float BetaFrac = 0;
-    float GammaFrac = 0;
-    float FFNFrac = 0;
-    float DoseConst = 0;
-    float BetaAverageEnergy = 0;
-    float GammaAverageEnergy = 0;
-    float AverageFFNEnergy = 0;
-    std::array<float, 14> AverageEnergy{}; // radiation type t at t - 1
-    std::array<float, 14> RadTotal{}; // radiation type t at t - 1
+    float total = 0;
+    float betaTotal = 0;
+    float gammaTotal = 0;
+    float ffnTotal = 0;
+    float alphaFraction = 0;
+    float betaFraction = 0;
+    float gammaFraction = 0;
+    float ffnFraction = 0;
+    float doseConstant = 0;
+    float betaAverageEnergy = 0;
+    float gammaAverageEnergy = 0;
+    float ffnAverageEnergy = 0;
+    std::array<float, 14> averageEnergy{}; // radiation type t at t - 1
+    std::array<float, 14> radiationTotal{}; // radiation type t at t - 1
 
-    float RadTotalOf(RadiationType type) const { return RadTotal[static_cast<std::size_t>(type - 1)]; }
-    float AverageEnergyOf(RadiationType type) const { return AverageEnergy[static_cast<std::size_t>(type - 1)]; }
+    float RadTotalOf(RadiationType type) const { return radiationTotal[static_cast<std::size_t>(type - 1)]; }
+    float AverageEnergyOf(RadiationType type) const { return averageEnergy[static_cast<std::size_t>(type - 1)]; }
 };
 
 // The summary of one nuclide's lines. A nuclide whose lines carry no alpha, beta or photon

@@ -32,18 +32,18 @@ namespace {
 BioassayTable wholeBodyTable()
 {
     BioassayTable table;
-    table.HasData = true;
-    table.TimeTitle = QStringLiteral("Time, days");
+    table.hasData = true;
+    table.timeTitle = QStringLiteral("Time, days");
     for (int k = 0; k < CompartmentCount; ++k)
-        table.Columns[static_cast<std::size_t>(k)].Organ = SourceOrgansInColumnOrder()[k];
-    BioassayColumn& body = table.Columns[0];
-    body.Present = true;
-    body.Title = QStringLiteral("Whole Body");
+        table.columns[static_cast<std::size_t>(k)].organ = SourceOrgansInColumnOrder()[k];
+    BioassayColumn& body = table.columns[0];
+    body.present = true;
+    body.title = QStringLiteral("Whole Body");
     const double t0 = 1.0 / 24, t1 = 18250;
     const double slope = std::log(3.2e-7 / 0.45) / std::log(t1 / t0);
     for (int i = 0; i <= 40; ++i) {
         const double t = t0 * std::pow(t1 / t0, i / 40.0);
-        body.Points.emplace_back(t, 0.45 * std::pow(t / t0, slope));
+        body.points.emplace_back(t, 0.45 * std::pow(t / t0, slope));
     }
     return table;
 }
@@ -87,12 +87,12 @@ TEST_F(BioassayChartTest, AutomaticScalingWidensToWholeDecades)
     expectRange(c().BottomAxis(), 0.01, 1e5);
     expectRange(c().LeftAxis(), 1e-7, 1);
     EXPECT_TRUE(button("autoScaleButton")->isChecked());
-    EXPECT_EQ(c().LeftAxis().Title, QStringLiteral("Content per Intake, Bq per Bq"));
-    EXPECT_EQ(c().BottomAxis().Title, QStringLiteral("Time, days"));
+    EXPECT_EQ(c().LeftAxis().title, QStringLiteral("Content per Intake, Bq per Bq"));
+    EXPECT_EQ(c().BottomAxis().title, QStringLiteral("Time, days"));
     // Absent compartments are off and not in the legend.
-    EXPECT_TRUE(c().Series(0).InLegend);
-    EXPECT_FALSE(c().Series(1).Active);
-    EXPECT_FALSE(c().Series(1).InLegend);
+    EXPECT_TRUE(c().Series(0).inLegend);
+    EXPECT_FALSE(c().Series(1).active);
+    EXPECT_FALSE(c().Series(1).inLegend);
 }
 
 TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
@@ -104,7 +104,7 @@ TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
     // A zoom that leaves every point out of sight goes back to the ranges at the last press.
     QTest::mousePress(&c(), Qt::LeftButton, {}, at(10, 1e-3));
     c().BottomAxis().SetMinMax(1e6, 1e7);
-    c().OnZoom();
+    c().onZoom();
     expectRange(c().BottomAxis(), 1, 100);
     QTest::mouseRelease(&c(), Qt::LeftButton, {}, at(10, 1e-3));
     // A double click undoes the zoom: automatic scaling again.
@@ -164,7 +164,7 @@ TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
 
 TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
 {
-    c().Series(0).Active = false;
+    c().Series(0).active = false;
     chart.AutoScaleChart();
     expectRange(c().BottomAxis(), 0.01, 1e5);
     expectRange(c().LeftAxis(), 1e-7, 1);
@@ -189,29 +189,29 @@ TEST_F(BioassayChartTest, ToolButtonsSwitchGridsLegendAndLines)
 {
     QTest::mouseClick(button("hMinorGridButton"), Qt::LeftButton);
     EXPECT_FALSE(button("hGridButton")->isChecked());
-    EXPECT_TRUE(c().LeftAxis().MajorGrid);
-    EXPECT_TRUE(c().LeftAxis().MinorGrid);
+    EXPECT_TRUE(c().LeftAxis().majorGrid);
+    EXPECT_TRUE(c().LeftAxis().minorGrid);
     QTest::mouseClick(button("hMinorGridButton"), Qt::LeftButton); // released: no grid
-    EXPECT_FALSE(c().LeftAxis().MajorGrid);
+    EXPECT_FALSE(c().LeftAxis().majorGrid);
     QTest::mouseClick(button("vMinorGridButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().BottomAxis().MinorGrid);
+    EXPECT_TRUE(c().BottomAxis().minorGrid);
     QTest::mouseClick(button("vGridButton"), Qt::LeftButton);
     EXPECT_FALSE(button("vMinorGridButton")->isChecked());
-    EXPECT_FALSE(c().BottomAxis().MinorGrid);
-    EXPECT_TRUE(c().BottomAxis().MajorGrid);
+    EXPECT_FALSE(c().BottomAxis().minorGrid);
+    EXPECT_TRUE(c().BottomAxis().majorGrid);
 
     QTest::mouseClick(button("legendButton"), Qt::LeftButton);
-    EXPECT_FALSE(c().LegendVisible);
+    EXPECT_FALSE(c().legendVisible);
     QTest::mouseClick(button("legendOverPlotButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().LegendOverPlot);
-    EXPECT_FALSE(c().Series(0).LineVisible);
+    EXPECT_TRUE(c().legendOverPlot);
+    EXPECT_FALSE(c().Series(0).lineVisible);
     QTest::mouseClick(button("linesButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().Series(0).LineVisible);
+    EXPECT_TRUE(c().Series(0).lineVisible);
 }
 
 TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
 {
-    const QPointF point = c().Series(0).Points[20];
+    const QPointF point = c().Series(0).points[20];
     QTest::mouseClick(&c(), Qt::LeftButton, {}, at(point.x(), point.y()));
     ASSERT_TRUE(chart.Tip().isVisible());
     EXPECT_TRUE(chart.Tip().HTMLText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));
@@ -221,7 +221,7 @@ TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
 TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
 {
     QTemporaryDir dir;
-    c().Title = QStringLiteral("Co-60: Content per Intake");
+    c().title = QStringLiteral("Co-60: Content per Intake");
     struct Case {
         const char* typed;
         int filter;
@@ -236,7 +236,7 @@ TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
         {"chart", 5, "chart.png", "\x89PNG"},
     };
     for (const Case& k : cases) {
-        chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {
+        chart.askSaveFileName = [&](const QStringList& filters, QString& chosen) {
             EXPECT_EQ(filters.mid(0, 3),
                       (QStringList{"Windows Metafile (*.wmf)", "Windows Enhanced metafile (*.emf)",
                                    "Windows Bitmap (*.bmp)"}));
@@ -258,7 +258,7 @@ TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)
     EXPECT_TRUE(pdf.readAll().contains(QByteArray(utf16.encode(QStringLiteral("Co-60: Content per Intake")))));
 
     // A folder that does not exist: said, and nothing left behind.
-    chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {
+    chart.askSaveFileName = [&](const QStringList& filters, QString& chosen) {
         chosen = filters[1];
         return dir.filePath(QStringLiteral("missing/chart.emf"));
     };
@@ -278,7 +278,7 @@ TEST_F(BioassayChartTest, APictureThatDoesNotFitIsSaidAndLeftOut)
         SCOPED_TRACE(names[filter]);
         messages.boxes.clear();
         const QString path = dir.filePath(QString::fromLatin1(names[filter]));
-        chart.AskSaveFileName = [&](const QStringList& filters, QString& chosen) {
+        chart.askSaveFileName = [&](const QStringList& filters, QString& chosen) {
             chosen = filters[filter];
             return path;
         };
@@ -302,7 +302,7 @@ TEST_F(BioassayChartTest, TheClipboardGetsTheChosenFormatABitmapAndSvg)
     for (const bool byKeys : {false, true}) {
         SCOPED_TRACE(byKeys ? "keys" : "mouse");
         QApplication::clipboard()->clear();
-        chart.ExecModal = [byKeys](QDialog& dialog) {
+        chart.execModal = [byKeys](QDialog& dialog) {
             dialog.show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
             QApplication::setActiveWindow(&dialog);

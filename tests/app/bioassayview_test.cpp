@@ -174,7 +174,7 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
     for (int s = 0; s < parts->bioassayChart->ChartControl().SeriesCount(); ++s)
-        EXPECT_TRUE(parts->bioassayChart->ChartControl().Series(s).Points.empty()) << s;
+        EXPECT_TRUE(parts->bioassayChart->ChartControl().Series(s).points.empty()) << s;
     parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n")))

@@ -37,12 +37,12 @@ TEST(ViewerCommandLine, TakesItsOptionsAndSaysWhatIsWrong)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
         const ViewerCommandLine line = ViewerCommandLine::Parse(QStringList{"kav-data-viewer"} + c.arguments);
-        EXPECT_EQ(line.Help, c.help);
-        EXPECT_EQ(line.Version, c.version);
-        EXPECT_EQ(line.Maintenance, c.maintenance);
-        EXPECT_EQ(line.DataDir, c.dataDir);
-        EXPECT_TRUE(c.error.isEmpty() ? line.Error.isEmpty() : line.Error.startsWith(c.error))
-            << line.Error.toStdString();
+        EXPECT_EQ(line.help, c.help);
+        EXPECT_EQ(line.version, c.version);
+        EXPECT_EQ(line.maintenance, c.maintenance);
+        EXPECT_EQ(line.dataDir, c.dataDir);
+        EXPECT_TRUE(c.error.isEmpty() ? line.error.isEmpty() : line.error.startsWith(c.error))
+            << line.error.toStdString();
     }
 }
 
@@ -54,8 +54,8 @@ TEST(ViewerCommandLine, ARelativeDataFolderIsTakenFromTheCurrentFolder)
     ASSERT_TRUE(QDir().mkdir("here"));
     const ViewerCommandLine line = ViewerCommandLine::Parse({"kav-data-viewer", "--data", "here"});
     QDir::setCurrent(saved);
-    EXPECT_TRUE(line.Error.isEmpty());
-    EXPECT_EQ(line.DataDir, data.filePath("here"));
+    EXPECT_TRUE(line.error.isEmpty());
+    EXPECT_EQ(line.dataDir, data.filePath("here"));
 }
 
 TEST(ViewerCommandLine, VersionAndHelpTexts)

@@ -51,12 +51,12 @@ protected:
             ASSERT_TRUE(QFile::copy(QFileInfo(collection).dir().filePath(name), beside.filePath(name)))
                 << name.toStdString();
         form = std::make_unique<MainWindow>(home.makeContext(messages));
-        form->ExecModal = [this](QDialog& dialog) {
+        form->execModal = [this](QDialog& dialog) {
             if (auto* add = dynamic_cast<AddNuclidesDialog*>(&dialog)) {
                 // What F1 in the dialog calls (the key itself is tried on the dialog alone).
-                EXPECT_TRUE(add->OnHelp);
-                if (add->OnHelp)
-                    add->OnHelp();
+                EXPECT_TRUE(add->onHelp);
+                if (add->onHelp)
+                    add->onHelp();
                 topicFromDialog = shown();
             }
             return int(QDialog::Rejected);
@@ -129,7 +129,7 @@ TEST_F(HelpTest, F1ShowsThePageInFront)
 // (the dialog is modal to the main window alone).
 TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
 {
-    form->ExecModal = [](QDialog& dialog) { return dialog.exec(); };
+    form->execModal = [](QDialog& dialog) { return dialog.exec(); };
     bool clicked = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = dynamic_cast<AddNuclidesDialog*>(QApplication::activeModalWidget());

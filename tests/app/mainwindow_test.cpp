@@ -63,7 +63,7 @@ protected:
     // Counts the dialogs the window would have shown, by window title.
     void captureDialogs(MainWindow& form)
     {
-        form.ExecModal = [this](QDialog& dialog) {
+        form.execModal = [this](QDialog& dialog) {
             shown << dialog.windowTitle();
             return int(QDialog::Accepted);
         };
@@ -216,7 +216,7 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(home.context().Index().Count(), 1252);
     ASSERT_TRUE(form.MixtureRows());
-    EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
     EXPECT_TRUE(form.MaterialsData());
     EXPECT_TRUE(form.BioassayDataShown());
     EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
@@ -360,7 +360,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
     });
     EXPECT_FALSE(form.StartupFailed());
     EXPECT_EQ(home.context().Settings().DataFolderPath(), other.path());
-    EXPECT_EQ(form.MixtureRows()->Row(0).setting.Nuclide, QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
 }
 
 // Another data folder picked in the options while the viewer runs: every page shows its data
@@ -418,7 +418,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     // The kept rows stay as they were chosen, each with the new folder's data or the reason.
     ASSERT_EQ(form.MixtureRows()->Count(), 2);
     EXPECT_TRUE(form.MixtureRows()->Row(0).loaded->data.IsSyntheticSample());
-    EXPECT_EQ(form.MixtureRows()->Row(1).setting.Nuclide, QStringLiteral("Co-58"));
+    EXPECT_EQ(form.MixtureRows()->Row(1).setting.nuclide, QStringLiteral("Co-58"));
     EXPECT_FALSE(form.MixtureRows()->Row(1).Available());
     ASSERT_TRUE(form.SampleNotice());
     EXPECT_FALSE(form.SampleNotice()->isHidden());

@@ -57,7 +57,7 @@ protected:
         writeTwoGroupFile(data.path(), ChemicalElement::Sr, "90");
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<MainWindow>(home.makeContext(messages));
-        form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
+        form->execModal = [](QDialog&) { return int(QDialog::Accepted); };
         // The window's own size, whatever the test screen's (a smaller screen gets a smaller one).
         form->resize(1008, 729);
         form->show();

@@ -68,7 +68,7 @@ protected:
         form.reset();
         form = std::make_unique<MainWindow>(home.makeContext(messages));
         // The add dialog is shown as it is and driven by real input; nothing blocks.
-        form->ExecModal = [this](QDialog& dialog) {
+        form->execModal = [this](QDialog& dialog) {
             auto* add = dynamic_cast<AddNuclidesDialog*>(&dialog);
             if (!add)
                 return int(QDialog::Accepted);
@@ -139,7 +139,7 @@ protected:
     {
         QStringList names;
         for (int i = 0; i < form->MixtureRows()->Count(); ++i)
-            names << form->MixtureRows()->Row(i).setting.Nuclide;
+            names << form->MixtureRows()->Row(i).setting.nuclide;
         return names;
     }
     void goToRow(int r)

@@ -77,7 +77,7 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
     // Three intakes, each label and e(50) over two rows.
     EXPECT_EQ(grid->Cells(0, 3), QStringLiteral("Inhalation Rn-222 (radon)"));
     EXPECT_EQ(grid->Cells(1, 3), FormatScientific(radonEffective(0, 1), 3));
-    EXPECT_EQ(grid->MergedRegion(0, 4).Top, 3);
+    EXPECT_EQ(grid->MergedRegion(0, 4).top, 3);
     EXPECT_TRUE(
         view->RadonData()->CaptionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
 
@@ -109,8 +109,8 @@ TEST_F(RadonViewTest, EveryProgenyTable)
         EXPECT_EQ(grid->FixedCols(), 4);
         EXPECT_EQ(grid->ColCount(), 33);
         EXPECT_EQ(grid->Cells(0, 1), RadonRowLabel(type));
-        EXPECT_EQ(grid->MergedRegion(0, 6).Top, 1); // one cell over all six rows
-        EXPECT_EQ(grid->MergedRegion(2, 5).Top, 4); // "Female" over rows 4 to 6
+        EXPECT_EQ(grid->MergedRegion(0, 6).top, 1); // one cell over all six rows
+        EXPECT_EQ(grid->MergedRegion(2, 5).top, 4); // "Female" over rows 4 to 6
         EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("Female"));
         EXPECT_EQ(grid->Cells(3, 6), QStringLiteral("Total"));
         EXPECT_EQ(grid->Cells(1, 1), FormatScientific(radonEffective(t, 0), 3));

@@ -228,7 +228,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
     ApplicationContext context(prefix.filePath("bin/kav-data-viewer"), messages);
     auto form = std::make_unique<MainWindow>(context);
     ASSERT_FALSE(form->StartupFailed());
-    form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); }; // the About box of a first run
+    form->execModal = [](QDialog&) { return int(QDialog::Accepted); }; // the About box of a first run
     messages.whileShown = [&form](const RecordingMessageBoxes::Box&) {
         EXPECT_TRUE(form && form->isVisible()) << "said while the window is there";
     };
@@ -253,7 +253,7 @@ TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
     form.reset();
     home.writeIni({}, data.path());
     form = std::make_unique<MainWindow>(home.makeContext(messages));
-    form->ExecModal = [](QDialog&) { return int(QDialog::Accepted); };
+    form->execModal = [](QDialog&) { return int(QDialog::Accepted); };
     const QByteArray before = home.ini();
     {
         const FileSizeLimit limit(16);

@@ -49,7 +49,7 @@ std::vector<SmallNuclide> smallNuclides()
                   {DecayMode::BetaMinus, DecayMode::ElectronCapture}),
          {{5, 0.244f, 0.236f}, {2, 0.07f, 0.0007f}}},
     };
-    n[2].node.DaughterArray[0].Yield = 0.0309f; // the fission branch
+    n[2].node.daughters[0].yield = 0.0309f; // the fission branch
     addDaughter(n[4].node, "Ba-137m", 1, 0.947f);
     return n;
 }
@@ -62,9 +62,9 @@ protected:
         QByteArray spectra;
         std::int32_t position = 0;
         for (SmallNuclide& n : smallNuclides()) {
-            n.node.SLinePos = position;
-            n.node.NLines = static_cast<std::uint16_t>(n.lines.size());
-            position += n.node.NLines;
+            n.node.firstLine = position;
+            n.node.lineCount = static_cast<std::uint16_t>(n.lines.size());
+            position += n.node.lineCount;
             for (const SpectrumLine& line : n.lines)
                 AppendSpectrumRecord(spectra, line);
             nodes.push_back(n.node);
@@ -89,7 +89,7 @@ protected:
     SpectraFiles spectra{index};
     std::vector<SpectrumRead> readFailures;
     Notice<const SpectrumRead&>::Connection recordingFailures
-        = spectra.ReadFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
+        = spectra.readFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
 };
 
 TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
@@ -131,7 +131,7 @@ TEST_F(AdvancedFilterTest, MassNumberMinimumTellsOnlyWhenItsEndIsOn)
 {
     MassNumberFilter f(&index);
     int notices = 0;
-    f.OnChange = [&](ListFilter*) { ++notices; };
+    f.onChange = [&](ListFilter*) { ++notices; };
     f.SetMinValue(100);
     EXPECT_EQ(notices, 0);
     f.SetMaxValue(200);
@@ -217,7 +217,7 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
 {
     DecayModeFilter f(&index);
     int notices = 0;
-    f.OnChange = [&](ListFilter*) { ++notices; };
+    f.onChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
     EXPECT_EQ(f.Nuclides().Count(), 8) << "any of the nine sets at first";
     f.SetAndSet({DecayFilterKind::Alpha});
@@ -239,7 +239,7 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
     EXPECT_EQ(f.MinUnits(), TimeUnit::Microsecond);
     EXPECT_EQ(f.MaxValue(), 432.2f);
     EXPECT_EQ(f.MaxUnits(), TimeUnit::Year);
-    EXPECT_EQ(f.MaxLambda(), index.FindNuclide(u"Am-241")->Lr);
+    EXPECT_EQ(f.MaxLambda(), index.FindNuclide(u"Am-241")->decayConstant);
 
     f.SetMinUnits(TimeUnit::Day);
     f.SetMinValue(1);
@@ -367,7 +367,7 @@ TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 
     // Only a bound of a chosen criterion on an enabled filter recomputes.
     int notices = 0;
-    f.OnChange = [&](ListFilter*) { ++notices; };
+    f.onChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
     f.SetOptions({SpectrumCriterion::GammaLineEnergy});
     EXPECT_EQ(notices, 2);
@@ -399,7 +399,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
 {
     NuclideFilter panel(index, spectra);
     int notices = 0;
-    panel.OnChange = [&](ListFilter*) { ++notices; };
+    panel.onChange = [&](ListFilter*) { ++notices; };
     AdvancedFilter& a = panel.Advanced();
     a.AMass().SetMinValue(130);
     a.AMass().SetMaxValue(250);
@@ -469,7 +469,7 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 
     NuclideFilter to(index, spectra);
     int notices = 0;
-    to.OnChange = [&](ListFilter*) { ++notices; };
+    to.onChange = [&](ListFilter*) { ++notices; };
     to.Assign(from);
     EXPECT_EQ(notices, 1);
     const AdvancedFilter& b = to.Advanced();
@@ -499,7 +499,7 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     EXPECT_EQ(a.Decay().Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
     EXPECT_EQ(a.Spectrum().Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.FullNuclideList().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(panel.FullNuclideList().Objects(0)->HalfLife, 2.552f);
+    EXPECT_EQ(panel.FullNuclideList().Objects(0)->halfLife, 2.552f);
 }
 
 TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)

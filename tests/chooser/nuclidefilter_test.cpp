@@ -36,7 +36,7 @@ TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
 {
     NuclideFilter f(index, spectra);
     int changes = 0;
-    f.OnChange = [&](ListFilter* sender) {
+    f.onChange = [&](ListFilter* sender) {
         EXPECT_EQ(sender, &f);
         ++changes;
     };
@@ -88,9 +88,9 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
             EXPECT_EQ(f.MixSet(), mix) << useElements << useList;
             EXPECT_EQ(f.FullElementSet(), mix);
             for (const auto& e : f.FullNuclideList().Items())
-                EXPECT_TRUE(mix.contains(e.node->Element));
+                EXPECT_TRUE(mix.contains(e.node->element));
             for (const auto& e : f.Nuclides().Items())
-                EXPECT_EQ(f.FullNuclideList().IndexOf(e.name) >= 0, mix.contains(e.node->Element));
+                EXPECT_EQ(f.FullNuclideList().IndexOf(e.name) >= 0, mix.contains(e.node->element));
         }
 }
 
@@ -109,7 +109,7 @@ TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
     f.SetUseElementFilter(true);
     EXPECT_TRUE(f.ElementSetStored());
     EXPECT_FALSE(f.NuclideListStored());
-    f.SaveElementSet = FilterSaving::Never;
+    f.saveElementSet = FilterSaving::Never;
     EXPECT_FALSE(f.ElementSetStored());
 }
 

@@ -59,9 +59,9 @@ protected:
         auto s = std::make_unique<NuclideSelection>(index, spectra);
         s->Filter().SetUseNuclideFilter(true);
         s->Filter().SetNuclideList(kData);
-        s->Filter().OnChange = [sel = s.get()](ListFilter*) { sel->ApplyFilter(); };
+        s->Filter().onChange = [sel = s.get()](ListFilter*) { sel->ApplyFilter(); };
         hearingChoices.push_back(
-            s->NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
+            s->nuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
         s->SetElementAndAMass(ChemicalElement::Co, "60");
         s->Activate();
         reports.clear();
@@ -152,7 +152,7 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
 TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
 {
     NuclideSelection s(index, spectra);
-    const auto hearing = s.NuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); });
+    const auto hearing = s.nuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); });
     s.SetElementAndAMass(ChemicalElement::Tc, "99M");
     EXPECT_FALSE(s.Active());
     EXPECT_TRUE(reports.isEmpty());

@@ -30,9 +30,9 @@ protected:
         QByteArray spectra;
         int position = 0;
         for (std::size_t n = 0; n < nodes.size(); ++n) {
-            nodes[n].SLinePos = position;
-            nodes[n].NLines = static_cast<int>(lines[n].size());
-            position += nodes[n].NLines;
+            nodes[n].firstLine = position;
+            nodes[n].lineCount = static_cast<int>(lines[n].size());
+            position += nodes[n].lineCount;
             for (const SpectrumLine& line : lines[n])
                 AppendSpectrumRecord(spectra, line);
         }
@@ -53,7 +53,7 @@ protected:
     {
         QStringList w;
         for (const FoundLine& line : lines)
-            w << line.node->Name.toString() + u' ' + QString::number(line.energy);
+            w << line.node->name.toString() + u' ' + QString::number(line.energy);
         return w.join(QStringLiteral(", ")).toStdString();
     }
 

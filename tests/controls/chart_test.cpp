@@ -56,7 +56,7 @@ TEST(ChartAxis, LinearTicksTakeRoundSteps)
     EXPECT_EQ(rounded(axis.MajorTicks(7)), (std::vector<double>{-0.1, 0, 0.1, 0.2, 0.3, 0.4, 0.5}));
     EXPECT_EQ(rounded(axis.MajorTicks(4)), (std::vector<double>{0, 0.2, 0.4}));
     EXPECT_EQ(axis.MajorTicks(7)[1], 0.0); // exactly zero, not rounding noise
-    axis.MinorTickCount = 4;
+    axis.minorTickCount = 4;
     axis.SetMinMax(0, 10);
     EXPECT_EQ(rounded(axis.MinorTicks(5)).size(), 20u);
     EXPECT_DOUBLE_EQ(axis.ToFraction(2.5), 0.25);
@@ -71,7 +71,7 @@ protected:
         chart.BottomAxis().SetLogarithmic(true);
         chart.LeftAxis().SetLogarithmic(true);
         const int s = chart.AddSeries(QStringLiteral("Whole Body"), ChartMarker::Square, Qt::red);
-        chart.Series(s).Points = {{1, 1}, {10, 100}, {1000, 1000}};
+        chart.Series(s).points = {{1, 1}, {10, 100}, {1000, 1000}};
         chart.AddSeries(QStringLiteral("Urine"), ChartMarker::TriangleUp, Qt::green);
         chart.Refresh();
         chart.show();
@@ -97,7 +97,7 @@ TEST_F(ChartTest, AutomaticAxesFollowTheSwitchedOnSeries)
     ASSERT_TRUE(all);
     EXPECT_DOUBLE_EQ(all->xMax, 1000);
     // A series without points gives no extent; none at all when the one with points is off.
-    chart.Series(0).Active = false;
+    chart.Series(0).active = false;
     EXPECT_FALSE(chart.DataExtent(true));
     EXPECT_TRUE(chart.DataExtent(false));
 }
@@ -105,8 +105,8 @@ TEST_F(ChartTest, AutomaticAxesFollowTheSwitchedOnSeries)
 TEST_F(ChartTest, ADraggedRectangleZoomsInAnyDirection)
 {
     int zooms = 0, presses = 0;
-    chart.OnZoom = [&] { ++zooms; };
-    chart.OnMouseDown = [&] { ++presses; };
+    chart.onZoom = [&] { ++zooms; };
+    chart.onMouseDown = [&] { ++presses; };
     drag(Qt::LeftButton, at(300, 300), at(3, 3)); // from lower right to upper left
     EXPECT_EQ(zooms, 1);
     EXPECT_EQ(presses, 1);
@@ -115,7 +115,7 @@ TEST_F(ChartTest, ADraggedRectangleZoomsInAnyDirection)
     EXPECT_NEAR(chart.BottomAxis().Maximum(), 300, 30);
     EXPECT_NEAR(chart.LeftAxis().Minimum(), 3, 0.3);
     int undone = 0;
-    chart.OnUndoZoom = [&] { ++undone; };
+    chart.onUndoZoom = [&] { ++undone; };
     QTest::mouseDClick(&chart, Qt::LeftButton, {}, at(10, 10));
     EXPECT_EQ(undone, 1);
     EXPECT_TRUE(chart.BottomAxis().Automatic());
@@ -125,10 +125,10 @@ TEST_F(ChartTest, ADraggedRectangleZoomsInAnyDirection)
 TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
 {
     int scrolls = 0;
-    chart.OnScroll = [&] { ++scrolls; };
+    chart.onScroll = [&] { ++scrolls; };
     bool allow = false;
     std::vector<Chart::Ranges> asked;
-    chart.OnAllowScroll = [&](const Chart::Ranges& r, bool& a) {
+    chart.onAllowScroll = [&](const Chart::Ranges& r, bool& a) {
         asked.push_back(r);
         a = allow;
     };
@@ -146,7 +146,7 @@ TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
     EXPECT_NEAR(asked.back().yMin, 1, 1e-6);
 
     // A slanting drag refused as a whole goes along the axis that is allowed.
-    chart.OnAllowScroll = [&](const Chart::Ranges& r, bool& a) { a = r.yMin == chart.LeftAxis().Minimum(); };
+    chart.onAllowScroll = [&](const Chart::Ranges& r, bool& a) { a = r.yMin == chart.LeftAxis().Minimum(); };
     const double yBefore = chart.LeftAxis().Minimum();
     const double xBefore = chart.BottomAxis().Minimum();
     drag(Qt::RightButton, at(10, 10), at(30, 30));
@@ -160,7 +160,7 @@ TEST_F(ChartTest, APointInSightIsOneWithinBothRanges)
     EXPECT_TRUE(chart.ShowsAPointWithin({5, 20, 50, 200}));
     EXPECT_FALSE(chart.ShowsAPointWithin({5, 20, 200, 2000})) << "x of one point, y of another";
     EXPECT_FALSE(chart.ShowsAPointWithin({2000, 3000, 1, 1000}));
-    chart.Series(0).Active = false;
+    chart.Series(0).active = false;
     EXPECT_TRUE(chart.ShowsAPointWithin({2000, 3000, 1, 1000})) << "nothing switched on: nothing to lose";
 }
 
@@ -170,7 +170,7 @@ TEST(ChartAxis, LabelsOfAnAxisShareOneForm)
 {
     Chart chart;
     ChartAxis& axis = chart.BottomAxis();
-    axis.LabelFormat = QStringLiteral("0.######E-#");
+    axis.labelFormat = QStringLiteral("0.######E-#");
     struct Case {
         std::vector<double> ticks;
         QStringList labels;
@@ -190,7 +190,7 @@ TEST(ChartAxis, LabelsOfAnAxisShareOneForm)
 TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
 {
     std::vector<std::pair<int, int>> clicked;
-    chart.OnClickSeries = [&](int s, int i, QPoint) { clicked.emplace_back(s, i); };
+    chart.onClickSeries = [&](int s, int i, QPoint) { clicked.emplace_back(s, i); };
     QTest::mouseClick(&chart, Qt::LeftButton, {}, at(10, 100));
     ASSERT_EQ(clicked.size(), 1u);
     EXPECT_EQ(clicked[0], std::pair(0, 1));
@@ -198,7 +198,7 @@ TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
     EXPECT_EQ(clicked.size(), 1u);
 
     int legendClicks = 0;
-    chart.OnClickLegend = [&] { ++legendClicks; };
+    chart.onClickLegend = [&] { ++legendClicks; };
     QPoint box;
     for (int y = 0; y < chart.height() && box.isNull(); ++y)
         for (int x = chart.width() - 1; x > chart.width() / 2 && box.isNull(); --x)
@@ -207,9 +207,9 @@ TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
     ASSERT_FALSE(box.isNull()) << "no legend entry for the first series";
     QTest::mouseClick(&chart, Qt::LeftButton, {}, box);
     EXPECT_EQ(legendClicks, 1);
-    EXPECT_FALSE(chart.Series(0).Active);
+    EXPECT_FALSE(chart.Series(0).active);
     QTest::mouseClick(&chart, Qt::LeftButton, {}, box);
-    EXPECT_TRUE(chart.Series(0).Active);
+    EXPECT_TRUE(chart.Series(0).active);
 }
 
 // What the mouse does, from the keys: on logarithmic axes 1 to 1000 (three decades), + keeps the
@@ -218,12 +218,12 @@ TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
 TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
 {
     int zooms = 0, undone = 0, scrolls = 0, legendClicks = 0;
-    chart.OnZoom = [&] { ++zooms; };
-    chart.OnUndoZoom = [&] { ++undone; };
-    chart.OnScroll = [&] { ++scrolls; };
-    chart.OnClickLegend = [&] { ++legendClicks; };
+    chart.onZoom = [&] { ++zooms; };
+    chart.onUndoZoom = [&] { ++undone; };
+    chart.onScroll = [&] { ++scrolls; };
+    chart.onClickLegend = [&] { ++legendClicks; };
     std::vector<std::pair<int, int>> clicked;
-    chart.OnClickSeries = [&](int s, int i, QPoint) { clicked.emplace_back(s, i); };
+    chart.onClickSeries = [&](int s, int i, QPoint) { clicked.emplace_back(s, i); };
     chart.setFocus();
     ASSERT_TRUE(chart.hasFocus());
     const auto ranges = [this] {
@@ -259,14 +259,14 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     // The legend: Page Down marks its first entry, Space switches that series.
     QTest::keyClick(&chart, Qt::Key_PageDown);
     QTest::keyClick(&chart, Qt::Key_Space);
-    EXPECT_FALSE(chart.Series(0).Active);
+    EXPECT_FALSE(chart.Series(0).active);
     QTest::keyClick(&chart, Qt::Key_PageDown);
     QTest::keyClick(&chart, Qt::Key_Space);
-    EXPECT_FALSE(chart.Series(1).Active);
+    EXPECT_FALSE(chart.Series(1).active);
     QTest::keyClick(&chart, Qt::Key_PageUp);
     QTest::keyClick(&chart, Qt::Key_Space);
-    EXPECT_TRUE(chart.Series(0).Active);
-    EXPECT_FALSE(chart.Series(1).Active);
+    EXPECT_TRUE(chart.Series(0).active);
+    EXPECT_FALSE(chart.Series(1).active);
     EXPECT_EQ(legendClicks, 3);
 
     // The points: Ctrl+Right marks the first and walks on, stopping at the last; Enter reads it.
@@ -280,11 +280,11 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     }
     // Ctrl+Down and Ctrl+Up go to the next and previous series with points, at the same place
     // or at its last point; a switched-off series is passed by.
-    chart.Series(1).Points = {{2, 2}, {20, 20}};
+    chart.Series(1).points = {{2, 2}, {20, 20}};
     QTest::keyClick(&chart, Qt::Key_Down, Qt::ControlModifier);
     QTest::keyClick(&chart, Qt::Key_Return);
     EXPECT_EQ(clicked.back(), std::pair(0, 1)) << "series 1 is switched off";
-    chart.Series(1).Active = true;
+    chart.Series(1).active = true;
     QTest::keyClick(&chart, Qt::Key_Right, Qt::ControlModifier);
     QTest::keyClick(&chart, Qt::Key_Down, Qt::ControlModifier);
     QTest::keyClick(&chart, Qt::Key_Return);
@@ -304,7 +304,7 @@ protected:
         chart.resize(470, 440);
         chart.BottomAxis().SetLogarithmic(true);
         chart.LeftAxis().SetLogarithmic(true);
-        chart.LeftAxis().Title = kTitle;
+        chart.LeftAxis().title = kTitle;
         const char* organs[] = {"Whole Body",
                                 "Urine (24-hour sample)",
                                 "Faeces (24-hour sample)",
@@ -316,7 +316,7 @@ protected:
         for (const char* organ : organs) {
             const int s = chart.AddSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"),
                                           ChartMarker::Square, Qt::red);
-            chart.Series(s).Points = {{0.04, 1e5}, {18250, 1e-4}};
+            chart.Series(s).points = {{0.04, 1e5}, {18250, 1e-4}};
         }
         chart.Refresh();
     }

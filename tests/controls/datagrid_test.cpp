@@ -36,9 +36,9 @@ protected:
         g.SetMergeFixedCols(0, 2);
         g.SetMergeFixedCols(1, 2);
         g.SetColWidths(0, 150);
-        for (CellFormat* f : {&g.InnerCellsFormat.Normal, &g.InnerCellsFormat.Selected}) {
-            f->Color = Qt::red;
-            f->FontColor = Qt::red;
+        for (CellFormat* f : {&g.innerCellsFormat.normal, &g.innerCellsFormat.selected}) {
+            f->color = Qt::red;
+            f->fontColor = Qt::red;
         }
         g.resize(600, 300);
         g.show();
@@ -162,7 +162,7 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
         const QImage image = g.viewport()->grab().toImage();
         int dots = 0;
         for (int x = cell.left() + 3; x < cell.right() - 3; ++x)
-            dots += QColor(image.pixel(x, cell.top() + 2)) == g.SelectedCellFormat.FontColor;
+            dots += QColor(image.pixel(x, cell.top() + 2)) == g.selectedCellFormat.fontColor;
         return dots;
     };
     EXPECT_GT(frameDots(), 5);
@@ -193,25 +193,25 @@ TEST(StringGrid, FixedColumnsMergeRunsOfRows)
     g.SetMergeFixedCols(2, 1);
     for (int r = 1; r <= 8; ++r) {
         const CellRegion a = g.MergedRegion(0, r);
-        EXPECT_EQ(a.Top, r % 2 ? r : r - 1) << r;
-        EXPECT_EQ(a.Bottom, a.Top + 1) << r;
-        EXPECT_EQ(g.MergedRegion(1, r).Top, a.Top);
+        EXPECT_EQ(a.top, r % 2 ? r : r - 1) << r;
+        EXPECT_EQ(a.bottom, a.top + 1) << r;
+        EXPECT_EQ(g.MergedRegion(1, r).top, a.top);
         const CellRegion c = g.MergedRegion(2, r);
-        EXPECT_EQ(c.Top, r);
-        EXPECT_EQ(c.Bottom, r);
+        EXPECT_EQ(c.top, r);
+        EXPECT_EQ(c.bottom, r);
     }
     // Where a fixed row meets a fixed column, and data cells, nothing merges.
-    EXPECT_EQ(g.MergedRegion(0, 0).Bottom, 0);
-    EXPECT_EQ(g.MergedRegion(4, 3).Top, 3);
+    EXPECT_EQ(g.MergedRegion(0, 0).bottom, 0);
+    EXPECT_EQ(g.MergedRegion(4, 3).top, 3);
     g.SetMergeFixedCols(0, 0); // stored as 1
     EXPECT_EQ(g.MergeCells().FixedCols(0), 1);
 
     // Joined texts, or the top-left one.
     const CellRegion region = g.MergedRegion(1, 3);
     EXPECT_EQ(g.RegionText(region), QStringLiteral("1,31,4"));
-    g.MergeCells().UseLineBreakForMergedRows = true;
+    g.MergeCells().useLineBreakForMergedRows = true;
     EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3\r\n1,4"));
-    g.MergeCells().MergeCellStrings = false;
+    g.MergeCells().mergeCellStrings = false;
     EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3"));
 }
 
@@ -220,10 +220,10 @@ TEST(StringGrid, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
     DataGrid g;
     fill(g, 6, 3);
     g.SetMergeFixedRows(0, 2);
-    EXPECT_EQ(g.MergedRegion(2, 0).Left, 1);
-    EXPECT_EQ(g.MergedRegion(2, 0).Right, 2);
-    EXPECT_EQ(g.MergedRegion(5, 0).Left, 5);
-    EXPECT_EQ(g.MergedRegion(5, 0).Right, 5);
+    EXPECT_EQ(g.MergedRegion(2, 0).left, 1);
+    EXPECT_EQ(g.MergedRegion(2, 0).right, 2);
+    EXPECT_EQ(g.MergedRegion(5, 0).left, 5);
+    EXPECT_EQ(g.MergedRegion(5, 0).right, 5);
 }
 
 TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
@@ -236,11 +236,11 @@ TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
     EXPECT_EQ(g.GridToStr(false, {}),
               QStringLiteral("0,0\t1,0\t2,0\t3,0\r\n0,1\t1,1\t2,1\t3,1\r\n"
                              "0,2\t1,2\t2,2\t3,2\r\n0,3\t1,3\t2,3\t3,3\r\n"));
-    g.OnConvertRowToStr = [](DataGrid*, int row, bool& include) { include = row != 1; };
+    g.onConvertRowToStr = [](DataGrid*, int row, bool& include) { include = row != 1; };
     EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\r\n0,3\r\n"));
-    g.UseTabInsteadOf_CR_LF = true;
+    g.useTabInsteadOfLineBreaks = true;
     EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\t0,3"));
-    g.UseTabInsteadOf_CR_LF = false;
+    g.useTabInsteadOfLineBreaks = false;
     g.CopyToClipboard(QStringLiteral("Head"), QStringLiteral("Foot"), {1, 2, 3}, false);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Head\r\n0,0\r\n0,2\r\n0,3\r\n\r\nFoot"));
 }
@@ -254,7 +254,7 @@ TEST(StringGrid, ArrowKeysPassOverDisabledColumns)
     g.SetColWidths(3, -1);
     ASSERT_EQ(g.Col(), 1);
     std::vector<std::pair<int, int>> selected;
-    g.OnAfterSelectCell = [&](DataGrid*, int c, int r) { selected.push_back({c, r}); };
+    g.onAfterSelectCell = [&](DataGrid*, int c, int r) { selected.push_back({c, r}); };
     QTest::keyClick(&g, Qt::Key_Right);
     EXPECT_EQ(g.Col(), 4); // past the disabled and the hidden column
     QTest::keyClick(&g, Qt::Key_Right);
@@ -303,7 +303,7 @@ TEST(StringGrid, BadIndicesRaiseTheGridsError)
     }
     EXPECT_EQ(g.Cells(50, 50), QString());
     g.SetCells(50, 50, QStringLiteral("x")); // outside: ignored
-    g.DefaultStringValue = QStringLiteral("-");
+    g.defaultStringValue = QStringLiteral("-");
     EXPECT_EQ(g.Cells(3, 3), QStringLiteral("-"));
 }
 
@@ -315,12 +315,12 @@ TEST(StringGrid, WeightedColumnsShareTheRoomWithoutGaps)
     g.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
     g.SetColWidths(0, 40);
-    g.AutoScaleColData.Enabled = true;
-    g.AutoScaleColData.Weights = {0, 1, 1, 1, 0};
+    g.autoScaleColumns.enabled = true;
+    g.autoScaleColumns.weights = {0, 1, 1, 1, 0};
     const int room = g.viewport()->width() - 5 - 40 - 64;
     EXPECT_EQ(g.EffectiveColWidth(1) + g.EffectiveColWidth(2) + g.EffectiveColWidth(3), room);
     EXPECT_LE(std::abs(g.EffectiveColWidth(1) - g.EffectiveColWidth(3)), 1);
-    g.AutoScaleColData.Weights = {0, 0, 3, 0, 0};
+    g.autoScaleColumns.weights = {0, 0, 3, 0, 0};
     EXPECT_EQ(g.EffectiveColWidth(2), g.viewport()->width() - 5 - 40 - 3 * 64);
     g.resize(60, 100); // not enough room: stored widths
     QCoreApplication::processEvents();
@@ -336,15 +336,15 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
     g.SetOption(GridOption::Editing, true);
     g.SetOption(GridOption::AlwaysShowEditor, true);
     g.SetColValueType(1, CellValueType::StringList);
-    g.OnGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
+    g.onGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     int formatted = 0;
-    g.OnGetComboBoxFormat = [&](DataGrid*, int c, int r, QComboBox& box) {
+    g.onGetComboBoxFormat = [&](DataGrid*, int c, int r, QComboBox& box) {
         EXPECT_EQ(box.count(), 2);
         EXPECT_EQ(c * 10 + r, 11);
         ++formatted;
     };
     QStringList committed;
-    g.OnSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
+    g.onSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
         committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v);
     };
     g.ShowEditor();
@@ -374,7 +374,7 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
 
     // The owner may keep the editor closed.
     g.HideEditor();
-    g.OnCanEditShow = [](DataGrid*, int, int, bool& can) { can = false; };
+    g.onCanEditShow = [](DataGrid*, int, int, bool& can) { can = false; };
     g.ShowEditor();
     EXPECT_FALSE(g.EditorVisible());
 }
@@ -385,11 +385,11 @@ TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     fill(g, 3, 3);
     g.resize(300, 100);
     g.SetOption(GridOption::Editing, true);
-    g.OpenListOnClick = true;
+    g.openListOnClick = true;
     g.SetColValueType(2, CellValueType::StringList);
-    g.OnGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
+    g.onGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     QStringList committed;
-    g.OnSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
+    g.onSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
         committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v);
     };
     g.show();
@@ -435,7 +435,7 @@ TEST(StringGrid, RichItemsBringTheirCaptions)
     g.SetOption(GridOption::Editing, true);
     g.SetOption(GridOption::AlwaysShowEditor, true);
     g.SetColValueType(1, CellValueType::ExtendedStringList);
-    g.OnGetExtStringList = [](DataGrid*, int, int, std::vector<ListItem>& list) {
+    g.onGetExtStringList = [](DataGrid*, int, int, std::vector<ListItem>& list) {
         list = {{"All compounds, fA=0.05", "All compounds, f<sub>A</sub>=0.05"}, {"Other", ""}};
     };
     g.ShowEditor();
@@ -466,19 +466,19 @@ TEST(StringGrid, FormatEventsSeeEveryCellAndDrawing)
     fill(g, 3, 3);
     g.resize(300, 100);
     int fixed = 0, inner = 0, selected = 0, drawn = 0;
-    g.OnGetFixedCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState& s, QString&) {
+    g.onGetFixedCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState& s, QString&) {
         EXPECT_TRUE(s & CellFixed);
         ++fixed;
     };
-    g.OnGetInnerCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState&, QString&) { ++inner; };
-    g.OnGetSelectedCellFormat = [&](DataGrid*, int c, int r, CellFormat& f, QRect&, CellDrawState&, QString& t) {
+    g.onGetInnerCellFormat = [&](DataGrid*, int, int, CellFormat&, QRect&, CellDrawState&, QString&) { ++inner; };
+    g.onGetSelectedCellFormat = [&](DataGrid*, int c, int r, CellFormat& f, QRect&, CellDrawState&, QString& t) {
         EXPECT_EQ(c, 1);
         EXPECT_EQ(r, 1);
-        f.FontColor = Qt::red;
+        f.fontColor = Qt::red;
         t = QStringLiteral("changed");
         ++selected;
     };
-    g.OnDrawCell = [&](DataGrid*, QPainter&, int, int, const QRect&, CellDrawState) { ++drawn; };
+    g.onDrawCell = [&](DataGrid*, QPainter&, int, int, const QRect&, CellDrawState) { ++drawn; };
     (void)g.grab();
     EXPECT_EQ(fixed, 5);
     EXPECT_EQ(inner, 3);

@@ -59,14 +59,14 @@ protected:
 
 TEST_F(MarkupTest, SubscriptsAndSuperscriptsMakeTheLineTallerByAQuarter)
 {
-    const int plain = measure(QStringLiteral("h")).Height;
+    const int plain = measure(QStringLiteral("h")).height;
     EXPECT_EQ(plain, heightOf(10));
-    EXPECT_EQ(measure(QStringLiteral("h<sub>T</sub>")).Height, plain + heightOf(8) / 4);
-    EXPECT_EQ(measure(QStringLiteral("m<sup>-3</sup>")).Height, plain + heightOf(8) / 4);
-    EXPECT_EQ(measure(QStringLiteral("f<sub>A</sub>=x<sup>2</sup>")).Height, plain + 2 * (heightOf(8) / 4));
+    EXPECT_EQ(measure(QStringLiteral("h<sub>T</sub>")).height, plain + heightOf(8) / 4);
+    EXPECT_EQ(measure(QStringLiteral("m<sup>-3</sup>")).height, plain + heightOf(8) / 4);
+    EXPECT_EQ(measure(QStringLiteral("f<sub>A</sub>=x<sup>2</sup>")).height, plain + 2 * (heightOf(8) / 4));
     // The subscript is drawn in the smaller size.
     EXPECT_EQ(
-        measure(QStringLiteral("h<sub>T</sub>")).Width, widthOf("h") + [&] {
+        measure(QStringLiteral("h<sub>T</sub>")).width, widthOf("h") + [&] {
             QFont f = painter.font();
             f.setPointSize(8);
             return QFontMetrics(f, &image).horizontalAdvance(u'T');
@@ -75,40 +75,40 @@ TEST_F(MarkupTest, SubscriptsAndSuperscriptsMakeTheLineTallerByAQuarter)
 
 TEST_F(MarkupTest, LinesAddUp)
 {
-    const int one = measure(QStringLiteral("a")).Height;
-    EXPECT_EQ(measure(QStringLiteral("a<br>b")).Height, 2 * one);
-    EXPECT_EQ(measure(QStringLiteral("a\r\nb")).Height, 2 * one);
-    EXPECT_EQ(measure(QStringLiteral("<p align=\"center\">a</p>b")).Height, 2 * one);
+    const int one = measure(QStringLiteral("a")).height;
+    EXPECT_EQ(measure(QStringLiteral("a<br>b")).height, 2 * one);
+    EXPECT_EQ(measure(QStringLiteral("a\r\nb")).height, 2 * one);
+    EXPECT_EQ(measure(QStringLiteral("<p align=\"center\">a</p>b")).height, 2 * one);
     const MarkupResult empty = measure(QString());
-    EXPECT_EQ(empty.Height, heightOf(10));
-    EXPECT_EQ(empty.Width, 0);
-    EXPECT_EQ(measure(QStringLiteral("a<br>b")).PlainText, QStringLiteral("a\rb"));
+    EXPECT_EQ(empty.height, heightOf(10));
+    EXPECT_EQ(empty.width, 0);
+    EXPECT_EQ(measure(QStringLiteral("a<br>b")).plainText, QStringLiteral("a\rb"));
 }
 
 TEST_F(MarkupTest, EntitiesShowAsCharactersNotTags)
 {
-    EXPECT_EQ(measure(QStringLiteral("&amp;")).Width, widthOf(QStringLiteral("&")));
+    EXPECT_EQ(measure(QStringLiteral("&amp;")).width, widthOf(QStringLiteral("&")));
     const MarkupResult lt = measure(QStringLiteral("&lt;b&gt;x"));
-    EXPECT_EQ(lt.PlainText, QStringLiteral("<b>x"));
-    EXPECT_EQ(lt.Width, widthOf(QStringLiteral("<b>x")));
-    EXPECT_EQ(measure(QStringLiteral("<b>x</b>")).Width, widthOf(QStringLiteral("x"), true));
+    EXPECT_EQ(lt.plainText, QStringLiteral("<b>x"));
+    EXPECT_EQ(lt.width, widthOf(QStringLiteral("<b>x")));
+    EXPECT_EQ(measure(QStringLiteral("<b>x</b>")).width, widthOf(QStringLiteral("x"), true));
 }
 
 TEST_F(MarkupTest, WordsWrapAndALongWordStandsAlone)
 {
-    const int one = measure(QStringLiteral("a")).Height;
+    const int one = measure(QStringLiteral("a")).height;
     const MarkupResult r = measure(QStringLiteral("aa averyveryverylongwordindeed bb"), 60);
-    EXPECT_EQ(r.Height, 3 * one);
-    EXPECT_GT(r.Width, 60);
+    EXPECT_EQ(r.height, 3 * one);
+    EXPECT_GT(r.width, 60);
     // Without wrapping everything stays on one line.
-    EXPECT_EQ(DrawMarkupText(painter, QStringLiteral("aa bb cc dd ee ff gg"), QRect(0, 0, 30, 100), true, false).Height,
+    EXPECT_EQ(DrawMarkupText(painter, QStringLiteral("aa bb cc dd ee ff gg"), QRect(0, 0, 30, 100), true, false).height,
               one);
 }
 
 TEST_F(MarkupTest, CentredParagraphsStayCentred)
 {
     DrawMarkupText(painter, QStringLiteral("<p align=\"center\">Centre</p>next line"), QRect(0, 0, 400, 200), false);
-    const int one = measure(QStringLiteral("a")).Height;
+    const int one = measure(QStringLiteral("a")).height;
     const auto [left1, right1] = inkColumns(0, one);
     EXPECT_NEAR(left1, 399 - right1, 3);
     const auto [left2, right2] = inkColumns(one, 2 * one);
@@ -139,22 +139,22 @@ TEST_F(MarkupTest, BrokenMarkupNeverHangs)
                              "<font size=\"0\">x", "<font size=\"99999\">x</font>", "&amp;amp;&", "<br><br><br>",
                              "<sub>a <sub>b <sub>c d e f g h i j k l m n o p</sub>"}) {
         const MarkupResult r = measure(QString::fromLatin1(text), 20);
-        EXPECT_GT(r.Height, 0) << text;
+        EXPECT_GT(r.height, 0) << text;
         DrawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 20, 200), false);
     }
 }
 
 TEST_F(MarkupTest, ListsControlsRotationAndBlinking)
 {
-    const int one = measure(QStringLiteral("a")).Height;
+    const int one = measure(QStringLiteral("a")).height;
     // A list item's text stands one indent (12 pixels a level) in; a second item starts a line.
-    EXPECT_EQ(measure(QStringLiteral("<ul><li>a")).Width, 12 + widthOf("a"));
-    EXPECT_EQ(measure(QStringLiteral("<ul><ul><li>a")).Width, 24 + widthOf("a"));
-    EXPECT_EQ(measure(QStringLiteral("<ul><li>a<li>b</ul>")).Height, 2 * one);
+    EXPECT_EQ(measure(QStringLiteral("<ul><li>a")).width, 12 + widthOf("a"));
+    EXPECT_EQ(measure(QStringLiteral("<ul><ul><li>a")).width, 24 + widthOf("a"));
+    EXPECT_EQ(measure(QStringLiteral("<ul><li>a<li>b</ul>")).height, 2 * one);
     // Pictures of controls take their own room.
-    EXPECT_EQ(measure(QStringLiteral("<control type=\"COMBO\" width=\"80\" value=\"x\">")).Height, 25);
-    EXPECT_EQ(measure(QStringLiteral("<control type=\"CHECK\" value=\"TRUE\">")).Width, 16);
-    EXPECT_EQ(measure(QStringLiteral("a <control type=\"EDIT\" width=\"500\" value=\"v\">")).Height,
+    EXPECT_EQ(measure(QStringLiteral("<control type=\"COMBO\" width=\"80\" value=\"x\">")).height, 25);
+    EXPECT_EQ(measure(QStringLiteral("<control type=\"CHECK\" value=\"TRUE\">")).width, 16);
+    EXPECT_EQ(measure(QStringLiteral("a <control type=\"EDIT\" width=\"500\" value=\"v\">")).height,
               one + metricsHeight() + 6);
     // Blinking text in its off phase leaves the background as it was.
     image.fill(Qt::white);
@@ -187,10 +187,10 @@ TEST_F(MarkupTest, WordsAreNotCutWhereATagStandsInThem)
     // Room for "Dose Coefficients hT" but not for the whole: the whole word hT(50) goes down.
     const int room = widthOf(QStringLiteral("Dose Coefficients hT(5"));
     const MarkupResult r = measure(header, room);
-    EXPECT_EQ(r.Height, 2 * measure(QStringLiteral("a")).Height + heightOf(8) / 4);
-    EXPECT_LT(r.Width, widthOf(QStringLiteral("Dose Coefficients h")));
+    EXPECT_EQ(r.height, 2 * measure(QStringLiteral("a")).height + heightOf(8) / 4);
+    EXPECT_LT(r.width, widthOf(QStringLiteral("Dose Coefficients h")));
     // With room enough it stays on one line.
-    EXPECT_EQ(measure(header, 400).Height, measure(QStringLiteral("h<sub>T</sub>")).Height);
+    EXPECT_EQ(measure(header, 400).height, measure(QStringLiteral("h<sub>T</sub>")).height);
 }
 
 TEST_F(MarkupTest, AttributeValuesKeepTheirCase)

@@ -53,7 +53,7 @@ TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 {
     FloatEdit edit;
     edit.SetMessageBoxes(&messages);
-    edit.Formats().DefaultFormat = QStringLiteral("0.###e-0");
+    edit.Formats().defaultFormat = QStringLiteral("0.###e-0");
     edit.SetMinValue(1e-30);
     edit.SetMaxValue(1e30);
     edit.SetMinValueEnabled(true);
@@ -96,7 +96,7 @@ TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 {
     FloatEdit edit;
     edit.SetMessageBoxes(&messages);
-    edit.Formats().DefaultFormat = QStringLiteral("0.###e-0");
+    edit.Formats().defaultFormat = QStringLiteral("0.###e-0");
     edit.SetIncrementType(IncrementKind::LastDigit);
     edit.SetValue(1.5e3);
     EXPECT_EQ(edit.text(), QStringLiteral("1.5e3"));
@@ -109,7 +109,7 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
     FloatEdit edit;
     edit.SetMessageBoxes(&messages);
     FloatFormatList& formats = edit.Formats();
-    formats.DefaultFormat = QStringLiteral("0.###e-0");
+    formats.defaultFormat = QStringLiteral("0.###e-0");
     EXPECT_TRUE(formats.Add(1000, QStringLiteral("0.###e-0")));
     EXPECT_TRUE(formats.Add(1, QStringLiteral("0.###")));
     EXPECT_FALSE(formats.Add(1, QStringLiteral("0.0")));
@@ -225,7 +225,7 @@ TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
     edit.SetMessageBoxes(&messages);
     edit.SetValue(4.5);
     int changes = 0;
-    edit.OnChange = [&] { ++changes; };
+    edit.onChange = [&] { ++changes; };
     edit.setText(QStringLiteral("abc"));
     EXPECT_EQ(edit.Value(), 4.5);
     EXPECT_EQ(changes, 1);
@@ -300,7 +300,7 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
 
     // The owner may take over at a limit.
     std::vector<IntegerEdit::LimitReason> reasons;
-    edit.OnReachLimit = [&](IntegerEdit*, IntegerEdit::LimitReason reason, long long& value, bool& doDefault) {
+    edit.onReachLimit = [&](IntegerEdit*, IntegerEdit::LimitReason reason, long long& value, bool& doDefault) {
         reasons.push_back(reason);
         if (reason == IntegerEdit::LimitReason::Multiply) {
             value = 1000;

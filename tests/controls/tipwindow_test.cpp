@@ -17,7 +17,7 @@ int measuredHeight(const TipWindow& tip, const QString& text, int width)
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter p(&scratch);
     p.setFont(tip.font());
-    return DrawMarkupText(p, text, QRect(10, 10, width - 20, 1000), true).Height;
+    return DrawMarkupText(p, text, QRect(10, 10, width - 20, 1000), true).height;
 }
 
 TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
@@ -68,7 +68,7 @@ TEST(JxLabel, OwnerPaintingReplacesTheLabels)
     OwnerDrawnLabel label(QStringLiteral("text"));
     label.resize(100, 30);
     int painted = 0;
-    label.OnPaint = [&](OwnerDrawnLabel* sender) {
+    label.onPaint = [&](OwnerDrawnLabel* sender) {
         EXPECT_EQ(sender, &label);
         ++painted;
         QPainter p(sender);

@@ -43,14 +43,14 @@ protected:
             makeMaterial(&d, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 5e-9f)); // no functions
         ReadDoseDataFile(DoseDataFileBytes(d), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"), data);
         ASSERT_TRUE(data.IsLoaded());
-        request.Path = IntakeRoute::Ingestion;
+        request.path = IntakeRoute::Ingestion;
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     const BioassayColumn& column(const BioassayTable& table, Compartment organ) const
     {
-        for (const BioassayColumn& c : table.Columns)
-            if (c.Organ == organ)
+        for (const BioassayColumn& c : table.columns)
+            if (c.organ == organ)
                 return c;
         static const BioassayColumn none;
         return none;
@@ -107,74 +107,74 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        request.View = c.view;
-        request.DoseMSv = c.dose;
-        request.Units = c.units;
+        request.view = c.view;
+        request.doseMSv = c.dose;
+        request.units = c.units;
         const BioassayTable table = ComputeBioassayTable(data, request);
-        ASSERT_TRUE(table.HasData);
-        EXPECT_EQ(column(table, Compartment::WholeBody).Cells.value(0), QString::fromLatin1(c.wholeBodyFirst));
-        EXPECT_EQ(column(table, Compartment::DailyUrine).Cells.value(0), QString::fromLatin1(c.urineFirst));
+        ASSERT_TRUE(table.hasData);
+        EXPECT_EQ(column(table, Compartment::WholeBody).cells.value(0), QString::fromLatin1(c.wholeBodyFirst));
+        EXPECT_EQ(column(table, Compartment::DailyUrine).cells.value(0), QString::fromLatin1(c.urineFirst));
     }
 }
 
 TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
 {
     const BioassayTable table = ComputeBioassayTable(data, request);
-    ASSERT_TRUE(table.HasData);
-    EXPECT_EQ(table.TimeTitle, QStringLiteral("Time, days"));
-    ASSERT_EQ(table.Times.size(), kPoints - 1);
-    EXPECT_EQ(table.Times.first(), QStringLiteral("0.041667"));
-    EXPECT_EQ(table.Times.last(), QStringLiteral("14"));
+    ASSERT_TRUE(table.hasData);
+    EXPECT_EQ(table.timeTitle, QStringLiteral("Time, days"));
+    ASSERT_EQ(table.times.size(), kPoints - 1);
+    EXPECT_EQ(table.times.first(), QStringLiteral("0.041667"));
+    EXPECT_EQ(table.times.last(), QStringLiteral("14"));
     // Table order: whole body, urine, faeces, ...; the others have no function.
-    EXPECT_EQ(table.Columns[0].Organ, Compartment::WholeBody);
-    EXPECT_EQ(table.Columns[1].Organ, Compartment::DailyUrine);
+    EXPECT_EQ(table.columns[0].organ, Compartment::WholeBody);
+    EXPECT_EQ(table.columns[1].organ, Compartment::DailyUrine);
     int present = 0;
-    for (const BioassayColumn& c : table.Columns)
-        present += c.Present;
+    for (const BioassayColumn& c : table.columns)
+        present += c.present;
     EXPECT_EQ(present, 2);
     // The whole body is measured through the decay product.
-    EXPECT_EQ(column(table, Compartment::WholeBody).Title, QStringLiteral("Whole Body (Ac-228)"));
-    EXPECT_EQ(column(table, Compartment::DailyUrine).Title, QStringLiteral("Urine (24-hour sample)"));
+    EXPECT_EQ(column(table, Compartment::WholeBody).title, QStringLiteral("Whole Body (Ac-228)"));
+    EXPECT_EQ(column(table, Compartment::DailyUrine).title, QStringLiteral("Urine (24-hour sample)"));
     // Zero, tiny and NaN show "-" and are not plotted; a shorter series ends in "-".
     const BioassayColumn& urine = column(table, Compartment::DailyUrine);
-    ASSERT_EQ(urine.Cells.size(), table.Times.size());
-    EXPECT_EQ(urine.Cells.mid(0, 5), (QStringList{"4.0E-8", "-", "-", "-", "4.0E-7"}));
-    EXPECT_EQ(urine.Cells.last(), QStringLiteral("-"));
-    ASSERT_FALSE(urine.Points.empty());
-    EXPECT_EQ(urine.Points.size(), static_cast<std::size_t>(kPoints - 10 - 4));
+    ASSERT_EQ(urine.cells.size(), table.times.size());
+    EXPECT_EQ(urine.cells.mid(0, 5), (QStringList{"4.0E-8", "-", "-", "-", "4.0E-7"}));
+    EXPECT_EQ(urine.cells.last(), QStringLiteral("-"));
+    ASSERT_FALSE(urine.points.empty());
+    EXPECT_EQ(urine.points.size(), static_cast<std::size_t>(kPoints - 10 - 4));
     // The data hold single precision.
-    EXPECT_NEAR(urine.Points[0].x(), 1.0 / 24, 1e-7);
-    EXPECT_NEAR(urine.Points[0].y(), 4e-8, 4e-8 * 1e-6);
-    EXPECT_EQ(column(table, Compartment::WholeBody).Points.size(), static_cast<std::size_t>(kPoints - 1));
+    EXPECT_NEAR(urine.points[0].x(), 1.0 / 24, 1e-7);
+    EXPECT_NEAR(urine.points[0].y(), 4e-8, 4e-8 * 1e-6);
+    EXPECT_EQ(column(table, Compartment::WholeBody).points.size(), static_cast<std::size_t>(kPoints - 1));
 
     // Hours: the points' times in hours too.
-    request.Units.Time = TimeUnit::Hour;
+    request.units.time = TimeUnit::Hour;
     const BioassayTable hours = ComputeBioassayTable(data, request);
-    EXPECT_EQ(hours.TimeTitle, QStringLiteral("Time, hours"));
-    EXPECT_EQ(hours.Times.first(), QStringLiteral("1"));
-    EXPECT_NEAR(column(hours, Compartment::WholeBody).Points[0].x(), 1.0, 1e-6);
+    EXPECT_EQ(hours.timeTitle, QStringLiteral("Time, hours"));
+    EXPECT_EQ(hours.times.first(), QStringLiteral("1"));
+    EXPECT_NEAR(column(hours, Compartment::WholeBody).points[0].x(), 1.0, 1e-6);
 }
 
 TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
 {
-    request.WholeDays = true;
-    request.View = BioassayQuantity::ContentPerIntake;
+    request.wholeDays = true;
+    request.view = BioassayQuantity::ContentPerIntake;
     const BioassayTable table = ComputeBioassayTable(data, request);
     // Days 1 to 10, then 11 to 14.
-    EXPECT_EQ(table.Times, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
+    EXPECT_EQ(table.times, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
     // Day 1 is point 10: m = 1/11.
-    EXPECT_EQ(column(table, Compartment::WholeBody).Cells.first(), QStringLiteral("9.1E-2"));
-    EXPECT_NEAR(column(table, Compartment::WholeBody).Points.front().x(), 1.0, 1e-6);
+    EXPECT_EQ(column(table, Compartment::WholeBody).cells.first(), QStringLiteral("9.1E-2"));
+    EXPECT_NEAR(column(table, Compartment::WholeBody).points.front().x(), 1.0, 1e-6);
 }
 
 TEST_F(BioassayTableTest, NoFunctionsOrNoDoseMeansNoData)
 {
-    request.Path = IntakeRoute::Injection;
-    request.View = BioassayQuantity::ContentPerIntake;
-    EXPECT_FALSE(ComputeBioassayTable(data, request).HasData);
-    request.Path = IntakeRoute::Ingestion;
-    request.Material = 3;
-    EXPECT_FALSE(ComputeBioassayTable(data, request).HasData);
+    request.path = IntakeRoute::Injection;
+    request.view = BioassayQuantity::ContentPerIntake;
+    EXPECT_FALSE(ComputeBioassayTable(data, request).hasData);
+    request.path = IntakeRoute::Ingestion;
+    request.material = 3;
+    EXPECT_FALSE(ComputeBioassayTable(data, request).hasData);
 }
 
 TEST(BioassayText, TimesInEachUnit)

@@ -155,8 +155,8 @@ TEST_F(ExportRun, OneFilePerElementWithEachRouteMaterialAndSize)
     write(ingested);
 
     const DoseExportResult result = run();
-    EXPECT_TRUE(result.Error.isEmpty()) << result.Error.toStdString();
-    EXPECT_EQ(result.Files.size(), 2);
+    EXPECT_TRUE(result.error.isEmpty()) << result.error.toStdString();
+    EXPECT_EQ(result.files.size(), 2);
     struct Case {
         const char* element;
         int lines;
@@ -181,10 +181,10 @@ TEST_F(ExportRun, ASecondRunReplacesTheFilesWhole)
     DoseData d;
     fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
     write(d);
-    ASSERT_TRUE(run().Error.isEmpty());
+    ASSERT_TRUE(run().error.isEmpty());
     d.m_injectData.clear();
     write(d);
-    ASSERT_TRUE(run().Error.isEmpty());
+    ASSERT_TRUE(run().error.isEmpty());
     EXPECT_EQ(lines("Co").size(), 2 + 26);
     EXPECT_EQ(QDir(out.filePath(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden),
               QStringList{"Co.csv"});
@@ -196,14 +196,14 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     writeTypicalFile(data.path(), ChemicalElement::Sr, "90");
     // Cancelled after the first nuclide: the cobalt file is written, nothing of strontium.
     const DoseExportResult cancelled = run([](int done, int) { return done < 1; });
-    EXPECT_TRUE(cancelled.Cancelled);
-    EXPECT_EQ(cancelled.Files.size(), 0);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(cancelled.files.size(), 0);
     EXPECT_TRUE(QDir(out.filePath(QStringLiteral("Export"))).entryList(QDir::Files | QDir::Hidden).isEmpty());
     // A damaged file stops the export with the reader's message; what was written stays whole.
     writeBytes(QDir(data.path()).filePath(QStringLiteral("Sr-90.qvd")), "damaged");
     const DoseExportResult damaged = run();
-    EXPECT_TRUE(damaged.Error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << damaged.Error.toStdString();
-    EXPECT_EQ(damaged.Files.size(), 1);
+    EXPECT_TRUE(damaged.error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << damaged.error.toStdString();
+    EXPECT_EQ(damaged.files.size(), 1);
     EXPECT_EQ(lines("Co").size(), 30);
     EXPECT_FALSE(QFile::exists(QDir(out.filePath(QStringLiteral("Export"))).filePath(QStringLiteral("Sr.csv"))));
     // A folder that cannot be made.
@@ -211,11 +211,11 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     preference.DataFolder().ListNuclides(index, nuclides);
     const DoseExportResult blocked = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
                                                  out.filePath(QStringLiteral("Export2/inner")));
-    EXPECT_TRUE(blocked.Error.startsWith(QStringLiteral("The folder "))) << blocked.Error.toStdString();
+    EXPECT_TRUE(blocked.error.startsWith(QStringLiteral("The folder "))) << blocked.error.toStdString();
     // An element the index does not know.
     const DoseExportResult unknown
         = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
-    EXPECT_EQ(unknown.Error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
+    EXPECT_EQ(unknown.error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
 }
 
 } // namespace

@@ -38,7 +38,7 @@ protected:
     {
         QStringList n;
         for (int i = 0; i < mixture.Count(); ++i)
-            n << mixture.Row(i).setting.Nuclide;
+            n << mixture.Row(i).setting.nuclide;
         return n;
     }
 

@@ -41,8 +41,8 @@ protected:
 TEST_F(PreferenceTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
 {
     const ProgramSettings p(exe());
-    EXPECT_EQ(p.Locations().ExeName, QStringLiteral("viewer"));
-    EXPECT_EQ(p.Locations().ProgramDir, m_dir.path());
+    EXPECT_EQ(p.Locations().exeName, QStringLiteral("viewer"));
+    EXPECT_EQ(p.Locations().programDir, m_dir.path());
     EXPECT_EQ(p.IniFileName(), iniPath());
     EXPECT_EQ(p.DataFolderPath(), m_dir.path());
     EXPECT_FALSE(p.AutoSave());
@@ -226,7 +226,7 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
 
     ProgramSettings p(exe());
     int changes = 0;
-    const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
+    const auto listening = p.settingsChanged.Connect([&] { ++changes; });
     p.SetLanguage(UiLanguage::Ukrainian);
     p.SetLanguage(static_cast<UiLanguage>(3));
     EXPECT_EQ(p.Language(), UiLanguage::Ukrainian);
@@ -239,7 +239,7 @@ TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
 {
     ProgramSettings p(exe());
     int changes = 0;
-    const auto listening = p.SettingsChanged.Connect([&] { ++changes; });
+    const auto listening = p.settingsChanged.Connect([&] { ++changes; });
     p.SetNotFirstRun(false);
     EXPECT_FALSE(p.NotFirstRun());
     p.SetNotFirstRun(true);
@@ -281,7 +281,7 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     source.SetBioassayDoseUnit(DoseUnit::mSv);
     source.SetMaterialsActivityUnit(ActivityUnit::MBq);
     int heardBySource = 0;
-    const auto listening = source.SettingsChanged.Connect([&] { ++heardBySource; });
+    const auto listening = source.settingsChanged.Connect([&] { ++heardBySource; });
 
     QTemporaryDir other;
     ProgramSettings dest(other.filePath("tool"));
@@ -292,8 +292,8 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     EXPECT_EQ(dest.BioassayIntakeUnit(), ActivityUnit::mBq);
     EXPECT_EQ(dest.BioassayDoseUnit(), DoseUnit::mSv);
     EXPECT_EQ(dest.MaterialsActivityUnit(), ActivityUnit::MBq);
-    EXPECT_EQ(dest.Locations().ExeName, QStringLiteral("tool"));
-    EXPECT_EQ(dest.Locations().ProgramDir, other.path());
+    EXPECT_EQ(dest.Locations().exeName, QStringLiteral("tool"));
+    EXPECT_EQ(dest.Locations().programDir, other.path());
     EXPECT_EQ(heardBySource, 0) << "the source's listeners stay with it";
 }
 
@@ -366,14 +366,14 @@ TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
 {
     ProgramSettings p(exe());
     const ProgramLocations& l = p.Locations();
-    EXPECT_TRUE(l.Installed);
-    EXPECT_EQ(l.SharedDir, shared());
-    EXPECT_EQ(l.SettingsDir, config());
-    EXPECT_EQ(l.UserDataDir, m_home.filePath("data/kav-data-viewer"));
+    EXPECT_TRUE(l.installed);
+    EXPECT_EQ(l.sharedDir, shared());
+    EXPECT_EQ(l.settingsDir, config());
+    EXPECT_EQ(l.userDataDir, m_home.filePath("data/kav-data-viewer"));
     EXPECT_EQ(p.IniFileName(), config() + "/kav-data-viewer.ini");
     EXPECT_EQ(p.MixtureFileName(), config() + "/kav-data-viewer.mixture");
     EXPECT_EQ(p.HelpCollectionFile(), shared() + "/kav-data-viewer.qhc");
-    EXPECT_EQ(l.HelpCacheDir, helpCache());
+    EXPECT_EQ(l.helpCacheDir, helpCache());
     EXPECT_EQ(p.ExportDir(), m_home.filePath("data/kav-data-viewer/Export"));
     EXPECT_EQ(p.DataFolderPath(), shared() + "/QVData") << "the installed sample data until the user picks another";
 
@@ -390,10 +390,10 @@ TEST_F(InstalledCopyTest, WithoutAShareFolderItIsACopyRunFromItsOwnFolder)
 {
     ASSERT_TRUE(QDir(shared()).removeRecursively());
     const ProgramLocations l = ProgramLocations::ForExecutable(exe());
-    EXPECT_FALSE(l.Installed);
-    EXPECT_EQ(l.SettingsDir, m_prefix.filePath("bin"));
-    EXPECT_EQ(l.SharedDir, m_prefix.filePath("bin"));
-    EXPECT_EQ(l.HelpCacheDir, "") << "the help keeps its index beside the program";
+    EXPECT_FALSE(l.installed);
+    EXPECT_EQ(l.settingsDir, m_prefix.filePath("bin"));
+    EXPECT_EQ(l.sharedDir, m_prefix.filePath("bin"));
+    EXPECT_EQ(l.helpCacheDir, "") << "the help keeps its index beside the program";
 }
 
 TEST_F(InstalledCopyTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsHome)
@@ -410,10 +410,10 @@ TEST_F(InstalledCopyTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsHome)
     ASSERT_TRUE(QDir(shared()).removeRecursively());
     const ProgramLocations l = ProgramLocations::ForExecutable(folder + "/viewer");
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    EXPECT_FALSE(l.Installed);
-    EXPECT_EQ(l.SettingsDir, config());
-    EXPECT_EQ(l.SharedDir, folder) << "what it carries is still beside it";
-    EXPECT_EQ(l.HelpCacheDir, helpCache()) << "the help's search index cannot be kept beside the program";
+    EXPECT_FALSE(l.installed);
+    EXPECT_EQ(l.settingsDir, config());
+    EXPECT_EQ(l.sharedDir, folder) << "what it carries is still beside it";
+    EXPECT_EQ(l.helpCacheDir, helpCache()) << "the help's search index cannot be kept beside the program";
 }
 
 TEST_F(InstalledCopyTest, SettingsThatCannotBeWrittenSayWhy)
@@ -458,8 +458,8 @@ TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
     ProgramSettings p(exe());
     int heard = 0;
     int heardByOther = 0;
-    const auto listening = p.SettingsChanged.Connect([&] { ++heard; });
-    auto otherListening = p.SettingsChanged.Connect([&] { ++heardByOther; });
+    const auto listening = p.settingsChanged.Connect([&] { ++heard; });
+    auto otherListening = p.settingsChanged.Connect([&] { ++heardByOther; });
     p.SetMaterialsDoseUnit(DoseUnit::mSv);
     p.SetMaterialsDoseUnit(DoseUnit::mSv);
     p.SetMaterialsDoseUnit(DoseUnit::nSv); // not accepted

@@ -29,18 +29,18 @@ TEST(RadonFile, EveryFieldOfEveryTableLandsInItsPlace)
         const auto type = static_cast<RadonTable>(t);
         SCOPED_TRACE(t);
         const RadonLoadResult r = ReadRadonBlock(text, type);
-        ASSERT_EQ(r.status, RadonLoadResult::Loaded) << r.Problem.toStdString();
+        ASSERT_EQ(r.status, RadonLoadResult::Loaded) << r.problem.toStdString();
         for (int organ = 0; organ < 29; ++organ)
             for (int group = 0; group < 3; ++group) {
                 const int maleField = type == RadonTable::GasAlone ? 2 * group : group;
                 const int femaleField = type == RadonTable::GasAlone ? 2 * group + 1 : group + 3;
-                EXPECT_FLOAT_EQ(r.Block.Male(group, organ), radonValue(t, organ, maleField)) << organ << " " << group;
-                EXPECT_FLOAT_EQ(r.Block.Female(group, organ), radonValue(t, organ, femaleField))
+                EXPECT_FLOAT_EQ(r.block.Male(group, organ), radonValue(t, organ, maleField)) << organ << " " << group;
+                EXPECT_FLOAT_EQ(r.block.Female(group, organ), radonValue(t, organ, femaleField))
                     << organ << " " << group;
             }
-        ASSERT_EQ(r.Block.EffDose.size(), type == RadonTable::GasAlone ? 3u : 1u);
-        for (std::size_t k = 0; k < r.Block.EffDose.size(); ++k)
-            EXPECT_FLOAT_EQ(r.Block.EffDose[k], radonEffective(t, static_cast<int>(k)));
+        ASSERT_EQ(r.block.effectiveDose.size(), type == RadonTable::GasAlone ? 3u : 1u);
+        for (std::size_t k = 0; k < r.block.effectiveDose.size(); ++k)
+            EXPECT_FLOAT_EQ(r.block.effectiveDose[k], radonEffective(t, static_cast<int>(k)));
     }
 }
 
@@ -85,10 +85,10 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
         const RadonLoadResult r = ReadRadonBlock(damaged.join('\n'), c.type);
         EXPECT_EQ(r.status, c.status) << c.what;
         if (*c.problem == 0) {
-            EXPECT_TRUE(r.Problem.isEmpty()) << c.what << ": " << r.Problem.toStdString();
+            EXPECT_TRUE(r.problem.isEmpty()) << c.what << ": " << r.problem.toStdString();
         } else {
-            EXPECT_TRUE(r.Problem.startsWith(QString::fromLatin1(c.problem)))
-                << c.what << ": " << r.Problem.toStdString();
+            EXPECT_TRUE(r.problem.startsWith(QString::fromLatin1(c.problem)))
+                << c.what << ": " << r.problem.toStdString();
         }
     }
 }
@@ -116,7 +116,7 @@ TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
         SCOPED_TRACE(std::to_string(c.kept) + (c.endsWithBreak ? " lines and a break" : " lines"));
         const QByteArray cut = all.mid(0, c.kept).join('\n') + (c.endsWithBreak ? "\n" : "");
         const RadonLoadResult r = ReadRadonBlock(cut, c.type);
-        EXPECT_EQ(r.Problem, QString::fromLatin1(c.problem));
+        EXPECT_EQ(r.problem, QString::fromLatin1(c.problem));
         EXPECT_EQ(r.status, *c.problem ? RadonLoadResult::Unreadable : RadonLoadResult::Loaded);
     }
 }
@@ -144,8 +144,8 @@ TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
     QTemporaryDir dir;
     const RadonLoadResult missing = LoadRadonBlock(dir.path(), RadonTable::GasAlone);
     EXPECT_EQ(missing.status, RadonLoadResult::Unreadable);
-    EXPECT_TRUE(missing.Problem.startsWith(dir.filePath(QStringLiteral("RadonData.txt"))))
-        << missing.Problem.toStdString();
+    EXPECT_TRUE(missing.problem.startsWith(dir.filePath(QStringLiteral("RadonData.txt"))))
+        << missing.problem.toStdString();
     QFile file(dir.filePath(QStringLiteral("RadonData.txt")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(radonText());
@@ -154,7 +154,7 @@ TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
     ASSERT_TRUE(file.resize(100LL << 20));
     const RadonLoadResult huge = LoadRadonBlock(dir.path(), RadonTable::GasAlone);
     EXPECT_EQ(huge.status, RadonLoadResult::Unreadable);
-    EXPECT_TRUE(huge.Problem.contains(QStringLiteral("far more than radon data")));
+    EXPECT_TRUE(huge.problem.contains(QStringLiteral("far more than radon data")));
 }
 
 // A pipe (nothing ever written to it) or a folder in the file's place is refused at once: reading
@@ -169,7 +169,7 @@ TEST(RadonFile, WhatIsNotARegularFileIsRefusedUnread)
     for (const QString& folder : {pipeDir.path(), folderDir.path()}) {
         const RadonLoadResult r = LoadRadonBlock(folder, RadonTable::GasAlone);
         EXPECT_EQ(r.status, RadonLoadResult::Unreadable);
-        EXPECT_EQ(r.Problem, QDir(folder).filePath(QStringLiteral("RadonData.txt")) + QStringLiteral(": not a file"));
+        EXPECT_EQ(r.problem, QDir(folder).filePath(QStringLiteral("RadonData.txt")) + QStringLiteral(": not a file"));
     }
 }
 

@@ -18,7 +18,7 @@ protected:
     {
         QStringList names;
         for (const ChainStep& c : chain)
-            names << c.Name.toString();
+            names << c.name.toString();
         return names;
     }
 
@@ -33,9 +33,9 @@ TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
     EXPECT_EQ(chainNames(chain),
               (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210"}));
     EXPECT_EQ(maxCutted, 0.00021f);
-    EXPECT_EQ(chain[2].Yield, 0.9998f);
-    EXPECT_EQ(chain[4].Yield, 0.99979f);
-    EXPECT_EQ(chain[0].Lr, node("Rn-222").Lr);
+    EXPECT_EQ(chain[2].yield, 0.9998f);
+    EXPECT_EQ(chain[4].yield, 0.99979f);
+    EXPECT_EQ(chain[0].decayConstant, node("Rn-222").decayConstant);
 
     node("Co-60").GetChainArray(chain, maxCutted);
     EXPECT_TRUE(chain.empty());
@@ -43,7 +43,7 @@ TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
 
     node("Cs-137").GetChainArray(chain, maxCutted);
     EXPECT_EQ(chainNames(chain), QStringList{"Ba-137m"});
-    EXPECT_EQ(chain[0].Yield, 0.94399f);
+    EXPECT_EQ(chain[0].yield, 0.94399f);
     EXPECT_EQ(maxCutted, 0);
 }
 
@@ -122,13 +122,13 @@ TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
     addDaughter(c, "Ce-141", 7, 1.0f); // beyond the index
     index.LoadFromBytes(toBytes({a, b, c}));
     ASSERT_EQ(index.Count(), 3);
-    EXPECT_EQ(index.Items(2)->DaughterArray[0].DaughterPos, -1);
+    EXPECT_EQ(index.Items(2)->daughters[0].position, -1);
 
     DecayChain chain;
     float maxCutted = 0;
     index.Items(0)->GetChainArray(chain, maxCutted);
     ASSERT_FALSE(chain.empty());
-    EXPECT_EQ(chain[0].Name.toString(), QStringLiteral("La-140"));
+    EXPECT_EQ(chain[0].name.toString(), QStringLiteral("La-140"));
     EXPECT_EQ(maxCutted, 0.5f);
     EXPECT_LE(chain.size(), 3u);
 

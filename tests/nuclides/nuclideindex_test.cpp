@@ -41,9 +41,9 @@ TEST_F(IndexTest, FindsNuclidesByNameAndByElementAndMass)
     loadShippedIndex(index);
     const Nuclide* tc = index.FindNuclide(u"tc-99M");
     ASSERT_TRUE(tc);
-    EXPECT_EQ(tc->Name.toString(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(tc->name.toString(), QStringLiteral("Tc-99m"));
     EXPECT_EQ(index.FindNuclide(ChemicalElement::Tc, "99M"), tc);
-    EXPECT_EQ(index.FindNuclidePosition(ChemicalElement::Tc, "99m"), tc->Index);
+    EXPECT_EQ(index.FindNuclidePosition(ChemicalElement::Tc, "99m"), tc->position);
     EXPECT_EQ(index.FindNuclidePosition(ChemicalElement::Co, "61m"), -1);
     for (const char* name : {"Co-", "Co60", "Cobalt-60", "Co-123456", "C-", "-60", "Xx-1", "Db-268", "", "Co-60 extra"})
         EXPECT_EQ(index.FindNuclide(QString::fromLatin1(name)), nullptr) << name;
@@ -66,8 +66,8 @@ TEST_F(IndexTest, RecordsParseFromNames)
     };
     for (const Case& c : cases) {
         const StoredNuclideId rec = NuclideIndex::StoredIdOfName(QString::fromLatin1(c.name));
-        EXPECT_EQ(rec.El, c.element) << c.name;
-        EXPECT_EQ(rec.AMass, MassText(c.mass)) << c.name;
+        EXPECT_EQ(rec.element, c.element) << c.name;
+        EXPECT_EQ(rec.mass, MassText(c.mass)) << c.name;
     }
     // Records are equal by element and mass text alike.
     EXPECT_EQ((StoredNuclideId{ChemicalElement::Co, "60"}), NuclideIndex::StoredIdOfName(u"Co-60"));
@@ -137,9 +137,9 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
         {"random bytes", random, "record 1:"},
         {"the text index", text.readAll(), "record 1:"},
         {"a record cut", threeGood.chopped(1), "record 3: the file ends inside it"},
-        {"an element number beyond the table", changed([](auto& n) { n[1].Element = ChemicalElement(200); }),
+        {"an element number beyond the table", changed([](auto& n) { n[1].element = ChemicalElement(200); }),
          "record 2: element 200"},
-        {"an element split in two runs", changed([](auto& n) { n[1].Element = ChemicalElement::Co; }),
+        {"an element split in two runs", changed([](auto& n) { n[1].element = ChemicalElement::Co; }),
          "record 3: Ac follows"},
     };
     for (const Case& c : cases) {
@@ -153,8 +153,8 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
     std::vector<Nuclide> all;
     for (int i = 0; i < index.Count(); ++i)
         all.push_back(*index.Items(i));
-    const int ra = index.FindNuclide(u"Ra-226")->Index;
-    all[static_cast<std::size_t>(ra)].DaughterArray[0].DaughterPos += 1;
+    const int ra = index.FindNuclide(u"Ra-226")->position;
+    all[static_cast<std::size_t>(ra)].daughters[0].position += 1;
     EXPECT_TRUE(index.LoadValidated(toBytes(all))
                     .startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
 }
@@ -203,8 +203,8 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
     EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].IndexOf("Ra-226"), 0);
     EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::BetaMinusOnly)].IndexOf("Co-60"), 0);
     EXPECT_TRUE(index.DecayFilterElements()[Ordinal(DecayFilterKind::SpontaneousFission)].contains(ChemicalElement::U));
-    EXPECT_GT(index.ShortestHalfLife().Lr, index.LongestHalfLife().Lr);
-    EXPECT_EQ(index.LongestHalfLife().HalfLifeUnit, TimeUnit::Year);
+    EXPECT_GT(index.ShortestHalfLife().decayConstant, index.LongestHalfLife().decayConstant);
+    EXPECT_EQ(index.LongestHalfLife().halfLifeUnit, TimeUnit::Year);
     const NuclideList& sorted = index.DecayFilterLists()[Ordinal(DecayFilterKind::Alpha)];
     for (int i = 1; i < sorted.Count(); ++i)
         EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
@@ -254,13 +254,13 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     bytes += odd;
     index.LoadFromBytes(bytes);
     ASSERT_EQ(index.Count(), 4);
-    EXPECT_EQ(index.Items(3)->Element, ChemicalElement::None);
-    EXPECT_EQ(index.Items(3)->AMass, MassText("140"));
-    EXPECT_EQ(index.Items(3)->RTypeSet.raw(), 0x1F);
-    EXPECT_EQ(index.Items(3)->HalfLifeUnit, TimeUnit::Day);
+    EXPECT_EQ(index.Items(3)->element, ChemicalElement::None);
+    EXPECT_EQ(index.Items(3)->mass, MassText("140"));
+    EXPECT_EQ(index.Items(3)->decayModes.raw(), 0x1F);
+    EXPECT_EQ(index.Items(3)->halfLifeUnit, TimeUnit::Day);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
-    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).First, 0);
-    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).Count, 1);
+    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).first, 0);
+    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).count, 1);
     EXPECT_EQ(index.FindNuclide(u"Co-60"), index.Items(0));
     EXPECT_EQ(index.FindNuclide(u"Cs-137"), index.Items(1));
     EXPECT_EQ(index.FindNuclide(u"Co-58"), nullptr);
@@ -271,7 +271,7 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     std::vector<Nuclide> nodes;
     Nuclide parent = makeNode(ChemicalElement::Ba, 140, "140", 1, TimeUnit::Day, {DecayMode::BetaMinus});
     QByteArray record;
-    parent.DaughtersCount = 0;
+    parent.daughterCount = 0;
     WriteIndexRecord(parent, record);
     // Patch in six radioactive daughters (each element 1, mass 4, state 1, yield 4, position 4).
     record[10] = 6;
@@ -298,10 +298,10 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     }
     index.LoadFromBytes(bytes);
     ASSERT_EQ(index.Count(), 7);
-    EXPECT_EQ(index.Items(0)->DaughtersCount, 4);
+    EXPECT_EQ(index.Items(0)->daughterCount, 4);
     const Nuclide& la = *index.Items(1);
-    EXPECT_EQ(la.AncestorsCount, 4);
-    for (std::int32_t a : la.AncestorsIndex)
+    EXPECT_EQ(la.ancestorCount, 4);
+    for (std::int32_t a : la.ancestors)
         EXPECT_EQ(a, 0); // the first parent fills every slot through its four kept daughters
 }
 

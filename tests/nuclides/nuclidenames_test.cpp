@@ -70,8 +70,8 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
     };
     for (const Case& c : cases) {
         Nuclide node;
-        node.HalfLife = c.halfLife;
-        node.HalfLifeUnit = c.unit;
+        node.halfLife = c.halfLife;
+        node.halfLifeUnit = c.unit;
         QString value;
         QString units;
         HalfLifeText(node, c.language, value, units);
@@ -84,13 +84,13 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
 TEST_F(NamesTest, DecayModesAndMassTexts)
 {
     Nuclide node;
-    node.RTypeSet = {DecayMode::IsomericTransition, DecayMode::BetaMinus};
+    node.decayModes = {DecayMode::IsomericTransition, DecayMode::BetaMinus};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-IT"));
-    node.RTypeSet = {DecayMode::SpontaneousFission, DecayMode::Alpha};
+    node.decayModes = {DecayMode::SpontaneousFission, DecayMode::Alpha};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("ASF"));
-    node.RTypeSet = {DecayMode::ElectronCapture, DecayMode::BetaPlus, DecayMode::BetaMinus};
+    node.decayModes = {DecayMode::ElectronCapture, DecayMode::BetaPlus, DecayMode::BetaMinus};
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-B+EC"));
-    node.RTypeSet = DecayModeSet::fromRaw(0x3F);
+    node.decayModes = DecayModeSet::fromRaw(0x3F);
     EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-ITB+AE")); // cut to eight characters
 
     const std::pair<const char*, IsomerState> states[] = {{"99m", IsomerState::M},
@@ -100,7 +100,7 @@ TEST_F(NamesTest, DecayModesAndMassTexts)
                                                           {"110n", IsomerState::N}};
     for (const auto& [mass, state] : states) {
         NuclideIdentity rnx;
-        rnx.AMass = MassText(mass);
+        rnx.mass = MassText(mass);
         EXPECT_EQ(rnx.AMassChar(), state) << mass;
     }
     EXPECT_EQ(NuclideIdentity().NameText(), QStringLiteral("__-0"));
@@ -134,10 +134,10 @@ TEST_F(NamesTest, ComparisonsGiveTheFourOrders)
 {
     auto node = [](ChemicalElement e, int mass, const char* text) {
         Nuclide n;
-        n.Element = e;
-        n.AMassInt = static_cast<std::uint16_t>(mass);
-        n.AMass = MassText(text);
-        n.Name = NuclideName(QStringView(ElementSymbol(e) + u'-' + QString::fromLatin1(text)));
+        n.element = e;
+        n.massNumber = static_cast<std::uint16_t>(mass);
+        n.mass = MassText(text);
+        n.name = NuclideName(QStringView(ElementSymbol(e) + u'-' + QString::fromLatin1(text)));
         return n;
     };
     const Nuclide c11 = node(ChemicalElement::C, 11, "11"), ca41 = node(ChemicalElement::Ca, 41, "41"),

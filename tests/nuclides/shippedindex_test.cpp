@@ -82,19 +82,19 @@ protected:
 TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
 {
     EXPECT_EQ(index.Count(), 1252);
-    EXPECT_EQ(index.Items(0)->Name.toString(), QStringLiteral("Ac-223"));
-    EXPECT_EQ(index.Items(1251)->Name.toString(), QStringLiteral("Zr-97"));
+    EXPECT_EQ(index.Items(0)->name.toString(), QStringLiteral("Ac-223"));
+    EXPECT_EQ(index.Items(1251)->name.toString(), QStringLiteral("Zr-97"));
     EXPECT_EQ(index.Elements().count(), 97);
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& node = *index.Items(i);
-        EXPECT_EQ(node.Index, i);
-        EXPECT_EQ(node.NameText(), node.Name.toString());
-        const ElementRange& range = index.RangeOf(node.Element);
-        EXPECT_GE(i, range.First) << node.NameText().toStdString();
-        EXPECT_LT(i, range.First + range.Count) << node.NameText().toStdString();
-        EXPECT_LE(node.AncestorsCount, 4);
-        EXPECT_LE(node.DaughtersCount + node.StableCount
-                      + (node.RTypeSet.contains(DecayMode::SpontaneousFission) ? 1 : 0),
+        EXPECT_EQ(node.position, i);
+        EXPECT_EQ(node.NameText(), node.name.toString());
+        const ElementRange& range = index.RangeOf(node.element);
+        EXPECT_GE(i, range.first) << node.NameText().toStdString();
+        EXPECT_LT(i, range.first + range.count) << node.NameText().toStdString();
+        EXPECT_LE(node.ancestorCount, 4);
+        EXPECT_LE(node.daughterCount + node.stableDaughterCount
+                      + (node.decayModes.contains(DecayMode::SpontaneousFission) ? 1 : 0),
                   4);
         EXPECT_EQ(index.FindNuclide(node.NameText()), &node);
     }
@@ -116,41 +116,41 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
         const Nuclide& a = *index.Items(i);
         const Nuclide& b = ndx.nodes[static_cast<std::size_t>(i)];
         SCOPED_TRACE(a.NameText().toStdString());
-        EXPECT_EQ(a.Name, b.Name);
-        EXPECT_EQ(a.Element, b.Element);
-        EXPECT_EQ(a.AMass, b.AMass);
-        EXPECT_EQ(a.AMassInt, b.AMassInt);
-        EXPECT_EQ(a.HalfLife, b.HalfLife);
-        EXPECT_EQ(a.HalfLifeUnit, b.HalfLifeUnit);
-        EXPECT_EQ(a.RTypeSet, b.RTypeSet);
-        EXPECT_EQ(a.DaughtersCount, b.DaughtersCount);
-        EXPECT_EQ(a.StableCount, b.StableCount);
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_EQ(a.element, b.element);
+        EXPECT_EQ(a.mass, b.mass);
+        EXPECT_EQ(a.massNumber, b.massNumber);
+        EXPECT_EQ(a.halfLife, b.halfLife);
+        EXPECT_EQ(a.halfLifeUnit, b.halfLifeUnit);
+        EXPECT_EQ(a.decayModes, b.decayModes);
+        EXPECT_EQ(a.daughterCount, b.daughterCount);
+        EXPECT_EQ(a.stableDaughterCount, b.stableDaughterCount);
         for (std::size_t s = 0; s < 4; ++s) {
-            EXPECT_EQ(a.DaughterArray[s].Yield, b.DaughterArray[s].Yield);
-            if (s < static_cast<std::size_t>(a.DaughtersCount + a.StableCount)) {
-                EXPECT_EQ(a.DaughterArray[s].Name, b.DaughterArray[s].Name);
-                EXPECT_EQ(a.DaughterArray[s].DaughterPos, b.DaughterArray[s].DaughterPos);
+            EXPECT_EQ(a.daughters[s].yield, b.daughters[s].yield);
+            if (s < static_cast<std::size_t>(a.daughterCount + a.stableDaughterCount)) {
+                EXPECT_EQ(a.daughters[s].name, b.daughters[s].name);
+                EXPECT_EQ(a.daughters[s].position, b.daughters[s].position);
             }
         }
-        EXPECT_EQ(a.SLinePos, b.SLinePos);
-        EXPECT_EQ(a.NLines, b.NLines);
-        EXPECT_EQ(a.BetaLinePos, b.BetaLinePos);
-        EXPECT_EQ(a.BetaLines, b.BetaLines);
-        EXPECT_EQ(a.AugerLinePos, b.AugerLinePos);
-        EXPECT_EQ(a.AugerLines, b.AugerLines);
-        EXPECT_EQ(a.NeutronLinePos, b.NeutronLinePos);
-        EXPECT_EQ(a.NeutronLines, b.NeutronLines);
-        EXPECT_EQ(a.E_alpha, b.E_alpha);
-        EXPECT_EQ(a.E_electron, b.E_electron);
-        EXPECT_EQ(a.E_photon, b.E_photon);
-        EXPECT_EQ(a.Ph_low, b.Ph_low);
-        EXPECT_EQ(a.Ph_high, b.Ph_high);
-        EXPECT_EQ(a.BetaTrans, b.BetaTrans);
-        EXPECT_EQ(a.MonoElectr, b.MonoElectr);
-        EXPECT_EQ(a.AlphaTrans, b.AlphaTrans);
-        EXPECT_EQ(a.AMassReal, b.AMassReal);
-        EXPECT_EQ(a.AirKermaRateConstant, b.AirKermaRateConstant);
-        EXPECT_EQ(a.AirKermaCoefficient, b.AirKermaCoefficient);
+        EXPECT_EQ(a.firstLine, b.firstLine);
+        EXPECT_EQ(a.lineCount, b.lineCount);
+        EXPECT_EQ(a.firstBetaLine, b.firstBetaLine);
+        EXPECT_EQ(a.betaLineCount, b.betaLineCount);
+        EXPECT_EQ(a.firstAugerLine, b.firstAugerLine);
+        EXPECT_EQ(a.augerLineCount, b.augerLineCount);
+        EXPECT_EQ(a.firstNeutronLine, b.firstNeutronLine);
+        EXPECT_EQ(a.neutronLineCount, b.neutronLineCount);
+        EXPECT_EQ(a.alphaEnergy, b.alphaEnergy);
+        EXPECT_EQ(a.electronEnergy, b.electronEnergy);
+        EXPECT_EQ(a.photonEnergy, b.photonEnergy);
+        EXPECT_EQ(a.lowPhotonLines, b.lowPhotonLines);
+        EXPECT_EQ(a.highPhotonLines, b.highPhotonLines);
+        EXPECT_EQ(a.betaTransitions, b.betaTransitions);
+        EXPECT_EQ(a.electronLines, b.electronLines);
+        EXPECT_EQ(a.alphaTransitions, b.alphaTransitions);
+        EXPECT_EQ(a.atomicMass, b.atomicMass);
+        EXPECT_EQ(a.airKermaRateConstant, b.airKermaRateConstant);
+        EXPECT_EQ(a.airKermaCoefficient, b.airKermaCoefficient);
     }
 }
 
@@ -164,20 +164,20 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
         const QByteArray& r = records[i];
         const Nuclide& n = *index.Items(i);
         SCOPED_TRACE(r.left(7).toStdString());
-        EXPECT_EQ(n.Name.toString(), QString::fromLatin1(column(r, 0, 7)));
-        EXPECT_EQ(n.HalfLife, column(r, 7, 15).toFloat());
-        EXPECT_EQ(units[static_cast<std::size_t>(n.HalfLifeUnit)], column(r, 15, 17));
-        EXPECT_EQ(n.E_alpha, column(r, 152, 159).toDouble());
-        EXPECT_EQ(n.E_electron, column(r, 159, 167).toDouble());
-        EXPECT_EQ(n.E_photon, column(r, 167, 175).toDouble());
-        EXPECT_EQ(n.Ph_low, column(r, 175, 179).toInt());
-        EXPECT_EQ(n.Ph_high, column(r, 179, 183).toInt());
-        EXPECT_EQ(n.BetaTrans, column(r, 183, 187).toInt());
-        EXPECT_EQ(n.MonoElectr, column(r, 187, 192).toInt());
-        EXPECT_EQ(n.AlphaTrans, column(r, 192, 196).toInt());
-        EXPECT_EQ(n.AMassReal, column(r, 196, 207).toDouble());
-        EXPECT_EQ(n.AirKermaRateConstant, column(r, 207, 217).toDouble());
-        EXPECT_EQ(n.AirKermaCoefficient, column(r, 217, 226).toDouble());
+        EXPECT_EQ(n.name.toString(), QString::fromLatin1(column(r, 0, 7)));
+        EXPECT_EQ(n.halfLife, column(r, 7, 15).toFloat());
+        EXPECT_EQ(units[static_cast<std::size_t>(n.halfLifeUnit)], column(r, 15, 17));
+        EXPECT_EQ(n.alphaEnergy, column(r, 152, 159).toDouble());
+        EXPECT_EQ(n.electronEnergy, column(r, 159, 167).toDouble());
+        EXPECT_EQ(n.photonEnergy, column(r, 167, 175).toDouble());
+        EXPECT_EQ(n.lowPhotonLines, column(r, 175, 179).toInt());
+        EXPECT_EQ(n.highPhotonLines, column(r, 179, 183).toInt());
+        EXPECT_EQ(n.betaTransitions, column(r, 183, 187).toInt());
+        EXPECT_EQ(n.electronLines, column(r, 187, 192).toInt());
+        EXPECT_EQ(n.alphaTransitions, column(r, 192, 196).toInt());
+        EXPECT_EQ(n.atomicMass, column(r, 196, 207).toDouble());
+        EXPECT_EQ(n.airKermaRateConstant, column(r, 207, 217).toDouble());
+        EXPECT_EQ(n.airKermaCoefficient, column(r, 217, 226).toDouble());
         // Radioactive daughters first, in the order of the text, then the stable ones.
         std::vector<std::tuple<QByteArray, int, float>> radioactive, stable;
         for (int c : {53, 78, 103, 128}) {
@@ -188,18 +188,18 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
                 continue;
             (line > 0 ? radioactive : stable).emplace_back(name, line, fraction);
         }
-        ASSERT_EQ(n.DaughtersCount, radioactive.size());
-        ASSERT_EQ(n.StableCount, stable.size());
-        const int firstStable = n.DaughtersCount + (n.RTypeSet.contains(DecayMode::SpontaneousFission) ? 1 : 0);
+        ASSERT_EQ(n.daughterCount, radioactive.size());
+        ASSERT_EQ(n.stableDaughterCount, stable.size());
+        const int firstStable = n.daughterCount + (n.decayModes.contains(DecayMode::SpontaneousFission) ? 1 : 0);
         for (std::size_t k = 0; k < radioactive.size() + stable.size(); ++k) {
             const bool isRadioactive = k < radioactive.size();
             const auto& [name, line, fraction] = isRadioactive ? radioactive[k] : stable[k - radioactive.size()];
             const DaughterSlot& d
-                = n.DaughterArray[isRadioactive ? k : static_cast<std::size_t>(firstStable) + k - radioactive.size()];
-            EXPECT_EQ(d.Name.toString(), QString::fromLatin1(name));
-            EXPECT_EQ(d.Yield, fraction);
+                = n.daughters[isRadioactive ? k : static_cast<std::size_t>(firstStable) + k - radioactive.size()];
+            EXPECT_EQ(d.name.toString(), QString::fromLatin1(name));
+            EXPECT_EQ(d.yield, fraction);
             if (isRadioactive) {
-                EXPECT_EQ(d.DaughterPos, line - 2);
+                EXPECT_EQ(d.position, line - 2);
             }
         }
     }
@@ -239,14 +239,14 @@ TEST_F(ShippedIndex, SpectrumBlocksMatchTheCompanionFiles)
         const Nuclide& n = *index.Items(i);
         SCOPED_TRACE(n.NameText().toStdString());
         const auto row = rows.find(n.NameText());
-        EXPECT_EQ(n.NLines, row == rows.end() ? 0 : row->second.second);
+        EXPECT_EQ(n.lineCount, row == rows.end() ? 0 : row->second.second);
         if (row != rows.end()) {
-            EXPECT_EQ(n.SLinePos, row->second.first);
+            EXPECT_EQ(n.firstLine, row->second.first);
         }
         const auto block = blocks.find(n.NameText());
-        EXPECT_EQ(n.BetaLines, block == blocks.end() ? 0 : block->second.second);
+        EXPECT_EQ(n.betaLineCount, block == blocks.end() ? 0 : block->second.second);
         if (block != blocks.end()) {
-            EXPECT_EQ(n.BetaLinePos, block->second.first);
+            EXPECT_EQ(n.firstBetaLine, block->second.first);
         }
     }
 }
@@ -270,13 +270,13 @@ TEST_F(ShippedIndex, SpectrumBlocksTileEachFile)
     std::vector<Block> spectra, beta, auger, neutrons;
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& n = *index.Items(i);
-        spectra.push_back({n.SLinePos, n.NLines});
-        if (n.BetaLines)
-            beta.push_back({n.BetaLinePos, n.BetaLines});
-        if (n.AugerLines)
-            auger.push_back({n.AugerLinePos, n.AugerLines});
-        if (n.NeutronLines)
-            neutrons.push_back({n.NeutronLinePos, n.NeutronLines});
+        spectra.push_back({n.firstLine, n.lineCount});
+        if (n.betaLineCount)
+            beta.push_back({n.firstBetaLine, n.betaLineCount});
+        if (n.augerLineCount)
+            auger.push_back({n.firstAugerLine, n.augerLineCount});
+        if (n.neutronLineCount)
+            neutrons.push_back({n.firstNeutronLine, n.neutronLineCount});
     }
     EXPECT_EQ(beta.size(), 955u);
     EXPECT_EQ(auger.size(), 136u);
@@ -334,9 +334,9 @@ TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
                 break;
             const Nuclide& node = *index.Items(line - 2);
             int best = 0;
-            for (int s = 1; s < node.DaughtersCount; ++s)
-                if (node.DaughterArray[static_cast<std::size_t>(s)].Yield
-                    > node.DaughterArray[static_cast<std::size_t>(best)].Yield)
+            for (int s = 1; s < node.daughterCount; ++s)
+                if (node.daughters[static_cast<std::size_t>(s)].yield
+                    > node.daughters[static_cast<std::size_t>(best)].yield)
                     best = s;
             chain << at.radioactive[static_cast<std::size_t>(best)].first;
             line = at.radioactive[static_cast<std::size_t>(best)].second;

@@ -52,9 +52,9 @@ SpectrumLine lineOfRow(const QList<QByteArray>& row)
 
 void expectSameLine(const SpectrumLine& a, const SpectrumLine& b)
 {
-    EXPECT_EQ(a.RType, b.RType);
-    EXPECT_EQ(a.E, b.E);
-    EXPECT_EQ(a.Yield, b.Yield);
+    EXPECT_EQ(a.radiation, b.radiation);
+    EXPECT_EQ(a.energy, b.energy);
+    EXPECT_EQ(a.yield, b.yield);
 }
 
 class ShippedSpectra : public testing::Test {
@@ -74,7 +74,7 @@ protected:
     }
     void SetUp() override
     {
-        recordingFailures = spectra->ReadFailed.Connect([this](const SpectrumRead&) { ++readFailures; });
+        recordingFailures = spectra->readFailed.Connect([this](const SpectrumRead&) { ++readFailures; });
     }
     void TearDown() override { EXPECT_EQ(readFailures, 0); }
 
@@ -159,29 +159,29 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
         SCOPED_TRACE(c.nuclide);
         const Nuclide* node = index->FindNuclide(QString::fromLatin1(c.nuclide));
         ASSERT_TRUE(node);
-        const SpectrumSummary& d = summary.nuclides[static_cast<std::size_t>(node->Index)];
+        const SpectrumSummary& d = summary.nuclides[static_cast<std::size_t>(node->position)];
         const double close = 1e-4;
         EXPECT_TRUE(near(d.RadTotalOf(AlphaRadiation), c.alpha, close)) << d.RadTotalOf(AlphaRadiation);
-        EXPECT_TRUE(near(d.BetaTotal, c.beta, close)) << d.BetaTotal;
-        EXPECT_TRUE(near(d.GammaTotal, c.gamma, close)) << d.GammaTotal;
-        EXPECT_TRUE(near(d.Total, c.alpha + c.beta + c.gamma, close)) << d.Total;
-        EXPECT_TRUE(near(d.DoseConst, c.doseConst, close)) << d.DoseConst;
-        EXPECT_TRUE(near(d.AlphaFrac, c.alphaFrac, close)) << d.AlphaFrac;
-        EXPECT_TRUE(near(d.BetaFrac, c.betaFrac, close)) << d.BetaFrac;
-        EXPECT_TRUE(near(d.GammaFrac, c.gammaFrac, close)) << d.GammaFrac;
-        EXPECT_TRUE(near(d.BetaAverageEnergy, c.betaAverage, close)) << d.BetaAverageEnergy;
-        EXPECT_TRUE(near(d.GammaAverageEnergy, c.gammaAverage, close)) << d.GammaAverageEnergy;
-        EXPECT_EQ(d.FFNTotal, 0);
-        EXPECT_EQ(d.FFNFrac, 0);
+        EXPECT_TRUE(near(d.betaTotal, c.beta, close)) << d.betaTotal;
+        EXPECT_TRUE(near(d.gammaTotal, c.gamma, close)) << d.gammaTotal;
+        EXPECT_TRUE(near(d.total, c.alpha + c.beta + c.gamma, close)) << d.total;
+        EXPECT_TRUE(near(d.doseConstant, c.doseConst, close)) << d.doseConstant;
+        EXPECT_TRUE(near(d.alphaFraction, c.alphaFrac, close)) << d.alphaFraction;
+        EXPECT_TRUE(near(d.betaFraction, c.betaFrac, close)) << d.betaFraction;
+        EXPECT_TRUE(near(d.gammaFraction, c.gammaFrac, close)) << d.gammaFraction;
+        EXPECT_TRUE(near(d.betaAverageEnergy, c.betaAverage, close)) << d.betaAverageEnergy;
+        EXPECT_TRUE(near(d.gammaAverageEnergy, c.gammaAverage, close)) << d.gammaAverageEnergy;
+        EXPECT_EQ(d.ffnTotal, 0);
+        EXPECT_EQ(d.ffnFraction, 0);
     }
     // The maxima hold the largest of each field; the dose constant is not among them.
     const SpectrumSummary& max = summary.maxima;
-    EXPECT_EQ(max.DoseConst, 0);
+    EXPECT_EQ(max.doseConstant, 0);
     float largestTotal = 0;
     for (const SpectrumSummary& d : summary.nuclides)
-        largestTotal = std::max(largestTotal, d.Total);
-    EXPECT_EQ(max.Total, largestTotal);
-    EXPECT_EQ(max.AlphaFrac, 1.0f);
+        largestTotal = std::max(largestTotal, d.total);
+    EXPECT_EQ(max.total, largestTotal);
+    EXPECT_EQ(max.alphaFraction, 1.0f);
 }
 
 TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissing)
@@ -191,7 +191,7 @@ TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissing)
     SpectraFiles carried(embedded);
     std::vector<SpectrumRead> said;
     const auto recording
-        = carried.ReadFailed.Connect([&said](const SpectrumRead& failure) { said.push_back(failure); });
+        = carried.readFailed.Connect([&said](const SpectrumRead& failure) { said.push_back(failure); });
     const std::vector<SpectrumSummary>& fromResources = carried.Summary().nuclides;
     const std::vector<SpectrumSummary>& fromFiles = spectra->Summary().nuclides;
     ASSERT_EQ(fromResources.size(), fromFiles.size());
@@ -210,8 +210,8 @@ TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissing)
     const Nuclide* iodine = embedded.FindNuclide(u"I-125");
     const Nuclide* cf = embedded.FindNuclide(u"Cf-252");
     ASSERT_TRUE(iodine && cf);
-    ASSERT_GT(iodine->AugerLines, 0);
-    ASSERT_GT(cf->NeutronLines, 0);
+    ASSERT_GT(iodine->augerLineCount, 0);
+    ASSERT_GT(cf->neutronLineCount, 0);
     AugerSpectrum auger{{1, 1}};
     NeutronSpectrum neutrons{1};
     const SpectrumRead augerRead = carried.ReadAuger(iodine, auger);
@@ -241,18 +241,18 @@ protected:
                  makeNode(ChemicalElement::Co, 60, "60", 5.27f, TimeUnit::Year, {DecayMode::BetaMinus}),
                  makeNode(ChemicalElement::Cs, 137, "137", 30.1f, TimeUnit::Year, {DecayMode::BetaMinus}),
                  makeNode(ChemicalElement::I, 131, "131", 8.02f, TimeUnit::Day, {DecayMode::BetaMinus})};
-        nodes[0].SLinePos = 0;
-        nodes[0].NLines = 2;
-        nodes[1].SLinePos = 2;
-        nodes[1].NLines = 9;
-        nodes[1].BetaLinePos = 0;
-        nodes[1].BetaLines = 3;
-        nodes[3].SLinePos = 11;
-        nodes[3].NLines = 5;
-        nodes[3].AugerLinePos = 0;
-        nodes[3].AugerLines = 2;
-        nodes[3].NeutronLinePos = 1;
-        nodes[3].NeutronLines = 1;
+        nodes[0].firstLine = 0;
+        nodes[0].lineCount = 2;
+        nodes[1].firstLine = 2;
+        nodes[1].lineCount = 9;
+        nodes[1].firstBetaLine = 0;
+        nodes[1].betaLineCount = 3;
+        nodes[3].firstLine = 11;
+        nodes[3].lineCount = 5;
+        nodes[3].firstAugerLine = 0;
+        nodes[3].augerLineCount = 2;
+        nodes[3].firstNeutronLine = 1;
+        nodes[3].neutronLineCount = 1;
         write("Index.rnx", toBytes(nodes));
         QByteArray spectra;
         for (const SpectrumLine& line : std::initializer_list<SpectrumLine>{{8, 5.3f, 5.3f},
@@ -298,7 +298,7 @@ protected:
         spectra = std::make_unique<SpectraFiles>(*index);
         readFailures.clear();
         recordingFailures
-            = spectra->ReadFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
+            = spectra->readFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
     }
     // Puts a folder where a spectra file should be: it is there but cannot be read.
     void makeUnreadable(const char* name)
@@ -321,8 +321,8 @@ TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
     SpectrumLines lines;
     ASSERT_TRUE(spectra->ReadLines(node(u"Po-210"), lines));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[1].RType, 9);
-    EXPECT_EQ(lines[1].E, 0.1f);
+    EXPECT_EQ(lines[1].radiation, 9);
+    EXPECT_EQ(lines[1].energy, 0.1f);
     ASSERT_TRUE(spectra->ReadLines(index->FindNuclide(ChemicalElement::Co, "60"), lines));
     EXPECT_EQ(lines.size(), 4u) << "the unsound lines are left out";
     ASSERT_TRUE(spectra->ReadLines(index->NodeAt(2), lines)) << "Cs-137 has no lines";
@@ -334,8 +334,8 @@ TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
     AugerSpectrum auger;
     ASSERT_TRUE(spectra->ReadAuger(index->FindNuclide(ChemicalElement::I, "131"), auger));
     ASSERT_EQ(auger.size(), 2u);
-    EXPECT_EQ(auger[1].E, 0.02f);
-    EXPECT_EQ(auger[1].Yield, 0.25f);
+    EXPECT_EQ(auger[1].energy, 0.02f);
+    EXPECT_EQ(auger[1].yield, 0.25f);
     NeutronSpectrum neutrons;
     ASSERT_TRUE(spectra->ReadNeutrons(index->FindNuclide(ChemicalElement::I, "131"), neutrons));
     EXPECT_EQ(neutrons, (NeutronSpectrum{8}));
@@ -447,11 +447,11 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     const SpectrumSummary& po = summary.nuclides[0];
     EXPECT_EQ(po.RadTotalOf(AlphaRadiation), 5.3f);
     EXPECT_EQ(po.RadTotalOf(AlphaRecoilRadiation), 0.1f) << "counted by type";
-    EXPECT_FLOAT_EQ(po.Total, 5.3f) << "recoils enter no total";
-    EXPECT_FLOAT_EQ(po.DoseConst, 106);
-    EXPECT_EQ(po.AlphaFrac, 1);
-    EXPECT_EQ(po.BetaFrac, 0);
-    EXPECT_EQ(po.GammaFrac, 0);
+    EXPECT_FLOAT_EQ(po.total, 5.3f) << "recoils enter no total";
+    EXPECT_FLOAT_EQ(po.doseConstant, 106);
+    EXPECT_EQ(po.alphaFraction, 1);
+    EXPECT_EQ(po.betaFraction, 0);
+    EXPECT_EQ(po.gammaFraction, 0);
     EXPECT_FLOAT_EQ(po.AverageEnergyOf(AlphaRadiation), 5.3f);
 
     const SpectrumSummary& co = summary.nuclides[1];
@@ -461,37 +461,37 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     EXPECT_FLOAT_EQ(co.AverageEnergyOf(1), 1.4f);
     EXPECT_EQ(co.RadTotalOf(2), 0);
     EXPECT_EQ(co.AverageEnergyOf(2), 0);
-    EXPECT_FLOAT_EQ(co.GammaTotal, 0.7f);
-    EXPECT_FLOAT_EQ(co.GammaAverageEnergy, 1.4f);
-    EXPECT_FLOAT_EQ(co.BetaTotal, 0.1f);
-    EXPECT_FLOAT_EQ(co.BetaAverageEnergy, 0.2f);
-    EXPECT_FLOAT_EQ(co.DoseConst, 0.8f);
-    EXPECT_FLOAT_EQ(co.GammaFrac, 0.875f);
-    EXPECT_FLOAT_EQ(co.BetaFrac, 0.125f);
+    EXPECT_FLOAT_EQ(co.gammaTotal, 0.7f);
+    EXPECT_FLOAT_EQ(co.gammaAverageEnergy, 1.4f);
+    EXPECT_FLOAT_EQ(co.betaTotal, 0.1f);
+    EXPECT_FLOAT_EQ(co.betaAverageEnergy, 0.2f);
+    EXPECT_FLOAT_EQ(co.doseConstant, 0.8f);
+    EXPECT_FLOAT_EQ(co.gammaFraction, 0.875f);
+    EXPECT_FLOAT_EQ(co.betaFraction, 0.125f);
 
     for (int i : {2, 3}) { // no lines; lines beyond the end of the file
         const SpectrumSummary& none = summary.nuclides[static_cast<std::size_t>(i)];
         const SpectrumSummary zeros;
         EXPECT_EQ(std::memcmp(&none, &zeros, sizeof none), 0) << i;
     }
-    EXPECT_EQ(summary.maxima.AlphaFrac, 1);
-    EXPECT_FLOAT_EQ(summary.maxima.GammaFrac, 0.875f);
+    EXPECT_EQ(summary.maxima.alphaFraction, 1);
+    EXPECT_FLOAT_EQ(summary.maxima.gammaFraction, 0.875f);
     EXPECT_FLOAT_EQ(summary.maxima.AverageEnergyOf(AlphaRadiation), 5.3f);
     EXPECT_TRUE(readFailures.empty());
 }
 
 TEST_F(SmallSpectra, AnIndexPointingFarBeyondTheFileFindsNothingThere)
 {
-    nodes[3].SLinePos = 2'000'000'000;
-    nodes[3].NLines = 65535;
+    nodes[3].firstLine = 2'000'000'000;
+    nodes[3].lineCount = 65535;
     write("Index.rnx", toBytes(nodes));
     load();
     SpectrumLines lines;
     EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines));
     const std::vector<SpectrumSummary>& summaries = spectra->Summary().nuclides;
     ASSERT_EQ(summaries.size(), 4u);
-    EXPECT_EQ(summaries[3].Total, 0);
-    EXPECT_FLOAT_EQ(summaries[0].DoseConst, 106);
+    EXPECT_EQ(summaries[3].total, 0);
+    EXPECT_FLOAT_EQ(summaries[0].doseConstant, 106);
     EXPECT_TRUE(readFailures.empty());
 }
 

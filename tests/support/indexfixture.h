@@ -27,19 +27,19 @@ inline Nuclide makeNode(ChemicalElement element, int mass, const char* massText,
                         DecayModeSet modes = {})
 {
     Nuclide node;
-    node.Element = element;
-    node.AMassInt = static_cast<std::uint16_t>(mass);
-    node.AMass = MassText(massText);
-    node.Name = NuclideName(QStringView(ElementSymbol(element) + u'-' + QString::fromLatin1(massText)));
-    node.HalfLife = halfLife;
-    node.HalfLifeUnit = unit;
-    node.RTypeSet = modes;
+    node.element = element;
+    node.massNumber = static_cast<std::uint16_t>(mass);
+    node.mass = MassText(massText);
+    node.name = NuclideName(QStringView(ElementSymbol(element) + u'-' + QString::fromLatin1(massText)));
+    node.halfLife = halfLife;
+    node.halfLifeUnit = unit;
+    node.decayModes = modes;
     return node;
 }
 
 inline void addDaughter(Nuclide& node, const char* name, std::int32_t position, float yield)
 {
-    node.DaughterArray[node.DaughtersCount++] = {NuclideName(name), position, yield};
+    node.daughters[node.daughterCount++] = {NuclideName(name), position, yield};
 }
 
 inline QByteArray toBytes(const std::vector<Nuclide>& nodes)

@@ -59,10 +59,10 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
     });
     if (matching == routes.end())
         return problem(QStringLiteral("--route %1: not ingestion, inhalation or injection").arg(route));
-    request.Path = IntakePathFromText(*matching);
+    request.path = IntakePathFromText(*matching);
 
     QStringList materials;
-    data.GetCompoundsList(request.Path, materials);
+    data.GetCompoundsList(request.path, materials);
     bool isNumber = false;
     const int material = options[QStringLiteral("--material")].toInt(&isNumber);
     if (!isNumber || material < 1 || material > materials.size()) {
@@ -73,17 +73,17 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
                            .arg(options[QStringLiteral("--material")], data.NuclideNameText())
                            .arg(materials.size() == 1 ? QStringLiteral("1 material")
                                                       : QStringLiteral("%1 materials").arg(materials.size()))
-                           .arg(IntakePathName(request.Path).toLower(), list));
+                           .arg(IntakePathName(request.path).toLower(), list));
     }
-    request.Material = material - 1;
+    request.material = material - 1;
 
-    const bool aerosol = request.Path == IntakeRoute::Inhalation && data.IsAerosol(request.Material);
+    const bool aerosol = request.path == IntakeRoute::Inhalation && data.IsAerosol(request.material);
     QString size = QStringLiteral("-");
     if (options.count(QStringLiteral("--size"))) {
         size = options[QStringLiteral("--size")];
         if (!aerosol)
-            return problem(QStringLiteral("--size: no particle size applies to ") + materials[request.Material]);
-        if (!AMADIndexFromText(size, request.AMADIndex))
+            return problem(QStringLiteral("--size: no particle size applies to ") + materials[request.material]);
+        if (!AMADIndexFromText(size, request.amadIndex))
             return problem(
                 QStringLiteral("--size %1: the sizes are %2").arg(size, AMADLabels().join(QStringLiteral(", "))));
     } else if (aerosol) {
@@ -95,27 +95,27 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
     const QStringList shows{"z", "content", "m"};
     if (!shows.contains(show))
         return problem(QStringLiteral("--show %1: z, content or m").arg(show));
-    request.View = static_cast<BioassayQuantity>(shows.indexOf(show));
+    request.view = static_cast<BioassayQuantity>(shows.indexOf(show));
     if (options.count(QStringLiteral("--dose"))) {
-        if (request.View != BioassayQuantity::ContentForDose)
+        if (request.view != BioassayQuantity::ContentForDose)
             return problem(QStringLiteral("--dose goes with --show content"));
         const QString dose = options[QStringLiteral("--dose")];
         bool ok = false;
-        request.DoseMSv = dose.toDouble(&ok);
-        if (!ok || !(request.DoseMSv >= 0.01 && request.DoseMSv <= 100))
+        request.doseMSv = dose.toDouble(&ok);
+        if (!ok || !(request.doseMSv >= 0.01 && request.doseMSv <= 100))
             return problem(QStringLiteral("--dose %1: a dose in mSv from 0.01 to 100").arg(dose));
     }
-    request.WholeDays = preference.BioassayWholeDays();
-    request.Units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
+    request.wholeDays = preference.BioassayWholeDays();
+    request.units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
                      preference.BioassayTimeUnit()};
 
     const BioassayTable table = ComputeBioassayTable(data, request);
-    if (!table.HasData)
+    if (!table.hasData)
         return problem(QStringLiteral("%1, %2, %3: no bioassay functions")
-                           .arg(data.NuclideNameText(), IntakePathName(request.Path), materials[request.Material]));
+                           .arg(data.NuclideNameText(), IntakePathName(request.path), materials[request.material]));
     const QString head
-        = BioassayClipboardHead(data.NuclideNameText(), IntakePathName(request.Path), materials[request.Material], size,
-                                BioassayCaption(request.View, request.DoseMSv, request.Units));
+        = BioassayClipboardHead(data.NuclideNameText(), IntakePathName(request.path), materials[request.material], size,
+                                BioassayCaption(request.view, request.doseMSv, request.units));
     const QByteArray text = BioassayTableText(table, head).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;

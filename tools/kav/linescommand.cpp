@@ -64,7 +64,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
 
     SpectraFiles spectra(index);
     bool spectraFailed = false;
-    const auto sayingSpectraProblems = spectra.ReadFailed.Connect([&spectraFailed](const SpectrumRead& failure) {
+    const auto sayingSpectraProblems = spectra.readFailed.Connect([&spectraFailed](const SpectrumRead& failure) {
         spectraFailed = true;
         const SpectrumReadMessage message = SpectrumReadMessageOf(failure, UiLanguage::English);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(message.caption), qUtf8Printable(message.text));
@@ -130,7 +130,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
 
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
     for (const FoundLine& line : found.lines)
-        std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->Name.toString()),
+        std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->name.toString()),
                     qUtf8Printable(RadiationName(line.type)), line.energy, line.PerDecay(),
                     qUtf8Printable(HalfLifeText(*line.node, UiLanguage::English)));
     return 0;

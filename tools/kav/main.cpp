@@ -74,10 +74,10 @@ int exportDoses(const kav::NuclideIndex& index, const kav::ProgramSettings& pref
     const QString out = folder.isEmpty() ? preference.ExportDir() : folder;
     const kav::DoseExportResult result
         = kav::ExportDoses(preference.DataFolder(), nuclides, kav::DataElementsOf(nuclides), out);
-    for (const QString& file : result.Files)
+    for (const QString& file : result.files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);
-    return result.Error.isEmpty() ? 0 : fail(kav::DoseExportSummary(result, out), 1);
+    return result.error.isEmpty() ? 0 : fail(kav::DoseExportSummary(result, out), 1);
 }
 
 int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference)
@@ -89,11 +89,11 @@ int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference
         const QString name = file.left(file.size() - 4);
         const kav::Nuclide* node = index.FindNuclide(name);
         QString problem;
-        if (!node || node->Name.toString().compare(name, Qt::CaseInsensitive) != 0) {
+        if (!node || node->name.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
-        } else if (const QString read = preference.DataFolder().FileOf(node->Name.toString());
+        } else if (const QString read = preference.DataFolder().FileOf(node->name.toString());
                    read != dir.filePath(file)) {
-            problem = QStringLiteral("not read: the file of %1 is %2").arg(node->Name.toString(), read);
+            problem = QStringLiteral("not read: the file of %1 is %2").arg(node->name.toString(), read);
         } else {
             kav::DoseData data;
             if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))

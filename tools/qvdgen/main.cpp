@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     if (all) {
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
         for (int i = 0; i < index.Count(); ++i)
-            if (index.Items(i)->Lr <= tenMinutesLr)
+            if (index.Items(i)->decayConstant <= tenMinutesLr)
                 nuclides.push_back(index.Items(i));
     } else {
         for (const QString& name : kav::SampleNuclides()) {

@@ -53,7 +53,7 @@ struct NuclideTraits {
 NuclideTraits traitsOf(const QString& name)
 {
     NuclideTraits t;
-    const ChemicalElement element = NuclideIndex::StoredIdOfName(name).El;
+    const ChemicalElement element = NuclideIndex::StoredIdOfName(name).element;
     t.gasOnly = element == ChemicalElement::Kr || element == ChemicalElement::Xe || element == ChemicalElement::Ar
         || element == ChemicalElement::Rn || element == ChemicalElement::Ne || element == ChemicalElement::He;
     t.noIngestion = name == QStringLiteral("Cm-244") || name == QStringLiteral("Cf-252");
@@ -107,9 +107,9 @@ void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<cons
         : CompartmentSet::fromRaw(0xFF);
     for (const Nuclide* n : records) {
         BioassayFunctions a;
-        a.m_nuclideId = StoredNuclideId{n->Element, n->AMass};
+        a.m_nuclideId = StoredNuclideId{n->element, n->mass};
         a.m_organPresentSet = present;
-        const double lambdaP = std::isfinite(intake.Lr) ? intake.Lr : 0;
+        const double lambdaP = std::isfinite(intake.decayConstant) ? intake.decayConstant : 0;
         for (int organ = 0; organ < CompartmentCount; ++organ) {
             if (!present.contains(static_cast<Compartment>(organ)))
                 continue;
@@ -152,21 +152,23 @@ QStringList SampleNuclides()
 
 void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, DoseData& data)
 {
-    const QString name = nuclide.Name.toString();
+    const QString name = nuclide.name.toString();
     Random rnd(name);
     const NuclideTraits traits = traitsOf(name);
     const bool full = size == SampleSize::FullSize;
-    data.m_nuclideId = StoredNuclideId{nuclide.Element, nuclide.AMass};
+    data.m_nuclideId = StoredNuclideId{nuclide.element, nuclide.mass};
     data.m_injectData.clear();
     data.m_ingestData.clear();
     data.m_aerosolData.clear();
     data.m_gasData.clear();
 
     // Longer-lived and heavier nuclides give larger coefficients.
-    const double halfLifeDays = std::isfinite(nuclide.Lr) && nuclide.Lr > 0 ? std::log(2.0) / nuclide.Lr : 1e9;
+    const double halfLifeDays = std::isfinite(nuclide.decayConstant) && nuclide.decayConstant > 0
+        ? std::log(2.0) / nuclide.decayConstant
+        : 1e9;
     const double level
         = std::clamp(1e-11 * std::pow(std::min(halfLifeDays, 1e7), 0.45)
-                         * (nuclide.Element >= ChemicalElement::Ra ? 300.0 : 1.0) * rnd.logBetween(0.3, 3),
+                         * (nuclide.element >= ChemicalElement::Ra ? 300.0 : 1.0) * rnd.logBetween(0.3, 3),
                      3e-13, 1e-6);
 
     // The measured progeny, and in full size the whole main chain.
@@ -174,14 +176,14 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     for (int organ = 0; organ < CompartmentCount; ++organ) {
         const StoredNuclideId m = MeasuredNuclide(data.m_nuclideId, static_cast<Compartment>(organ));
         if (!(m == data.m_nuclideId))
-            progeny.push_back(index.FindNuclide(m.El, m.AMass));
+            progeny.push_back(index.FindNuclide(m.element, m.mass));
     }
     if (full) {
         DecayChain chain;
         float cut = 0;
         nuclide.GetChainArray(chain, cut);
         for (std::size_t i = 0; i < chain.size() && i < 3; ++i)
-            progeny.push_back(index.FindNuclide(chain[i].Name.toString()));
+            progeny.push_back(index.FindNuclide(chain[i].name.toString()));
     }
     const int basePoints = halfLifeDays > 30 ? BioassayTimeCount : 160 + static_cast<int>(rnd.between(0, 100));
 
@@ -319,7 +321,7 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& 
     for (const Nuclide* node : nuclides) {
         DoseData data;
         GenerateSampleData(index, *node, size, data);
-        if (!write(node->Name.toString() + QStringLiteral(".qvd"), DoseDataFileBytes(data, SyntheticSampleMarker)))
+        if (!write(node->name.toString() + QStringLiteral(".qvd"), DoseDataFileBytes(data, SyntheticSampleMarker)))
             return result;
     }
     write(QStringLiteral("RadonData.txt"), GenerateRadonData());

@@ -53,11 +53,11 @@ DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals
     if (parsed.nodes.empty())
         return failed(ndxPath + QStringLiteral(": no records"));
     QString problem = CheckSpectrumBlocks(parsed.nodes, radiations, radiationsPath, [](const Nuclide& n) {
-        return SpectrumBlock{n.Name.toString(), n.SLinePos, n.NLines};
+        return SpectrumBlock{n.name.toString(), n.firstLine, n.lineCount};
     });
     if (problem.isEmpty())
         problem = CheckSpectrumBlocks(parsed.nodes, beta, betaPath, [](const Nuclide& n) {
-            return SpectrumBlock{n.Name.toString(), n.BetaLinePos, n.BetaLines};
+            return SpectrumBlock{n.name.toString(), n.firstBetaLine, n.betaLineCount};
         });
     if (!problem.isEmpty())
         return failed(problem);

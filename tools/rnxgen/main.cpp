@@ -47,7 +47,7 @@ int exportText(const QString& in, const QString& out)
         return fail(in + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
     // Without readable spectra the table goes without the summary's columns, and says why.
     kav::SpectraFiles spectra(index);
-    const auto sayingSpectraProblems = spectra.ReadFailed.Connect([](const kav::SpectrumRead& failure) {
+    const auto sayingSpectraProblems = spectra.readFailed.Connect([](const kav::SpectrumRead& failure) {
         std::fprintf(stderr, "rnxgen: %s\n",
                      qUtf8Printable(kav::SpectrumReadMessageOf(failure, kav::UiLanguage::English).text));
     });

@@ -158,23 +158,23 @@ void parseDaughters(const RecordLine& r, Nuclide& node)
         if (dpos == 0) {
             stable.push_back(rec);
         } else {
-            rec.DaughterPos = static_cast<std::int32_t>(dpos - 2);
+            rec.position = static_cast<std::int32_t>(dpos - 2);
             radioactive.push_back(rec);
         }
     }
     if (fission && !stable.empty())
         throw NdxError{53, QStringLiteral("a nuclide with spontaneous fission cannot also have stable daughters")};
-    if (fission.has_value() != node.RTypeSet.contains(DecayMode::SpontaneousFission))
+    if (fission.has_value() != node.decayModes.contains(DecayMode::SpontaneousFission))
         throw NdxError{17, QStringLiteral("the fission branch and the decay modes disagree")};
     std::size_t slot = 0;
     for (const DaughterSlot& d : radioactive)
-        node.DaughterArray[slot++] = d;
-    node.DaughtersCount = static_cast<std::uint8_t>(radioactive.size());
+        node.daughters[slot++] = d;
+    node.daughterCount = static_cast<std::uint8_t>(radioactive.size());
     if (fission)
-        node.DaughterArray[slot].Yield = *fission;
+        node.daughters[slot].yield = *fission;
     for (const DaughterSlot& d : stable)
-        node.DaughterArray[slot++] = d;
-    node.StableCount = static_cast<std::uint8_t>(stable.size());
+        node.daughters[slot++] = d;
+    node.stableDaughterCount = static_cast<std::uint8_t>(stable.size());
 }
 
 // One record: the node, and the positions of its blocks in the four spectrum files.
@@ -182,28 +182,28 @@ Nuclide parseRecord(const RecordLine& r, std::array<long, 4>& positions)
 {
     Nuclide node;
     const ParsedName name = parseName(r.field(0, 7), 0);
-    node.Element = name.element;
-    node.AMassInt = static_cast<std::uint16_t>(name.mass);
-    node.AMass = MakeAMass(name.mass, name.state);
-    node.Name = NuclideName(r.field(0, 7));
-    node.HalfLife = static_cast<float>(r.real(7, 15, "half-life"));
-    node.HalfLifeUnit = parseUnit(r.field(15, 17), 15);
-    node.RTypeSet = parseModes(r.field(17, 25), 17);
+    node.element = name.element;
+    node.massNumber = static_cast<std::uint16_t>(name.mass);
+    node.mass = MakeAMass(name.mass, name.state);
+    node.name = NuclideName(r.field(0, 7));
+    node.halfLife = static_cast<float>(r.real(7, 15, "half-life"));
+    node.halfLifeUnit = parseUnit(r.field(15, 17), 15);
+    node.decayModes = parseModes(r.field(17, 25), 17);
     for (int f = 0; f < 4; ++f)
         positions[static_cast<std::size_t>(f)]
             = r.integer(kPositions[f].from, kPositions[f].to, 0, 99999999, "spectrum position");
     parseDaughters(r, node);
-    node.E_alpha = r.real(152, 159, "alpha energy");
-    node.E_electron = r.real(159, 167, "electron energy");
-    node.E_photon = r.real(167, 175, "photon energy");
-    node.Ph_low = static_cast<std::uint8_t>(r.integer(175, 179, 0, 255, "photon lines up to 10 keV"));
-    node.Ph_high = static_cast<std::uint16_t>(r.integer(179, 183, 0, 65535, "photon lines above 10 keV"));
-    node.BetaTrans = static_cast<std::uint8_t>(r.integer(183, 187, 0, 255, "beta transitions"));
-    node.MonoElectr = static_cast<std::uint16_t>(r.integer(187, 192, 0, 65535, "electron lines"));
-    node.AlphaTrans = static_cast<std::uint8_t>(r.integer(192, 196, 0, 255, "alpha transitions"));
-    node.AMassReal = r.real(196, 207, "atomic mass");
-    node.AirKermaRateConstant = r.real(207, 217, "air-kerma rate constant");
-    node.AirKermaCoefficient = r.real(217, 226, "air-kerma coefficient");
+    node.alphaEnergy = r.real(152, 159, "alpha energy");
+    node.electronEnergy = r.real(159, 167, "electron energy");
+    node.photonEnergy = r.real(167, 175, "photon energy");
+    node.lowPhotonLines = static_cast<std::uint8_t>(r.integer(175, 179, 0, 255, "photon lines up to 10 keV"));
+    node.highPhotonLines = static_cast<std::uint16_t>(r.integer(179, 183, 0, 65535, "photon lines above 10 keV"));
+    node.betaTransitions = static_cast<std::uint8_t>(r.integer(183, 187, 0, 255, "beta transitions"));
+    node.electronLines = static_cast<std::uint16_t>(r.integer(187, 192, 0, 65535, "electron lines"));
+    node.alphaTransitions = static_cast<std::uint8_t>(r.integer(192, 196, 0, 255, "alpha transitions"));
+    node.atomicMass = r.real(196, 207, "atomic mass");
+    node.airKermaRateConstant = r.real(207, 217, "air-kerma rate constant");
+    node.airKermaCoefficient = r.real(217, 226, "air-kerma coefficient");
     return node;
 }
 
@@ -237,20 +237,20 @@ QString assignSpectrumBlocks(std::vector<Nuclide>& nodes, const std::vector<std:
             Nuclide& node = nodes[order[j]];
             switch (f) {
             case 0:
-                node.SLinePos = static_cast<std::int32_t>(first);
-                node.NLines = static_cast<std::uint16_t>(count);
+                node.firstLine = static_cast<std::int32_t>(first);
+                node.lineCount = static_cast<std::uint16_t>(count);
                 break;
             case 1:
-                node.BetaLinePos = static_cast<std::int32_t>(first);
-                node.BetaLines = static_cast<std::uint8_t>(count);
+                node.firstBetaLine = static_cast<std::int32_t>(first);
+                node.betaLineCount = static_cast<std::uint8_t>(count);
                 break;
             case 2:
-                node.AugerLinePos = static_cast<std::int32_t>(first);
-                node.AugerLines = static_cast<std::uint16_t>(count);
+                node.firstAugerLine = static_cast<std::int32_t>(first);
+                node.augerLineCount = static_cast<std::uint16_t>(count);
                 break;
             default:
-                node.NeutronLinePos = static_cast<std::uint16_t>(first);
-                node.NeutronLines = static_cast<std::uint8_t>(count);
+                node.firstNeutronLine = static_cast<std::uint16_t>(first);
+                node.neutronLineCount = static_cast<std::uint8_t>(count);
                 break;
             }
         }
@@ -279,15 +279,15 @@ NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
                     QStringLiteral("the record has %1 characters, %2 expected").arg(line.size()).arg(kRecordWidth)};
             positions.emplace_back();
             Nuclide node = parseRecord(RecordLine(line), positions.back());
-            node.Index = static_cast<std::int32_t>(result.nodes.size());
+            node.position = static_cast<std::int32_t>(result.nodes.size());
             result.nodes.push_back(node);
         }
         // Daughter positions must name records of this file.
         const long count = static_cast<long>(result.nodes.size());
         for (const Nuclide& node : result.nodes)
-            for (int s = 0; s < node.DaughtersCount; ++s)
-                if (node.DaughterArray[static_cast<std::size_t>(s)].DaughterPos >= count) {
-                    lineNumber = node.Index + 2;
+            for (int s = 0; s < node.daughterCount; ++s)
+                if (node.daughters[static_cast<std::size_t>(s)].position >= count) {
+                    lineNumber = node.position + 2;
                     throw NdxError{kDaughterColumns[s] + 7, QStringLiteral("daughter position beyond the last record")};
                 }
     } catch (const NdxError& e) {

@@ -201,7 +201,7 @@ QString CheckSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText
     std::size_t placed = 0;
     for (const Nuclide& node : nodes) {
         const SpectrumBlock expected = blockOf(node);
-        const auto found = blocks.find(node.Name.toString());
+        const auto found = blocks.find(node.name.toString());
         if (expected.count == 0 && found == blocks.end())
             continue;
         if (found == blocks.end())
@@ -222,7 +222,7 @@ QString CheckSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText
     if (placed != spectra.blocks.size())
         for (const SpectrumBlock& block : spectra.blocks)
             if (std::none_of(nodes.begin(), nodes.end(),
-                             [&](const Nuclide& n) { return n.Name.toString() == block.nuclide; }))
+                             [&](const Nuclide& n) { return n.name.toString() == block.nuclide; }))
                 return QStringLiteral("%1: %2 is not in the index").arg(fileName, block.nuclide);
     return {};
 }

@@ -51,7 +51,7 @@ QMimeData* dragData(const QStringList& names)
 class DropList : public ColumnsList {
 public:
     using ColumnsList::ColumnsList;
-    std::function<void()> OnDrop;
+    std::function<void()> onDrop;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override { acceptOurs(event); }
@@ -64,8 +64,8 @@ protected:
         }
         event->setDropAction(Qt::CopyAction);
         event->accept();
-        if (OnDrop)
-            OnDrop();
+        if (onDrop)
+            onDrop();
     }
 
 private:
@@ -127,7 +127,7 @@ public:
         painter->save();
         painter->fillRect(option.rect,
                           selected   ? option.palette.highlight().color()
-                              : node ? m_groups.GetElementColor(node->Element)
+                              : node ? m_groups.GetElementColor(node->element)
                                      : option.palette.base().color());
         painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.buttonText().color());
         painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
@@ -214,8 +214,8 @@ AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     FillOffered();
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] {
-        if (OnHelp)
-            OnHelp();
+        if (onHelp)
+            onHelp();
     });
 }
 
@@ -227,7 +227,7 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     chosen->setSelectionMode(QAbstractItemView::ExtendedSelection);
     chosen->setAcceptDrops(true);
     chosen->setDragDropMode(QAbstractItemView::DropOnly);
-    chosen->OnDrop = [this] { AddClicked(); };
+    chosen->onDrop = [this] { AddClicked(); };
     chosen->installEventFilter(this);
     m_chosenList = chosen;
 
@@ -354,15 +354,15 @@ void AddNuclidesDialog::FillOffered()
             {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, UiLanguage::English)});
         std::vector<const Nuclide*> children;
         const ElementRange range = index.RangeOf(element);
-        for (int i = range.First; i < range.First + range.Count; ++i) {
+        for (int i = range.first; i < range.first + range.count; ++i) {
             const Nuclide* node = index.NodeAt(i);
-            if (node && filter.FullNuclideList().IndexOf(node->Name.toString()) >= 0)
+            if (node && filter.FullNuclideList().IndexOf(node->name.toString()) >= 0)
                 children.push_back(node);
         }
         std::stable_sort(children.begin(), children.end(),
                          [](const Nuclide* a, const Nuclide* b) { return CompareMassOnly(*a, *b) < 0; });
         for (const Nuclide* node : children) {
-            auto* child = new QTreeWidgetItem(top, {node->AMass.toString()});
+            auto* child = new QTreeWidgetItem(top, {node->mass.toString()});
             child->setData(0, kNodeRole, nodeData(node));
         }
     }
@@ -388,7 +388,7 @@ void AddNuclidesDialog::AddClicked()
         const QTreeWidgetItem* current = m_elementsTree->currentItem();
         if (current && current->parent()) {
             const Nuclide* node = nodeOf(current->data(0, kNodeRole));
-            AddEntry(node->Name.toString(), node);
+            AddEntry(node->name.toString(), node);
         } else if (current) {
             const QString symbol = current->text(0).section(u' ', 0, 0);
             for (int i = 0; i < current->childCount(); ++i)
@@ -545,7 +545,7 @@ bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
 {
     nodes.clear();
     AddNuclidesDialog form(source, parent);
-    form.OnHelp = help;
+    form.onHelp = help;
     if (execModal(form) != QDialog::Accepted)
         return false;
     nodes = form.ChosenNodes();

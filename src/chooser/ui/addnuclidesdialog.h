@@ -37,7 +37,7 @@ public:
     // "elementTree", "offeredList", "offeredCount", "sortMenu", "okButton", "cancelButton".
 
     // F1: the owner shows the dialog's help.
-    std::function<void()> OnHelp;
+    std::function<void()> onHelp;
 
 protected:
     // Delete in the chosen list removes its selected entries.

@@ -27,7 +27,7 @@ namespace kav {
 
 AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint)
-    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , execModal([](QDialog& dialog) { return dialog.exec(); })
     , m_selection(selection)
 {
     setObjectName(QStringLiteral("AdvFilterForm"));
@@ -133,7 +133,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     column->addWidget(m_resultPages, 1);
     root->addWidget(left);
     m_lines = new SpectrumLinesPanel(m_selection, this);
-    m_lines->ExecModal = [this](QDialog& dialog) { return ExecModal(dialog); };
+    m_lines->execModal = [this](QDialog& dialog) { return execModal(dialog); };
     root->addWidget(m_lines, 1);
     m_lines->setVisible(false);
     setFixedSize(NarrowWidth, ClientHeight);
@@ -153,7 +153,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     }
     ShowFilter();
     // Heard beside the selection's other listeners, while the dialog is open.
-    m_filterApplied = m_selection.FilterApplied.Connect([this] { Refresh(); });
+    m_filterApplied = m_selection.filterApplied.Connect([this] { Refresh(); });
     Refresh();
 }
 

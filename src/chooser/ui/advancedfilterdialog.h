@@ -49,7 +49,7 @@ public:
     bool IsMoreWidth() const { return m_isMoreWidth; }
     void SetIsMoreWidth(bool value);
     // Shows a modal dialog of its own (the radiation-type chooser); tests replace it.
-    std::function<int(QDialog&)> ExecModal;
+    std::function<int(QDialog&)> execModal;
 
     // The radiation codes the lines list counts as beta and as photon lines.
     const RadiationTypes& BetaRadiationSet() const { return m_lines->BetaRadiationSet(); }

@@ -64,7 +64,7 @@ class CriteriaGrid : public QWidget {
 public:
     using QWidget::QWidget;
     static constexpr int RowHeight = 18;
-    std::array<int, 3> ColumnRights{};
+    std::array<int, 3> columnRights{};
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -74,7 +74,7 @@ protected:
         p.setPen(QColor(0xC0, 0xC0, 0xC0));
         for (int r = 1; r <= SpectrumCriterionCount; ++r)
             p.drawLine(0, r * (RowHeight + 1) - 1, width(), r * (RowHeight + 1) - 1);
-        for (int x : ColumnRights)
+        for (int x : columnRights)
             p.drawLine(x, 0, x, height());
     }
 };
@@ -144,7 +144,7 @@ MassPage::MassPage(CriteriaEditor& editor)
             Write([&] { max ? Filter().AMass().SetMaxEnabled(on) : Filter().AMass().SetMinEnabled(on); });
             SwitchFilterOnIf(on);
         });
-        end.value->OnChange = [this, max] {
+        end.value->onChange = [this, max] {
             if (Quiet())
                 return;
             const int value = m_ends[max].value->Value();
@@ -373,7 +373,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
             Write([&] { max ? Filter().HalfLifeTime().SetMaxEnabled(on) : Filter().HalfLifeTime().SetMinEnabled(on); });
             SwitchFilterOnIf(on);
         });
-        end.value->OnChange = [this, max] {
+        end.value->onChange = [this, max] {
             if (Quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].value->Value());
@@ -389,7 +389,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
             ShowEnd(max, true, true, true);
             SwitchOn(m_ends[max].enabled);
         });
-        end.lambda->OnChange = [this, max] {
+        end.lambda->onChange = [this, max] {
             if (Quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].lambda->Value());
@@ -469,7 +469,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* grid = new CriteriaGrid;
-    grid->ColumnRights = {captionWidth, captionWidth + checkWidth + 1, captionWidth + checkWidth + boundWidth + 2};
+    grid->columnRights = {captionWidth, captionWidth + checkWidth + 1, captionWidth + checkWidth + boundWidth + 2};
     const int rowPitch = CriteriaGrid::RowHeight + 1;
     grid->setFixedSize(captionWidth + checkWidth + 2 * boundWidth + 3, SpectrumCriterionCount * rowPitch);
     for (int o = 0; o < SpectrumCriterionCount; ++o) {
@@ -491,7 +491,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
             MakeBoundField(edit, IsFractionOption(option));
             edit->setGeometry(captionWidth + checkWidth + 2 + (max ? boundWidth + 1 : 0), y, boundWidth,
                               CriteriaGrid::RowHeight);
-            edit->OnChange = [this, option, max] { WriteBound(option, max, false); };
+            edit->onChange = [this, option, max] { WriteBound(option, max, false); };
             connect(edit, &QLineEdit::editingFinished, this, [this, option, max] { WriteBound(option, max, true); });
         }
         connect(row.use, &QCheckBox::toggled, this, [this, option](bool on) {

@@ -56,7 +56,7 @@ QSize MarkupCaption::sizeHint() const
     QPainter p(&scratch);
     p.setFont(font());
     const MarkupResult r = DrawMarkupText(p, m_text, QRect(0, 0, 1000, 100), true, false);
-    return {r.Width + 4, std::max(r.Height, 16)};
+    return {r.width + 4, std::max(r.height, 16)};
 }
 
 void MarkupCaption::paintEvent(QPaintEvent*)
@@ -67,7 +67,7 @@ void MarkupCaption::paintEvent(QPaintEvent*)
     QRect r = rect();
     if (m_alignment & Qt::AlignHCenter) {
         const MarkupResult size = DrawMarkupText(p, m_text, r, true, false);
-        r.setLeft((width() - size.Width) / 2);
+        r.setLeft((width() - size.width) / 2);
     }
     DrawMarkupTextCentred(p, m_text, r, false);
 }
@@ -109,7 +109,7 @@ void MakeHalfLifeField(FloatEdit* edit)
     edit->SetMaxValueEnabled(true);
     edit->SetShowMessages(false);
     FloatFormatList& formats = edit->Formats();
-    formats.DefaultFormat = QStringLiteral("0.###e-0");
+    formats.defaultFormat = QStringLiteral("0.###e-0");
     formats.Add(1, QStringLiteral("0.###"));
     formats.Add(1000, QStringLiteral("0.###e-0"));
     edit->FormatsChanged();
@@ -125,7 +125,7 @@ void MakeBoundField(FloatEdit* edit, bool percent)
     edit->SetShowMessages(false);
     edit->SetUpDownButtons(false);
     FloatFormatList& formats = edit->Formats();
-    formats.DefaultFormat = QStringLiteral("0.####e-0");
+    formats.defaultFormat = QStringLiteral("0.####e-0");
     const std::pair<double, const char*> thresholds[]
         = {{0.01, "0.######"}, {0.1, "0.#####"}, {1, "0.####"},       {10, "0.###"},
            {100, "0.##"},      {1000, "0.#"},    {10000, "0.####e-0"}};
@@ -141,9 +141,9 @@ QString CountText(int count, CountKind kind, UiLanguage language)
 {
     const TextCatalogue& texts = Catalogue(language);
     if (count == 0)
-        return QString::fromUtf16(texts.ListEmpty);
-    return QString::fromUtf16(count == 1 ? texts.CountOfOne : texts.CountOfMany)
-        .arg(QString::number(count), QString::fromUtf16(texts.CountedThings[Ordinal(kind)]));
+        return QString::fromUtf16(texts.listEmpty);
+    return QString::fromUtf16(count == 1 ? texts.countOfOne : texts.countOfMany)
+        .arg(QString::number(count), QString::fromUtf16(texts.countedThings[Ordinal(kind)]));
 }
 
 } // namespace kav

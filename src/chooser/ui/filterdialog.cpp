@@ -27,34 +27,34 @@ public:
         setDragDropMode(QAbstractItemView::DragDrop);
         setDefaultDropAction(Qt::MoveAction);
     }
-    std::function<void()> OnDropFromPartner;
-    QListWidget* Partner = nullptr;
+    std::function<void()> onDropFromPartner;
+    QListWidget* partner = nullptr;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override
     {
-        if (event->source() == Partner)
+        if (event->source() == partner)
             event->acceptProposedAction();
         else
             event->ignore();
     }
     void dragMoveEvent(QDragMoveEvent* event) override
     {
-        if (event->source() == Partner)
+        if (event->source() == partner)
             event->acceptProposedAction();
         else
             event->ignore();
     }
     void dropEvent(QDropEvent* event) override
     {
-        if (event->source() != Partner) {
+        if (event->source() != partner) {
             event->ignore();
             return;
         }
         event->setDropAction(Qt::IgnoreAction); // the move below does the work
         event->accept();
-        if (OnDropFromPartner)
-            OnDropFromPartner();
+        if (onDropFromPartner)
+            onDropFromPartner();
     }
 };
 
@@ -84,10 +84,10 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
         auto* right = new PartnerList(outColumns, w);
         left->SetWidestText(widest);
         right->SetWidestText(widest);
-        left->Partner = right;
-        right->Partner = left;
-        left->OnDropFromPartner = [this] { MoveSelected(true); };
-        right->OnDropFromPartner = [this] { MoveSelected(false); };
+        left->partner = right;
+        right->partner = left;
+        left->onDropFromPartner = [this] { MoveSelected(true); };
+        right->onDropFromPartner = [this] { MoveSelected(false); };
         in = left;
         out = right;
         auto* buttons = new QVBoxLayout;
@@ -126,8 +126,8 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
         addNuclide(m_nuclidesIn, e.name, e.node);
     for (int i = 0; i < filter.Index().Count(); ++i) {
         const Nuclide* node = filter.Index().Items(i);
-        if (filter.Nuclides().IndexOf(node->Name.toString()) < 0)
-            addNuclide(m_nuclidesOut, node->Name.toString(), node);
+        if (filter.Nuclides().IndexOf(node->name.toString()) < 0)
+            addNuclide(m_nuclidesOut, node->name.toString(), node);
     }
     m_nuclidesIn->sortItems();
     m_nuclidesOut->sortItems();

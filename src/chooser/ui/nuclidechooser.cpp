@@ -77,8 +77,8 @@ QComboBox* makeBox(QWidget* parent)
 NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra, MessageBoxes& messageBoxes,
                                QWidget* parent)
     : QFrame(parent)
-    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
-    , OpenTextFile([this](const QString& title) {
+    , execModal([](QDialog& dialog) { return dialog.exec(); })
+    , openTextFile([this](const QString& title) {
         return QFileDialog::getOpenFileName(this, title, QString(), QStringLiteral("Text files (*.txt)"));
     })
     , m_index(index)
@@ -91,9 +91,9 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     setMinimumHeight(38);
     m_periodicTable = new PeriodicTablePopup(index, this);
     m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().FullElementSet());
-    m_periodicTable->OnChoiceElement = [this](ChemicalElement e) { m_selection.SetElement(e); };
-    m_showingSelection = m_selection.Changed.Connect([this] { ShowSelection(); });
-    m_followingFilter = m_selection.FilterApplied.Connect([this] {
+    m_periodicTable->onChoiceElement = [this](ChemicalElement e) { m_selection.SetElement(e); };
+    m_showingSelection = m_selection.changed.Connect([this] { ShowSelection(); });
+    m_followingFilter = m_selection.filterApplied.Connect([this] {
         UpdateAdvancedMark();
         const bool emptied = NuclideCount() == 0 && m_selection.Filter().Advanced().Enabled()
             && !m_selection.Filter().Advanced().Ignored();
@@ -104,11 +104,11 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
                               : QString());
         }
     });
-    m_selection.Filter().OnChange = [this](ListFilter*) { m_selection.ApplyFilter(); };
+    m_selection.Filter().onChange = [this](ListFilter*) { m_selection.ApplyFilter(); };
 
     m_elementBox = makeBox(this);
     m_elementBox->setItemDelegate(new ElementItemDelegate(m_selection, m_elementBox));
-    m_elementBox->view()->setMinimumWidth(m_layout.WidthElementDropDown);
+    m_elementBox->view()->setMinimumWidth(m_layout.widthElementDropDown);
     m_massBox = makeBox(this);
     m_nuclideBox = makeBox(this);
     // Quick entry hears the keys of each box and of its open list alike.
@@ -158,24 +158,24 @@ void NuclideChooser::LayOut()
 {
     const ChooserLayout& l = m_layout;
     const int h = 22;
-    m_elementBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthElement, h);
-    m_massBox->setGeometry(l.IndentLeft + l.WidthElement + l.ShiftAMass, l.IndentTop, l.WidthAMass, h);
-    m_nuclideBox->setGeometry(l.IndentLeft, l.IndentTop, l.WidthNuclide, h);
-    m_historyBar->setGeometry(l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar, l.IndentTop, l.WidthToolbar, h);
+    m_elementBox->setGeometry(l.indentLeft, l.indentTop, l.widthElement, h);
+    m_massBox->setGeometry(l.indentLeft + l.widthElement + l.shiftMass, l.indentTop, l.widthMass, h);
+    m_nuclideBox->setGeometry(l.indentLeft, l.indentTop, l.widthNuclide, h);
+    m_historyBar->setGeometry(l.indentLeft + l.widthElementDropDown + l.shiftToolbar, l.indentTop, l.widthToolbar, h);
     const int markLeft
-        = l.IndentLeft + l.WidthElementDropDown + l.ShiftToolbar + (m_selection.HistoryKept() ? l.WidthToolbar : 0);
-    m_advancedButton->setGeometry(markLeft, l.IndentTop, h, h);
-    m_elementBox->view()->setMinimumWidth(l.WidthElementDropDown);
+        = l.indentLeft + l.widthElementDropDown + l.shiftToolbar + (m_selection.HistoryKept() ? l.widthToolbar : 0);
+    m_advancedButton->setGeometry(markLeft, l.indentTop, h, h);
+    m_elementBox->view()->setMinimumWidth(l.widthElementDropDown);
     setMinimumWidth(markLeft + h + 8);
 }
 
 void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
 {
     auto clamp = [](int v) { return std::max(v, 0); };
-    m_layout = {clamp(value.IndentLeft),           clamp(value.IndentTop),           clamp(value.WidthElement),
-                clamp(value.WidthElementDropDown), clamp(value.WidthAMass),          clamp(value.WidthNuclide),
-                clamp(value.WidthToolbar),         clamp(value.WidthToolbarButtons), clamp(value.ShiftAMass),
-                clamp(value.ShiftToolbar)};
+    m_layout = {clamp(value.indentLeft),           clamp(value.indentTop),           clamp(value.widthElement),
+                clamp(value.widthElementDropDown), clamp(value.widthMass),           clamp(value.widthNuclide),
+                clamp(value.widthToolbar),         clamp(value.widthToolbarButtons), clamp(value.shiftMass),
+                clamp(value.shiftToolbar)};
     LayOut();
 }
 
@@ -272,7 +272,7 @@ void NuclideChooser::UpdateHistoryButtons()
                     [this, i, isUndo] { isUndo ? m_selection.Undo(i) : m_selection.Redo(i); });
         }
         button->setEnabled(!names.isEmpty() && m_selection.Offers(names.front()));
-        button->setToolTip(names.isEmpty() ? QString() : StandartUndoRedoHint ? hint : names.front());
+        button->setToolTip(names.isEmpty() ? QString() : undoRedoHint ? hint : names.front());
     }
 }
 
@@ -380,7 +380,7 @@ void NuclideChooser::RetitlePopupMenu()
         {m_menu.nuclideFilter, 10}, {m_menu.advancedFilter, 11}, {m_menu.loadElements, 13}, {m_menu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
         action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
-    m_menu.clearAdvanced->setText(QString::fromUtf16(Catalogue(m_selection.Language()).ClearAdvancedFilter));
+    m_menu.clearAdvanced->setText(QString::fromUtf16(Catalogue(m_selection.Language()).clearAdvancedFilter));
 }
 
 void NuclideChooser::UpdatePopupChecks()
@@ -400,7 +400,7 @@ void NuclideChooser::UpdatePopupChecks()
 
 QString NuclideChooser::Caption(int entry) const
 {
-    QString text = QString::fromUtf16(Catalogue(m_selection.Language()).ChooserMenu[static_cast<std::size_t>(entry)]);
+    QString text = QString::fromUtf16(Catalogue(m_selection.Language()).chooserMenu[static_cast<std::size_t>(entry)]);
     // The later sort entries line up under the words before the first one.
     if (entry >= 4 && entry <= 6)
         text.prepend(QString(m_selection.Language() == UiLanguage::English ? 14 : 27, u' '));
@@ -410,7 +410,7 @@ QString NuclideChooser::Caption(int entry) const
 void NuclideChooser::ExecFilterForm(bool elements, bool nuclides)
 {
     FilterDialog form(m_selection.Filter(), elements, nuclides, this);
-    ExecModal(form);
+    execModal(form);
 }
 
 void NuclideChooser::ExecAdvFilterDialog()
@@ -420,7 +420,7 @@ void NuclideChooser::ExecAdvFilterDialog()
     form.Pages()->setCurrentIndex(
         std::clamp(advanced.FormLastPage(), 0, static_cast<int>(AdvancedFilterDialog::Page::Spectrum)));
     form.SetIsMoreWidth(advanced.FormIsMoreWidth());
-    ExecModal(form);
+    execModal(form);
     advanced.SetFormLastPage(form.Pages()->currentIndex());
     advanced.SetFormIsMoreWidth(form.IsMoreWidth());
 }
@@ -432,8 +432,8 @@ void NuclideChooser::ClearAdvancedFilter()
 
 void NuclideChooser::SayStatus(const QString& text)
 {
-    if (OnStatusText)
-        OnStatusText(text);
+    if (onStatusText)
+        onStatusText(text);
 }
 
 bool NuclideChooser::QuickEntryKey(QComboBox* box, QKeyEvent* event)
@@ -504,9 +504,9 @@ void NuclideChooser::GoToTypedName()
         SayStatus(QStringLiteral("%1: no such radionuclide").arg(name));
         return;
     }
-    const QString canonical = node->Name.toString();
+    const QString canonical = node->name.toString();
     if (m_selection.Offers(canonical)) {
-        m_selection.SetElementAndAMass(node->Element, node->AMass);
+        m_selection.SetElementAndAMass(node->element, node->mass);
         SayStatus(QString());
         return;
     }
@@ -530,7 +530,7 @@ void NuclideChooser::ExecLoadNuclideListDialog()
 
 void NuclideChooser::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
 {
-    const QString path = OpenTextFile(title);
+    const QString path = openTextFile(title);
     if (path.isEmpty())
         return;
     QFile file(path);
@@ -562,7 +562,7 @@ void NuclideChooser::EditNuclide()
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(other, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
-    if (ExecModal(dialog) == QDialog::Accepted)
+    if (execModal(dialog) == QDialog::Accepted)
         m_selection.SetElementAndAMass(other->Selection().Element(), other->Selection().AMass());
 }
 
@@ -614,7 +614,7 @@ bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)
         QToolTip::hideText();
     }
     // Ctrl with the left button opens the periodic table instead of the list.
-    if (watched == m_elementBox && event->type() == QEvent::MouseButtonPress && AllowElementPopupMenu) {
+    if (watched == m_elementBox && event->type() == QEvent::MouseButtonPress && allowElementPopupMenu) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
             DropDown_pmElements(true);

@@ -25,16 +25,16 @@ using ChooserMenuEntries = EnumSet<ChooserMenuEntry, 8>;
 
 // Geometry of the panel's boxes, in pixels.
 struct ChooserLayout {
-    int IndentLeft = 8;
-    int IndentTop = 8;
-    int WidthElement = 44;
-    int WidthElementDropDown = 121;
-    int WidthAMass = 54;
-    int WidthNuclide = 87;
-    int WidthToolbar = 76;
-    int WidthToolbarButtons = 76;
-    int ShiftAMass = 8;
-    int ShiftToolbar = 0;
+    int indentLeft = 8;
+    int indentTop = 8;
+    int widthElement = 44;
+    int widthElementDropDown = 121;
+    int widthMass = 54;
+    int widthNuclide = 87;
+    int widthToolbar = 76;
+    int widthToolbarButtons = 76;
+    int shiftMass = 8;
+    int shiftToolbar = 0;
 };
 
 // The control through which one radionuclide is picked: an element box and a mass box, or one
@@ -62,9 +62,9 @@ public:
     void SetLanguage(UiLanguage value);
     ChooserMenuEntries PopupMenuOptions() const { return m_popupMenuOptions; }
     void SetPopupMenuOptions(ChooserMenuEntries value);
-    bool AllowElementPopupMenu = true;
+    bool allowElementPopupMenu = true;
     void SetShowUndoRedoButtons(bool value);
-    bool StandartUndoRedoHint = true;
+    bool undoRedoHint = true;
     const ChooserLayout& WidthsNShifts() const { return m_layout; }
     void SetWidthsNShifts(const ChooserLayout& value);
 
@@ -95,7 +95,7 @@ public:
     QToolButton* AdvancedMark() const { return m_advancedButton; }
     // A short text for the owner's status line: why a typed name was not taken, or why the
     // chooser offers nothing.
-    std::function<void(const QString& text)> OnStatusText;
+    std::function<void(const QString& text)> onStatusText;
     // What has been typed into a focused box towards a nuclide's name.
     const QString& TypedName() const { return m_typed; }
 
@@ -109,8 +109,8 @@ public:
     // The "Set radionuclide" dialog.
     void EditNuclide();
     // Shows a modal dialog; asks for a text file to open (empty when cancelled). Tests replace both.
-    std::function<int(QDialog&)> ExecModal;
-    std::function<QString(const QString& title)> OpenTextFile;
+    std::function<int(QDialog&)> execModal;
+    std::function<QString(const QString& title)> openTextFile;
 
 protected:
     void showEvent(QShowEvent* event) override;

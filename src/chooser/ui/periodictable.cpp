@@ -59,24 +59,24 @@ QColor ElementGroupColours::GetElementColor(ChemicalElement e) const
 {
     using enum ChemicalElement;
     if (in(e, {Li, Na, K, Rb, Cs, Fr}))
-        return AlkaliMetalsColor;
+        return alkaliMetalsColor;
     if (in(e, {Be, Mg, Ca, Sr, Ba, Ra}))
-        return AlkalineEarthMetalsColor;
+        return alkalineEarthMetalsColor;
     if (in(e, {Al, Ga, Ge, In, Sn, Sb, Tl, Pb, Bi, Po}))
-        return OtherMetalsColor;
+        return otherMetalsColor;
     if (in(e, {H, B, C, N, O, F, Si, P, S, Cl, As, Se, Br, Te, I, At}))
-        return NonMetalsColor;
+        return nonMetalsColor;
     if (in(e, {He, Ne, Ar, Kr, Xe, Rn}))
-        return NobleGasesColor;
+        return nobleGasesColor;
     if (e >= La && e <= Lu)
-        return LanthanideSeriesColor;
+        return lanthanideSeriesColor;
     if (e >= Ac && e <= Lr)
-        return ActinideSeriesColor;
-    return TransitionMetalsColor;
+        return actinideSeriesColor;
+    return transitionMetalsColor;
 }
 
 OfferedElements::OfferedElements(const NuclideIndex& index)
-    : ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    : execModal([](QDialog& dialog) { return dialog.exec(); })
     , m_index(index)
     , m_elementSet(index.Elements())
 {
@@ -87,8 +87,8 @@ void OfferedElements::SetEnableElementType(ElementsOffered value)
     if (value == m_type)
         return;
     m_type = value;
-    if (OnChange)
-        OnChange();
+    if (onChange)
+        onChange();
 }
 
 void OfferedElements::SetElementSet(const ElementSet& value)
@@ -96,8 +96,8 @@ void OfferedElements::SetElementSet(const ElementSet& value)
     if (value == m_elementSet)
         return;
     m_elementSet = value;
-    if (OnChange)
-        OnChange();
+    if (onChange)
+        onChange();
 }
 
 std::array<std::int32_t, 4> OfferedElements::StoredElementSet() const
@@ -119,11 +119,11 @@ bool OfferedElements::EditDlg(QWidget* parent)
     FilterDialog form(working, true, false, parent);
     form.UseElementFilter()->hide();
     form.UseElementFilter()->setChecked(true);
-    if (ExecModal(form) != QDialog::Accepted)
+    if (execModal(form) != QDialog::Accepted)
         return false;
     m_elementSet = working.Elements();
-    if (OnChange)
-        OnChange();
+    if (onChange)
+        onChange();
     return true;
 }
 
@@ -131,7 +131,7 @@ PeriodicTablePopup::PeriodicTablePopup(const NuclideIndex& index, QWidget* paren
     : QWidget(parent, Qt::Popup)
     , m_enabled(index)
 {
-    m_enabled.OnChange = [this] { EnabledChanged(); };
+    m_enabled.onChange = [this] { EnabledChanged(); };
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_nameTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
@@ -194,10 +194,10 @@ void PeriodicTablePopup::SetElement(ChemicalElement value)
 
 void PeriodicTablePopup::SetEnabledElements(ElementsOffered type, const ElementSet& set)
 {
-    m_enabled.OnChange = nullptr;
+    m_enabled.onChange = nullptr;
     m_enabled.SetEnableElementType(type);
     m_enabled.SetElementSet(set);
-    m_enabled.OnChange = [this] { EnabledChanged(); };
+    m_enabled.onChange = [this] { EnabledChanged(); };
     EnabledChanged();
 }
 
@@ -283,8 +283,8 @@ void PeriodicTablePopup::Pick(QPoint cell)
     if (!IsElementEnabled(e))
         return;
     hide();
-    if (OnChoiceElement)
-        OnChoiceElement(e);
+    if (onChoiceElement)
+        onChoiceElement(e);
 }
 
 void PeriodicTablePopup::paintEvent(QPaintEvent*)

@@ -15,14 +15,14 @@ namespace kav {
 // The colours of the element groups of the periodic table.
 class ElementGroupColours {
 public:
-    QColor AlkaliMetalsColor{0xFF, 0xCC, 0x99};
-    QColor AlkalineEarthMetalsColor{0xCC, 0xFF, 0xCC};
-    QColor TransitionMetalsColor{0x99, 0xCC, 0x00};
-    QColor OtherMetalsColor{0xFF, 0x80, 0x80};
-    QColor NonMetalsColor{0xFF, 0xFF, 0xCC};
-    QColor NobleGasesColor{0xFF, 0x99, 0xCC};
-    QColor LanthanideSeriesColor{0xCC, 0xFF, 0xFF};
-    QColor ActinideSeriesColor{0x99, 0xCC, 0xFF};
+    QColor alkaliMetalsColor{0xFF, 0xCC, 0x99};
+    QColor alkalineEarthMetalsColor{0xCC, 0xFF, 0xCC};
+    QColor transitionMetalsColor{0x99, 0xCC, 0x00};
+    QColor otherMetalsColor{0xFF, 0x80, 0x80};
+    QColor nonMetalsColor{0xFF, 0xFF, 0xCC};
+    QColor nobleGasesColor{0xFF, 0x99, 0xCC};
+    QColor lanthanideSeriesColor{0xCC, 0xFF, 0xFF};
+    QColor actinideSeriesColor{0x99, 0xCC, 0xFF};
 
     QColor GetElementColor(ChemicalElement element) const;
 };
@@ -45,8 +45,8 @@ public:
     bool EditDlg(QWidget* parent = nullptr);
     const NuclideIndex& Index() const { return m_index; }
 
-    std::function<void()> OnChange;
-    std::function<int(QDialog&)> ExecModal;
+    std::function<void()> onChange;
+    std::function<int(QDialog&)> execModal;
 
 private:
     const NuclideIndex& m_index;
@@ -88,7 +88,7 @@ public:
     // The cell under a point of the pop-up, or (-1, -1).
     QPoint CellAt(QPoint pos) const;
 
-    std::function<void(ChemicalElement value)> OnChoiceElement;
+    std::function<void(ChemicalElement value)> onChoiceElement;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -35,7 +35,7 @@ QString lineKindText(int kind)
 
 SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidget* parent)
     : QGroupBox(QStringLiteral("Spectrum lines"), parent)
-    , ExecModal([](QDialog& dialog) { return dialog.exec(); })
+    , execModal([](QDialog& dialog) { return dialog.exec(); })
     , m_selection(selection)
     , m_betaSet(BetaGroup)
     , m_gammaSet(PhotonGroup)
@@ -83,7 +83,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     }
     *m_grid->CreateCellCaption(3, 0) = QStringLiteral("Energy (E<sub>i</sub>), MeV");
     *m_grid->CreateCellCaption(4, 0) = QStringLiteral("Δ<sub>i</sub>, MeV / trans.");
-    m_grid->FixedCellsFormat.Normal.MultiLine = true;
+    m_grid->fixedCellsFormat.normal.multiLine = true;
     m_grid->SetCells(0, 1, QStringLiteral("1"));
     layout->addWidget(m_grid, 1);
     m_count = new QLabel(this);
@@ -192,14 +192,14 @@ void SpectrumLinesPanel::ShowLines()
             continue;
         }
         const FoundLine& line = m_lines[static_cast<std::size_t>(r - 1)];
-        m_grid->SetCells(1, r, line.node->Name.toString());
+        m_grid->SetCells(1, r, line.node->name.toString());
         m_grid->SetCells(2, r, HalfLifeText(*line.node, language));
         m_grid->SetCells(3, r, QString::number(line.energy, 'g', 6));
         m_grid->SetCells(4, r, QString::number(line.yield, 'g', 4));
-        m_grid->SetCells(5, r, QString::number(line.node->Lr, 'g', 8));
+        m_grid->SetCells(5, r, QString::number(line.node->decayConstant, 'g', 8));
     }
     if (m_linesCut) {
-        m_count->setText(QString::fromUtf16(Catalogue(language).ListTooLong));
+        m_count->setText(QString::fromUtf16(Catalogue(language).listTooLong));
         m_count->setStyleSheet(QStringLiteral("color: blue"));
         return;
     }
@@ -212,7 +212,7 @@ void SpectrumLinesPanel::ChooseRadiations()
     LineTypesDialog form(m_betaSet, m_gammaSet, m_selection.Language(), this);
     QWidget* kinds = LineKindButton(LineKind::Alpha)->parentWidget();
     form.move(kinds->mapToGlobal(QPoint(0, kinds->height())));
-    if (ExecModal(form) != QDialog::Accepted)
+    if (execModal(form) != QDialog::Accepted)
         return;
     m_betaSet = form.BetaSet();
     m_gammaSet = form.GammaSet();

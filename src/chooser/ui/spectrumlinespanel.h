@@ -40,7 +40,7 @@ public:
     // Lists the lines anew, after the filter or the nuclides on offer changed.
     void Rebuild();
     // Shows a modal dialog of its own (the radiation-type chooser); tests replace it.
-    std::function<int(QDialog&)> ExecModal;
+    std::function<int(QDialog&)> execModal;
 
     // The radiation codes the list counts as beta and as photon lines.
     const RadiationTypes& BetaRadiationSet() const { return m_betaSet; }

@@ -64,7 +64,7 @@ const QString OptionsDialog::NoDataFilesMessage
 
 OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& remembered, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , BrowseFolder([this](const QString& start) { return defaultBrowse(this, start); })
+    , browseFolder([this](const QString& start) { return defaultBrowse(this, start); })
     , m_remembered(remembered)
     , m_preference(ProgramSettings::WithDefaults(locations)) // Load fills it from the caller's
 {
@@ -273,8 +273,8 @@ void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
                                                                                  : 2);
         break;
     case OptionsPage::General:
-        m_mainPages->setCurrentIndex(m_remembered.Main);
-        m_unitsPages->setCurrentIndex(m_remembered.Units);
+        m_mainPages->setCurrentIndex(m_remembered.main);
+        m_unitsPages->setCurrentIndex(m_remembered.units);
         break;
     }
     // Only the page the dialog opens on has been seen, not those passed on the way to it.
@@ -284,7 +284,7 @@ void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
 
 void OptionsDialog::BrowseDataFolder()
 {
-    const QString chosen = BrowseFolder(m_preference->DataFolderPath());
+    const QString chosen = browseFolder(m_preference->DataFolderPath());
     if (chosen.isEmpty())
         return;
     if (DoseDataFolder(chosen).HoldsDataFiles()) {
@@ -330,8 +330,8 @@ void OptionsDialog::accept()
 void OptionsDialog::done(int result)
 {
     if (m_options == OptionsPage::General) {
-        m_remembered.Main = m_mainPages->currentIndex();
-        m_remembered.Units = m_unitsPages->currentIndex();
+        m_remembered.main = m_mainPages->currentIndex();
+        m_remembered.units = m_unitsPages->currentIndex();
     }
     QDialog::done(result);
 }

@@ -24,8 +24,8 @@ class TimeUnitComboBox;
 
 // The pages of the last options dialog closed in the general mode, which the next one shows again.
 struct OptionsPages {
-    int Main = 0;
-    int Units = 0;
+    int main = 0;
+    int units = 0;
 };
 
 // The options dialog: the data folder, the units of the three dose views, the language and
@@ -48,7 +48,7 @@ public:
     QStringList ConfirmedKeys() const;
 
     // Asks for a folder, starting at the given one; empty when the user cancels. Tests replace it.
-    std::function<QString(const QString& start)> BrowseFolder;
+    std::function<QString(const QString& start)> browseFolder;
 
     void BrowseDataFolder();
     void RestoreDefaultValues();

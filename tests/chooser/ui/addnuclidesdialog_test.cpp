@@ -64,7 +64,7 @@ protected:
     {
         QStringList names;
         for (const Nuclide* node : form->ChosenNodes())
-            names << node->Name.toString();
+            names << node->name.toString();
         return names;
     }
 
@@ -201,7 +201,7 @@ TEST_F(AddDialogTest, ADropFromTheOfferedSideAddsItsSelection)
 TEST_F(AddDialogTest, F1AsksForTheHelp)
 {
     int asked = 0;
-    form->OnHelp = [&] { ++asked; };
+    form->onHelp = [&] { ++asked; };
     form->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(form.get(), Qt::Key_F1);

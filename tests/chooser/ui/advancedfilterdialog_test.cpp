@@ -92,9 +92,9 @@ protected:
         panel->SetPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
         panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
-        hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
+        hearingChoices.push_back(panel->Selection().nuclideChosen.Connect(
             [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
-        panel->OnStatusText = [this](const QString& text) { status << text; };
+        panel->onStatusText = [this](const QString& text) { status << text; };
         panel->resize(260, 40);
         panel->show();
         ASSERT_TRUE(panel->Selection().Active());
@@ -104,7 +104,7 @@ protected:
     void openDialog(const std::function<void(AdvancedFilterDialog&)>& steps)
     {
         int opened = 0;
-        panel->ExecModal = [&](QDialog& dialog) {
+        panel->execModal = [&](QDialog& dialog) {
             ++opened;
             auto& form = static_cast<AdvancedFilterDialog&>(dialog);
             form.show();
@@ -143,8 +143,8 @@ bool hasPhotonLine(const NuclideIndex& index, const Nuclide& node, float lo, flo
     if (!spectra.ReadLines(&node, lines))
         return false;
     for (const SpectrumLine& line : lines) {
-        const float v = byYield ? line.Yield : line.E;
-        if (IsPhotonGroupRadiation(line.RType) && v >= lo && v <= hi)
+        const float v = byYield ? line.yield : line.energy;
+        if (IsPhotonGroupRadiation(line.radiation) && v >= lo && v <= hi)
             return true;
     }
     return false;
@@ -161,7 +161,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              typeNumber(f.MassValue(false), QStringLiteral("220"));
              typeNumber(f.MassValue(true), QStringLiteral("230"));
          },
-         [](const Nuclide& n, const NuclideIndex&) { return n.AMassInt >= 220 && n.AMassInt <= 230; }, "Ra-226",
+         [](const Nuclide& n, const NuclideIndex&) { return n.massNumber >= 220 && n.massNumber <= 230; }, "Ra-226",
          "Co-60"},
         {"no ancestors",
          [](AdvancedFilterDialog& f) {
@@ -170,7 +170,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              for (const char* count : {"1", "2", "3", "4"})
                  clickItem(f.AncestorCounts(), QString::fromLatin1(count));
          },
-         [](const Nuclide& n, const NuclideIndex&) { return n.AncestorsCount == 0; }, "H-3", "Ba-137m"},
+         [](const Nuclide& n, const NuclideIndex&) { return n.ancestorCount == 0; }, "H-3", "Ba-137m"},
         {"alpha decay only",
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("tab2")));
@@ -180,7 +180,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
              for (const char* mode : {"Beta \u2014  only", "Beta +  only", "IT only"})
                  clickItem(f.DecayOnlyModes(), QString::fromUtf8(mode));
          },
-         [](const Nuclide& n, const NuclideIndex&) { return n.RTypeSet == DecayModeSet{DecayMode::Alpha}; }, "Po-210",
+         [](const Nuclide& n, const NuclideIndex&) { return n.decayModes == DecayModeSet{DecayMode::Alpha}; }, "Po-210",
          "Cf-252"},
         {"half-life from 1 d to 1 y",
          [](AdvancedFilterDialog& f) {
@@ -193,7 +193,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
                  << "typing a bound switches it on";
          },
          [](const Nuclide& n, const NuclideIndex&) {
-             return n.Lr <= static_cast<float>(kLn2) && n.Lr >= static_cast<float>(kLn2 / 365.25);
+             return n.decayConstant <= static_cast<float>(kLn2) && n.decayConstant >= static_cast<float>(kLn2 / 365.25);
          },
          "I-131", "Cs-137"},
         {"gamma lines 0.6 to 0.7 MeV, above 0.1 MeV per decay",
@@ -358,7 +358,7 @@ TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
         click(f.LineKindButton(AdvancedFilterDialog::LineKind::Gamma));
         const int withXrays = f.LinesGrid()->RowCount() - 1;
         int chooserRuns = 0;
-        f.ExecModal = [&](QDialog& dialog) {
+        f.execModal = [&](QDialog& dialog) {
             ++chooserRuns;
             auto& chooser = static_cast<LineTypesDialog&>(dialog);
             chooser.show();
@@ -430,15 +430,15 @@ TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
         EXPECT_EQ(f.HalfLifeUnits(false)->currentText(), QStringLiteral("y"));
         EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
         click(f.DatabaseButton());
-        EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.LongestHalfLife().HalfLife);
-        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), static_cast<int>(index.ShortestHalfLife().HalfLifeUnit));
+        EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.LongestHalfLife().halfLife);
+        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), static_cast<int>(index.ShortestHalfLife().halfLifeUnit));
     });
 }
 
 TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 {
     int changes = 0;
-    const auto heard = panel->Selection().FilterApplied.Connect([&] { ++changes; });
+    const auto heard = panel->Selection().filterApplied.Connect([&] { ++changes; });
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.EnabledBox());
         click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
@@ -451,7 +451,7 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
     EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
     EXPECT_EQ(panel->Selection().Filter().Advanced().AMass().MinValue(), 250);
     for (const QString& name : offered())
-        EXPECT_GE(index.FindNuclide(name)->AMassInt, 250);
+        EXPECT_GE(index.FindNuclide(name)->massNumber, 250);
     const int before = changes;
     panel->Selection().Filter().Advanced().AMass().SetMinValue(240);
     EXPECT_EQ(changes, before + 1);
@@ -486,7 +486,7 @@ TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhe
         QTest::keyClick(f.LinesGrid(), Qt::Key_Escape);
         closed = !f.isVisible();
     };
-    panel->ExecModal = [&](QDialog& dialog) {
+    panel->execModal = [&](QDialog& dialog) {
         auto& f = static_cast<AdvancedFilterDialog&>(dialog);
         f.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -634,7 +634,7 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
             const int bound = typed.toInt() < MassNumberFilter::Lowest ? MassNumberFilter::Highest : typed.toInt();
             int passing = 0;
             for (int i = 0; i < index.Count(); ++i)
-                passing += index.Items(i)->AMassInt <= bound;
+                passing += index.Items(i)->massNumber <= bound;
             EXPECT_EQ(panel->NuclideCount(), passing) << typed.toStdString();
             EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60")) << typed.toStdString();
         }
@@ -657,7 +657,7 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
 TEST_F(AdvFilterFormTest, MenuEntryOpensTheDialog)
 {
     int opened = 0;
-    panel->ExecModal = [&](QDialog& dialog) {
+    panel->execModal = [&](QDialog& dialog) {
         ++opened;
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Advanced radionuclide filter"));
         return int(QDialog::Rejected);

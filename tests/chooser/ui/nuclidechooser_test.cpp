@@ -36,7 +36,7 @@ protected:
             panel->Selection().Filter().SetUseNuclideFilter(true);
             panel->Selection().Filter().SetNuclideList(offered);
         }
-        hearingChoices.push_back(panel->Selection().NuclideChosen.Connect(
+        hearingChoices.push_back(panel->Selection().nuclideChosen.Connect(
             [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
     }
     void show()
@@ -125,7 +125,7 @@ TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
     panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     show();
     int filterChanges = 0;
-    const auto heard = panel->Selection().FilterApplied.Connect([&] { ++filterChanges; });
+    const auto heard = panel->Selection().filterApplied.Connect([&] { ++filterChanges; });
     reports.clear();
     panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
@@ -251,12 +251,12 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
         EXPECT_FALSE(menu->IsElementEnabled(off)) << ElementSymbolAscii(off);
     EXPECT_TRUE(menu->IsElementEnabled(ChemicalElement::Cs));
     reports.clear();
-    menu->OnChoiceElement(ChemicalElement::Cs);
+    menu->onChoiceElement(ChemicalElement::Cs);
     EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
     EXPECT_EQ(reports.size(), 1);
     menu->hide();
 
-    panel->AllowElementPopupMenu = false;
+    panel->allowElementPopupMenu = false;
     QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_FALSE(menu->isVisible());
 }
@@ -555,7 +555,7 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
     int shown = 0;
-    panel->ExecModal = [&](QDialog& dialog) {
+    panel->execModal = [&](QDialog& dialog) {
         ++shown;
         auto& form = static_cast<FilterDialog&>(dialog);
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Filter dialog"));
@@ -574,7 +574,7 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-58")); // the closest offered cobalt
     EXPECT_FALSE(reports.isEmpty());
 
-    panel->ExecModal = [&](QDialog& dialog) {
+    panel->execModal = [&](QDialog& dialog) {
         auto& form = static_cast<FilterDialog&>(dialog);
         form.MoveAll(false); // every element out
         EXPECT_EQ(form.ElementsIn()->count(), 0);
@@ -597,7 +597,7 @@ TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
     list.write("Co-60\ncs - 137\nnonsense\n");
     list.close();
     QString title;
-    panel->OpenTextFile = [&](const QString& t) {
+    panel->openTextFile = [&](const QString& t) {
         title = t;
         return dir.filePath("list.txt");
     };
@@ -606,7 +606,7 @@ TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
     EXPECT_TRUE(panel->Selection().Filter().UseNuclideFilter());
     EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Cs-137"}));
 
-    panel->OpenTextFile = [](const QString&) { return QString(); }; // cancelled
+    panel->openTextFile = [](const QString&) { return QString(); }; // cancelled
     panel->ExecLoadElListDialog();
     EXPECT_FALSE(panel->Selection().Filter().UseElementFilter());
 }
@@ -616,7 +616,7 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
     makePanel(kData);
     panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
-    panel->ExecModal = [](QDialog& dialog) {
+    panel->execModal = [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
         auto* other = dialog.findChild<NuclideChooser*>(QStringLiteral("SetRadionuclidePanel"));
         EXPECT_TRUE(other);
@@ -632,11 +632,11 @@ TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
 TEST(ElementGroups, ColoursOfTheGroups)
 {
     ElementGroupColours g;
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::Po), g.OtherMetalsColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::At), g.NonMetalsColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::Fe), g.TransitionMetalsColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::La), g.LanthanideSeriesColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::None), g.TransitionMetalsColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::Po), g.otherMetalsColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::At), g.nonMetalsColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::Fe), g.transitionMetalsColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::La), g.lanthanideSeriesColor);
+    EXPECT_EQ(g.GetElementColor(ChemicalElement::None), g.transitionMetalsColor);
     EXPECT_EQ(PeriodicTablePopup::CellElement(9, 4), ChemicalElement::Db);
     EXPECT_EQ(PeriodicTablePopup::CellElement(10, 0), ChemicalElement::None);
 }
@@ -646,12 +646,12 @@ TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
     OfferedElements f(index);
     EXPECT_EQ(f.Elements(), index.Elements());
     int changes = 0;
-    f.OnChange = [&] { ++changes; };
+    f.onChange = [&] { ++changes; };
     f.ReadStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change
     EXPECT_EQ(f.Elements().count(), 97);
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
-    f.ExecModal = [](QDialog& dialog) {
+    f.execModal = [](QDialog& dialog) {
         auto& form = static_cast<FilterDialog&>(dialog);
         EXPECT_FALSE(form.UseElementFilter()->isVisibleTo(&form));
         form.ElementsIn()->item(0)->setSelected(true); // H

@@ -62,7 +62,7 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     EXPECT_TRUE(ini().isEmpty());
 
     QString offered;
-    dialog.BrowseFolder = [&](const QString& start) {
+    dialog.browseFolder = [&](const QString& start) {
         offered = start;
         return good.path();
     };
@@ -97,7 +97,7 @@ TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
             browse = b;
     ASSERT_TRUE(browse);
     QString answer = empty.path();
-    dialog.BrowseFolder = [&](const QString&) { return answer; };
+    dialog.browseFolder = [&](const QString&) { return answer; };
 
     QTest::mouseClick(browse, Qt::LeftButton);
     EXPECT_EQ(dialog.DataFolderField()->text(), good.path());
@@ -120,7 +120,7 @@ TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
     const ProgramSettings& caller = *callerPtr;
     OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::DataFolder);
-    dialog.BrowseFolder = [&](const QString&) { return good.path(); };
+    dialog.browseFolder = [&](const QString&) { return good.path(); };
     dialog.BrowseDataFolder();
     dialog.show();
     dialog.reject();

@@ -29,20 +29,20 @@ TEST(NdxReader, ReadsARecordIntoANode)
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_EQ(r.nodes.size(), 1u);
     const Nuclide& n = r.nodes[0];
-    EXPECT_EQ(n.Name.toString(), QStringLiteral("Ac-223"));
-    EXPECT_EQ(n.HalfLife, 2.10f);
-    EXPECT_EQ(n.HalfLifeUnit, TimeUnit::Minute);
-    EXPECT_EQ(n.RTypeSet, DecayModeSet{DecayMode::Alpha});
-    EXPECT_EQ(n.DaughtersCount, 0);
-    EXPECT_EQ(n.StableCount, 1);
-    EXPECT_EQ(n.DaughterArray[0].Name.toString(), QStringLiteral("Fr-219"));
-    EXPECT_EQ(n.SLinePos, 0);
-    EXPECT_EQ(n.NLines, 480); // the only block runs to the end of the file
+    EXPECT_EQ(n.name.toString(), QStringLiteral("Ac-223"));
+    EXPECT_EQ(n.halfLife, 2.10f);
+    EXPECT_EQ(n.halfLifeUnit, TimeUnit::Minute);
+    EXPECT_EQ(n.decayModes, DecayModeSet{DecayMode::Alpha});
+    EXPECT_EQ(n.daughterCount, 0);
+    EXPECT_EQ(n.stableDaughterCount, 1);
+    EXPECT_EQ(n.daughters[0].name.toString(), QStringLiteral("Fr-219"));
+    EXPECT_EQ(n.firstLine, 0);
+    EXPECT_EQ(n.lineCount, 480); // the only block runs to the end of the file
     EXPECT_TRUE(
         ReadNdx("header\n" + recordLine() + "\n", {70000, 0, 0, 0}).error.contains(QStringLiteral("cannot hold")));
     EXPECT_EQ(ReadNdx("header\n" + recordLine() + "\n", {-1, 0, 0, 0}).error,
               QStringLiteral("the record total of the discrete-radiation file is not known"));
-    EXPECT_DOUBLE_EQ(n.AMassReal, 223.019136);
+    EXPECT_DOUBLE_EQ(n.atomicMass, 223.019136);
 }
 
 TEST(NdxReader, NamesTheLineAndColumnOfWhatIsWrong)

@@ -27,9 +27,9 @@ TEST(SpectraText, RadiationsBecomeRecordsOfEnergyPerDecay)
     const float energies[] = {1.2f, 2, 0, 0.1f, 0.2f};
     const float perDecay[] = {static_cast<float>(0.5 * 1.2), 0.5f, 0, static_cast<float>(0.5 * 0.1), 0.2f};
     for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(lines[i].RType, types[i]) << i;
-        EXPECT_EQ(lines[i].E, energies[i]) << i;
-        EXPECT_EQ(lines[i].Yield, perDecay[i]) << i;
+        EXPECT_EQ(lines[i].radiation, types[i]) << i;
+        EXPECT_EQ(lines[i].energy, energies[i]) << i;
+        EXPECT_EQ(lines[i].yield, perDecay[i]) << i;
     }
     ASSERT_EQ(r.blocks.size(), 2u);
     EXPECT_EQ(r.blocks[1].nuclide, QStringLiteral("Cs-137"));
@@ -105,22 +105,22 @@ TEST(SpectraText, BlocksMustBeWhereTheIndexPutsThem)
     std::vector<Nuclide> nodes{makeNode(ChemicalElement::Co, 60, "60", 5.27f, TimeUnit::Year),
                                makeNode(ChemicalElement::Cs, 137, "137", 30.1f, TimeUnit::Year),
                                makeNode(ChemicalElement::H, 3, "3", 12.3f, TimeUnit::Year)};
-    nodes[0].SLinePos = 0;
-    nodes[0].NLines = 2;
-    nodes[1].SLinePos = 2;
-    nodes[1].NLines = 1;
+    nodes[0].firstLine = 0;
+    nodes[0].lineCount = 2;
+    nodes[1].firstLine = 2;
+    nodes[1].lineCount = 1;
     const SpectraText r
         = ReadRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t1\t1\nCo-60\t1\tG\t1\t1\nCs-137\t5\tB-\t1\t0.2\n");
-    auto place = [](const Nuclide& n) { return SpectrumBlock{n.Name.toString(), n.SLinePos, n.NLines}; };
+    auto place = [](const Nuclide& n) { return SpectrumBlock{n.name.toString(), n.firstLine, n.lineCount}; };
     EXPECT_TRUE(CheckSpectrumBlocks(nodes, r, QStringLiteral("lines"), place).isEmpty());
 
     std::vector<Nuclide> moved = nodes;
-    moved[1].NLines = 2;
+    moved[1].lineCount = 2;
     EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
               QStringLiteral("lines: the 1 records of Cs-137 start at record 2, the index has 2 from 2"));
     moved = nodes;
-    moved[2].SLinePos = 3;
-    moved[2].NLines = 4;
+    moved[2].firstLine = 3;
+    moved[2].lineCount = 4;
     EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
               QStringLiteral("lines: no records of H-3, which the index gives 4"));
     moved = nodes;
