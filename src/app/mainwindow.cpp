@@ -107,12 +107,12 @@ void MainWindow::CreateControls()
     setMinimumSize(kSmallestClientSize);
 
     m_pages = new QTabWidget(this);
-    m_pages->setObjectName(QStringLiteral("pcMain"));
+    m_pages->setObjectName(QStringLiteral("pages"));
     setCentralWidget(m_pages);
 
     m_dosePerIntakeTab = new QWidget;
     m_dosePerIntakePages = new QTabWidget(m_dosePerIntakeTab);
-    m_dosePerIntakePages->setObjectName(QStringLiteral("pcDosePerIntake"));
+    m_dosePerIntakePages->setObjectName(QStringLiteral("dosePerIntakePages"));
     m_mixtureTab = new QWidget;
     m_materialsTab = new QWidget;
     m_dosePerIntakePages->addTab(m_mixtureTab, QStringLiteral("Radio&nuclides"));
@@ -155,7 +155,7 @@ void MainWindow::CreateHelp()
     m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { RunDoseExport(); });
     m_exportAction->setVisible(false);
     m_helpButton = new QToolButton(m_pages);
-    m_helpButton->setObjectName(QStringLiteral("JxpbHelp"));
+    m_helpButton->setObjectName(QStringLiteral("helpButton"));
     m_helpButton->setText(QStringLiteral("?"));
     m_helpButton->setToolTip(QStringLiteral("Help"));
     m_helpButton->setPopupMode(QToolButton::MenuButtonPopup);
@@ -466,7 +466,7 @@ void MainWindow::ShowSampleNotice()
             = new QLabel(QStringLiteral("Synthetic sample data: these numbers were made up for trying the viewer; "
                                         "they are not reference values."),
                          this);
-        m_sampleNotice->setObjectName(QStringLiteral("lSampleNotice"));
+        m_sampleNotice->setObjectName(QStringLiteral("sampleNotice"));
         m_sampleNotice->setStyleSheet(QStringLiteral("color: #B00000; font-weight: bold"));
         // Permanent: a passing message in the status line does not hide it.
         statusBar()->addPermanentWidget(m_sampleNotice, 1);
@@ -481,7 +481,7 @@ void MainWindow::ShowDataFolder()
     // given for one run.
     if (!m_dataFolder) {
         m_dataFolder = new QLabel(this);
-        m_dataFolder->setObjectName(QStringLiteral("lDataFolder"));
+        m_dataFolder->setObjectName(QStringLiteral("dataFolder"));
         statusBar()->addPermanentWidget(m_dataFolder);
     }
     const QString folder = QDir::toNativeSeparators(m_context.Settings().DataFolderPath());

@@ -50,7 +50,7 @@ namespace {
 
 // Each test starts as a first run, with a data folder holding Co-60 only: the preferences
 // file of a viewer of the test's own names that folder and nothing else.
-class MainFormTest : public testing::Test {
+class MainWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -75,7 +75,7 @@ protected:
     QStringList shown;
 };
 
-TEST_F(MainFormTest, ShellHasItsCaptionTabsAndSize)
+TEST_F(MainWindowTest, ShellHasItsCaptionTabsAndSize)
 {
     MainWindow form(context());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Electronic Annex / KAV Data Viewer"));
@@ -120,7 +120,7 @@ TEST(WindowPlacementTest, TheWindowFitsTheScreenAndItsTitleBarStaysOnIt)
         EXPECT_EQ(WindowPlacement(wanted, c.available, frame), c.placed) << c.screen;
 }
 
-TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
+TEST_F(MainWindowTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
 {
     MainWindow form(context());
     captureDialogs(form);
@@ -133,7 +133,7 @@ TEST_F(MainFormTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
     EXPECT_TRUE(ini.readAll().contains("Initialized=1"));
 }
 
-TEST_F(MainFormTest, LaterRunsShowNoAboutBox)
+TEST_F(MainWindowTest, LaterRunsShowNoAboutBox)
 {
     writeIni("Initialized=1\n");
     MainWindow form(context());
@@ -143,7 +143,7 @@ TEST_F(MainFormTest, LaterRunsShowNoAboutBox)
     EXPECT_TRUE(form.IsFormActivated());
 }
 
-TEST_F(MainFormTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
+TEST_F(MainWindowTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     const QByteArray before = home.ini();
@@ -158,7 +158,7 @@ TEST_F(MainFormTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
     EXPECT_EQ(home.ini(), before);
 }
 
-TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
+TEST_F(MainWindowTest, WheelTurnsScrollTheControlUnderThePointer)
 {
     MainWindow form(context());
     captureDialogs(form);
@@ -206,7 +206,7 @@ TEST_F(MainFormTest, WheelTurnsScrollTheControlUnderThePointer)
     EXPECT_GT(scrolled->verticalScrollBar()->value(), 0);
 }
 
-TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
+TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
 {
     writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
     writeTypicalFile(data.path(), ChemicalElement::Co, "58");
@@ -257,7 +257,7 @@ TEST_F(MainFormTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     }
 }
 
-TEST_F(MainFormTest, AChoosersWordsReachTheStatusLine)
+TEST_F(MainWindowTest, AChoosersWordsReachTheStatusLine)
 {
     MainWindow form(context());
     captureDialogs(form);
@@ -276,7 +276,7 @@ TEST_F(MainFormTest, AChoosersWordsReachTheStatusLine)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
-TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneUsed)
+TEST_F(MainWindowTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneUsed)
 {
     const QString before = QDir::currentPath();
     for (const QByteArray& damaged : {QByteArray(6000, '\0'), QByteArray("Co-60 5.27 y B-\r\n").repeated(300)}) {
@@ -300,7 +300,7 @@ TEST_F(MainFormTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOneU
     }
 }
 
-TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
+TEST_F(MainWindowTest, SyntheticSampleDataAreSaidToBeSo)
 {
     writeTypicalFile(data.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
     MainWindow form(context());
@@ -311,7 +311,7 @@ TEST_F(MainFormTest, SyntheticSampleDataAreSaidToBeSo)
 
 // An advanced filter that leaves the Materials view's chooser empty: the numbers stay, and the
 // boxes, the copy and the status line still say whose they are and what they are.
-TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
+TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
 {
     writeTypicalFile(data.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
     MainWindow form(context());
@@ -336,7 +336,7 @@ TEST_F(MainFormTest, NumbersAlwaysNameTheirNuclide)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
-TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
+TEST_F(MainWindowTest, EmptyDataFolderAsksForAnotherOrEnds)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     std::vector<OptionsPage> asked;
@@ -365,7 +365,7 @@ TEST_F(MainFormTest, EmptyDataFolderAsksForAnotherOrEnds)
 
 // Another data folder picked in the options while the viewer runs: every page shows its data
 // at once, a chooser whose nuclide it lacks moves to one it has, a kept row without data stays.
-TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
+TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
 {
     writeTypicalFile(data.path(), ChemicalElement::Co, "58");
     writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
@@ -446,7 +446,7 @@ TEST_F(MainFormTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
 
 // Every table answers the desktop's copy keys as its copy button does, and Shift+F10 opens its
 // menu, as a right click does.
-TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
+TEST_F(MainWindowTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
 {
     writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
     MainWindow form(context());
@@ -500,7 +500,7 @@ TEST_F(MainFormTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
 // The language picked in the options speaks at once in every chooser (its element names and its
 // menu), in the index's messages and in the toolkit's own texts, and is kept; the copies of the
 // tables stay as they were.
-TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
+TEST_F(MainWindowTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
 {
     writeIni("Initialized=1\n");
     MainWindow form(context());
@@ -569,7 +569,7 @@ TEST_F(MainFormTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
 }
 
 // Alt with an underlined letter opens a tab, takes the keys to a labelled box, or works a button.
-TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
+TEST_F(MainWindowTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
 {
     MainWindow form(context());
     captureDialogs(form);
@@ -600,7 +600,7 @@ TEST_F(MainFormTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
     EXPECT_EQ(form.DosePerIntakeTabs()->currentIndex(), 0);
 }
 
-TEST_F(MainFormTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
+TEST_F(MainWindowTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
 {
     QFile::remove(data.filePath("Co-60.qvd"));
     writeTypicalFile(data.path(), ChemicalElement::Cs, "137");

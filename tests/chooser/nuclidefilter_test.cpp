@@ -14,7 +14,7 @@ ElementSet setOf(std::initializer_list<ChemicalElement> elements)
     return s;
 }
 
-class FilterTest : public testing::Test {
+class NuclideFilterTest : public testing::Test {
 protected:
     void SetUp() override { loadShippedIndex(index); }
 
@@ -22,7 +22,7 @@ protected:
     SpectraFiles spectra{index};
 };
 
-TEST_F(FilterTest, StartsWithTheWholeIndex)
+TEST_F(NuclideFilterTest, StartsWithTheWholeIndex)
 {
     NuclideFilter f(index, spectra);
     EXPECT_EQ(f.Nuclides().Count(), 1252);
@@ -32,7 +32,7 @@ TEST_F(FilterTest, StartsWithTheWholeIndex)
     EXPECT_FALSE(f.Advanced().Enabled());
 }
 
-TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
+TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
 {
     NuclideFilter f(index, spectra);
     int changes = 0;
@@ -66,7 +66,7 @@ TEST_F(FilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     EXPECT_EQ(f.FullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
 }
 
-TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
+TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
 {
     const ElementSet elements = setOf({ChemicalElement::Co, ChemicalElement::Sr, ChemicalElement::I});
     for (const bool useElements : {false, true})
@@ -94,7 +94,7 @@ TEST_F(FilterTest, InvariantsHoldForEveryCombinationOfFlags)
         }
 }
 
-TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
+TEST_F(NuclideFilterTest, StoredElementSetHasItsOwnEncoding)
 {
     NuclideFilter f(index, spectra);
     f.ReadStoredElementSet({-23, -1, -1, 15});
@@ -113,7 +113,7 @@ TEST_F(FilterTest, StoredElementSetHasItsOwnEncoding)
     EXPECT_FALSE(f.ElementSetStored());
 }
 
-TEST_F(FilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
+TEST_F(NuclideFilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
 {
     NuclideFilter f(index, spectra);
     EXPECT_TRUE(f.LoadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
@@ -132,7 +132,7 @@ TEST_F(FilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
     EXPECT_EQ(f.FullNuclideList().Count(), 0);
 }
 
-TEST_F(FilterTest, AnyBytesAsAListFile)
+TEST_F(NuclideFilterTest, AnyBytesAsAListFile)
 {
     QByteArray garbage;
     for (int i = 0; i < 20000; ++i)
@@ -145,7 +145,7 @@ TEST_F(FilterTest, AnyBytesAsAListFile)
         EXPECT_TRUE(e.node);
 }
 
-TEST_F(FilterTest, ACopyOffersWhatItsSourceOffers)
+TEST_F(NuclideFilterTest, ACopyOffersWhatItsSourceOffers)
 {
     NuclideFilter f(index, spectra);
     f.SetUseNuclideFilter(true);

@@ -170,7 +170,7 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
     EXPECT_EQ(frameDots(), 0);
 }
 
-TEST(StringGrid, HiddenColumnsTakeNoSpace)
+TEST(DataGridTest, HiddenColumnsTakeNoSpace)
 {
     DataGrid g;
     fill(g, 4, 3);
@@ -183,7 +183,7 @@ TEST(StringGrid, HiddenColumnsTakeNoSpace)
     EXPECT_EQ(g.CellRect(2, 0).left(), 66);
 }
 
-TEST(StringGrid, FixedColumnsMergeRunsOfRows)
+TEST(DataGridTest, FixedColumnsMergeRunsOfRows)
 {
     DataGrid g;
     fill(g, 5, 9);
@@ -215,7 +215,7 @@ TEST(StringGrid, FixedColumnsMergeRunsOfRows)
     EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3"));
 }
 
-TEST(StringGrid, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
+TEST(DataGridTest, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
 {
     DataGrid g;
     fill(g, 6, 3);
@@ -226,7 +226,7 @@ TEST(StringGrid, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
     EXPECT_EQ(g.MergedRegion(5, 0).right, 5);
 }
 
-TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
+TEST(DataGridTest, TextFormSkipsHiddenExcludedAndFilteredParts)
 {
     DataGrid g;
     fill(g, 4, 4);
@@ -245,7 +245,7 @@ TEST(StringGrid, TextFormSkipsHiddenExcludedAndFilteredParts)
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Head\r\n0,0\r\n0,2\r\n0,3\r\n\r\nFoot"));
 }
 
-TEST(StringGrid, ArrowKeysPassOverDisabledColumns)
+TEST(DataGridTest, ArrowKeysPassOverDisabledColumns)
 {
     DataGrid g;
     fill(g, 5, 3);
@@ -266,7 +266,7 @@ TEST(StringGrid, ArrowKeysPassOverDisabledColumns)
     EXPECT_EQ(selected, (std::vector<std::pair<int, int>>{{4, 1}, {1, 1}, {1, 2}}));
 }
 
-TEST(StringGrid, RowsMoveWithTheirCellObjects)
+TEST(DataGridTest, RowsMoveWithTheirCellObjects)
 {
     DataGrid g;
     fill(g, 3, 5);
@@ -289,7 +289,7 @@ TEST(StringGrid, RowsMoveWithTheirCellObjects)
     EXPECT_FALSE(g.CreateCellHint(7, 7));
 }
 
-TEST(StringGrid, BadIndicesRaiseTheGridsError)
+TEST(DataGridTest, BadIndicesRaiseTheGridsError)
 {
     DataGrid g;
     EXPECT_THROW(g.SetColWidths(5, 10), GridIndexError);
@@ -307,7 +307,7 @@ TEST(StringGrid, BadIndicesRaiseTheGridsError)
     EXPECT_EQ(g.Cells(3, 3), QStringLiteral("-"));
 }
 
-TEST(StringGrid, WeightedColumnsShareTheRoomWithoutGaps)
+TEST(DataGridTest, WeightedColumnsShareTheRoomWithoutGaps)
 {
     DataGrid g;
     fill(g, 5, 2);
@@ -327,7 +327,7 @@ TEST(StringGrid, WeightedColumnsShareTheRoomWithoutGaps)
     EXPECT_EQ(g.EffectiveColWidth(2), 64);
 }
 
-TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
+TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
 {
     DataGrid g;
     fill(g, 3, 3);
@@ -379,7 +379,7 @@ TEST(StringGrid, EditorsCommitEveryChangeAndReportEachCommit)
     EXPECT_FALSE(g.EditorVisible());
 }
 
-TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
+TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
 {
     DataGrid g;
     fill(g, 3, 3);
@@ -427,7 +427,7 @@ TEST(StringGrid, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     EXPECT_EQ(committed.size(), 1);
 }
 
-TEST(StringGrid, RichItemsBringTheirCaptions)
+TEST(DataGridTest, RichItemsBringTheirCaptions)
 {
     DataGrid g;
     fill(g, 3, 3);
@@ -450,7 +450,7 @@ TEST(StringGrid, RichItemsBringTheirCaptions)
     EXPECT_FALSE(g.GetCellCaption(1, 1));
 }
 
-TEST(StringGrid, MouseCoordFindsTheCellUnderAPoint)
+TEST(DataGridTest, MouseCoordFindsTheCellUnderAPoint)
 {
     DataGrid g;
     fill(g, 4, 4);
@@ -460,7 +460,7 @@ TEST(StringGrid, MouseCoordFindsTheCellUnderAPoint)
     EXPECT_EQ(g.MouseCoord(390, 190), QPoint(-1, -1));
 }
 
-TEST(StringGrid, FormatEventsSeeEveryCellAndDrawing)
+TEST(DataGridTest, FormatEventsSeeEveryCellAndDrawing)
 {
     DataGrid g;
     fill(g, 3, 3);

@@ -20,7 +20,7 @@ int measuredHeight(const TipWindow& tip, const QString& text, int width)
     return DrawMarkupText(p, text, QRect(10, 10, width - 20, 1000), true).height;
 }
 
-TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
+TEST(TipWindowTest, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QString text
@@ -44,7 +44,7 @@ TEST(TipForm, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
     EXPECT_FALSE(tip.isVisible());
 }
 
-TEST(TipForm, AClickElsewhereInTheProgramOrEscapeHidesIt)
+TEST(TipWindowTest, AClickElsewhereInTheProgramOrEscapeHidesIt)
 {
     QWidget elsewhere;
     elsewhere.resize(200, 100);
@@ -63,7 +63,7 @@ TEST(TipForm, AClickElsewhereInTheProgramOrEscapeHidesIt)
     EXPECT_FALSE(tip.isVisible());
 }
 
-TEST(JxLabel, OwnerPaintingReplacesTheLabels)
+TEST(OwnerDrawnLabelTest, OwnerPaintingReplacesTheLabels)
 {
     OwnerDrawnLabel label(QStringLiteral("text"));
     label.resize(100, 30);

@@ -17,7 +17,7 @@ namespace kav {
 namespace {
 
 // A folder standing for the executable's, with "viewer" as the executable.
-class PreferenceTest : public testing::Test {
+class ProgramSettingsTest : public testing::Test {
 protected:
     QString exe() const { return m_dir.filePath("viewer"); }
     QString iniPath() const { return m_dir.filePath("viewer.ini"); }
@@ -38,7 +38,7 @@ protected:
     QTemporaryDir m_dir;
 };
 
-TEST_F(PreferenceTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
+TEST_F(ProgramSettingsTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
 {
     const ProgramSettings p(exe());
     EXPECT_EQ(p.Locations().exeName, QStringLiteral("viewer"));
@@ -54,14 +54,14 @@ TEST_F(PreferenceTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
-TEST_F(PreferenceTest, DefaultDataFolderBesideTheExecutable)
+TEST_F(ProgramSettingsTest, DefaultDataFolderBesideTheExecutable)
 {
     makeFolder("QVData");
     const ProgramSettings p(exe());
     EXPECT_EQ(p.DataFolderPath(), path("QVData"));
 }
 
-TEST_F(PreferenceTest, ValuesAreReducedToTheirLowByteAndValidated)
+TEST_F(ProgramSettingsTest, ValuesAreReducedToTheirLowByteAndValidated)
 {
     struct Case {
         const char* line;
@@ -94,7 +94,7 @@ TEST_F(PreferenceTest, ValuesAreReducedToTheirLowByteAndValidated)
     }
 }
 
-TEST_F(PreferenceTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
+TEST_F(ProgramSettingsTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
 {
     writeIni("[General]\nAutoSave=-2\nInitialized=0\n");
     const ProgramSettings p(exe());
@@ -102,7 +102,7 @@ TEST_F(PreferenceTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
     EXPECT_FALSE(p.NotFirstRun());
 }
 
-TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
+TEST_F(ProgramSettingsTest, WriteStoresEveryKeyInOrder)
 {
     makeFolder("data");
     ProgramSettings p(exe());
@@ -128,7 +128,7 @@ TEST_F(PreferenceTest, WriteStoresEveryKeyInOrder)
 
 // A copy of the program folder (a USB stick, a second installation) reads its own data folder,
 // not the original's; a folder outside the program's is kept whole.
-TEST_F(PreferenceTest, ADataFolderInsideTheProgramsTravelsWithACopy)
+TEST_F(ProgramSettingsTest, ADataFolderInsideTheProgramsTravelsWithACopy)
 {
     makeFolder("original/QVData");
     makeFolder("outside");
@@ -158,7 +158,7 @@ TEST_F(PreferenceTest, ADataFolderInsideTheProgramsTravelsWithACopy)
     EXPECT_TRUE(copy.readAll().contains("\nQVD=" + path("outside").toUtf8() + "\n"));
 }
 
-TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
+TEST_F(ProgramSettingsTest, WriteKeepsWhatElseTheFileHolds)
 {
     writeIni("; kept\n[General]\nAutoSave=1\nTheme=dark\n[Mine]\nx=1\n");
     ProgramSettings p(exe());
@@ -168,7 +168,7 @@ TEST_F(PreferenceTest, WriteKeepsWhatElseTheFileHolds)
         text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\nLanguage=en\n[Mine]\nx=1\n"));
 }
 
-TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
+TEST_F(ProgramSettingsTest, AFileThatCannotBeReadWholeIsNeverReplaced)
 {
     // Large but readable: every setting is taken, and the rest comes back byte for byte.
     QByteArray notes = "[Notes]\nName=M\xfcller\n";
@@ -195,7 +195,7 @@ TEST_F(PreferenceTest, AFileThatCannotBeReadWholeIsNeverReplaced)
 
 // The language: on a first run the system's when it is one of the three, English otherwise;
 // afterwards the file's, whatever the system; a code the program does not know counts as none.
-TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
+TEST_F(ProgramSettingsTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
 {
     struct Case {
         QLocale::Language system;
@@ -235,7 +235,7 @@ TEST_F(PreferenceTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwards)
     EXPECT_TRUE(readIni().contains("\nLanguage=uk\n")) << readIni().toStdString();
 }
 
-TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
+TEST_F(ProgramSettingsTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
 {
     ProgramSettings p(exe());
     int changes = 0;
@@ -251,7 +251,7 @@ TEST_F(PreferenceTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
     EXPECT_TRUE(readIni().contains("Initialized=1"));
 }
 
-TEST_F(PreferenceTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
+TEST_F(ProgramSettingsTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
 {
     makeFolder("data");
     ProgramSettings p(exe());
@@ -270,7 +270,7 @@ TEST_F(PreferenceTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
     EXPECT_FALSE(p.BioassayWholeDays());
 }
 
-TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
+TEST_F(ProgramSettingsTest, AssignCopiesSettingsButNotIdentity)
 {
     makeFolder("data");
     ProgramSettings source(exe());
@@ -297,7 +297,7 @@ TEST_F(PreferenceTest, AssignCopiesSettingsButNotIdentity)
     EXPECT_EQ(heardBySource, 0) << "the source's listeners stay with it";
 }
 
-TEST_F(PreferenceTest, DataFolderFallsBackToTheDefaultThenTheExecutablesFolder)
+TEST_F(ProgramSettingsTest, DataFolderFallsBackToTheDefaultThenTheExecutablesFolder)
 {
     ProgramSettings p(exe());
     p.SetDataFolderPath(path("absent"));
@@ -316,7 +316,7 @@ TEST_F(PreferenceTest, DataFolderFallsBackToTheDefaultThenTheExecutablesFolder)
     EXPECT_EQ(p.DataFolderPath(), QStringLiteral("sub"));
 }
 
-TEST_F(PreferenceTest, CheckDataFilesCountsAnyMatchingEntry)
+TEST_F(ProgramSettingsTest, CheckDataFilesCountsAnyMatchingEntry)
 {
     makeFolder("empty");
     makeFolder("notes");
@@ -430,7 +430,7 @@ TEST_F(InstalledCopyTest, SettingsThatCannotBeWrittenSayWhy)
     EXPECT_EQ(write, canWrite);
 }
 
-TEST_F(PreferenceTest, ADataFolderForThisRunIsNotKept)
+TEST_F(ProgramSettingsTest, ADataFolderForThisRunIsNotKept)
 {
     makeFolder("stored");
     makeFolder("this-run");
@@ -453,7 +453,7 @@ TEST_F(PreferenceTest, ADataFolderForThisRunIsNotKept)
     EXPECT_EQ(ProgramSettings(exe()).DataFolderPath(), path("picked"));
 }
 
-TEST_F(PreferenceTest, ChangesAreHeardOnceEach)
+TEST_F(ProgramSettingsTest, ChangesAreHeardOnceEach)
 {
     ProgramSettings p(exe());
     int heard = 0;

@@ -30,7 +30,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     , execModal([](QDialog& dialog) { return dialog.exec(); })
     , m_selection(selection)
 {
-    setObjectName(QStringLiteral("AdvFilterForm"));
+    setObjectName(QStringLiteral("advancedFilterDialog"));
     setWindowTitle(QStringLiteral("Advanced radionuclide filter"));
     auto* root = new QHBoxLayout(this);
     root->setContentsMargins(4, 4, 4, 4);
@@ -63,7 +63,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
         auto* tab = new QToolButton(left);
         tab->setText(QString::fromLatin1(titles[i]));
         tab->setCheckable(true);
-        tab->setObjectName(QStringLiteral("tab%1").arg(i));
+        tab->setObjectName(QStringLiteral("page%1").arg(i));
         tab->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         tab->setStyleSheet(QStringLiteral(
             "QToolButton { border: 1px solid #A0A0A0; border-bottom: none; padding: 2px 4px; "
@@ -97,14 +97,14 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
 
     auto* enabledRow = new QHBoxLayout;
     m_enabledBox = new QCheckBox(QStringLiteral("&Enabled"), left);
-    m_enabledBox->setObjectName(QStringLiteral("cbEnabled"));
+    m_enabledBox->setObjectName(QStringLiteral("filterEnabled"));
     m_enabledBox->setStyleSheet(NavyWhenChecked());
     connect(m_enabledBox, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_updating)
             WriteFilter([&] { EditedFilter().SetEnabled(on); });
     });
     m_linesButton = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
-    m_linesButton->setObjectName(QStringLiteral("bLinesList"));
+    m_linesButton->setObjectName(QStringLiteral("linesButton"));
     m_linesButton->setVisible(false);
     connect(m_linesButton, &QPushButton::clicked, this, [this] { SetIsMoreWidth(!m_isMoreWidth); });
     enabledRow->addWidget(m_enabledBox);
@@ -128,8 +128,8 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
           };
     resultPage(QStringLiteral("&Radionuclides"), 4, QStringLiteral("Ag-110m"), m_nuclidesList, m_nuclidesCount);
     resultPage(QStringLiteral("Elemen&ts"), 8, QStringLiteral("Mn"), m_elementsList, m_elementsCount);
-    m_nuclidesList->setObjectName(QStringLiteral("lbNuclides"));
-    m_elementsList->setObjectName(QStringLiteral("lbElements"));
+    m_nuclidesList->setObjectName(QStringLiteral("nuclidesList"));
+    m_elementsList->setObjectName(QStringLiteral("elementsList"));
     column->addWidget(m_resultPages, 1);
     root->addWidget(left);
     m_lines = new SpectrumLinesPanel(m_selection, this);

@@ -128,9 +128,9 @@ MassPage::MassPage(CriteriaEditor& editor)
         End& end = m_ends[max];
         grid->addWidget(new QLabel(max ? QStringLiteral("Max") : QStringLiteral("Min"), this), max ? 2 : 1, 0);
         end.enabled = new QCheckBox(this);
-        end.enabled->setObjectName(max ? QStringLiteral("cbMassMax") : QStringLiteral("cbMassMin"));
+        end.enabled->setObjectName(max ? QStringLiteral("massMaxEnabled") : QStringLiteral("massMinEnabled"));
         end.value = new IntegerEdit(this);
-        end.value->setObjectName(max ? QStringLiteral("ieMassMax") : QStringLiteral("ieMassMin"));
+        end.value->setObjectName(max ? QStringLiteral("massMax") : QStringLiteral("massMin"));
         end.value->SetMinValue(MassNumberFilter::Lowest);
         end.value->SetMaxValue(MassNumberFilter::Highest);
         end.value->SetMinValueEnabled(true);
@@ -180,10 +180,11 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
         auto* g = new QHBoxLayout(group);
         Part& part = m_parts[daughters];
         part.enabled = new QCheckBox(QStringLiteral("Enabled"), group);
-        part.enabled->setObjectName(daughters ? QStringLiteral("cbDaughters") : QStringLiteral("cbAncestors"));
+        part.enabled->setObjectName(daughters ? QStringLiteral("daughtersEnabled")
+                                              : QStringLiteral("ancestorsEnabled"));
         part.enabled->setStyleSheet(NavyWhenChecked());
         part.counts = MakeCheckList(counts, 2, group);
-        part.counts->setObjectName(daughters ? QStringLiteral("clbDaughters") : QStringLiteral("clbAncestors"));
+        part.counts->setObjectName(daughters ? QStringLiteral("daughterCounts") : QStringLiteral("ancestorCounts"));
         part.counts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         part.counts->setFixedHeight(3 * 20 + 6);
         g->addWidget(part.enabled, 0, Qt::AlignTop);
@@ -234,7 +235,7 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     layout->setContentsMargins(6, 6, 6, 6);
     auto* top = new QHBoxLayout;
     m_enabled = new QCheckBox(QStringLiteral("Enabled"), this);
-    m_enabled->setObjectName(QStringLiteral("cbDecay"));
+    m_enabled->setObjectName(QStringLiteral("decayEnabled"));
     m_enabled->setStyleSheet(NavyWhenChecked());
     auto* operation = new QGroupBox(QStringLiteral("Operation"), this);
     auto* ops = new QHBoxLayout(operation);
@@ -252,11 +253,11 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     m_modes = MakeCheckList({QStringLiteral("Alpha"), QStringLiteral("Beta \u2014"), QStringLiteral("Beta +"),
                              QStringLiteral("IT"), QStringLiteral("SF")},
                             1, this);
-    m_modes->setObjectName(QStringLiteral("clbModes"));
+    m_modes->setObjectName(QStringLiteral("decayModes"));
     m_onlyModes = MakeCheckList({QStringLiteral("Alpha only"), QStringLiteral("Beta \u2014  only"),
                                  QStringLiteral("Beta +  only"), QStringLiteral("IT only")},
                                 1, this);
-    m_onlyModes->setObjectName(QStringLiteral("clbOnlyModes"));
+    m_onlyModes->setObjectName(QStringLiteral("onlyDecayModes"));
     lists->addWidget(m_modes);
     lists->addWidget(m_onlyModes);
     layout->addLayout(lists, 1);
@@ -350,16 +351,16 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         const QString suffix = max ? QStringLiteral("Max") : QStringLiteral("Min");
         grid->addWidget(new QLabel(suffix, this), r, 0);
         end.enabled = new QCheckBox(this);
-        end.enabled->setObjectName(QStringLiteral("cbHalfLife") + suffix);
+        end.enabled->setObjectName(QStringLiteral("halfLifeEnabled") + suffix);
         end.value = new FloatEdit(this);
-        end.value->setObjectName(QStringLiteral("feHalfLife") + suffix);
+        end.value->setObjectName(QStringLiteral("halfLife") + suffix);
         MakeHalfLifeField(end.value);
         end.units = new QComboBox(this);
-        end.units->setObjectName(QStringLiteral("cbUnits") + suffix);
+        end.units->setObjectName(QStringLiteral("halfLifeUnit") + suffix);
         for (int u = 0; u < TimeUnitCount; ++u)
             end.units->addItem(HalfLifeUnitLabel(static_cast<TimeUnit>(u), language));
         end.lambda = new FloatEdit(this);
-        end.lambda->setObjectName(QStringLiteral("feLambda") + suffix);
+        end.lambda->setObjectName(QStringLiteral("decayConstant") + suffix);
         MakeHalfLifeField(end.lambda);
         end.value->setFixedWidth(74);
         end.units->setFixedWidth(52);
@@ -399,7 +400,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         };
     }
     m_database = new QPushButton(QStringLiteral("Set 'Min' && 'Max' values from database"), this);
-    m_database->setObjectName(QStringLiteral("bDatabase"));
+    m_database->setObjectName(QStringLiteral("databaseButton"));
     connect(m_database, &QPushButton::clicked, this, [this] {
         Write([&] { Filter().HalfLifeTime().SetAutoMinMaxValues(); });
         ShowEnd(false, true, true, true);
@@ -443,7 +444,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     layout->setContentsMargins(2, 4, 2, 2);
     layout->setSpacing(2);
     m_enabled = new QCheckBox(QStringLiteral("Enabled"), this);
-    m_enabled->setObjectName(QStringLiteral("cbSpectrum"));
+    m_enabled->setObjectName(QStringLiteral("spectrumEnabled"));
     m_enabled->setStyleSheet(NavyWhenChecked());
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
         Write([&] { Filter().Spectrum().SetEnabled(on); });
@@ -465,7 +466,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     layout->addLayout(heads);
 
     auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("sgCriteria"));
+    scroll->setObjectName(QStringLiteral("criteria"));
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* grid = new CriteriaGrid;
@@ -480,14 +481,14 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
         caption->setGeometry(3, y, captionWidth - 4, CriteriaGrid::RowHeight);
         caption->setToolTip(QString::fromLatin1(kCriteria[o].tip));
         row.use = new QCheckBox(grid);
-        row.use->setObjectName(QStringLiteral("cbCriterion%1").arg(o));
+        row.use->setObjectName(QStringLiteral("criterionEnabled%1").arg(o));
         row.use->setToolTip(caption->toolTip());
         row.use->setGeometry(captionWidth + 3, y, checkWidth - 2, CriteriaGrid::RowHeight);
         for (bool max : {false, true}) {
             FloatEdit*& edit = max ? row.max : row.min;
             edit = new FloatEdit(grid);
             edit->setObjectName(
-                QStringLiteral("feCriterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
+                QStringLiteral("criterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
             MakeBoundField(edit, IsFractionOption(option));
             edit->setGeometry(captionWidth + checkWidth + 2 + (max ? boundWidth + 1 : 0), y, boundWidth,
                               CriteriaGrid::RowHeight);

@@ -141,7 +141,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
         bar->addWidget(*button);
     }
     m_advancedButton = new QToolButton(this);
-    m_advancedButton->setObjectName(QStringLiteral("tbAdvanced"));
+    m_advancedButton->setObjectName(QStringLiteral("advancedButton"));
     m_advancedButton->setAutoRaise(true);
     m_advancedButton->setVisible(false);
     connect(m_advancedButton, &QToolButton::clicked, this, [this] { ExecAdvFilterDialog(); });
@@ -548,7 +548,7 @@ void NuclideChooser::EditNuclide()
     dialog.setWindowTitle(QStringLiteral("Set radionuclide"));
     dialog.resize(242, 123);
     auto* other = new NuclideChooser(m_index, m_spectra, m_messageBoxes, &dialog);
-    other->setObjectName(QStringLiteral("SetRadionuclidePanel"));
+    other->setObjectName(QStringLiteral("editedNuclideChooser"));
     other->SetShowUndoRedoButtons(false);
     other->Selection().Filter().Assign(m_selection.Filter());
     other->SetLanguage(m_selection.Language());

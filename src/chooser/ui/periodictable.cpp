@@ -135,7 +135,7 @@ PeriodicTablePopup::PeriodicTablePopup(const NuclideIndex& index, QWidget* paren
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_nameTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
-    m_nameTip->setObjectName(QStringLiteral("ElementNameTip"));
+    m_nameTip->setObjectName(QStringLiteral("elementNameTip"));
     m_nameTip->setForegroundRole(QPalette::ToolTipText);
     m_nameTip->setBackgroundRole(QPalette::ToolTipBase);
     m_nameTip->setAutoFillBackground(true);

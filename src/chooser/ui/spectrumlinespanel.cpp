@@ -40,11 +40,11 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     , m_betaSet(BetaGroup)
     , m_gammaSet(PhotonGroup)
 {
-    setObjectName(QStringLiteral("gbLines"));
+    setObjectName(QStringLiteral("spectrumLinesPanel"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     auto* kinds = new QGroupBox(this);
-    kinds->setObjectName(QStringLiteral("rgLineKind"));
+    kinds->setObjectName(QStringLiteral("lineKinds"));
     kinds->setToolTip(QStringLiteral("Right-click to choose the radiation types of beta and photon lines"));
     kinds->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(kinds, &QWidget::customContextMenuRequested, this, [this] { ChooseRadiations(); });
@@ -53,7 +53,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     m_kinds = new QButtonGroup(this);
     for (int k = 0; k <= static_cast<int>(LineKind::Gamma); ++k) {
         auto* button = new QRadioButton(lineKindText(k), kinds);
-        button->setObjectName(QStringLiteral("rbLineKind%1").arg(k));
+        button->setObjectName(QStringLiteral("lineKind%1").arg(k));
         m_kinds->addButton(button, k);
         kindRow->addWidget(button);
     }
@@ -67,7 +67,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     layout->addWidget(kinds);
 
     m_grid = new DataGrid(this);
-    m_grid->setObjectName(QStringLiteral("m_grid"));
+    m_grid->setObjectName(QStringLiteral("linesTable"));
     m_grid->SetColCount(6);
     m_grid->SetRowCount(2);
     m_grid->SetFixedRows(1);
@@ -87,7 +87,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     m_grid->SetCells(0, 1, QStringLiteral("1"));
     layout->addWidget(m_grid, 1);
     m_count = new QLabel(this);
-    m_count->setObjectName(QStringLiteral("m_count"));
+    m_count->setObjectName(QStringLiteral("lineCount"));
     layout->addWidget(m_count);
 
     m_menu = new QMenu(this);
@@ -225,7 +225,7 @@ LineTypesDialog::LineTypesDialog(const RadiationTypes& beta, const RadiationType
                                  QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("SetFilteredLinesForm"));
+    setObjectName(QStringLiteral("lineTypesDialog"));
     auto* frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Box | QFrame::Raised);
     auto* outer = new QVBoxLayout(this);
@@ -262,9 +262,9 @@ LineTypesDialog::LineTypesDialog(const RadiationTypes& beta, const RadiationType
         return list;
     };
     m_betaList = makeList({4, 5, 6, 7, 14}, beta);
-    m_betaList->setObjectName(QStringLiteral("clbBeta"));
+    m_betaList->setObjectName(QStringLiteral("betaTypes"));
     m_gammaList = makeList({1, 2, 3, 12, 13}, gamma);
-    m_gammaList->setObjectName(QStringLiteral("clbGamma"));
+    m_gammaList->setObjectName(QStringLiteral("gammaTypes"));
     layout->addLayout(lists, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, frame);
     m_okButton = buttons->button(QDialogButtonBox::Ok);

@@ -30,7 +30,7 @@ QStringList texts(const QListWidget* list)
 }
 
 // The dialog over a panel that offers a few nuclides, shown as the user sees it.
-class AddDialogTest : public testing::Test {
+class AddNuclidesDialogTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -76,7 +76,7 @@ protected:
     std::unique_ptr<AddNuclidesParts> parts;
 };
 
-TEST_F(AddDialogTest, OpensOnTheOfferedListInPeriodicOrderWithOkGreyed)
+TEST_F(AddNuclidesDialogTest, OpensOnTheOfferedListInPeriodicOrderWithOkGreyed)
 {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Add radionuclides"));
     EXPECT_EQ(parts->offeredPages->currentWidget(), parts->nuclidesPage);
@@ -96,7 +96,7 @@ TEST_F(AddDialogTest, OpensOnTheOfferedListInPeriodicOrderWithOkGreyed)
     EXPECT_EQ(cobalt->child(2)->text(0), QStringLiteral("60"));
 }
 
-TEST_F(AddDialogTest, SelectionCountAddingTwiceAndOk)
+TEST_F(AddNuclidesDialogTest, SelectionCountAddingTwiceAndOk)
 {
     click(parts->offeredList, "Co-60");
     EXPECT_EQ(parts->offeredCount->text(), QString());
@@ -112,7 +112,7 @@ TEST_F(AddDialogTest, SelectionCountAddingTwiceAndOk)
     EXPECT_EQ(form->result(), QDialog::Accepted);
 }
 
-TEST_F(AddDialogTest, AnElementNodeBringsItsNuclides)
+TEST_F(AddNuclidesDialogTest, AnElementNodeBringsItsNuclides)
 {
     QTabBar* tabs = parts->offeredPages->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
@@ -124,7 +124,7 @@ TEST_F(AddDialogTest, AnElementNodeBringsItsNuclides)
     EXPECT_EQ(chosen(), (QStringList{"Co-57", "Co-58", "Co-60"}));
 }
 
-TEST_F(AddDialogTest, SortOrdersApplyToBothLists)
+TEST_F(AddNuclidesDialogTest, SortOrdersApplyToBothLists)
 {
     QTest::mouseClick(parts->addAllButton, Qt::LeftButton);
     ASSERT_EQ(parts->chosenList->count(), 9);
@@ -144,7 +144,7 @@ TEST_F(AddDialogTest, SortOrdersApplyToBothLists)
     }
 }
 
-TEST_F(AddDialogTest, EntriesMoveUpAndDownAndGo)
+TEST_F(AddNuclidesDialogTest, EntriesMoveUpAndDownAndGo)
 {
     add({"H-3", "C-11", "Co-60", "Ag-99"});
     ASSERT_EQ(chosen(), (QStringList{"H-3", "C-11", "Co-60", "Ag-99"}));
@@ -175,7 +175,7 @@ TEST_F(AddDialogTest, EntriesMoveUpAndDownAndGo)
     EXPECT_FALSE(parts->okButton->isEnabled());
 }
 
-TEST_F(AddDialogTest, ADropFromTheOfferedSideAddsItsSelection)
+TEST_F(AddNuclidesDialogTest, ADropFromTheOfferedSideAddsItsSelection)
 {
     click(parts->offeredList, "Ca-41");
     // What others drag is refused.
@@ -198,7 +198,7 @@ TEST_F(AddDialogTest, ADropFromTheOfferedSideAddsItsSelection)
     EXPECT_EQ(chosen(), QStringList{"Ca-41"});
 }
 
-TEST_F(AddDialogTest, F1AsksForTheHelp)
+TEST_F(AddNuclidesDialogTest, F1AsksForTheHelp)
 {
     int asked = 0;
     form->onHelp = [&] { ++asked; };
@@ -208,7 +208,7 @@ TEST_F(AddDialogTest, F1AsksForTheHelp)
     EXPECT_EQ(asked, 1);
 }
 
-TEST_F(AddDialogTest, CancelReturnsNothing)
+TEST_F(AddNuclidesDialogTest, CancelReturnsNothing)
 {
     form.reset();
     NuclidePointers nodes{nullptr};

@@ -78,7 +78,7 @@ void clickMenu(QMenu* menu, const QString& entry, const QString& subEntry = {})
     FAIL() << "no entry " << entry.toStdString();
 }
 
-class AdvFilterFormTest : public testing::Test {
+class AdvancedFilterDialogTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -150,12 +150,12 @@ bool hasPhotonLine(const NuclideIndex& index, const Nuclide& node, float lo, flo
     return false;
 }
 
-TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
+TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
 {
     const PageCase cases[] = {
         {"mass 220 to 230",
          [](AdvancedFilterDialog& f) {
-             click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+             click(f.findChild<QToolButton*>(QStringLiteral("page0")));
              click(f.MassEnabled(false));
              click(f.MassEnabled(true));
              typeNumber(f.MassValue(false), QStringLiteral("220"));
@@ -165,7 +165,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          "Co-60"},
         {"no ancestors",
          [](AdvancedFilterDialog& f) {
-             click(f.findChild<QToolButton*>(QStringLiteral("tab1")));
+             click(f.findChild<QToolButton*>(QStringLiteral("page1")));
              click(f.AncestorsEnabled());
              for (const char* count : {"1", "2", "3", "4"})
                  clickItem(f.AncestorCounts(), QString::fromLatin1(count));
@@ -173,7 +173,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          [](const Nuclide& n, const NuclideIndex&) { return n.ancestorCount == 0; }, "H-3", "Ba-137m"},
         {"alpha decay only",
          [](AdvancedFilterDialog& f) {
-             click(f.findChild<QToolButton*>(QStringLiteral("tab2")));
+             click(f.findChild<QToolButton*>(QStringLiteral("page2")));
              click(f.DecayEnabled());
              for (const char* mode : {"Alpha", "Beta \u2014", "Beta +", "IT", "SF"})
                  clickItem(f.DecayModes(), QString::fromUtf8(mode));
@@ -184,7 +184,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          "Cf-252"},
         {"half-life from 1 d to 1 y",
          [](AdvancedFilterDialog& f) {
-             click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
+             click(f.findChild<QToolButton*>(QStringLiteral("page3")));
              pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
              typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
              pickComboItem(f.HalfLifeUnits(true), QStringLiteral("y"));
@@ -198,7 +198,7 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
          "I-131", "Cs-137"},
         {"gamma lines 0.6 to 0.7 MeV, above 0.1 MeV per decay",
          [](AdvancedFilterDialog& f) {
-             click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+             click(f.findChild<QToolButton*>(QStringLiteral("page4")));
              click(f.SpectrumEnabled());
              click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
              typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.7"));
@@ -240,10 +240,10 @@ TEST_F(AdvFilterFormTest, EachPageChangesWhatThePanelOffers)
     }
 }
 
-TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
+TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
 {
     openDialog([&](AdvancedFilterDialog& f) {
-        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         click(f.LinesListButton());
         ASSERT_TRUE(f.LinesGroup()->isVisible());
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
@@ -324,7 +324,7 @@ TEST_F(AdvFilterFormTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSorts)
 }
 
 // A list that would pass its cap stops there and says so, in the chooser's language.
-TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
+TEST_F(AdvancedFilterDialogTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
 {
     const struct {
         UiLanguage language;
@@ -335,7 +335,7 @@ TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
         makePanel();
         panel->SetLanguage(c.language);
         openDialog([&](AdvancedFilterDialog& f) {
-            click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+            click(f.findChild<QToolButton*>(QStringLiteral("page4")));
             click(f.LinesListButton());
             click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("100"));
@@ -347,10 +347,10 @@ TEST_F(AdvFilterFormTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
     }
 }
 
-TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
+TEST_F(AdvancedFilterDialogTest, RadiationTypesOfTheLinesListAreChosenApart)
 {
     openDialog([&](AdvancedFilterDialog& f) {
-        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         click(f.LinesListButton());
         click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
         typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.1"));
@@ -384,7 +384,7 @@ TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
             click(chooser.OkButton());
             return chooser.result();
         };
-        QGroupBox* kinds = f.findChild<QGroupBox*>(QStringLiteral("rgLineKind"));
+        QGroupBox* kinds = f.findChild<QGroupBox*>(QStringLiteral("lineKinds"));
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), kinds->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(kinds, &menuEvent);
         EXPECT_EQ(chooserRuns, 1);
@@ -394,10 +394,10 @@ TEST_F(AdvFilterFormTest, RadiationTypesOfTheLinesListAreChosenApart)
     });
 }
 
-TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
+TEST_F(AdvancedFilterDialogTest, PercentRowsStoreShares)
 {
     openDialog([&](AdvancedFilterDialog& f) {
-        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         FloatEdit* max = f.CriterionBound(SpectrumCriterion::AlphaShare, true);
         FloatEdit* min = f.CriterionBound(SpectrumCriterion::AlphaShare, false);
         typeNumber(max, QStringLiteral("100"));
@@ -416,10 +416,10 @@ TEST_F(AdvFilterFormTest, PercentRowsStoreShares)
     });
 }
 
-TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
+TEST_F(AdvancedFilterDialogTest, HalfLifeFieldsFollowEachOther)
 {
     openDialog([&](AdvancedFilterDialog& f) {
-        click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page3")));
         pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
         typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
         EXPECT_NEAR(f.HalfLifeLambda(false)->Value(), kLn2, 1e-6);
@@ -435,17 +435,17 @@ TEST_F(AdvFilterFormTest, HalfLifeFieldsFollowEachOther)
     });
 }
 
-TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
+TEST_F(AdvancedFilterDialogTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 {
     int changes = 0;
     const auto heard = panel->Selection().filterApplied.Connect([&] { ++changes; });
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.EnabledBox());
-        click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page0")));
         click(f.MassEnabled(false));
         typeNumber(f.MassValue(false), QStringLiteral("250"));
         EXPECT_GT(changes, 0) << "the panel's other listener hears it while the dialog is open";
-        click(f.findChild<QToolButton*>(QStringLiteral("tab3")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page3")));
     });
     // Closed with Escape: what was done stays, and the panel's listener still hears it.
     EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
@@ -463,11 +463,11 @@ TEST_F(AdvFilterFormTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 
 // Ticking or editing a criterion switches it, its page and the filter on, whichever of them
 // were off; Escape closes the dialog wherever the focus is, the lines list included.
-TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhere)
+TEST_F(AdvancedFilterDialogTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhere)
 {
     bool closed = false;
     const auto steps = [&](AdvancedFilterDialog& f) {
-        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         click(f.SpectrumEnabled()); // the page on: the filter with it
         ASSERT_TRUE(f.EnabledBox()->isChecked());
         click(f.EnabledBox()); // the filter off, the page still on
@@ -500,24 +500,24 @@ TEST_F(AdvFilterFormTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFromAnywhe
     EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
 }
 
-TEST_F(AdvFilterFormTest, WideModeOnlyOnTheSpectrumPage)
+TEST_F(AdvancedFilterDialogTest, WideModeOnlyOnTheSpectrumPage)
 {
     openDialog([&](AdvancedFilterDialog& f) {
         EXPECT_EQ(f.width(), AdvancedFilterDialog::NarrowWidth);
-        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         click(f.LinesListButton());
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
-        click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page0")));
         EXPECT_EQ(f.width(), AdvancedFilterDialog::NarrowWidth);
         EXPECT_FALSE(f.LinesListButton()->isVisible());
-        click(f.findChild<QToolButton*>(QStringLiteral("tab4")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
     });
     EXPECT_TRUE(panel->Selection().Filter().Advanced().FormIsMoreWidth());
     openDialog([&](AdvancedFilterDialog& f) { EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth); });
 }
 
-TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
+TEST_F(AdvancedFilterDialogTest, CountsInTheChoosersLanguage)
 {
     const struct {
         int count;
@@ -545,7 +545,7 @@ TEST_F(AdvFilterFormTest, CountsInTheChoosersLanguage)
     });
 }
 
-TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
+TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
     EXPECT_FALSE(panel->AdvancedMark()->isVisible());
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
@@ -587,7 +587,7 @@ TEST_F(AdvFilterFormTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 
 // A filter that leaves nothing keeps the chooser's nuclide named in its boxes; clearing the
 // filter gives back that nuclide, without a report or a step in the history.
-TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
+TEST_F(AdvancedFilterDialogTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
 {
     panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
     reports.clear();
@@ -616,12 +616,12 @@ TEST_F(AdvFilterFormTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
 
 // Typing a bound digit by digit: the lists follow every key, the chooser's nuclide moves only
 // when the typing ends, and not at all when it still passes.
-TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
+TEST_F(AdvancedFilterDialogTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
 {
     const QStringList history = panel->Selection().UndoNames();
     reports.clear();
     openDialog([&](AdvancedFilterDialog& f) {
-        click(f.findChild<QToolButton*>(QStringLiteral("tab0")));
+        click(f.findChild<QToolButton*>(QStringLiteral("page0")));
         QLineEdit* max = f.MassValue(true);
         max->setFocus();
         max->selectAll();
@@ -654,7 +654,7 @@ TEST_F(AdvFilterFormTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
     });
 }
 
-TEST_F(AdvFilterFormTest, MenuEntryOpensTheDialog)
+TEST_F(AdvancedFilterDialogTest, MenuEntryOpensTheDialog)
 {
     int opened = 0;
     panel->execModal = [&](QDialog& dialog) {
@@ -669,7 +669,7 @@ TEST_F(AdvFilterFormTest, MenuEntryOpensTheDialog)
     EXPECT_EQ(opened, 1);
 }
 
-TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
+TEST_F(AdvancedFilterDialogTest, QuickEntryTakesANameInAnyUsualSpelling)
 {
     const std::pair<const char*, const char*> spellings[] = {
         {"cs137", "Cs-137"},  {"Cs-137", "Cs-137"}, {"cs 137", "Cs-137"}, {"tc99m", "Tc-99m"},
@@ -690,7 +690,7 @@ TEST_F(AdvFilterFormTest, QuickEntryTakesANameInAnyUsualSpelling)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
-TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
+TEST_F(AdvancedFilterDialogTest, QuickEntrySaysWhyANameIsNotTaken)
 {
     panel->Selection().Filter().SetUseNuclideFilter(true);
     panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
@@ -730,13 +730,13 @@ TEST_F(AdvFilterFormTest, QuickEntrySaysWhyANameIsNotTaken)
 // The dialog from the keyboard alone: it takes the keys as it opens, Tab passes every control of
 // the page and of the dialog in order and comes back round by the page buttons, the pages turn by
 // the arrows, Ctrl+Tab and the underlined letters, and Space ticks a check list.
-TEST_F(AdvFilterFormTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
+TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
 {
     openDialog([&](AdvancedFilterDialog& form) {
         ASSERT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::AtomicMass));
         EXPECT_EQ(QApplication::activeWindow(), &form);
         EXPECT_EQ(QApplication::focusWidget(), form.MassEnabled(false));
-        auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("tab0"));
+        auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("page0"));
         ASSERT_TRUE(pageButton);
         const std::vector<QWidget*> order{
             form.MassValue(false),        form.MassEnabled(true), form.MassValue(true), form.EnabledBox(),

@@ -26,7 +26,7 @@ namespace {
 
 // A panel offering a list of nuclides, as the main window's panels offer those with data files;
 // it records every report.
-class PanelTest : public testing::Test {
+class NuclideChooserTest : public testing::Test {
 protected:
     void SetUp() override { loadShippedIndex(index); }
     void makePanel(const QStringList& offered = {})
@@ -55,7 +55,7 @@ protected:
 
 const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99m", "Cs-134", "Cs-137", "Ba-140", "U-238"};
 
-TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
+TEST_F(NuclideChooserTest, StoredChoiceIsReportedOnceWhenFirstShown)
 {
     makePanel(kData);
     panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
@@ -69,7 +69,7 @@ TEST_F(PanelTest, StoredChoiceIsReportedOnceWhenFirstShown)
     EXPECT_EQ(panel->Selection().ChosenIdentity(), index.FindNuclide(u"Co-60"));
 }
 
-TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
+TEST_F(NuclideChooserTest, ChangingElementAndMassReportsEachStep)
 {
     makePanel(kData);
     panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
@@ -95,7 +95,7 @@ TEST_F(PanelTest, ChangingElementAndMassReportsEachStep)
     EXPECT_TRUE(reports.isEmpty());
 }
 
-TEST_F(PanelTest, NewElementKeepsTheMassWhenItCan)
+TEST_F(NuclideChooserTest, NewElementKeepsTheMassWhenItCan)
 {
     makePanel(); // the whole index
     panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99m");
@@ -106,7 +106,7 @@ TEST_F(PanelTest, NewElementKeepsTheMassWhenItCan)
     EXPECT_EQ(panel->Selection().AMass(), MassText(panel->Selection().AMassList().front().toLatin1().constData()));
 }
 
-TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
+TEST_F(NuclideChooserTest, NamesChooseOnlyWhenWellFormed)
 {
     makePanel(kData);
     show();
@@ -119,7 +119,7 @@ TEST_F(PanelTest, NamesChooseOnlyWhenWellFormed)
     EXPECT_FALSE(reports.isEmpty());
 }
 
-TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
+TEST_F(NuclideChooserTest, FilterChangesKeepOrMoveTheChoice)
 {
     makePanel(kData);
     panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
@@ -146,7 +146,7 @@ TEST_F(PanelTest, FilterChangesKeepOrMoveTheChoice)
     EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Sr-90"}));
 }
 
-TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
+TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
 {
     makePanel(kData);
     panel->SetChoiceType(ChoiceKind::FullList);
@@ -208,7 +208,7 @@ TEST_F(PanelTest, HistoryKeepsEveryChoiceLeft)
     EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"});
 }
 
-TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
+TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
 {
     makePanel(kData);
     panel->SetChoiceType(ChoiceKind::FullList);
@@ -223,7 +223,7 @@ TEST_F(PanelTest, UndoToTheCurrentNuclideSaysNothing)
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
 }
 
-TEST_F(PanelTest, HistoryHoldsAtMostItsCapacity)
+TEST_F(NuclideChooserTest, HistoryHoldsAtMostItsCapacity)
 {
     makePanel();
     panel->SetChoiceType(ChoiceKind::FullList);
@@ -235,7 +235,7 @@ TEST_F(PanelTest, HistoryHoldsAtMostItsCapacity)
     EXPECT_EQ(panel->Selection().UndoNames().front(), panel->FullNuclideList()[31]);
 }
 
-TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
+TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
 {
     makePanel();
     panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15});
@@ -263,11 +263,11 @@ TEST_F(PanelTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
 
 // The panel in a window of its own, and input through the window system, so that a release goes
 // where a real one goes (to the open pop-up, if there is one).
-class PanelInputTest : public PanelTest {
+class NuclideChooserInputTest : public NuclideChooserTest {
 protected:
     void SetUp() override
     {
-        PanelTest::SetUp();
+        NuclideChooserTest::SetUp();
         makePanel();
         panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
         show();
@@ -302,7 +302,7 @@ protected:
     QPoint onBox;
 };
 
-TEST_F(PanelInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElement)
+TEST_F(NuclideChooserInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElement)
 {
     ctrlClickOnBox();
     ASSERT_TRUE(menu->isVisible());
@@ -334,7 +334,7 @@ TEST_F(PanelInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighlightedElemen
     EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Ar);
 }
 
-TEST_F(PanelInputTest, PeriodicTablePicksByAClickOrByDragging)
+TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
 {
     ctrlClickOnBox();
     ASSERT_TRUE(menu->isVisible());
@@ -352,7 +352,7 @@ TEST_F(PanelInputTest, PeriodicTablePicksByAClickOrByDragging)
     EXPECT_EQ(reports.size(), 2);
 }
 
-TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
+TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
 {
     pickComboItem(panel->ElementBox(), "Cs");
     EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
@@ -369,7 +369,7 @@ TEST_F(PanelInputTest, BoxesPickThroughTheirLists)
 // A name typed in any usual spelling and Enter pick exactly that nuclide, in the element box or
 // the mass box, with its list closed or open (where the list's own search used to keep the
 // letters, drop the digits and take the element's first mass).
-TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
+TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 {
     panel->Selection().Filter().SetUseNuclideFilter(true);
     panel->Selection().Filter().SetNuclideList(
@@ -406,7 +406,7 @@ TEST_F(PanelInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 
 // A letter with Alt or Ctrl is a shortcut of the window, never typing into a box: Alt+C that
 // copies a table must not turn the chooser to Cs.
-TEST_F(PanelInputTest, LettersWithAltOrCtrlChooseNothing)
+TEST_F(NuclideChooserInputTest, LettersWithAltOrCtrlChooseNothing)
 {
     for (QComboBox* box : {panel->ElementBox(), panel->AMassBox(), panel->NuclideBox()})
         for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier}) {
@@ -418,7 +418,7 @@ TEST_F(PanelInputTest, LettersWithAltOrCtrlChooseNothing)
     EXPECT_TRUE(reports.isEmpty());
 }
 
-TEST_F(PanelInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
+TEST_F(NuclideChooserInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
 {
     QComboBox* box = panel->ElementBox();
     QTest::mouseClick(box, Qt::LeftButton);
@@ -432,7 +432,7 @@ TEST_F(PanelInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
     box->hidePopup();
 }
 
-TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
+TEST_F(NuclideChooserTest, MassesMatchWithoutRegardToCase)
 {
     makePanel();
     panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99");
@@ -450,7 +450,7 @@ TEST_F(PanelTest, MassesMatchWithoutRegardToCase)
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
 }
 
-TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
+TEST_F(NuclideChooserTest, ALanguageChangeRetitlesTheMenu)
 {
     makePanel(kData);
     show();
@@ -467,7 +467,7 @@ TEST_F(PanelTest, ALanguageChangeRetitlesTheMenu)
     EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(), QStringLiteral("&Radionuclides list"));
 }
 
-TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
+TEST_F(NuclideChooserTest, MenuCaptionsInEveryLanguage)
 {
     struct Row {
         int entry;
@@ -549,7 +549,7 @@ TEST_F(PanelTest, MenuCaptionsInEveryLanguage)
     EXPECT_TRUE(actions[3]->isVisible());
 }
 
-TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
+TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
 {
     makePanel(kData);
     panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
@@ -587,7 +587,7 @@ TEST_F(PanelTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     EXPECT_EQ(panel->Selection().Filter().Elements(), before);
 }
 
-TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
+TEST_F(NuclideChooserTest, ListFilesLoadThroughTheFileDialog)
 {
     makePanel();
     show();
@@ -611,14 +611,14 @@ TEST_F(PanelTest, ListFilesLoadThroughTheFileDialog)
     EXPECT_FALSE(panel->Selection().Filter().UseElementFilter());
 }
 
-TEST_F(PanelTest, SetRadionuclideDialogChoosesOnOk)
+TEST_F(NuclideChooserTest, SetRadionuclideDialogChoosesOnOk)
 {
     makePanel(kData);
     panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
     show();
     panel->execModal = [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
-        auto* other = dialog.findChild<NuclideChooser*>(QStringLiteral("SetRadionuclidePanel"));
+        auto* other = dialog.findChild<NuclideChooser*>(QStringLiteral("editedNuclideChooser"));
         EXPECT_TRUE(other);
         other->show();
         EXPECT_EQ(other->Selection().Name(), QStringLiteral("Co-60"));
@@ -641,7 +641,7 @@ TEST(ElementGroups, ColoursOfTheGroups)
     EXPECT_EQ(PeriodicTablePopup::CellElement(10, 0), ChemicalElement::None);
 }
 
-TEST_F(PanelTest, ElementFilterOfTheTableEditsItsSet)
+TEST_F(NuclideChooserTest, ElementFilterOfTheTableEditsItsSet)
 {
     OfferedElements f(index);
     EXPECT_EQ(f.Elements(), index.Elements());

@@ -22,7 +22,7 @@ namespace {
 
 // The dialog for a viewer in a temporary folder, whose INI file the test can read; a folder
 // with a data file and an empty one to choose between.
-class OptionsFormTest : public testing::Test {
+class OptionsDialogTest : public testing::Test {
 protected:
     void SetUp() override { writeTypicalFile(good.path(), ChemicalElement::Co, "60"); }
     // Preferences whose data folder is the empty one.
@@ -44,7 +44,7 @@ protected:
     OptionsPages pages;
 };
 
-TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
+TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
 {
     const auto callerPtr = callerOnEmptyFolder();
     const ProgramSettings& caller = *callerPtr;
@@ -79,7 +79,7 @@ TEST_F(OptionsFormTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
 
 // From the general options the data folder can be changed at any time; a folder without data
 // files is refused with the reason and the one in use stays.
-TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
+TEST_F(OptionsDialogTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
 {
     ProgramSettings caller(exe());
     caller.SetDataFolderPath(good.path());
@@ -114,7 +114,7 @@ TEST_F(OptionsFormTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     EXPECT_EQ(dialog.Preference().DataFolderPath(), second.path());
 }
 
-TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
+TEST_F(OptionsDialogTest, CancelAfterBrowsingChangesNothing)
 {
     const auto callerPtr = callerOnEmptyFolder();
     const ProgramSettings& caller = *callerPtr;
@@ -129,7 +129,7 @@ TEST_F(OptionsFormTest, CancelAfterBrowsingChangesNothing)
     EXPECT_EQ(caller.DataFolderPath(), empty.path());
 }
 
-TEST_F(OptionsFormTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
+TEST_F(OptionsDialogTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
 {
     ProgramSettings caller(exe());
     caller.SetMaterialsDoseUnit(DoseUnit::mSv);
@@ -168,7 +168,7 @@ void clickOk(QDialog& dialog)
 }
 
 // Every unit box shows its own setting, and a unit picked in it changes that setting alone.
-TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
+TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
 {
     using P = ProgramSettings;
     struct Box {
@@ -238,7 +238,7 @@ TEST_F(OptionsFormTest, EachUnitBoxShowsAndSetsItsOwnSetting)
 
 // What an OK confirms: the boxes at the foot and the settings of each page that was on the screen;
 // "Restore default values" confirms every unit, seen or not.
-TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
+TEST_F(OptionsDialogTest, ConfirmsTheSettingsOfThePagesShown)
 {
     // The keys, sorted, in one line.
     auto keys = [](QStringList list) {
@@ -280,7 +280,7 @@ TEST_F(OptionsFormTest, ConfirmsTheSettingsOfThePagesShown)
 
 // The dialog edits a copy of what it is given and reads no file of its own: before it is given
 // anything it holds the defaults, whatever the settings file says.
-TEST_F(OptionsFormTest, ReadsNoSettingsFileOfItsOwn)
+TEST_F(OptionsDialogTest, ReadsNoSettingsFileOfItsOwn)
 {
     {
         QFile ini(m_dir.filePath("viewer.ini"));
@@ -293,7 +293,7 @@ TEST_F(OptionsFormTest, ReadsNoSettingsFileOfItsOwn)
     EXPECT_EQ(dialog.Preference().BioassayDoseUnit(), DoseUnit::Sv);
 }
 
-TEST_F(OptionsFormTest, PageSetsShowTheirPages)
+TEST_F(OptionsDialogTest, PageSetsShowTheirPages)
 {
     ProgramSettings caller(exe());
     // Each view's units on its own page.
