@@ -97,7 +97,7 @@ bool BioassayData::BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int 
             continue;
         const StoredNuclideId& wanted = activity.m_measuredNuclides[static_cast<std::size_t>(organ)];
         if (!(m->m_activity[current].m_nuclideId == wanted)) {
-            const int found = m->FindRNIndex(wanted);
+            const int found = m->PositionOf(wanted);
             if (found < 0)
                 return false;
             current = static_cast<std::size_t>(found);

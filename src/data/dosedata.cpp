@@ -96,15 +96,15 @@ QString MaterialData::ShortDescription() const
     return s;
 }
 
-QString MaterialData::fAStr() const
+QString MaterialData::FractionAbsorbedText() const
 {
     return m_fA > 0 ? FormatSignificant(m_fA, 3) : QString();
 }
 
-int MaterialData::FindRNIndex(const StoredNuclideId& rn) const
+int MaterialData::PositionOf(const StoredNuclideId& nuclide) const
 {
     for (std::size_t i = 0; i < m_activity.size(); ++i)
-        if (m_activity[i].m_nuclideId == rn)
+        if (m_activity[i].m_nuclideId == nuclide)
             return static_cast<int>(i);
     return -1;
 }
@@ -127,14 +127,14 @@ QString AerosolGroup::ShortDescription() const
     return QStringLiteral("Aerosols ") + aerosolName(m_aerosolName, QString());
 }
 
-QString AerosolGroup::fAStr() const
+QString AerosolGroup::FractionAbsorbedText() const
 {
     return FormatSignificant(m_fA, 3);
 }
 
-QString DoseDataFileName(const StoredNuclideId& rn)
+QString DoseDataFileName(const StoredNuclideId& nuclide)
 {
-    return ElementSymbol(rn.element) + u'-' + rn.mass.toString();
+    return ElementSymbol(nuclide.element) + u'-' + nuclide.mass.toString();
 }
 
 DoseData::~DoseData() = default;
@@ -212,14 +212,14 @@ bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QStri
     if (path == IntakeRoute::Inhalation && IsAerosol(compoundIndex)) {
         const AerosolGroup& g = *m_aerosolData[static_cast<std::size_t>(compoundIndex)];
         description = g.ShortDescription();
-        fA = g.fAStr();
+        fA = g.FractionAbsorbedText();
         return true;
     }
     const MaterialData* m = SelectCompound(path, compoundIndex, 0);
     if (!m)
         return false;
     description = m->ShortDescription();
-    fA = m->fAStr();
+    fA = m->FractionAbsorbedText();
     return true;
 }
 

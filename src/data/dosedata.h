@@ -63,8 +63,8 @@ public:
 
     QString Description() const;
     QString ShortDescription() const;
-    QString fAStr() const;
-    int FindRNIndex(const StoredNuclideId& rn) const;
+    QString FractionAbsorbedText() const;
+    int PositionOf(const StoredNuclideId& nuclide) const;
 
     const DoseData* m_doseData;
     QByteArray m_name;
@@ -85,7 +85,7 @@ public:
 
     QString Description() const;
     QString ShortDescription() const;
-    QString fAStr() const;
+    QString FractionAbsorbedText() const;
 
     QByteArray m_aerosolName;
     QByteArray m_modelName;
@@ -134,6 +134,6 @@ public:
 };
 
 // The data-file name of a nuclide: "Co-60".
-QString DoseDataFileName(const StoredNuclideId& rn);
+QString DoseDataFileName(const StoredNuclideId& nuclide);
 
 } // namespace kav

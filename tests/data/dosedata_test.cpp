@@ -311,7 +311,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         m.m_fA = c.fA;
         EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
         EXPECT_EQ(m.ShortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
-        EXPECT_EQ(m.fAStr(), QString::fromLatin1(c.fAText)) << c.name;
+        EXPECT_EQ(m.FractionAbsorbedText(), QString::fromLatin1(c.fAText)) << c.name;
     }
 
     const std::tuple<const char*, float, const char*, const char*> groups[] = {

@@ -163,7 +163,7 @@ void exchangeWithNext(QListWidget* list, int row)
 AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_chooser(source)
-    , CompareRNuclide(ComparePeriodicTable)
+    , CompareNuclides(ComparePeriodicTable)
 {
     setWindowTitle(QStringLiteral("Add radionuclides"));
     resize(624, 422);
@@ -479,9 +479,9 @@ void AddNuclidesDialog::SortClicked(QAction* item)
 {
     item->setChecked(true);
     switch (item->data().toInt()) {
-    case 0: CompareRNuclide = CompareAlphabetical; break;
-    case 2: CompareRNuclide = CompareMass; break;
-    default: CompareRNuclide = ComparePeriodicTable; break;
+    case 0: CompareNuclides = CompareAlphabetical; break;
+    case 2: CompareNuclides = CompareMass; break;
+    default: CompareNuclides = ComparePeriodicTable; break;
     }
     SortList(m_chosenList);
     SortList(m_allNuclidesList);
@@ -499,7 +499,7 @@ void AddNuclidesDialog::SortList(QListWidget* list)
     QuickSortNuclideList(entries, 0, entries.Count() - 1, [this](const NuclideList& l, int i, int j) {
         const Nuclide* a = l.Objects(i);
         const Nuclide* b = l.Objects(j);
-        return a && b ? CompareRNuclide(*a, *b) : QString::compare(l.Strings(i), l.Strings(j));
+        return a && b ? CompareNuclides(*a, *b) : QString::compare(l.Strings(i), l.Strings(j));
     });
     const QSignalBlocker blocker(list);
     list->clear();

@@ -83,7 +83,7 @@ private:
     void SortClicked(QAction* item);
 
     NuclideChooser& m_chooser;
-    std::function<int(const NuclideIdentity&, const NuclideIdentity&)> CompareRNuclide;
+    std::function<int(const NuclideIdentity&, const NuclideIdentity&)> CompareNuclides;
 };
 
 // Shows the dialog modally through execModal; true, with the chosen nodes in list order, when
