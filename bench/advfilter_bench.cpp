@@ -29,7 +29,7 @@ public:
 struct LoadedIndex {
     LoadedIndex()
     {
-        if (index.LoadIndexFrom(QString(), true).status != IndexLoadResult::Loaded)
+        if (index.loadIndexFrom(QString(), true).status != IndexLoadResult::Loaded)
             std::abort();
         if (spectra.Summary().nuclides.empty())
             std::abort();
@@ -41,7 +41,7 @@ struct LoadedIndex {
 struct Fixture : LoadedIndex {
     Fixture()
     {
-        panel.Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+        panel.Selection().setElementAndAMass(ChemicalElement::Co, "60");
         panel.resize(260, 40);
         panel.show();
         form.show();
@@ -103,13 +103,13 @@ void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
 {
     LoadedIndex loaded;
     AdvancedFilter filter(&loaded.index, loaded.spectra);
-    filter.Spectrum().SetOptions({SpectrumCriterion::GammaLineEnergy});
-    filter.Spectrum().SetMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
+    filter.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
+    filter.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
     filter.Spectrum().SetEnabled(true);
     filter.SetEnabled(true);
     bool flip = false;
     for (auto _ : state) {
-        filter.Spectrum().SetMin(SpectrumCriterion::GammaLineEnergy, (flip = !flip) ? 0.65f : 0.6f);
+        filter.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, (flip = !flip) ? 0.65f : 0.6f);
         benchmark::DoNotOptimize(filter.Nuclides().Count());
     }
 }

@@ -42,17 +42,17 @@ struct Bioassay {
     Bioassay()
     {
         kav::NuclideIndex& index = context.Index();
-        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         kav::DoseData generated;
-        kav::GenerateSampleData(index, *index.FindNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
+        kav::GenerateSampleData(index, *index.findNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
-        out.write(kav::DoseDataFileBytes(generated, kav::SyntheticSampleMarker));
+        out.write(kav::doseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
-        context.Settings().SetDataFolderPath(dir.path());
-        if (context.Settings().DataFolder().Load(generated.NuclideId(), data))
+        context.Settings().setDataFolderPath(dir.path());
+        if (context.Settings().DataFolder().Load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::BioassayView>(context);
         view->SetBioassayData(&data);
@@ -91,7 +91,7 @@ void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
     const int cells = cellCount();
     for (auto _ : state)
         for (int i = 0; i < cells; ++i)
-            benchmark::DoNotOptimize(kav::FormatScientific(1.234e-9 * i, 2));
+            benchmark::DoNotOptimize(kav::formatScientific(1.234e-9 * i, 2));
     state.counters["cells"] = cells;
 }
 BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
@@ -102,7 +102,7 @@ void BM_ComputeTable(benchmark::State& state)
     kav::BioassayRequest request = b.view->Request();
     request.view = static_cast<kav::BioassayQuantity>(state.range(0));
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::ComputeBioassayTable(b.data, request));
+        benchmark::DoNotOptimize(kav::computeBioassayTable(b.data, request));
 }
 BENCHMARK(BM_ComputeTable)->DenseRange(0, kav::BioassayQuantityCount - 1)->Unit(benchmark::kMicrosecond);
 

@@ -24,17 +24,17 @@ struct FullSizeFile {
     FullSizeFile()
     {
         kav::NuclideIndex index;
-        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         kav::DoseData data;
-        kav::GenerateSampleData(index, *index.FindNuclide(u"U-238"), kav::SampleSize::FullSize, data);
-        nuclide = data.NuclideId();
+        kav::GenerateSampleData(index, *index.findNuclide(u"U-238"), kav::SampleSize::FullSize, data);
+        nuclide = data.nuclideId();
         path = dir.filePath(QStringLiteral("U-238.qvd"));
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
-        size = out.write(kav::DoseDataFileBytes(data, kav::SyntheticSampleMarker));
-        preference.SetDataFolderPath(dir.path());
+        size = out.write(kav::doseDataFileBytes(data, kav::SyntheticSampleMarker));
+        preference.setDataFolderPath(dir.path());
     }
 };
 
@@ -51,7 +51,7 @@ void BM_ReadBytesAndAdler32Baseline(benchmark::State& state)
         if (!f.open(QIODevice::ReadOnly))
             std::abort();
         const QByteArray bytes = f.readAll();
-        benchmark::DoNotOptimize(kav::DoseDataChecksum(bytes));
+        benchmark::DoNotOptimize(kav::doseDataChecksum(bytes));
     }
     state.SetBytesProcessed(state.iterations() * file().size);
 }
@@ -63,7 +63,7 @@ void BM_LoadFullSizeFile(benchmark::State& state)
         kav::DoseData data;
         if (file().preference.DataFolder().Load(file().nuclide, data))
             std::abort();
-        benchmark::DoNotOptimize(data.InhalationDataCount());
+        benchmark::DoNotOptimize(data.inhalationDataCount());
     }
     state.SetBytesProcessed(state.iterations() * file().size);
     state.counters["file_bytes"] = static_cast<double>(file().size);

@@ -25,7 +25,7 @@ struct FullSizeSet {
 
     FullSizeSet()
     {
-        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         std::vector<const kav::Nuclide*> chosen;
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
@@ -34,8 +34,8 @@ struct FullSizeSet {
                 chosen.push_back(index.Items(i));
         if (!kav::WriteSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
             std::abort();
-        preference.SetDataFolderPath(dir.path());
-        preference.DataFolder().ListNuclides(index, nuclides);
+        preference.setDataFolderPath(dir.path());
+        preference.DataFolder().listNuclides(index, nuclides);
     }
 };
 
@@ -53,7 +53,7 @@ void BM_ReadTheFilesBaseline(benchmark::State& state)
             kav::DoseData data;
             if (s.preference.DataFolder().Load(*entry.node, data))
                 std::abort();
-            benchmark::DoNotOptimize(data.IsLoaded());
+            benchmark::DoNotOptimize(data.isLoaded());
         }
     state.counters["nuclides"] = s.nuclides.Count();
 }
@@ -62,7 +62,7 @@ BENCHMARK(BM_ReadTheFilesBaseline)->Unit(benchmark::kMillisecond);
 void BM_ExportTheFiles(benchmark::State& state)
 {
     FullSizeSet& s = set();
-    const QStringList elements = kav::DataElementsOf(s.nuclides);
+    const QStringList elements = kav::dataElementsOf(s.nuclides);
     for (auto _ : state) {
         const kav::DoseExportResult r = kav::ExportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
         if (!r.error.isEmpty())

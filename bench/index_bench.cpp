@@ -31,7 +31,7 @@ void BM_LoadIndexWithDerivedLists(benchmark::State& state)
     const QByteArray bytes = indexBytes();
     kav::NuclideIndex index;
     for (auto _ : state)
-        index.LoadFromBytes(bytes);
+        index.loadFromBytes(bytes);
     state.counters["nodes"] = index.Count();
 }
 BENCHMARK(BM_LoadIndexWithDerivedLists)->Unit(benchmark::kMicrosecond);
@@ -41,7 +41,7 @@ void BM_LoadIndexCheckedWhole(benchmark::State& state)
     const QByteArray bytes = indexBytes();
     kav::NuclideIndex index;
     for (auto _ : state)
-        benchmark::DoNotOptimize(index.LoadValidated(bytes));
+        benchmark::DoNotOptimize(index.loadValidated(bytes));
     state.counters["nodes"] = index.Count();
 }
 BENCHMARK(BM_LoadIndexCheckedWhole)->Unit(benchmark::kMicrosecond);
@@ -49,23 +49,23 @@ BENCHMARK(BM_LoadIndexCheckedWhole)->Unit(benchmark::kMicrosecond);
 void BM_FindNuclideByName(benchmark::State& state)
 {
     kav::NuclideIndex index;
-    index.LoadFromBytes(indexBytes());
+    index.loadFromBytes(indexBytes());
     const QString names[] = {QStringLiteral("Co-60"), QStringLiteral("Tc-99m"), QStringLiteral("U-238"),
                              QStringLiteral("Cs-137"), QStringLiteral("Zr-97")};
     std::size_t i = 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(index.FindNuclide(names[i++ % 5]));
+        benchmark::DoNotOptimize(index.findNuclide(names[i++ % 5]));
 }
 BENCHMARK(BM_FindNuclideByName);
 
 void BM_DaughtersListOfEveryNuclide(benchmark::State& state)
 {
     kav::NuclideIndex index;
-    index.LoadFromBytes(indexBytes());
+    index.loadFromBytes(indexBytes());
     kav::NuclideList list;
     for (auto _ : state)
         for (int i = 0; i < index.Count(); ++i)
-            index.Items(i)->GetDaughtersList(list);
+            index.Items(i)->getDaughtersList(list);
 }
 BENCHMARK(BM_DaughtersListOfEveryNuclide)->Unit(benchmark::kMicrosecond);
 

@@ -51,7 +51,7 @@ struct Fixture {
     Fixture()
     {
         kav::NuclideIndex& index = context.Index();
-        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
         for (int i = 0; i < index.Count() && static_cast<int>(nuclides.size()) < kNuclides; ++i)
@@ -64,17 +64,17 @@ struct Fixture {
                          written.written);
             std::abort();
         }
-        context.Settings().SetDataFolderPath(dir.path());
-        context.FillDataLists();
+        context.Settings().setDataFolderPath(dir.path());
+        context.fillDataLists();
 
         source = std::make_unique<kav::NuclideChooser>(index, context.Spectra(), messages);
-        source->Selection().Filter().SetUseNuclideFilter(true);
-        source->Selection().Filter().SetNuclideList(context.DataNuclideList());
+        source->Selection().Filter().setUseNuclideFilter(true);
+        source->Selection().Filter().setNuclideList(context.dataNuclideList());
         cache = std::make_unique<kav::DoseDataCache>(context.Settings());
-        list = std::make_unique<kav::Mixture>(index, context.DataNuclideList(), *cache);
+        list = std::make_unique<kav::Mixture>(index, context.dataNuclideList(), *cache);
         QString error;
         // The first nuclide on offer.
-        if (!list->Restore({{context.DataNuclideList().Strings(0), kav::IntakeRoute::Ingestion, 0, -1}}, error))
+        if (!list->Restore({{context.dataNuclideList().strings(0), kav::IntakeRoute::Ingestion, 0, -1}}, error))
             std::abort();
         view = std::make_unique<kav::MixtureView>(context);
         view->SetMixture(list.get());
@@ -115,7 +115,7 @@ void BM_ReadTheHundredFilesBaseline(benchmark::State& state)
             kav::DoseData data;
             if (m.context.Settings().DataFolder().Load(*node, data))
                 std::abort();
-            benchmark::DoNotOptimize(data.IsLoaded());
+            benchmark::DoNotOptimize(data.isLoaded());
         }
 }
 BENCHMARK(BM_ReadTheHundredFilesBaseline)->Unit(benchmark::kMillisecond);
@@ -138,7 +138,7 @@ void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
 {
     for (auto _ : state)
         for (int i = 0; i <= kNuclides; ++i)
-            benchmark::DoNotOptimize(kav::FormatScientific(1.234e-9 * i, 2));
+            benchmark::DoNotOptimize(kav::formatScientific(1.234e-9 * i, 2));
 }
 BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 
@@ -151,7 +151,7 @@ void BM_RefillOnADoseUnitChange(benchmark::State& state)
     bool milli = false;
     for (auto _ : state) {
         milli = !milli;
-        preference.SetMixtureDoseUnit(milli ? kav::DoseUnit::mSv : kav::DoseUnit::Sv); // the view hears and refills
+        preference.setMixtureDoseUnit(milli ? kav::DoseUnit::mSv : kav::DoseUnit::Sv); // the view hears and refills
     }
     state.counters["rows"] = m.list->Count();
 }
@@ -166,22 +166,22 @@ struct KeptListViewer {
     explicit KeptListViewer(int rows)
     {
         kav::NuclideIndex index;
-        if (index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         std::vector<const kav::Nuclide*> nuclides;
         for (const QString& name : kav::SampleNuclides())
-            nuclides.push_back(index.FindNuclide(name));
+            nuclides.push_back(index.findNuclide(name));
         const QString data = dir.filePath(QStringLiteral("QVData"));
         if (!kav::WriteSampleFolder(data, index, nuclides, kav::SampleSize::Sample).error.isEmpty())
             std::abort();
         std::vector<kav::KeptMixtureRow> kept;
         for (int i = 0; i < rows; ++i)
-            kept.push_back({nuclides[static_cast<std::size_t>(i) % nuclides.size()]->NameText(),
+            kept.push_back({nuclides[static_cast<std::size_t>(i) % nuclides.size()]->nameText(),
                             static_cast<kav::IntakeRoute>(i % 3), (i / 3) % 2, i % kav::AMADCount});
         kav::ApplicationContext context(executable(), messages);
-        if (!kav::SaveFileAtomically(dir.filePath(QStringLiteral("kav-data-viewer.ini")),
+        if (!kav::saveFileAtomically(dir.filePath(QStringLiteral("kav-data-viewer.ini")),
                                      "[General]\nInitialized=1\n[Directories]\nQVD=" + data.toUtf8() + "\n")
-            || !kav::SaveFileAtomically(context.Settings().MixtureFileName(), kav::MixtureFileBytes(kept)))
+            || !kav::saveFileAtomically(context.Settings().mixtureFileName(), kav::mixtureFileBytes(kept)))
             std::abort();
     }
     QString executable() const { return dir.filePath(QStringLiteral("kav-data-viewer")); }

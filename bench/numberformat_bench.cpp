@@ -23,7 +23,7 @@ void BM_FormatScientific2(benchmark::State& state)
     QLocale::setDefault(QLocale::c());
     double x = 1.234e-9;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(kav::FormatScientific(x, 2));
+        benchmark::DoNotOptimize(kav::formatScientific(x, 2));
         x *= 1.0001;
     }
 }
@@ -34,7 +34,7 @@ void BM_FormatSignificant3(benchmark::State& state)
     QLocale::setDefault(QLocale::c());
     double x = 1.234e-3;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(kav::FormatSignificant(x, 3));
+        benchmark::DoNotOptimize(kav::formatSignificant(x, 3));
         x = x > 1e4 ? 1.234e-3 : x * 1.01;
     }
 }

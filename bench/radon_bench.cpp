@@ -54,7 +54,7 @@ void BM_ReadBlockBaseline(benchmark::State& state)
     const QByteArray& text = radon().text;
     int type = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(kav::ReadRadonBlock(text, static_cast<kav::RadonTable>(type)));
+        benchmark::DoNotOptimize(kav::readRadonBlock(text, static_cast<kav::RadonTable>(type)));
         type = (type + 1) % kav::RadonDataTypeCount;
     }
 }

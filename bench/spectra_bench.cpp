@@ -11,7 +11,7 @@ namespace {
 
 void loadEmbedded(kav::NuclideIndex& index)
 {
-    if (index.LoadIndexFrom(QString(), true).status != kav::IndexLoadResult::Loaded)
+    if (index.loadIndexFrom(QString(), true).status != kav::IndexLoadResult::Loaded)
         std::abort();
 }
 
@@ -47,13 +47,13 @@ void reapply(benchmark::State& state, kav::SpectrumCriterion option, float a, fl
     loadEmbedded(index);
     kav::SpectraFiles spectra(index);
     kav::SpectrumFilter filter(spectra);
-    filter.SetOptions({option});
-    filter.SetMax(option, max);
-    filter.SetMin(option, a);
+    filter.setOptions({option});
+    filter.setMax(option, max);
+    filter.setMin(option, a);
     filter.SetEnabled(true);
     bool flip = false;
     for (auto _ : state) {
-        filter.SetMin(option, (flip = !flip) ? b : a);
+        filter.setMin(option, (flip = !flip) ? b : a);
         benchmark::DoNotOptimize(filter.Nuclides().Count());
     }
     state.counters["passing"] = filter.Nuclides().Count();

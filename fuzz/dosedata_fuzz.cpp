@@ -9,10 +9,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    kav::SetDoseDataChecksum(bytes);
+    kav::setDoseDataChecksum(bytes);
     kav::BioassayData d;
     try {
-        kav::ReadDoseDataFile(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"), d);
+        kav::readDoseDataFile(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"), d);
     } catch (const kav::DamagedDataFile& e) {
         if (!e.Message().startsWith(QStringLiteral("DataFileException: ")))
             std::abort();
@@ -23,13 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Whatever loaded can be shown and written again.
     QStringList list;
     for (kav::IntakeRoute p : {kav::IntakeRoute::Ingestion, kav::IntakeRoute::Inhalation, kav::IntakeRoute::Injection})
-        d.GetCompoundsList(p, list);
+        d.getCompoundsList(p, list);
     kav::MaterialBioassay activity;
-    for (int m = 0; m < d.InhalationDataCount(); ++m)
+    for (int m = 0; m < d.inhalationDataCount(); ++m)
         for (int s = 0; s < kav::AMADCount; ++s)
-            d.BioassayFunctionsOf(kav::IntakeRoute::Inhalation, m, s, activity);
+            d.bioassayFunctionsOf(kav::IntakeRoute::Inhalation, m, s, activity);
     kav::DoseData again;
-    kav::ReadDoseDataFile(kav::DoseDataFileBytes(d, d.m_reserved), d.NuclideNameText(), QStringLiteral("again.qvd"),
+    kav::readDoseDataFile(kav::doseDataFileBytes(d, d.m_reserved), d.nuclideNameText(), QStringLiteral("again.qvd"),
                           again);
     return 0;
 }

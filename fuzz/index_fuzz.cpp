@@ -11,40 +11,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using namespace kav;
     NuclideIndex index;
-    index.LoadFromBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    index.loadFromBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     NuclideList list;
     NuclideList direct, main, other;
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& node = *index.Items(i);
         DecayChain chain;
         float maxCutted = 0;
-        node.GetChainArray(chain, maxCutted);
-        node.GetDaughtersList(list);
-        index.GetAncLists(&node, direct, main, other);
-        if (index.FindNuclide(node.name.toString()) == nullptr && node.element != ChemicalElement::None
-            && index.RangeOf(node.element).first == i)
+        node.getChainArray(chain, maxCutted);
+        node.getDaughtersList(list);
+        index.getAncLists(&node, direct, main, other);
+        if (index.findNuclide(node.name.toString()) == nullptr && node.element != ChemicalElement::None
+            && index.rangeOf(node.element).first == i)
             std::abort(); // the first node of an element is always found by its name
     }
     (void)index.ToText();
     const QByteArray written = index.ToBytes();
     const int count = index.Count();
-    index.LoadFromBytes(written);
+    index.loadFromBytes(written);
     if (index.Count() != count)
         std::abort();
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    if (!index.LoadValidated(bytes).isEmpty()) {
+    if (!index.loadValidated(bytes).isEmpty()) {
         if (index.Count() != 0)
             std::abort(); // a refused file leaves nothing behind
         return 0;
     }
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& node = *index.Items(i);
-        if (index.FindNuclide(node.name.toString()) != &node)
+        if (index.findNuclide(node.name.toString()) != &node)
             std::abort();
         for (int slot = 0; slot < node.daughterCount; ++slot) {
             const DaughterSlot& d = node.daughters[static_cast<std::size_t>(slot)];
-            if (!index.NodeAt(d.position) || index.NodeAt(d.position)->name != d.name)
+            if (!index.nodeAt(d.position) || index.nodeAt(d.position)->name != d.name)
                 std::abort();
         }
     }

@@ -33,17 +33,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ini.toBytes() != bytes)
         std::abort();
 
-    preference.ReadFrom(ini);
-    if (!kav::ProgramSettings::AcceptedDoseUnits.contains(preference.MaterialsDoseUnit())
-        || !kav::ProgramSettings::AcceptedActivityUnits.contains(preference.MixtureActivityUnit())
-        || !kav::ProgramSettings::AcceptedTimeUnits.contains(preference.BioassayTimeUnit()))
+    preference.readFrom(ini);
+    if (!kav::ProgramSettings::AcceptedDoseUnits.contains(preference.materialsDoseUnit())
+        || !kav::ProgramSettings::AcceptedActivityUnits.contains(preference.mixtureActivityUnit())
+        || !kav::ProgramSettings::AcceptedTimeUnits.contains(preference.bioassayTimeUnit()))
         std::abort();
-    preference.WriteTo(ini);
+    preference.writeTo(ini);
     const QByteArray written = ini.toBytes();
     // Read back by other preferences, the settings write the same file again.
     kav::IniFile again = kav::IniFile::parse(written);
-    second.ReadFrom(again);
-    second.WriteTo(again);
+    second.readFrom(again);
+    second.writeTo(again);
     if (again.toBytes() != written)
         std::abort();
     return 0;

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Read once for the whole run and never changed after.
     static const kav::NuclideIndex* const index = [] {
         auto* loaded = new kav::NuclideIndex;
-        if (loaded->LoadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (loaded->loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         return loaded;
     }();
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     filter.LoadElementList(bytes);
     filter.LoadNuclideList(bytes);
     for (const auto& e : filter.FullNuclideList().Items())
-        if (!e.node || !filter.FullElementSet().contains(e.node->element))
+        if (!e.node || !filter.fullElementSet().contains(e.node->element))
             std::abort();
     return 0;
 }

@@ -10,13 +10,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const std::vector<kav::KeptMixtureRow> rows = kav::ParseMixtureFile(bytes);
+    const std::vector<kav::KeptMixtureRow> rows = kav::parseMixtureFile(bytes);
     if (rows.size() > static_cast<std::size_t>(kav::MaxMixtureFileRows))
         std::abort();
     for (const kav::KeptMixtureRow& row : rows)
         if (row.material < 0 || row.amadIndex < -1 || row.amadIndex >= kav::AMADCount || row.nuclide.isEmpty())
             std::abort();
-    if (kav::ParseMixtureFile(kav::MixtureFileBytes(rows)) != rows)
+    if (kav::parseMixtureFile(kav::mixtureFileBytes(rows)) != rows)
         std::abort();
     return 0;
 }

@@ -24,6 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     QByteArray bytes;
     for (const kav::Nuclide& node : result.nodes)
-        WriteIndexRecord(node, bytes);
+        writeIndexRecord(node, bytes);
     return 0;
 }

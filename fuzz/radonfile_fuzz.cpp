@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     for (int t = 0; t < kav::RadonDataTypeCount; ++t) {
         const auto type = static_cast<kav::RadonTable>(t);
-        const kav::RadonLoadResult r = kav::ReadRadonBlock(bytes, type);
+        const kav::RadonLoadResult r = kav::readRadonBlock(bytes, type);
         if (r.status != kav::RadonLoadResult::Loaded) {
             if (r.problem.isEmpty())
                 std::abort();

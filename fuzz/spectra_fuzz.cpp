@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         node.element = elements[i];
         node.mass = MassText("100");
         node.massNumber = 100;
-        node.name = MakeNuclideName(node.element, node.mass);
+        node.name = makeNuclideName(node.element, node.mass);
         node.halfLife = 1;
         node.halfLifeUnit = TimeUnit::Day;
         const char* place = bytes + i * kPlaceBytes;
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         node.lineCount = qFromLittleEndian<quint16>(place + 4);
         node.firstBetaLine = node.firstLine;
         node.betaLineCount = static_cast<std::uint8_t>(place[6]);
-        WriteIndexRecord(node, index);
+        writeIndexRecord(node, index);
     }
     const QByteArray spectra(bytes + kNodes * kPlaceBytes, static_cast<qsizetype>(size) - kNodes * kPlaceBytes);
     write(dir.filePath(QStringLiteral("Index.rnx")), index);
@@ -70,20 +70,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     write(dir.filePath(QStringLiteral("Beta.rnx")), spectra);
 
     NuclideIndex rnx;
-    if (rnx.LoadFromFile(dir.filePath(QStringLiteral("Index.rnx"))).status != IndexLoadResult::Loaded)
+    if (rnx.loadFromFile(dir.filePath(QStringLiteral("Index.rnx"))).status != IndexLoadResult::Loaded)
         std::abort();
     SpectraFiles files(rnx);
     for (int i = -1; i <= rnx.Count(); ++i) {
         SpectrumLines lines;
-        const bool read = static_cast<bool>(files.ReadLines(rnx.NodeAt(i), lines));
+        const bool read = static_cast<bool>(files.readLines(rnx.nodeAt(i), lines));
         if (!read && !lines.empty())
             std::abort();
         for (const SpectrumLine& line : lines)
             if (line.radiation < 1 || line.radiation > RadiationTypeCount || !sound(line.energy) || !sound(line.yield))
                 std::abort();
         BetaSpectrum beta;
-        if (const Nuclide* node = rnx.NodeAt(i);
-            node && files.ReadBeta(node, beta) && beta.size() != node->betaLineCount)
+        if (const Nuclide* node = rnx.nodeAt(i);
+            node && files.readBeta(node, beta) && beta.size() != node->betaLineCount)
             std::abort();
     }
     const std::vector<SpectrumSummary>& summaries = files.Summary().nuclides;

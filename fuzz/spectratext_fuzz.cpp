@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(radiations, kav::SpectrumLineRecordSize);
     if (radiations.error.isEmpty()) {
         const kav::SpectrumLines lines
-            = kav::DecodeSpectrumRecords(radiations.records.constData(), radiations.recordCount);
+            = kav::decodeSpectrumRecords(radiations.records.constData(), radiations.recordCount);
         if (lines.size() != static_cast<std::size_t>(radiations.recordCount))
             std::abort(); // every line the reader took is a sound one
     }

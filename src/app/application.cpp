@@ -28,7 +28,7 @@ ViewerApplication::ViewerApplication(int& argc, char** argv)
 void ViewerApplication::QuitOnTerminationSignals()
 {
     // Heard on a thread of the platform seam: the request waits in the event loop's queue.
-    CallOnTerminationRequest([] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
+    callOnTerminationRequest([] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
 }
 
 bool UseToolkitLanguage(UiLanguage language)
@@ -50,7 +50,7 @@ bool UseToolkitLanguage(UiLanguage language)
     }
     auto translator = std::make_unique<QTranslator>();
     // "qt_ru.qm" gathers the toolkit's modules in use (the base widgets and dialogs).
-    if (!translator->load(QStringLiteral("qt_") + LanguageCode(language),
+    if (!translator->load(QStringLiteral("qt_") + languageCode(language),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
     installed = translator.release();

@@ -159,7 +159,7 @@ BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     m_chart->BottomAxis().labelFormat = QStringLiteral("0.#######E-#");
     m_chart->LeftAxis().labelFormat = QStringLiteral("0.######E-#");
     for (int k = 0; k < CompartmentCount; ++k)
-        m_chart->AddSeries(SourceOrganName(SourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
+        m_chart->AddSeries(sourceOrganName(sourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
                            kSeriesLooks[k].colour);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -276,7 +276,7 @@ void BioassayChart::ShowTable(const BioassayTable& table, const QString& axisTit
         ChartSeries& series = m_chart->Series(k);
         const bool shown = table.hasData && column.present;
         series.points = shown ? column.points : std::vector<QPointF>();
-        series.title = shown ? column.title : SourceOrganName(column.organ);
+        series.title = shown ? column.title : sourceOrganName(column.organ);
         series.active = shown;
         series.inLegend = shown;
     }
@@ -378,7 +378,7 @@ void BioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
     const ChartSeries& s = m_chart->Series(series);
     const QPointF& point = s.points.at(static_cast<std::size_t>(index));
     const QString x = formatPicture(point.x(), u"#0.######");
-    const QString y = FormatScientific(point.y(), 2);
+    const QString y = formatScientific(point.y(), 2);
     const QString title = s.title.toHtmlEscaped();
     const QString text = QStringLiteral("<p align=\"center\"><b>") + title
         + QStringLiteral("</b></p><p align=\"center\">X: <b>") + x + QStringLiteral("</b>; Y: <b>") + y
@@ -411,7 +411,7 @@ void BioassayChart::SavePicture(const QString& fileName, ChartPictureFormat form
 {
     const QByteArray bytes = ChartPictureBytes(*m_chart, format);
     QString error = QStringLiteral("the picture could not be made");
-    if (!bytes.isEmpty() && SaveFileAtomically(fileName, bytes, &error))
+    if (!bytes.isEmpty() && saveFileAtomically(fileName, bytes, &error))
         return;
     m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
                  QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, ButtonOk,

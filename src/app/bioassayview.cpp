@@ -62,7 +62,7 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     (new QHBoxLayout(this))->addWidget(m_divider);
     InitGrid();
     FollowSettings();
-    m_watchingSettings = m_context.Settings().settingsChanged.Connect([this] { FollowSettings(); });
+    m_watchingSettings = m_context.Settings().settingsChanged.connect([this] { FollowSettings(); });
 }
 
 QWidget* BioassayView::BuildIntakeParameters()
@@ -70,7 +70,7 @@ QWidget* BioassayView::BuildIntakeParameters()
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
     m_intakeChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
     m_intakeChooser->setObjectName(QStringLiteral("intakeChooser"));
-    m_followingChooser = m_intakeChooser->Selection().nuclideChosen.Connect(
+    m_followingChooser = m_intakeChooser->Selection().nuclideChosen.connect(
         [this](const NuclideIdentity& rnx) { IntakeNuclideChanged(rnx); });
     m_loader.emplace(*m_intakeChooser, m_context.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
@@ -83,7 +83,7 @@ QWidget* BioassayView::BuildIntakeParameters()
 
     m_routeBox = new QComboBox(group);
     m_routeBox->setObjectName(QStringLiteral("routeBox"));
-    m_routeBox->addItems(IntakePathNames());
+    m_routeBox->addItems(intakePathNames());
     m_routeBox->setCurrentIndex(static_cast<int>(IntakeRoute::Inhalation));
     m_materialBox = new MaterialComboBox(group);
     m_materialBox->setObjectName(QStringLiteral("materialBox"));
@@ -197,7 +197,7 @@ QWidget* BioassayView::BuildTable()
     m_wholeDaysAction->setCheckable(true);
     // The preferences hold the choice; the table follows them when they change.
     connect(m_wholeDaysAction, &QAction::triggered, this,
-            [this](bool on) { m_context.Settings().SetBioassayWholeDays(on); });
+            [this](bool on) { m_context.Settings().setBioassayWholeDays(on); });
     m_unitsAction = new QAction(QStringLiteral("&Units..."), this);
     m_unitsAction->setObjectName(QStringLiteral("unitsAction"));
     connect(m_unitsAction, &QAction::triggered, this, [this] {
@@ -211,7 +211,7 @@ QWidget* BioassayView::BuildTable()
     m_gridMenu->addSeparator();
     m_gridMenu->addAction(m_unitsAction);
     connect(m_gridMenu, &QMenu::aboutToShow, this,
-            [this] { m_wholeDaysAction->setChecked(m_context.Settings().BioassayWholeDays()); });
+            [this] { m_wholeDaysAction->setChecked(m_context.Settings().bioassayWholeDays()); });
 
     m_caption = new QLabel(box);
     m_caption->setObjectName(QStringLiteral("captionLabel"));
@@ -271,10 +271,10 @@ void BioassayView::InitGrid()
     for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
         f->multiLine = true;
     for (int k = 0; k < CompartmentCount; ++k) {
-        const Compartment organ = SourceOrgansInColumnOrder()[k];
-        g.SetCells(k + 1, 0, SourceOrganName(organ));
-        if (!SourceOrganDescription(organ).isEmpty())
-            *g.CreateCellHint(k + 1, 0) = SourceOrganDescription(organ);
+        const Compartment organ = sourceOrgansInColumnOrder()[k];
+        g.SetCells(k + 1, 0, sourceOrganName(organ));
+        if (!sourceOrganDescription(organ).isEmpty())
+            *g.CreateCellHint(k + 1, 0) = sourceOrganDescription(organ);
     }
     g.SetDefaultColWidth(QFontMetrics(g.fixedCellsFormat.normal.font).horizontalAdvance(QStringLiteral("Skeleton*"))
                          + 16);
@@ -288,10 +288,10 @@ void BioassayView::IntakeNuclideChanged(const NuclideIdentity& rnx)
     m_loader->Load(m_context.Settings().DataFolder(), *m_bioassayData, rnx, [this] {
         FillMaterials();
         QStringList measured;
-        m_bioassayData->MeasuredNuclideFiles(measured);
-        m_measuredChooser->Selection().Filter().SetUseNuclideFilter(true);
-        m_measuredChooser->Selection().Filter().SetNuclideList(measured);
-        m_measuredChooser->Selection().SetName(m_bioassayData->NuclideNameText());
+        m_bioassayData->measuredNuclideFiles(measured);
+        m_measuredChooser->Selection().Filter().setUseNuclideFilter(true);
+        m_measuredChooser->Selection().Filter().setNuclideList(measured);
+        m_measuredChooser->Selection().setName(m_bioassayData->nuclideNameText());
         m_measuredChooser->setEnabled(measured.size() > 1);
         Recompute();
     });
@@ -310,7 +310,7 @@ void BioassayView::FillMaterials()
         m_materialBox->clear();
         QStringList materials;
         if (m_bioassayData)
-            m_bioassayData->GetCompoundsList(static_cast<IntakeRoute>(m_routeBox->currentIndex()), materials);
+            m_bioassayData->getCompoundsList(static_cast<IntakeRoute>(m_routeBox->currentIndex()), materials);
         // A material without a text (an injection, as a rule) shows "-"; a route without one
         // says so in the empty box.
         for (QString& material : materials)
@@ -328,9 +328,9 @@ void BioassayView::FillSizes()
     const QSignalBlocker blocker(m_sizeBox);
     m_sizeBox->clear();
     const bool aerosol = m_routeBox->currentIndex() == static_cast<int>(IntakeRoute::Inhalation) && m_bioassayData
-        && m_bioassayData->IsAerosol(m_materialBox->currentIndex());
+        && m_bioassayData->isAerosol(m_materialBox->currentIndex());
     if (aerosol) {
-        m_sizeBox->addItems(AMADLabels());
+        m_sizeBox->addItems(amadLabels());
         m_sizeBox->setCurrentIndex(DefaultAMADIndex);
     } else {
         m_sizeBox->addItem(QStringLiteral("-"));
@@ -350,9 +350,9 @@ BioassayRequest BioassayView::Request() const
     r.amadIndex = m_sizeBox->count() == AMADCount ? m_sizeBox->currentIndex() : 0;
     r.view = static_cast<BioassayQuantity>(std::max(m_quantityButtons->checkedId(), 0));
     r.doseMSv = m_doseField->Value();
-    r.wholeDays = preference.BioassayWholeDays();
-    r.units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
-               preference.BioassayTimeUnit()};
+    r.wholeDays = preference.bioassayWholeDays();
+    r.units = {preference.bioassayDoseUnit(), preference.bioassayContentUnit(), preference.bioassayIntakeUnit(),
+               preference.bioassayTimeUnit()};
     return r;
 }
 
@@ -360,10 +360,10 @@ void BioassayView::UpdateCaption()
 {
     const BioassayRequest r = Request();
     // A choice without functions says so where the caption of its table would stand.
-    const bool noData = m_bioassayData && m_bioassayData->IsLoaded() && !m_table.hasData;
+    const bool noData = m_bioassayData && m_bioassayData->isLoaded() && !m_table.hasData;
     m_caption->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
-    m_caption->setText(noData ? BioassayNoDataText(m_bioassayData->NuclideNameText())
-                              : BioassayCaption(r.view, r.doseMSv, r.units));
+    m_caption->setText(noData ? bioassayNoDataText(m_bioassayData->nuclideNameText())
+                              : bioassayCaption(r.view, r.doseMSv, r.units));
 }
 
 void BioassayView::Recompute()
@@ -371,12 +371,12 @@ void BioassayView::Recompute()
     if (!m_bioassayData)
         return;
     const BioassayRequest request = Request();
-    m_table = ComputeBioassayTable(*m_bioassayData, request);
+    m_table = computeBioassayTable(*m_bioassayData, request);
     UpdateCaption();
     FillTable();
-    m_chart->ChartControl().title = m_bioassayData->NuclideNameText() + QStringLiteral(": ")
-        + BioassayCaption(request.view, request.doseMSv, request.units);
-    m_chart->ShowTable(m_table, BioassayAxisTitle(request.view, request.doseMSv, request.units));
+    m_chart->ChartControl().title = m_bioassayData->nuclideNameText() + QStringLiteral(": ")
+        + bioassayCaption(request.view, request.doseMSv, request.units);
+    m_chart->ShowTable(m_table, bioassayAxisTitle(request.view, request.doseMSv, request.units));
     ShareWidth();
 }
 
@@ -443,9 +443,9 @@ void BioassayView::FollowSettings()
 void BioassayView::CopyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide = m_bioassayData && m_bioassayData->IsLoaded() ? m_bioassayData->NuclideNameText()
+    const QString nuclide = m_bioassayData && m_bioassayData->isLoaded() ? m_bioassayData->nuclideNameText()
                                                                          : m_intakeChooser->Selection().Name();
-    const QString head = BioassayClipboardHead(nuclide, m_routeBox->currentText(), m_materialBox->currentText(),
+    const QString head = bioassayClipboardHead(nuclide, m_routeBox->currentText(), m_materialBox->currentText(),
                                                m_sizeBox->currentText(), m_caption->text());
     m_grid->CopyToClipboard(head, QString(), {}, true);
 }

@@ -10,7 +10,7 @@ namespace kav {
 void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
                                const std::function<void()>& show)
 {
-    const StoredNuclideId previous = data.NuclideId();
+    const StoredNuclideId previous = data.nuclideId();
     const std::optional<DoseDataFailure> failure = folder.Load(rnx, data);
     if (!failure) {
         show();
@@ -26,7 +26,7 @@ void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, con
         return;
     }
     m_goingBack = true;
-    m_chooser.Selection().SetElementAndAMass(previous.element, previous.mass);
+    m_chooser.Selection().setElementAndAMass(previous.element, previous.mass);
     m_goingBack = false;
 }
 

@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     app.SetMessageBoxes(&boxes);
     kav::ApplicationContext context(QCoreApplication::applicationFilePath(), boxes);
     if (!line.dataDir.isEmpty())
-        context.Settings().SetDataFolderPathForThisRun(line.dataDir);
+        context.Settings().setDataFolderPathForThisRun(line.dataDir);
 
     int status = 0;
     {
@@ -49,7 +49,7 @@ int main(int argc, char* argv[])
         form.SetMaintenance(line.maintenance);
         // The window keeps the settings and the list as it closes.
         if (form.StartupFailed()) {
-            context.SavePreferencesAtExit();
+            context.savePreferencesAtExit();
         } else {
             form.show();
             status = kav::ViewerApplication::exec();

@@ -84,7 +84,7 @@ MainWindow::MainWindow(ApplicationContext& context, OptionsEditor optionsDialog,
             // What the user saw and accepted is kept at once, and nothing else: units changed
             // in a view stay for this run only. A failure to keep it is said, the choice
             // applies all the same.
-            m_context.WritePreferences(ApplicationContext::FailureNotice::EveryTime, *confirmed);
+            m_context.writePreferences(ApplicationContext::FailureNotice::EveryTime, *confirmed);
             return true;
         };
     CreateControls();
@@ -135,7 +135,7 @@ void MainWindow::CreateControls()
 
 void MainWindow::CreateHelp()
 {
-    m_help = std::make_unique<HelpWindow>(m_context.Settings().HelpCollectionFile(), m_context.Boxes());
+    m_help = std::make_unique<HelpWindow>(m_context.Settings().helpCollectionFile(), m_context.Boxes());
     // Closing the main window ends the program, the help's window open or not.
     m_help->setAttribute(Qt::WA_QuitOnClose, false);
     m_help->SetWorkingFolder(m_context.Settings().Locations().helpCacheDir);
@@ -188,18 +188,18 @@ void MainWindow::RunDoseExport()
 {
     const ProgramSettings& preference = m_context.Settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
-                             m_context.DataNuclideList().Count(), this);
+                             m_context.dataNuclideList().Count(), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
-    const QString folder = preference.ExportDir();
-    const DoseExportResult result = ExportDoses(preference.DataFolder(), m_context.DataNuclideList(),
-                                                m_context.DataElementList(), folder, [&progress](int done, int) {
+    const QString folder = preference.exportDir();
+    const DoseExportResult result = ExportDoses(preference.DataFolder(), m_context.dataNuclideList(),
+                                                m_context.dataElementList(), folder, [&progress](int done, int) {
                                                     progress.setValue(done);
                                                     return !progress.wasCanceled();
                                                 });
     progress.reset();
     const MessageKind kind = result.error.isEmpty() ? MessageKind::Information : MessageKind::Error;
-    const QString summary = DoseExportSummary(result, folder);
+    const QString summary = doseExportSummary(result, folder);
     MessageBoxes& boxes = m_context.Boxes();
     if (result.files.isEmpty()) {
         boxes.Show(kind, ViewerApplication::Title, summary, ButtonOk, ButtonOk);
@@ -225,16 +225,16 @@ void MainWindow::CreateViews()
         layout.shiftMass = shiftAMass;
         panel->SetWidthsNShifts(layout);
         panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
-        panel->Selection().Filter().SetUseElementFilter(true);
+        panel->Selection().Filter().setUseElementFilter(true);
         panel->SetPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
         panel->onStatusText = [this](const QString& text) { ShowStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](NuclideChooser* panel) {
-        HalfLifeFilter& halfLife = panel->Selection().Filter().Advanced().HalfLifeTime();
+        HalfLifeFilter& halfLife = panel->Selection().Filter().Advanced().halfLifeTime();
         halfLife.SetMaxValue(9.3e15f);
-        halfLife.SetMinUnits(TimeUnit::Year);
+        halfLife.setMinUnits(TimeUnit::Year);
         halfLife.SetMinValue(0.305f);
     };
     m_mixtureView = new MixtureView(m_context, m_mixtureTab);
@@ -302,32 +302,32 @@ bool MainWindow::FormCreate()
     setWindowTitle(ViewerApplication::Title);
     m_isFormActivated = false;
     ProgramSettings& preference = m_context.Settings();
-    m_context.LoadIndex();
+    m_context.loadIndex();
     ApplyLanguage();
 
-    if (!preference.DataFolder().HoldsDataFiles() && !editOptions(preference, OptionsPage::DataFolder))
+    if (!preference.DataFolder().holdsDataFiles() && !editOptions(preference, OptionsPage::DataFolder))
         return false;
 
     m_materialsData = std::make_unique<DoseData>();
     m_materialsView->SetMaterialsData(m_materialsData.get());
     m_bioassayData = std::make_unique<BioassayData>();
     m_bioassayView->SetBioassayData(m_bioassayData.get());
-    m_context.FillDataLists();
+    m_context.fillDataLists();
     if (!CreateMixture())
         return false;
-    m_dataFolderInUse = preference.DataFolderPath();
+    m_dataFolderInUse = preference.dataFolderPath();
     m_radonView->SetDataFolder(m_dataFolderInUse);
     ShowDataFolder();
     ShowSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser}) {
-        panel->Selection().Filter().SetUseNuclideFilter(true);
-        panel->Selection().Filter().SetNuclideList(m_context.DataNuclideList());
-        panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+        panel->Selection().Filter().setUseNuclideFilter(true);
+        panel->Selection().Filter().setNuclideList(m_context.dataNuclideList());
+        panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     }
 
-    m_watchingSettings = preference.settingsChanged.Connect([this] { FollowSettings(); });
+    m_watchingSettings = preference.settingsChanged.connect([this] { FollowSettings(); });
     m_pages->setCurrentWidget(m_dosePerIntakeTab);
     m_dosePerIntakePages->setCurrentWidget(m_mixtureTab);
 
@@ -339,9 +339,9 @@ bool MainWindow::FormCreate()
 bool MainWindow::CreateMixture()
 {
     m_mixtureData = std::make_unique<DoseDataCache>(m_context.Settings());
-    m_mixture = std::make_unique<Mixture>(m_context.Index(), m_context.DataNuclideList(), *m_mixtureData);
+    m_mixture = std::make_unique<Mixture>(m_context.Index(), m_context.dataNuclideList(), *m_mixtureData);
     QString error;
-    if (!m_mixture->Restore(ReadMixtureFile(m_context.Settings().MixtureFileName()), error)) {
+    if (!m_mixture->Restore(readMixtureFile(m_context.Settings().mixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
         m_context.Boxes().Show(MessageKind::Error, ViewerApplication::Title, error, ButtonOk, ButtonOk);
         m_mixture.reset();
@@ -355,8 +355,8 @@ bool MainWindow::CreateMixture()
 void MainWindow::UseNewDataFolder()
 {
     const ProgramSettings& preference = m_context.Settings();
-    m_dataFolderInUse = preference.DataFolderPath();
-    m_context.FillDataLists();
+    m_dataFolderInUse = preference.dataFolderPath();
+    m_context.fillDataLists();
     // The nuclides shown were read from the old folder: empty data objects read them again.
     m_materialsData = std::make_unique<DoseData>();
     m_materialsView->SetMaterialsData(m_materialsData.get());
@@ -365,16 +365,16 @@ void MainWindow::UseNewDataFolder()
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser})
-        panel->Selection().Filter().SetNuclideList(m_context.DataNuclideList());
-    if (const NuclideIdentity* rnx = m_materialsChooser->Selection().ChosenIdentity();
-        rnx && !m_materialsData->IsLoaded())
+        panel->Selection().Filter().setNuclideList(m_context.dataNuclideList());
+    if (const NuclideIdentity* rnx = m_materialsChooser->Selection().chosenIdentity();
+        rnx && !m_materialsData->isLoaded())
         m_materialsView->NuclideChanged(*rnx);
-    if (const NuclideIdentity* rnx = m_intakeChooser->Selection().ChosenIdentity(); rnx && !m_bioassayData->IsLoaded())
+    if (const NuclideIdentity* rnx = m_intakeChooser->Selection().chosenIdentity(); rnx && !m_bioassayData->isLoaded())
         m_bioassayView->IntakeNuclideChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
-    if (!m_mixture->Restore(m_mixture->KeptRows(), error))
+    if (!m_mixture->Restore(m_mixture->keptRows(), error))
         ShowStatus(error);
     m_mixtureView->FillMixtureGrid();
     m_radonView->SetDataFolder(m_dataFolderInUse);
@@ -384,7 +384,7 @@ void MainWindow::UseNewDataFolder()
 
 void MainWindow::FollowSettings()
 {
-    if (m_context.Settings().DataFolderPath() != m_dataFolderInUse)
+    if (m_context.Settings().dataFolderPath() != m_dataFolderInUse)
         UseNewDataFolder();
     if (m_context.Settings().Language() != m_languageShown)
         ApplyLanguage();
@@ -393,11 +393,11 @@ void MainWindow::FollowSettings()
 void MainWindow::SaveMixture()
 {
     const ProgramSettings& preference = m_context.Settings();
-    const QString path = preference.MixtureFileName();
+    const QString path = preference.mixtureFileName();
     QString error;
-    if ((!preference.MakeSettingsFolder(&error)
-         || !SaveFileAtomically(path, MixtureFileBytes(m_mixture->KeptRows()), &error))
-        && !m_context.SaidListCannotBeKept())
+    if ((!preference.makeSettingsFolder(&error)
+         || !saveFileAtomically(path, mixtureFileBytes(m_mixture->keptRows()), &error))
+        && !m_context.saidListCannotBeKept())
         m_context.Boxes().Show(MessageKind::Warning, ViewerApplication::Title,
                                QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
                                    + QStringLiteral(": ") + error,
@@ -414,10 +414,10 @@ void MainWindow::FormActivate()
         return;
     const AtScopeEnd markActivated{[this] { m_isFormActivated = true; }};
     try {
-        if (!m_context.Settings().NotFirstRun()) {
+        if (!m_context.Settings().notFirstRun()) {
             ShowAbout();
-            m_context.Settings().SetNotFirstRun(true);
-            m_context.WritePreferences(ApplicationContext::FailureNotice::OncePerRun);
+            m_context.Settings().setNotFirstRun(true);
+            m_context.writePreferences(ApplicationContext::FailureNotice::OncePerRun);
         }
         m_materialsView->CheckAllMaterials();
         m_materialsView->FillMaterialsGrid();
@@ -430,7 +430,7 @@ void MainWindow::KeepForNextRun()
 {
     if (m_startupFailed || !m_mixture || std::exchange(m_keptForNextRun, true))
         return;
-    m_context.SavePreferencesAtExit();
+    m_context.savePreferencesAtExit();
     SaveMixture();
 }
 
@@ -443,7 +443,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 void MainWindow::FormDestroy()
 {
-    m_watchingSettings.Reset();
+    m_watchingSettings.reset();
     KeepForNextRun(); // a window that was never closed: the program ended by a signal
     m_mixtureView->SetMixture(nullptr);
     m_materialsData.reset();
@@ -458,7 +458,7 @@ void MainWindow::ShowSampleNotice()
     bool sample = false;
     for (int i = 0; i < m_mixture->Count(); ++i)
         if (m_mixture->Row(i).Available()) {
-            sample = m_mixture->Row(i).loaded->data.IsSyntheticSample();
+            sample = m_mixture->Row(i).loaded->data.isSyntheticSample();
             break;
         }
     if (sample && !m_sampleNotice) {
@@ -484,7 +484,7 @@ void MainWindow::ShowDataFolder()
         m_dataFolder->setObjectName(QStringLiteral("dataFolder"));
         statusBar()->addPermanentWidget(m_dataFolder);
     }
-    const QString folder = QDir::toNativeSeparators(m_context.Settings().DataFolderPath());
+    const QString folder = QDir::toNativeSeparators(m_context.Settings().dataFolderPath());
     m_dataFolder->setText(QStringLiteral("Data: ")
                           + m_dataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
     m_dataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);

@@ -53,9 +53,9 @@ MaterialsView::MaterialsView(ApplicationContext& context, QWidget* parent)
 {
     BuildControls();
     InitGrid();
-    m_doseUnitBox->SetValue(m_context.Settings().MaterialsDoseUnit());
-    m_activityUnitBox->SetValue(m_context.Settings().MaterialsActivityUnit());
-    m_watchingUnits = m_context.Settings().settingsChanged.Connect([this] { FollowUnits(); });
+    m_doseUnitBox->SetValue(m_context.Settings().materialsDoseUnit());
+    m_activityUnitBox->SetValue(m_context.Settings().materialsActivityUnit());
+    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { FollowUnits(); });
 }
 
 void MaterialsView::BuildControls()
@@ -94,7 +94,7 @@ QLayout* MaterialsView::BuildUnitsBar()
     m_materialsChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), this);
     m_loader.emplace(*m_materialsChooser, m_context.Boxes());
     m_materialsChooser->setObjectName(QStringLiteral("chooser"));
-    m_followingChooser = m_materialsChooser->Selection().nuclideChosen.Connect(
+    m_followingChooser = m_materialsChooser->Selection().nuclideChosen.connect(
         [this](const NuclideIdentity& rnx) { NuclideChanged(rnx); });
 
     m_doseUnitBox = new DoseUnitComboBox(this);
@@ -106,9 +106,9 @@ QLayout* MaterialsView::BuildUnitsBar()
     m_activityUnitBox->SetEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->SetOnChange([this] { m_context.Settings().SetMaterialsDoseUnit(m_doseUnitBox->Value()); });
+    m_doseUnitBox->SetOnChange([this] { m_context.Settings().setMaterialsDoseUnit(m_doseUnitBox->Value()); });
     m_activityUnitBox->SetOnChange(
-        [this] { m_context.Settings().SetMaterialsActivityUnit(m_activityUnitBox->Value()); });
+        [this] { m_context.Settings().setMaterialsActivityUnit(m_activityUnitBox->Value()); });
 
     m_showOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
@@ -170,7 +170,7 @@ void MaterialsView::BuildMaterialLists(QBoxLayout* into)
     connect(m_ingestionMaterials, &QListWidget::itemChanged, this, [this] { FillMaterialsGrid(); });
     connect(m_inhalationMaterials, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         // An aerosol group counts only with a particle size ticked.
-        const bool gas = m_materialsData && m_inhalationMaterials->row(item) >= m_materialsData->AerosolDataCount();
+        const bool gas = m_materialsData && m_inhalationMaterials->row(item) >= m_materialsData->aerosolDataCount();
         if (gas || TickedAMADCount() > 0)
             FillMaterialsGrid();
     });
@@ -190,7 +190,7 @@ QWidget* MaterialsView::BuildParticleSizes()
     amad->setToolTip(AMADHint);
     amad->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* amadGrid = new QGridLayout(amad);
-    const QStringList labels = AMADLabels();
+    const QStringList labels = amadLabels();
     for (int i = 0; i < AMADCount; ++i) {
         auto* box = new QCheckBox(labels[i], amad);
         box->setToolTip(AMADHint);
@@ -272,7 +272,7 @@ void MaterialsView::InitGrid()
     g.SetCells(2, 0, QStringLiteral("Dose Coefficients hT(50)"));
     *g.CreateCellCaption(2, 0) = QStringLiteral("<p align=\"center\">Dose Coefficients h<sub>T</sub>(50)</p>");
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        g.SetCells(3 + organ, 0, TargetOrganName(static_cast<TargetOrgan>(organ)));
+        g.SetCells(3 + organ, 0, targetOrganName(static_cast<TargetOrgan>(organ)));
     for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
         f->multiLine = true;
     g.onGetFixedCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
@@ -311,9 +311,9 @@ void MaterialsView::ShowOrganDoses(bool show)
 void MaterialsView::FollowUnits()
 {
     const ProgramSettings& preference = m_context.Settings();
-    m_doseUnitBox->SetValue(preference.MaterialsDoseUnit());
-    m_activityUnitBox->SetValue(preference.MaterialsActivityUnit());
-    if (m_unitsShown != std::pair{preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()})
+    m_doseUnitBox->SetValue(preference.materialsDoseUnit());
+    m_activityUnitBox->SetValue(preference.materialsActivityUnit());
+    if (m_unitsShown != std::pair{preference.materialsDoseUnit(), preference.materialsActivityUnit()})
         FillMaterialsGrid();
 }
 
@@ -335,7 +335,7 @@ void MaterialsView::FillMaterialLists()
         const QSignalBlocker blocker(list);
         list->clear();
         if (m_materialsData)
-            m_materialsData->GetCompoundsList(path, names);
+            m_materialsData->getCompoundsList(path, names);
         else
             names.clear();
         for (const QString& name : names) {
@@ -398,19 +398,19 @@ MaterialChoice MaterialsView::ChosenMaterials() const
 void MaterialsView::FillMaterialsGrid()
 {
     const ProgramSettings& preference = m_context.Settings();
-    m_unitsShown = {preference.MaterialsDoseUnit(), preference.MaterialsActivityUnit()};
+    m_unitsShown = {preference.materialsDoseUnit(), preference.materialsActivityUnit()};
     if (!m_materialsData)
         return;
     DataGrid& g = *m_grid;
     // Nothing loaded (its file could not be read) or nothing chosen: the header alone.
-    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(*m_materialsData, ChosenMaterials());
+    const std::vector<MaterialsTableRow> table = computeMaterialsTable(*m_materialsData, ChosenMaterials());
     if (table.empty()) {
         g.SetRowCount(3);
         g.SetRowHeights(1, -1);
         g.SetRowHeights(2, -1);
         return;
     }
-    const double r = static_cast<double>(BqPerUnit(m_unitsShown.second)) / SvPerUnit(m_unitsShown.first);
+    const double r = static_cast<double>(bqPerUnit(m_unitsShown.second)) / svPerUnit(m_unitsShown.first);
     g.SetRowCount(2 * static_cast<int>(table.size()) + 1);
     g.SetRowHeights(1, g.DefaultRowHeight());
     g.SetRowHeights(2, g.DefaultRowHeight());
@@ -420,16 +420,16 @@ void MaterialsView::FillMaterialsGrid()
         // Every label through the mark-up, so that those with a subscript line up with the rest.
         *g.CreateCellCaption(0, s) = MaterialCaption(line.label);
         g.SetCells(0, s + 1, QString());
-        g.SetCells(2, s, SexName(Sex::Male));
-        g.SetCells(2, s + 1, SexName(Sex::Female));
-        g.SetCells(1, s, line.hasDoses ? FormatScientific(line.effective * r, 2) : QString());
+        g.SetCells(2, s, sexName(Sex::Male));
+        g.SetCells(2, s + 1, sexName(Sex::Female));
+        g.SetCells(1, s, line.hasDoses ? formatScientific(line.effective * r, 2) : QString());
         g.SetCells(1, s + 1, QString());
         for (int c = 3; c < g.ColCount(); ++c) {
             const auto organ = static_cast<TargetOrgan>(c - 3);
             g.SetCells(c, s,
-                       line.hasDoses ? FormatScientific(DoseAt(line.organs, Sex::Male, organ) * r, 2) : QString());
+                       line.hasDoses ? formatScientific(doseAt(line.organs, Sex::Male, organ) * r, 2) : QString());
             g.SetCells(c, s + 1,
-                       line.hasDoses ? FormatScientific(DoseAt(line.organs, Sex::Female, organ) * r, 2) : QString());
+                       line.hasDoses ? formatScientific(doseAt(line.organs, Sex::Female, organ) * r, 2) : QString());
         }
         s += 2;
     }
@@ -438,10 +438,10 @@ void MaterialsView::FillMaterialsGrid()
 void MaterialsView::CopyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide = m_materialsData && m_materialsData->IsLoaded() ? m_materialsData->NuclideNameText()
+    const QString nuclide = m_materialsData && m_materialsData->isLoaded() ? m_materialsData->nuclideNameText()
                                                                            : m_materialsChooser->Selection().Name();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
-        + DoseUnitLabel(m_unitsShown.first) + QStringLiteral(" per ") + ActivityUnitLabel(m_unitsShown.second)
+        + DoseUnitLabel(m_unitsShown.first) + QStringLiteral(" per ") + activityUnitLabel(m_unitsShown.second)
         + QStringLiteral("\r\n");
     m_grid->CopyToClipboard(head, QString(), {}, true);
 }

@@ -135,7 +135,7 @@ MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     InitMixtureGrid();
     ConnectGridEvents();
     FollowUnits();
-    m_watchingUnits = m_context.Settings().settingsChanged.Connect([this] { FollowUnits(); });
+    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { FollowUnits(); });
 }
 
 QLayout* MixtureView::BuildToolBar()
@@ -171,8 +171,8 @@ QLayout* MixtureView::BuildToolBar()
     m_activityUnitBox->SetEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->SetOnChange([this] { m_context.Settings().SetMixtureDoseUnit(m_doseUnitBox->Value()); });
-    m_activityUnitBox->SetOnChange([this] { m_context.Settings().SetMixtureActivityUnit(m_activityUnitBox->Value()); });
+    m_doseUnitBox->SetOnChange([this] { m_context.Settings().setMixtureDoseUnit(m_doseUnitBox->Value()); });
+    m_activityUnitBox->SetOnChange([this] { m_context.Settings().setMixtureActivityUnit(m_activityUnitBox->Value()); });
     for (QWidget* box : std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox})
         ApplyInputColours(box);
 
@@ -327,7 +327,7 @@ bool MixtureView::CanEditCell(int col, int row) const
     case RouteColumn: return m_mixture->Row(index).Available();
     // A list of one offers no choice.
     case MaterialColumn: return m_mixture->Materials(index).size() > 1;
-    case SizeColumn: return m_mixture->HasSize(index);
+    case SizeColumn: return m_mixture->hasSize(index);
     default: return false;
     }
 }
@@ -335,19 +335,19 @@ bool MixtureView::CanEditCell(int col, int row) const
 QStringList MixtureView::CellChoices(int col, int row) const
 {
     switch (col) {
-    case ElementColumn: return m_context.DataElementList();
+    case ElementColumn: return m_context.dataElementList();
     case NuclideColumn: {
         if (!m_mixture || row < 1 || row > m_mixture->Count())
             return {};
         QStringList names;
         const QString prefix = m_mixture->Row(row - 1).setting.nuclide.section(u'-', 0, 0) + u'-';
-        for (const NuclideList::Entry& e : m_context.DataNuclideList().Items())
+        for (const NuclideList::Entry& e : m_context.dataNuclideList().Items())
             if (e.name.startsWith(prefix))
                 names << e.name;
         return names;
     }
-    case RouteColumn: return IntakePathNames();
-    case SizeColumn: return AMADLabels();
+    case RouteColumn: return intakePathNames();
+    case SizeColumn: return amadLabels();
     default: return {};
     }
 }
@@ -361,18 +361,18 @@ void MixtureView::CellEdited(int col, int row, const QString& value)
     bool done = true;
     switch (col) {
     case ElementColumn: done = m_mixture->SetElement(index, value, error); break;
-    case NuclideColumn: done = m_mixture->SetNuclide(index, value, error); break;
-    case RouteColumn: m_mixture->SetRoute(index, IntakePathFromText(value)); break;
+    case NuclideColumn: done = m_mixture->setNuclide(index, value, error); break;
+    case RouteColumn: m_mixture->setRoute(index, intakePathFromText(value)); break;
     case MaterialColumn: {
         const int picked = m_grid->CommittedListIndex();
-        m_mixture->SetMaterial(index,
+        m_mixture->setMaterial(index,
                                picked >= 0 ? picked : static_cast<int>(m_mixture->Materials(index).indexOf(value)));
         break;
     }
     case SizeColumn: {
         int size = -1;
-        if (AMADIndexFromText(value, size))
-            m_mixture->SetSize(index, size);
+        if (amadIndexFromText(value, size))
+            m_mixture->setSize(index, size);
         break;
     }
     default: return;
@@ -392,7 +392,7 @@ void MixtureView::ShowRow(int index)
     const KeptMixtureRow& s = r.setting;
     m_grid->SetCells(ElementColumn, row, s.nuclide.section(u'-', 0, 0));
     m_grid->SetCells(NuclideColumn, row, s.nuclide);
-    m_grid->SetCells(RouteColumn, row, IntakePathName(s.path));
+    m_grid->SetCells(RouteColumn, row, intakePathName(s.path));
     // The reason as a sentence, without the name of the kind of error the message boxes carry.
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
@@ -403,8 +403,8 @@ void MixtureView::ShowRow(int index)
         *caption = r.Available() ? MaterialCaption(material) : QString();
     if (QString* hint = m_grid->CreateCellHint(MaterialColumn, row))
         *hint = r.Available() ? QString() : r.unavailable;
-    const bool sized = m_mixture->HasSize(index);
-    m_grid->SetCells(SizeColumn, row, sized ? AMADLabels().value(s.amadIndex) : QStringLiteral("-"));
+    const bool sized = m_mixture->hasSize(index);
+    m_grid->SetCells(SizeColumn, row, sized ? amadLabels().value(s.amadIndex) : QStringLiteral("-"));
     // The size's hint stands where a size can be picked.
     if (sized)
         *m_grid->CreateCellHint(SizeColumn, row) = MaterialsView::AMADHint;
@@ -416,13 +416,13 @@ void MixtureView::ShowRow(int index)
 void MixtureView::ShowDose(int index, double factor)
 {
     const std::optional<float> dose = m_mixture->Dose(index);
-    m_grid->SetCells(DoseColumn, index + 1, dose ? FormatScientific(*dose * factor, 2) : QStringLiteral("-"));
+    m_grid->SetCells(DoseColumn, index + 1, dose ? formatScientific(*dose * factor, 2) : QStringLiteral("-"));
 }
 
 double MixtureView::DoseFactor() const
 {
     const ProgramSettings& preference = m_context.Settings();
-    return static_cast<double>(BqPerUnit(preference.MixtureActivityUnit())) / SvPerUnit(preference.MixtureDoseUnit());
+    return static_cast<double>(bqPerUnit(preference.mixtureActivityUnit())) / svPerUnit(preference.mixtureDoseUnit());
 }
 
 void MixtureView::FillMixtureGrid()
@@ -458,7 +458,7 @@ void MixtureView::UpdateMixtureDoseCaption()
 {
     const ProgramSettings& preference = m_context.Settings();
     const QString units
-        = DoseUnitLabel(preference.MixtureDoseUnit()) + u'/' + ActivityUnitLabel(preference.MixtureActivityUnit());
+        = DoseUnitLabel(preference.mixtureDoseUnit()) + u'/' + activityUnitLabel(preference.mixtureActivityUnit());
     m_grid->SetCells(DoseColumn, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
     const QFontMetrics metrics(m_grid->fixedCellsFormat.normal.font);
@@ -479,8 +479,8 @@ void MixtureView::UpdateMixtureMoveButtons()
 
 void MixtureView::UpdateUndoButtons()
 {
-    const bool undo = m_mixture && m_mixture->CanUndo();
-    const bool redo = m_mixture && m_mixture->CanRedo();
+    const bool undo = m_mixture && m_mixture->canUndo();
+    const bool redo = m_mixture && m_mixture->canRedo();
     m_undoButton->setEnabled(undo);
     m_undoAction->setEnabled(undo);
     m_redoButton->setEnabled(redo);
@@ -490,7 +490,7 @@ void MixtureView::UpdateUndoButtons()
 void MixtureView::FollowUnits()
 {
     const ProgramSettings& preference = m_context.Settings();
-    const std::pair units{preference.MixtureDoseUnit(), preference.MixtureActivityUnit()};
+    const std::pair units{preference.mixtureDoseUnit(), preference.mixtureActivityUnit()};
     if (units == m_unitsShown)
         return;
     m_unitsShown = units;
@@ -555,13 +555,13 @@ void MixtureView::ClearRows()
 
 void MixtureView::UndoEdit()
 {
-    if (m_mixture && m_mixture->CanUndo())
+    if (m_mixture && m_mixture->canUndo())
         ShowChangedRows(m_mixture->Undo());
 }
 
 void MixtureView::RedoEdit()
 {
-    if (m_mixture && m_mixture->CanRedo())
+    if (m_mixture && m_mixture->canRedo())
         ShowChangedRows(m_mixture->Redo());
 }
 

@@ -111,7 +111,7 @@ void RadonTables::SetShowOrganDoses(bool value)
 
 bool RadonTables::LoadRadonData()
 {
-    const RadonLoadResult result = LoadRadonBlock(m_folder, m_radonDataType);
+    const RadonLoadResult result = loadRadonBlock(m_folder, m_radonDataType);
     m_problem = result.problem;
     m_block = result.block;
     if (result.status == RadonLoadResult::Unreadable)
@@ -166,12 +166,12 @@ void RadonTables::FillGasTable()
     for (int group = 0; group < 3; ++group) {
         const int male = 2 * group + 1;
         g.SetCells(0, male, intakes[group]);
-        g.SetCells(1, male, FormatScientific(m_block.effectiveDose.at(static_cast<std::size_t>(group)), 3));
-        g.SetCells(2, male, SexName(Sex::Male));
-        g.SetCells(2, male + 1, SexName(Sex::Female));
+        g.SetCells(1, male, formatScientific(m_block.effectiveDose.at(static_cast<std::size_t>(group)), 3));
+        g.SetCells(2, male, sexName(Sex::Male));
+        g.SetCells(2, male + 1, sexName(Sex::Female));
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.SetCells(3 + organ, male, FormatScientific(m_block.Male(group, organ), 3));
-            g.SetCells(3 + organ, male + 1, FormatScientific(m_block.Female(group, organ), 3));
+            g.SetCells(3 + organ, male, formatScientific(m_block.Male(group, organ), 3));
+            g.SetCells(3 + organ, male + 1, formatScientific(m_block.Female(group, organ), 3));
         }
     }
     MarkUpHeader(2);
@@ -183,18 +183,18 @@ void RadonTables::FillProgenyTable()
     g.SetCells(0, 0, QString());
     g.SetCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     g.SetCells(0, 1, RadonRowLabel(m_radonDataType));
-    g.SetCells(1, 1, FormatScientific(m_block.effectiveDose.at(0), 3));
+    g.SetCells(1, 1, formatScientific(m_block.effectiveDose.at(0), 3));
     g.SetCells(2, 0, QStringLiteral("Sex"));
-    g.SetCells(2, 1, SexName(Sex::Male));
-    g.SetCells(2, 4, SexName(Sex::Female));
+    g.SetCells(2, 1, sexName(Sex::Male));
+    g.SetCells(2, 4, sexName(Sex::Female));
     g.SetCells(3, 0, QString::fromUtf16(u"Equivalent doses per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     const QString parts[3] = {QStringLiteral("Unattached"), QStringLiteral("Attached"), QStringLiteral("Total")};
     for (int group = 0; group < 3; ++group) {
         g.SetCells(3, group + 1, parts[group]);
         g.SetCells(3, group + 4, parts[group]);
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.SetCells(4 + organ, group + 1, FormatScientific(m_block.Male(group, organ), 3));
-            g.SetCells(4 + organ, group + 4, FormatScientific(m_block.Female(group, organ), 3));
+            g.SetCells(4 + organ, group + 1, formatScientific(m_block.Male(group, organ), 3));
+            g.SetCells(4 + organ, group + 4, formatScientific(m_block.Female(group, organ), 3));
         }
     }
     MarkUpHeader(1);
@@ -255,7 +255,7 @@ void RadonTables::SetRadonOrganHeaders()
 {
     m_strGrid.SetRowHeights(0, 40);
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        m_strGrid.SetCells(RadonFirstOrganCol() + organ, 0, TargetOrganName(static_cast<TargetOrgan>(organ)));
+        m_strGrid.SetCells(RadonFirstOrganCol() + organ, 0, targetOrganName(static_cast<TargetOrgan>(organ)));
 }
 
 } // namespace kav

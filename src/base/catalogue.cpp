@@ -5,9 +5,9 @@ namespace kav {
 const TextCatalogue& Catalogue(UiLanguage language)
 {
     switch (language) {
-    case UiLanguage::Russian: return RussianCatalogue();
-    case UiLanguage::Ukrainian: return UkrainianCatalogue();
-    default: return EnglishCatalogue();
+    case UiLanguage::Russian: return russianCatalogue();
+    case UiLanguage::Ukrainian: return ukrainianCatalogue();
+    default: return englishCatalogue();
     }
 }
 

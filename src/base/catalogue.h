@@ -41,9 +41,9 @@ struct TextCatalogue {
     const char16_t* listTooLong;
 };
 
-const TextCatalogue& EnglishCatalogue();
-const TextCatalogue& RussianCatalogue();
-const TextCatalogue& UkrainianCatalogue();
+const TextCatalogue& englishCatalogue();
+const TextCatalogue& russianCatalogue();
+const TextCatalogue& ukrainianCatalogue();
 // The catalogue of a language; English for any other value.
 const TextCatalogue& Catalogue(UiLanguage language);
 

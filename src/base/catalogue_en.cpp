@@ -4,7 +4,7 @@
 
 namespace kav {
 
-const TextCatalogue& EnglishCatalogue()
+const TextCatalogue& englishCatalogue()
 {
     static const TextCatalogue catalogue{
         .elementNames = {{

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-const TextCatalogue& RussianCatalogue()
+const TextCatalogue& russianCatalogue()
 {
     static const TextCatalogue catalogue{
         .elementNames = {{

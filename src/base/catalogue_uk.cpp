@@ -4,7 +4,7 @@
 
 namespace kav {
 
-const TextCatalogue& UkrainianCatalogue()
+const TextCatalogue& ukrainianCatalogue()
 {
     static const TextCatalogue catalogue{
         .elementNames = {{

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-QString LanguageCode(UiLanguage language)
+QString languageCode(UiLanguage language)
 {
     switch (language) {
     case UiLanguage::Russian: return QStringLiteral("ru");
@@ -14,15 +14,15 @@ QString LanguageCode(UiLanguage language)
     return QStringLiteral("en");
 }
 
-std::optional<UiLanguage> LanguageOfCode(const QString& code)
+std::optional<UiLanguage> languageOfCode(const QString& code)
 {
     for (const UiLanguage language : {UiLanguage::English, UiLanguage::Russian, UiLanguage::Ukrainian})
-        if (code.trimmed().compare(LanguageCode(language), Qt::CaseInsensitive) == 0)
+        if (code.trimmed().compare(languageCode(language), Qt::CaseInsensitive) == 0)
             return language;
     return std::nullopt;
 }
 
-UiLanguage LanguageOfLocale(const QLocale& locale)
+UiLanguage languageOfLocale(const QLocale& locale)
 {
     switch (locale.language()) {
     case QLocale::Russian: return UiLanguage::Russian;
@@ -31,7 +31,7 @@ UiLanguage LanguageOfLocale(const QLocale& locale)
     }
 }
 
-QString LanguageOwnName(UiLanguage language)
+QString languageOwnName(UiLanguage language)
 {
     switch (language) {
     case UiLanguage::Russian: return QStringLiteral("Русский");

@@ -14,11 +14,11 @@ enum class UiLanguage : std::uint8_t { English, Russian, Ukrainian };
 
 // The two-letter code a settings file keeps for a language: "en", "ru", "uk"; and back, nothing
 // for any other text.
-QString LanguageCode(UiLanguage language);
-std::optional<UiLanguage> LanguageOfCode(const QString& code);
+QString languageCode(UiLanguage language);
+std::optional<UiLanguage> languageOfCode(const QString& code);
 // The language of a locale when it is one of the three; English otherwise.
-UiLanguage LanguageOfLocale(const QLocale& locale);
+UiLanguage languageOfLocale(const QLocale& locale);
 // The language's name written in that language, as a list of languages shows it.
-QString LanguageOwnName(UiLanguage language);
+QString languageOwnName(UiLanguage language);
 
 } // namespace kav

@@ -32,7 +32,7 @@ public:
         Connection& operator=(Connection&& other) noexcept
         {
             if (this != &other) {
-                Reset();
+                reset();
                 m_listeners = std::move(other.m_listeners);
                 m_id = other.m_id;
             }
@@ -40,15 +40,15 @@ public:
         }
         Connection(const Connection&) = delete;
         Connection& operator=(const Connection&) = delete;
-        ~Connection() { Reset(); }
+        ~Connection() { reset(); }
 
-        void Reset()
+        void reset()
         {
             if (const std::shared_ptr<Listeners> listeners = m_listeners.lock())
                 listeners->erase(m_id);
             m_listeners.reset();
         }
-        bool Connected() const { return !m_listeners.expired(); }
+        bool connected() const { return !m_listeners.expired(); }
 
     private:
         friend class Notice;
@@ -61,7 +61,7 @@ public:
         int m_id = 0;
     };
 
-    [[nodiscard]] Connection Connect(std::function<void(Args...)> listener)
+    [[nodiscard]] Connection connect(std::function<void(Args...)> listener)
     {
         const int id = m_nextId++;
         m_listeners->emplace(id, std::move(listener));

@@ -365,7 +365,7 @@ QString formatPicture(double value, QStringView picture, QChar decimalSep)
     return text;
 }
 
-double ParseFloatDef(const QString& text, double defaultValue)
+double parseFloatDef(const QString& text, double defaultValue)
 {
     const QByteArray bytes = text.trimmed().toLatin1();
     if (bytes.isEmpty())
@@ -388,7 +388,7 @@ double ParseFloatDef(const QString& text, double defaultValue)
     return value;
 }
 
-bool ParseInt(const QString& text, int& value)
+bool parseInt(const QString& text, int& value)
 {
     const QByteArray bytes = text.trimmed().toLatin1();
     const char* first = bytes.constData();

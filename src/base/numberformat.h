@@ -22,8 +22,8 @@ QString formatPicture(double value, QStringView picture, QChar decimalSep);
 
 // Parses a number written with "." and an optional exponent, whatever the user's settings:
 // empty text gives 0, text that is not a number in full gives the default.
-double ParseFloatDef(const QString& text, double defaultValue);
+double parseFloatDef(const QString& text, double defaultValue);
 // Parses a whole decimal integer; false when the text is anything else.
-bool ParseInt(const QString& text, int& value);
+bool parseInt(const QString& text, int& value);
 
 } // namespace kav

@@ -6,7 +6,7 @@
 
 namespace kav {
 
-QByteArray ReadAtMost(QIODevice& device, qint64 limit)
+QByteArray readAtMost(QIODevice& device, qint64 limit)
 {
     constexpr qint64 kChunk = 1 << 16;
     QByteArray bytes;

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-bool SaveFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+bool saveFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
     auto fail = [error](const QString& why) {
         if (error)

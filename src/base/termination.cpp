@@ -71,7 +71,7 @@ bool install()
 
 } // namespace
 
-bool CallOnTerminationRequest(void (*requested)())
+bool callOnTerminationRequest(void (*requested)())
 {
     static const bool installed = [requested] {
         requestedCallback = requested;

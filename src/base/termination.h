@@ -11,6 +11,6 @@ namespace kav {
 // callback must only hand the request on to the event loop (a queued call). The first call
 // installs the listener, later ones change nothing and return its result. False when the system
 // refused to install it.
-bool CallOnTerminationRequest(void (*requested)());
+bool callOnTerminationRequest(void (*requested)());
 
 } // namespace kav

@@ -17,14 +17,14 @@ constexpr float kShortestWithoutIndex = 0.305f; // microseconds
 
 float lambdaOf(float value, TimeUnit units)
 {
-    return static_cast<float>(kLn2 / value * TimeUnitsPerDayA(units));
+    return static_cast<float>(kLn2 / value * timeUnitsPerDayA(units));
 }
 
 } // namespace
 
 // Mass number
 
-void MassNumberFilter::SetMinEnabled(bool value)
+void MassNumberFilter::setMinEnabled(bool value)
 {
     if (value == m_minEnabled)
         return;
@@ -32,7 +32,7 @@ void MassNumberFilter::SetMinEnabled(bool value)
     Change();
 }
 
-void MassNumberFilter::SetMaxEnabled(bool value)
+void MassNumberFilter::setMaxEnabled(bool value)
 {
     if (value == m_maxEnabled)
         return;
@@ -73,13 +73,13 @@ void MassNumberFilter::Change()
 
 void MassNumberFilter::Recompute()
 {
-    ClearList();
+    clearList();
     if (!m_index || (m_minEnabled && m_maxEnabled && m_maxValue < m_minValue))
         return;
     for (int i = 0; i < m_index->Count(); ++i) {
         const Nuclide* node = m_index->Items(i);
         if ((!m_minEnabled || node->massNumber >= m_minValue) && (!m_maxEnabled || node->massNumber <= m_maxValue))
-            AddNode(node);
+            addNode(node);
     }
 }
 
@@ -94,7 +94,7 @@ void MassNumberFilter::Assign(const MassNumberFilter& source)
 
 // Numbers of ancestors and daughters
 
-void RelativesCountFilter::SetCountSet(const RelativesCountSet& value)
+void RelativesCountFilter::setCountSet(const RelativesCountSet& value)
 {
     const auto counts = RelativesCountSet::fromRaw(value.raw() & 0x1F);
     if (counts == m_countSet)
@@ -112,17 +112,17 @@ void RelativesCountFilter::Assign(const RelativesCountFilter& source)
 
 void RelativesCountFilter::Apply()
 {
-    ClearList();
+    clearList();
     if (!m_index)
         return;
     for (std::size_t c = 0; c < 5; ++c)
         if (m_countSet.contains(static_cast<RelativesCount>(c)))
-            AddList(CountLists()[c], CountElements()[c]);
+            addList(countLists()[c], countElements()[c]);
 }
 
 // Decay modes
 
-void DecayModeFilter::SetOperation(DecayModeMatch value)
+void DecayModeFilter::setOperation(DecayModeMatch value)
 {
     if (value == m_operation)
         return;
@@ -131,7 +131,7 @@ void DecayModeFilter::SetOperation(DecayModeMatch value)
         Change();
 }
 
-void DecayModeFilter::SetAndSet(const DecayModesAllOf& value)
+void DecayModeFilter::setAndSet(const DecayModesAllOf& value)
 {
     const auto modes = DecayModesAllOf::fromRaw(value.raw() & 0x1F); // alpha to SF
     if (modes == m_andSet)
@@ -141,7 +141,7 @@ void DecayModeFilter::SetAndSet(const DecayModesAllOf& value)
         Change();
 }
 
-void DecayModeFilter::SetOrSet(const DecayModesAnyOf& value)
+void DecayModeFilter::setOrSet(const DecayModesAnyOf& value)
 {
     const auto modes = DecayModesAnyOf::fromRaw(value.raw() & 0x1FF); // alpha to "IT only"
     if (modes == m_orSet)
@@ -166,25 +166,25 @@ void DecayModeFilter::Assign(const DecayModeFilter& source)
 
 void DecayModeFilter::Apply()
 {
-    ClearList();
+    clearList();
     if (!m_index)
         return;
-    const auto& lists = m_index->DecayFilterLists();
+    const auto& lists = m_index->decayFilterLists();
     if (m_operation == DecayModeMatch::Any) {
         for (int mode = 0; mode <= static_cast<int>(DecayFilterKind::IsomericTransitionOnly); ++mode)
             if (m_orSet.contains(static_cast<DecayFilterKind>(mode)))
-                AddList(lists[static_cast<std::size_t>(mode)],
-                        m_index->DecayFilterElements()[static_cast<std::size_t>(mode)]);
+                addList(lists[static_cast<std::size_t>(mode)],
+                        m_index->decayFilterElements()[static_cast<std::size_t>(mode)]);
         return;
     }
     if (m_andSet.empty())
         return;
     const DecayFilterKind first = m_andSet.lowest();
     for (const NuclideList::Entry& e : lists[Ordinal(first)].Items())
-        AddNode(e.node);
+        addNode(e.node);
     for (int mode = static_cast<int>(first) + 1; mode <= static_cast<int>(DecayFilterKind::SpontaneousFission); ++mode)
         if (m_andSet.contains(static_cast<DecayFilterKind>(mode)))
-            KeepOnly(lists[static_cast<std::size_t>(mode)]);
+            keepOnly(lists[static_cast<std::size_t>(mode)]);
 }
 
 // Half-life
@@ -193,8 +193,8 @@ HalfLifeFilter::HalfLifeFilter(const NuclideIndex* index)
     : m_index(index)
 {
     if (m_index && m_index->Count() > 0) {
-        const HalfLifeExtreme& shortest = m_index->ShortestHalfLife();
-        const HalfLifeExtreme& longest = m_index->LongestHalfLife();
+        const HalfLifeExtreme& shortest = m_index->shortestHalfLife();
+        const HalfLifeExtreme& longest = m_index->longestHalfLife();
         m_min = {false, shortest.halfLife, shortest.halfLifeUnit, shortest.decayConstant};
         m_max = {false, longest.halfLife, longest.halfLifeUnit, longest.decayConstant};
         return;
@@ -204,23 +204,23 @@ HalfLifeFilter::HalfLifeFilter(const NuclideIndex* index)
     m_max = {false, kLongestWithoutIndex, TimeUnit::Year, lambdaOf(kLongestWithoutIndex, TimeUnit::Year)};
 }
 
-void HalfLifeFilter::ValueAndUnitOfDays(double days, float& value, TimeUnit& unit)
+void HalfLifeFilter::valueAndUnitOfDays(double days, float& value, TimeUnit& unit)
 {
     if (days > 1) {
-        const double years = days * TimeUnitsPerDayA(TimeUnit::Year);
+        const double years = days * timeUnitsPerDayA(TimeUnit::Year);
         unit = years > 1 ? TimeUnit::Year : TimeUnit::Day;
         value = static_cast<float>(unit == TimeUnit::Year ? years : days);
         return;
     }
     for (TimeUnit u : {TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second, TimeUnit::Millisecond}) {
-        if (days * TimeUnitsPerDayA(u) >= 1) {
+        if (days * timeUnitsPerDayA(u) >= 1) {
             unit = u;
-            value = static_cast<float>(days * TimeUnitsPerDayA(u));
+            value = static_cast<float>(days * timeUnitsPerDayA(u));
             return;
         }
     }
     unit = TimeUnit::Microsecond;
-    value = static_cast<float>(days * TimeUnitsPerDayA(TimeUnit::Microsecond));
+    value = static_cast<float>(days * timeUnitsPerDayA(TimeUnit::Microsecond));
 }
 
 void HalfLifeFilter::SetValue(End& end, float value)
@@ -233,28 +233,28 @@ void HalfLifeFilter::SetValue(End& end, float value)
         Change();
 }
 
-void HalfLifeFilter::SetUnits(End& end, TimeUnit value)
+void HalfLifeFilter::setUnits(End& end, TimeUnit value)
 {
     if (value == end.units || value > TimeUnit::Microsecond)
         return;
     // The same time in the new unit; the decay constant stays.
-    end.value = static_cast<float>(end.value * TimeUnitsPerDayA(value) / TimeUnitsPerDayA(end.units));
+    end.value = static_cast<float>(end.value * timeUnitsPerDayA(value) / timeUnitsPerDayA(end.units));
     end.units = value;
     if (end.enabled)
         Change();
 }
 
-void HalfLifeFilter::SetLambda(End& end, float value)
+void HalfLifeFilter::setLambda(End& end, float value)
 {
     if (value == end.lambda)
         return;
     end.lambda = value;
-    ValueAndUnitOfDays(kLn2 / value, end.value, end.units);
+    valueAndUnitOfDays(kLn2 / value, end.value, end.units);
     if (end.enabled)
         Change();
 }
 
-void HalfLifeFilter::SetMinEnabled(bool value)
+void HalfLifeFilter::setMinEnabled(bool value)
 {
     if (value == m_min.enabled)
         return;
@@ -262,7 +262,7 @@ void HalfLifeFilter::SetMinEnabled(bool value)
     Change();
 }
 
-void HalfLifeFilter::SetMaxEnabled(bool value)
+void HalfLifeFilter::setMaxEnabled(bool value)
 {
     if (value == m_max.enabled)
         return;
@@ -280,32 +280,32 @@ void HalfLifeFilter::SetMaxValue(float value)
     SetValue(m_max, value);
 }
 
-void HalfLifeFilter::SetMinUnits(TimeUnit value)
+void HalfLifeFilter::setMinUnits(TimeUnit value)
 {
-    SetUnits(m_min, value);
+    setUnits(m_min, value);
 }
 
-void HalfLifeFilter::SetMaxUnits(TimeUnit value)
+void HalfLifeFilter::setMaxUnits(TimeUnit value)
 {
-    SetUnits(m_max, value);
+    setUnits(m_max, value);
 }
 
-void HalfLifeFilter::SetMinLambda(float value)
+void HalfLifeFilter::setMinLambda(float value)
 {
-    SetLambda(m_min, value);
+    setLambda(m_min, value);
 }
 
-void HalfLifeFilter::SetMaxLambda(float value)
+void HalfLifeFilter::setMaxLambda(float value)
 {
-    SetLambda(m_max, value);
+    setLambda(m_max, value);
 }
 
-void HalfLifeFilter::SetAutoMinMaxValues()
+void HalfLifeFilter::setAutoMinMaxValues()
 {
     if (!m_index || m_index->Count() == 0)
         return;
-    const HalfLifeExtreme& shortest = m_index->ShortestHalfLife();
-    const HalfLifeExtreme& longest = m_index->LongestHalfLife();
+    const HalfLifeExtreme& shortest = m_index->shortestHalfLife();
+    const HalfLifeExtreme& longest = m_index->longestHalfLife();
     m_min.value = shortest.halfLife;
     m_min.units = shortest.halfLifeUnit;
     m_min.lambda = shortest.decayConstant;
@@ -330,7 +330,7 @@ void HalfLifeFilter::Change()
 
 void HalfLifeFilter::Recompute()
 {
-    ClearList();
+    clearList();
     if (!m_index || (m_min.enabled && m_max.enabled && m_max.lambda > m_min.lambda))
         return;
     // A minimum half-life is a maximum decay constant.
@@ -338,7 +338,7 @@ void HalfLifeFilter::Recompute()
         const Nuclide* node = m_index->Items(i);
         if ((!m_min.enabled || node->decayConstant <= m_min.lambda)
             && (!m_max.enabled || node->decayConstant >= m_max.lambda))
-            AddNode(node);
+            addNode(node);
     }
 }
 
@@ -361,10 +361,10 @@ AdvancedFilter::AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra)
 {
     for (ListFilter* sub : std::initializer_list<ListFilter*>{&m_aMass, &m_ancestors, &m_daughters, &m_decay,
                                                               &m_halfLifeTime, &m_spectrum})
-        sub->onChange = [this](ListFilter*) { SubFilterChanged(); };
+        sub->onChange = [this](ListFilter*) { subFilterChanged(); };
 }
 
-void AdvancedFilter::SubFilterChanged()
+void AdvancedFilter::subFilterChanged()
 {
     if (Enabled() && !m_assigning)
         Change();
@@ -372,7 +372,7 @@ void AdvancedFilter::SubFilterChanged()
 
 void AdvancedFilter::Apply()
 {
-    ClearList();
+    clearList();
     m_ignored = true;
     const std::pair<bool, const ListFilter*> criteria[] = {
         {m_aMass.Active(), &m_aMass}, {m_ancestors.Active(), &m_ancestors},       {m_daughters.Active(), &m_daughters},
@@ -383,10 +383,10 @@ void AdvancedFilter::Apply()
             continue;
         if (m_ignored) {
             m_nuclideList = sub->Nuclides();
-            m_elementsOfNuclideFilter = sub->ElementsOfNuclideFilter();
+            m_elementsOfNuclideFilter = sub->elementsOfNuclideFilter();
             m_ignored = false;
         } else {
-            KeepOnly(sub->Nuclides());
+            keepOnly(sub->Nuclides());
         }
     }
 }
@@ -434,7 +434,7 @@ QString counts(const RelativesCountSet& set)
 
 } // namespace
 
-QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language)
+QStringList activeCriteria(const AdvancedFilter& filter, UiLanguage language)
 {
     QStringList lines;
     const MassNumberFilter& mass = filter.AMass();
@@ -443,9 +443,9 @@ QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language)
                 + range(mass.MinEnabled(), QString::number(mass.MinValue()), mass.MaxEnabled(),
                         QString::number(mass.MaxValue()));
     if (filter.Ancestors().Active())
-        lines << QStringLiteral("ancestors: ") + counts(filter.Ancestors().CountSet());
+        lines << QStringLiteral("ancestors: ") + counts(filter.Ancestors().countSet());
     if (filter.Daughters().Active())
-        lines << QStringLiteral("daughters: ") + counts(filter.Daughters().CountSet());
+        lines << QStringLiteral("daughters: ") + counts(filter.Daughters().countSet());
     const DecayModeFilter& decay = filter.Decay();
     if (decay.Active()) {
         static const char* const modes[]
@@ -453,18 +453,18 @@ QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language)
         QStringList chosen;
         for (int m = 0; m <= static_cast<int>(DecayFilterKind::IsomericTransitionOnly); ++m) {
             const auto mode = static_cast<DecayFilterKind>(m);
-            if (decay.Operation() == DecayModeMatch::Any ? decay.OrSet().contains(mode) : decay.AndSet().contains(mode))
+            if (decay.Operation() == DecayModeMatch::Any ? decay.orSet().contains(mode) : decay.andSet().contains(mode))
                 chosen << QLatin1String(modes[m]);
         }
         lines << (decay.Operation() == DecayModeMatch::Any ? QStringLiteral("decay by any of: ")
                                                            : QStringLiteral("decay by all of: "))
                 + chosen.join(QStringLiteral(", "));
     }
-    const HalfLifeFilter& h = filter.HalfLifeTime();
+    const HalfLifeFilter& h = filter.halfLifeTime();
     if (h.Active())
         lines << QStringLiteral("half-life ")
-                + range(h.MinEnabled(), number(h.MinValue()) + u' ' + HalfLifeUnitLabel(h.MinUnits(), language),
-                        h.MaxEnabled(), number(h.MaxValue()) + u' ' + HalfLifeUnitLabel(h.MaxUnits(), language));
+                + range(h.MinEnabled(), number(h.MinValue()) + u' ' + halfLifeUnitLabel(h.minUnits(), language),
+                        h.MaxEnabled(), number(h.MaxValue()) + u' ' + halfLifeUnitLabel(h.maxUnits(), language));
     const SpectrumFilter& s = filter.Spectrum();
     if (s.Active()) {
         static const char* const names[] = {"energy per decay",
@@ -486,10 +486,10 @@ QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language)
             const auto option = static_cast<SpectrumCriterion>(o);
             if (!s.Options().contains(option))
                 continue;
-            const double scale = IsFractionOption(option) ? 100 : 1;
+            const double scale = isFractionOption(option) ? 100 : 1;
             lines << QLatin1String(names[o]) + u' ' + number(s.Min(option) * scale) + QStringLiteral(" to ")
                     + number(s.Max(option) * scale)
-                    + (IsFractionOption(option) ? QStringLiteral(" %") : QStringLiteral(" MeV"));
+                    + (isFractionOption(option) ? QStringLiteral(" %") : QStringLiteral(" MeV"));
         }
     }
     return lines;

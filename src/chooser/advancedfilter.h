@@ -22,9 +22,9 @@ public:
     }
 
     bool MinEnabled() const { return m_minEnabled; }
-    void SetMinEnabled(bool value);
+    void setMinEnabled(bool value);
     bool MaxEnabled() const { return m_maxEnabled; }
-    void SetMaxEnabled(bool value);
+    void setMaxEnabled(bool value);
     std::uint16_t MinValue() const { return m_minValue; }
     void SetMinValue(int value);
     std::uint16_t MaxValue() const { return m_maxValue; }
@@ -54,8 +54,8 @@ using RelativesCountSet = RelativesCountSet;
 // The nuclides with one of a set of numbers of relatives, from the index's lists by that number.
 class RelativesCountFilter : public SwitchedFilter {
 public:
-    const RelativesCountSet& CountSet() const { return m_countSet; }
-    void SetCountSet(const RelativesCountSet& value);
+    const RelativesCountSet& countSet() const { return m_countSet; }
+    void setCountSet(const RelativesCountSet& value);
     bool Active() const { return Enabled() && !m_countSet.empty(); }
     void Assign(const RelativesCountFilter& source);
 
@@ -64,8 +64,8 @@ protected:
         : m_index(index)
     {
     }
-    virtual const std::array<NuclideList, 5>& CountLists() const = 0;
-    virtual const std::array<ElementSet, 5>& CountElements() const = 0;
+    virtual const std::array<NuclideList, 5>& countLists() const = 0;
+    virtual const std::array<ElementSet, 5>& countElements() const = 0;
     void Apply() override;
 
     const NuclideIndex* m_index;
@@ -82,8 +82,8 @@ public:
     }
 
 protected:
-    const std::array<NuclideList, 5>& CountLists() const override { return m_index->AncestorCountLists(); }
-    const std::array<ElementSet, 5>& CountElements() const override { return m_index->AncestorCountElements(); }
+    const std::array<NuclideList, 5>& countLists() const override { return m_index->ancestorCountLists(); }
+    const std::array<ElementSet, 5>& countElements() const override { return m_index->ancestorCountElements(); }
 };
 
 class DaughtersFilter : public RelativesCountFilter {
@@ -94,8 +94,8 @@ public:
     }
 
 protected:
-    const std::array<NuclideList, 5>& CountLists() const override { return m_index->DaughterCountLists(); }
-    const std::array<ElementSet, 5>& CountElements() const override { return m_index->DaughterCountElements(); }
+    const std::array<NuclideList, 5>& countLists() const override { return m_index->daughterCountLists(); }
+    const std::array<ElementSet, 5>& countElements() const override { return m_index->daughterCountElements(); }
 };
 
 enum class DecayModeMatch : std::uint8_t { Any, All };
@@ -113,11 +113,11 @@ public:
     }
 
     DecayModeMatch Operation() const { return m_operation; }
-    void SetOperation(DecayModeMatch value);
-    const DecayModesAllOf& AndSet() const { return m_andSet; }
-    void SetAndSet(const DecayModesAllOf& value);
-    const DecayModesAnyOf& OrSet() const { return m_orSet; }
-    void SetOrSet(const DecayModesAnyOf& value);
+    void setOperation(DecayModeMatch value);
+    const DecayModesAllOf& andSet() const { return m_andSet; }
+    void setAndSet(const DecayModesAllOf& value);
+    const DecayModesAnyOf& orSet() const { return m_orSet; }
+    void setOrSet(const DecayModesAnyOf& value);
 
     bool Active() const;
     void Assign(const DecayModeFilter& source);
@@ -140,23 +140,23 @@ public:
     explicit HalfLifeFilter(const NuclideIndex* index);
 
     bool MinEnabled() const { return m_min.enabled; }
-    void SetMinEnabled(bool value);
+    void setMinEnabled(bool value);
     bool MaxEnabled() const { return m_max.enabled; }
-    void SetMaxEnabled(bool value);
+    void setMaxEnabled(bool value);
     float MinValue() const { return m_min.value; }
     void SetMinValue(float value);
     float MaxValue() const { return m_max.value; }
     void SetMaxValue(float value);
-    TimeUnit MinUnits() const { return m_min.units; }
-    void SetMinUnits(TimeUnit value);
-    TimeUnit MaxUnits() const { return m_max.units; }
-    void SetMaxUnits(TimeUnit value);
-    float MinLambda() const { return m_min.lambda; }
-    void SetMinLambda(float value);
-    float MaxLambda() const { return m_max.lambda; }
-    void SetMaxLambda(float value);
+    TimeUnit minUnits() const { return m_min.units; }
+    void setMinUnits(TimeUnit value);
+    TimeUnit maxUnits() const { return m_max.units; }
+    void setMaxUnits(TimeUnit value);
+    float minLambda() const { return m_min.lambda; }
+    void setMinLambda(float value);
+    float maxLambda() const { return m_max.lambda; }
+    void setMaxLambda(float value);
     // Both ends to the shortest and the longest half-life of the index.
-    void SetAutoMinMaxValues();
+    void setAutoMinMaxValues();
 
     bool Active() const;
     void Change() override;
@@ -165,7 +165,7 @@ public:
     // A half-life in days as a value in the unit that reads best: years above a year, days
     // above a day, otherwise the largest of hours to milliseconds that gives at least 1, else
     // microseconds.
-    static void ValueAndUnitOfDays(double days, float& value, TimeUnit& unit);
+    static void valueAndUnitOfDays(double days, float& value, TimeUnit& unit);
 
 private:
     struct End {
@@ -175,8 +175,8 @@ private:
         float lambda = 0;
     };
     void SetValue(End& end, float value);
-    void SetUnits(End& end, TimeUnit value);
-    void SetLambda(End& end, float value);
+    void setUnits(End& end, TimeUnit value);
+    void setLambda(End& end, float value);
     void Recompute();
 
     const NuclideIndex* m_index;
@@ -194,22 +194,22 @@ public:
     AncestorsFilter& Ancestors() { return m_ancestors; }
     DaughtersFilter& Daughters() { return m_daughters; }
     DecayModeFilter& Decay() { return m_decay; }
-    HalfLifeFilter& HalfLifeTime() { return m_halfLifeTime; }
+    HalfLifeFilter& halfLifeTime() { return m_halfLifeTime; }
     SpectrumFilter& Spectrum() { return m_spectrum; }
     const MassNumberFilter& AMass() const { return m_aMass; }
     const AncestorsFilter& Ancestors() const { return m_ancestors; }
     const DaughtersFilter& Daughters() const { return m_daughters; }
     const DecayModeFilter& Decay() const { return m_decay; }
-    const HalfLifeFilter& HalfLifeTime() const { return m_halfLifeTime; }
+    const HalfLifeFilter& halfLifeTime() const { return m_halfLifeTime; }
     const SpectrumFilter& Spectrum() const { return m_spectrum; }
 
     // True until a computation finds an active criterion.
     bool Ignored() const { return m_ignored; }
     // The page and the width of the dialog that edits the filter when it was last closed.
-    std::int32_t FormLastPage() const { return m_formLastPage; }
-    void SetFormLastPage(std::int32_t value) { m_formLastPage = value; }
-    bool FormIsMoreWidth() const { return m_formIsMoreWidth; }
-    void SetFormIsMoreWidth(bool value) { m_formIsMoreWidth = value; }
+    std::int32_t formLastPage() const { return m_formLastPage; }
+    void setFormLastPage(std::int32_t value) { m_formLastPage = value; }
+    bool formIsMoreWidth() const { return m_formIsMoreWidth; }
+    void setFormIsMoreWidth(bool value) { m_formIsMoreWidth = value; }
 
     void Assign(const AdvancedFilter& source);
 
@@ -217,7 +217,7 @@ protected:
     void Apply() override;
 
 private:
-    void SubFilterChanged();
+    void subFilterChanged();
 
     MassNumberFilter m_aMass;
     AncestorsFilter m_ancestors;
@@ -233,6 +233,6 @@ private:
 
 // The active criteria of an advanced filter in words, one a line: "mass number 220 to 230",
 // "decay by any of: alpha only", "half-life 1 d to 1 y", "gamma line energy 0.6 to 0.7 MeV".
-QStringList ActiveCriteria(const AdvancedFilter& filter, UiLanguage language = UiLanguage::English);
+QStringList activeCriteria(const AdvancedFilter& filter, UiLanguage language = UiLanguage::English);
 
 } // namespace kav

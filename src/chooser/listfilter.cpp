@@ -17,19 +17,19 @@ void ListFilter::Assign(const ListFilter& source)
     Change();
 }
 
-void ListFilter::ClearList()
+void ListFilter::clearList()
 {
     m_nuclideList.Clear();
     m_elementsOfNuclideFilter.clear();
 }
 
-void ListFilter::AddNode(const Nuclide* node)
+void ListFilter::addNode(const Nuclide* node)
 {
     m_nuclideList.Add(node->name.toString(), node);
     m_elementsOfNuclideFilter.insert(node->element);
 }
 
-void ListFilter::AddList(const NuclideList& list, const ElementSet& elements)
+void ListFilter::addList(const NuclideList& list, const ElementSet& elements)
 {
     for (const NuclideList::Entry& e : list.Items())
         m_nuclideList.Add(e.name, e.node);
@@ -38,12 +38,12 @@ void ListFilter::AddList(const NuclideList& list, const ElementSet& elements)
             m_elementsOfNuclideFilter.insert(static_cast<ChemicalElement>(e));
 }
 
-void ListFilter::KeepOnly(const NuclideList& other)
+void ListFilter::keepOnly(const NuclideList& other)
 {
     NuclideList kept(true);
     m_elementsOfNuclideFilter.clear();
     for (const NuclideList::Entry& e : m_nuclideList.Items())
-        if (other.IndexOf(e.name) >= 0) {
+        if (other.indexOf(e.name) >= 0) {
             kept.Add(e.name, e.node);
             if (e.node)
                 m_elementsOfNuclideFilter.insert(e.node->element);

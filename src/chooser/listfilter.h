@@ -16,7 +16,7 @@ public:
     virtual ~ListFilter() = default;
 
     const NuclideList& Nuclides() const { return m_nuclideList; }
-    const ElementSet& ElementsOfNuclideFilter() const { return m_elementsOfNuclideFilter; }
+    const ElementSet& elementsOfNuclideFilter() const { return m_elementsOfNuclideFilter; }
     ChangeHandler onChange;
 
     // Raises OnChange; derived filters recompute first.
@@ -24,11 +24,11 @@ public:
     void Assign(const ListFilter& source);
 
 protected:
-    void ClearList();
-    void AddNode(const Nuclide* node);
-    void AddList(const NuclideList& list, const ElementSet& elements);
+    void clearList();
+    void addNode(const Nuclide* node);
+    void addList(const NuclideList& list, const ElementSet& elements);
     // Keeps the entries that another list holds too; the element set follows them.
-    void KeepOnly(const NuclideList& other);
+    void keepOnly(const NuclideList& other);
 
     NuclideList m_nuclideList{true};
     ElementSet m_elementsOfNuclideFilter;

@@ -15,7 +15,7 @@ ElementSet intersect(const ElementSet& a, const ElementSet& b)
 
 } // namespace
 
-QStringList ListFileLines(const QByteArray& text)
+QStringList listFileLines(const QByteArray& text)
 {
     QStringList lines;
     for (QByteArray line : text.split('\n')) {
@@ -51,10 +51,10 @@ void NuclideFilter::Recompute()
         m_mixSet = intersect(m_mixSet, m_elementSet);
     if (m_useNuclideFilter)
         m_mixSet = intersect(m_mixSet, m_elementsOfNuclideFilter);
-    RebuildFullCollections();
+    rebuildFullCollections();
 }
 
-void NuclideFilter::RebuildFullCollections()
+void NuclideFilter::rebuildFullCollections()
 {
     m_fullNuclideList.Clear();
     if (!m_advanced.Enabled() || m_advanced.Ignored()) {
@@ -67,7 +67,7 @@ void NuclideFilter::RebuildFullCollections()
         // element whose passing nuclides are all left out by the other filters is not offered.
         m_fullElementSet.clear();
         for (const NuclideList::Entry& e : m_nuclideList.Items())
-            if (e.node && m_mixSet.contains(e.node->element) && m_advanced.Nuclides().IndexOf(e.name) >= 0) {
+            if (e.node && m_mixSet.contains(e.node->element) && m_advanced.Nuclides().indexOf(e.name) >= 0) {
                 m_fullNuclideList.Add(e.name, e.node);
                 m_fullElementSet.insert(e.node->element);
             }
@@ -76,7 +76,7 @@ void NuclideFilter::RebuildFullCollections()
 
 void NuclideFilter::Change()
 {
-    RebuildFullCollections();
+    rebuildFullCollections();
     ListFilter::Change();
 }
 
@@ -89,7 +89,7 @@ void NuclideFilter::SetElementSet(const ElementSet& value)
     Change();
 }
 
-void NuclideFilter::SetUseElementFilter(bool value)
+void NuclideFilter::setUseElementFilter(bool value)
 {
     if (value == m_useElementFilter)
         return;
@@ -98,7 +98,7 @@ void NuclideFilter::SetUseElementFilter(bool value)
     Change();
 }
 
-void NuclideFilter::SetUseNuclideFilter(bool value)
+void NuclideFilter::setUseNuclideFilter(bool value)
 {
     if (value == m_useNuclideFilter)
         return;
@@ -107,7 +107,7 @@ void NuclideFilter::SetUseNuclideFilter(bool value)
     Change();
 }
 
-void NuclideFilter::SetUseStable(bool value)
+void NuclideFilter::setUseStable(bool value)
 {
     if (value == m_useStable)
         return;
@@ -115,29 +115,29 @@ void NuclideFilter::SetUseStable(bool value)
     Change();
 }
 
-void NuclideFilter::Resolve()
+void NuclideFilter::resolve()
 {
     NuclideList resolved(true);
     for (const NuclideList::Entry& e : m_nuclideList.Items())
-        if (const Nuclide* node = m_index.FindNuclide(QStringView(e.name).left(7)))
+        if (const Nuclide* node = m_index.findNuclide(QStringView(e.name).left(7)))
             resolved.Add(node->name.toString(), node);
     m_nuclideList = std::move(resolved);
 }
 
-void NuclideFilter::SetNuclideList(const QStringList& names)
+void NuclideFilter::setNuclideList(const QStringList& names)
 {
     NuclideList list;
     for (const QString& name : names)
         list.Add(name);
-    SetNuclideList(list);
+    setNuclideList(list);
 }
 
-void NuclideFilter::SetNuclideList(const NuclideList& list)
+void NuclideFilter::setNuclideList(const NuclideList& list)
 {
     m_nuclideList = NuclideList(true);
     for (const NuclideList::Entry& e : list.Items())
         m_nuclideList.Add(e.name, e.node);
-    Resolve();
+    resolve();
     m_elementsOfNuclideFilter.clear();
     for (const NuclideList::Entry& e : m_nuclideList.Items())
         m_elementsOfNuclideFilter.insert(e.node->element);
@@ -164,7 +164,7 @@ void NuclideFilter::Assign(const NuclideFilter& source)
     Change();
 }
 
-std::array<std::int32_t, 4> EncodeElementSet(const ElementSet& set)
+std::array<std::int32_t, 4> encodeElementSet(const ElementSet& set)
 {
     std::array<std::uint32_t, 4> bits{};
     for (int e = 0; e < 100; ++e)
@@ -174,7 +174,7 @@ std::array<std::int32_t, 4> EncodeElementSet(const ElementSet& set)
             static_cast<std::int32_t>(bits[3])};
 }
 
-ElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored)
+ElementSet decodeElementSet(const std::array<std::int32_t, 4>& stored)
 {
     ElementSet set;
     for (int e = 0; e < 100; ++e)
@@ -185,21 +185,21 @@ ElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored)
 
 std::array<std::int32_t, 4> NuclideFilter::StoredElementSet() const
 {
-    return EncodeElementSet(m_elementSet);
+    return encodeElementSet(m_elementSet);
 }
 
 void NuclideFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
 {
-    m_elementSet = DecodeElementSet(stored);
+    m_elementSet = decodeElementSet(stored);
     Recompute();
 }
 
-bool NuclideFilter::ElementSetStored() const
+bool NuclideFilter::elementSetStored() const
 {
     return saveElementSet == FilterSaving::Always || (saveElementSet == FilterSaving::WhenUsed && m_useElementFilter);
 }
 
-bool NuclideFilter::NuclideListStored() const
+bool NuclideFilter::nuclideListStored() const
 {
     return m_useNuclideFilter && saveNuclideList != FilterSaving::Never;
 }
@@ -207,8 +207,8 @@ bool NuclideFilter::NuclideListStored() const
 bool NuclideFilter::LoadElementList(const QByteArray& text)
 {
     ElementSet found;
-    for (const QString& line : ListFileLines(text)) {
-        const ChemicalElement e = ElementBySymbol(line);
+    for (const QString& line : listFileLines(text)) {
+        const ChemicalElement e = elementBySymbol(line);
         if (e != ChemicalElement::None)
             found.insert(e);
     }
@@ -223,11 +223,11 @@ bool NuclideFilter::LoadElementList(const QByteArray& text)
 
 bool NuclideFilter::LoadNuclideList(const QByteArray& text)
 {
-    const QStringList lines = ListFileLines(text);
+    const QStringList lines = listFileLines(text);
     if (lines.isEmpty())
         return false;
     m_useNuclideFilter = true;
-    SetNuclideList(lines);
+    setNuclideList(lines);
     return true;
 }
 

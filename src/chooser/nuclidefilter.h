@@ -26,22 +26,22 @@ public:
     const AdvancedFilter& Advanced() const { return m_advanced; }
     const ElementSet& Elements() const { return m_elementSet; }
     void SetElementSet(const ElementSet& value);
-    const ElementSet& MixSet() const { return m_mixSet; }
-    const ElementSet& FullElementSet() const { return m_fullElementSet; }
+    const ElementSet& mixSet() const { return m_mixSet; }
+    const ElementSet& fullElementSet() const { return m_fullElementSet; }
     const NuclideList& FullNuclideList() const { return m_fullNuclideList; }
     bool UseElementFilter() const { return m_useElementFilter; }
-    void SetUseElementFilter(bool value);
+    void setUseElementFilter(bool value);
     bool UseNuclideFilter() const { return m_useNuclideFilter; }
-    void SetUseNuclideFilter(bool value);
-    bool UseStable() const { return m_useStable; }
-    void SetUseStable(bool value);
+    void setUseNuclideFilter(bool value);
+    bool useStable() const { return m_useStable; }
+    void setUseStable(bool value);
     FilterSaving saveElementSet = FilterSaving::WhenUsed;
     FilterSaving saveNuclideList = FilterSaving::WhenUsed;
 
     // Replaces the list: names the index does not know are dropped, the others take the
     // index's spelling.
-    void SetNuclideList(const QStringList& names);
-    void SetNuclideList(const NuclideList& list);
+    void setNuclideList(const QStringList& names);
+    void setNuclideList(const NuclideList& list);
     void Assign(const NuclideFilter& source);
     void Change() override;
 
@@ -49,8 +49,8 @@ public:
     // integer (i div 32) for element ordinal i from 0 to 99.
     std::array<std::int32_t, 4> StoredElementSet() const;
     void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
-    bool ElementSetStored() const;
-    bool NuclideListStored() const;
+    bool elementSetStored() const;
+    bool nuclideListStored() const;
 
     // Element and nuclide lists in text: one entry a line, blanks and tabs ignored. False, and
     // nothing changed, when the text gave nothing usable.
@@ -58,9 +58,9 @@ public:
     bool LoadNuclideList(const QByteArray& text);
 
 private:
-    void Resolve();
+    void resolve();
     void Recompute();
-    void RebuildFullCollections();
+    void rebuildFullCollections();
 
     const NuclideIndex& m_index;
     AdvancedFilter m_advanced;
@@ -76,10 +76,10 @@ private:
 
 // An element set as configurations store it: four integers, bit (i mod 32) of integer (i div 32)
 // for element ordinal i from 0 to 99; elements beyond are not stored.
-std::array<std::int32_t, 4> EncodeElementSet(const ElementSet& set);
-ElementSet DecodeElementSet(const std::array<std::int32_t, 4>& stored);
+std::array<std::int32_t, 4> encodeElementSet(const ElementSet& set);
+ElementSet decodeElementSet(const std::array<std::int32_t, 4>& stored);
 
 // The lines of a list file: blanks and tabs removed, empty lines left out.
-QStringList ListFileLines(const QByteArray& text);
+QStringList listFileLines(const QByteArray& text);
 
 } // namespace kav

@@ -40,17 +40,17 @@ NuclideSelection::NuclideSelection(const NuclideIndex& index, SpectraFiles& spec
 {
 }
 
-void NuclideSelection::Activate()
+void NuclideSelection::activate()
 {
     m_active = true;
     UndoListEnabled = false;
     m_elementRow = m_aMassRow = m_nuclideRow = -1;
-    RebuildElementList();
-    RebuildNuclideList();
-    int row = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
+    rebuildElementList();
+    rebuildNuclideList();
+    int row = static_cast<int>(m_elementList.indexOf(elementSymbol(m_element)));
     if (row < 0 && !m_elementList.isEmpty()) {
         row = 0;
-        m_element = ElementBySymbol(m_elementList.front());
+        m_element = elementBySymbol(m_elementList.front());
     }
     if (row >= 0)
         PickElement(row);
@@ -60,44 +60,44 @@ void NuclideSelection::Activate()
 bool NuclideSelection::Offered(const QString& name) const
 {
     if (m_filter.Advanced().Enabled() || m_filter.UseNuclideFilter())
-        return m_filter.FullNuclideList().IndexOf(name) >= 0;
+        return m_filter.FullNuclideList().indexOf(name) >= 0;
     return true;
 }
 
-void NuclideSelection::RebuildElementList()
+void NuclideSelection::rebuildElementList()
 {
     m_elementList.clear();
-    if (m_filter.FullElementSet().empty() || m_index.Count() == 0)
+    if (m_filter.fullElementSet().empty() || m_index.Count() == 0)
         return;
     std::vector<ChemicalElement> elements;
     for (int e = 0; e < 100; ++e)
-        if (m_filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
+        if (m_filter.fullElementSet().contains(static_cast<ChemicalElement>(e)))
             elements.push_back(static_cast<ChemicalElement>(e));
     if (m_elementsSortType == NuclideSortOrder::Alphabetical)
         std::stable_sort(elements.begin(), elements.end(), [](ChemicalElement a, ChemicalElement b) {
-            return ElementSymbol(a).compare(ElementSymbol(b), Qt::CaseInsensitive) < 0;
+            return elementSymbol(a).compare(elementSymbol(b), Qt::CaseInsensitive) < 0;
         });
     else if (m_elementsSortType == NuclideSortOrder::AlphabeticalByElement)
         std::stable_sort(elements.begin(), elements.end(), [this](ChemicalElement a, ChemicalElement b) {
-            return ElementName(a, m_language).compare(ElementName(b, m_language), Qt::CaseInsensitive) < 0;
+            return elementName(a, m_language).compare(elementName(b, m_language), Qt::CaseInsensitive) < 0;
         });
     for (ChemicalElement e : elements)
-        m_elementList << ElementSymbol(e);
+        m_elementList << elementSymbol(e);
 }
 
-QStringList NuclideSelection::OfferedMasses() const
+QStringList NuclideSelection::offeredMasses() const
 {
     QStringList masses;
-    if (!m_filter.FullElementSet().empty() && m_index.Count() > 0 && m_element != ChemicalElement::None) {
-        const ElementRange& range = m_index.RangeOf(m_element);
+    if (!m_filter.fullElementSet().empty() && m_index.Count() > 0 && m_element != ChemicalElement::None) {
+        const ElementRange& range = m_index.rangeOf(m_element);
         for (int i = range.first; i < range.first + range.count && i < m_index.Count(); ++i) {
             const Nuclide* node = m_index.Items(i);
             if (Offered(node->name.toString()))
                 masses << node->mass.toString();
         }
-        if (m_filter.UseStable() && hasStableIsotopes(m_element))
+        if (m_filter.useStable() && hasStableIsotopes(m_element))
             masses << QStringLiteral("stbl");
-        auto number = [](const QString& m) { return int(MassNumberOf(MassText(QStringView(m))).value_or(65535)); };
+        auto number = [](const QString& m) { return int(massNumberOf(MassText(QStringView(m))).value_or(65535)); };
         std::stable_sort(masses.begin(), masses.end(), [&](const QString& a, const QString& b) {
             const int na = number(a), nb = number(b);
             return na != nb ? na < nb : a.compare(b, Qt::CaseInsensitive) < 0;
@@ -106,9 +106,9 @@ QStringList NuclideSelection::OfferedMasses() const
     return masses;
 }
 
-void NuclideSelection::RebuildAMassList()
+void NuclideSelection::rebuildAMassList()
 {
-    const QStringList masses = OfferedMasses();
+    const QStringList masses = offeredMasses();
     m_aMassList = masses;
     // The mass chosen before, else the same mass number, else the first.
     const QString wanted = m_aMass.toString();
@@ -124,7 +124,7 @@ void NuclideSelection::RebuildAMassList()
     m_aMassRow = row;
 }
 
-void NuclideSelection::RebuildNuclideList()
+void NuclideSelection::rebuildNuclideList()
 {
     m_nuclideList.clear();
     m_stablePseudoEntries.clear();
@@ -132,19 +132,19 @@ void NuclideSelection::RebuildNuclideList()
         return;
     for (int i = 0; i < m_index.Count(); ++i) {
         const Nuclide* node = m_index.Items(i);
-        if (m_filter.FullElementSet().contains(node->element) && Offered(node->name.toString()))
+        if (m_filter.fullElementSet().contains(node->element) && Offered(node->name.toString()))
             m_nuclideList.push_back({node->name.toString(), node});
     }
-    if (m_filter.UseStable())
+    if (m_filter.useStable())
         for (int e = 0; e < 100; ++e) {
             const auto element = static_cast<ChemicalElement>(e);
-            if (!m_filter.FullElementSet().contains(element) || !hasStableIsotopes(element))
+            if (!m_filter.fullElementSet().contains(element) || !hasStableIsotopes(element))
                 continue;
             auto stable = std::make_unique<NuclideIdentity>();
             stable->element = element;
             stable->mass = "stbl";
             stable->massNumber = 65535;
-            stable->name = MakeNuclideName(element, stable->mass);
+            stable->name = makeNuclideName(element, stable->mass);
             m_nuclideList.push_back({stable->name.toString(), stable.get()});
             m_stablePseudoEntries.push_back(std::move(stable));
         }
@@ -152,16 +152,16 @@ void NuclideSelection::RebuildNuclideList()
         const NuclideIdentity& na = *a.object;
         const NuclideIdentity& nb = *b.object;
         switch (m_sortOrder) {
-        case NuclideSortOrder::Alphabetical: return CompareAlphabetical(na, nb) < 0;
-        case NuclideSortOrder::MassNumber: return CompareMass(na, nb) < 0;
+        case NuclideSortOrder::Alphabetical: return compareAlphabetical(na, nb) < 0;
+        case NuclideSortOrder::MassNumber: return compareMass(na, nb) < 0;
         case NuclideSortOrder::AlphabeticalByElement: {
-            const QString ta = ElementName(na.element, m_language) + u'-' + na.mass.toString();
-            const QString tb = ElementName(nb.element, m_language) + u'-' + nb.mass.toString();
+            const QString ta = elementName(na.element, m_language) + u'-' + na.mass.toString();
+            const QString tb = elementName(nb.element, m_language) + u'-' + nb.mass.toString();
             if (ta.compare(tb, Qt::CaseInsensitive) != 0 && na.element == nb.element)
-                return CompareMassOnly(na, nb) < 0;
+                return compareMassOnly(na, nb) < 0;
             return ta.compare(tb, Qt::CaseInsensitive) < 0;
         }
-        default: return ComparePeriodicTable(na, nb) < 0;
+        default: return comparePeriodicTable(na, nb) < 0;
         }
     });
 }
@@ -170,17 +170,17 @@ QString NuclideSelection::Name() const
 {
     if (m_element == ChemicalElement::None)
         return QStringLiteral(" ");
-    return MakeNuclideName(m_element, m_aMass).toString();
+    return makeNuclideName(m_element, m_aMass).toString();
 }
 
-const NuclideIdentity* NuclideSelection::ChosenIdentity() const
+const NuclideIdentity* NuclideSelection::chosenIdentity() const
 {
     return m_nuclideRow >= 0 && m_nuclideRow < static_cast<int>(m_nuclideList.size())
         ? m_nuclideList[static_cast<std::size_t>(m_nuclideRow)].object
         : nullptr;
 }
 
-int NuclideSelection::FindNuclideRow(const QString& name) const
+int NuclideSelection::findNuclideRow(const QString& name) const
 {
     for (std::size_t i = 0; i < m_nuclideList.size(); ++i)
         if (m_nuclideList[i].name.compare(name, Qt::CaseInsensitive) == 0)
@@ -188,12 +188,12 @@ int NuclideSelection::FindNuclideRow(const QString& name) const
     return -1;
 }
 
-void NuclideSelection::SelectName()
+void NuclideSelection::selectName()
 {
-    m_nuclideRow = FindNuclideRow(Name());
+    m_nuclideRow = findNuclideRow(Name());
 }
 
-void NuclideSelection::ReportSelection()
+void NuclideSelection::reportSelection()
 {
     if (m_nuclideRow >= 0)
         nuclideChosen(*m_nuclideList[static_cast<std::size_t>(m_nuclideRow)].object);
@@ -204,58 +204,58 @@ void NuclideSelection::PickElement(int row, bool fromHistory)
     if (row == m_elementRow || row < 0 || row >= m_elementList.size())
         return;
     if (m_historyKept)
-        RecordHistory();
+        recordHistory();
     m_elementRow = row;
-    m_element = ElementBySymbol(m_elementList[row]);
-    RebuildAMassList();
-    SelectName();
+    m_element = elementBySymbol(m_elementList[row]);
+    rebuildAMassList();
+    selectName();
     changed();
     if (!fromHistory && m_nuclideRow != -1 && m_elementRow >= 0 && m_aMassRow >= 0)
-        ReportSelection();
+        reportSelection();
 }
 
-void NuclideSelection::PickAMass(int row)
+void NuclideSelection::pickAMass(int row)
 {
     if (row == m_aMassRow || row < 0 || row >= m_aMassList.size())
         return;
     if (m_historyKept)
-        RecordHistory();
+        recordHistory();
     m_aMassRow = row;
     m_aMass = MassText(QStringView(m_aMassList[row]));
-    SelectName();
+    selectName();
     changed();
-    ReportSelection();
+    reportSelection();
 }
 
-void NuclideSelection::PickNuclide(int row)
+void NuclideSelection::pickNuclide(int row)
 {
     if (row == m_nuclideRow || row < 0 || row >= static_cast<int>(m_nuclideList.size()) || m_index.Count() == 0)
         return;
     if (m_historyKept)
-        RecordHistory();
+        recordHistory();
     const NuclideIdentity& picked = *m_nuclideList[static_cast<std::size_t>(row)].object;
     m_element = picked.element;
     m_aMass = picked.mass;
-    m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
-    RebuildAMassList();
+    m_elementRow = static_cast<int>(m_elementList.indexOf(elementSymbol(m_element)));
+    rebuildAMassList();
     m_nuclideRow = row;
     changed();
     if (m_elementRow >= 0 && m_aMassRow >= 0)
-        ReportSelection();
+        reportSelection();
 }
 
 void NuclideSelection::SetElement(ChemicalElement value)
 {
-    if (value == m_element || !m_filter.FullElementSet().contains(value))
+    if (value == m_element || !m_filter.fullElementSet().contains(value))
         return;
     if (!m_active) {
         m_element = value;
         return;
     }
-    PickElement(static_cast<int>(m_elementList.indexOf(ElementSymbol(value))));
+    PickElement(static_cast<int>(m_elementList.indexOf(elementSymbol(value))));
 }
 
-void NuclideSelection::SetAMass(const MassText& value)
+void NuclideSelection::setAMass(const MassText& value)
 {
     if (value == m_aMass)
         return;
@@ -263,28 +263,28 @@ void NuclideSelection::SetAMass(const MassText& value)
         m_aMass = value;
         return;
     }
-    if (m_filter.FullElementSet().empty()) {
+    if (m_filter.fullElementSet().empty()) {
         m_aMass = " ";
         return;
     }
     int row = massRow(m_aMassList, value.toString());
     if (row < 0)
         row = m_aMassList.isEmpty() ? -1 : 0;
-    PickAMass(row);
+    pickAMass(row);
 }
 
-void NuclideSelection::SetElementAndAMass(ChemicalElement element, const MassText& aMass)
+void NuclideSelection::setElementAndAMass(ChemicalElement element, const MassText& aMass)
 {
-    if ((element == m_element && aMass == m_aMass) || !m_filter.FullElementSet().contains(element)
-        || m_filter.FullNuclideList().IndexOf(MakeNuclideName(element, aMass).toString()) < 0)
+    if ((element == m_element && aMass == m_aMass) || !m_filter.fullElementSet().contains(element)
+        || m_filter.FullNuclideList().indexOf(makeNuclideName(element, aMass).toString()) < 0)
         return;
     SetElement(element);
     UndoListEnabled = false;
-    SetAMass(aMass);
+    setAMass(aMass);
     UndoListEnabled = true;
 }
 
-void NuclideSelection::SetName(const QString& value)
+void NuclideSelection::setName(const QString& value)
 {
     const QString name = value.left(7);
     if (name == Name())
@@ -292,32 +292,32 @@ void NuclideSelection::SetName(const QString& value)
     const qsizetype dash = name.indexOf(u'-');
     if (dash != 1 && dash != 2)
         return;
-    const ChemicalElement element = ElementBySymbol(name.left(dash));
-    if (m_filter.FullElementSet().contains(element))
-        SetElementAndAMass(element, MassText(QStringView(name.mid(dash + 1))));
+    const ChemicalElement element = elementBySymbol(name.left(dash));
+    if (m_filter.fullElementSet().contains(element))
+        setElementAndAMass(element, MassText(QStringView(name.mid(dash + 1))));
 }
 
-void NuclideSelection::SetSortOrder(NuclideSortOrder value)
+void NuclideSelection::setSortOrder(NuclideSortOrder value)
 {
     m_sortOrder = value;
     if (m_active) {
-        RebuildNuclideList();
-        SelectName();
+        rebuildNuclideList();
+        selectName();
     }
     changed();
 }
 
-void NuclideSelection::SetElementsSortType(NuclideSortOrder value)
+void NuclideSelection::setElementsSortType(NuclideSortOrder value)
 {
     m_elementsSortType = std::min(value, NuclideSortOrder::PeriodicTable);
     if (m_active) {
-        RebuildElementList();
-        m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
+        rebuildElementList();
+        m_elementRow = static_cast<int>(m_elementList.indexOf(elementSymbol(m_element)));
     }
     changed();
 }
 
-void NuclideSelection::ApplyFilter()
+void NuclideSelection::applyFilter()
 {
     if (!m_active) {
         changed();
@@ -325,13 +325,13 @@ void NuclideSelection::ApplyFilter()
     }
     const ChemicalElement oldElement = m_element;
     const MassText oldMass = m_aMass;
-    RebuildElementList();
-    RebuildNuclideList();
-    const ElementSet& offered = m_filter.FullElementSet();
+    rebuildElementList();
+    rebuildNuclideList();
+    const ElementSet& offered = m_filter.fullElementSet();
     // Nothing on offer, or a bound still being typed: the lists follow, the choice stays where it
     // is (so that what shows it keeps its nuclide, and gets it back when the filter lets it pass).
     if (m_choiceHeld || offered.empty()) {
-        KeepChoiceInLists();
+        keepChoiceInLists();
         changed();
         filterApplied();
         return;
@@ -342,51 +342,51 @@ void NuclideSelection::ApplyFilter()
                 m_element = static_cast<ChemicalElement>(e);
                 break;
             }
-    m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
-    RebuildAMassList();
-    SelectName();
+    m_elementRow = static_cast<int>(m_elementList.indexOf(elementSymbol(m_element)));
+    rebuildAMassList();
+    selectName();
     changed();
     if (!(m_element == oldElement && m_aMass == oldMass)) {
         if (m_historyKept && oldElement != ChemicalElement::None)
-            RecordHistory(oldElement, oldMass);
+            recordHistory(oldElement, oldMass);
         changed();
         if (m_nuclideRow >= 0 && m_elementRow >= 0 && m_aMassRow >= 0)
-            ReportSelection();
+            reportSelection();
     }
     filterApplied();
 }
 
-void NuclideSelection::KeepChoiceInLists()
+void NuclideSelection::keepChoiceInLists()
 {
-    m_elementRow = static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element)));
-    m_aMassList = m_elementRow >= 0 ? OfferedMasses() : QStringList();
+    m_elementRow = static_cast<int>(m_elementList.indexOf(elementSymbol(m_element)));
+    m_aMassList = m_elementRow >= 0 ? offeredMasses() : QStringList();
     m_aMassRow = massRow(m_aMassList, m_aMass.toString());
-    SelectName();
+    selectName();
 }
 
-void NuclideSelection::SetChoiceHeld(bool held)
+void NuclideSelection::setChoiceHeld(bool held)
 {
     if (held == m_choiceHeld)
         return;
     m_choiceHeld = held;
     if (!held)
-        ApplyFilter();
+        applyFilter();
 }
 
-NuclideIdentity NuclideSelection::ChosenNuclide() const
+NuclideIdentity NuclideSelection::chosenNuclide() const
 {
     NuclideIdentity rnx;
-    if (const NuclideIdentity* chosen = ChosenIdentity()) {
+    if (const NuclideIdentity* chosen = chosenIdentity()) {
         rnx.Assign(*chosen);
         return rnx;
     }
     rnx.element = m_element;
     rnx.mass = m_aMass;
-    rnx.name = MakeNuclideName(m_element, m_aMass);
+    rnx.name = makeNuclideName(m_element, m_aMass);
     return rnx;
 }
 
-void NuclideSelection::PushHistory(HistoryEntry entry)
+void NuclideSelection::pushHistory(HistoryEntry entry)
 {
     m_undoNuclideList.insert(m_undoNuclideList.begin(), std::move(entry));
     if (static_cast<int>(m_undoNuclideList.size()) > m_maxUndoListCount)
@@ -394,7 +394,7 @@ void NuclideSelection::PushHistory(HistoryEntry entry)
     m_redoNuclideList.clear();
 }
 
-void NuclideSelection::RecordHistory()
+void NuclideSelection::recordHistory()
 {
     if (!UndoListEnabled) {
         UndoListEnabled = true;
@@ -402,12 +402,12 @@ void NuclideSelection::RecordHistory()
     }
     if (m_element == ChemicalElement::None)
         return;
-    HistoryEntry entry{QString(), ChosenNuclide()};
+    HistoryEntry entry{QString(), chosenNuclide()};
     entry.name = entry.rnx.name.toString();
-    PushHistory(std::move(entry));
+    pushHistory(std::move(entry));
 }
 
-void NuclideSelection::RecordHistory(ChemicalElement element, const MassText& aMass)
+void NuclideSelection::recordHistory(ChemicalElement element, const MassText& aMass)
 {
     if (!UndoListEnabled) {
         UndoListEnabled = true;
@@ -418,16 +418,16 @@ void NuclideSelection::RecordHistory(ChemicalElement element, const MassText& aM
     HistoryEntry entry;
     entry.rnx.element = element;
     entry.rnx.mass = aMass;
-    entry.rnx.massNumber = MassNumberOf(aMass).value_or(0);
-    entry.rnx.name = MakeNuclideName(element, aMass);
+    entry.rnx.massNumber = massNumberOf(aMass).value_or(0);
+    entry.rnx.name = makeNuclideName(element, aMass);
     entry.name = entry.rnx.name.toString();
-    PushHistory(std::move(entry));
+    pushHistory(std::move(entry));
 }
 
-void NuclideSelection::Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k)
+void NuclideSelection::travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k)
 {
     // A nuclide the filter no longer offers cannot be gone back to.
-    if (k < 0 || k >= static_cast<int>(from.size()) || !Offers(from[static_cast<std::size_t>(k)].name))
+    if (k < 0 || k >= static_cast<int>(from.size()) || !offers(from[static_cast<std::size_t>(k)].name))
         return;
     for (int i = 0; i < k; ++i) {
         to.insert(to.begin(), std::move(from.front()));
@@ -439,7 +439,7 @@ void NuclideSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histo
     // The entry gone to takes the place of the one left, in the other list.
     const bool differs = target.name != Name();
     if (differs) {
-        const NuclideIdentity leaving = ChosenNuclide();
+        const NuclideIdentity leaving = chosenNuclide();
         m_element = target.rnx.element;
         m_aMass = target.rnx.mass;
         target.rnx = leaving;
@@ -447,11 +447,11 @@ void NuclideSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histo
     }
     to.insert(to.begin() + std::min<std::ptrdiff_t>(k, static_cast<std::ptrdiff_t>(to.size())), std::move(target));
     if (differs) {
-        PickElement(static_cast<int>(m_elementList.indexOf(ElementSymbol(m_element))), true);
+        PickElement(static_cast<int>(m_elementList.indexOf(elementSymbol(m_element))), true);
         m_aMassRow = massRow(m_aMassList, m_aMass.toString());
-        SelectName();
+        selectName();
         changed();
-        ReportSelection();
+        reportSelection();
     }
     UndoListEnabled = true;
     if (static_cast<int>(to.size()) > m_maxUndoListCount)
@@ -461,15 +461,15 @@ void NuclideSelection::Travel(std::vector<HistoryEntry>& from, std::vector<Histo
 
 void NuclideSelection::Undo(int k)
 {
-    Travel(m_undoNuclideList, m_redoNuclideList, k);
+    travel(m_undoNuclideList, m_redoNuclideList, k);
 }
 
 void NuclideSelection::Redo(int k)
 {
-    Travel(m_redoNuclideList, m_undoNuclideList, k);
+    travel(m_redoNuclideList, m_undoNuclideList, k);
 }
 
-QStringList NuclideSelection::UndoNames() const
+QStringList NuclideSelection::undoNames() const
 {
     QStringList l;
     for (const HistoryEntry& e : m_undoNuclideList)
@@ -477,7 +477,7 @@ QStringList NuclideSelection::UndoNames() const
     return l;
 }
 
-QStringList NuclideSelection::RedoNames() const
+QStringList NuclideSelection::redoNames() const
 {
     QStringList l;
     for (const HistoryEntry& e : m_redoNuclideList)
@@ -485,7 +485,7 @@ QStringList NuclideSelection::RedoNames() const
     return l;
 }
 
-void NuclideSelection::SetMaxUndoListCount(int value)
+void NuclideSelection::setMaxUndoListCount(int value)
 {
     m_maxUndoListCount = std::max(value, 0);
     for (auto* list : {&m_undoNuclideList, &m_redoNuclideList})
@@ -494,7 +494,7 @@ void NuclideSelection::SetMaxUndoListCount(int value)
     changed();
 }
 
-void NuclideSelection::SetHistoryKept(bool value)
+void NuclideSelection::setHistoryKept(bool value)
 {
     m_historyKept = value;
     m_undoNuclideList.clear();

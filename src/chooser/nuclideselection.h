@@ -35,63 +35,63 @@ public:
     const NuclideFilter& Filter() const { return m_filter; }
     bool Active() const { return m_active; }
     // The panel is shown: the lists are built and the stored choice is reported.
-    void Activate();
+    void activate();
 
     // The offer.
-    const QStringList& ElementList() const { return m_elementList; }
-    const QStringList& AMassList() const { return m_aMassList; }
+    const QStringList& elementList() const { return m_elementList; }
+    const QStringList& aMassList() const { return m_aMassList; }
     const std::vector<Entry>& Nuclides() const { return m_nuclideList; }
     // The chosen entries, -1 for none.
-    int ElementRow() const { return m_elementRow; }
-    int AMassRow() const { return m_aMassRow; }
-    int NuclideRow() const { return m_nuclideRow; }
+    int elementRow() const { return m_elementRow; }
+    int aMassRow() const { return m_aMassRow; }
+    int nuclideRow() const { return m_nuclideRow; }
 
     // The choice.
     ChemicalElement Element() const { return m_element; }
     const MassText& AMass() const { return m_aMass; }
     QString Name() const;
     // The object of the chosen entry of the list of names, or null.
-    const NuclideIdentity* ChosenIdentity() const;
+    const NuclideIdentity* chosenIdentity() const;
     void SetElement(ChemicalElement value);
-    void SetAMass(const MassText& value);
-    void SetElementAndAMass(ChemicalElement element, const MassText& aMass);
-    void SetName(const QString& value);
+    void setAMass(const MassText& value);
+    void setElementAndAMass(ChemicalElement element, const MassText& aMass);
+    void setName(const QString& value);
 
     // What the user does: an entry of a list picked.
     void PickElement(int row, bool fromHistory = false);
-    void PickAMass(int row);
-    void PickNuclide(int row);
+    void pickAMass(int row);
+    void pickNuclide(int row);
 
     // Ways of choosing and orders.
-    ChoiceKind ChoiceType() const { return m_choiceType; }
+    ChoiceKind choiceType() const { return m_choiceType; }
     void SetChoiceType(ChoiceKind value) { m_choiceType = value; }
-    NuclideSortOrder SortOrder() const { return m_sortOrder; }
-    void SetSortOrder(NuclideSortOrder value);
-    NuclideSortOrder ElementsSortType() const { return m_elementsSortType; }
-    void SetElementsSortType(NuclideSortOrder value);
+    NuclideSortOrder sortOrder() const { return m_sortOrder; }
+    void setSortOrder(NuclideSortOrder value);
+    NuclideSortOrder elementsSortType() const { return m_elementsSortType; }
+    void setElementsSortType(NuclideSortOrder value);
     UiLanguage Language() const { return m_language; }
     void SetLanguage(UiLanguage value) { m_language = value; }
 
     // History.
-    bool HistoryKept() const { return m_historyKept; }
+    bool historyKept() const { return m_historyKept; }
     // Keeping a history or not; either way the lists start empty.
-    void SetHistoryKept(bool value);
-    int MaxUndoListCount() const { return m_maxUndoListCount; }
-    void SetMaxUndoListCount(int value);
-    QStringList UndoNames() const;
-    QStringList RedoNames() const;
+    void setHistoryKept(bool value);
+    int maxUndoListCount() const { return m_maxUndoListCount; }
+    void setMaxUndoListCount(int value);
+    QStringList undoNames() const;
+    QStringList redoNames() const;
     // Whether a name of the history can be gone back to: it is still on offer.
-    bool Offers(const QString& name) const { return FindNuclideRow(name) >= 0; }
+    bool offers(const QString& name) const { return findNuclideRow(name) >= 0; }
     void Undo(int k = 0);
     void Redo(int k = 0);
 
     // After a change of the filter: the lists anew, the choice kept when it is still on offer.
     // When nothing is on offer the choice stays as it was, out of the lists.
-    void ApplyFilter();
+    void applyFilter();
     // While held (a bound of the filter is being typed, digit by digit), a change of the filter
     // rebuilds the lists but leaves the choice where it is; letting go applies the filter.
-    void SetChoiceHeld(bool held);
-    bool ChoiceHeld() const { return m_choiceHeld; }
+    void setChoiceHeld(bool held);
+    bool choiceHeld() const { return m_choiceHeld; }
 
     // A new choice: the nuclide chosen.
     Notice<const NuclideIdentity&> nuclideChosen;
@@ -106,23 +106,23 @@ private:
         NuclideIdentity rnx;
     };
 
-    void RebuildElementList();
+    void rebuildElementList();
     // The masses of the chosen element on offer, in mass order.
-    QStringList OfferedMasses() const;
+    QStringList offeredMasses() const;
     // The masses of the chosen element, the choice made again from them.
-    void RebuildAMassList();
+    void rebuildAMassList();
     // The rows of the choice in the lists as they are, the choice unchanged.
-    void KeepChoiceInLists();
-    void RebuildNuclideList();
+    void keepChoiceInLists();
+    void rebuildNuclideList();
     bool Offered(const QString& name) const;
-    int FindNuclideRow(const QString& name) const;
-    void SelectName();
-    void ReportSelection();
-    void RecordHistory();
-    void RecordHistory(ChemicalElement element, const MassText& aMass);
-    void PushHistory(HistoryEntry entry);
-    void Travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
-    NuclideIdentity ChosenNuclide() const;
+    int findNuclideRow(const QString& name) const;
+    void selectName();
+    void reportSelection();
+    void recordHistory();
+    void recordHistory(ChemicalElement element, const MassText& aMass);
+    void pushHistory(HistoryEntry entry);
+    void travel(std::vector<HistoryEntry>& from, std::vector<HistoryEntry>& to, int k);
+    NuclideIdentity chosenNuclide() const;
 
     const NuclideIndex& m_index;
     NuclideFilter m_filter;

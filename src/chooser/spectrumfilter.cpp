@@ -27,7 +27,7 @@ bool within(float value, float lo, float hi)
 
 } // namespace
 
-RadiationTypes RadiationsOf(LineGroup group)
+RadiationTypes radiationsOf(LineGroup group)
 {
     switch (group) {
     case LineGroup::Alpha: return {AlphaRadiation};
@@ -37,26 +37,26 @@ RadiationTypes RadiationsOf(LineGroup group)
     return {};
 }
 
-SpectrumCriterion EnergyOptionOf(LineGroup group)
+SpectrumCriterion energyOptionOf(LineGroup group)
 {
     constexpr SpectrumCriterion options[]
         = {SpectrumCriterion::AlphaLineEnergy, SpectrumCriterion::BetaLineEnergy, SpectrumCriterion::GammaLineEnergy};
     return options[static_cast<int>(group)];
 }
 
-SpectrumCriterion YieldOptionOf(LineGroup group)
+SpectrumCriterion yieldOptionOf(LineGroup group)
 {
     constexpr SpectrumCriterion options[]
         = {SpectrumCriterion::AlphaLineYield, SpectrumCriterion::BetaLineYield, SpectrumCriterion::GammaLineYield};
     return options[static_cast<int>(group)];
 }
 
-const char* SpectrumBoundName(SpectrumCriterion option, bool maximum)
+const char* spectrumBoundName(SpectrumCriterion option, bool maximum)
 {
     return kBoundNames[Ordinal(option)][maximum ? 1 : 0];
 }
 
-void SpectrumFilter::SetOptions(const SpectrumCriteria& value)
+void SpectrumFilter::setOptions(const SpectrumCriteria& value)
 {
     const auto known = SpectrumCriteria::fromRaw(value.raw() & ((1u << SpectrumCriterionCount) - 1));
     if (known == m_options)
@@ -66,11 +66,11 @@ void SpectrumFilter::SetOptions(const SpectrumCriteria& value)
         Change();
 }
 
-void SpectrumFilter::SetMin(SpectrumCriterion option, float value)
+void SpectrumFilter::setMin(SpectrumCriterion option, float value)
 {
     if (!(value > 0)) // negative, and not a number
         value = 0;
-    if (IsFractionOption(option) && value > 1)
+    if (isFractionOption(option) && value > 1)
         value = 1;
     Bounds& b = m_bounds[Ordinal(option)];
     if (value == b.min)
@@ -78,14 +78,14 @@ void SpectrumFilter::SetMin(SpectrumCriterion option, float value)
     b.min = value;
     if (b.min > b.max)
         b.max = b.min;
-    BoundChanged(option);
+    boundChanged(option);
 }
 
-void SpectrumFilter::SetMax(SpectrumCriterion option, float value)
+void SpectrumFilter::setMax(SpectrumCriterion option, float value)
 {
     if (!(value > 0))
         value = 0;
-    if (IsFractionOption(option) && value > 1)
+    if (isFractionOption(option) && value > 1)
         value = 1;
     Bounds& b = m_bounds[Ordinal(option)];
     if (value == b.max)
@@ -93,10 +93,10 @@ void SpectrumFilter::SetMax(SpectrumCriterion option, float value)
     b.max = value;
     if (b.max < b.min)
         b.min = b.max;
-    BoundChanged(option);
+    boundChanged(option);
 }
 
-void SpectrumFilter::BoundChanged(SpectrumCriterion option)
+void SpectrumFilter::boundChanged(SpectrumCriterion option)
 {
     if (Enabled() && m_options.contains(option))
         Change();
@@ -109,19 +109,19 @@ void SpectrumFilter::Assign(const SpectrumFilter& source)
     SwitchedFilter::Assign(source);
 }
 
-float SpectrumFilter::SummaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary)
+float SpectrumFilter::summaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary)
 {
     switch (option) {
     case SpectrumCriterion::Total: return summary.total;
-    case SpectrumCriterion::AlphaTotal: return summary.RadTotalOf(AlphaRadiation);
+    case SpectrumCriterion::AlphaTotal: return summary.radTotalOf(AlphaRadiation);
     case SpectrumCriterion::BetaTotal: return summary.betaTotal;
     case SpectrumCriterion::GammaTotal: return summary.gammaTotal;
     case SpectrumCriterion::FissionTotal:
-        return summary.RadTotalOf(FissionFragmentRadiation) + summary.RadTotalOf(NeutronRadiation);
+        return summary.radTotalOf(FissionFragmentRadiation) + summary.radTotalOf(NeutronRadiation);
     case SpectrumCriterion::AlphaShare: return summary.alphaFraction;
     case SpectrumCriterion::BetaShare: return summary.betaFraction;
     case SpectrumCriterion::GammaShare: return summary.gammaFraction;
-    case SpectrumCriterion::FissionShare: return node.SpontaneousFissionFraction();
+    case SpectrumCriterion::FissionShare: return node.spontaneousFissionFraction();
     default: return 0;
     }
 }
@@ -131,11 +131,11 @@ std::vector<LineQuery> SpectrumFilter::LineCriteria() const
     std::vector<LineQuery> criteria;
     for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
         for (const bool energy : {true, false}) {
-            const SpectrumCriterion option = energy ? EnergyOptionOf(g) : YieldOptionOf(g);
+            const SpectrumCriterion option = energy ? energyOptionOf(g) : yieldOptionOf(g);
             if (!m_options.contains(option))
                 continue;
             LineQuery query;
-            query.types = RadiationsOf(g);
+            query.types = radiationsOf(g);
             (energy ? query.energy : query.yield)
                 = LineBounds{m_bounds[Ordinal(option)].min, m_bounds[Ordinal(option)].max};
             criteria.push_back(query);
@@ -144,15 +144,15 @@ std::vector<LineQuery> SpectrumFilter::LineCriteria() const
     return criteria;
 }
 
-bool SpectrumFilter::LinesPass(const Nuclide& node, std::vector<LineQuery> due) const
+bool SpectrumFilter::linesPass(const Nuclide& node, std::vector<LineQuery> due) const
 {
     if (due.empty())
         return true;
     SpectrumLines lines;
-    if (!m_spectra.ReadLines(&node, lines))
+    if (!m_spectra.readLines(&node, lines))
         return false;
     for (const SpectrumLine& line : lines) {
-        std::erase_if(due, [&line](const LineQuery& query) { return LineMeets(line, query); });
+        std::erase_if(due, [&line](const LineQuery& query) { return lineMeets(line, query); });
         if (due.empty())
             return true;
     }
@@ -166,7 +166,7 @@ void SpectrumFilter::Apply()
     // Without a summary nothing can be said: the list stays as it was.
     if (summaries.size() != static_cast<std::size_t>(index.Count()))
         return;
-    ClearList();
+    clearList();
     if (m_options.empty())
         return;
     const std::vector<LineQuery> lineCriteria = LineCriteria();
@@ -177,11 +177,11 @@ void SpectrumFilter::Apply()
         for (int o = 0; o <= static_cast<int>(SpectrumCriterion::FissionShare) && passes; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
             if (m_options.contains(option))
-                passes = within(SummaryValue(option, node, summary), m_bounds[Ordinal(option)].min,
+                passes = within(summaryValue(option, node, summary), m_bounds[Ordinal(option)].min,
                                 m_bounds[Ordinal(option)].max);
         }
-        if (passes && LinesPass(node, lineCriteria))
-            AddNode(&node);
+        if (passes && linesPass(node, lineCriteria))
+            addNode(&node);
     }
 }
 

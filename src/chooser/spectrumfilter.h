@@ -38,17 +38,17 @@ using SpectrumCriteria = EnumSet<SpectrumCriterion, 16>;
 // The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
 // each: the energy of a line and the energy it carries per decay.
 enum class LineGroup { Alpha, Beta, Photon };
-RadiationTypes RadiationsOf(LineGroup group);
-SpectrumCriterion EnergyOptionOf(LineGroup group);
-SpectrumCriterion YieldOptionOf(LineGroup group);
+RadiationTypes radiationsOf(LineGroup group);
+SpectrumCriterion energyOptionOf(LineGroup group);
+SpectrumCriterion yieldOptionOf(LineGroup group);
 
 // Whether an option's bounds are shares, which cannot pass 1.
-constexpr bool IsFractionOption(SpectrumCriterion option)
+constexpr bool isFractionOption(SpectrumCriterion option)
 {
     return option >= SpectrumCriterion::AlphaShare && option <= SpectrumCriterion::FissionShare;
 }
 // The stored names of an option's two bounds: "TotalMin", "AlphaMinEnergy", ...
-const char* SpectrumBoundName(SpectrumCriterion option, bool maximum);
+const char* spectrumBoundName(SpectrumCriterion option, bool maximum);
 
 // The nuclides whose spectrum meets every chosen criterion, each an inclusive range. The
 // spontaneous-fission criteria test the energy carried per decay by fission fragments and
@@ -65,19 +65,19 @@ public:
     const SpectraFiles& Spectra() const { return m_spectra; }
 
     const SpectrumCriteria& Options() const { return m_options; }
-    void SetOptions(const SpectrumCriteria& value);
+    void setOptions(const SpectrumCriteria& value);
     float Min(SpectrumCriterion option) const { return m_bounds[Ordinal(option)].min; }
     float Max(SpectrumCriterion option) const { return m_bounds[Ordinal(option)].max; }
     // A negative value is taken as 0 and a share above 1 as 1; a minimum above the maximum
     // raises the maximum with it, a maximum below the minimum lowers the minimum.
-    void SetMin(SpectrumCriterion option, float value);
-    void SetMax(SpectrumCriterion option, float value);
+    void setMin(SpectrumCriterion option, float value);
+    void setMax(SpectrumCriterion option, float value);
 
     bool Active() const { return Enabled() && !m_options.empty(); }
     void Assign(const SpectrumFilter& source);
 
     // The value a summary criterion tests for a nuclide; 0 for the line criteria.
-    static float SummaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary);
+    static float summaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary);
 
 protected:
     void Apply() override;
@@ -87,11 +87,11 @@ private:
         float min = 0;
         float max = 0;
     };
-    void BoundChanged(SpectrumCriterion option);
+    void boundChanged(SpectrumCriterion option);
     // The line criteria asked for, a query for each: each must be met by some line of its group
     // (not necessarily the same line).
     std::vector<LineQuery> LineCriteria() const;
-    bool LinesPass(const Nuclide& node, std::vector<LineQuery> due) const;
+    bool linesPass(const Nuclide& node, std::vector<LineQuery> due) const;
 
     SpectraFiles& m_spectra;
     SpectrumCriteria m_options;

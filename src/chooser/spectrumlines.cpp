@@ -4,24 +4,24 @@
 
 namespace kav {
 
-bool LineMeets(const SpectrumLine& line, const LineQuery& query)
+bool lineMeets(const SpectrumLine& line, const LineQuery& query)
 {
     const auto holds
-        = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->Hold(value); };
+        = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->hold(value); };
     const FoundLine candidate{nullptr, line.radiation, line.energy, line.yield};
     return query.types.contains(line.radiation) && holds(query.energy, line.energy) && holds(query.yield, line.yield)
         && holds(query.perDecay, candidate.PerDecay());
 }
 
-FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const Nuclide*>& nuclides, const LineQuery& query)
+FoundLines findLines(const SpectraFiles& spectra, const std::vector<const Nuclide*>& nuclides, const LineQuery& query)
 {
     FoundLines found;
     for (const Nuclide* node : nuclides) {
         SpectrumLines lines;
-        if (!node || node->lineCount == 0 || !spectra.ReadLines(node, lines))
+        if (!node || node->lineCount == 0 || !spectra.readLines(node, lines))
             continue;
         for (const SpectrumLine& line : lines) {
-            if (!LineMeets(line, query))
+            if (!lineMeets(line, query))
                 continue;
             const FoundLine candidate{node, line.radiation, line.energy, line.yield};
             if (found.lines.size() == query.cap) {

@@ -15,7 +15,7 @@ namespace kav {
 struct LineBounds {
     double min = 0;
     double max = std::numeric_limits<double>::infinity();
-    bool Hold(double value) const { return value >= min && value <= max; } // never for NaN
+    bool hold(double value) const { return value >= min && value <= max; } // never for NaN
 };
 
 // What spectrum lines to look for among some nuclides: those of the radiation types asked for
@@ -45,11 +45,11 @@ struct FoundLines {
 };
 
 // Whether one line meets the query (its cap aside).
-bool LineMeets(const SpectrumLine& line, const LineQuery& query);
+bool lineMeets(const SpectrumLine& line, const LineQuery& query);
 
 // The lines of the nuclides (in their order) that meet the query; a nuclide whose spectrum
 // cannot be read has none.
-[[nodiscard]] FoundLines FindLines(const SpectraFiles& spectra, const std::vector<const Nuclide*>& nuclides,
+[[nodiscard]] FoundLines findLines(const SpectraFiles& spectra, const std::vector<const Nuclide*>& nuclides,
                                    const LineQuery& query);
 
 // The orders a list of lines is shown in; each keeps the order of equal lines.

@@ -132,7 +132,7 @@ QStringList Chart::AxisLabels(const ChartAxis& axis, const std::vector<double>& 
     for (double v : ticks) {
         const double size = std::abs(v);
         if (v != 0
-            && (size < 1e-3 || size >= 1e6 || std::abs(ParseFloatDef(formatPicture(v, plain, u'.'), 0) / v - 1) > 1e-9))
+            && (size < 1e-3 || size >= 1e6 || std::abs(parseFloatDef(formatPicture(v, plain, u'.'), 0) / v - 1) > 1e-9))
             plainFits = false;
     }
     QStringList labels;

@@ -23,7 +23,7 @@ double clipboardNumber()
 {
     QString t = QApplication::clipboard()->text().trimmed();
     t.replace(decimalSeparator(), u'.');
-    const double v = ParseFloatDef(t, 0);
+    const double v = parseFloatDef(t, 0);
     return std::isfinite(v) ? v : 0;
 }
 
@@ -382,7 +382,7 @@ bool FloatEdit::ReadText(const QString& text, bool& ok)
 {
     QString t = text.trimmed();
     t.replace(decimalSeparator(), u'.');
-    const double v = ParseFloatDef(t, std::nan(""));
+    const double v = parseFloatDef(t, std::nan(""));
     ok = !std::isnan(v) && std::isfinite(v);
     if (ok)
         m_read = v;
@@ -400,7 +400,7 @@ void FloatEdit::Step(int direction)
         qsizetype e = t.indexOf(u'e', 0, Qt::CaseInsensitive);
         int exponent = 0;
         if (e >= 0)
-            ParseInt(t.mid(e + 1), exponent);
+            parseInt(t.mid(e + 1), exponent);
         const QString mantissa = e >= 0 ? t.left(e) : t;
         const qsizetype point = mantissa.indexOf(decimalSeparator());
         const int decimals = point < 0 ? 0 : static_cast<int>(mantissa.size() - point - 1);
@@ -482,7 +482,7 @@ bool IntegerEdit::ReadText(const QString& text, bool& ok)
 {
     const QString t = text.trimmed();
     int v = 0;
-    ok = t.isEmpty() || ParseInt(t, v);
+    ok = t.isEmpty() || parseInt(t, v);
     if (ok)
         m_read = t.isEmpty() ? 0 : v;
     return ok;

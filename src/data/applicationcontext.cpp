@@ -9,21 +9,21 @@ ApplicationContext::ApplicationContext(const QString& executablePath, MessageBox
     , m_settings(executablePath)
 {
     m_watchingSpectra
-        = m_spectra.readFailed.Connect([this](const SpectrumRead& failure) { SaySpectraProblem(failure); });
-    m_watchingSettings = m_settings.settingsChanged.Connect([this] {
+        = m_spectra.readFailed.connect([this](const SpectrumRead& failure) { saySpectraProblem(failure); });
+    m_watchingSettings = m_settings.settingsChanged.connect([this] {
         QString reason;
         if (!m_saidSettingsCannotBeKept && !m_settings.CanWrite(&reason))
-            SayIfSettingsCannotBeKept(reason);
+            sayIfSettingsCannotBeKept(reason);
     });
 }
 
-void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
+void ApplicationContext::sayIfSettingsCannotBeKept(const QString& reason)
 {
     if (std::exchange(m_saidSettingsCannotBeKept, true))
         return;
     // The kept list goes to the same folder: when no file can be made there, this one warning
     // says so too, rather than a second one at exit.
-    m_saidListCannotBeKept = !m_settings.CanMakeFilesInSettingsFolder();
+    m_saidListCannotBeKept = !m_settings.canMakeFilesInSettingsFolder();
     m_messageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
                         QStringLiteral("The settings cannot be saved (%1). What you change applies until the "
                                        "viewer is closed.")
@@ -34,34 +34,34 @@ void ApplicationContext::SayIfSettingsCannotBeKept(const QString& reason)
                         ButtonOk, ButtonOk);
 }
 
-void ApplicationContext::SaySpectraProblem(const SpectrumRead& failure)
+void ApplicationContext::saySpectraProblem(const SpectrumRead& failure)
 {
     if (failure.status == SpectrumRead::FileMissing
         && std::exchange(m_saidSpectraFileMissing[static_cast<std::size_t>(failure.file)], true))
         return;
-    const SpectrumReadMessage message = SpectrumReadMessageOf(failure, m_settings.Language());
+    const SpectrumReadMessage message = spectrumReadMessageOf(failure, m_settings.Language());
     m_messageBoxes.Show(MessageKind::Error, message.caption, message.text, ButtonOk, ButtonOk);
 }
 
-void ApplicationContext::LoadIndex()
+void ApplicationContext::loadIndex()
 {
     for (const bool fromResource : {false, true}) {
-        const IndexLoadResult result = m_index.LoadIndexFrom(QString(), fromResource);
+        const IndexLoadResult result = m_index.loadIndexFrom(QString(), fromResource);
         if (!result.Failed())
             continue;
-        const IndexLoadMessage message = LoadFailureMessage(result, m_settings.Language());
+        const IndexLoadMessage message = loadFailureMessage(result, m_settings.Language());
         m_messageBoxes.Show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
                             message.caption, message.text, ButtonOk, ButtonOk);
     }
 }
 
-void ApplicationContext::FillDataLists()
+void ApplicationContext::fillDataLists()
 {
-    m_settings.DataFolder().ListNuclides(m_index, m_dataNuclideList);
-    m_dataElementList = DataElementsOf(m_dataNuclideList);
+    m_settings.DataFolder().listNuclides(m_index, m_dataNuclideList);
+    m_dataElementList = dataElementsOf(m_dataNuclideList);
 }
 
-QStringList DataElementsOf(const NuclideList& nuclides)
+QStringList dataElementsOf(const NuclideList& nuclides)
 {
     QStringList elements;
     for (const QString& name : nuclides.Names()) {
@@ -72,19 +72,19 @@ QStringList DataElementsOf(const NuclideList& nuclides)
     return elements;
 }
 
-void ApplicationContext::SavePreferencesAtExit()
+void ApplicationContext::savePreferencesAtExit()
 {
     if (m_settings.AutoSave())
-        WritePreferences(FailureNotice::OncePerRun);
+        writePreferences(FailureNotice::OncePerRun);
 }
 
-bool ApplicationContext::WritePreferences(FailureNotice notice, const QStringList& onlyKeys)
+bool ApplicationContext::writePreferences(FailureNotice notice, const QStringList& onlyKeys)
 {
     QString reason;
     if (m_settings.Write(&reason, onlyKeys))
         return true;
     if (notice == FailureNotice::OncePerRun) {
-        SayIfSettingsCannotBeKept(reason);
+        sayIfSettingsCannotBeKept(reason);
         return false;
     }
     m_messageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),

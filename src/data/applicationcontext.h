@@ -28,32 +28,32 @@ public:
 
     // Fills the index: an "Index.rnx" in the current folder when there is a sound one, otherwise
     // the one the program carries. A file found wanting is said in a box, once.
-    void LoadIndex();
+    void loadIndex();
 
     // The nuclides that have a data file, in periodic-table order, with their index nodes, and
     // their element symbols, each once, in first-seen order. Filled by FillDataLists.
-    const NuclideList& DataNuclideList() const { return m_dataNuclideList; }
-    const QStringList& DataElementList() const { return m_dataElementList; }
-    void FillDataLists();
+    const NuclideList& dataNuclideList() const { return m_dataNuclideList; }
+    const QStringList& dataElementList() const { return m_dataElementList; }
+    void fillDataLists();
 
     // Program end: the preferences are written when saving at exit is on.
-    void SavePreferencesAtExit();
+    void savePreferencesAtExit();
     // Writes the preferences file now (only the settings of the keys named, when any are). A
     // failure is said with the system's reason: every time when the user asked for it (the
     // options' OK), otherwise once a run. False when it failed.
     enum class FailureNotice { EveryTime, OncePerRun };
-    bool WritePreferences(FailureNotice notice, const QStringList& onlyKeys = {});
+    bool writePreferences(FailureNotice notice, const QStringList& onlyKeys = {});
     // Whether the user has been told this run that the list of radionuclides cannot be kept.
-    bool SaidListCannotBeKept() const { return m_saidListCannotBeKept; }
+    bool saidListCannotBeKept() const { return m_saidListCannotBeKept; }
 
 private:
     // A setting changed: when the preferences file cannot be written the user hears it, once,
     // instead of losing the change at exit without a word.
-    void SayIfSettingsCannotBeKept(const QString& reason);
+    void sayIfSettingsCannotBeKept(const QString& reason);
 
     // A spectra file that cannot be read: a missing one is said once a run, an unreadable one
     // each time.
-    void SaySpectraProblem(const SpectrumRead& failure);
+    void saySpectraProblem(const SpectrumRead& failure);
 
     MessageBoxes& m_messageBoxes;
     bool m_saidSettingsCannotBeKept = false;
@@ -69,6 +69,6 @@ private:
 };
 
 // The element symbols of a list of nuclide names ("Co-60"), each once, in first-seen order.
-QStringList DataElementsOf(const NuclideList& nuclides);
+QStringList dataElementsOf(const NuclideList& nuclides);
 
 } // namespace kav

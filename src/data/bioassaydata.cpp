@@ -21,7 +21,7 @@ const MeasuredRule kMeasuredNuclides[] = {
 
 } // namespace
 
-const std::array<float, BioassayTimeCount>& BioassayTimes()
+const std::array<float, BioassayTimeCount>& bioassayTimes()
 {
     static const std::array<float, BioassayTimeCount> times = [] {
         std::array<float, BioassayTimeCount> t{};
@@ -50,7 +50,7 @@ const std::array<float, BioassayTimeCount>& BioassayTimes()
     return times;
 }
 
-StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, Compartment organ)
+StoredNuclideId measuredNuclide(const StoredNuclideId& intake, Compartment organ)
 {
     const bool excreta = organ == Compartment::DailyUrine || organ == Compartment::DailyFaeces;
     for (const MeasuredRule& rule : kMeasuredNuclides)
@@ -59,10 +59,10 @@ StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, Compartment organ
     return intake;
 }
 
-void BioassayData::MeasuredNuclideFiles(QStringList& list) const
+void BioassayData::measuredNuclideFiles(QStringList& list) const
 {
     list.clear();
-    if (!IsLoaded())
+    if (!isLoaded())
         return;
     const MaterialData* reference = nullptr;
     if (!m_ingestData.empty())
@@ -74,22 +74,22 @@ void BioassayData::MeasuredNuclideFiles(QStringList& list) const
     if (!reference)
         return;
     for (const BioassayFunctions& a : reference->m_activity)
-        list << DoseDataFileName(a.m_nuclideId);
+        list << doseDataFileName(a.m_nuclideId);
 }
 
-bool BioassayData::BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int amadIndex,
+bool BioassayData::bioassayFunctionsOf(IntakeRoute path, int compoundIndex, int amadIndex,
                                        MaterialBioassay& activity) const
 {
     if (path != IntakeRoute::Inhalation)
         amadIndex = 0;
-    const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
+    const MaterialData* m = selectCompound(path, compoundIndex, amadIndex);
     if (!m || m->m_activity.empty() || !(m->m_activity.front().m_nuclideId == m_nuclideId))
         return false;
     activity = {};
     activity.m_organPresentSet = m->m_activity.front().m_organPresentSet;
     for (int organ = 0; organ < CompartmentCount; ++organ)
         activity.m_measuredNuclides[static_cast<std::size_t>(organ)]
-            = MeasuredNuclide(m_nuclideId, static_cast<Compartment>(organ));
+            = measuredNuclide(m_nuclideId, static_cast<Compartment>(organ));
     std::size_t current = 0;
     for (int organ = 0; organ < CompartmentCount; ++organ) {
         const auto o = static_cast<Compartment>(organ);
@@ -97,7 +97,7 @@ bool BioassayData::BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int 
             continue;
         const StoredNuclideId& wanted = activity.m_measuredNuclides[static_cast<std::size_t>(organ)];
         if (!(m->m_activity[current].m_nuclideId == wanted)) {
-            const int found = m->PositionOf(wanted);
+            const int found = m->positionOf(wanted);
             if (found < 0)
                 return false;
             current = static_cast<std::size_t>(found);
@@ -108,7 +108,7 @@ bool BioassayData::BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int 
     return true;
 }
 
-int BioassayData::MaxActivityCount(const MaterialBioassay& activity)
+int BioassayData::maxActivityCount(const MaterialBioassay& activity)
 {
     std::size_t most = 0;
     for (int organ = 0; organ < CompartmentCount; ++organ)

@@ -7,7 +7,7 @@
 namespace kav {
 
 // The time after intake, in days, of each point of the bioassay functions.
-const std::array<float, BioassayTimeCount>& BioassayTimes();
+const std::array<float, BioassayTimeCount>& bioassayTimes();
 
 // Per compartment, the nuclide whose content a function gives.
 using MeasuredNuclides = std::array<StoredNuclideId, CompartmentCount>;
@@ -22,7 +22,7 @@ struct MaterialBioassay {
 
 // The nuclide measured in a compartment after an intake of a nuclide: a short-lived progeny for
 // a few nuclides, the intake nuclide itself otherwise.
-StoredNuclideId MeasuredNuclide(const StoredNuclideId& intake, Compartment organ);
+StoredNuclideId measuredNuclide(const StoredNuclideId& intake, Compartment organ);
 
 // Dose data with the bioassay functions of every material.
 class BioassayData : public DoseData {
@@ -30,11 +30,11 @@ public:
     using DoseData::DoseData;
     // The nuclides the bioassay records of the first material name, the intake nuclide's
     // progeny among them.
-    void MeasuredNuclideFiles(QStringList& list) const;
+    void measuredNuclideFiles(QStringList& list) const;
     // The bioassay functions of a material (the particle size counts for inhalation only); false
     // when the data have none for it.
-    bool BioassayFunctionsOf(IntakeRoute path, int compoundIndex, int amadIndex, MaterialBioassay& activity) const;
-    static int MaxActivityCount(const MaterialBioassay& activity);
+    bool bioassayFunctionsOf(IntakeRoute path, int compoundIndex, int amadIndex, MaterialBioassay& activity) const;
+    static int maxActivityCount(const MaterialBioassay& activity);
 };
 
 } // namespace kav

@@ -17,34 +17,34 @@ bool shown(int index, bool wholeDays)
 {
     if (!wholeDays || index >= kFirstWholeDayIndex)
         return true;
-    const double t = BioassayTimes()[static_cast<std::size_t>(index)];
+    const double t = bioassayTimes()[static_cast<std::size_t>(index)];
     return t == std::floor(t);
 }
 
 QString contentPart(const BioassayUnits& units)
 {
-    return ActivityUnitLabel(units.content);
+    return activityUnitLabel(units.content);
 }
 
 } // namespace
 
-QString BioassayDoseText(double doseMSv)
+QString bioassayDoseText(double doseMSv)
 {
     QString text = QString::number(doseMSv, 'g', 15);
     text.replace(u'.', decimalSeparator());
     return text;
 }
 
-QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
+QString bioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
 {
     switch (view) {
     case BioassayQuantity::ContentForDose:
         return QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed "
                               "Effective Dose (")
-            + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
+            + bioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
     case BioassayQuantity::ContentPerIntake:
         return QStringLiteral("Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), ")
-            + contentPart(units) + QStringLiteral(" per ") + ActivityUnitLabel(units.intake);
+            + contentPart(units) + QStringLiteral(" per ") + activityUnitLabel(units.intake);
     case BioassayQuantity::DosePerContent:
     default:
         return QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per "
@@ -53,15 +53,15 @@ QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUni
     }
 }
 
-QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
+QString bioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayUnits& units)
 {
     switch (view) {
     case BioassayQuantity::ContentForDose:
         return QStringLiteral("Content Associated with the Specified Committed Effective Dose (")
-            + BioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
+            + bioassayDoseText(doseMSv) + QStringLiteral(" mSv), ") + contentPart(units);
     case BioassayQuantity::ContentPerIntake:
         return QStringLiteral("Content per Intake, ") + contentPart(units) + QStringLiteral(" per ")
-            + ActivityUnitLabel(units.intake);
+            + activityUnitLabel(units.intake);
     case BioassayQuantity::DosePerContent:
     default:
         return QStringLiteral("Committed Effective Dose per Predicted Content, ") + DoseUnitLabel(units.dose) + u'/'
@@ -69,7 +69,7 @@ QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayU
     }
 }
 
-QString BioassayTimeText(double days, TimeUnit unit)
+QString bioassayTimeText(double days, TimeUnit unit)
 {
     switch (unit) {
     case TimeUnit::Year: {
@@ -93,50 +93,50 @@ QString BioassayTimeText(double days, TimeUnit unit)
     }
 }
 
-BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayRequest& request)
+BioassayTable computeBioassayTable(const BioassayData& data, const BioassayRequest& request)
 {
     BioassayTable table;
     for (int k = 0; k < CompartmentCount; ++k)
-        table.columns[static_cast<std::size_t>(k)].organ = SourceOrgansInColumnOrder()[k];
+        table.columns[static_cast<std::size_t>(k)].organ = sourceOrgansInColumnOrder()[k];
     const int amad
-        = request.path == IntakeRoute::Inhalation && data.IsAerosol(request.material) ? request.amadIndex : 0;
+        = request.path == IntakeRoute::Inhalation && data.isAerosol(request.material) ? request.amadIndex : 0;
     MaterialBioassay result;
-    bool ok = data.BioassayFunctionsOf(request.path, request.material, amad, result);
+    bool ok = data.bioassayFunctionsOf(request.path, request.material, amad, result);
     float e = 0;
     if (request.view != BioassayQuantity::ContentPerIntake) {
         OrganDoses organs{};
-        ok = ok && data.GetDoses(request.path, request.material, amad, organs, e);
+        ok = ok && data.getDoses(request.path, request.material, amad, organs, e);
     }
     if (!ok)
         return table;
     table.hasData = true;
 
     const BioassayUnits& u = request.units;
-    const double content = BqPerUnit(u.content);
+    const double content = bqPerUnit(u.content);
     double factor = 0;
     switch (request.view) {
-    case BioassayQuantity::DosePerContent: factor = e / static_cast<double>(SvPerUnit(u.dose)) * content; break;
-    case BioassayQuantity::ContentForDose: factor = request.doseMSv * SvPerUnit(DoseUnit::mSv) / e / content; break;
-    case BioassayQuantity::ContentPerIntake: factor = BqPerUnit(u.intake) / content; break;
+    case BioassayQuantity::DosePerContent: factor = e / static_cast<double>(svPerUnit(u.dose)) * content; break;
+    case BioassayQuantity::ContentForDose: factor = request.doseMSv * svPerUnit(DoseUnit::mSv) / e / content; break;
+    case BioassayQuantity::ContentPerIntake: factor = bqPerUnit(u.intake) / content; break;
     }
 
-    const int count = std::min(BioassayData::MaxActivityCount(result), BioassayTimeCount);
-    table.timeTitle = QStringLiteral("Time, ") + TimeUnitPluralLabel(u.time);
+    const int count = std::min(BioassayData::maxActivityCount(result), BioassayTimeCount);
+    table.timeTitle = QStringLiteral("Time, ") + timeUnitPluralLabel(u.time);
     for (int i = 1; i < count; ++i)
         if (shown(i, request.wholeDays))
-            table.times << BioassayTimeText(BioassayTimes()[static_cast<std::size_t>(i)], u.time);
+            table.times << bioassayTimeText(bioassayTimes()[static_cast<std::size_t>(i)], u.time);
     if (table.times.isEmpty())
         table.times << QStringLiteral("-");
 
-    const double timeFactor = TimeUnitsPerDayB(u.time);
+    const double timeFactor = timeUnitsPerDayB(u.time);
     for (BioassayColumn& column : table.columns) {
         if (!result.m_organPresentSet.contains(column.organ))
             continue;
         column.present = true;
-        column.title = SourceOrganName(column.organ);
+        column.title = sourceOrganName(column.organ);
         const StoredNuclideId& measured = result.m_measuredNuclides[static_cast<std::size_t>(column.organ)];
-        if (!(measured == data.NuclideId()))
-            column.title += QStringLiteral(" (") + DoseDataFileName(measured) + u')';
+        if (!(measured == data.nuclideId()))
+            column.title += QStringLiteral(" (") + doseDataFileName(measured) + u')';
         const CompartmentContent& series = result.m_activityData[static_cast<std::size_t>(column.organ)];
         const int length = std::min(static_cast<int>(series.size()), BioassayTimeCount);
         for (int i = 1; i < length; ++i) {
@@ -145,8 +145,8 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
             const double m = series[static_cast<std::size_t>(i)];
             const double value = request.view == BioassayQuantity::DosePerContent ? factor / m : factor * m;
             if (m >= kSmallestContent && std::isfinite(value)) {
-                column.cells << FormatScientific(value, 2);
-                column.points.emplace_back(BioassayTimes()[static_cast<std::size_t>(i)] * timeFactor, value);
+                column.cells << formatScientific(value, 2);
+                column.points.emplace_back(bioassayTimes()[static_cast<std::size_t>(i)] * timeFactor, value);
             } else {
                 column.cells << QStringLiteral("-");
             }
@@ -157,7 +157,7 @@ BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayReque
     return table;
 }
 
-QString BioassayTableText(const BioassayTable& table, const QString& head)
+QString bioassayTableText(const BioassayTable& table, const QString& head)
 {
     const QString tab(u'\t');
     const QString end = QStringLiteral("\r\n");
@@ -177,13 +177,13 @@ QString BioassayTableText(const BioassayTable& table, const QString& head)
     return text;
 }
 
-QString BioassayNoDataText(const QString& nuclide)
+QString bioassayNoDataText(const QString& nuclide)
 {
     return QStringLiteral("No bioassay functions for this intake of %1: choose another route or material.")
         .arg(nuclide);
 }
 
-QString BioassayClipboardHead(const QString& nuclide, const QString& route, const QString& material,
+QString bioassayClipboardHead(const QString& nuclide, const QString& route, const QString& material,
                               const QString& size, const QString& caption)
 {
     return QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nRoute of Intake\t") + route

@@ -59,24 +59,24 @@ struct BioassayTable {
 };
 
 // The caption above the table and the title of the chart's vertical axis.
-QString BioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUnits& units);
-QString BioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayUnits& units);
+QString bioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUnits& units);
+QString bioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayUnits& units);
 // "1", "0.5": the dose as the captions write it.
-QString BioassayDoseText(double doseMSv);
+QString bioassayDoseText(double doseMSv);
 // A time after intake, in days, written in a time unit as the table's time column writes it.
-QString BioassayTimeText(double days, TimeUnit unit);
+QString bioassayTimeText(double days, TimeUnit unit);
 
-BioassayTable ComputeBioassayTable(const BioassayData& data, const BioassayRequest& request);
+BioassayTable computeBioassayTable(const BioassayData& data, const BioassayRequest& request);
 
 // What the bioassay view says in place of its caption for an intake without functions.
-QString BioassayNoDataText(const QString& nuclide);
+QString bioassayNoDataText(const QString& nuclide);
 
 // The table as tab-separated lines, as the clipboard gets it: the head (when not empty) and a
 // line end, the header row, one row per time; every line ended by "\r\n".
-QString BioassayTableText(const BioassayTable& table, const QString& head);
+QString bioassayTableText(const BioassayTable& table, const QString& head);
 // The head of the clipboard copy: nuclide, route, material and particle size, an empty line and
 // the caption.
-QString BioassayClipboardHead(const QString& nuclide, const QString& route, const QString& material,
+QString bioassayClipboardHead(const QString& nuclide, const QString& route, const QString& material,
                               const QString& size, const QString& caption);
 
 } // namespace kav

@@ -53,7 +53,7 @@ DamagedDataFile::DamagedDataFile(const QString& message)
 {
 }
 
-QStringList AMADLabels()
+QStringList amadLabels()
 {
     QStringList labels;
     for (double v : AMADValues)
@@ -61,9 +61,9 @@ QStringList AMADLabels()
     return labels;
 }
 
-bool AMADIndexFromText(const QString& text, int& index)
+bool amadIndexFromText(const QString& text, int& index)
 {
-    index = static_cast<int>(AMADLabels().indexOf(text));
+    index = static_cast<int>(amadLabels().indexOf(text));
     return index >= 0;
 }
 
@@ -81,7 +81,7 @@ QString MaterialData::Description() const
     if (hasFA) {
         if (!m_name.isEmpty())
             s += QStringLiteral(", ");
-        s += QStringLiteral("fA=") + FormatSignificant(m_fA, 3);
+        s += QStringLiteral("fA=") + formatSignificant(m_fA, 3);
     }
     if (m_intakePath == IntakeRoute::Inhalation && m_material == MaterialForm::Gas)
         s.prepend(hasFA ? QStringLiteral("Gas or vapour Type F, ") : QStringLiteral("Gas or vapour Type V, "));
@@ -96,12 +96,12 @@ QString MaterialData::ShortDescription() const
     return s;
 }
 
-QString MaterialData::FractionAbsorbedText() const
+QString MaterialData::fractionAbsorbedText() const
 {
-    return m_fA > 0 ? FormatSignificant(m_fA, 3) : QString();
+    return m_fA > 0 ? formatSignificant(m_fA, 3) : QString();
 }
 
-int MaterialData::PositionOf(const StoredNuclideId& nuclide) const
+int MaterialData::positionOf(const StoredNuclideId& nuclide) const
 {
     for (std::size_t i = 0; i < m_activity.size(); ++i)
         if (m_activity[i].m_nuclideId == nuclide)
@@ -119,7 +119,7 @@ QString AerosolGroup::Description() const
     QString s = aerosolName(m_aerosolName, QStringLiteral(","));
     if (!s.isEmpty())
         s += s.endsWith(u',') ? QStringLiteral(" ") : QStringLiteral(", ");
-    return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + FormatSignificant(m_fA, 3);
+    return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + formatSignificant(m_fA, 3);
 }
 
 QString AerosolGroup::ShortDescription() const
@@ -127,21 +127,21 @@ QString AerosolGroup::ShortDescription() const
     return QStringLiteral("Aerosols ") + aerosolName(m_aerosolName, QString());
 }
 
-QString AerosolGroup::FractionAbsorbedText() const
+QString AerosolGroup::fractionAbsorbedText() const
 {
-    return FormatSignificant(m_fA, 3);
+    return formatSignificant(m_fA, 3);
 }
 
-QString DoseDataFileName(const StoredNuclideId& nuclide)
+QString doseDataFileName(const StoredNuclideId& nuclide)
 {
-    return ElementSymbol(nuclide.element) + u'-' + nuclide.mass.toString();
+    return elementSymbol(nuclide.element) + u'-' + nuclide.mass.toString();
 }
 
 DoseData::~DoseData() = default;
 
-QString DoseData::NuclideNameText() const
+QString DoseData::nuclideNameText() const
 {
-    return DoseDataFileName(m_nuclideId);
+    return doseDataFileName(m_nuclideId);
 }
 
 void DoseData::Clear()
@@ -154,9 +154,9 @@ void DoseData::Clear()
     m_reserved.clear();
 }
 
-const MaterialData* DoseData::SelectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const
+const MaterialData* DoseData::selectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const
 {
-    if (!IsLoaded() || compoundIndex < 0 || amadIndex < 0)
+    if (!isLoaded() || compoundIndex < 0 || amadIndex < 0)
         return nullptr;
     const auto index = static_cast<std::size_t>(compoundIndex);
     switch (path) {
@@ -174,10 +174,10 @@ const MaterialData* DoseData::SelectCompound(IntakeRoute path, int compoundIndex
     return nullptr;
 }
 
-bool DoseData::GetCompoundsList(IntakeRoute path, QStringList& list) const
+bool DoseData::getCompoundsList(IntakeRoute path, QStringList& list) const
 {
     list.clear();
-    if (!IsLoaded())
+    if (!isLoaded())
         return false;
     switch (path) {
     case IntakeRoute::Ingestion:
@@ -198,7 +198,7 @@ bool DoseData::GetCompoundsList(IntakeRoute path, QStringList& list) const
     return !list.isEmpty();
 }
 
-bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QString& description, QString& fA) const
+bool DoseData::getCompoundDescription(IntakeRoute path, int compoundIndex, QString& description, QString& fA) const
 {
     if (path == IntakeRoute::Injection) {
         description = QStringLiteral("Injection");
@@ -209,25 +209,25 @@ bool DoseData::GetCompoundDescription(IntakeRoute path, int compoundIndex, QStri
     fA.clear();
     if (compoundIndex < 0)
         return false;
-    if (path == IntakeRoute::Inhalation && IsAerosol(compoundIndex)) {
+    if (path == IntakeRoute::Inhalation && isAerosol(compoundIndex)) {
         const AerosolGroup& g = *m_aerosolData[static_cast<std::size_t>(compoundIndex)];
         description = g.ShortDescription();
-        fA = g.FractionAbsorbedText();
+        fA = g.fractionAbsorbedText();
         return true;
     }
-    const MaterialData* m = SelectCompound(path, compoundIndex, 0);
+    const MaterialData* m = selectCompound(path, compoundIndex, 0);
     if (!m)
         return false;
     description = m->ShortDescription();
-    fA = m->FractionAbsorbedText();
+    fA = m->fractionAbsorbedText();
     return true;
 }
 
-bool DoseData::GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, OrganDoses& dose, float& effDose) const
+bool DoseData::getDoses(IntakeRoute path, int compoundIndex, int amadIndex, OrganDoses& dose, float& effDose) const
 {
     if (path != IntakeRoute::Inhalation)
         amadIndex = 0;
-    const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
+    const MaterialData* m = selectCompound(path, compoundIndex, amadIndex);
     if (!m) {
         dose.fill(0);
         effDose = 0;
@@ -238,11 +238,11 @@ bool DoseData::GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, Orga
     return true;
 }
 
-bool DoseData::GetEffDose(IntakeRoute path, int compoundIndex, int amadIndex, float& dose) const
+bool DoseData::getEffDose(IntakeRoute path, int compoundIndex, int amadIndex, float& dose) const
 {
     if (path != IntakeRoute::Inhalation)
         amadIndex = 0;
-    const MaterialData* m = SelectCompound(path, compoundIndex, amadIndex);
+    const MaterialData* m = selectCompound(path, compoundIndex, amadIndex);
     dose = m ? m->m_effDose : 0;
     return m != nullptr;
 }

@@ -29,16 +29,16 @@ constexpr int AMADCount = 11;
 constexpr std::array<double, AMADCount> AMADValues{0.001, 0.003, 0.01, 0.03, 0.1, 0.3, 1, 3, 5, 10, 20};
 constexpr int DefaultAMADIndex = 8;
 // "0.001" ... "20", with the decimal separator in force.
-QStringList AMADLabels();
-bool AMADIndexFromText(const QString& text, int& index);
+QStringList amadLabels();
+bool amadIndexFromText(const QString& text, int& index);
 
 // Organ doses hT(50), Sv per Bq: 30 for men, then 30 for women.
 using OrganDoses = std::array<float, 2 * TargetOrganCount>;
-inline float& DoseAt(OrganDoses& a, Sex sex, TargetOrgan organ)
+inline float& doseAt(OrganDoses& a, Sex sex, TargetOrgan organ)
 {
     return a[Ordinal(sex) * TargetOrganCount + Ordinal(organ)];
 }
-inline float DoseAt(const OrganDoses& a, Sex sex, TargetOrgan organ)
+inline float doseAt(const OrganDoses& a, Sex sex, TargetOrgan organ)
 {
     return a[Ordinal(sex) * TargetOrganCount + Ordinal(organ)];
 }
@@ -63,8 +63,8 @@ public:
 
     QString Description() const;
     QString ShortDescription() const;
-    QString FractionAbsorbedText() const;
-    int PositionOf(const StoredNuclideId& nuclide) const;
+    QString fractionAbsorbedText() const;
+    int positionOf(const StoredNuclideId& nuclide) const;
 
     const DoseData* m_doseData;
     QByteArray m_name;
@@ -85,7 +85,7 @@ public:
 
     QString Description() const;
     QString ShortDescription() const;
-    QString FractionAbsorbedText() const;
+    QString fractionAbsorbedText() const;
 
     QByteArray m_aerosolName;
     QByteArray m_modelName;
@@ -102,24 +102,24 @@ public:
     DoseData(const DoseData&) = delete;
     DoseData& operator=(const DoseData&) = delete;
 
-    const StoredNuclideId& NuclideId() const { return m_nuclideId; }
-    bool IsLoaded() const { return m_nuclideId.element != ChemicalElement::None; }
+    const StoredNuclideId& nuclideId() const { return m_nuclideId; }
+    bool isLoaded() const { return m_nuclideId.element != ChemicalElement::None; }
     // "Co-60".
-    QString NuclideNameText() const;
+    QString nuclideNameText() const;
     // Whether the loaded file carries the mark of synthetic sample data.
-    bool IsSyntheticSample() const { return m_reserved.startsWith(SyntheticSampleMarker); }
+    bool isSyntheticSample() const { return m_reserved.startsWith(SyntheticSampleMarker); }
 
-    int AerosolDataCount() const { return static_cast<int>(m_aerosolData.size()); }
-    int IngestDataCount() const { return static_cast<int>(m_ingestData.size()); }
-    int InhalationDataCount() const { return static_cast<int>(m_aerosolData.size() + m_gasData.size()); }
-    bool IsAerosol(int index) const { return index >= 0 && index < AerosolDataCount(); }
+    int aerosolDataCount() const { return static_cast<int>(m_aerosolData.size()); }
+    int ingestDataCount() const { return static_cast<int>(m_ingestData.size()); }
+    int inhalationDataCount() const { return static_cast<int>(m_aerosolData.size() + m_gasData.size()); }
+    bool isAerosol(int index) const { return index >= 0 && index < aerosolDataCount(); }
 
-    bool GetCompoundsList(IntakeRoute path, QStringList& list) const;
-    bool GetCompoundDescription(IntakeRoute path, int compoundIndex, QString& description, QString& fA) const;
-    bool GetDoses(IntakeRoute path, int compoundIndex, int amadIndex, OrganDoses& dose, float& effDose) const;
-    bool GetEffDose(IntakeRoute path, int compoundIndex, int amadIndex, float& dose) const;
+    bool getCompoundsList(IntakeRoute path, QStringList& list) const;
+    bool getCompoundDescription(IntakeRoute path, int compoundIndex, QString& description, QString& fA) const;
+    bool getDoses(IntakeRoute path, int compoundIndex, int amadIndex, OrganDoses& dose, float& effDose) const;
+    bool getEffDose(IntakeRoute path, int compoundIndex, int amadIndex, float& dose) const;
     // The material a route, material index and particle-size index select, or null.
-    const MaterialData* SelectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const;
+    const MaterialData* selectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const;
 
     // Holds no nuclide and nothing of one.
     void Clear();
@@ -134,6 +134,6 @@ public:
 };
 
 // The data-file name of a nuclide: "Co-60".
-QString DoseDataFileName(const StoredNuclideId& nuclide);
+QString doseDataFileName(const StoredNuclideId& nuclide);
 
 } // namespace kav

@@ -164,7 +164,7 @@ template <typename List> void putCount(QByteArray& out, const List& list)
 
 } // namespace
 
-std::uint32_t DoseDataChecksum(QByteArrayView fileBytes)
+std::uint32_t doseDataChecksum(QByteArrayView fileBytes)
 {
     if (fileBytes.size() < 4)
         return 0;
@@ -173,11 +173,11 @@ std::uint32_t DoseDataChecksum(QByteArrayView fileBytes)
         adler32_z(adler32_z(0, nullptr, 0), data + 4, static_cast<z_size_t>(fileBytes.size() - 4)));
 }
 
-void SetDoseDataChecksum(QByteArray& fileBytes)
+void setDoseDataChecksum(QByteArray& fileBytes)
 {
     if (fileBytes.size() < 4)
         return;
-    const std::uint32_t sum = DoseDataChecksum(fileBytes);
+    const std::uint32_t sum = doseDataChecksum(fileBytes);
     std::memcpy(fileBytes.data(), &sum, 4);
 }
 
@@ -186,7 +186,7 @@ namespace {
 void readContent(const QByteArray& bytes, const QString& name, const QString& path, DoseData& data)
 {
     FileReader in(bytes, path);
-    if (in.read<std::uint32_t>() != DoseDataChecksum(bytes))
+    if (in.read<std::uint32_t>() != doseDataChecksum(bytes))
         in.corrupted();
 
     const QByteArray dataVersion = in.bytes(kVersionSize);
@@ -235,7 +235,7 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
 
 } // namespace
 
-void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, DoseData& data)
+void readDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, DoseData& data)
 {
     data.Clear();
     try {
@@ -246,13 +246,13 @@ void ReadDoseDataFile(const QByteArray& bytes, const QString& name, const QStrin
     }
 }
 
-QByteArray DoseDataFileBytes(const DoseData& data, const QByteArray& reservedText)
+QByteArray doseDataFileBytes(const DoseData& data, const QByteArray& reservedText)
 {
     QByteArray out(4, '\0');
     out += kDataVersion;
     out += kConverterVersions[0];
     out += reservedText.left(kReservedSize).leftJustified(kReservedSize, ' ');
-    out += data.NuclideNameText().toLatin1();
+    out += data.nuclideNameText().toLatin1();
     putNuclide(out, data.m_nuclideId);
     putCount(out, data.m_injectData);
     for (std::size_t i = 0; i < std::min<std::size_t>(data.m_injectData.size(), 255); ++i)
@@ -272,7 +272,7 @@ QByteArray DoseDataFileBytes(const DoseData& data, const QByteArray& reservedTex
     putCount(out, data.m_gasData);
     for (std::size_t i = 0; i < std::min<std::size_t>(data.m_gasData.size(), 255); ++i)
         putMaterial(out, data.m_gasData[i].get());
-    SetDoseDataChecksum(out);
+    setDoseDataChecksum(out);
     return out;
 }
 

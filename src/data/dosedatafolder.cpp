@@ -26,12 +26,12 @@ QDirIterator dataFileEntries(const QString& folder)
 
 } // namespace
 
-bool DoseDataFolder::HoldsDataFiles() const
+bool DoseDataFolder::holdsDataFiles() const
 {
     return dataFileEntries(m_path).hasNext();
 }
 
-void DoseDataFolder::ListNuclides(const NuclideIndex& index, NuclideList& list) const
+void DoseDataFolder::listNuclides(const NuclideIndex& index, NuclideList& list) const
 {
     list.Clear();
     // Named in any case, a file stands for its nuclide once; FileOf finds it by the same rule.
@@ -40,15 +40,15 @@ void DoseDataFolder::ListNuclides(const NuclideIndex& index, NuclideList& list) 
     while (it.hasNext()) {
         const QString entry = it.nextFileInfo().fileName();
         const QStringView name = QStringView(entry).chopped(4);
-        const Nuclide* node = index.FindNuclide(name);
+        const Nuclide* node = index.findNuclide(name);
         if (node && node->name.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
             list.Add(node->name.toString(), node);
     }
     if (list.Count() < 2)
         return;
     // Element, then mass number, then mass text: the periodic-table order.
-    QuickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
-        return ComparePeriodicTable(*l.Objects(i), *l.Objects(j));
+    quickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
+        return comparePeriodicTable(*l.objects(i), *l.objects(j));
     });
 }
 
@@ -68,12 +68,12 @@ QString DoseDataFolder::FileOf(const QString& nuclideName) const
 
 std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nuclide, DoseData& into) const
 {
-    if (nuclide == into.NuclideId())
+    if (nuclide == into.nuclideId())
         return std::nullopt;
     // Until a file has been read whole the object holds no nuclide, so that asking for the same
     // one again tries again.
     into.Clear();
-    const QString name = DoseDataFileName(nuclide);
+    const QString name = doseDataFileName(nuclide);
     const QString path = FileOf(name);
     if (path.isEmpty())
         return DoseDataFailure{QStringLiteral("DataFileException: Can not find file for ") + name};
@@ -89,7 +89,7 @@ std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nucli
         return DoseDataFailure{QStringLiteral("DataFileException: Can not read file ") + path + QStringLiteral(": ")
                                + file.errorString()};
     try {
-        ReadDoseDataFile(bytes, name, path, into);
+        readDoseDataFile(bytes, name, path, into);
     } catch (const DamagedDataFile& e) {
         return DoseDataFailure{e.Message()};
     } catch (const std::exception& e) {

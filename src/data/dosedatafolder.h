@@ -31,10 +31,10 @@ public:
     const QString& Path() const { return m_path; }
 
     // Whether any entry is named like a data file (a folder so named counts); nothing is opened.
-    bool HoldsDataFiles() const;
+    bool holdsDataFiles() const;
     // The nuclides of the index that have a data file here, each once with its node, in
     // periodic-table order.
-    void ListNuclides(const NuclideIndex& index, NuclideList& list) const;
+    void listNuclides(const NuclideIndex& index, NuclideList& list) const;
     // The path of a nuclide's data file: "Co-60.qvd" when there is one, otherwise the first file,
     // in name order, whose name differs from it only in case; empty when none.
     QString FileOf(const QString& nuclideName) const;

@@ -30,7 +30,7 @@ public:
     void Append(QByteArray& out, double value) const
     {
         char text[32];
-        const std::size_t length = WriteScientific(text, value, 2);
+        const std::size_t length = writeScientific(text, value, 2);
         const char* point = m_point ? nullptr : static_cast<const char*>(std::memchr(text, '.', length));
         if (!point) {
             out.append(text, static_cast<qsizetype>(length));
@@ -50,29 +50,29 @@ void appendOrgans(QByteArray& out, const NumberWriter& numbers, const OrganDoses
 {
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
         out += ';';
-        numbers.Append(out, DoseAt(dose, sex, static_cast<TargetOrgan>(organ)));
+        numbers.Append(out, doseAt(dose, sex, static_cast<TargetOrgan>(organ)));
     }
 }
 
 } // namespace
 
-QByteArray DoseExportHeaderText()
+QByteArray doseExportHeaderText()
 {
     QByteArray organs = ";;;;;;";
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        organs += ';' + TargetOrganName(static_cast<TargetOrgan>(organ)).toUtf8();
+        organs += ';' + targetOrganName(static_cast<TargetOrgan>(organ)).toUtf8();
     return "Radionuclide;Route of intake;Material;AMTD/AMAD;fA;Effective dose coefficient (Sv/Bq);"
            "Sex;Organ dose coefficients (Sv/Bq)\r\n"
         + organs + "\r\n";
 }
 
-QByteArray DoseExportText(const DoseData& data)
+QByteArray doseExportText(const DoseData& data)
 {
     QByteArray out;
     // About 700 bytes a pair of lines.
-    out.reserve(700 * (1 + data.IngestDataCount() + AMADCount * data.AerosolDataCount() + data.InhalationDataCount()));
+    out.reserve(700 * (1 + data.ingestDataCount() + AMADCount * data.aerosolDataCount() + data.inhalationDataCount()));
     const NumberWriter numbers;
-    const QByteArray name = data.NuclideNameText().toUtf8();
+    const QByteArray name = data.nuclideNameText().toUtf8();
     OrganDoses dose{};
     float effDose = 0;
     auto addPair = [&](const QByteArray& head) {
@@ -89,15 +89,15 @@ QByteArray DoseExportText(const DoseData& data)
     auto materialTexts = [&](IntakeRoute path, int index) {
         QString description;
         QString fA;
-        data.GetCompoundDescription(path, index, description, fA);
+        data.getCompoundDescription(path, index, description, fA);
         description.replace(u';', u',');
         return std::pair{description.toUtf8(), fA.toUtf8()};
     };
-    const QStringList sizes = AMADLabels();
+    const QStringList sizes = amadLabels();
     std::pair<QByteArray, QByteArray> described;
     std::optional<std::pair<IntakeRoute, int>> describedMaterial;
-    for (const MaterialRow& row : MaterialRows(data, MaterialChoice::Everything(data))) {
-        if (!data.GetDoses(row.route, row.material, row.size, dose, effDose))
+    for (const MaterialRow& row : materialRows(data, MaterialChoice::Everything(data))) {
+        if (!data.getDoses(row.route, row.material, row.size, dose, effDose))
             continue;
         if (row.route == IntakeRoute::Injection) {
             addPair(name + ";Injection;;;;");
@@ -126,12 +126,12 @@ DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList
     }
     int done = 0;
     for (const QString& symbol : elements) {
-        const ChemicalElement element = ElementBySymbol(symbol);
+        const ChemicalElement element = elementBySymbol(symbol);
         if (element == ChemicalElement::None) {
             result.error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
             return result;
         }
-        QByteArray text = DoseExportHeaderText();
+        QByteArray text = doseExportHeaderText();
         for (const NuclideList::Entry& entry : nuclides.Items()) {
             if (!entry.node || entry.node->element != element)
                 continue;
@@ -140,7 +140,7 @@ DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList
                 result.error = failure->message;
                 return result;
             }
-            text += DoseExportText(data);
+            text += doseExportText(data);
             if (progress && !progress(++done, nuclides.Count())) {
                 result.cancelled = true;
                 return result;
@@ -148,7 +148,7 @@ DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList
         }
         const QString path = QDir(folder).filePath(symbol + QStringLiteral(".csv"));
         QString error;
-        if (!SaveFileAtomically(path, text, &error)) {
+        if (!saveFileAtomically(path, text, &error)) {
             result.error = path + QStringLiteral(" could not be written: ") + error;
             return result;
         }
@@ -157,7 +157,7 @@ DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList
     return result;
 }
 
-QString DoseExportSummary(const DoseExportResult& result, const QString& folder)
+QString doseExportSummary(const DoseExportResult& result, const QString& folder)
 {
     const auto files
         = [](qsizetype n) { return n == 1 ? QStringLiteral("1 file") : QStringLiteral("%1 files").arg(n); };

@@ -11,8 +11,8 @@ namespace kav {
 // Dose coefficients as semicolon-separated UTF-8 lines for spreadsheets, each ended by "\r\n":
 // the two header lines, then for one nuclide a male and a female line per route, material and
 // particle size.
-QByteArray DoseExportHeaderText();
-QByteArray DoseExportText(const DoseData& data);
+QByteArray doseExportHeaderText();
+QByteArray doseExportText(const DoseData& data);
 
 class DoseDataFolder;
 class NuclideList;
@@ -27,7 +27,7 @@ struct DoseExportResult {
 
 // One sentence on how an export ended: "Export done: 12 files written to DIR", or cancelled, or
 // failed with how many files were written first and what failed, with the system's reason.
-QString DoseExportSummary(const DoseExportResult& result, const QString& folder);
+QString doseExportSummary(const DoseExportResult& result, const QString& folder);
 
 // Writes one file per element of the list ("Co.csv"), with the head lines and the lines of each
 // of the element's nuclides in the data folder, into a folder made when missing. Each file is

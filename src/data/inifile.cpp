@@ -52,7 +52,7 @@ std::optional<IniFile> IniFile::load(const QString& path, QString* error)
     else if (!file.open(QIODevice::ReadOnly))
         problem = file.errorString();
     if (problem.isEmpty()) {
-        const QByteArray bytes = ReadAtMost(file, MaxFileSize + 1);
+        const QByteArray bytes = readAtMost(file, MaxFileSize + 1);
         if (bytes.size() <= MaxFileSize && file.error() == QFileDevice::NoError)
             return parse(bytes);
         problem = file.error() == QFileDevice::NoError ? QStringLiteral("larger than %1 bytes").arg(MaxFileSize)
@@ -119,7 +119,7 @@ QString IniFile::value(const QString& section, const QString& key, const QString
 int IniFile::intValue(const QString& section, const QString& key, int fallback) const
 {
     int v = 0;
-    return contains(section, key) && ParseInt(value(section, key), v) ? v : fallback;
+    return contains(section, key) && parseInt(value(section, key), v) ? v : fallback;
 }
 
 QByteArray IniFile::lineEnd() const
@@ -190,7 +190,7 @@ QByteArray IniFile::toBytes() const
 
 bool IniFile::save(const QString& path, QString* error) const
 {
-    return SaveFileAtomically(path, toBytes(), error);
+    return saveFileAtomically(path, toBytes(), error);
 }
 
 } // namespace kav

@@ -10,16 +10,16 @@ MaterialChoice MaterialChoice::Everything(const DoseData& data)
 {
     MaterialChoice all;
     all.injection = true;
-    for (int m = 0; m < data.IngestDataCount(); ++m)
+    for (int m = 0; m < data.ingestDataCount(); ++m)
         all.ingested.push_back(m);
-    for (int m = 0; m < data.InhalationDataCount(); ++m)
+    for (int m = 0; m < data.inhalationDataCount(); ++m)
         all.inhaled.push_back(m);
     for (int size = 0; size < AMADCount; ++size)
         all.sizes.push_back(size);
     return all;
 }
 
-std::vector<MaterialRow> MaterialRows(const DoseData& data, const MaterialChoice& choice)
+std::vector<MaterialRow> materialRows(const DoseData& data, const MaterialChoice& choice)
 {
     std::vector<MaterialRow> rows;
     if (choice.injection)
@@ -27,35 +27,35 @@ std::vector<MaterialRow> MaterialRows(const DoseData& data, const MaterialChoice
     for (const int m : choice.ingested)
         rows.push_back({IntakeRoute::Ingestion, m, 0, false});
     for (const int m : choice.inhaled)
-        if (data.IsAerosol(m))
+        if (data.isAerosol(m))
             for (const int size : choice.sizes)
                 rows.push_back({IntakeRoute::Inhalation, m, size, true});
     for (const int m : choice.inhaled)
-        if (!data.IsAerosol(m))
+        if (!data.isAerosol(m))
             rows.push_back({IntakeRoute::Inhalation, m, 0, false});
     return rows;
 }
 
-std::vector<MaterialsTableRow> ComputeMaterialsTable(const DoseData& data, const MaterialChoice& choice)
+std::vector<MaterialsTableRow> computeMaterialsTable(const DoseData& data, const MaterialChoice& choice)
 {
     std::vector<MaterialsTableRow> table;
-    if (!data.IsLoaded())
+    if (!data.isLoaded())
         return table;
     QStringList ingested;
     QStringList inhaled;
-    data.GetCompoundsList(IntakeRoute::Ingestion, ingested);
-    data.GetCompoundsList(IntakeRoute::Inhalation, inhaled);
-    const QStringList sizes = AMADLabels();
-    for (const MaterialRow& row : MaterialRows(data, choice)) {
+    data.getCompoundsList(IntakeRoute::Ingestion, ingested);
+    data.getCompoundsList(IntakeRoute::Inhalation, inhaled);
+    const QStringList sizes = amadLabels();
+    for (const MaterialRow& row : materialRows(data, choice)) {
         MaterialsTableRow& line = table.emplace_back();
         line.row = row;
-        line.label = IntakePathName(row.route);
+        line.label = intakePathName(row.route);
         if (row.route != IntakeRoute::Injection)
             line.label += QStringLiteral(", ")
                 + (row.route == IntakeRoute::Ingestion ? ingested : inhaled).value(row.material);
         if (row.sized)
             line.label += QStringLiteral(", ") + sizes.value(row.size) + QString::fromUtf16(u" \u00B5m");
-        line.hasDoses = data.GetDoses(row.route, row.material, row.size, line.organs, line.effective);
+        line.hasDoses = data.getDoses(row.route, row.material, row.size, line.organs, line.effective);
     }
     return table;
 }

@@ -30,7 +30,7 @@ struct MaterialRow {
 
 // The rows of the chosen materials in the order every table shows them: injection, the ingested
 // materials, each inhaled aerosol in each chosen size, then the inhaled gases and vapours.
-std::vector<MaterialRow> MaterialRows(const DoseData& data, const MaterialChoice& choice);
+std::vector<MaterialRow> materialRows(const DoseData& data, const MaterialChoice& choice);
 
 // One row of the Materials view's table: what it names and its dose coefficients in Sv per Bq,
 // when the data have them.
@@ -43,6 +43,6 @@ struct MaterialsTableRow {
 };
 
 // The Materials view's table of the chosen materials; none when no nuclide is loaded.
-std::vector<MaterialsTableRow> ComputeMaterialsTable(const DoseData& data, const MaterialChoice& choice);
+std::vector<MaterialsTableRow> computeMaterialsTable(const DoseData& data, const MaterialChoice& choice);
 
 } // namespace kav

@@ -18,7 +18,7 @@ constexpr std::size_t kUndoDepth = 100;
 QStringList materialTexts(const DoseData& data, IntakeRoute route)
 {
     QStringList texts;
-    data.GetCompoundsList(route, texts);
+    data.getCompoundsList(route, texts);
     for (QString& text : texts)
         if (text.isEmpty())
             text = QStringLiteral("-");
@@ -36,7 +36,7 @@ DoseDataCache::DoseDataCache(const ProgramSettings& preference)
 
 std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const NuclideIdentity& nuclide, QString& error)
 {
-    const QString key = m_preference.DataFolderPath() + u'/' + nuclide.NameText();
+    const QString key = m_preference.dataFolderPath() + u'/' + nuclide.nameText();
     if (std::shared_ptr<const LoadedDoseData> held = m_loaded[key].lock())
         return held;
     auto loaded = std::make_shared<LoadedDoseData>();
@@ -59,7 +59,7 @@ Mixture::Mixture(const NuclideIndex& index, const NuclideList& offered, DoseData
 {
 }
 
-std::vector<KeptMixtureRow> Mixture::KeptRows() const
+std::vector<KeptMixtureRow> Mixture::keptRows() const
 {
     std::vector<KeptMixtureRow> settings;
     settings.reserve(m_rows.size());
@@ -74,18 +74,18 @@ void Mixture::Fit(MixtureRow& row, int sizeWhenNone)
     const int materials = static_cast<int>(row.loaded->materials[Ordinal(s.path)].size());
     if (s.material < 0 || s.material >= materials)
         s.material = 0;
-    const bool aerosol = s.path == IntakeRoute::Inhalation && row.loaded->data.IsAerosol(s.material);
+    const bool aerosol = s.path == IntakeRoute::Inhalation && row.loaded->data.isAerosol(s.material);
     if (!aerosol)
         s.amadIndex = -1;
     else if (s.amadIndex < 0 || s.amadIndex >= AMADCount)
         s.amadIndex = sizeWhenNone;
 }
 
-MixtureRow Mixture::LoadRow(const KeptMixtureRow& setting) const
+MixtureRow Mixture::loadRow(const KeptMixtureRow& setting) const
 {
     MixtureRow row;
     row.setting = setting;
-    const Nuclide* node = m_index.FindNuclide(setting.nuclide);
+    const Nuclide* node = m_index.findNuclide(setting.nuclide);
     if (!node) {
         row.unavailable = setting.nuclide + QStringLiteral(" is not a nuclide of the index");
         return row;
@@ -96,9 +96,9 @@ MixtureRow Mixture::LoadRow(const KeptMixtureRow& setting) const
     return row;
 }
 
-bool Mixture::NewRow(const QString& name, IntakeRoute route, MixtureRow& row, QString& error) const
+bool Mixture::newRow(const QString& name, IntakeRoute route, MixtureRow& row, QString& error) const
 {
-    const Nuclide* node = m_index.FindNuclide(name);
+    const Nuclide* node = m_index.findNuclide(name);
     if (!node) {
         error = name + QStringLiteral(" is not a nuclide of the index");
         return false;
@@ -107,14 +107,14 @@ bool Mixture::NewRow(const QString& name, IntakeRoute route, MixtureRow& row, QS
     if (!loaded)
         return false;
     row = MixtureRow{};
-    row.setting.nuclide = node->NameText();
+    row.setting.nuclide = node->nameText();
     row.setting.path = route;
     row.loaded = std::move(loaded);
     Fit(row, DefaultAMADIndex);
     return true;
 }
 
-MixtureRow Mixture::FirstOnOffer() const
+MixtureRow Mixture::firstOnOffer() const
 {
     MixtureRow row;
     if (m_offered.Count() == 0) {
@@ -122,9 +122,9 @@ MixtureRow Mixture::FirstOnOffer() const
         return row;
     }
     QString error;
-    if (NewRow(m_offered.Strings(0), IntakeRoute::Ingestion, row, error))
+    if (newRow(m_offered.strings(0), IntakeRoute::Ingestion, row, error))
         return row;
-    row.setting.nuclide = m_offered.Strings(0);
+    row.setting.nuclide = m_offered.strings(0);
     row.unavailable = error;
     return row;
 }
@@ -134,10 +134,10 @@ bool Mixture::Restore(const std::vector<KeptMixtureRow>& kept, QString& error)
     std::vector<MixtureRow> rows;
     rows.reserve(kept.size());
     for (const KeptMixtureRow& setting : kept)
-        rows.push_back(LoadRow(setting));
+        rows.push_back(loadRow(setting));
     if (rows.empty()) {
         MixtureRow example;
-        if (!NewRow(QStringLiteral("Co-60"), IntakeRoute::Inhalation, example, error))
+        if (!newRow(QStringLiteral("Co-60"), IntakeRoute::Inhalation, example, error))
             return false;
         rows.push_back(std::move(example));
     }
@@ -154,7 +154,7 @@ QStringList Mixture::Append(const std::vector<const NuclideIdentity*>& nuclides)
     for (const NuclideIdentity* nuclide : nuclides) {
         MixtureRow row;
         QString error;
-        if (NewRow(nuclide->NameText(), IntakeRoute::Ingestion, row, error))
+        if (newRow(nuclide->nameText(), IntakeRoute::Ingestion, row, error))
             added.push_back(std::move(row));
         else
             errors << error;
@@ -164,7 +164,7 @@ QStringList Mixture::Append(const std::vector<const NuclideIdentity*>& nuclides)
     return errors;
 }
 
-QString Mixture::FirstNuclideOf(const QString& symbol) const
+QString Mixture::firstNuclideOf(const QString& symbol) const
 {
     const QString prefix = symbol + u'-';
     for (const NuclideList::Entry& entry : m_offered.Items())
@@ -178,21 +178,21 @@ bool Mixture::SetElement(int i, const QString& symbol, QString& error)
     const MixtureRow& old = Row(i);
     if (old.setting.nuclide.section(u'-', 0, 0) == symbol && old.Available())
         return true;
-    const QString name = FirstNuclideOf(symbol);
+    const QString name = firstNuclideOf(symbol);
     if (name.isEmpty()) {
         error = QStringLiteral("No nuclide of %1 has a data file").arg(symbol);
         return false;
     }
-    return SetNuclide(i, name, error);
+    return setNuclide(i, name, error);
 }
 
-bool Mixture::SetNuclide(int i, const QString& name, QString& error)
+bool Mixture::setNuclide(int i, const QString& name, QString& error)
 {
     const MixtureRow& old = Row(i);
     if (old.setting.nuclide == name && old.Available())
         return true;
     MixtureRow row;
-    if (!NewRow(name, old.setting.path, row, error))
+    if (!newRow(name, old.setting.path, row, error))
         return false;
     // An aerosol keeps the size it had.
     row.setting.amadIndex = old.setting.amadIndex;
@@ -201,7 +201,7 @@ bool Mixture::SetNuclide(int i, const QString& name, QString& error)
     return true;
 }
 
-void Mixture::SetRoute(int i, IntakeRoute route)
+void Mixture::setRoute(int i, IntakeRoute route)
 {
     MixtureRow row = Row(i);
     if (!row.Available() || row.setting.path == route)
@@ -212,7 +212,7 @@ void Mixture::SetRoute(int i, IntakeRoute route)
     Change(i, 1, {std::move(row)});
 }
 
-void Mixture::SetMaterial(int i, int material)
+void Mixture::setMaterial(int i, int material)
 {
     MixtureRow row = Row(i);
     if (!row.Available() || row.setting.material == material || material < 0 || material >= Materials(i).size())
@@ -222,10 +222,10 @@ void Mixture::SetMaterial(int i, int material)
     Change(i, 1, {std::move(row)});
 }
 
-void Mixture::SetSize(int i, int sizeIndex)
+void Mixture::setSize(int i, int sizeIndex)
 {
     MixtureRow row = Row(i);
-    if (!HasSize(i) || row.setting.amadIndex == sizeIndex || sizeIndex < 0 || sizeIndex >= AMADCount)
+    if (!hasSize(i) || row.setting.amadIndex == sizeIndex || sizeIndex < 0 || sizeIndex >= AMADCount)
         return;
     row.setting.amadIndex = sizeIndex;
     Change(i, 1, {std::move(row)});
@@ -236,14 +236,14 @@ void Mixture::Remove(int i)
     if (i < 0 || i >= Count())
         return;
     if (Count() == 1)
-        Change(0, 1, {FirstOnOffer()});
+        Change(0, 1, {firstOnOffer()});
     else
         Change(i, 1, {});
 }
 
 void Mixture::Clear()
 {
-    Change(0, Count(), {FirstOnOffer()});
+    Change(0, Count(), {firstOnOffer()});
 }
 
 void Mixture::Move(int from, int to)
@@ -266,11 +266,11 @@ const QStringList& Mixture::Materials(int i) const
     return row.Available() ? row.loaded->materials[Ordinal(row.setting.path)] : kNoMaterials;
 }
 
-bool Mixture::HasSize(int i) const
+bool Mixture::hasSize(int i) const
 {
     const MixtureRow& row = Row(i);
     return row.Available() && row.setting.path == IntakeRoute::Inhalation
-        && row.loaded->data.IsAerosol(row.setting.material);
+        && row.loaded->data.isAerosol(row.setting.material);
 }
 
 std::optional<float> Mixture::Dose(int i) const
@@ -280,12 +280,12 @@ std::optional<float> Mixture::Dose(int i) const
         return std::nullopt;
     float dose = 0;
     const KeptMixtureRow& s = row.setting;
-    if (!row.loaded->data.GetEffDose(s.path, s.material, std::max(s.amadIndex, 0), dose))
+    if (!row.loaded->data.getEffDose(s.path, s.material, std::max(s.amadIndex, 0), dose))
         return std::nullopt;
     return dose;
 }
 
-std::vector<KeptMixtureRow> Mixture::Replace(int first, int count, std::vector<MixtureRow> rows)
+std::vector<KeptMixtureRow> Mixture::replace(int first, int count, std::vector<MixtureRow> rows)
 {
     const auto begin = m_rows.begin() + first;
     std::vector<KeptMixtureRow> replaced;
@@ -299,7 +299,7 @@ std::vector<KeptMixtureRow> Mixture::Replace(int first, int count, std::vector<M
 void Mixture::Change(int first, int count, std::vector<MixtureRow> rows)
 {
     const int added = static_cast<int>(rows.size());
-    m_undo.push_back({first, added, Replace(first, count, std::move(rows))});
+    m_undo.push_back({first, added, replace(first, count, std::move(rows))});
     if (m_undo.size() > kUndoDepth)
         m_undo.erase(m_undo.begin());
     m_redo.clear();
@@ -310,11 +310,11 @@ Mixture::Splice Mixture::Apply(const Splice& splice)
     std::vector<MixtureRow> rows;
     rows.reserve(splice.rows.size());
     for (const KeptMixtureRow& setting : splice.rows)
-        rows.push_back(LoadRow(setting));
-    return {splice.first, static_cast<int>(rows.size()), Replace(splice.first, splice.count, std::move(rows))};
+        rows.push_back(loadRow(setting));
+    return {splice.first, static_cast<int>(rows.size()), replace(splice.first, splice.count, std::move(rows))};
 }
 
-int Mixture::Travel(std::vector<Splice>& from, std::vector<Splice>& to)
+int Mixture::travel(std::vector<Splice>& from, std::vector<Splice>& to)
 {
     if (from.empty())
         return -1;
@@ -326,12 +326,12 @@ int Mixture::Travel(std::vector<Splice>& from, std::vector<Splice>& to)
 
 int Mixture::Undo()
 {
-    return Travel(m_undo, m_redo);
+    return travel(m_undo, m_redo);
 }
 
 int Mixture::Redo()
 {
-    return Travel(m_redo, m_undo);
+    return travel(m_redo, m_undo);
 }
 
 } // namespace kav

@@ -64,7 +64,7 @@ public:
 
     int Count() const { return static_cast<int>(m_rows.size()); }
     const MixtureRow& Row(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
-    std::vector<KeptMixtureRow> KeptRows() const;
+    std::vector<KeptMixtureRow> keptRows() const;
 
     // The rows kept at the last exit, each loaded; one that cannot be is kept, unavailable, with
     // the reason. Without any, the example: Co-60 inhaled, its first material, 5 µm; false, the
@@ -77,11 +77,11 @@ public:
     // A row's element: its first nuclide on offer, with the route kept and the first material.
     // False, the row unchanged, when the element has none or it cannot be loaded (error says why).
     [[nodiscard]] bool SetElement(int i, const QString& symbol, QString& error);
-    [[nodiscard]] bool SetNuclide(int i, const QString& name, QString& error);
+    [[nodiscard]] bool setNuclide(int i, const QString& name, QString& error);
     // The route's first material; an aerosol keeps its size (5 µm when it had none).
-    void SetRoute(int i, IntakeRoute route);
-    void SetMaterial(int i, int material);
-    void SetSize(int i, int sizeIndex);
+    void setRoute(int i, IntakeRoute route);
+    void setMaterial(int i, int material);
+    void setSize(int i, int sizeIndex);
     // The only row is not removed: it turns into the first nuclide on offer, ingested.
     void Remove(int i);
     void Clear();
@@ -91,15 +91,15 @@ public:
     // The texts of the materials a row's route offers; none for an unavailable row.
     const QStringList& Materials(int i) const;
     // Whether a row's material is an inhaled aerosol, which has a particle size.
-    bool HasSize(int i) const;
+    bool hasSize(int i) const;
     // e(50) of a row in Sv per Bq; none when the row has no data or the choice no value.
     std::optional<float> Dose(int i) const;
     // The first nuclide on offer of an element, or empty.
-    QString FirstNuclideOf(const QString& symbol) const;
+    QString firstNuclideOf(const QString& symbol) const;
 
     // Undo and redo every change since Restore; each returns the first row it touched.
-    bool CanUndo() const { return !m_undo.empty(); }
-    bool CanRedo() const { return !m_redo.empty(); }
+    bool canUndo() const { return !m_undo.empty(); }
+    bool canRedo() const { return !m_redo.empty(); }
     int Undo();
     int Redo();
 
@@ -113,20 +113,20 @@ private:
         int count = 0;
         std::vector<KeptMixtureRow> rows;
     };
-    MixtureRow LoadRow(const KeptMixtureRow& setting) const;
+    MixtureRow loadRow(const KeptMixtureRow& setting) const;
     // A row of a nuclide, with the route's first material and the size that goes with it.
-    [[nodiscard]] bool NewRow(const QString& name, IntakeRoute route, MixtureRow& row, QString& error) const;
-    MixtureRow FirstOnOffer() const;
+    [[nodiscard]] bool newRow(const QString& name, IntakeRoute route, MixtureRow& row, QString& error) const;
+    MixtureRow firstOnOffer() const;
     // Makes the material and size of a row fit its data: a material in range, a size only for
     // an aerosol (the given one when it has none).
     static void Fit(MixtureRow& row, int sizeWhenNone);
     // Puts rows in the place of others; the settings of those replaced.
-    std::vector<KeptMixtureRow> Replace(int first, int count, std::vector<MixtureRow> rows);
+    std::vector<KeptMixtureRow> replace(int first, int count, std::vector<MixtureRow> rows);
     // Replaces rows and records how to take it back.
     void Change(int first, int count, std::vector<MixtureRow> rows);
     Splice Apply(const Splice& splice);
     // Takes the last change of one history back, and puts what takes that back on the other.
-    int Travel(std::vector<Splice>& from, std::vector<Splice>& to);
+    int travel(std::vector<Splice>& from, std::vector<Splice>& to);
 
     const NuclideIndex& m_index;
     const NuclideList& m_offered;

@@ -38,7 +38,7 @@ bool readSize(const QByteArray& field, int& amadIndex)
 bool readPath(const QByteArray& field, IntakeRoute& path)
 {
     for (IntakeRoute p : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection})
-        if (field == IntakePathName(p).toLatin1()) {
+        if (field == intakePathName(p).toLatin1()) {
             path = p;
             return true;
         }
@@ -51,7 +51,7 @@ bool readRow(const QByteArray& line, KeptMixtureRow& row)
     if (fields.size() != 4)
         return false;
     const QString name = QString::fromLatin1(fields[0].trimmed());
-    if (!IsMixtureFileNuclideName(name))
+    if (!isMixtureFileNuclideName(name))
         return false;
     bool ok = false;
     row.nuclide = name;
@@ -62,25 +62,25 @@ bool readRow(const QByteArray& line, KeptMixtureRow& row)
 
 } // namespace
 
-bool IsMixtureFileNuclideName(const QString& name)
+bool isMixtureFileNuclideName(const QString& name)
 {
     static const QRegularExpression pattern(
         QRegularExpression::anchoredPattern(QStringLiteral("([A-Z][a-z]?)-[0-9]{1,3}[mn]?")));
     const QRegularExpressionMatch match = pattern.match(name);
-    return match.hasMatch() && ElementBySymbol(match.capturedView(1)) != ChemicalElement::None;
+    return match.hasMatch() && elementBySymbol(match.capturedView(1)) != ChemicalElement::None;
 }
 
-QByteArray MixtureFileBytes(const std::vector<KeptMixtureRow>& rows)
+QByteArray mixtureFileBytes(const std::vector<KeptMixtureRow>& rows)
 {
     QByteArray out(kHeadLine);
     for (const KeptMixtureRow& row : rows)
-        if (IsMixtureFileNuclideName(row.nuclide) && row.material >= 0)
-            out += row.nuclide.toLatin1() + '\t' + IntakePathName(row.path).toLatin1() + '\t'
+        if (isMixtureFileNuclideName(row.nuclide) && row.material >= 0)
+            out += row.nuclide.toLatin1() + '\t' + intakePathName(row.path).toLatin1() + '\t'
                 + QByteArray::number(row.material) + '\t' + sizeText(row.amadIndex) + '\n';
     return out;
 }
 
-std::vector<KeptMixtureRow> ParseMixtureFile(const QByteArray& text)
+std::vector<KeptMixtureRow> parseMixtureFile(const QByteArray& text)
 {
     std::vector<KeptMixtureRow> rows;
     for (QByteArray line : text.split('\n')) {
@@ -96,12 +96,12 @@ std::vector<KeptMixtureRow> ParseMixtureFile(const QByteArray& text)
     return rows;
 }
 
-std::vector<KeptMixtureRow> ReadMixtureFile(const QString& path)
+std::vector<KeptMixtureRow> readMixtureFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxMixtureFileSize)
         return {};
-    return ParseMixtureFile(ReadAtMost(file, MaxMixtureFileSize));
+    return parseMixtureFile(readAtMost(file, MaxMixtureFileSize));
 }
 
 } // namespace kav

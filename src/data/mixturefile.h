@@ -28,14 +28,14 @@ constexpr qint64 MaxMixtureFileSize = qint64(MaxMixtureFileRows) * 64;
 
 // Whether a name can stand in the file: an element symbol, "-", a mass number of up to three
 // digits and "m" or "n" for an isomer ("Co-60", "Tc-99m"). The nuclide need not be in the index.
-bool IsMixtureFileNuclideName(const QString& name);
+bool isMixtureFileNuclideName(const QString& name);
 
 // The file's text; a row the reader would not give back as it is (a name that is not a nuclide
 // name) is left out.
-QByteArray MixtureFileBytes(const std::vector<KeptMixtureRow>& rows);
+QByteArray mixtureFileBytes(const std::vector<KeptMixtureRow>& rows);
 // The rows of a mixture file's text; lines that are not rows are passed over.
-std::vector<KeptMixtureRow> ParseMixtureFile(const QByteArray& text);
+std::vector<KeptMixtureRow> parseMixtureFile(const QByteArray& text);
 // The rows of the file at a path; none when it is missing, unreadable or too large.
-std::vector<KeptMixtureRow> ReadMixtureFile(const QString& path);
+std::vector<KeptMixtureRow> readMixtureFile(const QString& path);
 
 } // namespace kav

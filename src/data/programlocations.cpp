@@ -16,29 +16,29 @@ QString underHome(QStandardPaths::StandardLocation location)
 
 } // namespace
 
-bool IsFolder(const QString& path)
+bool isFolder(const QString& path)
 {
     return !path.isEmpty() && QFileInfo(path).isDir();
 }
 
-bool CanMakeFilesIn(const QString& folder)
+bool canMakeFilesIn(const QString& folder)
 {
     QTemporaryFile probe(folder + QStringLiteral("/.kav-write-probe-XXXXXX"));
     return probe.open();
 }
 
-ProgramLocations ProgramLocations::ForExecutable(const QString& executablePath)
+ProgramLocations ProgramLocations::forExecutable(const QString& executablePath)
 {
     const QFileInfo exe(executablePath);
     ProgramLocations l;
     l.programDir = exe.absolutePath();
     l.exeName = exe.fileName();
     const QString share = QDir::cleanPath(l.programDir + QStringLiteral("/../share/kav-data-viewer"));
-    l.installed = QFileInfo(l.programDir).fileName() == QStringLiteral("bin") && IsFolder(share);
+    l.installed = QFileInfo(l.programDir).fileName() == QStringLiteral("bin") && isFolder(share);
     l.sharedDir = l.installed ? share : l.programDir;
-    const bool besideExecutable = !l.installed && CanMakeFilesIn(l.programDir);
-    l.settingsDir = besideExecutable ? l.programDir : UserConfigDir();
-    l.userDataDir = besideExecutable ? l.programDir : UserDataHome();
+    const bool besideExecutable = !l.installed && canMakeFilesIn(l.programDir);
+    l.settingsDir = besideExecutable ? l.programDir : userConfigDir();
+    l.userDataDir = besideExecutable ? l.programDir : userDataHome();
     // The help engine keeps its search index beside the collection it opens: a copy that cannot
     // write there opens a copy of its help from the user's cache folder.
     if (!besideExecutable)
@@ -46,12 +46,12 @@ ProgramLocations ProgramLocations::ForExecutable(const QString& executablePath)
     return l;
 }
 
-QString ProgramLocations::UserConfigDir()
+QString ProgramLocations::userConfigDir()
 {
     return underHome(QStandardPaths::GenericConfigLocation);
 }
 
-QString ProgramLocations::UserDataHome()
+QString ProgramLocations::userDataHome()
 {
     return underHome(QStandardPaths::GenericDataLocation);
 }

@@ -19,17 +19,17 @@ struct ProgramLocations {
     QString helpCacheDir;
     bool installed = false;
 
-    static ProgramLocations ForExecutable(const QString& executablePath);
+    static ProgramLocations forExecutable(const QString& executablePath);
     // The user's own folders of the program: $XDG_CONFIG_HOME/kav-data-viewer and
     // $XDG_DATA_HOME/kav-data-viewer (by default under ~/.config and ~/.local/share).
-    static QString UserConfigDir();
-    static QString UserDataHome();
+    static QString userConfigDir();
+    static QString userDataHome();
 };
 
 // Whether the path names a folder.
-bool IsFolder(const QString& path);
+bool isFolder(const QString& path);
 // Whether files can be made in the folder: a file is made there and removed again, which is
 // what counts (permissions, a file system mounted read-only, a folder that is not there).
-bool CanMakeFilesIn(const QString& folder);
+bool canMakeFilesIn(const QString& folder);
 
 } // namespace kav

@@ -23,7 +23,7 @@ const QString kDefaultDataFolder = QStringLiteral("QVData");
 int profileInt(const QString& text, int fallback)
 {
     int v = 0;
-    return ParseInt(text, v) ? v : fallback;
+    return parseInt(text, v) ? v : fallback;
 }
 
 // Profile integers are reduced to their low byte before they are validated.
@@ -83,17 +83,17 @@ const std::vector<ProgramSettings::Setting>& ProgramSettings::Table()
         // A file without the key (the first run) or with a code of another language takes the
         // system's language.
         Setting{kGeneral, QStringLiteral("Language"), QString(), false,
-                [](const P& p) { return LanguageCode(p.m_language); },
-                [](P& p, const QString& t) { p.m_language = LanguageOfCode(t).value_or(SystemLanguage()); }},
+                [](const P& p) { return languageCode(p.m_language); },
+                [](P& p, const QString& t) { p.m_language = languageOfCode(t).value_or(systemLanguage()); }},
         // A data folder inside the program's folder is kept relative to it, so that a copy of
         // the program folder reads its own data, not the original's.
         Setting{kDirectories, QStringLiteral("QVD"), kDefaultDataFolder, false,
                 [](const P& p) {
                     const bool thisRuns
                         = !p.m_runDataFolderPath.isEmpty() && p.m_dataFolderPath == p.m_runDataFolderPath;
-                    return p.StoredFolderText(thisRuns ? p.m_storedDataFolderPath : p.m_dataFolderPath);
+                    return p.storedFolderText(thisRuns ? p.m_storedDataFolderPath : p.m_dataFolderPath);
                 },
-                [](P& p, const QString& t) { p.SetDataFolderPath(p.FolderOfStoredText(t)); }},
+                [](P& p, const QString& t) { p.setDataFolderPath(p.folderOfStoredText(t)); }},
         unit("MixtureActivityUnit", &P::m_mixtureActivityUnit, AcceptedActivityUnits, ActivityUnit::Bq),
         unit("MixtureDoseUnit", &P::m_mixtureDoseUnit, AcceptedDoseUnits, DoseUnit::Sv),
         unit("DPUMContentActivityUnit", &P::m_bioassayContentUnit, AcceptedActivityUnits, ActivityUnit::Bq),
@@ -113,7 +113,7 @@ const DoseUnits ProgramSettings::AcceptedDoseUnits{DoseUnit::uSv, DoseUnit::mSv,
 const TimeUnits ProgramSettings::AcceptedTimeUnits{TimeUnit::Year, TimeUnit::Day, TimeUnit::Hour};
 
 ProgramSettings::ProgramSettings(const QString& executablePath)
-    : ProgramSettings(ProgramLocations::ForExecutable(executablePath))
+    : ProgramSettings(ProgramLocations::forExecutable(executablePath))
 {
 }
 
@@ -125,21 +125,21 @@ ProgramSettings::ProgramSettings(const ProgramLocations& locations)
 ProgramSettings::ProgramSettings(const ProgramLocations& locations, bool readFile)
     : m_locations(locations)
 {
-    m_dataFolderPath = DefaultDataFolderPath();
-    m_language = SystemLanguage();
+    m_dataFolderPath = defaultDataFolderPath();
+    m_language = systemLanguage();
     RestoreDefaultValues();
     if (readFile)
         Read();
-    if (!IsFolder(m_dataFolderPath))
-        SetDataFolderPath(m_locations.sharedDir);
+    if (!isFolder(m_dataFolderPath))
+        setDataFolderPath(m_locations.sharedDir);
 }
 
-std::unique_ptr<ProgramSettings> ProgramSettings::WithDefaults(const ProgramLocations& locations)
+std::unique_ptr<ProgramSettings> ProgramSettings::withDefaults(const ProgramLocations& locations)
 {
     return std::unique_ptr<ProgramSettings>(new ProgramSettings(locations, false));
 }
 
-QString ProgramSettings::StoredFolderText(const QString& folder) const
+QString ProgramSettings::storedFolderText(const QString& folder) const
 {
     const QString relative = QDir(m_locations.programDir).relativeFilePath(folder);
     const bool inside = !QDir::isAbsolutePath(relative) && relative != QStringLiteral("..")
@@ -147,47 +147,47 @@ QString ProgramSettings::StoredFolderText(const QString& folder) const
     return inside ? relative : folder;
 }
 
-QString ProgramSettings::FolderOfStoredText(const QString& text) const
+QString ProgramSettings::folderOfStoredText(const QString& text) const
 {
     if (text.isEmpty() || QDir::isAbsolutePath(text))
         return text;
     return QDir::cleanPath(QDir(m_locations.programDir).filePath(text));
 }
 
-QString ProgramSettings::DefaultDataFolderPath() const
+QString ProgramSettings::defaultDataFolderPath() const
 {
     return m_locations.sharedDir + u'/' + kDefaultDataFolder;
 }
 
-QString ProgramSettings::IniFileName() const
+QString ProgramSettings::iniFileName() const
 {
     return m_locations.settingsDir + u'/' + QFileInfo(m_locations.exeName).completeBaseName() + QStringLiteral(".ini");
 }
 
-QString ProgramSettings::MixtureFileName() const
+QString ProgramSettings::mixtureFileName() const
 {
     return m_locations.settingsDir + u'/' + QFileInfo(m_locations.exeName).completeBaseName()
         + QStringLiteral(".mixture");
 }
 
-bool ProgramSettings::CheckIniExists() const
+bool ProgramSettings::checkIniExists() const
 {
-    return QFileInfo::exists(IniFileName());
+    return QFileInfo::exists(iniFileName());
 }
 
 void ProgramSettings::Read()
 {
-    if (const std::optional<IniFile> ini = IniFile::load(IniFileName()))
-        ReadFrom(*ini);
+    if (const std::optional<IniFile> ini = IniFile::load(iniFileName()))
+        readFrom(*ini);
 }
 
-void ProgramSettings::ReadFrom(const IniFile& ini)
+void ProgramSettings::readFrom(const IniFile& ini)
 {
     for (const Setting& s : Table())
         s.set(*this, ini.value(s.section, s.key, s.defaultText));
 }
 
-void ProgramSettings::WriteTo(IniFile& ini, const QStringList& onlyKeys) const
+void ProgramSettings::writeTo(IniFile& ini, const QStringList& onlyKeys) const
 {
     for (const Setting& s : Table())
         if (onlyKeys.isEmpty() || onlyKeys.contains(s.key))
@@ -198,22 +198,22 @@ bool ProgramSettings::Write(QString* error, const QStringList& onlyKeys) const
 {
     // Other sections and keys a user put in the file are kept as they stand; a file that cannot
     // be read whole is never replaced.
-    if (!MakeSettingsFolder(error))
+    if (!makeSettingsFolder(error))
         return false;
-    std::optional<IniFile> ini = IniFile::load(IniFileName(), error);
+    std::optional<IniFile> ini = IniFile::load(iniFileName(), error);
     if (!ini)
         return false;
-    WriteTo(*ini, onlyKeys);
+    writeTo(*ini, onlyKeys);
     // A folder that cannot be written to leaves the old file (or none) in place.
     QString reason;
-    if (ini->save(IniFileName(), &reason))
+    if (ini->save(iniFileName(), &reason))
         return true;
     if (error)
-        *error = IniFileName() + QStringLiteral(": ") + reason;
+        *error = iniFileName() + QStringLiteral(": ") + reason;
     return false;
 }
 
-bool ProgramSettings::MakeSettingsFolder(QString* error) const
+bool ProgramSettings::makeSettingsFolder(QString* error) const
 {
     if (QDir().mkpath(m_locations.settingsDir))
         return true;
@@ -225,14 +225,14 @@ bool ProgramSettings::MakeSettingsFolder(QString* error) const
 bool ProgramSettings::CanWrite(QString* error) const
 {
     // The file is replaced by a new one made beside it.
-    return CanMakeFilesInSettingsFolder(error) && IniFile::load(IniFileName(), error).has_value();
+    return canMakeFilesInSettingsFolder(error) && IniFile::load(iniFileName(), error).has_value();
 }
 
-bool ProgramSettings::CanMakeFilesInSettingsFolder(QString* error) const
+bool ProgramSettings::canMakeFilesInSettingsFolder(QString* error) const
 {
-    if (!MakeSettingsFolder(error))
+    if (!makeSettingsFolder(error))
         return false;
-    if (CanMakeFilesIn(m_locations.settingsDir))
+    if (canMakeFilesIn(m_locations.settingsDir))
         return true;
     if (error)
         *error = QStringLiteral("%1: no file can be made in this folder").arg(m_locations.settingsDir);
@@ -274,28 +274,28 @@ template <typename E, typename Set> void ProgramSettings::SetAccepted(E& field, 
         Changed();
 }
 
-void ProgramSettings::SetDataFolderPath(const QString& value)
+void ProgramSettings::setDataFolderPath(const QString& value)
 {
     if (value == m_dataFolderPath)
         return;
     m_dataFolderPath = value;
-    if (!IsFolder(m_dataFolderPath)) {
-        m_dataFolderPath = DefaultDataFolderPath();
-        if (!IsFolder(m_dataFolderPath))
+    if (!isFolder(m_dataFolderPath)) {
+        m_dataFolderPath = defaultDataFolderPath();
+        if (!isFolder(m_dataFolderPath))
             m_dataFolderPath = m_locations.sharedDir;
     }
     Changed();
 }
 
-void ProgramSettings::SetDataFolderPathForThisRun(const QString& value)
+void ProgramSettings::setDataFolderPathForThisRun(const QString& value)
 {
     const QString stored = m_runDataFolderPath.isEmpty() ? m_dataFolderPath : m_storedDataFolderPath;
-    SetDataFolderPath(value);
+    setDataFolderPath(value);
     m_storedDataFolderPath = stored;
     m_runDataFolderPath = m_dataFolderPath;
 }
 
-void ProgramSettings::SetBioassayWholeDays(bool value)
+void ProgramSettings::setBioassayWholeDays(bool value)
 {
     if (value == m_bioassayWholeDays)
         return;
@@ -303,7 +303,7 @@ void ProgramSettings::SetBioassayWholeDays(bool value)
     Changed();
 }
 
-void ProgramSettings::SetAutoSave(bool value)
+void ProgramSettings::setAutoSave(bool value)
 {
     if (value == m_autoSave)
         return;
@@ -311,9 +311,9 @@ void ProgramSettings::SetAutoSave(bool value)
     Changed();
 }
 
-UiLanguage ProgramSettings::SystemLanguage()
+UiLanguage ProgramSettings::systemLanguage()
 {
-    return LanguageOfLocale(QLocale());
+    return languageOfLocale(QLocale());
 }
 
 void ProgramSettings::SetLanguage(UiLanguage value)
@@ -324,7 +324,7 @@ void ProgramSettings::SetLanguage(UiLanguage value)
     Changed();
 }
 
-void ProgramSettings::SetNotFirstRun(bool value)
+void ProgramSettings::setNotFirstRun(bool value)
 {
     if (!value || m_notFirstRun)
         return;
@@ -332,35 +332,35 @@ void ProgramSettings::SetNotFirstRun(bool value)
     Changed();
 }
 
-void ProgramSettings::SetMixtureActivityUnit(ActivityUnit value)
+void ProgramSettings::setMixtureActivityUnit(ActivityUnit value)
 {
     SetAccepted(m_mixtureActivityUnit, value, AcceptedActivityUnits);
 }
-void ProgramSettings::SetBioassayContentUnit(ActivityUnit value)
+void ProgramSettings::setBioassayContentUnit(ActivityUnit value)
 {
     SetAccepted(m_bioassayContentUnit, value, AcceptedActivityUnits);
 }
-void ProgramSettings::SetBioassayIntakeUnit(ActivityUnit value)
+void ProgramSettings::setBioassayIntakeUnit(ActivityUnit value)
 {
     SetAccepted(m_bioassayIntakeUnit, value, AcceptedActivityUnits);
 }
-void ProgramSettings::SetMaterialsActivityUnit(ActivityUnit value)
+void ProgramSettings::setMaterialsActivityUnit(ActivityUnit value)
 {
     SetAccepted(m_materialsActivityUnit, value, AcceptedActivityUnits);
 }
-void ProgramSettings::SetMixtureDoseUnit(DoseUnit value)
+void ProgramSettings::setMixtureDoseUnit(DoseUnit value)
 {
     SetAccepted(m_mixtureDoseUnit, value, AcceptedDoseUnits);
 }
-void ProgramSettings::SetBioassayDoseUnit(DoseUnit value)
+void ProgramSettings::setBioassayDoseUnit(DoseUnit value)
 {
     SetAccepted(m_bioassayDoseUnit, value, AcceptedDoseUnits);
 }
-void ProgramSettings::SetMaterialsDoseUnit(DoseUnit value)
+void ProgramSettings::setMaterialsDoseUnit(DoseUnit value)
 {
     SetAccepted(m_materialsDoseUnit, value, AcceptedDoseUnits);
 }
-void ProgramSettings::SetBioassayTimeUnit(TimeUnit value)
+void ProgramSettings::setBioassayTimeUnit(TimeUnit value)
 {
     SetAccepted(m_bioassayTimeUnit, value, AcceptedTimeUnits);
 }

@@ -29,14 +29,14 @@ public:
     explicit ProgramSettings(const ProgramLocations& locations);
     // The default settings alone, no file read: a copy that is filled from another and edited
     // (the options dialog's).
-    static std::unique_ptr<ProgramSettings> WithDefaults(const ProgramLocations& locations);
+    static std::unique_ptr<ProgramSettings> withDefaults(const ProgramLocations& locations);
 
     void Read();
     // Takes every setting from an INI file's text (its default where the file has none), and
     // puts every setting into one (only those of the keys named, when any are), keeping all else
     // it holds.
-    void ReadFrom(const IniFile& ini);
-    void WriteTo(IniFile& ini, const QStringList& onlyKeys = {}) const;
+    void readFrom(const IniFile& ini);
+    void writeTo(IniFile& ini, const QStringList& onlyKeys = {}) const;
     // Stores the settings in the INI file (only those of the keys named, when any are), keeping
     // everything else it holds; false when the file could not be read whole (it is then left
     // alone) or not be written, and error says why.
@@ -46,64 +46,64 @@ public:
     [[nodiscard]] bool CanWrite(QString* error = nullptr) const;
     // Makes the settings folder when it is not there yet (a first run of an installed copy);
     // false when it cannot be made, and error says why.
-    [[nodiscard]] bool MakeSettingsFolder(QString* error = nullptr) const;
+    [[nodiscard]] bool makeSettingsFolder(QString* error = nullptr) const;
     // Whether new files can be made in the settings folder (made when missing), where the
     // settings and the kept list of radionuclides are written; when not, error says why.
-    [[nodiscard]] bool CanMakeFilesInSettingsFolder(QString* error = nullptr) const;
+    [[nodiscard]] bool canMakeFilesInSettingsFolder(QString* error = nullptr) const;
     void RestoreDefaultValues();
     void Assign(const ProgramSettings& other);
-    bool CheckIniExists() const;
+    bool checkIniExists() const;
     // Heard whenever a setting takes another value, by a setter or by Assign (once for all the
     // settings an Assign changes). Each view listens and shows the settings it shows anew.
     Notice<> settingsChanged;
 
     // Data folder: SetDataFolderPath falls back to the default folder, then to the executable's folder.
     DoseDataFolder DataFolder() const { return DoseDataFolder(m_dataFolderPath); }
-    void SetDataFolderPath(const QString& value);
-    const QString& DataFolderPath() const { return m_dataFolderPath; }
+    void setDataFolderPath(const QString& value);
+    const QString& dataFolderPath() const { return m_dataFolderPath; }
     // A data folder for this run only (the command line's): the stored one is what Write keeps,
     // unless the user picks another during the run.
-    void SetDataFolderPathForThisRun(const QString& value);
-    QString IniFileName() const;
+    void setDataFolderPathForThisRun(const QString& value);
+    QString iniFileName() const;
     // The file the mixture view's rows are kept in between runs, beside the preferences file.
-    QString MixtureFileName() const;
+    QString mixtureFileName() const;
 
     // The folder the dose export writes to unless told another.
-    QString ExportDir() const { return m_locations.userDataDir + QStringLiteral("/Export"); }
+    QString exportDir() const { return m_locations.userDataDir + QStringLiteral("/Export"); }
     // The help collection the program carries.
-    QString HelpCollectionFile() const { return m_locations.sharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
+    QString helpCollectionFile() const { return m_locations.sharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
     const ProgramLocations& Locations() const { return m_locations; }
 
     bool AutoSave() const { return m_autoSave; }
-    void SetAutoSave(bool value);
+    void setAutoSave(bool value);
     // The language of the choosers, their dialogs and messages, and of the toolkit's own
     // dialogs; on a first run the system's when it is English, Russian or Ukrainian.
     UiLanguage Language() const { return m_language; }
     void SetLanguage(UiLanguage value);
     // The system's language when it is one of the three; English otherwise.
-    static UiLanguage SystemLanguage();
-    bool NotFirstRun() const { return m_notFirstRun; }
+    static UiLanguage systemLanguage();
+    bool notFirstRun() const { return m_notFirstRun; }
     // Only ever turns true; the caller writes the file (the next run must know).
-    void SetNotFirstRun(bool value);
-    bool BioassayWholeDays() const { return m_bioassayWholeDays; }
-    void SetBioassayWholeDays(bool value);
+    void setNotFirstRun(bool value);
+    bool bioassayWholeDays() const { return m_bioassayWholeDays; }
+    void setBioassayWholeDays(bool value);
 
-    ActivityUnit MixtureActivityUnit() const { return m_mixtureActivityUnit; }
-    void SetMixtureActivityUnit(ActivityUnit value);
-    ActivityUnit BioassayContentUnit() const { return m_bioassayContentUnit; }
-    void SetBioassayContentUnit(ActivityUnit value);
-    ActivityUnit BioassayIntakeUnit() const { return m_bioassayIntakeUnit; }
-    void SetBioassayIntakeUnit(ActivityUnit value);
-    ActivityUnit MaterialsActivityUnit() const { return m_materialsActivityUnit; }
-    void SetMaterialsActivityUnit(ActivityUnit value);
-    DoseUnit MixtureDoseUnit() const { return m_mixtureDoseUnit; }
-    void SetMixtureDoseUnit(DoseUnit value);
-    DoseUnit BioassayDoseUnit() const { return m_bioassayDoseUnit; }
-    void SetBioassayDoseUnit(DoseUnit value);
-    DoseUnit MaterialsDoseUnit() const { return m_materialsDoseUnit; }
-    void SetMaterialsDoseUnit(DoseUnit value);
-    TimeUnit BioassayTimeUnit() const { return m_bioassayTimeUnit; }
-    void SetBioassayTimeUnit(TimeUnit value);
+    ActivityUnit mixtureActivityUnit() const { return m_mixtureActivityUnit; }
+    void setMixtureActivityUnit(ActivityUnit value);
+    ActivityUnit bioassayContentUnit() const { return m_bioassayContentUnit; }
+    void setBioassayContentUnit(ActivityUnit value);
+    ActivityUnit bioassayIntakeUnit() const { return m_bioassayIntakeUnit; }
+    void setBioassayIntakeUnit(ActivityUnit value);
+    ActivityUnit materialsActivityUnit() const { return m_materialsActivityUnit; }
+    void setMaterialsActivityUnit(ActivityUnit value);
+    DoseUnit mixtureDoseUnit() const { return m_mixtureDoseUnit; }
+    void setMixtureDoseUnit(DoseUnit value);
+    DoseUnit bioassayDoseUnit() const { return m_bioassayDoseUnit; }
+    void setBioassayDoseUnit(DoseUnit value);
+    DoseUnit materialsDoseUnit() const { return m_materialsDoseUnit; }
+    void setMaterialsDoseUnit(DoseUnit value);
+    TimeUnit bioassayTimeUnit() const { return m_bioassayTimeUnit; }
+    void setBioassayTimeUnit(TimeUnit value);
 
     // The units the preferences accept for each kind of field.
     static const ActivityUnits AcceptedActivityUnits;
@@ -115,11 +115,11 @@ private:
     struct Setting;
     // Every setting the INI file keeps, in the order of the file.
     static const std::vector<Setting>& Table();
-    QString DefaultDataFolderPath() const;
+    QString defaultDataFolderPath() const;
     // A folder as the file keeps it: relative to the program's folder when inside it, absolute
     // otherwise; and back.
-    QString StoredFolderText(const QString& folder) const;
-    QString FolderOfStoredText(const QString& text) const;
+    QString storedFolderText(const QString& folder) const;
+    QString folderOfStoredText(const QString& text) const;
     void Changed();
     template <typename E, typename Set> void SetAccepted(E& field, E value, const Set& accepted);
 

@@ -84,7 +84,7 @@ bool readNumbers(const QStringList& lines, int line, int wanted, RadonTable type
 
 } // namespace
 
-RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type)
+RadonLoadResult readRadonBlock(const QByteArray& text, RadonTable type)
 {
     RadonLoadResult result;
     const QStringList lines = linesOf(text);
@@ -118,7 +118,7 @@ RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type)
     return result;
 }
 
-RadonLoadResult LoadRadonBlock(const QString& folder, RadonTable type)
+RadonLoadResult loadRadonBlock(const QString& folder, RadonTable type)
 {
     const QString path = QDir(folder).filePath(RadonDataFileName);
     QFile file(path);
@@ -137,7 +137,7 @@ RadonLoadResult LoadRadonBlock(const QString& folder, RadonTable type)
         result.problem = path + QStringLiteral(": %1 bytes, far more than radon data").arg(file.size());
         return result;
     }
-    result = ReadRadonBlock(ReadAtMost(file, MaxRadonDataFileSize), type);
+    result = readRadonBlock(readAtMost(file, MaxRadonDataFileSize), type);
     if (!result.problem.isEmpty())
         result.problem = path + QStringLiteral(", ") + result.problem;
     return result;

@@ -43,8 +43,8 @@ struct RadonLoadResult {
 };
 
 // The block of a table from the text of a file; only that block's lines are read.
-RadonLoadResult ReadRadonBlock(const QByteArray& text, RadonTable type);
+RadonLoadResult readRadonBlock(const QByteArray& text, RadonTable type);
 // The same from the file in a data folder.
-RadonLoadResult LoadRadonBlock(const QString& folder, RadonTable type);
+RadonLoadResult loadRadonBlock(const QString& folder, RadonTable type);
 
 } // namespace kav

@@ -53,54 +53,54 @@ template <typename Table, typename E> std::size_t at(const Table& table, E value
 
 } // namespace
 
-QString IntakePathName(IntakeRoute path)
+QString intakePathName(IntakeRoute path)
 {
     return QString::fromLatin1(kIntakePaths[at(kIntakePaths, path)]);
 }
-QString SexName(Sex sex)
+QString sexName(Sex sex)
 {
     return QString::fromLatin1(kSexes[at(kSexes, sex)]);
 }
-QString TargetOrganName(TargetOrgan organ)
+QString targetOrganName(TargetOrgan organ)
 {
     return QString::fromLatin1(kTargetOrgans[at(kTargetOrgans, organ)]);
 }
-QString SourceOrganName(Compartment organ)
+QString sourceOrganName(Compartment organ)
 {
     return QString::fromUtf16(kSourceOrgans[at(kSourceOrgans, organ)].name);
 }
-QString SourceOrganDescription(Compartment organ)
+QString sourceOrganDescription(Compartment organ)
 {
     return QString::fromUtf16(kSourceOrgans[at(kSourceOrgans, organ)].description);
 }
-int SourceOrganColumn(Compartment organ)
+int sourceOrganColumn(Compartment organ)
 {
     return kSourceOrgans[at(kSourceOrgans, organ)].column;
 }
-const Compartment* SourceOrgansInColumnOrder()
+const Compartment* sourceOrgansInColumnOrder()
 {
     return kColumnOrder.data();
 }
 
-QStringList IntakePathNames()
+QStringList intakePathNames()
 {
-    return {IntakePathName(IntakeRoute::Ingestion), IntakePathName(IntakeRoute::Inhalation),
-            IntakePathName(IntakeRoute::Injection)};
+    return {intakePathName(IntakeRoute::Ingestion), intakePathName(IntakeRoute::Inhalation),
+            intakePathName(IntakeRoute::Injection)};
 }
 
-IntakeRoute IntakePathFromText(const QString& text)
+IntakeRoute intakePathFromText(const QString& text)
 {
     for (IntakeRoute path : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection})
-        if (text == IntakePathName(path))
+        if (text == intakePathName(path))
             return path;
     return IntakeRoute::Ingestion;
 }
 
-QStringList OrganListWithEffectiveDose()
+QStringList organListWithEffectiveDose()
 {
     QStringList list{QStringLiteral("Dose Coefficient e(50)")};
     for (int organ = 0; organ < TargetOrganCount; ++organ)
-        list << TargetOrganName(static_cast<TargetOrgan>(organ));
+        list << targetOrganName(static_cast<TargetOrgan>(organ));
     return list;
 }
 

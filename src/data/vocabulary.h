@@ -64,23 +64,23 @@ enum class Compartment : std::uint8_t {
 constexpr int CompartmentCount = 8;
 using CompartmentSet = EnumSet<Compartment, 8>;
 
-QString IntakePathName(IntakeRoute path);
-QString SexName(Sex sex);
-QString TargetOrganName(TargetOrgan organ);
-QString SourceOrganName(Compartment organ);
+QString intakePathName(IntakeRoute path);
+QString sexName(Sex sex);
+QString targetOrganName(TargetOrgan organ);
+QString sourceOrganName(Compartment organ);
 // Empty for whole body, urine and faeces.
-QString SourceOrganDescription(Compartment organ);
+QString sourceOrganDescription(Compartment organ);
 // The column (from 1, after the time column) of a compartment in the bioassay table and chart.
-int SourceOrganColumn(Compartment organ);
+int sourceOrganColumn(Compartment organ);
 // The compartments in column order: whole body, urine, faeces, alimentary tract, lungs,
 // thyroid, skeleton, liver.
-const Compartment* SourceOrgansInColumnOrder();
+const Compartment* sourceOrgansInColumnOrder();
 
 // "Ingestion", "Inhalation", "Injection".
-QStringList IntakePathNames();
+QStringList intakePathNames();
 // The route of exactly that display text; IntakeRoute::Ingestion for any other text.
-IntakeRoute IntakePathFromText(const QString& text);
+IntakeRoute intakePathFromText(const QString& text);
 // "Dose Coefficient e(50)" followed by the thirty organs.
-QStringList OrganListWithEffectiveDose();
+QStringList organListWithEffectiveDose();
 
 } // namespace kav

@@ -27,7 +27,7 @@ const std::array<ChemicalElement, ElementCount - 1>& symbolsAlphabetically()
         for (int i = 0; i < ElementCount - 1; ++i)
             order[static_cast<std::size_t>(i)] = static_cast<ChemicalElement>(i);
         std::sort(order.begin(), order.end(), [](ChemicalElement a, ChemicalElement b) {
-            return ElementSymbol(a).compare(ElementSymbol(b), Qt::CaseInsensitive) < 0;
+            return elementSymbol(a).compare(elementSymbol(b), Qt::CaseInsensitive) < 0;
         });
         return order;
     }();
@@ -41,7 +41,7 @@ std::size_t ordinal(ChemicalElement element)
 
 } // namespace
 
-std::string_view ElementSymbolAscii(ChemicalElement element)
+std::string_view elementSymbolAscii(ChemicalElement element)
 {
     static const auto ascii = [] {
         std::array<std::array<char, 3>, ElementCount> table{};
@@ -53,17 +53,17 @@ std::string_view ElementSymbolAscii(ChemicalElement element)
     return ascii[ordinal(element)].data();
 }
 
-QString ElementSymbol(ChemicalElement element)
+QString elementSymbol(ChemicalElement element)
 {
     return QString::fromUtf16(kSymbols[ordinal(element)]);
 }
 
-QString ElementName(ChemicalElement element, UiLanguage language)
+QString elementName(ChemicalElement element, UiLanguage language)
 {
     return QString::fromUtf16(Catalogue(language).elementNames[ordinal(element)]);
 }
 
-ChemicalElement ElementBySymbol(QStringView symbol)
+ChemicalElement elementBySymbol(QStringView symbol)
 {
     if (symbol.size() > 2)
         return ChemicalElement::None;

@@ -147,12 +147,12 @@ private:
 };
 
 // The element's symbol ("Co"; "__" for ChemicalElement::None), the same in every language.
-QString ElementSymbol(ChemicalElement element);
+QString elementSymbol(ChemicalElement element);
 // The same symbol as plain ASCII, for building names without text conversions.
-std::string_view ElementSymbolAscii(ChemicalElement element);
+std::string_view elementSymbolAscii(ChemicalElement element);
 // The element's name in a language ("Cobalt"; "NE" or a blank for ChemicalElement::None).
-QString ElementName(ChemicalElement element, UiLanguage language = UiLanguage::English);
+QString elementName(ChemicalElement element, UiLanguage language = UiLanguage::English);
 // The element of a symbol, compared without regard to case; ChemicalElement::None when unknown.
-ChemicalElement ElementBySymbol(QStringView symbol);
+ChemicalElement elementBySymbol(QStringView symbol);
 
 } // namespace kav

@@ -115,7 +115,7 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
     if (daughters > DaughterSlotCount)
         problems.note(record, QStringLiteral("%1 radioactive daughters").arg(daughters));
     node.element = validElement(element);
-    node.mass = MakeAMass(node.massNumber, validState(state));
+    node.mass = makeAMass(node.massNumber, validState(state));
     node.halfLifeUnit
         = timeUnit <= static_cast<int>(TimeUnit::Microsecond) ? static_cast<TimeUnit>(timeUnit) : TimeUnit::Day;
     node.decayModes = DecayModeSet::fromRaw(radTypes & DecayModeMask);
@@ -133,7 +133,7 @@ bool readIdentity(RecordReader& in, DaughterSlot& d, int record, Problems& probl
     if (e >= Ordinal(ChemicalElement::None) || mass < 1 || mass > 999 || s > static_cast<int>(IsomerState::N)
         || !(d.yield >= 0 && d.yield <= 1))
         problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
-    d.name = MakeNuclideName(validElement(e), mass, validState(s));
+    d.name = makeNuclideName(validElement(e), mass, validState(s));
     return true;
 }
 
@@ -224,7 +224,7 @@ NameParts splitName(const NuclideName& name)
     const auto dash = text.find('-');
     if (dash == std::string_view::npos)
         return parts;
-    parts.element = ElementBySymbol(QString::fromLatin1(text.data(), static_cast<qsizetype>(dash)));
+    parts.element = elementBySymbol(QString::fromLatin1(text.data(), static_cast<qsizetype>(dash)));
     for (char c : text.substr(dash + 1)) {
         if (!std::isdigit(static_cast<unsigned char>(c)))
             break;
@@ -237,7 +237,7 @@ NameParts splitName(const NuclideName& name)
 
 } // namespace
 
-std::vector<std::unique_ptr<Nuclide>> ReadIndexRecords(const QByteArray& bytes, int maxRecords, QString* firstProblem)
+std::vector<std::unique_ptr<Nuclide>> readIndexRecords(const QByteArray& bytes, int maxRecords, QString* firstProblem)
 {
     Problems problems(firstProblem);
     std::vector<std::unique_ptr<Nuclide>> nodes;
@@ -256,7 +256,7 @@ std::vector<std::unique_ptr<Nuclide>> ReadIndexRecords(const QByteArray& bytes, 
     return nodes;
 }
 
-void WriteIndexRecord(const Nuclide& node, QByteArray& out)
+void writeIndexRecord(const Nuclide& node, QByteArray& out)
 {
     const bool fission = node.decayModes.contains(DecayMode::SpontaneousFission);
     put<std::uint8_t>(out, static_cast<std::uint8_t>(node.element));

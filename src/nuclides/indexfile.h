@@ -17,8 +17,8 @@ namespace kav {
 // is dropped; counts beyond what a node holds are read past. With firstProblem given, the
 // first thing found wrong ("record 12: element 200 is not an element") is written there and
 // reading stops at it.
-std::vector<std::unique_ptr<Nuclide>> ReadIndexRecords(const QByteArray& bytes, int maxRecords, QString* firstProblem);
+std::vector<std::unique_ptr<Nuclide>> readIndexRecords(const QByteArray& bytes, int maxRecords, QString* firstProblem);
 // Appends a node's record.
-void WriteIndexRecord(const Nuclide& node, QByteArray& out);
+void writeIndexRecord(const Nuclide& node, QByteArray& out);
 
 } // namespace kav

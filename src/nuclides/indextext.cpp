@@ -57,7 +57,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
                               "AlphaFrac\tBetaFrac\tGammaFrac\tFFNFrac\tDoseConst");
         // The file's columns are named the same whatever language the choosers speak.
         for (int code = 1; code <= RadiationTypeCount; ++code)
-            out += u'\t' + RadiationCode(code, UiLanguage::English);
+            out += u'\t' + radiationCode(code, UiLanguage::English);
     }
     out += QStringLiteral("\tChainLength\tMaxCutted\r\n");
 
@@ -65,11 +65,11 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
     const QString dash(u'-');
     for (const auto& node : m_items) {
         QStringList row;
-        row << node->name.toString() << ElementSymbol(node->element)
+        row << node->name.toString() << elementSymbol(node->element)
             << QString::number(static_cast<int>(node->element) + 1) << QString::number(node->massNumber)
             << node->mass.toString() << formatPicture(std::log(2.0) / node->decayConstant, u"0.#####e-0")
             << formatPicture(node->halfLife, u"0.###e-0") << timeUnitLetter(node->halfLifeUnit)
-            << formatPicture(node->decayConstant, u"0.#####e-0") << DecayModeCodes(*node);
+            << formatPicture(node->decayConstant, u"0.#####e-0") << decayModeCodes(*node);
         for (int slot = 0; slot < 4; ++slot) {
             const DaughterSlot& d = node->daughters[static_cast<std::size_t>(slot)];
             if (slot < node->daughterCount && d.position >= 0)
@@ -80,7 +80,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
         row << QString::number(node->firstLine) << QString::number(node->lineCount)
             << QString::number(node->firstBetaLine) << QString::number(node->betaLineCount);
         for (std::int32_t pos : node->ancestors) {
-            if (const Nuclide* a = NodeAt(pos))
+            if (const Nuclide* a = nodeAt(pos))
                 row << QString::number(pos + 2) << a->name.toString();
             else
                 row << dash << dash;
@@ -88,7 +88,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
         row << QString::number(node->daughterCount) << QString::number(node->ancestorCount);
         if (withSummary) {
             const SpectrumSummary& d = summaries[static_cast<std::size_t>(node->position)];
-            for (float value : {d.total, d.RadTotalOf(AlphaRadiation), d.betaTotal, d.gammaTotal, d.ffnTotal,
+            for (float value : {d.total, d.radTotalOf(AlphaRadiation), d.betaTotal, d.gammaTotal, d.ffnTotal,
                                 d.alphaFraction, d.betaFraction, d.gammaFraction, d.ffnFraction, d.doseConstant})
                 row << formatPicture(value, u"0.###e-0");
             for (float value : d.radiationTotal)
@@ -96,7 +96,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
         }
         DecayChain chain;
         float maxCutted = 0;
-        node->GetChainArray(chain, maxCutted);
+        node->getChainArray(chain, maxCutted);
         row << QString::number(chain.size());
         if (!chain.empty()) {
             row << QStringLiteral("MaxCutted") << fixedScientific(maxCutted);
@@ -112,10 +112,10 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
     return out.toLocal8Bit();
 }
 
-bool NuclideIndex::SaveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,
+bool NuclideIndex::saveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,
                               QString* error) const
 {
-    return SaveFileAtomically(fileName, ToText(summaries), error);
+    return saveFileAtomically(fileName, ToText(summaries), error);
 }
 
 } // namespace kav

@@ -10,7 +10,7 @@
 
 namespace kav {
 
-MassText MakeAMass(long aMassInt, IsomerState state)
+MassText makeAMass(long aMassInt, IsomerState state)
 {
     char text[24];
     char* end = std::to_chars(text, text + 20, aMassInt).ptr;
@@ -19,19 +19,19 @@ MassText MakeAMass(long aMassInt, IsomerState state)
     return MassText(std::string_view(text, static_cast<std::size_t>(end - text)));
 }
 
-NuclideName MakeNuclideName(ChemicalElement element, const MassText& aMass)
+NuclideName makeNuclideName(ChemicalElement element, const MassText& aMass)
 {
     char text[16];
-    const std::string_view symbol = ElementSymbolAscii(element);
+    const std::string_view symbol = elementSymbolAscii(element);
     std::size_t n = symbol.copy(text, 2);
     text[n++] = '-';
     n += aMass.view().copy(text + n, 4);
     return NuclideName(std::string_view(text, n));
 }
 
-NuclideName MakeNuclideName(ChemicalElement element, long aMassInt, IsomerState state)
+NuclideName makeNuclideName(ChemicalElement element, long aMassInt, IsomerState state)
 {
-    return MakeNuclideName(element, MakeAMass(aMassInt, state));
+    return makeNuclideName(element, makeAMass(aMassInt, state));
 }
 
 void NuclideIdentity::Assign(const NuclideIdentity& other)
@@ -42,12 +42,12 @@ void NuclideIdentity::Assign(const NuclideIdentity& other)
     name = other.name;
 }
 
-QString NuclideIdentity::NameText() const
+QString NuclideIdentity::nameText() const
 {
-    return ElementSymbol(element) + u'-' + mass.toString();
+    return elementSymbol(element) + u'-' + mass.toString();
 }
 
-IsomerState NuclideIdentity::AMassChar() const
+IsomerState NuclideIdentity::aMassChar() const
 {
     if (mass.empty() || std::isdigit(static_cast<unsigned char>(mass.back())))
         return IsomerState::Ground;
@@ -68,7 +68,7 @@ void Nuclide::Assign(const NuclideIdentity& other)
     m_owner = owner;
 }
 
-int Nuclide::GetRTypeArray(DecayStepCounts& radTypes) const
+int Nuclide::getRTypeArray(DecayStepCounts& radTypes) const
 {
     radTypes = {0, 0, 0, 0};
     radTypes[0] = decayModes.contains(DecayMode::BetaMinus) ? 1 : 0;
@@ -78,14 +78,14 @@ int Nuclide::GetRTypeArray(DecayStepCounts& radTypes) const
     return radTypes[0] + radTypes[1] + radTypes[2] + radTypes[3];
 }
 
-void Nuclide::DaughterByDecay(ChemicalElement& daughterElement, std::uint16_t& daughterMass,
+void Nuclide::daughterByDecay(ChemicalElement& daughterElement, std::uint16_t& daughterMass,
                               DecayStepKind radType) const
 {
     daughterElement = static_cast<ChemicalElement>(static_cast<int>(element) - radType);
     daughterMass = static_cast<std::uint16_t>(radType == 2 ? massNumber - 4 : massNumber);
 }
 
-bool Nuclide::DecayToDaughter(ChemicalElement daughterElement, std::uint16_t daughterMass, DecayStepKind& radType) const
+bool Nuclide::decayToDaughter(ChemicalElement daughterElement, std::uint16_t daughterMass, DecayStepKind& radType) const
 {
     const int d = static_cast<int>(element) - static_cast<int>(daughterElement);
     const int m = static_cast<int>(massNumber) - static_cast<int>(daughterMass);
@@ -102,14 +102,14 @@ bool Nuclide::DecayToDaughter(ChemicalElement daughterElement, std::uint16_t dau
     return false;
 }
 
-const Nuclide* Nuclide::DaughterNode(int slot) const
+const Nuclide* Nuclide::daughterNode(int slot) const
 {
     if (!m_owner || slot < 0 || slot >= daughterCount)
         return nullptr;
-    return m_owner->NodeAt(daughters[static_cast<std::size_t>(slot)].position);
+    return m_owner->nodeAt(daughters[static_cast<std::size_t>(slot)].position);
 }
 
-void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
+void Nuclide::getChainArray(DecayChain& chain, float& maxCutted) const
 {
     maxCutted = 0;
     chain.clear();
@@ -121,7 +121,7 @@ void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
         float bestYield = 0;
         float second = 0;
         for (int slot = 0; slot < current->daughterCount; ++slot) {
-            if (!current->DaughterNode(slot))
+            if (!current->daughterNode(slot))
                 continue;
             const float y = current->daughters[static_cast<std::size_t>(slot)].yield;
             if (best < 0 || y > bestYield) {
@@ -136,13 +136,13 @@ void Nuclide::GetChainArray(DecayChain& chain, float& maxCutted) const
         maxCutted = std::max(maxCutted, second);
         if (best < 0)
             break;
-        const Nuclide* next = current->DaughterNode(best);
+        const Nuclide* next = current->daughterNode(best);
         chain.push_back({current->daughters[static_cast<std::size_t>(best)].name, bestYield, next->decayConstant});
         current = next;
     }
 }
 
-void Nuclide::GetDaughtersList(NuclideList& found) const
+void Nuclide::getDaughtersList(NuclideList& found) const
 {
     found.Clear();
     // Depth first, each nuclide when first reached; kept on an explicit stack so that no
@@ -158,15 +158,15 @@ void Nuclide::GetDaughtersList(NuclideList& found) const
             stack.pop_back();
             continue;
         }
-        const Nuclide* daughter = top.node->DaughterNode(top.nextSlot++);
-        if (!daughter || found.IndexOf(daughter->name.toString()) >= 0)
+        const Nuclide* daughter = top.node->daughterNode(top.nextSlot++);
+        if (!daughter || found.indexOf(daughter->name.toString()) >= 0)
             continue;
         found.Add(daughter->name.toString(), daughter);
         stack.push_back({daughter, 0});
     }
 }
 
-float Nuclide::SpontaneousFissionFraction() const
+float Nuclide::spontaneousFissionFraction() const
 {
     if (!decayModes.contains(DecayMode::SpontaneousFission) || daughterCount >= DaughterSlotCount)
         return 0;

@@ -73,8 +73,8 @@ public:
     virtual void Assign(const NuclideIdentity& other);
 
     // "Co-60", "Tc-99m"; "__-0" for a new node.
-    QString NameText() const;
-    IsomerState AMassChar() const;
+    QString nameText() const;
+    IsomerState aMassChar() const;
 
     ChemicalElement element = ChemicalElement::None;
     MassText mass{"0"};
@@ -88,7 +88,7 @@ class Nuclide;
 class NuclideLookup {
 public:
     // The node at a position, or null outside the index.
-    virtual const Nuclide* NodeAt(std::int32_t position) const = 0;
+    virtual const Nuclide* nodeAt(std::int32_t position) const = 0;
     virtual int Count() const = 0;
 
 protected:
@@ -103,18 +103,18 @@ public:
     void Assign(const NuclideIdentity& other) override;
 
     // Decay chains (all walk the index that holds this node).
-    int GetRTypeArray(DecayStepCounts& radTypes) const;
-    void DaughterByDecay(ChemicalElement& daughterElement, std::uint16_t& daughterMass, DecayStepKind radType) const;
-    bool DecayToDaughter(ChemicalElement daughterElement, std::uint16_t daughterMass, DecayStepKind& radType) const;
-    void GetChainArray(DecayChain& chain, float& maxCutted) const;
-    void GetDaughtersList(NuclideList& found) const;
+    int getRTypeArray(DecayStepCounts& radTypes) const;
+    void daughterByDecay(ChemicalElement& daughterElement, std::uint16_t& daughterMass, DecayStepKind radType) const;
+    bool decayToDaughter(ChemicalElement daughterElement, std::uint16_t daughterMass, DecayStepKind& radType) const;
+    void getChainArray(DecayChain& chain, float& maxCutted) const;
+    void getDaughtersList(NuclideList& found) const;
 
     // The fraction of decays that are spontaneous fissions: the fission branch's, which follows
     // the radioactive daughters; 0 for a nuclide that does not fission.
-    float SpontaneousFissionFraction() const;
+    float spontaneousFissionFraction() const;
 
     // The node at a daughter slot's position, or null when the slot links to none.
-    const Nuclide* DaughterNode(int slot) const;
+    const Nuclide* daughterNode(int slot) const;
 
     float halfLife = 0;
     TimeUnit halfLifeUnit = TimeUnit::Year;
@@ -152,9 +152,9 @@ private:
 };
 
 // The mass text of a mass number and isomer state: "60", "99m".
-MassText MakeAMass(long aMassInt, IsomerState state);
+MassText makeAMass(long aMassInt, IsomerState state);
 // The name of a nuclide from its parts: symbol + "-" + mass text, cut to 7.
-NuclideName MakeNuclideName(ChemicalElement element, const MassText& aMass);
-NuclideName MakeNuclideName(ChemicalElement element, long aMassInt, IsomerState state);
+NuclideName makeNuclideName(ChemicalElement element, const MassText& aMass);
+NuclideName makeNuclideName(ChemicalElement element, long aMassInt, IsomerState state);
 
 } // namespace kav

@@ -40,7 +40,7 @@ NuclideIndex::NuclideIndex()
 
 NuclideIndex::~NuclideIndex() = default;
 
-const Nuclide* NuclideIndex::NodeAt(std::int32_t position) const
+const Nuclide* NuclideIndex::nodeAt(std::int32_t position) const
 {
     if (position < 0 || position >= Count())
         return nullptr;
@@ -49,11 +49,11 @@ const Nuclide* NuclideIndex::NodeAt(std::int32_t position) const
 
 void NuclideIndex::Clear()
 {
-    Adopt({});
-    BuildDerivedLists();
+    adopt({});
+    buildDerivedLists();
 }
 
-void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
+void NuclideIndex::adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
 {
     m_items = std::move(nodes);
     ++m_generation;
@@ -66,8 +66,8 @@ void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
     for (int i = 0; i < Count(); ++i) {
         Nuclide& node = *m_items[static_cast<std::size_t>(i)];
         node.decayConstant = static_cast<float>(
-            std::log(2.0L) / (static_cast<long double>(node.halfLife) / TimeUnitsPerDayA(node.halfLifeUnit)));
-        node.name = MakeNuclideName(node.element, node.mass);
+            std::log(2.0L) / (static_cast<long double>(node.halfLife) / timeUnitsPerDayA(node.halfLifeUnit)));
+        node.name = makeNuclideName(node.element, node.mass);
         node.position = i;
         node.m_owner = this;
         if (i == 0 || node.element != runElement) {
@@ -84,32 +84,32 @@ void NuclideIndex::Adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
         m_elementRanges[Ordinal(runElement)].count = Count() - m_elementRanges[Ordinal(runElement)].first;
 }
 
-void NuclideIndex::LoadFromBytes(const QByteArray& bytes)
+void NuclideIndex::loadFromBytes(const QByteArray& bytes)
 {
-    Adopt(ReadIndexRecords(bytes, MaxRecords, nullptr));
-    CutDanglingDaughters();
-    LinkAncestors();
-    BuildDerivedLists();
+    adopt(readIndexRecords(bytes, MaxRecords, nullptr));
+    cutDanglingDaughters();
+    linkAncestors();
+    buildDerivedLists();
 }
 
-QString NuclideIndex::LoadValidated(const QByteArray& bytes)
+QString NuclideIndex::loadValidated(const QByteArray& bytes)
 {
     QString problem;
-    Adopt(ReadIndexRecords(bytes, MaxRecords, &problem));
+    adopt(readIndexRecords(bytes, MaxRecords, &problem));
     if (problem.isEmpty())
-        problem = StructureProblem();
+        problem = structureProblem();
     if (problem.isEmpty() && Count() == 0)
         problem = QStringLiteral("no index record");
     if (!problem.isEmpty()) {
         Clear();
         return problem;
     }
-    LinkAncestors();
-    BuildDerivedLists();
+    linkAncestors();
+    buildDerivedLists();
     return {};
 }
 
-QString NuclideIndex::StructureProblem() const
+QString NuclideIndex::structureProblem() const
 {
     auto at = [](int i, const QString& what) { return QStringLiteral("record %1: %2").arg(i + 1).arg(what); };
     ElementSet seen;
@@ -117,23 +117,23 @@ QString NuclideIndex::StructureProblem() const
         const Nuclide& node = *m_items[static_cast<std::size_t>(i)];
         const bool runStarts = i == 0 || m_items[static_cast<std::size_t>(i) - 1]->element != node.element;
         if (runStarts && seen.contains(node.element))
-            return at(i, ElementSymbol(node.element) + QStringLiteral(" follows other elements' records"));
+            return at(i, elementSymbol(node.element) + QStringLiteral(" follows other elements' records"));
         seen.insert(node.element);
     }
     for (const auto& node : m_items) {
         for (int slot = 0; slot < node->daughterCount; ++slot) {
             const DaughterSlot& d = node->daughters[static_cast<std::size_t>(slot)];
-            const Nuclide* there = NodeAt(d.position);
+            const Nuclide* there = nodeAt(d.position);
             if (!there || there->name != d.name)
                 return at(node->position, d.name.toString() + QStringLiteral(" is not at the position given for it"));
         }
-        if (FindNuclide(node->name.toString()) != node.get())
+        if (findNuclide(node->name.toString()) != node.get())
             return at(node->position, node->name.toString() + QStringLiteral(" is listed twice"));
     }
     return {};
 }
 
-void NuclideIndex::CutDanglingDaughters()
+void NuclideIndex::cutDanglingDaughters()
 {
     // Radioactive daughters that point outside the index cannot be linked.
     for (const auto& node : m_items)
@@ -144,7 +144,7 @@ void NuclideIndex::CutDanglingDaughters()
         }
 }
 
-void NuclideIndex::LinkAncestors()
+void NuclideIndex::linkAncestors()
 {
     for (const auto& node : m_items)
         for (int slot = 0; slot < node->daughterCount; ++slot) {
@@ -160,7 +160,7 @@ void NuclideIndex::LinkAncestors()
         }
 }
 
-void NuclideIndex::BuildDerivedLists()
+void NuclideIndex::buildDerivedLists()
 {
     for (auto* lists : {&m_daughterCountLists, &m_ancestorCountLists})
         for (NuclideList& list : *lists)
@@ -214,14 +214,14 @@ void NuclideIndex::BuildDerivedLists()
     }
 }
 
-IndexLoadResult NuclideIndex::LoadFromFile(const QString& path)
+IndexLoadResult NuclideIndex::loadFromFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {IndexLoadResult::Unreadable, path, file.errorString()};
     // Larger than any index can be: not read beyond that.
-    const QByteArray bytes = ReadAtMost(file, MaxFileSize + 1);
-    const QString problem = bytes.size() > MaxFileSize ? QStringLiteral("larger than any index") : LoadValidated(bytes);
+    const QByteArray bytes = readAtMost(file, MaxFileSize + 1);
+    const QString problem = bytes.size() > MaxFileSize ? QStringLiteral("larger than any index") : loadValidated(bytes);
     if (!problem.isEmpty()) {
         Clear();
         return {IndexLoadResult::Damaged, path, problem};
@@ -232,7 +232,7 @@ IndexLoadResult NuclideIndex::LoadFromFile(const QString& path)
     return {IndexLoadResult::Loaded, path, {}};
 }
 
-IndexLoadResult NuclideIndex::LoadIndexFrom(const QString& folder, bool fromResource)
+IndexLoadResult NuclideIndex::loadIndexFrom(const QString& folder, bool fromResource)
 {
     if (Count() > 0)
         return {};
@@ -242,7 +242,7 @@ IndexLoadResult NuclideIndex::LoadIndexFrom(const QString& folder, bool fromReso
         QFile file(kResourcePath);
         if (!file.open(QIODevice::ReadOnly))
             return {IndexLoadResult::Unchanged, kResourcePath, {}};
-        LoadFromBytes(ReadAtMost(file, MaxFileSize));
+        loadFromBytes(readAtMost(file, MaxFileSize));
         return {IndexLoadResult::Loaded, kResourcePath, {}};
     }
     QString dir = folder.isEmpty() ? QDir::currentPath() : folder;
@@ -252,19 +252,19 @@ IndexLoadResult NuclideIndex::LoadIndexFrom(const QString& folder, bool fromReso
     const QString path = dir + QStringLiteral("Index.rnx");
     if (!QFile::exists(path) || path == m_rejectedFile)
         return {IndexLoadResult::Unchanged, path, {}};
-    const IndexLoadResult result = LoadFromFile(path);
+    const IndexLoadResult result = loadFromFile(path);
     if (result.Failed())
         m_rejectedFile = path;
     return result;
 }
 
-const Nuclide* NuclideIndex::FindNuclide(ChemicalElement element, const MassText& aMass) const
+const Nuclide* NuclideIndex::findNuclide(ChemicalElement element, const MassText& aMass) const
 {
-    const int i = FindNuclidePosition(element, aMass);
+    const int i = findNuclidePosition(element, aMass);
     return i < 0 ? nullptr : m_items[static_cast<std::size_t>(i)].get();
 }
 
-int NuclideIndex::FindNuclidePosition(ChemicalElement element, const MassText& aMass) const
+int NuclideIndex::findNuclidePosition(ChemicalElement element, const MassText& aMass) const
 {
     if (Ordinal(element) >= ElementCount)
         return -1;
@@ -276,7 +276,7 @@ int NuclideIndex::FindNuclidePosition(ChemicalElement element, const MassText& a
     return -1;
 }
 
-const Nuclide* NuclideIndex::FindNuclide(QStringView name) const
+const Nuclide* NuclideIndex::findNuclide(QStringView name) const
 {
     name = name.left(7);
     const qsizetype dash = name.indexOf(u'-'); // 0-based: the position counted from 1 is dash + 1
@@ -284,22 +284,22 @@ const Nuclide* NuclideIndex::FindNuclide(QStringView name) const
         return nullptr;
     if (dash == name.size() - 1)
         return nullptr;
-    const ChemicalElement element = ElementBySymbol(name.left(dash));
+    const ChemicalElement element = elementBySymbol(name.left(dash));
     if (element == ChemicalElement::None || m_elementRanges[Ordinal(element)].count < 1)
         return nullptr;
     const QStringView rest = name.mid(dash + 1);
     if (rest.size() > 4)
         return nullptr;
-    return FindNuclide(element, MassText(rest));
+    return findNuclide(element, MassText(rest));
 }
 
-StoredNuclideId NuclideIndex::StoredIdOfName(QStringView name)
+StoredNuclideId NuclideIndex::storedIdOfName(QStringView name)
 {
     StoredNuclideId rec;
     const qsizetype dash = name.indexOf(u'-');
     if (dash < 0 || name.size() - (dash + 1) >= 5)
         return rec;
-    rec.element = ElementBySymbol(name.left(dash));
+    rec.element = elementBySymbol(name.left(dash));
     if (rec.element != ChemicalElement::None)
         rec.mass = MassText(QStringView(name.mid(dash + 1).toString().toLower()));
     else
@@ -307,7 +307,7 @@ StoredNuclideId NuclideIndex::StoredIdOfName(QStringView name)
     return rec;
 }
 
-void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, NuclideList& mainAnc,
+void NuclideIndex::getAncLists(const Nuclide* rnx, NuclideList& directAnc, NuclideList& mainAnc,
                                NuclideList& otherAnc) const
 {
     directAnc.Clear();
@@ -316,7 +316,7 @@ void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
     if (!rnx)
         return;
     for (std::int32_t pos : rnx->ancestors)
-        if (const Nuclide* a = NodeAt(pos))
+        if (const Nuclide* a = nodeAt(pos))
             directAnc.Add(a->name.toString(), a);
     if (rnx->ancestors[0] < 0)
         return;
@@ -343,7 +343,7 @@ void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
             path.pop_back();
             continue;
         }
-        const Nuclide* ancestor = NodeAt(node->ancestors[static_cast<std::size_t>(top.nextSlot++)]);
+        const Nuclide* ancestor = nodeAt(node->ancestors[static_cast<std::size_t>(top.nextSlot++)]);
         otherAnc.Add(node->name.toString(), node);
         const bool onPath = std::any_of(path.begin(), path.end(), [&](const Step& s) { return s.node == ancestor; });
         if (ancestor && !onPath)
@@ -351,7 +351,7 @@ void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
     }
 
     auto removeOnce = [&](const QString& name) {
-        const int i = otherAnc.IndexOf(name);
+        const int i = otherAnc.indexOf(name);
         if (i >= 0)
             otherAnc.Delete(i);
     };
@@ -364,10 +364,10 @@ void NuclideIndex::GetAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
     }
 }
 
-void NuclideIndex::GetAncLists(ChemicalElement element, const MassText& aMass, NuclideList& directAnc,
+void NuclideIndex::getAncLists(ChemicalElement element, const MassText& aMass, NuclideList& directAnc,
                                NuclideList& mainAnc, NuclideList& otherAnc) const
 {
-    GetAncLists(FindNuclide(element, aMass), directAnc, mainAnc, otherAnc);
+    getAncLists(findNuclide(element, aMass), directAnc, mainAnc, otherAnc);
 }
 
 QByteArray NuclideIndex::ToBytes() const
@@ -375,16 +375,16 @@ QByteArray NuclideIndex::ToBytes() const
     QByteArray out;
     out.reserve(Count() * 110);
     for (const auto& node : m_items)
-        WriteIndexRecord(*node, out);
+        writeIndexRecord(*node, out);
     return out;
 }
 
-bool NuclideIndex::SaveToStream(const QString& fileName) const
+bool NuclideIndex::saveToStream(const QString& fileName) const
 {
-    return SaveFileAtomically(fileName, ToBytes());
+    return saveFileAtomically(fileName, ToBytes());
 }
 
-IndexLoadMessage LoadFailureMessage(const IndexLoadResult& result, UiLanguage language)
+IndexLoadMessage loadFailureMessage(const IndexLoadResult& result, UiLanguage language)
 {
     if (result.status == IndexLoadResult::Damaged)
         return {QStringLiteral("Radionuclide index"),
@@ -395,7 +395,7 @@ IndexLoadMessage LoadFailureMessage(const IndexLoadResult& result, UiLanguage la
     return {QString::fromUtf16(texts.indexErrorCaption), QString::fromUtf16(texts.indexUnreadable)};
 }
 
-void QuickSortNuclideList(NuclideList& list, int l, int r, const NuclideListCompare& compare)
+void quickSortNuclideList(NuclideList& list, int l, int r, const NuclideListCompare& compare)
 {
     while (l < r) {
         int i = l;
@@ -408,7 +408,7 @@ void QuickSortNuclideList(NuclideList& list, int l, int r, const NuclideListComp
                 --j;
             if (i <= j) {
                 if (i != j) {
-                    list.Exchange(i, j);
+                    list.exchange(i, j);
                     if (p == i)
                         p = j;
                     else if (p == j)
@@ -419,7 +419,7 @@ void QuickSortNuclideList(NuclideList& list, int l, int r, const NuclideListComp
             }
         } while (i <= j);
         if (l < j)
-            QuickSortNuclideList(list, l, j, compare);
+            quickSortNuclideList(list, l, j, compare);
         l = i;
     }
 }

@@ -74,71 +74,71 @@ public:
     int Count() const override { return static_cast<int>(m_items.size()); }
     const Nuclide* Items(int i) const { return m_items.at(static_cast<std::size_t>(i)).get(); }
     // The node at a position, or null outside the index.
-    const Nuclide* NodeAt(std::int32_t position) const override;
+    const Nuclide* nodeAt(std::int32_t position) const override;
 
     // Counts the fillings of the index: what was derived from its nodes is stale when it moved on.
-    std::uint64_t Generation() const { return m_generation; }
-    bool LoadFromResource() const { return m_loadFromResource; }
+    std::uint64_t generation() const { return m_generation; }
+    bool loadFromResource() const { return m_loadFromResource; }
     // The folder the last index file was looked for in, ending with a separator.
-    const QString& IndexFolder() const { return m_indexFolder; }
+    const QString& indexFolder() const { return m_indexFolder; }
 
-    const Nuclide* FindNuclide(ChemicalElement element, const MassText& aMass) const;
-    const Nuclide* FindNuclide(QStringView name) const;
-    int FindNuclidePosition(ChemicalElement element, const MassText& aMass) const;
-    static StoredNuclideId StoredIdOfName(QStringView name);
+    const Nuclide* findNuclide(ChemicalElement element, const MassText& aMass) const;
+    const Nuclide* findNuclide(QStringView name) const;
+    int findNuclidePosition(ChemicalElement element, const MassText& aMass) const;
+    static StoredNuclideId storedIdOfName(QStringView name);
 
     // Lists derived at load: by decay mode, by number of daughters and of ancestors (0 to 4),
     // each with the set of their elements; each element's run of nodes; the extreme half-lives.
-    const ElementRange& RangeOf(ChemicalElement element) const { return m_elementRanges[Ordinal(element)]; }
-    const std::array<NuclideList, DecayFilterCount>& DecayFilterLists() const { return m_decayFilterLists; }
-    const std::array<ElementSet, DecayFilterCount>& DecayFilterElements() const { return m_decayFilterElements; }
-    const std::array<NuclideList, 5>& DaughterCountLists() const { return m_daughterCountLists; }
-    const std::array<ElementSet, 5>& DaughterCountElements() const { return m_daughterCountElements; }
-    const std::array<NuclideList, 5>& AncestorCountLists() const { return m_ancestorCountLists; }
-    const std::array<ElementSet, 5>& AncestorCountElements() const { return m_ancestorCountElements; }
+    const ElementRange& rangeOf(ChemicalElement element) const { return m_elementRanges[Ordinal(element)]; }
+    const std::array<NuclideList, DecayFilterCount>& decayFilterLists() const { return m_decayFilterLists; }
+    const std::array<ElementSet, DecayFilterCount>& decayFilterElements() const { return m_decayFilterElements; }
+    const std::array<NuclideList, 5>& daughterCountLists() const { return m_daughterCountLists; }
+    const std::array<ElementSet, 5>& daughterCountElements() const { return m_daughterCountElements; }
+    const std::array<NuclideList, 5>& ancestorCountLists() const { return m_ancestorCountLists; }
+    const std::array<ElementSet, 5>& ancestorCountElements() const { return m_ancestorCountElements; }
     // The elements that have a nuclide in the index.
     const ElementSet& Elements() const { return m_elementSet; }
-    const HalfLifeExtreme& ShortestHalfLife() const { return m_shortestHalfLife; }
-    const HalfLifeExtreme& LongestHalfLife() const { return m_longestHalfLife; }
+    const HalfLifeExtreme& shortestHalfLife() const { return m_shortestHalfLife; }
+    const HalfLifeExtreme& longestHalfLife() const { return m_longestHalfLife; }
 
     // Direct, topmost and intermediate ancestors of a nuclide.
-    void GetAncLists(const Nuclide* rnx, NuclideList& directAnc, NuclideList& mainAnc, NuclideList& otherAnc) const;
-    void GetAncLists(ChemicalElement element, const MassText& aMass, NuclideList& directAnc, NuclideList& mainAnc,
+    void getAncLists(const Nuclide* rnx, NuclideList& directAnc, NuclideList& mainAnc, NuclideList& otherAnc) const;
+    void getAncLists(ChemicalElement element, const MassText& aMass, NuclideList& directAnc, NuclideList& mainAnc,
                      NuclideList& otherAnc) const;
 
     // Writes every node in the index file format; false when the file cannot be written.
-    bool SaveToStream(const QString& fileName) const;
+    bool saveToStream(const QString& fileName) const;
     QByteArray ToBytes() const;
     // Writes the tab-separated table of the whole index, with the spectrum summary's columns when
     // one of every node is given; false when the file cannot be written, and error says why.
-    [[nodiscard]] bool SaveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,
+    [[nodiscard]] bool saveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,
                                   QString* error = nullptr) const;
     QByteArray ToText(const std::vector<SpectrumSummary>& summaries = {}) const;
 
     // Replaces the content with the records of an index file held in memory. Incomplete trailing
     // bytes are dropped; links that point nowhere are cut.
-    void LoadFromBytes(const QByteArray& bytes);
+    void loadFromBytes(const QByteArray& bytes);
     // The same for a file that must be an index whole: every record complete, every value in its
     // range, each element's records together, each name once, daughters where they are said to
     // be. Returns the first thing wrong ("record 12: ...") and leaves the index empty then; an
     // empty text when the file is an index.
-    QString LoadValidated(const QByteArray& bytes);
+    QString loadValidated(const QByteArray& bytes);
     // Reads an index file, checked whole as LoadValidated does; the index is empty on failure.
     // The spectra are then read from the file's folder.
-    [[nodiscard]] IndexLoadResult LoadFromFile(const QString& path);
+    [[nodiscard]] IndexLoadResult loadFromFile(const QString& path);
     void Clear();
 
     // Fills the index from the embedded resource or from "Index.rnx" in a folder (the current one
     // when empty), unless it already holds nodes. A file found wanting is reported once only.
-    [[nodiscard]] IndexLoadResult LoadIndexFrom(const QString& folder, bool fromResource);
+    [[nodiscard]] IndexLoadResult loadIndexFrom(const QString& folder, bool fromResource);
 
 private:
-    void Adopt(std::vector<std::unique_ptr<Nuclide>> nodes);
+    void adopt(std::vector<std::unique_ptr<Nuclide>> nodes);
     // The first structural problem of the adopted nodes, or an empty text.
-    QString StructureProblem() const;
-    void CutDanglingDaughters();
-    void LinkAncestors();
-    void BuildDerivedLists();
+    QString structureProblem() const;
+    void cutDanglingDaughters();
+    void linkAncestors();
+    void buildDerivedLists();
 
     std::vector<std::unique_ptr<Nuclide>> m_items;
     std::uint64_t m_generation = 0;
@@ -162,10 +162,10 @@ struct IndexLoadMessage {
     QString caption;
     QString text;
 };
-IndexLoadMessage LoadFailureMessage(const IndexLoadResult& result, UiLanguage language);
+IndexLoadMessage loadFailureMessage(const IndexLoadResult& result, UiLanguage language);
 
 // Sorts entries l..r of a list in place; compare(list, i, j) is negative, zero or positive.
 using NuclideListCompare = std::function<int(const NuclideList& list, int i, int j)>;
-void QuickSortNuclideList(NuclideList& list, int l, int r, const NuclideListCompare& compare);
+void quickSortNuclideList(NuclideList& list, int l, int r, const NuclideListCompare& compare);
 
 } // namespace kav

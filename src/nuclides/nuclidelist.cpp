@@ -52,7 +52,7 @@ int NuclideList::Add(const QString& name, const Nuclide* node)
     return pos;
 }
 
-int NuclideList::IndexOf(const QString& name) const
+int NuclideList::indexOf(const QString& name) const
 {
     if (m_sorted) {
         const auto it = std::lower_bound(m_items.begin(), m_items.end(), name, [](const Entry& e, const QString& n) {
@@ -73,7 +73,7 @@ void NuclideList::Delete(int i)
     m_items.erase(m_items.begin() + i);
 }
 
-void NuclideList::Exchange(int i, int j)
+void NuclideList::exchange(int i, int j)
 {
     std::swap(m_items.at(static_cast<std::size_t>(i)), m_items.at(static_cast<std::size_t>(j)));
 }

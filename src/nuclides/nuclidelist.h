@@ -25,8 +25,8 @@ public:
 
     bool Sorted() const { return m_sorted; }
     int Count() const { return static_cast<int>(m_items.size()); }
-    const QString& Strings(int i) const { return m_items.at(static_cast<std::size_t>(i)).name; }
-    const Nuclide* Objects(int i) const { return m_items.at(static_cast<std::size_t>(i)).node; }
+    const QString& strings(int i) const { return m_items.at(static_cast<std::size_t>(i)).name; }
+    const Nuclide* objects(int i) const { return m_items.at(static_cast<std::size_t>(i)).node; }
     const std::vector<Entry>& Items() const { return m_items; }
     QStringList Names() const;
 
@@ -36,9 +36,9 @@ public:
     // (and much faster, for a sorted list of many).
     void Assign(std::vector<Entry> entries);
     // Position of the first entry with that name (without regard to case), or -1.
-    int IndexOf(const QString& name) const;
+    int indexOf(const QString& name) const;
     void Delete(int i);
-    void Exchange(int i, int j);
+    void exchange(int i, int j);
     void Clear() { m_items.clear(); }
 
 private:

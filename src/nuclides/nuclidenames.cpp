@@ -24,33 +24,33 @@ int compareNumbers(long a, long b)
 
 } // namespace
 
-QChar IsomerStateText(IsomerState state)
+QChar isomerStateText(IsomerState state)
 {
     static constexpr char16_t chars[] = u" mn";
     return QChar(chars[std::min(static_cast<int>(state), 2)]);
 }
 
-QString DecayModeCode(DecayMode type)
+QString decayModeCode(DecayMode type)
 {
     static const char* const codes[] = {"B-", "IT", "B+", "A", "EC", "SF"};
     return QString::fromLatin1(codes[std::min(static_cast<int>(type), 5)]);
 }
 
-QString RadiationName(int code, UiLanguage language)
+QString radiationName(int code, UiLanguage language)
 {
     if (code < 1 || code > RadiationTypeCount)
         return {};
     return QString::fromUtf16(Catalogue(language).radiationNames[static_cast<std::size_t>(code - 1)]);
 }
 
-QString RadiationCode(int code, UiLanguage language)
+QString radiationCode(int code, UiLanguage language)
 {
     if (code < 1 || code > RadiationTypeCount)
         return {};
     return QString::fromUtf16(Catalogue(language).radiationCodes[static_cast<std::size_t>(code - 1)]);
 }
 
-QString HalfLifeUnitLabel(TimeUnit unit, UiLanguage language)
+QString halfLifeUnitLabel(TimeUnit unit, UiLanguage language)
 {
     return QString::fromUtf16(
         Catalogue(language).halfLifeUnits[std::min<std::size_t>(static_cast<std::size_t>(unit), TimeUnitCount - 1)]);
@@ -66,7 +66,7 @@ QString BillionsWord(UiLanguage language)
     return QString::fromUtf16(Catalogue(language).billionsWord);
 }
 
-std::optional<std::uint16_t> MassNumberOf(const MassText& aMass)
+std::optional<std::uint16_t> massNumberOf(const MassText& aMass)
 {
     std::string_view text = aMass.view().substr(0, 4);
     if (text == "stbl")
@@ -74,18 +74,18 @@ std::optional<std::uint16_t> MassNumberOf(const MassText& aMass)
     if (!text.empty() && !std::isdigit(static_cast<unsigned char>(text.back())))
         text.remove_suffix(1);
     int value = 0;
-    if (!ParseInt(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), value) || value < 0
+    if (!parseInt(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())), value) || value < 0
         || value > 65535)
         return std::nullopt;
     return static_cast<std::uint16_t>(value);
 }
 
-float HalfLifeToLr(double halfLife, TimeUnit unit)
+float halfLifeToLr(double halfLife, TimeUnit unit)
 {
-    return static_cast<float>(std::log(2.0) / halfLife * TimeUnitsPerDayA(unit));
+    return static_cast<float>(std::log(2.0) / halfLife * timeUnitsPerDayA(unit));
 }
 
-HalfLifeWithUnit LrToHalfLife(float lr)
+HalfLifeWithUnit lrToHalfLife(float lr)
 {
     const float days = static_cast<float>(std::log(2.0) / lr);
     if (days > 1) {
@@ -93,29 +93,29 @@ HalfLifeWithUnit LrToHalfLife(float lr)
         return years > 1 ? HalfLifeWithUnit{years, TimeUnit::Year} : HalfLifeWithUnit{days, TimeUnit::Day};
     }
     for (TimeUnit unit : {TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second, TimeUnit::Millisecond}) {
-        const double value = days * TimeUnitsPerDayA(unit);
+        const double value = days * timeUnitsPerDayA(unit);
         if (value >= 1)
             return {static_cast<float>(value), unit};
     }
-    return {static_cast<float>(days * TimeUnitsPerDayA(TimeUnit::Microsecond)), TimeUnit::Microsecond};
+    return {static_cast<float>(days * timeUnitsPerDayA(TimeUnit::Microsecond)), TimeUnit::Microsecond};
 }
 
-int CompareAlphabetical(const NuclideIdentity& a, const NuclideIdentity& b)
+int compareAlphabetical(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     const int byName = compareText(a.name.toString(), b.name.toString());
     if (byName == 0 || a.element != b.element)
         return byName;
-    return CompareMassOnly(a, b);
+    return compareMassOnly(a, b);
 }
 
-int ComparePeriodicTable(const NuclideIdentity& a, const NuclideIdentity& b)
+int comparePeriodicTable(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(Ordinal(a.element), Ordinal(b.element)))
         return c;
-    return CompareMassOnly(a, b);
+    return compareMassOnly(a, b);
 }
 
-int CompareMass(const NuclideIdentity& a, const NuclideIdentity& b)
+int compareMass(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(a.massNumber, b.massNumber))
         return c;
@@ -124,7 +124,7 @@ int CompareMass(const NuclideIdentity& a, const NuclideIdentity& b)
     return compareText(a.mass.toString(), b.mass.toString());
 }
 
-int CompareMassOnly(const NuclideIdentity& a, const NuclideIdentity& b)
+int compareMassOnly(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(a.massNumber, b.massNumber))
         return c;
@@ -147,7 +147,7 @@ QString massFirstName(const QString& compact)
             return {};
     const auto symbolOf = [](QString s) {
         s[0] = s[0].toUpper();
-        return ElementBySymbol(s) != ChemicalElement::None ? s : QString();
+        return elementBySymbol(s) != ChemicalElement::None ? s : QString();
     };
     // A symbol as a whole comes first: "99mo" is Mo-99, not an isomer of oxygen.
     if (letters.size() <= 2)
@@ -161,7 +161,7 @@ QString massFirstName(const QString& compact)
 
 } // namespace
 
-QString NuclideNameFromTyping(QStringView typed)
+QString nuclideNameFromTyping(QStringView typed)
 {
     QString compact;
     for (QChar c : typed)
@@ -190,10 +190,10 @@ QString NuclideNameFromTyping(QStringView typed)
     return symbol + u'-' + mass + state;
 }
 
-void HalfLifeText(const Nuclide& node, UiLanguage language, QString& halfLifeStr, QString& unitsStr)
+void halfLifeText(const Nuclide& node, UiLanguage language, QString& halfLifeStr, QString& unitsStr)
 {
     const double h = node.halfLife;
-    unitsStr = HalfLifeUnitLabel(node.halfLifeUnit, language);
+    unitsStr = halfLifeUnitLabel(node.halfLifeUnit, language);
     if (node.halfLifeUnit != TimeUnit::Year) {
         halfLifeStr = formatPicture(h, h >= 0.1 ? u"0.###" : u"0.###e-0");
         return;
@@ -210,21 +210,21 @@ void HalfLifeText(const Nuclide& node, UiLanguage language, QString& halfLifeStr
         halfLifeStr = formatPicture(h, u"# ##0");
 }
 
-QString HalfLifeText(const Nuclide& node, UiLanguage language)
+QString halfLifeText(const Nuclide& node, UiLanguage language)
 {
     QString value;
     QString units;
-    HalfLifeText(node, language, value, units);
+    halfLifeText(node, language, value, units);
     return value + u' ' + units;
 }
 
-QString DecayModeCodes(const Nuclide& node)
+QString decayModeCodes(const Nuclide& node)
 {
     QString text;
     for (DecayMode t : {DecayMode::BetaMinus, DecayMode::IsomericTransition, DecayMode::BetaPlus, DecayMode::Alpha,
                         DecayMode::ElectronCapture, DecayMode::SpontaneousFission})
         if (node.decayModes.contains(t))
-            text += DecayModeCode(t);
+            text += decayModeCode(t);
     return text.left(8);
 }
 

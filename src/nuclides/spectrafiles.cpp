@@ -33,8 +33,8 @@ const SpectrumFileLayout& layoutOf(SpectraFile file)
 SpectrumRead::Status openSource(const NuclideIndex& index, SpectraFile file, QFile& source)
 {
     const SpectrumFileLayout& layout = layoutOf(file);
-    source.setFileName(index.LoadFromResource() ? QStringLiteral(":/") + QLatin1String(layout.resourceName)
-                                                : index.IndexFolder() + QLatin1String(layout.fileName));
+    source.setFileName(index.loadFromResource() ? QStringLiteral(":/") + QLatin1String(layout.resourceName)
+                                                : index.indexFolder() + QLatin1String(layout.fileName));
     if (!source.exists())
         return SpectrumRead::FileMissing;
     return source.open(QIODevice::ReadOnly) ? SpectrumRead::Read : SpectrumRead::FileUnreadable;
@@ -58,7 +58,7 @@ SpectrumRead readCountedRecords(const Nuclide* nuclide, int count, Spectrum& spe
 
 } // namespace
 
-SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, UiLanguage language)
+SpectrumReadMessage spectrumReadMessageOf(const SpectrumRead& failure, UiLanguage language)
 {
     const TextCatalogue& texts = Catalogue(language);
     const auto slot = static_cast<std::size_t>(2 * static_cast<int>(failure.file)
@@ -74,7 +74,7 @@ SpectrumRead SpectraFiles::Failed(SpectraFile file, SpectrumRead::Status status)
     return failure;
 }
 
-SpectrumRead SpectraFiles::ReadRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const
+SpectrumRead SpectraFiles::readRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const
 {
     QFile source;
     if (const SpectrumRead::Status opened = openSource(m_index, file, source); opened != SpectrumRead::Read)
@@ -94,59 +94,59 @@ SpectrumRead SpectraFiles::ReadRecords(SpectraFile file, std::int64_t pos, int c
                   source.error() != QFileDevice::NoError ? SpectrumRead::FileUnreadable : SpectrumRead::FileTooShort);
 }
 
-SpectrumRead SpectraFiles::ReadLines(const Nuclide* nuclide, SpectrumLines& lines) const
+SpectrumRead SpectraFiles::readLines(const Nuclide* nuclide, SpectrumLines& lines) const
 {
     lines.clear();
     if (!nuclide)
         return {SpectrumRead::NotInIndex};
     QByteArray bytes;
-    const SpectrumRead result = ReadRecords(SpectraFile::Lines, nuclide->firstLine, nuclide->lineCount, bytes);
+    const SpectrumRead result = readRecords(SpectraFile::Lines, nuclide->firstLine, nuclide->lineCount, bytes);
     if (result)
-        lines = DecodeSpectrumRecords(bytes.constData(), nuclide->lineCount);
+        lines = decodeSpectrumRecords(bytes.constData(), nuclide->lineCount);
     return result;
 }
 
-SpectrumRead SpectraFiles::ReadBeta(const Nuclide* nuclide, BetaSpectrum& spectrum) const
+SpectrumRead SpectraFiles::readBeta(const Nuclide* nuclide, BetaSpectrum& spectrum) const
 {
     return readCountedRecords(
         nuclide, nuclide ? nuclide->betaLineCount : 0, spectrum,
         [&](QByteArray& bytes) {
-            return ReadRecords(SpectraFile::Beta, nuclide->firstBetaLine, nuclide->betaLineCount, bytes);
+            return readRecords(SpectraFile::Beta, nuclide->firstBetaLine, nuclide->betaLineCount, bytes);
         },
-        DecodeFloatRecords);
+        decodeFloatRecords);
 }
 
-SpectrumRead SpectraFiles::ReadAuger(const Nuclide* nuclide, AugerSpectrum& spectrum) const
+SpectrumRead SpectraFiles::readAuger(const Nuclide* nuclide, AugerSpectrum& spectrum) const
 {
     return readCountedRecords(
         nuclide, nuclide ? nuclide->augerLineCount : 0, spectrum,
         [&](QByteArray& bytes) {
-            return ReadRecords(SpectraFile::Auger, nuclide->firstAugerLine, nuclide->augerLineCount, bytes);
+            return readRecords(SpectraFile::Auger, nuclide->firstAugerLine, nuclide->augerLineCount, bytes);
         },
-        DecodeAugerRecords);
+        decodeAugerRecords);
 }
 
-SpectrumRead SpectraFiles::ReadNeutrons(const Nuclide* nuclide, NeutronSpectrum& spectrum) const
+SpectrumRead SpectraFiles::readNeutrons(const Nuclide* nuclide, NeutronSpectrum& spectrum) const
 {
     return readCountedRecords(
         nuclide, nuclide ? nuclide->neutronLineCount : 0, spectrum,
         [&](QByteArray& bytes) {
-            return ReadRecords(SpectraFile::Neutrons, nuclide->firstNeutronLine, nuclide->neutronLineCount, bytes);
+            return readRecords(SpectraFile::Neutrons, nuclide->firstNeutronLine, nuclide->neutronLineCount, bytes);
         },
-        DecodeFloatRecords);
+        decodeFloatRecords);
 }
 
 const SpectraSummary& SpectraFiles::Summary()
 {
-    if (m_summary.nuclides.empty() || m_summaryGeneration != m_index.Generation())
-        BuildSummary();
+    if (m_summary.nuclides.empty() || m_summaryGeneration != m_index.generation())
+        buildSummary();
     return m_summary;
 }
 
-void SpectraFiles::BuildSummary()
+void SpectraFiles::buildSummary()
 {
     m_summary = {};
-    m_summaryGeneration = m_index.Generation();
+    m_summaryGeneration = m_index.generation();
     if (m_index.Count() == 0)
         return;
     // All the lines the index points at, in one read.
@@ -177,8 +177,8 @@ void SpectraFiles::BuildSummary()
         if (node.lineCount == 0 || node.firstLine < 0
             || first + qint64(node.lineCount) * SpectrumLineRecordSize > bytes.size())
             continue;
-        const SpectrumSummary r = SummarizeSpectrum(DecodeSpectrumRecords(bytes.constData() + first, node.lineCount));
-        TakeSpectrumMaxima(m_summary.maxima, r);
+        const SpectrumSummary r = summarizeSpectrum(decodeSpectrumRecords(bytes.constData() + first, node.lineCount));
+        takeSpectrumMaxima(m_summary.maxima, r);
         m_summary.nuclides[static_cast<std::size_t>(i)] = r;
     }
 }

@@ -34,7 +34,7 @@ struct SpectrumReadMessage {
     QString caption;
     QString text;
 };
-SpectrumReadMessage SpectrumReadMessageOf(const SpectrumRead& failure, UiLanguage language);
+SpectrumReadMessage spectrumReadMessageOf(const SpectrumRead& failure, UiLanguage language);
 
 // The spectrum summary of every nuclide of an index, in index order, with the maxima over all
 // of them. Empty when the lines cannot be read.
@@ -60,11 +60,11 @@ public:
 
     // A nuclide's discrete lines, those of an unknown type or with a negative or non-finite number
     // left out. The spectrum is empty unless the read succeeds.
-    [[nodiscard]] SpectrumRead ReadLines(const Nuclide* nuclide, SpectrumLines& lines) const;
+    [[nodiscard]] SpectrumRead readLines(const Nuclide* nuclide, SpectrumLines& lines) const;
     // The other three files; a nuclide without records there needs no file.
-    [[nodiscard]] SpectrumRead ReadBeta(const Nuclide* nuclide, BetaSpectrum& spectrum) const;
-    [[nodiscard]] SpectrumRead ReadAuger(const Nuclide* nuclide, AugerSpectrum& spectrum) const;
-    [[nodiscard]] SpectrumRead ReadNeutrons(const Nuclide* nuclide, NeutronSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead readBeta(const Nuclide* nuclide, BetaSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead readAuger(const Nuclide* nuclide, AugerSpectrum& spectrum) const;
+    [[nodiscard]] SpectrumRead readNeutrons(const Nuclide* nuclide, NeutronSpectrum& spectrum) const;
 
     // The summary of the index as it now is: made from one read of the lines file when first
     // asked for, and again when the index has been filled anew or the last attempt failed.
@@ -75,9 +75,9 @@ public:
     Notice<const SpectrumRead&> readFailed;
 
 private:
-    [[nodiscard]] SpectrumRead ReadRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const;
+    [[nodiscard]] SpectrumRead readRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const;
     SpectrumRead Failed(SpectraFile file, SpectrumRead::Status status) const;
-    void BuildSummary();
+    void buildSummary();
 
     const NuclideIndex& m_index;
     SpectraSummary m_summary;

@@ -27,25 +27,25 @@ constexpr double kAlphaWeight = 20;
 
 } // namespace
 
-bool IsSoundSpectrumLine(const SpectrumLine& line)
+bool isSoundSpectrumLine(const SpectrumLine& line)
 {
     return line.radiation >= 1 && line.radiation <= 14 && std::isfinite(line.energy) && std::isfinite(line.yield)
         && line.energy >= 0 && line.yield >= 0;
 }
 
-SpectrumLines DecodeSpectrumRecords(const char* bytes, qsizetype count)
+SpectrumLines decodeSpectrumRecords(const char* bytes, qsizetype count)
 {
     SpectrumLines lines;
     lines.reserve(static_cast<std::size_t>(count));
     for (qsizetype i = 0; i < count; ++i, bytes += SpectrumLineRecordSize) {
         const SpectrumLine line{static_cast<RadiationType>(bytes[0]), floatAt(bytes + 1), floatAt(bytes + 5)};
-        if (IsSoundSpectrumLine(line))
+        if (isSoundSpectrumLine(line))
             lines.push_back(line);
     }
     return lines;
 }
 
-BetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count)
+BetaSpectrum decodeFloatRecords(const char* bytes, qsizetype count)
 {
     BetaSpectrum values(static_cast<std::size_t>(count));
     for (qsizetype i = 0; i < count; ++i)
@@ -53,7 +53,7 @@ BetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count)
     return values;
 }
 
-AugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count)
+AugerSpectrum decodeAugerRecords(const char* bytes, qsizetype count)
 {
     AugerSpectrum lines(static_cast<std::size_t>(count));
     for (qsizetype i = 0; i < count; ++i)
@@ -61,24 +61,24 @@ AugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count)
     return lines;
 }
 
-void AppendSpectrumRecord(QByteArray& out, const SpectrumLine& line)
+void appendSpectrumRecord(QByteArray& out, const SpectrumLine& line)
 {
     out.append(static_cast<char>(line.radiation));
     appendFloat(out, line.energy);
     appendFloat(out, line.yield);
 }
 
-void AppendFloatRecord(QByteArray& out, float value)
+void appendFloatRecord(QByteArray& out, float value)
 {
     appendFloat(out, value);
 }
 
-SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines)
+SpectrumSummary summarizeSpectrum(const SpectrumLines& lines)
 {
     std::array<double, 15> total{}; // by type, 1 to 14
     std::array<double, 15> quanta{}; // yield over energy: emissions per decay
     for (const SpectrumLine& line : lines) {
-        if (!IsSoundSpectrumLine(line) || line.yield <= 0)
+        if (!isSoundSpectrumLine(line) || line.yield <= 0)
             continue;
         total[line.radiation] += line.yield;
         if (line.energy > 0)
@@ -91,10 +91,10 @@ SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines)
         if (quanta[static_cast<std::size_t>(t)] > 0)
             r.averageEnergy[static_cast<std::size_t>(t - 1)]
                 = static_cast<float>(total[static_cast<std::size_t>(t)] / quanta[static_cast<std::size_t>(t)]);
-        if (IsBetaGroupRadiation(t)) {
+        if (isBetaGroupRadiation(t)) {
             betaTotal += total[static_cast<std::size_t>(t)];
             betaQuanta += quanta[static_cast<std::size_t>(t)];
-        } else if (IsPhotonGroupRadiation(t)) {
+        } else if (isPhotonGroupRadiation(t)) {
             gammaTotal += total[static_cast<std::size_t>(t)];
             gammaQuanta += quanta[static_cast<std::size_t>(t)];
         }
@@ -117,7 +117,7 @@ SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines)
     return r;
 }
 
-void TakeSpectrumMaxima(SpectrumSummary& max, const SpectrumSummary& r)
+void takeSpectrumMaxima(SpectrumSummary& max, const SpectrumSummary& r)
 {
     for (auto field : {&SpectrumSummary::total, &SpectrumSummary::betaTotal, &SpectrumSummary::gammaTotal,
                        &SpectrumSummary::alphaFraction, &SpectrumSummary::betaFraction, &SpectrumSummary::gammaFraction,

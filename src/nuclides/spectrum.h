@@ -17,12 +17,12 @@ constexpr RadiationType FissionFragmentRadiation = 10;
 constexpr RadiationType NeutronRadiation = 11;
 
 // Beta particles, conversion and Auger electrons, delayed betas.
-constexpr bool IsBetaGroupRadiation(int type)
+constexpr bool isBetaGroupRadiation(int type)
 {
     return (type >= 4 && type <= 7) || type == 14;
 }
 // Gamma and X-rays, annihilation photons, prompt and delayed gammas.
-constexpr bool IsPhotonGroupRadiation(int type)
+constexpr bool isPhotonGroupRadiation(int type)
 {
     return (type >= 1 && type <= 3) || type == 12 || type == 13;
 }
@@ -79,14 +79,14 @@ constexpr int NeutronRecordSize = 4;
 
 // A line the summary and the filters can use: a type from 1 to 14, a finite energy and yield,
 // neither negative.
-bool IsSoundSpectrumLine(const SpectrumLine& line);
+bool isSoundSpectrumLine(const SpectrumLine& line);
 
 // The lines of a run of whole records, the unsound ones left out.
-SpectrumLines DecodeSpectrumRecords(const char* bytes, qsizetype count);
-BetaSpectrum DecodeFloatRecords(const char* bytes, qsizetype count);
-AugerSpectrum DecodeAugerRecords(const char* bytes, qsizetype count);
-void AppendSpectrumRecord(QByteArray& out, const SpectrumLine& line);
-void AppendFloatRecord(QByteArray& out, float value);
+SpectrumLines decodeSpectrumRecords(const char* bytes, qsizetype count);
+BetaSpectrum decodeFloatRecords(const char* bytes, qsizetype count);
+AugerSpectrum decodeAugerRecords(const char* bytes, qsizetype count);
+void appendSpectrumRecord(QByteArray& out, const SpectrumLine& line);
+void appendFloatRecord(QByteArray& out, float value);
 
 // One nuclide's spectrum in sums: totals of the energy emitted per decay by type and by group,
 // the shares of alpha (weighted 20), beta and photon energy in the dose constant, and average
@@ -107,14 +107,14 @@ struct SpectrumSummary {
     std::array<float, 14> averageEnergy{}; // radiation type t at t - 1
     std::array<float, 14> radiationTotal{}; // radiation type t at t - 1
 
-    float RadTotalOf(RadiationType type) const { return radiationTotal[static_cast<std::size_t>(type - 1)]; }
-    float AverageEnergyOf(RadiationType type) const { return averageEnergy[static_cast<std::size_t>(type - 1)]; }
+    float radTotalOf(RadiationType type) const { return radiationTotal[static_cast<std::size_t>(type - 1)]; }
+    float averageEnergyOf(RadiationType type) const { return averageEnergy[static_cast<std::size_t>(type - 1)]; }
 };
 
 // The summary of one nuclide's lines. A nuclide whose lines carry no alpha, beta or photon
 // energy keeps its fractions at 0.
-SpectrumSummary SummarizeSpectrum(const SpectrumLines& lines);
+SpectrumSummary summarizeSpectrum(const SpectrumLines& lines);
 // Raises each field of max that the maxima keep to the value in r.
-void TakeSpectrumMaxima(SpectrumSummary& max, const SpectrumSummary& r);
+void takeSpectrumMaxima(SpectrumSummary& max, const SpectrumSummary& r);
 
 } // namespace kav

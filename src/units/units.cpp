@@ -62,36 +62,36 @@ template <typename Table, typename Unit> const auto& entry(const Table& table, U
 
 } // namespace
 
-double TimeUnitsPerDayA(TimeUnit unit)
+double timeUnitsPerDayA(TimeUnit unit)
 {
     return entry(kTimeUnits, unit).perDayA;
 }
-double TimeUnitsPerDayB(TimeUnit unit)
+double timeUnitsPerDayB(TimeUnit unit)
 {
     return entry(kTimeUnits, unit).perDayB;
 }
-float BqPerUnit(ActivityUnit unit)
+float bqPerUnit(ActivityUnit unit)
 {
     return entry(kActivityUnits, unit).perUnit;
 }
-float SvPerUnit(DoseUnit unit)
+float svPerUnit(DoseUnit unit)
 {
     return entry(kDoseUnits, unit).perUnit;
 }
 
-QString TimeUnitShortLabel(TimeUnit unit, UiLanguage)
+QString timeUnitShortLabel(TimeUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kTimeUnits, unit).shortLabel);
 }
-QString TimeUnitLongLabel(TimeUnit unit, UiLanguage)
+QString timeUnitLongLabel(TimeUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kTimeUnits, unit).longLabel);
 }
-QString TimeUnitPluralLabel(TimeUnit unit, UiLanguage)
+QString timeUnitPluralLabel(TimeUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kTimeUnits, unit).pluralLabel);
 }
-QString ActivityUnitLabel(ActivityUnit unit, UiLanguage)
+QString activityUnitLabel(ActivityUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kActivityUnits, unit).label);
 }
@@ -100,22 +100,22 @@ QString DoseUnitLabel(DoseUnit unit, UiLanguage)
     return QString::fromUtf16(entry(kDoseUnits, unit).label);
 }
 
-double DoseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity)
+double doseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity)
 {
-    return svPerBq * BqPerUnit(activity) / SvPerUnit(dose);
+    return svPerBq * bqPerUnit(activity) / svPerUnit(dose);
 }
 
-double ContentPerIntakeInUnits(double bqPerBq, ActivityUnit content, ActivityUnit intake)
+double contentPerIntakeInUnits(double bqPerBq, ActivityUnit content, ActivityUnit intake)
 {
-    return bqPerBq * BqPerUnit(intake) / BqPerUnit(content);
+    return bqPerBq * bqPerUnit(intake) / bqPerUnit(content);
 }
 
-double DaysInUnit(double days, TimeUnit unit)
+double daysInUnit(double days, TimeUnit unit)
 {
-    return days * TimeUnitsPerDayB(unit);
+    return days * timeUnitsPerDayB(unit);
 }
 
-ScaledTime ScaleTimeUnit(double days)
+ScaledTime scaleTimeUnit(double days)
 {
     if (days > 1) {
         const double years = days / 365.25;
@@ -124,14 +124,14 @@ ScaledTime ScaleTimeUnit(double days)
         return {years, TimeUnit::Year};
     }
     for (TimeUnit unit : {TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second, TimeUnit::Millisecond}) {
-        const double value = days * TimeUnitsPerDayA(unit);
+        const double value = days * timeUnitsPerDayA(unit);
         if (value >= 1)
             return {value, unit};
     }
-    return {days * TimeUnitsPerDayA(TimeUnit::Microsecond), TimeUnit::Microsecond};
+    return {days * timeUnitsPerDayA(TimeUnit::Microsecond), TimeUnit::Microsecond};
 }
 
-QString FormatSignificant(double x, int n)
+QString formatSignificant(double x, int n)
 {
     n = std::clamp(n, 1, 8);
     const double a = std::fabs(x);
@@ -152,7 +152,7 @@ QString FormatSignificant(double x, int n)
     return formatPicture(x, QString::fromUtf16(heads[column]) + more + (exponent ? QStringLiteral("E-0") : QString()));
 }
 
-std::size_t WriteScientific(char* out, double x, int n)
+std::size_t writeScientific(char* out, double x, int n)
 {
     n = std::clamp(n, 1, 16);
     if (!std::isfinite(x)) {
@@ -198,10 +198,10 @@ std::size_t WriteScientific(char* out, double x, int n)
     return static_cast<std::size_t>(p - out);
 }
 
-QString FormatScientific(double x, int n)
+QString formatScientific(double x, int n)
 {
     char text[32];
-    QString result = QString::fromLatin1(text, static_cast<qsizetype>(WriteScientific(text, x, n)));
+    QString result = QString::fromLatin1(text, static_cast<qsizetype>(writeScientific(text, x, n)));
     const qsizetype point = result.indexOf(u'.');
     if (point >= 0)
         result[point] = decimalSeparator();

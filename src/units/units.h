@@ -86,25 +86,25 @@ using DoseUnits = EnumSet<DoseUnit, 32>;
 
 // Units per day. Table A counts the year as 365.25 days (durations, half-lives); table B as
 // 365 days (the bioassay time axis).
-double TimeUnitsPerDayA(TimeUnit unit);
-double TimeUnitsPerDayB(TimeUnit unit);
+double timeUnitsPerDayA(TimeUnit unit);
+double timeUnitsPerDayB(TimeUnit unit);
 // Becquerel per activity unit and sievert per dose unit, single precision as stored.
-float BqPerUnit(ActivityUnit unit);
-float SvPerUnit(DoseUnit unit);
+float bqPerUnit(ActivityUnit unit);
+float svPerUnit(DoseUnit unit);
 
 // Labels. Every language shows the international unit symbols.
-QString TimeUnitShortLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
-QString TimeUnitLongLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
-QString TimeUnitPluralLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
-QString ActivityUnitLabel(ActivityUnit unit, UiLanguage language = UiLanguage::English);
+QString timeUnitShortLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
+QString timeUnitLongLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
+QString timeUnitPluralLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
+QString activityUnitLabel(ActivityUnit unit, UiLanguage language = UiLanguage::English);
 QString DoseUnitLabel(DoseUnit unit, UiLanguage language = UiLanguage::English);
 
 // A dose coefficient in Sv per Bq shown as dose unit per activity unit.
-double DoseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity);
+double doseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity);
 // A content per intake in Bq per Bq shown as content unit per intake unit.
-double ContentPerIntakeInUnits(double bqPerBq, ActivityUnit content, ActivityUnit intake);
+double contentPerIntakeInUnits(double bqPerBq, ActivityUnit content, ActivityUnit intake);
 // A time in days shown in a unit (year of 365 days).
-double DaysInUnit(double days, TimeUnit unit);
+double daysInUnit(double days, TimeUnit unit);
 
 // Picks a readable unit for a duration in days: days up to a year, years above, and below a
 // day the first of hours, minutes, seconds, milliseconds that gives at least 1.
@@ -112,13 +112,13 @@ struct ScaledTime {
     double value;
     TimeUnit unit;
 };
-ScaledTime ScaleTimeUnit(double days);
+ScaledTime scaleTimeUnit(double days);
 
 // The number with n (1..8) significant digits, switching to an exponent outside 0.1..1000.
-QString FormatSignificant(double x, int n);
+QString formatSignificant(double x, int n);
 // The number with n significant digits and a signed exponent: 1.2E-9, 3.4E+5.
-QString FormatScientific(double x, int n);
+QString formatScientific(double x, int n);
 // The same text in bytes (ASCII, with a point for the separator) written to a buffer of at least
 // 32 characters, for writers of large files; returns its length.
-std::size_t WriteScientific(char* out, double x, int n);
+std::size_t writeScientific(char* out, double x, int n);
 } // namespace kav

@@ -35,7 +35,7 @@ BioassayTable wholeBodyTable()
     table.hasData = true;
     table.timeTitle = QStringLiteral("Time, days");
     for (int k = 0; k < CompartmentCount; ++k)
-        table.columns[static_cast<std::size_t>(k)].organ = SourceOrgansInColumnOrder()[k];
+        table.columns[static_cast<std::size_t>(k)].organ = sourceOrgansInColumnOrder()[k];
     BioassayColumn& body = table.columns[0];
     body.present = true;
     body.title = QStringLiteral("Whole Body");
@@ -215,7 +215,7 @@ TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
     QTest::mouseClick(&c(), Qt::LeftButton, {}, at(point.x(), point.y()));
     ASSERT_TRUE(chart.Tip().isVisible());
     EXPECT_TRUE(chart.Tip().HTMLText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));
-    EXPECT_TRUE(chart.Tip().HTMLText().contains(QStringLiteral("; Y: <b>") + FormatScientific(point.y(), 2)));
+    EXPECT_TRUE(chart.Tip().HTMLText().contains(QStringLiteral("; Y: <b>") + formatScientific(point.y(), 2)));
 }
 
 TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)

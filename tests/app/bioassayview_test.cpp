@@ -108,7 +108,7 @@ TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("0.041667"));
     // The 5 µm material is the ninth of the group: its functions start at 1/2^9, its e(50) is 9e-10;
     // whole body (ordinal 5) at the first time: m = 2^-9 / 7.
-    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(9e-10 / (std::pow(0.5, 9) / 7), 2));
+    EXPECT_EQ(grid->Cells(1, 1), formatScientific(9e-10 / (std::pow(0.5, 9) / 7), 2));
     ASSERT_TRUE(grid->GetCellHint(5, 0));
     EXPECT_TRUE(grid->GetCellHint(5, 0)->startsWith(QStringLiteral("Sum of the content in bronchioles")));
     EXPECT_TRUE(messages.boxes.empty());
@@ -144,7 +144,7 @@ TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
     choose(BioassayQuantity::ContentPerIntake);
     EXPECT_FALSE(parts->doseForContentField->isEnabled());
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("(Reference Bioassay Functions m(t)), Bq per Bq")));
-    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(std::pow(0.5, 9) / 7, 2));
+    EXPECT_EQ(grid->Cells(1, 1), formatScientific(std::pow(0.5, 9) / 7, 2));
 }
 
 TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
@@ -154,10 +154,10 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     EXPECT_EQ(parts->materialBox->currentText(), QStringLiteral("All compounds, fA=5E-2"));
     EXPECT_EQ(parts->sizeBox->count(), 1);
     EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("-"));
-    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(1e-9 / (1.0 / 7), 2));
+    EXPECT_EQ(grid->Cells(1, 1), formatScientific(1e-9 / (1.0 / 7), 2));
     pickComboItem(parts->routeBox, "Inhalation");
     pickComboItem(parts->sizeBox, "1");
-    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(7e-10 / (std::pow(0.5, 7) / 7), 2));
+    EXPECT_EQ(grid->Cells(1, 1), formatScientific(7e-10 / (std::pow(0.5, 7) / 7), 2));
     // Another material brings the size back to 5 µm.
     pickComboItem(parts->materialBox, "Gas or vapour Type V, Elemental vapour");
     EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("-"));
@@ -217,7 +217,7 @@ TEST_F(BioassayViewTest, ExcludingFractionsOfTheDayFromTheMenuIsRemembered)
 {
     start();
     pickFromMenu(parts->wholeDaysAction);
-    EXPECT_TRUE(home.context().Settings().BioassayWholeDays());
+    EXPECT_TRUE(home.context().Settings().bioassayWholeDays());
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->Cells(0, 11), QStringLiteral("11"));
     EXPECT_EQ(grid->RowCount(), 245);
@@ -233,7 +233,7 @@ TEST_F(BioassayViewTest, UnitsComeFromThePreferences)
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->Cells(0, grid->RowCount() - 1), QStringLiteral("438000"));
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("kBq per MBq")));
-    EXPECT_EQ(grid->Cells(1, 1), FormatScientific(1000 * std::pow(0.5, 9) / 7, 2));
+    EXPECT_EQ(grid->Cells(1, 1), formatScientific(1000 * std::pow(0.5, 9) / 7, 2));
 }
 
 TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)

@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothin
     form.FormActivate();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(shown.isEmpty());
-    home.context().SavePreferencesAtExit(); // saving at exit is off
+    home.context().savePreferencesAtExit(); // saving at exit is off
     EXPECT_EQ(home.ini(), before);
 }
 
@@ -219,8 +219,8 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_EQ(form.MixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
     EXPECT_TRUE(form.MaterialsData());
     EXPECT_TRUE(form.BioassayDataShown());
-    EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
-    EXPECT_EQ(home.context().DataElementList(), (QStringList{"Co", "Cs"}));
+    EXPECT_EQ(home.context().dataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
+    EXPECT_EQ(home.context().dataElementList(), (QStringList{"Co", "Cs"}));
     EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
     // The folder the numbers come from is named in the status line.
     ASSERT_TRUE(form.DataFolderLabel());
@@ -233,27 +233,27 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
               (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form.IntakeChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_FALSE(form.MaterialsData()->IsLoaded());
+    EXPECT_FALSE(form.MaterialsData()->isLoaded());
     captureDialogs(form);
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
     EXPECT_TRUE(form.MaterialsChooser()->Selection().Active());
-    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.MeasuredChooser()->isHidden());
-    form.MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
-    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(form.MaterialsChooser()->Selection().UndoNames(), QStringList{"Co-60"});
+    form.MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(form.MaterialsChooser()->Selection().undoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
     for (NuclideChooser* panel : {form.MaterialsChooser(), form.IntakeChooser(), form.MeasuredChooser()}) {
         const AdvancedFilter& advanced = panel->Selection().Filter().Advanced();
         EXPECT_FALSE(advanced.Enabled());
-        EXPECT_EQ(advanced.HalfLifeTime().MaxValue(), 9.3e15f);
-        EXPECT_EQ(advanced.HalfLifeTime().MinUnits(), TimeUnit::Year);
-        EXPECT_EQ(advanced.HalfLifeTime().MinValue(), 0.305f);
-        EXPECT_FALSE(advanced.HalfLifeTime().MinEnabled());
-        EXPECT_FALSE(advanced.HalfLifeTime().MaxEnabled());
+        EXPECT_EQ(advanced.halfLifeTime().MaxValue(), 9.3e15f);
+        EXPECT_EQ(advanced.halfLifeTime().minUnits(), TimeUnit::Year);
+        EXPECT_EQ(advanced.halfLifeTime().MinValue(), 0.305f);
+        EXPECT_FALSE(advanced.halfLifeTime().MinEnabled());
+        EXPECT_FALSE(advanced.halfLifeTime().MaxEnabled());
     }
 }
 
@@ -292,8 +292,8 @@ TEST_F(MainWindowTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOn
             EXPECT_EQ(home.context().Index().Count(), 1252);
             form.show();
             form.DosePerIntakeTabs()->setCurrentIndex(1);
-            EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
-            EXPECT_FALSE(form.MaterialsChooser()->Selection().ElementList().isEmpty());
+            EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+            EXPECT_FALSE(form.MaterialsChooser()->Selection().elementList().isEmpty());
         }
         EXPECT_EQ(messages.boxes.size(), 1u);
         QDir::setCurrent(before);
@@ -318,10 +318,10 @@ TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
     captureDialogs(form);
     form.show();
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    ASSERT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    ASSERT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     AdvancedFilter& filter = form.MaterialsChooser()->Selection().Filter().Advanced();
     filter.AMass().SetMaxValue(10);
-    filter.AMass().SetMaxEnabled(true);
+    filter.AMass().setMaxEnabled(true);
     filter.SetEnabled(true);
     ASSERT_EQ(form.MaterialsChooser()->NuclideCount(), 0);
     EXPECT_TRUE(form.statusBar()->currentMessage().startsWith(QStringLiteral("No radionuclide passes")));
@@ -332,7 +332,7 @@ TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\n")));
     filter.SetEnabled(false);
     EXPECT_EQ(form.MaterialsChooser()->ElementBox()->currentText(), QStringLiteral("Co"));
-    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -355,11 +355,11 @@ TEST_F(MainWindowTest, EmptyDataFolderAsksForAnotherOrEnds)
     QTemporaryDir other;
     writeTypicalFile(other.path(), ChemicalElement::Co, "60");
     MainWindow form(context(), [&](ProgramSettings& p, OptionsPage) {
-        p.SetDataFolderPath(other.path());
+        p.setDataFolderPath(other.path());
         return true;
     });
     EXPECT_FALSE(form.StartupFailed());
-    EXPECT_EQ(home.context().Settings().DataFolderPath(), other.path());
+    EXPECT_EQ(home.context().Settings().dataFolderPath(), other.path());
     EXPECT_EQ(form.MixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
 }
 
@@ -370,10 +370,10 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     writeTypicalFile(data.path(), ChemicalElement::Co, "58");
     writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
     ApplicationContext& started = context();
-    const QString keptFile = started.Settings().MixtureFileName();
+    const QString keptFile = started.Settings().mixtureFileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(keptFile).path()));
     writeBytes(keptFile,
-               MixtureFileBytes({{"Co-60", IntakeRoute::Ingestion, 0, -1}, {"Co-58", IntakeRoute::Ingestion, 0, -1}}));
+               mixtureFileBytes({{"Co-60", IntakeRoute::Ingestion, 0, -1}, {"Co-58", IntakeRoute::Ingestion, 0, -1}}));
     QTemporaryDir other;
     writeTypicalFile(other.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
     writeTwoGroupFile(other.path(), ChemicalElement::Cs, "137");
@@ -381,7 +381,7 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     QString target = other.path();
     MainWindow form(started, [&](ProgramSettings& p, OptionsPage o) {
         asked.push_back(o);
-        p.SetDataFolderPath(target);
+        p.setDataFolderPath(target);
         return true;
     });
     captureDialogs(form);
@@ -392,9 +392,9 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     form.MainTabs()->setCurrentIndex(1);
     form.MainTabs()->setCurrentIndex(0);
     form.DosePerIntakeTabs()->setCurrentIndex(1);
-    form.MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Co, "58");
-    ASSERT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-58"));
-    ASSERT_EQ(form.BioassayDataShown()->NuclideNameText(), QStringLiteral("Co-60"));
+    form.MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Co, "58");
+    ASSERT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-58"));
+    ASSERT_EQ(form.BioassayDataShown()->nuclideNameText(), QStringLiteral("Co-60"));
     ASSERT_TRUE(form.MixtureRows()->Row(1).Available());
     ASSERT_FALSE(form.SampleNotice());
 
@@ -405,19 +405,19 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     ASSERT_TRUE(options);
     options->trigger();
     EXPECT_EQ(asked, std::vector<OptionsPage>{OptionsPage::General});
-    EXPECT_EQ(home.context().DataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(home.context().dataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(form.MaterialsChooser()->Selection().Filter().FullNuclideList().Names(),
               (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(form.IntakeChooser()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
     EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
-    EXPECT_TRUE(form.MaterialsData()->IsSyntheticSample());
-    EXPECT_TRUE(form.BioassayDataShown()->IsSyntheticSample());
+    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.MaterialsData()->isSyntheticSample());
+    EXPECT_TRUE(form.BioassayDataShown()->isSyntheticSample());
     // The kept rows stay as they were chosen, each with the new folder's data or the reason.
     ASSERT_EQ(form.MixtureRows()->Count(), 2);
-    EXPECT_TRUE(form.MixtureRows()->Row(0).loaded->data.IsSyntheticSample());
+    EXPECT_TRUE(form.MixtureRows()->Row(0).loaded->data.isSyntheticSample());
     EXPECT_EQ(form.MixtureRows()->Row(1).setting.nuclide, QStringLiteral("Co-58"));
     EXPECT_FALSE(form.MixtureRows()->Row(1).Available());
     ASSERT_TRUE(form.SampleNotice());
@@ -431,13 +431,13 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
         << form.RadonPage()->RadonData()->Problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
-    form.MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
-    ASSERT_EQ(form.MaterialsData()->AerosolDataCount(), 2);
+    form.MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    ASSERT_EQ(form.MaterialsData()->aerosolDataCount(), 2);
     target = data.path();
     messages.boxes.clear();
     options->trigger();
     EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-58"));
-    EXPECT_EQ(form.MaterialsData()->NuclideNameText(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-58"));
     EXPECT_TRUE(form.MixtureRows()->Row(1).Available());
     EXPECT_TRUE(form.SampleNotice()->isHidden());
     EXPECT_TRUE(form.RadonPage()->RadonData()->DataLoaded());

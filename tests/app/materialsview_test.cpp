@@ -41,10 +41,10 @@ void writeNamelessGroupFile(const QString& folder, ChemicalElement element, cons
     for (auto& m : group->m_aerosolDataArr)
         m = makeMaterial(&d, IntakeRoute::Inhalation, MaterialForm::Aerosol, "", 0, 1e-9f);
     d.m_aerosolData.push_back(std::move(group));
-    QByteArray bytes = DoseDataFileBytes(d);
+    QByteArray bytes = doseDataFileBytes(d);
     bytes.replace(bytes.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
-    SetDoseDataChecksum(bytes);
-    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), bytes);
+    setDoseDataChecksum(bytes);
+    writeBytes(QDir(folder).filePath(d.nuclideNameText() + QStringLiteral(".qvd")), bytes);
 }
 
 // The real main window on a data folder written here, showing the Materials view.
@@ -99,7 +99,7 @@ protected:
 
 TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 {
-    EXPECT_EQ(form->MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
     EXPECT_EQ(parts->ingestedList->count(), 1);
     EXPECT_EQ(grid->ColCount(), 32);
@@ -119,7 +119,7 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 
 TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 {
-    form->MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Sr, "90");
+    form->MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Sr, "90");
     ASSERT_EQ(parts->inhaledList->count(), 3);
     setSizes({6, 8});
     setChecked(parts->inhaledList, {true, true, true});
@@ -166,20 +166,20 @@ TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
     parts->doseUnitBox->setCurrentIndex(1); // mSv
     emit parts->doseUnitBox->activated(1);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
-    EXPECT_EQ(home.context().Settings().MaterialsDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(home.context().Settings().materialsDoseUnit(), DoseUnit::mSv);
     parts->activityUnitBox->setCurrentIndex(2); // kBq
     emit parts->activityUnitBox->activated(2);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(home.context().Settings().MaterialsActivityUnit(), ActivityUnit::kBq);
+    EXPECT_EQ(home.context().Settings().materialsActivityUnit(), ActivityUnit::kBq);
 }
 
 TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
 {
     // What the options dialog's OK does: the edited copy is committed to the settings.
     ProgramSettings& settings = home.context().Settings();
-    const auto edited = ProgramSettings::WithDefaults(settings.Locations());
+    const auto edited = ProgramSettings::withDefaults(settings.Locations());
     edited->Assign(settings);
-    edited->SetMaterialsActivityUnit(ActivityUnit::kBq);
+    edited->setMaterialsActivityUnit(ActivityUnit::kBq);
     settings.Assign(*edited);
     EXPECT_EQ(parts->activityUnitBox->Value(), ActivityUnit::kBq);
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
@@ -192,14 +192,14 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     cs.seek(100);
     cs.write("damage");
     cs.close();
-    form->MaterialsChooser()->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
+    form->MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
                   + QStringLiteral(" is corrupted"));
     EXPECT_EQ(form->MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form->MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
@@ -266,7 +266,7 @@ TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonOk));
     EXPECT_EQ(form->MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form->MaterialsData()->NuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
 }
@@ -281,7 +281,7 @@ TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
     ASSERT_EQ(messages.boxes.size(), 2u);
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Aerosol ReadBinaryData")));
     EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Co-60.qvd is corrupted")));
-    EXPECT_FALSE(form->MaterialsData()->IsLoaded());
+    EXPECT_FALSE(form->MaterialsData()->isLoaded());
     EXPECT_EQ(grid->RowCount(), 3);
     EXPECT_EQ(parts->inhaledList->count(), 0);
     EXPECT_EQ(parts->ingestedList->count(), 0);

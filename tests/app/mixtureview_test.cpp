@@ -274,17 +274,17 @@ TEST_F(MixtureViewTest, UnitsScaleEveryCoefficientAndTheHeader)
     pickComboItem(parts->doseUnitBox, "mSv");
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/kBq"));
     EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(home.context().Settings().MixtureActivityUnit(), ActivityUnit::kBq);
-    EXPECT_EQ(home.context().Settings().MixtureDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(home.context().Settings().mixtureActivityUnit(), ActivityUnit::kBq);
+    EXPECT_EQ(home.context().Settings().mixtureDoseUnit(), DoseUnit::mSv);
 }
 
 TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
 {
     // What the options dialog's OK does: the edited copy is committed to the settings.
     ProgramSettings& settings = home.context().Settings();
-    const auto edited = ProgramSettings::WithDefaults(settings.Locations());
+    const auto edited = ProgramSettings::withDefaults(settings.Locations());
     edited->Assign(settings);
-    edited->SetMixtureDoseUnit(DoseUnit::mSv);
+    edited->setMixtureDoseUnit(DoseUnit::mSv);
     settings.Assign(*edited);
     EXPECT_EQ(parts->doseUnitBox->Value(), DoseUnit::mSv);
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
@@ -459,7 +459,7 @@ TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
     pickInCell(4, 3, kGroupS);
     pickInCell(5, 3, "1");
     const QStringList plutonium = row(3);
-    const QString keptFile = home.context().Settings().MixtureFileName();
+    const QString keptFile = home.context().Settings().mixtureFileName();
     form.reset();
     const QByteArray kept = read(keptFile);
     ASSERT_TRUE(kept.contains("\nPu-239\tInhalation\t1\t1\n")) << kept.toStdString();
@@ -498,14 +498,14 @@ TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
 TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
 {
     addThroughDialog({"Sr-90", "Cs-137", "Pu-239"});
-    const QString keptFile = home.context().Settings().MixtureFileName();
+    const QString keptFile = home.context().Settings().mixtureFileName();
     form.reset();
     const QByteArray kept = read(keptFile);
     QTemporaryDir few;
     writeTypicalFile(few.path(), ChemicalElement::Co, "60");
     writeTypicalFile(few.path(), ChemicalElement::Cs, "137");
     ApplicationContext& context = home.makeContext(messages);
-    context.Settings().SetDataFolderPathForThisRun(few.path());
+    context.Settings().setDataFolderPathForThisRun(few.path());
     form = std::make_unique<MainWindow>(context);
     EXPECT_EQ(form->MixtureRows()->Count(), 4);
     EXPECT_FALSE(form->MixtureRows()->Row(1).Available());
@@ -516,7 +516,7 @@ TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
 TEST_F(MixtureViewTest, AListThatCannotBeKeptIsSaid)
 {
     // A folder stands where the file should go.
-    ASSERT_TRUE(QDir().mkpath(home.context().Settings().MixtureFileName()));
+    ASSERT_TRUE(QDir().mkpath(home.context().Settings().mixtureFileName()));
     form.reset();
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
@@ -541,7 +541,7 @@ TEST_F(MixtureViewTest, ThePointerShowsWhatCanBePicked)
 TEST_F(MixtureViewTest, ADamagedListFileGivesTheExample)
 {
     form.reset();
-    writeBytes(home.context().Settings().MixtureFileName(), QByteArray("\0\xff garbage\tInhalation\n", 22));
+    writeBytes(home.context().Settings().mixtureFileName(), QByteArray("\0\xff garbage\tInhalation\n", 22));
     start();
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
     EXPECT_TRUE(messages.boxes.empty());

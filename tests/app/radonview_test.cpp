@@ -76,7 +76,7 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
     EXPECT_EQ(shownHeaders(), (QStringList{"", "Dose Coefficient e(50),\r\nSv per Bq"}));
     // Three intakes, each label and e(50) over two rows.
     EXPECT_EQ(grid->Cells(0, 3), QStringLiteral("Inhalation Rn-222 (radon)"));
-    EXPECT_EQ(grid->Cells(1, 3), FormatScientific(radonEffective(0, 1), 3));
+    EXPECT_EQ(grid->Cells(1, 3), formatScientific(radonEffective(0, 1), 3));
     EXPECT_EQ(grid->MergedRegion(0, 4).top, 3);
     EXPECT_TRUE(
         view->RadonData()->CaptionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
@@ -89,7 +89,7 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
     EXPECT_EQ(grid->Cells(3, 0), QStringLiteral("Bone marrow"));
     // Organ 0, women, inhalation of Rn-222: field 3 of the first organ line.
-    EXPECT_EQ(grid->Cells(3, 4), FormatScientific(radonValue(0, 0, 3), 3));
+    EXPECT_EQ(grid->Cells(3, 4), formatScientific(radonValue(0, 0, 3), 3));
     ASSERT_TRUE(grid->GetCellCaption(2, 0));
     EXPECT_TRUE(grid->GetCellCaption(2, 0)->contains(QStringLiteral("h<sub>T</sub>(50)")));
     EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Committed equivalent h<sub>T</sub>(50)")));
@@ -113,9 +113,9 @@ TEST_F(RadonViewTest, EveryProgenyTable)
         EXPECT_EQ(grid->MergedRegion(2, 5).top, 4); // "Female" over rows 4 to 6
         EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("Female"));
         EXPECT_EQ(grid->Cells(3, 6), QStringLiteral("Total"));
-        EXPECT_EQ(grid->Cells(1, 1), FormatScientific(radonEffective(t, 0), 3));
+        EXPECT_EQ(grid->Cells(1, 1), formatScientific(radonEffective(t, 0), 3));
         // Organ 2, women, attached: field 4 of the third organ line of the block.
-        EXPECT_EQ(grid->Cells(4 + 2, 5), FormatScientific(radonValue(t, 2, 4), 3));
+        EXPECT_EQ(grid->Cells(4 + 2, 5), formatScientific(radonValue(t, 2, 4), 3));
         EXPECT_EQ(grid->Cells(4 + 28, 0), QStringLiteral("Uterus"));
         EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Contributions to total dose")));
         ASSERT_TRUE(grid->GetCellCaption(3, 0));
@@ -141,7 +141,7 @@ TEST_F(RadonViewTest, TheClipboardGetsTheCaptionAndTheShownColumns)
     EXPECT_EQ(lines[1], QString::fromUtf16(u"\tEffective dose per exposure, mSv per mJ\u00B7h\u00B7m-3"));
     EXPECT_EQ(lines[2],
               QStringLiteral("Doses per exposure to radon progeny for mine\t")
-                  + FormatScientific(radonEffective(2, 0), 3));
+                  + formatScientific(radonEffective(2, 0), 3));
     EXPECT_EQ(lines[3], QStringLiteral("\t"));
     EXPECT_EQ(lines.last(), QString());
 }

@@ -44,12 +44,12 @@ protected:
         tritium.m_nuclideId = StoredNuclideId{ChemicalElement::H, "3"};
         tritium.m_injectData.push_back(
             makeMaterial(&tritium, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-11f));
-        writeBytes(QDir(data.path()).filePath("H-3.qvd"), DoseDataFileBytes(tritium));
+        writeBytes(QDir(data.path()).filePath("H-3.qvd"), doseDataFileBytes(tritium));
         writeTypicalFile(data.path(), ChemicalElement::Co, "60");
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<MainWindow>(home.makeContext(messages));
     }
-    QString exportFolder() { return home.context().Settings().ExportDir(); }
+    QString exportFolder() { return home.context().Settings().exportDir(); }
     void exportDoses()
     {
         form->SetMaintenance(true);
@@ -148,7 +148,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
         << messages.boxes[0].text.toStdString();
     EXPECT_EQ(home.ini(), before);
     // The choice applies for this run all the same.
-    EXPECT_EQ(home.context().Settings().BioassayDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(home.context().Settings().bioassayDoseUnit(), DoseUnit::Sv);
 }
 
 // A unit changed in a view is kept for the run only; the bioassay page's "Units..." OK keeps what
@@ -157,7 +157,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 {
     form->show();
     pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
-    ASSERT_EQ(home.context().Settings().MixtureDoseUnit(), DoseUnit::mSv);
+    ASSERT_EQ(home.context().Settings().mixtureDoseUnit(), DoseUnit::mSv);
     inOptionsDialog([](QDialog& dialog) {
         pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
         auto* autoSave = dialog.findChild<QCheckBox*>(QStringLiteral("AutoSave"));
@@ -188,7 +188,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 
 TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
 {
-    const QString kept = home.context().Settings().MixtureFileName();
+    const QString kept = home.context().Settings().mixtureFileName();
     form.reset(); // writes the list once
     const QByteArray before = read(kept);
     ASSERT_TRUE(before.contains("Co-60\t"));
@@ -241,7 +241,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
                              "either.")
                   .arg(home.filePath("config/kav-data-viewer")));
     pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
-    EXPECT_EQ(context.Settings().MixtureDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(context.Settings().mixtureDoseUnit(), DoseUnit::mSv);
     form->close();
     form.reset();
     EXPECT_EQ(messages.boxes.size(), 1u);
@@ -258,8 +258,8 @@ TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
     {
         const FileSizeLimit limit(16);
         form->FormActivate();
-        home.context().Settings().SetAutoSave(true);
-        home.context().SavePreferencesAtExit(); // fails again, said no more
+        home.context().Settings().setAutoSave(true);
+        home.context().savePreferencesAtExit(); // fails again, said no more
     }
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);

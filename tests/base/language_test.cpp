@@ -21,16 +21,16 @@ TEST(LanguageTest, CodesAndLocales)
                  {UiLanguage::Ukrainian, "uk", QLocale::Ukrainian, "Українська"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
-        EXPECT_EQ(LanguageCode(c.language), QLatin1String(c.code));
-        EXPECT_EQ(LanguageOfCode(QString::fromLatin1(c.code)), c.language);
-        EXPECT_EQ(LanguageOfCode(QString::fromLatin1(c.code).toUpper() + u' '), c.language);
-        EXPECT_EQ(LanguageOfLocale(QLocale(c.locale)), c.language);
-        EXPECT_EQ(LanguageOwnName(c.language), QString::fromUtf8(c.ownName));
+        EXPECT_EQ(languageCode(c.language), QLatin1String(c.code));
+        EXPECT_EQ(languageOfCode(QString::fromLatin1(c.code)), c.language);
+        EXPECT_EQ(languageOfCode(QString::fromLatin1(c.code).toUpper() + u' '), c.language);
+        EXPECT_EQ(languageOfLocale(QLocale(c.locale)), c.language);
+        EXPECT_EQ(languageOwnName(c.language), QString::fromUtf8(c.ownName));
     }
     for (const char* other : {"", "de", "e", "english", "ua"})
-        EXPECT_EQ(LanguageOfCode(QString::fromLatin1(other)), std::nullopt) << other;
-    EXPECT_EQ(LanguageOfLocale(QLocale(QLocale::Belarusian)), UiLanguage::English);
-    EXPECT_EQ(LanguageOfLocale(QLocale::c()), UiLanguage::English);
+        EXPECT_EQ(languageOfCode(QString::fromLatin1(other)), std::nullopt) << other;
+    EXPECT_EQ(languageOfLocale(QLocale(QLocale::Belarusian)), UiLanguage::English);
+    EXPECT_EQ(languageOfLocale(QLocale::c()), UiLanguage::English);
 }
 
 } // namespace

@@ -13,19 +13,19 @@ TEST(NoticeTest, ListenersHearWhileTheyKeepTheirConnection)
 {
     Notice<int> changed;
     std::string heard;
-    auto first = changed.Connect([&](int n) { heard += "a" + std::to_string(n); });
-    std::optional<Notice<int>::Connection> second = changed.Connect([&](int n) { heard += "b" + std::to_string(n); });
+    auto first = changed.connect([&](int n) { heard += "a" + std::to_string(n); });
+    std::optional<Notice<int>::Connection> second = changed.connect([&](int n) { heard += "b" + std::to_string(n); });
     changed(1);
     EXPECT_EQ(heard, "a1b1");
     second.reset();
     changed(2);
     EXPECT_EQ(heard, "a1b1a2");
     Notice<int>::Connection moved = std::move(first);
-    EXPECT_FALSE(first.Connected());
-    EXPECT_TRUE(moved.Connected());
+    EXPECT_FALSE(first.connected());
+    EXPECT_TRUE(moved.connected());
     changed(3);
     EXPECT_EQ(heard, "a1b1a2a3");
-    moved.Reset();
+    moved.reset();
     changed(4);
     EXPECT_EQ(heard, "a1b1a2a3");
 }
@@ -39,13 +39,13 @@ TEST(NoticeTest, ChangesWhileTellingAndAConnectionOutlivingItsNotice)
     std::string heard;
     Notice<>::Connection later;
     Notice<>::Connection second;
-    auto first = changed.Connect([&] {
+    auto first = changed.connect([&] {
         heard += "a";
-        second.Reset();
-        if (!later.Connected())
-            later = changed.Connect([&] { heard += "c"; });
+        second.reset();
+        if (!later.connected())
+            later = changed.connect([&] { heard += "c"; });
     });
-    second = changed.Connect([&] { heard += "b"; });
+    second = changed.connect([&] { heard += "b"; });
     changed();
     EXPECT_EQ(heard, "a");
     changed();
@@ -54,11 +54,11 @@ TEST(NoticeTest, ChangesWhileTellingAndAConnectionOutlivingItsNotice)
     Notice<>::Connection survivor;
     {
         Notice<> gone;
-        survivor = gone.Connect([] {});
-        EXPECT_TRUE(survivor.Connected());
+        survivor = gone.connect([] {});
+        EXPECT_TRUE(survivor.connected());
     }
-    EXPECT_FALSE(survivor.Connected());
-    survivor.Reset(); // nothing to end: no harm
+    EXPECT_FALSE(survivor.connected());
+    survivor.reset(); // nothing to end: no harm
 }
 
 } // namespace

@@ -20,7 +20,7 @@ QByteArray read(const QString& path)
 // A write that the system cuts short (here by a file-size limit, as a full disk would) fails
 // with the system's reason and leaves the old file, or none, in place, whatever the size: a
 // small file is where a buffered write used to fail only in the final flush, unnoticed.
-TEST(SaveFileAtomically, AShortWriteFailsWithItsReasonAndLeavesTheOldFile)
+TEST(saveFileAtomically, AShortWriteFailsWithItsReasonAndLeavesTheOldFile)
 {
     struct Case {
         const char* what;
@@ -38,13 +38,13 @@ TEST(SaveFileAtomically, AShortWriteFailsWithItsReasonAndLeavesTheOldFile)
         QTemporaryDir dir;
         const QString path = dir.filePath("out.txt");
         if (c.oldFile) {
-            ASSERT_TRUE(SaveFileAtomically(path, "old"));
+            ASSERT_TRUE(saveFileAtomically(path, "old"));
         }
         QString error;
         bool saved = true;
         {
             const FileSizeLimit limit(4096);
-            saved = SaveFileAtomically(path, QByteArray(c.size, 'x'), &error);
+            saved = saveFileAtomically(path, QByteArray(c.size, 'x'), &error);
         }
         EXPECT_FALSE(saved);
         EXPECT_EQ(error, QString::fromLatin1(FileSizeLimit::Reason));
@@ -55,41 +55,41 @@ TEST(SaveFileAtomically, AShortWriteFailsWithItsReasonAndLeavesTheOldFile)
     }
 }
 
-TEST(SaveFileAtomically, WritesTheWholeFileAndSaysWhyAFolderCannotTakeIt)
+TEST(saveFileAtomically, WritesTheWholeFileAndSaysWhyAFolderCannotTakeIt)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("out.txt");
     const QByteArray bytes(70000, 'y');
     {
         const FileSizeLimit limit(70000);
-        ASSERT_TRUE(SaveFileAtomically(path, bytes));
+        ASSERT_TRUE(saveFileAtomically(path, bytes));
     }
     EXPECT_EQ(read(path), bytes);
-    ASSERT_TRUE(SaveFileAtomically(path, {}));
+    ASSERT_TRUE(saveFileAtomically(path, {}));
     EXPECT_EQ(read(path), QByteArray());
 
     QString error;
-    EXPECT_FALSE(SaveFileAtomically(dir.filePath("no-such-folder/out.txt"), "x", &error));
+    EXPECT_FALSE(saveFileAtomically(dir.filePath("no-such-folder/out.txt"), "x", &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_NE(error, QStringLiteral("Unknown error"));
 }
 
 // A file read up to a limit: whole when smaller, cut at the limit when larger (so that a reader
 // asking for limit + 1 bytes tells a file too large).
-TEST(ReadAtMost, ReadsUpToTheLimitWhateverTheFileSize)
+TEST(readAtMost, ReadsUpToTheLimitWhateverTheFileSize)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("in");
     QByteArray bytes;
     for (int i = 0; i < 200000; ++i)
         bytes += static_cast<char>(i % 251);
-    ASSERT_TRUE(SaveFileAtomically(path, bytes));
+    ASSERT_TRUE(saveFileAtomically(path, bytes));
     const std::pair<qint64, qsizetype> cases[]
         = {{1 << 30, 200000}, {200001, 200000}, {200000, 200000}, {65537, 65537}, {10, 10}, {0, 0}};
     for (const auto& [limit, expected] : cases) {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(ReadAtMost(file, limit), bytes.left(expected)) << limit;
+        EXPECT_EQ(readAtMost(file, limit), bytes.left(expected)) << limit;
     }
 }
 

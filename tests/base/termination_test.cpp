@@ -23,8 +23,8 @@ bool waitFor(int count)
 // installation changes nothing.
 TEST(TerminationTest, EachSignalIsHandedOnOnce)
 {
-    ASSERT_TRUE(CallOnTerminationRequest([] { ++requests; }));
-    EXPECT_TRUE(CallOnTerminationRequest([] { requests += 100; }));
+    ASSERT_TRUE(callOnTerminationRequest([] { ++requests; }));
+    EXPECT_TRUE(callOnTerminationRequest([] { requests += 100; }));
     std::raise(SIGTERM);
     EXPECT_TRUE(waitFor(1));
     std::raise(SIGINT);

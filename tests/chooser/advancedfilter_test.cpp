@@ -66,12 +66,12 @@ protected:
             n.node.lineCount = static_cast<std::uint16_t>(n.lines.size());
             position += n.node.lineCount;
             for (const SpectrumLine& line : n.lines)
-                AppendSpectrumRecord(spectra, line);
+                appendSpectrumRecord(spectra, line);
             nodes.push_back(n.node);
         }
         write("Index.rnx", toBytes(nodes));
         write("Spectra.rnx", spectra);
-        ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+        ASSERT_EQ(index.loadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     }
 
     void write(const char* name, const QByteArray& bytes)
@@ -89,7 +89,7 @@ protected:
     SpectraFiles spectra{index};
     std::vector<SpectrumRead> readFailures;
     Notice<const SpectrumRead&>::Connection recordingFailures
-        = spectra.readFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
+        = spectra.readFailed.connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
 };
 
 TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
@@ -115,8 +115,8 @@ TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
         MassNumberFilter f(&index);
         f.SetMinValue(c.min);
         f.SetMaxValue(c.max);
-        f.SetMinEnabled(c.minEnabled);
-        f.SetMaxEnabled(c.maxEnabled);
+        f.setMinEnabled(c.minEnabled);
+        f.setMaxEnabled(c.maxEnabled);
         EXPECT_EQ(names(f), list(c.passing));
         EXPECT_EQ(f.Active(), c.active);
     }
@@ -136,7 +136,7 @@ TEST_F(AdvancedFilterTest, MassNumberMinimumTellsOnlyWhenItsEndIsOn)
     EXPECT_EQ(notices, 0);
     f.SetMaxValue(200);
     EXPECT_EQ(notices, 1);
-    f.SetMinEnabled(true);
+    f.setMinEnabled(true);
     EXPECT_EQ(notices, 2);
     f.SetMinValue(150);
     EXPECT_EQ(notices, 3);
@@ -164,7 +164,7 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
         AncestorsFilter ancestors(&index);
         DaughtersFilter daughters(&index);
         for (RelativesCountFilter* f : std::initializer_list<RelativesCountFilter*>{&ancestors, &daughters}) {
-            f->SetCountSet(RelativesCountSet::fromRaw(c.counts));
+            f->setCountSet(RelativesCountSet::fromRaw(c.counts));
             EXPECT_TRUE(f->Nuclides().Count() == 0) << "nothing is computed while it is off";
             f->SetEnabled(true);
         }
@@ -174,7 +174,7 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
     AncestorsFilter none(&index);
     none.SetEnabled(true);
     EXPECT_TRUE(none.Active());
-    none.SetCountSet({});
+    none.setCountSet({});
     EXPECT_FALSE(none.Active());
 }
 
@@ -203,11 +203,11 @@ TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
         SCOPED_TRACE(testing::Message() << int(c.operation) << " " << c.modes.raw());
         DecayModeFilter f(&index);
         f.SetEnabled(true);
-        f.SetOperation(c.operation);
+        f.setOperation(c.operation);
         if (c.operation == DecayModeMatch::Any)
-            f.SetOrSet(c.modes);
+            f.setOrSet(c.modes);
         else
-            f.SetAndSet(DecayModesAllOf::fromRaw(static_cast<std::uint8_t>(c.modes.raw())));
+            f.setAndSet(DecayModesAllOf::fromRaw(static_cast<std::uint8_t>(c.modes.raw())));
         EXPECT_EQ(names(f), list(c.passing));
         EXPECT_TRUE(f.Active());
     }
@@ -220,15 +220,15 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
     f.onChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
     EXPECT_EQ(f.Nuclides().Count(), 8) << "any of the nine sets at first";
-    f.SetAndSet({DecayFilterKind::Alpha});
+    f.setAndSet({DecayFilterKind::Alpha});
     EXPECT_EQ(notices, 1);
-    f.SetOperation(DecayModeMatch::All);
+    f.setOperation(DecayModeMatch::All);
     EXPECT_EQ(notices, 2);
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Po-212"));
-    f.SetOrSet({});
+    f.setOrSet({});
     EXPECT_EQ(notices, 2);
     EXPECT_TRUE(f.Active());
-    f.SetAndSet({});
+    f.setAndSet({});
     EXPECT_FALSE(f.Active());
 }
 
@@ -236,28 +236,28 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
 {
     HalfLifeFilter f(&index);
     EXPECT_EQ(f.MinValue(), 0.299f) << "the ends start at the index's extremes";
-    EXPECT_EQ(f.MinUnits(), TimeUnit::Microsecond);
+    EXPECT_EQ(f.minUnits(), TimeUnit::Microsecond);
     EXPECT_EQ(f.MaxValue(), 432.2f);
-    EXPECT_EQ(f.MaxUnits(), TimeUnit::Year);
-    EXPECT_EQ(f.MaxLambda(), index.FindNuclide(u"Am-241")->decayConstant);
+    EXPECT_EQ(f.maxUnits(), TimeUnit::Year);
+    EXPECT_EQ(f.maxLambda(), index.findNuclide(u"Am-241")->decayConstant);
 
-    f.SetMinUnits(TimeUnit::Day);
+    f.setMinUnits(TimeUnit::Day);
     f.SetMinValue(1);
-    f.SetMinEnabled(true);
-    EXPECT_FLOAT_EQ(f.MinLambda(), static_cast<float>(kLn2));
+    f.setMinEnabled(true);
+    EXPECT_FLOAT_EQ(f.minLambda(), static_cast<float>(kLn2));
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
-    f.SetMinUnits(TimeUnit::Hour);
+    f.setMinUnits(TimeUnit::Hour);
     EXPECT_FLOAT_EQ(f.MinValue(), 24);
-    EXPECT_FLOAT_EQ(f.MinLambda(), static_cast<float>(kLn2));
+    EXPECT_FLOAT_EQ(f.minLambda(), static_cast<float>(kLn2));
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
 
     f.SetMaxValue(10);
-    f.SetMaxEnabled(true);
+    f.setMaxEnabled(true);
     EXPECT_EQ(names(f), list("Cf-252 Co-60 I-131 Tl-204"));
     EXPECT_TRUE(f.Active());
     f.SetMaxValue(0.5f); // years
     EXPECT_EQ(names(f), list("I-131"));
-    f.SetMaxUnits(TimeUnit::Hour);
+    f.setMaxUnits(TimeUnit::Hour);
     f.SetMaxValue(12);
     EXPECT_TRUE(names(f).isEmpty()) << "at least a day and at most twelve hours";
     EXPECT_FALSE(f.Active());
@@ -283,9 +283,9 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.days);
         HalfLifeFilter f(&index);
-        f.SetMinLambda(static_cast<float>(kLn2 / c.days));
+        f.setMinLambda(static_cast<float>(kLn2 / c.days));
         EXPECT_NEAR(f.MinValue(), c.value, c.value * 1e-5);
-        EXPECT_EQ(f.MinUnits(), c.unit);
+        EXPECT_EQ(f.minUnits(), c.unit);
     }
 }
 
@@ -293,17 +293,17 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
 {
     HalfLifeFilter f(nullptr);
     EXPECT_EQ(f.MinValue(), 0.305f);
-    EXPECT_EQ(f.MinUnits(), TimeUnit::Microsecond);
+    EXPECT_EQ(f.minUnits(), TimeUnit::Microsecond);
     EXPECT_EQ(f.MaxValue(), 9.3e15f);
-    EXPECT_EQ(f.MaxUnits(), TimeUnit::Year);
-    EXPECT_FLOAT_EQ(f.MaxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
-    f.SetMinEnabled(true);
+    EXPECT_EQ(f.maxUnits(), TimeUnit::Year);
+    EXPECT_FLOAT_EQ(f.maxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
+    f.setMinEnabled(true);
     EXPECT_EQ(f.Nuclides().Count(), 0);
 
     HalfLifeFilter g(&index);
     g.SetMinValue(5);
     g.SetMaxValue(6);
-    g.SetAutoMinMaxValues();
+    g.setAutoMinMaxValues();
     EXPECT_EQ(g.MinValue(), 0.299f);
     EXPECT_EQ(g.MaxValue(), 432.2f);
 }
@@ -337,10 +337,10 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
         SpectrumCriteria options;
         for (const auto& [option, lo, hi] : c.criteria) {
             options.insert(option);
-            f.SetMax(option, hi);
-            f.SetMin(option, lo);
+            f.setMax(option, hi);
+            f.setMin(option, lo);
         }
-        f.SetOptions(options);
+        f.setOptions(options);
         f.SetEnabled(true);
         EXPECT_EQ(names(f), list(c.passing));
     }
@@ -350,30 +350,30 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
 TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 {
     SpectrumFilter f(spectra);
-    f.SetMin(SpectrumCriterion::AlphaShare, 1.5f);
+    f.setMin(SpectrumCriterion::AlphaShare, 1.5f);
     EXPECT_EQ(f.Min(SpectrumCriterion::AlphaShare), 1);
     EXPECT_EQ(f.Max(SpectrumCriterion::AlphaShare), 1);
-    f.SetMin(SpectrumCriterion::Total, 0.5f);
-    f.SetMax(SpectrumCriterion::Total, -2);
+    f.setMin(SpectrumCriterion::Total, 0.5f);
+    f.setMax(SpectrumCriterion::Total, -2);
     EXPECT_EQ(f.Max(SpectrumCriterion::Total), 0);
     EXPECT_EQ(f.Min(SpectrumCriterion::Total), 0);
-    f.SetMax(SpectrumCriterion::GammaLineEnergy, 3);
-    f.SetMin(SpectrumCriterion::GammaLineEnergy, NAN);
+    f.setMax(SpectrumCriterion::GammaLineEnergy, 3);
+    f.setMin(SpectrumCriterion::GammaLineEnergy, NAN);
     EXPECT_EQ(f.Min(SpectrumCriterion::GammaLineEnergy), 0);
-    f.SetMax(SpectrumCriterion::GammaLineEnergy, 5);
+    f.setMax(SpectrumCriterion::GammaLineEnergy, 5);
     EXPECT_EQ(f.Max(SpectrumCriterion::GammaLineEnergy), 5) << "energies have no upper limit";
-    EXPECT_STREQ(SpectrumBoundName(SpectrumCriterion::GammaLineEnergy, true), "GammaMaxEnergy");
-    EXPECT_STREQ(SpectrumBoundName(SpectrumCriterion::FissionShare, false), "SFFracMin");
+    EXPECT_STREQ(spectrumBoundName(SpectrumCriterion::GammaLineEnergy, true), "GammaMaxEnergy");
+    EXPECT_STREQ(spectrumBoundName(SpectrumCriterion::FissionShare, false), "SFFracMin");
 
     // Only a bound of a chosen criterion on an enabled filter recomputes.
     int notices = 0;
     f.onChange = [&](ListFilter*) { ++notices; };
     f.SetEnabled(true);
-    f.SetOptions({SpectrumCriterion::GammaLineEnergy});
+    f.setOptions({SpectrumCriterion::GammaLineEnergy});
     EXPECT_EQ(notices, 2);
-    f.SetMin(SpectrumCriterion::BetaLineEnergy, 1);
+    f.setMin(SpectrumCriterion::BetaLineEnergy, 1);
     EXPECT_EQ(notices, 2);
-    f.SetMin(SpectrumCriterion::GammaLineEnergy, 1);
+    f.setMin(SpectrumCriterion::GammaLineEnergy, 1);
     EXPECT_EQ(notices, 3);
     EXPECT_EQ(names(f), list("Co-60"));
 }
@@ -381,14 +381,14 @@ TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
 {
     SpectrumFilter f(spectra);
-    f.SetOptions({SpectrumCriterion::GammaLineEnergy});
-    f.SetMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
-    f.SetMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
+    f.setOptions({SpectrumCriterion::GammaLineEnergy});
+    f.setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
+    f.setMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
     f.SetEnabled(true);
     ASSERT_EQ(names(f), list("Ba-137m"));
     QFile::remove(dir.filePath("Spectra.rnx"));
     NuclideIndex bare;
-    ASSERT_EQ(bare.LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+    ASSERT_EQ(bare.loadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     SpectraFiles bareSpectra(bare);
     SpectrumFilter g(bareSpectra);
     g.Assign(f);
@@ -403,22 +403,22 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     AdvancedFilter& a = panel.Advanced();
     a.AMass().SetMinValue(130);
     a.AMass().SetMaxValue(250);
-    a.AMass().SetMinEnabled(true);
-    a.AMass().SetMaxEnabled(true);
+    a.AMass().setMinEnabled(true);
+    a.AMass().setMaxEnabled(true);
     EXPECT_EQ(notices, 0) << "a disabled advanced filter does not tell the panel";
     a.SetEnabled(true);
     EXPECT_EQ(notices, 1);
     EXPECT_FALSE(a.Ignored());
     EXPECT_EQ(panel.FullNuclideList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
 
-    a.Decay().SetOrSet({DecayFilterKind::BetaMinus});
+    a.Decay().setOrSet({DecayFilterKind::BetaMinus});
     a.Decay().SetEnabled(true);
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
     EXPECT_EQ(panel.FullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
     ElementSet elements;
     for (ChemicalElement e : {ChemicalElement::Cs, ChemicalElement::I, ChemicalElement::Tl})
         elements.insert(e);
-    EXPECT_EQ(panel.FullElementSet(), elements);
+    EXPECT_EQ(panel.fullElementSet(), elements);
 
     // An inverted mass range drops out of the combination.
     a.AMass().SetMinValue(255);
@@ -427,10 +427,10 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     ElementSet noTl = index.Elements();
     noTl.erase(ChemicalElement::Tl);
     panel.SetElementSet(noTl);
-    panel.SetUseElementFilter(true);
+    panel.setUseElementFilter(true);
     elements.erase(ChemicalElement::Tl);
     elements.insert(ChemicalElement::Co);
-    EXPECT_EQ(panel.FullElementSet(), elements);
+    EXPECT_EQ(panel.fullElementSet(), elements);
     EXPECT_EQ(panel.FullNuclideList().Names(), list("Co-60 Cs-137 I-131"));
 }
 
@@ -441,12 +441,12 @@ TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
     panel.Advanced().SetEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
     EXPECT_EQ(panel.FullNuclideList().Names(), everything);
-    EXPECT_EQ(panel.FullElementSet(), index.Elements());
+    EXPECT_EQ(panel.fullElementSet(), index.Elements());
     panel.Advanced().Spectrum().SetEnabled(true); // no option chosen
     panel.Advanced().AMass().SetMinValue(20);
     panel.Advanced().AMass().SetMaxValue(10);
-    panel.Advanced().AMass().SetMinEnabled(true);
-    panel.Advanced().AMass().SetMaxEnabled(true);
+    panel.Advanced().AMass().setMinEnabled(true);
+    panel.Advanced().AMass().setMaxEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
     EXPECT_EQ(panel.FullNuclideList().Names(), everything);
 }
@@ -455,15 +455,15 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 {
     NuclideFilter from(index, spectra);
     AdvancedFilter& a = from.Advanced();
-    a.HalfLifeTime().SetMaxUnits(TimeUnit::Year);
-    a.HalfLifeTime().SetMaxValue(10);
-    a.HalfLifeTime().SetMaxEnabled(true);
-    a.Spectrum().SetOptions({SpectrumCriterion::AlphaShare});
-    a.Spectrum().SetMax(SpectrumCriterion::AlphaShare, 1);
-    a.Spectrum().SetMin(SpectrumCriterion::AlphaShare, 0.5f);
+    a.halfLifeTime().setMaxUnits(TimeUnit::Year);
+    a.halfLifeTime().SetMaxValue(10);
+    a.halfLifeTime().setMaxEnabled(true);
+    a.Spectrum().setOptions({SpectrumCriterion::AlphaShare});
+    a.Spectrum().setMax(SpectrumCriterion::AlphaShare, 1);
+    a.Spectrum().setMin(SpectrumCriterion::AlphaShare, 0.5f);
     a.Spectrum().SetEnabled(true);
-    a.SetFormLastPage(3);
-    a.SetFormIsMoreWidth(true);
+    a.setFormLastPage(3);
+    a.setFormIsMoreWidth(true);
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Cf-252 Po-212"));
 
@@ -476,30 +476,30 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     EXPECT_TRUE(b.Enabled());
     EXPECT_EQ(names(b), list("Cf-252 Po-212"));
     EXPECT_EQ(to.FullNuclideList().Names(), list("Cf-252 Po-212"));
-    EXPECT_EQ(b.HalfLifeTime().MaxValue(), 10);
-    EXPECT_TRUE(b.HalfLifeTime().MaxEnabled());
+    EXPECT_EQ(b.halfLifeTime().MaxValue(), 10);
+    EXPECT_TRUE(b.halfLifeTime().MaxEnabled());
     EXPECT_EQ(b.Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
-    EXPECT_EQ(b.FormLastPage(), 3);
-    EXPECT_TRUE(b.FormIsMoreWidth());
+    EXPECT_EQ(b.formLastPage(), 3);
+    EXPECT_TRUE(b.formIsMoreWidth());
 }
 
 TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
 {
     NuclideFilter panel(index, spectra);
     AdvancedFilter& a = panel.Advanced();
-    a.Decay().SetOrSet({DecayFilterKind::IsomericTransition});
+    a.Decay().setOrSet({DecayFilterKind::IsomericTransition});
     a.Decay().SetEnabled(true);
-    a.Spectrum().SetOptions({SpectrumCriterion::GammaLineEnergy});
-    a.Spectrum().SetMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
-    a.Spectrum().SetMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
+    a.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
+    a.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
+    a.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
     a.Spectrum().SetEnabled(true);
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Ba-137m"));
-    EXPECT_EQ(a.Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(a.Decay().Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(a.Spectrum().Nuclides().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(panel.FullNuclideList().Objects(0), index.FindNuclide(u"Ba-137m"));
-    EXPECT_EQ(panel.FullNuclideList().Objects(0)->halfLife, 2.552f);
+    EXPECT_EQ(a.Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.Decay().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.Spectrum().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(panel.FullNuclideList().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(panel.FullNuclideList().objects(0)->halfLife, 2.552f);
 }
 
 TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
@@ -509,45 +509,45 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     SpectraFiles spectra(index);
     AdvancedFilter a(&index, spectra);
     a.SetEnabled(true);
-    a.Spectrum().SetOptions({SpectrumCriterion::GammaLineEnergy});
-    a.Spectrum().SetMax(SpectrumCriterion::GammaLineEnergy, 0.662f);
-    a.Spectrum().SetMin(SpectrumCriterion::GammaLineEnergy, 0.661f);
+    a.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
+    a.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.662f);
+    a.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.661f);
     a.Spectrum().SetEnabled(true);
-    EXPECT_GE(a.Nuclides().IndexOf(QStringLiteral("Ba-137m")), 0);
-    EXPECT_LT(a.Nuclides().IndexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
-    a.HalfLifeTime().SetMinUnits(TimeUnit::Year);
-    a.HalfLifeTime().SetMinValue(1);
-    a.HalfLifeTime().SetMinEnabled(true);
-    EXPECT_LT(a.Nuclides().IndexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_GE(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
+    a.halfLifeTime().setMinUnits(TimeUnit::Year);
+    a.halfLifeTime().SetMinValue(1);
+    a.halfLifeTime().setMinEnabled(true);
+    EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_FALSE(a.Ignored());
 
     // With a nuclide list (the data files), an element is offered only for a listed nuclide
     // that passes: U-232 passes the half-life range but has no place in the list.
     NuclideFilter panel(index, spectra);
-    panel.SetNuclideList(QStringList{"U-238", "Pu-238", "Co-60"});
-    panel.SetUseNuclideFilter(true);
+    panel.setNuclideList(QStringList{"U-238", "Pu-238", "Co-60"});
+    panel.setUseNuclideFilter(true);
     AdvancedFilter& years = panel.Advanced();
     for (bool max : {false, true}) {
-        max ? years.HalfLifeTime().SetMaxUnits(TimeUnit::Year) : years.HalfLifeTime().SetMinUnits(TimeUnit::Year);
-        max ? years.HalfLifeTime().SetMaxValue(100) : years.HalfLifeTime().SetMinValue(1);
-        max ? years.HalfLifeTime().SetMaxEnabled(true) : years.HalfLifeTime().SetMinEnabled(true);
+        max ? years.halfLifeTime().setMaxUnits(TimeUnit::Year) : years.halfLifeTime().setMinUnits(TimeUnit::Year);
+        max ? years.halfLifeTime().SetMaxValue(100) : years.halfLifeTime().SetMinValue(1);
+        max ? years.halfLifeTime().setMaxEnabled(true) : years.halfLifeTime().setMinEnabled(true);
     }
     years.SetEnabled(true);
-    ASSERT_GE(years.Nuclides().IndexOf(QStringLiteral("U-232")), 0);
+    ASSERT_GE(years.Nuclides().indexOf(QStringLiteral("U-232")), 0);
     EXPECT_EQ(panel.FullNuclideList().Names(), (QStringList{"Co-60", "Pu-238"}));
     ElementSet offered;
     offered.insert(ChemicalElement::Co);
     offered.insert(ChemicalElement::Pu);
-    EXPECT_EQ(panel.FullElementSet(), offered);
+    EXPECT_EQ(panel.fullElementSet(), offered);
 
     DecayModeFilter fission(&index);
-    fission.SetOperation(DecayModeMatch::All);
-    fission.SetAndSet({DecayFilterKind::Alpha, DecayFilterKind::SpontaneousFission});
+    fission.setOperation(DecayModeMatch::All);
+    fission.setAndSet({DecayFilterKind::Alpha, DecayFilterKind::SpontaneousFission});
     fission.SetEnabled(true);
-    EXPECT_GE(fission.Nuclides().IndexOf(QStringLiteral("Cf-252")), 0);
-    EXPECT_LT(fission.Nuclides().IndexOf(QStringLiteral("Am-241")), 0);
+    EXPECT_GE(fission.Nuclides().indexOf(QStringLiteral("Cf-252")), 0);
+    EXPECT_LT(fission.Nuclides().indexOf(QStringLiteral("Am-241")), 0);
     for (const NuclideList::Entry& e : fission.Nuclides().Items())
-        EXPECT_GT(e.node->SpontaneousFissionFraction(), 0) << e.name.toStdString();
+        EXPECT_GT(e.node->spontaneousFissionFraction(), 0) << e.name.toStdString();
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST_F(NuclideFilterTest, StartsWithTheWholeIndex)
     EXPECT_EQ(f.Nuclides().Count(), 1252);
     EXPECT_EQ(f.FullNuclideList().Count(), 1252);
     EXPECT_EQ(f.Elements(), index.Elements());
-    EXPECT_EQ(f.FullElementSet(), index.Elements());
+    EXPECT_EQ(f.fullElementSet(), index.Elements());
     EXPECT_FALSE(f.Advanced().Enabled());
 }
 
@@ -40,30 +40,30 @@ TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
         EXPECT_EQ(sender, &f);
         ++changes;
     };
-    f.SetUseNuclideFilter(true);
-    f.SetNuclideList(QStringList{"Cs-137", "co-60", "Xx-1"});
+    f.setUseNuclideFilter(true);
+    f.setNuclideList(QStringList{"Cs-137", "co-60", "Xx-1"});
     EXPECT_EQ(f.Nuclides().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(f.ElementsOfNuclideFilter(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
-    EXPECT_EQ(f.FullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
+    EXPECT_EQ(f.elementsOfNuclideFilter(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
+    EXPECT_EQ(f.fullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_EQ(f.FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(f.FullNuclideList().Objects(0), index.FindNuclide(u"Co-60"));
+    EXPECT_EQ(f.FullNuclideList().objects(0), index.findNuclide(u"Co-60"));
     EXPECT_EQ(changes, 2);
 
     // An element filter without caesium leaves Cs-137 in the list but not on offer.
     ElementSet noCs = index.Elements();
     noCs.erase(ChemicalElement::Cs);
-    f.SetUseElementFilter(true);
+    f.setUseElementFilter(true);
     f.SetElementSet(noCs);
     EXPECT_EQ(f.Nuclides().Count(), 2);
     EXPECT_EQ(f.FullNuclideList().Names(), QStringList{"Co-60"});
-    EXPECT_EQ(f.MixSet(), setOf({ChemicalElement::Co}));
+    EXPECT_EQ(f.mixSet(), setOf({ChemicalElement::Co}));
 
     changes = 0;
     f.SetElementSet(noCs);
     EXPECT_EQ(changes, 0);
     f.SetElementSet(setOf({ChemicalElement::Co, ChemicalElement::Cs, ChemicalElement::H}));
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(f.FullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
+    EXPECT_EQ(f.fullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
 }
 
 TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
@@ -72,10 +72,10 @@ TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
     for (const bool useElements : {false, true})
         for (const bool useList : {false, true}) {
             NuclideFilter f(index, spectra);
-            f.SetNuclideList(QStringList{"Co-60", "Cs-137", "I-131", "Tc-99m"});
+            f.setNuclideList(QStringList{"Co-60", "Cs-137", "I-131", "Tc-99m"});
             f.SetElementSet(elements);
-            f.SetUseElementFilter(useElements);
-            f.SetUseNuclideFilter(useList);
+            f.setUseElementFilter(useElements);
+            f.setUseNuclideFilter(useList);
             ElementSet mix = index.Elements();
             if (useElements)
                 for (std::size_t e = 0; e < ElementCount; ++e)
@@ -83,14 +83,14 @@ TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
                         mix.erase(static_cast<ChemicalElement>(e));
             if (useList)
                 for (std::size_t e = 0; e < ElementCount; ++e)
-                    if (!f.ElementsOfNuclideFilter().contains(static_cast<ChemicalElement>(e)))
+                    if (!f.elementsOfNuclideFilter().contains(static_cast<ChemicalElement>(e)))
                         mix.erase(static_cast<ChemicalElement>(e));
-            EXPECT_EQ(f.MixSet(), mix) << useElements << useList;
-            EXPECT_EQ(f.FullElementSet(), mix);
+            EXPECT_EQ(f.mixSet(), mix) << useElements << useList;
+            EXPECT_EQ(f.fullElementSet(), mix);
             for (const auto& e : f.FullNuclideList().Items())
                 EXPECT_TRUE(mix.contains(e.node->element));
             for (const auto& e : f.Nuclides().Items())
-                EXPECT_EQ(f.FullNuclideList().IndexOf(e.name) >= 0, mix.contains(e.node->element));
+                EXPECT_EQ(f.FullNuclideList().indexOf(e.name) >= 0, mix.contains(e.node->element));
         }
 }
 
@@ -101,16 +101,16 @@ TEST_F(NuclideFilterTest, StoredElementSetHasItsOwnEncoding)
     EXPECT_EQ(f.Elements().count(), 97);
     for (ChemicalElement absent : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B, ChemicalElement::Md,
                                    ChemicalElement::No, ChemicalElement::Lr, ChemicalElement::Rf, ChemicalElement::Db})
-        EXPECT_FALSE(f.Elements().contains(absent)) << ElementSymbolAscii(absent);
+        EXPECT_FALSE(f.Elements().contains(absent)) << elementSymbolAscii(absent);
     EXPECT_TRUE(f.Elements().contains(ChemicalElement::H));
     EXPECT_TRUE(f.Elements().contains(ChemicalElement::Fm));
     EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
-    EXPECT_FALSE(f.ElementSetStored());
-    f.SetUseElementFilter(true);
-    EXPECT_TRUE(f.ElementSetStored());
-    EXPECT_FALSE(f.NuclideListStored());
+    EXPECT_FALSE(f.elementSetStored());
+    f.setUseElementFilter(true);
+    EXPECT_TRUE(f.elementSetStored());
+    EXPECT_FALSE(f.nuclideListStored());
     f.saveElementSet = FilterSaving::Never;
-    EXPECT_FALSE(f.ElementSetStored());
+    EXPECT_FALSE(f.elementSetStored());
 }
 
 TEST_F(NuclideFilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
@@ -148,8 +148,8 @@ TEST_F(NuclideFilterTest, AnyBytesAsAListFile)
 TEST_F(NuclideFilterTest, ACopyOffersWhatItsSourceOffers)
 {
     NuclideFilter f(index, spectra);
-    f.SetUseNuclideFilter(true);
-    f.SetNuclideList(QStringList{"Co-60", "Cs-137"});
+    f.setUseNuclideFilter(true);
+    f.setNuclideList(QStringList{"Co-60", "Cs-137"});
     NuclideFilter copy(index, spectra);
     copy.Assign(f);
     EXPECT_EQ(copy.FullNuclideList().Names(), f.FullNuclideList().Names());

@@ -57,13 +57,13 @@ protected:
     std::unique_ptr<NuclideSelection> makeSelection()
     {
         auto s = std::make_unique<NuclideSelection>(index, spectra);
-        s->Filter().SetUseNuclideFilter(true);
-        s->Filter().SetNuclideList(kData);
-        s->Filter().onChange = [sel = s.get()](ListFilter*) { sel->ApplyFilter(); };
+        s->Filter().setUseNuclideFilter(true);
+        s->Filter().setNuclideList(kData);
+        s->Filter().onChange = [sel = s.get()](ListFilter*) { sel->applyFilter(); };
         hearingChoices.push_back(
-            s->nuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
-        s->SetElementAndAMass(ChemicalElement::Co, "60");
-        s->Activate();
+            s->nuclideChosen.connect([this](const NuclideIdentity& rnx) { reports << rnx.nameText(); }));
+        s->setElementAndAMass(ChemicalElement::Co, "60");
+        s->activate();
         reports.clear();
         return s;
     }
@@ -73,23 +73,23 @@ protected:
             [&](const auto& a) {
                 using A = std::decay_t<decltype(a)>;
                 if constexpr (std::is_same_v<A, Set>)
-                    s.SetElementAndAMass(a.element, a.mass);
+                    s.setElementAndAMass(a.element, a.mass);
                 else if constexpr (std::is_same_v<A, PickElement>)
-                    s.PickElement(static_cast<int>(s.ElementList().indexOf(QString::fromLatin1(a.symbol))));
+                    s.PickElement(static_cast<int>(s.elementList().indexOf(QString::fromLatin1(a.symbol))));
                 else if constexpr (std::is_same_v<A, PickMass>)
-                    s.PickAMass(static_cast<int>(s.AMassList().indexOf(QString::fromLatin1(a.mass))));
+                    s.pickAMass(static_cast<int>(s.aMassList().indexOf(QString::fromLatin1(a.mass))));
                 else if constexpr (std::is_same_v<A, PickName>) {
                     int row = -1;
                     for (std::size_t i = 0; i < s.Nuclides().size(); ++i)
                         if (s.Nuclides()[i].name == QString::fromLatin1(a.name))
                             row = static_cast<int>(i);
-                    s.PickNuclide(row);
+                    s.pickNuclide(row);
                 } else if constexpr (std::is_same_v<A, Undo>)
                     s.Undo(a.k);
                 else if constexpr (std::is_same_v<A, Redo>)
                     s.Redo(a.k);
                 else
-                    s.Filter().SetNuclideList(a.names);
+                    s.Filter().setNuclideList(a.names);
             },
             step);
     }
@@ -137,13 +137,13 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
             apply(*s, step);
             EXPECT_EQ(s->Name(), QString::fromLatin1(expected.chosen));
             EXPECT_EQ(reports, expected.reported);
-            EXPECT_EQ(s->UndoNames(), expected.undo);
-            EXPECT_EQ(s->RedoNames(), expected.redo);
+            EXPECT_EQ(s->undoNames(), expected.undo);
+            EXPECT_EQ(s->redoNames(), expected.redo);
             // The lists and their chosen entries agree with the choice.
-            EXPECT_EQ(s->ElementList().value(s->ElementRow()), ElementSymbol(s->Element()));
-            EXPECT_EQ(s->AMassList().value(s->AMassRow()), s->AMass().toString());
-            ASSERT_TRUE(s->ChosenIdentity());
-            EXPECT_EQ(s->ChosenIdentity()->NameText(), s->Name());
+            EXPECT_EQ(s->elementList().value(s->elementRow()), elementSymbol(s->Element()));
+            EXPECT_EQ(s->aMassList().value(s->aMassRow()), s->AMass().toString());
+            ASSERT_TRUE(s->chosenIdentity());
+            EXPECT_EQ(s->chosenIdentity()->nameText(), s->Name());
             reports.clear();
         }
     }
@@ -152,28 +152,28 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
 TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
 {
     NuclideSelection s(index, spectra);
-    const auto hearing = s.nuclideChosen.Connect([this](const NuclideIdentity& rnx) { reports << rnx.NameText(); });
-    s.SetElementAndAMass(ChemicalElement::Tc, "99M");
+    const auto hearing = s.nuclideChosen.connect([this](const NuclideIdentity& rnx) { reports << rnx.nameText(); });
+    s.setElementAndAMass(ChemicalElement::Tc, "99M");
     EXPECT_FALSE(s.Active());
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_TRUE(s.ElementList().isEmpty());
-    s.Activate();
+    EXPECT_TRUE(s.elementList().isEmpty());
+    s.activate();
     EXPECT_EQ(reports, QStringList{"Tc-99m"});
     EXPECT_EQ(s.Name(), QStringLiteral("Tc-99m"));
-    EXPECT_TRUE(s.UndoNames().isEmpty());
-    EXPECT_EQ(s.ElementList().size(), 97);
+    EXPECT_TRUE(s.undoNames().isEmpty());
+    EXPECT_EQ(s.elementList().size(), 97);
 }
 
 TEST_F(SelectionTest, HistoryHoldsAtMostItsCapacityAndCanBeSwitchedOff)
 {
     const auto s = makeSelection();
-    s->SetMaxUndoListCount(2);
+    s->setMaxUndoListCount(2);
     for (const char* e : {"H", "Sr", "Tc", "Cs"})
         apply(*s, PickElement{e});
-    EXPECT_EQ(s->UndoNames(), (QStringList{"Tc-99", "Sr-90"}));
-    s->SetHistoryKept(false);
+    EXPECT_EQ(s->undoNames(), (QStringList{"Tc-99", "Sr-90"}));
+    s->setHistoryKept(false);
     apply(*s, PickElement{"U"});
-    EXPECT_TRUE(s->UndoNames().isEmpty());
+    EXPECT_TRUE(s->undoNames().isEmpty());
     EXPECT_EQ(s->Name(), QStringLiteral("U-238"));
 }
 

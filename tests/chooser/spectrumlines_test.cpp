@@ -34,13 +34,13 @@ protected:
             nodes[n].lineCount = static_cast<int>(lines[n].size());
             position += nodes[n].lineCount;
             for (const SpectrumLine& line : lines[n])
-                AppendSpectrumRecord(spectra, line);
+                appendSpectrumRecord(spectra, line);
         }
         write("Index.rnx", toBytes(nodes));
         write("Spectra.rnx", spectra);
-        ASSERT_EQ(index.LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+        ASSERT_EQ(index.loadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
         for (const char* name : {"Po-210", "Co-60", "I-131"})
-            all.push_back(index.FindNuclide(QString::fromLatin1(name)));
+            all.push_back(index.findNuclide(QString::fromLatin1(name)));
     }
     void write(const char* name, const QByteArray& bytes)
     {
@@ -90,7 +90,7 @@ TEST_F(SpectrumLinesTest, EveryBoundGivenHoldsOnTheSameLine)
         {"x-rays only", query({2}, {}, {}, {}), "I-131 0.03"},
     };
     for (const auto& c : cases) {
-        const FoundLines found = FindLines(spectra, all, c.query);
+        const FoundLines found = findLines(spectra, all, c.query);
         EXPECT_EQ(words(found.lines), c.found) << c.what;
         EXPECT_FALSE(found.cut) << c.what;
     }
@@ -102,15 +102,15 @@ TEST_F(SpectrumLinesTest, TheCapStopsTheSearchAndSaysSo)
     q.types = PhotonGroup;
     q.energy = LineBounds{0.01, 2};
     q.cap = 2;
-    FoundLines found = FindLines(spectra, all, q);
+    FoundLines found = findLines(spectra, all, q);
     EXPECT_EQ(words(found.lines), "Po-210 0.8, Co-60 1.17");
     EXPECT_TRUE(found.cut);
     q.cap = 5; // exactly as many as there are
-    found = FindLines(spectra, all, q);
+    found = findLines(spectra, all, q);
     EXPECT_EQ(found.lines.size(), 5u);
     EXPECT_FALSE(found.cut);
     // A nuclide missing from the index has no lines.
-    found = FindLines(spectra, {nullptr, all[1]}, q);
+    found = findLines(spectra, {nullptr, all[1]}, q);
     EXPECT_EQ(words(found.lines), "Co-60 1.17, Co-60 1.33");
 }
 
@@ -119,7 +119,7 @@ TEST_F(SpectrumLinesTest, SortsInEachOrderKeepingEqualLinesInPlace)
     LineQuery q;
     q.types = PhotonGroup;
     q.energy = LineBounds{0.01, 2};
-    const std::vector<FoundLine> lines = FindLines(spectra, all, q).lines;
+    const std::vector<FoundLine> lines = findLines(spectra, all, q).lines;
     const struct {
         LineOrder order;
         const char* sorted;
@@ -142,12 +142,12 @@ TEST_F(SpectrumLinesTest, SortsInEachOrderKeepingEqualLinesInPlace)
 
 TEST(LineGroupTest, EachGroupHasItsCriteria)
 {
-    EXPECT_EQ(RadiationsOf(LineGroup::Alpha), RadiationTypes{AlphaRadiation});
-    EXPECT_EQ(RadiationsOf(LineGroup::Beta), (RadiationTypes{4, 5, 6, 7, 14}));
-    EXPECT_EQ(RadiationsOf(LineGroup::Photon), (RadiationTypes{1, 2, 3, 12, 13}));
-    EXPECT_EQ(EnergyOptionOf(LineGroup::Beta), SpectrumCriterion::BetaLineEnergy);
-    EXPECT_EQ(YieldOptionOf(LineGroup::Photon), SpectrumCriterion::GammaLineYield);
-    EXPECT_EQ(YieldOptionOf(LineGroup::Alpha), SpectrumCriterion::AlphaLineYield);
+    EXPECT_EQ(radiationsOf(LineGroup::Alpha), RadiationTypes{AlphaRadiation});
+    EXPECT_EQ(radiationsOf(LineGroup::Beta), (RadiationTypes{4, 5, 6, 7, 14}));
+    EXPECT_EQ(radiationsOf(LineGroup::Photon), (RadiationTypes{1, 2, 3, 12, 13}));
+    EXPECT_EQ(energyOptionOf(LineGroup::Beta), SpectrumCriterion::BetaLineEnergy);
+    EXPECT_EQ(yieldOptionOf(LineGroup::Photon), SpectrumCriterion::GammaLineYield);
+    EXPECT_EQ(yieldOptionOf(LineGroup::Alpha), SpectrumCriterion::AlphaLineYield);
 }
 
 } // namespace

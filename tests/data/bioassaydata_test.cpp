@@ -13,7 +13,7 @@ namespace {
 
 class BioassayTest : public testing::Test {
 protected:
-    void SetUp() override { preference.SetDataFolderPath(m_dir.path()); }
+    void SetUp() override { preference.setDataFolderPath(m_dir.path()); }
     // Writes a nuclide whose single ingestion material has the given bioassay records.
     void writeWithRecords(const StoredNuclideId& nuclide, std::vector<BioassayFunctions> records, bool ingestion = true)
     {
@@ -23,16 +23,16 @@ protected:
                               ingestion ? MaterialForm::Aerosol : MaterialForm::Gas, "m", 0.1f, 1e-9f);
         m->m_activity = std::move(records);
         (ingestion ? d.m_ingestData : d.m_gasData).push_back(std::move(m));
-        writeBytes(m_dir.filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+        writeBytes(m_dir.filePath(d.nuclideNameText() + QStringLiteral(".qvd")), doseDataFileBytes(d));
     }
 
     QTemporaryDir m_dir;
     ProgramSettings preference{m_dir.filePath("viewer")};
 };
 
-TEST(BioassayTimes, FollowTheFixedGrid)
+TEST(bioassayTimes, FollowTheFixedGrid)
 {
-    const auto& t = BioassayTimes();
+    const auto& t = bioassayTimes();
     const std::pair<int, float> points[]
         = {{0, 0},      {1, 1.0f / 24}, {3, 3.0f / 24}, {4, 0.25f},   {18, 2},     {19, 2.25f}, {30, 5},
            {31, 5.5f},  {40, 10},       {41, 11},       {130, 100},   {131, 110},  {156, 360},  {157, 365},
@@ -54,23 +54,23 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     BioassayData d;
     ASSERT_FALSE(preference.DataFolder().Load(cs, d));
     QStringList names;
-    d.MeasuredNuclideFiles(names);
+    d.measuredNuclideFiles(names);
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
     MaterialBioassay r;
-    ASSERT_TRUE(d.BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
+    ASSERT_TRUE(d.bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
     EXPECT_EQ(r.m_organPresentSet.raw(), 0xFF);
     for (int o = 0; o < CompartmentCount; ++o) {
         EXPECT_EQ(r.m_measuredNuclides[static_cast<std::size_t>(o)], ba);
         EXPECT_EQ(r.m_activityData[static_cast<std::size_t>(o)].size(), 12u);
     }
-    EXPECT_EQ(BioassayData::MaxActivityCount(r), 12);
+    EXPECT_EQ(BioassayData::maxActivityCount(r), 12);
 
     // Without the progeny record there is nothing to show.
     writeWithRecords(cs, {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f)});
     BioassayData alone;
     ASSERT_FALSE(preference.DataFolder().Load(cs, alone));
-    EXPECT_FALSE(alone.BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
-    EXPECT_FALSE(alone.BioassayFunctionsOf(IntakeRoute::Ingestion, 1, 0, r));
+    EXPECT_FALSE(alone.bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
+    EXPECT_FALSE(alone.bioassayFunctionsOf(IntakeRoute::Ingestion, 1, 0, r));
 }
 
 TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
@@ -83,12 +83,12 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
     BioassayData d;
     ASSERT_FALSE(preference.DataFolder().Load(th, d));
     MaterialBioassay r;
-    ASSERT_TRUE(d.BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
+    ASSERT_TRUE(d.bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
     EXPECT_EQ(r.m_measuredNuclides[Ordinal(Compartment::DailyUrine)], th);
     EXPECT_EQ(r.m_activityData[Ordinal(Compartment::DailyUrine)].size(), 5u);
     EXPECT_EQ(r.m_measuredNuclides[Ordinal(Compartment::Lungs)], ac);
     EXPECT_EQ(r.m_activityData[Ordinal(Compartment::Lungs)].size(), 7u);
-    EXPECT_EQ(MeasuredNuclide(StoredNuclideId{ChemicalElement::Cs, "137m"}, Compartment::Lungs),
+    EXPECT_EQ(measuredNuclide(StoredNuclideId{ChemicalElement::Cs, "137m"}, Compartment::Lungs),
               (StoredNuclideId{ChemicalElement::Cs, "137m"}));
 }
 
@@ -99,11 +99,11 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
     BioassayData gas;
     ASSERT_FALSE(preference.DataFolder().Load(kr, gas));
     QStringList names;
-    gas.MeasuredNuclideFiles(names);
+    gas.measuredNuclideFiles(names);
     EXPECT_EQ(names, QStringList{"Kr-85"});
 
     MaterialBioassay empty;
-    EXPECT_EQ(BioassayData::MaxActivityCount(empty), 0);
+    EXPECT_EQ(BioassayData::maxActivityCount(empty), 0);
 }
 
 TEST_F(BioassayTest, NuclideListOfTheDataFolder)
@@ -115,13 +115,13 @@ TEST_F(BioassayTest, NuclideListOfTheDataFolder)
           "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd", "Pa-234mXYZ.qvd"})
         writeBytes(m_dir.filePath(name), "x");
     NuclideList list;
-    preference.DataFolder().ListNuclides(index, list);
+    preference.DataFolder().listNuclides(index, list);
     // Any case of a name stands for its nuclide, once, under the index's name; whatever is listed
     // the reader finds.
     EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
     for (const QString& name : list.Names())
         EXPECT_FALSE(preference.DataFolder().FileOf(name).isEmpty()) << name.toStdString();
-    EXPECT_EQ(list.Objects(0), index.FindNuclide(u"H-3"));
+    EXPECT_EQ(list.objects(0), index.findNuclide(u"H-3"));
 }
 
 } // namespace

@@ -41,8 +41,8 @@ protected:
         d.m_ingestData.push_back(std::move(ingested));
         d.m_injectData.push_back(
             makeMaterial(&d, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 5e-9f)); // no functions
-        ReadDoseDataFile(DoseDataFileBytes(d), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"), data);
-        ASSERT_TRUE(data.IsLoaded());
+        readDoseDataFile(doseDataFileBytes(d), QStringLiteral("Ra-228"), QStringLiteral("Ra-228.qvd"), data);
+        ASSERT_TRUE(data.isLoaded());
         request.path = IntakeRoute::Ingestion;
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
@@ -110,7 +110,7 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
         request.view = c.view;
         request.doseMSv = c.dose;
         request.units = c.units;
-        const BioassayTable table = ComputeBioassayTable(data, request);
+        const BioassayTable table = computeBioassayTable(data, request);
         ASSERT_TRUE(table.hasData);
         EXPECT_EQ(column(table, Compartment::WholeBody).cells.value(0), QString::fromLatin1(c.wholeBodyFirst));
         EXPECT_EQ(column(table, Compartment::DailyUrine).cells.value(0), QString::fromLatin1(c.urineFirst));
@@ -119,7 +119,7 @@ TEST_F(BioassayTableTest, ValuesInEveryViewAndUnit)
 
 TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
 {
-    const BioassayTable table = ComputeBioassayTable(data, request);
+    const BioassayTable table = computeBioassayTable(data, request);
     ASSERT_TRUE(table.hasData);
     EXPECT_EQ(table.timeTitle, QStringLiteral("Time, days"));
     ASSERT_EQ(table.times.size(), kPoints - 1);
@@ -149,7 +149,7 @@ TEST_F(BioassayTableTest, ColumnsRowsAndPoints)
 
     // Hours: the points' times in hours too.
     request.units.time = TimeUnit::Hour;
-    const BioassayTable hours = ComputeBioassayTable(data, request);
+    const BioassayTable hours = computeBioassayTable(data, request);
     EXPECT_EQ(hours.timeTitle, QStringLiteral("Time, hours"));
     EXPECT_EQ(hours.times.first(), QStringLiteral("1"));
     EXPECT_NEAR(column(hours, Compartment::WholeBody).points[0].x(), 1.0, 1e-6);
@@ -159,7 +159,7 @@ TEST_F(BioassayTableTest, WholeDaysLeaveOutTheFractions)
 {
     request.wholeDays = true;
     request.view = BioassayQuantity::ContentPerIntake;
-    const BioassayTable table = ComputeBioassayTable(data, request);
+    const BioassayTable table = computeBioassayTable(data, request);
     // Days 1 to 10, then 11 to 14.
     EXPECT_EQ(table.times, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
     // Day 1 is point 10: m = 1/11.
@@ -171,10 +171,10 @@ TEST_F(BioassayTableTest, NoFunctionsOrNoDoseMeansNoData)
 {
     request.path = IntakeRoute::Injection;
     request.view = BioassayQuantity::ContentPerIntake;
-    EXPECT_FALSE(ComputeBioassayTable(data, request).hasData);
+    EXPECT_FALSE(computeBioassayTable(data, request).hasData);
     request.path = IntakeRoute::Ingestion;
     request.material = 3;
-    EXPECT_FALSE(ComputeBioassayTable(data, request).hasData);
+    EXPECT_FALSE(computeBioassayTable(data, request).hasData);
 }
 
 TEST(BioassayText, TimesInEachUnit)
@@ -200,7 +200,7 @@ TEST(BioassayText, TimesInEachUnit)
         {0, TimeUnit::Year, "0"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(BioassayTimeText(c.days, c.unit), QString::fromLatin1(c.text))
+        EXPECT_EQ(bioassayTimeText(c.days, c.unit), QString::fromLatin1(c.text))
             << c.days << " in unit " << int(c.unit);
     QLocale::setDefault(QLocale::system());
 }
@@ -209,21 +209,21 @@ TEST(BioassayText, CaptionsNameTheirUnits)
 {
     const BioassayUnits units{DoseUnit::mSv, ActivityUnit::kBq, ActivityUnit::MBq, TimeUnit::Day};
     EXPECT_EQ(
-        BioassayCaption(BioassayQuantity::DosePerContent, 1, {}),
+        bioassayCaption(BioassayQuantity::DosePerContent, 1, {}),
         QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per Content "
                        "Functions z(t)), Sv/Bq"));
     EXPECT_EQ(
-        BioassayCaption(BioassayQuantity::ContentForDose, 0.5, units),
+        bioassayCaption(BioassayQuantity::ContentForDose, 0.5, units),
         QStringLiteral("Content in an Organ or Excreta Sample Associated with the Specified above Committed Effective "
                        "Dose (0.5 mSv), kBq"));
-    EXPECT_EQ(BioassayCaption(BioassayQuantity::ContentPerIntake, 1, units),
+    EXPECT_EQ(bioassayCaption(BioassayQuantity::ContentPerIntake, 1, units),
               QStringLiteral(
                   "Content in an Organ or Excreta Sample per Intake (Reference Bioassay Functions m(t)), kBq per MBq"));
-    EXPECT_EQ(BioassayAxisTitle(BioassayQuantity::DosePerContent, 1, units),
+    EXPECT_EQ(bioassayAxisTitle(BioassayQuantity::DosePerContent, 1, units),
               QStringLiteral("Committed Effective Dose per Predicted Content, mSv/kBq"));
-    EXPECT_EQ(BioassayAxisTitle(BioassayQuantity::ContentForDose, 2, units),
+    EXPECT_EQ(bioassayAxisTitle(BioassayQuantity::ContentForDose, 2, units),
               QStringLiteral("Content Associated with the Specified Committed Effective Dose (2 mSv), kBq"));
-    EXPECT_EQ(BioassayAxisTitle(BioassayQuantity::ContentPerIntake, 1, units),
+    EXPECT_EQ(bioassayAxisTitle(BioassayQuantity::ContentPerIntake, 1, units),
               QStringLiteral("Content per Intake, kBq per MBq"));
 }
 

@@ -19,8 +19,8 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale::c());
-        preference.SetDataFolderPath(m_dir.path());
-        ASSERT_EQ(preference.DataFolderPath(), m_dir.path());
+        preference.setDataFolderPath(m_dir.path());
+        ASSERT_EQ(preference.dataFolderPath(), m_dir.path());
     }
     QString path(const QString& name) const { return m_dir.filePath(name); }
     DoseDataFolder folder() const { return preference.DataFolder(); }
@@ -30,10 +30,10 @@ protected:
     {
         DoseData d;
         fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
-        QByteArray bytes = DoseDataFileBytes(d);
+        QByteArray bytes = doseDataFileBytes(d);
         change(bytes);
         if (fixChecksum)
-            SetDoseDataChecksum(bytes);
+            setDoseDataChecksum(bytes);
         writeBytes(path("Co-60.qvd"), bytes);
     }
     QString loadError()
@@ -52,37 +52,37 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
     writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60", "SYNTHETIC SAMPLE");
     DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
-    EXPECT_TRUE(d.IsLoaded());
-    EXPECT_TRUE(d.IsSyntheticSample());
-    EXPECT_EQ(d.NuclideNameText(), QStringLiteral("Co-60"));
-    EXPECT_EQ(d.AerosolDataCount(), 1);
-    EXPECT_EQ(d.IngestDataCount(), 1);
-    EXPECT_EQ(d.InhalationDataCount(), 2);
+    EXPECT_TRUE(d.isLoaded());
+    EXPECT_TRUE(d.isSyntheticSample());
+    EXPECT_EQ(d.nuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(d.aerosolDataCount(), 1);
+    EXPECT_EQ(d.ingestDataCount(), 1);
+    EXPECT_EQ(d.inhalationDataCount(), 2);
 
     OrganDoses dose{};
     float e = 0;
-    ASSERT_TRUE(d.GetDoses(IntakeRoute::Ingestion, 0, 7, dose, e)); // the size is ignored for ingestion
+    ASSERT_TRUE(d.getDoses(IntakeRoute::Ingestion, 0, 7, dose, e)); // the size is ignored for ingestion
     EXPECT_EQ(e, 1e-9f);
-    EXPECT_EQ(DoseAt(dose, Sex::Female, TargetOrgan::Colon), 1e-9f * 102);
-    ASSERT_TRUE(d.GetDoses(IntakeRoute::Inhalation, 0, 10, dose, e));
+    EXPECT_EQ(doseAt(dose, Sex::Female, TargetOrgan::Colon), 1e-9f * 102);
+    ASSERT_TRUE(d.getDoses(IntakeRoute::Inhalation, 0, 10, dose, e));
     EXPECT_EQ(e, 1e-10f * 11);
-    ASSERT_TRUE(d.GetDoses(IntakeRoute::Inhalation, 1, 0, dose, e));
+    ASSERT_TRUE(d.getDoses(IntakeRoute::Inhalation, 1, 0, dose, e));
     EXPECT_EQ(e, 3e-11f);
-    EXPECT_TRUE(d.GetEffDose(IntakeRoute::Injection, 0, 5, e));
+    EXPECT_TRUE(d.getEffDose(IntakeRoute::Injection, 0, 5, e));
     EXPECT_EQ(e, 5e-9f);
 
     QStringList list;
-    EXPECT_TRUE(d.GetCompoundsList(IntakeRoute::Inhalation, list));
+    EXPECT_TRUE(d.getCompoundsList(IntakeRoute::Inhalation, list));
     EXPECT_EQ(list, (QStringList{"Aerosols Cobalt nitrate Type M, fA=1E-2", "Gas or vapour Type V, Elemental vapour"}));
-    EXPECT_TRUE(d.GetCompoundsList(IntakeRoute::Ingestion, list));
+    EXPECT_TRUE(d.getCompoundsList(IntakeRoute::Ingestion, list));
     EXPECT_EQ(list, QStringList{"All compounds, fA=5E-2"});
     QString description, fA;
-    EXPECT_TRUE(d.GetCompoundDescription(IntakeRoute::Inhalation, 0, description, fA));
+    EXPECT_TRUE(d.getCompoundDescription(IntakeRoute::Inhalation, 0, description, fA));
     EXPECT_EQ(description, QStringLiteral("Aerosols Cobalt nitrate Type M"));
     EXPECT_EQ(fA, QStringLiteral("1E-2"));
-    EXPECT_TRUE(d.GetCompoundDescription(IntakeRoute::Injection, 7, description, fA));
+    EXPECT_TRUE(d.getCompoundDescription(IntakeRoute::Injection, 7, description, fA));
     EXPECT_EQ(description, QStringLiteral("Injection"));
-    EXPECT_FALSE(d.GetCompoundDescription(IntakeRoute::Ingestion, 1, description, fA));
+    EXPECT_FALSE(d.getCompoundDescription(IntakeRoute::Ingestion, 1, description, fA));
     EXPECT_TRUE(description.isEmpty());
 }
 
@@ -92,7 +92,7 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
     DoseData d;
     OrganDoses dose{};
     float e = 1;
-    EXPECT_FALSE(d.GetDoses(IntakeRoute::Ingestion, 0, 0, dose, e)); // nothing loaded
+    EXPECT_FALSE(d.getDoses(IntakeRoute::Ingestion, 0, 0, dose, e)); // nothing loaded
     ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     struct Case {
         IntakeRoute path;
@@ -105,7 +105,7 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
           Case{IntakeRoute::Injection, 1, 0}, Case{IntakeRoute::Inhalation, 0, -1}}) {
         dose.fill(1);
         e = 1;
-        EXPECT_FALSE(d.GetDoses(c.path, c.compound, c.amad, dose, e))
+        EXPECT_FALSE(d.getDoses(c.path, c.compound, c.amad, dose, e))
             << static_cast<int>(c.path) << " " << c.compound << " " << c.amad;
         EXPECT_EQ(e, 0);
         EXPECT_EQ(dose, OrganDoses{});
@@ -161,7 +161,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
     const float marker = 12345.678f;
     d.m_ingestData[0]->m_activity.push_back(
         makeBioassay(StoredNuclideId{ChemicalElement::Co, "60"}, {Compartment::WholeBody}, 3, marker));
-    QByteArray bytes = DoseDataFileBytes(d);
+    QByteArray bytes = doseDataFileBytes(d);
     // The writer keeps series within the grid; make this one claim 276 points. Its count
     // stands just before its first value.
     const float firstValue
@@ -177,7 +177,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
 
     DoseData nameless;
     fillTypicalData(nameless, StoredNuclideId{ChemicalElement::Co, "60"});
-    QByteArray withName = DoseDataFileBytes(nameless);
+    QByteArray withName = doseDataFileBytes(nameless);
     const qsizetype name = withName.indexOf("Cobalt nitrate (M)");
     ASSERT_GT(name, 0);
     withName[name - 1] = 0; // length of the group name
@@ -189,15 +189,15 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
 {
     DoseData empty;
     empty.m_nuclideId = StoredNuclideId{ChemicalElement::Co, "60"};
-    writeBytes(path("Co-60.qvd"), DoseDataFileBytes(empty));
+    writeBytes(path("Co-60.qvd"), doseDataFileBytes(empty));
     DoseData d;
     ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     QStringList list{"x"};
     for (IntakeRoute p : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection}) {
-        EXPECT_FALSE(d.GetCompoundsList(p, list));
+        EXPECT_FALSE(d.getCompoundsList(p, list));
         EXPECT_TRUE(list.isEmpty());
         float e = 0;
-        EXPECT_FALSE(d.GetEffDose(p, 0, 0, e));
+        EXPECT_FALSE(d.getEffDose(p, 0, 0, e));
     }
 }
 
@@ -208,15 +208,15 @@ TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
     ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     QFile::remove(path("Co-60.qvd"));
     EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
-    EXPECT_EQ(d.IngestDataCount(), 1);
+    EXPECT_EQ(d.ingestDataCount(), 1);
     // A failed load leaves no nuclide and nothing half read: assigning it again tries again.
     EXPECT_TRUE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
-    EXPECT_FALSE(d.IsLoaded());
-    EXPECT_EQ(d.IngestDataCount(), 0);
+    EXPECT_FALSE(d.isLoaded());
+    EXPECT_EQ(d.ingestDataCount(), 0);
     EXPECT_TRUE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
     writeTypicalFile(m_dir.path(), ChemicalElement::Cs, "137");
     EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
-    EXPECT_EQ(d.IngestDataCount(), 1);
+    EXPECT_EQ(d.ingestDataCount(), 1);
 }
 
 TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
@@ -230,7 +230,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
         m = makeMaterial(&two, IntakeRoute::Inhalation, MaterialForm::Aerosol, "", 0, 1e-9f);
     two.m_aerosolData.push_back(std::move(group));
     writeChanged([&](QByteArray& b) {
-        b = DoseDataFileBytes(two);
+        b = doseDataFileBytes(two);
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     });
     DoseData d;
@@ -238,9 +238,9 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
     ASSERT_TRUE(failure);
     EXPECT_FALSE(failure->fileAtFault);
     EXPECT_EQ(failure->message, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
-    EXPECT_FALSE(d.IsLoaded());
-    EXPECT_EQ(d.AerosolDataCount(), 0);
-    EXPECT_EQ(d.IngestDataCount(), 0);
+    EXPECT_FALSE(d.isLoaded());
+    EXPECT_EQ(d.aerosolDataCount(), 0);
+    EXPECT_EQ(d.ingestDataCount(), 0);
 }
 
 TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
@@ -311,7 +311,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         m.m_fA = c.fA;
         EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
         EXPECT_EQ(m.ShortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
-        EXPECT_EQ(m.FractionAbsorbedText(), QString::fromLatin1(c.fAText)) << c.name;
+        EXPECT_EQ(m.fractionAbsorbedText(), QString::fromLatin1(c.fAText)) << c.name;
     }
 
     const std::tuple<const char*, float, const char*, const char*> groups[] = {
@@ -333,31 +333,31 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
 
 TEST(MaterialTexts, ParticleSizeLabels)
 {
-    EXPECT_EQ(AMADLabels(), (QStringList{"0.001", "0.003", "0.01", "0.03", "0.1", "0.3", "1", "3", "5", "10", "20"}));
+    EXPECT_EQ(amadLabels(), (QStringList{"0.001", "0.003", "0.01", "0.03", "0.1", "0.3", "1", "3", "5", "10", "20"}));
     int index = 0;
-    EXPECT_TRUE(AMADIndexFromText("5", index));
+    EXPECT_TRUE(amadIndexFromText("5", index));
     EXPECT_EQ(index, 8);
-    EXPECT_FALSE(AMADIndexFromText("5.0", index));
+    EXPECT_FALSE(amadIndexFromText("5.0", index));
     EXPECT_EQ(index, -1);
     EXPECT_EQ(DefaultAMADIndex, 8);
 }
 
 TEST(Vocabulary, TextsAndSets)
 {
-    EXPECT_EQ(IntakePathFromText("inhalation"), IntakeRoute::Ingestion);
-    EXPECT_EQ(IntakePathFromText("Inhalation"), IntakeRoute::Inhalation);
-    EXPECT_EQ(IntakePathFromText("Injection"), IntakeRoute::Injection);
+    EXPECT_EQ(intakePathFromText("inhalation"), IntakeRoute::Ingestion);
+    EXPECT_EQ(intakePathFromText("Inhalation"), IntakeRoute::Inhalation);
+    EXPECT_EQ(intakePathFromText("Injection"), IntakeRoute::Injection);
     const CompartmentSet excreta = CompartmentSet::fromRaw(0xE0);
     for (int o = 0; o < CompartmentCount; ++o)
         EXPECT_EQ(excreta.contains(static_cast<Compartment>(o)), o >= static_cast<int>(Compartment::WholeBody)) << o;
-    const QStringList organs = OrganListWithEffectiveDose();
+    const QStringList organs = organListWithEffectiveDose();
     ASSERT_EQ(organs.size(), 31);
     EXPECT_EQ(organs[0], QStringLiteral("Dose Coefficient e(50)"));
     EXPECT_EQ(organs[30], QStringLiteral("Remainder"));
-    EXPECT_TRUE(SourceOrganDescription(Compartment::Lungs).contains(QString::fromUtf16(u"thoraci\u0441 lymph")));
-    EXPECT_TRUE(SourceOrganDescription(Compartment::WholeBody).isEmpty());
-    EXPECT_EQ(SourceOrgansInColumnOrder()[0], Compartment::WholeBody);
-    EXPECT_EQ(SourceOrganColumn(Compartment::Liver), 8);
+    EXPECT_TRUE(sourceOrganDescription(Compartment::Lungs).contains(QString::fromUtf16(u"thoraci\u0441 lymph")));
+    EXPECT_TRUE(sourceOrganDescription(Compartment::WholeBody).isEmpty());
+    EXPECT_EQ(sourceOrgansInColumnOrder()[0], Compartment::WholeBody);
+    EXPECT_EQ(sourceOrganColumn(Compartment::Liver), 8);
 }
 
 } // namespace

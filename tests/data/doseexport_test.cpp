@@ -24,12 +24,12 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
     DoseData d;
     fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
     d.m_ingestData[0]->m_name = "Oxides; hydroxides";
-    QStringList header = QString::fromUtf8(DoseExportHeaderText()).split(QStringLiteral("\r\n"));
+    QStringList header = QString::fromUtf8(doseExportHeaderText()).split(QStringLiteral("\r\n"));
     EXPECT_EQ(header.takeLast(), QString());
     ASSERT_EQ(header.size(), 2);
     EXPECT_EQ(header[0].count(u';'), 7);
     EXPECT_EQ(header[1].count(u';'), 35);
-    QStringList lines = QString::fromUtf8(DoseExportText(d)).split(QStringLiteral("\r\n"));
+    QStringList lines = QString::fromUtf8(doseExportText(d)).split(QStringLiteral("\r\n"));
     EXPECT_EQ(lines.takeLast(), QString());
     // Injection, ingestion, eleven particle sizes and the gas, each as a male and a female line.
     ASSERT_EQ(lines.size(), 28);
@@ -65,7 +65,7 @@ TEST(DoseExport, EveryFieldOfBothLinesHoldsItsOwnValue)
     QLocale::setDefault(QLocale::c());
     DoseData d;
     fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
-    const QStringList lines = QString::fromUtf8(DoseExportText(d)).split(QStringLiteral("\r\n"));
+    const QStringList lines = QString::fromUtf8(doseExportText(d)).split(QStringLiteral("\r\n"));
     struct Case {
         int male; // its line; the female line follows
         QString head;
@@ -102,16 +102,16 @@ protected:
     {
         QLocale::setDefault(QLocale::c());
         loadShippedIndex(index);
-        preference.SetDataFolderPath(data.path());
+        preference.setDataFolderPath(data.path());
     }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
     void write(DoseData& d)
     {
-        writeBytes(QDir(data.path()).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+        writeBytes(QDir(data.path()).filePath(d.nuclideNameText() + QStringLiteral(".qvd")), doseDataFileBytes(d));
     }
     DoseExportResult run(const std::function<bool(int, int)>& progress = {})
     {
-        preference.DataFolder().ListNuclides(index, nuclides);
+        preference.DataFolder().listNuclides(index, nuclides);
         QStringList elements;
         for (const QString& name : nuclides.Names())
             if (!elements.contains(name.section(u'-', 0, 0)))
@@ -208,7 +208,7 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     EXPECT_FALSE(QFile::exists(QDir(out.filePath(QStringLiteral("Export"))).filePath(QStringLiteral("Sr.csv"))));
     // A folder that cannot be made.
     writeBytes(out.filePath(QStringLiteral("Export2")), "a file");
-    preference.DataFolder().ListNuclides(index, nuclides);
+    preference.DataFolder().listNuclides(index, nuclides);
     const DoseExportResult blocked = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
                                                  out.filePath(QStringLiteral("Export2/inner")));
     EXPECT_TRUE(blocked.error.startsWith(QStringLiteral("The folder "))) << blocked.error.toStdString();

@@ -27,7 +27,7 @@ TEST_F(MaterialsTableTest, RowsComeInTheTablesOrderWithTheirLabelsAndDoses)
     choice.ingested = {0};
     choice.inhaled = {1, 0}; // the gas named first still comes after the aerosol's sizes
     choice.sizes = {2, 8};
-    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(data, choice);
+    const std::vector<MaterialsTableRow> table = computeMaterialsTable(data, choice);
     const struct {
         const char16_t* label;
         float effective;
@@ -52,22 +52,22 @@ TEST_F(MaterialsTableTest, RowsComeInTheTablesOrderWithTheirLabelsAndDoses)
         EXPECT_EQ(row.row.size, expected[i].size) << i;
     }
     // Organ k holds e × (1 + k) for men and e × (1 + k + 100) for women: the colon (k = 1).
-    EXPECT_FLOAT_EQ(DoseAt(table[3].organs, Sex::Female, TargetOrgan::Colon), 9e-10f * 102);
-    EXPECT_FLOAT_EQ(DoseAt(table[3].organs, Sex::Male, TargetOrgan::Colon), 9e-10f * 2);
+    EXPECT_FLOAT_EQ(doseAt(table[3].organs, Sex::Female, TargetOrgan::Colon), 9e-10f * 102);
+    EXPECT_FLOAT_EQ(doseAt(table[3].organs, Sex::Male, TargetOrgan::Colon), 9e-10f * 2);
 }
 
 TEST_F(MaterialsTableTest, NothingLoadedOrNoSizeTickedLeavesRowsOut)
 {
     MaterialChoice choice = MaterialChoice::Everything(data);
-    EXPECT_EQ(ComputeMaterialsTable(data, choice).size(), 1u + 1u + 11u + 1u);
+    EXPECT_EQ(computeMaterialsTable(data, choice).size(), 1u + 1u + 11u + 1u);
     choice.sizes.clear();
-    const std::vector<MaterialsTableRow> table = ComputeMaterialsTable(data, choice);
+    const std::vector<MaterialsTableRow> table = computeMaterialsTable(data, choice);
     ASSERT_EQ(table.size(), 3u) << "injection, ingestion and the gas";
     EXPECT_EQ(table[2].label, QStringLiteral("Inhalation, Gas or vapour Type V, Elemental vapour"));
-    EXPECT_TRUE(ComputeMaterialsTable(DoseData{}, MaterialChoice::Everything(data)).empty());
+    EXPECT_TRUE(computeMaterialsTable(DoseData{}, MaterialChoice::Everything(data)).empty());
     // Injection asked of data without it: the row is there, without doses.
     data.m_injectData.clear();
-    const std::vector<MaterialsTableRow> without = ComputeMaterialsTable(data, choice);
+    const std::vector<MaterialsTableRow> without = computeMaterialsTable(data, choice);
     ASSERT_FALSE(without.empty());
     EXPECT_EQ(without[0].label, QStringLiteral("Injection"));
     EXPECT_FALSE(without[0].hasDoses);

@@ -21,9 +21,9 @@ protected:
         writeTypicalFile(m_dir.path(), ChemicalElement::Co, "58");
         writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
         writeTwoGroupFile(m_dir.path(), ChemicalElement::Pu, "239");
-        preference.SetDataFolderPath(m_dir.path());
+        preference.setDataFolderPath(m_dir.path());
         loadShippedIndex(index);
-        preference.DataFolder().ListNuclides(index, offered);
+        preference.DataFolder().listNuclides(index, offered);
     }
     static KeptMixtureRow row(const char* nuclide, IntakeRoute route, int material, int size)
     {
@@ -68,7 +68,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
         EXPECT_FALSE(mixture.Dose(unavailable)) << unavailable;
         EXPECT_TRUE(mixture.Materials(unavailable).isEmpty()) << unavailable;
         // Kept exactly as it was read, for the next run.
-        EXPECT_EQ(mixture.KeptRows()[static_cast<std::size_t>(unavailable)],
+        EXPECT_EQ(mixture.keptRows()[static_cast<std::size_t>(unavailable)],
                   kept[static_cast<std::size_t>(unavailable)]);
     }
     EXPECT_TRUE(mixture.Row(1).unavailable.contains(QStringLiteral("Sr-90.qvd is corrupted")))
@@ -82,7 +82,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
 
     // The file is back: so is the row, as it was kept.
     writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
-    restore(mixture.KeptRows());
+    restore(mixture.keptRows());
     ASSERT_TRUE(mixture.Row(1).Available());
     EXPECT_FLOAT_EQ(*mixture.Dose(1), 1e-9f);
 }
@@ -93,7 +93,7 @@ TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
     ASSERT_EQ(mixture.Count(), 1);
     EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Inhalation, 0, DefaultAMADIndex));
     EXPECT_FLOAT_EQ(*mixture.Dose(0), 9e-10f);
-    EXPECT_FALSE(mixture.CanUndo());
+    EXPECT_FALSE(mixture.canUndo());
 
     QFile::remove(m_dir.filePath("Co-60.qvd"));
     DoseDataCache otherCache(preference);
@@ -114,23 +114,23 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
         float dose; // 0: none
     };
     const Step steps[] = {
-        {"gas", [&] { mixture.SetMaterial(0, 1); }, row("Co-60", IntakeRoute::Inhalation, 1, -1), 3e-11f},
-        {"back to the aerosol: 5 um", [&] { mixture.SetMaterial(0, 0); }, row("Co-60", IntakeRoute::Inhalation, 0, 8),
+        {"gas", [&] { mixture.setMaterial(0, 1); }, row("Co-60", IntakeRoute::Inhalation, 1, -1), 3e-11f},
+        {"back to the aerosol: 5 um", [&] { mixture.setMaterial(0, 0); }, row("Co-60", IntakeRoute::Inhalation, 0, 8),
          9e-10f},
-        {"size", [&] { mixture.SetSize(0, 2); }, row("Co-60", IntakeRoute::Inhalation, 0, 2), 3e-10f},
-        {"a size out of range", [&] { mixture.SetSize(0, 11); }, row("Co-60", IntakeRoute::Inhalation, 0, 2), 3e-10f},
+        {"size", [&] { mixture.setSize(0, 2); }, row("Co-60", IntakeRoute::Inhalation, 0, 2), 3e-10f},
+        {"a size out of range", [&] { mixture.setSize(0, 11); }, row("Co-60", IntakeRoute::Inhalation, 0, 2), 3e-10f},
         {"another nuclide keeps route and size",
          [&] {
              QString e;
-             EXPECT_TRUE(mixture.SetNuclide(0, QStringLiteral("Pu-239"), e));
+             EXPECT_TRUE(mixture.setNuclide(0, QStringLiteral("Pu-239"), e));
          },
          row("Pu-239", IntakeRoute::Inhalation, 0, 2), 3e-10f},
-        {"the second group", [&] { mixture.SetMaterial(0, 1); }, row("Pu-239", IntakeRoute::Inhalation, 1, 2), 2e-9f},
-        {"ingestion has no size", [&] { mixture.SetRoute(0, IntakeRoute::Ingestion); },
+        {"the second group", [&] { mixture.setMaterial(0, 1); }, row("Pu-239", IntakeRoute::Inhalation, 1, 2), 2e-9f},
+        {"ingestion has no size", [&] { mixture.setRoute(0, IntakeRoute::Ingestion); },
          row("Pu-239", IntakeRoute::Ingestion, 0, -1), 1e-9f},
-        {"a material out of range", [&] { mixture.SetMaterial(0, 5); }, row("Pu-239", IntakeRoute::Ingestion, 0, -1),
+        {"a material out of range", [&] { mixture.setMaterial(0, 5); }, row("Pu-239", IntakeRoute::Ingestion, 0, -1),
          1e-9f},
-        {"injection", [&] { mixture.SetRoute(0, IntakeRoute::Injection); },
+        {"injection", [&] { mixture.setRoute(0, IntakeRoute::Injection); },
          row("Pu-239", IntakeRoute::Injection, 0, -1), 5e-9f},
         {"an element brings its first nuclide",
          [&] {
@@ -138,7 +138,7 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
              EXPECT_TRUE(mixture.SetElement(0, QStringLiteral("Co"), e));
          },
          row("Co-58", IntakeRoute::Injection, 0, -1), 5e-9f},
-        {"inhaled again: the aerosol at 5 um", [&] { mixture.SetRoute(0, IntakeRoute::Inhalation); },
+        {"inhaled again: the aerosol at 5 um", [&] { mixture.setRoute(0, IntakeRoute::Inhalation); },
          row("Co-58", IntakeRoute::Inhalation, 0, 8), 9e-10f},
     };
     for (const Step& step : steps) {
@@ -191,18 +191,18 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
     EXPECT_EQ(mixture.Row(0).setting, row("Co-58", IntakeRoute::Ingestion, 0, -1));
     for (int k = static_cast<int>(std::size(steps)) - 1; k >= 0; --k) {
         SCOPED_TRACE(steps[k].what);
-        ASSERT_TRUE(mixture.CanUndo());
+        ASSERT_TRUE(mixture.canUndo());
         EXPECT_EQ(mixture.Undo(), steps[k].touched);
         EXPECT_EQ(names(), states[static_cast<std::size_t>(k)]);
     }
-    EXPECT_FALSE(mixture.CanUndo());
+    EXPECT_FALSE(mixture.canUndo());
     EXPECT_EQ(mixture.Row(3).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4)) << "each row comes back whole";
     mixture.Redo();
     mixture.Redo();
     EXPECT_EQ(names(), states[2]);
     // A new change forgets what could be redone.
-    mixture.SetRoute(0, IntakeRoute::Injection);
-    EXPECT_FALSE(mixture.CanRedo());
+    mixture.setRoute(0, IntakeRoute::Injection);
+    EXPECT_FALSE(mixture.canRedo());
     mixture.Undo();
     EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Ingestion, 0, -1));
 }
@@ -225,8 +225,8 @@ TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
 {
     restore({});
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
-    const Nuclide* pu = index.FindNuclide(QStringLiteral("Pu-239"));
-    const Nuclide* sr = index.FindNuclide(QStringLiteral("Sr-90"));
+    const Nuclide* pu = index.findNuclide(QStringLiteral("Pu-239"));
+    const Nuclide* sr = index.findNuclide(QStringLiteral("Sr-90"));
     const QStringList errors = mixture.Append({sr, pu, pu});
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Sr-90.qvd is corrupted")));

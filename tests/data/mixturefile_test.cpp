@@ -16,10 +16,10 @@ TEST(MixtureFile, RowsComeBackAsTheyWereWritten)
                                            {"Tc-99m", IntakeRoute::Ingestion, 0, -1},
                                            {"Pu-239", IntakeRoute::Injection, 0, -1},
                                            {"Co-60", IntakeRoute::Inhalation, 0, 10}};
-    const QByteArray bytes = MixtureFileBytes(rows);
+    const QByteArray bytes = mixtureFileBytes(rows);
     EXPECT_TRUE(bytes.contains("\nCs-137\tInhalation\t2\t0.1\n"));
     EXPECT_TRUE(bytes.contains("\nTc-99m\tIngestion\t0\t-\n"));
-    EXPECT_EQ(ParseMixtureFile(bytes), rows);
+    EXPECT_EQ(parseMixtureFile(bytes), rows);
 }
 
 TEST(MixtureFile, LinesThatAreNotRowsArePassedOver)
@@ -52,7 +52,7 @@ TEST(MixtureFile, LinesThatAreNotRowsArePassedOver)
         {"", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ParseMixtureFile(QByteArray(c.line) + "\n").size(), c.taken ? 1u : 0u) << c.line;
+        EXPECT_EQ(parseMixtureFile(QByteArray(c.line) + "\n").size(), c.taken ? 1u : 0u) << c.line;
 }
 
 // What the reader takes it gives back the same after writing, and what the writer cannot write
@@ -63,20 +63,20 @@ TEST(MixtureFile, EveryRowReadIsWrittenBackTheSame)
     const char raw[] = "\v#am\x06\0\0\0\0\x8e-240\tInjection\t0\t-\nCo-60-239\tInjection\t0\t-\nCo-60\t\r\n";
     const QByteArray found(raw, sizeof raw - 1);
     for (const QByteArray& text : {found, QByteArray("Co-60\tInhalation\t+2\t 5\n Sr-90\tIngestion\t0\t-\n")}) {
-        const std::vector<KeptMixtureRow> rows = ParseMixtureFile(text);
-        EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(rows)), rows);
+        const std::vector<KeptMixtureRow> rows = parseMixtureFile(text);
+        EXPECT_EQ(parseMixtureFile(mixtureFileBytes(rows)), rows);
     }
-    EXPECT_TRUE(ParseMixtureFile(found).empty());
+    EXPECT_TRUE(parseMixtureFile(found).empty());
     const std::vector<KeptMixtureRow> unwritable{{"#Co-60", IntakeRoute::Ingestion, 0, -1},
                                                  {"Co-60", IntakeRoute::Ingestion, -1, -1},
                                                  {"Co-60", IntakeRoute::Ingestion, 1, -1}};
-    EXPECT_EQ(ParseMixtureFile(MixtureFileBytes(unwritable)), (std::vector<KeptMixtureRow>{unwritable[2]}));
+    EXPECT_EQ(parseMixtureFile(mixtureFileBytes(unwritable)), (std::vector<KeptMixtureRow>{unwritable[2]}));
 }
 
 TEST(MixtureFile, MissingHugeAndGarbageFilesGiveNoRows)
 {
     QTemporaryDir dir;
-    EXPECT_TRUE(ReadMixtureFile(dir.filePath("none")).empty());
+    EXPECT_TRUE(readMixtureFile(dir.filePath("none")).empty());
 
     QFile huge(dir.filePath("huge"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
@@ -84,18 +84,18 @@ TEST(MixtureFile, MissingHugeAndGarbageFilesGiveNoRows)
     for (qint64 written = 0; written <= MaxMixtureFileSize; written += row.size())
         huge.write(row);
     huge.close();
-    EXPECT_TRUE(ReadMixtureFile(huge.fileName()).empty());
+    EXPECT_TRUE(readMixtureFile(huge.fileName()).empty());
 
     QByteArray garbage;
     for (int i = 0; i < 4096; ++i)
         garbage.append(static_cast<char>((i * 131 + 7) & 0xFF));
-    EXPECT_TRUE(ParseMixtureFile(garbage).empty());
+    EXPECT_TRUE(parseMixtureFile(garbage).empty());
 
     // A file of rows only is cut at the largest list there can be.
     QByteArray many;
     for (int i = 0; i < MaxMixtureFileRows + 5; ++i)
         many += row;
-    EXPECT_EQ(ParseMixtureFile(many).size(), static_cast<std::size_t>(MaxMixtureFileRows));
+    EXPECT_EQ(parseMixtureFile(many).size(), static_cast<std::size_t>(MaxMixtureFileRows));
 }
 
 } // namespace

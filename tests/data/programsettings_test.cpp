@@ -43,14 +43,14 @@ TEST_F(ProgramSettingsTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
     const ProgramSettings p(exe());
     EXPECT_EQ(p.Locations().exeName, QStringLiteral("viewer"));
     EXPECT_EQ(p.Locations().programDir, m_dir.path());
-    EXPECT_EQ(p.IniFileName(), iniPath());
-    EXPECT_EQ(p.DataFolderPath(), m_dir.path());
+    EXPECT_EQ(p.iniFileName(), iniPath());
+    EXPECT_EQ(p.dataFolderPath(), m_dir.path());
     EXPECT_FALSE(p.AutoSave());
-    EXPECT_FALSE(p.NotFirstRun());
-    EXPECT_FALSE(p.CheckIniExists());
-    EXPECT_EQ(p.MaterialsDoseUnit(), DoseUnit::Sv);
-    EXPECT_EQ(p.MixtureActivityUnit(), ActivityUnit::Bq);
-    EXPECT_EQ(p.BioassayTimeUnit(), TimeUnit::Day);
+    EXPECT_FALSE(p.notFirstRun());
+    EXPECT_FALSE(p.checkIniExists());
+    EXPECT_EQ(p.materialsDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(p.mixtureActivityUnit(), ActivityUnit::Bq);
+    EXPECT_EQ(p.bioassayTimeUnit(), TimeUnit::Day);
     EXPECT_FALSE(QFile::exists(iniPath()));
 }
 
@@ -58,7 +58,7 @@ TEST_F(ProgramSettingsTest, DefaultDataFolderBesideTheExecutable)
 {
     makeFolder("QVData");
     const ProgramSettings p(exe());
-    EXPECT_EQ(p.DataFolderPath(), path("QVData"));
+    EXPECT_EQ(p.dataFolderPath(), path("QVData"));
 }
 
 TEST_F(ProgramSettingsTest, ValuesAreReducedToTheirLowByteAndValidated)
@@ -69,23 +69,23 @@ TEST_F(ProgramSettingsTest, ValuesAreReducedToTheirLowByteAndValidated)
         int expected;
     };
     const Case cases[] = {
-        {"DPUIDosesUnit=5", [](auto& p) { return int(p.MaterialsDoseUnit()); }, int(DoseUnit::mSv)},
-        {"DPUIDosesUnit=6", [](auto& p) { return int(p.MaterialsDoseUnit()); }, int(DoseUnit::Sv)},
-        {"DPUIDoseUnit=5", [](auto& p) { return int(p.MaterialsDoseUnit()); }, int(DoseUnit::Sv)},
-        {"MixtureActivityUnit=264", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::Bq)},
-        {"MixtureActivityUnit=265", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::kBq)},
-        {"MixtureActivityUnit=-251", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::mBq)},
-        {"MixtureActivityUnit=11", [](auto& p) { return int(p.MixtureActivityUnit()); }, int(ActivityUnit::Bq)},
-        {"MixtureDoseUnit=4", [](auto& p) { return int(p.MixtureDoseUnit()); }, int(DoseUnit::uSv)},
-        {"DPUMContentActivityUnit=5", [](auto& p) { return int(p.BioassayContentUnit()); }, int(ActivityUnit::mBq)},
-        {"DPUMIntakeActivityUnit=10", [](auto& p) { return int(p.BioassayIntakeUnit()); }, int(ActivityUnit::MBq)},
-        {"DPUMDoseUnit=abc", [](auto& p) { return int(p.BioassayDoseUnit()); }, int(DoseUnit::Sv)},
-        {"DPUMTimeUnit=3", [](auto& p) { return int(p.BioassayTimeUnit()); }, int(TimeUnit::Day)},
-        {"DPUMTimeUnit=2", [](auto& p) { return int(p.BioassayTimeUnit()); }, int(TimeUnit::Hour)},
-        {"DPUMTimeUnit=256", [](auto& p) { return int(p.BioassayTimeUnit()); }, int(TimeUnit::Year)},
-        {"DPUIActivityUnit=9", [](auto& p) { return int(p.MaterialsActivityUnit()); }, int(ActivityUnit::kBq)},
-        {"DPUMIntDaysOnly=7", [](auto& p) { return int(p.BioassayWholeDays()); }, 1},
-        {"DPUMIntDaysOnly=x", [](auto& p) { return int(p.BioassayWholeDays()); }, 0},
+        {"DPUIDosesUnit=5", [](auto& p) { return int(p.materialsDoseUnit()); }, int(DoseUnit::mSv)},
+        {"DPUIDosesUnit=6", [](auto& p) { return int(p.materialsDoseUnit()); }, int(DoseUnit::Sv)},
+        {"DPUIDoseUnit=5", [](auto& p) { return int(p.materialsDoseUnit()); }, int(DoseUnit::Sv)},
+        {"MixtureActivityUnit=264", [](auto& p) { return int(p.mixtureActivityUnit()); }, int(ActivityUnit::Bq)},
+        {"MixtureActivityUnit=265", [](auto& p) { return int(p.mixtureActivityUnit()); }, int(ActivityUnit::kBq)},
+        {"MixtureActivityUnit=-251", [](auto& p) { return int(p.mixtureActivityUnit()); }, int(ActivityUnit::mBq)},
+        {"MixtureActivityUnit=11", [](auto& p) { return int(p.mixtureActivityUnit()); }, int(ActivityUnit::Bq)},
+        {"MixtureDoseUnit=4", [](auto& p) { return int(p.mixtureDoseUnit()); }, int(DoseUnit::uSv)},
+        {"DPUMContentActivityUnit=5", [](auto& p) { return int(p.bioassayContentUnit()); }, int(ActivityUnit::mBq)},
+        {"DPUMIntakeActivityUnit=10", [](auto& p) { return int(p.bioassayIntakeUnit()); }, int(ActivityUnit::MBq)},
+        {"DPUMDoseUnit=abc", [](auto& p) { return int(p.bioassayDoseUnit()); }, int(DoseUnit::Sv)},
+        {"DPUMTimeUnit=3", [](auto& p) { return int(p.bioassayTimeUnit()); }, int(TimeUnit::Day)},
+        {"DPUMTimeUnit=2", [](auto& p) { return int(p.bioassayTimeUnit()); }, int(TimeUnit::Hour)},
+        {"DPUMTimeUnit=256", [](auto& p) { return int(p.bioassayTimeUnit()); }, int(TimeUnit::Year)},
+        {"DPUIActivityUnit=9", [](auto& p) { return int(p.materialsActivityUnit()); }, int(ActivityUnit::kBq)},
+        {"DPUMIntDaysOnly=7", [](auto& p) { return int(p.bioassayWholeDays()); }, 1},
+        {"DPUMIntDaysOnly=x", [](auto& p) { return int(p.bioassayWholeDays()); }, 0},
     };
     for (const Case& c : cases) {
         writeIni(QByteArray("[Units]\n") + c.line + "\n");
@@ -99,17 +99,17 @@ TEST_F(ProgramSettingsTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
     writeIni("[General]\nAutoSave=-2\nInitialized=0\n");
     const ProgramSettings p(exe());
     EXPECT_TRUE(p.AutoSave());
-    EXPECT_FALSE(p.NotFirstRun());
+    EXPECT_FALSE(p.notFirstRun());
 }
 
 TEST_F(ProgramSettingsTest, WriteStoresEveryKeyInOrder)
 {
     makeFolder("data");
     ProgramSettings p(exe());
-    p.SetDataFolderPath(path("data"));
-    p.SetMaterialsDoseUnit(DoseUnit::mSv);
-    p.SetBioassayTimeUnit(TimeUnit::Hour);
-    p.SetBioassayWholeDays(true);
+    p.setDataFolderPath(path("data"));
+    p.setMaterialsDoseUnit(DoseUnit::mSv);
+    p.setBioassayTimeUnit(TimeUnit::Hour);
+    p.setBioassayWholeDays(true);
     ASSERT_TRUE(p.Write());
     // The data folder lies in the program's folder: kept relative to it.
     const QByteArray expected = QByteArray("[General]\nAutoSave=0\nInitialized=0\nLanguage=en\n[Directories]\nQVD=data")
@@ -119,11 +119,11 @@ TEST_F(ProgramSettingsTest, WriteStoresEveryKeyInOrder)
     EXPECT_EQ(readIni(), expected);
 
     const ProgramSettings again(exe());
-    EXPECT_EQ(again.DataFolderPath(), path("data"));
-    EXPECT_EQ(again.MaterialsDoseUnit(), DoseUnit::mSv);
-    EXPECT_EQ(again.BioassayTimeUnit(), TimeUnit::Hour);
-    EXPECT_TRUE(again.BioassayWholeDays());
-    EXPECT_TRUE(again.CheckIniExists());
+    EXPECT_EQ(again.dataFolderPath(), path("data"));
+    EXPECT_EQ(again.materialsDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(again.bioassayTimeUnit(), TimeUnit::Hour);
+    EXPECT_TRUE(again.bioassayWholeDays());
+    EXPECT_TRUE(again.checkIniExists());
 }
 
 // A copy of the program folder (a USB stick, a second installation) reads its own data folder,
@@ -134,7 +134,7 @@ TEST_F(ProgramSettingsTest, ADataFolderInsideTheProgramsTravelsWithACopy)
     makeFolder("outside");
     {
         ProgramSettings p(path("original/viewer"));
-        p.SetDataFolderPath(path("original/QVData"));
+        p.setDataFolderPath(path("original/QVData"));
         ASSERT_TRUE(p.Write());
     }
     QFile original(path("original/viewer.ini"));
@@ -148,10 +148,10 @@ TEST_F(ProgramSettingsTest, ADataFolderInsideTheProgramsTravelsWithACopy)
         ASSERT_TRUE(copied.open(QIODevice::WriteOnly));
         copied.write(ini);
     }
-    EXPECT_EQ(ProgramSettings(path("copy/viewer")).DataFolderPath(), path("copy/QVData"));
+    EXPECT_EQ(ProgramSettings(path("copy/viewer")).dataFolderPath(), path("copy/QVData"));
     // Elsewhere: kept as it is.
     ProgramSettings p(path("copy/viewer"));
-    p.SetDataFolderPath(path("outside"));
+    p.setDataFolderPath(path("outside"));
     ASSERT_TRUE(p.Write());
     QFile copy(path("copy/viewer.ini"));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
@@ -187,8 +187,8 @@ TEST_F(ProgramSettingsTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     writeIni(huge);
     ProgramSettings p(exe());
     EXPECT_FALSE(p.AutoSave());
-    p.SetMaterialsDoseUnit(DoseUnit::mSv);
-    p.SetNotFirstRun(true);
+    p.setMaterialsDoseUnit(DoseUnit::mSv);
+    p.setNotFirstRun(true);
     EXPECT_FALSE(p.Write());
     EXPECT_EQ(readIni(), huge);
 }
@@ -226,7 +226,7 @@ TEST_F(ProgramSettingsTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwa
 
     ProgramSettings p(exe());
     int changes = 0;
-    const auto listening = p.settingsChanged.Connect([&] { ++changes; });
+    const auto listening = p.settingsChanged.connect([&] { ++changes; });
     p.SetLanguage(UiLanguage::Ukrainian);
     p.SetLanguage(static_cast<UiLanguage>(3));
     EXPECT_EQ(p.Language(), UiLanguage::Ukrainian);
@@ -239,12 +239,12 @@ TEST_F(ProgramSettingsTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
 {
     ProgramSettings p(exe());
     int changes = 0;
-    const auto listening = p.settingsChanged.Connect([&] { ++changes; });
-    p.SetNotFirstRun(false);
-    EXPECT_FALSE(p.NotFirstRun());
-    p.SetNotFirstRun(true);
-    p.SetNotFirstRun(true);
-    EXPECT_TRUE(p.NotFirstRun());
+    const auto listening = p.settingsChanged.connect([&] { ++changes; });
+    p.setNotFirstRun(false);
+    EXPECT_FALSE(p.notFirstRun());
+    p.setNotFirstRun(true);
+    p.setNotFirstRun(true);
+    EXPECT_TRUE(p.notFirstRun());
     EXPECT_EQ(changes, 1);
     EXPECT_FALSE(QFile::exists(iniPath()));
     ASSERT_TRUE(p.Write());
@@ -255,43 +255,43 @@ TEST_F(ProgramSettingsTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
 {
     makeFolder("data");
     ProgramSettings p(exe());
-    p.SetDataFolderPath(path("data"));
-    p.SetAutoSave(true);
-    p.SetMixtureDoseUnit(DoseUnit::uSv);
-    p.SetBioassayContentUnit(ActivityUnit::MBq);
-    p.SetBioassayTimeUnit(TimeUnit::Year);
-    p.SetBioassayWholeDays(true);
+    p.setDataFolderPath(path("data"));
+    p.setAutoSave(true);
+    p.setMixtureDoseUnit(DoseUnit::uSv);
+    p.setBioassayContentUnit(ActivityUnit::MBq);
+    p.setBioassayTimeUnit(TimeUnit::Year);
+    p.setBioassayWholeDays(true);
     p.RestoreDefaultValues();
-    EXPECT_EQ(p.DataFolderPath(), path("data"));
+    EXPECT_EQ(p.dataFolderPath(), path("data"));
     EXPECT_TRUE(p.AutoSave());
-    EXPECT_EQ(p.MixtureDoseUnit(), DoseUnit::Sv);
-    EXPECT_EQ(p.BioassayContentUnit(), ActivityUnit::Bq);
-    EXPECT_EQ(p.BioassayTimeUnit(), TimeUnit::Day);
-    EXPECT_FALSE(p.BioassayWholeDays());
+    EXPECT_EQ(p.mixtureDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(p.bioassayContentUnit(), ActivityUnit::Bq);
+    EXPECT_EQ(p.bioassayTimeUnit(), TimeUnit::Day);
+    EXPECT_FALSE(p.bioassayWholeDays());
 }
 
 TEST_F(ProgramSettingsTest, AssignCopiesSettingsButNotIdentity)
 {
     makeFolder("data");
     ProgramSettings source(exe());
-    source.SetDataFolderPath(path("data"));
-    source.SetAutoSave(true);
-    source.SetMixtureActivityUnit(ActivityUnit::kBq);
-    source.SetBioassayIntakeUnit(ActivityUnit::mBq);
-    source.SetBioassayDoseUnit(DoseUnit::mSv);
-    source.SetMaterialsActivityUnit(ActivityUnit::MBq);
+    source.setDataFolderPath(path("data"));
+    source.setAutoSave(true);
+    source.setMixtureActivityUnit(ActivityUnit::kBq);
+    source.setBioassayIntakeUnit(ActivityUnit::mBq);
+    source.setBioassayDoseUnit(DoseUnit::mSv);
+    source.setMaterialsActivityUnit(ActivityUnit::MBq);
     int heardBySource = 0;
-    const auto listening = source.settingsChanged.Connect([&] { ++heardBySource; });
+    const auto listening = source.settingsChanged.connect([&] { ++heardBySource; });
 
     QTemporaryDir other;
     ProgramSettings dest(other.filePath("tool"));
     dest.Assign(source);
-    EXPECT_EQ(dest.DataFolderPath(), path("data"));
+    EXPECT_EQ(dest.dataFolderPath(), path("data"));
     EXPECT_TRUE(dest.AutoSave());
-    EXPECT_EQ(dest.MixtureActivityUnit(), ActivityUnit::kBq);
-    EXPECT_EQ(dest.BioassayIntakeUnit(), ActivityUnit::mBq);
-    EXPECT_EQ(dest.BioassayDoseUnit(), DoseUnit::mSv);
-    EXPECT_EQ(dest.MaterialsActivityUnit(), ActivityUnit::MBq);
+    EXPECT_EQ(dest.mixtureActivityUnit(), ActivityUnit::kBq);
+    EXPECT_EQ(dest.bioassayIntakeUnit(), ActivityUnit::mBq);
+    EXPECT_EQ(dest.bioassayDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(dest.materialsActivityUnit(), ActivityUnit::MBq);
     EXPECT_EQ(dest.Locations().exeName, QStringLiteral("tool"));
     EXPECT_EQ(dest.Locations().programDir, other.path());
     EXPECT_EQ(heardBySource, 0) << "the source's listeners stay with it";
@@ -300,20 +300,20 @@ TEST_F(ProgramSettingsTest, AssignCopiesSettingsButNotIdentity)
 TEST_F(ProgramSettingsTest, DataFolderFallsBackToTheDefaultThenTheExecutablesFolder)
 {
     ProgramSettings p(exe());
-    p.SetDataFolderPath(path("absent"));
-    EXPECT_EQ(p.DataFolderPath(), m_dir.path());
+    p.setDataFolderPath(path("absent"));
+    EXPECT_EQ(p.dataFolderPath(), m_dir.path());
 
     makeFolder("QVData");
-    p.SetDataFolderPath(path("absent"));
-    EXPECT_EQ(p.DataFolderPath(), path("QVData"));
+    p.setDataFolderPath(path("absent"));
+    EXPECT_EQ(p.dataFolderPath(), path("QVData"));
 
     // A relative folder that exists from the current folder is kept as written.
     makeFolder("rel/sub");
     const QString previous = QDir::currentPath();
     QDir::setCurrent(path("rel"));
-    p.SetDataFolderPath("sub");
+    p.setDataFolderPath("sub");
     QDir::setCurrent(previous);
-    EXPECT_EQ(p.DataFolderPath(), QStringLiteral("sub"));
+    EXPECT_EQ(p.dataFolderPath(), QStringLiteral("sub"));
 }
 
 TEST_F(ProgramSettingsTest, CheckDataFilesCountsAnyMatchingEntry)
@@ -328,8 +328,8 @@ TEST_F(ProgramSettingsTest, CheckDataFilesCountsAnyMatchingEntry)
     ProgramSettings p(exe());
     const std::pair<const char*, bool> cases[] = {{"empty", false}, {"notes", true}, {"folder", true}};
     for (const auto& [folder, expected] : cases) {
-        p.SetDataFolderPath(path(folder));
-        EXPECT_EQ(p.DataFolder().HoldsDataFiles(), expected) << folder;
+        p.setDataFolderPath(path(folder));
+        EXPECT_EQ(p.DataFolder().holdsDataFiles(), expected) << folder;
     }
 }
 
@@ -370,26 +370,26 @@ TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
     EXPECT_EQ(l.sharedDir, shared());
     EXPECT_EQ(l.settingsDir, config());
     EXPECT_EQ(l.userDataDir, m_home.filePath("data/kav-data-viewer"));
-    EXPECT_EQ(p.IniFileName(), config() + "/kav-data-viewer.ini");
-    EXPECT_EQ(p.MixtureFileName(), config() + "/kav-data-viewer.mixture");
-    EXPECT_EQ(p.HelpCollectionFile(), shared() + "/kav-data-viewer.qhc");
+    EXPECT_EQ(p.iniFileName(), config() + "/kav-data-viewer.ini");
+    EXPECT_EQ(p.mixtureFileName(), config() + "/kav-data-viewer.mixture");
+    EXPECT_EQ(p.helpCollectionFile(), shared() + "/kav-data-viewer.qhc");
     EXPECT_EQ(l.helpCacheDir, helpCache());
-    EXPECT_EQ(p.ExportDir(), m_home.filePath("data/kav-data-viewer/Export"));
-    EXPECT_EQ(p.DataFolderPath(), shared() + "/QVData") << "the installed sample data until the user picks another";
+    EXPECT_EQ(p.exportDir(), m_home.filePath("data/kav-data-viewer/Export"));
+    EXPECT_EQ(p.dataFolderPath(), shared() + "/QVData") << "the installed sample data until the user picks another";
 
-    p.SetMaterialsDoseUnit(DoseUnit::mSv);
+    p.setMaterialsDoseUnit(DoseUnit::mSv);
     ASSERT_TRUE(p.CanWrite());
     QString error;
     ASSERT_TRUE(p.Write(&error)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(m_prefix.filePath("bin/kav-data-viewer.ini")));
     const ProgramSettings next(exe());
-    EXPECT_EQ(next.MaterialsDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(next.materialsDoseUnit(), DoseUnit::mSv);
 }
 
 TEST_F(InstalledCopyTest, WithoutAShareFolderItIsACopyRunFromItsOwnFolder)
 {
     ASSERT_TRUE(QDir(shared()).removeRecursively());
-    const ProgramLocations l = ProgramLocations::ForExecutable(exe());
+    const ProgramLocations l = ProgramLocations::forExecutable(exe());
     EXPECT_FALSE(l.installed);
     EXPECT_EQ(l.settingsDir, m_prefix.filePath("bin"));
     EXPECT_EQ(l.sharedDir, m_prefix.filePath("bin"));
@@ -408,7 +408,7 @@ TEST_F(InstalledCopyTest, AProgramFolderThatCannotBeWrittenSendsTheSettingsHome)
         GTEST_SKIP() << "permissions do not apply to this user";
     }
     ASSERT_TRUE(QDir(shared()).removeRecursively());
-    const ProgramLocations l = ProgramLocations::ForExecutable(folder + "/viewer");
+    const ProgramLocations l = ProgramLocations::forExecutable(folder + "/viewer");
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_FALSE(l.installed);
     EXPECT_EQ(l.settingsDir, config());
@@ -436,21 +436,21 @@ TEST_F(ProgramSettingsTest, ADataFolderForThisRunIsNotKept)
     makeFolder("this-run");
     makeFolder("picked");
     ProgramSettings p(exe());
-    p.SetDataFolderPath(path("stored"));
-    p.SetDataFolderPathForThisRun(path("this-run"));
-    EXPECT_EQ(p.DataFolderPath(), path("this-run"));
+    p.setDataFolderPath(path("stored"));
+    p.setDataFolderPathForThisRun(path("this-run"));
+    EXPECT_EQ(p.dataFolderPath(), path("this-run"));
     ASSERT_TRUE(p.Write());
-    EXPECT_EQ(ProgramSettings(exe()).DataFolderPath(), path("stored"));
+    EXPECT_EQ(ProgramSettings(exe()).dataFolderPath(), path("stored"));
     // Through the options dialog's copy and back, it is still this run's folder.
     ProgramSettings copy(p.Locations());
     copy.Assign(p);
-    EXPECT_EQ(copy.DataFolderPath(), path("this-run"));
+    EXPECT_EQ(copy.dataFolderPath(), path("this-run"));
     ASSERT_TRUE(copy.Write());
-    EXPECT_EQ(ProgramSettings(exe()).DataFolderPath(), path("stored"));
+    EXPECT_EQ(ProgramSettings(exe()).dataFolderPath(), path("stored"));
     // A folder the user picks during the run is kept.
-    p.SetDataFolderPath(path("picked"));
+    p.setDataFolderPath(path("picked"));
     ASSERT_TRUE(p.Write());
-    EXPECT_EQ(ProgramSettings(exe()).DataFolderPath(), path("picked"));
+    EXPECT_EQ(ProgramSettings(exe()).dataFolderPath(), path("picked"));
 }
 
 TEST_F(ProgramSettingsTest, ChangesAreHeardOnceEach)
@@ -458,26 +458,26 @@ TEST_F(ProgramSettingsTest, ChangesAreHeardOnceEach)
     ProgramSettings p(exe());
     int heard = 0;
     int heardByOther = 0;
-    const auto listening = p.settingsChanged.Connect([&] { ++heard; });
-    auto otherListening = p.settingsChanged.Connect([&] { ++heardByOther; });
-    p.SetMaterialsDoseUnit(DoseUnit::mSv);
-    p.SetMaterialsDoseUnit(DoseUnit::mSv);
-    p.SetMaterialsDoseUnit(DoseUnit::nSv); // not accepted
+    const auto listening = p.settingsChanged.connect([&] { ++heard; });
+    auto otherListening = p.settingsChanged.connect([&] { ++heardByOther; });
+    p.setMaterialsDoseUnit(DoseUnit::mSv);
+    p.setMaterialsDoseUnit(DoseUnit::mSv);
+    p.setMaterialsDoseUnit(DoseUnit::nSv); // not accepted
     EXPECT_EQ(heard, 1);
-    p.SetAutoSave(true);
-    p.SetBioassayWholeDays(true);
+    p.setAutoSave(true);
+    p.setBioassayWholeDays(true);
     EXPECT_EQ(heard, 3);
     ProgramSettings other(exe());
     other.Assign(p);
     p.Assign(other);
     EXPECT_EQ(heard, 3) << "nothing changed";
-    other.SetMixtureDoseUnit(DoseUnit::uSv);
-    other.SetBioassayTimeUnit(TimeUnit::Year);
+    other.setMixtureDoseUnit(DoseUnit::uSv);
+    other.setBioassayTimeUnit(TimeUnit::Year);
     p.Assign(other);
     EXPECT_EQ(heard, 4) << "once for all that one Assign changes";
     EXPECT_EQ(heardByOther, 4);
-    otherListening.Reset();
-    p.SetAutoSave(false);
+    otherListening.reset();
+    p.setAutoSave(false);
     EXPECT_EQ(heard, 5);
     EXPECT_EQ(heardByOther, 4);
 }
@@ -490,12 +490,12 @@ TEST_F(InstalledCopyTest, TheUserHearsOnceThatSettingsCannotBeKept)
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
     EXPECT_TRUE(boxes.boxes.empty()) << "nothing is said before anything changes";
-    context.Settings().SetAutoSave(true);
+    context.Settings().setAutoSave(true);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, MessageKind::Warning);
     EXPECT_TRUE(boxes.boxes[0].text.contains(config())) << boxes.boxes[0].text.toStdString();
-    context.Settings().SetMaterialsDoseUnit(DoseUnit::mSv);
-    context.SavePreferencesAtExit();
+    context.Settings().setMaterialsDoseUnit(DoseUnit::mSv);
+    context.savePreferencesAtExit();
     EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
@@ -503,14 +503,14 @@ TEST_F(InstalledCopyTest, ASettingsFileThatCannotBeWrittenAtExitIsSaid)
 {
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
-    context.Settings().SetAutoSave(true);
+    context.Settings().setAutoSave(true);
     EXPECT_TRUE(boxes.boxes.empty());
     // Taken away during the run: the folder is replaced by a file.
     ASSERT_TRUE(QDir(m_home.filePath("config")).removeRecursively());
     QFile blocker(m_home.filePath("config"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    context.SavePreferencesAtExit();
+    context.savePreferencesAtExit();
     EXPECT_EQ(boxes.boxes.size(), 1u);
 }
 
@@ -525,15 +525,15 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     ApplicationContext context(exe(), boxes);
     context.Settings().SetLanguage(UiLanguage::Ukrainian);
     boxes.boxes.clear(); // whatever the settings change said
-    ASSERT_EQ(context.Index().LoadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
-    const Nuclide* cobalt = context.Index().FindNuclide(u"Co-60");
+    ASSERT_EQ(context.Index().loadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+    const Nuclide* cobalt = context.Index().findNuclide(u"Co-60");
     ASSERT_TRUE(cobalt);
     SpectrumLines lines;
     BetaSpectrum beta;
     for (int call = 0; call < 2; ++call) {
-        EXPECT_FALSE(context.Spectra().ReadLines(cobalt, lines));
+        EXPECT_FALSE(context.Spectra().readLines(cobalt, lines));
         EXPECT_TRUE(context.Spectra().Summary().nuclides.empty());
-        EXPECT_FALSE(context.Spectra().ReadBeta(cobalt, beta));
+        EXPECT_FALSE(context.Spectra().readBeta(cobalt, beta));
     }
     ASSERT_EQ(boxes.boxes.size(), 3u);
     EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Помилка"));

@@ -28,7 +28,7 @@ TEST(RadonFile, EveryFieldOfEveryTableLandsInItsPlace)
     for (int t = 0; t < RadonDataTypeCount; ++t) {
         const auto type = static_cast<RadonTable>(t);
         SCOPED_TRACE(t);
-        const RadonLoadResult r = ReadRadonBlock(text, type);
+        const RadonLoadResult r = readRadonBlock(text, type);
         ASSERT_EQ(r.status, RadonLoadResult::Loaded) << r.problem.toStdString();
         for (int organ = 0; organ < 29; ++organ)
             for (int group = 0; group < 3; ++group) {
@@ -82,7 +82,7 @@ TEST(RadonFile, DamageIsNamedWithItsLineAndStaysInItsBlock)
     for (const Case& c : cases) {
         QList<QByteArray> damaged = lines(radonText());
         damaged[c.line] = c.with + "\r";
-        const RadonLoadResult r = ReadRadonBlock(damaged.join('\n'), c.type);
+        const RadonLoadResult r = readRadonBlock(damaged.join('\n'), c.type);
         EXPECT_EQ(r.status, c.status) << c.what;
         if (*c.problem == 0) {
             EXPECT_TRUE(r.problem.isEmpty()) << c.what << ": " << r.problem.toStdString();
@@ -115,7 +115,7 @@ TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.kept) + (c.endsWithBreak ? " lines and a break" : " lines"));
         const QByteArray cut = all.mid(0, c.kept).join('\n') + (c.endsWithBreak ? "\n" : "");
-        const RadonLoadResult r = ReadRadonBlock(cut, c.type);
+        const RadonLoadResult r = readRadonBlock(cut, c.type);
         EXPECT_EQ(r.problem, QString::fromLatin1(c.problem));
         EXPECT_EQ(r.status, *c.problem ? RadonLoadResult::Unreadable : RadonLoadResult::Loaded);
     }
@@ -124,25 +124,25 @@ TEST(RadonFile, ACutFileIsSaidWithItsTrueLength)
 TEST(RadonFile, ShortEmptyJunkAndOtherEncodings)
 {
     const QByteArray text = radonText();
-    EXPECT_EQ(ReadRadonBlock({}, RadonTable::GasAlone).status, RadonLoadResult::Unreadable);
+    EXPECT_EQ(readRadonBlock({}, RadonTable::GasAlone).status, RadonLoadResult::Unreadable);
     QByteArray junk;
     for (int i = 0; i < 20000; ++i)
         junk.append(static_cast<char>((i * 151 + 11) & 0xFF));
     for (int t = 0; t < RadonDataTypeCount; ++t)
-        EXPECT_NE(ReadRadonBlock(junk, static_cast<RadonTable>(t)).status, RadonLoadResult::Loaded);
+        EXPECT_NE(readRadonBlock(junk, static_cast<RadonTable>(t)).status, RadonLoadResult::Loaded);
     // UTF-16 with its mark, lines ending in CR alone.
     QByteArray crOnly = text;
     crOnly.replace("\r\n", "\r");
-    EXPECT_EQ(ReadRadonBlock(crOnly, RadonTable::ThoronMine).status, RadonLoadResult::Loaded);
+    EXPECT_EQ(readRadonBlock(crOnly, RadonTable::ThoronMine).status, RadonLoadResult::Loaded);
     QStringEncoder utf16(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
     const QByteArray wide = utf16.encode(QString::fromLatin1(text));
-    EXPECT_EQ(ReadRadonBlock(wide, RadonTable::ThoronMine).status, RadonLoadResult::Loaded);
+    EXPECT_EQ(readRadonBlock(wide, RadonTable::ThoronMine).status, RadonLoadResult::Loaded);
 }
 
 TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
 {
     QTemporaryDir dir;
-    const RadonLoadResult missing = LoadRadonBlock(dir.path(), RadonTable::GasAlone);
+    const RadonLoadResult missing = loadRadonBlock(dir.path(), RadonTable::GasAlone);
     EXPECT_EQ(missing.status, RadonLoadResult::Unreadable);
     EXPECT_TRUE(missing.problem.startsWith(dir.filePath(QStringLiteral("RadonData.txt"))))
         << missing.problem.toStdString();
@@ -150,9 +150,9 @@ TEST(RadonFile, TheFileIsFoundInTheFolderAndAHugeOneRefusedUnread)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(radonText());
     file.close();
-    EXPECT_EQ(LoadRadonBlock(dir.path(), RadonTable::ThoronIndoor).status, RadonLoadResult::Loaded);
+    EXPECT_EQ(loadRadonBlock(dir.path(), RadonTable::ThoronIndoor).status, RadonLoadResult::Loaded);
     ASSERT_TRUE(file.resize(100LL << 20));
-    const RadonLoadResult huge = LoadRadonBlock(dir.path(), RadonTable::GasAlone);
+    const RadonLoadResult huge = loadRadonBlock(dir.path(), RadonTable::GasAlone);
     EXPECT_EQ(huge.status, RadonLoadResult::Unreadable);
     EXPECT_TRUE(huge.problem.contains(QStringLiteral("far more than radon data")));
 }
@@ -167,7 +167,7 @@ TEST(RadonFile, WhatIsNotARegularFileIsRefusedUnread)
     QTemporaryDir folderDir;
     ASSERT_TRUE(QDir(folderDir.path()).mkdir(QStringLiteral("RadonData.txt")));
     for (const QString& folder : {pipeDir.path(), folderDir.path()}) {
-        const RadonLoadResult r = LoadRadonBlock(folder, RadonTable::GasAlone);
+        const RadonLoadResult r = loadRadonBlock(folder, RadonTable::GasAlone);
         EXPECT_EQ(r.status, RadonLoadResult::Unreadable);
         EXPECT_EQ(r.problem, QDir(folder).filePath(QStringLiteral("RadonData.txt")) + QStringLiteral(": not a file"));
     }

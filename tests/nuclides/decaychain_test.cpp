@@ -10,7 +10,7 @@ protected:
     void SetUp() override { loadShippedIndex(index); }
     const Nuclide& node(const char* name) const
     {
-        const Nuclide* n = index.FindNuclide(QString::fromLatin1(name));
+        const Nuclide* n = index.findNuclide(QString::fromLatin1(name));
         EXPECT_TRUE(n) << name;
         return *n;
     }
@@ -29,7 +29,7 @@ TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
 {
     DecayChain chain;
     float maxCutted = -1;
-    node("Ra-226").GetChainArray(chain, maxCutted);
+    node("Ra-226").getChainArray(chain, maxCutted);
     EXPECT_EQ(chainNames(chain),
               (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210"}));
     EXPECT_EQ(maxCutted, 0.00021f);
@@ -37,11 +37,11 @@ TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
     EXPECT_EQ(chain[4].yield, 0.99979f);
     EXPECT_EQ(chain[0].decayConstant, node("Rn-222").decayConstant);
 
-    node("Co-60").GetChainArray(chain, maxCutted);
+    node("Co-60").getChainArray(chain, maxCutted);
     EXPECT_TRUE(chain.empty());
     EXPECT_EQ(maxCutted, 0);
 
-    node("Cs-137").GetChainArray(chain, maxCutted);
+    node("Cs-137").getChainArray(chain, maxCutted);
     EXPECT_EQ(chainNames(chain), QStringList{"Ba-137m"});
     EXPECT_EQ(chain[0].yield, 0.94399f);
     EXPECT_EQ(maxCutted, 0);
@@ -50,26 +50,26 @@ TEST_F(ChainTest, MainChainFollowsTheLargestBranch)
 TEST_F(ChainTest, StepsOfDecay)
 {
     DecayStepCounts types{};
-    EXPECT_EQ(node("Tc-99m").GetRTypeArray(types), 2);
+    EXPECT_EQ(node("Tc-99m").getRTypeArray(types), 2);
     EXPECT_EQ(types, (DecayStepCounts{1, 1, 0, 0}));
 
     DecayStepKind kind = 9;
-    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(ChemicalElement::Tc, 99, kind));
+    EXPECT_TRUE(node("Tc-99m").decayToDaughter(ChemicalElement::Tc, 99, kind));
     EXPECT_EQ(kind, 0);
-    EXPECT_TRUE(node("Tc-99m").DecayToDaughter(ChemicalElement::Ru, 99, kind));
+    EXPECT_TRUE(node("Tc-99m").decayToDaughter(ChemicalElement::Ru, 99, kind));
     EXPECT_EQ(kind, -1);
 
     ChemicalElement element = ChemicalElement::None;
     std::uint16_t mass = 0;
-    node("U-238").DaughterByDecay(element, mass, 2);
+    node("U-238").daughterByDecay(element, mass, 2);
     EXPECT_EQ(element, ChemicalElement::Th);
     EXPECT_EQ(mass, 234);
-    EXPECT_TRUE(node("U-238").DecayToDaughter(ChemicalElement::Th, 234, kind));
+    EXPECT_TRUE(node("U-238").decayToDaughter(ChemicalElement::Th, 234, kind));
     EXPECT_EQ(kind, 2);
     kind = 7;
-    EXPECT_FALSE(node("U-238").DecayToDaughter(ChemicalElement::Pa, 234, kind));
+    EXPECT_FALSE(node("U-238").decayToDaughter(ChemicalElement::Pa, 234, kind));
     EXPECT_EQ(kind, 7);
-    node("Co-60").DaughterByDecay(element, mass, -1);
+    node("Co-60").daughterByDecay(element, mass, -1);
     EXPECT_EQ(element, ChemicalElement::Ni);
     EXPECT_EQ(mass, 60);
 }
@@ -77,35 +77,35 @@ TEST_F(ChainTest, StepsOfDecay)
 TEST_F(ChainTest, ProgenyIsEveryReachableNuclideOnce)
 {
     NuclideList progeny;
-    node("Ra-226").GetDaughtersList(progeny);
+    node("Ra-226").getDaughtersList(progeny);
     EXPECT_EQ(progeny.Names(),
               (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210", "Tl-206",
                            "Hg-206", "Tl-210", "At-218", "Rn-218"}));
-    node("Co-60").GetDaughtersList(progeny);
+    node("Co-60").getDaughtersList(progeny);
     EXPECT_EQ(progeny.Count(), 0);
     NuclideList sorted(true);
-    node("Th-232").GetDaughtersList(sorted);
-    EXPECT_EQ(sorted.Strings(0), QStringLiteral("Ac-228"));
+    node("Th-232").getDaughtersList(sorted);
+    EXPECT_EQ(sorted.strings(0), QStringLiteral("Ac-228"));
 }
 
 TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
 {
     NuclideList direct(true), main(true), other(true);
-    index.GetAncLists(&node("Rn-222"), direct, main, other);
+    index.getAncLists(&node("Rn-222"), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Ra-226"});
-    EXPECT_GE(other.IndexOf("U-238"), 0);
-    EXPECT_GE(other.IndexOf("Th-230"), 0);
-    EXPECT_LT(main.IndexOf("U-238"), 0);
-    EXPECT_LT(other.IndexOf("Rn-222"), 0);
-    EXPECT_LT(other.IndexOf("Ra-226"), 0);
+    EXPECT_GE(other.indexOf("U-238"), 0);
+    EXPECT_GE(other.indexOf("Th-230"), 0);
+    EXPECT_LT(main.indexOf("U-238"), 0);
+    EXPECT_LT(other.indexOf("Rn-222"), 0);
+    EXPECT_LT(other.indexOf("Ra-226"), 0);
 
-    index.GetAncLists(ChemicalElement::Co, "60", direct, main, other);
+    index.getAncLists(ChemicalElement::Co, "60", direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Co-60m"});
 
-    index.GetAncLists(&node("Ac-223"), direct, main, other);
+    index.getAncLists(&node("Ac-223"), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Pa-227"});
 
-    index.GetAncLists(nullptr, direct, main, other);
+    index.getAncLists(nullptr, direct, main, other);
     EXPECT_EQ(direct.Count() + main.Count() + other.Count(), 0);
 }
 
@@ -120,26 +120,26 @@ TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
     addDaughter(b, "Ba-140", 0, 1.0f); // back to the start: a circle no real data has
     Nuclide c = makeNode(ChemicalElement::La, 141, "141", 3.9f, TimeUnit::Hour, {DecayMode::BetaMinus});
     addDaughter(c, "Ce-141", 7, 1.0f); // beyond the index
-    index.LoadFromBytes(toBytes({a, b, c}));
+    index.loadFromBytes(toBytes({a, b, c}));
     ASSERT_EQ(index.Count(), 3);
     EXPECT_EQ(index.Items(2)->daughters[0].position, -1);
 
     DecayChain chain;
     float maxCutted = 0;
-    index.Items(0)->GetChainArray(chain, maxCutted);
+    index.Items(0)->getChainArray(chain, maxCutted);
     ASSERT_FALSE(chain.empty());
     EXPECT_EQ(chain[0].name.toString(), QStringLiteral("La-140"));
     EXPECT_EQ(maxCutted, 0.5f);
     EXPECT_LE(chain.size(), 3u);
 
     NuclideList progeny;
-    index.Items(0)->GetDaughtersList(progeny);
+    index.Items(0)->getDaughtersList(progeny);
     EXPECT_EQ(progeny.Names(), (QStringList{"La-140", "Ba-140", "La-141"}));
-    index.Items(2)->GetDaughtersList(progeny);
+    index.Items(2)->getDaughtersList(progeny);
     EXPECT_EQ(progeny.Count(), 0);
 
     NuclideList direct, main, other;
-    index.GetAncLists(index.Items(1), direct, main, other);
+    index.getAncLists(index.Items(1), direct, main, other);
     EXPECT_EQ(direct.Names(), QStringList{"Ba-140"});
     EXPECT_EQ(main.Count(), 0); // the circle has no topmost member
 }

@@ -39,16 +39,16 @@ protected:
 TEST_F(IndexTest, FindsNuclidesByNameAndByElementAndMass)
 {
     loadShippedIndex(index);
-    const Nuclide* tc = index.FindNuclide(u"tc-99M");
+    const Nuclide* tc = index.findNuclide(u"tc-99M");
     ASSERT_TRUE(tc);
     EXPECT_EQ(tc->name.toString(), QStringLiteral("Tc-99m"));
-    EXPECT_EQ(index.FindNuclide(ChemicalElement::Tc, "99M"), tc);
-    EXPECT_EQ(index.FindNuclidePosition(ChemicalElement::Tc, "99m"), tc->position);
-    EXPECT_EQ(index.FindNuclidePosition(ChemicalElement::Co, "61m"), -1);
+    EXPECT_EQ(index.findNuclide(ChemicalElement::Tc, "99M"), tc);
+    EXPECT_EQ(index.findNuclidePosition(ChemicalElement::Tc, "99m"), tc->position);
+    EXPECT_EQ(index.findNuclidePosition(ChemicalElement::Co, "61m"), -1);
     for (const char* name : {"Co-", "Co60", "Cobalt-60", "Co-123456", "C-", "-60", "Xx-1", "Db-268", "", "Co-60 extra"})
-        EXPECT_EQ(index.FindNuclide(QString::fromLatin1(name)), nullptr) << name;
-    EXPECT_EQ(index.FindNuclide(u"Pa-234mXYZ"), index.FindNuclide(u"Pa-234m")); // seven characters count
-    EXPECT_TRUE(index.FindNuclide(u"Pa-234m"));
+        EXPECT_EQ(index.findNuclide(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(index.findNuclide(u"Pa-234mXYZ"), index.findNuclide(u"Pa-234m")); // seven characters count
+    EXPECT_TRUE(index.findNuclide(u"Pa-234m"));
 }
 
 TEST_F(IndexTest, RecordsParseFromNames)
@@ -65,12 +65,12 @@ TEST_F(IndexTest, RecordsParseFromNames)
         {"", ChemicalElement::None, ""},
     };
     for (const Case& c : cases) {
-        const StoredNuclideId rec = NuclideIndex::StoredIdOfName(QString::fromLatin1(c.name));
+        const StoredNuclideId rec = NuclideIndex::storedIdOfName(QString::fromLatin1(c.name));
         EXPECT_EQ(rec.element, c.element) << c.name;
         EXPECT_EQ(rec.mass, MassText(c.mass)) << c.name;
     }
     // Records are equal by element and mass text alike.
-    EXPECT_EQ((StoredNuclideId{ChemicalElement::Co, "60"}), NuclideIndex::StoredIdOfName(u"Co-60"));
+    EXPECT_EQ((StoredNuclideId{ChemicalElement::Co, "60"}), NuclideIndex::storedIdOfName(u"Co-60"));
     EXPECT_FALSE((StoredNuclideId{ChemicalElement::Co, "60"}) == (StoredNuclideId{ChemicalElement::Co, "58"}));
     EXPECT_FALSE((StoredNuclideId{ChemicalElement::Co, "60"}) == (StoredNuclideId{ChemicalElement::Ni, "60"}));
 }
@@ -80,36 +80,36 @@ TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
     const QByteArray bytes = shippedIndexBytes();
     QTemporaryDir dir;
     writeFile(dir.filePath("Index.rnx"), bytes.left(bytes.size() - 5));
-    const IndexLoadResult cut = index.LoadIndexFrom(dir.path(), false);
+    const IndexLoadResult cut = index.loadIndexFrom(dir.path(), false);
     EXPECT_EQ(index.Count(), 0);
-    EXPECT_EQ(index.IndexFolder(), dir.path() + u'/');
+    EXPECT_EQ(index.indexFolder(), dir.path() + u'/');
     EXPECT_EQ(cut.status, IndexLoadResult::Damaged);
     EXPECT_EQ(cut.path, dir.filePath("Index.rnx"));
     EXPECT_EQ(cut.problem, QStringLiteral("record 1252: the file ends inside it"));
-    const IndexLoadMessage message = LoadFailureMessage(cut, UiLanguage::English);
+    const IndexLoadMessage message = loadFailureMessage(cut, UiLanguage::English);
     EXPECT_TRUE(message.text.contains(QDir::toNativeSeparators(dir.filePath("Index.rnx"))));
     EXPECT_TRUE(message.text.contains(cut.problem));
     // The same file again: nothing more to say.
-    EXPECT_EQ(index.LoadIndexFrom(dir.path(), false).status, IndexLoadResult::Unchanged);
+    EXPECT_EQ(index.loadIndexFrom(dir.path(), false).status, IndexLoadResult::Unchanged);
 
     // A whole index loads, and later loads change nothing.
     QTemporaryDir other;
     writeFile(other.filePath("Index.rnx"), bytes);
-    EXPECT_EQ(index.LoadIndexFrom(other.path(), false).status, IndexLoadResult::Loaded);
+    EXPECT_EQ(index.loadIndexFrom(other.path(), false).status, IndexLoadResult::Loaded);
     EXPECT_EQ(index.Count(), 1252);
-    EXPECT_FALSE(index.LoadFromResource());
-    EXPECT_EQ(index.LoadIndexFrom(dir.path(), false).status, IndexLoadResult::Unchanged);
-    EXPECT_EQ(index.LoadIndexFrom(QString(), true).status, IndexLoadResult::Unchanged);
+    EXPECT_FALSE(index.loadFromResource());
+    EXPECT_EQ(index.loadIndexFrom(dir.path(), false).status, IndexLoadResult::Unchanged);
+    EXPECT_EQ(index.loadIndexFrom(QString(), true).status, IndexLoadResult::Unchanged);
     EXPECT_EQ(index.Count(), 1252);
     // Read leniently (as from the program's own resource), a cut last record is dropped.
-    index.LoadFromBytes(bytes.left(bytes.size() - 5));
+    index.loadFromBytes(bytes.left(bytes.size() - 5));
     EXPECT_EQ(index.Count(), 1251);
 }
 
 TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
 {
     const QByteArray good = shippedIndexBytes();
-    EXPECT_EQ(index.LoadValidated(good), QString());
+    EXPECT_EQ(index.loadValidated(good), QString());
     EXPECT_EQ(index.Count(), 1252);
     QByteArray random(20000, '\0');
     for (qsizetype i = 0; i < random.size(); ++i)
@@ -143,71 +143,71 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
          "record 3: Ac follows"},
     };
     for (const Case& c : cases) {
-        const QString problem = index.LoadValidated(c.bytes);
+        const QString problem = index.loadValidated(c.bytes);
         EXPECT_TRUE(problem.startsWith(QString::fromLatin1(c.problem))) << c.what << ": " << problem.toStdString();
         EXPECT_EQ(index.Count(), 0) << c.what;
-        EXPECT_EQ(index.FindNuclide(u"Co-60"), nullptr) << c.what;
+        EXPECT_EQ(index.findNuclide(u"Co-60"), nullptr) << c.what;
     }
     // A daughter whose position names another nuclide.
-    index.LoadFromBytes(good);
+    index.loadFromBytes(good);
     std::vector<Nuclide> all;
     for (int i = 0; i < index.Count(); ++i)
         all.push_back(*index.Items(i));
-    const int ra = index.FindNuclide(u"Ra-226")->position;
+    const int ra = index.findNuclide(u"Ra-226")->position;
     all[static_cast<std::size_t>(ra)].daughters[0].position += 1;
-    EXPECT_TRUE(index.LoadValidated(toBytes(all))
+    EXPECT_TRUE(index.loadValidated(toBytes(all))
                     .startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
 }
 
 TEST_F(IndexTest, AMissingIndexFileIsNoFailure)
 {
     QTemporaryDir dir;
-    const IndexLoadResult none = index.LoadIndexFrom(dir.path() + u'/', false);
+    const IndexLoadResult none = index.loadIndexFrom(dir.path() + u'/', false);
     EXPECT_EQ(none.status, IndexLoadResult::Unchanged);
     EXPECT_FALSE(none.Failed());
     EXPECT_EQ(index.Count(), 0);
-    EXPECT_EQ(index.FindNuclide(u"Co-60"), nullptr);
+    EXPECT_EQ(index.findNuclide(u"Co-60"), nullptr);
     // A program without the resource: the load ends quietly.
     dropEmbeddedIndex();
-    EXPECT_FALSE(index.LoadIndexFrom(QString(), true).Failed());
+    EXPECT_FALSE(index.loadIndexFrom(QString(), true).Failed());
     EXPECT_EQ(index.Count(), 0);
     restoreEmbeddedIndex();
-    EXPECT_EQ(index.LoadIndexFrom(QString(), true).status, IndexLoadResult::Loaded);
+    EXPECT_EQ(index.loadIndexFrom(QString(), true).status, IndexLoadResult::Loaded);
 }
 
 TEST_F(IndexTest, AnUnreadableIndexFileIsSaidInTheIndexLanguage)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Index.rnx")); // present, but no file to open
-    const IndexLoadResult result = index.LoadIndexFrom(dir.path(), false);
+    const IndexLoadResult result = index.loadIndexFrom(dir.path(), false);
     EXPECT_EQ(index.Count(), 0);
     EXPECT_EQ(result.status, IndexLoadResult::Unreadable);
-    const IndexLoadMessage russian = LoadFailureMessage(result, UiLanguage::Russian);
+    const IndexLoadMessage russian = loadFailureMessage(result, UiLanguage::Russian);
     EXPECT_EQ(russian.caption, QString::fromUtf16(u"\u041E\u0448\u0438\u0431\u043A\u0430"));
     EXPECT_TRUE(russian.text.contains(QStringLiteral("\r\n")));
-    EXPECT_EQ(LoadFailureMessage(result, UiLanguage::English).text, QStringLiteral("Can't read radionuclide database"));
+    EXPECT_EQ(loadFailureMessage(result, UiLanguage::English).text, QStringLiteral("Can't read radionuclide database"));
 }
 
 TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
 {
     loadShippedIndex(index);
     int total = 0;
-    for (const NuclideList& list : index.DaughterCountLists())
+    for (const NuclideList& list : index.daughterCountLists())
         total += list.Count();
     EXPECT_EQ(total, 1252);
-    EXPECT_GE(index.DaughterCountLists()[0].IndexOf("Co-60"), 0);
-    EXPECT_GE(index.AncestorCountLists()[1].IndexOf("Co-60"), 0);
-    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::SpontaneousFission)].IndexOf("U-238"), 0);
-    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::Alpha)].IndexOf("U-238"), 0);
-    EXPECT_LT(index.DecayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].IndexOf("U-238"), 0);
-    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].IndexOf("Ra-226"), 0);
-    EXPECT_GE(index.DecayFilterLists()[Ordinal(DecayFilterKind::BetaMinusOnly)].IndexOf("Co-60"), 0);
-    EXPECT_TRUE(index.DecayFilterElements()[Ordinal(DecayFilterKind::SpontaneousFission)].contains(ChemicalElement::U));
-    EXPECT_GT(index.ShortestHalfLife().decayConstant, index.LongestHalfLife().decayConstant);
-    EXPECT_EQ(index.LongestHalfLife().halfLifeUnit, TimeUnit::Year);
-    const NuclideList& sorted = index.DecayFilterLists()[Ordinal(DecayFilterKind::Alpha)];
+    EXPECT_GE(index.daughterCountLists()[0].indexOf("Co-60"), 0);
+    EXPECT_GE(index.ancestorCountLists()[1].indexOf("Co-60"), 0);
+    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::SpontaneousFission)].indexOf("U-238"), 0);
+    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::Alpha)].indexOf("U-238"), 0);
+    EXPECT_LT(index.decayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].indexOf("U-238"), 0);
+    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].indexOf("Ra-226"), 0);
+    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::BetaMinusOnly)].indexOf("Co-60"), 0);
+    EXPECT_TRUE(index.decayFilterElements()[Ordinal(DecayFilterKind::SpontaneousFission)].contains(ChemicalElement::U));
+    EXPECT_GT(index.shortestHalfLife().decayConstant, index.longestHalfLife().decayConstant);
+    EXPECT_EQ(index.longestHalfLife().halfLifeUnit, TimeUnit::Year);
+    const NuclideList& sorted = index.decayFilterLists()[Ordinal(DecayFilterKind::Alpha)];
     for (int i = 1; i < sorted.Count(); ++i)
-        EXPECT_LT(sorted.Strings(i - 1).compare(sorted.Strings(i), Qt::CaseInsensitive), 0);
+        EXPECT_LT(sorted.strings(i - 1).compare(sorted.strings(i), Qt::CaseInsensitive), 0);
 }
 
 TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
@@ -216,23 +216,23 @@ TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
     const QStringList lines = QString::fromLatin1(index.ToText()).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\tT1/2, d\t")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
-    const QString co60 = lines[index.FindNuclidePosition(ChemicalElement::Co, "60") + 1];
+    const QString co60 = lines[index.findNuclidePosition(ChemicalElement::Co, "60") + 1];
     const QStringList f = co60.split(u'\t');
     EXPECT_EQ(f.mid(0, 10),
               (QStringList{"Co-60", "Co", "27", "60", "60", "1.92534e3", "5.271e0", "y", "3.60012e-4", "B-"}));
     EXPECT_EQ(f.mid(10, 12), QStringList(12, QStringLiteral("-")));
     EXPECT_EQ(f.mid(34), (QStringList{"0", "1", "0"}));
-    const QStringList ra = lines[index.FindNuclidePosition(ChemicalElement::Ra, "226") + 1].split(u'\t');
+    const QStringList ra = lines[index.findNuclidePosition(ChemicalElement::Ra, "226") + 1].split(u'\t');
     EXPECT_EQ(ra[37], QStringLiteral("MaxCutted"));
     EXPECT_EQ(ra[38], QStringLiteral(" 2.09999998332933E-0004"));
     const QStringList ac = lines[1].split(u'\t');
     EXPECT_EQ(ac.mid(28, 6), QStringList(6, QStringLiteral("-")));
 
     QTemporaryDir dir;
-    EXPECT_TRUE(index.SaveToText(dir.filePath("index.txt"), {}));
+    EXPECT_TRUE(index.saveToText(dir.filePath("index.txt"), {}));
     EXPECT_TRUE(QFile::exists(dir.filePath("index.txt")));
     QString error;
-    EXPECT_FALSE(index.SaveToText(dir.filePath("no/such/folder.txt"), {}, &error));
+    EXPECT_FALSE(index.saveToText(dir.filePath("no/such/folder.txt"), {}, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -246,24 +246,24 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     QByteArray bytes = toBytes({co, cs, co2});
     Nuclide many = makeNode(ChemicalElement::Ba, 140, "140", 12.75f, TimeUnit::Day, {DecayMode::BetaMinus});
     QByteArray odd;
-    WriteIndexRecord(many, odd);
+    writeIndexRecord(many, odd);
     odd[0] = char(200); // element beyond the table
     odd[3] = char(7); // isomer state beyond n
     odd[8] = char(99); // a time unit that does not exist: read as days
     odd[9] = char(0xDF); // decay-mode bits beyond the six modes
     bytes += odd;
-    index.LoadFromBytes(bytes);
+    index.loadFromBytes(bytes);
     ASSERT_EQ(index.Count(), 4);
     EXPECT_EQ(index.Items(3)->element, ChemicalElement::None);
     EXPECT_EQ(index.Items(3)->mass, MassText("140"));
     EXPECT_EQ(index.Items(3)->decayModes.raw(), 0x1F);
     EXPECT_EQ(index.Items(3)->halfLifeUnit, TimeUnit::Day);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
-    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).first, 0);
-    EXPECT_EQ(index.RangeOf(ChemicalElement::Co).count, 1);
-    EXPECT_EQ(index.FindNuclide(u"Co-60"), index.Items(0));
-    EXPECT_EQ(index.FindNuclide(u"Cs-137"), index.Items(1));
-    EXPECT_EQ(index.FindNuclide(u"Co-58"), nullptr);
+    EXPECT_EQ(index.rangeOf(ChemicalElement::Co).first, 0);
+    EXPECT_EQ(index.rangeOf(ChemicalElement::Co).count, 1);
+    EXPECT_EQ(index.findNuclide(u"Co-60"), index.Items(0));
+    EXPECT_EQ(index.findNuclide(u"Cs-137"), index.Items(1));
+    EXPECT_EQ(index.findNuclide(u"Co-58"), nullptr);
 }
 
 TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
@@ -272,7 +272,7 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
     Nuclide parent = makeNode(ChemicalElement::Ba, 140, "140", 1, TimeUnit::Day, {DecayMode::BetaMinus});
     QByteArray record;
     parent.daughterCount = 0;
-    WriteIndexRecord(parent, record);
+    writeIndexRecord(parent, record);
     // Patch in six radioactive daughters (each element 1, mass 4, state 1, yield 4, position 4).
     record[10] = 6;
     record.chop(1); // the stable count
@@ -296,7 +296,7 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
         addDaughter(p, "La-140", 1, 1);
         bytes += toBytes({p});
     }
-    index.LoadFromBytes(bytes);
+    index.loadFromBytes(bytes);
     ASSERT_EQ(index.Count(), 7);
     EXPECT_EQ(index.Items(0)->daughterCount, 4);
     const Nuclide& la = *index.Items(1);
@@ -310,9 +310,9 @@ TEST_F(IndexTest, QuickSortOrdersWithTheGivenComparison)
     loadShippedIndex(index);
     NuclideList list;
     for (const char* name : {"Tc-99m", "H-3", "Co-60", "Ag-110m", "Ag-110", "Co-58", "U-238", "Cs-137"})
-        list.Add(QString::fromLatin1(name), index.FindNuclide(QString::fromLatin1(name)));
-    QuickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
-        return ComparePeriodicTable(*l.Objects(i), *l.Objects(j));
+        list.Add(QString::fromLatin1(name), index.findNuclide(QString::fromLatin1(name)));
+    quickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
+        return comparePeriodicTable(*l.objects(i), *l.objects(j));
     });
     EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137", "U-238"}));
 }

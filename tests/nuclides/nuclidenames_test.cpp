@@ -15,17 +15,17 @@ protected:
 
 TEST_F(NamesTest, ElementNamesKeepTheirExactTexts)
 {
-    EXPECT_EQ(ElementName(ChemicalElement::Yb), QStringLiteral("Ytterbium "));
-    EXPECT_EQ(ElementName(ChemicalElement::None), QStringLiteral("NE"));
-    EXPECT_EQ(ElementName(ChemicalElement::None, UiLanguage::Russian), QStringLiteral(" "));
-    EXPECT_EQ(ElementName(ChemicalElement::Co, UiLanguage::Russian),
+    EXPECT_EQ(elementName(ChemicalElement::Yb), QStringLiteral("Ytterbium "));
+    EXPECT_EQ(elementName(ChemicalElement::None), QStringLiteral("NE"));
+    EXPECT_EQ(elementName(ChemicalElement::None, UiLanguage::Russian), QStringLiteral(" "));
+    EXPECT_EQ(elementName(ChemicalElement::Co, UiLanguage::Russian),
               QString::fromUtf16(u"\u041A\u043E\u0431\u0430\u043B\u044C\u0442"));
     // Ukrainian names write the Latin i inside words and the Cyrillic capital at the start.
-    EXPECT_EQ(ElementName(ChemicalElement::He, UiLanguage::Ukrainian),
+    EXPECT_EQ(elementName(ChemicalElement::He, UiLanguage::Ukrainian),
               QString::fromUtf16(u"\u0413\u0435\u043Bi\u0439"));
-    EXPECT_EQ(ElementName(ChemicalElement::Y, UiLanguage::Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
-    EXPECT_EQ(ElementSymbol(ChemicalElement::Db), QStringLiteral("Db"));
-    EXPECT_EQ(ElementSymbol(ChemicalElement::None), QStringLiteral("__"));
+    EXPECT_EQ(elementName(ChemicalElement::Y, UiLanguage::Ukrainian), QString::fromUtf16(u"\u0406\u0442\u0440i\u0439"));
+    EXPECT_EQ(elementSymbol(ChemicalElement::Db), QStringLiteral("Db"));
+    EXPECT_EQ(elementSymbol(ChemicalElement::None), QStringLiteral("__"));
 }
 
 TEST_F(NamesTest, ElementBySymbolIgnoresCase)
@@ -37,9 +37,9 @@ TEST_F(NamesTest, ElementBySymbolIgnoresCase)
         {"__", ChemicalElement::None}, {"-", ChemicalElement::None},
     };
     for (const auto& [symbol, element] : cases)
-        EXPECT_EQ(ElementBySymbol(QString::fromLatin1(symbol)), element) << symbol;
+        EXPECT_EQ(elementBySymbol(QString::fromLatin1(symbol)), element) << symbol;
     for (std::size_t e = 0; e < ElementCount - 1; ++e)
-        EXPECT_EQ(ElementBySymbol(ElementSymbol(static_cast<ChemicalElement>(e))), static_cast<ChemicalElement>(e));
+        EXPECT_EQ(elementBySymbol(elementSymbol(static_cast<ChemicalElement>(e))), static_cast<ChemicalElement>(e));
 }
 
 TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
@@ -74,10 +74,10 @@ TEST_F(NamesTest, HalfLivesReadAsTheUserExpects)
         node.halfLifeUnit = c.unit;
         QString value;
         QString units;
-        HalfLifeText(node, c.language, value, units);
+        halfLifeText(node, c.language, value, units);
         EXPECT_EQ(value, QString::fromUtf16(c.value)) << c.halfLife;
         EXPECT_EQ(units, QString::fromUtf16(c.units)) << c.halfLife;
-        EXPECT_EQ(HalfLifeText(node, c.language), value + u' ' + units);
+        EXPECT_EQ(halfLifeText(node, c.language), value + u' ' + units);
     }
 }
 
@@ -85,13 +85,13 @@ TEST_F(NamesTest, DecayModesAndMassTexts)
 {
     Nuclide node;
     node.decayModes = {DecayMode::IsomericTransition, DecayMode::BetaMinus};
-    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-IT"));
+    EXPECT_EQ(decayModeCodes(node), QStringLiteral("B-IT"));
     node.decayModes = {DecayMode::SpontaneousFission, DecayMode::Alpha};
-    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("ASF"));
+    EXPECT_EQ(decayModeCodes(node), QStringLiteral("ASF"));
     node.decayModes = {DecayMode::ElectronCapture, DecayMode::BetaPlus, DecayMode::BetaMinus};
-    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-B+EC"));
+    EXPECT_EQ(decayModeCodes(node), QStringLiteral("B-B+EC"));
     node.decayModes = DecayModeSet::fromRaw(0x3F);
-    EXPECT_EQ(DecayModeCodes(node), QStringLiteral("B-ITB+AE")); // cut to eight characters
+    EXPECT_EQ(decayModeCodes(node), QStringLiteral("B-ITB+AE")); // cut to eight characters
 
     const std::pair<const char*, IsomerState> states[] = {{"99m", IsomerState::M},
                                                           {"60", IsomerState::Ground},
@@ -101,21 +101,21 @@ TEST_F(NamesTest, DecayModesAndMassTexts)
     for (const auto& [mass, state] : states) {
         NuclideIdentity rnx;
         rnx.mass = MassText(mass);
-        EXPECT_EQ(rnx.AMassChar(), state) << mass;
+        EXPECT_EQ(rnx.aMassChar(), state) << mass;
     }
-    EXPECT_EQ(NuclideIdentity().NameText(), QStringLiteral("__-0"));
+    EXPECT_EQ(NuclideIdentity().nameText(), QStringLiteral("__-0"));
 
-    EXPECT_EQ(MassNumberOf("99m"), 99);
-    EXPECT_EQ(MassNumberOf("stbl"), 65535);
-    EXPECT_EQ(MassNumberOf("234"), 234);
+    EXPECT_EQ(massNumberOf("99m"), 99);
+    EXPECT_EQ(massNumberOf("stbl"), 65535);
+    EXPECT_EQ(massNumberOf("234"), 234);
     for (const char* bad : {"", "m", "ab", "9x9"})
-        EXPECT_EQ(MassNumberOf(bad), std::nullopt) << bad;
+        EXPECT_EQ(massNumberOf(bad), std::nullopt) << bad;
 }
 
 TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
 {
-    EXPECT_FLOAT_EQ(HalfLifeToLr(1, TimeUnit::Day), 0.6931472f);
-    EXPECT_FLOAT_EQ(HalfLifeToLr(24, TimeUnit::Hour), 0.6931472f);
+    EXPECT_FLOAT_EQ(halfLifeToLr(1, TimeUnit::Day), 0.6931472f);
+    EXPECT_FLOAT_EQ(halfLifeToLr(24, TimeUnit::Hour), 0.6931472f);
     struct Case {
         double days;
         float value;
@@ -124,7 +124,7 @@ TEST_F(NamesTest, DecayConstantAndHalfLifeConvert)
     for (const Case& c :
          {Case{0.5, 12, TimeUnit::Hour}, Case{0.01, 14.4f, TimeUnit::Minute}, Case{800, 800 / 365.25f, TimeUnit::Year},
           Case{200, 200, TimeUnit::Day}, Case{1e-12, 0.0864f, TimeUnit::Microsecond}}) {
-        const HalfLifeWithUnit h = LrToHalfLife(static_cast<float>(std::log(2.0) / c.days));
+        const HalfLifeWithUnit h = lrToHalfLife(static_cast<float>(std::log(2.0) / c.days));
         EXPECT_EQ(h.unit, c.unit) << c.days;
         EXPECT_NEAR(h.value, c.value, 1e-4 * c.value) << c.days;
     }
@@ -137,7 +137,7 @@ TEST_F(NamesTest, ComparisonsGiveTheFourOrders)
         n.element = e;
         n.massNumber = static_cast<std::uint16_t>(mass);
         n.mass = MassText(text);
-        n.name = NuclideName(QStringView(ElementSymbol(e) + u'-' + QString::fromLatin1(text)));
+        n.name = NuclideName(QStringView(elementSymbol(e) + u'-' + QString::fromLatin1(text)));
         return n;
     };
     const Nuclide c11 = node(ChemicalElement::C, 11, "11"), ca41 = node(ChemicalElement::Ca, 41, "41"),
@@ -146,27 +146,27 @@ TEST_F(NamesTest, ComparisonsGiveTheFourOrders)
                   be7 = node(ChemicalElement::Be, 7, "7"), ag99 = node(ChemicalElement::Ag, 99, "99"),
                   ag117 = node(ChemicalElement::Ag, 117, "117"), ag110 = node(ChemicalElement::Ag, 110, "110"),
                   ag110m = node(ChemicalElement::Ag, 110, "110m");
-    EXPECT_LT(CompareAlphabetical(c11, ca41), 0);
-    EXPECT_LT(CompareAlphabetical(co57, co60), 0);
-    EXPECT_LT(CompareAlphabetical(ag99, ag117), 0);
-    EXPECT_EQ(CompareAlphabetical(co60, co60), 0);
-    EXPECT_LT(ComparePeriodicTable(h3, be7), 0);
-    EXPECT_LT(ComparePeriodicTable(ag110, ag110m), 0);
-    EXPECT_GT(ComparePeriodicTable(ca41, c11), 0);
-    EXPECT_LT(CompareMass(h3, he6), 0);
-    EXPECT_LT(CompareMass(he6, be7), 0);
-    EXPECT_LT(CompareMassOnly(ag110, ag110m), 0);
-    EXPECT_GT(CompareMassOnly(ag117, ag110m), 0);
+    EXPECT_LT(compareAlphabetical(c11, ca41), 0);
+    EXPECT_LT(compareAlphabetical(co57, co60), 0);
+    EXPECT_LT(compareAlphabetical(ag99, ag117), 0);
+    EXPECT_EQ(compareAlphabetical(co60, co60), 0);
+    EXPECT_LT(comparePeriodicTable(h3, be7), 0);
+    EXPECT_LT(comparePeriodicTable(ag110, ag110m), 0);
+    EXPECT_GT(comparePeriodicTable(ca41, c11), 0);
+    EXPECT_LT(compareMass(h3, he6), 0);
+    EXPECT_LT(compareMass(he6, be7), 0);
+    EXPECT_LT(compareMassOnly(ag110, ag110m), 0);
+    EXPECT_GT(compareMassOnly(ag117, ag110m), 0);
 }
 
 TEST_F(NamesTest, RadiationNamesAndCodes)
 {
-    EXPECT_EQ(RadiationName(1), QStringLiteral("Gamma rays"));
-    EXPECT_EQ(RadiationCode(2), QStringLiteral("x"));
-    EXPECT_EQ(RadiationCode(2, UiLanguage::Russian), QStringLiteral("X-ray"));
-    EXPECT_EQ(RadiationCode(14), QStringLiteral("sb"));
-    EXPECT_TRUE(RadiationName(0).isEmpty());
-    EXPECT_TRUE(RadiationCode(15).isEmpty());
+    EXPECT_EQ(radiationName(1), QStringLiteral("Gamma rays"));
+    EXPECT_EQ(radiationCode(2), QStringLiteral("x"));
+    EXPECT_EQ(radiationCode(2, UiLanguage::Russian), QStringLiteral("X-ray"));
+    EXPECT_EQ(radiationCode(14), QStringLiteral("sb"));
+    EXPECT_TRUE(radiationName(0).isEmpty());
+    EXPECT_TRUE(radiationCode(15).isEmpty());
 }
 
 TEST(NuclideNames, NamesFromTheWaysPeopleTypeThem)
@@ -199,7 +199,7 @@ TEST(NuclideNames, NamesFromTheWaysPeopleTypeThem)
         {"abc1", ""},
     };
     for (const auto& [typed, name] : cases)
-        EXPECT_EQ(NuclideNameFromTyping(QString::fromLatin1(typed)), QString::fromLatin1(name)) << typed;
+        EXPECT_EQ(nuclideNameFromTyping(QString::fromLatin1(typed)), QString::fromLatin1(name)) << typed;
 }
 
 // A sorted list filled at once holds what adding one by one gives: names in order without regard
@@ -218,12 +218,12 @@ TEST(NuclideList, FilledAtOnceAsOneByOne)
     ASSERT_EQ(atOnce.Names(), (QStringList{"Am-241", "co-60", "Cs-137", "H-3", "Sr-90"}));
     EXPECT_EQ(atOnce.Names(), oneByOne.Names());
     for (int i = 0; i < atOnce.Count(); ++i)
-        EXPECT_EQ(atOnce.Objects(i), oneByOne.Objects(i)) << i;
+        EXPECT_EQ(atOnce.objects(i), oneByOne.objects(i)) << i;
     // Unsorted: as given.
     NuclideList plain;
     plain.Assign(entries);
     EXPECT_EQ(plain.Count(), 7);
-    EXPECT_EQ(plain.Strings(1), QStringLiteral("co-60"));
+    EXPECT_EQ(plain.strings(1), QStringLiteral("co-60"));
 }
 
 } // namespace

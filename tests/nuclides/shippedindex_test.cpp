@@ -88,15 +88,15 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& node = *index.Items(i);
         EXPECT_EQ(node.position, i);
-        EXPECT_EQ(node.NameText(), node.name.toString());
-        const ElementRange& range = index.RangeOf(node.element);
-        EXPECT_GE(i, range.first) << node.NameText().toStdString();
-        EXPECT_LT(i, range.first + range.count) << node.NameText().toStdString();
+        EXPECT_EQ(node.nameText(), node.name.toString());
+        const ElementRange& range = index.rangeOf(node.element);
+        EXPECT_GE(i, range.first) << node.nameText().toStdString();
+        EXPECT_LT(i, range.first + range.count) << node.nameText().toStdString();
         EXPECT_LE(node.ancestorCount, 4);
         EXPECT_LE(node.daughterCount + node.stableDaughterCount
                       + (node.decayModes.contains(DecayMode::SpontaneousFission) ? 1 : 0),
                   4);
-        EXPECT_EQ(index.FindNuclide(node.NameText()), &node);
+        EXPECT_EQ(index.findNuclide(node.nameText()), &node);
     }
 }
 
@@ -115,7 +115,7 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& a = *index.Items(i);
         const Nuclide& b = ndx.nodes[static_cast<std::size_t>(i)];
-        SCOPED_TRACE(a.NameText().toStdString());
+        SCOPED_TRACE(a.nameText().toStdString());
         EXPECT_EQ(a.name, b.name);
         EXPECT_EQ(a.element, b.element);
         EXPECT_EQ(a.mass, b.mass);
@@ -237,13 +237,13 @@ TEST_F(ShippedIndex, SpectrumBlocksMatchTheCompanionFiles)
     EXPECT_EQ(blocks.size(), 955u);
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& n = *index.Items(i);
-        SCOPED_TRACE(n.NameText().toStdString());
-        const auto row = rows.find(n.NameText());
+        SCOPED_TRACE(n.nameText().toStdString());
+        const auto row = rows.find(n.nameText());
         EXPECT_EQ(n.lineCount, row == rows.end() ? 0 : row->second.second);
         if (row != rows.end()) {
             EXPECT_EQ(n.firstLine, row->second.first);
         }
-        const auto block = blocks.find(n.NameText());
+        const auto block = blocks.find(n.nameText());
         EXPECT_EQ(n.betaLineCount, block == blocks.end() ? 0 : block->second.second);
         if (block != blocks.end()) {
             EXPECT_EQ(n.firstBetaLine, block->second.first);

@@ -74,7 +74,7 @@ protected:
     }
     void SetUp() override
     {
-        recordingFailures = spectra->readFailed.Connect([this](const SpectrumRead&) { ++readFailures; });
+        recordingFailures = spectra->readFailed.connect([this](const SpectrumRead&) { ++readFailures; });
     }
     void TearDown() override { EXPECT_EQ(readFailures, 0); }
 
@@ -94,11 +94,11 @@ TEST_F(ShippedSpectra, EveryNuclidesLinesStartAndEndAsInTheText)
     const auto rows = radiationRows();
     for (int i = 0; i < index->Count(); ++i) {
         const Nuclide& node = *index->Items(i);
-        SCOPED_TRACE(node.NameText().toStdString());
-        const auto found = rows.find(node.NameText());
+        SCOPED_TRACE(node.nameText().toStdString());
+        const auto found = rows.find(node.nameText());
         ASSERT_NE(found, rows.end());
         SpectrumLines lines;
-        ASSERT_TRUE(spectra->ReadLines(&node, lines));
+        ASSERT_TRUE(spectra->readLines(&node, lines));
         ASSERT_EQ(lines.size(), found->second.size());
         expectSameLine(lines.front(), lineOfRow(found->second.front()));
         expectSameLine(lines.back(), lineOfRow(found->second.back()));
@@ -120,10 +120,10 @@ TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
     ASSERT_EQ(densities.size(), 955u);
     for (int i = 0; i < index->Count(); ++i) {
         const Nuclide& node = *index->Items(i);
-        SCOPED_TRACE(node.NameText().toStdString());
+        SCOPED_TRACE(node.nameText().toStdString());
         BetaSpectrum spectrum;
-        ASSERT_TRUE(spectra->ReadBeta(&node, spectrum));
-        const auto found = densities.find(node.NameText());
+        ASSERT_TRUE(spectra->readBeta(&node, spectrum));
+        const auto found = densities.find(node.nameText());
         if (found == densities.end()) {
             EXPECT_TRUE(spectrum.empty());
             continue;
@@ -157,11 +157,11 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nuclide);
-        const Nuclide* node = index->FindNuclide(QString::fromLatin1(c.nuclide));
+        const Nuclide* node = index->findNuclide(QString::fromLatin1(c.nuclide));
         ASSERT_TRUE(node);
         const SpectrumSummary& d = summary.nuclides[static_cast<std::size_t>(node->position)];
         const double close = 1e-4;
-        EXPECT_TRUE(near(d.RadTotalOf(AlphaRadiation), c.alpha, close)) << d.RadTotalOf(AlphaRadiation);
+        EXPECT_TRUE(near(d.radTotalOf(AlphaRadiation), c.alpha, close)) << d.radTotalOf(AlphaRadiation);
         EXPECT_TRUE(near(d.betaTotal, c.beta, close)) << d.betaTotal;
         EXPECT_TRUE(near(d.gammaTotal, c.gamma, close)) << d.gammaTotal;
         EXPECT_TRUE(near(d.total, c.alpha + c.beta + c.gamma, close)) << d.total;
@@ -187,37 +187,37 @@ TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
 TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissing)
 {
     NuclideIndex embedded;
-    ASSERT_EQ(embedded.LoadIndexFrom(QString(), true).status, IndexLoadResult::Loaded);
+    ASSERT_EQ(embedded.loadIndexFrom(QString(), true).status, IndexLoadResult::Loaded);
     SpectraFiles carried(embedded);
     std::vector<SpectrumRead> said;
     const auto recording
-        = carried.readFailed.Connect([&said](const SpectrumRead& failure) { said.push_back(failure); });
+        = carried.readFailed.connect([&said](const SpectrumRead& failure) { said.push_back(failure); });
     const std::vector<SpectrumSummary>& fromResources = carried.Summary().nuclides;
     const std::vector<SpectrumSummary>& fromFiles = spectra->Summary().nuclides;
     ASSERT_EQ(fromResources.size(), fromFiles.size());
     for (std::size_t i = 0; i < fromResources.size(); ++i)
         ASSERT_EQ(std::memcmp(&fromResources[i], &fromFiles[i], sizeof(SpectrumSummary)), 0) << i;
     SpectrumLines fromResource, fromFile;
-    ASSERT_TRUE(carried.ReadLines(embedded.FindNuclide(u"Co-60"), fromResource));
-    ASSERT_TRUE(spectra->ReadLines(index->FindNuclide(u"Co-60"), fromFile));
+    ASSERT_TRUE(carried.readLines(embedded.findNuclide(u"Co-60"), fromResource));
+    ASSERT_TRUE(spectra->readLines(index->findNuclide(u"Co-60"), fromFile));
     ASSERT_EQ(fromResource.size(), fromFile.size());
     BetaSpectrum beta;
-    EXPECT_TRUE(carried.ReadBeta(embedded.FindNuclide(u"Co-60"), beta));
+    EXPECT_TRUE(carried.readBeta(embedded.findNuclide(u"Co-60"), beta));
     EXPECT_FALSE(beta.empty());
     EXPECT_TRUE(said.empty());
 
     // I-125 has Auger electrons, Cf-252 fission neutrons; the program carries neither file.
-    const Nuclide* iodine = embedded.FindNuclide(u"I-125");
-    const Nuclide* cf = embedded.FindNuclide(u"Cf-252");
+    const Nuclide* iodine = embedded.findNuclide(u"I-125");
+    const Nuclide* cf = embedded.findNuclide(u"Cf-252");
     ASSERT_TRUE(iodine && cf);
     ASSERT_GT(iodine->augerLineCount, 0);
     ASSERT_GT(cf->neutronLineCount, 0);
     AugerSpectrum auger{{1, 1}};
     NeutronSpectrum neutrons{1};
-    const SpectrumRead augerRead = carried.ReadAuger(iodine, auger);
+    const SpectrumRead augerRead = carried.readAuger(iodine, auger);
     EXPECT_EQ(augerRead.status, SpectrumRead::FileMissing);
     EXPECT_EQ(augerRead.file, SpectraFile::Auger);
-    const SpectrumRead neutronRead = carried.ReadNeutrons(cf, neutrons);
+    const SpectrumRead neutronRead = carried.readNeutrons(cf, neutrons);
     EXPECT_EQ(neutronRead.status, SpectrumRead::FileMissing);
     EXPECT_EQ(neutronRead.file, SpectraFile::Neutrons);
     EXPECT_TRUE(auger.empty());
@@ -267,19 +267,19 @@ protected:
                                                                             {1, 1.0f, NAN}, // unsound
                                                                             {1, 1.5f, INFINITY}, // unsound too
                                                                             {7, 0.001f, 0.001f}}) // I-131's first
-            AppendSpectrumRecord(spectra, line);
+            appendSpectrumRecord(spectra, line);
         write("Spectra.rnx", spectra);
         QByteArray beta;
         for (float density : {3.0f, 2.0f, 1.0f})
-            AppendFloatRecord(beta, density);
+            appendFloatRecord(beta, density);
         write("Beta.rnx", beta);
         QByteArray auger;
         for (float value : {0.01f, 0.5f, 0.02f, 0.25f})
-            AppendFloatRecord(auger, value);
+            appendFloatRecord(auger, value);
         write("AugerCK.rnx", auger);
         QByteArray neutrons;
         for (float value : {7.0f, 8.0f})
-            AppendFloatRecord(neutrons, value);
+            appendFloatRecord(neutrons, value);
         write("Neutrons.rnx", neutrons);
         load();
     }
@@ -294,11 +294,11 @@ protected:
     void load()
     {
         index = std::make_unique<NuclideIndex>();
-        ASSERT_EQ(index->LoadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+        ASSERT_EQ(index->loadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
         spectra = std::make_unique<SpectraFiles>(*index);
         readFailures.clear();
         recordingFailures
-            = spectra->readFailed.Connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
+            = spectra->readFailed.connect([this](const SpectrumRead& failure) { readFailures.push_back(failure); });
     }
     // Puts a folder where a spectra file should be: it is there but cannot be read.
     void makeUnreadable(const char* name)
@@ -306,7 +306,7 @@ protected:
         QFile::remove(dir.filePath(QLatin1String(name)));
         ASSERT_TRUE(QDir(dir.path()).mkdir(QLatin1String(name)));
     }
-    const Nuclide* node(const char16_t* name) const { return index->FindNuclide(QStringView(name)); }
+    const Nuclide* node(const char16_t* name) const { return index->findNuclide(QStringView(name)); }
 
     QTemporaryDir dir;
     std::vector<Nuclide> nodes;
@@ -319,25 +319,25 @@ protected:
 TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
 {
     SpectrumLines lines;
-    ASSERT_TRUE(spectra->ReadLines(node(u"Po-210"), lines));
+    ASSERT_TRUE(spectra->readLines(node(u"Po-210"), lines));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].radiation, 9);
     EXPECT_EQ(lines[1].energy, 0.1f);
-    ASSERT_TRUE(spectra->ReadLines(index->FindNuclide(ChemicalElement::Co, "60"), lines));
+    ASSERT_TRUE(spectra->readLines(index->findNuclide(ChemicalElement::Co, "60"), lines));
     EXPECT_EQ(lines.size(), 4u) << "the unsound lines are left out";
-    ASSERT_TRUE(spectra->ReadLines(index->NodeAt(2), lines)) << "Cs-137 has no lines";
+    ASSERT_TRUE(spectra->readLines(index->nodeAt(2), lines)) << "Cs-137 has no lines";
     EXPECT_TRUE(lines.empty());
 
     BetaSpectrum beta;
-    ASSERT_TRUE(spectra->ReadBeta(index->FindNuclide(ChemicalElement::Co, "60"), beta));
+    ASSERT_TRUE(spectra->readBeta(index->findNuclide(ChemicalElement::Co, "60"), beta));
     EXPECT_EQ(beta, (BetaSpectrum{3, 2, 1}));
     AugerSpectrum auger;
-    ASSERT_TRUE(spectra->ReadAuger(index->FindNuclide(ChemicalElement::I, "131"), auger));
+    ASSERT_TRUE(spectra->readAuger(index->findNuclide(ChemicalElement::I, "131"), auger));
     ASSERT_EQ(auger.size(), 2u);
     EXPECT_EQ(auger[1].energy, 0.02f);
     EXPECT_EQ(auger[1].yield, 0.25f);
     NeutronSpectrum neutrons;
-    ASSERT_TRUE(spectra->ReadNeutrons(index->FindNuclide(ChemicalElement::I, "131"), neutrons));
+    ASSERT_TRUE(spectra->readNeutrons(index->findNuclide(ChemicalElement::I, "131"), neutrons));
     EXPECT_EQ(neutrons, (NeutronSpectrum{8}));
     EXPECT_TRUE(readFailures.empty());
 }
@@ -345,17 +345,17 @@ TEST_F(SmallSpectra, ReadersFindANuclidesRecordsByItsNode)
 TEST_F(SmallSpectra, WhatCannotBeFoundOrReadGivesFalseAndNothing)
 {
     SpectrumLines lines{{1, 1, 1}};
-    EXPECT_FALSE(spectra->ReadLines(index->NodeAt(-1), lines));
+    EXPECT_FALSE(spectra->readLines(index->nodeAt(-1), lines));
     EXPECT_TRUE(lines.empty());
     lines = {{1, 1, 1}};
-    EXPECT_FALSE(spectra->ReadLines(index->NodeAt(index->Count()), lines));
+    EXPECT_FALSE(spectra->readLines(index->nodeAt(index->Count()), lines));
     EXPECT_TRUE(lines.empty());
-    EXPECT_FALSE(spectra->ReadLines(index->FindNuclide(ChemicalElement::Sr, "90"), lines));
+    EXPECT_FALSE(spectra->readLines(index->findNuclide(ChemicalElement::Sr, "90"), lines));
     lines = {{1, 1, 1}};
-    EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines)) << "a file too short for the nuclide's lines";
+    EXPECT_FALSE(spectra->readLines(node(u"I-131"), lines)) << "a file too short for the nuclide's lines";
     EXPECT_TRUE(lines.empty());
     BetaSpectrum beta{1};
-    EXPECT_FALSE(spectra->ReadBeta(index->FindNuclide(ChemicalElement::Sr, "90"), beta));
+    EXPECT_FALSE(spectra->readBeta(index->findNuclide(ChemicalElement::Sr, "90"), beta));
     EXPECT_TRUE(beta.empty());
     EXPECT_TRUE(readFailures.empty()) << "none of these is said";
 }
@@ -373,25 +373,25 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
         {"Spectra.rnx", SpectraFile::Lines,
          [](const SpectraFiles& spectra, const NuclideIndex& index) {
              SpectrumLines s;
-             return spectra.ReadLines(index.FindNuclide(u"Po-210"), s);
+             return spectra.readLines(index.findNuclide(u"Po-210"), s);
          },
          "Spectra file not found!", "Error reading spectra file!"},
         {"Beta.rnx", SpectraFile::Beta,
          [](const SpectraFiles& spectra, const NuclideIndex& index) {
              BetaSpectrum s;
-             return spectra.ReadBeta(index.FindNuclide(u"Co-60"), s);
+             return spectra.readBeta(index.findNuclide(u"Co-60"), s);
          },
          "Beta-spectra file not found!", "Error reading beta-spectra file!"},
         {"AugerCK.rnx", SpectraFile::Auger,
          [](const SpectraFiles& spectra, const NuclideIndex& index) {
              AugerSpectrum s;
-             return spectra.ReadAuger(index.FindNuclide(u"I-131"), s);
+             return spectra.readAuger(index.findNuclide(u"I-131"), s);
          },
          "Auger-CK electrons spectra file not found!", "Error reading Auger-CK electron spectra file!"},
         {"Neutrons.rnx", SpectraFile::Neutrons,
          [](const SpectraFiles& spectra, const NuclideIndex& index) {
              NeutronSpectrum s;
-             return spectra.ReadNeutrons(index.FindNuclide(u"I-131"), s);
+             return spectra.readNeutrons(index.findNuclide(u"I-131"), s);
          },
          "Neutron spectra file not found!", "Error reading neutron spectra file!"},
     };
@@ -405,7 +405,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
             const SpectrumRead read = c.read(*spectra, *index);
             EXPECT_EQ(read.status, SpectrumRead::FileMissing);
             EXPECT_EQ(read.file, c.which);
-            EXPECT_EQ(SpectrumReadMessageOf(read, UiLanguage::English).text, QString::fromLatin1(c.missing));
+            EXPECT_EQ(spectrumReadMessageOf(read, UiLanguage::English).text, QString::fromLatin1(c.missing));
         }
         ASSERT_EQ(readFailures.size(), 2u) << "whether to say it again is the listener's business";
         EXPECT_EQ(readFailures[1].file, c.which);
@@ -414,7 +414,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
         readFailures.clear();
         const SpectrumRead read = c.read(*spectra, *index);
         EXPECT_EQ(read.status, SpectrumRead::FileUnreadable);
-        const SpectrumReadMessage message = SpectrumReadMessageOf(read, UiLanguage::English);
+        const SpectrumReadMessage message = spectrumReadMessageOf(read, UiLanguage::English);
         EXPECT_EQ(message.caption, QStringLiteral("Error"));
         EXPECT_EQ(message.text, QString::fromLatin1(c.unreadable));
         ASSERT_EQ(readFailures.size(), 1u);
@@ -426,7 +426,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
     QFile::remove(dir.filePath("Beta.rnx"));
     load();
     BetaSpectrum beta{1};
-    EXPECT_TRUE(spectra->ReadBeta(node(u"Po-210"), beta));
+    EXPECT_TRUE(spectra->readBeta(node(u"Po-210"), beta));
     EXPECT_TRUE(beta.empty());
     EXPECT_TRUE(readFailures.empty());
 }
@@ -434,7 +434,7 @@ TEST_F(SmallSpectra, AMissingOrUnreadableFileIsReturnedAndAnnouncedEveryTime)
 TEST(SpectrumReadMessage, IsInTheLanguageAskedFor)
 {
     const SpectrumReadMessage message
-        = SpectrumReadMessageOf({SpectrumRead::FileMissing, SpectraFile::Lines}, UiLanguage::Ukrainian);
+        = spectrumReadMessageOf({SpectrumRead::FileMissing, SpectraFile::Lines}, UiLanguage::Ukrainian);
     EXPECT_EQ(message.caption, QStringLiteral("Помилка"));
     EXPECT_EQ(message.text,
               QStringLiteral("Файл з даними енергетичних спектрiв\r\niнформацiйно-довiдкової системи не знайдений!"));
@@ -445,22 +445,22 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     const SpectraSummary& summary = spectra->Summary();
     ASSERT_EQ(summary.nuclides.size(), 4u);
     const SpectrumSummary& po = summary.nuclides[0];
-    EXPECT_EQ(po.RadTotalOf(AlphaRadiation), 5.3f);
-    EXPECT_EQ(po.RadTotalOf(AlphaRecoilRadiation), 0.1f) << "counted by type";
+    EXPECT_EQ(po.radTotalOf(AlphaRadiation), 5.3f);
+    EXPECT_EQ(po.radTotalOf(AlphaRecoilRadiation), 0.1f) << "counted by type";
     EXPECT_FLOAT_EQ(po.total, 5.3f) << "recoils enter no total";
     EXPECT_FLOAT_EQ(po.doseConstant, 106);
     EXPECT_EQ(po.alphaFraction, 1);
     EXPECT_EQ(po.betaFraction, 0);
     EXPECT_EQ(po.gammaFraction, 0);
-    EXPECT_FLOAT_EQ(po.AverageEnergyOf(AlphaRadiation), 5.3f);
+    EXPECT_FLOAT_EQ(po.averageEnergyOf(AlphaRadiation), 5.3f);
 
     const SpectrumSummary& co = summary.nuclides[1];
     // Gammas: 0.5 MeV per decay at 1 MeV and 0.2 at no energy, which counts in the total but
     // not in the number of gammas; X-rays with no yield count nowhere.
-    EXPECT_FLOAT_EQ(co.RadTotalOf(1), 0.7f);
-    EXPECT_FLOAT_EQ(co.AverageEnergyOf(1), 1.4f);
-    EXPECT_EQ(co.RadTotalOf(2), 0);
-    EXPECT_EQ(co.AverageEnergyOf(2), 0);
+    EXPECT_FLOAT_EQ(co.radTotalOf(1), 0.7f);
+    EXPECT_FLOAT_EQ(co.averageEnergyOf(1), 1.4f);
+    EXPECT_EQ(co.radTotalOf(2), 0);
+    EXPECT_EQ(co.averageEnergyOf(2), 0);
     EXPECT_FLOAT_EQ(co.gammaTotal, 0.7f);
     EXPECT_FLOAT_EQ(co.gammaAverageEnergy, 1.4f);
     EXPECT_FLOAT_EQ(co.betaTotal, 0.1f);
@@ -476,7 +476,7 @@ TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
     }
     EXPECT_EQ(summary.maxima.alphaFraction, 1);
     EXPECT_FLOAT_EQ(summary.maxima.gammaFraction, 0.875f);
-    EXPECT_FLOAT_EQ(summary.maxima.AverageEnergyOf(AlphaRadiation), 5.3f);
+    EXPECT_FLOAT_EQ(summary.maxima.averageEnergyOf(AlphaRadiation), 5.3f);
     EXPECT_TRUE(readFailures.empty());
 }
 
@@ -487,7 +487,7 @@ TEST_F(SmallSpectra, AnIndexPointingFarBeyondTheFileFindsNothingThere)
     write("Index.rnx", toBytes(nodes));
     load();
     SpectrumLines lines;
-    EXPECT_FALSE(spectra->ReadLines(node(u"I-131"), lines));
+    EXPECT_FALSE(spectra->readLines(node(u"I-131"), lines));
     const std::vector<SpectrumSummary>& summaries = spectra->Summary().nuclides;
     ASSERT_EQ(summaries.size(), 4u);
     EXPECT_EQ(summaries[3].total, 0);

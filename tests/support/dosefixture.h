@@ -69,7 +69,7 @@ inline void writeTypicalFile(const QString& folder, ChemicalElement element, con
 {
     DoseData d;
     fillTypicalData(d, StoredNuclideId{element, mass});
-    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d, reserved));
+    writeBytes(QDir(folder).filePath(d.nuclideNameText() + QStringLiteral(".qvd")), doseDataFileBytes(d, reserved));
 }
 
 // The typical data of a nuclide with bioassay functions for the whole body, the urine and the
@@ -90,7 +90,7 @@ inline void writeBioassayFile(const QString& folder, ChemicalElement element, co
     for (auto& m : d.m_aerosolData.front()->m_aerosolDataArr)
         withBioassay(*m);
     withBioassay(*d.m_gasData.front());
-    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+    writeBytes(QDir(folder).filePath(d.nuclideNameText() + QStringLiteral(".qvd")), doseDataFileBytes(d));
 }
 
 // The typical data of a nuclide with a second aerosol group, "Oxides (S)" (fA 0.001, e(50)
@@ -106,7 +106,7 @@ inline void writeTwoGroupFile(const QString& folder, ChemicalElement element, co
         group->m_aerosolDataArr[static_cast<std::size_t>(s)]
             = makeMaterial(&d, IntakeRoute::Inhalation, MaterialForm::Aerosol, "", 0.001f, 2e-9f);
     d.m_aerosolData.push_back(std::move(group));
-    writeBytes(QDir(folder).filePath(d.NuclideNameText() + QStringLiteral(".qvd")), DoseDataFileBytes(d));
+    writeBytes(QDir(folder).filePath(d.nuclideNameText() + QStringLiteral(".qvd")), doseDataFileBytes(d));
 }
 
 } // namespace kav

@@ -19,7 +19,7 @@ namespace kav {
 // Test failures show elements by their symbols.
 inline void PrintTo(ChemicalElement element, std::ostream* out)
 {
-    *out << ElementSymbolAscii(element);
+    *out << elementSymbolAscii(element);
 }
 
 // Builds index nodes the way the file holds them, for small indexes made in a test.
@@ -30,7 +30,7 @@ inline Nuclide makeNode(ChemicalElement element, int mass, const char* massText,
     node.element = element;
     node.massNumber = static_cast<std::uint16_t>(mass);
     node.mass = MassText(massText);
-    node.name = NuclideName(QStringView(ElementSymbol(element) + u'-' + QString::fromLatin1(massText)));
+    node.name = NuclideName(QStringView(elementSymbol(element) + u'-' + QString::fromLatin1(massText)));
     node.halfLife = halfLife;
     node.halfLifeUnit = unit;
     node.decayModes = modes;
@@ -46,7 +46,7 @@ inline QByteArray toBytes(const std::vector<Nuclide>& nodes)
 {
     QByteArray bytes;
     for (const Nuclide& n : nodes)
-        WriteIndexRecord(n, bytes);
+        writeIndexRecord(n, bytes);
     return bytes;
 }
 
@@ -61,7 +61,7 @@ inline QByteArray shippedIndexBytes()
 // Fills an index with the one the build made.
 inline void loadShippedIndex(NuclideIndex& index)
 {
-    const IndexLoadResult result = index.LoadFromFile(QStringLiteral(KAV_INDEX_FILE));
+    const IndexLoadResult result = index.loadFromFile(QStringLiteral(KAV_INDEX_FILE));
     ASSERT_EQ(result.status, IndexLoadResult::Loaded) << result.problem.toStdString();
     ASSERT_EQ(index.Count(), 1252);
 }

@@ -248,7 +248,7 @@ void writeSmallAndLargeExport(const QString& folder)
     tritium.m_nuclideId = StoredNuclideId{ChemicalElement::H, "3"};
     tritium.m_injectData.push_back(
         makeMaterial(&tritium, IntakeRoute::Injection, MaterialForm::Aerosol, "", 0, 2e-11f));
-    writeBytes(QDir(folder).filePath("H-3.qvd"), kav::DoseDataFileBytes(tritium));
+    writeBytes(QDir(folder).filePath("H-3.qvd"), kav::doseDataFileBytes(tritium));
     writeTypicalFile(folder, ChemicalElement::Co, "60");
 }
 

@@ -24,13 +24,13 @@ protected:
     QByteArray fileOf(const QString& name, SampleSize size = SampleSize::Sample) const
     {
         DoseData d;
-        GenerateSampleData(index, *index.FindNuclide(name), size, d);
-        return DoseDataFileBytes(d, SyntheticSampleMarker);
+        GenerateSampleData(index, *index.findNuclide(name), size, d);
+        return doseDataFileBytes(d, SyntheticSampleMarker);
     }
     std::unique_ptr<BioassayData> load(const QString& name, SampleSize size = SampleSize::Sample) const
     {
         auto d = std::make_unique<BioassayData>();
-        ReadDoseDataFile(fileOf(name, size), name, name + QStringLiteral(".qvd"), *d);
+        readDoseDataFile(fileOf(name, size), name, name + QStringLiteral(".qvd"), *d);
         return d;
     }
 
@@ -45,12 +45,12 @@ TEST_F(SampleTest, EveryFileIsMarkedDeterministicAndReadable)
         EXPECT_EQ(bytes, fileOf(name));
         EXPECT_EQ(bytes.mid(24, 16), SyntheticSampleMarker);
         const auto d = load(name);
-        EXPECT_TRUE(d->IsSyntheticSample());
-        EXPECT_GT(d->InhalationDataCount() + d->IngestDataCount(), 0);
-        for (int m = 0; m < d->InhalationDataCount(); ++m)
-            for (int s = 0; s < (d->IsAerosol(m) ? AMADCount : 1); ++s) {
+        EXPECT_TRUE(d->isSyntheticSample());
+        EXPECT_GT(d->inhalationDataCount() + d->ingestDataCount(), 0);
+        for (int m = 0; m < d->inhalationDataCount(); ++m)
+            for (int s = 0; s < (d->isAerosol(m) ? AMADCount : 1); ++s) {
                 float e = 0;
-                ASSERT_TRUE(d->GetEffDose(IntakeRoute::Inhalation, m, s, e));
+                ASSERT_TRUE(d->getEffDose(IntakeRoute::Inhalation, m, s, e));
                 EXPECT_GE(e, 1e-14f);
                 EXPECT_LE(e, 1e-5f);
             }
@@ -60,15 +60,15 @@ TEST_F(SampleTest, EveryFileIsMarkedDeterministicAndReadable)
 TEST_F(SampleTest, ShowsEveryShapeTheFormatAllows)
 {
     const auto kr = load(QStringLiteral("Kr-85"));
-    EXPECT_EQ(kr->IngestDataCount() + kr->AerosolDataCount(), 0);
+    EXPECT_EQ(kr->ingestDataCount() + kr->aerosolDataCount(), 0);
     QStringList list;
-    ASSERT_TRUE(kr->GetCompoundsList(IntakeRoute::Inhalation, list));
+    ASSERT_TRUE(kr->getCompoundsList(IntakeRoute::Inhalation, list));
     EXPECT_TRUE(list[0].startsWith(QStringLiteral("Gas or vapour Type V")));
     const auto cm = load(QStringLiteral("Cm-244"));
-    EXPECT_EQ(cm->IngestDataCount(), 0);
-    EXPECT_GT(cm->AerosolDataCount(), 0);
+    EXPECT_EQ(cm->ingestDataCount(), 0);
+    EXPECT_GT(cm->aerosolDataCount(), 0);
     QString description, fA;
-    EXPECT_FALSE(load(QStringLiteral("Zr-95"))->GetCompoundDescription(IntakeRoute::Injection, 0, description, fA));
+    EXPECT_FALSE(load(QStringLiteral("Zr-95"))->getCompoundDescription(IntakeRoute::Injection, 0, description, fA));
 
     bool tab = false;
     bool typed = false;
@@ -89,7 +89,7 @@ TEST_F(SampleTest, BioassayFunctionsFallWithTimeAndCarryTheMeasuredProgeny)
         SCOPED_TRACE(name);
         const auto d = load(QString::fromLatin1(name));
         MaterialBioassay r;
-        ASSERT_TRUE(d->BioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
+        ASSERT_TRUE(d->bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
         const CompartmentContent& body = r.m_activityData[Ordinal(Compartment::WholeBody)];
         ASSERT_GT(body.size(), 50u);
         EXPECT_LE(body.size(), static_cast<std::size_t>(BioassayTimeCount));
@@ -104,7 +104,7 @@ TEST_F(SampleTest, FullSizeFilesHaveTheSizeOfRealOnes)
     EXPECT_GT(bytes.size(), 500 * 1024);
     EXPECT_LT(bytes.size(), 4 * 1024 * 1024);
     const auto d = load(QStringLiteral("U-238"), SampleSize::FullSize);
-    EXPECT_EQ(d->AerosolDataCount(), 3);
+    EXPECT_EQ(d->aerosolDataCount(), 3);
 }
 
 TEST_F(SampleTest, RadonTablesHaveSixBlocksOfThirtyOneLines)
@@ -121,7 +121,7 @@ TEST_F(SampleTest, RadonTablesHaveSixBlocksOfThirtyOneLines)
 TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
 {
     QTemporaryDir dir;
-    const std::vector<const Nuclide*> nuclides{index.FindNuclide(u"Co-60"), index.FindNuclide(u"Cs-137")};
+    const std::vector<const Nuclide*> nuclides{index.findNuclide(u"Co-60"), index.findNuclide(u"Cs-137")};
     // The user's own files, and an older sample.
     writeTypicalFile(dir.path(), ChemicalElement::Co, "60");
     const QByteArray users = [&] {
@@ -154,7 +154,7 @@ TEST_F(SampleTest, AFileInThePlaceOfTheFolderIsSaidAndLeftAlone)
     QTemporaryDir dir;
     writeBytes(dir.filePath("QVData"), "not a folder");
     const SampleFolderResult r
-        = WriteSampleFolder(dir.filePath("QVData"), index, {index.FindNuclide(u"Co-60")}, SampleSize::Sample);
+        = WriteSampleFolder(dir.filePath("QVData"), index, {index.findNuclide(u"Co-60")}, SampleSize::Sample);
     EXPECT_EQ(r.error, dir.filePath("QVData") + QStringLiteral(" is a file, not a folder"));
     EXPECT_EQ(r.written, 0);
 }

@@ -20,37 +20,37 @@ TEST_F(UnitsTest, LabelsUseMicroSignAndCyrillicEs)
     EXPECT_EQ(DoseUnitLabel(DoseUnit::uSv), QString::fromUtf16(u"\u00B5Sv"));
     EXPECT_EQ(DoseUnitLabel(DoseUnit::cSv), QString::fromUtf16(u"\u0441Sv"));
     EXPECT_EQ(DoseUnitLabel(DoseUnit::cRem), QString::fromUtf16(u"\u0441rem"));
-    EXPECT_EQ(ActivityUnitLabel(ActivityUnit::cBq), QStringLiteral("cBq"));
-    EXPECT_EQ(ActivityUnitLabel(ActivityUnit::uCi), QString::fromUtf16(u"\u00B5Ci"));
-    EXPECT_EQ(TimeUnitShortLabel(TimeUnit::Microsecond), QString::fromUtf16(u"\u00B5s"));
-    EXPECT_EQ(TimeUnitLongLabel(TimeUnit::Minute), QStringLiteral("minute"));
-    EXPECT_EQ(TimeUnitPluralLabel(TimeUnit::Hour), QStringLiteral("hours"));
+    EXPECT_EQ(activityUnitLabel(ActivityUnit::cBq), QStringLiteral("cBq"));
+    EXPECT_EQ(activityUnitLabel(ActivityUnit::uCi), QString::fromUtf16(u"\u00B5Ci"));
+    EXPECT_EQ(timeUnitShortLabel(TimeUnit::Microsecond), QString::fromUtf16(u"\u00B5s"));
+    EXPECT_EQ(timeUnitLongLabel(TimeUnit::Minute), QStringLiteral("minute"));
+    EXPECT_EQ(timeUnitPluralLabel(TimeUnit::Hour), QStringLiteral("hours"));
     EXPECT_EQ(DoseUnitLabel(DoseUnit::ERem), QStringLiteral("Erem"));
-    EXPECT_EQ(ActivityUnitLabel(ActivityUnit::ECi), QStringLiteral("ECi"));
+    EXPECT_EQ(activityUnitLabel(ActivityUnit::ECi), QStringLiteral("ECi"));
 }
 
 TEST_F(UnitsTest, FactorsAreSinglePrecisionAsStored)
 {
-    EXPECT_EQ(BqPerUnit(ActivityUnit::nCi), 37.0f);
-    EXPECT_EQ(BqPerUnit(ActivityUnit::mBq), 1e-3f);
-    EXPECT_EQ(SvPerUnit(DoseUnit::Rem), 1e-2f);
-    EXPECT_EQ(SvPerUnit(DoseUnit::MRem), 1e4f);
-    EXPECT_DOUBLE_EQ(TimeUnitsPerDayA(TimeUnit::Year), 1 / 365.25);
-    EXPECT_DOUBLE_EQ(TimeUnitsPerDayB(TimeUnit::Year), 1 / 365.0);
+    EXPECT_EQ(bqPerUnit(ActivityUnit::nCi), 37.0f);
+    EXPECT_EQ(bqPerUnit(ActivityUnit::mBq), 1e-3f);
+    EXPECT_EQ(svPerUnit(DoseUnit::Rem), 1e-2f);
+    EXPECT_EQ(svPerUnit(DoseUnit::MRem), 1e4f);
+    EXPECT_DOUBLE_EQ(timeUnitsPerDayA(TimeUnit::Year), 1 / 365.25);
+    EXPECT_DOUBLE_EQ(timeUnitsPerDayB(TimeUnit::Year), 1 / 365.0);
 }
 
 TEST_F(UnitsTest, ConversionsFollowTheFactors)
 {
     // 1e-9 Sv/Bq in mSv per kBq.
     // The factors are single precision, so results agree to about seven digits.
-    EXPECT_NEAR(DoseCoefficientInUnits(1e-9, DoseUnit::mSv, ActivityUnit::kBq), 1e-3, 1e-10);
-    EXPECT_NEAR(DoseCoefficientInUnits(2e-8, DoseUnit::uSv, ActivityUnit::Bq), 2e-2, 2e-9);
-    EXPECT_EQ(FormatScientific(DoseCoefficientInUnits(1e-9, DoseUnit::mSv, ActivityUnit::kBq), 2),
+    EXPECT_NEAR(doseCoefficientInUnits(1e-9, DoseUnit::mSv, ActivityUnit::kBq), 1e-3, 1e-10);
+    EXPECT_NEAR(doseCoefficientInUnits(2e-8, DoseUnit::uSv, ActivityUnit::Bq), 2e-2, 2e-9);
+    EXPECT_EQ(formatScientific(doseCoefficientInUnits(1e-9, DoseUnit::mSv, ActivityUnit::kBq), 2),
               QStringLiteral("1.0E-3"));
     // 0.5 Bq per Bq: content in mBq per intake in kBq.
-    EXPECT_NEAR(ContentPerIntakeInUnits(0.5, ActivityUnit::mBq, ActivityUnit::kBq), 5e5, 0.05);
-    EXPECT_DOUBLE_EQ(DaysInUnit(2, TimeUnit::Hour), 48);
-    EXPECT_DOUBLE_EQ(DaysInUnit(730, TimeUnit::Year), 2);
+    EXPECT_NEAR(contentPerIntakeInUnits(0.5, ActivityUnit::mBq, ActivityUnit::kBq), 5e5, 0.05);
+    EXPECT_DOUBLE_EQ(daysInUnit(2, TimeUnit::Hour), 48);
+    EXPECT_DOUBLE_EQ(daysInUnit(730, TimeUnit::Year), 2);
 }
 
 TEST_F(UnitsTest, ScaleTimeUnitPicksAReadableUnit)
@@ -74,7 +74,7 @@ TEST_F(UnitsTest, ScaleTimeUnitPicksAReadableUnit)
         {0, 0, TimeUnit::Microsecond},
     };
     for (const Case& c : cases) {
-        const ScaledTime t = ScaleTimeUnit(c.days);
+        const ScaledTime t = scaleTimeUnit(c.days);
         EXPECT_EQ(t.unit, c.unit) << c.days;
         EXPECT_NEAR(t.value, c.value, 1e-9 * std::max(1.0, c.value)) << c.days;
     }
@@ -97,22 +97,22 @@ TEST_F(UnitsTest, FormatSignificantFollowsTheMagnitudeTable)
         {-12.34, 3, "-12.3"},   {1.5, 0, "2"},           {1.23456789, 12, "1.2345679"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(FormatSignificant(c.x, c.n), QString::fromLatin1(c.expected)) << c.x << " n=" << c.n;
+        EXPECT_EQ(formatSignificant(c.x, c.n), QString::fromLatin1(c.expected)) << c.x << " n=" << c.n;
 }
 
 TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
 {
-    EXPECT_EQ(FormatScientific(1.234e-9, 2), QStringLiteral("1.2E-9"));
-    EXPECT_EQ(FormatScientific(3.4e5, 2), QStringLiteral("3.4E+5"));
-    EXPECT_EQ(FormatScientific(3e5, 3), QStringLiteral("3.00E+5"));
-    EXPECT_EQ(FormatScientific(3.6e5, 1), QStringLiteral("4E+5"));
-    EXPECT_EQ(FormatScientific(1.0, 2), QStringLiteral("1.0E+0"));
-    EXPECT_EQ(FormatScientific(0, 2), QStringLiteral("0.0E+0"));
-    EXPECT_EQ(FormatScientific(-9.96e-3, 2), QStringLiteral("-1.0E-2"));
-    EXPECT_EQ(FormatScientific(1.25, 2), QStringLiteral("1.3E+0")); // half away from zero, as written
+    EXPECT_EQ(formatScientific(1.234e-9, 2), QStringLiteral("1.2E-9"));
+    EXPECT_EQ(formatScientific(3.4e5, 2), QStringLiteral("3.4E+5"));
+    EXPECT_EQ(formatScientific(3e5, 3), QStringLiteral("3.00E+5"));
+    EXPECT_EQ(formatScientific(3.6e5, 1), QStringLiteral("4E+5"));
+    EXPECT_EQ(formatScientific(1.0, 2), QStringLiteral("1.0E+0"));
+    EXPECT_EQ(formatScientific(0, 2), QStringLiteral("0.0E+0"));
+    EXPECT_EQ(formatScientific(-9.96e-3, 2), QStringLiteral("-1.0E-2"));
+    EXPECT_EQ(formatScientific(1.25, 2), QStringLiteral("1.3E+0")); // half away from zero, as written
     QLocale::setDefault(QLocale(QLocale::German));
-    EXPECT_EQ(FormatScientific(1.234e-9, 2), QStringLiteral("1,2E-9"));
-    EXPECT_EQ(FormatScientific(-2.5e12, 3), QStringLiteral("-2,50E+12"));
+    EXPECT_EQ(formatScientific(1.234e-9, 2), QStringLiteral("1,2E-9"));
+    EXPECT_EQ(formatScientific(-2.5e12, 3), QStringLiteral("-2,50E+12"));
 }
 
 TEST_F(UnitsTest, FormatScientificWritesWhatThePicturePatternWrites)
@@ -131,7 +131,7 @@ TEST_F(UnitsTest, FormatScientificWritesWhatThePicturePatternWrites)
     for (double v : values)
         for (int n = 1; n <= 4; ++n) {
             const QString picture = QStringLiteral("0.") + QString(n - 1, u'0') + QStringLiteral("E+0");
-            ASSERT_EQ(FormatScientific(v, n), formatPicture(v, n == 1 ? QStringView(u"0E+0") : QStringView(picture)))
+            ASSERT_EQ(formatScientific(v, n), formatPicture(v, n == 1 ? QStringView(u"0E+0") : QStringView(picture)))
                 << v << " n=" << n;
         }
 }
@@ -148,8 +148,8 @@ TEST_F(UnitsTest, ParseFloatDefTakesOnlyWholeNumbersWithAPoint)
         {"nan", 7}, {"0x10", 7},     {"+-1", 7},     {"1e", 7},  {"--1", 7},
     };
     for (const Case& c : cases)
-        EXPECT_DOUBLE_EQ(ParseFloatDef(QString::fromLatin1(c.text), 7), c.expected) << c.text;
-    EXPECT_DOUBLE_EQ(ParseFloatDef(QString::fromUtf16(u"1\u00B75"), 7), 7);
+        EXPECT_DOUBLE_EQ(parseFloatDef(QString::fromLatin1(c.text), 7), c.expected) << c.text;
+    EXPECT_DOUBLE_EQ(parseFloatDef(QString::fromUtf16(u"1\u00B75"), 7), 7);
 }
 
 TEST_F(UnitsTest, ParseIntAcceptsOnlyWholeIntegers)
@@ -166,7 +166,7 @@ TEST_F(UnitsTest, ParseIntAcceptsOnlyWholeIntegers)
     };
     for (const Case& c : cases) {
         int value = -1;
-        EXPECT_EQ(ParseInt(QString::fromLatin1(c.text), value), c.ok) << c.text;
+        EXPECT_EQ(parseInt(QString::fromLatin1(c.text), value), c.ok) << c.text;
         if (c.ok)
             EXPECT_EQ(value, c.value) << c.text;
         else

@@ -44,7 +44,7 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
     if (!takeOptions(args, options) || !options.count(QStringLiteral("--route"))
         || !options.count(QStringLiteral("--material")))
         return 2;
-    const Nuclide* node = index.FindNuclide(args[0]);
+    const Nuclide* node = index.findNuclide(args[0]);
     if (!node)
         return problem(args[0] + QStringLiteral(" is not a nuclide of the index"));
     BioassayData data;
@@ -53,16 +53,16 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
 
     BioassayRequest request;
     const QString route = options[QStringLiteral("--route")];
-    const QStringList routes = IntakePathNames();
+    const QStringList routes = intakePathNames();
     const auto matching = std::find_if(routes.begin(), routes.end(), [&route](const QString& name) {
         return name.compare(route, Qt::CaseInsensitive) == 0;
     });
     if (matching == routes.end())
         return problem(QStringLiteral("--route %1: not ingestion, inhalation or injection").arg(route));
-    request.path = IntakePathFromText(*matching);
+    request.path = intakePathFromText(*matching);
 
     QStringList materials;
-    data.GetCompoundsList(request.path, materials);
+    data.getCompoundsList(request.path, materials);
     bool isNumber = false;
     const int material = options[QStringLiteral("--material")].toInt(&isNumber);
     if (!isNumber || material < 1 || material > materials.size()) {
@@ -70,24 +70,24 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
         for (int i = 0; i < materials.size(); ++i)
             list += QStringLiteral("\n  %1  %2").arg(i + 1).arg(materials[i]);
         return problem(QStringLiteral("--material %1: %2 has %3 for %4%5")
-                           .arg(options[QStringLiteral("--material")], data.NuclideNameText())
+                           .arg(options[QStringLiteral("--material")], data.nuclideNameText())
                            .arg(materials.size() == 1 ? QStringLiteral("1 material")
                                                       : QStringLiteral("%1 materials").arg(materials.size()))
-                           .arg(IntakePathName(request.path).toLower(), list));
+                           .arg(intakePathName(request.path).toLower(), list));
     }
     request.material = material - 1;
 
-    const bool aerosol = request.path == IntakeRoute::Inhalation && data.IsAerosol(request.material);
+    const bool aerosol = request.path == IntakeRoute::Inhalation && data.isAerosol(request.material);
     QString size = QStringLiteral("-");
     if (options.count(QStringLiteral("--size"))) {
         size = options[QStringLiteral("--size")];
         if (!aerosol)
             return problem(QStringLiteral("--size: no particle size applies to ") + materials[request.material]);
-        if (!AMADIndexFromText(size, request.amadIndex))
+        if (!amadIndexFromText(size, request.amadIndex))
             return problem(
-                QStringLiteral("--size %1: the sizes are %2").arg(size, AMADLabels().join(QStringLiteral(", "))));
+                QStringLiteral("--size %1: the sizes are %2").arg(size, amadLabels().join(QStringLiteral(", "))));
     } else if (aerosol) {
-        size = AMADLabels()[DefaultAMADIndex];
+        size = amadLabels()[DefaultAMADIndex];
     }
 
     const QString show
@@ -105,18 +105,18 @@ int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
         if (!ok || !(request.doseMSv >= 0.01 && request.doseMSv <= 100))
             return problem(QStringLiteral("--dose %1: a dose in mSv from 0.01 to 100").arg(dose));
     }
-    request.wholeDays = preference.BioassayWholeDays();
-    request.units = {preference.BioassayDoseUnit(), preference.BioassayContentUnit(), preference.BioassayIntakeUnit(),
-                     preference.BioassayTimeUnit()};
+    request.wholeDays = preference.bioassayWholeDays();
+    request.units = {preference.bioassayDoseUnit(), preference.bioassayContentUnit(), preference.bioassayIntakeUnit(),
+                     preference.bioassayTimeUnit()};
 
-    const BioassayTable table = ComputeBioassayTable(data, request);
+    const BioassayTable table = computeBioassayTable(data, request);
     if (!table.hasData)
         return problem(QStringLiteral("%1, %2, %3: no bioassay functions")
-                           .arg(data.NuclideNameText(), IntakePathName(request.path), materials[request.material]));
+                           .arg(data.nuclideNameText(), intakePathName(request.path), materials[request.material]));
     const QString head
-        = BioassayClipboardHead(data.NuclideNameText(), IntakePathName(request.path), materials[request.material], size,
-                                BioassayCaption(request.view, request.doseMSv, request.units));
-    const QByteArray text = BioassayTableText(table, head).toUtf8();
+        = bioassayClipboardHead(data.nuclideNameText(), intakePathName(request.path), materials[request.material], size,
+                                bioassayCaption(request.view, request.doseMSv, request.units));
+    const QByteArray text = bioassayTableText(table, head).toUtf8();
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;
 }

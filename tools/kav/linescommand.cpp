@@ -64,9 +64,9 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
 
     SpectraFiles spectra(index);
     bool spectraFailed = false;
-    const auto sayingSpectraProblems = spectra.readFailed.Connect([&spectraFailed](const SpectrumRead& failure) {
+    const auto sayingSpectraProblems = spectra.readFailed.connect([&spectraFailed](const SpectrumRead& failure) {
         spectraFailed = true;
-        const SpectrumReadMessage message = SpectrumReadMessageOf(failure, UiLanguage::English);
+        const SpectrumReadMessage message = spectrumReadMessageOf(failure, UiLanguage::English);
         std::fprintf(stderr, "%s: %s\n", qUtf8Printable(message.caption), qUtf8Printable(message.text));
     });
     AdvancedFilter filter(&index, spectra);
@@ -77,9 +77,9 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
         return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665")
                         .arg(window));
     SpectrumFilter& spectrum = filter.Spectrum();
-    spectrum.SetOptions({SpectrumCriterion::GammaLineEnergy});
-    spectrum.SetMax(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*high));
-    spectrum.SetMin(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*low));
+    spectrum.setOptions({SpectrumCriterion::GammaLineEnergy});
+    spectrum.setMax(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*high));
+    spectrum.setMin(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*low));
     spectrum.SetEnabled(true);
 
     double leastPerDecay = 0;
@@ -101,16 +101,16 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
                 QStringLiteral("--half-life \"%1\": give MIN:MAX with units y, d, h, m, s, ms or us, such as 1d:100y "
                                "(either end may be left out)")
                     .arg(halfLives));
-        HalfLifeFilter& f = filter.HalfLifeTime();
+        HalfLifeFilter& f = filter.halfLifeTime();
         if (shortest) {
-            f.SetMinUnits(shortest->second);
+            f.setMinUnits(shortest->second);
             f.SetMinValue(shortest->first);
-            f.SetMinEnabled(true);
+            f.setMinEnabled(true);
         }
         if (longest) {
-            f.SetMaxUnits(longest->second);
+            f.setMaxUnits(longest->second);
             f.SetMaxValue(longest->first);
-            f.SetMaxEnabled(true);
+            f.setMaxEnabled(true);
         }
     }
     filter.SetEnabled(true);
@@ -125,14 +125,14 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
     std::vector<const Nuclide*> nuclides;
     for (const NuclideList::Entry& e : filter.Nuclides().Items())
         nuclides.push_back(e.node);
-    FoundLines found = FindLines(spectra, nuclides, query);
+    FoundLines found = findLines(spectra, nuclides, query);
     SortLines(found.lines, LineOrder::MostPerDecayFirst);
 
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
     for (const FoundLine& line : found.lines)
         std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->name.toString()),
-                    qUtf8Printable(RadiationName(line.type)), line.energy, line.PerDecay(),
-                    qUtf8Printable(HalfLifeText(*line.node, UiLanguage::English)));
+                    qUtf8Printable(radiationName(line.type)), line.energy, line.PerDecay(),
+                    qUtf8Printable(halfLifeText(*line.node, UiLanguage::English)));
     return 0;
 }
 

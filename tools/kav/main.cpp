@@ -54,13 +54,13 @@ int fail(const QString& message, int status = 2)
 
 int show(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& nuclide)
 {
-    const kav::Nuclide* node = index.FindNuclide(nuclide);
+    const kav::Nuclide* node = index.findNuclide(nuclide);
     if (!node)
         return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
     kav::DoseData data;
     if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
         return fail(failure->message, 1);
-    const QByteArray text = kav::DoseExportHeaderText() + kav::DoseExportText(data);
+    const QByteArray text = kav::doseExportHeaderText() + kav::doseExportText(data);
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;
 }
@@ -68,26 +68,26 @@ int show(const kav::NuclideIndex& index, const kav::ProgramSettings& preference,
 int exportDoses(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& folder)
 {
     kav::NuclideList nuclides;
-    preference.DataFolder().ListNuclides(index, nuclides);
+    preference.DataFolder().listNuclides(index, nuclides);
     if (nuclides.Count() == 0)
-        return fail(preference.DataFolderPath() + QStringLiteral(": no data files"), 1);
-    const QString out = folder.isEmpty() ? preference.ExportDir() : folder;
+        return fail(preference.dataFolderPath() + QStringLiteral(": no data files"), 1);
+    const QString out = folder.isEmpty() ? preference.exportDir() : folder;
     const kav::DoseExportResult result
-        = kav::ExportDoses(preference.DataFolder(), nuclides, kav::DataElementsOf(nuclides), out);
+        = kav::ExportDoses(preference.DataFolder(), nuclides, kav::dataElementsOf(nuclides), out);
     for (const QString& file : result.files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);
-    return result.error.isEmpty() ? 0 : fail(kav::DoseExportSummary(result, out), 1);
+    return result.error.isEmpty() ? 0 : fail(kav::doseExportSummary(result, out), 1);
 }
 
 int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference)
 {
-    const QDir dir(preference.DataFolderPath());
+    const QDir dir(preference.dataFolderPath());
     int failed = 0;
     const QStringList files = dir.entryList({QStringLiteral("*.qvd")}, QDir::Files, QDir::Name);
     for (const QString& file : files) {
         const QString name = file.left(file.size() - 4);
-        const kav::Nuclide* node = index.FindNuclide(name);
+        const kav::Nuclide* node = index.findNuclide(name);
         QString problem;
         if (!node || node->name.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
@@ -131,14 +131,14 @@ int main(int argc, char* argv[])
             return fail(folder + QStringLiteral(" is a file, not a folder"));
         if (!QFileInfo(folder).isDir())
             return fail(folder + QStringLiteral(": no such folder"));
-        preference.SetDataFolderPath(folder);
+        preference.setDataFolderPath(folder);
         args.remove(dataArg, 2);
     }
     if (args.removeAll(QStringLiteral("--verbose")) > 0)
         std::fprintf(stderr, "kav: data folder %s\n",
-                     qUtf8Printable(QDir::toNativeSeparators(preference.DataFolderPath())));
+                     qUtf8Printable(QDir::toNativeSeparators(preference.dataFolderPath())));
     kav::NuclideIndex index;
-    if (index.LoadIndexFrom(QString(), true).Failed() || index.Count() == 0)
+    if (index.loadIndexFrom(QString(), true).Failed() || index.Count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));
 
     if (args.size() == 2 && args[0] == QStringLiteral("show"))

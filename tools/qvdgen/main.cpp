@@ -47,7 +47,7 @@ int main(int argc, char* argv[])
     const QString dir = args[0];
 
     kav::NuclideIndex index;
-    const kav::IndexLoadResult loaded = index.LoadFromFile(indexPath);
+    const kav::IndexLoadResult loaded = index.loadFromFile(indexPath);
     if (loaded.Failed())
         return fail(indexPath + QStringLiteral(": ") + loaded.problem);
 
@@ -60,7 +60,7 @@ int main(int argc, char* argv[])
                 nuclides.push_back(index.Items(i));
     } else {
         for (const QString& name : kav::SampleNuclides()) {
-            const kav::Nuclide* node = index.FindNuclide(name);
+            const kav::Nuclide* node = index.findNuclide(name);
             if (!node)
                 return fail(name + QStringLiteral(" is not in the index ") + indexPath);
             nuclides.push_back(node);

@@ -53,7 +53,7 @@ struct NuclideTraits {
 NuclideTraits traitsOf(const QString& name)
 {
     NuclideTraits t;
-    const ChemicalElement element = NuclideIndex::StoredIdOfName(name).element;
+    const ChemicalElement element = NuclideIndex::storedIdOfName(name).element;
     t.gasOnly = element == ChemicalElement::Kr || element == ChemicalElement::Xe || element == ChemicalElement::Ar
         || element == ChemicalElement::Rn || element == ChemicalElement::Ne || element == ChemicalElement::He;
     t.noIngestion = name == QStringLiteral("Cm-244") || name == QStringLiteral("Cf-252");
@@ -78,7 +78,7 @@ void fillDoses(MaterialData& m, double level, TargetOrgan focus, Random& rnd)
                 v = 0;
             if (static_cast<Sex>(sex) == Sex::Female)
                 v *= rnd.between(1.0, 1.25);
-            DoseAt(m.m_dose, static_cast<Sex>(sex), o) = static_cast<float>(v);
+            doseAt(m.m_dose, static_cast<Sex>(sex), o) = static_cast<float>(v);
         }
     }
     double e = 0;
@@ -87,7 +87,7 @@ void fillDoses(MaterialData& m, double level, TargetOrgan focus, Random& rnd)
         double w = kWeights[static_cast<std::size_t>(organ)];
         if (o == TargetOrgan::Ovaries || o == TargetOrgan::Testes)
             w = 0.08; // gonads: the organ of each sex
-        e += w * (DoseAt(m.m_dose, Sex::Male, o) + DoseAt(m.m_dose, Sex::Female, o)) / 2;
+        e += w * (doseAt(m.m_dose, Sex::Male, o) + doseAt(m.m_dose, Sex::Female, o)) / 2;
     }
     m.m_effDose = static_cast<float>(e);
 }
@@ -97,7 +97,7 @@ void fillDoses(MaterialData& m, double level, TargetOrgan focus, Random& rnd)
 void fillBioassay(MaterialData& m, const Nuclide& intake, const std::vector<const Nuclide*>& measured, int basePoints,
                   Random& rnd)
 {
-    const auto& times = BioassayTimes();
+    const auto& times = bioassayTimes();
     std::vector<const Nuclide*> records{&intake};
     for (const Nuclide* p : measured)
         if (p && std::find(records.begin(), records.end(), p) == records.end())
@@ -174,16 +174,16 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     // The measured progeny, and in full size the whole main chain.
     std::vector<const Nuclide*> progeny;
     for (int organ = 0; organ < CompartmentCount; ++organ) {
-        const StoredNuclideId m = MeasuredNuclide(data.m_nuclideId, static_cast<Compartment>(organ));
+        const StoredNuclideId m = measuredNuclide(data.m_nuclideId, static_cast<Compartment>(organ));
         if (!(m == data.m_nuclideId))
-            progeny.push_back(index.FindNuclide(m.element, m.mass));
+            progeny.push_back(index.findNuclide(m.element, m.mass));
     }
     if (full) {
         DecayChain chain;
         float cut = 0;
-        nuclide.GetChainArray(chain, cut);
+        nuclide.getChainArray(chain, cut);
         for (std::size_t i = 0; i < chain.size() && i < 3; ++i)
-            progeny.push_back(index.FindNuclide(chain[i].name.toString()));
+            progeny.push_back(index.findNuclide(chain[i].name.toString()));
     }
     const int basePoints = halfLifeDays > 30 ? BioassayTimeCount : 160 + static_cast<int>(rnd.between(0, 100));
 
@@ -311,7 +311,7 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& 
                 return true;
             }
         QString error;
-        if (!SaveFileAtomically(path, bytes, &error)) {
+        if (!saveFileAtomically(path, bytes, &error)) {
             result.error = path + QStringLiteral(": ") + error;
             return false;
         }
@@ -321,7 +321,7 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& 
     for (const Nuclide* node : nuclides) {
         DoseData data;
         GenerateSampleData(index, *node, size, data);
-        if (!write(node->name.toString() + QStringLiteral(".qvd"), DoseDataFileBytes(data, SyntheticSampleMarker)))
+        if (!write(node->name.toString() + QStringLiteral(".qvd"), doseDataFileBytes(data, SyntheticSampleMarker)))
             return result;
     }
     write(QStringLiteral("RadonData.txt"), GenerateRadonData());

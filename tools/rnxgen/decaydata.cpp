@@ -64,7 +64,7 @@ DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals
 
     DecayDataFiles files;
     for (const Nuclide& node : parsed.nodes)
-        WriteIndexRecord(node, files.index);
+        writeIndexRecord(node, files.index);
     files.spectra = radiations.records;
     files.beta = beta.records;
     files.nuclides = static_cast<long>(parsed.nodes.size());

@@ -40,19 +40,19 @@ int exportText(const QString& in, const QString& out)
     if (QFileInfo(in).isDir())
         return fail(in + QStringLiteral(" is a folder, not a file"));
     kav::NuclideIndex index;
-    const kav::IndexLoadResult loaded = index.LoadFromFile(in);
+    const kav::IndexLoadResult loaded = index.loadFromFile(in);
     if (loaded.status == kav::IndexLoadResult::Unreadable)
         return fail(in + QStringLiteral(": ") + loaded.problem);
     if (loaded.Failed())
         return fail(in + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
     // Without readable spectra the table goes without the summary's columns, and says why.
     kav::SpectraFiles spectra(index);
-    const auto sayingSpectraProblems = spectra.readFailed.Connect([](const kav::SpectrumRead& failure) {
+    const auto sayingSpectraProblems = spectra.readFailed.connect([](const kav::SpectrumRead& failure) {
         std::fprintf(stderr, "rnxgen: %s\n",
-                     qUtf8Printable(kav::SpectrumReadMessageOf(failure, kav::UiLanguage::English).text));
+                     qUtf8Printable(kav::spectrumReadMessageOf(failure, kav::UiLanguage::English).text));
     });
     QString error;
-    if (!index.SaveToText(out, spectra.Summary().nuclides, &error))
+    if (!index.saveToText(out, spectra.Summary().nuclides, &error))
         return fail(QStringLiteral("Cannot write ") + out + QStringLiteral(": ") + error);
     return 0;
 }
@@ -102,7 +102,7 @@ int main(int argc, char* argv[])
     for (const auto& [name, bytes] : {std::pair{"Index.rnx", &files.index}, std::pair{"Spectra.rnx", &files.spectra},
                                       std::pair{"Beta.rnx", &files.beta}}) {
         const QString path = dir.filePath(QLatin1String(name));
-        if (!kav::SaveFileAtomically(path, *bytes, &error))
+        if (!kav::saveFileAtomically(path, *bytes, &error))
             return fail(path + QStringLiteral(": ") + error);
     }
     std::printf("rnxgen: %ld nuclides, %ld spectrum lines, %ld beta-spectrum points written to %s\n", files.nuclides,

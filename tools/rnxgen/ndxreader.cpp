@@ -76,7 +76,7 @@ ParsedName parseName(std::string_view name, int column)
     const auto dash = name.find('-');
     if (dash == std::string_view::npos || dash == 0 || dash + 1 >= name.size())
         throw NdxError{column, QStringLiteral("\"%1\" is not a nuclide name").arg(RecordLine::text(name))};
-    ParsedName parsed{ElementBySymbol(RecordLine::text(name.substr(0, dash))), 0, IsomerState::Ground};
+    ParsedName parsed{elementBySymbol(RecordLine::text(name.substr(0, dash))), 0, IsomerState::Ground};
     if (parsed.element == ChemicalElement::None)
         throw NdxError{column, QStringLiteral("unknown element in \"%1\"").arg(RecordLine::text(name))};
     std::string_view mass = name.substr(dash + 1);
@@ -154,7 +154,7 @@ void parseDaughters(const RecordLine& r, Nuclide& node)
             continue;
         }
         const ParsedName d = parseName(dname, column);
-        DaughterSlot rec{MakeNuclideName(d.element, d.mass, d.state), -1, static_cast<float>(fraction)};
+        DaughterSlot rec{makeNuclideName(d.element, d.mass, d.state), -1, static_cast<float>(fraction)};
         if (dpos == 0) {
             stable.push_back(rec);
         } else {
@@ -184,7 +184,7 @@ Nuclide parseRecord(const RecordLine& r, std::array<long, 4>& positions)
     const ParsedName name = parseName(r.field(0, 7), 0);
     node.element = name.element;
     node.massNumber = static_cast<std::uint16_t>(name.mass);
-    node.mass = MakeAMass(name.mass, name.state);
+    node.mass = makeAMass(name.mass, name.state);
     node.name = NuclideName(r.field(0, 7));
     node.halfLife = static_cast<float>(r.real(7, 15, "half-life"));
     node.halfLifeUnit = parseUnit(r.field(15, 17), 15);

@@ -136,10 +136,10 @@ SpectraText ReadRadiationsText(const QByteArray& text)
             const double yield = number(f[3], "yield");
             const double energy = number(f[4], "energy");
             const SpectrumLine record{type, static_cast<float>(energy), static_cast<float>(yield * energy)};
-            if (!IsSoundSpectrumLine(record))
+            if (!isSoundSpectrumLine(record))
                 throw TextError{QStringLiteral("the energy or the energy per decay is too large")};
             addRecord(spectra, seen, latin1(f[0]));
-            AppendSpectrumRecord(spectra.records, record);
+            appendSpectrumRecord(spectra.records, record);
         });
     } catch (const TextError& e) {
         return rejected(lineNumber, e.what);
@@ -181,7 +181,7 @@ SpectraText ReadBetaText(const QByteArray& text)
             if (!std::isfinite(static_cast<float>(density)))
                 throw TextError{QStringLiteral("the spectrum density is too large")};
             addRecord(spectra, seen, nuclide);
-            AppendFloatRecord(spectra.records, static_cast<float>(density));
+            appendFloatRecord(spectra.records, static_cast<float>(density));
             --pointsDue;
         });
         if (pointsDue > 0)

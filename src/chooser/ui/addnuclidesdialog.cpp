@@ -163,7 +163,7 @@ void exchangeWithNext(QListWidget* list, int row)
 AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , m_chooser(source)
-    , CompareNuclides(ComparePeriodicTable)
+    , CompareNuclides(comparePeriodicTable)
 {
     setWindowTitle(QStringLiteral("Add radionuclides"));
     resize(624, 422);
@@ -346,21 +346,21 @@ void AddNuclidesDialog::FillOffered()
     const NuclideIndex& index = filter.Index();
     for (std::size_t e = 0; e < ElementCount; ++e) {
         const auto element = static_cast<ChemicalElement>(e);
-        if (!filter.FullElementSet().contains(element))
+        if (!filter.fullElementSet().contains(element))
             continue;
-        const QString symbol = ElementSymbol(element);
+        const QString symbol = elementSymbol(element);
         auto* top = new QTreeWidgetItem(
             m_elementsTree,
-            {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + ElementName(element, UiLanguage::English)});
+            {symbol + QString(symbol.size() == 1 ? 3 : 2, u' ') + elementName(element, UiLanguage::English)});
         std::vector<const Nuclide*> children;
-        const ElementRange range = index.RangeOf(element);
+        const ElementRange range = index.rangeOf(element);
         for (int i = range.first; i < range.first + range.count; ++i) {
-            const Nuclide* node = index.NodeAt(i);
-            if (node && filter.FullNuclideList().IndexOf(node->name.toString()) >= 0)
+            const Nuclide* node = index.nodeAt(i);
+            if (node && filter.FullNuclideList().indexOf(node->name.toString()) >= 0)
                 children.push_back(node);
         }
         std::stable_sort(children.begin(), children.end(),
-                         [](const Nuclide* a, const Nuclide* b) { return CompareMassOnly(*a, *b) < 0; });
+                         [](const Nuclide* a, const Nuclide* b) { return compareMassOnly(*a, *b) < 0; });
         for (const Nuclide* node : children) {
             auto* child = new QTreeWidgetItem(top, {node->mass.toString()});
             child->setData(0, kNodeRole, nodeData(node));
@@ -479,9 +479,9 @@ void AddNuclidesDialog::SortClicked(QAction* item)
 {
     item->setChecked(true);
     switch (item->data().toInt()) {
-    case 0: CompareNuclides = CompareAlphabetical; break;
-    case 2: CompareNuclides = CompareMass; break;
-    default: CompareNuclides = ComparePeriodicTable; break;
+    case 0: CompareNuclides = compareAlphabetical; break;
+    case 2: CompareNuclides = compareMass; break;
+    default: CompareNuclides = comparePeriodicTable; break;
     }
     SortList(m_chosenList);
     SortList(m_allNuclidesList);
@@ -496,10 +496,10 @@ void AddNuclidesDialog::SortList(QListWidget* list)
     NuclideList entries;
     for (int i = 0; i < list->count(); ++i)
         entries.Add(list->item(i)->text(), nodeOf(list->item(i)->data(kNodeRole)));
-    QuickSortNuclideList(entries, 0, entries.Count() - 1, [this](const NuclideList& l, int i, int j) {
-        const Nuclide* a = l.Objects(i);
-        const Nuclide* b = l.Objects(j);
-        return a && b ? CompareNuclides(*a, *b) : QString::compare(l.Strings(i), l.Strings(j));
+    quickSortNuclideList(entries, 0, entries.Count() - 1, [this](const NuclideList& l, int i, int j) {
+        const Nuclide* a = l.objects(i);
+        const Nuclide* b = l.objects(j);
+        return a && b ? CompareNuclides(*a, *b) : QString::compare(l.strings(i), l.strings(j));
     });
     const QSignalBlocker blocker(list);
     list->clear();

@@ -149,11 +149,11 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
             continue;
         edit->SetLanguage(m_selection.Language());
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::editingFinished, this, [this] { m_selection.SetChoiceHeld(false); });
+        connect(edit, &QLineEdit::editingFinished, this, [this] { m_selection.setChoiceHeld(false); });
     }
     ShowFilter();
     // Heard beside the selection's other listeners, while the dialog is open.
-    m_filterApplied = m_selection.filterApplied.Connect([this] { Refresh(); });
+    m_filterApplied = m_selection.filterApplied.connect([this] { Refresh(); });
     Refresh();
 }
 
@@ -164,14 +164,14 @@ bool AdvancedFilterDialog::eventFilter(QObject* watched, QEvent* event)
         const bool ends = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab
             || key == Qt::Key_Escape;
         if (!ends)
-            m_selection.SetChoiceHeld(true);
+            m_selection.setChoiceHeld(true);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 AdvancedFilterDialog::~AdvancedFilterDialog()
 {
-    m_selection.SetChoiceHeld(false);
+    m_selection.setChoiceHeld(false);
 }
 
 QListWidget* AdvancedFilterDialog::ResultNuclides() const
@@ -231,10 +231,10 @@ void AdvancedFilterDialog::Refresh()
     m_nuclidesCount->setText(CountText(static_cast<int>(m_selection.Nuclides().size()), CountKind::Nuclides, language));
     m_elementsList->clear();
     for (std::size_t e = 0; e < ElementCount; ++e)
-        if (filter.FullElementSet().contains(static_cast<ChemicalElement>(e)))
-            m_elementsList->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
+        if (filter.fullElementSet().contains(static_cast<ChemicalElement>(e)))
+            m_elementsList->addItem(elementSymbol(static_cast<ChemicalElement>(e)));
     m_elementsCount->setText(
-        CountText(static_cast<int>(m_selection.ElementList().size()), CountKind::Elements, language));
+        CountText(static_cast<int>(m_selection.elementList().size()), CountKind::Elements, language));
     BuildLines();
 }
 
@@ -316,8 +316,8 @@ void AdvancedFilterDialog::keyPressEvent(QKeyEvent* event)
 
 void AdvancedFilterDialog::done(int result)
 {
-    m_selection.SetChoiceHeld(false);
-    m_filterApplied.Reset();
+    m_selection.setChoiceHeld(false);
+    m_filterApplied.reset();
     QDialog::done(result);
 }
 

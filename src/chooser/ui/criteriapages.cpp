@@ -52,11 +52,11 @@ const CriterionCaption kCriteria[SpectrumCriterionCount] = {
 double shownBound(SpectrumCriterion option, float stored)
 {
     // In single precision, so that a stored 0.2 shows as 20, not 20.0000003.
-    return IsFractionOption(option) ? static_cast<double>(stored * 100.0f) : stored;
+    return isFractionOption(option) ? static_cast<double>(stored * 100.0f) : stored;
 }
 float storedBound(SpectrumCriterion option, double shown)
 {
-    return static_cast<float>(IsFractionOption(option) ? shown / 100 : shown);
+    return static_cast<float>(isFractionOption(option) ? shown / 100 : shown);
 }
 
 // The criteria grid: a row of 18 pixels for each option, lines between the cells.
@@ -141,7 +141,7 @@ MassPage::MassPage(CriteriaEditor& editor)
         grid->addWidget(end.enabled, max ? 2 : 1, 1, Qt::AlignHCenter);
         grid->addWidget(end.value, max ? 2 : 1, 2);
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
-            Write([&] { max ? Filter().AMass().SetMaxEnabled(on) : Filter().AMass().SetMinEnabled(on); });
+            Write([&] { max ? Filter().AMass().setMaxEnabled(on) : Filter().AMass().setMinEnabled(on); });
             SwitchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
@@ -201,7 +201,7 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
             for (int c = 0; c < 5; ++c)
                 if (IsItemChecked(m_parts[daughters].counts, c))
                     set.insert(static_cast<RelativesCount>(c));
-            Write([&] { CountFilter(daughters).SetCountSet(set); });
+            Write([&] { CountFilter(daughters).setCountSet(set); });
             SwitchOn(m_parts[daughters].enabled);
         });
     }
@@ -221,7 +221,7 @@ void DecayChainPage::ShowCriteria()
             m_parts[daughters].enabled->setChecked(counts.Enabled());
             for (int c = 0; c < 5; ++c)
                 SetItemChecked(m_parts[daughters].counts, c,
-                               counts.CountSet().contains(static_cast<RelativesCount>(c)));
+                               counts.countSet().contains(static_cast<RelativesCount>(c)));
         }
     });
 }
@@ -269,7 +269,7 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     connect(m_operation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked || Quiet())
             return;
-        Write([&] { Filter().Decay().SetOperation(static_cast<DecayModeMatch>(id)); });
+        Write([&] { Filter().Decay().setOperation(static_cast<DecayModeMatch>(id)); });
         ShowModes();
         SwitchOn(m_enabled);
     });
@@ -292,7 +292,7 @@ void DecayModePage::WriteModes()
         for (int m = 0; m < 5; ++m)
             if (IsItemChecked(m_modes, m))
                 set.insert(static_cast<DecayFilterKind>(m));
-        Write([&] { decay.SetAndSet(set); });
+        Write([&] { decay.setAndSet(set); });
         SwitchOn(m_enabled);
         return;
     }
@@ -303,7 +303,7 @@ void DecayModePage::WriteModes()
     for (int m = 0; m < 4; ++m)
         if (IsItemChecked(m_onlyModes, m))
             set.insert(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m));
-    Write([&] { decay.SetOrSet(set); });
+    Write([&] { decay.setOrSet(set); });
     SwitchOn(m_enabled);
 }
 
@@ -323,12 +323,12 @@ void DecayModePage::ShowModes()
         const bool any = decay.Operation() == DecayModeMatch::Any;
         for (int m = 0; m < 5; ++m)
             SetItemChecked(m_modes, m,
-                           any ? decay.OrSet().contains(static_cast<DecayFilterKind>(m))
-                               : decay.AndSet().contains(static_cast<DecayFilterKind>(m)));
+                           any ? decay.orSet().contains(static_cast<DecayFilterKind>(m))
+                               : decay.andSet().contains(static_cast<DecayFilterKind>(m)));
         for (int m = 0; m < 4; ++m)
             SetItemChecked(
                 m_onlyModes, m,
-                decay.OrSet().contains(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m)));
+                decay.orSet().contains(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m)));
         m_onlyModes->setVisible(any);
     });
 }
@@ -358,7 +358,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         end.units = new QComboBox(this);
         end.units->setObjectName(QStringLiteral("halfLifeUnit") + suffix);
         for (int u = 0; u < TimeUnitCount; ++u)
-            end.units->addItem(HalfLifeUnitLabel(static_cast<TimeUnit>(u), language));
+            end.units->addItem(halfLifeUnitLabel(static_cast<TimeUnit>(u), language));
         end.lambda = new FloatEdit(this);
         end.lambda->setObjectName(QStringLiteral("decayConstant") + suffix);
         MakeHalfLifeField(end.lambda);
@@ -371,21 +371,21 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         grid->addWidget(end.lambda, r, 4);
 
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
-            Write([&] { max ? Filter().HalfLifeTime().SetMaxEnabled(on) : Filter().HalfLifeTime().SetMinEnabled(on); });
+            Write([&] { max ? Filter().halfLifeTime().setMaxEnabled(on) : Filter().halfLifeTime().setMinEnabled(on); });
             SwitchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
             if (Quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].value->Value());
-            Write([&] { max ? Filter().HalfLifeTime().SetMaxValue(v) : Filter().HalfLifeTime().SetMinValue(v); });
+            Write([&] { max ? Filter().halfLifeTime().SetMaxValue(v) : Filter().halfLifeTime().SetMinValue(v); });
             ShowEnd(max, false, false, true);
             SwitchOn(m_ends[max].enabled);
         };
         connect(end.units, &QComboBox::activated, this, [this, max](int unit) {
             Write([&] {
-                max ? Filter().HalfLifeTime().SetMaxUnits(static_cast<TimeUnit>(unit))
-                    : Filter().HalfLifeTime().SetMinUnits(static_cast<TimeUnit>(unit));
+                max ? Filter().halfLifeTime().setMaxUnits(static_cast<TimeUnit>(unit))
+                    : Filter().halfLifeTime().setMinUnits(static_cast<TimeUnit>(unit));
             });
             ShowEnd(max, true, true, true);
             SwitchOn(m_ends[max].enabled);
@@ -394,7 +394,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
             if (Quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].lambda->Value());
-            Write([&] { max ? Filter().HalfLifeTime().SetMaxLambda(v) : Filter().HalfLifeTime().SetMinLambda(v); });
+            Write([&] { max ? Filter().halfLifeTime().setMaxLambda(v) : Filter().halfLifeTime().setMinLambda(v); });
             ShowEnd(max, true, true, false);
             SwitchOn(m_ends[max].enabled);
         };
@@ -402,7 +402,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
     m_database = new QPushButton(QStringLiteral("Set 'Min' && 'Max' values from database"), this);
     m_database->setObjectName(QStringLiteral("databaseButton"));
     connect(m_database, &QPushButton::clicked, this, [this] {
-        Write([&] { Filter().HalfLifeTime().SetAutoMinMaxValues(); });
+        Write([&] { Filter().halfLifeTime().setAutoMinMaxValues(); });
         ShowEnd(false, true, true, true);
         ShowEnd(true, true, true, true);
     });
@@ -414,7 +414,7 @@ void HalfLifePage::ShowCriteria()
 {
     for (bool max : {false, true}) {
         Show([&] {
-            const HalfLifeFilter& h = Filter().HalfLifeTime();
+            const HalfLifeFilter& h = Filter().halfLifeTime();
             m_ends[max].enabled->setChecked(max ? h.MaxEnabled() : h.MinEnabled());
         });
         ShowEnd(max, true, true, true);
@@ -424,14 +424,14 @@ void HalfLifePage::ShowCriteria()
 void HalfLifePage::ShowEnd(bool max, bool value, bool units, bool lambda)
 {
     Show([&] {
-        const HalfLifeFilter& h = Filter().HalfLifeTime();
+        const HalfLifeFilter& h = Filter().halfLifeTime();
         End& end = m_ends[max];
         if (value)
             end.value->SetValue(max ? h.MaxValue() : h.MinValue());
         if (units)
-            end.units->setCurrentIndex(static_cast<int>(max ? h.MaxUnits() : h.MinUnits()));
+            end.units->setCurrentIndex(static_cast<int>(max ? h.maxUnits() : h.minUnits()));
         if (lambda)
-            end.lambda->SetValue(max ? h.MaxLambda() : h.MinLambda());
+            end.lambda->SetValue(max ? h.maxLambda() : h.minLambda());
     });
 }
 
@@ -489,7 +489,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
             edit = new FloatEdit(grid);
             edit->setObjectName(
                 QStringLiteral("criterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
-            MakeBoundField(edit, IsFractionOption(option));
+            MakeBoundField(edit, isFractionOption(option));
             edit->setGeometry(captionWidth + checkWidth + 2 + (max ? boundWidth + 1 : 0), y, boundWidth,
                               CriteriaGrid::RowHeight);
             edit->onChange = [this, option, max] { WriteBound(option, max, false); };
@@ -500,7 +500,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
                 return;
             SpectrumCriteria options = Filter().Spectrum().Options();
             on ? options.insert(option) : options.erase(option);
-            Write([&] { Filter().Spectrum().SetOptions(options); });
+            Write([&] { Filter().Spectrum().setOptions(options); });
             if (on)
                 CriteriaPage::SwitchOn(m_enabled);
         });
@@ -554,7 +554,7 @@ void SpectrumPage::WriteBound(SpectrumCriterion option, bool max, bool typingEnd
         return;
     if (value == (max ? s.Max(option) : s.Min(option)))
         return;
-    Write([&] { max ? s.SetMax(option, value) : s.SetMin(option, value); });
+    Write([&] { max ? s.setMax(option, value) : s.setMin(option, value); });
     ShowBound(option, !max);
     SwitchOn(m_rows[Ordinal(option)].use);
 }

@@ -120,13 +120,13 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
     m_useElements->setChecked(filter.UseElementFilter());
     for (int e = 0; e < 100; ++e)
         (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? m_elementsIn : m_elementsOut)
-            ->addItem(ElementSymbol(static_cast<ChemicalElement>(e)));
+            ->addItem(elementSymbol(static_cast<ChemicalElement>(e)));
     m_useNuclide->setChecked(filter.UseNuclideFilter());
     for (const NuclideList::Entry& e : filter.Nuclides().Items())
         addNuclide(m_nuclidesIn, e.name, e.node);
     for (int i = 0; i < filter.Index().Count(); ++i) {
         const Nuclide* node = filter.Index().Items(i);
-        if (filter.Nuclides().IndexOf(node->name.toString()) < 0)
+        if (filter.Nuclides().indexOf(node->name.toString()) < 0)
             addNuclide(m_nuclidesOut, node->name.toString(), node);
     }
     m_nuclidesIn->sortItems();
@@ -149,11 +149,11 @@ void FilterDialog::SortElements(QListWidget* list) const
 {
     std::vector<ChemicalElement> elements;
     for (int i = 0; i < list->count(); ++i)
-        elements.push_back(ElementBySymbol(list->item(i)->text()));
+        elements.push_back(elementBySymbol(list->item(i)->text()));
     std::sort(elements.begin(), elements.end());
     list->clear();
     for (ChemicalElement e : elements)
-        list->addItem(ElementSymbol(e));
+        list->addItem(elementSymbol(e));
 }
 
 void FilterDialog::MoveSelected(bool toLeft)
@@ -179,8 +179,8 @@ void FilterDialog::accept()
     if (m_showElements) {
         ElementSet set;
         for (int i = 0; i < m_elementsIn->count(); ++i)
-            set.insert(ElementBySymbol(m_elementsIn->item(i)->text()));
-        m_filter.SetUseElementFilter(m_useElements->isChecked());
+            set.insert(elementBySymbol(m_elementsIn->item(i)->text()));
+        m_filter.setUseElementFilter(m_useElements->isChecked());
         m_filter.SetElementSet(set);
     }
     if (m_showNuclide) {
@@ -188,8 +188,8 @@ void FilterDialog::accept()
         for (int i = 0; i < m_nuclidesIn->count(); ++i)
             list.Add(m_nuclidesIn->item(i)->text(),
                      static_cast<const Nuclide*>(m_nuclidesIn->item(i)->data(kNodeRole).value<const void*>()));
-        m_filter.SetUseNuclideFilter(m_useNuclide->isChecked());
-        m_filter.SetNuclideList(list);
+        m_filter.setUseNuclideFilter(m_useNuclide->isChecked());
+        m_filter.setNuclideList(list);
     }
     m_filter.Change();
     QDialog::accept();

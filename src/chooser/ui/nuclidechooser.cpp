@@ -57,7 +57,7 @@ protected:
         painter.setPen(selected ? QColor(Qt::blue) : QColor(0x80, 0, 0x80));
         const int nameLeft = QFontMetrics(bold).horizontalAdvance(QStringLiteral("WW")) + 3;
         painter.drawText(r.adjusted(nameLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         ElementName(ElementBySymbol(symbol), m_selection.Language()).trimmed());
+                         elementName(elementBySymbol(symbol), m_selection.Language()).trimmed());
     }
 
 private:
@@ -90,10 +90,10 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     resize(213, 38);
     setMinimumHeight(38);
     m_periodicTable = new PeriodicTablePopup(index, this);
-    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().FullElementSet());
+    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
     m_periodicTable->onChoiceElement = [this](ChemicalElement e) { m_selection.SetElement(e); };
-    m_showingSelection = m_selection.changed.Connect([this] { ShowSelection(); });
-    m_followingFilter = m_selection.filterApplied.Connect([this] {
+    m_showingSelection = m_selection.changed.connect([this] { ShowSelection(); });
+    m_followingFilter = m_selection.filterApplied.connect([this] {
         UpdateAdvancedMark();
         const bool emptied = NuclideCount() == 0 && m_selection.Filter().Advanced().Enabled()
             && !m_selection.Filter().Advanced().Ignored();
@@ -104,7 +104,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
                               : QString());
         }
     });
-    m_selection.Filter().onChange = [this](ListFilter*) { m_selection.ApplyFilter(); };
+    m_selection.Filter().onChange = [this](ListFilter*) { m_selection.applyFilter(); };
 
     m_elementBox = makeBox(this);
     m_elementBox->setItemDelegate(new ElementItemDelegate(m_selection, m_elementBox));
@@ -117,8 +117,8 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
         box->view()->installEventFilter(this);
     }
     connect(m_elementBox, &QComboBox::activated, this, [this](int row) { m_selection.PickElement(row); });
-    connect(m_massBox, &QComboBox::activated, this, [this](int row) { m_selection.PickAMass(row); });
-    connect(m_nuclideBox, &QComboBox::activated, this, [this](int row) { m_selection.PickNuclide(row); });
+    connect(m_massBox, &QComboBox::activated, this, [this](int row) { m_selection.pickAMass(row); });
+    connect(m_nuclideBox, &QComboBox::activated, this, [this](int row) { m_selection.pickNuclide(row); });
 
     m_historyBar = new QWidget(this);
     auto* bar = new QHBoxLayout(m_historyBar);
@@ -163,7 +163,7 @@ void NuclideChooser::LayOut()
     m_nuclideBox->setGeometry(l.indentLeft, l.indentTop, l.widthNuclide, h);
     m_historyBar->setGeometry(l.indentLeft + l.widthElementDropDown + l.shiftToolbar, l.indentTop, l.widthToolbar, h);
     const int markLeft
-        = l.indentLeft + l.widthElementDropDown + l.shiftToolbar + (m_selection.HistoryKept() ? l.widthToolbar : 0);
+        = l.indentLeft + l.widthElementDropDown + l.shiftToolbar + (m_selection.historyKept() ? l.widthToolbar : 0);
     m_advancedButton->setGeometry(markLeft, l.indentTop, h, h);
     m_elementBox->view()->setMinimumWidth(l.widthElementDropDown);
     setMinimumWidth(markLeft + h + 8);
@@ -181,18 +181,18 @@ void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
 
 void NuclideChooser::ShowBoxes()
 {
-    const bool independent = m_selection.ChoiceType() == ChoiceKind::ElementAndMass;
+    const bool independent = m_selection.choiceType() == ChoiceKind::ElementAndMass;
     m_elementBox->setVisible(independent);
     m_massBox->setVisible(independent);
     m_nuclideBox->setVisible(!independent);
-    m_historyBar->setVisible(m_selection.HistoryKept());
+    m_historyBar->setVisible(m_selection.historyKept());
 }
 
 void NuclideChooser::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
     if (!m_selection.Active())
-        m_selection.Activate();
+        m_selection.activate();
 }
 
 QStringList NuclideChooser::FullNuclideList() const
@@ -218,16 +218,16 @@ void NuclideChooser::FillBox(QComboBox* box, const QStringList& items, int curre
 
 void NuclideChooser::ShowSelection()
 {
-    FillBox(m_elementBox, m_selection.ElementList(), m_selection.ElementRow());
-    FillBox(m_massBox, m_selection.AMassList(), m_selection.AMassRow());
-    FillBox(m_nuclideBox, FullNuclideList(), m_selection.NuclideRow());
+    FillBox(m_elementBox, m_selection.elementList(), m_selection.elementRow());
+    FillBox(m_massBox, m_selection.aMassList(), m_selection.aMassRow());
+    FillBox(m_nuclideBox, FullNuclideList(), m_selection.nuclideRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
     m_elementBox->setPlaceholderText(
-        m_selection.Element() != ChemicalElement::None ? ElementSymbol(m_selection.Element()) : QString());
+        m_selection.Element() != ChemicalElement::None ? elementSymbol(m_selection.Element()) : QString());
     m_massBox->setPlaceholderText(m_selection.AMass().toString().trimmed());
     m_nuclideBox->setPlaceholderText(m_selection.Name().trimmed());
-    m_elementBox->setToolTip(ElementName(m_selection.Element(), m_selection.Language()).trimmed());
-    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().FullElementSet());
+    m_elementBox->setToolTip(elementName(m_selection.Element(), m_selection.Language()).trimmed());
+    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
     UpdateHistoryButtons();
     UpdatePopupChecks();
     UpdateAdvancedMark();
@@ -251,7 +251,7 @@ void NuclideChooser::UpdateAdvancedMark()
         p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
     }));
     QString tip = QStringLiteral("Advanced filter on:\n  ")
-        + ActiveCriteria(advanced, m_selection.Language()).join(QStringLiteral("\n  "));
+        + activeCriteria(advanced, m_selection.Language()).join(QStringLiteral("\n  "));
     if (empty)
         tip += QStringLiteral("\nNo radionuclide passes it: the view keeps showing the last one.");
     m_advancedButton->setToolTip(tip + QStringLiteral("\nClick to change it."));
@@ -260,25 +260,25 @@ void NuclideChooser::UpdateAdvancedMark()
 void NuclideChooser::UpdateHistoryButtons()
 {
     for (auto [names, menu, button, hint, undo] :
-         {std::tuple{m_selection.UndoNames(), m_undoMenu, m_undoButton, kUndoHint, true},
-          std::tuple{m_selection.RedoNames(), m_redoMenu, m_redoButton, kRedoHint, false}}) {
+         {std::tuple{m_selection.undoNames(), m_undoMenu, m_undoButton, kUndoHint, true},
+          std::tuple{m_selection.redoNames(), m_redoMenu, m_redoButton, kRedoHint, false}}) {
         menu->clear();
         const bool isUndo = undo;
         for (int i = 0; i < names.size(); ++i) {
             QAction* a = menu->addAction(names[i]);
             // An entry the panel no longer offers cannot be gone back to.
-            a->setEnabled(m_selection.Offers(names[i]));
+            a->setEnabled(m_selection.offers(names[i]));
             connect(a, &QAction::triggered, this,
                     [this, i, isUndo] { isUndo ? m_selection.Undo(i) : m_selection.Redo(i); });
         }
-        button->setEnabled(!names.isEmpty() && m_selection.Offers(names.front()));
+        button->setEnabled(!names.isEmpty() && m_selection.offers(names.front()));
         button->setToolTip(names.isEmpty() ? QString() : undoRedoHint ? hint : names.front());
     }
 }
 
 void NuclideChooser::SetShowUndoRedoButtons(bool value)
 {
-    m_selection.SetHistoryKept(value);
+    m_selection.setHistoryKept(value);
     ShowBoxes();
     LayOut();
 }
@@ -287,7 +287,7 @@ void NuclideChooser::SetChoiceType(ChoiceKind value)
 {
     if (m_popupMenuOptions.empty() && m_selection.Active())
         return;
-    if (value == m_selection.ChoiceType())
+    if (value == m_selection.choiceType())
         return;
     m_selection.SetChoiceType(value);
     ShowBoxes();
@@ -298,7 +298,7 @@ void NuclideChooser::SetLanguage(UiLanguage value)
 {
     m_selection.SetLanguage(value);
     m_periodicTable->SetLanguage(value);
-    m_elementBox->setToolTip(ElementName(m_selection.Element(), value).trimmed());
+    m_elementBox->setToolTip(elementName(m_selection.Element(), value).trimmed());
     RetitlePopupMenu();
     m_elementBox->view()->update();
 }
@@ -338,10 +338,10 @@ void NuclideChooser::BuildPopupMenu()
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<NuclideSortOrder>(i);
         m_menu.sorts[static_cast<std::size_t>(i)] = add(sorts, sort, [this, type] {
-            if (m_selection.ChoiceType() == ChoiceKind::FullList)
-                m_selection.SetSortOrder(type);
+            if (m_selection.choiceType() == ChoiceKind::FullList)
+                m_selection.setSortOrder(type);
             else
-                m_selection.SetElementsSortType(type);
+                m_selection.setElementsSortType(type);
         });
     }
     const bool filter = m_popupMenuOptions.contains(ChooserMenuEntry::Filter);
@@ -387,15 +387,15 @@ void NuclideChooser::UpdatePopupChecks()
 {
     if (!m_nuclideMenu)
         return;
-    m_menu.choices[0]->setChecked(m_selection.ChoiceType() == ChoiceKind::ElementAndMass);
-    m_menu.choices[1]->setChecked(m_selection.ChoiceType() == ChoiceKind::FullList);
+    m_menu.choices[0]->setChecked(m_selection.choiceType() == ChoiceKind::ElementAndMass);
+    m_menu.choices[1]->setChecked(m_selection.choiceType() == ChoiceKind::FullList);
     const NuclideSortOrder current
-        = m_selection.ChoiceType() == ChoiceKind::FullList ? m_selection.SortOrder() : m_selection.ElementsSortType();
+        = m_selection.choiceType() == ChoiceKind::FullList ? m_selection.sortOrder() : m_selection.elementsSortType();
     for (int i = 0; i < 4; ++i)
         m_menu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
     m_menu.sorts[Ordinal(NuclideSortOrder::MassNumber)]->setVisible(
-        m_popupMenuOptions.contains(ChooserMenuEntry::Sort) && m_selection.ChoiceType() == ChoiceKind::FullList);
+        m_popupMenuOptions.contains(ChooserMenuEntry::Sort) && m_selection.choiceType() == ChoiceKind::FullList);
 }
 
 QString NuclideChooser::Caption(int entry) const
@@ -418,11 +418,11 @@ void NuclideChooser::ExecAdvFilterDialog()
     AdvancedFilter& advanced = m_selection.Filter().Advanced();
     AdvancedFilterDialog form(m_selection, this);
     form.Pages()->setCurrentIndex(
-        std::clamp(advanced.FormLastPage(), 0, static_cast<int>(AdvancedFilterDialog::Page::Spectrum)));
-    form.SetIsMoreWidth(advanced.FormIsMoreWidth());
+        std::clamp(advanced.formLastPage(), 0, static_cast<int>(AdvancedFilterDialog::Page::Spectrum)));
+    form.SetIsMoreWidth(advanced.formIsMoreWidth());
     execModal(form);
-    advanced.SetFormLastPage(form.Pages()->currentIndex());
-    advanced.SetFormIsMoreWidth(form.IsMoreWidth());
+    advanced.setFormLastPage(form.Pages()->currentIndex());
+    advanced.setFormIsMoreWidth(form.IsMoreWidth());
 }
 
 void NuclideChooser::ClearAdvancedFilter()
@@ -482,16 +482,16 @@ void NuclideChooser::GoToTypedName()
     // A mass alone ("60", "99m") is one of the element shown.
     static const QRegularExpression massAlone(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}[mMnN]?")));
     const bool onlyMass = massAlone.match(typed).hasMatch() && m_selection.Element() != ChemicalElement::None;
-    const QString name = NuclideNameFromTyping(onlyMass ? ElementSymbol(m_selection.Element()) + typed : typed);
+    const QString name = nuclideNameFromTyping(onlyMass ? elementSymbol(m_selection.Element()) + typed : typed);
     if (name.isEmpty()) {
         SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
         return;
     }
     if (!name.contains(u'-')) { // an element symbol alone
-        const ChemicalElement element = ElementBySymbol(name);
+        const ChemicalElement element = elementBySymbol(name);
         if (element == ChemicalElement::None)
             SayStatus(QStringLiteral("%1: no such element").arg(name));
-        else if (!m_selection.Filter().FullElementSet().contains(element))
+        else if (!m_selection.Filter().fullElementSet().contains(element))
             SayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
         else {
             m_selection.SetElement(element);
@@ -499,18 +499,18 @@ void NuclideChooser::GoToTypedName()
         }
         return;
     }
-    const Nuclide* node = m_index.FindNuclide(name);
+    const Nuclide* node = m_index.findNuclide(name);
     if (!node) {
         SayStatus(QStringLiteral("%1: no such radionuclide").arg(name));
         return;
     }
     const QString canonical = node->name.toString();
-    if (m_selection.Offers(canonical)) {
-        m_selection.SetElementAndAMass(node->element, node->mass);
+    if (m_selection.offers(canonical)) {
+        m_selection.setElementAndAMass(node->element, node->mass);
         SayStatus(QString());
         return;
     }
-    if (m_selection.Filter().UseNuclideFilter() && m_selection.Filter().Nuclides().IndexOf(canonical) < 0)
+    if (m_selection.Filter().UseNuclideFilter() && m_selection.Filter().Nuclides().indexOf(canonical) < 0)
         SayStatus(QStringLiteral("%1: no data file").arg(canonical));
     else if (m_selection.Filter().Advanced().Enabled() && !m_selection.Filter().Advanced().Ignored())
         SayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
@@ -552,10 +552,10 @@ void NuclideChooser::EditNuclide()
     other->SetShowUndoRedoButtons(false);
     other->Selection().Filter().Assign(m_selection.Filter());
     other->SetLanguage(m_selection.Language());
-    other->SetChoiceType(m_selection.ChoiceType());
-    other->Selection().SetSortOrder(m_selection.SortOrder());
+    other->SetChoiceType(m_selection.choiceType());
+    other->Selection().setSortOrder(m_selection.sortOrder());
     other->SetWidthsNShifts(m_layout);
-    other->Selection().SetElementAndAMass(m_selection.Element(), m_selection.AMass());
+    other->Selection().setElementAndAMass(m_selection.Element(), m_selection.AMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -563,7 +563,7 @@ void NuclideChooser::EditNuclide()
     layout->addWidget(other, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
     if (execModal(dialog) == QDialog::Accepted)
-        m_selection.SetElementAndAMass(other->Selection().Element(), other->Selection().AMass());
+        m_selection.setElementAndAMass(other->Selection().Element(), other->Selection().AMass());
 }
 
 namespace {

@@ -54,7 +54,7 @@ public:
     ElementGroupColours& ElementGroups() { return m_periodicTable->ElementGroups(); }
     PeriodicTablePopup* ElementMenu() const { return m_periodicTable; }
 
-    int ElCount() const { return static_cast<int>(m_selection.ElementList().size()); }
+    int ElCount() const { return static_cast<int>(m_selection.elementList().size()); }
     int NuclideCount() const { return static_cast<int>(m_selection.Nuclides().size()); }
     QStringList FullNuclideList() const;
 

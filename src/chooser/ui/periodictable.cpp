@@ -102,12 +102,12 @@ void OfferedElements::SetElementSet(const ElementSet& value)
 
 std::array<std::int32_t, 4> OfferedElements::StoredElementSet() const
 {
-    return EncodeElementSet(m_elementSet);
+    return encodeElementSet(m_elementSet);
 }
 
 void OfferedElements::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
 {
-    SetElementSet(DecodeElementSet(stored));
+    SetElementSet(decodeElementSet(stored));
 }
 
 bool OfferedElements::EditDlg(QWidget* parent)
@@ -252,7 +252,7 @@ void PeriodicTablePopup::SetHot(QPoint cell)
         m_nameTip->hide();
         return;
     }
-    m_nameTip->setText(ElementName(e, m_language).trimmed());
+    m_nameTip->setText(elementName(e, m_language).trimmed());
     m_nameTip->adjustSize();
     // Above the table, over the cell's column: it hides no element (below the table where the
     // screen has no room above it).
@@ -306,7 +306,7 @@ void PeriodicTablePopup::paintEvent(QPaintEvent*)
             const ChemicalElement e = CellElement(r, c);
             if (e == ChemicalElement::None)
                 continue;
-            const QString symbol = ElementSymbol(e);
+            const QString symbol = elementSymbol(e);
             if (!IsElementEnabled(e)) {
                 // Engraved: light text with the grey one a pixel up and left of it.
                 p.setPen(pal.color(QPalette::Light));

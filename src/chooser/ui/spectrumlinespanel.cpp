@@ -127,10 +127,10 @@ void SpectrumLinesPanel::Rebuild()
     const SpectrumFilter& s = m_selection.Filter().Advanced().Spectrum();
     // The kinds of lines offered are the groups of the spectrum criteria, in their order.
     const auto group = static_cast<LineGroup>(m_kind);
-    const SpectrumCriterion energy = EnergyOptionOf(group);
-    const SpectrumCriterion yield = YieldOptionOf(group);
+    const SpectrumCriterion energy = energyOptionOf(group);
+    const SpectrumCriterion yield = yieldOptionOf(group);
     LineQuery query;
-    query.types = m_kind == LineKind::Alpha ? RadiationsOf(LineGroup::Alpha)
+    query.types = m_kind == LineKind::Alpha ? radiationsOf(LineGroup::Alpha)
         : m_kind == LineKind::Beta          ? m_betaSet
                                             : m_gammaSet;
     if (s.Options().contains(energy))
@@ -142,8 +142,8 @@ void SpectrumLinesPanel::Rebuild()
     if (query.energy || query.yield) {
         std::vector<const Nuclide*> nuclides;
         for (const NuclideSelection::Entry& entry : m_selection.Nuclides())
-            nuclides.push_back(index.FindNuclide(entry.name));
-        FoundLines found = FindLines(s.Spectra(), nuclides, query);
+            nuclides.push_back(index.findNuclide(entry.name));
+        FoundLines found = findLines(s.Spectra(), nuclides, query);
         m_lines = std::move(found.lines);
         m_linesCut = found.cut;
     }
@@ -193,7 +193,7 @@ void SpectrumLinesPanel::ShowLines()
         }
         const FoundLine& line = m_lines[static_cast<std::size_t>(r - 1)];
         m_grid->SetCells(1, r, line.node->name.toString());
-        m_grid->SetCells(2, r, HalfLifeText(*line.node, language));
+        m_grid->SetCells(2, r, halfLifeText(*line.node, language));
         m_grid->SetCells(3, r, QString::number(line.energy, 'g', 6));
         m_grid->SetCells(4, r, QString::number(line.yield, 'g', 4));
         m_grid->SetCells(5, r, QString::number(line.node->decayConstant, 'g', 8));
@@ -239,7 +239,7 @@ LineTypesDialog::LineTypesDialog(const RadiationTypes& beta, const RadiationType
     auto makeList = [&](std::initializer_list<int> codes, const RadiationTypes& set) {
         QStringList names;
         for (int code : codes)
-            names << RadiationName(code, language);
+            names << radiationName(code, language);
         QListWidget* list = MakeCheckList(names, 1, frame);
         int row = 0;
         for (int code : codes) {

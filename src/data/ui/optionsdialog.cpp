@@ -66,7 +66,7 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , browseFolder([this](const QString& start) { return defaultBrowse(this, start); })
     , m_remembered(remembered)
-    , m_preference(ProgramSettings::WithDefaults(locations)) // Load fills it from the caller's
+    , m_preference(ProgramSettings::withDefaults(locations)) // Load fills it from the caller's
 {
     setWindowTitle(QStringLiteral("Options"));
     m_mainPages = new QTabWidget(this);
@@ -82,7 +82,7 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
     // Below the pages, shown whichever page the dialog opens on.
     m_language = new QComboBox(this);
     for (const UiLanguage language : {UiLanguage::English, UiLanguage::Russian, UiLanguage::Ukrainian})
-        m_language->addItem(LanguageOwnName(language), int(language));
+        m_language->addItem(languageOwnName(language), int(language));
     m_language->setToolTip(QStringLiteral("The language of the radionuclide choosers, their dialogs and messages, "
                                           "and of the system's dialogs"));
     auto* languageLabel = new QLabel(QStringLiteral("&Language"), this);
@@ -121,16 +121,16 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
     connect(m_unitsPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
     // A unit chosen in a box goes straight into the working copy.
     ProgramSettings& p = *m_preference;
-    m_bioassayDose->SetOnChange([this, &p] { p.SetBioassayDoseUnit(m_bioassayDose->Value()); });
-    m_bioassayContent->SetOnChange([this, &p] { p.SetBioassayContentUnit(m_bioassayContent->Value()); });
-    m_bioassayIntake->SetOnChange([this, &p] { p.SetBioassayIntakeUnit(m_bioassayIntake->Value()); });
-    m_bioassayTime->SetOnChange([this, &p] { p.SetBioassayTimeUnit(m_bioassayTime->Value()); });
-    connect(m_bioassayWholeDays, &QCheckBox::toggled, this, [&p](bool on) { p.SetBioassayWholeDays(on); });
-    m_mixtureDose->SetOnChange([this, &p] { p.SetMixtureDoseUnit(m_mixtureDose->Value()); });
-    m_mixtureActivity->SetOnChange([this, &p] { p.SetMixtureActivityUnit(m_mixtureActivity->Value()); });
-    m_materialsDose->SetOnChange([this, &p] { p.SetMaterialsDoseUnit(m_materialsDose->Value()); });
-    m_materialsActivity->SetOnChange([this, &p] { p.SetMaterialsActivityUnit(m_materialsActivity->Value()); });
-    connect(m_autoSave, &QCheckBox::toggled, this, [&p](bool on) { p.SetAutoSave(on); });
+    m_bioassayDose->SetOnChange([this, &p] { p.setBioassayDoseUnit(m_bioassayDose->Value()); });
+    m_bioassayContent->SetOnChange([this, &p] { p.setBioassayContentUnit(m_bioassayContent->Value()); });
+    m_bioassayIntake->SetOnChange([this, &p] { p.setBioassayIntakeUnit(m_bioassayIntake->Value()); });
+    m_bioassayTime->SetOnChange([this, &p] { p.setBioassayTimeUnit(m_bioassayTime->Value()); });
+    connect(m_bioassayWholeDays, &QCheckBox::toggled, this, [&p](bool on) { p.setBioassayWholeDays(on); });
+    m_mixtureDose->SetOnChange([this, &p] { p.setMixtureDoseUnit(m_mixtureDose->Value()); });
+    m_mixtureActivity->SetOnChange([this, &p] { p.setMixtureActivityUnit(m_mixtureActivity->Value()); });
+    m_materialsDose->SetOnChange([this, &p] { p.setMaterialsDoseUnit(m_materialsDose->Value()); });
+    m_materialsActivity->SetOnChange([this, &p] { p.setMaterialsActivityUnit(m_materialsActivity->Value()); });
+    connect(m_autoSave, &QCheckBox::toggled, this, [&p](bool on) { p.setAutoSave(on); });
     connect(m_language, &QComboBox::activated, this,
             [this, &p] { p.SetLanguage(static_cast<UiLanguage>(m_language->currentData().toInt())); });
 }
@@ -235,26 +235,26 @@ OptionsDialog::~OptionsDialog() = default;
 void OptionsDialog::ShowSettings()
 {
     const ProgramSettings& p = *m_preference;
-    m_bioassayDose->SetValue(p.BioassayDoseUnit());
-    m_bioassayContent->SetValue(p.BioassayContentUnit());
-    m_bioassayIntake->SetValue(p.BioassayIntakeUnit());
-    m_bioassayTime->SetValue(p.BioassayTimeUnit());
+    m_bioassayDose->SetValue(p.bioassayDoseUnit());
+    m_bioassayContent->SetValue(p.bioassayContentUnit());
+    m_bioassayIntake->SetValue(p.bioassayIntakeUnit());
+    m_bioassayTime->SetValue(p.bioassayTimeUnit());
     for (QCheckBox* box : {m_bioassayWholeDays, m_autoSave}) {
         const QSignalBlocker blocker(box);
-        box->setChecked(box == m_autoSave ? p.AutoSave() : p.BioassayWholeDays());
+        box->setChecked(box == m_autoSave ? p.AutoSave() : p.bioassayWholeDays());
     }
     m_language->setCurrentIndex(m_language->findData(int(p.Language())));
-    m_mixtureDose->SetValue(p.MixtureDoseUnit());
-    m_mixtureActivity->SetValue(p.MixtureActivityUnit());
-    m_materialsDose->SetValue(p.MaterialsDoseUnit());
-    m_materialsActivity->SetValue(p.MaterialsActivityUnit());
+    m_mixtureDose->SetValue(p.mixtureDoseUnit());
+    m_mixtureActivity->SetValue(p.mixtureActivityUnit());
+    m_materialsDose->SetValue(p.materialsDoseUnit());
+    m_materialsActivity->SetValue(p.materialsActivityUnit());
 }
 
 void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
 {
     m_options = options;
     m_preference->Assign(preference);
-    m_dataFolderEdit->setText(m_preference->DataFolderPath());
+    m_dataFolderEdit->setText(m_preference->dataFolderPath());
     ShowSettings();
     switch (options) {
     case OptionsPage::DataFolder:
@@ -284,22 +284,22 @@ void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
 
 void OptionsDialog::BrowseDataFolder()
 {
-    const QString chosen = browseFolder(m_preference->DataFolderPath());
+    const QString chosen = browseFolder(m_preference->dataFolderPath());
     if (chosen.isEmpty())
         return;
-    if (DoseDataFolder(chosen).HoldsDataFiles()) {
+    if (DoseDataFolder(chosen).holdsDataFiles()) {
         m_message->clear();
-    } else if (m_preference->DataFolder().HoldsDataFiles()) {
+    } else if (m_preference->DataFolder().holdsDataFiles()) {
         // A folder without data files would leave every view empty: the one in use stays.
         m_message->setText(
             QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
-                .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(m_preference->DataFolderPath())));
+                .arg(QDir::toNativeSeparators(chosen), QDir::toNativeSeparators(m_preference->dataFolderPath())));
         return;
     } else {
         m_message->setText(NoDataFilesMessage);
     }
-    m_preference->SetDataFolderPath(chosen);
-    m_dataFolderEdit->setText(m_preference->DataFolderPath());
+    m_preference->setDataFolderPath(chosen);
+    m_dataFolderEdit->setText(m_preference->dataFolderPath());
 }
 
 void OptionsDialog::RestoreDefaultValues()
@@ -315,13 +315,13 @@ void OptionsDialog::RestoreDefaultValues()
 void OptionsDialog::accept()
 {
     if (m_mainPages->indexOf(m_foldersPage) >= 0) {
-        if (!QFileInfo(m_preference->DataFolderPath()).isDir()) {
+        if (!QFileInfo(m_preference->dataFolderPath()).isDir()) {
             m_mainPages->setCurrentWidget(m_foldersPage);
             m_dataFolderEdit->setFocus();
             return;
         }
         // A folder without data files cannot be taken; the message above says what is wanted.
-        if (!m_preference->DataFolder().HoldsDataFiles())
+        if (!m_preference->DataFolder().holdsDataFiles())
             return;
     }
     QDialog::accept();

@@ -114,7 +114,7 @@ void TimeUnitComboBox::SetUseLongNames(bool value)
 QString TimeUnitComboBox::UnitLabel(int ordinal) const
 {
     const auto unit = static_cast<TimeUnit>(ordinal);
-    return m_useLongNames ? TimeUnitLongLabel(unit, Language()) : TimeUnitShortLabel(unit, Language());
+    return m_useLongNames ? timeUnitLongLabel(unit, Language()) : timeUnitShortLabel(unit, Language());
 }
 
 const ActivityUnits ActivityUnitComboBox::DefaultEnabled{
@@ -129,7 +129,7 @@ ActivityUnitComboBox::ActivityUnitComboBox(QWidget* parent)
 
 QString ActivityUnitComboBox::UnitLabel(int ordinal) const
 {
-    return ActivityUnitLabel(static_cast<ActivityUnit>(ordinal), Language());
+    return activityUnitLabel(static_cast<ActivityUnit>(ordinal), Language());
 }
 
 const DoseUnits DoseUnitComboBox::DefaultEnabled{DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv, DoseUnit::mRem,

@@ -91,9 +91,9 @@ protected:
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
         panel->SetPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
-        panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
-        hearingChoices.push_back(panel->Selection().nuclideChosen.Connect(
-            [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
+        panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+        hearingChoices.push_back(panel->Selection().nuclideChosen.connect(
+            [this](const NuclideIdentity& rnx) { reports << rnx.nameText(); }));
         panel->onStatusText = [this](const QString& text) { status << text; };
         panel->resize(260, 40);
         panel->show();
@@ -140,11 +140,11 @@ bool hasPhotonLine(const NuclideIndex& index, const Nuclide& node, float lo, flo
 {
     const SpectraFiles spectra(index);
     SpectrumLines lines;
-    if (!spectra.ReadLines(&node, lines))
+    if (!spectra.readLines(&node, lines))
         return false;
     for (const SpectrumLine& line : lines) {
         const float v = byYield ? line.yield : line.energy;
-        if (IsPhotonGroupRadiation(line.radiation) && v >= lo && v <= hi)
+        if (isPhotonGroupRadiation(line.radiation) && v >= lo && v <= hi)
             return true;
     }
     return false;
@@ -229,8 +229,8 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
             EXPECT_EQ(f.ResultNuclides()->count(), names.size());
             EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->NuclideCount()));
             EXPECT_EQ(f.ElementsCount()->text(), QStringLiteral("%1 elements").arg(panel->ElCount()));
-            for (const QString& element : panel->Selection().ElementList())
-                EXPECT_TRUE(panel->Selection().Filter().FullElementSet().contains(ElementBySymbol(element)));
+            for (const QString& element : panel->Selection().elementList())
+                EXPECT_TRUE(panel->Selection().Filter().fullElementSet().contains(elementBySymbol(element)));
             // Switched off, the criteria stay but the chooser offers everything again.
             click(f.EnabledBox());
             EXPECT_EQ(offered().size(), index.Count());
@@ -430,15 +430,15 @@ TEST_F(AdvancedFilterDialogTest, HalfLifeFieldsFollowEachOther)
         EXPECT_EQ(f.HalfLifeUnits(false)->currentText(), QStringLiteral("y"));
         EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
         click(f.DatabaseButton());
-        EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.LongestHalfLife().halfLife);
-        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), static_cast<int>(index.ShortestHalfLife().halfLifeUnit));
+        EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.longestHalfLife().halfLife);
+        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), static_cast<int>(index.shortestHalfLife().halfLifeUnit));
     });
 }
 
 TEST_F(AdvancedFilterDialogTest, OtherListenersHearWhileOpenAndEditsStayAfterClosing)
 {
     int changes = 0;
-    const auto heard = panel->Selection().filterApplied.Connect([&] { ++changes; });
+    const auto heard = panel->Selection().filterApplied.connect([&] { ++changes; });
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.EnabledBox());
         click(f.findChild<QToolButton*>(QStringLiteral("page0")));
@@ -451,7 +451,7 @@ TEST_F(AdvancedFilterDialogTest, OtherListenersHearWhileOpenAndEditsStayAfterClo
     EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
     EXPECT_EQ(panel->Selection().Filter().Advanced().AMass().MinValue(), 250);
     for (const QString& name : offered())
-        EXPECT_GE(index.FindNuclide(name)->massNumber, 250);
+        EXPECT_GE(index.findNuclide(name)->massNumber, 250);
     const int before = changes;
     panel->Selection().Filter().Advanced().AMass().SetMinValue(240);
     EXPECT_EQ(changes, before + 1);
@@ -513,7 +513,7 @@ TEST_F(AdvancedFilterDialogTest, WideModeOnlyOnTheSpectrumPage)
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
     });
-    EXPECT_TRUE(panel->Selection().Filter().Advanced().FormIsMoreWidth());
+    EXPECT_TRUE(panel->Selection().Filter().Advanced().formIsMoreWidth());
     openDialog([&](AdvancedFilterDialog& f) { EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth); });
 }
 
@@ -549,7 +549,7 @@ TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
     EXPECT_FALSE(panel->AdvancedMark()->isVisible());
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
-    a.Decay().SetOrSet({DecayFilterKind::AlphaOnly});
+    a.Decay().setOrSet({DecayFilterKind::AlphaOnly});
     a.Decay().SetEnabled(true);
     a.SetEnabled(true);
     EXPECT_TRUE(panel->AdvancedMark()->isVisible());
@@ -559,7 +559,7 @@ TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
     // Nothing passes: the chooser is empty, the views keep their nuclide, the line says why.
     reports.clear();
     a.AMass().SetMinValue(257);
-    a.AMass().SetMinEnabled(true);
+    a.AMass().setMinEnabled(true);
     EXPECT_EQ(panel->NuclideCount(), 0);
     EXPECT_TRUE(reports.isEmpty());
     ASSERT_FALSE(status.isEmpty());
@@ -589,14 +589,14 @@ TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 // filter gives back that nuclide, without a report or a step in the history.
 TEST_F(AdvancedFilterDialogTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBack)
 {
-    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
+    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
     reports.clear();
-    const QStringList history = panel->Selection().UndoNames();
+    const QStringList history = panel->Selection().undoNames();
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
-    a.Decay().SetOrSet({DecayFilterKind::AlphaOnly});
+    a.Decay().setOrSet({DecayFilterKind::AlphaOnly});
     a.Decay().SetEnabled(true);
     a.AMass().SetMaxValue(100);
-    a.AMass().SetMaxEnabled(true);
+    a.AMass().setMaxEnabled(true);
     a.SetEnabled(true);
     ASSERT_EQ(panel->NuclideCount(), 0);
     EXPECT_EQ(panel->ElementBox()->currentIndex(), -1);
@@ -611,14 +611,14 @@ TEST_F(AdvancedFilterDialogTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBa
     EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Cs"));
     EXPECT_EQ(panel->AMassBox()->currentText(), QStringLiteral("137"));
     EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
-    EXPECT_EQ(panel->Selection().UndoNames(), history);
+    EXPECT_EQ(panel->Selection().undoNames(), history);
 }
 
 // Typing a bound digit by digit: the lists follow every key, the chooser's nuclide moves only
 // when the typing ends, and not at all when it still passes.
 TEST_F(AdvancedFilterDialogTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnds)
 {
-    const QStringList history = panel->Selection().UndoNames();
+    const QStringList history = panel->Selection().undoNames();
     reports.clear();
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page0")));
@@ -642,7 +642,7 @@ TEST_F(AdvancedFilterDialogTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnd
         EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
         EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Co"));
         EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
-        EXPECT_EQ(panel->Selection().UndoNames(), history);
+        EXPECT_EQ(panel->Selection().undoNames(), history);
 
         // A bound Co-60 does not pass: it moves once, when the typing ends.
         max->selectAll();
@@ -650,7 +650,7 @@ TEST_F(AdvancedFilterDialogTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnd
         EXPECT_TRUE(reports.isEmpty());
         QTest::keyClick(max, Qt::Key_Tab);
         EXPECT_EQ(reports, QStringList{"H-3"});
-        EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("Co-60"));
+        EXPECT_EQ(panel->Selection().undoNames().front(), QStringLiteral("Co-60"));
     });
 }
 
@@ -677,14 +677,14 @@ TEST_F(AdvancedFilterDialogTest, QuickEntryTakesANameInAnyUsualSpelling)
     };
     for (const auto& [typed, name] : spellings) {
         SCOPED_TRACE(typed);
-        panel->Selection().SetElementAndAMass(ChemicalElement::H, "3");
+        panel->Selection().setElementAndAMass(ChemicalElement::H, "3");
         QComboBox* box = panel->ElementBox();
         box->setFocus();
         QTest::keyClicks(box, QString::fromLatin1(typed));
         EXPECT_EQ(panel->TypedName(), QString::fromLatin1(typed));
         QTest::keyClick(box, Qt::Key_Return);
         EXPECT_EQ(panel->Selection().Name(), QString::fromLatin1(name));
-        EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("H-3")) << "through the chooser's history";
+        EXPECT_EQ(panel->Selection().undoNames().front(), QStringLiteral("H-3")) << "through the chooser's history";
         EXPECT_TRUE(panel->TypedName().isEmpty());
     }
     EXPECT_TRUE(messages.boxes.empty());
@@ -692,13 +692,13 @@ TEST_F(AdvancedFilterDialogTest, QuickEntryTakesANameInAnyUsualSpelling)
 
 TEST_F(AdvancedFilterDialogTest, QuickEntrySaysWhyANameIsNotTaken)
 {
-    panel->Selection().Filter().SetUseNuclideFilter(true);
-    panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
-    panel->Selection().Filter().Advanced().Decay().SetOrSet(
+    panel->Selection().Filter().setUseNuclideFilter(true);
+    panel->Selection().Filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
+    panel->Selection().Filter().Advanced().Decay().setOrSet(
         {DecayFilterKind::AlphaOnly, DecayFilterKind::BetaMinusOnly});
     panel->Selection().Filter().Advanced().Decay().SetEnabled(true);
     panel->Selection().Filter().Advanced().SetEnabled(true);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     struct Case {
         const char* typed;
         const char* said;
@@ -765,12 +765,12 @@ TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Down);
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
         EXPECT_FALSE(
-            panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(static_cast<RelativesCount>(1)));
+            panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(1)));
         EXPECT_TRUE(
-            panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(static_cast<RelativesCount>(0)));
+            panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(0)));
         QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
         EXPECT_TRUE(
-            panel->Selection().Filter().Advanced().Ancestors().CountSet().contains(static_cast<RelativesCount>(1)));
+            panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(1)));
 
         // The underlined letter of a page button opens its page.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);

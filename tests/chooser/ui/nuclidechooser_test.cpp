@@ -33,11 +33,11 @@ protected:
     {
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
         if (!offered.isEmpty()) {
-            panel->Selection().Filter().SetUseNuclideFilter(true);
-            panel->Selection().Filter().SetNuclideList(offered);
+            panel->Selection().Filter().setUseNuclideFilter(true);
+            panel->Selection().Filter().setNuclideList(offered);
         }
-        hearingChoices.push_back(panel->Selection().nuclideChosen.Connect(
-            [this](const NuclideIdentity& rnx) { reports << rnx.NameText(); }));
+        hearingChoices.push_back(panel->Selection().nuclideChosen.connect(
+            [this](const NuclideIdentity& rnx) { reports << rnx.nameText(); }));
     }
     void show()
     {
@@ -58,39 +58,39 @@ const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99m", "Cs-134", "C
 TEST_F(NuclideChooserTest, StoredChoiceIsReportedOnceWhenFirstShown)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
     show();
     EXPECT_EQ(reports, QStringList{"Co-60"});
-    EXPECT_TRUE(panel->Selection().UndoNames().isEmpty());
-    EXPECT_EQ(panel->Selection().ElementList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
-    EXPECT_EQ(panel->Selection().AMassList(), (QStringList{"58", "60"}));
-    EXPECT_EQ(panel->Selection().ChosenIdentity(), index.FindNuclide(u"Co-60"));
+    EXPECT_TRUE(panel->Selection().undoNames().isEmpty());
+    EXPECT_EQ(panel->Selection().elementList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
+    EXPECT_EQ(panel->Selection().aMassList(), (QStringList{"58", "60"}));
+    EXPECT_EQ(panel->Selection().chosenIdentity(), index.findNuclide(u"Co-60"));
 }
 
 TEST_F(NuclideChooserTest, ChangingElementAndMassReportsEachStep)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     reports.clear();
-    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
+    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
     EXPECT_EQ(reports, (QStringList{"Cs-134", "Cs-137"}));
-    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"});
+    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Co-60"});
 
     reports.clear();
-    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "134");
+    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "134");
     EXPECT_EQ(reports, QStringList{"Cs-134"});
-    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"}); // a change of mass alone records nothing
+    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Co-60"}); // a change of mass alone records nothing
 
     // Picking what is already picked reports nothing.
     reports.clear();
     panel->Selection().PickElement(panel->ElementBox()->currentIndex());
-    panel->Selection().PickAMass(panel->AMassBox()->currentIndex());
+    panel->Selection().pickAMass(panel->AMassBox()->currentIndex());
     EXPECT_TRUE(reports.isEmpty());
     // Offers nothing outside the filter.
-    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "136");
+    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "136");
     panel->Selection().SetElement(ChemicalElement::Fe);
     EXPECT_TRUE(reports.isEmpty());
 }
@@ -98,12 +98,12 @@ TEST_F(NuclideChooserTest, ChangingElementAndMassReportsEachStep)
 TEST_F(NuclideChooserTest, NewElementKeepsTheMassWhenItCan)
 {
     makePanel(); // the whole index
-    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99m");
+    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99m");
     show();
     panel->Selection().SetElement(ChemicalElement::Mo);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Mo-99"));
     panel->Selection().SetElement(ChemicalElement::Co);
-    EXPECT_EQ(panel->Selection().AMass(), MassText(panel->Selection().AMassList().front().toLatin1().constData()));
+    EXPECT_EQ(panel->Selection().AMass(), MassText(panel->Selection().aMassList().front().toLatin1().constData()));
 }
 
 TEST_F(NuclideChooserTest, NamesChooseOnlyWhenWellFormed)
@@ -112,9 +112,9 @@ TEST_F(NuclideChooserTest, NamesChooseOnlyWhenWellFormed)
     show();
     reports.clear();
     for (const char* bad : {"Co60", "Cobalt-60", "Xx-1"})
-        panel->Selection().SetName(QString::fromLatin1(bad));
+        panel->Selection().setName(QString::fromLatin1(bad));
     EXPECT_TRUE(reports.isEmpty());
-    panel->Selection().SetName(QStringLiteral("co-60"));
+    panel->Selection().setName(QStringLiteral("co-60"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(reports.isEmpty());
 }
@@ -122,25 +122,25 @@ TEST_F(NuclideChooserTest, NamesChooseOnlyWhenWellFormed)
 TEST_F(NuclideChooserTest, FilterChangesKeepOrMoveTheChoice)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "137");
+    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
     show();
     int filterChanges = 0;
-    const auto heard = panel->Selection().filterApplied.Connect([&] { ++filterChanges; });
+    const auto heard = panel->Selection().filterApplied.connect([&] { ++filterChanges; });
     reports.clear();
-    panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
+    panel->Selection().Filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(filterChanges, 1);
 
-    panel->Selection().Filter().SetNuclideList(QStringList{"Co-60", "Sr-90"});
+    panel->Selection().Filter().setNuclideList(QStringList{"Co-60", "Sr-90"});
     EXPECT_EQ(reports, QStringList{"Co-60"}); // the first offered element, its lightest nuclide
-    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Cs-137"});
+    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Cs-137"});
     EXPECT_EQ(filterChanges, 2);
 
     // Sort orders and the way of choosing keep the nuclide and say nothing.
     reports.clear();
-    panel->Selection().SetSortOrder(NuclideSortOrder::MassNumber);
+    panel->Selection().setSortOrder(NuclideSortOrder::MassNumber);
     panel->SetChoiceType(ChoiceKind::FullList);
-    panel->Selection().SetElementsSortType(NuclideSortOrder::Alphabetical);
+    panel->Selection().setElementsSortType(NuclideSortOrder::Alphabetical);
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->NuclideBox()->currentText(), QStringLiteral("Co-60"));
     EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Sr-90"}));
@@ -150,20 +150,20 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
 {
     makePanel(kData);
     panel->SetChoiceType(ChoiceKind::FullList);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     auto pick = [&](const char* name) {
-        panel->Selection().PickNuclide(panel->NuclideBox()->findText(QString::fromLatin1(name)));
+        panel->Selection().pickNuclide(panel->NuclideBox()->findText(QString::fromLatin1(name)));
     };
     pick("Cs-137");
     pick("Co-60");
     pick("Sr-90");
-    EXPECT_EQ(panel->Selection().UndoNames(), (QStringList{"Co-60", "Cs-137", "Co-60"}));
+    EXPECT_EQ(panel->Selection().undoNames(), (QStringList{"Co-60", "Cs-137", "Co-60"}));
 
     reports.clear();
     panel->UndoButton()->click();
     EXPECT_EQ(reports, QStringList{"Co-60"});
-    EXPECT_EQ(panel->Selection().RedoNames(), QStringList{"Sr-90"});
+    EXPECT_EQ(panel->Selection().redoNames(), QStringList{"Sr-90"});
     panel->RedoButton()->click();
     EXPECT_EQ(reports, (QStringList{"Co-60", "Sr-90"}));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Sr-90"));
@@ -193,19 +193,19 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
     });
     QTest::keyClick(panel->UndoButton(), Qt::Key_F4);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(panel->Selection().RedoNames(), (QStringList{"Co-60", "Sr-90"}));
+    EXPECT_EQ(panel->Selection().redoNames(), (QStringList{"Co-60", "Sr-90"}));
     panel->Selection().Redo(1);
 
     // Back to the third entry: the two skipped ones lead the redo list in the order they come back.
     panel->Selection().Undo(2);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(panel->Selection().RedoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
-    EXPECT_TRUE(panel->Selection().UndoNames().isEmpty());
+    EXPECT_EQ(panel->Selection().redoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
+    EXPECT_TRUE(panel->Selection().undoNames().isEmpty());
 
     // A new choice after an undo empties the redo list.
     pick("U-238");
-    EXPECT_TRUE(panel->Selection().RedoNames().isEmpty());
-    EXPECT_EQ(panel->Selection().UndoNames(), QStringList{"Co-60"});
+    EXPECT_TRUE(panel->Selection().redoNames().isEmpty());
+    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Co-60"});
 }
 
 TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
@@ -213,11 +213,11 @@ TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
     makePanel(kData);
     panel->SetChoiceType(ChoiceKind::FullList);
     show();
-    panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
-    panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("H-3")));
-    panel->Selection().PickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().pickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().pickNuclide(panel->NuclideBox()->findText(QStringLiteral("H-3")));
+    panel->Selection().pickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
     reports.clear();
-    EXPECT_EQ(panel->Selection().UndoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
+    EXPECT_EQ(panel->Selection().undoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
     panel->Selection().Undo(1); // Co-60, which is what is shown
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
@@ -228,19 +228,19 @@ TEST_F(NuclideChooserTest, HistoryHoldsAtMostItsCapacity)
     makePanel();
     panel->SetChoiceType(ChoiceKind::FullList);
     show();
-    panel->Selection().SetMaxUndoListCount(30);
+    panel->Selection().setMaxUndoListCount(30);
     for (int i = 1; i <= 32; ++i)
-        panel->Selection().PickNuclide(i);
-    EXPECT_EQ(panel->Selection().UndoNames().size(), 30);
-    EXPECT_EQ(panel->Selection().UndoNames().front(), panel->FullNuclideList()[31]);
+        panel->Selection().pickNuclide(i);
+    EXPECT_EQ(panel->Selection().undoNames().size(), 30);
+    EXPECT_EQ(panel->Selection().undoNames().front(), panel->FullNuclideList()[31]);
 }
 
 TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
 {
     makePanel();
     panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15});
-    panel->Selection().Filter().SetUseElementFilter(true);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+    panel->Selection().Filter().setUseElementFilter(true);
+    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     PeriodicTablePopup* menu = panel->ElementMenu();
     EXPECT_FALSE(menu->isVisible());
@@ -248,7 +248,7 @@ TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElements
     EXPECT_TRUE(menu->isVisible());
     EXPECT_EQ(menu->Element(), ChemicalElement::Co);
     for (ChemicalElement off : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B})
-        EXPECT_FALSE(menu->IsElementEnabled(off)) << ElementSymbolAscii(off);
+        EXPECT_FALSE(menu->IsElementEnabled(off)) << elementSymbolAscii(off);
     EXPECT_TRUE(menu->IsElementEnabled(ChemicalElement::Cs));
     reports.clear();
     menu->onChoiceElement(ChemicalElement::Cs);
@@ -269,7 +269,7 @@ protected:
     {
         NuclideChooserTest::SetUp();
         makePanel();
-        panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+        panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
         show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
         menu = panel->ElementMenu();
@@ -363,7 +363,7 @@ TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
     panel->SetChoiceType(ChoiceKind::FullList);
     pickComboItem(panel->NuclideBox(), "Tc-99m");
     EXPECT_EQ(reports.back(), QStringLiteral("Tc-99m"));
-    EXPECT_EQ(panel->Selection().UndoNames().front(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->Selection().undoNames().front(), QStringLiteral("Cs-137"));
 }
 
 // A name typed in any usual spelling and Enter pick exactly that nuclide, in the element box or
@@ -371,8 +371,8 @@ TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
 // letters, drop the digits and take the element's first mass).
 TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 {
-    panel->Selection().Filter().SetUseNuclideFilter(true);
-    panel->Selection().Filter().SetNuclideList(
+    panel->Selection().Filter().setUseNuclideFilter(true);
+    panel->Selection().Filter().setNuclideList(
         QStringList{"H-3", "Co-60", "Cs-134", "Cs-137", "Tc-99m", "Mo-99", "U-234", "U-238"});
     const std::pair<const char*, const char*> spellings[] = {
         {"Cs-137", "Cs-137"}, {"cs137", "Cs-137"}, {"137Cs", "Cs-137"}, {"137cs", "Cs-137"}, {"Cs137", "Cs-137"},
@@ -383,7 +383,7 @@ TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
             for (const auto& [typed, name] : spellings) {
                 SCOPED_TRACE(std::string(typed) + (listOpen ? ", list open" : ", list closed")
                              + (box == panel->ElementBox() ? ", element box" : ", mass box"));
-                panel->Selection().SetElementAndAMass(ChemicalElement::H, "3");
+                panel->Selection().setElementAndAMass(ChemicalElement::H, "3");
                 box->setFocus();
                 QWidget* keys = box;
                 if (listOpen) {
@@ -397,7 +397,7 @@ TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
                 EXPECT_EQ(panel->Selection().Name(), QString::fromLatin1(name));
             }
     // A mass alone is one of the element shown.
-    panel->Selection().SetElementAndAMass(ChemicalElement::Cs, "134");
+    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "134");
     panel->AMassBox()->setFocus();
     QTest::keyClicks(panel->AMassBox(), QStringLiteral("137"));
     QTest::keyClick(panel->AMassBox(), Qt::Key_Return);
@@ -435,17 +435,17 @@ TEST_F(NuclideChooserInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
 TEST_F(NuclideChooserTest, MassesMatchWithoutRegardToCase)
 {
     makePanel();
-    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99");
+    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99");
     show();
-    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99M");
+    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99M");
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
-    panel->Selection().SetName(QStringLiteral("TC-99"));
+    panel->Selection().setName(QStringLiteral("TC-99"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99"));
-    panel->Selection().SetName(QStringLiteral("tc-99M"));
+    panel->Selection().setName(QStringLiteral("tc-99M"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
     // Stored before the panel is first shown, too.
     makePanel();
-    panel->Selection().SetElementAndAMass(ChemicalElement::Tc, "99M");
+    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99M");
     show();
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
 }
@@ -552,7 +552,7 @@ TEST_F(NuclideChooserTest, MenuCaptionsInEveryLanguage)
 TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     int shown = 0;
     panel->execModal = [&](QDialog& dialog) {
@@ -570,7 +570,7 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     reports.clear();
     panel->ExecNuclideFilterDialog();
     EXPECT_EQ(shown, 1);
-    EXPECT_LT(panel->Selection().Filter().Nuclides().IndexOf(QStringLiteral("Co-60")), 0);
+    EXPECT_LT(panel->Selection().Filter().Nuclides().indexOf(QStringLiteral("Co-60")), 0);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-58")); // the closest offered cobalt
     EXPECT_FALSE(reports.isEmpty());
 
@@ -614,7 +614,7 @@ TEST_F(NuclideChooserTest, ListFilesLoadThroughTheFileDialog)
 TEST_F(NuclideChooserTest, SetRadionuclideDialogChoosesOnOk)
 {
     makePanel(kData);
-    panel->Selection().SetElementAndAMass(ChemicalElement::Co, "60");
+    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     panel->execModal = [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
@@ -622,7 +622,7 @@ TEST_F(NuclideChooserTest, SetRadionuclideDialogChoosesOnOk)
         EXPECT_TRUE(other);
         other->show();
         EXPECT_EQ(other->Selection().Name(), QStringLiteral("Co-60"));
-        other->Selection().SetElementAndAMass(ChemicalElement::U, "238");
+        other->Selection().setElementAndAMass(ChemicalElement::U, "238");
         return int(QDialog::Accepted);
     };
     panel->EditNuclide();

@@ -29,7 +29,7 @@ protected:
     std::unique_ptr<ProgramSettings> callerOnEmptyFolder() const
     {
         auto caller = std::make_unique<ProgramSettings>(exe());
-        caller->SetDataFolderPath(empty.path());
+        caller->setDataFolderPath(empty.path());
         return caller;
     }
     QTemporaryDir good;
@@ -49,7 +49,7 @@ TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     const auto callerPtr = callerOnEmptyFolder();
     const ProgramSettings& caller = *callerPtr;
 
-    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::DataFolder);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
@@ -72,9 +72,9 @@ TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Preference().DataFolderPath(), good.path());
+    EXPECT_EQ(dialog.Preference().dataFolderPath(), good.path());
     EXPECT_TRUE(ini().isEmpty()) << "the caller keeps what was accepted";
-    EXPECT_EQ(caller.DataFolderPath(), empty.path()); // the caller's copy changes only through Assign
+    EXPECT_EQ(caller.dataFolderPath(), empty.path()); // the caller's copy changes only through Assign
 }
 
 // From the general options the data folder can be changed at any time; a folder without data
@@ -82,10 +82,10 @@ TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
 TEST_F(OptionsDialogTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
 {
     ProgramSettings caller(exe());
-    caller.SetDataFolderPath(good.path());
+    caller.setDataFolderPath(good.path());
     QTemporaryDir second;
     writeTypicalFile(second.path(), ChemicalElement::Cs, "137");
-    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::General);
     ASSERT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
     dialog.MainPages()->setCurrentIndex(0);
@@ -111,14 +111,14 @@ TEST_F(OptionsDialogTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     EXPECT_TRUE(dialog.MessageLabel()->text().isEmpty());
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Preference().DataFolderPath(), second.path());
+    EXPECT_EQ(dialog.Preference().dataFolderPath(), second.path());
 }
 
 TEST_F(OptionsDialogTest, CancelAfterBrowsingChangesNothing)
 {
     const auto callerPtr = callerOnEmptyFolder();
     const ProgramSettings& caller = *callerPtr;
-    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::DataFolder);
     dialog.browseFolder = [&](const QString&) { return good.path(); };
     dialog.BrowseDataFolder();
@@ -126,17 +126,17 @@ TEST_F(OptionsDialogTest, CancelAfterBrowsingChangesNothing)
     dialog.reject();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(ini().isEmpty());
-    EXPECT_EQ(caller.DataFolderPath(), empty.path());
+    EXPECT_EQ(caller.dataFolderPath(), empty.path());
 }
 
 TEST_F(OptionsDialogTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
 {
     ProgramSettings caller(exe());
-    caller.SetMaterialsDoseUnit(DoseUnit::mSv);
-    caller.SetMixtureActivityUnit(ActivityUnit::kBq);
-    caller.SetBioassayTimeUnit(TimeUnit::Hour);
-    caller.SetBioassayWholeDays(true);
-    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    caller.setMaterialsDoseUnit(DoseUnit::mSv);
+    caller.setMixtureActivityUnit(ActivityUnit::kBq);
+    caller.setBioassayTimeUnit(TimeUnit::Hour);
+    caller.setBioassayWholeDays(true);
+    OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::MaterialsUnits);
     ASSERT_EQ(dialog.MainPages()->count(), 1);
     EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
@@ -145,11 +145,11 @@ TEST_F(OptionsDialogTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
     dialog.RestoreDefaultValues();
     dialog.accept();
     const ProgramSettings& accepted = dialog.Preference();
-    EXPECT_EQ(accepted.MaterialsDoseUnit(), DoseUnit::Sv);
-    EXPECT_EQ(accepted.MixtureActivityUnit(), ActivityUnit::Bq);
-    EXPECT_EQ(accepted.BioassayTimeUnit(), TimeUnit::Day);
-    EXPECT_FALSE(accepted.BioassayWholeDays());
-    EXPECT_EQ(accepted.DataFolderPath(), caller.DataFolderPath());
+    EXPECT_EQ(accepted.materialsDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(accepted.mixtureActivityUnit(), ActivityUnit::Bq);
+    EXPECT_EQ(accepted.bioassayTimeUnit(), TimeUnit::Day);
+    EXPECT_FALSE(accepted.bioassayWholeDays());
+    EXPECT_EQ(accepted.dataFolderPath(), caller.dataFolderPath());
 }
 
 // Brings the page that holds a widget to the front, by clicks on the tabs.
@@ -178,33 +178,33 @@ TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         int (*get)(const P&);
     };
     const Box boxes[] = {
-        {"DPUMDoseUnit", int(DoseUnit::uSv), int(DoseUnit::mSv), [](const P& p) { return int(p.BioassayDoseUnit()); }},
-        {"MixtureDoseUnit", int(DoseUnit::mSv), int(DoseUnit::Sv), [](const P& p) { return int(p.MixtureDoseUnit()); }},
-        {"DPUIDosesUnit", int(DoseUnit::Sv), int(DoseUnit::uSv), [](const P& p) { return int(p.MaterialsDoseUnit()); }},
+        {"DPUMDoseUnit", int(DoseUnit::uSv), int(DoseUnit::mSv), [](const P& p) { return int(p.bioassayDoseUnit()); }},
+        {"MixtureDoseUnit", int(DoseUnit::mSv), int(DoseUnit::Sv), [](const P& p) { return int(p.mixtureDoseUnit()); }},
+        {"DPUIDosesUnit", int(DoseUnit::Sv), int(DoseUnit::uSv), [](const P& p) { return int(p.materialsDoseUnit()); }},
         {"DPUMContentActivityUnit", int(ActivityUnit::mBq), int(ActivityUnit::kBq),
-         [](const P& p) { return int(p.BioassayContentUnit()); }},
+         [](const P& p) { return int(p.bioassayContentUnit()); }},
         {"DPUMIntakeActivityUnit", int(ActivityUnit::Bq), int(ActivityUnit::MBq),
-         [](const P& p) { return int(p.BioassayIntakeUnit()); }},
+         [](const P& p) { return int(p.bioassayIntakeUnit()); }},
         {"MixtureActivityUnit", int(ActivityUnit::kBq), int(ActivityUnit::mBq),
-         [](const P& p) { return int(p.MixtureActivityUnit()); }},
+         [](const P& p) { return int(p.mixtureActivityUnit()); }},
         {"DPUIActivityUnit", int(ActivityUnit::MBq), int(ActivityUnit::Bq),
-         [](const P& p) { return int(p.MaterialsActivityUnit()); }},
+         [](const P& p) { return int(p.materialsActivityUnit()); }},
         {"DPUMTimeUnit", int(TimeUnit::Hour), int(TimeUnit::Year),
-         [](const P& p) { return int(p.BioassayTimeUnit()); }},
+         [](const P& p) { return int(p.bioassayTimeUnit()); }},
     };
     P caller(exe());
-    caller.SetDataFolderPath(good.path());
-    caller.SetBioassayDoseUnit(DoseUnit::uSv);
-    caller.SetMixtureDoseUnit(DoseUnit::mSv);
-    caller.SetMaterialsDoseUnit(DoseUnit::Sv);
-    caller.SetBioassayContentUnit(ActivityUnit::mBq);
-    caller.SetBioassayIntakeUnit(ActivityUnit::Bq);
-    caller.SetMixtureActivityUnit(ActivityUnit::kBq);
-    caller.SetMaterialsActivityUnit(ActivityUnit::MBq);
-    caller.SetBioassayTimeUnit(TimeUnit::Hour);
+    caller.setDataFolderPath(good.path());
+    caller.setBioassayDoseUnit(DoseUnit::uSv);
+    caller.setMixtureDoseUnit(DoseUnit::mSv);
+    caller.setMaterialsDoseUnit(DoseUnit::Sv);
+    caller.setBioassayContentUnit(ActivityUnit::mBq);
+    caller.setBioassayIntakeUnit(ActivityUnit::Bq);
+    caller.setMixtureActivityUnit(ActivityUnit::kBq);
+    caller.setMaterialsActivityUnit(ActivityUnit::MBq);
+    caller.setBioassayTimeUnit(TimeUnit::Hour);
     for (const Box& changed : boxes) {
         SCOPED_TRACE(changed.name);
-        OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+        OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
         dialog.Load(caller, OptionsPage::General);
         dialog.show();
         for (const Box& b : boxes) {
@@ -220,10 +220,10 @@ TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
         for (const Box& b : boxes)
             EXPECT_EQ(b.get(dialog.Preference()), &b == &changed ? b.picked : b.initial) << b.name;
-        EXPECT_FALSE(dialog.Preference().BioassayWholeDays());
+        EXPECT_FALSE(dialog.Preference().bioassayWholeDays());
     }
 
-    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::General);
     dialog.show();
     auto* wholeDays = dialog.findChild<QCheckBox*>(QStringLiteral("DPUMIntDaysOnly"));
@@ -231,7 +231,7 @@ TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
     showPageOf(dialog, wholeDays);
     QTest::mouseClick(wholeDays, Qt::LeftButton, {}, QPoint(6, wholeDays->height() / 2));
     clickOk(dialog);
-    EXPECT_TRUE(dialog.Preference().BioassayWholeDays());
+    EXPECT_TRUE(dialog.Preference().bioassayWholeDays());
     for (const Box& b : boxes)
         EXPECT_EQ(b.get(dialog.Preference()), b.initial) << b.name;
 }
@@ -256,7 +256,7 @@ TEST_F(OptionsDialogTest, ConfirmsTheSettingsOfThePagesShown)
     };
 
     ProgramSettings caller(exe());
-    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::General);
     dialog.show();
     EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys({"AutoSave", "Language", "QVD"}));
@@ -265,7 +265,7 @@ TEST_F(OptionsDialogTest, ConfirmsTheSettingsOfThePagesShown)
     turnTo(dialog.UnitsPages(), 2);
     EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay + organs));
 
-    OptionsDialog units(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog units(ProgramLocations::forExecutable(exe()), pages);
     units.Load(caller, OptionsPage::MixtureUnits);
     units.show();
     EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + mixture));
@@ -288,9 +288,9 @@ TEST_F(OptionsDialogTest, ReadsNoSettingsFileOfItsOwn)
         ini.write("[General]\nAutoSave=1\n[Units]\nDPUMDoseUnit=5\n");
     }
     ASSERT_TRUE(ProgramSettings(exe()).AutoSave());
-    OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     EXPECT_FALSE(dialog.Preference().AutoSave());
-    EXPECT_EQ(dialog.Preference().BioassayDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(dialog.Preference().bioassayDoseUnit(), DoseUnit::Sv);
 }
 
 TEST_F(OptionsDialogTest, PageSetsShowTheirPages)
@@ -302,17 +302,17 @@ TEST_F(OptionsDialogTest, PageSetsShowTheirPages)
            {OptionsPage::MixtureUnits, "   'Mixture' page   "},
            {OptionsPage::MaterialsUnits, "   'Organ doses' page   "}};
     for (const auto& [options, page] : units) {
-        OptionsDialog dialog(ProgramLocations::ForExecutable(exe()), pages);
+        OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
         dialog.Load(caller, options);
         EXPECT_EQ(dialog.UnitsPages()->tabText(dialog.UnitsPages()->currentIndex()), QString::fromLatin1(page));
     }
-    OptionsDialog general(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog general(ProgramLocations::forExecutable(exe()), pages);
     general.Load(caller, OptionsPage::General);
     EXPECT_EQ(general.MainPages()->count(), 2);
     general.MainPages()->setCurrentIndex(1);
     general.UnitsPages()->setCurrentIndex(2);
     general.reject();
-    OptionsDialog again(ProgramLocations::ForExecutable(exe()), pages);
+    OptionsDialog again(ProgramLocations::forExecutable(exe()), pages);
     again.Load(caller, OptionsPage::General);
     EXPECT_EQ(again.MainPages()->currentIndex(), 1);
     EXPECT_EQ(again.UnitsPages()->currentIndex(), 2);

@@ -21,7 +21,7 @@ TEST(SpectraText, RadiationsBecomeRecordsOfEnergyPerDecay)
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_EQ(r.recordCount, 5);
     ASSERT_EQ(r.records.size(), 5 * SpectrumLineRecordSize);
-    const SpectrumLines lines = DecodeSpectrumRecords(r.records.constData(), 5);
+    const SpectrumLines lines = decodeSpectrumRecords(r.records.constData(), 5);
     ASSERT_EQ(lines.size(), 5u);
     const RadiationType types[] = {1, 12, 13, 14, 5};
     const float energies[] = {1.2f, 2, 0, 0.1f, 0.2f};
@@ -73,7 +73,7 @@ TEST(SpectraText, BetaSpectraKeepTheirDensities)
                                        "Co-60  1\n"
                                        "0.00000 6.626E+00\n");
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
-    EXPECT_EQ(DecodeFloatRecords(r.records.constData(), r.recordCount), (BetaSpectrum{1.486f, 1.711e-3f, 0, 6.626f}));
+    EXPECT_EQ(decodeFloatRecords(r.records.constData(), r.recordCount), (BetaSpectrum{1.486f, 1.711e-3f, 0, 6.626f}));
     ASSERT_EQ(r.blocks.size(), 2u);
     EXPECT_EQ(r.blocks[1].first, 3);
 
