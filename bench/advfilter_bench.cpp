@@ -55,11 +55,11 @@ struct Fixture : LoadedIndex {
 void BM_SwitchFilterByItsBox(benchmark::State& state)
 {
     Fixture f;
-    f.form.DecayEnabled()->click();
+    f.form.decayEnabled()->click();
     f.form.DecayModes()->item(0)->setCheckState(Qt::Checked);
     for (auto _ : state)
-        f.form.EnabledBox()->click();
-    state.counters["offered"] = f.form.ResultNuclides()->count();
+        f.form.enabledBox()->click();
+    state.counters["offered"] = f.form.resultNuclides()->count();
 }
 BENCHMARK(BM_SwitchFilterByItsBox)->Unit(benchmark::kMillisecond);
 
@@ -70,20 +70,20 @@ void typeAlternately(benchmark::State& state, Fixture& f, QLineEdit* field, cons
     bool flip = false;
     for (auto _ : state)
         field->setText((flip = !flip) ? b : a);
-    state.counters["offered"] = f.form.ResultNuclides()->count();
+    state.counters["offered"] = f.form.resultNuclides()->count();
 }
 
 void BM_TypeMassBound(benchmark::State& state)
 {
     Fixture f;
-    typeAlternately(state, f, f.form.MassValue(false), QStringLiteral("220"), QStringLiteral("221"));
+    typeAlternately(state, f, f.form.massValue(false), QStringLiteral("220"), QStringLiteral("221"));
 }
 BENCHMARK(BM_TypeMassBound)->Unit(benchmark::kMillisecond);
 
 void BM_TypeHalfLifeBound(benchmark::State& state)
 {
     Fixture f;
-    typeAlternately(state, f, f.form.HalfLifeValue(false), QStringLiteral("1"), QStringLiteral("2"));
+    typeAlternately(state, f, f.form.halfLifeValue(false), QStringLiteral("1"), QStringLiteral("2"));
 }
 BENCHMARK(BM_TypeHalfLifeBound)->Unit(benchmark::kMillisecond);
 
@@ -92,9 +92,9 @@ BENCHMARK(BM_TypeHalfLifeBound)->Unit(benchmark::kMillisecond);
 void BM_TypeGammaEnergyBoundWide(benchmark::State& state)
 {
     Fixture f;
-    f.form.SetIsMoreWidth(true);
-    f.form.CriterionBound(SpectrumCriterion::GammaLineEnergy, true)->setText(QStringLiteral("0.7"));
-    typeAlternately(state, f, f.form.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"),
+    f.form.setIsMoreWidth(true);
+    f.form.criterionBound(SpectrumCriterion::GammaLineEnergy, true)->setText(QStringLiteral("0.7"));
+    typeAlternately(state, f, f.form.criterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"),
                     QStringLiteral("0.65"));
 }
 BENCHMARK(BM_TypeGammaEnergyBoundWide)->Unit(benchmark::kMillisecond);

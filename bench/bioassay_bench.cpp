@@ -45,7 +45,7 @@ struct Bioassay {
         if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         kav::DoseData generated;
-        kav::GenerateSampleData(index, *index.findNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
+        kav::generateSampleData(index, *index.findNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
@@ -55,10 +55,10 @@ struct Bioassay {
         if (context.Settings().DataFolder().Load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::BioassayView>(context);
-        view->SetBioassayData(&data);
+        view->setBioassayData(&data);
         view->resize(1000, 650);
         view->show(); // laid out as on the screen
-        view->ShowData();
+        view->showData();
         table = dynamic_cast<kav::DataGrid*>(view->findChild<QWidget*>(QStringLiteral("bioassayTable")));
         displayedData = view->findChild<QButtonGroup*>(QStringLiteral("displayedData"));
         chart = dynamic_cast<kav::BioassayChart*>(view->findChild<QWidget*>(QStringLiteral("bioassayChart")));
@@ -124,15 +124,15 @@ void BM_RefillSeriesAndRedraw(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     kav::BioassayChart& chart = *b.chart;
-    QImage image(chart.ChartControl().size(), QImage::Format_RGB32);
+    QImage image(chart.chartControl().size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        chart.ShowTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
+        chart.showTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
         QPainter painter(&image);
-        chart.ChartControl().Paint(painter, image.rect());
+        chart.chartControl().Paint(painter, image.rect());
     }
     int points = 0;
-    for (int s = 0; s < chart.ChartControl().SeriesCount(); ++s)
-        points += static_cast<int>(chart.ChartControl().Series(s).points.size());
+    for (int s = 0; s < chart.chartControl().seriesCount(); ++s)
+        points += static_cast<int>(chart.chartControl().Series(s).points.size());
     state.counters["points"] = points;
 }
 BENCHMARK(BM_RefillSeriesAndRedraw)->Unit(benchmark::kMicrosecond);
@@ -141,7 +141,7 @@ void BM_ChartAsEnhancedMetafile(benchmark::State& state)
 {
     Bioassay& b = bioassay();
     for (auto _ : state)
-        benchmark::DoNotOptimize(kav::ChartPictureBytes(b.chart->ChartControl(), kav::ChartPictureFormat::Emf));
+        benchmark::DoNotOptimize(kav::chartPictureBytes(b.chart->chartControl(), kav::ChartPictureFormat::Emf));
 }
 BENCHMARK(BM_ChartAsEnhancedMetafile)->Unit(benchmark::kMillisecond);
 

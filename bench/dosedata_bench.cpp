@@ -27,7 +27,7 @@ struct FullSizeFile {
         if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         kav::DoseData data;
-        kav::GenerateSampleData(index, *index.findNuclide(u"U-238"), kav::SampleSize::FullSize, data);
+        kav::generateSampleData(index, *index.findNuclide(u"U-238"), kav::SampleSize::FullSize, data);
         nuclide = data.nuclideId();
         path = dir.filePath(QStringLiteral("U-238.qvd"));
         QFile out(path);

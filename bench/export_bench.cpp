@@ -32,7 +32,7 @@ struct FullSizeSet {
         for (int i = 0; i < index.Count() && chosen.size() < 100; ++i)
             if (index.Items(i)->decayConstant <= tenMinutesLr)
                 chosen.push_back(index.Items(i));
-        if (!kav::WriteSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
+        if (!kav::writeSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
             std::abort();
         preference.setDataFolderPath(dir.path());
         preference.DataFolder().listNuclides(index, nuclides);

@@ -19,7 +19,7 @@ void fill(kav::DataGrid& g)
 {
     for (int r = 0; r < kRows; ++r)
         for (int c = 0; c < kCols; ++c)
-            g.SetCells(c, r, QStringLiteral("1.2E-%1").arg((r + c) % 9));
+            g.setCells(c, r, QStringLiteral("1.2E-%1").arg((r + c) % 9));
 }
 
 void BM_FillImageBaseline(benchmark::State& state)
@@ -33,12 +33,12 @@ BENCHMARK(BM_FillImageBaseline)->Unit(benchmark::kMicrosecond);
 void BM_FillGrid300x33(benchmark::State& state)
 {
     kav::DataGrid g;
-    g.SetColCount(kCols);
+    g.setColCount(kCols);
     g.SetRowCount(kRows);
     for (auto _ : state) {
-        g.SetCells(0, 0, QString()); // every value changes: the cells are written anew
+        g.setCells(0, 0, QString()); // every value changes: the cells are written anew
         fill(g);
-        g.SetCells(0, 1, QStringLiteral("x"));
+        g.setCells(0, 1, QStringLiteral("x"));
     }
 }
 BENCHMARK(BM_FillGrid300x33)->Unit(benchmark::kMicrosecond);
@@ -46,10 +46,10 @@ BENCHMARK(BM_FillGrid300x33)->Unit(benchmark::kMicrosecond);
 void BM_PaintGrid300x33(benchmark::State& state)
 {
     kav::DataGrid g;
-    g.SetColCount(kCols);
+    g.setColCount(kCols);
     g.SetRowCount(kRows);
-    g.SetFixedCols(5);
-    g.SetFixedRows(2);
+    g.setFixedCols(5);
+    g.setFixedRows(2);
     g.resize(1008, 600);
     fill(g);
     QImage image(g.size(), QImage::Format_RGB32);
@@ -65,8 +65,8 @@ void BM_MeasureAndDrawCaption(benchmark::State& state)
     const QString caption = QStringLiteral(
         "<p align=\"center\">Effective dose per exposure,<br>mSv per mJ&middot;h&middot;m<sup>-3</sup></p>");
     for (auto _ : state) {
-        const int h = kav::DrawMarkupText(p, caption, QRect(0, 0, 200, 60), true).height;
-        kav::DrawMarkupText(p, caption, QRect(0, 0, 200, h), false);
+        const int h = kav::drawMarkupText(p, caption, QRect(0, 0, 200, 60), true).height;
+        kav::drawMarkupText(p, caption, QRect(0, 0, 200, h), false);
     }
 }
 BENCHMARK(BM_MeasureAndDrawCaption)->Unit(benchmark::kMicrosecond);

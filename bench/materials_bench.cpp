@@ -34,7 +34,7 @@ struct Loaded {
         if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         kav::DoseData generated;
-        kav::GenerateSampleData(index, *index.findNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
+        kav::generateSampleData(index, *index.findNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
         QFile out(dir.filePath(QStringLiteral("Th-228.qvd")));
         if (!out.open(QIODevice::WriteOnly))
             std::abort();
@@ -44,9 +44,9 @@ struct Loaded {
         if (context.Settings().DataFolder().Load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::MaterialsView>(context);
-        view->SetMaterialsData(&data);
+        view->setMaterialsData(&data);
         view->resize(1008, 600);
-        view->FillMaterialLists();
+        view->fillMaterialLists();
         for (QCheckBox* b : view->findChildren<QCheckBox*>(QStringLiteral("sizeBox")))
             b->setChecked(true);
         view->findChild<QCheckBox*>(QStringLiteral("injectionBox"))->setChecked(true);
@@ -70,7 +70,7 @@ Loaded& loaded()
 
 void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
 {
-    loaded().view->FillMaterialsGrid();
+    loaded().view->fillMaterialsGrid();
     const int cells = loaded().table->RowCount() * 30;
     for (auto _ : state)
         for (int i = 0; i < cells; ++i)
@@ -85,7 +85,7 @@ void BM_RefillMaterialsTable(benchmark::State& state)
     kav::DataGrid& table = *loaded().table;
     for (auto _ : state) {
         table.SetRowCount(3); // every cell written anew
-        view.FillMaterialsGrid();
+        view.fillMaterialsGrid();
     }
     state.counters["rows"] = table.RowCount();
 }
@@ -98,7 +98,7 @@ void BM_RefillAndPaintMaterialsTable(benchmark::State& state)
     QImage image(table.size(), QImage::Format_RGB32);
     for (auto _ : state) {
         table.SetRowCount(3);
-        view.FillMaterialsGrid();
+        view.fillMaterialsGrid();
         table.render(&image);
     }
 }

@@ -58,7 +58,7 @@ struct Fixture {
             if (index.Items(i)->decayConstant <= tenMinutesLr)
                 nuclides.push_back(index.Items(i));
         const kav::SampleFolderResult written
-            = kav::WriteSampleFolder(dir.path(), index, nuclides, kav::SampleSize::FullSize);
+            = kav::writeSampleFolder(dir.path(), index, nuclides, kav::SampleSize::FullSize);
         if (!written.error.isEmpty() || written.written < kNuclides) {
             std::fprintf(stderr, "writing the data files: %s (%d written)\n", qUtf8Printable(written.error),
                          written.written);
@@ -77,9 +77,9 @@ struct Fixture {
         if (!list->Restore({{context.dataNuclideList().strings(0), kav::IntakeRoute::Ingestion, 0, -1}}, error))
             std::abort();
         view = std::make_unique<kav::MixtureView>(context);
-        view->SetMixture(list.get());
-        view->SetAddSource(source.get());
-        view->FillMixtureGrid();
+        view->setMixture(list.get());
+        view->setAddSource(source.get());
+        view->fillMixtureGrid();
         view->resize(1000, 600);
         view->show();
         // The dialog's "<<" then OK, as a user adds everything on offer.
@@ -169,10 +169,10 @@ struct KeptListViewer {
         if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
             std::abort();
         std::vector<const kav::Nuclide*> nuclides;
-        for (const QString& name : kav::SampleNuclides())
+        for (const QString& name : kav::sampleNuclides())
             nuclides.push_back(index.findNuclide(name));
         const QString data = dir.filePath(QStringLiteral("QVData"));
-        if (!kav::WriteSampleFolder(data, index, nuclides, kav::SampleSize::Sample).error.isEmpty())
+        if (!kav::writeSampleFolder(data, index, nuclides, kav::SampleSize::Sample).error.isEmpty())
             std::abort();
         std::vector<kav::KeptMixtureRow> kept;
         for (int i = 0; i < rows; ++i)
@@ -198,7 +198,7 @@ void startWithKeptList(benchmark::State& state, int rows)
         auto context = std::make_unique<kav::ApplicationContext>(viewer.executable(), viewer.messages);
         auto form = std::make_unique<kav::MainWindow>(*context);
         state.PauseTiming();
-        if (form->StartupFailed() || form->MixtureRows()->Count() != rows)
+        if (form->startupFailed() || form->mixtureRows()->Count() != rows)
             std::abort();
         heap = static_cast<double>(mallinfo2().uordblks - before) / 1e6;
         form.reset();

@@ -21,7 +21,7 @@ struct Radon {
     QTemporaryDir dir;
     kav::StderrMessageBoxes messages;
     kav::RadonView view{messages};
-    QByteArray text = kav::GenerateRadonData();
+    QByteArray text = kav::generateRadonData();
 
     Radon()
     {
@@ -29,11 +29,11 @@ struct Radon {
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
             std::abort();
         file.close();
-        view.SetDataFolder(dir.path());
+        view.setDataFolder(dir.path());
         view.resize(1000, 600);
         view.show();
         view.findChild<QAction*>(QStringLiteral("equivalentDosesAction"))->setChecked(true);
-        if (!view.RadonData() || !view.RadonData()->DataLoaded())
+        if (!view.RadonData() || !view.RadonData()->dataLoaded())
             std::abort();
     }
 };

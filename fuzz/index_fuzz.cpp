@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             && index.rangeOf(node.element).first == i)
             std::abort(); // the first node of an element is always found by its name
     }
-    (void)index.ToText();
+    (void)index.toText();
     const QByteArray written = index.ToBytes();
     const int count = index.Count();
     index.loadFromBytes(written);

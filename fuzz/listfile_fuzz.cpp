@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kav::NuclideFilter filter(*index, spectra);
     filter.LoadElementList(bytes);
     filter.LoadNuclideList(bytes);
-    for (const auto& e : filter.FullNuclideList().Items())
+    for (const auto& e : filter.fullNuclideList().Items())
         if (!e.node || !filter.fullElementSet().contains(e.node->element))
             std::abort();
     return 0;

@@ -23,11 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QPainter painter(&image);
     // Narrower than a word (lines overflow) and a caption's width (lines wrap).
     for (int width : {5, 80}) {
-        const kav::MarkupResult r = kav::DrawMarkupText(painter, text, QRect(0, 0, width, 120), true);
+        const kav::MarkupResult r = kav::drawMarkupText(painter, text, QRect(0, 0, width, 120), true);
         if (r.height <= 0)
             std::abort();
-        kav::DrawMarkupText(painter, text, QRect(0, 0, width, 120), false, width != 5);
+        kav::drawMarkupText(painter, text, QRect(0, 0, width, 120), false, width != 5);
     }
-    (void)kav::StripMarkup(text);
+    (void)kav::stripMarkup(text);
     return 0;
 }

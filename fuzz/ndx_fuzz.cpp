@@ -17,7 +17,7 @@ constexpr kav::SpectrumTotals kShippedTotals{454373, 110370, 131435, 1456};
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const kav::NdxResult result
-        = kav::ReadNdx(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), kShippedTotals);
+        = kav::readNdx(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), kShippedTotals);
     if (!result.error.isEmpty() && !result.nodes.empty())
         std::abort();
     if (!result.error.isEmpty() && !result.error.startsWith(QStringLiteral("line ")))

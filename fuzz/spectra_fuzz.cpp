@@ -97,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!(share >= 0) || share > 1.0001f)
                 std::abort();
     }
-    if (!rnx.ToText(summaries).contains("\tDoseConst\t"))
+    if (!rnx.toText(summaries).contains("\tDoseConst\t"))
         std::abort();
     return 0;
 }

@@ -33,7 +33,7 @@ void check(const kav::SpectraText& text, int recordSize)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const kav::SpectraText radiations = kav::ReadRadiationsText(bytes);
+    const kav::SpectraText radiations = kav::readRadiationsText(bytes);
     check(radiations, kav::SpectrumLineRecordSize);
     if (radiations.error.isEmpty()) {
         const kav::SpectrumLines lines
@@ -41,6 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (lines.size() != static_cast<std::size_t>(radiations.recordCount))
             std::abort(); // every line the reader took is a sound one
     }
-    check(kav::ReadBetaText(bytes), kav::BetaRecordSize);
+    check(kav::readBetaText(bytes), kav::BetaRecordSize);
     return 0;
 }

@@ -25,13 +25,13 @@ ViewerApplication::ViewerApplication(int& argc, char** argv)
     setStyle(new ApplicationStyle);
 }
 
-void ViewerApplication::QuitOnTerminationSignals()
+void ViewerApplication::quitOnTerminationSignals()
 {
     // Heard on a thread of the platform seam: the request waits in the event loop's queue.
     callOnTerminationRequest([] { QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection); });
 }
 
-bool UseToolkitLanguage(UiLanguage language)
+bool useToolkitLanguage(UiLanguage language)
 {
     // Loading a translation tells every widget that the language changed: only a change does.
     static std::optional<UiLanguage> inForce = UiLanguage::English;
@@ -59,7 +59,7 @@ bool UseToolkitLanguage(UiLanguage language)
     return true;
 }
 
-void ShowException(MessageBoxes& boxes, const std::exception& error)
+void showException(MessageBoxes& boxes, const std::exception& error)
 {
     boxes.Show(MessageKind::Error, ViewerApplication::Title, QString::fromUtf8(error.what()), ButtonOk, ButtonOk);
 }
@@ -69,17 +69,17 @@ bool ViewerApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        ShowLastStopError(error);
+        showLastStopError(error);
     } catch (...) {
-        ShowLastStopError(std::runtime_error("An unexpected error occurred."));
+        showLastStopError(std::runtime_error("An unexpected error occurred."));
     }
     return false;
 }
 
-void ViewerApplication::ShowLastStopError(const std::exception& error)
+void ViewerApplication::showLastStopError(const std::exception& error)
 {
     StderrMessageBoxes printed;
-    ShowException(m_messageBoxes ? *m_messageBoxes : printed, error);
+    showException(m_messageBoxes ? *m_messageBoxes : printed, error);
 }
 
 } // namespace kav

@@ -19,16 +19,16 @@ public:
     ViewerApplication(int& argc, char** argv);
 
     // Where the last stop shows errors (not owned; it outlives the event loop).
-    void SetMessageBoxes(MessageBoxes* boxes) { m_messageBoxes = boxes; }
+    void setMessageBoxes(MessageBoxes* boxes) { m_messageBoxes = boxes; }
 
     bool notify(QObject* receiver, QEvent* event) override;
 
     // A termination request (SIGTERM when the session ends, SIGINT from a terminal) ends the
     // event loops as closing the window does, so that what is kept at exit is kept.
-    void QuitOnTerminationSignals();
+    void quitOnTerminationSignals();
 
 private:
-    void ShowLastStopError(const std::exception& error);
+    void showLastStopError(const std::exception& error);
 
     MessageBoxes* m_messageBoxes = nullptr;
 };
@@ -36,9 +36,9 @@ private:
 // Puts the toolkit's own texts (the buttons of message boxes, the file dialog) in the language,
 // from the translations the system carries; English takes them out. False when the system has
 // none for the language.
-bool UseToolkitLanguage(UiLanguage language);
+bool useToolkitLanguage(UiLanguage language);
 
 // The general error box: an error's message under the program's title, with OK.
-void ShowException(MessageBoxes& boxes, const std::exception& error);
+void showException(MessageBoxes& boxes, const std::exception& error);
 
 } // namespace kav

@@ -65,7 +65,7 @@ double decadeAbove(double v)
 
 QIcon toolIcon(int kind)
 {
-    return PaintedIcon(20, [kind](QPainter& p) {
+    return paintedIcon(20, [kind](QPainter& p) {
         const QColor ink(0x20, 0x20, 0x60);
         p.setPen(QPen(ink, 1.3));
         QFont small = p.font();
@@ -153,27 +153,27 @@ BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     };
     m_chart = new Chart(this);
     m_chart->setObjectName(QStringLiteral("chartControl"));
-    m_chart->BottomAxis().SetLogarithmic(true);
-    m_chart->LeftAxis().SetLogarithmic(true);
-    m_chart->BottomAxis().SetMinMax(0.01, 10000);
-    m_chart->BottomAxis().labelFormat = QStringLiteral("0.#######E-#");
-    m_chart->LeftAxis().labelFormat = QStringLiteral("0.######E-#");
+    m_chart->bottomAxis().setLogarithmic(true);
+    m_chart->leftAxis().setLogarithmic(true);
+    m_chart->bottomAxis().SetMinMax(0.01, 10000);
+    m_chart->bottomAxis().labelFormat = QStringLiteral("0.#######E-#");
+    m_chart->leftAxis().labelFormat = QStringLiteral("0.######E-#");
     for (int k = 0; k < CompartmentCount; ++k)
-        m_chart->AddSeries(sourceOrganName(sourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
+        m_chart->addSeries(sourceOrganName(sourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
                            kSeriesLooks[k].colour);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    layout->addLayout(BuildToolBar());
+    layout->addLayout(buildToolBar());
     layout->addWidget(m_chart, 1);
-    ConnectChart();
-    ApplyGrids();
-    LinesClicked();
+    connectChart();
+    applyGrids();
+    linesClicked();
 }
 
 BioassayChart::~BioassayChart() = default;
 
-QLayout* BioassayChart::BuildToolBar()
+QLayout* BioassayChart::buildToolBar()
 {
     auto* bar = new QHBoxLayout;
     bar->setSpacing(1);
@@ -207,8 +207,8 @@ QLayout* BioassayChart::BuildToolBar()
     button(m_copyButton, "copyButton", "Copy chart to Clipboard", false, false);
     bar->addStretch(1);
 
-    connect(m_horizontalLogButton, &QToolButton::clicked, this, [this] { HorizontalLogClicked(); });
-    connect(m_verticalLogButton, &QToolButton::clicked, this, [this] { VerticalLogClicked(); });
+    connect(m_horizontalLogButton, &QToolButton::clicked, this, [this] { horizontalLogClicked(); });
+    connect(m_verticalLogButton, &QToolButton::clicked, this, [this] { verticalLogClicked(); });
     // The two buttons of a grid pair exclude each other; each may also be released.
     for (auto [one, other] : {std::pair{m_horizontalGridButton, m_horizontalMinorGridButton},
                               std::pair{m_verticalGridButton, m_verticalMinorGridButton}}) {
@@ -216,12 +216,12 @@ QLayout* BioassayChart::BuildToolBar()
             connect(clicked, &QToolButton::clicked, this, [this, clicked = clicked, partner = partner] {
                 if (clicked->isChecked())
                     partner->setChecked(false);
-                ApplyGrids();
+                applyGrids();
             });
     }
     connect(m_autoScaleButton, &QToolButton::clicked, this, [this] {
         if (m_autoScaleButton->isChecked())
-            AutoScaleChart();
+            autoScaleChart();
     });
     connect(m_legendButton, &QToolButton::clicked, this, [this] {
         m_chart->legendVisible = m_legendButton->isChecked();
@@ -231,45 +231,45 @@ QLayout* BioassayChart::BuildToolBar()
         m_chart->legendOverPlot = m_legendOverButton->isChecked();
         m_chart->update();
     });
-    connect(m_linesButton, &QToolButton::clicked, this, [this] { LinesClicked(); });
-    connect(m_saveButton, &QToolButton::clicked, this, [this] { SaveClicked(); });
-    connect(m_copyButton, &QToolButton::clicked, this, [this] { CopyClicked(); });
+    connect(m_linesButton, &QToolButton::clicked, this, [this] { linesClicked(); });
+    connect(m_saveButton, &QToolButton::clicked, this, [this] { saveClicked(); });
+    connect(m_copyButton, &QToolButton::clicked, this, [this] { copyClicked(); });
     return bar;
 }
 
-void BioassayChart::ConnectChart()
+void BioassayChart::connectChart()
 {
     Chart& c = *m_chart;
     c.onMouseDown = [this] {
-        m_saveXMin = m_chart->BottomAxis().Minimum();
-        m_saveXMax = m_chart->BottomAxis().Maximum();
-        m_saveYMin = m_chart->LeftAxis().Minimum();
-        m_saveYMax = m_chart->LeftAxis().Maximum();
+        m_saveXMin = m_chart->bottomAxis().Minimum();
+        m_saveXMax = m_chart->bottomAxis().Maximum();
+        m_saveYMin = m_chart->leftAxis().Minimum();
+        m_saveYMax = m_chart->leftAxis().Maximum();
     };
-    c.onZoom = [this] { ChartZoomed(); };
-    c.onUndoZoom = [this] { AutoScaleChart(); };
+    c.onZoom = [this] { chartZoomed(); };
+    c.onUndoZoom = [this] { autoScaleChart(); };
     c.onScroll = [this] { m_autoScaleButton->setChecked(false); };
     // A scroll stops where it would leave no point in sight.
-    c.onAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = m_chart->ShowsAPointWithin(ranges); };
+    c.onAllowScroll = [this](const Chart::Ranges& ranges, bool& allow) { allow = m_chart->showsAPointWithin(ranges); };
     c.onClickLegend = [this] {
         if (m_autoScaleButton->isChecked())
-            AutoScaleChart();
+            autoScaleChart();
     };
-    c.onClickSeries = [this](int series, int index, QPoint at) { ShowPointTip(series, index, at); };
+    c.onClickSeries = [this](int series, int index, QPoint at) { showPointTip(series, index, at); };
 }
 
-void BioassayChart::ApplyGrids()
+void BioassayChart::applyGrids()
 {
-    ChartAxis& left = m_chart->LeftAxis();
+    ChartAxis& left = m_chart->leftAxis();
     left.majorGrid = m_horizontalGridButton->isChecked() || m_horizontalMinorGridButton->isChecked();
     left.minorGrid = m_horizontalMinorGridButton->isChecked();
-    ChartAxis& bottom = m_chart->BottomAxis();
+    ChartAxis& bottom = m_chart->bottomAxis();
     bottom.majorGrid = m_verticalGridButton->isChecked() || m_verticalMinorGridButton->isChecked();
     bottom.minorGrid = m_verticalMinorGridButton->isChecked();
     m_chart->update();
 }
 
-void BioassayChart::ShowTable(const BioassayTable& table, const QString& axisTitle)
+void BioassayChart::showTable(const BioassayTable& table, const QString& axisTitle)
 {
     for (int k = 0; k < CompartmentCount; ++k) {
         const BioassayColumn& column = table.columns[static_cast<std::size_t>(k)];
@@ -280,34 +280,34 @@ void BioassayChart::ShowTable(const BioassayTable& table, const QString& axisTit
         series.active = shown;
         series.inLegend = shown;
     }
-    m_chart->LeftAxis().title = axisTitle;
+    m_chart->leftAxis().title = axisTitle;
     if (table.hasData)
-        m_chart->BottomAxis().title = table.timeTitle;
-    LinesClicked();
+        m_chart->bottomAxis().title = table.timeTitle;
+    linesClicked();
     if (table.hasData)
-        AutoScaleChart();
+        autoScaleChart();
     else
         m_chart->Refresh();
 }
 
-void BioassayChart::AutoScaleChart()
+void BioassayChart::autoScaleChart()
 {
-    ChartAxis& bottom = m_chart->BottomAxis();
-    ChartAxis& left = m_chart->LeftAxis();
-    const auto data = m_chart->DataExtent(true);
+    ChartAxis& bottom = m_chart->bottomAxis();
+    ChartAxis& left = m_chart->leftAxis();
+    const auto data = m_chart->dataExtent(true);
     if ((bottom.Logarithmic() || left.Logarithmic()) && data) {
-        bottom.Logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.SetAutomatic(true);
-        left.Logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.SetAutomatic(true);
+        bottom.Logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.setAutomatic(true);
+        left.Logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.setAutomatic(true);
     } else {
-        bottom.SetAutomatic(true);
-        left.SetAutomatic(true);
+        bottom.setAutomatic(true);
+        left.setAutomatic(true);
     }
     m_chart->Refresh();
-    ChartZoomed();
+    chartZoomed();
     m_autoScaleButton->setChecked(true);
 }
 
-void BioassayChart::ChartZoomed()
+void BioassayChart::chartZoomed()
 {
     // A logarithmic axis widens to whole decades; a linear one that shrank to nothing goes back.
     auto fitted = [](const ChartAxis& axis, double savedMin, double savedMax, bool bottom) {
@@ -326,54 +326,54 @@ void BioassayChart::ChartZoomed()
         const double relative = size == 0 ? 0 : std::abs(hi - lo) / size;
         return relative < 1e-4 ? std::pair{savedMin, savedMax} : std::pair{lo, hi};
     };
-    const auto [xMin, xMax] = fitted(m_chart->BottomAxis(), m_saveXMin, m_saveXMax, true);
-    const auto [yMin, yMax] = fitted(m_chart->LeftAxis(), m_saveYMin, m_saveYMax, false);
+    const auto [xMin, xMax] = fitted(m_chart->bottomAxis(), m_saveXMin, m_saveXMax, true);
+    const auto [yMin, yMax] = fitted(m_chart->leftAxis(), m_saveYMin, m_saveYMax, false);
     // A zoom that would show no point is undone; an axis that keeps its range stays as it is
     // (automatic, when it was).
-    if (m_chart->ShowsAPointWithin({xMin, xMax, yMin, yMax})) {
+    if (m_chart->showsAPointWithin({xMin, xMax, yMin, yMax})) {
         for (auto [axis, lo, hi] :
-             {std::tuple{&m_chart->BottomAxis(), xMin, xMax}, std::tuple{&m_chart->LeftAxis(), yMin, yMax}})
+             {std::tuple{&m_chart->bottomAxis(), xMin, xMax}, std::tuple{&m_chart->leftAxis(), yMin, yMax}})
             if (lo != axis->Minimum() || hi != axis->Maximum())
                 axis->SetMinMax(lo, hi);
     } else {
-        m_chart->BottomAxis().SetMinMax(m_saveXMin, m_saveXMax);
-        m_chart->LeftAxis().SetMinMax(m_saveYMin, m_saveYMax);
+        m_chart->bottomAxis().SetMinMax(m_saveXMin, m_saveXMax);
+        m_chart->leftAxis().SetMinMax(m_saveYMin, m_saveYMax);
     }
     m_chart->Refresh();
     m_autoScaleButton->setChecked(false);
 }
 
-void BioassayChart::HorizontalLogClicked()
+void BioassayChart::horizontalLogClicked()
 {
-    ChartAxis& axis = m_chart->BottomAxis();
+    ChartAxis& axis = m_chart->bottomAxis();
     const bool logarithmic = m_horizontalLogButton->isChecked();
     if (logarithmic && axis.Minimum() <= 0)
         axis.SetMinMax(0.01, axis.Maximum() < 0.01 ? 0.1 : axis.Maximum());
-    axis.SetLogarithmic(logarithmic);
-    m_autoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
+    axis.setLogarithmic(logarithmic);
+    m_autoScaleButton->isChecked() ? autoScaleChart() : chartZoomed();
 }
 
-void BioassayChart::VerticalLogClicked()
+void BioassayChart::verticalLogClicked()
 {
-    ChartAxis& axis = m_chart->LeftAxis();
+    ChartAxis& axis = m_chart->leftAxis();
     const bool logarithmic = m_verticalLogButton->isChecked();
     if (logarithmic && axis.Minimum() <= 0) {
-        const auto data = m_chart->DataExtent(true);
+        const auto data = m_chart->dataExtent(true);
         const double minimum = data ? data->yMin : 0.01;
         axis.SetMinMax(minimum, axis.Maximum() < minimum ? 10 * minimum : axis.Maximum());
     }
-    axis.SetLogarithmic(logarithmic);
-    m_autoScaleButton->isChecked() ? AutoScaleChart() : ChartZoomed();
+    axis.setLogarithmic(logarithmic);
+    m_autoScaleButton->isChecked() ? autoScaleChart() : chartZoomed();
 }
 
-void BioassayChart::LinesClicked()
+void BioassayChart::linesClicked()
 {
-    for (int s = 0; s < m_chart->SeriesCount(); ++s)
+    for (int s = 0; s < m_chart->seriesCount(); ++s)
         m_chart->Series(s).lineVisible = m_linesButton->isChecked();
     m_chart->update();
 }
 
-void BioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
+void BioassayChart::showPointTip(int series, int index, QPoint globalPosition)
 {
     const ChartSeries& s = m_chart->Series(series);
     const QPointF& point = s.points.at(static_cast<std::size_t>(index));
@@ -387,29 +387,29 @@ void BioassayChart::ShowPointTip(int series, int index, QPoint globalPosition)
     const int width = std::max(metrics.horizontalAdvance(s.title),
                                metrics.horizontalAdvance(QStringLiteral("X:") + x + QStringLiteral("Y: ") + y))
         + 40;
-    m_tip->ShowMarkupTip(text, globalPosition, true, width);
+    m_tip->showMarkupTip(text, globalPosition, true, width);
 }
 
-void BioassayChart::SaveClicked()
+void BioassayChart::saveClicked()
 {
     QStringList filters;
     for (int f = 0; f < ChartPictureFormatCount; ++f)
-        filters << ChartPictureFilter(static_cast<ChartPictureFormat>(f));
+        filters << chartPictureFilter(static_cast<ChartPictureFormat>(f));
     QString chosen = filters.front();
     QString fileName = askSaveFileName(filters, chosen);
     if (fileName.isEmpty())
         return;
     const auto format = static_cast<ChartPictureFormat>(std::max<qsizetype>(filters.indexOf(chosen), 0));
     // The chosen entry's extension is added unless the name has it already.
-    const QString extension = QStringLiteral(".") + ChartPictureExtension(format);
+    const QString extension = QStringLiteral(".") + chartPictureExtension(format);
     if (!fileName.endsWith(extension, Qt::CaseInsensitive))
         fileName += extension;
-    SavePicture(fileName, format);
+    savePicture(fileName, format);
 }
 
-void BioassayChart::SavePicture(const QString& fileName, ChartPictureFormat format)
+void BioassayChart::savePicture(const QString& fileName, ChartPictureFormat format)
 {
-    const QByteArray bytes = ChartPictureBytes(*m_chart, format);
+    const QByteArray bytes = chartPictureBytes(*m_chart, format);
     QString error = QStringLiteral("the picture could not be made");
     if (!bytes.isEmpty() && saveFileAtomically(fileName, bytes, &error))
         return;
@@ -418,7 +418,7 @@ void BioassayChart::SavePicture(const QString& fileName, ChartPictureFormat form
                  ButtonOk);
 }
 
-void BioassayChart::CopyClicked()
+void BioassayChart::copyClicked()
 {
     QDialog dialog(this, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QStringLiteral("Copy to clipboard"));
@@ -445,7 +445,7 @@ void BioassayChart::CopyClicked()
     if (execModal(dialog) != QDialog::Accepted)
         return;
     QApplication::clipboard()->setMimeData(
-        ChartClipboardData(*m_chart, static_cast<ChartPictureFormat>(choices->checkedId())));
+        chartClipboardData(*m_chart, static_cast<ChartPictureFormat>(choices->checkedId())));
 }
 
 } // namespace kav

@@ -31,7 +31,7 @@ public:
     // "logYButton", "hGridButton", "hMinorGridButton", "vGridButton", "vMinorGridButton",
     // "autoScaleButton", "legendButton", "legendOverPlotButton", "linesButton", "saveButton",
     // "copyButton".
-    Chart& ChartControl() const { return *m_chart; }
+    Chart& chartControl() const { return *m_chart; }
 
     // Asks for the file to save to, with the filter entry chosen; empty when cancelled. Shows a
     // modal dialog. Tests replace both.
@@ -39,19 +39,19 @@ public:
     std::function<int(QDialog&)> execModal;
 
     // The numbers of the table as series, the vertical axis titled, then automatic scaling.
-    void ShowTable(const BioassayTable& table, const QString& axisTitle);
-    void AutoScaleChart();
+    void showTable(const BioassayTable& table, const QString& axisTitle);
+    void autoScaleChart();
     // The zoom check: logarithmic ranges to whole decades; a range showing no data, or a
     // linear one too narrow, back to the one before the last mouse press.
-    void ChartZoomed();
+    void chartZoomed();
     const TipWindow& Tip() const { return *m_tip; }
 
 private:
-    void HorizontalLogClicked();
-    void VerticalLogClicked();
-    void LinesClicked();
-    void SaveClicked();
-    void CopyClicked();
+    void horizontalLogClicked();
+    void verticalLogClicked();
+    void linesClicked();
+    void saveClicked();
+    void copyClicked();
 
     // The axis ranges at the last mouse press on the chart.
     double m_saveXMin = 0.01;
@@ -59,11 +59,11 @@ private:
     double m_saveYMin = 0;
     double m_saveYMax = 1;
 
-    QLayout* BuildToolBar();
-    void ConnectChart();
-    void ApplyGrids();
-    void ShowPointTip(int series, int index, QPoint globalPosition);
-    void SavePicture(const QString& fileName, ChartPictureFormat format);
+    QLayout* buildToolBar();
+    void connectChart();
+    void applyGrids();
+    void showPointTip(int series, int index, QPoint globalPosition);
+    void savePicture(const QString& fileName, ChartPictureFormat format);
 
     Chart* m_chart = nullptr;
     QToolButton* m_horizontalLogButton = nullptr;

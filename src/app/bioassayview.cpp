@@ -42,13 +42,13 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     , m_context(context)
 {
     auto* left = new QVBoxLayout;
-    left->addWidget(BuildIntakeParameters());
+    left->addWidget(buildIntakeParameters());
     m_chart = new BioassayChart(context.Boxes(), this);
     m_chart->setObjectName(QStringLiteral("bioassayChart"));
     left->addWidget(m_chart, 1);
     auto* right = new QVBoxLayout;
-    right->addWidget(BuildDisplayedData());
-    right->addWidget(BuildTable(), 1);
+    right->addWidget(buildDisplayedData());
+    right->addWidget(buildTable(), 1);
     // The user may give the chart or the table more room.
     m_divider = new QSplitter(Qt::Horizontal, this);
     for (QLayout* half : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
@@ -60,25 +60,25 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     m_divider->setChildrenCollapsible(false);
     connect(m_divider, &QSplitter::splitterMoved, this, [this] { m_dividerMoved = true; });
     (new QHBoxLayout(this))->addWidget(m_divider);
-    InitGrid();
-    FollowSettings();
-    m_watchingSettings = m_context.Settings().settingsChanged.connect([this] { FollowSettings(); });
+    initGrid();
+    followSettings();
+    m_watchingSettings = m_context.Settings().settingsChanged.connect([this] { followSettings(); });
 }
 
-QWidget* BioassayView::BuildIntakeParameters()
+QWidget* BioassayView::buildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
     m_intakeChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
     m_intakeChooser->setObjectName(QStringLiteral("intakeChooser"));
     m_followingChooser = m_intakeChooser->Selection().nuclideChosen.connect(
-        [this](const NuclideIdentity& rnx) { IntakeNuclideChanged(rnx); });
+        [this](const NuclideIdentity& rnx) { intakeNuclideChanged(rnx); });
     m_loader.emplace(*m_intakeChooser, m_context.Boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
     m_measuredChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
     m_measuredChooser->setObjectName(QStringLiteral("measuredChooser"));
-    m_measuredChooser->SetChoiceType(ChoiceKind::FullList);
-    m_measuredChooser->SetShowUndoRedoButtons(false);
+    m_measuredChooser->setChoiceType(ChoiceKind::FullList);
+    m_measuredChooser->setShowUndoRedoButtons(false);
     m_measuredChooser->hide();
 
     m_routeBox = new QComboBox(group);
@@ -92,24 +92,24 @@ QWidget* BioassayView::BuildIntakeParameters()
     m_sizeBox->setObjectName(QStringLiteral("sizeBox"));
     m_sizeBox->setMaxVisibleItems(AMADCount);
     m_sizeBox->setToolTip(MaterialsView::AMADHint);
-    for (QComboBox* box : {m_routeBox, m_materialBox, m_sizeBox, m_intakeChooser->ElementBox(),
-                           m_intakeChooser->AMassBox(), m_intakeChooser->NuclideBox()})
-        ApplyInputColours(box);
+    for (QComboBox* box : {m_routeBox, m_materialBox, m_sizeBox, m_intakeChooser->elementBox(),
+                           m_intakeChooser->aMassBox(), m_intakeChooser->nuclideBox()})
+        applyInputColours(box);
     connect(m_routeBox, &QComboBox::currentIndexChanged, this, [this] {
-        FillMaterials();
-        Recompute();
+        fillMaterials();
+        recompute();
     });
     connect(m_materialBox, &QComboBox::currentIndexChanged, this, [this] {
-        FillSizes();
-        Recompute();
+        fillSizes();
+        recompute();
     });
-    connect(m_sizeBox, &QComboBox::currentIndexChanged, this, [this] { Recompute(); });
+    connect(m_sizeBox, &QComboBox::currentIndexChanged, this, [this] { recompute(); });
 
     auto* sizeLabel = new QLabel(QString::fromUtf16(u"AM&TD/AMAD, \u00B5m"), group);
     sizeLabel->setBuddy(m_sizeBox);
     sizeLabel->setToolTip(MaterialsView::AMADHint);
-    OfferHelp(sizeLabel, HelpTopic::AMAD);
-    OfferHelp(m_sizeBox, HelpTopic::AMAD);
+    offerHelp(sizeLabel, HelpTopic::AMAD);
+    offerHelp(m_sizeBox, HelpTopic::AMAD);
     auto* grid = new QGridLayout(group);
     // The labels' underlined letters take the keys to their boxes.
     const auto label = [group](const QString& text, QWidget* box) {
@@ -117,7 +117,7 @@ QWidget* BioassayView::BuildIntakeParameters()
         l->setBuddy(box);
         return l;
     };
-    grid->addWidget(label(QStringLiteral("&Radionuclide"), m_intakeChooser->ElementBox()), 0, 0);
+    grid->addWidget(label(QStringLiteral("&Radionuclide"), m_intakeChooser->elementBox()), 0, 0);
     grid->addWidget(m_intakeChooser, 0, 1, Qt::AlignLeft);
     grid->addWidget(label(QStringLiteral("Route of &Intake"), m_routeBox), 1, 0);
     grid->addWidget(m_routeBox, 1, 1, Qt::AlignLeft);
@@ -126,15 +126,15 @@ QWidget* BioassayView::BuildIntakeParameters()
     grid->addWidget(sizeLabel, 3, 0);
     grid->addWidget(m_sizeBox, 3, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
-    FillSizes();
+    fillSizes();
     return group;
 }
 
-QWidget* BioassayView::BuildDisplayedData()
+QWidget* BioassayView::buildDisplayedData()
 {
     auto* group = new QGroupBox(QStringLiteral("Displayed Data"), this);
     group->setToolTip(kViewTypeHint);
-    OfferHelp(group, HelpTopic::DisplayedData);
+    offerHelp(group, HelpTopic::DisplayedData);
     m_quantityButtons = new QButtonGroup(group);
     m_quantityButtons->setObjectName(QStringLiteral("displayedData"));
     const char* choices[BioassayQuantityCount] = {"Dose per Content &Function", "Content for the &Specified Dose",
@@ -149,23 +149,23 @@ QWidget* BioassayView::BuildDisplayedData()
 
     m_doseField = new FloatEdit(group);
     m_doseField->setObjectName(QStringLiteral("doseForContentField"));
-    m_doseField->SetMessageBoxes(&m_context.Boxes());
-    m_doseField->SetIncrementType(IncrementKind::LastDigit);
+    m_doseField->setMessageBoxes(&m_context.Boxes());
+    m_doseField->setIncrementType(IncrementKind::LastDigit);
     m_doseField->Formats().defaultFormat = QStringLiteral("0.###");
     m_doseField->SetValue(1);
-    m_doseField->SetMaxValue(100);
-    m_doseField->SetMaxValueEnabled(true);
-    m_doseField->SetMinValue(0.01);
-    m_doseField->SetMinValueEnabled(true);
+    m_doseField->setMaxValue(100);
+    m_doseField->setMaxValueEnabled(true);
+    m_doseField->setMinValue(0.01);
+    m_doseField->setMinValueEnabled(true);
     m_doseField->setFixedWidth(80);
-    ApplyInputColours(m_doseField);
+    applyInputColours(m_doseField);
     m_doseUnitLabel = new QLabel(QStringLiteral("mSv"), group);
     m_doseUnitLabel->setObjectName(QStringLiteral("doseUnitLabel"));
     m_doseField->setEnabled(false);
     m_doseUnitLabel->setEnabled(false);
     m_doseField->onChange = [this] {
-        UpdateCaption();
-        Recompute();
+        updateCaption();
+        recompute();
     };
     auto* dose = new QHBoxLayout;
     dose->addWidget(m_doseField);
@@ -177,21 +177,21 @@ QWidget* BioassayView::BuildDisplayedData()
     connect(m_quantityButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked)
             return;
-        UpdateCaption();
+        updateCaption();
         m_doseField->setEnabled(id == static_cast<int>(BioassayQuantity::ContentForDose));
         m_doseUnitLabel->setEnabled(id == static_cast<int>(BioassayQuantity::ContentForDose));
-        Recompute();
+        recompute();
     });
     return group;
 }
 
-QWidget* BioassayView::BuildTable()
+QWidget* BioassayView::buildTable()
 {
     auto* box = new QWidget(this);
     m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     m_copyAction->setObjectName(QStringLiteral("copyAction"));
     m_copyAction->setToolTip(MaterialsView::CopyHint);
-    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    connect(m_copyAction, &QAction::triggered, this, [this] { copyToClipboard(); });
     m_wholeDaysAction = new QAction(QStringLiteral("Exclude fractions of the day"), this);
     m_wholeDaysAction->setObjectName(QStringLiteral("wholeDaysAction"));
     m_wholeDaysAction->setCheckable(true);
@@ -218,10 +218,10 @@ QWidget* BioassayView::BuildTable()
     m_caption->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     m_caption->setWordWrap(true);
     m_caption->setMinimumHeight(3 * fontMetrics().height());
-    QToolButton* copy = TextButtonFor(*m_copyAction, box);
+    QToolButton* copy = textButtonFor(*m_copyAction, box);
     m_grid = new DataGrid(box);
     m_grid->setObjectName(QStringLiteral("bioassayTable"));
-    CopyByKeys(*m_copyAction, *m_grid);
+    copyByKeys(*m_copyAction, *m_grid);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { m_gridMenu->exec(m_grid->mapToGlobal(pos)); });
@@ -246,7 +246,7 @@ QWidget* BioassayView::BuildTable()
     return box;
 }
 
-void BioassayView::OfferHelp(QWidget* widget, const QString& topic)
+void BioassayView::offerHelp(QWidget* widget, const QString& topic)
 {
     widget->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(widget, &QWidget::customContextMenuRequested, this, [this, widget, topic](QPoint pos) {
@@ -259,51 +259,51 @@ void BioassayView::OfferHelp(QWidget* widget, const QString& topic)
     });
 }
 
-void BioassayView::InitGrid()
+void BioassayView::initGrid()
 {
     DataGrid& g = *m_grid;
-    g.SetColCount(1 + CompartmentCount);
+    g.setColCount(1 + CompartmentCount);
     g.SetRowCount(2);
-    g.SetFixedCols(1);
-    g.SetFixedRows(1);
-    g.SetRowHeights(0, 65);
-    g.SetColWidths(0, 75);
+    g.setFixedCols(1);
+    g.setFixedRows(1);
+    g.setRowHeights(0, 65);
+    g.setColWidths(0, 75);
     for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
         f->multiLine = true;
     for (int k = 0; k < CompartmentCount; ++k) {
         const Compartment organ = sourceOrgansInColumnOrder()[k];
-        g.SetCells(k + 1, 0, sourceOrganName(organ));
+        g.setCells(k + 1, 0, sourceOrganName(organ));
         if (!sourceOrganDescription(organ).isEmpty())
-            *g.CreateCellHint(k + 1, 0) = sourceOrganDescription(organ);
+            *g.createCellHint(k + 1, 0) = sourceOrganDescription(organ);
     }
-    g.SetDefaultColWidth(QFontMetrics(g.fixedCellsFormat.normal.font).horizontalAdvance(QStringLiteral("Skeleton*"))
+    g.setDefaultColWidth(QFontMetrics(g.fixedCellsFormat.normal.font).horizontalAdvance(QStringLiteral("Skeleton*"))
                          + 16);
-    g.SetColWidths(0, 75);
+    g.setColWidths(0, 75);
 }
 
-void BioassayView::IntakeNuclideChanged(const NuclideIdentity& rnx)
+void BioassayView::intakeNuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_bioassayData || rnx.element == ChemicalElement::None)
         return;
     m_loader->Load(m_context.Settings().DataFolder(), *m_bioassayData, rnx, [this] {
-        FillMaterials();
+        fillMaterials();
         QStringList measured;
         m_bioassayData->measuredNuclideFiles(measured);
         m_measuredChooser->Selection().Filter().setUseNuclideFilter(true);
         m_measuredChooser->Selection().Filter().setNuclideList(measured);
         m_measuredChooser->Selection().setName(m_bioassayData->nuclideNameText());
         m_measuredChooser->setEnabled(measured.size() > 1);
-        Recompute();
+        recompute();
     });
 }
 
-void BioassayView::ShowData()
+void BioassayView::showData()
 {
-    FillMaterials();
-    Recompute();
+    fillMaterials();
+    recompute();
 }
 
-void BioassayView::FillMaterials()
+void BioassayView::fillMaterials()
 {
     {
         const QSignalBlocker blocker(m_materialBox);
@@ -320,10 +320,10 @@ void BioassayView::FillMaterials()
         m_materialBox->addItems(materials);
         m_materialBox->setCurrentIndex(materials.isEmpty() ? -1 : 0);
     }
-    FillSizes();
+    fillSizes();
 }
 
-void BioassayView::FillSizes()
+void BioassayView::fillSizes()
 {
     const QSignalBlocker blocker(m_sizeBox);
     m_sizeBox->clear();
@@ -356,7 +356,7 @@ BioassayRequest BioassayView::Request() const
     return r;
 }
 
-void BioassayView::UpdateCaption()
+void BioassayView::updateCaption()
 {
     const BioassayRequest r = Request();
     // A choice without functions says so where the caption of its table would stand.
@@ -366,27 +366,27 @@ void BioassayView::UpdateCaption()
                               : bioassayCaption(r.view, r.doseMSv, r.units));
 }
 
-void BioassayView::Recompute()
+void BioassayView::recompute()
 {
     if (!m_bioassayData)
         return;
     const BioassayRequest request = Request();
     m_table = computeBioassayTable(*m_bioassayData, request);
-    UpdateCaption();
-    FillTable();
-    m_chart->ChartControl().title = m_bioassayData->nuclideNameText() + QStringLiteral(": ")
+    updateCaption();
+    fillTable();
+    m_chart->chartControl().title = m_bioassayData->nuclideNameText() + QStringLiteral(": ")
         + bioassayCaption(request.view, request.doseMSv, request.units);
-    m_chart->ShowTable(m_table, bioassayAxisTitle(request.view, request.doseMSv, request.units));
-    ShareWidth();
+    m_chart->showTable(m_table, bioassayAxisTitle(request.view, request.doseMSv, request.units));
+    shareWidth();
 }
 
 void BioassayView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    ShareWidth();
+    shareWidth();
 }
 
-void BioassayView::ShareWidth()
+void BioassayView::shareWidth()
 {
     const int total = m_divider->width() - m_divider->handleWidth();
     QWidget* tableSide = m_divider->widget(1);
@@ -394,60 +394,60 @@ void BioassayView::ShareWidth()
         return;
     // The side's own margins round the table, as laid out now.
     const int margins = std::max(0, tableSide->width() - m_grid->width());
-    const int wanted = std::max(tableSide->minimumSizeHint().width(), m_grid->ContentWidth() + margins);
+    const int wanted = std::max(tableSide->minimumSizeHint().width(), m_grid->contentWidth() + margins);
     const int table = std::min(wanted, total / 2);
     m_divider->setSizes({total - table, table});
 }
 
-void BioassayView::FillTable()
+void BioassayView::fillTable()
 {
     DataGrid& g = *m_grid;
     if (!m_table.hasData) {
         // No functions for this material: no compartment to show, no time of the last choice
         // left behind (in the copy either).
-        for (int c = 1; c < g.ColCount(); ++c)
-            g.SetColWidths(c, -1);
+        for (int c = 1; c < g.colCount(); ++c)
+            g.setColWidths(c, -1);
         g.SetRowCount(2);
-        g.SetCells(0, 1, QStringLiteral("-"));
+        g.setCells(0, 1, QStringLiteral("-"));
         return;
     }
     g.SetRowCount(static_cast<int>(m_table.times.size()) + 1);
-    g.SetCells(0, 0, m_table.timeTitle);
+    g.setCells(0, 0, m_table.timeTitle);
     for (int row = 1; row < g.RowCount(); ++row)
-        g.SetCells(0, row, m_table.times[row - 1]);
+        g.setCells(0, row, m_table.times[row - 1]);
     for (int k = 0; k < CompartmentCount; ++k) {
         const BioassayColumn& column = m_table.columns[static_cast<std::size_t>(k)];
         const int col = k + 1;
         if (!column.present) {
-            g.SetColWidths(col, -1);
+            g.setColWidths(col, -1);
             continue;
         }
-        g.SetColWidths(col, g.DefaultColWidth());
-        g.SetCells(col, 0, column.title);
+        g.setColWidths(col, g.defaultColWidth());
+        g.setCells(col, 0, column.title);
         for (int row = 1; row < g.RowCount(); ++row)
-            g.SetCells(col, row, column.cells.value(row - 1));
+            g.setCells(col, row, column.cells.value(row - 1));
     }
 }
 
-void BioassayView::FollowSettings()
+void BioassayView::followSettings()
 {
     const BioassayRequest request = Request();
     const std::pair shown{request.units, request.wholeDays};
     if (shown == m_settingsShown)
         return;
     m_settingsShown = shown;
-    UpdateCaption();
-    Recompute();
+    updateCaption();
+    recompute();
 }
 
-void BioassayView::CopyToClipboard()
+void BioassayView::copyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide = m_bioassayData && m_bioassayData->isLoaded() ? m_bioassayData->nuclideNameText()
                                                                          : m_intakeChooser->Selection().Name();
     const QString head = bioassayClipboardHead(nuclide, m_routeBox->currentText(), m_materialBox->currentText(),
                                                m_sizeBox->currentText(), m_caption->text());
-    m_grid->CopyToClipboard(head, QString(), {}, true);
+    m_grid->copyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

@@ -37,7 +37,7 @@ public:
     // The program's shared state outlives the view.
     explicit BioassayView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetBioassayData(BioassayData* data) { m_bioassayData = data; }
+    void setBioassayData(BioassayData* data) { m_bioassayData = data; }
     // Opens the options on the view's units, and the help on a topic; the main window gives both.
     std::function<void()> onEditUnits;
     std::function<void(const QString& topic)> showHelp;
@@ -52,9 +52,9 @@ public:
     NuclideChooser* MeasuredChooser() const { return m_measuredChooser; }
     FloatEdit* DoseForContentField() const { return m_doseField; }
 
-    void IntakeNuclideChanged(const NuclideIdentity& rnx);
+    void intakeNuclideChanged(const NuclideIdentity& rnx);
     // Shows the data object anew: its materials for the chosen route, then the table and chart.
-    void ShowData();
+    void showData();
 
     // What is asked and what came out, as last computed.
     BioassayRequest Request() const;
@@ -67,22 +67,22 @@ protected:
 
 private:
     // The preferences changed: the table and the chart follow their units and whole days.
-    void FollowSettings();
-    void InitGrid();
-    void FillMaterials();
-    void FillSizes();
-    void UpdateCaption();
-    void Recompute();
-    void CopyToClipboard();
+    void followSettings();
+    void initGrid();
+    void fillMaterials();
+    void fillSizes();
+    void updateCaption();
+    void recompute();
+    void copyToClipboard();
     // The table's side as wide as its columns need, up to half the view, the rest to the chart;
     // once the user has moved the divider it stays where it was put.
-    void ShareWidth();
-    QWidget* BuildIntakeParameters();
-    QWidget* BuildDisplayedData();
-    QWidget* BuildTable();
-    void FillTable();
+    void shareWidth();
+    QWidget* buildIntakeParameters();
+    QWidget* buildDisplayedData();
+    QWidget* buildTable();
+    void fillTable();
     // A right click on the widget offers "Help" on the topic.
-    void OfferHelp(QWidget* widget, const QString& topic);
+    void offerHelp(QWidget* widget, const QString& topic);
 
     NuclideChooser* m_intakeChooser = nullptr;
     NuclideChooser* m_measuredChooser = nullptr;

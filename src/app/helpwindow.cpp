@@ -52,7 +52,7 @@ private:
 
 } // namespace
 
-QString HelpTopicOfContext(int context)
+QString helpTopicOfContext(int context)
 {
     switch (context) {
     case 1002: return QStringLiteral("copyright.html");
@@ -119,7 +119,7 @@ QString workingCopy(const QString& collection, const QString& folder, QString& p
 
 } // namespace
 
-bool HelpWindow::OpenEngine()
+bool HelpWindow::openEngine()
 {
     if (m_engine)
         return true;
@@ -145,11 +145,11 @@ bool HelpWindow::OpenEngine()
                      QStringLiteral("The help cannot be shown: ") + problem, ButtonOk, ButtonOk);
         return false;
     }
-    BuildWindow();
+    buildWindow();
     return true;
 }
 
-void HelpWindow::BuildWindow()
+void HelpWindow::buildWindow()
 {
     m_browser = new HelpBrowser(*m_engine, this);
     m_browser->setObjectName(QStringLiteral("helpBrowser"));
@@ -202,7 +202,7 @@ void HelpWindow::BuildWindow()
     forward->setEnabled(false);
     connect(back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
-    connect(home, &QAction::triggered, this, [this] { ShowTopic(HelpTopic::Contents); });
+    connect(home, &QAction::triggered, this, [this] { showTopic(HelpTopic::Contents); });
     connect(m_browser, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
 
@@ -216,9 +216,9 @@ void HelpWindow::BuildWindow()
     layout->addWidget(splitter, 1);
 }
 
-bool HelpWindow::ShowTopic(const QString& topic)
+bool HelpWindow::showTopic(const QString& topic)
 {
-    if (!OpenEngine())
+    if (!openEngine())
         return false;
     m_browser->setSource(QUrl(kDocumentRoot + topic));
     // Asked for the contents, the contents are beside them, whatever was looked at last.
@@ -230,7 +230,7 @@ bool HelpWindow::ShowTopic(const QString& topic)
     return true;
 }
 
-QUrl HelpWindow::CurrentUrl() const
+QUrl HelpWindow::currentUrl() const
 {
     return m_browser ? m_browser->source() : QUrl();
 }

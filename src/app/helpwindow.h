@@ -21,7 +21,7 @@ inline const QString PredictedContent = QStringLiteral("key-terms.html#b_predcon
 
 // The topic of a context number of the windows and menus (1002 to 1011); the contents for any
 // other number.
-QString HelpTopicOfContext(int context);
+QString helpTopicOfContext(int context);
 
 // The program's help: the topics of the help collection beside the executable, in a window of
 // their own with the contents, the index and a search beside the page, and back and forward.
@@ -35,19 +35,19 @@ public:
     // The help engine keeps its search index beside the collection: a collection in a folder
     // the user cannot write to (an installed one) is opened from a copy in this folder, made
     // again whenever the carried one is newer.
-    void SetWorkingFolder(const QString& folder) { m_workingFolder = folder; }
+    void setWorkingFolder(const QString& folder) { m_workingFolder = folder; }
 
     // Shows a topic ("key-terms.html#b_AMAD"); false, after saying why, when there is no help.
-    bool ShowTopic(const QString& topic);
-    bool ShowContext(int context) { return ShowTopic(HelpTopicOfContext(context)); }
+    bool showTopic(const QString& topic);
+    bool showContext(int context) { return showTopic(helpTopicOfContext(context)); }
     // The page shown, as the help engine names it.
-    QUrl CurrentUrl() const;
-    QTextBrowser* Browser() const { return m_browser; }
+    QUrl currentUrl() const;
+    QTextBrowser* browser() const { return m_browser; }
     QHelpEngine* Engine() const { return m_engine; }
 
 private:
-    bool OpenEngine();
-    void BuildWindow();
+    bool openEngine();
+    void buildWindow();
 
     QString m_collectionFile;
     QString m_workingFolder;

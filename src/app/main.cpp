@@ -35,9 +35,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "kav-data-viewer: %s\nSee kav-data-viewer --help.\n", qUtf8Printable(line.error));
         return 2;
     }
-    app.QuitOnTerminationSignals();
+    app.quitOnTerminationSignals();
     kav::QtMessageBoxes boxes;
-    app.SetMessageBoxes(&boxes);
+    app.setMessageBoxes(&boxes);
     kav::ApplicationContext context(QCoreApplication::applicationFilePath(), boxes);
     if (!line.dataDir.isEmpty())
         context.Settings().setDataFolderPathForThisRun(line.dataDir);
@@ -46,15 +46,15 @@ int main(int argc, char* argv[])
     {
         kav::MainWindow form(context);
         // The maintenance command "Export Doses" is offered only when asked for.
-        form.SetMaintenance(line.maintenance);
+        form.setMaintenance(line.maintenance);
         // The window keeps the settings and the list as it closes.
-        if (form.StartupFailed()) {
+        if (form.startupFailed()) {
             context.savePreferencesAtExit();
         } else {
             form.show();
             status = kav::ViewerApplication::exec();
         }
     }
-    app.SetMessageBoxes(nullptr);
+    app.setMessageBoxes(nullptr);
     return status;
 }

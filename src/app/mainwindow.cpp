@@ -57,7 +57,7 @@ template <typename F> AtScopeEnd(F) -> AtScopeEnd<F>;
 
 } // namespace
 
-QRect WindowPlacement(QSize wanted, QRect available, QMargins frame)
+QRect windowPlacement(QSize wanted, QRect available, QMargins frame)
 {
     const QRect room = available.marginsRemoved(frame);
     const QSize size = wanted.boundedTo(room.size()).expandedTo(kSmallestClientSize);
@@ -78,7 +78,7 @@ MainWindow::MainWindow(ApplicationContext& context, OptionsEditor optionsDialog,
     if (!editOptions)
         editOptions = [this](ProgramSettings& preference, OptionsPage options) {
             const std::optional<QStringList> confirmed
-                = ExecuteOptionsDialog(preference, options, m_optionsPages, this);
+                = executeOptionsDialog(preference, options, m_optionsPages, this);
             if (!confirmed)
                 return false;
             // What the user saw and accepted is kept at once, and nothing else: units changed
@@ -87,18 +87,18 @@ MainWindow::MainWindow(ApplicationContext& context, OptionsEditor optionsDialog,
             m_context.writePreferences(ApplicationContext::FailureNotice::EveryTime, *confirmed);
             return true;
         };
-    CreateControls();
+    createControls();
     qApp->installEventFilter(this);
-    m_startupFailed = !FormCreate();
+    m_startupFailed = !formCreate();
 }
 
 MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
-    FormDestroy();
+    formDestroy();
 }
 
-void MainWindow::CreateControls()
+void MainWindow::createControls()
 {
 
     // The client area on the original platform's frame of 16 × 39 pixels makes 1024 × 768.
@@ -128,31 +128,31 @@ void MainWindow::CreateControls()
     m_pages->addTab(m_bioassayTab, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
     m_pages->addTab(m_radonTab, QStringLiteral("   R&adon   "));
 
-    CreateViews();
+    createViews();
 
-    CreateHelp();
+    createHelp();
 }
 
-void MainWindow::CreateHelp()
+void MainWindow::createHelp()
 {
     m_help = std::make_unique<HelpWindow>(m_context.Settings().helpCollectionFile(), m_context.Boxes());
     // Closing the main window ends the program, the help's window open or not.
     m_help->setAttribute(Qt::WA_QuitOnClose, false);
-    m_help->SetWorkingFolder(m_context.Settings().Locations().helpCacheDir);
-    const auto showHelp = [this](const QString& topic) { m_help->ShowTopic(topic); };
+    m_help->setWorkingFolder(m_context.Settings().Locations().helpCacheDir);
+    const auto showHelp = [this](const QString& topic) { m_help->showTopic(topic); };
     m_mixtureView->showHelp = showHelp;
     m_materialsView->showHelp = showHelp;
     m_bioassayView->showHelp = showHelp;
 
     m_helpMenu = new QMenu(this);
-    m_helpMenu->addAction(QStringLiteral("About"), this, [this] { ShowAbout(); });
-    m_helpMenu->addAction(QStringLiteral("Key Terms"), this, [this] { m_help->ShowContext(1006); });
-    m_helpMenu->addAction(QStringLiteral("NVA Task Group"), this, [this] { m_help->ShowContext(1009); });
-    m_helpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { m_help->ShowContext(1002); });
+    m_helpMenu->addAction(QStringLiteral("About"), this, [this] { showAbout(); });
+    m_helpMenu->addAction(QStringLiteral("Key Terms"), this, [this] { m_help->showContext(1006); });
+    m_helpMenu->addAction(QStringLiteral("NVA Task Group"), this, [this] { m_help->showContext(1009); });
+    m_helpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { m_help->showContext(1002); });
     m_helpMenu->addSeparator();
     m_helpMenu->addAction(QStringLiteral("Options..."), this,
                           [this] { editOptions(m_context.Settings(), OptionsPage::General); });
-    m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { RunDoseExport(); });
+    m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { runDoseExport(); });
     m_exportAction->setVisible(false);
     m_helpButton = new QToolButton(m_pages);
     m_helpButton->setObjectName(QStringLiteral("helpButton"));
@@ -161,14 +161,14 @@ void MainWindow::CreateHelp()
     m_helpButton->setPopupMode(QToolButton::MenuButtonPopup);
     m_helpButton->setMenu(m_helpMenu);
     m_helpButton->setAutoRaise(true);
-    OpenMenuByKeys(*m_helpButton);
-    connect(m_helpButton, &QToolButton::clicked, this, [this] { m_help->ShowTopic(HelpTopic::Contents); });
+    openMenuByKeys(*m_helpButton);
+    connect(m_helpButton, &QToolButton::clicked, this, [this] { m_help->showTopic(HelpTopic::Contents); });
     m_pages->setCornerWidget(m_helpButton, Qt::TopRightCorner);
     auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, [this] { m_help->ShowContext(HelpContext()); });
+    connect(f1, &QShortcut::activated, this, [this] { m_help->showContext(helpContext()); });
 }
 
-int MainWindow::HelpContext() const
+int MainWindow::helpContext() const
 {
     if (m_pages->currentWidget() == m_dosePerIntakeTab)
         return m_dosePerIntakePages->currentWidget() == m_mixtureTab ? 1003 : 1004;
@@ -179,12 +179,12 @@ int MainWindow::HelpContext() const
     return 1007;
 }
 
-void MainWindow::SetMaintenance(bool on)
+void MainWindow::setMaintenance(bool on)
 {
     m_exportAction->setVisible(on);
 }
 
-void MainWindow::RunDoseExport()
+void MainWindow::runDoseExport()
 {
     const ProgramSettings& preference = m_context.Settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
@@ -214,7 +214,7 @@ void MainWindow::RunDoseExport()
                    ButtonOk);
 }
 
-void MainWindow::CreateViews()
+void MainWindow::createViews()
 {
     auto configure = [this](NuclideChooser* panel, int shiftAMass) {
         ChooserLayout layout;
@@ -223,42 +223,42 @@ void MainWindow::CreateViews()
         layout.widthMass = 58;
         layout.widthNuclide = 95;
         layout.shiftMass = shiftAMass;
-        panel->SetWidthsNShifts(layout);
-        panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
+        panel->setWidthsNShifts(layout);
+        panel->Selection().Filter().readStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
         panel->Selection().Filter().setUseElementFilter(true);
-        panel->SetPopupMenuOptions(
+        panel->setPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
-        panel->onStatusText = [this](const QString& text) { ShowStatus(text); };
+        panel->onStatusText = [this](const QString& text) { showStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](NuclideChooser* panel) {
         HalfLifeFilter& halfLife = panel->Selection().Filter().Advanced().halfLifeTime();
-        halfLife.SetMaxValue(9.3e15f);
+        halfLife.setMaxValue(9.3e15f);
         halfLife.setMinUnits(TimeUnit::Year);
-        halfLife.SetMinValue(0.305f);
+        halfLife.setMinValue(0.305f);
     };
     m_mixtureView = new MixtureView(m_context, m_mixtureTab);
-    PlaceOnPage(m_mixtureView, m_mixtureTab);
+    placeOnPage(m_mixtureView, m_mixtureTab);
     m_materialsView = new MaterialsView(m_context, m_materialsTab);
-    PlaceOnPage(m_materialsView, m_materialsTab);
+    placeOnPage(m_materialsView, m_materialsTab);
     m_materialsChooser = m_materialsView->Chooser();
     configure(m_materialsChooser, 8);
     m_bioassayView = new BioassayView(m_context, m_bioassayTab);
-    PlaceOnPage(m_bioassayView, m_bioassayTab);
+    placeOnPage(m_bioassayView, m_bioassayTab);
     m_bioassayView->onEditUnits = [this] { editOptions(m_context.Settings(), OptionsPage::BioassayUnits); };
     m_intakeChooser = m_bioassayView->IntakeChooser();
     configure(m_intakeChooser, 10);
-    m_mixtureView->SetAddSource(m_intakeChooser);
+    m_mixtureView->setAddSource(m_intakeChooser);
     m_mixtureView->execModal = [this](QDialog& dialog) { return execModal(dialog); };
     m_measuredChooser = m_bioassayView->MeasuredChooser();
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser, m_measuredChooser})
         configureHalfLife(panel);
-    m_bioassayView->DoseForContentField()->onStatusText = [this](const QString& text) { ShowStatus(text); };
+    m_bioassayView->DoseForContentField()->onStatusText = [this](const QString& text) { showStatus(text); };
     m_radonView = new RadonView(m_context.Boxes(), m_radonTab);
-    PlaceOnPage(m_radonView, m_radonTab);
+    placeOnPage(m_radonView, m_radonTab);
 }
 
-void MainWindow::PlaceOnPage(QWidget* view, QWidget* page)
+void MainWindow::placeOnPage(QWidget* view, QWidget* page)
 {
     // A window smaller than what a view needs scrolls it, rather than lay its controls over
     // each other.
@@ -273,7 +273,7 @@ void MainWindow::PlaceOnPage(QWidget* view, QWidget* page)
     layout->addWidget(scroll);
 }
 
-void MainWindow::ShowStatus(const QString& text)
+void MainWindow::showStatus(const QString& text)
 {
     if (text.isEmpty())
         statusBar()->clearMessage();
@@ -281,44 +281,44 @@ void MainWindow::ShowStatus(const QString& text)
         statusBar()->showMessage(text, 15000);
 }
 
-void MainWindow::ApplyLanguage()
+void MainWindow::applyLanguage()
 {
     const UiLanguage language = m_context.Settings().Language();
     m_languageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
         if (auto* panel = dynamic_cast<NuclideChooser*>(widget))
-            panel->SetLanguage(language);
+            panel->setLanguage(language);
         else if (auto* field = dynamic_cast<NumberEdit*>(widget))
-            field->SetLanguage(language);
+            field->setLanguage(language);
         else if (auto* units = dynamic_cast<TranslatedComboBox*>(widget))
-            units->SetLanguage(language);
+            units->setLanguage(language);
     }
-    UseToolkitLanguage(language);
+    useToolkitLanguage(language);
 }
 
-bool MainWindow::FormCreate()
+bool MainWindow::formCreate()
 {
     setWindowTitle(ViewerApplication::Title);
     m_isFormActivated = false;
     ProgramSettings& preference = m_context.Settings();
     m_context.loadIndex();
-    ApplyLanguage();
+    applyLanguage();
 
     if (!preference.DataFolder().holdsDataFiles() && !editOptions(preference, OptionsPage::DataFolder))
         return false;
 
     m_materialsData = std::make_unique<DoseData>();
-    m_materialsView->SetMaterialsData(m_materialsData.get());
+    m_materialsView->setMaterialsData(m_materialsData.get());
     m_bioassayData = std::make_unique<BioassayData>();
-    m_bioassayView->SetBioassayData(m_bioassayData.get());
+    m_bioassayView->setBioassayData(m_bioassayData.get());
     m_context.fillDataLists();
-    if (!CreateMixture())
+    if (!createMixture())
         return false;
     m_dataFolderInUse = preference.dataFolderPath();
-    m_radonView->SetDataFolder(m_dataFolderInUse);
-    ShowDataFolder();
-    ShowSampleNotice();
+    m_radonView->setDataFolder(m_dataFolderInUse);
+    showDataFolder();
+    showSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser}) {
@@ -327,16 +327,16 @@ bool MainWindow::FormCreate()
         panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     }
 
-    m_watchingSettings = preference.settingsChanged.connect([this] { FollowSettings(); });
+    m_watchingSettings = preference.settingsChanged.connect([this] { followSettings(); });
     m_pages->setCurrentWidget(m_dosePerIntakeTab);
     m_dosePerIntakePages->setCurrentWidget(m_mixtureTab);
 
     if (const QScreen* s = screen())
-        setGeometry(WindowPlacement(size(), s->availableGeometry(), kFrameAllowance));
+        setGeometry(windowPlacement(size(), s->availableGeometry(), kFrameAllowance));
     return true;
 }
 
-bool MainWindow::CreateMixture()
+bool MainWindow::createMixture()
 {
     m_mixtureData = std::make_unique<DoseDataCache>(m_context.Settings());
     m_mixture = std::make_unique<Mixture>(m_context.Index(), m_context.dataNuclideList(), *m_mixtureData);
@@ -347,50 +347,50 @@ bool MainWindow::CreateMixture()
         m_mixture.reset();
         return false;
     }
-    m_mixtureView->SetMixture(m_mixture.get());
-    m_mixtureView->FillMixtureGrid();
+    m_mixtureView->setMixture(m_mixture.get());
+    m_mixtureView->fillMixtureGrid();
     return true;
 }
 
-void MainWindow::UseNewDataFolder()
+void MainWindow::useNewDataFolder()
 {
     const ProgramSettings& preference = m_context.Settings();
     m_dataFolderInUse = preference.dataFolderPath();
     m_context.fillDataLists();
     // The nuclides shown were read from the old folder: empty data objects read them again.
     m_materialsData = std::make_unique<DoseData>();
-    m_materialsView->SetMaterialsData(m_materialsData.get());
+    m_materialsView->setMaterialsData(m_materialsData.get());
     m_bioassayData = std::make_unique<BioassayData>();
-    m_bioassayView->SetBioassayData(m_bioassayData.get());
+    m_bioassayView->setBioassayData(m_bioassayData.get());
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser})
         panel->Selection().Filter().setNuclideList(m_context.dataNuclideList());
     if (const NuclideIdentity* rnx = m_materialsChooser->Selection().chosenIdentity();
         rnx && !m_materialsData->isLoaded())
-        m_materialsView->NuclideChanged(*rnx);
+        m_materialsView->nuclideChanged(*rnx);
     if (const NuclideIdentity* rnx = m_intakeChooser->Selection().chosenIdentity(); rnx && !m_bioassayData->isLoaded())
-        m_bioassayView->IntakeNuclideChanged(*rnx);
+        m_bioassayView->intakeNuclideChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
     if (!m_mixture->Restore(m_mixture->keptRows(), error))
-        ShowStatus(error);
-    m_mixtureView->FillMixtureGrid();
-    m_radonView->SetDataFolder(m_dataFolderInUse);
-    ShowDataFolder();
-    ShowSampleNotice();
+        showStatus(error);
+    m_mixtureView->fillMixtureGrid();
+    m_radonView->setDataFolder(m_dataFolderInUse);
+    showDataFolder();
+    showSampleNotice();
 }
 
-void MainWindow::FollowSettings()
+void MainWindow::followSettings()
 {
     if (m_context.Settings().dataFolderPath() != m_dataFolderInUse)
-        UseNewDataFolder();
+        useNewDataFolder();
     if (m_context.Settings().Language() != m_languageShown)
-        ApplyLanguage();
+        applyLanguage();
 }
 
-void MainWindow::SaveMixture()
+void MainWindow::saveMixture()
 {
     const ProgramSettings& preference = m_context.Settings();
     const QString path = preference.mixtureFileName();
@@ -404,7 +404,7 @@ void MainWindow::SaveMixture()
                                ButtonOk, ButtonOk);
 }
 
-void MainWindow::FormActivate()
+void MainWindow::formActivate()
 {
     if (m_startupFailed) {
         close();
@@ -415,44 +415,44 @@ void MainWindow::FormActivate()
     const AtScopeEnd markActivated{[this] { m_isFormActivated = true; }};
     try {
         if (!m_context.Settings().notFirstRun()) {
-            ShowAbout();
+            showAbout();
             m_context.Settings().setNotFirstRun(true);
             m_context.writePreferences(ApplicationContext::FailureNotice::OncePerRun);
         }
-        m_materialsView->CheckAllMaterials();
-        m_materialsView->FillMaterialsGrid();
+        m_materialsView->checkAllMaterials();
+        m_materialsView->fillMaterialsGrid();
     } catch (const std::exception& e) {
-        ShowException(m_context.Boxes(), e);
+        showException(m_context.Boxes(), e);
     }
 }
 
-void MainWindow::KeepForNextRun()
+void MainWindow::keepForNextRun()
 {
     if (m_startupFailed || !m_mixture || std::exchange(m_keptForNextRun, true))
         return;
     m_context.savePreferencesAtExit();
-    SaveMixture();
+    saveMixture();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // While the window is still there, so that a warning has it to stand on.
-    KeepForNextRun();
+    keepForNextRun();
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::FormDestroy()
+void MainWindow::formDestroy()
 {
     m_watchingSettings.reset();
-    KeepForNextRun(); // a window that was never closed: the program ended by a signal
-    m_mixtureView->SetMixture(nullptr);
+    keepForNextRun(); // a window that was never closed: the program ended by a signal
+    m_mixtureView->setMixture(nullptr);
     m_materialsData.reset();
     m_bioassayData.reset();
     m_mixture.reset();
     m_mixtureData.reset();
 }
 
-void MainWindow::ShowSampleNotice()
+void MainWindow::showSampleNotice()
 {
     // The rows' data stand for the folder's: the first row that has any.
     bool sample = false;
@@ -475,7 +475,7 @@ void MainWindow::ShowSampleNotice()
         m_sampleNotice->setVisible(sample);
 }
 
-void MainWindow::ShowDataFolder()
+void MainWindow::showDataFolder()
 {
     // Which data the numbers come from is always in sight: a copied program folder, a folder
     // given for one run.
@@ -490,7 +490,7 @@ void MainWindow::ShowDataFolder()
     m_dataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);
 }
 
-void MainWindow::ShowAbout()
+void MainWindow::showAbout()
 {
     AboutBox about(this);
     execModal(about);
@@ -499,22 +499,22 @@ void MainWindow::ShowAbout()
 bool MainWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        formActivate();
     // Without a window manager a window may never be activated; its first showing then
     // stands in for the first activation, once the window is on the screen.
     if (event->type() == QEvent::Show && !m_isFormActivated)
-        QMetaObject::invokeMethod(this, &MainWindow::FormActivate, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::formActivate, Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (HandleApplicationEvent(watched, event) || OpenContextMenuByKeys(event))
+    if (handleApplicationEvent(watched, event) || openContextMenuByKeys(event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::HandleApplicationEvent(QObject* receiver, QEvent* event)
+bool MainWindow::handleApplicationEvent(QObject* receiver, QEvent* event)
 {
     if (event->type() != QEvent::Wheel || m_routingWheel)
         return false;

@@ -34,7 +34,7 @@ class Mixture;
 // Where a window of the wanted client size opens in a screen's available area, its frame
 // included: cut to the area (but not below the window's smallest size), centred, and never above
 // or left of the area, so that its title bar can be reached.
-QRect WindowPlacement(QSize wanted, QRect available, QMargins frame);
+QRect windowPlacement(QSize wanted, QRect available, QMargins frame);
 
 // The single main window: three main tabs (dose per intake with its two sub-tabs, the bioassay
 // view, radon) and the help button over the tab row. Creating it runs the start-up sequence on
@@ -49,55 +49,55 @@ public:
     explicit MainWindow(ApplicationContext& context, OptionsEditor optionsDialog = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    bool IsFormActivated() const { return m_isFormActivated; }
+    bool isFormActivated() const { return m_isFormActivated; }
     // Start-up could not complete (no data folder chosen, the example nuclide unreadable): the
     // window does no more and closes on its first activation.
-    bool StartupFailed() const { return m_startupFailed; }
+    bool startupFailed() const { return m_startupFailed; }
 
     // Start-up, first activation and tear-down. FormCreate says whether start-up completed.
-    bool FormCreate();
-    void FormActivate();
-    void FormDestroy();
+    bool formCreate();
+    void formActivate();
+    void formDestroy();
 
     // Sends a wheel turn to the control under the pointer; true when the event was handled.
-    bool HandleApplicationEvent(QObject* receiver, QEvent* event);
+    bool handleApplicationEvent(QObject* receiver, QEvent* event);
 
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> execModal;
     // The options dialog on the preferences.
     OptionsEditor editOptions;
 
-    QTabWidget* MainTabs() const { return m_pages; }
-    QTabWidget* DosePerIntakeTabs() const { return m_dosePerIntakePages; }
-    QToolButton* HelpButton() const { return m_helpButton; }
+    QTabWidget* mainTabs() const { return m_pages; }
+    QTabWidget* dosePerIntakeTabs() const { return m_dosePerIntakePages; }
+    QToolButton* helpButton() const { return m_helpButton; }
     // Shown when the data files are synthetic samples.
-    QLabel* SampleNotice() const { return m_sampleNotice; }
+    QLabel* sampleNotice() const { return m_sampleNotice; }
     // Names the data folder in use.
-    QLabel* DataFolderLabel() const { return m_dataFolder; }
-    DoseData* MaterialsData() const { return m_materialsData.get(); }
-    BioassayData* BioassayDataShown() const { return m_bioassayData.get(); }
+    QLabel* dataFolderLabel() const { return m_dataFolder; }
+    DoseData* materialsData() const { return m_materialsData.get(); }
+    BioassayData* bioassayDataShown() const { return m_bioassayData.get(); }
     // The rows of the "Radionuclides" view.
-    const Mixture* MixtureRows() const { return m_mixture.get(); }
-    NuclideChooser* MaterialsChooser() const { return m_materialsChooser; }
-    MaterialsView* MaterialsPage() const { return m_materialsView; }
-    MixtureView* MixturePage() const { return m_mixtureView; }
-    BioassayView* BioassayPage() const { return m_bioassayView; }
-    RadonView* RadonPage() const { return m_radonView; }
+    const Mixture* mixtureRows() const { return m_mixture.get(); }
+    NuclideChooser* materialsChooser() const { return m_materialsChooser; }
+    MaterialsView* materialsPage() const { return m_materialsView; }
+    MixtureView* mixturePage() const { return m_mixtureView; }
+    BioassayView* bioassayPage() const { return m_bioassayView; }
+    RadonView* radonPage() const { return m_radonView; }
     NuclideChooser* IntakeChooser() const { return m_intakeChooser; }
     NuclideChooser* MeasuredChooser() const { return m_measuredChooser; }
 
     // The language chosen in the options reaches the index, every chooser with its menus, every
     // number field and unit box, and the toolkit's own dialogs.
-    void ApplyLanguage();
+    void applyLanguage();
     HelpWindow* Help() const { return m_help.get(); }
-    QMenu* HelpMenu() const { return m_helpMenu; }
+    QMenu* helpMenu() const { return m_helpMenu; }
     // The help context of what is shown: the page of the tab in front.
-    int HelpContext() const;
+    int helpContext() const;
     // Offers the maintenance command "Export Doses" in the help menu.
-    void SetMaintenance(bool on);
+    void setMaintenance(bool on);
     // Writes every dose coefficient of the data folder, one file per element, into "Export"
     // beside the program, with a progress dialog that can cancel it.
-    void RunDoseExport();
+    void runDoseExport();
 
 protected:
     bool event(QEvent* event) override;
@@ -105,30 +105,30 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void CreateControls();
-    void ShowAbout();
-    void ShowSampleNotice();
-    void ShowDataFolder();
-    void CreateViews();
-    void CreateHelp();
+    void createControls();
+    void showAbout();
+    void showSampleNotice();
+    void showDataFolder();
+    void createViews();
+    void createHelp();
     // A view in its tab page, scrolled when the window is smaller than it needs.
-    void PlaceOnPage(QWidget* view, QWidget* page);
+    void placeOnPage(QWidget* view, QWidget* page);
     // A passing text in the status line; empty clears it.
-    void ShowStatus(const QString& text);
+    void showStatus(const QString& text);
     // Fills the mixture with the rows kept at the last exit (a row whose nuclide cannot be loaded
     // now is kept, unavailable), or with its example; false when there were none and the
     // example could not be read.
-    bool CreateMixture();
+    bool createMixture();
     // Keeps the mixture's rows for the next run; a failure is said, unless the user already
     // heard that the settings folder takes no files.
-    void SaveMixture();
+    void saveMixture();
     // Writes the settings (when saving at exit is on) and the mixture's rows, once.
-    void KeepForNextRun();
+    void keepForNextRun();
     // The user picked another data folder: every view shows its data.
-    void UseNewDataFolder();
+    void useNewDataFolder();
     // The settings changed: another data folder or language is taken up (the views follow the
     // units themselves).
-    void FollowSettings();
+    void followSettings();
 
     ApplicationContext& m_context;
     OptionsPages m_optionsPages;

@@ -51,32 +51,32 @@ MaterialsView::MaterialsView(ApplicationContext& context, QWidget* parent)
     : QWidget(parent)
     , m_context(context)
 {
-    BuildControls();
-    InitGrid();
+    buildControls();
+    initGrid();
     m_doseUnitBox->SetValue(m_context.Settings().materialsDoseUnit());
     m_activityUnitBox->SetValue(m_context.Settings().materialsActivityUnit());
-    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { FollowUnits(); });
+    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { followUnits(); });
 }
 
-void MaterialsView::BuildControls()
+void MaterialsView::buildControls()
 {
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(BuildUnitsBar());
+    layout->addLayout(buildUnitsBar());
     auto* materials = new QHBoxLayout;
-    BuildMaterialLists(materials);
+    buildMaterialLists(materials);
     auto* right = new QVBoxLayout;
-    right->addWidget(BuildParticleSizes());
-    right->addWidget(BuildInjection());
+    right->addWidget(buildParticleSizes());
+    right->addWidget(buildInjection());
     materials->addLayout(right);
     layout->addLayout(materials, 2);
-    layout->addWidget(BuildGrid(), 5);
+    layout->addWidget(buildGrid(), 5);
     for (QWidget* w :
-         std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox, m_materialsChooser->ElementBox(),
-                                         m_materialsChooser->AMassBox(), m_materialsChooser->NuclideBox()})
-        ApplyInputColours(w);
+         std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox, m_materialsChooser->elementBox(),
+                                         m_materialsChooser->aMassBox(), m_materialsChooser->nuclideBox()})
+        applyInputColours(w);
 }
 
-void MaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
+void MaterialsView::execSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
                                       const QString& helpTopic)
 {
     QMenu menu;
@@ -89,25 +89,25 @@ void MaterialsView::ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::fun
     menu.exec(owner->mapToGlobal(pos));
 }
 
-QLayout* MaterialsView::BuildUnitsBar()
+QLayout* MaterialsView::buildUnitsBar()
 {
     m_materialsChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), this);
     m_loader.emplace(*m_materialsChooser, m_context.Boxes());
     m_materialsChooser->setObjectName(QStringLiteral("chooser"));
     m_followingChooser = m_materialsChooser->Selection().nuclideChosen.connect(
-        [this](const NuclideIdentity& rnx) { NuclideChanged(rnx); });
+        [this](const NuclideIdentity& rnx) { nuclideChanged(rnx); });
 
     m_doseUnitBox = new DoseUnitComboBox(this);
 
     m_doseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
-    m_doseUnitBox->SetEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
+    m_doseUnitBox->setEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
     m_activityUnitBox = new ActivityUnitComboBox(this);
     m_activityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
-    m_activityUnitBox->SetEnabledActivityUnits(
+    m_activityUnitBox->setEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->SetOnChange([this] { m_context.Settings().setMaterialsDoseUnit(m_doseUnitBox->Value()); });
-    m_activityUnitBox->SetOnChange(
+    m_doseUnitBox->setOnChange([this] { m_context.Settings().setMaterialsDoseUnit(m_doseUnitBox->Value()); });
+    m_activityUnitBox->setOnChange(
         [this] { m_context.Settings().setMaterialsActivityUnit(m_activityUnitBox->Value()); });
 
     m_showOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
@@ -115,14 +115,14 @@ QLayout* MaterialsView::BuildUnitsBar()
     m_showOrganDosesAction->setObjectName(QStringLiteral("equivalentDosesAction"));
     m_showOrganDosesAction->setCheckable(true);
     connect(m_showOrganDosesAction, &QAction::toggled, this, [this](bool on) {
-        ShowOrganDoses(on);
+        showOrganDoses(on);
         m_showOrganDosesButton->setVisible(!on);
         m_hideOrganDosesButton->setVisible(on);
     });
     m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     m_copyAction->setObjectName(QStringLiteral("copyAction"));
     m_copyAction->setToolTip(CopyHint);
-    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    connect(m_copyAction, &QAction::triggered, this, [this] { copyToClipboard(); });
     m_showOrganDosesButton = new QToolButton(this);
     m_showOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
     m_showOrganDosesButton->setText(QStringLiteral("+"));
@@ -134,12 +134,12 @@ QLayout* MaterialsView::BuildUnitsBar()
     m_hideOrganDosesButton->hide();
     for (QToolButton* b : {m_showOrganDosesButton, m_hideOrganDosesButton})
         connect(b, &QToolButton::clicked, m_showOrganDosesAction, &QAction::toggle);
-    QToolButton* copy = TextButtonFor(*m_copyAction, this);
+    QToolButton* copy = textButtonFor(*m_copyAction, this);
 
     auto* top = new QHBoxLayout;
     // The labels' underlined letters take the keys to their boxes.
     auto* nuclideLabel = new QLabel(QStringLiteral("&Radionuclide"), this);
-    nuclideLabel->setBuddy(m_materialsChooser->ElementBox());
+    nuclideLabel->setBuddy(m_materialsChooser->elementBox());
     auto* unitsLabel = new QLabel(QStringLiteral("&Units"), this);
     unitsLabel->setBuddy(m_doseUnitBox);
     top->addWidget(nuclideLabel);
@@ -157,7 +157,7 @@ QLayout* MaterialsView::BuildUnitsBar()
     return top;
 }
 
-void MaterialsView::BuildMaterialLists(QBoxLayout* into)
+void MaterialsView::buildMaterialLists(QBoxLayout* into)
 {
     auto* ingest = new QGroupBox(QStringLiteral("In&gested Material"), this);
     m_ingestionMaterials = materialList(ingest);
@@ -167,24 +167,24 @@ void MaterialsView::BuildMaterialLists(QBoxLayout* into)
     m_inhalationMaterials = materialList(inhal);
     m_inhalationMaterials->setObjectName(QStringLiteral("inhaledList"));
     (new QVBoxLayout(inhal))->addWidget(m_inhalationMaterials);
-    connect(m_ingestionMaterials, &QListWidget::itemChanged, this, [this] { FillMaterialsGrid(); });
+    connect(m_ingestionMaterials, &QListWidget::itemChanged, this, [this] { fillMaterialsGrid(); });
     connect(m_inhalationMaterials, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         // An aerosol group counts only with a particle size ticked.
         const bool gas = m_materialsData && m_inhalationMaterials->row(item) >= m_materialsData->aerosolDataCount();
-        if (gas || TickedAMADCount() > 0)
-            FillMaterialsGrid();
+        if (gas || tickedAMADCount() > 0)
+            fillMaterialsGrid();
     });
     for (QListWidget* list : {m_ingestionMaterials, m_inhalationMaterials})
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint pos) {
             if (list == m_ingestionMaterials && list->count() < 2)
                 return;
-            ExecSelectAllMenu(list, pos, [this, list](bool ticked) { SetAll(list, ticked); });
+            execSelectAllMenu(list, pos, [this, list](bool ticked) { SetAll(list, ticked); });
         });
     into->addWidget(ingest, 2);
     into->addWidget(inhal, 3);
 }
 
-QWidget* MaterialsView::BuildParticleSizes()
+QWidget* MaterialsView::buildParticleSizes()
 {
     auto* amad = new QGroupBox(QString::fromUtf16(u"AMTD/AMAD, \u00B5m"), this);
     amad->setToolTip(AMADHint);
@@ -199,7 +199,7 @@ QWidget* MaterialsView::BuildParticleSizes()
         connect(box, &QCheckBox::clicked, this, [this] {
             for (int r = 0; r < m_inhalationMaterials->count(); ++r)
                 if (m_inhalationMaterials->item(r)->checkState() == Qt::Checked) {
-                    FillMaterialsGrid();
+                    fillMaterialsGrid();
                     return;
                 }
         });
@@ -208,33 +208,33 @@ QWidget* MaterialsView::BuildParticleSizes()
         amadGrid->addWidget(box, i < 6 ? i : i - 6, i < 6 ? 0 : 1);
     }
     connect(amad, &QWidget::customContextMenuRequested, this, [this, amad](QPoint pos) {
-        ExecSelectAllMenu(
+        execSelectAllMenu(
             amad, pos,
             [this](bool ticked) {
                 for (QCheckBox* b : m_sizeBoxes)
                     b->setChecked(ticked);
-                FillMaterialsGrid();
+                fillMaterialsGrid();
             },
             HelpTopic::AMAD);
     });
     return amad;
 }
 
-QWidget* MaterialsView::BuildInjection()
+QWidget* MaterialsView::buildInjection()
 {
     auto* injectGroup = new QGroupBox(this);
     m_injectionBox = new QCheckBox(QStringLiteral("In&jection"), injectGroup);
     m_injectionBox->setObjectName(QStringLiteral("injectionBox"));
-    connect(m_injectionBox, &QCheckBox::clicked, this, [this] { FillMaterialsGrid(); });
+    connect(m_injectionBox, &QCheckBox::clicked, this, [this] { fillMaterialsGrid(); });
     (new QVBoxLayout(injectGroup))->addWidget(m_injectionBox);
     return injectGroup;
 }
 
-QWidget* MaterialsView::BuildGrid()
+QWidget* MaterialsView::buildGrid()
 {
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("materialsTable"));
-    CopyByKeys(*m_copyAction, *m_grid);
+    copyByKeys(*m_copyAction, *m_grid);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
         QMenu menu;
@@ -244,7 +244,7 @@ QWidget* MaterialsView::BuildGrid()
     });
     // As wide as its columns, from the left; the room beside it stays empty rather than the
     // frame round the numbers.
-    m_grid->SetFitWidthToColumns(true);
+    m_grid->setFitWidthToColumns(true);
     auto* holder = new QWidget(this);
     auto* row = new QHBoxLayout(holder);
     row->setContentsMargins(0, 0, 0, 0);
@@ -253,26 +253,26 @@ QWidget* MaterialsView::BuildGrid()
     return holder;
 }
 
-void MaterialsView::InitGrid()
+void MaterialsView::initGrid()
 {
     DataGrid& g = *m_grid;
-    g.SetColCount(3 + ShownTargetOrganCount);
+    g.setColCount(3 + ShownTargetOrganCount);
     g.SetRowCount(3);
-    g.SetFixedCols(3);
-    g.SetFixedRows(1);
-    g.SetDefaultColWidth(kDefaultColWidth);
-    g.SetMergeFixedCols(0, 2);
-    g.SetMergeFixedCols(1, 2);
-    g.SetMergeFixedCols(2, 1);
-    g.SetColWidths(0, 550);
-    g.SetColWidths(1, 120);
-    g.SetRowHeights(0, 40);
-    g.SetCells(0, 0, QStringLiteral("Material"));
-    g.SetCells(1, 0, QStringLiteral("Dose Coefficient e(50)"));
-    g.SetCells(2, 0, QStringLiteral("Dose Coefficients hT(50)"));
-    *g.CreateCellCaption(2, 0) = QStringLiteral("<p align=\"center\">Dose Coefficients h<sub>T</sub>(50)</p>");
+    g.setFixedCols(3);
+    g.setFixedRows(1);
+    g.setDefaultColWidth(kDefaultColWidth);
+    g.setMergeFixedCols(0, 2);
+    g.setMergeFixedCols(1, 2);
+    g.setMergeFixedCols(2, 1);
+    g.setColWidths(0, 550);
+    g.setColWidths(1, 120);
+    g.setRowHeights(0, 40);
+    g.setCells(0, 0, QStringLiteral("Material"));
+    g.setCells(1, 0, QStringLiteral("Dose Coefficient e(50)"));
+    g.setCells(2, 0, QStringLiteral("Dose Coefficients hT(50)"));
+    *g.createCellCaption(2, 0) = QStringLiteral("<p align=\"center\">Dose Coefficients h<sub>T</sub>(50)</p>");
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        g.SetCells(3 + organ, 0, targetOrganName(static_cast<TargetOrgan>(organ)));
+        g.setCells(3 + organ, 0, targetOrganName(static_cast<TargetOrgan>(organ)));
     for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
         f->multiLine = true;
     g.onGetFixedCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
@@ -297,37 +297,37 @@ void MaterialsView::InitGrid()
     g.onGetSelectedCellFormat = g.onGetInnerCellFormat;
     // With the organ doses hidden only the header and the rows that carry e(50) are copied.
     g.onConvertRowToStr
-        = [](DataGrid* grid, int row, bool& include) { include = grid->ColWidths(2) > 0 || row == 0 || row % 2 == 1; };
-    ShowOrganDoses(false);
+        = [](DataGrid* grid, int row, bool& include) { include = grid->colWidths(2) > 0 || row == 0 || row % 2 == 1; };
+    showOrganDoses(false);
 }
 
-void MaterialsView::ShowOrganDoses(bool show)
+void MaterialsView::showOrganDoses(bool show)
 {
-    m_grid->SetColWidths(2, show ? kDefaultColWidth + 40 : -1);
-    for (int c = 3; c < m_grid->ColCount(); ++c)
-        m_grid->SetColWidths(c, show ? kDefaultColWidth : -1);
+    m_grid->setColWidths(2, show ? kDefaultColWidth + 40 : -1);
+    for (int c = 3; c < m_grid->colCount(); ++c)
+        m_grid->setColWidths(c, show ? kDefaultColWidth : -1);
 }
 
-void MaterialsView::FollowUnits()
+void MaterialsView::followUnits()
 {
     const ProgramSettings& preference = m_context.Settings();
     m_doseUnitBox->SetValue(preference.materialsDoseUnit());
     m_activityUnitBox->SetValue(preference.materialsActivityUnit());
     if (m_unitsShown != std::pair{preference.materialsDoseUnit(), preference.materialsActivityUnit()})
-        FillMaterialsGrid();
+        fillMaterialsGrid();
 }
 
-void MaterialsView::NuclideChanged(const NuclideIdentity& rnx)
+void MaterialsView::nuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_materialsData)
         return;
     m_loader->Load(m_context.Settings().DataFolder(), *m_materialsData, rnx, [this] {
-        FillMaterialLists();
-        FillMaterialsGrid();
+        fillMaterialLists();
+        fillMaterialsGrid();
     });
 }
 
-void MaterialsView::FillMaterialLists()
+void MaterialsView::fillMaterialLists()
 {
     QStringList names;
     for (auto [list, path] : {std::pair{m_inhalationMaterials, IntakeRoute::Inhalation},
@@ -349,7 +349,7 @@ void MaterialsView::FillMaterialLists()
     }
 }
 
-void MaterialsView::CheckAllMaterials()
+void MaterialsView::checkAllMaterials()
 {
     for (QListWidget* list : {m_inhalationMaterials, m_ingestionMaterials}) {
         const QSignalBlocker blocker(list);
@@ -365,10 +365,10 @@ void MaterialsView::SetAll(QListWidget* list, bool ticked)
         for (int r = 0; r < list->count(); ++r)
             list->item(r)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
     }
-    FillMaterialsGrid();
+    fillMaterialsGrid();
 }
 
-int MaterialsView::TickedAMADCount() const
+int MaterialsView::tickedAMADCount() const
 {
     int n = 0;
     for (const QCheckBox* b : m_sizeBoxes)
@@ -376,7 +376,7 @@ int MaterialsView::TickedAMADCount() const
     return n;
 }
 
-MaterialChoice MaterialsView::ChosenMaterials() const
+MaterialChoice MaterialsView::chosenMaterials() const
 {
     auto ticked = [](const QListWidget* list) {
         std::vector<int> rows;
@@ -395,7 +395,7 @@ MaterialChoice MaterialsView::ChosenMaterials() const
     return choice;
 }
 
-void MaterialsView::FillMaterialsGrid()
+void MaterialsView::fillMaterialsGrid()
 {
     const ProgramSettings& preference = m_context.Settings();
     m_unitsShown = {preference.materialsDoseUnit(), preference.materialsActivityUnit()};
@@ -403,39 +403,39 @@ void MaterialsView::FillMaterialsGrid()
         return;
     DataGrid& g = *m_grid;
     // Nothing loaded (its file could not be read) or nothing chosen: the header alone.
-    const std::vector<MaterialsTableRow> table = computeMaterialsTable(*m_materialsData, ChosenMaterials());
+    const std::vector<MaterialsTableRow> table = computeMaterialsTable(*m_materialsData, chosenMaterials());
     if (table.empty()) {
         g.SetRowCount(3);
-        g.SetRowHeights(1, -1);
-        g.SetRowHeights(2, -1);
+        g.setRowHeights(1, -1);
+        g.setRowHeights(2, -1);
         return;
     }
     const double r = static_cast<double>(bqPerUnit(m_unitsShown.second)) / svPerUnit(m_unitsShown.first);
     g.SetRowCount(2 * static_cast<int>(table.size()) + 1);
-    g.SetRowHeights(1, g.DefaultRowHeight());
-    g.SetRowHeights(2, g.DefaultRowHeight());
+    g.setRowHeights(1, g.defaultRowHeight());
+    g.setRowHeights(2, g.defaultRowHeight());
     int s = 1;
     for (const MaterialsTableRow& line : table) {
-        g.SetCells(0, s, line.label);
+        g.setCells(0, s, line.label);
         // Every label through the mark-up, so that those with a subscript line up with the rest.
-        *g.CreateCellCaption(0, s) = MaterialCaption(line.label);
-        g.SetCells(0, s + 1, QString());
-        g.SetCells(2, s, sexName(Sex::Male));
-        g.SetCells(2, s + 1, sexName(Sex::Female));
-        g.SetCells(1, s, line.hasDoses ? formatScientific(line.effective * r, 2) : QString());
-        g.SetCells(1, s + 1, QString());
-        for (int c = 3; c < g.ColCount(); ++c) {
+        *g.createCellCaption(0, s) = materialCaption(line.label);
+        g.setCells(0, s + 1, QString());
+        g.setCells(2, s, sexName(Sex::Male));
+        g.setCells(2, s + 1, sexName(Sex::Female));
+        g.setCells(1, s, line.hasDoses ? formatScientific(line.effective * r, 2) : QString());
+        g.setCells(1, s + 1, QString());
+        for (int c = 3; c < g.colCount(); ++c) {
             const auto organ = static_cast<TargetOrgan>(c - 3);
-            g.SetCells(c, s,
+            g.setCells(c, s,
                        line.hasDoses ? formatScientific(doseAt(line.organs, Sex::Male, organ) * r, 2) : QString());
-            g.SetCells(c, s + 1,
+            g.setCells(c, s + 1,
                        line.hasDoses ? formatScientific(doseAt(line.organs, Sex::Female, organ) * r, 2) : QString());
         }
         s += 2;
     }
 }
 
-void MaterialsView::CopyToClipboard()
+void MaterialsView::copyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide = m_materialsData && m_materialsData->isLoaded() ? m_materialsData->nuclideNameText()
@@ -443,7 +443,7 @@ void MaterialsView::CopyToClipboard()
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
         + DoseUnitLabel(m_unitsShown.first) + QStringLiteral(" per ") + activityUnitLabel(m_unitsShown.second)
         + QStringLiteral("\r\n");
-    m_grid->CopyToClipboard(head, QString(), {}, true);
+    m_grid->copyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

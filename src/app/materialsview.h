@@ -40,7 +40,7 @@ public:
     // The program's shared state outlives the view.
     explicit MaterialsView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void SetMaterialsData(DoseData* data) { m_materialsData = data; }
+    void setMaterialsData(DoseData* data) { m_materialsData = data; }
 
     // The chooser, which the main window joins to the others. The other parts are found by their
     // object names: "ingestedList", "inhaledList", the eleven "sizeBox" in the order of the
@@ -48,34 +48,34 @@ public:
     // "doseUnitBox", "activityUnitBox", "materialsTable".
     NuclideChooser* Chooser() const { return m_materialsChooser; }
 
-    void NuclideChanged(const NuclideIdentity& rnx);
-    void FillMaterialLists();
-    void FillMaterialsGrid();
+    void nuclideChanged(const NuclideIdentity& rnx);
+    void fillMaterialLists();
+    void fillMaterialsGrid();
     // Opens the help on a topic; the main window gives it.
     std::function<void(const QString& topic)> showHelp;
     // Ticks every material of both lists.
-    void CheckAllMaterials();
+    void checkAllMaterials();
 
 private:
     // The units of the preferences changed: the boxes show them, the table is in them.
-    void FollowUnits();
-    void InitGrid();
-    void ShowOrganDoses(bool show);
-    void CopyToClipboard();
-    void BuildControls();
-    QLayout* BuildUnitsBar();
-    void BuildMaterialLists(QBoxLayout* into);
-    QWidget* BuildParticleSizes();
-    QWidget* BuildInjection();
-    QWidget* BuildGrid();
+    void followUnits();
+    void initGrid();
+    void showOrganDoses(bool show);
+    void copyToClipboard();
+    void buildControls();
+    QLayout* buildUnitsBar();
+    void buildMaterialLists(QBoxLayout* into);
+    QWidget* buildParticleSizes();
+    QWidget* buildInjection();
+    QWidget* buildGrid();
     // The right-click menu of a list of check boxes: "Select all", "Unselect all", and a "Help"
     // entry when a topic is given.
-    void ExecSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
+    void execSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
                            const QString& helpTopic = {});
     void SetAll(QListWidget* list, bool ticked);
-    int TickedAMADCount() const;
+    int tickedAMADCount() const;
     // The materials, sizes and injection ticked.
-    MaterialChoice ChosenMaterials() const;
+    MaterialChoice chosenMaterials() const;
 
     NuclideChooser* m_materialsChooser = nullptr;
     QListWidget* m_ingestionMaterials = nullptr;

@@ -6,7 +6,7 @@
 
 namespace kav {
 
-QString MaterialCaption(const QString& text)
+QString materialCaption(const QString& text)
 {
     QString caption = text.toHtmlEscaped();
     const qsizetype at = caption.indexOf(QLatin1String("fA="));
@@ -15,10 +15,10 @@ QString MaterialCaption(const QString& text)
     return caption;
 }
 
-void MaterialItemDelegate::PaintItemText(QPainter& painter, const QStyleOptionViewItem&, const QString& text,
+void MaterialItemDelegate::paintItemText(QPainter& painter, const QStyleOptionViewItem&, const QString& text,
                                          const QRect& textRect) const
 {
-    DrawMarkupTextCentred(painter, MaterialCaption(text), textRect, false);
+    drawMarkupTextCentred(painter, materialCaption(text), textRect, false);
 }
 
 MaterialComboBox::MaterialComboBox(QWidget* parent)
@@ -38,7 +38,7 @@ void MaterialComboBox::paintEvent(QPaintEvent*)
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
     const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-    DrawMarkupTextCentred(painter, MaterialCaption(text), field.adjusted(2, 0, -2, 0), false);
+    drawMarkupTextCentred(painter, materialCaption(text), field.adjusted(2, 0, -2, 0), false);
 }
 
 } // namespace kav

@@ -9,7 +9,7 @@
 namespace kav {
 
 // A material's text as mark-up: the A of its "fA=" a subscript, the rest as it stands.
-QString MaterialCaption(const QString& text);
+QString materialCaption(const QString& text);
 
 // Draws the items of a list of materials with the A of "fA=" as a subscript.
 class MaterialItemDelegate : public ItemTextDelegate {
@@ -17,7 +17,7 @@ public:
     using ItemTextDelegate::ItemTextDelegate;
 
 protected:
-    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,
+    void paintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,
                        const QRect& textRect) const override;
 };
 

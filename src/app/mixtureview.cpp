@@ -63,7 +63,7 @@ const char* glyphName(Glyph glyph)
 
 QIcon glyphIcon(Glyph glyph)
 {
-    return PaintedIcon(16, [glyph](QPainter& p) {
+    return paintedIcon(16, [glyph](QPainter& p) {
         auto triangle = [&p](bool up, int top) {
             QPainterPath path;
             path.moveTo(3, up ? top + 6 : top);
@@ -127,18 +127,18 @@ MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     , m_context(context)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(BuildToolBar());
+    layout->addLayout(buildToolBar());
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("mixtureTable"));
-    CopyByKeys(*m_copyAction, *m_grid);
+    copyByKeys(*m_copyAction, *m_grid);
     layout->addWidget(m_grid, 1);
-    InitMixtureGrid();
-    ConnectGridEvents();
-    FollowUnits();
-    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { FollowUnits(); });
+    initMixtureGrid();
+    connectGridEvents();
+    followUnits();
+    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { followUnits(); });
 }
 
-QLayout* MixtureView::BuildToolBar()
+QLayout* MixtureView::buildToolBar()
 {
     auto button = [this](QToolButton*& into, Glyph glyph, const QString& hint, void (MixtureView::*click)()) {
         into = new QToolButton(this);
@@ -148,38 +148,38 @@ QLayout* MixtureView::BuildToolBar()
         into->setAutoRaise(true);
         connect(into, &QToolButton::clicked, this, [this, click] { (this->*click)(); });
     };
-    button(m_addButton, Glyph::Add, QStringLiteral("Add radionuclides..."), &MixtureView::AddNuclides);
+    button(m_addButton, Glyph::Add, QStringLiteral("Add radionuclides..."), &MixtureView::addNuclides);
     button(m_removeButton, Glyph::Remove, QStringLiteral("Remove selected radionuclide from the list"),
-           &MixtureView::RemoveSelected);
-    button(m_clearButton, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &MixtureView::ClearRows);
+           &MixtureView::removeSelected);
+    button(m_clearButton, Glyph::Clear, QStringLiteral("Clear radionuclides list"), &MixtureView::clearRows);
     button(m_undoButton, Glyph::Undo,
            QStringLiteral("Undo (%1)").arg(QKeySequence(QKeySequence::Undo).toString(QKeySequence::NativeText)),
-           &MixtureView::UndoEdit);
+           &MixtureView::undoEdit);
     button(m_redoButton, Glyph::Redo,
            QStringLiteral("Redo (%1)").arg(QKeySequence(QKeySequence::Redo).toString(QKeySequence::NativeText)),
-           &MixtureView::RedoEdit);
-    button(m_topButton, Glyph::Top, QStringLiteral("Move current row to the top"), &MixtureView::MoveToTop);
-    button(m_upButton, Glyph::Up, QStringLiteral("Move current row up"), &MixtureView::MoveUp);
-    button(m_downButton, Glyph::Down, QStringLiteral("Move current row down"), &MixtureView::MoveDown);
-    button(m_bottomButton, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &MixtureView::MoveToBottom);
+           &MixtureView::redoEdit);
+    button(m_topButton, Glyph::Top, QStringLiteral("Move current row to the top"), &MixtureView::moveToTop);
+    button(m_upButton, Glyph::Up, QStringLiteral("Move current row up"), &MixtureView::moveUp);
+    button(m_downButton, Glyph::Down, QStringLiteral("Move current row down"), &MixtureView::moveDown);
+    button(m_bottomButton, Glyph::Bottom, QStringLiteral("Move current row to the bottom"), &MixtureView::moveToBottom);
 
     m_doseUnitBox = new DoseUnitComboBox(this);
     m_doseUnitBox->setObjectName(QStringLiteral("doseUnitBox"));
-    m_doseUnitBox->SetEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
+    m_doseUnitBox->setEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
     m_activityUnitBox = new ActivityUnitComboBox(this);
     m_activityUnitBox->setObjectName(QStringLiteral("activityUnitBox"));
-    m_activityUnitBox->SetEnabledActivityUnits(
+    m_activityUnitBox->setEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->SetOnChange([this] { m_context.Settings().setMixtureDoseUnit(m_doseUnitBox->Value()); });
-    m_activityUnitBox->SetOnChange([this] { m_context.Settings().setMixtureActivityUnit(m_activityUnitBox->Value()); });
+    m_doseUnitBox->setOnChange([this] { m_context.Settings().setMixtureDoseUnit(m_doseUnitBox->Value()); });
+    m_activityUnitBox->setOnChange([this] { m_context.Settings().setMixtureActivityUnit(m_activityUnitBox->Value()); });
     for (QWidget* box : std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox})
-        ApplyInputColours(box);
+        applyInputColours(box);
 
     m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     m_copyAction->setObjectName(QStringLiteral("copyAction"));
     m_copyAction->setToolTip(MaterialsView::CopyHint);
-    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    connect(m_copyAction, &QAction::triggered, this, [this] { copyToClipboard(); });
     // Undo and redo answer their keys anywhere on the page.
     m_undoAction = new QAction(QStringLiteral("Undo"), this);
     m_undoAction->setObjectName(QStringLiteral("undoAction"));
@@ -191,9 +191,9 @@ QLayout* MixtureView::BuildToolBar()
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         addAction(a);
     }
-    connect(m_undoAction, &QAction::triggered, this, [this] { UndoEdit(); });
-    connect(m_redoAction, &QAction::triggered, this, [this] { RedoEdit(); });
-    QToolButton* copy = TextButtonFor(*m_copyAction, this);
+    connect(m_undoAction, &QAction::triggered, this, [this] { undoEdit(); });
+    connect(m_redoAction, &QAction::triggered, this, [this] { redoEdit(); });
+    QToolButton* copy = textButtonFor(*m_copyAction, this);
 
     auto* bar = new QHBoxLayout;
     for (QToolButton* b : {m_addButton, m_removeButton, m_clearButton})
@@ -216,29 +216,29 @@ QLayout* MixtureView::BuildToolBar()
     return bar;
 }
 
-void MixtureView::InitMixtureGrid()
+void MixtureView::initMixtureGrid()
 {
     DataGrid& g = *m_grid;
-    g.SetColCount(ColumnCount);
+    g.setColCount(ColumnCount);
     g.SetRowCount(2);
-    g.SetFixedCols(1);
-    g.SetFixedRows(1);
-    g.SetRowHeights(0, 36);
+    g.setFixedCols(1);
+    g.setFixedRows(1);
+    g.setRowHeights(0, 36);
     const int widths[ColumnCount] = {16, 59, 81, 97, 364, 88, -1, 105, -1};
     const char* headers[ColumnCount]
         = {"", "Element", "Radionuclide", "Route of Intake", "Material", "", "Intake", "", "%"};
     for (int c = 0; c < ColumnCount; ++c) {
-        g.SetColWidths(c, widths[c]);
-        g.SetCells(c, 0, QString::fromLatin1(headers[c]));
+        g.setColWidths(c, widths[c]);
+        g.setCells(c, 0, QString::fromLatin1(headers[c]));
     }
-    g.SetCells(SizeColumn, 0, QString::fromUtf16(u"AMTD/AMAD, \u00B5m"));
-    *g.CreateCellHint(SizeColumn, 0) = MaterialsView::AMADHint;
+    g.setCells(SizeColumn, 0, QString::fromUtf16(u"AMTD/AMAD, \u00B5m"));
+    *g.createCellHint(SizeColumn, 0) = MaterialsView::AMADHint;
     for (int c : {ElementColumn, NuclideColumn, RouteColumn, SizeColumn})
-        g.SetColValueType(c, CellValueType::StringList);
-    g.SetColValueType(MaterialColumn, CellValueType::ExtendedStringList);
-    g.SetColValueType(IntakeColumn, CellValueType::Float);
+        g.setColValueType(c, CellValueType::StringList);
+    g.setColValueType(MaterialColumn, CellValueType::ExtendedStringList);
+    g.setColValueType(IntakeColumn, CellValueType::Float);
     for (int c : {IntakeColumn, DoseColumn, PercentColumn})
-        g.SetColEnabled(c, false);
+        g.setColEnabled(c, false);
     g.autoScaleColumns.enabled = true;
     g.autoScaleColumns.weights.assign(ColumnCount, 0);
     // The material's text takes the room the window gives; the numbers keep the width of their
@@ -251,28 +251,28 @@ void MixtureView::InitMixtureGrid()
     g.selectedCellFormat.color = kLightCyan;
     g.selectedCellFormat.font.setBold(true);
     g.selectedCellFormat.fontColor = kNavy;
-    UpdateUndoButtons();
+    updateUndoButtons();
 }
 
-void MixtureView::ConnectGridEvents()
+void MixtureView::connectGridEvents()
 {
     DataGrid& g = *m_grid;
-    g.onCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && CanEditCell(col, row); };
-    g.onGetStringList = [this](DataGrid*, int col, int row, QStringList& list) { list = CellChoices(col, row); };
+    g.onCanEditShow = [this](DataGrid*, int col, int row, bool& can) { can = can && canEditCell(col, row); };
+    g.onGetStringList = [this](DataGrid*, int col, int row, QStringList& list) { list = cellChoices(col, row); };
     g.onGetExtStringList = [this](DataGrid*, int col, int row, std::vector<ListItem>& list) {
         list.clear();
         if (col != MaterialColumn || !m_mixture || row < 1 || row > m_mixture->Count())
             return;
         for (const QString& m : m_mixture->Materials(row - 1))
-            list.push_back({m, MaterialCaption(m)});
+            list.push_back({m, materialCaption(m)});
     };
     g.onGetComboBoxFormat = [](DataGrid*, int, int, QComboBox& box) {
         QPalette palette = box.view()->palette();
         palette.setColor(QPalette::Base, kLightYellow);
         box.view()->setPalette(palette);
     };
-    g.onSetEditText = [this](DataGrid*, int col, int row, const QString& value) { CellEdited(col, row, value); };
-    g.onAfterSelectCell = [this](DataGrid*, int, int) { UpdateMixtureMoveButtons(); };
+    g.onSetEditText = [this](DataGrid*, int col, int row, const QString& value) { cellEdited(col, row, value); };
+    g.onAfterSelectCell = [this](DataGrid*, int, int) { updateMixtureMoveButtons(); };
     auto dataFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == MaterialColumn)
             f.horizontalAlignment = HorizontalAlignment::Left;
@@ -310,13 +310,13 @@ void MixtureView::ConnectGridEvents()
     g.installEventFilter(this);
 }
 
-void MixtureView::SetMixture(Mixture* mixture)
+void MixtureView::setMixture(Mixture* mixture)
 {
     m_mixture = mixture;
-    UpdateUndoButtons();
+    updateUndoButtons();
 }
 
-bool MixtureView::CanEditCell(int col, int row) const
+bool MixtureView::canEditCell(int col, int row) const
 {
     if (!m_mixture || row < 1 || row > m_mixture->Count())
         return false;
@@ -332,7 +332,7 @@ bool MixtureView::CanEditCell(int col, int row) const
     }
 }
 
-QStringList MixtureView::CellChoices(int col, int row) const
+QStringList MixtureView::cellChoices(int col, int row) const
 {
     switch (col) {
     case ElementColumn: return m_context.dataElementList();
@@ -352,7 +352,7 @@ QStringList MixtureView::CellChoices(int col, int row) const
     }
 }
 
-void MixtureView::CellEdited(int col, int row, const QString& value)
+void MixtureView::cellEdited(int col, int row, const QString& value)
 {
     if (!m_mixture || row < 1 || row > m_mixture->Count())
         return;
@@ -360,11 +360,11 @@ void MixtureView::CellEdited(int col, int row, const QString& value)
     QString error;
     bool done = true;
     switch (col) {
-    case ElementColumn: done = m_mixture->SetElement(index, value, error); break;
+    case ElementColumn: done = m_mixture->setElement(index, value, error); break;
     case NuclideColumn: done = m_mixture->setNuclide(index, value, error); break;
     case RouteColumn: m_mixture->setRoute(index, intakePathFromText(value)); break;
     case MaterialColumn: {
-        const int picked = m_grid->CommittedListIndex();
+        const int picked = m_grid->committedListIndex();
         m_mixture->setMaterial(index,
                                picked >= 0 ? picked : static_cast<int>(m_mixture->Materials(index).indexOf(value)));
         break;
@@ -380,9 +380,9 @@ void MixtureView::CellEdited(int col, int row, const QString& value)
     // The row shows what the mixture holds, the old pairing when the new one could not be had,
     // before anything is said about it.
     ShowRow(index);
-    UpdateUndoButtons();
+    updateUndoButtons();
     if (!done)
-        ReportLoadErrors({error});
+        reportLoadErrors({error});
 }
 
 void MixtureView::ShowRow(int index)
@@ -390,84 +390,84 @@ void MixtureView::ShowRow(int index)
     const MixtureRow& r = m_mixture->Row(index);
     const int row = index + 1;
     const KeptMixtureRow& s = r.setting;
-    m_grid->SetCells(ElementColumn, row, s.nuclide.section(u'-', 0, 0));
-    m_grid->SetCells(NuclideColumn, row, s.nuclide);
-    m_grid->SetCells(RouteColumn, row, intakePathName(s.path));
+    m_grid->setCells(ElementColumn, row, s.nuclide.section(u'-', 0, 0));
+    m_grid->setCells(NuclideColumn, row, s.nuclide);
+    m_grid->setCells(RouteColumn, row, intakePathName(s.path));
     // The reason as a sentence, without the name of the kind of error the message boxes carry.
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
     const QString material
         = r.Available() ? m_mixture->Materials(index).value(s.material) : QStringLiteral("Not available: ") + reason;
-    m_grid->SetCells(MaterialColumn, row, material);
-    if (QString* caption = m_grid->CreateCellCaption(MaterialColumn, row))
-        *caption = r.Available() ? MaterialCaption(material) : QString();
-    if (QString* hint = m_grid->CreateCellHint(MaterialColumn, row))
+    m_grid->setCells(MaterialColumn, row, material);
+    if (QString* caption = m_grid->createCellCaption(MaterialColumn, row))
+        *caption = r.Available() ? materialCaption(material) : QString();
+    if (QString* hint = m_grid->createCellHint(MaterialColumn, row))
         *hint = r.Available() ? QString() : r.unavailable;
     const bool sized = m_mixture->hasSize(index);
-    m_grid->SetCells(SizeColumn, row, sized ? amadLabels().value(s.amadIndex) : QStringLiteral("-"));
+    m_grid->setCells(SizeColumn, row, sized ? amadLabels().value(s.amadIndex) : QStringLiteral("-"));
     // The size's hint stands where a size can be picked.
     if (sized)
-        *m_grid->CreateCellHint(SizeColumn, row) = MaterialsView::AMADHint;
-    else if (m_grid->GetCellHint(SizeColumn, row))
-        m_grid->CreateCellHint(SizeColumn, row)->clear();
-    ShowDose(index, DoseFactor());
+        *m_grid->createCellHint(SizeColumn, row) = MaterialsView::AMADHint;
+    else if (m_grid->getCellHint(SizeColumn, row))
+        m_grid->createCellHint(SizeColumn, row)->clear();
+    showDose(index, doseFactor());
 }
 
-void MixtureView::ShowDose(int index, double factor)
+void MixtureView::showDose(int index, double factor)
 {
     const std::optional<float> dose = m_mixture->Dose(index);
-    m_grid->SetCells(DoseColumn, index + 1, dose ? formatScientific(*dose * factor, 2) : QStringLiteral("-"));
+    m_grid->setCells(DoseColumn, index + 1, dose ? formatScientific(*dose * factor, 2) : QStringLiteral("-"));
 }
 
-double MixtureView::DoseFactor() const
+double MixtureView::doseFactor() const
 {
     const ProgramSettings& preference = m_context.Settings();
     return static_cast<double>(bqPerUnit(preference.mixtureActivityUnit())) / svPerUnit(preference.mixtureDoseUnit());
 }
 
-void MixtureView::FillMixtureGrid()
+void MixtureView::fillMixtureGrid()
 {
     if (!m_mixture)
         return;
     m_grid->SetRowCount(m_mixture->Count() + 1);
     for (int i = 0; i < m_mixture->Count(); ++i)
         ShowRow(i);
-    UpdateMixtureMoveButtons();
-    UpdateUndoButtons();
+    updateMixtureMoveButtons();
+    updateUndoButtons();
 }
 
-void MixtureView::ShowChangedRows(int currentIndex)
+void MixtureView::showChangedRows(int currentIndex)
 {
-    FillMixtureGrid();
+    fillMixtureGrid();
     const int row = std::clamp(currentIndex + 1, 1, m_grid->RowCount() - 1);
     m_grid->SetRow(row);
-    m_grid->ScrollIntoView(m_grid->Col(), row);
-    UpdateMixtureMoveButtons();
+    m_grid->scrollIntoView(m_grid->Col(), row);
+    updateMixtureMoveButtons();
 }
 
-void MixtureView::UpdateMixtureDoses()
+void MixtureView::updateMixtureDoses()
 {
     if (!m_mixture)
         return;
-    const double factor = DoseFactor();
+    const double factor = doseFactor();
     for (int i = 0; i < m_mixture->Count() && i + 1 < m_grid->RowCount(); ++i)
-        ShowDose(i, factor);
+        showDose(i, factor);
 }
 
-void MixtureView::UpdateMixtureDoseCaption()
+void MixtureView::updateMixtureDoseCaption()
 {
     const ProgramSettings& preference = m_context.Settings();
     const QString units
         = DoseUnitLabel(preference.mixtureDoseUnit()) + u'/' + activityUnitLabel(preference.mixtureActivityUnit());
-    m_grid->SetCells(DoseColumn, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
+    m_grid->setCells(DoseColumn, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
     const QFontMetrics metrics(m_grid->fixedCellsFormat.normal.font);
     const int heading = std::max(metrics.horizontalAdvance(QStringLiteral("Dose Coefficient")),
                                  metrics.horizontalAdvance(QStringLiteral("e(50), ") + units));
-    m_grid->SetColWidths(DoseColumn, std::max(105, heading + 12));
+    m_grid->setColWidths(DoseColumn, std::max(105, heading + 12));
 }
 
-void MixtureView::UpdateMixtureMoveButtons()
+void MixtureView::updateMixtureMoveButtons()
 {
     const int row = m_grid->Row();
     const bool last = row >= m_grid->RowCount() - 1;
@@ -477,7 +477,7 @@ void MixtureView::UpdateMixtureMoveButtons()
     m_bottomButton->setEnabled(!last);
 }
 
-void MixtureView::UpdateUndoButtons()
+void MixtureView::updateUndoButtons()
 {
     const bool undo = m_mixture && m_mixture->canUndo();
     const bool redo = m_mixture && m_mixture->canRedo();
@@ -487,7 +487,7 @@ void MixtureView::UpdateUndoButtons()
     m_redoAction->setEnabled(redo);
 }
 
-void MixtureView::FollowUnits()
+void MixtureView::followUnits()
 {
     const ProgramSettings& preference = m_context.Settings();
     const std::pair units{preference.mixtureDoseUnit(), preference.mixtureActivityUnit()};
@@ -496,20 +496,20 @@ void MixtureView::FollowUnits()
     m_unitsShown = units;
     m_doseUnitBox->SetValue(units.first);
     m_activityUnitBox->SetValue(units.second);
-    UpdateMixtureDoseCaption();
-    UpdateMixtureDoses();
+    updateMixtureDoseCaption();
+    updateMixtureDoses();
 }
 
-void MixtureView::AddNuclides()
+void MixtureView::addNuclides()
 {
     if (!m_addButton->isVisible() || !m_addButton->isEnabled() || !m_addSource || !m_mixture)
         return;
     NuclidePointers nodes;
     const auto help = [this] {
         if (showHelp)
-            showHelp(HelpTopicOfContext(1010));
+            showHelp(helpTopicOfContext(1010));
     };
-    if (!ExecuteAddNuclidesDialog(*m_addSource, nodes, execModal, this, help))
+    if (!executeAddNuclidesDialog(*m_addSource, nodes, execModal, this, help))
         return;
     const int before = m_mixture->Count();
     // A nuclide whose file cannot be read is left out; the others come in.
@@ -519,12 +519,12 @@ void MixtureView::AddNuclides()
         for (int i = before; i < m_mixture->Count(); ++i)
             ShowRow(i);
     }
-    UpdateMixtureMoveButtons();
-    UpdateUndoButtons();
-    ReportLoadErrors(errors);
+    updateMixtureMoveButtons();
+    updateUndoButtons();
+    reportLoadErrors(errors);
 }
 
-void MixtureView::ReportLoadErrors(const QStringList& messages)
+void MixtureView::reportLoadErrors(const QStringList& messages)
 {
     if (messages.isEmpty())
         return;
@@ -536,36 +536,36 @@ void MixtureView::ReportLoadErrors(const QStringList& messages)
                            ButtonCancel);
 }
 
-void MixtureView::RemoveSelected()
+void MixtureView::removeSelected()
 {
     if (!m_mixture)
         return;
     const int index = m_grid->Row() - 1;
     m_mixture->Remove(index);
-    ShowChangedRows(index);
+    showChangedRows(index);
 }
 
-void MixtureView::ClearRows()
+void MixtureView::clearRows()
 {
     if (!m_mixture)
         return;
     m_mixture->Clear();
-    ShowChangedRows(0);
+    showChangedRows(0);
 }
 
-void MixtureView::UndoEdit()
+void MixtureView::undoEdit()
 {
     if (m_mixture && m_mixture->canUndo())
-        ShowChangedRows(m_mixture->Undo());
+        showChangedRows(m_mixture->Undo());
 }
 
-void MixtureView::RedoEdit()
+void MixtureView::redoEdit()
 {
     if (m_mixture && m_mixture->canRedo())
-        ShowChangedRows(m_mixture->Redo());
+        showChangedRows(m_mixture->Redo());
 }
 
-void MixtureView::MoveCurrentRow(int toRow)
+void MixtureView::moveCurrentRow(int toRow)
 {
     const int row = m_grid->Row();
     const int last = m_grid->RowCount() - 1;
@@ -573,42 +573,42 @@ void MixtureView::MoveCurrentRow(int toRow)
     if (!m_mixture || row == toRow || row < 1 || row > last)
         return;
     m_mixture->Move(row - 1, toRow - 1);
-    ShowChangedRows(toRow - 1);
+    showChangedRows(toRow - 1);
 }
 
-void MixtureView::MoveToTop()
+void MixtureView::moveToTop()
 {
-    MoveCurrentRow(1);
+    moveCurrentRow(1);
 }
 
-void MixtureView::MoveUp()
+void MixtureView::moveUp()
 {
-    MoveCurrentRow(m_grid->Row() - 1);
+    moveCurrentRow(m_grid->Row() - 1);
 }
 
-void MixtureView::MoveDown()
+void MixtureView::moveDown()
 {
-    MoveCurrentRow(m_grid->Row() + 1);
+    moveCurrentRow(m_grid->Row() + 1);
 }
 
-void MixtureView::MoveToBottom()
+void MixtureView::moveToBottom()
 {
-    MoveCurrentRow(m_grid->RowCount() - 1);
+    moveCurrentRow(m_grid->RowCount() - 1);
 }
 
-void MixtureView::CopyToClipboard()
+void MixtureView::copyToClipboard()
 {
-    m_grid->CopyToClipboard(QString(), QString(), {MarkerColumn, IntakeColumn, PercentColumn}, true);
+    m_grid->copyToClipboard(QString(), QString(), {MarkerColumn, IntakeColumn, PercentColumn}, true);
 }
 
-void MixtureView::GridMouseMoved(QPoint pos)
+void MixtureView::gridMouseMoved(QPoint pos)
 {
-    const QPoint cell = m_grid->MouseCoord(pos.x(), pos.y());
-    const bool pickable = cell.x() >= ElementColumn && cell.x() <= SizeColumn && CanEditCell(cell.x(), cell.y());
+    const QPoint cell = m_grid->mouseCoord(pos.x(), pos.y());
+    const bool pickable = cell.x() >= ElementColumn && cell.x() <= SizeColumn && canEditCell(cell.x(), cell.y());
     m_grid->viewport()->setCursor(pickable ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 
-void MixtureView::GridContextMenu(const QContextMenuEvent& event)
+void MixtureView::gridContextMenu(const QContextMenuEvent& event)
 {
     QMenu menu;
     menu.addAction(m_copyAction);
@@ -617,7 +617,7 @@ void MixtureView::GridContextMenu(const QContextMenuEvent& event)
     menu.addAction(m_redoAction);
     const QPoint at = m_grid->viewport()->mapFromGlobal(event.globalPos());
     const int col
-        = event.reason() == QContextMenuEvent::Keyboard ? m_grid->Col() : m_grid->MouseCoord(at.x(), at.y()).x();
+        = event.reason() == QContextMenuEvent::Keyboard ? m_grid->Col() : m_grid->mouseCoord(at.x(), at.y()).x();
     if (col == SizeColumn && showHelp) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Help"), this, [this] { showHelp(HelpTopic::AMAD); });
@@ -628,24 +628,24 @@ void MixtureView::GridContextMenu(const QContextMenuEvent& event)
 bool MixtureView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_grid->viewport() && event->type() == QEvent::MouseMove)
-        GridMouseMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
+        gridMouseMoved(static_cast<QMouseEvent*>(event)->position().toPoint());
     if ((watched == m_grid->viewport() || watched == m_grid) && event->type() == QEvent::ContextMenu) {
-        GridContextMenu(*static_cast<QContextMenuEvent*>(event));
+        gridContextMenu(*static_cast<QContextMenuEvent*>(event));
         return true;
     }
     if (watched == m_grid && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool control = key->modifiers() & Qt::ControlModifier;
         if (key->key() == Qt::Key_Delete) {
-            RemoveSelected();
+            removeSelected();
             return true;
         }
         if (key->key() == Qt::Key_Insert) {
-            AddNuclides();
+            addNuclides();
             return true;
         }
         if (control && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
-            key->key() == Qt::Key_Up ? MoveUp() : MoveDown();
+            key->key() == Qt::Key_Up ? moveUp() : moveDown();
             return true;
         }
     }

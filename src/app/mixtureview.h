@@ -36,8 +36,8 @@ public:
 
     // The rows the view shows and the chooser whose offer the add dialog shows; the main window
     // gives both during start-up.
-    void SetMixture(Mixture* mixture);
-    void SetAddSource(NuclideChooser* panel) { m_addSource = panel; }
+    void setMixture(Mixture* mixture);
+    void setAddSource(NuclideChooser* panel) { m_addSource = panel; }
     // Shows a modal dialog; tests replace it so that nothing blocks.
     std::function<int(QDialog&)> execModal;
     // Opens the help on a topic; the main window gives it.
@@ -49,7 +49,7 @@ public:
     // "copyAction", "undoAction", "redoAction".
 
     // Shows every row of the mixture, with its dose.
-    void FillMixtureGrid();
+    void fillMixtureGrid();
 
 protected:
     // Delete, Insert and Ctrl+Up/Down on the table; the pointer and the menu over its cells.
@@ -57,46 +57,46 @@ protected:
 
 private:
     // The units of the preferences changed: the boxes show them, the doses are in them.
-    void FollowUnits();
-    void UpdateMixtureDoses();
-    void UpdateMixtureDoseCaption();
-    void UpdateMixtureMoveButtons();
+    void followUnits();
+    void updateMixtureDoses();
+    void updateMixtureDoseCaption();
+    void updateMixtureMoveButtons();
 
-    void AddNuclides();
-    void RemoveSelected();
-    void ClearRows();
-    void MoveToTop();
-    void MoveUp();
-    void MoveDown();
-    void MoveToBottom();
-    void CopyToClipboard();
-    void UndoEdit();
-    void RedoEdit();
+    void addNuclides();
+    void removeSelected();
+    void clearRows();
+    void moveToTop();
+    void moveUp();
+    void moveDown();
+    void moveToBottom();
+    void copyToClipboard();
+    void undoEdit();
+    void redoEdit();
 
-    QLayout* BuildToolBar();
-    void InitMixtureGrid();
-    void ConnectGridEvents();
+    QLayout* buildToolBar();
+    void initMixtureGrid();
+    void connectGridEvents();
 
     // The grid's questions and reports.
-    bool CanEditCell(int col, int row) const;
-    QStringList CellChoices(int col, int row) const;
-    void CellEdited(int col, int row, const QString& value);
-    void GridMouseMoved(QPoint pos);
+    bool canEditCell(int col, int row) const;
+    QStringList cellChoices(int col, int row) const;
+    void cellEdited(int col, int row, const QString& value);
+    void gridMouseMoved(QPoint pos);
     // The table's menu: its copy, undo and redo, and the particle sizes' help over their column
     // (or, from the keyboard, on it).
-    void GridContextMenu(const QContextMenuEvent& event);
+    void gridContextMenu(const QContextMenuEvent& event);
 
     // Writes one row of the mixture into its table row.
     void ShowRow(int index);
-    void ShowDose(int index, double factor);
+    void showDose(int index, double factor);
     // The factor that turns Sv per Bq into the chosen units.
-    double DoseFactor() const;
+    double doseFactor() const;
     // After a change of the rows' number or order: the table anew, the given row current.
-    void ShowChangedRows(int currentIndex);
-    void MoveCurrentRow(int toRow);
-    void UpdateUndoButtons();
+    void showChangedRows(int currentIndex);
+    void moveCurrentRow(int toRow);
+    void updateUndoButtons();
     // Says in one box what could not be read.
-    void ReportLoadErrors(const QStringList& messages);
+    void reportLoadErrors(const QStringList& messages);
 
     DataGrid* m_grid = nullptr;
     DoseUnitComboBox* m_doseUnitBox = nullptr;

@@ -36,14 +36,14 @@ QString centred(const QString& markup)
 
 } // namespace
 
-QString RadonDataTypeText(RadonTable type)
+QString radonDataTypeText(RadonTable type)
 {
     if (type == RadonTable::GasAlone)
         return QStringLiteral("Dose coefficients for radon gas [Rn-222 (radon) and Rn-220 (thoron)]");
-    return RadonRowLabel(type);
+    return radonRowLabel(type);
 }
 
-QString RadonRowLabel(RadonTable type)
+QString radonRowLabel(RadonTable type)
 {
     if (type == RadonTable::GasAlone)
         return {};
@@ -52,7 +52,7 @@ QString RadonRowLabel(RadonTable type)
         .arg(QString::fromLatin1(p.gas), QString::fromLatin1(p.place));
 }
 
-QString RadonCaption(RadonTable type, bool organDoses)
+QString radonCaption(RadonTable type, bool organDoses)
 {
     if (type == RadonTable::GasAlone)
         return centred(
@@ -77,39 +77,39 @@ RadonTables::RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes&
     , m_folder(std::move(folder))
 {
     m_strGrid.SetRowCount(7);
-    m_strGrid.SetFixedRows(1);
-    m_strGrid.SetDefaultColWidth(80);
+    m_strGrid.setFixedRows(1);
+    m_strGrid.setDefaultColWidth(80);
     m_strGrid.MergeCells().mergeCellStrings = false;
-    m_dataLoaded = LoadRadonData();
-    FillRadonGrid();
+    m_dataLoaded = loadRadonData();
+    fillRadonGrid();
 }
 
-void RadonTables::SetRadonDataType(RadonTable value)
+void RadonTables::setRadonDataType(RadonTable value)
 {
     if (value == m_radonDataType)
         return;
     m_radonDataType = value;
-    m_dataLoaded = LoadRadonData();
-    FillRadonGrid();
+    m_dataLoaded = loadRadonData();
+    fillRadonGrid();
 }
 
-void RadonTables::SetFolder(const QString& folder)
+void RadonTables::setFolder(const QString& folder)
 {
     m_folder = folder;
-    m_dataLoaded = LoadRadonData();
-    FillRadonGrid();
+    m_dataLoaded = loadRadonData();
+    fillRadonGrid();
 }
 
-void RadonTables::SetShowOrganDoses(bool value)
+void RadonTables::setShowOrganDoses(bool value)
 {
     if (value == m_showOrganDoses)
         return;
     m_showOrganDoses = value;
     if (m_dataLoaded)
-        LayoutRadonGrid();
+        layoutRadonGrid();
 }
 
-bool RadonTables::LoadRadonData()
+bool RadonTables::loadRadonData()
 {
     const RadonLoadResult result = loadRadonBlock(m_folder, m_radonDataType);
     m_problem = result.problem;
@@ -120,88 +120,88 @@ bool RadonTables::LoadRadonData()
     return result.status == RadonLoadResult::Loaded;
 }
 
-int RadonTables::RadonFixedColCount() const
+int RadonTables::radonFixedColCount() const
 {
-    return m_showOrganDoses ? RadonFirstOrganCol() : 2;
+    return m_showOrganDoses ? radonFirstOrganCol() : 2;
 }
 
-void RadonTables::SetCaption(const QString& markup)
+void RadonTables::setCaption(const QString& markup)
 {
     m_captionText = markup;
     m_caption.update();
 }
 
-void RadonTables::ClearRadonGrid()
+void RadonTables::clearRadonGrid()
 {
     for (int row = 1; row < m_strGrid.RowCount(); ++row)
-        for (int col = 0; col < m_strGrid.ColCount(); ++col)
-            m_strGrid.SetCells(col, row, QString());
+        for (int col = 0; col < m_strGrid.colCount(); ++col)
+            m_strGrid.setCells(col, row, QString());
 }
 
-void RadonTables::FillRadonGrid()
+void RadonTables::fillRadonGrid()
 {
-    ClearRadonGrid();
+    clearRadonGrid();
     if (!m_dataLoaded) {
         // The caption says why; a table of blank cells would say nothing.
-        for (int col = 0; col < m_strGrid.ColCount(); ++col)
-            m_strGrid.SetColWidths(col, -1);
-        SetCaption(centred(QStringLiteral("<font color=\"clRed\">Can not load radon data!</font>"))
+        for (int col = 0; col < m_strGrid.colCount(); ++col)
+            m_strGrid.setColWidths(col, -1);
+        setCaption(centred(QStringLiteral("<font color=\"clRed\">Can not load radon data!</font>"))
                    + centred(m_problem.toHtmlEscaped()));
         return;
     }
-    m_strGrid.SetColCount(RadonFirstOrganCol() + ShownTargetOrganCount);
-    LayoutRadonGrid();
-    m_radonDataType == RadonTable::GasAlone ? FillGasTable() : FillProgenyTable();
-    SetRadonOrganHeaders();
+    m_strGrid.setColCount(radonFirstOrganCol() + ShownTargetOrganCount);
+    layoutRadonGrid();
+    m_radonDataType == RadonTable::GasAlone ? fillGasTable() : fillProgenyTable();
+    setRadonOrganHeaders();
 }
 
-void RadonTables::FillGasTable()
+void RadonTables::fillGasTable()
 {
     DataGrid& g = m_strGrid;
     const QString intakes[3] = {QStringLiteral("Ingestion Rn-222 (radon)"), QStringLiteral("Inhalation Rn-222 (radon)"),
                                 QStringLiteral("Inhalation Rn-220 (thoron)")};
-    g.SetCells(0, 0, QString());
-    g.SetCells(1, 0, QStringLiteral("Dose Coefficient e(50),\r\nSv per Bq"));
-    g.SetCells(2, 0, QStringLiteral("Dose Coefficients hT(50), Sv per Bq"));
+    g.setCells(0, 0, QString());
+    g.setCells(1, 0, QStringLiteral("Dose Coefficient e(50),\r\nSv per Bq"));
+    g.setCells(2, 0, QStringLiteral("Dose Coefficients hT(50), Sv per Bq"));
     for (int group = 0; group < 3; ++group) {
         const int male = 2 * group + 1;
-        g.SetCells(0, male, intakes[group]);
-        g.SetCells(1, male, formatScientific(m_block.effectiveDose.at(static_cast<std::size_t>(group)), 3));
-        g.SetCells(2, male, sexName(Sex::Male));
-        g.SetCells(2, male + 1, sexName(Sex::Female));
+        g.setCells(0, male, intakes[group]);
+        g.setCells(1, male, formatScientific(m_block.effectiveDose.at(static_cast<std::size_t>(group)), 3));
+        g.setCells(2, male, sexName(Sex::Male));
+        g.setCells(2, male + 1, sexName(Sex::Female));
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.SetCells(3 + organ, male, formatScientific(m_block.Male(group, organ), 3));
-            g.SetCells(3 + organ, male + 1, formatScientific(m_block.Female(group, organ), 3));
+            g.setCells(3 + organ, male, formatScientific(m_block.Male(group, organ), 3));
+            g.setCells(3 + organ, male + 1, formatScientific(m_block.Female(group, organ), 3));
         }
     }
-    MarkUpHeader(2);
+    markUpHeader(2);
 }
 
-void RadonTables::FillProgenyTable()
+void RadonTables::fillProgenyTable()
 {
     DataGrid& g = m_strGrid;
-    g.SetCells(0, 0, QString());
-    g.SetCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
-    g.SetCells(0, 1, RadonRowLabel(m_radonDataType));
-    g.SetCells(1, 1, formatScientific(m_block.effectiveDose.at(0), 3));
-    g.SetCells(2, 0, QStringLiteral("Sex"));
-    g.SetCells(2, 1, sexName(Sex::Male));
-    g.SetCells(2, 4, sexName(Sex::Female));
-    g.SetCells(3, 0, QString::fromUtf16(u"Equivalent doses per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
+    g.setCells(0, 0, QString());
+    g.setCells(1, 0, QString::fromUtf16(u"Effective dose per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
+    g.setCells(0, 1, radonRowLabel(m_radonDataType));
+    g.setCells(1, 1, formatScientific(m_block.effectiveDose.at(0), 3));
+    g.setCells(2, 0, QStringLiteral("Sex"));
+    g.setCells(2, 1, sexName(Sex::Male));
+    g.setCells(2, 4, sexName(Sex::Female));
+    g.setCells(3, 0, QString::fromUtf16(u"Equivalent doses per exposure,\r\nmSv per mJ\u00B7h\u00B7m-3"));
     const QString parts[3] = {QStringLiteral("Unattached"), QStringLiteral("Attached"), QStringLiteral("Total")};
     for (int group = 0; group < 3; ++group) {
-        g.SetCells(3, group + 1, parts[group]);
-        g.SetCells(3, group + 4, parts[group]);
+        g.setCells(3, group + 1, parts[group]);
+        g.setCells(3, group + 4, parts[group]);
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.SetCells(4 + organ, group + 1, formatScientific(m_block.Male(group, organ), 3));
-            g.SetCells(4 + organ, group + 4, formatScientific(m_block.Female(group, organ), 3));
+            g.setCells(4 + organ, group + 1, formatScientific(m_block.Male(group, organ), 3));
+            g.setCells(4 + organ, group + 4, formatScientific(m_block.Female(group, organ), 3));
         }
     }
-    MarkUpHeader(1);
-    MarkUpHeader(3);
+    markUpHeader(1);
+    markUpHeader(3);
 }
 
-void RadonTables::MarkUpHeader(int col)
+void RadonTables::markUpHeader(int col)
 {
     QString text = m_strGrid.Cells(col, 0).trimmed();
     if (!text.contains(QStringLiteral("m-3")) && !text.contains(QStringLiteral("hT")))
@@ -213,49 +213,49 @@ void RadonTables::MarkUpHeader(int col)
     if (organ >= 0)
         text.replace(organ, 2, QStringLiteral("h<sub>T</sub>"));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
-    if (QString* caption = m_strGrid.CreateCellCaption(col, 0))
+    if (QString* caption = m_strGrid.createCellCaption(col, 0))
         *caption = centred(text);
 }
 
-void RadonTables::LayoutRadonGrid()
+void RadonTables::layoutRadonGrid()
 {
     DataGrid& g = m_strGrid;
     const bool gases = m_radonDataType == RadonTable::GasAlone;
-    g.SetColWidths(0, 230);
-    g.SetColWidths(1, 200);
-    g.SetFixedCols(RadonFixedColCount());
-    g.SetMergeFixedCols(0, gases ? 2 : 6);
-    g.SetMergeFixedCols(1, gases ? 2 : 6);
+    g.setColWidths(0, 230);
+    g.setColWidths(1, 200);
+    g.setFixedCols(radonFixedColCount());
+    g.setMergeFixedCols(0, gases ? 2 : 6);
+    g.setMergeFixedCols(1, gases ? 2 : 6);
     int organWidth = -1;
     if (m_showOrganDoses) {
-        QString caption = RadonCaption(m_radonDataType, true);
-        organWidth = g.DefaultColWidth();
+        QString caption = radonCaption(m_radonDataType, true);
+        organWidth = g.defaultColWidth();
         if (gases) {
-            g.SetMergeFixedCols(2, 1);
-            g.SetColWidths(2, 120);
+            g.setMergeFixedCols(2, 1);
+            g.setColWidths(2, 120);
         } else {
             caption += centred(
                 QStringLiteral("Contributions to total dose from the unattached and attached progeny are shown"));
-            g.SetMergeFixedCols(2, 3);
-            g.SetMergeFixedCols(3, 1);
-            g.SetColWidths(2, 60);
-            g.SetColWidths(3, 200);
+            g.setMergeFixedCols(2, 3);
+            g.setMergeFixedCols(3, 1);
+            g.setColWidths(2, 60);
+            g.setColWidths(3, 200);
         }
-        SetCaption(caption);
+        setCaption(caption);
     } else {
-        SetCaption(RadonCaption(m_radonDataType, false));
-        for (int col = 2; col < RadonFirstOrganCol(); ++col)
-            g.SetColWidths(col, -1);
+        setCaption(radonCaption(m_radonDataType, false));
+        for (int col = 2; col < radonFirstOrganCol(); ++col)
+            g.setColWidths(col, -1);
     }
-    for (int col = RadonFirstOrganCol(); col < g.ColCount(); ++col)
-        g.SetColWidths(col, organWidth);
+    for (int col = radonFirstOrganCol(); col < g.colCount(); ++col)
+        g.setColWidths(col, organWidth);
 }
 
-void RadonTables::SetRadonOrganHeaders()
+void RadonTables::setRadonOrganHeaders()
 {
-    m_strGrid.SetRowHeights(0, 40);
+    m_strGrid.setRowHeights(0, 40);
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ)
-        m_strGrid.SetCells(RadonFirstOrganCol() + organ, 0, targetOrganName(static_cast<TargetOrgan>(organ)));
+        m_strGrid.setCells(radonFirstOrganCol() + organ, 0, targetOrganName(static_cast<TargetOrgan>(organ)));
 }
 
 } // namespace kav

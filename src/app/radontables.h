@@ -18,34 +18,34 @@ public:
     // Reads the gas table at once.
     RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes& boxes, QString folder);
 
-    RadonTable RadonDataType() const { return m_radonDataType; }
+    RadonTable radonDataType() const { return m_radonDataType; }
     // Another table: read again and shown.
-    void SetRadonDataType(RadonTable value);
-    bool ShowOrganDoses() const { return m_showOrganDoses; }
+    void setRadonDataType(RadonTable value);
+    bool showOrganDoses() const { return m_showOrganDoses; }
     // Only the layout and the caption change.
-    void SetShowOrganDoses(bool value);
+    void setShowOrganDoses(bool value);
     // Another data folder: the table shown is read again from it.
-    void SetFolder(const QString& folder);
-    bool DataLoaded() const { return m_dataLoaded; }
+    void setFolder(const QString& folder);
+    bool dataLoaded() const { return m_dataLoaded; }
     // Why the table could not be read; empty when it was.
     const QString& Problem() const { return m_problem; }
     // The caption as mark-up.
-    const QString& CaptionText() const { return m_captionText; }
+    const QString& captionText() const { return m_captionText; }
 
-    bool LoadRadonData();
-    void FillRadonGrid();
-    void LayoutRadonGrid();
-    void ClearRadonGrid();
-    void SetRadonOrganHeaders();
-    int RadonFixedColCount() const;
-    int RadonFirstOrganCol() const { return m_radonDataType == RadonTable::GasAlone ? 3 : 4; }
+    bool loadRadonData();
+    void fillRadonGrid();
+    void layoutRadonGrid();
+    void clearRadonGrid();
+    void setRadonOrganHeaders();
+    int radonFixedColCount() const;
+    int radonFirstOrganCol() const { return m_radonDataType == RadonTable::GasAlone ? 3 : 4; }
 
 private:
-    void SetCaption(const QString& markup);
-    void FillGasTable();
-    void FillProgenyTable();
+    void setCaption(const QString& markup);
+    void fillGasTable();
+    void fillProgenyTable();
     // A header cell whose text holds units or hT is drawn through the mark-up.
-    void MarkUpHeader(int col);
+    void markUpHeader(int col);
 
     DataGrid& m_strGrid;
     OwnerDrawnLabel& m_caption;
@@ -60,8 +60,8 @@ private:
 };
 
 // The radio items, captions and row labels of the six tables.
-QString RadonDataTypeText(RadonTable type);
-QString RadonCaption(RadonTable type, bool organDoses);
-QString RadonRowLabel(RadonTable type);
+QString radonDataTypeText(RadonTable type);
+QString radonCaption(RadonTable type, bool organDoses);
+QString radonRowLabel(RadonTable type);
 
 } // namespace kav

@@ -31,19 +31,19 @@ RadonView::RadonView(MessageBoxes& boxes, QWidget* parent)
     , m_boxes(boxes)
 {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(BuildChoices());
+    layout->addWidget(buildChoices());
     m_caption = new OwnerDrawnLabel(this);
     m_caption->setObjectName(QStringLiteral("captionLabel"));
     m_caption->setFixedHeight(50);
-    m_caption->onPaint = [this](OwnerDrawnLabel*) { PaintCaption(); };
+    m_caption->onPaint = [this](OwnerDrawnLabel*) { paintCaption(); };
     layout->addWidget(m_caption);
-    BuildGrid();
+    buildGrid();
     layout->addWidget(m_grid, 1);
 }
 
 RadonView::~RadonView() = default;
 
-QWidget* RadonView::BuildChoices()
+QWidget* RadonView::buildChoices()
 {
     auto* top = new QWidget(this);
     auto* group = new QGroupBox(QStringLiteral("Displayed Data"), top);
@@ -51,14 +51,14 @@ QWidget* RadonView::BuildChoices()
     m_tableButtons->setObjectName(QStringLiteral("displayedData"));
     auto* choices = new QGridLayout(group);
     for (int t = 0; t < RadonDataTypeCount; ++t) {
-        auto* choice = new QRadioButton(RadonDataTypeText(static_cast<RadonTable>(t)), group);
+        auto* choice = new QRadioButton(radonDataTypeText(static_cast<RadonTable>(t)), group);
         m_tableButtons->addButton(choice, t);
         choices->addWidget(choice, t == 0 ? 0 : (t - 1) % 3 + 1, t == 0 ? 0 : (t - 1) / 3, 1, t == 0 ? 2 : 1);
     }
     m_tableButtons->button(static_cast<int>(RadonTable::GasAlone))->setChecked(true);
     connect(m_tableButtons, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked && m_radonData)
-            m_radonData->SetRadonDataType(static_cast<RadonTable>(id));
+            m_radonData->setRadonDataType(static_cast<RadonTable>(id));
     });
 
     m_showOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
@@ -68,7 +68,7 @@ QWidget* RadonView::BuildChoices()
     m_copyAction = new QAction(QStringLiteral("&Copy to Clipboard"), this);
     m_copyAction->setObjectName(QStringLiteral("copyAction"));
     m_copyAction->setToolTip(QStringLiteral("Copy to Clipboard "));
-    connect(m_copyAction, &QAction::triggered, this, [this] { CopyToClipboard(); });
+    connect(m_copyAction, &QAction::triggered, this, [this] { copyToClipboard(); });
     m_showOrganDosesButton = new QToolButton(top);
     m_showOrganDosesButton->setObjectName(QStringLiteral("plusButton"));
     m_showOrganDosesButton->setText(QStringLiteral("+"));
@@ -84,9 +84,9 @@ QWidget* RadonView::BuildChoices()
         m_showOrganDosesButton->setVisible(!on);
         m_hideOrganDosesButton->setVisible(on);
         if (m_radonData)
-            m_radonData->SetShowOrganDoses(on);
+            m_radonData->setShowOrganDoses(on);
     });
-    QToolButton* copy = TextButtonFor(*m_copyAction, top);
+    QToolButton* copy = textButtonFor(*m_copyAction, top);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_showOrganDosesButton);
@@ -100,19 +100,19 @@ QWidget* RadonView::BuildChoices()
     return top;
 }
 
-void RadonView::BuildGrid()
+void RadonView::buildGrid()
 {
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("radonTable"));
     // As wide as its columns, under the caption's middle.
-    m_grid->SetFitWidthToColumns(true);
-    CopyByKeys(*m_copyAction, *m_grid);
+    m_grid->setFitWidthToColumns(true);
+    copyByKeys(*m_copyAction, *m_grid);
     for (CellFormat* f :
          {&m_grid->fixedCellsFormat.normal, &m_grid->fixedCellsFormat.selected, &m_grid->fixedCellsFormat.disabled})
         f->multiLine = true;
     // With the organ doses shown, the effective values stand out.
     m_grid->onGetFixedCellFormat = [this](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
-        if (col == 1 && m_radonData && m_radonData->ShowOrganDoses()) {
+        if (col == 1 && m_radonData && m_radonData->showOrganDoses()) {
             f.font.setBold(true);
             f.color = kLightYellow;
         }
@@ -126,11 +126,11 @@ void RadonView::BuildGrid()
     });
 }
 
-void RadonView::SetDataFolder(const QString& folder)
+void RadonView::setDataFolder(const QString& folder)
 {
     m_folder = folder;
     if (m_radonData)
-        m_radonData->SetFolder(folder);
+        m_radonData->setFolder(folder);
 }
 
 void RadonView::showEvent(QShowEvent* event)
@@ -141,23 +141,23 @@ void RadonView::showEvent(QShowEvent* event)
         m_radonData = std::make_unique<RadonTables>(*m_grid, *m_caption, m_boxes, m_folder);
 }
 
-void RadonView::PaintCaption()
+void RadonView::paintCaption()
 {
     // The caption's last line sits on the label's bottom.
     QPainter painter(m_caption);
     painter.setFont(m_caption->font());
     painter.setPen(m_caption->palette().color(QPalette::WindowText));
-    const QString text = m_radonData ? m_radonData->CaptionText() : QString();
+    const QString text = m_radonData ? m_radonData->captionText() : QString();
     QRect area = m_caption->rect().adjusted(1, 0, -1, -1);
-    const MarkupResult measured = DrawMarkupText(painter, text, area, true);
+    const MarkupResult measured = drawMarkupText(painter, text, area, true);
     area.setTop(area.top() + area.height() - measured.height - 1);
-    DrawMarkupText(painter, text, area, false);
+    drawMarkupText(painter, text, area, false);
 }
 
-void RadonView::CopyToClipboard()
+void RadonView::copyToClipboard()
 {
-    const QString head = m_radonData ? StripMarkup(m_radonData->CaptionText()) : QString();
-    m_grid->CopyToClipboard(head, QString(), {}, true);
+    const QString head = m_radonData ? stripMarkup(m_radonData->captionText()) : QString();
+    m_grid->copyToClipboard(head, QString(), {}, true);
 }
 
 } // namespace kav

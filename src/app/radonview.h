@@ -26,7 +26,7 @@ public:
 
     // The folder the tables are read from: the main window gives it during start-up and when the
     // user picks another; a table already shown is read again from it.
-    void SetDataFolder(const QString& folder);
+    void setDataFolder(const QString& folder);
     // Null until the view has been shown.
     RadonTables* RadonData() const { return m_radonData.get(); }
 
@@ -38,10 +38,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void CopyToClipboard();
-    QWidget* BuildChoices();
-    void BuildGrid();
-    void PaintCaption();
+    void copyToClipboard();
+    QWidget* buildChoices();
+    void buildGrid();
+    void paintCaption();
 
     QButtonGroup* m_tableButtons = nullptr;
     QToolButton* m_showOrganDosesButton = nullptr;

@@ -40,7 +40,7 @@ void MassNumberFilter::setMaxEnabled(bool value)
     Change();
 }
 
-void MassNumberFilter::SetMinValue(int value)
+void MassNumberFilter::setMinValue(int value)
 {
     const auto clamped = static_cast<std::uint16_t>(std::clamp<int>(value, Lowest, Highest));
     if (clamped == m_minValue)
@@ -50,7 +50,7 @@ void MassNumberFilter::SetMinValue(int value)
         Change();
 }
 
-void MassNumberFilter::SetMaxValue(int value)
+void MassNumberFilter::setMaxValue(int value)
 {
     const auto clamped = static_cast<std::uint16_t>(std::clamp<int>(value, Lowest, Highest));
     if (clamped == m_maxValue)
@@ -67,11 +67,11 @@ bool MassNumberFilter::Active() const
 void MassNumberFilter::Change()
 {
     if (m_minEnabled || m_maxEnabled)
-        Recompute();
+        recompute();
     ListFilter::Change();
 }
 
-void MassNumberFilter::Recompute()
+void MassNumberFilter::recompute()
 {
     clearList();
     if (!m_index || (m_minEnabled && m_maxEnabled && m_maxValue < m_minValue))
@@ -270,12 +270,12 @@ void HalfLifeFilter::setMaxEnabled(bool value)
     Change();
 }
 
-void HalfLifeFilter::SetMinValue(float value)
+void HalfLifeFilter::setMinValue(float value)
 {
     SetValue(m_min, value);
 }
 
-void HalfLifeFilter::SetMaxValue(float value)
+void HalfLifeFilter::setMaxValue(float value)
 {
     SetValue(m_max, value);
 }
@@ -324,11 +324,11 @@ bool HalfLifeFilter::Active() const
 void HalfLifeFilter::Change()
 {
     if (m_min.enabled || m_max.enabled)
-        Recompute();
+        recompute();
     ListFilter::Change();
 }
 
-void HalfLifeFilter::Recompute()
+void HalfLifeFilter::recompute()
 {
     clearList();
     if (!m_index || (m_min.enabled && m_max.enabled && m_max.lambda > m_min.lambda))
@@ -440,8 +440,8 @@ QStringList activeCriteria(const AdvancedFilter& filter, UiLanguage language)
     const MassNumberFilter& mass = filter.AMass();
     if (mass.Active())
         lines << QStringLiteral("mass number ")
-                + range(mass.MinEnabled(), QString::number(mass.MinValue()), mass.MaxEnabled(),
-                        QString::number(mass.MaxValue()));
+                + range(mass.MinEnabled(), QString::number(mass.minValue()), mass.MaxEnabled(),
+                        QString::number(mass.maxValue()));
     if (filter.Ancestors().Active())
         lines << QStringLiteral("ancestors: ") + counts(filter.Ancestors().countSet());
     if (filter.Daughters().Active())
@@ -463,8 +463,8 @@ QStringList activeCriteria(const AdvancedFilter& filter, UiLanguage language)
     const HalfLifeFilter& h = filter.halfLifeTime();
     if (h.Active())
         lines << QStringLiteral("half-life ")
-                + range(h.MinEnabled(), number(h.MinValue()) + u' ' + halfLifeUnitLabel(h.minUnits(), language),
-                        h.MaxEnabled(), number(h.MaxValue()) + u' ' + halfLifeUnitLabel(h.maxUnits(), language));
+                + range(h.MinEnabled(), number(h.minValue()) + u' ' + halfLifeUnitLabel(h.minUnits(), language),
+                        h.MaxEnabled(), number(h.maxValue()) + u' ' + halfLifeUnitLabel(h.maxUnits(), language));
     const SpectrumFilter& s = filter.Spectrum();
     if (s.Active()) {
         static const char* const names[] = {"energy per decay",

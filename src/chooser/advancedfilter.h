@@ -25,10 +25,10 @@ public:
     void setMinEnabled(bool value);
     bool MaxEnabled() const { return m_maxEnabled; }
     void setMaxEnabled(bool value);
-    std::uint16_t MinValue() const { return m_minValue; }
-    void SetMinValue(int value);
-    std::uint16_t MaxValue() const { return m_maxValue; }
-    void SetMaxValue(int value);
+    std::uint16_t minValue() const { return m_minValue; }
+    void setMinValue(int value);
+    std::uint16_t maxValue() const { return m_maxValue; }
+    void setMaxValue(int value);
 
     // Whether it narrows the advanced filter: an end is enabled and the range is not inverted.
     bool Active() const;
@@ -36,7 +36,7 @@ public:
     void Assign(const MassNumberFilter& source);
 
 private:
-    void Recompute();
+    void recompute();
 
     const NuclideIndex* m_index;
     bool m_minEnabled = false;
@@ -143,10 +143,10 @@ public:
     void setMinEnabled(bool value);
     bool MaxEnabled() const { return m_max.enabled; }
     void setMaxEnabled(bool value);
-    float MinValue() const { return m_min.value; }
-    void SetMinValue(float value);
-    float MaxValue() const { return m_max.value; }
-    void SetMaxValue(float value);
+    float minValue() const { return m_min.value; }
+    void setMinValue(float value);
+    float maxValue() const { return m_max.value; }
+    void setMaxValue(float value);
     TimeUnit minUnits() const { return m_min.units; }
     void setMinUnits(TimeUnit value);
     TimeUnit maxUnits() const { return m_max.units; }
@@ -177,7 +177,7 @@ private:
     void SetValue(End& end, float value);
     void setUnits(End& end, TimeUnit value);
     void setLambda(End& end, float value);
-    void Recompute();
+    void recompute();
 
     const NuclideIndex* m_index;
     End m_min;

@@ -41,10 +41,10 @@ NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
         all.push_back({m_index.Items(i)->name.toString(), m_index.Items(i)});
     m_nuclideList.Assign(std::move(all));
     m_elementsOfNuclideFilter = m_elementSet;
-    Recompute();
+    recompute();
 }
 
-void NuclideFilter::Recompute()
+void NuclideFilter::recompute()
 {
     m_mixSet = m_index.Elements();
     if (m_useElementFilter)
@@ -80,12 +80,12 @@ void NuclideFilter::Change()
     ListFilter::Change();
 }
 
-void NuclideFilter::SetElementSet(const ElementSet& value)
+void NuclideFilter::setElementSet(const ElementSet& value)
 {
     if (value == m_elementSet)
         return;
     m_elementSet = value;
-    Recompute();
+    recompute();
     Change();
 }
 
@@ -94,7 +94,7 @@ void NuclideFilter::setUseElementFilter(bool value)
     if (value == m_useElementFilter)
         return;
     m_useElementFilter = value;
-    Recompute();
+    recompute();
     Change();
 }
 
@@ -103,7 +103,7 @@ void NuclideFilter::setUseNuclideFilter(bool value)
     if (value == m_useNuclideFilter)
         return;
     m_useNuclideFilter = value;
-    Recompute();
+    recompute();
     Change();
 }
 
@@ -141,7 +141,7 @@ void NuclideFilter::setNuclideList(const NuclideList& list)
     m_elementsOfNuclideFilter.clear();
     for (const NuclideList::Entry& e : m_nuclideList.Items())
         m_elementsOfNuclideFilter.insert(e.node->element);
-    Recompute();
+    recompute();
     Change();
 }
 
@@ -183,15 +183,15 @@ ElementSet decodeElementSet(const std::array<std::int32_t, 4>& stored)
     return set;
 }
 
-std::array<std::int32_t, 4> NuclideFilter::StoredElementSet() const
+std::array<std::int32_t, 4> NuclideFilter::storedElementSet() const
 {
     return encodeElementSet(m_elementSet);
 }
 
-void NuclideFilter::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+void NuclideFilter::readStoredElementSet(const std::array<std::int32_t, 4>& stored)
 {
     m_elementSet = decodeElementSet(stored);
-    Recompute();
+    recompute();
 }
 
 bool NuclideFilter::elementSetStored() const
@@ -216,7 +216,7 @@ bool NuclideFilter::LoadElementList(const QByteArray& text)
         return false;
     m_elementSet = found;
     m_useElementFilter = true;
-    Recompute();
+    recompute();
     Change();
     return true;
 }

@@ -25,13 +25,13 @@ public:
     AdvancedFilter& Advanced() { return m_advanced; }
     const AdvancedFilter& Advanced() const { return m_advanced; }
     const ElementSet& Elements() const { return m_elementSet; }
-    void SetElementSet(const ElementSet& value);
+    void setElementSet(const ElementSet& value);
     const ElementSet& mixSet() const { return m_mixSet; }
     const ElementSet& fullElementSet() const { return m_fullElementSet; }
-    const NuclideList& FullNuclideList() const { return m_fullNuclideList; }
-    bool UseElementFilter() const { return m_useElementFilter; }
+    const NuclideList& fullNuclideList() const { return m_fullNuclideList; }
+    bool useElementFilter() const { return m_useElementFilter; }
     void setUseElementFilter(bool value);
-    bool UseNuclideFilter() const { return m_useNuclideFilter; }
+    bool useNuclideFilter() const { return m_useNuclideFilter; }
     void setUseNuclideFilter(bool value);
     bool useStable() const { return m_useStable; }
     void setUseStable(bool value);
@@ -47,8 +47,8 @@ public:
 
     // The element set as stored with a panel's configuration: four integers, bit (i mod 32) of
     // integer (i div 32) for element ordinal i from 0 to 99.
-    std::array<std::int32_t, 4> StoredElementSet() const;
-    void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
+    std::array<std::int32_t, 4> storedElementSet() const;
+    void readStoredElementSet(const std::array<std::int32_t, 4>& stored);
     bool elementSetStored() const;
     bool nuclideListStored() const;
 
@@ -59,7 +59,7 @@ public:
 
 private:
     void resolve();
-    void Recompute();
+    void recompute();
     void rebuildFullCollections();
 
     const NuclideIndex& m_index;

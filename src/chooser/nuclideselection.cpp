@@ -59,8 +59,8 @@ void NuclideSelection::activate()
 
 bool NuclideSelection::Offered(const QString& name) const
 {
-    if (m_filter.Advanced().Enabled() || m_filter.UseNuclideFilter())
-        return m_filter.FullNuclideList().indexOf(name) >= 0;
+    if (m_filter.Advanced().Enabled() || m_filter.useNuclideFilter())
+        return m_filter.fullNuclideList().indexOf(name) >= 0;
     return true;
 }
 
@@ -244,7 +244,7 @@ void NuclideSelection::pickNuclide(int row)
         reportSelection();
 }
 
-void NuclideSelection::SetElement(ChemicalElement value)
+void NuclideSelection::setElement(ChemicalElement value)
 {
     if (value == m_element || !m_filter.fullElementSet().contains(value))
         return;
@@ -276,9 +276,9 @@ void NuclideSelection::setAMass(const MassText& value)
 void NuclideSelection::setElementAndAMass(ChemicalElement element, const MassText& aMass)
 {
     if ((element == m_element && aMass == m_aMass) || !m_filter.fullElementSet().contains(element)
-        || m_filter.FullNuclideList().indexOf(makeNuclideName(element, aMass).toString()) < 0)
+        || m_filter.fullNuclideList().indexOf(makeNuclideName(element, aMass).toString()) < 0)
         return;
-    SetElement(element);
+    setElement(element);
     UndoListEnabled = false;
     setAMass(aMass);
     UndoListEnabled = true;

@@ -52,7 +52,7 @@ public:
     QString Name() const;
     // The object of the chosen entry of the list of names, or null.
     const NuclideIdentity* chosenIdentity() const;
-    void SetElement(ChemicalElement value);
+    void setElement(ChemicalElement value);
     void setAMass(const MassText& value);
     void setElementAndAMass(ChemicalElement element, const MassText& aMass);
     void setName(const QString& value);
@@ -64,13 +64,13 @@ public:
 
     // Ways of choosing and orders.
     ChoiceKind choiceType() const { return m_choiceType; }
-    void SetChoiceType(ChoiceKind value) { m_choiceType = value; }
+    void setChoiceType(ChoiceKind value) { m_choiceType = value; }
     NuclideSortOrder sortOrder() const { return m_sortOrder; }
     void setSortOrder(NuclideSortOrder value);
     NuclideSortOrder elementsSortType() const { return m_elementsSortType; }
     void setElementsSortType(NuclideSortOrder value);
     UiLanguage Language() const { return m_language; }
-    void SetLanguage(UiLanguage value) { m_language = value; }
+    void setLanguage(UiLanguage value) { m_language = value; }
 
     // History.
     bool historyKept() const { return m_historyKept; }

@@ -34,7 +34,7 @@ FoundLines findLines(const SpectraFiles& spectra, const std::vector<const Nuclid
     return found;
 }
 
-void SortLines(std::vector<FoundLine>& lines, LineOrder order)
+void sortLines(std::vector<FoundLine>& lines, LineOrder order)
 {
     const auto by = [&lines](auto before) { std::stable_sort(lines.begin(), lines.end(), before); };
     switch (order) {

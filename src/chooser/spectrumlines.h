@@ -54,6 +54,6 @@ bool lineMeets(const SpectrumLine& line, const LineQuery& query);
 
 // The orders a list of lines is shown in; each keeps the order of equal lines.
 enum class LineOrder { AsFound, ShortestHalfLifeFirst, Energy, Yield, MostPerDecayFirst };
-void SortLines(std::vector<FoundLine>& lines, LineOrder order);
+void sortLines(std::vector<FoundLine>& lines, LineOrder order);
 
 } // namespace kav

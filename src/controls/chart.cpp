@@ -23,7 +23,7 @@ bool isUsable(const ChartAxis& axis, double value)
 
 } // namespace
 
-QPolygonF ChartMarkerPolygon(ChartMarker marker, QPointF c, double h)
+QPolygonF chartMarkerPolygon(ChartMarker marker, QPointF c, double h)
 {
     switch (marker) {
     case ChartMarker::TriangleUp: return QPolygonF({c + QPointF(0, -h), c + QPointF(h, h), c + QPointF(-h, h)});
@@ -54,17 +54,17 @@ Chart::Chart(QWidget* parent)
     setMinimumSize(240, 180);
 }
 
-int Chart::AddSeries(const QString& title, ChartMarker marker, const QColor& color)
+int Chart::addSeries(const QString& title, ChartMarker marker, const QColor& color)
 {
     ChartSeries series;
     series.title = title;
     series.marker = marker;
     series.color = color;
     m_series.push_back(series);
-    return SeriesCount() - 1;
+    return seriesCount() - 1;
 }
 
-std::optional<Chart::Extent> Chart::DataExtent(bool activeOnly) const
+std::optional<Chart::Extent> Chart::dataExtent(bool activeOnly) const
 {
     Extent e{std::numeric_limits<double>::max(), 0, std::numeric_limits<double>::max(), 0};
     bool found = false;
@@ -88,7 +88,7 @@ std::optional<Chart::Extent> Chart::DataExtent(bool activeOnly) const
 void Chart::Refresh()
 {
     for (ChartAxis* axis : {&m_bottom, &m_left}) {
-        if (!axis->Automatic())
+        if (!axis->automatic())
             continue;
         double lo = std::numeric_limits<double>::max();
         double hi = -std::numeric_limits<double>::max();
@@ -102,28 +102,28 @@ void Chart::Refresh()
                     }
                 }
         if (lo <= hi)
-            axis->SetAutoRange(lo, hi);
+            axis->setAutoRange(lo, hi);
     }
     update();
 }
 
-void Chart::UndoZoom()
+void Chart::undoZoom()
 {
-    m_bottom.SetAutomatic(true);
-    m_left.SetAutomatic(true);
+    m_bottom.setAutomatic(true);
+    m_left.setAutomatic(true);
     Refresh();
     if (onUndoZoom)
         onUndoZoom();
 }
 
-QPointF Chart::ToPixel(const QRectF& plot, double x, double y) const
+QPointF Chart::toPixel(const QRectF& plot, double x, double y) const
 {
     const QRectF inner = plot.adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
-    return {inner.left() + m_bottom.ToFraction(x) * inner.width(),
-            inner.bottom() - m_left.ToFraction(y) * inner.height()};
+    return {inner.left() + m_bottom.toFraction(x) * inner.width(),
+            inner.bottom() - m_left.toFraction(y) * inner.height()};
 }
 
-QStringList Chart::AxisLabels(const ChartAxis& axis, const std::vector<double>& ticks) const
+QStringList Chart::axisLabels(const ChartAxis& axis, const std::vector<double>& ticks) const
 {
     // One form for every label of an axis: plain numbers while each tick reads plainly and
     // exactly ("0.001" to "100000"), otherwise the axis's scientific pattern for all.
@@ -144,12 +144,12 @@ QStringList Chart::AxisLabels(const ChartAxis& axis, const std::vector<double>& 
 
 std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
 {
-    const QRectF plot = PlotRect(rect());
+    const QRectF plot = plotRect(rect());
     if (!plot.contains(position))
         return std::nullopt;
     std::optional<std::pair<int, int>> nearest;
     double best = std::numeric_limits<double>::max();
-    for (int s = 0; s < SeriesCount(); ++s) {
+    for (int s = 0; s < seriesCount(); ++s) {
         const ChartSeries& series = Series(s);
         if (!series.active)
             continue;
@@ -157,7 +157,7 @@ std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
             const QPointF& p = series.points[static_cast<std::size_t>(i)];
             if (!isUsable(m_bottom, p.x()) || !isUsable(m_left, p.y()))
                 continue;
-            const QPointF d = ToPixel(plot, p.x(), p.y()) - QPointF(position);
+            const QPointF d = toPixel(plot, p.x(), p.y()) - QPointF(position);
             const double distance = std::hypot(d.x(), d.y());
             if (distance <= series.markerSize / 2.0 + 3 && distance < best) {
                 best = distance;
@@ -201,22 +201,22 @@ void Chart::focusOutEvent(QFocusEvent* event)
 
 void Chart::keyPressEvent(QKeyEvent* event)
 {
-    const QRectF inner = PlotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
+    const QRectF inner = plotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
     const int stepX = std::max(1, static_cast<int>(inner.width() / 10));
     const int stepY = std::max(1, static_cast<int>(inner.height() / 10));
     const bool control = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
     case Qt::Key_Plus:
-    case Qt::Key_Equal: ZoomBy(2); return;
-    case Qt::Key_Minus: ZoomBy(0.5); return;
-    case Qt::Key_Home: UndoZoom(); return;
+    case Qt::Key_Equal: zoomBy(2); return;
+    case Qt::Key_Minus: zoomBy(0.5); return;
+    case Qt::Key_Home: undoZoom(); return;
     // Each arrow shows more of its side: the picture moves the other way, as a drag would move it.
-    case Qt::Key_Left: control ? StepPoint(-1, 0) : ScrollBy(QPoint(stepX, 0)); return;
-    case Qt::Key_Right: control ? StepPoint(1, 0) : ScrollBy(QPoint(-stepX, 0)); return;
-    case Qt::Key_Up: control ? StepPoint(0, -1) : ScrollBy(QPoint(0, stepY)); return;
-    case Qt::Key_Down: control ? StepPoint(0, 1) : ScrollBy(QPoint(0, -stepY)); return;
-    case Qt::Key_PageUp: StepLegend(-1); return;
-    case Qt::Key_PageDown: StepLegend(1); return;
+    case Qt::Key_Left: control ? stepPoint(-1, 0) : scrollBy(QPoint(stepX, 0)); return;
+    case Qt::Key_Right: control ? stepPoint(1, 0) : scrollBy(QPoint(-stepX, 0)); return;
+    case Qt::Key_Up: control ? stepPoint(0, -1) : scrollBy(QPoint(0, stepY)); return;
+    case Qt::Key_Down: control ? stepPoint(0, 1) : scrollBy(QPoint(0, -stepY)); return;
+    case Qt::Key_PageUp: stepLegend(-1); return;
+    case Qt::Key_PageDown: stepLegend(1); return;
     case Qt::Key_Space:
         if (m_legendMark) {
             Series(*m_legendMark).active = !Series(*m_legendMark).active;
@@ -230,21 +230,21 @@ void Chart::keyPressEvent(QKeyEvent* event)
         if (m_hovered && onClickSeries) {
             const QPointF& p = Series(m_hovered->first).points.at(static_cast<std::size_t>(m_hovered->second));
             onClickSeries(m_hovered->first, m_hovered->second,
-                          mapToGlobal(ToPixel(PlotRect(rect()), p.x(), p.y()).toPoint()));
+                          mapToGlobal(toPixel(plotRect(rect()), p.x(), p.y()).toPoint()));
         }
         return;
     default: QWidget::keyPressEvent(event);
     }
 }
 
-void Chart::ZoomBy(double factor)
+void Chart::zoomBy(double factor)
 {
     const double lo = 0.5 - 0.5 / factor;
     const double hi = 0.5 + 0.5 / factor;
-    const double x0 = m_bottom.FromFraction(lo);
-    const double x1 = m_bottom.FromFraction(hi);
-    const double y0 = m_left.FromFraction(lo);
-    const double y1 = m_left.FromFraction(hi);
+    const double x0 = m_bottom.fromFraction(lo);
+    const double x1 = m_bottom.fromFraction(hi);
+    const double y0 = m_left.fromFraction(lo);
+    const double y1 = m_left.fromFraction(hi);
     m_bottom.SetMinMax(x0, x1);
     m_left.SetMinMax(y0, y1);
     update();
@@ -252,7 +252,7 @@ void Chart::ZoomBy(double factor)
         onZoom();
 }
 
-void Chart::StepLegend(int step)
+void Chart::stepLegend(int step)
 {
     std::vector<int> listed;
     for (const auto& [series, row] : LegendRows())
@@ -268,7 +268,7 @@ void Chart::StepLegend(int step)
     update();
 }
 
-void Chart::StepPoint(int alongSeries, int acrossSeries)
+void Chart::stepPoint(int alongSeries, int acrossSeries)
 {
     // The points the chart draws: of switched-on series, readable on both axes.
     const auto usable = [this](int s) {
@@ -290,8 +290,8 @@ void Chart::StepPoint(int alongSeries, int acrossSeries)
         int s = series;
         do {
             s += direction;
-        } while (s >= 0 && s < SeriesCount() && usable(s).empty());
-        if (s < 0 || s >= SeriesCount())
+        } while (s >= 0 && s < seriesCount() && usable(s).empty());
+        if (s < 0 || s >= seriesCount())
             return;
         series = s;
     } else {
@@ -326,7 +326,7 @@ void Chart::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     if (m_pressed && m_pressedButton == Qt::RightButton) {
-        ScrollBy(at - m_lastMove);
+        scrollBy(at - m_lastMove);
         m_lastMove = at;
         return;
     }
@@ -352,12 +352,12 @@ void Chart::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     const QRect band = QRect(start, end).normalized();
-    if (band.width() > kClickSlack && band.height() > kClickSlack && PlotRect(rect()).intersects(band)) {
-        ZoomTo(band);
+    if (band.width() > kClickSlack && band.height() > kClickSlack && plotRect(rect()).intersects(band)) {
+        zoomTo(band);
         return;
     }
     update();
-    if (const auto entry = LegendEntryAt(end)) {
+    if (const auto entry = legendEntryAt(end)) {
         Series(*entry).active = !Series(*entry).active;
         Refresh();
         if (onClickLegend)
@@ -370,21 +370,21 @@ void Chart::mouseReleaseEvent(QMouseEvent* event)
 
 void Chart::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && PlotRect(rect()).contains(event->position())
-        && !LegendEntryAt(event->position().toPoint()))
-        UndoZoom();
+    if (event->button() == Qt::LeftButton && plotRect(rect()).contains(event->position())
+        && !legendEntryAt(event->position().toPoint()))
+        undoZoom();
 }
 
-void Chart::ZoomTo(const QRect& band)
+void Chart::zoomTo(const QRect& band)
 {
-    const QRectF inner = PlotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
-    const QRectF zoom = QRectF(band).intersected(PlotRect(rect()));
+    const QRectF inner = plotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
+    const QRectF zoom = QRectF(band).intersected(plotRect(rect()));
     auto fractionX = [&](double x) { return (x - inner.left()) / inner.width(); };
     auto fractionY = [&](double y) { return (inner.bottom() - y) / inner.height(); };
-    const double x0 = m_bottom.FromFraction(fractionX(zoom.left()));
-    const double x1 = m_bottom.FromFraction(fractionX(zoom.right()));
-    const double y0 = m_left.FromFraction(fractionY(zoom.bottom()));
-    const double y1 = m_left.FromFraction(fractionY(zoom.top()));
+    const double x0 = m_bottom.fromFraction(fractionX(zoom.left()));
+    const double x1 = m_bottom.fromFraction(fractionX(zoom.right()));
+    const double y0 = m_left.fromFraction(fractionY(zoom.bottom()));
+    const double y1 = m_left.fromFraction(fractionY(zoom.top()));
     m_bottom.SetMinMax(x0, x1);
     m_left.SetMinMax(y0, y1);
     update();
@@ -392,20 +392,20 @@ void Chart::ZoomTo(const QRect& band)
         onZoom();
 }
 
-void Chart::ScrollBy(QPoint delta)
+void Chart::scrollBy(QPoint delta)
 {
-    const QRectF inner = PlotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
+    const QRectF inner = plotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
     const double shiftX = -delta.x() / inner.width();
     const double shiftY = delta.y() / inner.height();
     const Ranges now{m_bottom.Minimum(), m_bottom.Maximum(), m_left.Minimum(), m_left.Maximum()};
     Ranges both = now;
     if (shiftX != 0) {
-        both.xMin = m_bottom.FromFraction(shiftX);
-        both.xMax = m_bottom.FromFraction(1 + shiftX);
+        both.xMin = m_bottom.fromFraction(shiftX);
+        both.xMax = m_bottom.fromFraction(1 + shiftX);
     }
     if (shiftY != 0) {
-        both.yMin = m_left.FromFraction(shiftY);
-        both.yMax = m_left.FromFraction(1 + shiftY);
+        both.yMin = m_left.fromFraction(shiftY);
+        both.yMax = m_left.fromFraction(1 + shiftY);
     }
     // What the owner refuses of a slanting drag may still go along one of the axes.
     const Ranges alongX{both.xMin, both.xMax, now.yMin, now.yMax};
@@ -429,7 +429,7 @@ void Chart::ScrollBy(QPoint delta)
     }
 }
 
-bool Chart::ShowsAPointWithin(const Ranges& ranges) const
+bool Chart::showsAPointWithin(const Ranges& ranges) const
 {
     bool anyPoint = false;
     for (const ChartSeries& s : m_series) {

@@ -47,14 +47,14 @@ class Chart : public QWidget {
 public:
     explicit Chart(QWidget* parent = nullptr);
 
-    ChartAxis& BottomAxis() { return m_bottom; }
-    ChartAxis& LeftAxis() { return m_left; }
-    const ChartAxis& BottomAxis() const { return m_bottom; }
-    const ChartAxis& LeftAxis() const { return m_left; }
+    ChartAxis& bottomAxis() { return m_bottom; }
+    ChartAxis& leftAxis() { return m_left; }
+    const ChartAxis& bottomAxis() const { return m_bottom; }
+    const ChartAxis& leftAxis() const { return m_left; }
 
     // Series are made once and refilled; their order is the legend's.
-    int AddSeries(const QString& title, ChartMarker marker, const QColor& color);
-    int SeriesCount() const { return static_cast<int>(m_series.size()); }
+    int addSeries(const QString& title, ChartMarker marker, const QColor& color);
+    int seriesCount() const { return static_cast<int>(m_series.size()); }
     ChartSeries& Series(int index) { return m_series.at(static_cast<std::size_t>(index)); }
     const ChartSeries& Series(int index) const { return m_series.at(static_cast<std::size_t>(index)); }
 
@@ -73,23 +73,23 @@ public:
     struct Extent {
         double xMin, xMax, yMin, yMax;
     };
-    std::optional<Extent> DataExtent(bool activeOnly) const;
+    std::optional<Extent> dataExtent(bool activeOnly) const;
 
     // After a change of the series or the axes: automatic axes take the data's range, and the
     // chart is drawn again.
     void Refresh();
     // Both axes back to automatic; the owner hears OnUndoZoom.
-    void UndoZoom();
+    void undoZoom();
 
     // Draws the whole chart into a rectangle of any paint device.
     void Paint(QPainter& painter, const QRect& area) const;
     // Where the plot lies within an area, and where a value lies in it.
-    QRectF PlotRect(const QRect& area) const;
-    QPointF ToPixel(const QRectF& plot, double x, double y) const;
+    QRectF plotRect(const QRect& area) const;
+    QPointF toPixel(const QRectF& plot, double x, double y) const;
     // The series point under a position of the widget: series and index.
     std::optional<std::pair<int, int>> PointAt(QPoint position) const;
     // The series whose legend check box is at a position of the widget.
-    std::optional<int> LegendEntryAt(QPoint position) const;
+    std::optional<int> legendEntryAt(QPoint position) const;
 
     std::function<void()> onMouseDown;
     std::function<void()> onZoom;
@@ -106,12 +106,12 @@ public:
     std::function<void(const Ranges& ranges, bool& allow)> onAllowScroll;
     // Whether a point of a switched-on series would be in sight within the ranges (true when no
     // such series has a point: nothing could be lost).
-    bool ShowsAPointWithin(const Ranges& ranges) const;
+    bool showsAPointWithin(const Ranges& ranges) const;
     std::function<void(int series, int index, QPoint globalPosition)> onClickSeries;
 
     // The labels of an axis's ticks, all in one form: plain numbers or the axis's pattern; zero
     // as "0".
-    QStringList AxisLabels(const ChartAxis& axis, const std::vector<double>& ticks) const;
+    QStringList axisLabels(const ChartAxis& axis, const std::vector<double>& ticks) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -128,18 +128,18 @@ private:
     ChartLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
     // The legend's entries on the widget: each series listed and its row.
     std::vector<std::pair<int, QRectF>> LegendRows() const;
-    void PaintGrid(QPainter& p, const ChartLayout& layout) const;
-    void PaintAxes(QPainter& p, const ChartLayout& layout) const;
-    void PaintSeries(QPainter& p, const ChartLayout& layout) const;
-    void PaintLegend(QPainter& p, const ChartLayout& layout) const;
-    void ZoomTo(const QRect& band);
+    void paintGrid(QPainter& p, const ChartLayout& layout) const;
+    void paintAxes(QPainter& p, const ChartLayout& layout) const;
+    void paintSeries(QPainter& p, const ChartLayout& layout) const;
+    void paintLegend(QPainter& p, const ChartLayout& layout) const;
+    void zoomTo(const QRect& band);
     // Both axes to the middle part of their ranges (factor above 1) or around them (below 1).
-    void ZoomBy(double factor);
-    void ScrollBy(QPoint delta);
+    void zoomBy(double factor);
+    void scrollBy(QPoint delta);
     // The legend's mark to the next or the previous series listed there.
-    void StepLegend(int step);
+    void stepLegend(int step);
     // The point mark along its series, or to the next or previous series that has points.
-    void StepPoint(int alongSeries, int acrossSeries);
+    void stepPoint(int alongSeries, int acrossSeries);
 
     ChartAxis m_bottom{ChartAxis::Side::Bottom};
     ChartAxis m_left{ChartAxis::Side::Left};
@@ -155,6 +155,6 @@ private:
 };
 
 // The outline of a marker around a centre, half its width from it.
-QPolygonF ChartMarkerPolygon(ChartMarker marker, QPointF centre, double half);
+QPolygonF chartMarkerPolygon(ChartMarker marker, QPointF centre, double half);
 
 } // namespace kav

@@ -18,16 +18,16 @@ public:
 
     Side Place() const { return m_place; }
     bool Logarithmic() const { return m_logarithmic; }
-    void SetLogarithmic(bool value) { m_logarithmic = value; }
+    void setLogarithmic(bool value) { m_logarithmic = value; }
     // An automatic axis follows the data of the switched-on series.
-    bool Automatic() const { return m_automatic; }
-    void SetAutomatic(bool value) { m_automatic = value; }
+    bool automatic() const { return m_automatic; }
+    void setAutomatic(bool value) { m_automatic = value; }
     double Minimum() const { return m_minimum; }
     double Maximum() const { return m_maximum; }
     // Sets both ends and switches automatic off; the ends are put in order.
     void SetMinMax(double minimum, double maximum);
     // The range an automatic axis takes from the data.
-    void SetAutoRange(double minimum, double maximum);
+    void setAutoRange(double minimum, double maximum);
 
     bool majorGrid = true;
     bool minorGrid = false;
@@ -37,22 +37,22 @@ public:
     QString labelFormat = QStringLiteral("0.#######E-#");
 
     // The range drawn: a logarithmic axis never starts at or below zero.
-    double DrawnMinimum() const;
-    double DrawnMaximum() const;
+    double drawnMinimum() const;
+    double drawnMaximum() const;
     // The position of a value along the axis, 0 at the drawn minimum and 1 at the maximum; and back.
-    double ToFraction(double value) const;
-    double FromFraction(double fraction) const;
+    double toFraction(double value) const;
+    double fromFraction(double fraction) const;
     // Ticks within the drawn range: majors at whole decades (logarithmic; every step-th one) or at
     // round steps that give about the number asked for (linear); minors between them (on a
     // logarithmic axis every decade that is not a major one, and 2 to 9 times each decade where
     // there is room).
-    std::vector<double> MajorTicks(int wanted) const;
-    std::vector<double> MinorTicks(int wanted) const;
+    std::vector<double> majorTicks(int wanted) const;
+    std::vector<double> minorTicks(int wanted) const;
 
 private:
     // For a logarithmic axis: the decades between two major ticks.
-    int DecadeStep(int wanted) const;
-    double LinearStep(int wanted) const;
+    int decadeStep(int wanted) const;
+    double linearStep(int wanted) const;
 
     Side m_place;
     bool m_logarithmic = false;

@@ -99,7 +99,7 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
     std::vector<std::pair<int, int>> entries; // series and the width of its entry
     int legendWidth = 0;
     if (legendVisible)
-        for (int s = 0; s < SeriesCount(); ++s)
+        for (int s = 0; s < seriesCount(); ++s)
             if (Series(s).inLegend) {
                 entries.emplace_back(s, metrics.horizontalAdvance(Series(s).title) + entryExtra);
                 legendWidth = std::max(legendWidth, entries.back().second);
@@ -164,7 +164,7 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
     return l;
 }
 
-QRectF Chart::PlotRect(const QRect& area) const
+QRectF Chart::plotRect(const QRect& area) const
 {
     return Layout(area, fontMetrics()).plot;
 }
@@ -174,7 +174,7 @@ std::vector<std::pair<int, QRectF>> Chart::LegendRows() const
     return Layout(rect(), fontMetrics()).legendRows;
 }
 
-std::optional<int> Chart::LegendEntryAt(QPoint position) const
+std::optional<int> Chart::legendEntryAt(QPoint position) const
 {
     for (const auto& [series, row] : LegendRows())
         if (row.contains(position))
@@ -188,23 +188,23 @@ void Chart::Paint(QPainter& p, const QRect& area) const
     p.setFont(font());
     const ChartLayout layout = Layout(area, QFontMetrics(font(), p.device()));
     p.fillRect(area, Qt::white);
-    PaintGrid(p, layout);
+    paintGrid(p, layout);
     p.setPen(QPen(Qt::black, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(layout.plot);
-    PaintSeries(p, layout);
-    PaintAxes(p, layout);
-    PaintLegend(p, layout);
+    paintSeries(p, layout);
+    paintAxes(p, layout);
+    paintLegend(p, layout);
     p.restore();
 }
 
-void Chart::PaintGrid(QPainter& p, const ChartLayout& l) const
+void Chart::paintGrid(QPainter& p, const ChartLayout& l) const
 {
     const QRectF& plot = l.plot;
     auto lines = [&](const ChartAxis& axis, const std::vector<double>& ticks) {
         for (double v : ticks) {
-            const QPointF at = axis.Place() == ChartAxis::Side::Bottom ? ToPixel(plot, v, m_left.DrawnMinimum())
-                                                                       : ToPixel(plot, m_bottom.DrawnMinimum(), v);
+            const QPointF at = axis.Place() == ChartAxis::Side::Bottom ? toPixel(plot, v, m_left.drawnMinimum())
+                                                                       : toPixel(plot, m_bottom.drawnMinimum(), v);
             if (axis.Place() == ChartAxis::Side::Bottom && at.x() > plot.left() && at.x() < plot.right())
                 p.drawLine(QLineF(at.x(), plot.top(), at.x(), plot.bottom()));
             if (axis.Place() == ChartAxis::Side::Left && at.y() > plot.top() && at.y() < plot.bottom())
@@ -215,37 +215,37 @@ void Chart::PaintGrid(QPainter& p, const ChartLayout& l) const
         const int wanted = axis == &m_bottom ? l.wantedX : l.wantedY;
         if (axis->minorGrid) {
             p.setPen(QPen(kMinorGridColour, 1, Qt::DashLine));
-            lines(*axis, axis->MinorTicks(wanted));
+            lines(*axis, axis->minorTicks(wanted));
         }
         if (axis->majorGrid) {
             p.setPen(QPen(kMajorGridColour, 1));
-            lines(*axis, axis->MajorTicks(wanted));
+            lines(*axis, axis->majorTicks(wanted));
         }
     }
 }
 
-void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
+void Chart::paintAxes(QPainter& p, const ChartLayout& l) const
 {
     const QRectF& plot = l.plot;
     const QFontMetrics metrics(font(), p.device());
     p.setPen(QPen(Qt::black, 1));
     // The decades a logarithmic axis does not label are marked all the same.
-    for (double v : m_bottom.MinorTicks(l.wantedX)) {
-        const double x = ToPixel(plot, v, m_left.DrawnMinimum()).x();
+    for (double v : m_bottom.minorTicks(l.wantedX)) {
+        const double x = toPixel(plot, v, m_left.drawnMinimum()).x();
         if (x >= plot.left() && x <= plot.right())
             p.drawLine(QLineF(x, plot.bottom(), x, plot.bottom() + kTickLength / 2.0));
     }
-    for (double v : m_left.MinorTicks(l.wantedY)) {
-        const double y = ToPixel(plot, m_bottom.DrawnMinimum(), v).y();
+    for (double v : m_left.minorTicks(l.wantedY)) {
+        const double y = toPixel(plot, m_bottom.drawnMinimum(), v).y();
         if (y >= plot.top() && y <= plot.bottom())
             p.drawLine(QLineF(plot.left() - kTickLength / 2.0, y, plot.left(), y));
     }
     // Bottom: ticks and labels under the plot, a label only where it has room.
-    const std::vector<double> bottomTicks = m_bottom.MajorTicks(l.wantedX);
-    const QStringList bottomLabels = AxisLabels(m_bottom, bottomTicks);
+    const std::vector<double> bottomTicks = m_bottom.majorTicks(l.wantedX);
+    const QStringList bottomLabels = axisLabels(m_bottom, bottomTicks);
     double lastRight = -1e9;
     for (std::size_t i = 0; i < bottomTicks.size(); ++i) {
-        const double x = ToPixel(plot, bottomTicks[i], m_left.DrawnMinimum()).x();
+        const double x = toPixel(plot, bottomTicks[i], m_left.drawnMinimum()).x();
         p.drawLine(QLineF(x, plot.bottom(), x, plot.bottom() + kTickLength));
         const QString& text = bottomLabels[static_cast<qsizetype>(i)];
         const double width = metrics.horizontalAdvance(text);
@@ -257,11 +257,11 @@ void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
         lastRight = start + width;
     }
     // Left: ticks and labels right-aligned in their column.
-    const std::vector<double> leftTicks = m_left.MajorTicks(l.wantedY);
-    const QStringList leftLabels = AxisLabels(m_left, leftTicks);
+    const std::vector<double> leftTicks = m_left.majorTicks(l.wantedY);
+    const QStringList leftLabels = axisLabels(m_left, leftTicks);
     double lastTop = 1e9;
     for (std::size_t i = 0; i < leftTicks.size(); ++i) {
-        const double y = ToPixel(plot, m_bottom.DrawnMinimum(), leftTicks[i]).y();
+        const double y = toPixel(plot, m_bottom.drawnMinimum(), leftTicks[i]).y();
         p.drawLine(QLineF(plot.left() - kTickLength, y, plot.left(), y));
         if (y + metrics.height() / 2.0 > lastTop)
             continue;
@@ -289,10 +289,10 @@ void Chart::PaintAxes(QPainter& p, const ChartLayout& l) const
     }
 }
 
-void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
+void Chart::paintSeries(QPainter& p, const ChartLayout& l) const
 {
     const QRectF& plot = l.plot;
-    for (int s = 0; s < SeriesCount(); ++s) {
+    for (int s = 0; s < seriesCount(); ++s) {
         const ChartSeries& series = Series(s);
         if (!series.active)
             continue;
@@ -313,8 +313,8 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
                     flush();
                     continue;
                 }
-                QPointF a = ToPixel(plot, u.x(), u.y());
-                QPointF b = ToPixel(plot, v.x(), v.y());
+                QPointF a = toPixel(plot, u.x(), u.y());
+                QPointF b = toPixel(plot, v.x(), v.y());
                 if (!clipSegment(a, b, plot)) {
                     flush();
                     continue;
@@ -334,20 +334,20 @@ void Chart::PaintSeries(QPainter& p, const ChartLayout& l) const
             const QPointF& v = series.points[static_cast<std::size_t>(i)];
             if (!usable(m_bottom, v.x()) || !usable(m_left, v.y()))
                 continue;
-            const QPointF at = ToPixel(plot, v.x(), v.y());
+            const QPointF at = toPixel(plot, v.x(), v.y());
             if (!plot.contains(at))
                 continue;
             const bool hovered = m_hovered && m_hovered->first == s && m_hovered->second == i;
             if (hovered)
                 p.setPen(QPen(Qt::black, 1));
-            p.drawPolygon(ChartMarkerPolygon(series.marker, at, series.markerSize / 2.0 + (hovered ? 2 : 0)));
+            p.drawPolygon(chartMarkerPolygon(series.marker, at, series.markerSize / 2.0 + (hovered ? 2 : 0)));
             if (hovered)
                 p.setPen(Qt::NoPen);
         }
     }
 }
 
-void Chart::PaintLegend(QPainter& p, const ChartLayout& l) const
+void Chart::paintLegend(QPainter& p, const ChartLayout& l) const
 {
     if (l.legendRows.empty())
         return;
@@ -369,7 +369,7 @@ void Chart::PaintLegend(QPainter& p, const ChartLayout& l) const
         const QPointF marker(box.right() + 6 + kLegendMarkerHalf, row.center().y());
         p.setPen(Qt::NoPen);
         p.setBrush(series.color);
-        p.drawPolygon(ChartMarkerPolygon(series.marker, marker, kLegendMarkerHalf));
+        p.drawPolygon(chartMarkerPolygon(series.marker, marker, kLegendMarkerHalf));
         p.setPen(series.active ? Qt::black : Qt::gray);
         p.drawText(
             QPointF(marker.x() + kLegendMarkerHalf + 6, row.center().y() + metrics.ascent() - metrics.height() / 2.0),

@@ -104,18 +104,18 @@ QByteArray metafileBytes(const Chart& chart, Metafile::Format format)
 
 } // namespace
 
-QString ChartPictureExtension(ChartPictureFormat format)
+QString chartPictureExtension(ChartPictureFormat format)
 {
     return QString::fromLatin1(kFormats[Ordinal(format)].extension);
 }
 
-QString ChartPictureFilter(ChartPictureFormat format)
+QString chartPictureFilter(ChartPictureFormat format)
 {
     return QStringLiteral("%1 (*.%2)")
-        .arg(QString::fromLatin1(kFormats[Ordinal(format)].description), ChartPictureExtension(format));
+        .arg(QString::fromLatin1(kFormats[Ordinal(format)].description), chartPictureExtension(format));
 }
 
-QByteArray ChartPictureBytes(const Chart& chart, ChartPictureFormat format)
+QByteArray chartPictureBytes(const Chart& chart, ChartPictureFormat format)
 {
     switch (format) {
     case ChartPictureFormat::Wmf: return metafileBytes(chart, Metafile::Format::Windows);
@@ -128,13 +128,13 @@ QByteArray ChartPictureBytes(const Chart& chart, ChartPictureFormat format)
     return {};
 }
 
-QMimeData* ChartClipboardData(const Chart& chart, ChartPictureFormat chosen)
+QMimeData* chartClipboardData(const Chart& chart, ChartPictureFormat chosen)
 {
     auto* data = new QMimeData;
     data->setImageData(bitmap(chart));
     data->setData(QString::fromLatin1(kFormats[Ordinal(ChartPictureFormat::Svg)].mime), svgBytes(chart));
     if (chosen == ChartPictureFormat::Wmf || chosen == ChartPictureFormat::Emf)
-        data->setData(QString::fromLatin1(kFormats[Ordinal(chosen)].mime), ChartPictureBytes(chart, chosen));
+        data->setData(QString::fromLatin1(kFormats[Ordinal(chosen)].mime), chartPictureBytes(chart, chosen));
     return data;
 }
 

@@ -12,22 +12,22 @@ ColumnsList::ColumnsList(int columns, QWidget* parent)
     setWrapping(true);
     setResizeMode(QListView::Adjust);
     setUniformItemSizes(true);
-    FitGrid();
+    fitGrid();
 }
 
-void ColumnsList::SetWidestText(const QString& text)
+void ColumnsList::setWidestText(const QString& text)
 {
     m_widestText = text;
-    FitGrid();
+    fitGrid();
 }
 
 void ColumnsList::resizeEvent(QResizeEvent* event)
 {
     QListWidget::resizeEvent(event);
-    FitGrid();
+    fitGrid();
 }
 
-void ColumnsList::FitGrid()
+void ColumnsList::fitGrid()
 {
     const int width = std::max(viewport()->width() / m_columns, fontMetrics().horizontalAdvance(m_widestText) + 10);
     const int height = fontMetrics().height() + 2;

@@ -11,7 +11,7 @@ class ColumnsList : public QListWidget {
 public:
     explicit ColumnsList(int columns, QWidget* parent = nullptr);
 
-    void SetWidestText(const QString& text);
+    void setWidestText(const QString& text);
 
     int Columns() const { return m_columns; }
 
@@ -19,7 +19,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FitGrid();
+    void fitGrid();
 
     int m_columns;
     QString m_widestText = QStringLiteral("Ag-110m");

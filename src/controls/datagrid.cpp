@@ -48,10 +48,10 @@ public:
     }
 
 protected:
-    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString&,
+    void paintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString&,
                        const QRect&) const override
     {
-        DrawMarkupTextCentred(painter, option.index.data(Qt::UserRole + 1).toString(),
+        drawMarkupTextCentred(painter, option.index.data(Qt::UserRole + 1).toString(),
                               option.rect.adjusted(3, 0, -3, 0));
     }
 };
@@ -85,7 +85,7 @@ protected:
         painter.drawControl(QStyle::CE_ComboBoxLabel, option);
         const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
         painter.setPen(palette().color(QPalette::Text));
-        DrawMarkupTextCentred(painter, caption, field.adjusted(2, 0, -2, 0), false);
+        drawMarkupTextCentred(painter, caption, field.adjusted(2, 0, -2, 0), false);
     }
 
 public:
@@ -94,7 +94,7 @@ public:
 
 } // namespace
 
-int MergedCells::FixedCols(int col) const
+int MergedCells::fixedCols(int col) const
 {
     return col >= 0 && col < static_cast<int>(m_cols.size()) ? std::max<int>(m_cols[static_cast<std::size_t>(col)], 1)
                                                              : 1;
@@ -127,35 +127,35 @@ DataGrid::DataGrid(QWidget* parent)
     fixedCellsFormat.pressed.style = CellStyle::Sunken;
 
     SetRowCount(5);
-    SetColCount(5);
+    setColCount(5);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     horizontalScrollBar()->setSingleStep(m_defaultColWidth);
     verticalScrollBar()->setSingleStep(m_defaultRowHeight);
     connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
-            [this](int action) { SnapScroll(Qt::Horizontal, action); });
+            [this](int action) { snapScroll(Qt::Horizontal, action); });
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
-            [this](int action) { SnapScroll(Qt::Vertical, action); });
+            [this](int action) { snapScroll(Qt::Vertical, action); });
 }
 
 DataGrid::~DataGrid() = default;
 
-void DataGrid::CheckCol(int col) const
+void DataGrid::checkCol(int col) const
 {
     if (col < 0 || col >= m_colCount)
         throw GridIndexError();
 }
 
-void DataGrid::CheckRow(int row) const
+void DataGrid::checkRow(int row) const
 {
     if (row < 0 || row >= RowCount())
         throw GridIndexError();
 }
 
-void DataGrid::SetColCount(int value)
+void DataGrid::setColCount(int value)
 {
     value = std::max(value, 0);
-    HideEditor();
+    hideEditor();
     m_colCount = value;
     const auto n = static_cast<std::size_t>(value);
     m_colWidths.resize(n, -2);
@@ -163,108 +163,108 @@ void DataGrid::SetColCount(int value)
     m_colTypes.resize(n, CellValueType::String);
     m_merge.m_cols.resize(n, 1);
     autoScaleColumns.weights.resize(n, 0);
-    m_cells.TrimColumns(value);
+    m_cells.trimColumns(value);
     m_fixedCols = std::min(m_fixedCols, std::max(value - 1, 0));
     m_col = std::clamp(m_col, m_fixedCols, std::max(value - 1, m_fixedCols));
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
 void DataGrid::SetRowCount(int value)
 {
     value = std::max(value, 0);
-    HideEditor();
+    hideEditor();
     m_cells.SetRowCount(value);
     m_rowTops.clear();
     m_merge.m_rows.resize(static_cast<std::size_t>(value), 1);
     m_fixedRows = std::min(m_fixedRows, std::max(value - 1, 0));
     m_row = std::clamp(m_row, m_fixedRows, std::max(value - 1, m_fixedRows));
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-void DataGrid::SetFixedCols(int value)
+void DataGrid::setFixedCols(int value)
 {
     if (value < 0 || (value >= m_colCount && m_colCount > 0))
         throw GridIndexError();
     m_fixedCols = value;
     m_col = std::max(m_col, m_fixedCols);
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-void DataGrid::SetFixedRows(int value)
+void DataGrid::setFixedRows(int value)
 {
     if (value < 0 || (value >= RowCount() && RowCount() > 0))
         throw GridIndexError();
     m_fixedRows = value;
     m_row = std::max(m_row, m_fixedRows);
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-void DataGrid::SetDefaultColWidth(int value)
+void DataGrid::setDefaultColWidth(int value)
 {
     m_defaultColWidth = value;
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-void DataGrid::SetDefaultRowHeight(int value)
+void DataGrid::setDefaultRowHeight(int value)
 {
     m_defaultRowHeight = value;
     m_rowTops.clear();
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-void DataGrid::SetGridLineWidth(int value)
+void DataGrid::setGridLineWidth(int value)
 {
     m_gridLineWidth = std::max(value, 0);
     m_rowTops.clear();
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-int DataGrid::ColWidths(int col) const
+int DataGrid::colWidths(int col) const
 {
-    CheckCol(col);
+    checkCol(col);
     const int w = m_colWidths[static_cast<std::size_t>(col)];
     return w == -2 ? m_defaultColWidth : w;
 }
 
-void DataGrid::SetColWidths(int col, int width)
+void DataGrid::setColWidths(int col, int width)
 {
-    CheckCol(col);
+    checkCol(col);
     m_colWidths[static_cast<std::size_t>(col)] = width;
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-int DataGrid::RowHeightOf(int row) const
+int DataGrid::rowHeightOf(int row) const
 {
     const int h = m_cells.Height(row);
     return h == GridCells::DefaultHeight ? m_defaultRowHeight : h;
 }
 
-int DataGrid::RowHeights(int row) const
+int DataGrid::rowHeights(int row) const
 {
-    CheckRow(row);
-    return RowHeightOf(row);
+    checkRow(row);
+    return rowHeightOf(row);
 }
 
-void DataGrid::SetRowHeights(int row, int height)
+void DataGrid::setRowHeights(int row, int height)
 {
-    CheckRow(row);
+    checkRow(row);
     m_cells.SetHeight(row, height);
     m_rowTops.clear();
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-int DataGrid::EffectiveColWidth(int col) const
+int DataGrid::effectiveColWidth(int col) const
 {
-    const int stored = ColWidths(col);
+    const int stored = colWidths(col);
     if (!autoScaleColumns.enabled || autoScaleColumns.weights[static_cast<std::size_t>(col)] <= 0)
         return stored;
     double weights = 0;
@@ -276,7 +276,7 @@ int DataGrid::EffectiveColWidth(int col) const
             weights += w;
             ++weighted;
         } else {
-            remaining -= ColWidths(c);
+            remaining -= colWidths(c);
         }
     }
     if (remaining < weighted)
@@ -289,41 +289,41 @@ int DataGrid::EffectiveColWidth(int col) const
     return roundEven(x * (before + own)) - roundEven(x * before);
 }
 
-bool DataGrid::ColEnabled(int col) const
+bool DataGrid::colEnabled(int col) const
 {
-    CheckCol(col);
+    checkCol(col);
     return m_colEnabled[static_cast<std::size_t>(col)];
 }
 
-void DataGrid::SetColEnabled(int col, bool value)
+void DataGrid::setColEnabled(int col, bool value)
 {
-    CheckCol(col);
+    checkCol(col);
     m_colEnabled[static_cast<std::size_t>(col)] = value;
     viewport()->update();
 }
 
-bool DataGrid::RowEnabled(int row) const
+bool DataGrid::rowEnabled(int row) const
 {
-    CheckRow(row);
+    checkRow(row);
     return m_cells.Enabled(row);
 }
 
-void DataGrid::SetRowEnabled(int row, bool value)
+void DataGrid::setRowEnabled(int row, bool value)
 {
-    CheckRow(row);
+    checkRow(row);
     m_cells.SetEnabled(row, value);
     viewport()->update();
 }
 
-CellValueType DataGrid::ColValueType(int col) const
+CellValueType DataGrid::colValueType(int col) const
 {
-    CheckCol(col);
+    checkCol(col);
     return m_colTypes[static_cast<std::size_t>(col)];
 }
 
-void DataGrid::SetColValueType(int col, CellValueType value)
+void DataGrid::setColValueType(int col, CellValueType value)
 {
-    CheckCol(col);
+    checkCol(col);
     m_colTypes[static_cast<std::size_t>(col)] = value;
 }
 
@@ -336,9 +336,9 @@ void DataGrid::SetOption(GridOption option, bool on)
     viewport()->update();
 }
 
-void DataGrid::SetMergeFixedCols(int col, int runLength)
+void DataGrid::setMergeFixedCols(int col, int runLength)
 {
-    CheckCol(col);
+    checkCol(col);
     const auto v = static_cast<std::uint8_t>(std::clamp(runLength, 1, 255));
     if (m_merge.m_cols[static_cast<std::size_t>(col)] == v)
         return;
@@ -346,9 +346,9 @@ void DataGrid::SetMergeFixedCols(int col, int runLength)
     viewport()->update();
 }
 
-void DataGrid::SetMergeFixedRows(int row, int runLength)
+void DataGrid::setMergeFixedRows(int row, int runLength)
 {
-    CheckRow(row);
+    checkRow(row);
     const auto v = static_cast<std::uint8_t>(std::clamp(runLength, 1, 255));
     if (m_merge.m_rows[static_cast<std::size_t>(row)] == v)
         return;
@@ -364,59 +364,59 @@ QString DataGrid::Cells(int col, int row) const
     return c->text;
 }
 
-void DataGrid::SetCells(int col, int row, const QString& text)
+void DataGrid::setCells(int col, int row, const QString& text)
 {
     if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return;
     const GridCells::Cell* existing = m_cells.Find(col, row);
     if ((existing ? existing->text : QString()) == text)
         return;
-    GridCells::Cell& c = m_cells.Touch(col, row);
+    GridCells::Cell& c = m_cells.touch(col, row);
     c.text = text;
     if (c.extras && !m_committingRichItem)
         c.extras->caption.clear();
-    UpdateCellArea(col, row);
+    updateCellArea(col, row);
 }
 
-QString* DataGrid::CreateCellHint(int col, int row)
+QString* DataGrid::createCellHint(int col, int row)
 {
     if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return nullptr;
-    return &m_cells.TouchExtras(col, row).hint;
+    return &m_cells.touchExtras(col, row).hint;
 }
 
-const QString* DataGrid::GetCellHint(int col, int row) const
+const QString* DataGrid::getCellHint(int col, int row) const
 {
     const GridCells::Cell* c = m_cells.Find(col, row);
     return c && c->extras && !c->extras->hint.isEmpty() ? &c->extras->hint : nullptr;
 }
 
-QString* DataGrid::CreateCellCaption(int col, int row)
+QString* DataGrid::createCellCaption(int col, int row)
 {
     if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return nullptr;
-    const bool allowed = IsFixed(col, row) || m_colTypes[static_cast<std::size_t>(col)] == CellValueType::String
+    const bool allowed = isFixed(col, row) || m_colTypes[static_cast<std::size_t>(col)] == CellValueType::String
         || m_colTypes[static_cast<std::size_t>(col)] == CellValueType::ExtendedStringList;
     if (!allowed)
         return nullptr;
-    return &m_cells.TouchExtras(col, row).caption;
+    return &m_cells.touchExtras(col, row).caption;
 }
 
-const QString* DataGrid::GetCellCaption(int col, int row) const
+const QString* DataGrid::getCellCaption(int col, int row) const
 {
     const GridCells::Cell* c = m_cells.Find(col, row);
     return c && c->extras && !c->extras->caption.isEmpty() ? &c->extras->caption : nullptr;
 }
 
-int DataGrid::ColLeft(int col) const
+int DataGrid::colLeft(int col) const
 {
     int x = 0;
     for (int c = 0; c < std::min(col, m_colCount); ++c)
-        x += std::max(0, EffectiveColWidth(c) + m_gridLineWidth);
+        x += std::max(0, effectiveColWidth(c) + m_gridLineWidth);
     return x;
 }
 
-const std::vector<int>& DataGrid::RowTops() const
+const std::vector<int>& DataGrid::rowTops() const
 {
     // Every row's top at once, kept until a row's height or the rows change: a table of
     // thousands of rows asks for tops all the time.
@@ -424,22 +424,22 @@ const std::vector<int>& DataGrid::RowTops() const
         m_rowTops.resize(static_cast<std::size_t>(RowCount()) + 1);
         for (int r = 0; r < RowCount(); ++r)
             m_rowTops[static_cast<std::size_t>(r) + 1]
-                = m_rowTops[static_cast<std::size_t>(r)] + std::max(0, RowHeightOf(r) + m_gridLineWidth);
+                = m_rowTops[static_cast<std::size_t>(r)] + std::max(0, rowHeightOf(r) + m_gridLineWidth);
     }
     return m_rowTops;
 }
 
-int DataGrid::RowTop(int row) const
+int DataGrid::rowTop(int row) const
 {
-    return RowTops()[static_cast<std::size_t>(std::clamp(row, 0, RowCount()))];
+    return rowTops()[static_cast<std::size_t>(std::clamp(row, 0, RowCount()))];
 }
 
-int DataGrid::ScrollX(int col) const
+int DataGrid::scrollX(int col) const
 {
     return col < m_fixedCols ? 0 : horizontalScrollBar()->value();
 }
 
-int DataGrid::ScrollY(int row) const
+int DataGrid::scrollY(int row) const
 {
     return row < m_fixedRows ? 0 : verticalScrollBar()->value();
 }
@@ -448,11 +448,11 @@ QRect DataGrid::CellRect(int col, int row) const
 {
     if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
         return {};
-    const int w = EffectiveColWidth(col);
-    const int h = RowHeightOf(row);
+    const int w = effectiveColWidth(col);
+    const int h = rowHeightOf(row);
     if (w <= 0 || h <= 0)
         return {};
-    return QRect(ColLeft(col) - ScrollX(col), RowTop(row) - ScrollY(row), w, h);
+    return QRect(colLeft(col) - scrollX(col), rowTop(row) - scrollY(row), w, h);
 }
 
 QVariant DataGrid::inputMethodQuery(Qt::InputMethodQuery query) const
@@ -463,23 +463,23 @@ QVariant DataGrid::inputMethodQuery(Qt::InputMethodQuery query) const
     return cell.isEmpty() ? QVariant() : QVariant(cell.translated(viewport()->pos()));
 }
 
-bool DataGrid::StartsRowRun(int row) const
+bool DataGrid::startsRowRun(int row) const
 {
     for (int c = 0; c < m_fixedCols; ++c)
-        if (MergedRegion(c, row).top != row)
+        if (mergedRegion(c, row).top != row)
             return false;
     return true;
 }
 
-bool DataGrid::StartsColRun(int col) const
+bool DataGrid::startsColRun(int col) const
 {
     for (int r = 0; r < m_fixedRows; ++r)
-        if (MergedRegion(col, r).left != col)
+        if (mergedRegion(col, r).left != col)
             return false;
     return true;
 }
 
-std::vector<int> DataGrid::ScrollStops(Qt::Orientation orientation) const
+std::vector<int> DataGrid::scrollStops(Qt::Orientation orientation) const
 {
     const bool vertical = orientation == Qt::Vertical;
     const int first = vertical ? m_fixedRows : m_fixedCols;
@@ -487,37 +487,37 @@ std::vector<int> DataGrid::ScrollStops(Qt::Orientation orientation) const
     std::vector<int> stops{0};
     int offset = 0;
     for (int i = first; i < end; ++i) {
-        if (offset > stops.back() && (vertical ? StartsRowRun(i) : StartsColRun(i)))
+        if (offset > stops.back() && (vertical ? startsRowRun(i) : startsColRun(i)))
             stops.push_back(offset);
-        offset += std::max(0, (vertical ? RowHeightOf(i) : EffectiveColWidth(i)) + m_gridLineWidth);
+        offset += std::max(0, (vertical ? rowHeightOf(i) : effectiveColWidth(i)) + m_gridLineWidth);
     }
     return stops;
 }
 
-int DataGrid::ContentWidth() const
+int DataGrid::contentWidth() const
 {
-    return ColLeft(m_colCount) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    return colLeft(m_colCount) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
 }
 
-void DataGrid::SetFitWidthToColumns(bool fit)
+void DataGrid::setFitWidthToColumns(bool fit)
 {
     m_fitWidthToColumns = fit;
-    setMaximumWidth(fit ? ContentWidth() : QWIDGETSIZE_MAX);
+    setMaximumWidth(fit ? contentWidth() : QWIDGETSIZE_MAX);
 }
 
-void DataGrid::UpdateScrollBars()
+void DataGrid::updateScrollBars()
 {
     // Every change of the columns passes here.
     if (m_fitWidthToColumns)
-        setMaximumWidth(ContentWidth());
-    const int width = ColLeft(m_colCount) - ColLeft(m_fixedCols);
-    const int height = RowTop(RowCount()) - RowTop(m_fixedRows);
-    const int roomX = viewport()->width() - ColLeft(m_fixedCols);
-    const int roomY = viewport()->height() - RowTop(m_fixedRows);
+        setMaximumWidth(contentWidth());
+    const int width = colLeft(m_colCount) - colLeft(m_fixedCols);
+    const int height = rowTop(RowCount()) - rowTop(m_fixedRows);
+    const int roomX = viewport()->width() - colLeft(m_fixedCols);
+    const int roomY = viewport()->height() - rowTop(m_fixedRows);
     for (auto [bar, orientation, content, room] : {std::tuple{horizontalScrollBar(), Qt::Horizontal, width, roomX},
                                                    std::tuple{verticalScrollBar(), Qt::Vertical, height, roomY}}) {
         // The last position shows the end of the table whole, beginning at a stop.
-        const std::vector<int> stops = ScrollStops(orientation);
+        const std::vector<int> stops = scrollStops(orientation);
         const int needed = std::max(0, content - room);
         const auto last = std::lower_bound(stops.begin(), stops.end(), needed);
         const int maximum = needed == 0 ? 0 : last == stops.end() ? needed : *last;
@@ -529,10 +529,10 @@ void DataGrid::UpdateScrollBars()
     viewport()->update();
 }
 
-void DataGrid::SnapScroll(Qt::Orientation orientation, int action)
+void DataGrid::snapScroll(Qt::Orientation orientation, int action)
 {
     QScrollBar* bar = orientation == Qt::Vertical ? verticalScrollBar() : horizontalScrollBar();
-    const std::vector<int> stops = ScrollStops(orientation);
+    const std::vector<int> stops = scrollStops(orientation);
     const int current = bar->value();
     const int wanted = bar->sliderPosition();
     auto after = [&](int v) {
@@ -566,14 +566,14 @@ void DataGrid::SnapScroll(Qt::Orientation orientation, int action)
     bar->setSliderPosition(std::clamp(target, bar->minimum(), bar->maximum()));
 }
 
-int DataGrid::VisibleDataRows() const
+int DataGrid::visibleDataRows() const
 {
-    const int room = viewport()->height() - RowTop(m_fixedRows);
+    const int room = viewport()->height() - rowTop(m_fixedRows);
     const int rowHeight = std::max(m_defaultRowHeight, 1) + m_gridLineWidth;
     return std::max(1, room / rowHeight);
 }
 
-void DataGrid::ScrollIntoView(int col, int row)
+void DataGrid::scrollIntoView(int col, int row)
 {
     if (col < m_fixedCols || row < m_fixedRows || col >= m_colCount || row >= RowCount())
         return;
@@ -582,15 +582,15 @@ void DataGrid::ScrollIntoView(int col, int row)
         Qt::Orientation orientation;
         int start, end, room; // the cell's span in scrolled content, and the room to show it
     };
-    const int top = RowTop(row) - RowTop(m_fixedRows);
-    const int left = ColLeft(col) - ColLeft(m_fixedCols);
+    const int top = rowTop(row) - rowTop(m_fixedRows);
+    const int left = colLeft(col) - colLeft(m_fixedCols);
     const Axis axes[] = {
-        {verticalScrollBar(), Qt::Vertical, top, top + RowHeightOf(row), viewport()->height() - RowTop(m_fixedRows)},
-        {horizontalScrollBar(), Qt::Horizontal, left, left + EffectiveColWidth(col),
-         viewport()->width() - ColLeft(m_fixedCols)},
+        {verticalScrollBar(), Qt::Vertical, top, top + rowHeightOf(row), viewport()->height() - rowTop(m_fixedRows)},
+        {horizontalScrollBar(), Qt::Horizontal, left, left + effectiveColWidth(col),
+         viewport()->width() - colLeft(m_fixedCols)},
     };
     for (const Axis& a : axes) {
-        const std::vector<int> stops = ScrollStops(a.orientation);
+        const std::vector<int> stops = scrollStops(a.orientation);
         // The stop that begins the cell's run, or the first one that shows the cell's end.
         const auto runStart = std::upper_bound(stops.begin(), stops.end(), a.start);
         const int startStop = runStart == stops.begin() ? 0 : *std::prev(runStart);
@@ -605,13 +605,13 @@ void DataGrid::ScrollIntoView(int col, int row)
     }
 }
 
-CellRegion DataGrid::MergedRegion(int col, int row) const
+CellRegion DataGrid::mergedRegion(int col, int row) const
 {
     CellRegion r{col, row, col, row};
     const bool fixedCol = col < m_fixedCols;
     const bool fixedRow = row < m_fixedRows;
     if (fixedCol && !fixedRow) {
-        const int run = m_merge.FixedCols(col);
+        const int run = m_merge.fixedCols(col);
         r.top = m_fixedRows + (row - m_fixedRows) / run * run;
         r.bottom = std::min(r.top + run - 1, RowCount() - 1);
     } else if (fixedRow && !fixedCol) {
@@ -624,9 +624,9 @@ CellRegion DataGrid::MergedRegion(int col, int row) const
     return r;
 }
 
-void DataGrid::UpdateCellArea(int col, int row)
+void DataGrid::updateCellArea(int col, int row)
 {
-    if (IsFixed(col, row)) {
+    if (isFixed(col, row)) {
         viewport()->update();
         return;
     }
@@ -636,105 +636,105 @@ void DataGrid::UpdateCellArea(int col, int row)
 void DataGrid::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollBars();
+    updateScrollBars();
 }
 
 void DataGrid::scrollContentsBy(int, int)
 {
-    HideEditor();
+    hideEditor();
     viewport()->update();
 }
 
-QPoint DataGrid::MouseCoord(int x, int y) const
+QPoint DataGrid::mouseCoord(int x, int y) const
 {
     int col = -1;
     int row = -1;
     for (int c = m_fixedCols; c < m_colCount && col < 0; ++c) {
-        const int left = ColLeft(c) - ScrollX(c);
-        const int width = EffectiveColWidth(c);
+        const int left = colLeft(c) - scrollX(c);
+        const int width = effectiveColWidth(c);
         if (width > 0 && x >= left && x < left + width + m_gridLineWidth)
             col = c;
     }
     for (int r = m_fixedRows; r < RowCount() && row < 0; ++r) {
-        const int top = RowTop(r) - ScrollY(r);
-        const int height = RowHeightOf(r);
+        const int top = rowTop(r) - scrollY(r);
+        const int height = rowHeightOf(r);
         if (height > 0 && y >= top && y < top + height + m_gridLineWidth)
             row = r;
     }
     // A fixed cell covers the scrolled ones beneath it.
     for (int c = 0; c < m_fixedCols; ++c) {
-        const int left = ColLeft(c);
-        if (EffectiveColWidth(c) > 0 && x >= left && x < left + EffectiveColWidth(c) + m_gridLineWidth)
+        const int left = colLeft(c);
+        if (effectiveColWidth(c) > 0 && x >= left && x < left + effectiveColWidth(c) + m_gridLineWidth)
             col = c;
     }
     for (int r = 0; r < m_fixedRows; ++r) {
-        const int top = RowTop(r);
-        if (RowHeightOf(r) > 0 && y >= top && y < top + RowHeightOf(r) + m_gridLineWidth)
+        const int top = rowTop(r);
+        if (rowHeightOf(r) > 0 && y >= top && y < top + rowHeightOf(r) + m_gridLineWidth)
             row = r;
     }
     return {col, row};
 }
 
-bool DataGrid::Selectable(int col, int row) const
+bool DataGrid::selectable(int col, int row) const
 {
-    return col >= m_fixedCols && row >= m_fixedRows && col < m_colCount && row < RowCount() && CellEnabled(col, row)
-        && EffectiveColWidth(col) > 0 && RowHeightOf(row) > 0;
+    return col >= m_fixedCols && row >= m_fixedRows && col < m_colCount && row < RowCount() && cellEnabled(col, row)
+        && effectiveColWidth(col) > 0 && rowHeightOf(row) > 0;
 }
 
-void DataGrid::SelectCell(int col, int row)
+void DataGrid::selectCell(int col, int row)
 {
-    if (!Selectable(col, row) || (col == m_col && row == m_row))
+    if (!selectable(col, row) || (col == m_col && row == m_row))
         return;
-    const bool wasEditing = EditorVisible();
-    HideEditor();
+    const bool wasEditing = editorVisible();
+    hideEditor();
     m_col = col;
     m_row = row;
     viewport()->update();
     if (onAfterSelectCell)
         onAfterSelectCell(this, col, row);
     if (wasEditing)
-        ShowEditor();
+        showEditor();
 }
 
 void DataGrid::SetRow(int row)
 {
-    SelectCell(m_col, row);
+    selectCell(m_col, row);
 }
 
-void DataGrid::SetCol(int col)
+void DataGrid::setCol(int col)
 {
-    SelectCell(col, m_row);
+    selectCell(col, m_row);
 }
 
-void DataGrid::MoveCurrent(int dCol, int dRow)
+void DataGrid::moveCurrent(int dCol, int dRow)
 {
-    MoveCurrentTo(m_col + dCol, m_row + dRow, dCol, dRow);
+    moveCurrentTo(m_col + dCol, m_row + dRow, dCol, dRow);
 }
 
-void DataGrid::MoveCurrentTo(int col, int row, int dCol, int dRow)
+void DataGrid::moveCurrentTo(int col, int row, int dCol, int dRow)
 {
     // The first cell that can be current from the given one on, in the given direction.
     for (; col >= m_fixedCols && col < m_colCount && row >= m_fixedRows && row < RowCount(); col += dCol, row += dRow)
-        if (Selectable(col, row)) {
-            SelectCell(col, row);
-            ScrollIntoView(col, row);
+        if (selectable(col, row)) {
+            selectCell(col, row);
+            scrollIntoView(col, row);
             return;
         }
 }
 
-bool DataGrid::EditorVisible() const
+bool DataGrid::editorVisible() const
 {
     return m_editor && m_editor->isVisible();
 }
 
-void DataGrid::HideEditor()
+void DataGrid::hideEditor()
 {
-    if (!EditorVisible())
+    if (!editorVisible())
         return;
     m_editor->hide();
     const int col = m_editCol, row = m_editRow;
     m_editCol = m_editRow = -1;
-    UpdateCellArea(col, row);
+    updateCellArea(col, row);
     setFocus();
 }
 
@@ -745,18 +745,18 @@ void DataGrid::Commit(const QString& text, const QString* caption)
     if (col < 0 || row < 0)
         return;
     m_committingRichItem = caption != nullptr;
-    SetCells(col, row, text);
+    setCells(col, row, text);
     m_committingRichItem = false;
     if (caption) {
-        if (QString* c = CreateCellCaption(col, row))
+        if (QString* c = createCellCaption(col, row))
             *c = *caption;
-        UpdateCellArea(col, row);
+        updateCellArea(col, row);
     }
     if (onSetEditText)
         onSetEditText(this, col, row, text);
 }
 
-QPalette DataGrid::EditorPalette() const
+QPalette DataGrid::editorPalette() const
 {
     QPalette editPalette = palette();
     editPalette.setColor(QPalette::Base, selectedCellFormat.color);
@@ -764,10 +764,10 @@ QPalette DataGrid::EditorPalette() const
     return editPalette;
 }
 
-QWidget* DataGrid::MakeListEditor(CellValueType type, const QString& current)
+QWidget* DataGrid::makeListEditor(CellValueType type, const QString& current)
 {
     auto* box = new GridListBox(viewport());
-    box->setPalette(EditorPalette());
+    box->setPalette(editorPalette());
     box->setFont(selectedCellFormat.font);
     if (type == CellValueType::StringList) {
         QStringList items;
@@ -811,34 +811,34 @@ QWidget* DataGrid::MakeListEditor(CellValueType type, const QString& current)
     return box;
 }
 
-QWidget* DataGrid::MakeNumberEditor(const QString& current)
+QWidget* DataGrid::makeNumberEditor(const QString& current)
 {
     auto* edit = new FloatEdit(viewport());
-    edit->SetShowMessages(false);
+    edit->setShowMessages(false);
     edit->setText(current);
     edit->onChange = [this, edit] { Commit(edit->text(), nullptr); };
     return edit;
 }
 
-QWidget* DataGrid::MakeTextEditor(const QString& current)
+QWidget* DataGrid::makeTextEditor(const QString& current)
 {
     auto* edit = new QLineEdit(current, viewport());
-    edit->setPalette(EditorPalette());
+    edit->setPalette(editorPalette());
     edit->setFrame(false);
     connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { Commit(text, nullptr); });
     return edit;
 }
 
-void DataGrid::ShowEditor()
+void DataGrid::showEditor()
 {
-    if (!hasFocus() && !HasOption(GridOption::AlwaysShowEditor) && !(m_editor && m_editor->hasFocus()))
+    if (!hasFocus() && !hasOption(GridOption::AlwaysShowEditor) && !(m_editor && m_editor->hasFocus()))
         return;
-    OpenEditor();
+    openEditor();
 }
 
-void DataGrid::OpenEditor()
+void DataGrid::openEditor()
 {
-    if (!HasOption(GridOption::Editing) || HasOption(GridOption::RowSelect) || !Selectable(m_col, m_row))
+    if (!hasOption(GridOption::Editing) || hasOption(GridOption::RowSelect) || !selectable(m_col, m_row))
         return;
     bool canShow = true;
     if (onCanEditShow)
@@ -852,22 +852,22 @@ void DataGrid::OpenEditor()
     const CellValueType type = m_colTypes[static_cast<std::size_t>(m_col)];
     const QString current = Cells(m_col, m_row);
     if (type == CellValueType::StringList || type == CellValueType::ExtendedStringList)
-        m_editor = MakeListEditor(type, current);
+        m_editor = makeListEditor(type, current);
     else if (type == CellValueType::Float || type == CellValueType::Integer)
-        m_editor = MakeNumberEditor(current);
+        m_editor = makeNumberEditor(current);
     else
-        m_editor = MakeTextEditor(current);
+        m_editor = makeTextEditor(current);
     m_editor->installEventFilter(this);
     m_editor->setGeometry(CellRect(m_col, m_row));
     m_editor->show();
     m_editor->setFocus();
-    UpdateCellArea(m_col, m_row);
+    updateCellArea(m_col, m_row);
 }
 
-void DataGrid::DropDownListEditor()
+void DataGrid::dropDownListEditor()
 {
     auto* box = dynamic_cast<GridListBox*>(m_editor);
-    if (!box || !EditorVisible())
+    if (!box || !editorVisible())
         return;
     // The list closes before the pick is reported: the editor goes once the pick is through.
     box->onListClosed = [this, box] {
@@ -876,7 +876,7 @@ void DataGrid::DropDownListEditor()
             this,
             [this, box] {
                 if (m_editor == box)
-                    HideEditor();
+                    hideEditor();
             },
             Qt::QueuedConnection);
     };
@@ -885,8 +885,8 @@ void DataGrid::DropDownListEditor()
 
 void DataGrid::mousePressEvent(QMouseEvent* event)
 {
-    const QPoint cell = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
-    if (cell.x() < 0 || cell.y() < 0 || !Selectable(cell.x(), cell.y())) {
+    const QPoint cell = mouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
+    if (cell.x() < 0 || cell.y() < 0 || !selectable(cell.x(), cell.y())) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
@@ -896,29 +896,29 @@ void DataGrid::mousePressEvent(QMouseEvent* event)
         && (type == CellValueType::StringList || type == CellValueType::ExtendedStringList)) {
         // The list opens when the button is let go: a list opened at once would take the release
         // for a click outside it and close.
-        SelectCell(cell.x(), cell.y());
+        selectCell(cell.x(), cell.y());
         m_listClickCell = cell;
         return;
     }
     if (cell.x() == m_col && cell.y() == m_row) {
-        if (!EditorVisible())
-            ShowEditor();
+        if (!editorVisible())
+            showEditor();
         return;
     }
-    SelectCell(cell.x(), cell.y());
+    selectCell(cell.x(), cell.y());
 }
 
 void DataGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPoint pressed = std::exchange(m_listClickCell, QPoint(-1, -1));
-    const QPoint cell = MouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
+    const QPoint cell = mouseCoord(event->position().toPoint().x(), event->position().toPoint().y());
     if (pressed.x() < 0 || cell != pressed || cell != QPoint(m_col, m_row)) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
     // Clicked: the editor opens whether or not the window has the keyboard yet.
-    OpenEditor();
-    DropDownListEditor();
+    openEditor();
+    dropDownListEditor();
 }
 
 bool DataGrid::eventFilter(QObject* watched, QEvent* event)
@@ -927,7 +927,7 @@ bool DataGrid::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_editor && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-            HideEditor();
+            hideEditor();
             return true;
         }
     }
@@ -938,8 +938,8 @@ bool DataGrid::viewportEvent(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        const QPoint cell = MouseCoord(help->pos().x(), help->pos().y());
-        const QString* hint = GetCellHint(cell.x(), cell.y());
+        const QPoint cell = mouseCoord(help->pos().x(), help->pos().y());
+        const QString* hint = getCellHint(cell.x(), cell.y());
         const QString text = hint ? *hint : isEnabled() ? toolTip() : QString();
         if (text.isEmpty())
             QToolTip::hideText();
@@ -953,31 +953,31 @@ bool DataGrid::viewportEvent(QEvent* event)
 void DataGrid::keyPressEvent(QKeyEvent* event)
 {
     const bool control = event->modifiers() & Qt::ControlModifier;
-    const int page = VisibleDataRows();
+    const int page = visibleDataRows();
     switch (event->key()) {
-    case Qt::Key_Left: MoveCurrent(-1, 0); return;
-    case Qt::Key_Right: MoveCurrent(1, 0); return;
-    case Qt::Key_Up: MoveCurrent(0, -1); return;
-    case Qt::Key_Down: MoveCurrent(0, 1); return;
-    case Qt::Key_PageUp: MoveCurrentTo(m_col, std::max(m_row - page, m_fixedRows), 0, 1); return;
-    case Qt::Key_PageDown: MoveCurrentTo(m_col, std::min(m_row + page, RowCount() - 1), 0, -1); return;
+    case Qt::Key_Left: moveCurrent(-1, 0); return;
+    case Qt::Key_Right: moveCurrent(1, 0); return;
+    case Qt::Key_Up: moveCurrent(0, -1); return;
+    case Qt::Key_Down: moveCurrent(0, 1); return;
+    case Qt::Key_PageUp: moveCurrentTo(m_col, std::max(m_row - page, m_fixedRows), 0, 1); return;
+    case Qt::Key_PageDown: moveCurrentTo(m_col, std::min(m_row + page, RowCount() - 1), 0, -1); return;
     // As in a spreadsheet: Home and End to the row's ends, with Ctrl to the table's first and
     // last cells.
     case Qt::Key_Home:
-        control ? MoveCurrentTo(m_fixedCols, m_fixedRows, 1, 0) : MoveCurrentTo(m_fixedCols, m_row, 1, 0);
+        control ? moveCurrentTo(m_fixedCols, m_fixedRows, 1, 0) : moveCurrentTo(m_fixedCols, m_row, 1, 0);
         return;
     case Qt::Key_End:
-        control ? MoveCurrentTo(m_colCount - 1, RowCount() - 1, -1, 0) : MoveCurrentTo(m_colCount - 1, m_row, -1, 0);
+        control ? moveCurrentTo(m_colCount - 1, RowCount() - 1, -1, 0) : moveCurrentTo(m_colCount - 1, m_row, -1, 0);
         return;
     case Qt::Key_Return:
-    case Qt::Key_Enter: EditorVisible() ? HideEditor() : ShowEditor(); return;
+    case Qt::Key_Enter: editorVisible() ? hideEditor() : showEditor(); return;
     case Qt::Key_Escape:
         // Without an editor to close, Escape is the window's (a dialog closes).
-        if (!EditorVisible()) {
+        if (!editorVisible()) {
             event->ignore();
             return;
         }
-        HideEditor();
+        hideEditor();
         return;
     default: QAbstractScrollArea::keyPressEvent(event);
     }
@@ -997,11 +997,11 @@ void DataGrid::focusOutEvent(QFocusEvent* event)
 
 void DataGrid::MoveRow(int fromIndex, int toIndex)
 {
-    CheckRow(fromIndex);
-    CheckRow(toIndex);
+    checkRow(fromIndex);
+    checkRow(toIndex);
     if (fromIndex == toIndex)
         return;
-    HideEditor();
+    hideEditor();
     m_cells.MoveRow(fromIndex, toIndex);
     m_rowTops.clear();
     if (m_row == fromIndex)
@@ -1013,12 +1013,12 @@ void DataGrid::MoveRow(int fromIndex, int toIndex)
     viewport()->update();
 }
 
-void DataGrid::ExchangeRows(int index1, int index2)
+void DataGrid::exchangeRows(int index1, int index2)
 {
     if (index1 == index2 || index1 < 0 || index2 < 0 || index1 >= RowCount() || index2 >= RowCount())
         return;
-    HideEditor();
-    m_cells.ExchangeRows(index1, index2);
+    hideEditor();
+    m_cells.exchangeRows(index1, index2);
     m_rowTops.clear();
     if (m_row == index1)
         m_row = index2;
@@ -1027,15 +1027,15 @@ void DataGrid::ExchangeRows(int index1, int index2)
     viewport()->update();
 }
 
-void DataGrid::DeleteRow(int row)
+void DataGrid::deleteRow(int row)
 {
-    CheckRow(row);
-    HideEditor();
-    m_cells.DeleteRow(row);
+    checkRow(row);
+    hideEditor();
+    m_cells.deleteRow(row);
     m_rowTops.clear();
     m_merge.m_rows.resize(static_cast<std::size_t>(RowCount()), 1);
     m_row = std::clamp(m_row, m_fixedRows, std::max(RowCount() - 1, m_fixedRows));
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 

@@ -99,7 +99,7 @@ struct DataCellsFormat {
 // many data columns.
 class MergedCells {
 public:
-    int FixedCols(int col) const;
+    int fixedCols(int col) const;
     int FixedRows(int row) const;
     bool mergeCellStrings = true;
     bool useSpaceForMergedCols = false;
@@ -138,69 +138,69 @@ public:
     ~DataGrid() override;
 
     // Geometry.
-    int ColCount() const { return m_colCount; }
-    void SetColCount(int value);
+    int colCount() const { return m_colCount; }
+    void setColCount(int value);
     int RowCount() const { return m_cells.RowCount(); }
     void SetRowCount(int value);
-    int FixedCols() const { return m_fixedCols; }
-    void SetFixedCols(int value);
+    int fixedCols() const { return m_fixedCols; }
+    void setFixedCols(int value);
     int FixedRows() const { return m_fixedRows; }
-    void SetFixedRows(int value);
-    int DefaultColWidth() const { return m_defaultColWidth; }
-    void SetDefaultColWidth(int value);
-    int DefaultRowHeight() const { return m_defaultRowHeight; }
-    void SetDefaultRowHeight(int value);
-    int GridLineWidth() const { return m_gridLineWidth; }
-    void SetGridLineWidth(int value);
-    int ColWidths(int col) const;
-    void SetColWidths(int col, int width);
-    int RowHeights(int row) const;
-    void SetRowHeights(int row, int height);
+    void setFixedRows(int value);
+    int defaultColWidth() const { return m_defaultColWidth; }
+    void setDefaultColWidth(int value);
+    int defaultRowHeight() const { return m_defaultRowHeight; }
+    void setDefaultRowHeight(int value);
+    int gridLineWidth() const { return m_gridLineWidth; }
+    void setGridLineWidth(int value);
+    int colWidths(int col) const;
+    void setColWidths(int col, int width);
+    int rowHeights(int row) const;
+    void setRowHeights(int row, int height);
     // The width a column is drawn with, weighted widths applied.
-    int EffectiveColWidth(int col) const;
-    bool ColEnabled(int col) const;
-    void SetColEnabled(int col, bool value);
-    bool RowEnabled(int row) const;
-    void SetRowEnabled(int row, bool value);
-    CellValueType ColValueType(int col) const;
-    void SetColValueType(int col, CellValueType value);
-    bool HasOption(GridOption option) const { return m_options.count(option) > 0; }
+    int effectiveColWidth(int col) const;
+    bool colEnabled(int col) const;
+    void setColEnabled(int col, bool value);
+    bool rowEnabled(int row) const;
+    void setRowEnabled(int row, bool value);
+    CellValueType colValueType(int col) const;
+    void setColValueType(int col, CellValueType value);
+    bool hasOption(GridOption option) const { return m_options.count(option) > 0; }
     void SetOption(GridOption option, bool on);
 
     // Cells.
     QString Cells(int col, int row) const;
-    void SetCells(int col, int row, const QString& text);
+    void setCells(int col, int row, const QString& text);
     QString defaultStringValue;
-    QString* CreateCellHint(int col, int row);
-    const QString* GetCellHint(int col, int row) const;
-    QString* CreateCellCaption(int col, int row);
-    const QString* GetCellCaption(int col, int row) const;
+    QString* createCellHint(int col, int row);
+    const QString* getCellHint(int col, int row) const;
+    QString* createCellCaption(int col, int row);
+    const QString* getCellCaption(int col, int row) const;
 
     // Current cell.
     int Col() const { return m_col; }
     int Row() const { return m_row; }
     void SetRow(int row);
-    void SetCol(int col);
-    bool EditorVisible() const;
+    void setCol(int col);
+    bool editorVisible() const;
 
     // Rows.
     void MoveRow(int fromIndex, int toIndex);
-    void ExchangeRows(int index1, int index2);
-    void DeleteRow(int row);
+    void exchangeRows(int index1, int index2);
+    void deleteRow(int row);
 
     // Scrolls as little as needed for a data cell to be wholly in view.
-    void ScrollIntoView(int col, int row);
+    void scrollIntoView(int col, int row);
     // The cell under a point of the viewport; -1 where there is none.
-    QPoint MouseCoord(int x, int y) const;
+    QPoint mouseCoord(int x, int y) const;
     // The rectangle of a cell in viewport coordinates (empty when hidden or scrolled away).
     QRect CellRect(int col, int row) const;
-    CellRegion MergedRegion(int col, int row) const;
+    CellRegion mergedRegion(int col, int row) const;
     // The text a merged header region shows.
-    QString RegionText(const CellRegion& region) const;
+    QString regionText(const CellRegion& region) const;
 
     // Text form: tab-separated cells, rows ended by "\r\n".
-    QString GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const;
-    void CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
+    QString gridToStr(bool visibleOnly, const std::set<int>& excludedCols) const;
+    void copyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
                          bool visibleOnly) const;
     bool useTabInsteadOfLineBreaks = false;
 
@@ -208,8 +208,8 @@ public:
     DataCellsFormat innerCellsFormat;
     CellFormat selectedCellFormat;
     MergedCells& MergeCells() { return m_merge; }
-    void SetMergeFixedCols(int col, int runLength);
-    void SetMergeFixedRows(int row, int runLength);
+    void setMergeFixedCols(int col, int runLength);
+    void setMergeFixedRows(int row, int runLength);
     AutoScaleColumns autoScaleColumns;
 
     // Events.
@@ -230,21 +230,21 @@ public:
     std::function<void(DataGrid*, int col, int row, const QString& value)> onSetEditText;
     // While OnSetEditText is heard: the position of the item picked in the cell's list (items of
     // the same text told apart); -1 when the value was not picked from a list.
-    int CommittedListIndex() const { return m_committedListIndex; }
+    int committedListIndex() const { return m_committedListIndex; }
     std::function<void(DataGrid*, int col, int row)> onAfterSelectCell;
     std::function<void(DataGrid*, int row, bool& includeRow)> onConvertRowToStr;
 
     // Shows or hides the editor on the current cell, as Enter does.
-    void ShowEditor();
-    void HideEditor();
+    void showEditor();
+    void hideEditor();
     // A click on a data cell of a drop-down column makes it current and opens its list at once;
     // the editor goes away when the list closes, picked or not.
     bool openListOnClick = false;
     // The width that shows every column, with the frame and room for a vertical scroll bar.
-    int ContentWidth() const;
+    int contentWidth() const;
     // The grid grows no wider than its columns (not for columns that share the width out): the
     // room beside a narrow table goes to what stands beside it, not to an empty frame.
-    void SetFitWidthToColumns(bool fit);
+    void setFitWidthToColumns(bool fit);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -261,29 +261,29 @@ protected:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
-    void CheckCol(int col) const;
-    void CheckRow(int row) const;
-    int RowHeightOf(int row) const;
-    bool IsFixed(int col, int row) const { return col < m_fixedCols || row < m_fixedRows; }
-    bool CellEnabled(int col, int row) const { return ColEnabled(col) && RowEnabled(row); }
-    bool Selectable(int col, int row) const;
+    void checkCol(int col) const;
+    void checkRow(int row) const;
+    int rowHeightOf(int row) const;
+    bool isFixed(int col, int row) const { return col < m_fixedCols || row < m_fixedRows; }
+    bool cellEnabled(int col, int row) const { return colEnabled(col) && rowEnabled(row); }
+    bool selectable(int col, int row) const;
     // Left edges of columns and top edges of rows in table coordinates, with the line after each.
-    int ColLeft(int col) const;
-    int RowTop(int row) const;
+    int colLeft(int col) const;
+    int rowTop(int row) const;
     // The tops of rows 0 to RowCount(), the last one the table's bottom.
-    const std::vector<int>& RowTops() const;
-    int ScrollX(int col) const;
-    int ScrollY(int row) const;
-    void UpdateScrollBars();
+    const std::vector<int>& rowTops() const;
+    int scrollX(int col) const;
+    int scrollY(int row) const;
+    void updateScrollBars();
     // The scroll positions allowed in a direction: where a column, or a run of rows that the
     // fixed cells merge, begins; so that no merged header is ever cut.
-    std::vector<int> ScrollStops(Qt::Orientation orientation) const;
-    bool StartsRowRun(int row) const;
-    bool StartsColRun(int col) const;
+    std::vector<int> scrollStops(Qt::Orientation orientation) const;
+    bool startsRowRun(int row) const;
+    bool startsColRun(int col) const;
     // Moves the slider of a scroll bar that has just been acted on to an allowed position.
-    void SnapScroll(Qt::Orientation orientation, int action);
+    void snapScroll(Qt::Orientation orientation, int action);
     // The data rows that fill the view below the fixed ones (at least one).
-    int VisibleDataRows() const;
+    int visibleDataRows() const;
     // What a cell shows: where, in which format and state, with which text.
     struct CellLook {
         QRect rect;
@@ -293,26 +293,26 @@ private:
         const QString* caption = nullptr;
         CellValueType type = CellValueType::String;
     };
-    CellLook FixedCellLook(int col, int row) const;
-    CellLook InnerCellLook(int col, int row) const;
+    CellLook fixedCellLook(int col, int row) const;
+    CellLook innerCellLook(int col, int row) const;
     // Fills the cell's face; returns the room left for its text.
-    QRect PaintCellBack(QPainter& p, const CellLook& look) const;
-    void PaintCellText(QPainter& p, const CellLook& look, QRect textRect) const;
-    void DrawCell(QPainter& p, int col, int row);
-    void SelectCell(int col, int row);
-    void MoveCurrent(int dCol, int dRow);
-    void MoveCurrentTo(int col, int row, int dCol, int dRow);
+    QRect paintCellBack(QPainter& p, const CellLook& look) const;
+    void paintCellText(QPainter& p, const CellLook& look, QRect textRect) const;
+    void drawCell(QPainter& p, int col, int row);
+    void selectCell(int col, int row);
+    void moveCurrent(int dCol, int dRow);
+    void moveCurrentTo(int col, int row, int dCol, int dRow);
     void Commit(const QString& text, const QString* caption);
     // The editors of the current cell, by the column's value type.
-    QPalette EditorPalette() const;
-    QWidget* MakeListEditor(CellValueType type, const QString& current);
+    QPalette editorPalette() const;
+    QWidget* makeListEditor(CellValueType type, const QString& current);
     // The editor of the current cell, where the owner allows one.
-    void OpenEditor();
+    void openEditor();
     // Opens the list of the current cell's editor, which closes with it.
-    void DropDownListEditor();
-    QWidget* MakeNumberEditor(const QString& current);
-    QWidget* MakeTextEditor(const QString& current);
-    void UpdateCellArea(int col, int row);
+    void dropDownListEditor();
+    QWidget* makeNumberEditor(const QString& current);
+    QWidget* makeTextEditor(const QString& current);
+    void updateCellArea(int col, int row);
 
     int m_colCount = 0;
     int m_fixedCols = 1;

@@ -16,26 +16,26 @@ namespace {
 constexpr int kTextPadding = 2;
 } // namespace
 
-DataGrid::CellLook DataGrid::FixedCellLook(int col, int row) const
+DataGrid::CellLook DataGrid::fixedCellLook(int col, int row) const
 {
     CellLook look;
-    const CellRegion region = MergedRegion(col, row);
-    const QPoint first(ColLeft(region.left) - ScrollX(region.left), RowTop(region.top) - ScrollY(region.top));
-    const int right = ColLeft(region.right) - ScrollX(region.right) + std::max(EffectiveColWidth(region.right), 0);
-    const int bottom = RowTop(region.bottom) - ScrollY(region.bottom) + std::max(RowHeightOf(region.bottom), 0);
+    const CellRegion region = mergedRegion(col, row);
+    const QPoint first(colLeft(region.left) - scrollX(region.left), rowTop(region.top) - scrollY(region.top));
+    const int right = colLeft(region.right) - scrollX(region.right) + std::max(effectiveColWidth(region.right), 0);
+    const int bottom = rowTop(region.bottom) - scrollY(region.bottom) + std::max(rowHeightOf(region.bottom), 0);
     look.rect = QRect(first, QPoint(right - 1, bottom - 1));
     bool anyEnabled = false;
     for (int r = region.top; r <= region.bottom && !anyEnabled; ++r)
         for (int c = region.left; c <= region.right && !anyEnabled; ++c)
-            anyEnabled = CellEnabled(c, r);
+            anyEnabled = cellEnabled(c, r);
     const bool colSelected = fixedCellsFormat.useSelectedFormatForCol && m_col >= region.left && m_col <= region.right;
     const bool rowSelected = fixedCellsFormat.useSelectedFormatForRow && m_row >= region.top && m_row <= region.bottom;
     look.format = !anyEnabled          ? fixedCellsFormat.disabled
         : (colSelected || rowSelected) ? fixedCellsFormat.selected
                                        : fixedCellsFormat.normal;
     look.state = CellFixed;
-    look.text = RegionText(region);
-    look.caption = GetCellCaption(region.left, region.top);
+    look.text = regionText(region);
+    look.caption = getCellCaption(region.left, region.top);
     look.type = CellValueType::String;
     if (onGetFixedCellFormat)
         onGetFixedCellFormat(const_cast<DataGrid*>(this), region.left, region.top, look.format, look.rect, look.state,
@@ -43,12 +43,12 @@ DataGrid::CellLook DataGrid::FixedCellLook(int col, int row) const
     return look;
 }
 
-DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
+DataGrid::CellLook DataGrid::innerCellLook(int col, int row) const
 {
     CellLook look;
     look.rect = CellRect(col, row);
     const bool selected = col == m_col && row == m_row;
-    if (!CellEnabled(col, row))
+    if (!cellEnabled(col, row))
         look.format = innerCellsFormat.disabled;
     else if (selected)
         look.format = selectedCellFormat;
@@ -60,7 +60,7 @@ DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
     if (selected)
         look.state = CellSelected | (hasFocus() ? CellFocused : 0);
     look.text = Cells(col, row);
-    look.caption = GetCellCaption(col, row);
+    look.caption = getCellCaption(col, row);
     look.type = m_colTypes[static_cast<std::size_t>(col)];
     auto& handler = selected ? onGetSelectedCellFormat : onGetInnerCellFormat;
     if (handler)
@@ -68,7 +68,7 @@ DataGrid::CellLook DataGrid::InnerCellLook(int col, int row) const
     return look;
 }
 
-QRect DataGrid::PaintCellBack(QPainter& p, const CellLook& look) const
+QRect DataGrid::paintCellBack(QPainter& p, const CellLook& look) const
 {
     QRect textRect = look.rect;
     const CellFormat& format = look.format;
@@ -90,7 +90,7 @@ QRect DataGrid::PaintCellBack(QPainter& p, const CellLook& look) const
     return textRect;
 }
 
-void DataGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textRect) const
+void DataGrid::paintCellText(QPainter& p, const CellLook& look, QRect textRect) const
 {
     const CellFormat& format = look.format;
     // Text keeps clear of the cell's edges, whatever its margins.
@@ -105,12 +105,12 @@ void DataGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textRect) 
                                                                               : QStringLiteral("<p align=\"center\">"))
                 + shown + QStringLiteral("</p>");
         if (format.verticalAlignment == VerticalAlignment::Center) {
-            DrawMarkupTextCentred(p, shown, textRect);
+            drawMarkupTextCentred(p, shown, textRect);
             return;
         }
-        const int h = DrawMarkupText(p, shown, textRect, true).height;
+        const int h = drawMarkupText(p, shown, textRect, true).height;
         const int top = format.verticalAlignment == VerticalAlignment::Bottom ? textRect.bottom() - h : textRect.top();
-        DrawMarkupText(p, shown, QRect(textRect.left(), top, textRect.width(), h), false);
+        drawMarkupText(p, shown, QRect(textRect.left(), top, textRect.width(), h), false);
         return;
     }
     int flags = format.horizontalAlignment == HorizontalAlignment::Left ? Qt::AlignLeft
@@ -132,15 +132,15 @@ void DataGrid::PaintCellText(QPainter& p, const CellLook& look, QRect textRect) 
     p.drawText(textRect, flags | Qt::TextSingleLine, shown);
 }
 
-void DataGrid::DrawCell(QPainter& p, int col, int row)
+void DataGrid::drawCell(QPainter& p, int col, int row)
 {
-    const CellLook look = IsFixed(col, row) ? FixedCellLook(col, row) : InnerCellLook(col, row);
+    const CellLook look = isFixed(col, row) ? fixedCellLook(col, row) : innerCellLook(col, row);
     if (look.rect.width() <= 0 || look.rect.height() <= 0)
         return;
-    const QRect textRect = PaintCellBack(p, look);
+    const QRect textRect = paintCellBack(p, look);
     const bool editing = m_editor && m_editor->isVisible() && col == m_editCol && row == m_editRow;
     if (look.format.defaultDrawText && !look.text.isEmpty() && !editing)
-        PaintCellText(p, look, textRect);
+        paintCellText(p, look, textRect);
     // The current cell of a grid that has the keyboard shows a dotted frame.
     if ((look.state & CellFocused) && !editing) {
         p.setPen(QPen(look.format.fontColor, 1, Qt::DotLine));
@@ -158,17 +158,17 @@ void DataGrid::paintEvent(QPaintEvent*)
     const int h = viewport()->height();
     // The lines between cells are what shows of the table's own area between them.
     p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
-    const int tableRight = ColLeft(m_colCount) - horizontalScrollBar()->value();
-    const int tableBottom = RowTop(RowCount()) - verticalScrollBar()->value();
-    const int fixedRight = ColLeft(m_fixedCols);
-    const int fixedBottom = RowTop(m_fixedRows);
+    const int tableRight = colLeft(m_colCount) - horizontalScrollBar()->value();
+    const int tableBottom = rowTop(RowCount()) - verticalScrollBar()->value();
+    const int fixedRight = colLeft(m_fixedCols);
+    const int fixedBottom = rowTop(m_fixedRows);
     p.fillRect(QRect(0, 0, std::max(tableRight, fixedRight), std::max(tableBottom, fixedBottom)),
                palette().color(QPalette::Mid));
     std::vector<int> lefts(static_cast<std::size_t>(m_colCount) + 1, 0);
     for (int c = 0; c < m_colCount; ++c)
         lefts[static_cast<std::size_t>(c) + 1]
-            = lefts[static_cast<std::size_t>(c)] + std::max(0, EffectiveColWidth(c) + m_gridLineWidth);
-    const std::vector<int>& tops = RowTops();
+            = lefts[static_cast<std::size_t>(c)] + std::max(0, effectiveColWidth(c) + m_gridLineWidth);
+    const std::vector<int>& tops = rowTops();
 
     // Four areas, each clipped to its own part of the view so that nothing that scrolls is drawn
     // over the fixed cells: the scrolled cells, the fixed columns beside them, the fixed rows
@@ -190,22 +190,22 @@ void DataGrid::paintEvent(QPaintEvent*)
         p.save();
         p.setClipRect(area.clip);
         for (int r = area.firstRow; r < area.endRow; ++r) {
-            const int y = tops[static_cast<std::size_t>(r)] - ScrollY(r);
-            const int rh = RowHeightOf(r);
+            const int y = tops[static_cast<std::size_t>(r)] - scrollY(r);
+            const int rh = rowHeightOf(r);
             if (rh <= 0 || y > h || y + rh < 0)
                 continue;
             for (int c = area.firstCol; c < area.endCol; ++c) {
-                const int x = lefts[static_cast<std::size_t>(c)] - ScrollX(c);
-                const int cw = EffectiveColWidth(c);
+                const int x = lefts[static_cast<std::size_t>(c)] - scrollX(c);
+                const int cw = effectiveColWidth(c);
                 if (cw <= 0 || x > w || x + cw < 0)
                     continue;
-                if (IsFixed(c, r)) {
-                    const CellRegion region = MergedRegion(c, r);
+                if (isFixed(c, r)) {
+                    const CellRegion region = mergedRegion(c, r);
                     if (!drawnRegions.insert({region.left * 100000 + region.top, region.right * 100000 + region.bottom})
                              .second)
                         continue;
                 }
-                DrawCell(p, c, r);
+                drawCell(p, c, r);
             }
         }
         p.restore();

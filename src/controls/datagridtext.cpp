@@ -7,7 +7,7 @@
 
 namespace kav {
 
-QString DataGrid::RegionText(const CellRegion& region) const
+QString DataGrid::regionText(const CellRegion& region) const
 {
     if (!m_merge.mergeCellStrings)
         return Cells(region.left, region.top);
@@ -24,11 +24,11 @@ QString DataGrid::RegionText(const CellRegion& region) const
     return text;
 }
 
-QString DataGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols) const
+QString DataGrid::gridToStr(bool visibleOnly, const std::set<int>& excludedCols) const
 {
     std::vector<int> included;
     for (int c = 0; c < m_colCount; ++c)
-        if ((!visibleOnly || ColWidths(c) > 0) && !excludedCols.count(c))
+        if ((!visibleOnly || colWidths(c) > 0) && !excludedCols.count(c))
             included.push_back(c);
     // No column: no table, not a row of empty lines.
     if (included.empty())
@@ -36,7 +36,7 @@ QString DataGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols)
     QString out;
     bool first = true;
     for (int r = 0; r < RowCount(); ++r) {
-        if (visibleOnly && RowHeightOf(r) <= 0)
+        if (visibleOnly && rowHeightOf(r) <= 0)
             continue;
         bool include = true;
         if (r > 0 && onConvertRowToStr)
@@ -62,13 +62,13 @@ QString DataGrid::GridToStr(bool visibleOnly, const std::set<int>& excludedCols)
     return out;
 }
 
-void DataGrid::CopyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
+void DataGrid::copyToClipboard(const QString& headStr, const QString& footStr, const std::set<int>& excludedCols,
                                bool visibleOnly) const
 {
     QString text;
     if (!headStr.isEmpty())
         text = headStr + QStringLiteral("\r\n");
-    text += GridToStr(visibleOnly, excludedCols);
+    text += gridToStr(visibleOnly, excludedCols);
     if (!footStr.isEmpty())
         text += QStringLiteral("\r\n") + footStr;
     QApplication::clipboard()->setText(text);

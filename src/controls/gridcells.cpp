@@ -7,7 +7,7 @@ void GridCells::SetRowCount(int rows)
     m_rows.resize(static_cast<std::size_t>(std::max(rows, 0)));
 }
 
-void GridCells::TrimColumns(int columns)
+void GridCells::trimColumns(int columns)
 {
     const auto n = static_cast<std::size_t>(std::max(columns, 0));
     for (Row& r : m_rows)
@@ -23,7 +23,7 @@ const GridCells::Cell* GridCells::Find(int col, int row) const
     return col < static_cast<int>(cells.size()) ? &cells[static_cast<std::size_t>(col)] : nullptr;
 }
 
-GridCells::Cell& GridCells::Touch(int col, int row)
+GridCells::Cell& GridCells::touch(int col, int row)
 {
     std::vector<Cell>& cells = m_rows[static_cast<std::size_t>(row)].cells;
     if (static_cast<int>(cells.size()) <= col)
@@ -31,9 +31,9 @@ GridCells::Cell& GridCells::Touch(int col, int row)
     return cells[static_cast<std::size_t>(col)];
 }
 
-GridCells::Extras& GridCells::TouchExtras(int col, int row)
+GridCells::Extras& GridCells::touchExtras(int col, int row)
 {
-    Cell& c = Touch(col, row);
+    Cell& c = touch(col, row);
     if (!c.extras)
         c.extras = std::make_unique<Extras>();
     return *c.extras;
@@ -46,12 +46,12 @@ void GridCells::MoveRow(int from, int to)
     m_rows.insert(m_rows.begin() + to, std::move(moved));
 }
 
-void GridCells::ExchangeRows(int a, int b)
+void GridCells::exchangeRows(int a, int b)
 {
     std::swap(m_rows[static_cast<std::size_t>(a)], m_rows[static_cast<std::size_t>(b)]);
 }
 
-void GridCells::DeleteRow(int row)
+void GridCells::deleteRow(int row)
 {
     m_rows.erase(m_rows.begin() + row);
 }

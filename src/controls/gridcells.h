@@ -27,13 +27,13 @@ public:
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     void SetRowCount(int rows);
     // Cells beyond the given number of columns go.
-    void TrimColumns(int columns);
+    void trimColumns(int columns);
 
     // The cell when it was ever written, or null; the index is checked by the caller.
     const Cell* Find(int col, int row) const;
-    Cell& Touch(int col, int row);
+    Cell& touch(int col, int row);
     // A cell's extras, made when absent.
-    Extras& TouchExtras(int col, int row);
+    Extras& touchExtras(int col, int row);
 
     int Height(int row) const { return m_rows[static_cast<std::size_t>(row)].height; }
     void SetHeight(int row, int height) { m_rows[static_cast<std::size_t>(row)].height = height; }
@@ -42,8 +42,8 @@ public:
 
     // Whole rows, with all their cells.
     void MoveRow(int from, int to);
-    void ExchangeRows(int a, int b);
-    void DeleteRow(int row);
+    void exchangeRows(int a, int b);
+    void deleteRow(int row);
 
 private:
     struct Row {

@@ -27,7 +27,7 @@ void colour(QWidget* w, bool list)
 }
 } // namespace
 
-void ApplyInputColours(QWidget* control)
+void applyInputColours(QWidget* control)
 {
     colour(control, false);
     if (auto* box = qobject_cast<QComboBox*>(control)) {

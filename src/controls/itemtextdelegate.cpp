@@ -18,7 +18,7 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->save();
     painter->setFont(o.font);
     painter->setPen(TextColour(o));
-    PaintItemText(*painter, o, text, textRect);
+    paintItemText(*painter, o, text, textRect);
     painter->restore();
 }
 

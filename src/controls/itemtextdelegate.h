@@ -14,7 +14,7 @@ public:
 protected:
     // Called with the painter saved and set to the item's font; option is the item's, its text
     // taken out and given apart.
-    virtual void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,
+    virtual void paintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,
                                const QRect& textRect) const = 0;
     // The pen of an item's text in its state.
     static QColor TextColour(const QStyleOptionViewItem& option);

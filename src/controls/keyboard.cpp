@@ -38,12 +38,12 @@ private:
 
 } // namespace
 
-void OpenMenuByKeys(QToolButton& button)
+void openMenuByKeys(QToolButton& button)
 {
     button.installEventFilter(new MenuKeys(button));
 }
 
-void CopyByKeys(QAction& copy, QWidget& table)
+void copyByKeys(QAction& copy, QWidget& table)
 {
     QList<QKeySequence> keys = QKeySequence::keyBindings(QKeySequence::Copy);
     const QKeySequence controlInsert(Qt::CTRL | Qt::Key_Insert);
@@ -54,7 +54,7 @@ void CopyByKeys(QAction& copy, QWidget& table)
     table.addAction(&copy);
 }
 
-QToolButton* TextButtonFor(QAction& action, QWidget* parent)
+QToolButton* textButtonFor(QAction& action, QWidget* parent)
 {
     // A tool button shows the action's icon text, which is its text without the letter's mark
     // unless set.
@@ -65,7 +65,7 @@ QToolButton* TextButtonFor(QAction& action, QWidget* parent)
     return button;
 }
 
-bool OpenContextMenuByKeys(QEvent* event)
+bool openContextMenuByKeys(QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;

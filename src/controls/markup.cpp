@@ -205,7 +205,7 @@ bool paragraph(const QString&, const QString& upper, Style& st, Line&, const Con
         st.indent = indent;
     const QString back = attribute(upper, QStringLiteral("BGCOLOR"));
     if (!back.isEmpty())
-        st.paragraphBack = MarkupColor(back);
+        st.paragraphBack = markupColor(back);
     return false;
 }
 
@@ -216,10 +216,10 @@ bool font(const QString& tag, const QString& upper, Style& st, Line&, const Cont
         st.font.setFamily(face);
     const QString color = attribute(upper, QStringLiteral("COLOR"));
     if (!color.isEmpty())
-        st.color = MarkupColor(color);
+        st.color = markupColor(color);
     const QString back = attribute(upper, QStringLiteral("BGCOLOR"));
     if (!back.isEmpty())
-        st.background = MarkupColor(back);
+        st.background = markupColor(back);
     bool ok = false;
     const int size = attribute(upper, QStringLiteral("SIZE")).toInt(&ok);
     if (ok && size > 0) {
@@ -725,7 +725,7 @@ qsizetype blankBefore(QStringView s, qsizetype pos)
 
 } // namespace
 
-QColor MarkupColor(const QString& value)
+QColor markupColor(const QString& value)
 {
     const QString v = value.trimmed();
     if (v.startsWith(u'#')) {
@@ -779,7 +779,7 @@ QColor MarkupColor(const QString& value)
     return Qt::black;
 }
 
-QString StripMarkup(const QString& text)
+QString stripMarkup(const QString& text)
 {
     static const QRegularExpression lineBreaks(QStringLiteral("<br[^>]*>|</p>(?=.)"),
                                                QRegularExpression::CaseInsensitiveOption
@@ -833,7 +833,7 @@ void fillBody(QPainter& painter, const QString& text, const QRect& rect)
         return;
     const QString v = attribute(m.captured().toUpper(), QStringLiteral("BGCOLOR"));
     if (v.contains(QLatin1String("CL")) || v.contains(u'#'))
-        painter.fillRect(rect, MarkupColor(v));
+        painter.fillRect(rect, markupColor(v));
 }
 
 // Measures the next line, leaving whole the word that a full line would cut: a word that
@@ -879,7 +879,7 @@ int lineLeft(const Style& st, const QRect& rect, int width)
 
 } // namespace
 
-MarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly, bool wordWrap,
+MarkupResult drawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly, bool wordWrap,
                             int lineSpacing)
 {
     const QFont baseFont = painter.font();
@@ -927,14 +927,14 @@ MarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect&
     return result;
 }
 
-void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap)
+void drawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap)
 {
-    const int h = DrawMarkupText(painter, text, rect, true, wordWrap).height;
+    const int h = drawMarkupText(painter, text, rect, true, wordWrap).height;
     // A single line stands where plain text of its font would (a lowered subscript only makes
     // it taller below), so that it lines up with the plain text beside it.
     const int lineHeight = QFontMetrics(painter.font(), painter.device()).height();
     const int centred = h < lineHeight * 3 / 2 ? lineHeight : h;
-    DrawMarkupText(painter, text, QRect(rect.left(), rect.top() + (rect.height() - centred) / 2, rect.width(), h),
+    drawMarkupText(painter, text, QRect(rect.left(), rect.top() + (rect.height() - centred) / 2, rect.width(), h),
                    false, wordWrap);
 }
 

@@ -23,18 +23,18 @@ struct MarkupResult {
 // controls such as <control type="COMBO" width="80" value="Co-60">) inside a rectangle with the painter's font and pen
 // colour as the base style. The painter's font, pen and brush are left as they were. Any text
 // is accepted: unknown tags are dropped, a "<" without its ">" ends the text.
-MarkupResult DrawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
+MarkupResult drawMarkupText(QPainter& painter, const QString& text, const QRect& rect, bool measureOnly,
                             bool wordWrap = true, int lineSpacing = 0);
 // Draws a text in the middle of a rectangle's height.
-void DrawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap = true);
+void drawMarkupTextCentred(QPainter& painter, const QString& text, const QRect& rect, bool wordWrap = true);
 
 // The plain text a mark-up text shows, for copies: a paragraph's end or a line-break tag as a line
 // break, every other tag removed, entities as the characters they stand for ("&quot;" a double
 // quote, "&lt;b&gt;" the text "<b>").
-QString StripMarkup(const QString& text);
+QString stripMarkup(const QString& text);
 
 // A colour of the mark-up: a name such as "clRed" (any case; system colour names too) or
 // "#RRGGBB". Unknown names give black.
-QColor MarkupColor(const QString& value);
+QColor markupColor(const QString& value);
 
 } // namespace kav

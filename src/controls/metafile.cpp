@@ -31,9 +31,9 @@ public:
     virtual void Brush(const QColor& colour) = 0;
     virtual void Font(const QFont& font, int pixelSize, int tenthsOfDegree) = 0;
     virtual void TextColour(const QColor& colour) = 0;
-    virtual void Polyline(const QPolygon& points) = 0;
+    virtual void polyline(const QPolygon& points) = 0;
     virtual void Polygon(const QPolygon& points) = 0;
-    virtual void Ellipse(const QRect& box) = 0;
+    virtual void ellipse(const QRect& box) = 0;
     // Text with its baseline starting at a point; each character's advance.
     virtual void Text(QPoint at, const QString& text, const std::vector<int>& advances) = 0;
     virtual void Image(const QRect& target, const QImage& image) = 0;
@@ -204,7 +204,7 @@ public:
         Select(m_font, create, handle);
     }
     void TextColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
-    void Polyline(const QPolygon& points) override
+    void polyline(const QPolygon& points) override
     {
         Add(U_EMRPOLYLINE_set(Bounds(points), Count(points), Points(points).data()));
     }
@@ -212,7 +212,7 @@ public:
     {
         Add(U_EMRPOLYGON_set(Bounds(points), Count(points), Points(points).data()));
     }
-    void Ellipse(const QRect& box) override
+    void ellipse(const QRect& box) override
     {
         Add(U_EMRELLIPSE_set(rectl_set(pointl_set(box.left(), box.top()), pointl_set(box.right(), box.bottom()))));
     }
@@ -350,7 +350,7 @@ public:
         Select(m_font, create, handle);
     }
     void TextColour(const QColor& colour) override { Add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
-    void Polyline(const QPolygon& points) override
+    void polyline(const QPolygon& points) override
     {
         const std::vector<U_POINT16> p = Points(points);
         Add(U_WMRPOLYLINE_set(static_cast<uint16_t>(p.size()), p.data()));
@@ -360,7 +360,7 @@ public:
         const std::vector<U_POINT16> p = Points(points);
         Add(U_WMRPOLYGON_set(static_cast<uint16_t>(p.size()), p.data()));
     }
-    void Ellipse(const QRect& box) override
+    void ellipse(const QRect& box) override
     {
         Add(U_WMRELLIPSE_set(
             U_RECT16_set(point16_set(static_cast<int16_t>(box.left()), static_cast<int16_t>(box.top())),
@@ -481,11 +481,11 @@ public:
         for (int i = 0; i < count; ++i)
             mapped << m_transform.map(points[i]).toPoint();
         if (mode == PolylineMode) {
-            ApplyPen();
-            m_recorder->Polyline(mapped);
+            applyPen();
+            m_recorder->polyline(mapped);
         } else {
-            ApplyPen();
-            ApplyBrush();
+            applyPen();
+            applyBrush();
             m_recorder->Polygon(mapped);
         }
     }
@@ -511,9 +511,9 @@ public:
     void drawEllipse(const QRectF& box) override
     {
         if (m_transform.type() <= QTransform::TxScale) {
-            ApplyPen();
-            ApplyBrush();
-            m_recorder->Ellipse(m_transform.mapRect(box).toRect());
+            applyPen();
+            applyBrush();
+            m_recorder->ellipse(m_transform.mapRect(box).toRect());
             return;
         }
         QPainterPath path;
@@ -574,7 +574,7 @@ private:
     {
         return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * m_dpi / 72;
     }
-    void ApplyPen()
+    void applyPen()
     {
         const int width = std::max(
             1, static_cast<int>(std::lround(m_pen.widthF() * std::sqrt(std::abs(m_transform.determinant())))));
@@ -584,7 +584,7 @@ private:
         m_recorder->Pen(m_pen.color(), width, m_pen.style());
         m_penKey = key;
     }
-    void ApplyBrush()
+    void applyBrush()
     {
         QColor colour = m_brush.style() == Qt::NoBrush ? QColor() : m_brush.color();
         if (m_brush.gradient() && !m_brush.gradient()->stops().isEmpty())

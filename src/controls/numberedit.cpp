@@ -41,7 +41,7 @@ bool FloatFormatList::Add(double threshold, const QString& format)
     return true;
 }
 
-const QString& FloatFormatList::FormatFor(double value) const
+const QString& FloatFormatList::formatFor(double value) const
 {
     for (std::size_t i = 0; i < m_entries.size(); ++i)
         if (value >= m_entries[i].first && (i + 1 == m_entries.size() || value <= m_entries[i + 1].first))
@@ -49,7 +49,7 @@ const QString& FloatFormatList::FormatFor(double value) const
     return defaultFormat;
 }
 
-QString FloatFormatList::ToText() const
+QString FloatFormatList::toText() const
 {
     QStringList parts;
     for (const auto& [threshold, format] : m_entries)
@@ -67,7 +67,7 @@ NumberEdit::NumberEdit(QWidget* parent)
     });
 }
 
-void NumberEdit::SetMulDivValue(int value)
+void NumberEdit::setMulDivValue(int value)
 {
     m_mulDivValue = std::clamp(value, 0, 100);
     if (m_mul) {
@@ -76,9 +76,9 @@ void NumberEdit::SetMulDivValue(int value)
     }
 }
 
-void NumberEdit::SetUpDownButtons(bool value)
+void NumberEdit::setUpDownButtons(bool value)
 {
-    if (value == UpDownButtons())
+    if (value == upDownButtons())
         return;
     if (!value) {
         delete m_upDown;
@@ -102,12 +102,12 @@ void NumberEdit::SetUpDownButtons(bool value)
         }
         m_upDown->show();
     }
-    LayoutButtons();
+    layoutButtons();
 }
 
-void NumberEdit::SetMulDivButtons(bool value)
+void NumberEdit::setMulDivButtons(bool value)
 {
-    if (value == MulDivButtons())
+    if (value == mulDivButtons())
         return;
     delete m_mul;
     delete m_div;
@@ -121,18 +121,18 @@ void NumberEdit::SetMulDivButtons(bool value)
         }
         connect(m_mul, &QToolButton::clicked, this, [this] {
             if (!isReadOnly())
-                MultiplyBy(m_mulDivValue);
+                multiplyBy(m_mulDivValue);
         });
         connect(m_div, &QToolButton::clicked, this, [this] {
             if (!isReadOnly())
-                DivideBy(m_mulDivValue);
+                divideBy(m_mulDivValue);
         });
-        SetMulDivValue(m_mulDivValue);
+        setMulDivValue(m_mulDivValue);
     }
-    LayoutButtons();
+    layoutButtons();
 }
 
-void NumberEdit::LayoutButtons()
+void NumberEdit::layoutButtons()
 {
     int right = 0;
     const int h = height();
@@ -153,10 +153,10 @@ void NumberEdit::LayoutButtons()
 void NumberEdit::resizeEvent(QResizeEvent* event)
 {
     QLineEdit::resizeEvent(event);
-    LayoutButtons();
+    layoutButtons();
 }
 
-void NumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min, const QString& max) const
+void NumberEdit::showLimitMessage(bool lowerApplies, bool upperApplies, const QString& min, const QString& max) const
 {
     if (!m_showMessages || !m_messageBoxes || (!lowerApplies && !upperApplies))
         return;
@@ -172,14 +172,14 @@ void NumberEdit::ShowLimitMessage(bool lowerApplies, bool upperApplies, const QS
                          ButtonOk, ButtonOk);
 }
 
-void NumberEdit::PasteNumber()
+void NumberEdit::pasteNumber()
 {
     bool ok = false;
     const QString pasted = QApplication::clipboard()->text().trimmed();
     QString candidate = text();
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     candidate.replace(start, selectedText().size(), pasted);
-    if (ReadText(candidate, ok))
+    if (readText(candidate, ok))
         insert(pasted);
 }
 
@@ -211,25 +211,25 @@ void NumberEdit::keyPressEvent(QKeyEvent* event)
         if (keypad && m_useMulDivKeys) {
             const double factor = shift ? clipboardNumber() : m_mulDivValue;
             if (!shift || factor != 0)
-                event->key() == Qt::Key_Asterisk ? MultiplyBy(factor) : DivideBy(factor);
+                event->key() == Qt::Key_Asterisk ? multiplyBy(factor) : divideBy(factor);
             return;
         }
         break;
     default: break;
     }
     if (event->matches(QKeySequence::Paste)) {
-        PasteNumber();
+        pasteNumber();
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        CheckTypedText();
+        checkTypedText();
     // The point and the comma both stand for the decimal separator, the one of the locale in
     // force: a user types what his keyboard (its keypad's key gives either) or habit gives, and
     // the number is never read as another one for want of it.
     QString typed = event->text();
     if (typed == QStringLiteral(".") || typed == QStringLiteral(","))
         typed = decimalSeparator();
-    if (typed.size() == 1 && typed[0].isPrint() && !AcceptsChar(typed[0])) {
+    if (typed.size() == 1 && typed[0].isPrint() && !acceptsChar(typed[0])) {
         // Refused where it can be seen: dropping it quietly could make another number.
         QToolTip::showText(mapToGlobal(QPoint(0, height())),
                            QStringLiteral("\"%1\" cannot be typed here").arg(event->text()), this);
@@ -251,35 +251,35 @@ void NumberEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     bool ok = false;
-    ReadText(text(), ok);
+    readText(text(), ok);
     if (ok) {
-        CheckTypedText();
+        checkTypedText();
         return;
     }
     // Text that is no number: the last value comes back and the field keeps the focus.
-    RewriteText();
+    rewriteText();
     QTimer::singleShot(0, this, [this] { setFocus(); });
 }
 
 template <typename T> void RangedEdit<T>::Message() const
 {
-    ShowLimitMessage(m_minValueEnabled, m_maxValueEnabled, FormatValue(m_minValue), FormatValue(m_maxValue));
+    showLimitMessage(m_minValueEnabled, m_maxValueEnabled, formatValue(m_minValue), formatValue(m_maxValue));
 }
 
-template <typename T> void RangedEdit<T>::RewriteText()
+template <typename T> void RangedEdit<T>::rewriteText()
 {
     m_updating = true;
-    setText(FormatValue(m_value));
+    setText(formatValue(m_value));
     m_updating = false;
 }
 
 template <typename T> void RangedEdit<T>::TextEdited()
 {
     bool ok = false;
-    if (ReadText(text(), ok) && !(m_typing && m_read < Lower())) {
+    if (readText(text(), ok) && !(m_typing && m_read < Lower())) {
         if (m_read < Lower() || m_read > Upper()) {
             m_value = m_read < Lower() ? Lower() : Upper();
-            RewriteText();
+            rewriteText();
             Message();
         } else {
             m_value = m_read;
@@ -289,10 +289,10 @@ template <typename T> void RangedEdit<T>::TextEdited()
         onChange();
 }
 
-template <typename T> void RangedEdit<T>::CheckTypedText()
+template <typename T> void RangedEdit<T>::checkTypedText()
 {
     bool ok = false;
-    if (ReadText(text(), ok) && m_read < Lower())
+    if (readText(text(), ok) && m_read < Lower())
         TextEdited();
 }
 
@@ -301,13 +301,13 @@ template <typename T> void RangedEdit<T>::SetValue(T value)
     if (value == m_value && !text().isEmpty())
         return;
     m_value = value;
-    ApplyLimits();
-    RewriteText();
+    applyLimits();
+    rewriteText();
     if (onChange)
         onChange();
 }
 
-template <typename T> void RangedEdit<T>::StepTo(T value)
+template <typename T> void RangedEdit<T>::stepTo(T value)
 {
     if (value >= Lower() && value <= Upper()) {
         SetValue(value);
@@ -317,49 +317,49 @@ template <typename T> void RangedEdit<T>::StepTo(T value)
     const T limit = below ? Lower() : Upper();
     if (onStatusText)
         onStatusText((below ? QStringLiteral("%1 is the lowest value") : QStringLiteral("%1 is the highest value"))
-                         .arg(FormatValue(limit)));
+                         .arg(formatValue(limit)));
     SetValue(limit);
 }
 
-template <typename T> void RangedEdit<T>::ApplyLimits()
+template <typename T> void RangedEdit<T>::applyLimits()
 {
     if (m_value >= Lower() && m_value <= Upper())
         return;
     m_value = m_value < Lower() ? Lower() : Upper();
-    RewriteText();
+    rewriteText();
     Message();
 }
 
-template <typename T> void RangedEdit<T>::SetMinValue(T value)
+template <typename T> void RangedEdit<T>::setMinValue(T value)
 {
     if (m_minValueEnabled && m_maxValueEnabled && value > m_maxValue)
         return;
     m_minValue = value;
-    ApplyLimits();
+    applyLimits();
 }
 
-template <typename T> void RangedEdit<T>::SetMaxValue(T value)
+template <typename T> void RangedEdit<T>::setMaxValue(T value)
 {
     if (m_minValueEnabled && m_maxValueEnabled && value < m_minValue)
         return;
     m_maxValue = value;
-    ApplyLimits();
+    applyLimits();
 }
 
-template <typename T> void RangedEdit<T>::SetMinValueEnabled(bool value)
+template <typename T> void RangedEdit<T>::setMinValueEnabled(bool value)
 {
     m_minValueEnabled = value;
     if (value && m_maxValueEnabled && m_minValue > m_maxValue)
         m_minValue = m_maxValue;
-    ApplyLimits();
+    applyLimits();
 }
 
-template <typename T> void RangedEdit<T>::SetMaxValueEnabled(bool value)
+template <typename T> void RangedEdit<T>::setMaxValueEnabled(bool value)
 {
     m_maxValueEnabled = value;
     if (value && m_minValueEnabled && m_maxValue < m_minValue)
         m_maxValue = m_minValue;
-    ApplyLimits();
+    applyLimits();
 }
 
 template class RangedEdit<double>;
@@ -368,17 +368,17 @@ template class RangedEdit<int>;
 FloatEdit::FloatEdit(QWidget* parent)
     : RangedEdit<double>(parent)
 {
-    RewriteText();
+    rewriteText();
 }
 
-QString FloatEdit::FormatValue(double value) const
+QString FloatEdit::formatValue(double value) const
 {
     if (value == 0)
         return QStringLiteral("0");
-    return formatPicture(value, m_formats.FormatFor(value));
+    return formatPicture(value, m_formats.formatFor(value));
 }
 
-bool FloatEdit::ReadText(const QString& text, bool& ok)
+bool FloatEdit::readText(const QString& text, bool& ok)
 {
     QString t = text.trimmed();
     t.replace(decimalSeparator(), u'.');
@@ -406,7 +406,7 @@ void FloatEdit::Step(int direction)
         const int decimals = point < 0 ? 0 : static_cast<int>(mantissa.size() - point - 1);
         step = std::pow(10.0, exponent - decimals);
     }
-    StepTo(m_value + direction * step);
+    stepTo(m_value + direction * step);
 }
 
 void FloatEdit::Increase()
@@ -418,12 +418,12 @@ void FloatEdit::Decrease()
     Step(-1);
 }
 
-void FloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
+void FloatEdit::setOperated(double value, bool pastUpper, bool pastLower)
 {
     const int start = selectionStart();
     const int length = static_cast<int>(selectedText().size());
     if (pastUpper || pastLower) {
-        if (!ReachLimit())
+        if (!reachLimit())
             return;
         value = pastUpper ? Upper() : Lower();
     }
@@ -432,7 +432,7 @@ void FloatEdit::SetOperated(double value, bool pastUpper, bool pastLower)
         setSelection(start, length);
 }
 
-void FloatEdit::MultiplyBy(double factor)
+void FloatEdit::multiplyBy(double factor)
 {
     if (m_value == 0)
         return;
@@ -441,18 +441,18 @@ void FloatEdit::MultiplyBy(double factor)
         return;
     }
     const double product = m_value * factor;
-    SetOperated(product, product > 0 && product > Upper(), product < 0 && product < Lower());
+    setOperated(product, product > 0 && product > Upper(), product < 0 && product < Lower());
 }
 
-void FloatEdit::DivideBy(double factor)
+void FloatEdit::divideBy(double factor)
 {
     if (m_value == 0 || factor == 0)
         return;
     const double quotient = m_value / factor;
-    SetOperated(quotient, quotient < 0 && quotient > Upper(), quotient > 0 && quotient < Lower());
+    setOperated(quotient, quotient < 0 && quotient > Upper(), quotient > 0 && quotient < Lower());
 }
 
-bool FloatEdit::AcceptsChar(QChar c) const
+bool FloatEdit::acceptsChar(QChar c) const
 {
     const QString t = text();
     const int caret = cursorPosition();
@@ -475,10 +475,10 @@ bool FloatEdit::AcceptsChar(QChar c) const
 IntegerEdit::IntegerEdit(QWidget* parent)
     : RangedEdit<int>(parent)
 {
-    RewriteText();
+    rewriteText();
 }
 
-bool IntegerEdit::ReadText(const QString& text, bool& ok)
+bool IntegerEdit::readText(const QString& text, bool& ok)
 {
     const QString t = text.trimmed();
     int v = 0;
@@ -500,7 +500,7 @@ void IntegerEdit::Step(int direction)
     }
     const long long next = m_value + direction * step;
     if (next > Upper() || next < Lower()) {
-        if (OwnerTakesOver(m_cycling           ? LimitReason::Wrap
+        if (ownerTakesOver(m_cycling           ? LimitReason::Wrap
                                : direction > 0 ? LimitReason::Increase
                                                : LimitReason::Decrease,
                            next))
@@ -510,7 +510,7 @@ void IntegerEdit::Step(int direction)
             return;
         }
     }
-    StepTo(static_cast<int>(
+    stepTo(static_cast<int>(
         std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
 }
 
@@ -523,7 +523,7 @@ void IntegerEdit::Decrease()
     Step(-1);
 }
 
-bool IntegerEdit::OwnerTakesOver(LimitReason reason, long long value)
+bool IntegerEdit::ownerTakesOver(LimitReason reason, long long value)
 {
     if (!onReachLimit)
         return false;
@@ -536,19 +536,19 @@ bool IntegerEdit::OwnerTakesOver(LimitReason reason, long long value)
     return true;
 }
 
-void IntegerEdit::SetOperated(long long value, LimitReason reason)
+void IntegerEdit::setOperated(long long value, LimitReason reason)
 {
     if (value > Upper() || value < Lower()) {
-        if (OwnerTakesOver(reason, value))
+        if (ownerTakesOver(reason, value))
             return;
-        if (!ReachLimit())
+        if (!reachLimit())
             return;
         value = value > Upper() ? Upper() : Lower();
     }
     SetValue(static_cast<int>(value));
 }
 
-void IntegerEdit::MultiplyBy(double factor)
+void IntegerEdit::multiplyBy(double factor)
 {
     if (m_value == 0)
         return;
@@ -556,18 +556,18 @@ void IntegerEdit::MultiplyBy(double factor)
         setText(QStringLiteral("0"));
         return;
     }
-    SetOperated(static_cast<long long>(m_value) * static_cast<long long>(factor), LimitReason::Multiply);
+    setOperated(static_cast<long long>(m_value) * static_cast<long long>(factor), LimitReason::Multiply);
 }
 
-void IntegerEdit::DivideBy(double factor)
+void IntegerEdit::divideBy(double factor)
 {
     const auto n = static_cast<long long>(factor);
     if (m_value == 0 || n == 0)
         return;
-    SetOperated(m_value / n, LimitReason::Divide);
+    setOperated(m_value / n, LimitReason::Divide);
 }
 
-bool IntegerEdit::AcceptsChar(QChar c) const
+bool IntegerEdit::acceptsChar(QChar c) const
 {
     if (c.isDigit())
         return true;

@@ -28,9 +28,9 @@ public:
     int Count() const { return static_cast<int>(m_entries.size()); }
     // The pattern for a value: the default below the first threshold, an entry's from its
     // threshold up to the next one, the last entry's above the last threshold.
-    const QString& FormatFor(double value) const;
+    const QString& formatFor(double value) const;
     // "(1 '0.###') (1000 '0.###e-0')".
-    QString ToText() const;
+    QString toText() const;
 
 private:
     std::vector<std::pair<double, QString>> m_entries;
@@ -45,55 +45,55 @@ public:
     std::function<void(const QString& text)> onStatusText;
 
     UiLanguage Language() const { return m_language; }
-    void SetLanguage(UiLanguage value) { m_language = value; }
-    bool ShowMessages() const { return m_showMessages; }
-    void SetShowMessages(bool value) { m_showMessages = value; }
+    void setLanguage(UiLanguage value) { m_language = value; }
+    bool showMessages() const { return m_showMessages; }
+    void setShowMessages(bool value) { m_showMessages = value; }
     // Where the field's messages go (not owned; it outlives the field); without it, nowhere.
-    void SetMessageBoxes(MessageBoxes* boxes) { m_messageBoxes = boxes; }
-    bool ReachLimit() const { return m_reachLimit; }
-    void SetReachLimit(bool value) { m_reachLimit = value; }
-    bool UsePlusMinusKeys() const { return m_usePlusMinusKeys; }
-    void SetUsePlusMinusKeys(bool value) { m_usePlusMinusKeys = value; }
-    bool UseMulDivKeys() const { return m_useMulDivKeys; }
-    void SetUseMulDivKeys(bool value) { m_useMulDivKeys = value; }
-    int MulDivValue() const { return m_mulDivValue; }
-    void SetMulDivValue(int value);
-    bool UpDownButtons() const { return m_upDown != nullptr; }
-    void SetUpDownButtons(bool value);
-    bool MulDivButtons() const { return m_mul != nullptr; }
-    void SetMulDivButtons(bool value);
+    void setMessageBoxes(MessageBoxes* boxes) { m_messageBoxes = boxes; }
+    bool reachLimit() const { return m_reachLimit; }
+    void setReachLimit(bool value) { m_reachLimit = value; }
+    bool usePlusMinusKeys() const { return m_usePlusMinusKeys; }
+    void setUsePlusMinusKeys(bool value) { m_usePlusMinusKeys = value; }
+    bool useMulDivKeys() const { return m_useMulDivKeys; }
+    void setUseMulDivKeys(bool value) { m_useMulDivKeys = value; }
+    int mulDivValue() const { return m_mulDivValue; }
+    void setMulDivValue(int value);
+    bool upDownButtons() const { return m_upDown != nullptr; }
+    void setUpDownButtons(bool value);
+    bool mulDivButtons() const { return m_mul != nullptr; }
+    void setMulDivButtons(bool value);
 
     virtual void Increase() = 0;
     virtual void Decrease() = 0;
-    virtual void MultiplyBy(double factor) = 0;
-    virtual void DivideBy(double factor) = 0;
+    virtual void multiplyBy(double factor) = 0;
+    virtual void divideBy(double factor) = 0;
 
 protected:
     explicit NumberEdit(QWidget* parent);
 
     // The limit messages: which limits apply decides the text.
-    void ShowLimitMessage(bool lowerApplies, bool upperApplies, const QString& min, const QString& max) const;
+    void showLimitMessage(bool lowerApplies, bool upperApplies, const QString& min, const QString& max) const;
     // Reads the field's text; empty text is 0.
-    virtual bool ReadText(const QString& text, bool& ok) = 0;
+    virtual bool readText(const QString& text, bool& ok) = 0;
     // Called on every change of the text, once the value is read and checked.
     virtual void TextEdited() = 0;
     // Whether a typed character may go in at the caret.
-    virtual bool AcceptsChar(QChar c) const = 0;
-    virtual void RewriteText() = 0;
+    virtual bool acceptsChar(QChar c) const = 0;
+    virtual void rewriteText() = 0;
 
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     // Brings a text left below the lower limit while it was typed up to that limit.
-    virtual void CheckTypedText() = 0;
+    virtual void checkTypedText() = 0;
     bool m_updating = false;
     // Set while a keystroke changes the text: a number typed digit by digit passes below the
     // lower limit on its way ("0" on the way to "0.25"), so that limit waits for the typing to end.
     bool m_typing = false;
 
 private:
-    void LayoutButtons();
-    void PasteNumber();
+    void layoutButtons();
+    void pasteNumber();
 
     UiLanguage m_language = UiLanguage::English;
     bool m_showMessages = true;
@@ -113,19 +113,19 @@ template <typename T> class RangedEdit : public NumberEdit {
 public:
     T Value() const { return m_value; }
     void SetValue(T value);
-    T MinValue() const { return m_minValue; }
-    void SetMinValue(T value);
-    T MaxValue() const { return m_maxValue; }
-    void SetMaxValue(T value);
-    bool MinValueEnabled() const { return m_minValueEnabled; }
-    void SetMinValueEnabled(bool value);
-    bool MaxValueEnabled() const { return m_maxValueEnabled; }
-    void SetMaxValueEnabled(bool value);
-    T Increment() const { return m_increment; }
-    void SetIncrement(T value) { m_increment = value; }
+    T minValue() const { return m_minValue; }
+    void setMinValue(T value);
+    T maxValue() const { return m_maxValue; }
+    void setMaxValue(T value);
+    bool minValueEnabled() const { return m_minValueEnabled; }
+    void setMinValueEnabled(bool value);
+    bool maxValueEnabled() const { return m_maxValueEnabled; }
+    void setMaxValueEnabled(bool value);
+    T increment() const { return m_increment; }
+    void setIncrement(T value) { m_increment = value; }
 
     // The text a value is shown with.
-    virtual QString FormatValue(T value) const = 0;
+    virtual QString formatValue(T value) const = 0;
 
 protected:
     explicit RangedEdit(QWidget* parent)
@@ -137,14 +137,14 @@ protected:
     T Lower() const { return m_minValueEnabled ? m_minValue : std::numeric_limits<T>::lowest(); }
     T Upper() const { return m_maxValueEnabled ? m_maxValue : std::numeric_limits<T>::max(); }
     // Brings the value inside the limits, saying so.
-    void ApplyLimits();
+    void applyLimits();
     // The value a step gives, stopped at a limit it would pass, with a word in the status line
     // rather than a box (the arrow keys are pressed again and again).
-    void StepTo(T value);
+    void stepTo(T value);
     void Message() const;
     void TextEdited() override;
-    void RewriteText() override;
-    void CheckTypedText() override;
+    void rewriteText() override;
+    void checkTypedText() override;
 
     T m_value{};
     T m_read{}; // the last number read from the text
@@ -160,28 +160,28 @@ class FloatEdit : public RangedEdit<double> {
 public:
     explicit FloatEdit(QWidget* parent = nullptr);
 
-    IncrementKind IncrementType() const { return m_incrementType; }
-    void SetIncrementType(IncrementKind value) { m_incrementType = value; }
+    IncrementKind incrementType() const { return m_incrementType; }
+    void setIncrementType(IncrementKind value) { m_incrementType = value; }
     FloatFormatList& Formats() { return m_formats; }
     // Rewrites the text after a change of the format list.
-    void FormatsChanged() { RewriteText(); }
+    void formatsChanged() { rewriteText(); }
 
-    QString FormatValue(double value) const override;
+    QString formatValue(double value) const override;
 
     void Increase() override;
     void Decrease() override;
-    void MultiplyBy(double factor) override;
-    void DivideBy(double factor) override;
+    void multiplyBy(double factor) override;
+    void divideBy(double factor) override;
 
 protected:
-    bool ReadText(const QString& text, bool& ok) override;
-    bool AcceptsChar(QChar c) const override;
+    bool readText(const QString& text, bool& ok) override;
+    bool acceptsChar(QChar c) const override;
 
 private:
     void Step(int direction);
     // Sets the result of a multiplication or division, brought to the limit it passed when the
     // field may, the selected digits still selected.
-    void SetOperated(double value, bool pastUpper, bool pastLower);
+    void setOperated(double value, bool pastUpper, bool pastLower);
 
     IncrementKind m_incrementType = IncrementKind::Stable;
     FloatFormatList m_formats;
@@ -192,9 +192,9 @@ class IntegerEdit : public RangedEdit<int> {
 public:
     explicit IntegerEdit(QWidget* parent = nullptr);
 
-    QString FormatValue(int value) const override { return QString::number(value); }
-    bool Cycling() const { return m_cycling; }
-    void SetCycling(bool value) { m_cycling = value; }
+    QString formatValue(int value) const override { return QString::number(value); }
+    bool cycling() const { return m_cycling; }
+    void setCycling(bool value) { m_cycling = value; }
 
     // What reached a limit: a step up or down, a multiplication, a division, or a wrap.
     enum class LimitReason : std::uint8_t { Increase, Decrease, Multiply, Divide, Wrap };
@@ -204,19 +204,19 @@ public:
 
     void Increase() override;
     void Decrease() override;
-    void MultiplyBy(double factor) override;
-    void DivideBy(double factor) override;
+    void multiplyBy(double factor) override;
+    void divideBy(double factor) override;
 
 protected:
-    bool ReadText(const QString& text, bool& ok) override;
-    bool AcceptsChar(QChar c) const override;
+    bool readText(const QString& text, bool& ok) override;
+    bool acceptsChar(QChar c) const override;
 
 private:
     void Step(int direction);
     // Sets a value reached by an operation: kept, brought to the limit, or refused.
-    void SetOperated(long long value, LimitReason reason);
+    void setOperated(long long value, LimitReason reason);
     // Asks the owner about a value beyond a limit; true when the owner took over.
-    bool OwnerTakesOver(LimitReason reason, long long value);
+    bool ownerTakesOver(LimitReason reason, long long value);
 
     bool m_cycling = false;
 };

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-QIcon PaintedIcon(int size, const std::function<void(QPainter& painter)>& draw)
+QIcon paintedIcon(int size, const std::function<void(QPainter& painter)>& draw)
 {
     // Drawn anew at each common screen scale, so that a screen at 150 % or 200 % gets sharp
     // lines rather than the small picture blown up.

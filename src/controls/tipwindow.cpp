@@ -36,7 +36,7 @@ TipWindow::TipWindow()
     });
 }
 
-void TipWindow::ShowMarkupTip(const QString& markup, QPoint point, bool above, int width)
+void TipWindow::showMarkupTip(const QString& markup, QPoint point, bool above, int width)
 {
     m_htmlText = markup;
     width = std::max(width, 2 * kMargin + 1);
@@ -44,7 +44,7 @@ void TipWindow::ShowMarkupTip(const QString& markup, QPoint point, bool above, i
     QPainter measure(&scratch);
     measure.setFont(font());
     const int textHeight
-        = DrawMarkupText(measure, markup, QRect(kMargin, kMargin, width - 2 * kMargin, 1000), true).height;
+        = drawMarkupText(measure, markup, QRect(kMargin, kMargin, width - 2 * kMargin, 1000), true).height;
     measure.end();
     const int height = textHeight + 2 * kMargin;
     QPoint topLeft(point.x() - width / 2, above ? point.y() - height : point.y());
@@ -69,7 +69,7 @@ void TipWindow::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setPen(palette().color(QPalette::ToolTipText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    DrawMarkupText(p, m_htmlText, rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), false);
+    drawMarkupText(p, m_htmlText, rect().adjusted(kMargin, kMargin, -kMargin, -kMargin), false);
 }
 
 void TipWindow::showEvent(QShowEvent* event)

@@ -14,8 +14,8 @@ class TipWindow : public QWidget {
 public:
     TipWindow();
 
-    void ShowMarkupTip(const QString& markup, QPoint point, bool above, int width);
-    const QString& HTMLText() const { return m_htmlText; }
+    void showMarkupTip(const QString& markup, QPoint point, bool above, int width);
+    const QString& htmlText() const { return m_htmlText; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -10,12 +10,12 @@ TranslatedComboBox::TranslatedComboBox(QWidget* parent)
 {
 }
 
-void TranslatedComboBox::SetLanguage(UiLanguage value)
+void TranslatedComboBox::setLanguage(UiLanguage value)
 {
     if (value == m_language)
         return;
     m_language = value;
-    LanguageChanged();
+    languageChanged();
 }
 
 void TranslatedComboBox::SetAlignment(Qt::Alignment value)
@@ -24,22 +24,22 @@ void TranslatedComboBox::SetAlignment(Qt::Alignment value)
     update();
 }
 
-void TranslatedComboBox::SetDropDownAlignment(Qt::Alignment value)
+void TranslatedComboBox::setDropDownAlignment(Qt::Alignment value)
 {
     m_dropDownAlignment = value;
-    AlignItems();
+    alignItems();
 }
 
-void TranslatedComboBox::AlignItems()
+void TranslatedComboBox::alignItems()
 {
     for (int i = 0; i < count(); ++i)
         setItemData(i, QVariant::fromValue(m_dropDownAlignment | Qt::AlignVCenter), Qt::TextAlignmentRole);
 }
 
-void TranslatedComboBox::AssignAppearanceTo(TranslatedComboBox& dest) const
+void TranslatedComboBox::assignAppearanceTo(TranslatedComboBox& dest) const
 {
     dest.SetAlignment(m_alignment);
-    dest.SetDropDownAlignment(m_dropDownAlignment);
+    dest.setDropDownAlignment(m_dropDownAlignment);
     dest.setPalette(palette());
     dest.setFont(font());
 }

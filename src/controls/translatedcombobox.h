@@ -13,20 +13,20 @@ public:
     explicit TranslatedComboBox(QWidget* parent = nullptr);
 
     UiLanguage Language() const { return m_language; }
-    void SetLanguage(UiLanguage value);
+    void setLanguage(UiLanguage value);
 
     Qt::Alignment Alignment() const { return m_alignment; }
     void SetAlignment(Qt::Alignment value);
-    Qt::Alignment DropDownAlignment() const { return m_dropDownAlignment; }
-    void SetDropDownAlignment(Qt::Alignment value);
+    Qt::Alignment dropDownAlignment() const { return m_dropDownAlignment; }
+    void setDropDownAlignment(Qt::Alignment value);
 
 protected:
     // Called after the language changed; item texts are rebuilt here.
-    virtual void LanguageChanged() { }
+    virtual void languageChanged() { }
     // Gives every item the drop-down alignment; subclasses call it after filling.
-    void AlignItems();
+    void alignItems();
     // Copies what every box of the library shares: alignments, colours and font.
-    void AssignAppearanceTo(TranslatedComboBox& dest) const;
+    void assignAppearanceTo(TranslatedComboBox& dest) const;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -173,7 +173,7 @@ QString Mixture::firstNuclideOf(const QString& symbol) const
     return {};
 }
 
-bool Mixture::SetElement(int i, const QString& symbol, QString& error)
+bool Mixture::setElement(int i, const QString& symbol, QString& error)
 {
     const MixtureRow& old = Row(i);
     if (old.setting.nuclide.section(u'-', 0, 0) == symbol && old.Available())

@@ -76,7 +76,7 @@ public:
     QStringList Append(const std::vector<const NuclideIdentity*>& nuclides);
     // A row's element: its first nuclide on offer, with the route kept and the first material.
     // False, the row unchanged, when the element has none or it cannot be loaded (error says why).
-    [[nodiscard]] bool SetElement(int i, const QString& symbol, QString& error);
+    [[nodiscard]] bool setElement(int i, const QString& symbol, QString& error);
     [[nodiscard]] bool setNuclide(int i, const QString& name, QString& error);
     // The route's first material; an aerosol keeps its size (5 µm when it had none).
     void setRoute(int i, IntakeRoute route);

@@ -127,7 +127,7 @@ ProgramSettings::ProgramSettings(const ProgramLocations& locations, bool readFil
 {
     m_dataFolderPath = defaultDataFolderPath();
     m_language = systemLanguage();
-    RestoreDefaultValues();
+    restoreDefaultValues();
     if (readFile)
         Read();
     if (!isFolder(m_dataFolderPath))
@@ -239,7 +239,7 @@ bool ProgramSettings::canMakeFilesInSettingsFolder(QString* error) const
     return false;
 }
 
-void ProgramSettings::RestoreDefaultValues()
+void ProgramSettings::restoreDefaultValues()
 {
     for (const Setting& s : Table())
         if (s.restoredWithDefaults)
@@ -316,7 +316,7 @@ UiLanguage ProgramSettings::systemLanguage()
     return languageOfLocale(QLocale());
 }
 
-void ProgramSettings::SetLanguage(UiLanguage value)
+void ProgramSettings::setLanguage(UiLanguage value)
 {
     if (value == m_language || value > UiLanguage::Ukrainian)
         return;

@@ -50,7 +50,7 @@ public:
     // Whether new files can be made in the settings folder (made when missing), where the
     // settings and the kept list of radionuclides are written; when not, error says why.
     [[nodiscard]] bool canMakeFilesInSettingsFolder(QString* error = nullptr) const;
-    void RestoreDefaultValues();
+    void restoreDefaultValues();
     void Assign(const ProgramSettings& other);
     bool checkIniExists() const;
     // Heard whenever a setting takes another value, by a setter or by Assign (once for all the
@@ -79,7 +79,7 @@ public:
     // The language of the choosers, their dialogs and messages, and of the toolkit's own
     // dialogs; on a first run the system's when it is English, Russian or Ukrainian.
     UiLanguage Language() const { return m_language; }
-    void SetLanguage(UiLanguage value);
+    void setLanguage(UiLanguage value);
     // The system's language when it is one of the three; English otherwise.
     static UiLanguage systemLanguage();
     bool notFirstRun() const { return m_notFirstRun; }

@@ -41,7 +41,7 @@ QString timeUnitLetter(TimeUnit unit)
 
 } // namespace
 
-QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) const
+QByteArray NuclideIndex::toText(const std::vector<SpectrumSummary>& summaries) const
 {
     QString out = QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\t"
                                  "T1/2, d\tHalfLife\tHalfLifeUnits\tLr, d-1\tRType\t");
@@ -115,7 +115,7 @@ QByteArray NuclideIndex::ToText(const std::vector<SpectrumSummary>& summaries) c
 bool NuclideIndex::saveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,
                               QString* error) const
 {
-    return saveFileAtomically(fileName, ToText(summaries), error);
+    return saveFileAtomically(fileName, toText(summaries), error);
 }
 
 } // namespace kav

@@ -113,7 +113,7 @@ public:
     // one of every node is given; false when the file cannot be written, and error says why.
     [[nodiscard]] bool saveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,
                                   QString* error = nullptr) const;
-    QByteArray ToText(const std::vector<SpectrumSummary>& summaries = {}) const;
+    QByteArray toText(const std::vector<SpectrumSummary>& summaries = {}) const;
 
     // Replaces the content with the records of an index file held in memory. Incomplete trailing
     // bytes are dropped; links that point nowhere are cut.

@@ -53,11 +53,11 @@ protected:
     void SetUp() override
     {
         chart.resize(700, 480);
-        chart.ShowTable(wholeBodyTable(), QStringLiteral("Content per Intake, Bq per Bq"));
+        chart.showTable(wholeBodyTable(), QStringLiteral("Content per Intake, Bq per Bq"));
         chart.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     }
-    Chart& c() { return chart.ChartControl(); }
+    Chart& c() { return chart.chartControl(); }
     // A tool button of the chart, by its name.
     QToolButton* button(const char* name) const
     {
@@ -65,7 +65,7 @@ protected:
         EXPECT_TRUE(found) << name;
         return found;
     }
-    QPoint at(double x, double y) { return c().ToPixel(c().PlotRect(c().rect()), x, y).toPoint(); }
+    QPoint at(double x, double y) { return c().toPixel(c().plotRect(c().rect()), x, y).toPoint(); }
     void drag(Qt::MouseButton button, QPoint from, QPoint to)
     {
         QTest::mousePress(&c(), button, {}, from);
@@ -84,11 +84,11 @@ protected:
 
 TEST_F(BioassayChartTest, AutomaticScalingWidensToWholeDecades)
 {
-    expectRange(c().BottomAxis(), 0.01, 1e5);
-    expectRange(c().LeftAxis(), 1e-7, 1);
+    expectRange(c().bottomAxis(), 0.01, 1e5);
+    expectRange(c().leftAxis(), 1e-7, 1);
     EXPECT_TRUE(button("autoScaleButton")->isChecked());
-    EXPECT_EQ(c().LeftAxis().title, QStringLiteral("Content per Intake, Bq per Bq"));
-    EXPECT_EQ(c().BottomAxis().title, QStringLiteral("Time, days"));
+    EXPECT_EQ(c().leftAxis().title, QStringLiteral("Content per Intake, Bq per Bq"));
+    EXPECT_EQ(c().bottomAxis().title, QStringLiteral("Time, days"));
     // Absent compartments are off and not in the legend.
     EXPECT_TRUE(c().Series(0).inLegend);
     EXPECT_FALSE(c().Series(1).active);
@@ -98,18 +98,18 @@ TEST_F(BioassayChartTest, AutomaticScalingWidensToWholeDecades)
 TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
 {
     drag(Qt::LeftButton, at(3, 3e-3), at(70, 3e-5));
-    expectRange(c().BottomAxis(), 1, 100);
-    expectRange(c().LeftAxis(), 1e-5, 1e-2);
+    expectRange(c().bottomAxis(), 1, 100);
+    expectRange(c().leftAxis(), 1e-5, 1e-2);
     EXPECT_FALSE(button("autoScaleButton")->isChecked());
     // A zoom that leaves every point out of sight goes back to the ranges at the last press.
     QTest::mousePress(&c(), Qt::LeftButton, {}, at(10, 1e-3));
-    c().BottomAxis().SetMinMax(1e6, 1e7);
+    c().bottomAxis().SetMinMax(1e6, 1e7);
     c().onZoom();
-    expectRange(c().BottomAxis(), 1, 100);
+    expectRange(c().bottomAxis(), 1, 100);
     QTest::mouseRelease(&c(), Qt::LeftButton, {}, at(10, 1e-3));
     // A double click undoes the zoom: automatic scaling again.
     QTest::mouseDClick(&c(), Qt::LeftButton, {}, at(10, 1e-3));
-    expectRange(c().BottomAxis(), 0.01, 1e5);
+    expectRange(c().bottomAxis(), 0.01, 1e5);
     EXPECT_TRUE(button("autoScaleButton")->isChecked());
 }
 
@@ -119,8 +119,8 @@ TEST_F(BioassayChartTest, AZoomOverNoPointIsUndoneEvenWhereEachRangeHasData)
 {
     // The whole body holds about 0.2 to 0.02 between 0.1 and 1 day, and 1E-6 only after years.
     drag(Qt::LeftButton, at(0.12, 2e-6), at(0.9, 8e-6));
-    expectRange(c().BottomAxis(), 0.01, 1e5);
-    expectRange(c().LeftAxis(), 1e-7, 1);
+    expectRange(c().bottomAxis(), 0.01, 1e5);
+    expectRange(c().leftAxis(), 1e-7, 1);
 }
 
 TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
@@ -128,77 +128,77 @@ TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
     // A little to the left is fine and releases automatic scaling.
     drag(Qt::RightButton, at(10, 1e-3), at(1, 1e-3));
     EXPECT_FALSE(button("autoScaleButton")->isChecked());
-    EXPECT_GT(c().BottomAxis().Minimum(), 0.01);
+    EXPECT_GT(c().bottomAxis().Minimum(), 0.01);
     // Far up, so that every value would lie below the plot: refused from where it would be.
-    const double before = c().LeftAxis().Minimum();
+    const double before = c().leftAxis().Minimum();
     QTest::mousePress(&c(), Qt::RightButton, {}, at(10, 1e-3));
     for (int step = 1; step <= 20; ++step)
         QTest::mouseMove(&c(), at(10, 1e-3) + QPoint(0, 60 * step));
     QTest::mouseRelease(&c(), Qt::RightButton, {}, at(10, 1e-3) + QPoint(0, 1200));
-    const auto data = c().DataExtent(false);
+    const auto data = c().dataExtent(false);
     ASSERT_TRUE(data);
-    EXPECT_LT(c().LeftAxis().Minimum(), data->yMax) << "the data went out of sight";
-    EXPECT_GT(c().LeftAxis().Minimum(), before);
+    EXPECT_LT(c().leftAxis().Minimum(), data->yMax) << "the data went out of sight";
+    EXPECT_GT(c().leftAxis().Minimum(), before);
 }
 
 TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
 {
     QTest::mouseClick(button("logYButton"), Qt::LeftButton); // linear, automatic scaling
-    EXPECT_FALSE(c().LeftAxis().Logarithmic());
-    EXPECT_TRUE(c().LeftAxis().Automatic());
+    EXPECT_FALSE(c().leftAxis().Logarithmic());
+    EXPECT_TRUE(c().leftAxis().automatic());
     // With automatic scaling up and a range below zero, back to logarithmic: from the smallest
     // value, lowered to its decade.
     QTest::mouseClick(button("autoScaleButton"), Qt::LeftButton);
-    c().LeftAxis().SetMinMax(-0.1, 0.5);
+    c().leftAxis().SetMinMax(-0.1, 0.5);
     QTest::mouseClick(button("logYButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().LeftAxis().Logarithmic());
-    expectRange(c().LeftAxis(), 1e-7, 1);
+    EXPECT_TRUE(c().leftAxis().Logarithmic());
+    expectRange(c().leftAxis(), 1e-7, 1);
 
     QTest::mouseClick(button("logXButton"), Qt::LeftButton);
-    EXPECT_FALSE(c().BottomAxis().Logarithmic());
-    c().BottomAxis().SetMinMax(-100, 20000);
+    EXPECT_FALSE(c().bottomAxis().Logarithmic());
+    c().bottomAxis().SetMinMax(-100, 20000);
     QTest::mouseClick(button("logXButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().BottomAxis().Logarithmic());
-    EXPECT_GE(c().BottomAxis().Minimum(), 0.01);
+    EXPECT_TRUE(c().bottomAxis().Logarithmic());
+    EXPECT_GE(c().bottomAxis().Minimum(), 0.01);
 }
 
 TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
 {
     c().Series(0).active = false;
-    chart.AutoScaleChart();
-    expectRange(c().BottomAxis(), 0.01, 1e5);
-    expectRange(c().LeftAxis(), 1e-7, 1);
+    chart.autoScaleChart();
+    expectRange(c().bottomAxis(), 0.01, 1e5);
+    expectRange(c().leftAxis(), 1e-7, 1);
 }
 
 // Each axis labels its ticks in one form: the times plainly, the contents in the scientific form.
-TEST_F(BioassayChartTest, AxisLabels)
+TEST_F(BioassayChartTest, axisLabels)
 {
-    const ChartAxis& bottom = c().BottomAxis();
-    EXPECT_EQ(c().AxisLabels(bottom, bottom.MajorTicks(10)),
+    const ChartAxis& bottom = c().bottomAxis();
+    EXPECT_EQ(c().axisLabels(bottom, bottom.majorTicks(10)),
               (QStringList{"0.01", "0.1", "1", "10", "100", "1000", "10000", "100000"}));
-    const ChartAxis& left = c().LeftAxis();
-    EXPECT_EQ(c().AxisLabels(left, left.MajorTicks(10)),
+    const ChartAxis& left = c().leftAxis();
+    EXPECT_EQ(c().axisLabels(left, left.majorTicks(10)),
               (QStringList{"1E-7", "1E-6", "1E-5", "1E-4", "1E-3", "1E-2", "1E-1", "1E0"}));
     // Linear, around zero: zero reads 0.
-    c().LeftAxis().SetLogarithmic(false);
-    c().LeftAxis().SetMinMax(-1e-6, 1e-6);
-    EXPECT_EQ(c().AxisLabels(left, left.MajorTicks(4)), (QStringList{"-1E-6", "-5E-7", "0", "5E-7", "1E-6"}));
+    c().leftAxis().setLogarithmic(false);
+    c().leftAxis().SetMinMax(-1e-6, 1e-6);
+    EXPECT_EQ(c().axisLabels(left, left.majorTicks(4)), (QStringList{"-1E-6", "-5E-7", "0", "5E-7", "1E-6"}));
 }
 
 TEST_F(BioassayChartTest, ToolButtonsSwitchGridsLegendAndLines)
 {
     QTest::mouseClick(button("hMinorGridButton"), Qt::LeftButton);
     EXPECT_FALSE(button("hGridButton")->isChecked());
-    EXPECT_TRUE(c().LeftAxis().majorGrid);
-    EXPECT_TRUE(c().LeftAxis().minorGrid);
+    EXPECT_TRUE(c().leftAxis().majorGrid);
+    EXPECT_TRUE(c().leftAxis().minorGrid);
     QTest::mouseClick(button("hMinorGridButton"), Qt::LeftButton); // released: no grid
-    EXPECT_FALSE(c().LeftAxis().majorGrid);
+    EXPECT_FALSE(c().leftAxis().majorGrid);
     QTest::mouseClick(button("vMinorGridButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().BottomAxis().minorGrid);
+    EXPECT_TRUE(c().bottomAxis().minorGrid);
     QTest::mouseClick(button("vGridButton"), Qt::LeftButton);
     EXPECT_FALSE(button("vMinorGridButton")->isChecked());
-    EXPECT_FALSE(c().BottomAxis().minorGrid);
-    EXPECT_TRUE(c().BottomAxis().majorGrid);
+    EXPECT_FALSE(c().bottomAxis().minorGrid);
+    EXPECT_TRUE(c().bottomAxis().majorGrid);
 
     QTest::mouseClick(button("legendButton"), Qt::LeftButton);
     EXPECT_FALSE(c().legendVisible);
@@ -214,8 +214,8 @@ TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
     const QPointF point = c().Series(0).points[20];
     QTest::mouseClick(&c(), Qt::LeftButton, {}, at(point.x(), point.y()));
     ASSERT_TRUE(chart.Tip().isVisible());
-    EXPECT_TRUE(chart.Tip().HTMLText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));
-    EXPECT_TRUE(chart.Tip().HTMLText().contains(QStringLiteral("; Y: <b>") + formatScientific(point.y(), 2)));
+    EXPECT_TRUE(chart.Tip().htmlText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));
+    EXPECT_TRUE(chart.Tip().htmlText().contains(QStringLiteral("; Y: <b>") + formatScientific(point.y(), 2)));
 }
 
 TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)

@@ -52,9 +52,9 @@ protected:
         }
         form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->show();
-        form->FormActivate();
-        form->MainTabs()->setCurrentIndex(1);
-        view = form->BioassayPage();
+        form->formActivate();
+        form->mainTabs()->setCurrentIndex(1);
+        view = form->bioassayPage();
         parts = std::make_unique<BioassayParts>(*view);
         grid = parts->bioassayTable;
     }
@@ -77,8 +77,8 @@ protected:
     QStringList shownTitles() const
     {
         QStringList titles;
-        for (int c = 1; c < grid->ColCount(); ++c)
-            if (grid->ColWidths(c) > 0)
+        for (int c = 1; c < grid->colCount(); ++c)
+            if (grid->colWidths(c) > 0)
                 titles << grid->Cells(c, 0);
         return titles;
     }
@@ -109,8 +109,8 @@ TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
     // The 5 µm material is the ninth of the group: its functions start at 1/2^9, its e(50) is 9e-10;
     // whole body (ordinal 5) at the first time: m = 2^-9 / 7.
     EXPECT_EQ(grid->Cells(1, 1), formatScientific(9e-10 / (std::pow(0.5, 9) / 7), 2));
-    ASSERT_TRUE(grid->GetCellHint(5, 0));
-    EXPECT_TRUE(grid->GetCellHint(5, 0)->startsWith(QStringLiteral("Sum of the content in bronchioles")));
+    ASSERT_TRUE(grid->getCellHint(5, 0));
+    EXPECT_TRUE(grid->getCellHint(5, 0)->startsWith(QStringLiteral("Sum of the content in bronchioles")));
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -173,8 +173,8 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     EXPECT_EQ(parts->captionLabel->text(), notice);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
-    for (int s = 0; s < parts->bioassayChart->ChartControl().SeriesCount(); ++s)
-        EXPECT_TRUE(parts->bioassayChart->ChartControl().Series(s).points.empty()) << s;
+    for (int s = 0; s < parts->bioassayChart->chartControl().seriesCount(); ++s)
+        EXPECT_TRUE(parts->bioassayChart->chartControl().Series(s).points.empty()) << s;
     parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n")))
@@ -191,13 +191,13 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
 TEST_F(BioassayViewTest, NuclidesWithoutTheFunctionsOfWhatIsMeasuredShowNothing)
 {
     start();
-    pickComboItem(parts->intakeChooser->ElementBox(), "Cs");
+    pickComboItem(parts->intakeChooser->elementBox(), "Cs");
     // The file's functions are Cs-137's own, but Ba-137m is what is measured: no functions.
     EXPECT_TRUE(shownTitles().isEmpty());
-    pickComboItem(parts->intakeChooser->ElementBox(), "Sr");
+    pickComboItem(parts->intakeChooser->elementBox(), "Sr");
     EXPECT_TRUE(shownTitles().isEmpty());
     EXPECT_TRUE(messages.boxes.empty());
-    pickComboItem(parts->intakeChooser->ElementBox(), "Co");
+    pickComboItem(parts->intakeChooser->elementBox(), "Co");
     EXPECT_EQ(shownTitles().size(), 3);
 }
 
@@ -205,7 +205,7 @@ TEST_F(BioassayViewTest, ADamagedFileIsSaidAndThePreviousNuclideComesBack)
 {
     start();
     writeBytes(data.filePath("Cs-137.qvd"), "damaged");
-    pickComboItem(parts->intakeChooser->ElementBox(), "Cs");
+    pickComboItem(parts->intakeChooser->elementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Cs-137.qvd is corrupted")));
@@ -269,7 +269,7 @@ TEST_F(BioassayViewTest, TheTableTakesWhatItsColumnsNeedAndTheChartTheRest)
     const QList<int> sizes = divider->sizes();
     EXPECT_LT(sizes[1], total / 2) << "three compartments need less than half of 2400 pixels";
     EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0) << "every column in sight";
-    EXPECT_GE(grid->width(), grid->ContentWidth());
+    EXPECT_GE(grid->width(), grid->contentWidth());
     EXPECT_EQ(sizes[0] + sizes[1], total);
 
     // The user drags the divider far to the left: a later resize leaves the table's side wide

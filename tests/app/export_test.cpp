@@ -33,8 +33,8 @@ TEST(Export, TheViewerAndTheToolWriteTheSameFiles)
     ViewerHome home;
     home.writeIni("Initialized=1\n", data.path());
     auto form = std::make_unique<MainWindow>(home.makeContext(messages));
-    form->SetMaintenance(true);
-    for (QAction* a : form->HelpMenu()->actions())
+    form->setMaintenance(true);
+    for (QAction* a : form->helpMenu()->actions())
         if (a->text() == QStringLiteral("Export Doses"))
             a->trigger();
     ASSERT_EQ(messages.boxes.size(), 1u);
@@ -83,9 +83,9 @@ TEST(Export, TheFinalBoxOffersToShowTheFolder)
         RecordingMessageBoxes messages;
         messages.answer = answer;
         auto form = std::make_unique<MainWindow>(home.makeContext(messages));
-        form->SetMaintenance(true);
+        form->setMaintenance(true);
         shower.shown.clear();
-        for (QAction* a : form->HelpMenu()->actions())
+        for (QAction* a : form->helpMenu()->actions())
             if (a->text() == QStringLiteral("Export Doses"))
                 a->trigger();
         ASSERT_EQ(messages.boxes.size(), 1u);

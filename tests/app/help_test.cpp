@@ -62,14 +62,14 @@ protected:
             return int(QDialog::Rejected);
         };
         form->show();
-        form->FormActivate();
+        form->formActivate();
         // F1 is a shortcut of the active window.
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
     QString shown() const
     {
-        const QUrl url = form->Help()->CurrentUrl();
+        const QUrl url = form->Help()->currentUrl();
         return url.fileName() + (url.hasFragment() ? u'#' + url.fragment() : QString());
     }
     // Opens a widget's right-click menu as the mouse does and picks an entry of it.
@@ -104,20 +104,20 @@ TEST_F(HelpTest, F1ShowsThePageInFront)
         const char* topic;
     } cases[] = {{0, 0, "radionuclides.html"}, {0, 1, "materials.html"}, {1, 0, "bioassay.html"}, {2, 0, "radon.html"}};
     for (const Case& c : cases) {
-        form->MainTabs()->setCurrentIndex(c.main);
-        form->DosePerIntakeTabs()->setCurrentIndex(c.sub);
+        form->mainTabs()->setCurrentIndex(c.main);
+        form->dosePerIntakeTabs()->setCurrentIndex(c.sub);
         QTest::keyClick(form.get(), Qt::Key_F1);
         EXPECT_EQ(shown(), QString::fromLatin1(c.topic));
         EXPECT_TRUE(form->Help()->isVisible());
     }
-    EXPECT_TRUE(form->Help()->Browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
+    EXPECT_TRUE(form->Help()->browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
     EXPECT_TRUE(messages.boxes.empty());
 
     // Escape and Ctrl+W close the help window; F1 brings it back.
     for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
         HelpWindow* help = form->Help();
         QApplication::setActiveWindow(help);
-        QTest::keyClick(help->Browser(), key.key(), key.keyboardModifiers());
+        QTest::keyClick(help->browser(), key.key(), key.keyboardModifiers());
         EXPECT_FALSE(help->isVisible()) << QKeySequence(key).toString().toStdString();
         QApplication::setActiveWindow(form.get());
         QTest::keyClick(form.get(), Qt::Key_F1);
@@ -148,18 +148,18 @@ TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
         QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, tab);
         clicked = places->currentIndex() == 1;
     });
-    QTest::mouseClick(MixtureParts(*form->MixturePage()).addButton, Qt::LeftButton);
+    QTest::mouseClick(MixtureParts(*form->mixturePage()).addButton, Qt::LeftButton);
     EXPECT_TRUE(clicked) << "the help took no click while the dialog was open";
 }
 
 TEST_F(HelpTest, TheButtonAndItsMenu)
 {
-    QTest::mouseClick(form->HelpButton(), Qt::LeftButton, {}, QPoint(4, form->HelpButton()->height() / 2));
+    QTest::mouseClick(form->helpButton(), Qt::LeftButton, {}, QPoint(4, form->helpButton()->height() / 2));
     EXPECT_EQ(shown(), QStringLiteral("index.html"));
     const std::pair<const char*, const char*> entries[] = {
         {"Key Terms", "key-terms.html"}, {"NVA Task Group", "task-group.html"}, {"Copyright Notice", "copyright.html"}};
     for (const auto& [entry, topic] : entries) {
-        for (QAction* a : form->HelpMenu()->actions())
+        for (QAction* a : form->helpMenu()->actions())
             if (a->text() == QString::fromLatin1(entry))
                 a->trigger();
         EXPECT_EQ(shown(), QString::fromLatin1(topic)) << entry;
@@ -167,45 +167,45 @@ TEST_F(HelpTest, TheButtonAndItsMenu)
     // The menu opens from the keyboard too, and its keys pick an entry.
     QTimer::singleShot(0, [this] {
         QWidget* menu = QApplication::activePopupWidget();
-        ASSERT_EQ(menu, form->HelpMenu());
+        ASSERT_EQ(menu, form->helpMenu());
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    form->HelpButton()->setFocus();
-    QTest::keyClick(form->HelpButton(), Qt::Key_Down, Qt::AltModifier);
+    form->helpButton()->setFocus();
+    QTest::keyClick(form->helpButton(), Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html"));
     // Back to the contents: the "?" shows them beside the page, whatever pane was used last.
     auto* places = form->Help()->findChild<QTabWidget*>();
     ASSERT_TRUE(places);
     QTest::mouseClick(places->tabBar(), Qt::LeftButton, {}, places->tabBar()->tabRect(2).center());
     ASSERT_EQ(places->currentIndex(), 2);
-    QTest::mouseClick(form->HelpButton(), Qt::LeftButton, {}, QPoint(4, form->HelpButton()->height() / 2));
+    QTest::mouseClick(form->helpButton(), Qt::LeftButton, {}, QPoint(4, form->helpButton()->height() / 2));
     EXPECT_EQ(places->currentIndex(), 0);
     // The export is a maintenance command.
     QAction* exportDoses = nullptr;
-    for (QAction* a : form->HelpMenu()->actions())
+    for (QAction* a : form->helpMenu()->actions())
         if (a->text() == QStringLiteral("Export Doses"))
             exportDoses = a;
     ASSERT_TRUE(exportDoses);
     EXPECT_FALSE(exportDoses->isVisible());
-    form->SetMaintenance(true);
+    form->setMaintenance(true);
     EXPECT_TRUE(exportDoses->isVisible());
 }
 
 TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
 {
     // Materials: the particle-size group.
-    form->DosePerIntakeTabs()->setCurrentIndex(1);
-    MaterialsView* materials = form->MaterialsPage();
+    form->dosePerIntakeTabs()->setCurrentIndex(1);
+    MaterialsView* materials = form->materialsPage();
     QWidget* sizes = MaterialsParts(*materials).sizeBoxes[0]->parentWidget();
     pickFromContextMenu(sizes, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
     // Bioassay: the particle-size list, the displayed data, the key-term link.
-    form->MainTabs()->setCurrentIndex(1);
-    BioassayView* bioassay = form->BioassayPage();
-    form->Help()->ShowTopic(HelpTopic::Contents);
+    form->mainTabs()->setCurrentIndex(1);
+    BioassayView* bioassay = form->bioassayPage();
+    form->Help()->showTopic(HelpTopic::Contents);
     pickFromContextMenu(BioassayParts(*bioassay).sizeBox, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
     pickFromContextMenu(BioassayParts(*bioassay).displayedData->buttons().front()->parentWidget(), QPoint(5, 5),
@@ -215,21 +215,21 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_predcontent"));
 
     // The mixture table: "Help" over the particle-size column only.
-    form->MainTabs()->setCurrentIndex(0);
-    form->DosePerIntakeTabs()->setCurrentIndex(0);
-    DataGrid* grid = MixtureParts(*form->MixturePage()).mixtureTable;
-    form->Help()->ShowTopic(HelpTopic::Contents);
+    form->mainTabs()->setCurrentIndex(0);
+    form->dosePerIntakeTabs()->setCurrentIndex(0);
+    DataGrid* grid = MixtureParts(*form->mixturePage()).mixtureTable;
+    form->Help()->showTopic(HelpTopic::Contents);
     pickFromContextMenu(grid->viewport(), grid->CellRect(5, 1).center(), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
     // The add dialog's help.
-    QTest::mouseClick(MixtureParts(*form->MixturePage()).addButton, Qt::LeftButton);
+    QTest::mouseClick(MixtureParts(*form->mixturePage()).addButton, Qt::LeftButton);
     EXPECT_EQ(topicFromDialog, QStringLiteral("add-radionuclides.html"));
 }
 
 TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
 {
-    ASSERT_TRUE(form->Help()->ShowTopic(HelpTopic::Contents));
+    ASSERT_TRUE(form->Help()->showTopic(HelpTopic::Contents));
     QHelpEngine* engine = form->Help()->Engine();
     const QList<QUrl> files = engine->files(QStringLiteral("kav.dataviewer.help"), QString(), QStringLiteral("html"));
     ASSERT_GE(files.size(), 11);
@@ -274,9 +274,9 @@ TEST(Help, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
     RecordingMessageBoxes messages;
     {
         HelpWindow help(installed.filePath("kav-data-viewer.qhc"), messages);
-        help.SetWorkingFolder(working);
-        ASSERT_TRUE(help.ShowTopic(HelpTopic::Contents));
-        EXPECT_EQ(help.CurrentUrl().fileName(), QStringLiteral("index.html"));
+        help.setWorkingFolder(working);
+        ASSERT_TRUE(help.showTopic(HelpTopic::Contents));
+        EXPECT_EQ(help.currentUrl().fileName(), QStringLiteral("index.html"));
         EXPECT_EQ(help.Engine()->collectionFile(), working + "/kav-data-viewer.qhc");
         help.Engine()->searchEngine()->reindexDocumentation();
     }
@@ -290,14 +290,14 @@ TEST(Help, AMissingCollectionIsSaidAndNothingElse)
 {
     RecordingMessageBoxes messages;
     HelpWindow help(QStringLiteral("/nonexistent/kav-data-viewer.qhc"), messages);
-    EXPECT_FALSE(help.ShowTopic(HelpTopic::Contents));
+    EXPECT_FALSE(help.showTopic(HelpTopic::Contents));
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("/nonexistent/kav-data-viewer.qhc is missing")));
     EXPECT_FALSE(help.isVisible());
     QTemporaryDir dir;
     writeBytes(dir.filePath("junk.qhc"), "not a help collection");
     HelpWindow junk(dir.filePath("junk.qhc"), messages);
-    EXPECT_FALSE(junk.ShowContext(1006));
+    EXPECT_FALSE(junk.showContext(1006));
     EXPECT_EQ(messages.boxes.size(), 2u);
 }
 

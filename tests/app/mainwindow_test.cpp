@@ -79,18 +79,18 @@ TEST_F(MainWindowTest, ShellHasItsCaptionTabsAndSize)
 {
     MainWindow form(context());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Electronic Annex / KAV Data Viewer"));
-    QTabWidget* tabs = form.MainTabs();
+    QTabWidget* tabs = form.mainTabs();
     ASSERT_EQ(tabs->count(), 3);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("   &Dose per Intake   "));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("   R&adon   "));
-    QTabWidget* sub = form.DosePerIntakeTabs();
+    QTabWidget* sub = form.dosePerIntakeTabs();
     ASSERT_EQ(sub->count(), 2);
     EXPECT_EQ(sub->tabText(0), QStringLiteral("Radio&nuclides"));
     EXPECT_EQ(sub->tabText(1), QStringLiteral("&Materials"));
     EXPECT_EQ(tabs->currentIndex(), 0);
     EXPECT_EQ(sub->currentIndex(), 0);
-    EXPECT_EQ(tabs->cornerWidget(Qt::TopRightCorner), form.HelpButton());
+    EXPECT_EQ(tabs->cornerWidget(Qt::TopRightCorner), form.helpButton());
     // 1008 × 729 where the screen has room for it, less on a smaller one, and always on it.
     const QRect available = form.screen()->availableGeometry();
     EXPECT_EQ(form.size(), QSize(std::min(1008, available.width() - 16), std::min(729, available.height() - 39)));
@@ -117,17 +117,17 @@ TEST(WindowPlacementTest, TheWindowFitsTheScreenAndItsTitleBarStaysOnIt)
         {"a second screen to the right", QRect(1920, 0, 1280, 1000), QRect(2056, 147, 1008, 729)},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(WindowPlacement(wanted, c.available, frame), c.placed) << c.screen;
+        EXPECT_EQ(windowPlacement(wanted, c.available, frame), c.placed) << c.screen;
 }
 
 TEST_F(MainWindowTest, FirstRunShowsTheAboutBoxOnceAndRecordsIt)
 {
     MainWindow form(context());
     captureDialogs(form);
-    form.FormActivate();
-    form.FormActivate();
+    form.formActivate();
+    form.formActivate();
     EXPECT_EQ(shown, QStringList{"About"});
-    EXPECT_TRUE(form.IsFormActivated());
+    EXPECT_TRUE(form.isFormActivated());
     QFile ini(iniPath());
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains("Initialized=1"));
@@ -138,9 +138,9 @@ TEST_F(MainWindowTest, LaterRunsShowNoAboutBox)
     writeIni("Initialized=1\n");
     MainWindow form(context());
     captureDialogs(form);
-    form.FormActivate();
+    form.formActivate();
     EXPECT_TRUE(shown.isEmpty());
-    EXPECT_TRUE(form.IsFormActivated());
+    EXPECT_TRUE(form.isFormActivated());
 }
 
 TEST_F(MainWindowTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothing)
@@ -149,9 +149,9 @@ TEST_F(MainWindowTest, FailedStartUpDoesNoSetUpClosesOnActivationAndWritesNothin
     const QByteArray before = home.ini();
     MainWindow form(context(), [](ProgramSettings&, OptionsPage) { return false; });
     captureDialogs(form);
-    EXPECT_TRUE(form.StartupFailed());
+    EXPECT_TRUE(form.startupFailed());
     form.show();
-    form.FormActivate();
+    form.formActivate();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(shown.isEmpty());
     home.context().savePreferencesAtExit(); // saving at exit is off
@@ -176,8 +176,8 @@ TEST_F(MainWindowTest, WheelTurnsScrollTheControlUnderThePointer)
     layout->addWidget(edit);
     layout->addWidget(list);
     layout->addWidget(scrolled);
-    form.MainTabs()->addTab(page, "test");
-    form.MainTabs()->setCurrentWidget(page);
+    form.mainTabs()->addTab(page, "test");
+    form.mainTabs()->setCurrentWidget(page);
     // Wholly on the (small) offscreen screen, so that the pointer position finds the list.
     form.move(0, 0);
     form.show();
@@ -212,46 +212,46 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     writeTypicalFile(data.path(), ChemicalElement::Co, "58");
     writeBytes(data.filePath("Xx-1.qvd"), "not a nuclide");
     MainWindow form(context());
-    EXPECT_FALSE(form.StartupFailed());
+    EXPECT_FALSE(form.startupFailed());
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(home.context().Index().Count(), 1252);
-    ASSERT_TRUE(form.MixtureRows());
-    EXPECT_EQ(form.MixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
-    EXPECT_TRUE(form.MaterialsData());
-    EXPECT_TRUE(form.BioassayDataShown());
+    ASSERT_TRUE(form.mixtureRows());
+    EXPECT_EQ(form.mixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.materialsData());
+    EXPECT_TRUE(form.bioassayDataShown());
     EXPECT_EQ(home.context().dataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(home.context().dataElementList(), (QStringList{"Co", "Cs"}));
-    EXPECT_FALSE(form.SampleNotice()); // real-looking data: no notice
+    EXPECT_FALSE(form.sampleNotice()); // real-looking data: no notice
     // The folder the numbers come from is named in the status line.
-    ASSERT_TRUE(form.DataFolderLabel());
-    EXPECT_EQ(form.DataFolderLabel()->toolTip(),
+    ASSERT_TRUE(form.dataFolderLabel());
+    EXPECT_EQ(form.dataFolderLabel()->toolTip(),
               QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(data.path()));
-    EXPECT_TRUE(form.DataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
+    EXPECT_TRUE(form.dataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
-    EXPECT_EQ(form.MaterialsChooser()->Selection().Filter().FullNuclideList().Names(),
+    EXPECT_EQ(form.materialsChooser()->Selection().Filter().fullNuclideList().Names(),
               (QStringList{"Co-58", "Co-60", "Cs-137"}));
-    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form.IntakeChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_FALSE(form.MaterialsData()->isLoaded());
+    EXPECT_FALSE(form.materialsData()->isLoaded());
     captureDialogs(form);
     form.show();
-    form.DosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_TRUE(form.MaterialsChooser()->Selection().Active());
-    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    form.dosePerIntakeTabs()->setCurrentIndex(1);
+    EXPECT_TRUE(form.materialsChooser()->Selection().Active());
+    EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.MeasuredChooser()->isHidden());
-    form.MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
-    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(form.MaterialsChooser()->Selection().undoNames(), QStringList{"Co-60"});
+    form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(form.materialsChooser()->Selection().undoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
-    for (NuclideChooser* panel : {form.MaterialsChooser(), form.IntakeChooser(), form.MeasuredChooser()}) {
+    for (NuclideChooser* panel : {form.materialsChooser(), form.IntakeChooser(), form.MeasuredChooser()}) {
         const AdvancedFilter& advanced = panel->Selection().Filter().Advanced();
         EXPECT_FALSE(advanced.Enabled());
-        EXPECT_EQ(advanced.halfLifeTime().MaxValue(), 9.3e15f);
+        EXPECT_EQ(advanced.halfLifeTime().maxValue(), 9.3e15f);
         EXPECT_EQ(advanced.halfLifeTime().minUnits(), TimeUnit::Year);
-        EXPECT_EQ(advanced.halfLifeTime().MinValue(), 0.305f);
+        EXPECT_EQ(advanced.halfLifeTime().minValue(), 0.305f);
         EXPECT_FALSE(advanced.halfLifeTime().MinEnabled());
         EXPECT_FALSE(advanced.halfLifeTime().MaxEnabled());
     }
@@ -262,13 +262,13 @@ TEST_F(MainWindowTest, AChoosersWordsReachTheStatusLine)
     MainWindow form(context());
     captureDialogs(form);
     form.show();
-    form.DosePerIntakeTabs()->setCurrentIndex(1);
-    QComboBox* box = form.MaterialsChooser()->ElementBox();
+    form.dosePerIntakeTabs()->setCurrentIndex(1);
+    QComboBox* box = form.materialsChooser()->elementBox();
     box->setFocus();
     QTest::keyClicks(box, QStringLiteral("cs137"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Cs-137: no data file"));
-    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
     // A name taken clears what was said.
     QTest::keyClicks(box, QStringLiteral("co"));
     QTest::keyClick(box, Qt::Key_Return);
@@ -291,9 +291,9 @@ TEST_F(MainWindowTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOn
             EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(start.filePath("Index.rnx"))));
             EXPECT_EQ(home.context().Index().Count(), 1252);
             form.show();
-            form.DosePerIntakeTabs()->setCurrentIndex(1);
-            EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-            EXPECT_FALSE(form.MaterialsChooser()->Selection().elementList().isEmpty());
+            form.dosePerIntakeTabs()->setCurrentIndex(1);
+            EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+            EXPECT_FALSE(form.materialsChooser()->Selection().elementList().isEmpty());
         }
         EXPECT_EQ(messages.boxes.size(), 1u);
         QDir::setCurrent(before);
@@ -304,9 +304,9 @@ TEST_F(MainWindowTest, SyntheticSampleDataAreSaidToBeSo)
 {
     writeTypicalFile(data.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
     MainWindow form(context());
-    ASSERT_TRUE(form.SampleNotice());
-    EXPECT_FALSE(form.SampleNotice()->isHidden());
-    EXPECT_TRUE(form.SampleNotice()->text().contains(QStringLiteral("not reference values")));
+    ASSERT_TRUE(form.sampleNotice());
+    EXPECT_FALSE(form.sampleNotice()->isHidden());
+    EXPECT_TRUE(form.sampleNotice()->text().contains(QStringLiteral("not reference values")));
 }
 
 // An advanced filter that leaves the Materials view's chooser empty: the numbers stay, and the
@@ -317,22 +317,22 @@ TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
     MainWindow form(context());
     captureDialogs(form);
     form.show();
-    form.DosePerIntakeTabs()->setCurrentIndex(1);
-    ASSERT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    AdvancedFilter& filter = form.MaterialsChooser()->Selection().Filter().Advanced();
-    filter.AMass().SetMaxValue(10);
+    form.dosePerIntakeTabs()->setCurrentIndex(1);
+    ASSERT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    AdvancedFilter& filter = form.materialsChooser()->Selection().Filter().Advanced();
+    filter.AMass().setMaxValue(10);
     filter.AMass().setMaxEnabled(true);
     filter.SetEnabled(true);
-    ASSERT_EQ(form.MaterialsChooser()->NuclideCount(), 0);
+    ASSERT_EQ(form.materialsChooser()->nuclideCount(), 0);
     EXPECT_TRUE(form.statusBar()->currentMessage().startsWith(QStringLiteral("No radionuclide passes")));
-    EXPECT_TRUE(form.SampleNotice()->isVisible()) << "the sample-data warning stays beside the message";
-    EXPECT_EQ(form.MaterialsChooser()->ElementBox()->placeholderText(), QStringLiteral("Co"));
-    EXPECT_EQ(form.MaterialsChooser()->AMassBox()->placeholderText(), QStringLiteral("60"));
-    MaterialsParts(*form.MaterialsPage()).copyAction->trigger();
+    EXPECT_TRUE(form.sampleNotice()->isVisible()) << "the sample-data warning stays beside the message";
+    EXPECT_EQ(form.materialsChooser()->elementBox()->placeholderText(), QStringLiteral("Co"));
+    EXPECT_EQ(form.materialsChooser()->aMassBox()->placeholderText(), QStringLiteral("60"));
+    MaterialsParts(*form.materialsPage()).copyAction->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\n")));
     filter.SetEnabled(false);
-    EXPECT_EQ(form.MaterialsChooser()->ElementBox()->currentText(), QStringLiteral("Co"));
-    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.materialsChooser()->elementBox()->currentText(), QStringLiteral("Co"));
+    EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -345,9 +345,9 @@ TEST_F(MainWindowTest, EmptyDataFolderAsksForAnotherOrEnds)
             asked.push_back(o);
             return false;
         });
-        EXPECT_TRUE(form.StartupFailed());
+        EXPECT_TRUE(form.startupFailed());
         EXPECT_EQ(asked, std::vector<OptionsPage>{OptionsPage::DataFolder});
-        EXPECT_FALSE(form.MixtureRows());
+        EXPECT_FALSE(form.mixtureRows());
         EXPECT_TRUE(messages.boxes.empty());
     }
 
@@ -358,9 +358,9 @@ TEST_F(MainWindowTest, EmptyDataFolderAsksForAnotherOrEnds)
         p.setDataFolderPath(other.path());
         return true;
     });
-    EXPECT_FALSE(form.StartupFailed());
+    EXPECT_FALSE(form.startupFailed());
     EXPECT_EQ(home.context().Settings().dataFolderPath(), other.path());
-    EXPECT_EQ(form.MixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
+    EXPECT_EQ(form.mixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
 }
 
 // Another data folder picked in the options while the viewer runs: every page shows its data
@@ -386,61 +386,61 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     });
     captureDialogs(form);
     form.show();
-    form.MainTabs()->setCurrentIndex(2);
-    ASSERT_TRUE(form.RadonPage()->RadonData());
-    ASSERT_TRUE(form.RadonPage()->RadonData()->DataLoaded());
-    form.MainTabs()->setCurrentIndex(1);
-    form.MainTabs()->setCurrentIndex(0);
-    form.DosePerIntakeTabs()->setCurrentIndex(1);
-    form.MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Co, "58");
-    ASSERT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-58"));
-    ASSERT_EQ(form.BioassayDataShown()->nuclideNameText(), QStringLiteral("Co-60"));
-    ASSERT_TRUE(form.MixtureRows()->Row(1).Available());
-    ASSERT_FALSE(form.SampleNotice());
+    form.mainTabs()->setCurrentIndex(2);
+    ASSERT_TRUE(form.radonPage()->RadonData());
+    ASSERT_TRUE(form.radonPage()->RadonData()->dataLoaded());
+    form.mainTabs()->setCurrentIndex(1);
+    form.mainTabs()->setCurrentIndex(0);
+    form.dosePerIntakeTabs()->setCurrentIndex(1);
+    form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Co, "58");
+    ASSERT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-58"));
+    ASSERT_EQ(form.bioassayDataShown()->nuclideNameText(), QStringLiteral("Co-60"));
+    ASSERT_TRUE(form.mixtureRows()->Row(1).Available());
+    ASSERT_FALSE(form.sampleNotice());
 
     QAction* options = nullptr;
-    for (QAction* a : form.HelpMenu()->actions())
+    for (QAction* a : form.helpMenu()->actions())
         if (a->text() == QStringLiteral("Options..."))
             options = a;
     ASSERT_TRUE(options);
     options->trigger();
     EXPECT_EQ(asked, std::vector<OptionsPage>{OptionsPage::General});
     EXPECT_EQ(home.context().dataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.MaterialsChooser()->Selection().Filter().FullNuclideList().Names(),
+    EXPECT_EQ(form.materialsChooser()->Selection().Filter().fullNuclideList().Names(),
               (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.IntakeChooser()->Selection().Filter().FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.IntakeChooser()->Selection().Filter().fullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
-    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    EXPECT_TRUE(form.MaterialsData()->isSyntheticSample());
-    EXPECT_TRUE(form.BioassayDataShown()->isSyntheticSample());
+    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_TRUE(form.materialsData()->isSyntheticSample());
+    EXPECT_TRUE(form.bioassayDataShown()->isSyntheticSample());
     // The kept rows stay as they were chosen, each with the new folder's data or the reason.
-    ASSERT_EQ(form.MixtureRows()->Count(), 2);
-    EXPECT_TRUE(form.MixtureRows()->Row(0).loaded->data.isSyntheticSample());
-    EXPECT_EQ(form.MixtureRows()->Row(1).setting.nuclide, QStringLiteral("Co-58"));
-    EXPECT_FALSE(form.MixtureRows()->Row(1).Available());
-    ASSERT_TRUE(form.SampleNotice());
-    EXPECT_FALSE(form.SampleNotice()->isHidden());
-    EXPECT_EQ(form.DataFolderLabel()->toolTip(),
+    ASSERT_EQ(form.mixtureRows()->Count(), 2);
+    EXPECT_TRUE(form.mixtureRows()->Row(0).loaded->data.isSyntheticSample());
+    EXPECT_EQ(form.mixtureRows()->Row(1).setting.nuclide, QStringLiteral("Co-58"));
+    EXPECT_FALSE(form.mixtureRows()->Row(1).Available());
+    ASSERT_TRUE(form.sampleNotice());
+    EXPECT_FALSE(form.sampleNotice()->isHidden());
+    EXPECT_EQ(form.dataFolderLabel()->toolTip(),
               QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(other.path()));
     // The radon table shown is read again, from the new folder, which has none.
-    EXPECT_FALSE(form.RadonPage()->RadonData()->DataLoaded());
-    EXPECT_TRUE(form.RadonPage()->RadonData()->Problem().startsWith(
+    EXPECT_FALSE(form.radonPage()->RadonData()->dataLoaded());
+    EXPECT_TRUE(form.radonPage()->RadonData()->Problem().startsWith(
         QDir(other.path()).filePath(QStringLiteral("RadonData.txt"))))
-        << form.RadonPage()->RadonData()->Problem().toStdString();
+        << form.radonPage()->RadonData()->Problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
-    form.MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
-    ASSERT_EQ(form.MaterialsData()->aerosolDataCount(), 2);
+    form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    ASSERT_EQ(form.materialsData()->aerosolDataCount(), 2);
     target = data.path();
     messages.boxes.clear();
     options->trigger();
-    EXPECT_EQ(form.MaterialsChooser()->Selection().Name(), QStringLiteral("Co-58"));
-    EXPECT_EQ(form.MaterialsData()->nuclideNameText(), QStringLiteral("Co-58"));
-    EXPECT_TRUE(form.MixtureRows()->Row(1).Available());
-    EXPECT_TRUE(form.SampleNotice()->isHidden());
-    EXPECT_TRUE(form.RadonPage()->RadonData()->DataLoaded());
+    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-58"));
+    EXPECT_TRUE(form.mixtureRows()->Row(1).Available());
+    EXPECT_TRUE(form.sampleNotice()->isHidden());
+    EXPECT_TRUE(form.radonPage()->RadonData()->dataLoaded());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -460,19 +460,19 @@ TEST_F(MainWindowTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
         QString copyStart;
     };
     const TableCase cases[] = {
-        {"Radionuclides", 0, 0, MixtureParts(*form.MixturePage()).mixtureTable,
+        {"Radionuclides", 0, 0, MixtureParts(*form.mixturePage()).mixtureTable,
          QStringLiteral("Element\tRadionuclide\t")},
-        {"Materials", 0, 1, MaterialsParts(*form.MaterialsPage()).materialsTable,
+        {"Materials", 0, 1, MaterialsParts(*form.materialsPage()).materialsTable,
          QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")},
-        {"Bioassay", 1, 0, BioassayParts(*form.BioassayPage()).bioassayTable,
+        {"Bioassay", 1, 0, BioassayParts(*form.bioassayPage()).bioassayTable,
          QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
-        {"Radon", 2, 0, RadonParts(*form.RadonPage()).radonTable,
+        {"Radon", 2, 0, RadonParts(*form.radonPage()).radonTable,
          QStringLiteral("Dose coefficients for radon gas Rn-222")},
     };
     for (const TableCase& c : cases) {
         SCOPED_TRACE(c.name);
-        form.MainTabs()->setCurrentIndex(c.mainTab);
-        form.DosePerIntakeTabs()->setCurrentIndex(c.subTab);
+        form.mainTabs()->setCurrentIndex(c.mainTab);
+        form.dosePerIntakeTabs()->setCurrentIndex(c.subTab);
         ASSERT_TRUE(c.grid->isVisible());
         QApplication::setActiveWindow(&form);
         c.grid->setFocus();
@@ -508,9 +508,9 @@ TEST_F(MainWindowTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
     form.show();
     auto copyOfTheList = [&form] {
         QApplication::setActiveWindow(&form);
-        MixtureParts(*form.MixturePage()).mixtureTable->setFocus();
+        MixtureParts(*form.mixturePage()).mixtureTable->setFocus();
         QApplication::clipboard()->clear();
-        QTest::keyClick(MixtureParts(*form.MixturePage()).mixtureTable, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(MixtureParts(*form.mixturePage()).mixtureTable, Qt::Key_C, Qt::ControlModifier);
         return QApplication::clipboard()->text();
     };
     const QString copied = copyOfTheList();
@@ -524,14 +524,14 @@ TEST_F(MainWindowTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
             pickComboItem(dialog->findChild<QComboBox*>(QStringLiteral("Language")), name);
             QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
         });
-        for (QAction* a : form.HelpMenu()->actions())
+        for (QAction* a : form.helpMenu()->actions())
             if (a->text() == QStringLiteral("Options..."))
                 a->trigger();
         EXPECT_TRUE(seen);
     };
     // The sort entry of each chooser's menu, a caption each language has its own words for.
     auto sortEntry = [](NuclideChooser* panel) {
-        for (QAction* a : panel->PopupMenu()->actions())
+        for (QAction* a : panel->popupMenu()->actions())
             if (a->text().remove(u'&').startsWith(QStringLiteral("Sort by"))
                 || a->text().startsWith(QStringLiteral("Сорт")))
                 return a->text().remove(u'&');
@@ -554,9 +554,9 @@ TEST_F(MainWindowTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
         SCOPED_TRACE(step.kept);
         chooseLanguage(QString::fromUtf8(step.pick));
         EXPECT_EQ(form.MeasuredChooser()->Selection().Language(), step.language);
-        for (NuclideChooser* panel : {form.MaterialsChooser(), form.IntakeChooser()}) { // both on Co-60
+        for (NuclideChooser* panel : {form.materialsChooser(), form.IntakeChooser()}) { // both on Co-60
             EXPECT_EQ(panel->Selection().Language(), step.language);
-            EXPECT_EQ(panel->ElementBox()->toolTip().toStdString(), step.cobalt);
+            EXPECT_EQ(panel->elementBox()->toolTip().toStdString(), step.cobalt);
             EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);
         }
         if (toolkitTranslated) {
@@ -580,24 +580,24 @@ TEST_F(MainWindowTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
         QTest::keyClick(target, key, Qt::AltModifier);
     };
     alt(Qt::Key_B);
-    EXPECT_EQ(form.MainTabs()->currentIndex(), 1);
+    EXPECT_EQ(form.mainTabs()->currentIndex(), 1);
     alt(Qt::Key_I);
-    EXPECT_EQ(QApplication::focusWidget(), BioassayParts(*form.BioassayPage()).routeBox);
+    EXPECT_EQ(QApplication::focusWidget(), BioassayParts(*form.bioassayPage()).routeBox);
     alt(Qt::Key_A);
-    EXPECT_EQ(form.MainTabs()->currentIndex(), 2);
+    EXPECT_EQ(form.mainTabs()->currentIndex(), 2);
     alt(Qt::Key_D);
-    EXPECT_EQ(form.MainTabs()->currentIndex(), 0);
+    EXPECT_EQ(form.mainTabs()->currentIndex(), 0);
     alt(Qt::Key_M);
-    EXPECT_EQ(form.DosePerIntakeTabs()->currentIndex(), 1);
+    EXPECT_EQ(form.dosePerIntakeTabs()->currentIndex(), 1);
     alt(Qt::Key_R);
-    EXPECT_EQ(QApplication::focusWidget(), form.MaterialsChooser()->ElementBox());
+    EXPECT_EQ(QApplication::focusWidget(), form.materialsChooser()->elementBox());
     QApplication::clipboard()->clear();
     alt(Qt::Key_C);
     // A button's letter clicks it after a moment, as the mouse would.
     EXPECT_TRUE(QTest::qWaitFor(
         [] { return QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")); }));
     alt(Qt::Key_N);
-    EXPECT_EQ(form.DosePerIntakeTabs()->currentIndex(), 0);
+    EXPECT_EQ(form.dosePerIntakeTabs()->currentIndex(), 0);
 }
 
 TEST_F(MainWindowTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
@@ -606,11 +606,11 @@ TEST_F(MainWindowTest, MissingExampleNuclideIsSaidOnceAndEndsStartUp)
     writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
     MainWindow form(context());
     captureDialogs(form);
-    EXPECT_TRUE(form.StartupFailed());
+    EXPECT_TRUE(form.startupFailed());
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("DataFileException: Can not find file for Co-60"));
     form.show();
-    form.FormActivate();
+    form.formActivate();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(shown.isEmpty());
 }
@@ -622,7 +622,7 @@ TEST(Application, AnErrorNoHandlerExpectedIsShownAndTheProgramGoesOn)
     // thrown across the toolkit's own input handling leave a little of its memory behind, which
     // the leak checker would report; a plain event shows the same path.)
     RecordingMessageBoxes messages;
-    application->SetMessageBoxes(&messages);
+    application->setMessageBoxes(&messages);
     struct Thrower : QObject {
         int handled = 0;
         bool event(QEvent* e) override
@@ -643,7 +643,7 @@ TEST(Application, AnErrorNoHandlerExpectedIsShownAndTheProgramGoesOn)
     EXPECT_EQ(messages.boxes[0].caption, QStringLiteral("Electronic Annex / KAV Data Viewer"));
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Broken handler"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonOk));
-    application->SetMessageBoxes(nullptr);
+    application->setMessageBoxes(nullptr);
 }
 
 TEST(AboutBox, HasItsCaptionAndSize)

@@ -61,9 +61,9 @@ protected:
         // The window's own size, whatever the test screen's (a smaller screen gets a smaller one).
         form->resize(1008, 729);
         form->show();
-        form->FormActivate();
-        form->DosePerIntakeTabs()->setCurrentIndex(1);
-        view = form->MaterialsPage();
+        form->formActivate();
+        form->dosePerIntakeTabs()->setCurrentIndex(1);
+        view = form->materialsPage();
         parts = std::make_unique<MaterialsParts>(*view);
         grid = parts->materialsTable;
     }
@@ -99,10 +99,10 @@ protected:
 
 TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 {
-    EXPECT_EQ(form->MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
     EXPECT_EQ(parts->ingestedList->count(), 1);
-    EXPECT_EQ(grid->ColCount(), 32);
+    EXPECT_EQ(grid->colCount(), 32);
     EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Dose Coefficient e(50)"));
     EXPECT_EQ(grid->Cells(31, 0), QStringLiteral("Uterus"));
     // Ingestion, one group at 5 µm, one gas: three entries.
@@ -111,20 +111,20 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
                            QString::fromUtf16(u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5 \u00B5m"),
                            "Inhalation, Gas or vapour Type V, Elemental vapour"}));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
-    ASSERT_TRUE(grid->GetCellCaption(0, 1));
-    EXPECT_TRUE(grid->GetCellCaption(0, 1)->contains(QStringLiteral("f<sub>A</sub>=")));
-    EXPECT_EQ(grid->ColWidths(3), -1); // organ doses hidden at start
+    ASSERT_TRUE(grid->getCellCaption(0, 1));
+    EXPECT_TRUE(grid->getCellCaption(0, 1)->contains(QStringLiteral("f<sub>A</sub>=")));
+    EXPECT_EQ(grid->colWidths(3), -1); // organ doses hidden at start
     EXPECT_TRUE(messages.boxes.empty());
 }
 
 TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 {
-    form->MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Sr, "90");
+    form->materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Sr, "90");
     ASSERT_EQ(parts->inhaledList->count(), 3);
     setSizes({6, 8});
     setChecked(parts->inhaledList, {true, true, true});
     parts->injectionBox->setChecked(false);
-    view->FillMaterialsGrid();
+    view->fillMaterialsGrid();
     EXPECT_EQ(grid->RowCount(), 13);
     const QString um = QString::fromUtf16(u" \u00B5m");
     EXPECT_EQ(
@@ -156,8 +156,8 @@ TEST_F(MaterialsViewTest, RefillRulesForGroupsAndSizes)
     setChecked(parts->inhaledList, {false, false});
     setChecked(parts->ingestedList, {false});
     EXPECT_EQ(grid->RowCount(), 3);
-    EXPECT_EQ(grid->RowHeights(1), -1);
-    EXPECT_EQ(grid->RowHeights(2), -1);
+    EXPECT_EQ(grid->rowHeights(1), -1);
+    EXPECT_EQ(grid->rowHeights(2), -1);
 }
 
 TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
@@ -192,21 +192,21 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     cs.seek(100);
     cs.write("damage");
     cs.close();
-    form->MaterialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    form->materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
                   + QStringLiteral(" is corrupted"));
-    EXPECT_EQ(form->MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form->MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
 TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
 {
     QTest::mouseClick(parts->plusButton, Qt::LeftButton);
-    ASSERT_GT(grid->ColWidths(2), 0);
+    ASSERT_GT(grid->colWidths(2), 0);
     QApplication::processEvents(); // the layout widens the grid to its new columns
     const QImage image = grid->viewport()->grab().toImage();
     auto inkSpan = [&](const QRect& cell) {
@@ -234,7 +234,7 @@ TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
 TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
 {
     for (QComboBox* box : {static_cast<QComboBox*>(parts->doseUnitBox), static_cast<QComboBox*>(parts->activityUnitBox),
-                           form->MaterialsChooser()->AMassBox()}) {
+                           form->materialsChooser()->aMassBox()}) {
         QTest::mouseClick(box, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(box->view()->window()));
         const QImage image = box->view()->viewport()->grab().toImage();
@@ -260,13 +260,13 @@ TEST_F(MaterialsViewTest, MassAndUnitListsShowTheInputColours)
 TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
 {
     writeNamelessGroupFile(data.path(), ChemicalElement::Cs, "137");
-    pickComboItem(form->MaterialsChooser()->ElementBox(), "Cs");
+    pickComboItem(form->materialsChooser()->elementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].caption, ViewerApplication::Title);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonOk));
-    EXPECT_EQ(form->MaterialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form->MaterialsData()->nuclideNameText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
 }
@@ -277,11 +277,11 @@ TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
     // or stale stays on the screen.
     writeNamelessGroupFile(data.path(), ChemicalElement::Cs, "137");
     writeBytes(data.filePath("Co-60.qvd"), "damaged");
-    pickComboItem(form->MaterialsChooser()->ElementBox(), "Cs");
+    pickComboItem(form->materialsChooser()->elementBox(), "Cs");
     ASSERT_EQ(messages.boxes.size(), 2u);
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Aerosol ReadBinaryData")));
     EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Co-60.qvd is corrupted")));
-    EXPECT_FALSE(form->MaterialsData()->isLoaded());
+    EXPECT_FALSE(form->materialsData()->isLoaded());
     EXPECT_EQ(grid->RowCount(), 3);
     EXPECT_EQ(parts->inhaledList->count(), 0);
     EXPECT_EQ(parts->ingestedList->count(), 0);
@@ -300,7 +300,7 @@ TEST_F(MaterialsViewTest, ClipboardCopiesTheHeadAndTheShownRows)
     EXPECT_EQ(lines.size(), 8); // three entries, one line each, and the last line end
 
     parts->equivalentDosesAction->trigger();
-    EXPECT_GT(grid->ColWidths(3), 0);
+    EXPECT_GT(grid->colWidths(3), 0);
     EXPECT_EQ(QApplication::clipboard()->text().split(QStringLiteral("\r\n")), lines); // showing copies nothing
     parts->copyAction->trigger();
     lines = QApplication::clipboard()->text().split(QStringLiteral("\r\n"));

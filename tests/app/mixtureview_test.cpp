@@ -79,8 +79,8 @@ protected:
             return add->result();
         };
         form->show();
-        form->FormActivate();
-        view = form->MixturePage();
+        form->formActivate();
+        view = form->mixturePage();
         parts = std::make_unique<MixtureParts>(*view);
         grid = parts->mixtureTable;
     }
@@ -138,8 +138,8 @@ protected:
     QStringList nuclidesInList() const
     {
         QStringList names;
-        for (int i = 0; i < form->MixtureRows()->Count(); ++i)
-            names << form->MixtureRows()->Row(i).setting.nuclide;
+        for (int i = 0; i < form->mixtureRows()->Count(); ++i)
+            names << form->mixtureRows()->Row(i).setting.nuclide;
         return names;
     }
     void goToRow(int r)
@@ -164,13 +164,13 @@ protected:
 
 TEST_F(MixtureViewTest, StartsOnCoSixtyInhaledAtFiveMicrometres)
 {
-    EXPECT_EQ(form->DosePerIntakeTabs()->currentIndex(), 0);
-    EXPECT_EQ(form->MainTabs()->currentIndex(), 0);
+    EXPECT_EQ(form->dosePerIntakeTabs()->currentIndex(), 0);
+    EXPECT_EQ(form->mainTabs()->currentIndex(), 0);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
     EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/Bq"));
-    ASSERT_TRUE(grid->GetCellCaption(4, 1));
-    EXPECT_TRUE(grid->GetCellCaption(4, 1)->contains(QStringLiteral("f<sub>A</sub>=1E-2")));
+    ASSERT_TRUE(grid->getCellCaption(4, 1));
+    EXPECT_TRUE(grid->getCellCaption(4, 1)->contains(QStringLiteral("f<sub>A</sub>=1E-2")));
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
     EXPECT_FALSE(parts->upButton->isEnabled());
     EXPECT_FALSE(parts->downButton->isEnabled());
@@ -507,8 +507,8 @@ TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
     ApplicationContext& context = home.makeContext(messages);
     context.Settings().setDataFolderPathForThisRun(few.path());
     form = std::make_unique<MainWindow>(context);
-    EXPECT_EQ(form->MixtureRows()->Count(), 4);
-    EXPECT_FALSE(form->MixtureRows()->Row(1).Available());
+    EXPECT_EQ(form->mixtureRows()->Count(), 4);
+    EXPECT_FALSE(form->mixtureRows()->Row(1).Available());
     form.reset();
     EXPECT_EQ(read(keptFile), kept);
 }

@@ -39,11 +39,11 @@ protected:
             writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radon);
         form = std::make_unique<MainWindow>(home.makeContext(messages));
         form->show();
-        form->FormActivate();
-        view = form->RadonPage();
+        form->formActivate();
+        view = form->radonPage();
         parts = std::make_unique<RadonParts>(*view);
         grid = parts->radonTable;
-        form->MainTabs()->setCurrentIndex(2);
+        form->mainTabs()->setCurrentIndex(2);
     }
     void choose(RadonTable type)
     {
@@ -53,8 +53,8 @@ protected:
     QStringList shownHeaders() const
     {
         QStringList headers;
-        for (int c = 0; c < grid->ColCount(); ++c)
-            if (grid->ColWidths(c) > 0)
+        for (int c = 0; c < grid->colCount(); ++c)
+            if (grid->colWidths(c) > 0)
                 headers << grid->Cells(c, 0);
         return headers;
     }
@@ -77,25 +77,25 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
     // Three intakes, each label and e(50) over two rows.
     EXPECT_EQ(grid->Cells(0, 3), QStringLiteral("Inhalation Rn-222 (radon)"));
     EXPECT_EQ(grid->Cells(1, 3), formatScientific(radonEffective(0, 1), 3));
-    EXPECT_EQ(grid->MergedRegion(0, 4).top, 3);
+    EXPECT_EQ(grid->mergedRegion(0, 4).top, 3);
     EXPECT_TRUE(
-        view->RadonData()->CaptionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
+        view->RadonData()->captionText().contains(QStringLiteral("Committed effective e(50) doses per intake")));
 
     QTest::mouseClick(parts->plusButton, Qt::LeftButton);
     EXPECT_TRUE(parts->equivalentDosesAction->isChecked());
     EXPECT_TRUE(parts->minusButton->isVisible());
-    EXPECT_EQ(grid->FixedCols(), 3);
-    EXPECT_EQ(grid->ColCount(), 32);
+    EXPECT_EQ(grid->fixedCols(), 3);
+    EXPECT_EQ(grid->colCount(), 32);
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
     EXPECT_EQ(grid->Cells(3, 0), QStringLiteral("Bone marrow"));
     // Organ 0, women, inhalation of Rn-222: field 3 of the first organ line.
     EXPECT_EQ(grid->Cells(3, 4), formatScientific(radonValue(0, 0, 3), 3));
-    ASSERT_TRUE(grid->GetCellCaption(2, 0));
-    EXPECT_TRUE(grid->GetCellCaption(2, 0)->contains(QStringLiteral("h<sub>T</sub>(50)")));
-    EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Committed equivalent h<sub>T</sub>(50)")));
+    ASSERT_TRUE(grid->getCellCaption(2, 0));
+    EXPECT_TRUE(grid->getCellCaption(2, 0)->contains(QStringLiteral("h<sub>T</sub>(50)")));
+    EXPECT_TRUE(view->RadonData()->captionText().contains(QStringLiteral("Committed equivalent h<sub>T</sub>(50)")));
     QTest::mouseClick(parts->minusButton, Qt::LeftButton);
-    EXPECT_EQ(grid->FixedCols(), 2);
-    EXPECT_EQ(grid->ColWidths(3), -1);
+    EXPECT_EQ(grid->fixedCols(), 2);
+    EXPECT_EQ(grid->colWidths(3), -1);
 }
 
 TEST_F(RadonViewTest, EveryProgenyTable)
@@ -105,26 +105,26 @@ TEST_F(RadonViewTest, EveryProgenyTable)
     for (int t = static_cast<int>(RadonTable::RadonIndoor); t < RadonDataTypeCount; ++t) {
         const auto type = static_cast<RadonTable>(t);
         choose(type);
-        SCOPED_TRACE(RadonRowLabel(type).toStdString());
-        EXPECT_EQ(grid->FixedCols(), 4);
-        EXPECT_EQ(grid->ColCount(), 33);
-        EXPECT_EQ(grid->Cells(0, 1), RadonRowLabel(type));
-        EXPECT_EQ(grid->MergedRegion(0, 6).top, 1); // one cell over all six rows
-        EXPECT_EQ(grid->MergedRegion(2, 5).top, 4); // "Female" over rows 4 to 6
+        SCOPED_TRACE(radonRowLabel(type).toStdString());
+        EXPECT_EQ(grid->fixedCols(), 4);
+        EXPECT_EQ(grid->colCount(), 33);
+        EXPECT_EQ(grid->Cells(0, 1), radonRowLabel(type));
+        EXPECT_EQ(grid->mergedRegion(0, 6).top, 1); // one cell over all six rows
+        EXPECT_EQ(grid->mergedRegion(2, 5).top, 4); // "Female" over rows 4 to 6
         EXPECT_EQ(grid->Cells(2, 4), QStringLiteral("Female"));
         EXPECT_EQ(grid->Cells(3, 6), QStringLiteral("Total"));
         EXPECT_EQ(grid->Cells(1, 1), formatScientific(radonEffective(t, 0), 3));
         // Organ 2, women, attached: field 4 of the third organ line of the block.
         EXPECT_EQ(grid->Cells(4 + 2, 5), formatScientific(radonValue(t, 2, 4), 3));
         EXPECT_EQ(grid->Cells(4 + 28, 0), QStringLiteral("Uterus"));
-        EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Contributions to total dose")));
-        ASSERT_TRUE(grid->GetCellCaption(3, 0));
-        EXPECT_TRUE(grid->GetCellCaption(3, 0)->contains(QStringLiteral("m<sup>-3</sup>")));
+        EXPECT_TRUE(view->RadonData()->captionText().contains(QStringLiteral("Contributions to total dose")));
+        ASSERT_TRUE(grid->getCellCaption(3, 0));
+        EXPECT_TRUE(grid->getCellCaption(3, 0)->contains(QStringLiteral("m<sup>-3</sup>")));
     }
     // Organ doses hidden: the label and the effective dose alone.
     QTest::mouseClick(parts->minusButton, Qt::LeftButton);
     EXPECT_EQ(shownHeaders().size(), 2);
-    EXPECT_EQ(grid->FixedCols(), 2);
+    EXPECT_EQ(grid->fixedCols(), 2);
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -153,14 +153,14 @@ TEST_F(RadonViewTest, AMissingFileIsSaidOnEveryTryAndTheRestWorks)
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Can not load radon data\r\n\r\n")));
     EXPECT_TRUE(messages.boxes[0].text.contains(data.filePath(QStringLiteral("RadonData.txt"))));
-    EXPECT_TRUE(view->RadonData()->CaptionText().contains(QStringLiteral("Can not load radon data!")));
+    EXPECT_TRUE(view->RadonData()->captionText().contains(QStringLiteral("Can not load radon data!")));
     EXPECT_TRUE(shownHeaders().isEmpty()) << "no grid of blank cells";
     choose(RadonTable::RadonCave);
     EXPECT_EQ(messages.boxes.size(), 2u);
     // The other tabs are not touched.
-    form->MainTabs()->setCurrentIndex(0);
-    form->DosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_EQ(MaterialsParts(*form->MaterialsPage()).materialsTable->Cells(1, 1), QStringLiteral("1.0E-9"));
+    form->mainTabs()->setCurrentIndex(0);
+    form->dosePerIntakeTabs()->setCurrentIndex(1);
+    EXPECT_EQ(MaterialsParts(*form->materialsPage()).materialsTable->Cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
 TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
@@ -168,11 +168,11 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
     QList<QByteArray> lines = radonText().split('\n');
     lines[33] = "1E-3 <b>x</b> 1E-3 1E-3 1E-3 1E-3\r";
     start(lines.join('\n'));
-    EXPECT_TRUE(view->RadonData()->DataLoaded()); // the gas table is whole
+    EXPECT_TRUE(view->RadonData()->dataLoaded()); // the gas table is whole
     choose(RadonTable::RadonIndoor);
-    EXPECT_FALSE(view->RadonData()->DataLoaded());
+    EXPECT_FALSE(view->RadonData()->dataLoaded());
     EXPECT_TRUE(messages.boxes.empty());
-    const QString caption = view->RadonData()->CaptionText();
+    const QString caption = view->RadonData()->captionText();
     EXPECT_TRUE(caption.contains(QStringLiteral("Can not load radon data!")));
     EXPECT_TRUE(
         caption.contains(QStringLiteral("line 34: &quot;&lt;b&gt;x&lt;/b&gt;&quot; is not a dose per exposure")))
@@ -187,7 +187,7 @@ TEST_F(RadonViewTest, ADamagedValueIsNamedInTheCaptionWithoutABox)
               data.filePath(QStringLiteral("RadonData.txt"))
                   + QStringLiteral(", line 34: \"<b>x</b>\" is not a dose per exposure"));
     choose(RadonTable::RadonMine);
-    EXPECT_TRUE(view->RadonData()->DataLoaded());
+    EXPECT_TRUE(view->RadonData()->dataLoaded());
     EXPECT_FALSE(shownHeaders().isEmpty());
 }
 

@@ -52,8 +52,8 @@ protected:
     QString exportFolder() { return home.context().Settings().exportDir(); }
     void exportDoses()
     {
-        form->SetMaintenance(true);
-        for (QAction* a : form->HelpMenu()->actions())
+        form->setMaintenance(true);
+        for (QAction* a : form->helpMenu()->actions())
             if (a->text() == QStringLiteral("Export Doses"))
                 a->trigger();
     }
@@ -70,7 +70,7 @@ protected:
             if (dialog->isVisible())
                 dialog->reject();
         });
-        BioassayParts(*form->BioassayPage()).unitsAction->trigger();
+        BioassayParts(*form->bioassayPage()).unitsAction->trigger();
         EXPECT_TRUE(seen);
     }
     static void click(QDialog& dialog, QDialogButtonBox::StandardButton which)
@@ -156,7 +156,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
 TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 {
     form->show();
-    pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
+    pickComboItem(MixtureParts(*form->mixturePage()).doseUnitBox, QStringLiteral("mSv"));
     ASSERT_EQ(home.context().Settings().mixtureDoseUnit(), DoseUnit::mSv);
     inOptionsDialog([](QDialog& dialog) {
         pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
@@ -177,9 +177,9 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
     inOptionsDialog([](QDialog& dialog) {
         auto* form = dynamic_cast<OptionsDialog*>(&dialog);
         ASSERT_TRUE(form);
-        QTabBar* tabs = form->UnitsPages()->tabBar();
+        QTabBar* tabs = form->unitsPages()->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
-        ASSERT_EQ(form->UnitsPages()->currentIndex(), 1);
+        ASSERT_EQ(form->unitsPages()->currentIndex(), 1);
         click(dialog, QDialogButtonBox::Ok);
     });
     EXPECT_TRUE(home.ini().contains("MixtureDoseUnit=5\n")) << home.ini().toStdString();
@@ -227,20 +227,20 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
     RecordingMessageBoxes messages;
     ApplicationContext context(prefix.filePath("bin/kav-data-viewer"), messages);
     auto form = std::make_unique<MainWindow>(context);
-    ASSERT_FALSE(form->StartupFailed());
+    ASSERT_FALSE(form->startupFailed());
     form->execModal = [](QDialog&) { return int(QDialog::Accepted); }; // the About box of a first run
     messages.whileShown = [&form](const RecordingMessageBoxes::Box&) {
         EXPECT_TRUE(form && form->isVisible()) << "said while the window is there";
     };
     form->show();
-    form->FormActivate(); // a first run: recording it fails
+    form->formActivate(); // a first run: recording it fails
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("The settings cannot be saved (%1: the folder cannot be made). What you change applies "
                              "until the viewer is closed. The list of radionuclides cannot be kept for the next run "
                              "either.")
                   .arg(home.filePath("config/kav-data-viewer")));
-    pickComboItem(MixtureParts(*form->MixturePage()).doseUnitBox, QStringLiteral("mSv"));
+    pickComboItem(MixtureParts(*form->mixturePage()).doseUnitBox, QStringLiteral("mSv"));
     EXPECT_EQ(context.Settings().mixtureDoseUnit(), DoseUnit::mSv);
     form->close();
     form.reset();
@@ -257,7 +257,7 @@ TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
     const QByteArray before = home.ini();
     {
         const FileSizeLimit limit(16);
-        form->FormActivate();
+        form->formActivate();
         home.context().Settings().setAutoSave(true);
         home.context().savePreferencesAtExit(); // fails again, said no more
     }

@@ -113,18 +113,18 @@ TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.min << ".." << c.max);
         MassNumberFilter f(&index);
-        f.SetMinValue(c.min);
-        f.SetMaxValue(c.max);
+        f.setMinValue(c.min);
+        f.setMaxValue(c.max);
         f.setMinEnabled(c.minEnabled);
         f.setMaxEnabled(c.maxEnabled);
         EXPECT_EQ(names(f), list(c.passing));
         EXPECT_EQ(f.Active(), c.active);
     }
     MassNumberFilter f(&index);
-    f.SetMinValue(1);
-    f.SetMaxValue(1000);
-    EXPECT_EQ(f.MinValue(), 3);
-    EXPECT_EQ(f.MaxValue(), 257);
+    f.setMinValue(1);
+    f.setMaxValue(1000);
+    EXPECT_EQ(f.minValue(), 3);
+    EXPECT_EQ(f.maxValue(), 257);
 }
 
 TEST_F(AdvancedFilterTest, MassNumberMinimumTellsOnlyWhenItsEndIsOn)
@@ -132,15 +132,15 @@ TEST_F(AdvancedFilterTest, MassNumberMinimumTellsOnlyWhenItsEndIsOn)
     MassNumberFilter f(&index);
     int notices = 0;
     f.onChange = [&](ListFilter*) { ++notices; };
-    f.SetMinValue(100);
+    f.setMinValue(100);
     EXPECT_EQ(notices, 0);
-    f.SetMaxValue(200);
+    f.setMaxValue(200);
     EXPECT_EQ(notices, 1);
     f.setMinEnabled(true);
     EXPECT_EQ(notices, 2);
-    f.SetMinValue(150);
+    f.setMinValue(150);
     EXPECT_EQ(notices, 3);
-    f.SetMinValue(150);
+    f.setMinValue(150);
     EXPECT_EQ(notices, 3);
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Po-212 Tl-204"));
 }
@@ -235,30 +235,30 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
 TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
 {
     HalfLifeFilter f(&index);
-    EXPECT_EQ(f.MinValue(), 0.299f) << "the ends start at the index's extremes";
+    EXPECT_EQ(f.minValue(), 0.299f) << "the ends start at the index's extremes";
     EXPECT_EQ(f.minUnits(), TimeUnit::Microsecond);
-    EXPECT_EQ(f.MaxValue(), 432.2f);
+    EXPECT_EQ(f.maxValue(), 432.2f);
     EXPECT_EQ(f.maxUnits(), TimeUnit::Year);
     EXPECT_EQ(f.maxLambda(), index.findNuclide(u"Am-241")->decayConstant);
 
     f.setMinUnits(TimeUnit::Day);
-    f.SetMinValue(1);
+    f.setMinValue(1);
     f.setMinEnabled(true);
     EXPECT_FLOAT_EQ(f.minLambda(), static_cast<float>(kLn2));
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
     f.setMinUnits(TimeUnit::Hour);
-    EXPECT_FLOAT_EQ(f.MinValue(), 24);
+    EXPECT_FLOAT_EQ(f.minValue(), 24);
     EXPECT_FLOAT_EQ(f.minLambda(), static_cast<float>(kLn2));
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Co-60 Cs-137 I-131 Tl-204"));
 
-    f.SetMaxValue(10);
+    f.setMaxValue(10);
     f.setMaxEnabled(true);
     EXPECT_EQ(names(f), list("Cf-252 Co-60 I-131 Tl-204"));
     EXPECT_TRUE(f.Active());
-    f.SetMaxValue(0.5f); // years
+    f.setMaxValue(0.5f); // years
     EXPECT_EQ(names(f), list("I-131"));
     f.setMaxUnits(TimeUnit::Hour);
-    f.SetMaxValue(12);
+    f.setMaxValue(12);
     EXPECT_TRUE(names(f).isEmpty()) << "at least a day and at most twelve hours";
     EXPECT_FALSE(f.Active());
 }
@@ -284,7 +284,7 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
         SCOPED_TRACE(c.days);
         HalfLifeFilter f(&index);
         f.setMinLambda(static_cast<float>(kLn2 / c.days));
-        EXPECT_NEAR(f.MinValue(), c.value, c.value * 1e-5);
+        EXPECT_NEAR(f.minValue(), c.value, c.value * 1e-5);
         EXPECT_EQ(f.minUnits(), c.unit);
     }
 }
@@ -292,20 +292,20 @@ TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
 TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
 {
     HalfLifeFilter f(nullptr);
-    EXPECT_EQ(f.MinValue(), 0.305f);
+    EXPECT_EQ(f.minValue(), 0.305f);
     EXPECT_EQ(f.minUnits(), TimeUnit::Microsecond);
-    EXPECT_EQ(f.MaxValue(), 9.3e15f);
+    EXPECT_EQ(f.maxValue(), 9.3e15f);
     EXPECT_EQ(f.maxUnits(), TimeUnit::Year);
     EXPECT_FLOAT_EQ(f.maxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
     f.setMinEnabled(true);
     EXPECT_EQ(f.Nuclides().Count(), 0);
 
     HalfLifeFilter g(&index);
-    g.SetMinValue(5);
-    g.SetMaxValue(6);
+    g.setMinValue(5);
+    g.setMaxValue(6);
     g.setAutoMinMaxValues();
-    EXPECT_EQ(g.MinValue(), 0.299f);
-    EXPECT_EQ(g.MaxValue(), 432.2f);
+    EXPECT_EQ(g.minValue(), 0.299f);
+    EXPECT_EQ(g.maxValue(), 432.2f);
 }
 
 TEST_F(AdvancedFilterTest, SpectrumCriteria)
@@ -401,54 +401,54 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     int notices = 0;
     panel.onChange = [&](ListFilter*) { ++notices; };
     AdvancedFilter& a = panel.Advanced();
-    a.AMass().SetMinValue(130);
-    a.AMass().SetMaxValue(250);
+    a.AMass().setMinValue(130);
+    a.AMass().setMaxValue(250);
     a.AMass().setMinEnabled(true);
     a.AMass().setMaxEnabled(true);
     EXPECT_EQ(notices, 0) << "a disabled advanced filter does not tell the panel";
     a.SetEnabled(true);
     EXPECT_EQ(notices, 1);
     EXPECT_FALSE(a.Ignored());
-    EXPECT_EQ(panel.FullNuclideList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
+    EXPECT_EQ(panel.fullNuclideList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
 
     a.Decay().setOrSet({DecayFilterKind::BetaMinus});
     a.Decay().SetEnabled(true);
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
-    EXPECT_EQ(panel.FullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
+    EXPECT_EQ(panel.fullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
     ElementSet elements;
     for (ChemicalElement e : {ChemicalElement::Cs, ChemicalElement::I, ChemicalElement::Tl})
         elements.insert(e);
     EXPECT_EQ(panel.fullElementSet(), elements);
 
     // An inverted mass range drops out of the combination.
-    a.AMass().SetMinValue(255);
+    a.AMass().setMinValue(255);
     EXPECT_EQ(names(a), list("Co-60 Cs-137 I-131 Tl-204"));
     // With the element filter too, only the elements both allow.
     ElementSet noTl = index.Elements();
     noTl.erase(ChemicalElement::Tl);
-    panel.SetElementSet(noTl);
+    panel.setElementSet(noTl);
     panel.setUseElementFilter(true);
     elements.erase(ChemicalElement::Tl);
     elements.insert(ChemicalElement::Co);
     EXPECT_EQ(panel.fullElementSet(), elements);
-    EXPECT_EQ(panel.FullNuclideList().Names(), list("Co-60 Cs-137 I-131"));
+    EXPECT_EQ(panel.fullNuclideList().Names(), list("Co-60 Cs-137 I-131"));
 }
 
 TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
 {
     NuclideFilter panel(index, spectra);
-    const QStringList everything = panel.FullNuclideList().Names();
+    const QStringList everything = panel.fullNuclideList().Names();
     panel.Advanced().SetEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
-    EXPECT_EQ(panel.FullNuclideList().Names(), everything);
+    EXPECT_EQ(panel.fullNuclideList().Names(), everything);
     EXPECT_EQ(panel.fullElementSet(), index.Elements());
     panel.Advanced().Spectrum().SetEnabled(true); // no option chosen
-    panel.Advanced().AMass().SetMinValue(20);
-    panel.Advanced().AMass().SetMaxValue(10);
+    panel.Advanced().AMass().setMinValue(20);
+    panel.Advanced().AMass().setMaxValue(10);
     panel.Advanced().AMass().setMinEnabled(true);
     panel.Advanced().AMass().setMaxEnabled(true);
     EXPECT_TRUE(panel.Advanced().Ignored());
-    EXPECT_EQ(panel.FullNuclideList().Names(), everything);
+    EXPECT_EQ(panel.fullNuclideList().Names(), everything);
 }
 
 TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
@@ -456,7 +456,7 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     NuclideFilter from(index, spectra);
     AdvancedFilter& a = from.Advanced();
     a.halfLifeTime().setMaxUnits(TimeUnit::Year);
-    a.halfLifeTime().SetMaxValue(10);
+    a.halfLifeTime().setMaxValue(10);
     a.halfLifeTime().setMaxEnabled(true);
     a.Spectrum().setOptions({SpectrumCriterion::AlphaShare});
     a.Spectrum().setMax(SpectrumCriterion::AlphaShare, 1);
@@ -475,8 +475,8 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     const AdvancedFilter& b = to.Advanced();
     EXPECT_TRUE(b.Enabled());
     EXPECT_EQ(names(b), list("Cf-252 Po-212"));
-    EXPECT_EQ(to.FullNuclideList().Names(), list("Cf-252 Po-212"));
-    EXPECT_EQ(b.halfLifeTime().MaxValue(), 10);
+    EXPECT_EQ(to.fullNuclideList().Names(), list("Cf-252 Po-212"));
+    EXPECT_EQ(b.halfLifeTime().maxValue(), 10);
     EXPECT_TRUE(b.halfLifeTime().MaxEnabled());
     EXPECT_EQ(b.Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
     EXPECT_EQ(b.formLastPage(), 3);
@@ -498,8 +498,8 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     EXPECT_EQ(a.Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(a.Decay().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(a.Spectrum().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
-    EXPECT_EQ(panel.FullNuclideList().objects(0), index.findNuclide(u"Ba-137m"));
-    EXPECT_EQ(panel.FullNuclideList().objects(0)->halfLife, 2.552f);
+    EXPECT_EQ(panel.fullNuclideList().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(panel.fullNuclideList().objects(0)->halfLife, 2.552f);
 }
 
 TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
@@ -516,7 +516,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     EXPECT_GE(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
     a.halfLifeTime().setMinUnits(TimeUnit::Year);
-    a.halfLifeTime().SetMinValue(1);
+    a.halfLifeTime().setMinValue(1);
     a.halfLifeTime().setMinEnabled(true);
     EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_FALSE(a.Ignored());
@@ -529,12 +529,12 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     AdvancedFilter& years = panel.Advanced();
     for (bool max : {false, true}) {
         max ? years.halfLifeTime().setMaxUnits(TimeUnit::Year) : years.halfLifeTime().setMinUnits(TimeUnit::Year);
-        max ? years.halfLifeTime().SetMaxValue(100) : years.halfLifeTime().SetMinValue(1);
+        max ? years.halfLifeTime().setMaxValue(100) : years.halfLifeTime().setMinValue(1);
         max ? years.halfLifeTime().setMaxEnabled(true) : years.halfLifeTime().setMinEnabled(true);
     }
     years.SetEnabled(true);
     ASSERT_GE(years.Nuclides().indexOf(QStringLiteral("U-232")), 0);
-    EXPECT_EQ(panel.FullNuclideList().Names(), (QStringList{"Co-60", "Pu-238"}));
+    EXPECT_EQ(panel.fullNuclideList().Names(), (QStringList{"Co-60", "Pu-238"}));
     ElementSet offered;
     offered.insert(ChemicalElement::Co);
     offered.insert(ChemicalElement::Pu);

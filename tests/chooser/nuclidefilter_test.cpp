@@ -26,7 +26,7 @@ TEST_F(NuclideFilterTest, StartsWithTheWholeIndex)
 {
     NuclideFilter f(index, spectra);
     EXPECT_EQ(f.Nuclides().Count(), 1252);
-    EXPECT_EQ(f.FullNuclideList().Count(), 1252);
+    EXPECT_EQ(f.fullNuclideList().Count(), 1252);
     EXPECT_EQ(f.Elements(), index.Elements());
     EXPECT_EQ(f.fullElementSet(), index.Elements());
     EXPECT_FALSE(f.Advanced().Enabled());
@@ -45,23 +45,23 @@ TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     EXPECT_EQ(f.Nuclides().Names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(f.elementsOfNuclideFilter(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_EQ(f.fullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
-    EXPECT_EQ(f.FullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(f.FullNuclideList().objects(0), index.findNuclide(u"Co-60"));
+    EXPECT_EQ(f.fullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(f.fullNuclideList().objects(0), index.findNuclide(u"Co-60"));
     EXPECT_EQ(changes, 2);
 
     // An element filter without caesium leaves Cs-137 in the list but not on offer.
     ElementSet noCs = index.Elements();
     noCs.erase(ChemicalElement::Cs);
     f.setUseElementFilter(true);
-    f.SetElementSet(noCs);
+    f.setElementSet(noCs);
     EXPECT_EQ(f.Nuclides().Count(), 2);
-    EXPECT_EQ(f.FullNuclideList().Names(), QStringList{"Co-60"});
+    EXPECT_EQ(f.fullNuclideList().Names(), QStringList{"Co-60"});
     EXPECT_EQ(f.mixSet(), setOf({ChemicalElement::Co}));
 
     changes = 0;
-    f.SetElementSet(noCs);
+    f.setElementSet(noCs);
     EXPECT_EQ(changes, 0);
-    f.SetElementSet(setOf({ChemicalElement::Co, ChemicalElement::Cs, ChemicalElement::H}));
+    f.setElementSet(setOf({ChemicalElement::Co, ChemicalElement::Cs, ChemicalElement::H}));
     EXPECT_EQ(changes, 1);
     EXPECT_EQ(f.fullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
 }
@@ -73,7 +73,7 @@ TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
         for (const bool useList : {false, true}) {
             NuclideFilter f(index, spectra);
             f.setNuclideList(QStringList{"Co-60", "Cs-137", "I-131", "Tc-99m"});
-            f.SetElementSet(elements);
+            f.setElementSet(elements);
             f.setUseElementFilter(useElements);
             f.setUseNuclideFilter(useList);
             ElementSet mix = index.Elements();
@@ -87,24 +87,24 @@ TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
                         mix.erase(static_cast<ChemicalElement>(e));
             EXPECT_EQ(f.mixSet(), mix) << useElements << useList;
             EXPECT_EQ(f.fullElementSet(), mix);
-            for (const auto& e : f.FullNuclideList().Items())
+            for (const auto& e : f.fullNuclideList().Items())
                 EXPECT_TRUE(mix.contains(e.node->element));
             for (const auto& e : f.Nuclides().Items())
-                EXPECT_EQ(f.FullNuclideList().indexOf(e.name) >= 0, mix.contains(e.node->element));
+                EXPECT_EQ(f.fullNuclideList().indexOf(e.name) >= 0, mix.contains(e.node->element));
         }
 }
 
 TEST_F(NuclideFilterTest, StoredElementSetHasItsOwnEncoding)
 {
     NuclideFilter f(index, spectra);
-    f.ReadStoredElementSet({-23, -1, -1, 15});
+    f.readStoredElementSet({-23, -1, -1, 15});
     EXPECT_EQ(f.Elements().count(), 97);
     for (ChemicalElement absent : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B, ChemicalElement::Md,
                                    ChemicalElement::No, ChemicalElement::Lr, ChemicalElement::Rf, ChemicalElement::Db})
         EXPECT_FALSE(f.Elements().contains(absent)) << elementSymbolAscii(absent);
     EXPECT_TRUE(f.Elements().contains(ChemicalElement::H));
     EXPECT_TRUE(f.Elements().contains(ChemicalElement::Fm));
-    EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
+    EXPECT_EQ(f.storedElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     EXPECT_FALSE(f.elementSetStored());
     f.setUseElementFilter(true);
     EXPECT_TRUE(f.elementSetStored());
@@ -118,18 +118,18 @@ TEST_F(NuclideFilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
     NuclideFilter f(index, spectra);
     EXPECT_TRUE(f.LoadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
     EXPECT_EQ(f.Elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
-    EXPECT_TRUE(f.UseElementFilter());
+    EXPECT_TRUE(f.useElementFilter());
     EXPECT_FALSE(f.LoadElementList("Cobalt\nxx\n"));
     EXPECT_EQ(f.Elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
 
     EXPECT_FALSE(f.LoadNuclideList(""));
-    EXPECT_FALSE(f.UseNuclideFilter());
+    EXPECT_FALSE(f.useNuclideFilter());
     EXPECT_TRUE(f.LoadNuclideList("Co - 60\ntc-99m\nnot a nuclide"));
-    EXPECT_TRUE(f.UseNuclideFilter());
+    EXPECT_TRUE(f.useNuclideFilter());
     EXPECT_EQ(f.Nuclides().Names(), (QStringList{"Co-60", "Tc-99m"}));
     // A file naming no nuclide of the index switches the filter on with nothing to offer.
     EXPECT_TRUE(f.LoadNuclideList("Xx-1"));
-    EXPECT_EQ(f.FullNuclideList().Count(), 0);
+    EXPECT_EQ(f.fullNuclideList().Count(), 0);
 }
 
 TEST_F(NuclideFilterTest, AnyBytesAsAListFile)
@@ -152,8 +152,8 @@ TEST_F(NuclideFilterTest, ACopyOffersWhatItsSourceOffers)
     f.setNuclideList(QStringList{"Co-60", "Cs-137"});
     NuclideFilter copy(index, spectra);
     copy.Assign(f);
-    EXPECT_EQ(copy.FullNuclideList().Names(), f.FullNuclideList().Names());
-    EXPECT_TRUE(copy.UseNuclideFilter());
+    EXPECT_EQ(copy.fullNuclideList().Names(), f.fullNuclideList().Names());
+    EXPECT_TRUE(copy.useNuclideFilter());
 }
 
 } // namespace

@@ -135,7 +135,7 @@ TEST_F(SpectrumLinesTest, SortsInEachOrderKeepingEqualLinesInPlace)
     };
     for (const auto& c : cases) {
         std::vector<FoundLine> sorted = lines;
-        SortLines(sorted, c.order);
+        sortLines(sorted, c.order);
         EXPECT_EQ(words(sorted), c.sorted) << static_cast<int>(c.order);
     }
 }

@@ -27,39 +27,39 @@ std::vector<double> rounded(const std::vector<double>& values)
 TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
 {
     ChartAxis axis(ChartAxis::Side::Bottom);
-    axis.SetLogarithmic(true);
+    axis.setLogarithmic(true);
     axis.SetMinMax(0.01, 1e5);
-    EXPECT_EQ(axis.MajorTicks(10), (std::vector<double>{0.01, 0.1, 1, 10, 100, 1000, 1e4, 1e5}));
+    EXPECT_EQ(axis.majorTicks(10), (std::vector<double>{0.01, 0.1, 1, 10, 100, 1000, 1e4, 1e5}));
     // Fewer wanted: every other decade, always through 1; the decades between are minor ticks,
     // with their multiples while a decade has about 20 pixels.
-    EXPECT_EQ(axis.MajorTicks(4), (std::vector<double>{0.01, 1, 100, 1e4}));
-    EXPECT_EQ(axis.MajorTicks(2), (std::vector<double>{1, 1e4}));
-    EXPECT_EQ(rounded(axis.MinorTicks(2)), (std::vector<double>{0.01, 0.1, 10, 100, 1000, 1e5}));
-    const std::vector<double> minors = rounded(axis.MinorTicks(4));
+    EXPECT_EQ(axis.majorTicks(4), (std::vector<double>{0.01, 1, 100, 1e4}));
+    EXPECT_EQ(axis.majorTicks(2), (std::vector<double>{1, 1e4}));
+    EXPECT_EQ(rounded(axis.minorTicks(2)), (std::vector<double>{0.01, 0.1, 10, 100, 1000, 1e5}));
+    const std::vector<double> minors = rounded(axis.minorTicks(4));
     EXPECT_EQ(minors.size(), 4u + 8 * 7);
     EXPECT_TRUE(std::find(minors.begin(), minors.end(), 10.0) != minors.end());
     EXPECT_TRUE(std::find(minors.begin(), minors.end(), 300.0) != minors.end());
     axis.SetMinMax(1, 100);
-    EXPECT_EQ(rounded(axis.MinorTicks(10)),
+    EXPECT_EQ(rounded(axis.minorTicks(10)),
               (std::vector<double>{2, 3, 4, 5, 6, 7, 8, 9, 20, 30, 40, 50, 60, 70, 80, 90}));
-    EXPECT_DOUBLE_EQ(axis.ToFraction(10), 0.5);
-    EXPECT_NEAR(axis.FromFraction(0.5), 10, 1e-9);
+    EXPECT_DOUBLE_EQ(axis.toFraction(10), 0.5);
+    EXPECT_NEAR(axis.fromFraction(0.5), 10, 1e-9);
     // A logarithmic axis never starts at zero.
     axis.SetMinMax(0, 100);
-    EXPECT_DOUBLE_EQ(axis.DrawnMinimum(), 0.1);
+    EXPECT_DOUBLE_EQ(axis.drawnMinimum(), 0.1);
 }
 
 TEST(ChartAxis, LinearTicksTakeRoundSteps)
 {
     ChartAxis axis(ChartAxis::Side::Left);
     axis.SetMinMax(-0.13, 0.52);
-    EXPECT_EQ(rounded(axis.MajorTicks(7)), (std::vector<double>{-0.1, 0, 0.1, 0.2, 0.3, 0.4, 0.5}));
-    EXPECT_EQ(rounded(axis.MajorTicks(4)), (std::vector<double>{0, 0.2, 0.4}));
-    EXPECT_EQ(axis.MajorTicks(7)[1], 0.0); // exactly zero, not rounding noise
+    EXPECT_EQ(rounded(axis.majorTicks(7)), (std::vector<double>{-0.1, 0, 0.1, 0.2, 0.3, 0.4, 0.5}));
+    EXPECT_EQ(rounded(axis.majorTicks(4)), (std::vector<double>{0, 0.2, 0.4}));
+    EXPECT_EQ(axis.majorTicks(7)[1], 0.0); // exactly zero, not rounding noise
     axis.minorTickCount = 4;
     axis.SetMinMax(0, 10);
-    EXPECT_EQ(rounded(axis.MinorTicks(5)).size(), 20u);
-    EXPECT_DOUBLE_EQ(axis.ToFraction(2.5), 0.25);
+    EXPECT_EQ(rounded(axis.minorTicks(5)).size(), 20u);
+    EXPECT_DOUBLE_EQ(axis.toFraction(2.5), 0.25);
 }
 
 // A chart on the screen with one series of three points on logarithmic axes 1 to 1000 both.
@@ -68,16 +68,16 @@ protected:
     void SetUp() override
     {
         chart.resize(500, 360);
-        chart.BottomAxis().SetLogarithmic(true);
-        chart.LeftAxis().SetLogarithmic(true);
-        const int s = chart.AddSeries(QStringLiteral("Whole Body"), ChartMarker::Square, Qt::red);
+        chart.bottomAxis().setLogarithmic(true);
+        chart.leftAxis().setLogarithmic(true);
+        const int s = chart.addSeries(QStringLiteral("Whole Body"), ChartMarker::Square, Qt::red);
         chart.Series(s).points = {{1, 1}, {10, 100}, {1000, 1000}};
-        chart.AddSeries(QStringLiteral("Urine"), ChartMarker::TriangleUp, Qt::green);
+        chart.addSeries(QStringLiteral("Urine"), ChartMarker::TriangleUp, Qt::green);
         chart.Refresh();
         chart.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     }
-    QPoint at(double x, double y) const { return chart.ToPixel(chart.PlotRect(chart.rect()), x, y).toPoint(); }
+    QPoint at(double x, double y) const { return chart.toPixel(chart.plotRect(chart.rect()), x, y).toPoint(); }
     void drag(Qt::MouseButton button, QPoint from, QPoint to)
     {
         QTest::mousePress(&chart, button, {}, from);
@@ -91,15 +91,15 @@ protected:
 
 TEST_F(ChartTest, AutomaticAxesFollowTheSwitchedOnSeries)
 {
-    EXPECT_DOUBLE_EQ(chart.BottomAxis().Minimum(), 1);
-    EXPECT_DOUBLE_EQ(chart.LeftAxis().Maximum(), 1000);
-    const auto all = chart.DataExtent(false);
+    EXPECT_DOUBLE_EQ(chart.bottomAxis().Minimum(), 1);
+    EXPECT_DOUBLE_EQ(chart.leftAxis().Maximum(), 1000);
+    const auto all = chart.dataExtent(false);
     ASSERT_TRUE(all);
     EXPECT_DOUBLE_EQ(all->xMax, 1000);
     // A series without points gives no extent; none at all when the one with points is off.
     chart.Series(0).active = false;
-    EXPECT_FALSE(chart.DataExtent(true));
-    EXPECT_TRUE(chart.DataExtent(false));
+    EXPECT_FALSE(chart.dataExtent(true));
+    EXPECT_TRUE(chart.dataExtent(false));
 }
 
 TEST_F(ChartTest, ADraggedRectangleZoomsInAnyDirection)
@@ -110,16 +110,16 @@ TEST_F(ChartTest, ADraggedRectangleZoomsInAnyDirection)
     drag(Qt::LeftButton, at(300, 300), at(3, 3)); // from lower right to upper left
     EXPECT_EQ(zooms, 1);
     EXPECT_EQ(presses, 1);
-    EXPECT_FALSE(chart.BottomAxis().Automatic());
-    EXPECT_NEAR(chart.BottomAxis().Minimum(), 3, 0.3);
-    EXPECT_NEAR(chart.BottomAxis().Maximum(), 300, 30);
-    EXPECT_NEAR(chart.LeftAxis().Minimum(), 3, 0.3);
+    EXPECT_FALSE(chart.bottomAxis().automatic());
+    EXPECT_NEAR(chart.bottomAxis().Minimum(), 3, 0.3);
+    EXPECT_NEAR(chart.bottomAxis().Maximum(), 300, 30);
+    EXPECT_NEAR(chart.leftAxis().Minimum(), 3, 0.3);
     int undone = 0;
     chart.onUndoZoom = [&] { ++undone; };
     QTest::mouseDClick(&chart, Qt::LeftButton, {}, at(10, 10));
     EXPECT_EQ(undone, 1);
-    EXPECT_TRUE(chart.BottomAxis().Automatic());
-    EXPECT_DOUBLE_EQ(chart.BottomAxis().Minimum(), 1);
+    EXPECT_TRUE(chart.bottomAxis().automatic());
+    EXPECT_DOUBLE_EQ(chart.bottomAxis().Minimum(), 1);
 }
 
 TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
@@ -135,33 +135,33 @@ TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
     drag(Qt::RightButton, at(10, 10), at(100, 10));
     EXPECT_EQ(scrolls, 0);
     EXPECT_FALSE(asked.empty());
-    EXPECT_DOUBLE_EQ(chart.BottomAxis().Minimum(), 1);
+    EXPECT_DOUBLE_EQ(chart.bottomAxis().Minimum(), 1);
     allow = true;
     drag(Qt::RightButton, at(10, 10), at(100, 10));
     EXPECT_GT(scrolls, 0);
     // Dragged to the right: the range moves to smaller times, by a decade.
-    EXPECT_NEAR(chart.BottomAxis().Minimum(), 0.1, 0.02);
-    EXPECT_NEAR(chart.LeftAxis().Minimum(), 1, 1e-6);
+    EXPECT_NEAR(chart.bottomAxis().Minimum(), 0.1, 0.02);
+    EXPECT_NEAR(chart.leftAxis().Minimum(), 1, 1e-6);
     EXPECT_NEAR(asked.back().xMin, 0.1, 0.02) << "the owner is asked about the ranges it gets";
     EXPECT_NEAR(asked.back().yMin, 1, 1e-6);
 
     // A slanting drag refused as a whole goes along the axis that is allowed.
-    chart.onAllowScroll = [&](const Chart::Ranges& r, bool& a) { a = r.yMin == chart.LeftAxis().Minimum(); };
-    const double yBefore = chart.LeftAxis().Minimum();
-    const double xBefore = chart.BottomAxis().Minimum();
+    chart.onAllowScroll = [&](const Chart::Ranges& r, bool& a) { a = r.yMin == chart.leftAxis().Minimum(); };
+    const double yBefore = chart.leftAxis().Minimum();
+    const double xBefore = chart.bottomAxis().Minimum();
     drag(Qt::RightButton, at(10, 10), at(30, 30));
-    EXPECT_EQ(chart.LeftAxis().Minimum(), yBefore);
-    EXPECT_LT(chart.BottomAxis().Minimum(), xBefore);
+    EXPECT_EQ(chart.leftAxis().Minimum(), yBefore);
+    EXPECT_LT(chart.bottomAxis().Minimum(), xBefore);
 }
 
 TEST_F(ChartTest, APointInSightIsOneWithinBothRanges)
 {
     // Points (1, 1), (10, 100), (1000, 1000).
-    EXPECT_TRUE(chart.ShowsAPointWithin({5, 20, 50, 200}));
-    EXPECT_FALSE(chart.ShowsAPointWithin({5, 20, 200, 2000})) << "x of one point, y of another";
-    EXPECT_FALSE(chart.ShowsAPointWithin({2000, 3000, 1, 1000}));
+    EXPECT_TRUE(chart.showsAPointWithin({5, 20, 50, 200}));
+    EXPECT_FALSE(chart.showsAPointWithin({5, 20, 200, 2000})) << "x of one point, y of another";
+    EXPECT_FALSE(chart.showsAPointWithin({2000, 3000, 1, 1000}));
     chart.Series(0).active = false;
-    EXPECT_TRUE(chart.ShowsAPointWithin({2000, 3000, 1, 1000})) << "nothing switched on: nothing to lose";
+    EXPECT_TRUE(chart.showsAPointWithin({2000, 3000, 1, 1000})) << "nothing switched on: nothing to lose";
 }
 
 // Every label of an axis in one form: plain numbers while each tick reads so exactly, the
@@ -169,7 +169,7 @@ TEST_F(ChartTest, APointInSightIsOneWithinBothRanges)
 TEST(ChartAxis, LabelsOfAnAxisShareOneForm)
 {
     Chart chart;
-    ChartAxis& axis = chart.BottomAxis();
+    ChartAxis& axis = chart.bottomAxis();
     axis.labelFormat = QStringLiteral("0.######E-#");
     struct Case {
         std::vector<double> ticks;
@@ -184,7 +184,7 @@ TEST(ChartAxis, LabelsOfAnAxisShareOneForm)
         {{0.5, 1.2345678}, {"5E-1", "1.234568E0"}}, // 1.2345678 does not read back plainly
     };
     for (const Case& c : cases)
-        EXPECT_EQ(chart.AxisLabels(axis, c.ticks), c.labels) << c.labels.join(u' ').toStdString();
+        EXPECT_EQ(chart.axisLabels(axis, c.ticks), c.labels) << c.labels.join(u' ').toStdString();
 }
 
 TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
@@ -202,7 +202,7 @@ TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
     QPoint box;
     for (int y = 0; y < chart.height() && box.isNull(); ++y)
         for (int x = chart.width() - 1; x > chart.width() / 2 && box.isNull(); --x)
-            if (chart.LegendEntryAt(QPoint(x, y)) == 0)
+            if (chart.legendEntryAt(QPoint(x, y)) == 0)
                 box = QPoint(x, y);
     ASSERT_FALSE(box.isNull()) << "no legend entry for the first series";
     QTest::mouseClick(&chart, Qt::LeftButton, {}, box);
@@ -227,8 +227,8 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     chart.setFocus();
     ASSERT_TRUE(chart.hasFocus());
     const auto ranges = [this] {
-        return std::array{chart.BottomAxis().Minimum(), chart.BottomAxis().Maximum(), chart.LeftAxis().Minimum(),
-                          chart.LeftAxis().Maximum()};
+        return std::array{chart.bottomAxis().Minimum(), chart.bottomAxis().Maximum(), chart.leftAxis().Minimum(),
+                          chart.leftAxis().Maximum()};
     };
     const auto expectRanges = [&](std::array<double, 4> expected, double tolerance, const char* what) {
         const std::array<double, 4> got = ranges();
@@ -239,7 +239,7 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     QTest::keyClick(&chart, Qt::Key_Plus);
     expectRanges({std::pow(10, 0.75), std::pow(10, 2.25), std::pow(10, 0.75), std::pow(10, 2.25)}, 1e-9, "+");
     QTest::keyClick(&chart, Qt::Key_Home);
-    EXPECT_TRUE(chart.BottomAxis().Automatic());
+    EXPECT_TRUE(chart.bottomAxis().automatic());
     expectRanges({1, 1000, 1, 1000}, 1e-9, "Home");
     QTest::keyClick(&chart, Qt::Key_Minus);
     expectRanges({std::pow(10, -1.5), std::pow(10, 4.5), std::pow(10, -1.5), std::pow(10, 4.5)}, 1e-9, "-");
@@ -302,9 +302,9 @@ protected:
     void SetUp() override
     {
         chart.resize(470, 440);
-        chart.BottomAxis().SetLogarithmic(true);
-        chart.LeftAxis().SetLogarithmic(true);
-        chart.LeftAxis().title = kTitle;
+        chart.bottomAxis().setLogarithmic(true);
+        chart.leftAxis().setLogarithmic(true);
+        chart.leftAxis().title = kTitle;
         const char* organs[] = {"Whole Body",
                                 "Urine (24-hour sample)",
                                 "Faeces (24-hour sample)",
@@ -314,7 +314,7 @@ protected:
                                 "Skeleton*",
                                 "Liver*"};
         for (const char* organ : organs) {
-            const int s = chart.AddSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"),
+            const int s = chart.addSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"),
                                           ChartMarker::Square, Qt::red);
             chart.Series(s).points = {{0.04, 1e5}, {18250, 1e-4}};
         }
@@ -323,7 +323,7 @@ protected:
     // The texts of an SVG picture of the chart, in the order they were drawn, a blank apart.
     QString svgText() const
     {
-        QXmlStreamReader xml(ChartPictureBytes(chart, ChartPictureFormat::Svg));
+        QXmlStreamReader xml(chartPictureBytes(chart, ChartPictureFormat::Svg));
         QStringList texts;
         while (!xml.atEnd())
             if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
@@ -337,13 +337,13 @@ protected:
 
 TEST_F(CrowdedChartTest, TheLegendGoesBelowAndThePlotKeepsTheWidth)
 {
-    const QRectF plot = chart.PlotRect(chart.rect());
+    const QRectF plot = chart.plotRect(chart.rect());
     EXPECT_GE(plot.width(), 0.6 * chart.width());
     // Every entry below the plot, several on a line.
     std::map<int, QPoint> found;
     for (int y = static_cast<int>(plot.bottom()) + 1; y < chart.height(); y += 3)
         for (int x = 0; x < chart.width(); x += 3)
-            if (const auto entry = chart.LegendEntryAt({x, y}))
+            if (const auto entry = chart.legendEntryAt({x, y}))
                 found.emplace(*entry, QPoint(x, y));
     EXPECT_EQ(found.size(), 8u);
     std::set<int> lines;
@@ -352,8 +352,8 @@ TEST_F(CrowdedChartTest, TheLegendGoesBelowAndThePlotKeepsTheWidth)
     EXPECT_LT(lines.size(), 8u);
     // Beside the plot, where it leaves the plot most of the width.
     chart.resize(1200, 440);
-    EXPECT_FALSE(chart.LegendEntryAt({600, static_cast<int>(chart.PlotRect(chart.rect()).bottom()) + 40}));
-    EXPECT_GE(chart.PlotRect(chart.rect()).width(), 0.6 * 1200);
+    EXPECT_FALSE(chart.legendEntryAt({600, static_cast<int>(chart.plotRect(chart.rect()).bottom()) + 40}));
+    EXPECT_GE(chart.plotRect(chart.rect()).width(), 0.6 * 1200);
 }
 
 TEST_F(CrowdedChartTest, TheVerticalTitleIsWrappedWholeNeverCut)

@@ -17,11 +17,11 @@ namespace {
 // A grid of the given size with "c,r" in every cell.
 void fill(DataGrid& g, int cols, int rows)
 {
-    g.SetColCount(cols);
+    g.setColCount(cols);
     g.SetRowCount(rows);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)
-            g.SetCells(c, r, QStringLiteral("%1,%2").arg(c).arg(r));
+            g.setCells(c, r, QStringLiteral("%1,%2").arg(c).arg(r));
 }
 
 // A table shaped like the Materials one: a header row, three fixed columns of which the first two
@@ -32,10 +32,10 @@ protected:
     void SetUp() override
     {
         fill(g, 33, 41);
-        g.SetFixedCols(3);
-        g.SetMergeFixedCols(0, 2);
-        g.SetMergeFixedCols(1, 2);
-        g.SetColWidths(0, 150);
+        g.setFixedCols(3);
+        g.setMergeFixedCols(0, 2);
+        g.setMergeFixedCols(1, 2);
+        g.setColWidths(0, 150);
         for (CellFormat* f : {&g.innerCellsFormat.normal, &g.innerCellsFormat.selected}) {
             f->color = Qt::red;
             f->fontColor = Qt::red;
@@ -141,7 +141,7 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
     // Ctrl+Home and Ctrl+End go to the first and the last cell of the table, as in a spreadsheet.
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(g.Row(), g.FixedRows());
-    EXPECT_EQ(g.Col(), g.FixedCols());
+    EXPECT_EQ(g.Col(), g.fixedCols());
     EXPECT_EQ(g.verticalScrollBar()->value(), 0);
     QTest::keyClick(&g, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(g.Row(), g.RowCount() - 1);
@@ -176,10 +176,10 @@ TEST(DataGridTest, HiddenColumnsTakeNoSpace)
     fill(g, 4, 3);
     g.resize(400, 200);
     EXPECT_EQ(g.CellRect(2, 0).left(), 2 * 65);
-    g.SetColWidths(1, -1);
+    g.setColWidths(1, -1);
     EXPECT_EQ(g.CellRect(2, 0).left(), 65);
     EXPECT_TRUE(g.CellRect(1, 0).isEmpty());
-    g.SetColWidths(1, 0); // zero width: the grid line stays
+    g.setColWidths(1, 0); // zero width: the grid line stays
     EXPECT_EQ(g.CellRect(2, 0).left(), 66);
 }
 
@@ -187,61 +187,61 @@ TEST(DataGridTest, FixedColumnsMergeRunsOfRows)
 {
     DataGrid g;
     fill(g, 5, 9);
-    g.SetFixedCols(3);
-    g.SetMergeFixedCols(0, 2);
-    g.SetMergeFixedCols(1, 2);
-    g.SetMergeFixedCols(2, 1);
+    g.setFixedCols(3);
+    g.setMergeFixedCols(0, 2);
+    g.setMergeFixedCols(1, 2);
+    g.setMergeFixedCols(2, 1);
     for (int r = 1; r <= 8; ++r) {
-        const CellRegion a = g.MergedRegion(0, r);
+        const CellRegion a = g.mergedRegion(0, r);
         EXPECT_EQ(a.top, r % 2 ? r : r - 1) << r;
         EXPECT_EQ(a.bottom, a.top + 1) << r;
-        EXPECT_EQ(g.MergedRegion(1, r).top, a.top);
-        const CellRegion c = g.MergedRegion(2, r);
+        EXPECT_EQ(g.mergedRegion(1, r).top, a.top);
+        const CellRegion c = g.mergedRegion(2, r);
         EXPECT_EQ(c.top, r);
         EXPECT_EQ(c.bottom, r);
     }
     // Where a fixed row meets a fixed column, and data cells, nothing merges.
-    EXPECT_EQ(g.MergedRegion(0, 0).bottom, 0);
-    EXPECT_EQ(g.MergedRegion(4, 3).top, 3);
-    g.SetMergeFixedCols(0, 0); // stored as 1
-    EXPECT_EQ(g.MergeCells().FixedCols(0), 1);
+    EXPECT_EQ(g.mergedRegion(0, 0).bottom, 0);
+    EXPECT_EQ(g.mergedRegion(4, 3).top, 3);
+    g.setMergeFixedCols(0, 0); // stored as 1
+    EXPECT_EQ(g.MergeCells().fixedCols(0), 1);
 
     // Joined texts, or the top-left one.
-    const CellRegion region = g.MergedRegion(1, 3);
-    EXPECT_EQ(g.RegionText(region), QStringLiteral("1,31,4"));
+    const CellRegion region = g.mergedRegion(1, 3);
+    EXPECT_EQ(g.regionText(region), QStringLiteral("1,31,4"));
     g.MergeCells().useLineBreakForMergedRows = true;
-    EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3\r\n1,4"));
+    EXPECT_EQ(g.regionText(region), QStringLiteral("1,3\r\n1,4"));
     g.MergeCells().mergeCellStrings = false;
-    EXPECT_EQ(g.RegionText(region), QStringLiteral("1,3"));
+    EXPECT_EQ(g.regionText(region), QStringLiteral("1,3"));
 }
 
 TEST(DataGridTest, FixedRowsMergeRunsOfColumnsCutAtTheEdge)
 {
     DataGrid g;
     fill(g, 6, 3);
-    g.SetMergeFixedRows(0, 2);
-    EXPECT_EQ(g.MergedRegion(2, 0).left, 1);
-    EXPECT_EQ(g.MergedRegion(2, 0).right, 2);
-    EXPECT_EQ(g.MergedRegion(5, 0).left, 5);
-    EXPECT_EQ(g.MergedRegion(5, 0).right, 5);
+    g.setMergeFixedRows(0, 2);
+    EXPECT_EQ(g.mergedRegion(2, 0).left, 1);
+    EXPECT_EQ(g.mergedRegion(2, 0).right, 2);
+    EXPECT_EQ(g.mergedRegion(5, 0).left, 5);
+    EXPECT_EQ(g.mergedRegion(5, 0).right, 5);
 }
 
 TEST(DataGridTest, TextFormSkipsHiddenExcludedAndFilteredParts)
 {
     DataGrid g;
     fill(g, 4, 4);
-    g.SetColWidths(1, -1);
-    g.SetRowHeights(2, -1);
-    EXPECT_EQ(g.GridToStr(true, {3}), QStringLiteral("0,0\t2,0\r\n0,1\t2,1\r\n0,3\t2,3\r\n"));
-    EXPECT_EQ(g.GridToStr(false, {}),
+    g.setColWidths(1, -1);
+    g.setRowHeights(2, -1);
+    EXPECT_EQ(g.gridToStr(true, {3}), QStringLiteral("0,0\t2,0\r\n0,1\t2,1\r\n0,3\t2,3\r\n"));
+    EXPECT_EQ(g.gridToStr(false, {}),
               QStringLiteral("0,0\t1,0\t2,0\t3,0\r\n0,1\t1,1\t2,1\t3,1\r\n"
                              "0,2\t1,2\t2,2\t3,2\r\n0,3\t1,3\t2,3\t3,3\r\n"));
     g.onConvertRowToStr = [](DataGrid*, int row, bool& include) { include = row != 1; };
-    EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\r\n0,3\r\n"));
+    EXPECT_EQ(g.gridToStr(true, {2, 3}), QStringLiteral("0,0\r\n0,3\r\n"));
     g.useTabInsteadOfLineBreaks = true;
-    EXPECT_EQ(g.GridToStr(true, {2, 3}), QStringLiteral("0,0\t0,3"));
+    EXPECT_EQ(g.gridToStr(true, {2, 3}), QStringLiteral("0,0\t0,3"));
     g.useTabInsteadOfLineBreaks = false;
-    g.CopyToClipboard(QStringLiteral("Head"), QStringLiteral("Foot"), {1, 2, 3}, false);
+    g.copyToClipboard(QStringLiteral("Head"), QStringLiteral("Foot"), {1, 2, 3}, false);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Head\r\n0,0\r\n0,2\r\n0,3\r\n\r\nFoot"));
 }
 
@@ -250,8 +250,8 @@ TEST(DataGridTest, ArrowKeysPassOverDisabledColumns)
     DataGrid g;
     fill(g, 5, 3);
     g.resize(400, 200);
-    g.SetColEnabled(2, false);
-    g.SetColWidths(3, -1);
+    g.setColEnabled(2, false);
+    g.setColWidths(3, -1);
     ASSERT_EQ(g.Col(), 1);
     std::vector<std::pair<int, int>> selected;
     g.onAfterSelectCell = [&](DataGrid*, int c, int r) { selected.push_back({c, r}); };
@@ -270,39 +270,39 @@ TEST(DataGridTest, RowsMoveWithTheirCellObjects)
 {
     DataGrid g;
     fill(g, 3, 5);
-    *g.CreateCellHint(1, 1) = QStringLiteral("hint of row 1");
+    *g.createCellHint(1, 1) = QStringLiteral("hint of row 1");
     g.SetRow(1);
     g.MoveRow(1, 3);
     EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1,1"));
     EXPECT_EQ(g.Cells(1, 1), QStringLiteral("1,2"));
-    ASSERT_TRUE(g.GetCellHint(1, 3));
-    EXPECT_EQ(*g.GetCellHint(1, 3), QStringLiteral("hint of row 1"));
+    ASSERT_TRUE(g.getCellHint(1, 3));
+    EXPECT_EQ(*g.getCellHint(1, 3), QStringLiteral("hint of row 1"));
     EXPECT_EQ(g.Row(), 3);
-    g.ExchangeRows(3, 4);
+    g.exchangeRows(3, 4);
     EXPECT_EQ(g.Cells(0, 4), QStringLiteral("0,1"));
     EXPECT_EQ(g.Row(), 4);
-    g.ExchangeRows(4, 9); // out of range: nothing
-    g.DeleteRow(2);
+    g.exchangeRows(4, 9); // out of range: nothing
+    g.deleteRow(2);
     EXPECT_EQ(g.RowCount(), 4);
     EXPECT_EQ(g.Cells(0, 2), QStringLiteral("0,4"));
-    EXPECT_FALSE(g.GetCellHint(7, 7));
-    EXPECT_FALSE(g.CreateCellHint(7, 7));
+    EXPECT_FALSE(g.getCellHint(7, 7));
+    EXPECT_FALSE(g.createCellHint(7, 7));
 }
 
 TEST(DataGridTest, BadIndicesRaiseTheGridsError)
 {
     DataGrid g;
-    EXPECT_THROW(g.SetColWidths(5, 10), GridIndexError);
-    EXPECT_THROW(g.SetColEnabled(-1, false), GridIndexError);
-    EXPECT_THROW(g.SetMergeFixedCols(9, 2), GridIndexError);
-    EXPECT_THROW(g.SetRowHeights(5, 10), GridIndexError);
+    EXPECT_THROW(g.setColWidths(5, 10), GridIndexError);
+    EXPECT_THROW(g.setColEnabled(-1, false), GridIndexError);
+    EXPECT_THROW(g.setMergeFixedCols(9, 2), GridIndexError);
+    EXPECT_THROW(g.setRowHeights(5, 10), GridIndexError);
     try {
-        g.ColWidths(99);
+        g.colWidths(99);
     } catch (const GridIndexError& e) {
         EXPECT_STREQ(e.what(), "Grid index out of range");
     }
     EXPECT_EQ(g.Cells(50, 50), QString());
-    g.SetCells(50, 50, QStringLiteral("x")); // outside: ignored
+    g.setCells(50, 50, QStringLiteral("x")); // outside: ignored
     g.defaultStringValue = QStringLiteral("-");
     EXPECT_EQ(g.Cells(3, 3), QStringLiteral("-"));
 }
@@ -314,17 +314,17 @@ TEST(DataGridTest, WeightedColumnsShareTheRoomWithoutGaps)
     g.resize(500, 100);
     g.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
-    g.SetColWidths(0, 40);
+    g.setColWidths(0, 40);
     g.autoScaleColumns.enabled = true;
     g.autoScaleColumns.weights = {0, 1, 1, 1, 0};
     const int room = g.viewport()->width() - 5 - 40 - 64;
-    EXPECT_EQ(g.EffectiveColWidth(1) + g.EffectiveColWidth(2) + g.EffectiveColWidth(3), room);
-    EXPECT_LE(std::abs(g.EffectiveColWidth(1) - g.EffectiveColWidth(3)), 1);
+    EXPECT_EQ(g.effectiveColWidth(1) + g.effectiveColWidth(2) + g.effectiveColWidth(3), room);
+    EXPECT_LE(std::abs(g.effectiveColWidth(1) - g.effectiveColWidth(3)), 1);
     g.autoScaleColumns.weights = {0, 0, 3, 0, 0};
-    EXPECT_EQ(g.EffectiveColWidth(2), g.viewport()->width() - 5 - 40 - 3 * 64);
+    EXPECT_EQ(g.effectiveColWidth(2), g.viewport()->width() - 5 - 40 - 3 * 64);
     g.resize(60, 100); // not enough room: stored widths
     QCoreApplication::processEvents();
-    EXPECT_EQ(g.EffectiveColWidth(2), 64);
+    EXPECT_EQ(g.effectiveColWidth(2), 64);
 }
 
 TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
@@ -335,7 +335,7 @@ TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
     g.show();
     g.SetOption(GridOption::Editing, true);
     g.SetOption(GridOption::AlwaysShowEditor, true);
-    g.SetColValueType(1, CellValueType::StringList);
+    g.setColValueType(1, CellValueType::StringList);
     g.onGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     int formatted = 0;
     g.onGetComboBoxFormat = [&](DataGrid*, int c, int r, QComboBox& box) {
@@ -347,7 +347,7 @@ TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
     g.onSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
         committed << QStringLiteral("%1,%2=%3").arg(c).arg(r).arg(v);
     };
-    g.ShowEditor();
+    g.showEditor();
     auto* box = g.findChild<QComboBox*>();
     ASSERT_TRUE(box);
     EXPECT_EQ(box->currentIndex(), -1); // "1,1" is not an item
@@ -358,9 +358,9 @@ TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
     EXPECT_EQ(committed, (QStringList{"1,1=Inhalation", "1,1=Inhalation"}));
 
     // A plain text column commits as it is typed.
-    g.HideEditor();
-    g.SetCol(2);
-    g.ShowEditor();
+    g.hideEditor();
+    g.setCol(2);
+    g.showEditor();
     QLineEdit* edit = nullptr;
     for (QLineEdit* e : g.findChildren<QLineEdit*>())
         if (e->isVisible())
@@ -373,10 +373,10 @@ TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
     EXPECT_EQ(committed, (QStringList{"2,1=a", "2,1=ab"}));
 
     // The owner may keep the editor closed.
-    g.HideEditor();
+    g.hideEditor();
     g.onCanEditShow = [](DataGrid*, int, int, bool& can) { can = false; };
-    g.ShowEditor();
-    EXPECT_FALSE(g.EditorVisible());
+    g.showEditor();
+    EXPECT_FALSE(g.editorVisible());
 }
 
 TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
@@ -386,7 +386,7 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     g.resize(300, 100);
     g.SetOption(GridOption::Editing, true);
     g.openListOnClick = true;
-    g.SetColValueType(2, CellValueType::StringList);
+    g.setColValueType(2, CellValueType::StringList);
     g.onGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     QStringList committed;
     g.onSetEditText = [&](DataGrid*, int c, int r, const QString& v) {
@@ -398,7 +398,7 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     // A plain column only becomes current.
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(1, 2).center());
     EXPECT_EQ(QPoint(g.Col(), g.Row()), QPoint(1, 2));
-    EXPECT_FALSE(g.EditorVisible());
+    EXPECT_FALSE(g.editorVisible());
 
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(2, 1).center());
     EXPECT_EQ(QPoint(g.Col(), g.Row()), QPoint(2, 1));
@@ -410,7 +410,7 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     QCoreApplication::processEvents();
     EXPECT_EQ(g.Cells(2, 1), QStringLiteral("Inhalation"));
     EXPECT_EQ(committed, QStringList{"2,1=Inhalation"});
-    EXPECT_FALSE(g.EditorVisible());
+    EXPECT_FALSE(g.editorVisible());
     EXPECT_EQ(g.focusWidget(), &g) << "the keyboard did not come back to the grid";
 
     // Escape closes the list and the editor with nothing committed.
@@ -423,7 +423,7 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     ASSERT_TRUE(box->view()->isVisible());
     QTest::keyClick(box->view(), Qt::Key_Escape);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(g.EditorVisible());
+    EXPECT_FALSE(g.editorVisible());
     EXPECT_EQ(committed.size(), 1);
 }
 
@@ -434,20 +434,20 @@ TEST(DataGridTest, RichItemsBringTheirCaptions)
     g.resize(300, 100);
     g.SetOption(GridOption::Editing, true);
     g.SetOption(GridOption::AlwaysShowEditor, true);
-    g.SetColValueType(1, CellValueType::ExtendedStringList);
+    g.setColValueType(1, CellValueType::ExtendedStringList);
     g.onGetExtStringList = [](DataGrid*, int, int, std::vector<ListItem>& list) {
         list = {{"All compounds, fA=0.05", "All compounds, f<sub>A</sub>=0.05"}, {"Other", ""}};
     };
-    g.ShowEditor();
+    g.showEditor();
     auto* box = g.findChild<QComboBox*>();
     ASSERT_TRUE(box);
     emit box->activated(0);
-    ASSERT_TRUE(g.GetCellCaption(1, 1));
-    EXPECT_EQ(*g.GetCellCaption(1, 1), QStringLiteral("All compounds, f<sub>A</sub>=0.05"));
+    ASSERT_TRUE(g.getCellCaption(1, 1));
+    EXPECT_EQ(*g.getCellCaption(1, 1), QStringLiteral("All compounds, f<sub>A</sub>=0.05"));
     EXPECT_EQ(g.Cells(1, 1), QStringLiteral("All compounds, fA=0.05"));
     // A plain write drops the caption.
-    g.SetCells(1, 1, QStringLiteral("x"));
-    EXPECT_FALSE(g.GetCellCaption(1, 1));
+    g.setCells(1, 1, QStringLiteral("x"));
+    EXPECT_FALSE(g.getCellCaption(1, 1));
 }
 
 TEST(DataGridTest, MouseCoordFindsTheCellUnderAPoint)
@@ -455,9 +455,9 @@ TEST(DataGridTest, MouseCoordFindsTheCellUnderAPoint)
     DataGrid g;
     fill(g, 4, 4);
     g.resize(400, 200);
-    EXPECT_EQ(g.MouseCoord(10, 10), QPoint(0, 0));
-    EXPECT_EQ(g.MouseCoord(70, 25), QPoint(1, 1));
-    EXPECT_EQ(g.MouseCoord(390, 190), QPoint(-1, -1));
+    EXPECT_EQ(g.mouseCoord(10, 10), QPoint(0, 0));
+    EXPECT_EQ(g.mouseCoord(70, 25), QPoint(1, 1));
+    EXPECT_EQ(g.mouseCoord(390, 190), QPoint(-1, -1));
 }
 
 TEST(DataGridTest, FormatEventsSeeEveryCellAndDrawing)

@@ -23,7 +23,7 @@ protected:
     }
     MarkupResult measure(const QString& text, int width = 300)
     {
-        return DrawMarkupText(painter, text, QRect(0, 0, width, 200), true);
+        return drawMarkupText(painter, text, QRect(0, 0, width, 200), true);
     }
     int heightOf(int points)
     {
@@ -101,13 +101,13 @@ TEST_F(MarkupTest, WordsWrapAndALongWordStandsAlone)
     EXPECT_EQ(r.height, 3 * one);
     EXPECT_GT(r.width, 60);
     // Without wrapping everything stays on one line.
-    EXPECT_EQ(DrawMarkupText(painter, QStringLiteral("aa bb cc dd ee ff gg"), QRect(0, 0, 30, 100), true, false).height,
+    EXPECT_EQ(drawMarkupText(painter, QStringLiteral("aa bb cc dd ee ff gg"), QRect(0, 0, 30, 100), true, false).height,
               one);
 }
 
 TEST_F(MarkupTest, CentredParagraphsStayCentred)
 {
-    DrawMarkupText(painter, QStringLiteral("<p align=\"center\">Centre</p>next line"), QRect(0, 0, 400, 200), false);
+    drawMarkupText(painter, QStringLiteral("<p align=\"center\">Centre</p>next line"), QRect(0, 0, 400, 200), false);
     const int one = measure(QStringLiteral("a")).height;
     const auto [left1, right1] = inkColumns(0, one);
     EXPECT_NEAR(left1, 399 - right1, 3);
@@ -118,16 +118,16 @@ TEST_F(MarkupTest, CentredParagraphsStayCentred)
 
 TEST_F(MarkupTest, ColoursByNameAndNumber)
 {
-    DrawMarkupText(painter, QStringLiteral("<font color=\"clRed\">RRRR</font> <font color=\"#00ff00\">GGGG</font>"),
+    drawMarkupText(painter, QStringLiteral("<font color=\"clRed\">RRRR</font> <font color=\"#00ff00\">GGGG</font>"),
                    QRect(0, 0, 400, 200), false);
     const auto red = inkColumns(0, 50, qRgb(255, 0, 0), true);
     const auto green = inkColumns(0, 50, qRgb(0, 255, 0), true);
     ASSERT_GE(red.second, 0);
     ASSERT_GE(green.second, 0);
     EXPECT_LT(red.second, green.first);
-    EXPECT_EQ(MarkupColor(QStringLiteral("CLNAVY")), QColor(0, 0, 128));
-    EXPECT_EQ(MarkupColor(QStringLiteral("#1234")), QColor(0x12, 0x34, 0));
-    EXPECT_EQ(MarkupColor(QStringLiteral("no such colour")), QColor(Qt::black));
+    EXPECT_EQ(markupColor(QStringLiteral("CLNAVY")), QColor(0, 0, 128));
+    EXPECT_EQ(markupColor(QStringLiteral("#1234")), QColor(0x12, 0x34, 0));
+    EXPECT_EQ(markupColor(QStringLiteral("no such colour")), QColor(Qt::black));
     // The painter comes back as it was.
     EXPECT_EQ(painter.pen().color(), QColor(Qt::black));
     EXPECT_EQ(painter.font().pointSize(), 10);
@@ -140,7 +140,7 @@ TEST_F(MarkupTest, BrokenMarkupNeverHangs)
                              "<sub>a <sub>b <sub>c d e f g h i j k l m n o p</sub>"}) {
         const MarkupResult r = measure(QString::fromLatin1(text), 20);
         EXPECT_GT(r.height, 0) << text;
-        DrawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 20, 200), false);
+        drawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 20, 200), false);
     }
 }
 
@@ -158,12 +158,12 @@ TEST_F(MarkupTest, ListsControlsRotationAndBlinking)
               one + metricsHeight() + 6);
     // Blinking text in its off phase leaves the background as it was.
     image.fill(Qt::white);
-    DrawMarkupText(painter, QStringLiteral("<bl>hidden</bl>"), QRect(0, 0, 400, 200), false);
+    drawMarkupText(painter, QStringLiteral("<bl>hidden</bl>"), QRect(0, 0, 400, 200), false);
     EXPECT_EQ(inkColumns(0, 200).second, -1);
     // Rotated text stands up: its ink is taller than wide, where the same text lying is wider.
     auto inkBox = [&](const QString& text) {
         image.fill(Qt::white);
-        DrawMarkupText(painter, text, QRect(0, 60, 400, 140), false);
+        drawMarkupText(painter, text, QRect(0, 60, 400, 140), false);
         QRect box;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
@@ -198,15 +198,15 @@ TEST_F(MarkupTest, AttributeValuesKeepTheirCase)
     // A check box is ticked by its value in any case; the value is read as written.
     for (const char* text : {"<control type=\"CHECK\" value=\"true\">", "<CONTROL TYPE=\"CHECK\" VALUE=\"TRUE\">"}) {
         image.fill(Qt::white);
-        DrawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 400, 200), false);
+        drawMarkupText(painter, QString::fromLatin1(text), QRect(0, 0, 400, 200), false);
         EXPECT_NE(image.pixel(9, 8) & 0xFFFFFF, 0xFFFFFFu) << text;
     }
     image.fill(Qt::white);
-    DrawMarkupText(painter, QStringLiteral("<control type=\"CHECK\" value=\"no\">"), QRect(0, 0, 400, 200), false);
+    drawMarkupText(painter, QStringLiteral("<control type=\"CHECK\" value=\"no\">"), QRect(0, 0, 400, 200), false);
     EXPECT_EQ(image.pixel(9, 8) & 0xFFFFFF, 0xFFFFFFu);
 }
 
-TEST(StripMarkup, GivesThePlainTextShown)
+TEST(stripMarkup, GivesThePlainTextShown)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"<p align=\"center\"><b>5</b> mSv</p>", "5 mSv"},
@@ -219,7 +219,7 @@ TEST(StripMarkup, GivesThePlainTextShown)
         {"&amp;quot; &amp;&amp;", "&quot; &&"},
     };
     for (const auto& [markup, plain] : cases)
-        EXPECT_EQ(StripMarkup(QString::fromUtf8(markup)), QString::fromUtf8(plain)) << markup;
+        EXPECT_EQ(stripMarkup(QString::fromUtf8(markup)), QString::fromUtf8(plain)) << markup;
 }
 
 } // namespace

@@ -37,10 +37,10 @@ protected:
 TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
-    edit.SetMinValue(0.01);
-    edit.SetMaxValue(100);
-    edit.SetMaxValueEnabled(true);
+    edit.setMessageBoxes(&messages);
+    edit.setMinValue(0.01);
+    edit.setMaxValue(100);
+    edit.setMaxValueEnabled(true);
     type(edit, QStringLiteral("150"));
     EXPECT_EQ(edit.Value(), 100);
     EXPECT_EQ(edit.text(), QStringLiteral("100"));
@@ -52,12 +52,12 @@ TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
 TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
+    edit.setMessageBoxes(&messages);
     edit.Formats().defaultFormat = QStringLiteral("0.###e-0");
-    edit.SetMinValue(1e-30);
-    edit.SetMaxValue(1e30);
-    edit.SetMinValueEnabled(true);
-    edit.SetMaxValueEnabled(true);
+    edit.setMinValue(1e-30);
+    edit.setMaxValue(1e30);
+    edit.setMinValueEnabled(true);
+    edit.setMaxValueEnabled(true);
     messages.boxes.clear();
     edit.SetValue(1e-31);
     EXPECT_EQ(edit.Value(), 1e-30);
@@ -67,13 +67,13 @@ TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
-    edit.SetUpDownButtons(true);
-    edit.SetIncrementType(IncrementKind::LastDigit);
-    edit.SetMinValue(0.01);
-    edit.SetMaxValue(100);
-    edit.SetMinValueEnabled(true);
-    edit.SetMaxValueEnabled(true);
+    edit.setMessageBoxes(&messages);
+    edit.setUpDownButtons(true);
+    edit.setIncrementType(IncrementKind::LastDigit);
+    edit.setMinValue(0.01);
+    edit.setMaxValue(100);
+    edit.setMinValueEnabled(true);
+    edit.setMaxValueEnabled(true);
     messages.boxes.clear();
     type(edit, QStringLiteral("150"));
     EXPECT_EQ(edit.text(), QStringLiteral("100"));
@@ -95,9 +95,9 @@ TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
 TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
+    edit.setMessageBoxes(&messages);
     edit.Formats().defaultFormat = QStringLiteral("0.###e-0");
-    edit.SetIncrementType(IncrementKind::LastDigit);
+    edit.setIncrementType(IncrementKind::LastDigit);
     edit.SetValue(1.5e3);
     EXPECT_EQ(edit.text(), QStringLiteral("1.5e3"));
     QTest::keyClick(&edit, Qt::Key_Up);
@@ -107,17 +107,17 @@ TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 TEST_F(NumberEditTest, FormatsFollowTheThresholds)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
+    edit.setMessageBoxes(&messages);
     FloatFormatList& formats = edit.Formats();
     formats.defaultFormat = QStringLiteral("0.###e-0");
     EXPECT_TRUE(formats.Add(1000, QStringLiteral("0.###e-0")));
     EXPECT_TRUE(formats.Add(1, QStringLiteral("0.###")));
     EXPECT_FALSE(formats.Add(1, QStringLiteral("0.0")));
-    EXPECT_EQ(formats.ToText(), QStringLiteral("(1 '0.###') (1000 '0.###e-0')"));
+    EXPECT_EQ(formats.toText(), QStringLiteral("(1 '0.###') (1000 '0.###e-0')"));
     const std::pair<double, const char*> cases[]
         = {{0.5, "5e-1"}, {1, "1"}, {10, "10"}, {1000, "1000"}, {5000, "5e3"}, {0, "0"}};
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(edit.FormatValue(value), QString::fromLatin1(text)) << value;
+        EXPECT_EQ(edit.formatValue(value), QString::fromLatin1(text)) << value;
     edit.SetValue(5000);
     EXPECT_EQ(edit.text(), QStringLiteral("5e3"));
 }
@@ -125,7 +125,7 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
 TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
+    edit.setMessageBoxes(&messages);
     edit.SetValue(3);
     QTest::keyClick(&edit, Qt::Key_Asterisk, Qt::KeypadModifier);
     EXPECT_EQ(edit.Value(), 30);
@@ -138,13 +138,13 @@ TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
     EXPECT_EQ(edit.text(), QStringLiteral("0"));
 
     // Beyond a limit the product is refused, or with ReachLimit the limit is taken.
-    edit.SetMaxValue(50);
-    edit.SetMaxValueEnabled(true);
+    edit.setMaxValue(50);
+    edit.setMaxValueEnabled(true);
     edit.SetValue(20);
-    edit.MultiplyBy(10);
+    edit.multiplyBy(10);
     EXPECT_EQ(edit.Value(), 20);
-    edit.SetReachLimit(true);
-    edit.MultiplyBy(10);
+    edit.setReachLimit(true);
+    edit.multiplyBy(10);
     EXPECT_EQ(edit.Value(), 50);
 
     QApplication::clipboard()->setText(QStringLiteral("2.5"));
@@ -155,7 +155,7 @@ TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
 TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
+    edit.setMessageBoxes(&messages);
     type(edit, QStringLiteral("1x2.5.5e-3e"));
     EXPECT_EQ(edit.text(), QStringLiteral("12.55e-3"));
     EXPECT_DOUBLE_EQ(edit.Value(), 12.55e-3);
@@ -191,7 +191,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
         SCOPED_TRACE(std::string(c.keys) + " in " + QLocale::languageToString(c.language).toStdString());
         QLocale::setDefault(QLocale(c.language));
         FloatEdit edit;
-        edit.SetMessageBoxes(&messages);
+        edit.setMessageBoxes(&messages);
         type(edit, QString::fromLatin1(c.keys));
         EXPECT_EQ(edit.text(), QString::fromLatin1(c.shown));
         EXPECT_DOUBLE_EQ(edit.Value(), c.value);
@@ -222,7 +222,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
 TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
+    edit.setMessageBoxes(&messages);
     edit.SetValue(4.5);
     int changes = 0;
     edit.onChange = [&] { ++changes; };
@@ -237,9 +237,9 @@ TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
 TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
-    edit.SetMinValue(0.01);
-    edit.SetMinValueEnabled(true);
+    edit.setMessageBoxes(&messages);
+    edit.setMinValue(0.01);
+    edit.setMinValueEnabled(true);
     messages.boxes.clear();
     type(edit, QStringLiteral("0.005"));
     EXPECT_EQ(edit.text(), QStringLiteral("0.005"));
@@ -260,31 +260,31 @@ TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
 TEST_F(NumberEditTest, LimitsThatCrossAreRefusedOrMoved)
 {
     FloatEdit edit;
-    edit.SetMessageBoxes(&messages);
-    edit.SetMinValueEnabled(true);
-    edit.SetMaxValueEnabled(true);
-    edit.SetMinValue(200); // above the maximum of 100: ignored
-    EXPECT_EQ(edit.MinValue(), 0);
-    edit.SetMaxValueEnabled(false);
-    edit.SetMinValue(200);
-    edit.SetMaxValueEnabled(true); // switched on across the minimum: moved onto it
-    EXPECT_EQ(edit.MaxValue(), 200);
+    edit.setMessageBoxes(&messages);
+    edit.setMinValueEnabled(true);
+    edit.setMaxValueEnabled(true);
+    edit.setMinValue(200); // above the maximum of 100: ignored
+    EXPECT_EQ(edit.minValue(), 0);
+    edit.setMaxValueEnabled(false);
+    edit.setMinValue(200);
+    edit.setMaxValueEnabled(true); // switched on across the minimum: moved onto it
+    EXPECT_EQ(edit.maxValue(), 200);
     EXPECT_EQ(edit.Value(), 200);
 }
 
 TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
 {
     IntegerEdit edit;
-    edit.SetMessageBoxes(&messages);
+    edit.setMessageBoxes(&messages);
     edit.SetValue(1234);
     edit.setSelection(1, 1); // the hundreds
     QTest::keyClick(&edit, Qt::Key_Up);
     EXPECT_EQ(edit.Value(), 1334);
     edit.deselect();
-    edit.SetMaxValue(1335);
-    edit.SetMaxValueEnabled(true);
-    edit.SetMinValueEnabled(true);
-    edit.SetCycling(true);
+    edit.setMaxValue(1335);
+    edit.setMaxValueEnabled(true);
+    edit.setMinValueEnabled(true);
+    edit.setCycling(true);
     edit.Increase();
     EXPECT_EQ(edit.Value(), 1335);
     edit.Increase();
@@ -293,9 +293,9 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     EXPECT_EQ(edit.Value(), 1335);
     type(edit, QStringLiteral("1.5e2"));
     EXPECT_EQ(edit.text(), QStringLiteral("152"));
-    edit.DivideBy(10);
+    edit.divideBy(10);
     EXPECT_EQ(edit.Value(), 15);
-    edit.MultiplyBy(1000);
+    edit.multiplyBy(1000);
     EXPECT_EQ(edit.Value(), 15);
 
     // The owner may take over at a limit.
@@ -307,7 +307,7 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
             doDefault = false;
         }
     };
-    edit.MultiplyBy(1000);
+    edit.multiplyBy(1000);
     EXPECT_EQ(edit.Value(), 1000);
     edit.SetValue(1335);
     edit.Increase(); // cycling: the owner hears of the wrap, the field wraps

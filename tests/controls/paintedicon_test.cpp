@@ -13,7 +13,7 @@ namespace {
 // first clear one (column 11 and 12 at 150 %), where a picture blown up would blur it.
 TEST(PaintedIconTest, EachScreenScaleGetsItsOwnSharpPicture)
 {
-    const QIcon icon = PaintedIcon(16, [](QPainter& p) { p.fillRect(QRectF(0, 0, 8, 16), Qt::black); });
+    const QIcon icon = paintedIcon(16, [](QPainter& p) { p.fillRect(QRectF(0, 0, 8, 16), Qt::black); });
     struct Case {
         qreal scale;
         int pixels;

@@ -17,7 +17,7 @@ int measuredHeight(const TipWindow& tip, const QString& text, int width)
     QImage scratch(1, 1, QImage::Format_RGB32);
     QPainter p(&scratch);
     p.setFont(tip.font());
-    return DrawMarkupText(p, text, QRect(10, 10, width - 20, 1000), true).height;
+    return drawMarkupText(p, text, QRect(10, 10, width - 20, 1000), true).height;
 }
 
 TEST(TipWindowTest, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
@@ -28,16 +28,16 @@ TEST(TipWindowTest, PlacedCentredOnThePointAndKeptInsideAtRightAndBottom)
     TipWindow tip;
     const int height = measuredHeight(tip, text, 160) + 20;
 
-    tip.ShowMarkupTip(text, QPoint(300, 300), true, 160);
+    tip.showMarkupTip(text, QPoint(300, 300), true, 160);
     EXPECT_TRUE(tip.isVisible());
     EXPECT_EQ(tip.geometry(), QRect(220, 300 - height, 160, height));
-    EXPECT_EQ(tip.HTMLText(), text);
+    EXPECT_EQ(tip.htmlText(), text);
 
-    tip.ShowMarkupTip(text, QPoint(screen.right() - 10, screen.bottom() - 5), false, 160);
+    tip.showMarkupTip(text, QPoint(screen.right() - 10, screen.bottom() - 5), false, 160);
     EXPECT_EQ(tip.geometry().right(), screen.right());
     EXPECT_EQ(tip.geometry().bottom(), screen.bottom());
 
-    tip.ShowMarkupTip(text, QPoint(10, -50), false, 160);
+    tip.showMarkupTip(text, QPoint(10, -50), false, 160);
     EXPECT_EQ(tip.geometry().topLeft(), QPoint(10 - 80, -50)); // left and top edges are left alone
 
     QTest::mouseClick(&tip, Qt::LeftButton);
@@ -51,12 +51,12 @@ TEST(TipWindowTest, AClickElsewhereInTheProgramOrEscapeHidesIt)
     elsewhere.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
     TipWindow tip;
-    tip.ShowMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
+    tip.showMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
     ASSERT_TRUE(tip.isVisible());
     QTest::mouseClick(&elsewhere, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
     EXPECT_FALSE(tip.isVisible());
 
-    tip.ShowMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
+    tip.showMarkupTip(QStringLiteral("<b>tip</b>"), QPoint(300, 300), true, 120);
     QTest::mouseMove(&elsewhere, QPoint(40, 40)); // moving the pointer leaves it
     EXPECT_TRUE(tip.isVisible());
     QTest::keyClick(&elsewhere, Qt::Key_Escape);

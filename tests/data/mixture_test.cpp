@@ -135,7 +135,7 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
         {"an element brings its first nuclide",
          [&] {
              QString e;
-             EXPECT_TRUE(mixture.SetElement(0, QStringLiteral("Co"), e));
+             EXPECT_TRUE(mixture.setElement(0, QStringLiteral("Co"), e));
          },
          row("Co-58", IntakeRoute::Injection, 0, -1), 5e-9f},
         {"inhaled again: the aerosol at 5 um", [&] { mixture.setRoute(0, IntakeRoute::Inhalation); },
@@ -154,9 +154,9 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
     const KeptMixtureRow before = mixture.Row(0).setting;
     QString error;
-    EXPECT_FALSE(mixture.SetElement(0, QStringLiteral("Sr"), error));
+    EXPECT_FALSE(mixture.setElement(0, QStringLiteral("Sr"), error));
     EXPECT_TRUE(error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << error.toStdString();
-    EXPECT_FALSE(mixture.SetElement(0, QStringLiteral("Fe"), error));
+    EXPECT_FALSE(mixture.setElement(0, QStringLiteral("Fe"), error));
     EXPECT_EQ(error, QStringLiteral("No nuclide of Fe has a data file"));
     EXPECT_EQ(mixture.Row(0).setting, before);
     EXPECT_TRUE(mixture.Row(0).Available());

@@ -227,8 +227,8 @@ TEST_F(ProgramSettingsTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwa
     ProgramSettings p(exe());
     int changes = 0;
     const auto listening = p.settingsChanged.connect([&] { ++changes; });
-    p.SetLanguage(UiLanguage::Ukrainian);
-    p.SetLanguage(static_cast<UiLanguage>(3));
+    p.setLanguage(UiLanguage::Ukrainian);
+    p.setLanguage(static_cast<UiLanguage>(3));
     EXPECT_EQ(p.Language(), UiLanguage::Ukrainian);
     EXPECT_EQ(changes, 1);
     ASSERT_TRUE(p.Write());
@@ -261,7 +261,7 @@ TEST_F(ProgramSettingsTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
     p.setBioassayContentUnit(ActivityUnit::MBq);
     p.setBioassayTimeUnit(TimeUnit::Year);
     p.setBioassayWholeDays(true);
-    p.RestoreDefaultValues();
+    p.restoreDefaultValues();
     EXPECT_EQ(p.dataFolderPath(), path("data"));
     EXPECT_TRUE(p.AutoSave());
     EXPECT_EQ(p.mixtureDoseUnit(), DoseUnit::Sv);
@@ -523,7 +523,7 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     ASSERT_TRUE(QDir(folder.path()).mkdir("Beta.rnx"));
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
-    context.Settings().SetLanguage(UiLanguage::Ukrainian);
+    context.Settings().setLanguage(UiLanguage::Ukrainian);
     boxes.boxes.clear(); // whatever the settings change said
     ASSERT_EQ(context.Index().loadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     const Nuclide* cobalt = context.Index().findNuclide(u"Co-60");

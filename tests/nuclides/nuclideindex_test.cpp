@@ -213,7 +213,7 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
 TEST_F(IndexTest, TextExportRowsWithoutSpectrumSummary)
 {
     loadShippedIndex(index);
-    const QStringList lines = QString::fromLatin1(index.ToText()).split(QStringLiteral("\r\n"));
+    const QStringList lines = QString::fromLatin1(index.toText()).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("RNuclide\tElement\tElementOrder\tAMassInt\tAMass\tT1/2, d\t")));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
     const QString co60 = lines[index.findNuclidePosition(ChemicalElement::Co, "60") + 1];

@@ -63,7 +63,7 @@ QByteArray column(const QByteArray& record, int from, int to)
 
 QByteArray decayDataFile(const char* name)
 {
-    const GzipContent content = ReadGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), 64 << 20);
+    const GzipContent content = readGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), 64 << 20);
     EXPECT_TRUE(content.error.isEmpty()) << content.error.toStdString();
     return content.bytes;
 }
@@ -109,7 +109,7 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
 {
     QFile file(QStringLiteral(KAV_DECAY_DATA_DIR "/nuclides.ndx"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const NdxResult ndx = ReadNdx(file.readAll(), kDecayDataTotals);
+    const NdxResult ndx = readNdx(file.readAll(), kDecayDataTotals);
     ASSERT_TRUE(ndx.error.isEmpty()) << ndx.error.toStdString();
     ASSERT_EQ(ndx.nodes.size(), 1252u);
     for (int i = 0; i < index.Count(); ++i) {
@@ -297,7 +297,7 @@ TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
         for (const auto& d : ndx[i].radioactive)
             parents[d.second].push_back(static_cast<int>(i) + 2);
 
-    const QStringList lines = QString::fromLatin1(index.ToText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromLatin1(index.toText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1253);
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
     for (int i = 0; i < 1252; ++i) {

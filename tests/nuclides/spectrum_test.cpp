@@ -20,7 +20,7 @@ namespace {
 QByteArray decayDataFile(const char* name)
 {
     const GzipContent content
-        = ReadGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), qsizetype(1) << 28);
+        = readGzipFile(QStringLiteral(KAV_DECAY_DATA_DIR "/") + QLatin1String(name), qsizetype(1) << 28);
     EXPECT_TRUE(content.error.isEmpty()) << content.error.toStdString();
     return content.bytes;
 }
@@ -518,10 +518,10 @@ TEST_F(SmallSpectra, SummaryIsLeftEmptyWhenTheLinesCannotBeRead)
 
 TEST_F(SmallSpectra, TextExportCarriesTheSummaryOnceItIsBuilt)
 {
-    const QString plainHeader = QString::fromLatin1(index->ToText()).section(QStringLiteral("\r\n"), 0, 0);
+    const QString plainHeader = QString::fromLatin1(index->toText()).section(QStringLiteral("\r\n"), 0, 0);
     EXPECT_TRUE(plainHeader.endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
     const QStringList lines
-        = QString::fromLatin1(index->ToText(spectra->Summary().nuclides)).split(QStringLiteral("\r\n"));
+        = QString::fromLatin1(index->toText(spectra->Summary().nuclides)).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
         "DaughtersCount\tAncestorsCount\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\tAlphaFrac\tBetaFrac\tGamma"
         "Frac\t"

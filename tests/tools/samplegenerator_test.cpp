@@ -24,7 +24,7 @@ protected:
     QByteArray fileOf(const QString& name, SampleSize size = SampleSize::Sample) const
     {
         DoseData d;
-        GenerateSampleData(index, *index.findNuclide(name), size, d);
+        generateSampleData(index, *index.findNuclide(name), size, d);
         return doseDataFileBytes(d, SyntheticSampleMarker);
     }
     std::unique_ptr<BioassayData> load(const QString& name, SampleSize size = SampleSize::Sample) const
@@ -39,7 +39,7 @@ protected:
 
 TEST_F(SampleTest, EveryFileIsMarkedDeterministicAndReadable)
 {
-    for (const QString& name : SampleNuclides()) {
+    for (const QString& name : sampleNuclides()) {
         SCOPED_TRACE(name.toStdString());
         const QByteArray bytes = fileOf(name);
         EXPECT_EQ(bytes, fileOf(name));
@@ -72,7 +72,7 @@ TEST_F(SampleTest, ShowsEveryShapeTheFormatAllows)
 
     bool tab = false;
     bool typed = false;
-    for (const QString& name : SampleNuclides()) {
+    for (const QString& name : sampleNuclides()) {
         const auto d = load(name);
         for (const auto& g : d->m_aerosolData) {
             tab = tab || g->m_aerosolName.contains('\t');
@@ -109,7 +109,7 @@ TEST_F(SampleTest, FullSizeFilesHaveTheSizeOfRealOnes)
 
 TEST_F(SampleTest, RadonTablesHaveSixBlocksOfThirtyOneLines)
 {
-    const QList<QByteArray> lines = GenerateRadonData().split('\n');
+    const QList<QByteArray> lines = generateRadonData().split('\n');
     ASSERT_GE(lines.size(), 186);
     for (int block = 0; block < 6; ++block) {
         for (int line = 1; line <= 29; ++line)
@@ -131,21 +131,21 @@ TEST_F(SampleTest, OnlyItsOwnSamplesAreEverReplaced)
     }();
     writeBytes(dir.filePath("RadonData.txt"), "my radon tables\r\n");
     writeBytes(dir.filePath("cs-137.qvd"), fileOf(QStringLiteral("Cs-137")).replace(100, 4, "old!"));
-    const SampleFolderResult r = WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample);
+    const SampleFolderResult r = writeSampleFolder(dir.path(), index, nuclides, SampleSize::Sample);
     EXPECT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     EXPECT_EQ(r.kept, (QStringList{dir.filePath("Co-60.qvd"), dir.filePath("RadonData.txt")}));
     EXPECT_EQ(r.written, 1);
     QFile co(dir.filePath("Co-60.qvd"));
     ASSERT_TRUE(co.open(QIODevice::ReadOnly));
     EXPECT_EQ(co.readAll(), users);
-    EXPECT_TRUE(IsSyntheticSampleFile(dir.filePath("Cs-137.qvd")));
-    EXPECT_FALSE(IsSyntheticSampleFile(dir.filePath("RadonData.txt")));
+    EXPECT_TRUE(isSyntheticSampleFile(dir.filePath("Cs-137.qvd")));
+    EXPECT_FALSE(isSyntheticSampleFile(dir.filePath("RadonData.txt")));
 
     // Its own radon tables are replaced again on the next run.
     QFile::remove(dir.filePath("RadonData.txt"));
-    EXPECT_EQ(WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).written, 3 - 1);
-    EXPECT_TRUE(IsSyntheticSampleFile(dir.filePath("RadonData.txt")));
-    EXPECT_EQ(WriteSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).kept,
+    EXPECT_EQ(writeSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).written, 3 - 1);
+    EXPECT_TRUE(isSyntheticSampleFile(dir.filePath("RadonData.txt")));
+    EXPECT_EQ(writeSampleFolder(dir.path(), index, nuclides, SampleSize::Sample).kept,
               QStringList{dir.filePath("Co-60.qvd")});
 }
 
@@ -154,7 +154,7 @@ TEST_F(SampleTest, AFileInThePlaceOfTheFolderIsSaidAndLeftAlone)
     QTemporaryDir dir;
     writeBytes(dir.filePath("QVData"), "not a folder");
     const SampleFolderResult r
-        = WriteSampleFolder(dir.filePath("QVData"), index, {index.findNuclide(u"Co-60")}, SampleSize::Sample);
+        = writeSampleFolder(dir.filePath("QVData"), index, {index.findNuclide(u"Co-60")}, SampleSize::Sample);
     EXPECT_EQ(r.error, dir.filePath("QVData") + QStringLiteral(" is a file, not a folder"));
     EXPECT_EQ(r.written, 0);
 }

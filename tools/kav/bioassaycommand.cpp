@@ -38,7 +38,7 @@ bool takeOptions(QStringList& args, std::map<QString, QString>& options)
 
 } // namespace
 
-int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference, QStringList args)
+int bioassayCommand(const NuclideIndex& index, const ProgramSettings& preference, QStringList args)
 {
     std::map<QString, QString> options;
     if (!takeOptions(args, options) || !options.count(QStringLiteral("--route"))

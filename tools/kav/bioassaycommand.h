@@ -11,6 +11,6 @@ class NuclideIndex;
 // bioassay view's table, with its head lines, as the clipboard gets it, in the units of the
 // viewer's preferences. Returns the exit status: 0, 1 for a value that cannot be used (said on
 // standard error), 2 for arguments that are not this command's (the usage is shown).
-int BioassayCommand(const NuclideIndex& index, const ProgramSettings& preference, QStringList args);
+int bioassayCommand(const NuclideIndex& index, const ProgramSettings& preference, QStringList args);
 
 } // namespace kav

@@ -46,7 +46,7 @@ std::optional<std::pair<float, TimeUnit>> halfLife(const QString& text)
 
 } // namespace
 
-int LinesCommand(const NuclideIndex& index, QStringList args)
+int linesCommand(const NuclideIndex& index, QStringList args)
 {
     QString window, minYield, halfLives;
     for (auto [option, value] :
@@ -104,12 +104,12 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
         HalfLifeFilter& f = filter.halfLifeTime();
         if (shortest) {
             f.setMinUnits(shortest->second);
-            f.SetMinValue(shortest->first);
+            f.setMinValue(shortest->first);
             f.setMinEnabled(true);
         }
         if (longest) {
             f.setMaxUnits(longest->second);
-            f.SetMaxValue(longest->first);
+            f.setMaxValue(longest->first);
             f.setMaxEnabled(true);
         }
     }
@@ -126,7 +126,7 @@ int LinesCommand(const NuclideIndex& index, QStringList args)
     for (const NuclideList::Entry& e : filter.Nuclides().Items())
         nuclides.push_back(e.node);
     FoundLines found = findLines(spectra, nuclides, query);
-    SortLines(found.lines, LineOrder::MostPerDecayFirst);
+    sortLines(found.lines, LineOrder::MostPerDecayFirst);
 
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
     for (const FoundLine& line : found.lines)

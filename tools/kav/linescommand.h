@@ -11,6 +11,6 @@ class NuclideIndex;
 // half-life, the most intense first. The nuclides are found by the chooser's advanced filter.
 // Returns the exit status: 0, 1 for a value that cannot be used (said on standard error), 2
 // for arguments that are not this command's.
-int LinesCommand(const NuclideIndex& index, QStringList args);
+int linesCommand(const NuclideIndex& index, QStringList args);
 
 } // namespace kav

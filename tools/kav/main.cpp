@@ -149,12 +149,12 @@ int main(int argc, char* argv[])
         && (args.size() == 1 || (args.size() == 3 && args[1] == QStringLiteral("--out"))))
         return exportDoses(index, preference, args.value(2));
     if (args.size() >= 2 && args[0] == QStringLiteral("lines")) {
-        const int status = kav::LinesCommand(index, args.mid(1));
+        const int status = kav::linesCommand(index, args.mid(1));
         if (status != 2)
             return status;
     }
     if (args.size() >= 2 && args[0] == QStringLiteral("bioassay")) {
-        const int status = kav::BioassayCommand(index, preference, args.mid(1));
+        const int status = kav::bioassayCommand(index, preference, args.mid(1));
         if (status != 2)
             return status;
     }

@@ -18,7 +18,7 @@ const char kUsage[] = "usage: qvdgen --index INDEX.rnx [--all] DIR\n"
 
 int usage(FILE* to, int status)
 {
-    std::fprintf(to, kUsage, static_cast<long long>(kav::SampleNuclides().size()));
+    std::fprintf(to, kUsage, static_cast<long long>(kav::sampleNuclides().size()));
     return status;
 }
 
@@ -59,7 +59,7 @@ int main(int argc, char* argv[])
             if (index.Items(i)->decayConstant <= tenMinutesLr)
                 nuclides.push_back(index.Items(i));
     } else {
-        for (const QString& name : kav::SampleNuclides()) {
+        for (const QString& name : kav::sampleNuclides()) {
             const kav::Nuclide* node = index.findNuclide(name);
             if (!node)
                 return fail(name + QStringLiteral(" is not in the index ") + indexPath);
@@ -67,7 +67,7 @@ int main(int argc, char* argv[])
         }
     }
     const kav::SampleFolderResult result
-        = kav::WriteSampleFolder(dir, index, nuclides, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample);
+        = kav::writeSampleFolder(dir, index, nuclides, all ? kav::SampleSize::FullSize : kav::SampleSize::Sample);
     for (const QString& kept : result.kept)
         std::fprintf(stderr, "qvdgen: kept %s: it is not a synthetic sample\n", qUtf8Printable(kept));
     if (!result.error.isEmpty())

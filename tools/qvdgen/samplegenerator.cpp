@@ -142,7 +142,7 @@ const char* const kIngestionNames[] = {"All compounds", "Soluble forms (general)
 
 } // namespace
 
-QStringList SampleNuclides()
+QStringList sampleNuclides()
 {
     return {"H-3",    "C-14",   "P-32",   "Mn-54",  "Fe-59",  "Co-58",   "Co-60",  "Zn-65",  "Kr-85",
             "Sr-89",  "Sr-90",  "Zr-95",  "Tc-99m", "Ru-106", "Ag-110m", "Sb-125", "I-125",  "I-131",
@@ -150,7 +150,7 @@ QStringList SampleNuclides()
             "U-234",  "U-235",  "U-238",  "Np-237", "Pu-238", "Pu-239",  "Am-241", "Cm-244"};
 }
 
-void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, DoseData& data)
+void generateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, DoseData& data)
 {
     const QString name = nuclide.name.toString();
     Random rnd(name);
@@ -238,7 +238,7 @@ void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, Sampl
     }
 }
 
-QByteArray GenerateRadonData()
+QByteArray generateRadonData()
 {
     static const char* const titles[] = {
         "Dose coefficients for radon gas, Sv/Bq (synthetic sample)",
@@ -274,7 +274,7 @@ QByteArray GenerateRadonData()
     return out;
 }
 
-bool IsSyntheticSampleFile(const QString& path)
+bool isSyntheticSampleFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -287,7 +287,7 @@ bool IsSyntheticSampleFile(const QString& path)
     return firstLine.toUpper().contains(SyntheticSampleMarker);
 }
 
-SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& index,
+SampleFolderResult writeSampleFolder(const QString& folder, const NuclideIndex& index,
                                      const std::vector<const Nuclide*>& nuclides, SampleSize size)
 {
     SampleFolderResult result;
@@ -306,7 +306,7 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& 
         // The viewer reads a nuclide's file whatever the case of its name: any such file counts.
         const QStringList present = dir.entryList({name}, QDir::Files | QDir::Hidden | QDir::System);
         for (const QString& entry : present)
-            if (!IsSyntheticSampleFile(dir.filePath(entry))) {
+            if (!isSyntheticSampleFile(dir.filePath(entry))) {
                 result.kept << dir.filePath(entry);
                 return true;
             }
@@ -320,11 +320,11 @@ SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& 
     };
     for (const Nuclide* node : nuclides) {
         DoseData data;
-        GenerateSampleData(index, *node, size, data);
+        generateSampleData(index, *node, size, data);
         if (!write(node->name.toString() + QStringLiteral(".qvd"), doseDataFileBytes(data, SyntheticSampleMarker)))
             return result;
     }
-    write(QStringLiteral("RadonData.txt"), GenerateRadonData());
+    write(QStringLiteral("RadonData.txt"), generateRadonData());
     return result;
 }
 

@@ -15,7 +15,7 @@ namespace kav {
 // carries SyntheticSampleMarker where readers skip bytes, and the viewer says so.
 
 // The nuclides of the sample folder, chosen to show every structure the file format allows.
-QStringList SampleNuclides();
+QStringList sampleNuclides();
 
 enum class SampleSize {
     Sample, // a few materials, bioassay for the nuclide and the progeny that is measured
@@ -24,14 +24,14 @@ enum class SampleSize {
 
 // The data of one nuclide of an index. Deterministic: the same nuclide gives the same values on
 // every run and machine.
-void GenerateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, DoseData& data);
+void generateSampleData(const NuclideIndex& index, const Nuclide& nuclide, SampleSize size, DoseData& data);
 
 // The six radon and thoron tables in the text layout the viewer reads.
-QByteArray GenerateRadonData();
+QByteArray generateRadonData();
 
 // Whether a file was written by this generator (its mark is there): only such files are ever
 // replaced.
-bool IsSyntheticSampleFile(const QString& path);
+bool isSyntheticSampleFile(const QString& path);
 
 // What writing a sample folder came to.
 struct SampleFolderResult {
@@ -43,7 +43,7 @@ struct SampleFolderResult {
 // Writes the data files of the given nuclides and RadonData.txt into a folder, making it when
 // missing, but only once it is known that there is something to write and the place is not a
 // file. A file that is not one of the generator's own samples is never replaced.
-SampleFolderResult WriteSampleFolder(const QString& folder, const NuclideIndex& index,
+SampleFolderResult writeSampleFolder(const QString& folder, const NuclideIndex& index,
                                      const std::vector<const Nuclide*>& nuclides, SampleSize size);
 
 } // namespace kav

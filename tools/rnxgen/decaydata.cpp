@@ -24,39 +24,39 @@ DecayDataFiles failed(const QString& error)
 
 } // namespace
 
-DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals& absent)
+DecayDataFiles convertDecayData(const QString& folder, const AbsentSpectraTotals& absent)
 {
     const QDir dir(folder);
     const QString ndxPath = dir.filePath(QStringLiteral("nuclides.ndx"));
     const QString radiationsPath = dir.filePath(QStringLiteral("radiations.tsv.gz"));
     const QString betaPath = dir.filePath(QStringLiteral("beta.txt.gz"));
-    const GzipContent ndx = ReadGzipFile(ndxPath, kMaxIndexText);
+    const GzipContent ndx = readGzipFile(ndxPath, kMaxIndexText);
     if (!ndx.error.isEmpty())
         return failed(ndx.error);
-    const GzipContent radiationsText = ReadGzipFile(radiationsPath, kMaxSpectraText);
+    const GzipContent radiationsText = readGzipFile(radiationsPath, kMaxSpectraText);
     if (!radiationsText.error.isEmpty())
         return failed(radiationsText.error);
-    const GzipContent betaText = ReadGzipFile(betaPath, kMaxSpectraText);
+    const GzipContent betaText = readGzipFile(betaPath, kMaxSpectraText);
     if (!betaText.error.isEmpty())
         return failed(betaText.error);
-    const SpectraText radiations = ReadRadiationsText(radiationsText.bytes);
+    const SpectraText radiations = readRadiationsText(radiationsText.bytes);
     if (!radiations.error.isEmpty())
         return failed(radiationsPath + QStringLiteral(", ") + radiations.error);
-    const SpectraText beta = ReadBetaText(betaText.bytes);
+    const SpectraText beta = readBetaText(betaText.bytes);
     if (!beta.error.isEmpty())
         return failed(betaPath + QStringLiteral(", ") + beta.error);
 
     const NdxResult parsed
-        = ReadNdx(ndx.bytes, {radiations.recordCount, beta.recordCount, absent.augerRecords, absent.neutronRecords});
+        = readNdx(ndx.bytes, {radiations.recordCount, beta.recordCount, absent.augerRecords, absent.neutronRecords});
     if (!parsed.error.isEmpty())
         return failed(ndxPath + QStringLiteral(", ") + parsed.error);
     if (parsed.nodes.empty())
         return failed(ndxPath + QStringLiteral(": no records"));
-    QString problem = CheckSpectrumBlocks(parsed.nodes, radiations, radiationsPath, [](const Nuclide& n) {
+    QString problem = checkSpectrumBlocks(parsed.nodes, radiations, radiationsPath, [](const Nuclide& n) {
         return SpectrumBlock{n.name.toString(), n.firstLine, n.lineCount};
     });
     if (problem.isEmpty())
-        problem = CheckSpectrumBlocks(parsed.nodes, beta, betaPath, [](const Nuclide& n) {
+        problem = checkSpectrumBlocks(parsed.nodes, beta, betaPath, [](const Nuclide& n) {
             return SpectrumBlock{n.name.toString(), n.firstBetaLine, n.betaLineCount};
         });
     if (!problem.isEmpty())

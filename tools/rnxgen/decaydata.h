@@ -26,6 +26,6 @@ struct AbsentSpectraTotals {
 
 // Reads "nuclides.ndx", "radiations.tsv.gz" and "beta.txt.gz" of a folder, places each
 // nuclide's spectra where its index record says and checks that the blocks agree.
-DecayDataFiles ConvertDecayData(const QString& folder, const AbsentSpectraTotals& absent);
+DecayDataFiles convertDecayData(const QString& folder, const AbsentSpectraTotals& absent);
 
 } // namespace kav

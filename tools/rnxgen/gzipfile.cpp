@@ -8,7 +8,7 @@
 
 namespace kav {
 
-GzipContent ReadGzipFile(const QString& path, qsizetype maxBytes)
+GzipContent readGzipFile(const QString& path, qsizetype maxBytes)
 {
     GzipContent result;
     const QByteArray name = QFile::encodeName(path);

@@ -12,6 +12,6 @@ struct GzipContent {
     // Empty on success; otherwise what went wrong, after the path.
     QString error;
 };
-GzipContent ReadGzipFile(const QString& path, qsizetype maxBytes);
+GzipContent readGzipFile(const QString& path, qsizetype maxBytes);
 
 } // namespace kav

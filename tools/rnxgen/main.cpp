@@ -92,7 +92,7 @@ int main(int argc, char* argv[])
         return fail(in + QStringLiteral(" is a file, not a folder"));
     if (QFileInfo(out).isFile())
         return fail(out + QStringLiteral(" is a file, not a folder"));
-    const kav::DecayDataFiles files = kav::ConvertDecayData(in, absent);
+    const kav::DecayDataFiles files = kav::convertDecayData(in, absent);
     if (!files.error.isEmpty())
         return fail(files.error);
     if (!QDir().mkpath(out))

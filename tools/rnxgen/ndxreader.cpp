@@ -260,7 +260,7 @@ QString assignSpectrumBlocks(std::vector<Nuclide>& nodes, const std::vector<std:
 
 } // namespace
 
-NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals)
+NdxResult readNdx(const QByteArray& text, const SpectrumTotals& totals)
 {
     NdxResult result;
     std::vector<std::array<long, 4>> positions;

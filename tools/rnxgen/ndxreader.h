@@ -25,6 +25,6 @@ struct NdxResult {
 // Reads the fixed-width text index of the decay data (a header line, then one 226-character
 // record per nuclide) into index nodes, with each nuclide's first record and record count in
 // the four spectrum files derived from the block positions.
-NdxResult ReadNdx(const QByteArray& text, const SpectrumTotals& totals);
+NdxResult readNdx(const QByteArray& text, const SpectrumTotals& totals);
 
 } // namespace kav

@@ -117,7 +117,7 @@ SpectraText rejected(int line, const QString& what)
 
 } // namespace
 
-SpectraText ReadRadiationsText(const QByteArray& text)
+SpectraText readRadiationsText(const QByteArray& text)
 {
     SpectraText spectra;
     std::map<QString, std::size_t> seen;
@@ -147,7 +147,7 @@ SpectraText ReadRadiationsText(const QByteArray& text)
     return spectra;
 }
 
-SpectraText ReadBetaText(const QByteArray& text)
+SpectraText readBetaText(const QByteArray& text)
 {
     SpectraText spectra;
     std::map<QString, std::size_t> seen;
@@ -192,7 +192,7 @@ SpectraText ReadBetaText(const QByteArray& text)
     return spectra;
 }
 
-QString CheckSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText& spectra, const QString& fileName,
+QString checkSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText& spectra, const QString& fileName,
                             const std::function<SpectrumBlock(const Nuclide&)>& blockOf)
 {
     std::map<QString, const SpectrumBlock*> blocks;

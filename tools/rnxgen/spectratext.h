@@ -30,17 +30,17 @@ struct SpectraText {
 // yield per decay, energy in MeV; each nuclide's rows together. Records of nine bytes: the type
 // (the mnemonics PG, DG and DB give the prompt gammas, delayed gammas and delayed betas their
 // own types 12, 13 and 14), the energy, and the energy carried per decay (yield times energy).
-SpectraText ReadRadiationsText(const QByteArray& text);
+SpectraText readRadiationsText(const QByteArray& text);
 
 // The beta spectra: per nuclide a line with its name and number of points, then that many lines
 // of energy (columns 1 to 8) and spectrum density. One float record per point: the density (the
 // energies are the decay data's common grid).
-SpectraText ReadBetaText(const QByteArray& text);
+SpectraText readBetaText(const QByteArray& text);
 
 // Whether every block of a spectra text is where the index places it and each node with records
 // in the file has its block; blockOf gives a node's place. Empty when all agree, otherwise the
 // first difference.
-QString CheckSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText& spectra, const QString& fileName,
+QString checkSpectrumBlocks(const std::vector<Nuclide>& nodes, const SpectraText& spectra, const QString& fileName,
                             const std::function<SpectrumBlock(const Nuclide&)>& blockOf);
 
 } // namespace kav

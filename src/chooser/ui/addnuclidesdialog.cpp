@@ -127,7 +127,7 @@ public:
         painter->save();
         painter->fillRect(option.rect,
                           selected   ? option.palette.highlight().color()
-                              : node ? m_groups.GetElementColor(node->element)
+                              : node ? m_groups.getElementColor(node->element)
                                      : option.palette.base().color());
         painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.buttonText().color());
         painter->drawText(option.rect.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
@@ -184,13 +184,13 @@ AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
         middle->addWidget(b);
     }
     middle->addStretch(1);
-    connect(m_addButton, &QPushButton::clicked, this, [this] { AddClicked(); });
-    connect(m_addAllButton, &QPushButton::clicked, this, [this] { AddAllClicked(); });
+    connect(m_addButton, &QPushButton::clicked, this, [this] { addClicked(); });
+    connect(m_addAllButton, &QPushButton::clicked, this, [this] { addAllClicked(); });
 
     auto* sides = new QHBoxLayout;
-    sides->addWidget(BuildChosenSide(), 2);
+    sides->addWidget(buildChosenSide(), 2);
     sides->addLayout(middle);
-    sides->addWidget(BuildOfferedSide(), 3);
+    sides->addWidget(buildOfferedSide(), 3);
 
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
     m_okButton->setEnabled(false);
@@ -210,8 +210,8 @@ AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     layout->addLayout(sides, 1);
     layout->addLayout(closing);
 
-    BuildSortMenu();
-    FillOffered();
+    buildSortMenu();
+    fillOffered();
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] {
         if (onHelp)
@@ -219,7 +219,7 @@ AddNuclidesDialog::AddNuclidesDialog(NuclideChooser& source, QWidget* parent)
     });
 }
 
-QWidget* AddNuclidesDialog::BuildChosenSide()
+QWidget* AddNuclidesDialog::buildChosenSide()
 {
     auto* side = new QWidget(this);
     auto* chosen = new DropList(3, side);
@@ -227,14 +227,14 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     chosen->setSelectionMode(QAbstractItemView::ExtendedSelection);
     chosen->setAcceptDrops(true);
     chosen->setDragDropMode(QAbstractItemView::DropOnly);
-    chosen->onDrop = [this] { AddClicked(); };
+    chosen->onDrop = [this] { addClicked(); };
     chosen->installEventFilter(this);
     m_chosenList = chosen;
 
     m_removeButton = new QPushButton(QStringLiteral("Remove selected radionuclides"), side);
     m_removeButton->setAutoDefault(false);
     m_removeButton->setObjectName(QStringLiteral("removeButton"));
-    connect(m_removeButton, &QPushButton::clicked, this, [this] { RemoveClicked(); });
+    connect(m_removeButton, &QPushButton::clicked, this, [this] { removeClicked(); });
     m_upButton = new QToolButton(side);
     m_upButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     m_upButton->setToolTip(QStringLiteral("Move up"));
@@ -245,8 +245,8 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     m_downButton->setObjectName(QStringLiteral("downButton"));
     m_upButton->setEnabled(false);
     m_downButton->setEnabled(false);
-    connect(m_upButton, &QToolButton::clicked, this, [this] { UpClicked(); });
-    connect(m_downButton, &QToolButton::clicked, this, [this] { DownClicked(); });
+    connect(m_upButton, &QToolButton::clicked, this, [this] { upClicked(); });
+    connect(m_downButton, &QToolButton::clicked, this, [this] { downClicked(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_removeButton, 1);
@@ -259,7 +259,7 @@ QWidget* AddNuclidesDialog::BuildChosenSide()
     return side;
 }
 
-QWidget* AddNuclidesDialog::BuildOfferedSide()
+QWidget* AddNuclidesDialog::buildOfferedSide()
 {
     m_offeredPages = new QTabWidget(this);
     m_elementsTab = new QWidget;
@@ -286,10 +286,10 @@ QWidget* AddNuclidesDialog::BuildOfferedSide()
     offered->setSelectionMode(QAbstractItemView::ExtendedSelection);
     offered->setDragEnabled(true);
     offered->setDragDropMode(QAbstractItemView::DragOnly);
-    offered->setItemDelegate(new ElementColourDelegate(m_chooser.ElementGroups(), offered));
+    offered->setItemDelegate(new ElementColourDelegate(m_chooser.elementGroups(), offered));
     offered->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(offered, &QListWidget::itemSelectionChanged, this, [this] { UpdateSelectedCount(); });
-    connect(offered, &QListWidget::itemDoubleClicked, this, [this] { AddClicked(); });
+    connect(offered, &QListWidget::itemSelectionChanged, this, [this] { updateSelectedCount(); });
+    connect(offered, &QListWidget::itemDoubleClicked, this, [this] { addClicked(); });
     m_allNuclidesList = offered;
     m_selectedLabel = new QLabel(m_nuclidesTab);
     m_selectedLabel->setObjectName(QStringLiteral("offeredCount"));
@@ -306,7 +306,7 @@ QWidget* AddNuclidesDialog::BuildOfferedSide()
     return m_offeredPages;
 }
 
-void AddNuclidesDialog::BuildSortMenu()
+void AddNuclidesDialog::buildSortMenu()
 {
     m_sortMenu = new QMenu(this);
     m_sortMenu->setObjectName(QStringLiteral("sortMenu"));
@@ -322,7 +322,7 @@ void AddNuclidesDialog::BuildSortMenu()
         group->addAction(*action);
     }
     m_periodicTableSortAction->setChecked(true);
-    connect(group, &QActionGroup::triggered, this, [this](QAction* item) { SortClicked(item); });
+    connect(group, &QActionGroup::triggered, this, [this](QAction* item) { sortClicked(item); });
     for (QListWidget* list : {m_chosenList, m_allNuclidesList}) {
         list->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(list, &QWidget::customContextMenuRequested, this,
@@ -330,14 +330,14 @@ void AddNuclidesDialog::BuildSortMenu()
     }
 }
 
-void AddNuclidesDialog::FillOffered()
+void AddNuclidesDialog::fillOffered()
 {
     const NuclideFilter& filter = m_chooser.Selection().Filter();
     for (const NuclideList::Entry& e : filter.Nuclides().Items()) {
         auto* item = new QListWidgetItem(e.name, m_allNuclidesList);
         item->setData(kNodeRole, nodeData(e.node));
     }
-    SortList(m_allNuclidesList);
+    sortList(m_allNuclidesList);
     if (m_allNuclidesList->count() > 0) {
         m_allNuclidesList->setCurrentRow(0);
         m_allNuclidesList->item(0)->setSelected(true);
@@ -356,7 +356,7 @@ void AddNuclidesDialog::FillOffered()
         const ElementRange range = index.rangeOf(element);
         for (int i = range.first; i < range.first + range.count; ++i) {
             const Nuclide* node = index.nodeAt(i);
-            if (node && filter.FullNuclideList().indexOf(node->name.toString()) >= 0)
+            if (node && filter.fullNuclideList().indexOf(node->name.toString()) >= 0)
                 children.push_back(node);
         }
         std::stable_sort(children.begin(), children.end(),
@@ -368,7 +368,7 @@ void AddNuclidesDialog::FillOffered()
     }
 }
 
-NuclidePointers AddNuclidesDialog::ChosenNodes() const
+NuclidePointers AddNuclidesDialog::chosenNodes() const
 {
     NuclidePointers nodes;
     for (int i = 0; i < m_chosenList->count(); ++i)
@@ -376,46 +376,46 @@ NuclidePointers AddNuclidesDialog::ChosenNodes() const
     return nodes;
 }
 
-void AddNuclidesDialog::AddEntry(const QString& name, const Nuclide* node)
+void AddNuclidesDialog::addEntry(const QString& name, const Nuclide* node)
 {
     auto* item = new QListWidgetItem(name, m_chosenList);
     item->setData(kNodeRole, nodeData(node));
 }
 
-void AddNuclidesDialog::AddClicked()
+void AddNuclidesDialog::addClicked()
 {
     if (m_offeredPages->currentWidget() == m_elementsTab) {
         const QTreeWidgetItem* current = m_elementsTree->currentItem();
         if (current && current->parent()) {
             const Nuclide* node = nodeOf(current->data(0, kNodeRole));
-            AddEntry(node->name.toString(), node);
+            addEntry(node->name.toString(), node);
         } else if (current) {
             const QString symbol = current->text(0).section(u' ', 0, 0);
             for (int i = 0; i < current->childCount(); ++i)
-                AddEntry(symbol + u'-' + current->child(i)->text(0), nodeOf(current->child(i)->data(0, kNodeRole)));
+                addEntry(symbol + u'-' + current->child(i)->text(0), nodeOf(current->child(i)->data(0, kNodeRole)));
         }
     } else {
         for (int i = 0; i < m_allNuclidesList->count(); ++i)
             if (m_allNuclidesList->item(i)->isSelected())
-                AddEntry(m_allNuclidesList->item(i)->text(), nodeOf(m_allNuclidesList->item(i)->data(kNodeRole)));
+                addEntry(m_allNuclidesList->item(i)->text(), nodeOf(m_allNuclidesList->item(i)->data(kNodeRole)));
     }
-    SortList(m_chosenList);
-    UpdateButtons();
+    sortList(m_chosenList);
+    updateButtons();
 }
 
-void AddNuclidesDialog::AddAllClicked()
+void AddNuclidesDialog::addAllClicked()
 {
     if (m_offeredPages->currentWidget() != m_nuclidesTab)
         return;
     for (int i = 0; i < m_allNuclidesList->count(); ++i)
-        AddEntry(m_allNuclidesList->item(i)->text(), nodeOf(m_allNuclidesList->item(i)->data(kNodeRole)));
-    SortList(m_chosenList);
-    SortList(m_allNuclidesList);
-    UpdateSelectedCount();
-    UpdateButtons();
+        addEntry(m_allNuclidesList->item(i)->text(), nodeOf(m_allNuclidesList->item(i)->data(kNodeRole)));
+    sortList(m_chosenList);
+    sortList(m_allNuclidesList);
+    updateSelectedCount();
+    updateButtons();
 }
 
-void AddNuclidesDialog::RemoveClicked()
+void AddNuclidesDialog::removeClicked()
 {
     if (!m_chosenList->currentItem())
         return;
@@ -430,20 +430,20 @@ void AddNuclidesDialog::RemoveClicked()
             m_chosenList->item(next)->setSelected(true);
         }
     }
-    UpdateButtons();
+    updateButtons();
 }
 
-void AddNuclidesDialog::UpClicked()
+void AddNuclidesDialog::upClicked()
 {
-    MoveSelected(-1);
+    moveSelected(-1);
 }
 
-void AddNuclidesDialog::DownClicked()
+void AddNuclidesDialog::downClicked()
 {
-    MoveSelected(1);
+    moveSelected(1);
 }
 
-void AddNuclidesDialog::MoveSelected(int direction)
+void AddNuclidesDialog::moveSelected(int direction)
 {
     const int current = m_chosenList->currentRow();
     const int last = m_chosenList->count() - 1;
@@ -475,7 +475,7 @@ void AddNuclidesDialog::MoveSelected(int direction)
     m_chosenList->item(target)->setSelected(true);
 }
 
-void AddNuclidesDialog::SortClicked(QAction* item)
+void AddNuclidesDialog::sortClicked(QAction* item)
 {
     item->setChecked(true);
     switch (item->data().toInt()) {
@@ -483,12 +483,12 @@ void AddNuclidesDialog::SortClicked(QAction* item)
     case 2: CompareNuclides = compareMass; break;
     default: CompareNuclides = comparePeriodicTable; break;
     }
-    SortList(m_chosenList);
-    SortList(m_allNuclidesList);
-    UpdateSelectedCount();
+    sortList(m_chosenList);
+    sortList(m_allNuclidesList);
+    updateSelectedCount();
 }
 
-void AddNuclidesDialog::SortList(QListWidget* list)
+void AddNuclidesDialog::sortList(QListWidget* list)
 {
     if (list->count() < 2)
         return;
@@ -520,26 +520,26 @@ bool AddNuclidesDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_chosenList && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        RemoveClicked();
+        removeClicked();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void AddNuclidesDialog::UpdateButtons()
+void AddNuclidesDialog::updateButtons()
 {
     m_okButton->setEnabled(m_chosenList->count() > 0);
     m_upButton->setEnabled(m_chosenList->count() > 1);
     m_downButton->setEnabled(m_chosenList->count() > 1);
 }
 
-void AddNuclidesDialog::UpdateSelectedCount()
+void AddNuclidesDialog::updateSelectedCount()
 {
     const auto selected = m_allNuclidesList->selectedItems().size();
     m_selectedLabel->setText(selected >= 2 ? QStringLiteral("Selected radionuclides - %1").arg(selected) : QString());
 }
 
-bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
+bool executeAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
                               const std::function<int(QDialog&)>& execModal, QWidget* parent,
                               const std::function<void()>& help)
 {
@@ -548,7 +548,7 @@ bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
     form.onHelp = help;
     if (execModal(form) != QDialog::Accepted)
         return false;
-    nodes = form.ChosenNodes();
+    nodes = form.chosenNodes();
     return !nodes.empty();
 }
 

@@ -31,7 +31,7 @@ public:
     explicit AddNuclidesDialog(NuclideChooser& source, QWidget* parent = nullptr);
 
     // The nodes of the chosen list, in its order.
-    NuclidePointers ChosenNodes() const;
+    NuclidePointers chosenNodes() const;
     // Its parts are found by their object names: "chosenList", "removeButton", "upButton",
     // "downButton", "addButton", "addAllButton", "offeredPages", "elementsPage", "nuclidesPage",
     // "elementTree", "offeredList", "offeredCount", "sortMenu", "okButton", "cancelButton".
@@ -44,16 +44,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* BuildChosenSide();
-    QWidget* BuildOfferedSide();
-    void BuildSortMenu();
-    void FillOffered();
-    void AddEntry(const QString& name, const Nuclide* node);
+    QWidget* buildChosenSide();
+    QWidget* buildOfferedSide();
+    void buildSortMenu();
+    void fillOffered();
+    void addEntry(const QString& name, const Nuclide* node);
     // Sorts a list by the current order, the current entry kept current and selected.
-    void SortList(QListWidget* list);
-    void UpdateButtons();
-    void UpdateSelectedCount();
-    void MoveSelected(int direction);
+    void sortList(QListWidget* list);
+    void updateButtons();
+    void updateSelectedCount();
+    void moveSelected(int direction);
 
     QListWidget* m_chosenList = nullptr;
     QPushButton* m_removeButton = nullptr;
@@ -75,12 +75,12 @@ private:
     QPushButton* m_cancelButton = nullptr;
 
     // What the buttons, the menu and a drop do.
-    void AddClicked();
-    void AddAllClicked();
-    void RemoveClicked();
-    void UpClicked();
-    void DownClicked();
-    void SortClicked(QAction* item);
+    void addClicked();
+    void addAllClicked();
+    void removeClicked();
+    void upClicked();
+    void downClicked();
+    void sortClicked(QAction* item);
 
     NuclideChooser& m_chooser;
     std::function<int(const NuclideIdentity&, const NuclideIdentity&)> CompareNuclides;
@@ -88,7 +88,7 @@ private:
 
 // Shows the dialog modally through execModal; true, with the chosen nodes in list order, when
 // the user confirms with a non-empty list. Otherwise nodes stay empty.
-bool ExecuteAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
+bool executeAddNuclidesDialog(NuclideChooser& source, NuclidePointers& nodes,
                               const std::function<int(QDialog&)>& execModal, QWidget* parent = nullptr,
                               const std::function<void()>& help = {});
 

@@ -89,7 +89,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     connect(tabs, &QButtonGroup::idClicked, m_pages, &QTabWidget::setCurrentIndex);
     connect(m_pages, &QTabWidget::currentChanged, this, [this, tabs](int page) {
         tabs->button(page)->setChecked(true);
-        PageChanged(page);
+        pageChanged(page);
     });
     column->addLayout(tabRows);
     m_pages->setFixedHeight(250);
@@ -98,15 +98,15 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     auto* enabledRow = new QHBoxLayout;
     m_enabledBox = new QCheckBox(QStringLiteral("&Enabled"), left);
     m_enabledBox->setObjectName(QStringLiteral("filterEnabled"));
-    m_enabledBox->setStyleSheet(NavyWhenChecked());
+    m_enabledBox->setStyleSheet(navyWhenChecked());
     connect(m_enabledBox, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_updating)
-            WriteFilter([&] { EditedFilter().SetEnabled(on); });
+            writeFilter([&] { editedFilter().SetEnabled(on); });
     });
     m_linesButton = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
     m_linesButton->setObjectName(QStringLiteral("linesButton"));
     m_linesButton->setVisible(false);
-    connect(m_linesButton, &QPushButton::clicked, this, [this] { SetIsMoreWidth(!m_isMoreWidth); });
+    connect(m_linesButton, &QPushButton::clicked, this, [this] { setIsMoreWidth(!m_isMoreWidth); });
     enabledRow->addWidget(m_enabledBox);
     enabledRow->addStretch(1);
     enabledRow->addWidget(m_linesButton);
@@ -120,7 +120,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
               layout->setContentsMargins(2, 2, 2, 2);
               layout->setSpacing(2);
               list = new ColumnsList(columns, page);
-              list->SetWidestText(widest);
+              list->setWidestText(widest);
               count = new QLabel(page);
               layout->addWidget(list, 1);
               layout->addWidget(count);
@@ -147,11 +147,11 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
         auto* edit = dynamic_cast<NumberEdit*>(line);
         if (!edit)
             continue;
-        edit->SetLanguage(m_selection.Language());
+        edit->setLanguage(m_selection.Language());
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::editingFinished, this, [this] { m_selection.setChoiceHeld(false); });
     }
-    ShowFilter();
+    showFilter();
     // Heard beside the selection's other listeners, while the dialog is open.
     m_filterApplied = m_selection.filterApplied.connect([this] { Refresh(); });
     Refresh();
@@ -174,34 +174,34 @@ AdvancedFilterDialog::~AdvancedFilterDialog()
     m_selection.setChoiceHeld(false);
 }
 
-QListWidget* AdvancedFilterDialog::ResultNuclides() const
+QListWidget* AdvancedFilterDialog::resultNuclides() const
 {
     return m_nuclidesList;
 }
 
-QListWidget* AdvancedFilterDialog::ResultElements() const
+QListWidget* AdvancedFilterDialog::resultElements() const
 {
     return m_elementsList;
 }
 
 // Showing and writing the filter
 
-AdvancedFilter& AdvancedFilterDialog::EditedFilter()
+AdvancedFilter& AdvancedFilterDialog::editedFilter()
 {
     return m_selection.Filter().Advanced();
 }
 
-void AdvancedFilterDialog::ShowFilter()
+void AdvancedFilterDialog::showFilter()
 {
     const bool wasUpdating = std::exchange(m_updating, true);
-    m_enabledBox->setChecked(EditedFilter().Enabled());
+    m_enabledBox->setChecked(editedFilter().Enabled());
     for (CriteriaPage* page :
          std::initializer_list<CriteriaPage*>{m_massPage, m_chainPage, m_modePage, m_halfLifePage, m_spectrumPage})
-        page->ShowCriteria();
+        page->showCriteria();
     m_updating = wasUpdating;
 }
 
-void AdvancedFilterDialog::WriteFilter(const std::function<void()>& change)
+void AdvancedFilterDialog::writeFilter(const std::function<void()>& change)
 {
     if (m_updating)
         return;
@@ -209,10 +209,10 @@ void AdvancedFilterDialog::WriteFilter(const std::function<void()>& change)
     change();
     // A change the selection did not take up (the filter is off) still changes the lines list.
     if (!m_refreshed)
-        BuildLines();
+        buildLines();
 }
 
-void AdvancedFilterDialog::SwitchFilterOn()
+void AdvancedFilterDialog::switchFilterOn()
 {
     // The box's own handler writes the filter.
     if (!m_updating && !m_enabledBox->isChecked())
@@ -227,39 +227,39 @@ void AdvancedFilterDialog::Refresh()
     const NuclideFilter& filter = m_selection.Filter();
     const UiLanguage language = m_selection.Language();
     m_nuclidesList->clear();
-    m_nuclidesList->addItems(filter.FullNuclideList().Names());
-    m_nuclidesCount->setText(CountText(static_cast<int>(m_selection.Nuclides().size()), CountKind::Nuclides, language));
+    m_nuclidesList->addItems(filter.fullNuclideList().Names());
+    m_nuclidesCount->setText(countText(static_cast<int>(m_selection.Nuclides().size()), CountKind::Nuclides, language));
     m_elementsList->clear();
     for (std::size_t e = 0; e < ElementCount; ++e)
         if (filter.fullElementSet().contains(static_cast<ChemicalElement>(e)))
             m_elementsList->addItem(elementSymbol(static_cast<ChemicalElement>(e)));
     m_elementsCount->setText(
-        CountText(static_cast<int>(m_selection.elementList().size()), CountKind::Elements, language));
-    BuildLines();
+        countText(static_cast<int>(m_selection.elementList().size()), CountKind::Elements, language));
+    buildLines();
 }
 
-void AdvancedFilterDialog::BuildLines()
+void AdvancedFilterDialog::buildLines()
 {
     if (m_shown)
-        m_lines->Rebuild();
+        m_lines->rebuild();
 }
 
 // Width and pages
 
-void AdvancedFilterDialog::SetIsMoreWidth(bool value)
+void AdvancedFilterDialog::setIsMoreWidth(bool value)
 {
     m_isMoreWidth = value;
     if (m_pages->currentIndex() == static_cast<int>(Page::Spectrum))
-        UpdateWidth();
+        updateWidth();
 }
 
-void AdvancedFilterDialog::PageChanged(int page)
+void AdvancedFilterDialog::pageChanged(int page)
 {
     m_linesButton->setVisible(page == static_cast<int>(Page::Spectrum));
-    UpdateWidth();
+    updateWidth();
 }
 
-void AdvancedFilterDialog::UpdateWidth()
+void AdvancedFilterDialog::updateWidth()
 {
     const bool wide = m_isMoreWidth && m_pages->currentIndex() == static_cast<int>(Page::Spectrum);
     m_linesButton->setIcon(style()->standardIcon(wide ? QStyle::SP_ArrowLeft : QStyle::SP_ArrowRight));
@@ -281,15 +281,15 @@ void AdvancedFilterDialog::showEvent(QShowEvent* event)
     if (m_shown)
         return;
     m_shown = true;
-    UpdateWidth();
-    BuildLines();
+    updateWidth();
+    buildLines();
     // A tool window is not made active by the window system as it opens: without this the
     // keys would go on to the window below until the dialog is clicked.
     activateWindow();
-    FocusPage();
+    focusPage();
 }
 
-void AdvancedFilterDialog::FocusPage()
+void AdvancedFilterDialog::focusPage()
 {
     QWidget* page = m_pages->currentWidget();
     for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain())

@@ -46,51 +46,51 @@ public:
     explicit AdvancedFilterDialog(NuclideSelection& selection, QWidget* parent = nullptr);
     ~AdvancedFilterDialog() override;
 
-    bool IsMoreWidth() const { return m_isMoreWidth; }
-    void SetIsMoreWidth(bool value);
+    bool isMoreWidth() const { return m_isMoreWidth; }
+    void setIsMoreWidth(bool value);
     // Shows a modal dialog of its own (the radiation-type chooser); tests replace it.
     std::function<int(QDialog&)> execModal;
 
     // The radiation codes the lines list counts as beta and as photon lines.
-    const RadiationTypes& BetaRadiationSet() const { return m_lines->BetaRadiationSet(); }
-    const RadiationTypes& GammaRadiationSet() const { return m_lines->GammaRadiationSet(); }
-    LinesSort SortCol() const { return m_lines->SortCol(); }
+    const RadiationTypes& betaRadiationSet() const { return m_lines->betaRadiationSet(); }
+    const RadiationTypes& gammaRadiationSet() const { return m_lines->gammaRadiationSet(); }
+    LinesSort sortCol() const { return m_lines->sortCol(); }
 
     // The controls, for the chooser and for tests.
     QTabWidget* Pages() const { return m_pages; }
-    QCheckBox* EnabledBox() const { return m_enabledBox; }
-    QPushButton* LinesListButton() const { return m_linesButton; }
-    QTabWidget* ResultPages() const { return m_resultPages; }
-    QListWidget* ResultNuclides() const;
-    QListWidget* ResultElements() const;
-    QLabel* NuclidesCount() const { return m_nuclidesCount; }
-    QLabel* ElementsCount() const { return m_elementsCount; }
-    QCheckBox* MassEnabled(bool max) const { return m_massPage->EnabledBox(max); }
-    IntegerEdit* MassValue(bool max) const { return m_massPage->ValueField(max); }
-    QCheckBox* AncestorsEnabled() const { return m_chainPage->EnabledBox(false); }
-    QListWidget* AncestorCounts() const { return m_chainPage->Counts(false); }
-    QCheckBox* DaughtersEnabled() const { return m_chainPage->EnabledBox(true); }
-    QListWidget* DaughterCounts() const { return m_chainPage->Counts(true); }
-    QCheckBox* DecayEnabled() const { return m_modePage->EnabledBox(); }
-    QRadioButton* OperationButton(DecayModeMatch operation) const { return m_modePage->OperationButton(operation); }
+    QCheckBox* enabledBox() const { return m_enabledBox; }
+    QPushButton* linesListButton() const { return m_linesButton; }
+    QTabWidget* resultPages() const { return m_resultPages; }
+    QListWidget* resultNuclides() const;
+    QListWidget* resultElements() const;
+    QLabel* nuclidesCount() const { return m_nuclidesCount; }
+    QLabel* elementsCount() const { return m_elementsCount; }
+    QCheckBox* massEnabled(bool max) const { return m_massPage->enabledBox(max); }
+    IntegerEdit* massValue(bool max) const { return m_massPage->valueField(max); }
+    QCheckBox* ancestorsEnabled() const { return m_chainPage->enabledBox(false); }
+    QListWidget* ancestorCounts() const { return m_chainPage->Counts(false); }
+    QCheckBox* daughtersEnabled() const { return m_chainPage->enabledBox(true); }
+    QListWidget* daughterCounts() const { return m_chainPage->Counts(true); }
+    QCheckBox* decayEnabled() const { return m_modePage->enabledBox(); }
+    QRadioButton* operationButton(DecayModeMatch operation) const { return m_modePage->operationButton(operation); }
     QListWidget* DecayModes() const { return m_modePage->Modes(); }
-    QListWidget* DecayOnlyModes() const { return m_modePage->OnlyModes(); }
-    QCheckBox* HalfLifeEnabled(bool max) const { return m_halfLifePage->EnabledBox(max); }
-    FloatEdit* HalfLifeValue(bool max) const { return m_halfLifePage->ValueField(max); }
-    QComboBox* HalfLifeUnits(bool max) const { return m_halfLifePage->UnitsBox(max); }
-    FloatEdit* HalfLifeLambda(bool max) const { return m_halfLifePage->LambdaField(max); }
-    QPushButton* DatabaseButton() const { return m_halfLifePage->DatabaseButton(); }
-    QCheckBox* SpectrumEnabled() const { return m_spectrumPage->EnabledBox(); }
-    QCheckBox* CriterionBox(SpectrumCriterion option) const { return m_spectrumPage->CriterionBox(option); }
-    FloatEdit* CriterionBound(SpectrumCriterion option, bool max) const
+    QListWidget* decayOnlyModes() const { return m_modePage->onlyModes(); }
+    QCheckBox* halfLifeEnabled(bool max) const { return m_halfLifePage->enabledBox(max); }
+    FloatEdit* halfLifeValue(bool max) const { return m_halfLifePage->valueField(max); }
+    QComboBox* HalfLifeUnits(bool max) const { return m_halfLifePage->unitsBox(max); }
+    FloatEdit* halfLifeLambda(bool max) const { return m_halfLifePage->lambdaField(max); }
+    QPushButton* databaseButton() const { return m_halfLifePage->databaseButton(); }
+    QCheckBox* spectrumEnabled() const { return m_spectrumPage->enabledBox(); }
+    QCheckBox* criterionBox(SpectrumCriterion option) const { return m_spectrumPage->criterionBox(option); }
+    FloatEdit* criterionBound(SpectrumCriterion option, bool max) const
     {
-        return m_spectrumPage->BoundField(option, max);
+        return m_spectrumPage->boundField(option, max);
     }
-    QGroupBox* LinesGroup() const { return m_lines; }
-    QRadioButton* LineKindButton(LineKind kind) const { return m_lines->LineKindButton(kind); }
-    DataGrid* LinesGrid() const { return m_lines->LinesGrid(); }
-    QLabel* LinesLabel() const { return m_lines->LinesLabel(); }
-    QMenu* LinesMenu() const { return m_lines->LinesMenu(); }
+    QGroupBox* linesGroup() const { return m_lines; }
+    QRadioButton* lineKindButton(LineKind kind) const { return m_lines->lineKindButton(kind); }
+    DataGrid* linesGrid() const { return m_lines->linesGrid(); }
+    QLabel* linesLabel() const { return m_lines->linesLabel(); }
+    QMenu* linesMenu() const { return m_lines->linesMenu(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -100,20 +100,20 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    AdvancedFilter& EditedFilter() override;
-    bool ShowingFilter() const override { return m_updating; }
-    void WriteFilter(const std::function<void()>& change) override;
-    void SwitchFilterOn() override;
+    AdvancedFilter& editedFilter() override;
+    bool showingFilter() const override { return m_updating; }
+    void writeFilter(const std::function<void()>& change) override;
+    void switchFilterOn() override;
     // Shows every criterion of the filter on the controls, without writing anything back.
-    void ShowFilter();
+    void showFilter();
     // After the selection applied a change: the result lists and the lines list.
     void Refresh();
     // The lines list anew, once the dialog has been shown.
-    void BuildLines();
-    void UpdateWidth();
-    void PageChanged(int page);
+    void buildLines();
+    void updateWidth();
+    void pageChanged(int page);
     // The keyboard's focus to the first control of the page shown.
-    void FocusPage();
+    void focusPage();
 
     NuclideSelection& m_selection;
     Notice<>::Connection m_filterApplied;

@@ -95,23 +95,23 @@ void CriteriaPage::Show(const std::function<void()>& show)
 
 void CriteriaPage::Write(const std::function<void()>& change)
 {
-    if (!Quiet())
-        m_editor.WriteFilter(change);
+    if (!quiet())
+        m_editor.writeFilter(change);
 }
 
-void CriteriaPage::SwitchFilterOnIf(bool on)
+void CriteriaPage::switchFilterOnIf(bool on)
 {
-    if (on && !Quiet())
-        m_editor.SwitchFilterOn();
+    if (on && !quiet())
+        m_editor.switchFilterOn();
 }
 
-void CriteriaPage::SwitchOn(QCheckBox* box)
+void CriteriaPage::switchOn(QCheckBox* box)
 {
-    if (Quiet())
+    if (quiet())
         return;
     if (!box->isChecked())
         box->setChecked(true);
-    m_editor.SwitchFilterOn();
+    m_editor.switchFilterOn();
 }
 
 // Atomic mass
@@ -131,39 +131,39 @@ MassPage::MassPage(CriteriaEditor& editor)
         end.enabled->setObjectName(max ? QStringLiteral("massMaxEnabled") : QStringLiteral("massMinEnabled"));
         end.value = new IntegerEdit(this);
         end.value->setObjectName(max ? QStringLiteral("massMax") : QStringLiteral("massMin"));
-        end.value->SetMinValue(MassNumberFilter::Lowest);
-        end.value->SetMaxValue(MassNumberFilter::Highest);
-        end.value->SetMinValueEnabled(true);
-        end.value->SetMaxValueEnabled(true);
-        end.value->SetShowMessages(false);
+        end.value->setMinValue(MassNumberFilter::Lowest);
+        end.value->setMaxValue(MassNumberFilter::Highest);
+        end.value->setMinValueEnabled(true);
+        end.value->setMaxValueEnabled(true);
+        end.value->setShowMessages(false);
         end.value->setFixedWidth(90);
-        ApplyInputColours(end.value);
+        applyInputColours(end.value);
         grid->addWidget(end.enabled, max ? 2 : 1, 1, Qt::AlignHCenter);
         grid->addWidget(end.value, max ? 2 : 1, 2);
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
             Write([&] { max ? Filter().AMass().setMaxEnabled(on) : Filter().AMass().setMinEnabled(on); });
-            SwitchFilterOnIf(on);
+            switchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
-            if (Quiet())
+            if (quiet())
                 return;
             const int value = m_ends[max].value->Value();
-            Write([&] { max ? Filter().AMass().SetMaxValue(value) : Filter().AMass().SetMinValue(value); });
-            SwitchOn(m_ends[max].enabled);
+            Write([&] { max ? Filter().AMass().setMaxValue(value) : Filter().AMass().setMinValue(value); });
+            switchOn(m_ends[max].enabled);
         };
     }
     grid->setRowStretch(3, 1);
     grid->setColumnStretch(3, 1);
 }
 
-void MassPage::ShowCriteria()
+void MassPage::showCriteria()
 {
     Show([this] {
         const MassNumberFilter& mass = Filter().AMass();
         m_ends[false].enabled->setChecked(mass.MinEnabled());
         m_ends[true].enabled->setChecked(mass.MaxEnabled());
-        m_ends[false].value->SetValue(mass.MinValue());
-        m_ends[true].value->SetValue(mass.MaxValue());
+        m_ends[false].value->SetValue(mass.minValue());
+        m_ends[true].value->SetValue(mass.maxValue());
     });
 }
 
@@ -182,8 +182,8 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
         part.enabled = new QCheckBox(QStringLiteral("Enabled"), group);
         part.enabled->setObjectName(daughters ? QStringLiteral("daughtersEnabled")
                                               : QStringLiteral("ancestorsEnabled"));
-        part.enabled->setStyleSheet(NavyWhenChecked());
-        part.counts = MakeCheckList(counts, 2, group);
+        part.enabled->setStyleSheet(navyWhenChecked());
+        part.counts = makeCheckList(counts, 2, group);
         part.counts->setObjectName(daughters ? QStringLiteral("daughterCounts") : QStringLiteral("ancestorCounts"));
         part.counts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         part.counts->setFixedHeight(3 * 20 + 6);
@@ -191,36 +191,36 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
         g->addWidget(part.counts, 1);
         layout->addWidget(group);
         connect(part.enabled, &QCheckBox::toggled, this, [this, daughters](bool on) {
-            Write([&] { CountFilter(daughters).SetEnabled(on); });
-            SwitchFilterOnIf(on);
+            Write([&] { countFilter(daughters).SetEnabled(on); });
+            switchFilterOnIf(on);
         });
         connect(part.counts, &QListWidget::itemChanged, this, [this, daughters] {
-            if (Quiet())
+            if (quiet())
                 return;
             RelativesCountSet set;
             for (int c = 0; c < 5; ++c)
-                if (IsItemChecked(m_parts[daughters].counts, c))
+                if (isItemChecked(m_parts[daughters].counts, c))
                     set.insert(static_cast<RelativesCount>(c));
-            Write([&] { CountFilter(daughters).setCountSet(set); });
-            SwitchOn(m_parts[daughters].enabled);
+            Write([&] { countFilter(daughters).setCountSet(set); });
+            switchOn(m_parts[daughters].enabled);
         });
     }
     layout->addStretch(1);
 }
 
-RelativesCountFilter& DecayChainPage::CountFilter(bool daughters)
+RelativesCountFilter& DecayChainPage::countFilter(bool daughters)
 {
     return daughters ? static_cast<RelativesCountFilter&>(Filter().Daughters()) : Filter().Ancestors();
 }
 
-void DecayChainPage::ShowCriteria()
+void DecayChainPage::showCriteria()
 {
     Show([this] {
         for (bool daughters : {false, true}) {
-            const RelativesCountFilter& counts = CountFilter(daughters);
+            const RelativesCountFilter& counts = countFilter(daughters);
             m_parts[daughters].enabled->setChecked(counts.Enabled());
             for (int c = 0; c < 5; ++c)
-                SetItemChecked(m_parts[daughters].counts, c,
+                setItemChecked(m_parts[daughters].counts, c,
                                counts.countSet().contains(static_cast<RelativesCount>(c)));
         }
     });
@@ -236,7 +236,7 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     auto* top = new QHBoxLayout;
     m_enabled = new QCheckBox(QStringLiteral("Enabled"), this);
     m_enabled->setObjectName(QStringLiteral("decayEnabled"));
-    m_enabled->setStyleSheet(NavyWhenChecked());
+    m_enabled->setStyleSheet(navyWhenChecked());
     auto* operation = new QGroupBox(QStringLiteral("Operation"), this);
     auto* ops = new QHBoxLayout(operation);
     ops->setContentsMargins(6, 2, 6, 2);
@@ -250,11 +250,11 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     top->addWidget(operation, 1);
     layout->addLayout(top);
     auto* lists = new QHBoxLayout;
-    m_modes = MakeCheckList({QStringLiteral("Alpha"), QStringLiteral("Beta \u2014"), QStringLiteral("Beta +"),
+    m_modes = makeCheckList({QStringLiteral("Alpha"), QStringLiteral("Beta \u2014"), QStringLiteral("Beta +"),
                              QStringLiteral("IT"), QStringLiteral("SF")},
                             1, this);
     m_modes->setObjectName(QStringLiteral("decayModes"));
-    m_onlyModes = MakeCheckList({QStringLiteral("Alpha only"), QStringLiteral("Beta \u2014  only"),
+    m_onlyModes = makeCheckList({QStringLiteral("Alpha only"), QStringLiteral("Beta \u2014  only"),
                                  QStringLiteral("Beta +  only"), QStringLiteral("IT only")},
                                 1, this);
     m_onlyModes->setObjectName(QStringLiteral("onlyDecayModes"));
@@ -264,69 +264,69 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
 
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
         Write([&] { Filter().Decay().SetEnabled(on); });
-        SwitchFilterOnIf(on);
+        switchFilterOnIf(on);
     });
     connect(m_operation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (!checked || Quiet())
+        if (!checked || quiet())
             return;
         Write([&] { Filter().Decay().setOperation(static_cast<DecayModeMatch>(id)); });
-        ShowModes();
-        SwitchOn(m_enabled);
+        showModes();
+        switchOn(m_enabled);
     });
-    connect(m_modes, &QListWidget::itemChanged, this, [this] { WriteModes(); });
-    connect(m_onlyModes, &QListWidget::itemChanged, this, [this] { WriteModes(); });
+    connect(m_modes, &QListWidget::itemChanged, this, [this] { writeModes(); });
+    connect(m_onlyModes, &QListWidget::itemChanged, this, [this] { writeModes(); });
 }
 
-QRadioButton* DecayModePage::OperationButton(DecayModeMatch operation) const
+QRadioButton* DecayModePage::operationButton(DecayModeMatch operation) const
 {
     return static_cast<QRadioButton*>(m_operation->button(static_cast<int>(operation)));
 }
 
-void DecayModePage::WriteModes()
+void DecayModePage::writeModes()
 {
-    if (Quiet())
+    if (quiet())
         return;
     DecayModeFilter& decay = Filter().Decay();
     if (decay.Operation() == DecayModeMatch::All) {
         DecayModesAllOf set;
         for (int m = 0; m < 5; ++m)
-            if (IsItemChecked(m_modes, m))
+            if (isItemChecked(m_modes, m))
                 set.insert(static_cast<DecayFilterKind>(m));
         Write([&] { decay.setAndSet(set); });
-        SwitchOn(m_enabled);
+        switchOn(m_enabled);
         return;
     }
     DecayModesAnyOf set;
     for (int m = 0; m < 5; ++m)
-        if (IsItemChecked(m_modes, m))
+        if (isItemChecked(m_modes, m))
             set.insert(static_cast<DecayFilterKind>(m));
     for (int m = 0; m < 4; ++m)
-        if (IsItemChecked(m_onlyModes, m))
+        if (isItemChecked(m_onlyModes, m))
             set.insert(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m));
     Write([&] { decay.setOrSet(set); });
-    SwitchOn(m_enabled);
+    switchOn(m_enabled);
 }
 
-void DecayModePage::ShowCriteria()
+void DecayModePage::showCriteria()
 {
     Show([this] {
         m_enabled->setChecked(Filter().Decay().Enabled());
         m_operation->button(static_cast<int>(Filter().Decay().Operation()))->setChecked(true);
     });
-    ShowModes();
+    showModes();
 }
 
-void DecayModePage::ShowModes()
+void DecayModePage::showModes()
 {
     Show([this] {
         const DecayModeFilter& decay = Filter().Decay();
         const bool any = decay.Operation() == DecayModeMatch::Any;
         for (int m = 0; m < 5; ++m)
-            SetItemChecked(m_modes, m,
+            setItemChecked(m_modes, m,
                            any ? decay.orSet().contains(static_cast<DecayFilterKind>(m))
                                : decay.andSet().contains(static_cast<DecayFilterKind>(m)));
         for (int m = 0; m < 4; ++m)
-            SetItemChecked(
+            setItemChecked(
                 m_onlyModes, m,
                 decay.orSet().contains(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m)));
         m_onlyModes->setVisible(any);
@@ -354,14 +354,14 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         end.enabled->setObjectName(QStringLiteral("halfLifeEnabled") + suffix);
         end.value = new FloatEdit(this);
         end.value->setObjectName(QStringLiteral("halfLife") + suffix);
-        MakeHalfLifeField(end.value);
+        makeHalfLifeField(end.value);
         end.units = new QComboBox(this);
         end.units->setObjectName(QStringLiteral("halfLifeUnit") + suffix);
         for (int u = 0; u < TimeUnitCount; ++u)
             end.units->addItem(halfLifeUnitLabel(static_cast<TimeUnit>(u), language));
         end.lambda = new FloatEdit(this);
         end.lambda->setObjectName(QStringLiteral("decayConstant") + suffix);
-        MakeHalfLifeField(end.lambda);
+        makeHalfLifeField(end.lambda);
         end.value->setFixedWidth(74);
         end.units->setFixedWidth(52);
         end.lambda->setFixedWidth(90);
@@ -372,62 +372,62 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
 
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
             Write([&] { max ? Filter().halfLifeTime().setMaxEnabled(on) : Filter().halfLifeTime().setMinEnabled(on); });
-            SwitchFilterOnIf(on);
+            switchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
-            if (Quiet())
+            if (quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].value->Value());
-            Write([&] { max ? Filter().halfLifeTime().SetMaxValue(v) : Filter().halfLifeTime().SetMinValue(v); });
-            ShowEnd(max, false, false, true);
-            SwitchOn(m_ends[max].enabled);
+            Write([&] { max ? Filter().halfLifeTime().setMaxValue(v) : Filter().halfLifeTime().setMinValue(v); });
+            showEnd(max, false, false, true);
+            switchOn(m_ends[max].enabled);
         };
         connect(end.units, &QComboBox::activated, this, [this, max](int unit) {
             Write([&] {
                 max ? Filter().halfLifeTime().setMaxUnits(static_cast<TimeUnit>(unit))
                     : Filter().halfLifeTime().setMinUnits(static_cast<TimeUnit>(unit));
             });
-            ShowEnd(max, true, true, true);
-            SwitchOn(m_ends[max].enabled);
+            showEnd(max, true, true, true);
+            switchOn(m_ends[max].enabled);
         });
         end.lambda->onChange = [this, max] {
-            if (Quiet())
+            if (quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].lambda->Value());
             Write([&] { max ? Filter().halfLifeTime().setMaxLambda(v) : Filter().halfLifeTime().setMinLambda(v); });
-            ShowEnd(max, true, true, false);
-            SwitchOn(m_ends[max].enabled);
+            showEnd(max, true, true, false);
+            switchOn(m_ends[max].enabled);
         };
     }
     m_database = new QPushButton(QStringLiteral("Set 'Min' && 'Max' values from database"), this);
     m_database->setObjectName(QStringLiteral("databaseButton"));
     connect(m_database, &QPushButton::clicked, this, [this] {
         Write([&] { Filter().halfLifeTime().setAutoMinMaxValues(); });
-        ShowEnd(false, true, true, true);
-        ShowEnd(true, true, true, true);
+        showEnd(false, true, true, true);
+        showEnd(true, true, true, true);
     });
     grid->addWidget(m_database, 3, 0, 1, 5);
     grid->setRowStretch(4, 1);
 }
 
-void HalfLifePage::ShowCriteria()
+void HalfLifePage::showCriteria()
 {
     for (bool max : {false, true}) {
         Show([&] {
             const HalfLifeFilter& h = Filter().halfLifeTime();
             m_ends[max].enabled->setChecked(max ? h.MaxEnabled() : h.MinEnabled());
         });
-        ShowEnd(max, true, true, true);
+        showEnd(max, true, true, true);
     }
 }
 
-void HalfLifePage::ShowEnd(bool max, bool value, bool units, bool lambda)
+void HalfLifePage::showEnd(bool max, bool value, bool units, bool lambda)
 {
     Show([&] {
         const HalfLifeFilter& h = Filter().halfLifeTime();
         End& end = m_ends[max];
         if (value)
-            end.value->SetValue(max ? h.MaxValue() : h.MinValue());
+            end.value->SetValue(max ? h.maxValue() : h.minValue());
         if (units)
             end.units->setCurrentIndex(static_cast<int>(max ? h.maxUnits() : h.minUnits()));
         if (lambda)
@@ -445,10 +445,10 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     layout->setSpacing(2);
     m_enabled = new QCheckBox(QStringLiteral("Enabled"), this);
     m_enabled->setObjectName(QStringLiteral("spectrumEnabled"));
-    m_enabled->setStyleSheet(NavyWhenChecked());
+    m_enabled->setStyleSheet(navyWhenChecked());
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
         Write([&] { Filter().Spectrum().SetEnabled(on); });
-        SwitchFilterOnIf(on);
+        switchFilterOnIf(on);
     });
     layout->addWidget(m_enabled, 0, Qt::AlignLeft);
 
@@ -489,27 +489,27 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
             edit = new FloatEdit(grid);
             edit->setObjectName(
                 QStringLiteral("criterion%1%2").arg(o).arg(max ? QStringLiteral("Max") : QStringLiteral("Min")));
-            MakeBoundField(edit, isFractionOption(option));
+            makeBoundField(edit, isFractionOption(option));
             edit->setGeometry(captionWidth + checkWidth + 2 + (max ? boundWidth + 1 : 0), y, boundWidth,
                               CriteriaGrid::RowHeight);
-            edit->onChange = [this, option, max] { WriteBound(option, max, false); };
-            connect(edit, &QLineEdit::editingFinished, this, [this, option, max] { WriteBound(option, max, true); });
+            edit->onChange = [this, option, max] { writeBound(option, max, false); };
+            connect(edit, &QLineEdit::editingFinished, this, [this, option, max] { writeBound(option, max, true); });
         }
         connect(row.use, &QCheckBox::toggled, this, [this, option](bool on) {
-            if (Quiet())
+            if (quiet())
                 return;
             SpectrumCriteria options = Filter().Spectrum().Options();
             on ? options.insert(option) : options.erase(option);
             Write([&] { Filter().Spectrum().setOptions(options); });
             if (on)
-                CriteriaPage::SwitchOn(m_enabled);
+                CriteriaPage::switchOn(m_enabled);
         });
     }
     scroll->setWidget(grid);
     layout->addWidget(scroll, 1);
 }
 
-void SpectrumPage::ShowCriteria()
+void SpectrumPage::showCriteria()
 {
     Show([this] {
         const SpectrumFilter& spectrum = Filter().Spectrum();
@@ -517,36 +517,36 @@ void SpectrumPage::ShowCriteria()
         for (int o = 0; o < SpectrumCriterionCount; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
             m_rows[Ordinal(option)].use->setChecked(spectrum.Options().contains(option));
-            ShowBound(option, false);
-            ShowBound(option, true);
+            showBound(option, false);
+            showBound(option, true);
         }
     });
 }
 
-void SpectrumPage::SwitchOn(QCheckBox* box)
+void SpectrumPage::switchOn(QCheckBox* box)
 {
-    if (Quiet())
+    if (quiet())
         return;
     for (QCheckBox* b : {box, m_enabled})
         if (!b->isChecked())
             b->setChecked(true);
-    CriteriaPage::SwitchOn(m_enabled);
+    CriteriaPage::switchOn(m_enabled);
 }
 
-void SpectrumPage::ShowBound(SpectrumCriterion option, bool max)
+void SpectrumPage::showBound(SpectrumCriterion option, bool max)
 {
     Show([&] {
         const SpectrumFilter& s = Filter().Spectrum();
-        BoundField(option, max)->SetValue(shownBound(option, max ? s.Max(option) : s.Min(option)));
+        boundField(option, max)->SetValue(shownBound(option, max ? s.Max(option) : s.Min(option)));
     });
 }
 
-void SpectrumPage::WriteBound(SpectrumCriterion option, bool max, bool typingEnded)
+void SpectrumPage::writeBound(SpectrumCriterion option, bool max, bool typingEnded)
 {
-    if (Quiet())
+    if (quiet())
         return;
     SpectrumFilter& s = Filter().Spectrum();
-    const float value = storedBound(option, BoundField(option, max)->Value());
+    const float value = storedBound(option, boundField(option, max)->Value());
     // A bound typed past the other one moves that one too; while the digits are still coming
     // ("0" on the way to "0.7") that would lose the other bound, so it waits for the end.
     const bool crosses = max ? value < s.Min(option) : value > s.Max(option);
@@ -555,8 +555,8 @@ void SpectrumPage::WriteBound(SpectrumCriterion option, bool max, bool typingEnd
     if (value == (max ? s.Max(option) : s.Min(option)))
         return;
     Write([&] { max ? s.setMax(option, value) : s.setMin(option, value); });
-    ShowBound(option, !max);
-    SwitchOn(m_rows[Ordinal(option)].use);
+    showBound(option, !max);
+    switchOn(m_rows[Ordinal(option)].use);
 }
 
 } // namespace kav

@@ -24,13 +24,13 @@ class IntegerEdit;
 class CriteriaEditor {
 public:
     // The filter the pages edit.
-    virtual AdvancedFilter& EditedFilter() = 0;
+    virtual AdvancedFilter& editedFilter() = 0;
     // True while the dialog shows the filter on its controls: their handlers then stay quiet.
-    virtual bool ShowingFilter() const = 0;
+    virtual bool showingFilter() const = 0;
     // Makes one change to the filter; what the dialog lists follows it.
-    virtual void WriteFilter(const std::function<void()>& change) = 0;
+    virtual void writeFilter(const std::function<void()>& change) = 0;
     // A criterion was switched on: so is the whole filter, when it was off.
-    virtual void SwitchFilterOn() = 0;
+    virtual void switchFilterOn() = 0;
 
 protected:
     ~CriteriaEditor() = default;
@@ -42,21 +42,21 @@ class CriteriaPage : public QWidget {
 public:
     explicit CriteriaPage(CriteriaEditor& editor);
     // Shows the page's criteria of the filter, writing nothing back.
-    virtual void ShowCriteria() = 0;
+    virtual void showCriteria() = 0;
 
 protected:
-    AdvancedFilter& Filter() { return m_editor.EditedFilter(); }
+    AdvancedFilter& Filter() { return m_editor.editedFilter(); }
     // Whether the controls are being set from the filter.
-    bool Quiet() const { return m_showing || m_editor.ShowingFilter(); }
+    bool quiet() const { return m_showing || m_editor.showingFilter(); }
     // Sets controls from the filter without their handlers writing it back.
     void Show(const std::function<void()>& show);
     // Writes a change to the filter, unless the controls are being set from it.
     void Write(const std::function<void()>& change);
     // A criterion's box went on: the whole filter goes on too.
-    void SwitchFilterOnIf(bool on);
+    void switchFilterOnIf(bool on);
     // A criterion was edited: its box goes on (whose handler writes the filter), and the whole
     // filter.
-    virtual void SwitchOn(QCheckBox* box);
+    virtual void switchOn(QCheckBox* box);
 
 private:
     CriteriaEditor& m_editor;
@@ -67,9 +67,9 @@ private:
 class MassPage : public CriteriaPage {
 public:
     explicit MassPage(CriteriaEditor& editor);
-    void ShowCriteria() override;
-    QCheckBox* EnabledBox(bool max) const { return m_ends[max].enabled; }
-    IntegerEdit* ValueField(bool max) const { return m_ends[max].value; }
+    void showCriteria() override;
+    QCheckBox* enabledBox(bool max) const { return m_ends[max].enabled; }
+    IntegerEdit* valueField(bool max) const { return m_ends[max].value; }
 
 private:
     struct End {
@@ -83,8 +83,8 @@ private:
 class DecayChainPage : public CriteriaPage {
 public:
     explicit DecayChainPage(CriteriaEditor& editor);
-    void ShowCriteria() override;
-    QCheckBox* EnabledBox(bool daughters) const { return m_parts[daughters].enabled; }
+    void showCriteria() override;
+    QCheckBox* enabledBox(bool daughters) const { return m_parts[daughters].enabled; }
     QListWidget* Counts(bool daughters) const { return m_parts[daughters].counts; }
 
 private:
@@ -92,7 +92,7 @@ private:
         QCheckBox* enabled = nullptr;
         QListWidget* counts = nullptr;
     };
-    RelativesCountFilter& CountFilter(bool daughters);
+    RelativesCountFilter& countFilter(bool daughters);
     std::array<Part, 2> m_parts;
 };
 
@@ -100,15 +100,15 @@ private:
 class DecayModePage : public CriteriaPage {
 public:
     explicit DecayModePage(CriteriaEditor& editor);
-    void ShowCriteria() override;
-    QCheckBox* EnabledBox() const { return m_enabled; }
-    QRadioButton* OperationButton(DecayModeMatch operation) const;
+    void showCriteria() override;
+    QCheckBox* enabledBox() const { return m_enabled; }
+    QRadioButton* operationButton(DecayModeMatch operation) const;
     QListWidget* Modes() const { return m_modes; }
-    QListWidget* OnlyModes() const { return m_onlyModes; }
+    QListWidget* onlyModes() const { return m_onlyModes; }
 
 private:
-    void ShowModes();
-    void WriteModes();
+    void showModes();
+    void writeModes();
     QCheckBox* m_enabled = nullptr;
     QButtonGroup* m_operation = nullptr;
     QListWidget* m_modes = nullptr;
@@ -119,12 +119,12 @@ private:
 class HalfLifePage : public CriteriaPage {
 public:
     HalfLifePage(CriteriaEditor& editor, UiLanguage language);
-    void ShowCriteria() override;
-    QCheckBox* EnabledBox(bool max) const { return m_ends[max].enabled; }
-    FloatEdit* ValueField(bool max) const { return m_ends[max].value; }
-    QComboBox* UnitsBox(bool max) const { return m_ends[max].units; }
-    FloatEdit* LambdaField(bool max) const { return m_ends[max].lambda; }
-    QPushButton* DatabaseButton() const { return m_database; }
+    void showCriteria() override;
+    QCheckBox* enabledBox(bool max) const { return m_ends[max].enabled; }
+    FloatEdit* valueField(bool max) const { return m_ends[max].value; }
+    QComboBox* unitsBox(bool max) const { return m_ends[max].units; }
+    FloatEdit* lambdaField(bool max) const { return m_ends[max].lambda; }
+    QPushButton* databaseButton() const { return m_database; }
 
 private:
     struct End {
@@ -134,7 +134,7 @@ private:
         FloatEdit* lambda = nullptr;
     };
     // Shows the chosen fields of one end.
-    void ShowEnd(bool max, bool value, bool units, bool lambda);
+    void showEnd(bool max, bool value, bool units, bool lambda);
     std::array<End, 2> m_ends;
     QPushButton* m_database = nullptr;
 };
@@ -143,17 +143,17 @@ private:
 class SpectrumPage : public CriteriaPage {
 public:
     explicit SpectrumPage(CriteriaEditor& editor);
-    void ShowCriteria() override;
-    QCheckBox* EnabledBox() const { return m_enabled; }
-    QCheckBox* CriterionBox(SpectrumCriterion option) const { return m_rows[Ordinal(option)].use; }
-    FloatEdit* BoundField(SpectrumCriterion option, bool max) const
+    void showCriteria() override;
+    QCheckBox* enabledBox() const { return m_enabled; }
+    QCheckBox* criterionBox(SpectrumCriterion option) const { return m_rows[Ordinal(option)].use; }
+    FloatEdit* boundField(SpectrumCriterion option, bool max) const
     {
         return max ? m_rows[Ordinal(option)].max : m_rows[Ordinal(option)].min;
     }
 
 protected:
     // A criterion's box also switches the page's box on.
-    void SwitchOn(QCheckBox* box) override;
+    void switchOn(QCheckBox* box) override;
 
 private:
     struct Row {
@@ -161,8 +161,8 @@ private:
         FloatEdit* min = nullptr;
         FloatEdit* max = nullptr;
     };
-    void ShowBound(SpectrumCriterion option, bool max);
-    void WriteBound(SpectrumCriterion option, bool max, bool typingEnded);
+    void showBound(SpectrumCriterion option, bool max);
+    void writeBound(SpectrumCriterion option, bool max, bool typingEnded);
     QCheckBox* m_enabled = nullptr;
     std::array<Row, SpectrumCriterionCount> m_rows;
 };

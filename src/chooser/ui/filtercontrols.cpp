@@ -37,7 +37,7 @@ protected:
 
 } // namespace
 
-QString NavyWhenChecked()
+QString navyWhenChecked()
 {
     return QStringLiteral("QCheckBox:checked { color: #000080; }");
 }
@@ -55,7 +55,7 @@ QSize MarkupCaption::sizeHint() const
     QImage scratch(1, 1, QImage::Format_ARGB32);
     QPainter p(&scratch);
     p.setFont(font());
-    const MarkupResult r = DrawMarkupText(p, m_text, QRect(0, 0, 1000, 100), true, false);
+    const MarkupResult r = drawMarkupText(p, m_text, QRect(0, 0, 1000, 100), true, false);
     return {r.width + 4, std::max(r.height, 16)};
 }
 
@@ -66,16 +66,16 @@ void MarkupCaption::paintEvent(QPaintEvent*)
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     QRect r = rect();
     if (m_alignment & Qt::AlignHCenter) {
-        const MarkupResult size = DrawMarkupText(p, m_text, r, true, false);
+        const MarkupResult size = drawMarkupText(p, m_text, r, true, false);
         r.setLeft((width() - size.width) / 2);
     }
-    DrawMarkupTextCentred(p, m_text, r, false);
+    drawMarkupTextCentred(p, m_text, r, false);
 }
 
-QListWidget* MakeCheckList(const QStringList& items, int columns, QWidget* parent)
+QListWidget* makeCheckList(const QStringList& items, int columns, QWidget* parent)
 {
     auto* list = new CheckList(columns, parent);
-    list->SetWidestText(*std::max_element(items.begin(), items.end(), [](const QString& a, const QString& b) {
+    list->setWidestText(*std::max_element(items.begin(), items.end(), [](const QString& a, const QString& b) {
         return a.size() < b.size();
     }) + QStringLiteral("WW"));
     list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -91,39 +91,39 @@ QListWidget* MakeCheckList(const QStringList& items, int columns, QWidget* paren
     return list;
 }
 
-void SetItemChecked(QListWidget* list, int row, bool checked)
+void setItemChecked(QListWidget* list, int row, bool checked)
 {
     list->item(row)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
 
-bool IsItemChecked(const QListWidget* list, int row)
+bool isItemChecked(const QListWidget* list, int row)
 {
     return list->item(row)->checkState() == Qt::Checked;
 }
 
-void MakeHalfLifeField(FloatEdit* edit)
+void makeHalfLifeField(FloatEdit* edit)
 {
-    edit->SetMinValue(1e-30);
-    edit->SetMaxValue(1e30);
-    edit->SetMinValueEnabled(true);
-    edit->SetMaxValueEnabled(true);
-    edit->SetShowMessages(false);
+    edit->setMinValue(1e-30);
+    edit->setMaxValue(1e30);
+    edit->setMinValueEnabled(true);
+    edit->setMaxValueEnabled(true);
+    edit->setShowMessages(false);
     FloatFormatList& formats = edit->Formats();
     formats.defaultFormat = QStringLiteral("0.###e-0");
     formats.Add(1, QStringLiteral("0.###"));
     formats.Add(1000, QStringLiteral("0.###e-0"));
-    edit->FormatsChanged();
-    ApplyInputColours(edit);
+    edit->formatsChanged();
+    applyInputColours(edit);
 }
 
-void MakeBoundField(FloatEdit* edit, bool percent)
+void makeBoundField(FloatEdit* edit, bool percent)
 {
-    edit->SetMinValue(0);
-    edit->SetMaxValue(percent ? 100 : 1e6);
-    edit->SetMinValueEnabled(true);
-    edit->SetMaxValueEnabled(true);
-    edit->SetShowMessages(false);
-    edit->SetUpDownButtons(false);
+    edit->setMinValue(0);
+    edit->setMaxValue(percent ? 100 : 1e6);
+    edit->setMinValueEnabled(true);
+    edit->setMaxValueEnabled(true);
+    edit->setShowMessages(false);
+    edit->setUpDownButtons(false);
     FloatFormatList& formats = edit->Formats();
     formats.defaultFormat = QStringLiteral("0.####e-0");
     const std::pair<double, const char*> thresholds[]
@@ -131,13 +131,13 @@ void MakeBoundField(FloatEdit* edit, bool percent)
            {100, "0.##"},      {1000, "0.#"},    {10000, "0.####e-0"}};
     for (const auto& [threshold, format] : thresholds)
         formats.Add(threshold, QString::fromLatin1(format));
-    edit->FormatsChanged();
+    edit->formatsChanged();
     edit->setFrame(false);
     edit->setAlignment(Qt::AlignRight);
-    ApplyInputColours(edit);
+    applyInputColours(edit);
 }
 
-QString CountText(int count, CountKind kind, UiLanguage language)
+QString countText(int count, CountKind kind, UiLanguage language)
 {
     const TextCatalogue& texts = Catalogue(language);
     if (count == 0)

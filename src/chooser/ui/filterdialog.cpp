@@ -82,20 +82,20 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
         box = new QCheckBox(check, w);
         auto* left = new PartnerList(inColumns, w);
         auto* right = new PartnerList(outColumns, w);
-        left->SetWidestText(widest);
-        right->SetWidestText(widest);
+        left->setWidestText(widest);
+        right->setWidestText(widest);
         left->partner = right;
         right->partner = left;
-        left->onDropFromPartner = [this] { MoveSelected(true); };
-        right->onDropFromPartner = [this] { MoveSelected(false); };
+        left->onDropFromPartner = [this] { moveSelected(true); };
+        right->onDropFromPartner = [this] { moveSelected(false); };
         in = left;
         out = right;
         auto* buttons = new QVBoxLayout;
         buttons->addStretch(1);
-        const std::pair<const char*, std::function<void()>> actions[] = {{"<", [this] { MoveSelected(true); }},
-                                                                         {"<<", [this] { MoveAll(true); }},
-                                                                         {">", [this] { MoveSelected(false); }},
-                                                                         {">>", [this] { MoveAll(false); }}};
+        const std::pair<const char*, std::function<void()>> actions[] = {{"<", [this] { moveSelected(true); }},
+                                                                         {"<<", [this] { moveAll(true); }},
+                                                                         {">", [this] { moveSelected(false); }},
+                                                                         {">>", [this] { moveAll(false); }}};
         for (const auto& [text, action] : actions) {
             auto* b = new QPushButton(QString::fromLatin1(text), w);
             b->setFixedWidth(36);
@@ -117,11 +117,11 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
                              m_nuclidesIn, m_nuclidesOut, 3, 3, QStringLiteral("Ag-110m"));
     m_pages->tabBar()->setMinimumWidth(200);
 
-    m_useElements->setChecked(filter.UseElementFilter());
+    m_useElements->setChecked(filter.useElementFilter());
     for (int e = 0; e < 100; ++e)
         (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? m_elementsIn : m_elementsOut)
             ->addItem(elementSymbol(static_cast<ChemicalElement>(e)));
-    m_useNuclide->setChecked(filter.UseNuclideFilter());
+    m_useNuclide->setChecked(filter.useNuclideFilter());
     for (const NuclideList::Entry& e : filter.Nuclides().Items())
         addNuclide(m_nuclidesIn, e.name, e.node);
     for (int i = 0; i < filter.Index().Count(); ++i) {
@@ -145,7 +145,7 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
     layout->addWidget(okCancel);
 }
 
-void FilterDialog::SortElements(QListWidget* list) const
+void FilterDialog::sortElements(QListWidget* list) const
 {
     std::vector<ChemicalElement> elements;
     for (int i = 0; i < list->count(); ++i)
@@ -156,22 +156,22 @@ void FilterDialog::SortElements(QListWidget* list) const
         list->addItem(elementSymbol(e));
 }
 
-void FilterDialog::MoveSelected(bool toLeft)
+void FilterDialog::moveSelected(bool toLeft)
 {
     const bool elementPage = m_pages->currentIndex() == 0;
     QListWidget* from = elementPage ? (toLeft ? m_elementsOut : m_elementsIn) : (toLeft ? m_nuclidesOut : m_nuclidesIn);
     QListWidget* to = elementPage ? (toLeft ? m_elementsIn : m_elementsOut) : (toLeft ? m_nuclidesIn : m_nuclidesOut);
     for (QListWidgetItem* item : from->selectedItems())
         to->addItem(from->takeItem(from->row(item)));
-    elementPage ? SortElements(to) : to->sortItems();
+    elementPage ? sortElements(to) : to->sortItems();
 }
 
-void FilterDialog::MoveAll(bool toLeft)
+void FilterDialog::moveAll(bool toLeft)
 {
     const bool elementPage = m_pages->currentIndex() == 0;
     QListWidget* from = elementPage ? (toLeft ? m_elementsOut : m_elementsIn) : (toLeft ? m_nuclidesOut : m_nuclidesIn);
     from->selectAll();
-    MoveSelected(toLeft);
+    moveSelected(toLeft);
 }
 
 void FilterDialog::accept()
@@ -181,7 +181,7 @@ void FilterDialog::accept()
         for (int i = 0; i < m_elementsIn->count(); ++i)
             set.insert(elementBySymbol(m_elementsIn->item(i)->text()));
         m_filter.setUseElementFilter(m_useElements->isChecked());
-        m_filter.SetElementSet(set);
+        m_filter.setElementSet(set);
     }
     if (m_showNuclide) {
         NuclideList list;

@@ -16,22 +16,22 @@ class FilterDialog : public QDialog {
 public:
     FilterDialog(NuclideFilter& filter, bool showElementPage, bool showNuclidePage, QWidget* parent = nullptr);
 
-    QListWidget* ElementsIn() const { return m_elementsIn; }
-    QListWidget* ElementsOut() const { return m_elementsOut; }
-    QListWidget* NuclidesIn() const { return m_nuclidesIn; }
-    QListWidget* NuclidesOut() const { return m_nuclidesOut; }
-    QCheckBox* UseElementFilter() const { return m_useElements; }
-    QCheckBox* UseNuclideFilter() const { return m_useNuclide; }
+    QListWidget* elementsIn() const { return m_elementsIn; }
+    QListWidget* elementsOut() const { return m_elementsOut; }
+    QListWidget* nuclidesIn() const { return m_nuclidesIn; }
+    QListWidget* nuclidesOut() const { return m_nuclidesOut; }
+    QCheckBox* useElementFilter() const { return m_useElements; }
+    QCheckBox* useNuclideFilter() const { return m_useNuclide; }
     QTabWidget* Pages() const { return m_pages; }
 
     // The buttons "<", "<<", ">", ">>" of the page shown.
-    void MoveSelected(bool toLeft);
-    void MoveAll(bool toLeft);
+    void moveSelected(bool toLeft);
+    void moveAll(bool toLeft);
     // OK: the filter takes what the pages show.
     void accept() override;
 
 private:
-    void SortElements(QListWidget* list) const;
+    void sortElements(QListWidget* list) const;
 
     NuclideFilter& m_filter;
     bool m_showElements;

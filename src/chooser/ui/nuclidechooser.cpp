@@ -43,7 +43,7 @@ public:
     }
 
 protected:
-    void PaintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& symbol,
+    void paintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& symbol,
                        const QRect&) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
@@ -90,16 +90,16 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     resize(213, 38);
     setMinimumHeight(38);
     m_periodicTable = new PeriodicTablePopup(index, this);
-    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
-    m_periodicTable->onChoiceElement = [this](ChemicalElement e) { m_selection.SetElement(e); };
-    m_showingSelection = m_selection.changed.connect([this] { ShowSelection(); });
+    m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
+    m_periodicTable->onChoiceElement = [this](ChemicalElement e) { m_selection.setElement(e); };
+    m_showingSelection = m_selection.changed.connect([this] { showSelection(); });
     m_followingFilter = m_selection.filterApplied.connect([this] {
-        UpdateAdvancedMark();
-        const bool emptied = NuclideCount() == 0 && m_selection.Filter().Advanced().Enabled()
+        updateAdvancedMark();
+        const bool emptied = nuclideCount() == 0 && m_selection.Filter().Advanced().Enabled()
             && !m_selection.Filter().Advanced().Ignored();
         if (emptied != m_saidEmptied) { // said once, and taken back when nuclides pass again
             m_saidEmptied = emptied;
-            SayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
+            sayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
                                                "keeps showing the last one.")
                               : QString());
         }
@@ -134,7 +134,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
         (*button)->setMenu(menu);
         (*button)->setAutoRaise(true);
         (*button)->setEnabled(false);
-        OpenMenuByKeys(**button);
+        openMenuByKeys(**button);
         const bool isUndo = undo; // a structured binding cannot be captured everywhere yet
         connect(*button, &QToolButton::clicked, this,
                 [this, isUndo] { isUndo ? m_selection.Undo(0) : m_selection.Redo(0); });
@@ -144,17 +144,17 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     m_advancedButton->setObjectName(QStringLiteral("advancedButton"));
     m_advancedButton->setAutoRaise(true);
     m_advancedButton->setVisible(false);
-    connect(m_advancedButton, &QToolButton::clicked, this, [this] { ExecAdvFilterDialog(); });
-    BuildPopupMenu();
-    ShowBoxes();
-    LayOut();
+    connect(m_advancedButton, &QToolButton::clicked, this, [this] { execAdvFilterDialog(); });
+    buildPopupMenu();
+    showBoxes();
+    layOut();
 }
 
 NuclideChooser::~NuclideChooser()
 {
 }
 
-void NuclideChooser::LayOut()
+void NuclideChooser::layOut()
 {
     const ChooserLayout& l = m_layout;
     const int h = 22;
@@ -169,17 +169,17 @@ void NuclideChooser::LayOut()
     setMinimumWidth(markLeft + h + 8);
 }
 
-void NuclideChooser::SetWidthsNShifts(const ChooserLayout& value)
+void NuclideChooser::setWidthsNShifts(const ChooserLayout& value)
 {
     auto clamp = [](int v) { return std::max(v, 0); };
     m_layout = {clamp(value.indentLeft),           clamp(value.indentTop),           clamp(value.widthElement),
                 clamp(value.widthElementDropDown), clamp(value.widthMass),           clamp(value.widthNuclide),
                 clamp(value.widthToolbar),         clamp(value.widthToolbarButtons), clamp(value.shiftMass),
                 clamp(value.shiftToolbar)};
-    LayOut();
+    layOut();
 }
 
-void NuclideChooser::ShowBoxes()
+void NuclideChooser::showBoxes()
 {
     const bool independent = m_selection.choiceType() == ChoiceKind::ElementAndMass;
     m_elementBox->setVisible(independent);
@@ -195,7 +195,7 @@ void NuclideChooser::showEvent(QShowEvent* event)
         m_selection.activate();
 }
 
-QStringList NuclideChooser::FullNuclideList() const
+QStringList NuclideChooser::fullNuclideList() const
 {
     QStringList names;
     for (const NuclideSelection::Entry& e : m_selection.Nuclides())
@@ -203,7 +203,7 @@ QStringList NuclideChooser::FullNuclideList() const
     return names;
 }
 
-void NuclideChooser::FillBox(QComboBox* box, const QStringList& items, int current)
+void NuclideChooser::fillBox(QComboBox* box, const QStringList& items, int current)
 {
     const QSignalBlocker blocker(box);
     bool same = box->count() == items.size();
@@ -216,24 +216,24 @@ void NuclideChooser::FillBox(QComboBox* box, const QStringList& items, int curre
     box->setCurrentIndex(current);
 }
 
-void NuclideChooser::ShowSelection()
+void NuclideChooser::showSelection()
 {
-    FillBox(m_elementBox, m_selection.elementList(), m_selection.elementRow());
-    FillBox(m_massBox, m_selection.aMassList(), m_selection.aMassRow());
-    FillBox(m_nuclideBox, FullNuclideList(), m_selection.nuclideRow());
+    fillBox(m_elementBox, m_selection.elementList(), m_selection.elementRow());
+    fillBox(m_massBox, m_selection.aMassList(), m_selection.aMassRow());
+    fillBox(m_nuclideBox, fullNuclideList(), m_selection.nuclideRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
     m_elementBox->setPlaceholderText(
         m_selection.Element() != ChemicalElement::None ? elementSymbol(m_selection.Element()) : QString());
     m_massBox->setPlaceholderText(m_selection.AMass().toString().trimmed());
     m_nuclideBox->setPlaceholderText(m_selection.Name().trimmed());
     m_elementBox->setToolTip(elementName(m_selection.Element(), m_selection.Language()).trimmed());
-    m_periodicTable->SetEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
-    UpdateHistoryButtons();
-    UpdatePopupChecks();
-    UpdateAdvancedMark();
+    m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
+    updateHistoryButtons();
+    updatePopupChecks();
+    updateAdvancedMark();
 }
 
-void NuclideChooser::UpdateAdvancedMark()
+void NuclideChooser::updateAdvancedMark()
 {
     const AdvancedFilter& advanced = m_selection.Filter().Advanced();
     const bool on = advanced.Enabled() && !advanced.Ignored();
@@ -242,10 +242,10 @@ void NuclideChooser::UpdateAdvancedMark()
         m_menu.clearAdvanced->setEnabled(advanced.Enabled());
     if (!on)
         return;
-    const bool empty = NuclideCount() == 0;
+    const bool empty = nuclideCount() == 0;
     // A funnel, red when nothing passes.
     const QColor colour = empty ? QColor(0xC0, 0, 0) : QColor(0, 0, 0x80);
-    m_advancedButton->setIcon(PaintedIcon(16, [colour](QPainter& p) {
+    m_advancedButton->setIcon(paintedIcon(16, [colour](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(colour);
         p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
@@ -257,7 +257,7 @@ void NuclideChooser::UpdateAdvancedMark()
     m_advancedButton->setToolTip(tip + QStringLiteral("\nClick to change it."));
 }
 
-void NuclideChooser::UpdateHistoryButtons()
+void NuclideChooser::updateHistoryButtons()
 {
     for (auto [names, menu, button, hint, undo] :
          {std::tuple{m_selection.undoNames(), m_undoMenu, m_undoButton, kUndoHint, true},
@@ -276,40 +276,40 @@ void NuclideChooser::UpdateHistoryButtons()
     }
 }
 
-void NuclideChooser::SetShowUndoRedoButtons(bool value)
+void NuclideChooser::setShowUndoRedoButtons(bool value)
 {
     m_selection.setHistoryKept(value);
-    ShowBoxes();
-    LayOut();
+    showBoxes();
+    layOut();
 }
 
-void NuclideChooser::SetChoiceType(ChoiceKind value)
+void NuclideChooser::setChoiceType(ChoiceKind value)
 {
     if (m_popupMenuOptions.empty() && m_selection.Active())
         return;
     if (value == m_selection.choiceType())
         return;
-    m_selection.SetChoiceType(value);
-    ShowBoxes();
-    UpdatePopupChecks();
+    m_selection.setChoiceType(value);
+    showBoxes();
+    updatePopupChecks();
 }
 
-void NuclideChooser::SetLanguage(UiLanguage value)
+void NuclideChooser::setLanguage(UiLanguage value)
 {
-    m_selection.SetLanguage(value);
-    m_periodicTable->SetLanguage(value);
+    m_selection.setLanguage(value);
+    m_periodicTable->setLanguage(value);
     m_elementBox->setToolTip(elementName(m_selection.Element(), value).trimmed());
-    RetitlePopupMenu();
+    retitlePopupMenu();
     m_elementBox->view()->update();
 }
 
-void NuclideChooser::SetPopupMenuOptions(ChooserMenuEntries value)
+void NuclideChooser::setPopupMenuOptions(ChooserMenuEntries value)
 {
     m_popupMenuOptions = value;
-    BuildPopupMenu();
+    buildPopupMenu();
 }
 
-void NuclideChooser::BuildPopupMenu()
+void NuclideChooser::buildPopupMenu()
 {
     delete m_nuclideMenu;
     m_nuclideMenu = nullptr;
@@ -332,8 +332,8 @@ void NuclideChooser::BuildPopupMenu()
         connect(a, &QAction::triggered, this, std::move(action));
         return a;
     };
-    m_menu.choices[0] = add(choices, choice, [this] { SetChoiceType(ChoiceKind::ElementAndMass); });
-    m_menu.choices[1] = add(choices, choice, [this] { SetChoiceType(ChoiceKind::FullList); });
+    m_menu.choices[0] = add(choices, choice, [this] { setChoiceType(ChoiceKind::ElementAndMass); });
+    m_menu.choices[1] = add(choices, choice, [this] { setChoiceType(ChoiceKind::FullList); });
     m_nuclideMenu->addSeparator()->setVisible(choice && sort);
     for (int i = 0; i < 4; ++i) {
         const auto type = static_cast<NuclideSortOrder>(i);
@@ -348,29 +348,29 @@ void NuclideChooser::BuildPopupMenu()
     const bool loads = m_popupMenuOptions.contains(ChooserMenuEntry::LoadElementList)
         || m_popupMenuOptions.contains(ChooserMenuEntry::LoadNuclideList);
     m_nuclideMenu->addSeparator()->setVisible(choice || sort);
-    m_menu.filter = add(nullptr, filter, [this] { ExecFilterDialog(); });
-    m_menu.elementFilter = add(nullptr, filter, [this] { ExecElementFilterDialog(); });
-    m_menu.nuclideFilter = add(nullptr, filter, [this] { ExecNuclideFilterDialog(); });
+    m_menu.filter = add(nullptr, filter, [this] { execFilterDialog(); });
+    m_menu.elementFilter = add(nullptr, filter, [this] { execElementFilterDialog(); });
+    m_menu.nuclideFilter = add(nullptr, filter, [this] { execNuclideFilterDialog(); });
     m_menu.advancedFilter = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::AdvancedFilter),
-                                [this] { ExecAdvFilterDialog(); });
+                                [this] { execAdvFilterDialog(); });
     m_nuclideMenu->addSeparator()->setVisible((choice || sort) && loads);
     m_menu.loadElements = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::LoadElementList),
-                              [this] { ExecLoadElListDialog(); });
+                              [this] { execLoadElListDialog(); });
     m_menu.loadNuclides = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::LoadNuclideList),
-                              [this] { ExecLoadNuclideListDialog(); });
+                              [this] { execLoadNuclideListDialog(); });
     // Last, so that the entries above keep the positions of their captions.
     m_menu.clearAdvanced = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::AdvancedFilter),
                                [this] { ClearAdvancedFilter(); });
     for (QComboBox* box : {m_elementBox, m_massBox, m_nuclideBox})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
-            UpdatePopupChecks();
+            updatePopupChecks();
             m_nuclideMenu->popup(box->mapToGlobal(pos));
         });
-    RetitlePopupMenu();
-    UpdatePopupChecks();
+    retitlePopupMenu();
+    updatePopupChecks();
 }
 
-void NuclideChooser::RetitlePopupMenu()
+void NuclideChooser::retitlePopupMenu()
 {
     if (!m_nuclideMenu)
         return;
@@ -383,7 +383,7 @@ void NuclideChooser::RetitlePopupMenu()
     m_menu.clearAdvanced->setText(QString::fromUtf16(Catalogue(m_selection.Language()).clearAdvancedFilter));
 }
 
-void NuclideChooser::UpdatePopupChecks()
+void NuclideChooser::updatePopupChecks()
 {
     if (!m_nuclideMenu)
         return;
@@ -407,22 +407,22 @@ QString NuclideChooser::Caption(int entry) const
     return text;
 }
 
-void NuclideChooser::ExecFilterForm(bool elements, bool nuclides)
+void NuclideChooser::execFilterForm(bool elements, bool nuclides)
 {
     FilterDialog form(m_selection.Filter(), elements, nuclides, this);
     execModal(form);
 }
 
-void NuclideChooser::ExecAdvFilterDialog()
+void NuclideChooser::execAdvFilterDialog()
 {
     AdvancedFilter& advanced = m_selection.Filter().Advanced();
     AdvancedFilterDialog form(m_selection, this);
     form.Pages()->setCurrentIndex(
         std::clamp(advanced.formLastPage(), 0, static_cast<int>(AdvancedFilterDialog::Page::Spectrum)));
-    form.SetIsMoreWidth(advanced.formIsMoreWidth());
+    form.setIsMoreWidth(advanced.formIsMoreWidth());
     execModal(form);
     advanced.setFormLastPage(form.Pages()->currentIndex());
-    advanced.setFormIsMoreWidth(form.IsMoreWidth());
+    advanced.setFormIsMoreWidth(form.isMoreWidth());
 }
 
 void NuclideChooser::ClearAdvancedFilter()
@@ -430,20 +430,20 @@ void NuclideChooser::ClearAdvancedFilter()
     m_selection.Filter().Advanced().SetEnabled(false);
 }
 
-void NuclideChooser::SayStatus(const QString& text)
+void NuclideChooser::sayStatus(const QString& text)
 {
     if (onStatusText)
         onStatusText(text);
 }
 
-bool NuclideChooser::QuickEntryKey(QComboBox* box, QKeyEvent* event)
+bool NuclideChooser::quickEntryKey(QComboBox* box, QKeyEvent* event)
 {
     const int key = event->key();
     if (!m_typed.isEmpty()) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             // The typed name is taken, not the item the open list highlights.
             box->hidePopup();
-            GoToTypedName();
+            goToTypedName();
             return true;
         }
         if (key == Qt::Key_Escape || (key == Qt::Key_Backspace && m_typed.size() == 1)) {
@@ -475,7 +475,7 @@ bool NuclideChooser::QuickEntryKey(QComboBox* box, QKeyEvent* event)
     return true;
 }
 
-void NuclideChooser::GoToTypedName()
+void NuclideChooser::goToTypedName()
 {
     const QString typed = std::exchange(m_typed, QString());
     QToolTip::hideText();
@@ -484,51 +484,51 @@ void NuclideChooser::GoToTypedName()
     const bool onlyMass = massAlone.match(typed).hasMatch() && m_selection.Element() != ChemicalElement::None;
     const QString name = nuclideNameFromTyping(onlyMass ? elementSymbol(m_selection.Element()) + typed : typed);
     if (name.isEmpty()) {
-        SayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
+        sayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
         return;
     }
     if (!name.contains(u'-')) { // an element symbol alone
         const ChemicalElement element = elementBySymbol(name);
         if (element == ChemicalElement::None)
-            SayStatus(QStringLiteral("%1: no such element").arg(name));
+            sayStatus(QStringLiteral("%1: no such element").arg(name));
         else if (!m_selection.Filter().fullElementSet().contains(element))
-            SayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
+            sayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
         else {
-            m_selection.SetElement(element);
-            SayStatus(QString());
+            m_selection.setElement(element);
+            sayStatus(QString());
         }
         return;
     }
     const Nuclide* node = m_index.findNuclide(name);
     if (!node) {
-        SayStatus(QStringLiteral("%1: no such radionuclide").arg(name));
+        sayStatus(QStringLiteral("%1: no such radionuclide").arg(name));
         return;
     }
     const QString canonical = node->name.toString();
     if (m_selection.offers(canonical)) {
         m_selection.setElementAndAMass(node->element, node->mass);
-        SayStatus(QString());
+        sayStatus(QString());
         return;
     }
-    if (m_selection.Filter().UseNuclideFilter() && m_selection.Filter().Nuclides().indexOf(canonical) < 0)
-        SayStatus(QStringLiteral("%1: no data file").arg(canonical));
+    if (m_selection.Filter().useNuclideFilter() && m_selection.Filter().Nuclides().indexOf(canonical) < 0)
+        sayStatus(QStringLiteral("%1: no data file").arg(canonical));
     else if (m_selection.Filter().Advanced().Enabled() && !m_selection.Filter().Advanced().Ignored())
-        SayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
+        sayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
     else
-        SayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
+        sayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
 }
 
-void NuclideChooser::ExecLoadElListDialog()
+void NuclideChooser::execLoadElListDialog()
 {
-    LoadListFile(Caption(13), [this](const QByteArray& text) { m_selection.Filter().LoadElementList(text); });
+    loadListFile(Caption(13), [this](const QByteArray& text) { m_selection.Filter().LoadElementList(text); });
 }
 
-void NuclideChooser::ExecLoadNuclideListDialog()
+void NuclideChooser::execLoadNuclideListDialog()
 {
-    LoadListFile(Caption(14), [this](const QByteArray& text) { m_selection.Filter().LoadNuclideList(text); });
+    loadListFile(Caption(14), [this](const QByteArray& text) { m_selection.Filter().LoadNuclideList(text); });
 }
 
-void NuclideChooser::LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
+void NuclideChooser::loadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
 {
     const QString path = openTextFile(title);
     if (path.isEmpty())
@@ -542,19 +542,19 @@ void NuclideChooser::LoadListFile(const QString& title, const std::function<void
     load(file.readAll());
 }
 
-void NuclideChooser::EditNuclide()
+void NuclideChooser::editNuclide()
 {
     QDialog dialog(this, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setWindowTitle(QStringLiteral("Set radionuclide"));
     dialog.resize(242, 123);
     auto* other = new NuclideChooser(m_index, m_spectra, m_messageBoxes, &dialog);
     other->setObjectName(QStringLiteral("editedNuclideChooser"));
-    other->SetShowUndoRedoButtons(false);
+    other->setShowUndoRedoButtons(false);
     other->Selection().Filter().Assign(m_selection.Filter());
-    other->SetLanguage(m_selection.Language());
-    other->SetChoiceType(m_selection.choiceType());
+    other->setLanguage(m_selection.Language());
+    other->setChoiceType(m_selection.choiceType());
     other->Selection().setSortOrder(m_selection.sortOrder());
-    other->SetWidthsNShifts(m_layout);
+    other->setWidthsNShifts(m_layout);
     other->Selection().setElementAndAMass(m_selection.Element(), m_selection.AMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -573,7 +573,7 @@ QRect screenRect(const QWidget* w)
 }
 } // namespace
 
-QRect NuclideChooser::GetRect_cbElement() const
+QRect NuclideChooser::getRect_cbElement() const
 {
     // While its list is open, the list itself.
     if (m_elementBox->view()->isVisible()) {
@@ -584,19 +584,19 @@ QRect NuclideChooser::GetRect_cbElement() const
     return screenRect(m_elementBox);
 }
 
-QRect NuclideChooser::GetRect_cbAMass() const
+QRect NuclideChooser::getRect_cbAMass() const
 {
     return screenRect(m_massBox);
 }
 
-QRect NuclideChooser::NuclideBoxRect() const
+QRect NuclideChooser::nuclideBoxRect() const
 {
     return screenRect(m_nuclideBox);
 }
 
-void NuclideChooser::DropDown_pmElements(bool byMousePress)
+void NuclideChooser::dropDown_pmElements(bool byMousePress)
 {
-    m_periodicTable->SetElement(m_selection.Element());
+    m_periodicTable->setElement(m_selection.Element());
     m_periodicTable->Popup(m_elementBox->mapToGlobal(QPoint(0, m_elementBox->height())), byMousePress);
 }
 
@@ -607,7 +607,7 @@ bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)
         if (watched == b || watched == b->view())
             box = b;
     const bool isBox = box && watched == box;
-    if (box && event->type() == QEvent::KeyPress && QuickEntryKey(box, static_cast<QKeyEvent*>(event)))
+    if (box && event->type() == QEvent::KeyPress && quickEntryKey(box, static_cast<QKeyEvent*>(event)))
         return true;
     if (isBox && event->type() == QEvent::FocusOut && !m_typed.isEmpty()) {
         m_typed.clear();
@@ -617,7 +617,7 @@ bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_elementBox && event->type() == QEvent::MouseButtonPress && allowElementPopupMenu) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {
-            DropDown_pmElements(true);
+            dropDown_pmElements(true);
             return true;
         }
     }

@@ -51,63 +51,63 @@ public:
     // The choice itself, its lists, history and filter.
     NuclideSelection& Selection() { return m_selection; }
     const NuclideSelection& Selection() const { return m_selection; }
-    ElementGroupColours& ElementGroups() { return m_periodicTable->ElementGroups(); }
-    PeriodicTablePopup* ElementMenu() const { return m_periodicTable; }
+    ElementGroupColours& elementGroups() { return m_periodicTable->elementGroups(); }
+    PeriodicTablePopup* elementMenu() const { return m_periodicTable; }
 
-    int ElCount() const { return static_cast<int>(m_selection.elementList().size()); }
-    int NuclideCount() const { return static_cast<int>(m_selection.Nuclides().size()); }
-    QStringList FullNuclideList() const;
+    int elCount() const { return static_cast<int>(m_selection.elementList().size()); }
+    int nuclideCount() const { return static_cast<int>(m_selection.Nuclides().size()); }
+    QStringList fullNuclideList() const;
 
-    void SetChoiceType(ChoiceKind value);
-    void SetLanguage(UiLanguage value);
-    ChooserMenuEntries PopupMenuOptions() const { return m_popupMenuOptions; }
-    void SetPopupMenuOptions(ChooserMenuEntries value);
+    void setChoiceType(ChoiceKind value);
+    void setLanguage(UiLanguage value);
+    ChooserMenuEntries popupMenuOptions() const { return m_popupMenuOptions; }
+    void setPopupMenuOptions(ChooserMenuEntries value);
     bool allowElementPopupMenu = true;
-    void SetShowUndoRedoButtons(bool value);
+    void setShowUndoRedoButtons(bool value);
     bool undoRedoHint = true;
-    const ChooserLayout& WidthsNShifts() const { return m_layout; }
-    void SetWidthsNShifts(const ChooserLayout& value);
+    const ChooserLayout& widthsNShifts() const { return m_layout; }
+    void setWidthsNShifts(const ChooserLayout& value);
 
     QToolButton* UndoButton() const { return m_undoButton; }
     QToolButton* RedoButton() const { return m_redoButton; }
-    QMenu* PopupMenu() const { return m_nuclideMenu; }
+    QMenu* popupMenu() const { return m_nuclideMenu; }
 
     // The boxes, for the owner's colours and for tests.
-    QComboBox* ElementBox() const { return m_elementBox; }
-    QComboBox* AMassBox() const { return m_massBox; }
-    QComboBox* NuclideBox() const { return m_nuclideBox; }
+    QComboBox* elementBox() const { return m_elementBox; }
+    QComboBox* aMassBox() const { return m_massBox; }
+    QComboBox* nuclideBox() const { return m_nuclideBox; }
     // Opens the periodic table under the element box, as Ctrl+click does (with the press held).
-    void DropDown_pmElements(bool byMousePress = false);
+    void dropDown_pmElements(bool byMousePress = false);
     // Opens (true) or closes (false) a box's list.
-    void DropDown_cbElement(bool open) { open ? m_elementBox->showPopup() : m_elementBox->hidePopup(); }
-    void DropDown_cbAMass(bool open) { open ? m_massBox->showPopup() : m_massBox->hidePopup(); }
-    void DropDownNuclideBox(bool open) { open ? m_nuclideBox->showPopup() : m_nuclideBox->hidePopup(); }
+    void dropDown_cbElement(bool open) { open ? m_elementBox->showPopup() : m_elementBox->hidePopup(); }
+    void dropDown_cbAMass(bool open) { open ? m_massBox->showPopup() : m_massBox->hidePopup(); }
+    void dropDownNuclideBox(bool open) { open ? m_nuclideBox->showPopup() : m_nuclideBox->hidePopup(); }
     // A box's rectangle on the screen.
-    QRect GetRect_cbElement() const;
-    QRect GetRect_cbAMass() const;
-    QRect NuclideBoxRect() const;
+    QRect getRect_cbElement() const;
+    QRect getRect_cbAMass() const;
+    QRect nuclideBoxRect() const;
 
     // The advanced filter dialog on the page and in the width it was last closed with.
-    void ExecAdvFilterDialog();
+    void execAdvFilterDialog();
     // Switches the advanced filter off; its criteria stay for the next time.
     void ClearAdvancedFilter();
     // The mark beside the boxes that says the advanced filter is on; its tip lists the criteria.
-    QToolButton* AdvancedMark() const { return m_advancedButton; }
+    QToolButton* advancedMark() const { return m_advancedButton; }
     // A short text for the owner's status line: why a typed name was not taken, or why the
     // chooser offers nothing.
     std::function<void(const QString& text)> onStatusText;
     // What has been typed into a focused box towards a nuclide's name.
-    const QString& TypedName() const { return m_typed; }
+    const QString& typedName() const { return m_typed; }
 
     // The filter dialog with both pages, the element page or the nuclide page.
-    void ExecFilterDialog() { ExecFilterForm(true, true); }
-    void ExecElementFilterDialog() { ExecFilterForm(true, false); }
-    void ExecNuclideFilterDialog() { ExecFilterForm(false, true); }
+    void execFilterDialog() { execFilterForm(true, true); }
+    void execElementFilterDialog() { execFilterForm(true, false); }
+    void execNuclideFilterDialog() { execFilterForm(false, true); }
     // Element and nuclide lists from text files.
-    void ExecLoadElListDialog();
-    void ExecLoadNuclideListDialog();
+    void execLoadElListDialog();
+    void execLoadNuclideListDialog();
     // The "Set radionuclide" dialog.
-    void EditNuclide();
+    void editNuclide();
     // Shows a modal dialog; asks for a text file to open (empty when cancelled). Tests replace both.
     std::function<int(QDialog&)> execModal;
     std::function<QString(const QString& title)> openTextFile;
@@ -118,25 +118,25 @@ protected:
 
 private:
     // Shows the selection on the widgets: box items and current entries, history, menus.
-    void ShowSelection();
-    static void FillBox(QComboBox* box, const QStringList& items, int current);
-    void UpdateHistoryButtons();
-    void LayOut();
-    void BuildPopupMenu();
+    void showSelection();
+    static void fillBox(QComboBox* box, const QStringList& items, int current);
+    void updateHistoryButtons();
+    void layOut();
+    void buildPopupMenu();
     // Gives the menu's entries their captions in the panel's language.
-    void RetitlePopupMenu();
-    void UpdatePopupChecks();
-    void ShowBoxes();
-    void ExecFilterForm(bool elements, bool nuclides);
+    void retitlePopupMenu();
+    void updatePopupChecks();
+    void showBoxes();
+    void execFilterForm(bool elements, bool nuclides);
     // Asks for a text file with the given title and hands its bytes to the filter.
-    void LoadListFile(const QString& title, const std::function<void(const QByteArray&)>& load);
+    void loadListFile(const QString& title, const std::function<void(const QByteArray&)>& load);
     QString Caption(int entry) const;
     // The mark's visibility, colour and tip after a change of the filter.
-    void UpdateAdvancedMark();
+    void updateAdvancedMark();
     // Quick entry: a key typed into a box; true when it was taken.
-    bool QuickEntryKey(QComboBox* box, QKeyEvent* event);
-    void GoToTypedName();
-    void SayStatus(const QString& text);
+    bool quickEntryKey(QComboBox* box, QKeyEvent* event);
+    void goToTypedName();
+    void sayStatus(const QString& text);
 
     const NuclideIndex& m_index;
     SpectraFiles& m_spectra;

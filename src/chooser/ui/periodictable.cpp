@@ -55,7 +55,7 @@ bool in(ChemicalElement e, std::initializer_list<ChemicalElement> group)
 
 } // namespace
 
-QColor ElementGroupColours::GetElementColor(ChemicalElement e) const
+QColor ElementGroupColours::getElementColor(ChemicalElement e) const
 {
     using enum ChemicalElement;
     if (in(e, {Li, Na, K, Rb, Cs, Fr}))
@@ -82,7 +82,7 @@ OfferedElements::OfferedElements(const NuclideIndex& index)
 {
 }
 
-void OfferedElements::SetEnableElementType(ElementsOffered value)
+void OfferedElements::setEnableElementType(ElementsOffered value)
 {
     if (value == m_type)
         return;
@@ -91,7 +91,7 @@ void OfferedElements::SetEnableElementType(ElementsOffered value)
         onChange();
 }
 
-void OfferedElements::SetElementSet(const ElementSet& value)
+void OfferedElements::setElementSet(const ElementSet& value)
 {
     if (value == m_elementSet)
         return;
@@ -100,25 +100,25 @@ void OfferedElements::SetElementSet(const ElementSet& value)
         onChange();
 }
 
-std::array<std::int32_t, 4> OfferedElements::StoredElementSet() const
+std::array<std::int32_t, 4> OfferedElements::storedElementSet() const
 {
     return encodeElementSet(m_elementSet);
 }
 
-void OfferedElements::ReadStoredElementSet(const std::array<std::int32_t, 4>& stored)
+void OfferedElements::readStoredElementSet(const std::array<std::int32_t, 4>& stored)
 {
-    SetElementSet(decodeElementSet(stored));
+    setElementSet(decodeElementSet(stored));
 }
 
-bool OfferedElements::EditDlg(QWidget* parent)
+bool OfferedElements::editDlg(QWidget* parent)
 {
     // The element page alone is shown: the spectra are never read.
     SpectraFiles spectra(m_index);
     NuclideFilter working(m_index, spectra);
-    working.SetElementSet(m_elementSet);
+    working.setElementSet(m_elementSet);
     FilterDialog form(working, true, false, parent);
-    form.UseElementFilter()->hide();
-    form.UseElementFilter()->setChecked(true);
+    form.useElementFilter()->hide();
+    form.useElementFilter()->setChecked(true);
     if (execModal(form) != QDialog::Accepted)
         return false;
     m_elementSet = working.Elements();
@@ -152,18 +152,18 @@ PeriodicTablePopup::PeriodicTablePopup(const NuclideIndex& index, QWidget* paren
 
 PeriodicTablePopup::~PeriodicTablePopup() = default;
 
-ChemicalElement PeriodicTablePopup::CellElement(int row, int column)
+ChemicalElement PeriodicTablePopup::cellElement(int row, int column)
 {
     if (row < 0 || row >= Rows || column < 0 || column >= Columns)
         return ChemicalElement::None;
     return kTable[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
 }
 
-bool PeriodicTablePopup::IsElementEnabled(ChemicalElement e) const
+bool PeriodicTablePopup::isElementEnabled(ChemicalElement e) const
 {
     if (m_element == ChemicalElement::None || e == ChemicalElement::None)
         return false;
-    switch (m_enabled.EnableElementType()) {
+    switch (m_enabled.enableElementType()) {
     case ElementsOffered::All: return true;
     case ElementsOffered::InIndex: return m_enabled.Index().Elements().contains(e);
     case ElementsOffered::Custom: return m_enabled.Elements().contains(e);
@@ -173,10 +173,10 @@ bool PeriodicTablePopup::IsElementEnabled(ChemicalElement e) const
 
 void PeriodicTablePopup::EnabledChanged()
 {
-    if (!IsElementEnabled(m_element)) {
+    if (!isElementEnabled(m_element)) {
         m_element = ChemicalElement::H;
         for (int e = 0; e < 100; ++e)
-            if (IsElementEnabled(static_cast<ChemicalElement>(e))) {
+            if (isElementEnabled(static_cast<ChemicalElement>(e))) {
                 m_element = static_cast<ChemicalElement>(e);
                 break;
             }
@@ -184,7 +184,7 @@ void PeriodicTablePopup::EnabledChanged()
     update();
 }
 
-void PeriodicTablePopup::SetElement(ChemicalElement value)
+void PeriodicTablePopup::setElement(ChemicalElement value)
 {
     if (value == m_element)
         return;
@@ -192,16 +192,16 @@ void PeriodicTablePopup::SetElement(ChemicalElement value)
     EnabledChanged();
 }
 
-void PeriodicTablePopup::SetEnabledElements(ElementsOffered type, const ElementSet& set)
+void PeriodicTablePopup::setEnabledElements(ElementsOffered type, const ElementSet& set)
 {
     m_enabled.onChange = nullptr;
-    m_enabled.SetEnableElementType(type);
-    m_enabled.SetElementSet(set);
+    m_enabled.setEnableElementType(type);
+    m_enabled.setElementSet(set);
     m_enabled.onChange = [this] { EnabledChanged(); };
     EnabledChanged();
 }
 
-void PeriodicTablePopup::SetLanguage(UiLanguage value)
+void PeriodicTablePopup::setLanguage(UiLanguage value)
 {
     m_language = value;
     update();
@@ -224,11 +224,11 @@ QPoint PeriodicTablePopup::CellAt(QPoint pos) const
     return {-1, -1};
 }
 
-QPoint PeriodicTablePopup::CellOf(ChemicalElement element) const
+QPoint PeriodicTablePopup::cellOf(ChemicalElement element) const
 {
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Columns; ++c)
-            if (CellElement(r, c) == element)
+            if (cellElement(r, c) == element)
                 return {c, r};
     return {-1, -1};
 }
@@ -240,13 +240,13 @@ void PeriodicTablePopup::Popup(QPoint topLeft, bool byMousePress)
     move(topLeft);
     show();
     setFocus(Qt::PopupFocusReason);
-    SetHot(IsElementEnabled(m_element) ? CellOf(m_element) : QPoint(-1, -1));
+    setHot(isElementEnabled(m_element) ? cellOf(m_element) : QPoint(-1, -1));
 }
 
-void PeriodicTablePopup::SetHot(QPoint cell)
+void PeriodicTablePopup::setHot(QPoint cell)
 {
-    const ChemicalElement e = CellElement(cell.y(), cell.x());
-    m_hot = IsElementEnabled(e) ? cell : QPoint(-1, -1);
+    const ChemicalElement e = cellElement(cell.y(), cell.x());
+    m_hot = isElementEnabled(e) ? cell : QPoint(-1, -1);
     update();
     if (m_hot.x() < 0 || !isVisible()) {
         m_nameTip->hide();
@@ -266,21 +266,21 @@ void PeriodicTablePopup::SetHot(QPoint cell)
     m_nameTip->raise();
 }
 
-QPoint PeriodicTablePopup::NextEnabledCell(QPoint from, int dColumn, int dRow) const
+QPoint PeriodicTablePopup::nextEnabledCell(QPoint from, int dColumn, int dRow) const
 {
     if (from.x() < 0)
-        return CellOf(m_element);
+        return cellOf(m_element);
     for (QPoint cell = from + QPoint(dColumn, dRow);
          cell.x() >= 0 && cell.x() < Columns && cell.y() >= 0 && cell.y() < Rows; cell += QPoint(dColumn, dRow))
-        if (IsElementEnabled(CellElement(cell.y(), cell.x())))
+        if (isElementEnabled(cellElement(cell.y(), cell.x())))
             return cell;
     return from;
 }
 
 void PeriodicTablePopup::Pick(QPoint cell)
 {
-    const ChemicalElement e = CellElement(cell.y(), cell.x());
-    if (!IsElementEnabled(e))
+    const ChemicalElement e = cellElement(cell.y(), cell.x());
+    if (!isElementEnabled(e))
         return;
     hide();
     if (onChoiceElement)
@@ -303,11 +303,11 @@ void PeriodicTablePopup::paintEvent(QPaintEvent*)
                 p.drawLine(cell.left(), mid + 1, cell.right(), mid + 1);
                 continue;
             }
-            const ChemicalElement e = CellElement(r, c);
+            const ChemicalElement e = cellElement(r, c);
             if (e == ChemicalElement::None)
                 continue;
             const QString symbol = elementSymbol(e);
-            if (!IsElementEnabled(e)) {
+            if (!isElementEnabled(e)) {
                 // Engraved: light text with the grey one a pixel up and left of it.
                 p.setPen(pal.color(QPalette::Light));
                 p.drawText(cell.translated(1, 1), Qt::AlignCenter, symbol);
@@ -317,7 +317,7 @@ void PeriodicTablePopup::paintEvent(QPaintEvent*)
             }
             const bool current = e == m_element;
             const bool hot = m_hot == QPoint(c, r);
-            QColor colour = m_groups.GetElementColor(e);
+            QColor colour = m_groups.getElementColor(e);
             if (current || hot)
                 colour = lightened(colour);
             p.fillRect(cell.adjusted(1, 1, -1, -1), colour);
@@ -344,7 +344,7 @@ void PeriodicTablePopup::mouseMoveEvent(QMouseEvent* event)
         m_dragged = true;
     const QPoint cell = CellAt(pos);
     if (cell != m_hot && cell.x() >= 0)
-        SetHot(cell);
+        setHot(cell);
 }
 
 void PeriodicTablePopup::mouseReleaseEvent(QMouseEvent* event)
@@ -367,10 +367,10 @@ void PeriodicTablePopup::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape: hide(); return;
-    case Qt::Key_Left: SetHot(NextEnabledCell(m_hot, -1, 0)); return;
-    case Qt::Key_Right: SetHot(NextEnabledCell(m_hot, 1, 0)); return;
-    case Qt::Key_Up: SetHot(NextEnabledCell(m_hot, 0, -1)); return;
-    case Qt::Key_Down: SetHot(NextEnabledCell(m_hot, 0, 1)); return;
+    case Qt::Key_Left: setHot(nextEnabledCell(m_hot, -1, 0)); return;
+    case Qt::Key_Right: setHot(nextEnabledCell(m_hot, 1, 0)); return;
+    case Qt::Key_Up: setHot(nextEnabledCell(m_hot, 0, -1)); return;
+    case Qt::Key_Down: setHot(nextEnabledCell(m_hot, 0, 1)); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space: Pick(m_hot); return;

@@ -24,7 +24,7 @@ public:
     QColor lanthanideSeriesColor{0xCC, 0xFF, 0xFF};
     QColor actinideSeriesColor{0x99, 0xCC, 0xFF};
 
-    QColor GetElementColor(ChemicalElement element) const;
+    QColor getElementColor(ChemicalElement element) const;
 };
 
 enum class ElementsOffered : std::uint8_t { All, InIndex, Custom };
@@ -34,15 +34,15 @@ class OfferedElements {
 public:
     explicit OfferedElements(const NuclideIndex& index);
 
-    ElementsOffered EnableElementType() const { return m_type; }
-    void SetEnableElementType(ElementsOffered value);
+    ElementsOffered enableElementType() const { return m_type; }
+    void setEnableElementType(ElementsOffered value);
     const ElementSet& Elements() const { return m_elementSet; }
-    void SetElementSet(const ElementSet& value);
+    void setElementSet(const ElementSet& value);
     // The set as stored with a configuration: bit (i mod 32) of integer (i div 32), i to 99.
-    std::array<std::int32_t, 4> StoredElementSet() const;
-    void ReadStoredElementSet(const std::array<std::int32_t, 4>& stored);
+    std::array<std::int32_t, 4> storedElementSet() const;
+    void readStoredElementSet(const std::array<std::int32_t, 4>& stored);
     // The element page of the filter dialog; true, with the set taken, on OK.
-    bool EditDlg(QWidget* parent = nullptr);
+    bool editDlg(QWidget* parent = nullptr);
     const NuclideIndex& Index() const { return m_index; }
 
     std::function<void()> onChange;
@@ -66,13 +66,13 @@ public:
     ~PeriodicTablePopup() override;
 
     ChemicalElement Element() const { return m_element; }
-    void SetElement(ChemicalElement value);
-    OfferedElements& ElementEnabled() { return m_enabled; }
-    void SetEnabledElements(ElementsOffered type, const ElementSet& set);
+    void setElement(ChemicalElement value);
+    OfferedElements& elementEnabled() { return m_enabled; }
+    void setEnabledElements(ElementsOffered type, const ElementSet& set);
     UiLanguage Language() const { return m_language; }
-    void SetLanguage(UiLanguage value);
-    ElementGroupColours& ElementGroups() { return m_groups; }
-    bool IsElementEnabled(ChemicalElement element) const;
+    void setLanguage(UiLanguage value);
+    ElementGroupColours& elementGroups() { return m_groups; }
+    bool isElementEnabled(ChemicalElement element) const;
 
     // Opens with the top left corner at a screen point, the current element highlighted. Opened
     // by a mouse press, the release of that press picks only when the pointer was dragged onto an
@@ -80,11 +80,11 @@ public:
     // element is picked, the user clicks outside or presses Escape.
     void Popup(QPoint topLeft, bool byMousePress = false);
     // The label above the highlighted cell that names its element.
-    QLabel* NameTip() const { return m_nameTip; }
+    QLabel* nameTip() const { return m_nameTip; }
     // The highlighted cell (column, row), or (-1, -1).
-    QPoint HotCell() const { return m_hot; }
+    QPoint hotCell() const { return m_hot; }
     // The element of a cell of the table (row, column), or ChemicalElement::None for none.
-    static ChemicalElement CellElement(int row, int column);
+    static ChemicalElement cellElement(int row, int column);
     // The cell under a point of the pop-up, or (-1, -1).
     QPoint CellAt(QPoint pos) const;
 
@@ -99,12 +99,12 @@ protected:
 
 private:
     QRect CellRect(int row, int column) const;
-    QPoint CellOf(ChemicalElement element) const;
+    QPoint cellOf(ChemicalElement element) const;
     void EnabledChanged();
     // Highlights a cell (or none) and names its element above it.
-    void SetHot(QPoint cell);
+    void setHot(QPoint cell);
     // The next cell with an element that can be picked, from a cell in a direction; or the cell.
-    QPoint NextEnabledCell(QPoint from, int dColumn, int dRow) const;
+    QPoint nextEnabledCell(QPoint from, int dColumn, int dRow) const;
     void Pick(QPoint cell);
 
     ChemicalElement m_element = ChemicalElement::H;

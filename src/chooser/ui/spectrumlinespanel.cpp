@@ -47,7 +47,7 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     kinds->setObjectName(QStringLiteral("lineKinds"));
     kinds->setToolTip(QStringLiteral("Right-click to choose the radiation types of beta and photon lines"));
     kinds->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(kinds, &QWidget::customContextMenuRequested, this, [this] { ChooseRadiations(); });
+    connect(kinds, &QWidget::customContextMenuRequested, this, [this] { chooseRadiations(); });
     auto* kindRow = new QHBoxLayout(kinds);
     kindRow->setContentsMargins(6, 2, 6, 2);
     m_kinds = new QButtonGroup(this);
@@ -62,29 +62,29 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
         if (!checked)
             return;
         m_kind = static_cast<LineKind>(id);
-        Rebuild();
+        rebuild();
     });
     layout->addWidget(kinds);
 
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("linesTable"));
-    m_grid->SetColCount(6);
+    m_grid->setColCount(6);
     m_grid->SetRowCount(2);
-    m_grid->SetFixedRows(1);
-    m_grid->SetFixedCols(1);
-    m_grid->SetDefaultRowHeight(18);
-    m_grid->SetRowHeights(0, 34);
+    m_grid->setFixedRows(1);
+    m_grid->setFixedCols(1);
+    m_grid->setDefaultRowHeight(18);
+    m_grid->setRowHeights(0, 34);
     m_grid->SetOption(GridOption::RowSelect, true);
     const int widths[] = {40, 88, 88, 100, 100, -1};
     const char* heads[] = {"No", "Radionuclide", "Half-life", "Energy (Ei), MeV", "Di, MeV / trans.", "Lr"};
     for (int c = 0; c < 6; ++c) {
-        m_grid->SetColWidths(c, widths[c]);
-        m_grid->SetCells(c, 0, QString::fromLatin1(heads[c]));
+        m_grid->setColWidths(c, widths[c]);
+        m_grid->setCells(c, 0, QString::fromLatin1(heads[c]));
     }
-    *m_grid->CreateCellCaption(3, 0) = QStringLiteral("Energy (E<sub>i</sub>), MeV");
-    *m_grid->CreateCellCaption(4, 0) = QStringLiteral("Δ<sub>i</sub>, MeV / trans.");
+    *m_grid->createCellCaption(3, 0) = QStringLiteral("Energy (E<sub>i</sub>), MeV");
+    *m_grid->createCellCaption(4, 0) = QStringLiteral("Δ<sub>i</sub>, MeV / trans.");
     m_grid->fixedCellsFormat.normal.multiLine = true;
-    m_grid->SetCells(0, 1, QStringLiteral("1"));
+    m_grid->setCells(0, 1, QStringLiteral("1"));
     layout->addWidget(m_grid, 1);
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("lineCount"));
@@ -102,24 +102,24 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
         a->setCheckable(true);
         sorts->addAction(a);
         const LinesSort sort = entries[i].second;
-        connect(a, &QAction::triggered, this, [this, sort] { SortLines(sort); });
+        connect(a, &QAction::triggered, this, [this, sort] { sortLines(sort); });
         m_sortActions[i] = a;
     }
     m_sortActions[0]->setChecked(true);
     m_menu->addSeparator();
     connect(m_menu->addAction(QStringLiteral("Copy to clipboard")), &QAction::triggered, this,
-            [this] { m_grid->CopyToClipboard(QString(), QString(), {5}, true); });
+            [this] { m_grid->copyToClipboard(QString(), QString(), {5}, true); });
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid, &QWidget::customContextMenuRequested, this,
             [this](QPoint pos) { m_menu->popup(m_grid->viewport()->mapToGlobal(pos)); });
 }
 
-QRadioButton* SpectrumLinesPanel::LineKindButton(LineKind kind) const
+QRadioButton* SpectrumLinesPanel::lineKindButton(LineKind kind) const
 {
     return static_cast<QRadioButton*>(m_kinds->button(static_cast<int>(kind)));
 }
 
-void SpectrumLinesPanel::Rebuild()
+void SpectrumLinesPanel::rebuild()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lines.clear();
@@ -147,22 +147,22 @@ void SpectrumLinesPanel::Rebuild()
         m_lines = std::move(found.lines);
         m_linesCut = found.cut;
     }
-    SortRows(m_sort);
-    ShowLines();
+    sortRows(m_sort);
+    showLines();
     QApplication::restoreOverrideCursor();
 }
 
-void SpectrumLinesPanel::SortRows(LinesSort sort)
+void SpectrumLinesPanel::sortRows(LinesSort sort)
 {
     switch (sort) {
-    case LinesSort::HalfLife: kav::SortLines(m_lines, LineOrder::ShortestHalfLifeFirst); break;
-    case LinesSort::Energy: kav::SortLines(m_lines, LineOrder::Energy); break;
-    case LinesSort::Yield: kav::SortLines(m_lines, LineOrder::Yield); break;
+    case LinesSort::HalfLife: kav::sortLines(m_lines, LineOrder::ShortestHalfLifeFirst); break;
+    case LinesSort::Energy: kav::sortLines(m_lines, LineOrder::Energy); break;
+    case LinesSort::Yield: kav::sortLines(m_lines, LineOrder::Yield); break;
     case LinesSort::ListOrder: break;
     }
 }
 
-void SpectrumLinesPanel::SortLines(LinesSort sort)
+void SpectrumLinesPanel::sortLines(LinesSort sort)
 {
     m_sort = sort;
     for (QAction* a : m_sortActions)
@@ -172,31 +172,31 @@ void SpectrumLinesPanel::SortLines(LinesSort sort)
         if (order[i] == sort)
             m_sortActions[i]->setChecked(true);
     if (sort == LinesSort::ListOrder) {
-        Rebuild();
+        rebuild();
         return;
     }
-    SortRows(sort);
-    ShowLines();
+    sortRows(sort);
+    showLines();
 }
 
-void SpectrumLinesPanel::ShowLines()
+void SpectrumLinesPanel::showLines()
 {
     const UiLanguage language = m_selection.Language();
     const int rows = std::max<int>(1, static_cast<int>(m_lines.size()));
     m_grid->SetRowCount(rows + 1);
     for (int r = 1; r <= rows; ++r) {
-        m_grid->SetCells(0, r, QString::number(r));
+        m_grid->setCells(0, r, QString::number(r));
         if (m_lines.empty()) {
             for (int c = 1; c < 6; ++c)
-                m_grid->SetCells(c, r, QString());
+                m_grid->setCells(c, r, QString());
             continue;
         }
         const FoundLine& line = m_lines[static_cast<std::size_t>(r - 1)];
-        m_grid->SetCells(1, r, line.node->name.toString());
-        m_grid->SetCells(2, r, halfLifeText(*line.node, language));
-        m_grid->SetCells(3, r, QString::number(line.energy, 'g', 6));
-        m_grid->SetCells(4, r, QString::number(line.yield, 'g', 4));
-        m_grid->SetCells(5, r, QString::number(line.node->decayConstant, 'g', 8));
+        m_grid->setCells(1, r, line.node->name.toString());
+        m_grid->setCells(2, r, halfLifeText(*line.node, language));
+        m_grid->setCells(3, r, QString::number(line.energy, 'g', 6));
+        m_grid->setCells(4, r, QString::number(line.yield, 'g', 4));
+        m_grid->setCells(5, r, QString::number(line.node->decayConstant, 'g', 8));
     }
     if (m_linesCut) {
         m_count->setText(QString::fromUtf16(Catalogue(language).listTooLong));
@@ -204,19 +204,19 @@ void SpectrumLinesPanel::ShowLines()
         return;
     }
     m_count->setStyleSheet(QString());
-    m_count->setText(CountText(static_cast<int>(m_lines.size()), CountKind::Lines, language));
+    m_count->setText(countText(static_cast<int>(m_lines.size()), CountKind::Lines, language));
 }
 
-void SpectrumLinesPanel::ChooseRadiations()
+void SpectrumLinesPanel::chooseRadiations()
 {
     LineTypesDialog form(m_betaSet, m_gammaSet, m_selection.Language(), this);
-    QWidget* kinds = LineKindButton(LineKind::Alpha)->parentWidget();
+    QWidget* kinds = lineKindButton(LineKind::Alpha)->parentWidget();
     form.move(kinds->mapToGlobal(QPoint(0, kinds->height())));
     if (execModal(form) != QDialog::Accepted)
         return;
-    m_betaSet = form.BetaSet();
-    m_gammaSet = form.GammaSet();
-    Rebuild();
+    m_betaSet = form.betaSet();
+    m_gammaSet = form.gammaSet();
+    rebuild();
 }
 
 // The radiation-type chooser
@@ -240,11 +240,11 @@ LineTypesDialog::LineTypesDialog(const RadiationTypes& beta, const RadiationType
         QStringList names;
         for (int code : codes)
             names << radiationName(code, language);
-        QListWidget* list = MakeCheckList(names, 1, frame);
+        QListWidget* list = makeCheckList(names, 1, frame);
         int row = 0;
         for (int code : codes) {
             list->item(row)->setData(Qt::UserRole, code);
-            SetItemChecked(list, row++, set.contains(code));
+            setItemChecked(list, row++, set.contains(code));
         }
         // Every name whole, every row in sight: no scroll bars.
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -279,19 +279,19 @@ RadiationTypes checkedCodes(const QListWidget* list)
 {
     RadiationTypes set;
     for (int row = 0; row < list->count(); ++row)
-        if (IsItemChecked(list, row))
+        if (isItemChecked(list, row))
             set.insert(list->item(row)->data(Qt::UserRole).toInt());
     return set;
 }
 
 } // namespace
 
-RadiationTypes LineTypesDialog::BetaSet() const
+RadiationTypes LineTypesDialog::betaSet() const
 {
     return checkedCodes(m_betaList);
 }
 
-RadiationTypes LineTypesDialog::GammaSet() const
+RadiationTypes LineTypesDialog::gammaSet() const
 {
     return checkedCodes(m_gammaList);
 }
@@ -302,7 +302,7 @@ void LineTypesDialog::accept()
     for (QListWidget* list : {m_betaList, m_gammaList})
         if (checkedCodes(list).empty()) {
             for (int row = 0; row < list->count(); ++row)
-                SetItemChecked(list, row, true);
+                setItemChecked(list, row, true);
             refilled = true;
         }
     if (!refilled)

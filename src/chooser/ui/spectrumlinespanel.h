@@ -38,24 +38,24 @@ public:
     SpectrumLinesPanel(const NuclideSelection& selection, QWidget* parent);
 
     // Lists the lines anew, after the filter or the nuclides on offer changed.
-    void Rebuild();
+    void rebuild();
     // Shows a modal dialog of its own (the radiation-type chooser); tests replace it.
     std::function<int(QDialog&)> execModal;
 
     // The radiation codes the list counts as beta and as photon lines.
-    const RadiationTypes& BetaRadiationSet() const { return m_betaSet; }
-    const RadiationTypes& GammaRadiationSet() const { return m_gammaSet; }
-    LinesSort SortCol() const { return m_sort; }
-    QRadioButton* LineKindButton(LineKind kind) const;
-    DataGrid* LinesGrid() const { return m_grid; }
-    QLabel* LinesLabel() const { return m_count; }
-    QMenu* LinesMenu() const { return m_menu; }
+    const RadiationTypes& betaRadiationSet() const { return m_betaSet; }
+    const RadiationTypes& gammaRadiationSet() const { return m_gammaSet; }
+    LinesSort sortCol() const { return m_sort; }
+    QRadioButton* lineKindButton(LineKind kind) const;
+    DataGrid* linesGrid() const { return m_grid; }
+    QLabel* linesLabel() const { return m_count; }
+    QMenu* linesMenu() const { return m_menu; }
 
 private:
-    void SortRows(LinesSort sort);
-    void SortLines(LinesSort sort);
-    void ShowLines();
-    void ChooseRadiations();
+    void sortRows(LinesSort sort);
+    void sortLines(LinesSort sort);
+    void showLines();
+    void chooseRadiations();
 
     const NuclideSelection& m_selection;
     LineKind m_kind = LineKind::Alpha;
@@ -77,11 +77,11 @@ public:
     LineTypesDialog(const RadiationTypes& beta, const RadiationTypes& gamma, UiLanguage language,
                     QWidget* parent = nullptr);
 
-    QListWidget* BetaList() const { return m_betaList; }
-    QListWidget* GammaList() const { return m_gammaList; }
+    QListWidget* betaList() const { return m_betaList; }
+    QListWidget* gammaList() const { return m_gammaList; }
     QPushButton* OkButton() const { return m_okButton; }
-    RadiationTypes BetaSet() const;
-    RadiationTypes GammaSet() const;
+    RadiationTypes betaSet() const;
+    RadiationTypes gammaSet() const;
 
     // OK with nothing checked in a list checks all of it and stays open.
     void accept() override;

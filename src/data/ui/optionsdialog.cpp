@@ -70,8 +70,8 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
 {
     setWindowTitle(QStringLiteral("Options"));
     m_mainPages = new QTabWidget(this);
-    m_mainPages->addTab(BuildFoldersPage(), QStringLiteral("Folders"));
-    m_mainPages->addTab(BuildUnitsPage(), QStringLiteral("Units"));
+    m_mainPages->addTab(buildFoldersPage(), QStringLiteral("Folders"));
+    m_mainPages->addTab(buildUnitsPage(), QStringLiteral("Units"));
     // Wide enough for the three units pages' tabs side by side.
     resize(std::max(533, m_unitsPages->tabBar()->sizeHint().width() + 48), 300);
 
@@ -117,25 +117,25 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
         box->setObjectName(QLatin1String(name));
         m_settingBoxes << box;
     }
-    connect(m_mainPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
-    connect(m_unitsPages, &QTabWidget::currentChanged, this, [this] { NoteShownPage(); });
+    connect(m_mainPages, &QTabWidget::currentChanged, this, [this] { noteShownPage(); });
+    connect(m_unitsPages, &QTabWidget::currentChanged, this, [this] { noteShownPage(); });
     // A unit chosen in a box goes straight into the working copy.
     ProgramSettings& p = *m_preference;
-    m_bioassayDose->SetOnChange([this, &p] { p.setBioassayDoseUnit(m_bioassayDose->Value()); });
-    m_bioassayContent->SetOnChange([this, &p] { p.setBioassayContentUnit(m_bioassayContent->Value()); });
-    m_bioassayIntake->SetOnChange([this, &p] { p.setBioassayIntakeUnit(m_bioassayIntake->Value()); });
-    m_bioassayTime->SetOnChange([this, &p] { p.setBioassayTimeUnit(m_bioassayTime->Value()); });
+    m_bioassayDose->setOnChange([this, &p] { p.setBioassayDoseUnit(m_bioassayDose->Value()); });
+    m_bioassayContent->setOnChange([this, &p] { p.setBioassayContentUnit(m_bioassayContent->Value()); });
+    m_bioassayIntake->setOnChange([this, &p] { p.setBioassayIntakeUnit(m_bioassayIntake->Value()); });
+    m_bioassayTime->setOnChange([this, &p] { p.setBioassayTimeUnit(m_bioassayTime->Value()); });
     connect(m_bioassayWholeDays, &QCheckBox::toggled, this, [&p](bool on) { p.setBioassayWholeDays(on); });
-    m_mixtureDose->SetOnChange([this, &p] { p.setMixtureDoseUnit(m_mixtureDose->Value()); });
-    m_mixtureActivity->SetOnChange([this, &p] { p.setMixtureActivityUnit(m_mixtureActivity->Value()); });
-    m_materialsDose->SetOnChange([this, &p] { p.setMaterialsDoseUnit(m_materialsDose->Value()); });
-    m_materialsActivity->SetOnChange([this, &p] { p.setMaterialsActivityUnit(m_materialsActivity->Value()); });
+    m_mixtureDose->setOnChange([this, &p] { p.setMixtureDoseUnit(m_mixtureDose->Value()); });
+    m_mixtureActivity->setOnChange([this, &p] { p.setMixtureActivityUnit(m_mixtureActivity->Value()); });
+    m_materialsDose->setOnChange([this, &p] { p.setMaterialsDoseUnit(m_materialsDose->Value()); });
+    m_materialsActivity->setOnChange([this, &p] { p.setMaterialsActivityUnit(m_materialsActivity->Value()); });
     connect(m_autoSave, &QCheckBox::toggled, this, [&p](bool on) { p.setAutoSave(on); });
     connect(m_language, &QComboBox::activated, this,
-            [this, &p] { p.SetLanguage(static_cast<UiLanguage>(m_language->currentData().toInt())); });
+            [this, &p] { p.setLanguage(static_cast<UiLanguage>(m_language->currentData().toInt())); });
 }
 
-void OptionsDialog::NoteShownPage()
+void OptionsDialog::noteShownPage()
 {
     QWidget* page
         = m_mainPages->currentWidget() == m_unitsPage ? m_unitsPages->currentWidget() : m_mainPages->currentWidget();
@@ -144,14 +144,14 @@ void OptionsDialog::NoteShownPage()
             m_confirmedKeys.insert(box->objectName());
 }
 
-QStringList OptionsDialog::ConfirmedKeys() const
+QStringList OptionsDialog::confirmedKeys() const
 {
     QStringList keys(m_confirmedKeys.begin(), m_confirmedKeys.end());
     keys.sort();
     return keys;
 }
 
-QWidget* OptionsDialog::BuildFoldersPage()
+QWidget* OptionsDialog::buildFoldersPage()
 {
     m_foldersPage = new QWidget;
     m_message = new QLabel(m_foldersPage);
@@ -162,7 +162,7 @@ QWidget* OptionsDialog::BuildFoldersPage()
     auto* browse = new QToolButton(m_foldersPage);
     browse->setText(QStringLiteral("..."));
     browse->setToolTip(QStringLiteral("Browsing folder for Radionuclides data"));
-    connect(browse, &QToolButton::clicked, this, [this] { BrowseDataFolder(); });
+    connect(browse, &QToolButton::clicked, this, [this] { browseDataFolder(); });
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(m_dataFolderEdit, 1);
     folderRow->addWidget(browse);
@@ -174,16 +174,16 @@ QWidget* OptionsDialog::BuildFoldersPage()
     return m_foldersPage;
 }
 
-QWidget* OptionsDialog::BuildUnitsPage()
+QWidget* OptionsDialog::buildUnitsPage()
 {
     auto doseBox = [](QWidget* p) {
         auto* b = new DoseUnitComboBox(p);
-        b->SetEnabledDoseUnits(kDoseUnits);
+        b->setEnabledDoseUnits(kDoseUnits);
         return b;
     };
     auto activityBox = [](QWidget* p) {
         auto* b = new ActivityUnitComboBox(p);
-        b->SetEnabledActivityUnits(kActivityUnits);
+        b->setEnabledActivityUnits(kActivityUnits);
         return b;
     };
     auto* dpumPage = new QWidget;
@@ -195,8 +195,8 @@ QWidget* OptionsDialog::BuildUnitsPage()
     m_bioassayContent = activityBox(dpumGroup);
     m_bioassayIntake = activityBox(dpumGroup);
     m_bioassayTime = new TimeUnitComboBox(dpumGroup);
-    m_bioassayTime->SetEnabledTimeUnits(kTimeUnits);
-    m_bioassayTime->SetUseLongNames(true); // year, day, hour
+    m_bioassayTime->setEnabledTimeUnits(kTimeUnits);
+    m_bioassayTime->setUseLongNames(true); // year, day, hour
     dpumForm->addRow(QStringLiteral("Doses"), m_bioassayDose);
     dpumForm->addRow(QStringLiteral("Content activity"), m_bioassayContent);
     dpumForm->addRow(QStringLiteral("Intake activity"), m_bioassayIntake);
@@ -223,7 +223,7 @@ QWidget* OptionsDialog::BuildUnitsPage()
     m_unitsPages->addTab(pairPage(m_mixtureDose, m_mixtureActivity), QStringLiteral("   'Mixture' page   "));
     m_unitsPages->addTab(pairPage(m_materialsDose, m_materialsActivity), QStringLiteral("   'Organ doses' page   "));
     auto* restore = new QPushButton(QStringLiteral("Restore default values"), m_unitsPage);
-    connect(restore, &QPushButton::clicked, this, [this] { RestoreDefaultValues(); });
+    connect(restore, &QPushButton::clicked, this, [this] { restoreDefaultValues(); });
     auto* unitsLayout = new QVBoxLayout(m_unitsPage);
     unitsLayout->addWidget(m_unitsPages, 1);
     unitsLayout->addWidget(restore, 0, Qt::AlignLeft);
@@ -232,7 +232,7 @@ QWidget* OptionsDialog::BuildUnitsPage()
 
 OptionsDialog::~OptionsDialog() = default;
 
-void OptionsDialog::ShowSettings()
+void OptionsDialog::showSettings()
 {
     const ProgramSettings& p = *m_preference;
     m_bioassayDose->SetValue(p.bioassayDoseUnit());
@@ -255,7 +255,7 @@ void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
     m_options = options;
     m_preference->Assign(preference);
     m_dataFolderEdit->setText(m_preference->dataFolderPath());
-    ShowSettings();
+    showSettings();
     switch (options) {
     case OptionsPage::DataFolder:
         m_message->setText(NoDataFilesMessage);
@@ -279,10 +279,10 @@ void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
     }
     // Only the page the dialog opens on has been seen, not those passed on the way to it.
     m_confirmedKeys.clear();
-    NoteShownPage();
+    noteShownPage();
 }
 
-void OptionsDialog::BrowseDataFolder()
+void OptionsDialog::browseDataFolder()
 {
     const QString chosen = browseFolder(m_preference->dataFolderPath());
     if (chosen.isEmpty())
@@ -302,10 +302,10 @@ void OptionsDialog::BrowseDataFolder()
     m_dataFolderEdit->setText(m_preference->dataFolderPath());
 }
 
-void OptionsDialog::RestoreDefaultValues()
+void OptionsDialog::restoreDefaultValues()
 {
-    m_preference->RestoreDefaultValues();
-    ShowSettings();
+    m_preference->restoreDefaultValues();
+    showSettings();
     // The defaults go to every units page, seen or not: the user asked for all of them.
     for (QWidget* box : std::as_const(m_settingBoxes))
         if (m_unitsPage->isAncestorOf(box))
@@ -336,7 +336,7 @@ void OptionsDialog::done(int result)
     QDialog::done(result);
 }
 
-std::optional<QStringList> ExecuteOptionsDialog(ProgramSettings& preference, OptionsPage options,
+std::optional<QStringList> executeOptionsDialog(ProgramSettings& preference, OptionsPage options,
                                                 OptionsPages& remembered, QWidget* parent)
 {
     OptionsDialog dialog(preference.Locations(), remembered, parent);
@@ -344,7 +344,7 @@ std::optional<QStringList> ExecuteOptionsDialog(ProgramSettings& preference, Opt
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     preference.Assign(dialog.Preference());
-    return dialog.ConfirmedKeys();
+    return dialog.confirmedKeys();
 }
 
 } // namespace kav

@@ -45,27 +45,27 @@ public:
     // The INI keys of the settings whose boxes were on the screen while the dialog was open (or
     // that "Restore default values" set): what accepting it confirms. A unit chosen in a view
     // and never seen here is not among them.
-    QStringList ConfirmedKeys() const;
+    QStringList confirmedKeys() const;
 
     // Asks for a folder, starting at the given one; empty when the user cancels. Tests replace it.
     std::function<QString(const QString& start)> browseFolder;
 
-    void BrowseDataFolder();
-    void RestoreDefaultValues();
+    void browseDataFolder();
+    void restoreDefaultValues();
     void accept() override;
     void done(int result) override;
 
-    QTabWidget* MainPages() const { return m_mainPages; }
-    QTabWidget* UnitsPages() const { return m_unitsPages; }
-    QLineEdit* DataFolderField() const { return m_dataFolderEdit; }
-    QLabel* MessageLabel() const { return m_message; }
+    QTabWidget* mainPages() const { return m_mainPages; }
+    QTabWidget* unitsPages() const { return m_unitsPages; }
+    QLineEdit* dataFolderField() const { return m_dataFolderEdit; }
+    QLabel* messageLabel() const { return m_message; }
 
 private:
-    QWidget* BuildFoldersPage();
-    QWidget* BuildUnitsPage();
-    void ShowSettings();
+    QWidget* buildFoldersPage();
+    QWidget* buildUnitsPage();
+    void showSettings();
     // Counts the settings on the page now on the screen as seen.
-    void NoteShownPage();
+    void noteShownPage();
 
     OptionsPages& m_remembered;
     std::unique_ptr<ProgramSettings> m_preference;
@@ -94,7 +94,7 @@ private:
 
 // Opens the dialog modally on a preferences object. When the user accepts it, the object is
 // updated and the keys of the settings the user confirmed are returned; nothing when cancelled.
-std::optional<QStringList> ExecuteOptionsDialog(ProgramSettings& preference, OptionsPage options,
+std::optional<QStringList> executeOptionsDialog(ProgramSettings& preference, OptionsPage options,
                                                 OptionsPages& remembered, QWidget* parent);
 
 } // namespace kav

@@ -16,8 +16,8 @@ UnitComboBox::UnitComboBox(int unitCount, quint32 defaultEnabled, int defaultVal
     , m_enabled(defaultEnabled)
 {
     SetAlignment(Qt::AlignHCenter);
-    SetDropDownAlignment(Qt::AlignHCenter);
-    connect(this, &QComboBox::activated, this, [this](int index) { UserSelected(index); });
+    setDropDownAlignment(Qt::AlignHCenter);
+    connect(this, &QComboBox::activated, this, [this](int index) { userSelected(index); });
 }
 
 QSize UnitComboBox::sizeHint() const
@@ -30,25 +30,25 @@ QSize UnitComboBox::minimumSizeHint() const
     return sizeHint();
 }
 
-bool UnitComboBox::IsEnabledUnit(int ordinal) const
+bool UnitComboBox::isEnabledUnit(int ordinal) const
 {
     return ordinal >= 0 && ordinal < m_unitCount && ordinal < 32 && (m_enabled >> ordinal) & 1u;
 }
 
-void UnitComboBox::Refill()
+void UnitComboBox::refill()
 {
     const QSignalBlocker blocker(this);
     clear();
     for (int ordinal = 0; ordinal < m_unitCount; ++ordinal)
-        if (IsEnabledUnit(ordinal))
-            addItem(UnitLabel(ordinal), ordinal);
-    AlignItems();
+        if (isEnabledUnit(ordinal))
+            addItem(unitLabel(ordinal), ordinal);
+    alignItems();
     setCurrentIndex(findData(m_value));
 }
 
-void UnitComboBox::SetValueOrdinal(int ordinal)
+void UnitComboBox::setValueOrdinal(int ordinal)
 {
-    if (ordinal == m_value || !IsEnabledUnit(ordinal))
+    if (ordinal == m_value || !isEnabledUnit(ordinal))
         return;
     const int index = findData(ordinal);
     if (index < 0)
@@ -58,7 +58,7 @@ void UnitComboBox::SetValueOrdinal(int ordinal)
     m_value = ordinal;
 }
 
-void UnitComboBox::SetEnabledMask(quint32 mask)
+void UnitComboBox::setEnabledMask(quint32 mask)
 {
     const quint32 valid = m_unitCount >= 32 ? ~0u : (1u << m_unitCount) - 1;
     mask &= valid;
@@ -67,32 +67,32 @@ void UnitComboBox::SetEnabledMask(quint32 mask)
     if (mask == m_enabled)
         return;
     m_enabled = mask;
-    if (!IsEnabledUnit(m_value))
+    if (!isEnabledUnit(m_value))
         for (int ordinal = 0; ordinal < m_unitCount; ++ordinal)
-            if (IsEnabledUnit(ordinal)) {
+            if (isEnabledUnit(ordinal)) {
                 m_value = ordinal;
                 break;
             }
-    Refill();
+    refill();
 }
 
-void UnitComboBox::UserSelected(int index)
+void UnitComboBox::userSelected(int index)
 {
     bool ok = false;
     const int ordinal = itemData(index).toInt(&ok);
-    if (ok && IsEnabledUnit(ordinal))
+    if (ok && isEnabledUnit(ordinal))
         m_value = ordinal;
     if (m_onChange)
         m_onChange();
 }
 
-void UnitComboBox::AssignToComboBox(UnitComboBox* dest) const
+void UnitComboBox::assignToComboBox(UnitComboBox* dest) const
 {
     if (!dest || dest == this || typeid(*dest) != typeid(*this))
         return;
-    AssignAppearanceTo(*dest);
-    dest->SetValueOrdinal(m_value);
-    dest->SetEnabledMask(m_enabled);
+    assignAppearanceTo(*dest);
+    dest->setValueOrdinal(m_value);
+    dest->setEnabledMask(m_enabled);
 }
 
 const TimeUnits TimeUnitComboBox::DefaultEnabled{TimeUnit::Day, TimeUnit::Hour, TimeUnit::Minute, TimeUnit::Second};
@@ -100,18 +100,18 @@ const TimeUnits TimeUnitComboBox::DefaultEnabled{TimeUnit::Day, TimeUnit::Hour, 
 TimeUnitComboBox::TimeUnitComboBox(QWidget* parent)
     : UnitComboBox(TimeUnitCount, DefaultEnabled.raw(), static_cast<int>(TimeUnit::Hour), parent)
 {
-    Refill();
+    refill();
 }
 
-void TimeUnitComboBox::SetUseLongNames(bool value)
+void TimeUnitComboBox::setUseLongNames(bool value)
 {
     if (value == m_useLongNames)
         return;
     m_useLongNames = value;
-    Refill();
+    refill();
 }
 
-QString TimeUnitComboBox::UnitLabel(int ordinal) const
+QString TimeUnitComboBox::unitLabel(int ordinal) const
 {
     const auto unit = static_cast<TimeUnit>(ordinal);
     return m_useLongNames ? timeUnitLongLabel(unit, Language()) : timeUnitShortLabel(unit, Language());
@@ -124,10 +124,10 @@ const ActivityUnits ActivityUnitComboBox::DefaultEnabled{
 ActivityUnitComboBox::ActivityUnitComboBox(QWidget* parent)
     : UnitComboBox(ActivityUnitCount, DefaultEnabled.raw(), static_cast<int>(ActivityUnit::Bq), parent)
 {
-    Refill();
+    refill();
 }
 
-QString ActivityUnitComboBox::UnitLabel(int ordinal) const
+QString ActivityUnitComboBox::unitLabel(int ordinal) const
 {
     return activityUnitLabel(static_cast<ActivityUnit>(ordinal), Language());
 }
@@ -138,10 +138,10 @@ const DoseUnits DoseUnitComboBox::DefaultEnabled{DoseUnit::uSv, DoseUnit::mSv, D
 DoseUnitComboBox::DoseUnitComboBox(QWidget* parent)
     : UnitComboBox(DoseUnitCount, DefaultEnabled.raw(), static_cast<int>(DoseUnit::mSv), parent)
 {
-    Refill();
+    refill();
 }
 
-QString DoseUnitComboBox::UnitLabel(int ordinal) const
+QString DoseUnitComboBox::unitLabel(int ordinal) const
 {
     return DoseUnitLabel(static_cast<DoseUnit>(ordinal), Language());
 }

@@ -14,10 +14,10 @@ public:
     using ChangeHandler = std::function<void()>;
 
     const ChangeHandler& OnChange() const { return m_onChange; }
-    void SetOnChange(ChangeHandler handler) { m_onChange = std::move(handler); }
+    void setOnChange(ChangeHandler handler) { m_onChange = std::move(handler); }
 
     // Copies appearance, then the unit, then the enabled units into a box of the same kind.
-    void AssignToComboBox(UnitComboBox* dest) const;
+    void assignToComboBox(UnitComboBox* dest) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -25,18 +25,18 @@ public:
 protected:
     UnitComboBox(int unitCount, quint32 defaultEnabled, int defaultValue, QWidget* parent);
 
-    int ValueOrdinal() const { return m_value; }
-    void SetValueOrdinal(int ordinal);
-    quint32 EnabledMask() const { return m_enabled; }
-    void SetEnabledMask(quint32 mask);
-    virtual QString UnitLabel(int ordinal) const = 0;
+    int valueOrdinal() const { return m_value; }
+    void setValueOrdinal(int ordinal);
+    quint32 enabledMask() const { return m_enabled; }
+    void setEnabledMask(quint32 mask);
+    virtual QString unitLabel(int ordinal) const = 0;
     // Clears the items and adds one per enabled unit, then selects the current unit.
-    void Refill();
-    void LanguageChanged() override { Refill(); }
+    void refill();
+    void languageChanged() override { refill(); }
 
 private:
-    bool IsEnabledUnit(int ordinal) const;
-    void UserSelected(int index);
+    bool isEnabledUnit(int ordinal) const;
+    void userSelected(int index);
 
     const int m_unitCount;
     const quint32 m_defaultEnabled;
@@ -51,15 +51,15 @@ public:
     static const TimeUnits DefaultEnabled;
     explicit TimeUnitComboBox(QWidget* parent = nullptr);
 
-    TimeUnit Value() const { return static_cast<TimeUnit>(ValueOrdinal()); }
-    void SetValue(TimeUnit value) { SetValueOrdinal(static_cast<int>(value)); }
-    TimeUnits EnabledTimeUnits() const { return TimeUnits::fromRaw(static_cast<std::uint8_t>(EnabledMask())); }
-    void SetEnabledTimeUnits(TimeUnits units) { SetEnabledMask(units.raw()); }
-    bool UseLongNames() const { return m_useLongNames; }
-    void SetUseLongNames(bool value);
+    TimeUnit Value() const { return static_cast<TimeUnit>(valueOrdinal()); }
+    void SetValue(TimeUnit value) { setValueOrdinal(static_cast<int>(value)); }
+    TimeUnits enabledTimeUnits() const { return TimeUnits::fromRaw(static_cast<std::uint8_t>(enabledMask())); }
+    void setEnabledTimeUnits(TimeUnits units) { setEnabledMask(units.raw()); }
+    bool useLongNames() const { return m_useLongNames; }
+    void setUseLongNames(bool value);
 
 protected:
-    QString UnitLabel(int ordinal) const override;
+    QString unitLabel(int ordinal) const override;
 
 private:
     bool m_useLongNames = false;
@@ -71,13 +71,13 @@ public:
     static const ActivityUnits DefaultEnabled;
     explicit ActivityUnitComboBox(QWidget* parent = nullptr);
 
-    ActivityUnit Value() const { return static_cast<ActivityUnit>(ValueOrdinal()); }
-    void SetValue(ActivityUnit value) { SetValueOrdinal(static_cast<int>(value)); }
-    ActivityUnits EnabledActivityUnits() const { return ActivityUnits::fromRaw(EnabledMask()); }
-    void SetEnabledActivityUnits(ActivityUnits units) { SetEnabledMask(units.raw()); }
+    ActivityUnit Value() const { return static_cast<ActivityUnit>(valueOrdinal()); }
+    void SetValue(ActivityUnit value) { setValueOrdinal(static_cast<int>(value)); }
+    ActivityUnits enabledActivityUnits() const { return ActivityUnits::fromRaw(enabledMask()); }
+    void setEnabledActivityUnits(ActivityUnits units) { setEnabledMask(units.raw()); }
 
 protected:
-    QString UnitLabel(int ordinal) const override;
+    QString unitLabel(int ordinal) const override;
 };
 
 // A box of dose units.
@@ -86,13 +86,13 @@ public:
     static const DoseUnits DefaultEnabled;
     explicit DoseUnitComboBox(QWidget* parent = nullptr);
 
-    DoseUnit Value() const { return static_cast<DoseUnit>(ValueOrdinal()); }
-    void SetValue(DoseUnit value) { SetValueOrdinal(static_cast<int>(value)); }
-    DoseUnits EnabledDoseUnits() const { return DoseUnits::fromRaw(EnabledMask()); }
-    void SetEnabledDoseUnits(DoseUnits units) { SetEnabledMask(units.raw()); }
+    DoseUnit Value() const { return static_cast<DoseUnit>(valueOrdinal()); }
+    void SetValue(DoseUnit value) { setValueOrdinal(static_cast<int>(value)); }
+    DoseUnits enabledDoseUnits() const { return DoseUnits::fromRaw(enabledMask()); }
+    void setEnabledDoseUnits(DoseUnits units) { setEnabledMask(units.raw()); }
 
 protected:
-    QString UnitLabel(int ordinal) const override;
+    QString unitLabel(int ordinal) const override;
 };
 
 } // namespace kav

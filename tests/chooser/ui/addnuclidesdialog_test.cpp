@@ -63,7 +63,7 @@ protected:
     QStringList chosen() const
     {
         QStringList names;
-        for (const Nuclide* node : form->ChosenNodes())
+        for (const Nuclide* node : form->chosenNodes())
             names << node->name.toString();
         return names;
     }
@@ -212,7 +212,7 @@ TEST_F(AddNuclidesDialogTest, CancelReturnsNothing)
 {
     form.reset();
     NuclidePointers nodes{nullptr};
-    const bool accepted = ExecuteAddNuclidesDialog(*panel, nodes, [](QDialog& dialog) {
+    const bool accepted = executeAddNuclidesDialog(*panel, nodes, [](QDialog& dialog) {
         auto& add = static_cast<AddNuclidesDialog&>(dialog);
         const AddNuclidesParts parts(add);
         add.show();

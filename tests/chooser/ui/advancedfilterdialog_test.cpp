@@ -89,7 +89,7 @@ protected:
     {
         panel.reset();
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
-        panel->SetPopupMenuOptions(
+        panel->setPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
         panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
         hearingChoices.push_back(panel->Selection().nuclideChosen.connect(
@@ -113,11 +113,11 @@ protected:
             form.reject();
             return form.result();
         };
-        panel->ExecAdvFilterDialog();
+        panel->execAdvFilterDialog();
         EXPECT_EQ(opened, 1);
     }
 
-    QStringList offered() const { return panel->Selection().Filter().FullNuclideList().Names(); }
+    QStringList offered() const { return panel->Selection().Filter().fullNuclideList().Names(); }
 
     NuclideIndex index;
     SpectraFiles spectra{index};
@@ -156,29 +156,29 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
         {"mass 220 to 230",
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("page0")));
-             click(f.MassEnabled(false));
-             click(f.MassEnabled(true));
-             typeNumber(f.MassValue(false), QStringLiteral("220"));
-             typeNumber(f.MassValue(true), QStringLiteral("230"));
+             click(f.massEnabled(false));
+             click(f.massEnabled(true));
+             typeNumber(f.massValue(false), QStringLiteral("220"));
+             typeNumber(f.massValue(true), QStringLiteral("230"));
          },
          [](const Nuclide& n, const NuclideIndex&) { return n.massNumber >= 220 && n.massNumber <= 230; }, "Ra-226",
          "Co-60"},
         {"no ancestors",
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("page1")));
-             click(f.AncestorsEnabled());
+             click(f.ancestorsEnabled());
              for (const char* count : {"1", "2", "3", "4"})
-                 clickItem(f.AncestorCounts(), QString::fromLatin1(count));
+                 clickItem(f.ancestorCounts(), QString::fromLatin1(count));
          },
          [](const Nuclide& n, const NuclideIndex&) { return n.ancestorCount == 0; }, "H-3", "Ba-137m"},
         {"alpha decay only",
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("page2")));
-             click(f.DecayEnabled());
+             click(f.decayEnabled());
              for (const char* mode : {"Alpha", "Beta \u2014", "Beta +", "IT", "SF"})
                  clickItem(f.DecayModes(), QString::fromUtf8(mode));
              for (const char* mode : {"Beta \u2014  only", "Beta +  only", "IT only"})
-                 clickItem(f.DecayOnlyModes(), QString::fromUtf8(mode));
+                 clickItem(f.decayOnlyModes(), QString::fromUtf8(mode));
          },
          [](const Nuclide& n, const NuclideIndex&) { return n.decayModes == DecayModeSet{DecayMode::Alpha}; }, "Po-210",
          "Cf-252"},
@@ -186,10 +186,10 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("page3")));
              pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
-             typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
+             typeNumber(f.halfLifeValue(false), QStringLiteral("1"));
              pickComboItem(f.HalfLifeUnits(true), QStringLiteral("y"));
-             typeNumber(f.HalfLifeValue(true), QStringLiteral("1"));
-             EXPECT_TRUE(f.HalfLifeEnabled(false)->isChecked() && f.HalfLifeEnabled(true)->isChecked())
+             typeNumber(f.halfLifeValue(true), QStringLiteral("1"));
+             EXPECT_TRUE(f.halfLifeEnabled(false)->isChecked() && f.halfLifeEnabled(true)->isChecked())
                  << "typing a bound switches it on";
          },
          [](const Nuclide& n, const NuclideIndex&) {
@@ -199,13 +199,13 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
         {"gamma lines 0.6 to 0.7 MeV, above 0.1 MeV per decay",
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("page4")));
-             click(f.SpectrumEnabled());
-             click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
-             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.7"));
-             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"));
-             click(f.CriterionBox(SpectrumCriterion::GammaLineYield));
-             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, true), QStringLiteral("100"));
-             typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, false), QStringLiteral("0.1"));
+             click(f.spectrumEnabled());
+             click(f.criterionBox(SpectrumCriterion::GammaLineEnergy));
+             typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.7"));
+             typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"));
+             click(f.criterionBox(SpectrumCriterion::GammaLineYield));
+             typeNumber(f.criterionBound(SpectrumCriterion::GammaLineYield, true), QStringLiteral("100"));
+             typeNumber(f.criterionBound(SpectrumCriterion::GammaLineYield, false), QStringLiteral("0.1"));
          },
          [](const Nuclide& n, const NuclideIndex& i) {
              return hasPhotonLine(i, n, 0.6f, 0.7f, false) && hasPhotonLine(i, n, 0.1f, 100, true);
@@ -217,7 +217,7 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
         makePanel();
         openDialog([&](AdvancedFilterDialog& f) {
             c.steps(f);
-            ASSERT_TRUE(f.EnabledBox()->isChecked()) << "switching a criterion on switches the filter on";
+            ASSERT_TRUE(f.enabledBox()->isChecked()) << "switching a criterion on switches the filter on";
             const QStringList names = offered();
             int expected = 0;
             for (int i = 0; i < index.Count(); ++i)
@@ -226,15 +226,15 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
             EXPECT_TRUE(names.contains(QString::fromLatin1(c.member)));
             EXPECT_FALSE(names.contains(QString::fromLatin1(c.outsider)));
             // The dialog shows what the panel offers.
-            EXPECT_EQ(f.ResultNuclides()->count(), names.size());
-            EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->NuclideCount()));
-            EXPECT_EQ(f.ElementsCount()->text(), QStringLiteral("%1 elements").arg(panel->ElCount()));
+            EXPECT_EQ(f.resultNuclides()->count(), names.size());
+            EXPECT_EQ(f.nuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->nuclideCount()));
+            EXPECT_EQ(f.elementsCount()->text(), QStringLiteral("%1 elements").arg(panel->elCount()));
             for (const QString& element : panel->Selection().elementList())
                 EXPECT_TRUE(panel->Selection().Filter().fullElementSet().contains(elementBySymbol(element)));
             // Switched off, the criteria stay but the chooser offers everything again.
-            click(f.EnabledBox());
+            click(f.enabledBox());
             EXPECT_EQ(offered().size(), index.Count());
-            click(f.EnabledBox());
+            click(f.enabledBox());
             EXPECT_EQ(offered(), names);
         });
     }
@@ -244,27 +244,27 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
 {
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
-        click(f.LinesListButton());
-        ASSERT_TRUE(f.LinesGroup()->isVisible());
+        click(f.linesListButton());
+        ASSERT_TRUE(f.linesGroup()->isVisible());
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
-        click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
-        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.7"));
-        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"));
-        EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("List is empty!")) << "alpha lines are shown";
-        click(f.LineKindButton(AdvancedFilterDialog::LineKind::Gamma));
-        DataGrid* grid = f.LinesGrid();
+        click(f.criterionBox(SpectrumCriterion::GammaLineEnergy));
+        typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.7"));
+        typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.6"));
+        EXPECT_EQ(f.linesLabel()->text(), QStringLiteral("List is empty!")) << "alpha lines are shown";
+        click(f.lineKindButton(AdvancedFilterDialog::LineKind::Gamma));
+        DataGrid* grid = f.linesGrid();
         const int lines = grid->RowCount() - 1;
         ASSERT_GT(lines, 100);
-        EXPECT_EQ(f.LinesLabel()->text(), QStringLiteral("%1 spectrum lines").arg(lines));
+        EXPECT_EQ(f.linesLabel()->text(), QStringLiteral("%1 spectrum lines").arg(lines));
         for (int r = 1; r <= lines; ++r) {
             EXPECT_EQ(grid->Cells(0, r), QString::number(r));
             const double e = grid->Cells(3, r).toDouble();
             ASSERT_TRUE(e >= 0.6 - 1e-6 && e <= 0.7 + 1e-6) << r;
         }
         // Both photon criteria on one line: the energy per decay too.
-        click(f.CriterionBox(SpectrumCriterion::GammaLineYield));
-        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, true), QStringLiteral("100"));
-        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineYield, false), QStringLiteral("0.5"));
+        click(f.criterionBox(SpectrumCriterion::GammaLineYield));
+        typeNumber(f.criterionBound(SpectrumCriterion::GammaLineYield, true), QStringLiteral("100"));
+        typeNumber(f.criterionBound(SpectrumCriterion::GammaLineYield, false), QStringLiteral("0.5"));
         const int strong = grid->RowCount() - 1;
         ASSERT_GT(strong, 0);
         ASSERT_LT(strong, lines);
@@ -280,8 +280,8 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
             const QPoint at = grid->viewport()->mapToGlobal(QPoint(20, 40));
             QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 40), at);
             QApplication::sendEvent(grid->viewport(), &menuEvent);
-            ASSERT_TRUE(f.LinesMenu()->isVisible());
-            clickMenu(f.LinesMenu(), QStringLiteral("Sort by"), QString::fromUtf8(entry));
+            ASSERT_TRUE(f.linesMenu()->isVisible());
+            clickMenu(f.linesMenu(), QStringLiteral("Sort by"), QString::fromUtf8(entry));
         };
         auto column = [&](int c) {
             std::vector<double> values;
@@ -292,7 +292,7 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
         sortBy("energy");
         const std::vector<double> energies = column(3);
         EXPECT_TRUE(std::is_sorted(energies.begin(), energies.end()));
-        EXPECT_EQ(f.SortCol(), AdvancedFilterDialog::LinesSort::Energy);
+        EXPECT_EQ(f.sortCol(), AdvancedFilterDialog::LinesSort::Energy);
         sortBy("energy \u2022 yield");
         const std::vector<double> yields = column(4);
         EXPECT_TRUE(std::is_sorted(yields.begin(), yields.end()));
@@ -305,7 +305,7 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
             if (order.isEmpty() || order.back() != grid->Cells(1, r))
                 order << grid->Cells(1, r);
         QStringList panelOrder;
-        for (const QString& name : panel->FullNuclideList())
+        for (const QString& name : panel->fullNuclideList())
             if (order.contains(name))
                 panelOrder << name;
         EXPECT_EQ(order, panelOrder);
@@ -314,7 +314,7 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(20, 40),
                                     grid->viewport()->mapToGlobal(QPoint(20, 40)));
         QApplication::sendEvent(grid->viewport(), &menuEvent);
-        clickMenu(f.LinesMenu(), QStringLiteral("Copy to clipboard"));
+        clickMenu(f.linesMenu(), QStringLiteral("Copy to clipboard"));
         const QString copied = QApplication::clipboard()->text();
         EXPECT_TRUE(copied.startsWith(QStringLiteral("No\tRadionuclide\tHalf-life\t")))
             << copied.left(80).toStdString();
@@ -333,16 +333,16 @@ TEST_F(AdvancedFilterDialogTest, ALinesListCutShortSaysSoInTheChoosersLanguage)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.said);
         makePanel();
-        panel->SetLanguage(c.language);
+        panel->setLanguage(c.language);
         openDialog([&](AdvancedFilterDialog& f) {
             click(f.findChild<QToolButton*>(QStringLiteral("page4")));
-            click(f.LinesListButton());
-            click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
-            typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("100"));
-            typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0"));
-            click(f.LineKindButton(AdvancedFilterDialog::LineKind::Gamma));
-            EXPECT_EQ(f.LinesGrid()->RowCount() - 1, AdvancedFilterDialog::MaxLines);
-            EXPECT_EQ(f.LinesLabel()->text().toStdString(), c.said);
+            click(f.linesListButton());
+            click(f.criterionBox(SpectrumCriterion::GammaLineEnergy));
+            typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("100"));
+            typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0"));
+            click(f.lineKindButton(AdvancedFilterDialog::LineKind::Gamma));
+            EXPECT_EQ(f.linesGrid()->RowCount() - 1, AdvancedFilterDialog::MaxLines);
+            EXPECT_EQ(f.linesLabel()->text().toStdString(), c.said);
         });
     }
 }
@@ -351,21 +351,21 @@ TEST_F(AdvancedFilterDialogTest, RadiationTypesOfTheLinesListAreChosenApart)
 {
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
-        click(f.LinesListButton());
-        click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
-        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.1"));
-        typeNumber(f.CriterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.01"));
-        click(f.LineKindButton(AdvancedFilterDialog::LineKind::Gamma));
-        const int withXrays = f.LinesGrid()->RowCount() - 1;
+        click(f.linesListButton());
+        click(f.criterionBox(SpectrumCriterion::GammaLineEnergy));
+        typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, true), QStringLiteral("0.1"));
+        typeNumber(f.criterionBound(SpectrumCriterion::GammaLineEnergy, false), QStringLiteral("0.01"));
+        click(f.lineKindButton(AdvancedFilterDialog::LineKind::Gamma));
+        const int withXrays = f.linesGrid()->RowCount() - 1;
         int chooserRuns = 0;
         f.execModal = [&](QDialog& dialog) {
             ++chooserRuns;
             auto& chooser = static_cast<LineTypesDialog&>(dialog);
             chooser.show();
-            EXPECT_EQ(chooser.GammaList()->count(), 5);
-            EXPECT_EQ(chooser.GammaList()->item(1)->text(), QStringLiteral("X-rays"));
+            EXPECT_EQ(chooser.gammaList()->count(), 5);
+            EXPECT_EQ(chooser.gammaList()->item(1)->text(), QStringLiteral("X-rays"));
             // Every name whole and in sight, without scroll bars.
-            for (QListWidget* list : {chooser.BetaList(), chooser.GammaList()})
+            for (QListWidget* list : {chooser.betaList(), chooser.gammaList()})
                 for (int row = 0; row < list->count(); ++row) {
                     const QRect item = list->visualItemRect(list->item(row));
                     EXPECT_TRUE(list->viewport()->rect().contains(item)) << list->item(row)->text().toStdString();
@@ -375,12 +375,12 @@ TEST_F(AdvancedFilterDialogTest, RadiationTypesOfTheLinesListAreChosenApart)
                     EXPECT_FALSE(list->verticalScrollBar()->isVisible());
                 }
             for (int row = 0; row < 5; ++row)
-                clickItem(chooser.GammaList(), chooser.GammaList()->item(row)->text());
+                clickItem(chooser.gammaList(), chooser.gammaList()->item(row)->text());
             click(chooser.OkButton());
             EXPECT_TRUE(chooser.isVisible()) << "nothing checked: all are checked again and it stays";
             for (int row = 0; row < 5; ++row)
-                EXPECT_EQ(chooser.GammaList()->item(row)->checkState(), Qt::Checked);
-            clickItem(chooser.GammaList(), QStringLiteral("X-rays"));
+                EXPECT_EQ(chooser.gammaList()->item(row)->checkState(), Qt::Checked);
+            clickItem(chooser.gammaList(), QStringLiteral("X-rays"));
             click(chooser.OkButton());
             return chooser.result();
         };
@@ -388,9 +388,9 @@ TEST_F(AdvancedFilterDialogTest, RadiationTypesOfTheLinesListAreChosenApart)
         QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), kinds->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(kinds, &menuEvent);
         EXPECT_EQ(chooserRuns, 1);
-        EXPECT_FALSE(f.GammaRadiationSet().contains(2));
-        EXPECT_TRUE(f.GammaRadiationSet().contains(1));
-        EXPECT_LT(f.LinesGrid()->RowCount() - 1, withXrays);
+        EXPECT_FALSE(f.gammaRadiationSet().contains(2));
+        EXPECT_TRUE(f.gammaRadiationSet().contains(1));
+        EXPECT_LT(f.linesGrid()->RowCount() - 1, withXrays);
     });
 }
 
@@ -398,8 +398,8 @@ TEST_F(AdvancedFilterDialogTest, PercentRowsStoreShares)
 {
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
-        FloatEdit* max = f.CriterionBound(SpectrumCriterion::AlphaShare, true);
-        FloatEdit* min = f.CriterionBound(SpectrumCriterion::AlphaShare, false);
+        FloatEdit* max = f.criterionBound(SpectrumCriterion::AlphaShare, true);
+        FloatEdit* min = f.criterionBound(SpectrumCriterion::AlphaShare, false);
         typeNumber(max, QStringLiteral("100"));
         typeNumber(min, QStringLiteral("50"));
         EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
@@ -421,16 +421,16 @@ TEST_F(AdvancedFilterDialogTest, HalfLifeFieldsFollowEachOther)
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page3")));
         pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
-        typeNumber(f.HalfLifeValue(false), QStringLiteral("1"));
-        EXPECT_NEAR(f.HalfLifeLambda(false)->Value(), kLn2, 1e-6);
+        typeNumber(f.halfLifeValue(false), QStringLiteral("1"));
+        EXPECT_NEAR(f.halfLifeLambda(false)->Value(), kLn2, 1e-6);
         pickComboItem(f.HalfLifeUnits(false), QStringLiteral("h"));
-        EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 24, 1e-4);
-        EXPECT_NEAR(f.HalfLifeLambda(false)->Value(), kLn2, 1e-6);
-        typeNumber(f.HalfLifeLambda(false), QString::number(kLn2 / 7200, 'g', 9));
+        EXPECT_NEAR(f.halfLifeValue(false)->Value(), 24, 1e-4);
+        EXPECT_NEAR(f.halfLifeLambda(false)->Value(), kLn2, 1e-6);
+        typeNumber(f.halfLifeLambda(false), QString::number(kLn2 / 7200, 'g', 9));
         EXPECT_EQ(f.HalfLifeUnits(false)->currentText(), QStringLiteral("y"));
-        EXPECT_NEAR(f.HalfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
-        click(f.DatabaseButton());
-        EXPECT_EQ(static_cast<float>(f.HalfLifeValue(true)->Value()), index.longestHalfLife().halfLife);
+        EXPECT_NEAR(f.halfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
+        click(f.databaseButton());
+        EXPECT_EQ(static_cast<float>(f.halfLifeValue(true)->Value()), index.longestHalfLife().halfLife);
         EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), static_cast<int>(index.shortestHalfLife().halfLifeUnit));
     });
 }
@@ -440,20 +440,20 @@ TEST_F(AdvancedFilterDialogTest, OtherListenersHearWhileOpenAndEditsStayAfterClo
     int changes = 0;
     const auto heard = panel->Selection().filterApplied.connect([&] { ++changes; });
     openDialog([&](AdvancedFilterDialog& f) {
-        click(f.EnabledBox());
+        click(f.enabledBox());
         click(f.findChild<QToolButton*>(QStringLiteral("page0")));
-        click(f.MassEnabled(false));
-        typeNumber(f.MassValue(false), QStringLiteral("250"));
+        click(f.massEnabled(false));
+        typeNumber(f.massValue(false), QStringLiteral("250"));
         EXPECT_GT(changes, 0) << "the panel's other listener hears it while the dialog is open";
         click(f.findChild<QToolButton*>(QStringLiteral("page3")));
     });
     // Closed with Escape: what was done stays, and the panel's listener still hears it.
     EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
-    EXPECT_EQ(panel->Selection().Filter().Advanced().AMass().MinValue(), 250);
+    EXPECT_EQ(panel->Selection().Filter().Advanced().AMass().minValue(), 250);
     for (const QString& name : offered())
         EXPECT_GE(index.findNuclide(name)->massNumber, 250);
     const int before = changes;
-    panel->Selection().Filter().Advanced().AMass().SetMinValue(240);
+    panel->Selection().Filter().Advanced().AMass().setMinValue(240);
     EXPECT_EQ(changes, before + 1);
     // The page it was closed on comes back, in the width it had.
     openDialog([&](AdvancedFilterDialog& f) {
@@ -468,22 +468,22 @@ TEST_F(AdvancedFilterDialogTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFro
     bool closed = false;
     const auto steps = [&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
-        click(f.SpectrumEnabled()); // the page on: the filter with it
-        ASSERT_TRUE(f.EnabledBox()->isChecked());
-        click(f.EnabledBox()); // the filter off, the page still on
-        ASSERT_TRUE(f.SpectrumEnabled()->isChecked());
-        click(f.CriterionBox(SpectrumCriterion::GammaLineEnergy));
-        EXPECT_TRUE(f.EnabledBox()->isChecked()) << "a criterion ticked switches the filter on";
-        click(f.EnabledBox());
-        click(f.SpectrumEnabled());
-        typeNumber(f.CriterionBound(SpectrumCriterion::AlphaLineEnergy, true), QStringLiteral("5"));
-        EXPECT_TRUE(f.CriterionBox(SpectrumCriterion::AlphaLineEnergy)->isChecked());
-        EXPECT_TRUE(f.SpectrumEnabled()->isChecked());
-        EXPECT_TRUE(f.EnabledBox()->isChecked()) << "a bound typed switches the filter on";
+        click(f.spectrumEnabled()); // the page on: the filter with it
+        ASSERT_TRUE(f.enabledBox()->isChecked());
+        click(f.enabledBox()); // the filter off, the page still on
+        ASSERT_TRUE(f.spectrumEnabled()->isChecked());
+        click(f.criterionBox(SpectrumCriterion::GammaLineEnergy));
+        EXPECT_TRUE(f.enabledBox()->isChecked()) << "a criterion ticked switches the filter on";
+        click(f.enabledBox());
+        click(f.spectrumEnabled());
+        typeNumber(f.criterionBound(SpectrumCriterion::AlphaLineEnergy, true), QStringLiteral("5"));
+        EXPECT_TRUE(f.criterionBox(SpectrumCriterion::AlphaLineEnergy)->isChecked());
+        EXPECT_TRUE(f.spectrumEnabled()->isChecked());
+        EXPECT_TRUE(f.enabledBox()->isChecked()) << "a bound typed switches the filter on";
         // Escape with the lines list focused.
-        click(f.LinesListButton());
-        f.LinesGrid()->setFocus();
-        QTest::keyClick(f.LinesGrid(), Qt::Key_Escape);
+        click(f.linesListButton());
+        f.linesGrid()->setFocus();
+        QTest::keyClick(f.linesGrid(), Qt::Key_Escape);
         closed = !f.isVisible();
     };
     panel->execModal = [&](QDialog& dialog) {
@@ -495,7 +495,7 @@ TEST_F(AdvancedFilterDialogTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFro
             f.reject();
         return f.result();
     };
-    panel->ExecAdvFilterDialog();
+    panel->execAdvFilterDialog();
     EXPECT_TRUE(closed);
     EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
 }
@@ -505,11 +505,11 @@ TEST_F(AdvancedFilterDialogTest, WideModeOnlyOnTheSpectrumPage)
     openDialog([&](AdvancedFilterDialog& f) {
         EXPECT_EQ(f.width(), AdvancedFilterDialog::NarrowWidth);
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
-        click(f.LinesListButton());
+        click(f.linesListButton());
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
         click(f.findChild<QToolButton*>(QStringLiteral("page0")));
         EXPECT_EQ(f.width(), AdvancedFilterDialog::NarrowWidth);
-        EXPECT_FALSE(f.LinesListButton()->isVisible());
+        EXPECT_FALSE(f.linesListButton()->isVisible());
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
     });
@@ -537,51 +537,51 @@ TEST_F(AdvancedFilterDialogTest, CountsInTheChoosersLanguage)
         {0, CountKind::Nuclides, UiLanguage::Ukrainian, "Список пустий!"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CountText(c.count, c.kind, c.language).toStdString(), c.text);
-    panel->SetLanguage(UiLanguage::Ukrainian);
+        EXPECT_EQ(countText(c.count, c.kind, c.language).toStdString(), c.text);
+    panel->setLanguage(UiLanguage::Ukrainian);
     openDialog([&](AdvancedFilterDialog& f) {
-        EXPECT_EQ(f.NuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->NuclideCount()));
+        EXPECT_EQ(f.nuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->nuclideCount()));
         EXPECT_EQ(f.HalfLifeUnits(false)->itemText(2), QStringLiteral("год"));
     });
 }
 
 TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
-    EXPECT_FALSE(panel->AdvancedMark()->isVisible());
+    EXPECT_FALSE(panel->advancedMark()->isVisible());
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
     a.Decay().setOrSet({DecayFilterKind::AlphaOnly});
     a.Decay().SetEnabled(true);
     a.SetEnabled(true);
-    EXPECT_TRUE(panel->AdvancedMark()->isVisible());
-    EXPECT_TRUE(panel->AdvancedMark()->toolTip().contains(QStringLiteral("decay by any of: alpha only")))
-        << panel->AdvancedMark()->toolTip().toStdString();
+    EXPECT_TRUE(panel->advancedMark()->isVisible());
+    EXPECT_TRUE(panel->advancedMark()->toolTip().contains(QStringLiteral("decay by any of: alpha only")))
+        << panel->advancedMark()->toolTip().toStdString();
 
     // Nothing passes: the chooser is empty, the views keep their nuclide, the line says why.
     reports.clear();
-    a.AMass().SetMinValue(257);
+    a.AMass().setMinValue(257);
     a.AMass().setMinEnabled(true);
-    EXPECT_EQ(panel->NuclideCount(), 0);
+    EXPECT_EQ(panel->nuclideCount(), 0);
     EXPECT_TRUE(reports.isEmpty());
     ASSERT_FALSE(status.isEmpty());
     EXPECT_TRUE(status.back().startsWith(QStringLiteral("No radionuclide passes the advanced filter")));
-    EXPECT_TRUE(panel->AdvancedMark()->toolTip().contains(QStringLiteral("No radionuclide passes it")));
-    a.AMass().SetMinValue(258);
+    EXPECT_TRUE(panel->advancedMark()->toolTip().contains(QStringLiteral("No radionuclide passes it")));
+    a.AMass().setMinValue(258);
     EXPECT_EQ(status.size(), 1) << "said once";
     // Nuclides pass again: what was said is taken back.
-    a.AMass().SetMinValue(240);
-    EXPECT_GT(panel->NuclideCount(), 0);
+    a.AMass().setMinValue(240);
+    EXPECT_GT(panel->nuclideCount(), 0);
     EXPECT_EQ(status.size(), 2);
     EXPECT_TRUE(status.back().isEmpty());
 
     // "Clear advanced filter" from the right-click menu.
-    QComboBox* box = panel->ElementBox();
+    QComboBox* box = panel->elementBox();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(box, &menuEvent);
-    ASSERT_TRUE(panel->PopupMenu()->isVisible());
-    clickMenu(panel->PopupMenu(), QStringLiteral("Clear advanced filter"));
+    ASSERT_TRUE(panel->popupMenu()->isVisible());
+    clickMenu(panel->popupMenu(), QStringLiteral("Clear advanced filter"));
     EXPECT_FALSE(a.Enabled());
-    EXPECT_FALSE(panel->AdvancedMark()->isVisible());
-    EXPECT_EQ(panel->NuclideCount(), index.Count());
+    EXPECT_FALSE(panel->advancedMark()->isVisible());
+    EXPECT_EQ(panel->nuclideCount(), index.Count());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -595,21 +595,21 @@ TEST_F(AdvancedFilterDialogTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBa
     AdvancedFilter& a = panel->Selection().Filter().Advanced();
     a.Decay().setOrSet({DecayFilterKind::AlphaOnly});
     a.Decay().SetEnabled(true);
-    a.AMass().SetMaxValue(100);
+    a.AMass().setMaxValue(100);
     a.AMass().setMaxEnabled(true);
     a.SetEnabled(true);
-    ASSERT_EQ(panel->NuclideCount(), 0);
-    EXPECT_EQ(panel->ElementBox()->currentIndex(), -1);
-    EXPECT_EQ(panel->ElementBox()->placeholderText(), QStringLiteral("Cs"));
-    EXPECT_EQ(panel->AMassBox()->placeholderText(), QStringLiteral("137"));
+    ASSERT_EQ(panel->nuclideCount(), 0);
+    EXPECT_EQ(panel->elementBox()->currentIndex(), -1);
+    EXPECT_EQ(panel->elementBox()->placeholderText(), QStringLiteral("Cs"));
+    EXPECT_EQ(panel->aMassBox()->placeholderText(), QStringLiteral("137"));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
 
-    QComboBox* box = panel->ElementBox();
+    QComboBox* box = panel->elementBox();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(box, &menuEvent);
-    clickMenu(panel->PopupMenu(), QStringLiteral("Clear advanced filter"));
-    EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Cs"));
-    EXPECT_EQ(panel->AMassBox()->currentText(), QStringLiteral("137"));
+    clickMenu(panel->popupMenu(), QStringLiteral("Clear advanced filter"));
+    EXPECT_EQ(panel->elementBox()->currentText(), QStringLiteral("Cs"));
+    EXPECT_EQ(panel->aMassBox()->currentText(), QStringLiteral("137"));
     EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
     EXPECT_EQ(panel->Selection().undoNames(), history);
 }
@@ -622,7 +622,7 @@ TEST_F(AdvancedFilterDialogTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnd
     reports.clear();
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page0")));
-        QLineEdit* max = f.MassValue(true);
+        QLineEdit* max = f.massValue(true);
         max->setFocus();
         max->selectAll();
         QString typed;
@@ -635,12 +635,12 @@ TEST_F(AdvancedFilterDialogTest, ABoundBeingTypedMovesTheChoiceOnlyWhenTypingEnd
             int passing = 0;
             for (int i = 0; i < index.Count(); ++i)
                 passing += index.Items(i)->massNumber <= bound;
-            EXPECT_EQ(panel->NuclideCount(), passing) << typed.toStdString();
+            EXPECT_EQ(panel->nuclideCount(), passing) << typed.toStdString();
             EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60")) << typed.toStdString();
         }
         QTest::keyClick(max, Qt::Key_Return);
         EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
-        EXPECT_EQ(panel->ElementBox()->currentText(), QStringLiteral("Co"));
+        EXPECT_EQ(panel->elementBox()->currentText(), QStringLiteral("Co"));
         EXPECT_TRUE(reports.isEmpty()) << reports.join(u',').toStdString();
         EXPECT_EQ(panel->Selection().undoNames(), history);
 
@@ -662,10 +662,10 @@ TEST_F(AdvancedFilterDialogTest, MenuEntryOpensTheDialog)
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Advanced radionuclide filter"));
         return int(QDialog::Rejected);
     };
-    QComboBox* box = panel->AMassBox();
+    QComboBox* box = panel->aMassBox();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), box->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(box, &menuEvent);
-    clickMenu(panel->PopupMenu(), QStringLiteral("Advanced filter..."));
+    clickMenu(panel->popupMenu(), QStringLiteral("Advanced filter..."));
     EXPECT_EQ(opened, 1);
 }
 
@@ -678,14 +678,14 @@ TEST_F(AdvancedFilterDialogTest, QuickEntryTakesANameInAnyUsualSpelling)
     for (const auto& [typed, name] : spellings) {
         SCOPED_TRACE(typed);
         panel->Selection().setElementAndAMass(ChemicalElement::H, "3");
-        QComboBox* box = panel->ElementBox();
+        QComboBox* box = panel->elementBox();
         box->setFocus();
         QTest::keyClicks(box, QString::fromLatin1(typed));
-        EXPECT_EQ(panel->TypedName(), QString::fromLatin1(typed));
+        EXPECT_EQ(panel->typedName(), QString::fromLatin1(typed));
         QTest::keyClick(box, Qt::Key_Return);
         EXPECT_EQ(panel->Selection().Name(), QString::fromLatin1(name));
         EXPECT_EQ(panel->Selection().undoNames().front(), QStringLiteral("H-3")) << "through the chooser's history";
-        EXPECT_TRUE(panel->TypedName().isEmpty());
+        EXPECT_TRUE(panel->typedName().isEmpty());
     }
     EXPECT_TRUE(messages.boxes.empty());
 }
@@ -713,17 +713,17 @@ TEST_F(AdvancedFilterDialogTest, QuickEntrySaysWhyANameIsNotTaken)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
         status.clear();
-        panel->AMassBox()->setFocus();
-        QTest::keyClicks(panel->AMassBox(), QString::fromLatin1(c.typed));
-        QTest::keyClick(panel->AMassBox(), Qt::Key_Enter);
+        panel->aMassBox()->setFocus();
+        QTest::keyClicks(panel->aMassBox(), QString::fromLatin1(c.typed));
+        QTest::keyClick(panel->aMassBox(), Qt::Key_Enter);
         ASSERT_FALSE(status.isEmpty());
         EXPECT_EQ(status.back(), QString::fromLatin1(c.said));
     }
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Po-210"));
     // Escape gives up what was typed.
-    QTest::keyClicks(panel->AMassBox(), QStringLiteral("cs"));
-    QTest::keyClick(panel->AMassBox(), Qt::Key_Escape);
-    EXPECT_TRUE(panel->TypedName().isEmpty());
+    QTest::keyClicks(panel->aMassBox(), QStringLiteral("cs"));
+    QTest::keyClick(panel->aMassBox(), Qt::Key_Escape);
+    EXPECT_TRUE(panel->typedName().isEmpty());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -735,12 +735,12 @@ TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
     openDialog([&](AdvancedFilterDialog& form) {
         ASSERT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::AtomicMass));
         EXPECT_EQ(QApplication::activeWindow(), &form);
-        EXPECT_EQ(QApplication::focusWidget(), form.MassEnabled(false));
+        EXPECT_EQ(QApplication::focusWidget(), form.massEnabled(false));
         auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("page0"));
         ASSERT_TRUE(pageButton);
         const std::vector<QWidget*> order{
-            form.MassValue(false),        form.MassEnabled(true), form.MassValue(true), form.EnabledBox(),
-            form.ResultPages()->tabBar(), form.ResultNuclides(),  pageButton,           form.MassEnabled(false)};
+            form.massValue(false),        form.massEnabled(true), form.massValue(true), form.enabledBox(),
+            form.resultPages()->tabBar(), form.resultNuclides(),  pageButton,           form.massEnabled(false)};
         for (QWidget* expected : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
@@ -753,22 +753,22 @@ TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         QTest::keyClick(pageButton, Qt::Key_Right);
         EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
         // Ctrl+Tab turns the pages wherever the focus is, Ctrl+Shift+Tab back.
-        form.EnabledBox()->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(form.EnabledBox(), Qt::Key_Tab, Qt::ControlModifier);
+        form.enabledBox()->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(form.enabledBox(), Qt::Key_Tab, Qt::ControlModifier);
         EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::ModeOfDecay));
-        QTest::keyClick(form.EnabledBox(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(form.enabledBox(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
 
         // Space ticks the check list's current entry off and on.
-        form.AncestorCounts()->setFocus(Qt::TabFocusReason);
-        ASSERT_EQ(form.AncestorCounts()->currentRow(), 0);
-        QTest::keyClick(form.AncestorCounts(), Qt::Key_Down);
-        QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
+        form.ancestorCounts()->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(form.ancestorCounts()->currentRow(), 0);
+        QTest::keyClick(form.ancestorCounts(), Qt::Key_Down);
+        QTest::keyClick(form.ancestorCounts(), Qt::Key_Space);
         EXPECT_FALSE(
             panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(1)));
         EXPECT_TRUE(
             panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(0)));
-        QTest::keyClick(form.AncestorCounts(), Qt::Key_Space);
+        QTest::keyClick(form.ancestorCounts(), Qt::Key_Space);
         EXPECT_TRUE(
             panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(1)));
 

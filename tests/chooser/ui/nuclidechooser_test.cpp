@@ -86,12 +86,12 @@ TEST_F(NuclideChooserTest, ChangingElementAndMassReportsEachStep)
 
     // Picking what is already picked reports nothing.
     reports.clear();
-    panel->Selection().PickElement(panel->ElementBox()->currentIndex());
-    panel->Selection().pickAMass(panel->AMassBox()->currentIndex());
+    panel->Selection().PickElement(panel->elementBox()->currentIndex());
+    panel->Selection().pickAMass(panel->aMassBox()->currentIndex());
     EXPECT_TRUE(reports.isEmpty());
     // Offers nothing outside the filter.
     panel->Selection().setElementAndAMass(ChemicalElement::Cs, "136");
-    panel->Selection().SetElement(ChemicalElement::Fe);
+    panel->Selection().setElement(ChemicalElement::Fe);
     EXPECT_TRUE(reports.isEmpty());
 }
 
@@ -100,9 +100,9 @@ TEST_F(NuclideChooserTest, NewElementKeepsTheMassWhenItCan)
     makePanel(); // the whole index
     panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99m");
     show();
-    panel->Selection().SetElement(ChemicalElement::Mo);
+    panel->Selection().setElement(ChemicalElement::Mo);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Mo-99"));
-    panel->Selection().SetElement(ChemicalElement::Co);
+    panel->Selection().setElement(ChemicalElement::Co);
     EXPECT_EQ(panel->Selection().AMass(), MassText(panel->Selection().aMassList().front().toLatin1().constData()));
 }
 
@@ -139,21 +139,21 @@ TEST_F(NuclideChooserTest, FilterChangesKeepOrMoveTheChoice)
     // Sort orders and the way of choosing keep the nuclide and say nothing.
     reports.clear();
     panel->Selection().setSortOrder(NuclideSortOrder::MassNumber);
-    panel->SetChoiceType(ChoiceKind::FullList);
+    panel->setChoiceType(ChoiceKind::FullList);
     panel->Selection().setElementsSortType(NuclideSortOrder::Alphabetical);
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->NuclideBox()->currentText(), QStringLiteral("Co-60"));
-    EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Sr-90"}));
+    EXPECT_EQ(panel->nuclideBox()->currentText(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->fullNuclideList(), (QStringList{"Co-60", "Sr-90"}));
 }
 
 TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
 {
     makePanel(kData);
-    panel->SetChoiceType(ChoiceKind::FullList);
+    panel->setChoiceType(ChoiceKind::FullList);
     panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     auto pick = [&](const char* name) {
-        panel->Selection().pickNuclide(panel->NuclideBox()->findText(QString::fromLatin1(name)));
+        panel->Selection().pickNuclide(panel->nuclideBox()->findText(QString::fromLatin1(name)));
     };
     pick("Cs-137");
     pick("Co-60");
@@ -211,11 +211,11 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
 TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
 {
     makePanel(kData);
-    panel->SetChoiceType(ChoiceKind::FullList);
+    panel->setChoiceType(ChoiceKind::FullList);
     show();
-    panel->Selection().pickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
-    panel->Selection().pickNuclide(panel->NuclideBox()->findText(QStringLiteral("H-3")));
-    panel->Selection().pickNuclide(panel->NuclideBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("Co-60")));
+    panel->Selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("H-3")));
+    panel->Selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("Co-60")));
     reports.clear();
     EXPECT_EQ(panel->Selection().undoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
     panel->Selection().Undo(1); // Co-60, which is what is shown
@@ -226,30 +226,30 @@ TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
 TEST_F(NuclideChooserTest, HistoryHoldsAtMostItsCapacity)
 {
     makePanel();
-    panel->SetChoiceType(ChoiceKind::FullList);
+    panel->setChoiceType(ChoiceKind::FullList);
     show();
     panel->Selection().setMaxUndoListCount(30);
     for (int i = 1; i <= 32; ++i)
         panel->Selection().pickNuclide(i);
     EXPECT_EQ(panel->Selection().undoNames().size(), 30);
-    EXPECT_EQ(panel->Selection().undoNames().front(), panel->FullNuclideList()[31]);
+    EXPECT_EQ(panel->Selection().undoNames().front(), panel->fullNuclideList()[31]);
 }
 
 TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
 {
     makePanel();
-    panel->Selection().Filter().ReadStoredElementSet({-23, -1, -1, 15});
+    panel->Selection().Filter().readStoredElementSet({-23, -1, -1, 15});
     panel->Selection().Filter().setUseElementFilter(true);
     panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
-    PeriodicTablePopup* menu = panel->ElementMenu();
+    PeriodicTablePopup* menu = panel->elementMenu();
     EXPECT_FALSE(menu->isVisible());
-    QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseClick(panel->elementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_TRUE(menu->isVisible());
     EXPECT_EQ(menu->Element(), ChemicalElement::Co);
     for (ChemicalElement off : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B})
-        EXPECT_FALSE(menu->IsElementEnabled(off)) << elementSymbolAscii(off);
-    EXPECT_TRUE(menu->IsElementEnabled(ChemicalElement::Cs));
+        EXPECT_FALSE(menu->isElementEnabled(off)) << elementSymbolAscii(off);
+    EXPECT_TRUE(menu->isElementEnabled(ChemicalElement::Cs));
     reports.clear();
     menu->onChoiceElement(ChemicalElement::Cs);
     EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
@@ -257,7 +257,7 @@ TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElements
     menu->hide();
 
     panel->allowElementPopupMenu = false;
-    QTest::mouseClick(panel->ElementBox(), Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseClick(panel->elementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_FALSE(menu->isVisible());
 }
 
@@ -272,9 +272,9 @@ protected:
         panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
         show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
-        menu = panel->ElementMenu();
+        menu = panel->elementMenu();
         window = panel->window()->windowHandle();
-        onBox = panel->ElementBox()->mapTo(panel->window(), panel->ElementBox()->rect().center());
+        onBox = panel->elementBox()->mapTo(panel->window(), panel->elementBox()->rect().center());
         reports.clear();
     }
     // A cell of the table on the screen.
@@ -284,7 +284,7 @@ protected:
         for (int y = 0; y < menu->height(); ++y)
             for (int x = 0; x < menu->width(); ++x) {
                 const QPoint cell = menu->CellAt({x, y});
-                if (PeriodicTablePopup::CellElement(cell.y(), cell.x()) == e)
+                if (PeriodicTablePopup::cellElement(cell.y(), cell.x()) == e)
                     found |= QRect(menu->mapToGlobal(QPoint(x, y)), QSize(1, 1));
             }
         return found;
@@ -306,24 +306,24 @@ TEST_F(NuclideChooserInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighligh
 {
     ctrlClickOnBox();
     ASSERT_TRUE(menu->isVisible());
-    EXPECT_EQ(menu->NameTip()->text(), QStringLiteral("Cobalt"));
+    EXPECT_EQ(menu->nameTip()->text(), QStringLiteral("Cobalt"));
     QTest::keyClick(menu, Qt::Key_Right);
-    EXPECT_TRUE(menu->NameTip()->isVisible());
-    EXPECT_EQ(menu->NameTip()->text(), QStringLiteral("Nickel"));
+    EXPECT_TRUE(menu->nameTip()->isVisible());
+    EXPECT_EQ(menu->nameTip()->text(), QStringLiteral("Nickel"));
     // Above the table, over the cell's column: it hides no element.
-    EXPECT_LT(menu->NameTip()->geometry().bottom(), menu->mapToGlobal(QPoint(0, 0)).y());
-    EXPECT_NEAR(menu->NameTip()->geometry().center().x(), cellOnScreen(ChemicalElement::Ni).center().x(), 1);
+    EXPECT_LT(menu->nameTip()->geometry().bottom(), menu->mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_NEAR(menu->nameTip()->geometry().center().x(), cellOnScreen(ChemicalElement::Ni).center().x(), 1);
     // The keys pass over the places without an element, and stop at the edge.
     const std::pair<Qt::Key, const char*> steps[]
         = {{Qt::Key_Down, "Palladium"}, {Qt::Key_Up, "Nickel"}, {Qt::Key_Left, "Cobalt"},
            {Qt::Key_Up, "Cobalt"},      {Qt::Key_Left, "Iron"}, {Qt::Key_Up, "Argon"}};
     for (const auto& [key, name] : steps) {
         QTest::keyClick(menu, key);
-        EXPECT_EQ(menu->NameTip()->text(), QString::fromLatin1(name));
+        EXPECT_EQ(menu->nameTip()->text(), QString::fromLatin1(name));
     }
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_FALSE(menu->NameTip()->isVisible());
+    EXPECT_FALSE(menu->nameTip()->isVisible());
     EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Ar);
     EXPECT_EQ(reports.size(), 1);
 
@@ -354,14 +354,14 @@ TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
 
 TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
 {
-    pickComboItem(panel->ElementBox(), "Cs");
+    pickComboItem(panel->elementBox(), "Cs");
     EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
-    pickComboItem(panel->AMassBox(), "137");
+    pickComboItem(panel->aMassBox(), "137");
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
     ASSERT_FALSE(reports.isEmpty());
     EXPECT_EQ(reports.back(), QStringLiteral("Cs-137"));
-    panel->SetChoiceType(ChoiceKind::FullList);
-    pickComboItem(panel->NuclideBox(), "Tc-99m");
+    panel->setChoiceType(ChoiceKind::FullList);
+    pickComboItem(panel->nuclideBox(), "Tc-99m");
     EXPECT_EQ(reports.back(), QStringLiteral("Tc-99m"));
     EXPECT_EQ(panel->Selection().undoNames().front(), QStringLiteral("Cs-137"));
 }
@@ -379,10 +379,10 @@ TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
         {"cs-137", "Cs-137"}, {"u238", "U-238"},   {"238U", "U-238"},   {"99mTc", "Tc-99m"}, {"99Mo", "Mo-99"},
     };
     for (const bool listOpen : {false, true})
-        for (QComboBox* box : {panel->ElementBox(), panel->AMassBox()})
+        for (QComboBox* box : {panel->elementBox(), panel->aMassBox()})
             for (const auto& [typed, name] : spellings) {
                 SCOPED_TRACE(std::string(typed) + (listOpen ? ", list open" : ", list closed")
-                             + (box == panel->ElementBox() ? ", element box" : ", mass box"));
+                             + (box == panel->elementBox() ? ", element box" : ", mass box"));
                 panel->Selection().setElementAndAMass(ChemicalElement::H, "3");
                 box->setFocus();
                 QWidget* keys = box;
@@ -398,9 +398,9 @@ TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
             }
     // A mass alone is one of the element shown.
     panel->Selection().setElementAndAMass(ChemicalElement::Cs, "134");
-    panel->AMassBox()->setFocus();
-    QTest::keyClicks(panel->AMassBox(), QStringLiteral("137"));
-    QTest::keyClick(panel->AMassBox(), Qt::Key_Return);
+    panel->aMassBox()->setFocus();
+    QTest::keyClicks(panel->aMassBox(), QStringLiteral("137"));
+    QTest::keyClick(panel->aMassBox(), Qt::Key_Return);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
 }
 
@@ -408,7 +408,7 @@ TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 // copies a table must not turn the chooser to Cs.
 TEST_F(NuclideChooserInputTest, LettersWithAltOrCtrlChooseNothing)
 {
-    for (QComboBox* box : {panel->ElementBox(), panel->AMassBox(), panel->NuclideBox()})
+    for (QComboBox* box : {panel->elementBox(), panel->aMassBox(), panel->nuclideBox()})
         for (const Qt::KeyboardModifier modifier : {Qt::AltModifier, Qt::ControlModifier}) {
             box->setFocus();
             QTest::keyClick(box, Qt::Key_C, modifier);
@@ -420,7 +420,7 @@ TEST_F(NuclideChooserInputTest, LettersWithAltOrCtrlChooseNothing)
 
 TEST_F(NuclideChooserInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
 {
-    QComboBox* box = panel->ElementBox();
+    QComboBox* box = panel->elementBox();
     QTest::mouseClick(box, Qt::LeftButton);
     QWidget* list = box->view()->window();
     ASSERT_TRUE(list->isVisible());
@@ -454,17 +454,17 @@ TEST_F(NuclideChooserTest, ALanguageChangeRetitlesTheMenu)
 {
     makePanel(kData);
     show();
-    panel->SetLanguage(UiLanguage::Russian);
+    panel->setLanguage(UiLanguage::Russian);
     QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5),
-                                 panel->ElementBox()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(panel->ElementBox(), &rightClick);
-    ASSERT_TRUE(panel->PopupMenu()->isVisible());
-    EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(),
+                                 panel->elementBox()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(panel->elementBox(), &rightClick);
+    ASSERT_TRUE(panel->popupMenu()->isVisible());
+    EXPECT_EQ(panel->popupMenu()->actions()[1]->text(),
               QString::fromUtf16(u"\u0421\u043F\u0438\u0441\u043E\u043A "
                                  u"&\u0440\u0430\u0434\u0438\u043E\u043D\u0443\u043A\u043B\u0438\u0434\u043E\u0432"));
-    panel->PopupMenu()->hide();
-    panel->SetLanguage(UiLanguage::English);
-    EXPECT_EQ(panel->PopupMenu()->actions()[1]->text(), QStringLiteral("&Radionuclides list"));
+    panel->popupMenu()->hide();
+    panel->setLanguage(UiLanguage::English);
+    EXPECT_EQ(panel->popupMenu()->actions()[1]->text(), QStringLiteral("&Radionuclides list"));
 }
 
 TEST_F(NuclideChooserTest, MenuCaptionsInEveryLanguage)
@@ -526,11 +526,11 @@ TEST_F(NuclideChooserTest, MenuCaptionsInEveryLanguage)
          u"\u0440\u0430\u0434i\u043E\u043D\u0443\u043A\u043Bi\u0434i\u0432 \u0437 \u0444\u0430\u0439\u043B\u0430"},
     };
     makePanel();
-    panel->SetPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
+    panel->setPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
     for (const UiLanguage language : {UiLanguage::Russian, UiLanguage::Ukrainian}) {
-        panel->SetLanguage(language);
-        panel->SetPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
-        const QList<QAction*> actions = panel->PopupMenu()->actions();
+        panel->setLanguage(language);
+        panel->setPopupMenuOptions(ChooserMenuEntries::fromRaw(0x3F));
+        const QList<QAction*> actions = panel->popupMenu()->actions();
         for (const Row& row : rows) {
             QString expected = QString::fromUtf16(language == UiLanguage::Russian ? row.russian : row.ukrainian);
             if (row.entry >= 4 && row.entry <= 6)
@@ -540,9 +540,9 @@ TEST_F(NuclideChooserTest, MenuCaptionsInEveryLanguage)
             EXPECT_EQ(actions[row.entry]->text(), expected) << row.entry;
         }
     }
-    panel->SetLanguage(UiLanguage::English);
-    panel->SetPopupMenuOptions({ChooserMenuEntry::Choice, ChooserMenuEntry::Sort});
-    const QList<QAction*> actions = panel->PopupMenu()->actions();
+    panel->setLanguage(UiLanguage::English);
+    panel->setPopupMenuOptions({ChooserMenuEntry::Choice, ChooserMenuEntry::Sort});
+    const QList<QAction*> actions = panel->popupMenu()->actions();
     EXPECT_EQ(actions[0]->text(), QStringLiteral("&Independent choice of element and atomic mass"));
     EXPECT_EQ(actions[4]->text(), QString(14, u' ') + QStringLiteral("element &name"));
     EXPECT_FALSE(actions[8]->isVisible());
@@ -559,16 +559,16 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
         ++shown;
         auto& form = static_cast<FilterDialog&>(dialog);
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Filter dialog"));
-        EXPECT_EQ(form.NuclidesIn()->count(), kData.size());
+        EXPECT_EQ(form.nuclidesIn()->count(), kData.size());
         form.Pages()->setCurrentIndex(1);
-        form.NuclidesIn()->findItems(QStringLiteral("Co-60"), Qt::MatchExactly).front()->setSelected(true);
-        form.MoveSelected(false);
-        EXPECT_EQ(form.NuclidesIn()->count(), kData.size() - 1);
+        form.nuclidesIn()->findItems(QStringLiteral("Co-60"), Qt::MatchExactly).front()->setSelected(true);
+        form.moveSelected(false);
+        EXPECT_EQ(form.nuclidesIn()->count(), kData.size() - 1);
         form.accept();
         return int(QDialog::Accepted);
     };
     reports.clear();
-    panel->ExecNuclideFilterDialog();
+    panel->execNuclideFilterDialog();
     EXPECT_EQ(shown, 1);
     EXPECT_LT(panel->Selection().Filter().Nuclides().indexOf(QStringLiteral("Co-60")), 0);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-58")); // the closest offered cobalt
@@ -576,14 +576,14 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
 
     panel->execModal = [&](QDialog& dialog) {
         auto& form = static_cast<FilterDialog&>(dialog);
-        form.MoveAll(false); // every element out
-        EXPECT_EQ(form.ElementsIn()->count(), 0);
-        form.MoveAll(true);
-        EXPECT_EQ(form.ElementsIn()->item(0)->text(), QStringLiteral("H"));
+        form.moveAll(false); // every element out
+        EXPECT_EQ(form.elementsIn()->count(), 0);
+        form.moveAll(true);
+        EXPECT_EQ(form.elementsIn()->item(0)->text(), QStringLiteral("H"));
         return int(QDialog::Rejected); // Cancel changes nothing
     };
     const ElementSet before = panel->Selection().Filter().Elements();
-    panel->ExecElementFilterDialog();
+    panel->execElementFilterDialog();
     EXPECT_EQ(panel->Selection().Filter().Elements(), before);
 }
 
@@ -601,14 +601,14 @@ TEST_F(NuclideChooserTest, ListFilesLoadThroughTheFileDialog)
         title = t;
         return dir.filePath("list.txt");
     };
-    panel->ExecLoadNuclideListDialog();
+    panel->execLoadNuclideListDialog();
     EXPECT_EQ(title, QStringLiteral("Load radionuclide list from file"));
-    EXPECT_TRUE(panel->Selection().Filter().UseNuclideFilter());
-    EXPECT_EQ(panel->FullNuclideList(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_TRUE(panel->Selection().Filter().useNuclideFilter());
+    EXPECT_EQ(panel->fullNuclideList(), (QStringList{"Co-60", "Cs-137"}));
 
     panel->openTextFile = [](const QString&) { return QString(); }; // cancelled
-    panel->ExecLoadElListDialog();
-    EXPECT_FALSE(panel->Selection().Filter().UseElementFilter());
+    panel->execLoadElListDialog();
+    EXPECT_FALSE(panel->Selection().Filter().useElementFilter());
 }
 
 TEST_F(NuclideChooserTest, SetRadionuclideDialogChoosesOnOk)
@@ -625,20 +625,20 @@ TEST_F(NuclideChooserTest, SetRadionuclideDialogChoosesOnOk)
         other->Selection().setElementAndAMass(ChemicalElement::U, "238");
         return int(QDialog::Accepted);
     };
-    panel->EditNuclide();
+    panel->editNuclide();
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("U-238"));
 }
 
-TEST(ElementGroups, ColoursOfTheGroups)
+TEST(elementGroups, ColoursOfTheGroups)
 {
     ElementGroupColours g;
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::Po), g.otherMetalsColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::At), g.nonMetalsColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::Fe), g.transitionMetalsColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::La), g.lanthanideSeriesColor);
-    EXPECT_EQ(g.GetElementColor(ChemicalElement::None), g.transitionMetalsColor);
-    EXPECT_EQ(PeriodicTablePopup::CellElement(9, 4), ChemicalElement::Db);
-    EXPECT_EQ(PeriodicTablePopup::CellElement(10, 0), ChemicalElement::None);
+    EXPECT_EQ(g.getElementColor(ChemicalElement::Po), g.otherMetalsColor);
+    EXPECT_EQ(g.getElementColor(ChemicalElement::At), g.nonMetalsColor);
+    EXPECT_EQ(g.getElementColor(ChemicalElement::Fe), g.transitionMetalsColor);
+    EXPECT_EQ(g.getElementColor(ChemicalElement::La), g.lanthanideSeriesColor);
+    EXPECT_EQ(g.getElementColor(ChemicalElement::None), g.transitionMetalsColor);
+    EXPECT_EQ(PeriodicTablePopup::cellElement(9, 4), ChemicalElement::Db);
+    EXPECT_EQ(PeriodicTablePopup::cellElement(10, 0), ChemicalElement::None);
 }
 
 TEST_F(NuclideChooserTest, ElementFilterOfTheTableEditsItsSet)
@@ -647,37 +647,37 @@ TEST_F(NuclideChooserTest, ElementFilterOfTheTableEditsItsSet)
     EXPECT_EQ(f.Elements(), index.Elements());
     int changes = 0;
     f.onChange = [&] { ++changes; };
-    f.ReadStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change
+    f.readStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change
     EXPECT_EQ(f.Elements().count(), 97);
     EXPECT_EQ(changes, 0);
-    EXPECT_EQ(f.StoredElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
+    EXPECT_EQ(f.storedElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     f.execModal = [](QDialog& dialog) {
         auto& form = static_cast<FilterDialog&>(dialog);
-        EXPECT_FALSE(form.UseElementFilter()->isVisibleTo(&form));
-        form.ElementsIn()->item(0)->setSelected(true); // H
-        form.MoveSelected(false);
+        EXPECT_FALSE(form.useElementFilter()->isVisibleTo(&form));
+        form.elementsIn()->item(0)->setSelected(true); // H
+        form.moveSelected(false);
         form.accept();
         return int(QDialog::Accepted);
     };
-    EXPECT_TRUE(f.EditDlg());
+    EXPECT_TRUE(f.editDlg());
     EXPECT_FALSE(f.Elements().contains(ChemicalElement::H));
     EXPECT_EQ(f.Elements().count(), 96);
     EXPECT_EQ(changes, 1);
 }
 
-TEST(ElementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
+TEST(elementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
 {
     const NuclideIndex index;
     PeriodicTablePopup menu(index);
     ElementSet set;
     set.insert(ChemicalElement::Co);
     set.insert(ChemicalElement::Cs);
-    menu.SetEnabledElements(ElementsOffered::Custom, set);
+    menu.setEnabledElements(ElementsOffered::Custom, set);
     EXPECT_EQ(menu.Element(), ChemicalElement::Co);
-    menu.SetElement(ChemicalElement::Fe);
+    menu.setElement(ChemicalElement::Fe);
     EXPECT_EQ(menu.Element(), ChemicalElement::Co);
-    menu.SetEnabledElements(ElementsOffered::All, {});
-    menu.SetElement(ChemicalElement::Fe);
+    menu.setEnabledElements(ElementsOffered::All, {});
+    menu.setElement(ChemicalElement::Fe);
     EXPECT_EQ(menu.Element(), ChemicalElement::Fe);
 }
 

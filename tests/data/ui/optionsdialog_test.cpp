@@ -51,10 +51,10 @@ TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
 
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::DataFolder);
-    ASSERT_EQ(dialog.MainPages()->count(), 1);
-    EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
-    EXPECT_EQ(dialog.MessageLabel()->text(), OptionsDialog::NoDataFilesMessage);
-    EXPECT_EQ(dialog.DataFolderField()->text(), empty.path());
+    ASSERT_EQ(dialog.mainPages()->count(), 1);
+    EXPECT_EQ(dialog.mainPages()->tabText(0), QStringLiteral("Folders"));
+    EXPECT_EQ(dialog.messageLabel()->text(), OptionsDialog::NoDataFilesMessage);
+    EXPECT_EQ(dialog.dataFolderField()->text(), empty.path());
 
     dialog.show();
     dialog.accept();
@@ -66,9 +66,9 @@ TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
         offered = start;
         return good.path();
     };
-    dialog.BrowseDataFolder();
+    dialog.browseDataFolder();
     EXPECT_EQ(offered, empty.path());
-    EXPECT_EQ(dialog.DataFolderField()->text(), good.path());
+    EXPECT_EQ(dialog.dataFolderField()->text(), good.path());
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -87,10 +87,10 @@ TEST_F(OptionsDialogTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     writeTypicalFile(second.path(), ChemicalElement::Cs, "137");
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::General);
-    ASSERT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Folders"));
-    dialog.MainPages()->setCurrentIndex(0);
+    ASSERT_EQ(dialog.mainPages()->tabText(0), QStringLiteral("Folders"));
+    dialog.mainPages()->setCurrentIndex(0);
     dialog.show();
-    EXPECT_TRUE(dialog.MessageLabel()->text().isEmpty());
+    EXPECT_TRUE(dialog.messageLabel()->text().isEmpty());
     QToolButton* browse = nullptr;
     for (QToolButton* b : dialog.findChildren<QToolButton*>())
         if (b->text() == QStringLiteral("..."))
@@ -100,15 +100,15 @@ TEST_F(OptionsDialogTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     dialog.browseFolder = [&](const QString&) { return answer; };
 
     QTest::mouseClick(browse, Qt::LeftButton);
-    EXPECT_EQ(dialog.DataFolderField()->text(), good.path());
-    EXPECT_EQ(dialog.MessageLabel()->text(),
+    EXPECT_EQ(dialog.dataFolderField()->text(), good.path());
+    EXPECT_EQ(dialog.messageLabel()->text(),
               QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
                   .arg(QDir::toNativeSeparators(empty.path()), QDir::toNativeSeparators(good.path())));
 
     answer = second.path();
     QTest::mouseClick(browse, Qt::LeftButton);
-    EXPECT_EQ(dialog.DataFolderField()->text(), second.path());
-    EXPECT_TRUE(dialog.MessageLabel()->text().isEmpty());
+    EXPECT_EQ(dialog.dataFolderField()->text(), second.path());
+    EXPECT_TRUE(dialog.messageLabel()->text().isEmpty());
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Preference().dataFolderPath(), second.path());
@@ -121,7 +121,7 @@ TEST_F(OptionsDialogTest, CancelAfterBrowsingChangesNothing)
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::DataFolder);
     dialog.browseFolder = [&](const QString&) { return good.path(); };
-    dialog.BrowseDataFolder();
+    dialog.browseDataFolder();
     dialog.show();
     dialog.reject();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
@@ -138,11 +138,11 @@ TEST_F(OptionsDialogTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
     caller.setBioassayWholeDays(true);
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::MaterialsUnits);
-    ASSERT_EQ(dialog.MainPages()->count(), 1);
-    EXPECT_EQ(dialog.MainPages()->tabText(0), QStringLiteral("Units"));
-    EXPECT_EQ(dialog.UnitsPages()->currentIndex(), 2);
-    EXPECT_EQ(dialog.UnitsPages()->tabText(0), QStringLiteral("   'Doses per unit measurement' page   "));
-    dialog.RestoreDefaultValues();
+    ASSERT_EQ(dialog.mainPages()->count(), 1);
+    EXPECT_EQ(dialog.mainPages()->tabText(0), QStringLiteral("Units"));
+    EXPECT_EQ(dialog.unitsPages()->currentIndex(), 2);
+    EXPECT_EQ(dialog.unitsPages()->tabText(0), QStringLiteral("   'Doses per unit measurement' page   "));
+    dialog.restoreDefaultValues();
     dialog.accept();
     const ProgramSettings& accepted = dialog.Preference();
     EXPECT_EQ(accepted.materialsDoseUnit(), DoseUnit::Sv);
@@ -155,7 +155,7 @@ TEST_F(OptionsDialogTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
 // Brings the page that holds a widget to the front, by clicks on the tabs.
 void showPageOf(OptionsDialog& dialog, QWidget* widget)
 {
-    for (QTabWidget* pages : {dialog.MainPages(), dialog.UnitsPages()})
+    for (QTabWidget* pages : {dialog.mainPages(), dialog.unitsPages()})
         for (int i = 0; i < pages->count(); ++i)
             if (pages->widget(i)->isAncestorOf(widget))
                 QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(i).center());
@@ -259,23 +259,23 @@ TEST_F(OptionsDialogTest, ConfirmsTheSettingsOfThePagesShown)
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
     dialog.Load(caller, OptionsPage::General);
     dialog.show();
-    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys({"AutoSave", "Language", "QVD"}));
-    turnTo(dialog.MainPages(), 1);
-    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay));
-    turnTo(dialog.UnitsPages(), 2);
-    EXPECT_EQ(keys(dialog.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay + organs));
+    EXPECT_EQ(keys(dialog.confirmedKeys()), keys({"AutoSave", "Language", "QVD"}));
+    turnTo(dialog.mainPages(), 1);
+    EXPECT_EQ(keys(dialog.confirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay));
+    turnTo(dialog.unitsPages(), 2);
+    EXPECT_EQ(keys(dialog.confirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay + organs));
 
     OptionsDialog units(ProgramLocations::forExecutable(exe()), pages);
     units.Load(caller, OptionsPage::MixtureUnits);
     units.show();
-    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + mixture));
+    EXPECT_EQ(keys(units.confirmedKeys()), keys(QStringList{"AutoSave", "Language"} + mixture));
     QPushButton* restore = nullptr;
     for (QPushButton* b : units.findChildren<QPushButton*>())
         if (b->text() == QStringLiteral("Restore default values"))
             restore = b;
     ASSERT_TRUE(restore);
     QTest::mouseClick(restore, Qt::LeftButton);
-    EXPECT_EQ(keys(units.ConfirmedKeys()), keys(QStringList{"AutoSave", "Language"} + bioassay + mixture + organs));
+    EXPECT_EQ(keys(units.confirmedKeys()), keys(QStringList{"AutoSave", "Language"} + bioassay + mixture + organs));
 }
 
 // The dialog edits a copy of what it is given and reads no file of its own: before it is given
@@ -304,18 +304,18 @@ TEST_F(OptionsDialogTest, PageSetsShowTheirPages)
     for (const auto& [options, page] : units) {
         OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
         dialog.Load(caller, options);
-        EXPECT_EQ(dialog.UnitsPages()->tabText(dialog.UnitsPages()->currentIndex()), QString::fromLatin1(page));
+        EXPECT_EQ(dialog.unitsPages()->tabText(dialog.unitsPages()->currentIndex()), QString::fromLatin1(page));
     }
     OptionsDialog general(ProgramLocations::forExecutable(exe()), pages);
     general.Load(caller, OptionsPage::General);
-    EXPECT_EQ(general.MainPages()->count(), 2);
-    general.MainPages()->setCurrentIndex(1);
-    general.UnitsPages()->setCurrentIndex(2);
+    EXPECT_EQ(general.mainPages()->count(), 2);
+    general.mainPages()->setCurrentIndex(1);
+    general.unitsPages()->setCurrentIndex(2);
     general.reject();
     OptionsDialog again(ProgramLocations::forExecutable(exe()), pages);
     again.Load(caller, OptionsPage::General);
-    EXPECT_EQ(again.MainPages()->currentIndex(), 1);
-    EXPECT_EQ(again.UnitsPages()->currentIndex(), 2);
+    EXPECT_EQ(again.mainPages()->currentIndex(), 1);
+    EXPECT_EQ(again.unitsPages()->currentIndex(), 2);
     EXPECT_EQ(again.windowTitle(), QStringLiteral("Options"));
 }
 

@@ -20,12 +20,12 @@ QByteArray recordLine()
 
 QString errorOf(const QByteArray& record)
 {
-    return ReadNdx("header\n" + record + "\n", {480, 0, 0, 0}).error;
+    return readNdx("header\n" + record + "\n", {480, 0, 0, 0}).error;
 }
 
 TEST(NdxReader, ReadsARecordIntoANode)
 {
-    const NdxResult r = ReadNdx("header\n" + recordLine() + "\n", {480, 0, 0, 0});
+    const NdxResult r = readNdx("header\n" + recordLine() + "\n", {480, 0, 0, 0});
     ASSERT_TRUE(r.error.isEmpty()) << r.error.toStdString();
     ASSERT_EQ(r.nodes.size(), 1u);
     const Nuclide& n = r.nodes[0];
@@ -39,8 +39,8 @@ TEST(NdxReader, ReadsARecordIntoANode)
     EXPECT_EQ(n.firstLine, 0);
     EXPECT_EQ(n.lineCount, 480); // the only block runs to the end of the file
     EXPECT_TRUE(
-        ReadNdx("header\n" + recordLine() + "\n", {70000, 0, 0, 0}).error.contains(QStringLiteral("cannot hold")));
-    EXPECT_EQ(ReadNdx("header\n" + recordLine() + "\n", {-1, 0, 0, 0}).error,
+        readNdx("header\n" + recordLine() + "\n", {70000, 0, 0, 0}).error.contains(QStringLiteral("cannot hold")));
+    EXPECT_EQ(readNdx("header\n" + recordLine() + "\n", {-1, 0, 0, 0}).error,
               QStringLiteral("the record total of the discrete-radiation file is not known"));
     EXPECT_DOUBLE_EQ(n.atomicMass, 223.019136);
 }
@@ -71,8 +71,8 @@ TEST(NdxReader, NamesTheLineAndColumnOfWhatIsWrong)
     }
     EXPECT_TRUE(
         errorOf(good.left(100)).startsWith(QStringLiteral("line 2, column 101: the record has 100 characters")));
-    EXPECT_TRUE(ReadNdx("header only\n", {-1, -1, -1, -1}).nodes.empty());
-    EXPECT_TRUE(ReadNdx("header only\n", {-1, -1, -1, -1}).error.isEmpty());
+    EXPECT_TRUE(readNdx("header only\n", {-1, -1, -1, -1}).nodes.empty());
+    EXPECT_TRUE(readNdx("header only\n", {-1, -1, -1, -1}).error.isEmpty());
 }
 
 } // namespace

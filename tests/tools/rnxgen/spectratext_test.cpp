@@ -11,7 +11,7 @@ const QByteArray kRadiationsHeader = "nuclide\tcode\tmnemonic\tyield\tenergy_MeV
 
 TEST(SpectraText, RadiationsBecomeRecordsOfEnergyPerDecay)
 {
-    const SpectraText r = ReadRadiationsText(kRadiationsHeader
+    const SpectraText r = readRadiationsText(kRadiationsHeader
                                              + "Co-60\t1\tG\t0.5\t1.2\n"
                                                "Co-60\t1\tPG\t0.25\t2\n"
                                                "Co-60\t1\tDG\t1\t0\n"
@@ -57,7 +57,7 @@ TEST(SpectraText, BadRadiationRowsAreNamedByLine)
         {"Cs-137\t1\tG\t0.5\t1\nCo-60\t1\tG\t0.5\t1", "line 4: the records of Co-60 are apart"},
     };
     for (const Case& c : cases) {
-        const SpectraText r = ReadRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t0.5\t1.2\n" + c.row + "\n");
+        const SpectraText r = readRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t0.5\t1.2\n" + c.row + "\n");
         EXPECT_TRUE(r.error.startsWith(QString::fromLatin1(c.said))) << c.row << ": " << r.error.toStdString();
         EXPECT_TRUE(r.records.isEmpty());
         EXPECT_TRUE(r.blocks.empty());
@@ -66,7 +66,7 @@ TEST(SpectraText, BadRadiationRowsAreNamedByLine)
 
 TEST(SpectraText, BetaSpectraKeepTheirDensities)
 {
-    const SpectraText r = ReadBetaText("Na-22         3\n"
+    const SpectraText r = readBetaText("Na-22         3\n"
                                        "0.00000 1.486E+00\n"
                                        "10.000001.711E-03\n"
                                        "10.420700.000E+00\n"
@@ -94,7 +94,7 @@ TEST(SpectraText, BetaSpectraKeepTheirDensities)
          "line 6: the records of Na-22 are apart"},
     };
     for (const Case& c : cases) {
-        const SpectraText bad = ReadBetaText(c.text);
+        const SpectraText bad = readBetaText(c.text);
         EXPECT_TRUE(bad.error.startsWith(QString::fromLatin1(c.said))) << c.text << ": " << bad.error.toStdString();
         EXPECT_TRUE(bad.records.isEmpty());
     }
@@ -110,22 +110,22 @@ TEST(SpectraText, BlocksMustBeWhereTheIndexPutsThem)
     nodes[1].firstLine = 2;
     nodes[1].lineCount = 1;
     const SpectraText r
-        = ReadRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t1\t1\nCo-60\t1\tG\t1\t1\nCs-137\t5\tB-\t1\t0.2\n");
+        = readRadiationsText(kRadiationsHeader + "Co-60\t1\tG\t1\t1\nCo-60\t1\tG\t1\t1\nCs-137\t5\tB-\t1\t0.2\n");
     auto place = [](const Nuclide& n) { return SpectrumBlock{n.name.toString(), n.firstLine, n.lineCount}; };
-    EXPECT_TRUE(CheckSpectrumBlocks(nodes, r, QStringLiteral("lines"), place).isEmpty());
+    EXPECT_TRUE(checkSpectrumBlocks(nodes, r, QStringLiteral("lines"), place).isEmpty());
 
     std::vector<Nuclide> moved = nodes;
     moved[1].lineCount = 2;
-    EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
+    EXPECT_EQ(checkSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
               QStringLiteral("lines: the 1 records of Cs-137 start at record 2, the index has 2 from 2"));
     moved = nodes;
     moved[2].firstLine = 3;
     moved[2].lineCount = 4;
-    EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
+    EXPECT_EQ(checkSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
               QStringLiteral("lines: no records of H-3, which the index gives 4"));
     moved = nodes;
     moved.erase(moved.begin() + 1);
-    EXPECT_EQ(CheckSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
+    EXPECT_EQ(checkSpectrumBlocks(moved, r, QStringLiteral("lines"), place),
               QStringLiteral("lines: Cs-137 is not in the index"));
 }
 

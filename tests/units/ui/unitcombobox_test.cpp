@@ -48,8 +48,8 @@ TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
 {
     DoseUnitComboBox dose;
     int changes = 0;
-    dose.SetOnChange([&] { ++changes; });
-    dose.SetEnabledDoseUnits({DoseUnit::uSv, DoseUnit::Sv});
+    dose.setOnChange([&] { ++changes; });
+    dose.setEnabledDoseUnits({DoseUnit::uSv, DoseUnit::Sv});
     EXPECT_EQ(dose.Value(), DoseUnit::uSv);
     EXPECT_EQ(dose.currentText(), QString::fromUtf16(u"\u00B5Sv"));
     EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "Sv"}));
@@ -59,7 +59,7 @@ TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
 TEST(UnitComboBox, SettingAUnitOutsideTheEnabledSetChangesNothing)
 {
     ActivityUnitComboBox activity;
-    activity.SetEnabledActivityUnits({ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
+    activity.setEnabledActivityUnits({ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     activity.SetValue(ActivityUnit::GBq);
     EXPECT_EQ(activity.Value(), ActivityUnit::Bq);
     EXPECT_EQ(activity.currentText(), QStringLiteral("Bq"));
@@ -71,10 +71,10 @@ TEST(UnitComboBox, SettingAUnitOutsideTheEnabledSetChangesNothing)
 TEST(UnitComboBox, EmptySetRestoresTheDefaultSet)
 {
     TimeUnitComboBox time;
-    time.SetEnabledTimeUnits({TimeUnit::Year});
+    time.setEnabledTimeUnits({TimeUnit::Year});
     EXPECT_EQ(time.Value(), TimeUnit::Year);
-    time.SetEnabledTimeUnits({});
-    EXPECT_EQ(time.EnabledTimeUnits(), TimeUnitComboBox::DefaultEnabled);
+    time.setEnabledTimeUnits({});
+    EXPECT_EQ(time.enabledTimeUnits(), TimeUnitComboBox::DefaultEnabled);
     EXPECT_EQ(time.count(), 4);
     // The year is no longer offered: the lowest enabled unit takes its place.
     EXPECT_EQ(time.Value(), TimeUnit::Day);
@@ -84,7 +84,7 @@ TEST(UnitComboBox, UserChoiceUpdatesValueBeforeTheChangeEvent)
 {
     DoseUnitComboBox dose;
     std::vector<DoseUnit> seen;
-    dose.SetOnChange([&] { seen.push_back(dose.Value()); });
+    dose.setOnChange([&] { seen.push_back(dose.Value()); });
     pickItem(dose, 2);
     EXPECT_EQ(seen, std::vector<DoseUnit>{DoseUnit::Sv});
     dose.SetValue(DoseUnit::uSv);
@@ -94,21 +94,21 @@ TEST(UnitComboBox, UserChoiceUpdatesValueBeforeTheChangeEvent)
 TEST(UnitComboBox, LongNamesAndAssignment)
 {
     TimeUnitComboBox time;
-    time.SetUseLongNames(true);
+    time.setUseLongNames(true);
     EXPECT_EQ(itemTexts(time), (QStringList{"day", "hour", "minute", "second"}));
 
     DoseUnitComboBox source;
-    source.SetEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
+    source.setEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
     source.SetValue(DoseUnit::Sv);
     DoseUnitComboBox dest;
-    source.AssignToComboBox(&dest);
+    source.assignToComboBox(&dest);
     EXPECT_EQ(dest.Value(), DoseUnit::Sv);
-    EXPECT_EQ(dest.EnabledDoseUnits(), source.EnabledDoseUnits());
+    EXPECT_EQ(dest.enabledDoseUnits(), source.enabledDoseUnits());
     EXPECT_EQ(dest.Alignment(), source.Alignment());
 
     // A box of another kind is left alone.
     ActivityUnitComboBox other;
-    source.AssignToComboBox(&other);
+    source.assignToComboBox(&other);
     EXPECT_EQ(other.Value(), ActivityUnit::Bq);
 }
 
