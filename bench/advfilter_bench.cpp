@@ -56,7 +56,7 @@ void BM_SwitchFilterByItsBox(benchmark::State& state)
 {
     Fixture f;
     f.form.decayEnabled()->click();
-    f.form.DecayModes()->item(0)->setCheckState(Qt::Checked);
+    f.form.decayModes()->item(0)->setCheckState(Qt::Checked);
     for (auto _ : state)
         f.form.enabledBox()->click();
     state.counters["offered"] = f.form.resultNuclides()->count();

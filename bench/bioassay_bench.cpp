@@ -51,8 +51,8 @@ struct Bioassay {
             std::abort();
         out.write(kav::doseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
-        context.Settings().setDataFolderPath(dir.path());
-        if (context.Settings().DataFolder().Load(generated.nuclideId(), data))
+        context.settings().setDataFolderPath(dir.path());
+        if (context.settings().DataFolder().Load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::BioassayView>(context);
         view->setBioassayData(&data);
@@ -99,7 +99,7 @@ BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 void BM_ComputeTable(benchmark::State& state)
 {
     Bioassay& b = bioassay();
-    kav::BioassayRequest request = b.view->Request();
+    kav::BioassayRequest request = b.view->currentRequest();
     request.view = static_cast<kav::BioassayQuantity>(state.range(0));
     for (auto _ : state)
         benchmark::DoNotOptimize(kav::computeBioassayTable(b.data, request));
@@ -132,7 +132,7 @@ void BM_RefillSeriesAndRedraw(benchmark::State& state)
     }
     int points = 0;
     for (int s = 0; s < chart.chartControl().seriesCount(); ++s)
-        points += static_cast<int>(chart.chartControl().Series(s).points.size());
+        points += static_cast<int>(chart.chartControl().seriesAt(s).points.size());
     state.counters["points"] = points;
 }
 BENCHMARK(BM_RefillSeriesAndRedraw)->Unit(benchmark::kMicrosecond);

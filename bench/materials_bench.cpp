@@ -40,8 +40,8 @@ struct Loaded {
             std::abort();
         out.write(kav::doseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
-        context.Settings().setDataFolderPath(dir.path());
-        if (context.Settings().DataFolder().Load(generated.nuclideId(), data))
+        context.settings().setDataFolderPath(dir.path());
+        if (context.settings().DataFolder().Load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::MaterialsView>(context);
         view->setMaterialsData(&data);

@@ -64,13 +64,13 @@ struct Fixture {
                          written.written);
             std::abort();
         }
-        context.Settings().setDataFolderPath(dir.path());
+        context.settings().setDataFolderPath(dir.path());
         context.fillDataLists();
 
-        source = std::make_unique<kav::NuclideChooser>(index, context.Spectra(), messages);
+        source = std::make_unique<kav::NuclideChooser>(index, context.spectra(), messages);
         source->Selection().Filter().setUseNuclideFilter(true);
         source->Selection().Filter().setNuclideList(context.dataNuclideList());
-        cache = std::make_unique<kav::DoseDataCache>(context.Settings());
+        cache = std::make_unique<kav::DoseDataCache>(context.settings());
         list = std::make_unique<kav::Mixture>(index, context.dataNuclideList(), *cache);
         QString error;
         // The first nuclide on offer.
@@ -113,7 +113,7 @@ void BM_ReadTheHundredFilesBaseline(benchmark::State& state)
     for (auto _ : state)
         for (const kav::Nuclide* node : m.nuclides) {
             kav::DoseData data;
-            if (m.context.Settings().DataFolder().Load(*node, data))
+            if (m.context.settings().DataFolder().Load(*node, data))
                 std::abort();
             benchmark::DoNotOptimize(data.isLoaded());
         }
@@ -147,7 +147,7 @@ void BM_RefillOnADoseUnitChange(benchmark::State& state)
     Fixture& m = mixture();
     if (m.list->Count() == 1)
         m.addButton->click();
-    kav::ProgramSettings& preference = m.context.Settings();
+    kav::ProgramSettings& preference = m.context.settings();
     bool milli = false;
     for (auto _ : state) {
         milli = !milli;
@@ -181,7 +181,7 @@ struct KeptListViewer {
         kav::ApplicationContext context(executable(), messages);
         if (!kav::saveFileAtomically(dir.filePath(QStringLiteral("kav-data-viewer.ini")),
                                      "[General]\nInitialized=1\n[Directories]\nQVD=" + data.toUtf8() + "\n")
-            || !kav::saveFileAtomically(context.Settings().mixtureFileName(), kav::mixtureFileBytes(kept)))
+            || !kav::saveFileAtomically(context.settings().mixtureFileName(), kav::mixtureFileBytes(kept)))
             std::abort();
     }
     QString executable() const { return dir.filePath(QStringLiteral("kav-data-viewer")); }

@@ -33,7 +33,7 @@ struct Radon {
         view.resize(1000, 600);
         view.show();
         view.findChild<QAction*>(QStringLiteral("equivalentDosesAction"))->setChecked(true);
-        if (!view.RadonData() || !view.RadonData()->dataLoaded())
+        if (!view.radonData() || !view.radonData()->dataLoaded())
             std::abort();
     }
 };

@@ -273,7 +273,7 @@ void BioassayChart::showTable(const BioassayTable& table, const QString& axisTit
 {
     for (int k = 0; k < CompartmentCount; ++k) {
         const BioassayColumn& column = table.columns[static_cast<std::size_t>(k)];
-        ChartSeries& series = m_chart->Series(k);
+        ChartSeries& series = m_chart->seriesAt(k);
         const bool shown = table.hasData && column.present;
         series.points = shown ? column.points : std::vector<QPointF>();
         series.title = shown ? column.title : sourceOrganName(column.organ);
@@ -295,9 +295,9 @@ void BioassayChart::autoScaleChart()
     ChartAxis& bottom = m_chart->bottomAxis();
     ChartAxis& left = m_chart->leftAxis();
     const auto data = m_chart->dataExtent(true);
-    if ((bottom.Logarithmic() || left.Logarithmic()) && data) {
-        bottom.Logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.setAutomatic(true);
-        left.Logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.setAutomatic(true);
+    if ((bottom.logarithmic() || left.logarithmic()) && data) {
+        bottom.logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.setAutomatic(true);
+        left.logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.setAutomatic(true);
     } else {
         bottom.setAutomatic(true);
         left.setAutomatic(true);
@@ -313,7 +313,7 @@ void BioassayChart::chartZoomed()
     auto fitted = [](const ChartAxis& axis, double savedMin, double savedMax, bool bottom) {
         const double lo = axis.Minimum();
         const double hi = axis.Maximum();
-        if (axis.Logarithmic()) {
+        if (axis.logarithmic()) {
             double low = decadeBelow(lo);
             double high = decadeAbove(hi);
             if (low == 0 && bottom)
@@ -369,13 +369,13 @@ void BioassayChart::verticalLogClicked()
 void BioassayChart::linesClicked()
 {
     for (int s = 0; s < m_chart->seriesCount(); ++s)
-        m_chart->Series(s).lineVisible = m_linesButton->isChecked();
+        m_chart->seriesAt(s).lineVisible = m_linesButton->isChecked();
     m_chart->update();
 }
 
 void BioassayChart::showPointTip(int series, int index, QPoint globalPosition)
 {
-    const ChartSeries& s = m_chart->Series(series);
+    const ChartSeries& s = m_chart->seriesAt(series);
     const QPointF& point = s.points.at(static_cast<std::size_t>(index));
     const QString x = formatPicture(point.x(), u"#0.######");
     const QString y = formatScientific(point.y(), 2);

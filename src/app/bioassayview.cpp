@@ -43,7 +43,7 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
 {
     auto* left = new QVBoxLayout;
     left->addWidget(buildIntakeParameters());
-    m_chart = new BioassayChart(context.Boxes(), this);
+    m_chart = new BioassayChart(context.boxes(), this);
     m_chart->setObjectName(QStringLiteral("bioassayChart"));
     left->addWidget(m_chart, 1);
     auto* right = new QVBoxLayout;
@@ -62,20 +62,20 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     (new QHBoxLayout(this))->addWidget(m_divider);
     initGrid();
     followSettings();
-    m_watchingSettings = m_context.Settings().settingsChanged.connect([this] { followSettings(); });
+    m_watchingSettings = m_context.settings().settingsChanged.connect([this] { followSettings(); });
 }
 
 QWidget* BioassayView::buildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    m_intakeChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
+    m_intakeChooser = new NuclideChooser(m_context.Index(), m_context.spectra(), m_context.boxes(), group);
     m_intakeChooser->setObjectName(QStringLiteral("intakeChooser"));
     m_followingChooser = m_intakeChooser->Selection().nuclideChosen.connect(
         [this](const NuclideIdentity& rnx) { intakeNuclideChanged(rnx); });
-    m_loader.emplace(*m_intakeChooser, m_context.Boxes());
+    m_loader.emplace(*m_intakeChooser, m_context.boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    m_measuredChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), group);
+    m_measuredChooser = new NuclideChooser(m_context.Index(), m_context.spectra(), m_context.boxes(), group);
     m_measuredChooser->setObjectName(QStringLiteral("measuredChooser"));
     m_measuredChooser->setChoiceType(ChoiceKind::FullList);
     m_measuredChooser->setShowUndoRedoButtons(false);
@@ -149,7 +149,7 @@ QWidget* BioassayView::buildDisplayedData()
 
     m_doseField = new FloatEdit(group);
     m_doseField->setObjectName(QStringLiteral("doseForContentField"));
-    m_doseField->setMessageBoxes(&m_context.Boxes());
+    m_doseField->setMessageBoxes(&m_context.boxes());
     m_doseField->setIncrementType(IncrementKind::LastDigit);
     m_doseField->Formats().defaultFormat = QStringLiteral("0.###");
     m_doseField->SetValue(1);
@@ -197,7 +197,7 @@ QWidget* BioassayView::buildTable()
     m_wholeDaysAction->setCheckable(true);
     // The preferences hold the choice; the table follows them when they change.
     connect(m_wholeDaysAction, &QAction::triggered, this,
-            [this](bool on) { m_context.Settings().setBioassayWholeDays(on); });
+            [this](bool on) { m_context.settings().setBioassayWholeDays(on); });
     m_unitsAction = new QAction(QStringLiteral("&Units..."), this);
     m_unitsAction->setObjectName(QStringLiteral("unitsAction"));
     connect(m_unitsAction, &QAction::triggered, this, [this] {
@@ -211,7 +211,7 @@ QWidget* BioassayView::buildTable()
     m_gridMenu->addSeparator();
     m_gridMenu->addAction(m_unitsAction);
     connect(m_gridMenu, &QMenu::aboutToShow, this,
-            [this] { m_wholeDaysAction->setChecked(m_context.Settings().bioassayWholeDays()); });
+            [this] { m_wholeDaysAction->setChecked(m_context.settings().bioassayWholeDays()); });
 
     m_caption = new QLabel(box);
     m_caption->setObjectName(QStringLiteral("captionLabel"));
@@ -285,7 +285,7 @@ void BioassayView::intakeNuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_bioassayData || rnx.element == ChemicalElement::None)
         return;
-    m_loader->Load(m_context.Settings().DataFolder(), *m_bioassayData, rnx, [this] {
+    m_loader->Load(m_context.settings().DataFolder(), *m_bioassayData, rnx, [this] {
         fillMaterials();
         QStringList measured;
         m_bioassayData->measuredNuclideFiles(measured);
@@ -341,9 +341,9 @@ void BioassayView::fillSizes()
         m_sizeBox->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
 }
 
-BioassayRequest BioassayView::Request() const
+BioassayRequest BioassayView::currentRequest() const
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     BioassayRequest r;
     r.path = static_cast<IntakeRoute>(std::max(m_routeBox->currentIndex(), 0));
     r.material = m_materialBox->currentIndex();
@@ -358,7 +358,7 @@ BioassayRequest BioassayView::Request() const
 
 void BioassayView::updateCaption()
 {
-    const BioassayRequest r = Request();
+    const BioassayRequest r = currentRequest();
     // A choice without functions says so where the caption of its table would stand.
     const bool noData = m_bioassayData && m_bioassayData->isLoaded() && !m_table.hasData;
     m_caption->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
@@ -370,7 +370,7 @@ void BioassayView::recompute()
 {
     if (!m_bioassayData)
         return;
-    const BioassayRequest request = Request();
+    const BioassayRequest request = currentRequest();
     m_table = computeBioassayTable(*m_bioassayData, request);
     updateCaption();
     fillTable();
@@ -431,7 +431,7 @@ void BioassayView::fillTable()
 
 void BioassayView::followSettings()
 {
-    const BioassayRequest request = Request();
+    const BioassayRequest request = currentRequest();
     const std::pair shown{request.units, request.wholeDays};
     if (shown == m_settingsShown)
         return;

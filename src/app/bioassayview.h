@@ -48,19 +48,19 @@ public:
     // group), "doseForContentField", "doseUnitLabel", "captionLabel", "keyTermLink",
     // "bioassayTable", "tableMenu", "wholeDaysAction", "copyAction", "unitsAction",
     // "bioassayChart".
-    NuclideChooser* IntakeChooser() const { return m_intakeChooser; }
-    NuclideChooser* MeasuredChooser() const { return m_measuredChooser; }
-    FloatEdit* DoseForContentField() const { return m_doseField; }
+    NuclideChooser* intakeChooser() const { return m_intakeChooser; }
+    NuclideChooser* measuredChooser() const { return m_measuredChooser; }
+    FloatEdit* doseForContentField() const { return m_doseField; }
 
     void intakeNuclideChanged(const NuclideIdentity& rnx);
     // Shows the data object anew: its materials for the chosen route, then the table and chart.
     void showData();
 
     // What is asked and what came out, as last computed.
-    BioassayRequest Request() const;
+    BioassayRequest currentRequest() const;
     const BioassayTable& Table() const { return m_table; }
     // The divider between the chart's side and the table's.
-    QSplitter* Divider() const { return m_divider; }
+    QSplitter* divider() const { return m_divider; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

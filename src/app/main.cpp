@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     app.setMessageBoxes(&boxes);
     kav::ApplicationContext context(QCoreApplication::applicationFilePath(), boxes);
     if (!line.dataDir.isEmpty())
-        context.Settings().setDataFolderPathForThisRun(line.dataDir);
+        context.settings().setDataFolderPathForThisRun(line.dataDir);
 
     int status = 0;
     {

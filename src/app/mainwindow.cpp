@@ -135,10 +135,10 @@ void MainWindow::createControls()
 
 void MainWindow::createHelp()
 {
-    m_help = std::make_unique<HelpWindow>(m_context.Settings().helpCollectionFile(), m_context.Boxes());
+    m_help = std::make_unique<HelpWindow>(m_context.settings().helpCollectionFile(), m_context.boxes());
     // Closing the main window ends the program, the help's window open or not.
     m_help->setAttribute(Qt::WA_QuitOnClose, false);
-    m_help->setWorkingFolder(m_context.Settings().Locations().helpCacheDir);
+    m_help->setWorkingFolder(m_context.settings().locations().helpCacheDir);
     const auto showHelp = [this](const QString& topic) { m_help->showTopic(topic); };
     m_mixtureView->showHelp = showHelp;
     m_materialsView->showHelp = showHelp;
@@ -151,7 +151,7 @@ void MainWindow::createHelp()
     m_helpMenu->addAction(QStringLiteral("Copyright Notice"), this, [this] { m_help->showContext(1002); });
     m_helpMenu->addSeparator();
     m_helpMenu->addAction(QStringLiteral("Options..."), this,
-                          [this] { editOptions(m_context.Settings(), OptionsPage::General); });
+                          [this] { editOptions(m_context.settings(), OptionsPage::General); });
     m_exportAction = m_helpMenu->addAction(QStringLiteral("Export Doses"), this, [this] { runDoseExport(); });
     m_exportAction->setVisible(false);
     m_helpButton = new QToolButton(m_pages);
@@ -186,7 +186,7 @@ void MainWindow::setMaintenance(bool on)
 
 void MainWindow::runDoseExport()
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
                              m_context.dataNuclideList().Count(), this);
     progress.setWindowModality(Qt::WindowModal);
@@ -200,7 +200,7 @@ void MainWindow::runDoseExport()
     progress.reset();
     const MessageKind kind = result.error.isEmpty() ? MessageKind::Information : MessageKind::Error;
     const QString summary = doseExportSummary(result, folder);
-    MessageBoxes& boxes = m_context.Boxes();
+    MessageBoxes& boxes = m_context.boxes();
     if (result.files.isEmpty()) {
         boxes.Show(kind, ViewerApplication::Title, summary, ButtonOk, ButtonOk);
         return;
@@ -232,7 +232,7 @@ void MainWindow::createViews()
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](NuclideChooser* panel) {
-        HalfLifeFilter& halfLife = panel->Selection().Filter().Advanced().halfLifeTime();
+        HalfLifeFilter& halfLife = panel->Selection().Filter().advanced().halfLifeTime();
         halfLife.setMaxValue(9.3e15f);
         halfLife.setMinUnits(TimeUnit::Year);
         halfLife.setMinValue(0.305f);
@@ -241,20 +241,20 @@ void MainWindow::createViews()
     placeOnPage(m_mixtureView, m_mixtureTab);
     m_materialsView = new MaterialsView(m_context, m_materialsTab);
     placeOnPage(m_materialsView, m_materialsTab);
-    m_materialsChooser = m_materialsView->Chooser();
+    m_materialsChooser = m_materialsView->chooser();
     configure(m_materialsChooser, 8);
     m_bioassayView = new BioassayView(m_context, m_bioassayTab);
     placeOnPage(m_bioassayView, m_bioassayTab);
-    m_bioassayView->onEditUnits = [this] { editOptions(m_context.Settings(), OptionsPage::BioassayUnits); };
-    m_intakeChooser = m_bioassayView->IntakeChooser();
+    m_bioassayView->onEditUnits = [this] { editOptions(m_context.settings(), OptionsPage::BioassayUnits); };
+    m_intakeChooser = m_bioassayView->intakeChooser();
     configure(m_intakeChooser, 10);
     m_mixtureView->setAddSource(m_intakeChooser);
     m_mixtureView->execModal = [this](QDialog& dialog) { return execModal(dialog); };
-    m_measuredChooser = m_bioassayView->MeasuredChooser();
+    m_measuredChooser = m_bioassayView->measuredChooser();
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser, m_measuredChooser})
         configureHalfLife(panel);
-    m_bioassayView->DoseForContentField()->onStatusText = [this](const QString& text) { showStatus(text); };
-    m_radonView = new RadonView(m_context.Boxes(), m_radonTab);
+    m_bioassayView->doseForContentField()->onStatusText = [this](const QString& text) { showStatus(text); };
+    m_radonView = new RadonView(m_context.boxes(), m_radonTab);
     placeOnPage(m_radonView, m_radonTab);
 }
 
@@ -283,7 +283,7 @@ void MainWindow::showStatus(const QString& text)
 
 void MainWindow::applyLanguage()
 {
-    const UiLanguage language = m_context.Settings().Language();
+    const UiLanguage language = m_context.settings().Language();
     m_languageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
@@ -301,7 +301,7 @@ bool MainWindow::formCreate()
 {
     setWindowTitle(ViewerApplication::Title);
     m_isFormActivated = false;
-    ProgramSettings& preference = m_context.Settings();
+    ProgramSettings& preference = m_context.settings();
     m_context.loadIndex();
     applyLanguage();
 
@@ -338,12 +338,12 @@ bool MainWindow::formCreate()
 
 bool MainWindow::createMixture()
 {
-    m_mixtureData = std::make_unique<DoseDataCache>(m_context.Settings());
+    m_mixtureData = std::make_unique<DoseDataCache>(m_context.settings());
     m_mixture = std::make_unique<Mixture>(m_context.Index(), m_context.dataNuclideList(), *m_mixtureData);
     QString error;
-    if (!m_mixture->Restore(readMixtureFile(m_context.Settings().mixtureFileName()), error)) {
+    if (!m_mixture->Restore(readMixtureFile(m_context.settings().mixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
-        m_context.Boxes().Show(MessageKind::Error, ViewerApplication::Title, error, ButtonOk, ButtonOk);
+        m_context.boxes().Show(MessageKind::Error, ViewerApplication::Title, error, ButtonOk, ButtonOk);
         m_mixture.reset();
         return false;
     }
@@ -354,7 +354,7 @@ bool MainWindow::createMixture()
 
 void MainWindow::useNewDataFolder()
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     m_dataFolderInUse = preference.dataFolderPath();
     m_context.fillDataLists();
     // The nuclides shown were read from the old folder: empty data objects read them again.
@@ -384,21 +384,21 @@ void MainWindow::useNewDataFolder()
 
 void MainWindow::followSettings()
 {
-    if (m_context.Settings().dataFolderPath() != m_dataFolderInUse)
+    if (m_context.settings().dataFolderPath() != m_dataFolderInUse)
         useNewDataFolder();
-    if (m_context.Settings().Language() != m_languageShown)
+    if (m_context.settings().Language() != m_languageShown)
         applyLanguage();
 }
 
 void MainWindow::saveMixture()
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     const QString path = preference.mixtureFileName();
     QString error;
     if ((!preference.makeSettingsFolder(&error)
          || !saveFileAtomically(path, mixtureFileBytes(m_mixture->keptRows()), &error))
         && !m_context.saidListCannotBeKept())
-        m_context.Boxes().Show(MessageKind::Warning, ViewerApplication::Title,
+        m_context.boxes().Show(MessageKind::Warning, ViewerApplication::Title,
                                QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
                                    + QStringLiteral(": ") + error,
                                ButtonOk, ButtonOk);
@@ -414,15 +414,15 @@ void MainWindow::formActivate()
         return;
     const AtScopeEnd markActivated{[this] { m_isFormActivated = true; }};
     try {
-        if (!m_context.Settings().notFirstRun()) {
+        if (!m_context.settings().notFirstRun()) {
             showAbout();
-            m_context.Settings().setNotFirstRun(true);
+            m_context.settings().setNotFirstRun(true);
             m_context.writePreferences(ApplicationContext::FailureNotice::OncePerRun);
         }
         m_materialsView->checkAllMaterials();
         m_materialsView->fillMaterialsGrid();
     } catch (const std::exception& e) {
-        showException(m_context.Boxes(), e);
+        showException(m_context.boxes(), e);
     }
 }
 
@@ -484,7 +484,7 @@ void MainWindow::showDataFolder()
         m_dataFolder->setObjectName(QStringLiteral("dataFolder"));
         statusBar()->addPermanentWidget(m_dataFolder);
     }
-    const QString folder = QDir::toNativeSeparators(m_context.Settings().dataFolderPath());
+    const QString folder = QDir::toNativeSeparators(m_context.settings().dataFolderPath());
     m_dataFolder->setText(QStringLiteral("Data: ")
                           + m_dataFolder->fontMetrics().elidedText(folder, Qt::ElideMiddle, 320));
     m_dataFolder->setToolTip(QStringLiteral("The data folder in use: ") + folder);

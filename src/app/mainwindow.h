@@ -83,13 +83,13 @@ public:
     MixtureView* mixturePage() const { return m_mixtureView; }
     BioassayView* bioassayPage() const { return m_bioassayView; }
     RadonView* radonPage() const { return m_radonView; }
-    NuclideChooser* IntakeChooser() const { return m_intakeChooser; }
-    NuclideChooser* MeasuredChooser() const { return m_measuredChooser; }
+    NuclideChooser* intakeChooser() const { return m_intakeChooser; }
+    NuclideChooser* measuredChooser() const { return m_measuredChooser; }
 
     // The language chosen in the options reaches the index, every chooser with its menus, every
     // number field and unit box, and the toolkit's own dialogs.
     void applyLanguage();
-    HelpWindow* Help() const { return m_help.get(); }
+    HelpWindow* help() const { return m_help.get(); }
     QMenu* helpMenu() const { return m_helpMenu; }
     // The help context of what is shown: the page of the tab in front.
     int helpContext() const;

@@ -53,9 +53,9 @@ MaterialsView::MaterialsView(ApplicationContext& context, QWidget* parent)
 {
     buildControls();
     initGrid();
-    m_doseUnitBox->SetValue(m_context.Settings().materialsDoseUnit());
-    m_activityUnitBox->SetValue(m_context.Settings().materialsActivityUnit());
-    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { followUnits(); });
+    m_doseUnitBox->SetValue(m_context.settings().materialsDoseUnit());
+    m_activityUnitBox->SetValue(m_context.settings().materialsActivityUnit());
+    m_watchingUnits = m_context.settings().settingsChanged.connect([this] { followUnits(); });
 }
 
 void MaterialsView::buildControls()
@@ -91,8 +91,8 @@ void MaterialsView::execSelectAllMenu(QWidget* owner, QPoint pos, const std::fun
 
 QLayout* MaterialsView::buildUnitsBar()
 {
-    m_materialsChooser = new NuclideChooser(m_context.Index(), m_context.Spectra(), m_context.Boxes(), this);
-    m_loader.emplace(*m_materialsChooser, m_context.Boxes());
+    m_materialsChooser = new NuclideChooser(m_context.Index(), m_context.spectra(), m_context.boxes(), this);
+    m_loader.emplace(*m_materialsChooser, m_context.boxes());
     m_materialsChooser->setObjectName(QStringLiteral("chooser"));
     m_followingChooser = m_materialsChooser->Selection().nuclideChosen.connect(
         [this](const NuclideIdentity& rnx) { nuclideChanged(rnx); });
@@ -106,9 +106,9 @@ QLayout* MaterialsView::buildUnitsBar()
     m_activityUnitBox->setEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->setOnChange([this] { m_context.Settings().setMaterialsDoseUnit(m_doseUnitBox->Value()); });
+    m_doseUnitBox->setOnChange([this] { m_context.settings().setMaterialsDoseUnit(m_doseUnitBox->Value()); });
     m_activityUnitBox->setOnChange(
-        [this] { m_context.Settings().setMaterialsActivityUnit(m_activityUnitBox->Value()); });
+        [this] { m_context.settings().setMaterialsActivityUnit(m_activityUnitBox->Value()); });
 
     m_showOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
@@ -178,7 +178,7 @@ void MaterialsView::buildMaterialLists(QBoxLayout* into)
         connect(list, &QWidget::customContextMenuRequested, this, [this, list](QPoint pos) {
             if (list == m_ingestionMaterials && list->count() < 2)
                 return;
-            execSelectAllMenu(list, pos, [this, list](bool ticked) { SetAll(list, ticked); });
+            execSelectAllMenu(list, pos, [this, list](bool ticked) { setAll(list, ticked); });
         });
     into->addWidget(ingest, 2);
     into->addWidget(inhal, 3);
@@ -310,7 +310,7 @@ void MaterialsView::showOrganDoses(bool show)
 
 void MaterialsView::followUnits()
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     m_doseUnitBox->SetValue(preference.materialsDoseUnit());
     m_activityUnitBox->SetValue(preference.materialsActivityUnit());
     if (m_unitsShown != std::pair{preference.materialsDoseUnit(), preference.materialsActivityUnit()})
@@ -321,7 +321,7 @@ void MaterialsView::nuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_materialsData)
         return;
-    m_loader->Load(m_context.Settings().DataFolder(), *m_materialsData, rnx, [this] {
+    m_loader->Load(m_context.settings().DataFolder(), *m_materialsData, rnx, [this] {
         fillMaterialLists();
         fillMaterialsGrid();
     });
@@ -358,7 +358,7 @@ void MaterialsView::checkAllMaterials()
     }
 }
 
-void MaterialsView::SetAll(QListWidget* list, bool ticked)
+void MaterialsView::setAll(QListWidget* list, bool ticked)
 {
     {
         const QSignalBlocker blocker(list);
@@ -397,7 +397,7 @@ MaterialChoice MaterialsView::chosenMaterials() const
 
 void MaterialsView::fillMaterialsGrid()
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     m_unitsShown = {preference.materialsDoseUnit(), preference.materialsActivityUnit()};
     if (!m_materialsData)
         return;
@@ -441,7 +441,7 @@ void MaterialsView::copyToClipboard()
     const QString nuclide = m_materialsData && m_materialsData->isLoaded() ? m_materialsData->nuclideNameText()
                                                                            : m_materialsChooser->Selection().Name();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
-        + DoseUnitLabel(m_unitsShown.first) + QStringLiteral(" per ") + activityUnitLabel(m_unitsShown.second)
+        + doseUnitLabel(m_unitsShown.first) + QStringLiteral(" per ") + activityUnitLabel(m_unitsShown.second)
         + QStringLiteral("\r\n");
     m_grid->copyToClipboard(head, QString(), {}, true);
 }

@@ -46,7 +46,7 @@ public:
     // object names: "ingestedList", "inhaledList", the eleven "sizeBox" in the order of the
     // sizes, "injectionBox", "plusButton", "minusButton", "equivalentDosesAction", "copyAction",
     // "doseUnitBox", "activityUnitBox", "materialsTable".
-    NuclideChooser* Chooser() const { return m_materialsChooser; }
+    NuclideChooser* chooser() const { return m_materialsChooser; }
 
     void nuclideChanged(const NuclideIdentity& rnx);
     void fillMaterialLists();
@@ -72,7 +72,7 @@ private:
     // entry when a topic is given.
     void execSelectAllMenu(QWidget* owner, QPoint pos, const std::function<void(bool ticked)>& setAll,
                            const QString& helpTopic = {});
-    void SetAll(QListWidget* list, bool ticked);
+    void setAll(QListWidget* list, bool ticked);
     int tickedAMADCount() const;
     // The materials, sizes and injection ticked.
     MaterialChoice chosenMaterials() const;

@@ -135,7 +135,7 @@ MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     initMixtureGrid();
     connectGridEvents();
     followUnits();
-    m_watchingUnits = m_context.Settings().settingsChanged.connect([this] { followUnits(); });
+    m_watchingUnits = m_context.settings().settingsChanged.connect([this] { followUnits(); });
 }
 
 QLayout* MixtureView::buildToolBar()
@@ -171,8 +171,8 @@ QLayout* MixtureView::buildToolBar()
     m_activityUnitBox->setEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->setOnChange([this] { m_context.Settings().setMixtureDoseUnit(m_doseUnitBox->Value()); });
-    m_activityUnitBox->setOnChange([this] { m_context.Settings().setMixtureActivityUnit(m_activityUnitBox->Value()); });
+    m_doseUnitBox->setOnChange([this] { m_context.settings().setMixtureDoseUnit(m_doseUnitBox->Value()); });
+    m_activityUnitBox->setOnChange([this] { m_context.settings().setMixtureActivityUnit(m_activityUnitBox->Value()); });
     for (QWidget* box : std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox})
         applyInputColours(box);
 
@@ -263,7 +263,7 @@ void MixtureView::connectGridEvents()
         list.clear();
         if (col != MaterialColumn || !m_mixture || row < 1 || row > m_mixture->Count())
             return;
-        for (const QString& m : m_mixture->Materials(row - 1))
+        for (const QString& m : m_mixture->materials(row - 1))
             list.push_back({m, materialCaption(m)});
     };
     g.onGetComboBoxFormat = [](DataGrid*, int, int, QComboBox& box) {
@@ -326,7 +326,7 @@ bool MixtureView::canEditCell(int col, int row) const
     case NuclideColumn: return true;
     case RouteColumn: return m_mixture->Row(index).Available();
     // A list of one offers no choice.
-    case MaterialColumn: return m_mixture->Materials(index).size() > 1;
+    case MaterialColumn: return m_mixture->materials(index).size() > 1;
     case SizeColumn: return m_mixture->hasSize(index);
     default: return false;
     }
@@ -366,7 +366,7 @@ void MixtureView::cellEdited(int col, int row, const QString& value)
     case MaterialColumn: {
         const int picked = m_grid->committedListIndex();
         m_mixture->setMaterial(index,
-                               picked >= 0 ? picked : static_cast<int>(m_mixture->Materials(index).indexOf(value)));
+                               picked >= 0 ? picked : static_cast<int>(m_mixture->materials(index).indexOf(value)));
         break;
     }
     case SizeColumn: {
@@ -397,7 +397,7 @@ void MixtureView::ShowRow(int index)
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
     const QString material
-        = r.Available() ? m_mixture->Materials(index).value(s.material) : QStringLiteral("Not available: ") + reason;
+        = r.Available() ? m_mixture->materials(index).value(s.material) : QStringLiteral("Not available: ") + reason;
     m_grid->setCells(MaterialColumn, row, material);
     if (QString* caption = m_grid->createCellCaption(MaterialColumn, row))
         *caption = r.Available() ? materialCaption(material) : QString();
@@ -415,13 +415,13 @@ void MixtureView::ShowRow(int index)
 
 void MixtureView::showDose(int index, double factor)
 {
-    const std::optional<float> dose = m_mixture->Dose(index);
+    const std::optional<float> dose = m_mixture->dose(index);
     m_grid->setCells(DoseColumn, index + 1, dose ? formatScientific(*dose * factor, 2) : QStringLiteral("-"));
 }
 
 double MixtureView::doseFactor() const
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     return static_cast<double>(bqPerUnit(preference.mixtureActivityUnit())) / svPerUnit(preference.mixtureDoseUnit());
 }
 
@@ -441,7 +441,7 @@ void MixtureView::showChangedRows(int currentIndex)
     fillMixtureGrid();
     const int row = std::clamp(currentIndex + 1, 1, m_grid->RowCount() - 1);
     m_grid->SetRow(row);
-    m_grid->scrollIntoView(m_grid->Col(), row);
+    m_grid->scrollIntoView(m_grid->col(), row);
     updateMixtureMoveButtons();
 }
 
@@ -456,9 +456,9 @@ void MixtureView::updateMixtureDoses()
 
 void MixtureView::updateMixtureDoseCaption()
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     const QString units
-        = DoseUnitLabel(preference.mixtureDoseUnit()) + u'/' + activityUnitLabel(preference.mixtureActivityUnit());
+        = doseUnitLabel(preference.mixtureDoseUnit()) + u'/' + activityUnitLabel(preference.mixtureActivityUnit());
     m_grid->setCells(DoseColumn, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
     const QFontMetrics metrics(m_grid->fixedCellsFormat.normal.font);
@@ -489,7 +489,7 @@ void MixtureView::updateUndoButtons()
 
 void MixtureView::followUnits()
 {
-    const ProgramSettings& preference = m_context.Settings();
+    const ProgramSettings& preference = m_context.settings();
     const std::pair units{preference.mixtureDoseUnit(), preference.mixtureActivityUnit()};
     if (units == m_unitsShown)
         return;
@@ -532,7 +532,7 @@ void MixtureView::reportLoadErrors(const QStringList& messages)
     QStringList text = messages.mid(0, shown);
     if (messages.size() > shown)
         text << QStringLiteral("... and %1 more files that could not be read.").arg(messages.size() - shown);
-    m_context.Boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), ButtonCancel,
+    m_context.boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), ButtonCancel,
                            ButtonCancel);
 }
 
@@ -617,7 +617,7 @@ void MixtureView::gridContextMenu(const QContextMenuEvent& event)
     menu.addAction(m_redoAction);
     const QPoint at = m_grid->viewport()->mapFromGlobal(event.globalPos());
     const int col
-        = event.reason() == QContextMenuEvent::Keyboard ? m_grid->Col() : m_grid->mouseCoord(at.x(), at.y()).x();
+        = event.reason() == QContextMenuEvent::Keyboard ? m_grid->col() : m_grid->mouseCoord(at.x(), at.y()).x();
     if (col == SizeColumn && showHelp) {
         menu.addSeparator();
         menu.addAction(QStringLiteral("Help"), this, [this] { showHelp(HelpTopic::AMAD); });

@@ -203,7 +203,7 @@ void RadonTables::fillProgenyTable()
 
 void RadonTables::markUpHeader(int col)
 {
-    QString text = m_strGrid.Cells(col, 0).trimmed();
+    QString text = m_strGrid.cells(col, 0).trimmed();
     if (!text.contains(QStringLiteral("m-3")) && !text.contains(QStringLiteral("hT")))
         return;
     const qsizetype units = text.indexOf(QStringLiteral("m-3"));

@@ -28,7 +28,7 @@ public:
     // user picks another; a table already shown is read again from it.
     void setDataFolder(const QString& folder);
     // Null until the view has been shown.
-    RadonTables* RadonData() const { return m_radonData.get(); }
+    RadonTables* radonData() const { return m_radonData.get(); }
 
     // Its parts are found by their object names: "displayedData" (the button group),
     // "plusButton", "minusButton", "equivalentDosesAction", "copyAction", "captionLabel",

@@ -2,7 +2,7 @@
 
 namespace kav {
 
-const TextCatalogue& Catalogue(UiLanguage language)
+const TextCatalogue& catalogue(UiLanguage language)
 {
     switch (language) {
     case UiLanguage::Russian: return russianCatalogue();

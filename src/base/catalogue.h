@@ -45,6 +45,6 @@ const TextCatalogue& englishCatalogue();
 const TextCatalogue& russianCatalogue();
 const TextCatalogue& ukrainianCatalogue();
 // The catalogue of a language; English for any other value.
-const TextCatalogue& Catalogue(UiLanguage language);
+const TextCatalogue& catalogue(UiLanguage language);
 
 } // namespace kav

@@ -29,7 +29,7 @@ void MassNumberFilter::setMinEnabled(bool value)
     if (value == m_minEnabled)
         return;
     m_minEnabled = value;
-    Change();
+    change();
 }
 
 void MassNumberFilter::setMaxEnabled(bool value)
@@ -37,7 +37,7 @@ void MassNumberFilter::setMaxEnabled(bool value)
     if (value == m_maxEnabled)
         return;
     m_maxEnabled = value;
-    Change();
+    change();
 }
 
 void MassNumberFilter::setMinValue(int value)
@@ -47,7 +47,7 @@ void MassNumberFilter::setMinValue(int value)
         return;
     m_minValue = clamped;
     if (m_minEnabled)
-        Change();
+        change();
 }
 
 void MassNumberFilter::setMaxValue(int value)
@@ -56,19 +56,19 @@ void MassNumberFilter::setMaxValue(int value)
     if (clamped == m_maxValue)
         return;
     m_maxValue = clamped;
-    Change();
+    change();
 }
 
-bool MassNumberFilter::Active() const
+bool MassNumberFilter::active() const
 {
     return (m_minEnabled || m_maxEnabled) && !(m_minEnabled && m_maxEnabled && m_maxValue < m_minValue);
 }
 
-void MassNumberFilter::Change()
+void MassNumberFilter::change()
 {
     if (m_minEnabled || m_maxEnabled)
         recompute();
-    ListFilter::Change();
+    ListFilter::change();
 }
 
 void MassNumberFilter::recompute()
@@ -100,8 +100,8 @@ void RelativesCountFilter::setCountSet(const RelativesCountSet& value)
     if (counts == m_countSet)
         return;
     m_countSet = counts;
-    if (Enabled())
-        Change();
+    if (enabled())
+        change();
 }
 
 void RelativesCountFilter::Assign(const RelativesCountFilter& source)
@@ -127,8 +127,8 @@ void DecayModeFilter::setOperation(DecayModeMatch value)
     if (value == m_operation)
         return;
     m_operation = value;
-    if (Enabled())
-        Change();
+    if (enabled())
+        change();
 }
 
 void DecayModeFilter::setAndSet(const DecayModesAllOf& value)
@@ -137,8 +137,8 @@ void DecayModeFilter::setAndSet(const DecayModesAllOf& value)
     if (modes == m_andSet)
         return;
     m_andSet = modes;
-    if (Enabled() && m_operation == DecayModeMatch::All)
-        Change();
+    if (enabled() && m_operation == DecayModeMatch::All)
+        change();
 }
 
 void DecayModeFilter::setOrSet(const DecayModesAnyOf& value)
@@ -147,13 +147,13 @@ void DecayModeFilter::setOrSet(const DecayModesAnyOf& value)
     if (modes == m_orSet)
         return;
     m_orSet = modes;
-    if (Enabled() && m_operation == DecayModeMatch::Any)
-        Change();
+    if (enabled() && m_operation == DecayModeMatch::Any)
+        change();
 }
 
-bool DecayModeFilter::Active() const
+bool DecayModeFilter::active() const
 {
-    return Enabled() && (m_operation == DecayModeMatch::Any ? !m_orSet.empty() : !m_andSet.empty());
+    return enabled() && (m_operation == DecayModeMatch::Any ? !m_orSet.empty() : !m_andSet.empty());
 }
 
 void DecayModeFilter::Assign(const DecayModeFilter& source)
@@ -230,7 +230,7 @@ void HalfLifeFilter::SetValue(End& end, float value)
     end.value = value;
     end.lambda = lambdaOf(value, end.units);
     if (end.enabled)
-        Change();
+        change();
 }
 
 void HalfLifeFilter::setUnits(End& end, TimeUnit value)
@@ -241,7 +241,7 @@ void HalfLifeFilter::setUnits(End& end, TimeUnit value)
     end.value = static_cast<float>(end.value * timeUnitsPerDayA(value) / timeUnitsPerDayA(end.units));
     end.units = value;
     if (end.enabled)
-        Change();
+        change();
 }
 
 void HalfLifeFilter::setLambda(End& end, float value)
@@ -251,7 +251,7 @@ void HalfLifeFilter::setLambda(End& end, float value)
     end.lambda = value;
     valueAndUnitOfDays(kLn2 / value, end.value, end.units);
     if (end.enabled)
-        Change();
+        change();
 }
 
 void HalfLifeFilter::setMinEnabled(bool value)
@@ -259,7 +259,7 @@ void HalfLifeFilter::setMinEnabled(bool value)
     if (value == m_min.enabled)
         return;
     m_min.enabled = value;
-    Change();
+    change();
 }
 
 void HalfLifeFilter::setMaxEnabled(bool value)
@@ -267,7 +267,7 @@ void HalfLifeFilter::setMaxEnabled(bool value)
     if (value == m_max.enabled)
         return;
     m_max.enabled = value;
-    Change();
+    change();
 }
 
 void HalfLifeFilter::setMinValue(float value)
@@ -313,19 +313,19 @@ void HalfLifeFilter::setAutoMinMaxValues()
     m_max.units = longest.halfLifeUnit;
     m_max.lambda = longest.decayConstant;
     if (m_min.enabled || m_max.enabled)
-        Change();
+        change();
 }
 
-bool HalfLifeFilter::Active() const
+bool HalfLifeFilter::active() const
 {
     return (m_min.enabled || m_max.enabled) && !(m_min.enabled && m_max.enabled && m_max.lambda > m_min.lambda);
 }
 
-void HalfLifeFilter::Change()
+void HalfLifeFilter::change()
 {
     if (m_min.enabled || m_max.enabled)
         recompute();
-    ListFilter::Change();
+    ListFilter::change();
 }
 
 void HalfLifeFilter::recompute()
@@ -366,8 +366,8 @@ AdvancedFilter::AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra)
 
 void AdvancedFilter::subFilterChanged()
 {
-    if (Enabled() && !m_assigning)
-        Change();
+    if (enabled() && !m_assigning)
+        change();
 }
 
 void AdvancedFilter::Apply()
@@ -375,8 +375,8 @@ void AdvancedFilter::Apply()
     clearList();
     m_ignored = true;
     const std::pair<bool, const ListFilter*> criteria[] = {
-        {m_aMass.Active(), &m_aMass}, {m_ancestors.Active(), &m_ancestors},       {m_daughters.Active(), &m_daughters},
-        {m_decay.Active(), &m_decay}, {m_halfLifeTime.Active(), &m_halfLifeTime}, {m_spectrum.Active(), &m_spectrum},
+        {m_aMass.active(), &m_aMass}, {m_ancestors.active(), &m_ancestors},       {m_daughters.active(), &m_daughters},
+        {m_decay.active(), &m_decay}, {m_halfLifeTime.active(), &m_halfLifeTime}, {m_spectrum.active(), &m_spectrum},
     };
     for (const auto& [active, sub] : criteria) {
         if (!active)
@@ -437,36 +437,36 @@ QString counts(const RelativesCountSet& set)
 QStringList activeCriteria(const AdvancedFilter& filter, UiLanguage language)
 {
     QStringList lines;
-    const MassNumberFilter& mass = filter.AMass();
-    if (mass.Active())
+    const MassNumberFilter& mass = filter.aMass();
+    if (mass.active())
         lines << QStringLiteral("mass number ")
-                + range(mass.MinEnabled(), QString::number(mass.minValue()), mass.MaxEnabled(),
+                + range(mass.minEnabled(), QString::number(mass.minValue()), mass.maxEnabled(),
                         QString::number(mass.maxValue()));
-    if (filter.Ancestors().Active())
-        lines << QStringLiteral("ancestors: ") + counts(filter.Ancestors().countSet());
-    if (filter.Daughters().Active())
-        lines << QStringLiteral("daughters: ") + counts(filter.Daughters().countSet());
-    const DecayModeFilter& decay = filter.Decay();
-    if (decay.Active()) {
+    if (filter.ancestors().active())
+        lines << QStringLiteral("ancestors: ") + counts(filter.ancestors().countSet());
+    if (filter.daughters().active())
+        lines << QStringLiteral("daughters: ") + counts(filter.daughters().countSet());
+    const DecayModeFilter& decay = filter.decay();
+    if (decay.active()) {
         static const char* const modes[]
             = {"alpha", "beta-", "beta+", "IT", "SF", "alpha only", "beta- only", "beta+ only", "IT only"};
         QStringList chosen;
         for (int m = 0; m <= static_cast<int>(DecayFilterKind::IsomericTransitionOnly); ++m) {
             const auto mode = static_cast<DecayFilterKind>(m);
-            if (decay.Operation() == DecayModeMatch::Any ? decay.orSet().contains(mode) : decay.andSet().contains(mode))
+            if (decay.operation() == DecayModeMatch::Any ? decay.orSet().contains(mode) : decay.andSet().contains(mode))
                 chosen << QLatin1String(modes[m]);
         }
-        lines << (decay.Operation() == DecayModeMatch::Any ? QStringLiteral("decay by any of: ")
+        lines << (decay.operation() == DecayModeMatch::Any ? QStringLiteral("decay by any of: ")
                                                            : QStringLiteral("decay by all of: "))
                 + chosen.join(QStringLiteral(", "));
     }
     const HalfLifeFilter& h = filter.halfLifeTime();
-    if (h.Active())
+    if (h.active())
         lines << QStringLiteral("half-life ")
-                + range(h.MinEnabled(), number(h.minValue()) + u' ' + halfLifeUnitLabel(h.minUnits(), language),
-                        h.MaxEnabled(), number(h.maxValue()) + u' ' + halfLifeUnitLabel(h.maxUnits(), language));
+                + range(h.minEnabled(), number(h.minValue()) + u' ' + halfLifeUnitLabel(h.minUnits(), language),
+                        h.maxEnabled(), number(h.maxValue()) + u' ' + halfLifeUnitLabel(h.maxUnits(), language));
     const SpectrumFilter& s = filter.Spectrum();
-    if (s.Active()) {
+    if (s.active()) {
         static const char* const names[] = {"energy per decay",
                                             "alpha energy per decay",
                                             "beta energy per decay",

@@ -21,9 +21,9 @@ public:
     {
     }
 
-    bool MinEnabled() const { return m_minEnabled; }
+    bool minEnabled() const { return m_minEnabled; }
     void setMinEnabled(bool value);
-    bool MaxEnabled() const { return m_maxEnabled; }
+    bool maxEnabled() const { return m_maxEnabled; }
     void setMaxEnabled(bool value);
     std::uint16_t minValue() const { return m_minValue; }
     void setMinValue(int value);
@@ -31,8 +31,8 @@ public:
     void setMaxValue(int value);
 
     // Whether it narrows the advanced filter: an end is enabled and the range is not inverted.
-    bool Active() const;
-    void Change() override;
+    bool active() const;
+    void change() override;
     void Assign(const MassNumberFilter& source);
 
 private:
@@ -56,7 +56,7 @@ class RelativesCountFilter : public SwitchedFilter {
 public:
     const RelativesCountSet& countSet() const { return m_countSet; }
     void setCountSet(const RelativesCountSet& value);
-    bool Active() const { return Enabled() && !m_countSet.empty(); }
+    bool active() const { return enabled() && !m_countSet.empty(); }
     void Assign(const RelativesCountFilter& source);
 
 protected:
@@ -112,14 +112,14 @@ public:
     {
     }
 
-    DecayModeMatch Operation() const { return m_operation; }
+    DecayModeMatch operation() const { return m_operation; }
     void setOperation(DecayModeMatch value);
     const DecayModesAllOf& andSet() const { return m_andSet; }
     void setAndSet(const DecayModesAllOf& value);
     const DecayModesAnyOf& orSet() const { return m_orSet; }
     void setOrSet(const DecayModesAnyOf& value);
 
-    bool Active() const;
+    bool active() const;
     void Assign(const DecayModeFilter& source);
 
 protected:
@@ -139,9 +139,9 @@ public:
     // The ends start at the shortest and the longest half-life of the index.
     explicit HalfLifeFilter(const NuclideIndex* index);
 
-    bool MinEnabled() const { return m_min.enabled; }
+    bool minEnabled() const { return m_min.enabled; }
     void setMinEnabled(bool value);
-    bool MaxEnabled() const { return m_max.enabled; }
+    bool maxEnabled() const { return m_max.enabled; }
     void setMaxEnabled(bool value);
     float minValue() const { return m_min.value; }
     void setMinValue(float value);
@@ -158,8 +158,8 @@ public:
     // Both ends to the shortest and the longest half-life of the index.
     void setAutoMinMaxValues();
 
-    bool Active() const;
-    void Change() override;
+    bool active() const;
+    void change() override;
     void Assign(const HalfLifeFilter& source);
 
     // A half-life in days as a value in the unit that reads best: years above a year, days
@@ -190,21 +190,21 @@ class AdvancedFilter : public SwitchedFilter {
 public:
     AdvancedFilter(const NuclideIndex* index, SpectraFiles& spectra);
 
-    MassNumberFilter& AMass() { return m_aMass; }
-    AncestorsFilter& Ancestors() { return m_ancestors; }
-    DaughtersFilter& Daughters() { return m_daughters; }
-    DecayModeFilter& Decay() { return m_decay; }
+    MassNumberFilter& aMass() { return m_aMass; }
+    AncestorsFilter& ancestors() { return m_ancestors; }
+    DaughtersFilter& daughters() { return m_daughters; }
+    DecayModeFilter& decay() { return m_decay; }
     HalfLifeFilter& halfLifeTime() { return m_halfLifeTime; }
     SpectrumFilter& Spectrum() { return m_spectrum; }
-    const MassNumberFilter& AMass() const { return m_aMass; }
-    const AncestorsFilter& Ancestors() const { return m_ancestors; }
-    const DaughtersFilter& Daughters() const { return m_daughters; }
-    const DecayModeFilter& Decay() const { return m_decay; }
+    const MassNumberFilter& aMass() const { return m_aMass; }
+    const AncestorsFilter& ancestors() const { return m_ancestors; }
+    const DaughtersFilter& daughters() const { return m_daughters; }
+    const DecayModeFilter& decay() const { return m_decay; }
     const HalfLifeFilter& halfLifeTime() const { return m_halfLifeTime; }
     const SpectrumFilter& Spectrum() const { return m_spectrum; }
 
     // True until a computation finds an active criterion.
-    bool Ignored() const { return m_ignored; }
+    bool ignored() const { return m_ignored; }
     // The page and the width of the dialog that edits the filter when it was last closed.
     std::int32_t formLastPage() const { return m_formLastPage; }
     void setFormLastPage(std::int32_t value) { m_formLastPage = value; }

@@ -4,7 +4,7 @@ namespace kav {
 
 ListFilter::ListFilter() = default;
 
-void ListFilter::Change()
+void ListFilter::change()
 {
     if (onChange)
         onChange(this);
@@ -14,7 +14,7 @@ void ListFilter::Assign(const ListFilter& source)
 {
     m_nuclideList = source.m_nuclideList;
     m_elementsOfNuclideFilter = source.m_elementsOfNuclideFilter;
-    Change();
+    change();
 }
 
 void ListFilter::clearList()
@@ -56,14 +56,14 @@ void SwitchedFilter::SetEnabled(bool value)
     if (value == m_enabled)
         return;
     m_enabled = value;
-    Change();
+    change();
 }
 
-void SwitchedFilter::Change()
+void SwitchedFilter::change()
 {
     if (m_enabled)
         Apply();
-    ListFilter::Change();
+    ListFilter::change();
 }
 
 void SwitchedFilter::Assign(const SwitchedFilter& source)

@@ -20,7 +20,7 @@ public:
     ChangeHandler onChange;
 
     // Raises OnChange; derived filters recompute first.
-    virtual void Change();
+    virtual void change();
     void Assign(const ListFilter& source);
 
 protected:
@@ -38,10 +38,10 @@ protected:
 // is left as it was.
 class SwitchedFilter : public ListFilter {
 public:
-    bool Enabled() const { return m_enabled; }
+    bool enabled() const { return m_enabled; }
     void SetEnabled(bool value);
     // Recomputes the list when enabled, then raises OnChange.
-    void Change() override;
+    void change() override;
     void Assign(const SwitchedFilter& source);
 
 protected:

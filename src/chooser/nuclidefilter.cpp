@@ -32,7 +32,7 @@ NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
 {
     m_advanced.onChange = [this](ListFilter*) {
         if (!m_assigning)
-            Change();
+            change();
     };
     m_elementSet = m_index.Elements();
     std::vector<NuclideList::Entry> all;
@@ -57,7 +57,7 @@ void NuclideFilter::recompute()
 void NuclideFilter::rebuildFullCollections()
 {
     m_fullNuclideList.Clear();
-    if (!m_advanced.Enabled() || m_advanced.Ignored()) {
+    if (!m_advanced.enabled() || m_advanced.ignored()) {
         m_fullElementSet = m_mixSet;
         for (const NuclideList::Entry& e : m_nuclideList.Items())
             if (e.node && m_fullElementSet.contains(e.node->element))
@@ -74,10 +74,10 @@ void NuclideFilter::rebuildFullCollections()
     }
 }
 
-void NuclideFilter::Change()
+void NuclideFilter::change()
 {
     rebuildFullCollections();
-    ListFilter::Change();
+    ListFilter::change();
 }
 
 void NuclideFilter::setElementSet(const ElementSet& value)
@@ -86,7 +86,7 @@ void NuclideFilter::setElementSet(const ElementSet& value)
         return;
     m_elementSet = value;
     recompute();
-    Change();
+    change();
 }
 
 void NuclideFilter::setUseElementFilter(bool value)
@@ -95,7 +95,7 @@ void NuclideFilter::setUseElementFilter(bool value)
         return;
     m_useElementFilter = value;
     recompute();
-    Change();
+    change();
 }
 
 void NuclideFilter::setUseNuclideFilter(bool value)
@@ -104,7 +104,7 @@ void NuclideFilter::setUseNuclideFilter(bool value)
         return;
     m_useNuclideFilter = value;
     recompute();
-    Change();
+    change();
 }
 
 void NuclideFilter::setUseStable(bool value)
@@ -112,7 +112,7 @@ void NuclideFilter::setUseStable(bool value)
     if (value == m_useStable)
         return;
     m_useStable = value;
-    Change();
+    change();
 }
 
 void NuclideFilter::resolve()
@@ -142,7 +142,7 @@ void NuclideFilter::setNuclideList(const NuclideList& list)
     for (const NuclideList::Entry& e : m_nuclideList.Items())
         m_elementsOfNuclideFilter.insert(e.node->element);
     recompute();
-    Change();
+    change();
 }
 
 void NuclideFilter::Assign(const NuclideFilter& source)
@@ -161,7 +161,7 @@ void NuclideFilter::Assign(const NuclideFilter& source)
     m_fullElementSet = source.m_fullElementSet;
     m_nuclideList = source.m_nuclideList;
     m_elementsOfNuclideFilter = source.m_elementsOfNuclideFilter;
-    Change();
+    change();
 }
 
 std::array<std::int32_t, 4> encodeElementSet(const ElementSet& set)
@@ -217,7 +217,7 @@ bool NuclideFilter::LoadElementList(const QByteArray& text)
     m_elementSet = found;
     m_useElementFilter = true;
     recompute();
-    Change();
+    change();
     return true;
 }
 

@@ -22,8 +22,8 @@ public:
 
     const NuclideIndex& Index() const { return m_index; }
 
-    AdvancedFilter& Advanced() { return m_advanced; }
-    const AdvancedFilter& Advanced() const { return m_advanced; }
+    AdvancedFilter& advanced() { return m_advanced; }
+    const AdvancedFilter& advanced() const { return m_advanced; }
     const ElementSet& Elements() const { return m_elementSet; }
     void setElementSet(const ElementSet& value);
     const ElementSet& mixSet() const { return m_mixSet; }
@@ -43,7 +43,7 @@ public:
     void setNuclideList(const QStringList& names);
     void setNuclideList(const NuclideList& list);
     void Assign(const NuclideFilter& source);
-    void Change() override;
+    void change() override;
 
     // The element set as stored with a panel's configuration: four integers, bit (i mod 32) of
     // integer (i div 32) for element ordinal i from 0 to 99.

@@ -59,7 +59,7 @@ void NuclideSelection::activate()
 
 bool NuclideSelection::Offered(const QString& name) const
 {
-    if (m_filter.Advanced().Enabled() || m_filter.useNuclideFilter())
+    if (m_filter.advanced().enabled() || m_filter.useNuclideFilter())
         return m_filter.fullNuclideList().indexOf(name) >= 0;
     return true;
 }

@@ -33,7 +33,7 @@ public:
 
     NuclideFilter& Filter() { return m_filter; }
     const NuclideFilter& Filter() const { return m_filter; }
-    bool Active() const { return m_active; }
+    bool active() const { return m_active; }
     // The panel is shown: the lists are built and the stored choice is reported.
     void activate();
 
@@ -47,8 +47,8 @@ public:
     int nuclideRow() const { return m_nuclideRow; }
 
     // The choice.
-    ChemicalElement Element() const { return m_element; }
-    const MassText& AMass() const { return m_aMass; }
+    ChemicalElement element() const { return m_element; }
+    const MassText& aMass() const { return m_aMass; }
     QString Name() const;
     // The object of the chosen entry of the list of names, or null.
     const NuclideIdentity* chosenIdentity() const;

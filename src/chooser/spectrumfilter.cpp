@@ -62,8 +62,8 @@ void SpectrumFilter::setOptions(const SpectrumCriteria& value)
     if (known == m_options)
         return;
     m_options = known;
-    if (Enabled())
-        Change();
+    if (enabled())
+        change();
 }
 
 void SpectrumFilter::setMin(SpectrumCriterion option, float value)
@@ -98,8 +98,8 @@ void SpectrumFilter::setMax(SpectrumCriterion option, float value)
 
 void SpectrumFilter::boundChanged(SpectrumCriterion option)
 {
-    if (Enabled() && m_options.contains(option))
-        Change();
+    if (enabled() && m_options.contains(option))
+        change();
 }
 
 void SpectrumFilter::Assign(const SpectrumFilter& source)
@@ -126,7 +126,7 @@ float SpectrumFilter::summaryValue(SpectrumCriterion option, const Nuclide& node
     }
 }
 
-std::vector<LineQuery> SpectrumFilter::LineCriteria() const
+std::vector<LineQuery> SpectrumFilter::lineCriteria() const
 {
     std::vector<LineQuery> criteria;
     for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
@@ -169,7 +169,7 @@ void SpectrumFilter::Apply()
     clearList();
     if (m_options.empty())
         return;
-    const std::vector<LineQuery> lineCriteria = LineCriteria();
+    const std::vector<LineQuery> queries = lineCriteria();
     for (int i = 0; i < index.Count(); ++i) {
         const Nuclide& node = *index.Items(i);
         const SpectrumSummary& summary = summaries[static_cast<std::size_t>(i)];
@@ -180,7 +180,7 @@ void SpectrumFilter::Apply()
                 passes = within(summaryValue(option, node, summary), m_bounds[Ordinal(option)].min,
                                 m_bounds[Ordinal(option)].max);
         }
-        if (passes && linesPass(node, lineCriteria))
+        if (passes && linesPass(node, queries))
             addNode(&node);
     }
 }

@@ -62,7 +62,7 @@ public:
     }
 
     // Where the lines and their summary are read from.
-    const SpectraFiles& Spectra() const { return m_spectra; }
+    const SpectraFiles& spectra() const { return m_spectra; }
 
     const SpectrumCriteria& Options() const { return m_options; }
     void setOptions(const SpectrumCriteria& value);
@@ -73,7 +73,7 @@ public:
     void setMin(SpectrumCriterion option, float value);
     void setMax(SpectrumCriterion option, float value);
 
-    bool Active() const { return Enabled() && !m_options.empty(); }
+    bool active() const { return enabled() && !m_options.empty(); }
     void Assign(const SpectrumFilter& source);
 
     // The value a summary criterion tests for a nuclide; 0 for the line criteria.
@@ -90,7 +90,7 @@ private:
     void boundChanged(SpectrumCriterion option);
     // The line criteria asked for, a query for each: each must be met by some line of its group
     // (not necessarily the same line).
-    std::vector<LineQuery> LineCriteria() const;
+    std::vector<LineQuery> lineCriteria() const;
     bool linesPass(const Nuclide& node, std::vector<LineQuery> due) const;
 
     SpectraFiles& m_spectra;

@@ -10,7 +10,7 @@ bool lineMeets(const SpectrumLine& line, const LineQuery& query)
         = [](const std::optional<LineBounds>& bounds, double value) { return !bounds || bounds->hold(value); };
     const FoundLine candidate{nullptr, line.radiation, line.energy, line.yield};
     return query.types.contains(line.radiation) && holds(query.energy, line.energy) && holds(query.yield, line.yield)
-        && holds(query.perDecay, candidate.PerDecay());
+        && holds(query.perDecay, candidate.perDecay());
 }
 
 FoundLines findLines(const SpectraFiles& spectra, const std::vector<const Nuclide*>& nuclides, const LineQuery& query)
@@ -45,7 +45,7 @@ void sortLines(std::vector<FoundLine>& lines, LineOrder order)
     case LineOrder::Energy: by([](const FoundLine& a, const FoundLine& b) { return a.energy < b.energy; }); break;
     case LineOrder::Yield: by([](const FoundLine& a, const FoundLine& b) { return a.yield < b.yield; }); break;
     case LineOrder::MostPerDecayFirst:
-        by([](const FoundLine& a, const FoundLine& b) { return a.PerDecay() > b.PerDecay(); });
+        by([](const FoundLine& a, const FoundLine& b) { return a.perDecay() > b.perDecay(); });
         break;
     }
 }

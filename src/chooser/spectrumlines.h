@@ -36,7 +36,7 @@ struct FoundLine {
     float energy = 0;
     float yield = 0; // energy per decay, MeV
     // How many such lines a decay gives; not a number for a line without energy.
-    double PerDecay() const { return energy > 0 ? double(yield) / energy : std::numeric_limits<double>::quiet_NaN(); }
+    double perDecay() const { return energy > 0 ? double(yield) / energy : std::numeric_limits<double>::quiet_NaN(); }
 };
 
 struct FoundLines {

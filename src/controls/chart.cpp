@@ -18,7 +18,7 @@ constexpr int kClickSlack = 4;
 
 bool isUsable(const ChartAxis& axis, double value)
 {
-    return std::isfinite(value) && (!axis.Logarithmic() || value > 0);
+    return std::isfinite(value) && (!axis.logarithmic() || value > 0);
 }
 
 } // namespace
@@ -150,7 +150,7 @@ std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
     std::optional<std::pair<int, int>> nearest;
     double best = std::numeric_limits<double>::max();
     for (int s = 0; s < seriesCount(); ++s) {
-        const ChartSeries& series = Series(s);
+        const ChartSeries& series = seriesAt(s);
         if (!series.active)
             continue;
         for (int i = 0; i < static_cast<int>(series.points.size()); ++i) {
@@ -181,7 +181,7 @@ void Chart::paintEvent(QPaintEvent*)
     if (hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
         painter.drawRect(rect().adjusted(1, 1, -2, -2));
-        for (const auto& [series, row] : LegendRows())
+        for (const auto& [series, row] : legendRows())
             if (m_legendMark == series)
                 painter.drawRect(row.adjusted(1, 0, -1, -1));
     }
@@ -219,7 +219,7 @@ void Chart::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageDown: stepLegend(1); return;
     case Qt::Key_Space:
         if (m_legendMark) {
-            Series(*m_legendMark).active = !Series(*m_legendMark).active;
+            seriesAt(*m_legendMark).active = !seriesAt(*m_legendMark).active;
             Refresh();
             if (onClickLegend)
                 onClickLegend();
@@ -228,7 +228,7 @@ void Chart::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_hovered && onClickSeries) {
-            const QPointF& p = Series(m_hovered->first).points.at(static_cast<std::size_t>(m_hovered->second));
+            const QPointF& p = seriesAt(m_hovered->first).points.at(static_cast<std::size_t>(m_hovered->second));
             onClickSeries(m_hovered->first, m_hovered->second,
                           mapToGlobal(toPixel(plotRect(rect()), p.x(), p.y()).toPoint()));
         }
@@ -255,7 +255,7 @@ void Chart::zoomBy(double factor)
 void Chart::stepLegend(int step)
 {
     std::vector<int> listed;
-    for (const auto& [series, row] : LegendRows())
+    for (const auto& [series, row] : legendRows())
         listed.push_back(series);
     if (listed.empty())
         return;
@@ -273,7 +273,7 @@ void Chart::stepPoint(int alongSeries, int acrossSeries)
     // The points the chart draws: of switched-on series, readable on both axes.
     const auto usable = [this](int s) {
         std::vector<int> indices;
-        const ChartSeries& series = Series(s);
+        const ChartSeries& series = seriesAt(s);
         if (series.active)
             for (int i = 0; i < static_cast<int>(series.points.size()); ++i) {
                 const QPointF& p = series.points[static_cast<std::size_t>(i)];
@@ -358,7 +358,7 @@ void Chart::mouseReleaseEvent(QMouseEvent* event)
     }
     update();
     if (const auto entry = legendEntryAt(end)) {
-        Series(*entry).active = !Series(*entry).active;
+        seriesAt(*entry).active = !seriesAt(*entry).active;
         Refresh();
         if (onClickLegend)
             onClickLegend();

@@ -55,8 +55,8 @@ public:
     // Series are made once and refilled; their order is the legend's.
     int addSeries(const QString& title, ChartMarker marker, const QColor& color);
     int seriesCount() const { return static_cast<int>(m_series.size()); }
-    ChartSeries& Series(int index) { return m_series.at(static_cast<std::size_t>(index)); }
-    const ChartSeries& Series(int index) const { return m_series.at(static_cast<std::size_t>(index)); }
+    ChartSeries& seriesAt(int index) { return m_series.at(static_cast<std::size_t>(index)); }
+    const ChartSeries& seriesAt(int index) const { return m_series.at(static_cast<std::size_t>(index)); }
 
     // What the chart shows, in a few words: the title its pictures carry.
     QString title;
@@ -127,7 +127,7 @@ private:
     struct ChartLayout;
     ChartLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
     // The legend's entries on the widget: each series listed and its row.
-    std::vector<std::pair<int, QRectF>> LegendRows() const;
+    std::vector<std::pair<int, QRectF>> legendRows() const;
     void paintGrid(QPainter& p, const ChartLayout& layout) const;
     void paintAxes(QPainter& p, const ChartLayout& layout) const;
     void paintSeries(QPainter& p, const ChartLayout& layout) const;

@@ -16,8 +16,8 @@ public:
     {
     }
 
-    Side Place() const { return m_place; }
-    bool Logarithmic() const { return m_logarithmic; }
+    Side place() const { return m_place; }
+    bool logarithmic() const { return m_logarithmic; }
     void setLogarithmic(bool value) { m_logarithmic = value; }
     // An automatic axis follows the data of the switched-on series.
     bool automatic() const { return m_automatic; }

@@ -48,7 +48,7 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& r)
 
 bool usable(const ChartAxis& axis, double v)
 {
-    return std::isfinite(v) && (!axis.Logarithmic() || v > 0);
+    return std::isfinite(v) && (!axis.logarithmic() || v > 0);
 }
 
 } // namespace
@@ -100,8 +100,8 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
     int legendWidth = 0;
     if (legendVisible)
         for (int s = 0; s < seriesCount(); ++s)
-            if (Series(s).inLegend) {
-                entries.emplace_back(s, metrics.horizontalAdvance(Series(s).title) + entryExtra);
+            if (seriesAt(s).inLegend) {
+                entries.emplace_back(s, metrics.horizontalAdvance(seriesAt(s).title) + entryExtra);
                 legendWidth = std::max(legendWidth, entries.back().second);
             }
 
@@ -169,14 +169,14 @@ QRectF Chart::plotRect(const QRect& area) const
     return Layout(area, fontMetrics()).plot;
 }
 
-std::vector<std::pair<int, QRectF>> Chart::LegendRows() const
+std::vector<std::pair<int, QRectF>> Chart::legendRows() const
 {
     return Layout(rect(), fontMetrics()).legendRows;
 }
 
 std::optional<int> Chart::legendEntryAt(QPoint position) const
 {
-    for (const auto& [series, row] : LegendRows())
+    for (const auto& [series, row] : legendRows())
         if (row.contains(position))
             return series;
     return std::nullopt;
@@ -203,11 +203,11 @@ void Chart::paintGrid(QPainter& p, const ChartLayout& l) const
     const QRectF& plot = l.plot;
     auto lines = [&](const ChartAxis& axis, const std::vector<double>& ticks) {
         for (double v : ticks) {
-            const QPointF at = axis.Place() == ChartAxis::Side::Bottom ? toPixel(plot, v, m_left.drawnMinimum())
+            const QPointF at = axis.place() == ChartAxis::Side::Bottom ? toPixel(plot, v, m_left.drawnMinimum())
                                                                        : toPixel(plot, m_bottom.drawnMinimum(), v);
-            if (axis.Place() == ChartAxis::Side::Bottom && at.x() > plot.left() && at.x() < plot.right())
+            if (axis.place() == ChartAxis::Side::Bottom && at.x() > plot.left() && at.x() < plot.right())
                 p.drawLine(QLineF(at.x(), plot.top(), at.x(), plot.bottom()));
-            if (axis.Place() == ChartAxis::Side::Left && at.y() > plot.top() && at.y() < plot.bottom())
+            if (axis.place() == ChartAxis::Side::Left && at.y() > plot.top() && at.y() < plot.bottom())
                 p.drawLine(QLineF(plot.left(), at.y(), plot.right(), at.y()));
         }
     };
@@ -293,7 +293,7 @@ void Chart::paintSeries(QPainter& p, const ChartLayout& l) const
 {
     const QRectF& plot = l.plot;
     for (int s = 0; s < seriesCount(); ++s) {
-        const ChartSeries& series = Series(s);
+        const ChartSeries& series = seriesAt(s);
         if (!series.active)
             continue;
         if (series.lineVisible && series.points.size() > 1) {
@@ -356,7 +356,7 @@ void Chart::paintLegend(QPainter& p, const ChartLayout& l) const
     p.setBrush(Qt::white);
     p.drawRect(l.legend);
     for (const auto& [s, row] : l.legendRows) {
-        const ChartSeries& series = Series(s);
+        const ChartSeries& series = seriesAt(s);
         const QRectF box(row.left() + 3, row.center().y() - kLegendCheckSize / 2.0, kLegendCheckSize, kLegendCheckSize);
         p.setPen(QPen(Qt::black, 1));
         p.setBrush(Qt::white);

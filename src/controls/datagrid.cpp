@@ -100,7 +100,7 @@ int MergedCells::fixedCols(int col) const
                                                              : 1;
 }
 
-int MergedCells::FixedRows(int row) const
+int MergedCells::fixedRows(int row) const
 {
     return row >= 0 && row < static_cast<int>(m_rows.size()) ? std::max<int>(m_rows[static_cast<std::size_t>(row)], 1)
                                                              : 1;
@@ -305,7 +305,7 @@ void DataGrid::setColEnabled(int col, bool value)
 bool DataGrid::rowEnabled(int row) const
 {
     checkRow(row);
-    return m_cells.Enabled(row);
+    return m_cells.enabled(row);
 }
 
 void DataGrid::setRowEnabled(int row, bool value)
@@ -356,7 +356,7 @@ void DataGrid::setMergeFixedRows(int row, int runLength)
     viewport()->update();
 }
 
-QString DataGrid::Cells(int col, int row) const
+QString DataGrid::cells(int col, int row) const
 {
     const GridCells::Cell* c = m_cells.Find(col, row);
     if (!c || c->text.isEmpty())
@@ -615,7 +615,7 @@ CellRegion DataGrid::mergedRegion(int col, int row) const
         r.top = m_fixedRows + (row - m_fixedRows) / run * run;
         r.bottom = std::min(r.top + run - 1, RowCount() - 1);
     } else if (fixedRow && !fixedCol) {
-        const int run = m_merge.FixedRows(row);
+        const int run = m_merge.fixedRows(row);
         r.left = m_fixedCols + (col - m_fixedCols) / run * run;
         r.right = std::min(r.left + run - 1, m_colCount - 1);
     }
@@ -850,7 +850,7 @@ void DataGrid::openEditor()
     m_editCol = m_col;
     m_editRow = m_row;
     const CellValueType type = m_colTypes[static_cast<std::size_t>(m_col)];
-    const QString current = Cells(m_col, m_row);
+    const QString current = cells(m_col, m_row);
     if (type == CellValueType::StringList || type == CellValueType::ExtendedStringList)
         m_editor = makeListEditor(type, current);
     else if (type == CellValueType::Float || type == CellValueType::Integer)

@@ -100,7 +100,7 @@ struct DataCellsFormat {
 class MergedCells {
 public:
     int fixedCols(int col) const;
-    int FixedRows(int row) const;
+    int fixedRows(int row) const;
     bool mergeCellStrings = true;
     bool useSpaceForMergedCols = false;
     bool useLineBreakForMergedRows = false;
@@ -144,7 +144,7 @@ public:
     void SetRowCount(int value);
     int fixedCols() const { return m_fixedCols; }
     void setFixedCols(int value);
-    int FixedRows() const { return m_fixedRows; }
+    int fixedRows() const { return m_fixedRows; }
     void setFixedRows(int value);
     int defaultColWidth() const { return m_defaultColWidth; }
     void setDefaultColWidth(int value);
@@ -168,7 +168,7 @@ public:
     void SetOption(GridOption option, bool on);
 
     // Cells.
-    QString Cells(int col, int row) const;
+    QString cells(int col, int row) const;
     void setCells(int col, int row, const QString& text);
     QString defaultStringValue;
     QString* createCellHint(int col, int row);
@@ -177,7 +177,7 @@ public:
     const QString* getCellCaption(int col, int row) const;
 
     // Current cell.
-    int Col() const { return m_col; }
+    int col() const { return m_col; }
     int Row() const { return m_row; }
     void SetRow(int row);
     void setCol(int col);

@@ -59,7 +59,7 @@ DataGrid::CellLook DataGrid::innerCellLook(int col, int row) const
         look.format = innerCellsFormat.normal;
     if (selected)
         look.state = CellSelected | (hasFocus() ? CellFocused : 0);
-    look.text = Cells(col, row);
+    look.text = cells(col, row);
     look.caption = getCellCaption(col, row);
     look.type = m_colTypes[static_cast<std::size_t>(col)];
     auto& handler = selected ? onGetSelectedCellFormat : onGetInnerCellFormat;

@@ -10,7 +10,7 @@ namespace kav {
 QString DataGrid::regionText(const CellRegion& region) const
 {
     if (!m_merge.mergeCellStrings)
-        return Cells(region.left, region.top);
+        return cells(region.left, region.top);
     QString text;
     for (int r = region.top; r <= region.bottom; ++r) {
         if (r > region.top && m_merge.useLineBreakForMergedRows)
@@ -18,7 +18,7 @@ QString DataGrid::regionText(const CellRegion& region) const
         for (int c = region.left; c <= region.right; ++c) {
             if (c > region.left && m_merge.useSpaceForMergedCols)
                 text += u' ';
-            text += Cells(c, r);
+            text += cells(c, r);
         }
     }
     return text;
@@ -48,7 +48,7 @@ QString DataGrid::gridToStr(bool visibleOnly, const std::set<int>& excludedCols)
         first = false;
         for (std::size_t i = 0; i < included.size(); ++i) {
             // A cell drawn on two lines is one field of its row.
-            QString cell = Cells(included[i], r);
+            QString cell = cells(included[i], r);
             cell.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
             cell.replace(u'\n', u' ');
             cell.replace(u'\r', u' ');

@@ -37,7 +37,7 @@ public:
 
     int Height(int row) const { return m_rows[static_cast<std::size_t>(row)].height; }
     void SetHeight(int row, int height) { m_rows[static_cast<std::size_t>(row)].height = height; }
-    bool Enabled(int row) const { return m_rows[static_cast<std::size_t>(row)].enabled; }
+    bool enabled(int row) const { return m_rows[static_cast<std::size_t>(row)].enabled; }
     void SetEnabled(int row, bool value) { m_rows[static_cast<std::size_t>(row)].enabled = value; }
 
     // Whole rows, with all their cells.

@@ -17,12 +17,12 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &o, o.widget);
     painter->save();
     painter->setFont(o.font);
-    painter->setPen(TextColour(o));
+    painter->setPen(textColour(o));
     paintItemText(*painter, o, text, textRect);
     painter->restore();
 }
 
-QColor ItemTextDelegate::TextColour(const QStyleOptionViewItem& option)
+QColor ItemTextDelegate::textColour(const QStyleOptionViewItem& option)
 {
     return option.palette.color(option.state & QStyle::State_Enabled ? QPalette::Active : QPalette::Disabled,
                                 option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);

@@ -17,7 +17,7 @@ protected:
     virtual void paintItemText(QPainter& painter, const QStyleOptionViewItem& option, const QString& text,
                                const QRect& textRect) const = 0;
     // The pen of an item's text in its state.
-    static QColor TextColour(const QStyleOptionViewItem& option);
+    static QColor textColour(const QStyleOptionViewItem& option);
 };
 
 } // namespace kav

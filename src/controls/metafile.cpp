@@ -30,7 +30,7 @@ public:
     // An invalid colour: no filling.
     virtual void Brush(const QColor& colour) = 0;
     virtual void Font(const QFont& font, int pixelSize, int tenthsOfDegree) = 0;
-    virtual void TextColour(const QColor& colour) = 0;
+    virtual void textColour(const QColor& colour) = 0;
     virtual void polyline(const QPolygon& points) = 0;
     virtual void Polygon(const QPolygon& points) = 0;
     virtual void ellipse(const QRect& box) = 0;
@@ -203,7 +203,7 @@ public:
             = extcreatefontindirectw_set(&handle, m_handles, nullptr, reinterpret_cast<const char*>(&described));
         Select(m_font, create, handle);
     }
-    void TextColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
+    void textColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
     void polyline(const QPolygon& points) override
     {
         Add(U_EMRPOLYLINE_set(Bounds(points), Count(points), Points(points).data()));
@@ -349,7 +349,7 @@ public:
         free(described);
         Select(m_font, create, handle);
     }
-    void TextColour(const QColor& colour) override { Add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
+    void textColour(const QColor& colour) override { Add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
     void polyline(const QPolygon& points) override
     {
         const std::vector<U_POINT16> p = Points(points);
@@ -545,7 +545,7 @@ public:
         }
         const QColor colour = m_pen.color();
         if (colour != m_textColour) {
-            m_recorder->TextColour(colour);
+            m_recorder->textColour(colour);
             m_textColour = colour;
         }
         // Advances rounded so that their sum follows the text's width.

@@ -160,7 +160,7 @@ void NumberEdit::showLimitMessage(bool lowerApplies, bool upperApplies, const QS
 {
     if (!m_showMessages || !m_messageBoxes || (!lowerApplies && !upperApplies))
         return;
-    const TextCatalogue& texts = Catalogue(m_language);
+    const TextCatalogue& texts = catalogue(m_language);
     QString text;
     if (lowerApplies && upperApplies)
         text = QString::fromUtf16(texts.limitLeads[2]) + u' ' + min + QStringLiteral(" .. ") + max;
@@ -277,8 +277,8 @@ template <typename T> void RangedEdit<T>::TextEdited()
 {
     bool ok = false;
     if (readText(text(), ok) && !(m_typing && m_read < Lower())) {
-        if (m_read < Lower() || m_read > Upper()) {
-            m_value = m_read < Lower() ? Lower() : Upper();
+        if (m_read < Lower() || m_read > upper()) {
+            m_value = m_read < Lower() ? Lower() : upper();
             rewriteText();
             Message();
         } else {
@@ -309,12 +309,12 @@ template <typename T> void RangedEdit<T>::SetValue(T value)
 
 template <typename T> void RangedEdit<T>::stepTo(T value)
 {
-    if (value >= Lower() && value <= Upper()) {
+    if (value >= Lower() && value <= upper()) {
         SetValue(value);
         return;
     }
     const bool below = value < Lower();
-    const T limit = below ? Lower() : Upper();
+    const T limit = below ? Lower() : upper();
     if (onStatusText)
         onStatusText((below ? QStringLiteral("%1 is the lowest value") : QStringLiteral("%1 is the highest value"))
                          .arg(formatValue(limit)));
@@ -323,9 +323,9 @@ template <typename T> void RangedEdit<T>::stepTo(T value)
 
 template <typename T> void RangedEdit<T>::applyLimits()
 {
-    if (m_value >= Lower() && m_value <= Upper())
+    if (m_value >= Lower() && m_value <= upper())
         return;
-    m_value = m_value < Lower() ? Lower() : Upper();
+    m_value = m_value < Lower() ? Lower() : upper();
     rewriteText();
     Message();
 }
@@ -425,7 +425,7 @@ void FloatEdit::setOperated(double value, bool pastUpper, bool pastLower)
     if (pastUpper || pastLower) {
         if (!reachLimit())
             return;
-        value = pastUpper ? Upper() : Lower();
+        value = pastUpper ? upper() : Lower();
     }
     SetValue(value);
     if (start >= 0)
@@ -441,7 +441,7 @@ void FloatEdit::multiplyBy(double factor)
         return;
     }
     const double product = m_value * factor;
-    setOperated(product, product > 0 && product > Upper(), product < 0 && product < Lower());
+    setOperated(product, product > 0 && product > upper(), product < 0 && product < Lower());
 }
 
 void FloatEdit::divideBy(double factor)
@@ -449,7 +449,7 @@ void FloatEdit::divideBy(double factor)
     if (m_value == 0 || factor == 0)
         return;
     const double quotient = m_value / factor;
-    setOperated(quotient, quotient < 0 && quotient > Upper(), quotient > 0 && quotient < Lower());
+    setOperated(quotient, quotient < 0 && quotient > upper(), quotient > 0 && quotient < Lower());
 }
 
 bool FloatEdit::acceptsChar(QChar c) const
@@ -499,14 +499,14 @@ void IntegerEdit::Step(int direction)
             step *= 10;
     }
     const long long next = m_value + direction * step;
-    if (next > Upper() || next < Lower()) {
+    if (next > upper() || next < Lower()) {
         if (ownerTakesOver(m_cycling           ? LimitReason::Wrap
                                : direction > 0 ? LimitReason::Increase
                                                : LimitReason::Decrease,
                            next))
             return;
         if (m_cycling) {
-            SetValue(static_cast<int>(next > Upper() ? Lower() : Upper()));
+            SetValue(static_cast<int>(next > upper() ? Lower() : upper()));
             return;
         }
     }
@@ -538,12 +538,12 @@ bool IntegerEdit::ownerTakesOver(LimitReason reason, long long value)
 
 void IntegerEdit::setOperated(long long value, LimitReason reason)
 {
-    if (value > Upper() || value < Lower()) {
+    if (value > upper() || value < Lower()) {
         if (ownerTakesOver(reason, value))
             return;
         if (!reachLimit())
             return;
-        value = value > Upper() ? Upper() : Lower();
+        value = value > upper() ? upper() : Lower();
     }
     SetValue(static_cast<int>(value));
 }

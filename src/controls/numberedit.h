@@ -135,7 +135,7 @@ protected:
 
     // The limits in force; one that does not apply lies beyond every value.
     T Lower() const { return m_minValueEnabled ? m_minValue : std::numeric_limits<T>::lowest(); }
-    T Upper() const { return m_maxValueEnabled ? m_maxValue : std::numeric_limits<T>::max(); }
+    T upper() const { return m_maxValueEnabled ? m_maxValue : std::numeric_limits<T>::max(); }
     // Brings the value inside the limits, saying so.
     void applyLimits();
     // The value a step gives, stopped at a limit it would pass, with a word in the status line

@@ -74,7 +74,7 @@ QStringList dataElementsOf(const NuclideList& nuclides)
 
 void ApplicationContext::savePreferencesAtExit()
 {
-    if (m_settings.AutoSave())
+    if (m_settings.autoSave())
         writePreferences(FailureNotice::OncePerRun);
 }
 

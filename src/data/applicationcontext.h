@@ -22,9 +22,9 @@ public:
     ApplicationContext& operator=(const ApplicationContext&) = delete;
 
     NuclideIndex& Index() { return m_index; }
-    SpectraFiles& Spectra() { return m_spectra; }
-    ProgramSettings& Settings() { return m_settings; }
-    MessageBoxes& Boxes() { return m_messageBoxes; }
+    SpectraFiles& spectra() { return m_spectra; }
+    ProgramSettings& settings() { return m_settings; }
+    MessageBoxes& boxes() { return m_messageBoxes; }
 
     // Fills the index: an "Index.rnx" in the current folder when there is a sound one, otherwise
     // the one the program carries. A file found wanting is said in a box, once.

@@ -49,7 +49,7 @@ QString bioassayCaption(BioassayQuantity view, double doseMSv, const BioassayUni
     default:
         return QStringLiteral("Committed Effective Dose per Predicted Content in an Organ or Excreta Sample (Dose per "
                               "Content Functions z(t)), ")
-            + DoseUnitLabel(units.dose) + u'/' + contentPart(units);
+            + doseUnitLabel(units.dose) + u'/' + contentPart(units);
     }
 }
 
@@ -64,7 +64,7 @@ QString bioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayU
             + activityUnitLabel(units.intake);
     case BioassayQuantity::DosePerContent:
     default:
-        return QStringLiteral("Committed Effective Dose per Predicted Content, ") + DoseUnitLabel(units.dose) + u'/'
+        return QStringLiteral("Committed Effective Dose per Predicted Content, ") + doseUnitLabel(units.dose) + u'/'
             + contentPart(units);
     }
 }

@@ -88,7 +88,7 @@ QString MaterialData::Description() const
     return s;
 }
 
-QString MaterialData::ShortDescription() const
+QString MaterialData::shortDescription() const
 {
     QString s = removeBracket(compoundName(m_name));
     if (m_intakePath == IntakeRoute::Inhalation && m_material == MaterialForm::Gas)
@@ -122,7 +122,7 @@ QString AerosolGroup::Description() const
     return QStringLiteral("Aerosols ") + s + QStringLiteral("fA=") + formatSignificant(m_fA, 3);
 }
 
-QString AerosolGroup::ShortDescription() const
+QString AerosolGroup::shortDescription() const
 {
     return QStringLiteral("Aerosols ") + aerosolName(m_aerosolName, QString());
 }
@@ -211,14 +211,14 @@ bool DoseData::getCompoundDescription(IntakeRoute path, int compoundIndex, QStri
         return false;
     if (path == IntakeRoute::Inhalation && isAerosol(compoundIndex)) {
         const AerosolGroup& g = *m_aerosolData[static_cast<std::size_t>(compoundIndex)];
-        description = g.ShortDescription();
+        description = g.shortDescription();
         fA = g.fractionAbsorbedText();
         return true;
     }
     const MaterialData* m = selectCompound(path, compoundIndex, 0);
     if (!m)
         return false;
-    description = m->ShortDescription();
+    description = m->shortDescription();
     fA = m->fractionAbsorbedText();
     return true;
 }

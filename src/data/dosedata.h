@@ -62,7 +62,7 @@ public:
     MaterialData(const DoseData* owner, IntakeRoute path, MaterialForm material);
 
     QString Description() const;
-    QString ShortDescription() const;
+    QString shortDescription() const;
     QString fractionAbsorbedText() const;
     int positionOf(const StoredNuclideId& nuclide) const;
 
@@ -84,7 +84,7 @@ public:
     explicit AerosolGroup(const DoseData* owner);
 
     QString Description() const;
-    QString ShortDescription() const;
+    QString shortDescription() const;
     QString fractionAbsorbedText() const;
 
     QByteArray m_aerosolName;

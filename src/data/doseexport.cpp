@@ -96,7 +96,7 @@ QByteArray doseExportText(const DoseData& data)
     const QStringList sizes = amadLabels();
     std::pair<QByteArray, QByteArray> described;
     std::optional<std::pair<IntakeRoute, int>> describedMaterial;
-    for (const MaterialRow& row : materialRows(data, MaterialChoice::Everything(data))) {
+    for (const MaterialRow& row : materialRows(data, MaterialChoice::everything(data))) {
         if (!data.getDoses(row.route, row.material, row.size, dose, effDose))
             continue;
         if (row.route == IntakeRoute::Injection) {

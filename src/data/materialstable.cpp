@@ -6,7 +6,7 @@
 
 namespace kav {
 
-MaterialChoice MaterialChoice::Everything(const DoseData& data)
+MaterialChoice MaterialChoice::everything(const DoseData& data)
 {
     MaterialChoice all;
     all.injection = true;

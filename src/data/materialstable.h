@@ -17,7 +17,7 @@ struct MaterialChoice {
     std::vector<int> inhaled;
     std::vector<int> sizes;
     // Every material of the data, each aerosol in every size.
-    static MaterialChoice Everything(const DoseData& data);
+    static MaterialChoice everything(const DoseData& data);
 };
 
 // One route, material and particle size: a row of the materials table and of the export.

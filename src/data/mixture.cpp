@@ -68,7 +68,7 @@ std::vector<KeptMixtureRow> Mixture::keptRows() const
     return settings;
 }
 
-void Mixture::Fit(MixtureRow& row, int sizeWhenNone)
+void Mixture::fit(MixtureRow& row, int sizeWhenNone)
 {
     KeptMixtureRow& s = row.setting;
     const int materials = static_cast<int>(row.loaded->materials[Ordinal(s.path)].size());
@@ -92,7 +92,7 @@ MixtureRow Mixture::loadRow(const KeptMixtureRow& setting) const
     }
     row.loaded = m_cache.Load(*node, row.unavailable);
     if (row.loaded)
-        Fit(row, DefaultAMADIndex);
+        fit(row, DefaultAMADIndex);
     return row;
 }
 
@@ -110,7 +110,7 @@ bool Mixture::newRow(const QString& name, IntakeRoute route, MixtureRow& row, QS
     row.setting.nuclide = node->nameText();
     row.setting.path = route;
     row.loaded = std::move(loaded);
-    Fit(row, DefaultAMADIndex);
+    fit(row, DefaultAMADIndex);
     return true;
 }
 
@@ -160,7 +160,7 @@ QStringList Mixture::Append(const std::vector<const NuclideIdentity*>& nuclides)
             errors << error;
     }
     if (!added.empty())
-        Change(Count(), 0, std::move(added));
+        change(Count(), 0, std::move(added));
     return errors;
 }
 
@@ -196,8 +196,8 @@ bool Mixture::setNuclide(int i, const QString& name, QString& error)
         return false;
     // An aerosol keeps the size it had.
     row.setting.amadIndex = old.setting.amadIndex;
-    Fit(row, DefaultAMADIndex);
-    Change(i, 1, {std::move(row)});
+    fit(row, DefaultAMADIndex);
+    change(i, 1, {std::move(row)});
     return true;
 }
 
@@ -208,18 +208,18 @@ void Mixture::setRoute(int i, IntakeRoute route)
         return;
     row.setting.path = route;
     row.setting.material = 0;
-    Fit(row, DefaultAMADIndex);
-    Change(i, 1, {std::move(row)});
+    fit(row, DefaultAMADIndex);
+    change(i, 1, {std::move(row)});
 }
 
 void Mixture::setMaterial(int i, int material)
 {
     MixtureRow row = Row(i);
-    if (!row.Available() || row.setting.material == material || material < 0 || material >= Materials(i).size())
+    if (!row.Available() || row.setting.material == material || material < 0 || material >= materials(i).size())
         return;
     row.setting.material = material;
-    Fit(row, DefaultAMADIndex);
-    Change(i, 1, {std::move(row)});
+    fit(row, DefaultAMADIndex);
+    change(i, 1, {std::move(row)});
 }
 
 void Mixture::setSize(int i, int sizeIndex)
@@ -228,7 +228,7 @@ void Mixture::setSize(int i, int sizeIndex)
     if (!hasSize(i) || row.setting.amadIndex == sizeIndex || sizeIndex < 0 || sizeIndex >= AMADCount)
         return;
     row.setting.amadIndex = sizeIndex;
-    Change(i, 1, {std::move(row)});
+    change(i, 1, {std::move(row)});
 }
 
 void Mixture::Remove(int i)
@@ -236,14 +236,14 @@ void Mixture::Remove(int i)
     if (i < 0 || i >= Count())
         return;
     if (Count() == 1)
-        Change(0, 1, {firstOnOffer()});
+        change(0, 1, {firstOnOffer()});
     else
-        Change(i, 1, {});
+        change(i, 1, {});
 }
 
 void Mixture::Clear()
 {
-    Change(0, Count(), {firstOnOffer()});
+    change(0, Count(), {firstOnOffer()});
 }
 
 void Mixture::Move(int from, int to)
@@ -257,10 +257,10 @@ void Mixture::Move(int from, int to)
     else
         std::rotate(rows.begin(), rows.end() - 1, rows.end());
     const int count = static_cast<int>(rows.size());
-    Change(first, count, std::move(rows));
+    change(first, count, std::move(rows));
 }
 
-const QStringList& Mixture::Materials(int i) const
+const QStringList& Mixture::materials(int i) const
 {
     const MixtureRow& row = Row(i);
     return row.Available() ? row.loaded->materials[Ordinal(row.setting.path)] : kNoMaterials;
@@ -273,7 +273,7 @@ bool Mixture::hasSize(int i) const
         && row.loaded->data.isAerosol(row.setting.material);
 }
 
-std::optional<float> Mixture::Dose(int i) const
+std::optional<float> Mixture::dose(int i) const
 {
     const MixtureRow& row = Row(i);
     if (!row.Available())
@@ -296,7 +296,7 @@ std::vector<KeptMixtureRow> Mixture::replace(int first, int count, std::vector<M
     return replaced;
 }
 
-void Mixture::Change(int first, int count, std::vector<MixtureRow> rows)
+void Mixture::change(int first, int count, std::vector<MixtureRow> rows)
 {
     const int added = static_cast<int>(rows.size());
     m_undo.push_back({first, added, replace(first, count, std::move(rows))});

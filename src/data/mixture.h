@@ -89,11 +89,11 @@ public:
     void Move(int from, int to);
 
     // The texts of the materials a row's route offers; none for an unavailable row.
-    const QStringList& Materials(int i) const;
+    const QStringList& materials(int i) const;
     // Whether a row's material is an inhaled aerosol, which has a particle size.
     bool hasSize(int i) const;
     // e(50) of a row in Sv per Bq; none when the row has no data or the choice no value.
-    std::optional<float> Dose(int i) const;
+    std::optional<float> dose(int i) const;
     // The first nuclide on offer of an element, or empty.
     QString firstNuclideOf(const QString& symbol) const;
 
@@ -119,11 +119,11 @@ private:
     MixtureRow firstOnOffer() const;
     // Makes the material and size of a row fit its data: a material in range, a size only for
     // an aerosol (the given one when it has none).
-    static void Fit(MixtureRow& row, int sizeWhenNone);
+    static void fit(MixtureRow& row, int sizeWhenNone);
     // Puts rows in the place of others; the settings of those replaced.
     std::vector<KeptMixtureRow> replace(int first, int count, std::vector<MixtureRow> rows);
     // Replaces rows and records how to take it back.
-    void Change(int first, int count, std::vector<MixtureRow> rows);
+    void change(int first, int count, std::vector<MixtureRow> rows);
     Splice Apply(const Splice& splice);
     // Takes the last change of one history back, and puts what takes that back on the other.
     int travel(std::vector<Splice>& from, std::vector<Splice>& to);

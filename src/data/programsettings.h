@@ -72,9 +72,9 @@ public:
     QString exportDir() const { return m_locations.userDataDir + QStringLiteral("/Export"); }
     // The help collection the program carries.
     QString helpCollectionFile() const { return m_locations.sharedDir + QStringLiteral("/kav-data-viewer.qhc"); }
-    const ProgramLocations& Locations() const { return m_locations; }
+    const ProgramLocations& locations() const { return m_locations; }
 
-    bool AutoSave() const { return m_autoSave; }
+    bool autoSave() const { return m_autoSave; }
     void setAutoSave(bool value);
     // The language of the choosers, their dialogs and messages, and of the toolkit's own
     // dialogs; on a first run the system's when it is English, Russian or Ukrainian.

@@ -60,7 +60,7 @@ QString elementSymbol(ChemicalElement element)
 
 QString elementName(ChemicalElement element, UiLanguage language)
 {
-    return QString::fromUtf16(Catalogue(language).elementNames[ordinal(element)]);
+    return QString::fromUtf16(catalogue(language).elementNames[ordinal(element)]);
 }
 
 ChemicalElement elementBySymbol(QStringView symbol)

@@ -391,7 +391,7 @@ IndexLoadMessage loadFailureMessage(const IndexLoadResult& result, UiLanguage la
                 QStringLiteral(
                     "The radionuclide index %1 cannot be used (%2).\r\nThe index the program carries is used instead.")
                     .arg(QDir::toNativeSeparators(result.path), result.problem)};
-    const TextCatalogue& texts = Catalogue(language);
+    const TextCatalogue& texts = catalogue(language);
     return {QString::fromUtf16(texts.indexErrorCaption), QString::fromUtf16(texts.indexUnreadable)};
 }
 

@@ -23,7 +23,7 @@ public:
     {
     }
 
-    bool Sorted() const { return m_sorted; }
+    bool sorted() const { return m_sorted; }
     int Count() const { return static_cast<int>(m_items.size()); }
     const QString& strings(int i) const { return m_items.at(static_cast<std::size_t>(i)).name; }
     const Nuclide* objects(int i) const { return m_items.at(static_cast<std::size_t>(i)).node; }

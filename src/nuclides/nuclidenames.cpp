@@ -40,30 +40,30 @@ QString radiationName(int code, UiLanguage language)
 {
     if (code < 1 || code > RadiationTypeCount)
         return {};
-    return QString::fromUtf16(Catalogue(language).radiationNames[static_cast<std::size_t>(code - 1)]);
+    return QString::fromUtf16(catalogue(language).radiationNames[static_cast<std::size_t>(code - 1)]);
 }
 
 QString radiationCode(int code, UiLanguage language)
 {
     if (code < 1 || code > RadiationTypeCount)
         return {};
-    return QString::fromUtf16(Catalogue(language).radiationCodes[static_cast<std::size_t>(code - 1)]);
+    return QString::fromUtf16(catalogue(language).radiationCodes[static_cast<std::size_t>(code - 1)]);
 }
 
 QString halfLifeUnitLabel(TimeUnit unit, UiLanguage language)
 {
     return QString::fromUtf16(
-        Catalogue(language).halfLifeUnits[std::min<std::size_t>(static_cast<std::size_t>(unit), TimeUnitCount - 1)]);
+        catalogue(language).halfLifeUnits[std::min<std::size_t>(static_cast<std::size_t>(unit), TimeUnitCount - 1)]);
 }
 
-QString MillionsWord(UiLanguage language)
+QString millionsWord(UiLanguage language)
 {
-    return QString::fromUtf16(Catalogue(language).millionsWord);
+    return QString::fromUtf16(catalogue(language).millionsWord);
 }
 
-QString BillionsWord(UiLanguage language)
+QString billionsWord(UiLanguage language)
 {
-    return QString::fromUtf16(Catalogue(language).billionsWord);
+    return QString::fromUtf16(catalogue(language).billionsWord);
 }
 
 std::optional<std::uint16_t> massNumberOf(const MassText& aMass)
@@ -203,9 +203,9 @@ void halfLifeText(const Nuclide& node, UiLanguage language, QString& halfLifeStr
     else if (h < 1000)
         halfLifeStr = formatPicture(h, u"0.###");
     else if (h >= 1e9)
-        halfLifeStr = formatPicture(h * 1e-9, u"0.###") + u' ' + BillionsWord(language);
+        halfLifeStr = formatPicture(h * 1e-9, u"0.###") + u' ' + billionsWord(language);
     else if (h >= 1e6)
-        halfLifeStr = formatPicture(h * 1e-6, u"0.###") + u' ' + MillionsWord(language);
+        halfLifeStr = formatPicture(h * 1e-6, u"0.###") + u' ' + millionsWord(language);
     else
         halfLifeStr = formatPicture(h, u"# ##0");
 }

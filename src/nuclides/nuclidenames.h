@@ -30,8 +30,8 @@ QString decayModeCodes(const Nuclide& node);
 
 // Half-life unit labels: "y", "d", "h", "m", "s", "ms", "µs" in English.
 QString halfLifeUnitLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
-QString MillionsWord(UiLanguage language = UiLanguage::English);
-QString BillionsWord(UiLanguage language = UiLanguage::English);
+QString millionsWord(UiLanguage language = UiLanguage::English);
+QString billionsWord(UiLanguage language = UiLanguage::English);
 
 // The mass number of a mass text ("99m" gives 99, "stbl" 65535); none when it is not one.
 std::optional<std::uint16_t> massNumberOf(const MassText& aMass);

@@ -60,7 +60,7 @@ SpectrumRead readCountedRecords(const Nuclide* nuclide, int count, Spectrum& spe
 
 SpectrumReadMessage spectrumReadMessageOf(const SpectrumRead& failure, UiLanguage language)
 {
-    const TextCatalogue& texts = Catalogue(language);
+    const TextCatalogue& texts = catalogue(language);
     const auto slot = static_cast<std::size_t>(2 * static_cast<int>(failure.file)
                                                + (failure.status == SpectrumRead::FileMissing ? 0 : 1));
     return {QString::fromUtf16(texts.indexErrorCaption), QString::fromUtf16(texts.spectrumMessages[slot])};

@@ -95,7 +95,7 @@ QString activityUnitLabel(ActivityUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kActivityUnits, unit).label);
 }
-QString DoseUnitLabel(DoseUnit unit, UiLanguage)
+QString doseUnitLabel(DoseUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kDoseUnits, unit).label);
 }

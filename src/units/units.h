@@ -97,7 +97,7 @@ QString timeUnitShortLabel(TimeUnit unit, UiLanguage language = UiLanguage::Engl
 QString timeUnitLongLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
 QString timeUnitPluralLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
 QString activityUnitLabel(ActivityUnit unit, UiLanguage language = UiLanguage::English);
-QString DoseUnitLabel(DoseUnit unit, UiLanguage language = UiLanguage::English);
+QString doseUnitLabel(DoseUnit unit, UiLanguage language = UiLanguage::English);
 
 // A dose coefficient in Sv per Bq shown as dose unit per activity unit.
 double doseCoefficientInUnits(double svPerBq, DoseUnit dose, ActivityUnit activity);

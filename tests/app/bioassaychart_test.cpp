@@ -90,9 +90,9 @@ TEST_F(BioassayChartTest, AutomaticScalingWidensToWholeDecades)
     EXPECT_EQ(c().leftAxis().title, QStringLiteral("Content per Intake, Bq per Bq"));
     EXPECT_EQ(c().bottomAxis().title, QStringLiteral("Time, days"));
     // Absent compartments are off and not in the legend.
-    EXPECT_TRUE(c().Series(0).inLegend);
-    EXPECT_FALSE(c().Series(1).active);
-    EXPECT_FALSE(c().Series(1).inLegend);
+    EXPECT_TRUE(c().seriesAt(0).inLegend);
+    EXPECT_FALSE(c().seriesAt(1).active);
+    EXPECT_FALSE(c().seriesAt(1).inLegend);
 }
 
 TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
@@ -144,27 +144,27 @@ TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
 TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
 {
     QTest::mouseClick(button("logYButton"), Qt::LeftButton); // linear, automatic scaling
-    EXPECT_FALSE(c().leftAxis().Logarithmic());
+    EXPECT_FALSE(c().leftAxis().logarithmic());
     EXPECT_TRUE(c().leftAxis().automatic());
     // With automatic scaling up and a range below zero, back to logarithmic: from the smallest
     // value, lowered to its decade.
     QTest::mouseClick(button("autoScaleButton"), Qt::LeftButton);
     c().leftAxis().SetMinMax(-0.1, 0.5);
     QTest::mouseClick(button("logYButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().leftAxis().Logarithmic());
+    EXPECT_TRUE(c().leftAxis().logarithmic());
     expectRange(c().leftAxis(), 1e-7, 1);
 
     QTest::mouseClick(button("logXButton"), Qt::LeftButton);
-    EXPECT_FALSE(c().bottomAxis().Logarithmic());
+    EXPECT_FALSE(c().bottomAxis().logarithmic());
     c().bottomAxis().SetMinMax(-100, 20000);
     QTest::mouseClick(button("logXButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().bottomAxis().Logarithmic());
+    EXPECT_TRUE(c().bottomAxis().logarithmic());
     EXPECT_GE(c().bottomAxis().Minimum(), 0.01);
 }
 
 TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
 {
-    c().Series(0).active = false;
+    c().seriesAt(0).active = false;
     chart.autoScaleChart();
     expectRange(c().bottomAxis(), 0.01, 1e5);
     expectRange(c().leftAxis(), 1e-7, 1);
@@ -204,14 +204,14 @@ TEST_F(BioassayChartTest, ToolButtonsSwitchGridsLegendAndLines)
     EXPECT_FALSE(c().legendVisible);
     QTest::mouseClick(button("legendOverPlotButton"), Qt::LeftButton);
     EXPECT_TRUE(c().legendOverPlot);
-    EXPECT_FALSE(c().Series(0).lineVisible);
+    EXPECT_FALSE(c().seriesAt(0).lineVisible);
     QTest::mouseClick(button("linesButton"), Qt::LeftButton);
-    EXPECT_TRUE(c().Series(0).lineVisible);
+    EXPECT_TRUE(c().seriesAt(0).lineVisible);
 }
 
 TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
 {
-    const QPointF point = c().Series(0).points[20];
+    const QPointF point = c().seriesAt(0).points[20];
     QTest::mouseClick(&c(), Qt::LeftButton, {}, at(point.x(), point.y()));
     ASSERT_TRUE(chart.Tip().isVisible());
     EXPECT_TRUE(chart.Tip().htmlText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));

@@ -79,7 +79,7 @@ protected:
         QStringList titles;
         for (int c = 1; c < grid->colCount(); ++c)
             if (grid->colWidths(c) > 0)
-                titles << grid->Cells(c, 0);
+                titles << grid->cells(c, 0);
         return titles;
     }
 
@@ -104,11 +104,11 @@ TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("(Dose per Content Functions z(t)), Sv/Bq")));
     EXPECT_EQ(shownTitles(), (QStringList{"Whole Body", "Urine (24-hour sample)", "Lungs*"}));
     EXPECT_EQ(grid->RowCount(), 275);
-    EXPECT_EQ(grid->Cells(0, 0), QStringLiteral("Time, days"));
-    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("0.041667"));
+    EXPECT_EQ(grid->cells(0, 0), QStringLiteral("Time, days"));
+    EXPECT_EQ(grid->cells(0, 1), QStringLiteral("0.041667"));
     // The 5 µm material is the ninth of the group: its functions start at 1/2^9, its e(50) is 9e-10;
     // whole body (ordinal 5) at the first time: m = 2^-9 / 7.
-    EXPECT_EQ(grid->Cells(1, 1), formatScientific(9e-10 / (std::pow(0.5, 9) / 7), 2));
+    EXPECT_EQ(grid->cells(1, 1), formatScientific(9e-10 / (std::pow(0.5, 9) / 7), 2));
     ASSERT_TRUE(grid->getCellHint(5, 0));
     EXPECT_TRUE(grid->getCellHint(5, 0)->startsWith(QStringLiteral("Sum of the content in bronchioles")));
     EXPECT_TRUE(messages.boxes.empty());
@@ -117,18 +117,18 @@ TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
 TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
 {
     start();
-    const QString z = grid->Cells(1, 1);
+    const QString z = grid->cells(1, 1);
     choose(BioassayQuantity::ContentForDose);
     EXPECT_TRUE(parts->doseForContentField->isEnabled());
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("Committed Effective Dose (1 mSv), Bq")));
     // z × content = 1 mSv in Sv.
-    EXPECT_NEAR(z.toDouble() * grid->Cells(1, 1).toDouble(), 1e-3, 1e-3 * 0.06);
-    const double single = grid->Cells(1, 1).toDouble();
+    EXPECT_NEAR(z.toDouble() * grid->cells(1, 1).toDouble(), 1e-3, 1e-3 * 0.06);
+    const double single = grid->cells(1, 1).toDouble();
     parts->doseForContentField->setFocus();
     parts->doseForContentField->selectAll();
     QTest::keyClicks(parts->doseForContentField, QStringLiteral("2"));
     EXPECT_TRUE(parts->captionLabel->text().contains(QStringLiteral("(2 mSv)")));
-    EXPECT_NEAR(grid->Cells(1, 1).toDouble(), 2 * single, 2 * single * 0.06);
+    EXPECT_NEAR(grid->cells(1, 1).toDouble(), 2 * single, 2 * single * 0.06);
     // Down at the lowest dose stops there with a word in the status line, never a box.
     parts->doseForContentField->selectAll();
     QTest::keyClicks(parts->doseForContentField, QStringLiteral("0.02"));
@@ -144,7 +144,7 @@ TEST_F(BioassayViewTest, TheContentForADoseFollowsTheDoseField)
     choose(BioassayQuantity::ContentPerIntake);
     EXPECT_FALSE(parts->doseForContentField->isEnabled());
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("(Reference Bioassay Functions m(t)), Bq per Bq")));
-    EXPECT_EQ(grid->Cells(1, 1), formatScientific(std::pow(0.5, 9) / 7, 2));
+    EXPECT_EQ(grid->cells(1, 1), formatScientific(std::pow(0.5, 9) / 7, 2));
 }
 
 TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
@@ -154,10 +154,10 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     EXPECT_EQ(parts->materialBox->currentText(), QStringLiteral("All compounds, fA=5E-2"));
     EXPECT_EQ(parts->sizeBox->count(), 1);
     EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("-"));
-    EXPECT_EQ(grid->Cells(1, 1), formatScientific(1e-9 / (1.0 / 7), 2));
+    EXPECT_EQ(grid->cells(1, 1), formatScientific(1e-9 / (1.0 / 7), 2));
     pickComboItem(parts->routeBox, "Inhalation");
     pickComboItem(parts->sizeBox, "1");
-    EXPECT_EQ(grid->Cells(1, 1), formatScientific(7e-10 / (std::pow(0.5, 7) / 7), 2));
+    EXPECT_EQ(grid->cells(1, 1), formatScientific(7e-10 / (std::pow(0.5, 7) / 7), 2));
     // Another material brings the size back to 5 µm.
     pickComboItem(parts->materialBox, "Gas or vapour Type V, Elemental vapour");
     EXPECT_EQ(parts->sizeBox->currentText(), QStringLiteral("-"));
@@ -172,9 +172,9 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
         = QStringLiteral("No bioassay functions for this intake of Co-60: choose another route or material.");
     EXPECT_EQ(parts->captionLabel->text(), notice);
     EXPECT_EQ(grid->RowCount(), 2);
-    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("-"));
+    EXPECT_EQ(grid->cells(0, 1), QStringLiteral("-"));
     for (int s = 0; s < parts->bioassayChart->chartControl().seriesCount(); ++s)
-        EXPECT_TRUE(parts->bioassayChart->chartControl().Series(s).points.empty()) << s;
+        EXPECT_TRUE(parts->bioassayChart->chartControl().seriesAt(s).points.empty()) << s;
     parts->copyAction->trigger();
     const QString copied = QApplication::clipboard()->text();
     EXPECT_TRUE(copied.contains(QStringLiteral("Route of Intake\tInjection\r\nMaterial\t-\r\n")))
@@ -217,23 +217,23 @@ TEST_F(BioassayViewTest, ExcludingFractionsOfTheDayFromTheMenuIsRemembered)
 {
     start();
     pickFromMenu(parts->wholeDaysAction);
-    EXPECT_TRUE(home.context().Settings().bioassayWholeDays());
-    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
-    EXPECT_EQ(grid->Cells(0, 11), QStringLiteral("11"));
+    EXPECT_TRUE(home.context().settings().bioassayWholeDays());
+    EXPECT_EQ(grid->cells(0, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid->cells(0, 11), QStringLiteral("11"));
     EXPECT_EQ(grid->RowCount(), 245);
     pickFromMenu(parts->wholeDaysAction);
-    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("0.041667"));
+    EXPECT_EQ(grid->cells(0, 1), QStringLiteral("0.041667"));
 }
 
 TEST_F(BioassayViewTest, UnitsComeFromThePreferences)
 {
     start("DPUMTimeUnit=2\nDPUMContentActivityUnit=9\nDPUMIntakeActivityUnit=10\n"); // hours, kBq, MBq
     choose(BioassayQuantity::ContentPerIntake);
-    EXPECT_EQ(grid->Cells(0, 0), QStringLiteral("Time, hours"));
-    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("1"));
-    EXPECT_EQ(grid->Cells(0, grid->RowCount() - 1), QStringLiteral("438000"));
+    EXPECT_EQ(grid->cells(0, 0), QStringLiteral("Time, hours"));
+    EXPECT_EQ(grid->cells(0, 1), QStringLiteral("1"));
+    EXPECT_EQ(grid->cells(0, grid->RowCount() - 1), QStringLiteral("438000"));
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("kBq per MBq")));
-    EXPECT_EQ(grid->Cells(1, 1), formatScientific(1000 * std::pow(0.5, 9) / 7, 2));
+    EXPECT_EQ(grid->cells(1, 1), formatScientific(1000 * std::pow(0.5, 9) / 7, 2));
 }
 
 TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
@@ -262,7 +262,7 @@ TEST_F(BioassayViewTest, TheCommandLineToolPrintsWhatTheClipboardGets)
 TEST_F(BioassayViewTest, TheTableTakesWhatItsColumnsNeedAndTheChartTheRest)
 {
     start();
-    QSplitter* divider = view->Divider();
+    QSplitter* divider = view->divider();
     form->resize(2400, 900);
     QApplication::processEvents();
     const int total = divider->width() - divider->handleWidth();

@@ -69,7 +69,7 @@ protected:
     }
     QString shown() const
     {
-        const QUrl url = form->Help()->currentUrl();
+        const QUrl url = form->help()->currentUrl();
         return url.fileName() + (url.hasFragment() ? u'#' + url.fragment() : QString());
     }
     // Opens a widget's right-click menu as the mouse does and picks an entry of it.
@@ -108,14 +108,14 @@ TEST_F(HelpTest, F1ShowsThePageInFront)
         form->dosePerIntakeTabs()->setCurrentIndex(c.sub);
         QTest::keyClick(form.get(), Qt::Key_F1);
         EXPECT_EQ(shown(), QString::fromLatin1(c.topic));
-        EXPECT_TRUE(form->Help()->isVisible());
+        EXPECT_TRUE(form->help()->isVisible());
     }
-    EXPECT_TRUE(form->Help()->browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
+    EXPECT_TRUE(form->help()->browser()->toPlainText().contains(QStringLiteral("Radon and thoron")));
     EXPECT_TRUE(messages.boxes.empty());
 
     // Escape and Ctrl+W close the help window; F1 brings it back.
     for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
-        HelpWindow* help = form->Help();
+        HelpWindow* help = form->help();
         QApplication::setActiveWindow(help);
         QTest::keyClick(help->browser(), key.key(), key.keyboardModifiers());
         EXPECT_FALSE(help->isVisible()) << QKeySequence(key).toString().toStdString();
@@ -139,7 +139,7 @@ TEST_F(HelpTest, HelpOpenedFromADialogIsUsableWhileItIsOpen)
         // F1 is a shortcut of the active window (the virtual screen does not activate it itself).
         QApplication::setActiveWindow(dialog);
         QTest::keyClick(dialog, Qt::Key_F1);
-        HelpWindow* help = form->Help();
+        HelpWindow* help = form->help();
         ASSERT_TRUE(help->isVisible());
         auto* places = help->findChild<QTabWidget*>();
         ASSERT_TRUE(places);
@@ -176,7 +176,7 @@ TEST_F(HelpTest, TheButtonAndItsMenu)
     QTest::keyClick(form->helpButton(), Qt::Key_Down, Qt::AltModifier);
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html"));
     // Back to the contents: the "?" shows them beside the page, whatever pane was used last.
-    auto* places = form->Help()->findChild<QTabWidget*>();
+    auto* places = form->help()->findChild<QTabWidget*>();
     ASSERT_TRUE(places);
     QTest::mouseClick(places->tabBar(), Qt::LeftButton, {}, places->tabBar()->tabRect(2).center());
     ASSERT_EQ(places->currentIndex(), 2);
@@ -205,7 +205,7 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     // Bioassay: the particle-size list, the displayed data, the key-term link.
     form->mainTabs()->setCurrentIndex(1);
     BioassayView* bioassay = form->bioassayPage();
-    form->Help()->showTopic(HelpTopic::Contents);
+    form->help()->showTopic(HelpTopic::Contents);
     pickFromContextMenu(BioassayParts(*bioassay).sizeBox, QPoint(5, 5), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
     pickFromContextMenu(BioassayParts(*bioassay).displayedData->buttons().front()->parentWidget(), QPoint(5, 5),
@@ -218,7 +218,7 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     form->mainTabs()->setCurrentIndex(0);
     form->dosePerIntakeTabs()->setCurrentIndex(0);
     DataGrid* grid = MixtureParts(*form->mixturePage()).mixtureTable;
-    form->Help()->showTopic(HelpTopic::Contents);
+    form->help()->showTopic(HelpTopic::Contents);
     pickFromContextMenu(grid->viewport(), grid->CellRect(5, 1).center(), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
@@ -229,8 +229,8 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
 
 TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
 {
-    ASSERT_TRUE(form->Help()->showTopic(HelpTopic::Contents));
-    QHelpEngine* engine = form->Help()->Engine();
+    ASSERT_TRUE(form->help()->showTopic(HelpTopic::Contents));
+    QHelpEngine* engine = form->help()->Engine();
     const QList<QUrl> files = engine->files(QStringLiteral("kav.dataviewer.help"), QString(), QStringLiteral("html"));
     ASSERT_GE(files.size(), 11);
     QSet<QString> pages;
@@ -263,7 +263,7 @@ TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
     EXPECT_FALSE(engine->documentsForKeyword(QStringLiteral("AMAD")).isEmpty());
 }
 
-TEST(Help, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
+TEST(help, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
 {
     QTemporaryDir installed, cache;
     const QFileInfo built(QStringLiteral(KAV_HELP_COLLECTION));
@@ -286,7 +286,7 @@ TEST(Help, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
     EXPECT_TRUE(messages.boxes.empty());
 }
 
-TEST(Help, AMissingCollectionIsSaidAndNothingElse)
+TEST(help, AMissingCollectionIsSaidAndNothingElse)
 {
     RecordingMessageBoxes messages;
     HelpWindow help(QStringLiteral("/nonexistent/kav-data-viewer.qhc"), messages);

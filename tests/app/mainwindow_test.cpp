@@ -232,28 +232,28 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_EQ(form.materialsChooser()->Selection().Filter().fullNuclideList().Names(),
               (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.IntakeChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.intakeChooser()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(form.materialsData()->isLoaded());
     captureDialogs(form);
     form.show();
     form.dosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_TRUE(form.materialsChooser()->Selection().Active());
+    EXPECT_TRUE(form.materialsChooser()->Selection().active());
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    EXPECT_TRUE(form.MeasuredChooser()->isHidden());
+    EXPECT_TRUE(form.measuredChooser()->isHidden());
     form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Cs-137"));
     EXPECT_EQ(form.materialsChooser()->Selection().undoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
-    for (NuclideChooser* panel : {form.materialsChooser(), form.IntakeChooser(), form.MeasuredChooser()}) {
-        const AdvancedFilter& advanced = panel->Selection().Filter().Advanced();
-        EXPECT_FALSE(advanced.Enabled());
+    for (NuclideChooser* panel : {form.materialsChooser(), form.intakeChooser(), form.measuredChooser()}) {
+        const AdvancedFilter& advanced = panel->Selection().Filter().advanced();
+        EXPECT_FALSE(advanced.enabled());
         EXPECT_EQ(advanced.halfLifeTime().maxValue(), 9.3e15f);
         EXPECT_EQ(advanced.halfLifeTime().minUnits(), TimeUnit::Year);
         EXPECT_EQ(advanced.halfLifeTime().minValue(), 0.305f);
-        EXPECT_FALSE(advanced.halfLifeTime().MinEnabled());
-        EXPECT_FALSE(advanced.halfLifeTime().MaxEnabled());
+        EXPECT_FALSE(advanced.halfLifeTime().minEnabled());
+        EXPECT_FALSE(advanced.halfLifeTime().maxEnabled());
     }
 }
 
@@ -319,9 +319,9 @@ TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
     form.show();
     form.dosePerIntakeTabs()->setCurrentIndex(1);
     ASSERT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    AdvancedFilter& filter = form.materialsChooser()->Selection().Filter().Advanced();
-    filter.AMass().setMaxValue(10);
-    filter.AMass().setMaxEnabled(true);
+    AdvancedFilter& filter = form.materialsChooser()->Selection().Filter().advanced();
+    filter.aMass().setMaxValue(10);
+    filter.aMass().setMaxEnabled(true);
     filter.SetEnabled(true);
     ASSERT_EQ(form.materialsChooser()->nuclideCount(), 0);
     EXPECT_TRUE(form.statusBar()->currentMessage().startsWith(QStringLiteral("No radionuclide passes")));
@@ -359,7 +359,7 @@ TEST_F(MainWindowTest, EmptyDataFolderAsksForAnotherOrEnds)
         return true;
     });
     EXPECT_FALSE(form.startupFailed());
-    EXPECT_EQ(home.context().Settings().dataFolderPath(), other.path());
+    EXPECT_EQ(home.context().settings().dataFolderPath(), other.path());
     EXPECT_EQ(form.mixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
 }
 
@@ -370,7 +370,7 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     writeTypicalFile(data.path(), ChemicalElement::Co, "58");
     writeBytes(data.filePath(QStringLiteral("RadonData.txt")), radonText());
     ApplicationContext& started = context();
-    const QString keptFile = started.Settings().mixtureFileName();
+    const QString keptFile = started.settings().mixtureFileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(keptFile).path()));
     writeBytes(keptFile,
                mixtureFileBytes({{"Co-60", IntakeRoute::Ingestion, 0, -1}, {"Co-58", IntakeRoute::Ingestion, 0, -1}}));
@@ -387,8 +387,8 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     captureDialogs(form);
     form.show();
     form.mainTabs()->setCurrentIndex(2);
-    ASSERT_TRUE(form.radonPage()->RadonData());
-    ASSERT_TRUE(form.radonPage()->RadonData()->dataLoaded());
+    ASSERT_TRUE(form.radonPage()->radonData());
+    ASSERT_TRUE(form.radonPage()->radonData()->dataLoaded());
     form.mainTabs()->setCurrentIndex(1);
     form.mainTabs()->setCurrentIndex(0);
     form.dosePerIntakeTabs()->setCurrentIndex(1);
@@ -408,7 +408,7 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_EQ(home.context().dataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(form.materialsChooser()->Selection().Filter().fullNuclideList().Names(),
               (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.IntakeChooser()->Selection().Filter().fullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.intakeChooser()->Selection().Filter().fullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
     EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
@@ -425,10 +425,10 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_EQ(form.dataFolderLabel()->toolTip(),
               QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(other.path()));
     // The radon table shown is read again, from the new folder, which has none.
-    EXPECT_FALSE(form.radonPage()->RadonData()->dataLoaded());
-    EXPECT_TRUE(form.radonPage()->RadonData()->Problem().startsWith(
+    EXPECT_FALSE(form.radonPage()->radonData()->dataLoaded());
+    EXPECT_TRUE(form.radonPage()->radonData()->Problem().startsWith(
         QDir(other.path()).filePath(QStringLiteral("RadonData.txt"))))
-        << form.radonPage()->RadonData()->Problem().toStdString();
+        << form.radonPage()->radonData()->Problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
     form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
@@ -440,7 +440,7 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-58"));
     EXPECT_TRUE(form.mixtureRows()->Row(1).Available());
     EXPECT_TRUE(form.sampleNotice()->isHidden());
-    EXPECT_TRUE(form.radonPage()->RadonData()->dataLoaded());
+    EXPECT_TRUE(form.radonPage()->radonData()->dataLoaded());
     EXPECT_TRUE(messages.boxes.empty());
 }
 
@@ -553,8 +553,8 @@ TEST_F(MainWindowTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.kept);
         chooseLanguage(QString::fromUtf8(step.pick));
-        EXPECT_EQ(form.MeasuredChooser()->Selection().Language(), step.language);
-        for (NuclideChooser* panel : {form.materialsChooser(), form.IntakeChooser()}) { // both on Co-60
+        EXPECT_EQ(form.measuredChooser()->Selection().Language(), step.language);
+        for (NuclideChooser* panel : {form.materialsChooser(), form.intakeChooser()}) { // both on Co-60
             EXPECT_EQ(panel->Selection().Language(), step.language);
             EXPECT_EQ(panel->elementBox()->toolTip().toStdString(), step.cobalt);
             EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);

@@ -84,7 +84,7 @@ protected:
     {
         QStringList l;
         for (int r = 1; r < grid->RowCount(); r += 2)
-            l << grid->Cells(0, r);
+            l << grid->cells(0, r);
         return l;
     }
 
@@ -103,14 +103,14 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
     EXPECT_EQ(parts->inhaledList->count(), 2);
     EXPECT_EQ(parts->ingestedList->count(), 1);
     EXPECT_EQ(grid->colCount(), 32);
-    EXPECT_EQ(grid->Cells(1, 0), QStringLiteral("Dose Coefficient e(50)"));
-    EXPECT_EQ(grid->Cells(31, 0), QStringLiteral("Uterus"));
+    EXPECT_EQ(grid->cells(1, 0), QStringLiteral("Dose Coefficient e(50)"));
+    EXPECT_EQ(grid->cells(31, 0), QStringLiteral("Uterus"));
     // Ingestion, one group at 5 µm, one gas: three entries.
     EXPECT_EQ(labels(),
               (QStringList{"Ingestion, All compounds, fA=5E-2",
                            QString::fromUtf16(u"Inhalation, Aerosols Cobalt nitrate Type M, fA=1E-2, 5 \u00B5m"),
                            "Inhalation, Gas or vapour Type V, Elemental vapour"}));
-    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+    EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-9"));
     ASSERT_TRUE(grid->getCellCaption(0, 1));
     EXPECT_TRUE(grid->getCellCaption(0, 1)->contains(QStringLiteral("f<sub>A</sub>=")));
     EXPECT_EQ(grid->colWidths(3), -1); // organ doses hidden at start
@@ -134,12 +134,12 @@ TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
                      "Inhalation, Aerosols Oxides Type S, fA=1E-3, 1" + um,
                      "Inhalation, Aerosols Oxides Type S, fA=1E-3, 5" + um,
                      "Inhalation, Gas or vapour Type V, Elemental vapour"}));
-    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("Male"));
-    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Female"));
+    EXPECT_EQ(grid->cells(2, 1), QStringLiteral("Male"));
+    EXPECT_EQ(grid->cells(2, 2), QStringLiteral("Female"));
 
     parts->injectionBox->click();
     EXPECT_EQ(grid->RowCount(), 15);
-    EXPECT_EQ(grid->Cells(0, 1), QStringLiteral("Injection"));
+    EXPECT_EQ(grid->cells(0, 1), QStringLiteral("Injection"));
 }
 
 TEST_F(MaterialsViewTest, RefillRulesForGroupsAndSizes)
@@ -162,27 +162,27 @@ TEST_F(MaterialsViewTest, RefillRulesForGroupsAndSizes)
 
 TEST_F(MaterialsViewTest, UnitsMultiplyTheValuesAndAreRemembered)
 {
-    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+    EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-9"));
     parts->doseUnitBox->setCurrentIndex(1); // mSv
     emit parts->doseUnitBox->activated(1);
-    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
-    EXPECT_EQ(home.context().Settings().materialsDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-6"));
+    EXPECT_EQ(home.context().settings().materialsDoseUnit(), DoseUnit::mSv);
     parts->activityUnitBox->setCurrentIndex(2); // kBq
     emit parts->activityUnitBox->activated(2);
-    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(home.context().Settings().materialsActivityUnit(), ActivityUnit::kBq);
+    EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-3"));
+    EXPECT_EQ(home.context().settings().materialsActivityUnit(), ActivityUnit::kBq);
 }
 
 TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
 {
     // What the options dialog's OK does: the edited copy is committed to the settings.
-    ProgramSettings& settings = home.context().Settings();
-    const auto edited = ProgramSettings::withDefaults(settings.Locations());
+    ProgramSettings& settings = home.context().settings();
+    const auto edited = ProgramSettings::withDefaults(settings.locations());
     edited->Assign(settings);
     edited->setMaterialsActivityUnit(ActivityUnit::kBq);
     settings.Assign(*edited);
     EXPECT_EQ(parts->activityUnitBox->Value(), ActivityUnit::kBq);
-    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-6"));
+    EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-6"));
 }
 
 TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
@@ -200,7 +200,7 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
                   + QStringLiteral(" is corrupted"));
     EXPECT_EQ(form->materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+    EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-9"));
 }
 
 TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
@@ -224,7 +224,7 @@ TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
     const int first = inkSpan(grid->CellRect(0, 1)).first;
     EXPECT_GT(first, 2);
     for (int row : {3, 5})
-        EXPECT_EQ(inkSpan(grid->CellRect(0, row)).first, first) << grid->Cells(0, row).toStdString();
+        EXPECT_EQ(inkSpan(grid->CellRect(0, row)).first, first) << grid->cells(0, row).toStdString();
     // The organ dose heading, two lines in a narrow column, keeps clear of both edges.
     const auto [left, right] = inkSpan(grid->CellRect(2, 0));
     EXPECT_GE(left, 2);
@@ -267,7 +267,7 @@ TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonOk));
     EXPECT_EQ(form->materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("1.0E-9"));
+    EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-9"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
 }
 

@@ -124,15 +124,15 @@ protected:
     {
         QStringList cells;
         for (int c = 1; c <= 5; ++c)
-            cells << grid->Cells(c, r);
-        cells << grid->Cells(7, r);
+            cells << grid->cells(c, r);
+        cells << grid->cells(7, r);
         return cells;
     }
     QStringList nuclidesInGrid() const
     {
         QStringList names;
         for (int r = 1; r < grid->RowCount(); ++r)
-            names << grid->Cells(2, r);
+            names << grid->cells(2, r);
         return names;
     }
     QStringList nuclidesInList() const
@@ -168,7 +168,7 @@ TEST_F(MixtureViewTest, StartsOnCoSixtyInhaledAtFiveMicrometres)
     EXPECT_EQ(form->mainTabs()->currentIndex(), 0);
     EXPECT_EQ(grid->RowCount(), 2);
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
-    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/Bq"));
+    EXPECT_EQ(grid->cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/Bq"));
     ASSERT_TRUE(grid->getCellCaption(4, 1));
     EXPECT_TRUE(grid->getCellCaption(4, 1)->contains(QStringLiteral("f<sub>A</sub>=1E-2")));
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
@@ -261,34 +261,34 @@ TEST_F(MixtureViewTest, AnElementBringsItsLightestNuclideAndTheSameElementChange
     EXPECT_EQ(nuclidesInList(), QStringList{"Cs-134"});
     pickInCell(2, 1, "Cs-137");
     EXPECT_EQ(nuclidesInList(), QStringList{"Cs-137"});
-    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("Cs-137"));
+    EXPECT_EQ(grid->cells(2, 1), QStringLiteral("Cs-137"));
 }
 
 TEST_F(MixtureViewTest, UnitsScaleEveryCoefficientAndTheHeader)
 {
     addThroughDialog({"Sr-90"});
     pickComboItem(parts->activityUnitBox, "kBq");
-    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/kBq"));
-    EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));
-    EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-6"));
+    EXPECT_EQ(grid->cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/kBq"));
+    EXPECT_EQ(grid->cells(7, 1), QStringLiteral("9.0E-7"));
+    EXPECT_EQ(grid->cells(7, 2), QStringLiteral("1.0E-6"));
     pickComboItem(parts->doseUnitBox, "mSv");
-    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/kBq"));
-    EXPECT_EQ(grid->Cells(7, 2), QStringLiteral("1.0E-3"));
-    EXPECT_EQ(home.context().Settings().mixtureActivityUnit(), ActivityUnit::kBq);
-    EXPECT_EQ(home.context().Settings().mixtureDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(grid->cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/kBq"));
+    EXPECT_EQ(grid->cells(7, 2), QStringLiteral("1.0E-3"));
+    EXPECT_EQ(home.context().settings().mixtureActivityUnit(), ActivityUnit::kBq);
+    EXPECT_EQ(home.context().settings().mixtureDoseUnit(), DoseUnit::mSv);
 }
 
 TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
 {
     // What the options dialog's OK does: the edited copy is committed to the settings.
-    ProgramSettings& settings = home.context().Settings();
-    const auto edited = ProgramSettings::withDefaults(settings.Locations());
+    ProgramSettings& settings = home.context().settings();
+    const auto edited = ProgramSettings::withDefaults(settings.locations());
     edited->Assign(settings);
     edited->setMixtureDoseUnit(DoseUnit::mSv);
     settings.Assign(*edited);
     EXPECT_EQ(parts->doseUnitBox->Value(), DoseUnit::mSv);
-    EXPECT_EQ(grid->Cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
-    EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("9.0E-7"));
+    EXPECT_EQ(grid->cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
+    EXPECT_EQ(grid->cells(7, 1), QStringLiteral("9.0E-7"));
 }
 
 TEST_F(MixtureViewTest, RowsMoveWithTheirEntriesAndDoses)
@@ -301,7 +301,7 @@ TEST_F(MixtureViewTest, RowsMoveWithTheirEntriesAndDoses)
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Cs-134", "Co-60", "Sr-90", "Cs-137", "Pu-239"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
     EXPECT_EQ(grid->Row(), 1);
-    EXPECT_EQ(grid->Cells(7, 1), QStringLiteral("5.0E-9"));
+    EXPECT_EQ(grid->cells(7, 1), QStringLiteral("5.0E-9"));
     EXPECT_FALSE(parts->topButton->isEnabled());
 
     QTest::mouseClick(parts->bottomButton, Qt::LeftButton);
@@ -318,7 +318,7 @@ TEST_F(MixtureViewTest, RowsMoveWithTheirEntriesAndDoses)
     QTest::mouseClick(parts->downButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239", "Cs-134"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
-    EXPECT_EQ(grid->Cells(7, 5), QStringLiteral("5.0E-9"));
+    EXPECT_EQ(grid->cells(7, 5), QStringLiteral("5.0E-9"));
     EXPECT_EQ(row(5).mid(0, 3), (QStringList{"Cs", "Cs-134", "Injection"}));
 }
 
@@ -459,7 +459,7 @@ TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
     pickInCell(4, 3, kGroupS);
     pickInCell(5, 3, "1");
     const QStringList plutonium = row(3);
-    const QString keptFile = home.context().Settings().mixtureFileName();
+    const QString keptFile = home.context().settings().mixtureFileName();
     form.reset();
     const QByteArray kept = read(keptFile);
     ASSERT_TRUE(kept.contains("\nPu-239\tInhalation\t1\t1\n")) << kept.toStdString();
@@ -498,14 +498,14 @@ TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
 TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
 {
     addThroughDialog({"Sr-90", "Cs-137", "Pu-239"});
-    const QString keptFile = home.context().Settings().mixtureFileName();
+    const QString keptFile = home.context().settings().mixtureFileName();
     form.reset();
     const QByteArray kept = read(keptFile);
     QTemporaryDir few;
     writeTypicalFile(few.path(), ChemicalElement::Co, "60");
     writeTypicalFile(few.path(), ChemicalElement::Cs, "137");
     ApplicationContext& context = home.makeContext(messages);
-    context.Settings().setDataFolderPathForThisRun(few.path());
+    context.settings().setDataFolderPathForThisRun(few.path());
     form = std::make_unique<MainWindow>(context);
     EXPECT_EQ(form->mixtureRows()->Count(), 4);
     EXPECT_FALSE(form->mixtureRows()->Row(1).Available());
@@ -516,7 +516,7 @@ TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
 TEST_F(MixtureViewTest, AListThatCannotBeKeptIsSaid)
 {
     // A folder stands where the file should go.
-    ASSERT_TRUE(QDir().mkpath(home.context().Settings().mixtureFileName()));
+    ASSERT_TRUE(QDir().mkpath(home.context().settings().mixtureFileName()));
     form.reset();
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, MessageKind::Warning);
@@ -541,7 +541,7 @@ TEST_F(MixtureViewTest, ThePointerShowsWhatCanBePicked)
 TEST_F(MixtureViewTest, ADamagedListFileGivesTheExample)
 {
     form.reset();
-    writeBytes(home.context().Settings().mixtureFileName(), QByteArray("\0\xff garbage\tInhalation\n", 22));
+    writeBytes(home.context().settings().mixtureFileName(), QByteArray("\0\xff garbage\tInhalation\n", 22));
     start();
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
     EXPECT_TRUE(messages.boxes.empty());

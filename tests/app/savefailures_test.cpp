@@ -49,7 +49,7 @@ protected:
         home.writeIni("Initialized=1\n", data.path());
         form = std::make_unique<MainWindow>(home.makeContext(messages));
     }
-    QString exportFolder() { return home.context().Settings().exportDir(); }
+    QString exportFolder() { return home.context().settings().exportDir(); }
     void exportDoses()
     {
         form->setMaintenance(true);
@@ -148,7 +148,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsTheChoiceOrSaysWhyItCannot)
         << messages.boxes[0].text.toStdString();
     EXPECT_EQ(home.ini(), before);
     // The choice applies for this run all the same.
-    EXPECT_EQ(home.context().Settings().bioassayDoseUnit(), DoseUnit::Sv);
+    EXPECT_EQ(home.context().settings().bioassayDoseUnit(), DoseUnit::Sv);
 }
 
 // A unit changed in a view is kept for the run only; the bioassay page's "Units..." OK keeps what
@@ -157,7 +157,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 {
     form->show();
     pickComboItem(MixtureParts(*form->mixturePage()).doseUnitBox, QStringLiteral("mSv"));
-    ASSERT_EQ(home.context().Settings().mixtureDoseUnit(), DoseUnit::mSv);
+    ASSERT_EQ(home.context().settings().mixtureDoseUnit(), DoseUnit::mSv);
     inOptionsDialog([](QDialog& dialog) {
         pickComboItem(dialog.findChild<DoseUnitComboBox*>(QStringLiteral("DPUMDoseUnit")), QStringLiteral("mSv"));
         auto* autoSave = dialog.findChild<QCheckBox*>(QStringLiteral("AutoSave"));
@@ -171,7 +171,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
     EXPECT_TRUE(home.ini().contains("AutoSave=1\n")) << home.ini().toStdString();
     EXPECT_FALSE(home.ini().contains("MixtureDoseUnit")) << "changed in a view, never shown in the dialog";
     EXPECT_FALSE(home.ini().contains("DPUIDosesUnit")) << "on a page not turned to";
-    EXPECT_TRUE(home.context().Settings().AutoSave());
+    EXPECT_TRUE(home.context().settings().autoSave());
 
     // Turned to, the Radionuclides page's units are shown, and accepted with the rest.
     inOptionsDialog([](QDialog& dialog) {
@@ -188,7 +188,7 @@ TEST_F(SaveFailureTest, TheOptionsOkKeepsWhatTheDialogShowedAndNothingElse)
 
 TEST_F(SaveFailureTest, AKeptListThatDoesNotFitIsSaidAndTheOldOneStays)
 {
-    const QString kept = home.context().Settings().mixtureFileName();
+    const QString kept = home.context().settings().mixtureFileName();
     form.reset(); // writes the list once
     const QByteArray before = read(kept);
     ASSERT_TRUE(before.contains("Co-60\t"));
@@ -241,7 +241,7 @@ TEST(SettingsFolderTest, ASettingsFolderThatTakesNoFilesIsSaidOnceWhileTheWindow
                              "either.")
                   .arg(home.filePath("config/kav-data-viewer")));
     pickComboItem(MixtureParts(*form->mixturePage()).doseUnitBox, QStringLiteral("mSv"));
-    EXPECT_EQ(context.Settings().mixtureDoseUnit(), DoseUnit::mSv);
+    EXPECT_EQ(context.settings().mixtureDoseUnit(), DoseUnit::mSv);
     form->close();
     form.reset();
     EXPECT_EQ(messages.boxes.size(), 1u);
@@ -258,7 +258,7 @@ TEST_F(SaveFailureTest, AFirstRunThatCannotBeRecordedIsSaidOnce)
     {
         const FileSizeLimit limit(16);
         form->formActivate();
-        home.context().Settings().setAutoSave(true);
+        home.context().settings().setAutoSave(true);
         home.context().savePreferencesAtExit(); // fails again, said no more
     }
     ASSERT_EQ(messages.boxes.size(), 1u);

@@ -118,7 +118,7 @@ TEST_F(AdvancedFilterTest, MassNumberRangeWithEitherEnd)
         f.setMinEnabled(c.minEnabled);
         f.setMaxEnabled(c.maxEnabled);
         EXPECT_EQ(names(f), list(c.passing));
-        EXPECT_EQ(f.Active(), c.active);
+        EXPECT_EQ(f.active(), c.active);
     }
     MassNumberFilter f(&index);
     f.setMinValue(1);
@@ -173,9 +173,9 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
     }
     AncestorsFilter none(&index);
     none.SetEnabled(true);
-    EXPECT_TRUE(none.Active());
+    EXPECT_TRUE(none.active());
     none.setCountSet({});
-    EXPECT_FALSE(none.Active());
+    EXPECT_FALSE(none.active());
 }
 
 TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
@@ -209,7 +209,7 @@ TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
         else
             f.setAndSet(DecayModesAllOf::fromRaw(static_cast<std::uint8_t>(c.modes.raw())));
         EXPECT_EQ(names(f), list(c.passing));
-        EXPECT_TRUE(f.Active());
+        EXPECT_TRUE(f.active());
     }
 }
 
@@ -227,9 +227,9 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
     EXPECT_EQ(names(f), list("Am-241 Cf-252 Po-212"));
     f.setOrSet({});
     EXPECT_EQ(notices, 2);
-    EXPECT_TRUE(f.Active());
+    EXPECT_TRUE(f.active());
     f.setAndSet({});
-    EXPECT_FALSE(f.Active());
+    EXPECT_FALSE(f.active());
 }
 
 TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
@@ -254,13 +254,13 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsCompareDecayConstants)
     f.setMaxValue(10);
     f.setMaxEnabled(true);
     EXPECT_EQ(names(f), list("Cf-252 Co-60 I-131 Tl-204"));
-    EXPECT_TRUE(f.Active());
+    EXPECT_TRUE(f.active());
     f.setMaxValue(0.5f); // years
     EXPECT_EQ(names(f), list("I-131"));
     f.setMaxUnits(TimeUnit::Hour);
     f.setMaxValue(12);
     EXPECT_TRUE(names(f).isEmpty()) << "at least a day and at most twelve hours";
-    EXPECT_FALSE(f.Active());
+    EXPECT_FALSE(f.active());
 }
 
 TEST_F(AdvancedFilterTest, HalfLifeFromADecayConstantTakesTheUnitThatReadsBest)
@@ -400,19 +400,19 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     NuclideFilter panel(index, spectra);
     int notices = 0;
     panel.onChange = [&](ListFilter*) { ++notices; };
-    AdvancedFilter& a = panel.Advanced();
-    a.AMass().setMinValue(130);
-    a.AMass().setMaxValue(250);
-    a.AMass().setMinEnabled(true);
-    a.AMass().setMaxEnabled(true);
+    AdvancedFilter& a = panel.advanced();
+    a.aMass().setMinValue(130);
+    a.aMass().setMaxValue(250);
+    a.aMass().setMinEnabled(true);
+    a.aMass().setMaxEnabled(true);
     EXPECT_EQ(notices, 0) << "a disabled advanced filter does not tell the panel";
     a.SetEnabled(true);
     EXPECT_EQ(notices, 1);
-    EXPECT_FALSE(a.Ignored());
+    EXPECT_FALSE(a.ignored());
     EXPECT_EQ(panel.fullNuclideList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
 
-    a.Decay().setOrSet({DecayFilterKind::BetaMinus});
-    a.Decay().SetEnabled(true);
+    a.decay().setOrSet({DecayFilterKind::BetaMinus});
+    a.decay().SetEnabled(true);
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
     EXPECT_EQ(panel.fullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
     ElementSet elements;
@@ -421,7 +421,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     EXPECT_EQ(panel.fullElementSet(), elements);
 
     // An inverted mass range drops out of the combination.
-    a.AMass().setMinValue(255);
+    a.aMass().setMinValue(255);
     EXPECT_EQ(names(a), list("Co-60 Cs-137 I-131 Tl-204"));
     // With the element filter too, only the elements both allow.
     ElementSet noTl = index.Elements();
@@ -438,23 +438,23 @@ TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
 {
     NuclideFilter panel(index, spectra);
     const QStringList everything = panel.fullNuclideList().Names();
-    panel.Advanced().SetEnabled(true);
-    EXPECT_TRUE(panel.Advanced().Ignored());
+    panel.advanced().SetEnabled(true);
+    EXPECT_TRUE(panel.advanced().ignored());
     EXPECT_EQ(panel.fullNuclideList().Names(), everything);
     EXPECT_EQ(panel.fullElementSet(), index.Elements());
-    panel.Advanced().Spectrum().SetEnabled(true); // no option chosen
-    panel.Advanced().AMass().setMinValue(20);
-    panel.Advanced().AMass().setMaxValue(10);
-    panel.Advanced().AMass().setMinEnabled(true);
-    panel.Advanced().AMass().setMaxEnabled(true);
-    EXPECT_TRUE(panel.Advanced().Ignored());
+    panel.advanced().Spectrum().SetEnabled(true); // no option chosen
+    panel.advanced().aMass().setMinValue(20);
+    panel.advanced().aMass().setMaxValue(10);
+    panel.advanced().aMass().setMinEnabled(true);
+    panel.advanced().aMass().setMaxEnabled(true);
+    EXPECT_TRUE(panel.advanced().ignored());
     EXPECT_EQ(panel.fullNuclideList().Names(), everything);
 }
 
 TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 {
     NuclideFilter from(index, spectra);
-    AdvancedFilter& a = from.Advanced();
+    AdvancedFilter& a = from.advanced();
     a.halfLifeTime().setMaxUnits(TimeUnit::Year);
     a.halfLifeTime().setMaxValue(10);
     a.halfLifeTime().setMaxEnabled(true);
@@ -472,12 +472,12 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     to.onChange = [&](ListFilter*) { ++notices; };
     to.Assign(from);
     EXPECT_EQ(notices, 1);
-    const AdvancedFilter& b = to.Advanced();
-    EXPECT_TRUE(b.Enabled());
+    const AdvancedFilter& b = to.advanced();
+    EXPECT_TRUE(b.enabled());
     EXPECT_EQ(names(b), list("Cf-252 Po-212"));
     EXPECT_EQ(to.fullNuclideList().Names(), list("Cf-252 Po-212"));
     EXPECT_EQ(b.halfLifeTime().maxValue(), 10);
-    EXPECT_TRUE(b.halfLifeTime().MaxEnabled());
+    EXPECT_TRUE(b.halfLifeTime().maxEnabled());
     EXPECT_EQ(b.Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
     EXPECT_EQ(b.formLastPage(), 3);
     EXPECT_TRUE(b.formIsMoreWidth());
@@ -486,9 +486,9 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
 TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
 {
     NuclideFilter panel(index, spectra);
-    AdvancedFilter& a = panel.Advanced();
-    a.Decay().setOrSet({DecayFilterKind::IsomericTransition});
-    a.Decay().SetEnabled(true);
+    AdvancedFilter& a = panel.advanced();
+    a.decay().setOrSet({DecayFilterKind::IsomericTransition});
+    a.decay().SetEnabled(true);
     a.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
     a.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
     a.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
@@ -496,7 +496,7 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     a.SetEnabled(true);
     ASSERT_EQ(names(a), list("Ba-137m"));
     EXPECT_EQ(a.Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
-    EXPECT_EQ(a.Decay().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.decay().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(a.Spectrum().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.fullNuclideList().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.fullNuclideList().objects(0)->halfLife, 2.552f);
@@ -519,14 +519,14 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     a.halfLifeTime().setMinValue(1);
     a.halfLifeTime().setMinEnabled(true);
     EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
-    EXPECT_FALSE(a.Ignored());
+    EXPECT_FALSE(a.ignored());
 
     // With a nuclide list (the data files), an element is offered only for a listed nuclide
     // that passes: U-232 passes the half-life range but has no place in the list.
     NuclideFilter panel(index, spectra);
     panel.setNuclideList(QStringList{"U-238", "Pu-238", "Co-60"});
     panel.setUseNuclideFilter(true);
-    AdvancedFilter& years = panel.Advanced();
+    AdvancedFilter& years = panel.advanced();
     for (bool max : {false, true}) {
         max ? years.halfLifeTime().setMaxUnits(TimeUnit::Year) : years.halfLifeTime().setMinUnits(TimeUnit::Year);
         max ? years.halfLifeTime().setMaxValue(100) : years.halfLifeTime().setMinValue(1);

@@ -29,7 +29,7 @@ TEST_F(NuclideFilterTest, StartsWithTheWholeIndex)
     EXPECT_EQ(f.fullNuclideList().Count(), 1252);
     EXPECT_EQ(f.Elements(), index.Elements());
     EXPECT_EQ(f.fullElementSet(), index.Elements());
-    EXPECT_FALSE(f.Advanced().Enabled());
+    EXPECT_FALSE(f.advanced().enabled());
 }
 
 TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)

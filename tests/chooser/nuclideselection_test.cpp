@@ -140,8 +140,8 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
             EXPECT_EQ(s->undoNames(), expected.undo);
             EXPECT_EQ(s->redoNames(), expected.redo);
             // The lists and their chosen entries agree with the choice.
-            EXPECT_EQ(s->elementList().value(s->elementRow()), elementSymbol(s->Element()));
-            EXPECT_EQ(s->aMassList().value(s->aMassRow()), s->AMass().toString());
+            EXPECT_EQ(s->elementList().value(s->elementRow()), elementSymbol(s->element()));
+            EXPECT_EQ(s->aMassList().value(s->aMassRow()), s->aMass().toString());
             ASSERT_TRUE(s->chosenIdentity());
             EXPECT_EQ(s->chosenIdentity()->nameText(), s->Name());
             reports.clear();
@@ -154,7 +154,7 @@ TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
     NuclideSelection s(index, spectra);
     const auto hearing = s.nuclideChosen.connect([this](const NuclideIdentity& rnx) { reports << rnx.nameText(); });
     s.setElementAndAMass(ChemicalElement::Tc, "99M");
-    EXPECT_FALSE(s.Active());
+    EXPECT_FALSE(s.active());
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_TRUE(s.elementList().isEmpty());
     s.activate();

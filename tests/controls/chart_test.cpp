@@ -71,7 +71,7 @@ protected:
         chart.bottomAxis().setLogarithmic(true);
         chart.leftAxis().setLogarithmic(true);
         const int s = chart.addSeries(QStringLiteral("Whole Body"), ChartMarker::Square, Qt::red);
-        chart.Series(s).points = {{1, 1}, {10, 100}, {1000, 1000}};
+        chart.seriesAt(s).points = {{1, 1}, {10, 100}, {1000, 1000}};
         chart.addSeries(QStringLiteral("Urine"), ChartMarker::TriangleUp, Qt::green);
         chart.Refresh();
         chart.show();
@@ -97,7 +97,7 @@ TEST_F(ChartTest, AutomaticAxesFollowTheSwitchedOnSeries)
     ASSERT_TRUE(all);
     EXPECT_DOUBLE_EQ(all->xMax, 1000);
     // A series without points gives no extent; none at all when the one with points is off.
-    chart.Series(0).active = false;
+    chart.seriesAt(0).active = false;
     EXPECT_FALSE(chart.dataExtent(true));
     EXPECT_TRUE(chart.dataExtent(false));
 }
@@ -160,7 +160,7 @@ TEST_F(ChartTest, APointInSightIsOneWithinBothRanges)
     EXPECT_TRUE(chart.showsAPointWithin({5, 20, 50, 200}));
     EXPECT_FALSE(chart.showsAPointWithin({5, 20, 200, 2000})) << "x of one point, y of another";
     EXPECT_FALSE(chart.showsAPointWithin({2000, 3000, 1, 1000}));
-    chart.Series(0).active = false;
+    chart.seriesAt(0).active = false;
     EXPECT_TRUE(chart.showsAPointWithin({2000, 3000, 1, 1000})) << "nothing switched on: nothing to lose";
 }
 
@@ -207,9 +207,9 @@ TEST_F(ChartTest, ClicksReachPointsAndTheLegendsCheckBoxes)
     ASSERT_FALSE(box.isNull()) << "no legend entry for the first series";
     QTest::mouseClick(&chart, Qt::LeftButton, {}, box);
     EXPECT_EQ(legendClicks, 1);
-    EXPECT_FALSE(chart.Series(0).active);
+    EXPECT_FALSE(chart.seriesAt(0).active);
     QTest::mouseClick(&chart, Qt::LeftButton, {}, box);
-    EXPECT_TRUE(chart.Series(0).active);
+    EXPECT_TRUE(chart.seriesAt(0).active);
 }
 
 // What the mouse does, from the keys: on logarithmic axes 1 to 1000 (three decades), + keeps the
@@ -259,14 +259,14 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     // The legend: Page Down marks its first entry, Space switches that series.
     QTest::keyClick(&chart, Qt::Key_PageDown);
     QTest::keyClick(&chart, Qt::Key_Space);
-    EXPECT_FALSE(chart.Series(0).active);
+    EXPECT_FALSE(chart.seriesAt(0).active);
     QTest::keyClick(&chart, Qt::Key_PageDown);
     QTest::keyClick(&chart, Qt::Key_Space);
-    EXPECT_FALSE(chart.Series(1).active);
+    EXPECT_FALSE(chart.seriesAt(1).active);
     QTest::keyClick(&chart, Qt::Key_PageUp);
     QTest::keyClick(&chart, Qt::Key_Space);
-    EXPECT_TRUE(chart.Series(0).active);
-    EXPECT_FALSE(chart.Series(1).active);
+    EXPECT_TRUE(chart.seriesAt(0).active);
+    EXPECT_FALSE(chart.seriesAt(1).active);
     EXPECT_EQ(legendClicks, 3);
 
     // The points: Ctrl+Right marks the first and walks on, stopping at the last; Enter reads it.
@@ -280,11 +280,11 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     }
     // Ctrl+Down and Ctrl+Up go to the next and previous series with points, at the same place
     // or at its last point; a switched-off series is passed by.
-    chart.Series(1).points = {{2, 2}, {20, 20}};
+    chart.seriesAt(1).points = {{2, 2}, {20, 20}};
     QTest::keyClick(&chart, Qt::Key_Down, Qt::ControlModifier);
     QTest::keyClick(&chart, Qt::Key_Return);
     EXPECT_EQ(clicked.back(), std::pair(0, 1)) << "series 1 is switched off";
-    chart.Series(1).active = true;
+    chart.seriesAt(1).active = true;
     QTest::keyClick(&chart, Qt::Key_Right, Qt::ControlModifier);
     QTest::keyClick(&chart, Qt::Key_Down, Qt::ControlModifier);
     QTest::keyClick(&chart, Qt::Key_Return);
@@ -316,7 +316,7 @@ protected:
         for (const char* organ : organs) {
             const int s = chart.addSeries(QString::fromLatin1(organ) + QStringLiteral(" (Ba-137m)"),
                                           ChartMarker::Square, Qt::red);
-            chart.Series(s).points = {{0.04, 1e5}, {18250, 1e-4}};
+            chart.seriesAt(s).points = {{0.04, 1e5}, {18250, 1e-4}};
         }
         chart.Refresh();
     }

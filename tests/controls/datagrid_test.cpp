@@ -132,32 +132,32 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
     for (int i = 0; i < 25; ++i)
         QTest::keyClick(&g, Qt::Key_Down);
     ASSERT_EQ(g.Row(), 26);
-    EXPECT_TRUE(view.contains(g.CellRect(g.Col(), g.Row()))) << "row 26 out of view";
+    EXPECT_TRUE(view.contains(g.CellRect(g.col(), g.Row()))) << "row 26 out of view";
     EXPECT_EQ(topRow() % 2, 1);
     for (int i = 0; i < 20; ++i)
         QTest::keyClick(&g, Qt::Key_Right);
-    ASSERT_EQ(g.Col(), 23);
-    EXPECT_TRUE(view.contains(g.CellRect(g.Col(), g.Row()))) << "column 23 out of view";
+    ASSERT_EQ(g.col(), 23);
+    EXPECT_TRUE(view.contains(g.CellRect(g.col(), g.Row()))) << "column 23 out of view";
     // Ctrl+Home and Ctrl+End go to the first and the last cell of the table, as in a spreadsheet.
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(g.Row(), g.FixedRows());
-    EXPECT_EQ(g.Col(), g.fixedCols());
+    EXPECT_EQ(g.Row(), g.fixedRows());
+    EXPECT_EQ(g.col(), g.fixedCols());
     EXPECT_EQ(g.verticalScrollBar()->value(), 0);
     QTest::keyClick(&g, Qt::Key_End, Qt::ControlModifier);
     EXPECT_EQ(g.Row(), g.RowCount() - 1);
-    EXPECT_EQ(g.Col(), 32);
+    EXPECT_EQ(g.col(), 32);
     EXPECT_TRUE(view.contains(g.CellRect(32, g.RowCount() - 1)));
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(&g, Qt::Key_End);
-    EXPECT_EQ(g.Col(), 32);
-    EXPECT_EQ(g.Row(), g.FixedRows());
+    EXPECT_EQ(g.col(), 32);
+    EXPECT_EQ(g.Row(), g.fixedRows());
     EXPECT_TRUE(view.contains(g.CellRect(32, 1)));
     QTest::keyClick(&g, Qt::Key_PageDown);
     EXPECT_GT(g.Row(), 5);
-    EXPECT_TRUE(view.contains(g.CellRect(g.Col(), g.Row())));
+    EXPECT_TRUE(view.contains(g.CellRect(g.col(), g.Row())));
 
     // The current cell carries a dotted frame while the grid has the keyboard.
-    const QRect cell = g.CellRect(g.Col(), g.Row());
+    const QRect cell = g.CellRect(g.col(), g.Row());
     auto frameDots = [&] {
         const QImage image = g.viewport()->grab().toImage();
         int dots = 0;
@@ -252,15 +252,15 @@ TEST(DataGridTest, ArrowKeysPassOverDisabledColumns)
     g.resize(400, 200);
     g.setColEnabled(2, false);
     g.setColWidths(3, -1);
-    ASSERT_EQ(g.Col(), 1);
+    ASSERT_EQ(g.col(), 1);
     std::vector<std::pair<int, int>> selected;
     g.onAfterSelectCell = [&](DataGrid*, int c, int r) { selected.push_back({c, r}); };
     QTest::keyClick(&g, Qt::Key_Right);
-    EXPECT_EQ(g.Col(), 4); // past the disabled and the hidden column
+    EXPECT_EQ(g.col(), 4); // past the disabled and the hidden column
     QTest::keyClick(&g, Qt::Key_Right);
-    EXPECT_EQ(g.Col(), 4);
+    EXPECT_EQ(g.col(), 4);
     QTest::keyClick(&g, Qt::Key_Left);
-    EXPECT_EQ(g.Col(), 1);
+    EXPECT_EQ(g.col(), 1);
     QTest::keyClick(&g, Qt::Key_Down);
     EXPECT_EQ(g.Row(), 2);
     EXPECT_EQ(selected, (std::vector<std::pair<int, int>>{{4, 1}, {1, 1}, {1, 2}}));
@@ -273,18 +273,18 @@ TEST(DataGridTest, RowsMoveWithTheirCellObjects)
     *g.createCellHint(1, 1) = QStringLiteral("hint of row 1");
     g.SetRow(1);
     g.MoveRow(1, 3);
-    EXPECT_EQ(g.Cells(1, 3), QStringLiteral("1,1"));
-    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("1,2"));
+    EXPECT_EQ(g.cells(1, 3), QStringLiteral("1,1"));
+    EXPECT_EQ(g.cells(1, 1), QStringLiteral("1,2"));
     ASSERT_TRUE(g.getCellHint(1, 3));
     EXPECT_EQ(*g.getCellHint(1, 3), QStringLiteral("hint of row 1"));
     EXPECT_EQ(g.Row(), 3);
     g.exchangeRows(3, 4);
-    EXPECT_EQ(g.Cells(0, 4), QStringLiteral("0,1"));
+    EXPECT_EQ(g.cells(0, 4), QStringLiteral("0,1"));
     EXPECT_EQ(g.Row(), 4);
     g.exchangeRows(4, 9); // out of range: nothing
     g.deleteRow(2);
     EXPECT_EQ(g.RowCount(), 4);
-    EXPECT_EQ(g.Cells(0, 2), QStringLiteral("0,4"));
+    EXPECT_EQ(g.cells(0, 2), QStringLiteral("0,4"));
     EXPECT_FALSE(g.getCellHint(7, 7));
     EXPECT_FALSE(g.createCellHint(7, 7));
 }
@@ -301,10 +301,10 @@ TEST(DataGridTest, BadIndicesRaiseTheGridsError)
     } catch (const GridIndexError& e) {
         EXPECT_STREQ(e.what(), "Grid index out of range");
     }
-    EXPECT_EQ(g.Cells(50, 50), QString());
+    EXPECT_EQ(g.cells(50, 50), QString());
     g.setCells(50, 50, QStringLiteral("x")); // outside: ignored
     g.defaultStringValue = QStringLiteral("-");
-    EXPECT_EQ(g.Cells(3, 3), QStringLiteral("-"));
+    EXPECT_EQ(g.cells(3, 3), QStringLiteral("-"));
 }
 
 TEST(DataGridTest, WeightedColumnsShareTheRoomWithoutGaps)
@@ -354,7 +354,7 @@ TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
     EXPECT_EQ(formatted, 1);
     emit box->activated(1);
     emit box->activated(1);
-    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("Inhalation"));
+    EXPECT_EQ(g.cells(1, 1), QStringLiteral("Inhalation"));
     EXPECT_EQ(committed, (QStringList{"1,1=Inhalation", "1,1=Inhalation"}));
 
     // A plain text column commits as it is typed.
@@ -369,7 +369,7 @@ TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
     committed.clear();
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("ab"));
-    EXPECT_EQ(g.Cells(2, 1), QStringLiteral("ab"));
+    EXPECT_EQ(g.cells(2, 1), QStringLiteral("ab"));
     EXPECT_EQ(committed, (QStringList{"2,1=a", "2,1=ab"}));
 
     // The owner may keep the editor closed.
@@ -397,18 +397,18 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
 
     // A plain column only becomes current.
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(1, 2).center());
-    EXPECT_EQ(QPoint(g.Col(), g.Row()), QPoint(1, 2));
+    EXPECT_EQ(QPoint(g.col(), g.Row()), QPoint(1, 2));
     EXPECT_FALSE(g.editorVisible());
 
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(2, 1).center());
-    EXPECT_EQ(QPoint(g.Col(), g.Row()), QPoint(2, 1));
+    EXPECT_EQ(QPoint(g.col(), g.Row()), QPoint(2, 1));
     auto* box = g.findChild<QComboBox*>();
     ASSERT_TRUE(box);
     ASSERT_TRUE(box->view()->isVisible()) << "the list did not open";
     QTest::keyClick(box->view(), Qt::Key_Down);
     QTest::keyClick(box->view(), Qt::Key_Return);
     QCoreApplication::processEvents();
-    EXPECT_EQ(g.Cells(2, 1), QStringLiteral("Inhalation"));
+    EXPECT_EQ(g.cells(2, 1), QStringLiteral("Inhalation"));
     EXPECT_EQ(committed, QStringList{"2,1=Inhalation"});
     EXPECT_FALSE(g.editorVisible());
     EXPECT_EQ(g.focusWidget(), &g) << "the keyboard did not come back to the grid";
@@ -444,7 +444,7 @@ TEST(DataGridTest, RichItemsBringTheirCaptions)
     emit box->activated(0);
     ASSERT_TRUE(g.getCellCaption(1, 1));
     EXPECT_EQ(*g.getCellCaption(1, 1), QStringLiteral("All compounds, f<sub>A</sub>=0.05"));
-    EXPECT_EQ(g.Cells(1, 1), QStringLiteral("All compounds, fA=0.05"));
+    EXPECT_EQ(g.cells(1, 1), QStringLiteral("All compounds, fA=0.05"));
     // A plain write drops the caption.
     g.setCells(1, 1, QStringLiteral("x"));
     EXPECT_FALSE(g.getCellCaption(1, 1));

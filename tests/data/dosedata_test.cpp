@@ -310,7 +310,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         m.m_name = c.name;
         m.m_fA = c.fA;
         EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
-        EXPECT_EQ(m.ShortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
+        EXPECT_EQ(m.shortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
         EXPECT_EQ(m.fractionAbsorbedText(), QString::fromLatin1(c.fAText)) << c.name;
     }
 
@@ -327,7 +327,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         g.m_aerosolName = name;
         g.m_fA = fA;
         EXPECT_EQ(g.Description(), QString::fromLatin1(description)) << name;
-        EXPECT_EQ(g.ShortDescription(), QString::fromLatin1(shortDescription)) << name;
+        EXPECT_EQ(g.shortDescription(), QString::fromLatin1(shortDescription)) << name;
     }
 }
 

@@ -58,13 +58,13 @@ TEST_F(MaterialsTableTest, RowsComeInTheTablesOrderWithTheirLabelsAndDoses)
 
 TEST_F(MaterialsTableTest, NothingLoadedOrNoSizeTickedLeavesRowsOut)
 {
-    MaterialChoice choice = MaterialChoice::Everything(data);
+    MaterialChoice choice = MaterialChoice::everything(data);
     EXPECT_EQ(computeMaterialsTable(data, choice).size(), 1u + 1u + 11u + 1u);
     choice.sizes.clear();
     const std::vector<MaterialsTableRow> table = computeMaterialsTable(data, choice);
     ASSERT_EQ(table.size(), 3u) << "injection, ingestion and the gas";
     EXPECT_EQ(table[2].label, QStringLiteral("Inhalation, Gas or vapour Type V, Elemental vapour"));
-    EXPECT_TRUE(computeMaterialsTable(DoseData{}, MaterialChoice::Everything(data)).empty());
+    EXPECT_TRUE(computeMaterialsTable(DoseData{}, MaterialChoice::everything(data)).empty());
     // Injection asked of data without it: the row is there, without doses.
     data.m_injectData.clear();
     const std::vector<MaterialsTableRow> without = computeMaterialsTable(data, choice);

@@ -62,11 +62,11 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
     };
     restore(kept);
     ASSERT_EQ(mixture.Count(), 5);
-    EXPECT_FLOAT_EQ(*mixture.Dose(0), 7e-10f);
+    EXPECT_FLOAT_EQ(*mixture.dose(0), 7e-10f);
     for (int unavailable : {1, 2, 4}) {
         EXPECT_FALSE(mixture.Row(unavailable).Available()) << unavailable;
-        EXPECT_FALSE(mixture.Dose(unavailable)) << unavailable;
-        EXPECT_TRUE(mixture.Materials(unavailable).isEmpty()) << unavailable;
+        EXPECT_FALSE(mixture.dose(unavailable)) << unavailable;
+        EXPECT_TRUE(mixture.materials(unavailable).isEmpty()) << unavailable;
         // Kept exactly as it was read, for the next run.
         EXPECT_EQ(mixture.keptRows()[static_cast<std::size_t>(unavailable)],
                   kept[static_cast<std::size_t>(unavailable)]);
@@ -76,7 +76,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
     EXPECT_EQ(mixture.Row(2).unavailable, QStringLiteral("DataFileException: Can not find file for Cs-137"));
     EXPECT_EQ(mixture.Row(4).unavailable, QStringLiteral("H-9 is not a nuclide of the index"));
     EXPECT_EQ(mixture.Row(3).setting, row("Co-60", IntakeRoute::Inhalation, 0, 3));
-    EXPECT_FLOAT_EQ(*mixture.Dose(3), 4e-10f);
+    EXPECT_FLOAT_EQ(*mixture.dose(3), 4e-10f);
     // Rows of the same nuclide share one loaded copy.
     EXPECT_EQ(mixture.Row(0).loaded.get(), mixture.Row(3).loaded.get());
 
@@ -84,7 +84,7 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
     writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
     restore(mixture.keptRows());
     ASSERT_TRUE(mixture.Row(1).Available());
-    EXPECT_FLOAT_EQ(*mixture.Dose(1), 1e-9f);
+    EXPECT_FLOAT_EQ(*mixture.dose(1), 1e-9f);
 }
 
 TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
@@ -92,7 +92,7 @@ TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
     restore({});
     ASSERT_EQ(mixture.Count(), 1);
     EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Inhalation, 0, DefaultAMADIndex));
-    EXPECT_FLOAT_EQ(*mixture.Dose(0), 9e-10f);
+    EXPECT_FLOAT_EQ(*mixture.dose(0), 9e-10f);
     EXPECT_FALSE(mixture.canUndo());
 
     QFile::remove(m_dir.filePath("Co-60.qvd"));
@@ -145,9 +145,9 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
         SCOPED_TRACE(step.what);
         step.edit();
         EXPECT_EQ(mixture.Row(0).setting, step.after);
-        EXPECT_FLOAT_EQ(*mixture.Dose(0), step.dose);
+        EXPECT_FLOAT_EQ(*mixture.dose(0), step.dose);
     }
-    EXPECT_EQ(mixture.Materials(0),
+    EXPECT_EQ(mixture.materials(0),
               (QStringList{"Aerosols Cobalt nitrate Type M, fA=1E-2", "Gas or vapour Type V, Elemental vapour"}));
 
     // A nuclide that cannot be loaded changes nothing and says why.
@@ -218,7 +218,7 @@ TEST_F(MixtureTest, UndoKeepsNoDataOfRemovedRows)
     mixture.Undo();
     ASSERT_TRUE(mixture.Row(1).Available());
     EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4));
-    EXPECT_FLOAT_EQ(*mixture.Dose(1), 2e-9f);
+    EXPECT_FLOAT_EQ(*mixture.dose(1), 2e-9f);
 }
 
 TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)

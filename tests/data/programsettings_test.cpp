@@ -41,11 +41,11 @@ protected:
 TEST_F(ProgramSettingsTest, MissingFileGivesDefaultsAndTheExecutablesFolder)
 {
     const ProgramSettings p(exe());
-    EXPECT_EQ(p.Locations().exeName, QStringLiteral("viewer"));
-    EXPECT_EQ(p.Locations().programDir, m_dir.path());
+    EXPECT_EQ(p.locations().exeName, QStringLiteral("viewer"));
+    EXPECT_EQ(p.locations().programDir, m_dir.path());
     EXPECT_EQ(p.iniFileName(), iniPath());
     EXPECT_EQ(p.dataFolderPath(), m_dir.path());
-    EXPECT_FALSE(p.AutoSave());
+    EXPECT_FALSE(p.autoSave());
     EXPECT_FALSE(p.notFirstRun());
     EXPECT_FALSE(p.checkIniExists());
     EXPECT_EQ(p.materialsDoseUnit(), DoseUnit::Sv);
@@ -98,7 +98,7 @@ TEST_F(ProgramSettingsTest, GeneralKeysTakeAnyNonZeroIntegerAsTrue)
 {
     writeIni("[General]\nAutoSave=-2\nInitialized=0\n");
     const ProgramSettings p(exe());
-    EXPECT_TRUE(p.AutoSave());
+    EXPECT_TRUE(p.autoSave());
     EXPECT_FALSE(p.notFirstRun());
 }
 
@@ -177,7 +177,7 @@ TEST_F(ProgramSettingsTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     writeIni("[General]\nAutoSave=1\nInitialized=1\n" + notes);
     {
         ProgramSettings p(exe());
-        EXPECT_TRUE(p.AutoSave());
+        EXPECT_TRUE(p.autoSave());
         EXPECT_TRUE(p.Write());
     }
     EXPECT_TRUE(readIni().startsWith("[General]\nAutoSave=1\nInitialized=1\nLanguage=en\n" + notes));
@@ -186,7 +186,7 @@ TEST_F(ProgramSettingsTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     const QByteArray huge = "[General]\nAutoSave=1\n" + QByteArray(IniFile::MaxFileSize, ';');
     writeIni(huge);
     ProgramSettings p(exe());
-    EXPECT_FALSE(p.AutoSave());
+    EXPECT_FALSE(p.autoSave());
     p.setMaterialsDoseUnit(DoseUnit::mSv);
     p.setNotFirstRun(true);
     EXPECT_FALSE(p.Write());
@@ -263,7 +263,7 @@ TEST_F(ProgramSettingsTest, RestoreDefaultValuesKeepsFolderAndAutoSave)
     p.setBioassayWholeDays(true);
     p.restoreDefaultValues();
     EXPECT_EQ(p.dataFolderPath(), path("data"));
-    EXPECT_TRUE(p.AutoSave());
+    EXPECT_TRUE(p.autoSave());
     EXPECT_EQ(p.mixtureDoseUnit(), DoseUnit::Sv);
     EXPECT_EQ(p.bioassayContentUnit(), ActivityUnit::Bq);
     EXPECT_EQ(p.bioassayTimeUnit(), TimeUnit::Day);
@@ -287,13 +287,13 @@ TEST_F(ProgramSettingsTest, AssignCopiesSettingsButNotIdentity)
     ProgramSettings dest(other.filePath("tool"));
     dest.Assign(source);
     EXPECT_EQ(dest.dataFolderPath(), path("data"));
-    EXPECT_TRUE(dest.AutoSave());
+    EXPECT_TRUE(dest.autoSave());
     EXPECT_EQ(dest.mixtureActivityUnit(), ActivityUnit::kBq);
     EXPECT_EQ(dest.bioassayIntakeUnit(), ActivityUnit::mBq);
     EXPECT_EQ(dest.bioassayDoseUnit(), DoseUnit::mSv);
     EXPECT_EQ(dest.materialsActivityUnit(), ActivityUnit::MBq);
-    EXPECT_EQ(dest.Locations().exeName, QStringLiteral("tool"));
-    EXPECT_EQ(dest.Locations().programDir, other.path());
+    EXPECT_EQ(dest.locations().exeName, QStringLiteral("tool"));
+    EXPECT_EQ(dest.locations().programDir, other.path());
     EXPECT_EQ(heardBySource, 0) << "the source's listeners stay with it";
 }
 
@@ -365,7 +365,7 @@ protected:
 TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
 {
     ProgramSettings p(exe());
-    const ProgramLocations& l = p.Locations();
+    const ProgramLocations& l = p.locations();
     EXPECT_TRUE(l.installed);
     EXPECT_EQ(l.sharedDir, shared());
     EXPECT_EQ(l.settingsDir, config());
@@ -442,7 +442,7 @@ TEST_F(ProgramSettingsTest, ADataFolderForThisRunIsNotKept)
     ASSERT_TRUE(p.Write());
     EXPECT_EQ(ProgramSettings(exe()).dataFolderPath(), path("stored"));
     // Through the options dialog's copy and back, it is still this run's folder.
-    ProgramSettings copy(p.Locations());
+    ProgramSettings copy(p.locations());
     copy.Assign(p);
     EXPECT_EQ(copy.dataFolderPath(), path("this-run"));
     ASSERT_TRUE(copy.Write());
@@ -490,11 +490,11 @@ TEST_F(InstalledCopyTest, TheUserHearsOnceThatSettingsCannotBeKept)
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
     EXPECT_TRUE(boxes.boxes.empty()) << "nothing is said before anything changes";
-    context.Settings().setAutoSave(true);
+    context.settings().setAutoSave(true);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].kind, MessageKind::Warning);
     EXPECT_TRUE(boxes.boxes[0].text.contains(config())) << boxes.boxes[0].text.toStdString();
-    context.Settings().setMaterialsDoseUnit(DoseUnit::mSv);
+    context.settings().setMaterialsDoseUnit(DoseUnit::mSv);
     context.savePreferencesAtExit();
     EXPECT_EQ(boxes.boxes.size(), 1u);
 }
@@ -503,7 +503,7 @@ TEST_F(InstalledCopyTest, ASettingsFileThatCannotBeWrittenAtExitIsSaid)
 {
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
-    context.Settings().setAutoSave(true);
+    context.settings().setAutoSave(true);
     EXPECT_TRUE(boxes.boxes.empty());
     // Taken away during the run: the folder is replaced by a file.
     ASSERT_TRUE(QDir(m_home.filePath("config")).removeRecursively());
@@ -523,7 +523,7 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     ASSERT_TRUE(QDir(folder.path()).mkdir("Beta.rnx"));
     RecordingMessageBoxes boxes;
     ApplicationContext context(exe(), boxes);
-    context.Settings().setLanguage(UiLanguage::Ukrainian);
+    context.settings().setLanguage(UiLanguage::Ukrainian);
     boxes.boxes.clear(); // whatever the settings change said
     ASSERT_EQ(context.Index().loadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     const Nuclide* cobalt = context.Index().findNuclide(u"Co-60");
@@ -531,9 +531,9 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     SpectrumLines lines;
     BetaSpectrum beta;
     for (int call = 0; call < 2; ++call) {
-        EXPECT_FALSE(context.Spectra().readLines(cobalt, lines));
-        EXPECT_TRUE(context.Spectra().Summary().nuclides.empty());
-        EXPECT_FALSE(context.Spectra().readBeta(cobalt, beta));
+        EXPECT_FALSE(context.spectra().readLines(cobalt, lines));
+        EXPECT_TRUE(context.spectra().Summary().nuclides.empty());
+        EXPECT_FALSE(context.spectra().readBeta(cobalt, beta));
     }
     ASSERT_EQ(boxes.boxes.size(), 3u);
     EXPECT_EQ(boxes.boxes[0].caption, QStringLiteral("Помилка"));

@@ -17,15 +17,15 @@ protected:
 
 TEST_F(UnitsTest, LabelsUseMicroSignAndCyrillicEs)
 {
-    EXPECT_EQ(DoseUnitLabel(DoseUnit::uSv), QString::fromUtf16(u"\u00B5Sv"));
-    EXPECT_EQ(DoseUnitLabel(DoseUnit::cSv), QString::fromUtf16(u"\u0441Sv"));
-    EXPECT_EQ(DoseUnitLabel(DoseUnit::cRem), QString::fromUtf16(u"\u0441rem"));
+    EXPECT_EQ(doseUnitLabel(DoseUnit::uSv), QString::fromUtf16(u"\u00B5Sv"));
+    EXPECT_EQ(doseUnitLabel(DoseUnit::cSv), QString::fromUtf16(u"\u0441Sv"));
+    EXPECT_EQ(doseUnitLabel(DoseUnit::cRem), QString::fromUtf16(u"\u0441rem"));
     EXPECT_EQ(activityUnitLabel(ActivityUnit::cBq), QStringLiteral("cBq"));
     EXPECT_EQ(activityUnitLabel(ActivityUnit::uCi), QString::fromUtf16(u"\u00B5Ci"));
     EXPECT_EQ(timeUnitShortLabel(TimeUnit::Microsecond), QString::fromUtf16(u"\u00B5s"));
     EXPECT_EQ(timeUnitLongLabel(TimeUnit::Minute), QStringLiteral("minute"));
     EXPECT_EQ(timeUnitPluralLabel(TimeUnit::Hour), QStringLiteral("hours"));
-    EXPECT_EQ(DoseUnitLabel(DoseUnit::ERem), QStringLiteral("Erem"));
+    EXPECT_EQ(doseUnitLabel(DoseUnit::ERem), QStringLiteral("Erem"));
     EXPECT_EQ(activityUnitLabel(ActivityUnit::ECi), QStringLiteral("ECi"));
 }
 

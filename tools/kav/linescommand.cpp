@@ -131,7 +131,7 @@ int linesCommand(const NuclideIndex& index, QStringList args)
     std::printf("Nuclide\tRadiation\tEnergy, MeV\tPer decay\tHalf-life\n");
     for (const FoundLine& line : found.lines)
         std::printf("%s\t%s\t%.6g\t%.4g\t%s\n", qUtf8Printable(line.node->name.toString()),
-                    qUtf8Printable(radiationName(line.type)), line.energy, line.PerDecay(),
+                    qUtf8Printable(radiationName(line.type)), line.energy, line.perDecay(),
                     qUtf8Printable(halfLifeText(*line.node, UiLanguage::English)));
     return 0;
 }

@@ -188,13 +188,13 @@ QListWidget* AdvancedFilterDialog::resultElements() const
 
 AdvancedFilter& AdvancedFilterDialog::editedFilter()
 {
-    return m_selection.Filter().Advanced();
+    return m_selection.Filter().advanced();
 }
 
 void AdvancedFilterDialog::showFilter()
 {
     const bool wasUpdating = std::exchange(m_updating, true);
-    m_enabledBox->setChecked(editedFilter().Enabled());
+    m_enabledBox->setChecked(editedFilter().enabled());
     for (CriteriaPage* page :
          std::initializer_list<CriteriaPage*>{m_massPage, m_chainPage, m_modePage, m_halfLifePage, m_spectrumPage})
         page->showCriteria();

@@ -57,7 +57,7 @@ public:
     LinesSort sortCol() const { return m_lines->sortCol(); }
 
     // The controls, for the chooser and for tests.
-    QTabWidget* Pages() const { return m_pages; }
+    QTabWidget* pages() const { return m_pages; }
     QCheckBox* enabledBox() const { return m_enabledBox; }
     QPushButton* linesListButton() const { return m_linesButton; }
     QTabWidget* resultPages() const { return m_resultPages; }
@@ -73,11 +73,11 @@ public:
     QListWidget* daughterCounts() const { return m_chainPage->Counts(true); }
     QCheckBox* decayEnabled() const { return m_modePage->enabledBox(); }
     QRadioButton* operationButton(DecayModeMatch operation) const { return m_modePage->operationButton(operation); }
-    QListWidget* DecayModes() const { return m_modePage->Modes(); }
+    QListWidget* decayModes() const { return m_modePage->modes(); }
     QListWidget* decayOnlyModes() const { return m_modePage->onlyModes(); }
     QCheckBox* halfLifeEnabled(bool max) const { return m_halfLifePage->enabledBox(max); }
     FloatEdit* halfLifeValue(bool max) const { return m_halfLifePage->valueField(max); }
-    QComboBox* HalfLifeUnits(bool max) const { return m_halfLifePage->unitsBox(max); }
+    QComboBox* halfLifeUnits(bool max) const { return m_halfLifePage->unitsBox(max); }
     FloatEdit* halfLifeLambda(bool max) const { return m_halfLifePage->lambdaField(max); }
     QPushButton* databaseButton() const { return m_halfLifePage->databaseButton(); }
     QCheckBox* spectrumEnabled() const { return m_spectrumPage->enabledBox(); }

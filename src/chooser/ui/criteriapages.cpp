@@ -141,14 +141,14 @@ MassPage::MassPage(CriteriaEditor& editor)
         grid->addWidget(end.enabled, max ? 2 : 1, 1, Qt::AlignHCenter);
         grid->addWidget(end.value, max ? 2 : 1, 2);
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
-            Write([&] { max ? Filter().AMass().setMaxEnabled(on) : Filter().AMass().setMinEnabled(on); });
+            Write([&] { max ? Filter().aMass().setMaxEnabled(on) : Filter().aMass().setMinEnabled(on); });
             switchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
             if (quiet())
                 return;
             const int value = m_ends[max].value->Value();
-            Write([&] { max ? Filter().AMass().setMaxValue(value) : Filter().AMass().setMinValue(value); });
+            Write([&] { max ? Filter().aMass().setMaxValue(value) : Filter().aMass().setMinValue(value); });
             switchOn(m_ends[max].enabled);
         };
     }
@@ -159,9 +159,9 @@ MassPage::MassPage(CriteriaEditor& editor)
 void MassPage::showCriteria()
 {
     Show([this] {
-        const MassNumberFilter& mass = Filter().AMass();
-        m_ends[false].enabled->setChecked(mass.MinEnabled());
-        m_ends[true].enabled->setChecked(mass.MaxEnabled());
+        const MassNumberFilter& mass = Filter().aMass();
+        m_ends[false].enabled->setChecked(mass.minEnabled());
+        m_ends[true].enabled->setChecked(mass.maxEnabled());
         m_ends[false].value->SetValue(mass.minValue());
         m_ends[true].value->SetValue(mass.maxValue());
     });
@@ -210,7 +210,7 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
 
 RelativesCountFilter& DecayChainPage::countFilter(bool daughters)
 {
-    return daughters ? static_cast<RelativesCountFilter&>(Filter().Daughters()) : Filter().Ancestors();
+    return daughters ? static_cast<RelativesCountFilter&>(Filter().daughters()) : Filter().ancestors();
 }
 
 void DecayChainPage::showCriteria()
@@ -218,7 +218,7 @@ void DecayChainPage::showCriteria()
     Show([this] {
         for (bool daughters : {false, true}) {
             const RelativesCountFilter& counts = countFilter(daughters);
-            m_parts[daughters].enabled->setChecked(counts.Enabled());
+            m_parts[daughters].enabled->setChecked(counts.enabled());
             for (int c = 0; c < 5; ++c)
                 setItemChecked(m_parts[daughters].counts, c,
                                counts.countSet().contains(static_cast<RelativesCount>(c)));
@@ -263,13 +263,13 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     layout->addLayout(lists, 1);
 
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
-        Write([&] { Filter().Decay().SetEnabled(on); });
+        Write([&] { Filter().decay().SetEnabled(on); });
         switchFilterOnIf(on);
     });
     connect(m_operation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked || quiet())
             return;
-        Write([&] { Filter().Decay().setOperation(static_cast<DecayModeMatch>(id)); });
+        Write([&] { Filter().decay().setOperation(static_cast<DecayModeMatch>(id)); });
         showModes();
         switchOn(m_enabled);
     });
@@ -286,8 +286,8 @@ void DecayModePage::writeModes()
 {
     if (quiet())
         return;
-    DecayModeFilter& decay = Filter().Decay();
-    if (decay.Operation() == DecayModeMatch::All) {
+    DecayModeFilter& decay = Filter().decay();
+    if (decay.operation() == DecayModeMatch::All) {
         DecayModesAllOf set;
         for (int m = 0; m < 5; ++m)
             if (isItemChecked(m_modes, m))
@@ -310,8 +310,8 @@ void DecayModePage::writeModes()
 void DecayModePage::showCriteria()
 {
     Show([this] {
-        m_enabled->setChecked(Filter().Decay().Enabled());
-        m_operation->button(static_cast<int>(Filter().Decay().Operation()))->setChecked(true);
+        m_enabled->setChecked(Filter().decay().enabled());
+        m_operation->button(static_cast<int>(Filter().decay().operation()))->setChecked(true);
     });
     showModes();
 }
@@ -319,8 +319,8 @@ void DecayModePage::showCriteria()
 void DecayModePage::showModes()
 {
     Show([this] {
-        const DecayModeFilter& decay = Filter().Decay();
-        const bool any = decay.Operation() == DecayModeMatch::Any;
+        const DecayModeFilter& decay = Filter().decay();
+        const bool any = decay.operation() == DecayModeMatch::Any;
         for (int m = 0; m < 5; ++m)
             setItemChecked(m_modes, m,
                            any ? decay.orSet().contains(static_cast<DecayFilterKind>(m))
@@ -415,7 +415,7 @@ void HalfLifePage::showCriteria()
     for (bool max : {false, true}) {
         Show([&] {
             const HalfLifeFilter& h = Filter().halfLifeTime();
-            m_ends[max].enabled->setChecked(max ? h.MaxEnabled() : h.MinEnabled());
+            m_ends[max].enabled->setChecked(max ? h.maxEnabled() : h.minEnabled());
         });
         showEnd(max, true, true, true);
     }
@@ -513,7 +513,7 @@ void SpectrumPage::showCriteria()
 {
     Show([this] {
         const SpectrumFilter& spectrum = Filter().Spectrum();
-        m_enabled->setChecked(spectrum.Enabled());
+        m_enabled->setChecked(spectrum.enabled());
         for (int o = 0; o < SpectrumCriterionCount; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
             m_rows[Ordinal(option)].use->setChecked(spectrum.Options().contains(option));

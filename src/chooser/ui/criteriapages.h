@@ -103,7 +103,7 @@ public:
     void showCriteria() override;
     QCheckBox* enabledBox() const { return m_enabled; }
     QRadioButton* operationButton(DecayModeMatch operation) const;
-    QListWidget* Modes() const { return m_modes; }
+    QListWidget* modes() const { return m_modes; }
     QListWidget* onlyModes() const { return m_onlyModes; }
 
 private:

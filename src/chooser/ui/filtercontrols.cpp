@@ -139,7 +139,7 @@ void makeBoundField(FloatEdit* edit, bool percent)
 
 QString countText(int count, CountKind kind, UiLanguage language)
 {
-    const TextCatalogue& texts = Catalogue(language);
+    const TextCatalogue& texts = catalogue(language);
     if (count == 0)
         return QString::fromUtf16(texts.listEmpty);
     return QString::fromUtf16(count == 1 ? texts.countOfOne : texts.countOfMany)

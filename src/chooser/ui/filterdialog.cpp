@@ -191,7 +191,7 @@ void FilterDialog::accept()
         m_filter.setUseNuclideFilter(m_useNuclide->isChecked());
         m_filter.setNuclideList(list);
     }
-    m_filter.Change();
+    m_filter.change();
     QDialog::accept();
 }
 

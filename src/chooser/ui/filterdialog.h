@@ -22,7 +22,7 @@ public:
     QListWidget* nuclidesOut() const { return m_nuclidesOut; }
     QCheckBox* useElementFilter() const { return m_useElements; }
     QCheckBox* useNuclideFilter() const { return m_useNuclide; }
-    QTabWidget* Pages() const { return m_pages; }
+    QTabWidget* pages() const { return m_pages; }
 
     // The buttons "<", "<<", ">", ">>" of the page shown.
     void moveSelected(bool toLeft);

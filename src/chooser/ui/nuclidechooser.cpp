@@ -95,8 +95,8 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     m_showingSelection = m_selection.changed.connect([this] { showSelection(); });
     m_followingFilter = m_selection.filterApplied.connect([this] {
         updateAdvancedMark();
-        const bool emptied = nuclideCount() == 0 && m_selection.Filter().Advanced().Enabled()
-            && !m_selection.Filter().Advanced().Ignored();
+        const bool emptied = nuclideCount() == 0 && m_selection.Filter().advanced().enabled()
+            && !m_selection.Filter().advanced().ignored();
         if (emptied != m_saidEmptied) { // said once, and taken back when nuclides pass again
             m_saidEmptied = emptied;
             sayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
@@ -191,7 +191,7 @@ void NuclideChooser::showBoxes()
 void NuclideChooser::showEvent(QShowEvent* event)
 {
     QFrame::showEvent(event);
-    if (!m_selection.Active())
+    if (!m_selection.active())
         m_selection.activate();
 }
 
@@ -223,10 +223,10 @@ void NuclideChooser::showSelection()
     fillBox(m_nuclideBox, fullNuclideList(), m_selection.nuclideRow());
     // A choice the lists do not hold (nothing passes the filter) is still named in the boxes.
     m_elementBox->setPlaceholderText(
-        m_selection.Element() != ChemicalElement::None ? elementSymbol(m_selection.Element()) : QString());
-    m_massBox->setPlaceholderText(m_selection.AMass().toString().trimmed());
+        m_selection.element() != ChemicalElement::None ? elementSymbol(m_selection.element()) : QString());
+    m_massBox->setPlaceholderText(m_selection.aMass().toString().trimmed());
     m_nuclideBox->setPlaceholderText(m_selection.Name().trimmed());
-    m_elementBox->setToolTip(elementName(m_selection.Element(), m_selection.Language()).trimmed());
+    m_elementBox->setToolTip(elementName(m_selection.element(), m_selection.Language()).trimmed());
     m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
     updateHistoryButtons();
     updatePopupChecks();
@@ -235,11 +235,11 @@ void NuclideChooser::showSelection()
 
 void NuclideChooser::updateAdvancedMark()
 {
-    const AdvancedFilter& advanced = m_selection.Filter().Advanced();
-    const bool on = advanced.Enabled() && !advanced.Ignored();
+    const AdvancedFilter& advanced = m_selection.Filter().advanced();
+    const bool on = advanced.enabled() && !advanced.ignored();
     m_advancedButton->setVisible(on);
     if (m_menu.clearAdvanced)
-        m_menu.clearAdvanced->setEnabled(advanced.Enabled());
+        m_menu.clearAdvanced->setEnabled(advanced.enabled());
     if (!on)
         return;
     const bool empty = nuclideCount() == 0;
@@ -285,7 +285,7 @@ void NuclideChooser::setShowUndoRedoButtons(bool value)
 
 void NuclideChooser::setChoiceType(ChoiceKind value)
 {
-    if (m_popupMenuOptions.empty() && m_selection.Active())
+    if (m_popupMenuOptions.empty() && m_selection.active())
         return;
     if (value == m_selection.choiceType())
         return;
@@ -298,7 +298,7 @@ void NuclideChooser::setLanguage(UiLanguage value)
 {
     m_selection.setLanguage(value);
     m_periodicTable->setLanguage(value);
-    m_elementBox->setToolTip(elementName(m_selection.Element(), value).trimmed());
+    m_elementBox->setToolTip(elementName(m_selection.element(), value).trimmed());
     retitlePopupMenu();
     m_elementBox->view()->update();
 }
@@ -360,7 +360,7 @@ void NuclideChooser::buildPopupMenu()
                               [this] { execLoadNuclideListDialog(); });
     // Last, so that the entries above keep the positions of their captions.
     m_menu.clearAdvanced = add(nullptr, m_popupMenuOptions.contains(ChooserMenuEntry::AdvancedFilter),
-                               [this] { ClearAdvancedFilter(); });
+                               [this] { clearAdvancedFilter(); });
     for (QComboBox* box : {m_elementBox, m_massBox, m_nuclideBox})
         connect(box, &QWidget::customContextMenuRequested, this, [this, box](QPoint pos) {
             updatePopupChecks();
@@ -380,7 +380,7 @@ void NuclideChooser::retitlePopupMenu()
         {m_menu.nuclideFilter, 10}, {m_menu.advancedFilter, 11}, {m_menu.loadElements, 13}, {m_menu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
         action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
-    m_menu.clearAdvanced->setText(QString::fromUtf16(Catalogue(m_selection.Language()).clearAdvancedFilter));
+    m_menu.clearAdvanced->setText(QString::fromUtf16(catalogue(m_selection.Language()).clearAdvancedFilter));
 }
 
 void NuclideChooser::updatePopupChecks()
@@ -400,7 +400,7 @@ void NuclideChooser::updatePopupChecks()
 
 QString NuclideChooser::Caption(int entry) const
 {
-    QString text = QString::fromUtf16(Catalogue(m_selection.Language()).chooserMenu[static_cast<std::size_t>(entry)]);
+    QString text = QString::fromUtf16(catalogue(m_selection.Language()).chooserMenu[static_cast<std::size_t>(entry)]);
     // The later sort entries line up under the words before the first one.
     if (entry >= 4 && entry <= 6)
         text.prepend(QString(m_selection.Language() == UiLanguage::English ? 14 : 27, u' '));
@@ -415,19 +415,19 @@ void NuclideChooser::execFilterForm(bool elements, bool nuclides)
 
 void NuclideChooser::execAdvFilterDialog()
 {
-    AdvancedFilter& advanced = m_selection.Filter().Advanced();
+    AdvancedFilter& advanced = m_selection.Filter().advanced();
     AdvancedFilterDialog form(m_selection, this);
-    form.Pages()->setCurrentIndex(
+    form.pages()->setCurrentIndex(
         std::clamp(advanced.formLastPage(), 0, static_cast<int>(AdvancedFilterDialog::Page::Spectrum)));
     form.setIsMoreWidth(advanced.formIsMoreWidth());
     execModal(form);
-    advanced.setFormLastPage(form.Pages()->currentIndex());
+    advanced.setFormLastPage(form.pages()->currentIndex());
     advanced.setFormIsMoreWidth(form.isMoreWidth());
 }
 
-void NuclideChooser::ClearAdvancedFilter()
+void NuclideChooser::clearAdvancedFilter()
 {
-    m_selection.Filter().Advanced().SetEnabled(false);
+    m_selection.Filter().advanced().SetEnabled(false);
 }
 
 void NuclideChooser::sayStatus(const QString& text)
@@ -481,8 +481,8 @@ void NuclideChooser::goToTypedName()
     QToolTip::hideText();
     // A mass alone ("60", "99m") is one of the element shown.
     static const QRegularExpression massAlone(QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{1,3}[mMnN]?")));
-    const bool onlyMass = massAlone.match(typed).hasMatch() && m_selection.Element() != ChemicalElement::None;
-    const QString name = nuclideNameFromTyping(onlyMass ? elementSymbol(m_selection.Element()) + typed : typed);
+    const bool onlyMass = massAlone.match(typed).hasMatch() && m_selection.element() != ChemicalElement::None;
+    const QString name = nuclideNameFromTyping(onlyMass ? elementSymbol(m_selection.element()) + typed : typed);
     if (name.isEmpty()) {
         sayStatus(QStringLiteral("\"%1\" is not a radionuclide name").arg(typed));
         return;
@@ -512,7 +512,7 @@ void NuclideChooser::goToTypedName()
     }
     if (m_selection.Filter().useNuclideFilter() && m_selection.Filter().Nuclides().indexOf(canonical) < 0)
         sayStatus(QStringLiteral("%1: no data file").arg(canonical));
-    else if (m_selection.Filter().Advanced().Enabled() && !m_selection.Filter().Advanced().Ignored())
+    else if (m_selection.Filter().advanced().enabled() && !m_selection.Filter().advanced().ignored())
         sayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
     else
         sayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
@@ -555,7 +555,7 @@ void NuclideChooser::editNuclide()
     other->setChoiceType(m_selection.choiceType());
     other->Selection().setSortOrder(m_selection.sortOrder());
     other->setWidthsNShifts(m_layout);
-    other->Selection().setElementAndAMass(m_selection.Element(), m_selection.AMass());
+    other->Selection().setElementAndAMass(m_selection.element(), m_selection.aMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -563,7 +563,7 @@ void NuclideChooser::editNuclide()
     layout->addWidget(other, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
     if (execModal(dialog) == QDialog::Accepted)
-        m_selection.setElementAndAMass(other->Selection().Element(), other->Selection().AMass());
+        m_selection.setElementAndAMass(other->Selection().element(), other->Selection().aMass());
 }
 
 namespace {
@@ -596,7 +596,7 @@ QRect NuclideChooser::nuclideBoxRect() const
 
 void NuclideChooser::dropDown_pmElements(bool byMousePress)
 {
-    m_periodicTable->setElement(m_selection.Element());
+    m_periodicTable->setElement(m_selection.element());
     m_periodicTable->Popup(m_elementBox->mapToGlobal(QPoint(0, m_elementBox->height())), byMousePress);
 }
 

@@ -68,8 +68,8 @@ public:
     const ChooserLayout& widthsNShifts() const { return m_layout; }
     void setWidthsNShifts(const ChooserLayout& value);
 
-    QToolButton* UndoButton() const { return m_undoButton; }
-    QToolButton* RedoButton() const { return m_redoButton; }
+    QToolButton* undoButton() const { return m_undoButton; }
+    QToolButton* redoButton() const { return m_redoButton; }
     QMenu* popupMenu() const { return m_nuclideMenu; }
 
     // The boxes, for the owner's colours and for tests.
@@ -90,7 +90,7 @@ public:
     // The advanced filter dialog on the page and in the width it was last closed with.
     void execAdvFilterDialog();
     // Switches the advanced filter off; its criteria stay for the next time.
-    void ClearAdvancedFilter();
+    void clearAdvancedFilter();
     // The mark beside the boxes that says the advanced filter is on; its tip lists the criteria.
     QToolButton* advancedMark() const { return m_advancedButton; }
     // A short text for the owner's status line: why a typed name was not taken, or why the

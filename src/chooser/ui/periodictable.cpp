@@ -277,7 +277,7 @@ QPoint PeriodicTablePopup::nextEnabledCell(QPoint from, int dColumn, int dRow) c
     return from;
 }
 
-void PeriodicTablePopup::Pick(QPoint cell)
+void PeriodicTablePopup::pick(QPoint cell)
 {
     const ChemicalElement e = cellElement(cell.y(), cell.x());
     if (!isElementEnabled(e))
@@ -360,7 +360,7 @@ void PeriodicTablePopup::mouseReleaseEvent(QMouseEvent* event)
         hide();
         return;
     }
-    Pick(CellAt(pos));
+    pick(CellAt(pos));
 }
 
 void PeriodicTablePopup::keyPressEvent(QKeyEvent* event)
@@ -373,7 +373,7 @@ void PeriodicTablePopup::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down: setHot(nextEnabledCell(m_hot, 0, 1)); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Space: Pick(m_hot); return;
+    case Qt::Key_Space: pick(m_hot); return;
     default: QWidget::keyPressEvent(event);
     }
 }

@@ -65,7 +65,7 @@ public:
     explicit PeriodicTablePopup(const NuclideIndex& index, QWidget* parent = nullptr);
     ~PeriodicTablePopup() override;
 
-    ChemicalElement Element() const { return m_element; }
+    ChemicalElement element() const { return m_element; }
     void setElement(ChemicalElement value);
     OfferedElements& elementEnabled() { return m_enabled; }
     void setEnabledElements(ElementsOffered type, const ElementSet& set);
@@ -105,7 +105,7 @@ private:
     void setHot(QPoint cell);
     // The next cell with an element that can be picked, from a cell in a direction; or the cell.
     QPoint nextEnabledCell(QPoint from, int dColumn, int dRow) const;
-    void Pick(QPoint cell);
+    void pick(QPoint cell);
 
     ChemicalElement m_element = ChemicalElement::H;
     OfferedElements m_enabled;

@@ -124,7 +124,7 @@ void SpectrumLinesPanel::rebuild()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lines.clear();
     m_linesCut = false;
-    const SpectrumFilter& s = m_selection.Filter().Advanced().Spectrum();
+    const SpectrumFilter& s = m_selection.Filter().advanced().Spectrum();
     // The kinds of lines offered are the groups of the spectrum criteria, in their order.
     const auto group = static_cast<LineGroup>(m_kind);
     const SpectrumCriterion energy = energyOptionOf(group);
@@ -143,7 +143,7 @@ void SpectrumLinesPanel::rebuild()
         std::vector<const Nuclide*> nuclides;
         for (const NuclideSelection::Entry& entry : m_selection.Nuclides())
             nuclides.push_back(index.findNuclide(entry.name));
-        FoundLines found = findLines(s.Spectra(), nuclides, query);
+        FoundLines found = findLines(s.spectra(), nuclides, query);
         m_lines = std::move(found.lines);
         m_linesCut = found.cut;
     }
@@ -199,7 +199,7 @@ void SpectrumLinesPanel::showLines()
         m_grid->setCells(5, r, QString::number(line.node->decayConstant, 'g', 8));
     }
     if (m_linesCut) {
-        m_count->setText(QString::fromUtf16(Catalogue(language).listTooLong));
+        m_count->setText(QString::fromUtf16(catalogue(language).listTooLong));
         m_count->setStyleSheet(QStringLiteral("color: blue"));
         return;
     }

@@ -79,7 +79,7 @@ public:
 
     QListWidget* betaList() const { return m_betaList; }
     QListWidget* gammaList() const { return m_gammaList; }
-    QPushButton* OkButton() const { return m_okButton; }
+    QPushButton* okButton() const { return m_okButton; }
     RadiationTypes betaSet() const;
     RadiationTypes gammaSet() const;
 

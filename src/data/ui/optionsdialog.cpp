@@ -241,7 +241,7 @@ void OptionsDialog::showSettings()
     m_bioassayTime->SetValue(p.bioassayTimeUnit());
     for (QCheckBox* box : {m_bioassayWholeDays, m_autoSave}) {
         const QSignalBlocker blocker(box);
-        box->setChecked(box == m_autoSave ? p.AutoSave() : p.bioassayWholeDays());
+        box->setChecked(box == m_autoSave ? p.autoSave() : p.bioassayWholeDays());
     }
     m_language->setCurrentIndex(m_language->findData(int(p.Language())));
     m_mixtureDose->SetValue(p.mixtureDoseUnit());
@@ -339,11 +339,11 @@ void OptionsDialog::done(int result)
 std::optional<QStringList> executeOptionsDialog(ProgramSettings& preference, OptionsPage options,
                                                 OptionsPages& remembered, QWidget* parent)
 {
-    OptionsDialog dialog(preference.Locations(), remembered, parent);
+    OptionsDialog dialog(preference.locations(), remembered, parent);
     dialog.Load(preference, options);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    preference.Assign(dialog.Preference());
+    preference.Assign(dialog.preference());
     return dialog.confirmedKeys();
 }
 

@@ -41,7 +41,7 @@ public:
 
     // Shows the given preferences on the pages of the page set.
     void Load(const ProgramSettings& preference, OptionsPage options);
-    const ProgramSettings& Preference() const { return *m_preference; }
+    const ProgramSettings& preference() const { return *m_preference; }
     // The INI keys of the settings whose boxes were on the screen while the dialog was open (or
     // that "Restore default values" set): what accepting it confirms. A unit chosen in a view
     // and never seen here is not among them.

@@ -143,7 +143,7 @@ DoseUnitComboBox::DoseUnitComboBox(QWidget* parent)
 
 QString DoseUnitComboBox::unitLabel(int ordinal) const
 {
-    return DoseUnitLabel(static_cast<DoseUnit>(ordinal), Language());
+    return doseUnitLabel(static_cast<DoseUnit>(ordinal), Language());
 }
 
 } // namespace kav

@@ -13,7 +13,7 @@ class UnitComboBox : public TranslatedComboBox {
 public:
     using ChangeHandler = std::function<void()>;
 
-    const ChangeHandler& OnChange() const { return m_onChange; }
+    const ChangeHandler& onChange() const { return m_onChange; }
     void setOnChange(ChangeHandler handler) { m_onChange = std::move(handler); }
 
     // Copies appearance, then the unit, then the enabled units into a box of the same kind.

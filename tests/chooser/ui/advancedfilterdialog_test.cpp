@@ -97,7 +97,7 @@ protected:
         panel->onStatusText = [this](const QString& text) { status << text; };
         panel->resize(260, 40);
         panel->show();
-        ASSERT_TRUE(panel->Selection().Active());
+        ASSERT_TRUE(panel->Selection().active());
     }
 
     // Opens the dialog through the chooser and runs the steps while it is shown.
@@ -176,7 +176,7 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
              click(f.findChild<QToolButton*>(QStringLiteral("page2")));
              click(f.decayEnabled());
              for (const char* mode : {"Alpha", "Beta \u2014", "Beta +", "IT", "SF"})
-                 clickItem(f.DecayModes(), QString::fromUtf8(mode));
+                 clickItem(f.decayModes(), QString::fromUtf8(mode));
              for (const char* mode : {"Beta \u2014  only", "Beta +  only", "IT only"})
                  clickItem(f.decayOnlyModes(), QString::fromUtf8(mode));
          },
@@ -185,9 +185,9 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
         {"half-life from 1 d to 1 y",
          [](AdvancedFilterDialog& f) {
              click(f.findChild<QToolButton*>(QStringLiteral("page3")));
-             pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
+             pickComboItem(f.halfLifeUnits(false), QStringLiteral("d"));
              typeNumber(f.halfLifeValue(false), QStringLiteral("1"));
-             pickComboItem(f.HalfLifeUnits(true), QStringLiteral("y"));
+             pickComboItem(f.halfLifeUnits(true), QStringLiteral("y"));
              typeNumber(f.halfLifeValue(true), QStringLiteral("1"));
              EXPECT_TRUE(f.halfLifeEnabled(false)->isChecked() && f.halfLifeEnabled(true)->isChecked())
                  << "typing a bound switches it on";
@@ -257,8 +257,8 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
         ASSERT_GT(lines, 100);
         EXPECT_EQ(f.linesLabel()->text(), QStringLiteral("%1 spectrum lines").arg(lines));
         for (int r = 1; r <= lines; ++r) {
-            EXPECT_EQ(grid->Cells(0, r), QString::number(r));
-            const double e = grid->Cells(3, r).toDouble();
+            EXPECT_EQ(grid->cells(0, r), QString::number(r));
+            const double e = grid->cells(3, r).toDouble();
             ASSERT_TRUE(e >= 0.6 - 1e-6 && e <= 0.7 + 1e-6) << r;
         }
         // Both photon criteria on one line: the energy per decay too.
@@ -270,8 +270,8 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
         ASSERT_LT(strong, lines);
         bool barium = false;
         for (int r = 1; r <= strong; ++r) {
-            EXPECT_GE(grid->Cells(4, r).toDouble(), 0.5);
-            barium |= grid->Cells(1, r) == QStringLiteral("Ba-137m");
+            EXPECT_GE(grid->cells(4, r).toDouble(), 0.5);
+            barium |= grid->cells(1, r) == QStringLiteral("Ba-137m");
         }
         EXPECT_TRUE(barium);
 
@@ -286,7 +286,7 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
         auto column = [&](int c) {
             std::vector<double> values;
             for (int r = 1; r <= strong; ++r)
-                values.push_back(grid->Cells(c, r).toDouble());
+                values.push_back(grid->cells(c, r).toDouble());
             return values;
         };
         sortBy("energy");
@@ -302,8 +302,8 @@ TEST_F(AdvancedFilterDialogTest, LinesListShowsTheLinesThatMeetTheCriteriaAndSor
         sortBy("periodic table");
         QStringList order;
         for (int r = 1; r <= strong; ++r)
-            if (order.isEmpty() || order.back() != grid->Cells(1, r))
-                order << grid->Cells(1, r);
+            if (order.isEmpty() || order.back() != grid->cells(1, r))
+                order << grid->cells(1, r);
         QStringList panelOrder;
         for (const QString& name : panel->fullNuclideList())
             if (order.contains(name))
@@ -376,12 +376,12 @@ TEST_F(AdvancedFilterDialogTest, RadiationTypesOfTheLinesListAreChosenApart)
                 }
             for (int row = 0; row < 5; ++row)
                 clickItem(chooser.gammaList(), chooser.gammaList()->item(row)->text());
-            click(chooser.OkButton());
+            click(chooser.okButton());
             EXPECT_TRUE(chooser.isVisible()) << "nothing checked: all are checked again and it stays";
             for (int row = 0; row < 5; ++row)
                 EXPECT_EQ(chooser.gammaList()->item(row)->checkState(), Qt::Checked);
             clickItem(chooser.gammaList(), QStringLiteral("X-rays"));
-            click(chooser.OkButton());
+            click(chooser.okButton());
             return chooser.result();
         };
         QGroupBox* kinds = f.findChild<QGroupBox*>(QStringLiteral("lineKinds"));
@@ -402,16 +402,16 @@ TEST_F(AdvancedFilterDialogTest, PercentRowsStoreShares)
         FloatEdit* min = f.criterionBound(SpectrumCriterion::AlphaShare, false);
         typeNumber(max, QStringLiteral("100"));
         typeNumber(min, QStringLiteral("50"));
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(SpectrumCriterion::AlphaShare), 1.0f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().advanced().Spectrum().Max(SpectrumCriterion::AlphaShare), 1.0f);
         typeNumber(max, QStringLiteral("150"));
         EXPECT_EQ(max->Value(), 100) << "at most 100 %";
         // A maximum typed below the minimum waits for the typing to end before it moves it.
         typeNumber(max, QStringLiteral("20"));
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
         QTest::keyClick(max, Qt::Key_Return);
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Max(SpectrumCriterion::AlphaShare), 0.2f);
-        EXPECT_FLOAT_EQ(panel->Selection().Filter().Advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.2f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().advanced().Spectrum().Max(SpectrumCriterion::AlphaShare), 0.2f);
+        EXPECT_FLOAT_EQ(panel->Selection().Filter().advanced().Spectrum().Min(SpectrumCriterion::AlphaShare), 0.2f);
         EXPECT_DOUBLE_EQ(min->Value(), 20);
     });
 }
@@ -420,18 +420,18 @@ TEST_F(AdvancedFilterDialogTest, HalfLifeFieldsFollowEachOther)
 {
     openDialog([&](AdvancedFilterDialog& f) {
         click(f.findChild<QToolButton*>(QStringLiteral("page3")));
-        pickComboItem(f.HalfLifeUnits(false), QStringLiteral("d"));
+        pickComboItem(f.halfLifeUnits(false), QStringLiteral("d"));
         typeNumber(f.halfLifeValue(false), QStringLiteral("1"));
         EXPECT_NEAR(f.halfLifeLambda(false)->Value(), kLn2, 1e-6);
-        pickComboItem(f.HalfLifeUnits(false), QStringLiteral("h"));
+        pickComboItem(f.halfLifeUnits(false), QStringLiteral("h"));
         EXPECT_NEAR(f.halfLifeValue(false)->Value(), 24, 1e-4);
         EXPECT_NEAR(f.halfLifeLambda(false)->Value(), kLn2, 1e-6);
         typeNumber(f.halfLifeLambda(false), QString::number(kLn2 / 7200, 'g', 9));
-        EXPECT_EQ(f.HalfLifeUnits(false)->currentText(), QStringLiteral("y"));
+        EXPECT_EQ(f.halfLifeUnits(false)->currentText(), QStringLiteral("y"));
         EXPECT_NEAR(f.halfLifeValue(false)->Value(), 7200 / 365.25, 1e-3);
         click(f.databaseButton());
         EXPECT_EQ(static_cast<float>(f.halfLifeValue(true)->Value()), index.longestHalfLife().halfLife);
-        EXPECT_EQ(f.HalfLifeUnits(false)->currentIndex(), static_cast<int>(index.shortestHalfLife().halfLifeUnit));
+        EXPECT_EQ(f.halfLifeUnits(false)->currentIndex(), static_cast<int>(index.shortestHalfLife().halfLifeUnit));
     });
 }
 
@@ -448,16 +448,16 @@ TEST_F(AdvancedFilterDialogTest, OtherListenersHearWhileOpenAndEditsStayAfterClo
         click(f.findChild<QToolButton*>(QStringLiteral("page3")));
     });
     // Closed with Escape: what was done stays, and the panel's listener still hears it.
-    EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
-    EXPECT_EQ(panel->Selection().Filter().Advanced().AMass().minValue(), 250);
+    EXPECT_TRUE(panel->Selection().Filter().advanced().enabled());
+    EXPECT_EQ(panel->Selection().Filter().advanced().aMass().minValue(), 250);
     for (const QString& name : offered())
         EXPECT_GE(index.findNuclide(name)->massNumber, 250);
     const int before = changes;
-    panel->Selection().Filter().Advanced().AMass().setMinValue(240);
+    panel->Selection().Filter().advanced().aMass().setMinValue(240);
     EXPECT_EQ(changes, before + 1);
     // The page it was closed on comes back, in the width it had.
     openDialog([&](AdvancedFilterDialog& f) {
-        EXPECT_EQ(f.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::HalfLife));
+        EXPECT_EQ(f.pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::HalfLife));
     });
 }
 
@@ -497,7 +497,7 @@ TEST_F(AdvancedFilterDialogTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFro
     };
     panel->execAdvFilterDialog();
     EXPECT_TRUE(closed);
-    EXPECT_TRUE(panel->Selection().Filter().Advanced().Enabled());
+    EXPECT_TRUE(panel->Selection().Filter().advanced().enabled());
 }
 
 TEST_F(AdvancedFilterDialogTest, WideModeOnlyOnTheSpectrumPage)
@@ -513,7 +513,7 @@ TEST_F(AdvancedFilterDialogTest, WideModeOnlyOnTheSpectrumPage)
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
     });
-    EXPECT_TRUE(panel->Selection().Filter().Advanced().formIsMoreWidth());
+    EXPECT_TRUE(panel->Selection().Filter().advanced().formIsMoreWidth());
     openDialog([&](AdvancedFilterDialog& f) { EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth); });
 }
 
@@ -541,16 +541,16 @@ TEST_F(AdvancedFilterDialogTest, CountsInTheChoosersLanguage)
     panel->setLanguage(UiLanguage::Ukrainian);
     openDialog([&](AdvancedFilterDialog& f) {
         EXPECT_EQ(f.nuclidesCount()->text(), QStringLiteral("Вибрано радiонуклiдiв - %1").arg(panel->nuclideCount()));
-        EXPECT_EQ(f.HalfLifeUnits(false)->itemText(2), QStringLiteral("год"));
+        EXPECT_EQ(f.halfLifeUnits(false)->itemText(2), QStringLiteral("год"));
     });
 }
 
 TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
     EXPECT_FALSE(panel->advancedMark()->isVisible());
-    AdvancedFilter& a = panel->Selection().Filter().Advanced();
-    a.Decay().setOrSet({DecayFilterKind::AlphaOnly});
-    a.Decay().SetEnabled(true);
+    AdvancedFilter& a = panel->Selection().Filter().advanced();
+    a.decay().setOrSet({DecayFilterKind::AlphaOnly});
+    a.decay().SetEnabled(true);
     a.SetEnabled(true);
     EXPECT_TRUE(panel->advancedMark()->isVisible());
     EXPECT_TRUE(panel->advancedMark()->toolTip().contains(QStringLiteral("decay by any of: alpha only")))
@@ -558,17 +558,17 @@ TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 
     // Nothing passes: the chooser is empty, the views keep their nuclide, the line says why.
     reports.clear();
-    a.AMass().setMinValue(257);
-    a.AMass().setMinEnabled(true);
+    a.aMass().setMinValue(257);
+    a.aMass().setMinEnabled(true);
     EXPECT_EQ(panel->nuclideCount(), 0);
     EXPECT_TRUE(reports.isEmpty());
     ASSERT_FALSE(status.isEmpty());
     EXPECT_TRUE(status.back().startsWith(QStringLiteral("No radionuclide passes the advanced filter")));
     EXPECT_TRUE(panel->advancedMark()->toolTip().contains(QStringLiteral("No radionuclide passes it")));
-    a.AMass().setMinValue(258);
+    a.aMass().setMinValue(258);
     EXPECT_EQ(status.size(), 1) << "said once";
     // Nuclides pass again: what was said is taken back.
-    a.AMass().setMinValue(240);
+    a.aMass().setMinValue(240);
     EXPECT_GT(panel->nuclideCount(), 0);
     EXPECT_EQ(status.size(), 2);
     EXPECT_TRUE(status.back().isEmpty());
@@ -579,7 +579,7 @@ TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
     QApplication::sendEvent(box, &menuEvent);
     ASSERT_TRUE(panel->popupMenu()->isVisible());
     clickMenu(panel->popupMenu(), QStringLiteral("Clear advanced filter"));
-    EXPECT_FALSE(a.Enabled());
+    EXPECT_FALSE(a.enabled());
     EXPECT_FALSE(panel->advancedMark()->isVisible());
     EXPECT_EQ(panel->nuclideCount(), index.Count());
     EXPECT_TRUE(messages.boxes.empty());
@@ -592,11 +592,11 @@ TEST_F(AdvancedFilterDialogTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBa
     panel->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
     reports.clear();
     const QStringList history = panel->Selection().undoNames();
-    AdvancedFilter& a = panel->Selection().Filter().Advanced();
-    a.Decay().setOrSet({DecayFilterKind::AlphaOnly});
-    a.Decay().SetEnabled(true);
-    a.AMass().setMaxValue(100);
-    a.AMass().setMaxEnabled(true);
+    AdvancedFilter& a = panel->Selection().Filter().advanced();
+    a.decay().setOrSet({DecayFilterKind::AlphaOnly});
+    a.decay().SetEnabled(true);
+    a.aMass().setMaxValue(100);
+    a.aMass().setMaxEnabled(true);
     a.SetEnabled(true);
     ASSERT_EQ(panel->nuclideCount(), 0);
     EXPECT_EQ(panel->elementBox()->currentIndex(), -1);
@@ -694,10 +694,10 @@ TEST_F(AdvancedFilterDialogTest, QuickEntrySaysWhyANameIsNotTaken)
 {
     panel->Selection().Filter().setUseNuclideFilter(true);
     panel->Selection().Filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
-    panel->Selection().Filter().Advanced().Decay().setOrSet(
+    panel->Selection().Filter().advanced().decay().setOrSet(
         {DecayFilterKind::AlphaOnly, DecayFilterKind::BetaMinusOnly});
-    panel->Selection().Filter().Advanced().Decay().SetEnabled(true);
-    panel->Selection().Filter().Advanced().SetEnabled(true);
+    panel->Selection().Filter().advanced().decay().SetEnabled(true);
+    panel->Selection().Filter().advanced().SetEnabled(true);
     panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
     struct Case {
         const char* typed;
@@ -733,7 +733,7 @@ TEST_F(AdvancedFilterDialogTest, QuickEntrySaysWhyANameIsNotTaken)
 TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
 {
     openDialog([&](AdvancedFilterDialog& form) {
-        ASSERT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::AtomicMass));
+        ASSERT_EQ(form.pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::AtomicMass));
         EXPECT_EQ(QApplication::activeWindow(), &form);
         EXPECT_EQ(QApplication::focusWidget(), form.massEnabled(false));
         auto* pageButton = form.findChild<QToolButton*>(QStringLiteral("page0"));
@@ -746,18 +746,18 @@ TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
             EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        EXPECT_TRUE(panel->Selection().Filter().Advanced().AMass().MinEnabled());
+        EXPECT_TRUE(panel->Selection().Filter().advanced().aMass().minEnabled());
 
         // The page buttons: the arrows move along them and turn the page.
         pageButton->setFocus(Qt::TabFocusReason);
         QTest::keyClick(pageButton, Qt::Key_Right);
-        EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
+        EXPECT_EQ(form.pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
         // Ctrl+Tab turns the pages wherever the focus is, Ctrl+Shift+Tab back.
         form.enabledBox()->setFocus(Qt::TabFocusReason);
         QTest::keyClick(form.enabledBox(), Qt::Key_Tab, Qt::ControlModifier);
-        EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::ModeOfDecay));
+        EXPECT_EQ(form.pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::ModeOfDecay));
         QTest::keyClick(form.enabledBox(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(form.Pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
+        EXPECT_EQ(form.pages()->currentIndex(), static_cast<int>(AdvancedFilterDialog::Page::DecayChain));
 
         // Space ticks the check list's current entry off and on.
         form.ancestorCounts()->setFocus(Qt::TabFocusReason);
@@ -765,17 +765,17 @@ TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         QTest::keyClick(form.ancestorCounts(), Qt::Key_Down);
         QTest::keyClick(form.ancestorCounts(), Qt::Key_Space);
         EXPECT_FALSE(
-            panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(1)));
+            panel->Selection().Filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(1)));
         EXPECT_TRUE(
-            panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(0)));
+            panel->Selection().Filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(0)));
         QTest::keyClick(form.ancestorCounts(), Qt::Key_Space);
         EXPECT_TRUE(
-            panel->Selection().Filter().Advanced().Ancestors().countSet().contains(static_cast<RelativesCount>(1)));
+            panel->Selection().Filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(1)));
 
         // The underlined letter of a page button opens its page.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&form] {
-            return form.Pages()->currentIndex() == static_cast<int>(AdvancedFilterDialog::Page::Spectrum);
+            return form.pages()->currentIndex() == static_cast<int>(AdvancedFilterDialog::Page::Spectrum);
         }));
     });
 }

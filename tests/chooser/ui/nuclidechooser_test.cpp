@@ -42,7 +42,7 @@ protected:
     void show()
     {
         panel->show();
-        ASSERT_TRUE(panel->Selection().Active());
+        ASSERT_TRUE(panel->Selection().active());
     }
 
     NuclideIndex index;
@@ -103,7 +103,7 @@ TEST_F(NuclideChooserTest, NewElementKeepsTheMassWhenItCan)
     panel->Selection().setElement(ChemicalElement::Mo);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Mo-99"));
     panel->Selection().setElement(ChemicalElement::Co);
-    EXPECT_EQ(panel->Selection().AMass(), MassText(panel->Selection().aMassList().front().toLatin1().constData()));
+    EXPECT_EQ(panel->Selection().aMass(), MassText(panel->Selection().aMassList().front().toLatin1().constData()));
 }
 
 TEST_F(NuclideChooserTest, NamesChooseOnlyWhenWellFormed)
@@ -161,10 +161,10 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
     EXPECT_EQ(panel->Selection().undoNames(), (QStringList{"Co-60", "Cs-137", "Co-60"}));
 
     reports.clear();
-    panel->UndoButton()->click();
+    panel->undoButton()->click();
     EXPECT_EQ(reports, QStringList{"Co-60"});
     EXPECT_EQ(panel->Selection().redoNames(), QStringList{"Sr-90"});
-    panel->RedoButton()->click();
+    panel->redoButton()->click();
     EXPECT_EQ(reports, (QStringList{"Co-60", "Sr-90"}));
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Sr-90"));
 
@@ -179,9 +179,9 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
             if (opened)
                 QTest::keyClick(opened, Qt::Key_Escape);
         });
-        panel->UndoButton()->setFocus();
-        QTest::keyClick(panel->UndoButton(), key, modifiers);
-        EXPECT_TRUE(opened && opened == panel->UndoButton()->menu())
+        panel->undoButton()->setFocus();
+        QTest::keyClick(panel->undoButton(), key, modifiers);
+        EXPECT_TRUE(opened && opened == panel->undoButton()->menu())
             << QKeySequence(key | modifiers).toString().toStdString();
     }
     QTimer::singleShot(0, [] {
@@ -191,7 +191,7 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    QTest::keyClick(panel->UndoButton(), Qt::Key_F4);
+    QTest::keyClick(panel->undoButton(), Qt::Key_F4);
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
     EXPECT_EQ(panel->Selection().redoNames(), (QStringList{"Co-60", "Sr-90"}));
     panel->Selection().Redo(1);
@@ -246,13 +246,13 @@ TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElements
     EXPECT_FALSE(menu->isVisible());
     QTest::mouseClick(panel->elementBox(), Qt::LeftButton, Qt::ControlModifier);
     EXPECT_TRUE(menu->isVisible());
-    EXPECT_EQ(menu->Element(), ChemicalElement::Co);
+    EXPECT_EQ(menu->element(), ChemicalElement::Co);
     for (ChemicalElement off : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B})
         EXPECT_FALSE(menu->isElementEnabled(off)) << elementSymbolAscii(off);
     EXPECT_TRUE(menu->isElementEnabled(ChemicalElement::Cs));
     reports.clear();
     menu->onChoiceElement(ChemicalElement::Cs);
-    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
+    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Cs);
     EXPECT_EQ(reports.size(), 1);
     menu->hide();
 
@@ -324,14 +324,14 @@ TEST_F(NuclideChooserInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighligh
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(menu->nameTip()->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Ar);
+    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Ar);
     EXPECT_EQ(reports.size(), 1);
 
     ctrlClickOnBox();
     QTest::keyClick(menu, Qt::Key_Left);
     QTest::keyClick(menu, Qt::Key_Escape);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Ar);
+    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Ar);
 }
 
 TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
@@ -340,7 +340,7 @@ TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
     ASSERT_TRUE(menu->isVisible());
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, onCell(ChemicalElement::Cs));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
+    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Cs);
 
     // Press on the box, drag onto an element, release there.
     QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier, onBox);
@@ -348,14 +348,14 @@ TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
     QTest::mouseMove(window, onCell(ChemicalElement::Sr));
     QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onCell(ChemicalElement::Sr));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Sr);
+    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Sr);
     EXPECT_EQ(reports.size(), 2);
 }
 
 TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
 {
     pickComboItem(panel->elementBox(), "Cs");
-    EXPECT_EQ(panel->Selection().Element(), ChemicalElement::Cs);
+    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Cs);
     pickComboItem(panel->aMassBox(), "137");
     EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
     ASSERT_FALSE(reports.isEmpty());
@@ -560,7 +560,7 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
         auto& form = static_cast<FilterDialog&>(dialog);
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Filter dialog"));
         EXPECT_EQ(form.nuclidesIn()->count(), kData.size());
-        form.Pages()->setCurrentIndex(1);
+        form.pages()->setCurrentIndex(1);
         form.nuclidesIn()->findItems(QStringLiteral("Co-60"), Qt::MatchExactly).front()->setSelected(true);
         form.moveSelected(false);
         EXPECT_EQ(form.nuclidesIn()->count(), kData.size() - 1);
@@ -673,12 +673,12 @@ TEST(elementMenu, ACurrentElementThatIsNotEnabledMovesToTheFirstEnabled)
     set.insert(ChemicalElement::Co);
     set.insert(ChemicalElement::Cs);
     menu.setEnabledElements(ElementsOffered::Custom, set);
-    EXPECT_EQ(menu.Element(), ChemicalElement::Co);
+    EXPECT_EQ(menu.element(), ChemicalElement::Co);
     menu.setElement(ChemicalElement::Fe);
-    EXPECT_EQ(menu.Element(), ChemicalElement::Co);
+    EXPECT_EQ(menu.element(), ChemicalElement::Co);
     menu.setEnabledElements(ElementsOffered::All, {});
     menu.setElement(ChemicalElement::Fe);
-    EXPECT_EQ(menu.Element(), ChemicalElement::Fe);
+    EXPECT_EQ(menu.element(), ChemicalElement::Fe);
 }
 
 } // namespace

@@ -72,7 +72,7 @@ TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     dialog.accept();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Preference().dataFolderPath(), good.path());
+    EXPECT_EQ(dialog.preference().dataFolderPath(), good.path());
     EXPECT_TRUE(ini().isEmpty()) << "the caller keeps what was accepted";
     EXPECT_EQ(caller.dataFolderPath(), empty.path()); // the caller's copy changes only through Assign
 }
@@ -111,7 +111,7 @@ TEST_F(OptionsDialogTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     EXPECT_TRUE(dialog.messageLabel()->text().isEmpty());
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Preference().dataFolderPath(), second.path());
+    EXPECT_EQ(dialog.preference().dataFolderPath(), second.path());
 }
 
 TEST_F(OptionsDialogTest, CancelAfterBrowsingChangesNothing)
@@ -144,7 +144,7 @@ TEST_F(OptionsDialogTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
     EXPECT_EQ(dialog.unitsPages()->tabText(0), QStringLiteral("   'Doses per unit measurement' page   "));
     dialog.restoreDefaultValues();
     dialog.accept();
-    const ProgramSettings& accepted = dialog.Preference();
+    const ProgramSettings& accepted = dialog.preference();
     EXPECT_EQ(accepted.materialsDoseUnit(), DoseUnit::Sv);
     EXPECT_EQ(accepted.mixtureActivityUnit(), ActivityUnit::Bq);
     EXPECT_EQ(accepted.bioassayTimeUnit(), TimeUnit::Day);
@@ -219,8 +219,8 @@ TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
         clickOk(dialog);
         ASSERT_EQ(dialog.result(), QDialog::Accepted);
         for (const Box& b : boxes)
-            EXPECT_EQ(b.get(dialog.Preference()), &b == &changed ? b.picked : b.initial) << b.name;
-        EXPECT_FALSE(dialog.Preference().bioassayWholeDays());
+            EXPECT_EQ(b.get(dialog.preference()), &b == &changed ? b.picked : b.initial) << b.name;
+        EXPECT_FALSE(dialog.preference().bioassayWholeDays());
     }
 
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
@@ -231,9 +231,9 @@ TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
     showPageOf(dialog, wholeDays);
     QTest::mouseClick(wholeDays, Qt::LeftButton, {}, QPoint(6, wholeDays->height() / 2));
     clickOk(dialog);
-    EXPECT_TRUE(dialog.Preference().bioassayWholeDays());
+    EXPECT_TRUE(dialog.preference().bioassayWholeDays());
     for (const Box& b : boxes)
-        EXPECT_EQ(b.get(dialog.Preference()), b.initial) << b.name;
+        EXPECT_EQ(b.get(dialog.preference()), b.initial) << b.name;
 }
 
 // What an OK confirms: the boxes at the foot and the settings of each page that was on the screen;
@@ -287,10 +287,10 @@ TEST_F(OptionsDialogTest, ReadsNoSettingsFileOfItsOwn)
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("[General]\nAutoSave=1\n[Units]\nDPUMDoseUnit=5\n");
     }
-    ASSERT_TRUE(ProgramSettings(exe()).AutoSave());
+    ASSERT_TRUE(ProgramSettings(exe()).autoSave());
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-    EXPECT_FALSE(dialog.Preference().AutoSave());
-    EXPECT_EQ(dialog.Preference().bioassayDoseUnit(), DoseUnit::Sv);
+    EXPECT_FALSE(dialog.preference().autoSave());
+    EXPECT_EQ(dialog.preference().bioassayDoseUnit(), DoseUnit::Sv);
 }
 
 TEST_F(OptionsDialogTest, PageSetsShowTheirPages)
