@@ -19,7 +19,7 @@ using namespace kav;
 // Message boxes that are never shown: nothing here should raise one.
 class NoMessageBoxes final : public MessageBoxes {
 public:
-    MessageButton Show(MessageKind, const QString&, const QString&, MessageButtons, MessageButton) override
+    MessageButton show(MessageKind, const QString&, const QString&, MessageButtons, MessageButton) override
     {
         std::abort();
     }
@@ -31,7 +31,7 @@ struct LoadedIndex {
     {
         if (index.loadIndexFrom(QString(), true).status != IndexLoadResult::Loaded)
             std::abort();
-        if (spectra.Summary().nuclides.empty())
+        if (spectra.summary().nuclides.empty())
             std::abort();
     }
     NuclideIndex index;
@@ -41,14 +41,14 @@ struct LoadedIndex {
 struct Fixture : LoadedIndex {
     Fixture()
     {
-        panel.Selection().setElementAndAMass(ChemicalElement::Co, "60");
+        panel.selection().setElementAndAMass(ChemicalElement::Co, "60");
         panel.resize(260, 40);
         panel.show();
         form.show();
     }
     NoMessageBoxes boxes;
     NuclideChooser panel{index, spectra, boxes};
-    AdvancedFilterDialog form{panel.Selection(), &panel};
+    AdvancedFilterDialog form{panel.selection(), &panel};
 };
 
 // The whole filter switched on and off with its box, a decay-mode criterion being active.
@@ -105,12 +105,12 @@ void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
     AdvancedFilter filter(&loaded.index, loaded.spectra);
     filter.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
     filter.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
-    filter.Spectrum().SetEnabled(true);
-    filter.SetEnabled(true);
+    filter.Spectrum().setEnabled(true);
+    filter.setEnabled(true);
     bool flip = false;
     for (auto _ : state) {
         filter.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, (flip = !flip) ? 0.65f : 0.6f);
-        benchmark::DoNotOptimize(filter.Nuclides().Count());
+        benchmark::DoNotOptimize(filter.Nuclides().count());
     }
 }
 BENCHMARK(BM_GammaEnergyBoundFilterOnlyBaseline)->Unit(benchmark::kMillisecond);

@@ -41,8 +41,8 @@ struct Bioassay {
 
     Bioassay()
     {
-        kav::NuclideIndex& index = context.Index();
-        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        kav::NuclideIndex& index = context.index();
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
             std::abort();
         kav::DoseData generated;
         kav::generateSampleData(index, *index.findNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
@@ -52,7 +52,7 @@ struct Bioassay {
         out.write(kav::doseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
         context.settings().setDataFolderPath(dir.path());
-        if (context.settings().DataFolder().Load(generated.nuclideId(), data))
+        if (context.settings().DataFolder().load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::BioassayView>(context);
         view->setBioassayData(&data);
@@ -62,7 +62,7 @@ struct Bioassay {
         table = dynamic_cast<kav::DataGrid*>(view->findChild<QWidget*>(QStringLiteral("bioassayTable")));
         displayedData = view->findChild<QButtonGroup*>(QStringLiteral("displayedData"));
         chart = dynamic_cast<kav::BioassayChart*>(view->findChild<QWidget*>(QStringLiteral("bioassayChart")));
-        if (!view->Table().hasData || !table || !displayedData || !chart)
+        if (!view->table().hasData || !table || !displayedData || !chart)
             std::abort();
     }
 };
@@ -81,7 +81,7 @@ Bioassay& bioassay()
 int cellCount()
 {
     int cells = 0;
-    for (const kav::BioassayColumn& c : bioassay().view->Table().columns)
+    for (const kav::BioassayColumn& c : bioassay().view->table().columns)
         cells += static_cast<int>(c.cells.size());
     return cells;
 }
@@ -112,11 +112,11 @@ void BM_ChooseDisplayedDataAndRefill(benchmark::State& state)
     int choice = 1;
     for (auto _ : state) {
         // Every choice in turn, as clicks on the three buttons make them; every cell written anew.
-        b.table->SetRowCount(2);
+        b.table->setRowCount(2);
         b.displayedData->button(choice)->setChecked(true);
         choice = (choice + 1) % kav::BioassayQuantityCount;
     }
-    state.counters["rows"] = b.table->RowCount() - 1;
+    state.counters["rows"] = b.table->rowCount() - 1;
 }
 BENCHMARK(BM_ChooseDisplayedDataAndRefill)->Unit(benchmark::kMicrosecond);
 
@@ -126,9 +126,9 @@ void BM_RefillSeriesAndRedraw(benchmark::State& state)
     kav::BioassayChart& chart = *b.chart;
     QImage image(chart.chartControl().size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        chart.showTable(b.view->Table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
+        chart.showTable(b.view->table(), QStringLiteral("Committed Effective Dose per Predicted Content, Sv/Bq"));
         QPainter painter(&image);
-        chart.chartControl().Paint(painter, image.rect());
+        chart.chartControl().paint(painter, image.rect());
     }
     int points = 0;
     for (int s = 0; s < chart.chartControl().seriesCount(); ++s)

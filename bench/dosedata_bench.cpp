@@ -24,7 +24,7 @@ struct FullSizeFile {
     FullSizeFile()
     {
         kav::NuclideIndex index;
-        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
             std::abort();
         kav::DoseData data;
         kav::generateSampleData(index, *index.findNuclide(u"U-238"), kav::SampleSize::FullSize, data);
@@ -61,7 +61,7 @@ void BM_LoadFullSizeFile(benchmark::State& state)
 {
     for (auto _ : state) {
         kav::DoseData data;
-        if (file().preference.DataFolder().Load(file().nuclide, data))
+        if (file().preference.DataFolder().load(file().nuclide, data))
             std::abort();
         benchmark::DoNotOptimize(data.inhalationDataCount());
     }

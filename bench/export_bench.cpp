@@ -25,13 +25,13 @@ struct FullSizeSet {
 
     FullSizeSet()
     {
-        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
             std::abort();
         std::vector<const kav::Nuclide*> chosen;
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
-        for (int i = 0; i < index.Count() && chosen.size() < 100; ++i)
-            if (index.Items(i)->decayConstant <= tenMinutesLr)
-                chosen.push_back(index.Items(i));
+        for (int i = 0; i < index.count() && chosen.size() < 100; ++i)
+            if (index.items(i)->decayConstant <= tenMinutesLr)
+                chosen.push_back(index.items(i));
         if (!kav::writeSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
             std::abort();
         preference.setDataFolderPath(dir.path());
@@ -49,13 +49,13 @@ void BM_ReadTheFilesBaseline(benchmark::State& state)
 {
     FullSizeSet& s = set();
     for (auto _ : state)
-        for (const auto& entry : s.nuclides.Items()) {
+        for (const auto& entry : s.nuclides.items()) {
             kav::DoseData data;
-            if (s.preference.DataFolder().Load(*entry.node, data))
+            if (s.preference.DataFolder().load(*entry.node, data))
                 std::abort();
             benchmark::DoNotOptimize(data.isLoaded());
         }
-    state.counters["nuclides"] = s.nuclides.Count();
+    state.counters["nuclides"] = s.nuclides.count();
 }
 BENCHMARK(BM_ReadTheFilesBaseline)->Unit(benchmark::kMillisecond);
 
@@ -64,7 +64,7 @@ void BM_ExportTheFiles(benchmark::State& state)
     FullSizeSet& s = set();
     const QStringList elements = kav::dataElementsOf(s.nuclides);
     for (auto _ : state) {
-        const kav::DoseExportResult r = kav::ExportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
+        const kav::DoseExportResult r = kav::exportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
         if (!r.error.isEmpty())
             std::abort();
     }

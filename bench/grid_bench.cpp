@@ -34,7 +34,7 @@ void BM_FillGrid300x33(benchmark::State& state)
 {
     kav::DataGrid g;
     g.setColCount(kCols);
-    g.SetRowCount(kRows);
+    g.setRowCount(kRows);
     for (auto _ : state) {
         g.setCells(0, 0, QString()); // every value changes: the cells are written anew
         fill(g);
@@ -47,7 +47,7 @@ void BM_PaintGrid300x33(benchmark::State& state)
 {
     kav::DataGrid g;
     g.setColCount(kCols);
-    g.SetRowCount(kRows);
+    g.setRowCount(kRows);
     g.setFixedCols(5);
     g.setFixedRows(2);
     g.resize(1008, 600);

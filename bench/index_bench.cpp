@@ -32,7 +32,7 @@ void BM_LoadIndexWithDerivedLists(benchmark::State& state)
     kav::NuclideIndex index;
     for (auto _ : state)
         index.loadFromBytes(bytes);
-    state.counters["nodes"] = index.Count();
+    state.counters["nodes"] = index.count();
 }
 BENCHMARK(BM_LoadIndexWithDerivedLists)->Unit(benchmark::kMicrosecond);
 
@@ -42,7 +42,7 @@ void BM_LoadIndexCheckedWhole(benchmark::State& state)
     kav::NuclideIndex index;
     for (auto _ : state)
         benchmark::DoNotOptimize(index.loadValidated(bytes));
-    state.counters["nodes"] = index.Count();
+    state.counters["nodes"] = index.count();
 }
 BENCHMARK(BM_LoadIndexCheckedWhole)->Unit(benchmark::kMicrosecond);
 
@@ -64,8 +64,8 @@ void BM_DaughtersListOfEveryNuclide(benchmark::State& state)
     index.loadFromBytes(indexBytes());
     kav::NuclideList list;
     for (auto _ : state)
-        for (int i = 0; i < index.Count(); ++i)
-            index.Items(i)->getDaughtersList(list);
+        for (int i = 0; i < index.count(); ++i)
+            index.items(i)->getDaughtersList(list);
 }
 BENCHMARK(BM_DaughtersListOfEveryNuclide)->Unit(benchmark::kMicrosecond);
 

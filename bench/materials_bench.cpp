@@ -30,8 +30,8 @@ struct Loaded {
     kav::DataGrid* table = nullptr; // the view's table, found by its name
     Loaded()
     {
-        kav::NuclideIndex& index = context.Index();
-        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        kav::NuclideIndex& index = context.index();
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
             std::abort();
         kav::DoseData generated;
         kav::generateSampleData(index, *index.findNuclide(u"Th-228"), kav::SampleSize::FullSize, generated);
@@ -41,7 +41,7 @@ struct Loaded {
         out.write(kav::doseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
         context.settings().setDataFolderPath(dir.path());
-        if (context.settings().DataFolder().Load(generated.nuclideId(), data))
+        if (context.settings().DataFolder().load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::MaterialsView>(context);
         view->setMaterialsData(&data);
@@ -71,7 +71,7 @@ Loaded& loaded()
 void BM_FormatAsManyNumbersBaseline(benchmark::State& state)
 {
     loaded().view->fillMaterialsGrid();
-    const int cells = loaded().table->RowCount() * 30;
+    const int cells = loaded().table->rowCount() * 30;
     for (auto _ : state)
         for (int i = 0; i < cells; ++i)
             benchmark::DoNotOptimize(kav::formatScientific(1.234e-9 * i, 2));
@@ -84,10 +84,10 @@ void BM_RefillMaterialsTable(benchmark::State& state)
     kav::MaterialsView& view = *loaded().view;
     kav::DataGrid& table = *loaded().table;
     for (auto _ : state) {
-        table.SetRowCount(3); // every cell written anew
+        table.setRowCount(3); // every cell written anew
         view.fillMaterialsGrid();
     }
-    state.counters["rows"] = table.RowCount();
+    state.counters["rows"] = table.rowCount();
 }
 BENCHMARK(BM_RefillMaterialsTable)->Unit(benchmark::kMicrosecond);
 
@@ -97,7 +97,7 @@ void BM_RefillAndPaintMaterialsTable(benchmark::State& state)
     kav::DataGrid& table = *loaded().table;
     QImage image(table.size(), QImage::Format_RGB32);
     for (auto _ : state) {
-        table.SetRowCount(3);
+        table.setRowCount(3);
         view.fillMaterialsGrid();
         table.render(&image);
     }

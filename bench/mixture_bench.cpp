@@ -50,13 +50,13 @@ struct Fixture {
 
     Fixture()
     {
-        kav::NuclideIndex& index = context.Index();
-        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        kav::NuclideIndex& index = context.index();
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
             std::abort();
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
-        for (int i = 0; i < index.Count() && static_cast<int>(nuclides.size()) < kNuclides; ++i)
-            if (index.Items(i)->decayConstant <= tenMinutesLr)
-                nuclides.push_back(index.Items(i));
+        for (int i = 0; i < index.count() && static_cast<int>(nuclides.size()) < kNuclides; ++i)
+            if (index.items(i)->decayConstant <= tenMinutesLr)
+                nuclides.push_back(index.items(i));
         const kav::SampleFolderResult written
             = kav::writeSampleFolder(dir.path(), index, nuclides, kav::SampleSize::FullSize);
         if (!written.error.isEmpty() || written.written < kNuclides) {
@@ -68,13 +68,13 @@ struct Fixture {
         context.fillDataLists();
 
         source = std::make_unique<kav::NuclideChooser>(index, context.spectra(), messages);
-        source->Selection().Filter().setUseNuclideFilter(true);
-        source->Selection().Filter().setNuclideList(context.dataNuclideList());
+        source->selection().Filter().setUseNuclideFilter(true);
+        source->selection().Filter().setNuclideList(context.dataNuclideList());
         cache = std::make_unique<kav::DoseDataCache>(context.settings());
         list = std::make_unique<kav::Mixture>(index, context.dataNuclideList(), *cache);
         QString error;
         // The first nuclide on offer.
-        if (!list->Restore({{context.dataNuclideList().strings(0), kav::IntakeRoute::Ingestion, 0, -1}}, error))
+        if (!list->restore({{context.dataNuclideList().strings(0), kav::IntakeRoute::Ingestion, 0, -1}}, error))
             std::abort();
         view = std::make_unique<kav::MixtureView>(context);
         view->setMixture(list.get());
@@ -113,7 +113,7 @@ void BM_ReadTheHundredFilesBaseline(benchmark::State& state)
     for (auto _ : state)
         for (const kav::Nuclide* node : m.nuclides) {
             kav::DoseData data;
-            if (m.context.settings().DataFolder().Load(*node, data))
+            if (m.context.settings().DataFolder().load(*node, data))
                 std::abort();
             benchmark::DoNotOptimize(data.isLoaded());
         }
@@ -126,7 +126,7 @@ void BM_AddTheHundredThroughTheDialog(benchmark::State& state)
     for (auto _ : state) {
         m.addButton->click();
         state.PauseTiming();
-        if (m.list->Count() != kNuclides + 1)
+        if (m.list->count() != kNuclides + 1)
             std::abort();
         m.clearButton->click();
         state.ResumeTiming();
@@ -145,7 +145,7 @@ BENCHMARK(BM_FormatAsManyNumbersBaseline)->Unit(benchmark::kMicrosecond);
 void BM_RefillOnADoseUnitChange(benchmark::State& state)
 {
     Fixture& m = mixture();
-    if (m.list->Count() == 1)
+    if (m.list->count() == 1)
         m.addButton->click();
     kav::ProgramSettings& preference = m.context.settings();
     bool milli = false;
@@ -153,7 +153,7 @@ void BM_RefillOnADoseUnitChange(benchmark::State& state)
         milli = !milli;
         preference.setMixtureDoseUnit(milli ? kav::DoseUnit::mSv : kav::DoseUnit::Sv); // the view hears and refills
     }
-    state.counters["rows"] = m.list->Count();
+    state.counters["rows"] = m.list->count();
 }
 BENCHMARK(BM_RefillOnADoseUnitChange)->Unit(benchmark::kMicrosecond);
 
@@ -166,7 +166,7 @@ struct KeptListViewer {
     explicit KeptListViewer(int rows)
     {
         kav::NuclideIndex index;
-        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (index.loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
             std::abort();
         std::vector<const kav::Nuclide*> nuclides;
         for (const QString& name : kav::sampleNuclides())
@@ -198,7 +198,7 @@ void startWithKeptList(benchmark::State& state, int rows)
         auto context = std::make_unique<kav::ApplicationContext>(viewer.executable(), viewer.messages);
         auto form = std::make_unique<kav::MainWindow>(*context);
         state.PauseTiming();
-        if (form->startupFailed() || form->mixtureRows()->Count() != rows)
+        if (form->startupFailed() || form->mixtureRows()->count() != rows)
             std::abort();
         heap = static_cast<double>(mallinfo2().uordblks - before) / 1e6;
         form.reset();

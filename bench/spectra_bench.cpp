@@ -34,7 +34,7 @@ void BM_BuildSpectrumSummary(benchmark::State& state)
     std::size_t nuclides = 0;
     for (auto _ : state) {
         kav::SpectraFiles spectra(index); // a summary is made once per spectra object
-        nuclides = spectra.Summary().nuclides.size();
+        nuclides = spectra.summary().nuclides.size();
     }
     state.counters["nuclides"] = static_cast<double>(nuclides);
 }
@@ -50,13 +50,13 @@ void reapply(benchmark::State& state, kav::SpectrumCriterion option, float a, fl
     filter.setOptions({option});
     filter.setMax(option, max);
     filter.setMin(option, a);
-    filter.SetEnabled(true);
+    filter.setEnabled(true);
     bool flip = false;
     for (auto _ : state) {
         filter.setMin(option, (flip = !flip) ? b : a);
-        benchmark::DoNotOptimize(filter.Nuclides().Count());
+        benchmark::DoNotOptimize(filter.Nuclides().count());
     }
-    state.counters["passing"] = filter.Nuclides().Count();
+    state.counters["passing"] = filter.Nuclides().count();
 }
 
 void BM_ReapplySummaryCriterion(benchmark::State& state)

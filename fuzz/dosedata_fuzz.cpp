@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         kav::readDoseDataFile(bytes, QStringLiteral("Co-60"), QStringLiteral("Co-60.qvd"), d);
     } catch (const kav::DamagedDataFile& e) {
-        if (!e.Message().startsWith(QStringLiteral("DataFileException: ")))
+        if (!e.message().startsWith(QStringLiteral("DataFileException: ")))
             std::abort();
         return 0;
     } catch (const std::runtime_error&) {

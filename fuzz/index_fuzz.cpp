@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     index.loadFromBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     NuclideList list;
     NuclideList direct, main, other;
-    for (int i = 0; i < index.Count(); ++i) {
-        const Nuclide& node = *index.Items(i);
+    for (int i = 0; i < index.count(); ++i) {
+        const Nuclide& node = *index.items(i);
         DecayChain chain;
         float maxCutted = 0;
         node.getChainArray(chain, maxCutted);
@@ -26,20 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort(); // the first node of an element is always found by its name
     }
     (void)index.toText();
-    const QByteArray written = index.ToBytes();
-    const int count = index.Count();
+    const QByteArray written = index.toBytes();
+    const int count = index.count();
     index.loadFromBytes(written);
-    if (index.Count() != count)
+    if (index.count() != count)
         std::abort();
 
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     if (!index.loadValidated(bytes).isEmpty()) {
-        if (index.Count() != 0)
+        if (index.count() != 0)
             std::abort(); // a refused file leaves nothing behind
         return 0;
     }
-    for (int i = 0; i < index.Count(); ++i) {
-        const Nuclide& node = *index.Items(i);
+    for (int i = 0; i < index.count(); ++i) {
+        const Nuclide& node = *index.items(i);
         if (index.findNuclide(node.name.toString()) != &node)
             std::abort();
         for (int slot = 0; slot < node.daughterCount; ++slot) {

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Read once for the whole run and never changed after.
     static const kav::NuclideIndex* const index = [] {
         auto* loaded = new kav::NuclideIndex;
-        if (loaded->loadFromFile(QStringLiteral(KAV_INDEX_FILE)).Failed())
+        if (loaded->loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
             std::abort();
         return loaded;
     }();
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kav::NuclideFilter filter(*index, spectra);
     filter.LoadElementList(bytes);
     filter.LoadNuclideList(bytes);
-    for (const auto& e : filter.fullNuclideList().Items())
+    for (const auto& e : filter.fullNuclideList().items())
         if (!e.node || !filter.fullElementSet().contains(e.node->element))
             std::abort();
     return 0;

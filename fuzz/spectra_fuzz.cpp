@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (rnx.loadFromFile(dir.filePath(QStringLiteral("Index.rnx"))).status != IndexLoadResult::Loaded)
         std::abort();
     SpectraFiles files(rnx);
-    for (int i = -1; i <= rnx.Count(); ++i) {
+    for (int i = -1; i <= rnx.count(); ++i) {
         SpectrumLines lines;
         const bool read = static_cast<bool>(files.readLines(rnx.nodeAt(i), lines));
         if (!read && !lines.empty())
@@ -86,8 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             node && files.readBeta(node, beta) && beta.size() != node->betaLineCount)
             std::abort();
     }
-    const std::vector<SpectrumSummary>& summaries = files.Summary().nuclides;
-    if (summaries.size() != static_cast<std::size_t>(rnx.Count()))
+    const std::vector<SpectrumSummary>& summaries = files.summary().nuclides;
+    if (summaries.size() != static_cast<std::size_t>(rnx.count()))
         std::abort();
     for (const SpectrumSummary& d : summaries) {
         for (float v : {d.total, d.betaTotal, d.gammaTotal, d.doseConstant, d.betaAverageEnergy, d.gammaAverageEnergy})

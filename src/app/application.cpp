@@ -61,7 +61,7 @@ bool useToolkitLanguage(UiLanguage language)
 
 void showException(MessageBoxes& boxes, const std::exception& error)
 {
-    boxes.Show(MessageKind::Error, ViewerApplication::Title, QString::fromUtf8(error.what()), ButtonOk, ButtonOk);
+    boxes.show(MessageKind::Error, ViewerApplication::Title, QString::fromUtf8(error.what()), ButtonOk, ButtonOk);
 }
 
 bool ViewerApplication::notify(QObject* receiver, QEvent* event)

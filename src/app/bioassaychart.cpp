@@ -155,7 +155,7 @@ BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     m_chart->setObjectName(QStringLiteral("chartControl"));
     m_chart->bottomAxis().setLogarithmic(true);
     m_chart->leftAxis().setLogarithmic(true);
-    m_chart->bottomAxis().SetMinMax(0.01, 10000);
+    m_chart->bottomAxis().setMinMax(0.01, 10000);
     m_chart->bottomAxis().labelFormat = QStringLiteral("0.#######E-#");
     m_chart->leftAxis().labelFormat = QStringLiteral("0.######E-#");
     for (int k = 0; k < CompartmentCount; ++k)
@@ -241,10 +241,10 @@ void BioassayChart::connectChart()
 {
     Chart& c = *m_chart;
     c.onMouseDown = [this] {
-        m_saveXMin = m_chart->bottomAxis().Minimum();
-        m_saveXMax = m_chart->bottomAxis().Maximum();
-        m_saveYMin = m_chart->leftAxis().Minimum();
-        m_saveYMax = m_chart->leftAxis().Maximum();
+        m_saveXMin = m_chart->bottomAxis().minimum();
+        m_saveXMax = m_chart->bottomAxis().maximum();
+        m_saveYMin = m_chart->leftAxis().minimum();
+        m_saveYMax = m_chart->leftAxis().maximum();
     };
     c.onZoom = [this] { chartZoomed(); };
     c.onUndoZoom = [this] { autoScaleChart(); };
@@ -287,7 +287,7 @@ void BioassayChart::showTable(const BioassayTable& table, const QString& axisTit
     if (table.hasData)
         autoScaleChart();
     else
-        m_chart->Refresh();
+        m_chart->refresh();
 }
 
 void BioassayChart::autoScaleChart()
@@ -296,13 +296,13 @@ void BioassayChart::autoScaleChart()
     ChartAxis& left = m_chart->leftAxis();
     const auto data = m_chart->dataExtent(true);
     if ((bottom.logarithmic() || left.logarithmic()) && data) {
-        bottom.logarithmic() ? bottom.SetMinMax(data->xMin, data->xMax) : bottom.setAutomatic(true);
-        left.logarithmic() ? left.SetMinMax(data->yMin, data->yMax) : left.setAutomatic(true);
+        bottom.logarithmic() ? bottom.setMinMax(data->xMin, data->xMax) : bottom.setAutomatic(true);
+        left.logarithmic() ? left.setMinMax(data->yMin, data->yMax) : left.setAutomatic(true);
     } else {
         bottom.setAutomatic(true);
         left.setAutomatic(true);
     }
-    m_chart->Refresh();
+    m_chart->refresh();
     chartZoomed();
     m_autoScaleButton->setChecked(true);
 }
@@ -311,8 +311,8 @@ void BioassayChart::chartZoomed()
 {
     // A logarithmic axis widens to whole decades; a linear one that shrank to nothing goes back.
     auto fitted = [](const ChartAxis& axis, double savedMin, double savedMax, bool bottom) {
-        const double lo = axis.Minimum();
-        const double hi = axis.Maximum();
+        const double lo = axis.minimum();
+        const double hi = axis.maximum();
         if (axis.logarithmic()) {
             double low = decadeBelow(lo);
             double high = decadeAbove(hi);
@@ -333,13 +333,13 @@ void BioassayChart::chartZoomed()
     if (m_chart->showsAPointWithin({xMin, xMax, yMin, yMax})) {
         for (auto [axis, lo, hi] :
              {std::tuple{&m_chart->bottomAxis(), xMin, xMax}, std::tuple{&m_chart->leftAxis(), yMin, yMax}})
-            if (lo != axis->Minimum() || hi != axis->Maximum())
-                axis->SetMinMax(lo, hi);
+            if (lo != axis->minimum() || hi != axis->maximum())
+                axis->setMinMax(lo, hi);
     } else {
-        m_chart->bottomAxis().SetMinMax(m_saveXMin, m_saveXMax);
-        m_chart->leftAxis().SetMinMax(m_saveYMin, m_saveYMax);
+        m_chart->bottomAxis().setMinMax(m_saveXMin, m_saveXMax);
+        m_chart->leftAxis().setMinMax(m_saveYMin, m_saveYMax);
     }
-    m_chart->Refresh();
+    m_chart->refresh();
     m_autoScaleButton->setChecked(false);
 }
 
@@ -347,8 +347,8 @@ void BioassayChart::horizontalLogClicked()
 {
     ChartAxis& axis = m_chart->bottomAxis();
     const bool logarithmic = m_horizontalLogButton->isChecked();
-    if (logarithmic && axis.Minimum() <= 0)
-        axis.SetMinMax(0.01, axis.Maximum() < 0.01 ? 0.1 : axis.Maximum());
+    if (logarithmic && axis.minimum() <= 0)
+        axis.setMinMax(0.01, axis.maximum() < 0.01 ? 0.1 : axis.maximum());
     axis.setLogarithmic(logarithmic);
     m_autoScaleButton->isChecked() ? autoScaleChart() : chartZoomed();
 }
@@ -357,10 +357,10 @@ void BioassayChart::verticalLogClicked()
 {
     ChartAxis& axis = m_chart->leftAxis();
     const bool logarithmic = m_verticalLogButton->isChecked();
-    if (logarithmic && axis.Minimum() <= 0) {
+    if (logarithmic && axis.minimum() <= 0) {
         const auto data = m_chart->dataExtent(true);
         const double minimum = data ? data->yMin : 0.01;
-        axis.SetMinMax(minimum, axis.Maximum() < minimum ? 10 * minimum : axis.Maximum());
+        axis.setMinMax(minimum, axis.maximum() < minimum ? 10 * minimum : axis.maximum());
     }
     axis.setLogarithmic(logarithmic);
     m_autoScaleButton->isChecked() ? autoScaleChart() : chartZoomed();
@@ -413,7 +413,7 @@ void BioassayChart::savePicture(const QString& fileName, ChartPictureFormat form
     QString error = QStringLiteral("the picture could not be made");
     if (!bytes.isEmpty() && saveFileAtomically(fileName, bytes, &error))
         return;
-    m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
+    m_boxes.show(MessageKind::Error, QStringLiteral("Error"),
                  QStringLiteral("The chart could not be saved to ") + fileName + QStringLiteral(": ") + error, ButtonOk,
                  ButtonOk);
 }

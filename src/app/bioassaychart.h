@@ -44,7 +44,7 @@ public:
     // The zoom check: logarithmic ranges to whole decades; a range showing no data, or a
     // linear one too narrow, back to the one before the last mouse press.
     void chartZoomed();
-    const TipWindow& Tip() const { return *m_tip; }
+    const TipWindow& tip() const { return *m_tip; }
 
 private:
     void horizontalLogClicked();

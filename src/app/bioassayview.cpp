@@ -68,14 +68,14 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
 QWidget* BioassayView::buildIntakeParameters()
 {
     auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    m_intakeChooser = new NuclideChooser(m_context.Index(), m_context.spectra(), m_context.boxes(), group);
+    m_intakeChooser = new NuclideChooser(m_context.index(), m_context.spectra(), m_context.boxes(), group);
     m_intakeChooser->setObjectName(QStringLiteral("intakeChooser"));
-    m_followingChooser = m_intakeChooser->Selection().nuclideChosen.connect(
+    m_followingChooser = m_intakeChooser->selection().nuclideChosen.connect(
         [this](const NuclideIdentity& rnx) { intakeNuclideChanged(rnx); });
     m_loader.emplace(*m_intakeChooser, m_context.boxes());
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    m_measuredChooser = new NuclideChooser(m_context.Index(), m_context.spectra(), m_context.boxes(), group);
+    m_measuredChooser = new NuclideChooser(m_context.index(), m_context.spectra(), m_context.boxes(), group);
     m_measuredChooser->setObjectName(QStringLiteral("measuredChooser"));
     m_measuredChooser->setChoiceType(ChoiceKind::FullList);
     m_measuredChooser->setShowUndoRedoButtons(false);
@@ -151,8 +151,8 @@ QWidget* BioassayView::buildDisplayedData()
     m_doseField->setObjectName(QStringLiteral("doseForContentField"));
     m_doseField->setMessageBoxes(&m_context.boxes());
     m_doseField->setIncrementType(IncrementKind::LastDigit);
-    m_doseField->Formats().defaultFormat = QStringLiteral("0.###");
-    m_doseField->SetValue(1);
+    m_doseField->formats().defaultFormat = QStringLiteral("0.###");
+    m_doseField->setValue(1);
     m_doseField->setMaxValue(100);
     m_doseField->setMaxValueEnabled(true);
     m_doseField->setMinValue(0.01);
@@ -263,7 +263,7 @@ void BioassayView::initGrid()
 {
     DataGrid& g = *m_grid;
     g.setColCount(1 + CompartmentCount);
-    g.SetRowCount(2);
+    g.setRowCount(2);
     g.setFixedCols(1);
     g.setFixedRows(1);
     g.setRowHeights(0, 65);
@@ -285,13 +285,13 @@ void BioassayView::intakeNuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_bioassayData || rnx.element == ChemicalElement::None)
         return;
-    m_loader->Load(m_context.settings().DataFolder(), *m_bioassayData, rnx, [this] {
+    m_loader->load(m_context.settings().DataFolder(), *m_bioassayData, rnx, [this] {
         fillMaterials();
         QStringList measured;
         m_bioassayData->measuredNuclideFiles(measured);
-        m_measuredChooser->Selection().Filter().setUseNuclideFilter(true);
-        m_measuredChooser->Selection().Filter().setNuclideList(measured);
-        m_measuredChooser->Selection().setName(m_bioassayData->nuclideNameText());
+        m_measuredChooser->selection().Filter().setUseNuclideFilter(true);
+        m_measuredChooser->selection().Filter().setNuclideList(measured);
+        m_measuredChooser->selection().setName(m_bioassayData->nuclideNameText());
         m_measuredChooser->setEnabled(measured.size() > 1);
         recompute();
     });
@@ -349,7 +349,7 @@ BioassayRequest BioassayView::currentRequest() const
     r.material = m_materialBox->currentIndex();
     r.amadIndex = m_sizeBox->count() == AMADCount ? m_sizeBox->currentIndex() : 0;
     r.view = static_cast<BioassayQuantity>(std::max(m_quantityButtons->checkedId(), 0));
-    r.doseMSv = m_doseField->Value();
+    r.doseMSv = m_doseField->value();
     r.wholeDays = preference.bioassayWholeDays();
     r.units = {preference.bioassayDoseUnit(), preference.bioassayContentUnit(), preference.bioassayIntakeUnit(),
                preference.bioassayTimeUnit()};
@@ -407,13 +407,13 @@ void BioassayView::fillTable()
         // left behind (in the copy either).
         for (int c = 1; c < g.colCount(); ++c)
             g.setColWidths(c, -1);
-        g.SetRowCount(2);
+        g.setRowCount(2);
         g.setCells(0, 1, QStringLiteral("-"));
         return;
     }
-    g.SetRowCount(static_cast<int>(m_table.times.size()) + 1);
+    g.setRowCount(static_cast<int>(m_table.times.size()) + 1);
     g.setCells(0, 0, m_table.timeTitle);
-    for (int row = 1; row < g.RowCount(); ++row)
+    for (int row = 1; row < g.rowCount(); ++row)
         g.setCells(0, row, m_table.times[row - 1]);
     for (int k = 0; k < CompartmentCount; ++k) {
         const BioassayColumn& column = m_table.columns[static_cast<std::size_t>(k)];
@@ -424,7 +424,7 @@ void BioassayView::fillTable()
         }
         g.setColWidths(col, g.defaultColWidth());
         g.setCells(col, 0, column.title);
-        for (int row = 1; row < g.RowCount(); ++row)
+        for (int row = 1; row < g.rowCount(); ++row)
             g.setCells(col, row, column.cells.value(row - 1));
     }
 }
@@ -444,7 +444,7 @@ void BioassayView::copyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide = m_bioassayData && m_bioassayData->isLoaded() ? m_bioassayData->nuclideNameText()
-                                                                         : m_intakeChooser->Selection().Name();
+                                                                         : m_intakeChooser->selection().name();
     const QString head = bioassayClipboardHead(nuclide, m_routeBox->currentText(), m_materialBox->currentText(),
                                                m_sizeBox->currentText(), m_caption->text());
     m_grid->copyToClipboard(head, QString(), {}, true);

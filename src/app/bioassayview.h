@@ -58,7 +58,7 @@ public:
 
     // What is asked and what came out, as last computed.
     BioassayRequest currentRequest() const;
-    const BioassayTable& Table() const { return m_table; }
+    const BioassayTable& table() const { return m_table; }
     // The divider between the chart's side and the table's.
     QSplitter* divider() const { return m_divider; }
 

@@ -7,26 +7,26 @@
 
 namespace kav {
 
-void ChosenNuclideLoader::Load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
+void ChosenNuclideLoader::load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
                                const std::function<void()>& show)
 {
     const StoredNuclideId previous = data.nuclideId();
-    const std::optional<DoseDataFailure> failure = folder.Load(rnx, data);
+    const std::optional<DoseDataFailure> failure = folder.load(rnx, data);
     if (!failure) {
         show();
         return;
     }
     if (failure->fileAtFault)
-        m_boxes.Show(MessageKind::Error, QStringLiteral("Error"), failure->message, ButtonCancel, ButtonCancel);
+        m_boxes.show(MessageKind::Error, QStringLiteral("Error"), failure->message, ButtonCancel, ButtonCancel);
     else
-        m_boxes.Show(MessageKind::Error, ViewerApplication::Title, failure->message, ButtonOk, ButtonOk);
+        m_boxes.show(MessageKind::Error, ViewerApplication::Title, failure->message, ButtonOk, ButtonOk);
     // The nuclide shown before is read again through the chooser.
     if (m_goingBack || previous.element == ChemicalElement::None) {
         show();
         return;
     }
     m_goingBack = true;
-    m_chooser.Selection().setElementAndAMass(previous.element, previous.mass);
+    m_chooser.selection().setElementAndAMass(previous.element, previous.mass);
     m_goingBack = false;
 }
 

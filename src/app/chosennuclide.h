@@ -25,7 +25,7 @@ public:
 
     // Loads the nuclide from the folder, then calls show; after a failure show is called on the
     // empty object.
-    void Load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
+    void load(const DoseDataFolder& folder, DoseData& data, const NuclideIdentity& rnx,
               const std::function<void()>& show);
 
 private:

@@ -7,7 +7,7 @@
 
 namespace kav {
 
-ViewerCommandLine ViewerCommandLine::Parse(const QStringList& arguments)
+ViewerCommandLine ViewerCommandLine::parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -34,7 +34,7 @@ ViewerCommandLine ViewerCommandLine::Parse(const QStringList& arguments)
     return line;
 }
 
-QString ViewerCommandLine::HelpText()
+QString ViewerCommandLine::helpText()
 {
     return QStringLiteral("Usage: kav-data-viewer [options]\n"
                           "Shows reference internal-dosimetry data: dose coefficients per intake, bioassay\n"

@@ -16,8 +16,8 @@ struct ViewerCommandLine {
     QString error; // what is wrong with the line; empty when nothing is
 
     // The arguments as the program got them, its own name first.
-    static ViewerCommandLine Parse(const QStringList& arguments);
-    static QString HelpText();
+    static ViewerCommandLine parse(const QStringList& arguments);
+    static QString helpText();
     static QString VersionText();
 };
 

@@ -141,7 +141,7 @@ bool HelpWindow::openEngine()
         }
     }
     if (!m_engine) {
-        m_boxes.Show(MessageKind::Warning, QStringLiteral("Help"),
+        m_boxes.show(MessageKind::Warning, QStringLiteral("Help"),
                      QStringLiteral("The help cannot be shown: ") + problem, ButtonOk, ButtonOk);
         return false;
     }

@@ -43,7 +43,7 @@ public:
     // The page shown, as the help engine names it.
     QUrl currentUrl() const;
     QTextBrowser* browser() const { return m_browser; }
-    QHelpEngine* Engine() const { return m_engine; }
+    QHelpEngine* engine() const { return m_engine; }
 
 private:
     bool openEngine();

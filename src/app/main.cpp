@@ -21,16 +21,16 @@ QStringList argumentsOf(int argc, char* argv[])
 int main(int argc, char* argv[])
 {
     // Help and version are answered before the application needs a display.
-    const kav::ViewerCommandLine early = kav::ViewerCommandLine::Parse(argumentsOf(argc, argv));
+    const kav::ViewerCommandLine early = kav::ViewerCommandLine::parse(argumentsOf(argc, argv));
     if (early.help || early.version) {
         std::fputs(
-            qUtf8Printable(early.help ? kav::ViewerCommandLine::HelpText() : kav::ViewerCommandLine::VersionText()),
+            qUtf8Printable(early.help ? kav::ViewerCommandLine::helpText() : kav::ViewerCommandLine::VersionText()),
             stdout);
         return 0;
     }
     kav::ViewerApplication app(argc, argv);
     // What is left once the toolkit took its own options.
-    const kav::ViewerCommandLine line = kav::ViewerCommandLine::Parse(QCoreApplication::arguments());
+    const kav::ViewerCommandLine line = kav::ViewerCommandLine::parse(QCoreApplication::arguments());
     if (!line.error.isEmpty()) {
         std::fprintf(stderr, "kav-data-viewer: %s\nSee kav-data-viewer --help.\n", qUtf8Printable(line.error));
         return 2;

@@ -188,11 +188,11 @@ void MainWindow::runDoseExport()
 {
     const ProgramSettings& preference = m_context.settings();
     QProgressDialog progress(QStringLiteral("Exporting the dose coefficients..."), QStringLiteral("Cancel"), 0,
-                             m_context.dataNuclideList().Count(), this);
+                             m_context.dataNuclideList().count(), this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     const QString folder = preference.exportDir();
-    const DoseExportResult result = ExportDoses(preference.DataFolder(), m_context.dataNuclideList(),
+    const DoseExportResult result = exportDoses(preference.DataFolder(), m_context.dataNuclideList(),
                                                 m_context.dataElementList(), folder, [&progress](int done, int) {
                                                     progress.setValue(done);
                                                     return !progress.wasCanceled();
@@ -202,14 +202,14 @@ void MainWindow::runDoseExport()
     const QString summary = doseExportSummary(result, folder);
     MessageBoxes& boxes = m_context.boxes();
     if (result.files.isEmpty()) {
-        boxes.Show(kind, ViewerApplication::Title, summary, ButtonOk, ButtonOk);
+        boxes.show(kind, ViewerApplication::Title, summary, ButtonOk, ButtonOk);
         return;
     }
-    if (boxes.Show(kind, ViewerApplication::Title, summary + QStringLiteral("\n\nOpen the folder?"),
+    if (boxes.show(kind, ViewerApplication::Title, summary + QStringLiteral("\n\nOpen the folder?"),
                    ButtonYes | ButtonNo, ButtonNo)
             == ButtonYes
         && !QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        boxes.Show(MessageKind::Warning, ViewerApplication::Title,
+        boxes.show(MessageKind::Warning, ViewerApplication::Title,
                    folder + QStringLiteral(" cannot be opened: no program for showing folders answered."), ButtonOk,
                    ButtonOk);
 }
@@ -224,15 +224,15 @@ void MainWindow::createViews()
         layout.widthNuclide = 95;
         layout.shiftMass = shiftAMass;
         panel->setWidthsNShifts(layout);
-        panel->Selection().Filter().readStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
-        panel->Selection().Filter().setUseElementFilter(true);
+        panel->selection().Filter().readStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
+        panel->selection().Filter().setUseElementFilter(true);
         panel->setPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
         panel->onStatusText = [this](const QString& text) { showStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](NuclideChooser* panel) {
-        HalfLifeFilter& halfLife = panel->Selection().Filter().advanced().halfLifeTime();
+        HalfLifeFilter& halfLife = panel->selection().Filter().advanced().halfLifeTime();
         halfLife.setMaxValue(9.3e15f);
         halfLife.setMinUnits(TimeUnit::Year);
         halfLife.setMinValue(0.305f);
@@ -283,7 +283,7 @@ void MainWindow::showStatus(const QString& text)
 
 void MainWindow::applyLanguage()
 {
-    const UiLanguage language = m_context.settings().Language();
+    const UiLanguage language = m_context.settings().language();
     m_languageShown = language;
     // The controls are told one by one: their classes are not known to the toolkit's casts.
     for (QWidget* widget : findChildren<QWidget*>()) {
@@ -322,9 +322,9 @@ bool MainWindow::formCreate()
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser}) {
-        panel->Selection().Filter().setUseNuclideFilter(true);
-        panel->Selection().Filter().setNuclideList(m_context.dataNuclideList());
-        panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+        panel->selection().Filter().setUseNuclideFilter(true);
+        panel->selection().Filter().setNuclideList(m_context.dataNuclideList());
+        panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     }
 
     m_watchingSettings = preference.settingsChanged.connect([this] { followSettings(); });
@@ -339,11 +339,11 @@ bool MainWindow::formCreate()
 bool MainWindow::createMixture()
 {
     m_mixtureData = std::make_unique<DoseDataCache>(m_context.settings());
-    m_mixture = std::make_unique<Mixture>(m_context.Index(), m_context.dataNuclideList(), *m_mixtureData);
+    m_mixture = std::make_unique<Mixture>(m_context.index(), m_context.dataNuclideList(), *m_mixtureData);
     QString error;
-    if (!m_mixture->Restore(readMixtureFile(m_context.settings().mixtureFileName()), error)) {
+    if (!m_mixture->restore(readMixtureFile(m_context.settings().mixtureFileName()), error)) {
         // The example nuclide could not be read: say why once; the window then closes.
-        m_context.boxes().Show(MessageKind::Error, ViewerApplication::Title, error, ButtonOk, ButtonOk);
+        m_context.boxes().show(MessageKind::Error, ViewerApplication::Title, error, ButtonOk, ButtonOk);
         m_mixture.reset();
         return false;
     }
@@ -365,16 +365,16 @@ void MainWindow::useNewDataFolder()
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser})
-        panel->Selection().Filter().setNuclideList(m_context.dataNuclideList());
-    if (const NuclideIdentity* rnx = m_materialsChooser->Selection().chosenIdentity();
+        panel->selection().Filter().setNuclideList(m_context.dataNuclideList());
+    if (const NuclideIdentity* rnx = m_materialsChooser->selection().chosenIdentity();
         rnx && !m_materialsData->isLoaded())
         m_materialsView->nuclideChanged(*rnx);
-    if (const NuclideIdentity* rnx = m_intakeChooser->Selection().chosenIdentity(); rnx && !m_bioassayData->isLoaded())
+    if (const NuclideIdentity* rnx = m_intakeChooser->selection().chosenIdentity(); rnx && !m_bioassayData->isLoaded())
         m_bioassayView->intakeNuclideChanged(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
-    if (!m_mixture->Restore(m_mixture->keptRows(), error))
+    if (!m_mixture->restore(m_mixture->keptRows(), error))
         showStatus(error);
     m_mixtureView->fillMixtureGrid();
     m_radonView->setDataFolder(m_dataFolderInUse);
@@ -386,7 +386,7 @@ void MainWindow::followSettings()
 {
     if (m_context.settings().dataFolderPath() != m_dataFolderInUse)
         useNewDataFolder();
-    if (m_context.settings().Language() != m_languageShown)
+    if (m_context.settings().language() != m_languageShown)
         applyLanguage();
 }
 
@@ -398,7 +398,7 @@ void MainWindow::saveMixture()
     if ((!preference.makeSettingsFolder(&error)
          || !saveFileAtomically(path, mixtureFileBytes(m_mixture->keptRows()), &error))
         && !m_context.saidListCannotBeKept())
-        m_context.boxes().Show(MessageKind::Warning, ViewerApplication::Title,
+        m_context.boxes().show(MessageKind::Warning, ViewerApplication::Title,
                                QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
                                    + QStringLiteral(": ") + error,
                                ButtonOk, ButtonOk);
@@ -456,8 +456,8 @@ void MainWindow::showSampleNotice()
 {
     // The rows' data stand for the folder's: the first row that has any.
     bool sample = false;
-    for (int i = 0; i < m_mixture->Count(); ++i)
-        if (m_mixture->Row(i).Available()) {
+    for (int i = 0; i < m_mixture->count(); ++i)
+        if (m_mixture->Row(i).available()) {
             sample = m_mixture->Row(i).loaded->data.isSyntheticSample();
             break;
         }

@@ -53,8 +53,8 @@ MaterialsView::MaterialsView(ApplicationContext& context, QWidget* parent)
 {
     buildControls();
     initGrid();
-    m_doseUnitBox->SetValue(m_context.settings().materialsDoseUnit());
-    m_activityUnitBox->SetValue(m_context.settings().materialsActivityUnit());
+    m_doseUnitBox->setValue(m_context.settings().materialsDoseUnit());
+    m_activityUnitBox->setValue(m_context.settings().materialsActivityUnit());
     m_watchingUnits = m_context.settings().settingsChanged.connect([this] { followUnits(); });
 }
 
@@ -91,10 +91,10 @@ void MaterialsView::execSelectAllMenu(QWidget* owner, QPoint pos, const std::fun
 
 QLayout* MaterialsView::buildUnitsBar()
 {
-    m_materialsChooser = new NuclideChooser(m_context.Index(), m_context.spectra(), m_context.boxes(), this);
+    m_materialsChooser = new NuclideChooser(m_context.index(), m_context.spectra(), m_context.boxes(), this);
     m_loader.emplace(*m_materialsChooser, m_context.boxes());
     m_materialsChooser->setObjectName(QStringLiteral("chooser"));
-    m_followingChooser = m_materialsChooser->Selection().nuclideChosen.connect(
+    m_followingChooser = m_materialsChooser->selection().nuclideChosen.connect(
         [this](const NuclideIdentity& rnx) { nuclideChanged(rnx); });
 
     m_doseUnitBox = new DoseUnitComboBox(this);
@@ -106,9 +106,9 @@ QLayout* MaterialsView::buildUnitsBar()
     m_activityUnitBox->setEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->setOnChange([this] { m_context.settings().setMaterialsDoseUnit(m_doseUnitBox->Value()); });
+    m_doseUnitBox->setOnChange([this] { m_context.settings().setMaterialsDoseUnit(m_doseUnitBox->value()); });
     m_activityUnitBox->setOnChange(
-        [this] { m_context.settings().setMaterialsActivityUnit(m_activityUnitBox->Value()); });
+        [this] { m_context.settings().setMaterialsActivityUnit(m_activityUnitBox->value()); });
 
     m_showOrganDosesAction = new QAction(QStringLiteral("Show Equivalent Doses"), this);
 
@@ -257,7 +257,7 @@ void MaterialsView::initGrid()
 {
     DataGrid& g = *m_grid;
     g.setColCount(3 + ShownTargetOrganCount);
-    g.SetRowCount(3);
+    g.setRowCount(3);
     g.setFixedCols(3);
     g.setFixedRows(1);
     g.setDefaultColWidth(kDefaultColWidth);
@@ -311,8 +311,8 @@ void MaterialsView::showOrganDoses(bool show)
 void MaterialsView::followUnits()
 {
     const ProgramSettings& preference = m_context.settings();
-    m_doseUnitBox->SetValue(preference.materialsDoseUnit());
-    m_activityUnitBox->SetValue(preference.materialsActivityUnit());
+    m_doseUnitBox->setValue(preference.materialsDoseUnit());
+    m_activityUnitBox->setValue(preference.materialsActivityUnit());
     if (m_unitsShown != std::pair{preference.materialsDoseUnit(), preference.materialsActivityUnit()})
         fillMaterialsGrid();
 }
@@ -321,7 +321,7 @@ void MaterialsView::nuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_materialsData)
         return;
-    m_loader->Load(m_context.settings().DataFolder(), *m_materialsData, rnx, [this] {
+    m_loader->load(m_context.settings().DataFolder(), *m_materialsData, rnx, [this] {
         fillMaterialLists();
         fillMaterialsGrid();
     });
@@ -405,13 +405,13 @@ void MaterialsView::fillMaterialsGrid()
     // Nothing loaded (its file could not be read) or nothing chosen: the header alone.
     const std::vector<MaterialsTableRow> table = computeMaterialsTable(*m_materialsData, chosenMaterials());
     if (table.empty()) {
-        g.SetRowCount(3);
+        g.setRowCount(3);
         g.setRowHeights(1, -1);
         g.setRowHeights(2, -1);
         return;
     }
     const double r = static_cast<double>(bqPerUnit(m_unitsShown.second)) / svPerUnit(m_unitsShown.first);
-    g.SetRowCount(2 * static_cast<int>(table.size()) + 1);
+    g.setRowCount(2 * static_cast<int>(table.size()) + 1);
     g.setRowHeights(1, g.defaultRowHeight());
     g.setRowHeights(2, g.defaultRowHeight());
     int s = 1;
@@ -439,7 +439,7 @@ void MaterialsView::copyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
     const QString nuclide = m_materialsData && m_materialsData->isLoaded() ? m_materialsData->nuclideNameText()
-                                                                           : m_materialsChooser->Selection().Name();
+                                                                           : m_materialsChooser->selection().name();
     const QString head = QStringLiteral("Radionuclide\t") + nuclide + QStringLiteral("\r\nUnits\t")
         + doseUnitLabel(m_unitsShown.first) + QStringLiteral(" per ") + activityUnitLabel(m_unitsShown.second)
         + QStringLiteral("\r\n");

@@ -171,8 +171,8 @@ QLayout* MixtureView::buildToolBar()
     m_activityUnitBox->setEnabledActivityUnits(
         {ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
     // The preferences hold the units; the table follows them when they change.
-    m_doseUnitBox->setOnChange([this] { m_context.settings().setMixtureDoseUnit(m_doseUnitBox->Value()); });
-    m_activityUnitBox->setOnChange([this] { m_context.settings().setMixtureActivityUnit(m_activityUnitBox->Value()); });
+    m_doseUnitBox->setOnChange([this] { m_context.settings().setMixtureDoseUnit(m_doseUnitBox->value()); });
+    m_activityUnitBox->setOnChange([this] { m_context.settings().setMixtureActivityUnit(m_activityUnitBox->value()); });
     for (QWidget* box : std::initializer_list<QWidget*>{m_doseUnitBox, m_activityUnitBox})
         applyInputColours(box);
 
@@ -220,7 +220,7 @@ void MixtureView::initMixtureGrid()
 {
     DataGrid& g = *m_grid;
     g.setColCount(ColumnCount);
-    g.SetRowCount(2);
+    g.setRowCount(2);
     g.setFixedCols(1);
     g.setFixedRows(1);
     g.setRowHeights(0, 36);
@@ -244,7 +244,7 @@ void MixtureView::initMixtureGrid()
     // The material's text takes the room the window gives; the numbers keep the width of their
     // heading.
     g.autoScaleColumns.weights[MaterialColumn] = 1;
-    g.SetOption(GridOption::Editing, true);
+    g.setOption(GridOption::Editing, true);
     g.openListOnClick = true;
     for (CellFormat* f : {&g.fixedCellsFormat.normal, &g.fixedCellsFormat.selected, &g.fixedCellsFormat.disabled})
         f->multiLine = true;
@@ -261,7 +261,7 @@ void MixtureView::connectGridEvents()
     g.onGetStringList = [this](DataGrid*, int col, int row, QStringList& list) { list = cellChoices(col, row); };
     g.onGetExtStringList = [this](DataGrid*, int col, int row, std::vector<ListItem>& list) {
         list.clear();
-        if (col != MaterialColumn || !m_mixture || row < 1 || row > m_mixture->Count())
+        if (col != MaterialColumn || !m_mixture || row < 1 || row > m_mixture->count())
             return;
         for (const QString& m : m_mixture->materials(row - 1))
             list.push_back({m, materialCaption(m)});
@@ -282,7 +282,7 @@ void MixtureView::connectGridEvents()
         if (col == DoseColumn)
             f.fontColor = Qt::black;
         // A row without data says why in grey.
-        if (m_mixture && row >= 1 && row <= m_mixture->Count() && !m_mixture->Row(row - 1).Available())
+        if (m_mixture && row >= 1 && row <= m_mixture->count() && !m_mixture->Row(row - 1).available())
             f.fontColor = kGrey;
     };
     g.onGetFixedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
@@ -318,13 +318,13 @@ void MixtureView::setMixture(Mixture* mixture)
 
 bool MixtureView::canEditCell(int col, int row) const
 {
-    if (!m_mixture || row < 1 || row > m_mixture->Count())
+    if (!m_mixture || row < 1 || row > m_mixture->count())
         return false;
     const int index = row - 1;
     switch (col) {
     case ElementColumn:
     case NuclideColumn: return true;
-    case RouteColumn: return m_mixture->Row(index).Available();
+    case RouteColumn: return m_mixture->Row(index).available();
     // A list of one offers no choice.
     case MaterialColumn: return m_mixture->materials(index).size() > 1;
     case SizeColumn: return m_mixture->hasSize(index);
@@ -337,11 +337,11 @@ QStringList MixtureView::cellChoices(int col, int row) const
     switch (col) {
     case ElementColumn: return m_context.dataElementList();
     case NuclideColumn: {
-        if (!m_mixture || row < 1 || row > m_mixture->Count())
+        if (!m_mixture || row < 1 || row > m_mixture->count())
             return {};
         QStringList names;
         const QString prefix = m_mixture->Row(row - 1).setting.nuclide.section(u'-', 0, 0) + u'-';
-        for (const NuclideList::Entry& e : m_context.dataNuclideList().Items())
+        for (const NuclideList::Entry& e : m_context.dataNuclideList().items())
             if (e.name.startsWith(prefix))
                 names << e.name;
         return names;
@@ -354,7 +354,7 @@ QStringList MixtureView::cellChoices(int col, int row) const
 
 void MixtureView::cellEdited(int col, int row, const QString& value)
 {
-    if (!m_mixture || row < 1 || row > m_mixture->Count())
+    if (!m_mixture || row < 1 || row > m_mixture->count())
         return;
     const int index = row - 1;
     QString error;
@@ -379,13 +379,13 @@ void MixtureView::cellEdited(int col, int row, const QString& value)
     }
     // The row shows what the mixture holds, the old pairing when the new one could not be had,
     // before anything is said about it.
-    ShowRow(index);
+    showRow(index);
     updateUndoButtons();
     if (!done)
         reportLoadErrors({error});
 }
 
-void MixtureView::ShowRow(int index)
+void MixtureView::showRow(int index)
 {
     const MixtureRow& r = m_mixture->Row(index);
     const int row = index + 1;
@@ -397,12 +397,12 @@ void MixtureView::ShowRow(int index)
     static const QString kErrorKind = QStringLiteral("DataFileException: ");
     const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
     const QString material
-        = r.Available() ? m_mixture->materials(index).value(s.material) : QStringLiteral("Not available: ") + reason;
+        = r.available() ? m_mixture->materials(index).value(s.material) : QStringLiteral("Not available: ") + reason;
     m_grid->setCells(MaterialColumn, row, material);
     if (QString* caption = m_grid->createCellCaption(MaterialColumn, row))
-        *caption = r.Available() ? materialCaption(material) : QString();
+        *caption = r.available() ? materialCaption(material) : QString();
     if (QString* hint = m_grid->createCellHint(MaterialColumn, row))
-        *hint = r.Available() ? QString() : r.unavailable;
+        *hint = r.available() ? QString() : r.unavailable;
     const bool sized = m_mixture->hasSize(index);
     m_grid->setCells(SizeColumn, row, sized ? amadLabels().value(s.amadIndex) : QStringLiteral("-"));
     // The size's hint stands where a size can be picked.
@@ -429,9 +429,9 @@ void MixtureView::fillMixtureGrid()
 {
     if (!m_mixture)
         return;
-    m_grid->SetRowCount(m_mixture->Count() + 1);
-    for (int i = 0; i < m_mixture->Count(); ++i)
-        ShowRow(i);
+    m_grid->setRowCount(m_mixture->count() + 1);
+    for (int i = 0; i < m_mixture->count(); ++i)
+        showRow(i);
     updateMixtureMoveButtons();
     updateUndoButtons();
 }
@@ -439,8 +439,8 @@ void MixtureView::fillMixtureGrid()
 void MixtureView::showChangedRows(int currentIndex)
 {
     fillMixtureGrid();
-    const int row = std::clamp(currentIndex + 1, 1, m_grid->RowCount() - 1);
-    m_grid->SetRow(row);
+    const int row = std::clamp(currentIndex + 1, 1, m_grid->rowCount() - 1);
+    m_grid->setRow(row);
     m_grid->scrollIntoView(m_grid->col(), row);
     updateMixtureMoveButtons();
 }
@@ -450,7 +450,7 @@ void MixtureView::updateMixtureDoses()
     if (!m_mixture)
         return;
     const double factor = doseFactor();
-    for (int i = 0; i < m_mixture->Count() && i + 1 < m_grid->RowCount(); ++i)
+    for (int i = 0; i < m_mixture->count() && i + 1 < m_grid->rowCount(); ++i)
         showDose(i, factor);
 }
 
@@ -470,7 +470,7 @@ void MixtureView::updateMixtureDoseCaption()
 void MixtureView::updateMixtureMoveButtons()
 {
     const int row = m_grid->Row();
-    const bool last = row >= m_grid->RowCount() - 1;
+    const bool last = row >= m_grid->rowCount() - 1;
     m_topButton->setEnabled(row > 1);
     m_upButton->setEnabled(row > 1);
     m_downButton->setEnabled(!last);
@@ -494,8 +494,8 @@ void MixtureView::followUnits()
     if (units == m_unitsShown)
         return;
     m_unitsShown = units;
-    m_doseUnitBox->SetValue(units.first);
-    m_activityUnitBox->SetValue(units.second);
+    m_doseUnitBox->setValue(units.first);
+    m_activityUnitBox->setValue(units.second);
     updateMixtureDoseCaption();
     updateMixtureDoses();
 }
@@ -511,13 +511,13 @@ void MixtureView::addNuclides()
     };
     if (!executeAddNuclidesDialog(*m_addSource, nodes, execModal, this, help))
         return;
-    const int before = m_mixture->Count();
+    const int before = m_mixture->count();
     // A nuclide whose file cannot be read is left out; the others come in.
-    const QStringList errors = m_mixture->Append(std::vector<const NuclideIdentity*>(nodes.begin(), nodes.end()));
-    if (m_mixture->Count() > before) {
-        m_grid->SetRowCount(m_mixture->Count() + 1);
-        for (int i = before; i < m_mixture->Count(); ++i)
-            ShowRow(i);
+    const QStringList errors = m_mixture->append(std::vector<const NuclideIdentity*>(nodes.begin(), nodes.end()));
+    if (m_mixture->count() > before) {
+        m_grid->setRowCount(m_mixture->count() + 1);
+        for (int i = before; i < m_mixture->count(); ++i)
+            showRow(i);
     }
     updateMixtureMoveButtons();
     updateUndoButtons();
@@ -532,7 +532,7 @@ void MixtureView::reportLoadErrors(const QStringList& messages)
     QStringList text = messages.mid(0, shown);
     if (messages.size() > shown)
         text << QStringLiteral("... and %1 more files that could not be read.").arg(messages.size() - shown);
-    m_context.boxes().Show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), ButtonCancel,
+    m_context.boxes().show(MessageKind::Error, QStringLiteral("Error"), text.join(QStringLiteral("\r\n")), ButtonCancel,
                            ButtonCancel);
 }
 
@@ -568,11 +568,11 @@ void MixtureView::redoEdit()
 void MixtureView::moveCurrentRow(int toRow)
 {
     const int row = m_grid->Row();
-    const int last = m_grid->RowCount() - 1;
+    const int last = m_grid->rowCount() - 1;
     toRow = std::clamp(toRow, 1, last);
     if (!m_mixture || row == toRow || row < 1 || row > last)
         return;
-    m_mixture->Move(row - 1, toRow - 1);
+    m_mixture->move(row - 1, toRow - 1);
     showChangedRows(toRow - 1);
 }
 
@@ -593,7 +593,7 @@ void MixtureView::moveDown()
 
 void MixtureView::moveToBottom()
 {
-    moveCurrentRow(m_grid->RowCount() - 1);
+    moveCurrentRow(m_grid->rowCount() - 1);
 }
 
 void MixtureView::copyToClipboard()

@@ -87,7 +87,7 @@ private:
     void gridContextMenu(const QContextMenuEvent& event);
 
     // Writes one row of the mixture into its table row.
-    void ShowRow(int index);
+    void showRow(int index);
     void showDose(int index, double factor);
     // The factor that turns Sv per Bq into the chosen units.
     double doseFactor() const;

@@ -33,7 +33,7 @@ QMessageBox::Icon iconOf(MessageKind kind)
 
 } // namespace
 
-MessageButton QtMessageBoxes::Show(MessageKind kind, const QString& caption, const QString& text,
+MessageButton QtMessageBoxes::show(MessageKind kind, const QString& caption, const QString& text,
                                    MessageButtons buttons, MessageButton defaultButton)
 {
     QMessageBox box(iconOf(kind), caption, text, QMessageBox::NoButton, QApplication::activeWindow());

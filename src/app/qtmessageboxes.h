@@ -7,7 +7,7 @@ namespace kav {
 // Shows messages in real modal boxes over the active window.
 class QtMessageBoxes final : public MessageBoxes {
 public:
-    MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+    MessageButton show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
                        MessageButton defaultButton) override;
 };
 

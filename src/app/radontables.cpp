@@ -76,10 +76,10 @@ RadonTables::RadonTables(DataGrid& grid, OwnerDrawnLabel& caption, MessageBoxes&
     , m_boxes(boxes)
     , m_folder(std::move(folder))
 {
-    m_strGrid.SetRowCount(7);
+    m_strGrid.setRowCount(7);
     m_strGrid.setFixedRows(1);
     m_strGrid.setDefaultColWidth(80);
-    m_strGrid.MergeCells().mergeCellStrings = false;
+    m_strGrid.mergeCells().mergeCellStrings = false;
     m_dataLoaded = loadRadonData();
     fillRadonGrid();
 }
@@ -115,7 +115,7 @@ bool RadonTables::loadRadonData()
     m_problem = result.problem;
     m_block = result.block;
     if (result.status == RadonLoadResult::Unreadable)
-        m_boxes.Show(MessageKind::Error, QStringLiteral("Error"),
+        m_boxes.show(MessageKind::Error, QStringLiteral("Error"),
                      QStringLiteral("Can not load radon data\r\n\r\n") + result.problem, ButtonCancel, ButtonCancel);
     return result.status == RadonLoadResult::Loaded;
 }
@@ -133,7 +133,7 @@ void RadonTables::setCaption(const QString& markup)
 
 void RadonTables::clearRadonGrid()
 {
-    for (int row = 1; row < m_strGrid.RowCount(); ++row)
+    for (int row = 1; row < m_strGrid.rowCount(); ++row)
         for (int col = 0; col < m_strGrid.colCount(); ++col)
             m_strGrid.setCells(col, row, QString());
 }

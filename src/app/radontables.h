@@ -28,7 +28,7 @@ public:
     void setFolder(const QString& folder);
     bool dataLoaded() const { return m_dataLoaded; }
     // Why the table could not be read; empty when it was.
-    const QString& Problem() const { return m_problem; }
+    const QString& problem() const { return m_problem; }
     // The caption as mark-up.
     const QString& captionText() const { return m_captionText; }
 

@@ -8,7 +8,7 @@
 namespace kav {
 
 // The ordinal of an enumeration value, for indexing tables kept in the enumeration's order.
-template <typename E> constexpr std::size_t Ordinal(E value)
+template <typename E> constexpr std::size_t ordinal(E value)
 {
     static_assert(std::is_enum_v<E>);
     return static_cast<std::size_t>(value);

@@ -4,7 +4,7 @@
 
 namespace kav {
 
-MessageButton StderrMessageBoxes::Show(MessageKind, const QString& caption, const QString& text, MessageButtons,
+MessageButton StderrMessageBoxes::show(MessageKind, const QString& caption, const QString& text, MessageButtons,
                                        MessageButton defaultButton)
 {
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));

@@ -28,7 +28,7 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     // Shows a modal box and returns the button chosen (the default button when none can be).
-    virtual MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+    virtual MessageButton show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
                                MessageButton defaultButton)
         = 0;
 };
@@ -37,7 +37,7 @@ public:
 // button.
 class StderrMessageBoxes final : public MessageBoxes {
 public:
-    MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+    MessageButton show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
                        MessageButton defaultButton) override;
 };
 

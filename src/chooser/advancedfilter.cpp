@@ -76,20 +76,20 @@ void MassNumberFilter::recompute()
     clearList();
     if (!m_index || (m_minEnabled && m_maxEnabled && m_maxValue < m_minValue))
         return;
-    for (int i = 0; i < m_index->Count(); ++i) {
-        const Nuclide* node = m_index->Items(i);
+    for (int i = 0; i < m_index->count(); ++i) {
+        const Nuclide* node = m_index->items(i);
         if ((!m_minEnabled || node->massNumber >= m_minValue) && (!m_maxEnabled || node->massNumber <= m_maxValue))
             addNode(node);
     }
 }
 
-void MassNumberFilter::Assign(const MassNumberFilter& source)
+void MassNumberFilter::assign(const MassNumberFilter& source)
 {
     m_minEnabled = source.m_minEnabled;
     m_maxEnabled = source.m_maxEnabled;
     m_minValue = source.m_minValue;
     m_maxValue = source.m_maxValue;
-    ListFilter::Assign(source);
+    ListFilter::assign(source);
 }
 
 // Numbers of ancestors and daughters
@@ -104,13 +104,13 @@ void RelativesCountFilter::setCountSet(const RelativesCountSet& value)
         change();
 }
 
-void RelativesCountFilter::Assign(const RelativesCountFilter& source)
+void RelativesCountFilter::assign(const RelativesCountFilter& source)
 {
     m_countSet = source.m_countSet;
-    SwitchedFilter::Assign(source);
+    SwitchedFilter::assign(source);
 }
 
-void RelativesCountFilter::Apply()
+void RelativesCountFilter::apply()
 {
     clearList();
     if (!m_index)
@@ -156,15 +156,15 @@ bool DecayModeFilter::active() const
     return enabled() && (m_operation == DecayModeMatch::Any ? !m_orSet.empty() : !m_andSet.empty());
 }
 
-void DecayModeFilter::Assign(const DecayModeFilter& source)
+void DecayModeFilter::assign(const DecayModeFilter& source)
 {
     m_operation = source.m_operation;
     m_andSet = source.m_andSet;
     m_orSet = source.m_orSet;
-    SwitchedFilter::Assign(source);
+    SwitchedFilter::assign(source);
 }
 
-void DecayModeFilter::Apply()
+void DecayModeFilter::apply()
 {
     clearList();
     if (!m_index)
@@ -180,7 +180,7 @@ void DecayModeFilter::Apply()
     if (m_andSet.empty())
         return;
     const DecayFilterKind first = m_andSet.lowest();
-    for (const NuclideList::Entry& e : lists[Ordinal(first)].Items())
+    for (const NuclideList::Entry& e : lists[ordinal(first)].items())
         addNode(e.node);
     for (int mode = static_cast<int>(first) + 1; mode <= static_cast<int>(DecayFilterKind::SpontaneousFission); ++mode)
         if (m_andSet.contains(static_cast<DecayFilterKind>(mode)))
@@ -192,7 +192,7 @@ void DecayModeFilter::Apply()
 HalfLifeFilter::HalfLifeFilter(const NuclideIndex* index)
     : m_index(index)
 {
-    if (m_index && m_index->Count() > 0) {
+    if (m_index && m_index->count() > 0) {
         const HalfLifeExtreme& shortest = m_index->shortestHalfLife();
         const HalfLifeExtreme& longest = m_index->longestHalfLife();
         m_min = {false, shortest.halfLife, shortest.halfLifeUnit, shortest.decayConstant};
@@ -223,7 +223,7 @@ void HalfLifeFilter::valueAndUnitOfDays(double days, float& value, TimeUnit& uni
     value = static_cast<float>(days * timeUnitsPerDayA(TimeUnit::Microsecond));
 }
 
-void HalfLifeFilter::SetValue(End& end, float value)
+void HalfLifeFilter::setValue(End& end, float value)
 {
     if (value == end.value)
         return;
@@ -272,12 +272,12 @@ void HalfLifeFilter::setMaxEnabled(bool value)
 
 void HalfLifeFilter::setMinValue(float value)
 {
-    SetValue(m_min, value);
+    setValue(m_min, value);
 }
 
 void HalfLifeFilter::setMaxValue(float value)
 {
-    SetValue(m_max, value);
+    setValue(m_max, value);
 }
 
 void HalfLifeFilter::setMinUnits(TimeUnit value)
@@ -302,7 +302,7 @@ void HalfLifeFilter::setMaxLambda(float value)
 
 void HalfLifeFilter::setAutoMinMaxValues()
 {
-    if (!m_index || m_index->Count() == 0)
+    if (!m_index || m_index->count() == 0)
         return;
     const HalfLifeExtreme& shortest = m_index->shortestHalfLife();
     const HalfLifeExtreme& longest = m_index->longestHalfLife();
@@ -334,19 +334,19 @@ void HalfLifeFilter::recompute()
     if (!m_index || (m_min.enabled && m_max.enabled && m_max.lambda > m_min.lambda))
         return;
     // A minimum half-life is a maximum decay constant.
-    for (int i = 0; i < m_index->Count(); ++i) {
-        const Nuclide* node = m_index->Items(i);
+    for (int i = 0; i < m_index->count(); ++i) {
+        const Nuclide* node = m_index->items(i);
         if ((!m_min.enabled || node->decayConstant <= m_min.lambda)
             && (!m_max.enabled || node->decayConstant >= m_max.lambda))
             addNode(node);
     }
 }
 
-void HalfLifeFilter::Assign(const HalfLifeFilter& source)
+void HalfLifeFilter::assign(const HalfLifeFilter& source)
 {
     m_min = source.m_min;
     m_max = source.m_max;
-    ListFilter::Assign(source);
+    ListFilter::assign(source);
 }
 
 // The combination
@@ -370,7 +370,7 @@ void AdvancedFilter::subFilterChanged()
         change();
 }
 
-void AdvancedFilter::Apply()
+void AdvancedFilter::apply()
 {
     clearList();
     m_ignored = true;
@@ -391,20 +391,20 @@ void AdvancedFilter::Apply()
     }
 }
 
-void AdvancedFilter::Assign(const AdvancedFilter& source)
+void AdvancedFilter::assign(const AdvancedFilter& source)
 {
     // The criteria's own notices are not passed on; the one change at the end combines them.
     m_assigning = true;
-    m_aMass.Assign(source.m_aMass);
-    m_ancestors.Assign(source.m_ancestors);
-    m_daughters.Assign(source.m_daughters);
-    m_decay.Assign(source.m_decay);
-    m_halfLifeTime.Assign(source.m_halfLifeTime);
-    m_spectrum.Assign(source.m_spectrum);
+    m_aMass.assign(source.m_aMass);
+    m_ancestors.assign(source.m_ancestors);
+    m_daughters.assign(source.m_daughters);
+    m_decay.assign(source.m_decay);
+    m_halfLifeTime.assign(source.m_halfLifeTime);
+    m_spectrum.assign(source.m_spectrum);
     m_assigning = false;
     m_formLastPage = source.m_formLastPage;
     m_formIsMoreWidth = source.m_formIsMoreWidth;
-    SwitchedFilter::Assign(source);
+    SwitchedFilter::assign(source);
 }
 
 // The criteria in words
@@ -484,11 +484,11 @@ QStringList activeCriteria(const AdvancedFilter& filter, UiLanguage language)
                                             "photon line energy per decay"};
         for (int o = 0; o < SpectrumCriterionCount; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
-            if (!s.Options().contains(option))
+            if (!s.options().contains(option))
                 continue;
             const double scale = isFractionOption(option) ? 100 : 1;
-            lines << QLatin1String(names[o]) + u' ' + number(s.Min(option) * scale) + QStringLiteral(" to ")
-                    + number(s.Max(option) * scale)
+            lines << QLatin1String(names[o]) + u' ' + number(s.min(option) * scale) + QStringLiteral(" to ")
+                    + number(s.max(option) * scale)
                     + (isFractionOption(option) ? QStringLiteral(" %") : QStringLiteral(" MeV"));
         }
     }

@@ -33,7 +33,7 @@ public:
     // Whether it narrows the advanced filter: an end is enabled and the range is not inverted.
     bool active() const;
     void change() override;
-    void Assign(const MassNumberFilter& source);
+    void assign(const MassNumberFilter& source);
 
 private:
     void recompute();
@@ -57,7 +57,7 @@ public:
     const RelativesCountSet& countSet() const { return m_countSet; }
     void setCountSet(const RelativesCountSet& value);
     bool active() const { return enabled() && !m_countSet.empty(); }
-    void Assign(const RelativesCountFilter& source);
+    void assign(const RelativesCountFilter& source);
 
 protected:
     explicit RelativesCountFilter(const NuclideIndex* index)
@@ -66,7 +66,7 @@ protected:
     }
     virtual const std::array<NuclideList, 5>& countLists() const = 0;
     virtual const std::array<ElementSet, 5>& countElements() const = 0;
-    void Apply() override;
+    void apply() override;
 
     const NuclideIndex* m_index;
 
@@ -120,10 +120,10 @@ public:
     void setOrSet(const DecayModesAnyOf& value);
 
     bool active() const;
-    void Assign(const DecayModeFilter& source);
+    void assign(const DecayModeFilter& source);
 
 protected:
-    void Apply() override;
+    void apply() override;
 
 private:
     const NuclideIndex* m_index;
@@ -160,7 +160,7 @@ public:
 
     bool active() const;
     void change() override;
-    void Assign(const HalfLifeFilter& source);
+    void assign(const HalfLifeFilter& source);
 
     // A half-life in days as a value in the unit that reads best: years above a year, days
     // above a day, otherwise the largest of hours to milliseconds that gives at least 1, else
@@ -174,7 +174,7 @@ private:
         TimeUnit units = TimeUnit::Year;
         float lambda = 0;
     };
-    void SetValue(End& end, float value);
+    void setValue(End& end, float value);
     void setUnits(End& end, TimeUnit value);
     void setLambda(End& end, float value);
     void recompute();
@@ -211,10 +211,10 @@ public:
     bool formIsMoreWidth() const { return m_formIsMoreWidth; }
     void setFormIsMoreWidth(bool value) { m_formIsMoreWidth = value; }
 
-    void Assign(const AdvancedFilter& source);
+    void assign(const AdvancedFilter& source);
 
 protected:
-    void Apply() override;
+    void apply() override;
 
 private:
     void subFilterChanged();

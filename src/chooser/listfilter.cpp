@@ -10,7 +10,7 @@ void ListFilter::change()
         onChange(this);
 }
 
-void ListFilter::Assign(const ListFilter& source)
+void ListFilter::assign(const ListFilter& source)
 {
     m_nuclideList = source.m_nuclideList;
     m_elementsOfNuclideFilter = source.m_elementsOfNuclideFilter;
@@ -31,7 +31,7 @@ void ListFilter::addNode(const Nuclide* node)
 
 void ListFilter::addList(const NuclideList& list, const ElementSet& elements)
 {
-    for (const NuclideList::Entry& e : list.Items())
+    for (const NuclideList::Entry& e : list.items())
         m_nuclideList.Add(e.name, e.node);
     for (std::size_t e = 0; e < ElementCount; ++e)
         if (elements.contains(static_cast<ChemicalElement>(e)))
@@ -42,7 +42,7 @@ void ListFilter::keepOnly(const NuclideList& other)
 {
     NuclideList kept(true);
     m_elementsOfNuclideFilter.clear();
-    for (const NuclideList::Entry& e : m_nuclideList.Items())
+    for (const NuclideList::Entry& e : m_nuclideList.items())
         if (other.indexOf(e.name) >= 0) {
             kept.Add(e.name, e.node);
             if (e.node)
@@ -51,7 +51,7 @@ void ListFilter::keepOnly(const NuclideList& other)
     m_nuclideList = std::move(kept);
 }
 
-void SwitchedFilter::SetEnabled(bool value)
+void SwitchedFilter::setEnabled(bool value)
 {
     if (value == m_enabled)
         return;
@@ -62,14 +62,14 @@ void SwitchedFilter::SetEnabled(bool value)
 void SwitchedFilter::change()
 {
     if (m_enabled)
-        Apply();
+        apply();
     ListFilter::change();
 }
 
-void SwitchedFilter::Assign(const SwitchedFilter& source)
+void SwitchedFilter::assign(const SwitchedFilter& source)
 {
     m_enabled = source.m_enabled;
-    ListFilter::Assign(source);
+    ListFilter::assign(source);
 }
 
 } // namespace kav

@@ -21,7 +21,7 @@ public:
 
     // Raises OnChange; derived filters recompute first.
     virtual void change();
-    void Assign(const ListFilter& source);
+    void assign(const ListFilter& source);
 
 protected:
     void clearList();
@@ -39,13 +39,13 @@ protected:
 class SwitchedFilter : public ListFilter {
 public:
     bool enabled() const { return m_enabled; }
-    void SetEnabled(bool value);
+    void setEnabled(bool value);
     // Recomputes the list when enabled, then raises OnChange.
     void change() override;
-    void Assign(const SwitchedFilter& source);
+    void assign(const SwitchedFilter& source);
 
 protected:
-    virtual void Apply() = 0;
+    virtual void apply() = 0;
 
 private:
     bool m_enabled = false;

@@ -36,10 +36,10 @@ NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
     };
     m_elementSet = m_index.Elements();
     std::vector<NuclideList::Entry> all;
-    all.reserve(static_cast<std::size_t>(m_index.Count()));
-    for (int i = 0; i < m_index.Count(); ++i)
-        all.push_back({m_index.Items(i)->name.toString(), m_index.Items(i)});
-    m_nuclideList.Assign(std::move(all));
+    all.reserve(static_cast<std::size_t>(m_index.count()));
+    for (int i = 0; i < m_index.count(); ++i)
+        all.push_back({m_index.items(i)->name.toString(), m_index.items(i)});
+    m_nuclideList.assign(std::move(all));
     m_elementsOfNuclideFilter = m_elementSet;
     recompute();
 }
@@ -59,14 +59,14 @@ void NuclideFilter::rebuildFullCollections()
     m_fullNuclideList.Clear();
     if (!m_advanced.enabled() || m_advanced.ignored()) {
         m_fullElementSet = m_mixSet;
-        for (const NuclideList::Entry& e : m_nuclideList.Items())
+        for (const NuclideList::Entry& e : m_nuclideList.items())
             if (e.node && m_fullElementSet.contains(e.node->element))
                 m_fullNuclideList.Add(e.name, e.node);
     } else {
         // The elements of the nuclides offered, not of every nuclide the criteria pass: an
         // element whose passing nuclides are all left out by the other filters is not offered.
         m_fullElementSet.clear();
-        for (const NuclideList::Entry& e : m_nuclideList.Items())
+        for (const NuclideList::Entry& e : m_nuclideList.items())
             if (e.node && m_mixSet.contains(e.node->element) && m_advanced.Nuclides().indexOf(e.name) >= 0) {
                 m_fullNuclideList.Add(e.name, e.node);
                 m_fullElementSet.insert(e.node->element);
@@ -118,7 +118,7 @@ void NuclideFilter::setUseStable(bool value)
 void NuclideFilter::resolve()
 {
     NuclideList resolved(true);
-    for (const NuclideList::Entry& e : m_nuclideList.Items())
+    for (const NuclideList::Entry& e : m_nuclideList.items())
         if (const Nuclide* node = m_index.findNuclide(QStringView(e.name).left(7)))
             resolved.Add(node->name.toString(), node);
     m_nuclideList = std::move(resolved);
@@ -135,20 +135,20 @@ void NuclideFilter::setNuclideList(const QStringList& names)
 void NuclideFilter::setNuclideList(const NuclideList& list)
 {
     m_nuclideList = NuclideList(true);
-    for (const NuclideList::Entry& e : list.Items())
+    for (const NuclideList::Entry& e : list.items())
         m_nuclideList.Add(e.name, e.node);
     resolve();
     m_elementsOfNuclideFilter.clear();
-    for (const NuclideList::Entry& e : m_nuclideList.Items())
+    for (const NuclideList::Entry& e : m_nuclideList.items())
         m_elementsOfNuclideFilter.insert(e.node->element);
     recompute();
     change();
 }
 
-void NuclideFilter::Assign(const NuclideFilter& source)
+void NuclideFilter::assign(const NuclideFilter& source)
 {
     m_assigning = true;
-    m_advanced.Assign(source.m_advanced);
+    m_advanced.assign(source.m_advanced);
     m_assigning = false;
     saveElementSet = source.saveElementSet;
     saveNuclideList = source.saveNuclideList;

@@ -20,7 +20,7 @@ class NuclideFilter : public ListFilter {
 public:
     NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra);
 
-    const NuclideIndex& Index() const { return m_index; }
+    const NuclideIndex& index() const { return m_index; }
 
     AdvancedFilter& advanced() { return m_advanced; }
     const AdvancedFilter& advanced() const { return m_advanced; }
@@ -42,7 +42,7 @@ public:
     // index's spelling.
     void setNuclideList(const QStringList& names);
     void setNuclideList(const NuclideList& list);
-    void Assign(const NuclideFilter& source);
+    void assign(const NuclideFilter& source);
     void change() override;
 
     // The element set as stored with a panel's configuration: four integers, bit (i mod 32) of

@@ -14,7 +14,7 @@ bool hasStableIsotopes(ChemicalElement e)
            ChemicalElement::Fr, ChemicalElement::Pu, ChemicalElement::Am, ChemicalElement::Cm, ChemicalElement::Bk,
            ChemicalElement::Cf, ChemicalElement::Es, ChemicalElement::Fm, ChemicalElement::Md, ChemicalElement::No,
            ChemicalElement::Lr, ChemicalElement::Rf, ChemicalElement::Db};
-    return std::find(std::begin(none), std::end(none), e) == std::end(none) && Ordinal(e) < 100;
+    return std::find(std::begin(none), std::end(none), e) == std::end(none) && ordinal(e) < 100;
 }
 
 // A mass text without its isomer letter.
@@ -57,7 +57,7 @@ void NuclideSelection::activate()
     changed();
 }
 
-bool NuclideSelection::Offered(const QString& name) const
+bool NuclideSelection::offered(const QString& name) const
 {
     if (m_filter.advanced().enabled() || m_filter.useNuclideFilter())
         return m_filter.fullNuclideList().indexOf(name) >= 0;
@@ -67,7 +67,7 @@ bool NuclideSelection::Offered(const QString& name) const
 void NuclideSelection::rebuildElementList()
 {
     m_elementList.clear();
-    if (m_filter.fullElementSet().empty() || m_index.Count() == 0)
+    if (m_filter.fullElementSet().empty() || m_index.count() == 0)
         return;
     std::vector<ChemicalElement> elements;
     for (int e = 0; e < 100; ++e)
@@ -88,11 +88,11 @@ void NuclideSelection::rebuildElementList()
 QStringList NuclideSelection::offeredMasses() const
 {
     QStringList masses;
-    if (!m_filter.fullElementSet().empty() && m_index.Count() > 0 && m_element != ChemicalElement::None) {
+    if (!m_filter.fullElementSet().empty() && m_index.count() > 0 && m_element != ChemicalElement::None) {
         const ElementRange& range = m_index.rangeOf(m_element);
-        for (int i = range.first; i < range.first + range.count && i < m_index.Count(); ++i) {
-            const Nuclide* node = m_index.Items(i);
-            if (Offered(node->name.toString()))
+        for (int i = range.first; i < range.first + range.count && i < m_index.count(); ++i) {
+            const Nuclide* node = m_index.items(i);
+            if (offered(node->name.toString()))
                 masses << node->mass.toString();
         }
         if (m_filter.useStable() && hasStableIsotopes(m_element))
@@ -128,11 +128,11 @@ void NuclideSelection::rebuildNuclideList()
 {
     m_nuclideList.clear();
     m_stablePseudoEntries.clear();
-    if (m_index.Count() == 0)
+    if (m_index.count() == 0)
         return;
-    for (int i = 0; i < m_index.Count(); ++i) {
-        const Nuclide* node = m_index.Items(i);
-        if (m_filter.fullElementSet().contains(node->element) && Offered(node->name.toString()))
+    for (int i = 0; i < m_index.count(); ++i) {
+        const Nuclide* node = m_index.items(i);
+        if (m_filter.fullElementSet().contains(node->element) && offered(node->name.toString()))
             m_nuclideList.push_back({node->name.toString(), node});
     }
     if (m_filter.useStable())
@@ -166,7 +166,7 @@ void NuclideSelection::rebuildNuclideList()
     });
 }
 
-QString NuclideSelection::Name() const
+QString NuclideSelection::name() const
 {
     if (m_element == ChemicalElement::None)
         return QStringLiteral(" ");
@@ -190,7 +190,7 @@ int NuclideSelection::findNuclideRow(const QString& name) const
 
 void NuclideSelection::selectName()
 {
-    m_nuclideRow = findNuclideRow(Name());
+    m_nuclideRow = findNuclideRow(name());
 }
 
 void NuclideSelection::reportSelection()
@@ -229,7 +229,7 @@ void NuclideSelection::pickAMass(int row)
 
 void NuclideSelection::pickNuclide(int row)
 {
-    if (row == m_nuclideRow || row < 0 || row >= static_cast<int>(m_nuclideList.size()) || m_index.Count() == 0)
+    if (row == m_nuclideRow || row < 0 || row >= static_cast<int>(m_nuclideList.size()) || m_index.count() == 0)
         return;
     if (m_historyKept)
         recordHistory();
@@ -286,15 +286,15 @@ void NuclideSelection::setElementAndAMass(ChemicalElement element, const MassTex
 
 void NuclideSelection::setName(const QString& value)
 {
-    const QString name = value.left(7);
-    if (name == Name())
+    const QString typed = value.left(7);
+    if (typed == name())
         return;
-    const qsizetype dash = name.indexOf(u'-');
+    const qsizetype dash = typed.indexOf(u'-');
     if (dash != 1 && dash != 2)
         return;
-    const ChemicalElement element = elementBySymbol(name.left(dash));
+    const ChemicalElement element = elementBySymbol(typed.left(dash));
     if (m_filter.fullElementSet().contains(element))
-        setElementAndAMass(element, MassText(QStringView(name.mid(dash + 1))));
+        setElementAndAMass(element, MassText(QStringView(typed.mid(dash + 1))));
 }
 
 void NuclideSelection::setSortOrder(NuclideSortOrder value)
@@ -377,7 +377,7 @@ NuclideIdentity NuclideSelection::chosenNuclide() const
 {
     NuclideIdentity rnx;
     if (const NuclideIdentity* chosen = chosenIdentity()) {
-        rnx.Assign(*chosen);
+        rnx.assign(*chosen);
         return rnx;
     }
     rnx.element = m_element;
@@ -437,7 +437,7 @@ void NuclideSelection::travel(std::vector<HistoryEntry>& from, std::vector<Histo
     HistoryEntry target = std::move(from.front());
     from.erase(from.begin());
     // The entry gone to takes the place of the one left, in the other list.
-    const bool differs = target.name != Name();
+    const bool differs = target.name != name();
     if (differs) {
         const NuclideIdentity leaving = chosenNuclide();
         m_element = target.rnx.element;

@@ -49,7 +49,7 @@ public:
     // The choice.
     ChemicalElement element() const { return m_element; }
     const MassText& aMass() const { return m_aMass; }
-    QString Name() const;
+    QString name() const;
     // The object of the chosen entry of the list of names, or null.
     const NuclideIdentity* chosenIdentity() const;
     void setElement(ChemicalElement value);
@@ -69,7 +69,7 @@ public:
     void setSortOrder(NuclideSortOrder value);
     NuclideSortOrder elementsSortType() const { return m_elementsSortType; }
     void setElementsSortType(NuclideSortOrder value);
-    UiLanguage Language() const { return m_language; }
+    UiLanguage language() const { return m_language; }
     void setLanguage(UiLanguage value) { m_language = value; }
 
     // History.
@@ -114,7 +114,7 @@ private:
     // The rows of the choice in the lists as they are, the choice unchanged.
     void keepChoiceInLists();
     void rebuildNuclideList();
-    bool Offered(const QString& name) const;
+    bool offered(const QString& name) const;
     int findNuclideRow(const QString& name) const;
     void selectName();
     void reportSelection();

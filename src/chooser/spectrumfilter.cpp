@@ -53,7 +53,7 @@ SpectrumCriterion yieldOptionOf(LineGroup group)
 
 const char* spectrumBoundName(SpectrumCriterion option, bool maximum)
 {
-    return kBoundNames[Ordinal(option)][maximum ? 1 : 0];
+    return kBoundNames[ordinal(option)][maximum ? 1 : 0];
 }
 
 void SpectrumFilter::setOptions(const SpectrumCriteria& value)
@@ -72,7 +72,7 @@ void SpectrumFilter::setMin(SpectrumCriterion option, float value)
         value = 0;
     if (isFractionOption(option) && value > 1)
         value = 1;
-    Bounds& b = m_bounds[Ordinal(option)];
+    Bounds& b = m_bounds[ordinal(option)];
     if (value == b.min)
         return;
     b.min = value;
@@ -87,7 +87,7 @@ void SpectrumFilter::setMax(SpectrumCriterion option, float value)
         value = 0;
     if (isFractionOption(option) && value > 1)
         value = 1;
-    Bounds& b = m_bounds[Ordinal(option)];
+    Bounds& b = m_bounds[ordinal(option)];
     if (value == b.max)
         return;
     b.max = value;
@@ -102,11 +102,11 @@ void SpectrumFilter::boundChanged(SpectrumCriterion option)
         change();
 }
 
-void SpectrumFilter::Assign(const SpectrumFilter& source)
+void SpectrumFilter::assign(const SpectrumFilter& source)
 {
     m_options = source.m_options;
     m_bounds = source.m_bounds;
-    SwitchedFilter::Assign(source);
+    SwitchedFilter::assign(source);
 }
 
 float SpectrumFilter::summaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary)
@@ -137,7 +137,7 @@ std::vector<LineQuery> SpectrumFilter::lineCriteria() const
             LineQuery query;
             query.types = radiationsOf(g);
             (energy ? query.energy : query.yield)
-                = LineBounds{m_bounds[Ordinal(option)].min, m_bounds[Ordinal(option)].max};
+                = LineBounds{m_bounds[ordinal(option)].min, m_bounds[ordinal(option)].max};
             criteria.push_back(query);
         }
     }
@@ -159,26 +159,26 @@ bool SpectrumFilter::linesPass(const Nuclide& node, std::vector<LineQuery> due) 
     return false;
 }
 
-void SpectrumFilter::Apply()
+void SpectrumFilter::apply()
 {
-    const NuclideIndex& index = m_spectra.Index();
-    const std::vector<SpectrumSummary>& summaries = m_spectra.Summary().nuclides;
+    const NuclideIndex& index = m_spectra.index();
+    const std::vector<SpectrumSummary>& summaries = m_spectra.summary().nuclides;
     // Without a summary nothing can be said: the list stays as it was.
-    if (summaries.size() != static_cast<std::size_t>(index.Count()))
+    if (summaries.size() != static_cast<std::size_t>(index.count()))
         return;
     clearList();
     if (m_options.empty())
         return;
     const std::vector<LineQuery> queries = lineCriteria();
-    for (int i = 0; i < index.Count(); ++i) {
-        const Nuclide& node = *index.Items(i);
+    for (int i = 0; i < index.count(); ++i) {
+        const Nuclide& node = *index.items(i);
         const SpectrumSummary& summary = summaries[static_cast<std::size_t>(i)];
         bool passes = true;
         for (int o = 0; o <= static_cast<int>(SpectrumCriterion::FissionShare) && passes; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
             if (m_options.contains(option))
-                passes = within(summaryValue(option, node, summary), m_bounds[Ordinal(option)].min,
-                                m_bounds[Ordinal(option)].max);
+                passes = within(summaryValue(option, node, summary), m_bounds[ordinal(option)].min,
+                                m_bounds[ordinal(option)].max);
         }
         if (passes && linesPass(node, queries))
             addNode(&node);

@@ -64,23 +64,23 @@ public:
     // Where the lines and their summary are read from.
     const SpectraFiles& spectra() const { return m_spectra; }
 
-    const SpectrumCriteria& Options() const { return m_options; }
+    const SpectrumCriteria& options() const { return m_options; }
     void setOptions(const SpectrumCriteria& value);
-    float Min(SpectrumCriterion option) const { return m_bounds[Ordinal(option)].min; }
-    float Max(SpectrumCriterion option) const { return m_bounds[Ordinal(option)].max; }
+    float min(SpectrumCriterion option) const { return m_bounds[ordinal(option)].min; }
+    float max(SpectrumCriterion option) const { return m_bounds[ordinal(option)].max; }
     // A negative value is taken as 0 and a share above 1 as 1; a minimum above the maximum
     // raises the maximum with it, a maximum below the minimum lowers the minimum.
     void setMin(SpectrumCriterion option, float value);
     void setMax(SpectrumCriterion option, float value);
 
     bool active() const { return enabled() && !m_options.empty(); }
-    void Assign(const SpectrumFilter& source);
+    void assign(const SpectrumFilter& source);
 
     // The value a summary criterion tests for a nuclide; 0 for the line criteria.
     static float summaryValue(SpectrumCriterion option, const Nuclide& node, const SpectrumSummary& summary);
 
 protected:
-    void Apply() override;
+    void apply() override;
 
 private:
     struct Bounds {

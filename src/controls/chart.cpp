@@ -85,7 +85,7 @@ std::optional<Chart::Extent> Chart::dataExtent(bool activeOnly) const
     return e;
 }
 
-void Chart::Refresh()
+void Chart::refresh()
 {
     for (ChartAxis* axis : {&m_bottom, &m_left}) {
         if (!axis->automatic())
@@ -111,7 +111,7 @@ void Chart::undoZoom()
 {
     m_bottom.setAutomatic(true);
     m_left.setAutomatic(true);
-    Refresh();
+    refresh();
     if (onUndoZoom)
         onUndoZoom();
 }
@@ -142,7 +142,7 @@ QStringList Chart::axisLabels(const ChartAxis& axis, const std::vector<double>& 
     return labels;
 }
 
-std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
+std::optional<std::pair<int, int>> Chart::pointAt(QPoint position) const
 {
     const QRectF plot = plotRect(rect());
     if (!plot.contains(position))
@@ -171,7 +171,7 @@ std::optional<std::pair<int, int>> Chart::PointAt(QPoint position) const
 void Chart::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    Paint(painter, rect());
+    paint(painter, rect());
     painter.setBrush(Qt::NoBrush);
     if (m_pressed && m_pressedButton == Qt::LeftButton) {
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
@@ -220,7 +220,7 @@ void Chart::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Space:
         if (m_legendMark) {
             seriesAt(*m_legendMark).active = !seriesAt(*m_legendMark).active;
-            Refresh();
+            refresh();
             if (onClickLegend)
                 onClickLegend();
         }
@@ -245,8 +245,8 @@ void Chart::zoomBy(double factor)
     const double x1 = m_bottom.fromFraction(hi);
     const double y0 = m_left.fromFraction(lo);
     const double y1 = m_left.fromFraction(hi);
-    m_bottom.SetMinMax(x0, x1);
-    m_left.SetMinMax(y0, y1);
+    m_bottom.setMinMax(x0, x1);
+    m_left.setMinMax(y0, y1);
     update();
     if (onZoom)
         onZoom();
@@ -335,7 +335,7 @@ void Chart::mouseMoveEvent(QMouseEvent* event)
         update();
         return;
     }
-    const auto hovered = PointAt(at);
+    const auto hovered = pointAt(at);
     if (hovered != m_hovered) {
         m_hovered = hovered;
         update();
@@ -359,10 +359,10 @@ void Chart::mouseReleaseEvent(QMouseEvent* event)
     update();
     if (const auto entry = legendEntryAt(end)) {
         seriesAt(*entry).active = !seriesAt(*entry).active;
-        Refresh();
+        refresh();
         if (onClickLegend)
             onClickLegend();
-    } else if (const auto point = PointAt(end)) {
+    } else if (const auto point = pointAt(end)) {
         if (onClickSeries)
             onClickSeries(point->first, point->second, mapToGlobal(end));
     }
@@ -385,8 +385,8 @@ void Chart::zoomTo(const QRect& band)
     const double x1 = m_bottom.fromFraction(fractionX(zoom.right()));
     const double y0 = m_left.fromFraction(fractionY(zoom.bottom()));
     const double y1 = m_left.fromFraction(fractionY(zoom.top()));
-    m_bottom.SetMinMax(x0, x1);
-    m_left.SetMinMax(y0, y1);
+    m_bottom.setMinMax(x0, x1);
+    m_left.setMinMax(y0, y1);
     update();
     if (onZoom)
         onZoom();
@@ -397,7 +397,7 @@ void Chart::scrollBy(QPoint delta)
     const QRectF inner = plotRect(rect()).adjusted(axisOffset, axisOffset, -axisOffset, -axisOffset);
     const double shiftX = -delta.x() / inner.width();
     const double shiftY = delta.y() / inner.height();
-    const Ranges now{m_bottom.Minimum(), m_bottom.Maximum(), m_left.Minimum(), m_left.Maximum()};
+    const Ranges now{m_bottom.minimum(), m_bottom.maximum(), m_left.minimum(), m_left.maximum()};
     Ranges both = now;
     if (shiftX != 0) {
         both.xMin = m_bottom.fromFraction(shiftX);
@@ -419,9 +419,9 @@ void Chart::scrollBy(QPoint delta)
         if (!allow)
             continue;
         if (to.xMin != now.xMin || to.xMax != now.xMax)
-            m_bottom.SetMinMax(to.xMin, to.xMax);
+            m_bottom.setMinMax(to.xMin, to.xMax);
         if (to.yMin != now.yMin || to.yMax != now.yMax)
-            m_left.SetMinMax(to.yMin, to.yMax);
+            m_left.setMinMax(to.yMin, to.yMax);
         update();
         if (onScroll)
             onScroll();

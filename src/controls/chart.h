@@ -77,17 +77,17 @@ public:
 
     // After a change of the series or the axes: automatic axes take the data's range, and the
     // chart is drawn again.
-    void Refresh();
+    void refresh();
     // Both axes back to automatic; the owner hears OnUndoZoom.
     void undoZoom();
 
     // Draws the whole chart into a rectangle of any paint device.
-    void Paint(QPainter& painter, const QRect& area) const;
+    void paint(QPainter& painter, const QRect& area) const;
     // Where the plot lies within an area, and where a value lies in it.
     QRectF plotRect(const QRect& area) const;
     QPointF toPixel(const QRectF& plot, double x, double y) const;
     // The series point under a position of the widget: series and index.
-    std::optional<std::pair<int, int>> PointAt(QPoint position) const;
+    std::optional<std::pair<int, int>> pointAt(QPoint position) const;
     // The series whose legend check box is at a position of the widget.
     std::optional<int> legendEntryAt(QPoint position) const;
 
@@ -125,7 +125,7 @@ protected:
 
 private:
     struct ChartLayout;
-    ChartLayout Layout(const QRect& area, const QFontMetrics& metrics) const;
+    ChartLayout layoutFor(const QRect& area, const QFontMetrics& metrics) const;
     // The legend's entries on the widget: each series listed and its row.
     std::vector<std::pair<int, QRectF>> legendRows() const;
     void paintGrid(QPainter& p, const ChartLayout& layout) const;

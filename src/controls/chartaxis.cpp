@@ -12,7 +12,7 @@ constexpr double kTickTolerance = 1e-9;
 
 } // namespace
 
-void ChartAxis::SetMinMax(double minimum, double maximum)
+void ChartAxis::setMinMax(double minimum, double maximum)
 {
     m_automatic = false;
     m_minimum = std::min(minimum, maximum);

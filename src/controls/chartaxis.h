@@ -22,10 +22,10 @@ public:
     // An automatic axis follows the data of the switched-on series.
     bool automatic() const { return m_automatic; }
     void setAutomatic(bool value) { m_automatic = value; }
-    double Minimum() const { return m_minimum; }
-    double Maximum() const { return m_maximum; }
+    double minimum() const { return m_minimum; }
+    double maximum() const { return m_maximum; }
     // Sets both ends and switches automatic off; the ends are put in order.
-    void SetMinMax(double minimum, double maximum);
+    void setMinMax(double minimum, double maximum);
     // The range an automatic axis takes from the data.
     void setAutoRange(double minimum, double maximum);
 

@@ -88,7 +88,7 @@ QStringList wrapped(const QFontMetrics& metrics, const QString& text, int width)
 
 } // namespace
 
-Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics) const
+Chart::ChartLayout Chart::layoutFor(const QRect& area, const QFontMetrics& metrics) const
 {
     ChartLayout l;
     l.area = area;
@@ -166,12 +166,12 @@ Chart::ChartLayout Chart::Layout(const QRect& area, const QFontMetrics& metrics)
 
 QRectF Chart::plotRect(const QRect& area) const
 {
-    return Layout(area, fontMetrics()).plot;
+    return layoutFor(area, fontMetrics()).plot;
 }
 
 std::vector<std::pair<int, QRectF>> Chart::legendRows() const
 {
-    return Layout(rect(), fontMetrics()).legendRows;
+    return layoutFor(rect(), fontMetrics()).legendRows;
 }
 
 std::optional<int> Chart::legendEntryAt(QPoint position) const
@@ -182,11 +182,11 @@ std::optional<int> Chart::legendEntryAt(QPoint position) const
     return std::nullopt;
 }
 
-void Chart::Paint(QPainter& p, const QRect& area) const
+void Chart::paint(QPainter& p, const QRect& area) const
 {
     p.save();
     p.setFont(font());
-    const ChartLayout layout = Layout(area, QFontMetrics(font(), p.device()));
+    const ChartLayout layout = layoutFor(area, QFontMetrics(font(), p.device()));
     p.fillRect(area, Qt::white);
     paintGrid(p, layout);
     p.setPen(QPen(Qt::black, 1));

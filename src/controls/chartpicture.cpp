@@ -44,7 +44,7 @@ QImage bitmap(const Chart& chart, int scale = 1)
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, scale > 1);
     painter.scale(scale, scale);
-    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    chart.paint(painter, QRect(QPoint(), chart.size()));
     return image;
 }
 
@@ -72,7 +72,7 @@ QByteArray svgBytes(const Chart& chart)
     svg.setResolution(96);
     svg.setTitle(pictureTitle(chart));
     QPainter painter(&svg);
-    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    chart.paint(painter, QRect(QPoint(), chart.size()));
     painter.end();
     return bytes;
 }
@@ -89,7 +89,7 @@ QByteArray pdfBytes(const Chart& chart)
     pdf.setPageSize(QPageSize(QSizeF(chart.width(), chart.height()) * 72.0 / 96.0, QPageSize::Point));
     pdf.setPageMargins(QMarginsF());
     QPainter painter(&pdf);
-    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    chart.paint(painter, QRect(QPoint(), chart.size()));
     return painter.end() ? bytes : QByteArray();
 }
 
@@ -97,22 +97,22 @@ QByteArray metafileBytes(const Chart& chart, Metafile::Format format)
 {
     Metafile metafile(format, chart.size());
     QPainter painter(&metafile);
-    chart.Paint(painter, QRect(QPoint(), chart.size()));
+    chart.paint(painter, QRect(QPoint(), chart.size()));
     painter.end();
-    return metafile.Bytes();
+    return metafile.bytes();
 }
 
 } // namespace
 
 QString chartPictureExtension(ChartPictureFormat format)
 {
-    return QString::fromLatin1(kFormats[Ordinal(format)].extension);
+    return QString::fromLatin1(kFormats[ordinal(format)].extension);
 }
 
 QString chartPictureFilter(ChartPictureFormat format)
 {
     return QStringLiteral("%1 (*.%2)")
-        .arg(QString::fromLatin1(kFormats[Ordinal(format)].description), chartPictureExtension(format));
+        .arg(QString::fromLatin1(kFormats[ordinal(format)].description), chartPictureExtension(format));
 }
 
 QByteArray chartPictureBytes(const Chart& chart, ChartPictureFormat format)
@@ -132,9 +132,9 @@ QMimeData* chartClipboardData(const Chart& chart, ChartPictureFormat chosen)
 {
     auto* data = new QMimeData;
     data->setImageData(bitmap(chart));
-    data->setData(QString::fromLatin1(kFormats[Ordinal(ChartPictureFormat::Svg)].mime), svgBytes(chart));
+    data->setData(QString::fromLatin1(kFormats[ordinal(ChartPictureFormat::Svg)].mime), svgBytes(chart));
     if (chosen == ChartPictureFormat::Wmf || chosen == ChartPictureFormat::Emf)
-        data->setData(QString::fromLatin1(kFormats[Ordinal(chosen)].mime), chartPictureBytes(chart, chosen));
+        data->setData(QString::fromLatin1(kFormats[ordinal(chosen)].mime), chartPictureBytes(chart, chosen));
     return data;
 }
 

@@ -126,7 +126,7 @@ DataGrid::DataGrid(QWidget* parent)
     fixedCellsFormat.pressed.fontColor = QColor(0, 0, 0xFF);
     fixedCellsFormat.pressed.style = CellStyle::Sunken;
 
-    SetRowCount(5);
+    setRowCount(5);
     setColCount(5);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
@@ -148,7 +148,7 @@ void DataGrid::checkCol(int col) const
 
 void DataGrid::checkRow(int row) const
 {
-    if (row < 0 || row >= RowCount())
+    if (row < 0 || row >= rowCount())
         throw GridIndexError();
 }
 
@@ -170,11 +170,11 @@ void DataGrid::setColCount(int value)
     viewport()->update();
 }
 
-void DataGrid::SetRowCount(int value)
+void DataGrid::setRowCount(int value)
 {
     value = std::max(value, 0);
     hideEditor();
-    m_cells.SetRowCount(value);
+    m_cells.setRowCount(value);
     m_rowTops.clear();
     m_merge.m_rows.resize(static_cast<std::size_t>(value), 1);
     m_fixedRows = std::min(m_fixedRows, std::max(value - 1, 0));
@@ -195,7 +195,7 @@ void DataGrid::setFixedCols(int value)
 
 void DataGrid::setFixedRows(int value)
 {
-    if (value < 0 || (value >= RowCount() && RowCount() > 0))
+    if (value < 0 || (value >= rowCount() && rowCount() > 0))
         throw GridIndexError();
     m_fixedRows = value;
     m_row = std::max(m_row, m_fixedRows);
@@ -243,7 +243,7 @@ void DataGrid::setColWidths(int col, int width)
 
 int DataGrid::rowHeightOf(int row) const
 {
-    const int h = m_cells.Height(row);
+    const int h = m_cells.height(row);
     return h == GridCells::DefaultHeight ? m_defaultRowHeight : h;
 }
 
@@ -256,7 +256,7 @@ int DataGrid::rowHeights(int row) const
 void DataGrid::setRowHeights(int row, int height)
 {
     checkRow(row);
-    m_cells.SetHeight(row, height);
+    m_cells.setHeight(row, height);
     m_rowTops.clear();
     updateScrollBars();
     viewport()->update();
@@ -311,7 +311,7 @@ bool DataGrid::rowEnabled(int row) const
 void DataGrid::setRowEnabled(int row, bool value)
 {
     checkRow(row);
-    m_cells.SetEnabled(row, value);
+    m_cells.setEnabled(row, value);
     viewport()->update();
 }
 
@@ -327,7 +327,7 @@ void DataGrid::setColValueType(int col, CellValueType value)
     m_colTypes[static_cast<std::size_t>(col)] = value;
 }
 
-void DataGrid::SetOption(GridOption option, bool on)
+void DataGrid::setOption(GridOption option, bool on)
 {
     if (on)
         m_options.insert(option);
@@ -358,7 +358,7 @@ void DataGrid::setMergeFixedRows(int row, int runLength)
 
 QString DataGrid::cells(int col, int row) const
 {
-    const GridCells::Cell* c = m_cells.Find(col, row);
+    const GridCells::Cell* c = m_cells.find(col, row);
     if (!c || c->text.isEmpty())
         return defaultStringValue;
     return c->text;
@@ -366,9 +366,9 @@ QString DataGrid::cells(int col, int row) const
 
 void DataGrid::setCells(int col, int row, const QString& text)
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= rowCount())
         return;
-    const GridCells::Cell* existing = m_cells.Find(col, row);
+    const GridCells::Cell* existing = m_cells.find(col, row);
     if ((existing ? existing->text : QString()) == text)
         return;
     GridCells::Cell& c = m_cells.touch(col, row);
@@ -380,20 +380,20 @@ void DataGrid::setCells(int col, int row, const QString& text)
 
 QString* DataGrid::createCellHint(int col, int row)
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= rowCount())
         return nullptr;
     return &m_cells.touchExtras(col, row).hint;
 }
 
 const QString* DataGrid::getCellHint(int col, int row) const
 {
-    const GridCells::Cell* c = m_cells.Find(col, row);
+    const GridCells::Cell* c = m_cells.find(col, row);
     return c && c->extras && !c->extras->hint.isEmpty() ? &c->extras->hint : nullptr;
 }
 
 QString* DataGrid::createCellCaption(int col, int row)
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= rowCount())
         return nullptr;
     const bool allowed = isFixed(col, row) || m_colTypes[static_cast<std::size_t>(col)] == CellValueType::String
         || m_colTypes[static_cast<std::size_t>(col)] == CellValueType::ExtendedStringList;
@@ -404,7 +404,7 @@ QString* DataGrid::createCellCaption(int col, int row)
 
 const QString* DataGrid::getCellCaption(int col, int row) const
 {
-    const GridCells::Cell* c = m_cells.Find(col, row);
+    const GridCells::Cell* c = m_cells.find(col, row);
     return c && c->extras && !c->extras->caption.isEmpty() ? &c->extras->caption : nullptr;
 }
 
@@ -421,8 +421,8 @@ const std::vector<int>& DataGrid::rowTops() const
     // Every row's top at once, kept until a row's height or the rows change: a table of
     // thousands of rows asks for tops all the time.
     if (m_rowTops.empty()) {
-        m_rowTops.resize(static_cast<std::size_t>(RowCount()) + 1);
-        for (int r = 0; r < RowCount(); ++r)
+        m_rowTops.resize(static_cast<std::size_t>(rowCount()) + 1);
+        for (int r = 0; r < rowCount(); ++r)
             m_rowTops[static_cast<std::size_t>(r) + 1]
                 = m_rowTops[static_cast<std::size_t>(r)] + std::max(0, rowHeightOf(r) + m_gridLineWidth);
     }
@@ -431,7 +431,7 @@ const std::vector<int>& DataGrid::rowTops() const
 
 int DataGrid::rowTop(int row) const
 {
-    return rowTops()[static_cast<std::size_t>(std::clamp(row, 0, RowCount()))];
+    return rowTops()[static_cast<std::size_t>(std::clamp(row, 0, rowCount()))];
 }
 
 int DataGrid::scrollX(int col) const
@@ -444,9 +444,9 @@ int DataGrid::scrollY(int row) const
     return row < m_fixedRows ? 0 : verticalScrollBar()->value();
 }
 
-QRect DataGrid::CellRect(int col, int row) const
+QRect DataGrid::cellRect(int col, int row) const
 {
-    if (col < 0 || col >= m_colCount || row < 0 || row >= RowCount())
+    if (col < 0 || col >= m_colCount || row < 0 || row >= rowCount())
         return {};
     const int w = effectiveColWidth(col);
     const int h = rowHeightOf(row);
@@ -459,7 +459,7 @@ QVariant DataGrid::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query != Qt::ImCursorRectangle)
         return QAbstractScrollArea::inputMethodQuery(query);
-    const QRect cell = CellRect(m_col, m_row).intersected(viewport()->rect());
+    const QRect cell = cellRect(m_col, m_row).intersected(viewport()->rect());
     return cell.isEmpty() ? QVariant() : QVariant(cell.translated(viewport()->pos()));
 }
 
@@ -483,7 +483,7 @@ std::vector<int> DataGrid::scrollStops(Qt::Orientation orientation) const
 {
     const bool vertical = orientation == Qt::Vertical;
     const int first = vertical ? m_fixedRows : m_fixedCols;
-    const int end = vertical ? RowCount() : m_colCount;
+    const int end = vertical ? rowCount() : m_colCount;
     std::vector<int> stops{0};
     int offset = 0;
     for (int i = first; i < end; ++i) {
@@ -511,7 +511,7 @@ void DataGrid::updateScrollBars()
     if (m_fitWidthToColumns)
         setMaximumWidth(contentWidth());
     const int width = colLeft(m_colCount) - colLeft(m_fixedCols);
-    const int height = rowTop(RowCount()) - rowTop(m_fixedRows);
+    const int height = rowTop(rowCount()) - rowTop(m_fixedRows);
     const int roomX = viewport()->width() - colLeft(m_fixedCols);
     const int roomY = viewport()->height() - rowTop(m_fixedRows);
     for (auto [bar, orientation, content, room] : {std::tuple{horizontalScrollBar(), Qt::Horizontal, width, roomX},
@@ -575,7 +575,7 @@ int DataGrid::visibleDataRows() const
 
 void DataGrid::scrollIntoView(int col, int row)
 {
-    if (col < m_fixedCols || row < m_fixedRows || col >= m_colCount || row >= RowCount())
+    if (col < m_fixedCols || row < m_fixedRows || col >= m_colCount || row >= rowCount())
         return;
     struct Axis {
         QScrollBar* bar;
@@ -613,7 +613,7 @@ CellRegion DataGrid::mergedRegion(int col, int row) const
     if (fixedCol && !fixedRow) {
         const int run = m_merge.fixedCols(col);
         r.top = m_fixedRows + (row - m_fixedRows) / run * run;
-        r.bottom = std::min(r.top + run - 1, RowCount() - 1);
+        r.bottom = std::min(r.top + run - 1, rowCount() - 1);
     } else if (fixedRow && !fixedCol) {
         const int run = m_merge.fixedRows(row);
         r.left = m_fixedCols + (col - m_fixedCols) / run * run;
@@ -630,7 +630,7 @@ void DataGrid::updateCellArea(int col, int row)
         viewport()->update();
         return;
     }
-    viewport()->update(CellRect(col, row));
+    viewport()->update(cellRect(col, row));
 }
 
 void DataGrid::resizeEvent(QResizeEvent* event)
@@ -655,7 +655,7 @@ QPoint DataGrid::mouseCoord(int x, int y) const
         if (width > 0 && x >= left && x < left + width + m_gridLineWidth)
             col = c;
     }
-    for (int r = m_fixedRows; r < RowCount() && row < 0; ++r) {
+    for (int r = m_fixedRows; r < rowCount() && row < 0; ++r) {
         const int top = rowTop(r) - scrollY(r);
         const int height = rowHeightOf(r);
         if (height > 0 && y >= top && y < top + height + m_gridLineWidth)
@@ -677,7 +677,7 @@ QPoint DataGrid::mouseCoord(int x, int y) const
 
 bool DataGrid::selectable(int col, int row) const
 {
-    return col >= m_fixedCols && row >= m_fixedRows && col < m_colCount && row < RowCount() && cellEnabled(col, row)
+    return col >= m_fixedCols && row >= m_fixedRows && col < m_colCount && row < rowCount() && cellEnabled(col, row)
         && effectiveColWidth(col) > 0 && rowHeightOf(row) > 0;
 }
 
@@ -696,7 +696,7 @@ void DataGrid::selectCell(int col, int row)
         showEditor();
 }
 
-void DataGrid::SetRow(int row)
+void DataGrid::setRow(int row)
 {
     selectCell(m_col, row);
 }
@@ -714,7 +714,7 @@ void DataGrid::moveCurrent(int dCol, int dRow)
 void DataGrid::moveCurrentTo(int col, int row, int dCol, int dRow)
 {
     // The first cell that can be current from the given one on, in the given direction.
-    for (; col >= m_fixedCols && col < m_colCount && row >= m_fixedRows && row < RowCount(); col += dCol, row += dRow)
+    for (; col >= m_fixedCols && col < m_colCount && row >= m_fixedRows && row < rowCount(); col += dCol, row += dRow)
         if (selectable(col, row)) {
             selectCell(col, row);
             scrollIntoView(col, row);
@@ -738,7 +738,7 @@ void DataGrid::hideEditor()
     setFocus();
 }
 
-void DataGrid::Commit(const QString& text, const QString* caption)
+void DataGrid::commit(const QString& text, const QString* caption)
 {
     const int col = m_editCol;
     const int row = m_editRow;
@@ -805,7 +805,7 @@ QWidget* DataGrid::makeListEditor(CellValueType type, const QString& current)
     connect(box, &QComboBox::activated, this, [this, box](int index) {
         const QString caption = box->itemData(index, GridListBox::CaptionRole).toString();
         m_committedListIndex = index;
-        Commit(box->itemText(index), caption.isEmpty() ? nullptr : &caption);
+        commit(box->itemText(index), caption.isEmpty() ? nullptr : &caption);
         m_committedListIndex = -1;
     });
     return box;
@@ -816,7 +816,7 @@ QWidget* DataGrid::makeNumberEditor(const QString& current)
     auto* edit = new FloatEdit(viewport());
     edit->setShowMessages(false);
     edit->setText(current);
-    edit->onChange = [this, edit] { Commit(edit->text(), nullptr); };
+    edit->onChange = [this, edit] { commit(edit->text(), nullptr); };
     return edit;
 }
 
@@ -825,7 +825,7 @@ QWidget* DataGrid::makeTextEditor(const QString& current)
     auto* edit = new QLineEdit(current, viewport());
     edit->setPalette(editorPalette());
     edit->setFrame(false);
-    connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { Commit(text, nullptr); });
+    connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { commit(text, nullptr); });
     return edit;
 }
 
@@ -858,7 +858,7 @@ void DataGrid::openEditor()
     else
         m_editor = makeTextEditor(current);
     m_editor->installEventFilter(this);
-    m_editor->setGeometry(CellRect(m_col, m_row));
+    m_editor->setGeometry(cellRect(m_col, m_row));
     m_editor->show();
     m_editor->setFocus();
     updateCellArea(m_col, m_row);
@@ -960,14 +960,14 @@ void DataGrid::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up: moveCurrent(0, -1); return;
     case Qt::Key_Down: moveCurrent(0, 1); return;
     case Qt::Key_PageUp: moveCurrentTo(m_col, std::max(m_row - page, m_fixedRows), 0, 1); return;
-    case Qt::Key_PageDown: moveCurrentTo(m_col, std::min(m_row + page, RowCount() - 1), 0, -1); return;
+    case Qt::Key_PageDown: moveCurrentTo(m_col, std::min(m_row + page, rowCount() - 1), 0, -1); return;
     // As in a spreadsheet: Home and End to the row's ends, with Ctrl to the table's first and
     // last cells.
     case Qt::Key_Home:
         control ? moveCurrentTo(m_fixedCols, m_fixedRows, 1, 0) : moveCurrentTo(m_fixedCols, m_row, 1, 0);
         return;
     case Qt::Key_End:
-        control ? moveCurrentTo(m_colCount - 1, RowCount() - 1, -1, 0) : moveCurrentTo(m_colCount - 1, m_row, -1, 0);
+        control ? moveCurrentTo(m_colCount - 1, rowCount() - 1, -1, 0) : moveCurrentTo(m_colCount - 1, m_row, -1, 0);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter: editorVisible() ? hideEditor() : showEditor(); return;
@@ -995,14 +995,14 @@ void DataGrid::focusOutEvent(QFocusEvent* event)
     viewport()->update();
 }
 
-void DataGrid::MoveRow(int fromIndex, int toIndex)
+void DataGrid::moveRow(int fromIndex, int toIndex)
 {
     checkRow(fromIndex);
     checkRow(toIndex);
     if (fromIndex == toIndex)
         return;
     hideEditor();
-    m_cells.MoveRow(fromIndex, toIndex);
+    m_cells.moveRow(fromIndex, toIndex);
     m_rowTops.clear();
     if (m_row == fromIndex)
         m_row = toIndex;
@@ -1015,7 +1015,7 @@ void DataGrid::MoveRow(int fromIndex, int toIndex)
 
 void DataGrid::exchangeRows(int index1, int index2)
 {
-    if (index1 == index2 || index1 < 0 || index2 < 0 || index1 >= RowCount() || index2 >= RowCount())
+    if (index1 == index2 || index1 < 0 || index2 < 0 || index1 >= rowCount() || index2 >= rowCount())
         return;
     hideEditor();
     m_cells.exchangeRows(index1, index2);
@@ -1033,8 +1033,8 @@ void DataGrid::deleteRow(int row)
     hideEditor();
     m_cells.deleteRow(row);
     m_rowTops.clear();
-    m_merge.m_rows.resize(static_cast<std::size_t>(RowCount()), 1);
-    m_row = std::clamp(m_row, m_fixedRows, std::max(RowCount() - 1, m_fixedRows));
+    m_merge.m_rows.resize(static_cast<std::size_t>(rowCount()), 1);
+    m_row = std::clamp(m_row, m_fixedRows, std::max(rowCount() - 1, m_fixedRows));
     updateScrollBars();
     viewport()->update();
 }

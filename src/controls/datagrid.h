@@ -140,8 +140,8 @@ public:
     // Geometry.
     int colCount() const { return m_colCount; }
     void setColCount(int value);
-    int RowCount() const { return m_cells.RowCount(); }
-    void SetRowCount(int value);
+    int rowCount() const { return m_cells.rowCount(); }
+    void setRowCount(int value);
     int fixedCols() const { return m_fixedCols; }
     void setFixedCols(int value);
     int fixedRows() const { return m_fixedRows; }
@@ -165,7 +165,7 @@ public:
     CellValueType colValueType(int col) const;
     void setColValueType(int col, CellValueType value);
     bool hasOption(GridOption option) const { return m_options.count(option) > 0; }
-    void SetOption(GridOption option, bool on);
+    void setOption(GridOption option, bool on);
 
     // Cells.
     QString cells(int col, int row) const;
@@ -179,12 +179,12 @@ public:
     // Current cell.
     int col() const { return m_col; }
     int Row() const { return m_row; }
-    void SetRow(int row);
+    void setRow(int row);
     void setCol(int col);
     bool editorVisible() const;
 
     // Rows.
-    void MoveRow(int fromIndex, int toIndex);
+    void moveRow(int fromIndex, int toIndex);
     void exchangeRows(int index1, int index2);
     void deleteRow(int row);
 
@@ -193,7 +193,7 @@ public:
     // The cell under a point of the viewport; -1 where there is none.
     QPoint mouseCoord(int x, int y) const;
     // The rectangle of a cell in viewport coordinates (empty when hidden or scrolled away).
-    QRect CellRect(int col, int row) const;
+    QRect cellRect(int col, int row) const;
     CellRegion mergedRegion(int col, int row) const;
     // The text a merged header region shows.
     QString regionText(const CellRegion& region) const;
@@ -207,7 +207,7 @@ public:
     HeaderCellsFormat fixedCellsFormat;
     DataCellsFormat innerCellsFormat;
     CellFormat selectedCellFormat;
-    MergedCells& MergeCells() { return m_merge; }
+    MergedCells& mergeCells() { return m_merge; }
     void setMergeFixedCols(int col, int runLength);
     void setMergeFixedRows(int row, int runLength);
     AutoScaleColumns autoScaleColumns;
@@ -270,7 +270,7 @@ private:
     // Left edges of columns and top edges of rows in table coordinates, with the line after each.
     int colLeft(int col) const;
     int rowTop(int row) const;
-    // The tops of rows 0 to RowCount(), the last one the table's bottom.
+    // The tops of rows 0 to rowCount(), the last one the table's bottom.
     const std::vector<int>& rowTops() const;
     int scrollX(int col) const;
     int scrollY(int row) const;
@@ -302,7 +302,7 @@ private:
     void selectCell(int col, int row);
     void moveCurrent(int dCol, int dRow);
     void moveCurrentTo(int col, int row, int dCol, int dRow);
-    void Commit(const QString& text, const QString* caption);
+    void commit(const QString& text, const QString* caption);
     // The editors of the current cell, by the column's value type.
     QPalette editorPalette() const;
     QWidget* makeListEditor(CellValueType type, const QString& current);

@@ -46,7 +46,7 @@ DataGrid::CellLook DataGrid::fixedCellLook(int col, int row) const
 DataGrid::CellLook DataGrid::innerCellLook(int col, int row) const
 {
     CellLook look;
-    look.rect = CellRect(col, row);
+    look.rect = cellRect(col, row);
     const bool selected = col == m_col && row == m_row;
     if (!cellEnabled(col, row))
         look.format = innerCellsFormat.disabled;
@@ -159,7 +159,7 @@ void DataGrid::paintEvent(QPaintEvent*)
     // The lines between cells are what shows of the table's own area between them.
     p.fillRect(viewport()->rect(), palette().color(QPalette::Base));
     const int tableRight = colLeft(m_colCount) - horizontalScrollBar()->value();
-    const int tableBottom = rowTop(RowCount()) - verticalScrollBar()->value();
+    const int tableBottom = rowTop(rowCount()) - verticalScrollBar()->value();
     const int fixedRight = colLeft(m_fixedCols);
     const int fixedBottom = rowTop(m_fixedRows);
     p.fillRect(QRect(0, 0, std::max(tableRight, fixedRight), std::max(tableBottom, fixedBottom)),
@@ -178,8 +178,8 @@ void DataGrid::paintEvent(QPaintEvent*)
         QRect clip;
     };
     const Area areas[] = {
-        {m_fixedCols, m_colCount, m_fixedRows, RowCount(), QRect(QPoint(fixedRight, fixedBottom), QPoint(w, h))},
-        {0, m_fixedCols, m_fixedRows, RowCount(), QRect(QPoint(0, fixedBottom), QPoint(fixedRight - 1, h))},
+        {m_fixedCols, m_colCount, m_fixedRows, rowCount(), QRect(QPoint(fixedRight, fixedBottom), QPoint(w, h))},
+        {0, m_fixedCols, m_fixedRows, rowCount(), QRect(QPoint(0, fixedBottom), QPoint(fixedRight - 1, h))},
         {m_fixedCols, m_colCount, 0, m_fixedRows, QRect(QPoint(fixedRight, 0), QPoint(w, fixedBottom - 1))},
         {0, m_fixedCols, 0, m_fixedRows, QRect(0, 0, w + 1, h + 1)},
     };

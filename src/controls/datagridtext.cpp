@@ -35,7 +35,7 @@ QString DataGrid::gridToStr(bool visibleOnly, const std::set<int>& excludedCols)
         return {};
     QString out;
     bool first = true;
-    for (int r = 0; r < RowCount(); ++r) {
+    for (int r = 0; r < rowCount(); ++r) {
         if (visibleOnly && rowHeightOf(r) <= 0)
             continue;
         bool include = true;

@@ -2,7 +2,7 @@
 
 namespace kav {
 
-void GridCells::SetRowCount(int rows)
+void GridCells::setRowCount(int rows)
 {
     m_rows.resize(static_cast<std::size_t>(std::max(rows, 0)));
 }
@@ -15,9 +15,9 @@ void GridCells::trimColumns(int columns)
             r.cells.resize(n);
 }
 
-const GridCells::Cell* GridCells::Find(int col, int row) const
+const GridCells::Cell* GridCells::find(int col, int row) const
 {
-    if (row < 0 || row >= RowCount() || col < 0)
+    if (row < 0 || row >= rowCount() || col < 0)
         return nullptr;
     const std::vector<Cell>& cells = m_rows[static_cast<std::size_t>(row)].cells;
     return col < static_cast<int>(cells.size()) ? &cells[static_cast<std::size_t>(col)] : nullptr;
@@ -39,7 +39,7 @@ GridCells::Extras& GridCells::touchExtras(int col, int row)
     return *c.extras;
 }
 
-void GridCells::MoveRow(int from, int to)
+void GridCells::moveRow(int from, int to)
 {
     Row moved = std::move(m_rows[static_cast<std::size_t>(from)]);
     m_rows.erase(m_rows.begin() + from);

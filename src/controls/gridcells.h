@@ -24,24 +24,24 @@ public:
         std::unique_ptr<Extras> extras;
     };
 
-    int RowCount() const { return static_cast<int>(m_rows.size()); }
-    void SetRowCount(int rows);
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    void setRowCount(int rows);
     // Cells beyond the given number of columns go.
     void trimColumns(int columns);
 
     // The cell when it was ever written, or null; the index is checked by the caller.
-    const Cell* Find(int col, int row) const;
+    const Cell* find(int col, int row) const;
     Cell& touch(int col, int row);
     // A cell's extras, made when absent.
     Extras& touchExtras(int col, int row);
 
-    int Height(int row) const { return m_rows[static_cast<std::size_t>(row)].height; }
-    void SetHeight(int row, int height) { m_rows[static_cast<std::size_t>(row)].height = height; }
+    int height(int row) const { return m_rows[static_cast<std::size_t>(row)].height; }
+    void setHeight(int row, int height) { m_rows[static_cast<std::size_t>(row)].height = height; }
     bool enabled(int row) const { return m_rows[static_cast<std::size_t>(row)].enabled; }
-    void SetEnabled(int row, bool value) { m_rows[static_cast<std::size_t>(row)].enabled = value; }
+    void setEnabled(int row, bool value) { m_rows[static_cast<std::size_t>(row)].enabled = value; }
 
     // Whole rows, with all their cells.
-    void MoveRow(int from, int to);
+    void moveRow(int from, int to);
     void exchangeRows(int a, int b);
     void deleteRow(int row);
 

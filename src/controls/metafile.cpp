@@ -26,19 +26,19 @@ namespace {
 class Recorder {
 public:
     virtual ~Recorder() = default;
-    virtual void Pen(const QColor& colour, int width, Qt::PenStyle style) = 0;
+    virtual void pen(const QColor& colour, int width, Qt::PenStyle style) = 0;
     // An invalid colour: no filling.
-    virtual void Brush(const QColor& colour) = 0;
-    virtual void Font(const QFont& font, int pixelSize, int tenthsOfDegree) = 0;
+    virtual void brush(const QColor& colour) = 0;
+    virtual void font(const QFont& font, int pixelSize, int tenthsOfDegree) = 0;
     virtual void textColour(const QColor& colour) = 0;
     virtual void polyline(const QPolygon& points) = 0;
-    virtual void Polygon(const QPolygon& points) = 0;
+    virtual void polygon(const QPolygon& points) = 0;
     virtual void ellipse(const QRect& box) = 0;
     // Text with its baseline starting at a point; each character's advance.
-    virtual void Text(QPoint at, const QString& text, const std::vector<int>& advances) = 0;
-    virtual void Image(const QRect& target, const QImage& image) = 0;
+    virtual void text(QPoint at, const QString& text, const std::vector<int>& advances) = 0;
+    virtual void image(const QRect& target, const QImage& image) = 0;
     // The file; empty when anything failed.
-    virtual QByteArray Finish() = 0;
+    virtual QByteArray finish() = 0;
 };
 
 // The bytes of a finished metafile. The library builds the whole file in its buffer, completes
@@ -91,8 +91,8 @@ public:
         m_file.close();
         m_name = QFile::encodeName(m_file.fileName());
     }
-    bool Ok() const { return m_ok; }
-    const char* Name() const { return m_name.constData(); }
+    bool ok() const { return m_ok; }
+    const char* name() const { return m_name.constData(); }
 
 private:
     QTemporaryFile m_file;
@@ -143,7 +143,7 @@ class EmfRecorder final : public Recorder {
 public:
     EmfRecorder(QSize size, int dpi)
     {
-        m_ok = m_target.Ok() && emf_start(m_target.Name(), 1 << 20, 1 << 18, &m_track) == 0
+        m_ok = m_target.ok() && emf_start(m_target.name(), 1 << 20, 1 << 18, &m_track) == 0
             && htable_create(128, 128, &m_handles) == 0;
         if (!m_ok)
             return;
@@ -174,21 +174,21 @@ public:
             htable_free(&m_handles);
     }
 
-    void Pen(const QColor& colour, int width, Qt::PenStyle style) override
+    void pen(const QColor& colour, int width, Qt::PenStyle style) override
     {
         uint32_t handle = 0;
         char* create
             = createpen_set(&handle, m_handles, logpen_set(penStyle(style), point32_set(width, 0), colourRef(colour)));
-        Select(m_pen, create, handle);
+        select(m_pen, create, handle);
     }
-    void Brush(const QColor& colour) override
+    void brush(const QColor& colour) override
     {
         uint32_t handle = 0;
         const U_LOGBRUSH brush = logbrush_set(colour.isValid() ? U_BS_SOLID : U_BS_NULL, colourRef(colour), 0);
         char* create = createbrushindirect_set(&handle, m_handles, brush);
-        Select(m_brush, create, handle);
+        select(m_brush, create, handle);
     }
-    void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
+    void font(const QFont& font, int pixelSize, int tenthsOfDegree) override
     {
         uint16_t* face = U_Utf8ToUtf16le(font.family().left(31).toUtf8().constData(), 0, nullptr);
         const U_LOGFONT logFont
@@ -201,22 +201,22 @@ public:
         uint32_t handle = 0;
         char* create
             = extcreatefontindirectw_set(&handle, m_handles, nullptr, reinterpret_cast<const char*>(&described));
-        Select(m_font, create, handle);
+        select(m_font, create, handle);
     }
     void textColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
     void polyline(const QPolygon& points) override
     {
-        Add(U_EMRPOLYLINE_set(Bounds(points), Count(points), Points(points).data()));
+        Add(U_EMRPOLYLINE_set(Bounds(points), count(points), recordPoints(points).data()));
     }
-    void Polygon(const QPolygon& points) override
+    void polygon(const QPolygon& points) override
     {
-        Add(U_EMRPOLYGON_set(Bounds(points), Count(points), Points(points).data()));
+        Add(U_EMRPOLYGON_set(Bounds(points), count(points), recordPoints(points).data()));
     }
     void ellipse(const QRect& box) override
     {
         Add(U_EMRELLIPSE_set(rectl_set(pointl_set(box.left(), box.top()), pointl_set(box.right(), box.bottom()))));
     }
-    void Text(QPoint at, const QString& text, const std::vector<int>& advances) override
+    void text(QPoint at, const QString& text, const std::vector<int>& advances) override
     {
         std::vector<uint16_t> utf16(text.utf16(), text.utf16() + text.size());
         std::vector<uint32_t> dx(advances.begin(), advances.end());
@@ -234,7 +234,7 @@ public:
         Add(U_EMREXTTEXTOUTW_set(bounds, U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(emrText)));
         free(emrText);
     }
-    void Image(const QRect& target, const QImage& image) override
+    void image(const QRect& target, const QImage& image) override
     {
         Dib dib = dibOf(image);
         PU_BITMAPINFO info = bitmapinfo_set(dib.header, nullptr);
@@ -245,7 +245,7 @@ public:
             static_cast<uint32_t>(dib.pixels.size()), dib.pixels.data()));
         free(info);
     }
-    QByteArray Finish() override
+    QByteArray finish() override
     {
         Add(U_EMREOF_set(0, nullptr, m_track));
         return m_ok ? finishedBytes(emf_finish(m_track, m_handles), *m_track) : QByteArray();
@@ -263,7 +263,7 @@ private:
     }
     // A new object, made by its record create (which gave it its handle), takes the place of the
     // one selected before, which is then deleted.
-    void Select(uint32_t& current, char* create, uint32_t handle)
+    void select(uint32_t& current, char* create, uint32_t handle)
     {
         Add(create);
         Add(selectobject_set(handle, m_handles));
@@ -276,8 +276,8 @@ private:
         const QRect r = points.boundingRect();
         return rectl_set(pointl_set(r.left(), r.top()), pointl_set(r.right(), r.bottom()));
     }
-    static uint32_t Count(const QPolygon& points) { return static_cast<uint32_t>(points.size()); }
-    static std::vector<U_POINTL> Points(const QPolygon& points)
+    static uint32_t count(const QPolygon& points) { return static_cast<uint32_t>(points.size()); }
+    static std::vector<U_POINTL> recordPoints(const QPolygon& points)
     {
         std::vector<U_POINTL> out;
         for (const QPoint& p : points)
@@ -298,7 +298,7 @@ class WmfRecorder final : public Recorder {
 public:
     WmfRecorder(QSize size, int dpi)
     {
-        m_ok = m_target.Ok() && wmf_start(m_target.Name(), 1 << 20, 1 << 18, &m_track) == 0
+        m_ok = m_target.ok() && wmf_start(m_target.name(), 1 << 20, 1 << 18, &m_track) == 0
             && wmf_htable_create(128, 128, &m_handles) == 0;
         if (!m_ok)
             return;
@@ -321,22 +321,22 @@ public:
             wmf_htable_free(&m_handles);
     }
 
-    void Pen(const QColor& colour, int width, Qt::PenStyle style) override
+    void pen(const QColor& colour, int width, Qt::PenStyle style) override
     {
         uint32_t handle = 0;
         char* create = wcreatepenindirect_set(
             &handle, m_handles,
             U_PEN_set(static_cast<uint16_t>(penStyle(style)), static_cast<uint16_t>(width), colourRef(colour)));
-        Select(m_pen, create, handle);
+        select(m_pen, create, handle);
     }
-    void Brush(const QColor& colour) override
+    void brush(const QColor& colour) override
     {
         uint32_t handle = 0;
         const U_WLOGBRUSH brush = U_WLOGBRUSH_set(colour.isValid() ? U_BS_SOLID : U_BS_NULL, colourRef(colour), 0);
         char* create = wcreatebrushindirect_set(&handle, m_handles, brush);
-        Select(m_brush, create, handle);
+        select(m_brush, create, handle);
     }
-    void Font(const QFont& font, int pixelSize, int tenthsOfDegree) override
+    void font(const QFont& font, int pixelSize, int tenthsOfDegree) override
     {
         QByteArray face = font.family().left(31).toLatin1();
         U_FONT* described
@@ -347,17 +347,17 @@ public:
         uint32_t handle = 0;
         char* create = described ? wcreatefontindirect_set(&handle, m_handles, described) : nullptr;
         free(described);
-        Select(m_font, create, handle);
+        select(m_font, create, handle);
     }
     void textColour(const QColor& colour) override { Add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
     void polyline(const QPolygon& points) override
     {
-        const std::vector<U_POINT16> p = Points(points);
+        const std::vector<U_POINT16> p = recordPoints(points);
         Add(U_WMRPOLYLINE_set(static_cast<uint16_t>(p.size()), p.data()));
     }
-    void Polygon(const QPolygon& points) override
+    void polygon(const QPolygon& points) override
     {
-        const std::vector<U_POINT16> p = Points(points);
+        const std::vector<U_POINT16> p = recordPoints(points);
         Add(U_WMRPOLYGON_set(static_cast<uint16_t>(p.size()), p.data()));
     }
     void ellipse(const QRect& box) override
@@ -366,7 +366,7 @@ public:
             U_RECT16_set(point16_set(static_cast<int16_t>(box.left()), static_cast<int16_t>(box.top())),
                          point16_set(static_cast<int16_t>(box.right()), static_cast<int16_t>(box.bottom())))));
     }
-    void Text(QPoint at, const QString& text, const std::vector<int>& advances) override
+    void text(QPoint at, const QString& text, const std::vector<int>& advances) override
     {
         // The 16-bit format holds single-byte text in the fonts' ANSI code page.
         const QByteArray bytes = windows1252(text);
@@ -375,7 +375,7 @@ public:
         Add(U_WMREXTTEXTOUT_set(point16_set(static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())),
                                 static_cast<int16_t>(bytes.size()), 0, bytes.constData(), dx.data(), none));
     }
-    void Image(const QRect& target, const QImage& image) override
+    void image(const QRect& target, const QImage& image) override
     {
         Dib dib = dibOf(image);
         PU_BITMAPINFO info = bitmapinfo_set(dib.header, nullptr);
@@ -385,7 +385,7 @@ public:
                                 static_cast<uint32_t>(dib.pixels.size()), dib.pixels.constData()));
         free(info);
     }
-    QByteArray Finish() override
+    QByteArray finish() override
     {
         Add(U_WMREOF_set());
         return m_ok ? finishedBytes(wmf_finish(m_track), *m_track) : QByteArray();
@@ -401,7 +401,7 @@ private:
         }
         m_ok = wmf_append(reinterpret_cast<U_METARECORD*>(record), m_track, 1) == 0;
     }
-    void Select(uint32_t& current, char* create, uint32_t handle)
+    void select(uint32_t& current, char* create, uint32_t handle)
     {
         Add(create);
         Add(wselectobject_set(handle, m_handles));
@@ -409,7 +409,7 @@ private:
             Add(wdeleteobject_set(&current, m_handles));
         current = handle;
     }
-    static std::vector<U_POINT16> Points(const QPolygon& points)
+    static std::vector<U_POINT16> recordPoints(const QPolygon& points)
     {
         std::vector<U_POINT16> out;
         for (const QPoint& p : points)
@@ -440,7 +440,7 @@ public:
     {
     }
 
-    QByteArray Bytes() const { return m_bytes; }
+    QByteArray bytes() const { return m_bytes; }
 
     bool begin(QPaintDevice*) override
     {
@@ -457,7 +457,7 @@ public:
     }
     bool end() override
     {
-        m_bytes = m_recorder ? m_recorder->Finish() : QByteArray();
+        m_bytes = m_recorder ? m_recorder->finish() : QByteArray();
         m_recorder.reset();
         return !m_bytes.isEmpty();
     }
@@ -486,7 +486,7 @@ public:
         } else {
             applyPen();
             applyBrush();
-            m_recorder->Polygon(mapped);
+            m_recorder->polygon(mapped);
         }
     }
     void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override
@@ -536,11 +536,11 @@ public:
         const QFont font = item.font();
         const double angle = std::atan2(m_transform.m12(), m_transform.m11()) * 180 / M_PI;
         const double scale = std::hypot(m_transform.m11(), m_transform.m12());
-        const int pixels = static_cast<int>(std::lround(PixelSize(font) * scale));
+        const int pixels = static_cast<int>(std::lround(pixelSize(font) * scale));
         const int tenths = static_cast<int>(std::lround(-angle * 10));
         const QString key = font.key() + QString::number(pixels) + u'/' + QString::number(tenths);
         if (key != m_fontKey) {
-            m_recorder->Font(font, pixels, tenths);
+            m_recorder->font(font, pixels, tenths);
             m_fontKey = key;
         }
         const QColor colour = m_pen.color();
@@ -558,7 +558,7 @@ public:
             advances.push_back(static_cast<int>(std::lround(done)) - given);
             given += advances.back();
         }
-        m_recorder->Text(m_transform.map(at).toPoint(), text, advances);
+        m_recorder->text(m_transform.map(at).toPoint(), text, advances);
     }
     void drawPixmap(const QRectF& target, const QPixmap& pixmap, const QRectF& source) override
     {
@@ -566,11 +566,11 @@ public:
     }
     void drawImage(const QRectF& target, const QImage& image, const QRectF& source, Qt::ImageConversionFlags) override
     {
-        m_recorder->Image(m_transform.mapRect(target).toRect(), image.copy(source.toRect()));
+        m_recorder->image(m_transform.mapRect(target).toRect(), image.copy(source.toRect()));
     }
 
 private:
-    double PixelSize(const QFont& font) const
+    double pixelSize(const QFont& font) const
     {
         return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * m_dpi / 72;
     }
@@ -581,7 +581,7 @@ private:
         const auto key = std::tuple{m_pen.color().rgba(), width, static_cast<int>(m_pen.style())};
         if (m_penKey == key)
             return;
-        m_recorder->Pen(m_pen.color(), width, m_pen.style());
+        m_recorder->pen(m_pen.color(), width, m_pen.style());
         m_penKey = key;
     }
     void applyBrush()
@@ -592,7 +592,7 @@ private:
         const QRgb key = colour.isValid() ? colour.rgba() : 0;
         if (m_brushKey == key)
             return;
-        m_recorder->Brush(colour);
+        m_recorder->brush(colour);
         m_brushKey = key;
     }
 
@@ -625,9 +625,9 @@ QPaintEngine* Metafile::paintEngine() const
     return m_engine.get();
 }
 
-QByteArray Metafile::Bytes() const
+QByteArray Metafile::bytes() const
 {
-    return m_engine->Bytes();
+    return m_engine->bytes();
 }
 
 int Metafile::metric(PaintDeviceMetric metric) const

@@ -24,7 +24,7 @@ public:
 
     QPaintEngine* paintEngine() const override;
     // The file, once the painter has ended; empty when it could not be made.
-    QByteArray Bytes() const;
+    QByteArray bytes() const;
 
 protected:
     int metric(PaintDeviceMetric metric) const override;

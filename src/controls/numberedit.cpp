@@ -31,7 +31,7 @@ double clipboardNumber()
 
 bool FloatFormatList::Add(double threshold, const QString& format)
 {
-    if (Count() >= MaxEntries)
+    if (count() >= MaxEntries)
         return false;
     const auto at = std::lower_bound(m_entries.begin(), m_entries.end(), threshold,
                                      [](const auto& e, double t) { return e.first < t; });
@@ -63,7 +63,7 @@ NumberEdit::NumberEdit(QWidget* parent)
     setAlignment(Qt::AlignCenter);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (!m_updating)
-            TextEdited();
+            takeTypedText();
     });
 }
 
@@ -168,7 +168,7 @@ void NumberEdit::showLimitMessage(bool lowerApplies, bool upperApplies, const QS
         text = QString::fromUtf16(texts.limitLeads[0]) + u' ' + min;
     else
         text = QString::fromUtf16(texts.limitLeads[1]) + u' ' + max;
-    m_messageBoxes->Show(MessageKind::Error, QString::fromUtf16(texts.inputErrorCaption), text + QStringLiteral(" !"),
+    m_messageBoxes->show(MessageKind::Error, QString::fromUtf16(texts.inputErrorCaption), text + QStringLiteral(" !"),
                          ButtonOk, ButtonOk);
 }
 
@@ -261,7 +261,7 @@ void NumberEdit::focusOutEvent(QFocusEvent* event)
     QTimer::singleShot(0, this, [this] { setFocus(); });
 }
 
-template <typename T> void RangedEdit<T>::Message() const
+template <typename T> void RangedEdit<T>::message() const
 {
     showLimitMessage(m_minValueEnabled, m_maxValueEnabled, formatValue(m_minValue), formatValue(m_maxValue));
 }
@@ -273,14 +273,14 @@ template <typename T> void RangedEdit<T>::rewriteText()
     m_updating = false;
 }
 
-template <typename T> void RangedEdit<T>::TextEdited()
+template <typename T> void RangedEdit<T>::takeTypedText()
 {
     bool ok = false;
-    if (readText(text(), ok) && !(m_typing && m_read < Lower())) {
-        if (m_read < Lower() || m_read > upper()) {
-            m_value = m_read < Lower() ? Lower() : upper();
+    if (readText(text(), ok) && !(m_typing && m_read < lowerLimit())) {
+        if (m_read < lowerLimit() || m_read > upperLimit()) {
+            m_value = m_read < lowerLimit() ? lowerLimit() : upperLimit();
             rewriteText();
-            Message();
+            message();
         } else {
             m_value = m_read;
         }
@@ -292,11 +292,11 @@ template <typename T> void RangedEdit<T>::TextEdited()
 template <typename T> void RangedEdit<T>::checkTypedText()
 {
     bool ok = false;
-    if (readText(text(), ok) && m_read < Lower())
-        TextEdited();
+    if (readText(text(), ok) && m_read < lowerLimit())
+        takeTypedText();
 }
 
-template <typename T> void RangedEdit<T>::SetValue(T value)
+template <typename T> void RangedEdit<T>::setValue(T value)
 {
     if (value == m_value && !text().isEmpty())
         return;
@@ -309,25 +309,25 @@ template <typename T> void RangedEdit<T>::SetValue(T value)
 
 template <typename T> void RangedEdit<T>::stepTo(T value)
 {
-    if (value >= Lower() && value <= upper()) {
-        SetValue(value);
+    if (value >= lowerLimit() && value <= upperLimit()) {
+        setValue(value);
         return;
     }
-    const bool below = value < Lower();
-    const T limit = below ? Lower() : upper();
+    const bool below = value < lowerLimit();
+    const T limit = below ? lowerLimit() : upperLimit();
     if (onStatusText)
         onStatusText((below ? QStringLiteral("%1 is the lowest value") : QStringLiteral("%1 is the highest value"))
                          .arg(formatValue(limit)));
-    SetValue(limit);
+    setValue(limit);
 }
 
 template <typename T> void RangedEdit<T>::applyLimits()
 {
-    if (m_value >= Lower() && m_value <= upper())
+    if (m_value >= lowerLimit() && m_value <= upperLimit())
         return;
-    m_value = m_value < Lower() ? Lower() : upper();
+    m_value = m_value < lowerLimit() ? lowerLimit() : upperLimit();
     rewriteText();
-    Message();
+    message();
 }
 
 template <typename T> void RangedEdit<T>::setMinValue(T value)
@@ -425,9 +425,9 @@ void FloatEdit::setOperated(double value, bool pastUpper, bool pastLower)
     if (pastUpper || pastLower) {
         if (!reachLimit())
             return;
-        value = pastUpper ? upper() : Lower();
+        value = pastUpper ? upperLimit() : lowerLimit();
     }
-    SetValue(value);
+    setValue(value);
     if (start >= 0)
         setSelection(start, length);
 }
@@ -441,7 +441,7 @@ void FloatEdit::multiplyBy(double factor)
         return;
     }
     const double product = m_value * factor;
-    setOperated(product, product > 0 && product > upper(), product < 0 && product < Lower());
+    setOperated(product, product > 0 && product > upperLimit(), product < 0 && product < lowerLimit());
 }
 
 void FloatEdit::divideBy(double factor)
@@ -449,7 +449,7 @@ void FloatEdit::divideBy(double factor)
     if (m_value == 0 || factor == 0)
         return;
     const double quotient = m_value / factor;
-    setOperated(quotient, quotient < 0 && quotient > upper(), quotient > 0 && quotient < Lower());
+    setOperated(quotient, quotient < 0 && quotient > upperLimit(), quotient > 0 && quotient < lowerLimit());
 }
 
 bool FloatEdit::acceptsChar(QChar c) const
@@ -499,14 +499,14 @@ void IntegerEdit::Step(int direction)
             step *= 10;
     }
     const long long next = m_value + direction * step;
-    if (next > upper() || next < Lower()) {
+    if (next > upperLimit() || next < lowerLimit()) {
         if (ownerTakesOver(m_cycling           ? LimitReason::Wrap
                                : direction > 0 ? LimitReason::Increase
                                                : LimitReason::Decrease,
                            next))
             return;
         if (m_cycling) {
-            SetValue(static_cast<int>(next > upper() ? Lower() : upper()));
+            setValue(static_cast<int>(next > upperLimit() ? lowerLimit() : upperLimit()));
             return;
         }
     }
@@ -531,21 +531,21 @@ bool IntegerEdit::ownerTakesOver(LimitReason reason, long long value)
     onReachLimit(this, reason, value, doDefault);
     if (doDefault)
         return false;
-    SetValue(static_cast<int>(
+    setValue(static_cast<int>(
         std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
     return true;
 }
 
 void IntegerEdit::setOperated(long long value, LimitReason reason)
 {
-    if (value > upper() || value < Lower()) {
+    if (value > upperLimit() || value < lowerLimit()) {
         if (ownerTakesOver(reason, value))
             return;
         if (!reachLimit())
             return;
-        value = value > upper() ? upper() : Lower();
+        value = value > upperLimit() ? upperLimit() : lowerLimit();
     }
-    SetValue(static_cast<int>(value));
+    setValue(static_cast<int>(value));
 }
 
 void IntegerEdit::multiplyBy(double factor)

@@ -25,7 +25,7 @@ public:
     // Keeps the thresholds in ascending order; false for a threshold already present or a full list.
     bool Add(double threshold, const QString& format);
     void Clear() { m_entries.clear(); }
-    int Count() const { return static_cast<int>(m_entries.size()); }
+    int count() const { return static_cast<int>(m_entries.size()); }
     // The pattern for a value: the default below the first threshold, an entry's from its
     // threshold up to the next one, the last entry's above the last threshold.
     const QString& formatFor(double value) const;
@@ -44,7 +44,7 @@ public:
     // A short text for the owner's status line: a step stopped at a limit.
     std::function<void(const QString& text)> onStatusText;
 
-    UiLanguage Language() const { return m_language; }
+    UiLanguage language() const { return m_language; }
     void setLanguage(UiLanguage value) { m_language = value; }
     bool showMessages() const { return m_showMessages; }
     void setShowMessages(bool value) { m_showMessages = value; }
@@ -76,7 +76,7 @@ protected:
     // Reads the field's text; empty text is 0.
     virtual bool readText(const QString& text, bool& ok) = 0;
     // Called on every change of the text, once the value is read and checked.
-    virtual void TextEdited() = 0;
+    virtual void takeTypedText() = 0;
     // Whether a typed character may go in at the caret.
     virtual bool acceptsChar(QChar c) const = 0;
     virtual void rewriteText() = 0;
@@ -111,8 +111,8 @@ private:
 // the limits respects.
 template <typename T> class RangedEdit : public NumberEdit {
 public:
-    T Value() const { return m_value; }
-    void SetValue(T value);
+    T value() const { return m_value; }
+    void setValue(T value);
     T minValue() const { return m_minValue; }
     void setMinValue(T value);
     T maxValue() const { return m_maxValue; }
@@ -134,15 +134,15 @@ protected:
     }
 
     // The limits in force; one that does not apply lies beyond every value.
-    T Lower() const { return m_minValueEnabled ? m_minValue : std::numeric_limits<T>::lowest(); }
-    T upper() const { return m_maxValueEnabled ? m_maxValue : std::numeric_limits<T>::max(); }
+    T lowerLimit() const { return m_minValueEnabled ? m_minValue : std::numeric_limits<T>::lowest(); }
+    T upperLimit() const { return m_maxValueEnabled ? m_maxValue : std::numeric_limits<T>::max(); }
     // Brings the value inside the limits, saying so.
     void applyLimits();
     // The value a step gives, stopped at a limit it would pass, with a word in the status line
     // rather than a box (the arrow keys are pressed again and again).
     void stepTo(T value);
-    void Message() const;
-    void TextEdited() override;
+    void message() const;
+    void takeTypedText() override;
     void rewriteText() override;
     void checkTypedText() override;
 
@@ -162,7 +162,7 @@ public:
 
     IncrementKind incrementType() const { return m_incrementType; }
     void setIncrementType(IncrementKind value) { m_incrementType = value; }
-    FloatFormatList& Formats() { return m_formats; }
+    FloatFormatList& formats() { return m_formats; }
     // Rewrites the text after a change of the format list.
     void formatsChanged() { rewriteText(); }
 

@@ -18,7 +18,7 @@ void TranslatedComboBox::setLanguage(UiLanguage value)
     languageChanged();
 }
 
-void TranslatedComboBox::SetAlignment(Qt::Alignment value)
+void TranslatedComboBox::setAlignment(Qt::Alignment value)
 {
     m_alignment = value;
     update();
@@ -38,7 +38,7 @@ void TranslatedComboBox::alignItems()
 
 void TranslatedComboBox::assignAppearanceTo(TranslatedComboBox& dest) const
 {
-    dest.SetAlignment(m_alignment);
+    dest.setAlignment(m_alignment);
     dest.setDropDownAlignment(m_dropDownAlignment);
     dest.setPalette(palette());
     dest.setFont(font());

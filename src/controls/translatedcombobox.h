@@ -12,11 +12,11 @@ class TranslatedComboBox : public QComboBox {
 public:
     explicit TranslatedComboBox(QWidget* parent = nullptr);
 
-    UiLanguage Language() const { return m_language; }
+    UiLanguage language() const { return m_language; }
     void setLanguage(UiLanguage value);
 
-    Qt::Alignment Alignment() const { return m_alignment; }
-    void SetAlignment(Qt::Alignment value);
+    Qt::Alignment alignment() const { return m_alignment; }
+    void setAlignment(Qt::Alignment value);
     Qt::Alignment dropDownAlignment() const { return m_dropDownAlignment; }
     void setDropDownAlignment(Qt::Alignment value);
 

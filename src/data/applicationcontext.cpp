@@ -12,7 +12,7 @@ ApplicationContext::ApplicationContext(const QString& executablePath, MessageBox
         = m_spectra.readFailed.connect([this](const SpectrumRead& failure) { saySpectraProblem(failure); });
     m_watchingSettings = m_settings.settingsChanged.connect([this] {
         QString reason;
-        if (!m_saidSettingsCannotBeKept && !m_settings.CanWrite(&reason))
+        if (!m_saidSettingsCannotBeKept && !m_settings.canWrite(&reason))
             sayIfSettingsCannotBeKept(reason);
     });
 }
@@ -24,7 +24,7 @@ void ApplicationContext::sayIfSettingsCannotBeKept(const QString& reason)
     // The kept list goes to the same folder: when no file can be made there, this one warning
     // says so too, rather than a second one at exit.
     m_saidListCannotBeKept = !m_settings.canMakeFilesInSettingsFolder();
-    m_messageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
+    m_messageBoxes.show(MessageKind::Warning, QStringLiteral("Settings"),
                         QStringLiteral("The settings cannot be saved (%1). What you change applies until the "
                                        "viewer is closed.")
                                 .arg(reason)
@@ -39,18 +39,18 @@ void ApplicationContext::saySpectraProblem(const SpectrumRead& failure)
     if (failure.status == SpectrumRead::FileMissing
         && std::exchange(m_saidSpectraFileMissing[static_cast<std::size_t>(failure.file)], true))
         return;
-    const SpectrumReadMessage message = spectrumReadMessageOf(failure, m_settings.Language());
-    m_messageBoxes.Show(MessageKind::Error, message.caption, message.text, ButtonOk, ButtonOk);
+    const SpectrumReadMessage message = spectrumReadMessageOf(failure, m_settings.language());
+    m_messageBoxes.show(MessageKind::Error, message.caption, message.text, ButtonOk, ButtonOk);
 }
 
 void ApplicationContext::loadIndex()
 {
     for (const bool fromResource : {false, true}) {
         const IndexLoadResult result = m_index.loadIndexFrom(QString(), fromResource);
-        if (!result.Failed())
+        if (!result.failed())
             continue;
-        const IndexLoadMessage message = loadFailureMessage(result, m_settings.Language());
-        m_messageBoxes.Show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
+        const IndexLoadMessage message = loadFailureMessage(result, m_settings.language());
+        m_messageBoxes.show(result.status == IndexLoadResult::Damaged ? MessageKind::Warning : MessageKind::Error,
                             message.caption, message.text, ButtonOk, ButtonOk);
     }
 }
@@ -64,7 +64,7 @@ void ApplicationContext::fillDataLists()
 QStringList dataElementsOf(const NuclideList& nuclides)
 {
     QStringList elements;
-    for (const QString& name : nuclides.Names()) {
+    for (const QString& name : nuclides.names()) {
         const qsizetype dash = name.indexOf(u'-');
         if (dash >= 0 && !elements.contains(name.left(dash)))
             elements << name.left(dash);
@@ -81,13 +81,13 @@ void ApplicationContext::savePreferencesAtExit()
 bool ApplicationContext::writePreferences(FailureNotice notice, const QStringList& onlyKeys)
 {
     QString reason;
-    if (m_settings.Write(&reason, onlyKeys))
+    if (m_settings.write(&reason, onlyKeys))
         return true;
     if (notice == FailureNotice::OncePerRun) {
         sayIfSettingsCannotBeKept(reason);
         return false;
     }
-    m_messageBoxes.Show(MessageKind::Warning, QStringLiteral("Settings"),
+    m_messageBoxes.show(MessageKind::Warning, QStringLiteral("Settings"),
                         QStringLiteral("The settings could not be saved (%1). What you changed applies until the "
                                        "viewer is closed.")
                             .arg(reason),

@@ -21,7 +21,7 @@ public:
     ApplicationContext(const ApplicationContext&) = delete;
     ApplicationContext& operator=(const ApplicationContext&) = delete;
 
-    NuclideIndex& Index() { return m_index; }
+    NuclideIndex& index() { return m_index; }
     SpectraFiles& spectra() { return m_spectra; }
     ProgramSettings& settings() { return m_settings; }
     MessageBoxes& boxes() { return m_messageBoxes; }

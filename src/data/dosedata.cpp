@@ -74,7 +74,7 @@ MaterialData::MaterialData(const DoseData* owner, IntakeRoute path, MaterialForm
 {
 }
 
-QString MaterialData::Description() const
+QString MaterialData::description() const
 {
     QString s = removeBracket(compoundName(m_name));
     const bool hasFA = m_fA > 0;
@@ -114,7 +114,7 @@ AerosolGroup::AerosolGroup(const DoseData* owner)
 {
 }
 
-QString AerosolGroup::Description() const
+QString AerosolGroup::description() const
 {
     QString s = aerosolName(m_aerosolName, QStringLiteral(","));
     if (!s.isEmpty())
@@ -182,17 +182,17 @@ bool DoseData::getCompoundsList(IntakeRoute path, QStringList& list) const
     switch (path) {
     case IntakeRoute::Ingestion:
         for (const auto& m : m_ingestData)
-            list << m->Description();
+            list << m->description();
         break;
     case IntakeRoute::Injection:
         for (const auto& m : m_injectData)
-            list << m->Description();
+            list << m->description();
         break;
     case IntakeRoute::Inhalation:
         for (const auto& g : m_aerosolData)
-            list << g->Description();
+            list << g->description();
         for (const auto& m : m_gasData)
-            list << m->Description();
+            list << m->description();
         break;
     }
     return !list.isEmpty();

@@ -17,7 +17,7 @@ namespace kav {
 class DamagedDataFile : public std::runtime_error {
 public:
     explicit DamagedDataFile(const QString& message);
-    QString Message() const { return QString::fromUtf8(what()); }
+    QString message() const { return QString::fromUtf8(what()); }
 };
 
 // Producers of made-up data put this in the bytes that readers skip; such data must never be
@@ -36,11 +36,11 @@ bool amadIndexFromText(const QString& text, int& index);
 using OrganDoses = std::array<float, 2 * TargetOrganCount>;
 inline float& doseAt(OrganDoses& a, Sex sex, TargetOrgan organ)
 {
-    return a[Ordinal(sex) * TargetOrganCount + Ordinal(organ)];
+    return a[ordinal(sex) * TargetOrganCount + ordinal(organ)];
 }
 inline float doseAt(const OrganDoses& a, Sex sex, TargetOrgan organ)
 {
-    return a[Ordinal(sex) * TargetOrganCount + Ordinal(organ)];
+    return a[ordinal(sex) * TargetOrganCount + ordinal(organ)];
 }
 
 // One compartment's content per unit intake at the points of the bioassay time grid.
@@ -61,7 +61,7 @@ class MaterialData {
 public:
     MaterialData(const DoseData* owner, IntakeRoute path, MaterialForm material);
 
-    QString Description() const;
+    QString description() const;
     QString shortDescription() const;
     QString fractionAbsorbedText() const;
     int positionOf(const StoredNuclideId& nuclide) const;
@@ -83,7 +83,7 @@ class AerosolGroup {
 public:
     explicit AerosolGroup(const DoseData* owner);
 
-    QString Description() const;
+    QString description() const;
     QString shortDescription() const;
     QString fractionAbsorbedText() const;
 

@@ -44,15 +44,15 @@ void DoseDataFolder::listNuclides(const NuclideIndex& index, NuclideList& list) 
         if (node && node->name.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
             list.Add(node->name.toString(), node);
     }
-    if (list.Count() < 2)
+    if (list.count() < 2)
         return;
     // Element, then mass number, then mass text: the periodic-table order.
-    quickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
+    quickSortNuclideList(list, 0, list.count() - 1, [](const NuclideList& l, int i, int j) {
         return comparePeriodicTable(*l.objects(i), *l.objects(j));
     });
 }
 
-QString DoseDataFolder::FileOf(const QString& nuclideName) const
+QString DoseDataFolder::fileOf(const QString& nuclideName) const
 {
     const QString wanted = nuclideName + QStringLiteral(".qvd");
     const QDir dir(m_path);
@@ -66,7 +66,7 @@ QString DoseDataFolder::FileOf(const QString& nuclideName) const
     return {};
 }
 
-std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nuclide, DoseData& into) const
+std::optional<DoseDataFailure> DoseDataFolder::load(const StoredNuclideId& nuclide, DoseData& into) const
 {
     if (nuclide == into.nuclideId())
         return std::nullopt;
@@ -74,7 +74,7 @@ std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nucli
     // one again tries again.
     into.Clear();
     const QString name = doseDataFileName(nuclide);
-    const QString path = FileOf(name);
+    const QString path = fileOf(name);
     if (path.isEmpty())
         return DoseDataFailure{QStringLiteral("DataFileException: Can not find file for ") + name};
     QFile file(path);
@@ -91,7 +91,7 @@ std::optional<DoseDataFailure> DoseDataFolder::Load(const StoredNuclideId& nucli
     try {
         readDoseDataFile(bytes, name, path, into);
     } catch (const DamagedDataFile& e) {
-        return DoseDataFailure{e.Message()};
+        return DoseDataFailure{e.message()};
     } catch (const std::exception& e) {
         return DoseDataFailure{QString::fromUtf8(e.what()), false};
     }

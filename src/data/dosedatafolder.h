@@ -28,7 +28,7 @@ public:
         : m_path(std::move(path))
     {
     }
-    const QString& Path() const { return m_path; }
+    const QString& path() const { return m_path; }
 
     // Whether any entry is named like a data file (a folder so named counts); nothing is opened.
     bool holdsDataFiles() const;
@@ -37,13 +37,13 @@ public:
     void listNuclides(const NuclideIndex& index, NuclideList& list) const;
     // The path of a nuclide's data file: "Co-60.qvd" when there is one, otherwise the first file,
     // in name order, whose name differs from it only in case; empty when none.
-    QString FileOf(const QString& nuclideName) const;
+    QString fileOf(const QString& nuclideName) const;
     // Reads the nuclide's data file into the data object, unless it holds that nuclide already.
     // On failure the object holds none, and the reason is returned.
-    [[nodiscard]] std::optional<DoseDataFailure> Load(const StoredNuclideId& nuclide, DoseData& into) const;
-    [[nodiscard]] std::optional<DoseDataFailure> Load(const NuclideIdentity& nuclide, DoseData& into) const
+    [[nodiscard]] std::optional<DoseDataFailure> load(const StoredNuclideId& nuclide, DoseData& into) const;
+    [[nodiscard]] std::optional<DoseDataFailure> load(const NuclideIdentity& nuclide, DoseData& into) const
     {
-        return Load(StoredNuclideId{nuclide.element, nuclide.mass}, into);
+        return load(StoredNuclideId{nuclide.element, nuclide.mass}, into);
     }
 
 private:

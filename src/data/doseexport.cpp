@@ -27,7 +27,7 @@ public:
     {
     }
 
-    void Append(QByteArray& out, double value) const
+    void append(QByteArray& out, double value) const
     {
         char text[32];
         const std::size_t length = writeScientific(text, value, 2);
@@ -50,7 +50,7 @@ void appendOrgans(QByteArray& out, const NumberWriter& numbers, const OrganDoses
 {
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
         out += ';';
-        numbers.Append(out, doseAt(dose, sex, static_cast<TargetOrgan>(organ)));
+        numbers.append(out, doseAt(dose, sex, static_cast<TargetOrgan>(organ)));
     }
 }
 
@@ -77,7 +77,7 @@ QByteArray doseExportText(const DoseData& data)
     float effDose = 0;
     auto addPair = [&](const QByteArray& head) {
         out += head;
-        numbers.Append(out, effDose);
+        numbers.append(out, effDose);
         out += ";Male";
         appendOrgans(out, numbers, dose, Sex::Male);
         out += "\r\n;;;;;;Female";
@@ -116,7 +116,7 @@ QByteArray doseExportText(const DoseData& data)
     return out;
 }
 
-DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides, const QStringList& elements,
+DoseExportResult exportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides, const QStringList& elements,
                              const QString& folder, const std::function<bool(int done, int total)>& progress)
 {
     DoseExportResult result;
@@ -132,16 +132,16 @@ DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList
             return result;
         }
         QByteArray text = doseExportHeaderText();
-        for (const NuclideList::Entry& entry : nuclides.Items()) {
+        for (const NuclideList::Entry& entry : nuclides.items()) {
             if (!entry.node || entry.node->element != element)
                 continue;
             DoseData data;
-            if (const std::optional<DoseDataFailure> failure = dataFolder.Load(*entry.node, data)) {
+            if (const std::optional<DoseDataFailure> failure = dataFolder.load(*entry.node, data)) {
                 result.error = failure->message;
                 return result;
             }
             text += doseExportText(data);
-            if (progress && !progress(++done, nuclides.Count())) {
+            if (progress && !progress(++done, nuclides.count())) {
                 result.cancelled = true;
                 return result;
             }

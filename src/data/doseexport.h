@@ -33,7 +33,7 @@ QString doseExportSummary(const DoseExportResult& result, const QString& folder)
 // of the element's nuclides in the data folder, into a folder made when missing. Each file is
 // written whole or not at all; an existing one is replaced. progress hears of every nuclide
 // (done, total) and may stop the export by answering false.
-[[nodiscard]] DoseExportResult ExportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides,
+[[nodiscard]] DoseExportResult exportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides,
                                            const QStringList& elements, const QString& folder,
                                            const std::function<bool(int done, int total)>& progress = {});
 

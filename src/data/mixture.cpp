@@ -34,19 +34,19 @@ DoseDataCache::DoseDataCache(const ProgramSettings& preference)
 {
 }
 
-std::shared_ptr<const LoadedDoseData> DoseDataCache::Load(const NuclideIdentity& nuclide, QString& error)
+std::shared_ptr<const LoadedDoseData> DoseDataCache::load(const NuclideIdentity& nuclide, QString& error)
 {
     const QString key = m_preference.dataFolderPath() + u'/' + nuclide.nameText();
     if (std::shared_ptr<const LoadedDoseData> held = m_loaded[key].lock())
         return held;
     auto loaded = std::make_shared<LoadedDoseData>();
-    if (const std::optional<DoseDataFailure> failure = m_preference.DataFolder().Load(nuclide, loaded->data)) {
+    if (const std::optional<DoseDataFailure> failure = m_preference.DataFolder().load(nuclide, loaded->data)) {
         m_loaded.erase(key);
         error = failure->message;
         return nullptr;
     }
     for (IntakeRoute route : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection})
-        loaded->materials[Ordinal(route)] = materialTexts(loaded->data, route);
+        loaded->materials[ordinal(route)] = materialTexts(loaded->data, route);
     std::erase_if(m_loaded, [](const auto& entry) { return entry.second.expired(); });
     m_loaded[key] = loaded;
     return loaded;
@@ -71,7 +71,7 @@ std::vector<KeptMixtureRow> Mixture::keptRows() const
 void Mixture::fit(MixtureRow& row, int sizeWhenNone)
 {
     KeptMixtureRow& s = row.setting;
-    const int materials = static_cast<int>(row.loaded->materials[Ordinal(s.path)].size());
+    const int materials = static_cast<int>(row.loaded->materials[ordinal(s.path)].size());
     if (s.material < 0 || s.material >= materials)
         s.material = 0;
     const bool aerosol = s.path == IntakeRoute::Inhalation && row.loaded->data.isAerosol(s.material);
@@ -90,7 +90,7 @@ MixtureRow Mixture::loadRow(const KeptMixtureRow& setting) const
         row.unavailable = setting.nuclide + QStringLiteral(" is not a nuclide of the index");
         return row;
     }
-    row.loaded = m_cache.Load(*node, row.unavailable);
+    row.loaded = m_cache.load(*node, row.unavailable);
     if (row.loaded)
         fit(row, DefaultAMADIndex);
     return row;
@@ -103,7 +103,7 @@ bool Mixture::newRow(const QString& name, IntakeRoute route, MixtureRow& row, QS
         error = name + QStringLiteral(" is not a nuclide of the index");
         return false;
     }
-    std::shared_ptr<const LoadedDoseData> loaded = m_cache.Load(*node, error);
+    std::shared_ptr<const LoadedDoseData> loaded = m_cache.load(*node, error);
     if (!loaded)
         return false;
     row = MixtureRow{};
@@ -117,7 +117,7 @@ bool Mixture::newRow(const QString& name, IntakeRoute route, MixtureRow& row, QS
 MixtureRow Mixture::firstOnOffer() const
 {
     MixtureRow row;
-    if (m_offered.Count() == 0) {
+    if (m_offered.count() == 0) {
         row.unavailable = QStringLiteral("The data folder holds no data file");
         return row;
     }
@@ -129,7 +129,7 @@ MixtureRow Mixture::firstOnOffer() const
     return row;
 }
 
-bool Mixture::Restore(const std::vector<KeptMixtureRow>& kept, QString& error)
+bool Mixture::restore(const std::vector<KeptMixtureRow>& kept, QString& error)
 {
     std::vector<MixtureRow> rows;
     rows.reserve(kept.size());
@@ -147,7 +147,7 @@ bool Mixture::Restore(const std::vector<KeptMixtureRow>& kept, QString& error)
     return true;
 }
 
-QStringList Mixture::Append(const std::vector<const NuclideIdentity*>& nuclides)
+QStringList Mixture::append(const std::vector<const NuclideIdentity*>& nuclides)
 {
     QStringList errors;
     std::vector<MixtureRow> added;
@@ -160,14 +160,14 @@ QStringList Mixture::Append(const std::vector<const NuclideIdentity*>& nuclides)
             errors << error;
     }
     if (!added.empty())
-        change(Count(), 0, std::move(added));
+        change(count(), 0, std::move(added));
     return errors;
 }
 
 QString Mixture::firstNuclideOf(const QString& symbol) const
 {
     const QString prefix = symbol + u'-';
-    for (const NuclideList::Entry& entry : m_offered.Items())
+    for (const NuclideList::Entry& entry : m_offered.items())
         if (entry.name.startsWith(prefix))
             return entry.name;
     return {};
@@ -176,7 +176,7 @@ QString Mixture::firstNuclideOf(const QString& symbol) const
 bool Mixture::setElement(int i, const QString& symbol, QString& error)
 {
     const MixtureRow& old = Row(i);
-    if (old.setting.nuclide.section(u'-', 0, 0) == symbol && old.Available())
+    if (old.setting.nuclide.section(u'-', 0, 0) == symbol && old.available())
         return true;
     const QString name = firstNuclideOf(symbol);
     if (name.isEmpty()) {
@@ -189,7 +189,7 @@ bool Mixture::setElement(int i, const QString& symbol, QString& error)
 bool Mixture::setNuclide(int i, const QString& name, QString& error)
 {
     const MixtureRow& old = Row(i);
-    if (old.setting.nuclide == name && old.Available())
+    if (old.setting.nuclide == name && old.available())
         return true;
     MixtureRow row;
     if (!newRow(name, old.setting.path, row, error))
@@ -204,7 +204,7 @@ bool Mixture::setNuclide(int i, const QString& name, QString& error)
 void Mixture::setRoute(int i, IntakeRoute route)
 {
     MixtureRow row = Row(i);
-    if (!row.Available() || row.setting.path == route)
+    if (!row.available() || row.setting.path == route)
         return;
     row.setting.path = route;
     row.setting.material = 0;
@@ -215,7 +215,7 @@ void Mixture::setRoute(int i, IntakeRoute route)
 void Mixture::setMaterial(int i, int material)
 {
     MixtureRow row = Row(i);
-    if (!row.Available() || row.setting.material == material || material < 0 || material >= materials(i).size())
+    if (!row.available() || row.setting.material == material || material < 0 || material >= materials(i).size())
         return;
     row.setting.material = material;
     fit(row, DefaultAMADIndex);
@@ -233,9 +233,9 @@ void Mixture::setSize(int i, int sizeIndex)
 
 void Mixture::Remove(int i)
 {
-    if (i < 0 || i >= Count())
+    if (i < 0 || i >= count())
         return;
-    if (Count() == 1)
+    if (count() == 1)
         change(0, 1, {firstOnOffer()});
     else
         change(i, 1, {});
@@ -243,12 +243,12 @@ void Mixture::Remove(int i)
 
 void Mixture::Clear()
 {
-    change(0, Count(), {firstOnOffer()});
+    change(0, count(), {firstOnOffer()});
 }
 
-void Mixture::Move(int from, int to)
+void Mixture::move(int from, int to)
 {
-    if (from == to || from < 0 || to < 0 || from >= Count() || to >= Count())
+    if (from == to || from < 0 || to < 0 || from >= count() || to >= count())
         return;
     const int first = std::min(from, to);
     std::vector<MixtureRow> rows(m_rows.begin() + first, m_rows.begin() + std::max(from, to) + 1);
@@ -263,20 +263,20 @@ void Mixture::Move(int from, int to)
 const QStringList& Mixture::materials(int i) const
 {
     const MixtureRow& row = Row(i);
-    return row.Available() ? row.loaded->materials[Ordinal(row.setting.path)] : kNoMaterials;
+    return row.available() ? row.loaded->materials[ordinal(row.setting.path)] : kNoMaterials;
 }
 
 bool Mixture::hasSize(int i) const
 {
     const MixtureRow& row = Row(i);
-    return row.Available() && row.setting.path == IntakeRoute::Inhalation
+    return row.available() && row.setting.path == IntakeRoute::Inhalation
         && row.loaded->data.isAerosol(row.setting.material);
 }
 
 std::optional<float> Mixture::dose(int i) const
 {
     const MixtureRow& row = Row(i);
-    if (!row.Available())
+    if (!row.available())
         return std::nullopt;
     float dose = 0;
     const KeptMixtureRow& s = row.setting;
@@ -305,7 +305,7 @@ void Mixture::change(int first, int count, std::vector<MixtureRow> rows)
     m_redo.clear();
 }
 
-Mixture::Splice Mixture::Apply(const Splice& splice)
+Mixture::Splice Mixture::apply(const Splice& splice)
 {
     std::vector<MixtureRow> rows;
     rows.reserve(splice.rows.size());
@@ -320,7 +320,7 @@ int Mixture::travel(std::vector<Splice>& from, std::vector<Splice>& to)
         return -1;
     const Splice splice = std::move(from.back());
     from.pop_back();
-    to.push_back(Apply(splice));
+    to.push_back(apply(splice));
     return splice.first;
 }
 

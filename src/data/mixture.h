@@ -31,7 +31,7 @@ public:
     explicit DoseDataCache(const ProgramSettings& preference);
 
     // The nuclide's data, or null with the reason in error.
-    std::shared_ptr<const LoadedDoseData> Load(const NuclideIdentity& nuclide, QString& error);
+    std::shared_ptr<const LoadedDoseData> load(const NuclideIdentity& nuclide, QString& error);
 
 private:
     const ProgramSettings& m_preference;
@@ -48,7 +48,7 @@ struct MixtureRow {
     // kept as the user left it and shows the reason.
     QString unavailable;
 
-    bool Available() const { return loaded != nullptr; }
+    bool available() const { return loaded != nullptr; }
 };
 
 // The rows of the Radionuclides page as values: each row a nuclide with its route, material and
@@ -62,18 +62,18 @@ public:
     // an element's first nuclide is taken from. All three outlive the mixture.
     Mixture(const NuclideIndex& index, const NuclideList& offered, DoseDataCache& cache);
 
-    int Count() const { return static_cast<int>(m_rows.size()); }
+    int count() const { return static_cast<int>(m_rows.size()); }
     const MixtureRow& Row(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
     std::vector<KeptMixtureRow> keptRows() const;
 
     // The rows kept at the last exit, each loaded; one that cannot be is kept, unavailable, with
     // the reason. Without any, the example: Co-60 inhaled, its first material, 5 µm; false, the
     // rows unchanged, when it cannot be loaded (error says why). Forgets what could be undone.
-    [[nodiscard]] bool Restore(const std::vector<KeptMixtureRow>& kept, QString& error);
+    [[nodiscard]] bool restore(const std::vector<KeptMixtureRow>& kept, QString& error);
 
     // Appends the nuclides, ingested, in their order; those that cannot be loaded are left out
     // and their reasons returned.
-    QStringList Append(const std::vector<const NuclideIdentity*>& nuclides);
+    QStringList append(const std::vector<const NuclideIdentity*>& nuclides);
     // A row's element: its first nuclide on offer, with the route kept and the first material.
     // False, the row unchanged, when the element has none or it cannot be loaded (error says why).
     [[nodiscard]] bool setElement(int i, const QString& symbol, QString& error);
@@ -86,7 +86,7 @@ public:
     void Remove(int i);
     void Clear();
     // Moves a row, those in between shifting by one.
-    void Move(int from, int to);
+    void move(int from, int to);
 
     // The texts of the materials a row's route offers; none for an unavailable row.
     const QStringList& materials(int i) const;
@@ -124,7 +124,7 @@ private:
     std::vector<KeptMixtureRow> replace(int first, int count, std::vector<MixtureRow> rows);
     // Replaces rows and records how to take it back.
     void change(int first, int count, std::vector<MixtureRow> rows);
-    Splice Apply(const Splice& splice);
+    Splice apply(const Splice& splice);
     // Takes the last change of one history back, and puts what takes that back on the other.
     int travel(std::vector<Splice>& from, std::vector<Splice>& to);
 

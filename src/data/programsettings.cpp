@@ -34,7 +34,7 @@ template <typename E> E lowByte(int value)
 
 // Stores a changed value that the field accepts; anything else keeps the current one. True
 // when the value changed.
-template <typename E, typename Set> bool setAccepted(E& field, E value, const Set& accepted)
+template <typename E, typename Set> bool assignIfAccepted(E& field, E value, const Set& accepted)
 {
     if (value == field || !accepted.contains(value))
         return false;
@@ -56,7 +56,7 @@ struct ProgramSettings::Setting {
     std::function<void(ProgramSettings&, const QString& text)> set;
 };
 
-const std::vector<ProgramSettings::Setting>& ProgramSettings::Table()
+const std::vector<ProgramSettings::Setting>& ProgramSettings::table()
 {
     using P = ProgramSettings;
     auto flag = [](const QString& section, const char* key, bool P::*field, bool restored) {
@@ -74,7 +74,7 @@ const std::vector<ProgramSettings::Setting>& ProgramSettings::Table()
                        true,
                        [field](const P& p) { return QString::number(static_cast<int>(p.*field)); },
                        [field, &accepted, fallback](P& p, const QString& t) {
-                           setAccepted(p.*field, lowByte<E>(profileInt(t, static_cast<int>(fallback))), accepted);
+                           assignIfAccepted(p.*field, lowByte<E>(profileInt(t, static_cast<int>(fallback))), accepted);
                        }};
     };
     static const std::vector<Setting> settings{
@@ -183,18 +183,18 @@ void ProgramSettings::Read()
 
 void ProgramSettings::readFrom(const IniFile& ini)
 {
-    for (const Setting& s : Table())
+    for (const Setting& s : table())
         s.set(*this, ini.value(s.section, s.key, s.defaultText));
 }
 
 void ProgramSettings::writeTo(IniFile& ini, const QStringList& onlyKeys) const
 {
-    for (const Setting& s : Table())
+    for (const Setting& s : table())
         if (onlyKeys.isEmpty() || onlyKeys.contains(s.key))
             ini.setValue(s.section, s.key, s.get(*this));
 }
 
-bool ProgramSettings::Write(QString* error, const QStringList& onlyKeys) const
+bool ProgramSettings::write(QString* error, const QStringList& onlyKeys) const
 {
     // Other sections and keys a user put in the file are kept as they stand; a file that cannot
     // be read whole is never replaced.
@@ -222,7 +222,7 @@ bool ProgramSettings::makeSettingsFolder(QString* error) const
     return false;
 }
 
-bool ProgramSettings::CanWrite(QString* error) const
+bool ProgramSettings::canWrite(QString* error) const
 {
     // The file is replaced by a new one made beside it.
     return canMakeFilesInSettingsFolder(error) && IniFile::load(iniFileName(), error).has_value();
@@ -241,15 +241,15 @@ bool ProgramSettings::canMakeFilesInSettingsFolder(QString* error) const
 
 void ProgramSettings::restoreDefaultValues()
 {
-    for (const Setting& s : Table())
+    for (const Setting& s : table())
         if (s.restoredWithDefaults)
             s.set(*this, s.defaultText);
 }
 
-void ProgramSettings::Assign(const ProgramSettings& other)
+void ProgramSettings::assign(const ProgramSettings& other)
 {
     bool changed = false;
-    for (const Setting& s : Table()) {
+    for (const Setting& s : table()) {
         const QString before = s.get(*this);
         s.set(*this, s.get(other));
         changed = changed || s.get(*this) != before;
@@ -260,18 +260,18 @@ void ProgramSettings::Assign(const ProgramSettings& other)
     m_storedDataFolderPath = other.m_storedDataFolderPath;
     m_runDataFolderPath = other.m_runDataFolderPath;
     if (changed)
-        Changed();
+        notifyChanged();
 }
 
-void ProgramSettings::Changed()
+void ProgramSettings::notifyChanged()
 {
     settingsChanged();
 }
 
-template <typename E, typename Set> void ProgramSettings::SetAccepted(E& field, E value, const Set& accepted)
+template <typename E, typename Set> void ProgramSettings::setAccepted(E& field, E value, const Set& accepted)
 {
-    if (setAccepted(field, value, accepted))
-        Changed();
+    if (assignIfAccepted(field, value, accepted))
+        notifyChanged();
 }
 
 void ProgramSettings::setDataFolderPath(const QString& value)
@@ -284,7 +284,7 @@ void ProgramSettings::setDataFolderPath(const QString& value)
         if (!isFolder(m_dataFolderPath))
             m_dataFolderPath = m_locations.sharedDir;
     }
-    Changed();
+    notifyChanged();
 }
 
 void ProgramSettings::setDataFolderPathForThisRun(const QString& value)
@@ -300,7 +300,7 @@ void ProgramSettings::setBioassayWholeDays(bool value)
     if (value == m_bioassayWholeDays)
         return;
     m_bioassayWholeDays = value;
-    Changed();
+    notifyChanged();
 }
 
 void ProgramSettings::setAutoSave(bool value)
@@ -308,7 +308,7 @@ void ProgramSettings::setAutoSave(bool value)
     if (value == m_autoSave)
         return;
     m_autoSave = value;
-    Changed();
+    notifyChanged();
 }
 
 UiLanguage ProgramSettings::systemLanguage()
@@ -321,7 +321,7 @@ void ProgramSettings::setLanguage(UiLanguage value)
     if (value == m_language || value > UiLanguage::Ukrainian)
         return;
     m_language = value;
-    Changed();
+    notifyChanged();
 }
 
 void ProgramSettings::setNotFirstRun(bool value)
@@ -329,40 +329,40 @@ void ProgramSettings::setNotFirstRun(bool value)
     if (!value || m_notFirstRun)
         return;
     m_notFirstRun = true;
-    Changed();
+    notifyChanged();
 }
 
 void ProgramSettings::setMixtureActivityUnit(ActivityUnit value)
 {
-    SetAccepted(m_mixtureActivityUnit, value, AcceptedActivityUnits);
+    setAccepted(m_mixtureActivityUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::setBioassayContentUnit(ActivityUnit value)
 {
-    SetAccepted(m_bioassayContentUnit, value, AcceptedActivityUnits);
+    setAccepted(m_bioassayContentUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::setBioassayIntakeUnit(ActivityUnit value)
 {
-    SetAccepted(m_bioassayIntakeUnit, value, AcceptedActivityUnits);
+    setAccepted(m_bioassayIntakeUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::setMaterialsActivityUnit(ActivityUnit value)
 {
-    SetAccepted(m_materialsActivityUnit, value, AcceptedActivityUnits);
+    setAccepted(m_materialsActivityUnit, value, AcceptedActivityUnits);
 }
 void ProgramSettings::setMixtureDoseUnit(DoseUnit value)
 {
-    SetAccepted(m_mixtureDoseUnit, value, AcceptedDoseUnits);
+    setAccepted(m_mixtureDoseUnit, value, AcceptedDoseUnits);
 }
 void ProgramSettings::setBioassayDoseUnit(DoseUnit value)
 {
-    SetAccepted(m_bioassayDoseUnit, value, AcceptedDoseUnits);
+    setAccepted(m_bioassayDoseUnit, value, AcceptedDoseUnits);
 }
 void ProgramSettings::setMaterialsDoseUnit(DoseUnit value)
 {
-    SetAccepted(m_materialsDoseUnit, value, AcceptedDoseUnits);
+    setAccepted(m_materialsDoseUnit, value, AcceptedDoseUnits);
 }
 void ProgramSettings::setBioassayTimeUnit(TimeUnit value)
 {
-    SetAccepted(m_bioassayTimeUnit, value, AcceptedTimeUnits);
+    setAccepted(m_bioassayTimeUnit, value, AcceptedTimeUnits);
 }
 
 } // namespace kav

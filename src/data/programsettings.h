@@ -40,10 +40,10 @@ public:
     // Stores the settings in the INI file (only those of the keys named, when any are), keeping
     // everything else it holds; false when the file could not be read whole (it is then left
     // alone) or not be written, and error says why.
-    [[nodiscard]] bool Write(QString* error = nullptr, const QStringList& onlyKeys = {}) const;
+    [[nodiscard]] bool write(QString* error = nullptr, const QStringList& onlyKeys = {}) const;
     // Whether Write can succeed, without writing anything (the settings folder may be made);
     // when it cannot, error says why.
-    [[nodiscard]] bool CanWrite(QString* error = nullptr) const;
+    [[nodiscard]] bool canWrite(QString* error = nullptr) const;
     // Makes the settings folder when it is not there yet (a first run of an installed copy);
     // false when it cannot be made, and error says why.
     [[nodiscard]] bool makeSettingsFolder(QString* error = nullptr) const;
@@ -51,7 +51,7 @@ public:
     // settings and the kept list of radionuclides are written; when not, error says why.
     [[nodiscard]] bool canMakeFilesInSettingsFolder(QString* error = nullptr) const;
     void restoreDefaultValues();
-    void Assign(const ProgramSettings& other);
+    void assign(const ProgramSettings& other);
     bool checkIniExists() const;
     // Heard whenever a setting takes another value, by a setter or by Assign (once for all the
     // settings an Assign changes). Each view listens and shows the settings it shows anew.
@@ -78,7 +78,7 @@ public:
     void setAutoSave(bool value);
     // The language of the choosers, their dialogs and messages, and of the toolkit's own
     // dialogs; on a first run the system's when it is English, Russian or Ukrainian.
-    UiLanguage Language() const { return m_language; }
+    UiLanguage language() const { return m_language; }
     void setLanguage(UiLanguage value);
     // The system's language when it is one of the three; English otherwise.
     static UiLanguage systemLanguage();
@@ -114,14 +114,14 @@ private:
     ProgramSettings(const ProgramLocations& locations, bool readFile);
     struct Setting;
     // Every setting the INI file keeps, in the order of the file.
-    static const std::vector<Setting>& Table();
+    static const std::vector<Setting>& table();
     QString defaultDataFolderPath() const;
     // A folder as the file keeps it: relative to the program's folder when inside it, absolute
     // otherwise; and back.
     QString storedFolderText(const QString& folder) const;
     QString folderOfStoredText(const QString& text) const;
-    void Changed();
-    template <typename E, typename Set> void SetAccepted(E& field, E value, const Set& accepted);
+    void notifyChanged();
+    template <typename E, typename Set> void setAccepted(E& field, E value, const Set& accepted);
 
     ProgramLocations m_locations;
     bool m_autoSave = false;

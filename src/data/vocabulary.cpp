@@ -45,7 +45,7 @@ constexpr std::array<Compartment, CompartmentCount> kColumnOrder{
     Compartment::WholeBody, Compartment::DailyUrine, Compartment::DailyFaeces, Compartment::AlimentaryTract,
     Compartment::Lungs,     Compartment::Thyroid,    Compartment::Skeleton,    Compartment::Liver};
 
-template <typename Table, typename E> std::size_t at(const Table& table, E value)
+template <typename Entries, typename E> std::size_t at(const Entries& table, E value)
 {
     const int ordinal = static_cast<int>(value);
     return static_cast<std::size_t>(std::clamp(ordinal, 0, static_cast<int>(table.size()) - 1));

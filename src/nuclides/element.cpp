@@ -34,9 +34,9 @@ const std::array<ChemicalElement, ElementCount - 1>& symbolsAlphabetically()
     return sorted;
 }
 
-std::size_t ordinal(ChemicalElement element)
+std::size_t clampedOrdinal(ChemicalElement element)
 {
-    return std::min<std::size_t>(Ordinal(element), ElementCount - 1);
+    return std::min<std::size_t>(ordinal(element), ElementCount - 1);
 }
 
 } // namespace
@@ -50,17 +50,17 @@ std::string_view elementSymbolAscii(ChemicalElement element)
                 table[e][i] = static_cast<char>(kSymbols[e][i]);
         return table;
     }();
-    return ascii[ordinal(element)].data();
+    return ascii[clampedOrdinal(element)].data();
 }
 
 QString elementSymbol(ChemicalElement element)
 {
-    return QString::fromUtf16(kSymbols[ordinal(element)]);
+    return QString::fromUtf16(kSymbols[clampedOrdinal(element)]);
 }
 
 QString elementName(ChemicalElement element, UiLanguage language)
 {
-    return QString::fromUtf16(catalogue(language).elementNames[ordinal(element)]);
+    return QString::fromUtf16(catalogue(language).elementNames[clampedOrdinal(element)]);
 }
 
 ChemicalElement elementBySymbol(QStringView symbol)
@@ -73,7 +73,7 @@ ChemicalElement elementBySymbol(QStringView symbol)
     while (low <= high) {
         const int middle = (low + high) / 2;
         const ChemicalElement candidate = sorted[static_cast<std::size_t>(middle)];
-        const int c = symbol.compare(QString::fromUtf16(kSymbols[Ordinal(candidate)]), Qt::CaseInsensitive);
+        const int c = symbol.compare(QString::fromUtf16(kSymbols[ordinal(candidate)]), Qt::CaseInsensitive);
         if (c == 0)
             return candidate;
         if (c < 0)

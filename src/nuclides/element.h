@@ -126,16 +126,16 @@ constexpr std::size_t ElementCount = 106; // including ChemicalElement::None
 // A set of elements, one bit per ordinal.
 class ElementSet {
 public:
-    bool contains(ChemicalElement e) const { return Ordinal(e) < ElementCount && m_bits.test(Ordinal(e)); }
+    bool contains(ChemicalElement e) const { return ordinal(e) < ElementCount && m_bits.test(ordinal(e)); }
     void insert(ChemicalElement e)
     {
-        if (Ordinal(e) < ElementCount)
-            m_bits.set(Ordinal(e));
+        if (ordinal(e) < ElementCount)
+            m_bits.set(ordinal(e));
     }
     void erase(ChemicalElement e)
     {
-        if (Ordinal(e) < ElementCount)
-            m_bits.reset(Ordinal(e));
+        if (ordinal(e) < ElementCount)
+            m_bits.reset(ordinal(e));
     }
     void clear() { m_bits.reset(); }
     bool empty() const { return m_bits.none(); }

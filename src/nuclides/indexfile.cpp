@@ -103,7 +103,7 @@ bool readFixedPart(RecordReader& in, Nuclide& node, int record, Problems& proble
         || !in.readExtended(node.airKermaCoefficient))
         return false;
 
-    if (element >= Ordinal(ChemicalElement::None))
+    if (element >= ordinal(ChemicalElement::None))
         problems.note(record, QStringLiteral("element %1 is not an element").arg(element));
     if (state > static_cast<int>(IsomerState::N) || timeUnit > static_cast<int>(TimeUnit::Microsecond)
         || (radTypes & ~DecayModeMask))
@@ -130,7 +130,7 @@ bool readIdentity(RecordReader& in, DaughterSlot& d, int record, Problems& probl
     std::uint8_t s = 0;
     if (!in.read(e) || !in.read(mass) || !in.read(s) || !in.read(d.yield))
         return false;
-    if (e >= Ordinal(ChemicalElement::None) || mass < 1 || mass > 999 || s > static_cast<int>(IsomerState::N)
+    if (e >= ordinal(ChemicalElement::None) || mass < 1 || mass > 999 || s > static_cast<int>(IsomerState::N)
         || !(d.yield >= 0 && d.yield <= 1))
         problems.note(record, QStringLiteral("a daughter's identity or fraction is out of range"));
     d.name = makeNuclideName(validElement(e), mass, validState(s));

@@ -34,7 +34,7 @@ NuclideName makeNuclideName(ChemicalElement element, long aMassInt, IsomerState 
     return makeNuclideName(element, makeAMass(aMassInt, state));
 }
 
-void NuclideIdentity::Assign(const NuclideIdentity& other)
+void NuclideIdentity::assign(const NuclideIdentity& other)
 {
     element = other.element;
     mass = other.mass;
@@ -56,11 +56,11 @@ IsomerState NuclideIdentity::aMassChar() const
 
 Nuclide::Nuclide() = default;
 
-void Nuclide::Assign(const NuclideIdentity& other)
+void Nuclide::assign(const NuclideIdentity& other)
 {
     const auto* node = dynamic_cast<const Nuclide*>(&other);
     if (!node) {
-        NuclideIdentity::Assign(other);
+        NuclideIdentity::assign(other);
         return;
     }
     const NuclideLookup* owner = m_owner;
@@ -114,7 +114,7 @@ void Nuclide::getChainArray(DecayChain& chain, float& maxCutted) const
     maxCutted = 0;
     chain.clear();
     // A damaged index may link in a circle; no real chain is longer than the index.
-    const int limit = m_owner ? m_owner->Count() : 0;
+    const int limit = m_owner ? m_owner->count() : 0;
     const Nuclide* current = this;
     while (current && current->daughterCount > 0 && static_cast<int>(chain.size()) < limit) {
         int best = -1;

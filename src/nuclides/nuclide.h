@@ -70,7 +70,7 @@ using DecayStepCounts = std::array<std::int32_t, 4>;
 class NuclideIdentity {
 public:
     virtual ~NuclideIdentity() = default;
-    virtual void Assign(const NuclideIdentity& other);
+    virtual void assign(const NuclideIdentity& other);
 
     // "Co-60", "Tc-99m"; "__-0" for a new node.
     QString nameText() const;
@@ -89,7 +89,7 @@ class NuclideLookup {
 public:
     // The node at a position, or null outside the index.
     virtual const Nuclide* nodeAt(std::int32_t position) const = 0;
-    virtual int Count() const = 0;
+    virtual int count() const = 0;
 
 protected:
     ~NuclideLookup() = default;
@@ -100,7 +100,7 @@ protected:
 class Nuclide : public NuclideIdentity {
 public:
     Nuclide();
-    void Assign(const NuclideIdentity& other) override;
+    void assign(const NuclideIdentity& other) override;
 
     // Decay chains (all walk the index that holds this node).
     int getRTypeArray(DecayStepCounts& radTypes) const;

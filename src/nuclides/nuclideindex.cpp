@@ -42,7 +42,7 @@ NuclideIndex::~NuclideIndex() = default;
 
 const Nuclide* NuclideIndex::nodeAt(std::int32_t position) const
 {
-    if (position < 0 || position >= Count())
+    if (position < 0 || position >= count())
         return nullptr;
     return m_items[static_cast<std::size_t>(position)].get();
 }
@@ -63,7 +63,7 @@ void NuclideIndex::adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
     // out of order) stays in the index but outside the range.
     ChemicalElement runElement = ChemicalElement::None;
     bool runIsFirst = false;
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < count(); ++i) {
         Nuclide& node = *m_items[static_cast<std::size_t>(i)];
         node.decayConstant = static_cast<float>(
             std::log(2.0L) / (static_cast<long double>(node.halfLife) / timeUnitsPerDayA(node.halfLifeUnit)));
@@ -72,16 +72,16 @@ void NuclideIndex::adopt(std::vector<std::unique_ptr<Nuclide>> nodes)
         node.m_owner = this;
         if (i == 0 || node.element != runElement) {
             if (i > 0 && runIsFirst)
-                m_elementRanges[Ordinal(runElement)].count = i - m_elementRanges[Ordinal(runElement)].first;
+                m_elementRanges[ordinal(runElement)].count = i - m_elementRanges[ordinal(runElement)].first;
             runIsFirst = !m_elementSet.contains(node.element);
             if (runIsFirst)
-                m_elementRanges[Ordinal(node.element)].first = i;
+                m_elementRanges[ordinal(node.element)].first = i;
             runElement = node.element;
         }
         m_elementSet.insert(node.element);
     }
-    if (Count() > 0 && runIsFirst)
-        m_elementRanges[Ordinal(runElement)].count = Count() - m_elementRanges[Ordinal(runElement)].first;
+    if (count() > 0 && runIsFirst)
+        m_elementRanges[ordinal(runElement)].count = count() - m_elementRanges[ordinal(runElement)].first;
 }
 
 void NuclideIndex::loadFromBytes(const QByteArray& bytes)
@@ -98,7 +98,7 @@ QString NuclideIndex::loadValidated(const QByteArray& bytes)
     adopt(readIndexRecords(bytes, MaxRecords, &problem));
     if (problem.isEmpty())
         problem = structureProblem();
-    if (problem.isEmpty() && Count() == 0)
+    if (problem.isEmpty() && count() == 0)
         problem = QStringLiteral("no index record");
     if (!problem.isEmpty()) {
         Clear();
@@ -113,7 +113,7 @@ QString NuclideIndex::structureProblem() const
 {
     auto at = [](int i, const QString& what) { return QStringLiteral("record %1: %2").arg(i + 1).arg(what); };
     ElementSet seen;
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = 0; i < count(); ++i) {
         const Nuclide& node = *m_items[static_cast<std::size_t>(i)];
         const bool runStarts = i == 0 || m_items[static_cast<std::size_t>(i) - 1]->element != node.element;
         if (runStarts && seen.contains(node.element))
@@ -139,7 +139,7 @@ void NuclideIndex::cutDanglingDaughters()
     for (const auto& node : m_items)
         for (int slot = 0; slot < node->daughterCount; ++slot) {
             DaughterSlot& d = node->daughters[static_cast<std::size_t>(slot)];
-            if (d.position < 0 || d.position >= Count())
+            if (d.position < 0 || d.position >= count())
                 d.position = -1;
         }
 }
@@ -234,7 +234,7 @@ IndexLoadResult NuclideIndex::loadFromFile(const QString& path)
 
 IndexLoadResult NuclideIndex::loadIndexFrom(const QString& folder, bool fromResource)
 {
-    if (Count() > 0)
+    if (count() > 0)
         return {};
     m_loadFromResource = fromResource;
     if (fromResource) {
@@ -253,7 +253,7 @@ IndexLoadResult NuclideIndex::loadIndexFrom(const QString& folder, bool fromReso
     if (!QFile::exists(path) || path == m_rejectedFile)
         return {IndexLoadResult::Unchanged, path, {}};
     const IndexLoadResult result = loadFromFile(path);
-    if (result.Failed())
+    if (result.failed())
         m_rejectedFile = path;
     return result;
 }
@@ -266,11 +266,11 @@ const Nuclide* NuclideIndex::findNuclide(ChemicalElement element, const MassText
 
 int NuclideIndex::findNuclidePosition(ChemicalElement element, const MassText& aMass) const
 {
-    if (Ordinal(element) >= ElementCount)
+    if (ordinal(element) >= ElementCount)
         return -1;
     const MassText query(QStringView(aMass.toString().left(4).toLower()));
-    const ElementRange& range = m_elementRanges[Ordinal(element)];
-    for (int i = range.first; i < range.first + range.count && i < Count(); ++i)
+    const ElementRange& range = m_elementRanges[ordinal(element)];
+    for (int i = range.first; i < range.first + range.count && i < count(); ++i)
         if (m_items[static_cast<std::size_t>(i)]->mass == query)
             return i;
     return -1;
@@ -285,7 +285,7 @@ const Nuclide* NuclideIndex::findNuclide(QStringView name) const
     if (dash == name.size() - 1)
         return nullptr;
     const ChemicalElement element = elementBySymbol(name.left(dash));
-    if (element == ChemicalElement::None || m_elementRanges[Ordinal(element)].count < 1)
+    if (element == ChemicalElement::None || m_elementRanges[ordinal(element)].count < 1)
         return nullptr;
     const QStringView rest = name.mid(dash + 1);
     if (rest.size() > 4)
@@ -329,7 +329,7 @@ void NuclideIndex::getAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
         int nextSlot;
     };
     std::vector<Step> path{{rnx, 0}};
-    const long maxSteps = 16L * (Count() + 1);
+    const long maxSteps = 16L * (count() + 1);
     long steps = 0;
     while (!path.empty() && steps++ < maxSteps) {
         Step& top = path.back();
@@ -353,13 +353,13 @@ void NuclideIndex::getAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
     auto removeOnce = [&](const QString& name) {
         const int i = otherAnc.indexOf(name);
         if (i >= 0)
-            otherAnc.Delete(i);
+            otherAnc.removeAt(i);
     };
     removeOnce(rnx->name.toString());
     for (const NuclideList* list : {&directAnc, &mainAnc}) {
-        if (otherAnc.Count() == 0)
+        if (otherAnc.count() == 0)
             break;
-        for (const NuclideList::Entry& e : list->Items())
+        for (const NuclideList::Entry& e : list->items())
             removeOnce(e.name);
     }
 }
@@ -370,10 +370,10 @@ void NuclideIndex::getAncLists(ChemicalElement element, const MassText& aMass, N
     getAncLists(findNuclide(element, aMass), directAnc, mainAnc, otherAnc);
 }
 
-QByteArray NuclideIndex::ToBytes() const
+QByteArray NuclideIndex::toBytes() const
 {
     QByteArray out;
-    out.reserve(Count() * 110);
+    out.reserve(count() * 110);
     for (const auto& node : m_items)
         writeIndexRecord(*node, out);
     return out;
@@ -381,7 +381,7 @@ QByteArray NuclideIndex::ToBytes() const
 
 bool NuclideIndex::saveToStream(const QString& fileName) const
 {
-    return saveFileAtomically(fileName, ToBytes());
+    return saveFileAtomically(fileName, toBytes());
 }
 
 IndexLoadMessage loadFailureMessage(const IndexLoadResult& result, UiLanguage language)

@@ -54,7 +54,7 @@ struct IndexLoadResult {
     Status status = Unchanged;
     QString path;
     QString problem;
-    bool Failed() const { return status == Unreadable || status == Damaged; }
+    bool failed() const { return status == Unreadable || status == Damaged; }
 };
 
 // The catalogue of radionuclides, in file order (node i has Index i): the nodes, their names,
@@ -71,8 +71,8 @@ public:
     NuclideIndex(const NuclideIndex&) = delete;
     NuclideIndex& operator=(const NuclideIndex&) = delete;
 
-    int Count() const override { return static_cast<int>(m_items.size()); }
-    const Nuclide* Items(int i) const { return m_items.at(static_cast<std::size_t>(i)).get(); }
+    int count() const override { return static_cast<int>(m_items.size()); }
+    const Nuclide* items(int i) const { return m_items.at(static_cast<std::size_t>(i)).get(); }
     // The node at a position, or null outside the index.
     const Nuclide* nodeAt(std::int32_t position) const override;
 
@@ -89,7 +89,7 @@ public:
 
     // Lists derived at load: by decay mode, by number of daughters and of ancestors (0 to 4),
     // each with the set of their elements; each element's run of nodes; the extreme half-lives.
-    const ElementRange& rangeOf(ChemicalElement element) const { return m_elementRanges[Ordinal(element)]; }
+    const ElementRange& rangeOf(ChemicalElement element) const { return m_elementRanges[ordinal(element)]; }
     const std::array<NuclideList, DecayFilterCount>& decayFilterLists() const { return m_decayFilterLists; }
     const std::array<ElementSet, DecayFilterCount>& decayFilterElements() const { return m_decayFilterElements; }
     const std::array<NuclideList, 5>& daughterCountLists() const { return m_daughterCountLists; }
@@ -108,7 +108,7 @@ public:
 
     // Writes every node in the index file format; false when the file cannot be written.
     bool saveToStream(const QString& fileName) const;
-    QByteArray ToBytes() const;
+    QByteArray toBytes() const;
     // Writes the tab-separated table of the whole index, with the spectrum summary's columns when
     // one of every node is given; false when the file cannot be written, and error says why.
     [[nodiscard]] bool saveToText(const QString& fileName, const std::vector<SpectrumSummary>& summaries,

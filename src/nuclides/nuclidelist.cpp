@@ -6,16 +6,16 @@
 
 namespace kav {
 
-QStringList NuclideList::Names() const
+QStringList NuclideList::names() const
 {
     QStringList names;
-    names.reserve(Count());
+    names.reserve(count());
     for (const Entry& e : m_items)
         names << e.name;
     return names;
 }
 
-void NuclideList::Assign(std::vector<Entry> entries)
+void NuclideList::assign(std::vector<Entry> entries)
 {
     if (m_sorted) {
         const auto before
@@ -35,12 +35,12 @@ int NuclideList::Add(const QString& name, const Nuclide* node)
 {
     if (!m_sorted) {
         m_items.push_back({name, node});
-        return Count() - 1;
+        return count() - 1;
     }
     // Names that come in order, as from another sorted list, go to the end at once.
     if (m_items.empty() || m_items.back().name.compare(name, Qt::CaseInsensitive) < 0) {
         m_items.push_back({name, node});
-        return Count() - 1;
+        return count() - 1;
     }
     const auto it = std::lower_bound(m_items.begin(), m_items.end(), name, [](const Entry& e, const QString& n) {
         return e.name.compare(n, Qt::CaseInsensitive) < 0;
@@ -62,13 +62,13 @@ int NuclideList::indexOf(const QString& name) const
             ? static_cast<int>(it - m_items.begin())
             : -1;
     }
-    for (int i = 0; i < Count(); ++i)
+    for (int i = 0; i < count(); ++i)
         if (m_items[static_cast<std::size_t>(i)].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }
 
-void NuclideList::Delete(int i)
+void NuclideList::removeAt(int i)
 {
     m_items.erase(m_items.begin() + i);
 }

@@ -24,20 +24,20 @@ public:
     }
 
     bool sorted() const { return m_sorted; }
-    int Count() const { return static_cast<int>(m_items.size()); }
+    int count() const { return static_cast<int>(m_items.size()); }
     const QString& strings(int i) const { return m_items.at(static_cast<std::size_t>(i)).name; }
     const Nuclide* objects(int i) const { return m_items.at(static_cast<std::size_t>(i)).node; }
-    const std::vector<Entry>& Items() const { return m_items; }
-    QStringList Names() const;
+    const std::vector<Entry>& items() const { return m_items; }
+    QStringList names() const;
 
     // Returns the position of the new entry, or of the one a sorted list already holds.
     int Add(const QString& name, const Nuclide* node = nullptr);
     // Replaces the entries at once, as adding them one by one in their order would leave them
     // (and much faster, for a sorted list of many).
-    void Assign(std::vector<Entry> entries);
+    void assign(std::vector<Entry> entries);
     // Position of the first entry with that name (without regard to case), or -1.
     int indexOf(const QString& name) const;
-    void Delete(int i);
+    void removeAt(int i);
     void exchange(int i, int j);
     void Clear() { m_items.clear(); }
 

@@ -110,7 +110,7 @@ int compareAlphabetical(const NuclideIdentity& a, const NuclideIdentity& b)
 
 int comparePeriodicTable(const NuclideIdentity& a, const NuclideIdentity& b)
 {
-    if (const int c = compareNumbers(Ordinal(a.element), Ordinal(b.element)))
+    if (const int c = compareNumbers(ordinal(a.element), ordinal(b.element)))
         return c;
     return compareMassOnly(a, b);
 }
@@ -119,7 +119,7 @@ int compareMass(const NuclideIdentity& a, const NuclideIdentity& b)
 {
     if (const int c = compareNumbers(a.massNumber, b.massNumber))
         return c;
-    if (const int c = compareNumbers(Ordinal(a.element), Ordinal(b.element)))
+    if (const int c = compareNumbers(ordinal(a.element), ordinal(b.element)))
         return c;
     return compareText(a.mass.toString(), b.mass.toString());
 }

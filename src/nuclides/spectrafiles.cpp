@@ -66,7 +66,7 @@ SpectrumReadMessage spectrumReadMessageOf(const SpectrumRead& failure, UiLanguag
     return {QString::fromUtf16(texts.indexErrorCaption), QString::fromUtf16(texts.spectrumMessages[slot])};
 }
 
-SpectrumRead SpectraFiles::Failed(SpectraFile file, SpectrumRead::Status status) const
+SpectrumRead SpectraFiles::failed(SpectraFile file, SpectrumRead::Status status) const
 {
     const SpectrumRead failure{status, file};
     if (status == SpectrumRead::FileMissing || status == SpectrumRead::FileUnreadable)
@@ -78,19 +78,19 @@ SpectrumRead SpectraFiles::readRecords(SpectraFile file, std::int64_t pos, int c
 {
     QFile source;
     if (const SpectrumRead::Status opened = openSource(m_index, file, source); opened != SpectrumRead::Read)
-        return Failed(file, opened);
+        return failed(file, opened);
     const int recordSize = layoutOf(file).recordSize;
     const qint64 offset = pos * recordSize;
     const qint64 length = qint64(count) * recordSize;
     if (pos < 0 || offset + length > source.size())
-        return Failed(file, SpectrumRead::FileTooShort);
+        return failed(file, SpectrumRead::FileTooShort);
     if (!source.seek(offset))
-        return Failed(file, SpectrumRead::FileUnreadable);
+        return failed(file, SpectrumRead::FileUnreadable);
     bytes = source.read(length);
     if (bytes.size() == length)
         return {SpectrumRead::Read, file};
     bytes.clear();
-    return Failed(file,
+    return failed(file,
                   source.error() != QFileDevice::NoError ? SpectrumRead::FileUnreadable : SpectrumRead::FileTooShort);
 }
 
@@ -136,7 +136,7 @@ SpectrumRead SpectraFiles::readNeutrons(const Nuclide* nuclide, NeutronSpectrum&
         decodeFloatRecords);
 }
 
-const SpectraSummary& SpectraFiles::Summary()
+const SpectraSummary& SpectraFiles::summary()
 {
     if (m_summary.nuclides.empty() || m_summaryGeneration != m_index.generation())
         buildSummary();
@@ -147,12 +147,12 @@ void SpectraFiles::buildSummary()
 {
     m_summary = {};
     m_summaryGeneration = m_index.generation();
-    if (m_index.Count() == 0)
+    if (m_index.count() == 0)
         return;
     // All the lines the index points at, in one read.
     qint64 end = 0;
-    for (int i = 0; i < m_index.Count(); ++i) {
-        const Nuclide& node = *m_index.Items(i);
+    for (int i = 0; i < m_index.count(); ++i) {
+        const Nuclide& node = *m_index.items(i);
         if (node.firstLine >= 0)
             end = std::max(end, (qint64(node.firstLine) + node.lineCount) * SpectrumLineRecordSize);
     }
@@ -160,18 +160,18 @@ void SpectraFiles::buildSummary()
     // A program without its spectra: every summary stays empty.
     if (const SpectrumRead::Status opened = openSource(m_index, SpectraFile::Lines, source);
         opened != SpectrumRead::Read) {
-        Failed(SpectraFile::Lines, opened);
+        failed(SpectraFile::Lines, opened);
         return;
     }
     // A damaged index may point far beyond the file: only what is there is read.
     const QByteArray bytes = source.read(std::min(end, source.size()));
     if (source.error() != QFileDevice::NoError) {
-        Failed(SpectraFile::Lines, SpectrumRead::FileUnreadable);
+        failed(SpectraFile::Lines, SpectrumRead::FileUnreadable);
         return;
     }
-    m_summary.nuclides.assign(static_cast<std::size_t>(m_index.Count()), SpectrumSummary{});
-    for (int i = 0; i < m_index.Count(); ++i) {
-        const Nuclide& node = *m_index.Items(i);
+    m_summary.nuclides.assign(static_cast<std::size_t>(m_index.count()), SpectrumSummary{});
+    for (int i = 0; i < m_index.count(); ++i) {
+        const Nuclide& node = *m_index.items(i);
         const qint64 first = qint64(node.firstLine) * SpectrumLineRecordSize;
         // A node whose lines the file does not hold whole keeps an empty summary.
         if (node.lineCount == 0 || node.firstLine < 0

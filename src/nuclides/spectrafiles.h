@@ -56,7 +56,7 @@ public:
     SpectraFiles(const SpectraFiles&) = delete;
     SpectraFiles& operator=(const SpectraFiles&) = delete;
 
-    const NuclideIndex& Index() const { return m_index; }
+    const NuclideIndex& index() const { return m_index; }
 
     // A nuclide's discrete lines, those of an unknown type or with a negative or non-finite number
     // left out. The spectrum is empty unless the read succeeds.
@@ -68,7 +68,7 @@ public:
 
     // The summary of the index as it now is: made from one read of the lines file when first
     // asked for, and again when the index has been filled anew or the last attempt failed.
-    const SpectraSummary& Summary();
+    const SpectraSummary& summary();
 
     // A file missing or unreadable (not one too short, which is the index's mismatch, not the
     // disk's fault).
@@ -76,7 +76,7 @@ public:
 
 private:
     [[nodiscard]] SpectrumRead readRecords(SpectraFile file, std::int64_t pos, int count, QByteArray& bytes) const;
-    SpectrumRead Failed(SpectraFile file, SpectrumRead::Status status) const;
+    SpectrumRead failed(SpectraFile file, SpectrumRead::Status status) const;
     void buildSummary();
 
     const NuclideIndex& m_index;

@@ -54,7 +54,7 @@ constexpr std::array<ScaledUnitInfo, DoseUnitCount> kDoseUnits{{
     {1e4f, u"Mrem"},   {1e7f, u"Grem"},       {1e10f, u"Trem"},  {1e13f, u"Prem"},  {1e16f, u"Erem"},
 }};
 
-template <typename Table, typename Unit> const auto& entry(const Table& table, Unit unit)
+template <typename Entries, typename Unit> const auto& entry(const Entries& table, Unit unit)
 {
     const int ordinal = static_cast<int>(unit);
     return table[static_cast<std::size_t>(std::clamp(ordinal, 0, static_cast<int>(table.size()) - 1))];

@@ -74,8 +74,8 @@ protected:
     }
     void expectRange(const ChartAxis& axis, double lo, double hi)
     {
-        EXPECT_NEAR(axis.Minimum() / lo, 1, 1e-6) << axis.Minimum();
-        EXPECT_NEAR(axis.Maximum() / hi, 1, 1e-6) << axis.Maximum();
+        EXPECT_NEAR(axis.minimum() / lo, 1, 1e-6) << axis.minimum();
+        EXPECT_NEAR(axis.maximum() / hi, 1, 1e-6) << axis.maximum();
     }
 
     RecordingMessageBoxes messages;
@@ -103,7 +103,7 @@ TEST_F(BioassayChartTest, AZoomIsWidenedToDecadesAndOneWithoutDataUndone)
     EXPECT_FALSE(button("autoScaleButton")->isChecked());
     // A zoom that leaves every point out of sight goes back to the ranges at the last press.
     QTest::mousePress(&c(), Qt::LeftButton, {}, at(10, 1e-3));
-    c().bottomAxis().SetMinMax(1e6, 1e7);
+    c().bottomAxis().setMinMax(1e6, 1e7);
     c().onZoom();
     expectRange(c().bottomAxis(), 1, 100);
     QTest::mouseRelease(&c(), Qt::LeftButton, {}, at(10, 1e-3));
@@ -128,17 +128,17 @@ TEST_F(BioassayChartTest, AScrollThatWouldLoseTheDataIsRefused)
     // A little to the left is fine and releases automatic scaling.
     drag(Qt::RightButton, at(10, 1e-3), at(1, 1e-3));
     EXPECT_FALSE(button("autoScaleButton")->isChecked());
-    EXPECT_GT(c().bottomAxis().Minimum(), 0.01);
+    EXPECT_GT(c().bottomAxis().minimum(), 0.01);
     // Far up, so that every value would lie below the plot: refused from where it would be.
-    const double before = c().leftAxis().Minimum();
+    const double before = c().leftAxis().minimum();
     QTest::mousePress(&c(), Qt::RightButton, {}, at(10, 1e-3));
     for (int step = 1; step <= 20; ++step)
         QTest::mouseMove(&c(), at(10, 1e-3) + QPoint(0, 60 * step));
     QTest::mouseRelease(&c(), Qt::RightButton, {}, at(10, 1e-3) + QPoint(0, 1200));
     const auto data = c().dataExtent(false);
     ASSERT_TRUE(data);
-    EXPECT_LT(c().leftAxis().Minimum(), data->yMax) << "the data went out of sight";
-    EXPECT_GT(c().leftAxis().Minimum(), before);
+    EXPECT_LT(c().leftAxis().minimum(), data->yMax) << "the data went out of sight";
+    EXPECT_GT(c().leftAxis().minimum(), before);
 }
 
 TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
@@ -149,17 +149,17 @@ TEST_F(BioassayChartTest, LinearAndLogarithmicAxes)
     // With automatic scaling up and a range below zero, back to logarithmic: from the smallest
     // value, lowered to its decade.
     QTest::mouseClick(button("autoScaleButton"), Qt::LeftButton);
-    c().leftAxis().SetMinMax(-0.1, 0.5);
+    c().leftAxis().setMinMax(-0.1, 0.5);
     QTest::mouseClick(button("logYButton"), Qt::LeftButton);
     EXPECT_TRUE(c().leftAxis().logarithmic());
     expectRange(c().leftAxis(), 1e-7, 1);
 
     QTest::mouseClick(button("logXButton"), Qt::LeftButton);
     EXPECT_FALSE(c().bottomAxis().logarithmic());
-    c().bottomAxis().SetMinMax(-100, 20000);
+    c().bottomAxis().setMinMax(-100, 20000);
     QTest::mouseClick(button("logXButton"), Qt::LeftButton);
     EXPECT_TRUE(c().bottomAxis().logarithmic());
-    EXPECT_GE(c().bottomAxis().Minimum(), 0.01);
+    EXPECT_GE(c().bottomAxis().minimum(), 0.01);
 }
 
 TEST_F(BioassayChartTest, WithNoSeriesOnTheRangesStayAsTheyWere)
@@ -181,7 +181,7 @@ TEST_F(BioassayChartTest, axisLabels)
               (QStringList{"1E-7", "1E-6", "1E-5", "1E-4", "1E-3", "1E-2", "1E-1", "1E0"}));
     // Linear, around zero: zero reads 0.
     c().leftAxis().setLogarithmic(false);
-    c().leftAxis().SetMinMax(-1e-6, 1e-6);
+    c().leftAxis().setMinMax(-1e-6, 1e-6);
     EXPECT_EQ(c().axisLabels(left, left.majorTicks(4)), (QStringList{"-1E-6", "-5E-7", "0", "5E-7", "1E-6"}));
 }
 
@@ -213,9 +213,9 @@ TEST_F(BioassayChartTest, AClickedPointShowsItsTip)
 {
     const QPointF point = c().seriesAt(0).points[20];
     QTest::mouseClick(&c(), Qt::LeftButton, {}, at(point.x(), point.y()));
-    ASSERT_TRUE(chart.Tip().isVisible());
-    EXPECT_TRUE(chart.Tip().htmlText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));
-    EXPECT_TRUE(chart.Tip().htmlText().contains(QStringLiteral("; Y: <b>") + formatScientific(point.y(), 2)));
+    ASSERT_TRUE(chart.tip().isVisible());
+    EXPECT_TRUE(chart.tip().htmlText().startsWith(QStringLiteral("<p align=\"center\"><b>Whole Body</b></p>")));
+    EXPECT_TRUE(chart.tip().htmlText().contains(QStringLiteral("; Y: <b>") + formatScientific(point.y(), 2)));
 }
 
 TEST_F(BioassayChartTest, PicturesAreSavedWithTheirExtensionAndFailuresSaid)

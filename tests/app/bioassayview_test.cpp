@@ -70,7 +70,7 @@ protected:
             ASSERT_TRUE(menu->isVisible());
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
         });
-        const QPoint at = grid->CellRect(1, 1).center();
+        const QPoint at = grid->cellRect(1, 1).center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, grid->viewport()->mapToGlobal(at));
         QCoreApplication::sendEvent(grid->viewport(), &event);
     }
@@ -95,7 +95,7 @@ protected:
 TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
 {
     start();
-    EXPECT_EQ(parts->intakeChooser->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(parts->intakeChooser->selection().name(), QStringLiteral("Co-60"));
     EXPECT_EQ(parts->routeBox->currentText(), QStringLiteral("Inhalation"));
     EXPECT_EQ(parts->materialBox->currentText(), QStringLiteral("Aerosols Cobalt nitrate Type M, fA=1E-2"));
     EXPECT_EQ(parts->sizeBox->count(), 11);
@@ -103,7 +103,7 @@ TEST_F(BioassayViewTest, StartsOnCoSixtyInhaledAtFiveMicrometresShowingZ)
     EXPECT_FALSE(parts->doseForContentField->isEnabled());
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("(Dose per Content Functions z(t)), Sv/Bq")));
     EXPECT_EQ(shownTitles(), (QStringList{"Whole Body", "Urine (24-hour sample)", "Lungs*"}));
-    EXPECT_EQ(grid->RowCount(), 275);
+    EXPECT_EQ(grid->rowCount(), 275);
     EXPECT_EQ(grid->cells(0, 0), QStringLiteral("Time, days"));
     EXPECT_EQ(grid->cells(0, 1), QStringLiteral("0.041667"));
     // The 5 µm material is the ninth of the group: its functions start at 1/2^9, its e(50) is 9e-10;
@@ -171,7 +171,7 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     const QString notice
         = QStringLiteral("No bioassay functions for this intake of Co-60: choose another route or material.");
     EXPECT_EQ(parts->captionLabel->text(), notice);
-    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(grid->cells(0, 1), QStringLiteral("-"));
     for (int s = 0; s < parts->bioassayChart->chartControl().seriesCount(); ++s)
         EXPECT_TRUE(parts->bioassayChart->chartControl().seriesAt(s).points.empty()) << s;
@@ -185,7 +185,7 @@ TEST_F(BioassayViewTest, RouteAndMaterialRefillTheirListsAndTheTable)
     pickComboItem(parts->routeBox, "Ingestion");
     EXPECT_TRUE(
         parts->captionLabel->text().startsWith(QStringLiteral("Committed Effective Dose per Predicted Content")));
-    EXPECT_EQ(grid->RowCount(), 275);
+    EXPECT_EQ(grid->rowCount(), 275);
 }
 
 TEST_F(BioassayViewTest, NuclidesWithoutTheFunctionsOfWhatIsMeasuredShowNothing)
@@ -209,7 +209,7 @@ TEST_F(BioassayViewTest, ADamagedFileIsSaidAndThePreviousNuclideComesBack)
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Cs-137.qvd is corrupted")));
-    EXPECT_EQ(parts->intakeChooser->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(parts->intakeChooser->selection().name(), QStringLiteral("Co-60"));
     EXPECT_EQ(shownTitles().size(), 3);
 }
 
@@ -220,7 +220,7 @@ TEST_F(BioassayViewTest, ExcludingFractionsOfTheDayFromTheMenuIsRemembered)
     EXPECT_TRUE(home.context().settings().bioassayWholeDays());
     EXPECT_EQ(grid->cells(0, 1), QStringLiteral("1"));
     EXPECT_EQ(grid->cells(0, 11), QStringLiteral("11"));
-    EXPECT_EQ(grid->RowCount(), 245);
+    EXPECT_EQ(grid->rowCount(), 245);
     pickFromMenu(parts->wholeDaysAction);
     EXPECT_EQ(grid->cells(0, 1), QStringLiteral("0.041667"));
 }
@@ -231,7 +231,7 @@ TEST_F(BioassayViewTest, UnitsComeFromThePreferences)
     choose(BioassayQuantity::ContentPerIntake);
     EXPECT_EQ(grid->cells(0, 0), QStringLiteral("Time, hours"));
     EXPECT_EQ(grid->cells(0, 1), QStringLiteral("1"));
-    EXPECT_EQ(grid->cells(0, grid->RowCount() - 1), QStringLiteral("438000"));
+    EXPECT_EQ(grid->cells(0, grid->rowCount() - 1), QStringLiteral("438000"));
     EXPECT_TRUE(parts->captionLabel->text().endsWith(QStringLiteral("kBq per MBq")));
     EXPECT_EQ(grid->cells(1, 1), formatScientific(1000 * std::pow(0.5, 9) / 7, 2));
 }

@@ -36,7 +36,7 @@ TEST(ViewerCommandLine, TakesItsOptionsAndSaysWhatIsWrong)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
-        const ViewerCommandLine line = ViewerCommandLine::Parse(QStringList{"kav-data-viewer"} + c.arguments);
+        const ViewerCommandLine line = ViewerCommandLine::parse(QStringList{"kav-data-viewer"} + c.arguments);
         EXPECT_EQ(line.help, c.help);
         EXPECT_EQ(line.version, c.version);
         EXPECT_EQ(line.maintenance, c.maintenance);
@@ -52,7 +52,7 @@ TEST(ViewerCommandLine, ARelativeDataFolderIsTakenFromTheCurrentFolder)
     const QString saved = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(data.path()));
     ASSERT_TRUE(QDir().mkdir("here"));
-    const ViewerCommandLine line = ViewerCommandLine::Parse({"kav-data-viewer", "--data", "here"});
+    const ViewerCommandLine line = ViewerCommandLine::parse({"kav-data-viewer", "--data", "here"});
     QDir::setCurrent(saved);
     EXPECT_TRUE(line.error.isEmpty());
     EXPECT_EQ(line.dataDir, data.filePath("here"));
@@ -61,7 +61,7 @@ TEST(ViewerCommandLine, ARelativeDataFolderIsTakenFromTheCurrentFolder)
 TEST(ViewerCommandLine, VersionAndHelpTexts)
 {
     EXPECT_EQ(ViewerCommandLine::VersionText(), QStringLiteral("kav-data-viewer " KAV_VERSION "\n"));
-    EXPECT_TRUE(ViewerCommandLine::HelpText().contains("--data <folder>"));
+    EXPECT_TRUE(ViewerCommandLine::helpText().contains("--data <folder>"));
 }
 
 } // namespace

@@ -219,7 +219,7 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
     form->dosePerIntakeTabs()->setCurrentIndex(0);
     DataGrid* grid = MixtureParts(*form->mixturePage()).mixtureTable;
     form->help()->showTopic(HelpTopic::Contents);
-    pickFromContextMenu(grid->viewport(), grid->CellRect(5, 1).center(), QStringLiteral("Help"));
+    pickFromContextMenu(grid->viewport(), grid->cellRect(5, 1).center(), QStringLiteral("Help"));
     EXPECT_EQ(shown(), QStringLiteral("key-terms.html#b_AMAD"));
 
     // The add dialog's help.
@@ -230,7 +230,7 @@ TEST_F(HelpTest, HelpEntriesOfTheMenusAndTheLink)
 TEST_F(HelpTest, EveryLinkOfEveryPageLeadsSomewhere)
 {
     ASSERT_TRUE(form->help()->showTopic(HelpTopic::Contents));
-    QHelpEngine* engine = form->help()->Engine();
+    QHelpEngine* engine = form->help()->engine();
     const QList<QUrl> files = engine->files(QStringLiteral("kav.dataviewer.help"), QString(), QStringLiteral("html"));
     ASSERT_GE(files.size(), 11);
     QSet<QString> pages;
@@ -277,8 +277,8 @@ TEST(help, AnInstalledCollectionIsOpenedFromTheUsersCopyAndLeftAsItIs)
         help.setWorkingFolder(working);
         ASSERT_TRUE(help.showTopic(HelpTopic::Contents));
         EXPECT_EQ(help.currentUrl().fileName(), QStringLiteral("index.html"));
-        EXPECT_EQ(help.Engine()->collectionFile(), working + "/kav-data-viewer.qhc");
-        help.Engine()->searchEngine()->reindexDocumentation();
+        EXPECT_EQ(help.engine()->collectionFile(), working + "/kav-data-viewer.qhc");
+        help.engine()->searchEngine()->reindexDocumentation();
     }
     EXPECT_TRUE(QFile::exists(working + "/kav-data-viewer.qch"));
     EXPECT_EQ(QDir(installed.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before)

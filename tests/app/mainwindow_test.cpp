@@ -214,12 +214,12 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     MainWindow form(context());
     EXPECT_FALSE(form.startupFailed());
     EXPECT_TRUE(messages.boxes.empty());
-    EXPECT_EQ(home.context().Index().Count(), 1252);
+    EXPECT_EQ(home.context().index().count(), 1252);
     ASSERT_TRUE(form.mixtureRows());
     EXPECT_EQ(form.mixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
     EXPECT_TRUE(form.materialsData());
     EXPECT_TRUE(form.bioassayDataShown());
-    EXPECT_EQ(home.context().dataNuclideList().Names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
+    EXPECT_EQ(home.context().dataNuclideList().names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(home.context().dataElementList(), (QStringList{"Co", "Cs"}));
     EXPECT_FALSE(form.sampleNotice()); // real-looking data: no notice
     // The folder the numbers come from is named in the status line.
@@ -229,25 +229,25 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(form.dataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
-    EXPECT_EQ(form.materialsChooser()->Selection().Filter().fullNuclideList().Names(),
+    EXPECT_EQ(form.materialsChooser()->selection().Filter().fullNuclideList().names(),
               (QStringList{"Co-58", "Co-60", "Cs-137"}));
-    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(form.intakeChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.materialsChooser()->selection().name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.intakeChooser()->selection().name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(form.materialsData()->isLoaded());
     captureDialogs(form);
     form.show();
     form.dosePerIntakeTabs()->setCurrentIndex(1);
-    EXPECT_TRUE(form.materialsChooser()->Selection().active());
+    EXPECT_TRUE(form.materialsChooser()->selection().active());
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.measuredChooser()->isHidden());
-    form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    form.materialsChooser()->selection().setElementAndAMass(ChemicalElement::Cs, "137");
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(form.materialsChooser()->Selection().undoNames(), QStringList{"Co-60"});
+    EXPECT_EQ(form.materialsChooser()->selection().undoNames(), QStringList{"Co-60"});
     EXPECT_TRUE(messages.boxes.empty());
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
     for (NuclideChooser* panel : {form.materialsChooser(), form.intakeChooser(), form.measuredChooser()}) {
-        const AdvancedFilter& advanced = panel->Selection().Filter().advanced();
+        const AdvancedFilter& advanced = panel->selection().Filter().advanced();
         EXPECT_FALSE(advanced.enabled());
         EXPECT_EQ(advanced.halfLifeTime().maxValue(), 9.3e15f);
         EXPECT_EQ(advanced.halfLifeTime().minUnits(), TimeUnit::Year);
@@ -268,7 +268,7 @@ TEST_F(MainWindowTest, AChoosersWordsReachTheStatusLine)
     QTest::keyClicks(box, QStringLiteral("cs137"));
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(form.statusBar()->currentMessage(), QStringLiteral("Cs-137: no data file"));
-    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.materialsChooser()->selection().name(), QStringLiteral("Co-60"));
     // A name taken clears what was said.
     QTest::keyClicks(box, QStringLiteral("co"));
     QTest::keyClick(box, Qt::Key_Return);
@@ -289,11 +289,11 @@ TEST_F(MainWindowTest, ADamagedIndexInTheStartingFolderIsSaidOnceAndTheCarriedOn
             captureDialogs(form);
             ASSERT_EQ(messages.boxes.size(), 1u);
             EXPECT_TRUE(messages.boxes[0].text.contains(QDir::toNativeSeparators(start.filePath("Index.rnx"))));
-            EXPECT_EQ(home.context().Index().Count(), 1252);
+            EXPECT_EQ(home.context().index().count(), 1252);
             form.show();
             form.dosePerIntakeTabs()->setCurrentIndex(1);
             EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-            EXPECT_FALSE(form.materialsChooser()->Selection().elementList().isEmpty());
+            EXPECT_FALSE(form.materialsChooser()->selection().elementList().isEmpty());
         }
         EXPECT_EQ(messages.boxes.size(), 1u);
         QDir::setCurrent(before);
@@ -319,10 +319,10 @@ TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
     form.show();
     form.dosePerIntakeTabs()->setCurrentIndex(1);
     ASSERT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    AdvancedFilter& filter = form.materialsChooser()->Selection().Filter().advanced();
+    AdvancedFilter& filter = form.materialsChooser()->selection().Filter().advanced();
     filter.aMass().setMaxValue(10);
     filter.aMass().setMaxEnabled(true);
-    filter.SetEnabled(true);
+    filter.setEnabled(true);
     ASSERT_EQ(form.materialsChooser()->nuclideCount(), 0);
     EXPECT_TRUE(form.statusBar()->currentMessage().startsWith(QStringLiteral("No radionuclide passes")));
     EXPECT_TRUE(form.sampleNotice()->isVisible()) << "the sample-data warning stays beside the message";
@@ -330,7 +330,7 @@ TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
     EXPECT_EQ(form.materialsChooser()->aMassBox()->placeholderText(), QStringLiteral("60"));
     MaterialsParts(*form.materialsPage()).copyAction->trigger();
     EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("Radionuclide\tCo-60\r\n")));
-    filter.SetEnabled(false);
+    filter.setEnabled(false);
     EXPECT_EQ(form.materialsChooser()->elementBox()->currentText(), QStringLiteral("Co"));
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(messages.boxes.empty());
@@ -392,10 +392,10 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     form.mainTabs()->setCurrentIndex(1);
     form.mainTabs()->setCurrentIndex(0);
     form.dosePerIntakeTabs()->setCurrentIndex(1);
-    form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Co, "58");
+    form.materialsChooser()->selection().setElementAndAMass(ChemicalElement::Co, "58");
     ASSERT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-58"));
     ASSERT_EQ(form.bioassayDataShown()->nuclideNameText(), QStringLiteral("Co-60"));
-    ASSERT_TRUE(form.mixtureRows()->Row(1).Available());
+    ASSERT_TRUE(form.mixtureRows()->Row(1).available());
     ASSERT_FALSE(form.sampleNotice());
 
     QAction* options = nullptr;
@@ -405,40 +405,40 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     ASSERT_TRUE(options);
     options->trigger();
     EXPECT_EQ(asked, std::vector<OptionsPage>{OptionsPage::General});
-    EXPECT_EQ(home.context().dataNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.materialsChooser()->Selection().Filter().fullNuclideList().Names(),
+    EXPECT_EQ(home.context().dataNuclideList().names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.materialsChooser()->selection().Filter().fullNuclideList().names(),
               (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.intakeChooser()->Selection().Filter().fullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.intakeChooser()->selection().Filter().fullNuclideList().names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
-    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form.materialsChooser()->selection().name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_TRUE(form.materialsData()->isSyntheticSample());
     EXPECT_TRUE(form.bioassayDataShown()->isSyntheticSample());
     // The kept rows stay as they were chosen, each with the new folder's data or the reason.
-    ASSERT_EQ(form.mixtureRows()->Count(), 2);
+    ASSERT_EQ(form.mixtureRows()->count(), 2);
     EXPECT_TRUE(form.mixtureRows()->Row(0).loaded->data.isSyntheticSample());
     EXPECT_EQ(form.mixtureRows()->Row(1).setting.nuclide, QStringLiteral("Co-58"));
-    EXPECT_FALSE(form.mixtureRows()->Row(1).Available());
+    EXPECT_FALSE(form.mixtureRows()->Row(1).available());
     ASSERT_TRUE(form.sampleNotice());
     EXPECT_FALSE(form.sampleNotice()->isHidden());
     EXPECT_EQ(form.dataFolderLabel()->toolTip(),
               QStringLiteral("The data folder in use: ") + QDir::toNativeSeparators(other.path()));
     // The radon table shown is read again, from the new folder, which has none.
     EXPECT_FALSE(form.radonPage()->radonData()->dataLoaded());
-    EXPECT_TRUE(form.radonPage()->radonData()->Problem().startsWith(
+    EXPECT_TRUE(form.radonPage()->radonData()->problem().startsWith(
         QDir(other.path()).filePath(QStringLiteral("RadonData.txt"))))
-        << form.radonPage()->radonData()->Problem().toStdString();
+        << form.radonPage()->radonData()->problem().toStdString();
 
     // Back to the first folder: Cs-137 chosen there is not offered, the rows have their data again.
-    form.materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    form.materialsChooser()->selection().setElementAndAMass(ChemicalElement::Cs, "137");
     ASSERT_EQ(form.materialsData()->aerosolDataCount(), 2);
     target = data.path();
     messages.boxes.clear();
     options->trigger();
-    EXPECT_EQ(form.materialsChooser()->Selection().Name(), QStringLiteral("Co-58"));
+    EXPECT_EQ(form.materialsChooser()->selection().name(), QStringLiteral("Co-58"));
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-58"));
-    EXPECT_TRUE(form.mixtureRows()->Row(1).Available());
+    EXPECT_TRUE(form.mixtureRows()->Row(1).available());
     EXPECT_TRUE(form.sampleNotice()->isHidden());
     EXPECT_TRUE(form.radonPage()->radonData()->dataLoaded());
     EXPECT_TRUE(messages.boxes.empty());
@@ -553,9 +553,9 @@ TEST_F(MainWindowTest, TheLanguageChosenInTheOptionsReachesEveryChooserAtOnce)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.kept);
         chooseLanguage(QString::fromUtf8(step.pick));
-        EXPECT_EQ(form.measuredChooser()->Selection().Language(), step.language);
+        EXPECT_EQ(form.measuredChooser()->selection().language(), step.language);
         for (NuclideChooser* panel : {form.materialsChooser(), form.intakeChooser()}) { // both on Co-60
-            EXPECT_EQ(panel->Selection().Language(), step.language);
+            EXPECT_EQ(panel->selection().language(), step.language);
             EXPECT_EQ(panel->elementBox()->toolTip().toStdString(), step.cobalt);
             EXPECT_EQ(sortEntry(panel).toStdString(), step.sortBy);
         }

@@ -83,7 +83,7 @@ protected:
     QStringList labels() const
     {
         QStringList l;
-        for (int r = 1; r < grid->RowCount(); r += 2)
+        for (int r = 1; r < grid->rowCount(); r += 2)
             l << grid->cells(0, r);
         return l;
     }
@@ -119,13 +119,13 @@ TEST_F(MaterialsViewTest, StartsOnCoSixtyWithEveryMaterialTicked)
 
 TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
 {
-    form->materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Sr, "90");
+    form->materialsChooser()->selection().setElementAndAMass(ChemicalElement::Sr, "90");
     ASSERT_EQ(parts->inhaledList->count(), 3);
     setSizes({6, 8});
     setChecked(parts->inhaledList, {true, true, true});
     parts->injectionBox->setChecked(false);
     view->fillMaterialsGrid();
-    EXPECT_EQ(grid->RowCount(), 13);
+    EXPECT_EQ(grid->rowCount(), 13);
     const QString um = QString::fromUtf16(u" \u00B5m");
     EXPECT_EQ(
         labels(),
@@ -138,7 +138,7 @@ TEST_F(MaterialsViewTest, EntriesFollowTheOrderOfRoutesGroupsAndSizes)
     EXPECT_EQ(grid->cells(2, 2), QStringLiteral("Female"));
 
     parts->injectionBox->click();
-    EXPECT_EQ(grid->RowCount(), 15);
+    EXPECT_EQ(grid->rowCount(), 15);
     EXPECT_EQ(grid->cells(0, 1), QStringLiteral("Injection"));
 }
 
@@ -148,14 +148,14 @@ TEST_F(MaterialsViewTest, RefillRulesForGroupsAndSizes)
     parts->sizeBoxes[8]->click();
     EXPECT_EQ(labels().size(), 2);
     // With no size ticked, ticking a group does not refill.
-    const int rows = grid->RowCount();
+    const int rows = grid->rowCount();
     parts->inhaledList->item(0)->setCheckState(Qt::Unchecked);
     parts->inhaledList->item(0)->setCheckState(Qt::Checked);
-    EXPECT_EQ(grid->RowCount(), rows);
+    EXPECT_EQ(grid->rowCount(), rows);
     // Nothing ticked: only the header.
     setChecked(parts->inhaledList, {false, false});
     setChecked(parts->ingestedList, {false});
-    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(grid->rowHeights(1), -1);
     EXPECT_EQ(grid->rowHeights(2), -1);
 }
@@ -178,10 +178,10 @@ TEST_F(MaterialsViewTest, UnitsChosenInTheOptionsReachTheTable)
     // What the options dialog's OK does: the edited copy is committed to the settings.
     ProgramSettings& settings = home.context().settings();
     const auto edited = ProgramSettings::withDefaults(settings.locations());
-    edited->Assign(settings);
+    edited->assign(settings);
     edited->setMaterialsActivityUnit(ActivityUnit::kBq);
-    settings.Assign(*edited);
-    EXPECT_EQ(parts->activityUnitBox->Value(), ActivityUnit::kBq);
+    settings.assign(*edited);
+    EXPECT_EQ(parts->activityUnitBox->value(), ActivityUnit::kBq);
     EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-6"));
 }
 
@@ -192,13 +192,13 @@ TEST_F(MaterialsViewTest, DamagedFileBringsThePreviousNuclideBack)
     cs.seek(100);
     cs.write("damage");
     cs.close();
-    form->materialsChooser()->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    form->materialsChooser()->selection().setElementAndAMass(ChemicalElement::Cs, "137");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonCancel));
     EXPECT_EQ(messages.boxes[0].text,
               QStringLiteral("DataFileException: The structure of the file ") + data.filePath("Cs-137.qvd")
                   + QStringLiteral(" is corrupted"));
-    EXPECT_EQ(form->materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->materialsChooser()->selection().name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-9"));
 }
@@ -220,13 +220,13 @@ TEST_F(MaterialsViewTest, LabelsLineUpAndHeadersKeepClearOfTheirEdges)
         return std::pair{left - cell.left(), cell.right() - right};
     };
     // Ingestion (with fA), the aerosol group (with fA) and the gas (without) start alike.
-    ASSERT_EQ(grid->RowCount(), 7);
-    const int first = inkSpan(grid->CellRect(0, 1)).first;
+    ASSERT_EQ(grid->rowCount(), 7);
+    const int first = inkSpan(grid->cellRect(0, 1)).first;
     EXPECT_GT(first, 2);
     for (int row : {3, 5})
-        EXPECT_EQ(inkSpan(grid->CellRect(0, row)).first, first) << grid->cells(0, row).toStdString();
+        EXPECT_EQ(inkSpan(grid->cellRect(0, row)).first, first) << grid->cells(0, row).toStdString();
     // The organ dose heading, two lines in a narrow column, keeps clear of both edges.
-    const auto [left, right] = inkSpan(grid->CellRect(2, 0));
+    const auto [left, right] = inkSpan(grid->cellRect(2, 0));
     EXPECT_GE(left, 2);
     EXPECT_GE(right, 2);
 }
@@ -265,7 +265,7 @@ TEST_F(MaterialsViewTest, AnyErrorWhileLoadingIsShownAndTheChooserGoesBack)
     EXPECT_EQ(messages.boxes[0].caption, ViewerApplication::Title);
     EXPECT_EQ(messages.boxes[0].text, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
     EXPECT_EQ(messages.boxes[0].buttons, MessageButtons(ButtonOk));
-    EXPECT_EQ(form->materialsChooser()->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(form->materialsChooser()->selection().name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form->materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
     EXPECT_EQ(grid->cells(1, 1), QStringLiteral("1.0E-9"));
     EXPECT_EQ(parts->inhaledList->count(), 2);
@@ -282,7 +282,7 @@ TEST_F(MaterialsViewTest, WhenTheNuclideShownBeforeFailsTooTheViewIsLeftEmpty)
     EXPECT_TRUE(messages.boxes[0].text.startsWith(QStringLiteral("Aerosol ReadBinaryData")));
     EXPECT_TRUE(messages.boxes[1].text.contains(QStringLiteral("Co-60.qvd is corrupted")));
     EXPECT_FALSE(form->materialsData()->isLoaded());
-    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(parts->inhaledList->count(), 0);
     EXPECT_EQ(parts->ingestedList->count(), 0);
 }

@@ -102,7 +102,7 @@ protected:
     // Picks an item in a cell's drop-down list: a click opens it, keys walk to the item.
     void pickInCell(int col, int row, const QString& text)
     {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(col, row).center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(col, row).center());
         QComboBox* box = openList();
         ASSERT_TRUE(box) << "no list opened in cell " << col << "," << row;
         const int at = box->findText(text);
@@ -131,14 +131,14 @@ protected:
     QStringList nuclidesInGrid() const
     {
         QStringList names;
-        for (int r = 1; r < grid->RowCount(); ++r)
+        for (int r = 1; r < grid->rowCount(); ++r)
             names << grid->cells(2, r);
         return names;
     }
     QStringList nuclidesInList() const
     {
         QStringList names;
-        for (int i = 0; i < form->mixtureRows()->Count(); ++i)
+        for (int i = 0; i < form->mixtureRows()->count(); ++i)
             names << form->mixtureRows()->Row(i).setting.nuclide;
         return names;
     }
@@ -166,7 +166,7 @@ TEST_F(MixtureViewTest, StartsOnCoSixtyInhaledAtFiveMicrometres)
 {
     EXPECT_EQ(form->dosePerIntakeTabs()->currentIndex(), 0);
     EXPECT_EQ(form->mainTabs()->currentIndex(), 0);
-    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Inhalation", kGroupM, "5", "9.0E-10"}));
     EXPECT_EQ(grid->cells(7, 0), QStringLiteral("Dose Coefficient e(50), Sv/Bq"));
     ASSERT_TRUE(grid->getCellCaption(4, 1));
@@ -227,7 +227,7 @@ TEST_F(MixtureViewTest, CancelAddsNothing)
 TEST_F(MixtureViewTest, RouteMaterialAndSizeArePickedInTheTable)
 {
     addThroughDialog({"Pu-239"});
-    ASSERT_EQ(grid->RowCount(), 3);
+    ASSERT_EQ(grid->rowCount(), 3);
     pickInCell(3, 2, "Inhalation");
     EXPECT_EQ(row(2), (QStringList{"Pu", "Pu-239", "Inhalation", kGroupM, "5", "9.0E-10"}));
     pickInCell(4, 2, kGroupS);
@@ -238,12 +238,12 @@ TEST_F(MixtureViewTest, RouteMaterialAndSizeArePickedInTheTable)
     // A gas has no particle size: "-", and the cell offers no list.
     pickInCell(4, 2, kGas);
     EXPECT_EQ(row(2), (QStringList{"Pu", "Pu-239", "Inhalation", kGas, "-", "3.0E-11"}));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(5, 2).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(5, 2).center());
     EXPECT_FALSE(openList());
     // An injection has one material without a text: "-", and no list of one to pick from.
     pickInCell(3, 2, "Injection");
     EXPECT_EQ(row(2).mid(2), (QStringList{"Injection", "-", "-", "5.0E-9"}));
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(4, 2).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(4, 2).center());
     EXPECT_FALSE(openList());
     pickInCell(3, 2, "Inhalation");
     EXPECT_EQ(row(2).mid(2), (QStringList{"Inhalation", kGroupM, "5", "9.0E-10"}));
@@ -283,10 +283,10 @@ TEST_F(MixtureViewTest, UnitsChosenInTheOptionsReachTheTable)
     // What the options dialog's OK does: the edited copy is committed to the settings.
     ProgramSettings& settings = home.context().settings();
     const auto edited = ProgramSettings::withDefaults(settings.locations());
-    edited->Assign(settings);
+    edited->assign(settings);
     edited->setMixtureDoseUnit(DoseUnit::mSv);
-    settings.Assign(*edited);
-    EXPECT_EQ(parts->doseUnitBox->Value(), DoseUnit::mSv);
+    settings.assign(*edited);
+    EXPECT_EQ(parts->doseUnitBox->value(), DoseUnit::mSv);
     EXPECT_EQ(grid->cells(7, 0), QStringLiteral("Dose Coefficient e(50), mSv/Bq"));
     EXPECT_EQ(grid->cells(7, 1), QStringLiteral("9.0E-7"));
 }
@@ -341,7 +341,7 @@ TEST_F(MixtureViewTest, RemovingAndClearingKeepTheListAndTheTableInStep)
 
     addThroughDialog({"Sr-90", "Cs-137", "Pu-239"});
     QTest::mouseClick(parts->clearButton, Qt::LeftButton);
-    EXPECT_EQ(grid->RowCount(), 2);
+    EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(row(1), (QStringList{"Co", "Co-60", "Ingestion", kIngested, "-", "1.0E-9"}));
     EXPECT_EQ(nuclidesInList(), QStringList{"Co-60"});
 }
@@ -443,7 +443,7 @@ TEST_F(MixtureViewTest, TheListComesBackAfterARestart)
     const QStringList first = row(1);
     const QStringList second = row(2);
     start();
-    EXPECT_EQ(grid->RowCount(), 3);
+    EXPECT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(row(1), first);
     EXPECT_EQ(row(2), second);
     EXPECT_EQ(nuclidesInList(), (QStringList{"Co-60", "Pu-239"}));
@@ -476,7 +476,7 @@ TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
     EXPECT_EQ(row(3).mid(4), (QStringList{"-", "-"}));
     EXPECT_TRUE(messages.boxes.empty());
     // Nothing to pick for a row without data but another nuclide.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(3, 3).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(3, 3).center());
     EXPECT_FALSE(openList());
     form.reset();
     EXPECT_EQ(read(keptFile), kept);
@@ -507,8 +507,8 @@ TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
     ApplicationContext& context = home.makeContext(messages);
     context.settings().setDataFolderPathForThisRun(few.path());
     form = std::make_unique<MainWindow>(context);
-    EXPECT_EQ(form->mixtureRows()->Count(), 4);
-    EXPECT_FALSE(form->mixtureRows()->Row(1).Available());
+    EXPECT_EQ(form->mixtureRows()->count(), 4);
+    EXPECT_FALSE(form->mixtureRows()->Row(1).available());
     form.reset();
     EXPECT_EQ(read(keptFile), kept);
 }
@@ -527,7 +527,7 @@ TEST_F(MixtureViewTest, ThePointerShowsWhatCanBePicked)
 {
     pickInCell(4, 1, kGas);
     auto cursorAt = [this](int col) {
-        QTest::mouseMove(grid->viewport(), grid->CellRect(col, 1).center());
+        QTest::mouseMove(grid->viewport(), grid->cellRect(col, 1).center());
         return grid->viewport()->cursor().shape();
     };
     EXPECT_EQ(cursorAt(1), Qt::PointingHandCursor);

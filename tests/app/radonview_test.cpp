@@ -72,7 +72,7 @@ TEST_F(RadonViewTest, TheGasTableWithAndWithoutOrganDoses)
 {
     start(radonText());
     ASSERT_TRUE(view->radonData());
-    EXPECT_EQ(grid->RowCount(), 7);
+    EXPECT_EQ(grid->rowCount(), 7);
     EXPECT_EQ(shownHeaders(), (QStringList{"", "Dose Coefficient e(50),\r\nSv per Bq"}));
     // Three intakes, each label and e(50) over two rows.
     EXPECT_EQ(grid->cells(0, 3), QStringLiteral("Inhalation Rn-222 (radon)"));

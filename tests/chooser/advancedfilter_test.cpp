@@ -81,7 +81,7 @@ protected:
         f.write(bytes);
     }
 
-    static QStringList names(const ListFilter& f) { return f.Nuclides().Names(); }
+    static QStringList names(const ListFilter& f) { return f.Nuclides().names(); }
     static QStringList list(const char* text) { return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts); }
 
     QTemporaryDir dir;
@@ -165,14 +165,14 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
         DaughtersFilter daughters(&index);
         for (RelativesCountFilter* f : std::initializer_list<RelativesCountFilter*>{&ancestors, &daughters}) {
             f->setCountSet(RelativesCountSet::fromRaw(c.counts));
-            EXPECT_TRUE(f->Nuclides().Count() == 0) << "nothing is computed while it is off";
-            f->SetEnabled(true);
+            EXPECT_TRUE(f->Nuclides().count() == 0) << "nothing is computed while it is off";
+            f->setEnabled(true);
         }
         EXPECT_EQ(names(ancestors), list(c.ancestors));
         EXPECT_EQ(names(daughters), list(c.daughters));
     }
     AncestorsFilter none(&index);
-    none.SetEnabled(true);
+    none.setEnabled(true);
     EXPECT_TRUE(none.active());
     none.setCountSet({});
     EXPECT_FALSE(none.active());
@@ -202,7 +202,7 @@ TEST_F(AdvancedFilterTest, DecayModesAnyOrAll)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.operation) << " " << c.modes.raw());
         DecayModeFilter f(&index);
-        f.SetEnabled(true);
+        f.setEnabled(true);
         f.setOperation(c.operation);
         if (c.operation == DecayModeMatch::Any)
             f.setOrSet(c.modes);
@@ -218,8 +218,8 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
     DecayModeFilter f(&index);
     int notices = 0;
     f.onChange = [&](ListFilter*) { ++notices; };
-    f.SetEnabled(true);
-    EXPECT_EQ(f.Nuclides().Count(), 8) << "any of the nine sets at first";
+    f.setEnabled(true);
+    EXPECT_EQ(f.Nuclides().count(), 8) << "any of the nine sets at first";
     f.setAndSet({DecayFilterKind::Alpha});
     EXPECT_EQ(notices, 1);
     f.setOperation(DecayModeMatch::All);
@@ -298,7 +298,7 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
     EXPECT_EQ(f.maxUnits(), TimeUnit::Year);
     EXPECT_FLOAT_EQ(f.maxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
     f.setMinEnabled(true);
-    EXPECT_EQ(f.Nuclides().Count(), 0);
+    EXPECT_EQ(f.Nuclides().count(), 0);
 
     HalfLifeFilter g(&index);
     g.setMinValue(5);
@@ -341,7 +341,7 @@ TEST_F(AdvancedFilterTest, SpectrumCriteria)
             f.setMin(option, lo);
         }
         f.setOptions(options);
-        f.SetEnabled(true);
+        f.setEnabled(true);
         EXPECT_EQ(names(f), list(c.passing));
     }
     EXPECT_TRUE(readFailures.empty());
@@ -351,24 +351,24 @@ TEST_F(AdvancedFilterTest, SpectrumBoundsStayInOrderAndInRange)
 {
     SpectrumFilter f(spectra);
     f.setMin(SpectrumCriterion::AlphaShare, 1.5f);
-    EXPECT_EQ(f.Min(SpectrumCriterion::AlphaShare), 1);
-    EXPECT_EQ(f.Max(SpectrumCriterion::AlphaShare), 1);
+    EXPECT_EQ(f.min(SpectrumCriterion::AlphaShare), 1);
+    EXPECT_EQ(f.max(SpectrumCriterion::AlphaShare), 1);
     f.setMin(SpectrumCriterion::Total, 0.5f);
     f.setMax(SpectrumCriterion::Total, -2);
-    EXPECT_EQ(f.Max(SpectrumCriterion::Total), 0);
-    EXPECT_EQ(f.Min(SpectrumCriterion::Total), 0);
+    EXPECT_EQ(f.max(SpectrumCriterion::Total), 0);
+    EXPECT_EQ(f.min(SpectrumCriterion::Total), 0);
     f.setMax(SpectrumCriterion::GammaLineEnergy, 3);
     f.setMin(SpectrumCriterion::GammaLineEnergy, NAN);
-    EXPECT_EQ(f.Min(SpectrumCriterion::GammaLineEnergy), 0);
+    EXPECT_EQ(f.min(SpectrumCriterion::GammaLineEnergy), 0);
     f.setMax(SpectrumCriterion::GammaLineEnergy, 5);
-    EXPECT_EQ(f.Max(SpectrumCriterion::GammaLineEnergy), 5) << "energies have no upper limit";
+    EXPECT_EQ(f.max(SpectrumCriterion::GammaLineEnergy), 5) << "energies have no upper limit";
     EXPECT_STREQ(spectrumBoundName(SpectrumCriterion::GammaLineEnergy, true), "GammaMaxEnergy");
     EXPECT_STREQ(spectrumBoundName(SpectrumCriterion::FissionShare, false), "SFFracMin");
 
     // Only a bound of a chosen criterion on an enabled filter recomputes.
     int notices = 0;
     f.onChange = [&](ListFilter*) { ++notices; };
-    f.SetEnabled(true);
+    f.setEnabled(true);
     f.setOptions({SpectrumCriterion::GammaLineEnergy});
     EXPECT_EQ(notices, 2);
     f.setMin(SpectrumCriterion::BetaLineEnergy, 1);
@@ -384,14 +384,14 @@ TEST_F(AdvancedFilterTest, SpectrumFilterWithoutSpectraKeepsItsList)
     f.setOptions({SpectrumCriterion::GammaLineEnergy});
     f.setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
     f.setMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
-    f.SetEnabled(true);
+    f.setEnabled(true);
     ASSERT_EQ(names(f), list("Ba-137m"));
     QFile::remove(dir.filePath("Spectra.rnx"));
     NuclideIndex bare;
     ASSERT_EQ(bare.loadFromFile(dir.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
     SpectraFiles bareSpectra(bare);
     SpectrumFilter g(bareSpectra);
-    g.Assign(f);
+    g.assign(f);
     EXPECT_EQ(names(g), list("Ba-137m")) << "no summary: the list is left as it was";
 }
 
@@ -406,15 +406,15 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     a.aMass().setMinEnabled(true);
     a.aMass().setMaxEnabled(true);
     EXPECT_EQ(notices, 0) << "a disabled advanced filter does not tell the panel";
-    a.SetEnabled(true);
+    a.setEnabled(true);
     EXPECT_EQ(notices, 1);
     EXPECT_FALSE(a.ignored());
-    EXPECT_EQ(panel.fullNuclideList().Names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
+    EXPECT_EQ(panel.fullNuclideList().names(), list("Am-241 Ba-137m Cs-137 I-131 Po-212 Tl-204"));
 
     a.decay().setOrSet({DecayFilterKind::BetaMinus});
-    a.decay().SetEnabled(true);
+    a.decay().setEnabled(true);
     EXPECT_EQ(names(a), list("Cs-137 I-131 Tl-204"));
-    EXPECT_EQ(panel.fullNuclideList().Names(), list("Cs-137 I-131 Tl-204"));
+    EXPECT_EQ(panel.fullNuclideList().names(), list("Cs-137 I-131 Tl-204"));
     ElementSet elements;
     for (ChemicalElement e : {ChemicalElement::Cs, ChemicalElement::I, ChemicalElement::Tl})
         elements.insert(e);
@@ -431,24 +431,24 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     elements.erase(ChemicalElement::Tl);
     elements.insert(ChemicalElement::Co);
     EXPECT_EQ(panel.fullElementSet(), elements);
-    EXPECT_EQ(panel.fullNuclideList().Names(), list("Co-60 Cs-137 I-131"));
+    EXPECT_EQ(panel.fullNuclideList().names(), list("Co-60 Cs-137 I-131"));
 }
 
 TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
 {
     NuclideFilter panel(index, spectra);
-    const QStringList everything = panel.fullNuclideList().Names();
-    panel.advanced().SetEnabled(true);
+    const QStringList everything = panel.fullNuclideList().names();
+    panel.advanced().setEnabled(true);
     EXPECT_TRUE(panel.advanced().ignored());
-    EXPECT_EQ(panel.fullNuclideList().Names(), everything);
+    EXPECT_EQ(panel.fullNuclideList().names(), everything);
     EXPECT_EQ(panel.fullElementSet(), index.Elements());
-    panel.advanced().Spectrum().SetEnabled(true); // no option chosen
+    panel.advanced().Spectrum().setEnabled(true); // no option chosen
     panel.advanced().aMass().setMinValue(20);
     panel.advanced().aMass().setMaxValue(10);
     panel.advanced().aMass().setMinEnabled(true);
     panel.advanced().aMass().setMaxEnabled(true);
     EXPECT_TRUE(panel.advanced().ignored());
-    EXPECT_EQ(panel.fullNuclideList().Names(), everything);
+    EXPECT_EQ(panel.fullNuclideList().names(), everything);
 }
 
 TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
@@ -461,24 +461,24 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     a.Spectrum().setOptions({SpectrumCriterion::AlphaShare});
     a.Spectrum().setMax(SpectrumCriterion::AlphaShare, 1);
     a.Spectrum().setMin(SpectrumCriterion::AlphaShare, 0.5f);
-    a.Spectrum().SetEnabled(true);
+    a.Spectrum().setEnabled(true);
     a.setFormLastPage(3);
     a.setFormIsMoreWidth(true);
-    a.SetEnabled(true);
+    a.setEnabled(true);
     ASSERT_EQ(names(a), list("Cf-252 Po-212"));
 
     NuclideFilter to(index, spectra);
     int notices = 0;
     to.onChange = [&](ListFilter*) { ++notices; };
-    to.Assign(from);
+    to.assign(from);
     EXPECT_EQ(notices, 1);
     const AdvancedFilter& b = to.advanced();
     EXPECT_TRUE(b.enabled());
     EXPECT_EQ(names(b), list("Cf-252 Po-212"));
-    EXPECT_EQ(to.fullNuclideList().Names(), list("Cf-252 Po-212"));
+    EXPECT_EQ(to.fullNuclideList().names(), list("Cf-252 Po-212"));
     EXPECT_EQ(b.halfLifeTime().maxValue(), 10);
     EXPECT_TRUE(b.halfLifeTime().maxEnabled());
-    EXPECT_EQ(b.Spectrum().Min(SpectrumCriterion::AlphaShare), 0.5f);
+    EXPECT_EQ(b.Spectrum().min(SpectrumCriterion::AlphaShare), 0.5f);
     EXPECT_EQ(b.formLastPage(), 3);
     EXPECT_TRUE(b.formIsMoreWidth());
 }
@@ -488,12 +488,12 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     NuclideFilter panel(index, spectra);
     AdvancedFilter& a = panel.advanced();
     a.decay().setOrSet({DecayFilterKind::IsomericTransition});
-    a.decay().SetEnabled(true);
+    a.decay().setEnabled(true);
     a.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
     a.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
     a.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
-    a.Spectrum().SetEnabled(true);
-    a.SetEnabled(true);
+    a.Spectrum().setEnabled(true);
+    a.setEnabled(true);
     ASSERT_EQ(names(a), list("Ba-137m"));
     EXPECT_EQ(a.Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(a.decay().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
@@ -508,11 +508,11 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     loadShippedIndex(index);
     SpectraFiles spectra(index);
     AdvancedFilter a(&index, spectra);
-    a.SetEnabled(true);
+    a.setEnabled(true);
     a.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
     a.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.662f);
     a.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.661f);
-    a.Spectrum().SetEnabled(true);
+    a.Spectrum().setEnabled(true);
     EXPECT_GE(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
     a.halfLifeTime().setMinUnits(TimeUnit::Year);
@@ -532,9 +532,9 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
         max ? years.halfLifeTime().setMaxValue(100) : years.halfLifeTime().setMinValue(1);
         max ? years.halfLifeTime().setMaxEnabled(true) : years.halfLifeTime().setMinEnabled(true);
     }
-    years.SetEnabled(true);
+    years.setEnabled(true);
     ASSERT_GE(years.Nuclides().indexOf(QStringLiteral("U-232")), 0);
-    EXPECT_EQ(panel.fullNuclideList().Names(), (QStringList{"Co-60", "Pu-238"}));
+    EXPECT_EQ(panel.fullNuclideList().names(), (QStringList{"Co-60", "Pu-238"}));
     ElementSet offered;
     offered.insert(ChemicalElement::Co);
     offered.insert(ChemicalElement::Pu);
@@ -543,10 +543,10 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     DecayModeFilter fission(&index);
     fission.setOperation(DecayModeMatch::All);
     fission.setAndSet({DecayFilterKind::Alpha, DecayFilterKind::SpontaneousFission});
-    fission.SetEnabled(true);
+    fission.setEnabled(true);
     EXPECT_GE(fission.Nuclides().indexOf(QStringLiteral("Cf-252")), 0);
     EXPECT_LT(fission.Nuclides().indexOf(QStringLiteral("Am-241")), 0);
-    for (const NuclideList::Entry& e : fission.Nuclides().Items())
+    for (const NuclideList::Entry& e : fission.Nuclides().items())
         EXPECT_GT(e.node->spontaneousFissionFraction(), 0) << e.name.toStdString();
 }
 

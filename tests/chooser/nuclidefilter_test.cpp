@@ -25,8 +25,8 @@ protected:
 TEST_F(NuclideFilterTest, StartsWithTheWholeIndex)
 {
     NuclideFilter f(index, spectra);
-    EXPECT_EQ(f.Nuclides().Count(), 1252);
-    EXPECT_EQ(f.fullNuclideList().Count(), 1252);
+    EXPECT_EQ(f.Nuclides().count(), 1252);
+    EXPECT_EQ(f.fullNuclideList().count(), 1252);
     EXPECT_EQ(f.Elements(), index.Elements());
     EXPECT_EQ(f.fullElementSet(), index.Elements());
     EXPECT_FALSE(f.advanced().enabled());
@@ -42,10 +42,10 @@ TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     };
     f.setUseNuclideFilter(true);
     f.setNuclideList(QStringList{"Cs-137", "co-60", "Xx-1"});
-    EXPECT_EQ(f.Nuclides().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(f.Nuclides().names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(f.elementsOfNuclideFilter(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_EQ(f.fullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
-    EXPECT_EQ(f.fullNuclideList().Names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(f.fullNuclideList().names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(f.fullNuclideList().objects(0), index.findNuclide(u"Co-60"));
     EXPECT_EQ(changes, 2);
 
@@ -54,8 +54,8 @@ TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     noCs.erase(ChemicalElement::Cs);
     f.setUseElementFilter(true);
     f.setElementSet(noCs);
-    EXPECT_EQ(f.Nuclides().Count(), 2);
-    EXPECT_EQ(f.fullNuclideList().Names(), QStringList{"Co-60"});
+    EXPECT_EQ(f.Nuclides().count(), 2);
+    EXPECT_EQ(f.fullNuclideList().names(), QStringList{"Co-60"});
     EXPECT_EQ(f.mixSet(), setOf({ChemicalElement::Co}));
 
     changes = 0;
@@ -87,9 +87,9 @@ TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
                         mix.erase(static_cast<ChemicalElement>(e));
             EXPECT_EQ(f.mixSet(), mix) << useElements << useList;
             EXPECT_EQ(f.fullElementSet(), mix);
-            for (const auto& e : f.fullNuclideList().Items())
+            for (const auto& e : f.fullNuclideList().items())
                 EXPECT_TRUE(mix.contains(e.node->element));
-            for (const auto& e : f.Nuclides().Items())
+            for (const auto& e : f.Nuclides().items())
                 EXPECT_EQ(f.fullNuclideList().indexOf(e.name) >= 0, mix.contains(e.node->element));
         }
 }
@@ -126,10 +126,10 @@ TEST_F(NuclideFilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
     EXPECT_FALSE(f.useNuclideFilter());
     EXPECT_TRUE(f.LoadNuclideList("Co - 60\ntc-99m\nnot a nuclide"));
     EXPECT_TRUE(f.useNuclideFilter());
-    EXPECT_EQ(f.Nuclides().Names(), (QStringList{"Co-60", "Tc-99m"}));
+    EXPECT_EQ(f.Nuclides().names(), (QStringList{"Co-60", "Tc-99m"}));
     // A file naming no nuclide of the index switches the filter on with nothing to offer.
     EXPECT_TRUE(f.LoadNuclideList("Xx-1"));
-    EXPECT_EQ(f.fullNuclideList().Count(), 0);
+    EXPECT_EQ(f.fullNuclideList().count(), 0);
 }
 
 TEST_F(NuclideFilterTest, AnyBytesAsAListFile)
@@ -141,7 +141,7 @@ TEST_F(NuclideFilterTest, AnyBytesAsAListFile)
     NuclideFilter f(index, spectra);
     f.LoadElementList(garbage);
     f.LoadNuclideList(garbage);
-    for (const auto& e : f.Nuclides().Items())
+    for (const auto& e : f.Nuclides().items())
         EXPECT_TRUE(e.node);
 }
 
@@ -151,8 +151,8 @@ TEST_F(NuclideFilterTest, ACopyOffersWhatItsSourceOffers)
     f.setUseNuclideFilter(true);
     f.setNuclideList(QStringList{"Co-60", "Cs-137"});
     NuclideFilter copy(index, spectra);
-    copy.Assign(f);
-    EXPECT_EQ(copy.fullNuclideList().Names(), f.fullNuclideList().Names());
+    copy.assign(f);
+    EXPECT_EQ(copy.fullNuclideList().names(), f.fullNuclideList().names());
     EXPECT_TRUE(copy.useNuclideFilter());
 }
 

@@ -135,7 +135,7 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
         for (const auto& [step, expected] : c.steps) {
             SCOPED_TRACE(n++);
             apply(*s, step);
-            EXPECT_EQ(s->Name(), QString::fromLatin1(expected.chosen));
+            EXPECT_EQ(s->name(), QString::fromLatin1(expected.chosen));
             EXPECT_EQ(reports, expected.reported);
             EXPECT_EQ(s->undoNames(), expected.undo);
             EXPECT_EQ(s->redoNames(), expected.redo);
@@ -143,7 +143,7 @@ TEST_F(SelectionTest, StepsReportAndRecordAsAUserExpects)
             EXPECT_EQ(s->elementList().value(s->elementRow()), elementSymbol(s->element()));
             EXPECT_EQ(s->aMassList().value(s->aMassRow()), s->aMass().toString());
             ASSERT_TRUE(s->chosenIdentity());
-            EXPECT_EQ(s->chosenIdentity()->nameText(), s->Name());
+            EXPECT_EQ(s->chosenIdentity()->nameText(), s->name());
             reports.clear();
         }
     }
@@ -159,7 +159,7 @@ TEST_F(SelectionTest, BeforeItIsShownASelectionOnlyStores)
     EXPECT_TRUE(s.elementList().isEmpty());
     s.activate();
     EXPECT_EQ(reports, QStringList{"Tc-99m"});
-    EXPECT_EQ(s.Name(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(s.name(), QStringLiteral("Tc-99m"));
     EXPECT_TRUE(s.undoNames().isEmpty());
     EXPECT_EQ(s.elementList().size(), 97);
 }
@@ -174,7 +174,7 @@ TEST_F(SelectionTest, HistoryHoldsAtMostItsCapacityAndCanBeSwitchedOff)
     s->setHistoryKept(false);
     apply(*s, PickElement{"U"});
     EXPECT_TRUE(s->undoNames().isEmpty());
-    EXPECT_EQ(s->Name(), QStringLiteral("U-238"));
+    EXPECT_EQ(s->name(), QStringLiteral("U-238"));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
 {
     ChartAxis axis(ChartAxis::Side::Bottom);
     axis.setLogarithmic(true);
-    axis.SetMinMax(0.01, 1e5);
+    axis.setMinMax(0.01, 1e5);
     EXPECT_EQ(axis.majorTicks(10), (std::vector<double>{0.01, 0.1, 1, 10, 100, 1000, 1e4, 1e5}));
     // Fewer wanted: every other decade, always through 1; the decades between are minor ticks,
     // with their multiples while a decade has about 20 pixels.
@@ -39,25 +39,25 @@ TEST(ChartAxis, LogarithmicTicksAreDecadesWithTwoToNineBetween)
     EXPECT_EQ(minors.size(), 4u + 8 * 7);
     EXPECT_TRUE(std::find(minors.begin(), minors.end(), 10.0) != minors.end());
     EXPECT_TRUE(std::find(minors.begin(), minors.end(), 300.0) != minors.end());
-    axis.SetMinMax(1, 100);
+    axis.setMinMax(1, 100);
     EXPECT_EQ(rounded(axis.minorTicks(10)),
               (std::vector<double>{2, 3, 4, 5, 6, 7, 8, 9, 20, 30, 40, 50, 60, 70, 80, 90}));
     EXPECT_DOUBLE_EQ(axis.toFraction(10), 0.5);
     EXPECT_NEAR(axis.fromFraction(0.5), 10, 1e-9);
     // A logarithmic axis never starts at zero.
-    axis.SetMinMax(0, 100);
+    axis.setMinMax(0, 100);
     EXPECT_DOUBLE_EQ(axis.drawnMinimum(), 0.1);
 }
 
 TEST(ChartAxis, LinearTicksTakeRoundSteps)
 {
     ChartAxis axis(ChartAxis::Side::Left);
-    axis.SetMinMax(-0.13, 0.52);
+    axis.setMinMax(-0.13, 0.52);
     EXPECT_EQ(rounded(axis.majorTicks(7)), (std::vector<double>{-0.1, 0, 0.1, 0.2, 0.3, 0.4, 0.5}));
     EXPECT_EQ(rounded(axis.majorTicks(4)), (std::vector<double>{0, 0.2, 0.4}));
     EXPECT_EQ(axis.majorTicks(7)[1], 0.0); // exactly zero, not rounding noise
     axis.minorTickCount = 4;
-    axis.SetMinMax(0, 10);
+    axis.setMinMax(0, 10);
     EXPECT_EQ(rounded(axis.minorTicks(5)).size(), 20u);
     EXPECT_DOUBLE_EQ(axis.toFraction(2.5), 0.25);
 }
@@ -73,7 +73,7 @@ protected:
         const int s = chart.addSeries(QStringLiteral("Whole Body"), ChartMarker::Square, Qt::red);
         chart.seriesAt(s).points = {{1, 1}, {10, 100}, {1000, 1000}};
         chart.addSeries(QStringLiteral("Urine"), ChartMarker::TriangleUp, Qt::green);
-        chart.Refresh();
+        chart.refresh();
         chart.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
     }
@@ -91,8 +91,8 @@ protected:
 
 TEST_F(ChartTest, AutomaticAxesFollowTheSwitchedOnSeries)
 {
-    EXPECT_DOUBLE_EQ(chart.bottomAxis().Minimum(), 1);
-    EXPECT_DOUBLE_EQ(chart.leftAxis().Maximum(), 1000);
+    EXPECT_DOUBLE_EQ(chart.bottomAxis().minimum(), 1);
+    EXPECT_DOUBLE_EQ(chart.leftAxis().maximum(), 1000);
     const auto all = chart.dataExtent(false);
     ASSERT_TRUE(all);
     EXPECT_DOUBLE_EQ(all->xMax, 1000);
@@ -111,15 +111,15 @@ TEST_F(ChartTest, ADraggedRectangleZoomsInAnyDirection)
     EXPECT_EQ(zooms, 1);
     EXPECT_EQ(presses, 1);
     EXPECT_FALSE(chart.bottomAxis().automatic());
-    EXPECT_NEAR(chart.bottomAxis().Minimum(), 3, 0.3);
-    EXPECT_NEAR(chart.bottomAxis().Maximum(), 300, 30);
-    EXPECT_NEAR(chart.leftAxis().Minimum(), 3, 0.3);
+    EXPECT_NEAR(chart.bottomAxis().minimum(), 3, 0.3);
+    EXPECT_NEAR(chart.bottomAxis().maximum(), 300, 30);
+    EXPECT_NEAR(chart.leftAxis().minimum(), 3, 0.3);
     int undone = 0;
     chart.onUndoZoom = [&] { ++undone; };
     QTest::mouseDClick(&chart, Qt::LeftButton, {}, at(10, 10));
     EXPECT_EQ(undone, 1);
     EXPECT_TRUE(chart.bottomAxis().automatic());
-    EXPECT_DOUBLE_EQ(chart.bottomAxis().Minimum(), 1);
+    EXPECT_DOUBLE_EQ(chart.bottomAxis().minimum(), 1);
 }
 
 TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
@@ -135,23 +135,23 @@ TEST_F(ChartTest, ScrollingAsksTheOwnerFirst)
     drag(Qt::RightButton, at(10, 10), at(100, 10));
     EXPECT_EQ(scrolls, 0);
     EXPECT_FALSE(asked.empty());
-    EXPECT_DOUBLE_EQ(chart.bottomAxis().Minimum(), 1);
+    EXPECT_DOUBLE_EQ(chart.bottomAxis().minimum(), 1);
     allow = true;
     drag(Qt::RightButton, at(10, 10), at(100, 10));
     EXPECT_GT(scrolls, 0);
     // Dragged to the right: the range moves to smaller times, by a decade.
-    EXPECT_NEAR(chart.bottomAxis().Minimum(), 0.1, 0.02);
-    EXPECT_NEAR(chart.leftAxis().Minimum(), 1, 1e-6);
+    EXPECT_NEAR(chart.bottomAxis().minimum(), 0.1, 0.02);
+    EXPECT_NEAR(chart.leftAxis().minimum(), 1, 1e-6);
     EXPECT_NEAR(asked.back().xMin, 0.1, 0.02) << "the owner is asked about the ranges it gets";
     EXPECT_NEAR(asked.back().yMin, 1, 1e-6);
 
     // A slanting drag refused as a whole goes along the axis that is allowed.
-    chart.onAllowScroll = [&](const Chart::Ranges& r, bool& a) { a = r.yMin == chart.leftAxis().Minimum(); };
-    const double yBefore = chart.leftAxis().Minimum();
-    const double xBefore = chart.bottomAxis().Minimum();
+    chart.onAllowScroll = [&](const Chart::Ranges& r, bool& a) { a = r.yMin == chart.leftAxis().minimum(); };
+    const double yBefore = chart.leftAxis().minimum();
+    const double xBefore = chart.bottomAxis().minimum();
     drag(Qt::RightButton, at(10, 10), at(30, 30));
-    EXPECT_EQ(chart.leftAxis().Minimum(), yBefore);
-    EXPECT_LT(chart.bottomAxis().Minimum(), xBefore);
+    EXPECT_EQ(chart.leftAxis().minimum(), yBefore);
+    EXPECT_LT(chart.bottomAxis().minimum(), xBefore);
 }
 
 TEST_F(ChartTest, APointInSightIsOneWithinBothRanges)
@@ -227,8 +227,8 @@ TEST_F(ChartTest, TheKeysZoomScrollSwitchSeriesAndReadPoints)
     chart.setFocus();
     ASSERT_TRUE(chart.hasFocus());
     const auto ranges = [this] {
-        return std::array{chart.bottomAxis().Minimum(), chart.bottomAxis().Maximum(), chart.leftAxis().Minimum(),
-                          chart.leftAxis().Maximum()};
+        return std::array{chart.bottomAxis().minimum(), chart.bottomAxis().maximum(), chart.leftAxis().minimum(),
+                          chart.leftAxis().maximum()};
     };
     const auto expectRanges = [&](std::array<double, 4> expected, double tolerance, const char* what) {
         const std::array<double, 4> got = ranges();
@@ -318,7 +318,7 @@ protected:
                                           ChartMarker::Square, Qt::red);
             chart.seriesAt(s).points = {{0.04, 1e5}, {18250, 1e-4}};
         }
-        chart.Refresh();
+        chart.refresh();
     }
     // The texts of an SVG picture of the chart, in the order they were drawn, a blank apart.
     QString svgText() const

@@ -18,7 +18,7 @@ namespace {
 void fill(DataGrid& g, int cols, int rows)
 {
     g.setColCount(cols);
-    g.SetRowCount(rows);
+    g.setRowCount(rows);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols; ++c)
             g.setCells(c, r, QStringLiteral("%1,%2").arg(c).arg(r));
@@ -74,9 +74,9 @@ protected:
     // The first data row shown under the header.
     int topRow() const
     {
-        const int headerBottom = g.CellRect(0, 0).bottom();
-        for (int r = 1; r < g.RowCount(); ++r)
-            if (g.CellRect(3, r).top() > headerBottom)
+        const int headerBottom = g.cellRect(0, 0).bottom();
+        for (int r = 1; r < g.rowCount(); ++r)
+            if (g.cellRect(3, r).top() > headerBottom)
                 return r;
         return -1;
     }
@@ -92,8 +92,8 @@ TEST_F(TallWideGrid, NothingThatScrollsIsDrawnOverTheFixedCells)
     ASSERT_GT(across->value(), 0);
     clickArrow(g.verticalScrollBar(), true);
     ASSERT_GT(g.verticalScrollBar()->value(), 0);
-    const int fixedRight = g.CellRect(2, 0).right();
-    const int headerBottom = g.CellRect(0, 0).bottom();
+    const int fixedRight = g.cellRect(2, 0).right();
+    const int headerBottom = g.cellRect(0, 0).bottom();
     EXPECT_EQ(redPixels(QRect(0, 0, fixedRight + 1, g.viewport()->height())), 0);
     EXPECT_EQ(redPixels(QRect(0, 0, g.viewport()->width(), headerBottom + 1)), 0);
     EXPECT_GT(redPixels(QRect(fixedRight + 2, headerBottom + 2, 50, 50)), 0); // the data cells are there
@@ -117,10 +117,10 @@ TEST_F(TallWideGrid, ScrollingKeepsMergedRowsWholeAndColumnsUncut)
     // At the end the last pair shows whole.
     down->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(topRow() % 2, 1);
-    EXPECT_LE(g.CellRect(3, 40).bottom(), g.viewport()->height());
+    EXPECT_LE(g.cellRect(3, 40).bottom(), g.viewport()->height());
     // Sideways, a click shows the next column from its left edge.
     clickArrow(g.horizontalScrollBar(), true);
-    EXPECT_EQ(g.CellRect(4, 1).left(), g.CellRect(2, 1).right() + 2);
+    EXPECT_EQ(g.cellRect(4, 1).left(), g.cellRect(2, 1).right() + 2);
 }
 
 TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
@@ -132,32 +132,32 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
     for (int i = 0; i < 25; ++i)
         QTest::keyClick(&g, Qt::Key_Down);
     ASSERT_EQ(g.Row(), 26);
-    EXPECT_TRUE(view.contains(g.CellRect(g.col(), g.Row()))) << "row 26 out of view";
+    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.Row()))) << "row 26 out of view";
     EXPECT_EQ(topRow() % 2, 1);
     for (int i = 0; i < 20; ++i)
         QTest::keyClick(&g, Qt::Key_Right);
     ASSERT_EQ(g.col(), 23);
-    EXPECT_TRUE(view.contains(g.CellRect(g.col(), g.Row()))) << "column 23 out of view";
+    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.Row()))) << "column 23 out of view";
     // Ctrl+Home and Ctrl+End go to the first and the last cell of the table, as in a spreadsheet.
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(g.Row(), g.fixedRows());
     EXPECT_EQ(g.col(), g.fixedCols());
     EXPECT_EQ(g.verticalScrollBar()->value(), 0);
     QTest::keyClick(&g, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(g.Row(), g.RowCount() - 1);
+    EXPECT_EQ(g.Row(), g.rowCount() - 1);
     EXPECT_EQ(g.col(), 32);
-    EXPECT_TRUE(view.contains(g.CellRect(32, g.RowCount() - 1)));
+    EXPECT_TRUE(view.contains(g.cellRect(32, g.rowCount() - 1)));
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(&g, Qt::Key_End);
     EXPECT_EQ(g.col(), 32);
     EXPECT_EQ(g.Row(), g.fixedRows());
-    EXPECT_TRUE(view.contains(g.CellRect(32, 1)));
+    EXPECT_TRUE(view.contains(g.cellRect(32, 1)));
     QTest::keyClick(&g, Qt::Key_PageDown);
     EXPECT_GT(g.Row(), 5);
-    EXPECT_TRUE(view.contains(g.CellRect(g.col(), g.Row())));
+    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.Row())));
 
     // The current cell carries a dotted frame while the grid has the keyboard.
-    const QRect cell = g.CellRect(g.col(), g.Row());
+    const QRect cell = g.cellRect(g.col(), g.Row());
     auto frameDots = [&] {
         const QImage image = g.viewport()->grab().toImage();
         int dots = 0;
@@ -175,12 +175,12 @@ TEST(DataGridTest, HiddenColumnsTakeNoSpace)
     DataGrid g;
     fill(g, 4, 3);
     g.resize(400, 200);
-    EXPECT_EQ(g.CellRect(2, 0).left(), 2 * 65);
+    EXPECT_EQ(g.cellRect(2, 0).left(), 2 * 65);
     g.setColWidths(1, -1);
-    EXPECT_EQ(g.CellRect(2, 0).left(), 65);
-    EXPECT_TRUE(g.CellRect(1, 0).isEmpty());
+    EXPECT_EQ(g.cellRect(2, 0).left(), 65);
+    EXPECT_TRUE(g.cellRect(1, 0).isEmpty());
     g.setColWidths(1, 0); // zero width: the grid line stays
-    EXPECT_EQ(g.CellRect(2, 0).left(), 66);
+    EXPECT_EQ(g.cellRect(2, 0).left(), 66);
 }
 
 TEST(DataGridTest, FixedColumnsMergeRunsOfRows)
@@ -204,14 +204,14 @@ TEST(DataGridTest, FixedColumnsMergeRunsOfRows)
     EXPECT_EQ(g.mergedRegion(0, 0).bottom, 0);
     EXPECT_EQ(g.mergedRegion(4, 3).top, 3);
     g.setMergeFixedCols(0, 0); // stored as 1
-    EXPECT_EQ(g.MergeCells().fixedCols(0), 1);
+    EXPECT_EQ(g.mergeCells().fixedCols(0), 1);
 
     // Joined texts, or the top-left one.
     const CellRegion region = g.mergedRegion(1, 3);
     EXPECT_EQ(g.regionText(region), QStringLiteral("1,31,4"));
-    g.MergeCells().useLineBreakForMergedRows = true;
+    g.mergeCells().useLineBreakForMergedRows = true;
     EXPECT_EQ(g.regionText(region), QStringLiteral("1,3\r\n1,4"));
-    g.MergeCells().mergeCellStrings = false;
+    g.mergeCells().mergeCellStrings = false;
     EXPECT_EQ(g.regionText(region), QStringLiteral("1,3"));
 }
 
@@ -271,8 +271,8 @@ TEST(DataGridTest, RowsMoveWithTheirCellObjects)
     DataGrid g;
     fill(g, 3, 5);
     *g.createCellHint(1, 1) = QStringLiteral("hint of row 1");
-    g.SetRow(1);
-    g.MoveRow(1, 3);
+    g.setRow(1);
+    g.moveRow(1, 3);
     EXPECT_EQ(g.cells(1, 3), QStringLiteral("1,1"));
     EXPECT_EQ(g.cells(1, 1), QStringLiteral("1,2"));
     ASSERT_TRUE(g.getCellHint(1, 3));
@@ -283,7 +283,7 @@ TEST(DataGridTest, RowsMoveWithTheirCellObjects)
     EXPECT_EQ(g.Row(), 4);
     g.exchangeRows(4, 9); // out of range: nothing
     g.deleteRow(2);
-    EXPECT_EQ(g.RowCount(), 4);
+    EXPECT_EQ(g.rowCount(), 4);
     EXPECT_EQ(g.cells(0, 2), QStringLiteral("0,4"));
     EXPECT_FALSE(g.getCellHint(7, 7));
     EXPECT_FALSE(g.createCellHint(7, 7));
@@ -333,8 +333,8 @@ TEST(DataGridTest, EditorsCommitEveryChangeAndReportEachCommit)
     fill(g, 3, 3);
     g.resize(300, 100);
     g.show();
-    g.SetOption(GridOption::Editing, true);
-    g.SetOption(GridOption::AlwaysShowEditor, true);
+    g.setOption(GridOption::Editing, true);
+    g.setOption(GridOption::AlwaysShowEditor, true);
     g.setColValueType(1, CellValueType::StringList);
     g.onGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
     int formatted = 0;
@@ -384,7 +384,7 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
-    g.SetOption(GridOption::Editing, true);
+    g.setOption(GridOption::Editing, true);
     g.openListOnClick = true;
     g.setColValueType(2, CellValueType::StringList);
     g.onGetStringList = [](DataGrid*, int, int, QStringList& list) { list = {"Ingestion", "Inhalation"}; };
@@ -396,11 +396,11 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
 
     // A plain column only becomes current.
-    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(1, 2).center());
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.cellRect(1, 2).center());
     EXPECT_EQ(QPoint(g.col(), g.Row()), QPoint(1, 2));
     EXPECT_FALSE(g.editorVisible());
 
-    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(2, 1).center());
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.cellRect(2, 1).center());
     EXPECT_EQ(QPoint(g.col(), g.Row()), QPoint(2, 1));
     auto* box = g.findChild<QComboBox*>();
     ASSERT_TRUE(box);
@@ -414,7 +414,7 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
     EXPECT_EQ(g.focusWidget(), &g) << "the keyboard did not come back to the grid";
 
     // Escape closes the list and the editor with nothing committed.
-    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.CellRect(2, 2).center());
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.cellRect(2, 2).center());
     box = nullptr;
     for (QComboBox* b : g.findChildren<QComboBox*>())
         if (b->isVisible())
@@ -432,8 +432,8 @@ TEST(DataGridTest, RichItemsBringTheirCaptions)
     DataGrid g;
     fill(g, 3, 3);
     g.resize(300, 100);
-    g.SetOption(GridOption::Editing, true);
-    g.SetOption(GridOption::AlwaysShowEditor, true);
+    g.setOption(GridOption::Editing, true);
+    g.setOption(GridOption::AlwaysShowEditor, true);
     g.setColValueType(1, CellValueType::ExtendedStringList);
     g.onGetExtStringList = [](DataGrid*, int, int, std::vector<ListItem>& list) {
         list = {{"All compounds, fA=0.05", "All compounds, f<sub>A</sub>=0.05"}, {"Other", ""}};

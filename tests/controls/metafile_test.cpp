@@ -36,7 +36,7 @@ QByteArray paint(Metafile::Format format)
     p.rotate(-90);
     p.drawText(QPointF(0, 0), QStringLiteral("Content per Intake"));
     p.end();
-    return metafile.Bytes();
+    return metafile.bytes();
 }
 
 // Converts a picture with another program and returns what it wrote, an SVG.

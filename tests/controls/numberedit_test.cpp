@@ -42,7 +42,7 @@ TEST_F(NumberEditTest, TypingPastTheUpperLimitStopsAtItWithAMessage)
     edit.setMaxValue(100);
     edit.setMaxValueEnabled(true);
     type(edit, QStringLiteral("150"));
-    EXPECT_EQ(edit.Value(), 100);
+    EXPECT_EQ(edit.value(), 100);
     EXPECT_EQ(edit.text(), QStringLiteral("100"));
     EXPECT_EQ(texts(), QStringList{"Input value must not be greater than 100 !"});
     ASSERT_FALSE(messages.boxes.empty());
@@ -53,14 +53,14 @@ TEST_F(NumberEditTest, BothLimitsGiveTheRangeMessageInTheFieldsFormat)
 {
     FloatEdit edit;
     edit.setMessageBoxes(&messages);
-    edit.Formats().defaultFormat = QStringLiteral("0.###e-0");
+    edit.formats().defaultFormat = QStringLiteral("0.###e-0");
     edit.setMinValue(1e-30);
     edit.setMaxValue(1e30);
     edit.setMinValueEnabled(true);
     edit.setMaxValueEnabled(true);
     messages.boxes.clear();
-    edit.SetValue(1e-31);
-    EXPECT_EQ(edit.Value(), 1e-30);
+    edit.setValue(1e-31);
+    EXPECT_EQ(edit.value(), 1e-30);
     EXPECT_EQ(texts(), QStringList{"Input value must be in range 1e-30 .. 1e30 !"});
 }
 
@@ -86,7 +86,7 @@ TEST_F(NumberEditTest, DoseFieldStepsByTheLastDigit)
     type(edit, QStringLiteral("0.25"));
     QTest::keyClick(&edit, Qt::Key_Up);
     EXPECT_EQ(edit.text(), QStringLiteral("0.26"));
-    EXPECT_DOUBLE_EQ(edit.Value(), 0.26);
+    EXPECT_DOUBLE_EQ(edit.value(), 0.26);
     QTest::keyClick(&edit, Qt::Key_Down);
     QTest::keyClick(&edit, Qt::Key_Down);
     EXPECT_EQ(edit.text(), QStringLiteral("0.24"));
@@ -96,9 +96,9 @@ TEST_F(NumberEditTest, ScientificTextStepsByItsLastDigit)
 {
     FloatEdit edit;
     edit.setMessageBoxes(&messages);
-    edit.Formats().defaultFormat = QStringLiteral("0.###e-0");
+    edit.formats().defaultFormat = QStringLiteral("0.###e-0");
     edit.setIncrementType(IncrementKind::LastDigit);
-    edit.SetValue(1.5e3);
+    edit.setValue(1.5e3);
     EXPECT_EQ(edit.text(), QStringLiteral("1.5e3"));
     QTest::keyClick(&edit, Qt::Key_Up);
     EXPECT_EQ(edit.text(), QStringLiteral("1.6e3"));
@@ -108,7 +108,7 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
 {
     FloatEdit edit;
     edit.setMessageBoxes(&messages);
-    FloatFormatList& formats = edit.Formats();
+    FloatFormatList& formats = edit.formats();
     formats.defaultFormat = QStringLiteral("0.###e-0");
     EXPECT_TRUE(formats.Add(1000, QStringLiteral("0.###e-0")));
     EXPECT_TRUE(formats.Add(1, QStringLiteral("0.###")));
@@ -118,7 +118,7 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
         = {{0.5, "5e-1"}, {1, "1"}, {10, "10"}, {1000, "1000"}, {5000, "5e3"}, {0, "0"}};
     for (const auto& [value, text] : cases)
         EXPECT_EQ(edit.formatValue(value), QString::fromLatin1(text)) << value;
-    edit.SetValue(5000);
+    edit.setValue(5000);
     EXPECT_EQ(edit.text(), QStringLiteral("5e3"));
 }
 
@@ -126,30 +126,30 @@ TEST_F(NumberEditTest, MultiplyAndDivideByTheFactor)
 {
     FloatEdit edit;
     edit.setMessageBoxes(&messages);
-    edit.SetValue(3);
+    edit.setValue(3);
     QTest::keyClick(&edit, Qt::Key_Asterisk, Qt::KeypadModifier);
-    EXPECT_EQ(edit.Value(), 30);
+    EXPECT_EQ(edit.value(), 30);
     QTest::keyClick(&edit, Qt::Key_Slash, Qt::KeypadModifier);
     QTest::keyClick(&edit, Qt::Key_Slash, Qt::KeypadModifier);
-    EXPECT_DOUBLE_EQ(edit.Value(), 0.3);
-    edit.SetValue(0);
+    EXPECT_DOUBLE_EQ(edit.value(), 0.3);
+    edit.setValue(0);
     QTest::keyClick(&edit, Qt::Key_Asterisk, Qt::KeypadModifier);
-    EXPECT_EQ(edit.Value(), 0);
+    EXPECT_EQ(edit.value(), 0);
     EXPECT_EQ(edit.text(), QStringLiteral("0"));
 
     // Beyond a limit the product is refused, or with ReachLimit the limit is taken.
     edit.setMaxValue(50);
     edit.setMaxValueEnabled(true);
-    edit.SetValue(20);
+    edit.setValue(20);
     edit.multiplyBy(10);
-    EXPECT_EQ(edit.Value(), 20);
+    EXPECT_EQ(edit.value(), 20);
     edit.setReachLimit(true);
     edit.multiplyBy(10);
-    EXPECT_EQ(edit.Value(), 50);
+    EXPECT_EQ(edit.value(), 50);
 
     QApplication::clipboard()->setText(QStringLiteral("2.5"));
     QTest::keyClick(&edit, Qt::Key_Slash, Qt::KeypadModifier | Qt::ShiftModifier);
-    EXPECT_EQ(edit.Value(), 20);
+    EXPECT_EQ(edit.value(), 20);
 }
 
 TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
@@ -158,7 +158,7 @@ TEST_F(NumberEditTest, TypingTakesOnlyWhatCanMakeANumber)
     edit.setMessageBoxes(&messages);
     type(edit, QStringLiteral("1x2.5.5e-3e"));
     EXPECT_EQ(edit.text(), QStringLiteral("12.55e-3"));
-    EXPECT_DOUBLE_EQ(edit.Value(), 12.55e-3);
+    EXPECT_DOUBLE_EQ(edit.value(), 12.55e-3);
     type(edit, QStringLiteral("e5"));
     EXPECT_EQ(edit.text(), QStringLiteral("5"));
     type(edit, QStringLiteral("-3-"));
@@ -194,7 +194,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
         edit.setMessageBoxes(&messages);
         type(edit, QString::fromLatin1(c.keys));
         EXPECT_EQ(edit.text(), QString::fromLatin1(c.shown));
-        EXPECT_DOUBLE_EQ(edit.Value(), c.value);
+        EXPECT_DOUBLE_EQ(edit.value(), c.value);
     }
     // The keypad's key.
     QLocale::setDefault(QLocale(QLocale::Ukrainian));
@@ -203,7 +203,7 @@ TEST_F(NumberEditTest, EitherSeparatorIsTheDecimalSeparator)
     QTest::keyClick(&keypad, Qt::Key_1);
     QTest::keyClick(&keypad, Qt::Key_Period, Qt::KeypadModifier);
     QTest::keyClick(&keypad, Qt::Key_5);
-    EXPECT_DOUBLE_EQ(keypad.Value(), 1.5);
+    EXPECT_DOUBLE_EQ(keypad.value(), 1.5);
     QLocale::setDefault(QLocale::c());
 
     // A whole-number field has no decimals: the separator is refused where it can be seen.
@@ -223,11 +223,11 @@ TEST_F(NumberEditTest, LeavingWithBadTextBringsTheValueBack)
 {
     FloatEdit edit;
     edit.setMessageBoxes(&messages);
-    edit.SetValue(4.5);
+    edit.setValue(4.5);
     int changes = 0;
     edit.onChange = [&] { ++changes; };
     edit.setText(QStringLiteral("abc"));
-    EXPECT_EQ(edit.Value(), 4.5);
+    EXPECT_EQ(edit.value(), 4.5);
     EXPECT_EQ(changes, 1);
     QFocusEvent out(QEvent::FocusOut);
     QApplication::sendEvent(&edit, &out);
@@ -246,7 +246,7 @@ TEST_F(NumberEditTest, LowerLimitWaitsForTheTypingToEnd)
     EXPECT_TRUE(messages.boxes.empty());
     QTest::keyClick(&edit, Qt::Key_Return);
     EXPECT_EQ(edit.text(), QStringLiteral("0.01"));
-    EXPECT_EQ(edit.Value(), 0.01);
+    EXPECT_EQ(edit.value(), 0.01);
     EXPECT_EQ(texts(), QStringList{"Input value must not be lesser than 0.01 !"});
 
     messages.boxes.clear();
@@ -269,34 +269,34 @@ TEST_F(NumberEditTest, LimitsThatCrossAreRefusedOrMoved)
     edit.setMinValue(200);
     edit.setMaxValueEnabled(true); // switched on across the minimum: moved onto it
     EXPECT_EQ(edit.maxValue(), 200);
-    EXPECT_EQ(edit.Value(), 200);
+    EXPECT_EQ(edit.value(), 200);
 }
 
 TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
 {
     IntegerEdit edit;
     edit.setMessageBoxes(&messages);
-    edit.SetValue(1234);
+    edit.setValue(1234);
     edit.setSelection(1, 1); // the hundreds
     QTest::keyClick(&edit, Qt::Key_Up);
-    EXPECT_EQ(edit.Value(), 1334);
+    EXPECT_EQ(edit.value(), 1334);
     edit.deselect();
     edit.setMaxValue(1335);
     edit.setMaxValueEnabled(true);
     edit.setMinValueEnabled(true);
     edit.setCycling(true);
     edit.Increase();
-    EXPECT_EQ(edit.Value(), 1335);
+    EXPECT_EQ(edit.value(), 1335);
     edit.Increase();
-    EXPECT_EQ(edit.Value(), 0);
+    EXPECT_EQ(edit.value(), 0);
     edit.Decrease();
-    EXPECT_EQ(edit.Value(), 1335);
+    EXPECT_EQ(edit.value(), 1335);
     type(edit, QStringLiteral("1.5e2"));
     EXPECT_EQ(edit.text(), QStringLiteral("152"));
     edit.divideBy(10);
-    EXPECT_EQ(edit.Value(), 15);
+    EXPECT_EQ(edit.value(), 15);
     edit.multiplyBy(1000);
-    EXPECT_EQ(edit.Value(), 15);
+    EXPECT_EQ(edit.value(), 15);
 
     // The owner may take over at a limit.
     std::vector<IntegerEdit::LimitReason> reasons;
@@ -308,10 +308,10 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
         }
     };
     edit.multiplyBy(1000);
-    EXPECT_EQ(edit.Value(), 1000);
-    edit.SetValue(1335);
+    EXPECT_EQ(edit.value(), 1000);
+    edit.setValue(1335);
     edit.Increase(); // cycling: the owner hears of the wrap, the field wraps
-    EXPECT_EQ(edit.Value(), 0);
+    EXPECT_EQ(edit.value(), 0);
     EXPECT_EQ(
         reasons,
         (std::vector<IntegerEdit::LimitReason>{IntegerEdit::LimitReason::Multiply, IntegerEdit::LimitReason::Wrap}));

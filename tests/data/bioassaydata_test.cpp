@@ -52,7 +52,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
                      {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f),
                       makeBioassay(ba, CompartmentSet::fromRaw(0xFF), 12, 0.5f)});
     BioassayData d;
-    ASSERT_FALSE(preference.DataFolder().Load(cs, d));
+    ASSERT_FALSE(preference.DataFolder().load(cs, d));
     QStringList names;
     d.measuredNuclideFiles(names);
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
@@ -68,7 +68,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     // Without the progeny record there is nothing to show.
     writeWithRecords(cs, {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f)});
     BioassayData alone;
-    ASSERT_FALSE(preference.DataFolder().Load(cs, alone));
+    ASSERT_FALSE(preference.DataFolder().load(cs, alone));
     EXPECT_FALSE(alone.bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
     EXPECT_FALSE(alone.bioassayFunctionsOf(IntakeRoute::Ingestion, 1, 0, r));
 }
@@ -81,13 +81,13 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
                      {makeBioassay(th, CompartmentSet::fromRaw(0xFF), 5, 1.0f),
                       makeBioassay(ac, CompartmentSet::fromRaw(0xFF), 7, 0.5f)});
     BioassayData d;
-    ASSERT_FALSE(preference.DataFolder().Load(th, d));
+    ASSERT_FALSE(preference.DataFolder().load(th, d));
     MaterialBioassay r;
     ASSERT_TRUE(d.bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
-    EXPECT_EQ(r.m_measuredNuclides[Ordinal(Compartment::DailyUrine)], th);
-    EXPECT_EQ(r.m_activityData[Ordinal(Compartment::DailyUrine)].size(), 5u);
-    EXPECT_EQ(r.m_measuredNuclides[Ordinal(Compartment::Lungs)], ac);
-    EXPECT_EQ(r.m_activityData[Ordinal(Compartment::Lungs)].size(), 7u);
+    EXPECT_EQ(r.m_measuredNuclides[ordinal(Compartment::DailyUrine)], th);
+    EXPECT_EQ(r.m_activityData[ordinal(Compartment::DailyUrine)].size(), 5u);
+    EXPECT_EQ(r.m_measuredNuclides[ordinal(Compartment::Lungs)], ac);
+    EXPECT_EQ(r.m_activityData[ordinal(Compartment::Lungs)].size(), 7u);
     EXPECT_EQ(measuredNuclide(StoredNuclideId{ChemicalElement::Cs, "137m"}, Compartment::Lungs),
               (StoredNuclideId{ChemicalElement::Cs, "137m"}));
 }
@@ -97,7 +97,7 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
     const StoredNuclideId kr{ChemicalElement::Kr, "85"};
     writeWithRecords(kr, {makeBioassay(kr, {Compartment::WholeBody}, 3, 1.0f)}, false);
     BioassayData gas;
-    ASSERT_FALSE(preference.DataFolder().Load(kr, gas));
+    ASSERT_FALSE(preference.DataFolder().load(kr, gas));
     QStringList names;
     gas.measuredNuclideFiles(names);
     EXPECT_EQ(names, QStringList{"Kr-85"});
@@ -118,9 +118,9 @@ TEST_F(BioassayTest, NuclideListOfTheDataFolder)
     preference.DataFolder().listNuclides(index, list);
     // Any case of a name stands for its nuclide, once, under the index's name; whatever is listed
     // the reader finds.
-    EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
-    for (const QString& name : list.Names())
-        EXPECT_FALSE(preference.DataFolder().FileOf(name).isEmpty()) << name.toStdString();
+    EXPECT_EQ(list.names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
+    for (const QString& name : list.names())
+        EXPECT_FALSE(preference.DataFolder().fileOf(name).isEmpty()) << name.toStdString();
     EXPECT_EQ(list.objects(0), index.findNuclide(u"H-3"));
 }
 

@@ -28,7 +28,7 @@ protected:
         BioassayFunctions radium;
         radium.m_nuclideId = d.m_nuclideId;
         radium.m_organPresentSet = {Compartment::WholeBody, Compartment::DailyUrine};
-        CompartmentContent& urine = radium.m_activityData[Ordinal(Compartment::DailyUrine)];
+        CompartmentContent& urine = radium.m_activityData[ordinal(Compartment::DailyUrine)];
         urine = {0, 0.5f, 0, 1e-11f, std::numeric_limits<float>::quiet_NaN()};
         for (int i = 5; i < kPoints - 10; ++i) // shorter than the whole body's
             urine.push_back(0.25f / static_cast<float>(i));
@@ -36,7 +36,7 @@ protected:
         actinium.m_nuclideId = StoredNuclideId{ChemicalElement::Ac, "228"};
         actinium.m_organPresentSet = {Compartment::WholeBody};
         for (int i = 0; i < kPoints; ++i)
-            actinium.m_activityData[Ordinal(Compartment::WholeBody)].push_back(1.0f / static_cast<float>(i + 1));
+            actinium.m_activityData[ordinal(Compartment::WholeBody)].push_back(1.0f / static_cast<float>(i + 1));
         ingested->m_activity = {radium, actinium};
         d.m_ingestData.push_back(std::move(ingested));
         d.m_injectData.push_back(

@@ -39,7 +39,7 @@ protected:
     QString loadError()
     {
         DoseData d;
-        const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d);
+        const std::optional<DoseDataFailure> failure = folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d);
         return failure ? failure->message : QString();
     }
 
@@ -51,7 +51,7 @@ TEST_F(DoseDataTest, WrittenFileReadsBackEveryValue)
 {
     writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60", "SYNTHETIC SAMPLE");
     DoseData d;
-    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
+    ASSERT_FALSE(folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     EXPECT_TRUE(d.isLoaded());
     EXPECT_TRUE(d.isSyntheticSample());
     EXPECT_EQ(d.nuclideNameText(), QStringLiteral("Co-60"));
@@ -93,7 +93,7 @@ TEST_F(DoseDataTest, InvalidSelectionsGiveZerosAndFalse)
     OrganDoses dose{};
     float e = 1;
     EXPECT_FALSE(d.getDoses(IntakeRoute::Ingestion, 0, 0, dose, e)); // nothing loaded
-    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
+    ASSERT_FALSE(folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     struct Case {
         IntakeRoute path;
         int compound;
@@ -165,7 +165,7 @@ TEST_F(DoseDataTest, SeriesLongerThanTheTimeGridAndNamelessGroupsAreRejected)
     // The writer keeps series within the grid; make this one claim 276 points. Its count
     // stands just before its first value.
     const float firstValue
-        = marker / static_cast<float>(1 + Ordinal(Compartment::WholeBody)); // as makeBioassay stores it
+        = marker / static_cast<float>(1 + ordinal(Compartment::WholeBody)); // as makeBioassay stores it
     const qsizetype at = bytes.indexOf(QByteArray(reinterpret_cast<const char*>(&firstValue), 4)) - 2;
     ASSERT_GT(at, 0);
     bytes[at] = char(276 & 0xFF);
@@ -191,7 +191,7 @@ TEST_F(DoseDataTest, EmptyFileLoadsWithNothingToShow)
     empty.m_nuclideId = StoredNuclideId{ChemicalElement::Co, "60"};
     writeBytes(path("Co-60.qvd"), doseDataFileBytes(empty));
     DoseData d;
-    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
+    ASSERT_FALSE(folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     QStringList list{"x"};
     for (IntakeRoute p : {IntakeRoute::Ingestion, IntakeRoute::Inhalation, IntakeRoute::Injection}) {
         EXPECT_FALSE(d.getCompoundsList(p, list));
@@ -205,17 +205,17 @@ TEST_F(DoseDataTest, SameNuclideIsNotReadAgain)
 {
     writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
     DoseData d;
-    ASSERT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
+    ASSERT_FALSE(folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     QFile::remove(path("Co-60.qvd"));
-    EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
+    EXPECT_FALSE(folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
     EXPECT_EQ(d.ingestDataCount(), 1);
     // A failed load leaves no nuclide and nothing half read: assigning it again tries again.
-    EXPECT_TRUE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
+    EXPECT_TRUE(folder().load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
     EXPECT_FALSE(d.isLoaded());
     EXPECT_EQ(d.ingestDataCount(), 0);
-    EXPECT_TRUE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
+    EXPECT_TRUE(folder().load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
     writeTypicalFile(m_dir.path(), ChemicalElement::Cs, "137");
-    EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
+    EXPECT_FALSE(folder().load(StoredNuclideId{ChemicalElement::Cs, "137"}, d));
     EXPECT_EQ(d.ingestDataCount(), 1);
 }
 
@@ -234,7 +234,7 @@ TEST_F(DoseDataTest, AFailureHalfWayLeavesNothingHalfRead)
         b.replace(b.indexOf("\x04QQQQ"), 5, QByteArray(1, '\0'));
     });
     DoseData d;
-    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d);
+    const std::optional<DoseDataFailure> failure = folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d);
     ASSERT_TRUE(failure);
     EXPECT_FALSE(failure->fileAtFault);
     EXPECT_EQ(failure->message, QStringLiteral("Aerosol ReadBinaryData: Can not find aerosol compound name!"));
@@ -248,15 +248,15 @@ TEST_F(DoseDataTest, FileNamesInAnyCaseAndUnreadableFiles)
     writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
     ASSERT_TRUE(QFile::rename(path("Co-60.qvd"), path("co-60.QVD")));
     DoseData d;
-    EXPECT_FALSE(folder().Load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
-    EXPECT_EQ(folder().FileOf("Co-60"), path("co-60.QVD"));
+    EXPECT_FALSE(folder().load(StoredNuclideId{ChemicalElement::Co, "60"}, d));
+    EXPECT_EQ(folder().fileOf("Co-60"), path("co-60.QVD"));
     // The file of the exact name wins over others of the same name in another case.
     writeTypicalFile(m_dir.path(), ChemicalElement::Co, "60");
-    EXPECT_EQ(folder().FileOf("Co-60"), path("Co-60.qvd"));
+    EXPECT_EQ(folder().fileOf("Co-60"), path("Co-60.qvd"));
 
     // There, but not to be read: said so, with the system's reason.
     ASSERT_TRUE(QFile::link(path("nowhere.bin"), path("Cs-137.qvd")));
-    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Cs, "137"}, d);
+    const std::optional<DoseDataFailure> failure = folder().load(StoredNuclideId{ChemicalElement::Cs, "137"}, d);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->fileAtFault);
     EXPECT_EQ(failure->message,
@@ -272,7 +272,7 @@ TEST_F(DoseDataTest, FileWithoutReadPermissionIsSaidToBeUnreadable)
     QFile probe(path("Sr-90.qvd"));
     if (probe.open(QIODevice::ReadOnly))
         GTEST_SKIP() << "the file is readable whatever its permissions (running as root)";
-    const std::optional<DoseDataFailure> failure = folder().Load(StoredNuclideId{ChemicalElement::Sr, "90"}, d);
+    const std::optional<DoseDataFailure> failure = folder().load(StoredNuclideId{ChemicalElement::Sr, "90"}, d);
     ASSERT_TRUE(failure);
     EXPECT_TRUE(failure->message.startsWith(QStringLiteral("DataFileException: Can not read file ") + path("Sr-90.qvd")
                                             + QStringLiteral(": ")))
@@ -309,7 +309,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         MaterialData m(nullptr, c.path, c.kind);
         m.m_name = c.name;
         m.m_fA = c.fA;
-        EXPECT_EQ(m.Description(), QString::fromLatin1(c.description)) << c.name;
+        EXPECT_EQ(m.description(), QString::fromLatin1(c.description)) << c.name;
         EXPECT_EQ(m.shortDescription(), QString::fromLatin1(c.shortDescription)) << c.name;
         EXPECT_EQ(m.fractionAbsorbedText(), QString::fromLatin1(c.fAText)) << c.name;
     }
@@ -326,7 +326,7 @@ TEST(MaterialTexts, DescriptionsFollowTheNamingRules)
         AerosolGroup g(nullptr);
         g.m_aerosolName = name;
         g.m_fA = fA;
-        EXPECT_EQ(g.Description(), QString::fromLatin1(description)) << name;
+        EXPECT_EQ(g.description(), QString::fromLatin1(description)) << name;
         EXPECT_EQ(g.shortDescription(), QString::fromLatin1(shortDescription)) << name;
     }
 }

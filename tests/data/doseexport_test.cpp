@@ -113,10 +113,10 @@ protected:
     {
         preference.DataFolder().listNuclides(index, nuclides);
         QStringList elements;
-        for (const QString& name : nuclides.Names())
+        for (const QString& name : nuclides.names())
             if (!elements.contains(name.section(u'-', 0, 0)))
                 elements << name.section(u'-', 0, 0);
-        return ExportDoses(preference.DataFolder(), nuclides, elements, out.filePath(QStringLiteral("Export")),
+        return exportDoses(preference.DataFolder(), nuclides, elements, out.filePath(QStringLiteral("Export")),
                            progress);
     }
     QStringList lines(const char* element) const
@@ -209,12 +209,12 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     // A folder that cannot be made.
     writeBytes(out.filePath(QStringLiteral("Export2")), "a file");
     preference.DataFolder().listNuclides(index, nuclides);
-    const DoseExportResult blocked = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
+    const DoseExportResult blocked = exportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
                                                  out.filePath(QStringLiteral("Export2/inner")));
     EXPECT_TRUE(blocked.error.startsWith(QStringLiteral("The folder "))) << blocked.error.toStdString();
     // An element the index does not know.
     const DoseExportResult unknown
-        = ExportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
+        = exportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
     EXPECT_EQ(unknown.error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
 }
 

@@ -32,12 +32,12 @@ protected:
     void restore(const std::vector<KeptMixtureRow>& kept)
     {
         QString error;
-        ASSERT_TRUE(mixture.Restore(kept, error)) << error.toStdString();
+        ASSERT_TRUE(mixture.restore(kept, error)) << error.toStdString();
     }
     QStringList names() const
     {
         QStringList n;
-        for (int i = 0; i < mixture.Count(); ++i)
+        for (int i = 0; i < mixture.count(); ++i)
             n << mixture.Row(i).setting.nuclide;
         return n;
     }
@@ -61,10 +61,10 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
         row("H-9", IntakeRoute::Ingestion, 2, -1), // not in the index
     };
     restore(kept);
-    ASSERT_EQ(mixture.Count(), 5);
+    ASSERT_EQ(mixture.count(), 5);
     EXPECT_FLOAT_EQ(*mixture.dose(0), 7e-10f);
     for (int unavailable : {1, 2, 4}) {
-        EXPECT_FALSE(mixture.Row(unavailable).Available()) << unavailable;
+        EXPECT_FALSE(mixture.Row(unavailable).available()) << unavailable;
         EXPECT_FALSE(mixture.dose(unavailable)) << unavailable;
         EXPECT_TRUE(mixture.materials(unavailable).isEmpty()) << unavailable;
         // Kept exactly as it was read, for the next run.
@@ -83,14 +83,14 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
     // The file is back: so is the row, as it was kept.
     writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
     restore(mixture.keptRows());
-    ASSERT_TRUE(mixture.Row(1).Available());
+    ASSERT_TRUE(mixture.Row(1).available());
     EXPECT_FLOAT_EQ(*mixture.dose(1), 1e-9f);
 }
 
 TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
 {
     restore({});
-    ASSERT_EQ(mixture.Count(), 1);
+    ASSERT_EQ(mixture.count(), 1);
     EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Inhalation, 0, DefaultAMADIndex));
     EXPECT_FLOAT_EQ(*mixture.dose(0), 9e-10f);
     EXPECT_FALSE(mixture.canUndo());
@@ -99,7 +99,7 @@ TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
     DoseDataCache otherCache(preference);
     Mixture other(index, offered, otherCache);
     QString error;
-    EXPECT_FALSE(other.Restore({}, error));
+    EXPECT_FALSE(other.restore({}, error));
     EXPECT_EQ(error, QStringLiteral("DataFileException: Can not find file for Co-60"));
 }
 
@@ -159,7 +159,7 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
     EXPECT_FALSE(mixture.setElement(0, QStringLiteral("Fe"), error));
     EXPECT_EQ(error, QStringLiteral("No nuclide of Fe has a data file"));
     EXPECT_EQ(mixture.Row(0).setting, before);
-    EXPECT_TRUE(mixture.Row(0).Available());
+    EXPECT_TRUE(mixture.Row(0).available());
 }
 
 TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
@@ -174,8 +174,8 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
         int touched; // the first row an undo gives back
     };
     const Step steps[] = {
-        {"move to the top", [&] { mixture.Move(2, 0); }, {"Sr-90", "Co-60", "Co-58", "Pu-239"}, 0},
-        {"move to the bottom", [&] { mixture.Move(0, 3); }, {"Co-60", "Co-58", "Pu-239", "Sr-90"}, 0},
+        {"move to the top", [&] { mixture.move(2, 0); }, {"Sr-90", "Co-60", "Co-58", "Pu-239"}, 0},
+        {"move to the bottom", [&] { mixture.move(0, 3); }, {"Co-60", "Co-58", "Pu-239", "Sr-90"}, 0},
         {"remove", [&] { mixture.Remove(1); }, {"Co-60", "Pu-239", "Sr-90"}, 1},
         {"clear", [&] { mixture.Clear(); }, {"Co-58"}, 0},
         {"remove the only row", [&] { mixture.Remove(0); }, {"Co-58"}, 0},
@@ -216,7 +216,7 @@ TEST_F(MixtureTest, UndoKeepsNoDataOfRemovedRows)
     mixture.Remove(1);
     EXPECT_TRUE(plutonium.expired());
     mixture.Undo();
-    ASSERT_TRUE(mixture.Row(1).Available());
+    ASSERT_TRUE(mixture.Row(1).available());
     EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4));
     EXPECT_FLOAT_EQ(*mixture.dose(1), 2e-9f);
 }
@@ -227,7 +227,7 @@ TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
     const Nuclide* pu = index.findNuclide(QStringLiteral("Pu-239"));
     const Nuclide* sr = index.findNuclide(QStringLiteral("Sr-90"));
-    const QStringList errors = mixture.Append({sr, pu, pu});
+    const QStringList errors = mixture.append({sr, pu, pu});
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Sr-90.qvd is corrupted")));
     EXPECT_EQ(names(), (QStringList{"Co-60", "Pu-239", "Pu-239"}));

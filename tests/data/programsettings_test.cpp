@@ -110,7 +110,7 @@ TEST_F(ProgramSettingsTest, WriteStoresEveryKeyInOrder)
     p.setMaterialsDoseUnit(DoseUnit::mSv);
     p.setBioassayTimeUnit(TimeUnit::Hour);
     p.setBioassayWholeDays(true);
-    ASSERT_TRUE(p.Write());
+    ASSERT_TRUE(p.write());
     // The data folder lies in the program's folder: kept relative to it.
     const QByteArray expected = QByteArray("[General]\nAutoSave=0\nInitialized=0\nLanguage=en\n[Directories]\nQVD=data")
         + "\n[Units]\nMixtureActivityUnit=8\nMixtureDoseUnit=8\nDPUMContentActivityUnit=8\n"
@@ -135,7 +135,7 @@ TEST_F(ProgramSettingsTest, ADataFolderInsideTheProgramsTravelsWithACopy)
     {
         ProgramSettings p(path("original/viewer"));
         p.setDataFolderPath(path("original/QVData"));
-        ASSERT_TRUE(p.Write());
+        ASSERT_TRUE(p.write());
     }
     QFile original(path("original/viewer.ini"));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -152,7 +152,7 @@ TEST_F(ProgramSettingsTest, ADataFolderInsideTheProgramsTravelsWithACopy)
     // Elsewhere: kept as it is.
     ProgramSettings p(path("copy/viewer"));
     p.setDataFolderPath(path("outside"));
-    ASSERT_TRUE(p.Write());
+    ASSERT_TRUE(p.write());
     QFile copy(path("copy/viewer.ini"));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_TRUE(copy.readAll().contains("\nQVD=" + path("outside").toUtf8() + "\n"));
@@ -162,7 +162,7 @@ TEST_F(ProgramSettingsTest, WriteKeepsWhatElseTheFileHolds)
 {
     writeIni("; kept\n[General]\nAutoSave=1\nTheme=dark\n[Mine]\nx=1\n");
     ProgramSettings p(exe());
-    ASSERT_TRUE(p.Write());
+    ASSERT_TRUE(p.write());
     const QByteArray text = readIni();
     EXPECT_TRUE(
         text.startsWith("; kept\n[General]\nAutoSave=1\nTheme=dark\nInitialized=0\nLanguage=en\n[Mine]\nx=1\n"));
@@ -178,7 +178,7 @@ TEST_F(ProgramSettingsTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     {
         ProgramSettings p(exe());
         EXPECT_TRUE(p.autoSave());
-        EXPECT_TRUE(p.Write());
+        EXPECT_TRUE(p.write());
     }
     EXPECT_TRUE(readIni().startsWith("[General]\nAutoSave=1\nInitialized=1\nLanguage=en\n" + notes));
 
@@ -189,7 +189,7 @@ TEST_F(ProgramSettingsTest, AFileThatCannotBeReadWholeIsNeverReplaced)
     EXPECT_FALSE(p.autoSave());
     p.setMaterialsDoseUnit(DoseUnit::mSv);
     p.setNotFirstRun(true);
-    EXPECT_FALSE(p.Write());
+    EXPECT_FALSE(p.write());
     EXPECT_EQ(readIni(), huge);
 }
 
@@ -220,7 +220,7 @@ TEST_F(ProgramSettingsTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwa
         if (c.file)
             writeIni(QByteArray("[General]\n") + c.file);
         QLocale::setDefault(QLocale(c.system));
-        EXPECT_EQ(ProgramSettings(exe()).Language(), c.expected);
+        EXPECT_EQ(ProgramSettings(exe()).language(), c.expected);
     }
     QLocale::setDefault(saved);
 
@@ -229,9 +229,9 @@ TEST_F(ProgramSettingsTest, TheLanguageIsTheSystemsOnAFirstRunAndTheFilesAfterwa
     const auto listening = p.settingsChanged.connect([&] { ++changes; });
     p.setLanguage(UiLanguage::Ukrainian);
     p.setLanguage(static_cast<UiLanguage>(3));
-    EXPECT_EQ(p.Language(), UiLanguage::Ukrainian);
+    EXPECT_EQ(p.language(), UiLanguage::Ukrainian);
     EXPECT_EQ(changes, 1);
-    ASSERT_TRUE(p.Write());
+    ASSERT_TRUE(p.write());
     EXPECT_TRUE(readIni().contains("\nLanguage=uk\n")) << readIni().toStdString();
 }
 
@@ -247,7 +247,7 @@ TEST_F(ProgramSettingsTest, NotFirstRunOnlyTurnsTrueAndWritesNothingItself)
     EXPECT_TRUE(p.notFirstRun());
     EXPECT_EQ(changes, 1);
     EXPECT_FALSE(QFile::exists(iniPath()));
-    ASSERT_TRUE(p.Write());
+    ASSERT_TRUE(p.write());
     EXPECT_TRUE(readIni().contains("Initialized=1"));
 }
 
@@ -285,7 +285,7 @@ TEST_F(ProgramSettingsTest, AssignCopiesSettingsButNotIdentity)
 
     QTemporaryDir other;
     ProgramSettings dest(other.filePath("tool"));
-    dest.Assign(source);
+    dest.assign(source);
     EXPECT_EQ(dest.dataFolderPath(), path("data"));
     EXPECT_TRUE(dest.autoSave());
     EXPECT_EQ(dest.mixtureActivityUnit(), ActivityUnit::kBq);
@@ -378,9 +378,9 @@ TEST_F(InstalledCopyTest, KeepsItsSettingsInTheUsersConfigurationFolder)
     EXPECT_EQ(p.dataFolderPath(), shared() + "/QVData") << "the installed sample data until the user picks another";
 
     p.setMaterialsDoseUnit(DoseUnit::mSv);
-    ASSERT_TRUE(p.CanWrite());
+    ASSERT_TRUE(p.canWrite());
     QString error;
-    ASSERT_TRUE(p.Write(&error)) << error.toStdString();
+    ASSERT_TRUE(p.write(&error)) << error.toStdString();
     EXPECT_FALSE(QFile::exists(m_prefix.filePath("bin/kav-data-viewer.ini")));
     const ProgramSettings next(exe());
     EXPECT_EQ(next.materialsDoseUnit(), DoseUnit::mSv);
@@ -424,8 +424,8 @@ TEST_F(InstalledCopyTest, SettingsThatCannotBeWrittenSayWhy)
     blocker.close();
     ProgramSettings p(exe());
     QString canWrite, write;
-    EXPECT_FALSE(p.CanWrite(&canWrite));
-    EXPECT_FALSE(p.Write(&write));
+    EXPECT_FALSE(p.canWrite(&canWrite));
+    EXPECT_FALSE(p.write(&write));
     EXPECT_TRUE(canWrite.startsWith(config())) << canWrite.toStdString();
     EXPECT_EQ(write, canWrite);
 }
@@ -439,17 +439,17 @@ TEST_F(ProgramSettingsTest, ADataFolderForThisRunIsNotKept)
     p.setDataFolderPath(path("stored"));
     p.setDataFolderPathForThisRun(path("this-run"));
     EXPECT_EQ(p.dataFolderPath(), path("this-run"));
-    ASSERT_TRUE(p.Write());
+    ASSERT_TRUE(p.write());
     EXPECT_EQ(ProgramSettings(exe()).dataFolderPath(), path("stored"));
     // Through the options dialog's copy and back, it is still this run's folder.
     ProgramSettings copy(p.locations());
-    copy.Assign(p);
+    copy.assign(p);
     EXPECT_EQ(copy.dataFolderPath(), path("this-run"));
-    ASSERT_TRUE(copy.Write());
+    ASSERT_TRUE(copy.write());
     EXPECT_EQ(ProgramSettings(exe()).dataFolderPath(), path("stored"));
     // A folder the user picks during the run is kept.
     p.setDataFolderPath(path("picked"));
-    ASSERT_TRUE(p.Write());
+    ASSERT_TRUE(p.write());
     EXPECT_EQ(ProgramSettings(exe()).dataFolderPath(), path("picked"));
 }
 
@@ -468,12 +468,12 @@ TEST_F(ProgramSettingsTest, ChangesAreHeardOnceEach)
     p.setBioassayWholeDays(true);
     EXPECT_EQ(heard, 3);
     ProgramSettings other(exe());
-    other.Assign(p);
-    p.Assign(other);
+    other.assign(p);
+    p.assign(other);
     EXPECT_EQ(heard, 3) << "nothing changed";
     other.setMixtureDoseUnit(DoseUnit::uSv);
     other.setBioassayTimeUnit(TimeUnit::Year);
-    p.Assign(other);
+    p.assign(other);
     EXPECT_EQ(heard, 4) << "once for all that one Assign changes";
     EXPECT_EQ(heardByOther, 4);
     otherListening.reset();
@@ -525,14 +525,14 @@ TEST_F(InstalledCopyTest, AMissingSpectraFileIsSaidOnceAnUnreadableOneEachTimeIn
     ApplicationContext context(exe(), boxes);
     context.settings().setLanguage(UiLanguage::Ukrainian);
     boxes.boxes.clear(); // whatever the settings change said
-    ASSERT_EQ(context.Index().loadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
-    const Nuclide* cobalt = context.Index().findNuclide(u"Co-60");
+    ASSERT_EQ(context.index().loadFromFile(folder.filePath("Index.rnx")).status, IndexLoadResult::Loaded);
+    const Nuclide* cobalt = context.index().findNuclide(u"Co-60");
     ASSERT_TRUE(cobalt);
     SpectrumLines lines;
     BetaSpectrum beta;
     for (int call = 0; call < 2; ++call) {
         EXPECT_FALSE(context.spectra().readLines(cobalt, lines));
-        EXPECT_TRUE(context.spectra().Summary().nuclides.empty());
+        EXPECT_TRUE(context.spectra().summary().nuclides.empty());
         EXPECT_FALSE(context.spectra().readBeta(cobalt, beta));
     }
     ASSERT_EQ(boxes.boxes.size(), 3u);

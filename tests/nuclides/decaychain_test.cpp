@@ -78,11 +78,11 @@ TEST_F(ChainTest, ProgenyIsEveryReachableNuclideOnce)
 {
     NuclideList progeny;
     node("Ra-226").getDaughtersList(progeny);
-    EXPECT_EQ(progeny.Names(),
+    EXPECT_EQ(progeny.names(),
               (QStringList{"Rn-222", "Po-218", "Pb-214", "Bi-214", "Po-214", "Pb-210", "Bi-210", "Po-210", "Tl-206",
                            "Hg-206", "Tl-210", "At-218", "Rn-218"}));
     node("Co-60").getDaughtersList(progeny);
-    EXPECT_EQ(progeny.Count(), 0);
+    EXPECT_EQ(progeny.count(), 0);
     NuclideList sorted(true);
     node("Th-232").getDaughtersList(sorted);
     EXPECT_EQ(sorted.strings(0), QStringLiteral("Ac-228"));
@@ -92,7 +92,7 @@ TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
 {
     NuclideList direct(true), main(true), other(true);
     index.getAncLists(&node("Rn-222"), direct, main, other);
-    EXPECT_EQ(direct.Names(), QStringList{"Ra-226"});
+    EXPECT_EQ(direct.names(), QStringList{"Ra-226"});
     EXPECT_GE(other.indexOf("U-238"), 0);
     EXPECT_GE(other.indexOf("Th-230"), 0);
     EXPECT_LT(main.indexOf("U-238"), 0);
@@ -100,13 +100,13 @@ TEST_F(ChainTest, AncestorsSortIntoDirectTopmostAndOther)
     EXPECT_LT(other.indexOf("Ra-226"), 0);
 
     index.getAncLists(ChemicalElement::Co, "60", direct, main, other);
-    EXPECT_EQ(direct.Names(), QStringList{"Co-60m"});
+    EXPECT_EQ(direct.names(), QStringList{"Co-60m"});
 
     index.getAncLists(&node("Ac-223"), direct, main, other);
-    EXPECT_EQ(direct.Names(), QStringList{"Pa-227"});
+    EXPECT_EQ(direct.names(), QStringList{"Pa-227"});
 
     index.getAncLists(nullptr, direct, main, other);
-    EXPECT_EQ(direct.Count() + main.Count() + other.Count(), 0);
+    EXPECT_EQ(direct.count() + main.count() + other.count(), 0);
 }
 
 // Small indexes written by the test: ties, circles and links that point nowhere.
@@ -121,27 +121,27 @@ TEST(ChainEdges, EqualFractionsFollowTheFirstSlotAndCirclesEnd)
     Nuclide c = makeNode(ChemicalElement::La, 141, "141", 3.9f, TimeUnit::Hour, {DecayMode::BetaMinus});
     addDaughter(c, "Ce-141", 7, 1.0f); // beyond the index
     index.loadFromBytes(toBytes({a, b, c}));
-    ASSERT_EQ(index.Count(), 3);
-    EXPECT_EQ(index.Items(2)->daughters[0].position, -1);
+    ASSERT_EQ(index.count(), 3);
+    EXPECT_EQ(index.items(2)->daughters[0].position, -1);
 
     DecayChain chain;
     float maxCutted = 0;
-    index.Items(0)->getChainArray(chain, maxCutted);
+    index.items(0)->getChainArray(chain, maxCutted);
     ASSERT_FALSE(chain.empty());
     EXPECT_EQ(chain[0].name.toString(), QStringLiteral("La-140"));
     EXPECT_EQ(maxCutted, 0.5f);
     EXPECT_LE(chain.size(), 3u);
 
     NuclideList progeny;
-    index.Items(0)->getDaughtersList(progeny);
-    EXPECT_EQ(progeny.Names(), (QStringList{"La-140", "Ba-140", "La-141"}));
-    index.Items(2)->getDaughtersList(progeny);
-    EXPECT_EQ(progeny.Count(), 0);
+    index.items(0)->getDaughtersList(progeny);
+    EXPECT_EQ(progeny.names(), (QStringList{"La-140", "Ba-140", "La-141"}));
+    index.items(2)->getDaughtersList(progeny);
+    EXPECT_EQ(progeny.count(), 0);
 
     NuclideList direct, main, other;
-    index.getAncLists(index.Items(1), direct, main, other);
-    EXPECT_EQ(direct.Names(), QStringList{"Ba-140"});
-    EXPECT_EQ(main.Count(), 0); // the circle has no topmost member
+    index.getAncLists(index.items(1), direct, main, other);
+    EXPECT_EQ(direct.names(), QStringList{"Ba-140"});
+    EXPECT_EQ(main.count(), 0); // the circle has no topmost member
 }
 
 } // namespace

@@ -81,7 +81,7 @@ TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
     QTemporaryDir dir;
     writeFile(dir.filePath("Index.rnx"), bytes.left(bytes.size() - 5));
     const IndexLoadResult cut = index.loadIndexFrom(dir.path(), false);
-    EXPECT_EQ(index.Count(), 0);
+    EXPECT_EQ(index.count(), 0);
     EXPECT_EQ(index.indexFolder(), dir.path() + u'/');
     EXPECT_EQ(cut.status, IndexLoadResult::Damaged);
     EXPECT_EQ(cut.path, dir.filePath("Index.rnx"));
@@ -96,21 +96,21 @@ TEST_F(IndexTest, AnIndexFileIsCheckedWholeAndRefusedOnceWhenDamaged)
     QTemporaryDir other;
     writeFile(other.filePath("Index.rnx"), bytes);
     EXPECT_EQ(index.loadIndexFrom(other.path(), false).status, IndexLoadResult::Loaded);
-    EXPECT_EQ(index.Count(), 1252);
+    EXPECT_EQ(index.count(), 1252);
     EXPECT_FALSE(index.loadFromResource());
     EXPECT_EQ(index.loadIndexFrom(dir.path(), false).status, IndexLoadResult::Unchanged);
     EXPECT_EQ(index.loadIndexFrom(QString(), true).status, IndexLoadResult::Unchanged);
-    EXPECT_EQ(index.Count(), 1252);
+    EXPECT_EQ(index.count(), 1252);
     // Read leniently (as from the program's own resource), a cut last record is dropped.
     index.loadFromBytes(bytes.left(bytes.size() - 5));
-    EXPECT_EQ(index.Count(), 1251);
+    EXPECT_EQ(index.count(), 1251);
 }
 
 TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
 {
     const QByteArray good = shippedIndexBytes();
     EXPECT_EQ(index.loadValidated(good), QString());
-    EXPECT_EQ(index.Count(), 1252);
+    EXPECT_EQ(index.count(), 1252);
     QByteArray random(20000, '\0');
     for (qsizetype i = 0; i < random.size(); ++i)
         random[i] = static_cast<char>((i * 7919 + 13) % 251);
@@ -121,7 +121,7 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
     auto changed = [&](auto change) {
         std::vector<Nuclide> nodes;
         for (int i = 0; i < 3; ++i)
-            nodes.push_back(*index.Items(i));
+            nodes.push_back(*index.items(i));
         change(nodes);
         return toBytes(nodes);
     };
@@ -145,14 +145,14 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
     for (const Case& c : cases) {
         const QString problem = index.loadValidated(c.bytes);
         EXPECT_TRUE(problem.startsWith(QString::fromLatin1(c.problem))) << c.what << ": " << problem.toStdString();
-        EXPECT_EQ(index.Count(), 0) << c.what;
+        EXPECT_EQ(index.count(), 0) << c.what;
         EXPECT_EQ(index.findNuclide(u"Co-60"), nullptr) << c.what;
     }
     // A daughter whose position names another nuclide.
     index.loadFromBytes(good);
     std::vector<Nuclide> all;
-    for (int i = 0; i < index.Count(); ++i)
-        all.push_back(*index.Items(i));
+    for (int i = 0; i < index.count(); ++i)
+        all.push_back(*index.items(i));
     const int ra = index.findNuclide(u"Ra-226")->position;
     all[static_cast<std::size_t>(ra)].daughters[0].position += 1;
     EXPECT_TRUE(index.loadValidated(toBytes(all))
@@ -164,13 +164,13 @@ TEST_F(IndexTest, AMissingIndexFileIsNoFailure)
     QTemporaryDir dir;
     const IndexLoadResult none = index.loadIndexFrom(dir.path() + u'/', false);
     EXPECT_EQ(none.status, IndexLoadResult::Unchanged);
-    EXPECT_FALSE(none.Failed());
-    EXPECT_EQ(index.Count(), 0);
+    EXPECT_FALSE(none.failed());
+    EXPECT_EQ(index.count(), 0);
     EXPECT_EQ(index.findNuclide(u"Co-60"), nullptr);
     // A program without the resource: the load ends quietly.
     dropEmbeddedIndex();
-    EXPECT_FALSE(index.loadIndexFrom(QString(), true).Failed());
-    EXPECT_EQ(index.Count(), 0);
+    EXPECT_FALSE(index.loadIndexFrom(QString(), true).failed());
+    EXPECT_EQ(index.count(), 0);
     restoreEmbeddedIndex();
     EXPECT_EQ(index.loadIndexFrom(QString(), true).status, IndexLoadResult::Loaded);
 }
@@ -180,7 +180,7 @@ TEST_F(IndexTest, AnUnreadableIndexFileIsSaidInTheIndexLanguage)
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("Index.rnx")); // present, but no file to open
     const IndexLoadResult result = index.loadIndexFrom(dir.path(), false);
-    EXPECT_EQ(index.Count(), 0);
+    EXPECT_EQ(index.count(), 0);
     EXPECT_EQ(result.status, IndexLoadResult::Unreadable);
     const IndexLoadMessage russian = loadFailureMessage(result, UiLanguage::Russian);
     EXPECT_EQ(russian.caption, QString::fromUtf16(u"\u041E\u0448\u0438\u0431\u043A\u0430"));
@@ -193,20 +193,20 @@ TEST_F(IndexTest, DerivedListsAndHalfLifeExtremes)
     loadShippedIndex(index);
     int total = 0;
     for (const NuclideList& list : index.daughterCountLists())
-        total += list.Count();
+        total += list.count();
     EXPECT_EQ(total, 1252);
     EXPECT_GE(index.daughterCountLists()[0].indexOf("Co-60"), 0);
     EXPECT_GE(index.ancestorCountLists()[1].indexOf("Co-60"), 0);
-    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::SpontaneousFission)].indexOf("U-238"), 0);
-    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::Alpha)].indexOf("U-238"), 0);
-    EXPECT_LT(index.decayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].indexOf("U-238"), 0);
-    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::AlphaOnly)].indexOf("Ra-226"), 0);
-    EXPECT_GE(index.decayFilterLists()[Ordinal(DecayFilterKind::BetaMinusOnly)].indexOf("Co-60"), 0);
-    EXPECT_TRUE(index.decayFilterElements()[Ordinal(DecayFilterKind::SpontaneousFission)].contains(ChemicalElement::U));
+    EXPECT_GE(index.decayFilterLists()[ordinal(DecayFilterKind::SpontaneousFission)].indexOf("U-238"), 0);
+    EXPECT_GE(index.decayFilterLists()[ordinal(DecayFilterKind::Alpha)].indexOf("U-238"), 0);
+    EXPECT_LT(index.decayFilterLists()[ordinal(DecayFilterKind::AlphaOnly)].indexOf("U-238"), 0);
+    EXPECT_GE(index.decayFilterLists()[ordinal(DecayFilterKind::AlphaOnly)].indexOf("Ra-226"), 0);
+    EXPECT_GE(index.decayFilterLists()[ordinal(DecayFilterKind::BetaMinusOnly)].indexOf("Co-60"), 0);
+    EXPECT_TRUE(index.decayFilterElements()[ordinal(DecayFilterKind::SpontaneousFission)].contains(ChemicalElement::U));
     EXPECT_GT(index.shortestHalfLife().decayConstant, index.longestHalfLife().decayConstant);
     EXPECT_EQ(index.longestHalfLife().halfLifeUnit, TimeUnit::Year);
-    const NuclideList& sorted = index.decayFilterLists()[Ordinal(DecayFilterKind::Alpha)];
-    for (int i = 1; i < sorted.Count(); ++i)
+    const NuclideList& sorted = index.decayFilterLists()[ordinal(DecayFilterKind::Alpha)];
+    for (int i = 1; i < sorted.count(); ++i)
         EXPECT_LT(sorted.strings(i - 1).compare(sorted.strings(i), Qt::CaseInsensitive), 0);
 }
 
@@ -253,16 +253,16 @@ TEST_F(IndexTest, DamagedRecordsStayUsable)
     odd[9] = char(0xDF); // decay-mode bits beyond the six modes
     bytes += odd;
     index.loadFromBytes(bytes);
-    ASSERT_EQ(index.Count(), 4);
-    EXPECT_EQ(index.Items(3)->element, ChemicalElement::None);
-    EXPECT_EQ(index.Items(3)->mass, MassText("140"));
-    EXPECT_EQ(index.Items(3)->decayModes.raw(), 0x1F);
-    EXPECT_EQ(index.Items(3)->halfLifeUnit, TimeUnit::Day);
+    ASSERT_EQ(index.count(), 4);
+    EXPECT_EQ(index.items(3)->element, ChemicalElement::None);
+    EXPECT_EQ(index.items(3)->mass, MassText("140"));
+    EXPECT_EQ(index.items(3)->decayModes.raw(), 0x1F);
+    EXPECT_EQ(index.items(3)->halfLifeUnit, TimeUnit::Day);
     // The first run of cobalt is the range; the later Co-58 stays in the index, out of reach.
     EXPECT_EQ(index.rangeOf(ChemicalElement::Co).first, 0);
     EXPECT_EQ(index.rangeOf(ChemicalElement::Co).count, 1);
-    EXPECT_EQ(index.findNuclide(u"Co-60"), index.Items(0));
-    EXPECT_EQ(index.findNuclide(u"Cs-137"), index.Items(1));
+    EXPECT_EQ(index.findNuclide(u"Co-60"), index.items(0));
+    EXPECT_EQ(index.findNuclide(u"Cs-137"), index.items(1));
     EXPECT_EQ(index.findNuclide(u"Co-58"), nullptr);
 }
 
@@ -297,9 +297,9 @@ TEST_F(IndexTest, MoreDaughtersThanSlotsAndMoreAncestorsThanSlots)
         bytes += toBytes({p});
     }
     index.loadFromBytes(bytes);
-    ASSERT_EQ(index.Count(), 7);
-    EXPECT_EQ(index.Items(0)->daughterCount, 4);
-    const Nuclide& la = *index.Items(1);
+    ASSERT_EQ(index.count(), 7);
+    EXPECT_EQ(index.items(0)->daughterCount, 4);
+    const Nuclide& la = *index.items(1);
     EXPECT_EQ(la.ancestorCount, 4);
     for (std::int32_t a : la.ancestors)
         EXPECT_EQ(a, 0); // the first parent fills every slot through its four kept daughters
@@ -311,10 +311,10 @@ TEST_F(IndexTest, QuickSortOrdersWithTheGivenComparison)
     NuclideList list;
     for (const char* name : {"Tc-99m", "H-3", "Co-60", "Ag-110m", "Ag-110", "Co-58", "U-238", "Cs-137"})
         list.Add(QString::fromLatin1(name), index.findNuclide(QString::fromLatin1(name)));
-    quickSortNuclideList(list, 0, list.Count() - 1, [](const NuclideList& l, int i, int j) {
+    quickSortNuclideList(list, 0, list.count() - 1, [](const NuclideList& l, int i, int j) {
         return comparePeriodicTable(*l.objects(i), *l.objects(j));
     });
-    EXPECT_EQ(list.Names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137", "U-238"}));
+    EXPECT_EQ(list.names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137", "U-238"}));
 }
 
 } // namespace

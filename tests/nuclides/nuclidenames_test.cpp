@@ -214,15 +214,15 @@ TEST(NuclideList, FilledAtOnceAsOneByOne)
     for (const NuclideList::Entry& e : entries)
         oneByOne.Add(e.name, e.node);
     NuclideList atOnce(true);
-    atOnce.Assign(entries);
-    ASSERT_EQ(atOnce.Names(), (QStringList{"Am-241", "co-60", "Cs-137", "H-3", "Sr-90"}));
-    EXPECT_EQ(atOnce.Names(), oneByOne.Names());
-    for (int i = 0; i < atOnce.Count(); ++i)
+    atOnce.assign(entries);
+    ASSERT_EQ(atOnce.names(), (QStringList{"Am-241", "co-60", "Cs-137", "H-3", "Sr-90"}));
+    EXPECT_EQ(atOnce.names(), oneByOne.names());
+    for (int i = 0; i < atOnce.count(); ++i)
         EXPECT_EQ(atOnce.objects(i), oneByOne.objects(i)) << i;
     // Unsorted: as given.
     NuclideList plain;
-    plain.Assign(entries);
-    EXPECT_EQ(plain.Count(), 7);
+    plain.assign(entries);
+    EXPECT_EQ(plain.count(), 7);
     EXPECT_EQ(plain.strings(1), QStringLiteral("co-60"));
 }
 

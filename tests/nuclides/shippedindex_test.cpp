@@ -81,12 +81,12 @@ protected:
 
 TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
 {
-    EXPECT_EQ(index.Count(), 1252);
-    EXPECT_EQ(index.Items(0)->name.toString(), QStringLiteral("Ac-223"));
-    EXPECT_EQ(index.Items(1251)->name.toString(), QStringLiteral("Zr-97"));
+    EXPECT_EQ(index.count(), 1252);
+    EXPECT_EQ(index.items(0)->name.toString(), QStringLiteral("Ac-223"));
+    EXPECT_EQ(index.items(1251)->name.toString(), QStringLiteral("Zr-97"));
     EXPECT_EQ(index.Elements().count(), 97);
-    for (int i = 0; i < index.Count(); ++i) {
-        const Nuclide& node = *index.Items(i);
+    for (int i = 0; i < index.count(); ++i) {
+        const Nuclide& node = *index.items(i);
         EXPECT_EQ(node.position, i);
         EXPECT_EQ(node.nameText(), node.name.toString());
         const ElementRange& range = index.rangeOf(node.element);
@@ -102,7 +102,7 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
 
 TEST_F(ShippedIndex, WriterGivesBackTheFileByteForByte)
 {
-    EXPECT_EQ(index.ToBytes(), shippedIndexBytes());
+    EXPECT_EQ(index.toBytes(), shippedIndexBytes());
 }
 
 TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
@@ -112,8 +112,8 @@ TEST_F(ShippedIndex, DecodesFieldByFieldToTheDecayData)
     const NdxResult ndx = readNdx(file.readAll(), kDecayDataTotals);
     ASSERT_TRUE(ndx.error.isEmpty()) << ndx.error.toStdString();
     ASSERT_EQ(ndx.nodes.size(), 1252u);
-    for (int i = 0; i < index.Count(); ++i) {
-        const Nuclide& a = *index.Items(i);
+    for (int i = 0; i < index.count(); ++i) {
+        const Nuclide& a = *index.items(i);
         const Nuclide& b = ndx.nodes[static_cast<std::size_t>(i)];
         SCOPED_TRACE(a.nameText().toStdString());
         EXPECT_EQ(a.name, b.name);
@@ -158,11 +158,11 @@ TEST_F(ShippedIndex, NumbersMatchTheColumnsOfTheText)
 {
     // Read here by the columns of the data's own description, not by the converter.
     const QList<QByteArray> records = ndxRecords();
-    ASSERT_EQ(records.size(), index.Count());
+    ASSERT_EQ(records.size(), index.count());
     const QByteArray units[] = {"y", "d", "h", "m", "s", "ms", "us"};
-    for (int i = 0; i < index.Count(); ++i) {
+    for (int i = 0; i < index.count(); ++i) {
         const QByteArray& r = records[i];
-        const Nuclide& n = *index.Items(i);
+        const Nuclide& n = *index.items(i);
         SCOPED_TRACE(r.left(7).toStdString());
         EXPECT_EQ(n.name.toString(), QString::fromLatin1(column(r, 0, 7)));
         EXPECT_EQ(n.halfLife, column(r, 7, 15).toFloat());
@@ -235,8 +235,8 @@ TEST_F(ShippedIndex, SpectrumBlocksMatchTheCompanionFiles)
     }
     EXPECT_EQ(record, kDecayDataTotals[1]);
     EXPECT_EQ(blocks.size(), 955u);
-    for (int i = 0; i < index.Count(); ++i) {
-        const Nuclide& n = *index.Items(i);
+    for (int i = 0; i < index.count(); ++i) {
+        const Nuclide& n = *index.items(i);
         SCOPED_TRACE(n.nameText().toStdString());
         const auto row = rows.find(n.nameText());
         EXPECT_EQ(n.lineCount, row == rows.end() ? 0 : row->second.second);
@@ -268,8 +268,8 @@ TEST_F(ShippedIndex, SpectrumBlocksTileEachFile)
         EXPECT_EQ(next, total) << file;
     };
     std::vector<Block> spectra, beta, auger, neutrons;
-    for (int i = 0; i < index.Count(); ++i) {
-        const Nuclide& n = *index.Items(i);
+    for (int i = 0; i < index.count(); ++i) {
+        const Nuclide& n = *index.items(i);
         spectra.push_back({n.firstLine, n.lineCount});
         if (n.betaLineCount)
             beta.push_back({n.firstBetaLine, n.betaLineCount});
@@ -332,7 +332,7 @@ TEST_F(ShippedIndex, TextExportAgreesWithTheDecayData)
             const NdxLine& at = ndx[static_cast<std::size_t>(line - 2)];
             if (at.radioactive.empty())
                 break;
-            const Nuclide& node = *index.Items(line - 2);
+            const Nuclide& node = *index.items(line - 2);
             int best = 0;
             for (int s = 1; s < node.daughterCount; ++s)
                 if (node.daughters[static_cast<std::size_t>(s)].yield

@@ -92,8 +92,8 @@ TEST_F(ShippedSpectra, EveryNuclidesLinesStartAndEndAsInTheText)
     EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Spectra.rnx")).size(), 454373 * SpectrumLineRecordSize);
     EXPECT_EQ(QFileInfo(folder + QStringLiteral("/Beta.rnx")).size(), 110370 * BetaRecordSize);
     const auto rows = radiationRows();
-    for (int i = 0; i < index->Count(); ++i) {
-        const Nuclide& node = *index->Items(i);
+    for (int i = 0; i < index->count(); ++i) {
+        const Nuclide& node = *index->items(i);
         SCOPED_TRACE(node.nameText().toStdString());
         const auto found = rows.find(node.nameText());
         ASSERT_NE(found, rows.end());
@@ -118,8 +118,8 @@ TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
             densities[nuclide].push_back(line.mid(8).trimmed().toFloat());
     }
     ASSERT_EQ(densities.size(), 955u);
-    for (int i = 0; i < index->Count(); ++i) {
-        const Nuclide& node = *index->Items(i);
+    for (int i = 0; i < index->count(); ++i) {
+        const Nuclide& node = *index->items(i);
         SCOPED_TRACE(node.nameText().toStdString());
         BetaSpectrum spectrum;
         ASSERT_TRUE(spectra->readBeta(&node, spectrum));
@@ -136,7 +136,7 @@ TEST_F(ShippedSpectra, BetaSpectraStartAndEndAsInTheText)
 
 TEST_F(ShippedSpectra, SummaryAgreesWithValuesWorkedOutByHand)
 {
-    const SpectraSummary& summary = spectra->Summary();
+    const SpectraSummary& summary = spectra->summary();
     ASSERT_EQ(summary.nuclides.size(), 1252u);
     // Energies per decay in MeV from the decay data's lines: Po-210 emits alpha particles of
     // 5.304 MeV almost alone; Co-60 its two gammas of 1.173 and 1.332 MeV and betas of 0.097 MeV
@@ -192,8 +192,8 @@ TEST_F(ShippedSpectra, EmbeddedSpectraAreTheFilesAndTheAbsentOnesAreSaidMissing)
     std::vector<SpectrumRead> said;
     const auto recording
         = carried.readFailed.connect([&said](const SpectrumRead& failure) { said.push_back(failure); });
-    const std::vector<SpectrumSummary>& fromResources = carried.Summary().nuclides;
-    const std::vector<SpectrumSummary>& fromFiles = spectra->Summary().nuclides;
+    const std::vector<SpectrumSummary>& fromResources = carried.summary().nuclides;
+    const std::vector<SpectrumSummary>& fromFiles = spectra->summary().nuclides;
     ASSERT_EQ(fromResources.size(), fromFiles.size());
     for (std::size_t i = 0; i < fromResources.size(); ++i)
         ASSERT_EQ(std::memcmp(&fromResources[i], &fromFiles[i], sizeof(SpectrumSummary)), 0) << i;
@@ -348,7 +348,7 @@ TEST_F(SmallSpectra, WhatCannotBeFoundOrReadGivesFalseAndNothing)
     EXPECT_FALSE(spectra->readLines(index->nodeAt(-1), lines));
     EXPECT_TRUE(lines.empty());
     lines = {{1, 1, 1}};
-    EXPECT_FALSE(spectra->readLines(index->nodeAt(index->Count()), lines));
+    EXPECT_FALSE(spectra->readLines(index->nodeAt(index->count()), lines));
     EXPECT_TRUE(lines.empty());
     EXPECT_FALSE(spectra->readLines(index->findNuclide(ChemicalElement::Sr, "90"), lines));
     lines = {{1, 1, 1}};
@@ -442,7 +442,7 @@ TEST(SpectrumReadMessage, IsInTheLanguageAskedFor)
 
 TEST_F(SmallSpectra, SummaryFollowsTheLinesOfEachNuclide)
 {
-    const SpectraSummary& summary = spectra->Summary();
+    const SpectraSummary& summary = spectra->summary();
     ASSERT_EQ(summary.nuclides.size(), 4u);
     const SpectrumSummary& po = summary.nuclides[0];
     EXPECT_EQ(po.radTotalOf(AlphaRadiation), 5.3f);
@@ -488,7 +488,7 @@ TEST_F(SmallSpectra, AnIndexPointingFarBeyondTheFileFindsNothingThere)
     load();
     SpectrumLines lines;
     EXPECT_FALSE(spectra->readLines(node(u"I-131"), lines));
-    const std::vector<SpectrumSummary>& summaries = spectra->Summary().nuclides;
+    const std::vector<SpectrumSummary>& summaries = spectra->summary().nuclides;
     ASSERT_EQ(summaries.size(), 4u);
     EXPECT_EQ(summaries[3].total, 0);
     EXPECT_FLOAT_EQ(summaries[0].doseConstant, 106);
@@ -499,21 +499,21 @@ TEST_F(SmallSpectra, SummaryIsLeftEmptyWhenTheLinesCannotBeRead)
 {
     QFile::rename(dir.filePath("Spectra.rnx"), dir.filePath("Spectra.aside"));
     load();
-    EXPECT_TRUE(spectra->Summary().nuclides.empty());
+    EXPECT_TRUE(spectra->summary().nuclides.empty());
     ASSERT_EQ(readFailures.size(), 1u);
     EXPECT_EQ(readFailures[0].status, SpectrumRead::FileMissing);
     EXPECT_EQ(readFailures[0].file, SpectraFile::Lines);
 
     makeUnreadable("Spectra.rnx");
     load();
-    EXPECT_TRUE(spectra->Summary().nuclides.empty());
+    EXPECT_TRUE(spectra->summary().nuclides.empty());
     ASSERT_EQ(readFailures.size(), 1u);
     EXPECT_EQ(readFailures[0].status, SpectrumRead::FileUnreadable);
 
     // Once the file is there again, the next ask builds the summary.
     ASSERT_TRUE(QDir(dir.filePath("Spectra.rnx")).removeRecursively());
     ASSERT_TRUE(QFile::rename(dir.filePath("Spectra.aside"), dir.filePath("Spectra.rnx")));
-    EXPECT_EQ(spectra->Summary().nuclides.size(), 4u);
+    EXPECT_EQ(spectra->summary().nuclides.size(), 4u);
 }
 
 TEST_F(SmallSpectra, TextExportCarriesTheSummaryOnceItIsBuilt)
@@ -521,7 +521,7 @@ TEST_F(SmallSpectra, TextExportCarriesTheSummaryOnceItIsBuilt)
     const QString plainHeader = QString::fromLatin1(index->toText()).section(QStringLiteral("\r\n"), 0, 0);
     EXPECT_TRUE(plainHeader.endsWith(QStringLiteral("DaughtersCount\tAncestorsCount\tChainLength\tMaxCutted")));
     const QStringList lines
-        = QString::fromLatin1(index->toText(spectra->Summary().nuclides)).split(QStringLiteral("\r\n"));
+        = QString::fromLatin1(index->toText(spectra->summary().nuclides)).split(QStringLiteral("\r\n"));
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral(
         "DaughtersCount\tAncestorsCount\tTotal\tAlphaTotal\tBetaTotal\tGammaTotal\tFFNTotal\tAlphaFrac\tBetaFrac\tGamma"
         "Frac\t"

@@ -63,7 +63,7 @@ inline void loadShippedIndex(NuclideIndex& index)
 {
     const IndexLoadResult result = index.loadFromFile(QStringLiteral(KAV_INDEX_FILE));
     ASSERT_EQ(result.status, IndexLoadResult::Loaded) << result.problem.toStdString();
-    ASSERT_EQ(index.Count(), 1252);
+    ASSERT_EQ(index.count(), 1252);
 }
 
 } // namespace kav

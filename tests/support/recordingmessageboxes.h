@@ -19,7 +19,7 @@ public:
         MessageButtons buttons;
     };
 
-    MessageButton Show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
+    MessageButton show(MessageKind kind, const QString& caption, const QString& text, MessageButtons buttons,
                        MessageButton defaultButton) override
     {
         boxes.push_back({kind, caption, text, buttons});

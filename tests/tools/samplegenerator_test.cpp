@@ -76,7 +76,7 @@ TEST_F(SampleTest, ShowsEveryShapeTheFormatAllows)
         const auto d = load(name);
         for (const auto& g : d->m_aerosolData) {
             tab = tab || g->m_aerosolName.contains('\t');
-            typed = typed || g->Description().contains(QStringLiteral(" Type "));
+            typed = typed || g->description().contains(QStringLiteral(" Type "));
         }
     }
     EXPECT_TRUE(tab);
@@ -90,7 +90,7 @@ TEST_F(SampleTest, BioassayFunctionsFallWithTimeAndCarryTheMeasuredProgeny)
         const auto d = load(QString::fromLatin1(name));
         MaterialBioassay r;
         ASSERT_TRUE(d->bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
-        const CompartmentContent& body = r.m_activityData[Ordinal(Compartment::WholeBody)];
+        const CompartmentContent& body = r.m_activityData[ordinal(Compartment::WholeBody)];
         ASSERT_GT(body.size(), 50u);
         EXPECT_LE(body.size(), static_cast<std::size_t>(BioassayTimeCount));
         for (std::size_t i = 1; i < body.size(); ++i)

@@ -80,7 +80,7 @@ int linesCommand(const NuclideIndex& index, QStringList args)
     spectrum.setOptions({SpectrumCriterion::GammaLineEnergy});
     spectrum.setMax(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*high));
     spectrum.setMin(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*low));
-    spectrum.SetEnabled(true);
+    spectrum.setEnabled(true);
 
     double leastPerDecay = 0;
     if (!minYield.isEmpty()) {
@@ -113,17 +113,17 @@ int linesCommand(const NuclideIndex& index, QStringList args)
             f.setMaxEnabled(true);
         }
     }
-    filter.SetEnabled(true);
-    if (spectraFailed || spectra.Summary().nuclides.empty())
+    filter.setEnabled(true);
+    if (spectraFailed || spectra.summary().nuclides.empty())
         return fail(QStringLiteral("the spectra of the radionuclide index could not be read"));
 
     LineQuery query;
     query.types = PhotonGroup;
-    query.energy = LineBounds{spectrum.Min(SpectrumCriterion::GammaLineEnergy),
-                              spectrum.Max(SpectrumCriterion::GammaLineEnergy)};
+    query.energy = LineBounds{spectrum.min(SpectrumCriterion::GammaLineEnergy),
+                              spectrum.max(SpectrumCriterion::GammaLineEnergy)};
     query.perDecay = LineBounds{leastPerDecay};
     std::vector<const Nuclide*> nuclides;
-    for (const NuclideList::Entry& e : filter.Nuclides().Items())
+    for (const NuclideList::Entry& e : filter.Nuclides().items())
         nuclides.push_back(e.node);
     FoundLines found = findLines(spectra, nuclides, query);
     sortLines(found.lines, LineOrder::MostPerDecayFirst);

@@ -58,22 +58,22 @@ int show(const kav::NuclideIndex& index, const kav::ProgramSettings& preference,
     if (!node)
         return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
     kav::DoseData data;
-    if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
+    if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().load(*node, data))
         return fail(failure->message, 1);
     const QByteArray text = kav::doseExportHeaderText() + kav::doseExportText(data);
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;
 }
 
-int exportDoses(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& folder)
+int runExport(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& folder)
 {
     kav::NuclideList nuclides;
     preference.DataFolder().listNuclides(index, nuclides);
-    if (nuclides.Count() == 0)
+    if (nuclides.count() == 0)
         return fail(preference.dataFolderPath() + QStringLiteral(": no data files"), 1);
     const QString out = folder.isEmpty() ? preference.exportDir() : folder;
     const kav::DoseExportResult result
-        = kav::ExportDoses(preference.DataFolder(), nuclides, kav::dataElementsOf(nuclides), out);
+        = kav::exportDoses(preference.DataFolder(), nuclides, kav::dataElementsOf(nuclides), out);
     for (const QString& file : result.files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);
@@ -91,12 +91,12 @@ int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference
         QString problem;
         if (!node || node->name.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
-        } else if (const QString read = preference.DataFolder().FileOf(node->name.toString());
+        } else if (const QString read = preference.DataFolder().fileOf(node->name.toString());
                    read != dir.filePath(file)) {
             problem = QStringLiteral("not read: the file of %1 is %2").arg(node->name.toString(), read);
         } else {
             kav::DoseData data;
-            if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().Load(*node, data))
+            if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().load(*node, data))
                 problem = failure->message;
         }
         if (!problem.isEmpty()) {
@@ -138,7 +138,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "kav: data folder %s\n",
                      qUtf8Printable(QDir::toNativeSeparators(preference.dataFolderPath())));
     kav::NuclideIndex index;
-    if (index.loadIndexFrom(QString(), true).Failed() || index.Count() == 0)
+    if (index.loadIndexFrom(QString(), true).failed() || index.count() == 0)
         return fail(QStringLiteral("the radionuclide index could not be loaded"));
 
     if (args.size() == 2 && args[0] == QStringLiteral("show"))
@@ -147,7 +147,7 @@ int main(int argc, char* argv[])
         return check(index, preference);
     if (args.value(0) == QStringLiteral("export")
         && (args.size() == 1 || (args.size() == 3 && args[1] == QStringLiteral("--out"))))
-        return exportDoses(index, preference, args.value(2));
+        return runExport(index, preference, args.value(2));
     if (args.size() >= 2 && args[0] == QStringLiteral("lines")) {
         const int status = kav::linesCommand(index, args.mid(1));
         if (status != 2)

@@ -48,16 +48,16 @@ int main(int argc, char* argv[])
 
     kav::NuclideIndex index;
     const kav::IndexLoadResult loaded = index.loadFromFile(indexPath);
-    if (loaded.Failed())
+    if (loaded.failed())
         return fail(indexPath + QStringLiteral(": ") + loaded.problem);
 
     // Everything that can be known before the folder is made is checked first.
     std::vector<const kav::Nuclide*> nuclides;
     if (all) {
         const float tenMinutesLr = static_cast<float>(std::log(2.0) / (10.0 / 1440.0));
-        for (int i = 0; i < index.Count(); ++i)
-            if (index.Items(i)->decayConstant <= tenMinutesLr)
-                nuclides.push_back(index.Items(i));
+        for (int i = 0; i < index.count(); ++i)
+            if (index.items(i)->decayConstant <= tenMinutesLr)
+                nuclides.push_back(index.items(i));
     } else {
         for (const QString& name : kav::sampleNuclides()) {
             const kav::Nuclide* node = index.findNuclide(name);

@@ -43,7 +43,7 @@ int exportText(const QString& in, const QString& out)
     const kav::IndexLoadResult loaded = index.loadFromFile(in);
     if (loaded.status == kav::IndexLoadResult::Unreadable)
         return fail(in + QStringLiteral(": ") + loaded.problem);
-    if (loaded.Failed())
+    if (loaded.failed())
         return fail(in + QStringLiteral(" is not a radionuclide index: ") + loaded.problem);
     // Without readable spectra the table goes without the summary's columns, and says why.
     kav::SpectraFiles spectra(index);
@@ -52,7 +52,7 @@ int exportText(const QString& in, const QString& out)
                      qUtf8Printable(kav::spectrumReadMessageOf(failure, kav::UiLanguage::English).text));
     });
     QString error;
-    if (!index.saveToText(out, spectra.Summary().nuclides, &error))
+    if (!index.saveToText(out, spectra.summary().nuclides, &error))
         return fail(QStringLiteral("Cannot write ") + out + QStringLiteral(": ") + error);
     return 0;
 }

@@ -332,8 +332,8 @@ void AddNuclidesDialog::buildSortMenu()
 
 void AddNuclidesDialog::fillOffered()
 {
-    const NuclideFilter& filter = m_chooser.Selection().Filter();
-    for (const NuclideList::Entry& e : filter.Nuclides().Items()) {
+    const NuclideFilter& filter = m_chooser.selection().Filter();
+    for (const NuclideList::Entry& e : filter.Nuclides().items()) {
         auto* item = new QListWidgetItem(e.name, m_allNuclidesList);
         item->setData(kNodeRole, nodeData(e.node));
     }
@@ -343,7 +343,7 @@ void AddNuclidesDialog::fillOffered()
         m_allNuclidesList->item(0)->setSelected(true);
     }
 
-    const NuclideIndex& index = filter.Index();
+    const NuclideIndex& index = filter.index();
     for (std::size_t e = 0; e < ElementCount; ++e) {
         const auto element = static_cast<ChemicalElement>(e);
         if (!filter.fullElementSet().contains(element))
@@ -496,7 +496,7 @@ void AddNuclidesDialog::sortList(QListWidget* list)
     NuclideList entries;
     for (int i = 0; i < list->count(); ++i)
         entries.Add(list->item(i)->text(), nodeOf(list->item(i)->data(kNodeRole)));
-    quickSortNuclideList(entries, 0, entries.Count() - 1, [this](const NuclideList& l, int i, int j) {
+    quickSortNuclideList(entries, 0, entries.count() - 1, [this](const NuclideList& l, int i, int j) {
         const Nuclide* a = l.objects(i);
         const Nuclide* b = l.objects(j);
         return a && b ? CompareNuclides(*a, *b) : QString::compare(l.strings(i), l.strings(j));
@@ -504,7 +504,7 @@ void AddNuclidesDialog::sortList(QListWidget* list)
     const QSignalBlocker blocker(list);
     list->clear();
     int current = -1;
-    for (const NuclideList::Entry& e : entries.Items()) {
+    for (const NuclideList::Entry& e : entries.items()) {
         auto* item = new QListWidgetItem(e.name, list);
         item->setData(kNodeRole, nodeData(e.node));
         if (current < 0 && e.name == currentText)

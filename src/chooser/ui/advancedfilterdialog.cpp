@@ -78,7 +78,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     m_massPage = new MassPage(editor);
     m_chainPage = new DecayChainPage(editor);
     m_modePage = new DecayModePage(editor);
-    m_halfLifePage = new HalfLifePage(editor, m_selection.Language());
+    m_halfLifePage = new HalfLifePage(editor, m_selection.language());
     m_spectrumPage = new SpectrumPage(editor);
     m_pages->addTab(m_massPage, pageName(0));
     m_pages->addTab(m_chainPage, pageName(1));
@@ -101,7 +101,7 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
     m_enabledBox->setStyleSheet(navyWhenChecked());
     connect(m_enabledBox, &QCheckBox::toggled, this, [this](bool on) {
         if (!m_updating)
-            writeFilter([&] { editedFilter().SetEnabled(on); });
+            writeFilter([&] { editedFilter().setEnabled(on); });
     });
     m_linesButton = new QPushButton(QStringLiteral("Spectrum &lines list"), left);
     m_linesButton->setObjectName(QStringLiteral("linesButton"));
@@ -147,14 +147,14 @@ AdvancedFilterDialog::AdvancedFilterDialog(NuclideSelection& selection, QWidget*
         auto* edit = dynamic_cast<NumberEdit*>(line);
         if (!edit)
             continue;
-        edit->setLanguage(m_selection.Language());
+        edit->setLanguage(m_selection.language());
         edit->installEventFilter(this);
         connect(edit, &QLineEdit::editingFinished, this, [this] { m_selection.setChoiceHeld(false); });
     }
     showFilter();
     // Heard beside the selection's other listeners, while the dialog is open.
-    m_filterApplied = m_selection.filterApplied.connect([this] { Refresh(); });
-    Refresh();
+    m_filterApplied = m_selection.filterApplied.connect([this] { refresh(); });
+    refresh();
 }
 
 bool AdvancedFilterDialog::eventFilter(QObject* watched, QEvent* event)
@@ -221,13 +221,13 @@ void AdvancedFilterDialog::switchFilterOn()
 
 // Refreshing
 
-void AdvancedFilterDialog::Refresh()
+void AdvancedFilterDialog::refresh()
 {
     m_refreshed = true;
     const NuclideFilter& filter = m_selection.Filter();
-    const UiLanguage language = m_selection.Language();
+    const UiLanguage language = m_selection.language();
     m_nuclidesList->clear();
-    m_nuclidesList->addItems(filter.fullNuclideList().Names());
+    m_nuclidesList->addItems(filter.fullNuclideList().names());
     m_nuclidesCount->setText(countText(static_cast<int>(m_selection.Nuclides().size()), CountKind::Nuclides, language));
     m_elementsList->clear();
     for (std::size_t e = 0; e < ElementCount; ++e)

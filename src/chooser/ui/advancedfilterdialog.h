@@ -68,9 +68,9 @@ public:
     QCheckBox* massEnabled(bool max) const { return m_massPage->enabledBox(max); }
     IntegerEdit* massValue(bool max) const { return m_massPage->valueField(max); }
     QCheckBox* ancestorsEnabled() const { return m_chainPage->enabledBox(false); }
-    QListWidget* ancestorCounts() const { return m_chainPage->Counts(false); }
+    QListWidget* ancestorCounts() const { return m_chainPage->counts(false); }
     QCheckBox* daughtersEnabled() const { return m_chainPage->enabledBox(true); }
-    QListWidget* daughterCounts() const { return m_chainPage->Counts(true); }
+    QListWidget* daughterCounts() const { return m_chainPage->counts(true); }
     QCheckBox* decayEnabled() const { return m_modePage->enabledBox(); }
     QRadioButton* operationButton(DecayModeMatch operation) const { return m_modePage->operationButton(operation); }
     QListWidget* decayModes() const { return m_modePage->modes(); }
@@ -107,7 +107,7 @@ private:
     // Shows every criterion of the filter on the controls, without writing anything back.
     void showFilter();
     // After the selection applied a change: the result lists and the lines list.
-    void Refresh();
+    void refresh();
     // The lines list anew, once the dialog has been shown.
     void buildLines();
     void updateWidth();

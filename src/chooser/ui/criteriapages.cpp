@@ -86,14 +86,14 @@ CriteriaPage::CriteriaPage(CriteriaEditor& editor)
 {
 }
 
-void CriteriaPage::Show(const std::function<void()>& show)
+void CriteriaPage::showQuietly(const std::function<void()>& show)
 {
     const bool wasShowing = std::exchange(m_showing, true);
     show();
     m_showing = wasShowing;
 }
 
-void CriteriaPage::Write(const std::function<void()>& change)
+void CriteriaPage::write(const std::function<void()>& change)
 {
     if (!quiet())
         m_editor.writeFilter(change);
@@ -141,14 +141,14 @@ MassPage::MassPage(CriteriaEditor& editor)
         grid->addWidget(end.enabled, max ? 2 : 1, 1, Qt::AlignHCenter);
         grid->addWidget(end.value, max ? 2 : 1, 2);
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
-            Write([&] { max ? Filter().aMass().setMaxEnabled(on) : Filter().aMass().setMinEnabled(on); });
+            write([&] { max ? Filter().aMass().setMaxEnabled(on) : Filter().aMass().setMinEnabled(on); });
             switchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
             if (quiet())
                 return;
-            const int value = m_ends[max].value->Value();
-            Write([&] { max ? Filter().aMass().setMaxValue(value) : Filter().aMass().setMinValue(value); });
+            const int value = m_ends[max].value->value();
+            write([&] { max ? Filter().aMass().setMaxValue(value) : Filter().aMass().setMinValue(value); });
             switchOn(m_ends[max].enabled);
         };
     }
@@ -158,12 +158,12 @@ MassPage::MassPage(CriteriaEditor& editor)
 
 void MassPage::showCriteria()
 {
-    Show([this] {
+    showQuietly([this] {
         const MassNumberFilter& mass = Filter().aMass();
         m_ends[false].enabled->setChecked(mass.minEnabled());
         m_ends[true].enabled->setChecked(mass.maxEnabled());
-        m_ends[false].value->SetValue(mass.minValue());
-        m_ends[true].value->SetValue(mass.maxValue());
+        m_ends[false].value->setValue(mass.minValue());
+        m_ends[true].value->setValue(mass.maxValue());
     });
 }
 
@@ -191,7 +191,7 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
         g->addWidget(part.counts, 1);
         layout->addWidget(group);
         connect(part.enabled, &QCheckBox::toggled, this, [this, daughters](bool on) {
-            Write([&] { countFilter(daughters).SetEnabled(on); });
+            write([&] { countFilter(daughters).setEnabled(on); });
             switchFilterOnIf(on);
         });
         connect(part.counts, &QListWidget::itemChanged, this, [this, daughters] {
@@ -201,7 +201,7 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
             for (int c = 0; c < 5; ++c)
                 if (isItemChecked(m_parts[daughters].counts, c))
                     set.insert(static_cast<RelativesCount>(c));
-            Write([&] { countFilter(daughters).setCountSet(set); });
+            write([&] { countFilter(daughters).setCountSet(set); });
             switchOn(m_parts[daughters].enabled);
         });
     }
@@ -215,7 +215,7 @@ RelativesCountFilter& DecayChainPage::countFilter(bool daughters)
 
 void DecayChainPage::showCriteria()
 {
-    Show([this] {
+    showQuietly([this] {
         for (bool daughters : {false, true}) {
             const RelativesCountFilter& counts = countFilter(daughters);
             m_parts[daughters].enabled->setChecked(counts.enabled());
@@ -263,13 +263,13 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     layout->addLayout(lists, 1);
 
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
-        Write([&] { Filter().decay().SetEnabled(on); });
+        write([&] { Filter().decay().setEnabled(on); });
         switchFilterOnIf(on);
     });
     connect(m_operation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked || quiet())
             return;
-        Write([&] { Filter().decay().setOperation(static_cast<DecayModeMatch>(id)); });
+        write([&] { Filter().decay().setOperation(static_cast<DecayModeMatch>(id)); });
         showModes();
         switchOn(m_enabled);
     });
@@ -292,7 +292,7 @@ void DecayModePage::writeModes()
         for (int m = 0; m < 5; ++m)
             if (isItemChecked(m_modes, m))
                 set.insert(static_cast<DecayFilterKind>(m));
-        Write([&] { decay.setAndSet(set); });
+        write([&] { decay.setAndSet(set); });
         switchOn(m_enabled);
         return;
     }
@@ -303,13 +303,13 @@ void DecayModePage::writeModes()
     for (int m = 0; m < 4; ++m)
         if (isItemChecked(m_onlyModes, m))
             set.insert(static_cast<DecayFilterKind>(static_cast<int>(DecayFilterKind::AlphaOnly) + m));
-    Write([&] { decay.setOrSet(set); });
+    write([&] { decay.setOrSet(set); });
     switchOn(m_enabled);
 }
 
 void DecayModePage::showCriteria()
 {
-    Show([this] {
+    showQuietly([this] {
         m_enabled->setChecked(Filter().decay().enabled());
         m_operation->button(static_cast<int>(Filter().decay().operation()))->setChecked(true);
     });
@@ -318,7 +318,7 @@ void DecayModePage::showCriteria()
 
 void DecayModePage::showModes()
 {
-    Show([this] {
+    showQuietly([this] {
         const DecayModeFilter& decay = Filter().decay();
         const bool any = decay.operation() == DecayModeMatch::Any;
         for (int m = 0; m < 5; ++m)
@@ -371,19 +371,19 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         grid->addWidget(end.lambda, r, 4);
 
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
-            Write([&] { max ? Filter().halfLifeTime().setMaxEnabled(on) : Filter().halfLifeTime().setMinEnabled(on); });
+            write([&] { max ? Filter().halfLifeTime().setMaxEnabled(on) : Filter().halfLifeTime().setMinEnabled(on); });
             switchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
             if (quiet())
                 return;
-            const auto v = static_cast<float>(m_ends[max].value->Value());
-            Write([&] { max ? Filter().halfLifeTime().setMaxValue(v) : Filter().halfLifeTime().setMinValue(v); });
+            const auto v = static_cast<float>(m_ends[max].value->value());
+            write([&] { max ? Filter().halfLifeTime().setMaxValue(v) : Filter().halfLifeTime().setMinValue(v); });
             showEnd(max, false, false, true);
             switchOn(m_ends[max].enabled);
         };
         connect(end.units, &QComboBox::activated, this, [this, max](int unit) {
-            Write([&] {
+            write([&] {
                 max ? Filter().halfLifeTime().setMaxUnits(static_cast<TimeUnit>(unit))
                     : Filter().halfLifeTime().setMinUnits(static_cast<TimeUnit>(unit));
             });
@@ -393,8 +393,8 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         end.lambda->onChange = [this, max] {
             if (quiet())
                 return;
-            const auto v = static_cast<float>(m_ends[max].lambda->Value());
-            Write([&] { max ? Filter().halfLifeTime().setMaxLambda(v) : Filter().halfLifeTime().setMinLambda(v); });
+            const auto v = static_cast<float>(m_ends[max].lambda->value());
+            write([&] { max ? Filter().halfLifeTime().setMaxLambda(v) : Filter().halfLifeTime().setMinLambda(v); });
             showEnd(max, true, true, false);
             switchOn(m_ends[max].enabled);
         };
@@ -402,7 +402,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
     m_database = new QPushButton(QStringLiteral("Set 'Min' && 'Max' values from database"), this);
     m_database->setObjectName(QStringLiteral("databaseButton"));
     connect(m_database, &QPushButton::clicked, this, [this] {
-        Write([&] { Filter().halfLifeTime().setAutoMinMaxValues(); });
+        write([&] { Filter().halfLifeTime().setAutoMinMaxValues(); });
         showEnd(false, true, true, true);
         showEnd(true, true, true, true);
     });
@@ -413,7 +413,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
 void HalfLifePage::showCriteria()
 {
     for (bool max : {false, true}) {
-        Show([&] {
+        showQuietly([&] {
             const HalfLifeFilter& h = Filter().halfLifeTime();
             m_ends[max].enabled->setChecked(max ? h.maxEnabled() : h.minEnabled());
         });
@@ -423,15 +423,15 @@ void HalfLifePage::showCriteria()
 
 void HalfLifePage::showEnd(bool max, bool value, bool units, bool lambda)
 {
-    Show([&] {
+    showQuietly([&] {
         const HalfLifeFilter& h = Filter().halfLifeTime();
         End& end = m_ends[max];
         if (value)
-            end.value->SetValue(max ? h.maxValue() : h.minValue());
+            end.value->setValue(max ? h.maxValue() : h.minValue());
         if (units)
             end.units->setCurrentIndex(static_cast<int>(max ? h.maxUnits() : h.minUnits()));
         if (lambda)
-            end.lambda->SetValue(max ? h.maxLambda() : h.minLambda());
+            end.lambda->setValue(max ? h.maxLambda() : h.minLambda());
     });
 }
 
@@ -447,7 +447,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     m_enabled->setObjectName(QStringLiteral("spectrumEnabled"));
     m_enabled->setStyleSheet(navyWhenChecked());
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
-        Write([&] { Filter().Spectrum().SetEnabled(on); });
+        write([&] { Filter().Spectrum().setEnabled(on); });
         switchFilterOnIf(on);
     });
     layout->addWidget(m_enabled, 0, Qt::AlignLeft);
@@ -475,7 +475,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     grid->setFixedSize(captionWidth + checkWidth + 2 * boundWidth + 3, SpectrumCriterionCount * rowPitch);
     for (int o = 0; o < SpectrumCriterionCount; ++o) {
         const auto option = static_cast<SpectrumCriterion>(o);
-        Row& row = m_rows[Ordinal(option)];
+        Row& row = m_rows[ordinal(option)];
         const int y = o * rowPitch;
         auto* caption = new MarkupCaption(QString::fromUtf16(kCriteria[o].caption), grid);
         caption->setGeometry(3, y, captionWidth - 4, CriteriaGrid::RowHeight);
@@ -498,9 +498,9 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
         connect(row.use, &QCheckBox::toggled, this, [this, option](bool on) {
             if (quiet())
                 return;
-            SpectrumCriteria options = Filter().Spectrum().Options();
+            SpectrumCriteria options = Filter().Spectrum().options();
             on ? options.insert(option) : options.erase(option);
-            Write([&] { Filter().Spectrum().setOptions(options); });
+            write([&] { Filter().Spectrum().setOptions(options); });
             if (on)
                 CriteriaPage::switchOn(m_enabled);
         });
@@ -511,12 +511,12 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
 
 void SpectrumPage::showCriteria()
 {
-    Show([this] {
+    showQuietly([this] {
         const SpectrumFilter& spectrum = Filter().Spectrum();
         m_enabled->setChecked(spectrum.enabled());
         for (int o = 0; o < SpectrumCriterionCount; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
-            m_rows[Ordinal(option)].use->setChecked(spectrum.Options().contains(option));
+            m_rows[ordinal(option)].use->setChecked(spectrum.options().contains(option));
             showBound(option, false);
             showBound(option, true);
         }
@@ -535,9 +535,9 @@ void SpectrumPage::switchOn(QCheckBox* box)
 
 void SpectrumPage::showBound(SpectrumCriterion option, bool max)
 {
-    Show([&] {
+    showQuietly([&] {
         const SpectrumFilter& s = Filter().Spectrum();
-        boundField(option, max)->SetValue(shownBound(option, max ? s.Max(option) : s.Min(option)));
+        boundField(option, max)->setValue(shownBound(option, max ? s.max(option) : s.min(option)));
     });
 }
 
@@ -546,17 +546,17 @@ void SpectrumPage::writeBound(SpectrumCriterion option, bool max, bool typingEnd
     if (quiet())
         return;
     SpectrumFilter& s = Filter().Spectrum();
-    const float value = storedBound(option, boundField(option, max)->Value());
+    const float value = storedBound(option, boundField(option, max)->value());
     // A bound typed past the other one moves that one too; while the digits are still coming
     // ("0" on the way to "0.7") that would lose the other bound, so it waits for the end.
-    const bool crosses = max ? value < s.Min(option) : value > s.Max(option);
+    const bool crosses = max ? value < s.min(option) : value > s.max(option);
     if (crosses && !typingEnded)
         return;
-    if (value == (max ? s.Max(option) : s.Min(option)))
+    if (value == (max ? s.max(option) : s.min(option)))
         return;
-    Write([&] { max ? s.setMax(option, value) : s.setMin(option, value); });
+    write([&] { max ? s.setMax(option, value) : s.setMin(option, value); });
     showBound(option, !max);
-    switchOn(m_rows[Ordinal(option)].use);
+    switchOn(m_rows[ordinal(option)].use);
 }
 
 } // namespace kav

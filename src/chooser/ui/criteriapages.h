@@ -49,9 +49,9 @@ protected:
     // Whether the controls are being set from the filter.
     bool quiet() const { return m_showing || m_editor.showingFilter(); }
     // Sets controls from the filter without their handlers writing it back.
-    void Show(const std::function<void()>& show);
+    void showQuietly(const std::function<void()>& show);
     // Writes a change to the filter, unless the controls are being set from it.
-    void Write(const std::function<void()>& change);
+    void write(const std::function<void()>& change);
     // A criterion's box went on: the whole filter goes on too.
     void switchFilterOnIf(bool on);
     // A criterion was edited: its box goes on (whose handler writes the filter), and the whole
@@ -85,7 +85,7 @@ public:
     explicit DecayChainPage(CriteriaEditor& editor);
     void showCriteria() override;
     QCheckBox* enabledBox(bool daughters) const { return m_parts[daughters].enabled; }
-    QListWidget* Counts(bool daughters) const { return m_parts[daughters].counts; }
+    QListWidget* counts(bool daughters) const { return m_parts[daughters].counts; }
 
 private:
     struct Part {
@@ -145,10 +145,10 @@ public:
     explicit SpectrumPage(CriteriaEditor& editor);
     void showCriteria() override;
     QCheckBox* enabledBox() const { return m_enabled; }
-    QCheckBox* criterionBox(SpectrumCriterion option) const { return m_rows[Ordinal(option)].use; }
+    QCheckBox* criterionBox(SpectrumCriterion option) const { return m_rows[ordinal(option)].use; }
     FloatEdit* boundField(SpectrumCriterion option, bool max) const
     {
-        return max ? m_rows[Ordinal(option)].max : m_rows[Ordinal(option)].min;
+        return max ? m_rows[ordinal(option)].max : m_rows[ordinal(option)].min;
     }
 
 protected:

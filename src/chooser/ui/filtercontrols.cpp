@@ -108,7 +108,7 @@ void makeHalfLifeField(FloatEdit* edit)
     edit->setMinValueEnabled(true);
     edit->setMaxValueEnabled(true);
     edit->setShowMessages(false);
-    FloatFormatList& formats = edit->Formats();
+    FloatFormatList& formats = edit->formats();
     formats.defaultFormat = QStringLiteral("0.###e-0");
     formats.Add(1, QStringLiteral("0.###"));
     formats.Add(1000, QStringLiteral("0.###e-0"));
@@ -124,7 +124,7 @@ void makeBoundField(FloatEdit* edit, bool percent)
     edit->setMaxValueEnabled(true);
     edit->setShowMessages(false);
     edit->setUpDownButtons(false);
-    FloatFormatList& formats = edit->Formats();
+    FloatFormatList& formats = edit->formats();
     formats.defaultFormat = QStringLiteral("0.####e-0");
     const std::pair<double, const char*> thresholds[]
         = {{0.01, "0.######"}, {0.1, "0.#####"}, {1, "0.####"},       {10, "0.###"},
@@ -143,7 +143,7 @@ QString countText(int count, CountKind kind, UiLanguage language)
     if (count == 0)
         return QString::fromUtf16(texts.listEmpty);
     return QString::fromUtf16(count == 1 ? texts.countOfOne : texts.countOfMany)
-        .arg(QString::number(count), QString::fromUtf16(texts.countedThings[Ordinal(kind)]));
+        .arg(QString::number(count), QString::fromUtf16(texts.countedThings[ordinal(kind)]));
 }
 
 } // namespace kav

@@ -122,10 +122,10 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
         (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? m_elementsIn : m_elementsOut)
             ->addItem(elementSymbol(static_cast<ChemicalElement>(e)));
     m_useNuclide->setChecked(filter.useNuclideFilter());
-    for (const NuclideList::Entry& e : filter.Nuclides().Items())
+    for (const NuclideList::Entry& e : filter.Nuclides().items())
         addNuclide(m_nuclidesIn, e.name, e.node);
-    for (int i = 0; i < filter.Index().Count(); ++i) {
-        const Nuclide* node = filter.Index().Items(i);
+    for (int i = 0; i < filter.index().count(); ++i) {
+        const Nuclide* node = filter.index().items(i);
         if (filter.Nuclides().indexOf(node->name.toString()) < 0)
             addNuclide(m_nuclidesOut, node->name.toString(), node);
     }

@@ -57,7 +57,7 @@ protected:
         painter.setPen(selected ? QColor(Qt::blue) : QColor(0x80, 0, 0x80));
         const int nameLeft = QFontMetrics(bold).horizontalAdvance(QStringLiteral("WW")) + 3;
         painter.drawText(r.adjusted(nameLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         elementName(elementBySymbol(symbol), m_selection.Language()).trimmed());
+                         elementName(elementBySymbol(symbol), m_selection.language()).trimmed());
     }
 
 private:
@@ -225,8 +225,8 @@ void NuclideChooser::showSelection()
     m_elementBox->setPlaceholderText(
         m_selection.element() != ChemicalElement::None ? elementSymbol(m_selection.element()) : QString());
     m_massBox->setPlaceholderText(m_selection.aMass().toString().trimmed());
-    m_nuclideBox->setPlaceholderText(m_selection.Name().trimmed());
-    m_elementBox->setToolTip(elementName(m_selection.element(), m_selection.Language()).trimmed());
+    m_nuclideBox->setPlaceholderText(m_selection.name().trimmed());
+    m_elementBox->setToolTip(elementName(m_selection.element(), m_selection.language()).trimmed());
     m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
     updateHistoryButtons();
     updatePopupChecks();
@@ -251,7 +251,7 @@ void NuclideChooser::updateAdvancedMark()
         p.drawPolygon(QPolygonF({{1, 2}, {15, 2}, {9.5, 8.5}, {9.5, 14.5}, {6.5, 12.5}, {6.5, 8.5}}));
     }));
     QString tip = QStringLiteral("Advanced filter on:\n  ")
-        + activeCriteria(advanced, m_selection.Language()).join(QStringLiteral("\n  "));
+        + activeCriteria(advanced, m_selection.language()).join(QStringLiteral("\n  "));
     if (empty)
         tip += QStringLiteral("\nNo radionuclide passes it: the view keeps showing the last one.");
     m_advancedButton->setToolTip(tip + QStringLiteral("\nClick to change it."));
@@ -379,8 +379,8 @@ void NuclideChooser::retitlePopupMenu()
         {m_menu.sorts[2], 5},       {m_menu.sorts[3], 6},        {m_menu.filter, 8},        {m_menu.elementFilter, 9},
         {m_menu.nuclideFilter, 10}, {m_menu.advancedFilter, 11}, {m_menu.loadElements, 13}, {m_menu.loadNuclides, 14}};
     for (const auto& [action, entry] : entries)
-        action->setText(Caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
-    m_menu.clearAdvanced->setText(QString::fromUtf16(catalogue(m_selection.Language()).clearAdvancedFilter));
+        action->setText(caption(entry) + (entry >= 8 ? QStringLiteral("...") : QString()));
+    m_menu.clearAdvanced->setText(QString::fromUtf16(catalogue(m_selection.language()).clearAdvancedFilter));
 }
 
 void NuclideChooser::updatePopupChecks()
@@ -394,16 +394,16 @@ void NuclideChooser::updatePopupChecks()
     for (int i = 0; i < 4; ++i)
         m_menu.sorts[static_cast<std::size_t>(i)]->setChecked(static_cast<int>(current) == i);
     // "atomic mass" orders only the list of names.
-    m_menu.sorts[Ordinal(NuclideSortOrder::MassNumber)]->setVisible(
+    m_menu.sorts[ordinal(NuclideSortOrder::MassNumber)]->setVisible(
         m_popupMenuOptions.contains(ChooserMenuEntry::Sort) && m_selection.choiceType() == ChoiceKind::FullList);
 }
 
-QString NuclideChooser::Caption(int entry) const
+QString NuclideChooser::caption(int entry) const
 {
-    QString text = QString::fromUtf16(catalogue(m_selection.Language()).chooserMenu[static_cast<std::size_t>(entry)]);
+    QString text = QString::fromUtf16(catalogue(m_selection.language()).chooserMenu[static_cast<std::size_t>(entry)]);
     // The later sort entries line up under the words before the first one.
     if (entry >= 4 && entry <= 6)
-        text.prepend(QString(m_selection.Language() == UiLanguage::English ? 14 : 27, u' '));
+        text.prepend(QString(m_selection.language() == UiLanguage::English ? 14 : 27, u' '));
     return text;
 }
 
@@ -427,7 +427,7 @@ void NuclideChooser::execAdvFilterDialog()
 
 void NuclideChooser::clearAdvancedFilter()
 {
-    m_selection.Filter().advanced().SetEnabled(false);
+    m_selection.Filter().advanced().setEnabled(false);
 }
 
 void NuclideChooser::sayStatus(const QString& text)
@@ -520,12 +520,12 @@ void NuclideChooser::goToTypedName()
 
 void NuclideChooser::execLoadElListDialog()
 {
-    loadListFile(Caption(13), [this](const QByteArray& text) { m_selection.Filter().LoadElementList(text); });
+    loadListFile(caption(13), [this](const QByteArray& text) { m_selection.Filter().LoadElementList(text); });
 }
 
 void NuclideChooser::execLoadNuclideListDialog()
 {
-    loadListFile(Caption(14), [this](const QByteArray& text) { m_selection.Filter().LoadNuclideList(text); });
+    loadListFile(caption(14), [this](const QByteArray& text) { m_selection.Filter().LoadNuclideList(text); });
 }
 
 void NuclideChooser::loadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
@@ -535,7 +535,7 @@ void NuclideChooser::loadListFile(const QString& title, const std::function<void
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_messageBoxes.Show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), ButtonOk,
+        m_messageBoxes.show(MessageKind::Error, title, path + QStringLiteral(": ") + file.errorString(), ButtonOk,
                             ButtonOk);
         return;
     }
@@ -550,12 +550,12 @@ void NuclideChooser::editNuclide()
     auto* other = new NuclideChooser(m_index, m_spectra, m_messageBoxes, &dialog);
     other->setObjectName(QStringLiteral("editedNuclideChooser"));
     other->setShowUndoRedoButtons(false);
-    other->Selection().Filter().Assign(m_selection.Filter());
-    other->setLanguage(m_selection.Language());
+    other->selection().Filter().assign(m_selection.Filter());
+    other->setLanguage(m_selection.language());
     other->setChoiceType(m_selection.choiceType());
-    other->Selection().setSortOrder(m_selection.sortOrder());
+    other->selection().setSortOrder(m_selection.sortOrder());
     other->setWidthsNShifts(m_layout);
-    other->Selection().setElementAndAMass(m_selection.element(), m_selection.aMass());
+    other->selection().setElementAndAMass(m_selection.element(), m_selection.aMass());
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -563,7 +563,7 @@ void NuclideChooser::editNuclide()
     layout->addWidget(other, 0, Qt::AlignHCenter);
     layout->addWidget(buttons);
     if (execModal(dialog) == QDialog::Accepted)
-        m_selection.setElementAndAMass(other->Selection().element(), other->Selection().aMass());
+        m_selection.setElementAndAMass(other->selection().element(), other->selection().aMass());
 }
 
 namespace {
@@ -597,7 +597,7 @@ QRect NuclideChooser::nuclideBoxRect() const
 void NuclideChooser::dropDown_pmElements(bool byMousePress)
 {
     m_periodicTable->setElement(m_selection.element());
-    m_periodicTable->Popup(m_elementBox->mapToGlobal(QPoint(0, m_elementBox->height())), byMousePress);
+    m_periodicTable->popup(m_elementBox->mapToGlobal(QPoint(0, m_elementBox->height())), byMousePress);
 }
 
 bool NuclideChooser::eventFilter(QObject* watched, QEvent* event)

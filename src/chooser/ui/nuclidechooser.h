@@ -49,8 +49,8 @@ public:
     ~NuclideChooser() override;
 
     // The choice itself, its lists, history and filter.
-    NuclideSelection& Selection() { return m_selection; }
-    const NuclideSelection& Selection() const { return m_selection; }
+    NuclideSelection& selection() { return m_selection; }
+    const NuclideSelection& selection() const { return m_selection; }
     ElementGroupColours& elementGroups() { return m_periodicTable->elementGroups(); }
     PeriodicTablePopup* elementMenu() const { return m_periodicTable; }
 
@@ -130,7 +130,7 @@ private:
     void execFilterForm(bool elements, bool nuclides);
     // Asks for a text file with the given title and hands its bytes to the filter.
     void loadListFile(const QString& title, const std::function<void(const QByteArray&)>& load);
-    QString Caption(int entry) const;
+    QString caption(int entry) const;
     // The mark's visibility, colour and tip after a change of the filter.
     void updateAdvancedMark();
     // Quick entry: a key typed into a box; true when it was taken.

@@ -131,7 +131,7 @@ PeriodicTablePopup::PeriodicTablePopup(const NuclideIndex& index, QWidget* paren
     : QWidget(parent, Qt::Popup)
     , m_enabled(index)
 {
-    m_enabled.onChange = [this] { EnabledChanged(); };
+    m_enabled.onChange = [this] { enabledChanged(); };
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     m_nameTip = new QLabel(this, Qt::ToolTip | Qt::FramelessWindowHint);
@@ -165,13 +165,13 @@ bool PeriodicTablePopup::isElementEnabled(ChemicalElement e) const
         return false;
     switch (m_enabled.enableElementType()) {
     case ElementsOffered::All: return true;
-    case ElementsOffered::InIndex: return m_enabled.Index().Elements().contains(e);
+    case ElementsOffered::InIndex: return m_enabled.index().Elements().contains(e);
     case ElementsOffered::Custom: return m_enabled.Elements().contains(e);
     }
     return false;
 }
 
-void PeriodicTablePopup::EnabledChanged()
+void PeriodicTablePopup::enabledChanged()
 {
     if (!isElementEnabled(m_element)) {
         m_element = ChemicalElement::H;
@@ -189,7 +189,7 @@ void PeriodicTablePopup::setElement(ChemicalElement value)
     if (value == m_element)
         return;
     m_element = value;
-    EnabledChanged();
+    enabledChanged();
 }
 
 void PeriodicTablePopup::setEnabledElements(ElementsOffered type, const ElementSet& set)
@@ -197,8 +197,8 @@ void PeriodicTablePopup::setEnabledElements(ElementsOffered type, const ElementS
     m_enabled.onChange = nullptr;
     m_enabled.setEnableElementType(type);
     m_enabled.setElementSet(set);
-    m_enabled.onChange = [this] { EnabledChanged(); };
-    EnabledChanged();
+    m_enabled.onChange = [this] { enabledChanged(); };
+    enabledChanged();
 }
 
 void PeriodicTablePopup::setLanguage(UiLanguage value)
@@ -207,7 +207,7 @@ void PeriodicTablePopup::setLanguage(UiLanguage value)
     update();
 }
 
-QRect PeriodicTablePopup::CellRect(int row, int column) const
+QRect PeriodicTablePopup::cellRect(int row, int column) const
 {
     int top = 1;
     for (int r = 0; r < row; ++r)
@@ -215,11 +215,11 @@ QRect PeriodicTablePopup::CellRect(int row, int column) const
     return QRect(1 + column * m_cellWidth, top, m_cellWidth, isSeparatorRow(row) ? m_cellHeight / 4 : m_cellHeight);
 }
 
-QPoint PeriodicTablePopup::CellAt(QPoint pos) const
+QPoint PeriodicTablePopup::cellAt(QPoint pos) const
 {
     for (int r = 0; r < Rows; ++r)
         for (int c = 0; c < Columns; ++c)
-            if (CellRect(r, c).contains(pos))
+            if (cellRect(r, c).contains(pos))
                 return {c, r};
     return {-1, -1};
 }
@@ -233,7 +233,7 @@ QPoint PeriodicTablePopup::cellOf(ChemicalElement element) const
     return {-1, -1};
 }
 
-void PeriodicTablePopup::Popup(QPoint topLeft, bool byMousePress)
+void PeriodicTablePopup::popup(QPoint topLeft, bool byMousePress)
 {
     m_awaitingRelease = byMousePress;
     m_dragged = false;
@@ -256,7 +256,7 @@ void PeriodicTablePopup::setHot(QPoint cell)
     m_nameTip->adjustSize();
     // Above the table, over the cell's column: it hides no element (below the table where the
     // screen has no room above it).
-    const QRect r = CellRect(cell.y(), cell.x());
+    const QRect r = cellRect(cell.y(), cell.x());
     QPoint at = mapToGlobal(QPoint(r.center().x() - m_nameTip->width() / 2, -m_nameTip->height() - 2));
     const QScreen* shown = screen();
     if (shown && at.y() < shown->geometry().top())
@@ -294,7 +294,7 @@ void PeriodicTablePopup::paintEvent(QPaintEvent*)
     p.fillRect(rect(), pal.color(QPalette::Button));
     for (int r = 0; r < Rows; ++r) {
         for (int c = 0; c < Columns; ++c) {
-            const QRect cell = CellRect(r, c);
+            const QRect cell = cellRect(r, c);
             if (isSeparatorRow(r)) {
                 const int mid = cell.center().y();
                 p.setPen(pal.color(QPalette::Dark));
@@ -342,7 +342,7 @@ void PeriodicTablePopup::mouseMoveEvent(QMouseEvent* event)
     const QPoint pos = event->position().toPoint();
     if (m_awaitingRelease && rect().contains(pos))
         m_dragged = true;
-    const QPoint cell = CellAt(pos);
+    const QPoint cell = cellAt(pos);
     if (cell != m_hot && cell.x() >= 0)
         setHot(cell);
 }
@@ -360,7 +360,7 @@ void PeriodicTablePopup::mouseReleaseEvent(QMouseEvent* event)
         hide();
         return;
     }
-    pick(CellAt(pos));
+    pick(cellAt(pos));
 }
 
 void PeriodicTablePopup::keyPressEvent(QKeyEvent* event)

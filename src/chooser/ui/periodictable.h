@@ -43,7 +43,7 @@ public:
     void readStoredElementSet(const std::array<std::int32_t, 4>& stored);
     // The element page of the filter dialog; true, with the set taken, on OK.
     bool editDlg(QWidget* parent = nullptr);
-    const NuclideIndex& Index() const { return m_index; }
+    const NuclideIndex& index() const { return m_index; }
 
     std::function<void()> onChange;
     std::function<int(QDialog&)> execModal;
@@ -69,7 +69,7 @@ public:
     void setElement(ChemicalElement value);
     OfferedElements& elementEnabled() { return m_enabled; }
     void setEnabledElements(ElementsOffered type, const ElementSet& set);
-    UiLanguage Language() const { return m_language; }
+    UiLanguage language() const { return m_language; }
     void setLanguage(UiLanguage value);
     ElementGroupColours& elementGroups() { return m_groups; }
     bool isElementEnabled(ChemicalElement element) const;
@@ -78,7 +78,7 @@ public:
     // by a mouse press, the release of that press picks only when the pointer was dragged onto an
     // element; otherwise the table stays open for a click, the arrow keys and Enter, until an
     // element is picked, the user clicks outside or presses Escape.
-    void Popup(QPoint topLeft, bool byMousePress = false);
+    void popup(QPoint topLeft, bool byMousePress = false);
     // The label above the highlighted cell that names its element.
     QLabel* nameTip() const { return m_nameTip; }
     // The highlighted cell (column, row), or (-1, -1).
@@ -86,7 +86,7 @@ public:
     // The element of a cell of the table (row, column), or ChemicalElement::None for none.
     static ChemicalElement cellElement(int row, int column);
     // The cell under a point of the pop-up, or (-1, -1).
-    QPoint CellAt(QPoint pos) const;
+    QPoint cellAt(QPoint pos) const;
 
     std::function<void(ChemicalElement value)> onChoiceElement;
 
@@ -98,9 +98,9 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QRect CellRect(int row, int column) const;
+    QRect cellRect(int row, int column) const;
     QPoint cellOf(ChemicalElement element) const;
-    void EnabledChanged();
+    void enabledChanged();
     // Highlights a cell (or none) and names its element above it.
     void setHot(QPoint cell);
     // The next cell with an element that can be picked, from a cell in a direction; or the cell.

@@ -69,12 +69,12 @@ SpectrumLinesPanel::SpectrumLinesPanel(const NuclideSelection& selection, QWidge
     m_grid = new DataGrid(this);
     m_grid->setObjectName(QStringLiteral("linesTable"));
     m_grid->setColCount(6);
-    m_grid->SetRowCount(2);
+    m_grid->setRowCount(2);
     m_grid->setFixedRows(1);
     m_grid->setFixedCols(1);
     m_grid->setDefaultRowHeight(18);
     m_grid->setRowHeights(0, 34);
-    m_grid->SetOption(GridOption::RowSelect, true);
+    m_grid->setOption(GridOption::RowSelect, true);
     const int widths[] = {40, 88, 88, 100, 100, -1};
     const char* heads[] = {"No", "Radionuclide", "Half-life", "Energy (Ei), MeV", "Di, MeV / trans.", "Lr"};
     for (int c = 0; c < 6; ++c) {
@@ -133,12 +133,12 @@ void SpectrumLinesPanel::rebuild()
     query.types = m_kind == LineKind::Alpha ? radiationsOf(LineGroup::Alpha)
         : m_kind == LineKind::Beta          ? m_betaSet
                                             : m_gammaSet;
-    if (s.Options().contains(energy))
-        query.energy = LineBounds{s.Min(energy), s.Max(energy)};
-    if (s.Options().contains(yield))
-        query.yield = LineBounds{s.Min(yield), s.Max(yield)};
+    if (s.options().contains(energy))
+        query.energy = LineBounds{s.min(energy), s.max(energy)};
+    if (s.options().contains(yield))
+        query.yield = LineBounds{s.min(yield), s.max(yield)};
     query.cap = MaxLines;
-    const NuclideIndex& index = m_selection.Filter().Index();
+    const NuclideIndex& index = m_selection.Filter().index();
     if (query.energy || query.yield) {
         std::vector<const Nuclide*> nuclides;
         for (const NuclideSelection::Entry& entry : m_selection.Nuclides())
@@ -181,9 +181,9 @@ void SpectrumLinesPanel::sortLines(LinesSort sort)
 
 void SpectrumLinesPanel::showLines()
 {
-    const UiLanguage language = m_selection.Language();
+    const UiLanguage language = m_selection.language();
     const int rows = std::max<int>(1, static_cast<int>(m_lines.size()));
-    m_grid->SetRowCount(rows + 1);
+    m_grid->setRowCount(rows + 1);
     for (int r = 1; r <= rows; ++r) {
         m_grid->setCells(0, r, QString::number(r));
         if (m_lines.empty()) {
@@ -209,7 +209,7 @@ void SpectrumLinesPanel::showLines()
 
 void SpectrumLinesPanel::chooseRadiations()
 {
-    LineTypesDialog form(m_betaSet, m_gammaSet, m_selection.Language(), this);
+    LineTypesDialog form(m_betaSet, m_gammaSet, m_selection.language(), this);
     QWidget* kinds = lineKindButton(LineKind::Alpha)->parentWidget();
     form.move(kinds->mapToGlobal(QPoint(0, kinds->height())));
     if (execModal(form) != QDialog::Accepted)

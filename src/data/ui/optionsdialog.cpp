@@ -121,15 +121,15 @@ OptionsDialog::OptionsDialog(const ProgramLocations& locations, OptionsPages& re
     connect(m_unitsPages, &QTabWidget::currentChanged, this, [this] { noteShownPage(); });
     // A unit chosen in a box goes straight into the working copy.
     ProgramSettings& p = *m_preference;
-    m_bioassayDose->setOnChange([this, &p] { p.setBioassayDoseUnit(m_bioassayDose->Value()); });
-    m_bioassayContent->setOnChange([this, &p] { p.setBioassayContentUnit(m_bioassayContent->Value()); });
-    m_bioassayIntake->setOnChange([this, &p] { p.setBioassayIntakeUnit(m_bioassayIntake->Value()); });
-    m_bioassayTime->setOnChange([this, &p] { p.setBioassayTimeUnit(m_bioassayTime->Value()); });
+    m_bioassayDose->setOnChange([this, &p] { p.setBioassayDoseUnit(m_bioassayDose->value()); });
+    m_bioassayContent->setOnChange([this, &p] { p.setBioassayContentUnit(m_bioassayContent->value()); });
+    m_bioassayIntake->setOnChange([this, &p] { p.setBioassayIntakeUnit(m_bioassayIntake->value()); });
+    m_bioassayTime->setOnChange([this, &p] { p.setBioassayTimeUnit(m_bioassayTime->value()); });
     connect(m_bioassayWholeDays, &QCheckBox::toggled, this, [&p](bool on) { p.setBioassayWholeDays(on); });
-    m_mixtureDose->setOnChange([this, &p] { p.setMixtureDoseUnit(m_mixtureDose->Value()); });
-    m_mixtureActivity->setOnChange([this, &p] { p.setMixtureActivityUnit(m_mixtureActivity->Value()); });
-    m_materialsDose->setOnChange([this, &p] { p.setMaterialsDoseUnit(m_materialsDose->Value()); });
-    m_materialsActivity->setOnChange([this, &p] { p.setMaterialsActivityUnit(m_materialsActivity->Value()); });
+    m_mixtureDose->setOnChange([this, &p] { p.setMixtureDoseUnit(m_mixtureDose->value()); });
+    m_mixtureActivity->setOnChange([this, &p] { p.setMixtureActivityUnit(m_mixtureActivity->value()); });
+    m_materialsDose->setOnChange([this, &p] { p.setMaterialsDoseUnit(m_materialsDose->value()); });
+    m_materialsActivity->setOnChange([this, &p] { p.setMaterialsActivityUnit(m_materialsActivity->value()); });
     connect(m_autoSave, &QCheckBox::toggled, this, [&p](bool on) { p.setAutoSave(on); });
     connect(m_language, &QComboBox::activated, this,
             [this, &p] { p.setLanguage(static_cast<UiLanguage>(m_language->currentData().toInt())); });
@@ -235,25 +235,25 @@ OptionsDialog::~OptionsDialog() = default;
 void OptionsDialog::showSettings()
 {
     const ProgramSettings& p = *m_preference;
-    m_bioassayDose->SetValue(p.bioassayDoseUnit());
-    m_bioassayContent->SetValue(p.bioassayContentUnit());
-    m_bioassayIntake->SetValue(p.bioassayIntakeUnit());
-    m_bioassayTime->SetValue(p.bioassayTimeUnit());
+    m_bioassayDose->setValue(p.bioassayDoseUnit());
+    m_bioassayContent->setValue(p.bioassayContentUnit());
+    m_bioassayIntake->setValue(p.bioassayIntakeUnit());
+    m_bioassayTime->setValue(p.bioassayTimeUnit());
     for (QCheckBox* box : {m_bioassayWholeDays, m_autoSave}) {
         const QSignalBlocker blocker(box);
         box->setChecked(box == m_autoSave ? p.autoSave() : p.bioassayWholeDays());
     }
-    m_language->setCurrentIndex(m_language->findData(int(p.Language())));
-    m_mixtureDose->SetValue(p.mixtureDoseUnit());
-    m_mixtureActivity->SetValue(p.mixtureActivityUnit());
-    m_materialsDose->SetValue(p.materialsDoseUnit());
-    m_materialsActivity->SetValue(p.materialsActivityUnit());
+    m_language->setCurrentIndex(m_language->findData(int(p.language())));
+    m_mixtureDose->setValue(p.mixtureDoseUnit());
+    m_mixtureActivity->setValue(p.mixtureActivityUnit());
+    m_materialsDose->setValue(p.materialsDoseUnit());
+    m_materialsActivity->setValue(p.materialsActivityUnit());
 }
 
-void OptionsDialog::Load(const ProgramSettings& preference, OptionsPage options)
+void OptionsDialog::load(const ProgramSettings& preference, OptionsPage options)
 {
     m_options = options;
-    m_preference->Assign(preference);
+    m_preference->assign(preference);
     m_dataFolderEdit->setText(m_preference->dataFolderPath());
     showSettings();
     switch (options) {
@@ -340,10 +340,10 @@ std::optional<QStringList> executeOptionsDialog(ProgramSettings& preference, Opt
                                                 OptionsPages& remembered, QWidget* parent)
 {
     OptionsDialog dialog(preference.locations(), remembered, parent);
-    dialog.Load(preference, options);
+    dialog.load(preference, options);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    preference.Assign(dialog.preference());
+    preference.assign(dialog.preference());
     return dialog.confirmedKeys();
 }
 

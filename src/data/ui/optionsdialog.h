@@ -40,7 +40,7 @@ public:
     ~OptionsDialog() override;
 
     // Shows the given preferences on the pages of the page set.
-    void Load(const ProgramSettings& preference, OptionsPage options);
+    void load(const ProgramSettings& preference, OptionsPage options);
     const ProgramSettings& preference() const { return *m_preference; }
     // The INI keys of the settings whose boxes were on the screen while the dialog was open (or
     // that "Restore default values" set): what accepting it confirms. A unit chosen in a view

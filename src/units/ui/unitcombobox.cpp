@@ -15,7 +15,7 @@ UnitComboBox::UnitComboBox(int unitCount, quint32 defaultEnabled, int defaultVal
     , m_value(defaultValue)
     , m_enabled(defaultEnabled)
 {
-    SetAlignment(Qt::AlignHCenter);
+    setAlignment(Qt::AlignHCenter);
     setDropDownAlignment(Qt::AlignHCenter);
     connect(this, &QComboBox::activated, this, [this](int index) { userSelected(index); });
 }
@@ -114,7 +114,7 @@ void TimeUnitComboBox::setUseLongNames(bool value)
 QString TimeUnitComboBox::unitLabel(int ordinal) const
 {
     const auto unit = static_cast<TimeUnit>(ordinal);
-    return m_useLongNames ? timeUnitLongLabel(unit, Language()) : timeUnitShortLabel(unit, Language());
+    return m_useLongNames ? timeUnitLongLabel(unit, language()) : timeUnitShortLabel(unit, language());
 }
 
 const ActivityUnits ActivityUnitComboBox::DefaultEnabled{
@@ -129,7 +129,7 @@ ActivityUnitComboBox::ActivityUnitComboBox(QWidget* parent)
 
 QString ActivityUnitComboBox::unitLabel(int ordinal) const
 {
-    return activityUnitLabel(static_cast<ActivityUnit>(ordinal), Language());
+    return activityUnitLabel(static_cast<ActivityUnit>(ordinal), language());
 }
 
 const DoseUnits DoseUnitComboBox::DefaultEnabled{DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv, DoseUnit::mRem,
@@ -143,7 +143,7 @@ DoseUnitComboBox::DoseUnitComboBox(QWidget* parent)
 
 QString DoseUnitComboBox::unitLabel(int ordinal) const
 {
-    return doseUnitLabel(static_cast<DoseUnit>(ordinal), Language());
+    return doseUnitLabel(static_cast<DoseUnit>(ordinal), language());
 }
 
 } // namespace kav

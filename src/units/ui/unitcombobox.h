@@ -51,8 +51,8 @@ public:
     static const TimeUnits DefaultEnabled;
     explicit TimeUnitComboBox(QWidget* parent = nullptr);
 
-    TimeUnit Value() const { return static_cast<TimeUnit>(valueOrdinal()); }
-    void SetValue(TimeUnit value) { setValueOrdinal(static_cast<int>(value)); }
+    TimeUnit value() const { return static_cast<TimeUnit>(valueOrdinal()); }
+    void setValue(TimeUnit value) { setValueOrdinal(static_cast<int>(value)); }
     TimeUnits enabledTimeUnits() const { return TimeUnits::fromRaw(static_cast<std::uint8_t>(enabledMask())); }
     void setEnabledTimeUnits(TimeUnits units) { setEnabledMask(units.raw()); }
     bool useLongNames() const { return m_useLongNames; }
@@ -71,8 +71,8 @@ public:
     static const ActivityUnits DefaultEnabled;
     explicit ActivityUnitComboBox(QWidget* parent = nullptr);
 
-    ActivityUnit Value() const { return static_cast<ActivityUnit>(valueOrdinal()); }
-    void SetValue(ActivityUnit value) { setValueOrdinal(static_cast<int>(value)); }
+    ActivityUnit value() const { return static_cast<ActivityUnit>(valueOrdinal()); }
+    void setValue(ActivityUnit value) { setValueOrdinal(static_cast<int>(value)); }
     ActivityUnits enabledActivityUnits() const { return ActivityUnits::fromRaw(enabledMask()); }
     void setEnabledActivityUnits(ActivityUnits units) { setEnabledMask(units.raw()); }
 
@@ -86,8 +86,8 @@ public:
     static const DoseUnits DefaultEnabled;
     explicit DoseUnitComboBox(QWidget* parent = nullptr);
 
-    DoseUnit Value() const { return static_cast<DoseUnit>(valueOrdinal()); }
-    void SetValue(DoseUnit value) { setValueOrdinal(static_cast<int>(value)); }
+    DoseUnit value() const { return static_cast<DoseUnit>(valueOrdinal()); }
+    void setValue(DoseUnit value) { setValueOrdinal(static_cast<int>(value)); }
     DoseUnits enabledDoseUnits() const { return DoseUnits::fromRaw(enabledMask()); }
     void setEnabledDoseUnits(DoseUnits units) { setEnabledMask(units.raw()); }
 

@@ -33,16 +33,16 @@ protected:
     {
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
         if (!offered.isEmpty()) {
-            panel->Selection().Filter().setUseNuclideFilter(true);
-            panel->Selection().Filter().setNuclideList(offered);
+            panel->selection().Filter().setUseNuclideFilter(true);
+            panel->selection().Filter().setNuclideList(offered);
         }
-        hearingChoices.push_back(panel->Selection().nuclideChosen.connect(
+        hearingChoices.push_back(panel->selection().nuclideChosen.connect(
             [this](const NuclideIdentity& rnx) { reports << rnx.nameText(); }));
     }
     void show()
     {
         panel->show();
-        ASSERT_TRUE(panel->Selection().active());
+        ASSERT_TRUE(panel->selection().active());
     }
 
     NuclideIndex index;
@@ -58,52 +58,52 @@ const QStringList kData{"H-3", "Co-58", "Co-60", "Sr-90", "Tc-99m", "Cs-134", "C
 TEST_F(NuclideChooserTest, StoredChoiceIsReportedOnceWhenFirstShown)
 {
     makePanel(kData);
-    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+    panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-60"));
     show();
     EXPECT_EQ(reports, QStringList{"Co-60"});
-    EXPECT_TRUE(panel->Selection().undoNames().isEmpty());
-    EXPECT_EQ(panel->Selection().elementList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
-    EXPECT_EQ(panel->Selection().aMassList(), (QStringList{"58", "60"}));
-    EXPECT_EQ(panel->Selection().chosenIdentity(), index.findNuclide(u"Co-60"));
+    EXPECT_TRUE(panel->selection().undoNames().isEmpty());
+    EXPECT_EQ(panel->selection().elementList(), (QStringList{"H", "Co", "Sr", "Tc", "Cs", "Ba", "U"}));
+    EXPECT_EQ(panel->selection().aMassList(), (QStringList{"58", "60"}));
+    EXPECT_EQ(panel->selection().chosenIdentity(), index.findNuclide(u"Co-60"));
 }
 
 TEST_F(NuclideChooserTest, ChangingElementAndMassReportsEachStep)
 {
     makePanel(kData);
-    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+    panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     reports.clear();
-    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    panel->selection().setElementAndAMass(ChemicalElement::Cs, "137");
     EXPECT_EQ(reports, (QStringList{"Cs-134", "Cs-137"}));
-    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Co-60"});
+    EXPECT_EQ(panel->selection().undoNames(), QStringList{"Co-60"});
 
     reports.clear();
-    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "134");
+    panel->selection().setElementAndAMass(ChemicalElement::Cs, "134");
     EXPECT_EQ(reports, QStringList{"Cs-134"});
-    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Co-60"}); // a change of mass alone records nothing
+    EXPECT_EQ(panel->selection().undoNames(), QStringList{"Co-60"}); // a change of mass alone records nothing
 
     // Picking what is already picked reports nothing.
     reports.clear();
-    panel->Selection().PickElement(panel->elementBox()->currentIndex());
-    panel->Selection().pickAMass(panel->aMassBox()->currentIndex());
+    panel->selection().PickElement(panel->elementBox()->currentIndex());
+    panel->selection().pickAMass(panel->aMassBox()->currentIndex());
     EXPECT_TRUE(reports.isEmpty());
     // Offers nothing outside the filter.
-    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "136");
-    panel->Selection().setElement(ChemicalElement::Fe);
+    panel->selection().setElementAndAMass(ChemicalElement::Cs, "136");
+    panel->selection().setElement(ChemicalElement::Fe);
     EXPECT_TRUE(reports.isEmpty());
 }
 
 TEST_F(NuclideChooserTest, NewElementKeepsTheMassWhenItCan)
 {
     makePanel(); // the whole index
-    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99m");
+    panel->selection().setElementAndAMass(ChemicalElement::Tc, "99m");
     show();
-    panel->Selection().setElement(ChemicalElement::Mo);
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Mo-99"));
-    panel->Selection().setElement(ChemicalElement::Co);
-    EXPECT_EQ(panel->Selection().aMass(), MassText(panel->Selection().aMassList().front().toLatin1().constData()));
+    panel->selection().setElement(ChemicalElement::Mo);
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Mo-99"));
+    panel->selection().setElement(ChemicalElement::Co);
+    EXPECT_EQ(panel->selection().aMass(), MassText(panel->selection().aMassList().front().toLatin1().constData()));
 }
 
 TEST_F(NuclideChooserTest, NamesChooseOnlyWhenWellFormed)
@@ -112,35 +112,35 @@ TEST_F(NuclideChooserTest, NamesChooseOnlyWhenWellFormed)
     show();
     reports.clear();
     for (const char* bad : {"Co60", "Cobalt-60", "Xx-1"})
-        panel->Selection().setName(QString::fromLatin1(bad));
+        panel->selection().setName(QString::fromLatin1(bad));
     EXPECT_TRUE(reports.isEmpty());
-    panel->Selection().setName(QStringLiteral("co-60"));
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
+    panel->selection().setName(QStringLiteral("co-60"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-60"));
     EXPECT_FALSE(reports.isEmpty());
 }
 
 TEST_F(NuclideChooserTest, FilterChangesKeepOrMoveTheChoice)
 {
     makePanel(kData);
-    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "137");
+    panel->selection().setElementAndAMass(ChemicalElement::Cs, "137");
     show();
     int filterChanges = 0;
-    const auto heard = panel->Selection().filterApplied.connect([&] { ++filterChanges; });
+    const auto heard = panel->selection().filterApplied.connect([&] { ++filterChanges; });
     reports.clear();
-    panel->Selection().Filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
+    panel->selection().Filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(filterChanges, 1);
 
-    panel->Selection().Filter().setNuclideList(QStringList{"Co-60", "Sr-90"});
+    panel->selection().Filter().setNuclideList(QStringList{"Co-60", "Sr-90"});
     EXPECT_EQ(reports, QStringList{"Co-60"}); // the first offered element, its lightest nuclide
-    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Cs-137"});
+    EXPECT_EQ(panel->selection().undoNames(), QStringList{"Cs-137"});
     EXPECT_EQ(filterChanges, 2);
 
     // Sort orders and the way of choosing keep the nuclide and say nothing.
     reports.clear();
-    panel->Selection().setSortOrder(NuclideSortOrder::MassNumber);
+    panel->selection().setSortOrder(NuclideSortOrder::MassNumber);
     panel->setChoiceType(ChoiceKind::FullList);
-    panel->Selection().setElementsSortType(NuclideSortOrder::Alphabetical);
+    panel->selection().setElementsSortType(NuclideSortOrder::Alphabetical);
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->nuclideBox()->currentText(), QStringLiteral("Co-60"));
     EXPECT_EQ(panel->fullNuclideList(), (QStringList{"Co-60", "Sr-90"}));
@@ -150,23 +150,23 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
 {
     makePanel(kData);
     panel->setChoiceType(ChoiceKind::FullList);
-    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+    panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     auto pick = [&](const char* name) {
-        panel->Selection().pickNuclide(panel->nuclideBox()->findText(QString::fromLatin1(name)));
+        panel->selection().pickNuclide(panel->nuclideBox()->findText(QString::fromLatin1(name)));
     };
     pick("Cs-137");
     pick("Co-60");
     pick("Sr-90");
-    EXPECT_EQ(panel->Selection().undoNames(), (QStringList{"Co-60", "Cs-137", "Co-60"}));
+    EXPECT_EQ(panel->selection().undoNames(), (QStringList{"Co-60", "Cs-137", "Co-60"}));
 
     reports.clear();
     panel->undoButton()->click();
     EXPECT_EQ(reports, QStringList{"Co-60"});
-    EXPECT_EQ(panel->Selection().redoNames(), QStringList{"Sr-90"});
+    EXPECT_EQ(panel->selection().redoNames(), QStringList{"Sr-90"});
     panel->redoButton()->click();
     EXPECT_EQ(reports, (QStringList{"Co-60", "Sr-90"}));
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Sr-90"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Sr-90"));
 
     // The history opens from the keyboard as a list box does (Alt+Down, F4, the Menu key), and
     // its keys pick an entry: the second one back.
@@ -192,20 +192,20 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
         QTest::keyClick(menu, Qt::Key_Return);
     });
     QTest::keyClick(panel->undoButton(), Qt::Key_F4);
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
-    EXPECT_EQ(panel->Selection().redoNames(), (QStringList{"Co-60", "Sr-90"}));
-    panel->Selection().Redo(1);
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->selection().redoNames(), (QStringList{"Co-60", "Sr-90"}));
+    panel->selection().Redo(1);
 
     // Back to the third entry: the two skipped ones lead the redo list in the order they come back.
-    panel->Selection().Undo(2);
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
-    EXPECT_EQ(panel->Selection().redoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
-    EXPECT_TRUE(panel->Selection().undoNames().isEmpty());
+    panel->selection().Undo(2);
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->selection().redoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
+    EXPECT_TRUE(panel->selection().undoNames().isEmpty());
 
     // A new choice after an undo empties the redo list.
     pick("U-238");
-    EXPECT_TRUE(panel->Selection().redoNames().isEmpty());
-    EXPECT_EQ(panel->Selection().undoNames(), QStringList{"Co-60"});
+    EXPECT_TRUE(panel->selection().redoNames().isEmpty());
+    EXPECT_EQ(panel->selection().undoNames(), QStringList{"Co-60"});
 }
 
 TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
@@ -213,14 +213,14 @@ TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
     makePanel(kData);
     panel->setChoiceType(ChoiceKind::FullList);
     show();
-    panel->Selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("Co-60")));
-    panel->Selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("H-3")));
-    panel->Selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("Co-60")));
+    panel->selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("Co-60")));
+    panel->selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("H-3")));
+    panel->selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("Co-60")));
     reports.clear();
-    EXPECT_EQ(panel->Selection().undoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
-    panel->Selection().Undo(1); // Co-60, which is what is shown
+    EXPECT_EQ(panel->selection().undoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
+    panel->selection().Undo(1); // Co-60, which is what is shown
     EXPECT_TRUE(reports.isEmpty());
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-60"));
 }
 
 TEST_F(NuclideChooserTest, HistoryHoldsAtMostItsCapacity)
@@ -228,19 +228,19 @@ TEST_F(NuclideChooserTest, HistoryHoldsAtMostItsCapacity)
     makePanel();
     panel->setChoiceType(ChoiceKind::FullList);
     show();
-    panel->Selection().setMaxUndoListCount(30);
+    panel->selection().setMaxUndoListCount(30);
     for (int i = 1; i <= 32; ++i)
-        panel->Selection().pickNuclide(i);
-    EXPECT_EQ(panel->Selection().undoNames().size(), 30);
-    EXPECT_EQ(panel->Selection().undoNames().front(), panel->fullNuclideList()[31]);
+        panel->selection().pickNuclide(i);
+    EXPECT_EQ(panel->selection().undoNames().size(), 30);
+    EXPECT_EQ(panel->selection().undoNames().front(), panel->fullNuclideList()[31]);
 }
 
 TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
 {
     makePanel();
-    panel->Selection().Filter().readStoredElementSet({-23, -1, -1, 15});
-    panel->Selection().Filter().setUseElementFilter(true);
-    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+    panel->selection().Filter().readStoredElementSet({-23, -1, -1, 15});
+    panel->selection().Filter().setUseElementFilter(true);
+    panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     PeriodicTablePopup* menu = panel->elementMenu();
     EXPECT_FALSE(menu->isVisible());
@@ -252,7 +252,7 @@ TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElements
     EXPECT_TRUE(menu->isElementEnabled(ChemicalElement::Cs));
     reports.clear();
     menu->onChoiceElement(ChemicalElement::Cs);
-    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Cs);
+    EXPECT_EQ(panel->selection().element(), ChemicalElement::Cs);
     EXPECT_EQ(reports.size(), 1);
     menu->hide();
 
@@ -269,7 +269,7 @@ protected:
     {
         NuclideChooserTest::SetUp();
         makePanel();
-        panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+        panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
         show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(panel.get()));
         menu = panel->elementMenu();
@@ -283,7 +283,7 @@ protected:
         QRect found;
         for (int y = 0; y < menu->height(); ++y)
             for (int x = 0; x < menu->width(); ++x) {
-                const QPoint cell = menu->CellAt({x, y});
+                const QPoint cell = menu->cellAt({x, y});
                 if (PeriodicTablePopup::cellElement(cell.y(), cell.x()) == e)
                     found |= QRect(menu->mapToGlobal(QPoint(x, y)), QSize(1, 1));
             }
@@ -324,14 +324,14 @@ TEST_F(NuclideChooserInputTest, PeriodicTableStaysOpenForKeysAndNamesTheHighligh
     QTest::keyClick(menu, Qt::Key_Return);
     EXPECT_FALSE(menu->isVisible());
     EXPECT_FALSE(menu->nameTip()->isVisible());
-    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Ar);
+    EXPECT_EQ(panel->selection().element(), ChemicalElement::Ar);
     EXPECT_EQ(reports.size(), 1);
 
     ctrlClickOnBox();
     QTest::keyClick(menu, Qt::Key_Left);
     QTest::keyClick(menu, Qt::Key_Escape);
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Ar);
+    EXPECT_EQ(panel->selection().element(), ChemicalElement::Ar);
 }
 
 TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
@@ -340,7 +340,7 @@ TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
     ASSERT_TRUE(menu->isVisible());
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, onCell(ChemicalElement::Cs));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Cs);
+    EXPECT_EQ(panel->selection().element(), ChemicalElement::Cs);
 
     // Press on the box, drag onto an element, release there.
     QTest::mousePress(window, Qt::LeftButton, Qt::ControlModifier, onBox);
@@ -348,22 +348,22 @@ TEST_F(NuclideChooserInputTest, PeriodicTablePicksByAClickOrByDragging)
     QTest::mouseMove(window, onCell(ChemicalElement::Sr));
     QTest::mouseRelease(window, Qt::LeftButton, Qt::ControlModifier, onCell(ChemicalElement::Sr));
     EXPECT_FALSE(menu->isVisible());
-    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Sr);
+    EXPECT_EQ(panel->selection().element(), ChemicalElement::Sr);
     EXPECT_EQ(reports.size(), 2);
 }
 
 TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
 {
     pickComboItem(panel->elementBox(), "Cs");
-    EXPECT_EQ(panel->Selection().element(), ChemicalElement::Cs);
+    EXPECT_EQ(panel->selection().element(), ChemicalElement::Cs);
     pickComboItem(panel->aMassBox(), "137");
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Cs-137"));
     ASSERT_FALSE(reports.isEmpty());
     EXPECT_EQ(reports.back(), QStringLiteral("Cs-137"));
     panel->setChoiceType(ChoiceKind::FullList);
     pickComboItem(panel->nuclideBox(), "Tc-99m");
     EXPECT_EQ(reports.back(), QStringLiteral("Tc-99m"));
-    EXPECT_EQ(panel->Selection().undoNames().front(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->selection().undoNames().front(), QStringLiteral("Cs-137"));
 }
 
 // A name typed in any usual spelling and Enter pick exactly that nuclide, in the element box or
@@ -371,8 +371,8 @@ TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
 // letters, drop the digits and take the element's first mass).
 TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 {
-    panel->Selection().Filter().setUseNuclideFilter(true);
-    panel->Selection().Filter().setNuclideList(
+    panel->selection().Filter().setUseNuclideFilter(true);
+    panel->selection().Filter().setNuclideList(
         QStringList{"H-3", "Co-60", "Cs-134", "Cs-137", "Tc-99m", "Mo-99", "U-234", "U-238"});
     const std::pair<const char*, const char*> spellings[] = {
         {"Cs-137", "Cs-137"}, {"cs137", "Cs-137"}, {"137Cs", "Cs-137"}, {"137cs", "Cs-137"}, {"Cs137", "Cs-137"},
@@ -383,7 +383,7 @@ TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
             for (const auto& [typed, name] : spellings) {
                 SCOPED_TRACE(std::string(typed) + (listOpen ? ", list open" : ", list closed")
                              + (box == panel->elementBox() ? ", element box" : ", mass box"));
-                panel->Selection().setElementAndAMass(ChemicalElement::H, "3");
+                panel->selection().setElementAndAMass(ChemicalElement::H, "3");
                 box->setFocus();
                 QWidget* keys = box;
                 if (listOpen) {
@@ -394,14 +394,14 @@ TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
                 QTest::keyClicks(keys, QString::fromLatin1(typed));
                 QTest::keyClick(keys, Qt::Key_Return);
                 EXPECT_FALSE(box->view()->isVisible());
-                EXPECT_EQ(panel->Selection().Name(), QString::fromLatin1(name));
+                EXPECT_EQ(panel->selection().name(), QString::fromLatin1(name));
             }
     // A mass alone is one of the element shown.
-    panel->Selection().setElementAndAMass(ChemicalElement::Cs, "134");
+    panel->selection().setElementAndAMass(ChemicalElement::Cs, "134");
     panel->aMassBox()->setFocus();
     QTest::keyClicks(panel->aMassBox(), QStringLiteral("137"));
     QTest::keyClick(panel->aMassBox(), Qt::Key_Return);
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Cs-137"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Cs-137"));
 }
 
 // A letter with Alt or Ctrl is a shortcut of the window, never typing into a box: Alt+C that
@@ -413,7 +413,7 @@ TEST_F(NuclideChooserInputTest, LettersWithAltOrCtrlChooseNothing)
             box->setFocus();
             QTest::keyClick(box, Qt::Key_C, modifier);
             QTest::keyClick(box, Qt::Key_1, modifier);
-            EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-60"));
+            EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-60"));
         }
     EXPECT_TRUE(reports.isEmpty());
 }
@@ -435,19 +435,19 @@ TEST_F(NuclideChooserInputTest, ListsOpenBelowTheirBoxWithAtMostTwelveRows)
 TEST_F(NuclideChooserTest, MassesMatchWithoutRegardToCase)
 {
     makePanel();
-    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99");
+    panel->selection().setElementAndAMass(ChemicalElement::Tc, "99");
     show();
-    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99M");
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
-    panel->Selection().setName(QStringLiteral("TC-99"));
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99"));
-    panel->Selection().setName(QStringLiteral("tc-99M"));
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
+    panel->selection().setElementAndAMass(ChemicalElement::Tc, "99M");
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Tc-99m"));
+    panel->selection().setName(QStringLiteral("TC-99"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Tc-99"));
+    panel->selection().setName(QStringLiteral("tc-99M"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Tc-99m"));
     // Stored before the panel is first shown, too.
     makePanel();
-    panel->Selection().setElementAndAMass(ChemicalElement::Tc, "99M");
+    panel->selection().setElementAndAMass(ChemicalElement::Tc, "99M");
     show();
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Tc-99m"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Tc-99m"));
 }
 
 TEST_F(NuclideChooserTest, ALanguageChangeRetitlesTheMenu)
@@ -552,7 +552,7 @@ TEST_F(NuclideChooserTest, MenuCaptionsInEveryLanguage)
 TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
 {
     makePanel(kData);
-    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+    panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     int shown = 0;
     panel->execModal = [&](QDialog& dialog) {
@@ -570,8 +570,8 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     reports.clear();
     panel->execNuclideFilterDialog();
     EXPECT_EQ(shown, 1);
-    EXPECT_LT(panel->Selection().Filter().Nuclides().indexOf(QStringLiteral("Co-60")), 0);
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("Co-58")); // the closest offered cobalt
+    EXPECT_LT(panel->selection().Filter().Nuclides().indexOf(QStringLiteral("Co-60")), 0);
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-58")); // the closest offered cobalt
     EXPECT_FALSE(reports.isEmpty());
 
     panel->execModal = [&](QDialog& dialog) {
@@ -582,9 +582,9 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
         EXPECT_EQ(form.elementsIn()->item(0)->text(), QStringLiteral("H"));
         return int(QDialog::Rejected); // Cancel changes nothing
     };
-    const ElementSet before = panel->Selection().Filter().Elements();
+    const ElementSet before = panel->selection().Filter().Elements();
     panel->execElementFilterDialog();
-    EXPECT_EQ(panel->Selection().Filter().Elements(), before);
+    EXPECT_EQ(panel->selection().Filter().Elements(), before);
 }
 
 TEST_F(NuclideChooserTest, ListFilesLoadThroughTheFileDialog)
@@ -603,30 +603,30 @@ TEST_F(NuclideChooserTest, ListFilesLoadThroughTheFileDialog)
     };
     panel->execLoadNuclideListDialog();
     EXPECT_EQ(title, QStringLiteral("Load radionuclide list from file"));
-    EXPECT_TRUE(panel->Selection().Filter().useNuclideFilter());
+    EXPECT_TRUE(panel->selection().Filter().useNuclideFilter());
     EXPECT_EQ(panel->fullNuclideList(), (QStringList{"Co-60", "Cs-137"}));
 
     panel->openTextFile = [](const QString&) { return QString(); }; // cancelled
     panel->execLoadElListDialog();
-    EXPECT_FALSE(panel->Selection().Filter().useElementFilter());
+    EXPECT_FALSE(panel->selection().Filter().useElementFilter());
 }
 
 TEST_F(NuclideChooserTest, SetRadionuclideDialogChoosesOnOk)
 {
     makePanel(kData);
-    panel->Selection().setElementAndAMass(ChemicalElement::Co, "60");
+    panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     panel->execModal = [](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Set radionuclide"));
         auto* other = dialog.findChild<NuclideChooser*>(QStringLiteral("editedNuclideChooser"));
         EXPECT_TRUE(other);
         other->show();
-        EXPECT_EQ(other->Selection().Name(), QStringLiteral("Co-60"));
-        other->Selection().setElementAndAMass(ChemicalElement::U, "238");
+        EXPECT_EQ(other->selection().name(), QStringLiteral("Co-60"));
+        other->selection().setElementAndAMass(ChemicalElement::U, "238");
         return int(QDialog::Accepted);
     };
     panel->editNuclide();
-    EXPECT_EQ(panel->Selection().Name(), QStringLiteral("U-238"));
+    EXPECT_EQ(panel->selection().name(), QStringLiteral("U-238"));
 }
 
 TEST(elementGroups, ColoursOfTheGroups)

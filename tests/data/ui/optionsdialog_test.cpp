@@ -50,7 +50,7 @@ TEST_F(OptionsDialogTest, DataFolderPageAcceptsOnlyAFolderWithDataFiles)
     const ProgramSettings& caller = *callerPtr;
 
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-    dialog.Load(caller, OptionsPage::DataFolder);
+    dialog.load(caller, OptionsPage::DataFolder);
     ASSERT_EQ(dialog.mainPages()->count(), 1);
     EXPECT_EQ(dialog.mainPages()->tabText(0), QStringLiteral("Folders"));
     EXPECT_EQ(dialog.messageLabel()->text(), OptionsDialog::NoDataFilesMessage);
@@ -86,7 +86,7 @@ TEST_F(OptionsDialogTest, AnotherDataFolderIsTakenOnlyWithDataFiles)
     QTemporaryDir second;
     writeTypicalFile(second.path(), ChemicalElement::Cs, "137");
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-    dialog.Load(caller, OptionsPage::General);
+    dialog.load(caller, OptionsPage::General);
     ASSERT_EQ(dialog.mainPages()->tabText(0), QStringLiteral("Folders"));
     dialog.mainPages()->setCurrentIndex(0);
     dialog.show();
@@ -119,7 +119,7 @@ TEST_F(OptionsDialogTest, CancelAfterBrowsingChangesNothing)
     const auto callerPtr = callerOnEmptyFolder();
     const ProgramSettings& caller = *callerPtr;
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-    dialog.Load(caller, OptionsPage::DataFolder);
+    dialog.load(caller, OptionsPage::DataFolder);
     dialog.browseFolder = [&](const QString&) { return good.path(); };
     dialog.browseDataFolder();
     dialog.show();
@@ -137,7 +137,7 @@ TEST_F(OptionsDialogTest, RestoreDefaultsThenOkGivesTheDefaultUnits)
     caller.setBioassayTimeUnit(TimeUnit::Hour);
     caller.setBioassayWholeDays(true);
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-    dialog.Load(caller, OptionsPage::MaterialsUnits);
+    dialog.load(caller, OptionsPage::MaterialsUnits);
     ASSERT_EQ(dialog.mainPages()->count(), 1);
     EXPECT_EQ(dialog.mainPages()->tabText(0), QStringLiteral("Units"));
     EXPECT_EQ(dialog.unitsPages()->currentIndex(), 2);
@@ -205,7 +205,7 @@ TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
     for (const Box& changed : boxes) {
         SCOPED_TRACE(changed.name);
         OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-        dialog.Load(caller, OptionsPage::General);
+        dialog.load(caller, OptionsPage::General);
         dialog.show();
         for (const Box& b : boxes) {
             auto* box = dialog.findChild<UnitComboBox*>(QLatin1String(b.name));
@@ -224,7 +224,7 @@ TEST_F(OptionsDialogTest, EachUnitBoxShowsAndSetsItsOwnSetting)
     }
 
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-    dialog.Load(caller, OptionsPage::General);
+    dialog.load(caller, OptionsPage::General);
     dialog.show();
     auto* wholeDays = dialog.findChild<QCheckBox*>(QStringLiteral("DPUMIntDaysOnly"));
     ASSERT_TRUE(wholeDays);
@@ -257,7 +257,7 @@ TEST_F(OptionsDialogTest, ConfirmsTheSettingsOfThePagesShown)
 
     ProgramSettings caller(exe());
     OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-    dialog.Load(caller, OptionsPage::General);
+    dialog.load(caller, OptionsPage::General);
     dialog.show();
     EXPECT_EQ(keys(dialog.confirmedKeys()), keys({"AutoSave", "Language", "QVD"}));
     turnTo(dialog.mainPages(), 1);
@@ -266,7 +266,7 @@ TEST_F(OptionsDialogTest, ConfirmsTheSettingsOfThePagesShown)
     EXPECT_EQ(keys(dialog.confirmedKeys()), keys(QStringList{"AutoSave", "Language", "QVD"} + bioassay + organs));
 
     OptionsDialog units(ProgramLocations::forExecutable(exe()), pages);
-    units.Load(caller, OptionsPage::MixtureUnits);
+    units.load(caller, OptionsPage::MixtureUnits);
     units.show();
     EXPECT_EQ(keys(units.confirmedKeys()), keys(QStringList{"AutoSave", "Language"} + mixture));
     QPushButton* restore = nullptr;
@@ -303,17 +303,17 @@ TEST_F(OptionsDialogTest, PageSetsShowTheirPages)
            {OptionsPage::MaterialsUnits, "   'Organ doses' page   "}};
     for (const auto& [options, page] : units) {
         OptionsDialog dialog(ProgramLocations::forExecutable(exe()), pages);
-        dialog.Load(caller, options);
+        dialog.load(caller, options);
         EXPECT_EQ(dialog.unitsPages()->tabText(dialog.unitsPages()->currentIndex()), QString::fromLatin1(page));
     }
     OptionsDialog general(ProgramLocations::forExecutable(exe()), pages);
-    general.Load(caller, OptionsPage::General);
+    general.load(caller, OptionsPage::General);
     EXPECT_EQ(general.mainPages()->count(), 2);
     general.mainPages()->setCurrentIndex(1);
     general.unitsPages()->setCurrentIndex(2);
     general.reject();
     OptionsDialog again(ProgramLocations::forExecutable(exe()), pages);
-    again.Load(caller, OptionsPage::General);
+    again.load(caller, OptionsPage::General);
     EXPECT_EQ(again.mainPages()->currentIndex(), 1);
     EXPECT_EQ(again.unitsPages()->currentIndex(), 2);
     EXPECT_EQ(again.windowTitle(), QStringLiteral("Options"));

@@ -32,13 +32,13 @@ TEST(UnitComboBox, DefaultsListTheDefaultUnitsInOrdinalOrder)
     TimeUnitComboBox time;
     ActivityUnitComboBox activity;
     DoseUnitComboBox dose;
-    EXPECT_EQ(time.Value(), TimeUnit::Hour);
+    EXPECT_EQ(time.value(), TimeUnit::Hour);
     EXPECT_EQ(itemTexts(time), (QStringList{"d", "h", "m", "s"}));
-    EXPECT_EQ(activity.Value(), ActivityUnit::Bq);
+    EXPECT_EQ(activity.value(), ActivityUnit::Bq);
     EXPECT_EQ(itemTexts(activity),
               (QStringList{"mBq", "Bq", "kBq", "MBq", "GBq", "TBq", "nCi", QString::fromUtf16(u"\u00B5Ci"), "mCi", "Ci",
                            "kCi", "MCi"}));
-    EXPECT_EQ(dose.Value(), DoseUnit::mSv);
+    EXPECT_EQ(dose.value(), DoseUnit::mSv);
     EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "mSv", "Sv", "mrem", "rem"}));
     EXPECT_EQ(dose.currentText(), QStringLiteral("mSv"));
     EXPECT_EQ(dose.sizeHint().width(), 64);
@@ -50,7 +50,7 @@ TEST(UnitComboBox, RestrictingMovesTheValueWithoutAChangeEvent)
     int changes = 0;
     dose.setOnChange([&] { ++changes; });
     dose.setEnabledDoseUnits({DoseUnit::uSv, DoseUnit::Sv});
-    EXPECT_EQ(dose.Value(), DoseUnit::uSv);
+    EXPECT_EQ(dose.value(), DoseUnit::uSv);
     EXPECT_EQ(dose.currentText(), QString::fromUtf16(u"\u00B5Sv"));
     EXPECT_EQ(itemTexts(dose), (QStringList{QString::fromUtf16(u"\u00B5Sv"), "Sv"}));
     EXPECT_EQ(changes, 0);
@@ -60,11 +60,11 @@ TEST(UnitComboBox, SettingAUnitOutsideTheEnabledSetChangesNothing)
 {
     ActivityUnitComboBox activity;
     activity.setEnabledActivityUnits({ActivityUnit::mBq, ActivityUnit::Bq, ActivityUnit::kBq, ActivityUnit::MBq});
-    activity.SetValue(ActivityUnit::GBq);
-    EXPECT_EQ(activity.Value(), ActivityUnit::Bq);
+    activity.setValue(ActivityUnit::GBq);
+    EXPECT_EQ(activity.value(), ActivityUnit::Bq);
     EXPECT_EQ(activity.currentText(), QStringLiteral("Bq"));
-    activity.SetValue(ActivityUnit::kBq);
-    EXPECT_EQ(activity.Value(), ActivityUnit::kBq);
+    activity.setValue(ActivityUnit::kBq);
+    EXPECT_EQ(activity.value(), ActivityUnit::kBq);
     EXPECT_EQ(activity.currentText(), QStringLiteral("kBq"));
 }
 
@@ -72,22 +72,22 @@ TEST(UnitComboBox, EmptySetRestoresTheDefaultSet)
 {
     TimeUnitComboBox time;
     time.setEnabledTimeUnits({TimeUnit::Year});
-    EXPECT_EQ(time.Value(), TimeUnit::Year);
+    EXPECT_EQ(time.value(), TimeUnit::Year);
     time.setEnabledTimeUnits({});
     EXPECT_EQ(time.enabledTimeUnits(), TimeUnitComboBox::DefaultEnabled);
     EXPECT_EQ(time.count(), 4);
     // The year is no longer offered: the lowest enabled unit takes its place.
-    EXPECT_EQ(time.Value(), TimeUnit::Day);
+    EXPECT_EQ(time.value(), TimeUnit::Day);
 }
 
 TEST(UnitComboBox, UserChoiceUpdatesValueBeforeTheChangeEvent)
 {
     DoseUnitComboBox dose;
     std::vector<DoseUnit> seen;
-    dose.setOnChange([&] { seen.push_back(dose.Value()); });
+    dose.setOnChange([&] { seen.push_back(dose.value()); });
     pickItem(dose, 2);
     EXPECT_EQ(seen, std::vector<DoseUnit>{DoseUnit::Sv});
-    dose.SetValue(DoseUnit::uSv);
+    dose.setValue(DoseUnit::uSv);
     EXPECT_EQ(seen.size(), 1u);
 }
 
@@ -99,17 +99,17 @@ TEST(UnitComboBox, LongNamesAndAssignment)
 
     DoseUnitComboBox source;
     source.setEnabledDoseUnits({DoseUnit::uSv, DoseUnit::mSv, DoseUnit::Sv});
-    source.SetValue(DoseUnit::Sv);
+    source.setValue(DoseUnit::Sv);
     DoseUnitComboBox dest;
     source.assignToComboBox(&dest);
-    EXPECT_EQ(dest.Value(), DoseUnit::Sv);
+    EXPECT_EQ(dest.value(), DoseUnit::Sv);
     EXPECT_EQ(dest.enabledDoseUnits(), source.enabledDoseUnits());
-    EXPECT_EQ(dest.Alignment(), source.Alignment());
+    EXPECT_EQ(dest.alignment(), source.alignment());
 
     // A box of another kind is left alone.
     ActivityUnitComboBox other;
     source.assignToComboBox(&other);
-    EXPECT_EQ(other.Value(), ActivityUnit::Bq);
+    EXPECT_EQ(other.value(), ActivityUnit::Bq);
 }
 
 TEST(UnitComboBox, CentresItsTextInTheList)
