@@ -103,14 +103,14 @@ void BM_GammaEnergyBoundFilterOnlyBaseline(benchmark::State& state)
 {
     LoadedIndex loaded;
     AdvancedFilter filter(&loaded.index, loaded.spectra);
-    filter.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
-    filter.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
-    filter.Spectrum().setEnabled(true);
+    filter.spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
+    filter.spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
+    filter.spectrum().setEnabled(true);
     filter.setEnabled(true);
     bool flip = false;
     for (auto _ : state) {
-        filter.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, (flip = !flip) ? 0.65f : 0.6f);
-        benchmark::DoNotOptimize(filter.Nuclides().count());
+        filter.spectrum().setMin(SpectrumCriterion::GammaLineEnergy, (flip = !flip) ? 0.65f : 0.6f);
+        benchmark::DoNotOptimize(filter.nuclides().count());
     }
 }
 BENCHMARK(BM_GammaEnergyBoundFilterOnlyBaseline)->Unit(benchmark::kMillisecond);

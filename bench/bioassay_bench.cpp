@@ -52,7 +52,7 @@ struct Bioassay {
         out.write(kav::doseDataFileBytes(generated, kav::SyntheticSampleMarker));
         out.close();
         context.settings().setDataFolderPath(dir.path());
-        if (context.settings().DataFolder().load(generated.nuclideId(), data))
+        if (context.settings().dataFolder().load(generated.nuclideId(), data))
             std::abort();
         view = std::make_unique<kav::BioassayView>(context);
         view->setBioassayData(&data);

@@ -61,7 +61,7 @@ void BM_LoadFullSizeFile(benchmark::State& state)
 {
     for (auto _ : state) {
         kav::DoseData data;
-        if (file().preference.DataFolder().load(file().nuclide, data))
+        if (file().preference.dataFolder().load(file().nuclide, data))
             std::abort();
         benchmark::DoNotOptimize(data.inhalationDataCount());
     }

@@ -35,7 +35,7 @@ struct FullSizeSet {
         if (!kav::writeSampleFolder(dir.path(), index, chosen, kav::SampleSize::FullSize).error.isEmpty())
             std::abort();
         preference.setDataFolderPath(dir.path());
-        preference.DataFolder().listNuclides(index, nuclides);
+        preference.dataFolder().listNuclides(index, nuclides);
     }
 };
 
@@ -51,7 +51,7 @@ void BM_ReadTheFilesBaseline(benchmark::State& state)
     for (auto _ : state)
         for (const auto& entry : s.nuclides.items()) {
             kav::DoseData data;
-            if (s.preference.DataFolder().load(*entry.node, data))
+            if (s.preference.dataFolder().load(*entry.node, data))
                 std::abort();
             benchmark::DoNotOptimize(data.isLoaded());
         }
@@ -64,7 +64,7 @@ void BM_ExportTheFiles(benchmark::State& state)
     FullSizeSet& s = set();
     const QStringList elements = kav::dataElementsOf(s.nuclides);
     for (auto _ : state) {
-        const kav::DoseExportResult r = kav::exportDoses(s.preference.DataFolder(), s.nuclides, elements, s.out.path());
+        const kav::DoseExportResult r = kav::exportDoses(s.preference.dataFolder(), s.nuclides, elements, s.out.path());
         if (!r.error.isEmpty())
             std::abort();
     }

@@ -68,8 +68,8 @@ struct Fixture {
         context.fillDataLists();
 
         source = std::make_unique<kav::NuclideChooser>(index, context.spectra(), messages);
-        source->selection().Filter().setUseNuclideFilter(true);
-        source->selection().Filter().setNuclideList(context.dataNuclideList());
+        source->selection().filter().setUseNuclideFilter(true);
+        source->selection().filter().setNuclideList(context.dataNuclideList());
         cache = std::make_unique<kav::DoseDataCache>(context.settings());
         list = std::make_unique<kav::Mixture>(index, context.dataNuclideList(), *cache);
         QString error;
@@ -113,7 +113,7 @@ void BM_ReadTheHundredFilesBaseline(benchmark::State& state)
     for (auto _ : state)
         for (const kav::Nuclide* node : m.nuclides) {
             kav::DoseData data;
-            if (m.context.settings().DataFolder().load(*node, data))
+            if (m.context.settings().dataFolder().load(*node, data))
                 std::abort();
             benchmark::DoNotOptimize(data.isLoaded());
         }

@@ -54,9 +54,9 @@ void reapply(benchmark::State& state, kav::SpectrumCriterion option, float a, fl
     bool flip = false;
     for (auto _ : state) {
         filter.setMin(option, (flip = !flip) ? b : a);
-        benchmark::DoNotOptimize(filter.Nuclides().count());
+        benchmark::DoNotOptimize(filter.nuclides().count());
     }
-    state.counters["passing"] = filter.Nuclides().count();
+    state.counters["passing"] = filter.nuclides().count();
 }
 
 void BM_ReapplySummaryCriterion(benchmark::State& state)

@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     kav::SpectraFiles spectra(*index);
     kav::NuclideFilter filter(*index, spectra);
-    filter.LoadElementList(bytes);
-    filter.LoadNuclideList(bytes);
+    filter.loadElementList(bytes);
+    filter.loadNuclideList(bytes);
     for (const auto& e : filter.fullNuclideList().items())
         if (!e.node || !filter.fullElementSet().contains(e.node->element))
             std::abort();

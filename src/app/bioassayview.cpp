@@ -285,12 +285,12 @@ void BioassayView::intakeNuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_bioassayData || rnx.element == ChemicalElement::None)
         return;
-    m_loader->load(m_context.settings().DataFolder(), *m_bioassayData, rnx, [this] {
+    m_loader->load(m_context.settings().dataFolder(), *m_bioassayData, rnx, [this] {
         fillMaterials();
         QStringList measured;
         m_bioassayData->measuredNuclideFiles(measured);
-        m_measuredChooser->selection().Filter().setUseNuclideFilter(true);
-        m_measuredChooser->selection().Filter().setNuclideList(measured);
+        m_measuredChooser->selection().filter().setUseNuclideFilter(true);
+        m_measuredChooser->selection().filter().setNuclideList(measured);
         m_measuredChooser->selection().setName(m_bioassayData->nuclideNameText());
         m_measuredChooser->setEnabled(measured.size() > 1);
         recompute();

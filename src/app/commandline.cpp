@@ -50,7 +50,7 @@ QString ViewerCommandLine::helpText()
                           "The toolkit's own options, such as -platform or -style, are taken as well.\n");
 }
 
-QString ViewerCommandLine::VersionText()
+QString ViewerCommandLine::versionText()
 {
     return QStringLiteral("kav-data-viewer %1\n").arg(AboutBox::VersionText);
 }

@@ -18,7 +18,7 @@ struct ViewerCommandLine {
     // The arguments as the program got them, its own name first.
     static ViewerCommandLine parse(const QStringList& arguments);
     static QString helpText();
-    static QString VersionText();
+    static QString versionText();
 };
 
 } // namespace kav

@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     const kav::ViewerCommandLine early = kav::ViewerCommandLine::parse(argumentsOf(argc, argv));
     if (early.help || early.version) {
         std::fputs(
-            qUtf8Printable(early.help ? kav::ViewerCommandLine::helpText() : kav::ViewerCommandLine::VersionText()),
+            qUtf8Printable(early.help ? kav::ViewerCommandLine::helpText() : kav::ViewerCommandLine::versionText()),
             stdout);
         return 0;
     }

@@ -192,7 +192,7 @@ void MainWindow::runDoseExport()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     const QString folder = preference.exportDir();
-    const DoseExportResult result = exportDoses(preference.DataFolder(), m_context.dataNuclideList(),
+    const DoseExportResult result = exportDoses(preference.dataFolder(), m_context.dataNuclideList(),
                                                 m_context.dataElementList(), folder, [&progress](int done, int) {
                                                     progress.setValue(done);
                                                     return !progress.wasCanceled();
@@ -224,15 +224,15 @@ void MainWindow::createViews()
         layout.widthNuclide = 95;
         layout.shiftMass = shiftAMass;
         panel->setWidthsNShifts(layout);
-        panel->selection().Filter().readStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
-        panel->selection().Filter().setUseElementFilter(true);
+        panel->selection().filter().readStoredElementSet({-23, -1, -1, 15}); // hydrogen to fermium but He, Li, B
+        panel->selection().filter().setUseElementFilter(true);
         panel->setPopupMenuOptions(
             {ChooserMenuEntry::Choice, ChooserMenuEntry::Sort, ChooserMenuEntry::AdvancedFilter});
         panel->onStatusText = [this](const QString& text) { showStatus(text); };
     };
     // The half-life range the panels keep for their advanced filter, both ends off.
     auto configureHalfLife = [](NuclideChooser* panel) {
-        HalfLifeFilter& halfLife = panel->selection().Filter().advanced().halfLifeTime();
+        HalfLifeFilter& halfLife = panel->selection().filter().advanced().halfLifeTime();
         halfLife.setMaxValue(9.3e15f);
         halfLife.setMinUnits(TimeUnit::Year);
         halfLife.setMinValue(0.305f);
@@ -305,7 +305,7 @@ bool MainWindow::formCreate()
     m_context.loadIndex();
     applyLanguage();
 
-    if (!preference.DataFolder().holdsDataFiles() && !editOptions(preference, OptionsPage::DataFolder))
+    if (!preference.dataFolder().holdsDataFiles() && !editOptions(preference, OptionsPage::DataFolder))
         return false;
 
     m_materialsData = std::make_unique<DoseData>();
@@ -322,8 +322,8 @@ bool MainWindow::formCreate()
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser}) {
-        panel->selection().Filter().setUseNuclideFilter(true);
-        panel->selection().Filter().setNuclideList(m_context.dataNuclideList());
+        panel->selection().filter().setUseNuclideFilter(true);
+        panel->selection().filter().setNuclideList(m_context.dataNuclideList());
         panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     }
 
@@ -365,7 +365,7 @@ void MainWindow::useNewDataFolder()
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser})
-        panel->selection().Filter().setNuclideList(m_context.dataNuclideList());
+        panel->selection().filter().setNuclideList(m_context.dataNuclideList());
     if (const NuclideIdentity* rnx = m_materialsChooser->selection().chosenIdentity();
         rnx && !m_materialsData->isLoaded())
         m_materialsView->nuclideChanged(*rnx);

@@ -321,7 +321,7 @@ void MaterialsView::nuclideChanged(const NuclideIdentity& rnx)
 {
     if (!m_materialsData)
         return;
-    m_loader->load(m_context.settings().DataFolder(), *m_materialsData, rnx, [this] {
+    m_loader->load(m_context.settings().dataFolder(), *m_materialsData, rnx, [this] {
         fillMaterialLists();
         fillMaterialsGrid();
     });

@@ -541,7 +541,7 @@ void MixtureView::removeSelected()
     if (!m_mixture)
         return;
     const int index = m_grid->Row() - 1;
-    m_mixture->Remove(index);
+    m_mixture->remove(index);
     showChangedRows(index);
 }
 
@@ -549,7 +549,7 @@ void MixtureView::clearRows()
 {
     if (!m_mixture)
         return;
-    m_mixture->Clear();
+    m_mixture->clear();
     showChangedRows(0);
 }
 

@@ -170,8 +170,8 @@ void RadonTables::fillGasTable()
         g.setCells(2, male, sexName(Sex::Male));
         g.setCells(2, male + 1, sexName(Sex::Female));
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.setCells(3 + organ, male, formatScientific(m_block.Male(group, organ), 3));
-            g.setCells(3 + organ, male + 1, formatScientific(m_block.Female(group, organ), 3));
+            g.setCells(3 + organ, male, formatScientific(m_block.male(group, organ), 3));
+            g.setCells(3 + organ, male + 1, formatScientific(m_block.female(group, organ), 3));
         }
     }
     markUpHeader(2);
@@ -193,8 +193,8 @@ void RadonTables::fillProgenyTable()
         g.setCells(3, group + 1, parts[group]);
         g.setCells(3, group + 4, parts[group]);
         for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-            g.setCells(4 + organ, group + 1, formatScientific(m_block.Male(group, organ), 3));
-            g.setCells(4 + organ, group + 4, formatScientific(m_block.Female(group, organ), 3));
+            g.setCells(4 + organ, group + 1, formatScientific(m_block.male(group, organ), 3));
+            g.setCells(4 + organ, group + 4, formatScientific(m_block.female(group, organ), 3));
         }
     }
     markUpHeader(1);

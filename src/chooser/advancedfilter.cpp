@@ -382,11 +382,11 @@ void AdvancedFilter::apply()
         if (!active)
             continue;
         if (m_ignored) {
-            m_nuclideList = sub->Nuclides();
+            m_nuclideList = sub->nuclides();
             m_elementsOfNuclideFilter = sub->elementsOfNuclideFilter();
             m_ignored = false;
         } else {
-            keepOnly(sub->Nuclides());
+            keepOnly(sub->nuclides());
         }
     }
 }
@@ -465,7 +465,7 @@ QStringList activeCriteria(const AdvancedFilter& filter, UiLanguage language)
         lines << QStringLiteral("half-life ")
                 + range(h.minEnabled(), number(h.minValue()) + u' ' + halfLifeUnitLabel(h.minUnits(), language),
                         h.maxEnabled(), number(h.maxValue()) + u' ' + halfLifeUnitLabel(h.maxUnits(), language));
-    const SpectrumFilter& s = filter.Spectrum();
+    const SpectrumFilter& s = filter.spectrum();
     if (s.active()) {
         static const char* const names[] = {"energy per decay",
                                             "alpha energy per decay",

@@ -195,13 +195,13 @@ public:
     DaughtersFilter& daughters() { return m_daughters; }
     DecayModeFilter& decay() { return m_decay; }
     HalfLifeFilter& halfLifeTime() { return m_halfLifeTime; }
-    SpectrumFilter& Spectrum() { return m_spectrum; }
+    SpectrumFilter& spectrum() { return m_spectrum; }
     const MassNumberFilter& aMass() const { return m_aMass; }
     const AncestorsFilter& ancestors() const { return m_ancestors; }
     const DaughtersFilter& daughters() const { return m_daughters; }
     const DecayModeFilter& decay() const { return m_decay; }
     const HalfLifeFilter& halfLifeTime() const { return m_halfLifeTime; }
-    const SpectrumFilter& Spectrum() const { return m_spectrum; }
+    const SpectrumFilter& spectrum() const { return m_spectrum; }
 
     // True until a computation finds an active criterion.
     bool ignored() const { return m_ignored; }

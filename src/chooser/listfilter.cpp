@@ -19,20 +19,20 @@ void ListFilter::assign(const ListFilter& source)
 
 void ListFilter::clearList()
 {
-    m_nuclideList.Clear();
+    m_nuclideList.clear();
     m_elementsOfNuclideFilter.clear();
 }
 
 void ListFilter::addNode(const Nuclide* node)
 {
-    m_nuclideList.Add(node->name.toString(), node);
+    m_nuclideList.add(node->name.toString(), node);
     m_elementsOfNuclideFilter.insert(node->element);
 }
 
 void ListFilter::addList(const NuclideList& list, const ElementSet& elements)
 {
     for (const NuclideList::Entry& e : list.items())
-        m_nuclideList.Add(e.name, e.node);
+        m_nuclideList.add(e.name, e.node);
     for (std::size_t e = 0; e < ElementCount; ++e)
         if (elements.contains(static_cast<ChemicalElement>(e)))
             m_elementsOfNuclideFilter.insert(static_cast<ChemicalElement>(e));
@@ -44,7 +44,7 @@ void ListFilter::keepOnly(const NuclideList& other)
     m_elementsOfNuclideFilter.clear();
     for (const NuclideList::Entry& e : m_nuclideList.items())
         if (other.indexOf(e.name) >= 0) {
-            kept.Add(e.name, e.node);
+            kept.add(e.name, e.node);
             if (e.node)
                 m_elementsOfNuclideFilter.insert(e.node->element);
         }

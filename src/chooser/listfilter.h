@@ -15,7 +15,7 @@ public:
     ListFilter();
     virtual ~ListFilter() = default;
 
-    const NuclideList& Nuclides() const { return m_nuclideList; }
+    const NuclideList& nuclides() const { return m_nuclideList; }
     const ElementSet& elementsOfNuclideFilter() const { return m_elementsOfNuclideFilter; }
     ChangeHandler onChange;
 

@@ -34,7 +34,7 @@ NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
         if (!m_assigning)
             change();
     };
-    m_elementSet = m_index.Elements();
+    m_elementSet = m_index.elements();
     std::vector<NuclideList::Entry> all;
     all.reserve(static_cast<std::size_t>(m_index.count()));
     for (int i = 0; i < m_index.count(); ++i)
@@ -46,7 +46,7 @@ NuclideFilter::NuclideFilter(const NuclideIndex& index, SpectraFiles& spectra)
 
 void NuclideFilter::recompute()
 {
-    m_mixSet = m_index.Elements();
+    m_mixSet = m_index.elements();
     if (m_useElementFilter)
         m_mixSet = intersect(m_mixSet, m_elementSet);
     if (m_useNuclideFilter)
@@ -56,19 +56,19 @@ void NuclideFilter::recompute()
 
 void NuclideFilter::rebuildFullCollections()
 {
-    m_fullNuclideList.Clear();
+    m_fullNuclideList.clear();
     if (!m_advanced.enabled() || m_advanced.ignored()) {
         m_fullElementSet = m_mixSet;
         for (const NuclideList::Entry& e : m_nuclideList.items())
             if (e.node && m_fullElementSet.contains(e.node->element))
-                m_fullNuclideList.Add(e.name, e.node);
+                m_fullNuclideList.add(e.name, e.node);
     } else {
         // The elements of the nuclides offered, not of every nuclide the criteria pass: an
         // element whose passing nuclides are all left out by the other filters is not offered.
         m_fullElementSet.clear();
         for (const NuclideList::Entry& e : m_nuclideList.items())
-            if (e.node && m_mixSet.contains(e.node->element) && m_advanced.Nuclides().indexOf(e.name) >= 0) {
-                m_fullNuclideList.Add(e.name, e.node);
+            if (e.node && m_mixSet.contains(e.node->element) && m_advanced.nuclides().indexOf(e.name) >= 0) {
+                m_fullNuclideList.add(e.name, e.node);
                 m_fullElementSet.insert(e.node->element);
             }
     }
@@ -120,7 +120,7 @@ void NuclideFilter::resolve()
     NuclideList resolved(true);
     for (const NuclideList::Entry& e : m_nuclideList.items())
         if (const Nuclide* node = m_index.findNuclide(QStringView(e.name).left(7)))
-            resolved.Add(node->name.toString(), node);
+            resolved.add(node->name.toString(), node);
     m_nuclideList = std::move(resolved);
 }
 
@@ -128,7 +128,7 @@ void NuclideFilter::setNuclideList(const QStringList& names)
 {
     NuclideList list;
     for (const QString& name : names)
-        list.Add(name);
+        list.add(name);
     setNuclideList(list);
 }
 
@@ -136,7 +136,7 @@ void NuclideFilter::setNuclideList(const NuclideList& list)
 {
     m_nuclideList = NuclideList(true);
     for (const NuclideList::Entry& e : list.items())
-        m_nuclideList.Add(e.name, e.node);
+        m_nuclideList.add(e.name, e.node);
     resolve();
     m_elementsOfNuclideFilter.clear();
     for (const NuclideList::Entry& e : m_nuclideList.items())
@@ -204,7 +204,7 @@ bool NuclideFilter::nuclideListStored() const
     return m_useNuclideFilter && saveNuclideList != FilterSaving::Never;
 }
 
-bool NuclideFilter::LoadElementList(const QByteArray& text)
+bool NuclideFilter::loadElementList(const QByteArray& text)
 {
     ElementSet found;
     for (const QString& line : listFileLines(text)) {
@@ -221,7 +221,7 @@ bool NuclideFilter::LoadElementList(const QByteArray& text)
     return true;
 }
 
-bool NuclideFilter::LoadNuclideList(const QByteArray& text)
+bool NuclideFilter::loadNuclideList(const QByteArray& text)
 {
     const QStringList lines = listFileLines(text);
     if (lines.isEmpty())

@@ -24,7 +24,7 @@ public:
 
     AdvancedFilter& advanced() { return m_advanced; }
     const AdvancedFilter& advanced() const { return m_advanced; }
-    const ElementSet& Elements() const { return m_elementSet; }
+    const ElementSet& elements() const { return m_elementSet; }
     void setElementSet(const ElementSet& value);
     const ElementSet& mixSet() const { return m_mixSet; }
     const ElementSet& fullElementSet() const { return m_fullElementSet; }
@@ -54,8 +54,8 @@ public:
 
     // Element and nuclide lists in text: one entry a line, blanks and tabs ignored. False, and
     // nothing changed, when the text gave nothing usable.
-    bool LoadElementList(const QByteArray& text);
-    bool LoadNuclideList(const QByteArray& text);
+    bool loadElementList(const QByteArray& text);
+    bool loadNuclideList(const QByteArray& text);
 
 private:
     void resolve();

@@ -31,8 +31,8 @@ public:
     NuclideSelection(const NuclideSelection&) = delete;
     NuclideSelection& operator=(const NuclideSelection&) = delete;
 
-    NuclideFilter& Filter() { return m_filter; }
-    const NuclideFilter& Filter() const { return m_filter; }
+    NuclideFilter& filter() { return m_filter; }
+    const NuclideFilter& filter() const { return m_filter; }
     bool active() const { return m_active; }
     // The panel is shown: the lists are built and the stored choice is reported.
     void activate();
@@ -40,7 +40,7 @@ public:
     // The offer.
     const QStringList& elementList() const { return m_elementList; }
     const QStringList& aMassList() const { return m_aMassList; }
-    const std::vector<Entry>& Nuclides() const { return m_nuclideList; }
+    const std::vector<Entry>& nuclides() const { return m_nuclideList; }
     // The chosen entries, -1 for none.
     int elementRow() const { return m_elementRow; }
     int aMassRow() const { return m_aMassRow; }

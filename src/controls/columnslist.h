@@ -13,7 +13,7 @@ public:
 
     void setWidestText(const QString& text);
 
-    int Columns() const { return m_columns; }
+    int columns() const { return m_columns; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

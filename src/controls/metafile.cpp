@@ -159,12 +159,12 @@ public:
         description += u"Chart";
         description.append(2, u'\0');
         std::vector<uint16_t> described(description.begin(), description.end());
-        Add(U_EMRHEADER_set(bounds, frame, nullptr, static_cast<U_CBSTR>(described.size()), described.data(), device,
+        add(U_EMRHEADER_set(bounds, frame, nullptr, static_cast<U_CBSTR>(described.size()), described.data(), device,
                             millimetres, 0));
-        Add(U_EMRSETMAPMODE_set(U_MM_TEXT));
-        Add(U_EMRSETBKMODE_set(U_TRANSPARENT));
-        Add(U_EMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
-        Add(U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
+        add(U_EMRSETMAPMODE_set(U_MM_TEXT));
+        add(U_EMRSETBKMODE_set(U_TRANSPARENT));
+        add(U_EMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
+        add(U_EMRSETPOLYFILLMODE_set(U_ALTERNATE));
     }
     ~EmfRecorder() override
     {
@@ -203,18 +203,18 @@ public:
             = extcreatefontindirectw_set(&handle, m_handles, nullptr, reinterpret_cast<const char*>(&described));
         select(m_font, create, handle);
     }
-    void textColour(const QColor& colour) override { Add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
+    void textColour(const QColor& colour) override { add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
     void polyline(const QPolygon& points) override
     {
-        Add(U_EMRPOLYLINE_set(Bounds(points), count(points), recordPoints(points).data()));
+        add(U_EMRPOLYLINE_set(Bounds(points), count(points), recordPoints(points).data()));
     }
     void polygon(const QPolygon& points) override
     {
-        Add(U_EMRPOLYGON_set(Bounds(points), count(points), recordPoints(points).data()));
+        add(U_EMRPOLYGON_set(Bounds(points), count(points), recordPoints(points).data()));
     }
     void ellipse(const QRect& box) override
     {
-        Add(U_EMRELLIPSE_set(rectl_set(pointl_set(box.left(), box.top()), pointl_set(box.right(), box.bottom()))));
+        add(U_EMRELLIPSE_set(rectl_set(pointl_set(box.left(), box.top()), pointl_set(box.right(), box.bottom()))));
     }
     void text(QPoint at, const QString& text, const std::vector<int>& advances) override
     {
@@ -231,14 +231,14 @@ public:
         for (int a : advances)
             width += a;
         const U_RECTL bounds = rectl_set(pointl_set(at.x(), at.y() - 20), pointl_set(at.x() + width, at.y() + 5));
-        Add(U_EMREXTTEXTOUTW_set(bounds, U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(emrText)));
+        add(U_EMREXTTEXTOUTW_set(bounds, U_GM_COMPATIBLE, 1, 1, reinterpret_cast<PU_EMRTEXT>(emrText)));
         free(emrText);
     }
     void image(const QRect& target, const QImage& image) override
     {
         Dib dib = dibOf(image);
         PU_BITMAPINFO info = bitmapinfo_set(dib.header, nullptr);
-        Add(U_EMRSTRETCHDIBITS_set(
+        add(U_EMRSTRETCHDIBITS_set(
             rectl_set(pointl_set(target.left(), target.top()), pointl_set(target.right(), target.bottom())),
             pointl_set(target.left(), target.top()), pointl_set(target.width(), target.height()), pointl_set(0, 0),
             pointl_set(image.width(), image.height()), U_DIB_RGB_COLORS, U_SRCCOPY, info,
@@ -247,12 +247,12 @@ public:
     }
     QByteArray finish() override
     {
-        Add(U_EMREOF_set(0, nullptr, m_track));
+        add(U_EMREOF_set(0, nullptr, m_track));
         return m_ok ? finishedBytes(emf_finish(m_track, m_handles), *m_track) : QByteArray();
     }
 
 private:
-    void Add(char* record)
+    void add(char* record)
     {
         if (!record || !m_ok) {
             free(record);
@@ -265,10 +265,10 @@ private:
     // one selected before, which is then deleted.
     void select(uint32_t& current, char* create, uint32_t handle)
     {
-        Add(create);
-        Add(selectobject_set(handle, m_handles));
+        add(create);
+        add(selectobject_set(handle, m_handles));
         if (current)
-            Add(deleteobject_set(&current, m_handles));
+            add(deleteobject_set(&current, m_handles));
         current = handle;
     }
     static U_RECTL Bounds(const QPolygon& points)
@@ -306,12 +306,12 @@ public:
         U_PAIRF inches{static_cast<float>(size.width()) / dpi, static_cast<float>(size.height()) / dpi};
         char* header = U_WMRHEADER_set(&inches, static_cast<unsigned>(dpi));
         m_ok = header && wmf_header_append(reinterpret_cast<U_METARECORD*>(header), m_track, 1) == 0;
-        Add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
-        Add(U_WMRSETWINDOWEXT_set(
+        add(U_WMRSETWINDOWORG_set(point16_set(0, 0)));
+        add(U_WMRSETWINDOWEXT_set(
             point16_set(static_cast<int16_t>(size.width()), static_cast<int16_t>(size.height()))));
-        Add(U_WMRSETBKMODE_set(U_TRANSPARENT));
-        Add(U_WMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
-        Add(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
+        add(U_WMRSETBKMODE_set(U_TRANSPARENT));
+        add(U_WMRSETTEXTALIGN_set(U_TA_BASELINE | U_TA_LEFT));
+        add(U_WMRSETPOLYFILLMODE_set(U_ALTERNATE));
     }
     ~WmfRecorder() override
     {
@@ -349,20 +349,20 @@ public:
         free(described);
         select(m_font, create, handle);
     }
-    void textColour(const QColor& colour) override { Add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
+    void textColour(const QColor& colour) override { add(U_WMRSETTEXTCOLOR_set(colourRef(colour))); }
     void polyline(const QPolygon& points) override
     {
         const std::vector<U_POINT16> p = recordPoints(points);
-        Add(U_WMRPOLYLINE_set(static_cast<uint16_t>(p.size()), p.data()));
+        add(U_WMRPOLYLINE_set(static_cast<uint16_t>(p.size()), p.data()));
     }
     void polygon(const QPolygon& points) override
     {
         const std::vector<U_POINT16> p = recordPoints(points);
-        Add(U_WMRPOLYGON_set(static_cast<uint16_t>(p.size()), p.data()));
+        add(U_WMRPOLYGON_set(static_cast<uint16_t>(p.size()), p.data()));
     }
     void ellipse(const QRect& box) override
     {
-        Add(U_WMRELLIPSE_set(
+        add(U_WMRELLIPSE_set(
             U_RECT16_set(point16_set(static_cast<int16_t>(box.left()), static_cast<int16_t>(box.top())),
                          point16_set(static_cast<int16_t>(box.right()), static_cast<int16_t>(box.bottom())))));
     }
@@ -372,7 +372,7 @@ public:
         const QByteArray bytes = windows1252(text);
         std::vector<int16_t> dx(advances.begin(), advances.end());
         const U_RECT16 none = U_RECT16_set(point16_set(0, 0), point16_set(0, 0));
-        Add(U_WMREXTTEXTOUT_set(point16_set(static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())),
+        add(U_WMREXTTEXTOUT_set(point16_set(static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y())),
                                 static_cast<int16_t>(bytes.size()), 0, bytes.constData(), dx.data(), none));
     }
     void image(const QRect& target, const QImage& image) override
@@ -380,19 +380,19 @@ public:
         Dib dib = dibOf(image);
         PU_BITMAPINFO info = bitmapinfo_set(dib.header, nullptr);
         auto p16 = [](int x, int y) { return point16_set(static_cast<int16_t>(x), static_cast<int16_t>(y)); };
-        Add(U_WMRSTRETCHDIB_set(p16(target.left(), target.top()), p16(target.width(), target.height()), p16(0, 0),
+        add(U_WMRSTRETCHDIB_set(p16(target.left(), target.top()), p16(target.width(), target.height()), p16(0, 0),
                                 p16(image.width(), image.height()), U_DIB_RGB_COLORS, U_SRCCOPY, info,
                                 static_cast<uint32_t>(dib.pixels.size()), dib.pixels.constData()));
         free(info);
     }
     QByteArray finish() override
     {
-        Add(U_WMREOF_set());
+        add(U_WMREOF_set());
         return m_ok ? finishedBytes(wmf_finish(m_track), *m_track) : QByteArray();
     }
 
 private:
-    void Add(char* record)
+    void add(char* record)
     {
         if (!record || !m_ok) {
             free(record);
@@ -403,10 +403,10 @@ private:
     }
     void select(uint32_t& current, char* create, uint32_t handle)
     {
-        Add(create);
-        Add(wselectobject_set(handle, m_handles));
+        add(create);
+        add(wselectobject_set(handle, m_handles));
         if (current)
-            Add(wdeleteobject_set(&current, m_handles));
+            add(wdeleteobject_set(&current, m_handles));
         current = handle;
     }
     static std::vector<U_POINT16> recordPoints(const QPolygon& points)

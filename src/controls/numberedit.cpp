@@ -29,7 +29,7 @@ double clipboardNumber()
 
 } // namespace
 
-bool FloatFormatList::Add(double threshold, const QString& format)
+bool FloatFormatList::add(double threshold, const QString& format)
 {
     if (count() >= MaxEntries)
         return false;
@@ -96,7 +96,7 @@ void NumberEdit::setUpDownButtons(bool value)
             b->setObjectName(up ? QStringLiteral("up") : QStringLiteral("down"));
             connect(b, &QToolButton::clicked, this, [this, up] {
                 if (!isReadOnly())
-                    up ? Increase() : Decrease();
+                    up ? increase() : decrease();
             });
             layout->addWidget(b);
         }
@@ -192,17 +192,17 @@ void NumberEdit::keyPressEvent(QKeyEvent* event)
     const bool keypad = event->modifiers() & Qt::KeypadModifier;
     const bool shift = event->modifiers() & Qt::ShiftModifier;
     switch (event->key()) {
-    case Qt::Key_Up: Increase(); return;
-    case Qt::Key_Down: Decrease(); return;
+    case Qt::Key_Up: increase(); return;
+    case Qt::Key_Down: decrease(); return;
     case Qt::Key_Plus:
         if (keypad && shift && m_usePlusMinusKeys) {
-            Increase();
+            increase();
             return;
         }
         break;
     case Qt::Key_Minus:
         if (keypad && shift && m_usePlusMinusKeys) {
-            Decrease();
+            decrease();
             return;
         }
         break;
@@ -409,11 +409,11 @@ void FloatEdit::Step(int direction)
     stepTo(m_value + direction * step);
 }
 
-void FloatEdit::Increase()
+void FloatEdit::increase()
 {
     Step(1);
 }
-void FloatEdit::Decrease()
+void FloatEdit::decrease()
 {
     Step(-1);
 }
@@ -514,11 +514,11 @@ void IntegerEdit::Step(int direction)
         std::clamp<long long>(next, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
 }
 
-void IntegerEdit::Increase()
+void IntegerEdit::increase()
 {
     Step(1);
 }
-void IntegerEdit::Decrease()
+void IntegerEdit::decrease()
 {
     Step(-1);
 }

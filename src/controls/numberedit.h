@@ -23,8 +23,8 @@ public:
 
     QString defaultFormat = QStringLiteral("0.###");
     // Keeps the thresholds in ascending order; false for a threshold already present or a full list.
-    bool Add(double threshold, const QString& format);
-    void Clear() { m_entries.clear(); }
+    bool add(double threshold, const QString& format);
+    void clear() { m_entries.clear(); }
     int count() const { return static_cast<int>(m_entries.size()); }
     // The pattern for a value: the default below the first threshold, an entry's from its
     // threshold up to the next one, the last entry's above the last threshold.
@@ -63,8 +63,8 @@ public:
     bool mulDivButtons() const { return m_mul != nullptr; }
     void setMulDivButtons(bool value);
 
-    virtual void Increase() = 0;
-    virtual void Decrease() = 0;
+    virtual void increase() = 0;
+    virtual void decrease() = 0;
     virtual void multiplyBy(double factor) = 0;
     virtual void divideBy(double factor) = 0;
 
@@ -168,8 +168,8 @@ public:
 
     QString formatValue(double value) const override;
 
-    void Increase() override;
-    void Decrease() override;
+    void increase() override;
+    void decrease() override;
     void multiplyBy(double factor) override;
     void divideBy(double factor) override;
 
@@ -202,8 +202,8 @@ public:
     // doDefault takes over: the field then takes the value as the owner left it.
     std::function<void(IntegerEdit* sender, LimitReason reason, long long& value, bool& doDefault)> onReachLimit;
 
-    void Increase() override;
-    void Decrease() override;
+    void increase() override;
+    void decrease() override;
     void multiplyBy(double factor) override;
     void divideBy(double factor) override;
 

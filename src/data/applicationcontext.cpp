@@ -57,7 +57,7 @@ void ApplicationContext::loadIndex()
 
 void ApplicationContext::fillDataLists()
 {
-    m_settings.DataFolder().listNuclides(m_index, m_dataNuclideList);
+    m_settings.dataFolder().listNuclides(m_index, m_dataNuclideList);
     m_dataElementList = dataElementsOf(m_dataNuclideList);
 }
 

@@ -144,7 +144,7 @@ QString DoseData::nuclideNameText() const
     return doseDataFileName(m_nuclideId);
 }
 
-void DoseData::Clear()
+void DoseData::clear()
 {
     m_nuclideId = StoredNuclideId{};
     m_aerosolData.clear();

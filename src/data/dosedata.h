@@ -122,7 +122,7 @@ public:
     const MaterialData* selectCompound(IntakeRoute path, int compoundIndex, int amadIndex) const;
 
     // Holds no nuclide and nothing of one.
-    void Clear();
+    void clear();
 
     StoredNuclideId m_nuclideId;
     std::vector<std::unique_ptr<AerosolGroup>> m_aerosolData;

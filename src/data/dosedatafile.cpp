@@ -237,11 +237,11 @@ void readContent(const QByteArray& bytes, const QString& name, const QString& pa
 
 void readDoseDataFile(const QByteArray& bytes, const QString& name, const QString& path, DoseData& data)
 {
-    data.Clear();
+    data.clear();
     try {
         readContent(bytes, name, path, data);
     } catch (...) {
-        data.Clear();
+        data.clear();
         throw;
     }
 }

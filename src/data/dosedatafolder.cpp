@@ -33,7 +33,7 @@ bool DoseDataFolder::holdsDataFiles() const
 
 void DoseDataFolder::listNuclides(const NuclideIndex& index, NuclideList& list) const
 {
-    list.Clear();
+    list.clear();
     // Named in any case, a file stands for its nuclide once; FileOf finds it by the same rule.
     QDirIterator it = dataFileEntries(m_path);
     std::set<const Nuclide*> listed;
@@ -42,7 +42,7 @@ void DoseDataFolder::listNuclides(const NuclideIndex& index, NuclideList& list) 
         const QStringView name = QStringView(entry).chopped(4);
         const Nuclide* node = index.findNuclide(name);
         if (node && node->name.toString().compare(name, Qt::CaseInsensitive) == 0 && listed.insert(node).second)
-            list.Add(node->name.toString(), node);
+            list.add(node->name.toString(), node);
     }
     if (list.count() < 2)
         return;
@@ -72,7 +72,7 @@ std::optional<DoseDataFailure> DoseDataFolder::load(const StoredNuclideId& nucli
         return std::nullopt;
     // Until a file has been read whole the object holds no nuclide, so that asking for the same
     // one again tries again.
-    into.Clear();
+    into.clear();
     const QString name = doseDataFileName(nuclide);
     const QString path = fileOf(name);
     if (path.isEmpty())

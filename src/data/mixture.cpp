@@ -40,7 +40,7 @@ std::shared_ptr<const LoadedDoseData> DoseDataCache::load(const NuclideIdentity&
     if (std::shared_ptr<const LoadedDoseData> held = m_loaded[key].lock())
         return held;
     auto loaded = std::make_shared<LoadedDoseData>();
-    if (const std::optional<DoseDataFailure> failure = m_preference.DataFolder().load(nuclide, loaded->data)) {
+    if (const std::optional<DoseDataFailure> failure = m_preference.dataFolder().load(nuclide, loaded->data)) {
         m_loaded.erase(key);
         error = failure->message;
         return nullptr;
@@ -231,7 +231,7 @@ void Mixture::setSize(int i, int sizeIndex)
     change(i, 1, {std::move(row)});
 }
 
-void Mixture::Remove(int i)
+void Mixture::remove(int i)
 {
     if (i < 0 || i >= count())
         return;
@@ -241,7 +241,7 @@ void Mixture::Remove(int i)
         change(i, 1, {});
 }
 
-void Mixture::Clear()
+void Mixture::clear()
 {
     change(0, count(), {firstOnOffer()});
 }

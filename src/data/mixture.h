@@ -83,8 +83,8 @@ public:
     void setMaterial(int i, int material);
     void setSize(int i, int sizeIndex);
     // The only row is not removed: it turns into the first nuclide on offer, ingested.
-    void Remove(int i);
-    void Clear();
+    void remove(int i);
+    void clear();
     // Moves a row, those in between shifting by one.
     void move(int from, int to);
 

@@ -129,7 +129,7 @@ ProgramSettings::ProgramSettings(const ProgramLocations& locations, bool readFil
     m_language = systemLanguage();
     restoreDefaultValues();
     if (readFile)
-        Read();
+        read();
     if (!isFolder(m_dataFolderPath))
         setDataFolderPath(m_locations.sharedDir);
 }
@@ -175,7 +175,7 @@ bool ProgramSettings::checkIniExists() const
     return QFileInfo::exists(iniFileName());
 }
 
-void ProgramSettings::Read()
+void ProgramSettings::read()
 {
     if (const std::optional<IniFile> ini = IniFile::load(iniFileName()))
         readFrom(*ini);

@@ -31,7 +31,7 @@ public:
     // (the options dialog's).
     static std::unique_ptr<ProgramSettings> withDefaults(const ProgramLocations& locations);
 
-    void Read();
+    void read();
     // Takes every setting from an INI file's text (its default where the file has none), and
     // puts every setting into one (only those of the keys named, when any are), keeping all else
     // it holds.
@@ -58,7 +58,7 @@ public:
     Notice<> settingsChanged;
 
     // Data folder: SetDataFolderPath falls back to the default folder, then to the executable's folder.
-    DoseDataFolder DataFolder() const { return DoseDataFolder(m_dataFolderPath); }
+    DoseDataFolder dataFolder() const { return DoseDataFolder(m_dataFolderPath); }
     void setDataFolderPath(const QString& value);
     const QString& dataFolderPath() const { return m_dataFolderPath; }
     // A data folder for this run only (the command line's): the stored one is what Write keeps,

@@ -27,8 +27,8 @@ struct RadonBlock {
     std::array<float, 180> radonData{}; // 60 g + j male, 60 g + 30 + j female, organ j < 29
     std::vector<float> effectiveDose;
 
-    float Male(int group, int organ) const { return radonData[static_cast<std::size_t>(60 * group + organ)]; }
-    float Female(int group, int organ) const { return radonData[static_cast<std::size_t>(60 * group + 30 + organ)]; }
+    float male(int group, int organ) const { return radonData[static_cast<std::size_t>(60 * group + organ)]; }
+    float female(int group, int organ) const { return radonData[static_cast<std::size_t>(60 * group + 30 + organ)]; }
 };
 
 struct RadonLoadResult {

@@ -144,7 +144,7 @@ void Nuclide::getChainArray(DecayChain& chain, float& maxCutted) const
 
 void Nuclide::getDaughtersList(NuclideList& found) const
 {
-    found.Clear();
+    found.clear();
     // Depth first, each nuclide when first reached; kept on an explicit stack so that no
     // chain, however long, can exhaust the call stack.
     struct Visit {
@@ -161,7 +161,7 @@ void Nuclide::getDaughtersList(NuclideList& found) const
         const Nuclide* daughter = top.node->daughterNode(top.nextSlot++);
         if (!daughter || found.indexOf(daughter->name.toString()) >= 0)
             continue;
-        found.Add(daughter->name.toString(), daughter);
+        found.add(daughter->name.toString(), daughter);
         stack.push_back({daughter, 0});
     }
 }

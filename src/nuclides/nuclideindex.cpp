@@ -47,7 +47,7 @@ const Nuclide* NuclideIndex::nodeAt(std::int32_t position) const
     return m_items[static_cast<std::size_t>(position)].get();
 }
 
-void NuclideIndex::Clear()
+void NuclideIndex::clear()
 {
     adopt({});
     buildDerivedLists();
@@ -101,7 +101,7 @@ QString NuclideIndex::loadValidated(const QByteArray& bytes)
     if (problem.isEmpty() && count() == 0)
         problem = QStringLiteral("no index record");
     if (!problem.isEmpty()) {
-        Clear();
+        clear();
         return problem;
     }
     linkAncestors();
@@ -164,9 +164,9 @@ void NuclideIndex::buildDerivedLists()
 {
     for (auto* lists : {&m_daughterCountLists, &m_ancestorCountLists})
         for (NuclideList& list : *lists)
-            list.Clear();
+            list.clear();
     for (NuclideList& list : m_decayFilterLists)
-        list.Clear();
+        list.clear();
     for (auto* sets : {&m_daughterCountElements, &m_ancestorCountElements})
         for (ElementSet& set : *sets)
             set.clear();
@@ -182,9 +182,9 @@ void NuclideIndex::buildDerivedLists()
             ++ancestors;
         node->ancestorCount = static_cast<std::uint8_t>(ancestors);
         const std::size_t daughters = std::min<std::size_t>(node->daughterCount, 4);
-        m_daughterCountLists[daughters].Add(name, node.get());
+        m_daughterCountLists[daughters].add(name, node.get());
         m_daughterCountElements[daughters].insert(node->element);
-        m_ancestorCountLists[static_cast<std::size_t>(ancestors)].Add(name, node.get());
+        m_ancestorCountLists[static_cast<std::size_t>(ancestors)].add(name, node.get());
         m_ancestorCountElements[static_cast<std::size_t>(ancestors)].insert(node->element);
 
         if (node->decayConstant > m_shortestHalfLife.decayConstant)
@@ -201,14 +201,14 @@ void NuclideIndex::buildDerivedLists()
             if (!holds[f])
                 continue;
             ++held;
-            m_decayFilterLists[static_cast<std::size_t>(f)].Add(name, node.get());
+            m_decayFilterLists[static_cast<std::size_t>(f)].add(name, node.get());
             m_decayFilterElements[static_cast<std::size_t>(f)].insert(node->element);
         }
         if (held != 1)
             continue;
         for (int f = 0; f < 5; ++f)
             if (holds[f]) {
-                m_decayFilterLists[static_cast<std::size_t>(f + 5)].Add(name, node.get());
+                m_decayFilterLists[static_cast<std::size_t>(f + 5)].add(name, node.get());
                 m_decayFilterElements[static_cast<std::size_t>(f + 5)].insert(node->element);
             }
     }
@@ -223,7 +223,7 @@ IndexLoadResult NuclideIndex::loadFromFile(const QString& path)
     const QByteArray bytes = readAtMost(file, MaxFileSize + 1);
     const QString problem = bytes.size() > MaxFileSize ? QStringLiteral("larger than any index") : loadValidated(bytes);
     if (!problem.isEmpty()) {
-        Clear();
+        clear();
         return {IndexLoadResult::Damaged, path, problem};
     }
     // Its spectra files lie beside it.
@@ -310,14 +310,14 @@ StoredNuclideId NuclideIndex::storedIdOfName(QStringView name)
 void NuclideIndex::getAncLists(const Nuclide* rnx, NuclideList& directAnc, NuclideList& mainAnc,
                                NuclideList& otherAnc) const
 {
-    directAnc.Clear();
-    mainAnc.Clear();
-    otherAnc.Clear();
+    directAnc.clear();
+    mainAnc.clear();
+    otherAnc.clear();
     if (!rnx)
         return;
     for (std::int32_t pos : rnx->ancestors)
         if (const Nuclide* a = nodeAt(pos))
-            directAnc.Add(a->name.toString(), a);
+            directAnc.add(a->name.toString(), a);
     if (rnx->ancestors[0] < 0)
         return;
 
@@ -335,7 +335,7 @@ void NuclideIndex::getAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
         Step& top = path.back();
         const Nuclide* node = top.node;
         if (top.nextSlot == 0 && node->ancestors[0] < 0) {
-            mainAnc.Add(node->name.toString(), node);
+            mainAnc.add(node->name.toString(), node);
             path.pop_back();
             continue;
         }
@@ -344,7 +344,7 @@ void NuclideIndex::getAncLists(const Nuclide* rnx, NuclideList& directAnc, Nucli
             continue;
         }
         const Nuclide* ancestor = nodeAt(node->ancestors[static_cast<std::size_t>(top.nextSlot++)]);
-        otherAnc.Add(node->name.toString(), node);
+        otherAnc.add(node->name.toString(), node);
         const bool onPath = std::any_of(path.begin(), path.end(), [&](const Step& s) { return s.node == ancestor; });
         if (ancestor && !onPath)
             path.push_back({ancestor, 0});

@@ -97,7 +97,7 @@ public:
     const std::array<NuclideList, 5>& ancestorCountLists() const { return m_ancestorCountLists; }
     const std::array<ElementSet, 5>& ancestorCountElements() const { return m_ancestorCountElements; }
     // The elements that have a nuclide in the index.
-    const ElementSet& Elements() const { return m_elementSet; }
+    const ElementSet& elements() const { return m_elementSet; }
     const HalfLifeExtreme& shortestHalfLife() const { return m_shortestHalfLife; }
     const HalfLifeExtreme& longestHalfLife() const { return m_longestHalfLife; }
 
@@ -126,7 +126,7 @@ public:
     // Reads an index file, checked whole as LoadValidated does; the index is empty on failure.
     // The spectra are then read from the file's folder.
     [[nodiscard]] IndexLoadResult loadFromFile(const QString& path);
-    void Clear();
+    void clear();
 
     // Fills the index from the embedded resource or from "Index.rnx" in a folder (the current one
     // when empty), unless it already holds nodes. A file found wanting is reported once only.

@@ -31,7 +31,7 @@ void NuclideList::assign(std::vector<Entry> entries)
     m_items = std::move(entries);
 }
 
-int NuclideList::Add(const QString& name, const Nuclide* node)
+int NuclideList::add(const QString& name, const Nuclide* node)
 {
     if (!m_sorted) {
         m_items.push_back({name, node});

@@ -31,7 +31,7 @@ public:
     QStringList names() const;
 
     // Returns the position of the new entry, or of the one a sorted list already holds.
-    int Add(const QString& name, const Nuclide* node = nullptr);
+    int add(const QString& name, const Nuclide* node = nullptr);
     // Replaces the entries at once, as adding them one by one in their order would leave them
     // (and much faster, for a sorted list of many).
     void assign(std::vector<Entry> entries);
@@ -39,7 +39,7 @@ public:
     int indexOf(const QString& name) const;
     void removeAt(int i);
     void exchange(int i, int j);
-    void Clear() { m_items.clear(); }
+    void clear() { m_items.clear(); }
 
 private:
     std::vector<Entry> m_items;

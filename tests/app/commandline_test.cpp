@@ -60,7 +60,7 @@ TEST(ViewerCommandLine, ARelativeDataFolderIsTakenFromTheCurrentFolder)
 
 TEST(ViewerCommandLine, VersionAndHelpTexts)
 {
-    EXPECT_EQ(ViewerCommandLine::VersionText(), QStringLiteral("kav-data-viewer " KAV_VERSION "\n"));
+    EXPECT_EQ(ViewerCommandLine::versionText(), QStringLiteral("kav-data-viewer " KAV_VERSION "\n"));
     EXPECT_TRUE(ViewerCommandLine::helpText().contains("--data <folder>"));
 }
 

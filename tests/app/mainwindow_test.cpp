@@ -229,7 +229,7 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(form.dataFolderLabel()->text().startsWith(QStringLiteral("Data: ")));
 
     // The choosers offer the nuclides with data files and start on Co-60, loaded when shown.
-    EXPECT_EQ(form.materialsChooser()->selection().Filter().fullNuclideList().names(),
+    EXPECT_EQ(form.materialsChooser()->selection().filter().fullNuclideList().names(),
               (QStringList{"Co-58", "Co-60", "Cs-137"}));
     EXPECT_EQ(form.materialsChooser()->selection().name(), QStringLiteral("Co-60"));
     EXPECT_EQ(form.intakeChooser()->selection().name(), QStringLiteral("Co-60"));
@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
 
     // Every panel keeps the same half-life range for its advanced filter, which is off.
     for (NuclideChooser* panel : {form.materialsChooser(), form.intakeChooser(), form.measuredChooser()}) {
-        const AdvancedFilter& advanced = panel->selection().Filter().advanced();
+        const AdvancedFilter& advanced = panel->selection().filter().advanced();
         EXPECT_FALSE(advanced.enabled());
         EXPECT_EQ(advanced.halfLifeTime().maxValue(), 9.3e15f);
         EXPECT_EQ(advanced.halfLifeTime().minUnits(), TimeUnit::Year);
@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, NumbersAlwaysNameTheirNuclide)
     form.show();
     form.dosePerIntakeTabs()->setCurrentIndex(1);
     ASSERT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-60"));
-    AdvancedFilter& filter = form.materialsChooser()->selection().Filter().advanced();
+    AdvancedFilter& filter = form.materialsChooser()->selection().filter().advanced();
     filter.aMass().setMaxValue(10);
     filter.aMass().setMaxEnabled(true);
     filter.setEnabled(true);
@@ -406,9 +406,9 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     options->trigger();
     EXPECT_EQ(asked, std::vector<OptionsPage>{OptionsPage::General});
     EXPECT_EQ(home.context().dataNuclideList().names(), (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.materialsChooser()->selection().Filter().fullNuclideList().names(),
+    EXPECT_EQ(form.materialsChooser()->selection().filter().fullNuclideList().names(),
               (QStringList{"Co-60", "Cs-137"}));
-    EXPECT_EQ(form.intakeChooser()->selection().Filter().fullNuclideList().names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(form.intakeChooser()->selection().filter().fullNuclideList().names(), (QStringList{"Co-60", "Cs-137"}));
     // Co-58 is gone: the Materials chooser moves to the element's other nuclide, read from the
     // new folder as the bioassay page's Co-60 is.
     EXPECT_EQ(form.materialsChooser()->selection().name(), QStringLiteral("Co-60"));

@@ -81,7 +81,7 @@ protected:
         f.write(bytes);
     }
 
-    static QStringList names(const ListFilter& f) { return f.Nuclides().names(); }
+    static QStringList names(const ListFilter& f) { return f.nuclides().names(); }
     static QStringList list(const char* text) { return QString::fromLatin1(text).split(u' ', Qt::SkipEmptyParts); }
 
     QTemporaryDir dir;
@@ -165,7 +165,7 @@ TEST_F(AdvancedFilterTest, NumbersOfAncestorsAndDaughters)
         DaughtersFilter daughters(&index);
         for (RelativesCountFilter* f : std::initializer_list<RelativesCountFilter*>{&ancestors, &daughters}) {
             f->setCountSet(RelativesCountSet::fromRaw(c.counts));
-            EXPECT_TRUE(f->Nuclides().count() == 0) << "nothing is computed while it is off";
+            EXPECT_TRUE(f->nuclides().count() == 0) << "nothing is computed while it is off";
             f->setEnabled(true);
         }
         EXPECT_EQ(names(ancestors), list(c.ancestors));
@@ -219,7 +219,7 @@ TEST_F(AdvancedFilterTest, DecayModeSetsOfTheOtherOperationChangeNothing)
     int notices = 0;
     f.onChange = [&](ListFilter*) { ++notices; };
     f.setEnabled(true);
-    EXPECT_EQ(f.Nuclides().count(), 8) << "any of the nine sets at first";
+    EXPECT_EQ(f.nuclides().count(), 8) << "any of the nine sets at first";
     f.setAndSet({DecayFilterKind::Alpha});
     EXPECT_EQ(notices, 1);
     f.setOperation(DecayModeMatch::All);
@@ -298,7 +298,7 @@ TEST_F(AdvancedFilterTest, HalfLifeEndsWithoutAnIndex)
     EXPECT_EQ(f.maxUnits(), TimeUnit::Year);
     EXPECT_FLOAT_EQ(f.maxLambda(), static_cast<float>(kLn2 / (9.3e15 * 365.25)));
     f.setMinEnabled(true);
-    EXPECT_EQ(f.Nuclides().count(), 0);
+    EXPECT_EQ(f.nuclides().count(), 0);
 
     HalfLifeFilter g(&index);
     g.setMinValue(5);
@@ -424,7 +424,7 @@ TEST_F(AdvancedFilterTest, PanelOffersWhatEveryActiveCriterionPasses)
     a.aMass().setMinValue(255);
     EXPECT_EQ(names(a), list("Co-60 Cs-137 I-131 Tl-204"));
     // With the element filter too, only the elements both allow.
-    ElementSet noTl = index.Elements();
+    ElementSet noTl = index.elements();
     noTl.erase(ChemicalElement::Tl);
     panel.setElementSet(noTl);
     panel.setUseElementFilter(true);
@@ -441,8 +441,8 @@ TEST_F(AdvancedFilterTest, EnabledWithNothingActiveIsIgnored)
     panel.advanced().setEnabled(true);
     EXPECT_TRUE(panel.advanced().ignored());
     EXPECT_EQ(panel.fullNuclideList().names(), everything);
-    EXPECT_EQ(panel.fullElementSet(), index.Elements());
-    panel.advanced().Spectrum().setEnabled(true); // no option chosen
+    EXPECT_EQ(panel.fullElementSet(), index.elements());
+    panel.advanced().spectrum().setEnabled(true); // no option chosen
     panel.advanced().aMass().setMinValue(20);
     panel.advanced().aMass().setMaxValue(10);
     panel.advanced().aMass().setMinEnabled(true);
@@ -458,10 +458,10 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     a.halfLifeTime().setMaxUnits(TimeUnit::Year);
     a.halfLifeTime().setMaxValue(10);
     a.halfLifeTime().setMaxEnabled(true);
-    a.Spectrum().setOptions({SpectrumCriterion::AlphaShare});
-    a.Spectrum().setMax(SpectrumCriterion::AlphaShare, 1);
-    a.Spectrum().setMin(SpectrumCriterion::AlphaShare, 0.5f);
-    a.Spectrum().setEnabled(true);
+    a.spectrum().setOptions({SpectrumCriterion::AlphaShare});
+    a.spectrum().setMax(SpectrumCriterion::AlphaShare, 1);
+    a.spectrum().setMin(SpectrumCriterion::AlphaShare, 0.5f);
+    a.spectrum().setEnabled(true);
     a.setFormLastPage(3);
     a.setFormIsMoreWidth(true);
     a.setEnabled(true);
@@ -478,7 +478,7 @@ TEST_F(AdvancedFilterTest, AssignCopiesEveryCriterionWithOneNotice)
     EXPECT_EQ(to.fullNuclideList().names(), list("Cf-252 Po-212"));
     EXPECT_EQ(b.halfLifeTime().maxValue(), 10);
     EXPECT_TRUE(b.halfLifeTime().maxEnabled());
-    EXPECT_EQ(b.Spectrum().min(SpectrumCriterion::AlphaShare), 0.5f);
+    EXPECT_EQ(b.spectrum().min(SpectrumCriterion::AlphaShare), 0.5f);
     EXPECT_EQ(b.formLastPage(), 3);
     EXPECT_TRUE(b.formIsMoreWidth());
 }
@@ -489,15 +489,15 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     AdvancedFilter& a = panel.advanced();
     a.decay().setOrSet({DecayFilterKind::IsomericTransition});
     a.decay().setEnabled(true);
-    a.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
-    a.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
-    a.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
-    a.Spectrum().setEnabled(true);
+    a.spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
+    a.spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.7f);
+    a.spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.6f);
+    a.spectrum().setEnabled(true);
     a.setEnabled(true);
     ASSERT_EQ(names(a), list("Ba-137m"));
-    EXPECT_EQ(a.Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
-    EXPECT_EQ(a.decay().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
-    EXPECT_EQ(a.Spectrum().Nuclides().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.nuclides().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.decay().nuclides().objects(0), index.findNuclide(u"Ba-137m"));
+    EXPECT_EQ(a.spectrum().nuclides().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.fullNuclideList().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.fullNuclideList().objects(0)->halfLife, 2.552f);
 }
@@ -509,16 +509,16 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     SpectraFiles spectra(index);
     AdvancedFilter a(&index, spectra);
     a.setEnabled(true);
-    a.Spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
-    a.Spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.662f);
-    a.Spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.661f);
-    a.Spectrum().setEnabled(true);
-    EXPECT_GE(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
-    EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
+    a.spectrum().setOptions({SpectrumCriterion::GammaLineEnergy});
+    a.spectrum().setMax(SpectrumCriterion::GammaLineEnergy, 0.662f);
+    a.spectrum().setMin(SpectrumCriterion::GammaLineEnergy, 0.661f);
+    a.spectrum().setEnabled(true);
+    EXPECT_GE(a.nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_LT(a.nuclides().indexOf(QStringLiteral("Cs-137")), 0) << "its 662 keV gamma is its daughter's";
     a.halfLifeTime().setMinUnits(TimeUnit::Year);
     a.halfLifeTime().setMinValue(1);
     a.halfLifeTime().setMinEnabled(true);
-    EXPECT_LT(a.Nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
+    EXPECT_LT(a.nuclides().indexOf(QStringLiteral("Ba-137m")), 0);
     EXPECT_FALSE(a.ignored());
 
     // With a nuclide list (the data files), an element is offered only for a listed nuclide
@@ -533,7 +533,7 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
         max ? years.halfLifeTime().setMaxEnabled(true) : years.halfLifeTime().setMinEnabled(true);
     }
     years.setEnabled(true);
-    ASSERT_GE(years.Nuclides().indexOf(QStringLiteral("U-232")), 0);
+    ASSERT_GE(years.nuclides().indexOf(QStringLiteral("U-232")), 0);
     EXPECT_EQ(panel.fullNuclideList().names(), (QStringList{"Co-60", "Pu-238"}));
     ElementSet offered;
     offered.insert(ChemicalElement::Co);
@@ -544,9 +544,9 @@ TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
     fission.setOperation(DecayModeMatch::All);
     fission.setAndSet({DecayFilterKind::Alpha, DecayFilterKind::SpontaneousFission});
     fission.setEnabled(true);
-    EXPECT_GE(fission.Nuclides().indexOf(QStringLiteral("Cf-252")), 0);
-    EXPECT_LT(fission.Nuclides().indexOf(QStringLiteral("Am-241")), 0);
-    for (const NuclideList::Entry& e : fission.Nuclides().items())
+    EXPECT_GE(fission.nuclides().indexOf(QStringLiteral("Cf-252")), 0);
+    EXPECT_LT(fission.nuclides().indexOf(QStringLiteral("Am-241")), 0);
+    for (const NuclideList::Entry& e : fission.nuclides().items())
         EXPECT_GT(e.node->spontaneousFissionFraction(), 0) << e.name.toStdString();
 }
 

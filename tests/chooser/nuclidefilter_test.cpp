@@ -25,10 +25,10 @@ protected:
 TEST_F(NuclideFilterTest, StartsWithTheWholeIndex)
 {
     NuclideFilter f(index, spectra);
-    EXPECT_EQ(f.Nuclides().count(), 1252);
+    EXPECT_EQ(f.nuclides().count(), 1252);
     EXPECT_EQ(f.fullNuclideList().count(), 1252);
-    EXPECT_EQ(f.Elements(), index.Elements());
-    EXPECT_EQ(f.fullElementSet(), index.Elements());
+    EXPECT_EQ(f.elements(), index.elements());
+    EXPECT_EQ(f.fullElementSet(), index.elements());
     EXPECT_FALSE(f.advanced().enabled());
 }
 
@@ -42,7 +42,7 @@ TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     };
     f.setUseNuclideFilter(true);
     f.setNuclideList(QStringList{"Cs-137", "co-60", "Xx-1"});
-    EXPECT_EQ(f.Nuclides().names(), (QStringList{"Co-60", "Cs-137"}));
+    EXPECT_EQ(f.nuclides().names(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(f.elementsOfNuclideFilter(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_EQ(f.fullElementSet(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_EQ(f.fullNuclideList().names(), (QStringList{"Co-60", "Cs-137"}));
@@ -50,11 +50,11 @@ TEST_F(NuclideFilterTest, NuclideListKeepsOnlyWhatTheIndexKnows)
     EXPECT_EQ(changes, 2);
 
     // An element filter without caesium leaves Cs-137 in the list but not on offer.
-    ElementSet noCs = index.Elements();
+    ElementSet noCs = index.elements();
     noCs.erase(ChemicalElement::Cs);
     f.setUseElementFilter(true);
     f.setElementSet(noCs);
-    EXPECT_EQ(f.Nuclides().count(), 2);
+    EXPECT_EQ(f.nuclides().count(), 2);
     EXPECT_EQ(f.fullNuclideList().names(), QStringList{"Co-60"});
     EXPECT_EQ(f.mixSet(), setOf({ChemicalElement::Co}));
 
@@ -76,7 +76,7 @@ TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
             f.setElementSet(elements);
             f.setUseElementFilter(useElements);
             f.setUseNuclideFilter(useList);
-            ElementSet mix = index.Elements();
+            ElementSet mix = index.elements();
             if (useElements)
                 for (std::size_t e = 0; e < ElementCount; ++e)
                     if (!elements.contains(static_cast<ChemicalElement>(e)))
@@ -89,7 +89,7 @@ TEST_F(NuclideFilterTest, InvariantsHoldForEveryCombinationOfFlags)
             EXPECT_EQ(f.fullElementSet(), mix);
             for (const auto& e : f.fullNuclideList().items())
                 EXPECT_TRUE(mix.contains(e.node->element));
-            for (const auto& e : f.Nuclides().items())
+            for (const auto& e : f.nuclides().items())
                 EXPECT_EQ(f.fullNuclideList().indexOf(e.name) >= 0, mix.contains(e.node->element));
         }
 }
@@ -98,12 +98,12 @@ TEST_F(NuclideFilterTest, StoredElementSetHasItsOwnEncoding)
 {
     NuclideFilter f(index, spectra);
     f.readStoredElementSet({-23, -1, -1, 15});
-    EXPECT_EQ(f.Elements().count(), 97);
+    EXPECT_EQ(f.elements().count(), 97);
     for (ChemicalElement absent : {ChemicalElement::He, ChemicalElement::Li, ChemicalElement::B, ChemicalElement::Md,
                                    ChemicalElement::No, ChemicalElement::Lr, ChemicalElement::Rf, ChemicalElement::Db})
-        EXPECT_FALSE(f.Elements().contains(absent)) << elementSymbolAscii(absent);
-    EXPECT_TRUE(f.Elements().contains(ChemicalElement::H));
-    EXPECT_TRUE(f.Elements().contains(ChemicalElement::Fm));
+        EXPECT_FALSE(f.elements().contains(absent)) << elementSymbolAscii(absent);
+    EXPECT_TRUE(f.elements().contains(ChemicalElement::H));
+    EXPECT_TRUE(f.elements().contains(ChemicalElement::Fm));
     EXPECT_EQ(f.storedElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     EXPECT_FALSE(f.elementSetStored());
     f.setUseElementFilter(true);
@@ -116,19 +116,19 @@ TEST_F(NuclideFilterTest, StoredElementSetHasItsOwnEncoding)
 TEST_F(NuclideFilterTest, ListFilesIgnoreBlanksAndUnknownEntries)
 {
     NuclideFilter f(index, spectra);
-    EXPECT_TRUE(f.LoadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
-    EXPECT_EQ(f.Elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
+    EXPECT_TRUE(f.loadElementList("Co\r\n cs \r\nCobalt\r\n\r\n"));
+    EXPECT_EQ(f.elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
     EXPECT_TRUE(f.useElementFilter());
-    EXPECT_FALSE(f.LoadElementList("Cobalt\nxx\n"));
-    EXPECT_EQ(f.Elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
+    EXPECT_FALSE(f.loadElementList("Cobalt\nxx\n"));
+    EXPECT_EQ(f.elements(), setOf({ChemicalElement::Co, ChemicalElement::Cs}));
 
-    EXPECT_FALSE(f.LoadNuclideList(""));
+    EXPECT_FALSE(f.loadNuclideList(""));
     EXPECT_FALSE(f.useNuclideFilter());
-    EXPECT_TRUE(f.LoadNuclideList("Co - 60\ntc-99m\nnot a nuclide"));
+    EXPECT_TRUE(f.loadNuclideList("Co - 60\ntc-99m\nnot a nuclide"));
     EXPECT_TRUE(f.useNuclideFilter());
-    EXPECT_EQ(f.Nuclides().names(), (QStringList{"Co-60", "Tc-99m"}));
+    EXPECT_EQ(f.nuclides().names(), (QStringList{"Co-60", "Tc-99m"}));
     // A file naming no nuclide of the index switches the filter on with nothing to offer.
-    EXPECT_TRUE(f.LoadNuclideList("Xx-1"));
+    EXPECT_TRUE(f.loadNuclideList("Xx-1"));
     EXPECT_EQ(f.fullNuclideList().count(), 0);
 }
 
@@ -139,9 +139,9 @@ TEST_F(NuclideFilterTest, AnyBytesAsAListFile)
         garbage.append(static_cast<char>((i * 7919) & 0xFF));
     garbage.append(QByteArray(100000, 'C')); // a very long line without an end
     NuclideFilter f(index, spectra);
-    f.LoadElementList(garbage);
-    f.LoadNuclideList(garbage);
-    for (const auto& e : f.Nuclides().items())
+    f.loadElementList(garbage);
+    f.loadNuclideList(garbage);
+    for (const auto& e : f.nuclides().items())
         EXPECT_TRUE(e.node);
 }
 

@@ -57,9 +57,9 @@ protected:
     std::unique_ptr<NuclideSelection> makeSelection()
     {
         auto s = std::make_unique<NuclideSelection>(index, spectra);
-        s->Filter().setUseNuclideFilter(true);
-        s->Filter().setNuclideList(kData);
-        s->Filter().onChange = [sel = s.get()](ListFilter*) { sel->applyFilter(); };
+        s->filter().setUseNuclideFilter(true);
+        s->filter().setNuclideList(kData);
+        s->filter().onChange = [sel = s.get()](ListFilter*) { sel->applyFilter(); };
         hearingChoices.push_back(
             s->nuclideChosen.connect([this](const NuclideIdentity& rnx) { reports << rnx.nameText(); }));
         s->setElementAndAMass(ChemicalElement::Co, "60");
@@ -80,8 +80,8 @@ protected:
                     s.pickAMass(static_cast<int>(s.aMassList().indexOf(QString::fromLatin1(a.mass))));
                 else if constexpr (std::is_same_v<A, PickName>) {
                     int row = -1;
-                    for (std::size_t i = 0; i < s.Nuclides().size(); ++i)
-                        if (s.Nuclides()[i].name == QString::fromLatin1(a.name))
+                    for (std::size_t i = 0; i < s.nuclides().size(); ++i)
+                        if (s.nuclides()[i].name == QString::fromLatin1(a.name))
                             row = static_cast<int>(i);
                     s.pickNuclide(row);
                 } else if constexpr (std::is_same_v<A, Undo>)
@@ -89,7 +89,7 @@ protected:
                 else if constexpr (std::is_same_v<A, Redo>)
                     s.Redo(a.k);
                 else
-                    s.Filter().setNuclideList(a.names);
+                    s.filter().setNuclideList(a.names);
             },
             step);
     }

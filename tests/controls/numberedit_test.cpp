@@ -110,9 +110,9 @@ TEST_F(NumberEditTest, FormatsFollowTheThresholds)
     edit.setMessageBoxes(&messages);
     FloatFormatList& formats = edit.formats();
     formats.defaultFormat = QStringLiteral("0.###e-0");
-    EXPECT_TRUE(formats.Add(1000, QStringLiteral("0.###e-0")));
-    EXPECT_TRUE(formats.Add(1, QStringLiteral("0.###")));
-    EXPECT_FALSE(formats.Add(1, QStringLiteral("0.0")));
+    EXPECT_TRUE(formats.add(1000, QStringLiteral("0.###e-0")));
+    EXPECT_TRUE(formats.add(1, QStringLiteral("0.###")));
+    EXPECT_FALSE(formats.add(1, QStringLiteral("0.0")));
     EXPECT_EQ(formats.toText(), QStringLiteral("(1 '0.###') (1000 '0.###e-0')"));
     const std::pair<double, const char*> cases[]
         = {{0.5, "5e-1"}, {1, "1"}, {10, "10"}, {1000, "1000"}, {5000, "5e3"}, {0, "0"}};
@@ -285,11 +285,11 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     edit.setMaxValueEnabled(true);
     edit.setMinValueEnabled(true);
     edit.setCycling(true);
-    edit.Increase();
+    edit.increase();
     EXPECT_EQ(edit.value(), 1335);
-    edit.Increase();
+    edit.increase();
     EXPECT_EQ(edit.value(), 0);
-    edit.Decrease();
+    edit.decrease();
     EXPECT_EQ(edit.value(), 1335);
     type(edit, QStringLiteral("1.5e2"));
     EXPECT_EQ(edit.text(), QStringLiteral("152"));
@@ -310,7 +310,7 @@ TEST_F(NumberEditTest, IntegerFieldStepsBySelectedDigitAndCycles)
     edit.multiplyBy(1000);
     EXPECT_EQ(edit.value(), 1000);
     edit.setValue(1335);
-    edit.Increase(); // cycling: the owner hears of the wrap, the field wraps
+    edit.increase(); // cycling: the owner hears of the wrap, the field wraps
     EXPECT_EQ(edit.value(), 0);
     EXPECT_EQ(
         reasons,

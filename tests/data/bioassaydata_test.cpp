@@ -52,7 +52,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
                      {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f),
                       makeBioassay(ba, CompartmentSet::fromRaw(0xFF), 12, 0.5f)});
     BioassayData d;
-    ASSERT_FALSE(preference.DataFolder().load(cs, d));
+    ASSERT_FALSE(preference.dataFolder().load(cs, d));
     QStringList names;
     d.measuredNuclideFiles(names);
     EXPECT_EQ(names, (QStringList{"Cs-137", "Ba-137m"}));
@@ -68,7 +68,7 @@ TEST_F(BioassayTest, MeasuredProgenyGivesTheFunctions)
     // Without the progeny record there is nothing to show.
     writeWithRecords(cs, {makeBioassay(cs, CompartmentSet::fromRaw(0xFF), 10, 1.0f)});
     BioassayData alone;
-    ASSERT_FALSE(preference.DataFolder().load(cs, alone));
+    ASSERT_FALSE(preference.dataFolder().load(cs, alone));
     EXPECT_FALSE(alone.bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
     EXPECT_FALSE(alone.bioassayFunctionsOf(IntakeRoute::Ingestion, 1, 0, r));
 }
@@ -81,7 +81,7 @@ TEST_F(BioassayTest, ExcretaOfThoriumComeFromThoriumItself)
                      {makeBioassay(th, CompartmentSet::fromRaw(0xFF), 5, 1.0f),
                       makeBioassay(ac, CompartmentSet::fromRaw(0xFF), 7, 0.5f)});
     BioassayData d;
-    ASSERT_FALSE(preference.DataFolder().load(th, d));
+    ASSERT_FALSE(preference.dataFolder().load(th, d));
     MaterialBioassay r;
     ASSERT_TRUE(d.bioassayFunctionsOf(IntakeRoute::Ingestion, 0, 0, r));
     EXPECT_EQ(r.m_measuredNuclides[ordinal(Compartment::DailyUrine)], th);
@@ -97,7 +97,7 @@ TEST_F(BioassayTest, NuclideListComesFromTheFirstAvailableMaterial)
     const StoredNuclideId kr{ChemicalElement::Kr, "85"};
     writeWithRecords(kr, {makeBioassay(kr, {Compartment::WholeBody}, 3, 1.0f)}, false);
     BioassayData gas;
-    ASSERT_FALSE(preference.DataFolder().load(kr, gas));
+    ASSERT_FALSE(preference.dataFolder().load(kr, gas));
     QStringList names;
     gas.measuredNuclideFiles(names);
     EXPECT_EQ(names, QStringList{"Kr-85"});
@@ -115,12 +115,12 @@ TEST_F(BioassayTest, NuclideListOfTheDataFolder)
           "Cs-137.QVD", "Sr-90.txt", "co-60.QVD", "tc-99M.qvd", "Pa-234mXYZ.qvd"})
         writeBytes(m_dir.filePath(name), "x");
     NuclideList list;
-    preference.DataFolder().listNuclides(index, list);
+    preference.dataFolder().listNuclides(index, list);
     // Any case of a name stands for its nuclide, once, under the index's name; whatever is listed
     // the reader finds.
     EXPECT_EQ(list.names(), (QStringList{"H-3", "Co-58", "Co-60", "Tc-99m", "Ag-110", "Ag-110m", "Cs-137"}));
     for (const QString& name : list.names())
-        EXPECT_FALSE(preference.DataFolder().fileOf(name).isEmpty()) << name.toStdString();
+        EXPECT_FALSE(preference.dataFolder().fileOf(name).isEmpty()) << name.toStdString();
     EXPECT_EQ(list.objects(0), index.findNuclide(u"H-3"));
 }
 

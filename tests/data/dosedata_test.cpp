@@ -23,7 +23,7 @@ protected:
         ASSERT_EQ(preference.dataFolderPath(), m_dir.path());
     }
     QString path(const QString& name) const { return m_dir.filePath(name); }
-    DoseDataFolder folder() const { return preference.DataFolder(); }
+    DoseDataFolder folder() const { return preference.dataFolder(); }
 
     // The typical Co-60 file, changed by a function, with its checksum made right again.
     void writeChanged(const std::function<void(QByteArray&)>& change, bool fixChecksum = true)

@@ -111,12 +111,12 @@ protected:
     }
     DoseExportResult run(const std::function<bool(int, int)>& progress = {})
     {
-        preference.DataFolder().listNuclides(index, nuclides);
+        preference.dataFolder().listNuclides(index, nuclides);
         QStringList elements;
         for (const QString& name : nuclides.names())
             if (!elements.contains(name.section(u'-', 0, 0)))
                 elements << name.section(u'-', 0, 0);
-        return exportDoses(preference.DataFolder(), nuclides, elements, out.filePath(QStringLiteral("Export")),
+        return exportDoses(preference.dataFolder(), nuclides, elements, out.filePath(QStringLiteral("Export")),
                            progress);
     }
     QStringList lines(const char* element) const
@@ -208,13 +208,13 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     EXPECT_FALSE(QFile::exists(QDir(out.filePath(QStringLiteral("Export"))).filePath(QStringLiteral("Sr.csv"))));
     // A folder that cannot be made.
     writeBytes(out.filePath(QStringLiteral("Export2")), "a file");
-    preference.DataFolder().listNuclides(index, nuclides);
-    const DoseExportResult blocked = exportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Co")},
+    preference.dataFolder().listNuclides(index, nuclides);
+    const DoseExportResult blocked = exportDoses(preference.dataFolder(), nuclides, {QStringLiteral("Co")},
                                                  out.filePath(QStringLiteral("Export2/inner")));
     EXPECT_TRUE(blocked.error.startsWith(QStringLiteral("The folder "))) << blocked.error.toStdString();
     // An element the index does not know.
     const DoseExportResult unknown
-        = exportDoses(preference.DataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
+        = exportDoses(preference.dataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
     EXPECT_EQ(unknown.error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
 }
 

@@ -23,7 +23,7 @@ protected:
         writeTwoGroupFile(m_dir.path(), ChemicalElement::Pu, "239");
         preference.setDataFolderPath(m_dir.path());
         loadShippedIndex(index);
-        preference.DataFolder().listNuclides(index, offered);
+        preference.dataFolder().listNuclides(index, offered);
     }
     static KeptMixtureRow row(const char* nuclide, IntakeRoute route, int material, int size)
     {
@@ -176,9 +176,9 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
     const Step steps[] = {
         {"move to the top", [&] { mixture.move(2, 0); }, {"Sr-90", "Co-60", "Co-58", "Pu-239"}, 0},
         {"move to the bottom", [&] { mixture.move(0, 3); }, {"Co-60", "Co-58", "Pu-239", "Sr-90"}, 0},
-        {"remove", [&] { mixture.Remove(1); }, {"Co-60", "Pu-239", "Sr-90"}, 1},
-        {"clear", [&] { mixture.Clear(); }, {"Co-58"}, 0},
-        {"remove the only row", [&] { mixture.Remove(0); }, {"Co-58"}, 0},
+        {"remove", [&] { mixture.remove(1); }, {"Co-60", "Pu-239", "Sr-90"}, 1},
+        {"clear", [&] { mixture.clear(); }, {"Co-58"}, 0},
+        {"remove the only row", [&] { mixture.remove(0); }, {"Co-58"}, 0},
     };
     std::vector<QStringList> states{start};
     for (const Step& step : steps) {
@@ -213,7 +213,7 @@ TEST_F(MixtureTest, UndoKeepsNoDataOfRemovedRows)
 {
     restore({row("Co-60", IntakeRoute::Ingestion, 0, -1), row("Pu-239", IntakeRoute::Inhalation, 1, 4)});
     const std::weak_ptr<const LoadedDoseData> plutonium = mixture.Row(1).loaded;
-    mixture.Remove(1);
+    mixture.remove(1);
     EXPECT_TRUE(plutonium.expired());
     mixture.Undo();
     ASSERT_TRUE(mixture.Row(1).available());

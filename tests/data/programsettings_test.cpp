@@ -329,7 +329,7 @@ TEST_F(ProgramSettingsTest, CheckDataFilesCountsAnyMatchingEntry)
     const std::pair<const char*, bool> cases[] = {{"empty", false}, {"notes", true}, {"folder", true}};
     for (const auto& [folder, expected] : cases) {
         p.setDataFolderPath(path(folder));
-        EXPECT_EQ(p.DataFolder().holdsDataFiles(), expected) << folder;
+        EXPECT_EQ(p.dataFolder().holdsDataFiles(), expected) << folder;
     }
 }
 

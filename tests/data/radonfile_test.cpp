@@ -34,8 +34,8 @@ TEST(RadonFile, EveryFieldOfEveryTableLandsInItsPlace)
             for (int group = 0; group < 3; ++group) {
                 const int maleField = type == RadonTable::GasAlone ? 2 * group : group;
                 const int femaleField = type == RadonTable::GasAlone ? 2 * group + 1 : group + 3;
-                EXPECT_FLOAT_EQ(r.block.Male(group, organ), radonValue(t, organ, maleField)) << organ << " " << group;
-                EXPECT_FLOAT_EQ(r.block.Female(group, organ), radonValue(t, organ, femaleField))
+                EXPECT_FLOAT_EQ(r.block.male(group, organ), radonValue(t, organ, maleField)) << organ << " " << group;
+                EXPECT_FLOAT_EQ(r.block.female(group, organ), radonValue(t, organ, femaleField))
                     << organ << " " << group;
             }
         ASSERT_EQ(r.block.effectiveDose.size(), type == RadonTable::GasAlone ? 3u : 1u);

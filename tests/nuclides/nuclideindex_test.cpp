@@ -310,7 +310,7 @@ TEST_F(IndexTest, QuickSortOrdersWithTheGivenComparison)
     loadShippedIndex(index);
     NuclideList list;
     for (const char* name : {"Tc-99m", "H-3", "Co-60", "Ag-110m", "Ag-110", "Co-58", "U-238", "Cs-137"})
-        list.Add(QString::fromLatin1(name), index.findNuclide(QString::fromLatin1(name)));
+        list.add(QString::fromLatin1(name), index.findNuclide(QString::fromLatin1(name)));
     quickSortNuclideList(list, 0, list.count() - 1, [](const NuclideList& l, int i, int j) {
         return comparePeriodicTable(*l.objects(i), *l.objects(j));
     });

@@ -212,7 +212,7 @@ TEST(NuclideList, FilledAtOnceAsOneByOne)
                                                   {"Am-241", a}, {"cs-137", a}, {"H-3", b}};
     NuclideList oneByOne(true);
     for (const NuclideList::Entry& e : entries)
-        oneByOne.Add(e.name, e.node);
+        oneByOne.add(e.name, e.node);
     NuclideList atOnce(true);
     atOnce.assign(entries);
     ASSERT_EQ(atOnce.names(), (QStringList{"Am-241", "co-60", "Cs-137", "H-3", "Sr-90"}));

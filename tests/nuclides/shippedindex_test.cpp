@@ -84,7 +84,7 @@ TEST_F(ShippedIndex, HoldsEveryNuclideInFileOrderWithContiguousElements)
     EXPECT_EQ(index.count(), 1252);
     EXPECT_EQ(index.items(0)->name.toString(), QStringLiteral("Ac-223"));
     EXPECT_EQ(index.items(1251)->name.toString(), QStringLiteral("Zr-97"));
-    EXPECT_EQ(index.Elements().count(), 97);
+    EXPECT_EQ(index.elements().count(), 97);
     for (int i = 0; i < index.count(); ++i) {
         const Nuclide& node = *index.items(i);
         EXPECT_EQ(node.position, i);

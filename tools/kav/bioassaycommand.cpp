@@ -48,7 +48,7 @@ int bioassayCommand(const NuclideIndex& index, const ProgramSettings& preference
     if (!node)
         return problem(args[0] + QStringLiteral(" is not a nuclide of the index"));
     BioassayData data;
-    if (const std::optional<DoseDataFailure> failure = preference.DataFolder().load(*node, data))
+    if (const std::optional<DoseDataFailure> failure = preference.dataFolder().load(*node, data))
         return problem(failure->message);
 
     BioassayRequest request;

@@ -76,7 +76,7 @@ int linesCommand(const NuclideIndex& index, QStringList args)
     if (ends.size() != 2 || !low || !high || *high < *low)
         return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665")
                         .arg(window));
-    SpectrumFilter& spectrum = filter.Spectrum();
+    SpectrumFilter& spectrum = filter.spectrum();
     spectrum.setOptions({SpectrumCriterion::GammaLineEnergy});
     spectrum.setMax(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*high));
     spectrum.setMin(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*low));
@@ -123,7 +123,7 @@ int linesCommand(const NuclideIndex& index, QStringList args)
                               spectrum.max(SpectrumCriterion::GammaLineEnergy)};
     query.perDecay = LineBounds{leastPerDecay};
     std::vector<const Nuclide*> nuclides;
-    for (const NuclideList::Entry& e : filter.Nuclides().items())
+    for (const NuclideList::Entry& e : filter.nuclides().items())
         nuclides.push_back(e.node);
     FoundLines found = findLines(spectra, nuclides, query);
     sortLines(found.lines, LineOrder::MostPerDecayFirst);

@@ -58,7 +58,7 @@ int show(const kav::NuclideIndex& index, const kav::ProgramSettings& preference,
     if (!node)
         return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
     kav::DoseData data;
-    if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().load(*node, data))
+    if (const std::optional<kav::DoseDataFailure> failure = preference.dataFolder().load(*node, data))
         return fail(failure->message, 1);
     const QByteArray text = kav::doseExportHeaderText() + kav::doseExportText(data);
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
@@ -68,12 +68,12 @@ int show(const kav::NuclideIndex& index, const kav::ProgramSettings& preference,
 int runExport(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& folder)
 {
     kav::NuclideList nuclides;
-    preference.DataFolder().listNuclides(index, nuclides);
+    preference.dataFolder().listNuclides(index, nuclides);
     if (nuclides.count() == 0)
         return fail(preference.dataFolderPath() + QStringLiteral(": no data files"), 1);
     const QString out = folder.isEmpty() ? preference.exportDir() : folder;
     const kav::DoseExportResult result
-        = kav::exportDoses(preference.DataFolder(), nuclides, kav::dataElementsOf(nuclides), out);
+        = kav::exportDoses(preference.dataFolder(), nuclides, kav::dataElementsOf(nuclides), out);
     for (const QString& file : result.files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);
@@ -91,12 +91,12 @@ int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference
         QString problem;
         if (!node || node->name.toString().compare(name, Qt::CaseInsensitive) != 0) {
             problem = QStringLiteral("not named after a nuclide of the index");
-        } else if (const QString read = preference.DataFolder().fileOf(node->name.toString());
+        } else if (const QString read = preference.dataFolder().fileOf(node->name.toString());
                    read != dir.filePath(file)) {
             problem = QStringLiteral("not read: the file of %1 is %2").arg(node->name.toString(), read);
         } else {
             kav::DoseData data;
-            if (const std::optional<kav::DoseDataFailure> failure = preference.DataFolder().load(*node, data))
+            if (const std::optional<kav::DoseDataFailure> failure = preference.dataFolder().load(*node, data))
                 problem = failure->message;
         }
         if (!problem.isEmpty()) {

@@ -332,8 +332,8 @@ void AddNuclidesDialog::buildSortMenu()
 
 void AddNuclidesDialog::fillOffered()
 {
-    const NuclideFilter& filter = m_chooser.selection().Filter();
-    for (const NuclideList::Entry& e : filter.Nuclides().items()) {
+    const NuclideFilter& filter = m_chooser.selection().filter();
+    for (const NuclideList::Entry& e : filter.nuclides().items()) {
         auto* item = new QListWidgetItem(e.name, m_allNuclidesList);
         item->setData(kNodeRole, nodeData(e.node));
     }
@@ -495,7 +495,7 @@ void AddNuclidesDialog::sortList(QListWidget* list)
     const QString currentText = list->currentItem() ? list->currentItem()->text() : QString();
     NuclideList entries;
     for (int i = 0; i < list->count(); ++i)
-        entries.Add(list->item(i)->text(), nodeOf(list->item(i)->data(kNodeRole)));
+        entries.add(list->item(i)->text(), nodeOf(list->item(i)->data(kNodeRole)));
     quickSortNuclideList(entries, 0, entries.count() - 1, [this](const NuclideList& l, int i, int j) {
         const Nuclide* a = l.objects(i);
         const Nuclide* b = l.objects(j);

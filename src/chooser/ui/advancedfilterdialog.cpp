@@ -188,7 +188,7 @@ QListWidget* AdvancedFilterDialog::resultElements() const
 
 AdvancedFilter& AdvancedFilterDialog::editedFilter()
 {
-    return m_selection.Filter().advanced();
+    return m_selection.filter().advanced();
 }
 
 void AdvancedFilterDialog::showFilter()
@@ -224,11 +224,11 @@ void AdvancedFilterDialog::switchFilterOn()
 void AdvancedFilterDialog::refresh()
 {
     m_refreshed = true;
-    const NuclideFilter& filter = m_selection.Filter();
+    const NuclideFilter& filter = m_selection.filter();
     const UiLanguage language = m_selection.language();
     m_nuclidesList->clear();
     m_nuclidesList->addItems(filter.fullNuclideList().names());
-    m_nuclidesCount->setText(countText(static_cast<int>(m_selection.Nuclides().size()), CountKind::Nuclides, language));
+    m_nuclidesCount->setText(countText(static_cast<int>(m_selection.nuclides().size()), CountKind::Nuclides, language));
     m_elementsList->clear();
     for (std::size_t e = 0; e < ElementCount; ++e)
         if (filter.fullElementSet().contains(static_cast<ChemicalElement>(e)))

@@ -141,14 +141,14 @@ MassPage::MassPage(CriteriaEditor& editor)
         grid->addWidget(end.enabled, max ? 2 : 1, 1, Qt::AlignHCenter);
         grid->addWidget(end.value, max ? 2 : 1, 2);
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
-            write([&] { max ? Filter().aMass().setMaxEnabled(on) : Filter().aMass().setMinEnabled(on); });
+            write([&] { max ? filter().aMass().setMaxEnabled(on) : filter().aMass().setMinEnabled(on); });
             switchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
             if (quiet())
                 return;
             const int value = m_ends[max].value->value();
-            write([&] { max ? Filter().aMass().setMaxValue(value) : Filter().aMass().setMinValue(value); });
+            write([&] { max ? filter().aMass().setMaxValue(value) : filter().aMass().setMinValue(value); });
             switchOn(m_ends[max].enabled);
         };
     }
@@ -159,7 +159,7 @@ MassPage::MassPage(CriteriaEditor& editor)
 void MassPage::showCriteria()
 {
     showQuietly([this] {
-        const MassNumberFilter& mass = Filter().aMass();
+        const MassNumberFilter& mass = filter().aMass();
         m_ends[false].enabled->setChecked(mass.minEnabled());
         m_ends[true].enabled->setChecked(mass.maxEnabled());
         m_ends[false].value->setValue(mass.minValue());
@@ -210,7 +210,7 @@ DecayChainPage::DecayChainPage(CriteriaEditor& editor)
 
 RelativesCountFilter& DecayChainPage::countFilter(bool daughters)
 {
-    return daughters ? static_cast<RelativesCountFilter&>(Filter().daughters()) : Filter().ancestors();
+    return daughters ? static_cast<RelativesCountFilter&>(filter().daughters()) : filter().ancestors();
 }
 
 void DecayChainPage::showCriteria()
@@ -263,13 +263,13 @@ DecayModePage::DecayModePage(CriteriaEditor& editor)
     layout->addLayout(lists, 1);
 
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
-        write([&] { Filter().decay().setEnabled(on); });
+        write([&] { filter().decay().setEnabled(on); });
         switchFilterOnIf(on);
     });
     connect(m_operation, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (!checked || quiet())
             return;
-        write([&] { Filter().decay().setOperation(static_cast<DecayModeMatch>(id)); });
+        write([&] { filter().decay().setOperation(static_cast<DecayModeMatch>(id)); });
         showModes();
         switchOn(m_enabled);
     });
@@ -286,7 +286,7 @@ void DecayModePage::writeModes()
 {
     if (quiet())
         return;
-    DecayModeFilter& decay = Filter().decay();
+    DecayModeFilter& decay = filter().decay();
     if (decay.operation() == DecayModeMatch::All) {
         DecayModesAllOf set;
         for (int m = 0; m < 5; ++m)
@@ -310,8 +310,8 @@ void DecayModePage::writeModes()
 void DecayModePage::showCriteria()
 {
     showQuietly([this] {
-        m_enabled->setChecked(Filter().decay().enabled());
-        m_operation->button(static_cast<int>(Filter().decay().operation()))->setChecked(true);
+        m_enabled->setChecked(filter().decay().enabled());
+        m_operation->button(static_cast<int>(filter().decay().operation()))->setChecked(true);
     });
     showModes();
 }
@@ -319,7 +319,7 @@ void DecayModePage::showCriteria()
 void DecayModePage::showModes()
 {
     showQuietly([this] {
-        const DecayModeFilter& decay = Filter().decay();
+        const DecayModeFilter& decay = filter().decay();
         const bool any = decay.operation() == DecayModeMatch::Any;
         for (int m = 0; m < 5; ++m)
             setItemChecked(m_modes, m,
@@ -371,21 +371,21 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
         grid->addWidget(end.lambda, r, 4);
 
         connect(end.enabled, &QCheckBox::toggled, this, [this, max](bool on) {
-            write([&] { max ? Filter().halfLifeTime().setMaxEnabled(on) : Filter().halfLifeTime().setMinEnabled(on); });
+            write([&] { max ? filter().halfLifeTime().setMaxEnabled(on) : filter().halfLifeTime().setMinEnabled(on); });
             switchFilterOnIf(on);
         });
         end.value->onChange = [this, max] {
             if (quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].value->value());
-            write([&] { max ? Filter().halfLifeTime().setMaxValue(v) : Filter().halfLifeTime().setMinValue(v); });
+            write([&] { max ? filter().halfLifeTime().setMaxValue(v) : filter().halfLifeTime().setMinValue(v); });
             showEnd(max, false, false, true);
             switchOn(m_ends[max].enabled);
         };
         connect(end.units, &QComboBox::activated, this, [this, max](int unit) {
             write([&] {
-                max ? Filter().halfLifeTime().setMaxUnits(static_cast<TimeUnit>(unit))
-                    : Filter().halfLifeTime().setMinUnits(static_cast<TimeUnit>(unit));
+                max ? filter().halfLifeTime().setMaxUnits(static_cast<TimeUnit>(unit))
+                    : filter().halfLifeTime().setMinUnits(static_cast<TimeUnit>(unit));
             });
             showEnd(max, true, true, true);
             switchOn(m_ends[max].enabled);
@@ -394,7 +394,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
             if (quiet())
                 return;
             const auto v = static_cast<float>(m_ends[max].lambda->value());
-            write([&] { max ? Filter().halfLifeTime().setMaxLambda(v) : Filter().halfLifeTime().setMinLambda(v); });
+            write([&] { max ? filter().halfLifeTime().setMaxLambda(v) : filter().halfLifeTime().setMinLambda(v); });
             showEnd(max, true, true, false);
             switchOn(m_ends[max].enabled);
         };
@@ -402,7 +402,7 @@ HalfLifePage::HalfLifePage(CriteriaEditor& editor, UiLanguage language)
     m_database = new QPushButton(QStringLiteral("Set 'Min' && 'Max' values from database"), this);
     m_database->setObjectName(QStringLiteral("databaseButton"));
     connect(m_database, &QPushButton::clicked, this, [this] {
-        write([&] { Filter().halfLifeTime().setAutoMinMaxValues(); });
+        write([&] { filter().halfLifeTime().setAutoMinMaxValues(); });
         showEnd(false, true, true, true);
         showEnd(true, true, true, true);
     });
@@ -414,7 +414,7 @@ void HalfLifePage::showCriteria()
 {
     for (bool max : {false, true}) {
         showQuietly([&] {
-            const HalfLifeFilter& h = Filter().halfLifeTime();
+            const HalfLifeFilter& h = filter().halfLifeTime();
             m_ends[max].enabled->setChecked(max ? h.maxEnabled() : h.minEnabled());
         });
         showEnd(max, true, true, true);
@@ -424,7 +424,7 @@ void HalfLifePage::showCriteria()
 void HalfLifePage::showEnd(bool max, bool value, bool units, bool lambda)
 {
     showQuietly([&] {
-        const HalfLifeFilter& h = Filter().halfLifeTime();
+        const HalfLifeFilter& h = filter().halfLifeTime();
         End& end = m_ends[max];
         if (value)
             end.value->setValue(max ? h.maxValue() : h.minValue());
@@ -447,7 +447,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
     m_enabled->setObjectName(QStringLiteral("spectrumEnabled"));
     m_enabled->setStyleSheet(navyWhenChecked());
     connect(m_enabled, &QCheckBox::toggled, this, [this](bool on) {
-        write([&] { Filter().Spectrum().setEnabled(on); });
+        write([&] { filter().spectrum().setEnabled(on); });
         switchFilterOnIf(on);
     });
     layout->addWidget(m_enabled, 0, Qt::AlignLeft);
@@ -498,9 +498,9 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
         connect(row.use, &QCheckBox::toggled, this, [this, option](bool on) {
             if (quiet())
                 return;
-            SpectrumCriteria options = Filter().Spectrum().options();
+            SpectrumCriteria options = filter().spectrum().options();
             on ? options.insert(option) : options.erase(option);
-            write([&] { Filter().Spectrum().setOptions(options); });
+            write([&] { filter().spectrum().setOptions(options); });
             if (on)
                 CriteriaPage::switchOn(m_enabled);
         });
@@ -512,7 +512,7 @@ SpectrumPage::SpectrumPage(CriteriaEditor& editor)
 void SpectrumPage::showCriteria()
 {
     showQuietly([this] {
-        const SpectrumFilter& spectrum = Filter().Spectrum();
+        const SpectrumFilter& spectrum = filter().spectrum();
         m_enabled->setChecked(spectrum.enabled());
         for (int o = 0; o < SpectrumCriterionCount; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
@@ -536,7 +536,7 @@ void SpectrumPage::switchOn(QCheckBox* box)
 void SpectrumPage::showBound(SpectrumCriterion option, bool max)
 {
     showQuietly([&] {
-        const SpectrumFilter& s = Filter().Spectrum();
+        const SpectrumFilter& s = filter().spectrum();
         boundField(option, max)->setValue(shownBound(option, max ? s.max(option) : s.min(option)));
     });
 }
@@ -545,7 +545,7 @@ void SpectrumPage::writeBound(SpectrumCriterion option, bool max, bool typingEnd
 {
     if (quiet())
         return;
-    SpectrumFilter& s = Filter().Spectrum();
+    SpectrumFilter& s = filter().spectrum();
     const float value = storedBound(option, boundField(option, max)->value());
     // A bound typed past the other one moves that one too; while the digits are still coming
     // ("0" on the way to "0.7") that would lose the other bound, so it waits for the end.

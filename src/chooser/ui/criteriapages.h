@@ -45,7 +45,7 @@ public:
     virtual void showCriteria() = 0;
 
 protected:
-    AdvancedFilter& Filter() { return m_editor.editedFilter(); }
+    AdvancedFilter& filter() { return m_editor.editedFilter(); }
     // Whether the controls are being set from the filter.
     bool quiet() const { return m_showing || m_editor.showingFilter(); }
     // Sets controls from the filter without their handlers writing it back.

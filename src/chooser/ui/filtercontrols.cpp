@@ -110,8 +110,8 @@ void makeHalfLifeField(FloatEdit* edit)
     edit->setShowMessages(false);
     FloatFormatList& formats = edit->formats();
     formats.defaultFormat = QStringLiteral("0.###e-0");
-    formats.Add(1, QStringLiteral("0.###"));
-    formats.Add(1000, QStringLiteral("0.###e-0"));
+    formats.add(1, QStringLiteral("0.###"));
+    formats.add(1000, QStringLiteral("0.###e-0"));
     edit->formatsChanged();
     applyInputColours(edit);
 }
@@ -130,7 +130,7 @@ void makeBoundField(FloatEdit* edit, bool percent)
         = {{0.01, "0.######"}, {0.1, "0.#####"}, {1, "0.####"},       {10, "0.###"},
            {100, "0.##"},      {1000, "0.#"},    {10000, "0.####e-0"}};
     for (const auto& [threshold, format] : thresholds)
-        formats.Add(threshold, QString::fromLatin1(format));
+        formats.add(threshold, QString::fromLatin1(format));
     edit->formatsChanged();
     edit->setFrame(false);
     edit->setAlignment(Qt::AlignRight);

@@ -119,14 +119,14 @@ FilterDialog::FilterDialog(NuclideFilter& filter, bool showElementPage, bool sho
 
     m_useElements->setChecked(filter.useElementFilter());
     for (int e = 0; e < 100; ++e)
-        (filter.Elements().contains(static_cast<ChemicalElement>(e)) ? m_elementsIn : m_elementsOut)
+        (filter.elements().contains(static_cast<ChemicalElement>(e)) ? m_elementsIn : m_elementsOut)
             ->addItem(elementSymbol(static_cast<ChemicalElement>(e)));
     m_useNuclide->setChecked(filter.useNuclideFilter());
-    for (const NuclideList::Entry& e : filter.Nuclides().items())
+    for (const NuclideList::Entry& e : filter.nuclides().items())
         addNuclide(m_nuclidesIn, e.name, e.node);
     for (int i = 0; i < filter.index().count(); ++i) {
         const Nuclide* node = filter.index().items(i);
-        if (filter.Nuclides().indexOf(node->name.toString()) < 0)
+        if (filter.nuclides().indexOf(node->name.toString()) < 0)
             addNuclide(m_nuclidesOut, node->name.toString(), node);
     }
     m_nuclidesIn->sortItems();
@@ -186,7 +186,7 @@ void FilterDialog::accept()
     if (m_showNuclide) {
         NuclideList list;
         for (int i = 0; i < m_nuclidesIn->count(); ++i)
-            list.Add(m_nuclidesIn->item(i)->text(),
+            list.add(m_nuclidesIn->item(i)->text(),
                      static_cast<const Nuclide*>(m_nuclidesIn->item(i)->data(kNodeRole).value<const void*>()));
         m_filter.setUseNuclideFilter(m_useNuclide->isChecked());
         m_filter.setNuclideList(list);

@@ -90,13 +90,13 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
     resize(213, 38);
     setMinimumHeight(38);
     m_periodicTable = new PeriodicTablePopup(index, this);
-    m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
+    m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.filter().fullElementSet());
     m_periodicTable->onChoiceElement = [this](ChemicalElement e) { m_selection.setElement(e); };
     m_showingSelection = m_selection.changed.connect([this] { showSelection(); });
     m_followingFilter = m_selection.filterApplied.connect([this] {
         updateAdvancedMark();
-        const bool emptied = nuclideCount() == 0 && m_selection.Filter().advanced().enabled()
-            && !m_selection.Filter().advanced().ignored();
+        const bool emptied = nuclideCount() == 0 && m_selection.filter().advanced().enabled()
+            && !m_selection.filter().advanced().ignored();
         if (emptied != m_saidEmptied) { // said once, and taken back when nuclides pass again
             m_saidEmptied = emptied;
             sayStatus(emptied ? QStringLiteral("No radionuclide passes the advanced filter of this chooser; the view "
@@ -104,7 +104,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
                               : QString());
         }
     });
-    m_selection.Filter().onChange = [this](ListFilter*) { m_selection.applyFilter(); };
+    m_selection.filter().onChange = [this](ListFilter*) { m_selection.applyFilter(); };
 
     m_elementBox = makeBox(this);
     m_elementBox->setItemDelegate(new ElementItemDelegate(m_selection, m_elementBox));
@@ -198,7 +198,7 @@ void NuclideChooser::showEvent(QShowEvent* event)
 QStringList NuclideChooser::fullNuclideList() const
 {
     QStringList names;
-    for (const NuclideSelection::Entry& e : m_selection.Nuclides())
+    for (const NuclideSelection::Entry& e : m_selection.nuclides())
         names << e.name;
     return names;
 }
@@ -227,7 +227,7 @@ void NuclideChooser::showSelection()
     m_massBox->setPlaceholderText(m_selection.aMass().toString().trimmed());
     m_nuclideBox->setPlaceholderText(m_selection.name().trimmed());
     m_elementBox->setToolTip(elementName(m_selection.element(), m_selection.language()).trimmed());
-    m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.Filter().fullElementSet());
+    m_periodicTable->setEnabledElements(ElementsOffered::Custom, m_selection.filter().fullElementSet());
     updateHistoryButtons();
     updatePopupChecks();
     updateAdvancedMark();
@@ -235,7 +235,7 @@ void NuclideChooser::showSelection()
 
 void NuclideChooser::updateAdvancedMark()
 {
-    const AdvancedFilter& advanced = m_selection.Filter().advanced();
+    const AdvancedFilter& advanced = m_selection.filter().advanced();
     const bool on = advanced.enabled() && !advanced.ignored();
     m_advancedButton->setVisible(on);
     if (m_menu.clearAdvanced)
@@ -409,13 +409,13 @@ QString NuclideChooser::caption(int entry) const
 
 void NuclideChooser::execFilterForm(bool elements, bool nuclides)
 {
-    FilterDialog form(m_selection.Filter(), elements, nuclides, this);
+    FilterDialog form(m_selection.filter(), elements, nuclides, this);
     execModal(form);
 }
 
 void NuclideChooser::execAdvFilterDialog()
 {
-    AdvancedFilter& advanced = m_selection.Filter().advanced();
+    AdvancedFilter& advanced = m_selection.filter().advanced();
     AdvancedFilterDialog form(m_selection, this);
     form.pages()->setCurrentIndex(
         std::clamp(advanced.formLastPage(), 0, static_cast<int>(AdvancedFilterDialog::Page::Spectrum)));
@@ -427,7 +427,7 @@ void NuclideChooser::execAdvFilterDialog()
 
 void NuclideChooser::clearAdvancedFilter()
 {
-    m_selection.Filter().advanced().setEnabled(false);
+    m_selection.filter().advanced().setEnabled(false);
 }
 
 void NuclideChooser::sayStatus(const QString& text)
@@ -491,7 +491,7 @@ void NuclideChooser::goToTypedName()
         const ChemicalElement element = elementBySymbol(name);
         if (element == ChemicalElement::None)
             sayStatus(QStringLiteral("%1: no such element").arg(name));
-        else if (!m_selection.Filter().fullElementSet().contains(element))
+        else if (!m_selection.filter().fullElementSet().contains(element))
             sayStatus(QStringLiteral("%1: no radionuclide of this element is offered here").arg(name));
         else {
             m_selection.setElement(element);
@@ -510,9 +510,9 @@ void NuclideChooser::goToTypedName()
         sayStatus(QString());
         return;
     }
-    if (m_selection.Filter().useNuclideFilter() && m_selection.Filter().Nuclides().indexOf(canonical) < 0)
+    if (m_selection.filter().useNuclideFilter() && m_selection.filter().nuclides().indexOf(canonical) < 0)
         sayStatus(QStringLiteral("%1: no data file").arg(canonical));
-    else if (m_selection.Filter().advanced().enabled() && !m_selection.Filter().advanced().ignored())
+    else if (m_selection.filter().advanced().enabled() && !m_selection.filter().advanced().ignored())
         sayStatus(QStringLiteral("%1: left out by the advanced filter").arg(canonical));
     else
         sayStatus(QStringLiteral("%1: left out by the element filter").arg(canonical));
@@ -520,12 +520,12 @@ void NuclideChooser::goToTypedName()
 
 void NuclideChooser::execLoadElListDialog()
 {
-    loadListFile(caption(13), [this](const QByteArray& text) { m_selection.Filter().LoadElementList(text); });
+    loadListFile(caption(13), [this](const QByteArray& text) { m_selection.filter().loadElementList(text); });
 }
 
 void NuclideChooser::execLoadNuclideListDialog()
 {
-    loadListFile(caption(14), [this](const QByteArray& text) { m_selection.Filter().LoadNuclideList(text); });
+    loadListFile(caption(14), [this](const QByteArray& text) { m_selection.filter().loadNuclideList(text); });
 }
 
 void NuclideChooser::loadListFile(const QString& title, const std::function<void(const QByteArray&)>& load)
@@ -550,7 +550,7 @@ void NuclideChooser::editNuclide()
     auto* other = new NuclideChooser(m_index, m_spectra, m_messageBoxes, &dialog);
     other->setObjectName(QStringLiteral("editedNuclideChooser"));
     other->setShowUndoRedoButtons(false);
-    other->selection().Filter().assign(m_selection.Filter());
+    other->selection().filter().assign(m_selection.filter());
     other->setLanguage(m_selection.language());
     other->setChoiceType(m_selection.choiceType());
     other->selection().setSortOrder(m_selection.sortOrder());

@@ -55,7 +55,7 @@ public:
     PeriodicTablePopup* elementMenu() const { return m_periodicTable; }
 
     int elCount() const { return static_cast<int>(m_selection.elementList().size()); }
-    int nuclideCount() const { return static_cast<int>(m_selection.Nuclides().size()); }
+    int nuclideCount() const { return static_cast<int>(m_selection.nuclides().size()); }
     QStringList fullNuclideList() const;
 
     void setChoiceType(ChoiceKind value);

@@ -78,7 +78,7 @@ QColor ElementGroupColours::getElementColor(ChemicalElement e) const
 OfferedElements::OfferedElements(const NuclideIndex& index)
     : execModal([](QDialog& dialog) { return dialog.exec(); })
     , m_index(index)
-    , m_elementSet(index.Elements())
+    , m_elementSet(index.elements())
 {
 }
 
@@ -121,7 +121,7 @@ bool OfferedElements::editDlg(QWidget* parent)
     form.useElementFilter()->setChecked(true);
     if (execModal(form) != QDialog::Accepted)
         return false;
-    m_elementSet = working.Elements();
+    m_elementSet = working.elements();
     if (onChange)
         onChange();
     return true;
@@ -165,8 +165,8 @@ bool PeriodicTablePopup::isElementEnabled(ChemicalElement e) const
         return false;
     switch (m_enabled.enableElementType()) {
     case ElementsOffered::All: return true;
-    case ElementsOffered::InIndex: return m_enabled.index().Elements().contains(e);
-    case ElementsOffered::Custom: return m_enabled.Elements().contains(e);
+    case ElementsOffered::InIndex: return m_enabled.index().elements().contains(e);
+    case ElementsOffered::Custom: return m_enabled.elements().contains(e);
     }
     return false;
 }

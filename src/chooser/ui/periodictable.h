@@ -36,7 +36,7 @@ public:
 
     ElementsOffered enableElementType() const { return m_type; }
     void setEnableElementType(ElementsOffered value);
-    const ElementSet& Elements() const { return m_elementSet; }
+    const ElementSet& elements() const { return m_elementSet; }
     void setElementSet(const ElementSet& value);
     // The set as stored with a configuration: bit (i mod 32) of integer (i div 32), i to 99.
     std::array<std::int32_t, 4> storedElementSet() const;

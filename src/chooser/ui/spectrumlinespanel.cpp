@@ -124,7 +124,7 @@ void SpectrumLinesPanel::rebuild()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     m_lines.clear();
     m_linesCut = false;
-    const SpectrumFilter& s = m_selection.Filter().advanced().Spectrum();
+    const SpectrumFilter& s = m_selection.filter().advanced().spectrum();
     // The kinds of lines offered are the groups of the spectrum criteria, in their order.
     const auto group = static_cast<LineGroup>(m_kind);
     const SpectrumCriterion energy = energyOptionOf(group);
@@ -138,10 +138,10 @@ void SpectrumLinesPanel::rebuild()
     if (s.options().contains(yield))
         query.yield = LineBounds{s.min(yield), s.max(yield)};
     query.cap = MaxLines;
-    const NuclideIndex& index = m_selection.Filter().index();
+    const NuclideIndex& index = m_selection.filter().index();
     if (query.energy || query.yield) {
         std::vector<const Nuclide*> nuclides;
-        for (const NuclideSelection::Entry& entry : m_selection.Nuclides())
+        for (const NuclideSelection::Entry& entry : m_selection.nuclides())
             nuclides.push_back(index.findNuclide(entry.name));
         FoundLines found = findLines(s.spectra(), nuclides, query);
         m_lines = std::move(found.lines);

@@ -289,7 +289,7 @@ void OptionsDialog::browseDataFolder()
         return;
     if (DoseDataFolder(chosen).holdsDataFiles()) {
         m_message->clear();
-    } else if (m_preference->DataFolder().holdsDataFiles()) {
+    } else if (m_preference->dataFolder().holdsDataFiles()) {
         // A folder without data files would leave every view empty: the one in use stays.
         m_message->setText(
             QStringLiteral("%1 holds no data files (*.qvd): the data folder stays %2.")
@@ -321,7 +321,7 @@ void OptionsDialog::accept()
             return;
         }
         // A folder without data files cannot be taken; the message above says what is wanted.
-        if (!m_preference->DataFolder().holdsDataFiles())
+        if (!m_preference->dataFolder().holdsDataFiles())
             return;
     }
     QDialog::accept();

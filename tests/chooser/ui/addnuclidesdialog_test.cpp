@@ -36,8 +36,8 @@ protected:
     {
         loadShippedIndex(index);
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
-        panel->selection().Filter().setUseNuclideFilter(true);
-        panel->selection().Filter().setNuclideList(
+        panel->selection().filter().setUseNuclideFilter(true);
+        panel->selection().filter().setNuclideList(
             QStringList{"Fe-59", "H-3", "Co-58", "Co-60", "C-11", "Ca-41", "Ag-117", "Ag-99", "Co-57"});
         form = std::make_unique<AddNuclidesDialog>(*panel);
         parts = std::make_unique<AddNuclidesParts>(*form);

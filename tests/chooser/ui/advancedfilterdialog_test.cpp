@@ -117,7 +117,7 @@ protected:
         EXPECT_EQ(opened, 1);
     }
 
-    QStringList offered() const { return panel->selection().Filter().fullNuclideList().names(); }
+    QStringList offered() const { return panel->selection().filter().fullNuclideList().names(); }
 
     NuclideIndex index;
     SpectraFiles spectra{index};
@@ -230,7 +230,7 @@ TEST_F(AdvancedFilterDialogTest, EachPageChangesWhatThePanelOffers)
             EXPECT_EQ(f.nuclidesCount()->text(), QStringLiteral("%1 radionuclides").arg(panel->nuclideCount()));
             EXPECT_EQ(f.elementsCount()->text(), QStringLiteral("%1 elements").arg(panel->elCount()));
             for (const QString& element : panel->selection().elementList())
-                EXPECT_TRUE(panel->selection().Filter().fullElementSet().contains(elementBySymbol(element)));
+                EXPECT_TRUE(panel->selection().filter().fullElementSet().contains(elementBySymbol(element)));
             // Switched off, the criteria stay but the chooser offers everything again.
             click(f.enabledBox());
             EXPECT_EQ(offered().size(), index.count());
@@ -402,16 +402,16 @@ TEST_F(AdvancedFilterDialogTest, PercentRowsStoreShares)
         FloatEdit* min = f.criterionBound(SpectrumCriterion::AlphaShare, false);
         typeNumber(max, QStringLiteral("100"));
         typeNumber(min, QStringLiteral("50"));
-        EXPECT_FLOAT_EQ(panel->selection().Filter().advanced().Spectrum().min(SpectrumCriterion::AlphaShare), 0.5f);
-        EXPECT_FLOAT_EQ(panel->selection().Filter().advanced().Spectrum().max(SpectrumCriterion::AlphaShare), 1.0f);
+        EXPECT_FLOAT_EQ(panel->selection().filter().advanced().spectrum().min(SpectrumCriterion::AlphaShare), 0.5f);
+        EXPECT_FLOAT_EQ(panel->selection().filter().advanced().spectrum().max(SpectrumCriterion::AlphaShare), 1.0f);
         typeNumber(max, QStringLiteral("150"));
         EXPECT_EQ(max->value(), 100) << "at most 100 %";
         // A maximum typed below the minimum waits for the typing to end before it moves it.
         typeNumber(max, QStringLiteral("20"));
-        EXPECT_FLOAT_EQ(panel->selection().Filter().advanced().Spectrum().min(SpectrumCriterion::AlphaShare), 0.5f);
+        EXPECT_FLOAT_EQ(panel->selection().filter().advanced().spectrum().min(SpectrumCriterion::AlphaShare), 0.5f);
         QTest::keyClick(max, Qt::Key_Return);
-        EXPECT_FLOAT_EQ(panel->selection().Filter().advanced().Spectrum().max(SpectrumCriterion::AlphaShare), 0.2f);
-        EXPECT_FLOAT_EQ(panel->selection().Filter().advanced().Spectrum().min(SpectrumCriterion::AlphaShare), 0.2f);
+        EXPECT_FLOAT_EQ(panel->selection().filter().advanced().spectrum().max(SpectrumCriterion::AlphaShare), 0.2f);
+        EXPECT_FLOAT_EQ(panel->selection().filter().advanced().spectrum().min(SpectrumCriterion::AlphaShare), 0.2f);
         EXPECT_DOUBLE_EQ(min->value(), 20);
     });
 }
@@ -448,12 +448,12 @@ TEST_F(AdvancedFilterDialogTest, OtherListenersHearWhileOpenAndEditsStayAfterClo
         click(f.findChild<QToolButton*>(QStringLiteral("page3")));
     });
     // Closed with Escape: what was done stays, and the panel's listener still hears it.
-    EXPECT_TRUE(panel->selection().Filter().advanced().enabled());
-    EXPECT_EQ(panel->selection().Filter().advanced().aMass().minValue(), 250);
+    EXPECT_TRUE(panel->selection().filter().advanced().enabled());
+    EXPECT_EQ(panel->selection().filter().advanced().aMass().minValue(), 250);
     for (const QString& name : offered())
         EXPECT_GE(index.findNuclide(name)->massNumber, 250);
     const int before = changes;
-    panel->selection().Filter().advanced().aMass().setMinValue(240);
+    panel->selection().filter().advanced().aMass().setMinValue(240);
     EXPECT_EQ(changes, before + 1);
     // The page it was closed on comes back, in the width it had.
     openDialog([&](AdvancedFilterDialog& f) {
@@ -497,7 +497,7 @@ TEST_F(AdvancedFilterDialogTest, ACriterionSwitchesTheFilterOnAndEscapeClosesFro
     };
     panel->execAdvFilterDialog();
     EXPECT_TRUE(closed);
-    EXPECT_TRUE(panel->selection().Filter().advanced().enabled());
+    EXPECT_TRUE(panel->selection().filter().advanced().enabled());
 }
 
 TEST_F(AdvancedFilterDialogTest, WideModeOnlyOnTheSpectrumPage)
@@ -513,7 +513,7 @@ TEST_F(AdvancedFilterDialogTest, WideModeOnlyOnTheSpectrumPage)
         click(f.findChild<QToolButton*>(QStringLiteral("page4")));
         EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth);
     });
-    EXPECT_TRUE(panel->selection().Filter().advanced().formIsMoreWidth());
+    EXPECT_TRUE(panel->selection().filter().advanced().formIsMoreWidth());
     openDialog([&](AdvancedFilterDialog& f) { EXPECT_EQ(f.width(), AdvancedFilterDialog::WideWidth); });
 }
 
@@ -548,7 +548,7 @@ TEST_F(AdvancedFilterDialogTest, CountsInTheChoosersLanguage)
 TEST_F(AdvancedFilterDialogTest, ChooserMarksItsAdvancedFilterAndClearsIt)
 {
     EXPECT_FALSE(panel->advancedMark()->isVisible());
-    AdvancedFilter& a = panel->selection().Filter().advanced();
+    AdvancedFilter& a = panel->selection().filter().advanced();
     a.decay().setOrSet({DecayFilterKind::AlphaOnly});
     a.decay().setEnabled(true);
     a.setEnabled(true);
@@ -592,7 +592,7 @@ TEST_F(AdvancedFilterDialogTest, AnEmptiedChooserStillNamesItsNuclideAndGetsItBa
     panel->selection().setElementAndAMass(ChemicalElement::Cs, "137");
     reports.clear();
     const QStringList history = panel->selection().undoNames();
-    AdvancedFilter& a = panel->selection().Filter().advanced();
+    AdvancedFilter& a = panel->selection().filter().advanced();
     a.decay().setOrSet({DecayFilterKind::AlphaOnly});
     a.decay().setEnabled(true);
     a.aMass().setMaxValue(100);
@@ -692,12 +692,12 @@ TEST_F(AdvancedFilterDialogTest, QuickEntryTakesANameInAnyUsualSpelling)
 
 TEST_F(AdvancedFilterDialogTest, QuickEntrySaysWhyANameIsNotTaken)
 {
-    panel->selection().Filter().setUseNuclideFilter(true);
-    panel->selection().Filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
-    panel->selection().Filter().advanced().decay().setOrSet(
+    panel->selection().filter().setUseNuclideFilter(true);
+    panel->selection().filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Ba-137m", "Po-210"});
+    panel->selection().filter().advanced().decay().setOrSet(
         {DecayFilterKind::AlphaOnly, DecayFilterKind::BetaMinusOnly});
-    panel->selection().Filter().advanced().decay().setEnabled(true);
-    panel->selection().Filter().advanced().setEnabled(true);
+    panel->selection().filter().advanced().decay().setEnabled(true);
+    panel->selection().filter().advanced().setEnabled(true);
     panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     struct Case {
         const char* typed;
@@ -746,7 +746,7 @@ TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
             EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        EXPECT_TRUE(panel->selection().Filter().advanced().aMass().minEnabled());
+        EXPECT_TRUE(panel->selection().filter().advanced().aMass().minEnabled());
 
         // The page buttons: the arrows move along them and turn the page.
         pageButton->setFocus(Qt::TabFocusReason);
@@ -765,12 +765,12 @@ TEST_F(AdvancedFilterDialogTest, EveryControlCanBeReachedAndUsedFromTheKeyboard)
         QTest::keyClick(form.ancestorCounts(), Qt::Key_Down);
         QTest::keyClick(form.ancestorCounts(), Qt::Key_Space);
         EXPECT_FALSE(
-            panel->selection().Filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(1)));
+            panel->selection().filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(1)));
         EXPECT_TRUE(
-            panel->selection().Filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(0)));
+            panel->selection().filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(0)));
         QTest::keyClick(form.ancestorCounts(), Qt::Key_Space);
         EXPECT_TRUE(
-            panel->selection().Filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(1)));
+            panel->selection().filter().advanced().ancestors().countSet().contains(static_cast<RelativesCount>(1)));
 
         // The underlined letter of a page button opens its page.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);

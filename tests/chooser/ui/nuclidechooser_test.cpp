@@ -33,8 +33,8 @@ protected:
     {
         panel = std::make_unique<NuclideChooser>(index, spectra, messages);
         if (!offered.isEmpty()) {
-            panel->selection().Filter().setUseNuclideFilter(true);
-            panel->selection().Filter().setNuclideList(offered);
+            panel->selection().filter().setUseNuclideFilter(true);
+            panel->selection().filter().setNuclideList(offered);
         }
         hearingChoices.push_back(panel->selection().nuclideChosen.connect(
             [this](const NuclideIdentity& rnx) { reports << rnx.nameText(); }));
@@ -127,11 +127,11 @@ TEST_F(NuclideChooserTest, FilterChangesKeepOrMoveTheChoice)
     int filterChanges = 0;
     const auto heard = panel->selection().filterApplied.connect([&] { ++filterChanges; });
     reports.clear();
-    panel->selection().Filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
+    panel->selection().filter().setNuclideList(QStringList{"Co-60", "Cs-137", "Sr-90"});
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(filterChanges, 1);
 
-    panel->selection().Filter().setNuclideList(QStringList{"Co-60", "Sr-90"});
+    panel->selection().filter().setNuclideList(QStringList{"Co-60", "Sr-90"});
     EXPECT_EQ(reports, QStringList{"Co-60"}); // the first offered element, its lightest nuclide
     EXPECT_EQ(panel->selection().undoNames(), QStringList{"Cs-137"});
     EXPECT_EQ(filterChanges, 2);
@@ -238,8 +238,8 @@ TEST_F(NuclideChooserTest, HistoryHoldsAtMostItsCapacity)
 TEST_F(NuclideChooserTest, CtrlClickOpensThePeriodicTableWithTheFilteredElementsEngraved)
 {
     makePanel();
-    panel->selection().Filter().readStoredElementSet({-23, -1, -1, 15});
-    panel->selection().Filter().setUseElementFilter(true);
+    panel->selection().filter().readStoredElementSet({-23, -1, -1, 15});
+    panel->selection().filter().setUseElementFilter(true);
     panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     show();
     PeriodicTablePopup* menu = panel->elementMenu();
@@ -371,8 +371,8 @@ TEST_F(NuclideChooserInputTest, BoxesPickThroughTheirLists)
 // letters, drop the digits and take the element's first mass).
 TEST_F(NuclideChooserInputTest, QuickEntryPicksExactlyTheNuclideTyped)
 {
-    panel->selection().Filter().setUseNuclideFilter(true);
-    panel->selection().Filter().setNuclideList(
+    panel->selection().filter().setUseNuclideFilter(true);
+    panel->selection().filter().setNuclideList(
         QStringList{"H-3", "Co-60", "Cs-134", "Cs-137", "Tc-99m", "Mo-99", "U-234", "U-238"});
     const std::pair<const char*, const char*> spellings[] = {
         {"Cs-137", "Cs-137"}, {"cs137", "Cs-137"}, {"137Cs", "Cs-137"}, {"137cs", "Cs-137"}, {"Cs137", "Cs-137"},
@@ -570,7 +570,7 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
     reports.clear();
     panel->execNuclideFilterDialog();
     EXPECT_EQ(shown, 1);
-    EXPECT_LT(panel->selection().Filter().Nuclides().indexOf(QStringLiteral("Co-60")), 0);
+    EXPECT_LT(panel->selection().filter().nuclides().indexOf(QStringLiteral("Co-60")), 0);
     EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-58")); // the closest offered cobalt
     EXPECT_FALSE(reports.isEmpty());
 
@@ -582,9 +582,9 @@ TEST_F(NuclideChooserTest, FilterDialogMovesNuclidesAndAppliesThemOnOk)
         EXPECT_EQ(form.elementsIn()->item(0)->text(), QStringLiteral("H"));
         return int(QDialog::Rejected); // Cancel changes nothing
     };
-    const ElementSet before = panel->selection().Filter().Elements();
+    const ElementSet before = panel->selection().filter().elements();
     panel->execElementFilterDialog();
-    EXPECT_EQ(panel->selection().Filter().Elements(), before);
+    EXPECT_EQ(panel->selection().filter().elements(), before);
 }
 
 TEST_F(NuclideChooserTest, ListFilesLoadThroughTheFileDialog)
@@ -603,12 +603,12 @@ TEST_F(NuclideChooserTest, ListFilesLoadThroughTheFileDialog)
     };
     panel->execLoadNuclideListDialog();
     EXPECT_EQ(title, QStringLiteral("Load radionuclide list from file"));
-    EXPECT_TRUE(panel->selection().Filter().useNuclideFilter());
+    EXPECT_TRUE(panel->selection().filter().useNuclideFilter());
     EXPECT_EQ(panel->fullNuclideList(), (QStringList{"Co-60", "Cs-137"}));
 
     panel->openTextFile = [](const QString&) { return QString(); }; // cancelled
     panel->execLoadElListDialog();
-    EXPECT_FALSE(panel->selection().Filter().useElementFilter());
+    EXPECT_FALSE(panel->selection().filter().useElementFilter());
 }
 
 TEST_F(NuclideChooserTest, SetRadionuclideDialogChoosesOnOk)
@@ -644,11 +644,11 @@ TEST(elementGroups, ColoursOfTheGroups)
 TEST_F(NuclideChooserTest, ElementFilterOfTheTableEditsItsSet)
 {
     OfferedElements f(index);
-    EXPECT_EQ(f.Elements(), index.Elements());
+    EXPECT_EQ(f.elements(), index.elements());
     int changes = 0;
     f.onChange = [&] { ++changes; };
     f.readStoredElementSet({-23, -1, -1, 15}); // the very elements of the index: no change
-    EXPECT_EQ(f.Elements().count(), 97);
+    EXPECT_EQ(f.elements().count(), 97);
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(f.storedElementSet(), (std::array<std::int32_t, 4>{-23, -1, -1, 15}));
     f.execModal = [](QDialog& dialog) {
@@ -660,8 +660,8 @@ TEST_F(NuclideChooserTest, ElementFilterOfTheTableEditsItsSet)
         return int(QDialog::Accepted);
     };
     EXPECT_TRUE(f.editDlg());
-    EXPECT_FALSE(f.Elements().contains(ChemicalElement::H));
-    EXPECT_EQ(f.Elements().count(), 96);
+    EXPECT_FALSE(f.elements().contains(ChemicalElement::H));
+    EXPECT_EQ(f.elements().count(), 96);
     EXPECT_EQ(changes, 1);
 }
 
