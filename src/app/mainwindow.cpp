@@ -457,8 +457,8 @@ void MainWindow::showSampleNotice()
     // The rows' data stand for the folder's: the first row that has any.
     bool sample = false;
     for (int i = 0; i < m_mixture->count(); ++i)
-        if (m_mixture->Row(i).available()) {
-            sample = m_mixture->Row(i).loaded->data.isSyntheticSample();
+        if (m_mixture->rowAt(i).available()) {
+            sample = m_mixture->rowAt(i).loaded->data.isSyntheticSample();
             break;
         }
     if (sample && !m_sampleNotice) {

@@ -282,7 +282,7 @@ void MixtureView::connectGridEvents()
         if (col == DoseColumn)
             f.fontColor = Qt::black;
         // A row without data says why in grey.
-        if (m_mixture && row >= 1 && row <= m_mixture->count() && !m_mixture->Row(row - 1).available())
+        if (m_mixture && row >= 1 && row <= m_mixture->count() && !m_mixture->rowAt(row - 1).available())
             f.fontColor = kGrey;
     };
     g.onGetFixedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
@@ -295,7 +295,7 @@ void MixtureView::connectGridEvents()
             f.horizontalAlignment = HorizontalAlignment::Left;
     };
     g.onDrawCell = [](DataGrid* grid, QPainter& p, int col, int row, const QRect& rect, CellDrawState) {
-        if (col != MarkerColumn || row != grid->Row() || row < 1)
+        if (col != MarkerColumn || row != grid->row() || row < 1)
             return;
         const QPointF corners[3]
             = {QPointF(rect.left() + 4, rect.bottom() - 3), QPointF(rect.left() + 4, rect.top() + 3),
@@ -324,7 +324,7 @@ bool MixtureView::canEditCell(int col, int row) const
     switch (col) {
     case ElementColumn:
     case NuclideColumn: return true;
-    case RouteColumn: return m_mixture->Row(index).available();
+    case RouteColumn: return m_mixture->rowAt(index).available();
     // A list of one offers no choice.
     case MaterialColumn: return m_mixture->materials(index).size() > 1;
     case SizeColumn: return m_mixture->hasSize(index);
@@ -340,7 +340,7 @@ QStringList MixtureView::cellChoices(int col, int row) const
         if (!m_mixture || row < 1 || row > m_mixture->count())
             return {};
         QStringList names;
-        const QString prefix = m_mixture->Row(row - 1).setting.nuclide.section(u'-', 0, 0) + u'-';
+        const QString prefix = m_mixture->rowAt(row - 1).setting.nuclide.section(u'-', 0, 0) + u'-';
         for (const NuclideList::Entry& e : m_context.dataNuclideList().items())
             if (e.name.startsWith(prefix))
                 names << e.name;
@@ -387,7 +387,7 @@ void MixtureView::cellEdited(int col, int row, const QString& value)
 
 void MixtureView::showRow(int index)
 {
-    const MixtureRow& r = m_mixture->Row(index);
+    const MixtureRow& r = m_mixture->rowAt(index);
     const int row = index + 1;
     const KeptMixtureRow& s = r.setting;
     m_grid->setCells(ElementColumn, row, s.nuclide.section(u'-', 0, 0));
@@ -469,7 +469,7 @@ void MixtureView::updateMixtureDoseCaption()
 
 void MixtureView::updateMixtureMoveButtons()
 {
-    const int row = m_grid->Row();
+    const int row = m_grid->row();
     const bool last = row >= m_grid->rowCount() - 1;
     m_topButton->setEnabled(row > 1);
     m_upButton->setEnabled(row > 1);
@@ -540,7 +540,7 @@ void MixtureView::removeSelected()
 {
     if (!m_mixture)
         return;
-    const int index = m_grid->Row() - 1;
+    const int index = m_grid->row() - 1;
     m_mixture->remove(index);
     showChangedRows(index);
 }
@@ -556,18 +556,18 @@ void MixtureView::clearRows()
 void MixtureView::undoEdit()
 {
     if (m_mixture && m_mixture->canUndo())
-        showChangedRows(m_mixture->Undo());
+        showChangedRows(m_mixture->undo());
 }
 
 void MixtureView::redoEdit()
 {
     if (m_mixture && m_mixture->canRedo())
-        showChangedRows(m_mixture->Redo());
+        showChangedRows(m_mixture->redo());
 }
 
 void MixtureView::moveCurrentRow(int toRow)
 {
-    const int row = m_grid->Row();
+    const int row = m_grid->row();
     const int last = m_grid->rowCount() - 1;
     toRow = std::clamp(toRow, 1, last);
     if (!m_mixture || row == toRow || row < 1 || row > last)
@@ -583,12 +583,12 @@ void MixtureView::moveToTop()
 
 void MixtureView::moveUp()
 {
-    moveCurrentRow(m_grid->Row() - 1);
+    moveCurrentRow(m_grid->row() - 1);
 }
 
 void MixtureView::moveDown()
 {
-    moveCurrentRow(m_grid->Row() + 1);
+    moveCurrentRow(m_grid->row() + 1);
 }
 
 void MixtureView::moveToBottom()

@@ -53,7 +53,7 @@ void NuclideSelection::activate()
         m_element = elementBySymbol(m_elementList.front());
     }
     if (row >= 0)
-        PickElement(row);
+        pickElement(row);
     changed();
 }
 
@@ -199,7 +199,7 @@ void NuclideSelection::reportSelection()
         nuclideChosen(*m_nuclideList[static_cast<std::size_t>(m_nuclideRow)].object);
 }
 
-void NuclideSelection::PickElement(int row, bool fromHistory)
+void NuclideSelection::pickElement(int row, bool fromHistory)
 {
     if (row == m_elementRow || row < 0 || row >= m_elementList.size())
         return;
@@ -252,7 +252,7 @@ void NuclideSelection::setElement(ChemicalElement value)
         m_element = value;
         return;
     }
-    PickElement(static_cast<int>(m_elementList.indexOf(elementSymbol(value))));
+    pickElement(static_cast<int>(m_elementList.indexOf(elementSymbol(value))));
 }
 
 void NuclideSelection::setAMass(const MassText& value)
@@ -447,7 +447,7 @@ void NuclideSelection::travel(std::vector<HistoryEntry>& from, std::vector<Histo
     }
     to.insert(to.begin() + std::min<std::ptrdiff_t>(k, static_cast<std::ptrdiff_t>(to.size())), std::move(target));
     if (differs) {
-        PickElement(static_cast<int>(m_elementList.indexOf(elementSymbol(m_element))), true);
+        pickElement(static_cast<int>(m_elementList.indexOf(elementSymbol(m_element))), true);
         m_aMassRow = massRow(m_aMassList, m_aMass.toString());
         selectName();
         changed();
@@ -459,12 +459,12 @@ void NuclideSelection::travel(std::vector<HistoryEntry>& from, std::vector<Histo
     changed();
 }
 
-void NuclideSelection::Undo(int k)
+void NuclideSelection::undo(int k)
 {
     travel(m_undoNuclideList, m_redoNuclideList, k);
 }
 
-void NuclideSelection::Redo(int k)
+void NuclideSelection::redo(int k)
 {
     travel(m_redoNuclideList, m_undoNuclideList, k);
 }

@@ -58,7 +58,7 @@ public:
     void setName(const QString& value);
 
     // What the user does: an entry of a list picked.
-    void PickElement(int row, bool fromHistory = false);
+    void pickElement(int row, bool fromHistory = false);
     void pickAMass(int row);
     void pickNuclide(int row);
 
@@ -82,8 +82,8 @@ public:
     QStringList redoNames() const;
     // Whether a name of the history can be gone back to: it is still on offer.
     bool offers(const QString& name) const { return findNuclideRow(name) >= 0; }
-    void Undo(int k = 0);
-    void Redo(int k = 0);
+    void undo(int k = 0);
+    void redo(int k = 0);
 
     // After a change of the filter: the lists anew, the choice kept when it is still on offer.
     // When nothing is on offer the choice stays as it was, out of the lists.

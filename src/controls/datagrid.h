@@ -178,7 +178,7 @@ public:
 
     // Current cell.
     int col() const { return m_col; }
-    int Row() const { return m_row; }
+    int row() const { return m_row; }
     void setRow(int row);
     void setCol(int col);
     bool editorVisible() const;

@@ -206,11 +206,11 @@ public:
     void textColour(const QColor& colour) override { add(U_EMRSETTEXTCOLOR_set(colourRef(colour))); }
     void polyline(const QPolygon& points) override
     {
-        add(U_EMRPOLYLINE_set(Bounds(points), count(points), recordPoints(points).data()));
+        add(U_EMRPOLYLINE_set(boundsOf(points), count(points), recordPoints(points).data()));
     }
     void polygon(const QPolygon& points) override
     {
-        add(U_EMRPOLYGON_set(Bounds(points), count(points), recordPoints(points).data()));
+        add(U_EMRPOLYGON_set(boundsOf(points), count(points), recordPoints(points).data()));
     }
     void ellipse(const QRect& box) override
     {
@@ -271,7 +271,7 @@ private:
             add(deleteobject_set(&current, m_handles));
         current = handle;
     }
-    static U_RECTL Bounds(const QPolygon& points)
+    static U_RECTL boundsOf(const QPolygon& points)
     {
         const QRect r = points.boundingRect();
         return rectl_set(pointl_set(r.left(), r.top()), pointl_set(r.right(), r.bottom()));

@@ -389,7 +389,7 @@ bool FloatEdit::readText(const QString& text, bool& ok)
     return ok;
 }
 
-void FloatEdit::Step(int direction)
+void FloatEdit::step(int direction)
 {
     double step = m_increment;
     if (m_incrementType == IncrementKind::LastDigit) {
@@ -411,11 +411,11 @@ void FloatEdit::Step(int direction)
 
 void FloatEdit::increase()
 {
-    Step(1);
+    step(1);
 }
 void FloatEdit::decrease()
 {
-    Step(-1);
+    step(-1);
 }
 
 void FloatEdit::setOperated(double value, bool pastUpper, bool pastLower)
@@ -488,7 +488,7 @@ bool IntegerEdit::readText(const QString& text, bool& ok)
     return ok;
 }
 
-void IntegerEdit::Step(int direction)
+void IntegerEdit::step(int direction)
 {
     long long step = m_increment;
     if (hasSelectedText()) {
@@ -516,11 +516,11 @@ void IntegerEdit::Step(int direction)
 
 void IntegerEdit::increase()
 {
-    Step(1);
+    step(1);
 }
 void IntegerEdit::decrease()
 {
-    Step(-1);
+    step(-1);
 }
 
 bool IntegerEdit::ownerTakesOver(LimitReason reason, long long value)

@@ -178,7 +178,7 @@ protected:
     bool acceptsChar(QChar c) const override;
 
 private:
-    void Step(int direction);
+    void step(int direction);
     // Sets the result of a multiplication or division, brought to the limit it passed when the
     // field may, the selected digits still selected.
     void setOperated(double value, bool pastUpper, bool pastLower);
@@ -212,7 +212,7 @@ protected:
     bool acceptsChar(QChar c) const override;
 
 private:
-    void Step(int direction);
+    void step(int direction);
     // Sets a value reached by an operation: kept, brought to the limit, or refused.
     void setOperated(long long value, LimitReason reason);
     // Asks the owner about a value beyond a limit; true when the owner took over.

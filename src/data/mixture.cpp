@@ -175,7 +175,7 @@ QString Mixture::firstNuclideOf(const QString& symbol) const
 
 bool Mixture::setElement(int i, const QString& symbol, QString& error)
 {
-    const MixtureRow& old = Row(i);
+    const MixtureRow& old = rowAt(i);
     if (old.setting.nuclide.section(u'-', 0, 0) == symbol && old.available())
         return true;
     const QString name = firstNuclideOf(symbol);
@@ -188,7 +188,7 @@ bool Mixture::setElement(int i, const QString& symbol, QString& error)
 
 bool Mixture::setNuclide(int i, const QString& name, QString& error)
 {
-    const MixtureRow& old = Row(i);
+    const MixtureRow& old = rowAt(i);
     if (old.setting.nuclide == name && old.available())
         return true;
     MixtureRow row;
@@ -203,7 +203,7 @@ bool Mixture::setNuclide(int i, const QString& name, QString& error)
 
 void Mixture::setRoute(int i, IntakeRoute route)
 {
-    MixtureRow row = Row(i);
+    MixtureRow row = rowAt(i);
     if (!row.available() || row.setting.path == route)
         return;
     row.setting.path = route;
@@ -214,7 +214,7 @@ void Mixture::setRoute(int i, IntakeRoute route)
 
 void Mixture::setMaterial(int i, int material)
 {
-    MixtureRow row = Row(i);
+    MixtureRow row = rowAt(i);
     if (!row.available() || row.setting.material == material || material < 0 || material >= materials(i).size())
         return;
     row.setting.material = material;
@@ -224,7 +224,7 @@ void Mixture::setMaterial(int i, int material)
 
 void Mixture::setSize(int i, int sizeIndex)
 {
-    MixtureRow row = Row(i);
+    MixtureRow row = rowAt(i);
     if (!hasSize(i) || row.setting.amadIndex == sizeIndex || sizeIndex < 0 || sizeIndex >= AMADCount)
         return;
     row.setting.amadIndex = sizeIndex;
@@ -262,20 +262,20 @@ void Mixture::move(int from, int to)
 
 const QStringList& Mixture::materials(int i) const
 {
-    const MixtureRow& row = Row(i);
+    const MixtureRow& row = rowAt(i);
     return row.available() ? row.loaded->materials[ordinal(row.setting.path)] : kNoMaterials;
 }
 
 bool Mixture::hasSize(int i) const
 {
-    const MixtureRow& row = Row(i);
+    const MixtureRow& row = rowAt(i);
     return row.available() && row.setting.path == IntakeRoute::Inhalation
         && row.loaded->data.isAerosol(row.setting.material);
 }
 
 std::optional<float> Mixture::dose(int i) const
 {
-    const MixtureRow& row = Row(i);
+    const MixtureRow& row = rowAt(i);
     if (!row.available())
         return std::nullopt;
     float dose = 0;
@@ -324,12 +324,12 @@ int Mixture::travel(std::vector<Splice>& from, std::vector<Splice>& to)
     return splice.first;
 }
 
-int Mixture::Undo()
+int Mixture::undo()
 {
     return travel(m_undo, m_redo);
 }
 
-int Mixture::Redo()
+int Mixture::redo()
 {
     return travel(m_redo, m_undo);
 }

@@ -63,7 +63,7 @@ public:
     Mixture(const NuclideIndex& index, const NuclideList& offered, DoseDataCache& cache);
 
     int count() const { return static_cast<int>(m_rows.size()); }
-    const MixtureRow& Row(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
+    const MixtureRow& rowAt(int i) const { return m_rows.at(static_cast<std::size_t>(i)); }
     std::vector<KeptMixtureRow> keptRows() const;
 
     // The rows kept at the last exit, each loaded; one that cannot be is kept, unavailable, with
@@ -100,8 +100,8 @@ public:
     // Undo and redo every change since Restore; each returns the first row it touched.
     bool canUndo() const { return !m_undo.empty(); }
     bool canRedo() const { return !m_redo.empty(); }
-    int Undo();
-    int Redo();
+    int undo();
+    int redo();
 
 private:
     // A change as the rows [first, first + count) taking the place of others: applying it gives

@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, StartUpLoadsTheExampleAndListsTheDataFiles)
     EXPECT_TRUE(messages.boxes.empty());
     EXPECT_EQ(home.context().index().count(), 1252);
     ASSERT_TRUE(form.mixtureRows());
-    EXPECT_EQ(form.mixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
+    EXPECT_EQ(form.mixtureRows()->rowAt(0).setting.nuclide, QStringLiteral("Co-60"));
     EXPECT_TRUE(form.materialsData());
     EXPECT_TRUE(form.bioassayDataShown());
     EXPECT_EQ(home.context().dataNuclideList().names(), (QStringList{"Co-58", "Co-60", "Cs-137"}));
@@ -360,7 +360,7 @@ TEST_F(MainWindowTest, EmptyDataFolderAsksForAnotherOrEnds)
     });
     EXPECT_FALSE(form.startupFailed());
     EXPECT_EQ(home.context().settings().dataFolderPath(), other.path());
-    EXPECT_EQ(form.mixtureRows()->Row(0).setting.nuclide, QStringLiteral("Co-60"));
+    EXPECT_EQ(form.mixtureRows()->rowAt(0).setting.nuclide, QStringLiteral("Co-60"));
 }
 
 // Another data folder picked in the options while the viewer runs: every page shows its data
@@ -395,7 +395,7 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     form.materialsChooser()->selection().setElementAndAMass(ChemicalElement::Co, "58");
     ASSERT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-58"));
     ASSERT_EQ(form.bioassayDataShown()->nuclideNameText(), QStringLiteral("Co-60"));
-    ASSERT_TRUE(form.mixtureRows()->Row(1).available());
+    ASSERT_TRUE(form.mixtureRows()->rowAt(1).available());
     ASSERT_FALSE(form.sampleNotice());
 
     QAction* options = nullptr;
@@ -417,9 +417,9 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     EXPECT_TRUE(form.bioassayDataShown()->isSyntheticSample());
     // The kept rows stay as they were chosen, each with the new folder's data or the reason.
     ASSERT_EQ(form.mixtureRows()->count(), 2);
-    EXPECT_TRUE(form.mixtureRows()->Row(0).loaded->data.isSyntheticSample());
-    EXPECT_EQ(form.mixtureRows()->Row(1).setting.nuclide, QStringLiteral("Co-58"));
-    EXPECT_FALSE(form.mixtureRows()->Row(1).available());
+    EXPECT_TRUE(form.mixtureRows()->rowAt(0).loaded->data.isSyntheticSample());
+    EXPECT_EQ(form.mixtureRows()->rowAt(1).setting.nuclide, QStringLiteral("Co-58"));
+    EXPECT_FALSE(form.mixtureRows()->rowAt(1).available());
     ASSERT_TRUE(form.sampleNotice());
     EXPECT_FALSE(form.sampleNotice()->isHidden());
     EXPECT_EQ(form.dataFolderLabel()->toolTip(),
@@ -438,7 +438,7 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     options->trigger();
     EXPECT_EQ(form.materialsChooser()->selection().name(), QStringLiteral("Co-58"));
     EXPECT_EQ(form.materialsData()->nuclideNameText(), QStringLiteral("Co-58"));
-    EXPECT_TRUE(form.mixtureRows()->Row(1).available());
+    EXPECT_TRUE(form.mixtureRows()->rowAt(1).available());
     EXPECT_TRUE(form.sampleNotice()->isHidden());
     EXPECT_TRUE(form.radonPage()->radonData()->dataLoaded());
     EXPECT_TRUE(messages.boxes.empty());

@@ -139,7 +139,7 @@ protected:
     {
         QStringList names;
         for (int i = 0; i < form->mixtureRows()->count(); ++i)
-            names << form->mixtureRows()->Row(i).setting.nuclide;
+            names << form->mixtureRows()->rowAt(i).setting.nuclide;
         return names;
     }
     void goToRow(int r)
@@ -148,7 +148,7 @@ protected:
         QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
         for (int i = 1; i < r; ++i)
             QTest::keyClick(grid, Qt::Key_Down);
-        ASSERT_EQ(grid->Row(), r);
+        ASSERT_EQ(grid->row(), r);
     }
 
     QTemporaryDir data;
@@ -300,14 +300,14 @@ TEST_F(MixtureViewTest, RowsMoveWithTheirEntriesAndDoses)
     QTest::mouseClick(parts->topButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Cs-134", "Co-60", "Sr-90", "Cs-137", "Pu-239"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
-    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_EQ(grid->row(), 1);
     EXPECT_EQ(grid->cells(7, 1), QStringLiteral("5.0E-9"));
     EXPECT_FALSE(parts->topButton->isEnabled());
 
     QTest::mouseClick(parts->bottomButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Sr-90", "Cs-137", "Pu-239", "Cs-134"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
-    EXPECT_EQ(grid->Row(), 5);
+    EXPECT_EQ(grid->row(), 5);
     EXPECT_FALSE(parts->downButton->isEnabled());
 
     QTest::mouseClick(parts->upButton, Qt::LeftButton);
@@ -329,7 +329,7 @@ TEST_F(MixtureViewTest, RemovingAndClearingKeepTheListAndTheTableInStep)
     QTest::mouseClick(parts->removeButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), (QStringList{"Co-60", "Cs-137"}));
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
-    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(grid->row(), 2);
     QTest::keyClick(grid, Qt::Key_Delete);
     EXPECT_EQ(nuclidesInGrid(), QStringList{"Co-60"});
     EXPECT_EQ(nuclidesInList(), nuclidesInGrid());
@@ -374,7 +374,7 @@ TEST_F(MixtureViewTest, ChangesAreUndoneAndRedone)
     QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(nuclidesInGrid(), moved);
     EXPECT_EQ(row(4), plutonium) << "the removed row comes back with its route, material and size";
-    EXPECT_EQ(grid->Row(), 4) << "the row that came back is the current one";
+    EXPECT_EQ(grid->row(), 4) << "the row that came back is the current one";
     QTest::mouseClick(parts->undoButton, Qt::LeftButton);
     EXPECT_EQ(nuclidesInGrid(), all);
     EXPECT_EQ(nuclidesInList(), all);
@@ -508,7 +508,7 @@ TEST_F(MixtureViewTest, ADataFolderForOneRunLeavesTheKeptListAlone)
     context.settings().setDataFolderPathForThisRun(few.path());
     form = std::make_unique<MainWindow>(context);
     EXPECT_EQ(form->mixtureRows()->count(), 4);
-    EXPECT_FALSE(form->mixtureRows()->Row(1).available());
+    EXPECT_FALSE(form->mixtureRows()->rowAt(1).available());
     form.reset();
     EXPECT_EQ(read(keptFile), kept);
 }

@@ -75,7 +75,7 @@ protected:
                 if constexpr (std::is_same_v<A, Set>)
                     s.setElementAndAMass(a.element, a.mass);
                 else if constexpr (std::is_same_v<A, PickElement>)
-                    s.PickElement(static_cast<int>(s.elementList().indexOf(QString::fromLatin1(a.symbol))));
+                    s.pickElement(static_cast<int>(s.elementList().indexOf(QString::fromLatin1(a.symbol))));
                 else if constexpr (std::is_same_v<A, PickMass>)
                     s.pickAMass(static_cast<int>(s.aMassList().indexOf(QString::fromLatin1(a.mass))));
                 else if constexpr (std::is_same_v<A, PickName>) {
@@ -85,9 +85,9 @@ protected:
                             row = static_cast<int>(i);
                     s.pickNuclide(row);
                 } else if constexpr (std::is_same_v<A, Undo>)
-                    s.Undo(a.k);
+                    s.undo(a.k);
                 else if constexpr (std::is_same_v<A, Redo>)
-                    s.Redo(a.k);
+                    s.redo(a.k);
                 else
                     s.filter().setNuclideList(a.names);
             },

@@ -131,33 +131,33 @@ TEST_F(TallWideGrid, KeysKeepTheCurrentCellInViewAndMarkIt)
     const QRect view = g.viewport()->rect();
     for (int i = 0; i < 25; ++i)
         QTest::keyClick(&g, Qt::Key_Down);
-    ASSERT_EQ(g.Row(), 26);
-    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.Row()))) << "row 26 out of view";
+    ASSERT_EQ(g.row(), 26);
+    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.row()))) << "row 26 out of view";
     EXPECT_EQ(topRow() % 2, 1);
     for (int i = 0; i < 20; ++i)
         QTest::keyClick(&g, Qt::Key_Right);
     ASSERT_EQ(g.col(), 23);
-    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.Row()))) << "column 23 out of view";
+    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.row()))) << "column 23 out of view";
     // Ctrl+Home and Ctrl+End go to the first and the last cell of the table, as in a spreadsheet.
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
-    EXPECT_EQ(g.Row(), g.fixedRows());
+    EXPECT_EQ(g.row(), g.fixedRows());
     EXPECT_EQ(g.col(), g.fixedCols());
     EXPECT_EQ(g.verticalScrollBar()->value(), 0);
     QTest::keyClick(&g, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(g.Row(), g.rowCount() - 1);
+    EXPECT_EQ(g.row(), g.rowCount() - 1);
     EXPECT_EQ(g.col(), 32);
     EXPECT_TRUE(view.contains(g.cellRect(32, g.rowCount() - 1)));
     QTest::keyClick(&g, Qt::Key_Home, Qt::ControlModifier);
     QTest::keyClick(&g, Qt::Key_End);
     EXPECT_EQ(g.col(), 32);
-    EXPECT_EQ(g.Row(), g.fixedRows());
+    EXPECT_EQ(g.row(), g.fixedRows());
     EXPECT_TRUE(view.contains(g.cellRect(32, 1)));
     QTest::keyClick(&g, Qt::Key_PageDown);
-    EXPECT_GT(g.Row(), 5);
-    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.Row())));
+    EXPECT_GT(g.row(), 5);
+    EXPECT_TRUE(view.contains(g.cellRect(g.col(), g.row())));
 
     // The current cell carries a dotted frame while the grid has the keyboard.
-    const QRect cell = g.cellRect(g.col(), g.Row());
+    const QRect cell = g.cellRect(g.col(), g.row());
     auto frameDots = [&] {
         const QImage image = g.viewport()->grab().toImage();
         int dots = 0;
@@ -262,7 +262,7 @@ TEST(DataGridTest, ArrowKeysPassOverDisabledColumns)
     QTest::keyClick(&g, Qt::Key_Left);
     EXPECT_EQ(g.col(), 1);
     QTest::keyClick(&g, Qt::Key_Down);
-    EXPECT_EQ(g.Row(), 2);
+    EXPECT_EQ(g.row(), 2);
     EXPECT_EQ(selected, (std::vector<std::pair<int, int>>{{4, 1}, {1, 1}, {1, 2}}));
 }
 
@@ -277,10 +277,10 @@ TEST(DataGridTest, RowsMoveWithTheirCellObjects)
     EXPECT_EQ(g.cells(1, 1), QStringLiteral("1,2"));
     ASSERT_TRUE(g.getCellHint(1, 3));
     EXPECT_EQ(*g.getCellHint(1, 3), QStringLiteral("hint of row 1"));
-    EXPECT_EQ(g.Row(), 3);
+    EXPECT_EQ(g.row(), 3);
     g.exchangeRows(3, 4);
     EXPECT_EQ(g.cells(0, 4), QStringLiteral("0,1"));
-    EXPECT_EQ(g.Row(), 4);
+    EXPECT_EQ(g.row(), 4);
     g.exchangeRows(4, 9); // out of range: nothing
     g.deleteRow(2);
     EXPECT_EQ(g.rowCount(), 4);
@@ -397,11 +397,11 @@ TEST(DataGridTest, AClickOpensTheListOfADropDownCellAndAPickClosesIt)
 
     // A plain column only becomes current.
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.cellRect(1, 2).center());
-    EXPECT_EQ(QPoint(g.col(), g.Row()), QPoint(1, 2));
+    EXPECT_EQ(QPoint(g.col(), g.row()), QPoint(1, 2));
     EXPECT_FALSE(g.editorVisible());
 
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, g.cellRect(2, 1).center());
-    EXPECT_EQ(QPoint(g.col(), g.Row()), QPoint(2, 1));
+    EXPECT_EQ(QPoint(g.col(), g.row()), QPoint(2, 1));
     auto* box = g.findChild<QComboBox*>();
     ASSERT_TRUE(box);
     ASSERT_TRUE(box->view()->isVisible()) << "the list did not open";

@@ -38,7 +38,7 @@ protected:
     {
         QStringList n;
         for (int i = 0; i < mixture.count(); ++i)
-            n << mixture.Row(i).setting.nuclide;
+            n << mixture.rowAt(i).setting.nuclide;
         return n;
     }
 
@@ -64,26 +64,26 @@ TEST_F(MixtureTest, KeptRowsComeBackAndThoseWithoutDataStayWithTheirReason)
     ASSERT_EQ(mixture.count(), 5);
     EXPECT_FLOAT_EQ(*mixture.dose(0), 7e-10f);
     for (int unavailable : {1, 2, 4}) {
-        EXPECT_FALSE(mixture.Row(unavailable).available()) << unavailable;
+        EXPECT_FALSE(mixture.rowAt(unavailable).available()) << unavailable;
         EXPECT_FALSE(mixture.dose(unavailable)) << unavailable;
         EXPECT_TRUE(mixture.materials(unavailable).isEmpty()) << unavailable;
         // Kept exactly as it was read, for the next run.
         EXPECT_EQ(mixture.keptRows()[static_cast<std::size_t>(unavailable)],
                   kept[static_cast<std::size_t>(unavailable)]);
     }
-    EXPECT_TRUE(mixture.Row(1).unavailable.contains(QStringLiteral("Sr-90.qvd is corrupted")))
-        << mixture.Row(1).unavailable.toStdString();
-    EXPECT_EQ(mixture.Row(2).unavailable, QStringLiteral("DataFileException: Can not find file for Cs-137"));
-    EXPECT_EQ(mixture.Row(4).unavailable, QStringLiteral("H-9 is not a nuclide of the index"));
-    EXPECT_EQ(mixture.Row(3).setting, row("Co-60", IntakeRoute::Inhalation, 0, 3));
+    EXPECT_TRUE(mixture.rowAt(1).unavailable.contains(QStringLiteral("Sr-90.qvd is corrupted")))
+        << mixture.rowAt(1).unavailable.toStdString();
+    EXPECT_EQ(mixture.rowAt(2).unavailable, QStringLiteral("DataFileException: Can not find file for Cs-137"));
+    EXPECT_EQ(mixture.rowAt(4).unavailable, QStringLiteral("H-9 is not a nuclide of the index"));
+    EXPECT_EQ(mixture.rowAt(3).setting, row("Co-60", IntakeRoute::Inhalation, 0, 3));
     EXPECT_FLOAT_EQ(*mixture.dose(3), 4e-10f);
     // Rows of the same nuclide share one loaded copy.
-    EXPECT_EQ(mixture.Row(0).loaded.get(), mixture.Row(3).loaded.get());
+    EXPECT_EQ(mixture.rowAt(0).loaded.get(), mixture.rowAt(3).loaded.get());
 
     // The file is back: so is the row, as it was kept.
     writeTypicalFile(m_dir.path(), ChemicalElement::Sr, "90");
     restore(mixture.keptRows());
-    ASSERT_TRUE(mixture.Row(1).available());
+    ASSERT_TRUE(mixture.rowAt(1).available());
     EXPECT_FLOAT_EQ(*mixture.dose(1), 1e-9f);
 }
 
@@ -91,7 +91,7 @@ TEST_F(MixtureTest, WithoutKeptRowsTheExampleOrWhyItCannotBe)
 {
     restore({});
     ASSERT_EQ(mixture.count(), 1);
-    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Inhalation, 0, DefaultAMADIndex));
+    EXPECT_EQ(mixture.rowAt(0).setting, row("Co-60", IntakeRoute::Inhalation, 0, DefaultAMADIndex));
     EXPECT_FLOAT_EQ(*mixture.dose(0), 9e-10f);
     EXPECT_FALSE(mixture.canUndo());
 
@@ -144,7 +144,7 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
         step.edit();
-        EXPECT_EQ(mixture.Row(0).setting, step.after);
+        EXPECT_EQ(mixture.rowAt(0).setting, step.after);
         EXPECT_FLOAT_EQ(*mixture.dose(0), step.dose);
     }
     EXPECT_EQ(mixture.materials(0),
@@ -152,14 +152,14 @@ TEST_F(MixtureTest, EditsFollowTheRowsData)
 
     // A nuclide that cannot be loaded changes nothing and says why.
     writeBytes(m_dir.filePath("Sr-90.qvd"), "damaged");
-    const KeptMixtureRow before = mixture.Row(0).setting;
+    const KeptMixtureRow before = mixture.rowAt(0).setting;
     QString error;
     EXPECT_FALSE(mixture.setElement(0, QStringLiteral("Sr"), error));
     EXPECT_TRUE(error.contains(QStringLiteral("Sr-90.qvd is corrupted"))) << error.toStdString();
     EXPECT_FALSE(mixture.setElement(0, QStringLiteral("Fe"), error));
     EXPECT_EQ(error, QStringLiteral("No nuclide of Fe has a data file"));
-    EXPECT_EQ(mixture.Row(0).setting, before);
-    EXPECT_TRUE(mixture.Row(0).available());
+    EXPECT_EQ(mixture.rowAt(0).setting, before);
+    EXPECT_TRUE(mixture.rowAt(0).available());
 }
 
 TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
@@ -188,23 +188,23 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
         states.push_back(step.after);
     }
     // The first nuclide on offer is Co-58 (periodic-table order), ingested.
-    EXPECT_EQ(mixture.Row(0).setting, row("Co-58", IntakeRoute::Ingestion, 0, -1));
+    EXPECT_EQ(mixture.rowAt(0).setting, row("Co-58", IntakeRoute::Ingestion, 0, -1));
     for (int k = static_cast<int>(std::size(steps)) - 1; k >= 0; --k) {
         SCOPED_TRACE(steps[k].what);
         ASSERT_TRUE(mixture.canUndo());
-        EXPECT_EQ(mixture.Undo(), steps[k].touched);
+        EXPECT_EQ(mixture.undo(), steps[k].touched);
         EXPECT_EQ(names(), states[static_cast<std::size_t>(k)]);
     }
     EXPECT_FALSE(mixture.canUndo());
-    EXPECT_EQ(mixture.Row(3).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4)) << "each row comes back whole";
-    mixture.Redo();
-    mixture.Redo();
+    EXPECT_EQ(mixture.rowAt(3).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4)) << "each row comes back whole";
+    mixture.redo();
+    mixture.redo();
     EXPECT_EQ(names(), states[2]);
     // A new change forgets what could be redone.
     mixture.setRoute(0, IntakeRoute::Injection);
     EXPECT_FALSE(mixture.canRedo());
-    mixture.Undo();
-    EXPECT_EQ(mixture.Row(0).setting, row("Co-60", IntakeRoute::Ingestion, 0, -1));
+    mixture.undo();
+    EXPECT_EQ(mixture.rowAt(0).setting, row("Co-60", IntakeRoute::Ingestion, 0, -1));
 }
 
 // What can be undone is what the user chose: a removed nuclide's data leave memory, and come
@@ -212,12 +212,12 @@ TEST_F(MixtureTest, RemoveClearAndMoveAreUndoneAndRedone)
 TEST_F(MixtureTest, UndoKeepsNoDataOfRemovedRows)
 {
     restore({row("Co-60", IntakeRoute::Ingestion, 0, -1), row("Pu-239", IntakeRoute::Inhalation, 1, 4)});
-    const std::weak_ptr<const LoadedDoseData> plutonium = mixture.Row(1).loaded;
+    const std::weak_ptr<const LoadedDoseData> plutonium = mixture.rowAt(1).loaded;
     mixture.remove(1);
     EXPECT_TRUE(plutonium.expired());
-    mixture.Undo();
-    ASSERT_TRUE(mixture.Row(1).available());
-    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4));
+    mixture.undo();
+    ASSERT_TRUE(mixture.rowAt(1).available());
+    EXPECT_EQ(mixture.rowAt(1).setting, row("Pu-239", IntakeRoute::Inhalation, 1, 4));
     EXPECT_FLOAT_EQ(*mixture.dose(1), 2e-9f);
 }
 
@@ -231,8 +231,8 @@ TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("Sr-90.qvd is corrupted")));
     EXPECT_EQ(names(), (QStringList{"Co-60", "Pu-239", "Pu-239"}));
-    EXPECT_EQ(mixture.Row(1).setting, row("Pu-239", IntakeRoute::Ingestion, 0, -1));
-    mixture.Undo();
+    EXPECT_EQ(mixture.rowAt(1).setting, row("Pu-239", IntakeRoute::Ingestion, 0, -1));
+    mixture.undo();
     EXPECT_EQ(names(), QStringList{"Co-60"});
 }
 

@@ -116,7 +116,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
         box->installEventFilter(this);
         box->view()->installEventFilter(this);
     }
-    connect(m_elementBox, &QComboBox::activated, this, [this](int row) { m_selection.PickElement(row); });
+    connect(m_elementBox, &QComboBox::activated, this, [this](int row) { m_selection.pickElement(row); });
     connect(m_massBox, &QComboBox::activated, this, [this](int row) { m_selection.pickAMass(row); });
     connect(m_nuclideBox, &QComboBox::activated, this, [this](int row) { m_selection.pickNuclide(row); });
 
@@ -137,7 +137,7 @@ NuclideChooser::NuclideChooser(const NuclideIndex& index, SpectraFiles& spectra,
         openMenuByKeys(**button);
         const bool isUndo = undo; // a structured binding cannot be captured everywhere yet
         connect(*button, &QToolButton::clicked, this,
-                [this, isUndo] { isUndo ? m_selection.Undo(0) : m_selection.Redo(0); });
+                [this, isUndo] { isUndo ? m_selection.undo(0) : m_selection.redo(0); });
         bar->addWidget(*button);
     }
     m_advancedButton = new QToolButton(this);
@@ -269,7 +269,7 @@ void NuclideChooser::updateHistoryButtons()
             // An entry the panel no longer offers cannot be gone back to.
             a->setEnabled(m_selection.offers(names[i]));
             connect(a, &QAction::triggered, this,
-                    [this, i, isUndo] { isUndo ? m_selection.Undo(i) : m_selection.Redo(i); });
+                    [this, i, isUndo] { isUndo ? m_selection.undo(i) : m_selection.redo(i); });
         }
         button->setEnabled(!names.isEmpty() && m_selection.offers(names.front()));
         button->setToolTip(names.isEmpty() ? QString() : undoRedoHint ? hint : names.front());

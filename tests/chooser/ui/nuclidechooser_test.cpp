@@ -86,7 +86,7 @@ TEST_F(NuclideChooserTest, ChangingElementAndMassReportsEachStep)
 
     // Picking what is already picked reports nothing.
     reports.clear();
-    panel->selection().PickElement(panel->elementBox()->currentIndex());
+    panel->selection().pickElement(panel->elementBox()->currentIndex());
     panel->selection().pickAMass(panel->aMassBox()->currentIndex());
     EXPECT_TRUE(reports.isEmpty());
     // Offers nothing outside the filter.
@@ -194,10 +194,10 @@ TEST_F(NuclideChooserTest, HistoryKeepsEveryChoiceLeft)
     QTest::keyClick(panel->undoButton(), Qt::Key_F4);
     EXPECT_EQ(panel->selection().name(), QStringLiteral("Cs-137"));
     EXPECT_EQ(panel->selection().redoNames(), (QStringList{"Co-60", "Sr-90"}));
-    panel->selection().Redo(1);
+    panel->selection().redo(1);
 
     // Back to the third entry: the two skipped ones lead the redo list in the order they come back.
-    panel->selection().Undo(2);
+    panel->selection().undo(2);
     EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-60"));
     EXPECT_EQ(panel->selection().redoNames(), (QStringList{"Cs-137", "Co-60", "Sr-90"}));
     EXPECT_TRUE(panel->selection().undoNames().isEmpty());
@@ -218,7 +218,7 @@ TEST_F(NuclideChooserTest, UndoToTheCurrentNuclideSaysNothing)
     panel->selection().pickNuclide(panel->nuclideBox()->findText(QStringLiteral("Co-60")));
     reports.clear();
     EXPECT_EQ(panel->selection().undoNames(), (QStringList{"H-3", "Co-60", "H-3"}));
-    panel->selection().Undo(1); // Co-60, which is what is shown
+    panel->selection().undo(1); // Co-60, which is what is shown
     EXPECT_TRUE(reports.isEmpty());
     EXPECT_EQ(panel->selection().name(), QStringLiteral("Co-60"));
 }
