@@ -1,0 +1,136 @@
+#include "data/intakeassessment.h"
+
+#include "data/lognormalfit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kav {
+
+namespace {
+
+constexpr double kRangeFactor = 1.959963984540054; // the 97.5 % point of the standard normal
+
+QString daysText(double days)
+{
+    return QString::number(days, 'g', 6);
+}
+
+// Why a row cannot take part, before the model is asked; empty when it can.
+QString inputRefusal(const Measurement& m)
+{
+    if (!std::isfinite(m.value) || m.value <= 0)
+        return QStringLiteral("the value is not a positive number");
+    if (!std::isfinite(m.scatteringFactor) || m.scatteringFactor <= 1)
+        return QStringLiteral("the scattering factor must be above 1");
+    if (!std::isfinite(m.days))
+        return QStringLiteral("the time is not a number");
+    if (m.days < 0)
+        return QStringLiteral("the measurement is dated before the intake");
+    return {};
+}
+
+} // namespace
+
+double defaultScatteringFactor(Compartment compartment)
+{
+    switch (compartment) {
+    case Compartment::DailyUrine: return 1.8;
+    case Compartment::DailyFaeces: return 3.0;
+    default: return 1.2;
+    }
+}
+
+ContentAtTime contentPerIntakeAt(const CompartmentContent& values, double days)
+{
+    const auto& times = bioassayTimes();
+    const std::size_t count = std::min<std::size_t>(values.size(), BioassayTimeCount);
+    if (count < 2)
+        return {0, QStringLiteral("the compartment has no values")};
+    if (days < times[1])
+        return {0, QStringLiteral("the time is before the first time of the data (1 hour)")};
+    const double last = times[count - 1];
+    if (days > last)
+        return {0, QStringLiteral("the time is after the last time of the data (%1 days)").arg(daysText(last))};
+    // The first grid time not before the measurement's.
+    const auto at = std::lower_bound(times.begin() + 1, times.begin() + static_cast<std::ptrdiff_t>(count), days,
+                                     [](float t, double d) { return t < d; });
+    const auto k = static_cast<std::size_t>(at - times.begin());
+    double m = values[k];
+    if (days != times[k]) {
+        const double t0 = times[k - 1];
+        const double t1 = times[k];
+        const double m0 = values[k - 1];
+        const double m1 = values[k];
+        if (m0 > 0 && m1 > 0)
+            m = std::exp(std::log(m0)
+                         + (std::log(days) - std::log(t0)) / (std::log(t1) - std::log(t0))
+                             * (std::log(m1) - std::log(m0)));
+        else
+            m = m0 + (days - t0) / (t1 - t0) * (m1 - m0);
+    }
+    if (!(m > 0) || !std::isfinite(m))
+        return {0, QStringLiteral("the model predicts no content at that time")};
+    return {m, {}};
+}
+
+IntakeAssessment assessIntake(const MaterialBioassay& functions, double effectiveDoseSvPerBq,
+                              const std::vector<Measurement>& measurements)
+{
+    IntakeAssessment result;
+    std::vector<LogTerm> terms;
+    std::vector<std::size_t> used;
+    for (const Measurement& m : measurements) {
+        AssessedMeasurement row{m, 0, 0, 0, inputRefusal(m)};
+        if (row.refusal.isEmpty() && !functions.m_organPresentSet.contains(m.compartment))
+            row.refusal = QStringLiteral("no data for this compartment after the chosen intake");
+        if (row.refusal.isEmpty()) {
+            const ContentAtTime content
+                = contentPerIntakeAt(functions.m_activityData[static_cast<std::size_t>(m.compartment)], m.days);
+            row.perIntake = content.perIntake;
+            row.refusal = content.refusal;
+        }
+        if (row.refusal.isEmpty()) {
+            terms.push_back({std::log(m.value / row.perIntake), std::log(m.scatteringFactor), m.belowLimit});
+            used.push_back(result.rows.size());
+            if (!m.belowLimit)
+                ++result.measuredCount;
+        }
+        result.rows.push_back(row);
+    }
+    if (measurements.empty()) {
+        result.problem = QStringLiteral("There are no measurements.");
+        return result;
+    }
+    if (terms.empty()) {
+        result.problem = QStringLiteral("No measurement can be used.");
+        return result;
+    }
+
+    if (const std::optional<LogIntakeFit> fit = fitLogIntake(terms)) {
+        result.intakeBq = std::exp(fit->logIntake);
+        result.lowBq = std::exp(fit->logIntake - kRangeFactor * fit->standardError);
+        result.highBq = std::exp(fit->logIntake + kRangeFactor * fit->standardError);
+        result.chiSquare = logChiSquare(terms, fit->logIntake);
+        result.degreesOfFreedom = result.measuredCount - 1;
+        if (result.measuredCount >= 2)
+            result.pValue = chiSquareUpperTail(result.chiSquare, result.degreesOfFreedom);
+    } else {
+        // Every value lies below its limit: the intake lies below the smallest limit over m(t).
+        result.upperBoundOnly = true;
+        double bound = std::numeric_limits<double>::infinity();
+        for (std::size_t i : used)
+            bound = std::min(bound, result.rows[i].measurement.value / result.rows[i].perIntake);
+        result.intakeBq = result.lowBq = result.highBq = bound;
+    }
+    result.doseSv = result.intakeBq * effectiveDoseSvPerBq;
+    for (std::size_t i : used) {
+        AssessedMeasurement& row = result.rows[i];
+        row.predicted = result.intakeBq * row.perIntake;
+        row.ratio = row.measurement.value / row.predicted;
+    }
+    return result;
+}
+
+} // namespace kav
