@@ -1,0 +1,134 @@
+#include "data/measurementfile.h"
+
+#include <QLocale>
+#include <QStringDecoder>
+
+#include <array>
+#include <cmath>
+
+namespace kav {
+
+namespace {
+
+struct NamedCompartment {
+    Compartment compartment;
+    const char* name;
+};
+
+constexpr std::array<NamedCompartment, CompartmentCount> kNames{{
+    {Compartment::WholeBody, "whole-body"},
+    {Compartment::DailyUrine, "urine"},
+    {Compartment::DailyFaeces, "faeces"},
+    {Compartment::AlimentaryTract, "alimentary-tract"},
+    {Compartment::Lungs, "lungs"},
+    {Compartment::Thyroid, "thyroid"},
+    {Compartment::Skeleton, "skeleton"},
+    {Compartment::Liver, "liver"},
+}};
+
+bool readNumber(QStringView text, double& value)
+{
+    bool ok = false;
+    value = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok && std::isfinite(value);
+}
+
+QString numberText(double value)
+{
+    return QString::number(value, 'g', 17);
+}
+
+} // namespace
+
+QString compartmentFileName(Compartment compartment)
+{
+    for (const NamedCompartment& n : kNames)
+        if (n.compartment == compartment)
+            return QString::fromLatin1(n.name);
+    return {};
+}
+
+bool compartmentFromFileName(QStringView name, Compartment& compartment)
+{
+    for (const NamedCompartment& n : kNames)
+        if (name.trimmed().compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0) {
+            compartment = n.compartment;
+            return true;
+        }
+    return false;
+}
+
+MeasurementFile readMeasurementFile(const QByteArray& bytes)
+{
+    MeasurementFile file;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError()) {
+        file.error = QStringLiteral("the file is not UTF-8 text");
+        return file;
+    }
+    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    bool first = true;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const int lineNumber = static_cast<int>(i + 1);
+        QStringView line = lines[i];
+        if (const qsizetype hash = line.indexOf(u'#'); hash >= 0)
+            line = line.left(hash);
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        auto fail = [&](const QString& reason) {
+            file.errorLine = lineNumber;
+            file.error = QStringLiteral("line %1: %2").arg(lineNumber).arg(reason);
+            file.measurements.clear();
+            file.lineNumbers.clear();
+            return file;
+        };
+        const QList<QStringView> fields = line.split(u',');
+        const bool header
+            = first && fields[0].trimmed().compare(QLatin1String("compartment"), Qt::CaseInsensitive) == 0;
+        first = false;
+        if (header)
+            continue;
+        if (fields.size() < 3)
+            return fail(QStringLiteral("too few fields: compartment, days, value and an optional SF"));
+        if (fields.size() > 4)
+            return fail(QStringLiteral("too many fields: compartment, days, value and an optional SF"));
+        if (static_cast<int>(file.measurements.size()) >= MaxMeasurementRows)
+            return fail(QStringLiteral("more than %1 measurements").arg(MaxMeasurementRows));
+        Measurement m;
+        if (!compartmentFromFileName(fields[0], m.compartment))
+            return fail(QStringLiteral("\"%1\" is not a compartment").arg(fields[0].trimmed().toString()));
+        if (!readNumber(fields[1], m.days))
+            return fail(QStringLiteral("the time \"%1\" is not a number of days").arg(fields[1].trimmed().toString()));
+        if (m.days < 0)
+            return fail(QStringLiteral("the time is before the intake"));
+        QStringView value = fields[2].trimmed();
+        m.belowLimit = value.startsWith(u'<');
+        if (m.belowLimit)
+            value = value.mid(1);
+        if (!readNumber(value, m.value) || m.value <= 0)
+            return fail(
+                QStringLiteral("the value \"%1\" is not a positive number").arg(fields[2].trimmed().toString()));
+        m.scatteringFactor = defaultScatteringFactor(m.compartment);
+        if (fields.size() == 4 && !fields[3].trimmed().isEmpty()
+            && (!readNumber(fields[3], m.scatteringFactor) || m.scatteringFactor <= 1))
+            return fail(QStringLiteral("the scattering factor \"%1\" is not a number above 1")
+                            .arg(fields[3].trimmed().toString()));
+        file.measurements.push_back(m);
+        file.lineNumbers.push_back(lineNumber);
+    }
+    return file;
+}
+
+QByteArray measurementFileBytes(const std::vector<Measurement>& measurements)
+{
+    QString text = QStringLiteral("compartment,days,value,sf\n");
+    for (const Measurement& m : measurements)
+        text += compartmentFileName(m.compartment) + u',' + numberText(m.days) + u','
+            + (m.belowLimit ? QStringLiteral("<") : QString()) + numberText(m.value) + u','
+            + numberText(m.scatteringFactor) + u'\n';
+    return text.toUtf8();
+}
+
+} // namespace kav

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "data/intakeassessment.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace kav {
+
+// The most rows a file of measurements may hold.
+constexpr int MaxMeasurementRows = 10000;
+
+// A file of measurements: one line "compartment,days,value[,sf]" each, where a value written
+// "<L" lies below the detection limit L and a missing SF takes the compartment's usual one. '#'
+// starts a comment; blank lines and a first line of column names are passed over.
+struct MeasurementFile {
+    std::vector<Measurement> measurements;
+    std::vector<int> lineNumbers; // the line of each measurement, from 1
+    int errorLine = 0; // the line of the first fault, 0 for the whole file
+    QString error; // empty when the file was read
+    bool ok() const { return error.isEmpty(); }
+};
+
+MeasurementFile readMeasurementFile(const QByteArray& bytes);
+// The file that reads back as the same measurements, the SF always written.
+QByteArray measurementFileBytes(const std::vector<Measurement>& measurements);
+
+// The compartment names the file uses: "whole-body", "urine", "faeces", "alimentary-tract",
+// "lungs", "thyroid", "skeleton", "liver"; read in any case.
+QString compartmentFileName(Compartment compartment);
+bool compartmentFromFileName(QStringView name, Compartment& compartment);
+
+} // namespace kav

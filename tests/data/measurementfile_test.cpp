@@ -1,0 +1,95 @@
+#include "data/measurementfile.h"
+
+#include <gtest/gtest.h>
+
+namespace kav {
+namespace {
+
+TEST(MeasurementFile, ReadsEveryFieldWithCommentsAndAHeader)
+{
+    const MeasurementFile file = readMeasurementFile("# worker 17\n"
+                                                     "Compartment,Days,Value,SF\n"
+                                                     "urine, 3, 12.5\r\n"
+                                                     "\n"
+                                                     "WHOLE-BODY,10,<40,1.5   # below the limit\n"
+                                                     "faeces,2.5,7,\n"
+                                                     "alimentary-tract,1,2,1.3\n");
+    ASSERT_TRUE(file.ok()) << file.error.toStdString();
+    ASSERT_EQ(file.measurements.size(), 4U);
+    const Measurement& urine = file.measurements[0];
+    EXPECT_EQ(urine.compartment, Compartment::DailyUrine);
+    EXPECT_EQ(urine.days, 3);
+    EXPECT_EQ(urine.value, 12.5);
+    EXPECT_FALSE(urine.belowLimit);
+    EXPECT_EQ(urine.scatteringFactor, 1.8); // the usual one for urine
+    const Measurement& body = file.measurements[1];
+    EXPECT_EQ(body.compartment, Compartment::WholeBody);
+    EXPECT_EQ(body.days, 10);
+    EXPECT_EQ(body.value, 40);
+    EXPECT_TRUE(body.belowLimit);
+    EXPECT_EQ(body.scatteringFactor, 1.5);
+    EXPECT_EQ(file.measurements[2].compartment, Compartment::DailyFaeces);
+    EXPECT_EQ(file.measurements[2].scatteringFactor, 3.0); // an empty SF takes the usual one
+    EXPECT_EQ(file.measurements[3].compartment, Compartment::AlimentaryTract);
+    EXPECT_EQ(file.measurements[3].scatteringFactor, 1.3);
+    EXPECT_EQ(file.lineNumbers, (std::vector<int>{3, 5, 6, 7}));
+}
+
+TEST(MeasurementFile, ABadLineIsNamedAndNothingIsTaken)
+{
+    struct Case {
+        const char* text;
+        int line;
+        const char* errorStart;
+    } cases[] = {
+        {"urine,3\n", 1, "line 1: too few fields"},
+        {"urine,3,1,1.5,9\n", 1, "line 1: too many fields"},
+        {"urine,3,1\nblood,3,1\n", 2, "line 2: \"blood\" is not a compartment"},
+        {"urine,three,1\n", 1, "line 1: the time \"three\" is not a number"},
+        {"urine,-1,1\n", 1, "line 1: the time is before the intake"},
+        {"urine,3,0\n", 1, "line 1: the value \"0\" is not a positive number"},
+        {"urine,3,<-2\n", 1, "line 1: the value \"<-2\" is not a positive number"},
+        {"urine,3,nan\n", 1, "line 1: the value \"nan\" is not a positive number"},
+        {"urine,3,1,1\n", 1, "line 1: the scattering factor \"1\" is not a number above 1"},
+        {"compartment,days,value\ncompartment,days,value\n", 2, "line 2: \"compartment\" is not a compartment"},
+        {"urine,3,1\n\xff\xfe,1,1\n", 0, "the file is not UTF-8 text"},
+    };
+    for (const Case& c : cases) {
+        const MeasurementFile file = readMeasurementFile(c.text);
+        EXPECT_FALSE(file.ok()) << c.text;
+        EXPECT_EQ(file.errorLine, c.line) << c.text;
+        EXPECT_TRUE(file.error.startsWith(QLatin1String(c.errorStart))) << file.error.toStdString();
+        EXPECT_TRUE(file.measurements.empty()) << c.text;
+    }
+}
+
+TEST(MeasurementFile, TenThousandRowsAreReadAndOneMoreIsRefused)
+{
+    QByteArray text;
+    for (int i = 0; i < MaxMeasurementRows; ++i)
+        text += "lungs,5,1\n";
+    EXPECT_EQ(readMeasurementFile(text).measurements.size(), static_cast<std::size_t>(MaxMeasurementRows));
+    const MeasurementFile tooMany = readMeasurementFile(text + "lungs,5,1\n");
+    EXPECT_EQ(tooMany.errorLine, MaxMeasurementRows + 1);
+    EXPECT_TRUE(tooMany.error.contains(QStringLiteral("more than 10000 measurements")));
+}
+
+TEST(MeasurementFile, WrittenMeasurementsReadBackTheSame)
+{
+    const std::vector<Measurement> kept{{Compartment::Thyroid, 0.1 + 0.2, 1.0 / 3, false, 1.25},
+                                        {Compartment::Liver, 365, 7e-5, true, 2},
+                                        {Compartment::Skeleton, 18250, 12, false, 1.2}};
+    const MeasurementFile file = readMeasurementFile(measurementFileBytes(kept));
+    ASSERT_TRUE(file.ok());
+    ASSERT_EQ(file.measurements.size(), kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(file.measurements[i].compartment, kept[i].compartment);
+        EXPECT_EQ(file.measurements[i].days, kept[i].days);
+        EXPECT_EQ(file.measurements[i].value, kept[i].value);
+        EXPECT_EQ(file.measurements[i].belowLimit, kept[i].belowLimit);
+        EXPECT_EQ(file.measurements[i].scatteringFactor, kept[i].scatteringFactor);
+    }
+}
+
+} // namespace
+} // namespace kav
