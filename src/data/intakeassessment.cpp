@@ -133,4 +133,64 @@ IntakeAssessment assessIntake(const MaterialBioassay& functions, double effectiv
     return result;
 }
 
+QString intakeAssessmentText(const IntakeAssessment& assessment, const QString& head, const AssessmentUnits& units)
+{
+    const QString end = QStringLiteral("\r\n");
+    const QString tab(u'\t');
+    const QString intakeUnit = activityUnitLabel(units.intake);
+    const QString contentUnit = activityUnitLabel(units.content);
+    const QString doseUnit = doseUnitLabel(units.dose);
+    const double perIntakeUnit = bqPerUnit(units.intake);
+    const double perContentUnit = bqPerUnit(units.content);
+    const double perDoseUnit = svPerUnit(units.dose);
+    auto number = [](double x) { return formatSignificant(x, 4); };
+
+    QString text = head.isEmpty() ? QString() : head + end + end;
+    text += QStringList{QStringLiteral("Compartment"),
+                        QStringLiteral("Days after intake"),
+                        QStringLiteral("Measured, ") + contentUnit,
+                        QStringLiteral("Predicted, ") + contentUnit,
+                        QStringLiteral("Measured/predicted"),
+                        QStringLiteral("SF")}
+                .join(tab)
+        + end;
+    for (const AssessedMeasurement& row : assessment.rows) {
+        const Measurement& m = row.measurement;
+        QStringList cells{sourceOrganName(m.compartment), QString::number(m.days, 'g', 6),
+                          (m.belowLimit ? QStringLiteral("<") : QString()) + number(m.value / perContentUnit)};
+        if (row.refusal.isEmpty() && assessment.hasResult())
+            cells << number(row.predicted / perContentUnit) << number(row.ratio);
+        else
+            cells << QStringLiteral("-") << QStringLiteral("-");
+        cells << number(m.scatteringFactor);
+        if (!row.refusal.isEmpty())
+            cells << QStringLiteral("not used: ") + row.refusal;
+        text += cells.join(tab) + end;
+    }
+    text += end;
+    if (!assessment.hasResult())
+        return text + assessment.problem + end;
+    if (assessment.upperBoundOnly) {
+        text += QStringLiteral("Intake below, ") + intakeUnit + tab + number(assessment.intakeBq / perIntakeUnit) + end;
+        text += QStringLiteral("Committed effective dose below, ") + doseUnit + tab
+            + number(assessment.doseSv / perDoseUnit) + end;
+        return text;
+    }
+    text += QStringLiteral("Intake, ") + intakeUnit + tab + number(assessment.intakeBq / perIntakeUnit) + end;
+    text += QStringLiteral("95% range, ") + intakeUnit + tab + number(assessment.lowBq / perIntakeUnit) + tab
+        + number(assessment.highBq / perIntakeUnit) + end;
+    text += QStringLiteral("Committed effective dose, ") + doseUnit + tab + number(assessment.doseSv / perDoseUnit)
+        + end;
+    text += QStringLiteral("Chi-square") + tab + number(assessment.chiSquare) + tab
+        + QStringLiteral("%1 degrees of freedom").arg(assessment.degreesOfFreedom) + end;
+    if (assessment.pValue) {
+        text += QStringLiteral("p-value") + tab + number(*assessment.pValue) + end;
+        text += QStringLiteral("Verdict") + tab
+            + (assessment.agreesWithModel() ? QStringLiteral("the measurements agree with the model")
+                                            : QStringLiteral("the measurements do not agree with the model"))
+            + end;
+    }
+    return text;
+}
+
 } // namespace kav

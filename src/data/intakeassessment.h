@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/bioassaydata.h"
+#include "units/units.h"
 
 #include <QString>
 
@@ -66,5 +67,18 @@ struct IntakeAssessment {
 // the chosen intake and its e(50) in Sv per Bq.
 IntakeAssessment assessIntake(const MaterialBioassay& functions, double effectiveDoseSvPerBq,
                               const std::vector<Measurement>& measurements);
+
+// The units an assessment is written in.
+struct AssessmentUnits {
+    ActivityUnit intake = ActivityUnit::Bq;
+    ActivityUnit content = ActivityUnit::Bq; // per day for urine and faeces samples
+    DoseUnit dose = DoseUnit::Sv;
+};
+
+// The assessment as tab-separated lines, as the clipboard gets it: the head and an empty line,
+// a line per measurement (compartment, days, measured, predicted, measured/predicted, SF, and
+// why a row is not used), an empty line and the results; numbers with four significant digits,
+// every line ended by "\r\n".
+QString intakeAssessmentText(const IntakeAssessment& assessment, const QString& head, const AssessmentUnits& units);
 
 } // namespace kav

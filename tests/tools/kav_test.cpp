@@ -380,5 +380,74 @@ TEST(KavTool, BioassaySaysWhatIsWrongWithItsArguments)
     EXPECT_EQ(kav({"bioassay", "Xx-1", "--route", "inhalation", "--material", "1"}).status, 1);
 }
 
+QString writeMeasurements(const QTemporaryDir& dir, const char* name, const QByteArray& text)
+{
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+// The fixture's ingested material holds m(t) = 1/(6 + i) in the whole body and 1/(7 + i) in urine
+// at grid point i (1 day is point 10, 10 days point 40), and e(50) = 1e-9 Sv/Bq.
+TEST(KavTool, AssessPrintsTheIntakeAndDoseOfTheMeasurements)
+{
+    QTemporaryDir data;
+    writeBioassayFile(data.path(), ChemicalElement::Co, "60");
+    const QStringList base{"assess", "Co-60", "--route", "ingestion", "--material", "1", "--data", data.path()};
+
+    // one measurement: I = 10 / (1/16) = 160 Bq, the range 160 x 1.2^(-/+1.96)
+    const ToolRun one = kav(base + QStringList{writeMeasurements(data, "one.csv", "# a count\nwhole-body,1,10\n")});
+    EXPECT_EQ(one.status, 0) << one.err.toStdString();
+    for (const char* line :
+         {"Radionuclide\tCo-60\r\n", "Route of Intake\tIngestion\r\n", "Whole Body\t1\t10\t10\t1\t1.2\r\n",
+          "Intake, Bq\t160\r\n", "95% range, Bq\t111.9\t228.7\r\n", "Committed effective dose, Sv\t1.6E-7\r\n",
+          "Chi-square\t0\t0 degrees of freedom\r\n"})
+        EXPECT_TRUE(one.out.contains(QString::fromLatin1(line))) << line << "\n" << one.out.toStdString();
+    EXPECT_FALSE(one.out.contains(QStringLiteral("p-value")));
+
+    // every value below its limit: 10 / (1/16) = 160 and 1 / (1/47) = 47 bound the intake
+    const ToolRun below
+        = kav(base + QStringList{writeMeasurements(data, "below.csv", "whole-body,1,<10\nURINE,10,<1,2\n")});
+    EXPECT_EQ(below.status, 0) << below.err.toStdString();
+    EXPECT_TRUE(below.out.contains(QStringLiteral("Intake below, Bq\t47\r\n"))) << below.out.toStdString();
+    EXPECT_TRUE(below.out.contains(QStringLiteral("Committed effective dose below, Sv\t4.7E-8\r\n")));
+    EXPECT_FALSE(below.out.contains(QStringLiteral("Intake, Bq")));
+}
+
+TEST(KavTool, AssessNamesTheLineItCannotUse)
+{
+    QTemporaryDir data;
+    writeBioassayFile(data.path(), ChemicalElement::Co, "60");
+    const QStringList base{"assess", "Co-60", "--route", "ingestion", "--material", "1", "--data", data.path()};
+    struct Case {
+        const char* name;
+        QByteArray text;
+        const char* says;
+    } cases[] = {
+        {"fields.csv", "whole-body,1,10\nurine,3\n", "fields.csv: line 2: too few fields"},
+        {"organ.csv", "# c\n\nblood,1,10\n", "organ.csv: line 3: \"blood\" is not a compartment"},
+        {"value.csv", "urine,1,-4\n", "value.csv: line 1: the value \"-4\" is not a positive number"},
+        {"sf.csv", "urine,1,4,0.5\n", "sf.csv: line 1: the scattering factor \"0.5\" is not a number above 1"},
+        {"late.csv", "urine,1,4\nurine,20000,4\n", "late.csv: line 2: the time is after the last time"},
+        {"thyroid.csv", "thyroid,1,4\n", "thyroid.csv: line 1: no data for this compartment"},
+        {"empty.csv", "# nothing yet\n", "empty.csv: no measurements"},
+        {"bytes.csv", "urine,1,\xff\n", "bytes.csv: the file is not UTF-8 text"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun r = kav(base + QStringList{writeMeasurements(data, c.name, c.text)});
+        EXPECT_EQ(r.status, 2) << c.name;
+        EXPECT_TRUE(r.out.isEmpty()) << c.name;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+    }
+    EXPECT_EQ(kav(base + QStringList{data.filePath("missing.csv")}).status, 2);
+    // no file at all, or an option twice: the usage
+    EXPECT_TRUE(kav(base).err.contains(QStringLiteral("usage: ")));
+    const QString good = writeMeasurements(data, "good.csv", "whole-body,1,10\n");
+    EXPECT_EQ(kav({"assess", "Xx-1", "--route", "ingestion", "--material", "1", good}).status, 1);
+    EXPECT_EQ(kav(base + QStringList{good, "--route", "ingestion"}).status, 2);
+}
+
 } // namespace
 } // namespace kav

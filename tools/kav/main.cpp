@@ -1,6 +1,7 @@
 // kav: the viewer's dose data for scripts. "kav show" prints a nuclide's dose coefficients,
-// "kav bioassay" the bioassay view's table, "kav check" loads every data file of a folder and
-// reports those that fail.
+// "kav bioassay" the bioassay view's table, "kav assess" the intake a worker's measurements
+// point to, "kav check" loads every data file of a folder and reports those that fail.
+#include "assesscommand.h"
 #include "bioassaycommand.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
@@ -19,6 +20,7 @@ namespace {
 const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
                      "       kav bioassay NUCLIDE --route R --material N [--size S] [--show z|content|m] [--dose D]\n"
                      "                    [--data DIR]\n"
+                     "       kav assess NUCLIDE --route R --material N [--size S] FILE.csv [--data DIR]\n"
                      "       kav export [--out DIR] [--data DIR]\n"
                      "       kav check [--data DIR]\n"
                      "       kav lines --gamma LOW:HIGH [--min-yield Y] [--half-life MIN:MAX]\n"
@@ -33,6 +35,12 @@ const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
                      "            in um of an inhaled aerosol (5 unless given); z the dose per content (the default),\n"
                      "            content the content for the dose D in mSv (1 unless given), m the content per\n"
                      "            intake. Units and \"Exclude fractions of the day\" are the viewer's.\n"
+                     "  assess    prints the intake and committed effective dose that a worker's measurements point\n"
+                     "            to, as the Intake Assessment page copies them, in Bq and Sv: R, N and S as for\n"
+                     "            bioassay; FILE.csv holds lines compartment,days,value[,sf] (whole-body, urine,\n"
+                     "            faeces, alimentary-tract, lungs, thyroid, skeleton or liver; a value <L lies\n"
+                     "            below the detection limit L; Bq, or Bq per day for urine and faeces; '#' starts\n"
+                     "            a comment). Exits with 2 and the line for a row that cannot be used.\n"
                      "  export    writes every dose coefficient of the data folder into one semicolon-separated\n"
                      "            file per element (Co.csv, ...) in DIR, by default the folder Export beside this\n"
                      "            program, as the viewer's \"Export Doses\" does; prints the files written.\n"
@@ -151,6 +159,11 @@ int main(int argc, char* argv[])
     if (args.size() >= 2 && args[0] == QStringLiteral("lines")) {
         const int status = kav::linesCommand(index, args.mid(1));
         if (status != 2)
+            return status;
+    }
+    if (args.size() >= 2 && args[0] == QStringLiteral("assess")) {
+        const int status = kav::assessCommand(index, preference, args.mid(1));
+        if (status != kav::UsageStatus)
             return status;
     }
     if (args.size() >= 2 && args[0] == QStringLiteral("bioassay")) {

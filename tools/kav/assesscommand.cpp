@@ -1,0 +1,72 @@
+#include "assesscommand.h"
+
+#include "intakechoice.h"
+
+#include "base/readfile.h"
+#include "data/bioassaytable.h"
+#include "data/measurementfile.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace kav {
+
+namespace {
+
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+int badInput(const QString& message)
+{
+    std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
+    return 2;
+}
+
+} // namespace
+
+int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, QStringList args)
+{
+    std::map<QString, QString> options;
+    if (!takeOptions(args, {"--route", "--material", "--size"}, options) || args.size() != 2 || args[0].startsWith(u'-')
+        || args[1].startsWith(u'-') || !options.count(QStringLiteral("--route"))
+        || !options.count(QStringLiteral("--material")))
+        return UsageStatus;
+    const QString path = args[1];
+    QFile csv(path);
+    if (!csv.open(QIODevice::ReadOnly))
+        return badInput(path + QStringLiteral(": ") + csv.errorString());
+    const QByteArray bytes = readAtMost(csv, kMaxFileBytes);
+    if (bytes.size() > kMaxFileBytes)
+        return badInput(path + QStringLiteral(": larger than 16 MB"));
+    const MeasurementFile file = readMeasurementFile(bytes);
+    if (!file.ok())
+        return badInput(path + QStringLiteral(": ") + file.error);
+    if (file.measurements.empty())
+        return badInput(path + QStringLiteral(": no measurements"));
+
+    ChosenIntake chosen;
+    if (chooseIntake(index, preference, args[0], options, chosen) != 0)
+        return 1;
+    const int amad
+        = chosen.path == IntakeRoute::Inhalation && chosen.data.isAerosol(chosen.material) ? chosen.amadIndex : 0;
+    MaterialBioassay functions;
+    float dose = 0;
+    if (!chosen.data.bioassayFunctionsOf(chosen.path, chosen.material, amad, functions)
+        || !chosen.data.getEffDose(chosen.path, chosen.material, amad, dose))
+        return commandProblem(
+            QStringLiteral("%1, %2, %3: no bioassay functions")
+                .arg(chosen.data.nuclideNameText(), intakePathName(chosen.path), chosen.materialName));
+
+    const IntakeAssessment assessment = assessIntake(functions, dose, file.measurements);
+    for (std::size_t i = 0; i < assessment.rows.size(); ++i)
+        if (!assessment.rows[i].refusal.isEmpty())
+            return badInput(
+                QStringLiteral("%1: line %2: %3").arg(path).arg(file.lineNumbers[i]).arg(assessment.rows[i].refusal));
+    const QString head = bioassayClipboardHead(chosen.data.nuclideNameText(), intakePathName(chosen.path),
+                                               chosen.materialName, chosen.size, QStringLiteral("Intake Assessment"));
+    const QByteArray text = intakeAssessmentText(assessment, head, AssessmentUnits{}).toUtf8();
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+    return 0;
+}
+
+} // namespace kav
