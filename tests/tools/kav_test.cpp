@@ -434,6 +434,8 @@ TEST(KavTool, AssessNamesTheLineItCannotUse)
         {"thyroid.csv", "thyroid,1,4\n", "thyroid.csv: line 1: no data for this compartment"},
         {"empty.csv", "# nothing yet\n", "empty.csv: no measurements"},
         {"bytes.csv", "urine,1,\xff\n", "bytes.csv: the file is not UTF-8 text"},
+        // a comment one byte past 16 MiB
+        {"large.csv", QByteArray(16 * 1024 * 1024 + 1, '#'), "large.csv: larger than 16 MB"},
     };
     for (const Case& c : cases) {
         const ToolRun r = kav(base + QStringList{writeMeasurements(data, c.name, c.text)});

@@ -35,7 +35,7 @@ int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, 
     QFile csv(path);
     if (!csv.open(QIODevice::ReadOnly))
         return badInput(path + QStringLiteral(": ") + csv.errorString());
-    const QByteArray bytes = readAtMost(csv, kMaxFileBytes);
+    const QByteArray bytes = readAtMost(csv, kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes)
         return badInput(path + QStringLiteral(": larger than 16 MB"));
     const MeasurementFile file = readMeasurementFile(bytes);
