@@ -156,7 +156,7 @@ QString intakeAssessmentText(const IntakeAssessment& assessment, const QString& 
         + end;
     for (const AssessedMeasurement& row : assessment.rows) {
         const Measurement& m = row.measurement;
-        QStringList cells{sourceOrganName(m.compartment), QString::number(m.days, 'g', 6),
+        QStringList cells{sourceOrganName(m.compartment), daysText(m.days),
                           (m.belowLimit ? QStringLiteral("<") : QString()) + number(m.value / perContentUnit)};
         if (row.refusal.isEmpty() && assessment.hasResult())
             cells << number(row.predicted / perContentUnit) << number(row.ratio);

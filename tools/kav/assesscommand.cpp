@@ -1,5 +1,6 @@
 #include "assesscommand.h"
 
+#include "commandproblem.h"
 #include "intakechoice.h"
 
 #include "base/readfile.h"
@@ -15,12 +16,8 @@ namespace kav {
 namespace {
 
 constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
-
-int badInput(const QString& message)
-{
-    std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
-    return 2;
-}
+// The status of a file or row that cannot be used.
+constexpr int kBadInput = 2;
 
 } // namespace
 
@@ -34,25 +31,23 @@ int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, 
     const QString path = args[1];
     QFile csv(path);
     if (!csv.open(QIODevice::ReadOnly))
-        return badInput(path + QStringLiteral(": ") + csv.errorString());
+        return commandProblem(path + QStringLiteral(": ") + csv.errorString(), kBadInput);
     const QByteArray bytes = readAtMost(csv, kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes)
-        return badInput(path + QStringLiteral(": larger than 16 MB"));
+        return commandProblem(path + QStringLiteral(": larger than 16 MB"), kBadInput);
     const MeasurementFile file = readMeasurementFile(bytes);
     if (!file.ok())
-        return badInput(path + QStringLiteral(": ") + file.error);
+        return commandProblem(path + QStringLiteral(": ") + file.error, kBadInput);
     if (file.measurements.empty())
-        return badInput(path + QStringLiteral(": no measurements"));
+        return commandProblem(path + QStringLiteral(": no measurements"), kBadInput);
 
     ChosenIntake chosen;
     if (chooseIntake(index, preference, args[0], options, chosen) != 0)
         return 1;
-    const int amad
-        = chosen.path == IntakeRoute::Inhalation && chosen.data.isAerosol(chosen.material) ? chosen.amadIndex : 0;
     MaterialBioassay functions;
     float dose = 0;
-    if (!chosen.data.bioassayFunctionsOf(chosen.path, chosen.material, amad, functions)
-        || !chosen.data.getEffDose(chosen.path, chosen.material, amad, dose))
+    if (!chosen.data.bioassayFunctionsOf(chosen.path, chosen.material, chosen.amadIndex, functions)
+        || !chosen.data.getEffDose(chosen.path, chosen.material, chosen.amadIndex, dose))
         return commandProblem(
             QStringLiteral("%1, %2, %3: no bioassay functions")
                 .arg(chosen.data.nuclideNameText(), intakePathName(chosen.path), chosen.materialName));
@@ -60,8 +55,9 @@ int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, 
     const IntakeAssessment assessment = assessIntake(functions, dose, file.measurements);
     for (std::size_t i = 0; i < assessment.rows.size(); ++i)
         if (!assessment.rows[i].refusal.isEmpty())
-            return badInput(
-                QStringLiteral("%1: line %2: %3").arg(path).arg(file.lineNumbers[i]).arg(assessment.rows[i].refusal));
+            return commandProblem(
+                QStringLiteral("%1: line %2: %3").arg(path).arg(file.lineNumbers[i]).arg(assessment.rows[i].refusal),
+                kBadInput);
     const QString head = bioassayClipboardHead(chosen.data.nuclideNameText(), intakePathName(chosen.path),
                                                chosen.materialName, chosen.size, QStringLiteral("Intake Assessment"));
     const QByteArray text = intakeAssessmentText(assessment, head, AssessmentUnits{}).toUtf8();

@@ -1,5 +1,6 @@
 #include "bioassaycommand.h"
 
+#include "commandproblem.h"
 #include "intakechoice.h"
 
 #include "data/bioassaydata.h"
@@ -7,7 +8,6 @@
 #include "data/programsettings.h"
 #include "nuclides/nuclideindex.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <map>
 

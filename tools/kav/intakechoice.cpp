@@ -1,18 +1,13 @@
 #include "intakechoice.h"
 
+#include "commandproblem.h"
+
 #include "data/programsettings.h"
 #include "nuclides/nuclideindex.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace kav {
-
-int commandProblem(const QString& message)
-{
-    std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
-    return 1;
-}
 
 bool takeOptions(QStringList& args, const QStringList& known, std::map<QString, QString>& options)
 {
@@ -75,6 +70,8 @@ int chooseIntake(const NuclideIndex& index, const ProgramSettings& preference, c
                                       .arg(chosen.size, amadLabels().join(QStringLiteral(", "))));
     } else if (aerosol) {
         chosen.size = amadLabels()[DefaultAMADIndex];
+    } else {
+        chosen.amadIndex = 0;
     }
     return 0;
 }

@@ -11,11 +11,9 @@ namespace kav {
 class NuclideIndex;
 class ProgramSettings;
 
-// Says a problem on standard error ("kav: ...") and gives exit status 1.
-int commandProblem(const QString& message);
-
 // One intake chosen on the command line: the nuclide's data, the route, the material (from 0)
-// and the particle size, with the material's name and the size as the head lines write them.
+// and the particle size (index 0 for an intake that is not an aerosol), with the material's name
+// and the size as the head lines write them.
 struct ChosenIntake {
     BioassayData data;
     IntakeRoute path = IntakeRoute::Inhalation;

@@ -1,5 +1,7 @@
 #include "linescommand.h"
 
+#include "commandproblem.h"
+
 #include "chooser/advancedfilter.h"
 #include "chooser/spectrumlines.h"
 #include "nuclides/nuclidenames.h"
@@ -13,12 +15,6 @@
 namespace kav {
 
 namespace {
-
-int fail(const QString& message)
-{
-    std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
-    return 1;
-}
 
 // A number that is not negative, or nothing.
 std::optional<double> quantity(const QString& text)
@@ -74,8 +70,9 @@ int linesCommand(const NuclideIndex& index, QStringList args)
     const std::optional<double> low = quantity(ends.value(0));
     const std::optional<double> high = quantity(ends.value(1));
     if (ends.size() != 2 || !low || !high || *high < *low)
-        return fail(QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665")
-                        .arg(window));
+        return commandProblem(
+            QStringLiteral("--gamma \"%1\": give the energy window in MeV as LOW:HIGH, such as 0.655:0.665")
+                .arg(window));
     SpectrumFilter& spectrum = filter.spectrum();
     spectrum.setOptions({SpectrumCriterion::GammaLineEnergy});
     spectrum.setMax(SpectrumCriterion::GammaLineEnergy, static_cast<float>(*high));
@@ -86,8 +83,9 @@ int linesCommand(const NuclideIndex& index, QStringList args)
     if (!minYield.isEmpty()) {
         const std::optional<double> y = quantity(minYield);
         if (!y)
-            return fail(QStringLiteral("--min-yield \"%1\": give the least number of photons per decay, such as 0.01")
-                            .arg(minYield));
+            return commandProblem(
+                QStringLiteral("--min-yield \"%1\": give the least number of photons per decay, such as 0.01")
+                    .arg(minYield));
         leastPerDecay = *y;
     }
 
@@ -97,7 +95,7 @@ int linesCommand(const NuclideIndex& index, QStringList args)
         const auto longest = halfLife(range.value(1));
         if (range.size() != 2 || (!range[0].isEmpty() && !shortest) || (!range[1].isEmpty() && !longest)
             || (!shortest && !longest))
-            return fail(
+            return commandProblem(
                 QStringLiteral("--half-life \"%1\": give MIN:MAX with units y, d, h, m, s, ms or us, such as 1d:100y "
                                "(either end may be left out)")
                     .arg(halfLives));
@@ -115,7 +113,7 @@ int linesCommand(const NuclideIndex& index, QStringList args)
     }
     filter.setEnabled(true);
     if (spectraFailed || spectra.summary().nuclides.empty())
-        return fail(QStringLiteral("the spectra of the radionuclide index could not be read"));
+        return commandProblem(QStringLiteral("the spectra of the radionuclide index could not be read"));
 
     LineQuery query;
     query.types = PhotonGroup;

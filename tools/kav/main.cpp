@@ -3,6 +3,7 @@
 // point to, "kav check" loads every data file of a folder and reports those that fail.
 #include "assesscommand.h"
 #include "bioassaycommand.h"
+#include "commandproblem.h"
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/doseexport.h"
@@ -54,20 +55,14 @@ const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
                      "  --data DIR  the data folder; by default the viewer's (its preferences beside it).\n"
                      "  --verbose   says on standard error which data folder is read.\n";
 
-int fail(const QString& message, int status = 2)
-{
-    std::fprintf(stderr, "kav: %s\n", qUtf8Printable(message));
-    return status;
-}
-
 int show(const kav::NuclideIndex& index, const kav::ProgramSettings& preference, const QString& nuclide)
 {
     const kav::Nuclide* node = index.findNuclide(nuclide);
     if (!node)
-        return fail(nuclide + QStringLiteral(" is not a nuclide of the index"));
+        return kav::commandProblem(nuclide + QStringLiteral(" is not a nuclide of the index"), 2);
     kav::DoseData data;
     if (const std::optional<kav::DoseDataFailure> failure = preference.dataFolder().load(*node, data))
-        return fail(failure->message, 1);
+        return kav::commandProblem(failure->message);
     const QByteArray text = kav::doseExportHeaderText() + kav::doseExportText(data);
     std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     return 0;
@@ -78,14 +73,14 @@ int runExport(const kav::NuclideIndex& index, const kav::ProgramSettings& prefer
     kav::NuclideList nuclides;
     preference.dataFolder().listNuclides(index, nuclides);
     if (nuclides.count() == 0)
-        return fail(preference.dataFolderPath() + QStringLiteral(": no data files"), 1);
+        return kav::commandProblem(preference.dataFolderPath() + QStringLiteral(": no data files"));
     const QString out = folder.isEmpty() ? preference.exportDir() : folder;
     const kav::DoseExportResult result
         = kav::exportDoses(preference.dataFolder(), nuclides, kav::dataElementsOf(nuclides), out);
     for (const QString& file : result.files)
         std::printf("%s\n", qUtf8Printable(file));
     std::fflush(stdout);
-    return result.error.isEmpty() ? 0 : fail(kav::doseExportSummary(result, out), 1);
+    return result.error.isEmpty() ? 0 : kav::commandProblem(kav::doseExportSummary(result, out));
 }
 
 int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference)
@@ -114,7 +109,7 @@ int check(const kav::NuclideIndex& index, const kav::ProgramSettings& preference
     }
     std::fflush(stdout);
     if (files.isEmpty())
-        return fail(dir.path() + QStringLiteral(": no data files"), 1);
+        return kav::commandProblem(dir.path() + QStringLiteral(": no data files"));
     return failed ? 1 : 0;
 }
 
@@ -133,12 +128,12 @@ int main(int argc, char* argv[])
     const qsizetype dataArg = args.indexOf(QStringLiteral("--data"));
     if (dataArg >= 0) {
         if (dataArg + 1 >= args.size())
-            return fail(QStringLiteral("--data needs a folder"));
+            return kav::commandProblem(QStringLiteral("--data needs a folder"), 2);
         const QString folder = args[dataArg + 1];
         if (QFileInfo(folder).isFile())
-            return fail(folder + QStringLiteral(" is a file, not a folder"));
+            return kav::commandProblem(folder + QStringLiteral(" is a file, not a folder"), 2);
         if (!QFileInfo(folder).isDir())
-            return fail(folder + QStringLiteral(": no such folder"));
+            return kav::commandProblem(folder + QStringLiteral(": no such folder"), 2);
         preference.setDataFolderPath(folder);
         args.remove(dataArg, 2);
     }
@@ -147,7 +142,7 @@ int main(int argc, char* argv[])
                      qUtf8Printable(QDir::toNativeSeparators(preference.dataFolderPath())));
     kav::NuclideIndex index;
     if (index.loadIndexFrom(QString(), true).failed() || index.count() == 0)
-        return fail(QStringLiteral("the radionuclide index could not be loaded"));
+        return kav::commandProblem(QStringLiteral("the radionuclide index could not be loaded"), 2);
 
     if (args.size() == 2 && args[0] == QStringLiteral("show"))
         return show(index, preference, args[1]);
