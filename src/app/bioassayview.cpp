@@ -2,8 +2,8 @@
 
 #include "app/bioassaychart.h"
 #include "app/helpwindow.h"
+#include "app/intakeparametersbox.h"
 #include "app/materialsview.h"
-#include "app/materialtext.h"
 #include "chooser/ui/nuclidechooser.h"
 #include "controls/chart.h"
 #include "controls/datagrid.h"
@@ -23,7 +23,6 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -67,67 +66,26 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
 
 QWidget* BioassayView::buildIntakeParameters()
 {
-    auto* group = new QGroupBox(QStringLiteral("Intake Parameters"), this);
-    m_intakeChooser = new NuclideChooser(m_context.index(), m_context.spectra(), m_context.boxes(), group);
-    m_intakeChooser->setObjectName(QStringLiteral("intakeChooser"));
-    m_followingChooser = m_intakeChooser->selection().nuclideChosen.connect(
-        [this](const NuclideIdentity& rnx) { intakeNuclideChanged(rnx); });
-    m_loader.emplace(*m_intakeChooser, m_context.boxes());
+    m_intake = new IntakeParametersBox(m_context, this);
     // The nuclide measured in a compartment is shown in the table's headers; its chooser is
     // kept for the nuclides that have bioassay records, but not shown.
-    m_measuredChooser = new NuclideChooser(m_context.index(), m_context.spectra(), m_context.boxes(), group);
+    m_measuredChooser = new NuclideChooser(m_context.index(), m_context.spectra(), m_context.boxes(), m_intake);
     m_measuredChooser->setObjectName(QStringLiteral("measuredChooser"));
     m_measuredChooser->setChoiceType(ChoiceKind::FullList);
     m_measuredChooser->setShowUndoRedoButtons(false);
     m_measuredChooser->hide();
-
-    m_routeBox = new QComboBox(group);
-    m_routeBox->setObjectName(QStringLiteral("routeBox"));
-    m_routeBox->addItems(intakePathNames());
-    m_routeBox->setCurrentIndex(static_cast<int>(IntakeRoute::Inhalation));
-    m_materialBox = new MaterialComboBox(group);
-    m_materialBox->setObjectName(QStringLiteral("materialBox"));
-    m_materialBox->setMinimumContentsLength(30);
-    m_sizeBox = new QComboBox(group);
-    m_sizeBox->setObjectName(QStringLiteral("sizeBox"));
-    m_sizeBox->setMaxVisibleItems(AMADCount);
-    m_sizeBox->setToolTip(MaterialsView::AMADHint);
-    for (QComboBox* box : {m_routeBox, m_materialBox, m_sizeBox, m_intakeChooser->elementBox(),
-                           m_intakeChooser->aMassBox(), m_intakeChooser->nuclideBox()})
-        applyInputColours(box);
-    connect(m_routeBox, &QComboBox::currentIndexChanged, this, [this] {
-        fillMaterials();
-        recompute();
-    });
-    connect(m_materialBox, &QComboBox::currentIndexChanged, this, [this] {
-        fillSizes();
-        recompute();
-    });
-    connect(m_sizeBox, &QComboBox::currentIndexChanged, this, [this] { recompute(); });
-
-    auto* sizeLabel = new QLabel(QString::fromUtf16(u"AM&TD/AMAD, \u00B5m"), group);
-    sizeLabel->setBuddy(m_sizeBox);
-    sizeLabel->setToolTip(MaterialsView::AMADHint);
-    offerHelp(sizeLabel, HelpTopic::AMAD);
-    offerHelp(m_sizeBox, HelpTopic::AMAD);
-    auto* grid = new QGridLayout(group);
-    // The labels' underlined letters take the keys to their boxes.
-    const auto label = [group](const QString& text, QWidget* box) {
-        auto* l = new QLabel(text, group);
-        l->setBuddy(box);
-        return l;
+    m_intake->nuclideLoaded = [this] {
+        QStringList measured;
+        bioassayData()->measuredNuclideFiles(measured);
+        m_measuredChooser->selection().filter().setUseNuclideFilter(true);
+        m_measuredChooser->selection().filter().setNuclideList(measured);
+        m_measuredChooser->selection().setName(bioassayData()->nuclideNameText());
+        m_measuredChooser->setEnabled(measured.size() > 1);
     };
-    grid->addWidget(label(QStringLiteral("&Radionuclide"), m_intakeChooser->elementBox()), 0, 0);
-    grid->addWidget(m_intakeChooser, 0, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Route of &Intake"), m_routeBox), 1, 0);
-    grid->addWidget(m_routeBox, 1, 1, Qt::AlignLeft);
-    grid->addWidget(label(QStringLiteral("Mat&erial"), m_materialBox), 2, 0);
-    grid->addWidget(m_materialBox, 2, 1);
-    grid->addWidget(sizeLabel, 3, 0);
-    grid->addWidget(m_sizeBox, 3, 1, Qt::AlignLeft);
-    grid->setColumnStretch(1, 1);
-    fillSizes();
-    return group;
+    m_intake->changed = [this] { recompute(); };
+    offerHelp(m_intake->sizeLabel(), HelpTopic::AMAD);
+    offerHelp(m_intake->sizeBox(), HelpTopic::AMAD);
+    return m_intake;
 }
 
 QWidget* BioassayView::buildDisplayedData()
@@ -281,73 +239,39 @@ void BioassayView::initGrid()
     g.setColWidths(0, 75);
 }
 
+void BioassayView::setBioassayData(BioassayData* data)
+{
+    m_intake->setBioassayData(data);
+}
+
+BioassayData* BioassayView::bioassayData() const
+{
+    return m_intake->bioassayData();
+}
+
+NuclideChooser* BioassayView::intakeChooser() const
+{
+    return m_intake->chooser();
+}
+
 void BioassayView::intakeNuclideChanged(const NuclideIdentity& rnx)
 {
-    if (!m_bioassayData || rnx.element == ChemicalElement::None)
-        return;
-    m_loader->load(m_context.settings().dataFolder(), *m_bioassayData, rnx, [this] {
-        fillMaterials();
-        QStringList measured;
-        m_bioassayData->measuredNuclideFiles(measured);
-        m_measuredChooser->selection().filter().setUseNuclideFilter(true);
-        m_measuredChooser->selection().filter().setNuclideList(measured);
-        m_measuredChooser->selection().setName(m_bioassayData->nuclideNameText());
-        m_measuredChooser->setEnabled(measured.size() > 1);
-        recompute();
-    });
+    m_intake->loadNuclide(rnx);
 }
 
 void BioassayView::showData()
 {
-    fillMaterials();
+    m_intake->fillMaterials();
     recompute();
-}
-
-void BioassayView::fillMaterials()
-{
-    {
-        const QSignalBlocker blocker(m_materialBox);
-        m_materialBox->clear();
-        QStringList materials;
-        if (m_bioassayData)
-            m_bioassayData->getCompoundsList(static_cast<IntakeRoute>(m_routeBox->currentIndex()), materials);
-        // A material without a text (an injection, as a rule) shows "-"; a route without one
-        // says so in the empty box.
-        for (QString& material : materials)
-            if (material.isEmpty())
-                material = QStringLiteral("-");
-        m_materialBox->setPlaceholderText(QStringLiteral("no material for this route"));
-        m_materialBox->addItems(materials);
-        m_materialBox->setCurrentIndex(materials.isEmpty() ? -1 : 0);
-    }
-    fillSizes();
-}
-
-void BioassayView::fillSizes()
-{
-    const QSignalBlocker blocker(m_sizeBox);
-    m_sizeBox->clear();
-    const bool aerosol = m_routeBox->currentIndex() == static_cast<int>(IntakeRoute::Inhalation) && m_bioassayData
-        && m_bioassayData->isAerosol(m_materialBox->currentIndex());
-    if (aerosol) {
-        m_sizeBox->addItems(amadLabels());
-        m_sizeBox->setCurrentIndex(DefaultAMADIndex);
-    } else {
-        m_sizeBox->addItem(QStringLiteral("-"));
-        m_sizeBox->setCurrentIndex(0);
-    }
-    // The sizes stand in the middle of their list too.
-    for (int i = 0; i < m_sizeBox->count(); ++i)
-        m_sizeBox->setItemData(i, Qt::AlignCenter, Qt::TextAlignmentRole);
 }
 
 BioassayRequest BioassayView::currentRequest() const
 {
     const ProgramSettings& preference = m_context.settings();
     BioassayRequest r;
-    r.path = static_cast<IntakeRoute>(std::max(m_routeBox->currentIndex(), 0));
-    r.material = m_materialBox->currentIndex();
-    r.amadIndex = m_sizeBox->count() == AMADCount ? m_sizeBox->currentIndex() : 0;
+    r.path = m_intake->route();
+    r.material = m_intake->material();
+    r.amadIndex = m_intake->amadIndex();
     r.view = static_cast<BioassayQuantity>(std::max(m_quantityButtons->checkedId(), 0));
     r.doseMSv = m_doseField->value();
     r.wholeDays = preference.bioassayWholeDays();
@@ -360,21 +284,21 @@ void BioassayView::updateCaption()
 {
     const BioassayRequest r = currentRequest();
     // A choice without functions says so where the caption of its table would stand.
-    const bool noData = m_bioassayData && m_bioassayData->isLoaded() && !m_table.hasData;
+    const bool noData = bioassayData() && bioassayData()->isLoaded() && !m_table.hasData;
     m_caption->setStyleSheet(noData ? QStringLiteral("color: #B00000") : QString());
-    m_caption->setText(noData ? bioassayNoDataText(m_bioassayData->nuclideNameText())
+    m_caption->setText(noData ? bioassayNoDataText(bioassayData()->nuclideNameText())
                               : bioassayCaption(r.view, r.doseMSv, r.units));
 }
 
 void BioassayView::recompute()
 {
-    if (!m_bioassayData)
+    if (!bioassayData())
         return;
     const BioassayRequest request = currentRequest();
-    m_table = computeBioassayTable(*m_bioassayData, request);
+    m_table = computeBioassayTable(*bioassayData(), request);
     updateCaption();
     fillTable();
-    m_chart->chartControl().title = m_bioassayData->nuclideNameText() + QStringLiteral(": ")
+    m_chart->chartControl().title = bioassayData()->nuclideNameText() + QStringLiteral(": ")
         + bioassayCaption(request.view, request.doseMSv, request.units);
     m_chart->showTable(m_table, bioassayAxisTitle(request.view, request.doseMSv, request.units));
     shareWidth();
@@ -443,10 +367,8 @@ void BioassayView::followSettings()
 void BioassayView::copyToClipboard()
 {
     // The nuclide whose numbers the table shows, whatever the chooser offers at the moment.
-    const QString nuclide = m_bioassayData && m_bioassayData->isLoaded() ? m_bioassayData->nuclideNameText()
-                                                                         : m_intakeChooser->selection().name();
-    const QString head = bioassayClipboardHead(nuclide, m_routeBox->currentText(), m_materialBox->currentText(),
-                                               m_sizeBox->currentText(), m_caption->text());
+    const QString head = bioassayClipboardHead(m_intake->nuclideText(), m_intake->routeText(), m_intake->materialText(),
+                                               m_intake->sizeText(), m_caption->text());
     m_grid->copyToClipboard(head, QString(), {}, true);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/chosennuclide.h"
 #include "base/notice.h"
 #include "data/bioassaytable.h"
 
@@ -28,6 +27,7 @@ class FloatEdit;
 class NuclideChooser;
 class DataGrid;
 class BioassayData;
+class IntakeParametersBox;
 
 // The bioassay view: for one intake of a nuclide (route, material, particle size), the dose per
 // measured content z(t), the content that goes with a chosen dose, or the content per intake
@@ -37,7 +37,7 @@ public:
     // The program's shared state outlives the view.
     explicit BioassayView(ApplicationContext& context, QWidget* parent = nullptr);
     // The data object the view shows; the main window creates it during start-up.
-    void setBioassayData(BioassayData* data) { m_bioassayData = data; }
+    void setBioassayData(BioassayData* data);
     // Opens the options on the view's units, and the help on a topic; the main window gives both.
     std::function<void()> onEditUnits;
     std::function<void(const QString& topic)> showHelp;
@@ -48,7 +48,9 @@ public:
     // group), "doseForContentField", "doseUnitLabel", "captionLabel", "keyTermLink",
     // "bioassayTable", "tableMenu", "wholeDaysAction", "copyAction", "unitsAction",
     // "bioassayChart".
-    NuclideChooser* intakeChooser() const { return m_intakeChooser; }
+    NuclideChooser* intakeChooser() const;
+    // The nuclide, route, material and size of the intake shown.
+    const IntakeParametersBox& intakeParameters() const { return *m_intake; }
     NuclideChooser* measuredChooser() const { return m_measuredChooser; }
     FloatEdit* doseForContentField() const { return m_doseField; }
 
@@ -69,8 +71,6 @@ private:
     // The preferences changed: the table and the chart follow their units and whole days.
     void followSettings();
     void initGrid();
-    void fillMaterials();
-    void fillSizes();
     void updateCaption();
     void recompute();
     void copyToClipboard();
@@ -84,11 +84,10 @@ private:
     // A right click on the widget offers "Help" on the topic.
     void offerHelp(QWidget* widget, const QString& topic);
 
-    NuclideChooser* m_intakeChooser = nullptr;
+    BioassayData* bioassayData() const;
+
+    IntakeParametersBox* m_intake = nullptr;
     NuclideChooser* m_measuredChooser = nullptr;
-    QComboBox* m_routeBox = nullptr;
-    QComboBox* m_materialBox = nullptr;
-    QComboBox* m_sizeBox = nullptr;
     QButtonGroup* m_quantityButtons = nullptr;
     FloatEdit* m_doseField = nullptr;
     QLabel* m_doseUnitLabel = nullptr;
@@ -104,11 +103,8 @@ private:
 
     ApplicationContext& m_context;
     Notice<>::Connection m_watchingSettings;
-    Notice<const NuclideIdentity&>::Connection m_followingChooser;
     // The units and the whole-days choice shown; none before they are first shown.
     std::optional<std::pair<BioassayUnits, bool>> m_settingsShown;
-    BioassayData* m_bioassayData = nullptr;
-    std::optional<ChosenNuclideLoader> m_loader;
     BioassayTable m_table;
     QSplitter* m_divider = nullptr;
     bool m_dividerMoved = false;
