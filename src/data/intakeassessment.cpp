@@ -25,7 +25,7 @@ QString inputRefusal(const Measurement& m)
     if (!std::isfinite(m.scatteringFactor) || m.scatteringFactor <= 1)
         return QStringLiteral("the scattering factor must be above 1");
     if (!std::isfinite(m.days))
-        return QStringLiteral("the time is not a number");
+        return QStringLiteral("the measurement is dated, but the intake's date is not said");
     if (m.days < 0)
         return QStringLiteral("the measurement is dated before the intake");
     return {};
@@ -40,6 +40,31 @@ double defaultScatteringFactor(Compartment compartment)
     case Compartment::DailyFaeces: return 3.0;
     default: return 1.2;
     }
+}
+
+std::vector<Measurement> measurementsAfter(const IntakeDate& intake, const std::vector<DatedMeasurement>& entries)
+{
+    std::vector<Measurement> measurements;
+    measurements.reserve(entries.size());
+    for (const DatedMeasurement& entry : entries) {
+        Measurement m = entry.measurement;
+        if (entry.date.isValid())
+            m.days = intake.daysTo(entry.date).value_or(std::numeric_limits<double>::quiet_NaN());
+        measurements.push_back(m);
+    }
+    return measurements;
+}
+
+std::vector<QPointF> fittedContent(const CompartmentContent& values, double intakeBq)
+{
+    const auto& times = bioassayTimes();
+    const std::size_t count = std::min<std::size_t>(values.size(), BioassayTimeCount);
+    std::vector<QPointF> points;
+    // The first time of the data is the intake itself, which a logarithmic axis cannot show.
+    for (std::size_t k = 1; k < count; ++k)
+        if (values[k] > 0)
+            points.emplace_back(times[k], intakeBq * values[k]);
+    return points;
 }
 
 ContentAtTime contentPerIntakeAt(const CompartmentContent& values, double days)

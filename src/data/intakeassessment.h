@@ -1,8 +1,10 @@
 #pragma once
 
 #include "data/bioassaydata.h"
+#include "data/intakedate.h"
 #include "units/units.h"
 
+#include <QPointF>
 #include <QString>
 
 #include <optional>
@@ -32,6 +34,16 @@ struct Measurement {
     bool belowLimit = false;
     double scatteringFactor = 1.2;
 };
+
+// A measurement as the user gives it: its time in days after the intake, or the day it was taken.
+struct DatedMeasurement {
+    Measurement measurement; // its days count unless a date is given
+    QDate date;
+};
+
+// The measurements with their times in days: a dated one's from the intake (the midpoint of two
+// dates); not a number when the intake's date is not said.
+std::vector<Measurement> measurementsAfter(const IntakeDate& intake, const std::vector<DatedMeasurement>& entries);
 
 // What the assessment makes of one measurement: the model's content per unit intake then, the
 // content the assessed intake predicts, measured over predicted, or why the row takes no part.
@@ -67,6 +79,10 @@ struct IntakeAssessment {
 // the chosen intake and its e(50) in Sv per Bq.
 IntakeAssessment assessIntake(const MaterialBioassay& functions, double effectiveDoseSvPerBq,
                               const std::vector<Measurement>& measurements);
+
+// The content the assessed intake predicts in a compartment over time: the intake times m(t) at
+// each time of the data where m(t) is above 0, in days and Bq.
+std::vector<QPointF> fittedContent(const CompartmentContent& values, double intakeBq);
 
 // The units an assessment is written in.
 struct AssessmentUnits {

@@ -38,6 +38,14 @@ QString numberText(double value)
     return QString::number(value, 'g', 17);
 }
 
+const QString kDateForm = QStringLiteral("yyyy-MM-dd");
+
+// A date written 2026-03-05; not valid for anything else.
+QDate readDate(QStringView text)
+{
+    return QDate::fromString(text.trimmed(), kDateForm);
+}
+
 } // namespace
 
 QString compartmentFileName(Compartment compartment)
@@ -90,17 +98,34 @@ MeasurementFile readMeasurementFile(const QByteArray& bytes)
         first = false;
         if (header)
             continue;
+        if (fields[0].trimmed().compare(QLatin1String("intake"), Qt::CaseInsensitive) == 0) {
+            if (file.intake.isSaid())
+                return fail(QStringLiteral("the intake's date is given twice"));
+            if (fields.size() < 2 || fields.size() > 3)
+                return fail(QStringLiteral("the intake's date is one date, or two it lies between"));
+            file.intake.date = readDate(fields[1]);
+            if (fields.size() == 3)
+                file.intake.latest = readDate(fields[2]);
+            if (!file.intake.date.isValid() || (fields.size() == 3 && !file.intake.latest.isValid()))
+                return fail(QStringLiteral("the intake's date is not a date written as 2026-03-05"));
+            if (file.intake.latest.isValid() && file.intake.latest < file.intake.date)
+                return fail(QStringLiteral("the intake's second date comes before its first"));
+            continue;
+        }
         if (fields.size() < 3)
             return fail(QStringLiteral("too few fields: compartment, days, value and an optional SF"));
         if (fields.size() > 4)
             return fail(QStringLiteral("too many fields: compartment, days, value and an optional SF"));
         if (static_cast<int>(file.measurements.size()) >= MaxMeasurementRows)
             return fail(QStringLiteral("more than %1 measurements").arg(MaxMeasurementRows));
-        Measurement m;
+        DatedMeasurement entry;
+        Measurement& m = entry.measurement;
         if (!compartmentFromFileName(fields[0], m.compartment))
             return fail(QStringLiteral("\"%1\" is not a compartment").arg(fields[0].trimmed().toString()));
-        if (!readNumber(fields[1], m.days))
-            return fail(QStringLiteral("the time \"%1\" is not a number of days").arg(fields[1].trimmed().toString()));
+        entry.date = readDate(fields[1]);
+        if (!entry.date.isValid() && !readNumber(fields[1], m.days))
+            return fail(QStringLiteral("the time \"%1\" is neither a number of days nor a date written as 2026-03-05")
+                            .arg(fields[1].trimmed().toString()));
         if (m.days < 0)
             return fail(QStringLiteral("the time is before the intake"));
         QStringView value = fields[2].trimmed();
@@ -115,17 +140,21 @@ MeasurementFile readMeasurementFile(const QByteArray& bytes)
             && (!readNumber(fields[3], m.scatteringFactor) || m.scatteringFactor <= 1))
             return fail(QStringLiteral("the scattering factor \"%1\" is not a number above 1")
                             .arg(fields[3].trimmed().toString()));
-        file.measurements.push_back(m);
+        file.measurements.push_back(entry);
         file.lineNumbers.push_back(lineNumber);
     }
     return file;
 }
 
-QByteArray measurementFileBytes(const std::vector<Measurement>& measurements)
+QByteArray measurementFileBytes(const IntakeDate& intake, const std::vector<DatedMeasurement>& measurements)
 {
-    QString text = QStringLiteral("compartment,days,value,sf\n");
-    for (const Measurement& m : measurements)
-        text += compartmentFileName(m.compartment) + u',' + numberText(m.days) + u','
+    QString text = QStringLiteral("compartment,time,value,sf\n");
+    if (intake.isSaid())
+        text += QStringLiteral("intake,") + intake.date.toString(kDateForm)
+            + (intake.isBetween() ? u',' + intake.latest.toString(kDateForm) : QString()) + u'\n';
+    for (const auto& [m, date] : measurements)
+        text += compartmentFileName(m.compartment) + u','
+            + (date.isValid() ? date.toString(kDateForm) : numberText(m.days)) + u','
             + (m.belowLimit ? QStringLiteral("<") : QString()) + numberText(m.value) + u','
             + numberText(m.scatteringFactor) + u'\n';
     return text.toUtf8();

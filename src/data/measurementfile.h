@@ -12,11 +12,15 @@ namespace kav {
 // The most rows a file of measurements may hold.
 constexpr int MaxMeasurementRows = 10000;
 
-// A file of measurements: one line "compartment,days,value[,sf]" each, where a value written
-// "<L" lies below the detection limit L and a missing SF takes the compartment's usual one. '#'
-// starts a comment; blank lines and a first line of column names are passed over.
+// A file of measurements: one line "compartment,time,value[,sf]" each, where the time is a number
+// of days after the intake or the date the measurement was taken (2026-03-05), a value written
+// "<L" lies below the detection limit L and a missing SF takes the compartment's usual one. A line
+// "intake,2026-03-01" gives the intake's date, "intake,2026-03-01,2026-03-06" the two dates it
+// lies between. '#' starts a comment; blank lines and a first line of column names are passed
+// over.
 struct MeasurementFile {
-    std::vector<Measurement> measurements;
+    IntakeDate intake;
+    std::vector<DatedMeasurement> measurements;
     std::vector<int> lineNumbers; // the line of each measurement, from 1
     int errorLine = 0; // the line of the first fault, 0 for the whole file
     QString error; // empty when the file was read
@@ -24,8 +28,8 @@ struct MeasurementFile {
 };
 
 MeasurementFile readMeasurementFile(const QByteArray& bytes);
-// The file that reads back as the same measurements, the SF always written.
-QByteArray measurementFileBytes(const std::vector<Measurement>& measurements);
+// The file that reads back as the same intake date and measurements, the SF always written.
+QByteArray measurementFileBytes(const IntakeDate& intake, const std::vector<DatedMeasurement>& measurements);
 
 // The compartment names the file uses: "whole-body", "urine", "faeces", "alimentary-tract",
 // "lungs", "thyroid", "skeleton", "liver"; read in any case.

@@ -141,16 +141,18 @@ TEST(IntakeAssessment, RowsThatCannotBeUsedAreSaidAndLeftOut)
                                              {Compartment::WholeBody, 10, 100, false, 1.0},
                                              {Compartment::WholeBody, -1, 100, false, 1.2},
                                              {Compartment::Lungs, 10, 100, false, 1.2},
-                                             {Compartment::WholeBody, 30, 100, false, 1.2}});
+                                             {Compartment::WholeBody, 30, 100, false, 1.2},
+                                             {Compartment::WholeBody, std::nan(""), 100, false, 1.2}});
     ASSERT_TRUE(a.hasResult());
-    ASSERT_EQ(a.rows.size(), 7U);
+    ASSERT_EQ(a.rows.size(), 8U);
     const char* reasons[] = {"",
                              "the value is not a positive number",
                              "the value is not a positive number",
                              "the scattering factor must be above 1",
                              "the measurement is dated before the intake",
                              "no data for this compartment after the chosen intake",
-                             "the time is after the last time of the data"};
+                             "the time is after the last time of the data",
+                             "the measurement is dated, but the intake's date is not said"};
     EXPECT_TRUE(a.rows[0].refusal.isEmpty());
     for (std::size_t i = 1; i < a.rows.size(); ++i)
         EXPECT_TRUE(a.rows[i].refusal.startsWith(QLatin1String(reasons[i])))
@@ -162,6 +164,20 @@ TEST(IntakeAssessment, RowsThatCannotBeUsedAreSaidAndLeftOut)
     EXPECT_EQ(assessIntake(f, 1e-9, {}).problem, QStringLiteral("There are no measurements."));
     EXPECT_EQ(assessIntake(f, 1e-9, {{Compartment::Lungs, 10, 100, false, 1.2}}).problem,
               QStringLiteral("No measurement can be used."));
+}
+
+TEST(IntakeAssessment, TheFittedCurveIsTheIntakeTimesTheContentWhereThereIsAny)
+{
+    const MaterialBioassay f = smallFunctions();
+    const std::vector<QPointF> urine = fittedContent(f.m_activityData[ordinal(Compartment::DailyUrine)], 300);
+    // 41 times after the intake itself, less the one at 2.5 days where the model predicts 0.
+    ASSERT_EQ(urine.size(), 40U);
+    EXPECT_EQ(urine.front(), QPointF(bioassayTimes()[1], 300 * double(0.01F)));
+    EXPECT_EQ(urine[18].x(), 2.25);
+    EXPECT_EQ(urine[19].x(), 2.75); // 2.5 days left out
+    const std::vector<QPointF> body = fittedContent(f.m_activityData[ordinal(Compartment::WholeBody)], 10);
+    EXPECT_EQ(body.back(), QPointF(11, 10 * double(0.1F)));
+    EXPECT_TRUE(fittedContent({}, 10).empty());
 }
 
 TEST(LognormalFit, ChiSquareTailAgreesWithClosedForms)

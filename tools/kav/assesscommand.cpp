@@ -52,7 +52,8 @@ int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, 
             QStringLiteral("%1, %2, %3: no bioassay functions")
                 .arg(chosen.data.nuclideNameText(), intakePathName(chosen.path), chosen.materialName));
 
-    const IntakeAssessment assessment = assessIntake(functions, dose, file.measurements);
+    const IntakeAssessment assessment
+        = assessIntake(functions, dose, measurementsAfter(file.intake, file.measurements));
     for (std::size_t i = 0; i < assessment.rows.size(); ++i)
         if (!assessment.rows[i].refusal.isEmpty())
             return commandProblem(
