@@ -7,6 +7,7 @@
 #include "controls/paintedicon.h"
 #include "controls/tipwindow.h"
 #include "data/bioassaytable.h"
+#include "data/intakeassessment.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -21,6 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kav {
@@ -158,9 +160,6 @@ BioassayChart::BioassayChart(MessageBoxes& boxes, QWidget* parent)
     m_chart->bottomAxis().setMinMax(0.01, 10000);
     m_chart->bottomAxis().labelFormat = QStringLiteral("0.#######E-#");
     m_chart->leftAxis().labelFormat = QStringLiteral("0.######E-#");
-    for (int k = 0; k < CompartmentCount; ++k)
-        m_chart->addSeries(sourceOrganName(sourceOrgansInColumnOrder()[k]), kSeriesLooks[k].marker,
-                           kSeriesLooks[k].colour);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -271,20 +270,62 @@ void BioassayChart::applyGrids()
 
 void BioassayChart::showTable(const BioassayTable& table, const QString& axisTitle)
 {
+    std::vector<ChartSeries> series(CompartmentCount);
     for (int k = 0; k < CompartmentCount; ++k) {
         const BioassayColumn& column = table.columns[static_cast<std::size_t>(k)];
-        ChartSeries& series = m_chart->seriesAt(k);
+        ChartSeries& s = series[static_cast<std::size_t>(k)];
+        s.marker = kSeriesLooks[k].marker;
+        s.color = kSeriesLooks[k].colour;
         const bool shown = table.hasData && column.present;
-        series.points = shown ? column.points : std::vector<QPointF>();
-        series.title = shown ? column.title : sourceOrganName(column.organ);
-        series.active = shown;
-        series.inLegend = shown;
+        s.points = shown ? column.points : std::vector<QPointF>();
+        s.title = shown ? column.title : sourceOrganName(column.organ);
+        s.active = shown;
+        s.inLegend = shown;
     }
+    showSeries(std::move(series), axisTitle, table.hasData ? table.timeTitle : QString());
+}
+
+void BioassayChart::showAssessment(const IntakeAssessment& assessment, const MaterialBioassay& functions,
+                                   double bqPerUnit, const QString& axisTitle)
+{
+    std::vector<ChartSeries> series;
+    for (int k = 0; k < CompartmentCount; ++k) {
+        const Compartment organ = sourceOrgansInColumnOrder()[k];
+        ChartSeries measured;
+        measured.marker = kSeriesLooks[k].marker;
+        measured.color = kSeriesLooks[k].colour;
+        measured.markerSize = 8;
+        ChartSeries limits = measured;
+        limits.upperLimits = true;
+        for (const AssessedMeasurement& row : assessment.rows)
+            if (row.refusal.isEmpty() && row.measurement.compartment == organ)
+                (row.measurement.belowLimit ? limits : measured)
+                    .points.emplace_back(row.measurement.days, row.measurement.value / bqPerUnit);
+        if (measured.points.empty() && limits.points.empty())
+            continue;
+        ChartSeries curve = measured;
+        curve.title = sourceOrganName(organ) + QStringLiteral(", predicted");
+        curve.markersVisible = false;
+        curve.lineVisible = true;
+        curve.points = fittedContent(functions.m_activityData[ordinal(organ)], assessment.intakeBq / bqPerUnit);
+        measured.title = sourceOrganName(organ) + QStringLiteral(", measured");
+        limits.title = sourceOrganName(organ) + QStringLiteral(", below the detection limit");
+        for (ChartSeries* s : {&curve, &measured, &limits})
+            if (!s->points.empty())
+                series.push_back(std::move(*s));
+    }
+    showSeries(std::move(series), axisTitle, QStringLiteral("Days after intake"));
+}
+
+void BioassayChart::showSeries(std::vector<ChartSeries> series, const QString& axisTitle, const QString& timeTitle)
+{
+    const bool hasData = std::any_of(series.begin(), series.end(), [](const ChartSeries& s) { return s.active; });
+    m_chart->replaceSeries(std::move(series));
     m_chart->leftAxis().title = axisTitle;
-    if (table.hasData)
-        m_chart->bottomAxis().title = table.timeTitle;
+    if (!timeTitle.isEmpty())
+        m_chart->bottomAxis().title = timeTitle;
     linesClicked();
-    if (table.hasData)
+    if (hasData)
         autoScaleChart();
     else
         m_chart->refresh();
@@ -368,8 +409,10 @@ void BioassayChart::verticalLogClicked()
 
 void BioassayChart::linesClicked()
 {
+    // A curve is its line; the tool bar joins the markers of the others.
     for (int s = 0; s < m_chart->seriesCount(); ++s)
-        m_chart->seriesAt(s).lineVisible = m_linesButton->isChecked();
+        if (m_chart->seriesAt(s).markersVisible)
+            m_chart->seriesAt(s).lineVisible = m_linesButton->isChecked();
     m_chart->update();
 }
 

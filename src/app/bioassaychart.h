@@ -1,11 +1,13 @@
 #pragma once
 
+#include "controls/chart.h"
 #include "controls/chartpicture.h"
 
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QDialog;
 class QToolButton;
@@ -16,6 +18,8 @@ class MessageBoxes;
 class Chart;
 class TipWindow;
 struct BioassayTable;
+struct IntakeAssessment;
+struct MaterialBioassay;
 
 // The chart of the bioassay view with its tool bar: one series per compartment, logarithmic or
 // linear axes, grid lines, legend, lines, automatic scaling, and pictures saved or copied. It
@@ -40,6 +44,11 @@ public:
 
     // The numbers of the table as series, the vertical axis titled, then automatic scaling.
     void showTable(const BioassayTable& table, const QString& axisTitle);
+    // The assessment of an intake: for each compartment measured, the content the intake predicts
+    // over time as a curve, the measured values as filled markers and those below their limits
+    // as open markers with an arrow down; contents in units of bqPerUnit Bq, times in days.
+    void showAssessment(const IntakeAssessment& assessment, const MaterialBioassay& functions, double bqPerUnit,
+                        const QString& axisTitle);
     void autoScaleChart();
     // The zoom check: logarithmic ranges to whole decades; a range showing no data, or a
     // linear one too narrow, back to the one before the last mouse press.
@@ -64,6 +73,8 @@ private:
     void applyGrids();
     void showPointTip(int series, int index, QPoint globalPosition);
     void savePicture(const QString& fileName, ChartPictureFormat format);
+    // The series shown anew, axes titled, lines as the tool bar says, then automatic scaling.
+    void showSeries(std::vector<ChartSeries> series, const QString& axisTitle, const QString& timeTitle);
 
     Chart* m_chart = nullptr;
     QToolButton* m_horizontalLogButton = nullptr;

@@ -54,6 +54,13 @@ Chart::Chart(QWidget* parent)
     setMinimumSize(240, 180);
 }
 
+void Chart::replaceSeries(std::vector<ChartSeries> series)
+{
+    m_series = std::move(series);
+    m_hovered.reset();
+    m_legendMark.reset();
+}
+
 int Chart::addSeries(const QString& title, ChartMarker marker, const QColor& color)
 {
     ChartSeries series;

@@ -32,6 +32,9 @@ struct ChartSeries {
     bool active = true; // switched on: drawn and counted by automatic axes
     bool inLegend = true; // listed in the legend
     bool lineVisible = false;
+    bool markersVisible = true; // false: a curve, drawn as its line alone
+    // Each point is an upper limit: an open marker with an arrow pointing down from it.
+    bool upperLimits = false;
 };
 
 // A chart of point series against a bottom and a left axis, each linear or logarithmic, drawn
@@ -52,8 +55,9 @@ public:
     const ChartAxis& bottomAxis() const { return m_bottom; }
     const ChartAxis& leftAxis() const { return m_left; }
 
-    // Series are made once and refilled; their order is the legend's.
+    // Series are made once and refilled, or replaced all at once; their order is the legend's.
     int addSeries(const QString& title, ChartMarker marker, const QColor& color);
+    void replaceSeries(std::vector<ChartSeries> series);
     int seriesCount() const { return static_cast<int>(m_series.size()); }
     ChartSeries& seriesAt(int index) { return m_series.at(static_cast<std::size_t>(index)); }
     const ChartSeries& seriesAt(int index) const { return m_series.at(static_cast<std::size_t>(index)); }

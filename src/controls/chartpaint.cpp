@@ -16,6 +16,16 @@ constexpr int kLeftLabelWidth = 50;
 constexpr int kLeftTitleGap = 10;
 constexpr int kLegendCheckSize = 11;
 constexpr int kLegendMarkerHalf = 4;
+constexpr double kArrowLength = 10;
+
+// An arrow pointing down from a point: a stem and an open head.
+void paintDownArrow(QPainter& p, const QColor& colour, QPointF top)
+{
+    const QPointF tip = top + QPointF(0, kArrowLength);
+    p.setPen(QPen(colour, 1.3));
+    p.drawLine(top, tip);
+    p.drawPolyline(QPolygonF({tip + QPointF(-3, -4), tip, tip + QPointF(3, -4)}));
+}
 const QColor kMajorGridColour(0xA0, 0xA0, 0xA0);
 const QColor kMinorGridColour(0xC0, 0xC0, 0xC0); // silver
 
@@ -328,8 +338,12 @@ void Chart::paintSeries(QPainter& p, const ChartLayout& l) const
             }
             flush();
         }
-        p.setPen(Qt::NoPen);
-        p.setBrush(series.color);
+        if (!series.markersVisible)
+            continue;
+        // A limit is an open marker; its arrow points down to where the value may lie.
+        const QPen markerPen = series.upperLimits ? QPen(series.color, 1.3) : QPen(Qt::NoPen);
+        p.setPen(markerPen);
+        p.setBrush(series.upperLimits ? QBrush(Qt::NoBrush) : QBrush(series.color));
         for (int i = 0; i < static_cast<int>(series.points.size()); ++i) {
             const QPointF& v = series.points[static_cast<std::size_t>(i)];
             if (!usable(m_bottom, v.x()) || !usable(m_left, v.y()))
@@ -338,11 +352,13 @@ void Chart::paintSeries(QPainter& p, const ChartLayout& l) const
             if (!plot.contains(at))
                 continue;
             const bool hovered = m_hovered && m_hovered->first == s && m_hovered->second == i;
+            const double half = series.markerSize / 2.0 + (hovered ? 2 : 0);
             if (hovered)
                 p.setPen(QPen(Qt::black, 1));
-            p.drawPolygon(chartMarkerPolygon(series.marker, at, series.markerSize / 2.0 + (hovered ? 2 : 0)));
-            if (hovered)
-                p.setPen(Qt::NoPen);
+            p.drawPolygon(chartMarkerPolygon(series.marker, at, half));
+            if (series.upperLimits)
+                paintDownArrow(p, series.color, at + QPointF(0, half + 1));
+            p.setPen(markerPen);
         }
     }
 }
@@ -367,9 +383,14 @@ void Chart::paintLegend(QPainter& p, const ChartLayout& l) const
                                       box.topLeft() + QPointF(8.5, 2.5)}));
         }
         const QPointF marker(box.right() + 6 + kLegendMarkerHalf, row.center().y());
-        p.setPen(Qt::NoPen);
-        p.setBrush(series.color);
-        p.drawPolygon(chartMarkerPolygon(series.marker, marker, kLegendMarkerHalf));
+        if (!series.markersVisible) {
+            p.setPen(QPen(series.color, 1.5));
+            p.drawLine(marker - QPointF(kLegendMarkerHalf + 1, 0), marker + QPointF(kLegendMarkerHalf + 1, 0));
+        } else {
+            p.setPen(series.upperLimits ? QPen(series.color, 1.3) : QPen(Qt::NoPen));
+            p.setBrush(series.upperLimits ? QBrush(Qt::NoBrush) : QBrush(series.color));
+            p.drawPolygon(chartMarkerPolygon(series.marker, marker, kLegendMarkerHalf));
+        }
         p.setPen(series.active ? Qt::black : Qt::gray);
         p.drawText(
             QPointF(marker.x() + kLegendMarkerHalf + 6, row.center().y() + metrics.ascent() - metrics.height() / 2.0),

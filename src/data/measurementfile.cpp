@@ -1,10 +1,13 @@
 #include "data/measurementfile.h"
 
+#include "data/vocabulary.h"
+
 #include <QLocale>
 #include <QStringDecoder>
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace kav {
 
@@ -26,10 +29,13 @@ constexpr std::array<NamedCompartment, CompartmentCount> kNames{{
     {Compartment::Liver, "liver"},
 }};
 
+// A number with a point, or with the user's own decimal separator.
 bool readNumber(QStringView text, double& value)
 {
     bool ok = false;
     value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale::system().toDouble(text.trimmed(), &ok);
     return ok && std::isfinite(value);
 }
 
@@ -59,11 +65,59 @@ QString compartmentFileName(Compartment compartment)
 bool compartmentFromFileName(QStringView name, Compartment& compartment)
 {
     for (const NamedCompartment& n : kNames)
-        if (name.trimmed().compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0) {
+        if (name.trimmed().compare(QLatin1String(n.name), Qt::CaseInsensitive) == 0
+            || name.trimmed().compare(sourceOrganName(n.compartment), Qt::CaseInsensitive) == 0) {
             compartment = n.compartment;
             return true;
         }
     return false;
+}
+
+bool readMeasurementTime(QStringView text, DatedMeasurement& entry)
+{
+    entry.date = readDate(text);
+    entry.measurement.days = 0;
+    if (entry.date.isValid())
+        return true;
+    double days = 0;
+    const bool read = readNumber(text, days) && days >= 0;
+    entry.measurement.days = read ? days : std::numeric_limits<double>::quiet_NaN();
+    return read;
+}
+
+bool readMeasuredValue(QStringView text, double bqPerUnit, Measurement& m)
+{
+    QStringView value = text.trimmed();
+    if (value.startsWith(u'<')) {
+        m.belowLimit = true;
+        value = value.mid(1);
+    }
+    double typed = 0;
+    const bool read = readNumber(value, typed) && typed > 0;
+    m.value = read ? typed * bqPerUnit : std::numeric_limits<double>::quiet_NaN();
+    return read;
+}
+
+bool readScatteringFactor(QStringView text, Measurement& m)
+{
+    double typed = 0;
+    const bool read = readNumber(text, typed) && typed > 1;
+    m.scatteringFactor = read ? typed : std::numeric_limits<double>::quiet_NaN();
+    return read;
+}
+
+QString measurementTimeText(const DatedMeasurement& entry)
+{
+    if (entry.date.isValid())
+        return entry.date.toString(kDateForm);
+    return std::isfinite(entry.measurement.days) ? QString::number(entry.measurement.days, 'g', 10) : QString();
+}
+
+bool isComplete(const DatedMeasurement& entry)
+{
+    const Measurement& m = entry.measurement;
+    return (entry.date.isValid() || (std::isfinite(m.days) && m.days >= 0)) && std::isfinite(m.value) && m.value > 0
+        && std::isfinite(m.scatteringFactor) && m.scatteringFactor > 1;
 }
 
 MeasurementFile readMeasurementFile(const QByteArray& bytes)
@@ -122,22 +176,20 @@ MeasurementFile readMeasurementFile(const QByteArray& bytes)
         Measurement& m = entry.measurement;
         if (!compartmentFromFileName(fields[0], m.compartment))
             return fail(QStringLiteral("\"%1\" is not a compartment").arg(fields[0].trimmed().toString()));
-        entry.date = readDate(fields[1]);
-        if (!entry.date.isValid() && !readNumber(fields[1], m.days))
-            return fail(QStringLiteral("the time \"%1\" is neither a number of days nor a date written as 2026-03-05")
-                            .arg(fields[1].trimmed().toString()));
-        if (m.days < 0)
-            return fail(QStringLiteral("the time is before the intake"));
-        QStringView value = fields[2].trimmed();
-        m.belowLimit = value.startsWith(u'<');
-        if (m.belowLimit)
-            value = value.mid(1);
-        if (!readNumber(value, m.value) || m.value <= 0)
+        if (!readMeasurementTime(fields[1], entry)) {
+            const QString time = fields[1].trimmed().toString();
+            double days = 0;
+            return fail(readNumber(fields[1], days)
+                            ? QStringLiteral("the time is before the intake")
+                            : QStringLiteral("the time \"%1\" is neither a number of days nor a date written as "
+                                             "2026-03-05")
+                                  .arg(time));
+        }
+        if (!readMeasuredValue(fields[2], 1, m))
             return fail(
                 QStringLiteral("the value \"%1\" is not a positive number").arg(fields[2].trimmed().toString()));
         m.scatteringFactor = defaultScatteringFactor(m.compartment);
-        if (fields.size() == 4 && !fields[3].trimmed().isEmpty()
-            && (!readNumber(fields[3], m.scatteringFactor) || m.scatteringFactor <= 1))
+        if (fields.size() == 4 && !fields[3].trimmed().isEmpty() && !readScatteringFactor(fields[3], m))
             return fail(QStringLiteral("the scattering factor \"%1\" is not a number above 1")
                             .arg(fields[3].trimmed().toString()));
         file.measurements.push_back(entry);

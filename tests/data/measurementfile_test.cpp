@@ -104,6 +104,64 @@ TEST(MeasurementFile, DatesOfTheIntakeAndOfMeasurementsAreRead)
     EXPECT_TRUE(std::isnan(measurementsAfter(IntakeDate{}, file.measurements)[0].days));
 }
 
+TEST(MeasurementFile, TypedCellsAreReadOrLeftUnknown)
+{
+    struct TimeCase {
+        const char* text;
+        bool read;
+        double days; // NaN when unknown
+        QDate date;
+    } times[] = {
+        {" 3.5 ", true, 3.5, {}},       {"0", true, 0, {}},       {"2026-03-10", true, 0, QDate(2026, 3, 10)},
+        {"-1", false, NAN, {}},         {"soon", false, NAN, {}}, {"", false, NAN, {}},
+        {"2026-13-01", false, NAN, {}},
+    };
+    for (const TimeCase& c : times) {
+        DatedMeasurement entry{{Compartment::WholeBody, 7, 1, false, 1.2}, QDate(2020, 1, 1)};
+        EXPECT_EQ(readMeasurementTime(QString::fromLatin1(c.text), entry), c.read) << c.text;
+        EXPECT_EQ(entry.date, c.date) << c.text;
+        if (std::isnan(c.days))
+            EXPECT_TRUE(std::isnan(entry.measurement.days)) << c.text;
+        else
+            EXPECT_EQ(entry.measurement.days, c.days) << c.text;
+        EXPECT_EQ(isComplete(entry), c.read) << c.text;
+    }
+
+    struct ValueCase {
+        const char* text;
+        bool read;
+        double bq; // in kBq typed: times 1000
+        bool below;
+    } values[] = {
+        {"2.5", true, 2500, false}, {"<0.4", true, 400, true}, {" < 3 ", true, 3000, true},
+        {"0", false, NAN, false},   {"<", false, NAN, true},   {"-2", false, NAN, false},
+    };
+    for (const ValueCase& c : values) {
+        Measurement m;
+        EXPECT_EQ(readMeasuredValue(QString::fromLatin1(c.text), 1000, m), c.read) << c.text;
+        EXPECT_EQ(m.belowLimit, c.below) << c.text;
+        if (c.read)
+            EXPECT_EQ(m.value, c.bq) << c.text;
+        else
+            EXPECT_TRUE(std::isnan(m.value)) << c.text;
+    }
+
+    Measurement m;
+    EXPECT_TRUE(readScatteringFactor(u"2.5", m));
+    EXPECT_EQ(m.scatteringFactor, 2.5);
+    EXPECT_FALSE(readScatteringFactor(u"1", m));
+    EXPECT_TRUE(std::isnan(m.scatteringFactor));
+
+    EXPECT_EQ(measurementTimeText({{Compartment::Lungs, 12.25, 1, false, 1.2}, {}}), QStringLiteral("12.25"));
+    EXPECT_EQ(measurementTimeText({{Compartment::Lungs, 0, 1, false, 1.2}, QDate(2026, 3, 5)}),
+              QStringLiteral("2026-03-05"));
+    Compartment named = Compartment::WholeBody;
+    EXPECT_TRUE(compartmentFromFileName(u"urine (24-hour sample)", named));
+    EXPECT_EQ(named, Compartment::DailyUrine);
+    EXPECT_TRUE(compartmentFromFileName(u"Lungs*", named));
+    EXPECT_EQ(named, Compartment::Lungs);
+}
+
 TEST(MeasurementFile, WrittenMeasurementsReadBackTheSame)
 {
     const std::vector<DatedMeasurement> kept{{{Compartment::Thyroid, 0.1 + 0.2, 1.0 / 3, false, 1.25}, {}},
