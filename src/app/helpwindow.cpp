@@ -64,6 +64,7 @@ QString helpTopicOfContext(int context)
     case 1009: return QStringLiteral("task-group.html");
     case 1010: return QStringLiteral("add-radionuclides.html");
     case 1011: return QStringLiteral("radon.html");
+    case 1012: return QStringLiteral("assessment.html");
     default: return HelpTopic::Contents; // 1007, the main window, and anything unknown
     }
 }

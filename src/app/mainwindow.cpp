@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/intakeassessmentview.h"
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
 #include "app/radonview.h"
@@ -9,6 +10,7 @@
 #include "app/bioassayview.h"
 #include "app/helpwindow.h"
 #include "base/messageboxes.h"
+#include "base/readfile.h"
 #include "base/savefile.h"
 #include "chooser/ui/nuclidechooser.h"
 #include "controls/keyboard.h"
@@ -17,6 +19,7 @@
 #include "data/applicationcontext.h"
 #include "data/bioassaydata.h"
 #include "data/doseexport.h"
+#include "data/measurementfile.h"
 #include "data/mixture.h"
 #include "data/mixturefile.h"
 
@@ -24,6 +27,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressDialog>
@@ -122,11 +126,19 @@ void MainWindow::createControls()
     doseLayout->addWidget(m_dosePerIntakePages);
 
     m_bioassayTab = new QWidget;
+    m_assessmentTab = new QWidget;
     m_radonTab = new QWidget;
     // A single ampersand marks the letter that opens a tab with Alt; a doubled one shows as one.
     m_pages->addTab(m_dosePerIntakeTab, QStringLiteral("   &Dose per Intake   "));
     m_pages->addTab(m_bioassayTab, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
+    m_pages->addTab(m_assessmentTab, QStringLiteral("   Inta&ke Assessment   "));
     m_pages->addTab(m_radonTab, QStringLiteral("   R&adon   "));
+    // The assessment starts on the intake the bioassay page shows, the first time it is opened.
+    connect(m_pages, &QTabWidget::currentChanged, this, [this] {
+        if (m_pages->currentWidget() != m_assessmentTab || m_startupFailed || std::exchange(m_assessmentStarted, true))
+            return;
+        m_assessmentView->startFrom(m_bioassayView->intakeParameters());
+    });
 
     createViews();
 
@@ -143,6 +155,7 @@ void MainWindow::createHelp()
     m_mixtureView->showHelp = showHelp;
     m_materialsView->showHelp = showHelp;
     m_bioassayView->showHelp = showHelp;
+    m_assessmentView->showHelp = showHelp;
 
     m_helpMenu = new QMenu(this);
     m_helpMenu->addAction(QStringLiteral("About"), this, [this] { showAbout(); });
@@ -174,6 +187,8 @@ int MainWindow::helpContext() const
         return m_dosePerIntakePages->currentWidget() == m_mixtureTab ? 1003 : 1004;
     if (m_pages->currentWidget() == m_bioassayTab)
         return 1005;
+    if (m_pages->currentWidget() == m_assessmentTab)
+        return 1012;
     if (m_pages->currentWidget() == m_radonTab)
         return 1011;
     return 1007;
@@ -254,6 +269,11 @@ void MainWindow::createViews()
     for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser, m_measuredChooser})
         configureHalfLife(panel);
     m_bioassayView->doseForContentField()->onStatusText = [this](const QString& text) { showStatus(text); };
+    m_assessmentView = new IntakeAssessmentView(m_context, m_assessmentTab);
+    placeOnPage(m_assessmentView, m_assessmentTab);
+    m_assessmentChooser = m_assessmentView->intakeChooser();
+    configure(m_assessmentChooser, 10);
+    configureHalfLife(m_assessmentChooser);
     m_radonView = new RadonView(m_context.boxes(), m_radonTab);
     placeOnPage(m_radonView, m_radonTab);
 }
@@ -312,16 +332,19 @@ bool MainWindow::formCreate()
     m_materialsView->setMaterialsData(m_materialsData.get());
     m_bioassayData = std::make_unique<BioassayData>();
     m_bioassayView->setBioassayData(m_bioassayData.get());
+    m_assessmentData = std::make_unique<BioassayData>();
+    m_assessmentView->setBioassayData(m_assessmentData.get());
     m_context.fillDataLists();
     if (!createMixture())
         return false;
+    restoreMeasurements();
     m_dataFolderInUse = preference.dataFolderPath();
     m_radonView->setDataFolder(m_dataFolderInUse);
     showDataFolder();
     showSampleNotice();
     // The two visible choosers offer only nuclides that have data files, both start on Co-60;
     // they report it when first shown.
-    for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser}) {
+    for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser, m_assessmentChooser}) {
         panel->selection().filter().setUseNuclideFilter(true);
         panel->selection().filter().setNuclideList(m_context.dataNuclideList());
         panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
@@ -362,15 +385,20 @@ void MainWindow::useNewDataFolder()
     m_materialsView->setMaterialsData(m_materialsData.get());
     m_bioassayData = std::make_unique<BioassayData>();
     m_bioassayView->setBioassayData(m_bioassayData.get());
+    m_assessmentData = std::make_unique<BioassayData>();
+    m_assessmentView->setBioassayData(m_assessmentData.get());
     // A chooser whose nuclide the new folder lacks moves to one it has and reports it; one that
     // keeps its nuclide is reloaded here.
-    for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser})
+    for (NuclideChooser* panel : {m_materialsChooser, m_intakeChooser, m_assessmentChooser})
         panel->selection().filter().setNuclideList(m_context.dataNuclideList());
     if (const NuclideIdentity* rnx = m_materialsChooser->selection().chosenIdentity();
         rnx && !m_materialsData->isLoaded())
         m_materialsView->nuclideChanged(*rnx);
     if (const NuclideIdentity* rnx = m_intakeChooser->selection().chosenIdentity(); rnx && !m_bioassayData->isLoaded())
         m_bioassayView->intakeNuclideChanged(*rnx);
+    if (const NuclideIdentity* rnx = m_assessmentChooser->selection().chosenIdentity();
+        rnx && !m_assessmentData->isLoaded())
+        m_assessmentView->loadNuclide(*rnx);
     // The rows stay as chosen, each with the new folder's data or the reason it has none; what
     // could be undone belonged to the old data.
     QString error;
@@ -404,6 +432,58 @@ void MainWindow::saveMixture()
                                ButtonOk, ButtonOk);
 }
 
+void MainWindow::restoreMeasurements()
+{
+    const QString path = m_context.settings().measurementsFileName();
+    QFile file(path);
+    if (!file.exists())
+        return;
+    constexpr qint64 kMaxKeptBytes = 16 * 1024 * 1024;
+    MeasurementFile kept;
+    if (!file.open(QIODevice::ReadOnly))
+        kept.error = file.errorString();
+    else if (const QByteArray bytes = readAtMost(file, kMaxKeptBytes + 1); bytes.size() > kMaxKeptBytes)
+        kept.error = QStringLiteral("larger than 16 MB");
+    else
+        kept = readMeasurementFile(bytes);
+    if (!kept.ok()) {
+        m_keptMeasurementsUnread = true;
+        m_context.boxes().show(MessageKind::Warning, ViewerApplication::Title,
+                               QStringLiteral("The measurements of the intake assessment kept from the last run could "
+                                              "not be read; the file is left as it is: ")
+                                   + path + QStringLiteral(": ") + kept.error,
+                               ButtonOk, ButtonOk);
+        return;
+    }
+    m_assessmentView->setMeasurements(kept.intake, std::move(kept.measurements));
+}
+
+void MainWindow::saveMeasurements()
+{
+    const ProgramSettings& preference = m_context.settings();
+    const QString path = preference.measurementsFileName();
+    // A measurement still lacking a field is an unfinished row: it is not kept.
+    std::vector<DatedMeasurement> complete;
+    for (const DatedMeasurement& entry : m_assessmentView->measurements())
+        if (isComplete(entry))
+            complete.push_back(entry);
+    if (m_keptMeasurementsUnread && complete.empty())
+        return;
+    if (complete.empty() && !m_assessmentView->intakeDate().isSaid()) {
+        QFile::remove(path);
+        return;
+    }
+    QString error;
+    if ((!preference.makeSettingsFolder(&error)
+         || !saveFileAtomically(path, measurementFileBytes(m_assessmentView->intakeDate(), complete), &error))
+        && !m_context.saidListCannotBeKept())
+        m_context.boxes().show(MessageKind::Warning, ViewerApplication::Title,
+                               QStringLiteral("The measurements of the intake assessment could not be kept for the "
+                                              "next run: ")
+                                   + path + QStringLiteral(": ") + error,
+                               ButtonOk, ButtonOk);
+}
+
 void MainWindow::formActivate()
 {
     if (m_startupFailed) {
@@ -432,6 +512,7 @@ void MainWindow::keepForNextRun()
         return;
     m_context.savePreferencesAtExit();
     saveMixture();
+    saveMeasurements();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -448,6 +529,7 @@ void MainWindow::formDestroy()
     m_mixtureView->setMixture(nullptr);
     m_materialsData.reset();
     m_bioassayData.reset();
+    m_assessmentData.reset();
     m_mixture.reset();
     m_mixtureData.reset();
 }

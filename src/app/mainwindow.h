@@ -21,6 +21,7 @@ namespace kav {
 class ApplicationContext;
 class BioassayView;
 class HelpWindow;
+class IntakeAssessmentView;
 class MaterialsView;
 class MixtureView;
 class RadonView;
@@ -36,8 +37,8 @@ class Mixture;
 // or left of the area, so that its title bar can be reached.
 QRect windowPlacement(QSize wanted, QRect available, QMargins frame);
 
-// The single main window: three main tabs (dose per intake with its two sub-tabs, the bioassay
-// view, radon) and the help button over the tab row. Creating it runs the start-up sequence on
+// The single main window: four main tabs (dose per intake with its two sub-tabs, the bioassay
+// view, the intake assessment, radon) and the help button over the tab row. Creating it runs the start-up sequence on
 // the program's shared state, which outlives it.
 class MainWindow : public QMainWindow {
 public:
@@ -82,6 +83,7 @@ public:
     MaterialsView* materialsPage() const { return m_materialsView; }
     MixtureView* mixturePage() const { return m_mixtureView; }
     BioassayView* bioassayPage() const { return m_bioassayView; }
+    IntakeAssessmentView* assessmentPage() const { return m_assessmentView; }
     RadonView* radonPage() const { return m_radonView; }
     NuclideChooser* intakeChooser() const { return m_intakeChooser; }
     NuclideChooser* measuredChooser() const { return m_measuredChooser; }
@@ -122,7 +124,12 @@ private:
     // Keeps the mixture's rows for the next run; a failure is said, unless the user already
     // heard that the settings folder takes no files.
     void saveMixture();
-    // Writes the settings (when saving at exit is on) and the mixture's rows, once.
+    // The intake assessment's measurements of the last run; a file that cannot be read is said
+    // and left as it is.
+    void restoreMeasurements();
+    void saveMeasurements();
+    // Writes the settings (when saving at exit is on), the mixture's rows and the measurements,
+    // once.
     void keepForNextRun();
     // The user picked another data folder: every view shows its data.
     void useNewDataFolder();
@@ -144,6 +151,7 @@ private:
     QWidget* m_mixtureTab = nullptr;
     QWidget* m_materialsTab = nullptr;
     QWidget* m_bioassayTab = nullptr;
+    QWidget* m_assessmentTab = nullptr;
     QWidget* m_radonTab = nullptr;
     QToolButton* m_helpButton = nullptr;
     QMenu* m_helpMenu = nullptr;
@@ -158,13 +166,20 @@ private:
     MaterialsView* m_materialsView = nullptr;
     MixtureView* m_mixtureView = nullptr;
     BioassayView* m_bioassayView = nullptr;
+    IntakeAssessmentView* m_assessmentView = nullptr;
+    // The assessment starts on the bioassay page's intake when it is first shown.
+    bool m_assessmentStarted = false;
+    // The measurements kept from the last run could not be read: their file is not overwritten.
+    bool m_keptMeasurementsUnread = false;
     RadonView* m_radonView = nullptr;
     NuclideChooser* m_materialsChooser = nullptr;
     NuclideChooser* m_intakeChooser = nullptr;
     NuclideChooser* m_measuredChooser = nullptr;
+    NuclideChooser* m_assessmentChooser = nullptr;
 
     std::unique_ptr<DoseData> m_materialsData;
     std::unique_ptr<BioassayData> m_bioassayData;
+    std::unique_ptr<BioassayData> m_assessmentData;
     std::unique_ptr<DoseDataCache> m_mixtureData;
     std::unique_ptr<Mixture> m_mixture;
 };

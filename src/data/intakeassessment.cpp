@@ -14,7 +14,7 @@ constexpr double kRangeFactor = 1.959963984540054; // the 97.5 % point of the st
 
 QString daysText(double days)
 {
-    return QString::number(days, 'g', 6);
+    return std::isfinite(days) ? QString::number(days, 'g', 6) : QStringLiteral("-");
 }
 
 // Why a row cannot take part, before the model is asked; empty when it can.

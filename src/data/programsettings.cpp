@@ -170,6 +170,12 @@ QString ProgramSettings::mixtureFileName() const
         + QStringLiteral(".mixture");
 }
 
+QString ProgramSettings::measurementsFileName() const
+{
+    return m_locations.settingsDir + u'/' + QFileInfo(m_locations.exeName).completeBaseName()
+        + QStringLiteral(".measurements.csv");
+}
+
 bool ProgramSettings::checkIniExists() const
 {
     return QFileInfo::exists(iniFileName());

@@ -67,6 +67,8 @@ public:
     QString iniFileName() const;
     // The file the mixture view's rows are kept in between runs, beside the preferences file.
     QString mixtureFileName() const;
+    // The file the intake assessment's measurements are kept in between runs, beside it too.
+    QString measurementsFileName() const;
 
     // The folder the dose export writes to unless told another.
     QString exportDir() const { return m_locations.userDataDir + QStringLiteral("/Export"); }

@@ -102,7 +102,11 @@ TEST_F(HelpTest, F1ShowsThePageInFront)
     struct Case {
         int main, sub;
         const char* topic;
-    } cases[] = {{0, 0, "radionuclides.html"}, {0, 1, "materials.html"}, {1, 0, "bioassay.html"}, {2, 0, "radon.html"}};
+    } cases[] = {{0, 0, "radionuclides.html"},
+                 {0, 1, "materials.html"},
+                 {1, 0, "bioassay.html"},
+                 {2, 0, "assessment.html"},
+                 {3, 0, "radon.html"}};
     for (const Case& c : cases) {
         form->mainTabs()->setCurrentIndex(c.main);
         form->dosePerIntakeTabs()->setCurrentIndex(c.sub);

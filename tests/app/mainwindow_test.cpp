@@ -1,6 +1,7 @@
 #include "app/aboutbox.h"
 #include "app/application.h"
 #include "app/bioassayview.h"
+#include "app/intakeassessmentview.h"
 #include "app/mainwindow.h"
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
@@ -80,10 +81,11 @@ TEST_F(MainWindowTest, ShellHasItsCaptionTabsAndSize)
     MainWindow form(context());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Electronic Annex / KAV Data Viewer"));
     QTabWidget* tabs = form.mainTabs();
-    ASSERT_EQ(tabs->count(), 3);
+    ASSERT_EQ(tabs->count(), 4);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("   &Dose per Intake   "));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
-    EXPECT_EQ(tabs->tabText(2), QStringLiteral("   R&adon   "));
+    EXPECT_EQ(tabs->tabText(2), QStringLiteral("   Inta&ke Assessment   "));
+    EXPECT_EQ(tabs->tabText(3), QStringLiteral("   R&adon   "));
     QTabWidget* sub = form.dosePerIntakeTabs();
     ASSERT_EQ(sub->count(), 2);
     EXPECT_EQ(sub->tabText(0), QStringLiteral("Radio&nuclides"));
@@ -386,7 +388,7 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     });
     captureDialogs(form);
     form.show();
-    form.mainTabs()->setCurrentIndex(2);
+    form.mainTabs()->setCurrentIndex(3);
     ASSERT_TRUE(form.radonPage()->radonData());
     ASSERT_TRUE(form.radonPage()->radonData()->dataLoaded());
     form.mainTabs()->setCurrentIndex(1);
@@ -466,7 +468,9 @@ TEST_F(MainWindowTest, TablesCopyByTheCopyKeysAndOpenTheirMenuByShiftF10)
          QStringLiteral("Radionuclide\tCo-60\r\nUnits\t")},
         {"Bioassay", 1, 0, BioassayParts(*form.bioassayPage()).bioassayTable,
          QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
-        {"Radon", 2, 0, RadonParts(*form.radonPage()).radonTable,
+        {"Intake Assessment", 2, 0, namedChild<DataGrid>(*form.assessmentPage(), "measurementsTable"),
+         QStringLiteral("Radionuclide\tCo-60\r\nRoute of Intake\t")},
+        {"Radon", 3, 0, RadonParts(*form.radonPage()).radonTable,
          QStringLiteral("Dose coefficients for radon gas Rn-222")},
     };
     for (const TableCase& c : cases) {
@@ -583,8 +587,10 @@ TEST_F(MainWindowTest, UnderlinedLettersOpenTabsReachBoxesAndWorkButtons)
     EXPECT_EQ(form.mainTabs()->currentIndex(), 1);
     alt(Qt::Key_I);
     EXPECT_EQ(QApplication::focusWidget(), BioassayParts(*form.bioassayPage()).routeBox);
-    alt(Qt::Key_A);
+    alt(Qt::Key_K);
     EXPECT_EQ(form.mainTabs()->currentIndex(), 2);
+    alt(Qt::Key_A);
+    EXPECT_EQ(form.mainTabs()->currentIndex(), 3);
     alt(Qt::Key_D);
     EXPECT_EQ(form.mainTabs()->currentIndex(), 0);
     alt(Qt::Key_M);

@@ -43,7 +43,7 @@ protected:
         view = form->radonPage();
         parts = std::make_unique<RadonParts>(*view);
         grid = parts->radonTable;
-        form->mainTabs()->setCurrentIndex(2);
+        form->mainTabs()->setCurrentIndex(3);
     }
     void choose(RadonTable type)
     {
