@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kav {
 
@@ -307,7 +308,17 @@ void BioassayChart::showAssessment(const IntakeAssessment& assessment, const Mat
         curve.title = sourceOrganName(organ) + QStringLiteral(", predicted");
         curve.markersVisible = false;
         curve.lineVisible = true;
-        curve.points = fittedContent(functions.m_activityData[ordinal(organ)], assessment.intakeBq / bqPerUnit);
+        curve.points.clear();
+        // The curve down to a ten-thousandth of the smallest value, so that the decades of the
+        // measurements keep the room.
+        double smallest = std::numeric_limits<double>::infinity();
+        for (const ChartSeries* s : {&measured, &limits})
+            for (const QPointF& p : s->points)
+                smallest = std::min(smallest, p.y());
+        for (const QPointF& p :
+             fittedContent(functions.m_activityData[ordinal(organ)], assessment.intakeBq / bqPerUnit))
+            if (p.y() >= smallest * 1e-4)
+                curve.points.push_back(p);
         measured.title = sourceOrganName(organ) + QStringLiteral(", measured");
         limits.title = sourceOrganName(organ) + QStringLiteral(", below the detection limit");
         for (ChartSeries* s : {&curve, &measured, &limits})

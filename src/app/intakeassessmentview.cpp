@@ -83,6 +83,8 @@ IntakeAssessmentView::IntakeAssessmentView(ApplicationContext& context, QWidget*
     };
     m_intake = new IntakeParametersBox(m_context, this);
     m_intake->changed = [this] { recompute(); };
+    // The measurements' table takes the room a longer material box would.
+    m_intake->setMaterialWidth(20);
     m_chart = new BioassayChart(context.boxes(), this);
     m_chart->setObjectName(QStringLiteral("assessmentChart"));
 
@@ -112,8 +114,7 @@ IntakeAssessmentView::IntakeAssessmentView(ApplicationContext& context, QWidget*
         m_divider->addWidget(holder);
     }
     m_divider->setChildrenCollapsible(false);
-    m_divider->setStretchFactor(0, 2);
-    m_divider->setStretchFactor(1, 3);
+    connect(m_divider, &QSplitter::splitterMoved, this, [this] { m_dividerMoved = true; });
     (new QHBoxLayout(this))->addWidget(m_divider);
     initGrid();
     connectGridEvents();
@@ -214,13 +215,14 @@ void IntakeAssessmentView::initGrid()
     g.setRowCount(2);
     g.setFixedCols(1);
     g.setFixedRows(1);
-    g.setRowHeights(0, 36);
-    const int widths[ColumnCount] = {16, 150, 95, 80, 75, 45, 80, 80, 200};
+    g.setRowHeights(0, 50);
+    const int widths[ColumnCount] = {20, 125, 70, 66, 44, 34, 66, 62, 90};
     for (int c = 0; c < ColumnCount; ++c)
         g.setColWidths(c, widths[c]);
     g.setCells(CompartmentColumn, 0, QStringLiteral("Compartment"));
     g.setCells(TimeColumn, 0, QStringLiteral("Days after intake or date"));
-    g.setCells(BelowLimitColumn, 0, QStringLiteral("Below detection limit"));
+    g.setCells(BelowLimitColumn, 0, QStringLiteral("Below limit"));
+    *g.createCellHint(BelowLimitColumn, 0) = QStringLiteral("Below the detection limit: the value is the limit");
     g.setCells(ScatteringColumn, 0, QStringLiteral("SF"));
     *g.createCellHint(ScatteringColumn, 0)
         = QStringLiteral("Scattering factor: the spread of such measurements (urine 1.8, faeces 3.0, in vivo 1.2)");
@@ -246,7 +248,7 @@ void IntakeAssessmentView::connectGridEvents()
     g.onGetStringList = [this](DataGrid*, int col, int, QStringList& list) { list = cellChoices(col); };
     g.onSetEditText = [this](DataGrid*, int col, int row, const QString& text) { cellEdited(col, row, text); };
     g.onGetInnerCellFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
-        if (col >= CompartmentColumn && col <= ScatteringColumn)
+        if (col >= CompartmentColumn && col <= ScatteringColumn && row <= static_cast<int>(m_rows.size()))
             f.color = kLightYellow;
         if (col == CompartmentColumn || col == NoteColumn)
             f.horizontalAlignment = HorizontalAlignment::Left;
@@ -462,13 +464,44 @@ void IntakeAssessmentView::showResults()
         else
             lines << QStringLiteral("One measured value: no test of the fit.");
     }
+    // The rows left out, with their reasons, which the table's narrow note column may cut.
+    constexpr int kRefusalsSaid = 3;
+    int refused = 0;
+    for (std::size_t i = 0; i < m_assessment.rows.size(); ++i) {
+        const QString& refusal = m_assessment.rows[i].refusal;
+        if (refusal.isEmpty())
+            continue;
+        if (++refused <= kRefusalsSaid)
+            lines << QStringLiteral("<span style=\"color:#B00000\">Measurement %1 is not used: %2</span>")
+                         .arg(i + 1)
+                         .arg(refusal.toHtmlEscaped());
+    }
+    if (refused > kRefusalsSaid)
+        lines << QStringLiteral("<span style=\"color:#B00000\">%1 more measurements are not used.</span>")
+                     .arg(refused - kRefusalsSaid);
     m_results->setText(lines.join(QStringLiteral("<br>")));
 
     const QString nuclide = m_intake->nuclideText();
     m_chart->chartControl().title = nuclide + QStringLiteral(": Intake Assessment");
     m_chart->showAssessment(m_assessment, m_functions, bqPerUnit(m_contentUnitShown),
-                            QStringLiteral("Content, ") + activityUnitLabel(m_contentUnitShown)
-                                + QStringLiteral(" (per day for urine and faeces)"));
+                            QStringLiteral("Content, %1 or %1/d").arg(activityUnitLabel(m_contentUnitShown)));
+}
+
+void IntakeAssessmentView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    shareWidth();
+}
+
+void IntakeAssessmentView::shareWidth()
+{
+    const int total = m_divider->width() - m_divider->handleWidth();
+    QWidget* tableSide = m_divider->widget(1);
+    if (m_dividerMoved || total <= 0)
+        return;
+    const int margins = std::max(0, tableSide->width() - m_grid->width()) + 24;
+    const int table = std::min(m_grid->contentWidth() + margins, total * 2 / 3);
+    m_divider->setSizes({total - table, table});
 }
 
 bool IntakeAssessmentView::canEditCell(int col, int row) const

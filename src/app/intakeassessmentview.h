@@ -63,8 +63,9 @@ public:
     // "resultsLabel", "assessmentChart".
 
 protected:
-    // Ctrl+V and Delete on the table.
+    // Ctrl+V, Insert and Delete on the table.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* buildIntakeDate();
@@ -84,6 +85,9 @@ private:
     void showRow(int index);
     void showAssessedRow(int index);
 
+    // The table's side as wide as its columns need, up to two thirds of the view; once the user
+    // has moved the divider it stays where it was put.
+    void shareWidth();
     bool canEditCell(int col, int row) const;
     QStringList cellChoices(int col) const;
     void cellEdited(int col, int row, const QString& text);
@@ -110,6 +114,7 @@ private:
     QLabel* m_results = nullptr;
     BioassayChart* m_chart = nullptr;
     QSplitter* m_divider = nullptr;
+    bool m_dividerMoved = false;
     QAction* m_addAction = nullptr;
     QAction* m_removeAction = nullptr;
     QAction* m_clearAction = nullptr;

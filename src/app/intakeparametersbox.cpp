@@ -32,7 +32,7 @@ IntakeParametersBox::IntakeParametersBox(ApplicationContext& context, QWidget* p
     m_routeBox->setCurrentIndex(static_cast<int>(IntakeRoute::Inhalation));
     m_materialBox = new MaterialComboBox(this);
     m_materialBox->setObjectName(QStringLiteral("materialBox"));
-    m_materialBox->setMinimumContentsLength(30);
+    setMaterialWidth(30);
     m_sizeBox = new QComboBox(this);
     m_sizeBox->setObjectName(QStringLiteral("sizeBox"));
     m_sizeBox->setMaxVisibleItems(AMADCount);
@@ -70,6 +70,11 @@ IntakeParametersBox::IntakeParametersBox(ApplicationContext& context, QWidget* p
     grid->addWidget(m_sizeBox, 3, 1, Qt::AlignLeft);
     grid->setColumnStretch(1, 1);
     fillSizes();
+}
+
+void IntakeParametersBox::setMaterialWidth(int characters)
+{
+    m_materialBox->setMinimumContentsLength(characters);
 }
 
 void IntakeParametersBox::loadNuclide(const NuclideIdentity& rnx)

@@ -34,6 +34,8 @@ public:
     NuclideChooser* chooser() const { return m_chooser; }
     QLabel* sizeLabel() const { return m_sizeLabel; }
     QComboBox* sizeBox() const { return m_sizeBox; }
+    // The material box's width, in characters of its list's texts.
+    void setMaterialWidth(int characters);
 
     // A nuclide was loaded (or could not be: the data object is then empty), before changed.
     std::function<void()> nuclideLoaded;
