@@ -103,7 +103,9 @@ IntakeAssessmentView::IntakeAssessmentView(ApplicationContext& context, QWidget*
     auto* resultsGroup = new QGroupBox(QStringLiteral("Results"), this);
     auto* resultsLayout = new QHBoxLayout(resultsGroup);
     resultsLayout->addWidget(m_results, 1);
-    resultsLayout->addWidget(textButtonFor(*m_copyAction, resultsGroup), 0, Qt::AlignTop);
+    QToolButton* copy = textButtonFor(*m_copyAction, resultsGroup);
+    copy->setObjectName(QStringLiteral("copyButton"));
+    resultsLayout->addWidget(copy, 0, Qt::AlignTop);
     right->addWidget(resultsGroup);
 
     m_divider = new QSplitter(Qt::Horizontal, this);
@@ -196,11 +198,17 @@ QWidget* IntakeAssessmentView::buildMeasurements()
             [this, tableMenu](QPoint pos) { tableMenu->exec(m_grid->mapToGlobal(pos)); });
 
     auto* bar = new QHBoxLayout;
+    // The buttons are named after their actions: "addButton" for "addAction".
+    auto button = [group](QAction* a) {
+        QToolButton* b = textButtonFor(*a, group);
+        b->setObjectName(a->objectName().replace(QStringLiteral("Action"), QStringLiteral("Button")));
+        return b;
+    };
     for (QAction* a : {m_addAction, m_removeAction, m_clearAction})
-        bar->addWidget(textButtonFor(*a, group));
+        bar->addWidget(button(a));
     bar->addSpacing(16);
     for (QAction* a : {m_loadAction, m_saveAction})
-        bar->addWidget(textButtonFor(*a, group));
+        bar->addWidget(button(a));
     bar->addStretch(1);
     auto* layout = new QVBoxLayout(group);
     layout->addLayout(bar);

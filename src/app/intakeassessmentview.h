@@ -59,8 +59,9 @@ public:
 
     // The parts are found by their object names: "intakeChooser", "routeBox", "materialBox",
     // "sizeBox", "intakeDateKindBox", "intakeDateEdit", "latestDateEdit", "measurementsTable",
-    // "addAction", "removeAction", "clearAction", "loadAction", "saveAction", "copyAction",
-    // "resultsLabel", "assessmentChart".
+    // "tableMenu", the actions "addAction", "removeAction", "clearAction", "loadAction",
+    // "saveAction", "copyAction" and their buttons "addButton"... "copyButton", "resultsLabel",
+    // "assessmentChart".
 
 protected:
     // Ctrl+V, Insert and Delete on the table.
