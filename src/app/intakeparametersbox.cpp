@@ -99,6 +99,9 @@ void IntakeParametersBox::chooseLike(const IntakeParametersBox& other)
     if (!m_bioassayData->isLoaded() || m_bioassayData->nuclideNameText() != other.nuclideText())
         loadNuclide(*rnx);
     m_routeBox->setCurrentIndex(other.m_routeBox->currentIndex());
+    // A box whose materials were never filled has none to give.
+    if (other.m_materialBox->currentIndex() < 0 || other.m_materialBox->count() != m_materialBox->count())
+        return;
     m_materialBox->setCurrentIndex(other.m_materialBox->currentIndex());
     m_sizeBox->setCurrentIndex(other.m_sizeBox->currentIndex());
 }

@@ -414,6 +414,16 @@ TEST(KavTool, AssessPrintsTheIntakeAndDoseOfTheMeasurements)
     EXPECT_TRUE(below.out.contains(QStringLiteral("Intake below, Bq\t47\r\n"))) << below.out.toStdString();
     EXPECT_TRUE(below.out.contains(QStringLiteral("Committed effective dose below, Sv\t4.7E-8\r\n")));
     EXPECT_FALSE(below.out.contains(QStringLiteral("Intake, Bq")));
+
+    // dated: 10 days after an intake on an unknown day between 1 and 3 March, the midpoint
+    const ToolRun dated = kav(base
+                              + QStringList{writeMeasurements(data, "dated.csv",
+                                                              "intake,2026-03-01,2026-03-03\n"
+                                                              "whole-body,2026-03-12,10\n")});
+    EXPECT_EQ(dated.status, 0) << dated.err.toStdString();
+    // 1 / (6 + 40) at 10 days: I = 460 Bq
+    EXPECT_TRUE(dated.out.contains(QStringLiteral("Whole Body\t10\t10\t10\t1\t1.2\r\n"))) << dated.out.toStdString();
+    EXPECT_TRUE(dated.out.contains(QStringLiteral("Intake, Bq\t460\r\n")));
 }
 
 TEST(KavTool, AssessNamesTheLineItCannotUse)
@@ -432,6 +442,10 @@ TEST(KavTool, AssessNamesTheLineItCannotUse)
         {"sf.csv", "urine,1,4,0.5\n", "sf.csv: line 1: the scattering factor \"0.5\" is not a number above 1"},
         {"late.csv", "urine,1,4\nurine,20000,4\n", "late.csv: line 2: the time is after the last time"},
         {"thyroid.csv", "thyroid,1,4\n", "thyroid.csv: line 1: no data for this compartment"},
+        {"undated.csv", "urine,1,4\nurine,2026-03-05,4\n",
+         "undated.csv: line 2: the measurement is dated, but the intake's date is not said"},
+        {"early.csv", "intake,2026-03-05\nurine,2026-03-04,4\n",
+         "early.csv: line 2: the measurement is dated before the intake"},
         {"empty.csv", "# nothing yet\n", "empty.csv: no measurements"},
         {"bytes.csv", "urine,1,\xff\n", "bytes.csv: the file is not UTF-8 text"},
         // a comment one byte past 16 MiB
