@@ -129,8 +129,10 @@ QWidget* IntakeAssessmentView::buildIntakeDate()
     auto* group = new QGroupBox(QStringLiteral("Intake Date"), this);
     m_intakeDateKind = new QComboBox(group);
     m_intakeDateKind->setObjectName(QStringLiteral("intakeDateKindBox"));
-    m_intakeDateKind->addItems({QStringLiteral("not given: times in days after intake"), QStringLiteral("on"),
-                                QStringLiteral("unknown, between")});
+    m_intakeDateKind->addItems({QStringLiteral("not given"), QStringLiteral("on"), QStringLiteral("unknown, between")});
+    m_intakeDateKind->setToolTip(QStringLiteral("Not given: every time is typed as days after the intake.\nOn a "
+                                                "date, or on an unknown day between two: the measurements may be "
+                                                "dated."));
     const QDate today = QDate::currentDate();
     auto dateEdit = [group, today](const char* name) {
         auto* edit = new QDateEdit(today, group);
