@@ -4,6 +4,7 @@
 #include "app/helpwindow.h"
 #include "app/intakeparametersbox.h"
 #include "app/materialsview.h"
+#include "app/viewdivider.h"
 #include "chooser/ui/nuclidechooser.h"
 #include "controls/chart.h"
 #include "controls/datagrid.h"
@@ -22,7 +23,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
-#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -49,15 +49,7 @@ BioassayView::BioassayView(ApplicationContext& context, QWidget* parent)
     right->addWidget(buildDisplayedData());
     right->addWidget(buildTable(), 1);
     // The user may give the chart or the table more room.
-    m_divider = new QSplitter(Qt::Horizontal, this);
-    for (QLayout* half : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
-        auto* holder = new QWidget(m_divider);
-        half->setContentsMargins(0, 0, 0, 0);
-        holder->setLayout(half);
-        m_divider->addWidget(holder);
-    }
-    m_divider->setChildrenCollapsible(false);
-    connect(m_divider, &QSplitter::splitterMoved, this, [this] { m_dividerMoved = true; });
+    m_divider = new ViewDivider(left, right, this);
     (new QHBoxLayout(this))->addWidget(m_divider);
     initGrid();
     followSettings();
@@ -312,15 +304,7 @@ void BioassayView::resizeEvent(QResizeEvent* event)
 
 void BioassayView::shareWidth()
 {
-    const int total = m_divider->width() - m_divider->handleWidth();
-    QWidget* tableSide = m_divider->widget(1);
-    if (m_dividerMoved || total <= 0)
-        return;
-    // The side's own margins round the table, as laid out now.
-    const int margins = std::max(0, tableSide->width() - m_grid->width());
-    const int wanted = std::max(tableSide->minimumSizeHint().width(), m_grid->contentWidth() + margins);
-    const int table = std::min(wanted, total / 2);
-    m_divider->setSizes({total - table, table});
+    m_divider->shareWidth(*m_grid, 0.5);
 }
 
 void BioassayView::fillTable()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/viewdivider.h"
 #include "base/notice.h"
 #include "data/bioassaytable.h"
 
@@ -14,7 +15,6 @@ class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QLabel;
-class QSplitter;
 class QMenu;
 class QToolButton;
 
@@ -106,8 +106,7 @@ private:
     // The units and the whole-days choice shown; none before they are first shown.
     std::optional<std::pair<BioassayUnits, bool>> m_settingsShown;
     BioassayTable m_table;
-    QSplitter* m_divider = nullptr;
-    bool m_dividerMoved = false;
+    ViewDivider* m_divider = nullptr;
 };
 
 } // namespace kav

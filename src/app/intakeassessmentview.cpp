@@ -4,6 +4,7 @@
 #include "app/helpwindow.h"
 #include "app/intakeparametersbox.h"
 #include "app/materialsview.h"
+#include "app/viewdivider.h"
 #include "base/messageboxes.h"
 #include "base/readfile.h"
 #include "base/savefile.h"
@@ -29,7 +30,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QSplitter>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -108,15 +108,7 @@ IntakeAssessmentView::IntakeAssessmentView(ApplicationContext& context, QWidget*
     resultsLayout->addWidget(copy, 0, Qt::AlignTop);
     right->addWidget(resultsGroup);
 
-    m_divider = new QSplitter(Qt::Horizontal, this);
-    for (QLayout* half : {static_cast<QLayout*>(left), static_cast<QLayout*>(right)}) {
-        auto* holder = new QWidget(m_divider);
-        half->setContentsMargins(0, 0, 0, 0);
-        holder->setLayout(half);
-        m_divider->addWidget(holder);
-    }
-    m_divider->setChildrenCollapsible(false);
-    connect(m_divider, &QSplitter::splitterMoved, this, [this] { m_dividerMoved = true; });
+    m_divider = new ViewDivider(left, right, this);
     (new QHBoxLayout(this))->addWidget(m_divider);
     initGrid();
     connectGridEvents();
@@ -505,13 +497,7 @@ void IntakeAssessmentView::resizeEvent(QResizeEvent* event)
 
 void IntakeAssessmentView::shareWidth()
 {
-    const int total = m_divider->width() - m_divider->handleWidth();
-    QWidget* tableSide = m_divider->widget(1);
-    if (m_dividerMoved || total <= 0)
-        return;
-    const int margins = std::max(0, tableSide->width() - m_grid->width()) + 24;
-    const int table = std::min(m_grid->contentWidth() + margins, total * 2 / 3);
-    m_divider->setSizes({total - table, table});
+    m_divider->shareWidth(*m_grid, 2.0 / 3);
 }
 
 bool IntakeAssessmentView::canEditCell(int col, int row) const

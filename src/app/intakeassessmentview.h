@@ -14,7 +14,6 @@ class QAction;
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QSplitter;
 
 namespace kav {
 
@@ -24,6 +23,7 @@ class DataGrid;
 class IntakeParametersBox;
 class NuclideChooser;
 class NuclideIdentity;
+class ViewDivider;
 
 // The intake assessment: from a worker's measurements (a compartment, a time after the intake or
 // a date, a value or a detection limit, a scattering factor each) to the intake that explains them
@@ -114,8 +114,7 @@ private:
     DataGrid* m_grid = nullptr;
     QLabel* m_results = nullptr;
     BioassayChart* m_chart = nullptr;
-    QSplitter* m_divider = nullptr;
-    bool m_dividerMoved = false;
+    ViewDivider* m_divider = nullptr;
     QAction* m_addAction = nullptr;
     QAction* m_removeAction = nullptr;
     QAction* m_clearAction = nullptr;
