@@ -13,10 +13,13 @@
 #include "controls/paintedicon.h"
 #include "data/applicationcontext.h"
 #include "data/mixture.h"
+#include "data/mixturedoses.h"
 #include "units/ui/unitcombobox.h"
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
@@ -46,6 +49,7 @@ enum Column {
     MaterialColumn,
     SizeColumn,
     IntakeColumn,
+    CoefficientColumn,
     DoseColumn,
     PercentColumn,
     ColumnCount
@@ -132,6 +136,10 @@ MixtureView::MixtureView(ApplicationContext& context, QWidget* parent)
     m_grid->setObjectName(QStringLiteral("mixtureTable"));
     copyByKeys(*m_copyAction, *m_grid);
     layout->addWidget(m_grid, 1);
+    m_total = new QLabel(this);
+    m_total->setObjectName(QStringLiteral("totalLabel"));
+    m_total->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_total);
     initMixtureGrid();
     connectGridEvents();
     followUnits();
@@ -224,9 +232,9 @@ void MixtureView::initMixtureGrid()
     g.setFixedCols(1);
     g.setFixedRows(1);
     g.setRowHeights(0, 36);
-    const int widths[ColumnCount] = {16, 59, 81, 97, 364, 88, -1, 105, -1};
+    const int widths[ColumnCount] = {16, 59, 81, 97, 300, 88, 80, 105, 105, 50};
     const char* headers[ColumnCount]
-        = {"", "Element", "Radionuclide", "Route of Intake", "Material", "", "Intake", "", "%"};
+        = {"", "Element", "Radionuclide", "Route of Intake", "Material", "", "Intake", "", "", "%"};
     for (int c = 0; c < ColumnCount; ++c) {
         g.setColWidths(c, widths[c]);
         g.setCells(c, 0, QString::fromLatin1(headers[c]));
@@ -237,8 +245,11 @@ void MixtureView::initMixtureGrid()
         g.setColValueType(c, CellValueType::StringList);
     g.setColValueType(MaterialColumn, CellValueType::ExtendedStringList);
     g.setColValueType(IntakeColumn, CellValueType::Float);
-    for (int c : {IntakeColumn, DoseColumn, PercentColumn})
+    for (int c : {CoefficientColumn, DoseColumn, PercentColumn})
         g.setColEnabled(c, false);
+    *g.createCellHint(IntakeColumn, 0)
+        = QStringLiteral("The activity taken in; a row without one is left out of the total");
+    *g.createCellHint(PercentColumn, 0) = QStringLiteral("The row's share of the total committed effective dose");
     g.autoScaleColumns.enabled = true;
     g.autoScaleColumns.weights.assign(ColumnCount, 0);
     // The material's text takes the room the window gives; the numbers keep the width of their
@@ -276,17 +287,17 @@ void MixtureView::connectGridEvents()
     auto dataFormat = [this](DataGrid*, int col, int row, CellFormat& f, QRect&, CellDrawState&, QString&) {
         if (col == MaterialColumn)
             f.horizontalAlignment = HorizontalAlignment::Left;
-        if (col >= ElementColumn && col <= SizeColumn)
+        if (col >= ElementColumn && col <= IntakeColumn)
             f.color = kLightYellow;
         // The doses cannot be edited, but they are what the table is for: not greyed.
-        if (col == DoseColumn)
+        if (col >= CoefficientColumn)
             f.fontColor = Qt::black;
         // A row without data says why in grey.
         if (m_mixture && row >= 1 && row <= m_mixture->count() && !m_mixture->rowAt(row - 1).available())
             f.fontColor = kGrey;
     };
     g.onGetFixedCellFormat = [](DataGrid*, int col, int, CellFormat& f, QRect&, CellDrawState&, QString&) {
-        if (col == DoseColumn)
+        if (col >= CoefficientColumn)
             f.fontColor = kNavy;
     };
     g.onGetInnerCellFormat = dataFormat;
@@ -328,6 +339,8 @@ bool MixtureView::canEditCell(int col, int row) const
     // A list of one offers no choice.
     case MaterialColumn: return m_mixture->materials(index).size() > 1;
     case SizeColumn: return m_mixture->hasSize(index);
+    // A row without data keeps its intake, counted again once its data can be had.
+    case IntakeColumn: return true;
     default: return false;
     }
 }
@@ -375,11 +388,26 @@ void MixtureView::cellEdited(int col, int row, const QString& value)
             m_mixture->setSize(index, size);
         break;
     }
+    case IntakeColumn:
+        // The number as it is being typed stays in the cell; the doses and the total follow it.
+        {
+            const std::optional<double> intake = intakeFromText(value, units().activity);
+            m_mixture->setIntake(index, intake);
+            m_intakeProblem = intake || value.trimmed().isEmpty()
+                ? QString()
+                : QStringLiteral("Row %1: the intake \"%2\" is not a positive number; the row is not counted.")
+                      .arg(row)
+                      .arg(value);
+            updateMixtureDoses();
+            updateUndoButtons();
+            return;
+        }
     default: return;
     }
     // The row shows what the mixture holds, the old pairing when the new one could not be had,
     // before anything is said about it.
     showRow(index);
+    updateMixtureDoses();
     updateUndoButtons();
     if (!done)
         reportLoadErrors({error});
@@ -393,11 +421,7 @@ void MixtureView::showRow(int index)
     m_grid->setCells(ElementColumn, row, s.nuclide.section(u'-', 0, 0));
     m_grid->setCells(NuclideColumn, row, s.nuclide);
     m_grid->setCells(RouteColumn, row, intakePathName(s.path));
-    // The reason as a sentence, without the name of the kind of error the message boxes carry.
-    static const QString kErrorKind = QStringLiteral("DataFileException: ");
-    const QString reason = r.unavailable.startsWith(kErrorKind) ? r.unavailable.mid(kErrorKind.size()) : r.unavailable;
-    const QString material
-        = r.available() ? m_mixture->materials(index).value(s.material) : QStringLiteral("Not available: ") + reason;
+    const QString material = mixtureMaterialText(*m_mixture, index);
     m_grid->setCells(MaterialColumn, row, material);
     if (QString* caption = m_grid->createCellCaption(MaterialColumn, row))
         *caption = r.available() ? materialCaption(material) : QString();
@@ -410,19 +434,34 @@ void MixtureView::showRow(int index)
         *m_grid->createCellHint(SizeColumn, row) = MaterialsView::AMADHint;
     else if (m_grid->getCellHint(SizeColumn, row))
         m_grid->createCellHint(SizeColumn, row)->clear();
-    showDose(index, doseFactor());
+    m_grid->setCells(IntakeColumn, row, s.intakeBq ? mixtureIntakeText(*s.intakeBq, units().activity) : QString());
 }
 
-void MixtureView::showDose(int index, double factor)
+void MixtureView::showDoses(const MixtureDoses& doses)
 {
-    const std::optional<float> dose = m_mixture->dose(index);
-    m_grid->setCells(DoseColumn, index + 1, dose ? formatScientific(*dose * factor, 2) : QStringLiteral("-"));
+    const MixtureUnits u = units();
+    const double coefficientFactor = static_cast<double>(bqPerUnit(u.activity)) / svPerUnit(u.dose);
+    const QString none = QStringLiteral("-");
+    for (int i = 0; i < m_mixture->count() && i + 1 < m_grid->rowCount(); ++i) {
+        const std::optional<float> coefficient = m_mixture->dose(i);
+        const auto at = static_cast<std::size_t>(i);
+        m_grid->setCells(CoefficientColumn, i + 1,
+                         coefficient ? formatScientific(*coefficient * coefficientFactor, 2) : none);
+        m_grid->setCells(DoseColumn, i + 1,
+                         doses.doseSv[at] ? formatScientific(*doses.doseSv[at] / svPerUnit(u.dose), 2) : none);
+        m_grid->setCells(PercentColumn, i + 1,
+                         doses.sharePercent[at] ? QString::number(*doses.sharePercent[at], 'f', 1) : none);
+    }
+    const QString total = mixtureTotalText(doses, m_mixture->count(), u).toHtmlEscaped();
+    m_total->setText(m_intakeProblem.isEmpty() ? total
+                                               : total + QStringLiteral("<br><span style=\"color:#B00000\">")
+                             + m_intakeProblem.toHtmlEscaped() + QStringLiteral("</span>"));
 }
 
-double MixtureView::doseFactor() const
+MixtureUnits MixtureView::units() const
 {
     const ProgramSettings& preference = m_context.settings();
-    return static_cast<double>(bqPerUnit(preference.mixtureActivityUnit())) / svPerUnit(preference.mixtureDoseUnit());
+    return {preference.mixtureActivityUnit(), preference.mixtureDoseUnit()};
 }
 
 void MixtureView::fillMixtureGrid()
@@ -432,6 +471,7 @@ void MixtureView::fillMixtureGrid()
     m_grid->setRowCount(m_mixture->count() + 1);
     for (int i = 0; i < m_mixture->count(); ++i)
         showRow(i);
+    updateMixtureDoses();
     updateMixtureMoveButtons();
     updateUndoButtons();
 }
@@ -447,24 +487,24 @@ void MixtureView::showChangedRows(int currentIndex)
 
 void MixtureView::updateMixtureDoses()
 {
-    if (!m_mixture)
-        return;
-    const double factor = doseFactor();
-    for (int i = 0; i < m_mixture->count() && i + 1 < m_grid->rowCount(); ++i)
-        showDose(i, factor);
+    if (m_mixture)
+        showDoses(computeMixtureDoses(*m_mixture));
 }
 
 void MixtureView::updateMixtureDoseCaption()
 {
-    const ProgramSettings& preference = m_context.settings();
-    const QString units
-        = doseUnitLabel(preference.mixtureDoseUnit()) + u'/' + activityUnitLabel(preference.mixtureActivityUnit());
-    m_grid->setCells(DoseColumn, 0, QStringLiteral("Dose Coefficient e(50), ") + units);
+    const MixtureUnits u = units();
+    const QString activity = activityUnitLabel(u.activity);
+    const QString dose = doseUnitLabel(u.dose);
+    const QString coefficient = dose + u'/' + activity;
+    m_grid->setCells(CoefficientColumn, 0, QStringLiteral("Dose Coefficient e(50), ") + coefficient);
+    m_grid->setCells(IntakeColumn, 0, QStringLiteral("Intake, ") + activity);
+    m_grid->setCells(DoseColumn, 0, QStringLiteral("Committed Effective Dose, ") + dose);
     // Wide enough for the heading in two lines, "Dose Coefficient" over "e(50), Sv/Bq".
     const QFontMetrics metrics(m_grid->fixedCellsFormat.normal.font);
     const int heading = std::max(metrics.horizontalAdvance(QStringLiteral("Dose Coefficient")),
-                                 metrics.horizontalAdvance(QStringLiteral("e(50), ") + units));
-    m_grid->setColWidths(DoseColumn, std::max(105, heading + 12));
+                                 metrics.horizontalAdvance(QStringLiteral("e(50), ") + coefficient));
+    m_grid->setColWidths(CoefficientColumn, std::max(105, heading + 12));
 }
 
 void MixtureView::updateMixtureMoveButtons()
@@ -497,7 +537,7 @@ void MixtureView::followUnits()
     m_doseUnitBox->setValue(units.first);
     m_activityUnitBox->setValue(units.second);
     updateMixtureDoseCaption();
-    updateMixtureDoses();
+    fillMixtureGrid();
 }
 
 void MixtureView::addNuclides()
@@ -518,6 +558,7 @@ void MixtureView::addNuclides()
         m_grid->setRowCount(m_mixture->count() + 1);
         for (int i = before; i < m_mixture->count(); ++i)
             showRow(i);
+        updateMixtureDoses();
     }
     updateMixtureMoveButtons();
     updateUndoButtons();
@@ -598,7 +639,8 @@ void MixtureView::moveToBottom()
 
 void MixtureView::copyToClipboard()
 {
-    m_grid->copyToClipboard(QString(), QString(), {MarkerColumn, IntakeColumn, PercentColumn}, true);
+    if (m_mixture)
+        QApplication::clipboard()->setText(mixtureDoseText(*m_mixture, computeMixtureDoses(*m_mixture), units()));
 }
 
 void MixtureView::gridMouseMoved(QPoint pos)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/notice.h"
+#include "data/mixturedoses.h"
 #include "units/units.h"
 
 #include <QWidget>
@@ -13,6 +14,7 @@
 class QAction;
 class QContextMenuEvent;
 class QDialog;
+class QLabel;
 class QLayout;
 class QToolButton;
 
@@ -43,7 +45,7 @@ public:
     // Opens the help on a topic; the main window gives it.
     std::function<void(const QString& topic)> showHelp;
 
-    // Its parts are found by their object names: "mixtureTable", "doseUnitBox",
+    // Its parts are found by their object names: "mixtureTable", "totalLabel", "doseUnitBox",
     // "activityUnitBox", the tool buttons "addButton", "removeButton", "clearButton",
     // "undoButton", "redoButton", "topButton", "upButton", "downButton", "bottomButton", and
     // "copyAction", "undoAction", "redoAction".
@@ -88,9 +90,9 @@ private:
 
     // Writes one row of the mixture into its table row.
     void showRow(int index);
-    void showDose(int index, double factor);
-    // The factor that turns Sv per Bq into the chosen units.
-    double doseFactor() const;
+    // Every row's e(50), dose and share, and the total under the table.
+    void showDoses(const MixtureDoses& doses);
+    MixtureUnits units() const;
     // After a change of the rows' number or order: the table anew, the given row current.
     void showChangedRows(int currentIndex);
     void moveCurrentRow(int toRow);
@@ -99,6 +101,9 @@ private:
     void reportLoadErrors(const QStringList& messages);
 
     DataGrid* m_grid = nullptr;
+    QLabel* m_total = nullptr;
+    // What was wrong with the intake typed last, said under the total until it is mended.
+    QString m_intakeProblem;
     DoseUnitComboBox* m_doseUnitBox = nullptr;
     ActivityUnitComboBox* m_activityUnitBox = nullptr;
     QToolButton* m_addButton = nullptr;

@@ -144,6 +144,7 @@ bool Mixture::restore(const std::vector<KeptMixtureRow>& kept, QString& error)
     m_rows = std::move(rows);
     m_undo.clear();
     m_redo.clear();
+    m_intakeEdited = -1;
     return true;
 }
 
@@ -194,8 +195,9 @@ bool Mixture::setNuclide(int i, const QString& name, QString& error)
     MixtureRow row;
     if (!newRow(name, old.setting.path, row, error))
         return false;
-    // An aerosol keeps the size it had.
+    // An aerosol keeps the size it had; the activity taken in stays the row's.
     row.setting.amadIndex = old.setting.amadIndex;
+    row.setting.intakeBq = old.setting.intakeBq;
     fit(row, DefaultAMADIndex);
     change(i, 1, {std::move(row)});
     return true;
@@ -229,6 +231,21 @@ void Mixture::setSize(int i, int sizeIndex)
         return;
     row.setting.amadIndex = sizeIndex;
     change(i, 1, {std::move(row)});
+}
+
+void Mixture::setIntake(int i, std::optional<double> intakeBq)
+{
+    if (i < 0 || i >= count() || m_rows[static_cast<std::size_t>(i)].setting.intakeBq == intakeBq)
+        return;
+    if (m_intakeEdited == i && !m_undo.empty()) {
+        m_rows[static_cast<std::size_t>(i)].setting.intakeBq = intakeBq;
+        m_redo.clear();
+        return;
+    }
+    MixtureRow row = rowAt(i);
+    row.setting.intakeBq = intakeBq;
+    change(i, 1, {std::move(row)});
+    m_intakeEdited = i;
 }
 
 void Mixture::remove(int i)
@@ -299,6 +316,7 @@ std::vector<KeptMixtureRow> Mixture::replace(int first, int count, std::vector<M
 void Mixture::change(int first, int count, std::vector<MixtureRow> rows)
 {
     const int added = static_cast<int>(rows.size());
+    m_intakeEdited = -1;
     m_undo.push_back({first, added, replace(first, count, std::move(rows))});
     if (m_undo.size() > kUndoDepth)
         m_undo.erase(m_undo.begin());
@@ -316,6 +334,7 @@ Mixture::Splice Mixture::apply(const Splice& splice)
 
 int Mixture::travel(std::vector<Splice>& from, std::vector<Splice>& to)
 {
+    m_intakeEdited = -1;
     if (from.empty())
         return -1;
     const Splice splice = std::move(from.back());

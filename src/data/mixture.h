@@ -82,6 +82,9 @@ public:
     void setRoute(int i, IntakeRoute route);
     void setMaterial(int i, int material);
     void setSize(int i, int sizeIndex);
+    // The activity taken in, in Bq; none leaves the row out of the total. Edits of one row's
+    // intake that follow each other (the keys of one number) are undone as one.
+    void setIntake(int i, std::optional<double> intakeBq);
     // The only row is not removed: it turns into the first nuclide on offer, ingested.
     void remove(int i);
     void clear();
@@ -134,6 +137,8 @@ private:
     std::vector<MixtureRow> m_rows;
     std::vector<Splice> m_undo;
     std::vector<Splice> m_redo;
+    // The row whose intake the last change set, while nothing else has changed since.
+    int m_intakeEdited = -1;
 };
 
 } // namespace kav

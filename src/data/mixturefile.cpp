@@ -8,11 +8,14 @@
 #include <QList>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace kav {
 
 namespace {
 
-constexpr char kHeadLine[] = "# KAV Data Viewer radionuclide list: nuclide, route, material number, AMAD in um\n";
+constexpr char kHeadLine[]
+    = "# KAV Data Viewer radionuclide list: nuclide, route, material number, AMAD in um, intake in Bq\n";
 
 QByteArray sizeText(int amadIndex)
 {
@@ -45,11 +48,21 @@ bool readPath(const QByteArray& field, IntakeRoute& path)
     return false;
 }
 
+// An intake in Bq: none for "-" or for anything that is not a positive number.
+std::optional<double> readIntake(const QByteArray& field)
+{
+    bool ok = false;
+    const double intake = field.toDouble(&ok);
+    return ok && intake > 0 && std::isfinite(intake) ? std::optional(intake) : std::nullopt;
+}
+
 bool readRow(const QByteArray& line, KeptMixtureRow& row)
 {
     const QList<QByteArray> fields = line.split('\t');
-    if (fields.size() != 4)
+    if (fields.size() != 4 && fields.size() != 5)
         return false;
+    if (fields.size() == 5)
+        row.intakeBq = readIntake(fields[4].trimmed());
     const QString name = QString::fromLatin1(fields[0].trimmed());
     if (!isMixtureFileNuclideName(name))
         return false;
@@ -76,7 +89,8 @@ QByteArray mixtureFileBytes(const std::vector<KeptMixtureRow>& rows)
     for (const KeptMixtureRow& row : rows)
         if (isMixtureFileNuclideName(row.nuclide) && row.material >= 0)
             out += row.nuclide.toLatin1() + '\t' + intakePathName(row.path).toLatin1() + '\t'
-                + QByteArray::number(row.material) + '\t' + sizeText(row.amadIndex) + '\n';
+                + QByteArray::number(row.material) + '\t' + sizeText(row.amadIndex) + '\t'
+                + (row.intakeBq ? QByteArray::number(*row.intakeBq, 'g', 17) : QByteArray("-")) + '\n';
     return out;
 }
 

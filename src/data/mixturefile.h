@@ -5,24 +5,29 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace kav {
 
 // One row of the mixture as it is kept between runs: the nuclide, the route, the position of the
-// material in the route's list, and the particle size (an index of AMADValues, -1 for none).
+// material in the route's list, the particle size (an index of AMADValues, -1 for none) and the
+// activity taken in, in Bq (none: the row is not counted in the total).
 struct KeptMixtureRow {
     QString nuclide;
     IntakeRoute path = IntakeRoute::Ingestion;
     int material = 0;
     int amadIndex = -1;
+    std::optional<double> intakeBq;
 
     bool operator==(const KeptMixtureRow&) const = default;
 };
 
-// The mixture file: a comment line, then one line per row with four tab-separated fields, for
-// example "Cs-137<TAB>Inhalation<TAB>2<TAB>5" (the size in µm with a decimal point, "-" for
-// none). It never holds more than this many rows; a larger file is not a mixture file.
+// The mixture file: a comment line, then one line per row with five tab-separated fields, for
+// example "Cs-137<TAB>Inhalation<TAB>2<TAB>5<TAB>1000" (the size in µm with a decimal point, "-"
+// for none; the intake in Bq, "-" for none). A line of the first four fields alone, as older files
+// hold, is a row without an intake, and so is one whose intake is not a positive number. It never
+// holds more than this many rows; a larger file is not a mixture file.
 constexpr int MaxMixtureFileRows = 20000;
 constexpr qint64 MaxMixtureFileSize = qint64(MaxMixtureFileRows) * 64;
 

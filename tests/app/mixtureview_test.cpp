@@ -429,8 +429,9 @@ TEST_F(MixtureViewTest, TheClipboardGetsTheShownColumns)
     parts->copyAction->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(),
               QString::fromUtf16(u"Element\tRadionuclide\tRoute of Intake\tMaterial\tAMTD/AMAD, \u00B5m\t"
-                                 u"Dose Coefficient e(50), Sv/Bq\r\n")
-                  + QStringLiteral("Co\tCo-60\tInhalation\t") + kGroupM + QStringLiteral("\t5\t9.0E-10\r\n"));
+                                 u"Intake, Bq\tDose Coefficient e(50), Sv/Bq\tCommitted Effective Dose, Sv\t%\r\n")
+                  + QStringLiteral("Co\tCo-60\tInhalation\t") + kGroupM
+                  + QStringLiteral("\t5\t-\t9.0E-10\t-\t-\r\nRows counted\t0\r\nTotal\t0\t0\r\n"));
 }
 
 TEST_F(MixtureViewTest, TheListComesBackAfterARestart)
@@ -462,7 +463,7 @@ TEST_F(MixtureViewTest, KeptRowsWithoutDataStayAndComeBack)
     const QString keptFile = home.context().settings().mixtureFileName();
     form.reset();
     const QByteArray kept = read(keptFile);
-    ASSERT_TRUE(kept.contains("\nPu-239\tInhalation\t1\t1\n")) << kept.toStdString();
+    ASSERT_TRUE(kept.contains("\nPu-239\tInhalation\t1\t1\t-\n")) << kept.toStdString();
 
     const QByteArray damaged = read(data.filePath("Pu-239.qvd"));
     writeBytes(data.filePath("Pu-239.qvd"), damaged.left(100));

@@ -1,4 +1,5 @@
 #include "data/mixture.h"
+#include "data/mixturedoses.h"
 #include "data/programsettings.h"
 #include "dosefixture.h"
 #include "indexfixture.h"
@@ -234,6 +235,99 @@ TEST_F(MixtureTest, AppendLeavesOutWhatCannotBeLoaded)
     EXPECT_EQ(mixture.rowAt(1).setting, row("Pu-239", IntakeRoute::Ingestion, 0, -1));
     mixture.undo();
     EXPECT_EQ(names(), QStringList{"Co-60"});
+}
+
+// Worked by hand: 2000 Bq of Co-60 ingested (e(50) 1E-9) give 2E-6 Sv, 5000 Bq of Co-58 inhaled
+// at 5 µm (9E-10) 4.5E-6 Sv: 7000 Bq and 6.5E-6 Sv in all, shares 2/6.5 = 30.8 % and 69.2 %.
+// Sr-90 injected without an intake, and Cs-137 (no data) with one, are not counted.
+TEST_F(MixtureTest, DosesTotalsAndSharesOfTheIntakes)
+{
+    std::vector<KeptMixtureRow> kept{
+        row("Co-60", IntakeRoute::Ingestion, 0, -1), row("Co-58", IntakeRoute::Inhalation, 0, 8),
+        row("Sr-90", IntakeRoute::Injection, 0, -1), row("Cs-137", IntakeRoute::Ingestion, 0, -1)};
+    kept[0].intakeBq = 2000;
+    kept[1].intakeBq = 5000;
+    kept[3].intakeBq = 100;
+    restore(kept);
+    const MixtureDoses doses = computeMixtureDoses(mixture);
+    ASSERT_EQ(doses.doseSv.size(), 4U);
+    // e(50) is kept in single precision: within 1E-7 of the value.
+    EXPECT_NEAR(*doses.doseSv[0], 2e-6, 2e-13);
+    EXPECT_NEAR(*doses.doseSv[1], 4.5e-6, 4.5e-13);
+    EXPECT_FALSE(doses.doseSv[2]);
+    EXPECT_FALSE(doses.doseSv[3]);
+    EXPECT_EQ(doses.totalIntakeBq, 7000);
+    EXPECT_NEAR(doses.totalDoseSv, 6.5e-6, 6.5e-13);
+    EXPECT_NEAR(*doses.sharePercent[0], 100 * 2 / 6.5, 1e-5);
+    EXPECT_NEAR(*doses.sharePercent[1], 100 * 4.5 / 6.5, 1e-5);
+    EXPECT_FALSE(doses.sharePercent[2]);
+    EXPECT_EQ(doses.countedRows, 2);
+
+    // In kBq and mSv: the intakes 2 and 5 kBq, e(50) per kBq, the doses in mSv.
+    const QStringList lines
+        = mixtureDoseText(mixture, doses, {ActivityUnit::kBq, DoseUnit::mSv}).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 8); // heading, four rows, counted, total, and the empty rest
+    EXPECT_TRUE(lines[0].endsWith(
+        QStringLiteral("\tIntake, kBq\tDose Coefficient e(50), mSv/kBq\tCommitted Effective Dose, mSv\t%")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Co\tCo-60\tIngestion\t")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("\t-\t2\t1.0E-3\t2.0E-3\t30.8"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("\t5\t5\t9.0E-4\t4.5E-3\t69.2"))) << lines[2].toStdString();
+    // 5E-9 Sv/Bq is 5E-3 mSv/kBq.
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("\t-\t-\t5.0E-3\t-\t-"))) << lines[3].toStdString();
+    EXPECT_TRUE(lines[4].startsWith(QStringLiteral("Cs\tCs-137\tIngestion\tNot available: ")));
+    EXPECT_TRUE(lines[4].endsWith(QStringLiteral("\t-\t0.1\t-\t-\t-"))) << lines[4].toStdString();
+    EXPECT_EQ(lines[5], QStringLiteral("Rows counted\t2"));
+    EXPECT_EQ(lines[6], QStringLiteral("Total\t7\t6.5E-3"));
+    EXPECT_EQ(mixtureTotalText(doses, 4, {ActivityUnit::Bq, DoseUnit::uSv}),
+              QString::fromUtf16(u"Total: intake 7000 Bq, committed effective dose 6.5 \u00B5Sv (2 of 4 rows "
+                                 u"counted)"));
+}
+
+TEST_F(MixtureTest, AnIntakeTypedKeyByKeyIsUndoneAtOnceAndStaysWithANewNuclide)
+{
+    restore({row("Co-60", IntakeRoute::Ingestion, 0, -1), row("Sr-90", IntakeRoute::Ingestion, 0, -1)});
+    for (double typed : {1.0, 15.0, 150.0})
+        mixture.setIntake(0, typed);
+    mixture.setIntake(1, 7);
+    mixture.undo();
+    EXPECT_FALSE(mixture.rowAt(1).setting.intakeBq);
+    EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 150);
+    mixture.undo();
+    EXPECT_FALSE(mixture.rowAt(0).setting.intakeBq);
+    EXPECT_FALSE(mixture.canUndo());
+    mixture.redo();
+    EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 150);
+    // After another edit, the next intake of the same row is a step of its own.
+    QString error;
+    ASSERT_TRUE(mixture.setNuclide(0, QStringLiteral("Co-58"), error));
+    EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 150);
+    mixture.setIntake(0, std::nullopt);
+    mixture.undo();
+    EXPECT_EQ(mixture.rowAt(0).setting.nuclide, QStringLiteral("Co-58"));
+    EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 150);
+}
+
+TEST(MixtureIntake, TypedTextInTheUnitShown)
+{
+    struct Case {
+        const char* text;
+        ActivityUnit unit;
+        std::optional<double> bq;
+    } cases[] = {
+        {"2.5", ActivityUnit::kBq, 2500},        {" 40 ", ActivityUnit::Bq, 40},
+        {"1e3", ActivityUnit::mBq, 1},           {"", ActivityUnit::Bq, std::nullopt},
+        {"0", ActivityUnit::Bq, std::nullopt},   {"-3", ActivityUnit::Bq, std::nullopt},
+        {"abc", ActivityUnit::Bq, std::nullopt}, {"inf", ActivityUnit::Bq, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::optional<double> read = intakeFromText(QString::fromLatin1(c.text), c.unit);
+        ASSERT_EQ(read.has_value(), c.bq.has_value()) << c.text;
+        if (read) // the unit factors are single precision
+            EXPECT_NEAR(*read, *c.bq, *c.bq * 1e-7) << c.text;
+    }
+    EXPECT_EQ(mixtureIntakeText(1500, ActivityUnit::Bq), QStringLiteral("1500"));
+    EXPECT_EQ(mixtureIntakeText(2.5e9, ActivityUnit::kBq), QStringLiteral("2.5E6"));
+    EXPECT_EQ(mixtureIntakeText(0.25, ActivityUnit::Bq), QStringLiteral("0.25"));
 }
 
 } // namespace

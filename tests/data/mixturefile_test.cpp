@@ -12,13 +12,13 @@ namespace {
 
 TEST(MixtureFile, RowsComeBackAsTheyWereWritten)
 {
-    const std::vector<KeptMixtureRow> rows{{"Cs-137", IntakeRoute::Inhalation, 2, 4},
-                                           {"Tc-99m", IntakeRoute::Ingestion, 0, -1},
-                                           {"Pu-239", IntakeRoute::Injection, 0, -1},
-                                           {"Co-60", IntakeRoute::Inhalation, 0, 10}};
+    const std::vector<KeptMixtureRow> rows{{"Cs-137", IntakeRoute::Inhalation, 2, 4, 1500},
+                                           {"Tc-99m", IntakeRoute::Ingestion, 0, -1, {}},
+                                           {"Pu-239", IntakeRoute::Injection, 0, -1, 0.1 + 0.2},
+                                           {"Co-60", IntakeRoute::Inhalation, 0, 10, {}}};
     const QByteArray bytes = mixtureFileBytes(rows);
-    EXPECT_TRUE(bytes.contains("\nCs-137\tInhalation\t2\t0.1\n"));
-    EXPECT_TRUE(bytes.contains("\nTc-99m\tIngestion\t0\t-\n"));
+    EXPECT_TRUE(bytes.contains("\nCs-137\tInhalation\t2\t0.1\t1500\n"));
+    EXPECT_TRUE(bytes.contains("\nTc-99m\tIngestion\t0\t-\t-\n"));
     EXPECT_EQ(parseMixtureFile(bytes), rows);
 }
 
@@ -33,7 +33,9 @@ TEST(MixtureFile, LinesThatAreNotRowsArePassedOver)
         {"  Co-60 \t Ingestion \t 0 \t - ", true}, // blanks around fields
         {"# Co-60\tInhalation\t1\t5", false}, // a comment
         {"Co-60\tInhalation\t1", false}, // a field missing
-        {"Co-60\tInhalation\t1\t5\tx", false}, // one too many
+        {"Co-60\tInhalation\t1\t5\t250", true}, // with its intake
+        {"Co-60\tInhalation\t1\t5\tx", true}, // an intake that is not one: the row without it
+        {"Co-60\tInhalation\t1\t5\t1\t1", false}, // one too many
         {"Co-60\tinhalation\t1\t5", false}, // not a route
         {"Co-60\tInhalation\t-1\t5", false}, // no such material
         {"Co-60\tInhalation\tone\t5", false},
@@ -58,6 +60,21 @@ TEST(MixtureFile, LinesThatAreNotRowsArePassedOver)
 // What the reader takes it gives back the same after writing, and what the writer cannot write
 // so is left out rather than written otherwise. The first input is one a fuzzer found: its first
 // row, named "#am\x06" once trimmed, would have been written as a comment and lost.
+TEST(MixtureFile, AnOlderListWithoutIntakesAndIntakesThatAreNotOne)
+{
+    const std::vector<KeptMixtureRow> rows = parseMixtureFile("# an older list\n"
+                                                              "Co-60\tInhalation\t1\t5\n"
+                                                              "Sr-90\tIngestion\t0\t-\t-\n"
+                                                              "Cs-137\tIngestion\t0\t-\t0\n"
+                                                              "Cs-134\tIngestion\t0\t-\t-7\n"
+                                                              "I-131\tIngestion\t0\t-\tnan\n"
+                                                              "H-3\tIngestion\t0\t-\t2.5e6\n");
+    ASSERT_EQ(rows.size(), 6U);
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_FALSE(rows[i].intakeBq) << rows[i].nuclide.toStdString();
+    EXPECT_EQ(rows[5].intakeBq, 2.5e6);
+}
+
 TEST(MixtureFile, EveryRowReadIsWrittenBackTheSame)
 {
     const char raw[] = "\v#am\x06\0\0\0\0\x8e-240\tInjection\t0\t-\nCo-60-239\tInjection\t0\t-\nCo-60\t\r\n";
