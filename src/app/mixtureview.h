@@ -4,6 +4,7 @@
 #include "data/mixturedoses.h"
 #include "units/units.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -104,6 +105,9 @@ private:
     QLabel* m_total = nullptr;
     // What was wrong with the intake typed last, said under the total until it is mended.
     QString m_intakeProblem;
+    // The number field the last intake was typed in, and its row: one field is one edit.
+    QPointer<QWidget> m_intakeField;
+    int m_intakeFieldRow = -1;
     DoseUnitComboBox* m_doseUnitBox = nullptr;
     ActivityUnitComboBox* m_activityUnitBox = nullptr;
     QToolButton* m_addButton = nullptr;

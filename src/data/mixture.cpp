@@ -233,11 +233,11 @@ void Mixture::setSize(int i, int sizeIndex)
     change(i, 1, {std::move(row)});
 }
 
-void Mixture::setIntake(int i, std::optional<double> intakeBq)
+void Mixture::setIntake(int i, std::optional<double> intakeBq, bool continued)
 {
     if (i < 0 || i >= count() || m_rows[static_cast<std::size_t>(i)].setting.intakeBq == intakeBq)
         return;
-    if (m_intakeEdited == i && !m_undo.empty()) {
+    if (continued && m_intakeEdited == i && !m_undo.empty()) {
         m_rows[static_cast<std::size_t>(i)].setting.intakeBq = intakeBq;
         m_redo.clear();
         return;

@@ -82,9 +82,10 @@ public:
     void setRoute(int i, IntakeRoute route);
     void setMaterial(int i, int material);
     void setSize(int i, int sizeIndex);
-    // The activity taken in, in Bq; none leaves the row out of the total. Edits of one row's
-    // intake that follow each other (the keys of one number) are undone as one.
-    void setIntake(int i, std::optional<double> intakeBq);
+    // The activity taken in, in Bq; none leaves the row out of the total. An edit that goes on
+    // typing the same row's number (continued) joins the last one, so that undo takes the whole
+    // number back; nothing else may have changed since.
+    void setIntake(int i, std::optional<double> intakeBq, bool continued = false);
     // The only row is not removed: it turns into the first nuclide on offer, ingested.
     void remove(int i);
     void clear();

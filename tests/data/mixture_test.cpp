@@ -287,8 +287,8 @@ TEST_F(MixtureTest, AnIntakeTypedKeyByKeyIsUndoneAtOnceAndStaysWithANewNuclide)
 {
     restore({row("Co-60", IntakeRoute::Ingestion, 0, -1), row("Sr-90", IntakeRoute::Ingestion, 0, -1)});
     for (double typed : {1.0, 15.0, 150.0})
-        mixture.setIntake(0, typed);
-    mixture.setIntake(1, 7);
+        mixture.setIntake(0, typed, true);
+    mixture.setIntake(1, 7, true);
     mixture.undo();
     EXPECT_FALSE(mixture.rowAt(1).setting.intakeBq);
     EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 150);
@@ -301,10 +301,15 @@ TEST_F(MixtureTest, AnIntakeTypedKeyByKeyIsUndoneAtOnceAndStaysWithANewNuclide)
     QString error;
     ASSERT_TRUE(mixture.setNuclide(0, QStringLiteral("Co-58"), error));
     EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 150);
-    mixture.setIntake(0, std::nullopt);
+    mixture.setIntake(0, std::nullopt, true);
     mixture.undo();
     EXPECT_EQ(mixture.rowAt(0).setting.nuclide, QStringLiteral("Co-58"));
     EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 150);
+    // A new number typed in the same row is a step of its own.
+    mixture.setIntake(0, 3, true);
+    mixture.setIntake(0, 30, false);
+    mixture.undo();
+    EXPECT_EQ(mixture.rowAt(0).setting.intakeBq, 3);
 }
 
 TEST(MixtureIntake, TypedTextInTheUnitShown)
