@@ -4,6 +4,7 @@
 
 #include "data/dosedata.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -14,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (rows.size() > static_cast<std::size_t>(kav::MaxMixtureFileRows))
         std::abort();
     for (const kav::KeptMixtureRow& row : rows)
-        if (row.material < 0 || row.amadIndex < -1 || row.amadIndex >= kav::AMADCount || row.nuclide.isEmpty())
+        if (row.material < 0 || row.amadIndex < -1 || row.amadIndex >= kav::AMADCount || row.nuclide.isEmpty()
+            || (row.intakeBq && !(*row.intakeBq > 0 && std::isfinite(*row.intakeBq))))
             std::abort();
     if (kav::parseMixtureFile(kav::mixtureFileBytes(rows)) != rows)
         std::abort();

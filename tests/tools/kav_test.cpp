@@ -465,5 +465,60 @@ TEST(KavTool, AssessNamesTheLineItCannotUse)
     EXPECT_EQ(kav(base + QStringList{good, "--route", "ingestion"}).status, 2);
 }
 
+// Worked by hand on the typical data: 2000 Bq of Co-60 ingested (e(50) 1E-9) give 2E-6 Sv, 3000 Bq
+// inhaled at 1 µm (size index 6: 7E-10) 2.1E-6 Sv, 100 Bq of Sr-90 injected (5E-9) 5E-7 Sv; in
+// all 5100 Bq and 4.6E-6 Sv, shares 43.5, 45.7 and 10.9 %.
+TEST(KavTool, DosePrintsTheMixturesTableAndTotal)
+{
+    QTemporaryDir data;
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Sr, "90");
+    const QString csv = writeMeasurements(data, "spill.csv",
+                                          "# a spill\nnuclide,route,material,size,intake\n"
+                                          "Co-60,ingestion,1,-,2000\n"
+                                          "Co-60,Inhalation,1,1,3000\n"
+                                          "Sr-90,injection,1,-,100\n");
+    const ToolRun run = kav({"dose", csv, "--data", data.path()});
+    ASSERT_EQ(run.status, 0) << run.err.toStdString();
+    const QStringList lines = run.out.split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 7) << run.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Element\tRadionuclide\t")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("\t-\t2000\t1.0E-9\t2.0E-6\t43.5"))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(QStringLiteral("\t1\t3000\t7.0E-10\t2.1E-6\t45.7"))) << lines[2].toStdString();
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Sr\tSr-90\tInjection\t")));
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("\t100\t5.0E-9\t5.0E-7\t10.9"))) << lines[3].toStdString();
+    EXPECT_EQ(lines[4], QStringLiteral("Rows counted\t3"));
+    EXPECT_EQ(lines[5], QStringLiteral("Total\t5100\t4.6E-6"));
+}
+
+TEST(KavTool, DoseNamesTheLineItCannotUse)
+{
+    QTemporaryDir data;
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
+    struct Case {
+        const char* name;
+        QByteArray text;
+        const char* says;
+    } cases[] = {
+        {"fields.csv", "Co-60,ingestion,1,-,1\nCo-60,ingestion,1,-\n", "fields.csv: line 2: 4 fields"},
+        {"intake.csv", "Co-60,ingestion,1,-,0\n", "intake.csv: line 1: the intake \"0\" is not a positive"},
+        {"unknown.csv", "# x\nXe-999,ingestion,1,-,1\n", "unknown.csv: line 2: Xe-999 is not a nuclide of the index"},
+        {"nofile.csv", "Cs-137,ingestion,1,-,1\n", "nofile.csv: line 1: "},
+        {"material.csv", "Co-60,ingestion,1,-,1\nCo-60,inhalation,9,5,1\n",
+         "material.csv: line 2: material 9: Co-60 has 2 materials for inhalation"},
+        {"size.csv", "Co-60,ingestion,1,5,1\n", "size.csv: line 1: no particle size applies to"},
+        {"empty.csv", "# nothing\n", "empty.csv: no rows"},
+        {"bytes.csv", "Co-60,ingestion,1,-,\xff\n", "bytes.csv: the file is not UTF-8 text"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun r = kav({"dose", writeMeasurements(data, c.name, c.text), "--data", data.path()});
+        EXPECT_EQ(r.status, 2) << c.name;
+        EXPECT_TRUE(r.out.isEmpty()) << c.name;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+    }
+    EXPECT_EQ(kav({"dose", data.filePath("missing.csv"), "--data", data.path()}).status, 2);
+    EXPECT_TRUE(kav({"dose"}).err.contains(QStringLiteral("usage: ")));
+}
+
 } // namespace
 } // namespace kav

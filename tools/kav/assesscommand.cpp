@@ -3,23 +3,12 @@
 #include "commandproblem.h"
 #include "intakechoice.h"
 
-#include "base/readfile.h"
 #include "data/bioassaytable.h"
 #include "data/measurementfile.h"
-
-#include <QFile>
 
 #include <cstdio>
 
 namespace kav {
-
-namespace {
-
-constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
-// The status of a file or row that cannot be used.
-constexpr int kBadInput = 2;
-
-} // namespace
 
 int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, QStringList args)
 {
@@ -29,17 +18,14 @@ int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, 
         || !options.count(QStringLiteral("--material")))
         return UsageStatus;
     const QString path = args[1];
-    QFile csv(path);
-    if (!csv.open(QIODevice::ReadOnly))
-        return commandProblem(path + QStringLiteral(": ") + csv.errorString(), kBadInput);
-    const QByteArray bytes = readAtMost(csv, kMaxFileBytes + 1);
-    if (bytes.size() > kMaxFileBytes)
-        return commandProblem(path + QStringLiteral(": larger than 16 MB"), kBadInput);
+    QByteArray bytes;
+    if (!readCommandFile(path, bytes))
+        return BadInputStatus;
     const MeasurementFile file = readMeasurementFile(bytes);
     if (!file.ok())
-        return commandProblem(path + QStringLiteral(": ") + file.error, kBadInput);
+        return commandProblem(path + QStringLiteral(": ") + file.error, BadInputStatus);
     if (file.measurements.empty())
-        return commandProblem(path + QStringLiteral(": no measurements"), kBadInput);
+        return commandProblem(path + QStringLiteral(": no measurements"), BadInputStatus);
 
     ChosenIntake chosen;
     if (chooseIntake(index, preference, args[0], options, chosen) != 0)
@@ -58,7 +44,7 @@ int assessCommand(const NuclideIndex& index, const ProgramSettings& preference, 
         if (!assessment.rows[i].refusal.isEmpty())
             return commandProblem(
                 QStringLiteral("%1: line %2: %3").arg(path).arg(file.lineNumbers[i]).arg(assessment.rows[i].refusal),
-                kBadInput);
+                BadInputStatus);
     const QString head = bioassayClipboardHead(chosen.data.nuclideNameText(), intakePathName(chosen.path),
                                                chosen.materialName, chosen.size, QStringLiteral("Intake Assessment"));
     const QByteArray text = intakeAssessmentText(assessment, head, AssessmentUnits{}).toUtf8();

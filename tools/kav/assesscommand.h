@@ -1,14 +1,13 @@
 #pragma once
 
+#include "commandproblem.h"
+
 #include <QStringList>
 
 namespace kav {
 
 class ProgramSettings;
 class NuclideIndex;
-
-// What a command returns when its arguments are not its own: the caller shows the usage.
-constexpr int UsageStatus = -1;
 
 // "kav assess NUCLIDE --route R --material N [--size S] FILE.csv": the intake and committed
 // effective dose a worker's measurements point to, as the report the viewer copies, in Bq and

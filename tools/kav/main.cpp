@@ -1,6 +1,7 @@
 // kav: the viewer's dose data for scripts. "kav show" prints a nuclide's dose coefficients,
 // "kav bioassay" the bioassay view's table, "kav assess" the intake a worker's measurements
-// point to, "kav check" loads every data file of a folder and reports those that fail.
+// point to, "kav dose" the dose of a mixture's intakes, "kav check" loads every data file of a folder and reports those
+// that fail.
 #include "assesscommand.h"
 #include "bioassaycommand.h"
 #include "commandproblem.h"
@@ -8,6 +9,7 @@
 #include "data/dosedata.h"
 #include "data/doseexport.h"
 #include "data/programsettings.h"
+#include "dosecommand.h"
 #include "linescommand.h"
 #include "nuclides/nuclideindex.h"
 
@@ -22,6 +24,7 @@ const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
                      "       kav bioassay NUCLIDE --route R --material N [--size S] [--show z|content|m] [--dose D]\n"
                      "                    [--data DIR]\n"
                      "       kav assess NUCLIDE --route R --material N [--size S] FILE.csv [--data DIR]\n"
+                     "       kav dose FILE.csv [--data DIR]\n"
                      "       kav export [--out DIR] [--data DIR]\n"
                      "       kav check [--data DIR]\n"
                      "       kav lines --gamma LOW:HIGH [--min-yield Y] [--half-life MIN:MAX]\n"
@@ -44,6 +47,12 @@ const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
                      "            a value <L lies below the detection limit L; Bq, or Bq per day for urine and\n"
                      "            faeces; '#' starts a comment). Exits with 2 and the line for a row that cannot\n"
                      "            be used.\n"
+                     "  dose      prints the committed effective dose of a mixture's intakes, as the Radionuclides\n"
+                     "            page copies its table, in Bq and Sv, ending with the line Total, intake, dose:\n"
+                     "            FILE.csv holds lines nuclide,route,material,size,intake (route ingestion,\n"
+                     "            inhalation or injection; material its number in the route's list, from 1; size\n"
+                     "            in um or -, 5 for an aerosol given -; intake in Bq; '#' starts a comment). Exits\n"
+                     "            with 2 and the line for a row that cannot be used.\n"
                      "  export    writes every dose coefficient of the data folder into one semicolon-separated\n"
                      "            file per element (Co.csv, ...) in DIR, by default the folder Export beside this\n"
                      "            program, as the viewer's \"Export Doses\" does; prints the files written.\n"
@@ -160,6 +169,11 @@ int main(int argc, char* argv[])
     }
     if (args.size() >= 2 && args[0] == QStringLiteral("assess")) {
         const int status = kav::assessCommand(index, preference, args.mid(1));
+        if (status != kav::UsageStatus)
+            return status;
+    }
+    if (args.size() >= 2 && args[0] == QStringLiteral("dose")) {
+        const int status = kav::doseCommand(index, preference, args.mid(1));
         if (status != kav::UsageStatus)
             return status;
     }
