@@ -3,7 +3,8 @@
 // the dialog's OK, against reading the same files alone; and refilling the table after a change
 // of the dose unit, against formatting as many numbers alone. And starting the viewer on a kept
 // list of 20,000 rows of the sample nuclides, against starting it on a list of one row, with the
-// memory the rows take.
+// memory the rows take. And typing one intake in a list of 1,000 rows with intakes (the doses,
+// shares and total anew), against refilling the same list without intakes.
 #include "app/mainwindow.h"
 #include "app/mixtureview.h"
 #include "base/messageboxes.h"
@@ -14,6 +15,7 @@
 #include "data/applicationcontext.h"
 #include "data/dosedata.h"
 #include "data/mixture.h"
+#include "data/mixturedoses.h"
 #include "data/mixturefile.h"
 #include "nuclides/nuclideindex.h"
 #include "qvdgen/samplegenerator.h"
@@ -74,7 +76,7 @@ struct Fixture {
         list = std::make_unique<kav::Mixture>(index, context.dataNuclideList(), *cache);
         QString error;
         // The first nuclide on offer.
-        if (!list->restore({{context.dataNuclideList().strings(0), kav::IntakeRoute::Ingestion, 0, -1}}, error))
+        if (!list->restore({{context.dataNuclideList().strings(0), kav::IntakeRoute::Ingestion, 0, -1, {}}}, error))
             std::abort();
         view = std::make_unique<kav::MixtureView>(context);
         view->setMixture(list.get());
@@ -177,7 +179,10 @@ struct KeptListViewer {
         std::vector<kav::KeptMixtureRow> kept;
         for (int i = 0; i < rows; ++i)
             kept.push_back({nuclides[static_cast<std::size_t>(i) % nuclides.size()]->nameText(),
-                            static_cast<kav::IntakeRoute>(i % 3), (i / 3) % 2, i % kav::AMADCount});
+                            static_cast<kav::IntakeRoute>(i % 3),
+                            (i / 3) % 2,
+                            i % kav::AMADCount,
+                            {}});
         kav::ApplicationContext context(executable(), messages);
         if (!kav::saveFileAtomically(dir.filePath(QStringLiteral("kav-data-viewer.ini")),
                                      "[General]\nInitialized=1\n[Directories]\nQVD=" + data.toUtf8() + "\n")
@@ -219,5 +224,61 @@ void BM_StartWith20000KeptRows(benchmark::State& state)
     startWithKeptList(state, 20000);
 }
 BENCHMARK(BM_StartWith20000KeptRows)->Unit(benchmark::kMillisecond);
+
+// A list of 1,000 rows of the sample nuclides on the page, with an intake in every row or none.
+struct ThousandRows {
+    KeptListViewer viewer{1};
+    kav::ApplicationContext context{viewer.executable(), viewer.messages};
+    kav::DoseDataCache cache{context.settings()};
+    kav::Mixture list{context.index(), context.dataNuclideList(), cache};
+    kav::MixtureView view{context};
+    kav::DataGrid* table = nullptr;
+
+    explicit ThousandRows(bool intakes)
+    {
+        if (context.index().loadFromFile(QStringLiteral(KAV_INDEX_FILE)).failed())
+            std::abort();
+        context.fillDataLists();
+        std::vector<kav::KeptMixtureRow> kept;
+        const QStringList names = kav::sampleNuclides();
+        for (int i = 0; i < 1000; ++i) {
+            kept.push_back({names[i % names.size()], static_cast<kav::IntakeRoute>(i % 3), 0, -1, {}});
+            if (intakes)
+                kept.back().intakeBq = 100.0 + i;
+        }
+        QString error;
+        if (!list.restore(kept, error))
+            std::abort();
+        view.setMixture(&list);
+        view.resize(1000, 600);
+        view.show();
+        view.fillMixtureGrid();
+        table = dynamic_cast<kav::DataGrid*>(view.findChild<QWidget*>(QStringLiteral("mixtureTable")));
+        if (!table || table->rowCount() != 1001 || (intakes && kav::computeMixtureDoses(list).countedRows < 900))
+            std::abort();
+    }
+};
+
+void BM_RefillAThousandRowsWithoutIntakesBaseline(benchmark::State& state)
+{
+    ThousandRows page(false);
+    for (auto _ : state)
+        page.view.fillMixtureGrid();
+}
+BENCHMARK(BM_RefillAThousandRowsWithoutIntakesBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_TypeOneIntakeOfAThousandRows(benchmark::State& state)
+{
+    ThousandRows page(true);
+    // The intake of the middle row as its number field reports it.
+    constexpr int kIntakeColumn = 6;
+    bool larger = false;
+    for (auto _ : state) {
+        larger = !larger;
+        page.table->onSetEditText(page.table, kIntakeColumn, 500,
+                                  larger ? QStringLiteral("2500") : QStringLiteral("25"));
+    }
+}
+BENCHMARK(BM_TypeOneIntakeOfAThousandRows)->Unit(benchmark::kMicrosecond);
 
 } // namespace
