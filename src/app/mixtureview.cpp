@@ -231,7 +231,7 @@ void MixtureView::initMixtureGrid()
     g.setRowCount(2);
     g.setFixedCols(1);
     g.setFixedRows(1);
-    g.setRowHeights(0, 36);
+    g.setRowHeights(0, 50);
     const int widths[ColumnCount] = {16, 59, 81, 97, 300, 88, 80, 105, 105, 50};
     const char* headers[ColumnCount]
         = {"", "Element", "Radionuclide", "Route of Intake", "Material", "", "Intake", "", "", "%"};

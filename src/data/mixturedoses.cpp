@@ -81,7 +81,7 @@ QString mixtureTotalText(const MixtureDoses& doses, int rowCount, const MixtureU
         return QStringLiteral("Total: type the intakes in the Intake column; rows without one are not counted");
     return QStringLiteral("Total: intake %1 %2, committed effective dose %3 %4 (%5 of %6 rows counted)")
         .arg(activityText(doses.totalIntakeBq / bqPerUnit(units.activity)), activityUnitLabel(units.activity),
-             formatSignificant(doses.totalDoseSv / svPerUnit(units.dose), 6), doseUnitLabel(units.dose))
+             formatSignificant(doses.totalDoseSv / svPerUnit(units.dose), 4), doseUnitLabel(units.dose))
         .arg(doses.countedRows)
         .arg(rowCount);
 }
