@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace kav {
+
+class Nuclide;
+
+// The decay constant of a nuclide per day, from its half-life in double precision (a year of
+// 365.25 days); 0 for a nuclide without a half-life.
+double decayConstantPerDay(const Nuclide& nuclide);
+
+// One nuclide of a source with its activity at the reference time, in any unit.
+struct DecaySource {
+    const Nuclide* nuclide = nullptr;
+    double activity = 0;
+};
+
+// What a source becomes: the activity of every radioactive member of its chains at any time
+// after the reference, in the sources' unit. The amounts follow the chains' decay exactly: each
+// member's activity is the sum, over every path from a source nuclide to it, of the Bateman
+// solution along the path, written as a divided difference of exp(-λt) over the path's decay
+// constants. The divided differences are taken over the constants in ascending order, by their
+// recurrence where the ends of a range lie apart and by a Taylor series where they lie close, so
+// that equal or nearly equal constants cost no accuracy. A spontaneous-fission branch and stable
+// daughters end a chain.
+class DecayCalculation {
+public:
+    // The sources must be radioactive nuclides of one index, which outlives the calculation.
+    explicit DecayCalculation(const std::vector<DecaySource>& sources);
+
+    // The members in chain order: each source, then its descendants as they are first reached,
+    // each once.
+    const std::vector<const Nuclide*>& members() const { return m_members; }
+    // The members' activities at a time after the reference, in days (0 and above).
+    std::vector<double> activitiesAt(double days) const;
+
+private:
+    // One step of a path from a source: the member it reaches, its decay constant, the step
+    // before it (-1 at a source), the source's activity times the branching fractions so far,
+    // and the path's constants in ascending order.
+    struct PathStep {
+        std::size_t member = 0;
+        double decayConstant = 0;
+        int previous = -1;
+        double weight = 0;
+        std::vector<double> sortedConstants;
+    };
+    std::size_t memberIndex(const Nuclide* nuclide);
+    void addPaths(const DecaySource& source);
+
+    std::vector<const Nuclide*> m_members;
+    // In an order where every step comes after the one before it.
+    std::vector<PathStep> m_steps;
+};
+
+} // namespace kav
