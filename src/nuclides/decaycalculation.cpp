@@ -3,6 +3,8 @@
 #include "nuclides/nuclide.h"
 #include "units/units.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -76,6 +78,40 @@ double decayConstantPerDay(const Nuclide& nuclide)
 {
     const double halfLifeDays = static_cast<double>(nuclide.halfLife) / timeUnitsPerDayA(nuclide.halfLifeUnit);
     return halfLifeDays > 0 ? std::numbers::ln2 / halfLifeDays : 0;
+}
+
+bool readDuration(QStringView text, double& days, QString& reason)
+{
+    struct Unit {
+        const char16_t* suffix;
+        double days;
+    };
+    static const Unit units[] = {{u"y", 365.25}, {u"d", 1}, {u"h", 1.0 / 24}, {u"m", 1.0 / 1440}, {u"s", 1.0 / 86400}};
+    const QStringView trimmed = text.trimmed();
+    for (const Unit& unit : units) {
+        if (!trimmed.endsWith(QStringView(unit.suffix)))
+            continue;
+        bool ok = false;
+        const double number = QLocale::c().toDouble(trimmed.chopped(1), &ok);
+        if (!ok || !std::isfinite(number)) {
+            reason = QStringLiteral("\"%1\" is not a number of years (y), days (d), hours (h), minutes (m) or "
+                                    "seconds (s)")
+                         .arg(trimmed.toString());
+            return false;
+        }
+        days = number * unit.days;
+        if (days < 0) {
+            reason = QStringLiteral("the time \"%1\" is before the reference").arg(trimmed.toString());
+            return false;
+        }
+        if (days > LongestDecayDays) {
+            reason = QStringLiteral("the time \"%1\" is beyond 1E12 years").arg(trimmed.toString());
+            return false;
+        }
+        return true;
+    }
+    reason = QStringLiteral("\"%1\" lacks its unit: y, d, h, m (minutes) or s").arg(trimmed.toString());
+    return false;
 }
 
 DecayCalculation::DecayCalculation(const std::vector<DecaySource>& sources)

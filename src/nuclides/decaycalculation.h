@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <QStringView>
+
 #include <cstddef>
 #include <vector>
 
@@ -10,6 +13,16 @@ class Nuclide;
 // The decay constant of a nuclide per day, from its half-life in double precision (a year of
 // 365.25 days); 0 for a nuclide without a half-life.
 double decayConstantPerDay(const Nuclide& nuclide);
+
+// The longest time a calculation takes: 1E12 years, in days.
+constexpr double LongestDecayDays = 1e12 * 365.25;
+// The most nuclides a source may hold.
+constexpr int MaxDecaySources = 1000;
+
+// A duration written as a number and its unit, "30y", "12h", "3.5d", "90m" (minutes), "20s", in
+// days (a year of 365.25 days); false, with the reason, for one that is not a number, lacks its
+// unit, is below 0 or beyond LongestDecayDays.
+bool readDuration(QStringView text, double& days, QString& reason);
 
 // One nuclide of a source with its activity at the reference time, in any unit.
 struct DecaySource {

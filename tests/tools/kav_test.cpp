@@ -520,5 +520,52 @@ TEST(KavTool, DoseNamesTheLineItCannotUse)
     EXPECT_TRUE(kav({"dose"}).err.contains(QStringLiteral("usage: ")));
 }
 
+// Worked by hand: Cs-137 (30.1671 y) feeds Ba-137m (2.552 min) in 94.399 % of its decays. After
+// one half-life 1000 Bq are 500, and Ba-137m 0.94399 x 500 x l2 / (l2 - l1) = 471.995; after a
+// year 977.285 and 922.547.
+TEST(KavTool, DecayPrintsEveryMemberAndTheTotal)
+{
+    const ToolRun once = kav({"decay", "Cs-137=1000", "--time", "30.1671009y"});
+    ASSERT_EQ(once.status, 0) << once.err.toStdString();
+    EXPECT_EQ(once.out, QStringLiteral("Cs-137\t500\nBa-137m\t471.995\nTotal\t971.995\n"));
+    const ToolRun twice = kav({"decay", "Cs-137=1000", "--at", "0s,365.25d", "--unit", "kBq"});
+    ASSERT_EQ(twice.status, 0) << twice.err.toStdString();
+    EXPECT_EQ(twice.out, QStringLiteral("Cs-137\t1000\t977.285\nBa-137m\t0\t922.547\nTotal\t1000\t1899.83\n"));
+    // Two sources of one chain add up: 8 hours of Mo-99 and Tc-99m.
+    const ToolRun both = kav({"decay", "Mo-99=100", "Tc-99m=50", "--time", "0h"});
+    EXPECT_EQ(both.out, QStringLiteral("Mo-99\t100\nTc-99m\t50\nTotal\t150\n")) << both.out.toStdString();
+}
+
+TEST(KavTool, DecayRefusesWhatItCannotUse)
+{
+    struct Case {
+        QStringList args;
+        const char* says;
+    } cases[] = {
+        {{"decay", "Xx-1=5", "--time", "1d"}, "Xx-1: not a radioactive nuclide"},
+        {{"decay", "Ba-137=5", "--time", "1d"}, "Ba-137: not a radioactive nuclide"},
+        {{"decay", "Cs-137=0", "--time", "1d"}, "Cs-137: the activity \"0\" is not a positive number"},
+        {{"decay", "Cs-137=lots", "--time", "1d"}, "the activity \"lots\""},
+        {{"decay", "Cs-137=5", "--time", "-1d"}, "the time \"-1d\" is before the reference"},
+        {{"decay", "Cs-137=5", "--time", "soon"}, "\"soon\" lacks its unit"},
+        {{"decay", "Cs-137=5", "--time", "xd"}, "\"xd\" is not a number"},
+        {{"decay", "Cs-137=5", "--time", "2e12y"}, "beyond 1E12 years"},
+        {{"decay", "Cs-137=5", "--at", "1d,nand"}, "is not a number"},
+        {{"decay", "Cs-137=5", "--time", "1d", "--unit", "furlong"}, "--unit furlong"},
+    };
+    for (const Case& c : cases) {
+        const ToolRun r = kav(c.args);
+        EXPECT_EQ(r.status, 2) << c.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.out.isEmpty());
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.says))) << r.err.toStdString();
+    }
+    QStringList many{"decay", "--time", "1d"};
+    for (int i = 0; i <= 1000; ++i)
+        many << QStringLiteral("Cs-137=1");
+    EXPECT_TRUE(kav(many).err.contains(QStringLiteral("more than 1000 nuclides")));
+    EXPECT_TRUE(kav({"decay", "Cs-137=5"}).err.contains(QStringLiteral("usage: ")));
+    EXPECT_TRUE(kav({"decay", "Cs-137", "--time", "1d"}).err.contains(QStringLiteral("usage: ")));
+}
+
 } // namespace
 } // namespace kav

@@ -1,7 +1,7 @@
 // kav: the viewer's dose data for scripts. "kav show" prints a nuclide's dose coefficients,
 // "kav bioassay" the bioassay view's table, "kav assess" the intake a worker's measurements
-// point to, "kav dose" the dose of a mixture's intakes, "kav check" loads every data file of a folder and reports those
-// that fail.
+// point to, "kav dose" the dose of a mixture's intakes, "kav decay" what a source becomes, "kav check" loads every data
+// file of a folder and reports those that fail.
 #include "assesscommand.h"
 #include "bioassaycommand.h"
 #include "commandproblem.h"
@@ -9,6 +9,7 @@
 #include "data/dosedata.h"
 #include "data/doseexport.h"
 #include "data/programsettings.h"
+#include "decaycommand.h"
 #include "dosecommand.h"
 #include "linescommand.h"
 #include "nuclides/nuclideindex.h"
@@ -25,6 +26,7 @@ const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
                      "                    [--data DIR]\n"
                      "       kav assess NUCLIDE --route R --material N [--size S] FILE.csv [--data DIR]\n"
                      "       kav dose FILE.csv [--data DIR]\n"
+                     "       kav decay NUCLIDE=ACTIVITY ... --time T | --at T1,T2,... [--unit U]\n"
                      "       kav export [--out DIR] [--data DIR]\n"
                      "       kav check [--data DIR]\n"
                      "       kav lines --gamma LOW:HIGH [--min-yield Y] [--half-life MIN:MAX]\n"
@@ -53,6 +55,11 @@ const char kHelp[] = "usage: kav show NUCLIDE [--data DIR]\n"
                      "            inhalation or injection; material its number in the route's list, from 1; size\n"
                      "            in um or -, 5 for an aerosol given -; intake in Bq; '#' starts a comment). Exits\n"
                      "            with 2 and the line for a row that cannot be used.\n"
+                     "  decay     prints the activity of every member of the source's decay chains at the time T\n"
+                     "            after the reference (30y, 3.5d, 12h, 90m, 20s; a year of 365.25 days), or at\n"
+                     "            each of several times, one column each: a line NUCLIDE, activity per member with\n"
+                     "            activity above 0, then Total, in six significant digits and the unit U of the\n"
+                     "            activities given (Bq unless said). Exits with 2 for an input it cannot use.\n"
                      "  export    writes every dose coefficient of the data folder into one semicolon-separated\n"
                      "            file per element (Co.csv, ...) in DIR, by default the folder Export beside this\n"
                      "            program, as the viewer's \"Export Doses\" does; prints the files written.\n"
@@ -169,6 +176,11 @@ int main(int argc, char* argv[])
     }
     if (args.size() >= 2 && args[0] == QStringLiteral("assess")) {
         const int status = kav::assessCommand(index, preference, args.mid(1));
+        if (status != kav::UsageStatus)
+            return status;
+    }
+    if (args.size() >= 2 && args[0] == QStringLiteral("decay")) {
+        const int status = kav::decayCommand(index, args.mid(1));
         if (status != kav::UsageStatus)
             return status;
     }
