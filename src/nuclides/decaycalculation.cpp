@@ -6,6 +6,7 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -17,57 +18,71 @@ namespace {
 constexpr int kLongestPath = 64;
 // Ends of a range closer than this (in λt) take the Taylor series.
 constexpr double kCloseEnds = 1.0;
-constexpr int kTaylorTerms = 40;
+// Enough terms of the series for ranges up to kCloseEnds wide: 1/19! is below 1E-17.
+constexpr int kMostTaylorTerms = 20;
+// The longest path and the most terms: the factorials the series needs.
+constexpr int kMostFactorials = kLongestPath + kMostTaylorTerms + 2;
 
-// The divided difference of exp(-x) over points lying within kCloseEnds of each other, with the
-// sign that makes it positive: exp(-c) Σ_k (-1)^k H_k(y) / (m + k)!, y the points less their
-// middle c, H_k the complete homogeneous symmetric polynomials, m + 1 the number of points.
-double closeDifference(const double* points, int count)
+const std::array<double, kMostFactorials>& inverseFactorials()
 {
-    const double middle = (points[0] + points[count - 1]) / 2;
-    double homogeneous[kTaylorTerms + 1] = {1};
-    for (int i = 0; i < count; ++i) {
-        const double y = points[i] - middle;
-        for (int k = 1; k <= kTaylorTerms; ++k)
-            homogeneous[k] += y * homogeneous[k - 1];
+    static const std::array<double, kMostFactorials> table = [] {
+        std::array<double, kMostFactorials> t{};
+        t[0] = 1;
+        for (int i = 1; i < kMostFactorials; ++i)
+            t[static_cast<std::size_t>(i)] = t[static_cast<std::size_t>(i) - 1] / i;
+        return t;
+    }();
+    return table;
+}
+
+// The terms a series needs for points spread over a width: the first k with width^k / k! below
+// 1E-17.
+int taylorTerms(double width)
+{
+    double term = 1;
+    for (int k = 1; k < kMostTaylorTerms; ++k) {
+        term *= width / k;
+        if (term < 1e-17)
+            return k;
     }
-    const int m = count - 1;
-    double factorial = 1; // (m + k)!
-    for (int i = 2; i <= m; ++i)
-        factorial *= i;
-    double sum = 0;
-    double sign = 1;
-    double previous = 1;
-    for (int k = 0; k <= kTaylorTerms; ++k) {
-        if (k > 0)
-            factorial *= m + k;
-        const double term = sign * homogeneous[k] / factorial;
-        sum += term;
-        // Points placed evenly about the middle make every odd term 0: two small terms in a
-        // row end the series.
-        if (k > 0 && std::fabs(term) <= 1e-18 * std::fabs(sum) && std::fabs(previous) <= 1e-17 * std::fabs(sum))
-            break;
-        previous = term;
-        sign = -sign;
-    }
-    return std::exp(-middle) * sum;
+    return kMostTaylorTerms;
 }
 
 // The divided difference of exp(-x) over ascending points, made positive ((-1)^m times the
-// difference of m + 1 points): the table of every range, built from the single points up.
+// difference of m + 1 points), from the table of every range built up from the single points.
+// A range whose ends lie within kCloseEnds takes the Taylor series about its first point a:
+// exp(-a) Σ_k (-1)^k H_k(y) / (m + k)!, y the points less a, H_k the complete homogeneous
+// symmetric polynomials, which grow by one point at a time along the ranges starting at a.
+// A wider range takes the recurrence, whose ends then lie apart.
 double expDifference(const std::vector<double>& points, std::vector<double>& table)
 {
     const std::size_t n = points.size();
-    table.assign(n * n, 0);
+    table.assign(n * n, -1);
     auto at = [&table, n](std::size_t a, std::size_t b) -> double& { return table[a * n + b]; };
-    for (std::size_t a = 0; a < n; ++a)
-        at(a, a) = std::exp(-points[a]);
+    const auto& inverse = inverseFactorials();
+    for (std::size_t a = 0; a < n; ++a) {
+        std::size_t last = a;
+        while (last + 1 < n && points[last + 1] - points[a] < kCloseEnds)
+            ++last;
+        const int terms = taylorTerms(points[last] - points[a]);
+        double homogeneous[kMostTaylorTerms + 1] = {1};
+        const double scale = std::exp(-points[a]);
+        for (std::size_t b = a; b <= last; ++b) {
+            const double y = points[b] - points[a];
+            for (int k = 1; k <= terms; ++k)
+                homogeneous[k] += y * homogeneous[k - 1];
+            const std::size_t m = b - a;
+            double sum = 0;
+            for (int k = terms; k >= 0; --k)
+                sum += ((k & 1) ? -homogeneous[k] : homogeneous[k]) * inverse[m + static_cast<std::size_t>(k)];
+            at(a, b) = scale * std::max(0.0, sum);
+        }
+    }
     for (std::size_t length = 1; length < n; ++length)
         for (std::size_t a = 0; a + length < n; ++a) {
             const std::size_t b = a + length;
-            const double spread = points[b] - points[a];
-            at(a, b) = spread < kCloseEnds ? closeDifference(&points[a], static_cast<int>(length + 1))
-                                           : std::max(0.0, (at(a, b - 1) - at(a + 1, b)) / spread);
+            if (at(a, b) < 0)
+                at(a, b) = std::max(0.0, (at(a, b - 1) - at(a + 1, b)) / (points[b] - points[a]));
         }
     return at(0, n - 1);
 }
