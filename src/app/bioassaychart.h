@@ -49,6 +49,9 @@ public:
     // as open markers with an arrow down; contents in units of bqPerUnit Bq, times in days.
     void showAssessment(const IntakeAssessment& assessment, const MaterialBioassay& functions, double bqPerUnit,
                         const QString& axisTitle);
+    // Any series shown anew, the axes titled (an empty time title keeps the one shown), lines as
+    // the tool bar says, then automatic scaling.
+    void showSeries(std::vector<ChartSeries> series, const QString& axisTitle, const QString& timeTitle);
     void autoScaleChart();
     // The zoom check: logarithmic ranges to whole decades; a range showing no data, or a
     // linear one too narrow, back to the one before the last mouse press.
@@ -73,8 +76,6 @@ private:
     void applyGrids();
     void showPointTip(int series, int index, QPoint globalPosition);
     void savePicture(const QString& fileName, ChartPictureFormat format);
-    // The series shown anew, axes titled, lines as the tool bar says, then automatic scaling.
-    void showSeries(std::vector<ChartSeries> series, const QString& axisTitle, const QString& timeTitle);
 
     Chart* m_chart = nullptr;
     QToolButton* m_horizontalLogButton = nullptr;

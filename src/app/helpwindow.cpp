@@ -65,6 +65,7 @@ QString helpTopicOfContext(int context)
     case 1010: return QStringLiteral("add-radionuclides.html");
     case 1011: return QStringLiteral("radon.html");
     case 1012: return QStringLiteral("assessment.html");
+    case 1013: return QStringLiteral("decay.html");
     default: return HelpTopic::Contents; // 1007, the main window, and anything unknown
     }
 }

@@ -19,7 +19,7 @@ inline const QString DisplayedData = QStringLiteral("bioassay.html#b_DispData");
 inline const QString PredictedContent = QStringLiteral("key-terms.html#b_predcontent");
 } // namespace HelpTopic
 
-// The topic of a context number of the windows and menus (1002 to 1012); the contents for any
+// The topic of a context number of the windows and menus (1002 to 1013); the contents for any
 // other number.
 QString helpTopicOfContext(int context);
 

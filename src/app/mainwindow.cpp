@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/decayview.h"
 #include "app/intakeassessmentview.h"
 #include "app/materialsview.h"
 #include "app/mixtureview.h"
@@ -18,10 +19,12 @@
 #include "controls/translatedcombobox.h"
 #include "data/applicationcontext.h"
 #include "data/bioassaydata.h"
+#include "data/decaysourcefile.h"
 #include "data/doseexport.h"
 #include "data/measurementfile.h"
 #include "data/mixture.h"
 #include "data/mixturefile.h"
+#include "nuclides/decaycalculation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -128,11 +131,13 @@ void MainWindow::createControls()
     m_bioassayTab = new QWidget;
     m_assessmentTab = new QWidget;
     m_radonTab = new QWidget;
+    m_decayTab = new QWidget;
     // A single ampersand marks the letter that opens a tab with Alt; a doubled one shows as one.
     m_pages->addTab(m_dosePerIntakeTab, QStringLiteral("   &Dose per Intake   "));
     m_pages->addTab(m_bioassayTab, QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
     m_pages->addTab(m_assessmentTab, QStringLiteral("   Inta&ke Assessment   "));
     m_pages->addTab(m_radonTab, QStringLiteral("   R&adon   "));
+    m_pages->addTab(m_decayTab, QStringLiteral("   Deca&y   "));
     // The assessment starts on the intake the bioassay page shows, the first time it is opened.
     connect(m_pages, &QTabWidget::currentChanged, this, [this] {
         if (m_pages->currentWidget() != m_assessmentTab || m_startupFailed || std::exchange(m_assessmentStarted, true))
@@ -156,6 +161,7 @@ void MainWindow::createHelp()
     m_materialsView->showHelp = showHelp;
     m_bioassayView->showHelp = showHelp;
     m_assessmentView->showHelp = showHelp;
+    m_decayView->showHelp = showHelp;
 
     m_helpMenu = new QMenu(this);
     m_helpMenu->addAction(QStringLiteral("About"), this, [this] { showAbout(); });
@@ -191,6 +197,8 @@ int MainWindow::helpContext() const
         return 1012;
     if (m_pages->currentWidget() == m_radonTab)
         return 1011;
+    if (m_pages->currentWidget() == m_decayTab)
+        return 1013;
     return 1007;
 }
 
@@ -276,6 +284,10 @@ void MainWindow::createViews()
     configureHalfLife(m_assessmentChooser);
     m_radonView = new RadonView(m_context.boxes(), m_radonTab);
     placeOnPage(m_radonView, m_radonTab);
+    m_decayView = new DecayView(m_context, m_decayTab);
+    placeOnPage(m_decayView, m_decayTab);
+    configure(m_decayView->chooser(), 10);
+    configureHalfLife(m_decayView->chooser());
 }
 
 void MainWindow::placeOnPage(QWidget* view, QWidget* page)
@@ -338,6 +350,7 @@ bool MainWindow::formCreate()
     if (!createMixture())
         return false;
     restoreMeasurements();
+    restoreDecaySource();
     m_dataFolderInUse = preference.dataFolderPath();
     m_radonView->setDataFolder(m_dataFolderInUse);
     showDataFolder();
@@ -349,6 +362,16 @@ bool MainWindow::formCreate()
         panel->selection().filter().setNuclideList(m_context.dataNuclideList());
         panel->selection().setElementAndAMass(ChemicalElement::Co, "60");
     }
+
+    // The decay calculator offers every radioactive nuclide of the index, starting on Cs-137.
+    QStringList radioactive;
+    for (int i = 0; i < m_context.index().count(); ++i)
+        if (decayConstantPerDay(*m_context.index().items(i)) > 0)
+            radioactive << m_context.index().items(i)->nameText();
+    NuclideSelection& decaySelection = m_decayView->chooser()->selection();
+    decaySelection.filter().setUseNuclideFilter(true);
+    decaySelection.filter().setNuclideList(radioactive);
+    decaySelection.setElementAndAMass(ChemicalElement::Cs, "137");
 
     m_watchingSettings = preference.settingsChanged.connect([this] { followSettings(); });
     m_pages->setCurrentWidget(m_dosePerIntakeTab);
@@ -418,20 +441,6 @@ void MainWindow::followSettings()
         applyLanguage();
 }
 
-void MainWindow::saveMixture()
-{
-    const ProgramSettings& preference = m_context.settings();
-    const QString path = preference.mixtureFileName();
-    QString error;
-    if ((!preference.makeSettingsFolder(&error)
-         || !saveFileAtomically(path, mixtureFileBytes(m_mixture->keptRows()), &error))
-        && !m_context.saidListCannotBeKept())
-        m_context.boxes().show(MessageKind::Warning, ViewerApplication::Title,
-                               QStringLiteral("The list of radionuclides could not be kept for the next run: ") + path
-                                   + QStringLiteral(": ") + error,
-                               ButtonOk, ButtonOk);
-}
-
 void MainWindow::restoreMeasurements()
 {
     const QString path = m_context.settings().measurementsFileName();
@@ -458,30 +467,11 @@ void MainWindow::restoreMeasurements()
     m_assessmentView->setMeasurements(kept.intake, std::move(kept.measurements));
 }
 
-void MainWindow::saveMeasurements()
+void MainWindow::restoreDecaySource()
 {
-    const ProgramSettings& preference = m_context.settings();
-    const QString path = preference.measurementsFileName();
-    // A measurement still lacking a field is an unfinished row: it is not kept.
-    std::vector<DatedMeasurement> complete;
-    for (const DatedMeasurement& entry : m_assessmentView->measurements())
-        if (isComplete(entry))
-            complete.push_back(entry);
-    if (m_keptMeasurementsUnread && complete.empty())
-        return;
-    if (complete.empty() && !m_assessmentView->intakeDate().isSaid()) {
-        QFile::remove(path);
-        return;
-    }
-    QString error;
-    if ((!preference.makeSettingsFolder(&error)
-         || !saveFileAtomically(path, measurementFileBytes(m_assessmentView->intakeDate(), complete), &error))
-        && !m_context.saidListCannotBeKept())
-        m_context.boxes().show(MessageKind::Warning, ViewerApplication::Title,
-                               QStringLiteral("The measurements of the intake assessment could not be kept for the "
-                                              "next run: ")
-                                   + path + QStringLiteral(": ") + error,
-                               ButtonOk, ButtonOk);
+    QFile file(m_context.settings().decaySourceFileName());
+    if (file.open(QIODevice::ReadOnly))
+        m_decayView->setSource(parseDecaySourceFile(readAtMost(file, 1024 * 1024)));
 }
 
 void MainWindow::formActivate()
@@ -506,13 +496,63 @@ void MainWindow::formActivate()
     }
 }
 
+QString MainWindow::keepFile(const QString& what, const QString& path, const QByteArray& bytes) const
+{
+    QString error;
+    if (m_context.settings().makeSettingsFolder(&error) && saveFileAtomically(path, bytes, &error))
+        return {};
+    return QStringLiteral("The %1 could not be kept for the next run: ").arg(what) + path + QStringLiteral(": ")
+        + error;
+}
+
+QString MainWindow::saveMixture() const
+{
+    return keepFile(QStringLiteral("list of radionuclides"), m_context.settings().mixtureFileName(),
+                    mixtureFileBytes(m_mixture->keptRows()));
+}
+
+QString MainWindow::saveMeasurements() const
+{
+    const QString path = m_context.settings().measurementsFileName();
+    // A measurement still lacking a field is an unfinished row: it is not kept.
+    std::vector<DatedMeasurement> complete;
+    for (const DatedMeasurement& entry : m_assessmentView->measurements())
+        if (isComplete(entry))
+            complete.push_back(entry);
+    if (m_keptMeasurementsUnread && complete.empty())
+        return {};
+    if (complete.empty() && !m_assessmentView->intakeDate().isSaid()) {
+        QFile::remove(path);
+        return {};
+    }
+    return keepFile(QStringLiteral("measurements of the intake assessment"), path,
+                    measurementFileBytes(m_assessmentView->intakeDate(), complete));
+}
+
+QString MainWindow::saveDecaySource() const
+{
+    const QString path = m_context.settings().decaySourceFileName();
+    const DecaySourceFile source = m_decayView->source();
+    // An empty source that was never kept leaves no file behind.
+    if (source.rows.empty() && !QFile::exists(path))
+        return {};
+    return keepFile(QStringLiteral("decay source"), path, decaySourceFileBytes(source));
+}
+
 void MainWindow::keepForNextRun()
 {
     if (m_startupFailed || !m_mixture || std::exchange(m_keptForNextRun, true))
         return;
     m_context.savePreferencesAtExit();
-    saveMixture();
-    saveMeasurements();
+    // What could not be kept is said in one box, unless the user heard already that the settings
+    // folder takes no files.
+    QStringList failures;
+    for (const QString& failure : {saveMixture(), saveMeasurements(), saveDecaySource()})
+        if (!failure.isEmpty())
+            failures << failure;
+    if (!failures.isEmpty() && !m_context.saidListCannotBeKept())
+        m_context.boxes().show(MessageKind::Warning, ViewerApplication::Title, failures.join(u'\n'), ButtonOk,
+                               ButtonOk);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

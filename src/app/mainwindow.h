@@ -21,6 +21,7 @@ namespace kav {
 class ApplicationContext;
 class BioassayView;
 class HelpWindow;
+class DecayView;
 class IntakeAssessmentView;
 class MaterialsView;
 class MixtureView;
@@ -37,9 +38,9 @@ class Mixture;
 // or left of the area, so that its title bar can be reached.
 QRect windowPlacement(QSize wanted, QRect available, QMargins frame);
 
-// The single main window: four main tabs (dose per intake with its two sub-tabs, the bioassay
-// view, the intake assessment, radon) and the help button over the tab row. Creating it runs the start-up sequence on
-// the program's shared state, which outlives it.
+// The single main window: five main tabs (dose per intake with its two sub-tabs, the bioassay
+// view, the intake assessment, radon, decay) and the help button over the tab row. Creating it runs the start-up
+// sequence on the program's shared state, which outlives it.
 class MainWindow : public QMainWindow {
 public:
     // Lets the user edit the preferences on the pages of the kind given and commits what was
@@ -84,6 +85,7 @@ public:
     MixtureView* mixturePage() const { return m_mixtureView; }
     BioassayView* bioassayPage() const { return m_bioassayView; }
     IntakeAssessmentView* assessmentPage() const { return m_assessmentView; }
+    DecayView* decayPage() const { return m_decayView; }
     RadonView* radonPage() const { return m_radonView; }
     NuclideChooser* intakeChooser() const { return m_intakeChooser; }
     NuclideChooser* measuredChooser() const { return m_measuredChooser; }
@@ -121,13 +123,18 @@ private:
     // now is kept, unavailable), or with its example; false when there were none and the
     // example could not be read.
     bool createMixture();
-    // Keeps the mixture's rows for the next run; a failure is said, unless the user already
-    // heard that the settings folder takes no files.
-    void saveMixture();
+    // Writes a file kept for the next run; empty, or what could not be kept and why.
+    QString keepFile(const QString& what, const QString& path, const QByteArray& bytes) const;
+    // Keep the mixture's rows, the measurements and the decay source for the next run; each
+    // returns its failure, said by keepForNextRun.
+    QString saveMixture() const;
     // The intake assessment's measurements of the last run; a file that cannot be read is said
     // and left as it is.
     void restoreMeasurements();
-    void saveMeasurements();
+    QString saveMeasurements() const;
+    // The Decay page's source of the last run.
+    void restoreDecaySource();
+    QString saveDecaySource() const;
     // Writes the settings (when saving at exit is on), the mixture's rows and the measurements,
     // once.
     void keepForNextRun();
@@ -153,6 +160,7 @@ private:
     QWidget* m_bioassayTab = nullptr;
     QWidget* m_assessmentTab = nullptr;
     QWidget* m_radonTab = nullptr;
+    QWidget* m_decayTab = nullptr;
     QToolButton* m_helpButton = nullptr;
     QMenu* m_helpMenu = nullptr;
     QAction* m_exportAction = nullptr;
@@ -172,6 +180,7 @@ private:
     // The measurements kept from the last run could not be read: their file is not overwritten.
     bool m_keptMeasurementsUnread = false;
     RadonView* m_radonView = nullptr;
+    DecayView* m_decayView = nullptr;
     NuclideChooser* m_materialsChooser = nullptr;
     NuclideChooser* m_intakeChooser = nullptr;
     NuclideChooser* m_measuredChooser = nullptr;

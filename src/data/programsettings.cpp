@@ -176,6 +176,12 @@ QString ProgramSettings::measurementsFileName() const
         + QStringLiteral(".measurements.csv");
 }
 
+QString ProgramSettings::decaySourceFileName() const
+{
+    return m_locations.settingsDir + u'/' + QFileInfo(m_locations.exeName).completeBaseName()
+        + QStringLiteral(".decay");
+}
+
 bool ProgramSettings::checkIniExists() const
 {
     return QFileInfo::exists(iniFileName());

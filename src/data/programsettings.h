@@ -69,6 +69,8 @@ public:
     QString mixtureFileName() const;
     // The file the intake assessment's measurements are kept in between runs, beside it too.
     QString measurementsFileName() const;
+    // The file the Decay page's source is kept in between runs, beside it too.
+    QString decaySourceFileName() const;
 
     // The folder the dose export writes to unless told another.
     QString exportDir() const { return m_locations.userDataDir + QStringLiteral("/Export"); }

@@ -1,6 +1,7 @@
 #include "nuclides/decaycalculation.h"
 
 #include "nuclides/nuclide.h"
+#include "nuclides/nuclidenames.h"
 #include "units/units.h"
 
 #include <QLocale>
@@ -210,6 +211,54 @@ std::vector<double> DecayCalculation::activitiesAt(double days) const
             activities[step.member] += activity;
     }
     return activities;
+}
+
+DecayTable decayTableAt(const DecayCalculation& decay, double days, double bqPerUnit)
+{
+    constexpr double kGramsPerDalton = 1.66053906660e-24;
+    constexpr double kSmallestShare = 1e-30;
+    const std::vector<double> activities = decay.activitiesAt(days);
+    DecayTable table;
+    for (const double activity : activities)
+        table.total += activity;
+    for (std::size_t m = 0; m < activities.size(); ++m) {
+        const double activity = activities[m];
+        if (!(activity > kSmallestShare * table.total)) {
+            ++table.leftOut;
+            continue;
+        }
+        const Nuclide& nuclide = *decay.members()[m];
+        DecayTableRow row{&nuclide, activity, 100 * activity / table.total};
+        // Bq over the constant per second.
+        row.atoms = activity * bqPerUnit / (decayConstantPerDay(nuclide) / 86400);
+        row.grams = row.atoms * nuclide.atomicMass * kGramsPerDalton;
+        table.rows.push_back(row);
+    }
+    return table;
+}
+
+QString decayTableText(const DecayTable& table, const QString& head, const QString& unitLabel, bool atomsAndMass)
+{
+    const QString end = QStringLiteral("\r\n");
+    const QString tab(u'\t');
+    const auto number = [](double x) { return QString::number(x, 'g', 6); };
+    QStringList columns{QStringLiteral("Nuclide"), QStringLiteral("Half-life"),
+                        QStringLiteral("Activity, ") + unitLabel, QStringLiteral("%")};
+    if (atomsAndMass)
+        columns << QStringLiteral("Atoms") << QStringLiteral("Mass, g");
+    QString text = head + end + columns.join(tab) + end;
+    for (const DecayTableRow& row : table.rows) {
+        QStringList cells{row.nuclide->nameText(), halfLifeText(*row.nuclide, UiLanguage::English),
+                          number(row.activity), QString::number(row.sharePercent, 'f', 2)};
+        if (atomsAndMass)
+            cells << number(row.atoms) << number(row.grams);
+        text += cells.join(tab) + end;
+    }
+    text += QStringLiteral("Total") + tab + tab + number(table.total) + tab + QStringLiteral("100.00") + end;
+    if (table.leftOut > 0)
+        text += QStringLiteral("Members below 1E-30 of the total, left out") + tab + QString::number(table.leftOut)
+            + end;
+    return text;
 }
 
 } // namespace kav

@@ -68,4 +68,29 @@ private:
     std::vector<PathStep> m_steps;
 };
 
+// The members' activities at one time as a table shows them: in chain order, each with its share
+// of the total, its number of atoms and mass; a member below 1E-30 of the total is left out and
+// counted.
+struct DecayTableRow {
+    const Nuclide* nuclide = nullptr;
+    double activity = 0; // in the sources' unit
+    double sharePercent = 0;
+    double atoms = 0;
+    double grams = 0;
+};
+struct DecayTable {
+    std::vector<DecayTableRow> rows;
+    double total = 0;
+    int leftOut = 0;
+};
+
+// The table at a time after the reference, in days; bqPerUnit turns the sources' unit into Bq for
+// the atoms and the mass.
+DecayTable decayTableAt(const DecayCalculation& decay, double days, double bqPerUnit);
+
+// The table as the clipboard gets it: a head line, the column names, a line a member (nuclide,
+// half-life, activity, share and, when asked, atoms and mass in g), the total and how many members
+// were left out; tab-separated, "\r\n" after every line.
+QString decayTableText(const DecayTable& table, const QString& head, const QString& unitLabel, bool atomsAndMass);
+
 } // namespace kav

@@ -81,11 +81,12 @@ TEST_F(MainWindowTest, ShellHasItsCaptionTabsAndSize)
     MainWindow form(context());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Electronic Annex / KAV Data Viewer"));
     QTabWidget* tabs = form.mainTabs();
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), QStringLiteral("   &Dose per Intake   "));
     EXPECT_EQ(tabs->tabText(1), QStringLiteral("   Dose per Content && Reference &Bioassay Functions   "));
     EXPECT_EQ(tabs->tabText(2), QStringLiteral("   Inta&ke Assessment   "));
     EXPECT_EQ(tabs->tabText(3), QStringLiteral("   R&adon   "));
+    EXPECT_EQ(tabs->tabText(4), QStringLiteral("   Deca&y   "));
     QTabWidget* sub = form.dosePerIntakeTabs();
     ASSERT_EQ(sub->count(), 2);
     EXPECT_EQ(sub->tabText(0), QStringLiteral("Radio&nuclides"));
