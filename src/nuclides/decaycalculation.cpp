@@ -55,7 +55,8 @@ int taylorTerms(double width)
 // exp(-a) Σ_k (-1)^k H_k(y) / (m + k)!, y the points less a, H_k the complete homogeneous
 // symmetric polynomials, which grow by one point at a time along the ranges starting at a.
 // A wider range takes the recurrence, whose ends then lie apart.
-double expDifference(const std::vector<double>& points, std::vector<double>& table)
+double expDifference(const std::vector<double>& points, const std::vector<double>& exponentials,
+                     std::vector<double>& table)
 {
     const std::size_t n = points.size();
     table.assign(n * n, -1);
@@ -67,7 +68,7 @@ double expDifference(const std::vector<double>& points, std::vector<double>& tab
             ++last;
         const int terms = taylorTerms(points[last] - points[a]);
         double homogeneous[kMostTaylorTerms + 1] = {1};
-        const double scale = std::exp(-points[a]);
+        const double scale = exponentials[a];
         for (std::size_t b = a; b <= last; ++b) {
             const double y = points[b] - points[a];
             for (int k = 1; k <= terms; ++k)
@@ -160,7 +161,7 @@ void DecayCalculation::addPaths(const DecaySource& source)
     first.member = memberIndex(source.nuclide);
     first.decayConstant = decayConstantPerDay(*source.nuclide);
     first.weight = source.activity;
-    first.sortedConstants = {first.decayConstant};
+    first.sortedMembers = {first.member};
     m_steps.push_back(first);
     std::vector<Visit> stack{{static_cast<int>(m_steps.size()) - 1, 0}};
     while (!stack.empty()) {
@@ -181,10 +182,13 @@ void DecayCalculation::addPaths(const DecaySource& source)
         next.decayConstant = decayConstantPerDay(*daughter);
         next.previous = visit.step;
         next.weight = step.weight * fraction;
-        next.sortedConstants = step.sortedConstants;
-        next.sortedConstants.insert(
-            std::upper_bound(next.sortedConstants.begin(), next.sortedConstants.end(), next.decayConstant),
-            next.decayConstant);
+        next.sortedMembers = step.sortedMembers;
+        next.sortedMembers.insert(std::upper_bound(next.sortedMembers.begin(), next.sortedMembers.end(),
+                                                   next.decayConstant,
+                                                   [this](double constant, std::size_t member) {
+                                                       return constant < decayConstantPerDay(*m_members[member]);
+                                                   }),
+                                  next.member);
         m_steps.push_back(std::move(next));
         stack.push_back({static_cast<int>(m_steps.size()) - 1, 0});
     }
@@ -193,20 +197,32 @@ void DecayCalculation::addPaths(const DecaySource& source)
 std::vector<double> DecayCalculation::activitiesAt(double days) const
 {
     std::vector<double> activities(m_members.size(), 0);
+    // λt and exp(-λt) of each member, once for every path through it.
+    std::vector<double> memberTimes(m_members.size());
+    std::vector<double> memberExponentials(m_members.size());
+    for (std::size_t m = 0; m < m_members.size(); ++m) {
+        memberTimes[m] = decayConstantPerDay(*m_members[m]) * days;
+        memberExponentials[m] = std::exp(-memberTimes[m]);
+    }
     // The product of λt over each path's members after its source, step by step.
     std::vector<double> products(m_steps.size(), 1);
     std::vector<double> points;
+    std::vector<double> exponentials;
     std::vector<double> table;
     for (std::size_t s = 0; s < m_steps.size(); ++s) {
         const PathStep& step = m_steps[s];
-        if (step.previous >= 0)
-            products[s] = products[static_cast<std::size_t>(step.previous)] * step.decayConstant * days;
-        if (products[s] == 0 && step.previous >= 0)
-            continue;
-        points.resize(step.sortedConstants.size());
-        for (std::size_t i = 0; i < points.size(); ++i)
-            points[i] = step.sortedConstants[i] * days;
-        const double activity = step.weight * products[s] * expDifference(points, table);
+        if (step.previous >= 0) {
+            products[s] = products[static_cast<std::size_t>(step.previous)] * memberTimes[step.member];
+            if (products[s] == 0)
+                continue;
+        }
+        points.resize(step.sortedMembers.size());
+        exponentials.resize(step.sortedMembers.size());
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            points[i] = memberTimes[step.sortedMembers[i]];
+            exponentials[i] = memberExponentials[step.sortedMembers[i]];
+        }
+        const double activity = step.weight * products[s] * expDifference(points, exponentials, table);
         if (std::isfinite(activity) && activity > 0)
             activities[step.member] += activity;
     }
