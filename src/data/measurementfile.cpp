@@ -1,9 +1,9 @@
 #include "data/measurementfile.h"
 
+#include "data/csvtext.h"
 #include "data/vocabulary.h"
 
 #include <QLocale>
-#include <QStringDecoder>
 
 #include <array>
 #include <cmath>
@@ -123,36 +123,21 @@ bool isComplete(const DatedMeasurement& entry)
 MeasurementFile readMeasurementFile(const QByteArray& bytes)
 {
     MeasurementFile file;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
+    const CsvText csv(bytes, QLatin1StringView("compartment"));
+    if (!csv.isUtf8()) {
         file.error = QStringLiteral("the file is not UTF-8 text");
         return file;
     }
-    const QList<QStringView> lines = QStringView(text).split(u'\n');
-    bool first = true;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int lineNumber = static_cast<int>(i + 1);
-        QStringView line = lines[i];
-        if (const qsizetype hash = line.indexOf(u'#'); hash >= 0)
-            line = line.left(hash);
-        line = line.trimmed();
-        if (line.isEmpty())
-            continue;
+    for (const CsvText::Line& line : csv.lines()) {
+        const QList<QStringView>& fields = line.fields;
         auto fail = [&](const QString& reason) {
-            file.errorLine = lineNumber;
-            file.error = QStringLiteral("line %1: %2").arg(lineNumber).arg(reason);
+            file.errorLine = line.number;
+            file.error = QStringLiteral("line %1: %2").arg(line.number).arg(reason);
             file.measurements.clear();
             file.lineNumbers.clear();
             return file;
         };
-        const QList<QStringView> fields = line.split(u',');
-        const bool header
-            = first && fields[0].trimmed().compare(QLatin1String("compartment"), Qt::CaseInsensitive) == 0;
-        first = false;
-        if (header)
-            continue;
-        if (fields[0].trimmed().compare(QLatin1String("intake"), Qt::CaseInsensitive) == 0) {
+        if (fields[0].compare(QLatin1String("intake"), Qt::CaseInsensitive) == 0) {
             if (file.intake.isSaid())
                 return fail(QStringLiteral("the intake's date is given twice"));
             if (fields.size() < 2 || fields.size() > 3)
@@ -175,9 +160,9 @@ MeasurementFile readMeasurementFile(const QByteArray& bytes)
         DatedMeasurement entry;
         Measurement& m = entry.measurement;
         if (!compartmentFromFileName(fields[0], m.compartment))
-            return fail(QStringLiteral("\"%1\" is not a compartment").arg(fields[0].trimmed().toString()));
+            return fail(QStringLiteral("\"%1\" is not a compartment").arg(fields[0].toString()));
         if (!readMeasurementTime(fields[1], entry)) {
-            const QString time = fields[1].trimmed().toString();
+            const QString time = fields[1].toString();
             double days = 0;
             return fail(readNumber(fields[1], days)
                             ? QStringLiteral("the time is before the intake")
@@ -186,14 +171,13 @@ MeasurementFile readMeasurementFile(const QByteArray& bytes)
                                   .arg(time));
         }
         if (!readMeasuredValue(fields[2], 1, m))
-            return fail(
-                QStringLiteral("the value \"%1\" is not a positive number").arg(fields[2].trimmed().toString()));
+            return fail(QStringLiteral("the value \"%1\" is not a positive number").arg(fields[2].toString()));
         m.scatteringFactor = defaultScatteringFactor(m.compartment);
-        if (fields.size() == 4 && !fields[3].trimmed().isEmpty() && !readScatteringFactor(fields[3], m))
-            return fail(QStringLiteral("the scattering factor \"%1\" is not a number above 1")
-                            .arg(fields[3].trimmed().toString()));
+        if (fields.size() == 4 && !fields[3].isEmpty() && !readScatteringFactor(fields[3], m))
+            return fail(
+                QStringLiteral("the scattering factor \"%1\" is not a number above 1").arg(fields[3].toString()));
         file.measurements.push_back(entry);
-        file.lineNumbers.push_back(lineNumber);
+        file.lineNumbers.push_back(line.number);
     }
     return file;
 }

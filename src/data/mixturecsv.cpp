@@ -1,9 +1,9 @@
 #include "data/mixturecsv.h"
 
+#include "data/csvtext.h"
 #include "data/dosedata.h"
 
 #include <QLocale>
-#include <QStringDecoder>
 
 #include <cmath>
 
@@ -42,36 +42,20 @@ bool readSize(QStringView field, int& amadIndex)
 MixtureCsv readMixtureCsv(const QByteArray& bytes)
 {
     MixtureCsv file;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
+    const CsvText csv(bytes, QLatin1StringView("nuclide"));
+    if (!csv.isUtf8()) {
         file.error = QStringLiteral("the file is not UTF-8 text");
         return file;
     }
-    const QList<QStringView> lines = QStringView(text).split(u'\n');
-    bool first = true;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const int lineNumber = static_cast<int>(i + 1);
-        QStringView line = lines[i];
-        if (const qsizetype hash = line.indexOf(u'#'); hash >= 0)
-            line = line.left(hash);
-        line = line.trimmed();
-        if (line.isEmpty())
-            continue;
+    for (const CsvText::Line& line : csv.lines()) {
+        const QList<QStringView>& fields = line.fields;
         auto fail = [&](const QString& reason) {
-            file.errorLine = lineNumber;
-            file.error = QStringLiteral("line %1: %2").arg(lineNumber).arg(reason);
+            file.errorLine = line.number;
+            file.error = QStringLiteral("line %1: %2").arg(line.number).arg(reason);
             file.rows.clear();
             file.lineNumbers.clear();
             return file;
         };
-        QList<QStringView> fields = line.split(u',');
-        for (QStringView& field : fields)
-            field = field.trimmed();
-        const bool header = first && fields[0].compare(QLatin1String("nuclide"), Qt::CaseInsensitive) == 0;
-        first = false;
-        if (header)
-            continue;
         if (fields.size() != 5)
             return fail(QStringLiteral("%1 fields where five are wanted: nuclide, route, material, size, intake")
                             .arg(fields.size()));
@@ -97,7 +81,7 @@ MixtureCsv readMixtureCsv(const QByteArray& bytes)
             return fail(QStringLiteral("the intake \"%1\" is not a positive number of Bq").arg(fields[4].toString()));
         row.intakeBq = intake;
         file.rows.push_back(row);
-        file.lineNumbers.push_back(lineNumber);
+        file.lineNumbers.push_back(line.number);
     }
     return file;
 }
