@@ -131,6 +131,27 @@ bool readDuration(QStringView text, double& days, QString& reason)
     return false;
 }
 
+double pathActivityRatio(const std::vector<double>& decayConstants, double days)
+{
+    if (decayConstants.empty())
+        return 0;
+    std::vector<double> points;
+    double product = 1;
+    for (std::size_t i = 0; i < decayConstants.size(); ++i) {
+        points.push_back(decayConstants[i] * days);
+        if (i > 0)
+            product *= points.back();
+    }
+    if (decayConstants.size() > 1 && product == 0)
+        return 0;
+    std::sort(points.begin(), points.end());
+    std::vector<double> exponentials;
+    for (const double point : points)
+        exponentials.push_back(std::exp(-point));
+    std::vector<double> table;
+    return product * expDifference(points, exponentials, table);
+}
+
 DecayCalculation::DecayCalculation(const std::vector<DecaySource>& sources)
 {
     for (const DecaySource& source : sources)

@@ -24,6 +24,11 @@ constexpr int MaxDecaySources = 1000;
 // unit, is below 0 or beyond LongestDecayDays.
 bool readDuration(QStringView text, double& days, QString& reason);
 
+// Along one path of decays, every step taken in full: the activity of its last member at a time
+// after the reference, per unit activity of its first member at the reference, from the path's
+// decay constants per day (any order of the constants but the first).
+double pathActivityRatio(const std::vector<double>& decayConstants, double days);
+
 // One nuclide of a source with its activity at the reference time, in any unit.
 struct DecaySource {
     const Nuclide* nuclide = nullptr;

@@ -302,6 +302,26 @@ TEST_F(HandChains, NearlyEqualConstantsKeepTheirAccuracy)
     }
 }
 
+TEST(PathActivityRatio, ConstantsApartByOneInAMillionABillionAndATrillion)
+{
+    // The daughter's activity per unit of the parent's: l2 t exp(-l1 t) (-expm1(-d t)) / (d t),
+    // d = l2 - l1, which no difference of nearly equal numbers spoils.
+    const double l1 = 0.2;
+    for (const double apart : {0.0, 1e-12, 1e-9, 1e-6, 1e-3}) {
+        const double l2 = l1 * (1 + apart);
+        for (const double days : {1e-3, 1.0, 5.0, 60.0, 400.0}) {
+            const double d = l2 - l1;
+            const double ratio = d == 0 ? 1 : -std::expm1(-d * days) / (d * days);
+            const double expected = l2 * days * std::exp(-l1 * days) * ratio;
+            EXPECT_NEAR(pathActivityRatio({l1, l2}, days), expected, 1e-13 * expected) << apart << " at " << days;
+        }
+    }
+    // Three equal constants: A3 / A1(0) = l^2 t^2 / 2 exp(-l t).
+    EXPECT_NEAR(pathActivityRatio({0.5, 0.5, 0.5}, 3.0), 0.25 * 9 / 2 * std::exp(-1.5), 1e-15);
+    EXPECT_EQ(pathActivityRatio({0.5, 0.7}, 0), 0);
+    EXPECT_EQ(pathActivityRatio({0.5}, 0), 1);
+}
+
 TEST_F(HandChains, NearlyEqualConstantsInDoublePrecision)
 {
     // A float half-life cannot hold constants 1E-9 apart: the half-lives are given in hours and
