@@ -204,12 +204,12 @@ void DecayCalculation::addPaths(const DecaySource& source)
         next.previous = visit.step;
         next.weight = step.weight * fraction;
         next.sortedMembers = step.sortedMembers;
-        next.sortedMembers.insert(std::upper_bound(next.sortedMembers.begin(), next.sortedMembers.end(),
-                                                   next.decayConstant,
-                                                   [this](double constant, std::size_t member) {
-                                                       return constant < decayConstantPerDay(*m_members[member]);
-                                                   }),
-                                  next.member);
+        const auto at = std::upper_bound(
+            next.sortedMembers.begin(), next.sortedMembers.end(), next.decayConstant,
+            [this](double constant, std::size_t member) { return constant < decayConstantPerDay(*m_members[member]); });
+        next.insertedAt = static_cast<std::size_t>(at - next.sortedMembers.begin());
+        next.sortedMembers.insert(at, next.member);
+        next.depth = step.depth + 1;
         m_steps.push_back(std::move(next));
         stack.push_back({static_cast<int>(m_steps.size()) - 1, 0});
     }
@@ -227,9 +227,12 @@ std::vector<double> DecayCalculation::activitiesAt(double days) const
     }
     // The product of λt over each path's members after its source, step by step.
     std::vector<double> products(m_steps.size(), 1);
+    // The table of divided differences of the path up to each depth: a step's table is its
+    // parent's (the steps come in depth-first order) with the ranges that hold its new constant
+    // worked out anew.
+    std::vector<std::vector<double>> tables(1);
+    const auto& inverse = inverseFactorials();
     std::vector<double> points;
-    std::vector<double> exponentials;
-    std::vector<double> table;
     for (std::size_t s = 0; s < m_steps.size(); ++s) {
         const PathStep& step = m_steps[s];
         if (step.previous >= 0) {
@@ -237,13 +240,56 @@ std::vector<double> DecayCalculation::activitiesAt(double days) const
             if (products[s] == 0)
                 continue;
         }
-        points.resize(step.sortedMembers.size());
-        exponentials.resize(step.sortedMembers.size());
-        for (std::size_t i = 0; i < points.size(); ++i) {
+        const std::size_t n = step.sortedMembers.size();
+        const std::size_t k = step.insertedAt;
+        if (tables.size() <= step.depth)
+            tables.resize(step.depth + 1);
+        std::vector<double>& table = tables[step.depth];
+        const std::vector<double>& parent = tables[step.depth - 1];
+        table.resize(n * n);
+        auto at = [&table, n](std::size_t a, std::size_t b) -> double& { return table[a * n + b]; };
+        points.resize(n);
+        for (std::size_t i = 0; i < n; ++i)
             points[i] = memberTimes[step.sortedMembers[i]];
-            exponentials[i] = memberExponentials[step.sortedMembers[i]];
+        // The ranges without the new constant, as the parent had them.
+        const std::size_t m = n - 1;
+        for (std::size_t a = 0; a < k; ++a)
+            std::copy(parent.begin() + static_cast<std::ptrdiff_t>(a * m + a),
+                      parent.begin() + static_cast<std::ptrdiff_t>(a * m + k), &at(a, a));
+        for (std::size_t a = k + 1; a < n; ++a)
+            std::copy(parent.begin() + static_cast<std::ptrdiff_t>((a - 1) * m + (a - 1)),
+                      parent.begin() + static_cast<std::ptrdiff_t>((a - 1) * m + m), &at(a, a));
+        at(k, k) = memberExponentials[step.member];
+        // Close ranges with it by the series about their first point.
+        for (std::size_t a = 0; a <= k; ++a) {
+            std::size_t last = k;
+            if (points[k] - points[a] >= kCloseEnds)
+                continue;
+            while (last + 1 < n && points[last + 1] - points[a] < kCloseEnds)
+                ++last;
+            const int terms = taylorTerms(points[last] - points[a]);
+            double homogeneous[kMostTaylorTerms + 1] = {1};
+            const double scale = memberExponentials[step.sortedMembers[a]];
+            for (std::size_t b = a; b <= last; ++b) {
+                const double y = points[b] - points[a];
+                for (int j = 1; j <= terms; ++j)
+                    homogeneous[j] += y * homogeneous[j - 1];
+                if (b < k || b == a)
+                    continue;
+                double sum = 0;
+                for (int j = terms; j >= 0; --j)
+                    sum += ((j & 1) ? -homogeneous[j] : homogeneous[j]) * inverse[b - a + static_cast<std::size_t>(j)];
+                at(a, b) = scale * std::max(0.0, sum);
+            }
         }
-        const double activity = step.weight * products[s] * expDifference(points, exponentials, table);
+        // The wider ones by the recurrence, shorter ranges first.
+        for (std::size_t length = 1; length < n; ++length)
+            for (std::size_t a = (k >= length ? k - length : 0); a <= k && a + length < n; ++a) {
+                const std::size_t b = a + length;
+                if (points[b] - points[a] >= kCloseEnds)
+                    at(a, b) = std::max(0.0, (at(a, b - 1) - at(a + 1, b)) / (points[b] - points[a]));
+            }
+        const double activity = step.weight * products[s] * at(0, n - 1);
         if (std::isfinite(activity) && activity > 0)
             activities[step.member] += activity;
     }

@@ -57,13 +57,16 @@ public:
 private:
     // One step of a path from a source: the member it reaches, its decay constant, the step
     // before it (-1 at a source), the source's activity times the branching fractions so far,
-    // and the path's members in ascending order of their constants.
+    // the path's members in ascending order of their constants, where the step's member stands
+    // among them, and how many steps the path has so far.
     struct PathStep {
         std::size_t member = 0;
         double decayConstant = 0;
         int previous = -1;
         double weight = 0;
         std::vector<std::size_t> sortedMembers;
+        std::size_t insertedAt = 0;
+        std::size_t depth = 1;
     };
     std::size_t memberIndex(const Nuclide* nuclide);
     void addPaths(const DecaySource& source);
