@@ -3,6 +3,7 @@
 #include "app/bioassaychart.h"
 #include "app/materialsview.h"
 #include "app/viewdivider.h"
+#include "base/numberformat.h"
 #include "chooser/ui/nuclidechooser.h"
 #include "controls/chart.h"
 #include "controls/datagrid.h"
@@ -332,9 +333,8 @@ void DecayView::sourceCellEdited(int col, int row, const QString& text)
 {
     if (col != SourceActivityColumn || row < 1 || row > static_cast<int>(m_rows.size()))
         return;
-    bool ok = false;
-    const double activity = QLocale::system().toDouble(text, &ok);
-    if (!ok || !(activity > 0) || !std::isfinite(activity)) {
+    double activity = 0;
+    if (!readTypedNumber(text, activity) || !(activity > 0)) {
         // The number as typed stays in its cell; the source keeps the activity it had.
         m_problem = QStringLiteral("The activity of %1 must be a positive number; it stays %2 until then.")
                         .arg(m_rows[static_cast<std::size_t>(row - 1)].nuclide,

@@ -311,7 +311,12 @@ AssessmentUnits IntakeAssessmentView::units() const
 
 void IntakeAssessmentView::followUnits()
 {
-    const ActivityUnit content = units().content;
+    // The preferences changed: only a change of the units shown is this view's.
+    const AssessmentUnits shown = units();
+    if (shown == m_unitsShown)
+        return;
+    m_unitsShown = shown;
+    const ActivityUnit content = shown.content;
     const QString label = activityUnitLabel(content);
     m_grid->setCells(ValueColumn, 0, QStringLiteral("Measured, ") + label + u'*');
     m_grid->setCells(PredictedColumn, 0, QStringLiteral("Predicted, ") + label + u'*');

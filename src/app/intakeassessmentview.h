@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -128,7 +129,9 @@ private:
     std::vector<DatedMeasurement> m_rows;
     IntakeAssessment m_assessment;
     MaterialBioassay m_functions;
-    // The content unit the values are shown in.
+    // The units the view shows, none before they are first shown; the content unit the values
+    // are shown in.
+    std::optional<AssessmentUnits> m_unitsShown;
     ActivityUnit m_contentUnitShown = ActivityUnit::Bq;
 };
 

@@ -365,6 +365,18 @@ QString formatPicture(double value, QStringView picture, QChar decimalSep)
     return text;
 }
 
+bool readTypedNumber(QStringView text, double& value)
+{
+    bool ok = false;
+    double read = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        read = QLocale::system().toDouble(text.trimmed(), &ok);
+    if (!ok || !std::isfinite(read))
+        return false;
+    value = read;
+    return true;
+}
+
 double parseFloatDef(const QString& text, double defaultValue)
 {
     const QByteArray bytes = text.trimmed().toLatin1();

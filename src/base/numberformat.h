@@ -23,6 +23,9 @@ QString formatPicture(double value, QStringView picture, QChar decimalSep);
 // Parses a number written with "." and an optional exponent, whatever the user's settings:
 // empty text gives 0, text that is not a number in full gives the default.
 double parseFloatDef(const QString& text, double defaultValue);
+// Reads a number the user typed or a file holds: with a point, or with the user's own decimal
+// separator; false, the value unchanged, for anything that is not a finite number.
+bool readTypedNumber(QStringView text, double& value);
 // Parses a whole decimal integer; false when the text is anything else.
 bool parseInt(const QString& text, int& value);
 

@@ -20,9 +20,7 @@ DecaySourceFile parseDecaySourceFile(const QByteArray& bytes)
         const QString first = QString::fromLatin1(fields[0].trimmed());
         const QString second = QString::fromUtf8(fields[1].trimmed());
         if (first == QStringLiteral("unit")) {
-            for (int u = 0; u < ActivityUnitCount; ++u)
-                if (activityUnitLabel(static_cast<ActivityUnit>(u)) == second)
-                    source.unit = static_cast<ActivityUnit>(u);
+            activityUnitFromLabel(second, source.unit);
             continue;
         }
         bool ok = false;

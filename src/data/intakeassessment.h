@@ -89,6 +89,7 @@ struct AssessmentUnits {
     ActivityUnit intake = ActivityUnit::Bq;
     ActivityUnit content = ActivityUnit::Bq; // per day for urine and faeces samples
     DoseUnit dose = DoseUnit::Sv;
+    bool operator==(const AssessmentUnits&) const = default;
 };
 
 // The assessment as tab-separated lines, as the clipboard gets it: the head and an empty line,

@@ -1,9 +1,8 @@
 #include "data/measurementfile.h"
 
+#include "base/numberformat.h"
 #include "data/csvtext.h"
 #include "data/vocabulary.h"
-
-#include <QLocale>
 
 #include <array>
 #include <cmath>
@@ -28,16 +27,6 @@ constexpr std::array<NamedCompartment, CompartmentCount> kNames{{
     {Compartment::Skeleton, "skeleton"},
     {Compartment::Liver, "liver"},
 }};
-
-// A number with a point, or with the user's own decimal separator.
-bool readNumber(QStringView text, double& value)
-{
-    bool ok = false;
-    value = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok)
-        value = QLocale::system().toDouble(text.trimmed(), &ok);
-    return ok && std::isfinite(value);
-}
 
 QString numberText(double value)
 {
@@ -80,7 +69,7 @@ bool readMeasurementTime(QStringView text, DatedMeasurement& entry)
     if (entry.date.isValid())
         return true;
     double days = 0;
-    const bool read = readNumber(text, days) && days >= 0;
+    const bool read = readTypedNumber(text, days) && days >= 0;
     entry.measurement.days = read ? days : std::numeric_limits<double>::quiet_NaN();
     return read;
 }
@@ -93,7 +82,7 @@ bool readMeasuredValue(QStringView text, double bqPerUnit, Measurement& m)
         value = value.mid(1);
     }
     double typed = 0;
-    const bool read = readNumber(value, typed) && typed > 0;
+    const bool read = readTypedNumber(value, typed) && typed > 0;
     m.value = read ? typed * bqPerUnit : std::numeric_limits<double>::quiet_NaN();
     return read;
 }
@@ -101,7 +90,7 @@ bool readMeasuredValue(QStringView text, double bqPerUnit, Measurement& m)
 bool readScatteringFactor(QStringView text, Measurement& m)
 {
     double typed = 0;
-    const bool read = readNumber(text, typed) && typed > 1;
+    const bool read = readTypedNumber(text, typed) && typed > 1;
     m.scatteringFactor = read ? typed : std::numeric_limits<double>::quiet_NaN();
     return read;
 }
@@ -164,7 +153,7 @@ MeasurementFile readMeasurementFile(const QByteArray& bytes)
         if (!readMeasurementTime(fields[1], entry)) {
             const QString time = fields[1].toString();
             double days = 0;
-            return fail(readNumber(fields[1], days)
+            return fail(readTypedNumber(fields[1], days)
                             ? QStringLiteral("the time is before the intake")
                             : QStringLiteral("the time \"%1\" is neither a number of days nor a date written as "
                                              "2026-03-05")

@@ -1,8 +1,7 @@
 #include "data/mixturedoses.h"
 
+#include "base/numberformat.h"
 #include "data/mixture.h"
-
-#include <QLocale>
 
 #include <cmath>
 
@@ -50,11 +49,8 @@ MixtureDoses computeMixtureDoses(const Mixture& mixture)
 
 std::optional<double> intakeFromText(const QString& text, ActivityUnit unit)
 {
-    bool ok = false;
-    double typed = QLocale::c().toDouble(text.trimmed(), &ok);
-    if (!ok)
-        typed = QLocale::system().toDouble(text.trimmed(), &ok);
-    if (!ok || !(typed > 0) || !std::isfinite(typed))
+    double typed = 0;
+    if (!readTypedNumber(text, typed) || !(typed > 0))
         return std::nullopt;
     return typed * bqPerUnit(unit);
 }

@@ -49,44 +49,55 @@ int taylorTerms(double width)
     return kMostTaylorTerms;
 }
 
-// The divided difference of exp(-x) over ascending points, made positive ((-1)^m times the
-// difference of m + 1 points), from the table of every range built up from the single points.
-// A range whose ends lie within kCloseEnds takes the Taylor series about its first point a:
-// exp(-a) Σ_k (-1)^k H_k(y) / (m + k)!, y the points less a, H_k the complete homogeneous
-// symmetric polynomials, which grow by one point at a time along the ranges starting at a.
-// A wider range takes the recurrence, whose ends then lie apart.
-double expDifference(const std::vector<double>& points, const std::vector<double>& exponentials,
-                     std::vector<double>& table)
+// The table of the divided differences of exp(-x) over ascending points, every range's made
+// positive ((-1)^m times the difference of m + 1 points), built from the table of the same points
+// without the one at k (of n - 1 points): the ranges without it are the smaller table's, those
+// with it are worked out. A range whose ends lie within kCloseEnds takes the Taylor series about
+// its first point a: exp(-a) Σ_j (-1)^j H_j(y) / (m + j)!, y the points less a, H_j the complete
+// homogeneous symmetric polynomials, which grow by one point at a time along the ranges starting
+// at a. A wider range takes the recurrence, whose ends then lie apart.
+void extendTable(const std::vector<double>& points, const std::vector<double>& exponentials, std::size_t k,
+                 const std::vector<double>& smaller, std::vector<double>& table)
 {
     const std::size_t n = points.size();
-    table.assign(n * n, -1);
+    const std::size_t m = n - 1;
+    table.resize(n * n);
     auto at = [&table, n](std::size_t a, std::size_t b) -> double& { return table[a * n + b]; };
+    for (std::size_t a = 0; a < k; ++a)
+        std::copy(smaller.begin() + static_cast<std::ptrdiff_t>(a * m + a),
+                  smaller.begin() + static_cast<std::ptrdiff_t>(a * m + k), &at(a, a));
+    for (std::size_t a = k + 1; a < n; ++a)
+        std::copy(smaller.begin() + static_cast<std::ptrdiff_t>((a - 1) * m + (a - 1)),
+                  smaller.begin() + static_cast<std::ptrdiff_t>((a - 1) * m + m), &at(a, a));
+    at(k, k) = exponentials[k];
     const auto& inverse = inverseFactorials();
-    for (std::size_t a = 0; a < n; ++a) {
-        std::size_t last = a;
+    for (std::size_t a = 0; a <= k; ++a) {
+        if (points[k] - points[a] >= kCloseEnds)
+            continue;
+        std::size_t last = k;
         while (last + 1 < n && points[last + 1] - points[a] < kCloseEnds)
             ++last;
         const int terms = taylorTerms(points[last] - points[a]);
         double homogeneous[kMostTaylorTerms + 1] = {1};
-        const double scale = exponentials[a];
         for (std::size_t b = a; b <= last; ++b) {
             const double y = points[b] - points[a];
-            for (int k = 1; k <= terms; ++k)
-                homogeneous[k] += y * homogeneous[k - 1];
-            const std::size_t m = b - a;
+            for (int j = 1; j <= terms; ++j)
+                homogeneous[j] += y * homogeneous[j - 1];
+            if (b < k || b == a)
+                continue;
             double sum = 0;
-            for (int k = terms; k >= 0; --k)
-                sum += ((k & 1) ? -homogeneous[k] : homogeneous[k]) * inverse[m + static_cast<std::size_t>(k)];
-            at(a, b) = scale * std::max(0.0, sum);
+            for (int j = terms; j >= 0; --j)
+                sum += ((j & 1) ? -homogeneous[j] : homogeneous[j]) * inverse[b - a + static_cast<std::size_t>(j)];
+            at(a, b) = exponentials[a] * std::max(0.0, sum);
         }
     }
+    // Shorter ranges first: a range's two parts are in the table before it.
     for (std::size_t length = 1; length < n; ++length)
-        for (std::size_t a = 0; a + length < n; ++a) {
+        for (std::size_t a = (k >= length ? k - length : 0); a <= k && a + length < n; ++a) {
             const std::size_t b = a + length;
-            if (at(a, b) < 0)
+            if (points[b] - points[a] >= kCloseEnds)
                 at(a, b) = std::max(0.0, (at(a, b - 1) - at(a + 1, b)) / (points[b] - points[a]));
         }
-    return at(0, n - 1);
 }
 
 } // namespace
@@ -145,11 +156,18 @@ double pathActivityRatio(const std::vector<double>& decayConstants, double days)
     if (decayConstants.size() > 1 && product == 0)
         return 0;
     std::sort(points.begin(), points.end());
+    // The table grown by one point at a time, each the largest so far.
+    std::vector<double> prefix;
     std::vector<double> exponentials;
-    for (const double point : points)
-        exponentials.push_back(std::exp(-point));
+    std::vector<double> smaller;
     std::vector<double> table;
-    return product * expDifference(points, exponentials, table);
+    for (const double point : points) {
+        prefix.push_back(point);
+        exponentials.push_back(std::exp(-point));
+        std::swap(smaller, table);
+        extendTable(prefix, exponentials, prefix.size() - 1, smaller, table);
+    }
+    return product * table[points.size() - 1];
 }
 
 DecayCalculation::DecayCalculation(const std::vector<DecaySource>& sources)
@@ -228,11 +246,10 @@ std::vector<double> DecayCalculation::activitiesAt(double days) const
     // The product of λt over each path's members after its source, step by step.
     std::vector<double> products(m_steps.size(), 1);
     // The table of divided differences of the path up to each depth: a step's table is its
-    // parent's (the steps come in depth-first order) with the ranges that hold its new constant
-    // worked out anew.
+    // parent's (the steps come in depth-first order) grown by its new constant.
     std::vector<std::vector<double>> tables(1);
-    const auto& inverse = inverseFactorials();
     std::vector<double> points;
+    std::vector<double> exponentials;
     for (std::size_t s = 0; s < m_steps.size(); ++s) {
         const PathStep& step = m_steps[s];
         if (step.previous >= 0) {
@@ -240,56 +257,18 @@ std::vector<double> DecayCalculation::activitiesAt(double days) const
             if (products[s] == 0)
                 continue;
         }
-        const std::size_t n = step.sortedMembers.size();
-        const std::size_t k = step.insertedAt;
         if (tables.size() <= step.depth)
             tables.resize(step.depth + 1);
-        std::vector<double>& table = tables[step.depth];
-        const std::vector<double>& parent = tables[step.depth - 1];
-        table.resize(n * n);
-        auto at = [&table, n](std::size_t a, std::size_t b) -> double& { return table[a * n + b]; };
-        points.resize(n);
-        for (std::size_t i = 0; i < n; ++i)
-            points[i] = memberTimes[step.sortedMembers[i]];
-        // The ranges without the new constant, as the parent had them.
-        const std::size_t m = n - 1;
-        for (std::size_t a = 0; a < k; ++a)
-            std::copy(parent.begin() + static_cast<std::ptrdiff_t>(a * m + a),
-                      parent.begin() + static_cast<std::ptrdiff_t>(a * m + k), &at(a, a));
-        for (std::size_t a = k + 1; a < n; ++a)
-            std::copy(parent.begin() + static_cast<std::ptrdiff_t>((a - 1) * m + (a - 1)),
-                      parent.begin() + static_cast<std::ptrdiff_t>((a - 1) * m + m), &at(a, a));
-        at(k, k) = memberExponentials[step.member];
-        // Close ranges with it by the series about their first point.
-        for (std::size_t a = 0; a <= k; ++a) {
-            std::size_t last = k;
-            if (points[k] - points[a] >= kCloseEnds)
-                continue;
-            while (last + 1 < n && points[last + 1] - points[a] < kCloseEnds)
-                ++last;
-            const int terms = taylorTerms(points[last] - points[a]);
-            double homogeneous[kMostTaylorTerms + 1] = {1};
-            const double scale = memberExponentials[step.sortedMembers[a]];
-            for (std::size_t b = a; b <= last; ++b) {
-                const double y = points[b] - points[a];
-                for (int j = 1; j <= terms; ++j)
-                    homogeneous[j] += y * homogeneous[j - 1];
-                if (b < k || b == a)
-                    continue;
-                double sum = 0;
-                for (int j = terms; j >= 0; --j)
-                    sum += ((j & 1) ? -homogeneous[j] : homogeneous[j]) * inverse[b - a + static_cast<std::size_t>(j)];
-                at(a, b) = scale * std::max(0.0, sum);
-            }
+        points.clear();
+        exponentials.clear();
+        for (const std::size_t member : step.sortedMembers) {
+            points.push_back(memberTimes[member]);
+            exponentials.push_back(memberExponentials[member]);
         }
-        // The wider ones by the recurrence, shorter ranges first.
-        for (std::size_t length = 1; length < n; ++length)
-            for (std::size_t a = (k >= length ? k - length : 0); a <= k && a + length < n; ++a) {
-                const std::size_t b = a + length;
-                if (points[b] - points[a] >= kCloseEnds)
-                    at(a, b) = std::max(0.0, (at(a, b - 1) - at(a + 1, b)) / (points[b] - points[a]));
-            }
-        const double activity = step.weight * products[s] * at(0, n - 1);
+        std::vector<double>& table = tables[step.depth];
+        extendTable(points, exponentials, step.insertedAt, tables[step.depth - 1], table);
+        // The whole path's range, from its first point to its last.
+        const double activity = step.weight * products[s] * table[points.size() - 1];
         if (std::isfinite(activity) && activity > 0)
             activities[step.member] += activity;
     }

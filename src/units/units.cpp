@@ -95,6 +95,15 @@ QString activityUnitLabel(ActivityUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kActivityUnits, unit).label);
 }
+bool activityUnitFromLabel(QStringView label, ActivityUnit& unit)
+{
+    for (int u = 0; u < ActivityUnitCount; ++u)
+        if (label == activityUnitLabel(static_cast<ActivityUnit>(u))) {
+            unit = static_cast<ActivityUnit>(u);
+            return true;
+        }
+    return false;
+}
 QString doseUnitLabel(DoseUnit unit, UiLanguage)
 {
     return QString::fromUtf16(entry(kDoseUnits, unit).label);

@@ -97,6 +97,8 @@ QString timeUnitShortLabel(TimeUnit unit, UiLanguage language = UiLanguage::Engl
 QString timeUnitLongLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
 QString timeUnitPluralLabel(TimeUnit unit, UiLanguage language = UiLanguage::English);
 QString activityUnitLabel(ActivityUnit unit, UiLanguage language = UiLanguage::English);
+// The unit of a label ("kBq"); false for a text that labels none.
+bool activityUnitFromLabel(QStringView label, ActivityUnit& unit);
 QString doseUnitLabel(DoseUnit unit, UiLanguage language = UiLanguage::English);
 
 // A dose coefficient in Sv per Bq shown as dose unit per activity unit.

@@ -20,10 +20,8 @@ int decayCommand(const NuclideIndex& index, QStringList args)
         || options.count(QStringLiteral("--time")) + options.count(QStringLiteral("--at")) != 1)
         return UsageStatus;
     if (const auto unit = options.find(QStringLiteral("--unit")); unit != options.end()) {
-        bool known = false;
-        for (int u = 0; u < ActivityUnitCount && !known; ++u)
-            known = activityUnitLabel(static_cast<ActivityUnit>(u)) == unit->second;
-        if (!known)
+        ActivityUnit given = ActivityUnit::Bq;
+        if (!activityUnitFromLabel(unit->second, given))
             return commandProblem(
                 QStringLiteral("--unit %1: not a unit of activity such as Bq, kBq, MBq, GBq").arg(unit->second),
                 BadInputStatus);
