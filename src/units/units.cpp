@@ -140,25 +140,105 @@ ScaledTime scaleTimeUnit(double days)
     return {days * timeUnitsPerDayA(TimeUnit::Microsecond), TimeUnit::Microsecond};
 }
 
+namespace {
+
+// The first 15 significant decimal digits of |x| (finite, not zero) as the number printers take
+// them, and the decimal exponent of the first: |x| = d.dddd... × 10^exponent.
+int writeFifteenDigits(double x, char* digits)
+{
+    char text[40];
+    const auto end = std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific, 14).ptr;
+    // "d.dddddddddddddde±xx"
+    digits[0] = text[0];
+    std::copy(text + 2, text + 16, digits + 1);
+    int exponent = 0;
+    std::from_chars(text + 17 + (text[17] == '+' ? 1 : 0), end, exponent);
+    return exponent;
+}
+
+// Keeps the first n (1..14) of fifteen digits, rounding half away from zero; when they were all
+// nines they become a one and zeros, one place up.
+void roundDigits(char* digits, int n, int& exponent)
+{
+    if (digits[n] < '5')
+        return;
+    int i = n - 1;
+    for (; i >= 0 && digits[i] == '9'; --i)
+        digits[i] = '0';
+    if (i >= 0) {
+        ++digits[i];
+    } else {
+        digits[0] = '1';
+        ++exponent;
+    }
+}
+
+} // namespace
+
 QString formatSignificant(double x, int n)
 {
     n = std::clamp(n, 1, 8);
     const double a = std::fabs(x);
     if (a < 1e-10)
         return QStringLiteral("0");
-    // Columns: below 0.1, 0.1..1, 1..10, 10..100, 100..1000, 1000 and above.
+    if (!std::isfinite(x))
+        return formatPicture(x, u"0");
+    // Columns: below 0.1, 0.1..1, 1..10, 10..100, 100..1000, 1000 and above. The middle ones are
+    // written without an exponent as long as n digits reach the units: "0.###", "0.##", "00.#",
+    // "000" for three digits; the others with one digit before the point and an exponent.
     const int column = a < 0.1 ? 0 : a < 1 ? 1 : a < 10 ? 2 : a < 100 ? 3 : a < 1000 ? 4 : 5;
-    static const char16_t* const fixedRows[3][6] = {
-        {u"0E-0", u"0.0", u"0", u"0E-0", u"0E-0", u"0E-0"},
-        {u"0.#E-0", u"0.##", u"0.#", u"00", u"0.#E-0", u"0.#E-0"},
-        {u"0.##E-0", u"0.###", u"0.##", u"00.#", u"000", u"0.##E-0"},
-    };
-    if (n <= 3)
-        return formatPicture(x, QString::fromUtf16(fixedRows[n - 1][column]));
-    const QString more(n - 4, u'#');
-    static const char16_t* const heads[6] = {u"0.###", u"0.####", u"0.###", u"00.##", u"000.#", u"0.###"};
-    const bool exponent = column == 0 || column == 5;
-    return formatPicture(x, QString::fromUtf16(heads[column]) + more + (exponent ? QStringLiteral("E-0") : QString()));
+    const bool fixed = column >= 1 && column <= std::min(n + 1, 4);
+    char digits[16] = {};
+    int exponent = writeFifteenDigits(a, digits);
+    char16_t text[40];
+    char16_t* p = text;
+    if (x < 0)
+        *p++ = u'-';
+    if (!fixed) {
+        // d.ddE-e: the decimals only as far as the last one that is not zero.
+        roundDigits(digits, n, exponent);
+        int decimals = n - 1;
+        while (decimals > 0 && digits[decimals] == '0')
+            --decimals;
+        *p++ = static_cast<char16_t>(digits[0]);
+        if (decimals > 0) {
+            *p++ = decimalSeparator().unicode();
+            p = std::copy(digits + 1, digits + 1 + decimals, p);
+        }
+        *p++ = u'E';
+        if (exponent < 0)
+            *p++ = u'-';
+        char exponentText[8];
+        p = std::copy(exponentText,
+                      std::to_chars(exponentText, exponentText + sizeof exponentText, std::abs(exponent)).ptr, p);
+        return QString(reinterpret_cast<const QChar*>(text), p - text);
+    }
+    // Every digit down to the last decimal place: the integer places as the column has them
+    // (zeros in front where the number has fewer), then the decimals as far as the last one that
+    // is not zero (one is always kept for a single digit below 1).
+    const int integerPlaces = column <= 2 ? 1 : column - 1;
+    const int decimalPlaces = n + 1 - column;
+    const int keptDecimals = n == 1 && column == 1 ? 1 : 0;
+    int kept = exponent + 1 + decimalPlaces;
+    roundDigits(digits, kept, exponent);
+    if (exponent + 1 + decimalPlaces > kept) {
+        // Rounded up to a one and zeros, a digit longer.
+        digits[kept] = '0';
+        ++kept;
+    }
+    const int integerDigits = kept - decimalPlaces;
+    for (int i = integerDigits; i < integerPlaces; ++i)
+        *p++ = u'0';
+    p = std::copy(digits, digits + std::max(integerDigits, 0), p);
+    int decimals = decimalPlaces;
+    const char* decimalDigits = digits + integerDigits;
+    while (decimals > keptDecimals && decimalDigits[decimals - 1] == '0')
+        --decimals;
+    if (decimals > 0) {
+        *p++ = decimalSeparator().unicode();
+        p = std::copy(decimalDigits, decimalDigits + decimals, p);
+    }
+    return QString(reinterpret_cast<const QChar*>(text), p - text);
 }
 
 std::size_t writeScientific(char* out, double x, int n)
@@ -170,28 +250,13 @@ std::size_t writeScientific(char* out, double x, int n)
     }
     // The picture "0.0...0E+0" written out directly: as the picture printer does, the first 15
     // significant digits are rounded half away from zero.
-    char digits[24] = {};
+    char digits[24];
+    std::fill(std::begin(digits), std::end(digits), '0');
     int exponent = 0;
     if (x != 0) {
-        char text[40];
-        const auto end = std::to_chars(text, text + sizeof text, std::fabs(x), std::chars_format::scientific, 14).ptr;
-        // "d.dddddddddddddde±xx"
-        digits[0] = text[0];
-        std::copy(text + 2, text + 16, digits + 1);
-        std::from_chars(text + 17 + (text[17] == '+' ? 1 : 0), end, exponent);
-        if (n < 15 && digits[n] >= '5') {
-            int i = n - 1;
-            for (; i >= 0 && digits[i] == '9'; --i)
-                digits[i] = '0';
-            if (i >= 0) {
-                ++digits[i];
-            } else {
-                digits[0] = '1';
-                ++exponent;
-            }
-        }
-    } else {
-        std::fill(digits, digits + n, '0');
+        exponent = writeFifteenDigits(x, digits);
+        if (n < 15)
+            roundDigits(digits, n, exponent);
     }
     char* p = out;
     if (x < 0)

@@ -100,6 +100,53 @@ TEST_F(UnitsTest, FormatSignificantFollowsTheMagnitudeTable)
         EXPECT_EQ(formatSignificant(c.x, c.n), QString::fromLatin1(c.expected)) << c.x << " n=" << c.n;
 }
 
+// The magnitude table written as pictures, one row per number of digits, one column per range
+// (below 0.1, 0.1..1, 1..10, 10..100, 100..1000, 1000 and above): the printer of significant
+// digits writes them directly and must print every number as the picture printer does.
+QString significantPicture(double x, int n)
+{
+    const double a = std::fabs(x);
+    const int column = a < 0.1 ? 0 : a < 1 ? 1 : a < 10 ? 2 : a < 100 ? 3 : a < 1000 ? 4 : 5;
+    static const char* const rows[8][6] = {
+        {"0E-0", "0.0", "0", "0E-0", "0E-0", "0E-0"},
+        {"0.#E-0", "0.##", "0.#", "00", "0.#E-0", "0.#E-0"},
+        {"0.##E-0", "0.###", "0.##", "00.#", "000", "0.##E-0"},
+        {"0.###E-0", "0.####", "0.###", "00.##", "000.#", "0.###E-0"},
+        {"0.####E-0", "0.#####", "0.####", "00.###", "000.##", "0.####E-0"},
+        {"0.#####E-0", "0.######", "0.#####", "00.####", "000.###", "0.#####E-0"},
+        {"0.######E-0", "0.#######", "0.######", "00.#####", "000.####", "0.######E-0"},
+        {"0.#######E-0", "0.########", "0.#######", "00.######", "000.#####", "0.#######E-0"},
+    };
+    return formatPicture(x, QString::fromLatin1(rows[n - 1][column]));
+}
+
+TEST_F(UnitsTest, FormatSignificantPrintsAsItsPictures)
+{
+    std::vector<double> values;
+    // Every range, the ends of each and numbers that round up across them (0.099996, 999.96),
+    // halves (2.25, 0.125), all nines, and a sweep through twenty decades.
+    for (const double edge : {1e-10, 0.1, 1.0, 10.0, 100.0, 1000.0})
+        for (const double step : {0.9999999, 0.99996, 0.9996, 0.996, 0.96, 1.0, 1.0000001, 1.004, 1.05, 1.5})
+            values.push_back(edge * step);
+    for (const double x :
+         {2.25, 0.125, 0.5, 9.5, 99.5, 999.5, 0.95, 0.995, 99999.5, 4.4445, 1.2345678e-7, 1e300, 5e-324})
+        values.push_back(x);
+    for (double x = 1.7e-11; x < 1e10; x *= 1.0437)
+        values.push_back(x);
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)}) {
+        QLocale::setDefault(locale);
+        for (const double x : values)
+            for (const double signedX : {x, -x})
+                for (int n = 1; n <= 8; ++n) {
+                    const QString expected
+                        = std::fabs(signedX) < 1e-10 ? QStringLiteral("0") : significantPicture(signedX, n);
+                    ASSERT_EQ(formatSignificant(signedX, n), expected) << signedX << " n=" << n;
+                }
+    }
+    for (const double x : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+        EXPECT_EQ(formatSignificant(x, 3), formatPicture(x, u"0"));
+}
+
 TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
 {
     EXPECT_EQ(formatScientific(1.234e-9, 2), QStringLiteral("1.2E-9"));
