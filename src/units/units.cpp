@@ -173,6 +173,70 @@ void roundDigits(char* digits, int n, int& exponent)
     }
 }
 
+// The powers of ten a quick rounding scales numbers with.
+constexpr int kQuickExponents = 200;
+const std::array<double, 2 * kQuickExponents + 1>& powersOfTen()
+{
+    static const std::array<double, 2 * kQuickExponents + 1> powers = [] {
+        std::array<double, 2 * kQuickExponents + 1> p{};
+        for (int k = -kQuickExponents; k <= kQuickExponents; ++k)
+            p[static_cast<std::size_t>(k + kQuickExponents)] = std::pow(10.0, k);
+        return p;
+    }();
+    return powers;
+}
+
+// The first n (1..8) significant digits of a (positive, finite) rounded as the printers round
+// (to 15 digits, then half away from zero), scaled in double precision rather than written out
+// in full: false when a lies so close to a point where the rounding turns, or to a power of ten,
+// that the scaling's own error could tip it.
+bool quickSignificantDigits(double a, int n, char* digits, int& exponent)
+{
+    int binaryExponent = 0;
+    std::frexp(a, &binaryExponent);
+    // floor(log10(a)), or one below it.
+    int e = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
+    if (e < -kQuickExponents + 8 || e > kQuickExponents - 8)
+        return false;
+    if (a >= powersOfTen()[static_cast<std::size_t>(e + 1 + kQuickExponents)])
+        ++e;
+    const int scale = n - 1 - e;
+    // n digits before the point: 10^(n-1) <= v < 10^n.
+    const double v = a * powersOfTen()[static_cast<std::size_t>(scale + kQuickExponents)];
+    // The scaling and the 15-digit rounding each move v by well under 1E-12 of it.
+    const double margin = v * 1e-12;
+    const double low = powersOfTen()[static_cast<std::size_t>(n - 1 + kQuickExponents)];
+    const double whole = std::floor(v);
+    if (v < low + margin || v > 10 * low - margin || std::fabs(v - whole - 0.5) < margin)
+        return false;
+    auto rounded = static_cast<long long>(whole) + (v - whole > 0.5 ? 1 : 0);
+    if (rounded == static_cast<long long>(10 * low)) {
+        rounded /= 10;
+        ++e;
+    }
+    for (int i = n - 1; i >= 0; --i) {
+        digits[i] = static_cast<char>('0' + rounded % 10);
+        rounded /= 10;
+    }
+    exponent = e;
+    return true;
+}
+
+// The first n significant digits of x (finite, not zero) rounded as the printers round, digits
+// beyond the fifteenth zeros; returns the decimal exponent of the first.
+int significantDigits(double x, int n, char* digits)
+{
+    const double a = std::fabs(x);
+    int exponent = 0;
+    if (n <= 8 && quickSignificantDigits(a, n, digits, exponent))
+        return exponent;
+    exponent = writeFifteenDigits(a, digits);
+    if (n < 15)
+        roundDigits(digits, n, exponent);
+    std::fill(digits + std::min(n, 15), digits + std::max(n, 15), '0');
+    return exponent;
+}
+
 } // namespace
 
 QString formatSignificant(double x, int n)
@@ -188,15 +252,14 @@ QString formatSignificant(double x, int n)
     // "000" for three digits; the others with one digit before the point and an exponent.
     const int column = a < 0.1 ? 0 : a < 1 ? 1 : a < 10 ? 2 : a < 100 ? 3 : a < 1000 ? 4 : 5;
     const bool fixed = column >= 1 && column <= std::min(n + 1, 4);
-    char digits[16] = {};
-    int exponent = writeFifteenDigits(a, digits);
+    char digits[16];
+    const int exponent = significantDigits(a, n, digits);
     char16_t text[40];
     char16_t* p = text;
     if (x < 0)
         *p++ = u'-';
     if (!fixed) {
         // d.ddE-e: the decimals only as far as the last one that is not zero.
-        roundDigits(digits, n, exponent);
         int decimals = n - 1;
         while (decimals > 0 && digits[decimals] == '0')
             --decimals;
@@ -213,30 +276,26 @@ QString formatSignificant(double x, int n)
                       std::to_chars(exponentText, exponentText + sizeof exponentText, std::abs(exponent)).ptr, p);
         return QString(reinterpret_cast<const QChar*>(text), p - text);
     }
-    // Every digit down to the last decimal place: the integer places as the column has them
-    // (zeros in front where the number has fewer), then the decimals as far as the last one that
-    // is not zero (one is always kept for a single digit below 1).
+    // The integer places as the column has them (zeros in front where the number has fewer), then
+    // the decimals down to the column's last place as far as the last one that is not zero (one
+    // is always kept for a single digit below 1). The column's last place is the nth digit.
     const int integerPlaces = column <= 2 ? 1 : column - 1;
     const int decimalPlaces = n + 1 - column;
     const int keptDecimals = n == 1 && column == 1 ? 1 : 0;
-    int kept = exponent + 1 + decimalPlaces;
-    roundDigits(digits, kept, exponent);
-    if (exponent + 1 + decimalPlaces > kept) {
-        // Rounded up to a one and zeros, a digit longer.
-        digits[kept] = '0';
-        ++kept;
-    }
-    const int integerDigits = kept - decimalPlaces;
-    for (int i = integerDigits; i < integerPlaces; ++i)
-        *p++ = u'0';
-    p = std::copy(digits, digits + std::max(integerDigits, 0), p);
+    // The digit at a power of ten: 10^exponent holds the first.
+    const auto digitAt = [&](int power) {
+        const int i = exponent - power;
+        return i >= 0 && i < n ? static_cast<char16_t>(digits[i]) : u'0';
+    };
+    for (int power = std::max(integerPlaces - 1, exponent); power >= 0; --power)
+        *p++ = digitAt(power);
     int decimals = decimalPlaces;
-    const char* decimalDigits = digits + integerDigits;
-    while (decimals > keptDecimals && decimalDigits[decimals - 1] == '0')
+    while (decimals > keptDecimals && digitAt(-decimals) == u'0')
         --decimals;
     if (decimals > 0) {
         *p++ = decimalSeparator().unicode();
-        p = std::copy(decimalDigits, decimalDigits + decimals, p);
+        for (int power = -1; power >= -decimals; --power)
+            *p++ = digitAt(power);
     }
     return QString(reinterpret_cast<const QChar*>(text), p - text);
 }
@@ -252,12 +311,7 @@ std::size_t writeScientific(char* out, double x, int n)
     // significant digits are rounded half away from zero.
     char digits[24];
     std::fill(std::begin(digits), std::end(digits), '0');
-    int exponent = 0;
-    if (x != 0) {
-        exponent = writeFifteenDigits(x, digits);
-        if (n < 15)
-            roundDigits(digits, n, exponent);
-    }
+    const int exponent = x != 0 ? significantDigits(x, n, digits) : 0;
     char* p = out;
     if (x < 0)
         *p++ = '-';

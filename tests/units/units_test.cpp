@@ -124,12 +124,12 @@ TEST_F(UnitsTest, FormatSignificantPrintsAsItsPictures)
 {
     std::vector<double> values;
     // Every range, the ends of each and numbers that round up across them (0.099996, 999.96),
-    // halves (2.25, 0.125), all nines, and a sweep through twenty decades.
+    // halves (2.25, 0.125) and numbers a hair below them, all nines, and a sweep through twenty decades.
     for (const double edge : {1e-10, 0.1, 1.0, 10.0, 100.0, 1000.0})
         for (const double step : {0.9999999, 0.99996, 0.9996, 0.996, 0.96, 1.0, 1.0000001, 1.004, 1.05, 1.5})
             values.push_back(edge * step);
-    for (const double x :
-         {2.25, 0.125, 0.5, 9.5, 99.5, 999.5, 0.95, 0.995, 99999.5, 4.4445, 1.2345678e-7, 1e300, 5e-324})
+    for (const double x : {2.25, 0.125, 0.5, 9.5, 99.5, 999.5, 0.95, 0.995, 99999.5, 4.4445, 1.2345678e-7, 1e300,
+                           5e-324, 2.2499999999999996, 0.12499999999999999, 9.9999999999999982, 99.499999999999986})
         values.push_back(x);
     for (double x = 1.7e-11; x < 1e10; x *= 1.0437)
         values.push_back(x);
@@ -165,8 +165,10 @@ TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
 TEST_F(UnitsTest, FormatScientificWritesWhatThePicturePatternWrites)
 {
     // Values of every size and sign, ties and values just below a power of ten among them.
-    std::vector<double> values{
-        0, 1, 9.5, 9.95, 0.995, 1.25, 2.5e-7, 9.999999e-10, 1e-300, 3.4e38, 123456789012345678.0};
+    std::vector<double> values{0, 1, 9.5, 9.95, 0.995, 1.25, 2.5e-7, 9.999999e-10, 1e-300, 3.4e38, 123456789012345678.0,
+                               // A hair below a tie or a power of ten, which the 15-digit rounding first turns into it.
+                               2.2499999999999996, 0.12499999999999999, 9.9999999999999982, 99.499999999999986,
+                               4.9999999999999996e-5};
     std::uint64_t state = 12345;
     for (int i = 0; i < 20000; ++i) {
         state = state * 6364136223846793005ULL + 1442695040888963407ULL;
