@@ -11,12 +11,18 @@
 
 #include <QDir>
 
-#include <cstring>
+#include <algorithm>
+#include <future>
 #include <optional>
+#include <string_view>
 
 namespace kav {
 
 namespace {
+
+// The longest number written: sign, 2 digits, the separator (up to 4 bytes in UTF-8), the
+// exponent with its letter and sign.
+constexpr int kLongestNumber = 32;
 
 // Writes numbers with the separator in force into UTF-8 text.
 class NumberWriter {
@@ -27,18 +33,19 @@ public:
     {
     }
 
-    void append(QByteArray& out, double value) const
+    // Writes the number at p, which has room for kLongestNumber bytes; returns its end.
+    char* write(char* p, double value) const
     {
+        if (m_point)
+            return p + writeScientific(p, value, 2);
         char text[32];
         const std::size_t length = writeScientific(text, value, 2);
-        const char* point = m_point ? nullptr : static_cast<const char*>(std::memchr(text, '.', length));
-        if (!point) {
-            out.append(text, static_cast<qsizetype>(length));
-            return;
-        }
-        out.append(text, point - text);
-        out.append(m_separator);
-        out.append(point + 1, static_cast<qsizetype>(length) - (point + 1 - text));
+        for (const char c : std::string_view(text, length))
+            if (c == '.')
+                p = std::copy(m_separator.begin(), m_separator.end(), p);
+            else
+                *p++ = c;
+        return p;
     }
 
 private:
@@ -46,12 +53,34 @@ private:
     bool m_point; // the separator is the point the numbers are written with
 };
 
-void appendOrgans(QByteArray& out, const NumberWriter& numbers, const OrganDoses& dose, Sex sex)
+char* writeText(char* p, std::string_view text)
+{
+    return std::copy(text.begin(), text.end(), p);
+}
+
+char* writeOrgans(char* p, const NumberWriter& numbers, const OrganDoses& dose, Sex sex)
 {
     for (int organ = 0; organ < ShownTargetOrganCount; ++organ) {
-        out += ';';
-        numbers.append(out, doseAt(dose, sex, static_cast<TargetOrgan>(organ)));
+        *p++ = ';';
+        p = numbers.write(p, doseAt(dose, sex, static_cast<TargetOrgan>(organ)));
     }
+    return p;
+}
+
+// The male and the female line of one route, material and size, after the head of the first.
+void appendLinePair(QByteArray& out, const QByteArray& head, const NumberWriter& numbers, float effectiveDose,
+                    const OrganDoses& dose)
+{
+    // The numbers of both lines with their separators, and the fixed texts between them.
+    char buffer[(1 + 2 * ShownTargetOrganCount) * (kLongestNumber + 1) + 32];
+    char* p = numbers.write(buffer, effectiveDose);
+    p = writeText(p, ";Male");
+    p = writeOrgans(p, numbers, dose, Sex::Male);
+    p = writeText(p, "\r\n;;;;;;Female");
+    p = writeOrgans(p, numbers, dose, Sex::Female);
+    p = writeText(p, "\r\n");
+    out += head;
+    out.append(buffer, p - buffer);
 }
 
 } // namespace
@@ -69,21 +98,22 @@ QByteArray doseExportHeaderText()
 QByteArray doseExportText(const DoseData& data)
 {
     QByteArray out;
-    // About 700 bytes a pair of lines.
-    out.reserve(700 * (1 + data.ingestDataCount() + AMADCount * data.aerosolDataCount() + data.inhalationDataCount()));
+    appendDoseExportText(out, data);
+    return out;
+}
+
+void appendDoseExportText(QByteArray& out, const DoseData& data)
+{
+    // About 700 bytes a pair of lines; a text that grows by many nuclides grows by halves.
+    const qsizetype needed = out.size()
+        + 700 * (1 + data.ingestDataCount() + AMADCount * data.aerosolDataCount() + data.inhalationDataCount());
+    if (out.capacity() < needed)
+        out.reserve(std::max(needed, out.capacity() * 3 / 2));
     const NumberWriter numbers;
     const QByteArray name = data.nuclideNameText().toUtf8();
     OrganDoses dose{};
     float effDose = 0;
-    auto addPair = [&](const QByteArray& head) {
-        out += head;
-        numbers.append(out, effDose);
-        out += ";Male";
-        appendOrgans(out, numbers, dose, Sex::Male);
-        out += "\r\n;;;;;;Female";
-        appendOrgans(out, numbers, dose, Sex::Female);
-        out += "\r\n";
-    };
+    auto addPair = [&](const QByteArray& head) { appendLinePair(out, head, numbers, effDose, dose); };
     // The material's short description, with ";" made "," so that the fields stay in place, and
     // its fA text.
     auto materialTexts = [&](IntakeRoute path, int index) {
@@ -113,7 +143,6 @@ QByteArray doseExportText(const DoseData& data)
         addPair(name + (row.route == IntakeRoute::Ingestion ? ";Ingestion;" : ";Inhalation;") + description + ';'
                 + (row.sized ? sizes[row.size].toUtf8() : QByteArray()) + ';' + fA + ';');
     }
-    return out;
 }
 
 DoseExportResult exportDoses(const DoseDataFolder& dataFolder, const NuclideList& nuclides, const QStringList& elements,
@@ -124,11 +153,27 @@ DoseExportResult exportDoses(const DoseDataFolder& dataFolder, const NuclideList
         result.error = QStringLiteral("The folder %1 could not be made").arg(folder);
         return result;
     }
+    // Each file is written on a thread of its own while the next element's files are read. How
+    // the writing went is taken before anything else is said, so that the result reads as if the
+    // files were written one after the other.
+    std::future<std::optional<QString>> writing;
+    QString writingPath;
+    const auto writingWent = [&] {
+        if (!writing.valid())
+            return true;
+        if (const std::optional<QString> error = writing.get()) {
+            result.error = writingPath + QStringLiteral(" could not be written: ") + *error;
+            return false;
+        }
+        result.files << writingPath;
+        return true;
+    };
     int done = 0;
     for (const QString& symbol : elements) {
         const ChemicalElement element = elementBySymbol(symbol);
         if (element == ChemicalElement::None) {
-            result.error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
+            if (writingWent())
+                result.error = QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name ") + symbol;
             return result;
         }
         QByteArray text = doseExportHeaderText();
@@ -137,23 +182,28 @@ DoseExportResult exportDoses(const DoseDataFolder& dataFolder, const NuclideList
                 continue;
             DoseData data;
             if (const std::optional<DoseDataFailure> failure = dataFolder.load(*entry.node, data)) {
-                result.error = failure->message;
+                if (writingWent())
+                    result.error = failure->message;
                 return result;
             }
-            text += doseExportText(data);
+            appendDoseExportText(text, data);
             if (progress && !progress(++done, nuclides.count())) {
-                result.cancelled = true;
+                result.cancelled = writingWent();
                 return result;
             }
         }
-        const QString path = QDir(folder).filePath(symbol + QStringLiteral(".csv"));
-        QString error;
-        if (!saveFileAtomically(path, text, &error)) {
-            result.error = path + QStringLiteral(" could not be written: ") + error;
+        if (!writingWent())
             return result;
-        }
-        result.files << path;
+        writingPath = QDir(folder).filePath(symbol + QStringLiteral(".csv"));
+        writing
+            = std::async(std::launch::async, [path = writingPath, text = std::move(text)]() -> std::optional<QString> {
+                  QString error;
+                  if (saveFileAtomically(path, text, &error))
+                      return std::nullopt;
+                  return error;
+              });
     }
+    writingWent();
     return result;
 }
 

@@ -13,6 +13,8 @@ namespace kav {
 // particle size.
 QByteArray doseExportHeaderText();
 QByteArray doseExportText(const DoseData& data);
+// The same lines added to the end of a text.
+void appendDoseExportText(QByteArray& out, const DoseData& data);
 
 class DoseDataFolder;
 class NuclideList;

@@ -46,6 +46,29 @@ TEST(DoseExport, LinesHaveOneFieldPerColumn)
         lines[26].startsWith(QStringLiteral("Co-60;Inhalation;Gas or vapour Type V, Elemental vapour;;;3.0E-11;")));
 }
 
+TEST(DoseExport, NumbersTakeTheSeparatorInForce)
+{
+    DoseData d;
+    fillTypicalData(d, StoredNuclideId{ChemicalElement::Co, "60"});
+    struct Case {
+        QLocale locale;
+        const char16_t* firstLine;
+    } cases[] = {
+        {QLocale(QLocale::German), u"Co-60;Injection;;;;5,0E-9;Male;5,0E-9;1,0E-8;1,5E-8;"},
+        // A separator of two bytes in UTF-8.
+        {QLocale(QLocale::Persian, QLocale::Iran), u"Co-60;Injection;;;;5\u066B0E-9;Male;5\u066B0E-9;1\u066B0E-8;"},
+    };
+    for (const Case& c : cases) {
+        QLocale::setDefault(c.locale);
+        SCOPED_TRACE(c.locale.name().toStdString());
+        ASSERT_EQ(c.locale.decimalPoint().front().unicode(), QStringView(c.firstLine)[20].unicode());
+        const QStringList lines = QString::fromUtf8(doseExportText(d)).split(QStringLiteral("\r\n"));
+        EXPECT_TRUE(lines.value(0).startsWith(QString::fromUtf16(c.firstLine))) << lines.value(0).toStdString();
+        EXPECT_EQ(lines.value(0).count(u';'), 35);
+    }
+    QLocale::setDefault(QLocale::c());
+}
+
 // Two significant digits with the exponent's sign and no leading zeros in it ("1.0E-9",
 // "2.9E+3"), written by the C library: another way to the text the export must give.
 QString twoDigits(double value)
@@ -216,6 +239,53 @@ TEST_F(ExportRun, FailuresAndCancellingLeaveWholeFilesOnly)
     const DoseExportResult unknown
         = exportDoses(preference.dataFolder(), nuclides, {QStringLiteral("Xx")}, out.filePath(QStringLiteral("E3")));
     EXPECT_EQ(unknown.error, QStringLiteral("TMainForm.aExportDosesExecute: Can not parse element name Xx"));
+}
+
+// Each file is written while the next element's files are read: a file that cannot be written
+// must still stop the export before anything after it, and be what the result says, whatever
+// the next element then met.
+TEST_F(ExportRun, AFileThatCannotBeWrittenStopsTheExportBeforeTheNextElement)
+{
+    // Written in the order of the index: cobalt, strontium, cesium.
+    writeTypicalFile(data.path(), ChemicalElement::Co, "60");
+    writeTypicalFile(data.path(), ChemicalElement::Sr, "90");
+    writeTypicalFile(data.path(), ChemicalElement::Cs, "137");
+    // A folder in the place of the cobalt file.
+    const QDir exportFolder(out.filePath(QStringLiteral("Export")));
+    ASSERT_TRUE(exportFolder.mkpath(QStringLiteral("Co.csv")));
+    const QString cobalt = exportFolder.filePath(QStringLiteral("Co.csv"));
+
+    const DoseExportResult blocked = run();
+    EXPECT_TRUE(blocked.error.startsWith(cobalt + QStringLiteral(" could not be written: ")))
+        << blocked.error.toStdString();
+    EXPECT_FALSE(blocked.cancelled);
+    EXPECT_EQ(blocked.files, QStringList());
+    EXPECT_EQ(exportFolder.entryList(QDir::Files | QDir::Hidden), QStringList());
+
+    // The next element's file damaged as well: the failure of the first is still the one said.
+    writeBytes(QDir(data.path()).filePath(QStringLiteral("Sr-90.qvd")), "damaged");
+    const DoseExportResult bothFail = run();
+    EXPECT_TRUE(bothFail.error.startsWith(cobalt + QStringLiteral(" could not be written: ")))
+        << bothFail.error.toStdString();
+    // Cancelled while the next element is read: the failed file, not the cancel, is said.
+    writeTypicalFile(data.path(), ChemicalElement::Sr, "90");
+    const DoseExportResult cancelled = run([](int done, int) { return done < 2; });
+    EXPECT_FALSE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.error.startsWith(cobalt)) << cancelled.error.toStdString();
+
+    // Cancelled there with the cobalt file written: it is listed, and nothing after it.
+    QDir(cobalt).removeRecursively();
+    const DoseExportResult cancelledAfterOne = run([](int done, int) { return done < 2; });
+    EXPECT_TRUE(cancelledAfterOne.cancelled);
+    EXPECT_EQ(cancelledAfterOne.files, QStringList{cobalt});
+    EXPECT_EQ(exportFolder.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Co.csv")});
+
+    // Every file written and listed, the last one too.
+    const DoseExportResult written = run();
+    EXPECT_TRUE(written.error.isEmpty()) << written.error.toStdString();
+    EXPECT_EQ(written.files.size(), 3);
+    EXPECT_EQ(exportFolder.entryList(QDir::Files | QDir::Hidden),
+              (QStringList{QStringLiteral("Co.csv"), QStringLiteral("Cs.csv"), QStringLiteral("Sr.csv")}));
 }
 
 } // namespace
