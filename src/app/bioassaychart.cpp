@@ -1,13 +1,13 @@
 #include "app/bioassaychart.h"
 
 #include "base/messageboxes.h"
-#include "base/numberformat.h"
 #include "base/savefile.h"
 #include "controls/chart.h"
 #include "controls/paintedicon.h"
 #include "controls/tipwindow.h"
 #include "data/bioassaytable.h"
 #include "data/intakeassessment.h"
+#include "units/units.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -431,7 +431,7 @@ void BioassayChart::showPointTip(int series, int index, QPoint globalPosition)
 {
     const ChartSeries& s = m_chart->seriesAt(series);
     const QPointF& point = s.points.at(static_cast<std::size_t>(index));
-    const QString x = formatPicture(point.x(), u"#0.######");
+    const QString x = formatDecimals(point.x(), 6);
     const QString y = formatScientific(point.y(), 2);
     const QString title = s.title.toHtmlEscaped();
     const QString text = QStringLiteral("<p align=\"center\"><b>") + title

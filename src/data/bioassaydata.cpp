@@ -85,7 +85,10 @@ bool BioassayData::bioassayFunctionsOf(IntakeRoute path, int compoundIndex, int 
     const MaterialData* m = selectCompound(path, compoundIndex, amadIndex);
     if (!m || m->m_activity.empty() || !(m->m_activity.front().m_nuclideId == m_nuclideId))
         return false;
-    activity = {};
+    // Emptied in place: a caller that asks again with the same one copies into the storage the
+    // series already have.
+    for (CompartmentContent& series : activity.m_activityData)
+        series.clear();
     activity.m_organPresentSet = m->m_activity.front().m_organPresentSet;
     for (int organ = 0; organ < CompartmentCount; ++organ)
         activity.m_measuredNuclides[static_cast<std::size_t>(organ)]

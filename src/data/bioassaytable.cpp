@@ -72,24 +72,10 @@ QString bioassayAxisTitle(BioassayQuantity view, double doseMSv, const BioassayU
 QString bioassayTimeText(double days, TimeUnit unit)
 {
     switch (unit) {
-    case TimeUnit::Year: {
-        const double years = days / 365;
-        const double size = std::abs(years);
-        if (size < 1e-10)
-            return QStringLiteral("0");
-        if (size < 0.1 || size >= 1000)
-            return formatPicture(years, u"0.##E-0");
-        if (size < 1)
-            return formatPicture(years, u"0.###");
-        if (size < 10)
-            return formatPicture(years, u"0.##");
-        if (size < 100)
-            return formatPicture(years, u"00.#");
-        return formatPicture(years, u"000");
-    }
-    case TimeUnit::Hour: return formatPicture(days * 24, u"#0");
+    case TimeUnit::Year: return formatSignificant(days / 365, 3);
+    case TimeUnit::Hour: return formatDecimals(days * 24, 0);
     case TimeUnit::Day:
-    default: return formatPicture(days, u"#0.######");
+    default: return formatDecimals(days, 6);
     }
 }
 
@@ -100,7 +86,8 @@ BioassayTable computeBioassayTable(const BioassayData& data, const BioassayReque
         table.columns[static_cast<std::size_t>(k)].organ = sourceOrgansInColumnOrder()[k];
     const int amad
         = request.path == IntakeRoute::Inhalation && data.isAerosol(request.material) ? request.amadIndex : 0;
-    MaterialBioassay result;
+    // Kept from one table to the next, with the storage of its series.
+    thread_local MaterialBioassay result;
     bool ok = data.bioassayFunctionsOf(request.path, request.material, amad, result);
     float e = 0;
     if (request.view != BioassayQuantity::ContentPerIntake) {
@@ -122,6 +109,7 @@ BioassayTable computeBioassayTable(const BioassayData& data, const BioassayReque
 
     const int count = std::min(BioassayData::maxActivityCount(result), BioassayTimeCount);
     table.timeTitle = QStringLiteral("Time, ") + timeUnitPluralLabel(u.time);
+    table.times.reserve(count);
     for (int i = 1; i < count; ++i)
         if (shown(i, request.wholeDays))
             table.times << bioassayTimeText(bioassayTimes()[static_cast<std::size_t>(i)], u.time);
@@ -139,6 +127,8 @@ BioassayTable computeBioassayTable(const BioassayData& data, const BioassayReque
             column.title += QStringLiteral(" (") + doseDataFileName(measured) + u')';
         const CompartmentContent& series = result.m_activityData[static_cast<std::size_t>(column.organ)];
         const int length = std::min(static_cast<int>(series.size()), BioassayTimeCount);
+        column.cells.reserve(table.times.size());
+        column.points.reserve(static_cast<std::size_t>(table.times.size()));
         for (int i = 1; i < length; ++i) {
             if (!shown(i, request.wholeDays))
                 continue;

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace kav {
 
@@ -186,31 +188,46 @@ const std::array<double, 2 * kQuickExponents + 1>& powersOfTen()
     return powers;
 }
 
-// The first n (1..8) significant digits of a (positive, finite) rounded as the printers round
-// (to 15 digits, then half away from zero), scaled in double precision rather than written out
-// in full: false when a lies so close to a point where the rounding turns, or to a power of ten,
-// that the scaling's own error could tip it.
-bool quickSignificantDigits(double a, int n, char* digits, int& exponent)
+// floor(log10(a)) for a positive a within 1E±190, from its binary exponent and the powers of ten
+// (78913 / 2^18 is log10(2) closely enough for floor(b log10(2)) over the whole range of b); one
+// more where a lies within a unit of the last place below a power of ten. False for a beyond.
+bool decimalExponent(double a, int& exponent)
 {
-    int binaryExponent = 0;
-    std::frexp(a, &binaryExponent);
-    // floor(log10(a)), or one below it.
-    int e = static_cast<int>(std::floor((binaryExponent - 1) * 0.30102999566398120));
-    if (e < -kQuickExponents + 8 || e > kQuickExponents - 8)
+    const int binaryExponent = static_cast<int>((std::bit_cast<std::uint64_t>(a) >> 52) & 0x7ff) - 1023;
+    int e = (binaryExponent * 78913) >> 18;
+    if (e < -kQuickExponents + 10 || e > kQuickExponents - 10)
         return false;
     if (a >= powersOfTen()[static_cast<std::size_t>(e + 1 + kQuickExponents)])
         ++e;
-    const int scale = n - 1 - e;
-    // n digits before the point: 10^(n-1) <= v < 10^n.
-    const double v = a * powersOfTen()[static_cast<std::size_t>(scale + kQuickExponents)];
-    // The scaling and the 15-digit rounding each move v by well under 1E-12 of it.
-    const double margin = v * 1e-12;
-    const double low = powersOfTen()[static_cast<std::size_t>(n - 1 + kQuickExponents)];
-    const double whole = std::floor(v);
-    if (v < low + margin || v > 10 * low - margin || std::fabs(v - whole - 0.5) < margin)
+    exponent = e;
+    return true;
+}
+
+// The first n (1..14) significant digits of a (positive, finite) rounded as the printers round
+// (to 15 digits, then half away from zero), scaled in double precision rather than written out
+// in full: false when a lies so close to a point where the rounding turns, or to a power of ten,
+// that the scaling's own error or the rounding to 15 digits could tip it.
+bool quickSignificantDigits(double a, int n, char* digits, int& exponent)
+{
+    int e = 0;
+    if (!decimalExponent(a, e))
         return false;
-    auto rounded = static_cast<long long>(whole) + (v - whole > 0.5 ? 1 : 0);
-    if (rounded == static_cast<long long>(10 * low)) {
+    const auto& powers = powersOfTen();
+    const auto power = [&powers](int k) { return powers[static_cast<std::size_t>(k + kQuickExponents)]; };
+    // n digits before the point: 10^(n-1) <= v < 10^n.
+    const double v = a * power(n - 1 - e);
+    // The scaling moves v by a few units of its last place, the rounding to 15 digits by up to
+    // half a unit of the fifteenth digit.
+    const double margin = v * 1e-15 + power(n - 15);
+    const double low = power(n - 1);
+    if (v < low + margin || v > 10 * low - margin)
+        return false;
+    const auto whole = static_cast<long long>(v);
+    const double fraction = v - static_cast<double>(whole);
+    if (std::fabs(fraction - 0.5) < margin)
+        return false;
+    long long rounded = whole + (fraction > 0.5 ? 1 : 0);
+    if (static_cast<double>(rounded) == 10 * low) {
         rounded /= 10;
         ++e;
     }
@@ -228,13 +245,42 @@ int significantDigits(double x, int n, char* digits)
 {
     const double a = std::fabs(x);
     int exponent = 0;
-    if (n <= 8 && quickSignificantDigits(a, n, digits, exponent))
+    if (n <= 14 && quickSignificantDigits(a, n, digits, exponent))
         return exponent;
     exponent = writeFifteenDigits(a, digits);
     if (n < 15)
         roundDigits(digits, n, exponent);
     std::fill(digits + std::min(n, 15), digits + std::max(n, 15), '0');
     return exponent;
+}
+
+// Writes a number's places from its first n significant digits (the first at 10^exponent, zeros
+// beyond): the integer places, at least as many as asked (zeros in front where the number has
+// fewer), then up to the given decimal places as far as the last one that is not zero, at least
+// keptDecimals of them; the separator only before decimals.
+char16_t* writePlaces(char16_t* p, const char* digits, int n, int exponent, int integerPlaces, int decimalPlaces,
+                      int keptDecimals)
+{
+    const auto digitAt = [&](int power) {
+        const int i = exponent - power;
+        return i >= 0 && i < n ? static_cast<char16_t>(digits[i]) : u'0';
+    };
+    for (int power = std::max(integerPlaces - 1, exponent); power >= 0; --power)
+        *p++ = digitAt(power);
+    int decimals = decimalPlaces;
+    while (decimals > keptDecimals && digitAt(-decimals) == u'0')
+        --decimals;
+    if (decimals > 0) {
+        *p++ = decimalSeparator().unicode();
+        for (int power = -1; power >= -decimals; --power)
+            *p++ = digitAt(power);
+    }
+    return p;
+}
+
+QString textOf(const char16_t* text, const char16_t* end)
+{
+    return QString(reinterpret_cast<const QChar*>(text), end - text);
 }
 
 } // namespace
@@ -274,30 +320,53 @@ QString formatSignificant(double x, int n)
         char exponentText[8];
         p = std::copy(exponentText,
                       std::to_chars(exponentText, exponentText + sizeof exponentText, std::abs(exponent)).ptr, p);
-        return QString(reinterpret_cast<const QChar*>(text), p - text);
+        return textOf(text, p);
     }
-    // The integer places as the column has them (zeros in front where the number has fewer), then
-    // the decimals down to the column's last place as far as the last one that is not zero (one
-    // is always kept for a single digit below 1). The column's last place is the nth digit.
+    // The column's last place is the nth digit; a single digit below 1 keeps its decimal ("0.0").
     const int integerPlaces = column <= 2 ? 1 : column - 1;
-    const int decimalPlaces = n + 1 - column;
-    const int keptDecimals = n == 1 && column == 1 ? 1 : 0;
-    // The digit at a power of ten: 10^exponent holds the first.
-    const auto digitAt = [&](int power) {
-        const int i = exponent - power;
-        return i >= 0 && i < n ? static_cast<char16_t>(digits[i]) : u'0';
-    };
-    for (int power = std::max(integerPlaces - 1, exponent); power >= 0; --power)
-        *p++ = digitAt(power);
-    int decimals = decimalPlaces;
-    while (decimals > keptDecimals && digitAt(-decimals) == u'0')
-        --decimals;
-    if (decimals > 0) {
-        *p++ = decimalSeparator().unicode();
-        for (int power = -1; power >= -decimals; --power)
-            *p++ = digitAt(power);
+    p = writePlaces(p, digits, n, exponent, integerPlaces, n + 1 - column, n == 1 && column == 1 ? 1 : 0);
+    return textOf(text, p);
+}
+
+QString formatDecimals(double x, int decimals)
+{
+    decimals = std::clamp(decimals, 0, 15);
+    if (!std::isfinite(x))
+        return formatPicture(x, u"0");
+    if (x == 0)
+        return QStringLiteral("0");
+    // The digits down to the last decimal place, rounded there.
+    const double a = std::fabs(x);
+    char digits[16];
+    int exponent = 0;
+    int n = 0;
+    if (decimalExponent(a, exponent) && exponent + 1 + decimals >= 1 && exponent + 1 + decimals <= 14) {
+        // Should the 15-digit rounding carry a up to the next power of ten, the digit at the
+        // last place is a zero either way.
+        n = exponent + 1 + decimals;
+        exponent = significantDigits(a, n, digits);
+    } else {
+        exponent = writeFifteenDigits(a, digits);
+        const int kept = exponent + 1 + decimals;
+        n = std::min(kept, 15);
+        if (kept <= 0) {
+            // Below the last place: it, or nothing, when the number is at least half of it.
+            if (kept < 0 || digits[0] < '5')
+                return QStringLiteral("0");
+            digits[0] = '1';
+            n = 1;
+            exponent = -decimals;
+        } else if (n < 15) {
+            roundDigits(digits, n, exponent);
+        }
     }
-    return QString(reinterpret_cast<const QChar*>(text), p - text);
+    // Up to 309 integer digits, the separator, the decimals and a sign.
+    char16_t text[330];
+    char16_t* p = text;
+    if (x < 0 && std::any_of(digits, digits + n, [](char d) { return d != '0'; }))
+        *p++ = u'-';
+    p = writePlaces(p, digits, n, exponent, 1, decimals, 0);
+    return textOf(text, p);
 }
 
 std::size_t writeScientific(char* out, double x, int n)

@@ -118,6 +118,9 @@ ScaledTime scaleTimeUnit(double days);
 
 // The number with n (1..8) significant digits, switching to an exponent outside 0.1..1000.
 QString formatSignificant(double x, int n);
+// The number with up to the given decimals (0..15), as far as the last one that is not zero, and
+// at least one integer digit: 2.5, 0.125, 3, 0.
+QString formatDecimals(double x, int decimals);
 // The number with n significant digits and a signed exponent: 1.2E-9, 3.4E+5.
 QString formatScientific(double x, int n);
 // The same text in bytes (ASCII, with a point for the separator) written to a buffer of at least

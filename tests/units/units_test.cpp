@@ -147,6 +147,47 @@ TEST_F(UnitsTest, FormatSignificantPrintsAsItsPictures)
         EXPECT_EQ(formatSignificant(x, 3), formatPicture(x, u"0"));
 }
 
+TEST_F(UnitsTest, FormatDecimalsPrintsAsItsPicture)
+{
+    // Around every place a rounding can turn at, halves and numbers a hair below them, numbers
+    // that round away to nothing, and the largest.
+    std::vector<double> values{0,
+                               0.5,
+                               1.5,
+                               2.5,
+                               0.0000005,
+                               0.00000049999,
+                               0.0000004,
+                               1e-20,
+                               9.9999995,
+                               99.9999999,
+                               2.2499999999999996,
+                               0.12499999999999999,
+                               123456789.125,
+                               1e300,
+                               4.4e15,
+                               1e16 + 2};
+    for (double x = 1.3e-9; x < 1e12; x *= 1.173)
+        values.push_back(x);
+    for (const QLocale& locale : {QLocale::c(), QLocale(QLocale::German)}) {
+        QLocale::setDefault(locale);
+        for (const double x : values)
+            for (const double signedX : {x, -x})
+                for (int decimals = 0; decimals <= 8; ++decimals) {
+                    const QString picture
+                        = decimals == 0 ? QStringLiteral("#0") : QStringLiteral("#0.") + QString(decimals, u'#');
+                    ASSERT_EQ(formatDecimals(signedX, decimals), formatPicture(signedX, picture))
+                        << signedX << " decimals=" << decimals;
+                }
+    }
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(formatDecimals(-0.0000001, 6), QStringLiteral("0"));
+    EXPECT_EQ(formatDecimals(2.5, 0), QStringLiteral("3"));
+    EXPECT_EQ(formatDecimals(0.1250000, 6), QStringLiteral("0.125"));
+    for (const double x : {std::nan(""), HUGE_VAL, -HUGE_VAL})
+        EXPECT_EQ(formatDecimals(x, 6), formatPicture(x, u"0"));
+}
+
 TEST_F(UnitsTest, FormatScientificAlwaysHasNDigitsAndASignedExponent)
 {
     EXPECT_EQ(formatScientific(1.234e-9, 2), QStringLiteral("1.2E-9"));
@@ -178,7 +219,7 @@ TEST_F(UnitsTest, FormatScientificWritesWhatThePicturePatternWrites)
         values.push_back(static_cast<float>(values.back()));
     }
     for (double v : values)
-        for (int n = 1; n <= 4; ++n) {
+        for (const int n : {1, 2, 3, 4, 8, 11, 14, 15}) {
             const QString picture = QStringLiteral("0.") + QString(n - 1, u'0') + QStringLiteral("E+0");
             ASSERT_EQ(formatScientific(v, n), formatPicture(v, n == 1 ? QStringView(u"0E+0") : QStringView(picture)))
                 << v << " n=" << n;
