@@ -1,8 +1,8 @@
 #include "chooser/spectrumfilter.h"
 
-#include "chooser/spectrumlines.h"
 #include "nuclides/spectrafiles.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kav {
@@ -26,16 +26,6 @@ bool within(float value, float lo, float hi)
 }
 
 } // namespace
-
-RadiationTypes radiationsOf(LineGroup group)
-{
-    switch (group) {
-    case LineGroup::Alpha: return {AlphaRadiation};
-    case LineGroup::Beta: return BetaGroup;
-    case LineGroup::Photon: return PhotonGroup;
-    }
-    return {};
-}
 
 SpectrumCriterion energyOptionOf(LineGroup group)
 {
@@ -126,61 +116,50 @@ float SpectrumFilter::summaryValue(SpectrumCriterion option, const Nuclide& node
     }
 }
 
-std::vector<LineQuery> SpectrumFilter::lineCriteria() const
+std::vector<SpectrumFilter::LineCriterion> SpectrumFilter::lineCriteria() const
 {
-    std::vector<LineQuery> criteria;
-    for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon}) {
+    std::vector<LineCriterion> criteria;
+    for (const LineGroup g : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon})
         for (const bool energy : {true, false}) {
             const SpectrumCriterion option = energy ? energyOptionOf(g) : yieldOptionOf(g);
-            if (!m_options.contains(option))
-                continue;
-            LineQuery query;
-            query.types = radiationsOf(g);
-            (energy ? query.energy : query.yield)
-                = LineBounds{m_bounds[ordinal(option)].min, m_bounds[ordinal(option)].max};
-            criteria.push_back(query);
+            if (m_options.contains(option))
+                criteria.push_back({g, energy, m_bounds[ordinal(option)].min, m_bounds[ordinal(option)].max});
         }
-    }
     return criteria;
 }
 
-bool SpectrumFilter::linesPass(const Nuclide& node, std::vector<LineQuery> due) const
+bool SpectrumFilter::linesPass(const SpectraSummary& summary, std::size_t nuclide,
+                               const std::vector<LineCriterion>& criteria)
 {
-    if (due.empty())
-        return true;
-    SpectrumLines lines;
-    if (!m_spectra.readLines(&node, lines))
-        return false;
-    for (const SpectrumLine& line : lines) {
-        std::erase_if(due, [&line](const LineQuery& query) { return lineMeets(line, query); });
-        if (due.empty())
-            return true;
-    }
-    return false;
+    return std::all_of(criteria.begin(), criteria.end(), [&](const LineCriterion& c) {
+        const GroupLines& lines = summary.groupLines[static_cast<std::size_t>(c.group)];
+        return c.energy ? lines.anyEnergyWithin(nuclide, c.min, c.max) : lines.anyYieldWithin(nuclide, c.min, c.max);
+    });
 }
 
 void SpectrumFilter::apply()
 {
     const NuclideIndex& index = m_spectra.index();
-    const std::vector<SpectrumSummary>& summaries = m_spectra.summary().nuclides;
+    const SpectraSummary& summary = m_spectra.summary();
+    const std::vector<SpectrumSummary>& summaries = summary.nuclides;
     // Without a summary nothing can be said: the list stays as it was.
     if (summaries.size() != static_cast<std::size_t>(index.count()))
         return;
     clearList();
     if (m_options.empty())
         return;
-    const std::vector<LineQuery> queries = lineCriteria();
+    const std::vector<LineCriterion> criteria = lineCriteria();
     for (int i = 0; i < index.count(); ++i) {
         const Nuclide& node = *index.items(i);
-        const SpectrumSummary& summary = summaries[static_cast<std::size_t>(i)];
+        const SpectrumSummary& nuclideSummary = summaries[static_cast<std::size_t>(i)];
         bool passes = true;
         for (int o = 0; o <= static_cast<int>(SpectrumCriterion::FissionShare) && passes; ++o) {
             const auto option = static_cast<SpectrumCriterion>(o);
             if (m_options.contains(option))
-                passes = within(summaryValue(option, node, summary), m_bounds[ordinal(option)].min,
+                passes = within(summaryValue(option, node, nuclideSummary), m_bounds[ordinal(option)].min,
                                 m_bounds[ordinal(option)].max);
         }
-        if (passes && linesPass(node, queries))
+        if (passes && linesPass(summary, static_cast<std::size_t>(i), criteria))
             addNode(&node);
     }
 }

@@ -10,8 +10,6 @@
 
 namespace kav {
 
-struct LineQuery;
-
 // The criteria of the spectrum filter: nine on a nuclide's spectrum summary (energies per decay
 // and their shares in the dose constant), six on its single lines (energy and energy per decay
 // of an alpha, beta-group or photon-group line).
@@ -35,10 +33,8 @@ enum class SpectrumCriterion : std::uint8_t {
 constexpr int SpectrumCriterionCount = 15;
 using SpectrumCriteria = EnumSet<SpectrumCriterion, 16>;
 
-// The groups of radiation types whose lines the spectrum criteria bound, and the criteria of
-// each: the energy of a line and the energy it carries per decay.
-enum class LineGroup { Alpha, Beta, Photon };
-RadiationTypes radiationsOf(LineGroup group);
+// The criteria on the lines of each group: the energy of a line and the energy it carries per
+// decay.
 SpectrumCriterion energyOptionOf(LineGroup group);
 SpectrumCriterion yieldOptionOf(LineGroup group);
 
@@ -87,11 +83,19 @@ private:
         float min = 0;
         float max = 0;
     };
+    // A line criterion asked for: some line of the group must have its energy (or its energy per
+    // decay) within the bounds, each criterion on a line of its own or the same.
+    struct LineCriterion {
+        LineGroup group;
+        bool energy;
+        double min;
+        double max;
+    };
     void boundChanged(SpectrumCriterion option);
-    // The line criteria asked for, a query for each: each must be met by some line of its group
-    // (not necessarily the same line).
-    std::vector<LineQuery> lineCriteria() const;
-    bool linesPass(const Nuclide& node, std::vector<LineQuery> due) const;
+    std::vector<LineCriterion> lineCriteria() const;
+    // Whether the nuclide at an index of the index meets every line criterion.
+    static bool linesPass(const SpectraSummary& summary, std::size_t nuclide,
+                          const std::vector<LineCriterion>& criteria);
 
     SpectraFiles& m_spectra;
     SpectrumCriteria m_options;

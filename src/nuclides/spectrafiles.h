@@ -4,6 +4,7 @@
 #include "base/notice.h"
 #include "nuclides/spectrum.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -41,6 +42,9 @@ SpectrumReadMessage spectrumReadMessageOf(const SpectrumRead& failure, UiLanguag
 struct SpectraSummary {
     std::vector<SpectrumSummary> nuclides;
     SpectrumSummary maxima;
+    // The lines of each group (at its LineGroup), nuclide by nuclide; a nuclide whose lines the
+    // file does not hold whole has none.
+    std::array<GroupLines, LineGroupCount> groupLines;
 };
 
 // The spectra of an index's nuclides: the resources the program carries when the index came from

@@ -27,6 +27,54 @@ constexpr double kAlphaWeight = 20;
 
 } // namespace
 
+RadiationTypes radiationsOf(LineGroup group)
+{
+    switch (group) {
+    case LineGroup::Alpha: return {AlphaRadiation};
+    case LineGroup::Beta: return BetaGroup;
+    case LineGroup::Photon: return PhotonGroup;
+    }
+    return {};
+}
+
+void GroupLines::reserve(std::size_t lines, int nuclides)
+{
+    m_energies.reserve(lines);
+    m_yields.reserve(lines);
+    m_ends.reserve(static_cast<std::size_t>(std::max(nuclides, 0)));
+}
+
+void GroupLines::addLine(float energy, float yield)
+{
+    m_energies.push_back(energy);
+    m_yields.push_back(yield);
+}
+
+void GroupLines::endNuclide()
+{
+    m_ends.push_back(m_energies.size());
+}
+
+bool GroupLines::anyWithin(const std::vector<float>& values, std::size_t first, std::size_t end, double min, double max)
+{
+    for (std::size_t i = first; i < end; ++i) {
+        const double value = values[i];
+        if (value >= min && value <= max)
+            return true;
+    }
+    return false;
+}
+
+bool GroupLines::anyEnergyWithin(std::size_t nuclide, double min, double max) const
+{
+    return nuclide < m_ends.size() && anyWithin(m_energies, firstOf(nuclide), m_ends[nuclide], min, max);
+}
+
+bool GroupLines::anyYieldWithin(std::size_t nuclide, double min, double max) const
+{
+    return nuclide < m_ends.size() && anyWithin(m_yields, firstOf(nuclide), m_ends[nuclide], min, max);
+}
+
 bool isSoundSpectrumLine(const SpectrumLine& line)
 {
     return line.radiation >= 1 && line.radiation <= 14 && std::isfinite(line.energy) && std::isfinite(line.yield)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <vector>
@@ -55,6 +56,12 @@ private:
 };
 constexpr RadiationTypes BetaGroup{4, 5, 6, 7, 14};
 constexpr RadiationTypes PhotonGroup{1, 2, 3, 12, 13};
+
+// The groups of radiation types whose single lines the filters bound: alpha particles, the beta
+// group and the photon group.
+enum class LineGroup { Alpha, Beta, Photon };
+constexpr int LineGroupCount = 3;
+RadiationTypes radiationsOf(LineGroup group);
 
 // One discrete line: its type, energy in MeV, and the energy it carries per decay in MeV.
 struct SpectrumLine {
@@ -109,6 +116,29 @@ struct SpectrumSummary {
 
     float radTotalOf(RadiationType type) const { return radiationTotal[static_cast<std::size_t>(type - 1)]; }
     float averageEnergyOf(RadiationType type) const { return averageEnergy[static_cast<std::size_t>(type - 1)]; }
+};
+
+// The energy and the energy per decay of every line of one group, for every nuclide of an index in
+// its order, to ask whether a nuclide has a line within bounds without reading its lines again.
+class GroupLines {
+public:
+    void reserve(std::size_t lines, int nuclides);
+    // Adds a line to the nuclide being filled; endNuclide() closes it and starts the next.
+    void addLine(float energy, float yield);
+    void endNuclide();
+
+    // Whether the nuclide at an index has a line whose energy (or energy per decay, MeV) lies
+    // within [min, max].
+    bool anyEnergyWithin(std::size_t nuclide, double min, double max) const;
+    bool anyYieldWithin(std::size_t nuclide, double min, double max) const;
+
+private:
+    static bool anyWithin(const std::vector<float>& values, std::size_t first, std::size_t end, double min, double max);
+    std::size_t firstOf(std::size_t nuclide) const { return nuclide == 0 ? 0 : m_ends[nuclide - 1]; }
+
+    std::vector<float> m_energies;
+    std::vector<float> m_yields;
+    std::vector<std::size_t> m_ends; // where each nuclide's lines end
 };
 
 // The summary of one nuclide's lines. A nuclide whose lines carry no alpha, beta or photon

@@ -1,5 +1,6 @@
 // The advanced filter and its six criteria on a small index with spectra, made here.
 #include "chooser/nuclidefilter.h"
+#include "chooser/spectrumlines.h"
 #include "indexfixture.h"
 
 #include <QTemporaryDir>
@@ -500,6 +501,44 @@ TEST_F(AdvancedFilterTest, CriteriaTogetherHoldTheIndexsNodes)
     EXPECT_EQ(a.spectrum().nuclides().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.fullNuclideList().objects(0), index.findNuclide(u"Ba-137m"));
     EXPECT_EQ(panel.fullNuclideList().objects(0)->halfLife, 2.552f);
+}
+
+// The filter answers a line criterion from the lines the spectra summary keeps; the line search
+// walks each nuclide's lines as read from the file. On the shipped spectra both must name the
+// same nuclides for every group, both quantities and windows narrow and wide.
+TEST(ShippedAdvancedFilter, LineCriteriaPassWhatTheLineSearchFinds)
+{
+    NuclideIndex index;
+    loadShippedIndex(index);
+    SpectraFiles spectra(index);
+    std::vector<const Nuclide*> all;
+    for (int i = 0; i < index.count(); ++i)
+        all.push_back(index.items(i));
+    struct Window {
+        float min;
+        float max;
+    };
+    const Window windows[] = {{0, 0}, {0.6f, 0.65f}, {0.661657f, 0.661657f}, {0.01f, 0.02f}, {5, 6}, {0, 100}};
+    for (const LineGroup group : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon})
+        for (const bool energy : {true, false})
+            for (const Window& w : windows) {
+                SpectrumFilter filter(spectra);
+                const SpectrumCriterion option = energy ? energyOptionOf(group) : yieldOptionOf(group);
+                filter.setOptions({option});
+                filter.setMax(option, w.max);
+                filter.setMin(option, w.min);
+                filter.setEnabled(true);
+                LineQuery query;
+                query.types = radiationsOf(group);
+                (energy ? query.energy : query.yield) = LineBounds{w.min, w.max};
+                QStringList found;
+                for (const FoundLine& line : findLines(spectra, all, query).lines)
+                    if (!found.contains(line.node->nameText()))
+                        found << line.node->nameText();
+                SCOPED_TRACE(testing::Message()
+                             << static_cast<int>(group) << (energy ? " energy " : " yield ") << w.min << ".." << w.max);
+                EXPECT_EQ(filter.nuclides().names(), found);
+            }
 }
 
 TEST(ShippedAdvancedFilter, FindsNuclidesByHalfLifeDecayModeAndGammaEnergy)
