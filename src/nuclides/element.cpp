@@ -24,8 +24,8 @@ const std::array<ChemicalElement, ElementCount - 1>& symbolsAlphabetically()
 {
     static const auto sorted = [] {
         std::array<ChemicalElement, ElementCount - 1> order{};
-        for (int i = 0; i < ElementCount - 1; ++i)
-            order[static_cast<std::size_t>(i)] = static_cast<ChemicalElement>(i);
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<ChemicalElement>(i);
         std::sort(order.begin(), order.end(), [](ChemicalElement a, ChemicalElement b) {
             return elementSymbol(a).compare(elementSymbol(b), Qt::CaseInsensitive) < 0;
         });
@@ -73,7 +73,7 @@ ChemicalElement elementBySymbol(QStringView symbol)
     while (low <= high) {
         const int middle = (low + high) / 2;
         const ChemicalElement candidate = sorted[static_cast<std::size_t>(middle)];
-        const int c = symbol.compare(QString::fromUtf16(kSymbols[ordinal(candidate)]), Qt::CaseInsensitive);
+        const int c = symbol.compare(QStringView(kSymbols[ordinal(candidate)]), Qt::CaseInsensitive);
         if (c == 0)
             return candidate;
         if (c < 0)

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <string_view>
+#include <unordered_set>
 
 namespace kav {
 
@@ -120,6 +122,11 @@ QString NuclideIndex::structureProblem() const
             return at(i, elementSymbol(node.element) + QStringLiteral(" follows other elements' records"));
         seen.insert(node.element);
     }
+    // Every record is sound here (an element, a mass number of 1 to 999) and each element's
+    // records stand together, so a name is found again at its first record: a record is listed
+    // twice when one before it has its name.
+    std::unordered_set<std::string_view> names;
+    names.reserve(m_items.size());
     for (const auto& node : m_items) {
         for (int slot = 0; slot < node->daughterCount; ++slot) {
             const DaughterSlot& d = node->daughters[static_cast<std::size_t>(slot)];
@@ -127,7 +134,7 @@ QString NuclideIndex::structureProblem() const
             if (!there || there->name != d.name)
                 return at(node->position, d.name.toString() + QStringLiteral(" is not at the position given for it"));
         }
-        if (findNuclide(node->name.toString()) != node.get())
+        if (!names.insert(node->name.view()).second)
             return at(node->position, node->name.toString() + QStringLiteral(" is listed twice"));
     }
     return {};
@@ -268,7 +275,15 @@ int NuclideIndex::findNuclidePosition(ChemicalElement element, const MassText& a
 {
     if (ordinal(element) >= ElementCount)
         return -1;
-    const MassText query(QStringView(aMass.toString().left(4).toLower()));
+    // Lower case as the names are stored: ASCII and Latin-1 capitals (U+00C0..U+00DE but the
+    // multiplication sign) to their small letters, in place.
+    char lowered[4] = {};
+    for (int i = 0; i < aMass.size(); ++i) {
+        const auto c = static_cast<unsigned char>(aMass[i]);
+        const bool capital = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+        lowered[i] = static_cast<char>(capital ? c + 0x20 : c);
+    }
+    const MassText query(std::string_view(lowered, static_cast<std::size_t>(aMass.size())));
     const ElementRange& range = m_elementRanges[ordinal(element)];
     for (int i = range.first; i < range.first + range.count && i < count(); ++i)
         if (m_items[static_cast<std::size_t>(i)]->mass == query)

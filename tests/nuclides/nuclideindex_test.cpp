@@ -157,6 +157,11 @@ TEST_F(IndexTest, ValidationNamesTheFirstThingWrong)
     all[static_cast<std::size_t>(ra)].daughters[0].position += 1;
     EXPECT_TRUE(index.loadValidated(toBytes(all))
                     .startsWith(QStringLiteral("record %1: Rn-222 is not at the position").arg(ra + 1)));
+    // The last record once more, in its element's run.
+    all[static_cast<std::size_t>(ra)].daughters[0].position -= 1;
+    all.push_back(all.back());
+    EXPECT_EQ(index.loadValidated(toBytes(all)),
+              QStringLiteral("record %1: %2 is listed twice").arg(all.size()).arg(all.back().name.toString()));
 }
 
 TEST_F(IndexTest, AMissingIndexFileIsNoFailure)
