@@ -376,7 +376,8 @@ TEST_F(MainWindowTest, AnotherDataFolderChosenInTheOptionsReachesEveryPage)
     const QString keptFile = started.settings().mixtureFileName();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(keptFile).path()));
     writeBytes(keptFile,
-               mixtureFileBytes({{"Co-60", IntakeRoute::Ingestion, 0, -1}, {"Co-58", IntakeRoute::Ingestion, 0, -1}}));
+               mixtureFileBytes({{"Co-60", IntakeRoute::Ingestion, 0, -1, std::nullopt},
+                                 {"Co-58", IntakeRoute::Ingestion, 0, -1, std::nullopt}}));
     QTemporaryDir other;
     writeTypicalFile(other.path(), ChemicalElement::Co, "60", SyntheticSampleMarker);
     writeTwoGroupFile(other.path(), ChemicalElement::Cs, "137");

@@ -28,7 +28,7 @@ protected:
     }
     static KeptMixtureRow row(const char* nuclide, IntakeRoute route, int material, int size)
     {
-        return {QString::fromLatin1(nuclide), route, material, size};
+        return {QString::fromLatin1(nuclide), route, material, size, std::nullopt};
     }
     void restore(const std::vector<KeptMixtureRow>& kept)
     {
@@ -327,8 +327,9 @@ TEST(MixtureIntake, TypedTextInTheUnitShown)
     for (const Case& c : cases) {
         const std::optional<double> read = intakeFromText(QString::fromLatin1(c.text), c.unit);
         ASSERT_EQ(read.has_value(), c.bq.has_value()) << c.text;
-        if (read) // the unit factors are single precision
+        if (read) { // the unit factors are single precision
             EXPECT_NEAR(*read, *c.bq, *c.bq * 1e-7) << c.text;
+        }
     }
     EXPECT_EQ(mixtureIntakeText(1500, ActivityUnit::Bq), QStringLiteral("1500"));
     EXPECT_EQ(mixtureIntakeText(2.5e9, ActivityUnit::kBq), QStringLiteral("2.5E6"));

@@ -84,9 +84,9 @@ TEST(MixtureFile, EveryRowReadIsWrittenBackTheSame)
         EXPECT_EQ(parseMixtureFile(mixtureFileBytes(rows)), rows);
     }
     EXPECT_TRUE(parseMixtureFile(found).empty());
-    const std::vector<KeptMixtureRow> unwritable{{"#Co-60", IntakeRoute::Ingestion, 0, -1},
-                                                 {"Co-60", IntakeRoute::Ingestion, -1, -1},
-                                                 {"Co-60", IntakeRoute::Ingestion, 1, -1}};
+    const std::vector<KeptMixtureRow> unwritable{{"#Co-60", IntakeRoute::Ingestion, 0, -1, std::nullopt},
+                                                 {"Co-60", IntakeRoute::Ingestion, -1, -1, std::nullopt},
+                                                 {"Co-60", IntakeRoute::Ingestion, 1, -1, std::nullopt}};
     EXPECT_EQ(parseMixtureFile(mixtureFileBytes(unwritable)), (std::vector<KeptMixtureRow>{unwritable[2]}));
 }
 
