@@ -173,13 +173,6 @@ void SpectraFiles::buildSummary()
     // Room for every line in each group: the pages no line reaches are never touched.
     for (GroupLines& group : m_summary.groupLines)
         group.reserve(static_cast<std::size_t>(bytes.size() / SpectrumLineRecordSize), m_index.count());
-    // The group of each radiation type (a sound line has one from 1 to 14), -1 for none.
-    std::array<int, 15> groupOfType;
-    groupOfType.fill(-1);
-    for (int g = 0; g < LineGroupCount; ++g)
-        for (int type = 1; type <= 14; ++type)
-            if (radiationsOf(static_cast<LineGroup>(g)).contains(type))
-                groupOfType[static_cast<std::size_t>(type)] = g;
     for (int i = 0; i < m_index.count(); ++i) {
         const Nuclide& node = *m_index.items(i);
         const qint64 first = qint64(node.firstLine) * SpectrumLineRecordSize;
@@ -191,8 +184,8 @@ void SpectraFiles::buildSummary()
             takeSpectrumMaxima(m_summary.maxima, r);
             m_summary.nuclides[static_cast<std::size_t>(i)] = r;
             for (const SpectrumLine& line : lines)
-                if (const int g = groupOfType[line.radiation]; g >= 0)
-                    m_summary.groupLines[static_cast<std::size_t>(g)].addLine(line.energy, line.yield);
+                if (const std::optional<LineGroup> group = lineGroupOf(line.radiation))
+                    m_summary.groupLines[static_cast<std::size_t>(*group)].addLine(line.energy, line.yield);
         }
         for (GroupLines& group : m_summary.groupLines)
             group.endNuclide();

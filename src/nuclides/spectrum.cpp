@@ -37,6 +37,19 @@ RadiationTypes radiationsOf(LineGroup group)
     return {};
 }
 
+std::optional<LineGroup> lineGroupOf(RadiationType type)
+{
+    static const std::array<std::optional<LineGroup>, 15> groups = [] {
+        std::array<std::optional<LineGroup>, 15> table{};
+        for (const LineGroup group : {LineGroup::Alpha, LineGroup::Beta, LineGroup::Photon})
+            for (int t = 1; t <= 14; ++t)
+                if (radiationsOf(group).contains(t))
+                    table[static_cast<std::size_t>(t)] = group;
+        return table;
+    }();
+    return type < groups.size() ? groups[type] : std::nullopt;
+}
+
 void GroupLines::reserve(std::size_t lines, int nuclides)
 {
     m_energies.reserve(lines);

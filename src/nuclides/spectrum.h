@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 namespace kav {
@@ -62,6 +63,9 @@ constexpr RadiationTypes PhotonGroup{1, 2, 3, 12, 13};
 enum class LineGroup { Alpha, Beta, Photon };
 constexpr int LineGroupCount = 3;
 RadiationTypes radiationsOf(LineGroup group);
+// The group a radiation type belongs to; none for alpha recoils, fission fragments, neutrons and
+// types outside 1..14.
+std::optional<LineGroup> lineGroupOf(RadiationType type);
 
 // One discrete line: its type, energy in MeV, and the energy it carries per decay in MeV.
 struct SpectrumLine {

@@ -239,8 +239,9 @@ bool quickSignificantDigits(double a, int n, char* digits, int& exponent)
     return true;
 }
 
-// The first n significant digits of x (finite, not zero) rounded as the printers round, digits
-// beyond the fifteenth zeros; returns the decimal exponent of the first.
+// The first n significant digits of x (finite, not zero) rounded as the printers round (a
+// digit past the fifteenth is left as the buffer had it); returns the decimal exponent of the
+// first.
 int significantDigits(double x, int n, char* digits)
 {
     const double a = std::fabs(x);
@@ -250,7 +251,6 @@ int significantDigits(double x, int n, char* digits)
     exponent = writeFifteenDigits(a, digits);
     if (n < 15)
         roundDigits(digits, n, exponent);
-    std::fill(digits + std::min(n, 15), digits + std::max(n, 15), '0');
     return exponent;
 }
 
