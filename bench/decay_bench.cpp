@@ -1,6 +1,7 @@
 // The decay calculation on the shipped index: the uranium series at 1,000 times from a second to
-// 1E9 years, and a source of every radioactive nuclide of the index at one time (the chains made
-// and the activities worked out). Baseline of the same run: loading the index.
+// 1E9 years in one call (as the chart asks), and a source of every radioactive nuclide of the
+// index at one time (the chains made and the activities worked out). Baseline of the same run:
+// loading the index.
 #include "nuclides/decaycalculation.h"
 #include "nuclides/nuclideindex.h"
 
@@ -40,8 +41,7 @@ void BM_UraniumSeriesAtAThousandTimes(benchmark::State& state)
     for (int i = 0; i < 1000; ++i)
         times.push_back(std::pow(10.0, -5 + 16.6 * i / 999)); // 1 second to 1E9 years, in days
     for (auto _ : state)
-        for (const double days : times)
-            benchmark::DoNotOptimize(decay.activitiesAt(days));
+        benchmark::DoNotOptimize(decay.activitiesAt(times));
     state.counters["members"] = static_cast<double>(decay.members().size());
 }
 BENCHMARK(BM_UraniumSeriesAtAThousandTimes)->Unit(benchmark::kMillisecond);

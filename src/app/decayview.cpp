@@ -469,13 +469,14 @@ void DecayView::showChart(const DecayCalculation& decay, double days)
         series[m].markersVisible = false;
         series[m].lineVisible = true;
     }
-    for (int i = 0; i < kChartPoints; ++i) {
-        const double t = start * std::pow(end / start, static_cast<double>(i) / (kChartPoints - 1));
-        const std::vector<double> activities = decay.activitiesAt(t);
+    std::vector<double> times;
+    for (int i = 0; i < kChartPoints; ++i)
+        times.push_back(start * std::pow(end / start, static_cast<double>(i) / (kChartPoints - 1)));
+    const std::vector<std::vector<double>> activities = decay.activitiesAt(times);
+    for (std::size_t i = 0; i < times.size(); ++i)
         for (std::size_t m = 0; m < series.size(); ++m)
-            if (activities[m] > 1e-30 * m_table.total)
-                series[m].points.emplace_back(t, activities[m]);
-    }
+            if (activities[i][m] > 1e-30 * m_table.total)
+                series[m].points.emplace_back(times[i], activities[i][m]);
     std::erase_if(series, [](const ChartSeries& s) { return s.points.empty(); });
     m_chart->chartControl().title = QStringLiteral("Decay ") + timeText();
     m_chart->showSeries(std::move(series), QStringLiteral("Activity, ") + activityUnitLabel(m_unitBox->value()),

@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <unordered_map>
 
 namespace kav {
 
@@ -19,10 +20,16 @@ namespace {
 constexpr int kLongestPath = 64;
 // Ends of a range closer than this (in λt) take the Taylor series.
 constexpr double kCloseEnds = 1.0;
+// Neighbouring decay constants closer than this over the time (in λt) form a group.
+constexpr double kJoinedGap = 3.0;
+// A group spread wider than this (in λt) is parted: its series would lose more than e^4 to
+// cancellation.
+constexpr double kWidestGroup = 8.0;
 // Enough terms of the series for ranges up to kCloseEnds wide: 1/19! is below 1E-17.
 constexpr int kMostTaylorTerms = 20;
-// The longest path and the most terms: the factorials the series needs.
-constexpr int kMostFactorials = kLongestPath + kMostTaylorTerms + 2;
+// The longest path and the most terms: the factorials the series need (a grouped series takes
+// up to 36 terms beyond a path's points in its group: 4^36 / 36! is below 1E-17 e^-4).
+constexpr int kMostFactorials = kLongestPath + 42;
 
 const std::array<double, kMostFactorials>& inverseFactorials()
 {
@@ -99,6 +106,19 @@ void extendTable(const std::vector<double>& points, const std::vector<double>& e
                 at(a, b) = std::max(0.0, (at(a, b - 1) - at(a + 1, b)) / (points[b] - points[a]));
         }
 }
+
+// Where each member's term for a level or group stands in a list of terms.
+class TermPlaces {
+public:
+    // The place of the member's term for the level or group; the next place, noted, for a new one.
+    std::size_t placeOf(std::size_t member, std::size_t levelOrGroup, std::size_t next)
+    {
+        return m_places.try_emplace(member << 32 | levelOrGroup, next).first->second;
+    }
+
+private:
+    std::unordered_map<std::size_t, std::size_t> m_places;
+};
 
 } // namespace
 
@@ -178,15 +198,65 @@ DecayCalculation::DecayCalculation(const std::vector<DecaySource>& sources)
     for (const DecaySource& source : sources)
         if (source.nuclide)
             addPaths(source);
+    for (const Nuclide* member : m_members)
+        m_levels.push_back(decayConstantPerDay(*member));
+    std::sort(m_levels.begin(), m_levels.end());
+    m_levels.erase(std::unique(m_levels.begin(), m_levels.end()), m_levels.end());
+    for (const Nuclide* member : m_members)
+        m_memberLevel.push_back(static_cast<std::size_t>(
+            std::lower_bound(m_levels.begin(), m_levels.end(), decayConstantPerDay(*member)) - m_levels.begin()));
+}
+
+std::vector<DecayCalculation::SeparateTerm> DecayCalculation::separateTerms() const
+{
+    std::vector<SeparateTerm> separate;
+    std::vector<std::size_t> levelMembers(m_levels.size(), 0);
+    for (const std::size_t level : m_memberLevel)
+        ++levelMembers[level];
+    // Along the current path (the steps come depth first), each member's constant, the product of
+    // the constants after the source, and each member's Π 1/(λ_p - λ_q) over the others, one
+    // path length after another.
+    std::vector<double> constants;
+    std::vector<std::size_t> levels;
+    std::vector<double> products;
+    std::vector<std::vector<double>> factors;
+    TermPlaces places;
+    for (const PathStep& step : m_steps) {
+        const std::size_t d = step.depth - 1;
+        const double constant = step.decayConstant;
+        constants.resize(d + 1);
+        levels.resize(d + 1);
+        products.resize(d + 1);
+        factors.resize(std::max(factors.size(), d + 1));
+        constants[d] = constant;
+        levels[d] = m_memberLevel[step.member];
+        products[d] = d > 0 ? products[d - 1] * constant : 1;
+        std::vector<double>& here = factors[d];
+        here.assign(d + 1, 1);
+        for (std::size_t p = 0; p < d; ++p) {
+            here[p] = factors[d - 1][p] / (constants[p] - constant);
+            here[d] /= constant - constants[p];
+        }
+        const double weight = step.weight * (d % 2 ? -1 : 1) * products[d];
+        for (std::size_t p = 0; p <= d; ++p) {
+            const std::size_t level = levels[p];
+            if (levelMembers[level] != 1)
+                continue;
+            const std::size_t term = places.placeOf(step.member, level, separate.size());
+            if (term == separate.size())
+                separate.push_back({step.member, level, 0});
+            separate[term].coefficient += weight * here[p];
+        }
+    }
+    return separate;
 }
 
 std::size_t DecayCalculation::memberIndex(const Nuclide* nuclide)
 {
-    const auto found = std::find(m_members.begin(), m_members.end(), nuclide);
-    if (found != m_members.end())
-        return static_cast<std::size_t>(found - m_members.begin());
-    m_members.push_back(nuclide);
-    return m_members.size() - 1;
+    const auto [found, added] = m_memberPlaces.try_emplace(nuclide, m_members.size());
+    if (added)
+        m_members.push_back(nuclide);
+    return found->second;
 }
 
 void DecayCalculation::addPaths(const DecaySource& source)
@@ -235,6 +305,11 @@ void DecayCalculation::addPaths(const DecaySource& source)
 
 std::vector<double> DecayCalculation::activitiesAt(double days) const
 {
+    return activitiesAt(std::vector<double>{days}).front();
+}
+
+std::vector<double> DecayCalculation::pathSumsAt(double days) const
+{
     std::vector<double> activities(m_members.size(), 0);
     // λt and exp(-λt) of each member, once for every path through it.
     std::vector<double> memberTimes(m_members.size());
@@ -271,6 +346,280 @@ std::vector<double> DecayCalculation::activitiesAt(double days) const
         const double activity = step.weight * products[s] * table[points.size() - 1];
         if (std::isfinite(activity) && activity > 0)
             activities[step.member] += activity;
+    }
+    return activities;
+}
+
+// A group of neighbouring levels: the first and the last, the centre and half-width of their
+// constants, the scale its series runs in (the half-width, or 1 for a single level) and the
+// coefficients each of its terms has.
+struct DecayCalculation::ConstantGroup {
+    std::size_t firstLevel = 0;
+    std::size_t lastLevel = 0;
+    double centre = 0;
+    double halfWidth = 0;
+    double scale = 1;
+    std::size_t coefficientCount = 1;
+    // How many terms a difference over a path's points in the group takes beyond its first.
+    std::size_t beyondTerms = 1;
+    // A single level of a single member: its terms are the separate ones.
+    bool oneMember = false;
+};
+
+// Every member's activity as Σ over groups g of exp(-c_g t) Σ_n a_n (σ_g t)^n, one term (its
+// coefficients a_n) for each member and group its paths meet.
+struct DecayCalculation::GroupedSeries {
+    struct Term {
+        std::size_t member = 0;
+        std::size_t group = 0;
+        std::size_t firstCoefficient = 0;
+    };
+    std::vector<ConstantGroup> groups;
+    std::vector<Term> terms;
+    std::vector<double> coefficients;
+};
+
+void DecayCalculation::groupsAt(double days, std::vector<ConstantGroup>& groups) const
+{
+    // Runs of levels whose gaps, times the time, are below kJoinedGap; a run wider than
+    // kWidestGroup is parted at its largest gap until no part is.
+    groups.clear();
+    std::size_t first = 0;
+    for (std::size_t l = 1; l <= m_levels.size(); ++l)
+        if (l == m_levels.size() || (m_levels[l] - m_levels[l - 1]) * days >= kJoinedGap) {
+            addGroups(first, l - 1, days, groups);
+            first = l;
+        }
+}
+
+void DecayCalculation::addGroups(std::size_t first, std::size_t last, double days,
+                                 std::vector<ConstantGroup>& groups) const
+{
+    if ((m_levels[last] - m_levels[first]) * days > kWidestGroup) {
+        std::size_t widest = first;
+        for (std::size_t l = first + 1; l < last; ++l)
+            if (m_levels[l + 1] - m_levels[l] > m_levels[widest + 1] - m_levels[widest])
+                widest = l;
+        addGroups(first, widest, days, groups);
+        addGroups(widest + 1, last, days, groups);
+        return;
+    }
+    ConstantGroup group;
+    group.firstLevel = first;
+    group.lastLevel = last;
+    group.centre = (m_levels[first] + m_levels[last]) / 2;
+    group.halfWidth = (m_levels[last] - m_levels[first]) / 2;
+    group.scale = group.halfWidth > 0 ? group.halfWidth : 1;
+    groups.push_back(group);
+}
+
+DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<ConstantGroup> groups, double latestDays,
+                                                                const std::vector<SeparateTerm>& separate) const
+{
+    GroupedSeries series;
+    std::vector<std::size_t> levelGroup(m_levels.size());
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        ConstantGroup& group = groups[g];
+        for (std::size_t l = group.firstLevel; l <= group.lastLevel; ++l)
+            levelGroup[l] = g;
+        // A path's divided difference over j + 1 points of exp(-sv), s = σt and the points within
+        // ±1, is Σ_i (-s)^(j+i) / (j+i)! h_i: its terms fall as s^i / i! from the first's
+        // s^j / j!, and it is at least e^-s times that. So the group needs the coefficients of the
+        // powers up to j, j + 1 at most the members a path can pass there, and beyond them those
+        // up to where s^i / i! at the latest time falls below 1E-17 e^-s (none for a single level,
+        // whose points all lie at 0).
+        const auto members = static_cast<std::size_t>(
+            std::count_if(m_memberLevel.begin(), m_memberLevel.end(), [&group](std::size_t level) {
+                return level >= group.firstLevel && level <= group.lastLevel;
+            }));
+        std::size_t beyond = 1;
+        if (group.halfWidth > 0) {
+            const double scaled = group.halfWidth * latestDays;
+            const double smallest = 1e-17 * std::exp(-scaled);
+            for (double term = scaled; term >= smallest; term *= scaled / static_cast<double>(beyond))
+                ++beyond;
+        }
+        group.beyondTerms = beyond;
+        group.coefficientCount = std::min(members, static_cast<std::size_t>(kLongestPath)) - 1 + beyond;
+        group.oneMember = members == 1;
+    }
+    series.groups = groups;
+    for (const SeparateTerm& term : separate) {
+        const std::size_t g = levelGroup[term.level];
+        if (groups[g].oneMember) {
+            series.terms.push_back({term.member, g, series.coefficients.size()});
+            series.coefficients.push_back(term.coefficient);
+        }
+    }
+
+    // The groups of more than one member, each with the path's members in it so far (the steps
+    // come depth first, so the ones no longer on a step's path are the last ones): the depth and
+    // step, the scaled point v = (λ - c) / σ and h_i of the points up to it, i < beyondTerms.
+    struct SharedGroup {
+        std::vector<std::size_t> depths;
+        std::vector<const PathStep*> steps;
+        std::vector<double> points;
+        std::vector<double> homogeneous;
+        // The last step that met the group.
+        const PathStep* lastMet = nullptr;
+    };
+    std::vector<SharedGroup> shared(groups.size());
+    const auto& inverse = inverseFactorials();
+    TermPlaces places;
+    std::vector<const PathStep*> pathSteps;
+    std::vector<std::size_t> pathGroups;
+    std::vector<double> column;
+    std::vector<double> reciprocals;
+    std::vector<double> sums;
+    for (const PathStep& step : m_steps) {
+        const std::size_t d = step.depth - 1;
+        pathSteps.resize(d + 1);
+        pathGroups.resize(d + 1);
+        pathSteps[d] = &step;
+        pathGroups[d] = levelGroup[m_memberLevel[step.member]];
+        // The source's constant takes no part in the product of the others.
+        const double sign = d % 2 ? -1 : 1;
+        for (std::size_t at = 0; at <= d; ++at) {
+            const ConstantGroup& group = groups[pathGroups[at]];
+            SharedGroup& on = shared[pathGroups[at]];
+            if (group.oneMember || on.lastMet == &step)
+                continue; // among the separate terms, or done
+            on.lastMet = &step;
+            const std::size_t beyond = group.beyondTerms;
+            while (!on.depths.empty()
+                   && (on.depths.back() > step.depth || pathSteps[on.depths.back() - 1] != on.steps.back())) {
+                on.depths.pop_back();
+                on.steps.pop_back();
+                on.points.pop_back();
+                on.homogeneous.resize(on.homogeneous.size() - beyond);
+            }
+            if (pathGroups[d] == pathGroups[at]) {
+                const double v = (step.decayConstant - group.centre) / group.scale;
+                on.depths.push_back(step.depth);
+                on.steps.push_back(&step);
+                on.points.push_back(v);
+                on.homogeneous.resize(on.homogeneous.size() + beyond, 0);
+                double* row = &on.homogeneous[on.homogeneous.size() - beyond];
+                row[0] = 1;
+                for (std::size_t i = 1; i < beyond; ++i)
+                    row[i] = (on.points.size() > 1 ? row[i - beyond] : 0) + v * row[i - 1];
+            }
+            const std::size_t n = on.points.size();
+            // The Leibniz rule for the differences of exp(-sv) q(v), q = Π 1/(v + D) over the
+            // poles D (the path's other constants, scaled the same way), over the inside points 0
+            // to r: Σ_j exp(-sv)[0..j] q[j..r]. The tables of differences multiply as upper
+            // triangular matrices under that rule, and the factor 1/(v + D) has the differences
+            // (-1)^(b-a) / Π_(i=a..b) (v_i + D), so each pole turns the column q[j..r] of the
+            // product so far by one division a point.
+            column.assign(n, 0);
+            column[n - 1] = 1;
+            reciprocals.resize(n);
+            double weight = step.weight * sign;
+            for (std::size_t q = 0; q <= d; ++q) {
+                if (q > 0)
+                    weight *= pathSteps[q]->decayConstant / group.scale;
+                if (pathGroups[q] == pathGroups[at])
+                    continue;
+                const double pole = (group.centre - pathSteps[q]->decayConstant) / group.scale;
+                for (std::size_t a = 0; a < n; ++a)
+                    reciprocals[a] = 1 / (on.points[a] + pole);
+                column[n - 1] *= reciprocals[n - 1];
+                for (std::size_t a = n - 1; a-- > 0;)
+                    column[a] = (column[a] - column[a + 1]) * reciprocals[a];
+            }
+            // exp(-sv)[0..j] = Σ_i (-s)^(j+i) / (j+i)! h_i(v_0..v_j); so the coefficient of
+            // (-s)^m / m! gathers h_(m-j)(v_0..v_j) q[j..r] over j.
+            sums.assign(n - 1 + beyond, 0);
+            for (std::size_t j = 0; j < n; ++j) {
+                const double* row = &on.homogeneous[j * beyond];
+                for (std::size_t i = 0; i < beyond; ++i)
+                    sums[j + i] += row[i] * column[j];
+            }
+            const std::size_t term = places.placeOf(step.member, pathGroups[at], series.terms.size());
+            if (term == series.terms.size()) {
+                series.terms.push_back({step.member, pathGroups[at], series.coefficients.size()});
+                series.coefficients.resize(series.coefficients.size() + group.coefficientCount, 0);
+            }
+            double* coefficients = &series.coefficients[series.terms[term].firstCoefficient];
+            for (std::size_t m = 0; m < sums.size(); ++m)
+                coefficients[m] += weight * ((m & 1) ? -inverse[m] : inverse[m]) * sums[m];
+        }
+    }
+    return series;
+}
+
+std::vector<std::vector<double>> DecayCalculation::activitiesAt(const std::vector<double>& times) const
+{
+    std::vector<std::vector<double>> activities(times.size());
+    // The distinct groupings of the times, each with the latest time that has it, and each time's.
+    std::vector<std::vector<ConstantGroup>> groupings;
+    std::vector<double> latest;
+    std::vector<std::size_t> timeGrouping;
+    const auto sameGroups = [](const ConstantGroup& a, const ConstantGroup& b) { return a.firstLevel == b.firstLevel; };
+    std::vector<ConstantGroup> groups;
+    for (const double days : times) {
+        groupsAt(days, groups);
+        // Neighbouring times mostly share theirs: the last one met is looked at first.
+        std::size_t g = timeGrouping.empty() ? 0 : timeGrouping.back();
+        const auto matches = [&](std::size_t k) {
+            return std::equal(groups.begin(), groups.end(), groupings[k].begin(), groupings[k].end(), sameGroups);
+        };
+        if (g >= groupings.size() || !matches(g)) {
+            g = 0;
+            while (g < groupings.size() && !matches(g))
+                ++g;
+        }
+        if (g == groupings.size()) {
+            groupings.push_back(groups);
+            latest.push_back(days);
+        }
+        latest[g] = std::max(latest[g], days);
+        timeGrouping.push_back(g);
+    }
+    const std::vector<SeparateTerm> separate = separateTerms();
+    std::vector<double> exponentials;
+    std::vector<std::size_t> counts;
+    for (std::size_t g = 0; g < groupings.size(); ++g) {
+        const GroupedSeries series = groupedSeries(groupings[g], latest[g], separate);
+        for (std::size_t t = 0; t < times.size(); ++t) {
+            if (timeGrouping[t] != g)
+                continue;
+            const double days = times[t];
+            std::vector<double>& result = activities[t];
+            // Each group's exponential, and the terms its series takes at this time: those of the
+            // latest time less the ones of its tail that have fallen below 1E-17 e^-s by now.
+            exponentials.clear();
+            counts.clear();
+            for (const ConstantGroup& group : series.groups) {
+                // Below exp(-745) the exponential is 0; the library's way there is slow.
+                exponentials.push_back(group.centre * days < 745 ? std::exp(-group.centre * days) : 0);
+                const double scaled = group.halfWidth * days;
+                const double smallest = 1e-17 * std::exp(-scaled);
+                std::size_t beyond = 1;
+                for (double term = scaled; term >= smallest && beyond < group.beyondTerms;
+                     term *= scaled / static_cast<double>(beyond))
+                    ++beyond;
+                counts.push_back(group.coefficientCount - (group.beyondTerms - beyond));
+            }
+            result.assign(m_members.size(), 0);
+            for (const GroupedSeries::Term& term : series.terms) {
+                if (exponentials[term.group] == 0)
+                    continue;
+                const double* coefficients = &series.coefficients[term.firstCoefficient];
+                const double scaled = series.groups[term.group].scale * days;
+                double sum = 0;
+                for (std::size_t m = counts[term.group]; m-- > 0;)
+                    sum = sum * scaled + coefficients[m];
+                result[term.member] += exponentials[term.group] * sum;
+            }
+            bool sound = true;
+            for (double& activity : result) {
+                sound = sound && std::isfinite(activity);
+                activity = std::max(0.0, activity);
+            }
+            if (!sound)
+                result = pathSumsAt(days);
+        }
     }
     return activities;
 }

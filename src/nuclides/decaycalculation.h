@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <cstddef>
+#include <unordered_map>
 #include <vector>
 
 namespace kav {
@@ -39,10 +40,21 @@ struct DecaySource {
 // after the reference, in the sources' unit. The amounts follow the chains' decay exactly: each
 // member's activity is the sum, over every path from a source nuclide to it, of the Bateman
 // solution along the path, written as a divided difference of exp(-λt) over the path's decay
-// constants. The divided differences are taken over the constants in ascending order, by their
-// recurrence where the ends of a range lie apart and by a Taylor series where they lie close, so
-// that equal or nearly equal constants cost no accuracy. A spontaneous-fission branch and stable
-// daughters end a chain.
+// constants.
+//
+// The sums are taken group by group. At a time t, neighbouring decay constants whose gap is below
+// 3 / t form a group (a group wider than 8 / t is parted at its largest gaps). Taken apart at the
+// groups (partial fractions), a path's divided difference is the sum over the groups it meets of
+// the divided difference, over its constants in the group, of exp(-λt) / Π(λ - μ) over its
+// constants μ outside the group. For a group of one constant that is the textbook Bateman term;
+// for a group of centre c and half-width σ it is exp(-ct) times a power series in σt, whose
+// coefficients the Leibniz rule gives exactly from the Taylor series of exp(-σtv) and the
+// differences of the rational part, pole by pole. Within a group the points lie close and the
+// series has no cancellation beyond e^(σt); between groups the terms lie apart, so equal or
+// nearly equal constants and members many decades below their source keep their accuracy. The
+// coefficients depend on the grouping alone: the times that share a grouping share them, and each
+// costs an exponential a group and a short polynomial a member and group. A spontaneous-fission
+// branch and stable daughters end a chain.
 class DecayCalculation {
 public:
     // The sources must be radioactive nuclides of one index, which outlives the calculation.
@@ -53,8 +65,31 @@ public:
     const std::vector<const Nuclide*>& members() const { return m_members; }
     // The members' activities at a time after the reference, in days (0 and above).
     std::vector<double> activitiesAt(double days) const;
+    // The same at many times, one list a time; many times in one call share the work of their
+    // groupings.
+    std::vector<std::vector<double>> activitiesAt(const std::vector<double>& times) const;
 
 private:
+    // A group of neighbouring levels (defined beside the calculation).
+    struct ConstantGroup;
+    // Every member's activity as Σ over groups of exp(-ct) times a polynomial in σt.
+    struct GroupedSeries;
+    // A member's term at a level of one member, a group of its own at any time it stands apart:
+    // the sum over the member's paths of the Bateman coefficient of exp(-λt) at the level.
+    struct SeparateTerm {
+        std::size_t member = 0;
+        std::size_t level = 0;
+        double coefficient = 0;
+    };
+    std::vector<SeparateTerm> separateTerms() const;
+    // The groups at a time, in ascending order.
+    void groupsAt(double days, std::vector<ConstantGroup>& groups) const;
+    // The levels first to last as one group or, too wide, as the groups of its parts.
+    void addGroups(std::size_t first, std::size_t last, double days, std::vector<ConstantGroup>& groups) const;
+    // The series of a grouping, with enough terms for times up to latestDays.
+    GroupedSeries groupedSeries(std::vector<ConstantGroup> groups, double latestDays,
+                                const std::vector<SeparateTerm>& separate) const;
+
     // One step of a path from a source: the member it reaches, its decay constant, the step
     // before it (-1 at a source), the source's activity times the branching fractions so far,
     // the path's members in ascending order of their constants, where the step's member stands
@@ -70,10 +105,19 @@ private:
     };
     std::size_t memberIndex(const Nuclide* nuclide);
     void addPaths(const DecaySource& source);
+    // The activities at a time summed path by path, each path's divided difference from its
+    // table (see extendTable): for a time whose series overflow, as a long chain of constants a
+    // few parts in 1E8 apart can make them.
+    std::vector<double> pathSumsAt(double days) const;
 
     std::vector<const Nuclide*> m_members;
+    std::unordered_map<const Nuclide*, std::size_t> m_memberPlaces;
     // In an order where every step comes after the one before it.
     std::vector<PathStep> m_steps;
+    // The members' decay constants in ascending order, each value once, and each member's place
+    // among them.
+    std::vector<double> m_levels;
+    std::vector<std::size_t> m_memberLevel;
 };
 
 // The members' activities at one time as a table shows them: in chain order, each with its share

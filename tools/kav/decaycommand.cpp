@@ -62,9 +62,7 @@ int decayCommand(const NuclideIndex& index, QStringList args)
     }
 
     const DecayCalculation decay(sources);
-    std::vector<std::vector<double>> columns;
-    for (const double days : times)
-        columns.push_back(decay.activitiesAt(days));
+    const std::vector<std::vector<double>> columns = decay.activitiesAt(times);
     QString text;
     const auto number = [](double x) { return QString::number(x, 'g', 6); };
     std::vector<double> totals(times.size(), 0);
