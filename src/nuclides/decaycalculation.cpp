@@ -202,17 +202,17 @@ DecayCalculation::DecayCalculation(const std::vector<DecaySource>& sources)
         m_levels.push_back(decayConstantPerDay(*member));
     std::sort(m_levels.begin(), m_levels.end());
     m_levels.erase(std::unique(m_levels.begin(), m_levels.end()), m_levels.end());
+    m_levelMembers.assign(m_levels.size(), 0);
     for (const Nuclide* member : m_members)
         m_memberLevel.push_back(static_cast<std::size_t>(
             std::lower_bound(m_levels.begin(), m_levels.end(), decayConstantPerDay(*member)) - m_levels.begin()));
+    for (const std::size_t level : m_memberLevel)
+        ++m_levelMembers[level];
 }
 
 std::vector<DecayCalculation::SeparateTerm> DecayCalculation::separateTerms() const
 {
     std::vector<SeparateTerm> separate;
-    std::vector<std::size_t> levelMembers(m_levels.size(), 0);
-    for (const std::size_t level : m_memberLevel)
-        ++levelMembers[level];
     // Along the current path (the steps come depth first), each member's constant, the product of
     // the constants after the source, and each member's Π 1/(λ_p - λ_q) over the others, one
     // path length after another.
@@ -240,7 +240,7 @@ std::vector<DecayCalculation::SeparateTerm> DecayCalculation::separateTerms() co
         const double weight = step.weight * (d % 2 ? -1 : 1) * products[d];
         for (std::size_t p = 0; p <= d; ++p) {
             const std::size_t level = levels[p];
-            if (levelMembers[level] != 1)
+            if (m_levelMembers[level] != 1)
                 continue;
             const std::size_t term = places.placeOf(step.member, level, separate.size());
             if (term == separate.size())
@@ -428,10 +428,9 @@ DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<Cons
         // powers up to j, j + 1 at most the members a path can pass there, and beyond them those
         // up to where s^i / i! at the latest time falls below 1E-17 e^-s (none for a single level,
         // whose points all lie at 0).
-        const auto members = static_cast<std::size_t>(
-            std::count_if(m_memberLevel.begin(), m_memberLevel.end(), [&group](std::size_t level) {
-                return level >= group.firstLevel && level <= group.lastLevel;
-            }));
+        std::size_t members = 0;
+        for (std::size_t l = group.firstLevel; l <= group.lastLevel; ++l)
+            members += m_levelMembers[l];
         std::size_t beyond = 1;
         if (group.halfWidth > 0) {
             const double scaled = group.halfWidth * latestDays;

@@ -114,10 +114,11 @@ private:
     std::unordered_map<const Nuclide*, std::size_t> m_memberPlaces;
     // In an order where every step comes after the one before it.
     std::vector<PathStep> m_steps;
-    // The members' decay constants in ascending order, each value once, and each member's place
-    // among them.
+    // The members' decay constants in ascending order, each value once, each member's place
+    // among them and how many members each has.
     std::vector<double> m_levels;
     std::vector<std::size_t> m_memberLevel;
+    std::vector<std::size_t> m_levelMembers;
 };
 
 // The members' activities at one time as a table shows them: in chain order, each with its share

@@ -312,6 +312,36 @@ TEST(DecayCalculation, EveryShippedChainAgreesWithItsPathsTakenOneByOne)
     }
 }
 
+TEST(DecayCalculation, ASourceOfSeveralNuclidesIsTheSumOfThemTakenAlone)
+{
+    // Sources that share members (Ra-226 lies in the uranium series) and one apart, with their
+    // own activities: each member's activity is the sum of what each source alone gives it.
+    NuclideIndex index;
+    loadShippedIndex(index);
+    const std::vector<DecaySource> sources{{index.findNuclide(u"U-238"), 3.0},
+                                           {index.findNuclide(u"Ra-226"), 500.0},
+                                           {index.findNuclide(u"Cs-137"), 70.0},
+                                           {index.findNuclide(u"Rn-222"), 0.25}};
+    const std::vector<double> times{1e-4, 0.3, 12.0, 4000.0, 3e7};
+    const DecayCalculation together(sources);
+    const std::vector<std::vector<double>> got = together.activitiesAt(times);
+    std::vector<std::vector<double>> expected(times.size(), std::vector<double>(together.members().size(), 0));
+    for (const DecaySource& source : sources) {
+        const DecayCalculation alone({source});
+        const std::vector<std::vector<double>> part = alone.activitiesAt(times);
+        for (std::size_t m = 0; m < alone.members().size(); ++m) {
+            const auto at = std::find(together.members().begin(), together.members().end(), alone.members()[m]);
+            ASSERT_NE(at, together.members().end());
+            for (std::size_t t = 0; t < times.size(); ++t)
+                expected[t][static_cast<std::size_t>(at - together.members().begin())] += part[t][m];
+        }
+    }
+    for (std::size_t t = 0; t < times.size(); ++t)
+        for (std::size_t m = 0; m < together.members().size(); ++m)
+            EXPECT_NEAR(got[t][m], expected[t][m], 1e-12 * expected[t][m])
+                << together.members()[m]->nameText().toStdString() << " at " << times[t] << " days";
+}
+
 // Small chains written here, each nuclide with a half-life in days and its daughters.
 class HandChains : public testing::Test {
 protected:
