@@ -461,13 +461,18 @@ DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<Cons
         std::vector<double> homogeneous;
         // The last step that met the group.
         const PathStep* lastMet = nullptr;
+        // By depth less 1, for the step of the current path there, the column of the rational
+        // part's differences and Π (λ / σ) over its path: a step whose member is a pole of the
+        // group takes its parent's (the parent met the group too, and the steps below it come
+        // before any other of its depth), times its own factor.
+        std::vector<std::vector<double>> columns;
+        std::vector<double> scaledProducts;
     };
     std::vector<SharedGroup> shared(groups.size());
     const auto& inverse = inverseFactorials();
     TermPlaces places;
     std::vector<const PathStep*> pathSteps;
     std::vector<std::size_t> pathGroups;
-    std::vector<double> column;
     std::vector<double> reciprocals;
     std::vector<double> sums;
     for (const PathStep& step : m_steps) {
@@ -507,25 +512,37 @@ DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<Cons
             // The Leibniz rule for the differences of exp(-sv) q(v), q = Π 1/(v + D) over the
             // poles D (the path's other constants, scaled the same way), over the inside points 0
             // to r: Σ_j exp(-sv)[0..j] q[j..r]. The tables of differences multiply as upper
-            // triangular matrices under that rule, and the factor 1/(v + D) has the differences
-            // (-1)^(b-a) / Π_(i=a..b) (v_i + D), so each pole turns the column q[j..r] of the
-            // product so far by one division a point.
-            column.assign(n, 0);
-            column[n - 1] = 1;
-            reciprocals.resize(n);
-            double weight = step.weight * sign;
-            for (std::size_t q = 0; q <= d; ++q) {
-                if (q > 0)
-                    weight *= pathSteps[q]->decayConstant / group.scale;
-                if (pathGroups[q] == pathGroups[at])
-                    continue;
-                const double pole = (group.centre - pathSteps[q]->decayConstant) / group.scale;
+            // triangular matrices under that rule (and commute, as the functions do), and the
+            // factor 1/(v + D) has the differences (-1)^(b-a) / Π_(i=a..b) (v_i + D), so each pole
+            // turns the column q[j..r] of the product so far by one division a point.
+            const auto turnByPole = [&on, &group, &reciprocals, n](std::vector<double>& column, double constant) {
+                const double pole = (group.centre - constant) / group.scale;
                 for (std::size_t a = 0; a < n; ++a)
                     reciprocals[a] = 1 / (on.points[a] + pole);
                 column[n - 1] *= reciprocals[n - 1];
                 for (std::size_t a = n - 1; a-- > 0;)
                     column[a] = (column[a] - column[a + 1]) * reciprocals[a];
+            };
+            reciprocals.resize(n);
+            on.columns.resize(std::max(on.columns.size(), d + 1));
+            on.scaledProducts.resize(std::max(on.scaledProducts.size(), d + 1));
+            std::vector<double>& column = on.columns[d];
+            if (pathGroups[d] != pathGroups[at]) {
+                column = on.columns[d - 1];
+                turnByPole(column, step.decayConstant);
+                on.scaledProducts[d] = on.scaledProducts[d - 1] * (step.decayConstant / group.scale);
+            } else {
+                column.assign(n, 0);
+                column[n - 1] = 1;
+                on.scaledProducts[d] = 1;
+                for (std::size_t q = 0; q <= d; ++q) {
+                    if (q > 0)
+                        on.scaledProducts[d] *= pathSteps[q]->decayConstant / group.scale;
+                    if (pathGroups[q] != pathGroups[at])
+                        turnByPole(column, pathSteps[q]->decayConstant);
+                }
             }
+            const double weight = step.weight * sign * on.scaledProducts[d];
             // exp(-sv)[0..j] = Σ_i (-s)^(j+i) / (j+i)! h_i(v_0..v_j); so the coefficient of
             // (-s)^m / m! gathers h_(m-j)(v_0..v_j) q[j..r] over j.
             sums.assign(n - 1 + beyond, 0);
