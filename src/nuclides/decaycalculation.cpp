@@ -381,13 +381,18 @@ struct DecayCalculation::GroupedSeries {
 
 void DecayCalculation::groupsAt(double days, std::vector<ConstantGroup>& groups) const
 {
-    // Runs of levels whose gaps, times the time, are below kJoinedGap; a run wider than
-    // kWidestGroup is parted at its largest gap until no part is.
+    // One grouping serves the octave of times [T, 2T) the time lies in, so that neighbouring
+    // times share their series: runs of levels whose gaps, times T, are below kJoinedGap (gaps
+    // between groups then stay at least that over the octave), a run wider than kWidestGroup at
+    // 2T parted at its largest gap until no part is.
+    int exponent = 0;
+    std::frexp(days, &exponent);
+    const double octave = days > 0 ? std::ldexp(1.0, exponent - 1) : 0;
     groups.clear();
     std::size_t first = 0;
     for (std::size_t l = 1; l <= m_levels.size(); ++l)
-        if (l == m_levels.size() || (m_levels[l] - m_levels[l - 1]) * days >= kJoinedGap) {
-            addGroups(first, l - 1, days, groups);
+        if (l == m_levels.size() || (m_levels[l] - m_levels[l - 1]) * octave >= kJoinedGap) {
+            addGroups(first, l - 1, 2 * octave, groups);
             first = l;
         }
 }

@@ -42,8 +42,9 @@ struct DecaySource {
 // solution along the path, written as a divided difference of exp(-λt) over the path's decay
 // constants.
 //
-// The sums are taken group by group. At a time t, neighbouring decay constants whose gap is below
-// 3 / t form a group (a group wider than 8 / t is parted at its largest gaps). Taken apart at the
+// The sums are taken group by group. For the times t of an octave [T, 2T), neighbouring decay
+// constants whose gap is below 3 / T form a group (a group wider than 8 / 2T is parted at its
+// largest gaps). Taken apart at the
 // groups (partial fractions), a path's divided difference is the sum over the groups it meets of
 // the divided difference, over its constants in the group, of exp(-λt) / Π(λ - μ) over its
 // constants μ outside the group. For a group of one constant that is the textbook Bateman term;
