@@ -107,6 +107,18 @@ void extendTable(const std::vector<double>& points, const std::vector<double>& e
         }
 }
 
+// How many terms of Σ_i s^i / i! a group's series takes at the scaled time s = σt: those up to
+// where s^i / i! falls below 1E-17 e^-s (a difference of exp(-sv) over points within ±1 is at
+// least e^-s times its first term).
+std::size_t seriesTerms(double scaled)
+{
+    const double smallest = 1e-17 * std::exp(-scaled);
+    std::size_t count = 1;
+    for (double term = scaled; term >= smallest; term *= scaled / static_cast<double>(count))
+        ++count;
+    return count;
+}
+
 // Where each member's term for a level or group stands in a list of terms.
 class TermPlaces {
 public:
@@ -422,9 +434,10 @@ DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<Cons
                                                                 const std::vector<SeparateTerm>& separate) const
 {
     GroupedSeries series;
+    series.groups = std::move(groups);
     std::vector<std::size_t> levelGroup(m_levels.size());
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        ConstantGroup& group = groups[g];
+    for (std::size_t g = 0; g < series.groups.size(); ++g) {
+        ConstantGroup& group = series.groups[g];
         for (std::size_t l = group.firstLevel; l <= group.lastLevel; ++l)
             levelGroup[l] = g;
         // A path's divided difference over j + 1 points of exp(-sv), s = σt and the points within
@@ -436,21 +449,13 @@ DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<Cons
         std::size_t members = 0;
         for (std::size_t l = group.firstLevel; l <= group.lastLevel; ++l)
             members += m_levelMembers[l];
-        std::size_t beyond = 1;
-        if (group.halfWidth > 0) {
-            const double scaled = group.halfWidth * latestDays;
-            const double smallest = 1e-17 * std::exp(-scaled);
-            for (double term = scaled; term >= smallest; term *= scaled / static_cast<double>(beyond))
-                ++beyond;
-        }
-        group.beyondTerms = beyond;
-        group.coefficientCount = std::min(members, static_cast<std::size_t>(kLongestPath)) - 1 + beyond;
+        group.beyondTerms = group.halfWidth > 0 ? seriesTerms(group.halfWidth * latestDays) : 1;
+        group.coefficientCount = std::min(members, static_cast<std::size_t>(kLongestPath)) - 1 + group.beyondTerms;
         group.oneMember = members == 1;
     }
-    series.groups = groups;
     for (const SeparateTerm& term : separate) {
         const std::size_t g = levelGroup[term.level];
-        if (groups[g].oneMember) {
+        if (series.groups[g].oneMember) {
             series.terms.push_back({term.member, g, series.coefficients.size()});
             series.coefficients.push_back(term.coefficient);
         }
@@ -473,7 +478,7 @@ DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<Cons
         std::vector<std::vector<double>> columns;
         std::vector<double> scaledProducts;
     };
-    std::vector<SharedGroup> shared(groups.size());
+    std::vector<SharedGroup> shared(series.groups.size());
     const auto& inverse = inverseFactorials();
     TermPlaces places;
     std::vector<const PathStep*> pathSteps;
@@ -489,7 +494,7 @@ DecayCalculation::GroupedSeries DecayCalculation::groupedSeries(std::vector<Cons
         // The source's constant takes no part in the product of the others.
         const double sign = d % 2 ? -1 : 1;
         for (std::size_t at = 0; at <= d; ++at) {
-            const ConstantGroup& group = groups[pathGroups[at]];
+            const ConstantGroup& group = series.groups[pathGroups[at]];
             SharedGroup& on = shared[pathGroups[at]];
             if (group.oneMember || on.lastMet == &step)
                 continue; // among the separate terms, or done
@@ -614,12 +619,7 @@ std::vector<std::vector<double>> DecayCalculation::activitiesAt(const std::vecto
             for (const ConstantGroup& group : series.groups) {
                 // Below exp(-745) the exponential is 0; the library's way there is slow.
                 exponentials.push_back(group.centre * days < 745 ? std::exp(-group.centre * days) : 0);
-                const double scaled = group.halfWidth * days;
-                const double smallest = 1e-17 * std::exp(-scaled);
-                std::size_t beyond = 1;
-                for (double term = scaled; term >= smallest && beyond < group.beyondTerms;
-                     term *= scaled / static_cast<double>(beyond))
-                    ++beyond;
+                const std::size_t beyond = std::min(group.beyondTerms, seriesTerms(group.halfWidth * days));
                 counts.push_back(group.coefficientCount - (group.beyondTerms - beyond));
             }
             result.assign(m_members.size(), 0);
